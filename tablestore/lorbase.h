@@ -1,0 +1,164 @@
+// Public interface of the table store library lorbase: C exports over 32-bit handles and the
+// record cursor TOFT. Top of the tablestore layer; the program and the model include only this.
+#pragma once
+
+#include <cstdint>
+
+#if defined(LORBASE_BUILD)
+#define LORBASE_API __attribute__((visibility("default")))
+#else
+#define LORBASE_API
+#endif
+
+// Handles are 32-bit values greater than 32 that the library maps to its own objects.
+// OpenBase may return 9 or 18 (a status) instead of a handle; CloseBase ignores such values.
+typedef uint32_t LORHANDLE;
+
+// Status codes kept in a base after each call (only OpenBase returns one).
+enum : uint32_t {
+    LOR_OK = 0,
+    LOR_NOT_REGULAR = 2,      // the path is not a regular file
+    LOR_BAD_MAGIC = 3,        // the first byte is not 0x56
+    LOR_NO_FILE = 4,          // the base has no open file
+    LOR_NO_TABLE = 7,         // no such table
+    LOR_CLOSE_HEADER = 8,     // writing the header at close failed
+    LOR_NOT_WRITABLE = 9,     // not writable, or missing while read-only access was asked for
+    LOR_CANNOT_OPEN = 10,     // the file cannot be opened or its header not read
+    LOR_DAMAGED = 11,         // a page, link or length read from the file is out of bounds
+    LOR_EMPTY_KEY = 12,       // empty key, or a key longer than 512 bytes
+    LOR_TOO_LONG = 13,        // record too long for a page, or data longer than 1024 bytes
+    LOR_NO_DESCRIPTOR = 14,   // the table handle has no table
+    LOR_TABLE_OPEN = 16,      // delete refused: the table is open
+    LOR_READ_ONLY = 17,       // read-only base: a table cannot be created or deleted
+    LOR_IN_USE = 18,          // in use by another writer, a write on a read-only base, or close failed
+    LOR_IO_ERROR = 19,        // a page write failed: the base refuses work until it is reopened
+    LOR_RENAME_NEW_OPEN = 20, // rename: the new name exists and is open
+    LOR_RENAME_OLD_OPEN = 21, // rename: the table under its old name is open
+};
+
+// Limits of the record buffer exchanged with the record exports.
+enum : uint32_t { LOR_MAX_KEY = 512, LOR_MAX_DATA = 1024 };
+
+extern "C" {
+
+// Same signature as the runtime's message-box handler: text and caption in Windows-1251.
+typedef int (*TMessageBoxHandler)(const char* text, const char* caption, unsigned flags);
+
+// Base level. readOnly != 0 opens without writing; a missing path is created (writable only).
+LORBASE_API LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly);
+LORBASE_API int CreateBase(const char* path, uint32_t size);
+LORBASE_API void RestoreBase(const char* path);
+// Writes every table name followed by "\n" and a final zero; out must hold them all.
+LORBASE_API void InfoBase(LORHANDLE base, char* out);
+LORBASE_API void CloseBase(LORHANDLE base);
+LORBASE_API int IsTable(LORHANDLE base, const char* name);
+LORBASE_API void FlushBase(LORHANDLE base);
+
+// Table level.
+LORBASE_API LORHANDLE OpenTable(LORHANDLE base, const char* name);
+LORBASE_API int DelTable(LORHANDLE base, const char* name);
+LORBASE_API int RenTable(LORHANDLE base, const char* oldName, const char* newName);
+LORBASE_API LORHANDLE MetaTable(LORHANDLE base);
+LORBASE_API int CloseTable(LORHANDLE table);
+LORBASE_API int ZapTable(LORHANDLE table);
+LORBASE_API const char* NameOfTable(LORHANDLE table);
+
+// Record level. rec on entry: u16 max key, u32 max data, u16 key length, key, u32 data length, data.
+// On success the record found, saved or deleted is written from rec[0]: u16 key length, key,
+// u32 data length, data (no maximums). The caller's block must hold 6 + max key + max data bytes.
+LORBASE_API int SaveRec(LORHANDLE table, void* rec);
+LORBASE_API int DelRec(LORHANDLE table, void* rec);
+LORBASE_API int NextRec(LORHANDLE table, void* rec);
+LORBASE_API int SeekRec(LORHANDLE table, void* rec);
+LORBASE_API int PrevRec(LORHANDLE table, void* rec);
+LORBASE_API int Top(LORHANDLE table, void* rec);
+LORBASE_API int Bottom(LORHANDLE table, void* rec);
+LORBASE_API int FirstRec(LORHANDLE table, void* rec);
+LORBASE_API int LastRec(LORHANDLE table, void* rec);
+LORBASE_API uint32_t CountRec(LORHANDLE table);
+
+// Blobs: one byte string per table. ReadBin's out must hold CountRec(table) bytes.
+LORBASE_API int SaveBin(LORHANDLE table, const void* data, uint32_t length);
+LORBASE_API int ReadBin(LORHANDLE table, void* out);
+LORBASE_API int DelBin(LORHANDLE table);
+
+// Raw pages. The page image stays valid until the next call into the library.
+LORBASE_API uint32_t BasePageCount(LORHANDLE base);
+LORBASE_API const uint8_t* BaseGetPageDat(LORHANDLE base, uint32_t page);
+LORBASE_API uint32_t PageSize(LORHANDLE base);
+
+// lorbase keeps its own copy of the runtime's message-box hook (OpenTable's failure box).
+// Installs h for the library (null restores the default, which writes to stderr) and returns
+// the handler it replaced.
+LORBASE_API TMessageBoxHandler LorSetMessageBoxHandler(TMessageBoxHandler h);
+
+} // extern "C"
+
+// Record layout: where the current record's key and data live. The buffers belong to the
+// derived record class.
+struct LORBASE_API TSET {
+    uint16_t LenKey;  // key length
+    void* Key;        // key bytes
+    uint32_t LenDat;  // data length
+    void* Dat;        // data bytes
+    uint16_t MaxKey;  // largest key a read may return
+    uint32_t MaxDat;  // largest data a read may return
+    TSET();
+    uint32_t LenRec() const; // packed size: key + data + 6
+};
+
+// Record cursor bound to one open table. Record classes derive from it and fill the hooks.
+// Every operation is virtual so that its code stays inside the library.
+class LORBASE_API TOFT {
+public:
+    // The record buffer holds the two maximums (6 bytes) and a packed record of up to 1024 bytes.
+    enum : uint32_t { BufSize = 1024 + 6, MaxPacked = 1024 };
+
+    uint8_t Buf[BufSize];  // block passed to the record exports
+    uint32_t MaxLength;    // largest packed record allowed (MaxLen(n) sets n + 6)
+    LORHANDLE Table;       // open table, 0 when none
+    TSET set;              // the current record
+
+    TOFT();
+    explicit TOFT(uint32_t maxLen);
+    TOFT(uint32_t maxLen, const char* tableName, LORHANDLE base);
+
+    // Virtual slots, in this order.
+    virtual ~TOFT();
+    virtual int RNEXT();
+    virtual int RPREV();
+    virtual void RTOP();
+    virtual void RBOTT();
+    virtual int RSAVE();
+    virtual int RSEEK();
+    virtual int RDEL();
+    virtual int RZAP();
+    virtual int RFIRST();
+    virtual int RLAST();
+    virtual void Blank();
+    virtual void APPEND();
+    virtual void SwabBefore();
+    virtual void SwabAfter();
+    virtual void SetLenDat();
+    virtual void SetLenKey();
+    virtual void Set2Edit();
+    virtual void APPEND_BLANK();
+    virtual void NEXT_KEY();
+    virtual TOFT& operator=(const TOFT& other);
+
+    void MaxLen(uint32_t n);
+    bool Open(LORHANDLE base, const char* name);
+    void Close();
+    int Tset2Ptr();  // packs the current record into Buf; throws when it does not fit
+    int Ptr2Tset();  // unpacks the answer in Buf into the key and data; throws when too long
+    uint32_t COUNT();
+    const char* NAME();
+    static void swabl(void* p, int n);
+    // Packed record (u16 key length, key, u32 data length, data) out of / into the current
+    // record; both throw std::runtime_error when the record does not fit.
+    uint32_t ReadFromTable(void* out);
+    uint32_t WriteToTable(const void* in);
+
+private:
+    int RecordOp(int op);
+};
