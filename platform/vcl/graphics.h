@@ -1,0 +1,567 @@
+// Colours, fonts, pens, brushes, the GDI-shaped TCanvas over QPainter, TBitmap and TImageList.
+// GUI core (platform/vcl): the only painting interface the upper layers see.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sysset.h"
+
+class QPainter;
+class QImage;
+class QFont;
+class QRegion;
+class TObject;
+class TCanvas;
+class TBitmap;
+
+// ---------------------------------------------------------------- geometry
+
+struct TPoint {
+    int x = 0, y = 0;
+    TPoint() = default;
+    TPoint(int ax, int ay) : x(ax), y(ay) {}
+    bool operator==(const TPoint&) const = default;
+};
+
+struct TSize {
+    int cx = 0, cy = 0;
+    TSize() = default;
+    TSize(int w, int h) : cx(w), cy(h) {}
+    bool operator==(const TSize&) const = default;
+};
+
+// Half-open: covers [Left, Right) x [Top, Bottom), as Windows rectangles do.
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    TRect() = default;
+    TRect(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
+    TRect(TPoint tl, TPoint br) : Left(tl.x), Top(tl.y), Right(br.x), Bottom(br.y) {}
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    TPoint TopLeft() const { return {Left, Top}; }
+    TPoint BottomRight() const { return {Right, Bottom}; }
+    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    bool Contains(TPoint p) const { return p.x >= Left && p.x < Right && p.y >= Top && p.y < Bottom; }
+    bool operator==(const TRect&) const = default;
+};
+
+inline TRect Rect(int l, int t, int r, int b) { return TRect(l, t, r, b); }
+inline TRect Bounds(int l, int t, int w, int h) { return TRect(l, t, l + w, t + h); }
+inline TPoint Point(int x, int y) { return TPoint(x, y); }
+bool PtInRect(const TRect& r, TPoint p);
+bool IntersectRect(TRect& dst, const TRect& a, const TRect& b);
+bool UnionRect(TRect& dst, const TRect& a, const TRect& b);
+void InflateRect(TRect& r, int dx, int dy);
+void OffsetRect(TRect& r, int dx, int dy);
+bool IsRectEmpty(const TRect& r);
+
+// ---------------------------------------------------------------- colours
+
+// 0x00BBGGRR; 0x80000000 | index is a system colour (negative as a signed value).
+typedef std::int32_t TColor;
+typedef std::uint32_t COLORREF;
+
+constexpr TColor clSystemColor = TColor(0x80000000u);
+constexpr TColor clScrollBar = TColor(0x80000000u);
+constexpr TColor clBackground = TColor(0x80000001u);
+constexpr TColor clActiveCaption = TColor(0x80000002u);
+constexpr TColor clInactiveCaption = TColor(0x80000003u);
+constexpr TColor clMenu = TColor(0x80000004u);
+constexpr TColor clWindow = TColor(0x80000005u);
+constexpr TColor clWindowFrame = TColor(0x80000006u);
+constexpr TColor clMenuText = TColor(0x80000007u);
+constexpr TColor clWindowText = TColor(0x80000008u);
+constexpr TColor clCaptionText = TColor(0x80000009u);
+constexpr TColor clActiveBorder = TColor(0x8000000Au);
+constexpr TColor clInactiveBorder = TColor(0x8000000Bu);
+constexpr TColor clAppWorkSpace = TColor(0x8000000Cu);
+constexpr TColor clHighlight = TColor(0x8000000Du);
+constexpr TColor clHighlightText = TColor(0x8000000Eu);
+constexpr TColor clBtnFace = TColor(0x8000000Fu);
+constexpr TColor clBtnShadow = TColor(0x80000010u);
+constexpr TColor clGrayText = TColor(0x80000011u);
+constexpr TColor clBtnText = TColor(0x80000012u);
+constexpr TColor clInactiveCaptionText = TColor(0x80000013u);
+constexpr TColor clBtnHighlight = TColor(0x80000014u);
+constexpr TColor cl3DDkShadow = TColor(0x80000015u);
+constexpr TColor cl3DLight = TColor(0x80000016u);
+constexpr TColor clInfoText = TColor(0x80000017u);
+constexpr TColor clInfoBk = TColor(0x80000018u);
+constexpr TColor clHotLight = TColor(0x8000001Au);
+constexpr TColor clGradientActiveCaption = TColor(0x8000001Bu);
+constexpr TColor clGradientInactiveCaption = TColor(0x8000001Cu);
+constexpr TColor clMenuHighlight = TColor(0x8000001Du);
+constexpr TColor clMenuBar = TColor(0x8000001Eu);
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clLtGray = 0xC0C0C0;
+constexpr TColor clDkGray = 0x808080;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clSkyBlue = 0xF0CAA6;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// Windows COLOR_* indexes for GetSysColor.
+enum : int {
+    COLOR_SCROLLBAR = 0, COLOR_BACKGROUND = 1, COLOR_ACTIVECAPTION = 2, COLOR_INACTIVECAPTION = 3,
+    COLOR_MENU = 4, COLOR_WINDOW = 5, COLOR_WINDOWFRAME = 6, COLOR_MENUTEXT = 7, COLOR_WINDOWTEXT = 8,
+    COLOR_CAPTIONTEXT = 9, COLOR_ACTIVEBORDER = 10, COLOR_INACTIVEBORDER = 11, COLOR_APPWORKSPACE = 12,
+    COLOR_HIGHLIGHT = 13, COLOR_HIGHLIGHTTEXT = 14, COLOR_BTNFACE = 15, COLOR_BTNSHADOW = 16,
+    COLOR_GRAYTEXT = 17, COLOR_BTNTEXT = 18, COLOR_INACTIVECAPTIONTEXT = 19, COLOR_BTNHIGHLIGHT = 20,
+    COLOR_3DDKSHADOW = 21, COLOR_3DLIGHT = 22, COLOR_INFOTEXT = 23, COLOR_INFOBK = 24,
+    COLOR_HOTLIGHT = 26, COLOR_GRADIENTACTIVECAPTION = 27, COLOR_GRADIENTINACTIVECAPTION = 28,
+    COLOR_MENUHILIGHT = 29, COLOR_MENUBAR = 30,
+};
+
+constexpr COLORREF RGB(int r, int g, int b)
+{
+    return COLORREF(r & 0xFF) | (COLORREF(g & 0xFF) << 8) | (COLORREF(b & 0xFF) << 16);
+}
+constexpr int GetRValue(COLORREF c) { return int(c & 0xFF); }
+constexpr int GetGValue(COLORREF c) { return int((c >> 8) & 0xFF); }
+constexpr int GetBValue(COLORREF c) { return int((c >> 16) & 0xFF); }
+
+// The classic Windows scheme; an unknown index answers 0 (black), as Windows does.
+COLORREF GetSysColor(int index);
+// A system colour becomes its scheme value; any other value is returned unchanged.
+TColor ColorToRGB(TColor c);
+// Colour names as the form files write them ("clBtnFace", "$00FF8000"); false on unknown text.
+std::string ColorToString(TColor c);
+bool IdentToColor(const std::string& ident, TColor& c);
+
+// ---------------------------------------------------------------- graphics objects
+
+using TNotifyEvent = std::function<void(TObject*)>;
+
+// Base of TFont, TPen and TBrush: OnChange fires after every effective change, so the owner
+// (a control or a canvas) can repaint or reselect.
+class TGraphicsObject {
+public:
+    virtual ~TGraphicsObject() = default;
+    TNotifyEvent OnChange;
+    // Bumped on every change; a canvas compares it to know when to reselect into the painter.
+    unsigned Revision() const { return FRevision; }
+
+protected:
+    void Changed();
+
+private:
+    unsigned FRevision = 1;
+};
+
+enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = Set<TFontStyle, fsBold, fsStrikeOut>;
+enum TFontPitch { fpDefault, fpVariable, fpFixed };
+typedef unsigned char TFontCharset;
+enum : int { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, RUSSIAN_CHARSET = 204, OEM_CHARSET = 255 };
+
+// Logical resolution: every point-to-pixel conversion uses 96 pixels per inch.
+constexpr int ScreenPixelsPerInch = 96;
+
+class TFont : public TGraphicsObject {
+public:
+    TFont();
+    ~TFont() override;
+    void Assign(const TFont& src);
+
+    std::string Name() const { return FName; }
+    void SetName(const std::string& v);
+    // Points at 96 DPI; a positive Height (cell height) reports the nearest point size.
+    int Size() const;
+    void SetSize(int points);
+    // Pixels: negative = character height, positive = cell height (as LOGFONT.lfHeight).
+    int Height() const { return FHeight; }
+    void SetHeight(int v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TFontStyles Style() const { return FStyle; }
+    void SetStyle(TFontStyles v);
+    TFontCharset Charset() const { return FCharset; }
+    void SetCharset(TFontCharset v);
+    TFontPitch Pitch() const { return FPitch; }
+    void SetPitch(TFontPitch v);
+    // Escapement in tenths of a degree, counter-clockwise.
+    int Orientation() const { return FOrientation; }
+    void SetOrientation(int v);
+
+    // The font as Qt draws it: name mapped to an installed face with the same metrics.
+    const QFont& QtFont() const;
+    // Symbol fonts whose bytes are remapped before drawing.
+    bool IsWingdings() const;
+    bool IsMarlett() const;
+
+private:
+    void Touch();
+    std::string FName = "MS Sans Serif";
+    int FHeight = -11;
+    TColor FColor = clWindowText;
+    TFontStyles FStyle;
+    TFontCharset FCharset = DEFAULT_CHARSET;
+    TFontPitch FPitch = fpDefault;
+    int FOrientation = 0;
+    mutable std::unique_ptr<QFont> FQt;
+};
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode {
+    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+
+class TPen : public TGraphicsObject {
+public:
+    void Assign(const TPen& src);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    int Width() const { return FWidth; }
+    void SetWidth(int v);
+    TPenStyle Style() const { return FStyle; }
+    void SetStyle(TPenStyle v);
+    TPenMode Mode() const { return FMode; }
+    void SetMode(TPenMode v);
+
+private:
+    TColor FColor = clBlack;
+    int FWidth = 1;
+    TPenStyle FStyle = psSolid;
+    TPenMode FMode = pmCopy;
+};
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TBrush : public TGraphicsObject {
+public:
+    TBrush();
+    ~TBrush() override;
+    void Assign(const TBrush& src);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TBrushStyle Style() const { return FStyle; }
+    void SetStyle(TBrushStyle v);
+    // Pattern brush; not owned (as in the original). Null returns to Style/Color.
+    TBitmap* Bitmap() const { return FBitmap; }
+    void SetBitmap(TBitmap* v);
+
+private:
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = bsSolid;
+    TBitmap* FBitmap = nullptr;
+};
+
+// ---------------------------------------------------------------- device-context style API
+
+// A device context is the canvas itself; a region is a heap object freed by DeleteObject.
+typedef TCanvas* HDC;
+class TRegion;
+typedef TRegion* HRGN;
+
+enum : unsigned {
+    DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80,
+    DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
+    DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000,
+    DT_MODIFYSTRING = 0x10000, DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000,
+    DT_NOFULLWIDTHCHARBREAK = 0x80000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000,
+};
+
+enum : unsigned {
+    TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6,
+    TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256,
+};
+constexpr unsigned GDI_ERROR = 0xFFFFFFFFu;
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+
+// Ternary raster operations with their Windows values.
+enum : std::uint32_t {
+    SRCCOPY = 0x00CC0020, SRCPAINT = 0x00EE0086, SRCAND = 0x008800C6, SRCINVERT = 0x00660046,
+    SRCERASE = 0x00440328, NOTSRCCOPY = 0x00330008, NOTSRCERASE = 0x001100A6, MERGECOPY = 0x00C000CA,
+    MERGEPAINT = 0x00BB0226, PATCOPY = 0x00F00021, PATPAINT = 0x00FB0A09, PATINVERT = 0x005A0049,
+    DSTINVERT = 0x00550009, BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062,
+};
+// CombineRgn modes and region results.
+enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
+enum : int { RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
+// DrawEdge edges and flags.
+enum : unsigned {
+    BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
+    EDGE_RAISED = 0x5, EDGE_SUNKEN = 0xA, EDGE_ETCHED = 0x6, EDGE_BUMP = 0x9,
+    BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_TOPLEFT = 0x3, BF_BOTTOMRIGHT = 0xC,
+    BF_RECT = 0xF, BF_MIDDLE = 0x800, BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000,
+};
+
+// ---------------------------------------------------------------- canvas
+
+enum TCopyMode : std::uint32_t { cmSrcCopy = SRCCOPY };
+enum TCanvasStates { csHandleValid, csFontValid, csPenValid, csBrushValid };
+
+class TGraphic;
+
+// A GDI device context over a QPainter. Pixel rules follow GDI: FillRect covers [l, r) x [t, b);
+// Rectangle and Ellipse stay inside that box; LineTo leaves its end point; polygons fill alternate;
+// text hangs from the top-left of its cell unless SetTextAlign says otherwise.
+class TCanvas {
+public:
+    TCanvas();
+    virtual ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    // Binds the canvas to a painter owned by someone else (a widget during paint); null unbinds.
+    // The painter's clip and origin at bind time are the canvas's base state.
+    void BindPainter(QPainter* p);
+    QPainter* Painter() const { return FPainter; }
+    bool HandleAllocated() const { return FPainter != nullptr; }
+    // The device context of this canvas, for the Win32-shaped functions below.
+    HDC Handle() { RequiredPainter(); return this; }
+
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(const TFont* f) { FFont->Assign(*f); }
+    TPen* Pen() const { return FPen.get(); }
+    void SetPen(const TPen* p) { FPen->Assign(*p); }
+    TBrush* Brush() const { return FBrush.get(); }
+    void SetBrush(const TBrush* b) { FBrush->Assign(*b); }
+    TCopyMode CopyMode() const { return FCopyMode; }
+    void SetCopyMode(TCopyMode m) { FCopyMode = m; }
+    TPoint PenPos() const { return FPenPos; }
+    void SetPenPos(TPoint p) { FPenPos = p; }
+    // The clip box in logical coordinates.
+    TRect ClipRect();
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+    void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Polygon(const TPoint* pts, int count);
+    void Polygon(const std::vector<TPoint>& pts) { Polygon(pts.data(), int(pts.size())); }
+    void Polyline(const TPoint* pts, int count);
+    void Polyline(const std::vector<TPoint>& pts) { Polyline(pts.data(), int(pts.size())); }
+    void FillRect(const TRect& r);
+    void FrameRect(const TRect& r);
+    void DrawFocusRect(const TRect& r);
+
+    TColor GetPixel(int x, int y);
+    void SetPixel(int x, int y, TColor c);
+    // Canvas->Pixels[x][y], read and written.
+    class PixelRef {
+    public:
+        PixelRef(TCanvas* c, int x, int y) : FC(c), FX(x), FY(y) {}
+        operator TColor() const { return FC->GetPixel(FX, FY); }
+        PixelRef& operator=(TColor v) { FC->SetPixel(FX, FY, v); return *this; }
+    private:
+        TCanvas* FC;
+        int FX, FY;
+    };
+    class PixelColumn {
+    public:
+        PixelColumn(TCanvas* c, int x) : FC(c), FX(x) {}
+        PixelRef operator[](int y) const { return PixelRef(FC, FX, y); }
+    private:
+        TCanvas* FC;
+        int FX;
+    };
+    struct PixelsProxy {
+        TCanvas* C;
+        PixelColumn operator[](int x) const { return PixelColumn(C, x); }
+    } Pixels{this};
+
+    void TextOut(int x, int y, const std::string& text);
+    void TextRect(const TRect& r, int x, int y, const std::string& text);
+    TSize TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+
+    void Draw(int x, int y, TGraphic* g);
+    void StretchDraw(const TRect& r, TGraphic* g);
+    void CopyRect(const TRect& dest, TCanvas* src, const TRect& source);
+
+    // The Win32 device-context operations, as members (the free functions below forward here).
+    int DrawText(const std::string& text, TRect& r, unsigned flags);
+    unsigned SetTextAlign(unsigned align);
+    unsigned GetTextAlign() const { return FTextAlign; }
+    COLORREF SetTextColor(COLORREF c);
+    COLORREF SetBkColor(COLORREF c);
+    int SetBkMode(int mode);
+    int SaveDC();
+    bool RestoreDC(int saved);
+    int SelectClipRgn(HRGN rgn);
+    int IntersectClipRect(int l, int t, int r, int b);
+    int ExcludeClipRect(int l, int t, int r, int b);
+    bool BitBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, std::uint32_t rop);
+    bool StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
+                    std::uint32_t rop);
+    bool PatBlt(int x, int y, int w, int h, std::uint32_t rop);
+    bool DrawEdge(TRect& r, unsigned edge, unsigned flags);
+    void Lock() {}
+    void Unlock() {}
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+
+protected:
+    // Called when an operation needs a painter and none is bound; a bitmap canvas opens one here.
+    virtual void CreateHandle() {}
+    // The image behind the painter, when there is one (bitmaps, and widgets that paint into one).
+    virtual QImage* Image() const;
+    void Changing();
+    void Changed();
+
+private:
+    friend class TBitmap;
+    struct SavedState;
+    bool RequiredPainter();
+    void SelectPen();
+    void SelectBrush();
+    void SelectFont();
+    void PaintFill(const class QPainterPath& path);
+    void StrokeLine(int x1, int y1, int x2, int y2, bool last);
+    void DrawTextLine(int x, int y, const std::string& text, bool opaque, const TRect* clip);
+
+    QPainter* FPainter = nullptr;
+    std::unique_ptr<TFont> FFont;
+    std::unique_ptr<TPen> FPen;
+    std::unique_ptr<TBrush> FBrush;
+    TPoint FPenPos;
+    TCopyMode FCopyMode = cmSrcCopy;
+    unsigned FTextAlign = TA_LEFT | TA_TOP;
+    COLORREF FTextColor = 0;
+    COLORREF FBkColor = 0xFFFFFF;
+    int FBkMode = OPAQUE;
+    unsigned FFontRev = 0, FPenRev = 0, FBrushRev = 0;
+    std::unique_ptr<QRegion> FBaseClip;
+    bool FBaseClipEnabled = false;
+    std::vector<SavedState> FSaved;
+};
+
+// ---------------------------------------------------------------- graphics
+
+class TGraphic {
+public:
+    virtual ~TGraphic() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void SetWidth(int v) = 0;
+    virtual void SetHeight(int v) = 0;
+    bool Empty() const { return Width() == 0 || Height() == 0; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool v) { FTransparent = v; }
+    virtual void LoadFromFile(const std::string& fileName) = 0;
+    virtual void SaveToFile(const std::string& fileName) = 0;
+    TNotifyEvent OnChange;
+
+protected:
+    friend class TCanvas;
+    virtual void DrawOn(TCanvas* dst, const TRect& r) = 0;
+
+private:
+    bool FTransparent = false;
+};
+
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TTransparentMode { tmAuto, tmFixed };
+
+// A device-independent bitmap over a QImage (32-bit RGB whatever PixelFormat says).
+class TBitmap : public TGraphic {
+public:
+    TBitmap();
+    ~TBitmap() override;
+    int Width() const override;
+    int Height() const override;
+    void SetWidth(int v) override;
+    void SetHeight(int v) override;
+    void SetSize(int w, int h);
+    TCanvas* Canvas();
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
+    void SetPixelFormat(TPixelFormat v) { FPixelFormat = v; }
+    // tmAuto: the colour of the bottom-left pixel; tmFixed: the colour set here.
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor c);
+    TTransparentMode TransparentMode() const { return FTransparentMode; }
+    void SetTransparentMode(TTransparentMode m) { FTransparentMode = m; }
+    void Assign(const TBitmap* src);
+    // Throws EInvalidGraphic (an Exception) when the file cannot be read as an image.
+    void LoadFromFile(const std::string& fileName) override;
+    void SaveToFile(const std::string& fileName) override;
+    void Dormant() {}
+    void FreeImage() {}
+
+    // The pixels; closes any painter the canvas holds so the image is complete.
+    const QImage& Image() const;
+    void SetImage(const QImage& img);
+
+protected:
+    void DrawOn(TCanvas* dst, const TRect& r) override;
+
+private:
+    class BitmapCanvas;
+    void EndPaint() const;
+    std::unique_ptr<QImage> FImage;
+    std::unique_ptr<BitmapCanvas> FCanvas;
+    TPixelFormat FPixelFormat = pfDevice;
+    TTransparentMode FTransparentMode = tmAuto;
+    TColor FTransparentColor = clDefault;
+};
+
+// ---------------------------------------------------------------- Win32-shaped free functions
+
+int DrawText(HDC dc, const char* text, int len, TRect* r, unsigned flags);
+unsigned SetTextAlign(HDC dc, unsigned align);
+COLORREF SetTextColor(HDC dc, COLORREF c);
+COLORREF SetBkColor(HDC dc, COLORREF c);
+int SetBkMode(HDC dc, int mode);
+int SaveDC(HDC dc);
+bool RestoreDC(HDC dc, int saved);
+bool GetTextExtentPoint32(HDC dc, const char* text, int len, TSize* size);
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, std::uint32_t rop);
+bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                std::uint32_t rop);
+bool PatBlt(HDC dc, int x, int y, int w, int h, std::uint32_t rop);
+bool DrawEdge(HDC dc, TRect* r, unsigned edge, unsigned flags);
+bool DrawFocusRect(HDC dc, const TRect* r);
+
+HRGN CreateRectRgn(int l, int t, int r, int b);
+HRGN CreateRectRgnIndirect(const TRect* r);
+HRGN CreateEllipticRgn(int l, int t, int r, int b);
+HRGN CreatePolygonRgn(const TPoint* pts, int count);
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode);
+bool PtInRegion(HRGN rgn, int x, int y);
+int GetRgnBox(HRGN rgn, TRect* r);
+bool DeleteObject(HRGN rgn);
+int SelectClipRgn(HDC dc, HRGN rgn);
+int IntersectClipRect(HDC dc, int l, int t, int r, int b);
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b);
+
+// Shared drawing helpers of the original graphics unit.
+void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width);
+
+// Maps a face name to the installed face with the same metrics ("Arial" -> "Liberation Sans").
+std::string MapFontName(const std::string& name);
+// The Unicode text a string in the given font shows: CP1251 for ordinary fonts, the symbol map for
+// Wingdings and Marlett.
+std::u16string FontText(const TFont& f, const std::string& text);
