@@ -1,0 +1,460 @@
+// String lists of the runtime layer: TStrings (the shared behaviour) and TStringList.
+#include "classes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace {
+
+bool NeedsQuotes(std::string_view s)
+{
+    if (s.empty())
+        return true;
+    return std::any_of(s.begin(), s.end(),
+                       [](char c) { return (unsigned char)c <= ' ' || c == '"' || c == ','; });
+}
+
+bool IsSeparatorBlank(char c) { return (unsigned char)c <= ' '; }
+
+} // namespace
+
+// ---- TStrings -----------------------------------------------------------------------------------
+
+void TStrings::Error(const char* Msg, int Data) const
+{
+    std::string m = Msg;
+    size_t at = m.find("%d");
+    if (at != std::string::npos)
+        m.replace(at, 2, std::to_string(Data));
+    throw EStringListError(m);
+}
+
+void TStrings::Put(int Index, const std::string& S)
+{
+    TObject* o = GetObject(Index);
+    BeginUpdate();
+    Delete(Index);
+    InsertObject(Index, S, o);
+    EndUpdate();
+}
+
+TObject* TStrings::GetObject(int) const { return nullptr; }
+void TStrings::PutObject(int, TObject*) {}
+
+void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
+{
+    Insert(Index, S);
+    PutObject(Index, AObject);
+}
+
+int TStrings::Add(const std::string& S)
+{
+    int i = GetCount();
+    Insert(i, S);
+    return i;
+}
+
+int TStrings::AddObject(const std::string& S, TObject* AObject)
+{
+    int i = Add(S);
+    PutObject(i, AObject);
+    return i;
+}
+
+void TStrings::AddStrings(const TStrings* Strings)
+{
+    if (!Strings) return;
+    BeginUpdate();
+    // Counted first: adding a list to itself doubles it once.
+    const int n = Strings->GetCount();
+    for (int i = 0; i < n; ++i)
+        AddObject(Strings->Get(i), Strings->GetObject(i));
+    EndUpdate();
+}
+
+void TStrings::Assign(TPersistent* Source)
+{
+    if (auto* src = dynamic_cast<TStrings*>(Source)) {
+        if (src == this) return;
+        BeginUpdate();
+        Clear();
+        AddStrings(src);
+        EndUpdate();
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
+void TStrings::Exchange(int Index1, int Index2)
+{
+    BeginUpdate();
+    std::string s1 = Get(Index1), s2 = Get(Index2);
+    TObject* o1 = GetObject(Index1);
+    TObject* o2 = GetObject(Index2);
+    Put(Index1, s2);
+    PutObject(Index1, o2);
+    Put(Index2, s1);
+    PutObject(Index2, o1);
+    EndUpdate();
+}
+
+void TStrings::Move(int CurIndex, int NewIndex)
+{
+    if (CurIndex == NewIndex) return;
+    BeginUpdate();
+    std::string s = Get(CurIndex);
+    TObject* o = GetObject(CurIndex);
+    Delete(CurIndex);
+    InsertObject(NewIndex, s, o);
+    EndUpdate();
+}
+
+bool TStrings::Equals(const TStrings* Strings) const
+{
+    if (!Strings || Strings->GetCount() != GetCount()) return false;
+    for (int i = 0; i < GetCount(); ++i)
+        if (Get(i) != Strings->Get(i)) return false;
+    return true;
+}
+
+int TStrings::CompareStrings(std::string_view S1, std::string_view S2) const { return AnsiCompareText(S1, S2); }
+
+int TStrings::IndexOf(std::string_view S) const
+{
+    for (int i = 0; i < GetCount(); ++i)
+        if (CompareStrings(Get(i), S) == 0) return i;
+    return -1;
+}
+
+int TStrings::IndexOfName(std::string_view Name) const
+{
+    for (int i = 0; i < GetCount(); ++i) {
+        std::string s = Get(i);
+        size_t eq = s.find('=');
+        if (eq != std::string::npos && CompareStrings(std::string_view(s).substr(0, eq), Name) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int TStrings::IndexOfObject(const TObject* AObject) const
+{
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetObject(i) == AObject) return i;
+    return -1;
+}
+
+std::string TStrings::Names(int Index) const
+{
+    std::string s = Get(Index);
+    size_t eq = s.find('=');
+    return eq == std::string::npos ? std::string() : s.substr(0, eq);
+}
+
+std::string TStrings::Values(std::string_view Name) const
+{
+    int i = IndexOfName(Name);
+    return i < 0 ? std::string() : ValueFromIndex(i);
+}
+
+std::string TStrings::ValueFromIndex(int Index) const
+{
+    std::string s = Get(Index);
+    size_t eq = s.find('=');
+    return eq == std::string::npos ? std::string() : s.substr(eq + 1);
+}
+
+void TStrings::SetValue(std::string_view Name, const std::string& Value)
+{
+    int i = IndexOfName(Name);
+    if (!Value.empty()) {
+        std::string line = std::string(Name) + "=" + Value;
+        if (i < 0) Add(line);
+        else Put(i, line);
+    } else if (i >= 0) {
+        Delete(i);
+    }
+}
+
+std::string TStrings::CommaText() const
+{
+    std::string r;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (i) r += ',';
+        std::string s = Get(i);
+        r += NeedsQuotes(s) ? AnsiQuotedStr(s, '"') : s;
+    }
+    return r;
+}
+
+void TStrings::SetCommaText(std::string_view v)
+{
+    BeginUpdate();
+    Clear();
+    size_t i = 0;
+    const size_t n = v.size();
+    auto skipBlanks = [&] { while (i < n && IsSeparatorBlank(v[i])) ++i; };
+    skipBlanks();
+    while (i < n) {
+        std::string field;
+        if (v[i] == '"') {
+            ++i;
+            while (i < n) {
+                if (v[i] == '"') {
+                    if (i + 1 < n && v[i + 1] == '"') { field += '"'; i += 2; continue; }
+                    ++i;
+                    break;
+                }
+                field += v[i++];
+            }
+        } else {
+            size_t b = i;
+            while (i < n && !IsSeparatorBlank(v[i]) && v[i] != ',') ++i;
+            field.assign(v.substr(b, i - b));
+        }
+        Add(field);
+        skipBlanks();
+        if (i < n && v[i] == ',') {
+            ++i;
+            skipBlanks();
+        }
+    }
+    EndUpdate();
+}
+
+std::string TStrings::Text() const
+{
+    std::string r;
+    for (int i = 0; i < GetCount(); ++i) {
+        r += Get(i);
+        r += "\r\n";
+    }
+    return r;
+}
+
+void TStrings::SetText(std::string_view v)
+{
+    BeginUpdate();
+    Clear();
+    size_t i = 0;
+    while (i < v.size()) {
+        size_t b = i;
+        while (i < v.size() && v[i] != '\r' && v[i] != '\n') ++i;
+        Add(std::string(v.substr(b, i - b)));
+        if (i < v.size() && v[i] == '\r') ++i;
+        if (i < v.size() && v[i] == '\n') ++i;
+    }
+    EndUpdate();
+}
+
+void TStrings::LoadFromFile(const std::string& FileName)
+{
+    std::ifstream in(NativePath(FileName), std::ios::binary);
+    if (!in) throw EFOpenError("Cannot open file " + FileName);
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw EReadError("Cannot read file " + FileName);
+    SetText(data);
+}
+
+void TStrings::SaveToFile(const std::string& FileName) const
+{
+    const std::string path = NativePath(FileName);
+    const std::string tmp = path + ".tmp~";
+    const std::string data = Text();
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) throw EFCreateError("Cannot create file " + FileName);
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = fsync(fileno(f)) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
+        std::remove(tmp.c_str());
+        throw EFCreateError("Cannot create file " + FileName);
+    }
+}
+
+void TStrings::BeginUpdate()
+{
+    if (updateCount_++ == 0)
+        SetUpdateState(true);
+}
+
+void TStrings::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0)
+        SetUpdateState(false);
+}
+
+void TStrings::SetUpdateState(bool) {}
+
+// ---- TStringList --------------------------------------------------------------------------------
+
+TStringList::~TStringList()
+{
+    OnChange = nullptr;
+    OnChanging = nullptr;
+}
+
+void TStringList::CheckIndex(int Index) const
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+}
+
+std::string TStringList::Get(int Index) const
+{
+    CheckIndex(Index);
+    return items_[size_t(Index)].s;
+}
+
+void TStringList::Put(int Index, const std::string& S)
+{
+    if (sorted_) Error("Operation not allowed on sorted string list", 0);
+    CheckIndex(Index);
+    Changing();
+    items_[size_t(Index)].s = S;
+    Changed();
+}
+
+TObject* TStringList::GetObject(int Index) const
+{
+    CheckIndex(Index);
+    return items_[size_t(Index)].obj;
+}
+
+void TStringList::PutObject(int Index, TObject* AObject)
+{
+    CheckIndex(Index);
+    Changing();
+    items_[size_t(Index)].obj = AObject;
+    Changed();
+}
+
+void TStringList::Clear()
+{
+    if (items_.empty()) return;
+    Changing();
+    items_.clear();
+    Changed();
+}
+
+void TStringList::Delete(int Index)
+{
+    CheckIndex(Index);
+    Changing();
+    items_.erase(items_.begin() + Index);
+    Changed();
+}
+
+void TStringList::Insert(int Index, const std::string& S) { InsertObject(Index, S, nullptr); }
+
+void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject)
+{
+    if (sorted_) Error("Operation not allowed on sorted string list", 0);
+    if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
+    InsertItem(Index, S, AObject);
+}
+
+void TStringList::InsertItem(int Index, const std::string& S, TObject* AObject)
+{
+    Changing();
+    items_.insert(items_.begin() + Index, Item{S, AObject});
+    Changed();
+}
+
+int TStringList::AddObject(const std::string& S, TObject* AObject)
+{
+    int at = GetCount();
+    if (sorted_ && Find(S, at)) {
+        if (Duplicates == dupIgnore) return at;
+        if (Duplicates == dupError) Error("String list does not allow duplicates", 0);
+    }
+    InsertItem(at, S, AObject);
+    return at;
+}
+
+void TStringList::Exchange(int Index1, int Index2)
+{
+    CheckIndex(Index1);
+    CheckIndex(Index2);
+    Changing();
+    std::swap(items_[size_t(Index1)], items_[size_t(Index2)]);
+    Changed();
+}
+
+int TStringList::CompareStrings(std::string_view S1, std::string_view S2) const
+{
+    return caseSensitive_ ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
+}
+
+int TStringList::IndexOf(std::string_view S) const
+{
+    if (!sorted_) return TStrings::IndexOf(S);
+    int i;
+    return Find(S, i) ? i : -1;
+}
+
+bool TStringList::Find(std::string_view S, int& Index) const
+{
+    int lo = 0, hi = GetCount();
+    while (lo < hi) {
+        int mid = (lo + hi) / 2;
+        if (CompareStrings(items_[size_t(mid)].s, S) < 0) lo = mid + 1;
+        else hi = mid;
+    }
+    Index = lo;
+    return lo < GetCount() && CompareStrings(items_[size_t(lo)].s, S) == 0;
+}
+
+void TStringList::Sort()
+{
+    CustomSort([](TStringList* l, int a, int b) { return l->CompareStrings(l->items_[size_t(a)].s, l->items_[size_t(b)].s); });
+}
+
+void TStringList::CustomSort(const std::function<int(TStringList*, int, int)>& Compare)
+{
+    if (items_.size() < 2) return;
+    Changing();
+    // Sort positions, so that the comparer sees the list as it stands.
+    std::vector<int> order(items_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return Compare(this, a, b) < 0; });
+    std::vector<Item> sorted;
+    sorted.reserve(items_.size());
+    for (int i : order) sorted.push_back(std::move(items_[size_t(i)]));
+    items_ = std::move(sorted);
+    Changed();
+}
+
+void TStringList::SetSorted(bool Value)
+{
+    if (Value == sorted_) return;
+    if (Value) Sort();
+    sorted_ = Value;
+}
+
+void TStringList::SetCaseSensitive(bool Value)
+{
+    if (Value == caseSensitive_) return;
+    caseSensitive_ = Value;
+    if (sorted_) Sort();
+}
+
+void TStringList::Changed()
+{
+    if (UpdateCount() == 0 && OnChange) OnChange(this);
+}
+
+void TStringList::Changing()
+{
+    if (UpdateCount() == 0 && OnChanging) OnChanging(this);
+}
+
+void TStringList::SetUpdateState(bool Updating)
+{
+    if (Updating) Changing();
+    else Changed();
+}
