@@ -1,0 +1,157 @@
+// Device objects, channels and poll commands: TObjectItem with its 27 virtual operations, TParamItem,
+// TCommandItem and the pointer elements used for selections. Configuration model layer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Paramtypes.h"
+#include "elem.h"
+
+class TObject;
+class TStrings;
+class TWinControl;
+class actionManager;
+class TObjectItem;
+
+using TNotifyEvent = std::function<void(TObject*)>;
+
+inline constexpr int kParamValueSize = 256;
+inline constexpr const char* kNoNameChannel = "<без названия>";
+
+// Channel kinds: the configuration manager renumbers kinds 2 and 3 only.
+enum : uint8_t { kChannelBuiltIn = 0, kChannelSetting = 1, kChannelMeasured = 2, kChannelSignal = 3 };
+
+// A device parameter or a channel of the concentrator; lives on the configuration's channel list.
+class TParamItem : public ELEM {
+public:
+    TParamItem();
+    virtual ~TParamItem();
+
+    TNotifyEvent OnEditDone;      // raised after an in-place edit of one of its cells was applied
+    uint32_t EditColumn = 0;      // grid column being edited
+    uint8_t Kind = 0;             // kChannel*
+    uint8_t ParamType = 0;        // 0..26, see ParamTypeNames
+    actionManager* Store = nullptr; // offers the subprograms of the two handler columns
+    uint8_t RamDepth = 0;
+    TObjectItem* Owner = nullptr; // null for a channel of the concentrator itself
+    std::string Name = kNoNameChannel;
+    uint16_t ChannelType = 0;     // with ChannelIndex the channel address; 0/0 is unbound
+    uint8_t ChannelIndex = 0;
+    uint16_t WriteHandler = 0;    // subprogram ids, 0 = none
+    uint16_t ChangeHandler = 0;
+    uint16_t BitWidth = 0;
+    uint8_t Value[kParamValueSize] = {};
+    uint8_t ValueEditable = 1;
+    uint8_t Flag2 = 1;
+    uint16_t Ordinal = 0;         // position in the owner's parameter table, from 1
+
+    // ceil(BitWidth / 8), never more than the value buffer.
+    int ValueBytes() const;
+    // Sets the RAM depth; a change refills the value with 0x00 (depth 0) or 0xFF.
+    void SetRamDepth(uint8_t depth);
+};
+
+// A poll command of an object.
+class TCommandItem : public ELEM {
+public:
+    TCommandItem() = default;
+    virtual ~TCommandItem() = default;
+
+    std::string Name;
+    uint16_t Number = 0;   // from 1 within the object
+    uint8_t Execute = 0;   // 1 when executed
+    uint8_t Period = 0;    // period code; 0 = no period of its own, 255 = every session
+    uint16_t Prepare = 0;  // subprogram that prepares the query
+    uint16_t Parse = 0;    // subprogram that parses the answer
+    uint16_t NoAnswer = 0; // subprogram run when there is no answer
+};
+
+// Selections hand out these instead of moving the elements; they never own what they point to.
+class TObjectItemP : public ELEM {
+public:
+    explicit TObjectItemP(TObjectItem* o) : Item(o) {}
+    TObjectItem* Item;
+};
+
+class TParamItemP : public ELEM {
+public:
+    explicit TParamItemP(TParamItem* p) : Item(p) {}
+    TParamItem* Item;
+};
+
+// What an object-tree node offers the tree editors; the tree adapts its own node type to it.
+class TObjectTreeNode {
+public:
+    virtual ~TObjectTreeNode() = default;
+    virtual std::string GetText() const = 0;
+    virtual void SetText(const std::string& text) = 0;
+    virtual TObjectTreeNode* GetParent() const = 0;     // null for a top-level node
+    virtual TObjectTreeNode* GetFirstChild() const = 0; // null when it has none
+};
+
+// Base class of every object of a configuration. Virtual operations keep this slot order.
+// Editors are created hidden inside the host, which shows, positions and removes them; a null
+// result means the cell is not editable.
+class TObjectItem : public ELEM {
+public:
+    explicit TObjectItem(uint16_t number);
+    TObjectItem(const TObjectItem&) = delete;
+    TObjectItem& operator=(const TObjectItem&) = delete;
+    virtual ~TObjectItem(); // frees the poll commands
+
+    virtual void Reserved();
+    virtual TWinControl* CreateTreeEditor(TObjectTreeNode* node, TWinControl* host);
+    virtual void ApplyTreeEditor(TObjectTreeNode* node, const std::string& text);
+    virtual bool GetParamValueText(TParamItem* param, std::string& out);
+    virtual bool SetParamValueText(TParamItem* param, const std::string& text);
+    virtual std::string GetDisplayName();
+    virtual void SetNumber(uint16_t number);
+    virtual std::string GetParamDescription(TParamItem* param);
+    virtual void ListSignalParams(ELEMList* list, bool all);
+    virtual void BindParam(uint16_t channelType, uint8_t channelIndex, TParamItem* param);
+    virtual void ListSetpoints(TStrings* strings, TParamItem* param);
+    virtual void GetSetpointText(int n, TParamItem* param, std::string& out);
+    virtual TWinControl* CreateSetpointEditor(TParamItem* param, int n, TWinControl* host,
+                                              TNotifyEvent hostEvent, TNotifyEvent editDone);
+    virtual int GetSetpointCount(TParamItem* param);
+    virtual void GetSetpointValueText(TParamItem* param, int n, std::string& out);
+    virtual void SetSetpointValue(TParamItem* param, int n, const std::string& text);
+    virtual void FormatParamValue(TParamItem* param, std::string& out);
+    virtual void GetPropertyNames(TStrings* strings);
+    virtual void GetPollCommandNames(TStrings* strings);
+    virtual void GetPropertyText(int row, std::string& out);
+    virtual void* GetPropertyData(int row);
+    virtual void GetCommandModeText(int n, std::string& out);
+    virtual TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                              TNotifyEvent changed);
+    virtual TWinControl* CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
+                                                 TNotifyEvent changed);
+    virtual void GetExportValues(TStrings* strings);
+    virtual void CheckConfiguration(TStrings* strings);
+    virtual void CheckSubprogramVersions(TStrings* strings);
+
+    std::string DisplayType;     // root node text of the object tree, e.g. the device type
+    std::string Tag;             // stored as the object's type
+    uint16_t Number = 0;
+    uint16_t MessageHandler = 0; // message-handling subprogram id, 0 = none
+    uint8_t Period = 0;          // poll period code
+    ELEMList Commands;           // TCommandItem, owned
+
+    // Poll command n (0-based, walking order), or null.
+    TCommandItem* CommandAt(int n) const;
+    int CommandCount() const;
+    // Applies the period editor's text; a refused text keeps the old code.
+    void ApplyPeriodText(const std::string& text);
+};
+
+// Channel cells of the main window's grids (columns 4 value, 5/6 handlers, 7 RAM depth).
+std::string GetChannelDescription(TParamItem* param);
+TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl* host,
+                                         TNotifyEvent hostEvent, TNotifyEvent editDone);
+void ApplyChannelPropertyEditor(TParamItem* param, TWinControl* editor);
+// The apply step on text alone (the editor's text); the editor above calls it.
+void ApplyChannelPropertyText(TParamItem* param, const std::string& text, TObject* sender);
+// The value column's text of a channel without an owner: its bytes in decimal joined by ",".
+std::string ChannelValueText(const TParamItem* param);
