@@ -1,4 +1,6 @@
 # Painting side of the GUI core: colours, fonts, TCanvas, bitmaps, and the first standard controls.
 target_sources(vcl PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/graphics.h
   ${CMAKE_CURRENT_LIST_DIR}/graphics.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/graphics.h)
+  ${CMAKE_CURRENT_LIST_DIR}/canvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bitmap.cpp)

@@ -11,9 +11,13 @@
 #include "sysset.h"
 
 class QPainter;
+class QPainterPath;
 class QImage;
 class QFont;
+class QFontMetrics;
 class QRegion;
+class QRect;
+class QString;
 class TObject;
 class TCanvas;
 class TBitmap;
@@ -439,9 +443,14 @@ private:
     void SelectPen();
     void SelectBrush();
     void SelectFont();
-    void PaintFill(const class QPainterPath& path);
+    QString ToQt(const std::string& text) const;
+    void PaintFill(const QPainterPath& path);
+    void DrawFigure(const QPainterPath& fillPath, const std::function<void(QPainter&)>& outline);
+    void ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void StrokeLine(int x1, int y1, int x2, int y2, bool last);
-    void DrawTextLine(int x, int y, const std::string& text, bool opaque, const TRect* clip);
+    void DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip);
+    QRegion CurrentClip() const;
+    void SetClip(const QRegion& r);
 
     QPainter* FPainter = nullptr;
     std::unique_ptr<TFont> FFont;
@@ -454,6 +463,8 @@ private:
     COLORREF FBkColor = 0xFFFFFF;
     int FBkMode = OPAQUE;
     unsigned FFontRev = 0, FPenRev = 0, FBrushRev = 0;
+    bool FFontSelected = false;
+    std::unique_ptr<QFontMetrics> FMetrics;
     std::unique_ptr<QRegion> FBaseClip;
     bool FBaseClipEnabled = false;
     std::vector<SavedState> FSaved;

@@ -1,0 +1,166 @@
+// TBitmap over a QImage, with a canvas that opens a painter on the image when first drawn on. GUI core.
+#include "graphics.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <stdexcept>
+
+#include "cp1251.h"
+
+class TBitmap::BitmapCanvas : public TCanvas {
+public:
+    explicit BitmapCanvas(TBitmap* owner) : FOwner(owner) {}
+    ~BitmapCanvas() override { Close(); }
+
+    void Close()
+    {
+        if (!FOwn)
+            return;
+        BindPainter(nullptr);
+        FOwn->end();
+        FOwn.reset();
+    }
+
+protected:
+    void CreateHandle() override
+    {
+        if (FOwn || FOwner->FImage->isNull())
+            return;
+        FOwn = std::make_unique<QPainter>(FOwner->FImage.get());
+        BindPainter(FOwn.get());
+    }
+    QImage* Image() const override { return FOwner->FImage->isNull() ? nullptr : FOwner->FImage.get(); }
+
+private:
+    TBitmap* FOwner;
+    std::unique_ptr<QPainter> FOwn;
+};
+
+TBitmap::TBitmap() : FImage(std::make_unique<QImage>()) {}
+
+TBitmap::~TBitmap()
+{
+    FCanvas.reset();
+}
+
+void TBitmap::EndPaint() const
+{
+    if (FCanvas)
+        FCanvas->Close();
+}
+
+int TBitmap::Width() const { return FImage->width(); }
+int TBitmap::Height() const { return FImage->height(); }
+
+void TBitmap::SetWidth(int v) { SetSize(v, Height()); }
+void TBitmap::SetHeight(int v) { SetSize(Width(), v); }
+
+// New area is white; the old picture stays at the top-left.
+void TBitmap::SetSize(int w, int h)
+{
+    w = std::max(0, w);
+    h = std::max(0, h);
+    if (w == Width() && h == Height())
+        return;
+    EndPaint();
+    QImage img;
+    if (w > 0 && h > 0) {
+        img = QImage(w, h, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        if (!FImage->isNull()) {
+            QPainter p(&img);
+            p.drawImage(0, 0, *FImage);
+        }
+    }
+    *FImage = img;
+    if (OnChange)
+        OnChange(nullptr);
+}
+
+TCanvas* TBitmap::Canvas()
+{
+    if (!FCanvas)
+        FCanvas = std::make_unique<BitmapCanvas>(this);
+    return FCanvas.get();
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (FTransparentMode == tmFixed && FTransparentColor != clDefault)
+        return FTransparentColor;
+    if (FImage->isNull())
+        return clDefault;
+    QRgb c = FImage->pixel(0, FImage->height() - 1);
+    return TColor(RGB(qRed(c), qGreen(c), qBlue(c)));
+}
+
+void TBitmap::SetTransparentColor(TColor c)
+{
+    FTransparentColor = c;
+    FTransparentMode = c == clDefault ? tmAuto : tmFixed;
+}
+
+void TBitmap::Assign(const TBitmap* src)
+{
+    if (!src || src == this)
+        return;
+    EndPaint();
+    src->EndPaint();
+    *FImage = src->FImage->copy();
+    FPixelFormat = src->FPixelFormat;
+    FTransparentMode = src->FTransparentMode;
+    FTransparentColor = src->FTransparentColor;
+    SetTransparent(src->Transparent());
+}
+
+void TBitmap::LoadFromFile(const std::string& fileName)
+{
+    QImage img;
+    if (!img.load(QString::fromStdString(Cp1251ToUtf8(fileName))))
+        throw std::runtime_error("Bitmap image is not valid: " + fileName);
+    SetImage(img);
+}
+
+void TBitmap::SaveToFile(const std::string& fileName)
+{
+    EndPaint();
+    if (!FImage->save(QString::fromStdString(Cp1251ToUtf8(fileName)), "BMP"))
+        throw std::runtime_error("Cannot write " + fileName);
+}
+
+const QImage& TBitmap::Image() const
+{
+    EndPaint();
+    return *FImage;
+}
+
+void TBitmap::SetImage(const QImage& img)
+{
+    EndPaint();
+    *FImage = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
+    if (OnChange)
+        OnChange(nullptr);
+}
+
+// Transparent bitmaps leave the pixels of their transparent colour untouched.
+void TBitmap::DrawOn(TCanvas* dst, const TRect& r)
+{
+    QPainter* p = dst->Painter();
+    QImage src = FImage->copy();
+    if (Transparent()) {
+        QRgb key = QColor(GetRValue(COLORREF(ColorToRGB(TransparentColor()))),
+                          GetGValue(COLORREF(ColorToRGB(TransparentColor()))),
+                          GetBValue(COLORREF(ColorToRGB(TransparentColor())))).rgb();
+        src = src.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < src.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(src.scanLine(y));
+            for (int x = 0; x < src.width(); ++x)
+                if ((line[x] | 0xFF000000u) == (key | 0xFF000000u))
+                    line[x] = 0;
+        }
+    }
+    QRect target(r.Left, r.Top, r.Width(), r.Height());
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->drawImage(target, src);
+}

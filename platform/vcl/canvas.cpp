@@ -1,0 +1,1304 @@
+// TCanvas: the GDI device-context rules (half-open boxes, end points left out, raster operations,
+// text cells, clipping, saved states) over a QPainter with antialiasing off. GUI core.
+#include "graphics.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
+
+#include "cp1251.h"
+
+class TRegion {
+public:
+    QRegion r;
+};
+
+struct TCanvas::SavedState {
+    QRegion clip;
+    bool clipEnabled;
+    QTransform transform;
+    unsigned textAlign;
+    COLORREF textColor, bkColor;
+    int bkMode;
+    TPoint penPos;
+};
+
+namespace {
+
+QColor Q(TColor c)
+{
+    c = ColorToRGB(c);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+QColor QRef(COLORREF c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+TColor FromQ(QRgb c) { return TColor(RGB(qRed(c), qGreen(c), qBlue(c))); }
+
+QRect QR(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+
+// Normalises a box so that Left <= Right and Top <= Bottom, as GDI does for figures.
+void Order(int& x1, int& y1, int& x2, int& y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+}
+
+// Pen mix modes as QPainter raster operations. Returns false for pmNop (draw nothing); may
+// replace the colour for the modes that ignore or invert it.
+bool PenComposition(TPenMode m, QColor& c, QPainter::CompositionMode& mode)
+{
+    mode = QPainter::CompositionMode_SourceOver;
+    switch (m) {
+    case pmBlack: c = Qt::black; return true;
+    case pmWhite: c = Qt::white; return true;
+    case pmNop: return false;
+    case pmNot: mode = QPainter::RasterOp_NotDestination; return true;
+    case pmCopy: return true;
+    case pmNotCopy: c = QColor(255 - c.red(), 255 - c.green(), 255 - c.blue()); return true;
+    case pmMergePenNot: mode = QPainter::RasterOp_SourceOrNotDestination; return true;
+    case pmMaskPenNot: mode = QPainter::RasterOp_SourceAndNotDestination; return true;
+    case pmMergeNotPen: mode = QPainter::RasterOp_NotSourceOrDestination; return true;
+    case pmMaskNotPen: mode = QPainter::RasterOp_NotSourceAndDestination; return true;
+    case pmMerge: mode = QPainter::RasterOp_SourceOrDestination; return true;
+    case pmNotMerge: mode = QPainter::RasterOp_NotSourceAndNotDestination; return true;
+    case pmMask: mode = QPainter::RasterOp_SourceAndDestination; return true;
+    case pmNotMask: mode = QPainter::RasterOp_NotSourceOrNotDestination; return true;
+    case pmXor: mode = QPainter::RasterOp_SourceXorDestination; return true;
+    case pmNotXor: mode = QPainter::RasterOp_NotSourceXorDestination; return true;
+    }
+    return true;
+}
+
+// Cosmetic pen patterns (pixels on, pixels off, ...), as GDI draws them on NT.
+const std::vector<int>& PenPattern(TPenStyle s)
+{
+    static const std::vector<int> solid, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
+        dashDotDot{9, 3, 3, 3, 3, 3};
+    switch (s) {
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    default: return solid;
+    }
+}
+
+Qt::BrushStyle HatchStyle(TBrushStyle s)
+{
+    switch (s) {
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::SolidPattern;
+    }
+}
+
+int RegionType(const QRegion& r)
+{
+    if (r.isEmpty())
+        return NULLREGION;
+    return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// Angle in 1/16 degree of (x, y) seen from the centre, counter-clockwise from 3 o'clock.
+int Angle16(double cx, double cy, int x, int y)
+{
+    double a = std::atan2(-(y - cy), x - cx) * 180.0 / M_PI;
+    if (a < 0)
+        a += 360.0;
+    return int(std::lround(a * 16));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- life cycle
+
+TCanvas::TCanvas()
+    : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>())
+{
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::BindPainter(QPainter* p)
+{
+    FPainter = p;
+    FSaved.clear();
+    FFontRev = FPenRev = FBrushRev = 0;
+    FFontSelected = false;
+    FBaseClip.reset();
+    FBaseClipEnabled = false;
+    if (p) {
+        p->setRenderHint(QPainter::Antialiasing, false);
+        p->setRenderHint(QPainter::TextAntialiasing, false);
+        p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        FBaseClipEnabled = p->hasClipping();
+        FBaseClip = std::make_unique<QRegion>(FBaseClipEnabled ? p->clipRegion() : QRegion());
+    }
+}
+
+bool TCanvas::RequiredPainter()
+{
+    if (!FPainter)
+        CreateHandle();
+    return FPainter != nullptr;
+}
+
+QImage* TCanvas::Image() const
+{
+    if (FPainter && FPainter->device() && FPainter->device()->devType() == QInternal::Image)
+        return static_cast<QImage*>(FPainter->device());
+    return nullptr;
+}
+
+void TCanvas::Changing()
+{
+    if (OnChanging)
+        OnChanging(nullptr);
+}
+
+void TCanvas::Changed()
+{
+    if (OnChange)
+        OnChange(nullptr);
+}
+
+// The text colour follows the font and the background mode follows the brush each time they are
+// (re)selected, as the original canvas did; SetTextColor/SetBkMode last until then.
+void TCanvas::SelectFont()
+{
+    if (FFontRev != FFont->Revision()) {
+        FFontRev = FFont->Revision();
+        FTextColor = COLORREF(ColorToRGB(FFont->Color()));
+        FFontSelected = false;
+    }
+    if (!FFontSelected) {
+        FPainter->setFont(FFont->QtFont());
+        FMetrics = std::make_unique<QFontMetrics>(FFont->QtFont());
+        FFontSelected = true;
+    }
+}
+
+void TCanvas::SelectBrush()
+{
+    if (FBrushRev != FBrush->Revision()) {
+        FBrushRev = FBrush->Revision();
+        FBkColor = COLORREF(ColorToRGB(FBrush->Color()));
+        FBkMode = FBrush->Style() == bsClear ? TRANSPARENT : OPAQUE;
+    }
+}
+
+void TCanvas::SelectPen() { FPenRev = FPen->Revision(); }
+
+// ---------------------------------------------------------------- fills
+
+// Fills a path with the current brush; hatches get the background colour first when opaque.
+void TCanvas::PaintFill(const QPainterPath& path)
+{
+    SelectBrush();
+    if (FBrush->Style() == bsClear && !FBrush->Bitmap())
+        return;
+    FPainter->setPen(Qt::NoPen);
+    if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
+        FPainter->setBrush(QBrush(FBrush->Bitmap()->Image()));
+    } else if (FBrush->Style() == bsSolid) {
+        FPainter->setBrush(Q(FBrush->Color()));
+    } else {
+        if (FBkMode == OPAQUE)
+            FPainter->fillPath(path, QRef(FBkColor));
+        FPainter->setBrush(QBrush(Q(FBrush->Color()), HatchStyle(FBrush->Style())));
+    }
+    FPainter->drawPath(path);
+    FPainter->setBrush(Qt::NoBrush);
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    if (!RequiredPainter() || r.IsEmpty())
+        return;
+    Changing();
+    SelectBrush();
+    if (FBrush->Style() == bsSolid && !FBrush->Bitmap()) {
+        FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), Q(FBrush->Color()));
+    } else {
+        QPainterPath p;
+        p.addRect(QR(r.Left, r.Top, r.Right, r.Bottom));
+        PaintFill(p);
+    }
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    if (!RequiredPainter() || r.IsEmpty())
+        return;
+    Changing();
+    SelectBrush();
+    if (FBrush->Style() != bsClear) {
+        QColor c = Q(FBrush->Color());
+        FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Top + 1), c);
+        FPainter->fillRect(QR(r.Left, r.Bottom - 1, r.Right, r.Bottom), c);
+        FPainter->fillRect(QR(r.Left, r.Top, r.Left + 1, r.Bottom), c);
+        FPainter->fillRect(QR(r.Right - 1, r.Top, r.Right, r.Bottom), c);
+    }
+    Changed();
+}
+
+// Every other pixel of the border inverted, so a second call erases it.
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    if (!RequiredPainter() || r.IsEmpty())
+        return;
+    QPolygon pts;
+    for (int x = r.Left; x < r.Right; ++x) {
+        if ((x + r.Top) % 2 == 0)
+            pts << QPoint(x, r.Top);
+        if (r.Bottom - 1 > r.Top && (x + r.Bottom - 1) % 2 == 0)
+            pts << QPoint(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        if ((r.Left + y) % 2 == 0)
+            pts << QPoint(r.Left, y);
+        if (r.Right - 1 > r.Left && (r.Right - 1 + y) % 2 == 0)
+            pts << QPoint(r.Right - 1, y);
+    }
+    FPainter->save();
+    FPainter->setCompositionMode(QPainter::RasterOp_NotDestination);
+    FPainter->setPen(QPen(Qt::black, 1));
+    FPainter->drawPoints(pts);
+    FPainter->restore();
+}
+
+// ---------------------------------------------------------------- lines
+
+// One pen stroke from (x1, y1) to (x2, y2). Thin pens are rasterised here so that the end point
+// can be left out exactly as GDI does; wide pens are geometric and round-capped.
+void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
+{
+    SelectPen();
+    if (FPen->Style() == psClear)
+        return;
+    QColor c = Q(FPen->Color());
+    QPainter::CompositionMode mode;
+    if (!PenComposition(FPen->Mode(), c, mode))
+        return;
+    FPainter->setCompositionMode(mode);
+    if (FPen->Width() > 1) {
+        QPen pen(c, FPen->Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        FPainter->setPen(pen);
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawLine(x1, y1, x2, y2);
+    } else {
+        const std::vector<int>& pat = PenPattern(FPen->Style());
+        if (pat.empty() && (y1 == y2 || x1 == x2)) {
+            // Straight solid runs are the common case: one rectangle.
+            if (y1 == y2) {
+                int a, b;
+                if (x1 < x2)
+                    a = x1, b = last ? x2 + 1 : x2;
+                else if (x1 > x2)
+                    a = last ? x2 : x2 + 1, b = x1 + 1;
+                else
+                    a = x1, b = last ? x1 + 1 : x1;
+                if (b > a)
+                    FPainter->fillRect(QRect(a, y1, b - a, 1), c);
+            } else {
+                int a, b;
+                if (y1 < y2)
+                    a = y1, b = last ? y2 + 1 : y2;
+                else
+                    a = last ? y2 : y2 + 1, b = y1 + 1;
+                if (b > a)
+                    FPainter->fillRect(QRect(x1, a, 1, b - a), c);
+            }
+        } else {
+            QPolygon pts;
+            int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+            int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+            int err = dx + dy, x = x1, y = y1;
+            size_t seg = 0;
+            int left = pat.empty() ? 0 : pat[0];
+            for (;;) {
+                bool end = x == x2 && y == y2;
+                if (end && !last)
+                    break;
+                if (pat.empty() || seg % 2 == 0)
+                    pts << QPoint(x, y);
+                if (!pat.empty() && --left == 0) {
+                    seg = (seg + 1) % pat.size();
+                    left = pat[seg];
+                }
+                if (end)
+                    break;
+                int e2 = 2 * err;
+                if (e2 >= dy) {
+                    err += dy;
+                    x += sx;
+                }
+                if (e2 <= dx) {
+                    err += dx;
+                    y += sy;
+                }
+            }
+            FPainter->setPen(QPen(c, 1));
+            FPainter->drawPoints(pts);
+        }
+    }
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::MoveTo(int x, int y) { FPenPos = TPoint(x, y); }
+
+void TCanvas::LineTo(int x, int y)
+{
+    if (!RequiredPainter())
+        return;
+    Changing();
+    StrokeLine(FPenPos.x, FPenPos.y, x, y, false);
+    FPenPos = TPoint(x, y);
+    Changed();
+}
+
+void TCanvas::Polyline(const TPoint* pts, int count)
+{
+    if (!RequiredPainter() || count < 2)
+        return;
+    Changing();
+    for (int i = 1; i < count; ++i)
+        StrokeLine(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, false);
+    Changed();
+}
+
+// ---------------------------------------------------------------- figures
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    if (!RequiredPainter())
+        return;
+    Order(x1, y1, x2, y2);
+    Changing();
+    SelectPen();
+    if (FPen->Style() == psClear) {
+        // With no pen GDI fills one pixel less to the right and bottom.
+        if (x2 - 1 > x1 && y2 - 1 > y1) {
+            QPainterPath p;
+            p.addRect(QR(x1, y1, x2 - 1, y2 - 1));
+            PaintFill(p);
+        }
+    } else {
+        int w = std::max(1, FPen->Width());
+        if (x2 - x1 > 2 * w && y2 - y1 > 2 * w) {
+            QPainterPath p;
+            p.addRect(QR(x1 + w, y1 + w, x2 - w, y2 - w));
+            PaintFill(p);
+        }
+        if (w == 1) {
+            if (x2 > x1 && y2 > y1) {
+                StrokeLine(x1, y1, x2 - 1, y1, false);
+                StrokeLine(x2 - 1, y1, x2 - 1, y2 - 1, false);
+                StrokeLine(x2 - 1, y2 - 1, x1, y2 - 1, false);
+                StrokeLine(x1, y2 - 1, x1, y1, false);
+                if (x2 - x1 == 1 || y2 - y1 == 1)
+                    StrokeLine(x1, y1, x2 - 1, y2 - 1, true);
+            }
+        } else {
+            // Wide frames stay inside the box, as an inside-frame pen does.
+            QColor c = Q(FPen->Color());
+            QPainter::CompositionMode mode;
+            if (PenComposition(FPen->Mode(), c, mode)) {
+                QRegion band(QR(x1, y1, x2, y2));
+                band -= QRegion(QR(x1 + w, y1 + w, x2 - w, y2 - w));
+                FPainter->setCompositionMode(mode);
+                for (const QRect& r : band)
+                    FPainter->fillRect(r, c);
+                FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            }
+        }
+    }
+    Changed();
+}
+
+// Outline and fill of a closed path inside the box [x1, x2) x [y1, y2).
+void TCanvas::DrawFigure(const QPainterPath& fillPath, const std::function<void(QPainter&)>& outline)
+{
+    PaintFill(fillPath);
+    SelectPen();
+    if (FPen->Style() == psClear)
+        return;
+    QColor c = Q(FPen->Color());
+    QPainter::CompositionMode mode;
+    if (!PenComposition(FPen->Mode(), c, mode))
+        return;
+    FPainter->setCompositionMode(mode);
+    QPen pen(c, FPen->Width() > 1 ? FPen->Width() : 0);
+    if (FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame)
+        pen.setDashPattern(QVector<qreal>(PenPattern(FPen->Style()).begin(), PenPattern(FPen->Style()).end()));
+    FPainter->setPen(pen);
+    FPainter->setBrush(Qt::NoBrush);
+    outline(*FPainter);
+    FPainter->setPen(Qt::NoPen);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    if (!RequiredPainter())
+        return;
+    Order(x1, y1, x2, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    Changing();
+    QPainterPath fill;
+    fill.addEllipse(QRectF(x1, y1, x2 - x1, y2 - y1));
+    QRect box = QR(x1, y1, x2 - 1, y2 - 1);
+    DrawFigure(fill, [&](QPainter& p) { p.drawEllipse(box); });
+    Changed();
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    if (!RequiredPainter())
+        return;
+    Order(x1, y1, x2, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    Changing();
+    QPainterPath fill;
+    fill.addRoundedRect(QRectF(x1, y1, x2 - x1, y2 - y1), x3 / 2.0, y3 / 2.0);
+    QRect box = QR(x1, y1, x2 - 1, y2 - 1);
+    DrawFigure(fill, [&](QPainter& p) { p.drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
+    Changed();
+}
+
+void TCanvas::Polygon(const TPoint* pts, int count)
+{
+    if (!RequiredPainter() || count < 2)
+        return;
+    Changing();
+    QPolygon poly;
+    for (int i = 0; i < count; ++i)
+        poly << QPoint(pts[i].x, pts[i].y);
+    QPainterPath fill;
+    fill.setFillRule(Qt::OddEvenFill);
+    fill.addPolygon(poly);
+    fill.closeSubpath();
+    PaintFill(fill);
+    SelectPen();
+    if (FPen->Style() != psClear) {
+        if (FPen->Width() <= 1) {
+            for (int i = 0; i < count; ++i) {
+                const TPoint& a = pts[i];
+                const TPoint& b = pts[(i + 1) % count];
+                StrokeLine(a.x, a.y, b.x, b.y, false);
+            }
+        } else {
+            DrawFigure(QPainterPath(), [&](QPainter& p) { p.drawPolygon(poly, Qt::OddEvenFill); });
+        }
+    }
+    Changed();
+}
+
+void TCanvas::ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    if (!RequiredPainter())
+        return;
+    Order(x1, y1, x2, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    Changing();
+    double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    int a = Angle16(cx, cy, x3, y3), b = Angle16(cx, cy, x4, y4);
+    int span = b - a;
+    if (span <= 0)
+        span += 360 * 16;
+    QRect box = QR(x1, y1, x2 - 1, y2 - 1);
+    QPainterPath fill;
+    if (kind != 0) {
+        QRectF fb(x1, y1, x2 - x1, y2 - y1);
+        if (kind == 1)
+            fill.moveTo(fb.center());
+        fill.arcMoveTo(fb, a / 16.0);
+        if (kind == 1) {
+            fill = QPainterPath();
+            fill.moveTo(fb.center());
+        }
+        fill.arcTo(fb, a / 16.0, span / 16.0);
+        fill.closeSubpath();
+    }
+    DrawFigure(fill, [&](QPainter& p) {
+        if (kind == 0)
+            p.drawArc(box, a, span);
+        else if (kind == 1)
+            p.drawPie(box, a, span);
+        else
+            p.drawChord(box, a, span);
+    });
+    Changed();
+}
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    ArcFigure(0, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    ArcFigure(1, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    ArcFigure(2, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+// ---------------------------------------------------------------- pixels
+
+TColor TCanvas::GetPixel(int x, int y)
+{
+    if (!RequiredPainter())
+        return TColor(-1);
+    QImage* img = Image();
+    if (!img)
+        return TColor(-1);
+    QPoint d = FPainter->deviceTransform().map(QPoint(x, y));
+    if (!img->rect().contains(d))
+        return TColor(-1);
+    return FromQ(img->pixel(d));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
+    if (!RequiredPainter())
+        return;
+    Changing();
+    FPainter->fillRect(QRect(x, y, 1, 1), Q(c));
+    Changed();
+}
+
+// ---------------------------------------------------------------- text
+
+std::u16string FontText(const TFont& f, const std::string& text)
+{
+    if (f.IsWingdings() || f.IsMarlett()) {
+        struct Glyph {
+            unsigned char code;
+            char16_t u;
+        };
+        static const Glyph kWingdings[] = {
+            {0xA8, u'\u2610'}, {0xFE, u'\u2611'}, {0xFD, u'\u2612'}, {0xFC, u'\u2713'},
+            {0xFB, u'\u2717'}, {0x6C, u'\u25CF'}, {0x6E, u'\u25A0'}, {0x6F, u'\u25A1'},
+        };
+        static const Glyph kMarlett[] = {
+            {'r', u'\u2715'}, {'0', u'\u2581'}, {'1', u'\u25A1'}, {'2', u'\u2750'}, {'3', u'\u25C2'},
+            {'4', u'\u25B8'}, {'5', u'\u25B4'}, {'6', u'\u25BE'}, {'a', u'\u2713'}, {'h', u'\u2026'},
+            {'n', u'\u25CF'}, {'u', u'\u25BE'}, {'t', u'\u25B4'},
+        };
+        const Glyph* map = f.IsWingdings() ? kWingdings : kMarlett;
+        size_t n = f.IsWingdings() ? std::size(kWingdings) : std::size(kMarlett);
+        std::u16string out;
+        for (unsigned char ch : text) {
+            char16_t u = char16_t(Cp1251ToUnicode(ch));
+            for (size_t i = 0; i < n; ++i)
+                if (map[i].code == ch)
+                    u = map[i].u;
+            out += u;
+        }
+        return out;
+    }
+    return Cp1251ToUtf16(text);
+}
+
+QString TCanvas::ToQt(const std::string& text) const
+{
+    std::u16string u = FontText(*FFont, text);
+    return QString::fromUtf16(u.data(), qsizetype(u.size()));
+}
+
+TSize TCanvas::TextExtent(const std::string& text)
+{
+    if (!RequiredPainter()) {
+        QFontMetrics m(FFont->QtFont());
+        return TSize(m.horizontalAdvance(ToQt(text)), m.height());
+    }
+    SelectFont();
+    return TSize(FMetrics->horizontalAdvance(ToQt(text)), FMetrics->height());
+}
+
+// Draws one line of text whose cell's top-left is (x, y) (after alignment), in the text colour,
+// on the background colour when the mode is opaque.
+void TCanvas::DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip)
+{
+    QRect cell(x, y, width, FMetrics->height());
+    if (clip) {
+        FPainter->save();
+        FPainter->setClipRect(*clip, Qt::IntersectClip);
+    }
+    if (opaque)
+        FPainter->fillRect(cell, QRef(FBkColor));
+    FPainter->setPen(QRef(FTextColor));
+    FPainter->drawText(x, y + FMetrics->ascent(), s);
+    if (clip)
+        FPainter->restore();
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    if (!RequiredPainter())
+        return;
+    Changing();
+    SelectFont();
+    SelectBrush();
+    QString s = ToQt(text);
+    int w = FMetrics->horizontalAdvance(s);
+    bool updateCp = (FTextAlign & TA_UPDATECP) != 0;
+    if (updateCp) {
+        x = FPenPos.x;
+        y = FPenPos.y;
+    }
+    int ox = 0, oy = 0;
+    switch (FTextAlign & TA_CENTER) {
+    case TA_RIGHT: ox = -w; break;
+    case TA_CENTER: ox = -w / 2; break;
+    default: break;
+    }
+    switch (FTextAlign & TA_BASELINE) {
+    case TA_BASELINE: oy = -FMetrics->ascent(); break;
+    case TA_BOTTOM: oy = -FMetrics->height(); break;
+    default: break;
+    }
+    if (FFont->Orientation() != 0) {
+        FPainter->save();
+        FPainter->translate(x, y);
+        FPainter->rotate(-FFont->Orientation() / 10.0);
+        DrawTextLine(ox, oy, s, w, FBkMode == OPAQUE, nullptr);
+        FPainter->restore();
+    } else {
+        DrawTextLine(x + ox, y + oy, s, w, FBkMode == OPAQUE, nullptr);
+    }
+    if (updateCp)
+        FPenPos.x = (FTextAlign & TA_CENTER) == TA_RIGHT ? x - w : x + w;
+    else
+        FPenPos = TPoint(x + w, y);
+    Changed();
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    if (!RequiredPainter())
+        return;
+    Changing();
+    SelectFont();
+    SelectBrush();
+    QRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
+    if (FBrush->Style() != bsClear)
+        FPainter->fillRect(box, QRef(FBkColor));
+    QString s = ToQt(text);
+    DrawTextLine(x, y, s, FMetrics->horizontalAdvance(s), false, &box);
+    Changed();
+}
+
+unsigned TCanvas::SetTextAlign(unsigned align)
+{
+    unsigned old = FTextAlign;
+    FTextAlign = align;
+    return old;
+}
+
+COLORREF TCanvas::SetTextColor(COLORREF c)
+{
+    if (FPainter)
+        SelectFont();
+    COLORREF old = FTextColor;
+    FTextColor = c & 0xFFFFFF;
+    return old;
+}
+
+COLORREF TCanvas::SetBkColor(COLORREF c)
+{
+    SelectBrush();
+    COLORREF old = FBkColor;
+    FBkColor = c & 0xFFFFFF;
+    return old;
+}
+
+int TCanvas::SetBkMode(int mode)
+{
+    SelectBrush();
+    int old = FBkMode;
+    if (mode == TRANSPARENT || mode == OPAQUE)
+        FBkMode = mode;
+    return old;
+}
+
+// ---------------------------------------------------------------- DrawText
+
+namespace {
+
+struct TextLine {
+    QString text;
+    int underline = -1; // index of the character after a single '&'
+};
+
+// Removes '&' prefixes ("&&" is a literal ampersand) and notes the underlined character.
+TextLine StripPrefix(const QString& s, bool keepPrefix)
+{
+    TextLine out;
+    if (keepPrefix) {
+        out.text = s;
+        return out;
+    }
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'&') {
+            if (i + 1 < s.size() && s[i + 1] == u'&') {
+                out.text += u'&';
+                ++i;
+                continue;
+            }
+            if (i + 1 < s.size())
+                out.underline = int(out.text.size());
+            continue;
+        }
+        out.text += s[i];
+    }
+    return out;
+}
+
+} // namespace
+
+int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
+{
+    if (!RequiredPainter()) {
+        if (flags & DT_CALCRECT) {
+            r.Right = r.Left;
+            r.Bottom = r.Top;
+        }
+        return 0;
+    }
+    SelectFont();
+    SelectBrush();
+    const QFontMetrics& fm = *FMetrics;
+    const int lineH = fm.height() + ((flags & DT_EXTERNALLEADING) ? fm.leading() : 0);
+    const int tabW = 8 * std::max(1, fm.averageCharWidth());
+    auto width = [&](const QString& s) {
+        if (!(flags & DT_EXPANDTABS) || !s.contains(u'\t'))
+            return fm.horizontalAdvance(s);
+        int w = 0;
+        for (const QString& part : s.split(u'\t')) {
+            if (&part != &s.split(u'\t').front() || w)
+                w = (w / tabW + 1) * tabW;
+            w += fm.horizontalAdvance(part);
+        }
+        return w;
+    };
+
+    QString all = ToQt(text);
+    std::vector<TextLine> lines;
+    {
+        QStringList raw;
+        if (flags & DT_SINGLELINE) {
+            QString one = all;
+            one.remove(u'\r');
+            one.remove(u'\n');
+            raw << one;
+        } else {
+            all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            all.replace(u'\r', u'\n');
+            raw = all.split(u'\n');
+        }
+        const int maxW = r.Width();
+        for (const QString& para : raw) {
+            TextLine tl = StripPrefix(para, flags & DT_NOPREFIX);
+            if (!(flags & DT_WORDBREAK) || (flags & DT_SINGLELINE) || width(tl.text) <= maxW) {
+                lines.push_back(tl);
+                continue;
+            }
+            // Break at spaces; a word wider than the box stays whole on its own line.
+            QString rest = tl.text;
+            int under = tl.underline;
+            while (!rest.isEmpty()) {
+                qsizetype cut = rest.size();
+                if (width(rest) > maxW) {
+                    qsizetype best = -1;
+                    for (qsizetype i = 1; i < rest.size(); ++i)
+                        if (rest[i] == u' ' && width(rest.left(i)) <= maxW)
+                            best = i;
+                    if (best < 0) {
+                        best = rest.indexOf(u' ');
+                        if (best < 0)
+                            best = rest.size();
+                    }
+                    cut = best;
+                }
+                TextLine part;
+                part.text = rest.left(cut);
+                if (under >= 0 && under < cut)
+                    part.underline = under;
+                lines.push_back(part);
+                qsizetype skip = cut;
+                while (skip < rest.size() && rest[skip] == u' ')
+                    ++skip;
+                under = under >= 0 ? int(under - skip) : -1;
+                rest = rest.mid(skip);
+            }
+        }
+    }
+    if (text.empty())
+        lines.clear();
+
+    int maxLine = 0;
+    for (const TextLine& l : lines)
+        maxLine = std::max(maxLine, width(l.text));
+    const int total = int(lines.size()) * lineH;
+
+    if (flags & DT_CALCRECT) {
+        r.Right = r.Left + maxLine;
+        r.Bottom = r.Top + total;
+        return total;
+    }
+
+    int y = r.Top;
+    if (flags & DT_SINGLELINE) {
+        if (flags & DT_VCENTER)
+            y = (r.Top + r.Bottom - lineH) / 2;
+        else if (flags & DT_BOTTOM)
+            y = r.Bottom - lineH;
+    }
+    Changing();
+    QRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
+    const QRect* clip = (flags & DT_NOCLIP) ? nullptr : &box;
+    const bool opaque = FBkMode == OPAQUE;
+    for (const TextLine& l : lines) {
+        QString s = l.text;
+        if (flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
+            s = fm.elidedText(s, (flags & DT_PATH_ELLIPSIS) ? Qt::ElideMiddle : Qt::ElideRight, r.Width());
+        int w = width(s);
+        int x = r.Left;
+        if (flags & DT_CENTER)
+            x = (r.Left + r.Right - w) / 2;
+        else if (flags & DT_RIGHT)
+            x = r.Right - w;
+        if ((flags & DT_EXPANDTABS) && s.contains(u'\t')) {
+            const QStringList parts = s.split(u'\t');
+            int px = 0;
+            for (qsizetype i = 0; i < parts.size(); ++i) {
+                if (i)
+                    px = (px / tabW + 1) * tabW;
+                int pw = fm.horizontalAdvance(parts[i]);
+                DrawTextLine(x + px, y, parts[i], pw, opaque, clip);
+                px += pw;
+            }
+        } else {
+            DrawTextLine(x, y, s, w, opaque, clip);
+        }
+        if (l.underline >= 0 && !(flags & DT_HIDEPREFIX) && l.underline < s.size()) {
+            int ux = x + fm.horizontalAdvance(s.left(l.underline));
+            int uw = fm.horizontalAdvance(s.mid(l.underline, 1));
+            int uy = y + fm.ascent() + std::max(1, fm.underlinePos());
+            if (!clip || box.contains(QPoint(ux, uy)))
+                FPainter->fillRect(QRect(ux, uy, uw, 1), QRef(FTextColor));
+        }
+        y += lineH;
+    }
+    Changed();
+    return (y - lineH * int(lines.size())) - r.Top + total;
+}
+
+// ---------------------------------------------------------------- clipping and saved states
+
+TRect TCanvas::ClipRect()
+{
+    if (!RequiredPainter())
+        return TRect();
+    QRect b;
+    if (FPainter->hasClipping()) {
+        b = FPainter->clipBoundingRect().toAlignedRect();
+    } else {
+        QPaintDevice* d = FPainter->device();
+        b = FPainter->deviceTransform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
+    }
+    return TRect(b.left(), b.top(), b.left() + b.width(), b.top() + b.height());
+}
+
+QRegion TCanvas::CurrentClip() const
+{
+    if (FPainter->hasClipping())
+        return FPainter->clipRegion();
+    QPaintDevice* d = FPainter->device();
+    return FPainter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height()));
+}
+
+void TCanvas::SetClip(const QRegion& r)
+{
+    FPainter->setClipRegion(r);
+    FPainter->setClipping(true);
+}
+
+int TCanvas::SelectClipRgn(HRGN rgn)
+{
+    if (!RequiredPainter())
+        return RGN_ERROR;
+    if (!rgn) {
+        if (FBaseClipEnabled)
+            SetClip(*FBaseClip);
+        else
+            FPainter->setClipping(false);
+        return FBaseClipEnabled ? RegionType(*FBaseClip) : SIMPLEREGION;
+    }
+    QRegion r = rgn->r;
+    if (FBaseClipEnabled)
+        r &= *FBaseClip;
+    SetClip(r);
+    return RegionType(r);
+}
+
+int TCanvas::IntersectClipRect(int l, int t, int r, int b)
+{
+    if (!RequiredPainter())
+        return RGN_ERROR;
+    QRegion c = CurrentClip() & QRegion(QR(l, t, std::max(l, r), std::max(t, b)));
+    SetClip(c);
+    return RegionType(c);
+}
+
+int TCanvas::ExcludeClipRect(int l, int t, int r, int b)
+{
+    if (!RequiredPainter())
+        return RGN_ERROR;
+    QRegion c = CurrentClip() - QRegion(QR(l, t, std::max(l, r), std::max(t, b)));
+    SetClip(c);
+    return RegionType(c);
+}
+
+int TCanvas::SaveDC()
+{
+    if (!RequiredPainter())
+        return 0;
+    SelectFont();
+    SelectBrush();
+    SavedState s{FPainter->hasClipping() ? FPainter->clipRegion() : QRegion(), FPainter->hasClipping(),
+                 FPainter->transform(), FTextAlign, FTextColor, FBkColor, FBkMode, FPenPos};
+    FSaved.push_back(std::move(s));
+    return int(FSaved.size());
+}
+
+bool TCanvas::RestoreDC(int saved)
+{
+    if (!FPainter)
+        return false;
+    int index = saved < 0 ? int(FSaved.size()) + saved + 1 : saved;
+    if (index < 1 || index > int(FSaved.size()))
+        return false;
+    SavedState s = FSaved[size_t(index - 1)];
+    FSaved.resize(size_t(index - 1));
+    FPainter->setTransform(s.transform);
+    if (s.clipEnabled)
+        SetClip(s.clip);
+    else
+        FPainter->setClipping(false);
+    FTextAlign = s.textAlign;
+    FTextColor = s.textColor;
+    FBkColor = s.bkColor;
+    FBkMode = s.bkMode;
+    FPenPos = s.penPos;
+    return true;
+}
+
+// ---------------------------------------------------------------- block transfers
+
+bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop)
+{
+    if (!RequiredPainter())
+        return false;
+    QRect box = QRect(x, y, w, h).normalized();
+    SelectBrush();
+    QColor brush = Q(FBrush->Color());
+    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+    switch (rop) {
+    case PATCOPY: break;
+    case PATINVERT: mode = QPainter::RasterOp_SourceXorDestination; break;
+    case DSTINVERT: mode = QPainter::RasterOp_NotDestination; break;
+    case BLACKNESS: brush = Qt::black; break;
+    case WHITENESS: brush = Qt::white; break;
+    default: return false;
+    }
+    Changing();
+    FPainter->setCompositionMode(mode);
+    FPainter->fillRect(box, brush);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Changed();
+    return true;
+}
+
+bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
+                         std::uint32_t rop)
+{
+    if (!RequiredPainter())
+        return false;
+    if (rop == PATCOPY || rop == PATINVERT || rop == DSTINVERT || rop == BLACKNESS || rop == WHITENESS)
+        return PatBlt(x, y, w, h, rop);
+    if (!src || !src->RequiredPainter())
+        return false;
+    QImage* simg = src->Image();
+    if (!simg)
+        return false;
+    // Negative extents mirror, as in GDI.
+    bool flipH = (w < 0) != (sw < 0), flipV = (h < 0) != (sh < 0);
+    QRect dst = QRect(x, y, w, h).normalized();
+    if (w < 0)
+        dst.translate(1, 0);
+    if (h < 0)
+        dst.translate(0, 1);
+    QRect srect = QRect(sx, sy, sw, sh).normalized();
+    if (sw < 0)
+        srect.translate(1, 0);
+    if (sh < 0)
+        srect.translate(0, 1);
+    srect = src->FPainter->deviceTransform().mapRect(srect);
+    // A copy of the source first: source and destination may be the same image.
+    QImage part = simg->copy(srect).convertToFormat(QImage::Format_RGB32);
+    if (flipH || flipV)
+        part = part.mirrored(flipH, flipV);
+    QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
+    switch (rop) {
+    case SRCCOPY: break;
+    case SRCINVERT: mode = QPainter::RasterOp_SourceXorDestination; break;
+    case SRCAND: mode = QPainter::RasterOp_SourceAndDestination; break;
+    case SRCPAINT: mode = QPainter::RasterOp_SourceOrDestination; break;
+    case NOTSRCCOPY: mode = QPainter::RasterOp_NotSource; break;
+    case SRCERASE: mode = QPainter::RasterOp_SourceAndNotDestination; break;
+    case NOTSRCERASE: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case MERGEPAINT: mode = QPainter::RasterOp_NotSourceOrDestination; break;
+    case MERGECOPY: {
+        SelectBrush();
+        QPainter p(&part);
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.fillRect(part.rect(), Q(FBrush->Color()));
+        break;
+    }
+    default: return false;
+    }
+    Changing();
+    FPainter->setCompositionMode(mode);
+    FPainter->drawImage(dst, part);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Changed();
+    return true;
+}
+
+bool TCanvas::BitBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, std::uint32_t rop)
+{
+    return StretchBlt(x, y, w, h, src, sx, sy, w, h, rop);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source)
+{
+    StretchBlt(dest.Left, dest.Top, dest.Width(), dest.Height(), src, source.Left, source.Top,
+               source.Width(), source.Height(), FCopyMode);
+}
+
+void TCanvas::Draw(int x, int y, TGraphic* g)
+{
+    if (!g || g->Empty() || !RequiredPainter())
+        return;
+    Changing();
+    g->DrawOn(this, Bounds(x, y, g->Width(), g->Height()));
+    Changed();
+}
+
+void TCanvas::StretchDraw(const TRect& r, TGraphic* g)
+{
+    if (!g || g->Empty() || !RequiredPainter())
+        return;
+    Changing();
+    g->DrawOn(this, r);
+    Changed();
+}
+
+// Classic 3-D borders: raised outer light/dark-shadow, raised inner highlight/shadow.
+bool TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags)
+{
+    if (!RequiredPainter())
+        return false;
+    Changing();
+    auto band = [&](TRect& b, TColor tl, TColor br, bool inner) {
+        if (b.IsEmpty())
+            return;
+        if (flags & BF_MONO)
+            tl = br = inner ? clWindow : clWindowFrame;
+        else if (flags & BF_FLAT)
+            tl = br = inner ? clBtnFace : clBtnShadow;
+        QColor a = Q(tl), z = Q(br);
+        if (flags & BF_TOP)
+            FPainter->fillRect(QR(b.Left, b.Top, b.Right - 1, b.Top + 1), a);
+        if (flags & BF_LEFT)
+            FPainter->fillRect(QR(b.Left, b.Top, b.Left + 1, b.Bottom - 1), a);
+        if (flags & BF_BOTTOM)
+            FPainter->fillRect(QR(b.Left, b.Bottom - 1, b.Right, b.Bottom), z);
+        if (flags & BF_RIGHT)
+            FPainter->fillRect(QR(b.Right - 1, b.Top, b.Right, b.Bottom), z);
+        if (flags & BF_LEFT)
+            ++b.Left;
+        if (flags & BF_TOP)
+            ++b.Top;
+        if (flags & BF_RIGHT)
+            --b.Right;
+        if (flags & BF_BOTTOM)
+            --b.Bottom;
+    };
+    TRect b = r;
+    if (edge & BDR_RAISEDOUTER)
+        band(b, (flags & BF_SOFT) ? clBtnHighlight : cl3DLight, cl3DDkShadow, false);
+    else if (edge & BDR_SUNKENOUTER)
+        band(b, (flags & BF_SOFT) ? cl3DDkShadow : clBtnShadow, clBtnHighlight, false);
+    if (edge & BDR_RAISEDINNER)
+        band(b, (flags & BF_SOFT) ? cl3DLight : clBtnHighlight, clBtnShadow, true);
+    else if (edge & BDR_SUNKENINNER)
+        band(b, (flags & BF_SOFT) ? clBtnShadow : cl3DDkShadow, cl3DLight, true);
+    if ((flags & BF_MIDDLE) && !b.IsEmpty())
+        FPainter->fillRect(QR(b.Left, b.Top, b.Right, b.Bottom), Q(clBtnFace));
+    if (flags & BF_ADJUST)
+        r = b;
+    Changed();
+    return true;
+}
+
+void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width)
+{
+    TBrush* b = c->Brush();
+    TColor oldColor = b->Color();
+    TBrushStyle oldStyle = b->Style();
+    for (int i = 0; i < width && !r.IsEmpty(); ++i) {
+        // Top and left in the first colour; right and bottom (with both far corners) in the second.
+        b->SetColor(topColor);
+        c->FillRect(TRect(r.Left, r.Top, r.Right - 1, r.Top + 1));
+        c->FillRect(TRect(r.Left, r.Top, r.Left + 1, r.Bottom - 1));
+        b->SetColor(bottomColor);
+        c->FillRect(TRect(r.Right - 1, r.Top, r.Right, r.Bottom));
+        c->FillRect(TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom));
+        InflateRect(r, -1, -1);
+    }
+    b->SetColor(oldColor);
+    b->SetStyle(oldStyle);
+}
+
+// ---------------------------------------------------------------- regions and free functions
+
+HRGN CreateRectRgn(int l, int t, int r, int b)
+{
+    auto* g = new TRegion;
+    Order(l, t, r, b);
+    g->r = QRegion(QR(l, t, r, b));
+    return g;
+}
+
+HRGN CreateRectRgnIndirect(const TRect* r) { return CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom); }
+
+HRGN CreateEllipticRgn(int l, int t, int r, int b)
+{
+    auto* g = new TRegion;
+    Order(l, t, r, b);
+    g->r = QRegion(QR(l, t, r, b), QRegion::Ellipse);
+    return g;
+}
+
+HRGN CreatePolygonRgn(const TPoint* pts, int count)
+{
+    auto* g = new TRegion;
+    QPolygon poly;
+    for (int i = 0; i < count; ++i)
+        poly << QPoint(pts[i].x, pts[i].y);
+    g->r = QRegion(poly, Qt::OddEvenFill);
+    return g;
+}
+
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode)
+{
+    if (!dst || !a || (mode != RGN_COPY && !b))
+        return RGN_ERROR;
+    switch (mode) {
+    case RGN_AND: dst->r = a->r & b->r; break;
+    case RGN_OR: dst->r = a->r | b->r; break;
+    case RGN_XOR: dst->r = a->r ^ b->r; break;
+    case RGN_DIFF: dst->r = a->r - b->r; break;
+    case RGN_COPY: dst->r = a->r; break;
+    default: return RGN_ERROR;
+    }
+    return RegionType(dst->r);
+}
+
+bool PtInRegion(HRGN rgn, int x, int y) { return rgn && rgn->r.contains(QPoint(x, y)); }
+
+int GetRgnBox(HRGN rgn, TRect* r)
+{
+    if (!rgn || !r)
+        return RGN_ERROR;
+    QRect b = rgn->r.boundingRect();
+    *r = rgn->r.isEmpty() ? TRect() : TRect(b.left(), b.top(), b.left() + b.width(), b.top() + b.height());
+    return RegionType(rgn->r);
+}
+
+bool DeleteObject(HRGN rgn)
+{
+    delete rgn;
+    return rgn != nullptr;
+}
+
+int SelectClipRgn(HDC dc, HRGN rgn) { return dc ? dc->SelectClipRgn(rgn) : RGN_ERROR; }
+int IntersectClipRect(HDC dc, int l, int t, int r, int b) { return dc ? dc->IntersectClipRect(l, t, r, b) : RGN_ERROR; }
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b) { return dc ? dc->ExcludeClipRect(l, t, r, b) : RGN_ERROR; }
+
+int DrawText(HDC dc, const char* text, int len, TRect* r, unsigned flags)
+{
+    if (!dc || !text || !r)
+        return 0;
+    std::string s = len < 0 ? std::string(text) : std::string(text, size_t(len));
+    return dc->DrawText(s, *r, flags);
+}
+
+unsigned SetTextAlign(HDC dc, unsigned align) { return dc ? dc->SetTextAlign(align) : GDI_ERROR; }
+COLORREF SetTextColor(HDC dc, COLORREF c) { return dc ? dc->SetTextColor(c) : 0xFFFFFFFFu; }
+COLORREF SetBkColor(HDC dc, COLORREF c) { return dc ? dc->SetBkColor(c) : 0xFFFFFFFFu; }
+int SetBkMode(HDC dc, int mode) { return dc ? dc->SetBkMode(mode) : 0; }
+int SaveDC(HDC dc) { return dc ? dc->SaveDC() : 0; }
+bool RestoreDC(HDC dc, int saved) { return dc && dc->RestoreDC(saved); }
+
+bool GetTextExtentPoint32(HDC dc, const char* text, int len, TSize* size)
+{
+    if (!dc || !text || !size || len < 0)
+        return false;
+    *size = dc->TextExtent(std::string(text, size_t(len)));
+    return true;
+}
+
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, std::uint32_t rop)
+{
+    return dst && dst->BitBlt(x, y, w, h, src, sx, sy, rop);
+}
+
+bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                std::uint32_t rop)
+{
+    return dst && dst->StretchBlt(x, y, w, h, src, sx, sy, sw, sh, rop);
+}
+
+bool PatBlt(HDC dc, int x, int y, int w, int h, std::uint32_t rop) { return dc && dc->PatBlt(x, y, w, h, rop); }
+bool DrawEdge(HDC dc, TRect* r, unsigned edge, unsigned flags) { return dc && r && dc->DrawEdge(*r, edge, flags); }
+
+bool DrawFocusRect(HDC dc, const TRect* r)
+{
+    if (!dc || !r)
+        return false;
+    dc->DrawFocusRect(*r);
+    return true;
+}
