@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <stdexcept>
 
 #include "cp1251.h"
 
@@ -75,7 +74,7 @@ void TBitmap::SetSize(int w, int h)
     }
     *FImage = img;
     if (OnChange)
-        OnChange(nullptr);
+        OnChange(this);
 }
 
 TCanvas* TBitmap::Canvas()
@@ -114,11 +113,19 @@ void TBitmap::Assign(const TBitmap* src)
     SetTransparent(src->Transparent());
 }
 
+void TBitmap::Assign(TPersistent* Source)
+{
+    if (auto* b = dynamic_cast<TBitmap*>(Source))
+        Assign(static_cast<const TBitmap*>(b));
+    else
+        TPersistent::Assign(Source);
+}
+
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
     QImage img;
     if (!img.load(QString::fromStdString(Cp1251ToUtf8(fileName))))
-        throw std::runtime_error("Bitmap image is not valid: " + fileName);
+        throw EInvalidGraphic("Bitmap image is not valid");
     SetImage(img);
 }
 
@@ -126,7 +133,7 @@ void TBitmap::SaveToFile(const std::string& fileName)
 {
     EndPaint();
     if (!FImage->save(QString::fromStdString(Cp1251ToUtf8(fileName)), "BMP"))
-        throw std::runtime_error("Cannot write " + fileName);
+        throw EFCreateError("Cannot create file " + fileName);
 }
 
 const QImage& TBitmap::Image() const
@@ -140,7 +147,7 @@ void TBitmap::SetImage(const QImage& img)
     EndPaint();
     *FImage = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
     if (OnChange)
-        OnChange(nullptr);
+        OnChange(this);
 }
 
 // Transparent bitmaps leave the pixels of their transparent colour untouched.

@@ -165,13 +165,13 @@ QImage* TCanvas::Image() const
 void TCanvas::Changing()
 {
     if (OnChanging)
-        OnChanging(nullptr);
+        OnChanging(this);
 }
 
 void TCanvas::Changed()
 {
     if (OnChange)
-        OnChange(nullptr);
+        OnChange(this);
 }
 
 // The text colour follows the font and the background mode follows the brush each time they are

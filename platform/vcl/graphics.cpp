@@ -186,7 +186,7 @@ void TGraphicsObject::Changed()
 {
     ++FRevision;
     if (OnChange)
-        OnChange(nullptr);
+        OnChange(this);
 }
 
 TFont::TFont() = default;
@@ -196,6 +196,14 @@ void TFont::Touch()
 {
     FQt.reset();
     Changed();
+}
+
+void TFont::Assign(TPersistent* Source)
+{
+    if (auto* f = dynamic_cast<TFont*>(Source))
+        Assign(*f);
+    else
+        TPersistent::Assign(Source);
 }
 
 void TFont::Assign(const TFont& s)
@@ -312,6 +320,14 @@ const QFont& TFont::QtFont() const
     return *FQt;
 }
 
+void TPen::Assign(TPersistent* Source)
+{
+    if (auto* f = dynamic_cast<TPen*>(Source))
+        Assign(*f);
+    else
+        TPersistent::Assign(Source);
+}
+
 void TPen::Assign(const TPen& s)
 {
     if (&s == this)
@@ -359,6 +375,14 @@ void TPen::SetMode(TPenMode v)
 
 TBrush::TBrush() = default;
 TBrush::~TBrush() = default;
+
+void TBrush::Assign(TPersistent* Source)
+{
+    if (auto* f = dynamic_cast<TBrush*>(Source))
+        Assign(*f);
+    else
+        TPersistent::Assign(Source);
+}
 
 void TBrush::Assign(const TBrush& s)
 {

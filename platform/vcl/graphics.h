@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "classes.h"
 #include "sysset.h"
 
 class QPainter;
@@ -18,7 +19,6 @@ class QFontMetrics;
 class QRegion;
 class QRect;
 class QString;
-class TObject;
 class TCanvas;
 class TBitmap;
 
@@ -156,13 +156,10 @@ bool IdentToColor(const std::string& ident, TColor& c);
 
 // ---------------------------------------------------------------- graphics objects
 
-using TNotifyEvent = std::function<void(TObject*)>;
-
 // Base of TFont, TPen and TBrush: OnChange fires after every effective change, so the owner
 // (a control or a canvas) can repaint or reselect.
-class TGraphicsObject {
+class TGraphicsObject : public TPersistent {
 public:
-    virtual ~TGraphicsObject() = default;
     TNotifyEvent OnChange;
     // Bumped on every change; a canvas compares it to know when to reselect into the painter.
     unsigned Revision() const { return FRevision; }
@@ -188,6 +185,7 @@ public:
     TFont();
     ~TFont() override;
     void Assign(const TFont& src);
+    void Assign(TPersistent* Source) override;
 
     std::string Name() const { return FName; }
     void SetName(const std::string& v);
@@ -236,6 +234,7 @@ enum TPenMode {
 class TPen : public TGraphicsObject {
 public:
     void Assign(const TPen& src);
+    void Assign(TPersistent* Source) override;
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
     int Width() const { return FWidth; }
@@ -259,6 +258,7 @@ public:
     TBrush();
     ~TBrush() override;
     void Assign(const TBrush& src);
+    void Assign(TPersistent* Source) override;
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
     TBrushStyle Style() const { return FStyle; }
@@ -324,12 +324,10 @@ class TGraphic;
 // A GDI device context over a QPainter. Pixel rules follow GDI: FillRect covers [l, r) x [t, b);
 // Rectangle and Ellipse stay inside that box; LineTo leaves its end point; polygons fill alternate;
 // text hangs from the top-left of its cell unless SetTextAlign says otherwise.
-class TCanvas {
+class TCanvas : public TPersistent {
 public:
     TCanvas();
-    virtual ~TCanvas();
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
+    ~TCanvas() override;
 
     // Binds the canvas to a painter owned by someone else (a widget during paint); null unbinds.
     // The painter's clip and origin at bind time are the canvas's base state.
@@ -472,9 +470,8 @@ private:
 
 // ---------------------------------------------------------------- graphics
 
-class TGraphic {
+class TGraphic : public TPersistent {
 public:
-    virtual ~TGraphic() = default;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     virtual void SetWidth(int v) = 0;
@@ -493,6 +490,8 @@ protected:
 private:
     bool FTransparent = false;
 };
+
+class EInvalidGraphic : public Exception { using Exception::Exception; };
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };
@@ -516,7 +515,8 @@ public:
     TTransparentMode TransparentMode() const { return FTransparentMode; }
     void SetTransparentMode(TTransparentMode m) { FTransparentMode = m; }
     void Assign(const TBitmap* src);
-    // Throws EInvalidGraphic (an Exception) when the file cannot be read as an image.
+    void Assign(TPersistent* Source) override;
+    // Throws EInvalidGraphic when the file cannot be read as an image.
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) override;
     void Dormant() {}
