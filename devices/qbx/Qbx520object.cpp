@@ -1,0 +1,180 @@
+// The switching-schedule controller QBX-520. Device layer.
+#include "Qbx520object.h"
+
+#include "Uschedule.h"
+#include "qbxeditors.h"
+
+using namespace qbx;
+
+namespace {
+
+constexpr const char* kFolder = "uo";
+constexpr int kMinInstructions = 7;
+
+std::string ChannelText(const TParamItem* c)
+{
+    return c->Name + " (" + IntToStr(c->ChannelType) + ":" + IntToStr(c->ChannelIndex) + ")";
+}
+
+} // namespace
+
+TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store)
+    : TObjectItem(number), m_channels(channels), m_store(store)
+{
+    DisplayType = "УО (QBX-520)";
+    Tag = "QBX520";
+    LoadSubprograms();
+
+    T_Action* a = Schedule();
+    if (!a)
+        return;
+    const TActionLine* head = Instruction(a, kQbx520ControlPos);
+    if (head->Opcode == kOpJump)
+        return;
+    const uint16_t t = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
+    const uint8_t i = Instruction(a, kQbx520ControlPos + 1)->Operands[0];
+    if (t != 0 && i != 0)
+        m_control = FindChannel(channels, t, i);
+    if (!m_control)
+        WriteControl(nullptr);
+}
+
+void TQbx520Item::LoadSubprograms()
+{
+    const uint16_t reserved = kQbx520CheckReservedId;
+    qbx::LoadSubprograms(m_store, kFolder, &Qbx520Subprograms[0], 1, &reserved, &m_schedule);
+    if (!m_store)
+        return;
+
+    // The main subprogram always has id 13; a named subprogram already there (a loaded
+    // configuration) is left as it is.
+    const SubprogramDef& def = Qbx520Subprograms[1];
+    T_Action* main = Subprogram(m_store, kQbx520MainId);
+    if (main && main->Name() != "action" + IntToStr(kQbx520MainId)) {
+        m_main = kQbx520MainId;
+        return;
+    }
+    if (!main)
+        main = m_store->CreateActionWithId(kQbx520MainId);
+    if (!main)
+        return;
+    main->SetName(def.name);
+    if (LoadDefaultText(m_store, main, kFolder, def))
+        m_main = kQbx520MainId;
+}
+
+T_Action* TQbx520Item::Schedule()
+{
+    T_Action* a = Subprogram(m_store, m_schedule);
+    return a && InstructionCount(a) >= kMinInstructions ? a : nullptr;
+}
+
+void TQbx520Item::WriteControl(TParamItem* c)
+{
+    T_Action* a = Schedule();
+    if (!a)
+        return;
+    if (c && c->ChannelType != 0 && c->ChannelIndex != 0) {
+        SetPush(Instruction(a, kQbx520ControlPos), c->ChannelType, 16);
+        SetPush(Instruction(a, kQbx520ControlPos + 1), c->ChannelIndex, 8);
+    } else {
+        SetJump(Instruction(a, kQbx520ControlPos), kQbx520UnboundTarget);
+    }
+}
+
+TParamItem* TQbx520Item::ControlChannel()
+{
+    if (m_control && !ListHolds(m_channels, m_control))
+        m_control = nullptr;
+    return m_control;
+}
+
+bool TQbx520Item::GetParamValueText(TParamItem*, std::string&) { return true; }
+bool TQbx520Item::SetParamValueText(TParamItem*, const std::string&) { return true; }
+
+void TQbx520Item::GetPropertyNames(TStrings* s)
+{
+    s->Clear();
+    s->Add("Идентификатор");
+    s->Add("Расписание");
+    s->Add("Сигнал режима управления");
+}
+
+void TQbx520Item::GetPropertyText(int row, std::string& text)
+{
+    if (row == 0) {
+        text = IntToStr(Number);
+    } else if (row == 1) {
+        text = "редактировать";
+    } else if (row == 2) {
+        TParamItem* c = ControlChannel();
+        WriteControl(c);
+        text = c && c->ChannelType != 0 && c->ChannelIndex != 0 && Schedule() ? ChannelText(c) : "нет";
+    }
+}
+
+std::vector<TParamItem*> TQbx520Item::ControlCandidates()
+{
+    std::vector<TParamItem*> list;
+    ForEachChannel(m_channels, [&](TParamItem* c) {
+        if (c->BitWidth == 1 && c->ChannelType != 0 && c->ChannelIndex != 0)
+            list.push_back(c);
+        return true;
+    });
+    return list;
+}
+
+TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                               TNotifyEvent doneEvent)
+{
+    if (row == 0)
+        return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
+    if (row == 1)
+        return MakeButtonEditor(host, "редактировать", exitEvent, [this, doneEvent](TObject* s) {
+            ShowScheduleEditor();
+            if (doneEvent)
+                doneEvent(s);
+        });
+    if (row != 2)
+        return nullptr;
+    std::string current;
+    GetPropertyText(2, current);
+    m_offered = ControlCandidates();
+    std::vector<std::string> items{"Нет"};
+    int selected = AnsiSameText(current, items[0]) ? 0 : -1;
+    for (TParamItem* c : m_offered) {
+        items.push_back(ChannelText(c));
+        if (selected < 0 && AnsiSameText(items.back(), current))
+            selected = static_cast<int>(items.size()) - 1;
+    }
+    return MakeComboEditor(host, items, selected >= 0 ? items[selected] : std::string(), exitEvent,
+                           [this, doneEvent](TObject* s) {
+                               ApplyControlChoice(EditorItem(s));
+                               if (doneEvent)
+                                   doneEvent(s);
+                           });
+}
+
+void TQbx520Item::ApplyControlChoice(int item)
+{
+    if (m_offered.empty())
+        m_offered = ControlCandidates();
+    if (item == 0) {
+        m_control = nullptr;
+        WriteControl(nullptr);
+    } else if (item > 0 && item <= static_cast<int>(m_offered.size()) && ListHolds(m_channels, m_offered[item - 1])) {
+        m_control = m_offered[item - 1];
+        WriteControl(m_control);
+    }
+}
+
+void TQbx520Item::ShowScheduleEditor()
+{
+    if (!frmSchedule)
+        return;
+    frmSchedule->Channels = m_channels;
+    frmSchedule->ShowModal();
+}
+
+void TQbx520Item::CheckConfiguration(TStrings* s) { s->Clear(); }
+void TQbx520Item::CheckSubprogramVersions(TStrings* s) { s->Clear(); }

@@ -1,0 +1,338 @@
+// The QBX-540 controller. Device layer.
+#include "Qbx540object.h"
+
+#include <cstring>
+
+#include "qbxeditors.h"
+
+using namespace qbx;
+
+namespace {
+
+constexpr const char* kFolder = "qbx540";
+constexpr const char* kPrefix = "QBX-540: ";
+constexpr int kAnalogFirstSlot = 5;
+constexpr int kAnalogBits = 104;
+constexpr uint8_t kMainDefault[5] = {4, 4, 4, 0, 0};
+constexpr int kMessageSub = 3;
+const char* const kYesNo[2] = {"Да", "Нет"};
+
+std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6] + " " + IntToStr(k + 1); }
+
+} // namespace
+
+TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
+    : TObjectItem(number), m_channels(channels), m_store(store)
+{
+    DisplayType = "Контроллер QBX-540";
+    Tag = "QBX540";
+    MessageHandler = 0;
+    LoadSubprograms(store, kFolder, Qbx540Subprograms, 5, nullptr, m_sub);
+    AddCommand(this, "Опрос данных QBX-540", 1, 0, m_sub[0], m_sub[1], m_sub[2]);
+
+    // Stored settings 1008:1..37; the oldest of an address wins, other objects' channels are left.
+    for (int s = 0; s < kQbx540Slots; ++s) {
+        m_settings[s] = FindChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1), this);
+        for (int t = 0; t < s && m_settings[s]; ++t)
+            if (m_settings[t] == m_settings[s])
+                m_settings[s] = nullptr;
+    }
+    if (!m_settings[0])
+        m_settings[0] = NewChannel(channels, kQbx540ChannelType, 1, 40, kMainDefault, 5);
+    m_settings[0]->Name = std::string(kPrefix) + Qbx540ParamNames[0];
+    m_settings[0]->Owner = this;
+    // A stored count above what the controller has stays readable but is cut to 31.
+    if (m_settings[0]->Value[4] > kQbx540MaxAnalog)
+        m_settings[0]->Value[4] = kQbx540MaxAnalog;
+
+    const int n = AnalogCount();
+    for (int k = 0; k < n; ++k)
+        AddAnalog(k, false);
+
+    // Values come back by the address held in their settings; the newest match wins.
+    for (int k = 0; k < n; ++k) {
+        const Address a = GetEntry(m_settings[kAnalogFirstSlot + k], 0);
+        if (a.type == 0 || a.index == 0)
+            continue;
+        TParamItem* found = nullptr;
+        ForEachChannel(channels, [&](TParamItem* c) {
+            if (AddressOf(c) == a && (!c->Owner || c->Owner == this) && ValueOf(c) < 0)
+                found = c;
+            return true;
+        });
+        m_value[k] = found;
+    }
+    for (int k = 0; k < n; ++k)
+        MakeValue(k);
+}
+
+// Values go first: rebinding a value writes into its settings channel.
+TQbx540Item::~TQbx540Item()
+{
+    for (TParamItem*& v : m_value)
+        ReleaseChannel(m_channels, v);
+    for (TParamItem*& s : m_settings)
+        ReleaseChannel(m_channels, s);
+}
+
+int TQbx540Item::AnalogCount() const
+{
+    const int n = m_settings[0]->Value[4];
+    return n > kQbx540MaxAnalog ? kQbx540MaxAnalog : n;
+}
+
+// Settings slot of analog channel k: adopted, or a fresh one with the initial conversion.
+void TQbx540Item::AddAnalog(int k, bool fromEditor)
+{
+    TParamItem*& slot = m_settings[kAnalogFirstSlot + k];
+    if (!slot) {
+        slot = NewChannel(m_channels, kQbx540ChannelType, static_cast<uint8_t>(k + 6), kAnalogBits,
+                          Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
+    } else if (fromEditor) {
+        slot->ChannelType = kQbx540ChannelType;
+        slot->ChannelIndex = static_cast<uint8_t>(k + 6);
+        slot->BitWidth = kAnalogBits;
+        std::memset(slot->Value, 0, sizeof slot->Value);
+        std::memcpy(slot->Value, Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
+    }
+    if (fromEditor)
+        slot->Kind = 1;
+    slot->Name = std::string(kPrefix) + Qbx540ParamNames[5];
+    slot->Owner = this;
+}
+
+// Value k: the adopted channel or a fresh unbound one, typed by its settings.
+void TQbx540Item::MakeValue(int k)
+{
+    TParamItem*& v = m_value[k];
+    if (!v) {
+        const uint8_t unread[2] = {0xFF, 0xFF};
+        v = NewChannel(m_channels, 0, 0, 16, unread, 2);
+        v->RamDepth = 1;
+        std::memset(v->Value, 0xFF, sizeof v->Value);
+    }
+    v->Kind = 2;
+    v->ParamType = m_settings[kAnalogFirstSlot + k]->Value[12];
+    v->Name = ValueName(k);
+    v->Owner = this;
+    v->RaiseChanged();
+}
+
+int TQbx540Item::ValueOf(const TParamItem* p) const
+{
+    if (!p)
+        return -1;
+    for (int k = 0; k < kQbx540MaxAnalog; ++k)
+        if (m_value[k] == p)
+            return k;
+    return -1;
+}
+
+bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text)
+{
+    if (!p)
+        return true;
+    const uint8_t* v = p->Value;
+    if (p == m_settings[0]) {
+        text = "Адрес: " + IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]) + ";" +
+               "Кол-во ТС: " + IntToStr(v[3]) + ";" + "Кол-во ТИТ: " + IntToStr(v[4]);
+        return false;
+    }
+    for (int s = 1; s < kAnalogFirstSlot; ++s)
+        if (p == m_settings[s])
+            return false;
+    for (int k = 0; k < kQbx540MaxAnalog; ++k) {
+        if (p == m_settings[kAnalogFirstSlot + k]) {
+            text = "Регистр ТИТ " + IntToStr(k + 1) + ": " + AddressText(GetEntry(p, 0)) + "; " +
+                   "k = " + IntToStr(GetU16(p, 3)) + "; " + "1/k = " + IntToStr(GetU16(p, 5)) + "; " +
+                   "b = " + IntToStr(GetU16(p, 7)) + "; " + "-b = " + IntToStr(GetU16(p, 9));
+            return false;
+        }
+    }
+    if (ValueOf(p) >= 0) {
+        text = p->RamDepth != 0 ? std::string("значение недоступно") : IntToStr(GetU16(p, 0));
+        return false;
+    }
+    return true;
+}
+
+bool TQbx540Item::SetParamValueText(TParamItem*, const std::string&) { return false; }
+
+void TQbx540Item::ListSignalParams(ELEMList* list, bool all)
+{
+    for (int k = 0; k < AnalogCount(); ++k)
+        if (m_value[k] && (IsUnbound(m_value[k]) || all))
+            list->Append(new TParamItemP(m_value[k]));
+}
+
+void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
+{
+    const int k = ValueOf(p);
+    if (k < 0)
+        return;
+    p->ChannelType = type;
+    p->ChannelIndex = index;
+    if (TParamItem* s = m_settings[kAnalogFirstSlot + k])
+        SetEntry(s, 0, {type, index});
+}
+
+void TQbx540Item::ListSetpoints(TStrings* s, TParamItem* p)
+{
+    s->Clear();
+    const int k = ValueOf(p);
+    if (k >= 0 && k < AnalogCount())
+        for (const char* name : Qbx540SetpointNames)
+            s->Add(name);
+}
+
+void TQbx540Item::GetSetpointText(int n, TParamItem* p, std::string& text)
+{
+    const int k = ValueOf(p);
+    if (k < 0 || n < 0 || n > 5)
+        return;
+    const TParamItem* s = m_settings[kAnalogFirstSlot + k];
+    if (n <= 3)
+        text = IntToStr(GetU16(s, 3 + 2 * n));
+    else if (n == 4)
+        text = Qbx540ConverterItems[s->Value[11] != 0 ? 1 : 0];
+    else
+        text = s->Value[12] < kParamTypeCount ? ParamTypeNames[s->Value[12]] : "";
+}
+
+TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
+                                               TNotifyEvent doneEvent)
+{
+    m_editParam = p;
+    m_editSetpoint = n;
+    m_setpointDone = doneEvent;
+    if (ValueOf(p) < 0 || n < 0 || n > 5)
+        return nullptr;
+    std::string text;
+    GetSetpointText(n, p, text);
+    auto apply = [this](TObject* s) { ApplyAnalogEditor(s); };
+    if (n <= 3)
+        return MakeEditEditor(host, text, hostEvent, apply);
+    if (n == 4)
+        return MakeComboEditor(host, {Qbx540ConverterItems[0], Qbx540ConverterItems[1]}, text, hostEvent, apply);
+    std::vector<std::string> types;
+    for (uint8_t t : Qbx540AnalogTypes)
+        types.push_back(ParamTypeNames[t]);
+    return MakeComboEditor(host, types, text, hostEvent, apply);
+}
+
+void TQbx540Item::ApplyAnalogEditor(TObject* sender)
+{
+    if (ApplyAnalogValue(m_editParam, m_editSetpoint, EditorText(sender), EditorItem(sender)) && m_setpointDone)
+        m_setpointDone(sender);
+}
+
+bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text, int item)
+{
+    const int k = ValueOf(p);
+    if (k < 0 || k >= AnalogCount())
+        return false;
+    TParamItem* s = m_settings[kAnalogFirstSlot + k];
+    int v = 0;
+    if (n >= 0 && n <= 3) {
+        if (ReadInt(text, v))
+            SetU16(s, 3 + 2 * n, static_cast<uint16_t>(v));
+    } else if (n == 4) {
+        if (item >= 0)
+            s->Value[11] = static_cast<uint8_t>(item ? 1 : 0);
+    } else if (n == 5) {
+        if (item >= 0 && item < 4)
+            s->Value[12] = Qbx540AnalogTypes[item];
+        p->ParamType = s->Value[12];
+        p->RaiseChanged();
+    }
+    return true;
+}
+
+void TQbx540Item::GetPropertyNames(TStrings* s)
+{
+    TObjectItem::GetPropertyNames(s);
+    for (const char* row : {"Обработка сообщений", "Сетевой адрес", "Кол-во ТС", "Кол-во ТИТ"})
+        s->Add(row);
+}
+
+void TQbx540Item::GetPollCommandNames(TStrings* s)
+{
+    s->Clear();
+    s->Add("Опрос данных QBX-540");
+}
+
+void TQbx540Item::GetPropertyText(int row, std::string& text)
+{
+    const uint8_t* v = m_settings[0]->Value;
+    switch (row) {
+    case 0: case 1: TObjectItem::GetPropertyText(row, text); break;
+    case 2: text = m_sub[kMessageSub] != 0 && MessageHandler == m_sub[kMessageSub] ? "Да" : "Нет"; break;
+    case 3: text = IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]); break;
+    case 4: text = IntToStr(v[3]); break;
+    case 5: text = IntToStr(AnalogCount()); break;
+    default: break;
+    }
+}
+
+TWinControl* TQbx540Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
+                                               TNotifyEvent doneEvent)
+{
+    m_propertyRow = row;
+    m_propertyDone = doneEvent;
+    if (row <= 1)
+        return TObjectItem::CreatePropertyEditor(row, host, hostEvent, doneEvent);
+    std::string text;
+    GetPropertyText(row, text);
+    auto apply = [this](TObject* s) { ApplyPropertyEditor(s); };
+    if (row == 2)
+        return MakeComboEditor(host, {kYesNo[0], kYesNo[1]}, text, hostEvent, apply);
+    if (row <= 5)
+        return MakeEditEditor(host, text, hostEvent, apply);
+    return nullptr;
+}
+
+void TQbx540Item::ApplyPropertyEditor(TObject* sender)
+{
+    ApplyPropertyValue(m_propertyRow, EditorText(sender));
+    if (m_propertyDone)
+        m_propertyDone(sender);
+}
+
+void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)
+{
+    int v = 0;
+    uint8_t address[3];
+    switch (row) {
+    case 2:
+        MessageHandler = text == "Да" ? m_sub[kMessageSub] : 0;
+        break;
+    case 3:
+        if (ReadThreeBytes(text, address))
+            std::memcpy(m_settings[0]->Value, address, 3);
+        break;
+    case 4:
+        if (ReadInt(text, v))
+            m_settings[0]->Value[3] = static_cast<uint8_t>(v);
+        break;
+    case 5:
+        if (ReadInt(text, v))
+            SetCount(static_cast<uint8_t>(v));
+        break;
+    default: break;
+    }
+}
+
+void TQbx540Item::SetCount(int count)
+{
+    const int m = count > kQbx540MaxAnalog ? kQbx540MaxAnalog : count;
+    const int n = AnalogCount();
+    for (int k = n; k < m; ++k) {
+        AddAnalog(k, true);
+        MakeValue(k);
+    }
+    for (int k = m; k < n; ++k) {
+        ReleaseChannel(m_channels, m_value[k]);
+        ReleaseChannel(m_channels, m_settings[kAnalogFirstSlot + k]);
+    }
+    m_settings[0]->Value[4] = static_cast<uint8_t>(m);
+}

@@ -1,0 +1,300 @@
+// The ЦПТ QBX-560. Device layer.
+#include "Qbx560object.h"
+
+#include <cstring>
+
+#include "qbxeditors.h"
+
+using namespace qbx;
+
+namespace {
+
+constexpr const char* kFolder = "qbx560";
+constexpr const char* kPollName = "Опрос QBX-560";
+constexpr int kTemperatures = 8;
+constexpr int kWithSetpoints = 7;
+constexpr int kNetAddress = 8;
+constexpr int kAddressTable = 9;
+constexpr uint16_t kSetpointValueType = 16;
+constexpr uint16_t kSetpointStateType = 17;
+constexpr const char* kBoundsName = "log_handleBoundes";
+constexpr uint16_t kBoundsReservedId = 3;
+
+uint8_t SettingsIndex(uint16_t number) { return static_cast<uint8_t>((number + 73) & 0xFF); }
+
+} // namespace
+
+TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store)
+    : TObjectItem(number), m_channels(channels), m_store(store)
+{
+    DisplayType = "ЦПТ QBX-560";
+    Tag = "QBX560";
+    const uint16_t reserved[4] = {kQbx560ReservedIdBase, kQbx560ReservedIdBase + 1, kQbx560ReservedIdBase + 2,
+                                  kQbx560ReservedIdBase + 3};
+    LoadSubprograms(store, kFolder, Qbx560Subprograms, 4, reserved, m_sub);
+    AddCommand(this, kPollName, 1, 0, m_sub[0], m_sub[1], m_sub[3]);
+
+    for (int i = kNetAddress; i <= kAddressTable; ++i) {
+        const uint16_t type = i == kNetAddress ? 1080 : 1081;
+        TParamItem* p = FindChannel(channels, type, SettingsIndex(number), this);
+        if (!p)
+            p = NewChannel(channels, type, SettingsIndex(number), i == kNetAddress ? 32 : 192);
+        p->Name = std::string("QBX-560: ") + Qbx560ParamNames[i];
+        p->Owner = this;
+        p->Kind = 1;
+        p->Ordinal = static_cast<uint16_t>(i + 1);
+        p->ValueEditable = i == kNetAddress ? 1 : 0;
+        m_param[i] = p;
+    }
+
+    for (int s = 0; s < kTemperatures; ++s) {
+        const Address a = GetEntry(m_param[kAddressTable], 3 * s);
+        TParamItem* p = nullptr;
+        if (a.index != 0) {
+            p = FindChannel(channels, a.type, a.index, this);
+            if (p && TemperatureOf(p) >= 0)
+                p = nullptr; // already serves another temperature
+        }
+        if (!p) {
+            const uint8_t unread[2] = {0xFF, 0xFF};
+            p = NewChannel(channels, 0, 0, 16, unread, 2);
+            p->RamDepth = 1;
+            std::memset(p->Value, 0xFF, sizeof p->Value);
+        }
+        m_param[s] = p;
+        p->Ordinal = static_cast<uint16_t>(s + 1);
+        p->ValueEditable = 1;
+        p->Name = std::string("QBX-560: ") + Qbx560ParamNames[s];
+        p->Owner = this;
+        p->Kind = 2;
+        p->ParamType = 17;
+        p->RaiseChanged();
+    }
+
+    for (int s = 0; s < kWithSetpoints; ++s) {
+        TParamItem* t = m_param[s];
+        const bool bound = !IsUnbound(t);
+        if (bound) {
+            m_spValue[s] = FindChannel(channels, kSetpointValueType, t->ChannelIndex, this);
+            m_spState[s] = FindChannel(channels, kSetpointStateType, t->ChannelIndex, this);
+        }
+        if (!m_spValue[s]) {
+            const uint8_t value[5] = {2, 0, 0, 0, 0};
+            m_spValue[s] = NewChannel(channels, bound ? kSetpointValueType : 0, bound ? t->ChannelIndex : 0, 40,
+                                      value, 5);
+        }
+        if (!m_spState[s]) {
+            m_spState[s] = NewChannel(channels, bound ? kSetpointStateType : 0, bound ? t->ChannelIndex : 0, 8);
+            m_spState[s]->RamDepth = 1;
+            std::memset(m_spState[s]->Value, 0xFF, sizeof m_spState[s]->Value);
+        }
+        m_spValue[s]->Name = "QBX-560 - Уставка: значение";
+        m_spState[s]->Name = "QBX-560 - Уставка: состояние";
+        m_spValue[s]->Owner = this;
+        m_spState[s]->Owner = this;
+    }
+}
+
+// Temperatures go first: their rebinding writes into the address table and the set-point channels.
+TQbx560Item::~TQbx560Item()
+{
+    for (TParamItem*& p : m_param)
+        ReleaseChannel(m_channels, p);
+    for (int s = 0; s < kTemperatures; ++s) {
+        ReleaseChannel(m_channels, m_spValue[s]);
+        ReleaseChannel(m_channels, m_spState[s]);
+    }
+}
+
+int TQbx560Item::TemperatureOf(const TParamItem* p) const
+{
+    if (!p)
+        return -1;
+    for (int s = 0; s < kTemperatures; ++s)
+        if (m_param[s] == p)
+            return s;
+    return -1;
+}
+
+std::string TQbx560Item::AddressText() const
+{
+    const uint8_t* v = m_param[kNetAddress]->Value;
+    return IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]) + ":" + IntToStr(v[3]);
+}
+
+bool TQbx560Item::GetParamValueText(TParamItem* p, std::string& text)
+{
+    if (!p || p->Owner != this)
+        return true;
+    if (TemperatureOf(p) >= 0) {
+        text = p->RamDepth == 1 ? std::string("не определено") : IntToStr(GetU16(p, 0));
+    } else if (p == m_param[kNetAddress]) {
+        text = "адрес";
+    } else if (p == m_param[kAddressTable]) {
+        text.clear();
+        for (int s = 0; s < kTemperatures; ++s)
+            text += (s ? "," : "") + qbx::AddressText(GetEntry(p, 3 * s));
+    } else {
+        return true;
+    }
+    return false;
+}
+
+bool TQbx560Item::SetParamValueText(TParamItem*, const std::string&) { return false; }
+
+std::string TQbx560Item::GetDisplayName() { return "ID-" + IntToStr(Number) + " QBX(" + AddressText() + ")"; }
+
+void TQbx560Item::SetNumber(uint16_t number)
+{
+    TObjectItem::SetNumber(number);
+    m_param[kNetAddress]->ChannelIndex = SettingsIndex(number);
+    m_param[kAddressTable]->ChannelIndex = SettingsIndex(number);
+}
+
+std::string TQbx560Item::GetParamDescription(TParamItem* p)
+{
+    const int s = TemperatureOf(p);
+    if (s < 0)
+        return "";
+    return "QBX-560 - (" + AddressText() + "), канал " + IntToStr(s + 1);
+}
+
+void TQbx560Item::ListSignalParams(ELEMList* list, bool all)
+{
+    for (int s = 0; s < kTemperatures; ++s)
+        if (IsUnbound(m_param[s]) || all)
+            list->Append(new TParamItemP(m_param[s]));
+}
+
+void TQbx560Item::PlaceSetpoints(int s, bool bound)
+{
+    if (s >= kWithSetpoints || !m_spValue[s] || !m_spState[s])
+        return;
+    const uint8_t index = bound ? m_param[s]->ChannelIndex : 0;
+    m_spValue[s]->ChannelType = bound ? kSetpointValueType : 0;
+    m_spValue[s]->ChannelIndex = index;
+    m_spState[s]->ChannelType = bound ? kSetpointStateType : 0;
+    m_spState[s]->ChannelIndex = index;
+}
+
+void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
+{
+    const int s = TemperatureOf(p);
+    if (s < 0)
+        return;
+    p->ChannelType = type;
+    p->ChannelIndex = index;
+    if (m_param[kAddressTable])
+        SetEntry(m_param[kAddressTable], 3 * s, {type, index});
+    PlaceSetpoints(s, index != 0 && p->WriteHandler != 0);
+}
+
+int TQbx560Item::GetSetpointCount(TParamItem* p)
+{
+    const int s = TemperatureOf(p);
+    return s >= 0 && s < kWithSetpoints ? 2 : 0;
+}
+
+void TQbx560Item::GetSetpointValueText(TParamItem* p, int n, std::string& text)
+{
+    const int s = TemperatureOf(p);
+    if (s < 0 || s >= kWithSetpoints || n < 0 || n > 1)
+        return;
+    text = FloatToStrF(GetU16(m_spValue[s], 1 + 2 * n) / 10.0, ffFixed, 15, 1) + " oC";
+}
+
+void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text)
+{
+    const int s = TemperatureOf(p);
+    if (s < 0 || s >= kWithSetpoints || n < 0 || n > 1)
+        return;
+    if (text == "Нет") {
+        p->WriteHandler = 0;
+        PlaceSetpoints(s, false);
+        return;
+    }
+    double value = 0;
+    if (!ReadFloat(text, value))
+        return;
+    const float tenths = static_cast<float>(value) * 10.0f;
+    SetU16(m_spValue[s], 1 + 2 * n, static_cast<uint16_t>(static_cast<int32_t>(tenths)));
+    p->WriteHandler = m_store ? m_store->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
+    PlaceSetpoints(s, true);
+}
+
+void TQbx560Item::GetPropertyNames(TStrings* s)
+{
+    TObjectItem::GetPropertyNames(s);
+    s->Add("QBX-адрес");
+    s->Add("Сетевой адрес");
+}
+
+void TQbx560Item::GetPollCommandNames(TStrings* s)
+{
+    s->Clear();
+    s->Add(kPollName);
+}
+
+void TQbx560Item::GetPropertyText(int row, std::string& text)
+{
+    const uint8_t* v = m_param[kNetAddress]->Value;
+    if (row <= 1)
+        TObjectItem::GetPropertyText(row, text);
+    else if (row == 2)
+        text = IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]);
+    else if (row == 3)
+        text = IntToStr(v[3]);
+}
+
+void TQbx560Item::GetCommandModeText(int n, std::string& text)
+{
+    if (const TCommandItem* c = CommandAt(n))
+        text = c->Execute == 1 ? "Выполнять" : "Не выполнять";
+}
+
+TWinControl* TQbx560Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                               TNotifyEvent doneEvent)
+{
+    m_propertyRow = row;
+    m_propertyDone = doneEvent;
+    if (row <= 1)
+        return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
+    if (row > 3)
+        return nullptr;
+    std::string text;
+    GetPropertyText(row, text);
+    return MakeEditEditor(host, text, exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
+}
+
+void TQbx560Item::ApplyPropertyEditor(TObject* sender)
+{
+    ApplyPropertyValue(m_propertyRow, EditorText(sender));
+    if (m_propertyDone)
+        m_propertyDone(sender);
+}
+
+void TQbx560Item::ApplyPropertyValue(int row, const std::string& text)
+{
+    uint8_t* v = m_param[kNetAddress]->Value;
+    int value = 0;
+    uint8_t address[3];
+    if (row == 2 && ReadThreeBytes(text, address))
+        std::memcpy(v, address, 3);
+    else if (row == 3 && ReadInt(text, value))
+        v[3] = static_cast<uint8_t>(value);
+}
+
+void TQbx560Item::CheckConfiguration(TStrings* s)
+{
+    s->Clear();
+    const TCommandItem* c = CommandAt(0);
+    const std::string head = CheckPrefix(this, GetDisplayName());
+    if (c && c->Execute == 1 && Period == 0)
+        s->Add(head + " - Не указан общий период опроса используемых параметров");
+    if (c && c->Execute != 1 && Period != 0)
+        s->Add(head + " - Команда опроса \"" + c->Name + "\" неактивна");
+    if (m_param[kNetAddress]->Value[3] == 0)
+        s->Add(head + " - Не задан адрес прибора");
+}
+
+void TQbx560Item::CheckSubprogramVersions(TStrings* s) { s->Clear(); }

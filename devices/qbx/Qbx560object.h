@@ -1,0 +1,55 @@
+// The ЦПТ QBX-560: eight temperature channels bound by the user, its network address, the table of
+// the temperatures' addresses, and two set-point channels for each of temperatures 1-7. Device layer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "qbxkit.h"
+
+class TQbx560Item : public TObjectItem {
+public:
+    TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store);
+    ~TQbx560Item() override;
+
+    bool GetParamValueText(TParamItem* p, std::string& text) override;
+    bool SetParamValueText(TParamItem* p, const std::string& text) override;
+    std::string GetDisplayName() override;
+    void SetNumber(uint16_t number) override;
+    std::string GetParamDescription(TParamItem* p) override;
+    void ListSignalParams(ELEMList* list, bool all) override;
+    void BindParam(uint16_t type, uint8_t index, TParamItem* p) override;
+    int GetSetpointCount(TParamItem* p) override;
+    void GetSetpointValueText(TParamItem* p, int n, std::string& text) override;
+    void SetSetpointValue(TParamItem* p, int n, const std::string& text) override;
+    void GetPropertyNames(TStrings* s) override;
+    void GetPollCommandNames(TStrings* s) override;
+    void GetPropertyText(int row, std::string& text) override;
+    void GetCommandModeText(int n, std::string& text) override;
+    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                      TNotifyEvent doneEvent) override;
+    void CheckConfiguration(TStrings* s) override;
+    void CheckSubprogramVersions(TStrings* s) override;
+
+    void ApplyPropertyEditor(TObject* sender);
+    void ApplyPropertyValue(int row, const std::string& text);
+
+    TParamItem* Param(int i) const { return m_param[i]; }
+    TParamItem* SetpointValue(int s) const { return m_spValue[s]; }
+    TParamItem* SetpointState(int s) const { return m_spState[s]; }
+    uint16_t SubprogramId(int k) const { return m_sub[k]; }
+
+private:
+    int TemperatureOf(const TParamItem* p) const; // 0..7, -1 for other parameters
+    std::string AddressText() const;               // "a.b.c:d"
+    void PlaceSetpoints(int s, bool bound);
+
+    ELEMList* m_channels;
+    actionManager* m_store;
+    uint16_t m_sub[4] = {};
+    TParamItem* m_param[10] = {};
+    TParamItem* m_spValue[8] = {};
+    TParamItem* m_spState[8] = {};
+    int m_propertyRow = -1;
+    TNotifyEvent m_propertyDone;
+};

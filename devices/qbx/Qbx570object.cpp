@@ -1,0 +1,282 @@
+// The indicator controllers QBX-570-МЩ3 and QBX-570-МЩ1. Device layer.
+#include "Qbx570object.h"
+
+#include <cstring>
+
+#include "Uind570mp3.h"
+#include "qbxeditors.h"
+
+using namespace qbx;
+
+namespace qbx {
+const Qbx570Layout Qbx570mp3Layout = {
+    "Контроллер QBX-570-МЩ3", "QBX570MP3", "QBX-570-МЩ3: ", "qbx570mp3", Qbx570mp3Subprograms, 1083, 49, 3,
+};
+const Qbx570Layout Qbx570mp1Layout = {
+    "Контроллер QBX-570-МЩ1", "QBX570MP1", "QBX-570-МЩ1: ", "qbx570mp1", Qbx570mp1Subprograms, 1086, -79, 1,
+};
+} // namespace qbx
+
+namespace {
+
+constexpr int kTableBits = 384;
+constexpr int kSettingsBits = 56;
+constexpr int kRegisterBits = 32;
+
+// Sixteen entries of digits 0 and divisor 1.
+struct FormatDefault {
+    uint8_t bytes[48];
+    constexpr FormatDefault() : bytes()
+    {
+        for (int e = 0; e < 16; ++e)
+            bytes[3 * e + 1] = 1;
+    }
+};
+constexpr FormatDefault kFormatDefault;
+
+// "t:i" (or "t,i") to an address; false unless exactly two integer items.
+bool ReadRegister(const std::string& text, Address& out)
+{
+    const std::vector<std::string> items = CommaItems(StringReplace(text, ":", ",", TReplaceFlags{rfReplaceAll}));
+    int t = 0, i = 0;
+    if (items.size() != 2 || !ReadInt(items[0], t) || !ReadInt(items[1], i))
+        return false;
+    out = {static_cast<uint16_t>(t), static_cast<uint8_t>(i)};
+    return true;
+}
+
+} // namespace
+
+TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* channels, actionManager* store)
+    : TObjectItem(number), m_layout(layout), m_channels(channels), m_store(store)
+{
+    DisplayType = layout.displayType;
+    Tag = layout.tag;
+    MessageHandler = 0;
+    LoadSubprograms(store, layout.folder, layout.subprograms, 5, nullptr, m_sub);
+}
+
+TQbx570Item::~TQbx570Item()
+{
+    for (int k = 0; k < m_paramCount; ++k)
+        ReleaseChannel(m_channels, m_param[k]);
+}
+
+uint8_t TQbx570Item::SettingsIndex(uint16_t number) const
+{
+    return static_cast<uint8_t>((number + m_layout.indexOffset) & 0xFF);
+}
+
+void TQbx570Item::Own(TParamItem* p, const char* name)
+{
+    p->Name = std::string(m_layout.prefix) + name;
+    p->Kind = 1;
+    p->Owner = this;
+}
+
+TParamItem* TQbx570Item::SettingsParam(int k, uint16_t bits, const uint8_t* value, int len, const char* name)
+{
+    const uint16_t type = static_cast<uint16_t>(m_layout.firstType + k);
+    const uint8_t index = SettingsIndex(Number);
+    TParamItem* p = nullptr;
+    ForEachChannel(m_channels, [&](TParamItem* c) {
+        if (SameAddress(c, type, index) && (!c->Owner || c->Owner == this))
+            p = c;
+        return true;
+    });
+    if (!p)
+        p = NewChannel(m_channels, type, index, bits, value, len);
+    Own(p, name);
+    return p;
+}
+
+bool TQbx570Item::GetParamValueText(TParamItem*, std::string& text)
+{
+    text = "значение недоступно";
+    return false;
+}
+
+bool TQbx570Item::SetParamValueText(TParamItem*, const std::string&) { return false; }
+
+std::string TQbx570Item::GetDisplayName()
+{
+    const uint8_t* v = m_param[0]->Value;
+    return "ID-" + IntToStr(Number) + ", адрес " + IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]) +
+           "-" + IntToStr(v[3]);
+}
+
+// The settings channels follow the number, so that the next load finds them again; a channel
+// already at the new address is not disturbed and ours stay where they were.
+void TQbx570Item::SetNumber(uint16_t number)
+{
+    TObjectItem::SetNumber(number);
+    const uint8_t index = SettingsIndex(number);
+    for (int k = 0; k < m_layout.settingsCount; ++k) {
+        TParamItem* p = m_param[k];
+        if (p->ChannelIndex == index)
+            continue;
+        bool taken = false;
+        ForEachChannel(m_channels, [&](TParamItem* c) {
+            taken = c != p && SameAddress(c, p->ChannelType, index);
+            return !taken;
+        });
+        if (!taken)
+            p->ChannelIndex = index;
+    }
+}
+
+void TQbx570Item::GetPollCommandNames(TStrings* s)
+{
+    s->Clear();
+    s->Add("Установка индикации");
+}
+
+void TQbx570Item::GetPropertyText(int row, std::string& text)
+{
+    const uint8_t* v = m_param[0]->Value;
+    if (row <= 1)
+        TObjectItem::GetPropertyText(row, text);
+    else if (row == 2)
+        text = IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]);
+    else if (row == 3)
+        text = IntToStr(v[3]);
+    else if (row == 4)
+        text = AddressText(GetEntry(m_param[0], 4));
+    else
+        ExtraRowText(row, text);
+}
+
+TWinControl* TQbx570Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                               TNotifyEvent doneEvent)
+{
+    m_propertyRow = row;
+    m_propertyDone = doneEvent;
+    if (row <= 1)
+        return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
+    if (row > 4)
+        return nullptr;
+    std::string text;
+    GetPropertyText(row, text);
+    return MakeEditEditor(host, text, exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
+}
+
+void TQbx570Item::ApplyPropertyEditor(TObject* sender)
+{
+    ApplyPropertyValue(m_propertyRow, EditorText(sender));
+    if (m_propertyDone)
+        m_propertyDone(sender);
+}
+
+void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
+{
+    uint8_t address[3];
+    int v = 0;
+    if (row == 2 && ReadThreeBytes(text, address))
+        std::memcpy(m_param[0]->Value, address, 3);
+    else if (row == 3 && ReadInt(text, v))
+        m_param[0]->Value[3] = static_cast<uint8_t>(v);
+}
+
+// ---- QBX-570-МЩ3 ----
+
+TQbx570mp3Item::TQbx570mp3Item(uint16_t number, ELEMList* channels, actionManager* store)
+    : TQbx570Item(Qbx570mp3Layout, number, channels, store)
+{
+    AddCommand(this, "Установка индикации", 1, 0, m_sub[0], m_sub[1], m_sub[3]);
+    MessageHandler = m_sub[2];
+    m_paramCount = 3;
+    m_param[0] = SettingsParam(0, kSettingsBits, kQbx570SettingsDefault, 7, Qbx570mp3ParamNames[0]);
+    m_param[1] = SettingsParam(1, kTableBits, nullptr, 0, Qbx570mp3ParamNames[1]);
+    m_param[2] = SettingsParam(2, kTableBits, kFormatDefault.bytes, 48, Qbx570mp3ParamNames[2]);
+}
+
+void TQbx570mp3Item::GetPropertyNames(TStrings* s)
+{
+    TObjectItem::GetPropertyNames(s);
+    for (const char* row : {"Сетевой адрес", "Собственный адрес", "Номер текущего значения", "Настройка индикации"})
+        s->Add(row);
+}
+
+void TQbx570mp3Item::ExtraRowText(int row, std::string& text)
+{
+    if (row == 5)
+        text = "Щелкни для настройки";
+}
+
+TWinControl* TQbx570mp3Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                                  TNotifyEvent doneEvent)
+{
+    if (row != 5)
+        return TQbx570Item::CreatePropertyEditor(row, host, exitEvent, doneEvent);
+    m_propertyRow = row;
+    m_propertyDone = doneEvent;
+    return MakeButtonEditor(host, "настроить", exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
+}
+
+void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text)
+{
+    Address a;
+    if (row == 4) {
+        if (ReadRegister(text, a))
+            SetEntry(m_param[0], 4, a);
+    } else if (row == 5) {
+        ShowIndicatorEditor();
+    } else {
+        TQbx570Item::ApplyPropertyValue(row, text);
+    }
+}
+
+void TQbx570mp3Item::ShowIndicatorEditor()
+{
+    if (!frmInd570mp3)
+        return;
+    frmInd570mp3->Channels = m_channels;
+    frmInd570mp3->ObjectNumber = Number;
+    frmInd570mp3->ShowModal();
+}
+
+// ---- QBX-570-МЩ1 ----
+
+TQbx570mp1Item::TQbx570mp1Item(uint16_t number, ELEMList* channels, actionManager* store)
+    : TQbx570Item(Qbx570mp1Layout, number, channels, store)
+{
+    AddCommand(this, "Установка индикации", 1, 1, m_sub[0], m_sub[1], 0);
+    m_paramCount = 2;
+    m_param[0] = SettingsParam(0, kSettingsBits, kQbx570SettingsDefault, 7, Qbx570mp1ParamNames[0]);
+
+    // The shown register is a channel of its own, found by the address the settings hold.
+    const Address reg = GetEntry(m_param[0], 4);
+    ForEachChannel(channels, [&](TParamItem* c) {
+        if (reg.index != 0 && AddressOf(c) == reg && c != m_param[0] && (!c->Owner || c->Owner == this))
+            m_param[1] = c;
+        return true;
+    });
+    if (!m_param[1])
+        m_param[1] = NewChannel(channels, 0, 0, kRegisterBits);
+    Own(m_param[1], Qbx570mp1ParamNames[1]);
+}
+
+void TQbx570mp1Item::GetPropertyNames(TStrings* s)
+{
+    TObjectItem::GetPropertyNames(s);
+    for (const char* row : {"Сетевой адрес", "Собственный адрес", "Регистр"})
+        s->Add(row);
+}
+
+void TQbx570mp1Item::ExtraRowText(int, std::string&) {}
+
+void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text)
+{
+    if (row != 4) {
+        TQbx570Item::ApplyPropertyValue(row, text);
+        return;
+    }
+    Address a;
+    if (!ReadRegister(text, a))
+        return;
+    if (a.type != 0 && a.index != 0 && FindChannel(m_channels, a.type, a.index))
+        return; // another channel (or the register itself) already has this address
+    SetEntry(m_param[0], 4, a);
+    m_param[1]->ChannelType = a.type;
+    m_param[1]->ChannelIndex = a.index;
+}

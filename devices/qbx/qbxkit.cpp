@@ -1,0 +1,224 @@
+// Shared helpers of the maker's device objects. Device layer.
+#include "qbxkit.h"
+
+#include <cstring>
+
+#include "msgbox.h"
+
+namespace qbx {
+
+uint16_t GetU16(const TParamItem* p, int offset)
+{
+    return static_cast<uint16_t>(p->Value[offset] | p->Value[offset + 1] << 8);
+}
+
+void SetU16(TParamItem* p, int offset, uint16_t v)
+{
+    p->Value[offset] = static_cast<uint8_t>(v & 0xFF);
+    p->Value[offset + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+bool IsUnbound(const TParamItem* p) { return p->ChannelType == 0 && p->ChannelIndex == 0; }
+
+bool SameAddress(const TParamItem* p, uint16_t type, uint8_t index)
+{
+    return p->ChannelType == type && p->ChannelIndex == index;
+}
+
+Address GetEntry(const TParamItem* p, int offset) { return {GetU16(p, offset), p->Value[offset + 2]}; }
+
+void SetEntry(TParamItem* p, int offset, Address a)
+{
+    SetU16(p, offset, a.type);
+    p->Value[offset + 2] = a.index;
+}
+
+Address AddressOf(const TParamItem* p) { return {p->ChannelType, p->ChannelIndex}; }
+
+std::string AddressText(Address a) { return IntToStr(a.type) + ":" + IntToStr(a.index); }
+
+TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits)
+{
+    auto* p = new TParamItem;
+    p->ChannelType = type;
+    p->ChannelIndex = index;
+    p->BitWidth = bits;
+    return p;
+}
+
+TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bits, const uint8_t* value, int valueLen)
+{
+    TParamItem* p = MakeChannel(type, index, bits);
+    if (value && valueLen > 0)
+        std::memcpy(p->Value, value, static_cast<size_t>(valueLen));
+    list->Append(p);
+    return p;
+}
+
+void ReleaseChannel(ELEMList* list, TParamItem*& slot)
+{
+    TParamItem* p = slot;
+    if (!p)
+        return;
+    slot = nullptr;
+    list->Remove(p);
+    p->RaiseRebind();
+    delete p;
+}
+
+void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f)
+{
+    for (ELEM* e = list->Oldest; e;) {
+        ELEM* next = e->Newer;
+        if (!f(static_cast<TParamItem*>(e)))
+            return;
+        e = next;
+    }
+}
+
+bool ListHolds(ELEMList* list, const TParamItem* p) { return p && list->Contains(p); }
+
+TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index, const TObjectItem* exceptOwnedBy)
+{
+    TParamItem* found = nullptr;
+    ForEachChannel(list, [&](TParamItem* c) {
+        if (!SameAddress(c, type, index))
+            return true;
+        if (exceptOwnedBy && c->Owner && c->Owner != exceptOwnedBy)
+            return true;
+        found = c;
+        return false;
+    });
+    return found;
+}
+
+void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
+                uint16_t noAnswer)
+{
+    auto* c = new TCommandItem;
+    c->Name = name;
+    c->Number = number;
+    c->Execute = execute;
+    c->Period = 0;
+    c->Prepare = prepare;
+    c->Parse = parse;
+    c->NoAnswer = noAnswer;
+    o->Commands.Append(c);
+}
+
+// ---- Subprograms ----
+
+T_Action* Subprogram(actionManager* store, uint16_t id)
+{
+    if (!store || id == 0)
+        return nullptr;
+    return store->ById(id);
+}
+
+bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def)
+{
+    const std::string path = PluginFile(folder, def.name);
+    if (a->Instructions.empty() && a->LoadActFile(path) != 0) {
+        const std::string text = std::string("Файл не найден: ") + ExtractFileName(path);
+        ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+        store->DeleteAction(a);
+        return false;
+    }
+    a->Caption = def.caption;
+    a->FilePath = path;
+    return true;
+}
+
+void LoadSubprograms(actionManager* store, const char* folder, const SubprogramDef* defs, int count,
+                     const uint16_t* reservedIds, uint16_t* ids)
+{
+    for (int k = 0; k < count; ++k) {
+        ids[k] = 0;
+        if (!store)
+            continue;
+        ActionFilter byName;
+        byName.Flags = ActionFilter::ByName;
+        byName.Name = defs[k].name;
+        T_Action* a = store->Contains(store->FindFirst(byName));
+        if (!a && reservedIds) {
+            T_Action* held = Subprogram(store, reservedIds[k]);
+            if (held && held->Name() == "action" + IntToStr(reservedIds[k])) {
+                held->SetName(defs[k].name);
+                a = held;
+            }
+        }
+        if (!a)
+            a = store->CreateAction(defs[k].name);
+        if (a && LoadDefaultText(store, a, folder, defs[k]))
+            ids[k] = a->Id();
+    }
+}
+
+int InstructionCount(T_Action* a) { return static_cast<int>(a->Instructions.size()); }
+
+TActionLine* Instruction(T_Action* a, int pos) { return &a->Instructions[static_cast<size_t>(pos - 1)]; }
+
+void SetPush(TActionLine* line, uint32_t value, uint8_t len)
+{
+    line->Opcode = kOpPush;
+    line->Operands[0] = static_cast<uint8_t>(value);
+    line->Operands[1] = static_cast<uint8_t>(value >> 8);
+    line->Operands[2] = static_cast<uint8_t>(value >> 16);
+    line->Operands[3] = static_cast<uint8_t>(value >> 24);
+    line->Operands[4] = len;
+}
+
+void SetJump(TActionLine* line, uint16_t target)
+{
+    line->Opcode = kOpJump;
+    std::memset(line->Operands, 0, sizeof line->Operands);
+    line->Operands[0] = static_cast<uint8_t>(target);
+    line->Operands[1] = static_cast<uint8_t>(target >> 8);
+}
+
+// ---- Numbers ----
+
+bool ReadInt(const std::string& text, int& out)
+{
+    return TryStrToInt(Trim(text), out);
+}
+
+bool ReadFloat(const std::string& text, double& out)
+{
+    std::string t = Trim(text);
+    for (char& c : t)
+        if (c == '.' || c == ',')
+            c = DecimalSeparator;
+    return TryStrToFloat(t, out);
+}
+
+std::vector<std::string> CommaItems(const std::string& text)
+{
+    TStringList list;
+    list.SetCommaText(text);
+    std::vector<std::string> items;
+    for (int i = 0; i < list.Count(); ++i)
+        items.push_back(list[i]);
+    return items;
+}
+
+bool ReadThreeBytes(const std::string& text, uint8_t out[3])
+{
+    const std::vector<std::string> items = CommaItems(StringReplace(text, ".", ",", TReplaceFlags{rfReplaceAll}));
+    int v[3];
+    if (items.size() != 3)
+        return false;
+    for (int k = 0; k < 3; ++k)
+        if (!ReadInt(items[k], v[k]))
+            return false;
+    for (int k = 0; k < 3; ++k)
+        out[k] = static_cast<uint8_t>(v[k]);
+    return true;
+}
+
+std::string CheckPrefix(const TObjectItem* o, const std::string& displayName)
+{
+    return "Объект \"" + o->DisplayType + " " + displayName + "\"";
+}
+
+} // namespace qbx

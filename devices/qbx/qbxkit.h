@@ -1,0 +1,90 @@
+// Shared helpers of the maker's device objects: value bytes, channel creation and release,
+// default-subprogram loading, parse-block instructions and tolerant number reading. Device layer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "qbxdata.h"
+#include "qbxmodel.h"
+
+namespace qbx {
+
+// ---- Value bytes (little-endian) ----
+uint16_t GetU16(const TParamItem* p, int offset);
+void SetU16(TParamItem* p, int offset, uint16_t v);
+bool IsUnbound(const TParamItem* p); // channel type 0 and index 0
+bool SameAddress(const TParamItem* p, uint16_t type, uint8_t index);
+
+// A 3-byte address entry (u16 type, u8 index) inside a value.
+struct Address {
+    uint16_t type = 0;
+    uint8_t index = 0;
+    bool Empty() const { return type == 0 && index == 0; }
+    bool operator==(const Address&) const = default;
+};
+Address GetEntry(const TParamItem* p, int offset);
+void SetEntry(TParamItem* p, int offset, Address a);
+Address AddressOf(const TParamItem* p);
+std::string AddressText(Address a); // "type:index"
+
+// ---- Channels ----
+// A channel as the configuration makes it ("<без названия>", both flags 1, value zeroed), with the
+// address, width and value given; appended to the list, so it takes the list's two hooks.
+TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bits,
+                       const uint8_t* value = nullptr, int valueLen = 0);
+// A channel that is not yet on any list (the QBX-510 adopts stored channels in its place).
+TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits);
+// Takes the channel off the list, clears the caller's slot, raises its rebind hook and frees it.
+// The slot is cleared first so that code run by the hook never reaches the dying channel.
+void ReleaseChannel(ELEMList* list, TParamItem*& slot);
+// Walks the channel list from the oldest end; stop by returning false.
+void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f);
+// Whether p is still on the list (pointer identity; p is never dereferenced).
+bool ListHolds(ELEMList* list, const TParamItem* p);
+// First channel with this address, from the oldest end; null when none.
+TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index, const TObjectItem* exceptOwnedBy = nullptr);
+
+// Appends a poll command (period code 0) to the object's command list.
+void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
+                uint16_t noAnswer);
+
+// ---- Default subprograms ----
+// Finds or creates each subprogram of `defs` in the store and loads its text from
+// <plug-in root>/<folder>/<name>.act when it has no instructions. A missing or unreadable file is
+// reported with "Файл не найден: " + file name; the subprogram is then deleted and its id is 0.
+// reservedIds may be null (no reserved-id step). ids receives one id per definition.
+void LoadSubprograms(actionManager* store, const char* folder, const SubprogramDef* defs, int count,
+                     const uint16_t* reservedIds, uint16_t* ids);
+// Loads one subprogram's file when its instruction list is empty; false (subprogram deleted) when
+// the file was missing or unreadable.
+bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def);
+// The subprogram of this id, or null when the id is 0 or no longer in the store.
+T_Action* Subprogram(actionManager* store, uint16_t id);
+
+// ---- Instructions of a subprogram (positions count from 1) ----
+int InstructionCount(T_Action* a);
+TActionLine* Instruction(T_Action* a, int pos);
+// A push of a number with a length byte (opcode 3).
+void SetPush(TActionLine* line, uint32_t value, uint8_t len);
+// An unconditional jump (opcode 7) to target.
+void SetJump(TActionLine* line, uint16_t target);
+inline constexpr uint8_t kOpPush = 3;
+inline constexpr uint8_t kOpJump = 7;
+
+// ---- Numbers typed by the user ----
+// Integer in decimal (or "$" hex); blanks around are ignored. False for anything else.
+bool ReadInt(const std::string& text, int& out);
+// Decimal fraction with "." or "," as separator. False for anything else.
+bool ReadFloat(const std::string& text, double& out);
+// Splits like a comma text: items are separated by "," or blanks, empty items kept between commas.
+std::vector<std::string> CommaItems(const std::string& text);
+// "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integer items.
+bool ReadThreeBytes(const std::string& text, uint8_t out[3]);
+
+// Message lines of the checks: Объект "<display type> <display name>" - ...
+std::string CheckPrefix(const TObjectItem* o, const std::string& displayName);
+
+} // namespace qbx
