@@ -1,0 +1,14 @@
+// C interface layer of the table store: the record call shared by the record exports and TOFT.
+#pragma once
+
+#include "lorbase.h"
+
+namespace lor {
+
+enum class RecOp { Save, Delete, Next, Seek, Prev, Top, Bottom, First, Last };
+
+// Runs one record operation on the block buf under the library lock. bufCap bounds the
+// answer written back (TOFT passes the size of its own buffer). Result 1 or 0.
+int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap);
+
+} // namespace lor

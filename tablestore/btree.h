@@ -1,0 +1,93 @@
+// B+-tree layer of the table store: records of one table in key order over the pager.
+// Every page read from the file is checked before use; damage comes back as LOR_DAMAGED.
+#pragma once
+
+#include "pager.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lor {
+
+constexpr int kMaxDepth = 32; // deeper than any real tree; stops cycles in page links
+
+// Leaf entry: u32 data length, u16 key length, key, data. Index entry: u32 child, u16 key length,
+// key, u8 0; the first entry of an index page has an empty key.
+constexpr uint32_t kLeafEntryHeader = 6;
+constexpr uint32_t kIndexEntryExtra = 7;
+
+// Unsigned byte order, the shorter key first on a tie.
+int CompareKeys(const uint8_t* a, uint32_t alen, const uint8_t* b, uint32_t blen);
+
+// The locating part of a table's directory record.
+struct TreeDesc {
+    uint32_t id = 0;
+    uint32_t root = 0;
+    uint32_t count = 0;
+    uint8_t blob = 0;
+};
+
+// Where a read puts the record; a record larger than the maxima is not returned.
+struct RecOut {
+    uint8_t* key = nullptr;
+    uint32_t maxKey = 0;
+    uint32_t keyLen = 0;
+    uint8_t* data = nullptr;
+    uint32_t maxData = 0;
+    uint32_t dataLen = 0;
+};
+
+class Tree {
+public:
+    Tree(Pager& pager, TreeDesc& desc) : pg_(pager), d_(desc) {}
+
+    // Largest key a table of this page size accepts (an index page must hold two separators).
+    static uint32_t MaxKey(uint32_t pageSize) { return pageSize - kPageHeaderSize - 2 * kIndexEntryExtra; }
+
+    // Insert or replace; inserted tells which. Status 0 or a LOR_* code.
+    uint32_t Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen, bool& inserted);
+    // Removes the record with exactly this key, copying it to out (may be null) first.
+    uint32_t Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& found);
+    uint32_t Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
+    // First record with a key greater than key / last with a key smaller than key.
+    uint32_t Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
+    uint32_t Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
+    // Releases every page of the record tree; root and count become 0.
+    uint32_t Zap();
+    // Checks that every record is reachable in order and every page well formed; test aid.
+    uint32_t Verify(std::vector<std::string>* keys);
+
+    struct Ent {
+        std::string key;
+        std::string data;
+        uint32_t child = 0;
+    };
+    struct Step {
+        uint32_t pg = 0;
+        int idx = 0;  // chosen entry of an index page
+        int nent = 0; // entries of the page
+    };
+    struct Path {
+        Step s[kMaxDepth + 1];
+        int n = 0;
+    };
+
+private:
+    uint32_t Load(uint32_t pgno, PageRef& ref);
+    uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf);
+    uint32_t PutEntry(int level, const Ent& e);
+    uint32_t Place(Path& path, int pi, std::vector<Ent>& ents, size_t o);
+    uint32_t RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty);
+    uint32_t Resep(int level, uint32_t parentPg, int idx, const std::string& newSep);
+    uint32_t AfterFirstRemoved(Path& path, const std::string& oldKey);
+    uint32_t DownToLeaf(uint32_t pg, int depth, bool last, PageRef& leaf);
+    uint32_t ZapPage(uint32_t pg, int depth, uint32_t& budget);
+    uint32_t VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys,
+                        const std::string* lo, const std::string* hi, uint32_t& budget);
+
+    Pager& pg_;
+    TreeDesc& d_;
+};
+
+} // namespace lor

@@ -1,0 +1,171 @@
+// Pager layer of the table store: file header, page images in a shared per-page-size cache,
+// page allocation and release through the free list. Sits on the file layer.
+#pragma once
+
+#include "lorfile.h"
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace lor {
+
+// File header (see FORMAT.md).
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kHdrMagic = 0;     // u8
+constexpr uint32_t kHdrInUse = 1;     // u8
+constexpr uint32_t kHdrPageSize = 2;  // u32
+constexpr uint32_t kHdrDirRoot = 6;   // u32
+constexpr uint32_t kHdrFreeHead = 10; // u32
+constexpr uint8_t kMagic = 0x56;
+
+// Page header.
+constexpr uint32_t kPgNumber = 0; // u32
+constexpr uint32_t kPgOwner = 4;  // u32 (free page: next free page)
+constexpr uint32_t kPgLink = 8;   // u32 parent page, or next blob page
+constexpr uint32_t kPgFree = 12;  // u32 free bytes of the entry area
+constexpr uint32_t kPgFlags = 16; // u8
+constexpr uint32_t kPageHeaderSize = 17;
+
+constexpr uint8_t kFlagIndex = 0x01;
+constexpr uint8_t kFlagLeaf = 0x02;
+constexpr uint8_t kFlagDirty = 0x04;
+constexpr uint8_t kFlagBlob = 0x10;
+constexpr uint8_t kFlagDiskMask = 0x13; // bits that survive a read
+constexpr uint8_t kKindMask = 0x13;
+
+constexpr uint32_t kMinPageSize = 512;
+constexpr uint32_t kMaxPageSize = 65536;
+
+inline uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+inline void Put16(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
+inline void Put32(uint8_t* p, uint32_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); p[2] = uint8_t(v >> 16); p[3] = uint8_t(v >> 24); }
+
+// Page size for a requested size: low nine bits cleared; 0 when out of range.
+uint32_t NormalPageSize(uint32_t size);
+// Slot count of the cache for a page size.
+uint32_t CacheCapacity(uint32_t pageSize);
+
+class Pager;
+
+struct Slot {
+    Pager* owner = nullptr; // null: unassigned
+    uint32_t pgno = 0;
+    int pins = 0;
+    bool checked = false;   // contents validated as a tree page since it was loaded
+    Slot* prev = nullptr;   // towards the most recently used end
+    Slot* next = nullptr;
+    std::vector<uint8_t> img;
+};
+
+// A pinned page image: the slot is not reused while a reference exists.
+class PageRef {
+public:
+    PageRef() = default;
+    explicit PageRef(Slot* s) : s_(s) { ++s_->pins; }
+    PageRef(PageRef&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
+    PageRef& operator=(PageRef&& o) noexcept
+    {
+        if (this != &o) {
+            Reset();
+            s_ = o.s_;
+            o.s_ = nullptr;
+        }
+        return *this;
+    }
+    PageRef(const PageRef&) = delete;
+    PageRef& operator=(const PageRef&) = delete;
+    ~PageRef() { Reset(); }
+
+    void Reset()
+    {
+        if (s_)
+            --s_->pins;
+        s_ = nullptr;
+    }
+    explicit operator bool() const { return s_ != nullptr; }
+    uint8_t* data() const { return s_->img.data(); }
+    uint32_t pgno() const { return s_->pgno; }
+    void Dirty() { s_->img[kPgFlags] |= kFlagDirty; }
+    bool& checked() { return s_->checked; }
+
+private:
+    Slot* s_ = nullptr;
+};
+
+// Pages of one page size, shared by every open file of that size; most recently used first.
+class Cache {
+public:
+    explicit Cache(uint32_t pageSize);
+    uint32_t PageSize() const { return pageSize_; }
+    uint32_t Capacity() const { return uint32_t(slots_.size()); }
+    // Finds or loads a page of p; returns a status (0 on success).
+    uint32_t Fetch(Pager* p, uint32_t pgno, PageRef& out);
+    // Writes p's dirty pages; false on a write failure.
+    bool FlushOwner(Pager* p);
+    // Unassigns p's slots (after its dirty pages were written or given up).
+    void ReleaseOwner(Pager* p);
+    int OwnerCount(const Pager* p) const;
+
+private:
+    void MoveToFront(Slot* s);
+    void MoveToBack(Slot* s);
+    void Unlink(Slot* s);
+
+    uint32_t pageSize_;
+    std::vector<std::unique_ptr<Slot>> slots_;
+    Slot* head_ = nullptr; // most recent
+    Slot* tail_ = nullptr; // least recent
+};
+
+// The cache for a page size, created on first use and kept for the life of the process.
+Cache* CacheFor(uint32_t pageSize);
+
+// One open page file.
+class Pager {
+public:
+    Pager(std::unique_ptr<File> file, const uint8_t header[kFileHeaderSize], bool readOnly);
+    ~Pager();
+
+    uint32_t PageSize() const { return pageSize_; }
+    uint32_t Capacity() const { return pageSize_ - kPageHeaderSize; } // entry area bytes
+    bool ReadOnly() const { return readOnly_; }
+    bool Broken() const { return broken_; }
+    uint32_t DirRoot() const { return dirRoot_; }
+    void SetDirRoot(uint32_t r) { dirRoot_ = r; }
+    uint32_t FreeHead() const { return freeHead_; }
+    // Highest page number that may be referenced: the file's pages and those allocated since.
+    uint32_t Limit() const { return limit_; }
+    Cache* GetCache() const { return cache_; }
+
+    // Page image by number (fresh empty page beyond the end of the file); 0 or a status.
+    uint32_t Get(uint32_t pgno, PageRef& out);
+    // Takes the free-list head for a table; kind is kFlagLeaf, kFlagIndex or kFlagBlob.
+    uint32_t Alloc(uint32_t owner, uint8_t kind, PageRef& out);
+    // Puts a page at the head of the free list.
+    uint32_t Release(uint32_t pgno);
+
+    // Page I/O used by the cache; a failed write marks the pager broken.
+    bool LoadPage(uint32_t pgno, uint8_t* img);
+    bool StorePage(uint32_t pgno, uint8_t* img);
+
+    bool Flush();                // dirty pages to the file
+    bool Sync();                 // file buffers to the disk
+    bool WriteHeader(bool inUse);
+    bool CloseFile();
+    uint64_t FileLength();
+
+private:
+    std::unique_ptr<File> file_;
+    Cache* cache_;
+    uint32_t pageSize_;
+    uint32_t dirRoot_;
+    uint32_t freeHead_;
+    uint32_t limit_;
+    bool readOnly_;
+    bool broken_ = false;
+};
+
+} // namespace lor
