@@ -1,0 +1,173 @@
+// .act subprogram files and version.ini (actions layer). Byte layout in FORMAT.md.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "actions.h"
+#include "inifiles.h"
+#include "sysutils.h"
+
+namespace {
+
+constexpr char kFieldEnd = ';';
+constexpr char kLineEnd = '\n';
+constexpr std::string_view kJumpPrefix = "@l:";
+constexpr std::string_view kJumpMnemonic = "goto";
+constexpr int kOperandFields = 4; // fields after the fourth operand are ignored
+constexpr std::string_view kVersionFile = "version.ini";
+constexpr std::string_view kVersionLow = "version_l";
+constexpr std::string_view kVersionHigh = "version_h";
+
+// The C library's white space, which ends a line of the file.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Reads the whole file; false when it cannot be opened or read (a folder, no permission).
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    FILE* f = std::fopen(NativePath(path).c_str(), "rb"); // read-only: an installed plug-in may be read-only
+    if (!f)
+        return false;
+    char buf[65536];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, got);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+// One piece of the file ("2;push;x;2;4;") as assembler text ("push x 2 4").
+// A field whose closing ';' is missing reads as empty and does not advance the cursor.
+std::string PieceToLine(std::string_view piece) {
+    size_t at = 0;
+    auto field = [&]() -> std::string_view {
+        size_t end = piece.find(kFieldEnd, at);
+        if (end == std::string_view::npos)
+            return {};
+        std::string_view f = piece.substr(at, end - at);
+        at = end + 1;
+        return f;
+    };
+    field(); // the instruction number
+    std::string_view mnemonic = field();
+    std::string line(mnemonic);
+    bool jump = mnemonic.find(kJumpMnemonic) != std::string_view::npos;
+    for (int i = 0; i < kOperandFields; ++i) {
+        if (i == 0 && jump) {
+            line += ' ';
+            line += kJumpPrefix;
+        } else {
+            line += ' ';
+        }
+        line += field();
+    }
+    return Trim(line);
+}
+
+// Writes `data` to path through a temporary file beside it, so the old file survives a failure.
+bool WriteFileAtomically(const std::string& path, const std::string& data) {
+    const std::string target = NativePath(path);
+    struct stat st{};
+    bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0))
+        return false; // a read-only file is not ours to replace
+    std::string tmp = target + ".XXXXXX";
+    int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        return false;
+    mode_t mode = exists ? (st.st_mode & 07777) : 0;
+    if (!exists) {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    for (size_t done = 0; ok && done < data.size();) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += size_t(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(tmp.c_str());
+    return ok;
+}
+
+} // namespace
+
+int T_Action::LoadActFile(const std::string& path) {
+    std::string data;
+    if (!ReadWholeFile(path, data))
+        return -1;
+    TStringList lines;
+    for (size_t i = 0; i < data.size();) {
+        while (i < data.size() && IsSpace(data[i]))
+            ++i;
+        size_t start = i;
+        while (i < data.size() && !IsSpace(data[i]))
+            ++i;
+        if (i > start)
+            lines.Add(PieceToLine(std::string_view(data).substr(start, i - start)));
+    }
+    try {
+        Assemble(lines);
+    } catch (const EConvertError&) {
+        return -1; // a file that does not assemble is as unusable as a missing one
+    } catch (const EListError&) {
+        return -1;
+    }
+    FilePath = path;
+    Version = ReadScriptVersion(this, "");
+    return 0;
+}
+
+int T_Action::SaveActFile(const std::string& path) const {
+    std::string data;
+    for (size_t i = 0; i < Instructions.size(); ++i) {
+        std::string line = IntToStr(int64_t(i + 1)) + kFieldEnd + InstructionText(int(i));
+        if (size_t at = line.find(kJumpPrefix); at != std::string::npos)
+            line.erase(at, kJumpPrefix.size());
+        for (char& c : line)
+            if (c == ' ')
+                c = kFieldEnd;
+        data += line;
+        data += kFieldEnd;
+        if (i + 1 < Instructions.size())
+            data += kLineEnd;
+    }
+    return WriteFileAtomically(path, data) ? 0 : -1;
+}
+
+uint16_t ReadScriptVersion(const T_Action* action, const std::string& path) {
+    if (!action || action->Name().empty())
+        return 0;
+    std::string ini;
+    auto candidate = [&](const std::string& file) {
+        std::string name = ExtractFilePath(file) + std::string(kVersionFile);
+        if (FileExists(name))
+            ini = name;
+    };
+    if (!path.empty())
+        candidate(path);
+    if (!action->FilePath.empty())
+        candidate(action->FilePath); // the subprogram's own folder wins
+    if (ini.empty())
+        return 0;
+    try {
+        TIniFile file(ini);
+        auto key = [&](std::string_view ident) {
+            int v;
+            return TryStrToInt(file.ReadString(action->Name(), ident, "0"), v) ? v : 0;
+        };
+        return uint16_t(key(kVersionLow) + key(kVersionHigh) * 256);
+    } catch (const Exception&) {
+        return 0; // an unreadable file is as good as none
+    }
+}

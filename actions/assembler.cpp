@@ -1,0 +1,268 @@
+// Assembler (actions layer): script text, one instruction per line, to a subprogram's instruction list.
+// Two passes: the first collects the def'd variable names, so an operand may name a variable defined
+// later; the second encodes every non-empty line. The subprogram changes only when both have finished.
+#include <optional>
+#include <unordered_map>
+
+#include "actions.h"
+#include "sysutils.h"
+
+namespace {
+
+enum class Rule : uint8_t { Do, Def, Mov, Imm, Push, Pop, Jump, Act, Test, Plain };
+
+struct Mnemonic {
+    Rule rule;
+    uint8_t code; // the opcode for Imm, Jump and Plain
+};
+
+const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
+    static const std::unordered_map<std::string_view, Mnemonic> table{
+        {"do", {Rule::Do, opDo}},         {"def", {Rule::Def, opDef}},       {"mov", {Rule::Mov, opMov}},
+        {"addi", {Rule::Imm, opAddi}},    {"subi", {Rule::Imm, opSubi}},     {"ldi", {Rule::Imm, opLdi}},
+        {"push", {Rule::Push, opPush}},   {"pop", {Rule::Pop, opPop}},       {"gotoa", {Rule::Jump, opGotoA}},
+        {"gotoc", {Rule::Jump, opGotoC}}, {"gotonc", {Rule::Jump, opGotoNC}}, {"gotoz", {Rule::Jump, opGotoZ}},
+        {"gotonz", {Rule::Jump, opGotoNZ}}, {"gotop", {Rule::Jump, opGotoP}}, {"gotonp", {Rule::Jump, opGotoNP}},
+        {"ret", {Rule::Plain, opRet}},    {"break", {Rule::Plain, opBreak}}, {"rev", {Rule::Plain, opRev}},
+        {"act", {Rule::Act, opAct}},      {"test", {Rule::Test, opTest}},    {"~", {Rule::Plain, opNot}},
+        {"&", {Rule::Plain, opAnd}},      {"^", {Rule::Plain, opXor}},       {"|", {Rule::Plain, opOr}},
+        {"*", {Rule::Plain, opMul}},      {"div", {Rule::Plain, opDiv}},     {"+", {Rule::Plain, opAdd}},
+        {"-", {Rule::Plain, opSub}},      {">>", {Rule::Plain, opShr}},      {"<<", {Rule::Plain, opShl}},
+    };
+    return table;
+}
+
+class LineEncoder {
+public:
+    LineEncoder(const TStringList& fields, const TStringList& vars, const actionManager* store)
+        : f_(fields), vars_(vars), store_(store) {}
+
+    TActionLine Encode() {
+        TActionLine l;
+        auto it = Mnemonics().find(f_.Get(0));
+        if (it == Mnemonics().end())
+            return l;
+        const Mnemonic m = it->second;
+        switch (m.rule) {
+        case Rule::Do:
+            l.Opcode = opDo;
+            l.Operands[0] = DoFunctionNumber(Trim(f_.Get(1)));
+            break;
+        case Rule::Def:
+            EncodeDef(l);
+            break;
+        case Rule::Mov:
+            l.Opcode = opMov;
+            l.Operands[0] = VarOrZero(f_.Get(1));
+            l.Operands[1] = Fields() >= 3 ? VarOrZero(f_.Get(2)) : 0;
+            break;
+        case Rule::Imm:
+            l.Opcode = m.code;
+            l.Operands[0] = VarOrZero(f_.Get(1));
+            l.Operands[3] = kDefaultLength;
+            if (Fields() >= 3) {
+                l.SetU16(1, uint16_t(Num(f_.Get(2))));
+                if (Fields() >= 4)
+                    l.Operands[3] = uint8_t(Num(f_.Get(3)));
+            }
+            break;
+        case Rule::Push:
+            EncodePush(l);
+            break;
+        case Rule::Pop:
+            EncodePop(l);
+            break;
+        case Rule::Jump:
+            l.Opcode = m.code;
+            l.SetU16(0, uint16_t(Target(f_.Get(1))));
+            break;
+        case Rule::Act:
+            l.Opcode = opAct;
+            l.SetU16(0, ActId(f_.Get(1)));
+            break;
+        case Rule::Test:
+            if (Fields() >= 2 && Var(f_.Get(1))) {
+                l.Opcode = opTestVar;
+                l.Operands[0] = *Var(f_.Get(1));
+            } else {
+                l.Opcode = opTest;
+            }
+            break;
+        case Rule::Plain:
+            l.Opcode = m.code;
+            break;
+        }
+        return l;
+    }
+
+private:
+    int Fields() const { return f_.Count(); }
+
+    // 1-based number of a defined variable, cut to its byte; nullopt for a name that is no variable.
+    std::optional<uint8_t> Var(const std::string& field) const {
+        int k = vars_.IndexOf(Trim(field));
+        if (k < 0)
+            return std::nullopt;
+        return uint8_t(k + 1);
+    }
+    uint8_t VarOrZero(const std::string& field) const { return Var(field).value_or(0); }
+    static int Num(const std::string& field) { return StrToInt(Trim(field)); }
+    // Skips the "@l:" of the text form (whatever its three characters are); not trimmed.
+    static int Target(const std::string& field) { return StrToInt(std::string_view(field).substr(std::min<size_t>(3, field.size()))); }
+
+    // A number keeps the stored files working; a stored subprogram's name is what the lister prints.
+    uint16_t ActId(const std::string& field) const {
+        std::string text = Trim(field);
+        int id;
+        if (TryStrToInt(text, id))
+            return uint16_t(id);
+        if (const T_Action* a = store_ ? store_->ByName(text) : nullptr)
+            return a->Id();
+        return uint16_t(StrToInt(text)); // raises the conversion error
+    }
+
+    void EncodeDef(TActionLine& l) const {
+        l.Operands[0] = VarOrZero(f_.Get(1));
+        l.Opcode = opDef;
+        if (Fields() == 2) {
+            l.SetU16(1, kDefaultLength);
+        } else if (auto v = Var(f_.Get(2))) {
+            l.Opcode = opDefVar;
+            l.Operands[1] = *v;
+        } else {
+            l.SetU16(1, uint16_t(Num(f_.Get(2))));
+        }
+    }
+
+    // Operands after a leading variable (b0 already set), for push and pop with at least 3 fields.
+    // The opcodes are {var offset + length, var offset + var length, offset + length, offset + var length}.
+    void EncodeVarTail(TActionLine& l, const uint8_t (&op)[4]) const {
+        if (auto offset = Var(f_.Get(2))) {
+            l.Operands[1] = *offset;
+            if (Fields() == 3) {
+                l.SetU16(2, kDefaultLength);
+                l.Opcode = op[0];
+            } else if (auto len = Var(f_.Get(3))) {
+                l.Operands[2] = *len;
+                l.Opcode = op[1];
+            } else {
+                l.SetU16(2, uint16_t(Num(f_.Get(3))));
+                l.Opcode = op[0];
+            }
+        } else {
+            l.SetU16(1, uint16_t(Num(f_.Get(2))));
+            if (Fields() == 3) {
+                l.SetU16(3, kDefaultLength);
+                l.Opcode = op[2];
+            } else if (auto len = Var(f_.Get(3))) {
+                l.Operands[3] = *len;
+                l.Opcode = op[3];
+            } else {
+                l.SetU16(3, uint16_t(Num(f_.Get(3))));
+                l.Opcode = op[2];
+            }
+        }
+    }
+
+    void EncodePush(TActionLine& l) const {
+        static constexpr uint8_t kPushVar[4] = {opPushVVN, opPushVVV, opPushVNN, opPushVNV};
+        if (Fields() == 1) {
+            l.Opcode = opPush;
+            l.Operands[4] = kDefaultLength;
+            return;
+        }
+        if (auto v = Var(f_.Get(1))) { // a variable named "mem" is a variable
+            l.Operands[0] = *v;
+            if (Fields() == 2)
+                l.Opcode = opPushVar;
+            else
+                EncodeVarTail(l, kPushVar);
+            return;
+        }
+        if (Trim(f_.Get(1)) == "mem") {
+            EncodePushMem(l);
+            return;
+        }
+        l.Opcode = opPush;
+        l.SetU32(uint32_t(Num(f_.Get(1))));
+        l.Operands[4] = Fields() >= 3 ? uint8_t(Num(f_.Get(2))) : kDefaultLength;
+    }
+
+    void EncodePushMem(TActionLine& l) const {
+        if (Fields() == 2) {
+            l.SetU16(2, kDefaultLength);
+            l.Opcode = opPushMem;
+        } else if (auto offset = Var(f_.Get(2))) {
+            l.Operands[0] = *offset;
+            if (Fields() == 3) {
+                l.SetU16(1, kDefaultLength);
+                l.Opcode = opPushMemVN;
+            } else if (auto len = Var(f_.Get(3))) {
+                l.Operands[1] = *len;
+                l.Opcode = opPushMemVV;
+            } else {
+                l.SetU16(1, uint16_t(Num(f_.Get(3))));
+                l.Opcode = opPushMemVN;
+            }
+        } else {
+            l.SetU16(0, uint16_t(Num(f_.Get(2))));
+            if (Fields() == 3) {
+                l.SetU16(2, kDefaultLength);
+                l.Opcode = opPushMem;
+            } else if (auto len = Var(f_.Get(3))) {
+                l.Operands[2] = *len;
+                l.Opcode = opPushMemNV;
+            } else {
+                l.SetU16(2, uint16_t(Num(f_.Get(3))));
+                l.Opcode = opPushMem;
+            }
+        }
+    }
+
+    void EncodePop(TActionLine& l) const {
+        static constexpr uint8_t kPopVar[4] = {opPopVVN, opPopVVV, opPopVNN, opPopVNV};
+        if (Fields() == 1) {
+            l.Opcode = opPop;
+            return;
+        }
+        auto v = Var(f_.Get(1));
+        if (!v)
+            return; // a pop into something that is no variable stays unrecognised
+        l.Operands[0] = *v;
+        if (Fields() == 2)
+            l.Opcode = opPopVar;
+        else
+            EncodeVarTail(l, kPopVar);
+    }
+
+    const TStringList& f_;
+    const TStringList& vars_;
+    const actionManager* store_;
+};
+
+} // namespace
+
+bool T_Action::Assemble(const TStrings& lines) {
+    TStringList vars;
+    TStringList fields;
+    const int n = lines.Count();
+    for (int i = 0; i < n; ++i) {
+        fields.SetCommaText(lines.Get(i));
+        if (fields.Count() > 0 && fields.Get(0) == "def") {
+            std::string name = Trim(fields.Get(1)); // a def without a name raises the list-index error
+            if (vars.IndexOf(name) < 0)
+                vars.Add(name);
+        }
+    }
+    std::vector<TActionLine> code;
+    code.reserve(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        fields.SetCommaText(lines.Get(i));
+        if (fields.Count() == 0)
+            continue;
+        code.push_back(LineEncoder(fields, vars, Owner).Encode());
+    }
+    Instructions.swap(code);
+    Variables.Assign(&vars);
+    return true;
+}

@@ -1,0 +1,59 @@
+// Shared helpers of the subprogram store tests (actions layer).
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <unistd.h>
+
+#include "actions.h"
+
+// Script text as the editor hands it over.
+inline void SetLines(TStringList& out, std::initializer_list<const char*> lines) {
+    out.Clear();
+    for (const char* l : lines)
+        out.Add(l);
+}
+
+// Assembles the lines into a fresh subprogram of `store` (or a loose one) and returns it.
+inline T_Action* Assembled(actionManager& store, std::initializer_list<const char*> lines,
+                           const std::string& name = "t") {
+    T_Action* a = store.CreateAction(name);
+    TStringList l;
+    SetLines(l, lines);
+    a->Assemble(l);
+    return a;
+}
+
+// A fresh empty folder under the test temp dir, removed with the object.
+class TempDir {
+public:
+    TempDir() {
+        path_ = std::filesystem::temp_directory_path() /
+                ("actions-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string Path() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+    static inline int counter_ = 0;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
