@@ -566,14 +566,14 @@ uint32_t LorTableStatus(LORHANDLE table)
     return it == Reg().tableOf.end() ? 0xFFFFFFFFu : it->second->base->status;
 }
 
-uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys)
+uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* depth)
 {
     LockGuard lock;
     auto it = Reg().tableOf.find(table);
     if (it == Reg().tableOf.end() || !it->second->base->pager)
         return LOR_NO_DESCRIPTOR;
     Tree tree(*it->second->base->pager, it->second->desc->t);
-    return tree.Verify(keys);
+    return tree.Verify(keys, depth);
 }
 
 int LorOpenBaseCount()

@@ -834,7 +834,7 @@ uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<st
     return LOR_OK;
 }
 
-uint32_t Tree::Verify(std::vector<std::string>* keys)
+uint32_t Tree::Verify(std::vector<std::string>* keys, int* depth)
 {
     if (d_.root == 0)
         return d_.count == 0 ? LOR_OK : LOR_DAMAGED;
@@ -845,6 +845,8 @@ uint32_t Tree::Verify(std::vector<std::string>* keys)
     size_t before = k->size();
     if (uint32_t st = VerifyPage(d_.root, 0, leafDepth, k, nullptr, nullptr, budget))
         return st;
+    if (depth)
+        *depth = leafDepth + 1;
     return k->size() - before == d_.count ? LOR_OK : LOR_DAMAGED;
 }
 

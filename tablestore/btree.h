@@ -56,7 +56,7 @@ public:
     // Releases every page of the record tree; root and count become 0.
     uint32_t Zap();
     // Checks that every record is reachable in order and every page well formed; test aid.
-    uint32_t Verify(std::vector<std::string>* keys);
+    uint32_t Verify(std::vector<std::string>* keys, int* depth = nullptr);
 
     struct Ent {
         std::string key;

@@ -11,8 +11,8 @@
 uint32_t LorBaseStatus(LORHANDLE base);
 uint32_t LorTableStatus(LORHANDLE table);
 // Walks the whole tree of a table checking order, ranges and depths; fills keys in order.
-// Returns 0 or a status.
-uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys);
+// Returns 0 or a status; depth (optional) receives the number of levels.
+uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* depth = nullptr);
 // Number of bases open in the process.
 int LorOpenBaseCount();
 // Slot count of the shared cache of a page size (0 before a file of that size was opened).

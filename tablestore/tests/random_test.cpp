@@ -1,0 +1,140 @@
+// Randomized differential test of the table store against std::map: inserts, replaces, deletes,
+// seeks, steps and whole walks both ways, with the base closed and reopened between rounds.
+#include "lortest.h"
+
+#include <map>
+#include <random>
+
+using namespace lortest;
+
+namespace {
+
+struct Mix {
+    uint32_t pageSize;
+    uint32_t maxKey;   // longest key drawn
+    uint32_t maxData;  // longest data drawn
+    int rounds, opsPerRound;
+    unsigned seed;
+    int minDepth; // the mix must build at least this many levels
+};
+
+class RandomOps : public ::testing::TestWithParam<Mix> {};
+
+std::string RandomBytes(std::mt19937& rng, uint32_t minLen, uint32_t maxLen, int alphabet)
+{
+    std::uniform_int_distribution<uint32_t> len(minLen, maxLen);
+    std::uniform_int_distribution<int> byte(0, alphabet - 1);
+    std::string s(len(rng), '\0');
+    for (char& c : s)
+        c = char(alphabet >= 256 ? byte(rng) : 'a' + byte(rng));
+    return s;
+}
+
+void ExpectSameWalks(LORHANDLE t, const std::map<std::string, std::string>& model, int* depth = nullptr)
+{
+    std::vector<std::pair<std::string, std::string>> fwd, back;
+    Answer a;
+    for (bool ok = Call(FirstRec, t, "\x01", &a); ok; ok = Call(NextRec, t, a.key, &a))
+        fwd.emplace_back(a.key, a.data);
+    for (bool ok = Call(LastRec, t, "\x01", &a); ok; ok = Call(PrevRec, t, a.key, &a))
+        back.emplace_back(a.key, a.data);
+    std::vector<std::pair<std::string, std::string>> want(model.begin(), model.end());
+    ASSERT_EQ(fwd, want);
+    std::reverse(back.begin(), back.end());
+    ASSERT_EQ(back, want);
+    std::vector<std::string> keys;
+    ASSERT_EQ(LorVerifyTable(t, &keys, depth), 0u);
+    ASSERT_EQ(keys.size(), model.size());
+    ASSERT_EQ(CountRec(t), model.size());
+}
+
+TEST_P(RandomOps, MatchesStdMap)
+{
+    const Mix m = GetParam();
+    TempDir dir;
+    std::string path = dir / "random.lor";
+    std::mt19937 rng(m.seed);
+    std::map<std::string, std::string> model;
+    std::uniform_int_distribution<int> pick(0, 99);
+    int maxDepth = 0;
+    for (int round = 0; round < m.rounds; ++round) {
+        LORHANDLE b = OpenBase(path.c_str(), m.pageSize, 0);
+        ASSERT_GT(b, 32u);
+        LORHANDLE t = OpenTable(b, "random");
+        ASSERT_GT(t, 32u);
+        ASSERT_EQ(CountRec(t), model.size());
+        for (int i = 0; i < m.opsPerRound; ++i) {
+            int op = pick(rng);
+            // Keys from a small alphabet so that replaces, deletes and hits are common.
+            std::string key = RandomBytes(rng, 1, (op % 7 == 0) ? m.maxKey : 6, 4);
+            if (op < 50) {
+                std::string data = RandomBytes(rng, 0, (op % 5 == 0) ? m.maxData : 24, 256);
+                ASSERT_TRUE(Call(SaveRec, t, key, nullptr, data)) << "save " << i;
+                model[key] = data;
+            } else if (op < 75) {
+                // Deletes mostly hit: take a stored key near the drawn one.
+                auto it = model.lower_bound(key);
+                if (it != model.end() && op % 3)
+                    key = it->first;
+                Answer a;
+                bool had = model.count(key) != 0;
+                ASSERT_EQ(Call(DelRec, t, key, &a), had) << "delete " << i;
+                if (had) {
+                    ASSERT_EQ(a.data, model[key]);
+                    model.erase(key);
+                }
+            } else if (op < 85) {
+                Answer a;
+                bool had = model.count(key) != 0;
+                ASSERT_EQ(Call(SeekRec, t, key, &a), had);
+                if (had) {
+                    ASSERT_EQ(a.data, model[key]);
+                }
+            } else if (op < 93) {
+                Answer a;
+                auto it = model.upper_bound(key);
+                ASSERT_EQ(Call(NextRec, t, key, &a), it != model.end()) << "next " << i;
+                if (it != model.end()) {
+                    ASSERT_EQ(a.key, it->first);
+                }
+            } else {
+                Answer a;
+                auto it = model.lower_bound(key);
+                bool has = it != model.begin();
+                ASSERT_EQ(Call(PrevRec, t, key, &a), has) << "prev " << i;
+                if (has) {
+                    ASSERT_EQ(a.key, std::prev(it)->first);
+                }
+            }
+        }
+        int depth = 0;
+        ExpectSameWalks(t, model, &depth);
+        maxDepth = std::max(maxDepth, depth);
+        if (round == m.rounds - 1) {
+            // Emptying the table leaves no tree behind.
+            while (!model.empty()) {
+                ASSERT_TRUE(Call(DelRec, t, model.begin()->first));
+                model.erase(model.begin());
+            }
+            ExpectSameWalks(t, model);
+        }
+        CloseBase(b);
+    }
+    EXPECT_GE(maxDepth, m.minDepth);
+    // Every page went back to the free list: reopen and look at the directory record.
+    LORHANDLE b = OpenBase(path.c_str(), m.pageSize, 1);
+    Answer a;
+    ASSERT_TRUE(Call(SeekRec, MetaTable(b), std::string("random") + '\0', &a));
+    EXPECT_EQ(U32(std::vector<uint8_t>(a.data.begin(), a.data.end()), 4), 0u); // root
+    EXPECT_EQ(U32(std::vector<uint8_t>(a.data.begin(), a.data.end()), 8), 0u); // count
+    CloseBase(b);
+}
+
+INSTANTIATE_TEST_SUITE_P(PageSizes, RandomOps,
+                         ::testing::Values(Mix{512, 200, 250, 5, 4000, 1, 5}, Mix{1024, 300, 600, 5, 4000, 2, 4},
+                                           Mix{512, 12, 40, 4, 6000, 3, 3}, Mix{1024, 480, 400, 4, 3000, 4, 4}),
+                         [](const auto& info) {
+                             return "ps" + std::to_string(info.param.pageSize) + "_seed" + std::to_string(info.param.seed);
+                         });
+
+} // namespace
