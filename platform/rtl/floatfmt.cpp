@@ -449,10 +449,12 @@ std::string FormatV(std::string_view fmt, const std::vector<TVarRec>& args)
         int width = 0, prec = -1, n = 0;
         bool left = false;
         size_t save = i;
-        if (number(n) && i < fmt.size() && fmt[i] == ':')
-            { next = size_t(n); ++i; }
-        else
+        if (i < fmt.size() && fmt[i] != '*' && number(n) && i < fmt.size() && fmt[i] == ':') {
+            next = size_t(n);
+            ++i;
+        } else {
             i = save;
+        }
         if (i < fmt.size() && fmt[i] == '-') { left = true; ++i; }
         number(width);
         if (i < fmt.size() && fmt[i] == '.') {
@@ -497,7 +499,7 @@ std::string FormatV(std::string_view fmt, const std::vector<TVarRec>& args)
             else BadFormat(fmt);
             if (type == 'e') s = FloatToStrF(v, ffExponent, prec < 0 ? 15 : prec, 3);
             else if (type == 'f') s = FloatToStrF(v, ffFixed, 18, prec < 0 ? 2 : prec);
-            else if (type == 'g') s = FloatToStrF(v, ffGeneral, prec < 0 ? 15 : prec, 3);
+            else if (type == 'g') s = FloatToStrF(v, ffGeneral, prec < 0 ? 15 : prec, 0);
             else if (type == 'n') s = FloatToStrF(v, ffNumber, 18, prec < 0 ? 2 : prec);
             else s = FloatToStrF(v, ffCurrency, 18, prec < 0 ? CurrencyDecimals : prec);
             break;

@@ -278,8 +278,9 @@ void TStrings::SaveToFile(const std::string& FileName) const
 
 void TStrings::BeginUpdate()
 {
-    if (updateCount_++ == 0)
+    if (updateCount_ == 0)
         SetUpdateState(true);
+    ++updateCount_;
 }
 
 void TStrings::EndUpdate()

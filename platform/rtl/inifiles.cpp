@@ -1,0 +1,308 @@
+// Profile (.ini) files of the runtime layer.
+#include "inifiles.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace {
+
+// The text between '[' and ']' of a header line, trimmed; false for other lines.
+bool HeaderName(std::string_view line, std::string& name)
+{
+    std::string t = Trim(line);
+    if (t.empty() || t[0] != '[')
+        return false;
+    size_t close = t.find(']');
+    name = Trim(std::string_view(t).substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return true;
+}
+
+// Key and raw value of a key line; false for blank, comment and other lines.
+bool KeyLine(std::string_view line, std::string& key, std::string& value)
+{
+    std::string t = TrimLeft(line);
+    if (t.empty() || t[0] == ';')
+        return false;
+    size_t eq = t.find('=');
+    if (eq == std::string::npos)
+        return false;
+    key = TrimRight(std::string_view(t).substr(0, eq));
+    value = std::string(std::string_view(t).substr(eq + 1));
+    return true;
+}
+
+std::string CleanValue(std::string_view v)
+{
+    std::string t = Trim(v);
+    if (t.size() >= 2 && (t[0] == '"' || t[0] == '\'') && t.back() == t[0])
+        t = t.substr(1, t.size() - 2);
+    return t;
+}
+
+std::string OneLine(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        if (c == '\r' || c == '\n') c = ' ';
+    return r;
+}
+
+using Lines = std::vector<std::string>;
+
+// Header line of the first section of that name, or -1.
+int FindSection(const Lines& lines, std::string_view Section)
+{
+    std::string name;
+    const std::string want = Trim(Section);
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (HeaderName(lines[i], name) && AnsiSameText(name, want))
+            return int(i);
+    return -1;
+}
+
+// First line after the section that starts at `header`.
+int SectionEnd(const Lines& lines, int header)
+{
+    std::string name;
+    size_t i = size_t(header) + 1;
+    while (i < lines.size() && !HeaderName(lines[i], name))
+        ++i;
+    return int(i);
+}
+
+// Line of the first key of that name in the section, or -1.
+int FindKey(const Lines& lines, int header, std::string_view Ident)
+{
+    std::string key, value;
+    const std::string want = Trim(Ident);
+    const int end = SectionEnd(lines, header);
+    for (int i = header + 1; i < end; ++i)
+        if (KeyLine(lines[size_t(i)], key, value) && AnsiSameText(key, want))
+            return i;
+    return -1;
+}
+
+} // namespace
+
+// ---- TCustomIniFile -----------------------------------------------------------------------------
+
+int TCustomIniFile::ReadInteger(std::string_view Section, std::string_view Ident, int Default)
+{
+    std::string s = ReadString(Section, Ident, "");
+    return StrToIntDef(s, Default);
+}
+
+void TCustomIniFile::WriteInteger(std::string_view Section, std::string_view Ident, int Value)
+{
+    WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TCustomIniFile::ReadBool(std::string_view Section, std::string_view Ident, bool Default)
+{
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(std::string_view Section, std::string_view Ident, bool Value)
+{
+    WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+bool TCustomIniFile::SectionExists(std::string_view Section)
+{
+    TStringList keys;
+    ReadSection(Section, &keys);
+    return keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(std::string_view Section, std::string_view Ident)
+{
+    TStringList keys;
+    ReadSection(Section, &keys);
+    return keys.IndexOf(Ident) >= 0;
+}
+
+// ---- TIniFile -----------------------------------------------------------------------------------
+
+TIniFile::TIniFile(const std::string& FileName) : TIniFile(FileName, true) {}
+
+TIniFile::TIniFile(const std::string& FileName, bool WriteThrough)
+    : TCustomIniFile(FileName), writeThrough_(WriteThrough)
+{
+    Refresh();
+}
+
+TIniFile::Stamp TIniFile::DiskStamp() const
+{
+    struct stat st{};
+    if (stat(NativePath(FileName()).c_str(), &st) != 0)
+        return {};
+    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size)};
+}
+
+void TIniFile::Refresh()
+{
+    // A buffered file keeps its own changes until UpdateFile.
+    if (loaded_ && !writeThrough_)
+        return;
+    Stamp now = DiskStamp();
+    if (loaded_ && now == stamp_)
+        return;
+    loaded_ = true;
+    stamp_ = now;
+    lines_.clear();
+    std::ifstream in(NativePath(FileName()), std::ios::binary);
+    if (!in)
+        return; // a missing or unreadable file reads as empty, as profile files do
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TStringList l;
+    l.SetText(data);
+    lines_.reserve(size_t(l.Count()));
+    for (int i = 0; i < l.Count(); ++i)
+        lines_.push_back(l.Get(i));
+}
+
+
+std::string TIniFile::ReadString(std::string_view Section, std::string_view Ident, const std::string& Default)
+{
+    Refresh();
+    int h = FindSection(lines_, Section);
+    if (h < 0) return Default;
+    int k = FindKey(lines_, h, Ident);
+    if (k < 0) return Default;
+    std::string key, value;
+    KeyLine(lines_[size_t(k)], key, value);
+    return CleanValue(value);
+}
+
+void TIniFile::WriteString(std::string_view Section, std::string_view Ident, std::string_view Value)
+{
+    Refresh();
+    std::vector<std::string> lines = lines_;
+    const std::string value = OneLine(Value);
+    const std::string section = OneLine(Trim(Section));
+    const std::string ident = OneLine(Trim(Ident));
+    int h = FindSection(lines, section);
+    if (h < 0) {
+        lines.push_back("[" + section + "]");
+        lines.push_back(ident + "=" + value);
+    } else if (int k = FindKey(lines, h, ident); k >= 0) {
+        std::string key, old;
+        KeyLine(lines[size_t(k)], key, old);
+        lines[size_t(k)] = key + "=" + value;
+    } else {
+        // After the section's last non-blank line, so blank separators stay between sections.
+        int at = SectionEnd(lines, h);
+        while (at > h + 1 && Trim(lines[size_t(at - 1)]).empty())
+            --at;
+        lines.insert(lines.begin() + at, ident + "=" + value);
+    }
+    Commit(std::move(lines));
+}
+
+void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
+{
+    Refresh();
+    Strings->BeginUpdate();
+    Strings->Clear();
+    int h = FindSection(lines_, Section);
+    if (h >= 0) {
+        std::string key, value;
+        TStringList seen;
+        seen.SetSorted(true);
+        for (int i = h + 1, end = SectionEnd(lines_, h); i < end; ++i)
+            if (KeyLine(lines_[size_t(i)], key, value) && seen.IndexOf(key) < 0) {
+                seen.Add(key);
+                Strings->Add(key);
+            }
+    }
+    Strings->EndUpdate();
+}
+
+void TIniFile::ReadSections(TStrings* Strings)
+{
+    Refresh();
+    Strings->BeginUpdate();
+    Strings->Clear();
+    std::string name;
+    TStringList seen;
+    seen.SetSorted(true);
+    for (const std::string& l : lines_)
+        if (HeaderName(l, name) && seen.IndexOf(name) < 0) {
+            seen.Add(name);
+            Strings->Add(name);
+        }
+    Strings->EndUpdate();
+}
+
+void TIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings)
+{
+    TStringList keys;
+    ReadSection(Section, &keys);
+    Strings->BeginUpdate();
+    Strings->Clear();
+    for (int i = 0; i < keys.Count(); ++i)
+        Strings->Add(keys[i] + "=" + ReadString(Section, keys[i], ""));
+    Strings->EndUpdate();
+}
+
+void TIniFile::EraseSection(std::string_view Section)
+{
+    Refresh();
+    Lines lines = lines_;
+    int h = FindSection(lines, Section);
+    if (h < 0) return;
+    // Every copy of the section goes, as the lookup would otherwise find the next one.
+    for (; h >= 0; h = FindSection(lines, Section))
+        lines.erase(lines.begin() + h, lines.begin() + SectionEnd(lines, h));
+    Commit(std::move(lines));
+}
+
+void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
+{
+    Refresh();
+    int h = FindSection(lines_, Section);
+    if (h < 0) return;
+    int k = FindKey(lines_, h, Ident);
+    if (k < 0) return;
+    Lines lines = lines_;
+    lines.erase(lines.begin() + k);
+    Commit(std::move(lines));
+}
+
+void TIniFile::UpdateFile()
+{
+    if (!writeThrough_)
+        Save(lines_);
+}
+
+void TIniFile::Commit(std::vector<std::string> lines)
+{
+    if (writeThrough_)
+        Save(lines); // throws before the memory copy changes
+    lines_ = std::move(lines);
+    if (writeThrough_)
+        stamp_ = DiskStamp();
+}
+
+void TIniFile::Save(const std::vector<std::string>& lines)
+{
+    std::string data;
+    for (const std::string& l : lines) {
+        data += l;
+        data += "\r\n";
+    }
+    const std::string path = NativePath(FileName());
+    const std::string tmp = path + ".tmp~";
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    bool ok = f != nullptr;
+    if (ok) {
+        ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+        ok = std::fclose(f) == 0 && ok;
+        ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
+        if (!ok) std::remove(tmp.c_str());
+    }
+    if (!ok)
+        throw EIniFileException("Unable to write to " + FileName());
+}

@@ -1,0 +1,86 @@
+// Runtime layer: profile (.ini) files with the Windows profile-file rules, bytes kept as they are
+// (Windows-1251), lines written with CR LF.
+// Rules: sections and keys compare without case; a value is read trimmed, and loses one pair of
+// enclosing quotes; the first of duplicate sections or keys wins; a new key goes after the last
+// line of its section, a new section at the end of the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "classes.h"
+
+class TCustomIniFile : public TObject {
+public:
+    explicit TCustomIniFile(std::string FileName) : fileName_(std::move(FileName)) {}
+    const std::string& FileName() const { return fileName_; }
+
+    virtual std::string ReadString(std::string_view Section, std::string_view Ident,
+                                   const std::string& Default) = 0;
+    virtual void WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) = 0;
+    virtual void ReadSection(std::string_view Section, TStrings* Strings) = 0;  // key names
+    virtual void ReadSections(TStrings* Strings) = 0;                          // section names
+    virtual void ReadSectionValues(std::string_view Section, TStrings* Strings) = 0; // key=value
+    virtual void EraseSection(std::string_view Section) = 0;
+    virtual void DeleteKey(std::string_view Section, std::string_view Ident) = 0;
+    virtual void UpdateFile() = 0;
+
+    // A value that is not an integer ("0x" and "$" hexadecimal allowed) reads as Default.
+    int ReadInteger(std::string_view Section, std::string_view Ident, int Default);
+    void WriteInteger(std::string_view Section, std::string_view Ident, int Value);
+    // Any integer but 0 is true; written as "1" or "0".
+    bool ReadBool(std::string_view Section, std::string_view Ident, bool Default);
+    void WriteBool(std::string_view Section, std::string_view Ident, bool Value);
+    // A section exists when it holds at least one key.
+    bool SectionExists(std::string_view Section);
+    bool ValueExists(std::string_view Section, std::string_view Ident);
+
+private:
+    std::string fileName_;
+};
+
+// Kept in memory; reloaded when the file changes on disk. TIniFile writes every change through
+// at once; TMemIniFile only on UpdateFile. A write replaces the file atomically (temporary file,
+// then rename); failure raises EIniFileException "Unable to write to <file>" and leaves the old
+// file and the old contents in memory. Line breaks inside a section, key or value would split
+// the entry, so they are written as blanks.
+class TIniFile : public TCustomIniFile {
+public:
+    explicit TIniFile(const std::string& FileName);
+
+    std::string ReadString(std::string_view Section, std::string_view Ident, const std::string& Default) override;
+    void WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) override;
+    void ReadSection(std::string_view Section, TStrings* Strings) override;
+    void ReadSections(TStrings* Strings) override;
+    void ReadSectionValues(std::string_view Section, TStrings* Strings) override;
+    void EraseSection(std::string_view Section) override;
+    void DeleteKey(std::string_view Section, std::string_view Ident) override;
+    void UpdateFile() override;
+
+protected:
+    TIniFile(const std::string& FileName, bool WriteThrough);
+
+private:
+    struct Stamp {
+        int64_t mtime = -1;
+        int64_t size = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp DiskStamp() const;
+    void Refresh();                 // reloads when the disk copy changed
+    void Commit(std::vector<std::string> lines); // writes through (or keeps) the new lines
+    void Save(const std::vector<std::string>& lines);
+
+    std::vector<std::string> lines_;
+    Stamp stamp_;
+    bool loaded_ = false;
+    bool writeThrough_;
+};
+
+// The same file model, written only by UpdateFile (and not reloaded behind the caller's back).
+class TMemIniFile : public TIniFile {
+public:
+    explicit TMemIniFile(const std::string& FileName) : TIniFile(FileName, false) {}
+};

@@ -1,0 +1,138 @@
+// Date and time: the day count, encoding limits, formatting and reading times and dates.
+#include <gtest/gtest.h>
+
+#include "sysutils.h"
+
+namespace {
+
+struct DateSettings {
+    char ds = DateSeparator, ts = TimeSeparator;
+    std::string sdf = ShortDateFormat, ltf = LongTimeFormat;
+    DateSettings(char d, std::string shortDate)
+    {
+        DateSeparator = d;
+        TimeSeparator = ':';
+        ShortDateFormat = std::move(shortDate);
+        LongTimeFormat = "hh:nn:ss";
+    }
+    ~DateSettings()
+    {
+        DateSeparator = ds;
+        TimeSeparator = ts;
+        ShortDateFormat = sdf;
+        LongTimeFormat = ltf;
+    }
+};
+
+TDateTime FixedClock() { return 45000.75; } // 2023-03-15 18:00
+
+} // namespace
+
+TEST(DateTime, KnownDays)
+{
+    struct Case { int y, m, d; double serial; int dow; } cases[] = {
+        {1899, 12, 30, 0, 7}, {1900, 1, 1, 2, 2}, {1970, 1, 1, 25569, 5}, {2000, 2, 29, 36585, 3},
+        {2023, 3, 15, 45000, 4}, {1899, 12, 29, -1, 6}, {1, 1, 1, -693593, 2}, {9999, 12, 31, 2958465, 6},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
+        unsigned short y, m, d;
+        // Noon of that day; before day 0 the fraction is added away from zero.
+        DecodeDate(c.serial < 0 ? c.serial - 0.5 : c.serial + 0.5, y, m, d);
+        EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d);
+        EXPECT_EQ(DayOfWeek(c.serial), c.dow);
+    }
+}
+
+TEST(DateTime, EncodingRejectsImpossibleValues)
+{
+    struct Case { int y, m, d; } bad[] = {{2023, 2, 29}, {1900, 2, 29}, {2023, 13, 1}, {2023, 0, 1}, {0, 1, 1}, {2023, 4, 31}};
+    for (const auto& c : bad) {
+        try {
+            EncodeDate(c.y, c.m, c.d);
+            ADD_FAILURE();
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message, "Invalid argument to date encode");
+        }
+    }
+    EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
+    EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
+    EXPECT_THROW(EncodeTime(0, 0, 0, 1000), EConvertError);
+}
+
+TEST(DateTime, TimeOfDayRoundTripsToTheMillisecond)
+{
+    for (int ms = 0; ms < 86400000; ms += 86399 * 7) {
+        TDateTime t = EncodeTime(ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+        unsigned short h, m, s, z;
+        DecodeTime(45000 + t, h, m, s, z);
+        ASSERT_EQ(((h * 60 + m) * 60 + s) * 1000 + z, ms);
+        DecodeTime(-3 - t, h, m, s, z); // before 1899-12-30 the fraction still counts from midnight
+        ASSERT_EQ(((h * 60 + m) * 60 + s) * 1000 + z, ms);
+    }
+    unsigned short h, m, s, z;
+    DecodeTime(0.99999999999, h, m, s, z); // rounds up into the next day, never to 24:00
+    EXPECT_EQ(h + m + s + z, 0);
+}
+
+TEST(DateTime, FormatDateTime)
+{
+    DateSettings set('.', "dd.MM.yyyy");
+    const TDateTime t = EncodeDate(2023, 3, 5) + EncodeTime(7, 4, 9, 12);
+    struct Case { const char* format; const char* text; } cases[] = {
+        {"dd/mm/yyyy", "05.03.2023"}, {"d/m/yy", "5.3.23"}, {"hh:nn:ss.zzz", "07:04:09.012"},
+        {"h:m", "7:4"}, {"hh:mm", "07:04"}, {"c", "05.03.2023 07:04:09"}, {"ddddd", "05.03.2023"},
+        {"yyyy'y'", "2023y"}, {"\"at\" hh", "at 07"}, {"h am/pm", "7 am"}, {"mmm", ShortMonthNames[2].c_str()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.format, t), c.text) << c.format;
+    EXPECT_EQ(FormatDateTime("c", EncodeDate(2023, 3, 5)), "05.03.2023");
+    EXPECT_EQ(FormatDateTime("h AM/PM", EncodeTime(19, 0, 0, 0)), "7 PM");
+}
+
+TEST(DateTime, StrToTime)
+{
+    struct Case { const char* text; int h, m, s; } good[] = {
+        {"12:30", 12, 30, 0}, {"9:05:07", 9, 5, 7}, {" 7 : 15 ", 7, 15, 0}, {"23:59:59", 23, 59, 59},
+        {"930 PM", -1, 0, 0}, {"9:30 PM", 21, 30, 0}, {"12 AM", 0, 0, 0}, {"12:15 pm", 12, 15, 0}, {"5", 5, 0, 0},
+    };
+    for (const auto& c : good) {
+        if (c.h < 0) { EXPECT_THROW(StrToTime(c.text), EConvertError) << c.text; continue; }
+        TDateTime t = StrToTime(c.text);
+        EXPECT_NEAR(t, EncodeTime(c.h, c.m, c.s, 0), 1e-9) << c.text;
+    }
+    for (const char* bad : {"", "  :  ", "24:00", "12:60", "1:2:3:4", "ab", "13 PM", "0 AM", "12:"}) {
+        try {
+            StrToTime(bad);
+            ADD_FAILURE() << bad;
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message, "'" + std::string(bad) + "' is not a valid time");
+        }
+    }
+}
+
+TEST(DateTime, StrToDateFollowsTheShortFormat)
+{
+    SetClock(&FixedClock);
+    {
+        DateSettings ru('.', "dd.MM.yyyy");
+        EXPECT_EQ(StrToDate("05.03.2023"), EncodeDate(2023, 3, 5));
+        EXPECT_EQ(StrToDate("5.3.23"), EncodeDate(2023, 3, 5));
+        EXPECT_EQ(StrToDate("5.3"), EncodeDate(2023, 3, 5)); // this year
+        EXPECT_THROW(StrToDate("31.02.2023"), EConvertError);
+        EXPECT_THROW(StrToDate("5/3/2023"), EConvertError);
+        EXPECT_NEAR(StrToDateTime("05.03.2023 18:30"), EncodeDate(2023, 3, 5) + EncodeTime(18, 30, 0, 0), 1e-9);
+        EXPECT_EQ(DateToStr(EncodeDate(2023, 3, 5)), "05.03.2023");
+    }
+    {
+        DateSettings us('/', "M/d/yyyy");
+        EXPECT_EQ(StrToDate("3/5/2023"), EncodeDate(2023, 3, 5));
+    }
+    {
+        DateSettings iso('-', "yyyy-MM-dd");
+        EXPECT_EQ(StrToDate("2023-03-05"), EncodeDate(2023, 3, 5));
+    }
+    EXPECT_EQ(Date(), 45000);
+    EXPECT_NEAR(Time(), 0.75, 1e-12);
+    SetClock(nullptr);
+    EXPECT_GT(Now(), 45000);
+}

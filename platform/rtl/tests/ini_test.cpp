@@ -1,0 +1,207 @@
+// Profile files: lookup rules, where writes land, bytes on disk, failures, buffered variant.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "inifiles.h"
+
+namespace {
+
+struct TempDir {
+    std::filesystem::path path;
+    TempDir()
+    {
+        static int n = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("rtl_ini_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const char* name) const { return (path / name).string(); }
+};
+
+std::string ReadBytes(const std::string& f)
+{
+    std::ifstream in(f, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& f, const std::string& data) { std::ofstream(f, std::ios::binary) << data; }
+
+std::vector<std::string> Lines(const TStrings& l)
+{
+    std::vector<std::string> r;
+    for (int i = 0; i < l.Count(); ++i) r.push_back(l[i]);
+    return r;
+}
+
+const char* kSample =
+    "; comment=not a key\r\n"
+    "[Window]\r\n"
+    "Left=229\r\n"
+    "  Top =  115  \r\n"
+    "Name=\"  quoted  \"\r\n"
+    "Single='x'\r\n"
+    "Empty=\r\n"
+    "Half=\"open\r\n"
+    "left=999\r\n"
+    "\r\n"
+    "[ Объект ]\r\n"
+    "Имя=Счётчик\r\n"
+    "[window]\r\n"
+    "Width=1051\r\n";
+
+} // namespace
+
+TEST(IniRead, ProfileRules)
+{
+    TempDir dir;
+    const std::string f = dir.File("a.ini");
+    WriteBytes(f, kSample);
+    TIniFile ini(f);
+    struct Case { const char* section; const char* key; const char* value; } cases[] = {
+        {"Window", "Left", "229"},
+        {"WINDOW", "left", "229"},          // case-insensitive; the first of two keys wins
+        {"Window", "Top", "115"},           // key and value trimmed
+        {"Window", "Name", "  quoted  "},   // one pair of enclosing quotes dropped
+        {"Window", "Single", "x"},
+        {"Window", "Empty", ""},            // present but empty: not the default
+        {"Window", "Half", "\"open"},
+        {"Window", "Width", "<default>"},   // the first of two sections wins
+        {"объект", "ИМЯ", "Счётчик"},        // Cyrillic case folding, trimmed section name
+        {"Window", "; comment", "<default>"},
+        {"Nope", "Left", "<default>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadString(c.section, c.key, "<default>"), c.value) << c.section << "/" << c.key;
+    EXPECT_EQ(ini.ReadInteger("Window", "Top", 0), 115);
+    EXPECT_EQ(ini.ReadInteger("Window", "Name", -3), -3);
+    EXPECT_EQ(ini.ReadInteger("Window", "Empty", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("Window", "Left", false));
+    EXPECT_TRUE(ini.ReadBool("Nope", "x", true));
+
+    TStringList l;
+    ini.ReadSection("window", &l);
+    EXPECT_EQ(Lines(l), (std::vector<std::string>{"Left", "Top", "Name", "Single", "Empty", "Half"}));
+    ini.ReadSections(&l);
+    EXPECT_EQ(Lines(l), (std::vector<std::string>{"Window", "Объект"}));
+    ini.ReadSectionValues("Объект", &l);
+    EXPECT_EQ(Lines(l), (std::vector<std::string>{"Имя=Счётчик"}));
+    EXPECT_TRUE(ini.SectionExists("window"));
+    EXPECT_FALSE(ini.SectionExists("nope"));
+    EXPECT_TRUE(ini.ValueExists("Window", "EMPTY"));
+    EXPECT_FALSE(ini.ValueExists("Window", "Width"));
+}
+
+TEST(IniWrite, NewKeysEndTheirSectionNewSectionsEndTheFile)
+{
+    TempDir dir;
+    const std::string f = dir.File("export.ini");
+    {
+        TIniFile ini(f);
+        ini.WriteString("config", "version", "1");
+        ini.WriteInteger("objects", "1", 5);
+        ini.WriteString("config", "objects", "2");
+        ini.WriteBool("Объект 1", "name", true);
+        ini.WriteString("CONFIG", "Version", "3"); // replaces, keeps the file's spelling
+        ini.WriteString("objects", "2", "  spaced  ");
+    }
+    EXPECT_EQ(ReadBytes(f),
+              "[config]\r\nversion=3\r\nobjects=2\r\n"
+              "[objects]\r\n1=5\r\n2=  spaced  \r\n"
+              "[Объект 1]\r\nname=1\r\n");
+    TIniFile again(f);
+    EXPECT_EQ(again.ReadString("objects", "2", ""), "spaced");
+}
+
+TEST(IniWrite, KeepsEverythingElseByteForByte)
+{
+    TempDir dir;
+    const std::string f = dir.File("a.ini");
+    WriteBytes(f, "[A]\nx=1\n\n[B]\ny=2");
+    TIniFile ini(f);
+    ini.WriteString("A", "z", "\xFF\x98");
+    EXPECT_EQ(ReadBytes(f), "[A]\r\nx=1\r\nz=\xFF\x98\r\n\r\n[B]\r\ny=2\r\n");
+    ini.DeleteKey("a", "X");
+    ini.DeleteKey("a", "missing");
+    ini.EraseSection("b");
+    EXPECT_EQ(ReadBytes(f), "[A]\r\nz=\xFF\x98\r\n\r\n");
+}
+
+TEST(IniWrite, LineBreaksCannotSplitAnEntry)
+{
+    TempDir dir;
+    const std::string f = dir.File("a.ini");
+    TIniFile ini(f);
+    ini.WriteString("S", "k", "one\r\n[Evil]\r\nx=1");
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "one  [Evil]  x=1");
+    EXPECT_FALSE(ini.SectionExists("Evil"));
+}
+
+TEST(IniWrite, EraseSectionRemovesEveryCopy)
+{
+    TempDir dir;
+    const std::string f = dir.File("a.ini");
+    WriteBytes(f, "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\nc=3\r\n");
+    TIniFile ini(f);
+    ini.EraseSection("S");
+    EXPECT_EQ(ReadBytes(f), "[T]\r\nb=2\r\n");
+}
+
+TEST(IniWrite, FailureIsReportedAndChangesNothing)
+{
+    TempDir dir;
+    const std::string f = dir.File("a.ini");
+    WriteBytes(f, "[S]\r\na=1\r\n");
+    TIniFile ini(f);
+    // A folder where the temporary file must go makes the write fail, even for root.
+    std::filesystem::create_directory(f + ".tmp~");
+    try {
+        ini.WriteString("S", "a", "2");
+        ADD_FAILURE();
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message, "Unable to write to " + f);
+    }
+    EXPECT_EQ(ini.ReadString("S", "a", ""), "1");
+    EXPECT_EQ(ReadBytes(f), "[S]\r\na=1\r\n");
+    std::filesystem::remove(f + ".tmp~");
+    ini.WriteString("S", "a", "2");
+    EXPECT_EQ(ReadBytes(f), "[S]\r\na=2\r\n");
+}
+
+TEST(IniWrite, MissingFolderIsAFailure)
+{
+    TempDir dir;
+    TIniFile ini(dir.File("none/a.ini"));
+    EXPECT_EQ(ini.ReadString("S", "a", "d"), "d");
+    EXPECT_THROW(ini.WriteString("S", "a", "1"), EIniFileException);
+}
+
+TEST(IniRead, SeesChangesMadeByOthers)
+{
+    TempDir dir;
+    const std::string f = dir.File("version.ini");
+    TIniFile ini(f);
+    EXPECT_EQ(ini.ReadString("qbx510_parseMessage", "version_l", "0"), "0");
+    WriteBytes(f, "[qbx510_parseMessage]\r\nversion_l=3\r\nversion_h=1\r\n");
+    EXPECT_EQ(ini.ReadInteger("qbx510_parseMessage", "version_l", 0), 3);
+    TIniFile other(f);
+    other.WriteString("qbx510_parseMessage", "version_h", "2");
+    EXPECT_EQ(ini.ReadInteger("qbx510_parseMessage", "version_h", 0), 2);
+}
+
+TEST(MemIni, WritesOnlyOnUpdateFile)
+{
+    TempDir dir;
+    const std::string f = dir.File("m.ini");
+    WriteBytes(f, "[S]\r\na=1\r\n");
+    TMemIniFile ini(f);
+    ini.WriteString("S", "b", "2");
+    EXPECT_EQ(ReadBytes(f), "[S]\r\na=1\r\n");
+    EXPECT_EQ(ini.ReadString("S", "b", ""), "2");
+    ini.UpdateFile();
+    EXPECT_EQ(ReadBytes(f), "[S]\r\na=1\r\nb=2\r\n");
+}
