@@ -136,9 +136,11 @@ void TBitmap::SaveToFile(const std::string& fileName)
         throw EFCreateError("Cannot create file " + fileName);
 }
 
-const QImage& TBitmap::Image() const
+QImage TBitmap::Image() const
 {
-    EndPaint();
+    // While a painter is open on the image a shallow copy would keep changing under the caller.
+    if (FCanvas && FCanvas->Painter())
+        return FImage->copy();
     return *FImage;
 }
 

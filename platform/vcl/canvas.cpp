@@ -938,10 +938,19 @@ QRegion TCanvas::CurrentClip() const
     return FPainter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height()));
 }
 
+// Clipping is never switched off once set: "no clip" is the whole device. Workaround: Qt 6.4's
+// raster engine ignores a complex clip region set after setClipping(false).
 void TCanvas::SetClip(const QRegion& r)
 {
     FPainter->setClipRegion(r);
-    FPainter->setClipping(true);
+}
+
+void TCanvas::ClearClip()
+{
+    if (!FPainter->hasClipping())
+        return;
+    QPaintDevice* d = FPainter->device();
+    SetClip(FPainter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height())));
 }
 
 int TCanvas::SelectClipRgn(HRGN rgn)
@@ -952,7 +961,7 @@ int TCanvas::SelectClipRgn(HRGN rgn)
         if (FBaseClipEnabled)
             SetClip(*FBaseClip);
         else
-            FPainter->setClipping(false);
+            ClearClip();
         return FBaseClipEnabled ? RegionType(*FBaseClip) : SIMPLEREGION;
     }
     QRegion r = rgn->r;
@@ -1005,7 +1014,7 @@ bool TCanvas::RestoreDC(int saved)
     if (s.clipEnabled)
         SetClip(s.clip);
     else
-        FPainter->setClipping(false);
+        ClearClip();
     FTextAlign = s.textAlign;
     FTextColor = s.textColor;
     FBkColor = s.bkColor;
@@ -1052,18 +1061,10 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
     QImage* simg = src->Image();
     if (!simg)
         return false;
-    // Negative extents mirror, as in GDI.
+    // Negative extents mirror, as in GDI; each box covers [min, max) of its two edges.
     bool flipH = (w < 0) != (sw < 0), flipV = (h < 0) != (sh < 0);
-    QRect dst = QRect(x, y, w, h).normalized();
-    if (w < 0)
-        dst.translate(1, 0);
-    if (h < 0)
-        dst.translate(0, 1);
-    QRect srect = QRect(sx, sy, sw, sh).normalized();
-    if (sw < 0)
-        srect.translate(1, 0);
-    if (sh < 0)
-        srect.translate(0, 1);
+    QRect dst(std::min(x, x + w), std::min(y, y + h), std::abs(w), std::abs(h));
+    QRect srect(std::min(sx, sx + sw), std::min(sy, sy + sh), std::abs(sw), std::abs(sh));
     srect = src->FPainter->deviceTransform().mapRect(srect);
     // A copy of the source first: source and destination may be the same image.
     QImage part = simg->copy(srect).convertToFormat(QImage::Format_RGB32);

@@ -4,3 +4,5 @@ target_sources(vcl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/graphics.cpp
   ${CMAKE_CURRENT_LIST_DIR}/canvas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bitmap.cpp)
+
+qbx_test(vcl_gfx_canvas_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_canvas.cpp LIBS vcl)

@@ -449,6 +449,7 @@ private:
     void DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip);
     QRegion CurrentClip() const;
     void SetClip(const QRegion& r);
+    void ClearClip();
 
     QPainter* FPainter = nullptr;
     std::unique_ptr<TFont> FFont;
@@ -522,8 +523,8 @@ public:
     void Dormant() {}
     void FreeImage() {}
 
-    // The pixels; closes any painter the canvas holds so the image is complete.
-    const QImage& Image() const;
+    // A snapshot of the pixels; the canvas keeps its state.
+    QImage Image() const;
     void SetImage(const QImage& img);
 
 protected:

@@ -1,0 +1,58 @@
+// Helpers for the painting tests of the GUI core: one application object, pixel inspection.
+#pragma once
+
+#include <QApplication>
+#include <QImage>
+
+#include <string>
+
+#include "graphics.h"
+
+// Creates the one QApplication the tests need (fonts, widgets) on first use.
+inline void EnsureApp()
+{
+    static int argc = 1;
+    static char name[] = "vcl_gfx_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance())
+        new QApplication(argc, argv);
+}
+
+inline TColor PixelAt(const QImage& img, int x, int y)
+{
+    QRgb c = img.pixel(x, y);
+    return TColor(RGB(qRed(c), qGreen(c), qBlue(c)));
+}
+
+// A white bitmap of the given size, ready to draw on.
+inline void WhiteBitmap(TBitmap& b, int w, int h)
+{
+    EnsureApp();
+    b.SetSize(w, h);
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect(Rect(0, 0, w, h));
+}
+
+// The bounding box of the pixels that differ from `background`; empty when none do.
+inline TRect InkBox(const QImage& img, TColor background)
+{
+    TRect r(img.width(), img.height(), 0, 0);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (PixelAt(img, x, y) != background) {
+                r.Left = std::min(r.Left, x);
+                r.Top = std::min(r.Top, y);
+                r.Right = std::max(r.Right, x + 1);
+                r.Bottom = std::max(r.Bottom, y + 1);
+            }
+    return r.IsEmpty() ? TRect() : r;
+}
+
+inline int CountColor(const QImage& img, TColor c)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += PixelAt(img, x, y) == c;
+    return n;
+}
