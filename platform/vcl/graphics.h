@@ -540,6 +540,46 @@ private:
     TColor FTransparentColor = clDefault;
 };
 
+// ---------------------------------------------------------------- image list
+
+enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+
+// Same-sized images kept with their masks. A bitmap wider than Width adds one image per
+// Width-wide slice, as the original did.
+class TImageList : public TComponent {
+public:
+    explicit TImageList(TComponent* AOwner);
+    ~TImageList() override;
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Changing the size drops the images.
+    void SetWidth(int v);
+    void SetHeight(int v);
+    int Count() const;
+    TColor BkColor = clNone;
+    bool Masked = true;
+    TDrawingStyle DrawingStyle = dsNormal;
+    TNotifyEvent OnChange;
+
+    // Mask pixels that are white make the image transparent there; null mask = opaque.
+    // Returns the index of the first image added, -1 when nothing was added.
+    int Add(TBitmap* Image, TBitmap* Mask);
+    // Pixels of MaskColor become transparent.
+    int AddMasked(TBitmap* Image, TColor MaskColor);
+    void Delete(int Index);
+    void Clear();
+    // Disabled images are drawn embossed in the 3-D highlight and shadow colours.
+    void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
+    // The image on BkColor (white when clNone); false for a bad index.
+    bool GetBitmap(int Index, TBitmap* Image);
+
+private:
+    void Changed();
+    int AddImage(const QImage& argb);
+    int FWidth = 16, FHeight = 16;
+    std::vector<QImage> FImages;
+};
+
 // ---------------------------------------------------------------- Win32-shaped free functions
 
 int DrawText(HDC dc, const char* text, int len, TRect* r, unsigned flags);
