@@ -12,7 +12,6 @@ inline constexpr int kJournalRecordBytes = 11;
 class TChangeLogItem : public TObjectItem {
 public:
     TChangeLogItem(uint16_t number, ELEMList* channels, actionManager* store);
-    ~TChangeLogItem() override;
 
     bool GetParamValueText(TParamItem* param, std::string& out) override;
     bool SetParamValueText(TParamItem* param, const std::string& text) override;

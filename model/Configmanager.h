@@ -5,12 +5,16 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Devicetypes.h"
 #include "Objectstore.h"
 
 class T_Action;
+class TUserObjItem;
+class VTActionsVar;
+class VTCommands;
 
 inline constexpr int kBuiltInChannelCount = 10;
 inline constexpr uint16_t kSystemChannelType1 = 0xFFFF;
@@ -117,8 +121,12 @@ private:
     void BindOrSet(TParamItem* param, uint16_t channelType, uint8_t channelIndex);
     void CloseGap(uint16_t channelType, uint8_t oldIndex);
     void InsertObjectByNumber(TObjectItem* object);
-    void DetachChannelsOf(TObjectItem* object);
+    void DetachChannelsOf(uintptr_t object);
+    std::string SaveLimitProblem();
     bool WriteFile(const std::string& path);
     bool ReadFile(uint32_t base);
+    void ReadVariables(T_Action* action, VTActionsVar* var);
+    void ReadUserCommands(TUserObjItem* user, VTCommands* cmd);
     bool fClosing = false;
+    std::unordered_set<const TObjectItem*> fLive;
 };

@@ -7,15 +7,12 @@
 #include <string>
 
 #include "Paramtypes.h"
+#include "classes.h"
 #include "elem.h"
 
-class TObject;
-class TStrings;
 class TWinControl;
 class actionManager;
 class TObjectItem;
-
-using TNotifyEvent = std::function<void(TObject*)>;
 
 inline constexpr int kParamValueSize = 256;
 inline constexpr const char* kNoNameChannel = "<без названия>";
@@ -144,6 +141,8 @@ public:
     int CommandCount() const;
     // Applies the period editor's text; a refused text keeps the old code.
     void ApplyPeriodText(const std::string& text);
+    // The tree node the period editor serves: "Период опроса" right under this object's root.
+    bool IsPeriodNode(TObjectTreeNode* node);
 };
 
 // Channel cells of the main window's grids (columns 4 value, 5/6 handlers, 7 RAM depth).

@@ -1,0 +1,325 @@
+// Configuration manager: construction, channel queries and renumbering hooks, the object factory.
+// Configuration model layer.
+#include "Configmanager.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "Userobject.h"
+#include "actions.h"
+#include "sysutils.h"
+
+namespace {
+struct BuiltInRow {
+    const char* Name;
+    uint16_t Type;
+    uint8_t Index;
+    uint16_t Bits;
+    uint8_t Default[3];
+};
+
+// Scheduled into every new configuration, in this order; the last one is the database version.
+const BuiltInRow kBuiltIn[kBuiltInChannelCount] = {
+    {"QBX-адрес концентратора (младший)", 0xFFFF, 1, 8, {0x01}},
+    {"QBX-адрес концентратора (средний, старший)", 0xFFFF, 2, 16, {0x02, 0x03}},
+    {"Сетевой адрес концентратора", 0xFFFF, 3, 8, {0x0D}},
+    {"QBX-адрес родительской ППЛ", 0xFFFF, 4, 24, {0x00, 0x00, 0x00}},
+    {"Скорость по СОМ1", 0xFFFE, 1, 16, {0xC0, 0x12}},
+    {"Скорость по СОМ2", 0xFFFE, 2, 16, {0xC0, 0x12}},
+    {"Индекс журнала сообщений", 0xFFFE, 4, 16, {0x0D, 0x00}},
+    {"Глубина журнала сообщений", 0xFFFE, 3, 16, {0x80, 0x00}},
+    {"Количество аварийных посылок", 0xFFFE, 7, 8, {0x03}},
+    {"Версия БД", 0xFFFE, 5, 16, {0x02, 0x01}},
+};
+
+uint16_t OwnerNumber(const TParamItem* p) { return p->Owner ? p->Owner->Number : 0; }
+
+// Channels of one type with an index, ascending index, equal indexes in list order.
+std::vector<TParamItem*> ChannelsOfType(const ELEMList& channels, uint16_t type)
+{
+    std::vector<TParamItem*> v;
+    for (ELEM* e = channels.Oldest; e; e = e->Newer) {
+        auto* p = static_cast<TParamItem*>(e);
+        if (p->ChannelType == type && p->ChannelIndex != 0)
+            v.push_back(p);
+    }
+    std::stable_sort(v.begin(), v.end(),
+                     [](const TParamItem* a, const TParamItem* b) { return a->ChannelIndex < b->ChannelIndex; });
+    return v;
+}
+} // namespace
+
+std::string PadNumber(int64_t n, int width)
+{
+    std::string s = IntToStr(n);
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, width - s.size(), '0');
+    return s;
+}
+
+configmanager::configmanager()
+{
+    Channels.OnChanged = [this](ELEM* e) { OnParamChanged(static_cast<TParamItem*>(e)); };
+    Channels.OnRebind = [this](ELEM* e) { OnParamRebind(static_cast<TParamItem*>(e)); };
+    for (int i = 0; i < kBuiltInChannelCount; ++i) {
+        const BuiltInRow& r = kBuiltIn[i];
+        auto* p = new TParamItem;
+        p->Name = r.Name;
+        p->ChannelType = r.Type;
+        p->ChannelIndex = r.Index;
+        p->BitWidth = r.Bits;
+        std::memcpy(p->Value, r.Default, (r.Bits + 7) / 8);
+        p->ValueEditable = i == kBuiltInChannelCount - 1 ? 0 : 1;
+        BuiltIn[i] = p;
+        Channels.Append(p);
+    }
+    Actions = new actionManager;
+}
+
+configmanager::~configmanager()
+{
+    // Two phases: every object leaves the list while all of them still live, then each is freed.
+    // The hooks are off meanwhile, so no renumbering reaches an object already gone.
+    fClosing = true;
+    std::vector<TObjectItem*> objects;
+    while (ELEM* e = Objects.Newest) {
+        Objects.Remove(e);
+        objects.push_back(static_cast<TObjectItem*>(e));
+    }
+    fLive.clear();
+    for (TObjectItem* o : objects)
+        delete o;
+    delete Actions;
+    std::vector<TParamItem*> channels;
+    while (ELEM* e = Channels.Newest) {
+        Channels.Remove(e);
+        channels.push_back(static_cast<TParamItem*>(e));
+    }
+    for (TParamItem* b : BuiltIn)
+        if (std::find(channels.begin(), channels.end(), b) == channels.end())
+            channels.push_back(b);
+    for (TParamItem* p : channels)
+        delete p;
+}
+
+TParamItem* configmanager::NewChannel(uint16_t channelType, uint8_t channelIndex)
+{
+    auto* p = new TParamItem;
+    p->ChannelType = channelType;
+    p->ChannelIndex = channelIndex;
+    Channels.Append(p);
+    return p;
+}
+
+void configmanager::GetChannelsOfType(ELEMList* out, uint16_t channelType)
+{
+    std::vector<TParamItem*> v = ChannelsOfType(Channels, channelType);
+    // The newest end holds the lowest index.
+    for (auto it = v.rbegin(); it != v.rend(); ++it)
+        out->Append(new TParamItemP(*it));
+}
+
+void configmanager::GetObjects(ELEMList* out)
+{
+    for (ELEM* e = Objects.Oldest; e; e = e->Newer)
+        out->Append(new TObjectItemP(static_cast<TObjectItem*>(e)));
+}
+
+void configmanager::ListChannelTypes(TStrings* strings)
+{
+    strings->Clear();
+    for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
+        auto* p = static_cast<TParamItem*>(e);
+        if (p->ChannelType == 0)
+            continue;
+        std::string text = PadNumber(p->ChannelType, 5);
+        if (strings->IndexOf(text) < 0)
+            strings->Add(text);
+    }
+    if (auto* list = dynamic_cast<TStringList*>(strings))
+        list->Sort();
+    else {
+        TStringList sorted;
+        sorted.AddStrings(strings);
+        sorted.Sort();
+        strings->Assign(&sorted);
+    }
+}
+
+bool configmanager::HasExtendedFormat() const { return VersionWord() >= kCurrentVersionWord; }
+
+bool configmanager::IsLiveObject(const TObjectItem* object) const { return object && fLive.count(object) != 0; }
+
+bool configmanager::NumberInUse(uint16_t number) const
+{
+    for (ELEM* e = Objects.Oldest; e; e = e->Newer)
+        if (static_cast<TObjectItem*>(e)->Number == number)
+            return true;
+    return false;
+}
+
+// Asks the owner to move the channel; a channel without a live owner, or whose owner ignores the
+// request, gets the address set here.
+void configmanager::BindOrSet(TParamItem* p, uint16_t channelType, uint8_t channelIndex)
+{
+    if (IsLiveObject(p->Owner))
+        p->Owner->BindParam(channelType, channelIndex, p);
+    if (p->ChannelType != channelType || p->ChannelIndex != channelIndex) {
+        p->ChannelType = channelType;
+        p->ChannelIndex = channelIndex;
+    }
+}
+
+void configmanager::CloseGap(uint16_t channelType, uint8_t oldIndex)
+{
+    for (TParamItem* q : ChannelsOfType(Channels, channelType))
+        if (q->ChannelIndex > oldIndex)
+            BindOrSet(q, channelType, static_cast<uint8_t>(q->ChannelIndex - 1));
+}
+
+void configmanager::OnParamChanged(TParamItem* p)
+{
+    if (fClosing || Loading == 1 || !HasExtendedFormat())
+        return;
+    if ((p->Kind != kChannelMeasured && p->Kind != kChannelSignal) || p->ChannelType == 0 || p->ChannelIndex == 0)
+        return;
+    uint16_t t = p->ChannelType;
+    uint8_t i = p->ChannelIndex;
+    BindOrSet(p, t, 0);
+    CloseGap(t, i);
+
+    std::vector<TParamItem*> v = ChannelsOfType(Channels, t);
+    auto before = [p](const TParamItem* q) {
+        if (q->ParamType != p->ParamType)
+            return q->ParamType < p->ParamType;
+        if (OwnerNumber(q) != OwnerNumber(p))
+            return OwnerNumber(q) < OwnerNumber(p);
+        return q->Ordinal <= p->Ordinal;
+    };
+    size_t stop = 0;
+    while (stop < v.size() && before(v[stop]))
+        ++stop;
+    int newIndex = stop == 0 ? 1 : v[stop - 1]->ChannelIndex + 1;
+    if (stop < v.size()) {
+        // A type holds at most 255 indexed channels: with the last index taken nothing can move up.
+        if (v.back()->ChannelIndex == 255) {
+            BindOrSet(p, t, i);
+            return;
+        }
+        for (size_t k = v.size(); k-- > stop;)
+            BindOrSet(v[k], t, static_cast<uint8_t>(v[k]->ChannelIndex + 1));
+    }
+    if (newIndex > 255)
+        newIndex = 255;
+    BindOrSet(p, t, static_cast<uint8_t>(newIndex));
+}
+
+void configmanager::OnParamRebind(TParamItem* p)
+{
+    if (fClosing || !HasExtendedFormat())
+        return;
+    if ((p->Kind != kChannelMeasured && p->Kind != kChannelSignal) || p->ChannelType == 0 || p->ChannelIndex == 0)
+        return;
+    uint16_t t = p->ChannelType;
+    uint8_t i = p->ChannelIndex;
+    BindOrSet(p, 0, 0);
+    CloseGap(t, i);
+}
+
+// ---- factory ----
+
+void configmanager::FillObjectTypeList(TStrings* strings)
+{
+    strings->Clear();
+    for (const char* entry : ObjectMenuEntries)
+        strings->Add(entry);
+}
+
+int configmanager::CounterOf(TObjectItem* object) const
+{
+    if (dynamic_cast<TUserObjItem*>(object))
+        return ObjectCounterIndex(FindDeviceTypeByCode(kUserObjectCode));
+    return ObjectCounterIndex(FindDeviceTypeByTag(object->Tag));
+}
+
+void configmanager::InsertObjectByNumber(TObjectItem* object)
+{
+    ELEM* e = Objects.Newest;
+    while (e && static_cast<TObjectItem*>(e)->Number >= object->Number)
+        e = e->Older;
+    if (e)
+        Objects.InsertAfter(object, e);
+    else
+        Objects.Prepend(object);
+    fLive.insert(object);
+}
+
+TObjectItem* configmanager::AddObject(int code)
+{
+    const TDeviceType* type = FindDeviceTypeByCode(code);
+    TObjectFactory factory = DeviceFactory(type);
+    int counter = ObjectCounterIndex(type);
+    if (!factory || counter < 0)
+        return nullptr;
+    if (type->Once && Counters[counter] != 0)
+        return nullptr;
+    int n = Counters[counter] + 1;
+    uint16_t number = DeviceObjectNumber(type, n);
+    // Never hand out a number in use: counted types take the next free one, fixed ones give up.
+    for (int tries = 0; NumberInUse(number); ++tries) {
+        if (!type->Counted || tries == 0xFFFF)
+            return nullptr;
+        ++number;
+    }
+    TObjectItem* object = nullptr;
+    try {
+        object = factory(number, &Channels, Actions);
+    } catch (...) {
+        object = nullptr;
+    }
+    if (!object)
+        return nullptr;
+    Counters[counter] = n;
+    InsertObjectByNumber(object);
+    return object;
+}
+
+void configmanager::DetachChannelsOf(uintptr_t object)
+{
+    for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
+        auto* p = static_cast<TParamItem*>(e);
+        if (reinterpret_cast<uintptr_t>(p->Owner) == object)
+            p->Owner = nullptr;
+    }
+}
+
+void configmanager::DeleteObject(TObjectItem* object)
+{
+    if (!IsLiveObject(object))
+        return;
+    Objects.Remove(object);
+    fLive.erase(object);
+
+    // User-defined objects are numbered as one class whatever tag the user gave them; other objects
+    // within their tag. A number moves down only into a free place, so numbers stay unique.
+    bool userClass = dynamic_cast<TUserObjItem*>(object) && !FindDeviceTypeByTag(object->Tag);
+    for (ELEM* e = Objects.Oldest; e; e = e->Newer) {
+        auto* o = static_cast<TObjectItem*>(e);
+        if (o->Number <= object->Number)
+            continue;
+        bool same = userClass ? dynamic_cast<TUserObjItem*>(o) && !FindDeviceTypeByTag(o->Tag)
+                              : o->Tag == object->Tag;
+        if (same && !NumberInUse(static_cast<uint16_t>(o->Number - 1)))
+            o->SetNumber(static_cast<uint16_t>(o->Number - 1));
+    }
+
+    int counter = CounterOf(object);
+    // Its destructor takes its own channels off the list; any channel still naming it afterwards
+    // becomes the concentrator's own and stays on the list.
+    auto gone = reinterpret_cast<uintptr_t>(object);
+    delete object;
+    DetachChannelsOf(gone);
+    if (counter >= 0 && Counters[counter] > 0)
+        --Counters[counter];
+}

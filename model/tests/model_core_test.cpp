@@ -1,0 +1,505 @@
+// Configuration model in memory: tables, period codes, the manager's channels and renumbering,
+// the factory, the user-defined object and the message journal.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Changelogobject.h"
+#include "Configmanager.h"
+#include "Userobject.h"
+#include "actions.h"
+#include "model_fixture.h"
+#include "sysutils.h"
+
+namespace {
+
+std::vector<std::string> Lines(TStrings& s)
+{
+    std::vector<std::string> v;
+    for (int i = 0; i < s.Count(); ++i)
+        v.push_back(s.Strings(i));
+    return v;
+}
+
+std::vector<TObjectItem*> ObjectList(configmanager& c)
+{
+    std::vector<TObjectItem*> v;
+    for (ELEM* e = c.Objects.Oldest; e; e = e->Newer)
+        v.push_back(static_cast<TObjectItem*>(e));
+    return v;
+}
+
+TEST(ParamTypes, TablesAndMultipliers)
+{
+    struct Case {
+        int code;
+        const char* longName;
+        const char* shortName;
+        const char* multiplier;
+    } cases[] = {
+        {0, "Неизвестный", "???", "1"},     {8, "Токовая нагрузка", "I", "0.1"},
+        {13, "Коэффициент мощности", "PF", "0.001"}, {14, "Частота", "F", "0.01"},
+        {20, "Энергия активная по тарифам", "EAT", "1"}, {26, "Переключатель (8bit)", "ТС", "1"},
+    };
+    char saved = DecimalSeparator;
+    DecimalSeparator = '.';
+    for (const Case& c : cases) {
+        EXPECT_STREQ(ParamTypeNames[c.code], c.longName);
+        EXPECT_STREQ(ParamTypeShortNames[c.code], c.shortName);
+        EXPECT_EQ(ParamTypeMultiplierText(c.code), c.multiplier) << c.code;
+    }
+    EXPECT_EQ(ParamTypeMultiplierText(27), "1");
+    DecimalSeparator = ',';
+    EXPECT_EQ(ParamTypeMultiplierText(13), "0,001");
+    DecimalSeparator = saved;
+}
+
+TEST(PeriodCodes, TextBothWays)
+{
+    struct Case {
+        uint8_t code;
+        const char* text;
+    } cases[] = {{0, "нет опроса"}, {255, "непрерывно"}, {0x85, "5 h"}, {0x45, "5 m"}, {0x05, "5 s"},
+                 {0xBF, "63 h"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(PeriodText(c.code), c.text);
+        EXPECT_EQ(PeriodFromText(c.text), std::optional<uint8_t>(c.code)) << c.text;
+    }
+    EXPECT_EQ(PeriodFromText("abc s"), std::optional<uint8_t>(1));
+    EXPECT_EQ(PeriodFromText("x m"), std::optional<uint8_t>(0x41));
+}
+
+// The old editor added any count into the byte: 127 h became 0xFE, 64 s became "1 m".
+TEST(PeriodCodes, CountsOutsideOneTo63AreRefused)
+{
+    for (const char* text : {"127 h", "64 s", "0 s", "100 m", "-1 s"})
+        EXPECT_FALSE(PeriodFromText(text).has_value()) << text;
+    TObjectItem o(7);
+    o.Period = 0x45;
+    o.ApplyPeriodText("64 s");
+    EXPECT_EQ(o.Period, 0x45);
+    uint8_t exec = 1, period = 0x45;
+    EXPECT_FALSE(CommandModeFromText("Выполнять (T=70 m)", exec, period));
+    EXPECT_EQ(period, 0x45);
+}
+
+TEST(CommandModes, TextAndApply)
+{
+    struct Case {
+        const char* text;
+        uint8_t exec, period;
+        const char* readBack;
+    } cases[] = {
+        {"Выполнять", 1, 0, "Выполнять"},
+        {"Выполнять при каждом сеансе", 1, 255, "Выполнять при каждом сеансе"},
+        {"Выполнять (T=5 m)", 1, 0x45, "Выполнять (T=5 m)"},
+        {"Выполнять (T=2 h)", 1, 0x82, "Выполнять (T=2 h)"},
+        {"Выполнять (T=?)", 0, 0, "Не выполнять"},
+        {"Не выполнять", 0, 0, "Не выполнять"},
+    };
+    for (const Case& c : cases) {
+        uint8_t exec = 7, period = 7;
+        EXPECT_TRUE(CommandModeFromText(c.text, exec, period));
+        EXPECT_EQ(exec, c.exec) << c.text;
+        EXPECT_EQ(period, c.period) << c.text;
+        EXPECT_EQ(CommandModeText(exec, period), c.readBack);
+    }
+    EXPECT_EQ(CommandModeText(0, 0x45), "Не выполнять");
+}
+
+TEST(ObjectItem, BaseRowsAndSetpoints)
+{
+    struct TwoSetpoints : TObjectItem {
+        using TObjectItem::TObjectItem;
+        int GetSetpointCount(TParamItem*) override { return 2; }
+        void GetSetpointValueText(TParamItem*, int n, std::string& out) override { out = "v" + IntToStr(n); }
+    } o(1234);
+    o.Period = 0x85;
+    TStringList s;
+    o.GetPropertyNames(&s);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"Идентификатор", "Период опроса"}));
+    std::string text = "keep";
+    o.GetPropertyText(0, text);
+    EXPECT_EQ(text, "1234");
+    o.GetPropertyText(1, text);
+    EXPECT_EQ(text, "5 h");
+    text = "keep";
+    o.GetPropertyText(5, text);
+    EXPECT_EQ(text, "keep");
+    TParamItem p;
+    o.ListSetpoints(&s, &p);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"Уставка1", "Уставка2"}));
+    o.GetSetpointText(2, &p, text);
+    EXPECT_EQ(text, "v2");
+    o.GetSetpointText(3, &p, text);
+    EXPECT_EQ(text, "");
+}
+
+TEST(Manager, NewConfiguration)
+{
+    configmanager c;
+    EXPECT_EQ(c.Channels.Count, 10u);
+    EXPECT_EQ(c.Objects.Count, 0u);
+    EXPECT_EQ(c.Actions->Count(), 0u);
+    EXPECT_EQ(c.VersionWord(), 0x0201);
+    TStringList types;
+    c.ListChannelTypes(&types);
+    EXPECT_EQ(Lines(types), (std::vector<std::string>{"65534", "65535"}));
+    TParamItem* last = c.BuiltIn[9];
+    EXPECT_EQ(last->Name, "Версия БД");
+    EXPECT_EQ(last->ValueEditable, 0);
+    EXPECT_EQ(last->Value[0], 2);
+    EXPECT_EQ(last->Value[1], 1);
+    EXPECT_EQ(c.BuiltIn[4]->Value[0], 0xC0);
+    EXPECT_EQ(c.BuiltIn[4]->Value[1], 0x12);
+    EXPECT_EQ(PadNumber(123456, 5), "123456");
+    EXPECT_EQ(PadNumber(5, 5), "00005");
+}
+
+TEST(Manager, ChannelsOfTypeOrder)
+{
+    configmanager c;
+    c.NewChannel(5, 0);
+    TParamItem* a = c.NewChannel(5, 3);
+    TParamItem* b = c.NewChannel(5, 1);
+    TParamItem* d = c.NewChannel(5, 2);
+    ELEMList out;
+    c.GetChannelsOfType(&out, 5);
+    std::vector<TParamItem*> ascending;
+    for (ELEM* e = out.Newest; e; e = e->Older)
+        ascending.push_back(static_cast<TParamItemP*>(e)->Item);
+    EXPECT_EQ(ascending, (std::vector<TParamItem*>{b, d, a}));
+    while (ELEM* e = out.Newest) {
+        out.Remove(e);
+        delete static_cast<TParamItemP*>(e);
+    }
+}
+
+// Three measured channels of type 2 owned by objects 1000..1002.
+struct Renumbering : ::testing::Test {
+    configmanager c;
+    TObjectItem o0{1000}, o1{1001}, o2{1002};
+    TParamItem* p[3] = {};
+    void SetUp() override
+    {
+        TObjectItem* owners[3] = {&o0, &o1, &o2};
+        for (int i = 0; i < 3; ++i) {
+            p[i] = c.NewChannel(2, static_cast<uint8_t>(i + 1));
+            p[i]->Kind = kChannelMeasured;
+            p[i]->ParamType = 8;
+            p[i]->Owner = owners[i];
+        }
+    }
+    std::vector<int> Indexes() { return {p[0]->ChannelIndex, p[1]->ChannelIndex, p[2]->ChannelIndex}; }
+};
+
+TEST_F(Renumbering, HigherTypeMovesToTheEnd)
+{
+    p[0]->ParamType = 9;
+    p[0]->RaiseChanged();
+    EXPECT_EQ(Indexes(), (std::vector<int>{3, 1, 2}));
+}
+
+TEST_F(Renumbering, NotDuringLoadOrInOldFormats)
+{
+    c.Loading = 1;
+    p[0]->ParamType = 9;
+    p[0]->RaiseChanged();
+    EXPECT_EQ(Indexes(), (std::vector<int>{1, 2, 3}));
+    c.Loading = 0;
+    c.VersionMinor = 0;
+    p[0]->RaiseChanged();
+    p[1]->RaiseRebind();
+    EXPECT_EQ(Indexes(), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(Renumbering, RebindClosesTheGapEvenDuringLoad)
+{
+    c.Loading = 1;
+    p[1]->RaiseRebind();
+    EXPECT_EQ(Indexes(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(p[1]->ChannelType, 0);
+}
+
+// The old hooks called BindParam through the owner pointer even when the owner was gone.
+TEST_F(Renumbering, ChannelsWithoutLiveOwnerAreMovedDirectly)
+{
+    // None of the three owners is an object of the configuration, so none may be called.
+    p[0]->ParamType = 9;
+    p[0]->RaiseChanged();
+    EXPECT_EQ(Indexes(), (std::vector<int>{3, 1, 2}));
+    p[1]->Owner = nullptr;
+    p[1]->RaiseRebind();
+    EXPECT_EQ(Indexes(), (std::vector<int>{2, 0, 1}));
+}
+
+struct Factory : ::testing::Test {
+    void SetUp() override { RegisterTestDevice(); }
+    void TearDown() override { UnregisterTestDevice(); }
+};
+
+TEST_F(Factory, MenuAndTableAgree)
+{
+    configmanager c;
+    TStringList menu;
+    c.FillObjectTypeList(&menu);
+    ASSERT_EQ(menu.Count(), 55);
+    int code = 0, separators = 0;
+    for (int i = 0; i < menu.Count(); ++i)
+        menu.Strings(i) == "-" ? ++separators : ++code;
+    EXPECT_EQ(code, 45);
+    EXPECT_EQ(separators, 10);
+    std::set<std::string> tags;
+    for (const TDeviceType& t : DeviceTypeTable)
+        tags.insert(t.Tag);
+    EXPECT_EQ(tags.size(), 45u);
+    EXPECT_EQ(FindDeviceTypeByTag("USEROBJ"), nullptr);
+    EXPECT_EQ(FindDeviceTypeByTag("mer230"), nullptr);
+}
+
+TEST_F(Factory, NumbersOnceRuleAndMissingClasses)
+{
+    configmanager c;
+    TObjectItem* m1 = c.AddObject(38);
+    TObjectItem* m2 = c.AddObject(38);
+    ASSERT_TRUE(m1 && m2);
+    EXPECT_EQ(m1->Number, 1000);
+    EXPECT_EQ(m2->Number, 1001);
+    TObjectItem* log = c.AddObject(2);
+    ASSERT_TRUE(log);
+    EXPECT_EQ(c.AddObject(2), nullptr);
+    EXPECT_EQ(ObjectList(c), (std::vector<TObjectItem*>{log, m1, m2}));
+    c.DeleteObject(m1);
+    EXPECT_EQ(m2->Number, 1000);
+    TObjectItem* m3 = c.AddObject(38);
+    EXPECT_EQ(m3->Number, 1001);
+    // No class registered for these: nothing is made and no counter moves.
+    for (int code : {0, 3, 6, 46})
+        EXPECT_EQ(c.AddObject(code), nullptr) << code;
+    int sum = 0;
+    for (int n : c.Counters)
+        sum += n;
+    EXPECT_EQ(sum, 3);
+}
+
+// Renumbering by tag let two user objects end on one number once one had its tag changed.
+TEST_F(Factory, UserObjectsAreNumberedAsOneClass)
+{
+    configmanager c;
+    auto* a = static_cast<TUserObjItem*>(c.AddObject(1));
+    auto* b = static_cast<TUserObjItem*>(c.AddObject(1));
+    auto* d = static_cast<TUserObjItem*>(c.AddObject(1));
+    EXPECT_EQ(a->Number, 10000);
+    EXPECT_TRUE(b->ApplyTag("pump"));
+    EXPECT_EQ(b->Tag, "PUMP");
+    EXPECT_EQ(b->GetDisplayName(), "ID-10001 адрес PUMP");
+    c.DeleteObject(a);
+    EXPECT_EQ(b->Number, 10000);
+    EXPECT_EQ(d->Number, 10001);
+    TObjectItem* e = c.AddObject(1);
+    EXPECT_EQ(e->Number, 10002);
+    std::set<uint16_t> numbers;
+    for (TObjectItem* o : ObjectList(c))
+        numbers.insert(o->Number);
+    EXPECT_EQ(numbers.size(), c.Objects.Count);
+}
+
+// A user tag equal to a device tag would reload as that device; an empty one as nothing.
+TEST(UserObject, TagRules)
+{
+    TUserObjItem u(10000, nullptr, nullptr);
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* tag;
+    } cases[] = {{"", false, "USEROBJ"},          {"   ", false, "USEROBJ"},
+                 {"mer230", false, "USEROBJ"},    {"LOGBOOK", false, "USEROBJ"},
+                 {"myDevice", true, "MYDEVICE"},  {"abcdefghijklmnop", true, "ABCDEFGHIJK"},
+                 {"счётчик", true, "СЧЁТЧИК"}};
+    for (const Case& c : cases) {
+        u.Tag = "USEROBJ";
+        EXPECT_EQ(u.ApplyTag(c.text), c.ok) << c.text;
+        EXPECT_EQ(u.Tag, c.tag) << c.text;
+    }
+}
+
+TEST(UserObject, CommandsAndRows)
+{
+    actionManager store;
+    T_Action* a = store.CreateAction("first");
+    store.CreateActionWithId(40);
+    TUserObjItem u(10000, nullptr, &store);
+    std::string text;
+    u.GetCommandModeText(0, text);
+    EXPECT_EQ(text, "");
+    ASSERT_TRUE(u.ApplyCommandCount("3"));
+    u.CommandAt(2)->Prepare = 77;
+    u.GetCommandModeText(0, text);
+    EXPECT_EQ(text, "Не выбрана");
+    u.GetCommandModeText(2, text);
+    EXPECT_EQ(text, "");
+    u.ApplySelectedCommandItem(3);
+    u.ApplyCommandId(3, "12");
+    u.GetCommandModeText(0, text);
+    EXPECT_EQ(text, "Команда 3");
+    u.GetCommandModeText(3, text);
+    EXPECT_EQ(text, "12");
+    ASSERT_TRUE(u.ApplyCommandCount("1"));
+    ASSERT_EQ(u.CommandCount(), 1);
+    EXPECT_EQ(u.CommandAt(0)->Prepare, 77);
+    EXPECT_EQ(u.CommandAt(0)->Number, 1);
+    EXPECT_EQ(u.Selected, u.CommandAt(0));
+    EXPECT_FALSE(u.ApplyCommandCount("256"));
+    u.ApplyMessageHandlerItem(2);
+    EXPECT_EQ(u.MessageHandler, 40);
+    u.GetPropertyText(3, text);
+    EXPECT_EQ(text, "action40");
+    u.ApplyMessageHandlerItem(1);
+    EXPECT_EQ(u.MessageHandler, a->Id());
+    u.ApplyMessageHandlerItem(0);
+    u.GetPropertyText(3, text);
+    EXPECT_EQ(text, "Нет");
+}
+
+struct Journal : ::testing::Test {
+    TempDir dir;
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.File("plugin/default"));
+        for (const char* name : {"log_handleStateChange", "log_handleBoundes", "log_handleByteStateChange"})
+            WriteBytes(dir.File(std::string("plugin/default/") + name + ".act"),
+                       std::vector<uint8_t>{'1', ';', 'r', 'e', 't', ';'});
+        SetPluginFolder(dir.File("plugin/"));
+        CaptureMessages();
+    }
+    void TearDown() override
+    {
+        SetPluginFolder("");
+        SetMessageBoxHandler(nullptr);
+    }
+};
+
+TEST_F(Journal, NewJournalInEmptyConfiguration)
+{
+    configmanager c;
+    auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->Number, 3);
+    EXPECT_EQ(c.Channels.Count, 10u + 128u); // the three settings are the built-in channels
+    int records = 0;
+    for (ELEM* e = c.Channels.Oldest; e; e = e->Newer) {
+        auto* p = static_cast<TParamItem*>(e);
+        if (p->ChannelType == 13) {
+            ++records;
+            EXPECT_EQ(p->ChannelIndex, records);
+            EXPECT_EQ(p->Owner, log);
+            EXPECT_EQ(p->ValueEditable, 0);
+        }
+    }
+    EXPECT_EQ(records, 128);
+    EXPECT_EQ(log->Settings[0], c.BuiltIn[6]);
+    std::string text;
+    for (int row = 1; row <= 3; ++row) {
+        log->GetPropertyText(row, text);
+        EXPECT_EQ(text, (std::vector<std::string>{"13", "128", "3"})[row - 1]);
+    }
+    for (uint16_t id : log->Handlers)
+        EXPECT_TRUE(c.IsSubprogramDefined(id));
+    EXPECT_TRUE(gMessages.empty());
+}
+
+TEST_F(Journal, RecordFields)
+{
+    configmanager c;
+    auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
+    TParamItem* rec = nullptr;
+    for (ELEM* e = c.Channels.Oldest; e && !rec; e = e->Newer)
+        if (static_cast<TParamItem*>(e)->ChannelType == 13)
+            rec = static_cast<TParamItem*>(e);
+    std::string text;
+    EXPECT_FALSE(log->GetParamValueText(rec, text));
+    EXPECT_EQ(text, "пустая запись");
+    for (int n = 0; n < 6; ++n) {
+        log->GetSetpointText(n, rec, text);
+        EXPECT_EQ(text, "-");
+    }
+    const uint8_t bytes[11] = {5, 6, 7, 8, 0, 0, 0, 0, 0x4C, 0x04, 9};
+    std::memcpy(rec->Value, bytes, sizeof bytes);
+    const char* expected[6] = {"5", "6", "1.1.1970 0:0:0", "7", "8", "1100:9"};
+    for (int n = 0; n < 6; ++n) {
+        log->GetSetpointText(n, rec, text);
+        EXPECT_EQ(text, expected[n]);
+    }
+    // 2009-02-13 23:31:30 UTC
+    const uint32_t t = 1234567890;
+    std::memcpy(rec->Value + 4, &t, 4);
+    log->GetSetpointText(2, rec, text);
+    EXPECT_EQ(text, "13.2.2009 23:31:30");
+    log->GetParamValueText(rec, text);
+    EXPECT_EQ(text, "см. расшифровку");
+}
+
+TEST_F(Journal, LogIndexChange)
+{
+    configmanager c;
+    auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
+    c.NewChannel(20, 1);
+    EXPECT_FALSE(log->ApplyLogIndex("20"));
+    EXPECT_FALSE(log->ApplyLogIndex("0"));
+    EXPECT_EQ(log->LogIndex(), 13);
+    EXPECT_TRUE(log->ApplyLogIndex("21"));
+    EXPECT_EQ(log->LogIndex(), 21);
+    ELEMList out;
+    c.GetChannelsOfType(&out, 21);
+    EXPECT_EQ(out.Count, 128u);
+    while (ELEM* e = out.Newest) {
+        out.Remove(e);
+        delete static_cast<TParamItemP*>(e);
+    }
+}
+
+TEST_F(Journal, MissingHandlerFileIsReported)
+{
+    std::filesystem::remove(dir.File("plugin/default/log_handleBoundes.act"));
+    configmanager c;
+    auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
+    ASSERT_EQ(gMessages.size(), 1u);
+    EXPECT_EQ(gMessages[0], "Файл не найден: log_handleBoundes.act");
+    EXPECT_EQ(log->Handlers[1], 0);
+    EXPECT_NE(log->Handlers[0], 0);
+    EXPECT_EQ(c.Actions->Count(), 2u);
+}
+
+// Deleting the journal left its 131 channels naming a freed object.
+TEST_F(Journal, DeletingLeavesNoChannelPointingAtIt)
+{
+    configmanager c;
+    TObjectItem* log = c.AddObject(2);
+    c.DeleteObject(log);
+    EXPECT_EQ(c.Channels.Count, 10u + 128u);
+    for (ELEM* e = c.Channels.Oldest; e; e = e->Newer)
+        EXPECT_EQ(static_cast<TParamItem*>(e)->Owner, nullptr);
+    EXPECT_NE(c.AddObject(2), nullptr); // the counter went back to 0
+}
+
+// Devices free their channels in their destructors; renumbering then must not call through objects
+// already gone, also when the whole configuration goes.
+TEST_F(Factory, DeviceDestructorRebindsOnlyLiveOwners)
+{
+    auto c = std::make_unique<configmanager>();
+    std::vector<TestDevice*> devices;
+    for (int i = 0; i < 3; ++i) {
+        auto* d = static_cast<TestDevice*>(c->AddObject(38));
+        d->Param = c->NewChannel(2, static_cast<uint8_t>(i + 1));
+        d->Param->Kind = kChannelMeasured;
+        d->Param->Owner = d;
+        devices.push_back(d);
+    }
+    c->DeleteObject(devices[0]);
+    EXPECT_EQ(devices[1]->Param->ChannelIndex, 1);
+    EXPECT_EQ(devices[2]->Param->ChannelIndex, 2);
+    EXPECT_GE(devices[2]->BindCalls, 1);
+    c.reset(); // the sanitizer build catches any call into a freed device
+}
+
+} // namespace
