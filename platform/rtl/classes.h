@@ -4,8 +4,13 @@
 // (Tag, Duplicates, OnChange); any other is a getter named like the property and a Set… setter.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <exception>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <string_view>
 #include <vector>
 
@@ -166,6 +171,81 @@ protected:
     void Notify(void* Ptr, TListNotification Action) override;
 };
 
+// ---- Streams ------------------------------------------------------------------------------------
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream : public TObject {
+public:
+    // Bytes actually moved; 0 at the end.
+    virtual int Read(void* Buffer, int Count) = 0;
+    virtual int Write(const void* Buffer, int Count) = 0;
+    // New position; a seek outside [0, Size] is clamped to it.
+    virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
+    virtual void SetSize(int64_t NewSize) = 0;
+
+    // Exactly Count bytes or EReadError "Stream read error" / EWriteError "Stream write error".
+    void ReadBuffer(void* Buffer, int Count);
+    void WriteBuffer(const void* Buffer, int Count);
+    // Copies Count bytes from Source's position; Count 0 copies all of Source from its start.
+    int64_t CopyFrom(TStream* Source, int64_t Count);
+
+    int64_t Position() { return Seek(0, soCurrent); }
+    void SetPosition(int64_t Pos) { Seek(Pos, soBeginning); }
+    int64_t Size();
+};
+
+// Open modes, with their Windows values; the share flags are accepted and have no effect.
+enum : unsigned {
+    fmOpenRead = 0x0000, fmOpenWrite = 0x0001, fmOpenReadWrite = 0x0002,
+    fmShareCompat = 0x0000, fmShareExclusive = 0x0010, fmShareDenyWrite = 0x0020,
+    fmShareDenyRead = 0x0030, fmShareDenyNone = 0x0040, fmCreate = 0xFFFF,
+};
+
+// A file. fmCreate creates or truncates (EFCreateError "Cannot create file <name>"); the open
+// modes need an existing file (EFOpenError "Cannot open file <name>").
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& FileName, unsigned Mode);
+    ~TFileStream() override;
+    int Read(void* Buffer, int Count) override;
+    int Write(const void* Buffer, int Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    void SetSize(int64_t NewSize) override;
+    const std::string& FileName() const { return fileName_; }
+
+private:
+    std::string fileName_;
+    int fd_ = -1;
+};
+
+// Bytes in memory; writing past the end grows it.
+class TMemoryStream : public TStream {
+public:
+    int Read(void* Buffer, int Count) override;
+    int Write(const void* Buffer, int Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    void SetSize(int64_t NewSize) override;
+    void Clear();
+    void LoadFromStream(TStream* Stream); // all of Stream, from its start
+    void SaveToStream(TStream* Stream);
+    void LoadFromFile(const std::string& FileName);
+    void SaveToFile(const std::string& FileName);
+    char* Memory() { return data_.data(); }
+    const std::string& Bytes() const { return data_; }
+
+private:
+    std::string data_;
+    size_t pos_ = 0;
+};
+
+// A memory stream over a string.
+class TStringStream : public TMemoryStream {
+public:
+    explicit TStringStream(std::string_view AString = {});
+    std::string DataString() const { return Bytes(); }
+};
+
 // ---- TStrings / TStringList ---------------------------------------------------------------------
 
 // Abstract list of strings with an object per line. Index errors raise EStringListError (an
@@ -224,6 +304,9 @@ public:
     // Text's bytes, written to a temporary file that then replaces the target, so a failed save
     // leaves the old file. Failure: EFCreateError "Cannot create file <name>".
     void SaveToFile(const std::string& FileName) const;
+    // The stream's bytes from its position to its end, as Text.
+    virtual void LoadFromStream(TStream* Stream);
+    virtual void SaveToStream(TStream* Stream) const;
 
     void BeginUpdate();
     void EndUpdate();
@@ -371,4 +454,50 @@ private:
     std::vector<TCollectionItem*> items_;
     int nextId_ = 0;
     int updateCount_ = 0;
+};
+
+// ---- TThread ------------------------------------------------------------------------------------
+
+// A worker thread running Execute. Always created suspended: a C++ base cannot start the derived
+// Execute before the derived constructor has run, so the creator calls Start (or Resume).
+// Execute polls Terminated(); an exception escaping Execute ends the thread and is kept in
+// FatalException. OnTerminate runs through Synchronize after Execute.
+class TThread : public TObject {
+public:
+    TThread();
+    // Asks the thread to stop and waits for it (not when it frees itself).
+    ~TThread() override;
+
+    void Start();
+    void Resume() { Start(); }
+    void Terminate() { terminated_ = true; }
+    int WaitFor();  // ReturnValue once the thread has ended
+    bool Terminated() const { return terminated_; }
+    bool Suspended() const { return !started_; }
+    bool Finished() const { return finished_; }
+    std::thread::id ThreadID() const { return thread_.get_id(); }
+
+    // Delete the object once OnTerminate has run.
+    bool FreeOnTerminate = false;
+    TNotifyEvent OnTerminate;
+    int ReturnValue = 0;
+    std::exception_ptr FatalException;
+
+    // How Synchronize reaches the main thread: the GUI layer installs a handler that runs the
+    // call on its event loop and waits. Without one the call runs at once, under a lock shared
+    // by all threads.
+    using TSynchronizeHandler = std::function<void(const std::function<void()>&)>;
+    static void SetSynchronizeHandler(TSynchronizeHandler Handler);
+    static void Synchronize(const std::function<void()>& Method);
+
+protected:
+    virtual void Execute() = 0;
+
+private:
+    void Run();
+
+    std::thread thread_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> finished_{false};
+    bool started_ = false;
 };

@@ -2,6 +2,7 @@
 // and the locale settings they read.
 #include "sysutils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -199,6 +200,18 @@ int DayOfWeek(TDateTime dt)
     int64_t w = (days + 6) % 7;
     if (w < 0) w += 7;
     return int(w) + 1;
+}
+
+TDateTime IncMonth(TDateTime dt, int months)
+{
+    unsigned short y, m, d;
+    DecodeDate(dt, y, m, d);
+    int total = y * 12 + (m - 1) + months;
+    int ny = total / 12, nm = total % 12 + 1;
+    int nd = std::min<int>(d, DaysInMonth(ny, nm));
+    TDateTime day = EncodeDate(ny, nm, nd);
+    TDateTime time = std::fabs(dt - std::trunc(dt));
+    return day < 0 ? day - time : day + time;
 }
 
 void SetClock(TClockFunc f) { g_clock = f ? f : &SystemClock; }

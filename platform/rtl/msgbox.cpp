@@ -4,11 +4,15 @@
 #include <atomic>
 #include <cstdio>
 
+#include "cp1251.h"
+
 namespace {
 
+// Terminals speak UTF-8; the texts are CP1251.
 int StderrMessageBox(const char* text, const char* caption, unsigned)
 {
-    std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+    std::fprintf(stderr, "%s: %s\n", Cp1251ToUtf8(caption ? caption : "").c_str(),
+                 Cp1251ToUtf8(text ? text : "").c_str());
     return IDOK;
 }
 

@@ -276,6 +276,19 @@ void TStrings::SaveToFile(const std::string& FileName) const
     }
 }
 
+void TStrings::LoadFromStream(TStream* Stream)
+{
+    std::string data(size_t(Stream->Size() - Stream->Position()), '\0');
+    data.resize(size_t(Stream->Read(data.data(), int(data.size()))));
+    SetText(data);
+}
+
+void TStrings::SaveToStream(TStream* Stream) const
+{
+    const std::string data = Text();
+    Stream->WriteBuffer(data.data(), int(data.size()));
+}
+
 void TStrings::BeginUpdate()
 {
     if (updateCount_ == 0)

@@ -243,6 +243,8 @@ void DecodeDate(TDateTime dt, unsigned short& year, unsigned short& month, unsig
 void DecodeTime(TDateTime dt, unsigned short& hour, unsigned short& min, unsigned short& sec,
                 unsigned short& msec);
 int DayOfWeek(TDateTime dt); // 1 = Sunday … 7 = Saturday
+// Months later (earlier when negative), the day cut to the target month's length, time kept.
+TDateTime IncMonth(TDateTime dt, int months = 1);
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();

@@ -136,3 +136,16 @@ TEST(DateTime, StrToDateFollowsTheShortFormat)
     SetClock(nullptr);
     EXPECT_GT(Now(), 45000);
 }
+
+TEST(DateTime, IncMonthCutsTheDay)
+{
+    struct Case { int y, m, d, add, ry, rm, rd; } cases[] = {
+        {2023, 1, 31, 1, 2023, 2, 28}, {2024, 1, 31, 1, 2024, 2, 29}, {2023, 12, 15, 1, 2024, 1, 15},
+        {2023, 3, 31, -1, 2023, 2, 28}, {2023, 1, 10, -13, 2021, 12, 10}, {2020, 2, 29, 12, 2021, 2, 28},
+    };
+    for (const auto& c : cases) {
+        const TDateTime t = EncodeTime(6, 30, 0, 0);
+        EXPECT_NEAR(IncMonth(EncodeDate(c.y, c.m, c.d) + t, c.add), EncodeDate(c.ry, c.rm, c.rd) + t, 1e-9)
+            << c.y << "-" << c.m << "-" << c.d << " + " << c.add;
+    }
+}
