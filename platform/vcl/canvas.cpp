@@ -122,6 +122,13 @@ int Angle16(double cx, double cy, int x, int y)
 
 } // namespace
 
+// Composition changes flush painter state, so only real changes are made.
+static void SetMode(QPainter* p, QPainter::CompositionMode m)
+{
+    if (p->compositionMode() != m)
+        p->setCompositionMode(m);
+}
+
 // ---------------------------------------------------------------- life cycle
 
 TCanvas::TCanvas()
@@ -274,7 +281,7 @@ void TCanvas::DrawFocusRect(const TRect& r)
             pts << QPoint(r.Right - 1, y);
     }
     FPainter->save();
-    FPainter->setCompositionMode(QPainter::RasterOp_NotDestination);
+    SetMode(FPainter, QPainter::RasterOp_NotDestination);
     FPainter->setPen(QPen(Qt::black, 1));
     FPainter->drawPoints(pts);
     FPainter->restore();
@@ -293,7 +300,7 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
     QPainter::CompositionMode mode;
     if (!PenComposition(FPen->Mode(), c, mode))
         return;
-    FPainter->setCompositionMode(mode);
+    SetMode(FPainter, mode);
     if (FPen->Width() > 1) {
         QPen pen(c, FPen->Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         FPainter->setPen(pen);
@@ -355,7 +362,7 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
             FPainter->drawPoints(pts);
         }
     }
-    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::MoveTo(int x, int y) { FPenPos = TPoint(x, y); }
@@ -419,10 +426,10 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
             if (PenComposition(FPen->Mode(), c, mode)) {
                 QRegion band(QR(x1, y1, x2, y2));
                 band -= QRegion(QR(x1 + w, y1 + w, x2 - w, y2 - w));
-                FPainter->setCompositionMode(mode);
+                SetMode(FPainter, mode);
                 for (const QRect& r : band)
                     FPainter->fillRect(r, c);
-                FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+                SetMode(FPainter, QPainter::CompositionMode_SourceOver);
             }
         }
     }
@@ -440,7 +447,7 @@ void TCanvas::DrawFigure(const QPainterPath& fillPath, const std::function<void(
     QPainter::CompositionMode mode;
     if (!PenComposition(FPen->Mode(), c, mode))
         return;
-    FPainter->setCompositionMode(mode);
+    SetMode(FPainter, mode);
     QPen pen(c, FPen->Width() > 1 ? FPen->Width() : 0);
     if (FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame)
         pen.setDashPattern(QVector<qreal>(PenPattern(FPen->Style()).begin(), PenPattern(FPen->Style()).end()));
@@ -448,7 +455,7 @@ void TCanvas::DrawFigure(const QPainterPath& fillPath, const std::function<void(
     FPainter->setBrush(Qt::NoBrush);
     outline(*FPainter);
     FPainter->setPen(Qt::NoPen);
-    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
@@ -639,13 +646,12 @@ TSize TCanvas::TextExtent(const std::string& text)
 // on the background colour when the mode is opaque.
 void TCanvas::DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip)
 {
-    QRect cell(x, y, width, FMetrics->height());
     if (clip) {
         FPainter->save();
         FPainter->setClipRect(*clip, Qt::IntersectClip);
     }
     if (opaque)
-        FPainter->fillRect(cell, QRef(FBkColor));
+        FPainter->fillRect(QRect(x, y, width, FMetrics->height()), QRef(FBkColor));
     FPainter->setPen(QRef(FTextColor));
     FPainter->drawText(x, y + FMetrics->ascent(), s);
     if (clip)
@@ -703,8 +709,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     QRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
     if (FBrush->Style() != bsClear)
         FPainter->fillRect(box, QRef(FBkColor));
-    QString s = ToQt(text);
-    DrawTextLine(x, y, s, FMetrics->horizontalAdvance(s), false, &box);
+    DrawTextLine(x, y, ToQt(text), 0, false, &box);
     Changed();
 }
 
@@ -1042,9 +1047,9 @@ bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop)
     default: return false;
     }
     Changing();
-    FPainter->setCompositionMode(mode);
+    SetMode(FPainter, mode);
     FPainter->fillRect(box, brush);
-    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
     Changed();
     return true;
 }
@@ -1090,9 +1095,9 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
     default: return false;
     }
     Changing();
-    FPainter->setCompositionMode(mode);
+    SetMode(FPainter, mode);
     FPainter->drawImage(dst, part);
-    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
     Changed();
     return true;
 }

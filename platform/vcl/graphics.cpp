@@ -211,6 +211,7 @@ void TFont::Assign(const TFont& s)
     if (&s == this)
         return;
     FName = s.FName;
+    FSymbol = s.FSymbol;
     FHeight = s.FHeight;
     FColor = s.FColor;
     FStyle = s.FStyle;
@@ -225,6 +226,7 @@ void TFont::SetName(const std::string& v)
     if (v.empty() || v == FName)
         return;
     FName = v;
+    FSymbol = SameIdent("Wingdings", v) ? 1 : SameIdent("Marlett", v) ? 2 : 0;
     Touch();
 }
 
@@ -288,8 +290,6 @@ void TFont::SetOrientation(int v)
     Changed();
 }
 
-bool TFont::IsWingdings() const { return SameIdent("Wingdings", FName); }
-bool TFont::IsMarlett() const { return SameIdent("Marlett", FName); }
 
 const QFont& TFont::QtFont() const
 {

@@ -210,8 +210,8 @@ public:
     // The font as Qt draws it: name mapped to an installed face with the same metrics.
     const QFont& QtFont() const;
     // Symbol fonts whose bytes are remapped before drawing.
-    bool IsWingdings() const;
-    bool IsMarlett() const;
+    bool IsWingdings() const { return FSymbol == 1; }
+    bool IsMarlett() const { return FSymbol == 2; }
 
 private:
     void Touch();
@@ -222,6 +222,7 @@ private:
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
+    int FSymbol = 0; // 1 Wingdings, 2 Marlett
     mutable std::unique_ptr<QFont> FQt;
 };
 
