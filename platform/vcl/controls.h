@@ -263,9 +263,8 @@ private:
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = alNone;
     TAnchors FAnchors{akLeft, akTop};
-    // Distances to the parent's right and bottom edges, kept for akRight/akBottom anchoring.
-    int FAnchorRight = 0, FAnchorBottom = 0;
-    bool FAnchorsValid = false;
+    // Parent client size when the bounds were last set; anchoring moves or stretches by the change.
+    int FAnchorBaseW = -1, FAnchorBaseH = -1;
     TSizeConstraints FConstraints;
     bool FVisible = true;
     bool FEnabled = true;
@@ -316,6 +315,7 @@ public:
     virtual bool CanFocus();
 
     bool Showing() override;
+    TPoint ClientOrigin() override;
     void Invalidate() override;
     void Update() override;
     void Repaint() override;
@@ -416,6 +416,9 @@ private:
     void UpdateHandleGeometry();
     void UpdateClientGeometry();
     void UpdateShowing();
+    void CreateChildHandles();
+    void CurrentStyles(DWORD& Style, DWORD& ExStyle);
+    QWidget* FocusWidget();
     void DoAlign();
     // Sends a mouse message to the graphic child under the cursor or holding the capture; true when
     // one took it.
@@ -434,6 +437,8 @@ private:
     bool FParentCtl3D = true;
     bool FDoubleBuffered = false;
     bool FAligning = false;
+    bool FShowing = false;
+    DWORD FWndStyle = 0, FWndExStyle = 0;
 };
 
 // ---- TGraphicControl / TCustomControl ------------------------------------------------------------

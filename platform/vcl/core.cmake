@@ -1,4 +1,19 @@
 # Window/message side of the GUI core: controls, forms, application, menus, dialogs, clipboard, timers.
 target_sources(vcl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/messages.h
-  ${CMAKE_CURRENT_LIST_DIR}/controls.h)
+  ${CMAKE_CURRENT_LIST_DIR}/controls.h
+  ${CMAKE_CURRENT_LIST_DIR}/controls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wincontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/handle.h
+  ${CMAKE_CURRENT_LIST_DIR}/handle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/winapi.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/forms.h
+  ${CMAKE_CURRENT_LIST_DIR}/forms.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/menus.h
+  ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialogs.h
+  ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipbrd.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipbrd.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/timers.h
+  ${CMAKE_CURRENT_LIST_DIR}/timers.cpp)

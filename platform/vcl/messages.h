@@ -241,21 +241,23 @@ struct TMessage {
     WORD LParamHi() const { return HIWORD(std::uintptr_t(LParam)); }
 };
 
-// Typed views. Each binds to the TMessage it reads: fields the handler may change (a key code it
-// eats, the result) are references into that message; the rest are copies.
-struct TWMNoParams {
+// Typed views. Each binds to the TMessage it reads and converts back to it (to pass it on to
+// DefaultHandler or a base handler). Fields a handler may change (a key code it eats, the result)
+// are references into that message; the rest are copies.
+struct TMessageView {
+    TMessage& Raw;
     UINT Msg;
     LRESULT& Result;
-    explicit TWMNoParams(TMessage& m) : Msg(m.Msg), Result(m.Result) {}
+    explicit TMessageView(TMessage& m) : Raw(m), Msg(m.Msg), Result(m.Result) {}
+    operator TMessage&() const { return Raw; }
 };
+using TWMNoParams = TMessageView;
 
-struct TWMMouse {
-    UINT Msg;
-    int Keys;     // MK_* flags
+struct TWMMouse : TMessageView {
+    int Keys;        // MK_* flags
     int XPos, YPos;  // client coordinates
-    LRESULT& Result;
     explicit TWMMouse(TMessage& m)
-        : Msg(m.Msg), Keys(int(m.WParam)), XPos(GET_X_LPARAM(m.LParam)), YPos(GET_Y_LPARAM(m.LParam)), Result(m.Result) {}
+        : TMessageView(m), Keys(int(m.WParam)), XPos(GET_X_LPARAM(m.LParam)), YPos(GET_Y_LPARAM(m.LParam)) {}
     TPoint Pos() const { return {XPos, YPos}; }
 };
 using TWMLButtonDown = TWMMouse;
@@ -264,24 +266,21 @@ using TWMLButtonDblClk = TWMMouse;
 using TWMRButtonDown = TWMMouse;
 using TWMRButtonUp = TWMMouse;
 using TWMMouseMove = TWMMouse;
+using TCMDesignHitTest = TWMMouse;
 
-struct TWMMouseWheel {
-    UINT Msg;
+struct TWMMouseWheel : TMessageView {
     int Keys;
     int WheelDelta;  // multiples of 120, positive away from the user
     int XPos, YPos;  // screen coordinates
-    LRESULT& Result;
     explicit TWMMouseWheel(TMessage& m)
-        : Msg(m.Msg), Keys(short(m.WParamLo())), WheelDelta(short(m.WParamHi())), XPos(GET_X_LPARAM(m.LParam)),
-          YPos(GET_Y_LPARAM(m.LParam)), Result(m.Result) {}
+        : TMessageView(m), Keys(short(m.WParamLo())), WheelDelta(short(m.WParamHi())), XPos(GET_X_LPARAM(m.LParam)),
+          YPos(GET_Y_LPARAM(m.LParam)) {}
 };
 
-struct TWMKey {
-    UINT Msg;
+struct TWMKey : TMessageView {
     WPARAM& CharCode;  // virtual key, or the CP1251 byte for WM_CHAR; set 0 to eat the key
     LPARAM KeyData;
-    LRESULT& Result;
-    explicit TWMKey(TMessage& m) : Msg(m.Msg), CharCode(m.WParam), KeyData(m.LParam), Result(m.Result) {}
+    explicit TWMKey(TMessage& m) : TMessageView(m), CharCode(m.WParam), KeyData(m.LParam) {}
 };
 using TWMKeyDown = TWMKey;
 using TWMKeyUp = TWMKey;
@@ -290,29 +289,23 @@ using TWMSysKeyDown = TWMKey;
 using TCMDialogKey = TWMKey;
 using TCMDialogChar = TWMKey;
 
-struct TWMPaint {
-    UINT Msg;
+struct TWMPaint : TMessageView {
     HDC DC;  // paint into this canvas instead of the window's own when not null
-    LRESULT& Result;
-    explicit TWMPaint(TMessage& m) : Msg(m.Msg), DC(reinterpret_cast<HDC>(m.WParam)), Result(m.Result) {}
+    explicit TWMPaint(TMessage& m) : TMessageView(m), DC(reinterpret_cast<HDC>(m.WParam)) {}
 };
 using TWMEraseBkgnd = TWMPaint;
 using TWMNCPaint = TWMPaint;
 
-struct TWMSize {
-    UINT Msg;
-    int SizeType;  // SIZE_*
+struct TWMSize : TMessageView {
+    int SizeType;       // SIZE_*
     int Width, Height;  // new client size
-    LRESULT& Result;
     explicit TWMSize(TMessage& m)
-        : Msg(m.Msg), SizeType(int(m.WParam)), Width(m.LParamLo()), Height(m.LParamHi()), Result(m.Result) {}
+        : TMessageView(m), SizeType(int(m.WParam)), Width(m.LParamLo()), Height(m.LParamHi()) {}
 };
 
-struct TWMSetFocus {
-    UINT Msg;
+struct TWMSetFocus : TMessageView {
     HWND FocusedWnd;  // the window that lost (WM_SETFOCUS) or gets (WM_KILLFOCUS) the focus
-    LRESULT& Result;
-    explicit TWMSetFocus(TMessage& m) : Msg(m.Msg), FocusedWnd(reinterpret_cast<HWND>(m.WParam)), Result(m.Result) {}
+    explicit TWMSetFocus(TMessage& m) : TMessageView(m), FocusedWnd(reinterpret_cast<HWND>(m.WParam)) {}
 };
 using TWMKillFocus = TWMSetFocus;
 
@@ -320,85 +313,65 @@ using TWMKillFocus = TWMSetFocus;
 struct TNCCalcSizeParams {
     TRect Rgrc[3];
 };
-struct TWMNCCalcSize {
-    UINT Msg;
+struct TWMNCCalcSize : TMessageView {
     BOOL CalcValidRects;
     TNCCalcSizeParams* CalcSize_Params;
-    LRESULT& Result;
     explicit TWMNCCalcSize(TMessage& m)
-        : Msg(m.Msg), CalcValidRects(BOOL(m.WParam)),
-          CalcSize_Params(reinterpret_cast<TNCCalcSizeParams*>(m.LParam)), Result(m.Result) {}
+        : TMessageView(m), CalcValidRects(BOOL(m.WParam)),
+          CalcSize_Params(reinterpret_cast<TNCCalcSizeParams*>(m.LParam)) {}
 };
 
-struct TWMNCHitTest {
-    UINT Msg;
-    int XPos, YPos;  // screen coordinates
-    LRESULT& Result;
-    explicit TWMNCHitTest(TMessage& m)
-        : Msg(m.Msg), XPos(GET_X_LPARAM(m.LParam)), YPos(GET_Y_LPARAM(m.LParam)), Result(m.Result) {}
+struct TWMNCHitTest : TMessageView {
+    int XPos, YPos;  // screen coordinates (client coordinates for CM_HITTEST)
+    explicit TWMNCHitTest(TMessage& m) : TMessageView(m), XPos(GET_X_LPARAM(m.LParam)), YPos(GET_Y_LPARAM(m.LParam)) {}
 };
-using TCMHitTest = TWMNCHitTest;  // client coordinates for CM_HITTEST / CM_DESIGNHITTEST
-using TCMDesignHitTest = TWMMouse;
+using TCMHitTest = TWMNCHitTest;
 
-struct TWMSetCursor {
-    UINT Msg;
+struct TWMSetCursor : TMessageView {
     HWND CursorWnd;
     int HitTest;
     int MouseMsg;
-    LRESULT& Result;
     explicit TWMSetCursor(TMessage& m)
-        : Msg(m.Msg), CursorWnd(reinterpret_cast<HWND>(m.WParam)), HitTest(short(m.LParamLo())),
-          MouseMsg(m.LParamHi()), Result(m.Result) {}
+        : TMessageView(m), CursorWnd(reinterpret_cast<HWND>(m.WParam)), HitTest(short(m.LParamLo())),
+          MouseMsg(m.LParamHi()) {}
 };
 
-struct TWMTimer {
-    UINT Msg;
+struct TWMTimer : TMessageView {
     UINT TimerID;
-    LRESULT& Result;
-    explicit TWMTimer(TMessage& m) : Msg(m.Msg), TimerID(UINT(m.WParam)), Result(m.Result) {}
+    explicit TWMTimer(TMessage& m) : TMessageView(m), TimerID(UINT(m.WParam)) {}
 };
 
-struct TWMCommand {
-    UINT Msg;
+struct TWMCommand : TMessageView {
     WORD ItemID;
     WORD NotifyCode;
     HWND Ctl;
-    LRESULT& Result;
     explicit TWMCommand(TMessage& m)
-        : Msg(m.Msg), ItemID(m.WParamLo()), NotifyCode(m.WParamHi()), Ctl(reinterpret_cast<HWND>(m.LParam)),
-          Result(m.Result) {}
+        : TMessageView(m), ItemID(m.WParamLo()), NotifyCode(m.WParamHi()), Ctl(reinterpret_cast<HWND>(m.LParam)) {}
 };
 
-struct TWMContextMenu {
-    UINT Msg;
+struct TWMContextMenu : TMessageView {
     HWND hWnd;
     int XPos, YPos;  // screen coordinates; -1, -1 when raised from the keyboard
-    LRESULT& Result;
     explicit TWMContextMenu(TMessage& m)
-        : Msg(m.Msg), hWnd(reinterpret_cast<HWND>(m.WParam)), XPos(GET_X_LPARAM(m.LParam)),
-          YPos(GET_Y_LPARAM(m.LParam)), Result(m.Result) {}
+        : TMessageView(m), hWnd(reinterpret_cast<HWND>(m.WParam)), XPos(GET_X_LPARAM(m.LParam)),
+          YPos(GET_Y_LPARAM(m.LParam)) {}
 };
 
-struct TWMScroll {
-    UINT Msg;
+struct TWMScroll : TMessageView {
     int ScrollCode;  // SB_*
     int Pos;
     HWND ScrollBar;
-    LRESULT& Result;
     explicit TWMScroll(TMessage& m)
-        : Msg(m.Msg), ScrollCode(short(m.WParamLo())), Pos(short(m.WParamHi())),
-          ScrollBar(reinterpret_cast<HWND>(m.LParam)), Result(m.Result) {}
+        : TMessageView(m), ScrollCode(short(m.WParamLo())), Pos(short(m.WParamHi())),
+          ScrollBar(reinterpret_cast<HWND>(m.LParam)) {}
 };
 using TWMHScroll = TWMScroll;
 using TWMVScroll = TWMScroll;
 
-// CM_FOCUSCHANGED carries the control that got the focus; CM_CHILDKEY/CM_ENTER... carry no typed data.
-struct TCMFocusChanged {
-    UINT Msg;
+// CM_FOCUSCHANGED carries the control that got the focus.
+struct TCMFocusChanged : TMessageView {
     TWinControl* Sender;
-    LRESULT& Result;
-    explicit TCMFocusChanged(TMessage& m)
-        : Msg(m.Msg), Sender(reinterpret_cast<TWinControl*>(m.WParam)), Result(m.Result) {}
+    explicit TCMFocusChanged(TMessage& m) : TMessageView(m), Sender(reinterpret_cast<TWinControl*>(m.WParam)) {}
 };
 
 // Builds a message record.

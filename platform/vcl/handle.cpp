@@ -1,0 +1,516 @@
+// Handle widgets and the translation of Qt events into messages: the one entry from Qt into the
+// controls, with the exception boundary. GUI core internals.
+#include "handle.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "cp1251.h"
+#include "forms.h"
+
+QEvent::Type PostedMessageEventType()
+{
+    static const QEvent::Type t = QEvent::Type(QEvent::registerEventType());
+    return t;
+}
+
+namespace {
+
+thread_local TNativeEvent* gNative = nullptr;
+TControl* gMouseControl = nullptr;
+TControl* gCaptureControl = nullptr;
+Qt::KeyboardModifiers gModifiers;
+Qt::MouseButtons gButtons;
+
+class TPostedMessageEvent : public QEvent {
+public:
+    explicit TPostedMessageEvent(const TMessage& m) : QEvent(PostedMessageEventType()), Message(m) {}
+    TMessage Message;
+};
+
+// Delivers msg with the Qt event it came from, so DefaultHandler can pass the event on.
+void DeliverNative(TControl* c, TMessage& msg, QObject* target, QEvent* e, bool forward)
+{
+    TNativeEvent ne;
+    ne.Target = target;
+    ne.Event = forward ? e : nullptr;
+    ne.Msg = msg.Msg;
+    TNativeEvent* saved = gNative;
+    gNative = &ne;
+    DeliverMessage(c, msg);
+    gNative = saved;
+}
+
+WPARAM MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
+{
+    WPARAM k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+UINT MouseMessage(QEvent::Type t, Qt::MouseButton b, bool dblClicks)
+{
+    int base = b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+    switch (t) {
+    case QEvent::MouseButtonPress: return UINT(base);
+    case QEvent::MouseButtonRelease: return UINT(base + 1);
+    case QEvent::MouseButtonDblClick: return UINT(dblClicks ? base + 2 : base);
+    default: return WM_MOUSEMOVE;
+    }
+}
+
+// The control that should see a mouse message at client point p of c: the graphic child under it,
+// the capture holder, or c itself.
+TControl* MouseTarget(TWinControl* c, TPoint p)
+{
+    if (gCaptureControl)
+        return gCaptureControl;
+    if (TControl* g = c->ControlAtPos(p, false))
+        return g;
+    return c;
+}
+
+bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward)
+{
+    gModifiers = e->modifiers();
+    gButtons = e->buttons();
+    QWidget* w = static_cast<QWidget*>(target);
+    QWidget* client = c->ClientWidget();
+    QPoint pt = w == client ? e->position().toPoint() : w->mapTo(client, e->position().toPoint());
+    bool dbl = c->ControlStyle().Contains(csDoubleClicks);
+    UINT msg = MouseMessage(e->type(), e->button(), dbl);
+    if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)
+        SetMouseControl(MouseTarget(c, TPoint(pt.x(), pt.y())));
+    TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
+    DeliverNative(c, m, target, e, forward);
+    return true;
+}
+
+bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
+{
+    gModifiers = e->modifiers();
+    bool alt = e->modifiers() & Qt::AltModifier;
+    bool ctrl = e->modifiers() & Qt::ControlModifier;
+    std::string text = Utf8ToCp1251(e->text().toStdString());
+    WORD vk = QtKeyToVirtualKey(e->key());
+    if (vk == 0 && text.size() == 1) {
+        unsigned char ch = static_cast<unsigned char>(text[0]);
+        vk = WORD(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+    }
+    LPARAM data = 1 | (alt ? LPARAM(KF_ALTDOWN_BIT) : 0);
+    if (e->type() == QEvent::KeyRelease) {
+        TMessage m = MakeMessage(alt && !ctrl ? WM_SYSKEYUP : WM_KEYUP, vk,
+                                 data | LPARAM(KF_REPEAT_BIT) | LPARAM(KF_UP_BIT));
+        DeliverNative(c, m, target, e, forward);
+        return true;
+    }
+    if (e->isAutoRepeat())
+        data |= LPARAM(KF_REPEAT_BIT);
+    bool printable = !text.empty() && static_cast<unsigned char>(text[0]) >= 0x20 && !ctrl;
+    bool keyHasChar = !text.empty() && (printable || text[0] == '\r' || text[0] == '\b' || text[0] == 0x1B ||
+                                        text[0] == '\t' || ctrl);
+    TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+    // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
+    DeliverNative(c, down, target, e, forward && !printable);
+    if (down.WParam == 0 || !keyHasChar || (alt && !ctrl))
+        return true;
+    for (char ch : text) {
+        TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
+        DeliverNative(c, m, target, e, forward && printable);
+    }
+    return true;
+}
+
+void PaintClient(TWinControl* c, QWidget* w)
+{
+    QPainter p(w);
+    TCanvas dc;
+    dc.BindPainter(&p);
+    TMessage erase = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
+    DeliverMessage(c, erase);
+    TMessage paint = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+    DeliverMessage(c, paint);
+    dc.BindPainter(nullptr);
+}
+
+void PaintFrame(TWinControl* c, QWidget* w)
+{
+    QPainter p(w);
+    TCanvas dc;
+    dc.BindPainter(&p);
+    TMessage m = MakeMessage(WM_NCPAINT, reinterpret_cast<WPARAM>(&dc), 0);
+    DeliverMessage(c, m);
+    dc.BindPainter(nullptr);
+}
+
+// The one translation of a Qt event for a control; true when the event was consumed here.
+bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEvent* e)
+{
+    bool forward = role == TMessageFilter::Native;
+    switch (e->type()) {
+    case QEvent::Paint:
+        if (role == TMessageFilter::Outer) {
+            PaintFrame(c, static_cast<QWidget*>(target));
+            return true;
+        }
+        if (role == TMessageFilter::Client) {
+            PaintClient(c, static_cast<QWidget*>(target));
+            return true;
+        }
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        if (role == TMessageFilter::Outer)
+            return false;
+        return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
+    case QEvent::Wheel: {
+        if (role == TMessageFilter::Outer)
+            return false;
+        auto* we = static_cast<QWheelEvent*>(e);
+        gModifiers = we->modifiers();
+        QPoint g = we->globalPosition().toPoint();
+        int delta = we->angleDelta().y();
+        TMessage m = MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
+                                 MAKELPARAM(g.x(), g.y()));
+        DeliverNative(c, m, target, e, forward);
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (role == TMessageFilter::Outer)
+            return false;
+        return TranslateKey(c, target, static_cast<QKeyEvent*>(e), forward);
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        if (role == TMessageFilter::Outer)
+            return false;
+        TMessage m = MakeMessage(e->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
+        DeliverNative(c, m, target, e, forward);
+        return forward;
+    }
+    case QEvent::Enter:
+        if (role != TMessageFilter::Outer && !gCaptureControl) {
+            QPoint pos = c->ClientWidget()->mapFromGlobal(QCursor::pos());
+            SetMouseControl(MouseTarget(c, TPoint(pos.x(), pos.y())));
+        }
+        return false;
+    case QEvent::Leave:
+        if (role != TMessageFilter::Outer && gMouseControl &&
+            (gMouseControl == c || gMouseControl->Parent() == c) && !gCaptureControl)
+            SetMouseControl(nullptr);
+        return false;
+    case QEvent::ContextMenu:
+        // Raised from the right-button release instead, as Windows does.
+        return role != TMessageFilter::Outer;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TNativeEvent* CurrentNativeEvent()
+{
+    return gNative;
+}
+
+void DeliverMessage(TControl* control, TMessage& message)
+{
+    if (!control)
+        return;
+    try {
+        control->WindowProc(message);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(control);
+    }
+}
+
+bool TMessageFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!FControl)
+        return false;
+    return Translate(FControl, FRole, watched, event);
+}
+
+TClientArea::TClientArea(TWinControl* control, QWidget* parent)
+    : QWidget(parent), FFilter(new TMessageFilter(control, TMessageFilter::Client, this))
+{
+    setMouseTracking(true);
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+bool TClientArea::event(QEvent* e)
+{
+    if (FFilter->eventFilter(this, e))
+        return true;
+    return QWidget::event(e);
+}
+
+TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
+    : QWidget(parent), FControl(control), FClient(new TClientArea(control, this)),
+      FFilter(new TMessageFilter(control, TMessageFilter::Outer, this))
+{
+    setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(FClient);
+    FClient->show();
+}
+
+TWidgetHandle::~TWidgetHandle()
+{
+    if (FControl)
+        Detach();
+}
+
+void TWidgetHandle::Detach()
+{
+    for (auto& [id, t] : Timers) {
+        t->stop();
+        t->deleteLater();
+    }
+    Timers.clear();
+    FControl = nullptr;
+    FFilter->Detach();
+    FClient->Filter()->Detach();
+    for (QObject* o : findChildren<QObject*>())
+        if (auto* f = dynamic_cast<TMessageFilter*>(o))
+            f->Detach();
+}
+
+bool TWidgetHandle::event(QEvent* e)
+{
+    if (e->type() == PostedMessageEventType()) {
+        if (FControl) {
+            TMessage m = static_cast<TPostedMessageEvent*>(e)->Message;
+            DeliverMessage(FControl, m);
+        }
+        return true;
+    }
+    if (FControl && isWindow()) {
+        if (e->type() == QEvent::Close) {
+            e->ignore();
+            TMessage m = MakeMessage(WM_CLOSE);
+            DeliverMessage(FControl, m);
+            return true;
+        }
+        if (e->type() == QEvent::Resize) {
+            QSize s = static_cast<QResizeEvent*>(e)->size();
+            if (s.width() != FControl->Width() || s.height() != FControl->Height()) {
+                TWinControl* c = FControl;
+                try {
+                    c->SetBounds(c->Left(), c->Top(), s.width(), s.height());
+                } catch (...) {
+                    if (Application)
+                        Application->HandleException(c);
+                }
+            }
+        }
+    }
+    if (FControl && FFilter->eventFilter(this, e))
+        return true;
+    return QWidget::event(e);
+}
+
+// ---- mouse tracking --------------------------------------------------------------------------------
+
+void SetMouseControl(TControl* c)
+{
+    if (c == gMouseControl)
+        return;
+    TControl* old = gMouseControl;
+    gMouseControl = c;
+    if (old) {
+        TMessage m = MakeMessage(CM_MOUSELEAVE);
+        DeliverMessage(old, m);
+    }
+    if (c && gMouseControl == c) {
+        // The pointer shows the cursor of the control under it.
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (!w)
+            w = c->Parent();
+        if (w && w->HandleAllocated())
+            w->ClientWidget()->setCursor(QtCursorShape(c->Cursor()));
+        TMessage m = MakeMessage(CM_MOUSEENTER);
+        DeliverMessage(c, m);
+    }
+}
+
+TControl* MouseControl()
+{
+    return gMouseControl;
+}
+
+void SetCaptureControl(TControl* c)
+{
+    gCaptureControl = c;
+}
+
+TControl* CaptureControl()
+{
+    return gCaptureControl;
+}
+
+void ForgetControlCaret(TControl* c);
+
+void ForgetControl(TControl* c)
+{
+    if (gMouseControl == c)
+        gMouseControl = nullptr;
+    if (gCaptureControl == c)
+        gCaptureControl = nullptr;
+    ForgetControlCaret(c);
+}
+
+Qt::KeyboardModifiers CurrentModifiers()
+{
+    return gModifiers | QGuiApplication::keyboardModifiers();
+}
+
+Qt::MouseButtons CurrentButtons()
+{
+    return gButtons | QGuiApplication::mouseButtons();
+}
+
+void SetInputState(Qt::KeyboardModifiers m, Qt::MouseButtons b)
+{
+    gModifiers = m;
+    gButtons = b;
+}
+
+BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (!h)
+        return 0;
+    QCoreApplication::postEvent(h, new TPostedMessageEvent(MakeMessage(Msg, WParam, LParam)));
+    return 1;
+}
+
+UINT SetTimer(HWND h, UINT IDEvent, UINT Elapse, void*)
+{
+    if (!h)
+        return 0;
+    QTimer*& t = h->Timers[IDEvent];
+    if (!t) {
+        t = new QTimer(h);
+        QObject::connect(t, &QTimer::timeout, h, [h, IDEvent] {
+            if (TWinControl* c = h->Control()) {
+                TMessage m = MakeMessage(WM_TIMER, IDEvent, 0);
+                DeliverMessage(c, m);
+            }
+        });
+    }
+    t->start(int(std::max(1u, Elapse)));
+    return IDEvent ? IDEvent : 1;
+}
+
+BOOL KillTimer(HWND h, UINT IDEvent)
+{
+    if (!h)
+        return 0;
+    auto it = h->Timers.find(IDEvent);
+    if (it == h->Timers.end())
+        return 0;
+    it->second->stop();
+    it->second->deleteLater();
+    h->Timers.erase(it);
+    return 1;
+}
+
+WORD QtKeyToVirtualKey(int k)
+{
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return WORD('A' + (k - Qt::Key_A));
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return WORD('0' + (k - Qt::Key_0));
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+        return WORD(VK_F1 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Clear: return VK_CLEAR;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Help: return VK_HELP;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Asterisk: return VK_MULTIPLY;
+    case Qt::Key_Plus: return VK_OEM_PLUS;
+    case Qt::Key_Minus: return VK_OEM_MINUS;
+    case Qt::Key_Comma: return VK_OEM_COMMA;
+    case Qt::Key_Period: return VK_OEM_PERIOD;
+    case Qt::Key_Slash: return VK_OEM_2;
+    case Qt::Key_Semicolon: return VK_OEM_1;
+    default: return 0;
+    }
+}
+
+int VirtualKeyToQtKey(WORD vk)
+{
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return vk;
+    if (vk >= VK_F1 && vk <= VK_F12 + 12)
+        return Qt::Key_F1 + (vk - VK_F1);
+    for (int k : {Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_PageUp,
+                  Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down,
+                  Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Pause, Qt::Key_Print, Qt::Key_Help, Qt::Key_Menu,
+                  Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Comma, Qt::Key_Period, Qt::Key_Slash, Qt::Key_Semicolon,
+                  Qt::Key_Asterisk})
+        if (QtKeyToVirtualKey(k) == vk)
+            return k;
+    return 0;
+}
+
+Qt::CursorShape QtCursorShape(TCursor c)
+{
+    switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: case crVSplit: return c == crVSplit ? Qt::SplitVCursor : Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
