@@ -5,6 +5,8 @@
 #include <fstream>
 #include <initializer_list>
 #include <string>
+#include <functional>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "actions.h"
@@ -56,4 +58,18 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Runs check() as an unprivileged user: in a child process switched to "nobody" when the tests run as
+// root (root reads and writes read-only files), else in this process. True when check() returned true.
+inline bool AsUnprivileged(const std::function<bool()>& check) {
+    if (::geteuid() != 0)
+        return check();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && check();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

@@ -1,0 +1,139 @@
+// Tests of the assembler (actions layer): variables, defaults, unrecognised lines, errors.
+#include <gtest/gtest.h>
+
+#include "helpers.h"
+
+namespace {
+
+std::vector<std::string> Vars(const T_Action& a) {
+    std::vector<std::string> v;
+    for (int i = 0; i < a.Variables.Count(); ++i)
+        v.push_back(a.Variables[i]);
+    return v;
+}
+
+TEST(Assembler, VariableWinsOverNumber) {
+    actionManager m;
+    T_Action* plain = Assembled(m, {"push 7"}, "p");
+    EXPECT_EQ(plain->Instructions[0].Opcode, opPush);
+    EXPECT_EQ(plain->Instructions[0].U32(), 7u);
+    EXPECT_EQ(plain->Instructions[0].Operands[4], 8);
+    T_Action* var = Assembled(m, {"def 7", "push 7"}, "v");
+    EXPECT_EQ(var->Instructions[1].Opcode, opPushVar);
+    EXPECT_EQ(var->Instructions[1].Operands[0], 1);
+}
+
+TEST(Assembler, VariablesFollowTheFirstDefOfEachName) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"push x", "def a", "def b 4", "def A 2", "def x"});
+    EXPECT_EQ(Vars(*a), (std::vector<std::string>{"a", "b", "x"}));
+    EXPECT_EQ(a->Instructions[0].Opcode, opPushVar); // defined further down
+    EXPECT_EQ(a->Instructions[0].Operands[0], 3);
+    EXPECT_EQ(a->Instructions[3].Operands[0], 1);
+    EXPECT_EQ(a->Instructions[3].U16(1), 2);
+}
+
+TEST(Assembler, NamesCompareWithoutLetterCaseCyrillicToo) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"def Счёт", "push СЧЁТ", "def Cnt", "pop cnt"});
+    EXPECT_EQ(Vars(*a), (std::vector<std::string>{"Счёт", "Cnt"}));
+    EXPECT_EQ(a->Instructions[1].Operands[0], 1);
+    EXPECT_EQ(a->Instructions[3].Opcode, opPopVar);
+    EXPECT_EQ(a->Instructions[3].Operands[0], 2);
+}
+
+TEST(Assembler, MovWithUndefinedOrMissingSecondOperand) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"def a", "def b", "mov a b", "mov a z", "mov a"});
+    EXPECT_EQ(a->Instructions[2].Operands[1], 2);
+    EXPECT_EQ(a->Instructions[3].Operands[1], 0);
+    EXPECT_EQ(a->Instructions[4].Operands[1], 0);
+    EXPECT_EQ(a->InstructionText(3), "mov a");
+}
+
+TEST(Assembler, BlankLinesGiveNothingOtherUnknownLinesGiveOpcodeZero) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"", "   ", "\t", "PUSH 5", "// remark"});
+    ASSERT_EQ(a->Instructions.size(), 2u);
+    EXPECT_EQ(a->Instructions[0], TActionLine());
+    EXPECT_EQ(a->Instructions[1], TActionLine());
+}
+
+TEST(Assembler, QuotedFieldKeepsItsBlank) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"def \"my var\" 2", "push \"my var\""});
+    EXPECT_EQ(Vars(*a), (std::vector<std::string>{"my var"}));
+    EXPECT_EQ(a->Instructions[1].Opcode, opPushVar);
+}
+
+TEST(Assembler, EmptyTextEmptiesBothLists) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"def a", "ret"});
+    TStringList none;
+    EXPECT_TRUE(a->Assemble(none));
+    EXPECT_TRUE(a->Instructions.empty());
+    EXPECT_EQ(a->Variables.Count(), 0);
+}
+
+TEST(Assembler, VariableNumbersPastOneByteAreCutToTheByte) {
+    actionManager m;
+    T_Action* a = m.CreateAction("big");
+    TStringList l;
+    for (int i = 1; i <= 256; ++i)
+        l.Add("def v" + std::to_string(i));
+    l.Add("push v256");
+    a->Assemble(l);
+    EXPECT_EQ(a->Variables.Count(), 256);
+    EXPECT_EQ(a->Instructions.back().Opcode, opPushVar);
+    EXPECT_EQ(a->Instructions.back().Operands[0], 0);
+    EXPECT_NE(a->SaveRefusal(), "");
+}
+
+struct ErrorCase {
+    const char* line;
+    bool conversion; // else a list-index error
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << '"' << c.line << '"'; }
+
+const ErrorCase kErrors[] = {
+    {"push abc", true},  {"push 5 x", true},   {"push 99999999999", true}, {"def a zz", true},
+    {"ldi a q", true},   {"gotoz @l:", true},  {"gotoz @l:x", true},       {"act nosuch", true},
+    {"push a b q", true}, {"push mem q", true}, {"def", false},            {"do", false},
+    {"act", false},      {"mov", false},       {"addi", false},            {"subi", false},
+    {"ldi", false},      {"gotoa", false},     {"gotonp", false},
+};
+
+class AssemblerError : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(AssemblerError, RaisesAndLeavesTheSubprogramAsItWas) {
+    const ErrorCase& c = GetParam();
+    actionManager m;
+    T_Action* a = Assembled(m, {"def keep", "push keep", "ret"});
+    std::vector<TActionLine> before = a->Instructions;
+    TStringList l;
+    SetLines(l, {"def a", "def b", "def other", c.line, "ret"});
+    if (c.conversion)
+        EXPECT_THROW(a->Assemble(l), EConvertError);
+    else
+        EXPECT_THROW(a->Assemble(l), EListError);
+    EXPECT_EQ(a->Instructions, before);
+    EXPECT_EQ(Vars(*a), (std::vector<std::string>{"keep"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, AssemblerError, testing::ValuesIn(kErrors));
+
+TEST(Assembler, ActTakesANumberOrAStoredName) {
+    actionManager m;
+    T_Action* callee = m.CreateAction("callee");
+    callee->Caption = "Вызываемая";
+    T_Action* a = Assembled(m, {"act callee", "act 40", "act $2"}, "caller");
+    EXPECT_EQ(a->Instructions[0].U16(0), callee->Id());
+    EXPECT_EQ(a->Instructions[1].U16(0), 40);
+    EXPECT_EQ(a->Instructions[2].U16(0), 2);
+    TStringList byCaption;
+    SetLines(byCaption, {"act Вызываемая"});
+    EXPECT_THROW(a->Assemble(byCaption), EConvertError);
+}
+
+} // namespace
