@@ -1,9 +1,12 @@
 // File layer of the table store: POSIX files behind the replaceable opener.
 #include "lorfile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,16 +14,29 @@ namespace lor {
 
 namespace {
 
+// Reads come from a shared read-only mapping of the file where it reaches (a memcpy instead of a
+// system call per page); writes and reads past the mapping use pwrite/pread.
 class OsFile : public File {
 public:
-    explicit OsFile(int fd) : fd_(fd) {}
+    explicit OsFile(int fd) : fd_(fd)
+    {
+        int64_t n = Size();
+        size_ = n > 0 ? uint64_t(n) : 0;
+        Remap();
+    }
     ~OsFile() override { Close(); }
 
     int64_t Read(uint64_t off, void* buf, uint32_t n) override
     {
+        if (off + n > mapLen_ && off < size_ && size_ >= mapLen_ + mapLen_ / 4 + kRemapStep)
+            Remap();
+        if (off + n <= mapLen_) {
+            std::memcpy(buf, map_ + off, n);
+            return n;
+        }
         uint32_t done = 0;
         while (done < n) {
-            ssize_t r = ::pread(fd_, static_cast<char*>(buf) + done, n - done, off + done);
+            ssize_t r = ::pread(fd_, static_cast<char*>(buf) + done, n - done, off_t(off + done));
             if (r < 0) {
                 if (errno == EINTR)
                     continue;
@@ -37,7 +53,7 @@ public:
     {
         uint32_t done = 0;
         while (done < n) {
-            ssize_t r = ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done, off + done);
+            ssize_t r = ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done, off_t(off + done));
             if (r < 0) {
                 if (errno == EINTR)
                     continue;
@@ -45,6 +61,8 @@ public:
             }
             done += static_cast<uint32_t>(r);
         }
+        if (off + n > size_)
+            size_ = off + n;
         return true;
     }
 
@@ -60,6 +78,7 @@ public:
 
     bool Close() override
     {
+        Unmap();
         if (fd_ < 0)
             return true;
         int r = ::close(fd_);
@@ -68,7 +87,35 @@ public:
     }
 
 private:
+    static constexpr uint64_t kRemapStep = 256 * 1024;
+
+    void Unmap()
+    {
+        if (map_)
+            ::munmap(map_, mapLen_);
+        map_ = nullptr;
+        mapLen_ = 0;
+    }
+
+    // Maps the file as far as it is known to reach now; without a mapping reads use pread.
+    void Remap()
+    {
+        Unmap();
+        int64_t n = Size();
+        if (n <= 0)
+            return;
+        void* p = ::mmap(nullptr, size_t(n), PROT_READ, MAP_SHARED, fd_, 0);
+        if (p == MAP_FAILED)
+            return;
+        map_ = static_cast<uint8_t*>(p);
+        mapLen_ = uint64_t(n);
+        size_ = std::max(size_, mapLen_);
+    }
+
     int fd_;
+    uint8_t* map_ = nullptr;
+    uint64_t mapLen_ = 0;
+    uint64_t size_ = 0; // known length: at open or remap, and our own writes since
 };
 
 FileOpener g_opener = &OpenOsFile;
