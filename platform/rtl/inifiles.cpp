@@ -138,7 +138,7 @@ TIniFile::Stamp TIniFile::DiskStamp() const
     struct stat st{};
     if (stat(NativePath(FileName()).c_str(), &st) != 0)
         return {};
-    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size)};
+    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size), uint64_t(st.st_ino)};
 }
 
 void TIniFile::Refresh()
@@ -263,11 +263,11 @@ void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
 {
     Refresh();
     int h = FindSection(lines_, Section);
-    if (h < 0) return;
-    int k = FindKey(lines_, h, Ident);
-    if (k < 0) return;
+    if (h < 0 || FindKey(lines_, h, Ident) < 0) return;
     Lines lines = lines_;
-    lines.erase(lines.begin() + k);
+    // Every copy of the key goes, as the lookup would otherwise find the next one.
+    for (int k = FindKey(lines, h, Ident); k >= 0; k = FindKey(lines, h, Ident))
+        lines.erase(lines.begin() + k);
     Commit(std::move(lines));
 }
 

@@ -63,9 +63,12 @@ protected:
     TIniFile(const std::string& FileName, bool WriteThrough);
 
 private:
+    // What tells a changed file: a replacing save gives a new inode, an in-place one a new
+    // time or size.
     struct Stamp {
         int64_t mtime = -1;
         int64_t size = -1;
+        uint64_t inode = 0;
         bool operator==(const Stamp&) const = default;
     };
     Stamp DiskStamp() const;

@@ -125,6 +125,9 @@ TEST(IniWrite, KeepsEverythingElseByteForByte)
     TIniFile ini(f);
     ini.WriteString("A", "z", "\xFF\x98");
     EXPECT_EQ(ReadBytes(f), "[A]\r\nx=1\r\nz=\xFF\x98\r\n\r\n[B]\r\ny=2\r\n");
+    WriteBytes(f, "[A]\r\nx=1\r\nX=2\r\nz=\xFF\x98\r\n\r\n[B]\r\ny=2\r\n"); // a duplicate key
+    ini.WriteString("A", "x", "dup"); // replaces the first copy only
+    EXPECT_EQ(ini.ReadString("A", "X", ""), "dup");
     ini.DeleteKey("a", "X");
     ini.DeleteKey("a", "missing");
     ini.EraseSection("b");
