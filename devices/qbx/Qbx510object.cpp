@@ -25,7 +25,7 @@ const char* const kTuModes[2] = {"Потенциальный", "Импульсн
 } // namespace
 
 TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_store(store)
+    : TObjectItem(number), m_channels(channels), m_store(store)
 {
     DisplayType = "QBX-510";
     Tag = "QBX510";
@@ -108,12 +108,17 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
     }
 }
 
-// The parameters stay on the channel list, unowned, for the next concentrator object to adopt.
+// Bound parameters stay on the channel list, unowned, for the next concentrator object to adopt by
+// address. Unbound ones could never be found again and would pile up, so they go.
 TQbx510Item::~TQbx510Item()
 {
-    for (TParamItem* p : m_param)
-        if (p)
-            p->Owner = nullptr;
+    for (TParamItem*& p : m_param) {
+        if (!p)
+            continue;
+        p->Owner = nullptr;
+        if (IsUnbound(p))
+            ReleaseChannel(m_channels, p);
+    }
 }
 
 void TQbx510Item::LoadSubprograms()

@@ -55,6 +55,7 @@ private:
     void ClearControlEntryOf(const TParamItem* p);
     int ImpulseChannel(int row) const;           // the channel a delay row stands for
 
+    ELEMList* m_channels;
     actionManager* m_store;
     uint16_t m_sub[qbx::kQbx510SubCount] = {};
     TParamItem* m_param[qbx::kQbx510ParamCount] = {};

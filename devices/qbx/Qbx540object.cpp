@@ -31,12 +31,8 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
     AddCommand(this, "Опрос данных QBX-540", 1, 0, m_sub[0], m_sub[1], m_sub[2]);
 
     // Stored settings 1008:1..37; the oldest of an address wins, other objects' channels are left.
-    for (int s = 0; s < kQbx540Slots; ++s) {
+    for (int s = 0; s < kQbx540Slots; ++s)
         m_settings[s] = FindChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1), this);
-        for (int t = 0; t < s && m_settings[s]; ++t)
-            if (m_settings[t] == m_settings[s])
-                m_settings[s] = nullptr;
-    }
     if (!m_settings[0])
         m_settings[0] = NewChannel(channels, kQbx540ChannelType, 1, 40, kMainDefault, 5);
     m_settings[0]->Name = std::string(kPrefix) + Qbx540ParamNames[0];

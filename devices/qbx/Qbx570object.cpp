@@ -1,6 +1,7 @@
 // The indicator controllers QBX-570-МЩ3 and QBX-570-МЩ1. Device layer.
 #include "Qbx570object.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Uind570mp3.h"
@@ -56,10 +57,26 @@ TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* 
     LoadSubprograms(store, layout.folder, layout.subprograms, 5, nullptr, m_sub);
 }
 
+// The configuration renumbers the remaining controllers before it destroys this one, while our
+// channels still hold the addresses they move to; once ours are gone they can follow.
 TQbx570Item::~TQbx570Item()
 {
     for (int k = 0; k < m_paramCount; ++k)
         ReleaseChannel(m_channels, m_param[k]);
+    std::vector<TQbx570Item*> others;
+    ForEachChannel(m_channels, [&](TParamItem* c) {
+        auto* o = dynamic_cast<TQbx570Item*>(c->Owner);
+        if (o && o != this && std::find(others.begin(), others.end(), o) == others.end())
+            others.push_back(o);
+        return true;
+    });
+    for (size_t pass = 0; pass < others.size(); ++pass) {
+        bool moved = false;
+        for (TQbx570Item* o : others)
+            moved = o->FollowNumber() || moved;
+        if (!moved)
+            break;
+    }
 }
 
 uint8_t TQbx570Item::SettingsIndex(uint16_t number) const
@@ -106,23 +123,32 @@ std::string TQbx570Item::GetDisplayName()
 }
 
 // The settings channels follow the number, so that the next load finds them again; a channel
-// already at the new address is not disturbed and ours stay where they were.
+// already at the new address is not disturbed and ours stay where they were until it is gone.
 void TQbx570Item::SetNumber(uint16_t number)
 {
     TObjectItem::SetNumber(number);
-    const uint8_t index = SettingsIndex(number);
+    FollowNumber();
+}
+
+bool TQbx570Item::FollowNumber()
+{
+    const uint8_t index = SettingsIndex(Number);
+    bool moved = false;
     for (int k = 0; k < m_layout.settingsCount; ++k) {
         TParamItem* p = m_param[k];
-        if (p->ChannelIndex == index)
+        if (!p || p->ChannelIndex == index)
             continue;
         bool taken = false;
         ForEachChannel(m_channels, [&](TParamItem* c) {
             taken = c != p && SameAddress(c, p->ChannelType, index);
             return !taken;
         });
-        if (!taken)
+        if (!taken) {
             p->ChannelIndex = index;
+            moved = true;
+        }
     }
+    return moved;
 }
 
 void TQbx570Item::GetPollCommandNames(TStrings* s)

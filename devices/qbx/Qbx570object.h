@@ -46,6 +46,9 @@ public:
 protected:
     TQbx570Item(const qbx::Qbx570Layout& layout, uint16_t number, ELEMList* channels, actionManager* store);
     uint8_t SettingsIndex(uint16_t number) const;
+    // Moves the settings channels to the index of the current number where that address is free;
+    // true when one moved.
+    bool FollowNumber();
     // The newest stored settings channel k, or a new one with the given width and default.
     TParamItem* SettingsParam(int k, uint16_t bits, const uint8_t* value, int len, const char* name);
     void Own(TParamItem* p, const char* name);

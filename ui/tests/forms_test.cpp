@@ -5,14 +5,17 @@
 #include "Uschedule.h"
 #include "elem.h"
 #include "forms.h"
+#include "timers.h"
 
 namespace {
 
-// A modal showing that the form itself ends as soon as it is shown.
+// A modal showing that a timer ends once the modal loop runs.
 template <class Form>
 int ShowAndClose(Form& form)
 {
-    form.OnShow = [&form](TObject*) { form.SetModalResult(mrOk); };
+    TTimer closer(nullptr);
+    closer.SetInterval(10);
+    closer.OnTimer = [&form](TObject*) { form.SetModalResult(mrOk); };
     return form.ShowModal();
 }
 

@@ -1,0 +1,61 @@
+// Test fixture of the device objects: a plug-in folder of our own with small .act files and a
+// version.ini, a captured message box, and a fresh configuration with the QBX classes registered.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Configmanager.h"
+#include "qbxkit.h"
+
+namespace qbxtest {
+
+// Signal bindings written into the fixture's QBX-510 message-parsing subprogram.
+inline constexpr uint16_t kSignal1Type = 100;
+inline constexpr uint8_t kSignal1Index = 1;
+inline constexpr uint16_t kPowerType = 200;
+inline constexpr uint8_t kPowerIndex = 1;
+
+// Writes the plug-in folder under root: every default subprogram of the QBX devices.
+void WritePlugins(const std::string& root);
+// Removes one plug-in file (folder, name without ".act").
+void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name);
+
+class QbxTest : public ::testing::Test {
+public:
+    static std::vector<std::string> messages; // message boxes shown
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Adds an object by type code and returns it as the expected class.
+    template <class T>
+    T* Add(int code)
+    {
+        TObjectItem* o = cm->AddObject(code);
+        EXPECT_NE(o, nullptr) << "type code " << code;
+        auto* t = dynamic_cast<T*>(o);
+        EXPECT_NE(t, nullptr) << "type code " << code;
+        return t;
+    }
+    // Stops the configuration renumbering channels when a device changes one, so that tests of a
+    // device's own bookkeeping see the addresses they gave.
+    void Unhook();
+    // Rebuilds the configuration (objects, channels, subprograms) through a save and a load.
+    void SaveAndReload();
+    // Channels of the configuration, oldest first.
+    std::vector<TParamItem*> Channels() const;
+    int CountAddress(uint16_t type, uint8_t index) const;
+    std::vector<std::string> Lines(const std::function<void(TStrings*)>& fill) const;
+
+    std::string tmpDir;   // everything the test writes
+    std::string root;     // plug-in folder
+    std::string dbPath;   // configuration file of SaveAndReload
+    std::unique_ptr<configmanager> cm;
+};
+
+} // namespace qbxtest

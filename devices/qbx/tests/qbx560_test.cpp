@@ -1,0 +1,128 @@
+// The ЦПТ QBX-560: channels of a new object, binding into the address table, set points (with
+// either decimal separator), property rows and checks.
+#include "Qbx560object.h"
+#include "fixture.h"
+
+using namespace qbx;
+using namespace qbxtest;
+
+namespace {
+
+class Qbx560Test : public QbxTest {
+protected:
+    void SetUp() override
+    {
+        QbxTest::SetUp();
+        obj = Add<TQbx560Item>(9);
+        Unhook();
+    }
+    std::string Text(TParamItem* p)
+    {
+        std::string t;
+        obj->GetParamValueText(p, t);
+        return t;
+    }
+    std::string Row(int row)
+    {
+        std::string t;
+        obj->GetPropertyText(row, t);
+        return t;
+    }
+    std::string Setpoint(int s, int n)
+    {
+        std::string t;
+        obj->GetSetpointValueText(obj->Param(s), n, t);
+        return t;
+    }
+    TQbx560Item* obj = nullptr;
+};
+
+TEST_F(Qbx560Test, NewObject)
+{
+    EXPECT_EQ(obj->Number, 3256);
+    EXPECT_TRUE(SameAddress(obj->Param(8), 1080, 1));
+    EXPECT_TRUE(SameAddress(obj->Param(9), 1081, 1));
+    EXPECT_EQ(obj->Param(9)->BitWidth, 192);
+    EXPECT_EQ(obj->Param(9)->ValueEditable, 0);
+    for (int s = 0; s < 8; ++s) {
+        EXPECT_EQ(Text(obj->Param(s)), "не определено");
+        EXPECT_EQ(obj->Param(s)->Kind, 2);
+        EXPECT_EQ(obj->Param(s)->ParamType, 17);
+        EXPECT_EQ(obj->Param(s)->Ordinal, s + 1);
+    }
+    EXPECT_EQ(obj->Param(0)->Name, "QBX-560: Температура 1");
+    EXPECT_EQ(Text(obj->Param(9)), "0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0");
+    EXPECT_EQ(Text(obj->Param(8)), "адрес");
+    EXPECT_EQ(obj->SetpointValue(0)->BitWidth, 40);
+    EXPECT_EQ(obj->SetpointValue(0)->Value[0], 2);
+    EXPECT_EQ(obj->SetpointState(6)->Name, "QBX-560 - Уставка: состояние");
+    EXPECT_EQ(obj->SetpointValue(7), nullptr);
+    EXPECT_EQ(obj->GetDisplayName(), "ID-3256 QBX(0.0.0:0)");
+    EXPECT_EQ(obj->GetParamDescription(obj->Param(2)), "QBX-560 - (0.0.0:0), канал 3");
+    EXPECT_EQ(obj->GetSetpointCount(obj->Param(6)), 2);
+    EXPECT_EQ(obj->GetSetpointCount(obj->Param(7)), 0);
+    std::string mode;
+    obj->GetCommandModeText(0, mode);
+    EXPECT_EQ(mode, "Не выполнять");
+    EXPECT_EQ(Channels().size(), kBuiltInChannelCount + 10u + 14u);
+}
+
+TEST_F(Qbx560Test, BindingAndSetpoints)
+{
+    obj->BindParam(5, 7, obj->Param(2));
+    const uint8_t* table = obj->Param(9)->Value;
+    EXPECT_EQ(table[6], 5);
+    EXPECT_EQ(table[7], 0);
+    EXPECT_EQ(table[8], 7);
+    EXPECT_TRUE(IsUnbound(obj->SetpointValue(2))); // no set points yet
+
+    DecimalSeparator = '.';
+    // Either separator reads; an unreadable text keeps the last value.
+    const struct {
+        const char* text;
+        uint16_t stored;
+    } cases[] = {{"25.5", 255}, {"12,3", 123}, {"-1", 65526}, {"abc", 65526}, {" 25,5 ", 255}};
+    for (const auto& c : cases) {
+        obj->SetSetpointValue(obj->Param(2), 0, c.text);
+        EXPECT_EQ(GetU16(obj->SetpointValue(2), 1), c.stored) << c.text;
+    }
+    obj->SetSetpointValue(obj->Param(2), 1, "25,5");
+    EXPECT_EQ(Setpoint(2, 1), "25.5 oC");
+    DecimalSeparator = ',';
+    EXPECT_EQ(Setpoint(2, 1), "25,5 oC");
+    DecimalSeparator = '.';
+    EXPECT_NE(obj->Param(2)->WriteHandler, 0);
+    EXPECT_TRUE(SameAddress(obj->SetpointValue(2), 16, 7));
+    EXPECT_TRUE(SameAddress(obj->SetpointState(2), 17, 7));
+
+    obj->SetSetpointValue(obj->Param(2), 0, "Нет");
+    EXPECT_EQ(obj->Param(2)->WriteHandler, 0);
+    EXPECT_TRUE(IsUnbound(obj->SetpointValue(2)));
+    EXPECT_TRUE(IsUnbound(obj->SetpointState(2)));
+}
+
+TEST_F(Qbx560Test, AddressRowsAndChecks)
+{
+    obj->ApplyPropertyValue(2, "1.2");
+    EXPECT_EQ(Row(2), "0.0.0");
+    obj->ApplyPropertyValue(2, "10.20.30");
+    obj->ApplyPropertyValue(3, "7");
+    obj->ApplyPropertyValue(3, "x");
+    EXPECT_EQ(Row(2), "10.20.30");
+    EXPECT_EQ(Row(3), "7");
+    const std::string head = "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:7)\"";
+    EXPECT_TRUE(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }).empty());
+    obj->Period = 3;
+    EXPECT_EQ(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
+              std::vector<std::string>{head + " - Команда опроса \"Опрос QBX-560\" неактивна"});
+    obj->CommandAt(0)->Execute = 1;
+    obj->Period = 0;
+    obj->Param(8)->Value[3] = 0;
+    EXPECT_EQ(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
+              (std::vector<std::string>{
+                  "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:0)\" - Не указан общий период опроса используемых "
+                  "параметров",
+                  "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:0)\" - Не задан адрес прибора"}));
+}
+
+} // namespace

@@ -1,0 +1,87 @@
+// A configuration holding every QBX device type, saved and loaded: the same objects, no channel
+// twice, and the bindings kept.
+#include <map>
+
+#include "Qbx510object.h"
+#include "Qbx530object.h"
+#include "Qbx540object.h"
+#include "Qbx560object.h"
+#include "Qbx570object.h"
+#include "fixture.h"
+
+using namespace qbx;
+using namespace qbxtest;
+
+namespace {
+
+using RoundTrip = QbxTest;
+
+// Type codes of every class this module registers.
+const int kCodes[] = {3, 4, 5, 7, 8, 9, 43, 44};
+
+template <class T>
+T* Find(configmanager& cm)
+{
+    for (ELEM* e = cm.Objects.Oldest; e; e = e->Newer)
+        if (auto* o = dynamic_cast<T*>(static_cast<TObjectItem*>(e)))
+            return o;
+    return nullptr;
+}
+
+TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
+{
+    for (int code : kCodes)
+        ASSERT_NE(cm->AddObject(code), nullptr) << code;
+    Find<TQbx540Item>(*cm)->ApplyPropertyValue(5, "2");
+    auto* cell = Find<TQbx530Item>(*cm);
+    cell->BindParam(3, 9, cell->Param(0));
+    cell->ApplyControlChoice(cell->Param(0), 1);
+    auto* qbx540 = Find<TQbx540Item>(*cm);
+    qbx540->BindParam(4, 9, qbx540->Analog(1));
+    auto* qbx560 = Find<TQbx560Item>(*cm);
+    qbx560->BindParam(5, 9, qbx560->Param(0));
+    qbx560->SetSetpointValue(qbx560->Param(0), 0, "21.5");
+    Find<TQbx570mp1Item>(*cm)->ApplyPropertyValue(4, "6:9");
+    Find<TQbx510Item>(*cm)->ApplyPropertyValue(4, "33");
+
+    // What identifies each channel after the load: its address and bytes, and its owner's type.
+    auto snapshot = [&] {
+        std::multimap<std::pair<int, int>, std::string> out;
+        for (TParamItem* p : Channels())
+            if (p->ChannelType != 0 || p->ChannelIndex != 0)
+                out.emplace(std::make_pair(p->ChannelType, p->ChannelIndex),
+                            (p->Owner ? p->Owner->Tag : std::string("-")) + "/" + p->Name + "/" +
+                                std::to_string(p->BitWidth) + "/" + std::to_string(p->ParamType) + "/" +
+                                std::string(reinterpret_cast<const char*>(p->Value), 16));
+        return out;
+    };
+    const auto before = snapshot();
+    const size_t count = Channels().size();
+    const size_t unbound = count - before.size();
+    for (const auto& [address, what] : before)
+        EXPECT_EQ(before.count(address), 1u) << address.first << ":" << address.second;
+
+    SaveAndReload();
+    EXPECT_EQ(cm->Objects.Count, std::size(kCodes));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(Channels().size() - snapshot().size(), unbound);
+    EXPECT_EQ(Channels().size(), count);
+    EXPECT_TRUE(messages.empty());
+
+    cell = Find<TQbx530Item>(*cm);
+    EXPECT_EQ(AddressOf(cell->Param(0)).type, 3);
+    EXPECT_EQ(cell->Param(0)->ParamType, 1);
+    EXPECT_EQ(AddressOf(Find<TQbx540Item>(*cm)->Analog(1)).type, 4);
+    EXPECT_EQ(AddressOf(Find<TQbx560Item>(*cm)->Param(0)).type, 5);
+    EXPECT_EQ(AddressOf(Find<TQbx570mp1Item>(*cm)->Param(1)), (Address{6, 9}));
+    std::string text;
+    Find<TQbx510Item>(*cm)->GetPropertyText(4, text);
+    EXPECT_EQ(text, "33");
+
+    // A second round gives the same file contents back.
+    SaveAndReload();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(Channels().size(), count);
+}
+
+} // namespace
