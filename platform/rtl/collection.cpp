@@ -107,7 +107,7 @@ TCollectionItem* TCollection::FindItemID(int ID) const
 TCollectionItem* TCollection::GetItem(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+        throw EListError(Format(SListIndexError, Index));
     return items_[size_t(Index)];
 }
 

@@ -23,12 +23,12 @@ void TPersistent::Assign(TPersistent* Source)
         Source->AssignTo(this);
         return;
     }
-    throw EConvertError("Cannot assign a nil to a " + ClassName());
+    throw EConvertError(Format(SAssignError, "nil", ClassName()));
 }
 
 void TPersistent::AssignTo(TPersistent* Dest)
 {
-    throw EConvertError("Cannot assign a " + ClassName() + " to a " + (Dest ? Dest->ClassName() : "nil"));
+    throw EConvertError(Format(SAssignError, ClassName(), Dest ? Dest->ClassName() : "nil"));
 }
 
 namespace {
@@ -74,7 +74,7 @@ TComponent::~TComponent()
 TComponent* TComponent::Components(int Index) const
 {
     if (Index < 0 || Index >= ComponentCount())
-        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+        throw EListError(Format(SListIndexError, Index));
     return components_[size_t(Index)];
 }
 
@@ -91,11 +91,11 @@ void TComponent::SetName(const std::string& NewName)
     if (NewName == name_)
         return;
     if (!NewName.empty() && !IsValidIdent(NewName))
-        throw EComponentError("'" + NewName + "' is not a valid component name");
+        throw EComponentError(Format(SInvalidName, NewName));
     if (!NewName.empty() && owner_) {
         TComponent* other = owner_->FindComponent(NewName);
         if (other && other != this)
-            throw EComponentError("A component named " + NewName + " already exists");
+            throw EComponentError(Format(SDuplicateName, NewName));
     }
     name_ = NewName;
 }
@@ -121,7 +121,7 @@ void TComponent::InsertComponent(TComponent* AComponent)
     if (!AComponent->name_.empty()) {
         TComponent* other = FindComponent(AComponent->name_);
         if (other)
-            throw EComponentError("A component named " + AComponent->name_ + " already exists");
+            throw EComponentError(Format(SDuplicateName, AComponent->name_));
     }
     if (AComponent->owner_)
         AComponent->owner_->RemoveComponent(AComponent);

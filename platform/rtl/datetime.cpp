@@ -155,14 +155,14 @@ bool TryEncodeTime(int h, int mi, int s, int ms, TDateTime& out)
 TDateTime EncodeDate(int y, int m, int d)
 {
     TDateTime r;
-    if (!TryEncodeDate(y, m, d, r)) throw EConvertError("Invalid argument to date encode");
+    if (!TryEncodeDate(y, m, d, r)) throw EConvertError(SDateEncodeError);
     return r;
 }
 
 TDateTime EncodeTime(int h, int mi, int s, int ms)
 {
     TDateTime r;
-    if (!TryEncodeTime(h, mi, s, ms, r)) throw EConvertError("Invalid argument to time encode");
+    if (!TryEncodeTime(h, mi, s, ms, r)) throw EConvertError(STimeEncodeError);
     return r;
 }
 
@@ -436,14 +436,14 @@ bool TryStrToDate(std::string_view s, TDateTime& out)
 TDateTime StrToTime(std::string_view s)
 {
     TDateTime t;
-    if (!TryStrToTime(s, t)) throw EConvertError("'" + std::string(s) + "' is not a valid time");
+    if (!TryStrToTime(s, t)) throw EConvertError(Format(SInvalidTime, s));
     return t;
 }
 
 TDateTime StrToDate(std::string_view s)
 {
     TDateTime d;
-    if (!TryStrToDate(s, d)) throw EConvertError("'" + std::string(s) + "' is not a valid date");
+    if (!TryStrToDate(s, d)) throw EConvertError(Format(SInvalidDate, s));
     return d;
 }
 
@@ -454,6 +454,6 @@ TDateTime StrToDateTime(std::string_view s)
     size_t save = i;
     if (!ScanDate(s, i, d)) { i = save; d = 0; }
     if (i < s.size() && !ScanTime(s, i, t)) i = std::string_view::npos;
-    if (i != s.size()) throw EConvertError("'" + std::string(s) + "' is not a valid date and time");
+    if (i != s.size()) throw EConvertError(Format(SInvalidDateTime, s));
     return d < 0 ? d - t : d + t;
 }

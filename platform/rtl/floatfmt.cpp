@@ -152,7 +152,7 @@ std::string CurrencyText(const std::string& number, bool negative)
 
 [[noreturn]] void InvalidFloat(std::string_view s)
 {
-    throw EConvertError("'" + std::string(s) + "' is not a valid floating point value");
+    throw EConvertError(Format(SInvalidFloat, s));
 }
 
 } // namespace
@@ -406,7 +406,7 @@ namespace {
 
 [[noreturn]] void BadFormat(std::string_view fmt)
 {
-    throw EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
+    throw EConvertError(Format(SInvalidFormat, fmt));
 }
 
 std::string Pad(std::string s, int width, bool left)

@@ -304,5 +304,5 @@ void TIniFile::Save(const std::vector<std::string>& lines)
         if (!ok) std::remove(tmp.c_str());
     }
     if (!ok)
-        throw EIniFileException("Unable to write to " + FileName());
+        throw EIniFileException(Format(SIniFileWriteError, FileName()));
 }

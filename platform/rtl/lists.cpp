@@ -11,7 +11,7 @@ TList::~TList()
 
 void TList::IndexError(int Index) const
 {
-    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    throw EListError(Format(SListIndexError, Index));
 }
 
 int TList::Add(void* Item)
@@ -90,7 +90,7 @@ void TList::Sort(const std::function<int(void*, void*)>& Compare)
 
 void TList::SetCount(int NewCount)
 {
-    if (NewCount < 0) throw EListError("List count out of bounds (" + std::to_string(NewCount) + ")");
+    if (NewCount < 0) throw EListError(Format(SListCountError, NewCount));
     while (Count() > NewCount) Delete(Count() - 1);
     items_.resize(size_t(NewCount), nullptr);
 }
@@ -98,7 +98,7 @@ void TList::SetCount(int NewCount)
 void TList::SetCapacity(int NewCapacity)
 {
     if (NewCapacity < Count())
-        throw EListError("List capacity out of bounds (" + std::to_string(NewCapacity) + ")");
+        throw EListError(Format(SListCapacityError, NewCapacity));
     items_.reserve(size_t(NewCapacity));
 }
 

@@ -12,13 +12,13 @@
 void TStream::ReadBuffer(void* Buffer, int Count)
 {
     if (Count > 0 && Read(Buffer, Count) != Count)
-        throw EReadError("Stream read error");
+        throw EReadError(SReadError);
 }
 
 void TStream::WriteBuffer(const void* Buffer, int Count)
 {
     if (Count > 0 && Write(Buffer, Count) != Count)
-        throw EWriteError("Stream write error");
+        throw EWriteError(SWriteError);
 }
 
 int64_t TStream::CopyFrom(TStream* Source, int64_t Count)
@@ -53,7 +53,7 @@ TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : fileName_
     const std::string path = NativePath(FileName);
     if (Mode == fmCreate) {
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd_ < 0) throw EFCreateError("Cannot create file " + FileName);
+        if (fd_ < 0) throw EFCreateError(Format(SFCreateError, FileName));
         return;
     }
     int flags = (Mode & 3) == fmOpenWrite ? O_WRONLY : (Mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
@@ -63,7 +63,7 @@ TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : fileName_
         ::close(fd_);
         fd_ = -1;
     }
-    if (fd_ < 0) throw EFOpenError("Cannot open file " + FileName);
+    if (fd_ < 0) throw EFOpenError(Format(SFOpenError, FileName));
 }
 
 TFileStream::~TFileStream()
@@ -105,7 +105,7 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin)
 void TFileStream::SetSize(int64_t NewSize)
 {
     if (::ftruncate(fd_, off_t(NewSize)) != 0)
-        throw EWriteError("Stream write error");
+        throw EWriteError(SWriteError);
     if (Position() > NewSize) SetPosition(NewSize);
 }
 

@@ -25,11 +25,7 @@ bool IsSeparatorBlank(char c) { return (unsigned char)c <= ' '; }
 
 void TStrings::Error(const char* Msg, int Data) const
 {
-    std::string m = Msg;
-    size_t at = m.find("%d");
-    if (at != std::string::npos)
-        m.replace(at, 2, std::to_string(Data));
-    throw EStringListError(m);
+    throw EStringListError(Format(Msg, Data));
 }
 
 void TStrings::Put(int Index, const std::string& S)
@@ -253,9 +249,9 @@ void TStrings::SetText(std::string_view v)
 void TStrings::LoadFromFile(const std::string& FileName)
 {
     std::ifstream in(NativePath(FileName), std::ios::binary);
-    if (!in) throw EFOpenError("Cannot open file " + FileName);
+    if (!in) throw EFOpenError(Format(SFOpenError, FileName));
     std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EReadError("Cannot read file " + FileName);
+    if (in.bad()) throw EReadError(SReadError);
     SetText(data);
 }
 
@@ -265,14 +261,14 @@ void TStrings::SaveToFile(const std::string& FileName) const
     const std::string tmp = path + ".tmp~";
     const std::string data = Text();
     FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) throw EFCreateError("Cannot create file " + FileName);
+    if (!f) throw EFCreateError(Format(SFCreateError, FileName));
     bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
     ok = std::fflush(f) == 0 && ok;
     ok = fsync(fileno(f)) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
     if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
         std::remove(tmp.c_str());
-        throw EFCreateError("Cannot create file " + FileName);
+        throw EFCreateError(Format(SFCreateError, FileName));
     }
 }
 
@@ -315,7 +311,7 @@ TStringList::~TStringList()
 void TStringList::CheckIndex(int Index) const
 {
     if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
+        Error(SListIndexError, Index);
 }
 
 std::string TStringList::Get(int Index) const
@@ -326,7 +322,7 @@ std::string TStringList::Get(int Index) const
 
 void TStringList::Put(int Index, const std::string& S)
 {
-    if (sorted_) Error("Operation not allowed on sorted string list", 0);
+    if (sorted_) Error(SSortedListError, 0);
     CheckIndex(Index);
     Changing();
     items_[size_t(Index)].s = S;
@@ -367,8 +363,8 @@ void TStringList::Insert(int Index, const std::string& S) { InsertObject(Index, 
 
 void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject)
 {
-    if (sorted_) Error("Operation not allowed on sorted string list", 0);
-    if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
+    if (sorted_) Error(SSortedListError, 0);
+    if (Index < 0 || Index > GetCount()) Error(SListIndexError, Index);
     InsertItem(Index, S, AObject);
 }
 
@@ -384,7 +380,7 @@ int TStringList::AddObject(const std::string& S, TObject* AObject)
     int at = GetCount();
     if (sorted_ && Find(S, at)) {
         if (Duplicates == dupIgnore) return at;
-        if (Duplicates == dupError) Error("String list does not allow duplicates", 0);
+        if (Duplicates == dupError) Error(SDuplicateString, 0);
     }
     InsertItem(at, S, AObject);
     return at;

@@ -84,7 +84,7 @@ bool IsBlank(char c) { return (unsigned char)c <= ' '; }
 
 [[noreturn]] void InvalidInteger(std::string_view s)
 {
-    throw EConvertError("'" + std::string(s) + "' is not a valid integer value");
+    throw EConvertError(Format(SInvalidInteger, s));
 }
 
 // Parses as described at StrToInt; `bits` is 32 or 64.
@@ -131,7 +131,7 @@ bool ParseInt(std::string_view s, int bits, int64_t& out)
 
 } // namespace
 
-void Abort() { throw EAbort("Operation aborted"); }
+void Abort() { throw EAbort(SOperationAborted); }
 
 std::string Trim(std::string_view s)
 {

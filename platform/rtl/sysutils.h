@@ -50,6 +50,31 @@ class EDivByZero : public EIntError { using EIntError::EIntError; };
 class ERangeError : public EIntError { using EIntError::EIntError; };
 class EIntOverflow : public EIntError { using EIntError::EIntError; };
 
+// Texts of the runtime's exceptions, as Format patterns; callers that raise the same errors use
+// them too.
+inline constexpr const char* SInvalidInteger = "'%s' is not a valid integer value";
+inline constexpr const char* SInvalidFloat = "'%s' is not a valid floating point value";
+inline constexpr const char* SInvalidFormat = "Format '%s' invalid or incompatible with argument";
+inline constexpr const char* SInvalidDate = "'%s' is not a valid date";
+inline constexpr const char* SInvalidTime = "'%s' is not a valid time";
+inline constexpr const char* SInvalidDateTime = "'%s' is not a valid date and time";
+inline constexpr const char* SDateEncodeError = "Invalid argument to date encode";
+inline constexpr const char* STimeEncodeError = "Invalid argument to time encode";
+inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
+inline constexpr const char* SListCountError = "List count out of bounds (%d)";
+inline constexpr const char* SListCapacityError = "List capacity out of bounds (%d)";
+inline constexpr const char* SSortedListError = "Operation not allowed on sorted string list";
+inline constexpr const char* SDuplicateString = "String list does not allow duplicates";
+inline constexpr const char* SDuplicateName = "A component named %s already exists";
+inline constexpr const char* SInvalidName = "'%s' is not a valid component name";
+inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
+inline constexpr const char* SFOpenError = "Cannot open file %s";
+inline constexpr const char* SFCreateError = "Cannot create file %s";
+inline constexpr const char* SReadError = "Stream read error";
+inline constexpr const char* SWriteError = "Stream write error";
+inline constexpr const char* SIniFileWriteError = "Unable to write to %s";
+inline constexpr const char* SOperationAborted = "Operation aborted";
+
 // Raises EAbort, the silent exception.
 [[noreturn]] void Abort();
 
