@@ -22,7 +22,9 @@ constexpr std::string_view kVersionLow = "version_l";
 constexpr std::string_view kVersionHigh = "version_h";
 
 // The C library's white space, which ends a line of the file.
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Reads the whole file; false when it cannot be opened or read (a folder, no permission).
 bool ReadWholeFile(const std::string& path, std::string& out) {
@@ -69,7 +71,7 @@ std::string PieceToLine(std::string_view piece) {
 // Writes `data` to path through a temporary file beside it, so the old file survives a failure.
 bool WriteFileAtomically(const std::string& path, const std::string& data) {
     const std::string target = NativePath(path);
-    struct stat st{};
+    struct stat st {};
     bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0))
         return false; // a read-only file is not ours to replace

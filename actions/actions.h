@@ -77,13 +77,13 @@ public:
     std::string SaveRefusal() const;
 
     actionManager* Owner;
-    uint8_t Flags = 0;   // kActionAutostart marks an autostart subprogram
-    uint32_t Lock = 0;   // non-zero: DeleteAction refuses it
-    std::string Caption; // shown instead of the name and matched like a second name
-    std::string FilePath; // the .act file the text was last loaded from
-    uint16_t Version = 0; // from version.ini
+    uint8_t Flags = 0;                     // kActionAutostart marks an autostart subprogram
+    uint32_t Lock = 0;                     // non-zero: DeleteAction refuses it
+    std::string Caption;                   // shown instead of the name and matched like a second name
+    std::string FilePath;                  // the .act file the text was last loaded from
+    uint16_t Version = 0;                  // from version.ini
     std::vector<TActionLine> Instructions; // execution order
-    TStringList Variables; // variable k (1-based) of an instruction is line k-1
+    TStringList Variables;                 // variable k (1-based) of an instruction is line k-1
 
 private:
     std::string name_;
@@ -122,7 +122,7 @@ public:
     T_Action* CreateAction(const std::string& name);
     // A new subprogram named "action<id>", or null when id is 0 or taken.
     T_Action* CreateActionWithId(uint16_t id);
-    // a itself when the store holds it, else null.
+    // a itself when the store holds it, else null; a is never dereferenced, so a stale pointer is safe.
     T_Action* Contains(const T_Action* a) const;
     // Deletes a unless it is null, foreign or locked.
     void DeleteAction(T_Action* a);

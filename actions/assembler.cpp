@@ -18,16 +18,21 @@ struct Mnemonic {
 
 const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
     static const std::unordered_map<std::string_view, Mnemonic> table{
-        {"do", {Rule::Do, opDo}},         {"def", {Rule::Def, opDef}},       {"mov", {Rule::Mov, opMov}},
-        {"addi", {Rule::Imm, opAddi}},    {"subi", {Rule::Imm, opSubi}},     {"ldi", {Rule::Imm, opLdi}},
-        {"push", {Rule::Push, opPush}},   {"pop", {Rule::Pop, opPop}},       {"gotoa", {Rule::Jump, opGotoA}},
-        {"gotoc", {Rule::Jump, opGotoC}}, {"gotonc", {Rule::Jump, opGotoNC}}, {"gotoz", {Rule::Jump, opGotoZ}},
-        {"gotonz", {Rule::Jump, opGotoNZ}}, {"gotop", {Rule::Jump, opGotoP}}, {"gotonp", {Rule::Jump, opGotoNP}},
-        {"ret", {Rule::Plain, opRet}},    {"break", {Rule::Plain, opBreak}}, {"rev", {Rule::Plain, opRev}},
-        {"act", {Rule::Act, opAct}},      {"test", {Rule::Test, opTest}},    {"~", {Rule::Plain, opNot}},
-        {"&", {Rule::Plain, opAnd}},      {"^", {Rule::Plain, opXor}},       {"|", {Rule::Plain, opOr}},
-        {"*", {Rule::Plain, opMul}},      {"div", {Rule::Plain, opDiv}},     {"+", {Rule::Plain, opAdd}},
-        {"-", {Rule::Plain, opSub}},      {">>", {Rule::Plain, opShr}},      {"<<", {Rule::Plain, opShl}},
+        {"do", {Rule::Do, opDo}},           {"def", {Rule::Def, opDef}},
+        {"mov", {Rule::Mov, opMov}},        {"addi", {Rule::Imm, opAddi}},
+        {"subi", {Rule::Imm, opSubi}},      {"ldi", {Rule::Imm, opLdi}},
+        {"push", {Rule::Push, opPush}},     {"pop", {Rule::Pop, opPop}},
+        {"gotoa", {Rule::Jump, opGotoA}},   {"gotoc", {Rule::Jump, opGotoC}},
+        {"gotonc", {Rule::Jump, opGotoNC}}, {"gotoz", {Rule::Jump, opGotoZ}},
+        {"gotonz", {Rule::Jump, opGotoNZ}}, {"gotop", {Rule::Jump, opGotoP}},
+        {"gotonp", {Rule::Jump, opGotoNP}}, {"ret", {Rule::Plain, opRet}},
+        {"break", {Rule::Plain, opBreak}},  {"rev", {Rule::Plain, opRev}},
+        {"act", {Rule::Act, opAct}},        {"test", {Rule::Test, opTest}},
+        {"~", {Rule::Plain, opNot}},        {"&", {Rule::Plain, opAnd}},
+        {"^", {Rule::Plain, opXor}},        {"|", {Rule::Plain, opOr}},
+        {"*", {Rule::Plain, opMul}},        {"div", {Rule::Plain, opDiv}},
+        {"+", {Rule::Plain, opAdd}},        {"-", {Rule::Plain, opSub}},
+        {">>", {Rule::Plain, opShr}},       {"<<", {Rule::Plain, opShl}},
     };
     return table;
 }
@@ -108,7 +113,9 @@ private:
     uint8_t VarOrZero(const std::string& field) const { return Var(field).value_or(0); }
     static int Num(const std::string& field) { return StrToInt(Trim(field)); }
     // Skips the "@l:" of the text form (whatever its three characters are); not trimmed.
-    static int Target(const std::string& field) { return StrToInt(std::string_view(field).substr(std::min<size_t>(3, field.size()))); }
+    static int Target(const std::string& field) {
+        return StrToInt(std::string_view(field).substr(std::min<size_t>(3, field.size())));
+    }
 
     // A number keeps the stored files working; a stored subprogram's name is what the lister prints.
     uint16_t ActId(const std::string& field) const {

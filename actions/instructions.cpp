@@ -67,22 +67,28 @@ struct ByCode {
 constexpr ByCode kByCode;
 
 constexpr std::string_view kDoFunctions[] = {
-    "print", "gtime", "wparam", "cparam", "rparam", "pollcmd",
-    "logmsg", "makecrc16", "makeqbxcrc", "itoa", "pollcmdx",
+    "print",  "gtime",     "wparam",     "cparam", "rparam",   "pollcmd",
+    "logmsg", "makecrc16", "makeqbxcrc", "itoa",   "pollcmdx",
 };
 
 } // namespace
 
-std::span<const TOpcodeInfo> OpcodeTable() { return kOpcodes; }
+std::span<const TOpcodeInfo> OpcodeTable() {
+    return kOpcodes;
+}
 
-const TOpcodeInfo* FindOpcode(uint8_t code) { return kByCode.at[code]; }
+const TOpcodeInfo* FindOpcode(uint8_t code) {
+    return kByCode.at[code];
+}
 
 uint8_t OperandLength(uint8_t code) {
     const TOpcodeInfo* info = FindOpcode(code);
     return info ? info->operandLength : 0;
 }
 
-std::span<const std::string_view> DoFunctionNames() { return kDoFunctions; }
+std::span<const std::string_view> DoFunctionNames() {
+    return kDoFunctions;
+}
 
 uint8_t DoFunctionNumber(std::string_view name) {
     for (size_t i = 0; i < std::size(kDoFunctions); ++i)

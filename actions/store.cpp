@@ -8,7 +8,9 @@ namespace {
 // Reserved for the schedule controller's main subprogram, which creates it under this fixed id.
 constexpr uint16_t kReservedScheduleId = 13;
 
-std::string DefaultName(uint16_t id) { return "action" + IntToStr(id); }
+std::string DefaultName(uint16_t id) {
+    return "action" + IntToStr(id);
+}
 
 bool Passes(const T_Action& a, const ActionFilter& f) {
     if ((f.Flags & ActionFilter::ByName) && a.Name() != f.Name && a.Caption != f.Name)
@@ -44,7 +46,9 @@ std::string T_Action::SaveRefusal() const {
     return "Подпрограмму \"" + name_ + "\" нельзя сохранить: " + why + ".";
 }
 
-actionManager::~actionManager() { Clear(); }
+actionManager::~actionManager() {
+    Clear();
+}
 
 void actionManager::Clear() {
     for (auto& [id, a] : map_)
@@ -126,10 +130,12 @@ T_Action* actionManager::CreateActionWithId(uint16_t id) {
 }
 
 T_Action* actionManager::Contains(const T_Action* a) const {
-    if (!a)
-        return nullptr;
-    auto it = map_.find(a->Id());
-    return it != map_.end() && it->second == a ? it->second : nullptr;
+    // Compares pointers only: callers use this to check a pointer that may have been deleted.
+    if (a)
+        for (auto& [id, mine] : map_)
+            if (mine == a)
+                return mine;
+    return nullptr;
 }
 
 void actionManager::DeleteAction(T_Action* a) {

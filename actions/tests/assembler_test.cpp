@@ -94,14 +94,18 @@ struct ErrorCase {
     bool conversion; // else a list-index error
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os) { *os << '"' << c.line << '"'; }
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << '"' << c.line << '"';
+}
 
 const ErrorCase kErrors[] = {
-    {"push abc", true},  {"push 5 x", true},   {"push 99999999999", true}, {"def a zz", true},
-    {"ldi a q", true},   {"gotoz @l:", true},  {"gotoz @l:x", true},       {"act nosuch", true},
-    {"push a b q", true}, {"push mem q", true}, {"def", false},            {"do", false},
-    {"act", false},      {"mov", false},       {"addi", false},            {"subi", false},
-    {"ldi", false},      {"gotoa", false},     {"gotonp", false},
+    {"push abc", true},   {"push 5 x", true},   {"push 99999999999", true},
+    {"def a zz", true},   {"ldi a q", true},    {"gotoz @l:", true},
+    {"gotoz @l:x", true}, {"act nosuch", true}, {"push a b q", true},
+    {"push mem q", true}, {"def", false},       {"do", false},
+    {"act", false},       {"mov", false},       {"addi", false},
+    {"subi", false},      {"ldi", false},       {"gotoa", false},
+    {"gotonp", false},
 };
 
 class AssemblerError : public testing::TestWithParam<ErrorCase> {};

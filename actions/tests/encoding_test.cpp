@@ -16,7 +16,9 @@ struct Case {
     bool reassembles = true; // "do" without a known function has no operand to read back
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.line << '"'; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << '"' << c.line << '"';
+}
 
 // Variables a = 1, b = 2, c = 3; subprogram "callee" has id 1.
 const Case kCases[] = {
@@ -113,7 +115,8 @@ TEST_P(Encoding, EncodesListsAndReassembles) {
     want.Opcode = c.opcode;
     for (size_t i = 0; i < c.bytes.size(); ++i)
         want.Operands[i] = c.bytes[i];
-    EXPECT_EQ(std::vector<uint8_t>(l.Operands, l.Operands + 5), std::vector<uint8_t>(want.Operands, want.Operands + 5));
+    EXPECT_EQ(std::vector<uint8_t>(l.Operands, l.Operands + 5),
+              std::vector<uint8_t>(want.Operands, want.Operands + 5));
     EXPECT_EQ(a->InstructionText(3), c.listed);
     if (c.opcode == opNone || !c.reassembles)
         return;
@@ -135,10 +138,11 @@ TEST(InstructionTable, OperandLengthsCoverTheOperandBytesOfEveryCode) {
         int end = 0;
         for (int i = 0; i < info->operandCount; ++i) {
             const TOperand& op = info->operands[i];
-            int width = op.kind == TOperandKind::Num32                                   ? 4
+            int width = op.kind == TOperandKind::Num32 ? 4
                         : op.kind == TOperandKind::Var || op.kind == TOperandKind::Len8 ||
-                                  op.kind == TOperandKind::Function                     ? 1
-                                                                                         : 2;
+                                op.kind == TOperandKind::Function
+                            ? 1
+                            : 2;
             end = std::max(end, op.at + width);
         }
         EXPECT_EQ(info->operandLength, end) << code;

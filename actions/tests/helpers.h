@@ -3,9 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <string>
-#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -70,6 +70,15 @@ TEST(ActionStore, DeleteRefusesLockedForeignAndNullButClearTakesAll) {
     EXPECT_EQ(other.Count(), 0u);
 }
 
+TEST(ActionStore, ContainsAcceptsAPointerThatWasDeleted) {
+    actionManager m;
+    T_Action* a = m.CreateAction("a");
+    m.DeleteAction(a);
+    EXPECT_EQ(m.Contains(a), nullptr);
+    m.DeleteAction(a); // a stale pointer is ignored as well
+    EXPECT_EQ(m.Count(), 0u);
+}
+
 TEST(ActionStore, IsDefinedNeedsInstructions) {
     actionManager m;
     T_Action* empty = m.CreateAction("e");

@@ -1,4 +1,5 @@
-// Tests of the intrusive lists (model layer, target elemlist): edge cases and a random walk against std::list.
+// Tests of the intrusive lists (model layer, target elemlist): edge cases and a random walk against
+// std::list.
 #include "elem.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +101,8 @@ TEST(ElemList, InsertedElementRaisesTheListHooks) {
         e->RaiseRebind();
     }
     lone.RaiseChanged(); // unset hooks do nothing
-    std::vector<std::pair<char, ELEM*>> want{{'c', &a}, {'r', &a}, {'c', &b}, {'r', &b}, {'c', &c}, {'r', &c}};
+    std::vector<std::pair<char, ELEM*>> want{{'c', &a}, {'r', &a}, {'c', &b},
+                                             {'r', &b}, {'c', &c}, {'r', &c}};
     EXPECT_EQ(calls, want);
 }
 
