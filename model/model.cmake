@@ -14,9 +14,14 @@ foreach(dep lorbase actions)
     target_link_libraries(model PUBLIC ${dep})
   endif()
 endforeach()
-# The in-place editors need the GUI core's standard controls; until they exist no cell is editable.
-if(TARGET vcl AND EXISTS ${CMAKE_SOURCE_DIR}/platform/vcl/stdctrls.h)
-  target_link_libraries(model PUBLIC vcl)
+# The in-place editors need the GUI core's standard controls; until they are built no cell is editable.
+set(model_with_vcl FALSE)
+if(TARGET vcl)
+  get_target_property(vcl_sources vcl SOURCES)
+  if(vcl_sources MATCHES "stdctrls\\.cpp")
+    set(model_with_vcl TRUE)
+    target_link_libraries(model PUBLIC vcl)
+  endif()
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/tests/model_tests.cmake OPTIONAL)
