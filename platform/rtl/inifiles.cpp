@@ -8,28 +8,44 @@
 
 namespace {
 
-// The text between '[' and ']' of a header line, trimmed; false for other lines.
-bool HeaderName(std::string_view line, std::string& name)
+std::string_view TrimView(std::string_view s)
 {
-    std::string t = Trim(line);
+    size_t b = 0, e = s.size();
+    while (b < e && (unsigned char)s[b] <= ' ') ++b;
+    while (e > b && (unsigned char)s[e - 1] <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// The text between '[' and ']' of a header line, trimmed; false for other lines. The view
+// points into `line`.
+bool HeaderName(std::string_view line, std::string_view& name)
+{
+    std::string_view t = TrimView(line);
     if (t.empty() || t[0] != '[')
         return false;
     size_t close = t.find(']');
-    name = Trim(std::string_view(t).substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    name = TrimView(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
     return true;
 }
 
-// Key and raw value of a key line; false for blank, comment and other lines.
-bool KeyLine(std::string_view line, std::string& key, std::string& value)
+bool IsHeader(std::string_view line)
 {
-    std::string t = TrimLeft(line);
+    std::string_view name;
+    return HeaderName(line, name);
+}
+
+// Key and raw value of a key line; false for blank, comment and other lines. The views point
+// into `line`.
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value)
+{
+    std::string_view t = TrimView(line);
     if (t.empty() || t[0] == ';')
         return false;
     size_t eq = t.find('=');
-    if (eq == std::string::npos)
+    if (eq == std::string_view::npos)
         return false;
-    key = TrimRight(std::string_view(t).substr(0, eq));
-    value = std::string(std::string_view(t).substr(eq + 1));
+    key = TrimView(t.substr(0, eq));
+    value = t.substr(eq + 1);
     return true;
 }
 
@@ -54,10 +70,10 @@ using Lines = std::vector<std::string>;
 // Header line of the first section of that name, or -1.
 int FindSection(const Lines& lines, std::string_view Section)
 {
-    std::string name;
-    const std::string want = Trim(Section);
+    std::string_view name;
+    const std::string_view want = TrimView(Section);
     for (size_t i = 0; i < lines.size(); ++i)
-        if (HeaderName(lines[i], name) && AnsiSameText(name, want))
+        if (HeaderName(lines[i], name) && name.size() == want.size() && AnsiSameText(name, want))
             return int(i);
     return -1;
 }
@@ -65,9 +81,8 @@ int FindSection(const Lines& lines, std::string_view Section)
 // First line after the section that starts at `header`.
 int SectionEnd(const Lines& lines, int header)
 {
-    std::string name;
     size_t i = size_t(header) + 1;
-    while (i < lines.size() && !HeaderName(lines[i], name))
+    while (i < lines.size() && !IsHeader(lines[i]))
         ++i;
     return int(i);
 }
@@ -75,11 +90,11 @@ int SectionEnd(const Lines& lines, int header)
 // Line of the first key of that name in the section, or -1.
 int FindKey(const Lines& lines, int header, std::string_view Ident)
 {
-    std::string key, value;
-    const std::string want = Trim(Ident);
+    std::string_view key, value;
+    const std::string_view want = TrimView(Ident);
     const int end = SectionEnd(lines, header);
     for (int i = header + 1; i < end; ++i)
-        if (KeyLine(lines[size_t(i)], key, value) && AnsiSameText(key, want))
+        if (KeyLine(lines[size_t(i)], key, value) && key.size() == want.size() && AnsiSameText(key, want))
             return i;
     return -1;
 }
@@ -171,34 +186,33 @@ std::string TIniFile::ReadString(std::string_view Section, std::string_view Iden
     if (h < 0) return Default;
     int k = FindKey(lines_, h, Ident);
     if (k < 0) return Default;
-    std::string key, value;
+    std::string_view key, value;
     KeyLine(lines_[size_t(k)], key, value);
     return CleanValue(value);
 }
 
 void TIniFile::WriteString(std::string_view Section, std::string_view Ident, std::string_view Value)
 {
-    Refresh();
-    std::vector<std::string> lines = lines_;
     const std::string value = OneLine(Value);
-    const std::string section = OneLine(Trim(Section));
-    const std::string ident = OneLine(Trim(Ident));
-    int h = FindSection(lines, section);
-    if (h < 0) {
-        lines.push_back("[" + section + "]");
-        lines.push_back(ident + "=" + value);
-    } else if (int k = FindKey(lines, h, ident); k >= 0) {
-        std::string key, old;
-        KeyLine(lines[size_t(k)], key, old);
-        lines[size_t(k)] = key + "=" + value;
-    } else {
-        // After the section's last non-blank line, so blank separators stay between sections.
-        int at = SectionEnd(lines, h);
-        while (at > h + 1 && Trim(lines[size_t(at - 1)]).empty())
-            --at;
-        lines.insert(lines.begin() + at, ident + "=" + value);
-    }
-    Commit(std::move(lines));
+    const std::string section = OneLine(TrimView(Section));
+    const std::string ident = OneLine(TrimView(Ident));
+    Change([&](Lines& lines) {
+        int h = FindSection(lines, section);
+        if (h < 0) {
+            lines.push_back("[" + section + "]");
+            lines.push_back(ident + "=" + value);
+        } else if (int k = FindKey(lines, h, ident); k >= 0) {
+            std::string_view key, old;
+            KeyLine(lines[size_t(k)], key, old);
+            lines[size_t(k)] = std::string(key) + "=" + value;
+        } else {
+            // After the section's last non-blank line, so blank separators stay between sections.
+            int at = SectionEnd(lines, h);
+            while (at > h + 1 && TrimView(lines[size_t(at - 1)]).empty())
+                --at;
+            lines.insert(lines.begin() + at, ident + "=" + value);
+        }
+    });
 }
 
 void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
@@ -208,13 +222,13 @@ void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
     Strings->Clear();
     int h = FindSection(lines_, Section);
     if (h >= 0) {
-        std::string key, value;
+        std::string_view key, value;
         TStringList seen;
         seen.SetSorted(true);
         for (int i = h + 1, end = SectionEnd(lines_, h); i < end; ++i)
             if (KeyLine(lines_[size_t(i)], key, value) && seen.IndexOf(key) < 0) {
-                seen.Add(key);
-                Strings->Add(key);
+                seen.Add(std::string(key));
+                Strings->Add(std::string(key));
             }
     }
     Strings->EndUpdate();
@@ -225,13 +239,13 @@ void TIniFile::ReadSections(TStrings* Strings)
     Refresh();
     Strings->BeginUpdate();
     Strings->Clear();
-    std::string name;
+    std::string_view name;
     TStringList seen;
     seen.SetSorted(true);
     for (const std::string& l : lines_)
         if (HeaderName(l, name) && seen.IndexOf(name) < 0) {
-            seen.Add(name);
-            Strings->Add(name);
+            seen.Add(std::string(name));
+            Strings->Add(std::string(name));
         }
     Strings->EndUpdate();
 }
@@ -250,13 +264,12 @@ void TIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings)
 void TIniFile::EraseSection(std::string_view Section)
 {
     Refresh();
-    Lines lines = lines_;
-    int h = FindSection(lines, Section);
-    if (h < 0) return;
+    if (FindSection(lines_, Section) < 0) return;
     // Every copy of the section goes, as the lookup would otherwise find the next one.
-    for (; h >= 0; h = FindSection(lines, Section))
-        lines.erase(lines.begin() + h, lines.begin() + SectionEnd(lines, h));
-    Commit(std::move(lines));
+    Change([&](Lines& lines) {
+        for (int h = FindSection(lines, Section); h >= 0; h = FindSection(lines, Section))
+            lines.erase(lines.begin() + h, lines.begin() + SectionEnd(lines, h));
+    });
 }
 
 void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
@@ -264,11 +277,11 @@ void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
     Refresh();
     int h = FindSection(lines_, Section);
     if (h < 0 || FindKey(lines_, h, Ident) < 0) return;
-    Lines lines = lines_;
     // Every copy of the key goes, as the lookup would otherwise find the next one.
-    for (int k = FindKey(lines, h, Ident); k >= 0; k = FindKey(lines, h, Ident))
-        lines.erase(lines.begin() + k);
-    Commit(std::move(lines));
+    Change([&](Lines& lines) {
+        for (int k = FindKey(lines, h, Ident); k >= 0; k = FindKey(lines, h, Ident))
+            lines.erase(lines.begin() + k);
+    });
 }
 
 void TIniFile::UpdateFile()
@@ -277,13 +290,19 @@ void TIniFile::UpdateFile()
         Save(lines_);
 }
 
-void TIniFile::Commit(std::vector<std::string> lines)
+void TIniFile::Change(const std::function<void(std::vector<std::string>&)>& edit)
 {
-    if (writeThrough_)
-        Save(lines); // throws before the memory copy changes
+    Refresh();
+    if (!writeThrough_) {
+        edit(lines_);
+        return;
+    }
+    // Edited on a copy: a failed save leaves memory as it was.
+    Lines lines = lines_;
+    edit(lines);
+    Save(lines);
     lines_ = std::move(lines);
-    if (writeThrough_)
-        stamp_ = DiskStamp();
+    stamp_ = DiskStamp();
 }
 
 void TIniFile::Save(const std::vector<std::string>& lines)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,8 @@ private:
     };
     Stamp DiskStamp() const;
     void Refresh();                 // reloads when the disk copy changed
-    void Commit(std::vector<std::string> lines); // writes through (or keeps) the new lines
+    // Applies an edit to the lines, and writes the result through when this file does.
+    void Change(const std::function<void(std::vector<std::string>&)>& edit);
     void Save(const std::vector<std::string>& lines);
 
     std::vector<std::string> lines_;
