@@ -183,16 +183,21 @@ void TCanvas::Changed()
 
 // The text colour follows the font and the background mode follows the brush each time they are
 // (re)selected, as the original canvas did; SetTextColor/SetBkMode last until then.
-void TCanvas::SelectFont()
+void TCanvas::UpdateFont()
 {
-    if (FFontRev != FFont->Revision()) {
+    if (FFontRev != FFont->Revision() || !FMetrics) {
         FFontRev = FFont->Revision();
         FTextColor = COLORREF(ColorToRGB(FFont->Color()));
+        FMetrics = std::make_unique<QFontMetrics>(FFont->QtFont());
         FFontSelected = false;
     }
-    if (!FFontSelected) {
+}
+
+void TCanvas::SelectFont()
+{
+    UpdateFont();
+    if (!FFontSelected && FPainter) {
         FPainter->setFont(FFont->QtFont());
-        FMetrics = std::make_unique<QFontMetrics>(FFont->QtFont());
         FFontSelected = true;
     }
 }
@@ -632,12 +637,10 @@ QString TCanvas::ToQt(const std::string& text) const
     return QString::fromUtf16(u.data(), qsizetype(u.size()));
 }
 
+// Measuring needs no painter: a canvas without a device still knows its font.
 TSize TCanvas::TextExtent(const std::string& text)
 {
-    if (!RequiredPainter()) {
-        QFontMetrics m(FFont->QtFont());
-        return TSize(m.horizontalAdvance(ToQt(text)), m.height());
-    }
+    RequiredPainter();
     SelectFont();
     return TSize(FMetrics->horizontalAdvance(ToQt(text)), FMetrics->height());
 }
@@ -783,13 +786,8 @@ TextLine StripPrefix(const QString& s, bool keepPrefix)
 
 int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
 {
-    if (!RequiredPainter()) {
-        if (flags & DT_CALCRECT) {
-            r.Right = r.Left;
-            r.Bottom = r.Top;
-        }
+    if (!RequiredPainter() && !(flags & DT_CALCRECT))
         return 0;
-    }
     SelectFont();
     SelectBrush();
     const QFontMetrics& fm = *FMetrics;

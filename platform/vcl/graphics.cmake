@@ -4,7 +4,11 @@ target_sources(vcl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/graphics.cpp
   ${CMAKE_CURRENT_LIST_DIR}/canvas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bitmap.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/imagelist.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/imagelist.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stdctrls.h
+  ${CMAKE_CURRENT_LIST_DIR}/stdctrls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/extctrls.h
+  ${CMAKE_CURRENT_LIST_DIR}/extctrls.cpp)
 
 qbx_test(vcl_gfx_canvas_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_canvas.cpp LIBS vcl)
 qbx_test(vcl_gfx_graphics_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_graphics.cpp LIBS vcl)

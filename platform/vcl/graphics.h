@@ -442,6 +442,7 @@ private:
     void SelectPen();
     void SelectBrush();
     void SelectFont();
+    void UpdateFont();
     QString ToQt(const std::string& text) const;
     void PaintFill(const QPainterPath& path);
     void DrawFigure(const QPainterPath& fillPath, const std::function<void(QPainter&)>& outline);
