@@ -8,27 +8,50 @@
 #include <ctime>
 #include <sys/time.h>
 
+// Filled by InitLocaleSettings before main.
 char DecimalSeparator = '.';
 char ThousandSeparator = ',';
 char DateSeparator = '/';
 char TimeSeparator = ':';
-std::string ShortDateFormat = "M/d/yyyy";
-std::string LongTimeFormat = "h:mm:ss AMPM";
-std::string ShortTimeFormat = "h:mm AMPM";
-std::string CurrencyString = "$";
+std::string ShortDateFormat;
+std::string LongTimeFormat;
+std::string ShortTimeFormat;
+std::string CurrencyString;
 unsigned char CurrencyFormat = 0;
 unsigned char NegCurrFormat = 0;
 unsigned char CurrencyDecimals = 2;
-std::string ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-std::string LongMonthNames[12] = {"January", "February", "March", "April", "May", "June",
-                                  "July", "August", "September", "October", "November", "December"};
-std::string ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-std::string LongDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-std::string TimeAMString = "AM";
-std::string TimePMString = "PM";
+std::string ShortMonthNames[12];
+std::string LongMonthNames[12];
+std::string ShortDayNames[7];
+std::string LongDayNames[7];
+std::string TimeAMString;
+std::string TimePMString;
 
 namespace {
+
+void SetUs()
+{
+    DecimalSeparator = '.';
+    ThousandSeparator = ',';
+    DateSeparator = '/';
+    TimeSeparator = ':';
+    ShortDateFormat = "M/d/yyyy";
+    LongTimeFormat = "h:mm:ss AMPM";
+    ShortTimeFormat = "h:mm AMPM";
+    CurrencyString = "$";
+    CurrencyFormat = 0;
+    NegCurrFormat = 0;
+    CurrencyDecimals = 2;
+    const char* sm[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const char* lm[12] = {"January", "February", "March", "April", "May", "June",
+                          "July", "August", "September", "October", "November", "December"};
+    const char* sd[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    const char* ld[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    for (int i = 0; i < 12; ++i) { ShortMonthNames[i] = sm[i]; LongMonthNames[i] = lm[i]; }
+    for (int i = 0; i < 7; ++i) { ShortDayNames[i] = sd[i]; LongDayNames[i] = ld[i]; }
+    TimeAMString = "AM";
+    TimePMString = "PM";
+}
 
 void SetRussian()
 {
@@ -116,11 +139,11 @@ TClockFunc g_clock = &SystemClock;
 
 void InitLocaleSettings()
 {
-    const char* vars[] = {"LC_ALL", "LC_NUMERIC", "LANG"};
-    for (const char* v : vars) {
+    SetUs();
+    for (const char* v : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
         const char* val = std::getenv(v);
         if (val && *val) {
-            if (std::string(val).rfind("ru", 0) == 0)
+            if (std::string_view(val).substr(0, 2) == "ru")
                 SetRussian();
             return;
         }

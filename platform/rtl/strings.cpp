@@ -97,7 +97,7 @@ bool ParseInt(std::string_view s, int bits, int64_t& out)
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         neg = s[i++] == '-';
     bool hex = false;
-    if (i < s.size() && (s[i] == '$' || s[i] == 'x' || s[i] == 'X')) {
+    if (i < s.size() && s[i] == '$') {
         hex = true;
         ++i;
     } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {

@@ -99,9 +99,9 @@ extern std::string LongDayNames[7];
 extern std::string TimeAMString;
 extern std::string TimePMString;
 
-// Reads the settings from the environment's LC_NUMERIC/LC_TIME/LANG (a "ru" locale gives ',' and
-// dd.MM.yyyy; anything else the "C"-like '.' and the ISO-free defaults). Runs once at start-up;
-// calling it again re-reads.
+// Sets them from the first of LC_ALL, LC_NUMERIC, LANG that is set: a Russian locale ("ru…")
+// gives ',' and dd.MM.yyyy with Russian names, anything else the US settings ('.', M/d/yyyy).
+// Runs once before main; calling it again re-reads.
 void InitLocaleSettings();
 
 // ---- Strings ------------------------------------------------------------------------------------

@@ -46,7 +46,7 @@ TEST(StrToInt, AcceptsSignDecimalAndHexadecimal)
 
 TEST(StrToInt, RejectsWithTheConversionErrorNamingTheText)
 {
-    const char* bad[] = {"", " ", "12 ", "1a", "$", "-", "--1", "1.0", "$G", "2147483648",
+    const char* bad[] = {"", " ", "12 ", "1a", "$", "-", "--1", "1.0", "$G", "xA", "0x", "2147483648",
                          "-2147483649", "$100000000", "99999999999999999999", "1 2", "\x01" "1"};
     for (const char* text : bad) {
         try {

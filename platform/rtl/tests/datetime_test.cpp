@@ -1,6 +1,8 @@
 // Date and time: the day count, encoding limits, formatting and reading times and dates.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "sysutils.h"
 
 namespace {
@@ -148,4 +150,24 @@ TEST(DateTime, IncMonthCutsTheDay)
         EXPECT_NEAR(IncMonth(EncodeDate(c.y, c.m, c.d) + t, c.add), EncodeDate(c.ry, c.rm, c.rd) + t, 1e-9)
             << c.y << "-" << c.m << "-" << c.d << " + " << c.add;
     }
+}
+
+TEST(Locale, RussianOrUsFromTheEnvironment)
+{
+    const char* saved = std::getenv("LC_ALL");
+    const std::string keep = saved ? saved : "";
+    ::setenv("LC_ALL", "ru_RU.UTF-8", 1);
+    InitLocaleSettings();
+    EXPECT_EQ(DecimalSeparator, ',');
+    EXPECT_EQ(ShortDateFormat, "dd.MM.yyyy");
+    EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1), "1\xA0" "234,5");
+    EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "Март");
+    ::setenv("LC_ALL", "C", 1);
+    InitLocaleSettings();
+    EXPECT_EQ(DecimalSeparator, '.');
+    EXPECT_EQ(ShortDateFormat, "M/d/yyyy");
+    EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "March");
+    if (saved) ::setenv("LC_ALL", keep.c_str(), 1);
+    else ::unsetenv("LC_ALL");
+    InitLocaleSettings();
 }
