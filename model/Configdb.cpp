@@ -290,6 +290,8 @@ bool configmanager::LoadDatabase(const std::string& path)
         return false;
     }
     OpenedReadOnly = readOnly;
+    if (readOnly)
+        LoadProblems.push_back("Файл занят или защищен от записи и открыт только для чтения.");
     bool ok = ReadFile(base);
     CloseBase(base);
     return ok;

@@ -1,24 +1,26 @@
-# Tests of the configuration model (included from model.cmake).
+# Tests of the configuration model (included from model.cmake). With the instrumented store at hand
+# every case, the damaged databases among them, runs under AddressSanitizer and UBSan.
 set(model_test_dir ${CMAKE_CURRENT_LIST_DIR})
 set(model_test_sources)
-foreach(t model_core_test model_db_test model_export_test)
+foreach(t model_core_test model_db_test model_export_test model_damage_test)
   if(EXISTS ${model_test_dir}/${t}.cpp)
     list(APPEND model_test_sources ${model_test_dir}/${t}.cpp)
   endif()
 endforeach()
-if(model_test_sources)
-  qbx_test(model_tests SOURCES ${model_test_sources} ${model_test_dir}/model_fixture.cpp LIBS model)
+if(NOT model_test_sources)
+  return()
 endif()
+list(APPEND model_test_sources ${model_test_dir}/model_fixture.cpp)
 
-# Damaged databases under AddressSanitizer and UBSan, against the instrumented store.
-if(EXISTS ${model_test_dir}/model_damage_test.cpp AND TARGET lorbase_asan)
+if(TARGET lorbase_asan)
   add_library(model_asan STATIC ${model_sources})
   target_include_directories(model_asan PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
   target_link_libraries(model_asan PUBLIC elemlist rtl actions lorbase_asan)
-  if(TARGET vcl)
+  if(model_with_vcl)
     target_link_libraries(model_asan PUBLIC vcl)
   endif()
   qbx_sanitize(model_asan)
-  qbx_test(model_damage_tests SOURCES ${model_test_dir}/model_damage_test.cpp ${model_test_dir}/model_fixture.cpp
-           LIBS model_asan SANITIZE)
+  qbx_test(model_tests SOURCES ${model_test_sources} LIBS model_asan SANITIZE)
+else()
+  qbx_test(model_tests SOURCES ${model_test_sources} LIBS model)
 endif()
