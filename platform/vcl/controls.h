@@ -314,6 +314,7 @@ public:
     virtual bool Focused();
     virtual bool CanFocus();
 
+    void SetParent(TWinControl* AParent) override;
     bool Showing() override;
     TPoint ClientOrigin() override;
     void Invalidate() override;
@@ -375,7 +376,6 @@ protected:
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
-    void SetParent(TWinControl* AParent) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     virtual void WMPaint(TWMPaint& Message);

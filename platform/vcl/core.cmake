@@ -17,3 +17,6 @@ target_sources(vcl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/clipbrd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timers.h
   ${CMAKE_CURRENT_LIST_DIR}/timers.cpp)
+
+qbx_test(vcl_core_messages_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_messages.cpp LIBS vcl)
+qbx_test(vcl_core_forms_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_forms.cpp LIBS vcl)

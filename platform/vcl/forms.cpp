@@ -199,7 +199,6 @@ void TCustomForm::Show()
 {
     SetVisible(true);
     if (HandleAllocated()) {
-        HandleWidget()->raise();
         HandleWidget()->activateWindow();
     }
 }

@@ -245,8 +245,9 @@ bool TMessageFilter::eventFilter(QObject* watched, QEvent* event)
 }
 
 TClientArea::TClientArea(TWinControl* control, QWidget* parent)
-    : QWidget(parent), FFilter(new TMessageFilter(control, TMessageFilter::Client, this))
+    : QWidget(parent)
 {
+    FFilter = new TMessageFilter(control, TMessageFilter::Client, this);
     setMouseTracking(true);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -255,15 +256,17 @@ TClientArea::TClientArea(TWinControl* control, QWidget* parent)
 
 bool TClientArea::event(QEvent* e)
 {
-    if (FFilter->eventFilter(this, e))
+    if (FFilter && FFilter->eventFilter(this, e))
         return true;
     return QWidget::event(e);
 }
 
 TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
-    : QWidget(parent), FControl(control), FClient(new TClientArea(control, this)),
-      FFilter(new TMessageFilter(control, TMessageFilter::Outer, this))
+    : QWidget(parent), FControl(control)
 {
+    // Made here, not in the initialiser list: Qt sends this widget events while its children are made.
+    FFilter = new TMessageFilter(control, TMessageFilter::Outer, this);
+    FClient = new TClientArea(control, this);
     setAutoFillBackground(false);
     setFocusPolicy(Qt::NoFocus);
     setFocusProxy(FClient);
@@ -300,7 +303,7 @@ bool TWidgetHandle::event(QEvent* e)
         }
         return true;
     }
-    if (FControl && isWindow()) {
+    if (FControl && FClient && isWindow()) {
         if (e->type() == QEvent::Close) {
             e->ignore();
             TMessage m = MakeMessage(WM_CLOSE);
@@ -320,7 +323,7 @@ bool TWidgetHandle::event(QEvent* e)
             }
         }
     }
-    if (FControl && FFilter->eventFilter(this, e))
+    if (FControl && FFilter && FClient && FFilter->eventFilter(this, e))
         return true;
     return QWidget::event(e);
 }

@@ -34,7 +34,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    TMessageFilter* FFilter;
+    TMessageFilter* FFilter = nullptr;
 };
 
 class TWidgetHandle : public QWidget {
@@ -53,8 +53,8 @@ protected:
 
 private:
     TWinControl* FControl;
-    TClientArea* FClient;
-    TMessageFilter* FFilter;
+    TClientArea* FClient = nullptr;
+    TMessageFilter* FFilter = nullptr;
 };
 
 // The Qt event being translated right now, so DefaultHandler can give it to the widget's own

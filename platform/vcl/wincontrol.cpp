@@ -156,10 +156,12 @@ QWidget* TWinControl::FocusWidget()
 void TWinControl::SetNativeWidget(QWidget* w)
 {
     HandleNeeded();
-    FNativeWidget = w;
-    if (!w)
-        return;
     QWidget* client = FHandle->Client();
+    FNativeWidget = w;
+    if (!w) {
+        client->setFocusProxy(nullptr);
+        return;
+    }
     w->setParent(client);
     w->installEventFilter(new TMessageFilter(this, TMessageFilter::Native, w));
     w->setGeometry(0, 0, client->width(), client->height());
