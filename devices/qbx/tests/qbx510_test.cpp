@@ -241,6 +241,19 @@ TEST_F(Qbx510Test, DeletedAndAddedAgainTakesBackTheSameChannels)
 
 // A missing message parser leaves the object without one: its signals stay unbound and nothing
 // reads or writes a subprogram that is not there.
+// The object keeps the parser's id, not the subprogram: once the user deleted the subprogram,
+// binding changes only the channel.
+TEST_F(Qbx510Test, DeletedParserIsNotWrittenInto)
+{
+    cm->DeleteSubprogram(Parser());
+    ASSERT_EQ(Parser(), nullptr);
+    obj->BindParam(300, 2, obj->Param(kQbx510Temperature));
+    EXPECT_TRUE(SameAddress(obj->Param(kQbx510Temperature), 300, 2));
+    std::string text;
+    obj->GetSetpointText(1, obj->Param(1), text);
+    EXPECT_EQ(text, "Нет");
+}
+
 using Qbx510Plain = QbxTest;
 
 TEST_F(Qbx510Plain, MissingParserIsAnAbsentSubprogram)

@@ -70,6 +70,16 @@ TEST_F(Qbx520Test, SubprogramsAndControlSignal)
     EXPECT_EQ(Line(6).Opcode, 7);
 }
 
+TEST_F(Qbx520Test, DeletedScheduleSubprogramIsNotWrittenInto)
+{
+    obj = Add<TQbx520Item>(4);
+    TParamItem* a = cm->NewChannel(40, 2);
+    a->BitWidth = 1;
+    cm->DeleteSubprogram(cm->Actions->ById(obj->ScheduleId()));
+    obj->ApplyControlChoice(1);
+    EXPECT_EQ(Row(2), "нет");
+}
+
 TEST_F(Qbx520Test, BoundSignalComesBackAfterReload)
 {
     obj = Add<TQbx520Item>(4);
