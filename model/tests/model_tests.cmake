@@ -24,3 +24,10 @@ if(TARGET lorbase_asan)
 else()
   qbx_test(model_tests SOURCES ${model_test_sources} LIBS model)
 endif()
+
+# The in-place editors run in Qt widgets, whose font libraries keep allocations to the end: no leak
+# checker here.
+if(model_with_vcl AND EXISTS ${model_test_dir}/model_editors_test.cpp)
+  qbx_test(model_editor_tests SOURCES ${model_test_dir}/model_editors_test.cpp ${model_test_dir}/model_fixture.cpp
+           LIBS model)
+endif()

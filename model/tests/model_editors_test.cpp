@@ -1,0 +1,208 @@
+// In-place editors of channels and objects: what each cell shows and how entered text is applied.
+#include <gtest/gtest.h>
+
+#include "Configmanager.h"
+#include "actions.h"
+#include "forms.h"
+#include "model_fixture.h"
+#include "stdctrls.h"
+
+namespace {
+
+std::vector<int> Bytes(const TParamItem& p, int n) { return std::vector<int>(p.Value, p.Value + n); }
+
+struct ChannelCells : ::testing::Test {
+    TParamItem p;
+    int done = 0;
+    void SetUp() override
+    {
+        p.OnEditDone = [this](TObject*) { ++done; };
+    }
+    void Apply(int column, const std::string& text)
+    {
+        p.EditColumn = static_cast<uint32_t>(column);
+        ApplyChannelPropertyText(&p, text, nullptr);
+    }
+};
+
+TEST_F(ChannelCells, ValueBytes)
+{
+    struct Case {
+        int bits;
+        std::vector<int> before;
+        const char* text;
+        std::vector<int> after;
+    } cases[] = {
+        {12, {0x34, 0x12}, "1,2", {1, 2}},
+        {24, {9, 9, 9}, "7", {7, 9, 9}},
+        {24, {9, 9, 9}, "1,,3", {1, 9, 3}},
+        {24, {9, 9, 9}, "5, x ,6", {5, 9, 9}},
+        {8, {9}, "1,2,3", {1}},
+    };
+    for (const Case& c : cases) {
+        p.BitWidth = static_cast<uint16_t>(c.bits);
+        for (size_t i = 0; i < c.before.size(); ++i)
+            p.Value[i] = static_cast<uint8_t>(c.before[i]);
+        done = 0;
+        Apply(4, c.text);
+        EXPECT_EQ(Bytes(p, static_cast<int>(c.after.size())), c.after) << c.text;
+        EXPECT_EQ(done, 1) << c.text;
+    }
+    p.BitWidth = 12;
+    p.Value[0] = 0x34;
+    p.Value[1] = 0x12;
+    EXPECT_EQ(ChannelValueText(&p), "52,18");
+}
+
+TEST_F(ChannelCells, RamDepthAndHandlers)
+{
+    Apply(7, "5");
+    EXPECT_EQ(p.RamDepth, 5);
+    EXPECT_EQ(p.Value[0], 0xFF);
+    EXPECT_EQ(p.Value[255], 0xFF);
+    Apply(7, "abc");
+    EXPECT_EQ(p.RamDepth, 5);
+    Apply(7, "0");
+    EXPECT_EQ(p.Value[100], 0x00);
+
+    actionManager store;
+    T_Action* alpha = store.CreateAction("alpha");
+    T_Action* beta = store.CreateAction("beta");
+    beta->Caption = "Опрос";
+    p.Store = &store;
+    p.WriteHandler = alpha->Id();
+    Apply(5, "нет");
+    EXPECT_EQ(p.WriteHandler, alpha->Id());
+    Apply(5, "Опрос");
+    EXPECT_EQ(p.WriteHandler, beta->Id());
+    Apply(6, "alpha");
+    EXPECT_EQ(p.ChangeHandler, alpha->Id());
+    EXPECT_EQ(done, 6);
+}
+
+// A node of the object tree.
+struct Node : TObjectTreeNode {
+    std::string Text;
+    Node* Parent = nullptr;
+    std::vector<Node*> Children;
+    explicit Node(std::string t, Node* parent = nullptr) : Text(std::move(t)), Parent(parent)
+    {
+        if (parent)
+            parent->Children.push_back(this);
+    }
+    std::string GetText() const override { return Text; }
+    void SetText(const std::string& t) override { Text = t; }
+    TObjectTreeNode* GetParent() const override { return Parent; }
+    TObjectTreeNode* GetFirstChild() const override { return Children.empty() ? nullptr : Children[0]; }
+};
+
+struct Editors : ::testing::Test {
+    TForm* form = nullptr;
+    void SetUp() override
+    {
+        Application->Initialize();
+        form = new TForm(nullptr);
+        form->Font()->SetSize(11);
+    }
+    void TearDown() override
+    {
+        delete form;
+        Application->ProcessMessages();
+    }
+};
+
+TEST_F(Editors, ChannelValueEditor)
+{
+    TParamItem p;
+    p.BitWidth = 12;
+    p.Value[0] = 0x34;
+    p.Value[1] = 0x12;
+    int done = 0, exits = 0;
+    TWinControl* e = CreateChannelPropertyEditor(&p, 4, form, [&](TObject*) { ++exits; }, [&](TObject*) { ++done; });
+    auto* edit = dynamic_cast<TEdit*>(e);
+    ASSERT_TRUE(edit);
+    EXPECT_FALSE(edit->Visible());
+    EXPECT_EQ(edit->Parent(), form);
+    EXPECT_EQ(edit->Font()->Size(), 8);
+    EXPECT_EQ(edit->Text(), "52,18");
+    edit->SetText("3,4");
+    EXPECT_EQ(Bytes(p, 2), (std::vector<int>{3, 4}));
+    EXPECT_GE(done, 1);
+    p.ValueEditable = 0;
+    EXPECT_EQ(CreateChannelPropertyEditor(&p, 4, form, nullptr, nullptr), nullptr);
+    p.BitWidth = 0;
+    p.ValueEditable = 1;
+    EXPECT_EQ(CreateChannelPropertyEditor(&p, 4, form, nullptr, nullptr), nullptr);
+}
+
+TEST_F(Editors, ChannelHandlerCombo)
+{
+    actionManager store;
+    store.CreateAction("alpha");
+    T_Action* beta = store.CreateAction("beta");
+    beta->Caption = "Опрос";
+    TParamItem p;
+    p.Store = &store;
+    p.ChangeHandler = beta->Id();
+    auto* combo = dynamic_cast<TComboBox*>(CreateChannelPropertyEditor(&p, 6, form, nullptr, nullptr));
+    ASSERT_TRUE(combo);
+    ASSERT_EQ(combo->Items()->Count(), 3);
+    EXPECT_EQ(combo->Items()->Strings(0), "нет");
+    EXPECT_EQ(combo->Items()->Strings(2), "Опрос");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    combo->SetItemIndex(1);
+    combo->OnChange(combo);
+    EXPECT_EQ(p.ChangeHandler, 1);
+}
+
+TEST_F(Editors, PeriodAndCommandModeEditors)
+{
+    TObjectItem o(1000);
+    o.Period = 0x85;
+    auto* c = new TCommandItem;
+    c->Execute = 1;
+    o.Commands.Append(c);
+    EXPECT_EQ(o.CreatePropertyEditor(0, form, nullptr, nullptr), nullptr);
+    auto* period = dynamic_cast<TComboBox*>(o.CreatePropertyEditor(1, form, nullptr, nullptr));
+    ASSERT_TRUE(period);
+    EXPECT_EQ(period->Text(), "5 h");
+    EXPECT_EQ(period->Items()->Count(), 5);
+    period->SetText("2 m");
+    period->OnChange(period);
+    EXPECT_EQ(o.Period, 0x42);
+    period->SetText("70 m");
+    period->OnChange(period);
+    EXPECT_EQ(o.Period, 0x42);
+
+    auto* mode = dynamic_cast<TComboBox*>(o.CreateCommandModeEditor(0, form, nullptr, nullptr));
+    ASSERT_TRUE(mode);
+    EXPECT_EQ(mode->Text(), "Выполнять");
+    mode->SetText("Выполнять (T=?)");
+    mode->OnChange(mode);
+    EXPECT_EQ(c->Execute, 0);
+    EXPECT_EQ(o.CreateCommandModeEditor(1, form, nullptr, nullptr), nullptr);
+}
+
+TEST_F(Editors, TreeEditorOnlyForThePeriodNode)
+{
+    TObjectItem o(1000);
+    o.DisplayType = "МЕРКУРИЙ 230";
+    o.Period = 0x05;
+    Node root("МЕРКУРИЙ 230"), id("ID:1000", &root), period("Период опроса: 5 s", &root), other("Адрес: 1", &root);
+    Node deep("Период опроса: 1 s", &other);
+    EXPECT_EQ(o.CreateTreeEditor(&root, form), nullptr);
+    EXPECT_EQ(o.CreateTreeEditor(&other, form), nullptr);
+    EXPECT_EQ(o.CreateTreeEditor(&deep, form), nullptr);
+    auto* combo = dynamic_cast<TComboBox*>(o.CreateTreeEditor(&period, form));
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->Text(), "5 s");
+    o.ApplyTreeEditor(&period, "3 m");
+    EXPECT_EQ(o.Period, 0x43);
+    EXPECT_EQ(period.Text, "Период опроса: 3 m");
+    o.ApplyTreeEditor(&period, "непрерывно");
+    EXPECT_EQ(period.Text, "Период опроса: непрерывно");
+    id.Text = "ID:1001";
+    EXPECT_EQ(o.CreateTreeEditor(&period, form), nullptr);
+}
+
+} // namespace
