@@ -565,10 +565,13 @@ void TControl::WMMouseWheel(TWMMouseWheel& Message)
         Message.Result = 1;
         return;
     }
-    if (FParent)
+    // The widget's own scrolling first; what it leaves goes up to the parent.
+    TNativeEvent* ne = CurrentNativeEvent();
+    bool pending = ne && ne->Event && !ne->Done && ne->Msg == WM_MOUSEWHEEL;
+    DefaultHandler(Message);
+    bool taken = pending && ne->Event->isAccepted();
+    if (!taken && FParent)
         Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.Raw.WParam, Message.Raw.LParam);
-    else
-        DefaultHandler(Message);
 }
 
 void TControl::WMContextMenu(TWMContextMenu& Message)

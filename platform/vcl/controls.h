@@ -525,6 +525,10 @@ BOOL GetCaretPos(TPoint* p);
 BOOL ShowCaret(HWND h);
 BOOL HideCaret(HWND h);
 
+// The part of a hint before "|" (shown over the control), and the part after it.
+std::string GetShortHint(const std::string& Hint);
+std::string GetLongHint(const std::string& Hint);
+
 // The form that holds Control (null when it is not on one).
 TCustomForm* GetParentForm(TControl* Control);
 // Shift state of the keyboard now.

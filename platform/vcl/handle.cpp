@@ -125,7 +125,14 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
         return true;
     for (char ch : text) {
         TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
-        DeliverNative(c, m, target, e, forward && printable);
+        if (text.size() == 1) {
+            DeliverNative(c, m, target, e, forward && printable);
+            continue;
+        }
+        // Several characters from one event (an input method): one native event per character.
+        QKeyEvent one(QEvent::KeyPress, Qt::Key_unknown, e->modifiers(),
+                      QString(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch))))));
+        DeliverNative(c, m, target, &one, forward && printable);
     }
     return true;
 }
@@ -345,8 +352,12 @@ void SetMouseControl(TControl* c)
         auto* w = dynamic_cast<TWinControl*>(c);
         if (!w)
             w = c->Parent();
-        if (w && w->HandleAllocated())
-            w->ClientWidget()->setCursor(QtCursorShape(c->Cursor()));
+        if (w && w->HandleAllocated()) {
+            QWidget* cw = w->ClientWidget();
+            cw->setCursor(QtCursorShape(c->Cursor()));
+            bool hint = c->ShowHint() && Application && Application->ShowHint() && !c->Hint().empty();
+            cw->setToolTip(hint ? QString::fromStdString(Cp1251ToUtf8(GetShortHint(c->Hint()))) : QString());
+        }
         TMessage m = MakeMessage(CM_MOUSEENTER);
         DeliverMessage(c, m);
     }

@@ -246,6 +246,18 @@ void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift)
     if (sc & scAlt) shift << ssAlt;
 }
 
+std::string GetShortHint(const std::string& Hint)
+{
+    size_t bar = Hint.find('|');
+    return bar == std::string::npos ? Hint : Hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& Hint)
+{
+    size_t bar = Hint.find('|');
+    return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
+}
+
 TCustomForm* GetParentForm(TControl* Control)
 {
     TControl* c = Control;

@@ -1,5 +1,6 @@
 // TWinControl, TGraphicControl and TCustomControl: window handles, the non-client frame, painting,
 // alignment, focus, keys and the routing of mouse messages to graphic children. GUI core.
+#include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -23,6 +24,9 @@ TWinControl::~TWinControl()
         RemoveControl(c);
         delete c;
     }
+    // Leave the parent while still a TWinControl, so it drops this from its tab order too.
+    if (Parent())
+        Parent()->RemoveControl(this);
     DestroyHandle();
 }
 
@@ -843,20 +847,34 @@ void TWinControl::WMKeyUp(TWMKey& Message)
 
 void TWinControl::WMChar(TWMKey& Message)
 {
-    char ch = char(Message.CharCode);
+    char original = char(Message.CharCode);
+    char ch = original;
     TCustomForm* form = GetParentForm(this);
     if (form && form != this && form->KeyPreview())
         form->KeyPress(ch);
     if (ch != 0)
         KeyPress(ch);
     Message.CharCode = WPARAM(static_cast<unsigned char>(ch));
-    if (ch != 0)
-        DefaultHandler(Message);
+    if (ch == 0)
+        return;
+    // A character changed by KeyPress reaches the native widget as the new character.
+    TNativeEvent* ne = CurrentNativeEvent();
+    std::unique_ptr<QKeyEvent> replaced;
+    if (ch != original && ne && ne->Event && !ne->Done && ne->Msg == WM_CHAR && ne->Event->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(ne->Event);
+        QString text(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch)))));
+        replaced = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_unknown, ke->modifiers(), text);
+        ne->Event = replaced.get();
+    }
+    DefaultHandler(Message);
+    if (replaced)
+        ne->Event = nullptr;
 }
 
 void TWinControl::WMGetDlgCode(TMessage& Message)
 {
-    Message.Result = 0;
+    // A wrapped native control wants arrows and characters, as the Windows controls it stands for.
+    Message.Result = FNativeWidget ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
 }
 
 void TWinControl::CMDialogKey(TWMKey& Message)

@@ -2,6 +2,7 @@
 // PostMessage, the exception boundary, graphic-control mouse routing, focus, keys, frames, alignment.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPainter>
 #include <memory>
 
@@ -343,6 +344,56 @@ TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
     log.clear();
     SendKey(p->ClientWidget(), Qt::Key_A, "a");
     EXPECT_EQ(log, (std::vector<std::string>{"up 65"}));
+}
+
+TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave)
+{
+    class TLineProbe : public TProbe {
+    public:
+        using TProbe::TProbe;
+        QLineEdit* Line = nullptr;
+
+    protected:
+        void CreateWnd() override
+        {
+            TProbe::CreateWnd();
+            Line = new QLineEdit();
+            SetNativeWidget(Line);
+        }
+    };
+    auto* p = new TLineProbe(Form);
+    p->SetParent(Form);
+    p->SetBounds(0, 0, 100, 24);
+    Form->Show();
+    ASSERT_NE(p->Line, nullptr);
+    p->OnKeyPress = [](TObject*, char& Key) {
+        if (Key == 'x')
+            Key = 0;
+        else
+            Key = AnsiUpperChar(Key);
+    };
+    p->OnKeyDown = [](TObject*, WORD& Key, TShiftState) {
+        if (Key == VK_HOME)
+            Key = 0;
+    };
+    struct {
+        int QtKey;
+        QString Text;
+    } keys[] = {{Qt::Key_A, "a"}, {Qt::Key_X, "x"}, {0x0431, QString::fromUtf16(u"б")}, {Qt::Key_Home, ""},
+                {Qt::Key_Left, ""}, {Qt::Key_C, "c"}};
+    for (auto& k : keys)
+        SendKey(p->Line, k.QtKey, k.Text);
+    // "x" eaten, letters upper-cased on the way in, Home eaten, Left moved the cursor before "Б".
+    EXPECT_EQ(p->Line->text(), QString::fromUtf16(u"ACБ"));
+    EXPECT_EQ(p->Perform(WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS);
+
+    // A click reaches the control's events and the widget.
+    int downs = 0;
+    p->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    SendMouse(p->Line, QEvent::MouseButtonPress, 1, 5);
+    SendMouse(p->Line, QEvent::MouseButtonRelease, 1, 5);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(p->Line->cursorPosition(), 0);
 }
 
 TEST_F(CoreMessages, AlignAndAnchorsPlaceChildren)
