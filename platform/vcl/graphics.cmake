@@ -12,3 +12,4 @@ target_sources(vcl PRIVATE
 
 qbx_test(vcl_gfx_canvas_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_canvas.cpp LIBS vcl)
 qbx_test(vcl_gfx_graphics_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_graphics.cpp LIBS vcl)
+qbx_test(vcl_gfx_controls_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_controls.cpp LIBS vcl)

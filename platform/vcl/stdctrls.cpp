@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QValidator>
 
 #include <algorithm>
 #include <cstring>
@@ -40,6 +41,25 @@ QColor QtColor(TColor c)
     COLORREF v = COLORREF(ColorToRGB(c));
     return QColor(GetRValue(v), GetGValue(v), GetBValue(v));
 }
+
+// MaxLength as Windows applies it: typing may not make the text longer than the limit, but text set
+// from code, or already longer, is kept (Qt's own limit would cut it).
+class TLengthLimit : public QValidator {
+public:
+    TLengthLimit(QLineEdit* e, const int* max) : QValidator(e), FMax(max)
+    {
+        // The validator sees the new text only; the length before the edit is kept here.
+        QObject::connect(e, &QLineEdit::textChanged, this, [this](const QString& t) { FLength = t.size(); });
+    }
+    State validate(QString& s, int&) const override
+    {
+        return *FMax > 0 && s.size() > *FMax && s.size() > FLength ? Invalid : Acceptable;
+    }
+
+private:
+    const int* FMax;
+    qsizetype FLength = 0;
+};
 
 } // namespace
 
@@ -145,6 +165,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AO
     if (!multiLine) {
         auto* e = new QLineEdit;
         e->setFrame(false);
+        e->setValidator(new TLengthLimit(e, &FMaxLength));
         SetWidget(e);
         QObject::connect(e, &QLineEdit::textChanged, [this](const QString&) {
             if (!FSyncing)
@@ -287,8 +308,6 @@ int TCustomEdit::MaxLength() const { return FMaxLength; }
 void TCustomEdit::SetMaxLength(int v)
 {
     FMaxLength = std::max(0, v);
-    if (Line())
-        Line()->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
 }
 
 bool TCustomEdit::ReadOnly() const { return EditorReadOnly(); }
@@ -361,6 +380,9 @@ void TCustomEdit::Undo() { Perform(EM_UNDO, 0, 0); }
 void TCustomEdit::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+        return;
     case CN_COMMAND:
         if (Message.WParamHi() == EN_CHANGE)
             Change();
@@ -554,6 +576,10 @@ void TCustomMemo::Dispatch(TMessage& Message)
 {
     QTextDocument* d = Memo()->document();
     switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL | (WantReturns ? DLGC_WANTALLKEYS : 0) |
+                         (WantTabs ? DLGC_WANTTAB : 0);
+        return;
     case EM_GETLINECOUNT:
         Message.Result = d->blockCount();
         return;
@@ -899,6 +925,9 @@ void TCustomComboBox::Dispatch(TMessage& Message)
     auto str = [&] { return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string(); };
     const int index = int(Message.WParam);
     switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
     case CN_COMMAND:
         switch (Message.WParamHi()) {
         case CBN_SELCHANGE:
@@ -1154,7 +1183,8 @@ void TButton::CMDialogKey(TWMKey& Message)
     WORD key = WORD(Message.Raw.WParam);
     bool active = FDefault;
     if (active && key == VK_RETURN) {
-        TWinControl* focused = FindControl(GetFocus());
+        TCustomForm* form = GetParentForm(this);
+        TWinControl* focused = form ? form->ActiveControl() : nullptr;
         if (focused != this && dynamic_cast<TButton*>(focused))
             active = false;
     }

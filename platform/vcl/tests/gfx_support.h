@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QImage>
 
+#include <functional>
 #include <string>
 
+#include "cp1251.h"
 #include "graphics.h"
 
 // Creates the one QApplication the tests need (fonts, widgets) on first use.
@@ -55,4 +57,37 @@ inline int CountColor(const QImage& img, TColor c)
         for (int x = 0; x < img.width(); ++x)
             n += PixelAt(img, x, y) == c;
     return n;
+}
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QWidget>
+
+// A key press and release sent to a widget, as the keyboard would.
+inline void TypeKey(QWidget* w, int key, const QString& text = QString())
+{
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &up);
+}
+
+// Types CP1251 text into a widget, one key per character.
+inline void TypeText(QWidget* w, const std::string& cp1251)
+{
+    std::u16string u = Cp1251ToUtf16(cp1251);
+    for (char16_t c : u) {
+        QChar ch(c);
+        int key = ch.toUpper().unicode() < 128 ? int(ch.toUpper().unicode()) : int(Qt::Key_unknown);
+        TypeKey(w, key, QString(ch));
+    }
+}
+
+inline bool WaitUntil(const std::function<bool()>& done, int ms = 2000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
 }
