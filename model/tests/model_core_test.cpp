@@ -156,6 +156,16 @@ TEST(Manager, NewConfiguration)
     EXPECT_EQ(PadNumber(5, 5), "00005");
 }
 
+TEST(Manager, SubprogramIdsNeverWrapToZero)
+{
+    configmanager c;
+    ASSERT_TRUE(c.CreateSubprogramWithId(0xFFFF));
+    T_Action* a = c.CreateSubprogram("next");
+    ASSERT_TRUE(a);
+    EXPECT_NE(a->Id(), 0);
+    EXPECT_EQ(c.CreateSubprogramWithId(0), nullptr);
+}
+
 TEST(Manager, ChannelsOfTypeOrder)
 {
     configmanager c;
