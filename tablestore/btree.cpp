@@ -11,8 +11,13 @@ namespace lor {
 int CompareKeys(const uint8_t* a, uint32_t alen, const uint8_t* b, uint32_t blen)
 {
     uint32_t n = alen < blen ? alen : blen;
-    if (n) {
-        int c = std::memcmp(a, b, n);
+    // Keys are mostly a few bytes long: a plain loop beats a library call there.
+    uint32_t i = 0;
+    for (uint32_t m = n < 8 ? n : 8; i < m; ++i)
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    if (i < n) {
+        int c = std::memcmp(a + i, b + i, n - i);
         if (c)
             return c;
     }
@@ -24,6 +29,7 @@ namespace {
 using Ent = Tree::Ent;
 
 uint8_t* Area(uint8_t* p) { return p + kPageHeaderSize; }
+const uint8_t* Area(const uint8_t* p) { return p + kPageHeaderSize; }
 bool IsIndex(const uint8_t* p) { return p[kPgFlags] & kFlagIndex; }
 uint32_t FreeOf(const uint8_t* p) { return Get32(p + kPgFree); }
 
@@ -86,23 +92,28 @@ bool CheckTreePage(const uint8_t* p, uint32_t pgno, uint32_t cap, uint32_t limit
     return !(index && n == 0);
 }
 
-std::vector<Ent> Decode(const uint8_t* p, uint32_t cap)
+std::string_view View(const uint8_t* p, size_t n) { return std::string_view(reinterpret_cast<const char*>(p), n); }
+
+// Entries of a checked page, as views into a copy of it kept in the arena.
+std::vector<Ent> Decode(const uint8_t* page, uint32_t cap, Tree::Arena& arena)
 {
+    const std::vector<uint8_t>& copy = arena.emplace_back(page, page + kPageHeaderSize + cap);
+    const uint8_t* p = copy.data();
     std::vector<Ent> v;
     bool index = IsIndex(p);
     uint32_t used = cap - FreeOf(p);
+    v.reserve(used / (index ? kIndexEntryExtra : kLeafEntryHeader + 1) + 2);
     const uint8_t* a = p + kPageHeaderSize;
     for (uint32_t off = 0; off < used;) {
         Ent e;
         uint32_t k = Get16(a + off + 4);
-        e.key.assign(reinterpret_cast<const char*>(a + off + 6), k);
-        if (index) {
+        e.key = View(a + off + 6, k);
+        if (index)
             e.child = Get32(a + off);
-        } else {
-            e.data.assign(reinterpret_cast<const char*>(a + off + 6 + k), Get32(a + off));
-        }
+        else
+            e.data = View(a + off + 6 + k, Get32(a + off));
         off += EntSize(a + off, index);
-        v.push_back(std::move(e));
+        v.push_back(e);
     }
     return v;
 }
@@ -118,12 +129,14 @@ void Encode(uint8_t* p, uint32_t cap, const std::vector<Ent>& v, size_t a, size_
         uint32_t k = (index && i == a) ? 0 : uint32_t(e.key.size());
         Put32(area + off, index ? e.child : uint32_t(e.data.size()));
         Put16(area + off + 4, uint16_t(k));
-        std::memcpy(area + off + 6, e.key.data(), k);
+        if (k)
+            std::memcpy(area + off + 6, e.key.data(), k);
         if (index) {
             area[off + 6 + k] = 0;
             off += kIndexEntryExtra + k;
         } else {
-            std::memcpy(area + off + 6 + k, e.data.data(), e.data.size());
+            if (!e.data.empty())
+                std::memcpy(area + off + 6 + k, e.data.data(), e.data.size());
             off += kLeafEntryHeader + k + uint32_t(e.data.size());
         }
     }
@@ -169,7 +182,8 @@ void CopyOut(const uint8_t* e, RecOut& out, bool& found)
     found = false;
     if (k > out.maxKey || d > out.maxData)
         return;
-    std::memcpy(out.key, e + 6, k);
+    if (k)
+        std::memcpy(out.key, e + 6, k);
     if (d)
         std::memcpy(out.data, e + 6 + k, d);
     out.keyLen = k;
@@ -246,6 +260,7 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
     inserted = false;
     if (klen == 0)
         return LOR_EMPTY_KEY;
+    pg_.Touch();
     uint32_t cap = pg_.Capacity();
     if (klen > MaxKey(pg_.PageSize()) || uint64_t(kLeafEntryHeader) + klen + dlen > cap)
         return LOR_TOO_LONG;
@@ -295,15 +310,16 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
         }
     }
     // The page must be restructured: work on decoded entries.
-    std::vector<Ent> ents = Decode(p, cap);
+    Arena arena;
+    std::vector<Ent> ents = Decode(p, cap, arena);
     leaf.Reset();
     Ent e;
-    e.key.assign(reinterpret_cast<const char*>(key), klen);
-    e.data.assign(reinterpret_cast<const char*>(data), dlen);
+    e.key = View(key, klen);
+    e.data = View(data, dlen);
     if (eq)
-        ents[size_t(idx)] = std::move(e);
+        ents[size_t(idx)] = e;
     else
-        ents.insert(ents.begin() + idx, std::move(e));
+        ents.insert(ents.begin() + idx, e);
     if (uint32_t st = Place(path, path.n - 1, ents, size_t(idx)))
         return st;
     if (inserted)
@@ -329,7 +345,8 @@ uint32_t Tree::PutEntry(int level, const Ent& e)
     if (!IsIndex(p))
         return LOR_DAMAGED;
     uint32_t cap = pg_.Capacity();
-    std::vector<Ent> ents = Decode(p, cap);
+    Arena arena;
+    std::vector<Ent> ents = Decode(p, cap, arena);
     size_t o = 1;
     while (o < ents.size() && CompareKeys(reinterpret_cast<const uint8_t*>(ents[o].key.data()), uint32_t(ents[o].key.size()), k,
                                           uint32_t(e.key.size())) <= 0)
@@ -349,30 +366,53 @@ uint32_t Tree::RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty)
     if (uint32_t st = Load(parentPg, ref))
         return st;
     uint32_t cap = pg_.Capacity();
-    std::vector<Ent> ents = Decode(ref.data(), cap);
+    Arena arena;
+    std::vector<Ent> ents = Decode(ref.data(), cap, arena);
     if (idx < 0 || size_t(idx) >= ents.size())
         return LOR_DAMAGED;
     ents.erase(ents.begin() + idx);
     if (!ents.empty())
-        ents[0].key.clear(); // a new first entry keeps no key
+        ents[0].key = {}; // a new first entry keeps no key
     nowEmpty = ents.empty();
     Encode(ref.data(), cap, ents, 0, ents.size());
     return LOR_OK;
 }
 
-// Gives child idx of parentPg the separator newSep: out of the page, then in again by key.
-uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, const std::string& newSep)
+// Gives child idx of parentPg the separator newSep, which lies between its neighbours' keys:
+// in place when the page has room, else out of the page and in again by key.
+uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view newSep)
 {
     PageRef ref;
     if (uint32_t st = Load(parentPg, ref))
         return st;
     uint32_t cap = pg_.Capacity();
-    std::vector<Ent> ents = Decode(ref.data(), cap);
-    if (idx <= 0 || size_t(idx) >= ents.size())
+    uint8_t* p = ref.data();
+    if (idx <= 0)
         return LOR_DAMAGED;
+    uint32_t used = cap - FreeOf(p);
+    uint32_t off = EntryOffset(p, idx);
+    if (off >= used)
+        return LOR_DAMAGED;
+    uint8_t* a = Area(p);
+    uint32_t oldLen = Get16(a + off + 4), newLen = uint32_t(newSep.size());
+    if (newLen <= oldLen || newLen - oldLen <= FreeOf(p)) {
+        uint32_t tail = off + kIndexEntryExtra + oldLen;
+        std::memmove(a + off + kIndexEntryExtra + newLen, a + tail, used - tail);
+        if (newLen < oldLen)
+            std::memset(a + used - (oldLen - newLen), 0, oldLen - newLen);
+        Put16(a + off + 4, uint16_t(newLen));
+        if (newLen)
+            std::memcpy(a + off + 6, newSep.data(), newLen);
+        a[off + 6 + newLen] = 0;
+        Put32(p + kPgFree, FreeOf(p) + oldLen - newLen);
+        ref.Dirty();
+        return LOR_OK;
+    }
+    Arena arena;
+    std::vector<Ent> ents = Decode(p, cap, arena);
     Ent e = ents[size_t(idx)];
     ents.erase(ents.begin() + idx);
-    Encode(ref.data(), cap, ents, 0, ents.size());
+    Encode(p, cap, ents, 0, ents.size());
     ref.Reset();
     e.key = newSep;
     return PutEntry(level, e);
@@ -412,35 +452,59 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
     }
     const uint32_t parentPg = path.s[pi - 1].pg;
     const int pidx = path.s[pi - 1].idx;
-    std::vector<Ent> pe;
+    // The parent's entries for P and its two neighbours, read in place.
+    uint32_t leftPg = 0, rightPg = 0;
+    std::string sepP, sepQ;
     {
         PageRef ref;
         if (uint32_t st = Load(parentPg, ref))
             return st;
-        pe = Decode(ref.data(), cap);
+        const uint8_t* p = ref.data();
+        const uint8_t* a = Area(p);
+        int nent = 0;
+        uint32_t used = cap - FreeOf(p);
+        for (uint32_t o2 = 0; o2 < used; o2 += kIndexEntryExtra + Get16(a + o2 + 4), ++nent) {
+            const uint8_t* e = a + o2;
+            if (nent == pidx - 1)
+                leftPg = Get32(e);
+            if (nent == pidx) {
+                if (Get32(e) != P)
+                    return LOR_DAMAGED;
+                sepP.assign(reinterpret_cast<const char*>(e + 6), Get16(e + 4));
+            }
+            if (nent == pidx + 1) {
+                rightPg = Get32(e);
+                sepQ.assign(reinterpret_cast<const char*>(e + 6), Get16(e + 4));
+            }
+        }
+        if (pidx < 0 || pidx >= nent)
+            return LOR_DAMAGED;
     }
-    if (pidx < 0 || size_t(pidx) >= pe.size() || pe[size_t(pidx)].child != P)
-        return LOR_DAMAGED;
+    Arena arena;
     const size_t n = ents.size();
     const bool atEnd = o + 1 == n;
-    const bool hasLeft = pidx > 0, hasRight = size_t(pidx) + 1 < pe.size();
+    const bool hasLeft = leftPg != 0, hasRight = rightPg != 0;
 
-    // Moving a head to the left neighbour L.
+    const size_t s = Size(ents[o], index);
+    // Moving a head to the left neighbour L, which must have more room than the new entry needs.
     if (hasLeft && o > 0 && !atEnd) {
         PageRef lr;
-        if (uint32_t st = Load(pe[size_t(pidx) - 1].child, lr))
+        if (uint32_t st = Load(leftPg, lr))
             return st;
-        std::vector<Ent> le = Decode(lr.data(), cap);
+        const bool roomy = FreeOf(lr.data()) > s;
+        std::vector<Ent> le;
+        if (roomy)
+            le = Decode(lr.data(), cap, arena);
         size_t lused = ChunkSize(le, 0, le.size(), index);
         size_t head = 0;
-        for (size_t h = 1; h <= o; ++h) {
+        for (size_t h = 1; roomy && h <= o; ++h) {
             head += Size(ents[h - 1], index);
-            size_t moved = head + (index ? pe[size_t(pidx)].key.size() : 0);
+            size_t moved = head + (index ? sepP.size() : 0);
             if (lused + moved > cap)
                 break;
             if (ChunkSize(ents, h, n, index) <= cap) {
-                std::string oldSep = pe[size_t(pidx)].key;
-                std::string newSep = ents[h].key;
+                std::string_view oldSep = sepP;
+                std::string_view newSep = ents[h].key;
                 if (index)
                     ents[0].key = oldSep;
                 le.insert(le.end(), ents.begin(), ents.begin() + long(h));
@@ -455,23 +519,27 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
             }
         }
     }
-    // Moving a tail to the right neighbour Q (at the end: the new entry alone).
+    // Moving a tail to the right neighbour Q (at the end: the new entry alone), which must hold
+    // at least as much as the new entry needs.
     if (hasRight) {
         PageRef qr;
-        if (uint32_t st = Load(pe[size_t(pidx) + 1].child, qr))
+        if (uint32_t st = Load(rightPg, qr))
             return st;
-        std::vector<Ent> qe = Decode(qr.data(), cap);
+        const bool roomy = FreeOf(qr.data()) >= s + (atEnd ? 1 : 0);
+        std::vector<Ent> qe;
+        if (roomy)
+            qe = Decode(qr.data(), cap, arena);
         size_t qused = ChunkSize(qe, 0, qe.size(), index);
         size_t first = atEnd ? o : o + 1;
-        for (size_t t = first; t < n; ++t) {
-            size_t tail = ChunkSize(ents, t, n, index) + (index ? pe[size_t(pidx) + 1].key.size() : 0);
+        for (size_t t = first; roomy && t < n; ++t) {
+            size_t tail = ChunkSize(ents, t, n, index) + (index ? sepQ.size() : 0);
             if (ChunkSize(ents, 0, t, index) > cap)
                 continue;
             if (qused + tail > cap)
                 continue;
-            std::string newSep = ents[t].key;
+            std::string_view newSep = ents[t].key;
             if (index && !qe.empty())
-                qe[0].key = pe[size_t(pidx) + 1].key;
+                qe[0].key = sepQ;
             qe.insert(qe.begin(), ents.begin() + long(t), ents.end());
             Encode(qr.data(), cap, qe, 0, qe.size());
             qr.Reset();
@@ -540,6 +608,7 @@ uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& foun
         return LOR_EMPTY_KEY;
     if (d_.count == 0 || d_.root == 0)
         return LOR_OK;
+    pg_.Touch();
     Path path;
     PageRef leaf;
     if (uint32_t st = Descend(key, klen, path, leaf))
@@ -653,31 +722,127 @@ uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
     if (eq)
         CopyOut(Area(leaf.data()) + off, out, found);
+    if (found)
+        Remember(path, off, out);
     return LOR_OK;
 }
 
-uint32_t Tree::DownToLeaf(uint32_t pg, int depth, bool last, PageRef& leaf)
+// Goes down from child (at path level pi) along first or last entries to a leaf, recording the
+// steps in path; off receives the offset of the leaf's first or last entry.
+uint32_t Tree::DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off)
 {
-    for (; depth < kMaxDepth; ++depth) {
+    for (int l = pi; l < kMaxDepth; ++l) {
         PageRef ref;
-        if (uint32_t st = Load(pg, ref))
+        if (uint32_t st = Load(child, ref))
             return st;
         uint8_t* p = ref.data();
-        if (!IsIndex(p)) {
-            if (FreeOf(p) == pg_.Capacity())
-                return LOR_DAMAGED; // only an empty table has an empty leaf, and then no root
-            leaf = std::move(ref);
+        uint32_t used = pg_.Capacity() - FreeOf(p);
+        bool index = IsIndex(p);
+        uint32_t lastOff = 0;
+        int n = 0;
+        for (uint32_t o = 0; o < used; o += EntSize(Area(p) + o, index), ++n)
+            lastOff = o;
+        if (n == 0)
+            return LOR_DAMAGED; // only an empty table has an empty leaf, and then no root
+        Step& st = path.s[l];
+        st.pg = child;
+        path.n = l + 1;
+        if (!index) {
+            st.idx = -1;
+            st.nent = 0;
+            off = last ? lastOff : 0;
             return LOR_OK;
         }
-        uint32_t off = 0;
-        if (last) {
-            uint32_t used = pg_.Capacity() - FreeOf(p);
-            for (uint32_t o = 0; o < used; o += kIndexEntryExtra + Get16(Area(p) + o + 4))
-                off = o;
-        }
-        pg = Get32(Area(p) + off);
+        st.idx = last ? n - 1 : 0;
+        st.nent = n;
+        child = Get32(Area(p) + (last ? lastOff : 0));
     }
     return LOR_DAMAGED;
+}
+
+// The record at offset off of the path's leaf, or the first of the next leaf when off is past
+// the end; path and off move there.
+uint32_t Tree::StepNext(Path& path, uint32_t& off, RecOut& out, bool& found)
+{
+    found = false;
+    {
+        PageRef leaf;
+        if (uint32_t st = Load(path.s[path.n - 1].pg, leaf))
+            return st;
+        if (off < pg_.Capacity() - FreeOf(leaf.data())) {
+            CopyOut(Area(leaf.data()) + off, out, found);
+            return LOR_OK;
+        }
+    }
+    for (int pi = path.n - 2; pi >= 0; --pi) {
+        Step& s = path.s[pi];
+        if (s.idx + 1 >= s.nent)
+            continue;
+        PageRef ref;
+        if (uint32_t st = Load(s.pg, ref))
+            return st;
+        ++s.idx;
+        uint32_t child = Get32(Area(ref.data()) + EntryOffset(ref.data(), s.idx));
+        ref.Reset();
+        if (uint32_t st = DownToLeaf(path, pi + 1, child, false, off))
+            return st;
+        return StepNext(path, off, out, found);
+    }
+    return LOR_OK;
+}
+
+// The record before offset off of the path's leaf, or the last of the previous leaf when off is
+// the first; path and off move there.
+uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found)
+{
+    found = false;
+    if (off > 0) {
+        PageRef leaf;
+        if (uint32_t st = Load(path.s[path.n - 1].pg, leaf))
+            return st;
+        uint32_t prev = 0;
+        for (uint32_t o = 0; o < off; o += EntSize(Area(leaf.data()) + o, false))
+            prev = o;
+        off = prev;
+        CopyOut(Area(leaf.data()) + off, out, found);
+        return LOR_OK;
+    }
+    for (int pi = path.n - 2; pi >= 0; --pi) {
+        Step& s = path.s[pi];
+        if (s.idx <= 0)
+            continue;
+        PageRef ref;
+        if (uint32_t st = Load(s.pg, ref))
+            return st;
+        --s.idx;
+        uint32_t child = Get32(Area(ref.data()) + EntryOffset(ref.data(), s.idx));
+        ref.Reset();
+        if (uint32_t st = DownToLeaf(path, pi + 1, child, true, off))
+            return st;
+        PageRef leaf;
+        if (uint32_t st = Load(path.s[path.n - 1].pg, leaf))
+            return st;
+        CopyOut(Area(leaf.data()) + off, out, found);
+        return LOR_OK;
+    }
+    return LOR_OK;
+}
+
+bool Tree::CursorAt(const uint8_t* key, uint32_t klen) const
+{
+    return cur_ && cur_->stamp == pg_.Changes() && cur_->key.size() == klen
+        && (klen == 0 || std::memcmp(cur_->key.data(), key, klen) == 0);
+}
+
+void Tree::Remember(const Path& path, uint32_t off, const RecOut& out)
+{
+    if (!cur_)
+        return;
+    cur_->stamp = pg_.Changes();
+    if (&path != &cur_->path)
+        cur_->path = path;
+    cur_->off = off;
+    cur_->key.assign(reinterpret_cast<const char*>(out.key), out.keyLen);
 }
 
 uint32_t Tree::Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
@@ -685,36 +850,31 @@ uint32_t Tree::Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     found = false;
     if (d_.root == 0)
         return LOR_OK;
-    Path path;
-    PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
-        return st;
-    uint32_t cap = pg_.Capacity();
+    Path local;
+    Path* path = &local;
     uint32_t off;
-    int idx;
-    bool eq;
-    LeafSearch(leaf.data(), cap, key, klen, off, idx, eq);
-    if (eq)
-        off += EntSize(Area(leaf.data()) + off, false);
-    if (off < cap - FreeOf(leaf.data())) {
-        CopyOut(Area(leaf.data()) + off, out, found);
-        return LOR_OK;
+    if (CursorAt(key, klen)) {
+        // A walk: continue after the record returned last, without a descent.
+        path = &cur_->path;
+        PageRef leaf;
+        if (uint32_t st = Load(path->s[path->n - 1].pg, leaf))
+            return st;
+        off = cur_->off + EntSize(Area(leaf.data()) + cur_->off, false);
+        cur_->stamp = 0; // until the step below succeeds
+    } else {
+        PageRef leaf;
+        if (uint32_t st = Descend(key, klen, local, leaf))
+            return st;
+        int idx;
+        bool eq;
+        LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
+        if (eq)
+            off += EntSize(Area(leaf.data()) + off, false);
     }
-    leaf.Reset();
-    for (int pi = path.n - 2; pi >= 0; --pi) {
-        if (path.s[pi].idx + 1 < path.s[pi].nent) {
-            PageRef ref;
-            if (uint32_t st = Load(path.s[pi].pg, ref))
-                return st;
-            uint32_t child = Get32(Area(ref.data()) + EntryOffset(ref.data(), path.s[pi].idx + 1));
-            ref.Reset();
-            PageRef lf;
-            if (uint32_t st = DownToLeaf(child, pi + 1, false, lf))
-                return st;
-            CopyOut(Area(lf.data()), out, found);
-            return LOR_OK;
-        }
-    }
+    if (uint32_t st = StepNext(*path, off, out, found))
+        return st;
+    if (found)
+        Remember(*path, off, out);
     return LOR_OK;
 }
 
@@ -723,37 +883,25 @@ uint32_t Tree::Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     found = false;
     if (d_.root == 0)
         return LOR_OK;
-    Path path;
-    PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
-        return st;
+    Path local;
+    Path* path = &local;
     uint32_t off;
-    int idx;
-    bool eq;
-    LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
-    if (idx > 0) {
-        CopyOut(Area(leaf.data()) + EntryOffset(leaf.data(), idx - 1), out, found);
-        return LOR_OK;
+    if (CursorAt(key, klen)) {
+        path = &cur_->path;
+        off = cur_->off;
+        cur_->stamp = 0;
+    } else {
+        PageRef leaf;
+        if (uint32_t st = Descend(key, klen, local, leaf))
+            return st;
+        int idx;
+        bool eq;
+        LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
     }
-    leaf.Reset();
-    for (int pi = path.n - 2; pi >= 0; --pi) {
-        if (path.s[pi].idx > 0) {
-            PageRef ref;
-            if (uint32_t st = Load(path.s[pi].pg, ref))
-                return st;
-            uint32_t child = Get32(Area(ref.data()) + EntryOffset(ref.data(), path.s[pi].idx - 1));
-            ref.Reset();
-            PageRef lf;
-            if (uint32_t st = DownToLeaf(child, pi + 1, true, lf))
-                return st;
-            uint32_t used = pg_.Capacity() - FreeOf(lf.data());
-            uint32_t lastOff = 0;
-            for (uint32_t o = 0; o < used; o += EntSize(Area(lf.data()) + o, false))
-                lastOff = o;
-            CopyOut(Area(lf.data()) + lastOff, out, found);
-            return LOR_OK;
-        }
-    }
+    if (uint32_t st = StepPrev(*path, off, out, found))
+        return st;
+    if (found)
+        Remember(*path, off, out);
     return LOR_OK;
 }
 
@@ -782,6 +930,7 @@ uint32_t Tree::ZapPage(uint32_t pg, int depth, uint32_t& budget)
 
 uint32_t Tree::Zap()
 {
+    pg_.Touch();
     uint32_t st = LOR_OK;
     if (d_.root) {
         uint32_t budget = pg_.Limit();
@@ -792,12 +941,13 @@ uint32_t Tree::Zap()
     return st;
 }
 
-uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys, const std::string* lo,
-                          const std::string* hi, uint32_t& budget)
+uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys, const std::string_view* lo,
+                          const std::string_view* hi, uint32_t& budget)
 {
     if (depth >= kMaxDepth || budget == 0)
         return LOR_DAMAGED;
     --budget;
+    Arena arena;
     std::vector<Ent> ents;
     bool index;
     {
@@ -805,11 +955,11 @@ uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<st
         if (uint32_t st = Load(pg, ref))
             return st;
         index = IsIndex(ref.data());
-        ents = Decode(ref.data(), pg_.Capacity());
+        ents = Decode(ref.data(), pg_.Capacity(), arena);
     }
     if (ents.empty())
         return LOR_DAMAGED;
-    auto inRange = [&](const std::string& k) { return (!lo || k >= *lo) && (!hi || k < *hi); };
+    auto inRange = [&](std::string_view k) { return (!lo || k >= *lo) && (!hi || k < *hi); };
     if (!index) {
         if (leafDepth < 0)
             leafDepth = depth;
@@ -819,15 +969,15 @@ uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<st
             if (!inRange(ents[i].key) || (i && !(ents[i - 1].key < ents[i].key)))
                 return LOR_DAMAGED;
             if (keys)
-                keys->push_back(ents[i].key);
+                keys->emplace_back(ents[i].key);
         }
         return LOR_OK;
     }
     for (size_t i = 0; i < ents.size(); ++i) {
         if (i && (!inRange(ents[i].key) || (i > 1 && !(ents[i - 1].key < ents[i].key))))
             return LOR_DAMAGED;
-        const std::string* clo = i ? &ents[i].key : lo;
-        const std::string* chi = i + 1 < ents.size() ? &ents[i + 1].key : hi;
+        const std::string_view* clo = i ? &ents[i].key : lo;
+        const std::string_view* chi = i + 1 < ents.size() ? &ents[i + 1].key : hi;
         if (uint32_t st = VerifyPage(ents[i].child, depth + 1, leafDepth, keys, clo, chi, budget))
             return st;
     }

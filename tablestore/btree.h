@@ -5,7 +5,9 @@
 #include "pager.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lor {
@@ -40,7 +42,8 @@ struct RecOut {
 
 class Tree {
 public:
-    Tree(Pager& pager, TreeDesc& desc) : pg_(pager), d_(desc) {}
+    struct Cursor;
+    Tree(Pager& pager, TreeDesc& desc, Cursor* cursor = nullptr) : pg_(pager), d_(desc), cur_(cursor) {}
 
     // Largest key a table of this page size accepts (an index page must hold two separators).
     static uint32_t MaxKey(uint32_t pageSize) { return pageSize - kPageHeaderSize - 2 * kIndexEntryExtra; }
@@ -58,11 +61,14 @@ public:
     // Checks that every record is reachable in order and every page well formed; test aid.
     uint32_t Verify(std::vector<std::string>* keys, int* depth = nullptr);
 
+    // An entry being moved: views into copies of page images (see Arena) or the caller's bytes.
     struct Ent {
-        std::string key;
-        std::string data;
+        std::string_view key;
+        std::string_view data;
         uint32_t child = 0;
     };
+    // Copies of page images that decoded entries point into, alive for one restructuring.
+    using Arena = std::deque<std::vector<uint8_t>>;
     struct Step {
         uint32_t pg = 0;
         int idx = 0;  // chosen entry of an index page
@@ -72,6 +78,14 @@ public:
         Step s[kMaxDepth + 1];
         int n = 0;
     };
+    // Where the last read of a table ended, so that a walk steps on without a descent. Valid
+    // only while the file is unchanged (stamp) and for the key that read returned.
+    struct Cursor {
+        uint64_t stamp = 0;
+        Path path;
+        uint32_t off = 0;
+        std::string key;
+    };
 
 private:
     uint32_t Load(uint32_t pgno, PageRef& ref);
@@ -79,15 +93,20 @@ private:
     uint32_t PutEntry(int level, const Ent& e);
     uint32_t Place(Path& path, int pi, std::vector<Ent>& ents, size_t o);
     uint32_t RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty);
-    uint32_t Resep(int level, uint32_t parentPg, int idx, const std::string& newSep);
+    uint32_t Resep(int level, uint32_t parentPg, int idx, std::string_view newSep);
     uint32_t AfterFirstRemoved(Path& path, const std::string& oldKey);
-    uint32_t DownToLeaf(uint32_t pg, int depth, bool last, PageRef& leaf);
+    uint32_t DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off);
+    uint32_t StepNext(Path& path, uint32_t& off, RecOut& out, bool& found);
+    uint32_t StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found);
+    bool CursorAt(const uint8_t* key, uint32_t klen) const;
+    void Remember(const Path& path, uint32_t off, const RecOut& out);
     uint32_t ZapPage(uint32_t pg, int depth, uint32_t& budget);
     uint32_t VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys,
-                        const std::string* lo, const std::string* hi, uint32_t& budget);
+                        const std::string_view* lo, const std::string_view* hi, uint32_t& budget);
 
     Pager& pg_;
     TreeDesc& d_;
+    Cursor* cur_;
 };
 
 } // namespace lor

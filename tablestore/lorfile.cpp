@@ -14,11 +14,13 @@ namespace lor {
 
 namespace {
 
-// Reads come from a shared read-only mapping of the file where it reaches (a memcpy instead of a
-// system call per page); writes and reads past the mapping use pwrite/pread.
+// Pages are read from and written to a shared mapping of the file where it reaches (a memcpy
+// instead of a system call per page); bytes past the mapping use pread/pwrite. Every byte under
+// the mapping was written through pwrite first (gaps are filled with zeros), so its blocks exist
+// and a store into the mapping cannot meet a full disk on filesystems that overwrite in place.
 class OsFile : public File {
 public:
-    explicit OsFile(int fd) : fd_(fd)
+    OsFile(int fd, bool writable) : fd_(fd), writable_(writable)
     {
         int64_t n = Size();
         size_ = n > 0 ? uint64_t(n) : 0;
@@ -28,7 +30,7 @@ public:
 
     int64_t Read(uint64_t off, void* buf, uint32_t n) override
     {
-        if (off + n > mapLen_ && off < size_ && size_ >= mapLen_ + mapLen_ / 4 + kRemapStep)
+        if (off + n > mapLen_ && off < size_ && size_ >= mapLen_ + mapLen_ / 16 + kRemapStep)
             Remap();
         if (off + n <= mapLen_) {
             std::memcpy(buf, map_ + off, n);
@@ -51,18 +53,15 @@ public:
 
     bool Write(uint64_t off, const void* buf, uint32_t n) override
     {
-        uint32_t done = 0;
-        while (done < n) {
-            ssize_t r = ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done, off_t(off + done));
-            if (r < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            done += static_cast<uint32_t>(r);
+        if (writable_ && off + n <= mapLen_) {
+            std::memcpy(map_ + off, buf, n);
+            return true;
         }
-        if (off + n > size_)
-            size_ = off + n;
+        if (off > size_ && !FillGap(off))
+            return false;
+        if (!WriteAt(off, buf, n))
+            return false;
+        size_ = std::max(size_, off + n);
         return true;
     }
 
@@ -74,7 +73,11 @@ public:
         return st.st_size;
     }
 
-    bool Sync() override { return ::fdatasync(fd_) == 0; }
+    bool Sync() override
+    {
+        bool ok = !map_ || !writable_ || ::msync(map_, mapLen_, MS_SYNC) == 0;
+        return ::fdatasync(fd_) == 0 && ok;
+    }
 
     bool Close() override
     {
@@ -87,7 +90,35 @@ public:
     }
 
 private:
-    static constexpr uint64_t kRemapStep = 256 * 1024;
+    static constexpr uint64_t kRemapStep = 64 * 1024;
+
+    bool WriteAt(uint64_t off, const void* buf, uint32_t n)
+    {
+        uint32_t done = 0;
+        while (done < n) {
+            ssize_t r = ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done, off_t(off + done));
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            done += static_cast<uint32_t>(r);
+        }
+        return true;
+    }
+
+    // Zeros from the known end up to off, so that the file has no holes under the mapping.
+    bool FillGap(uint64_t off)
+    {
+        static const uint8_t zeros[4096] = {};
+        while (size_ < off) {
+            uint32_t n = uint32_t(std::min<uint64_t>(sizeof zeros, off - size_));
+            if (!WriteAt(size_, zeros, n))
+                return false;
+            size_ += n;
+        }
+        return true;
+    }
 
     void Unmap()
     {
@@ -97,14 +128,15 @@ private:
         mapLen_ = 0;
     }
 
-    // Maps the file as far as it is known to reach now; without a mapping reads use pread.
+    // Maps the file as far as it reaches now; without a mapping every access uses pread/pwrite.
     void Remap()
     {
         Unmap();
         int64_t n = Size();
         if (n <= 0)
             return;
-        void* p = ::mmap(nullptr, size_t(n), PROT_READ, MAP_SHARED, fd_, 0);
+        int prot = PROT_READ | (writable_ ? PROT_WRITE : 0);
+        void* p = ::mmap(nullptr, size_t(n), prot, MAP_SHARED, fd_, 0);
         if (p == MAP_FAILED)
             return;
         map_ = static_cast<uint8_t*>(p);
@@ -113,6 +145,7 @@ private:
     }
 
     int fd_;
+    bool writable_;
     uint8_t* map_ = nullptr;
     uint64_t mapLen_ = 0;
     uint64_t size_ = 0; // known length: at open or remap, and our own writes since
@@ -133,7 +166,7 @@ std::unique_ptr<File> OpenOsFile(const std::string& path, OpenMode mode)
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0)
         return nullptr;
-    return std::make_unique<OsFile>(fd);
+    return std::make_unique<OsFile>(fd, mode != OpenMode::ReadOnly);
 }
 
 std::unique_ptr<File> OpenFile(const std::string& path, OpenMode mode) { return g_opener(path, mode); }

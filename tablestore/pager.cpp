@@ -231,6 +231,7 @@ uint32_t Pager::Get(uint32_t pgno, PageRef& out)
 
 uint32_t Pager::Alloc(uint32_t owner, uint8_t kind, PageRef& out)
 {
+    Touch();
     uint32_t head = freeHead_;
     if (head == 0 || head > limit_ + 1)
         return LOR_DAMAGED;
@@ -257,6 +258,7 @@ uint32_t Pager::Alloc(uint32_t owner, uint8_t kind, PageRef& out)
 
 uint32_t Pager::Release(uint32_t pgno)
 {
+    Touch();
     if (pgno == freeHead_)
         return LOR_OK;
     PageRef r;

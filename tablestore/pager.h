@@ -139,6 +139,9 @@ public:
     // Highest page number that may be referenced: the file's pages and those allocated since.
     uint32_t Limit() const { return limit_; }
     Cache* GetCache() const { return cache_; }
+    // Counts changes to the file's pages; remembered positions are valid while it stays.
+    uint64_t Changes() const { return changes_; }
+    void Touch() { ++changes_; }
 
     // Page image by number (fresh empty page beyond the end of the file); 0 or a status.
     uint32_t Get(uint32_t pgno, PageRef& out);
@@ -166,6 +169,7 @@ private:
     uint32_t limit_;
     bool readOnly_;
     bool broken_ = false;
+    uint64_t changes_ = 1;
 };
 
 } // namespace lor

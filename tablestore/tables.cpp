@@ -519,7 +519,7 @@ bool SeekRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     if (!b.Usable())
         return false;
     bool found = false;
-    Tree tree(*b.pager, t.desc->t);
+    Tree tree(*b.pager, t.desc->t, &t.desc->cursor);
     return Check(b, tree.Seek(key, klen, out, found)) && found;
 }
 
@@ -529,7 +529,7 @@ bool NextRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     if (!b.Usable())
         return false;
     bool found = false;
-    Tree tree(*b.pager, t.desc->t);
+    Tree tree(*b.pager, t.desc->t, &t.desc->cursor);
     return Check(b, tree.Next(key, klen, out, found)) && found;
 }
 
@@ -539,7 +539,7 @@ bool PrevRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     if (!b.Usable())
         return false;
     bool found = false;
-    Tree tree(*b.pager, t.desc->t);
+    Tree tree(*b.pager, t.desc->t, &t.desc->cursor);
     return Check(b, tree.Prev(key, klen, out, found)) && found;
 }
 
@@ -574,7 +574,8 @@ bool SaveBlob(Table& t, const uint8_t* data, uint32_t len)
     uint32_t done = 0;
     for (;;) {
         uint32_t n = std::min(len - done, cap);
-        std::memcpy(r.data() + kPageHeaderSize, data + done, n);
+        if (n)
+            std::memcpy(r.data() + kPageHeaderSize, data + done, n);
         Put32(r.data() + kPgFree, cap - n);
         r.Dirty();
         done += n;

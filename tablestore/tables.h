@@ -25,6 +25,7 @@ struct Descriptor {
     std::string name; // without the terminating zero
     TreeDesc t;
     int refs = 0;
+    Tree::Cursor cursor; // where the last read ended
 };
 
 struct Table {

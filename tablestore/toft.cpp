@@ -72,7 +72,8 @@ int TOFT::Ptr2Tset()
     if (uint64_t(k) + d + 6 > MaxLength || uint64_t(k) + d + 6 > BufSize || k > set.MaxKey || d > set.MaxDat
         || (k && !set.Key) || (d && !set.Dat))
         throw std::runtime_error("answer longer than the record");
-    std::memcpy(set.Key, Buf + 2, k);
+    if (k)
+        std::memcpy(set.Key, Buf + 2, k);
     if (d)
         std::memcpy(set.Dat, Buf + 6 + k, d);
     set.LenKey = uint16_t(k);
@@ -204,7 +205,8 @@ uint32_t TOFT::WriteToTable(const void* in)
         SwabAfter();
         throw std::runtime_error("record longer than the cursor's maximum");
     }
-    std::memcpy(set.Key, p + 2, k);
+    if (k)
+        std::memcpy(set.Key, p + 2, k);
     if (d)
         std::memcpy(set.Dat, p + 6 + k, d);
     set.LenKey = uint16_t(k);
