@@ -536,15 +536,13 @@ void TCanvas::ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3
         span += 360 * 16;
     QRect box = QR(x1, y1, x2 - 1, y2 - 1);
     QPainterPath fill;
-    if (kind != 0) {
-        QRectF fb(x1, y1, x2 - x1, y2 - y1);
-        if (kind == 1)
-            fill.moveTo(fb.center());
+    QRectF fb(x1, y1, x2 - x1, y2 - y1);
+    if (kind == 1) {
+        fill.moveTo(fb.center());
+        fill.arcTo(fb, a / 16.0, span / 16.0);
+        fill.closeSubpath();
+    } else if (kind == 2) {
         fill.arcMoveTo(fb, a / 16.0);
-        if (kind == 1) {
-            fill = QPainterPath();
-            fill.moveTo(fb.center());
-        }
         fill.arcTo(fb, a / 16.0, span / 16.0);
         fill.closeSubpath();
     }

@@ -2,6 +2,8 @@
 // clipping and saved states.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "gfx_support.h"
 
 namespace {
@@ -381,6 +383,95 @@ TEST(CanvasBitmap, TransparentDrawKeepsTheKeyColourPixels)
     dst.Canvas()->Draw(0, 0, &src);
     EXPECT_EQ(PixelAt(dst.Image(), 1, 1), clNavy);
     EXPECT_EQ(PixelAt(dst.Image(), 2, 2), clGreen);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CanvasPixels, EveryFigureStaysInsideItsBox)
+{
+    const TRect box(3, 4, 27, 19);
+    struct {
+        const char* name;
+        std::function<void(TCanvas*)> draw;
+    } cases[] = {
+        {"Rectangle", [&](TCanvas* c) { c->Rectangle(box); }},
+        {"Ellipse", [&](TCanvas* c) { c->Ellipse(box); }},
+        {"RoundRect", [&](TCanvas* c) { c->RoundRect(box.Left, box.Top, box.Right, box.Bottom, 8, 8); }},
+        {"Pie", [&](TCanvas* c) { c->Pie(box.Left, box.Top, box.Right, box.Bottom, 27, 12, 3, 12); }},
+        {"Chord", [&](TCanvas* c) { c->Chord(box.Left, box.Top, box.Right, box.Bottom, 27, 12, 3, 12); }},
+        {"Arc", [&](TCanvas* c) { c->Arc(box.Left, box.Top, box.Right, box.Bottom, 27, 12, 3, 12); }},
+        {"FrameRect", [&](TCanvas* c) { c->FrameRect(box); }},
+    };
+    for (auto& k : cases) {
+        TBitmap b;
+        WhiteBitmap(b, 30, 24);
+        b.Canvas()->Brush()->SetColor(clRed);
+        k.draw(b.Canvas());
+        TRect ink = InkBox(b.Image(), clWhite);
+        TRect inside;
+        IntersectRect(inside, ink, box);
+        EXPECT_EQ(inside, ink) << k.name;
+        EXPECT_EQ(ink.Left, box.Left) << k.name;
+        EXPECT_EQ(ink.Right, box.Right) << k.name;
+        EXPECT_EQ(ink.Top, box.Top) << k.name;
+    }
+    // The upper half-figures leave the lower half empty; the full ones reach the bottom.
+    TBitmap pie;
+    WhiteBitmap(pie, 30, 24);
+    pie.Canvas()->Pie(box.Left, box.Top, box.Right, box.Bottom, 27, 12, 3, 12);
+    EXPECT_LE(InkBox(pie.Image(), clWhite).Bottom, 13);
+}
+
+TEST(CanvasPixels, HatchedBrushesPaintPatternAndBackground)
+{
+    TBitmap b;
+    WhiteBitmap(b, 24, 24);
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(clBlue);
+    c->Brush()->SetStyle(bsCross);
+    SetBkColor(c->Handle(), 0x00FFFF); // yellow background between the hatch lines
+    c->FillRect(Rect(4, 4, 20, 20));
+    QImage img = b.Image();
+    EXPECT_EQ(InkBox(img, clWhite), Rect(4, 4, 20, 20));
+    EXPECT_GT(CountColor(img, clBlue), 16);
+    EXPECT_GT(CountColor(img, clYellow), 100);
+    EXPECT_EQ(CountColor(img, clBlue) + CountColor(img, clYellow), 256);
+}
+
+TEST(CanvasText, OrientationTurnsTheText)
+{
+    TBitmap flat, turned;
+    for (TBitmap* b : {&flat, &turned}) {
+        WhiteBitmap(*b, 120, 120);
+        b->Canvas()->Brush()->SetStyle(bsClear);
+        b->Canvas()->Font()->SetSize(12);
+    }
+    turned.Canvas()->Font()->SetOrientation(900);
+    flat.Canvas()->TextOut(20, 60, "Поворот");
+    turned.Canvas()->TextOut(20, 100, "Поворот");
+    TRect f = InkBox(flat.Image(), clWhite), t = InkBox(turned.Image(), clWhite);
+    EXPECT_GT(f.Width(), f.Height());
+    EXPECT_GT(t.Height(), t.Width());
+    EXPECT_LE(t.Bottom, 101); // reads upwards from the reference point
+}
+
+TEST(CanvasBlt, CopyRectAndStretchDraw)
+{
+    TBitmap src, dst;
+    WhiteBitmap(src, 4, 4);
+    src.Canvas()->Brush()->SetColor(clRed);
+    src.Canvas()->FillRect(Rect(0, 0, 2, 4));
+    WhiteBitmap(dst, 20, 20);
+    dst.Canvas()->StretchDraw(Rect(0, 0, 8, 8), &src);
+    QImage img = dst.Image();
+    EXPECT_EQ(InkBox(img, clWhite), Rect(0, 0, 4, 8));
+    dst.Canvas()->SetCopyMode(TCopyMode(SRCINVERT));
+    dst.Canvas()->CopyRect(Rect(10, 10, 14, 14), src.Canvas(), Rect(0, 0, 4, 4));
+    img = dst.Image();
+    EXPECT_EQ(PixelAt(img, 10, 10), clAqua); // red xor white
+    EXPECT_EQ(PixelAt(img, 13, 13), clBlack); // white xor white
 }
 
 } // namespace
