@@ -82,6 +82,36 @@ TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
     SaveAndReload();
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(Channels().size(), count);
+
+    // Deleting every object leaves the built-in channels and the concentrator's bound settings
+    // and signals, which wait unowned for the next concentrator object.
+    while (cm->Objects.Newest)
+        cm->DeleteObject(static_cast<TObjectItem*>(cm->Objects.Newest));
+    for (TParamItem* p : Channels())
+        EXPECT_EQ(p->Owner, nullptr) << p->Name;
+    EXPECT_EQ(Channels().size(), kBuiltInChannelCount + 8u);
+}
+
+// Control channels of the concentrator come back with the type their telecontrol mode gives.
+TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode)
+{
+    auto* obj = dynamic_cast<TQbx510Item*>(cm->AddObject(3));
+    ASSERT_NE(obj, nullptr);
+    obj->ApplyPropertyValue(10, "Импульсный"); // ТУ-2: low byte 0x02
+    obj->BindParam(101, 1, obj->Param(2));
+    obj->ApplySignalChoice(obj->Param(1), 1, "Канал 1", 1);
+    obj->ApplySignalChoice(obj->Param(2), 1, "Канал 2", 2);
+    const Address a1 = AddressOf(obj->Param(1)), a2 = AddressOf(obj->Param(2));
+    SaveAndReload();
+    obj = Find<TQbx510Item>(*cm);
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(AddressOf(obj->Param(1)), a1);
+    EXPECT_EQ(AddressOf(obj->Param(2)), a2);
+    EXPECT_EQ(obj->Param(1)->ParamType, 1);
+    EXPECT_EQ(obj->Param(2)->ParamType, 2);
+    std::string text;
+    obj->GetSetpointText(1, obj->Param(2), text);
+    EXPECT_EQ(text, "Канал 2");
 }
 
 } // namespace
