@@ -512,6 +512,19 @@ BOOL ScreenToClient(HWND h, TPoint* p);
 // The state of a key: high bit set while down (VK_SHIFT, VK_CONTROL, VK_MENU, mouse buttons).
 short GetKeyState(int VirtKey);
 short GetAsyncKeyState(int VirtKey);
+// The parent window's handle (null for a top-level window).
+HWND GetParent(HWND h);
+// Asks for one WM_MOUSELEAVE when the mouse leaves h's window (TME_LEAVE; hover is not sent).
+enum : DWORD { TME_HOVER = 0x1, TME_LEAVE = 0x2, TME_CANCEL = 0x80000000u };
+enum : DWORD { HOVER_DEFAULT = 0xFFFFFFFFu };
+struct TTrackMouseEvent {
+    DWORD cbSize = sizeof(TTrackMouseEvent);
+    DWORD dwFlags = 0;
+    HWND hwndTrack = nullptr;
+    DWORD dwHoverTime = HOVER_DEFAULT;
+};
+BOOL TrackMouseEvent(TTrackMouseEvent* t);
+
 // Widths of the scroll bar and such, in pixels.
 enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4,
              SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXEDGE = 45, SM_CYEDGE = 46 };

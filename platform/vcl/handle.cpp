@@ -216,6 +216,14 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
         if (role != TMessageFilter::Outer && gMouseControl &&
             (gMouseControl == c || gMouseControl->Parent() == c) && !gCaptureControl)
             SetMouseControl(nullptr);
+        if (role != TMessageFilter::Outer && c->HandleAllocated()) {
+            TWidgetHandle* h = c->Handle();
+            if (h->TrackLeave) {
+                h->TrackLeave = false;
+                TMessage m = MakeMessage(WM_MOUSELEAVE);
+                DeliverMessage(c, m);
+            }
+        }
         return false;
     case QEvent::ContextMenu:
         // Raised from the right-button release instead, as Windows does.

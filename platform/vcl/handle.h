@@ -47,6 +47,8 @@ public:
     void Detach();
 
     std::map<UINT, QTimer*> Timers;
+    // TrackMouseEvent asked for a WM_MOUSELEAVE.
+    bool TrackLeave = false;
 
 protected:
     bool event(QEvent* e) override;

@@ -283,9 +283,11 @@ TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 TMainMenu::~TMainMenu()
 {
-    // The bar belongs to the form's window; it only loses its actions.
-    if (FBar)
+    // The bar belongs to the form's window; it only loses its actions and its link to this menu.
+    if (FBar) {
+        FBar->disconnect();
         FBar->clear();
+    }
 }
 
 QMenuBar* TMainMenu::MenuBar(QWidget* parent)

@@ -72,6 +72,21 @@ BOOL EnableWindow(HWND h, BOOL enable)
     return was;
 }
 
+HWND GetParent(HWND h)
+{
+    TWinControl* c = FindControl(h);
+    return c && c->Parent() && c->Parent()->HandleAllocated() ? c->Parent()->Handle() : nullptr;
+}
+
+BOOL TrackMouseEvent(TTrackMouseEvent* t)
+{
+    if (!t || !t->hwndTrack)
+        return 0;
+    if (t->dwFlags & TME_LEAVE)
+        t->hwndTrack->TrackLeave = !(t->dwFlags & TME_CANCEL);
+    return 1;
+}
+
 static HWND HandleOf(QWidget* w)
 {
     for (; w; w = w->parentWidget())
