@@ -44,7 +44,8 @@ void ReleaseChannel(ELEMList* list, TParamItem*& slot);
 void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f);
 // Whether p is still on the list (pointer identity; p is never dereferenced).
 bool ListHolds(ELEMList* list, const TParamItem* p);
-// First channel with this address, from the oldest end; null when none.
+// First channel with this address, from the oldest end; null when none. With exceptOwnedBy,
+// channels that belong to another object are passed over.
 TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index, const TObjectItem* exceptOwnedBy = nullptr);
 
 // Appends a poll command (period code 0) to the object's command list.

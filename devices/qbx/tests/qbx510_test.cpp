@@ -92,7 +92,10 @@ TEST_F(Qbx510Test, NewObjectHasItsChannelsWithTheirDefaults)
     }
     EXPECT_EQ(static_cast<int>(Channels().size()), kBuiltInChannelCount + 27);
     EXPECT_EQ(obj->MessageHandler, obj->SubprogramId(kSubParseMessage));
-    EXPECT_NE(obj->SubprogramId(kSubParseMessage), 0);
+    ASSERT_NE(Parser(), nullptr);
+    EXPECT_EQ(Parser()->Caption, "Разбор сообщения QBX-510");
+    EXPECT_EQ(Parser()->Version, 259); // from the version.ini beside it
+    EXPECT_EQ(cm->Actions->ById(obj->SubprogramId(kSubMakeControl))->Name(), "qbx510_makeControl");
     EXPECT_TRUE(messages.empty());
 }
 
