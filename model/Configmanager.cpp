@@ -19,7 +19,7 @@ struct BuiltInRow {
     uint8_t Default[3];
 };
 
-// Scheduled into every new configuration, in this order; the last one is the database version.
+// The built-in system channels of every configuration, in this order; the last is the database version.
 const BuiltInRow kBuiltIn[kBuiltInChannelCount] = {
     {"QBX-адрес концентратора (младший)", 0xFFFF, 1, 8, {0x01}},
     {"QBX-адрес концентратора (средний, старший)", 0xFFFF, 2, 16, {0x02, 0x03}},
