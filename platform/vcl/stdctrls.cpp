@@ -76,8 +76,10 @@ TNativeControl::~TNativeControl()
     QWidget* w = Widget();
     if (!w)
         return;
-    // The derived control is gone: its signal handlers must not run any more.
+    // The derived control is gone: neither its signal handlers nor its message path may run for
+    // what the widget does while it goes (losing the focus, for one).
     w->blockSignals(true);
+    TakeWidgetBack();
     if (HandleAllocated())
         SetNativeWidget(nullptr);
     delete w;
@@ -98,7 +100,6 @@ void TNativeControl::CreateWnd()
     if (QWidget* w = Widget()) {
         SetNativeWidget(w);
         w->setFont(Font()->QtFont());
-        w->setEnabled(true);
     }
 }
 
@@ -107,7 +108,7 @@ void TNativeControl::CreateWnd()
 void TNativeControl::TakeWidgetBack()
 {
     QWidget* w = Widget();
-    if (!w || !w->parent())
+    if (!w)
         return;
     for (QObject* o : w->children())
         if (auto* f = dynamic_cast<TMessageFilter*>(o)) {
@@ -115,8 +116,10 @@ void TNativeControl::TakeWidgetBack()
             w->removeEventFilter(f);
             f->deleteLater();
         }
-    w->hide();
-    w->setParent(nullptr);
+    if (w->parent()) {
+        w->hide();
+        w->setParent(nullptr);
+    }
 }
 
 void TNativeControl::Dispatch(TMessage& Message)
@@ -1177,17 +1180,14 @@ void TButton::CMTextChanged(TMessage& Message)
     TNativeControl::CMTextChanged(Message);
 }
 
-// Enter presses the default button unless another button has the focus; Escape the cancel button.
+// Enter presses the focused button, or the default button when no other button has the focus;
+// Escape presses the cancel button.
 void TButton::CMDialogKey(TWMKey& Message)
 {
     WORD key = WORD(Message.Raw.WParam);
-    bool active = FDefault;
-    if (active && key == VK_RETURN) {
-        TCustomForm* form = GetParentForm(this);
-        TWinControl* focused = form ? form->ActiveControl() : nullptr;
-        if (focused != this && dynamic_cast<TButton*>(focused))
-            active = false;
-    }
+    TCustomForm* form = GetParentForm(this);
+    TWinControl* focused = form ? form->ActiveControl() : nullptr;
+    bool active = focused == this || (FDefault && !dynamic_cast<TButton*>(focused));
     if (((key == VK_RETURN && active) || (key == VK_ESCAPE && Cancel)) && Visible() && Enabled()) {
         Click();
         Message.Result = 1;

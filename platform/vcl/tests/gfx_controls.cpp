@@ -106,8 +106,11 @@ TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit)
     EXPECT_EQ(log, (std::vector<std::string>{"change 1 s", "exit"}));
     EXPECT_EQ(Notifications, std::vector<WORD>{CBN_SELCHANGE});
 
-    // The host removes the editor inside its own exit handling.
-    combo->OnExit = [&](TObject* s) { delete static_cast<TComboBox*>(s); };
+    // The host removes the editor once its exit handling is over (freeing a control inside its own
+    // event is as unsafe here as it was in the original).
+    combo->OnExit = [&](TObject* s) {
+        QMetaObject::invokeMethod(qApp, [s] { delete static_cast<TComboBox*>(s); }, Qt::QueuedConnection);
+    };
     combo->SetFocus();
     Other->SetFocus();
     Application->ProcessMessages();
@@ -372,8 +375,8 @@ TEST_F(StdControls, ButtonsSetTheModalResultAndAnswerEnterAndEscape)
     // With another button focused, Enter is that button's.
     Form->SetModalResult(mrNone);
     cancel->SetFocus();
-    ok->Perform(CM_DIALOGKEY, VK_RETURN, 0);
-    EXPECT_EQ(Form->ModalResult(), mrNone);
+    EXPECT_EQ(Form->Perform(CM_DIALOGKEY, VK_RETURN, 0), 1);
+    EXPECT_EQ(Form->ModalResult(), mrCancel);
 }
 
 TEST_F(StdControls, PanelAndLabelAsDrawn)
