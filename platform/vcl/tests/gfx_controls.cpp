@@ -433,3 +433,32 @@ TEST_F(StdControls, PanelAndLabelAsDrawn)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StdControls, EditShowsASunkenFrameAndItsText)
+{
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(20, 250, 120, 21);
+    edit->SetText("Текст");
+    Form->Show();
+    QImage img = edit->HandleWidget()->grab().toImage();
+    ASSERT_EQ(img.width(), 120);
+    struct {
+        int x, y;
+        TColor c;
+    } probes[] = {{0, 0, clBtnShadow},     {60, 0, clBtnShadow},   {0, 10, clBtnShadow},  {119, 0, clBtnHighlight},
+                  {119, 20, clBtnHighlight}, {0, 20, clBtnHighlight}, {1, 1, cl3DDkShadow},  {118, 19, cl3DLight},
+                  {60, 1, cl3DDkShadow},   {118, 10, cl3DLight}};
+    for (auto& p : probes)
+        EXPECT_EQ(PixelAt(img, p.x, p.y), ColorToRGB(p.c)) << p.x << "," << p.y;
+    // The text sits at the left of the white field inside the frame.
+    QImage field = img.copy(2, 2, 116, 17);
+    TRect ink = InkBox(field, clWhite);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_LE(ink.Left, 4);
+    EXPECT_GT(ink.Width(), 15);
+}
+
+} // namespace
