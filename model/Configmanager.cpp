@@ -33,8 +33,6 @@ const BuiltInRow kBuiltIn[kBuiltInChannelCount] = {
     {"Версия БД", 0xFFFE, 5, 16, {0x02, 0x01}},
 };
 
-uint16_t OwnerNumber(const TParamItem* p) { return p->Owner ? p->Owner->Number : 0; }
-
 // Channels of one type with an index, ascending index, equal indexes in list order.
 std::vector<TParamItem*> ChannelsOfType(const ELEMList& channels, uint16_t type)
 {
@@ -190,11 +188,13 @@ void configmanager::OnParamChanged(TParamItem* p)
     CloseGap(t, i);
 
     std::vector<TParamItem*> v = ChannelsOfType(Channels, t);
-    auto before = [p](const TParamItem* q) {
+    // An owner that is not (or no longer) an object of this configuration counts as number 0.
+    auto ownerNumber = [this](const TParamItem* q) { return IsLiveObject(q->Owner) ? q->Owner->Number : 0; };
+    auto before = [&](const TParamItem* q) {
         if (q->ParamType != p->ParamType)
             return q->ParamType < p->ParamType;
-        if (OwnerNumber(q) != OwnerNumber(p))
-            return OwnerNumber(q) < OwnerNumber(p);
+        if (ownerNumber(q) != ownerNumber(p))
+            return ownerNumber(q) < ownerNumber(p);
         return q->Ordinal <= p->Ordinal;
     };
     size_t stop = 0;

@@ -292,6 +292,24 @@ TEST_F(Factory, NumbersOnceRuleAndMissingClasses)
     EXPECT_EQ(sum, 3);
 }
 
+TEST_F(Factory, RenumberingOrdersByOwnerNumberThroughTheOwners)
+{
+    configmanager c;
+    TestDevice* d[3];
+    for (int i = 0; i < 3; ++i) {
+        d[i] = static_cast<TestDevice*>(c.AddObject(38));
+        d[i]->Param = c.NewChannel(2, static_cast<uint8_t>(3 - i)); // owners in reverse order
+        d[i]->Param->Kind = kChannelSignal;
+        d[i]->Param->Owner = d[i];
+    }
+    d[0]->Param->RaiseChanged();
+    EXPECT_EQ(d[0]->Param->ChannelIndex, 1);
+    EXPECT_EQ(d[1]->Param->ChannelIndex, 3);
+    EXPECT_EQ(d[2]->Param->ChannelIndex, 2);
+    EXPECT_GE(d[0]->BindCalls, 2);
+    EXPECT_GE(d[1]->BindCalls, 1);
+}
+
 // Renumbering by tag let two user objects end on one number once one had its tag changed.
 TEST_F(Factory, UserObjectsAreNumberedAsOneClass)
 {
