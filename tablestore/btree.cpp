@@ -623,13 +623,11 @@ uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& foun
     if (!eq)
         return LOR_OK;
     if (out) {
+        // The caller gets the record back; one larger than its maxima stays where it is.
         bool fit;
-        RecOut all = *out;
-        CopyOut(a + off, all, fit);
-        if (fit)
-            *out = all;
-        else
-            out->keyLen = out->dataLen = 0;
+        CopyOut(a + off, *out, fit);
+        if (!fit)
+            return LOR_OK;
     }
     std::string oldKey(reinterpret_cast<const char*>(key), klen);
     uint32_t used = cap - FreeOf(p);

@@ -50,7 +50,8 @@ public:
 
     // Insert or replace; inserted tells which. Status 0 or a LOR_* code.
     uint32_t Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen, bool& inserted);
-    // Removes the record with exactly this key, copying it to out (may be null) first.
+    // Removes the record with exactly this key, copying it to out (may be null) first; a record
+    // larger than out's maxima is neither returned nor removed.
     uint32_t Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& found);
     uint32_t Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
     // First record with a key greater than key / last with a key smaller than key.

@@ -83,7 +83,7 @@ void RestoreFile(const std::string& path)
     if (old->Read(0, h, kFileHeaderSize) != kFileHeaderSize || h[kHdrMagic] != kMagic)
         return;
     uint32_t ps = Get32(h + kHdrPageSize);
-    if (NormalPageSize(ps) != ps || !CreateBaseFile(path, ps))
+    if (ps == 0 || NormalPageSize(ps) != ps || !CreateBaseFile(path, ps))
         return;
     std::unique_ptr<Base> nb;
     if (OpenBaseFile(path, ps, false, nb) != LOR_OK)

@@ -163,10 +163,9 @@ bool SaveDir(Base& b, const std::string& key, const TreeDesc& t, bool& inserted)
 
 bool DeleteDir(Base& b, const std::string& key)
 {
-    RecOut out;
     bool found = false;
     Tree tree(*b.pager, b.dirDesc.t);
-    uint32_t st = tree.Delete(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), &out, found);
+    uint32_t st = tree.Delete(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), nullptr, found);
     b.pager->SetDirRoot(b.dirDesc.t.root);
     if (!Check(b, st))
         return false;
@@ -247,7 +246,7 @@ uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly,
     if (h[kHdrInUse] != 0 && !readOnly)
         return LOR_IN_USE;
     uint32_t ps = Get32(h + kHdrPageSize);
-    if (NormalPageSize(ps) != ps)
+    if (ps == 0 || NormalPageSize(ps) != ps)
         return LOR_DAMAGED;
     auto b = std::make_unique<Base>();
     b->pager = std::make_unique<Pager>(std::move(f), h, readOnly);

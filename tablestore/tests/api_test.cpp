@@ -142,6 +142,10 @@ TEST(Api, RecordBufferAndLimits)
     EXPECT_EQ(small, before);
     auto fromStart = Rec("a", "", 512, 3);
     EXPECT_EQ(NextRec(t, fromStart.data()), 0);
+    // A delete hands the record back; one the block cannot take stays stored.
+    auto del = Rec("key", "", 512, 3);
+    EXPECT_EQ(DelRec(t, del.data()), 0);
+    EXPECT_TRUE(Call(SeekRec, t, "key"));
     CloseBase(b);
 }
 

@@ -158,3 +158,37 @@ TEST_F(Damage, LoopsInPageLinks)
         WorkoutDamaged(path, bad);
     }
 }
+
+TEST_F(Damage, HeaderFields)
+{
+    std::string path = dir_ / "header.lor";
+    auto good = BuildSample(path);
+    struct Case {
+        size_t offset;
+        uint32_t value;
+        bool opens; // writable open gives a handle
+    } cases[] = {
+        {0, 0x57, false},         // magic (one byte)
+        {2, 0, false},            // page size 0
+        {2, 513, false},          // not a multiple of 512
+        {2, 0x40000000, false},   // absurd page size
+        {2, 1024, true},          // another valid size: pages misread, refused as damaged
+        {6, 0, true},             // no directory root
+        {6, 999999, true},        // directory root past the end
+        {10, 0, true},            // no free list
+        {10, 1, true},            // free list on the directory page
+        {10, 0xFFFFFFFF, true},   // free list far past the end
+    };
+    for (const Case& c : cases) {
+        auto bad = good;
+        if (c.offset == 0)
+            bad[0] = uint8_t(c.value);
+        else
+            std::memcpy(&bad[c.offset], &c.value, 4);
+        WriteAll(path, bad);
+        LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+        EXPECT_EQ(b > 32, c.opens) << c.offset << "=" << c.value;
+        CloseBase(b);
+        WorkoutDamaged(path, bad);
+    }
+}
