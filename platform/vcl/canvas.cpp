@@ -629,6 +629,19 @@ std::u16string FontText(const TFont& f, const std::string& text)
     return Cp1251ToUtf16(text);
 }
 
+QString ToQString(const std::string& s)
+{
+    std::u16string u = Cp1251ToUtf16(s);
+    return QString::fromUtf16(u.data(), qsizetype(u.size()));
+}
+
+std::string FromQString(const QString& s)
+{
+    return Utf16ToCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
+}
+
+QColor ToQColor(TColor c) { return Q(c); }
+
 QString TCanvas::ToQt(const std::string& text) const
 {
     std::u16string u = FontText(*FFont, text);

@@ -7,6 +7,8 @@ target_sources(vcl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/imagelist.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stdctrls.h
   ${CMAKE_CURRENT_LIST_DIR}/stdctrls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/combobox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/buttons.cpp
   ${CMAKE_CURRENT_LIST_DIR}/extctrls.h
   ${CMAKE_CURRENT_LIST_DIR}/extctrls.cpp)
 

@@ -614,6 +614,13 @@ int ExcludeClipRect(HDC dc, int l, int t, int r, int b);
 // Shared drawing helpers of the original graphics unit.
 void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width);
 
+// CP1251 text to Qt and back, where text meets Qt (every CP1251 byte is one UTF-16 unit).
+QString ToQString(const std::string& s);
+std::string FromQString(const QString& s);
+class QColor;
+// A colour (system colours resolved) as Qt paints it.
+QColor ToQColor(TColor c);
+
 // Maps a face name to the installed face with the same metrics ("Arial" -> "Liberation Sans").
 std::string MapFontName(const std::string& name);
 // The Unicode text a string in the given font shows: CP1251 for ordinary fonts, the symbol map for

@@ -15,12 +15,6 @@
 
 namespace {
 
-QString Q(const std::string& s)
-{
-    std::u16string u = Cp1251ToUtf16(s);
-    return QString::fromUtf16(u.data(), qsizetype(u.size()));
-}
-
 // The Qt widget a standard control wraps (it sits in the control's client area).
 template <class W>
 W* Native(TWinControl* c)
@@ -323,7 +317,7 @@ TEST_F(StdControls, CheckBoxCyclesAndClicks)
     Form->Show();
     auto* q = Native<QCheckBox>(box);
     ASSERT_NE(q, nullptr);
-    EXPECT_EQ(q->text(), Q("&Включено"));
+    EXPECT_EQ(q->text(), ToQString("&Включено"));
 
     struct {
         bool allowGrayed;
