@@ -3,6 +3,7 @@ target_sources(vcl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/graphics.h
   ${CMAKE_CURRENT_LIST_DIR}/graphics.cpp
   ${CMAKE_CURRENT_LIST_DIR}/canvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/canvastext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bitmap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/imagelist.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stdctrls.h
