@@ -278,7 +278,8 @@ void TCustomEdit::Change()
 
 void TCustomEdit::DoEnter()
 {
-    if (AutoSelect && !dynamic_cast<TCustomMemo*>(this))
+    // Tabbing in selects the text; a click places the caret instead.
+    if (AutoSelect && !dynamic_cast<TCustomMemo*>(this) && !ControlState().Contains(csLButtonDown))
         SelectAll();
     TNativeControl::DoEnter();
 }
