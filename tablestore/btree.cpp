@@ -840,6 +840,7 @@ void Tree::Remember(const Path& path, uint32_t off, const RecOut& out)
     if (&path != &cur_->path)
         cur_->path = path;
     cur_->off = off;
+    cur_->size = kLeafEntryHeader + out.keyLen + out.dataLen;
     cur_->key.assign(reinterpret_cast<const char*>(out.key), out.keyLen);
 }
 
@@ -854,10 +855,7 @@ uint32_t Tree::Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     if (CursorAt(key, klen)) {
         // A walk: continue after the record returned last, without a descent.
         path = &cur_->path;
-        PageRef leaf;
-        if (uint32_t st = Load(path->s[path->n - 1].pg, leaf))
-            return st;
-        off = cur_->off + EntSize(Area(leaf.data()) + cur_->off, false);
+        off = cur_->off + cur_->size;
         cur_->stamp = 0; // until the step below succeeds
     } else {
         PageRef leaf;

@@ -84,7 +84,8 @@ public:
     struct Cursor {
         uint64_t stamp = 0;
         Path path;
-        uint32_t off = 0;
+        uint32_t off = 0;  // the entry returned last
+        uint32_t size = 0; // and its size
         std::string key;
     };
 

@@ -128,6 +128,12 @@ TEST_P(RandomOps, MatchesStdMap)
     EXPECT_EQ(U32(std::vector<uint8_t>(a.data.begin(), a.data.end()), 4), 0u); // root
     EXPECT_EQ(U32(std::vector<uint8_t>(a.data.begin(), a.data.end()), 8), 0u); // count
     CloseBase(b);
+    auto file = ReadAll(path);
+    for (size_t at = 14; at + m.pageSize <= file.size(); at += m.pageSize) {
+        if (U32(file, at + 4) != 1) { // every page but the directory's is free
+            EXPECT_EQ(file[at + 16] & 0x13, 0) << "page " << U32(file, at);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(PageSizes, RandomOps,
