@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <functional>
+
 #include "extctrls.h"
 #include "forms.h"
 #include "gfx_support.h"
@@ -453,6 +455,70 @@ TEST_F(StdControls, EditShowsASunkenFrameAndItsText)
     ASSERT_FALSE(ink.IsEmpty());
     EXPECT_LE(ink.Left, 4);
     EXPECT_GT(ink.Width(), 15);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StdControls, LabelLayoutTransparencyAndDisabledLook)
+{
+    Host->SetColor(clTeal);
+    struct Case {
+        const char* name;
+        std::function<void(TLabel*)> setup;
+        std::function<void(TLabel*, const QImage&)> check;
+    };
+    const Case cases[] = {
+        {"centred layout",
+         [](TLabel* l) {
+             l->SetAutoSize(false);
+             l->SetBounds(10, 10, 100, 60);
+             l->SetLayout(tlCenter);
+             l->SetAlignment(taCenter);
+         },
+         [](TLabel* l, const QImage& img) {
+             TRect ink = InkBox(img.copy(l->Left(), l->Top(), l->Width(), l->Height()), clTeal);
+             EXPECT_NEAR((ink.Top + ink.Bottom) / 2.0, 30.0, 3.0);
+             EXPECT_NEAR((ink.Left + ink.Right) / 2.0, 50.0, 2.0);
+         }},
+        {"transparent",
+         [](TLabel* l) {
+             l->SetColor(clYellow);
+             l->SetTransparent(true);
+         },
+         [](TLabel* l, const QImage& img) {
+             QImage box = img.copy(l->Left(), l->Top(), l->Width(), l->Height());
+             EXPECT_EQ(CountColor(box, clYellow), 0);
+             EXPECT_GT(CountColor(box, clTeal), box.width() * box.height() / 2);
+         }},
+        {"disabled",
+         [](TLabel* l) { l->SetEnabled(false); },
+         [](TLabel* l, const QImage& img) {
+             QImage box = img.copy(l->Left(), l->Top(), l->Width() + 1, l->Height() + 1);
+             EXPECT_GT(CountColor(box, ColorToRGB(clBtnHighlight)), 5);
+             EXPECT_GT(CountColor(box, ColorToRGB(clBtnShadow)), 5);
+             EXPECT_EQ(CountColor(box, clBlack), 0);
+         }},
+        {"word wrap",
+         [](TLabel* l) {
+             l->SetWordWrap(true);
+             l->SetWidth(40);
+             l->SetCaption("один два три четыре");
+         },
+         [](TLabel* l, const QImage&) { EXPECT_GE(l->Height(), 3 * l->Canvas()->TextHeight("Ag")); }},
+    };
+    for (const Case& k : cases) {
+        auto* label = new TLabel(Form);
+        label->SetParent(Host);
+        label->SetBounds(10, 10, 10, 10);
+        label->SetCaption("Метка");
+        k.setup(label);
+        Form->Show();
+        QImage img = Host->HandleWidget()->grab().toImage();
+        k.check(label, img);
+        delete label;
+    }
 }
 
 } // namespace
