@@ -20,3 +20,4 @@ target_sources(vcl PRIVATE
 
 qbx_test(vcl_core_messages_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_messages.cpp LIBS vcl)
 qbx_test(vcl_core_forms_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_forms.cpp LIBS vcl)
+qbx_test(vcl_core_app_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_app.cpp LIBS vcl)

@@ -121,8 +121,13 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
     TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
     // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
     DeliverNative(c, down, target, e, forward && !printable);
-    if (down.WParam == 0 || !keyHasChar || (alt && !ctrl))
+    if (down.WParam == 0 || !keyHasChar)
         return true;
+    if (alt && !ctrl) {
+        TMessage m = MakeMessage(WM_SYSCHAR, WPARAM(static_cast<unsigned char>(text[0])), data);
+        DeliverNative(c, m, target, e, false);
+        return true;
+    }
     for (char ch : text) {
         TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
         if (text.size() == 1) {

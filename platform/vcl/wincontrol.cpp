@@ -180,7 +180,11 @@ void TWinControl::UpdateHandleGeometry()
     if (FParent)
         FHandle->setGeometry(Left(), Top(), Width(), Height());
     else {
-        FHandle->resize(Width(), Height());
+        // A window with a fixed border keeps min = max size; it moves with the control's bounds.
+        if (FHandle->minimumSize() == FHandle->maximumSize())
+            FHandle->setFixedSize(Width(), Height());
+        else
+            FHandle->resize(Width(), Height());
         FHandle->move(Left(), Top());
     }
 }
@@ -985,6 +989,15 @@ void TWinControl::Dispatch(TMessage& m)
     case WM_SYSKEYDOWN: { TWMKey t(m); WMSysKeyDown(t); return; }
     case WM_KEYUP: case WM_SYSKEYUP: { TWMKey t(m); WMKeyUp(t); return; }
     case WM_CHAR: { TWMKey t(m); WMChar(t); return; }
+    case WM_SYSCHAR: {
+        // Alt+letter: the form looks for the control whose caption has that accelerator.
+        TCustomForm* form = GetParentForm(this);
+        if (form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
+            m.Result = 1;
+        else
+            DefaultHandler(m);
+        return;
+    }
     case WM_GETDLGCODE: WMGetDlgCode(m); return;
     case WM_SETCURSOR: { TWMSetCursor t(m); WMSetCursor(t); return; }
     case WM_TIMER: { TWMTimer t(m); WMTimer(t); return; }

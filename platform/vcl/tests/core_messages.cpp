@@ -346,6 +346,26 @@ TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
     EXPECT_EQ(log, (std::vector<std::string>{"up 65"}));
 }
 
+TEST_F(CoreMessages, AltLetterAsksTheFormForTheAccelerator)
+{
+    auto* p = new TProbe(Form);
+    p->SetParent(Form);
+    auto* target = new TProbe(Form);
+    target->SetParent(Form);
+    std::vector<WPARAM> asked;
+    target->OnMessage = [&](TMessage& m) {
+        if (m.Msg == CM_DIALOGCHAR) {
+            asked.push_back(m.WParam);
+            m.Result = m.WParam == 'f';
+        }
+    };
+    Form->Show();
+    SendKey(p->ClientWidget(), Qt::Key_F, "f", Qt::AltModifier);
+    SendKey(p->ClientWidget(), Qt::Key_G, "g", Qt::AltModifier);
+    EXPECT_EQ(asked, (std::vector<WPARAM>{'f', 'g'}));
+    EXPECT_TRUE(InOrder<UINT>(p->Log, {WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP}));
+}
+
 TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave)
 {
     class TLineProbe : public TProbe {
