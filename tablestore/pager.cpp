@@ -101,8 +101,12 @@ uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out)
         if (!victim)
             return LOR_IO_ERROR; // every slot pinned: cannot happen with the depth limits
         if (victim->img[kPgFlags] & kFlagDirty) {
-            if (!victim->owner->StorePage(victim->pgno, victim->img.data()))
-                return LOR_IO_ERROR;
+            if (!victim->owner->StorePage(victim->pgno, victim->img.data())) {
+                if (victim->owner == p)
+                    return LOR_IO_ERROR;
+                // Another file's failed write: that base refuses work now; this one goes on.
+                victim->img[kPgFlags] &= uint8_t(~kFlagDirty);
+            }
         }
     }
     victim->owner = nullptr;
@@ -208,8 +212,9 @@ bool Pager::LoadPage(uint32_t pgno, uint8_t* img)
 bool Pager::StorePage(uint32_t pgno, uint8_t* img)
 {
     if (readOnly_ || broken_) {
-        img[kPgFlags] &= uint8_t(~kFlagDirty); // nothing may reach a read-only file
-        return !broken_;
+        // Nothing may reach a read-only file, nor a file whose base refuses work after a failure.
+        img[kPgFlags] &= uint8_t(~kFlagDirty);
+        return true;
     }
     uint64_t off = uint64_t(pgno - 1) * pageSize_ + kFileHeaderSize;
     if (!file_->Write(off, img, pageSize_)) {

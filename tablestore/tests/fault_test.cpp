@@ -94,3 +94,36 @@ TEST(Fault, FailingTheNthWrite)
     LorSetMessageBoxHandler(oldBox);
     EXPECT_EQ(LorOpenBaseCount(), 0);
 }
+
+TEST(Fault, OneFailingFileLeavesTheOthersWorking)
+{
+    TempDir dir;
+    std::string pathA = dir / "a.lor", pathB = dir / "b.lor";
+    TMessageBoxHandler oldBox = LorSetMessageBoxHandler(&Silent);
+    // Only a's file object fails; both share the 10-slot cache of page size 512.
+    lor::FileOpener old = lor::SetFileOpener(&OpenFailing);
+    g_writes = 0;
+    g_failAt = 40;
+    LORHANDLE a = OpenBase(pathA.c_str(), 512, 0);
+    lor::SetFileOpener(old);
+    LORHANDLE b = OpenBase(pathB.c_str(), 512, 0);
+    LORHANDLE ta = OpenTable(a, "t"), tb = OpenTable(b, "t");
+    bool aFailed = false;
+    for (int i = 0; i < 2000; ++i) {
+        std::string k = std::to_string(i * 7 % 2000);
+        if (!Call(SaveRec, ta, k, nullptr, std::string(40, 'a')))
+            aFailed = true;
+        ASSERT_TRUE(Call(SaveRec, tb, k, nullptr, std::string(40, 'b'))) << i;
+    }
+    EXPECT_TRUE(aFailed);
+    EXPECT_FALSE(Call(SeekRec, ta, "0"));
+    EXPECT_EQ(LorTableStatus(ta), uint32_t(LOR_IO_ERROR));
+    EXPECT_EQ(LorVerifyTable(tb, nullptr), 0u);
+    CloseBase(a);
+    CloseBase(b);
+    g_failAt = -1;
+    b = OpenBase(pathB.c_str(), 512, 0);
+    EXPECT_EQ(CountRec(OpenTable(b, "t")), 2000u);
+    CloseBase(b);
+    LorSetMessageBoxHandler(oldBox);
+}
