@@ -329,9 +329,7 @@ void TControl::CMParentColorChanged(TMessage&)
 {
     if (FParentColor && FParent) {
         FColor = FParent->Color();
-        FParentColor = true;
         Perform(CM_COLORCHANGED, 0, 0);
-        FParentColor = true;
     }
 }
 

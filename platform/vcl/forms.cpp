@@ -510,10 +510,12 @@ int DialogMessageBoxHook(const char* text, const char* caption, unsigned flags)
 
 } // namespace
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
+// The globals are made during static initialisation: nothing here may need another unit's statics.
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+std::string TApplication::Title() const
 {
-    std::string exe = ExtractFileName(ExeName());
-    FTitle = ChangeFileExt(exe, "");
+    return FTitle.empty() ? ChangeFileExt(ExtractFileName(ExeName()), "") : FTitle;
 }
 
 TApplication::~TApplication() = default;
@@ -615,7 +617,7 @@ void TApplication::ShowException(const std::string& Message)
     std::string msg = Message;
     if (!msg.empty() && static_cast<unsigned char>(msg.back()) > '.')
         msg += '.';
-    MessageBox(msg, FTitle, MB_OK | MB_ICONSTOP);
+    MessageBox(msg, Title(), MB_OK | MB_ICONSTOP);
 }
 
 int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags)
@@ -634,10 +636,27 @@ std::string TApplication::ExeName() const
 
 // ---- TScreen ---------------------------------------------------------------------------------------
 
-TScreen::TScreen(TComponent* AOwner)
-    : TComponent(AOwner), FMenuFont(std::make_unique<TFont>()), FHintFont(std::make_unique<TFont>()),
-      FIconFont(std::make_unique<TFont>())
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+TFont* TScreen::MenuFont()
 {
+    if (!FMenuFont)
+        FMenuFont = std::make_unique<TFont>();
+    return FMenuFont.get();
+}
+
+TFont* TScreen::HintFont()
+{
+    if (!FHintFont)
+        FHintFont = std::make_unique<TFont>();
+    return FHintFont.get();
+}
+
+TFont* TScreen::IconFont()
+{
+    if (!FIconFont)
+        FIconFont = std::make_unique<TFont>();
+    return FIconFont.get();
 }
 
 TScreen::~TScreen() = default;

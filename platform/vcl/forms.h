@@ -165,9 +165,10 @@ public:
 
     TCustomForm* MainForm() const { return FMainForm; }
     std::string ExeName() const;
-    std::string Title() const { return FTitle; }
+    // The program's file name without extension until set.
+    std::string Title() const;
     void SetTitle(const std::string& v) { FTitle = v; }
-    std::string HintText() const { return FHint; }
+    std::string Hint() const { return FHint; }
     void SetHint(const std::string& v) { FHint = v; }
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool v) { FShowHint = v; }
@@ -211,9 +212,9 @@ public:
     TStrings* Fonts();
     int FormCount() const { return int(FForms.size()); }
     TCustomForm* Forms(int i) const { return FForms.at(size_t(i)); }
-    TFont* MenuFont() { return FMenuFont.get(); }
-    TFont* HintFont() { return FHintFont.get(); }
-    TFont* IconFont() { return FIconFont.get(); }
+    TFont* MenuFont();
+    TFont* HintFont();
+    TFont* IconFont();
 
 private:
     friend class TCustomForm;

@@ -391,8 +391,6 @@ TControl* CaptureControl()
     return gCaptureControl;
 }
 
-void ForgetControlCaret(TControl* c);
-
 void ForgetControl(TControl* c)
 {
     if (gMouseControl == c)

@@ -82,8 +82,9 @@ void SetMouseControl(TControl* c);
 TControl* MouseControl();
 void SetCaptureControl(TControl* c);
 TControl* CaptureControl();
-// Forgets c everywhere it is remembered (mouse, capture, caret, focus); called as c goes away.
+// Forgets c everywhere it is remembered (mouse, capture, caret); called as c goes away.
 void ForgetControl(TControl* c);
+void ForgetControlCaret(TControl* c);
 
 // Qt key code to Windows virtual key (0 when none).
 WORD QtKeyToVirtualKey(int qtKey);

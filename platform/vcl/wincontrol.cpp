@@ -135,6 +135,8 @@ void TWinControl::RecreateWnd()
         return;
     DestroyHandle();
     HandleNeeded();
+    if (IsTopLevel() && FShowing)
+        FHandle->show();
     UpdateShowing();
 }
 
@@ -509,10 +511,10 @@ void TWinControl::CMTextChanged(TMessage& Message)
 
 void TWinControl::Invalidate()
 {
-    if (FHandle)
+    if (FHandle) {
         FHandle->update();
-    if (FHandle)
         FHandle->Client()->update();
+    }
 }
 
 void TWinControl::Update()
@@ -571,14 +573,14 @@ void TWinControl::PaintControls(HDC DC, TControl* First)
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message)
 {
     if (Message.DC) {
-        TBrush* old = Message.DC->Brush();
-        TColor keep = old->Color();
-        TBrushStyle keepStyle = old->Style();
-        old->SetColor(Color());
-        old->SetStyle(bsSolid);
+        TBrush* brush = Message.DC->Brush();
+        TColor keepColor = brush->Color();
+        TBrushStyle keepStyle = brush->Style();
+        brush->SetColor(Color());
+        brush->SetStyle(bsSolid);
         Message.DC->FillRect(GetClientRect());
-        old->SetColor(keep);
-        old->SetStyle(keepStyle);
+        brush->SetColor(keepColor);
+        brush->SetStyle(keepStyle);
     }
     Message.Result = 1;
 }
