@@ -165,23 +165,33 @@ void LeafSearch(const uint8_t* p, uint32_t cap, const uint8_t* key, uint32_t kle
     }
 }
 
-// Offset of entry idx of a checked page.
-uint32_t EntryOffset(const uint8_t* p, int idx)
+// Offset of entry idx of a checked page; false when the page has no such entry (a position
+// remembered from a page that another process has since rewritten).
+bool EntryOffset(const uint8_t* p, uint32_t cap, int idx, uint32_t& off)
 {
     bool index = IsIndex(p);
     const uint8_t* a = p + kPageHeaderSize;
-    uint32_t off = 0;
-    for (int i = 0; i < idx; ++i)
+    uint32_t used = cap - FreeOf(p);
+    off = 0;
+    for (int i = 0; i < idx && off < used; ++i)
         off += EntSize(a + off, index);
-    return off;
+    return idx >= 0 && off < used;
 }
 
-void CopyOut(const uint8_t* e, RecOut& out, bool& found)
+// Copies the leaf entry at off of page p out when it fits the maxima; false when the entry runs
+// past the page's used part.
+bool CopyOut(const uint8_t* p, uint32_t cap, uint32_t off, RecOut& out, bool& found)
 {
-    uint32_t k = Get16(e + 4), d = Get32(e);
     found = false;
+    uint32_t used = cap - FreeOf(p);
+    if (off >= used || used - off < kLeafEntryHeader)
+        return false;
+    const uint8_t* e = p + kPageHeaderSize + off;
+    uint32_t k = Get16(e + 4), d = Get32(e);
+    if (uint64_t(kLeafEntryHeader) + k + d > used - off)
+        return false;
     if (k > out.maxKey || d > out.maxData)
-        return;
+        return true;
     if (k)
         std::memcpy(out.key, e + 6, k);
     if (d)
@@ -189,6 +199,7 @@ void CopyOut(const uint8_t* e, RecOut& out, bool& found)
     out.keyLen = k;
     out.dataLen = d;
     found = true;
+    return true;
 }
 
 } // namespace
@@ -390,8 +401,8 @@ uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view new
     if (idx <= 0)
         return LOR_DAMAGED;
     uint32_t used = cap - FreeOf(p);
-    uint32_t off = EntryOffset(p, idx);
-    if (off >= used)
+    uint32_t off;
+    if (!EntryOffset(p, cap, idx, off))
         return LOR_DAMAGED;
     uint8_t* a = Area(p);
     uint32_t oldLen = Get16(a + off + 4), newLen = uint32_t(newSep.size());
@@ -625,7 +636,8 @@ uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& foun
     if (out) {
         // The caller gets the record back; one larger than its maxima stays where it is.
         bool fit;
-        CopyOut(a + off, *out, fit);
+        if (!CopyOut(p, cap, off, *out, fit))
+            return LOR_DAMAGED;
         if (!fit)
             return LOR_OK;
     }
@@ -693,7 +705,10 @@ uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey)
             PageRef ref;
             if (uint32_t st = Load(parentPg, ref))
                 return st;
-            const uint8_t* e = Area(ref.data()) + EntryOffset(ref.data(), pidx);
+            uint32_t eoff;
+            if (!EntryOffset(ref.data(), cap, pidx, eoff))
+                return LOR_DAMAGED;
+            const uint8_t* e = Area(ref.data()) + eoff;
             bool same = CompareKeys(e + 6, Get16(e + 4), reinterpret_cast<const uint8_t*>(oldKey.data()), uint32_t(oldKey.size())) == 0;
             ref.Reset();
             if (same && haveFirst)
@@ -719,7 +734,8 @@ uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     bool eq;
     LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
     if (eq)
-        CopyOut(Area(leaf.data()) + off, out, found);
+        if (!CopyOut(leaf.data(), pg_.Capacity(), off, out, found))
+            return LOR_DAMAGED;
     if (found)
         Remember(path, off, out);
     return LOR_OK;
@@ -768,7 +784,8 @@ uint32_t Tree::StepNext(Path& path, uint32_t& off, RecOut& out, bool& found)
         if (uint32_t st = Load(path.s[path.n - 1].pg, leaf))
             return st;
         if (off < pg_.Capacity() - FreeOf(leaf.data())) {
-            CopyOut(Area(leaf.data()) + off, out, found);
+            if (!CopyOut(leaf.data(), pg_.Capacity(), off, out, found))
+                return LOR_DAMAGED;
             return LOR_OK;
         }
     }
@@ -780,7 +797,10 @@ uint32_t Tree::StepNext(Path& path, uint32_t& off, RecOut& out, bool& found)
         if (uint32_t st = Load(s.pg, ref))
             return st;
         ++s.idx;
-        uint32_t child = Get32(Area(ref.data()) + EntryOffset(ref.data(), s.idx));
+        uint32_t eoff;
+        if (!EntryOffset(ref.data(), pg_.Capacity(), s.idx, eoff))
+            return LOR_DAMAGED;
+        uint32_t child = Get32(Area(ref.data()) + eoff);
         ref.Reset();
         if (uint32_t st = DownToLeaf(path, pi + 1, child, false, off))
             return st;
@@ -802,7 +822,8 @@ uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found)
         for (uint32_t o = 0; o < off; o += EntSize(Area(leaf.data()) + o, false))
             prev = o;
         off = prev;
-        CopyOut(Area(leaf.data()) + off, out, found);
+        if (!CopyOut(leaf.data(), pg_.Capacity(), off, out, found))
+            return LOR_DAMAGED;
         return LOR_OK;
     }
     for (int pi = path.n - 2; pi >= 0; --pi) {
@@ -813,14 +834,18 @@ uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found)
         if (uint32_t st = Load(s.pg, ref))
             return st;
         --s.idx;
-        uint32_t child = Get32(Area(ref.data()) + EntryOffset(ref.data(), s.idx));
+        uint32_t eoff;
+        if (!EntryOffset(ref.data(), pg_.Capacity(), s.idx, eoff))
+            return LOR_DAMAGED;
+        uint32_t child = Get32(Area(ref.data()) + eoff);
         ref.Reset();
         if (uint32_t st = DownToLeaf(path, pi + 1, child, true, off))
             return st;
         PageRef leaf;
         if (uint32_t st = Load(path.s[path.n - 1].pg, leaf))
             return st;
-        CopyOut(Area(leaf.data()) + off, out, found);
+        if (!CopyOut(leaf.data(), pg_.Capacity(), off, out, found))
+            return LOR_DAMAGED;
         return LOR_OK;
     }
     return LOR_OK;
