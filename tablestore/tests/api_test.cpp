@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 
+#include <sys/wait.h>
 #include <thread>
 
 using namespace lortest;
@@ -329,5 +330,30 @@ TEST(Api, SeveralThreadsOnOneBase)
         LORHANDLE t = OpenTable(b, ("own" + std::to_string(n)).c_str());
         EXPECT_EQ(CountRec(t), uint32_t(kRecords - (kRecords + 2) / 3));
     }
+    CloseBase(b);
+}
+
+TEST(Api, ProcessExitClosesOpenBases)
+{
+    TempDir dir;
+    std::string path = dir / "exit.lor";
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+        LORHANDLE t = OpenTable(b, "T");
+        bool ok = b > 32 && Call(SaveRec, t, "left", nullptr, "open");
+        std::exit(ok ? 0 : 1); // no CloseBase: the library closes it on the way out
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(path)[1], 0); // closed cleanly
+    LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+    ASSERT_GT(b, 32u);
+    Answer a;
+    EXPECT_TRUE(Call(SeekRec, OpenTable(b, "T"), "left", &a));
+    EXPECT_EQ(a.data, "open");
     CloseBase(b);
 }
