@@ -12,8 +12,6 @@ constexpr uint16_t kStateChangeReservedId = 2;
 constexpr int kModeByte = 6; // of the control-channel table
 const char* const kYesNo[2] = {"Да", "Нет"};
 
-uint16_t ReservedIds530[6] = {50, 51, 52, 53, 54, 55};
-
 } // namespace
 
 TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
@@ -21,9 +19,11 @@ TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* 
 {
     DisplayType = def.displayType;
     Tag = def.tag;
-    MessageHandler = 0;
-    LoadSubprograms(store, def.folder, def.subprograms, def.subprogramCount,
-                    def.reservedIdBase ? ReservedIds530 : nullptr, m_sub);
+    uint16_t reserved[6] = {};
+    for (int k = 0; k < def.subprogramCount; ++k)
+        reserved[k] = static_cast<uint16_t>(def.reservedIdBase + k);
+    LoadSubprograms(store, def.folder, def.subprograms, def.subprogramCount, def.reservedIdBase ? reserved : nullptr,
+                    m_sub);
     MessageHandler = m_sub[def.messageSub];
 
     AddCommand(this, def.pollName, 1, 0, m_sub[0], m_sub[1], 0);

@@ -171,6 +171,22 @@ TEST_P(CellTest, StoredInputsComeBackThroughTheIndexTable)
     EXPECT_EQ(CountAddress(c.firstSettingsType, 1), 1);
 }
 
+using CellIds = QbxTest;
+
+// An unnamed subprogram under a reserved id is taken over; a named one is not.
+TEST_F(CellIds, ReservedIdsAreTakenOverOnlyWhileUnnamed)
+{
+    ASSERT_NE(cm->CreateSubprogramWithId(50), nullptr);
+    T_Action* named = cm->CreateSubprogramWithId(51);
+    named->SetName("mine");
+    auto* obj = Add<TQbx530Item>(7);
+    EXPECT_EQ(obj->SubprogramId(0), 50);
+    EXPECT_EQ(cm->Actions->ById(50)->Name(), "qbx530_prepareMessage");
+    EXPECT_NE(obj->SubprogramId(1), 51);
+    EXPECT_EQ(named->Name(), "mine");
+    EXPECT_EQ(obj->CommandAt(0)->Prepare, 50);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cells, CellTest, ::testing::ValuesIn(kCells),
                          [](const auto& info) { return info.param.code == 7 ? "Qbx530" : "Qbx550"; });
 
