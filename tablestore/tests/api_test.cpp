@@ -23,7 +23,7 @@ int RecordBox(const char* text, const char* caption, unsigned flags)
 
 } // namespace
 
-TEST(Api, HandlesAreCheckedAndNeverReused)
+TEST(LorApi, HandlesAreCheckedAndNeverReused)
 {
     TempDir dir;
     std::string path = dir / "h.lor";
@@ -48,7 +48,7 @@ TEST(Api, HandlesAreCheckedAndNeverReused)
     EXPECT_EQ(LorOpenBaseCount(), 0);
 }
 
-TEST(Api, SameFileGivesOneCountedHandle)
+TEST(LorApi, SameFileGivesOneCountedHandle)
 {
     TempDir dir;
     std::string path = dir / "same.lor";
@@ -68,7 +68,7 @@ TEST(Api, SameFileGivesOneCountedHandle)
     CloseBase(LOR_IN_USE);
 }
 
-TEST(Api, OpenBaseRefusals)
+TEST(LorApi, OpenBaseRefusals)
 {
     TempDir dir;
     std::string ro = dir / "readonly.lor";
@@ -106,7 +106,7 @@ TEST(Api, OpenBaseRefusals)
     EXPECT_EQ(ReadAll(shortFile), (std::vector<uint8_t>{0x56, 0, 0, 2}));
 }
 
-TEST(Api, RecordBufferAndLimits)
+TEST(LorApi, RecordBufferAndLimits)
 {
     TempDir dir;
     std::string path = dir / "rec.lor";
@@ -150,7 +150,7 @@ TEST(Api, RecordBufferAndLimits)
     CloseBase(b);
 }
 
-TEST(Api, NavigationEdges)
+TEST(LorApi, NavigationEdges)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "nav.lor").c_str(), 512, 0);
@@ -189,7 +189,7 @@ TEST(Api, NavigationEdges)
     CloseBase(b);
 }
 
-TEST(Api, ReadOnlyBaseRefusesEveryWrite)
+TEST(LorApi, ReadOnlyBaseRefusesEveryWrite)
 {
     TempDir dir;
     std::string path = dir / "ro.lor";
@@ -229,7 +229,7 @@ TEST(Api, ReadOnlyBaseRefusesEveryWrite)
     EXPECT_EQ(ReadAll(path), before);
 }
 
-TEST(Api, OpenTableFailureShowsMessageBox)
+TEST(LorApi, OpenTableFailureShowsMessageBox)
 {
     TempDir dir;
     std::string path = dir / "box.lor";
@@ -249,7 +249,7 @@ TEST(Api, OpenTableFailureShowsMessageBox)
     CloseBase(b);
 }
 
-TEST(Api, TablesDirectoryAndRename)
+TEST(LorApi, TablesDirectoryAndRename)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "dir.lor").c_str(), 512, 0);
@@ -291,7 +291,7 @@ TEST(Api, TablesDirectoryAndRename)
     EXPECT_EQ(MetaTable(0), 0u); // the closed base is forgotten
 }
 
-TEST(Api, SeveralThreadsOnOneBase)
+TEST(LorApi, SeveralThreadsOnOneBase)
 {
     TempDir dir;
     std::string path = dir / "threads.lor";
@@ -333,7 +333,7 @@ TEST(Api, SeveralThreadsOnOneBase)
     CloseBase(b);
 }
 
-TEST(Api, ProcessExitClosesOpenBases)
+TEST(LorApi, ProcessExitClosesOpenBases)
 {
     TempDir dir;
     std::string path = dir / "exit.lor";

@@ -6,7 +6,7 @@
 
 using namespace lortest;
 
-TEST(Blob, ChainLengthsAndReadBack)
+TEST(LorBlob, ChainLengthsAndReadBack)
 {
     TempDir dir;
     std::string path = dir / "blob.lor";
@@ -35,7 +35,7 @@ TEST(Blob, ChainLengthsAndReadBack)
     }
 }
 
-TEST(Blob, DeleteReplaceAndRecordTables)
+TEST(LorBlob, DeleteReplaceAndRecordTables)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "del.lor").c_str(), 512, 0);
@@ -64,7 +64,7 @@ TEST(Blob, DeleteReplaceAndRecordTables)
     CloseBase(b);
 }
 
-TEST(Restore, RebuildsRecordsAndBlobs)
+TEST(LorRestore, RebuildsRecordsAndBlobs)
 {
     TempDir dir;
     std::string path = dir / "restore.lor";

@@ -86,7 +86,7 @@ void WorkoutDamaged(const std::string& path, const std::vector<uint8_t>& bytes)
     Workout(path);
 }
 
-class Damage : public ::testing::Test {
+class LOR_SUITE(LorDamage) : public ::testing::Test {
 protected:
     void SetUp() override { old_ = LorSetMessageBoxHandler(&Silent); }
     void TearDown() override
@@ -100,7 +100,7 @@ protected:
 
 } // namespace
 
-TEST_F(Damage, TruncatedFiles)
+TEST_F(LOR_SUITE(LorDamage), TruncatedFiles)
 {
     std::string path = dir_ / "cut.lor";
     auto good = BuildSample(path);
@@ -110,7 +110,7 @@ TEST_F(Damage, TruncatedFiles)
     }
 }
 
-TEST_F(Damage, FlippedBytes)
+TEST_F(LOR_SUITE(LorDamage), FlippedBytes)
 {
     std::string path = dir_ / "flip.lor";
     auto good = BuildSample(path);
@@ -131,7 +131,7 @@ TEST_F(Damage, FlippedBytes)
     }
 }
 
-TEST_F(Damage, LoopsInPageLinks)
+TEST_F(LOR_SUITE(LorDamage), LoopsInPageLinks)
 {
     std::string path = dir_ / "loop.lor";
     auto good = BuildSample(path);
@@ -159,7 +159,7 @@ TEST_F(Damage, LoopsInPageLinks)
     }
 }
 
-TEST_F(Damage, HeaderFields)
+TEST_F(LOR_SUITE(LorDamage), HeaderFields)
 {
     std::string path = dir_ / "header.lor";
     auto good = BuildSample(path);

@@ -38,7 +38,7 @@ std::unique_ptr<lor::File> OpenFailing(const std::string& path, lor::OpenMode mo
 
 } // namespace
 
-TEST(Fault, FailingTheNthWrite)
+TEST(LOR_SUITE(LorFault), FailingTheNthWrite)
 {
     TempDir dir;
     std::string path = dir / "fault.lor";
@@ -95,7 +95,7 @@ TEST(Fault, FailingTheNthWrite)
     EXPECT_EQ(LorOpenBaseCount(), 0);
 }
 
-TEST(Fault, OneFailingFileLeavesTheOthersWorking)
+TEST(LOR_SUITE(LorFault), OneFailingFileLeavesTheOthersWorking)
 {
     TempDir dir;
     std::string pathA = dir / "a.lor", pathB = dir / "b.lor";

@@ -22,7 +22,7 @@ std::vector<uint8_t> ExpectedNewFile(uint32_t ps)
 
 } // namespace
 
-TEST(Format, NewFileBytes)
+TEST(LorFormat, NewFileBytes)
 {
     TempDir dir;
     for (uint32_t ps : {512u, 1024u}) {
@@ -32,7 +32,7 @@ TEST(Format, NewFileBytes)
     }
 }
 
-TEST(Format, RequestedSizeGivesPageSize)
+TEST(LorFormat, RequestedSizeGivesPageSize)
 {
     TempDir dir;
     struct Case {
@@ -47,7 +47,7 @@ TEST(Format, RequestedSizeGivesPageSize)
     }
 }
 
-TEST(Format, InUseByteAcrossOpenAndClose)
+TEST(LorFormat, InUseByteAcrossOpenAndClose)
 {
     TempDir dir;
     std::string path = dir / "inuse.lor";
@@ -69,7 +69,7 @@ TEST(Format, InUseByteAcrossOpenAndClose)
     EXPECT_EQ(ReadAll(path)[1], 1); // a read-only close writes nothing
 }
 
-TEST(Format, TableIds)
+TEST(LorFormat, TableIds)
 {
     struct Case {
         std::string name;
@@ -79,7 +79,7 @@ TEST(Format, TableIds)
         EXPECT_EQ(lor::TableId(c.name), c.id) << c.name;
 }
 
-TEST(Format, TablePagesCarryTheIdAfterRename)
+TEST(LorFormat, TablePagesCarryTheIdAfterRename)
 {
     TempDir dir;
     std::string path = dir / "ids.lor";
@@ -104,7 +104,7 @@ TEST(Format, TablePagesCarryTheIdAfterRename)
     CloseBase(b);
 }
 
-TEST(Format, PageBeyondTheEndIsFresh)
+TEST(LorFormat, PageBeyondTheEndIsFresh)
 {
     TempDir dir;
     std::string path = dir / "fresh.lor";
@@ -130,7 +130,7 @@ TEST(Format, PageBeyondTheEndIsFresh)
     CloseBase(b);
 }
 
-TEST(Format, CacheSlotsPerPageSize)
+TEST(LorFormat, CacheSlotsPerPageSize)
 {
     struct Case {
         uint32_t ps, slots;

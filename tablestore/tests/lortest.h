@@ -14,6 +14,13 @@
 #include <unistd.h>
 #include <vector>
 
+// The sanitizer build runs some of these tests again; other suite names keep CTest's names unique.
+#ifdef LOR_SANITIZED
+#define LOR_SUITE(name) name##Sanitized
+#else
+#define LOR_SUITE(name) name
+#endif
+
 namespace lortest {
 
 // A fresh directory per test, removed afterwards.

@@ -18,7 +18,7 @@ struct Mix {
     int minDepth; // the mix must build at least this many levels
 };
 
-class RandomOps : public ::testing::TestWithParam<Mix> {};
+class LorRandom : public ::testing::TestWithParam<Mix> {};
 
 std::string RandomBytes(std::mt19937& rng, uint32_t minLen, uint32_t maxLen, int alphabet)
 {
@@ -48,7 +48,7 @@ void ExpectSameWalks(LORHANDLE t, const std::map<std::string, std::string>& mode
     ASSERT_EQ(CountRec(t), model.size());
 }
 
-TEST_P(RandomOps, MatchesStdMap)
+TEST_P(LorRandom, MatchesStdMap)
 {
     const Mix m = GetParam();
     TempDir dir;
@@ -136,11 +136,18 @@ TEST_P(RandomOps, MatchesStdMap)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(PageSizes, RandomOps,
-                         ::testing::Values(Mix{512, 200, 250, 5, 4000, 1, 5}, Mix{1024, 300, 600, 5, 4000, 2, 4},
-                                           Mix{512, 12, 40, 4, 6000, 3, 3}, Mix{1024, 480, 400, 4, 3000, 4, 4}),
-                         [](const auto& info) {
-                             return "ps" + std::to_string(info.param.pageSize) + "_seed" + std::to_string(info.param.seed);
-                         });
+const auto kMixes = ::testing::Values(Mix{512, 200, 250, 5, 4000, 1, 5}, Mix{1024, 300, 600, 5, 4000, 2, 4},
+                                      Mix{512, 12, 40, 4, 6000, 3, 3}, Mix{1024, 480, 400, 4, 3000, 4, 4});
+
+std::string MixName(const ::testing::TestParamInfo<Mix>& info)
+{
+    return "ps" + std::to_string(info.param.pageSize) + "_seed" + std::to_string(info.param.seed);
+}
+
+#ifdef LOR_SANITIZED
+INSTANTIATE_TEST_SUITE_P(Sanitized, LorRandom, kMixes, MixName);
+#else
+INSTANTIATE_TEST_SUITE_P(PageSizes, LorRandom, kMixes, MixName);
+#endif
 
 } // namespace

@@ -22,7 +22,7 @@ int Capture(const char* text, const char* caption, unsigned)
 
 } // namespace
 
-TEST(SharedLibrary, ExportsOnlyTheInterface)
+TEST(LorShared, ExportsOnlyTheInterface)
 {
     void* so = dlopen(LORBASE_SO, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(so, nullptr);
@@ -35,7 +35,7 @@ TEST(SharedLibrary, ExportsOnlyTheInterface)
     dlclose(so);
 }
 
-TEST(SharedLibrary, CursorRoundTripAndMessageBox)
+TEST(LorShared, CursorRoundTripAndMessageBox)
 {
     std::string dir = std::filesystem::temp_directory_path() / ("lorbase-shared-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);

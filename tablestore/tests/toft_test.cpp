@@ -34,7 +34,7 @@ struct Item : TOFT {
 
 } // namespace
 
-TEST(Toft, FirstAndLastSkipTheBoundaryKeys)
+TEST(LorToft, FirstAndLastSkipTheBoundaryKeys)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "toft.lor").c_str(), 512, 0);
@@ -63,7 +63,7 @@ TEST(Toft, FirstAndLastSkipTheBoundaryKeys)
     CloseBase(b);
 }
 
-TEST(Toft, AppendOnEmptyAndFilledTable)
+TEST(LorToft, AppendOnEmptyAndFilledTable)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "append.lor").c_str(), 512, 0);
@@ -78,7 +78,7 @@ TEST(Toft, AppendOnEmptyAndFilledTable)
     CloseBase(b);
 }
 
-TEST(Toft, RecordSizeLimits)
+TEST(LorToft, RecordSizeLimits)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "limits.lor").c_str(), 2048, 0);
@@ -122,7 +122,7 @@ TEST(Toft, RecordSizeLimits)
     CloseBase(b);
 }
 
-TEST(Toft, DeleteReturnsTheRecordAndReadsCallSet2Edit)
+TEST(LorToft, DeleteReturnsTheRecordAndReadsCallSet2Edit)
 {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "del.lor").c_str(), 512, 0);
@@ -145,7 +145,7 @@ TEST(Toft, DeleteReturnsTheRecordAndReadsCallSet2Edit)
     CloseBase(b);
 }
 
-TEST(Toft, SwablAndPackedForm)
+TEST(LorToft, SwablAndPackedForm)
 {
     uint8_t b[] = {1, 2, 3, 4, 5};
     TOFT::swabl(b, 5);
