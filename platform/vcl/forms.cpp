@@ -228,8 +228,11 @@ void TCustomForm::CMShowingChanged(TMessage&)
         HandleWidget()->show();
         if (FWindowState != wsNormal)
             SetWindowState(FWindowState);
+        // The form comes up with its active control focused, else its first tab stop.
         if (FActiveControl && FActiveControl->CanFocus())
             FActiveControl->SetFocus();
+        else if (!FActiveControl)
+            SelectFirst();
     } else {
         DoHide();
         if (HandleAllocated())
