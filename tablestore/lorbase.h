@@ -43,6 +43,8 @@ LORBASE_API const char* NameOfTable(LORHANDLE table);
 // Record level. rec on entry: u16 max key, u32 max data, u16 key length, key, u32 data length, data.
 // On success the record found, saved or deleted is written from rec[0]: u16 key length, key,
 // u32 data length, data (no maximums). The caller's block must hold 6 + max key + max data bytes.
+// Keys over LOR_MAX_KEY (512) bytes fail with status 12, data over LOR_MAX_DATA (1024) with 13;
+// larger maxima count as those limits.
 LORBASE_API int SaveRec(LORHANDLE table, void* rec);
 LORBASE_API int DelRec(LORHANDLE table, void* rec);
 LORBASE_API int NextRec(LORHANDLE table, void* rec);
