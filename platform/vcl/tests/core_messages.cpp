@@ -308,6 +308,40 @@ TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain)
     EXPECT_THROW(e3->SetFocus(), EInvalidOperation);
 }
 
+TEST_F(CoreMessages, AShownFormFocusesItsFirstTabStop)
+{
+    auto* plain = new TProbe(Form);
+    plain->SetParent(Form);
+    auto* first = new TProbe(Form);
+    first->SetParent(Form);
+    first->SetTabStop(true);
+    auto* second = new TProbe(Form);
+    second->SetParent(Form);
+    second->SetTabStop(true);
+    second->SetTabOrder(0);
+    EXPECT_EQ(second->TabOrder(), 0);
+    EXPECT_EQ(plain->TabOrder(), 1);
+    EXPECT_EQ(first->TabOrder(), 2);
+    Form->Show();
+    EXPECT_EQ(Form->ActiveControl(), second);
+}
+
+TEST_F(CoreMessages, TrackMouseEventAsksForOneMouseLeave)
+{
+    auto* p = new TProbe(Form);
+    p->SetParent(Form);
+    Form->Show();
+    TTrackMouseEvent t;
+    t.dwFlags = TME_LEAVE;
+    t.hwndTrack = p->Handle();
+    ASSERT_TRUE(TrackMouseEvent(&t));
+    for (int i = 0; i < 2; ++i) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(p->ClientWidget(), &leave);
+    }
+    EXPECT_EQ(std::count(p->Log.begin(), p->Log.end(), UINT(WM_MOUSELEAVE)), 1);
+}
+
 TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
 {
     auto* p = new TProbe(Form);
