@@ -86,6 +86,11 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     QWidget* w = static_cast<QWidget*>(target);
     QWidget* client = c->ClientWidget();
     QPoint pt = w == client ? e->position().toPoint() : w->mapTo(client, e->position().toPoint());
+    // A first button going down starts afresh: a capture left over from a release that went
+    // elsewhere (the control was hidden meanwhile) must not steal this press.
+    if ((e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
+        (e->buttons() & ~e->button()) == 0)
+        gCaptureControl = nullptr;
     bool dbl = c->ControlStyle().Contains(csDoubleClicks);
     UINT msg = MouseMessage(e->type(), e->button(), dbl);
     if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)

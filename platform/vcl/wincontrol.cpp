@@ -104,11 +104,6 @@ void TWinControl::CreateWnd()
         FHandle->setVisible(Visible());
 }
 
-void TWinControl::DestroyWnd()
-{
-    DestroyHandle();
-}
-
 void TWinControl::DestroyHandle()
 {
     if (!FHandle)
@@ -117,6 +112,14 @@ void TWinControl::DestroyHandle()
     for (TControl* c : FControls)
         if (auto* w = dynamic_cast<TWinControl*>(c))
             w->DestroyHandle();
+    DestroyWnd();
+    FControlState >> csDestroyingHandle;
+}
+
+void TWinControl::DestroyWnd()
+{
+    if (!FHandle)
+        return;
     Perform(WM_DESTROY, 0, 0);
     ForgetControl(this);
     TWidgetHandle* h = FHandle;
@@ -126,7 +129,6 @@ void TWinControl::DestroyHandle()
     h->hide();
     // The control may be going away inside one of its own events; Qt deletes the widget later.
     h->deleteLater();
-    FControlState >> csDestroyingHandle;
 }
 
 void TWinControl::RecreateWnd()
