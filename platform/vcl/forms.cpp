@@ -558,6 +558,15 @@ void TApplication::Run()
         loop.exec();
     }
     FRunning = false;
+    // The program ends here: the forms go now, newest first, each after its OnDestroy (the main
+    // window writes its settings there).
+    for (int i = ComponentCount() - 1; i >= 0; i = std::min(i - 1, ComponentCount() - 1)) {
+        TComponent* c = Components(i);
+        if (auto* f = dynamic_cast<TCustomForm*>(c))
+            f->BeforeDestruction();
+        delete c;
+    }
+    ProcessMessages();
 }
 
 void TApplication::ProcessMessages()

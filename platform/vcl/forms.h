@@ -148,7 +148,8 @@ public:
         AddForm(Reference);
         Reference->AfterConstruction();
     }
-    // Shows the main form and runs the message loop until it closes or Terminate is called.
+    // Shows the main form and runs the message loop until it closes or Terminate is called; then
+    // frees the forms it owns, newest first, each after its OnDestroy.
     void Run();
     void ProcessMessages();
     // Waits for one event and handles it.

@@ -31,9 +31,15 @@ TEST(CoreApplication, ClosingTheMainFormEndsRunAndModalLoopsEndOnTerminate)
         log.push_back("main close");
         EXPECT_EQ(a, caFree);
     };
+    main->OnDestroy = [&](TObject*) { log.push_back("main destroy"); };
+    second->OnDestroy = [&](TObject*) { log.push_back("second destroy"); };
+    int forms = Screen->FormCount();
     Application->Run();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(log, (std::vector<std::string>{"main shown", "main close", "modal 2"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"main shown", "main close", "modal 2", "second destroy",
+                                             "main destroy"}));
+    EXPECT_EQ(Screen->FormCount(), forms - 2);
+    EXPECT_EQ(Application->MainForm(), nullptr);
 
     // The program entry shows an exception that escaped through the same display.
     try {
