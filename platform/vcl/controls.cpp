@@ -2,6 +2,8 @@
 // GUI core (platform/vcl).
 #include "controls.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QWidget>
 
@@ -73,6 +75,32 @@ void TControl::Dispatch(TMessage& m)
 
 void TControl::DefaultHandler(TMessage& Message)
 {
+    // The window text lives in the control, as the window manager keeps it for a window.
+    switch (Message.Msg) {
+    case WM_SETTEXT:
+        FText = Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : "";
+        Message.Result = 1;
+        return;
+    case WM_GETTEXTLENGTH:
+        Message.Result = LRESULT(GetText().size());
+        return;
+    case WM_GETTEXT: {
+        char* buf = reinterpret_cast<char*>(Message.LParam);
+        size_t size = size_t(Message.WParam);
+        if (!buf || size == 0) {
+            Message.Result = 0;
+            return;
+        }
+        std::string text = GetText();
+        size_t n = std::min(text.size(), size - 1);
+        text.copy(buf, n);
+        buf[n] = 0;
+        Message.Result = LRESULT(n);
+        return;
+    }
+    default:
+        break;
+    }
     TNativeEvent* ne = CurrentNativeEvent();
     if (ne && ne->Event && !ne->Done && ne->Msg == Message.Msg) {
         // The widget's own handling of the Qt event this message came from (QObject::event is public).
@@ -244,8 +272,18 @@ void TControl::SetText(const std::string& v)
 {
     if (GetText() == v)
         return;
-    FText = v;
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(v.c_str()));
     Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+int TControl::GetTextLen()
+{
+    return int(Perform(WM_GETTEXTLENGTH, 0, 0));
+}
+
+int TControl::GetTextBuf(char* Buffer, int BufSize)
+{
+    return int(Perform(WM_GETTEXT, WPARAM(std::max(BufSize, 0)), reinterpret_cast<LPARAM>(Buffer)));
 }
 
 void TControl::SetShowHint(bool v)

@@ -87,6 +87,15 @@ struct TSizeConstraints {
     int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0 = no limit
 };
 
+// What WM_WINDOWPOSCHANGED points at: the window's new place in its parent's client coordinates.
+struct TWindowPos {
+    HWND hwnd = nullptr;
+    HWND hwndInsertAfter = nullptr;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    UINT flags = 0;
+};
+enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOACTIVATE = 0x10 };
+
 // ---- TControl ------------------------------------------------------------------------------------
 
 class TControl : public TComponent {
@@ -156,7 +165,12 @@ public:
     std::string Caption() const { return GetText(); }
     void SetCaption(const std::string& v) { SetText(v); }
     std::string Text() const { return GetText(); }
+    // Sends WM_SETTEXT (the default handler stores the text), then CM_TEXTCHANGED.
     void SetText(const std::string& v);
+    // The text through WM_GETTEXTLENGTH / WM_GETTEXT, as the original's buffer calls.
+    int GetTextLen();
+    int GetTextBuf(char* Buffer, int BufSize);
+    void SetTextBuf(const char* Buffer) { SetText(Buffer ? Buffer : ""); }
 
     std::string Hint() const { return FHint; }
     void SetHint(const std::string& v) { FHint = v; }

@@ -220,8 +220,19 @@ TRect TWinControl::GetClientRect()
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     bool sized = AWidth != Width() || AHeight != Height();
+    bool moved = ALeft != Left() || ATop != Top();
     TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     UpdateHandleGeometry();
+    if (FHandle && (sized || moved)) {
+        TWindowPos pos;
+        pos.hwnd = FHandle;
+        pos.x = Left();
+        pos.y = Top();
+        pos.cx = Width();
+        pos.cy = Height();
+        pos.flags = SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0u : UINT(SWP_NOSIZE)) | (moved ? 0u : UINT(SWP_NOMOVE));
+        Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    }
     if (sized) {
         UpdateClientGeometry();
         TRect r = GetClientRect();

@@ -548,6 +548,54 @@ TEST_F(CoreMessages, ChangesSendTheirNotifications)
     EXPECT_EQ(p->Text(), "Пуск");
 }
 
+TEST_F(CoreMessages, TextGoesThroughWindowMessages)
+{
+    auto* p = new TProbe(Form);
+    p->SetParent(Form);
+    p->Log.clear();
+    p->SetText("Канал");
+    EXPECT_TRUE(InOrder<UINT>(p->Log, {WM_SETTEXT, CM_TEXTCHANGED}));
+    EXPECT_EQ(p->GetTextLen(), 5);
+    struct {
+        int Size;
+        std::string Expect;
+    } bufs[] = {{10, "Канал"}, {6, "Канал"}, {5, "Кана"}, {1, ""}};
+    for (auto& b : bufs) {
+        char buf[16];
+        std::fill(std::begin(buf), std::end(buf), 'x');
+        EXPECT_EQ(p->GetTextBuf(buf, b.Size), int(b.Expect.size()));
+        EXPECT_EQ(std::string(buf), b.Expect);
+    }
+    // A handler that keeps WM_SETTEXT from the default handler keeps the old text.
+    p->OnMessage = [](TMessage& m) {
+        if (m.Msg == WM_SETTEXT)
+            m.Msg = WM_NULL;
+    };
+    p->SetText("other");
+    EXPECT_EQ(p->Text(), "Канал");
+}
+
+TEST_F(CoreMessages, MovingAWindowSendsWindowPosChanged)
+{
+    auto* p = new TProbe(Form);
+    p->SetParent(Form);
+    p->SetBounds(1, 2, 30, 40);
+    p->HandleNeeded();
+    std::vector<TWindowPos> seen;
+    p->OnMessage = [&](TMessage& m) {
+        if (m.Msg == WM_WINDOWPOSCHANGED)
+            seen.push_back(*reinterpret_cast<TWindowPos*>(m.LParam));
+    };
+    p->SetBounds(5, 6, 30, 40);
+    p->SetBounds(5, 6, 31, 40);
+    p->SetBounds(5, 6, 31, 40);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].x, 5);
+    EXPECT_TRUE(seen[0].flags & SWP_NOSIZE);
+    EXPECT_EQ(seen[1].cx, 31);
+    EXPECT_TRUE(seen[1].flags & SWP_NOMOVE);
+}
+
 TEST_F(CoreMessages, WindowTimersAndTheCaret)
 {
     auto* p = new TProbe(Form);
