@@ -544,6 +544,11 @@ enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 
              SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXEDGE = 45, SM_CYEDGE = 46 };
 int GetSystemMetrics(int Index);
 
+// A cursor handle: the shape of a TCursor (Screen->Cursors gives one). SetCursor shows it over the
+// window the mouse is in now (call it from WM_SETCURSOR and answer 1); returns the one it replaced.
+using HCURSOR = std::intptr_t;
+HCURSOR SetCursor(HCURSOR Cursor);
+
 // Caret of the focused window: one per program, as in Windows.
 BOOL CreateCaret(HWND h, void* Bitmap, int Width, int Height);
 BOOL DestroyCaret();

@@ -207,6 +207,7 @@ public:
     int PixelsPerInch() const { return ScreenPixelsPerInch; }
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v);
+    HCURSOR Cursors(TCursor c) const { return HCURSOR(c); }
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;
     // Font family names, sorted.

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -22,6 +23,12 @@ QEvent::Type PostedMessageEventType()
 namespace {
 
 thread_local TNativeEvent* gNative = nullptr;
+// The widget the mouse is over while WM_SETCURSOR runs: SetCursor shapes it.
+QPointer<QWidget> gCursorWidget;
+HCURSOR gCursor = crArrow;
+// Screen position of the last mouse event (Qt's own cursor position does not follow sent events).
+bool gMouseSeen = false;
+QPoint gMousePos;
 TControl* gMouseControl = nullptr;
 TControl* gCaptureControl = nullptr;
 Qt::KeyboardModifiers gModifiers;
@@ -83,6 +90,8 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
 {
     gModifiers = e->modifiers();
     gButtons = e->buttons();
+    gMouseSeen = true;
+    gMousePos = e->globalPosition().toPoint();
     QWidget* w = static_cast<QWidget*>(target);
     QWidget* client = c->ClientWidget();
     QPoint pt = w == client ? e->position().toPoint() : w->mapTo(client, e->position().toPoint());
@@ -95,6 +104,14 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     UINT msg = MouseMessage(e->type(), e->button(), dbl);
     if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)
         SetMouseControl(MouseTarget(c, TPoint(pt.x(), pt.y())));
+    // Windows asks the window under the mouse for its cursor before every mouse message.
+    if (!gCaptureControl) {
+        gCursorWidget = w;
+        TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(c->Handle()), MAKELPARAM(HTCLIENT, int(msg)));
+        DeliverMessage(c, sc);
+        if (sc.Result == 0)
+            w->setCursor(Qt::ArrowCursor);
+    }
     TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
     DeliverNative(c, m, target, e, forward);
     return true;
@@ -372,7 +389,6 @@ void SetMouseControl(TControl* c)
             w = c->Parent();
         if (w && w->HandleAllocated()) {
             QWidget* cw = w->ClientWidget();
-            cw->setCursor(QtCursorShape(c->Cursor()));
             bool hint = c->ShowHint() && Application && Application->ShowHint() && !c->Hint().empty();
             cw->setToolTip(hint ? QString::fromStdString(Cp1251ToUtf8(GetShortHint(c->Hint()))) : QString());
         }
@@ -543,4 +559,18 @@ Qt::CursorShape QtCursorShape(TCursor c)
     case crSizeAll: return Qt::SizeAllCursor;
     default: return Qt::ArrowCursor;
     }
+}
+
+HCURSOR SetCursor(HCURSOR Cursor)
+{
+    HCURSOR old = gCursor;
+    gCursor = Cursor;
+    if (gCursorWidget)
+        gCursorWidget->setCursor(QtCursorShape(TCursor(Cursor)));
+    return old;
+}
+
+QPoint CurrentMousePos()
+{
+    return gMouseSeen ? gMousePos : QCursor::pos();
 }

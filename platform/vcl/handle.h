@@ -94,6 +94,7 @@ WORD QtKeyToVirtualKey(int qtKey);
 Qt::KeyboardModifiers CurrentModifiers();
 Qt::MouseButtons CurrentButtons();
 void SetInputState(Qt::KeyboardModifiers m, Qt::MouseButtons b);
+QPoint CurrentMousePos();
 
 // Qt key code of a virtual key (0 when none), and the Qt cursor of a TCursor.
 int VirtualKeyToQtKey(WORD vk);

@@ -132,7 +132,7 @@ BOOL GetCursorPos(TPoint* p)
 {
     if (!p)
         return 0;
-    QPoint q = QCursor::pos();
+    QPoint q = CurrentMousePos();
     *p = TPoint(q.x(), q.y());
     return 1;
 }

@@ -927,9 +927,30 @@ bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePo
     return handled;
 }
 
+// The cursor of the control under the mouse (a graphic child or this); crDefault leaves the
+// choice to the parent, and the arrow when no one chooses.
 void TWinControl::WMSetCursor(TWMSetCursor& Message)
 {
-    DefaultHandler(Message);
+    if (Message.HitTest == HTCLIENT) {
+        TCursor cursor = Screen ? Screen->Cursor() : TCursor(crDefault);
+        if (cursor == crDefault) {
+            TPoint p(0, 0);
+            GetCursorPos(&p);
+            TControl* c = ControlAtPos(ScreenToClient(p), false);
+            cursor = (c ? c : this)->Cursor();
+            if (cursor == crDefault && c)
+                cursor = Cursor();
+        }
+        if (cursor != crDefault) {
+            ::SetCursor(Screen ? Screen->Cursors(cursor) : HCURSOR(cursor));
+            Message.Result = 1;
+            return;
+        }
+    }
+    if (Parent())
+        Message.Result = Parent()->Perform(WM_SETCURSOR, Message.Raw.WParam, Message.Raw.LParam);
+    else
+        DefaultHandler(Message);
 }
 
 void TWinControl::WMTimer(TWMTimer& Message)

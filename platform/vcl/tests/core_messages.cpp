@@ -200,6 +200,42 @@ TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
     EXPECT_EQ(aClicks, 1);
 }
 
+TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse)
+{
+    auto* host = new TProbe(Form);
+    host->SetParent(Form);
+    host->SetBounds(0, 0, 100, 50);
+    auto* g = new TGraphicProbe(Form, "g", nullptr);
+    g->SetParent(host);
+    g->SetBounds(10, 10, 20, 20);
+    g->SetCursor(crHandPoint);
+    Form->Show();
+    QWidget* w = host->ClientWidget();
+    struct {
+        int X, Y;
+        TCursor HostCursor;
+        Qt::CursorShape Expect;
+    } cases[] = {
+        {15, 15, crDefault, Qt::PointingHandCursor}, {50, 15, crDefault, Qt::ArrowCursor},
+        {50, 15, crIBeam, Qt::IBeamCursor}, {15, 15, crIBeam, Qt::PointingHandCursor},
+    };
+    for (auto& c : cases) {
+        host->SetCursor(c.HostCursor);
+        SendMouse(w, QEvent::MouseMove, c.X, c.Y);
+        EXPECT_EQ(w->cursor().shape(), c.Expect) << c.X << " " << c.HostCursor;
+    }
+    // A WM_SETCURSOR handler chooses its own.
+    host->OnMessage = [](TMessage& m) {
+        if (m.Msg == WM_SETCURSOR) {
+            ::SetCursor(Screen->Cursors(crCross));
+            m.Msg = WM_NULL;
+            m.Result = 1;
+        }
+    };
+    SendMouse(w, QEvent::MouseMove, 15, 15);
+    EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
+}
+
 TEST_F(CoreMessages, GraphicChildrenArePaintedByTheParentInTheirBox)
 {
     auto* host = new TProbe(Form);
