@@ -37,6 +37,21 @@ void FreeAndNil(T*& p)
     delete q;
 }
 
+// Runs Body between Target's BeginUpdate and EndUpdate; EndUpdate runs also when Body throws, so
+// a failed operation never leaves the target stuck in its update state.
+template <class T, class F>
+void WithinUpdate(T* Target, F&& Body)
+{
+    Target->BeginUpdate();
+    try {
+        Body();
+    } catch (...) {
+        Target->EndUpdate();
+        throw;
+    }
+    Target->EndUpdate();
+}
+
 class TPersistent : public TObject {
 public:
     // Copies Source into this object; raises EConvertError "Cannot assign a X to a Y" when
@@ -307,6 +322,9 @@ public:
     // The stream's bytes from its position to its end, as Text.
     virtual void LoadFromStream(TStream* Stream);
     virtual void SaveToStream(TStream* Stream) const;
+
+    // Replaces the content by Lines inside one update block.
+    void SetLines(const std::vector<std::string>& Lines);
 
     void BeginUpdate();
     void EndUpdate();

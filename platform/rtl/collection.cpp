@@ -70,21 +70,21 @@ void TCollection::Delete(int Index) { delete GetItem(Index); }
 void TCollection::Clear()
 {
     if (items_.empty()) return;
-    BeginUpdate();
-    while (!items_.empty())
-        delete items_.back();
-    EndUpdate();
+    WithinUpdate(this, [&] {
+        while (!items_.empty())
+            delete items_.back();
+    });
 }
 
 void TCollection::Assign(TPersistent* Source)
 {
     if (auto* src = dynamic_cast<TCollection*>(Source)) {
         if (src == this) return;
-        BeginUpdate();
-        Clear();
-        for (TCollectionItem* it : src->items_)
-            Add()->Assign(it);
-        EndUpdate();
+        WithinUpdate(this, [&] {
+            Clear();
+            for (TCollectionItem* it : src->items_)
+                Add()->Assign(it);
+        });
         return;
     }
     TPersistent::Assign(Source);

@@ -29,52 +29,66 @@ std::string TimePMString;
 
 namespace {
 
-void SetUs()
-{
-    DecimalSeparator = '.';
-    ThousandSeparator = ',';
-    DateSeparator = '/';
-    TimeSeparator = ':';
-    ShortDateFormat = "M/d/yyyy";
-    LongTimeFormat = "h:mm:ss AMPM";
-    ShortTimeFormat = "h:mm AMPM";
-    CurrencyString = "$";
-    CurrencyFormat = 0;
-    NegCurrFormat = 0;
-    CurrencyDecimals = 2;
-    const char* sm[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const char* lm[12] = {"January", "February", "March", "April", "May", "June",
-                          "July", "August", "September", "October", "November", "December"};
-    const char* sd[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    const char* ld[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    for (int i = 0; i < 12; ++i) { ShortMonthNames[i] = sm[i]; LongMonthNames[i] = lm[i]; }
-    for (int i = 0; i < 7; ++i) { ShortDayNames[i] = sd[i]; LongDayNames[i] = ld[i]; }
-    TimeAMString = "AM";
-    TimePMString = "PM";
-}
+// One locale's settings, as InitLocaleSettings applies them.
+struct LocaleTable {
+    char decimal, thousand, date, time;
+    const char* shortDate;
+    const char* longTime;
+    const char* shortTime;
+    const char* currency;
+    unsigned char currencyFormat, negCurrFormat;
+    const char* shortMonths[12];
+    const char* longMonths[12];
+    const char* shortDays[7];
+    const char* longDays[7];
+    const char* am;
+    const char* pm;
+};
 
-void SetRussian()
+const LocaleTable kUs = {
+    '.', ',', '/', ':', "M/d/yyyy", "h:mm:ss AMPM", "h:mm AMPM", "$", 0, 0,
+    {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"},
+    {"January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
+     "November", "December"},
+    {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+    {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
+    "AM", "PM",
+};
+
+// The thousands separator is the no-break space, 0xA0 in CP1251.
+const LocaleTable kRussian = {
+    ',', '\xA0', '.', ':', "dd.MM.yyyy", "H:mm:ss", "H:mm", "р.", 1, 5,
+    {"янв", "фев", "мар", "апр", "май", "июн", "июл", "авг", "сен", "окт", "ноя", "дек"},
+    {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь", "Июль", "Август", "Сентябрь", "Октябрь",
+     "Ноябрь", "Декабрь"},
+    {"Вс", "Пн", "Вт", "Ср", "Чт", "Пт", "Сб"},
+    {"воскресенье", "понедельник", "вторник", "среда", "четверг", "пятница", "суббота"},
+    "", "",
+};
+
+void Apply(const LocaleTable& t)
 {
-    DecimalSeparator = ',';
-    ThousandSeparator = char(0xA0);
-    DateSeparator = '.';
-    TimeSeparator = ':';
-    ShortDateFormat = "dd.MM.yyyy";
-    LongTimeFormat = "H:mm:ss";
-    ShortTimeFormat = "H:mm";
-    CurrencyString = "р.";
-    CurrencyFormat = 1;
-    NegCurrFormat = 5;
+    DecimalSeparator = t.decimal;
+    ThousandSeparator = t.thousand;
+    DateSeparator = t.date;
+    TimeSeparator = t.time;
+    ShortDateFormat = t.shortDate;
+    LongTimeFormat = t.longTime;
+    ShortTimeFormat = t.shortTime;
+    CurrencyString = t.currency;
+    CurrencyFormat = t.currencyFormat;
+    NegCurrFormat = t.negCurrFormat;
     CurrencyDecimals = 2;
-    const char* sm[12] = {"янв", "фев", "мар", "апр", "май", "июн", "июл", "авг", "сен", "окт", "ноя", "дек"};
-    const char* lm[12] = {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь",
-                          "Июль", "Август", "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
-    const char* sd[7] = {"Вс", "Пн", "Вт", "Ср", "Чт", "Пт", "Сб"};
-    const char* ld[7] = {"воскресенье", "понедельник", "вторник", "среда", "четверг", "пятница", "суббота"};
-    for (int i = 0; i < 12; ++i) { ShortMonthNames[i] = sm[i]; LongMonthNames[i] = lm[i]; }
-    for (int i = 0; i < 7; ++i) { ShortDayNames[i] = sd[i]; LongDayNames[i] = ld[i]; }
-    TimeAMString = "";
-    TimePMString = "";
+    for (int i = 0; i < 12; ++i) {
+        ShortMonthNames[i] = t.shortMonths[i];
+        LongMonthNames[i] = t.longMonths[i];
+    }
+    for (int i = 0; i < 7; ++i) {
+        ShortDayNames[i] = t.shortDays[i];
+        LongDayNames[i] = t.longDays[i];
+    }
+    TimeAMString = t.am;
+    TimePMString = t.pm;
 }
 
 // The process's settings are fixed before main runs, so every layer sees the same separator.
@@ -139,15 +153,14 @@ TClockFunc g_clock = &SystemClock;
 
 void InitLocaleSettings()
 {
-    SetUs();
     for (const char* v : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
         const char* val = std::getenv(v);
         if (val && *val) {
-            if (std::string_view(val).substr(0, 2) == "ru")
-                SetRussian();
+            Apply(std::string_view(val).substr(0, 2) == "ru" ? kRussian : kUs);
             return;
         }
     }
+    Apply(kUs);
 }
 
 bool IsLeapYear(int y) { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }

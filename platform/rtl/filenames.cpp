@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -98,7 +99,8 @@ bool DirectoryExists(std::string_view d)
     return !d.empty() && fs::is_directory(NativePath(d), ec);
 }
 
-bool DeleteFile(std::string_view f) { return std::remove(NativePath(f).c_str()) == 0; }
+// A file only: an empty folder is not deleted, as on Windows.
+bool DeleteFile(std::string_view f) { return ::unlink(NativePath(f).c_str()) == 0; }
 
 bool RenameFile(std::string_view oldName, std::string_view newName)
 {

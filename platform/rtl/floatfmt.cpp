@@ -104,7 +104,8 @@ std::string GeneralText(Decimal d, int precision, int digits)
     if (d.digits.empty())
         return "0";
     std::string r = d.negative ? "-" : "";
-    if (d.exp <= precision && d.exp >= -4) {
+    // Plain notation from 0.0001 up to `precision` integer digits; scientific outside.
+    if (d.exp <= precision && d.exp >= -3) {
         r += IntegerPart(d, false);
         int fracDigits = int(d.digits.size()) - d.exp;
         if (fracDigits > 0)

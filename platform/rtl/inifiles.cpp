@@ -218,8 +218,7 @@ void TIniFile::WriteString(std::string_view Section, std::string_view Ident, std
 void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
 {
     Refresh();
-    Strings->BeginUpdate();
-    Strings->Clear();
+    std::vector<std::string> keys;
     int h = FindSection(lines_, Section);
     if (h >= 0) {
         std::string_view key, value;
@@ -228,37 +227,35 @@ void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
         for (int i = h + 1, end = SectionEnd(lines_, h); i < end; ++i)
             if (KeyLine(lines_[size_t(i)], key, value) && seen.IndexOf(key) < 0) {
                 seen.Add(std::string(key));
-                Strings->Add(std::string(key));
+                keys.emplace_back(key);
             }
     }
-    Strings->EndUpdate();
+    Strings->SetLines(keys);
 }
 
 void TIniFile::ReadSections(TStrings* Strings)
 {
     Refresh();
-    Strings->BeginUpdate();
-    Strings->Clear();
+    std::vector<std::string> names;
     std::string_view name;
     TStringList seen;
     seen.SetSorted(true);
     for (const std::string& l : lines_)
         if (HeaderName(l, name) && seen.IndexOf(name) < 0) {
             seen.Add(std::string(name));
-            Strings->Add(std::string(name));
+            names.emplace_back(name);
         }
-    Strings->EndUpdate();
+    Strings->SetLines(names);
 }
 
 void TIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings)
 {
     TStringList keys;
     ReadSection(Section, &keys);
-    Strings->BeginUpdate();
-    Strings->Clear();
+    std::vector<std::string> lines;
     for (int i = 0; i < keys.Count(); ++i)
-        Strings->Add(keys[i] + "=" + ReadString(Section, keys[i], ""));
-    Strings->EndUpdate();
+        lines.push_back(keys[i] + "=" + ReadString(Section, keys[i], ""));
+    Strings->SetLines(lines);
 }
 
 void TIniFile::EraseSection(std::string_view Section)

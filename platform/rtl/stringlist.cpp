@@ -19,6 +19,56 @@ bool NeedsQuotes(std::string_view s)
 
 bool IsSeparatorBlank(char c) { return (unsigned char)c <= ' '; }
 
+// The fields of a comma text, as SetCommaText describes them.
+std::vector<std::string> SplitCommaText(std::string_view v)
+{
+    std::vector<std::string> r;
+    size_t i = 0;
+    const size_t n = v.size();
+    auto skipBlanks = [&] { while (i < n && IsSeparatorBlank(v[i])) ++i; };
+    skipBlanks();
+    while (i < n) {
+        std::string field;
+        if (v[i] == '"') {
+            ++i;
+            while (i < n) {
+                if (v[i] == '"') {
+                    if (i + 1 < n && v[i + 1] == '"') { field += '"'; i += 2; continue; }
+                    ++i;
+                    break;
+                }
+                field += v[i++];
+            }
+        } else {
+            size_t b = i;
+            while (i < n && !IsSeparatorBlank(v[i]) && v[i] != ',') ++i;
+            field.assign(v.substr(b, i - b));
+        }
+        r.push_back(std::move(field));
+        skipBlanks();
+        if (i < n && v[i] == ',') {
+            ++i;
+            skipBlanks();
+        }
+    }
+    return r;
+}
+
+// The lines of a text, as SetText describes them.
+std::vector<std::string> SplitLines(std::string_view v)
+{
+    std::vector<std::string> r;
+    size_t i = 0;
+    while (i < v.size()) {
+        size_t b = i;
+        while (i < v.size() && v[i] != '\r' && v[i] != '\n') ++i;
+        r.emplace_back(v.substr(b, i - b));
+        if (i < v.size() && v[i] == '\r') ++i;
+        if (i < v.size() && v[i] == '\n') ++i;
+    }
+    return r;
+}
+
 } // namespace
 
 // ---- TStrings -----------------------------------------------------------------------------------
@@ -31,10 +81,10 @@ void TStrings::Error(const char* Msg, int Data) const
 void TStrings::Put(int Index, const std::string& S)
 {
     TObject* o = GetObject(Index);
-    BeginUpdate();
-    Delete(Index);
-    InsertObject(Index, S, o);
-    EndUpdate();
+    WithinUpdate(this, [&] {
+        Delete(Index);
+        InsertObject(Index, S, o);
+    });
 }
 
 TObject* TStrings::GetObject(int) const { return nullptr; }
@@ -63,22 +113,22 @@ int TStrings::AddObject(const std::string& S, TObject* AObject)
 void TStrings::AddStrings(const TStrings* Strings)
 {
     if (!Strings) return;
-    BeginUpdate();
-    // Counted first: adding a list to itself doubles it once.
-    const int n = Strings->GetCount();
-    for (int i = 0; i < n; ++i)
-        AddObject(Strings->Get(i), Strings->GetObject(i));
-    EndUpdate();
+    WithinUpdate(this, [&] {
+        // Counted first: adding a list to itself doubles it once.
+        const int n = Strings->GetCount();
+        for (int i = 0; i < n; ++i)
+            AddObject(Strings->Get(i), Strings->GetObject(i));
+    });
 }
 
 void TStrings::Assign(TPersistent* Source)
 {
     if (auto* src = dynamic_cast<TStrings*>(Source)) {
         if (src == this) return;
-        BeginUpdate();
-        Clear();
-        AddStrings(src);
-        EndUpdate();
+        WithinUpdate(this, [&] {
+            Clear();
+            AddStrings(src);
+        });
         return;
     }
     TPersistent::Assign(Source);
@@ -86,26 +136,34 @@ void TStrings::Assign(TPersistent* Source)
 
 void TStrings::Exchange(int Index1, int Index2)
 {
-    BeginUpdate();
     std::string s1 = Get(Index1), s2 = Get(Index2);
     TObject* o1 = GetObject(Index1);
     TObject* o2 = GetObject(Index2);
-    Put(Index1, s2);
-    PutObject(Index1, o2);
-    Put(Index2, s1);
-    PutObject(Index2, o1);
-    EndUpdate();
+    WithinUpdate(this, [&] {
+        Put(Index1, s2);
+        PutObject(Index1, o2);
+        Put(Index2, s1);
+        PutObject(Index2, o1);
+    });
 }
 
 void TStrings::Move(int CurIndex, int NewIndex)
 {
     if (CurIndex == NewIndex) return;
-    BeginUpdate();
     std::string s = Get(CurIndex);
     TObject* o = GetObject(CurIndex);
-    Delete(CurIndex);
-    InsertObject(NewIndex, s, o);
-    EndUpdate();
+    if (NewIndex < 0 || NewIndex >= GetCount()) Error(SListIndexError, NewIndex);
+    // The copy goes in before the original leaves, so a list that refuses the insertion (a
+    // sorted one) keeps the line.
+    WithinUpdate(this, [&] {
+        if (NewIndex > CurIndex) {
+            InsertObject(NewIndex + 1, s, o);
+            Delete(CurIndex);
+        } else {
+            InsertObject(NewIndex, s, o);
+            Delete(CurIndex + 1);
+        }
+    });
 }
 
 bool TStrings::Equals(const TStrings* Strings) const
@@ -186,40 +244,7 @@ std::string TStrings::CommaText() const
     return r;
 }
 
-void TStrings::SetCommaText(std::string_view v)
-{
-    BeginUpdate();
-    Clear();
-    size_t i = 0;
-    const size_t n = v.size();
-    auto skipBlanks = [&] { while (i < n && IsSeparatorBlank(v[i])) ++i; };
-    skipBlanks();
-    while (i < n) {
-        std::string field;
-        if (v[i] == '"') {
-            ++i;
-            while (i < n) {
-                if (v[i] == '"') {
-                    if (i + 1 < n && v[i + 1] == '"') { field += '"'; i += 2; continue; }
-                    ++i;
-                    break;
-                }
-                field += v[i++];
-            }
-        } else {
-            size_t b = i;
-            while (i < n && !IsSeparatorBlank(v[i]) && v[i] != ',') ++i;
-            field.assign(v.substr(b, i - b));
-        }
-        Add(field);
-        skipBlanks();
-        if (i < n && v[i] == ',') {
-            ++i;
-            skipBlanks();
-        }
-    }
-    EndUpdate();
-}
+void TStrings::SetCommaText(std::string_view Value) { SetLines(SplitCommaText(Value)); }
 
 std::string TStrings::Text() const
 {
@@ -231,19 +256,15 @@ std::string TStrings::Text() const
     return r;
 }
 
-void TStrings::SetText(std::string_view v)
+void TStrings::SetText(std::string_view Value) { SetLines(SplitLines(Value)); }
+
+void TStrings::SetLines(const std::vector<std::string>& Lines)
 {
-    BeginUpdate();
-    Clear();
-    size_t i = 0;
-    while (i < v.size()) {
-        size_t b = i;
-        while (i < v.size() && v[i] != '\r' && v[i] != '\n') ++i;
-        Add(std::string(v.substr(b, i - b)));
-        if (i < v.size() && v[i] == '\r') ++i;
-        if (i < v.size() && v[i] == '\n') ++i;
-    }
-    EndUpdate();
+    WithinUpdate(this, [&] {
+        Clear();
+        for (const std::string& l : Lines)
+            Add(l);
+    });
 }
 
 void TStrings::LoadFromFile(const std::string& FileName)

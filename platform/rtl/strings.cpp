@@ -192,10 +192,11 @@ int CompareStr(std::string_view a, std::string_view b) { return Sign(a.compare(b
 
 int CompareText(std::string_view a, std::string_view b)
 {
-    const auto& up = Cases().upper;
+    // Locale-free: only a..z fold, every other byte compares as it is.
+    auto up = [](char c) { return int((unsigned char)(c >= 'a' && c <= 'z' ? c - 32 : c)); };
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        int d = int(up[(unsigned char)a[i]]) - int(up[(unsigned char)b[i]]);
+        int d = up(a[i]) - up(b[i]);
         if (d) return Sign(d);
     }
     return Sign(long(a.size()) - long(b.size()));

@@ -116,10 +116,10 @@ std::string AnsiLowerCase(std::string_view s);
 char AnsiUpperChar(char c);
 char AnsiLowerChar(char c);
 
-// <0, 0, >0. CompareStr is by bytes; CompareText and SameText fold the case of Latin and Cyrillic
-// letters and then compare bytes; AnsiCompareText orders like the Russian alphabet (Latin before
-// Cyrillic, Ё right after Е), case-insensitive; AnsiCompareStr is the same order with lower case
-// before upper case as a tie-break.
+// <0, 0, >0. CompareStr is by bytes. CompareText and SameText fold a..z only and then compare
+// bytes: no locale, so Cyrillic case matters. AnsiCompareText orders like the Russian alphabet
+// (Latin before Cyrillic, Ё right after Е), case-insensitive; AnsiCompareStr is the same order
+// with lower case before upper case as a tie-break.
 int CompareStr(std::string_view a, std::string_view b);
 int CompareText(std::string_view a, std::string_view b);
 bool SameText(std::string_view a, std::string_view b);
@@ -216,7 +216,7 @@ struct TVarRec {
     TVarRec(const void* v) : kind(vPointer), p(v) {}
 };
 
-// Delphi's Format: %[index:][-][width][.prec]type with types d u x e f g n m s c p and "%%";
+// Delphi's Format: %[index:][-][width][.prec]type with types d u x e f g n m s p and "%%";
 // "*" takes a width or precision from the arguments. %x is upper-case hex; %d with a precision
 // pads with zeros; %f, %n, %m default to 2 decimals; %g and %e use 15 significant digits; the
 // decimal separator is DecimalSeparator. A wrong argument type, a missing argument or a bad

@@ -2,41 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
 
 #include "inifiles.h"
+#include "testhelpers.h"
 
 namespace {
-
-struct TempDir {
-    std::filesystem::path path;
-    TempDir()
-    {
-        static int n = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("rtl_ini_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string File(const char* name) const { return (path / name).string(); }
-};
-
-std::string ReadBytes(const std::string& f)
-{
-    std::ifstream in(f, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& f, const std::string& data) { std::ofstream(f, std::ios::binary) << data; }
-
-std::vector<std::string> Lines(const TStrings& l)
-{
-    std::vector<std::string> r;
-    for (int i = 0; i < l.Count(); ++i) r.push_back(l[i]);
-    return r;
-}
 
 const char* kSample =
     "; comment=not a key\r\n"

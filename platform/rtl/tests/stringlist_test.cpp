@@ -3,42 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
-#include <unistd.h>
 
 #include "classes.h"
+#include "testhelpers.h"
 
 namespace {
 
-std::vector<std::string> Lines(const TStrings& l)
-{
-    std::vector<std::string> r;
-    for (int i = 0; i < l.Count(); ++i) r.push_back(l[i]);
-    return r;
-}
-
 using V = std::vector<std::string>;
-
-struct TempDir {
-    std::filesystem::path path;
-    TempDir()
-    {
-        static int n = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("rtl_sl_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string File(const char* name) const { return (path / name).string(); }
-};
-
-std::string ReadBytes(const std::string& f)
-{
-    std::ifstream in(f, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 } // namespace
 
@@ -172,6 +144,38 @@ TEST(Errors, IndexOutOfBoundsIsAListError)
     EXPECT_EQ(Lines(l), (V{"a", "b"}));
     l.Insert(2, "c"); // at Count is an append
     EXPECT_EQ(Lines(l), (V{"a", "b", "c"}));
+}
+
+TEST(Errors, AFailedOperationChangesNothingAndLeavesNoOpenUpdate)
+{
+    struct Case {
+        const char* what;
+        bool sorted;
+        std::function<void(TStringList&)> op;
+        V after; // the lines once the operation has failed
+    } cases[] = {
+        {"comma text with a duplicate", true, [](TStringList& l) { l.SetCommaText("x,X"); }, {"x"}},
+        {"text with a duplicate", true, [](TStringList& l) { l.SetText("y\r\ny"); }, {"y"}},
+        {"adding a duplicate list", true, [](TStringList& l) { TStringList o; o.Add("b"); l.AddStrings(&o); }, {"b", "d"}},
+        {"move in a sorted list", true, [](TStringList& l) { l.Move(0, 1); }, {"b", "d"}},
+        {"move past the end", false, [](TStringList& l) { l.Move(0, 2); }, {"b", "d"}},
+        {"move from past the end", false, [](TStringList& l) { l.Move(-1, 0); }, {"b", "d"}},
+    };
+    for (const auto& c : cases) {
+        TStringList l;
+        l.Add("b");
+        l.Add("d");
+        l.Duplicates = dupError;
+        l.SetSorted(c.sorted);
+        int changed = 0;
+        l.OnChange = [&](TObject*) { ++changed; };
+        EXPECT_THROW(c.op(l), EListError) << c.what;
+        EXPECT_EQ(Lines(l), c.after) << c.what;
+        EXPECT_EQ(l.UpdateCount(), 0) << c.what;
+        changed = 0;
+        l.Add("z");
+        EXPECT_EQ(changed, 1) << c.what; // change events still arrive
+    }
 }
 
 TEST(NameValue, Lines)

@@ -40,15 +40,20 @@ TEST(Case, AnsiFunctionsMapEveryCyrillicPair)
 
 TEST(Compare, CaseInsensitiveFunctions)
 {
-    struct Case { const char* a; const char* b; int text; } cases[] = {
-        {"abc", "ABC", 0}, {"Привет", "пРИВЕТ", 0}, {"ёж", "ЁЖ", 0}, {"a", "b", -1}, {"b", "A", 1},
-        {"ab", "abc", -1}, {"", "", 0}, {"", "a", -1}, {"Cnt", "cnt", 0},
+    // CompareText folds a..z only (locale-free); the Ansi forms fold Cyrillic too.
+    struct Case { const char* a; const char* b; int text; int ansi; } cases[] = {
+        {"abc", "ABC", 0, 0}, {"Cnt", "cnt", 0, 0}, {"a", "b", -1, -1}, {"b", "A", 1, 1},
+        {"ab", "abc", -1, -1}, {"", "", 0, 0}, {"", "a", -1, -1},
+        {"Привет", "пРИВЕТ", -1, 0}, {"ёж", "ЁЖ", 1, 0}, {"Жук", "Жук", 0, 0},
+        {"я", "Б", 1, 1}, {"Я", "б", -1, 1}, // bytes vs. alphabet
+        {"_x", "X_", 1, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CompareText(c.a, c.b), c.text) << c.a << " " << c.b;
-        EXPECT_EQ(AnsiCompareText(c.a, c.b), c.text) << c.a << " " << c.b;
-        EXPECT_EQ(SameText(c.a, c.b), c.text == 0);
-        EXPECT_EQ(AnsiSameText(c.a, c.b), c.text == 0);
+        EXPECT_EQ(CompareText(c.b, c.a), -c.text) << c.b << " " << c.a;
+        EXPECT_EQ(SameText(c.a, c.b), c.text == 0) << c.a << " " << c.b;
+        EXPECT_EQ(AnsiCompareText(c.a, c.b), c.ansi) << c.a << " " << c.b;
+        EXPECT_EQ(AnsiSameText(c.a, c.b), c.ansi == 0) << c.a << " " << c.b;
     }
 }
 
@@ -134,6 +139,8 @@ TEST(FileNames, FileSystemQueriesAcceptBackslashes)
     EXPECT_FALSE(DirectoryExists(base + "plugin\\qbx510\\a.act"));
     EXPECT_FALSE(FileExists(""));
     EXPECT_TRUE(ForceDirectories(base + "x\\y\\z"));
+    EXPECT_TRUE(DirectoryExists(base + "x/y/z"));
+    EXPECT_FALSE(DeleteFile(base + "x\\y\\z")); // a folder is not a file, even an empty one
     EXPECT_TRUE(DirectoryExists(base + "x/y/z"));
     EXPECT_TRUE(RenameFile(base + "plugin/qbx510/a.act", base + "b.act"));
     EXPECT_TRUE(FileExists(base + "b.act"));
