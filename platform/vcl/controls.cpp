@@ -3,6 +3,7 @@
 #include "controls.h"
 
 #include <algorithm>
+#include <exception>
 
 #include <QApplication>
 #include <QWidget>
@@ -27,10 +28,32 @@ TControl::~TControl()
         FParent->RemoveControl(this);
 }
 
+namespace {
+
+// While DefaultHandler hands a Qt event to a widget, Qt's own code is on the stack. A Perform that
+// a Qt signal makes then (a wrapped control reporting a change) must not let an exception unwind
+// through Qt: the outermost such Perform keeps it, and DefaultHandler throws it again once Qt has
+// returned, so it still reaches the caller and the boundary.
+thread_local bool gInsideQt = false;
+thread_local std::exception_ptr gKeptException;
+
+} // namespace
+
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     TMessage m = MakeMessage(Msg, WParam, LParam);
-    WindowProc(m);
+    if (!gInsideQt) {
+        WindowProc(m);
+        return m.Result;
+    }
+    gInsideQt = false;
+    try {
+        WindowProc(m);
+    } catch (...) {
+        if (!gKeptException)
+            gKeptException = std::current_exception();
+    }
+    gInsideQt = true;
     return m.Result;
 }
 
@@ -105,7 +128,15 @@ void TControl::DefaultHandler(TMessage& Message)
     if (ne && ne->Event && !ne->Done && ne->Msg == Message.Msg) {
         // The widget's own handling of the Qt event this message came from (QObject::event is public).
         ne->Done = true;
+        bool wasInside = gInsideQt;
+        gInsideQt = true;
         static_cast<QObject*>(ne->Target)->event(ne->Event);
+        gInsideQt = wasInside;
+        if (gKeptException && !wasInside) {
+            std::exception_ptr e = gKeptException;
+            gKeptException = nullptr;
+            std::rethrow_exception(e);
+        }
     }
 }
 

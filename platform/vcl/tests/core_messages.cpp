@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <memory>
 
 #include "core_support.h"
@@ -137,6 +138,44 @@ TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
     Application->ProcessMessages();
     p->ClientWidget()->grab();
     EXPECT_TRUE(InOrder<std::string>(caught, {"posted", "paint"}));
+}
+
+TEST_F(CoreMessages, AnExceptionFromAQtSignalWaitsUntilQtHasReturned)
+{
+    class TButtonProbe : public TProbe {
+    public:
+        using TProbe::TProbe;
+        QPushButton* Button = nullptr;
+
+    protected:
+        void CreateWnd() override
+        {
+            TProbe::CreateWnd();
+            Button = new QPushButton();
+            QObject::connect(Button, &QPushButton::clicked, [this] { Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
+            SetNativeWidget(Button);
+        }
+    };
+    auto* b = new TButtonProbe(Form);
+    b->SetParent(Form);
+    b->SetBounds(0, 0, 80, 25);
+    Form->Show();
+    b->OnMessage = [](TMessage& m) {
+        if (m.Msg == CN_COMMAND)
+            throw Exception("Неверная скорость");
+    };
+    std::vector<std::string> caught;
+    Application->OnException = [&](TObject*, Exception* e) { caught.push_back(e->Message); };
+    // Qt finishes its own work: the next listener of the same signal still hears it.
+    int laterListener = 0;
+    QObject::connect(b->Button, &QPushButton::clicked, [&] { ++laterListener; });
+    SendMouse(b->Button, QEvent::MouseButtonPress, 5, 5);
+    SendMouse(b->Button, QEvent::MouseButtonRelease, 5, 5);
+    EXPECT_EQ(caught, std::vector<std::string>{"Неверная скорость"});
+    EXPECT_EQ(laterListener, 1);
+    EXPECT_FALSE(b->Button->isDown());
+    // A Perform from code (no Qt in between) still throws to its caller.
+    EXPECT_THROW(b->Perform(CN_COMMAND, 0, 0), Exception);
 }
 
 TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
