@@ -120,10 +120,19 @@ void CivilFromDays(int64_t z, int& y, unsigned& m, unsigned& d)
 
 constexpr int64_t kUnixEpochSerial = 25569; // 1970-01-01 as a TDateTime
 
+// 0001-01-01 and the day after 9999-12-31: the range of dates.
+constexpr double kFirstDay = -693593;
+constexpr double kEndDay = 2958466;
+
 // Splits a TDateTime into whole days and milliseconds of the day; the fraction counts from
-// midnight even for days before 1899-12-30.
-void Split(TDateTime dt, int64_t& day, int& ms)
+// midnight even for days before 1899-12-30. False for values outside the date range (NaN too),
+// which damaged files can hold.
+bool Split(TDateTime dt, int64_t& day, int& ms)
 {
+    day = 0;
+    ms = 0;
+    if (!(dt > kFirstDay - 1 && dt < kEndDay))
+        return false;
     double whole = std::trunc(dt);
     int64_t m = std::llround(std::fabs(dt - whole) * MSecsPerDay);
     day = int64_t(whole);
@@ -132,6 +141,7 @@ void Split(TDateTime dt, int64_t& day, int& ms)
         day += dt < 0 ? -1 : 1;
     }
     ms = int(m);
+    return day >= int64_t(kFirstDay) && day < int64_t(kEndDay);
 }
 
 TDateTime SystemClock()
@@ -206,7 +216,9 @@ void DecodeDate(TDateTime dt, unsigned short& year, unsigned short& month, unsig
 {
     int64_t days;
     int ms;
-    Split(dt, days, ms);
+    year = month = day = 0;
+    if (!Split(dt, days, ms))
+        return;
     int y;
     unsigned m, d;
     CivilFromDays(days - kUnixEpochSerial, y, m, d);
@@ -307,8 +319,8 @@ void FormatInto(std::string& out, std::string_view f, TDateTime dt, int depth)
             if (lastWasHour) out += run >= 2 ? Two(mi) : std::to_string(mi);
             else if (run == 1) out += std::to_string(mo);
             else if (run == 2) out += Two(mo);
-            else if (run == 3) out += ShortMonthNames[mo - 1];
-            else out += LongMonthNames[mo - 1];
+            else if (mo >= 1 && run == 3) out += ShortMonthNames[mo - 1]; // mo is 0 for no date
+            else if (mo >= 1) out += LongMonthNames[mo - 1];
         } else if (lc == 'h') {
             out += run >= 2 ? Two(hourShown) : std::to_string(hourShown);
             hour = true;
@@ -483,13 +495,27 @@ TDateTime StrToDate(std::string_view s)
     return d;
 }
 
-TDateTime StrToDateTime(std::string_view s)
+bool TryStrToDateTime(std::string_view s, TDateTime& out)
 {
     size_t i = 0;
     TDateTime d = 0, t = 0;
-    size_t save = i;
-    if (!ScanDate(s, i, d)) { i = save; d = 0; }
-    if (i < s.size() && !ScanTime(s, i, t)) i = std::string_view::npos;
-    if (i != s.size()) throw EConvertError(Format(SInvalidDateTime, s));
-    return d < 0 ? d - t : d + t;
+    const bool haveDate = ScanDate(s, i, d);
+    if (!haveDate) {
+        i = 0;
+        d = 0;
+    }
+    bool haveTime = false;
+    if (i < s.size() && !(haveTime = ScanTime(s, i, t)))
+        return false;
+    if (!(haveDate || haveTime) || i != s.size())
+        return false;
+    out = d < 0 ? d - t : d + t;
+    return true;
+}
+
+TDateTime StrToDateTime(std::string_view s)
+{
+    TDateTime dt;
+    if (!TryStrToDateTime(s, dt)) throw EConvertError(Format(SInvalidDateTime, s));
+    return dt;
 }

@@ -124,6 +124,58 @@ void TCustomIniFile::WriteBool(std::string_view Section, std::string_view Ident,
     WriteString(Section, Ident, Value ? "1" : "0");
 }
 
+namespace {
+
+template <class T>
+T ReadConverted(TCustomIniFile& ini, std::string_view Section, std::string_view Ident, T Default,
+                bool (*convert)(std::string_view, T&))
+{
+    T v;
+    return convert(ini.ReadString(Section, Ident, ""), v) ? v : Default;
+}
+
+} // namespace
+
+double TCustomIniFile::ReadFloat(std::string_view Section, std::string_view Ident, double Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToFloat);
+}
+
+void TCustomIniFile::WriteFloat(std::string_view Section, std::string_view Ident, double Value)
+{
+    WriteString(Section, Ident, FloatToStr(Value));
+}
+
+TDateTime TCustomIniFile::ReadDate(std::string_view Section, std::string_view Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToDate);
+}
+
+void TCustomIniFile::WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateToStr(Value));
+}
+
+TDateTime TCustomIniFile::ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToDateTime);
+}
+
+void TCustomIniFile::WriteDateTime(std::string_view Section, std::string_view Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateTimeToStr(Value));
+}
+
+TDateTime TCustomIniFile::ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToTime);
+}
+
+void TCustomIniFile::WriteTime(std::string_view Section, std::string_view Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, TimeToStr(Value));
+}
+
 bool TCustomIniFile::SectionExists(std::string_view Section)
 {
     TStringList keys;

@@ -285,9 +285,11 @@ std::string DateToStr(TDateTime dt);
 std::string TimeToStr(TDateTime dt);
 std::string DateTimeToStr(TDateTime dt);
 // Times read as h[:m[:s]] with an optional AM/PM; dates in ShortDateFormat's order with
-// DateSeparator. Bad text: EConvertError "'<text>' is not a valid time" / "... date".
+// DateSeparator; a date and time is a date, a time, or a date followed by a time. Bad text:
+// EConvertError "'<text>' is not a valid time" / "... date" / "... date and time".
 TDateTime StrToTime(std::string_view s);
 TDateTime StrToDate(std::string_view s);
 TDateTime StrToDateTime(std::string_view s);
 bool TryStrToTime(std::string_view s, TDateTime& out);
 bool TryStrToDate(std::string_view s, TDateTime& out);
+bool TryStrToDateTime(std::string_view s, TDateTime& out);

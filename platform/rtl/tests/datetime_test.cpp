@@ -1,6 +1,7 @@
 // Date and time: the day count, encoding limits, formatting and reading times and dates.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "sysutils.h"
@@ -123,6 +124,16 @@ TEST(DateTime, StrToDateFollowsTheShortFormat)
         EXPECT_THROW(StrToDate("31.02.2023"), EConvertError);
         EXPECT_THROW(StrToDate("5/3/2023"), EConvertError);
         EXPECT_NEAR(StrToDateTime("05.03.2023 18:30"), EncodeDate(2023, 3, 5) + EncodeTime(18, 30, 0, 0), 1e-9);
+        EXPECT_NEAR(StrToDateTime("18:30"), EncodeTime(18, 30, 0, 0), 1e-9);
+        EXPECT_EQ(StrToDateTime("05.03.2023"), EncodeDate(2023, 3, 5));
+        for (const char* bad : {"", "  ", "05.03.2023 x", "x 18:30", "05.03.2023 25:00"}) {
+            try {
+                StrToDateTime(bad);
+                ADD_FAILURE() << bad;
+            } catch (const EConvertError& e) {
+                EXPECT_EQ(e.Message, "'" + std::string(bad) + "' is not a valid date and time");
+            }
+        }
         EXPECT_EQ(DateToStr(EncodeDate(2023, 3, 5)), "05.03.2023");
     }
     {
@@ -170,4 +181,25 @@ TEST(Locale, RussianOrUsFromTheEnvironment)
     if (saved) ::setenv("LC_ALL", keep.c_str(), 1);
     else ::unsetenv("LC_ALL");
     InitLocaleSettings();
+}
+
+TEST(DateTime, ValuesNoDateCanHaveDecodeAsZero)
+{
+    // Such values arrive from damaged files; every reader must survive them.
+    const double bad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 2958466.0, -693594.5, 9.3e18};
+    for (double v : bad) {
+        unsigned short y = 1, m = 1, d = 1, h = 1, mi = 1, s = 1, ms = 1;
+        DecodeDate(v, y, m, d);
+        DecodeTime(v, h, mi, s, ms);
+        EXPECT_EQ(y + m + d + h + mi + s + ms, 0) << v;
+        EXPECT_GE(DayOfWeek(v), 1) << v;
+        EXPECT_LE(DayOfWeek(v), 7) << v;
+        EXPECT_NO_THROW(FormatDateTime("dddd d mmmm yyyy hh:nn:ss.zzz ampm c", v)) << v;
+        EXPECT_THROW(IncMonth(v, 1), EConvertError) << v;
+    }
+    unsigned short y, m, d;
+    DecodeDate(2958465.99, y, m, d); // the last day still decodes
+    EXPECT_EQ(y * 10000 + m * 100 + d, 99991231);
+    DecodeDate(-693593.5, y, m, d); // and the first
+    EXPECT_EQ(y * 10000 + m * 100 + d, 10101);
 }

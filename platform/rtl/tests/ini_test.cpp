@@ -178,3 +178,42 @@ TEST(MemIni, WritesOnlyOnUpdateFile)
     ini.UpdateFile();
     EXPECT_EQ(ReadBytes(f), "[S]\r\na=1\r\nb=2\r\n");
 }
+
+TEST(IniTyped, ValuesGoThroughTheRuntimeConversions)
+{
+    TempDir dir;
+    const std::string f = dir.File("t.ini");
+    const char dec = DecimalSeparator, ds = DateSeparator;
+    const std::string sdf = ShortDateFormat, ltf = LongTimeFormat;
+    DecimalSeparator = ',';
+    DateSeparator = '.';
+    ShortDateFormat = "dd.MM.yyyy";
+    LongTimeFormat = "hh:nn:ss";
+    const TDateTime day = EncodeDate(2023, 3, 5), time = EncodeTime(18, 30, 15, 0);
+    {
+        TIniFile ini(f);
+        ini.WriteFloat("S", "f", 2.5);
+        ini.WriteDate("S", "d", day);
+        ini.WriteDateTime("S", "dt", day + time);
+        ini.WriteTime("S", "t", time);
+    }
+    EXPECT_EQ(ReadBytes(f), "[S]\r\nf=2,5\r\nd=05.03.2023\r\ndt=05.03.2023 18:30:15\r\nt=18:30:15\r\n");
+    TIniFile ini(f);
+    EXPECT_EQ(ini.ReadFloat("S", "f", 0), 2.5);
+    EXPECT_EQ(ini.ReadDate("S", "d", 0), day);
+    EXPECT_NEAR(ini.ReadDateTime("S", "dt", 0), day + time, 1e-9);
+    EXPECT_NEAR(ini.ReadTime("S", "t", 0), time, 1e-9);
+    // Missing, empty or unreadable values give the default, never an exception.
+    WriteBytes(f, "[S]\r\nf=2.5\r\nd=31.02.2023\r\ndt=\r\nt=25:00\r\nj=\x01\xFF\r\n");
+    EXPECT_EQ(ini.ReadFloat("S", "f", -1), -1); // the other separator
+    for (const char* key : {"d", "dt", "t", "j", "missing"}) {
+        EXPECT_EQ(ini.ReadFloat("S", key, -1), -1) << key;
+        EXPECT_EQ(ini.ReadDate("S", key, -1), -1) << key;
+        EXPECT_EQ(ini.ReadDateTime("S", key, -1), -1) << key;
+        EXPECT_EQ(ini.ReadTime("S", key, -1), -1) << key;
+    }
+    DecimalSeparator = dec;
+    DateSeparator = ds;
+    ShortDateFormat = sdf;
+    LongTimeFormat = ltf;
+}
