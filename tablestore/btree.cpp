@@ -296,7 +296,7 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
     if (eq) {
         uint32_t oldSize = EntSize(a + off, false);
         int64_t delta = int64_t(s) - int64_t(oldSize);
-        if (delta < int64_t(FreeOf(p))) {
+        if (delta <= int64_t(FreeOf(p))) { // a record that exactly fills the page still fits
             std::memmove(a + off + s, a + off + oldSize, used - off - oldSize);
             if (delta < 0)
                 std::memset(a + used + delta, 0, size_t(-delta));
@@ -439,6 +439,14 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
     const uint32_t P = path.s[pi].pg;
     const uint8_t kind = index ? kFlagIndex : kFlagLeaf;
 
+    if (ChunkSize(ents, 0, ents.size(), index) <= cap) {
+        // Everything fits the page after all (a replacement that fills it exactly).
+        PageRef pr;
+        if (uint32_t st = Load(P, pr))
+            return st;
+        Encode(pr.data(), cap, ents, 0, ents.size());
+        return LOR_OK;
+    }
     if (pi == 0) {
         // The root is full: a new root above it, with P as its only child.
         if (path.n > kMaxDepth)
@@ -586,6 +594,8 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
             }
         }
     }
+    if (cuts.empty())
+        return LOR_DAMAGED; // entries that no page holds: cannot come from checked input
     std::vector<uint32_t> pages;
     for (size_t c = 0; c < cuts.size(); ++c) {
         size_t a = cuts[c], b = c + 1 < cuts.size() ? cuts[c + 1] : n;
@@ -871,35 +881,15 @@ void Tree::Remember(const Path& path, uint32_t off, const RecOut& out)
 
 uint32_t Tree::Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
 {
-    found = false;
-    if (d_.root == 0)
-        return LOR_OK;
-    Path local;
-    Path* path = &local;
-    uint32_t off;
-    if (CursorAt(key, klen)) {
-        // A walk: continue after the record returned last, without a descent.
-        path = &cur_->path;
-        off = cur_->off + cur_->size;
-        cur_->stamp = 0; // until the step below succeeds
-    } else {
-        PageRef leaf;
-        if (uint32_t st = Descend(key, klen, local, leaf))
-            return st;
-        int idx;
-        bool eq;
-        LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
-        if (eq)
-            off += EntSize(Area(leaf.data()) + off, false);
-    }
-    if (uint32_t st = StepNext(*path, off, out, found))
-        return st;
-    if (found)
-        Remember(*path, off, out);
-    return LOR_OK;
+    return Walk(key, klen, out, found, true);
 }
 
 uint32_t Tree::Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
+{
+    return Walk(key, klen, out, found, false);
+}
+
+uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward)
 {
     found = false;
     if (d_.root == 0)
@@ -908,9 +898,10 @@ uint32_t Tree::Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     Path* path = &local;
     uint32_t off;
     if (CursorAt(key, klen)) {
+        // A walk: continue beside the record returned last, without a descent.
         path = &cur_->path;
-        off = cur_->off;
-        cur_->stamp = 0;
+        off = forward ? cur_->off + cur_->size : cur_->off;
+        cur_->stamp = 0; // until the step below succeeds
     } else {
         PageRef leaf;
         if (uint32_t st = Descend(key, klen, local, leaf))
@@ -918,8 +909,10 @@ uint32_t Tree::Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
         int idx;
         bool eq;
         LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
+        if (forward && eq)
+            off += EntSize(Area(leaf.data()) + off, false);
     }
-    if (uint32_t st = StepPrev(*path, off, out, found))
+    if (uint32_t st = forward ? StepNext(*path, off, out, found) : StepPrev(*path, off, out, found))
         return st;
     if (found)
         Remember(*path, off, out);

@@ -100,6 +100,8 @@ private:
     uint32_t DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off);
     uint32_t StepNext(Path& path, uint32_t& off, RecOut& out, bool& found);
     uint32_t StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found);
+    // Next (forward) or Prev: steps on from the remembered position when key is the last one read.
+    uint32_t Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward);
     bool CursorAt(const uint8_t* key, uint32_t klen) const;
     void Remember(const Path& path, uint32_t off, const RecOut& out);
     uint32_t ZapPage(uint32_t pg, int depth, uint32_t& budget);

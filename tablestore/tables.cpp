@@ -136,11 +136,26 @@ bool ReleaseChain(Base& b, uint32_t first)
     return true;
 }
 
+// DelBin leaves the blob flag set and the table may take records afterwards, so the flag alone
+// does not tell what the pages are: a root that is a tree page of the table's own means records.
+bool HoldsRecords(Base& b, const TreeDesc& t)
+{
+    if (!t.blob)
+        return true;
+    if (t.root == 0 || t.root > b.pager->Limit())
+        return false;
+    PageRef r;
+    if (b.pager->Get(t.root, r) != LOR_OK)
+        return false;
+    const uint8_t* p = r.data();
+    return (p[kPgFlags] & (kFlagLeaf | kFlagIndex)) && Get32(p + kPgOwner) == t.id;
+}
+
 // Empties a table's pages, records or blob alike.
 bool ReleaseAll(Base& b, TreeDesc& t)
 {
     bool ok = true;
-    if (t.blob) {
+    if (!HoldsRecords(b, t)) {
         ok = t.root == 0 || ReleaseChain(b, t.root);
         t.root = 0;
         t.count = 0;
@@ -594,7 +609,7 @@ bool ReadBlob(Table& t, uint8_t* out)
     if (!b.Usable())
         return false;
     TreeDesc& d = t.desc->t;
-    if (!d.blob || d.root == 0)
+    if (!d.blob || d.root == 0 || HoldsRecords(b, d))
         return false;
     Pager& pg = *b.pager;
     uint32_t remaining = d.count, done = 0;
@@ -624,8 +639,8 @@ bool DeleteBlob(Table& t)
     if (!b.Writable())
         return false;
     TreeDesc& d = t.desc->t;
-    if (!d.blob || d.root == 0)
-        return false;
+    if (!d.blob || d.root == 0 || HoldsRecords(b, d))
+        return false; // records stay where they are
     bool ok = ReleaseChain(b, d.root);
     d.root = 0;
     d.count = 0;

@@ -63,21 +63,33 @@ int TOFT::Tset2Ptr()
     return 1;
 }
 
-int TOFT::Ptr2Tset()
+namespace {
+
+// Takes a packed record (u16 key length, key, u32 data length, data) of at most limit bytes into
+// the current record; throws, taking nothing, when it is longer or exceeds the record's buffers.
+uint32_t TakePacked(TSET& set, const uint8_t* p, uint64_t limit)
 {
-    uint32_t k = Get16(Buf);
-    if (k + 6 > BufSize)
-        throw std::runtime_error("answer longer than the buffer");
-    uint32_t d = Get32(Buf + 2 + k);
-    if (uint64_t(k) + d + 6 > MaxLength || uint64_t(k) + d + 6 > BufSize || k > set.MaxKey || d > set.MaxDat
-        || (k && !set.Key) || (d && !set.Dat))
-        throw std::runtime_error("answer longer than the record");
+    uint32_t k = Get16(p);
+    if (uint64_t(k) + 6 > limit)
+        throw std::runtime_error("record longer than the cursor allows");
+    uint32_t d = Get32(p + 2 + k);
+    uint64_t len = uint64_t(k) + d + 6;
+    if (len > limit || k > set.MaxKey || d > set.MaxDat || (k && !set.Key) || (d && !set.Dat))
+        throw std::runtime_error("record longer than the cursor allows");
     if (k)
-        std::memcpy(set.Key, Buf + 2, k);
+        std::memcpy(set.Key, p + 2, k);
     if (d)
-        std::memcpy(set.Dat, Buf + 6 + k, d);
+        std::memcpy(set.Dat, p + 6 + k, d);
     set.LenKey = uint16_t(k);
     set.LenDat = d;
+    return uint32_t(len);
+}
+
+} // namespace
+
+int TOFT::Ptr2Tset()
+{
+    TakePacked(set, Buf, MaxLength < BufSize ? MaxLength : BufSize);
     return 1;
 }
 
@@ -197,20 +209,13 @@ uint32_t TOFT::ReadFromTable(void* out)
 
 uint32_t TOFT::WriteToTable(const void* in)
 {
-    auto* p = static_cast<const uint8_t*>(in);
-    uint32_t k = Get16(p);
-    uint32_t d = Get32(p + 2 + k);
-    uint64_t len = uint64_t(k) + d + 6;
-    if (len > MaxLength || k > set.MaxKey || d > set.MaxDat || (k && !set.Key) || (d && !set.Dat)) {
+    uint32_t len;
+    try {
+        len = TakePacked(set, static_cast<const uint8_t*>(in), MaxLength);
+    } catch (...) {
         SwabAfter();
-        throw std::runtime_error("record longer than the cursor's maximum");
+        throw;
     }
-    if (k)
-        std::memcpy(set.Key, p + 2, k);
-    if (d)
-        std::memcpy(set.Dat, p + 6 + k, d);
-    set.LenKey = uint16_t(k);
-    set.LenDat = d;
     SwabAfter();
-    return uint32_t(len);
+    return len;
 }

@@ -109,3 +109,32 @@ TEST(LorRestore, RebuildsRecordsAndBlobs)
     EXPECT_EQ(back, blob);
     CloseBase(b);
 }
+
+TEST(LorBlob, RecordsAfterADeletedBlobStayRecords)
+{
+    // DelBin leaves the blob flag set; records saved afterwards must not be read, released or
+    // dropped as if they were a blob chain.
+    TempDir dir;
+    std::string path = dir / "reuse.lor";
+    LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+    LORHANDLE t = OpenTable(b, "reused");
+    ASSERT_EQ(SaveBin(t, "abc", 3), 1);
+    ASSERT_EQ(DelBin(t), 1);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(Call(SaveRec, t, "key" + std::to_string(i), nullptr, std::string(20, 'r')));
+    char buf[64];
+    EXPECT_EQ(ReadBin(t, buf), 0);
+    EXPECT_EQ(DelBin(t), 0);
+    EXPECT_EQ(LorTableStatus(t), uint32_t(LOR_OK));
+    EXPECT_EQ(CountRec(t), 200u);
+    EXPECT_TRUE(Call(SeekRec, t, "key150"));
+    EXPECT_EQ(LorVerifyTable(t, nullptr), 0u);
+    EXPECT_EQ(ZapTable(t), 1);
+    EXPECT_EQ(LorTableStatus(t), uint32_t(LOR_OK));
+    EXPECT_EQ(CountRec(t), 0u);
+    CloseBase(b);
+    // Every page of the table went back to the free list.
+    auto file = ReadAll(path);
+    for (size_t at = 14 + 512; at + 512 <= file.size(); at += 512)
+        EXPECT_EQ(file[at + 16] & 0x13, 0) << "page " << U32(file, at);
+}
