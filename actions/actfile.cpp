@@ -68,33 +68,49 @@ std::string PieceToLine(std::string_view piece) {
     return Trim(line);
 }
 
+bool WriteAll(int fd, const std::string& data) {
+    for (size_t done = 0; done < data.size();) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
 // Writes `data` to path through a temporary file beside it, so the old file survives a failure.
+// A symbolic link is written through to its file. When the folder takes no new files but the file
+// itself is writable, the file is rewritten in place.
 bool WriteFileAtomically(const std::string& path, const std::string& data) {
-    const std::string target = NativePath(path);
+    std::string target = NativePath(path);
+    if (char* real = ::realpath(target.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
     struct stat st {};
     bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0))
         return false; // a read-only file is not ours to replace
     std::string tmp = target + ".XXXXXX";
     int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
+    if (fd < 0) {
+        if (!exists)
+            return false;
+        fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        bool ok = WriteAll(fd, data);
+        return ::close(fd) == 0 && ok;
+    }
     mode_t mode = exists ? (st.st_mode & 07777) : 0;
     if (!exists) {
         mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0;
-    for (size_t done = 0; ok && done < data.size();) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += size_t(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
     if (!ok)
@@ -164,12 +180,13 @@ uint16_t ReadScriptVersion(const T_Action* action, const std::string& path) {
         return 0;
     try {
         TIniFile file(ini);
-        auto key = [&](std::string_view ident) {
+        // Unsigned, so the sum of any two integers wraps instead of overflowing before the cut.
+        auto key = [&](std::string_view ident) -> uint32_t {
             int v;
-            return TryStrToInt(file.ReadString(action->Name(), ident, "0"), v) ? v : 0;
+            return TryStrToInt(file.ReadString(action->Name(), ident, "0"), v) ? uint32_t(v) : 0;
         };
-        return uint16_t(key(kVersionLow) + key(kVersionHigh) * 256);
-    } catch (const Exception&) {
-        return 0; // an unreadable file is as good as none
+        return uint16_t(key(kVersionLow) + key(kVersionHigh) * 256u);
+    } catch (const std::exception&) {
+        return 0; // an unreadable file is as good as none; callers run during loads and checks
     }
 }

@@ -1,6 +1,7 @@
 // Assembler (actions layer): script text, one instruction per line, to a subprogram's instruction list.
 // Two passes: the first collects the def'd variable names, so an operand may name a variable defined
 // later; the second encodes every non-empty line. The subprogram changes only when both have finished.
+#include <map>
 #include <optional>
 #include <unordered_map>
 
@@ -37,9 +38,26 @@ const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
     return table;
 }
 
+// Variable numbers by name, compared as the runtime's string lists compare (AnsiCompareText), so a
+// lookup costs a few comparisons instead of a walk with a copy of every name.
+struct TextLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return AnsiCompareText(a, b) < 0; }
+};
+using VarIndex = std::map<std::string, uint8_t, TextLess>; // 1-based number cut to its byte
+
+// False when the line's first comma-text field cannot be "def": it starts neither with 'd' nor with a
+// quote. Spares the first pass splitting every line.
+bool MayBeDef(std::string_view line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) > ' ')
+            return c == 'd' || c == '"';
+    return false;
+}
+
 class LineEncoder {
 public:
-    LineEncoder(const TStringList& fields, const TStringList& vars, const actionManager* store)
+    LineEncoder(const TStringList& fields, const VarIndex& vars, const actionManager* store)
         : f_(fields), vars_(vars), store_(store) {}
 
     TActionLine Encode() {
@@ -105,10 +123,10 @@ private:
 
     // 1-based number of a defined variable, cut to its byte; nullopt for a name that is no variable.
     std::optional<uint8_t> Var(const std::string& field) const {
-        int k = vars_.IndexOf(Trim(field));
-        if (k < 0)
+        auto it = vars_.find(Trim(field));
+        if (it == vars_.end())
             return std::nullopt;
-        return uint8_t(k + 1);
+        return it->second;
     }
     uint8_t VarOrZero(const std::string& field) const { return Var(field).value_or(0); }
     static int Num(const std::string& field) { return StrToInt(Trim(field)); }
@@ -141,38 +159,36 @@ private:
         }
     }
 
-    // Operands after a leading variable (b0 already set), for push and pop with at least 3 fields.
-    // The opcodes are {var offset + length, var offset + var length, offset + length, offset + var length}.
-    void EncodeVarTail(TActionLine& l, const uint8_t (&op)[4]) const {
+    // Offset (field 2) and length (field 3) of push and pop with a variable and of push mem, from byte
+    // `at` on: a variable offset takes one byte, a numeric one two, and the length follows it. The
+    // opcodes are {var offset + length, var offset + var length, offset + length, offset + var length}.
+    void EncodeOffsetLength(TActionLine& l, int at, const uint8_t (&op)[4]) const {
+        int lenAt;
+        const uint8_t* codes; // {with a length, with a variable length}
         if (auto offset = Var(f_.Get(2))) {
-            l.Operands[1] = *offset;
-            if (Fields() == 3) {
-                l.SetU16(2, kDefaultLength);
-                l.Opcode = op[0];
-            } else if (auto len = Var(f_.Get(3))) {
-                l.Operands[2] = *len;
-                l.Opcode = op[1];
-            } else {
-                l.SetU16(2, uint16_t(Num(f_.Get(3))));
-                l.Opcode = op[0];
-            }
+            l.Operands[at] = *offset;
+            lenAt = at + 1;
+            codes = op;
         } else {
-            l.SetU16(1, uint16_t(Num(f_.Get(2))));
-            if (Fields() == 3) {
-                l.SetU16(3, kDefaultLength);
-                l.Opcode = op[2];
-            } else if (auto len = Var(f_.Get(3))) {
-                l.Operands[3] = *len;
-                l.Opcode = op[3];
-            } else {
-                l.SetU16(3, uint16_t(Num(f_.Get(3))));
-                l.Opcode = op[2];
-            }
+            l.SetU16(at, uint16_t(Num(f_.Get(2))));
+            lenAt = at + 2;
+            codes = op + 2;
+        }
+        if (Fields() == 3) {
+            l.SetU16(lenAt, kDefaultLength);
+            l.Opcode = codes[0];
+        } else if (auto len = Var(f_.Get(3))) {
+            l.Operands[lenAt] = *len;
+            l.Opcode = codes[1];
+        } else {
+            l.SetU16(lenAt, uint16_t(Num(f_.Get(3))));
+            l.Opcode = codes[0];
         }
     }
 
     void EncodePush(TActionLine& l) const {
         static constexpr uint8_t kPushVar[4] = {opPushVVN, opPushVVV, opPushVNN, opPushVNV};
+        static constexpr uint8_t kPushMem[4] = {opPushMemVN, opPushMemVV, opPushMem, opPushMemNV};
         if (Fields() == 1) {
             l.Opcode = opPush;
             l.Operands[4] = kDefaultLength;
@@ -183,47 +199,21 @@ private:
             if (Fields() == 2)
                 l.Opcode = opPushVar;
             else
-                EncodeVarTail(l, kPushVar);
+                EncodeOffsetLength(l, 1, kPushVar);
             return;
         }
         if (Trim(f_.Get(1)) == "mem") {
-            EncodePushMem(l);
+            if (Fields() == 2) { // offset 0, default length
+                l.SetU16(2, kDefaultLength);
+                l.Opcode = opPushMem;
+            } else {
+                EncodeOffsetLength(l, 0, kPushMem);
+            }
             return;
         }
         l.Opcode = opPush;
         l.SetU32(uint32_t(Num(f_.Get(1))));
         l.Operands[4] = Fields() >= 3 ? uint8_t(Num(f_.Get(2))) : kDefaultLength;
-    }
-
-    void EncodePushMem(TActionLine& l) const {
-        if (Fields() == 2) {
-            l.SetU16(2, kDefaultLength);
-            l.Opcode = opPushMem;
-        } else if (auto offset = Var(f_.Get(2))) {
-            l.Operands[0] = *offset;
-            if (Fields() == 3) {
-                l.SetU16(1, kDefaultLength);
-                l.Opcode = opPushMemVN;
-            } else if (auto len = Var(f_.Get(3))) {
-                l.Operands[1] = *len;
-                l.Opcode = opPushMemVV;
-            } else {
-                l.SetU16(1, uint16_t(Num(f_.Get(3))));
-                l.Opcode = opPushMemVN;
-            }
-        } else {
-            l.SetU16(0, uint16_t(Num(f_.Get(2))));
-            if (Fields() == 3) {
-                l.SetU16(2, kDefaultLength);
-                l.Opcode = opPushMem;
-            } else if (auto len = Var(f_.Get(3))) {
-                l.Operands[2] = *len;
-                l.Opcode = opPushMemNV;
-            } else {
-                l.SetU16(2, uint16_t(Num(f_.Get(3))));
-                l.Opcode = opPushMem;
-            }
-        }
     }
 
     void EncodePop(TActionLine& l) const {
@@ -239,11 +229,11 @@ private:
         if (Fields() == 2)
             l.Opcode = opPopVar;
         else
-            EncodeVarTail(l, kPopVar);
+            EncodeOffsetLength(l, 1, kPopVar);
     }
 
     const TStringList& f_;
-    const TStringList& vars_;
+    const VarIndex& vars_;
     const actionManager* store_;
 };
 
@@ -251,13 +241,17 @@ private:
 
 bool T_Action::Assemble(const TStrings& lines) {
     TStringList vars;
+    VarIndex index;
     TStringList fields;
     const int n = lines.Count();
     for (int i = 0; i < n; ++i) {
-        fields.SetCommaText(lines.Get(i));
+        const std::string line = lines.Get(i);
+        if (!MayBeDef(line))
+            continue;
+        fields.SetCommaText(line);
         if (fields.Count() > 0 && fields.Get(0) == "def") {
             std::string name = Trim(fields.Get(1)); // a def without a name raises the list-index error
-            if (vars.IndexOf(name) < 0)
+            if (index.emplace(name, uint8_t(vars.Count() + 1)).second)
                 vars.Add(name);
         }
     }
@@ -267,7 +261,7 @@ bool T_Action::Assemble(const TStrings& lines) {
         fields.SetCommaText(lines.Get(i));
         if (fields.Count() == 0)
             continue;
-        code.push_back(LineEncoder(fields, vars, Owner).Encode());
+        code.push_back(LineEncoder(fields, index, Owner).Encode());
     }
     Instructions.swap(code);
     Variables.Assign(&vars);

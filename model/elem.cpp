@@ -11,7 +11,8 @@ void TakeHooks(const ELEMList& list, ELEM* e) {
 void ELEMList::Remove(ELEM* e) {
     if (!e)
         return;
-    // O(1) membership test: a removed element keeps its stale links, but no neighbour points back at it.
+    // O(1) membership test. Removal clears the links, so a second Remove never follows a pointer to a
+    // neighbour that may have been freed since.
     bool linked = e->Older ? e->Older->Newer == e : Oldest == e;
     if (!linked)
         return;
@@ -23,6 +24,8 @@ void ELEMList::Remove(ELEM* e) {
         e->Older->Newer = e->Newer;
     if (e->Newer)
         e->Newer->Older = e->Older;
+    e->Newer = nullptr;
+    e->Older = nullptr;
     --Count;
 }
 

@@ -42,8 +42,9 @@ struct ELEMList {
     ELEM* Oldest = nullptr;
     uint32_t Count = 0;
 
-    // Unlinks e and leaves its own links and hooks as they were (walkers may still step from it).
-    // An element that is not linked into this list is ignored, so a second Remove cannot corrupt the count.
+    // Unlinks e and clears its links (take the next element before removing while walking); its hooks
+    // stay. An element that is not linked into this list is ignored, so a second Remove cannot corrupt
+    // the count.
     void Remove(ELEM* e);
     void Append(ELEM* e);
     void Prepend(ELEM* e);

@@ -65,6 +65,26 @@ TEST(ActFile, SaveFailsWithoutTouchingAnExistingReadOnlyFile) {
     EXPECT_EQ(ReadBytes(dir / "new.act"), "1;ret;");
 }
 
+TEST(ActFile, SaveWritesThroughALinkAndIntoAWritableFileOfAReadOnlyFolder) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"ret"});
+    TempDir dir;
+    WriteBytes(dir / "real.act", "old");
+    ASSERT_EQ(::symlink((dir / "real.act").c_str(), (dir / "link.act").c_str()), 0);
+    ASSERT_EQ(a->SaveActFile(dir / "link.act"), 0);
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir / "link.act").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadBytes(dir / "real.act"), "1;ret;");
+
+    WriteBytes(dir / "w.act", "old");
+    ::chmod((dir / "w.act").c_str(), 0666);
+    ::chmod(dir.Path().c_str(), 0555);
+    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "w.act") == 0; }));
+    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "new.act") == -1; }));
+    EXPECT_EQ(ReadBytes(dir / "w.act"), "1;ret;");
+}
+
 TEST(ActFile, ReadsAnyWhiteSpaceAsLineEndAndSetsPathAndVersion) {
     TempDir dir;
     WriteBytes(dir / "x.act", "1;def;x;\r\n2;push;x;2;4;\t3;gotoz;1;  \v\f4;ret;\r\n\r\n");
@@ -197,6 +217,8 @@ const VersionCase kVersions[] = {
     {"empty value", "[sub]\nversion_l=\nversion_h=2\n", 512},
     {"cut to 16 bits", "[sub]\nversion_l=255\nversion_h=257\n", 511},
     {"negative", "[sub]\nversion_l=-1\n", 65535},
+    {"largest integers", "[sub]\nversion_l=2147483647\nversion_h=2147483647\n", 65279},
+    {"smallest integer high", "[sub]\nversion_l=1\nversion_h=-2147483648\n", 1},
     {"overlong value", "[sub]\nversion_l=" + std::string(10000, '9') + "\n", 0},
     {"binary junk", std::string("\x00\xFF[\x01]\n=\x02\n\xC0\xC1", 11), 0},
     {"junk around the section", std::string("\x00\xFF\n[sub]\nversion_l=5\n\x01\x02", 23), 5},

@@ -33,6 +33,17 @@ TEST(Assembler, VariablesFollowTheFirstDefOfEachName) {
     EXPECT_EQ(a->Instructions[3].U16(1), 2);
 }
 
+TEST(Assembler, DefCountsWhereverItsFieldStarts) {
+    actionManager m;
+    T_Action* a = Assembled(m, {"test x", "test y", "test z", "\t def x", "\"def\" y", ",def z"});
+    EXPECT_EQ(Vars(*a), (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(a->Instructions[0].Opcode, opTestVar);
+    EXPECT_EQ(a->Instructions[1].Opcode, opTestVar);
+    EXPECT_EQ(a->Instructions[1].Operands[0], 2);
+    EXPECT_EQ(a->Instructions[2].Opcode, opTest); // the first field of ",def z" is empty
+    EXPECT_EQ(a->Instructions[5], TActionLine());
+}
+
 TEST(Assembler, NamesCompareWithoutLetterCaseCyrillicToo) {
     actionManager m;
     T_Action* a = Assembled(m, {"def Счёт", "push СЧЁТ", "def Cnt", "pop cnt"});

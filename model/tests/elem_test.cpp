@@ -68,15 +68,15 @@ TEST(ElemList, InsertAfterNewestActsLikeAppend) {
     EXPECT_EQ(Backward(l), (std::vector<int>{3, 2, 1}));
 }
 
-TEST(ElemList, RemoveLeavesOwnLinksAndIgnoresASecondRemove) {
+TEST(ElemList, RemoveClearsOwnLinksAndIgnoresASecondRemove) {
     ELEMList l;
     Item a(1), b(2), c(3);
     l.Append(&a);
     l.Append(&b);
     l.Append(&c);
     l.Remove(&b);
-    EXPECT_EQ(b.Older, &a); // a walker standing on b can still step on
-    EXPECT_EQ(b.Newer, &c);
+    EXPECT_EQ(b.Older, nullptr);
+    EXPECT_EQ(b.Newer, nullptr);
     l.Remove(&b);
     l.Remove(nullptr);
     EXPECT_EQ(l.Count, 2u);
@@ -85,6 +85,22 @@ TEST(ElemList, RemoveLeavesOwnLinksAndIgnoresASecondRemove) {
     l.Remove(&a); // was the oldest end
     EXPECT_EQ(l.Count, 1u);
     EXPECT_EQ(Forward(l), (std::vector<int>{3}));
+}
+
+TEST(ElemList, SecondRemoveAfterItsOldNeighbourWasFreedIsIgnored) {
+    ELEMList l;
+    auto* a = new Item(1);
+    Item b(2), c(3);
+    l.Append(a);
+    l.Append(&b);
+    l.Append(&c);
+    l.Remove(&b);
+    l.Remove(a);
+    delete a;
+    l.Remove(&b); // must not look at the freed neighbour
+    EXPECT_EQ(l.Count, 1u);
+    EXPECT_EQ(Forward(l), (std::vector<int>{3}));
+    EXPECT_EQ(Backward(l), (std::vector<int>{3}));
 }
 
 TEST(ElemList, InsertedElementRaisesTheListHooks) {
