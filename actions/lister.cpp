@@ -4,15 +4,40 @@
 
 namespace {
 
+// Whether the assembler's comma-text split reads `s` back as one field, unchanged.
+bool IsPlainField(std::string_view s) {
+    if (s.empty() || s.front() == '"')
+        return false;
+    for (unsigned char c : s)
+        if (c <= ' ' || c == ',')
+            return false;
+    return true;
+}
+
+// A variable operand: the name itself, or in quotes (inner quotes doubled) when the split would not
+// give it back, so that the listed line assembles to the same variable.
+void AppendVariable(std::string& s, const std::string& name) {
+    s += ' ';
+    if (IsPlainField(name)) {
+        s += name;
+        return;
+    }
+    s += '"';
+    for (char c : name) {
+        if (c == '"')
+            s += '"';
+        s += c;
+    }
+    s += '"';
+}
+
 // Whether the assembler, in the editor and through an .act line, reads `a`'s name back as `a`:
-// one comma-text field with no ';' (the .act separator), not an integer, and the first of its name.
+// one plain field with no ';' (the .act separator), not an integer, and the first of its name.
 bool NameReadsBack(const T_Action& a) {
     const std::string& name = a.Name();
-    if (name.empty() || name.find("@l:") != std::string::npos)
+    if (!IsPlainField(name) || name.find_first_of("\";") != std::string::npos ||
+        name.find("@l:") != std::string::npos)
         return false;
-    for (unsigned char c : name)
-        if (c <= ' ' || c == ',' || c == '"' || c == ';')
-            return false;
     int ignored;
     return !TryStrToInt(name, ignored) && a.Owner->ByName(name) == &a;
 }
@@ -33,7 +58,7 @@ std::string T_Action::InstructionText(int n) const {
         case TOperandKind::Var: {
             int k = l.Operands[op.at];
             if (k >= 1 && k <= Variables.Count())
-                s += ' ' + Variables.Get(k - 1);
+                AppendVariable(s, Variables.Get(k - 1));
             break;
         }
         case TOperandKind::Num16:

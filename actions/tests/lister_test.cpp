@@ -29,6 +29,40 @@ TEST(Lister, VariableNumbersOutsideTheListShowNothing) {
     EXPECT_EQ(a->InstructionText(2), "mov a");
 }
 
+TEST(Lister, VariableNamesThatAreNotOneFieldAreQuotedAndReadBack) {
+    const std::pair<const char*, const char*> kNames[] = {
+        {"Счёт", "Счёт"},         {"a\"b", "a\"b"},      {"my var", "\"my var\""},
+        {"a,b", "\"a,b\""},        {"\"q", "\"\"\"q\""},   {"", "\"\""},
+    };
+    TempDir dir;
+    for (auto [name, listed] : kNames) {
+        actionManager m;
+        T_Action* a = m.CreateAction("a");
+        a->Variables.Add(name);
+        TActionLine def, push;
+        def.Opcode = opDef;
+        def.Operands[0] = 1;
+        def.SetU16(1, 8);
+        push.Opcode = opPushVar;
+        push.Operands[0] = 1;
+        a->Instructions = {def, push};
+        EXPECT_EQ(a->InstructionText(1), std::string("push ") + listed);
+        TStringList text;
+        text.Add(a->InstructionText(0));
+        text.Add(a->InstructionText(1));
+        T_Action* back = m.CreateAction("back");
+        back->Assemble(text);
+        EXPECT_EQ(back->Instructions, a->Instructions) << listed;
+        ASSERT_EQ(back->Variables.Count(), 1);
+        EXPECT_EQ(back->Variables[0], name);
+        ASSERT_EQ(a->SaveActFile(dir / "q.act"), 0);
+        T_Action* loaded = m.CreateAction("loaded");
+        ASSERT_EQ(loaded->LoadActFile(dir / "q.act"), 0) << ReadBytes(dir / "q.act");
+        EXPECT_EQ(loaded->Instructions, a->Instructions) << listed;
+        EXPECT_EQ(loaded->Variables[0], name);
+    }
+}
+
 TEST(Lister, ActShowsTheIdWhenTheNameWouldNotReadBack) {
     actionManager m;
     T_Action* numeric = m.CreateAction("12");
@@ -85,6 +119,8 @@ RandomList MakeRandomList(std::mt19937& rng, const std::vector<uint16_t>& actIds
                 name += char(pick(0, 1) ? 'a' + pick(0, 25) : '0' + pick(0, 9));
             if (pick(0, 3) == 0)
                 name += "_Счёт";
+            if (pick(0, 5) == 0)
+                name += ",y"; // listed in quotes
         } while (std::find(r.vars.begin(), r.vars.end(), name) != r.vars.end());
         r.vars.push_back(name);
         TActionLine def;
