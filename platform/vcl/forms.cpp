@@ -233,6 +233,9 @@ void TCustomForm::CMShowingChanged(TMessage&)
             FActiveControl->SetFocus();
         else if (!FActiveControl)
             SelectFirst();
+        // Without a control to focus, the form takes the keys itself.
+        if (!FActiveControl && FocusWidget())
+            FocusWidget()->setFocus(Qt::OtherFocusReason);
     } else {
         DoHide();
         if (HandleAllocated())
@@ -439,6 +442,9 @@ void TCustomForm::FocusControl(TWinControl* c)
 
 bool TCustomForm::SetFocusedControl(TWinControl* c)
 {
+    // The form itself holding the focus means no active control.
+    if (c == this)
+        c = nullptr;
     if (c == FActiveControl)
         return true;
     TWinControl* old = FActiveControl;

@@ -401,6 +401,22 @@ TEST_F(CoreMessages, AShownFormFocusesItsFirstTabStop)
     EXPECT_EQ(Form->ActiveControl(), second);
 }
 
+TEST_F(CoreMessages, AFormWithoutFocusableControlsTakesTheKeys)
+{
+    auto* g = new TGraphicProbe(Form, "g", nullptr);
+    g->SetParent(Form);
+    std::vector<WORD> keys;
+    Form->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { keys.push_back(Key); };
+    Form->Show();
+    EXPECT_EQ(Form->ActiveControl(), nullptr);
+    // The window's focus goes to the form's client area (Qt delivers it once the window is active).
+    QWidget* focus = Form->HandleWidget()->focusWidget();
+    ASSERT_EQ(focus, Form->ClientWidget());
+    SendKey(focus, Qt::Key_F5, "");
+    EXPECT_EQ(keys, std::vector<WORD>{VK_F5});
+    EXPECT_EQ(Form->ActiveControl(), nullptr);
+}
+
 TEST_F(CoreMessages, TrackMouseEventAsksForOneMouseLeave)
 {
     auto* p = new TProbe(Form);
