@@ -26,9 +26,14 @@ bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Reads the whole file; false when it cannot be opened or read (a folder, no permission).
+// Reads the whole file; false when it cannot be opened or read (no permission) or is no regular file:
+// a folder, a device or a pipe would give no text or never end.
 bool ReadWholeFile(const std::string& path, std::string& out) {
-    FILE* f = std::fopen(NativePath(path).c_str(), "rb"); // read-only: an installed plug-in may be read-only
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    FILE* f = std::fopen(native.c_str(), "rb"); // read-only: an installed plug-in may be read-only
     if (!f)
         return false;
     char buf[65536];

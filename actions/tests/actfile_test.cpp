@@ -165,12 +165,15 @@ TEST_P(ActLoad, LoadsOrLeavesTheSubprogramUntouched) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ActLoad, testing::ValuesIn(kLoads));
 
-TEST(ActFile, MissingFileOrFolderIsNotOpened) {
+TEST(ActFile, MissingFileFolderDeviceOrPipeIsNotOpened) {
     TempDir dir;
     actionManager m;
     T_Action* a = Assembled(m, {"ret"});
     EXPECT_EQ(a->LoadActFile(dir / "missing.act"), -1);
     EXPECT_EQ(a->LoadActFile(dir.Path()), -1);
+    EXPECT_EQ(a->LoadActFile("/dev/null"), -1);
+    ASSERT_EQ(::mkfifo((dir / "pipe.act").c_str(), 0600), 0);
+    EXPECT_EQ(a->LoadActFile(dir / "pipe.act"), -1); // returns at once: nobody writes to the pipe
     EXPECT_EQ(a->Instructions.size(), 1u);
     EXPECT_EQ(a->FilePath, "");
 }
