@@ -314,7 +314,8 @@ public:
     // Lines end at CR LF, LF or CR; a final line end adds no empty line.
     void SetText(std::string_view Value);
 
-    // The file's bytes as Text (no conversion). Failure: EFOpenError "Cannot open file <name>".
+    // The file's bytes as Text (no conversion). A missing or unreadable file, or a folder:
+    // EFOpenError "Cannot open file <name>".
     void LoadFromFile(const std::string& FileName);
     // Text's bytes, written to a temporary file that then replaces the target, so a failed save
     // leaves the old file. Failure: EFCreateError "Cannot create file <name>".

@@ -1,9 +1,6 @@
 // Profile (.ini) files of the runtime layer.
 #include "inifiles.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -219,12 +216,12 @@ void TIniFile::Refresh()
     loaded_ = true;
     stamp_ = now;
     lines_.clear();
-    std::ifstream in(NativePath(FileName()), std::ios::binary);
-    if (!in)
-        return; // a missing or unreadable file reads as empty, as profile files do
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     TStringList l;
-    l.SetText(data);
+    try {
+        l.LoadFromFile(FileName());
+    } catch (const EStreamError&) {
+        return; // a missing or unreadable file (or a folder) reads as empty, as profile files do
+    }
     lines_.reserve(size_t(l.Count()));
     for (int i = 0; i < l.Count(); ++i)
         lines_.push_back(l.Get(i));
@@ -361,16 +358,6 @@ void TIniFile::Save(const std::vector<std::string>& lines)
         data += l;
         data += "\r\n";
     }
-    const std::string path = NativePath(FileName());
-    const std::string tmp = path + ".tmp~";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    bool ok = f != nullptr;
-    if (ok) {
-        ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-        ok = std::fclose(f) == 0 && ok;
-        ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-        if (!ok) std::remove(tmp.c_str());
-    }
-    if (!ok)
+    if (!ReplaceFileBytes(FileName(), data))
         throw EIniFileException(Format(SIniFileWriteError, FileName()));
 }

@@ -2,10 +2,6 @@
 #include "classes.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
 
 namespace {
 
@@ -269,28 +265,16 @@ void TStrings::SetLines(const std::vector<std::string>& Lines)
 
 void TStrings::LoadFromFile(const std::string& FileName)
 {
-    std::ifstream in(NativePath(FileName), std::ios::binary);
-    if (!in) throw EFOpenError(Format(SFOpenError, FileName));
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EReadError(SReadError);
-    SetText(data);
+    // Through the file stream: a folder or an unreadable file is EFOpenError, never a library
+    // exception of another kind.
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&f);
 }
 
 void TStrings::SaveToFile(const std::string& FileName) const
 {
-    const std::string path = NativePath(FileName);
-    const std::string tmp = path + ".tmp~";
-    const std::string data = Text();
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) throw EFCreateError(Format(SFCreateError, FileName));
-    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = fsync(fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
+    if (!ReplaceFileBytes(FileName, Text()))
         throw EFCreateError(Format(SFCreateError, FileName));
-    }
 }
 
 void TStrings::LoadFromStream(TStream* Stream)

@@ -5,6 +5,8 @@ namespace {
 
 std::mutex g_syncLock;
 TThread::TSynchronizeHandler g_syncHandler;
+// Serialises calls run without a handler; recursive, so that a call may synchronise again.
+std::recursive_mutex g_runLock;
 
 } // namespace
 
@@ -71,6 +73,6 @@ void TThread::Synchronize(const std::function<void()>& Method)
         h(Method);
         return;
     }
-    std::lock_guard<std::mutex> g(g_syncLock);
+    std::lock_guard<std::recursive_mutex> g(g_runLock);
     Method();
 }

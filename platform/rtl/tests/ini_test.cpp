@@ -145,12 +145,15 @@ TEST(IniWrite, FailureIsReportedAndChangesNothing)
     EXPECT_EQ(ReadBytes(f), "[S]\r\na=2\r\n");
 }
 
-TEST(IniWrite, MissingFolderIsAFailure)
+TEST(IniWrite, MissingFolderOrAFolderInPlaceIsAFailure)
 {
     TempDir dir;
-    TIniFile ini(dir.File("none/a.ini"));
-    EXPECT_EQ(ini.ReadString("S", "a", "d"), "d");
-    EXPECT_THROW(ini.WriteString("S", "a", "1"), EIniFileException);
+    std::filesystem::create_directory(dir.path / "version.ini");
+    for (const char* name : {"none/a.ini", "version.ini"}) {
+        TIniFile ini(dir.File(name)); // reads as empty
+        EXPECT_EQ(ini.ReadString("S", "a", "d"), "d") << name;
+        EXPECT_THROW(ini.WriteString("S", "a", "1"), EIniFileException) << name;
+    }
 }
 
 TEST(IniRead, SeesChangesMadeByOthers)

@@ -143,3 +143,13 @@ TEST(Thread, DestructorStopsARunningThread)
     while (t->loops < 1) std::this_thread::yield();
     delete t; // must not hang or crash
 }
+
+TEST(Thread, SynchronizeWithoutAHandlerMayNest)
+{
+    int depth = 0;
+    TThread::Synchronize([&] {
+        TThread::Synchronize([&] { ++depth; }); // hung on a plain mutex before
+        ++depth;
+    });
+    EXPECT_EQ(depth, 2);
+}

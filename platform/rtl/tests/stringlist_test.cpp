@@ -226,8 +226,29 @@ TEST(Files, BytesAreKeptAndLinesEndWithCrLf)
     std::ofstream(f, std::ios::binary) << "x\ny\r\n\xE0";
     l.LoadFromFile(f);
     EXPECT_EQ(Lines(l), (V{"x", "y", "\xE0"}));
-    EXPECT_THROW(l.LoadFromFile(dir.File("missing.txt")), EFOpenError);
+    for (const std::string& bad : {dir.File("missing.txt"), dir.path.string()}) {
+        try {
+            l.LoadFromFile(bad);
+            ADD_FAILURE() << bad;
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message, "Cannot open file " + bad);
+        }
+    }
     EXPECT_EQ(Lines(l), (V{"x", "y", "\xE0"}));
+}
+
+TEST(Files, ASaveKeepsTheFilesPermissions)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string f = dir.File("kept.txt");
+    WriteBytes(f, "old");
+    fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    TStringList l;
+    l.Add("new");
+    l.SaveToFile(f);
+    EXPECT_EQ(ReadBytes(f), "new\r\n");
+    EXPECT_EQ(fs::status(f).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(Files, FailedSaveKeepsTheOldFile)
