@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -37,7 +38,7 @@ void Build(configmanager& c)
     }
     for (int i = 0; i < kChannels; ++i) {
         TParamItem* p = c.NewChannel(static_cast<uint16_t>(1 + i / 250), static_cast<uint8_t>(1 + i % 250));
-        p->BitWidth = static_cast<uint16_t>(8 + (i % 4) * 8);
+        p->SetBitWidth(static_cast<uint16_t>(8 + (i % 4) * 8));
         for (int b = 0; b < p->ValueBytes(); ++b)
             p->Value[b] = static_cast<uint8_t>(i + b);
         p->WriteHandler = static_cast<uint16_t>(1 + i % kSubprograms);
@@ -94,7 +95,10 @@ double SqliteWrite(configmanager& c, const std::string& path)
     }
     for (ELEM* e = c.Channels.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
-        insert2("pvalue", p->ChannelType, p->ChannelIndex, p->Value, 2 + p->ValueBytes());
+        uint8_t value[2 + kParamValueSize] = {static_cast<uint8_t>(p->BitWidth()),
+                                              static_cast<uint8_t>(p->BitWidth() >> 8)};
+        std::memcpy(value + 2, p->Value.data(), p->ValueBytes());
+        insert2("pvalue", p->ChannelType, p->ChannelIndex, value, 2 + p->ValueBytes());
         insert2("pinfo", p->ChannelType, p->ChannelIndex, buf, 3);
         insert2("pinfoex", p->ChannelType, p->ChannelIndex, buf, 5);
     }
@@ -146,6 +150,7 @@ int main(int argc, char** argv)
     std::printf("save   %.3f s\nload   %.3f s\nsqlite %.3f s (same rows, one transaction)\n", save, load, sqliteTime);
     std::printf("file   %.1f MB, sqlite file %.1f MB\n", fileSize / 1e6,
                 std::filesystem::file_size(sqlite) / 1e6);
+    std::printf("channel object %zu bytes\n", sizeof(TParamItem));
     std::printf("memory %.1f MB loaded, limit %.1f MB (2 x file + 200 B per channel)\n", heap / 1e6, limit / 1e6);
     std::printf("save %s sqlite, load %s sqlite, memory %s\n", save <= sqliteTime ? "<=" : ">",
                 load <= sqliteTime ? "<=" : ">", heap < limit ? "within limit" : "OVER LIMIT");

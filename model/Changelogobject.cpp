@@ -87,7 +87,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
             found->Name = kSettings[r].ChannelName;
             found->ChannelType = kSystemChannelType2;
             found->ChannelIndex = kSettings[r].Index;
-            found->BitWidth = kSettings[r].Bits;
+            found->SetBitWidth(kSettings[r].Bits);
             found->Value[0] = static_cast<uint8_t>(kSettings[r].Default);
             found->Value[1] = static_cast<uint8_t>(kSettings[r].Default >> 8);
             if (kSettings[r].Bits == 8)
@@ -119,7 +119,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
         for (int n = 1; n <= depth; ++n) {
             auto* p = new TParamItem;
             p->ChannelType = index;
-            p->BitWidth = kJournalRecordBytes * 8;
+            p->SetBitWidth(kJournalRecordBytes * 8);
             claim(p, n);
             Channels->Append(p);
         }
@@ -160,7 +160,7 @@ void TChangeLogItem::ListSetpoints(TStrings* strings, TParamItem* param)
 
 std::string TChangeLogItem::RecordField(const TParamItem* p, int n) const
 {
-    const uint8_t* v = p->Value;
+    const TParamValue& v = p->Value;
     if (v[0] == 0)
         return "-";
     switch (n) {

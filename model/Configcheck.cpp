@@ -121,7 +121,7 @@ bool configmanager::ExportScadaConfig(const std::string& path)
                 std::string t = "channel " + IntToStr(g.Type) + ":" + IntToStr(p->ChannelIndex);
                 ini.WriteString("channels", IntToStr(++k), t);
                 ini.WriteInteger(t, "type", p->ParamType);
-                ini.WriteInteger(t, "len", p->BitWidth);
+                ini.WriteInteger(t, "len", p->BitWidth());
                 if (g.Type != 2 || !p->Owner)
                     continue;
                 std::string multiplier;

@@ -124,7 +124,7 @@ std::string configmanager::SaveLimitProblem()
     }
     for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
-        if (p->ChannelType != 0 && p->ChannelIndex != 0 && (p->BitWidth + 7) / 8 > kParamValueMaxBytes)
+        if (p->ChannelType != 0 && p->ChannelIndex != 0 && (p->BitWidth() + 7) / 8 > kParamValueMaxBytes)
             return "Канал " + IntToStr(p->ChannelType) + ":" + IntToStr(p->ChannelIndex) + " \"" + p->Name +
                    "\" шире " + IntToStr(kParamValueMaxBytes * 8) + " бит и не может быть сохранен.";
     }
@@ -242,17 +242,17 @@ bool configmanager::WriteFile(const std::string& path)
             if (p->ChannelType == 0 || p->ChannelIndex == 0)
                 continue;
             if (p->ChannelType == kVersionChannelType && p->ChannelIndex == kVersionChannelIndex)
-                std::memcpy(p->Value, kVersionBytes, sizeof kVersionBytes);
+                p->Value.Assign(kVersionBytes, sizeof kVersionBytes);
             uint8_t flags = (p->WriteHandler ? kParamFlagWriteHandler : 0) |
                             (p->ChangeHandler ? kParamFlagChangeHandler : 0) | (p->RamDepth ? kParamFlagRamDepth : 0);
             for (VTRecord* t : {static_cast<VTRecord*>(&pval), static_cast<VTRecord*>(&pinfo)}) {
                 PutKey16(t->key(), p->ChannelType);
                 t->key()[2] = p->ChannelIndex;
             }
-            PutU16(pval.rec.Dat + kParamValueWidth, p->BitWidth);
-            std::memcpy(pval.rec.Dat + kParamValueBytes, p->Value, p->ValueBytes());
+            PutU16(pval.rec.Dat + kParamValueWidth, p->BitWidth());
+            std::memcpy(pval.rec.Dat + kParamValueBytes, p->Value.data(), p->ValueBytes());
             save(pval);
-            PutU16(pinfo.rec.Dat + kParamInfoWidth, p->BitWidth);
+            PutU16(pinfo.rec.Dat + kParamInfoWidth, p->BitWidth());
             pinfo.rec.Dat[kParamInfoFlags] = flags;
             save(pinfo);
             if (flags) {
@@ -409,14 +409,15 @@ bool configmanager::ReadFile(LORHANDLE base)
             TParamItem* p = builtIn;
             if (builtIn) {
                 uint32_t own = std::min<uint32_t>(builtIn->ValueBytes(), present);
-                std::memcpy(builtIn->Value, pv.rec.Dat + kParamValueBytes, own);
+                std::memcpy(builtIn->Value.data(), pv.rec.Dat + kParamValueBytes, own);
             } else {
                 p = new TParamItem;
                 p->ChannelType = type;
                 p->ChannelIndex = index;
-                p->BitWidth = width;
+                p->SetBitWidth(width);
                 p->Store = Actions;
-                std::memcpy(p->Value, pv.rec.Dat + kParamValueBytes, std::min<uint32_t>(wanted, kParamValueSize));
+                std::memcpy(p->Value.data(), pv.rec.Dat + kParamValueBytes,
+                            std::min<uint32_t>(wanted, p->ValueBytes()));
             }
             if (t.ParamInfoEx) {
                 VTParamInfoEx& px = *t.ParamInfoEx;

@@ -66,8 +66,8 @@ configmanager::configmanager()
         p->Name = r.Name;
         p->ChannelType = r.Type;
         p->ChannelIndex = r.Index;
-        p->BitWidth = r.Bits;
-        std::memcpy(p->Value, r.Default, (r.Bits + 7) / 8);
+        p->SetBitWidth(r.Bits);
+        std::memcpy(p->Value.data(), r.Default, p->ValueBytes());
         p->ValueEditable = i == kBuiltInChannelCount - 1 ? 0 : 1;
         BuiltIn[i] = p;
         Channels.Append(p);

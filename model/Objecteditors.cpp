@@ -203,7 +203,7 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
             return nullptr;
         if (param->Owner)
             param->Owner->GetParamValueText(param, text);
-        else if (param->BitWidth != 0)
+        else if (param->BitWidth() != 0)
             text = ChannelValueText(param);
     } else if (column == 5 || column == 6) {
         TComboBox* combo = MakeCombo(host, {"нет"}, "", std::move(hostEvent));

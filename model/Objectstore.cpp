@@ -8,13 +8,70 @@
 #include "classes.h"
 #include "sysutils.h"
 
+TParamValue::TParamValue(const TParamValue& other) { *this = other; }
+
+TParamValue& TParamValue::operator=(const TParamValue& other)
+{
+    if (this == &other)
+        return *this;
+    Store(other.fStored);
+    std::memcpy(Bytes(), other.Bytes(), other.fStored);
+    // Bytes this one held past other's read as other's fill.
+    std::memset(Bytes() + other.fStored, other.fFill, fStored - other.fStored);
+    fSize = other.fSize;
+    fFill = other.fFill;
+    return *this;
+}
+
+TParamValue::~TParamValue()
+{
+    if (OnHeap())
+        delete[] fHeap;
+}
+
+void TParamValue::Store(int n)
+{
+    if (n <= fStored)
+        return;
+    auto* bytes = new uint8_t[n];
+    std::memcpy(bytes, Bytes(), fStored);
+    std::memset(bytes + fStored, fFill, n - fStored);
+    if (OnHeap())
+        delete[] fHeap;
+    fHeap = bytes;
+    fStored = static_cast<uint16_t>(n);
+}
+
+void TParamValue::Resize(int n)
+{
+    Store(n);
+    fSize = static_cast<uint16_t>(n);
+}
+
+void TParamValue::Fill(uint8_t b)
+{
+    std::memset(Bytes(), b, fStored);
+    fFill = b;
+}
+
+void TParamValue::Assign(const uint8_t* src, int n)
+{
+    // Source bytes past the stored ones that equal the fill change nothing; store only up to the last other.
+    int last = n;
+    while (last > fStored && src[last - 1] == fFill)
+        --last;
+    Store(last);
+    std::memcpy(Bytes(), src, last);
+}
+
 TParamItem::TParamItem() = default;
 TParamItem::~TParamItem() = default;
 
-int TParamItem::ValueBytes() const
+void TParamItem::SetBitWidth(uint16_t bits)
 {
-    int n = (BitWidth + 7) / 8;
-    return n > kParamValueSize ? kParamValueSize : n;
+    fBitWidth = bits;
+    int n = (bits + 7) / 8;
+    Value.Resize(n > kParamValueSize ? kParamValueSize : n);
 }
 
 void TParamItem::SetRamDepth(uint8_t depth)
@@ -22,7 +79,7 @@ void TParamItem::SetRamDepth(uint8_t depth)
     if (depth == RamDepth)
         return;
     RamDepth = depth;
-    std::memset(Value, depth == 0 ? 0x00 : 0xFF, sizeof Value);
+    Value.Fill(depth == 0 ? 0x00 : 0xFF);
 }
 
 TObjectItem::TObjectItem(uint16_t number) : Number(number) {}

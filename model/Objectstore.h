@@ -2,6 +2,7 @@
 // TCommandItem and the pointer elements used for selections. Configuration model layer.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,6 +18,62 @@ class TObjectItem;
 inline constexpr int kParamValueSize = 256;
 inline constexpr const char* kNoNameChannel = "<без названия>";
 
+// A channel's value bytes, stored to the channel's width: up to kInline bytes inside the object, more
+// on the heap. Indexing behaves as on a fixed buffer of kParamValueSize bytes, because device objects
+// address fixed offsets of adopted channels whose stored width may be narrower: a byte never stored
+// reads as the last fill (0 at first), and a write there stores the bytes up to it first.
+class TParamValue {
+public:
+    static constexpr int kInline = 8;
+
+    TParamValue() = default;
+    ~TParamValue();
+
+    // The bytes in use: ceil(width / 8) of the channel's width, at most kParamValueSize.
+    int size() const { return fSize; }
+    // size() bytes, valid until the width changes or a write lands past the stored bytes.
+    uint8_t* data() { return Bytes(); }
+    const uint8_t* data() const { return Bytes(); }
+    // Byte i, 0 <= i < kParamValueSize, in use or not.
+    uint8_t operator[](int i) const
+    {
+        assert(i >= 0 && i < kParamValueSize);
+        return i < fStored ? Bytes()[i] : fFill;
+    }
+    uint8_t& operator[](int i)
+    {
+        assert(i >= 0 && i < kParamValueSize);
+        if (i >= fStored)
+            Store(i + 1);
+        return Bytes()[i];
+    }
+    // Every byte, in use or not, becomes b.
+    void Fill(uint8_t b);
+    // Copies n bytes (n <= kParamValueSize) to the front, those past the width too.
+    void Assign(const uint8_t* src, int n);
+
+private:
+    // Copied only with its channel, which keeps the width and the size in step.
+    friend class TParamItem;
+    TParamValue(const TParamValue& other);
+    TParamValue& operator=(const TParamValue& other);
+    // n bytes in use (n <= kParamValueSize); bytes past them are kept for a later widening.
+    void Resize(int n);
+    // Stores at least the first n bytes.
+    void Store(int n);
+    bool OnHeap() const { return fStored > kInline; }
+    uint8_t* Bytes() { return OnHeap() ? fHeap : fInline; }
+    const uint8_t* Bytes() const { return OnHeap() ? fHeap : fInline; }
+
+    union {
+        uint8_t fInline[kInline] = {};
+        uint8_t* fHeap;
+    };
+    uint16_t fSize = 0;
+    uint16_t fStored = kInline; // bytes held, inline or on the heap
+    uint8_t fFill = 0;          // what the bytes past fStored hold
+};
+
 // Channel kinds: the configuration manager renumbers kinds 2 and 3 only.
 enum : uint8_t { kChannelBuiltIn = 0, kChannelSetting = 1, kChannelMeasured = 2, kChannelSignal = 3 };
 
@@ -26,26 +83,34 @@ public:
     TParamItem();
     virtual ~TParamItem();
 
+    // Ordered by size to leave no padding: a configuration holds tens of thousands of channels.
     TNotifyEvent OnEditDone;      // raised after an in-place edit of one of its cells was applied
     uint32_t EditColumn = 0;      // grid column being edited
     uint8_t Kind = 0;             // kChannel*
     uint8_t ParamType = 0;        // 0..26, see ParamTypeNames
-    actionManager* Store = nullptr; // offers the subprograms of the two handler columns
     uint8_t RamDepth = 0;
+    uint8_t ChannelIndex = 0;     // with ChannelType the channel address; 0/0 is unbound
+    actionManager* Store = nullptr; // offers the subprograms of the two handler columns
     TObjectItem* Owner = nullptr; // null for a channel of the concentrator itself
     std::string Name = kNoNameChannel;
-    uint16_t ChannelType = 0;     // with ChannelIndex the channel address; 0/0 is unbound
-    uint8_t ChannelIndex = 0;
+    uint16_t ChannelType = 0;
     uint16_t WriteHandler = 0;    // subprogram ids, 0 = none
     uint16_t ChangeHandler = 0;
-    uint16_t BitWidth = 0;
-    uint8_t Value[kParamValueSize] = {};
+    uint16_t Ordinal = 0;         // position in the owner's parameter table, from 1
     uint8_t ValueEditable = 1;
     uint8_t Flag2 = 1;
-    uint16_t Ordinal = 0;         // position in the owner's parameter table, from 1
 
-    // ceil(BitWidth / 8), never more than the value buffer.
-    int ValueBytes() const;
+private:
+    uint16_t fBitWidth = 0; // only through SetBitWidth, which sizes the value
+
+public:
+    TParamValue Value;      // ValueBytes() bytes in use
+
+    uint16_t BitWidth() const { return fBitWidth; }
+    // The value follows: new bytes read as before (0, or the fill of the last RAM-depth change).
+    void SetBitWidth(uint16_t bits);
+    // ceil(BitWidth / 8), never more than kParamValueSize.
+    int ValueBytes() const { return Value.size(); }
     // Sets the RAM depth; a change refills the value with 0x00 (depth 0) or 0xFF.
     void SetRamDepth(uint8_t depth);
 };

@@ -1,8 +1,6 @@
 // The concentrator object QBX-510. Device layer.
 #include "Qbx510object.h"
 
-#include <cstring>
-
 #include "qbxeditors.h"
 
 using namespace qbx;
@@ -40,23 +38,23 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
         if (i == 0) {
             p->ChannelType = 65534;
             p->ChannelIndex = 6;
-            p->BitWidth = 16;
+            p->SetBitWidth(16);
             p->Value[0] = p->Value[1] = 0xFF;
         } else if (i <= kQbx510LastSignal) {
             ReadSignalChannel(i, p->ChannelType, p->ChannelIndex);
-            p->BitWidth = 1;
+            p->SetBitWidth(1);
             p->WriteHandler = i <= 19 ? stateChange : 0;
         } else if (i == kQbx510Temperature) {
             ReadSignalChannel(i, p->ChannelType, p->ChannelIndex);
-            p->BitWidth = 16;
+            p->SetBitWidth(16);
             p->RamDepth = 1;
-            std::memset(p->Value, 0xFF, sizeof p->Value);
+            p->Value.Fill(0xFF);
         } else {
             const SettingsDefault& d = Qbx510SettingsDefaults[i - kQbx510SettingsFirst];
             p->ChannelType = d.type;
             p->ChannelIndex = d.index;
-            p->BitWidth = d.bits;
-            std::memcpy(p->Value, d.value, sizeof d.value);
+            p->SetBitWidth(d.bits);
+            p->Value.Assign(d.value, sizeof d.value);
         }
         m_param[i] = p;
     }
@@ -183,7 +181,7 @@ bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text)
         ++i;
     if (i == kQbx510ParamCount)
         return false;
-    const uint8_t* v = p->Value;
+    const TParamValue& v = p->Value;
     switch (i) {
     case 0: case kQbx510Com1: case kQbx510Com2:
         text = IntToStr(GetU16(p, 0));

@@ -117,7 +117,7 @@ std::vector<TParamItem*> TQbx520Item::ControlCandidates()
 {
     std::vector<TParamItem*> list;
     ForEachChannel(m_channels, [&](TParamItem* c) {
-        if (c->BitWidth == 1 && c->ChannelType != 0 && c->ChannelIndex != 0)
+        if (c->BitWidth() == 1 && c->ChannelType != 0 && c->ChannelIndex != 0)
             list.push_back(c);
         return true;
     });

@@ -1,8 +1,6 @@
 // The QBX-540 controller. Device layer.
 #include "Qbx540object.h"
 
-#include <cstring>
-
 #include "qbxeditors.h"
 
 using namespace qbx;
@@ -87,9 +85,9 @@ void TQbx540Item::AddAnalog(int k, bool fromEditor)
     } else if (fromEditor) {
         slot->ChannelType = kQbx540ChannelType;
         slot->ChannelIndex = static_cast<uint8_t>(k + 6);
-        slot->BitWidth = kAnalogBits;
-        std::memset(slot->Value, 0, sizeof slot->Value);
-        std::memcpy(slot->Value, Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
+        slot->SetBitWidth(kAnalogBits);
+        slot->Value.Fill(0);
+        slot->Value.Assign(Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
     }
     if (fromEditor)
         slot->Kind = 1;
@@ -105,7 +103,7 @@ void TQbx540Item::MakeValue(int k)
         const uint8_t unread[2] = {0xFF, 0xFF};
         v = NewChannel(m_channels, 0, 0, 16, unread, 2);
         v->RamDepth = 1;
-        std::memset(v->Value, 0xFF, sizeof v->Value);
+        v->Value.Fill(0xFF);
     }
     v->Kind = 2;
     v->ParamType = m_settings[kAnalogFirstSlot + k]->Value[12];
@@ -128,7 +126,7 @@ bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text)
 {
     if (!p)
         return true;
-    const uint8_t* v = p->Value;
+    const TParamValue& v = p->Value;
     if (p == m_settings[0]) {
         text = "Адрес: " + IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]) + ";" +
                "Кол-во ТС: " + IntToStr(v[3]) + ";" + "Кол-во ТИТ: " + IntToStr(v[4]);
@@ -259,7 +257,7 @@ void TQbx540Item::GetPollCommandNames(TStrings* s)
 
 void TQbx540Item::GetPropertyText(int row, std::string& text)
 {
-    const uint8_t* v = m_settings[0]->Value;
+    const TParamValue& v = m_settings[0]->Value;
     switch (row) {
     case 0: case 1: TObjectItem::GetPropertyText(row, text); break;
     case 2: text = m_sub[kMessageSub] != 0 && MessageHandler == m_sub[kMessageSub] ? "Да" : "Нет"; break;
@@ -304,7 +302,7 @@ void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)
         break;
     case 3:
         if (ReadThreeBytes(text, address))
-            std::memcpy(m_settings[0]->Value, address, 3);
+            m_settings[0]->Value.Assign(address, 3);
         break;
     case 4:
         if (ReadInt(text, v))

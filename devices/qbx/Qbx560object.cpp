@@ -1,8 +1,6 @@
 // The ЦПТ QBX-560. Device layer.
 #include "Qbx560object.h"
 
-#include <cstring>
-
 #include "qbxeditors.h"
 
 using namespace qbx;
@@ -59,7 +57,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
             const uint8_t unread[2] = {0xFF, 0xFF};
             p = NewChannel(channels, 0, 0, 16, unread, 2);
             p->RamDepth = 1;
-            std::memset(p->Value, 0xFF, sizeof p->Value);
+            p->Value.Fill(0xFF);
         }
         m_param[s] = p;
         p->Ordinal = static_cast<uint16_t>(s + 1);
@@ -86,7 +84,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
         if (!m_spState[s]) {
             m_spState[s] = NewChannel(channels, bound ? kSetpointStateType : 0, bound ? t->ChannelIndex : 0, 8);
             m_spState[s]->RamDepth = 1;
-            std::memset(m_spState[s]->Value, 0xFF, sizeof m_spState[s]->Value);
+            m_spState[s]->Value.Fill(0xFF);
         }
         m_spValue[s]->Name = "QBX-560 - Уставка: значение";
         m_spState[s]->Name = "QBX-560 - Уставка: состояние";
@@ -118,7 +116,7 @@ int TQbx560Item::TemperatureOf(const TParamItem* p) const
 
 std::string TQbx560Item::AddressText() const
 {
-    const uint8_t* v = m_param[kNetAddress]->Value;
+    const TParamValue& v = m_param[kNetAddress]->Value;
     return IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]) + ":" + IntToStr(v[3]);
 }
 
@@ -237,7 +235,7 @@ void TQbx560Item::GetPollCommandNames(TStrings* s)
 
 void TQbx560Item::GetPropertyText(int row, std::string& text)
 {
-    const uint8_t* v = m_param[kNetAddress]->Value;
+    const TParamValue& v = m_param[kNetAddress]->Value;
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row == 2)
@@ -275,11 +273,11 @@ void TQbx560Item::ApplyPropertyEditor(TObject* sender)
 
 void TQbx560Item::ApplyPropertyValue(int row, const std::string& text)
 {
-    uint8_t* v = m_param[kNetAddress]->Value;
+    TParamValue& v = m_param[kNetAddress]->Value;
     int value = 0;
     uint8_t address[3];
     if (row == 2 && ReadThreeBytes(text, address))
-        std::memcpy(v, address, 3);
+        v.Assign(address, 3);
     else if (row == 3 && ReadInt(text, value))
         v[3] = static_cast<uint8_t>(value);
 }

@@ -2,7 +2,6 @@
 #include "Qbx570object.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "Uind570mp3.h"
 #include "qbxeditors.h"
@@ -117,7 +116,7 @@ bool TQbx570Item::SetParamValueText(TParamItem*, const std::string&) { return fa
 
 std::string TQbx570Item::GetDisplayName()
 {
-    const uint8_t* v = m_param[0]->Value;
+    const TParamValue& v = m_param[0]->Value;
     return "ID-" + IntToStr(Number) + ", адрес " + IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]) +
            "-" + IntToStr(v[3]);
 }
@@ -159,7 +158,7 @@ void TQbx570Item::GetPollCommandNames(TStrings* s)
 
 void TQbx570Item::GetPropertyText(int row, std::string& text)
 {
-    const uint8_t* v = m_param[0]->Value;
+    const TParamValue& v = m_param[0]->Value;
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row == 2)
@@ -198,7 +197,7 @@ void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
     uint8_t address[3];
     int v = 0;
     if (row == 2 && ReadThreeBytes(text, address))
-        std::memcpy(m_param[0]->Value, address, 3);
+        m_param[0]->Value.Assign(address, 3);
     else if (row == 3 && ReadInt(text, v))
         m_param[0]->Value[3] = static_cast<uint8_t>(v);
 }

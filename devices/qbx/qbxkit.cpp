@@ -42,7 +42,7 @@ TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits)
     auto* p = new TParamItem;
     p->ChannelType = type;
     p->ChannelIndex = index;
-    p->BitWidth = bits;
+    p->SetBitWidth(bits);
     return p;
 }
 
@@ -50,7 +50,7 @@ TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bi
 {
     TParamItem* p = MakeChannel(type, index, bits);
     if (value && valueLen > 0)
-        std::memcpy(p->Value, value, static_cast<size_t>(valueLen));
+        p->Value.Assign(value, valueLen);
     list->Append(p);
     return p;
 }

@@ -2,6 +2,9 @@
 // the factory, the user-defined object and the message journal.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+#include <random>
 #include <set>
 
 #include "Changelogobject.h"
@@ -133,6 +136,122 @@ TEST(ObjectItem, BaseRowsAndSetpoints)
     EXPECT_EQ(text, "v2");
     o.GetSetpointText(3, &p, text);
     EXPECT_EQ(text, "");
+}
+
+// Widening keeps the bytes and fills the new ones; the width is only a count, so narrowing and
+// widening again brings back what was there, and a RAM-depth fill covers bytes past the width too.
+TEST(ChannelValue, FollowsWidthChanges)
+{
+    TParamItem p;
+    const TParamItem& cp = p;
+    EXPECT_EQ(p.ValueBytes(), 0);
+    p.SetBitWidth(16);
+    p.Value[0] = 0x11;
+    p.Value[1] = 0x22;
+    p.SetBitWidth(200);
+    ASSERT_EQ(p.ValueBytes(), 25);
+    EXPECT_EQ(p.Value.data()[0], 0x11);
+    EXPECT_EQ(p.Value.data()[1], 0x22);
+    for (int i = 2; i < 25; ++i)
+        EXPECT_EQ(p.Value.data()[i], 0) << i;
+    p.Value[24] = 0x33;
+    p.SetBitWidth(8);
+    EXPECT_EQ(p.ValueBytes(), 1);
+    EXPECT_EQ(cp.Value[1], 0x22);
+    p.SetBitWidth(200);
+    EXPECT_EQ(p.Value.data()[1], 0x22);
+    EXPECT_EQ(p.Value.data()[24], 0x33);
+
+    p.SetBitWidth(9);
+    p.SetRamDepth(2);
+    EXPECT_EQ(p.Value.data()[1], 0xFF);
+    p.SetBitWidth(2048);
+    ASSERT_EQ(p.ValueBytes(), 256);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(p.Value.data()[i], 0xFF) << i;
+    p.SetBitWidth(4000);
+    EXPECT_EQ(p.BitWidth(), 4000);
+    EXPECT_EQ(p.ValueBytes(), 256);
+    p.SetRamDepth(0);
+    p.SetBitWidth(8);
+    EXPECT_EQ(cp.Value[255], 0x00);
+}
+
+// Random width changes, writes at any offset, fills, table copies and channel copies against a plain
+// 256-byte buffer, which is what the value replaced.
+TEST(ChannelValue, BehavesAsTheFixedBuffer)
+{
+    struct Model {
+        std::unique_ptr<TParamItem> item = std::make_unique<TParamItem>();
+        uint8_t bytes[kParamValueSize] = {};
+        uint16_t bits = 0;
+    };
+    Model m[2];
+    std::mt19937 rnd(7);
+    auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<unsigned>(n)); };
+    const uint16_t widths[] = {0, 1, 7, 8, 9, 63, 64, 65, 100, 512, 2047, 2048, 2049, 65535};
+    for (int step = 0; step < 20000; ++step) {
+        Model& a = m[pick(2)];
+        Model& b = &a == &m[0] ? m[1] : m[0];
+        switch (pick(7)) {
+        case 0:
+            a.bits = pick(2) ? widths[pick(std::size(widths))] : static_cast<uint16_t>(pick(300));
+            a.item->SetBitWidth(a.bits);
+            break;
+        case 1: {
+            // Mostly inside the width, now and then past it as device objects do.
+            int limit = pick(4) ? std::max(a.item->ValueBytes(), 1) : kParamValueSize;
+            int i = pick(limit);
+            uint8_t v = static_cast<uint8_t>(rnd());
+            a.item->Value[i] = v;
+            a.bytes[i] = v;
+            break;
+        }
+        case 2: {
+            uint8_t depth = static_cast<uint8_t>(pick(3));
+            if (depth != a.item->RamDepth)
+                std::memset(a.bytes, depth ? 0xFF : 0x00, sizeof a.bytes);
+            a.item->SetRamDepth(depth);
+            break;
+        }
+        case 3: {
+            // A table row: some bytes, then a tail of zeros or of the fill, as the device tables hold.
+            uint8_t src[kParamValueSize];
+            int n = pick(kParamValueSize + 1), used = pick(n + 1);
+            uint8_t tail = pick(2) ? 0x00 : 0xFF;
+            for (int i = 0; i < n; ++i)
+                src[i] = i < used ? static_cast<uint8_t>(rnd()) : tail;
+            a.item->Value.Assign(src, n);
+            std::memcpy(a.bytes, src, static_cast<size_t>(n));
+            break;
+        }
+        case 4:
+            *a.item = *b.item;
+            std::memcpy(a.bytes, b.bytes, sizeof a.bytes);
+            a.bits = b.bits;
+            break;
+        case 5: {
+            TParamItem copy(*b.item);
+            *a.item = copy;
+            std::memcpy(a.bytes, b.bytes, sizeof a.bytes);
+            a.bits = b.bits;
+            break;
+        }
+        case 6: // storage only grows, so start afresh now and then
+            a = Model();
+            break;
+        }
+        for (const Model& x : m) {
+            const TParamItem& p = *x.item; // reads only: a read must not store anything
+            ASSERT_EQ(p.BitWidth(), x.bits) << step;
+            ASSERT_EQ(p.ValueBytes(), std::min((x.bits + 7) / 8, kParamValueSize)) << step;
+            ASSERT_EQ(0, std::memcmp(p.Value.data(), x.bytes, static_cast<size_t>(p.ValueBytes()))) << step;
+            uint8_t all[kParamValueSize];
+            for (int i = 0; i < kParamValueSize; ++i)
+                all[i] = p.Value[i];
+            ASSERT_EQ(0, std::memcmp(all, x.bytes, sizeof all)) << step;
+        }
+    }
 }
 
 TEST(Manager, NewConfiguration)
@@ -452,7 +571,7 @@ TEST_F(Journal, RecordFields)
         EXPECT_EQ(text, "-");
     }
     const uint8_t bytes[11] = {5, 6, 7, 8, 0, 0, 0, 0, 0x4C, 0x04, 9};
-    std::memcpy(rec->Value, bytes, sizeof bytes);
+    rec->Value.Assign(bytes, sizeof bytes);
     const char* expected[6] = {"5", "6", "1.1.1970 0:0:0", "7", "8", "1100:9"};
     for (int n = 0; n < 6; ++n) {
         log->GetSetpointText(n, rec, text);
@@ -460,7 +579,8 @@ TEST_F(Journal, RecordFields)
     }
     // 2009-02-13 23:31:30 UTC
     const uint32_t t = 1234567890;
-    std::memcpy(rec->Value + 4, &t, 4);
+    for (int k = 0; k < 4; ++k)
+        rec->Value[4 + k] = static_cast<uint8_t>(t >> 8 * k);
     log->GetSetpointText(2, rec, text);
     EXPECT_EQ(text, "13.2.2009 23:31:30");
     log->GetParamValueText(rec, text);

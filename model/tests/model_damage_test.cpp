@@ -57,7 +57,7 @@ TEST_F(Damage, FieldsBoundedByTheirRecord)
     EXPECT_GE(c.LoadProblems.size(), 5u);
     auto* first = static_cast<TParamItem*>(c.Channels.At(10));
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->BitWidth, 24);
+    EXPECT_EQ(first->BitWidth(), 24);
     EXPECT_EQ(first->Value[2], 3);
     EXPECT_EQ(first->Value[3], 0);
     EXPECT_EQ(c.Channels.Count, 12u);
@@ -86,7 +86,7 @@ std::vector<uint8_t> SampleFile(const std::string& path)
     u->ApplyCommandCount("3");
     for (int i = 1; i <= 40; ++i) {
         TParamItem* p = c.NewChannel(static_cast<uint16_t>(1 + i % 3), static_cast<uint8_t>(i));
-        p->BitWidth = static_cast<uint16_t>(8 * (i % 5));
+        p->SetBitWidth(static_cast<uint16_t>(8 * (i % 5)));
         p->WriteHandler = static_cast<uint16_t>(i % 2);
         p->Value[0] = static_cast<uint8_t>(i);
     }

@@ -101,7 +101,7 @@ TEST_F(Db, ObjectCommandChannelAndSubprogramRecords)
     ASSERT_TRUE(m);
     static_cast<TCommandItem*>(m->Commands.Newest)->Execute = 0; // command 2 not executed
     TParamItem* p = c.NewChannel(2, 7);
-    p->BitWidth = 9;
+    p->SetBitWidth(9);
     p->Value[0] = 0xAB;
     p->Value[1] = 0x01;
     p->WriteHandler = 300;
@@ -138,7 +138,7 @@ TEST_F(Db, SaveLoadSaveGivesTheSameFile)
         u->CommandAt(1)->Prepare = 7;
         u->Period = 0x45;
         TParamItem* p = c.NewChannel(1, 1);
-        p->BitWidth = 16;
+        p->SetBitWidth(16);
         p->Value[0] = 0x34;
         p->Value[1] = 0x12;
         p->SetRamDepth(4);
@@ -157,6 +157,65 @@ TEST_F(Db, SaveLoadSaveGivesTheSameFile)
     EXPECT_EQ(DumpAll(file), DumpAll(second));
     EXPECT_EQ(ReadBytes(file), ReadBytes(second));
     EXPECT_EQ(loaded.Objects.Count, 2u);
+}
+
+// A value record longer than its width loads only the width's bytes; values of every width up to the
+// stored limit come back byte for byte, and saving them again writes the same file.
+TEST_F(Db, ValueBytesFollowTheWidth)
+{
+    ASSERT_TRUE(PutRawRecord(file, kTableDBInfo, {1}, {2, 2, 1}));
+    ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 3, 1}, {12, 0, 1, 2, 3, 4, 5}));
+    {
+        configmanager c;
+        ASSERT_TRUE(c.LoadDatabase(file)) << c.LastError;
+        const auto* p = static_cast<const TParamItem*>(c.Channels.Newest);
+        ASSERT_EQ(p->ChannelType, 3);
+        EXPECT_EQ(p->ValueBytes(), 2);
+        EXPECT_EQ(p->Value[0], 1);
+        EXPECT_EQ(p->Value[1], 2);
+        EXPECT_EQ(p->Value[2], 0);
+    }
+
+    const uint16_t widths[] = {0, 1, 8, 9, 64, 65, 72, 200, 511, 512};
+    std::string second = dir.File("again.cdb");
+    {
+        configmanager c;
+        for (uint8_t k = 0; k < std::size(widths); ++k) {
+            TParamItem* p = c.NewChannel(4, static_cast<uint8_t>(k + 1));
+            p->SetBitWidth(widths[k]);
+            for (int i = 0; i < p->ValueBytes(); ++i)
+                p->Value[i] = static_cast<uint8_t>(0xA0 + k + 7 * i);
+        }
+        ASSERT_TRUE(c.SaveDatabase(file)) << c.LastError;
+    }
+    std::vector<std::string> rows;
+    for (const std::string& r : Dump(file, kTableParamValue))
+        if (r.rfind("00 04 ", 0) == 0)
+            rows.push_back(r);
+    ASSERT_EQ(rows.size(), std::size(widths));
+    configmanager loaded;
+    ASSERT_TRUE(loaded.LoadDatabase(file)) << loaded.LastError;
+    EXPECT_TRUE(loaded.LoadProblems.empty());
+    std::set<int> seen;
+    for (ELEM* e = loaded.Channels.Oldest; e; e = e->Newer) {
+        const auto* p = static_cast<const TParamItem*>(e);
+        if (p->ChannelType != 4)
+            continue;
+        const int k = p->ChannelIndex - 1;
+        seen.insert(k);
+        ASSERT_EQ(p->BitWidth(), widths[k]);
+        ASSERT_EQ(p->ValueBytes(), (widths[k] + 7) / 8);
+        // Stored: the width, then exactly the value bytes.
+        std::vector<uint8_t> stored = {static_cast<uint8_t>(widths[k]), static_cast<uint8_t>(widths[k] >> 8)};
+        for (int i = 0; i < p->ValueBytes(); ++i) {
+            EXPECT_EQ(p->Value[i], static_cast<uint8_t>(0xA0 + k + 7 * i)) << k << " " << i;
+            stored.push_back(static_cast<uint8_t>(0xA0 + k + 7 * i));
+        }
+        EXPECT_EQ(rows[k], "00 04 " + Hex(&p->ChannelIndex, 1) + "|" + Hex(stored.data(), stored.size()));
+    }
+    EXPECT_EQ(seen.size(), std::size(widths));
+    ASSERT_TRUE(loaded.SaveDatabase(second));
+    EXPECT_EQ(ReadBytes(file), ReadBytes(second));
 }
 
 TEST_F(Db, NewConfigurationLoadsAsNew)
@@ -303,7 +362,7 @@ TEST_F(Db, UnknownDeviceLoadsAsUserObject)
         TObjectItem* m = c.AddObject(38);
         TParamItem* p = c.NewChannel(2, 1);
         p->Owner = m;
-        p->BitWidth = 8;
+        p->SetBitWidth(8);
         ASSERT_TRUE(c.SaveDatabase(file));
     }
     UnregisterTestDevice();

@@ -9,7 +9,13 @@
 
 namespace {
 
-std::vector<int> Bytes(const TParamItem& p, int n) { return std::vector<int>(p.Value, p.Value + n); }
+std::vector<int> Bytes(const TParamItem& p, int n)
+{
+    std::vector<int> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(p.Value[i]);
+    return out;
+}
 
 struct ChannelCells : ::testing::Test {
     TParamItem p;
@@ -40,7 +46,7 @@ TEST_F(ChannelCells, ValueBytes)
         {8, {9}, "1,2,3", {1}},
     };
     for (const Case& c : cases) {
-        p.BitWidth = static_cast<uint16_t>(c.bits);
+        p.SetBitWidth(static_cast<uint16_t>(c.bits));
         for (size_t i = 0; i < c.before.size(); ++i)
             p.Value[i] = static_cast<uint8_t>(c.before[i]);
         done = 0;
@@ -48,7 +54,7 @@ TEST_F(ChannelCells, ValueBytes)
         EXPECT_EQ(Bytes(p, static_cast<int>(c.after.size())), c.after) << c.text;
         EXPECT_EQ(done, 1) << c.text;
     }
-    p.BitWidth = 12;
+    p.SetBitWidth(12);
     p.Value[0] = 0x34;
     p.Value[1] = 0x12;
     EXPECT_EQ(ChannelValueText(&p), "52,18");
@@ -114,7 +120,7 @@ struct Editors : ::testing::Test {
 TEST_F(Editors, ChannelValueEditor)
 {
     TParamItem p;
-    p.BitWidth = 12;
+    p.SetBitWidth(12);
     p.Value[0] = 0x34;
     p.Value[1] = 0x12;
     int done = 0, exits = 0;
@@ -130,7 +136,7 @@ TEST_F(Editors, ChannelValueEditor)
     EXPECT_GE(done, 1);
     p.ValueEditable = 0;
     EXPECT_EQ(CreateChannelPropertyEditor(&p, 4, form, nullptr, nullptr), nullptr);
-    p.BitWidth = 0;
+    p.SetBitWidth(0);
     p.ValueEditable = 1;
     EXPECT_EQ(CreateChannelPropertyEditor(&p, 4, form, nullptr, nullptr), nullptr);
 }

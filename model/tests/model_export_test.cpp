@@ -80,12 +80,12 @@ TEST_F(Export, ObjectsJournalAndChannels)
     ASSERT_TRUE(meter);
     TParamItem* d2 = c.NewChannel(1, 2);
     d2->ParamType = 3;
-    d2->BitWidth = 1;
-    c.NewChannel(1, 1)->BitWidth = 2;
+    d2->SetBitWidth(1);
+    c.NewChannel(1, 1)->SetBitWidth(2);
     TParamItem* a = c.NewChannel(2, 1);
     a->Owner = meter;
     a->ParamType = 13;
-    a->BitWidth = 16;
+    a->SetBitWidth(16);
     a->WriteHandler = 4;
     TParamItem* b = c.NewChannel(2, 2);
     b->Owner = meter; // set-points but no write handler: no points section

@@ -16,13 +16,14 @@ const char* const kJunk[] = {"", " ", "abc", "99999999999", "1.2.3.4", ",,,", ":
 
 class JunkTest : public QbxTest {
 protected:
-    // Every value byte of every channel the object owns.
+    // Every value byte of every channel the object owns, those past the width too.
     std::string Bytes(const TObjectItem* o) const
     {
         std::string out;
-        for (TParamItem* p : Channels())
+        for (const TParamItem* p : Channels())
             if (p->Owner == o)
-                out.append(reinterpret_cast<const char*>(p->Value), sizeof p->Value);
+                for (int i = 0; i < kParamValueSize; ++i)
+                    out += static_cast<char>(p->Value[i]);
         return out;
     }
     // Feeds every junk text to rows 2..19 through apply and to every owned channel's value text.

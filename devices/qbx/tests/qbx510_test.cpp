@@ -74,7 +74,7 @@ TEST_F(Qbx510Test, NewObjectHasItsChannelsWithTheirDefaults)
         EXPECT_EQ(p->Name, c.name);
         EXPECT_EQ(p->ChannelType, c.type);
         EXPECT_EQ(p->ChannelIndex, c.index);
-        EXPECT_EQ(p->BitWidth, c.bits);
+        EXPECT_EQ(p->BitWidth(), c.bits);
         EXPECT_EQ(p->Kind, c.kind);
         EXPECT_EQ(p->ParamType, c.paramType);
         EXPECT_EQ(p->Ordinal, c.i + 1);

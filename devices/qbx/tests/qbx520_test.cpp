@@ -41,10 +41,10 @@ TEST_F(Qbx520Test, SubprogramsAndControlSignal)
     EXPECT_EQ(Row(2), "нет");
 
     TParamItem* a = cm->NewChannel(40, 2);
-    a->BitWidth = 1;
+    a->SetBitWidth(1);
     a->Name = "Ключ";
     TParamItem* wide = cm->NewChannel(41, 1);
-    wide->BitWidth = 2;
+    wide->SetBitWidth(2);
     const std::vector<TParamItem*> offered = obj->ControlCandidates();
     EXPECT_EQ(std::count(offered.begin(), offered.end(), a), 1);
     EXPECT_EQ(std::count(offered.begin(), offered.end(), wide), 0);
@@ -74,7 +74,7 @@ TEST_F(Qbx520Test, DeletedScheduleSubprogramIsNotWrittenInto)
 {
     obj = Add<TQbx520Item>(4);
     TParamItem* a = cm->NewChannel(40, 2);
-    a->BitWidth = 1;
+    a->SetBitWidth(1);
     cm->DeleteSubprogram(cm->Actions->ById(obj->ScheduleId()));
     obj->ApplyControlChoice(1);
     EXPECT_EQ(Row(2), "нет");
@@ -84,7 +84,7 @@ TEST_F(Qbx520Test, BoundSignalComesBackAfterReload)
 {
     obj = Add<TQbx520Item>(4);
     TParamItem* a = cm->NewChannel(40, 2);
-    a->BitWidth = 1;
+    a->SetBitWidth(1);
     a->Name = "Ключ";
     obj->ApplyControlChoice(1);
     const std::string shown = Row(2);

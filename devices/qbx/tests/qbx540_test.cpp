@@ -44,7 +44,7 @@ TEST_F(Qbx540Test, NewObject)
     EXPECT_EQ(obj->Number, 2299);
     TParamItem* main = obj->Settings(0);
     EXPECT_TRUE(SameAddress(main, 1008, 1));
-    EXPECT_EQ(main->BitWidth, 40);
+    EXPECT_EQ(main->BitWidth(), 40);
     EXPECT_EQ(main->Name, "QBX-540: Сетевой адрес, кол-во ТС, ТИТ");
     EXPECT_EQ(Text(main), "Адрес: 4,4,4;Кол-во ТС: 0;Кол-во ТИТ: 0");
     EXPECT_EQ(Row(2), "Нет");
@@ -62,7 +62,7 @@ TEST_F(Qbx540Test, CountCreatesAndRemovesAnalogChannels)
     EXPECT_TRUE(SameAddress(obj->Settings(5), 1008, 6));
     EXPECT_TRUE(SameAddress(obj->Settings(6), 1008, 7));
     EXPECT_EQ(obj->Settings(6)->Kind, 1);
-    EXPECT_EQ(obj->Settings(6)->BitWidth, 104);
+    EXPECT_EQ(obj->Settings(6)->BitWidth(), 104);
     EXPECT_EQ(Text(obj->Settings(5)), "Регистр ТИТ 1: 0:0; k = 1; 1/k = 1; b = 0; -b = 0");
     EXPECT_EQ(obj->Analog(1)->Name, "QBX-540: Канал ТИТ 2");
     EXPECT_EQ(Text(obj->Analog(0)), "значение недоступно");

@@ -42,7 +42,7 @@ TEST_F(Qbx560Test, NewObject)
     EXPECT_EQ(obj->Number, 3256);
     EXPECT_TRUE(SameAddress(obj->Param(8), 1080, 1));
     EXPECT_TRUE(SameAddress(obj->Param(9), 1081, 1));
-    EXPECT_EQ(obj->Param(9)->BitWidth, 192);
+    EXPECT_EQ(obj->Param(9)->BitWidth(), 192);
     EXPECT_EQ(obj->Param(9)->ValueEditable, 0);
     for (int s = 0; s < 8; ++s) {
         EXPECT_EQ(Text(obj->Param(s)), "не определено");
@@ -53,7 +53,7 @@ TEST_F(Qbx560Test, NewObject)
     EXPECT_EQ(obj->Param(0)->Name, "QBX-560: Температура 1");
     EXPECT_EQ(Text(obj->Param(9)), "0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0");
     EXPECT_EQ(Text(obj->Param(8)), "адрес");
-    EXPECT_EQ(obj->SetpointValue(0)->BitWidth, 40);
+    EXPECT_EQ(obj->SetpointValue(0)->BitWidth(), 40);
     EXPECT_EQ(obj->SetpointValue(0)->Value[0], 2);
     EXPECT_EQ(obj->SetpointState(6)->Name, "QBX-560 - Уставка: состояние");
     EXPECT_EQ(obj->SetpointValue(7), nullptr);
@@ -70,7 +70,7 @@ TEST_F(Qbx560Test, NewObject)
 TEST_F(Qbx560Test, BindingAndSetpoints)
 {
     obj->BindParam(5, 7, obj->Param(2));
-    const uint8_t* table = obj->Param(9)->Value;
+    const TParamValue& table = obj->Param(9)->Value;
     EXPECT_EQ(table[6], 5);
     EXPECT_EQ(table[7], 0);
     EXPECT_EQ(table[8], 7);

@@ -41,7 +41,7 @@ TEST_F(Qbx570Test, Mp3NewObjectAndRows)
                   {2, 1085, 384, "QBX-570-МЩ3: Настройки каналов индикации"}};
     for (const auto& p : params) {
         EXPECT_TRUE(SameAddress(o->Param(p.k), p.type, 1)) << p.k;
-        EXPECT_EQ(o->Param(p.k)->BitWidth, p.bits);
+        EXPECT_EQ(o->Param(p.k)->BitWidth(), p.bits);
         EXPECT_EQ(o->Param(p.k)->Name, p.name);
         EXPECT_EQ(o->Param(p.k)->Kind, 1);
     }
@@ -81,7 +81,7 @@ TEST_F(Qbx570Test, Mp1RegisterIsUniqueAndComesBack)
     EXPECT_EQ(o->Number, 2640);
     EXPECT_TRUE(SameAddress(o->Param(0), 1086, 1));
     EXPECT_TRUE(IsUnbound(o->Param(1)));
-    EXPECT_EQ(o->Param(1)->BitWidth, 32);
+    EXPECT_EQ(o->Param(1)->BitWidth(), 32);
     EXPECT_EQ(o->Param(1)->Name, "QBX-570-МЩ1: Значение индикации");
     EXPECT_EQ(o->CommandAt(0)->Execute, 1);
     EXPECT_EQ(Row(o, 4), "0:0");

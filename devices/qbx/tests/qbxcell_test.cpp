@@ -60,9 +60,9 @@ TEST_P(CellTest, NewObjectChannelsCommandsAndTexts)
         EXPECT_EQ(p->Kind, 1);
         EXPECT_EQ(p->ValueEditable, s == 0 ? 1 : 0);
     }
-    EXPECT_EQ(obj->Param(n)->BitWidth, 8);
-    EXPECT_EQ(obj->Param(n + 1)->BitWidth, 24 * n);
-    EXPECT_EQ(obj->Param(n + 2)->BitWidth, 56);
+    EXPECT_EQ(obj->Param(n)->BitWidth(), 8);
+    EXPECT_EQ(obj->Param(n + 1)->BitWidth(), 24 * n);
+    EXPECT_EQ(obj->Param(n + 2)->BitWidth(), 56);
     EXPECT_EQ(obj->Param(0)->Name, c.firstInputName);
     EXPECT_TRUE(IsUnbound(obj->Param(0)));
     EXPECT_EQ(obj->Param(0)->Kind, 3);

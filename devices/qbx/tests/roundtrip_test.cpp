@@ -28,6 +28,15 @@ T* Find(configmanager& cm)
     return nullptr;
 }
 
+// The first n value bytes, those past the width too.
+std::string FirstBytes(const TParamValue& v, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += static_cast<char>(v[i]);
+    return out;
+}
+
 TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
 {
     for (int code : kCodes)
@@ -47,12 +56,12 @@ TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
     // What identifies each channel after the load: its address and bytes, and its owner's type.
     auto snapshot = [&] {
         std::multimap<std::pair<int, int>, std::string> out;
-        for (TParamItem* p : Channels())
+        for (const TParamItem* p : Channels())
             if (p->ChannelType != 0 || p->ChannelIndex != 0)
                 out.emplace(std::make_pair(p->ChannelType, p->ChannelIndex),
                             (p->Owner ? p->Owner->Tag : std::string("-")) + "/" + p->Name + "/" +
-                                std::to_string(p->BitWidth) + "/" + std::to_string(p->ParamType) + "/" +
-                                std::string(reinterpret_cast<const char*>(p->Value), 16));
+                                std::to_string(p->BitWidth()) + "/" + std::to_string(p->ParamType) + "/" +
+                                FirstBytes(p->Value, 16));
         return out;
     };
     const auto before = snapshot();
