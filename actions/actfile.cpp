@@ -45,15 +45,15 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return ok;
 }
 
-// One piece of the file ("2;push;x;2;4;") as assembler text ("push x 2 4").
+// One white-space-free run of the file ("2;push;x;2;4;") as assembler text ("push x 2 4").
 // A field whose closing ';' is missing reads as empty and does not advance the cursor.
-std::string PieceToLine(std::string_view piece) {
+std::string RunToLine(std::string_view run) {
     size_t at = 0;
     auto field = [&]() -> std::string_view {
-        size_t end = piece.find(kFieldEnd, at);
+        size_t end = run.find(kFieldEnd, at);
         if (end == std::string_view::npos)
             return {};
-        std::string_view f = piece.substr(at, end - at);
+        std::string_view f = run.substr(at, end - at);
         at = end + 1;
         return f;
     };
@@ -137,7 +137,7 @@ int T_Action::LoadActFile(const std::string& path) {
         while (i < data.size() && !IsSpace(data[i]))
             ++i;
         if (i > start)
-            lines.Add(PieceToLine(std::string_view(data).substr(start, i - start)));
+            lines.Add(RunToLine(std::string_view(data).substr(start, i - start)));
     }
     try {
         Assemble(lines);

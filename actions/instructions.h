@@ -1,5 +1,5 @@
 // Instruction set of the concentrator's script language: opcodes, operand layouts, do-functions.
-// Actions layer, lowest piece; the assembler, the lister and the database records read these tables.
+// Actions layer, its bottom; the assembler, the lister and the database records read these tables.
 #pragma once
 
 #include <cstdint>

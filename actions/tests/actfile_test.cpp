@@ -121,7 +121,7 @@ void PrintTo(const LoadCase& c, std::ostream* os) {
 
 const LoadCase kLoads[] = {
     {"last field without its ';'", "1;def;x;\n2;push;x;2;4", 0, {"def x", "push x 2"}},
-    {"piece without any ';'", "ret\n1;ret;", 0, {"ret"}},
+    {"line without any ';'", "ret\n1;ret;", 0, {"ret"}},
     {"operands past the fourth ignored", "1;push;mem;1;2;3;4;5;", 0, {"push mem 1 2"}},
     {"number field ignored", "x;ret;", 0, {"ret"}},
     {"long variable name", "1;def;" + std::string(300, 'n') + ";", 0, {"def " + std::string(300, 'n')}},
