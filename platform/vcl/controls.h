@@ -419,6 +419,7 @@ protected:
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CMShowHintChanged(TMessage& Message) override;
 
 private:
     friend class TControl;

@@ -513,6 +513,13 @@ void TWinControl::CMFontChanged(TMessage& Message)
         c->Perform(CM_PARENTFONTCHANGED, 0, 0);
 }
 
+void TWinControl::CMShowHintChanged(TMessage& Message)
+{
+    TControl::CMShowHintChanged(Message);
+    for (TControl* c : FControls)
+        c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+}
+
 void TWinControl::CMTextChanged(TMessage& Message)
 {
     TControl::CMTextChanged(Message);

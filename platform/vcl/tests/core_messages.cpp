@@ -275,6 +275,37 @@ TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse)
     EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
 }
 
+TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn)
+{
+    auto* host = new TProbe(Form);
+    host->SetParent(Form);
+    host->SetBounds(0, 0, 100, 50);
+    auto* g = new TGraphicProbe(Form, "g", nullptr);
+    g->SetParent(host);
+    g->SetBounds(10, 10, 20, 20);
+    g->SetHint("Открыть|Открыть базу с диска");
+    Form->Show();
+    QWidget* w = host->ClientWidget();
+    SendMouse(w, QEvent::MouseMove, 15, 15);
+    EXPECT_TRUE(w->toolTip().isEmpty());  // ShowHint is off, as the form's
+    SendMouse(w, QEvent::MouseMove, 50, 15);
+    Form->SetShowHint(true);  // children follow through ParentShowHint
+    EXPECT_TRUE(g->ShowHint());
+    SendMouse(w, QEvent::MouseMove, 15, 15);
+    EXPECT_EQ(w->toolTip(), QString::fromUtf16(u"Открыть"));
+    SendMouse(w, QEvent::MouseMove, 50, 15);
+    EXPECT_TRUE(w->toolTip().isEmpty());
+    struct {
+        const char* Hint;
+        const char* Short;
+        const char* Long;
+    } parts[] = {{"a|b", "a", "b"}, {"a", "a", "a"}, {"|b", "", "b"}, {"a|b|c", "a", "b|c"}};
+    for (auto& p : parts) {
+        EXPECT_EQ(GetShortHint(p.Hint), p.Short);
+        EXPECT_EQ(GetLongHint(p.Hint), p.Long);
+    }
+}
+
 TEST_F(CoreMessages, GraphicChildrenArePaintedByTheParentInTheirBox)
 {
     auto* host = new TProbe(Form);
