@@ -484,7 +484,9 @@ private:
 class TThread : public TObject {
 public:
     TThread();
-    // Asks the thread to stop and waits for it (not when it frees itself).
+    // Asks the thread to stop and waits for it (not when it frees itself). By then the derived
+    // parts are gone: a class whose Execute uses members with destructors calls Terminate() and
+    // WaitFor() in its own destructor.
     ~TThread() override;
 
     void Start();

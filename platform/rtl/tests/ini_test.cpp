@@ -220,3 +220,26 @@ TEST(IniTyped, ValuesGoThroughTheRuntimeConversions)
     ShortDateFormat = sdf;
     LongTimeFormat = ltf;
 }
+
+TEST(IniRead, HostileFilesStillAnswer)
+{
+    TempDir dir;
+    const std::string f = dir.File("version.ini");
+    const std::string longLine(1 << 20, 'x');
+    struct Case { std::string bytes; std::string value; } cases[] = {
+        {"[a]\r\nversion_l=3", "3"},                                  // no final line end
+        {std::string("[a]\r\nversion_l=3\0junk\r\n", 23), std::string("3\0junk", 6)}, // NUL kept
+        {"[a]\r\n" + longLine + "\r\nversion_l=4\r\n", "4"},          // a 1 MB line
+        {"[a]\r\nversion_l=" + longLine + "\r\n", longLine},            // a 1 MB value
+        {"[a\r\nversion_l=5\r\n", "5"},                               // header without ']'
+        {"[]\r\n=\r\n[a]\r\n=x\r\nversion_l=6\r\n", "6"},            // empty names
+        {"\xEF\xBB\xBF[b]\r\n[a]\r\nversion_l=7\r\n", "7"},          // a byte-order mark before the first header
+        {"\x01\x02\xFF\r\n\r\r\n[a]\rversion_l=8", "8"},             // junk and bare CRs
+        {"version_l=9\r\n", "<none>"},                                // a key outside every section
+    };
+    for (const auto& c : cases) {
+        WriteBytes(f, c.bytes);
+        TIniFile ini(f);
+        EXPECT_EQ(ini.ReadString("A", "VERSION_L", "<none>"), c.value) << c.bytes.substr(0, 40);
+    }
+}
