@@ -31,8 +31,32 @@ bool gMouseSeen = false;
 QPoint gMousePos;
 TControl* gMouseControl = nullptr;
 TControl* gCaptureControl = nullptr;
+// The input state an event carries, while its messages are delivered (then Qt's own state).
+bool gInputKnown = false;
 Qt::KeyboardModifiers gModifiers;
 Qt::MouseButtons gButtons;
+
+class TInputScope {
+public:
+    TInputScope(Qt::KeyboardModifiers m, Qt::MouseButtons b)
+        : FKnown(gInputKnown), FModifiers(gModifiers), FButtons(gButtons)
+    {
+        gInputKnown = true;
+        gModifiers = m;
+        gButtons = b;
+    }
+    ~TInputScope()
+    {
+        gInputKnown = FKnown;
+        gModifiers = FModifiers;
+        gButtons = FButtons;
+    }
+
+private:
+    bool FKnown;
+    Qt::KeyboardModifiers FModifiers;
+    Qt::MouseButtons FButtons;
+};
 
 class TPostedMessageEvent : public QEvent {
 public:
@@ -88,8 +112,7 @@ TControl* MouseTarget(TWinControl* c, TPoint p)
 
 bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward)
 {
-    gModifiers = e->modifiers();
-    gButtons = e->buttons();
+    TInputScope input(e->modifiers(), e->buttons());
     gMouseSeen = true;
     gMousePos = e->globalPosition().toPoint();
     QWidget* w = static_cast<QWidget*>(target);
@@ -119,7 +142,7 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
 
 bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
 {
-    gModifiers = e->modifiers();
+    TInputScope input(e->modifiers(), QGuiApplication::mouseButtons());
     bool alt = e->modifiers() & Qt::AltModifier;
     bool ctrl = e->modifiers() & Qt::ControlModifier;
     std::string text = Utf8ToCp1251(e->text().toStdString());
@@ -212,7 +235,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
         if (role == TMessageFilter::Outer)
             return false;
         auto* we = static_cast<QWheelEvent*>(e);
-        gModifiers = we->modifiers();
+        TInputScope input(we->modifiers(), we->buttons());
         QPoint g = we->globalPosition().toPoint();
         int delta = we->angleDelta().y();
         TMessage m = MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
@@ -423,19 +446,14 @@ void ForgetControl(TControl* c)
 
 Qt::KeyboardModifiers CurrentModifiers()
 {
-    return gModifiers | QGuiApplication::keyboardModifiers();
+    return gInputKnown ? gModifiers : QGuiApplication::keyboardModifiers();
 }
 
 Qt::MouseButtons CurrentButtons()
 {
-    return gButtons | QGuiApplication::mouseButtons();
+    return gInputKnown ? gButtons : QGuiApplication::mouseButtons();
 }
 
-void SetInputState(Qt::KeyboardModifiers m, Qt::MouseButtons b)
-{
-    gModifiers = m;
-    gButtons = b;
-}
 
 BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
 {

@@ -89,11 +89,9 @@ void ForgetControlCaret(TControl* c);
 // Qt key code to Windows virtual key (0 when none).
 WORD QtKeyToVirtualKey(int qtKey);
 
-// Keyboard modifiers and mouse buttons as the last input event left them (tests inject events
-// that Qt's own state does not see).
+// Keyboard modifiers and mouse buttons: those of the input event being delivered, else Qt's state.
 Qt::KeyboardModifiers CurrentModifiers();
 Qt::MouseButtons CurrentButtons();
-void SetInputState(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 QPoint CurrentMousePos();
 
 // Qt key code of a virtual key (0 when none), and the Qt cursor of a TCursor.
