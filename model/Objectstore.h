@@ -5,7 +5,9 @@
 #include <cassert>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "Paramtypes.h"
 #include "classes.h"
@@ -74,6 +76,42 @@ private:
     uint8_t fFill = 0;          // what the bytes past fStored hold
 };
 
+// A TNotifyEvent that takes 8 bytes until one is set: only a channel whose cell is being edited has one.
+// Set, tested and raised as a TNotifyEvent; copies copy the closure.
+class TSparseNotifyEvent {
+public:
+    TSparseNotifyEvent() = default;
+    TSparseNotifyEvent(const TSparseNotifyEvent& other) { *this = other; }
+    TSparseNotifyEvent(TSparseNotifyEvent&&) noexcept = default;
+    TSparseNotifyEvent& operator=(const TSparseNotifyEvent& other)
+    {
+        if (this != &other)
+            fEvent = other.fEvent ? std::make_unique<TNotifyEvent>(*other.fEvent) : nullptr;
+        return *this;
+    }
+    TSparseNotifyEvent& operator=(TSparseNotifyEvent&&) noexcept = default;
+    // Anything a TNotifyEvent takes, an empty closure or nullptr included.
+    template <class F>
+        requires(!std::is_same_v<std::remove_cvref_t<F>, TSparseNotifyEvent>)
+    TSparseNotifyEvent& operator=(F&& f)
+    {
+        TNotifyEvent event(std::forward<F>(f));
+        fEvent = event ? std::make_unique<TNotifyEvent>(std::move(event)) : nullptr;
+        return *this;
+    }
+
+    explicit operator bool() const { return fEvent != nullptr; }
+    void operator()(TObject* sender) const
+    {
+        if (!fEvent)
+            throw std::bad_function_call();
+        (*fEvent)(sender);
+    }
+
+private:
+    std::unique_ptr<TNotifyEvent> fEvent;
+};
+
 // Channel kinds: the configuration manager renumbers kinds 2 and 3 only.
 enum : uint8_t { kChannelBuiltIn = 0, kChannelSetting = 1, kChannelMeasured = 2, kChannelSignal = 3 };
 
@@ -84,7 +122,7 @@ public:
     virtual ~TParamItem();
 
     // Ordered by size to leave no padding: a configuration holds tens of thousands of channels.
-    TNotifyEvent OnEditDone;      // raised after an in-place edit of one of its cells was applied
+    TSparseNotifyEvent OnEditDone; // raised after an in-place edit of one of its cells was applied
     uint32_t EditColumn = 0;      // grid column being edited
     uint8_t Kind = 0;             // kChannel*
     uint8_t ParamType = 0;        // 0..26, see ParamTypeNames

@@ -254,6 +254,38 @@ TEST(ChannelValue, BehavesAsTheFixedBuffer)
     }
 }
 
+// The edit-done closure behaves as the TNotifyEvent it stands for: set, raised, copied, cleared.
+TEST(Channel, EditDoneClosure)
+{
+    TParamItem p;
+    EXPECT_FALSE(p.OnEditDone);
+    EXPECT_THROW(p.OnEditDone(nullptr), std::bad_function_call);
+    int raised = 0;
+    TObject sender;
+    TObject* seen = nullptr;
+    p.OnEditDone = [&](TObject* s) {
+        ++raised;
+        seen = s;
+    };
+    ASSERT_TRUE(p.OnEditDone);
+    p.OnEditDone(&sender);
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(seen, &sender);
+
+    TParamItem copy(p);
+    p.OnEditDone = TNotifyEvent();
+    EXPECT_FALSE(p.OnEditDone);
+    ASSERT_TRUE(copy.OnEditDone);
+    copy.OnEditDone(nullptr);
+    EXPECT_EQ(raised, 2);
+    p = copy;
+    copy.OnEditDone = nullptr;
+    EXPECT_FALSE(copy.OnEditDone);
+    ASSERT_TRUE(p.OnEditDone);
+    p.OnEditDone(nullptr);
+    EXPECT_EQ(raised, 3);
+}
+
 TEST(Manager, NewConfiguration)
 {
     configmanager c;
