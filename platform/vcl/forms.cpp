@@ -357,6 +357,14 @@ void TCustomForm::Dispatch(TMessage& Message)
         BeforeDestruction();
         delete this;
         return;
+    case CM_ACTIVATE:
+        if (OnActivate)
+            OnActivate(this);
+        return;
+    case CM_DEACTIVATE:
+        if (OnDeactivate)
+            OnDeactivate(this);
+        return;
     default:
         TWinControl::Dispatch(Message);
     }

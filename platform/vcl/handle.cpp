@@ -375,17 +375,23 @@ bool TWidgetHandle::event(QEvent* e)
             DeliverMessage(FControl, m);
             return true;
         }
-        if (e->type() == QEvent::Resize) {
-            QSize s = static_cast<QResizeEvent*>(e)->size();
-            if (s.width() != FControl->Width() || s.height() != FControl->Height()) {
-                TWinControl* c = FControl;
+        // The user moved or sized the window: the control's bounds follow.
+        if (e->type() == QEvent::Resize || e->type() == QEvent::Move) {
+            TWinControl* c = FControl;
+            // Left/Top are the frame's position (what move() takes), Width/Height the window's size.
+            QRect g(pos(), size());
+            if (g.x() != c->Left() || g.y() != c->Top() || g.width() != c->Width() || g.height() != c->Height()) {
                 try {
-                    c->SetBounds(c->Left(), c->Top(), s.width(), s.height());
+                    c->SetBounds(g.x(), g.y(), g.width(), g.height());
                 } catch (...) {
                     if (Application)
                         Application->HandleException(c);
                 }
             }
+        }
+        if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {
+            TMessage m = MakeMessage(e->type() == QEvent::WindowActivate ? CM_ACTIVATE : CM_DEACTIVATE);
+            DeliverMessage(FControl, m);
         }
     }
     if (FControl && FFilter && FClient && FFilter->eventFilter(this, e))

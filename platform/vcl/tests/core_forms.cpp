@@ -115,6 +115,27 @@ TEST_F(CoreForms, PositionsFollowTheOriginal)
     EXPECT_EQ(owned.Top(), centred.Top() + 25);
 }
 
+TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm)
+{
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 200, 100);
+    int resized = 0;
+    std::vector<std::string> log;
+    form.OnResize = [&](TObject*) { ++resized; };
+    form.OnActivate = [&](TObject*) { log.push_back("activate"); };
+    form.OnDeactivate = [&](TObject*) { log.push_back("deactivate"); };
+    form.Show();
+    QWidget* w = form.HandleWidget();
+    w->move(40, 50);
+    w->resize(260, 120);
+    EXPECT_EQ(form.BoundsRect(), Rect(40, 50, 300, 170));
+    EXPECT_EQ(resized, 1);
+    QEvent on(QEvent::WindowActivate), off(QEvent::WindowDeactivate);
+    QApplication::sendEvent(w, &on);
+    QApplication::sendEvent(w, &off);
+    EXPECT_EQ(log, (std::vector<std::string>{"activate", "deactivate"}));
+}
+
 TEST_F(CoreForms, MenuItemsClickCheckAndOpen)
 {
     TForm form(nullptr);
