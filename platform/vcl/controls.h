@@ -226,12 +226,14 @@ protected:
     virtual void Resize();
     virtual void WndProc(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    // The parent asks the control to move to ARect after aligning; default takes it.
+    // Asks the parent to place its aligned and anchored children again (this one changed).
     virtual void RequestAlign();
     // Repaints the control's rectangle on the parent (graphic controls have no window of their own).
     void InvalidateControl(bool IsVisible, bool IsOpaque);
 
-    // Message handlers. Overrides call the base version where the original called "inherited".
+    // Message handlers, reached through Dispatch. An override calls the base version where the
+    // original called "inherited"; a class with messages of its own overrides Dispatch, handles its
+    // numbers and passes the rest to the base Dispatch.
     virtual void WMLButtonDown(TWMMouse& Message);
     virtual void WMRButtonDown(TWMMouse& Message);
     virtual void WMMButtonDown(TWMMouse& Message);
