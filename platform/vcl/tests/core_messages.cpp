@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <memory>
+#include <thread>
 
 #include "core_support.h"
 
@@ -89,6 +90,26 @@ TEST_F(CoreMessages, PerformIsSynchronousAndPostMessageWaitsForTheLoop)
     EXPECT_FALSE(PostMessage(nullptr, WM_USER, 0, 0));
     EXPECT_EQ(SendMessage(p->Handle(), WM_USER + 107, 5, 6), 42);
     EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST_F(CoreMessages, PostMessageFromAnotherThreadArrivesOnTheGuiThread)
+{
+    auto* p = new TProbe(Form);
+    p->SetParent(Form);
+    std::vector<std::thread::id> seenOn;
+    p->OnMessage = [&](TMessage& m) {
+        if (m.Msg == WM_USER + 107)
+            seenOn.push_back(std::this_thread::get_id());
+    };
+    HWND h = p->Handle();
+    std::thread reader([h] {
+        for (int i = 0; i < 3; ++i)
+            PostMessage(h, WM_USER + 107, WPARAM(i), 0);
+    });
+    reader.join();
+    EXPECT_TRUE(WaitFor([&] { return seenOn.size() == 3; }));
+    for (auto id : seenOn)
+        EXPECT_EQ(id, std::this_thread::get_id());
 }
 
 TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
