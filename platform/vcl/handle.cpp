@@ -340,8 +340,15 @@ TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
 
 TWidgetHandle::~TWidgetHandle()
 {
-    if (FControl)
+    // Deleted by Qt while the control still holds it (its Qt parent went first): the control
+    // loses its window and makes a new one when next needed.
+    if (FControl) {
+        if (FControl->FHandle == this) {
+            FControl->FHandle = nullptr;
+            FControl->FNativeWidget = nullptr;
+        }
         Detach();
+    }
 }
 
 void TWidgetHandle::Detach()
