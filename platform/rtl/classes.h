@@ -108,7 +108,8 @@ public:
     // Called once loading is over; clears csLoading.
     virtual void Loaded();
 
-    int Tag = 0;
+    // Pointer-sized: forms keep object pointers in it.
+    intptr_t Tag = 0;
 
 protected:
     // Default: forget a removed component's free notification and pass the news to every
