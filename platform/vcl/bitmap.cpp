@@ -30,6 +30,7 @@ protected:
         BindPainter(FOwn.get());
     }
     QImage* Image() const override { return FOwner->FImage->isNull() ? nullptr : FOwner->FImage.get(); }
+    bool IsMonochrome() const override { return FOwner->FMonochrome; }
 
 private:
     TBitmap* FOwner;
@@ -49,8 +50,10 @@ void TBitmap::EndPaint() const
         FCanvas->Close();
 }
 
-int TBitmap::Width() const { return FImage->width(); }
-int TBitmap::Height() const { return FImage->height(); }
+// The sizes are kept apart from the image: setting Height and then Width of an empty bitmap
+// gives a bitmap of both, though it has no pixels in between.
+int TBitmap::Width() const { return FW; }
+int TBitmap::Height() const { return FH; }
 
 void TBitmap::SetWidth(int v) { SetSize(v, Height()); }
 void TBitmap::SetHeight(int v) { SetSize(Width(), v); }
@@ -63,6 +66,8 @@ void TBitmap::SetSize(int w, int h)
     if (w == Width() && h == Height())
         return;
     EndPaint();
+    FW = w;
+    FH = h;
     QImage img;
     if (w > 0 && h > 0) {
         img = QImage(w, h, QImage::Format_RGB32);
@@ -82,6 +87,30 @@ TCanvas* TBitmap::Canvas()
     if (!FCanvas)
         FCanvas = std::make_unique<BitmapCanvas>(this);
     return FCanvas.get();
+}
+
+namespace {
+// Only white stays white in one bit per pixel.
+void ToMonochrome(QImage& img)
+{
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = (line[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0xFFFFFFFFu : 0xFF000000u;
+    }
+}
+} // namespace
+
+void TBitmap::SetMonochrome(bool v)
+{
+    if (v == FMonochrome)
+        return;
+    EndPaint();
+    FMonochrome = v;
+    if (v && !FImage->isNull())
+        ToMonochrome(*FImage);
+    if (OnChange)
+        OnChange(this);
 }
 
 TColor TBitmap::TransparentColor() const
@@ -107,9 +136,12 @@ void TBitmap::Assign(const TBitmap* src)
     EndPaint();
     src->EndPaint();
     *FImage = src->FImage->copy();
+    FW = src->FW;
+    FH = src->FH;
     FPixelFormat = src->FPixelFormat;
     FTransparentMode = src->FTransparentMode;
     FTransparentColor = src->FTransparentColor;
+    FMonochrome = src->FMonochrome;
     SetTransparent(src->Transparent());
 }
 
@@ -148,6 +180,10 @@ void TBitmap::SetImage(const QImage& img)
 {
     EndPaint();
     *FImage = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
+    if (FMonochrome)
+        ToMonochrome(*FImage);
+    FW = FImage->width();
+    FH = FImage->height();
     if (OnChange)
         OnChange(this);
 }

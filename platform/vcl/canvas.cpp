@@ -136,11 +136,12 @@ TCanvas::TCanvas()
 {
 }
 
-TCanvas::~TCanvas() = default;
+TCanvas::~TCanvas() { ReleaseBrushHandle(); }
 
 void TCanvas::BindPainter(QPainter* p)
 {
     FPainter = p;
+    ReleaseBrushHandle();
     FSaved.clear();
     FFontRev = FPenRev = FBrushRev = 0;
     FFontSelected = false;
@@ -206,6 +207,7 @@ void TCanvas::SelectBrush()
 {
     if (FBrushRev != FBrush->Revision()) {
         FBrushRev = FBrush->Revision();
+        ReleaseBrushHandle();
         FBkColor = COLORREF(ColorToRGB(FBrush->Color()));
         FBkMode = FBrush->Style() == bsClear ? TRANSPARENT : OPAQUE;
     }
@@ -213,16 +215,44 @@ void TCanvas::SelectBrush()
 
 void TCanvas::SelectPen() { FPenRev = FPen->Revision(); }
 
+namespace {
+// Stands for a canvas's own Brush when SelectObject hands back "the previous brush".
+TGdiBrush OwnBrush;
+} // namespace
+
+void TCanvas::ReleaseBrushHandle()
+{
+    if (FBrushHandle)
+        --FBrushHandle->Selected;
+    FBrushHandle = nullptr;
+}
+
+HBRUSH TCanvas::SelectBrushHandle(HBRUSH b)
+{
+    SelectBrush();
+    HBRUSH old = FBrushHandle ? FBrushHandle : &OwnBrush;
+    if (b == old)
+        return old;
+    ReleaseBrushHandle();
+    if (b && b != &OwnBrush) {
+        FBrushHandle = b;
+        ++b->Selected;
+    }
+    return old;
+}
+
 // ---------------------------------------------------------------- fills
 
 // Fills a path with the current brush; hatches get the background colour first when opaque.
 void TCanvas::PaintFill(const QPainterPath& path)
 {
     SelectBrush();
-    if (FBrush->Style() == bsClear && !FBrush->Bitmap())
+    if (FBrush->Style() == bsClear && !FBrush->Bitmap() && !FBrushHandle)
         return;
     FPainter->setPen(Qt::NoPen);
-    if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
+    if (FBrushHandle) {
+        FPainter->setBrush(QRef(FBrushHandle->Color));
+    } else if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
         FPainter->setBrush(QBrush(FBrush->Bitmap()->Image()));
     } else if (FBrush->Style() == bsSolid) {
         FPainter->setBrush(Q(FBrush->Color()));
@@ -241,7 +271,9 @@ void TCanvas::FillRect(const TRect& r)
         return;
     Changing();
     SelectBrush();
-    if (FBrush->Style() == bsSolid && !FBrush->Bitmap()) {
+    if (FBrushHandle) {
+        FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), QRef(FBrushHandle->Color));
+    } else if (FBrush->Style() == bsSolid && !FBrush->Bitmap()) {
         FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), Q(FBrush->Color()));
     } else {
         QPainterPath p;
@@ -740,18 +772,13 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
         return false;
     if (rop == PATCOPY || rop == PATINVERT || rop == DSTINVERT || rop == BLACKNESS || rop == WHITENESS)
         return PatBlt(x, y, w, h, rop);
-    if (!src || !src->RequiredPainter())
-        return false;
-    QImage* simg = src->Image();
-    if (!simg)
-        return false;
-    // Negative extents mirror, as in GDI; each box covers [min, max) of its two edges.
+    // Negative extents mirror, as in GDI: the start column or row is inside, the end one outside,
+    // so (x + w - 1, -w) mirrors into the same box as (x, w).
     bool flipH = (w < 0) != (sw < 0), flipV = (h < 0) != (sh < 0);
-    QRect dst(std::min(x, x + w), std::min(y, y + h), std::abs(w), std::abs(h));
-    QRect srect(std::min(sx, sx + sw), std::min(sy, sy + sh), std::abs(sw), std::abs(sh));
-    srect = src->FPainter->deviceTransform().mapRect(srect);
-    // A copy of the source first: source and destination may be the same image.
-    QImage part = simg->copy(srect).convertToFormat(QImage::Format_RGB32);
+    QRect dst(w < 0 ? x + w + 1 : x, h < 0 ? y + h + 1 : y, std::abs(w), std::abs(h));
+    QImage part;
+    if (!SourcePart(src, sx, sy, sw, sh, part))
+        return false;
     if (flipH || flipV)
         part = part.mirrored(flipH, flipV);
     QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
@@ -779,6 +806,86 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
     SetMode(FPainter, QPainter::CompositionMode_SourceOver);
     Changed();
     return true;
+}
+
+// A copy of a source box (negative extents as in StretchBlt), in this canvas's colours: source and
+// destination may be the same image, and copies between colour and monochrome convert as GDI does.
+bool TCanvas::SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, QImage& part)
+{
+    if (!src || !src->RequiredPainter())
+        return false;
+    QImage* simg = src->Image();
+    if (!simg)
+        return false;
+    QRect srect(sw < 0 ? sx + sw + 1 : sx, sh < 0 ? sy + sh + 1 : sy, std::abs(sw), std::abs(sh));
+    srect = src->FPainter->deviceTransform().mapRect(srect);
+    part = simg->copy(srect).convertToFormat(QImage::Format_RGB32);
+    if (src->IsMonochrome() == IsMonochrome())
+        return true;
+    QRgb one, zero;
+    QRgb key = 0;
+    bool toMono = IsMonochrome();
+    if (toMono) {
+        src->SelectBrush();
+        key = QRef(src->FBkColor).rgb() & 0xFFFFFFu;
+        one = 0xFFFFFFFFu;
+        zero = 0xFF000000u;
+    } else {
+        SelectBrush();
+        UpdateFont();
+        one = QRef(FBkColor).rgb();
+        zero = QRef(FTextColor).rgb();
+    }
+    for (int y = 0; y < part.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
+        for (int x = 0; x < part.width(); ++x) {
+            QRgb p = line[x] & 0xFFFFFFu;
+            line[x] = (toMono ? p == key : p == 0xFFFFFFu) ? one : zero;
+        }
+    }
+    return true;
+}
+
+bool TCanvas::TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
+                                    TCanvas* mask, int mx, int my)
+{
+    if (!RequiredPainter() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || !mask || !mask->RequiredPainter())
+        return false;
+    QImage part;
+    if (!SourcePart(src, sx, sy, sw, sh, part))
+        return false;
+    QImage* mimg = mask->Image();
+    if (!mimg)
+        return false;
+    QRect mrect = mask->FPainter->deviceTransform().mapRect(QRect(mx, my, sw, sh));
+    QImage m = mimg->copy(mrect).convertToFormat(QImage::Format_RGB32);
+    part = part.convertToFormat(QImage::Format_ARGB32);
+    for (int yy = 0; yy < part.height(); ++yy) {
+        auto* line = reinterpret_cast<QRgb*>(part.scanLine(yy));
+        const auto* ml = reinterpret_cast<const QRgb*>(m.constScanLine(yy));
+        for (int xx = 0; xx < part.width(); ++xx)
+            if ((ml[xx] & 0xFFFFFFu) != 0)
+                line[xx] = 0;
+    }
+    Changing();
+    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
+    FPainter->drawImage(QRect(x, y, w, h), part);
+    Changed();
+    return true;
+}
+
+TPoint TCanvas::ViewportOrg() const
+{
+    if (!FPainter)
+        return TPoint();
+    QTransform t = FPainter->transform();
+    return TPoint(int(t.dx()), int(t.dy()));
+}
+
+void TCanvas::SetViewportOrg(int x, int y)
+{
+    if (RequiredPainter())
+        FPainter->setTransform(QTransform::fromTranslate(x, y));
 }
 
 bool TCanvas::BitBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, std::uint32_t rop)
@@ -978,6 +1085,92 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
 }
 
 bool PatBlt(HDC dc, int x, int y, int w, int h, std::uint32_t rop) { return dc && dc->PatBlt(x, y, w, h, rop); }
+
+bool TransparentStretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                           HDC mask, int mx, int my)
+{
+    return dst && dst->TransparentStretchBlt(x, y, w, h, src, sx, sy, sw, sh, mask, mx, my);
+}
+
+bool GetViewportOrgEx(HDC dc, TPoint* org)
+{
+    if (!dc || !org)
+        return false;
+    *org = dc->ViewportOrg();
+    return true;
+}
+
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old)
+{
+    if (!dc)
+        return false;
+    if (old)
+        *old = dc->ViewportOrg();
+    dc->SetViewportOrg(x, y);
+    return true;
+}
+
+bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old)
+{
+    if (!dc)
+        return false;
+    TPoint o = dc->ViewportOrg();
+    if (old)
+        *old = o;
+    dc->SetViewportOrg(o.x + dx, o.y + dy);
+    return true;
+}
+
+bool GetTextMetrics(HDC dc, TEXTMETRIC* tm)
+{
+    if (!dc || !tm)
+        return false;
+    dc->GetTextMetrics(*tm);
+    return true;
+}
+
+HBRUSH CreateSolidBrush(COLORREF c)
+{
+    auto* b = new TGdiBrush;
+    b->Color = c & 0xFFFFFF;
+    return b;
+}
+
+HBRUSH SelectObject(HDC dc, HBRUSH b) { return dc ? dc->SelectBrushHandle(b) : nullptr; }
+
+bool DeleteObject(HBRUSH b)
+{
+    if (!b || b == &OwnBrush || b->Selected > 0)
+        return false;
+    delete b;
+    return true;
+}
+
+int FillRect(HDC dc, const TRect* r, HBRUSH b)
+{
+    if (!dc || !r || !b)
+        return 0;
+    HBRUSH old = dc->SelectBrushHandle(b);
+    dc->FillRect(*r);
+    dc->SelectBrushHandle(old);
+    return 1;
+}
+
+bool Polygon(HDC dc, const TPoint* pts, int count)
+{
+    if (!dc || !pts || count < 2)
+        return false;
+    dc->Polygon(pts, count);
+    return true;
+}
+
+bool Rectangle(HDC dc, int l, int t, int r, int b)
+{
+    if (!dc)
+        return false;
+    dc->Rectangle(l, t, r, b);
+    return true;
+}
 bool DrawEdge(HDC dc, TRect* r, unsigned edge, unsigned flags) { return dc && r && dc->DrawEdge(*r, edge, flags); }
 
 bool DrawFocusRect(HDC dc, const TRect* r)

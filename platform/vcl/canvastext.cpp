@@ -2,6 +2,7 @@
 // SetTextAlign, and DrawText with the DT_ flags. GUI core.
 #include "graphics.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
@@ -147,6 +148,34 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     Changed();
 }
 
+void TCanvas::GetTextMetrics(TEXTMETRIC& tm)
+{
+    RequiredPainter();
+    SelectFont();
+    const QFont& f = FFont->QtFont();
+    tm = TEXTMETRIC();
+    tm.tmHeight = FMetrics->height();
+    tm.tmAscent = FMetrics->ascent();
+    tm.tmDescent = FMetrics->descent();
+    int em = f.pixelSize() > 0 ? f.pixelSize() : tm.tmHeight;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
+    tm.tmExternalLeading = std::max(0, FMetrics->leading());
+    tm.tmAveCharWidth = FMetrics->averageCharWidth();
+    tm.tmMaxCharWidth = FMetrics->maxWidth();
+    tm.tmWeight = FFont->Style().Contains(fsBold) ? 700 : 400;
+    tm.tmItalic = FFont->Style().Contains(fsItalic);
+    tm.tmUnderlined = FFont->Style().Contains(fsUnderline);
+    tm.tmStruckOut = FFont->Style().Contains(fsStrikeOut);
+    // The pitch bit is set for variable-pitch fonts, as Windows has it; the mapped faces are TrueType.
+    tm.tmPitchAndFamily = TMPF_TRUETYPE | TMPF_VECTOR | (QFontInfo(f).fixedPitch() ? 0 : TMPF_FIXED_PITCH);
+    int charset = FFont->Charset();
+    if (FFont->IsWingdings() || FFont->IsMarlett())
+        charset = SYMBOL_CHARSET;
+    else if (charset == DEFAULT_CHARSET)
+        charset = RUSSIAN_CHARSET;
+    tm.tmCharSet = static_cast<unsigned char>(charset);
+}
+
 unsigned TCanvas::SetTextAlign(unsigned align)
 {
     unsigned old = FTextAlign;
@@ -227,11 +256,13 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
     auto width = [&](const QString& s) {
         if (!(flags & DT_EXPANDTABS) || !s.contains(u'\t'))
             return fm.horizontalAdvance(s);
+        // Each tab moves to the next stop; the text before the first one starts at 0.
+        const QStringList parts = s.split(u'\t');
         int w = 0;
-        for (const QString& part : s.split(u'\t')) {
-            if (&part != &s.split(u'\t').front() || w)
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i)
                 w = (w / tabW + 1) * tabW;
-            w += fm.horizontalAdvance(part);
+            w += fm.horizontalAdvance(parts[i]);
         }
         return w;
     };

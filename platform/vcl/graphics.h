@@ -280,6 +280,21 @@ private:
 typedef TCanvas* HDC;
 class TRegion;
 typedef TRegion* HRGN;
+// A solid GDI brush made by CreateSolidBrush; freed by DeleteObject once no canvas has it selected.
+struct TGdiBrush {
+    COLORREF Color = 0;
+    int Selected = 0;  // canvases that have it selected
+};
+typedef TGdiBrush* HBRUSH;
+
+// GetTextMetrics of the selected font, in pixels.
+struct TEXTMETRIC {
+    int tmHeight = 0, tmAscent = 0, tmDescent = 0, tmInternalLeading = 0, tmExternalLeading = 0;
+    int tmAveCharWidth = 0, tmMaxCharWidth = 0, tmWeight = 0, tmOverhang = 0;
+    int tmDigitizedAspectX = 96, tmDigitizedAspectY = 96;
+    unsigned char tmItalic = 0, tmUnderlined = 0, tmStruckOut = 0, tmPitchAndFamily = 0, tmCharSet = 0;
+};
+enum : unsigned char { TMPF_FIXED_PITCH = 0x1, TMPF_VECTOR = 0x2, TMPF_TRUETYPE = 0x4, TMPF_DEVICE = 0x8 };
 
 enum : unsigned {
     DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
@@ -420,7 +435,16 @@ public:
     bool StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
                     std::uint32_t rop);
     bool PatBlt(int x, int y, int w, int h, std::uint32_t rop);
+    // Source pixels where the mask is black; white mask pixels leave the destination.
+    bool TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
+                               TCanvas* mask, int mx, int my);
     bool DrawEdge(TRect& r, unsigned edge, unsigned flags);
+    // The device position of logical (0, 0); clipping stays where it is on the device, as in GDI.
+    TPoint ViewportOrg() const;
+    void SetViewportOrg(int x, int y);
+    // A brush handle selected in place of Brush until Brush changes or the previous handle returns.
+    HBRUSH SelectBrushHandle(HBRUSH b);
+    void GetTextMetrics(TEXTMETRIC& tm);
     void Lock() {}
     void Unlock() {}
 
@@ -432,6 +456,9 @@ protected:
     virtual void CreateHandle() {}
     // The image behind the painter, when there is one (bitmaps, and widgets that paint into one).
     virtual QImage* Image() const;
+    // One bit per pixel: copies from colour turn the source's background colour white and the rest
+    // black; copies out of it paint white in the target's background and black in its text colour.
+    virtual bool IsMonochrome() const { return false; }
     void Changing();
     void Changed();
 
@@ -452,6 +479,8 @@ private:
     QRegion CurrentClip() const;
     void SetClip(const QRegion& r);
     void ClearClip();
+    bool SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, QImage& part);
+    void ReleaseBrushHandle();
 
     QPainter* FPainter = nullptr;
     std::unique_ptr<TFont> FFont;
@@ -469,6 +498,7 @@ private:
     std::unique_ptr<QRegion> FBaseClip;
     bool FBaseClipEnabled = false;
     std::vector<SavedState> FSaved;
+    HBRUSH FBrushHandle = nullptr;
 };
 
 // ---------------------------------------------------------------- graphics
@@ -512,6 +542,9 @@ public:
     TCanvas* Canvas();
     TPixelFormat PixelFormat() const { return FPixelFormat; }
     void SetPixelFormat(TPixelFormat v) { FPixelFormat = v; }
+    // Black and white only; turning it on makes every pixel that is not white black.
+    bool Monochrome() const { return FMonochrome; }
+    void SetMonochrome(bool v);
     // tmAuto: the colour of the bottom-left pixel; tmFixed: the colour set here.
     TColor TransparentColor() const;
     void SetTransparentColor(TColor c);
@@ -540,6 +573,8 @@ private:
     TPixelFormat FPixelFormat = pfDevice;
     TTransparentMode FTransparentMode = tmAuto;
     TColor FTransparentColor = clDefault;
+    bool FMonochrome = false;
+    int FW = 0, FH = 0;
 };
 
 // ---------------------------------------------------------------- image list
@@ -596,6 +631,22 @@ bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, std::u
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
                 std::uint32_t rop);
 bool PatBlt(HDC dc, int x, int y, int w, int h, std::uint32_t rop);
+bool TransparentStretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                           HDC mask, int mx, int my);
+bool GetViewportOrgEx(HDC dc, TPoint* org);
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
+bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old);
+bool GetTextMetrics(HDC dc, TEXTMETRIC* tm);
+HBRUSH CreateSolidBrush(COLORREF c);
+// Returns the previously selected brush (the canvas's own Brush as a handle of its own).
+HBRUSH SelectObject(HDC dc, HBRUSH b);
+// A selected brush is not deleted (false), as GDI refuses.
+bool DeleteObject(HBRUSH b);
+// Fills with the given brush; the canvas's selection stays.
+int FillRect(HDC dc, const TRect* r, HBRUSH b);
+// Polygon with the DC's selected brush and pen.
+bool Polygon(HDC dc, const TPoint* pts, int count);
+bool Rectangle(HDC dc, int l, int t, int r, int b);
 bool DrawEdge(HDC dc, TRect* r, unsigned edge, unsigned flags);
 bool DrawFocusRect(HDC dc, const TRect* r);
 

@@ -174,6 +174,22 @@ TEST(CanvasText, DrawTextFlags)
     EXPECT_EQ(c->DrawText("", empty, DT_CALCRECT), 0);
     EXPECT_EQ(empty, Rect(3, 4, 3, 4));
 
+    // Tabs stop every 8 average characters; text before the first tab starts at 0.
+    TEXTMETRIC tm;
+    ASSERT_TRUE(GetTextMetrics(c->Handle(), &tm));
+    const int stop = 8 * tm.tmAveCharWidth;
+    struct TabCase {
+        const char* text;
+        int width;
+    } tabs[] = {{"i\tW", stop + c->TextWidth("W")},
+                {"\tW", stop + c->TextWidth("W")},
+                {"i\t\tW", 2 * stop + c->TextWidth("W")}};
+    for (const TabCase& k : tabs) {
+        TRect t(0, 0, 500, 0);
+        c->DrawText(k.text, t, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        EXPECT_EQ(t.Right, k.width) << k.text;
+    }
+
     // 0x455 (centred, word break) measures the prefix-free text.
     TRect pre(0, 0, 100, 0);
     c->DrawText("&File", pre, 0x455);
@@ -300,11 +316,12 @@ TEST(CanvasBlt, CopyWithinOneBitmapAndMirroredStretch)
     EXPECT_TRUE(BitBlt(c->Handle(), 2, 0, 2, 1, c->Handle(), 0, 0, SRCCOPY));
     EXPECT_EQ(TColor(c->Pixels[2][0]), clRed);
     EXPECT_EQ(TColor(c->Pixels[3][0]), clBlue);
-    // A negative width mirrors.
+    // A negative width mirrors; the start column is inside, so (x + w - 1, -w) covers [x, x + w).
     EXPECT_TRUE(StretchBlt(c->Handle(), 9, 2, -2, 1, c->Handle(), 0, 0, 2, 1, SRCCOPY));
-    EXPECT_EQ(TColor(c->Pixels[8][2]), clRed);
-    EXPECT_EQ(TColor(c->Pixels[7][2]), clBlue);
-    EXPECT_EQ(TColor(c->Pixels[9][2]), clWhite);
+    EXPECT_EQ(TColor(c->Pixels[9][2]), clRed);
+    EXPECT_EQ(TColor(c->Pixels[8][2]), clBlue);
+    EXPECT_EQ(TColor(c->Pixels[7][2]), clWhite);
+    EXPECT_EQ(TColor(c->Pixels[10][2]), clWhite);
     EXPECT_EQ(TColor(c->Pixels[40][2]), TColor(-1));
 }
 
@@ -472,6 +489,177 @@ TEST(CanvasBlt, CopyRectAndStretchDraw)
     img = dst.Image();
     EXPECT_EQ(PixelAt(img, 10, 10), clAqua); // red xor white
     EXPECT_EQ(PixelAt(img, 13, 13), clBlack); // white xor white
+}
+
+} // namespace
+
+namespace {
+
+// A row of pixels read back from a bitmap.
+std::vector<TColor> Row(const TBitmap& b, int y)
+{
+    std::vector<TColor> out;
+    QImage img = b.Image();
+    for (int x = 0; x < img.width(); ++x)
+        out.push_back(PixelAt(img, x, y));
+    return out;
+}
+
+// The mask method of transparent bitmap drawing: a monochrome mask made from the key colour,
+// the key pixels blackened through the mask, then AND with the mask and OR with the image.
+TEST(CanvasBlt, MonochromeMaskDrawsAroundTheKeyColour)
+{
+    TBitmap image, mask, target;
+    WhiteBitmap(image, 4, 1);
+    const TColor key = clLime;
+    const TColor src[4] = {clRed, key, clBlue, key};
+    for (int x = 0; x < 4; ++x)
+        image.Canvas()->Pixels[x][0] = src[x];
+
+    mask.SetMonochrome(true);
+    mask.SetHeight(1);
+    mask.SetWidth(4);
+    ASSERT_EQ(mask.Width(), 4); // height first, then width, on an empty bitmap
+    ASSERT_EQ(mask.Height(), 1);
+    SetBkColor(image.Canvas()->Handle(), COLORREF(key));
+    ASSERT_TRUE(BitBlt(mask.Canvas()->Handle(), 0, 0, 4, 1, image.Canvas()->Handle(), 0, 0, SRCCOPY));
+    EXPECT_EQ(Row(mask, 0), (std::vector<TColor>{clBlack, clWhite, clBlack, clWhite}));
+
+    SetBkColor(image.Canvas()->Handle(), 0);
+    SetTextColor(image.Canvas()->Handle(), 0xFFFFFF);
+    ASSERT_TRUE(BitBlt(image.Canvas()->Handle(), 0, 0, 4, 1, mask.Canvas()->Handle(), 0, 0, SRCAND));
+    EXPECT_EQ(Row(image, 0), (std::vector<TColor>{clRed, clBlack, clBlue, clBlack}));
+
+    WhiteBitmap(target, 4, 1);
+    target.Canvas()->Pixels[1][0] = clYellow;
+    target.Canvas()->SetCopyMode(TCopyMode(SRCAND));
+    target.Canvas()->CopyRect(Rect(0, 0, 4, 1), mask.Canvas(), Rect(0, 0, 4, 1));
+    target.Canvas()->SetCopyMode(TCopyMode(SRCPAINT));
+    target.Canvas()->CopyRect(Rect(0, 0, 4, 1), image.Canvas(), Rect(0, 0, 4, 1));
+    EXPECT_EQ(Row(target, 0), (std::vector<TColor>{clRed, clYellow, clBlue, clWhite}));
+
+    // The same picture, stretched twice as wide, through the mask in one call.
+    TBitmap wide;
+    WhiteBitmap(wide, 8, 1);
+    wide.Canvas()->Pixels[2][0] = clYellow;
+    ASSERT_TRUE(TransparentStretchBlt(wide.Canvas()->Handle(), 0, 0, 8, 1, image.Canvas()->Handle(), 0, 0, 4,
+                                      1, mask.Canvas()->Handle(), 0, 0));
+    EXPECT_EQ(Row(wide, 0),
+              (std::vector<TColor>{clRed, clRed, clYellow, clWhite, clBlue, clBlue, clWhite, clWhite}));
+
+    // Turning a colour bitmap monochrome keeps only white.
+    image.SetMonochrome(true);
+    EXPECT_EQ(Row(image, 0), (std::vector<TColor>{clBlack, clBlack, clBlack, clBlack}));
+}
+
+// Mirroring a quarter into the rest of a box with negative extents that start on the last row or
+// column, as box gradients do: every pixel of the box is reached.
+TEST(CanvasBlt, MirroredQuartersFillTheWholeBox)
+{
+    TBitmap b;
+    WhiteBitmap(b, 4, 4);
+    TCanvas* c = b.Canvas();
+    const TColor q[2][2] = {{clRed, clBlue}, {clLime, clNavy}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            c->Pixels[x][y] = q[y][x];
+    ASSERT_TRUE(StretchBlt(c->Handle(), 0, 3, 2, -2, c->Handle(), 0, 0, 2, 2, SRCCOPY));
+    ASSERT_TRUE(StretchBlt(c->Handle(), 3, 0, -2, 4, c->Handle(), 0, 0, 2, 4, SRCCOPY));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            int qy = y < 2 ? y : 3 - y, qx = x < 2 ? x : 3 - x;
+            EXPECT_EQ(TColor(c->Pixels[x][y]), q[qy][qx]) << x << "," << y;
+        }
+}
+
+// Painting a parent into a child's context: the origin moves, the clip stays on the device, and
+// RestoreDC brings both back.
+TEST(CanvasClip, ViewportOriginMovesDrawingNotTheClip)
+{
+    TBitmap b;
+    WhiteBitmap(b, 10, 10);
+    TCanvas* c = b.Canvas();
+    HDC dc = c->Handle();
+    int saved = SaveDC(dc);
+    TPoint old(7, 7);
+    ASSERT_TRUE(OffsetViewportOrgEx(dc, 3, 2, &old));
+    EXPECT_EQ(old, TPoint(0, 0));
+    TPoint now;
+    ASSERT_TRUE(GetViewportOrgEx(dc, &now));
+    EXPECT_EQ(now, TPoint(3, 2));
+    IntersectClipRect(dc, 0, 0, 4, 4); // device (3, 2)-(7, 6)
+    ASSERT_TRUE(SetViewportOrgEx(dc, 0, 0, &old));
+    EXPECT_EQ(old, TPoint(3, 2));
+    c->Brush()->SetColor(clRed);
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(InkBox(b.Image(), clWhite), TRect(3, 2, 7, 6));
+    ASSERT_TRUE(RestoreDC(dc, saved));
+    EXPECT_EQ(c->ViewportOrg(), TPoint(0, 0));
+    c->Brush()->SetColor(clBlue);
+    c->FillRect(Rect(0, 0, 1, 1));
+    EXPECT_EQ(PixelAt(b.Image(), 0, 0), clBlue);
+}
+
+// Brush handles as gradient bands use them: FillRect with a handle leaves the selection; a
+// selected handle fills polygons until the canvas's own brush changes; a selected handle is
+// not deleted.
+TEST(CanvasBrushHandles, SelectFillAndDelete)
+{
+    TBitmap b;
+    WhiteBitmap(b, 10, 4);
+    TCanvas* c = b.Canvas();
+    c->Pen()->SetStyle(psClear);
+    HDC dc = c->Handle();
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    TRect r(0, 0, 2, 4);
+    EXPECT_EQ(FillRect(dc, &r, red), 1);
+    c->FillRect(Rect(2, 0, 4, 4)); // still the canvas's white brush
+    EXPECT_EQ(PixelAt(b.Image(), 0, 0), clRed);
+    EXPECT_EQ(PixelAt(b.Image(), 3, 0), clWhite);
+
+    HBRUSH own = SelectObject(dc, red);
+    const TPoint quad[4] = {{4, 0}, {8, 0}, {8, 4}, {4, 4}};
+    EXPECT_TRUE(Polygon(dc, quad, 4));
+    EXPECT_EQ(PixelAt(b.Image(), 5, 1), clRed);
+    EXPECT_FALSE(DeleteObject(red)); // still selected
+    EXPECT_EQ(SelectObject(dc, own), red);
+    EXPECT_TRUE(DeleteObject(red));
+    c->FillRect(Rect(8, 0, 10, 4));
+    EXPECT_EQ(PixelAt(b.Image(), 9, 0), clWhite);
+
+    // Changing Brush takes the canvas back to its own brush.
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    SelectObject(dc, blue);
+    c->Brush()->SetColor(clLime);
+    c->FillRect(Rect(0, 0, 1, 1));
+    EXPECT_EQ(PixelAt(b.Image(), 0, 0), clLime);
+    EXPECT_TRUE(DeleteObject(blue));
+}
+
+TEST(CanvasText, TextMetricsMatchTheMeasuredCell)
+{
+    struct Case {
+        const char* face;
+        bool bold;
+        bool fixed;
+    } cases[] = {{"Arial", false, false}, {"Courier New", true, true}, {"MS Sans Serif", false, false}};
+    for (const Case& k : cases) {
+        TBitmap b;
+        WhiteBitmap(b, 2, 2);
+        TCanvas* c = b.Canvas();
+        c->Font()->SetName(k.face);
+        c->Font()->SetHeight(-13);
+        c->Font()->SetStyle(k.bold ? TFontStyles{fsBold} : TFontStyles{});
+        TEXTMETRIC tm;
+        ASSERT_TRUE(GetTextMetrics(c->Handle(), &tm));
+        EXPECT_EQ(tm.tmHeight, c->TextHeight("Xy")) << k.face;
+        EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight) << k.face;
+        EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 13) << k.face;
+        EXPECT_EQ(tm.tmWeight, k.bold ? 700 : 400) << k.face;
+        EXPECT_EQ((tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, k.fixed) << k.face;
+        EXPECT_NE(tm.tmPitchAndFamily & TMPF_TRUETYPE, 0) << k.face;
+        EXPECT_EQ(tm.tmCharSet, RUSSIAN_CHARSET) << k.face;
+    }
 }
 
 } // namespace
