@@ -1,5 +1,5 @@
-// Device objects, channels and poll commands: TObjectItem with its 27 virtual operations, TParamItem,
-// TCommandItem and the pointer elements used for selections. Configuration model layer.
+// Device objects, channels and poll commands: TObjectItem with its 27 virtual operations, TParamItem
+// with its value bytes, TCommandItem and the selection pointer elements. Configuration model layer.
 #pragma once
 
 #include <cassert>
