@@ -21,6 +21,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl()
 {
+    *FAlive = false;
     ForgetControl(this);
     if (FPopupMenu)
         FPopupMenu->RemoveFreeNotification(this);
@@ -575,9 +576,10 @@ void TControl::WMLButtonDblClk(TWMMouse& Message)
     DefaultHandler(Message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
+    TControlGuard self(this);
     if (FControlStyle.Contains(csClickEvents))
         DblClick();
-    if (!FControlStyle.Contains(csNoStdEvents))
+    if (self.Alive() && !FControlStyle.Contains(csNoStdEvents))
         MouseDown(mbLeft, KeysToShiftState(WORD(Message.Keys)) << ssDouble, Message.XPos, Message.YPos);
 }
 
@@ -594,8 +596,11 @@ void TControl::WMLButtonUp(TWMMouse& Message)
         SetMouseCapture(false);
     if (FControlState.Contains(csClicked)) {
         FControlState >> csClicked;
+        TControlGuard self(this);
         if (PtInRect(GetClientRect(), Message.Pos()))
             Click();
+        if (!self.Alive())
+            return;
     }
     DoMouseUp(Message, mbLeft);
 }
@@ -605,7 +610,10 @@ void TControl::WMRButtonUp(TWMMouse& Message)
     DefaultHandler(Message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(false);
+    TControlGuard self(this);
     DoMouseUp(Message, mbRight);
+    if (!self.Alive())
+        return;
     // Windows raises the context menu from a right-button release.
     TPoint p = ClientToScreen(Message.Pos());
     Perform(WM_CONTEXTMENU, 0, MAKELPARAM(p.x, p.y));

@@ -270,6 +270,7 @@ protected:
 private:
     friend class TWinControl;
     friend class TWidgetHandle;
+    friend class TControlGuard;
     void DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift);
     void DoMouseUp(TWMMouse& Message, TMouseButton Button);
     void FontChanged();
@@ -294,6 +295,19 @@ private:
     TCursor FCursor = crDefault;
     TPopupMenu* FPopupMenu = nullptr;
     TDragMode FDragMode = dmManual;
+    // Cleared when the control is destroyed; TControlGuard reads it.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};
+
+// Tells whether a control still exists after a handler ran. Code that goes on after user events
+// checks it: a host frees its in-place editor (and itself) from the editor's own OnExit or key event.
+class TControlGuard {
+public:
+    explicit TControlGuard(const TControl* c) : FAlive(c ? c->FAlive : nullptr) {}
+    bool Alive() const { return FAlive && *FAlive; }
+
+private:
+    std::shared_ptr<const bool> FAlive;
 };
 
 // ---- TWinControl ---------------------------------------------------------------------------------

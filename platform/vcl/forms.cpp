@@ -457,21 +457,25 @@ bool TCustomForm::SetFocusedControl(TWinControl* c)
         return true;
     TWinControl* old = FActiveControl;
     FActiveControl = c;
+    // Both chains are taken before any handler runs: an OnExit may free its control and the parents
+    // around it (a grid frees its in-place editor and the editor's host when editing ends).
+    using TChain = std::vector<std::pair<TWinControl*, TControlGuard>>;
+    TChain exits, enters;
     // Exit from the old control outwards, up to the common ancestor.
-    for (TWinControl* p = old; p && p != this && !(c && p->ContainsControl(c)); p = p->Parent()) {
-        p->Perform(CM_EXIT, 0, 0);
-        if (FActiveControl != c)
-            return false;
-    }
+    for (TWinControl* p = old; p && p != this && !(c && p->ContainsControl(c)); p = p->Parent())
+        exits.emplace_back(p, TControlGuard(p));
     // Enter from the outermost new container inwards.
-    std::vector<TWinControl*> chain;
     for (TWinControl* p = c; p && p != this && !(old && p->ContainsControl(old)); p = p->Parent())
-        chain.push_back(p);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        (*it)->Perform(CM_ENTER, 0, 0);
-        if (FActiveControl != c)
-            return false;
-    }
+        enters.emplace(enters.begin(), p, TControlGuard(p));
+    TControlGuard self(this);
+    for (TChain* chain : {&exits, &enters})
+        for (auto& [p, alive] : *chain) {
+            if (!alive.Alive())
+                continue;
+            p->Perform(chain == &exits ? CM_EXIT : CM_ENTER, 0, 0);
+            if (!self.Alive() || FActiveControl != c)
+                return false;
+        }
     Perform(CM_FOCUSCHANGED, reinterpret_cast<WPARAM>(c), 0);
     return true;
 }

@@ -128,6 +128,7 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)
         SetMouseControl(MouseTarget(c, TPoint(pt.x(), pt.y())));
     // Windows asks the window under the mouse for its cursor before every mouse message.
+    TControlGuard alive(c);
     if (!gCaptureControl) {
         gCursorWidget = w;
         TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(c->Handle()), MAKELPARAM(HTCLIENT, int(msg)));
@@ -135,6 +136,8 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
         if (sc.Result == 0)
             w->setCursor(Qt::ArrowCursor);
     }
+    if (!alive.Alive())
+        return true;
     TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
     DeliverNative(c, m, target, e, forward);
     return true;
@@ -165,8 +168,10 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
                                         text[0] == '\t' || ctrl);
     TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
     // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
+    TControlGuard alive(c);
     DeliverNative(c, down, target, e, forward && !printable);
-    if (down.WParam == 0 || !keyHasChar)
+    // A handler may have freed the control (a host ending an in-place edit on Enter).
+    if (!alive.Alive() || down.WParam == 0 || !keyHasChar)
         return true;
     if (alt && !ctrl) {
         TMessage m = MakeMessage(WM_SYSCHAR, WPARAM(static_cast<unsigned char>(text[0])), data);
@@ -174,6 +179,8 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
         return true;
     }
     for (char ch : text) {
+        if (!alive.Alive())
+            break;
         TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
         if (text.size() == 1) {
             DeliverNative(c, m, target, e, forward && printable);

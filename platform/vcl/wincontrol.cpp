@@ -1,5 +1,6 @@
 // TWinControl, TGraphicControl and TCustomControl: window handles, the non-client frame, painting,
 // alignment, focus, keys and the routing of mouse messages to graphic children. GUI core.
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
@@ -18,6 +19,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::mak
 
 TWinControl::~TWinControl()
 {
+    // Handlers that run while the children go must already see this as gone.
+    *FAlive = false;
     // The children go with the window, whoever owns them (as the original did).
     while (!FControls.empty()) {
         TControl* c = FControls.back();
@@ -126,6 +129,10 @@ void TWinControl::DestroyWnd()
     FHandle = nullptr;
     FNativeWidget = nullptr;
     h->Detach();
+    // A focused window gives the focus up quietly: hiding it would make Qt hand the focus to a
+    // neighbour in the middle of the focus change that freed it.
+    if (QWidget* f = QApplication::focusWidget(); f && (f == h || h->isAncestorOf(f)))
+        f->clearFocus();
     h->hide();
     // The control may be going away inside one of its own events; Qt deletes the widget later.
     h->deleteLater();
@@ -757,7 +764,10 @@ void TWinControl::SetFocus()
     if (form && form != this) {
         form->HandleWidget()->activateWindow();
         // Qt delivers focus only to a window that is active; keep the form's idea of it regardless.
+        TControlGuard self(this);
         form->SetFocusedControl(this);
+        if (!self.Alive())
+            return;
     }
     if (QWidget* w = FocusWidget())
         w->setFocus(Qt::OtherFocusReason);
@@ -766,9 +776,10 @@ void TWinControl::SetFocus()
 void TWinControl::WMSetFocus(TWMSetFocus& Message)
 {
     DefaultHandler(Message);
+    TControlGuard self(this);
     if (TCustomForm* f = GetParentForm(this))
         f->SetFocusedControl(this);
-    if (FNativeWidget == nullptr && FHandle)
+    if (self.Alive() && FNativeWidget == nullptr && FHandle)
         FHandle->Client()->update();
 }
 
@@ -830,10 +841,13 @@ void TWinControl::WMKeyDown(TWMKey& Message)
     TShiftState shift = KeyDataToShiftState(Message.KeyData);
     TCustomForm* form = GetParentForm(this);
     WORD key = WORD(Message.CharCode);
+    TControlGuard self(this);
     if (form && form != this && form->KeyPreview())
         form->KeyDown(key, shift);
-    if (key != 0)
+    if (key != 0 && self.Alive())
         KeyDown(key, shift);
+    if (!self.Alive())
+        key = 0;
     Message.CharCode = key;
     if (key == 0)
         return;
@@ -849,7 +863,8 @@ void TWinControl::WMKeyDown(TWMKey& Message)
             return;
         }
     }
-    DefaultHandler(Message);
+    if (self.Alive())
+        DefaultHandler(Message);
 }
 
 void TWinControl::WMSysKeyDown(TWMKey& Message)
@@ -862,12 +877,13 @@ void TWinControl::WMKeyUp(TWMKey& Message)
     TShiftState shift = KeyDataToShiftState(Message.KeyData);
     WORD key = WORD(Message.CharCode);
     TCustomForm* form = GetParentForm(this);
+    TControlGuard self(this);
     if (form && form != this && form->KeyPreview())
         form->KeyUp(key, shift);
-    if (key != 0)
+    if (key != 0 && self.Alive())
         KeyUp(key, shift);
     Message.CharCode = key;
-    if (key != 0)
+    if (key != 0 && self.Alive())
         DefaultHandler(Message);
 }
 
@@ -876,10 +892,13 @@ void TWinControl::WMChar(TWMKey& Message)
     char original = char(Message.CharCode);
     char ch = original;
     TCustomForm* form = GetParentForm(this);
+    TControlGuard self(this);
     if (form && form != this && form->KeyPreview())
         form->KeyPress(ch);
-    if (ch != 0)
+    if (ch != 0 && self.Alive())
         KeyPress(ch);
+    if (!self.Alive())
+        ch = 0;
     Message.CharCode = WPARAM(static_cast<unsigned char>(ch));
     if (ch == 0)
         return;

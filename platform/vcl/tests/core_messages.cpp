@@ -774,6 +774,97 @@ TEST_F(CoreMessages, WindowTimersAndTheCaret)
     EXPECT_FALSE(SetCaretPos(1, 1));
 }
 
+// A grid hosts an in-place editor in a panel and frees both when editing ends: from the editor's
+// OnExit (focus moved on) or from its own key event. Nothing may touch them afterwards.
+TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
+{
+    class TEditorProbe : public TProbe {
+    public:
+        TEditorProbe(TComponent* AOwner, int* freed) : TProbe(AOwner), Freed(freed) {}
+        ~TEditorProbe() override { ++*Freed; }
+        int* Freed;
+
+    protected:
+        void CreateWnd() override
+        {
+            TProbe::CreateWnd();
+            SetNativeWidget(new QLineEdit());
+        }
+    };
+    enum End { ByExit, ByOwnKey };
+    struct Case {
+        const char* Name;
+        End How;
+        std::function<void(TWinControl* grid, TWinControl* editor)> Leave;
+    } cases[] = {
+        {"SetFocus on the grid", ByExit, [](TWinControl* grid, TWinControl*) { grid->SetFocus(); }},
+        {"Qt moves the focus", ByExit,
+         [](TWinControl* grid, TWinControl*) { grid->ClientWidget()->setFocus(Qt::MouseFocusReason); }},
+        {"Tab in the editor", ByExit,
+         [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Tab, "\t"); }},
+        {"Shift+Tab in the editor", ByExit,
+         [](TWinControl*, TWinControl* editor) {
+             SendKey(editor->ClientWidget(), Qt::Key_Backtab, "", Qt::ShiftModifier);
+         }},
+        {"Enter ends the edit", ByOwnKey,
+         [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Return, "\r"); }},
+        {"Escape ends the edit", ByOwnKey,
+         [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Escape, "\x1b"); }},
+    };
+    TFakeDialogScope dialogs;
+    auto* grid = new TProbe(Form);
+    grid->SetParent(Form);
+    grid->SetBounds(0, 0, 200, 100);
+    grid->SetTabStop(true);
+    Form->Show();
+    for (const Case& c : cases) {
+        int freed = 0;
+        std::vector<std::string> log;
+        grid->OnEnter = [&](TObject*) { log.push_back("enter grid"); };
+        grid->OnExit = [&](TObject*) { log.push_back("exit grid"); };
+        TProbe* host = new TProbe(grid);
+        host->SetParent(grid);
+        host->SetBounds(10, 10, 80, 20);
+        auto* editor = new TEditorProbe(host, &freed);
+        editor->SetParent(host);
+        editor->SetBounds(0, 0, 80, 20);
+        editor->SetTabStop(true);
+        auto endEdit = [&, host] {
+            log.push_back("end edit");
+            delete host;
+        };
+        editor->OnExit = [&](TObject*) {
+            if (c.How == ByExit)
+                endEdit();
+        };
+        editor->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) {
+            if (c.How == ByOwnKey && (Key == VK_RETURN || Key == VK_ESCAPE)) {
+                grid->SetFocus();
+                endEdit();
+            }
+        };
+        editor->OnKeyPress = [&](TObject*, char&) { log.push_back("char after the end"); };
+        editor->SetFocus();
+        ASSERT_EQ(Form->ActiveControl(), editor) << c.Name;
+        log.clear();
+
+        c.Leave(grid, editor);
+        Application->ProcessMessages();
+        EXPECT_EQ(freed, 1) << c.Name;
+        EXPECT_EQ(grid->ControlCount(), 0) << c.Name;
+        EXPECT_EQ(Form->ActiveControl(), grid) << c.Name;
+        // The grid held the focus around its editor all along: it is not entered again.
+        EXPECT_EQ(log, std::vector<std::string>{"end edit"}) << c.Name;
+        EXPECT_TRUE(dialogs.Fake.Calls.empty()) << c.Name;
+        // The grid goes on working after the editor's window went.
+        std::vector<WORD> keys;
+        grid->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { keys.push_back(Key); };
+        SendKey(grid->ClientWidget(), Qt::Key_F2, "");
+        EXPECT_EQ(keys, std::vector<WORD>{VK_F2}) << c.Name;
+        grid->OnKeyDown = nullptr;
+    }
+}
+
 TEST_F(CoreMessages, AFormReleasedFromItsOwnClickGoesAfterTheEvent)
 {
     auto* other = new TForm(nullptr);
