@@ -367,7 +367,10 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
                     FPainter->fillRect(QRect(x1, a, 1, b - a), c);
             }
         } else {
-            QPolygon pts;
+            // The gaps of a styled pen take the background colour while the mode is opaque.
+            SelectBrush();
+            const bool fillGaps = !pat.empty() && FBkMode == OPAQUE;
+            QPolygon pts, gaps;
             int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
             int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
             int err = dx + dy, x = x1, y = y1;
@@ -379,6 +382,8 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
                     break;
                 if (pat.empty() || seg % 2 == 0)
                     pts << QPoint(x, y);
+                else if (fillGaps)
+                    gaps << QPoint(x, y);
                 if (!pat.empty() && --left == 0) {
                     seg = (seg + 1) % pat.size();
                     left = pat[seg];
@@ -397,6 +402,14 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
             }
             FPainter->setPen(QPen(c, 1));
             FPainter->drawPoints(pts);
+            if (!gaps.isEmpty()) {
+                QColor g = QRef(FBkColor);
+                QPainter::CompositionMode gm;
+                if (PenComposition(FPen->Mode(), g, gm)) {
+                    FPainter->setPen(QPen(g, 1));
+                    FPainter->drawPoints(gaps);
+                }
+            }
         }
     }
     SetMode(FPainter, QPainter::CompositionMode_SourceOver);
@@ -486,11 +499,20 @@ void TCanvas::DrawFigure(const QPainterPath& fillPath, const std::function<void(
         return;
     SetMode(FPainter, mode);
     QPen pen(c, FPen->Width() > 1 ? FPen->Width() : 0);
-    if (FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame)
+    const bool styled = FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame;
+    if (styled)
         pen.setDashPattern(QVector<qreal>(PenPattern(FPen->Style()).begin(), PenPattern(FPen->Style()).end()));
     FPainter->setPen(pen);
     FPainter->setBrush(Qt::NoBrush);
+    // Qt fills the gaps of dashes with the background in opaque mode, as GDI does.
+    const bool opaqueGaps = styled && FBkMode == OPAQUE;
+    if (opaqueGaps) {
+        FPainter->setBackgroundMode(Qt::OpaqueMode);
+        FPainter->setBackground(QRef(FBkColor));
+    }
     outline(*FPainter);
+    if (opaqueGaps)
+        FPainter->setBackgroundMode(Qt::TransparentMode);
     FPainter->setPen(Qt::NoPen);
     SetMode(FPainter, QPainter::CompositionMode_SourceOver);
 }

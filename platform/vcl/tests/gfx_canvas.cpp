@@ -636,6 +636,41 @@ TEST(CanvasBrushHandles, SelectFillAndDelete)
     EXPECT_TRUE(DeleteObject(blue));
 }
 
+// A dotted pen draws 3 pixels on and 3 off; the gaps show the brush colour unless the brush is clear.
+TEST(CanvasPens, StyledPenGapsFollowTheBackgroundMode)
+{
+    struct Case {
+        TBrushStyle brush;
+        TColor gap;
+    } cases[] = {{bsSolid, clWhite}, {bsClear, clYellow}};
+    for (const Case& k : cases) {
+        TBitmap b;
+        WhiteBitmap(b, 12, 3);
+        TCanvas* c = b.Canvas();
+        c->Brush()->SetColor(clYellow);
+        c->FillRect(Rect(0, 0, 12, 3));
+        c->Brush()->SetColor(clWhite);
+        c->Brush()->SetStyle(k.brush);
+        c->Pen()->SetStyle(psDot);
+        c->Pen()->SetColor(clRed);
+        c->MoveTo(0, 1);
+        c->LineTo(12, 1);
+        EXPECT_EQ(Row(b, 1), (std::vector<TColor>{clRed, clRed, clRed, k.gap, k.gap, k.gap, clRed, clRed, clRed,
+                                                  k.gap, k.gap, k.gap}))
+            << k.brush;
+        // The outline of a figure follows the same rule (an arc has no fill to hide it).
+        WhiteBitmap(b, 40, 40);
+        c->Brush()->SetColor(clYellow);
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(Rect(0, 0, 40, 40));
+        c->Brush()->SetColor(clWhite);
+        c->Brush()->SetStyle(k.brush);
+        c->Arc(0, 0, 40, 40, 40, 20, 40, 20);
+        EXPECT_GT(CountColor(b.Image(), clRed), 0);
+        EXPECT_EQ(CountColor(b.Image(), clWhite) > 0, k.brush == bsSolid) << k.brush;
+    }
+}
+
 TEST(CanvasText, TextMetricsMatchTheMeasuredCell)
 {
     struct Case {
