@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +12,24 @@
 #include "sysutils.h"
 
 // ---- TCustomComboBox -----------------------------------------------------------------------------
+
+namespace {
+// Rows of the drop-down list as high as ItemHeight says (in-place editors make them smaller).
+class ItemHeightDelegate : public QStyledItemDelegate {
+public:
+    ItemHeightDelegate(QObject* parent, int h) : QStyledItemDelegate(parent), FHeight(h) {}
+    void SetHeight(int h) { FHeight = h; }
+    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(o, i);
+        s.setHeight(FHeight);
+        return s;
+    }
+
+private:
+    int FHeight;
+};
+} // namespace
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TNativeControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
@@ -104,8 +123,14 @@ void TCustomComboBox::SetDropDownCount(int v)
 
 void TCustomComboBox::SetItemHeight(int v)
 {
-    if (v > 0)
-        FItemHeight = v;
+    if (v <= 0)
+        return;
+    FItemHeight = v;
+    QComboBox* c = Combo();
+    if (auto* d = dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
+        d->SetHeight(v);
+    else
+        c->setItemDelegate(new ItemHeightDelegate(c, v));
 }
 
 void TCustomComboBox::SetMaxLength(int v)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -255,6 +256,15 @@ TEST_F(StdControls, ComboMessages)
     combo->SetText("15 s");
     EXPECT_EQ(combo->Text(), "15 s");
     EXPECT_EQ(changes, 0);
+
+    // Item height reaches the rows of the list, from the property and from the message.
+    auto* q = Native<QComboBox>(combo);
+    ASSERT_NE(q, nullptr);
+    combo->SetItemHeight(13);
+    EXPECT_EQ(q->view()->sizeHintForRow(0), 13);
+    combo->Perform(CB_SETITEMHEIGHT, 0, 20);
+    EXPECT_EQ(combo->Perform(CB_GETITEMHEIGHT, 0, 0), 20);
+    EXPECT_EQ(q->view()->sizeHintForRow(0), 20);
 }
 
 TEST_F(StdControls, UserSelectionClicksSelectsThenChanges)
