@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QRegion>
 
@@ -163,10 +164,18 @@ bool TCanvas::RequiredPainter()
     return FPainter != nullptr;
 }
 
+// A widget paints through the raster engine into its window's backing image: pixels read there
+// are the window's, as they are from a window's device context.
 QImage* TCanvas::Image() const
 {
-    if (FPainter && FPainter->device() && FPainter->device()->devType() == QInternal::Image)
+    if (!FPainter || !FPainter->device())
+        return nullptr;
+    if (FPainter->device()->devType() == QInternal::Image)
         return static_cast<QImage*>(FPainter->device());
+    QPaintEngine* e = FPainter->paintEngine();
+    if (e && e->type() == QPaintEngine::Raster && e->paintDevice() &&
+        e->paintDevice()->devType() == QInternal::Image)
+        return static_cast<QImage*>(e->paintDevice());
     return nullptr;
 }
 

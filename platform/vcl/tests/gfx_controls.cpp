@@ -532,3 +532,44 @@ TEST_F(StdControls, LabelLayoutTransparencyAndDisabledLook)
 }
 
 } // namespace
+
+namespace {
+
+// Paints a red square, reads its own pixels back and copies the square within its window, as
+// drop shadows and parent images do on a control's canvas.
+class PixelProbe : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<TColor> Seen;
+
+protected:
+    void Paint() override
+    {
+        TCanvas* c = Canvas();
+        c->Brush()->SetColor(clWhite);
+        c->FillRect(ClientRect());
+        c->Brush()->SetColor(clRed);
+        c->FillRect(Rect(2, 2, 6, 6));
+        Seen = {c->Pixels[3][3], c->Pixels[8][8]};
+        BitBlt(c->Handle(), 10, 10, 2, 2, c->Handle(), 2, 2, SRCCOPY);
+    }
+};
+
+TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels)
+{
+    auto* probe = new PixelProbe(Form);
+    probe->SetParent(Host);
+    probe->SetBounds(20, 30, 16, 16);
+    Form->Show();
+    // Into a picture of the window, and through the window's own painting.
+    QImage img = probe->HandleWidget()->grab().toImage();
+    EXPECT_EQ(probe->Seen, (std::vector<TColor>{clRed, clWhite}));
+    EXPECT_EQ(PixelAt(img, 10, 10), clRed);
+    EXPECT_EQ(PixelAt(img, 12, 12), clWhite);
+    probe->Seen.clear();
+    Application->ProcessMessages();
+    probe->ClientWidget()->repaint();
+    EXPECT_EQ(probe->Seen, (std::vector<TColor>{clRed, clWhite}));
+}
+
+} // namespace
