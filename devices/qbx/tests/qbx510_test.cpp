@@ -202,6 +202,38 @@ TEST_F(Qbx510Test, SignalEditorMovesTheControlChannel)
     EXPECT_EQ(text, "Сброс УТКЗ");
 }
 
+// A stored file may hold a settings channel narrower than the object addresses it (here the control
+// table, 96 bits, stored 8 bits wide): the object reads and writes its entries past the width as it
+// always did, and only the stored width goes back to the file.
+TEST_F(Qbx510Test, NarrowStoredControlTable)
+{
+    auto reload = [&] {
+        SaveAndReload();
+        obj = nullptr;
+        for (ELEM* e = cm->Objects.Oldest; e && !obj; e = e->Newer)
+            obj = dynamic_cast<TQbx510Item*>(static_cast<TObjectItem*>(e));
+        return obj != nullptr;
+    };
+    obj->Param(kQbx510ControlTable)->SetBitWidth(8);
+    ASSERT_TRUE(reload());
+    TParamItem* table = obj->Param(kQbx510ControlTable);
+    ASSERT_EQ(table->ValueBytes(), 1);
+    EXPECT_EQ(ValueText(kQbx510ControlTable), "0:0,0:0,0:0,0:0");
+
+    obj->ApplySignalChoice(obj->Param(1), 1, "Канал 2", 2);
+    EXPECT_EQ(GetEntry(table, 3), (Address{kSignal1Type, kSignal1Index}));
+    EXPECT_EQ(ValueText(kQbx510ControlTable),
+              "0:0," + AddressText({kSignal1Type, kSignal1Index}) + ",0:0,0:0");
+    std::string text;
+    obj->GetSetpointText(1, obj->Param(1), text);
+    EXPECT_EQ(text, "Канал 2");
+    EXPECT_EQ(table->ValueBytes(), 1);
+
+    ASSERT_TRUE(reload());
+    EXPECT_EQ(obj->Param(kQbx510ControlTable)->ValueBytes(), 1);
+    EXPECT_TRUE(GetEntry(obj->Param(kQbx510ControlTable), 3).Empty());
+}
+
 TEST_F(Qbx510Test, BindingWritesTheParseBlock)
 {
     TParamItem* t = obj->Param(kQbx510Temperature);
