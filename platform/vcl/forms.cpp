@@ -243,6 +243,13 @@ void TCustomForm::CMShowingChanged(TMessage&)
     }
 }
 
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    if (!FPlaced && (ALeft != Left() || ATop != Top()))
+        FMovedInCode = true;
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
 void TCustomForm::PlaceWindow()
 {
     if (FPlaced)
@@ -273,6 +280,8 @@ void TCustomForm::PlaceWindow()
     }
     case poDefault:
     case poDefaultPosOnly: {
+        if (FMovedInCode)
+            break;
         // Windows cascades new windows from the top-left corner.
         static int cascade = 0;
         l = area.x() + 22 * (cascade % 8);

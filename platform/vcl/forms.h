@@ -51,6 +51,9 @@ public:
 
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition v) { FPosition = v; }
+    // A place given in code before the first show (a window restoring its last geometry) is kept
+    // over the default placement.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle v);
     TBorderIcons BorderIcons() const { return FBorderIcons; }
@@ -123,6 +126,7 @@ private:
     bool FCreated = false;
     bool FDestroyed = false;
     bool FPlaced = false;
+    bool FMovedInCode = false;
 };
 
 class TForm : public TCustomForm {

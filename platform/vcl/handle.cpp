@@ -30,6 +30,8 @@ HCURSOR gCursor = crArrow;
 bool gMouseSeen = false;
 QPoint gMousePos;
 TControl* gMouseControl = nullptr;
+// The widget that lost the focus last, until the widget taking it has been told.
+QPointer<QWidget> gFocusLeaving;
 TControl* gCaptureControl = nullptr;
 // The input state an event carries, while its messages are delivered (then Qt's own state).
 bool gInputKnown = false;
@@ -75,6 +77,15 @@ void DeliverNative(TControl* c, TMessage& msg, QObject* target, QEvent* e, bool 
     gNative = &ne;
     DeliverMessage(c, msg);
     gNative = saved;
+}
+
+// The window (handle) a widget belongs to: the nearest handle widget up its parents.
+HWND WindowOf(QWidget* w)
+{
+    for (; w; w = w->parentWidget())
+        if (auto* h = dynamic_cast<TWidgetHandle*>(w))
+            return h->Control() ? h : nullptr;
+    return nullptr;
 }
 
 WPARAM MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
@@ -259,7 +270,21 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     case QEvent::FocusOut: {
         if (role == TMessageFilter::Outer)
             return false;
-        TMessage m = MakeMessage(e->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
+        // WParam names the other window of the change, as in Windows (an editor keeps its caret
+        // when the focus goes to one of its own scroll bars). Qt tells the widget losing the focus
+        // first, when the new one is already Qt's focus widget.
+        HWND other = nullptr;
+        if (e->type() == QEvent::FocusOut) {
+            gFocusLeaving = static_cast<QWidget*>(target);
+            other = WindowOf(QApplication::focusWidget());
+        } else {
+            other = WindowOf(gFocusLeaving);
+            gFocusLeaving = nullptr;
+        }
+        if (other && other->Control() == c)
+            other = nullptr;
+        TMessage m = MakeMessage(e->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS,
+                                 reinterpret_cast<WPARAM>(other), 0);
         DeliverNative(c, m, target, e, forward);
         return forward;
     }

@@ -107,6 +107,27 @@ TEST_F(CoreForms, PositionsFollowTheOriginal)
     designed.Show();
     EXPECT_EQ(designed.BoundsRect(), Rect(5, 7, 205, 107));
 
+    // Default placement cascades from the screen's corner; a place set in code before the first show
+    // (geometry restored from the settings) stays.
+    struct {
+        bool Moved;
+    } defaults[] = {{false}, {true}};
+    for (auto& d : defaults) {
+        TForm form(nullptr);
+        form.SetPosition(poDefault);
+        form.SetBounds(0, 0, 200, 100);
+        if (d.Moved)
+            form.SetBounds(229, 115, 300, 150);
+        form.Show();
+        if (d.Moved) {
+            EXPECT_EQ(form.BoundsRect(), Rect(229, 115, 529, 265));
+            continue;
+        }
+        EXPECT_EQ((form.Left() - area.x()) % 22, 0);
+        EXPECT_EQ(form.Left() - area.x(), form.Top() - area.y());
+        EXPECT_EQ(form.Width(), 200);
+    }
+
     TForm owned(&centred);
     owned.SetBounds(0, 0, 100, 50);
     owned.SetPosition(poOwnerFormCenter);

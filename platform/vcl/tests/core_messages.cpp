@@ -435,6 +435,37 @@ TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain)
     EXPECT_THROW(e3->SetFocus(), EInvalidOperation);
 }
 
+// An editor keeps its caret when the focus goes to one of its own scroll bars: the focus messages
+// name the other window of the change.
+TEST_F(CoreMessages, FocusMessagesNameTheOtherWindow)
+{
+    auto* a = new TProbe(Form);
+    a->SetParent(Form);
+    a->SetBounds(0, 0, 20, 20);
+    auto* b = new TProbe(Form);
+    b->SetParent(Form);
+    b->SetBounds(30, 0, 20, 20);
+    std::vector<std::pair<std::string, HWND>> seen;
+    auto watch = [&](TProbe* p, const std::string& name) {
+        p->OnMessage = [&seen, name](TMessage& m) {
+            if (m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS)
+                seen.push_back({name + (m.Msg == WM_SETFOCUS ? " set" : " kill"), reinterpret_cast<HWND>(m.WParam)});
+        };
+    };
+    watch(a, "a");
+    watch(b, "b");
+    Form->Show();
+    // Qt moves its focus only inside the active window.
+    ASSERT_TRUE(WaitFor([&] { return Form->Active(); }));
+    a->SetFocus();
+    seen.clear();
+    b->SetFocus();
+    a->SetFocus();
+    using Seen = std::vector<std::pair<std::string, HWND>>;
+    EXPECT_EQ(seen, (Seen{{"a kill", b->Handle()}, {"b set", a->Handle()}, {"b kill", a->Handle()},
+                          {"a set", b->Handle()}}));
+}
+
 TEST_F(CoreMessages, AShownFormFocusesItsFirstTabStop)
 {
     auto* plain = new TProbe(Form);
