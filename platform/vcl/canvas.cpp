@@ -1160,6 +1160,29 @@ bool GetTextMetrics(HDC dc, TEXTMETRIC* tm)
     return true;
 }
 
+int GetClipBox(HDC dc, TRect* r)
+{
+    if (!dc || !r || !dc->Handle() || !dc->Painter())
+        return RGN_ERROR;
+    *r = dc->ClipRect();
+    QPainter* p = dc->Painter();
+    if (!p->hasClipping())
+        return SIMPLEREGION;
+    return RegionType(p->clipRegion());
+}
+
+int GetDeviceCaps(HDC, int index)
+{
+    switch (index) {
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case NUMCOLORS: return -1;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return ScreenPixelsPerInch;
+    default: return 0;
+    }
+}
+
 HBRUSH CreateSolidBrush(COLORREF c)
 {
     auto* b = new TGdiBrush;

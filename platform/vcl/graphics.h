@@ -637,6 +637,11 @@ bool GetViewportOrgEx(HDC dc, TPoint* org);
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
 bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old);
 bool GetTextMetrics(HDC dc, TEXTMETRIC* tm);
+// The clip box in logical coordinates; the result is the clip region's type.
+int GetClipBox(HDC dc, TRect* r);
+// What a 32-bit display at 96 pixels per inch answers.
+enum : int { BITSPIXEL = 12, PLANES = 14, NUMCOLORS = 24, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+int GetDeviceCaps(HDC dc, int index);
 HBRUSH CreateSolidBrush(COLORREF c);
 // Returns the previously selected brush (the canvas's own Brush as a handle of its own).
 HBRUSH SelectObject(HDC dc, HBRUSH b);

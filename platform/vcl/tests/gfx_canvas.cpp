@@ -588,8 +588,14 @@ TEST(CanvasClip, ViewportOriginMovesDrawingNotTheClip)
     ASSERT_TRUE(GetViewportOrgEx(dc, &now));
     EXPECT_EQ(now, TPoint(3, 2));
     IntersectClipRect(dc, 0, 0, 4, 4); // device (3, 2)-(7, 6)
+    TRect box;
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+    EXPECT_EQ(box, TRect(0, 0, 4, 4));
     ASSERT_TRUE(SetViewportOrgEx(dc, 0, 0, &old));
     EXPECT_EQ(old, TPoint(3, 2));
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+    EXPECT_EQ(box, TRect(3, 2, 7, 6));
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
     c->Brush()->SetColor(clRed);
     c->FillRect(Rect(0, 0, 10, 10));
     EXPECT_EQ(InkBox(b.Image(), clWhite), TRect(3, 2, 7, 6));
