@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "forms.h"
+#include "sysutils.h"
 #include "stdctrls.h"
 
 // ---- TButton -------------------------------------------------------------------------------------
@@ -218,6 +219,53 @@ void TLabel::AdjustBounds()
     if (FAlignment == taRightJustify)
         x += Width() - r.Right;
     SetBounds(x, Top(), r.Right, r.Bottom);
+}
+
+void TLabel::SetFocusControl(TWinControl* v)
+{
+    if (v == FFocusControl)
+        return;
+    if (FFocusControl)
+        FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = v;
+    if (v)
+        v->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFocusControl)
+        FFocusControl = nullptr;
+}
+
+namespace {
+// The letter after a single '&' of a caption ("&&" is a literal ampersand), 0 when there is none.
+char AccelChar(const std::string& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return caption[i + 1];
+        ++i;
+    }
+    return 0;
+}
+} // namespace
+
+void TLabel::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CM_DIALOGCHAR && FFocusControl && FShowAccelChar && Enabled()) {
+        char a = AccelChar(Caption());
+        char key = char(static_cast<unsigned char>(Message.WParam));
+        if (a && AnsiSameText(std::string(1, a), std::string(1, key)) && FFocusControl->CanFocus()) {
+            FFocusControl->SetFocus();
+            Message.Result = 1;
+            return;
+        }
+    }
+    TGraphicControl::Dispatch(Message);
 }
 
 void TLabel::SetAlignment(TAlignment v)

@@ -343,10 +343,14 @@ public:
     void SetLayout(TTextLayout v);
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool v);
-    TWinControl* FocusControl = nullptr;
+    // The control its accelerator focuses; forgotten when that control goes.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* v);
 
 protected:
     void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Dispatch(TMessage& Message) override;
     // Draws (or with DT_CALCRECT measures) the caption in Rect with the label's flags.
     void DoDrawText(TRect& Rect, unsigned Flags);
     void AdjustBounds();
@@ -361,4 +365,5 @@ private:
     bool FWordWrap = false;
     TTextLayout FLayout = tlTop;
     bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
 };

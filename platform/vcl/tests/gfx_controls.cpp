@@ -555,6 +555,24 @@ protected:
     }
 };
 
+TEST_F(StdControls, LabelAcceleratorFocusesItsControlUntilThatGoes)
+{
+    auto* label = new TLabel(Form);
+    label->SetParent(Form);
+    label->SetCaption("&Фильтр");
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    label->SetFocusControl(edit);
+    Form->Show();
+    Other->SetFocus();
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ы')), 0), 0);
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ф')), 0), 1);
+    EXPECT_EQ(Form->ActiveControl(), edit);
+    delete edit;
+    EXPECT_EQ(label->FocusControl(), nullptr);
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ф')), 0), 0);
+}
+
 TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels)
 {
     auto* probe = new PixelProbe(Form);
