@@ -145,6 +145,10 @@ void TControl::DefaultHandler(TMessage& Message)
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
+        AWidth = FWidth;
+        AHeight = FHeight;
+    }
     if (FConstraints.MinWidth > 0 && AWidth < FConstraints.MinWidth) AWidth = FConstraints.MinWidth;
     if (FConstraints.MaxWidth > 0 && AWidth > FConstraints.MaxWidth) AWidth = FConstraints.MaxWidth;
     if (FConstraints.MinHeight > 0 && AHeight < FConstraints.MinHeight) AHeight = FConstraints.MinHeight;
@@ -211,6 +215,11 @@ void TControl::RequestAlign()
 {
     if (FParent)
         FParent->DoAlign();
+}
+
+bool TControl::CanResize(int&, int&)
+{
+    return true;
 }
 
 void TControl::Resize()

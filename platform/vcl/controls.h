@@ -224,6 +224,8 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
     virtual void Resize();
+    // Asked before the size changes: may adjust the new size, or keep the old one by answering false.
+    virtual bool CanResize(int& NewWidth, int& NewHeight);
     virtual void WndProc(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Asks the parent to place its aligned and anchored children again (this one changed).

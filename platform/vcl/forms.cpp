@@ -407,11 +407,15 @@ int TCustomForm::ShowModal()
     HandleWidget()->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     FModalLoop = &loop;
+    // A handler may free the form while it is shown (the destructor leaves the loop).
+    TControlGuard self(this);
     try {
         Show();
         for (;;) {
-            if (FModalResult == mrNone)
+            if (FModalResult == mrNone && self.Alive())
                 loop.exec();
+            if (!self.Alive())
+                return mrCancel;
             if (Application->Terminated())
                 FModalResult = mrCancel;
             if (FModalResult != mrNone) {
@@ -421,9 +425,11 @@ int TCustomForm::ShowModal()
             }
         }
     } catch (...) {
-        FModalLoop = nullptr;
-        FModal = false;
-        Hide();
+        if (self.Alive()) {
+            FModalLoop = nullptr;
+            FModal = false;
+            Hide();
+        }
         throw;
     }
     FModalLoop = nullptr;

@@ -352,6 +352,27 @@ TEST_F(CoreForms, TimerTicksWhileEnabledAndStopsAtZeroInterval)
     EXPECT_EQ(dialogs.Fake.Calls[0].Text, "tick.");
 }
 
+// A one-shot timer or a dialog may be freed from its own event; nothing touches it afterwards.
+TEST_F(CoreForms, ATimerOrAModalFormFreedFromItsOwnEventGoesQuietly)
+{
+    TFakeDialogScope dialogs;
+    auto* timer = new TTimer(nullptr);
+    int ticks = 0;
+    timer->SetInterval(1);
+    timer->OnTimer = [&](TObject* s) {
+        ++ticks;
+        delete static_cast<TTimer*>(s);
+    };
+    WaitFor([] { return false; }, 30);
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, 1);
+
+    auto* form = new TForm(nullptr);
+    form->OnShow = [&](TObject*) { QTimer::singleShot(0, [form] { delete form; }); };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_TRUE(dialogs.Fake.Calls.empty());
+}
+
 TEST_F(CoreForms, ScreenKnowsFormsAndFonts)
 {
     int before = Screen->FormCount();

@@ -666,6 +666,38 @@ TEST_F(CoreMessages, AlignAndAnchorsPlaceChildren)
     EXPECT_EQ(client->BoundsRect(), Rect(30, 0, 275, 130));
 }
 
+TEST_F(CoreMessages, CanResizeAdjustsOrRefusesANewSize)
+{
+    // Widths snap to tens; heights above 100 are refused.
+    class TSnapping : public TProbe {
+    public:
+        using TProbe::TProbe;
+
+    protected:
+        bool CanResize(int& W, int& H) override
+        {
+            W = W / 10 * 10;
+            return H <= 100;
+        }
+    };
+    auto* p = new TSnapping(Form);
+    p->SetParent(Form);
+    p->SetBounds(0, 0, 40, 20);
+    p->Constraints().MinWidth = 30;
+    struct {
+        int L, W, H;
+        TRect Expect;
+    } cases[] = {
+        {0, 57, 30, Rect(0, 0, 50, 30)},
+        {5, 64, 150, Rect(5, 0, 55, 30)},  // refused: the size stays, the move happens
+        {5, 12, 40, Rect(5, 0, 35, 40)},   // adjusted to 10, then the constraint's 30
+    };
+    for (auto& c : cases) {
+        p->SetBounds(c.L, 0, c.W, c.H);
+        EXPECT_EQ(p->BoundsRect(), c.Expect) << c.W << "x" << c.H;
+    }
+}
+
 TEST_F(CoreMessages, ParentColorAndFontFollowUntilSetOwn)
 {
     auto* host = new TProbe(Form);
