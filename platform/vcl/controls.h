@@ -481,6 +481,22 @@ class TControlCanvas : public TCanvas {
 public:
     TControl* Control() const { return FControl; }
     void SetControl(TControl* c) { FControl = c; }
+    // Runs Paint with this canvas drawing through DC's painter; unbound again afterwards, even when
+    // Paint throws. Nothing happens without a painter.
+    template <class F>
+    void PaintOn(HDC DC, F&& Paint)
+    {
+        if (!DC || !DC->Painter())
+            return;
+        BindPainter(DC->Painter());
+        try {
+            Paint();
+        } catch (...) {
+            BindPainter(nullptr);
+            throw;
+        }
+        BindPainter(nullptr);
+    }
 
 private:
     TControl* FControl = nullptr;

@@ -175,16 +175,7 @@ void TCustomForm::WMNCPaint(TWMNCPaint& Message)
 
 void TCustomForm::PaintWindow(HDC DC)
 {
-    if (!DC || !DC->Painter())
-        return;
-    FCanvas->BindPainter(DC->Painter());
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->BindPainter(nullptr);
-        throw;
-    }
-    FCanvas->BindPainter(nullptr);
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint()

@@ -922,27 +922,27 @@ void TWinControl::WMGetDlgCode(TMessage& Message)
     Message.Result = FNativeWidget ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
 }
 
-void TWinControl::CMDialogKey(TWMKey& Message)
+// Offers a dialog key or character to the visible, enabled windowed children until one takes it.
+static void OfferToChildren(const std::vector<TControl*>& children, TWMKey& Message)
 {
-    // Children get a chance first (a default or cancel button); the form moves the focus on Tab.
-    for (TControl* c : FControls) {
+    for (TControl* c : children) {
         auto* w = dynamic_cast<TWinControl*>(c);
-        if (w && w->Visible() && w->Enabled() && w->Perform(CM_DIALOGKEY, Message.Raw.WParam, Message.Raw.LParam) != 0) {
+        if (w && w->Visible() && w->Enabled() && w->Perform(Message.Raw.Msg, Message.Raw.WParam, Message.Raw.LParam) != 0) {
             Message.Result = 1;
             return;
         }
     }
 }
 
+void TWinControl::CMDialogKey(TWMKey& Message)
+{
+    // Children get a chance first (a default or cancel button); the form moves the focus on Tab.
+    OfferToChildren(FControls, Message);
+}
+
 void TWinControl::CMDialogChar(TWMKey& Message)
 {
-    for (TControl* c : FControls) {
-        auto* w = dynamic_cast<TWinControl*>(c);
-        if (w && w->Visible() && w->Enabled() && w->Perform(CM_DIALOGCHAR, Message.Raw.WParam, Message.Raw.LParam) != 0) {
-            Message.Result = 1;
-            return;
-        }
-    }
+    OfferToChildren(FControls, Message);
 }
 
 bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
@@ -1097,16 +1097,7 @@ void TGraphicControl::Dispatch(TMessage& m)
 
 void TGraphicControl::WMPaint(TWMPaint& Message)
 {
-    if (!Message.DC || !Message.DC->Painter())
-        return;
-    FCanvas->BindPainter(Message.DC->Painter());
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->BindPainter(nullptr);
-        throw;
-    }
-    FCanvas->BindPainter(nullptr);
+    FCanvas->PaintOn(Message.DC, [this] { Paint(); });
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner)
@@ -1119,16 +1110,7 @@ TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC)
 {
-    if (!DC || !DC->Painter())
-        return;
-    FCanvas->BindPainter(DC->Painter());
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->BindPainter(nullptr);
-        throw;
-    }
-    FCanvas->BindPainter(nullptr);
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 TPoint TWinControl::ClientOrigin()
