@@ -8,7 +8,30 @@
 
 #include "Userobject.h"
 #include "actions.h"
+#include "lorbase.h"
+#include "msgbox.h"
 #include "sysutils.h"
+
+// lorbase keeps its own copy of the message-box hook; its boxes (a table it cannot open) reach the
+// program's dialog, or a test's recorder, only through this relay into our runtime's hook.
+extern "C" {
+static int RelayLorMessageBox(const char* text, const char* caption, unsigned flags)
+{
+    return ShowMessageBoxText(text, caption, flags);
+}
+}
+
+namespace {
+void RouteLorMessageBoxes()
+{
+    TMessageBoxHandler ours = SetMessageBoxHandler(nullptr);
+    SetMessageBoxHandler(ours);
+    LorSetMessageBoxHandler(RelayLorMessageBox);
+    // A build that links the store statically shares our hook, which the relay must not replace
+    // (it would call itself): put ours back. With the shared library this changes nothing.
+    SetMessageBoxHandler(ours);
+}
+} // namespace
 
 namespace {
 struct BuiltInRow {
@@ -58,6 +81,7 @@ std::string PadNumber(int64_t n, int width)
 
 configmanager::configmanager()
 {
+    RouteLorMessageBoxes();
     Channels.OnChanged = [this](ELEM* e) { OnParamChanged(static_cast<TParamItem*>(e)); };
     Channels.OnRebind = [this](ELEM* e) { OnParamRebind(static_cast<TParamItem*>(e)); };
     for (int i = 0; i < kBuiltInChannelCount; ++i) {
