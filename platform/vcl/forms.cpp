@@ -217,6 +217,9 @@ void TCustomForm::CMShowingChanged(TMessage&)
         HandleNeeded();
         PlaceWindow();
         HandleWidget()->show();
+        // Windows activates a window as it shows it; Qt would wait for the window system, and until
+        // then no control of the form could hold the focus.
+        QApplication::setActiveWindow(HandleWidget());
         if (FWindowState != wsNormal)
             SetWindowState(FWindowState);
         // The form comes up with its active control focused, else its first tab stop.

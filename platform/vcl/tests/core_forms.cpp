@@ -146,15 +146,19 @@ TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm)
     form.OnActivate = [&](TObject*) { log.push_back("activate"); };
     form.OnDeactivate = [&](TObject*) { log.push_back("deactivate"); };
     form.Show();
+    // Showing activates the window at once, as in Windows.
+    EXPECT_TRUE(form.Active());
+    EXPECT_EQ(log, std::vector<std::string>{"activate"});
+    log.clear();
     QWidget* w = form.HandleWidget();
     w->move(40, 50);
     w->resize(260, 120);
     EXPECT_EQ(form.BoundsRect(), Rect(40, 50, 300, 170));
     EXPECT_EQ(resized, 1);
     QEvent on(QEvent::WindowActivate), off(QEvent::WindowDeactivate);
-    QApplication::sendEvent(w, &on);
     QApplication::sendEvent(w, &off);
-    EXPECT_EQ(log, (std::vector<std::string>{"activate", "deactivate"}));
+    QApplication::sendEvent(w, &on);
+    EXPECT_EQ(log, (std::vector<std::string>{"deactivate", "activate"}));
 }
 
 TEST_F(CoreForms, MenuItemsClickCheckAndOpen)

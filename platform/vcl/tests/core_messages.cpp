@@ -455,9 +455,9 @@ TEST_F(CoreMessages, FocusMessagesNameTheOtherWindow)
     watch(a, "a");
     watch(b, "b");
     Form->Show();
-    // Qt moves its focus only inside the active window.
-    ASSERT_TRUE(WaitFor([&] { return Form->Active(); }));
+    // The shown form is the active window at once, so its controls take the focus straight away.
     a->SetFocus();
+    EXPECT_TRUE(a->Focused());
     seen.clear();
     b->SetFocus();
     a->SetFocus();
@@ -854,7 +854,8 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
             SetNativeWidget(new QLineEdit());
         }
     };
-    enum End { ByExit, ByOwnKey };
+    // ByExit: the editor's OnExit ends the edit; ByHostExit: the host's (a panel of check boxes).
+    enum End { ByExit, ByHostExit, ByOwnKey };
     struct Case {
         const char* Name;
         End How;
@@ -871,6 +872,7 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
          }},
         {"Enter ends the edit", ByOwnKey,
          [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Return, "\r"); }},
+        {"the host's own OnExit", ByHostExit, [](TWinControl* grid, TWinControl*) { grid->SetFocus(); }},
         {"Escape ends the edit", ByOwnKey,
          [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Escape, "\x1b"); }},
     };
@@ -898,6 +900,10 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
         };
         editor->OnExit = [&](TObject*) {
             if (c.How == ByExit)
+                endEdit();
+        };
+        host->OnExit = [&](TObject*) {
+            if (c.How == ByHostExit)
                 endEdit();
         };
         editor->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) {
