@@ -23,7 +23,7 @@ const char* const kTuModes[2] = {"Потенциальный", "Импульсн
 } // namespace
 
 TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_channels(channels), m_store(store)
+    : TQbxDeviceItem(number, channels, store)
 {
     DisplayType = "QBX-510";
     Tag = "QBX510";
@@ -314,9 +314,7 @@ TWinControl* TQbx510Item::CreateSetpointEditor(TParamItem* p, int row, TWinContr
     const int i = SignalOf(p);
     if (i < 1 || i > kQbx510LastSignal || row < 0 || row > 1)
         return nullptr;
-    m_signalParam = p;
-    m_signalRow = row;
-    m_signalDone = doneEvent;
+    BeginSetpointEdit(p, row, doneEvent);
     AnsiString current;
     GetSetpointText(row, p, current);
     std::vector<std::string> items;
@@ -353,9 +351,8 @@ void TQbx510Item::Unbind(TParamItem* p)
 
 void TQbx510Item::ApplySignalEditor(TObject* sender)
 {
-    ApplySignalChoice(m_signalParam, m_signalRow, EditorText(sender), EditorItem(sender));
-    if (m_signalDone)
-        m_signalDone(sender);
+    ApplySignalChoice(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender));
+    SetpointEdited(sender);
 }
 
 void TQbx510Item::ApplySignalChoice(TParamItem* p, int row, const std::string& text, int item)
@@ -474,27 +471,23 @@ void* TQbx510Item::GetPropertyData(int row)
 TWinControl* TQbx510Item::CreatePropertyEditor(int row, TWinControl* parent, TNotifyEvent exitEvent,
                                                TNotifyEvent doneEvent)
 {
-    m_propertyRow = row;
-    m_propertyDone = doneEvent;
+    BeginPropertyEdit(row, doneEvent);
     auto apply = [this](TObject* s) { ApplyPropertyEditor(s); };
-    AnsiString text;
-    GetPropertyText(row, text);
     switch (row) {
     case 0:
         return TObjectItem::CreatePropertyEditor(row, parent, exitEvent, doneEvent);
     case 1:
-        return MakeComboEditor(parent, {kYesNo[0], kYesNo[1]}, text, exitEvent, apply);
+        return RowChoice(row, parent, exitEvent, {kYesNo[0], kYesNo[1]});
     case 2: case 3: case 4: case 13: case 14: case 15: case 16:
-        return MakeEditEditor(parent, text, exitEvent, apply);
+        return RowEdit(row, parent, exitEvent);
     case 5: case 6:
-        return MakeComboEditor(parent, {std::begin(Qbx510BaudItems), std::end(Qbx510BaudItems)}, text, exitEvent,
-                               apply);
+        return RowChoice(row, parent, exitEvent, {std::begin(Qbx510BaudItems), std::end(Qbx510BaudItems)});
     case 7:
         return MakeBitPanel(parent, 16, GetU16(m_param[kQbx510TsInversion], 0), exitEvent, apply);
     case 8:
         return MakeBitPanel(parent, 4, m_param[kQbx510TuMode]->Value[1], exitEvent, apply);
     case 9: case 10: case 11: case 12:
-        return MakeComboEditor(parent, {kTuModes[0], kTuModes[1]}, text, exitEvent, apply);
+        return RowChoice(row, parent, exitEvent, {kTuModes[0], kTuModes[1]});
     default:
         return nullptr;
     }
@@ -514,8 +507,7 @@ void TQbx510Item::ApplyPropertyEditor(TObject* sender)
     } else {
         ApplyPropertyValue(m_propertyRow, EditorText(sender));
     }
-    if (m_propertyDone)
-        m_propertyDone(sender);
+    PropertyEdited(sender);
 }
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxkit.h"
+#include "qbxdevice.h"
 
-class TQbx510Item : public TObjectItem {
+class TQbx510Item : public TQbxDeviceItem {
 public:
     TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx510Item() override;
@@ -33,12 +33,12 @@ public:
     void ReadSignalChannel(int signal, uint16_t& type, uint8_t& index);
     void WriteSignalChannel(int signal, uint16_t type, uint8_t index);
     void ApplySignalEditor(TObject* sender);
-    void ApplyPropertyEditor(TObject* sender);
+    void ApplyPropertyEditor(TObject* sender) override;
 
     // What the editors apply, without the controls: the signal rows (row 0 text, row 1 item),
     // the property rows by text and the check boxes of rows 7 and 8.
     void ApplySignalChoice(TParamItem* p, int row, const std::string& text, int item);
-    void ApplyPropertyValue(int row, const std::string& text);
+    void ApplyPropertyValue(int row, const std::string& text) override;
     void ApplyPropertyBit(int row, int bit, bool on);
 
     TParamItem* Param(int i) const { return m_param[i]; }
@@ -55,14 +55,7 @@ private:
     void ClearControlEntryOf(const TParamItem* p);
     int ImpulseChannel(int row) const;           // the channel a delay row stands for
 
-    ELEMList* m_channels;
-    actionManager* m_store;
     uint16_t m_sub[qbx::kQbx510SubCount] = {};
     TParamItem* m_param[qbx::kQbx510ParamCount] = {};
     AnsiString m_fontName = "Wingdings";
-    TNotifyEvent m_signalDone;
-    int m_signalRow = 0;
-    TParamItem* m_signalParam = nullptr;
-    int m_propertyRow = -1;
-    TNotifyEvent m_propertyDone;
 };

@@ -19,20 +19,24 @@ std::string ChannelText(const TParamItem* c)
 } // namespace
 
 TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_channels(channels), m_store(store)
+    : TQbxDeviceItem(number, channels, store)
 {
     DisplayType = "УО (QBX-520)";
     Tag = "QBX520";
     LoadSubprograms();
 
+    // The control channel named by the schedule subprogram; without one (a jump there, or a channel
+    // that is gone) the subprogram gets the unbound form.
     T_Action* a = Schedule();
     if (!a)
         return;
     const TActionLine* head = Instruction(a, kQbx520ControlPos);
-    if (head->Opcode == kOpJump)
-        return;
-    const uint16_t t = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
-    const uint8_t i = Instruction(a, kQbx520ControlPos + 1)->Operands[0];
+    uint16_t t = 0;
+    uint8_t i = 0;
+    if (head->Opcode != kOpJump) {
+        t = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
+        i = Instruction(a, kQbx520ControlPos + 1)->Operands[0];
+    }
     if (t != 0 && i != 0)
         m_control = FindChannel(channels, t, i);
     if (!m_control)
@@ -127,13 +131,13 @@ std::vector<TParamItem*> TQbx520Item::ControlCandidates()
 TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                                TNotifyEvent doneEvent)
 {
+    BeginPropertyEdit(row, doneEvent);
     if (row == 0)
         return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
     if (row == 1)
-        return MakeButtonEditor(host, "редактировать", exitEvent, [this, doneEvent](TObject* s) {
+        return MakeButtonEditor(host, "редактировать", exitEvent, [this](TObject* s) {
             ShowScheduleEditor();
-            if (doneEvent)
-                doneEvent(s);
+            PropertyEdited(s);
         });
     if (row != 2)
         return nullptr;
@@ -148,10 +152,9 @@ TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNoti
             selected = static_cast<int>(items.size()) - 1;
     }
     return MakeComboEditor(host, items, selected >= 0 ? items[selected] : std::string(), exitEvent,
-                           [this, doneEvent](TObject* s) {
+                           [this](TObject* s) {
                                ApplyControlChoice(EditorItem(s));
-                               if (doneEvent)
-                                   doneEvent(s);
+                               PropertyEdited(s);
                            });
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "qbxkit.h"
+#include "qbxdevice.h"
 
-class TQbx520Item : public TObjectItem {
+class TQbx520Item : public TQbxDeviceItem {
 public:
     TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store);
 
@@ -38,8 +38,6 @@ private:
     void WriteControl(TParamItem* c); // bound form for c, unbound form for null
 
     TParamItem* m_control = nullptr; // only dereferenced after it was found on the channel list
-    ELEMList* m_channels;
-    actionManager* m_store;
     uint16_t m_schedule = 0;
     uint16_t m_main = 0;
     std::vector<TParamItem*> m_offered;

@@ -15,7 +15,7 @@ const char* const kYesNo[2] = {"Да", "Нет"};
 } // namespace
 
 TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_def(def), m_channels(channels), m_store(store)
+    : TQbxDeviceItem(number, channels, store), m_def(def)
 {
     DisplayType = def.displayType;
     Tag = def.tag;
@@ -33,7 +33,7 @@ TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* 
     const uint8_t index = SettingsIndex(number);
     for (int slot = AddressParam(); slot < ParamCount(); ++slot) {
         const uint16_t type = static_cast<uint16_t>(def.settingsTypeBase + slot);
-        TParamItem* p = FindChannel(channels, type, index, this);
+        TParamItem* p = FindFreeChannel(channels, type, index);
         if (!p) {
             const int bits = slot == AddressParam() ? 8 : slot == IndexTable() ? 24 * def.inputs : 56;
             p = NewChannel(channels, type, index, static_cast<uint16_t>(bits));
@@ -43,9 +43,10 @@ TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* 
         m_param[slot] = p;
     }
 
-    // Inputs: stored channels named by the index table; each channel serves one input at most.
+    // Inputs: stored channels named by the index table; each channel serves one input at most, and
+    // one already taken (the settings channels among them) serves none.
     ForEachChannel(channels, [&](TParamItem* c) {
-        if (c->ChannelIndex == 0 || (c->Owner && c->Owner != this))
+        if (c->ChannelIndex == 0 || c->Owner)
             return true;
         for (int j = 0; j < def.inputs; ++j) {
             if (!m_param[j] && GetEntry(m_param[IndexTable()], 3 * j) == AddressOf(c)) {
@@ -56,12 +57,11 @@ TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* 
         }
         return true;
     });
-    const uint16_t stateChange = store ? store->FindOrCreate(kStateChangeName, kStateChangeReservedId, 1) : 0;
     for (int j = 0; j < def.inputs; ++j) {
         if (!m_param[j]) {
             TParamItem* p = NewChannel(channels, 0, 0, 1);
             p->Store = store;
-            p->WriteHandler = stateChange;
+            p->WriteHandler = store ? store->FindOrCreate(kStateChangeName, kStateChangeReservedId, 1) : 0;
             m_param[j] = p;
         }
         m_param[j]->ValueEditable = 1;
@@ -236,9 +236,7 @@ void TQbxCellItem::GetSetpointText(int, TParamItem* p, AnsiString& text)
 TWinControl* TQbxCellItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
                                                 TNotifyEvent doneEvent)
 {
-    m_editParam = p;
-    m_editSetpoint = n;
-    m_setpointDone = doneEvent;
+    BeginSetpointEdit(p, n, doneEvent);
     if (n != 0 || InputOf(p) < 0)
         return nullptr;
     return MakeComboEditor(host, {std::begin(CellControlItems), std::end(CellControlItems)}, ControlText(p), hostEvent,
@@ -261,10 +259,9 @@ void TQbxCellItem::MakeControl(TParamItem* p)
 
 void TQbxCellItem::ApplyControlEditor(TObject* sender)
 {
-    if (m_editSetpoint == 0)
-        ApplyControlChoice(m_editParam, EditorItem(sender));
-    if (m_setpointDone)
-        m_setpointDone(sender);
+    if (m_setpointRow == 0)
+        ApplyControlChoice(m_setpointParam, EditorItem(sender));
+    SetpointEdited(sender);
 }
 
 void TQbxCellItem::ApplyControlChoice(TParamItem* p, int item)
@@ -333,25 +330,12 @@ void TQbxCellItem::GetPropertyText(int row, AnsiString& text)
 TWinControl* TQbxCellItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
                                                 TNotifyEvent doneEvent)
 {
-    m_propertyRow = row;
-    m_propertyDone = doneEvent;
+    BeginPropertyEdit(row, doneEvent);
     if (row <= 1)
         return TObjectItem::CreatePropertyEditor(row, host, hostEvent, doneEvent);
-    AnsiString text;
-    GetPropertyText(row, text);
-    auto apply = [this](TObject* s) { ApplyPropertyEditor(s); };
     if (row == 2)
-        return MakeComboEditor(host, {kYesNo[0], kYesNo[1]}, text, hostEvent, apply);
-    if (row == 3)
-        return MakeEditEditor(host, text, hostEvent, apply);
-    return nullptr;
-}
-
-void TQbxCellItem::ApplyPropertyEditor(TObject* sender)
-{
-    ApplyPropertyValue(m_propertyRow, EditorText(sender));
-    if (m_propertyDone)
-        m_propertyDone(sender);
+        return RowChoice(row, host, hostEvent, {kYesNo[0], kYesNo[1]});
+    return row == 3 ? RowEdit(row, host, hostEvent) : nullptr;
 }
 
 void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text)

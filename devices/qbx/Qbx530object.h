@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxkit.h"
+#include "qbxdevice.h"
 
-class TQbxCellItem : public TObjectItem {
+class TQbxCellItem : public TQbxDeviceItem {
 public:
     ~TQbxCellItem() override;
 
@@ -32,11 +32,10 @@ public:
     void CheckSubprogramVersions(TStrings* s) override;
 
     void ApplyControlEditor(TObject* sender);
-    void ApplyPropertyEditor(TObject* sender);
     // What the editors apply: the control choice (item of "Нет", "Канал 1", "Канал 2",
     // "ВКЛ. ТУ1, ОТКЛ. ТУ2") for an input, and a property row's text.
     void ApplyControlChoice(TParamItem* p, int item);
-    void ApplyPropertyValue(int row, const std::string& text);
+    void ApplyPropertyValue(int row, const std::string& text) override;
 
     TParamItem* Param(int i) const { return m_param[i]; }
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
@@ -60,15 +59,8 @@ private:
     void MakeControl(TParamItem* p);
 
     const qbx::CellDeviceDef& m_def;
-    ELEMList* m_channels;
-    actionManager* m_store;
-    TNotifyEvent m_setpointDone;
-    TParamItem* m_editParam = nullptr;
-    int m_editSetpoint = 0;
     uint16_t m_sub[6] = {};
     TParamItem* m_param[11] = {};
-    int m_propertyRow = -1;
-    TNotifyEvent m_propertyDone;
 };
 
 class TQbx530Item : public TQbxCellItem {

@@ -1,6 +1,8 @@
 // The QBX-540 controller. Device layer.
 #include "Qbx540object.h"
 
+#include <algorithm>
+
 #include "qbxeditors.h"
 
 using namespace qbx;
@@ -20,7 +22,7 @@ std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6]
 } // namespace
 
 TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_channels(channels), m_store(store)
+    : TQbxDeviceItem(number, channels, store)
 {
     DisplayType = "Контроллер QBX-540";
     Tag = "QBX540";
@@ -30,7 +32,7 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
 
     // Stored settings 1008:1..37; the oldest of an address wins, other objects' channels are left.
     for (int s = 0; s < kQbx540Slots; ++s)
-        m_settings[s] = FindChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1), this);
+        m_settings[s] = FindFreeChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1));
     if (!m_settings[0])
         m_settings[0] = NewChannel(channels, kQbx540ChannelType, 1, 40, kMainDefault, 5);
     m_settings[0]->Name = std::string(kPrefix) + Qbx540ParamNames[0];
@@ -43,14 +45,18 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
     for (int k = 0; k < n; ++k)
         AddAnalog(k, false);
 
-    // Values come back by the address held in their settings; the newest match wins.
+    // Values come back by the address held in their settings; the newest match wins. A channel
+    // already taken, or one of our settings channels, never becomes a value.
+    auto isSettings = [this](const TParamItem* c) {
+        return std::find(std::begin(m_settings), std::end(m_settings), c) != std::end(m_settings);
+    };
     for (int k = 0; k < n; ++k) {
         const Address a = GetEntry(m_settings[kAnalogFirstSlot + k], 0);
         if (a.type == 0 || a.index == 0)
             continue;
         TParamItem* found = nullptr;
         ForEachChannel(channels, [&](TParamItem* c) {
-            if (AddressOf(c) == a && (!c->Owner || c->Owner == this) && ValueOf(c) < 0)
+            if (AddressOf(c) == a && !c->Owner && ValueOf(c) < 0 && !isSettings(c))
                 found = c;
             return true;
         });
@@ -196,9 +202,7 @@ void TQbx540Item::GetSetpointText(int n, TParamItem* p, std::string& text)
 TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
                                                TNotifyEvent doneEvent)
 {
-    m_editParam = p;
-    m_editSetpoint = n;
-    m_setpointDone = doneEvent;
+    BeginSetpointEdit(p, n, doneEvent);
     if (ValueOf(p) < 0 || n < 0 || n > 5)
         return nullptr;
     std::string text;
@@ -216,8 +220,8 @@ TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl
 
 void TQbx540Item::ApplyAnalogEditor(TObject* sender)
 {
-    if (ApplyAnalogValue(m_editParam, m_editSetpoint, EditorText(sender), EditorItem(sender)) && m_setpointDone)
-        m_setpointDone(sender);
+    if (ApplyAnalogValue(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender)))
+        SetpointEdited(sender);
 }
 
 bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text, int item)
@@ -271,25 +275,12 @@ void TQbx540Item::GetPropertyText(int row, std::string& text)
 TWinControl* TQbx540Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
                                                TNotifyEvent doneEvent)
 {
-    m_propertyRow = row;
-    m_propertyDone = doneEvent;
+    BeginPropertyEdit(row, doneEvent);
     if (row <= 1)
         return TObjectItem::CreatePropertyEditor(row, host, hostEvent, doneEvent);
-    std::string text;
-    GetPropertyText(row, text);
-    auto apply = [this](TObject* s) { ApplyPropertyEditor(s); };
     if (row == 2)
-        return MakeComboEditor(host, {kYesNo[0], kYesNo[1]}, text, hostEvent, apply);
-    if (row <= 5)
-        return MakeEditEditor(host, text, hostEvent, apply);
-    return nullptr;
-}
-
-void TQbx540Item::ApplyPropertyEditor(TObject* sender)
-{
-    ApplyPropertyValue(m_propertyRow, EditorText(sender));
-    if (m_propertyDone)
-        m_propertyDone(sender);
+        return RowChoice(row, host, hostEvent, {kYesNo[0], kYesNo[1]});
+    return row <= 5 ? RowEdit(row, host, hostEvent) : nullptr;
 }
 
 void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)

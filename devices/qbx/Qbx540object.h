@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxkit.h"
+#include "qbxdevice.h"
 
-class TQbx540Item : public TObjectItem {
+class TQbx540Item : public TQbxDeviceItem {
 public:
     TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx540Item() override;
@@ -27,11 +27,10 @@ public:
                                       TNotifyEvent doneEvent) override;
 
     void ApplyAnalogEditor(TObject* sender);
-    void ApplyPropertyEditor(TObject* sender);
     // What the editors apply: set-point row n of an analog value (text for rows 0-3, item for 4-5)
     // and a property row's text. False when nothing was applied.
     bool ApplyAnalogValue(TParamItem* p, int n, const std::string& text, int item);
-    void ApplyPropertyValue(int row, const std::string& text);
+    void ApplyPropertyValue(int row, const std::string& text) override;
 
     int AnalogCount() const; // N, never above 31
     TParamItem* Settings(int slot) const { return m_settings[slot]; }
@@ -44,14 +43,7 @@ private:
     void MakeValue(int k);
     void SetCount(int count);
 
-    ELEMList* m_channels;
-    actionManager* m_store;
-    TNotifyEvent m_setpointDone;
-    TParamItem* m_editParam = nullptr;
-    int m_editSetpoint = 0;
     uint16_t m_sub[5] = {};
     TParamItem* m_settings[qbx::kQbx540Slots] = {};
     TParamItem* m_value[qbx::kQbx540MaxAnalog] = {};
-    int m_propertyRow = -1;
-    TNotifyEvent m_propertyDone;
 };

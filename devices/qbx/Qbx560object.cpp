@@ -1,7 +1,7 @@
 // The ЦПТ QBX-560. Device layer.
 #include "Qbx560object.h"
 
-#include "qbxeditors.h"
+#include <cmath>
 
 using namespace qbx;
 
@@ -23,7 +23,7 @@ uint8_t SettingsIndex(uint16_t number) { return static_cast<uint8_t>((number + 7
 } // namespace
 
 TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_channels(channels), m_store(store)
+    : TQbxDeviceItem(number, channels, store)
 {
     DisplayType = "ЦПТ QBX-560";
     Tag = "QBX560";
@@ -34,7 +34,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
 
     for (int i = kNetAddress; i <= kAddressTable; ++i) {
         const uint16_t type = i == kNetAddress ? 1080 : 1081;
-        TParamItem* p = FindChannel(channels, type, SettingsIndex(number), this);
+        TParamItem* p = FindFreeChannel(channels, type, SettingsIndex(number));
         if (!p)
             p = NewChannel(channels, type, SettingsIndex(number), i == kNetAddress ? 32 : 192);
         p->Name = std::string("QBX-560: ") + Qbx560ParamNames[i];
@@ -48,11 +48,8 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
     for (int s = 0; s < kTemperatures; ++s) {
         const Address a = GetEntry(m_param[kAddressTable], 3 * s);
         TParamItem* p = nullptr;
-        if (a.index != 0) {
-            p = FindChannel(channels, a.type, a.index, this);
-            if (p && TemperatureOf(p) >= 0)
-                p = nullptr; // already serves another temperature
-        }
+        if (a.index != 0)
+            p = FindFreeChannel(channels, a.type, a.index);
         if (!p) {
             const uint8_t unread[2] = {0xFF, 0xFF};
             p = NewChannel(channels, 0, 0, 16, unread, 2);
@@ -73,8 +70,8 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
         TParamItem* t = m_param[s];
         const bool bound = !IsUnbound(t);
         if (bound) {
-            m_spValue[s] = FindChannel(channels, kSetpointValueType, t->ChannelIndex, this);
-            m_spState[s] = FindChannel(channels, kSetpointStateType, t->ChannelIndex, this);
+            m_spValue[s] = FindFreeChannel(channels, kSetpointValueType, t->ChannelIndex);
+            m_spState[s] = FindFreeChannel(channels, kSetpointStateType, t->ChannelIndex);
         }
         if (!m_spValue[s]) {
             const uint8_t value[5] = {2, 0, 0, 0, 0};
@@ -212,9 +209,13 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
         return;
     }
     double value = 0;
-    if (!ReadFloat(text, value))
+    if (!ReadFloat(text, value) || !(std::fabs(value) < 1e9))
         return;
+    // Tenths in single precision, cut toward zero; a count no 32-bit integer holds is refused
+    // like a text that is no number.
     const float tenths = static_cast<float>(value) * 10.0f;
+    if (!(std::fabs(tenths) < 2147483648.0f))
+        return;
     SetU16(m_spValue[s], 1 + 2 * n, static_cast<uint16_t>(static_cast<int32_t>(tenths)));
     p->WriteHandler = m_store ? m_store->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
     PlaceSetpoints(s, true);
@@ -253,22 +254,10 @@ void TQbx560Item::GetCommandModeText(int n, std::string& text)
 TWinControl* TQbx560Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                                TNotifyEvent doneEvent)
 {
-    m_propertyRow = row;
-    m_propertyDone = doneEvent;
+    BeginPropertyEdit(row, doneEvent);
     if (row <= 1)
         return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
-    if (row > 3)
-        return nullptr;
-    std::string text;
-    GetPropertyText(row, text);
-    return MakeEditEditor(host, text, exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
-}
-
-void TQbx560Item::ApplyPropertyEditor(TObject* sender)
-{
-    ApplyPropertyValue(m_propertyRow, EditorText(sender));
-    if (m_propertyDone)
-        m_propertyDone(sender);
+    return row <= 3 ? RowEdit(row, host, exitEvent) : nullptr;
 }
 
 void TQbx560Item::ApplyPropertyValue(int row, const std::string& text)

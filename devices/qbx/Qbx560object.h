@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxkit.h"
+#include "qbxdevice.h"
 
-class TQbx560Item : public TObjectItem {
+class TQbx560Item : public TQbxDeviceItem {
 public:
     TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx560Item() override;
@@ -31,8 +31,7 @@ public:
     void CheckConfiguration(TStrings* s) override;
     void CheckSubprogramVersions(TStrings* s) override;
 
-    void ApplyPropertyEditor(TObject* sender);
-    void ApplyPropertyValue(int row, const std::string& text);
+    void ApplyPropertyValue(int row, const std::string& text) override;
 
     TParamItem* Param(int i) const { return m_param[i]; }
     TParamItem* SetpointValue(int s) const { return m_spValue[s]; }
@@ -44,12 +43,8 @@ private:
     std::string AddressText() const;               // "a.b.c:d"
     void PlaceSetpoints(int s, bool bound);
 
-    ELEMList* m_channels;
-    actionManager* m_store;
     uint16_t m_sub[4] = {};
     TParamItem* m_param[10] = {};
     TParamItem* m_spValue[8] = {};
     TParamItem* m_spState[8] = {};
-    int m_propertyRow = -1;
-    TNotifyEvent m_propertyDone;
 };

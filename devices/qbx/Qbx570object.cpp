@@ -48,7 +48,7 @@ bool ReadRegister(const std::string& text, Address& out)
 } // namespace
 
 TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_layout(layout), m_channels(channels), m_store(store)
+    : TQbxDeviceItem(number, channels, store), m_layout(layout)
 {
     DisplayType = layout.displayType;
     Tag = layout.tag;
@@ -96,7 +96,7 @@ TParamItem* TQbx570Item::SettingsParam(int k, uint16_t bits, const uint8_t* valu
     const uint8_t index = SettingsIndex(Number);
     TParamItem* p = nullptr;
     ForEachChannel(m_channels, [&](TParamItem* c) {
-        if (SameAddress(c, type, index) && (!c->Owner || c->Owner == this))
+        if (SameAddress(c, type, index) && !c->Owner)
             p = c;
         return true;
     });
@@ -174,22 +174,10 @@ void TQbx570Item::GetPropertyText(int row, std::string& text)
 TWinControl* TQbx570Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                                TNotifyEvent doneEvent)
 {
-    m_propertyRow = row;
-    m_propertyDone = doneEvent;
+    BeginPropertyEdit(row, doneEvent);
     if (row <= 1)
         return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
-    if (row > 4)
-        return nullptr;
-    std::string text;
-    GetPropertyText(row, text);
-    return MakeEditEditor(host, text, exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
-}
-
-void TQbx570Item::ApplyPropertyEditor(TObject* sender)
-{
-    ApplyPropertyValue(m_propertyRow, EditorText(sender));
-    if (m_propertyDone)
-        m_propertyDone(sender);
+    return row <= 4 ? RowEdit(row, host, exitEvent) : nullptr;
 }
 
 void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
@@ -233,8 +221,7 @@ TWinControl* TQbx570mp3Item::CreatePropertyEditor(int row, TWinControl* host, TN
 {
     if (row != 5)
         return TQbx570Item::CreatePropertyEditor(row, host, exitEvent, doneEvent);
-    m_propertyRow = row;
-    m_propertyDone = doneEvent;
+    BeginPropertyEdit(row, doneEvent);
     return MakeButtonEditor(host, "настроить", exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
 }
 
@@ -272,7 +259,7 @@ TQbx570mp1Item::TQbx570mp1Item(uint16_t number, ELEMList* channels, actionManage
     // The shown register is a channel of its own, found by the address the settings hold.
     const Address reg = GetEntry(m_param[0], 4);
     ForEachChannel(channels, [&](TParamItem* c) {
-        if (reg.index != 0 && AddressOf(c) == reg && c != m_param[0] && (!c->Owner || c->Owner == this))
+        if (reg.index != 0 && AddressOf(c) == reg && !c->Owner)
             m_param[1] = c;
         return true;
     });

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxkit.h"
+#include "qbxdevice.h"
 
 namespace qbx {
 // What distinguishes the two indicator controllers' settings.
@@ -24,7 +24,7 @@ extern const Qbx570Layout Qbx570mp3Layout;
 extern const Qbx570Layout Qbx570mp1Layout;
 } // namespace qbx
 
-class TQbx570Item : public TObjectItem {
+class TQbx570Item : public TQbxDeviceItem {
 public:
     ~TQbx570Item() override;
 
@@ -37,8 +37,7 @@ public:
     TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                       TNotifyEvent doneEvent) override;
 
-    void ApplyPropertyEditor(TObject* sender);
-    virtual void ApplyPropertyValue(int row, const std::string& text);
+    void ApplyPropertyValue(int row, const std::string& text) override;
 
     TParamItem* Param(int k) const { return m_param[k]; }
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
@@ -55,13 +54,9 @@ protected:
     virtual void ExtraRowText(int row, std::string& text) = 0;
 
     const qbx::Qbx570Layout& m_layout;
-    ELEMList* m_channels;
-    actionManager* m_store;
     uint16_t m_sub[5] = {};
     TParamItem* m_param[3] = {};
     int m_paramCount = 0;
-    int m_propertyRow = -1;
-    TNotifyEvent m_propertyDone;
 };
 
 class TQbx570mp3Item : public TQbx570Item {

@@ -78,18 +78,30 @@ void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f)
 
 bool ListHolds(ELEMList* list, const TParamItem* p) { return p && list->Contains(p); }
 
-TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index, const TObjectItem* exceptOwnedBy)
+namespace {
+
+TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index, bool freeOnly)
 {
     TParamItem* found = nullptr;
     ForEachChannel(list, [&](TParamItem* c) {
-        if (!SameAddress(c, type, index))
-            return true;
-        if (exceptOwnedBy && c->Owner && c->Owner != exceptOwnedBy)
+        if (!SameAddress(c, type, index) || (freeOnly && c->Owner))
             return true;
         found = c;
         return false;
     });
     return found;
+}
+
+} // namespace
+
+TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index)
+{
+    return FirstWithAddress(list, type, index, false);
+}
+
+TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index)
+{
+    return FirstWithAddress(list, type, index, true);
 }
 
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,

@@ -44,9 +44,11 @@ void ReleaseChannel(ELEMList* list, TParamItem*& slot);
 void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f);
 // Whether p is still on the list (pointer identity; p is never dereferenced).
 bool ListHolds(ELEMList* list, const TParamItem* p);
-// First channel with this address, from the oldest end; null when none. With exceptOwnedBy,
-// channels that belong to another object are passed over.
-TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index, const TObjectItem* exceptOwnedBy = nullptr);
+// First channel with this address, from the oldest end; null when none.
+TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index);
+// The same among channels no object owns yet: what a constructor may adopt. A channel already
+// taken (by another object, or by this one for another role) is never handed out twice.
+TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index);
 
 // Appends a poll command (period code 0) to the object's command list.
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,

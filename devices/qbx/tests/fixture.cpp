@@ -88,6 +88,12 @@ void RemovePlugin(const std::string& root, const std::string& folder, const std:
     fs::remove(fs::path(root) / folder / (name + ".act"));
 }
 
+void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
+                 const std::vector<std::pair<int, std::string>>& lines)
+{
+    WriteFile(fs::path(root) / folder / (name + ".act"), Program(count, lines));
+}
+
 void QbxTest::SetUp()
 {
     RegisterQbxDevices();
@@ -142,6 +148,20 @@ int QbxTest::CountAddress(uint16_t type, uint8_t index) const
     for (TParamItem* p : Channels())
         n += qbx::SameAddress(p, type, index) ? 1 : 0;
     return n;
+}
+
+std::string QbxTest::RowText(TObjectItem* o, int row)
+{
+    std::string text;
+    o->GetPropertyText(row, text);
+    return text;
+}
+
+std::string QbxTest::ValueText(TObjectItem* o, TParamItem* p)
+{
+    std::string text;
+    o->GetParamValueText(p, text);
+    return text;
 }
 
 std::vector<std::string> QbxTest::Lines(const std::function<void(TStrings*)>& fill) const

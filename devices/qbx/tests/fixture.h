@@ -23,6 +23,9 @@ inline constexpr uint8_t kPowerIndex = 1;
 void WritePlugins(const std::string& root);
 // Removes one plug-in file (folder, name without ".act").
 void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name);
+// Writes one plug-in file: `count` instructions "ret", with the given (position, text) lines instead.
+void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
+                 const std::vector<std::pair<int, std::string>>& lines);
 
 class QbxTest : public ::testing::Test {
 public:
@@ -51,6 +54,25 @@ protected:
     std::vector<TParamItem*> Channels() const;
     int CountAddress(uint16_t type, uint8_t index) const;
     std::vector<std::string> Lines(const std::function<void(TStrings*)>& fill) const;
+    // The objects of class T in the configuration, oldest first (after a reload, too).
+    template <class T>
+    std::vector<T*> Objects() const
+    {
+        std::vector<T*> out;
+        for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
+            if (auto* o = dynamic_cast<T*>(static_cast<TObjectItem*>(e)))
+                out.push_back(o);
+        return out;
+    }
+    template <class T>
+    T* Find() const
+    {
+        const std::vector<T*> all = Objects<T>();
+        return all.empty() ? nullptr : all.front();
+    }
+    // What an object shows for a property row, and for a parameter's value.
+    static std::string RowText(TObjectItem* o, int row);
+    static std::string ValueText(TObjectItem* o, TParamItem* p);
 
     std::string tmpDir;   // everything the test writes
     std::string root;     // plug-in folder

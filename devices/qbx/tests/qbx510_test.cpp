@@ -16,18 +16,8 @@ protected:
         obj = Add<TQbx510Item>(3);
         Unhook();
     }
-    std::string Row(int row)
-    {
-        std::string text;
-        obj->GetPropertyText(row, text);
-        return text;
-    }
-    std::string ValueText(int i)
-    {
-        std::string text;
-        obj->GetParamValueText(obj->Param(i), text);
-        return text;
-    }
+    std::string Row(int row) { return RowText(obj, row); }
+    std::string ValueText(int i) { return QbxTest::ValueText(obj, obj->Param(i)); }
     T_Action* Parser() { return cm->Actions->ById(obj->SubprogramId(kSubParseMessage)); }
     TQbx510Item* obj = nullptr;
 };
@@ -209,9 +199,7 @@ TEST_F(Qbx510Test, NarrowStoredControlTable)
 {
     auto reload = [&] {
         SaveAndReload();
-        obj = nullptr;
-        for (ELEM* e = cm->Objects.Oldest; e && !obj; e = e->Newer)
-            obj = dynamic_cast<TQbx510Item*>(static_cast<TObjectItem*>(e));
+        obj = Find<TQbx510Item>();
         return obj != nullptr;
     };
     obj->Param(kQbx510ControlTable)->SetBitWidth(8);

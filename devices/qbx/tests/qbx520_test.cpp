@@ -14,12 +14,7 @@ namespace {
 
 class Qbx520Test : public QbxTest {
 protected:
-    std::string Row(int row)
-    {
-        std::string t;
-        obj->GetPropertyText(row, t);
-        return t;
-    }
+    std::string Row(int row) { return RowText(obj, row); }
     TActionLine& Line(int pos) { return cm->Actions->ById(obj->ScheduleId())->Instructions[size_t(pos - 1)]; }
     TQbx520Item* obj = nullptr;
 };
@@ -68,6 +63,24 @@ TEST_F(Qbx520Test, SubprogramsAndControlSignal)
     delete a;
     EXPECT_EQ(Row(2), "нет");
     EXPECT_EQ(Line(6).Opcode, 7);
+}
+
+// Without a control channel the schedule subprogram gets the unbound form, the jump to 17, whatever
+// its file held there.
+TEST_F(Qbx520Test, UnboundFormIsWrittenAtConstruction)
+{
+    const std::vector<std::pair<int, std::string>> files[] = {
+        {{6, "gotoa;12;"}},
+        {{6, "push;40;16;"}, {7, "push;2;"}}, // a channel the configuration does not have
+    };
+    for (const auto& lines : files) {
+        cm = std::make_unique<configmanager>();
+        WritePlugin(root, "uo", "qbx520_checkSchedule", 20, lines);
+        obj = Add<TQbx520Item>(4);
+        EXPECT_EQ(Line(6).Opcode, 7);
+        EXPECT_EQ(Line(6).U16(0), 17);
+        EXPECT_EQ(Row(2), "нет");
+    }
 }
 
 TEST_F(Qbx520Test, DeletedScheduleSubprogramIsNotWrittenInto)

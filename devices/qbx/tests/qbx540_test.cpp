@@ -16,25 +16,12 @@ protected:
         obj = Add<TQbx540Item>(5);
         Unhook();
     }
-    std::string Text(TParamItem* p)
-    {
-        std::string t;
-        obj->GetParamValueText(p, t);
-        return t;
-    }
-    std::string Row(int row)
-    {
-        std::string t;
-        obj->GetPropertyText(row, t);
-        return t;
-    }
+    std::string Text(TParamItem* p) { return ValueText(obj, p); }
+    std::string Row(int row) { return RowText(obj, row); }
     TQbx540Item* Reloaded()
     {
         SaveAndReload();
-        for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
-            if (auto* o = dynamic_cast<TQbx540Item*>(static_cast<TObjectItem*>(e)))
-                return o;
-        return nullptr;
+        return Find<TQbx540Item>();
     }
     TQbx540Item* obj = nullptr;
 };
@@ -124,6 +111,19 @@ TEST_F(Qbx540Test, ConversionsBindingAndReload)
 }
 
 // The address row takes "a.b.c" like the other controllers instead of dropping the edit.
+// Analog settings naming the main settings' own address adopt no value: the value is a new channel.
+TEST_F(Qbx540Test, SettingsNamingASettingsChannelAdoptNoValue)
+{
+    obj->ApplyPropertyValue(5, "1");
+    SetEntry(obj->Settings(5), 0, {kQbx540ChannelType, 1});
+    TQbx540Item* again = Reloaded();
+    ASSERT_NE(again, nullptr);
+    ASSERT_NE(again->Analog(0), nullptr);
+    EXPECT_NE(again->Analog(0), again->Settings(0));
+    EXPECT_TRUE(IsUnbound(again->Analog(0)));
+    EXPECT_EQ(CountAddress(kQbx540ChannelType, 1), 1);
+}
+
 TEST_F(Qbx540Test, AddressRowIsApplied)
 {
     const struct {

@@ -16,18 +16,8 @@ protected:
         obj = Add<TQbx560Item>(9);
         Unhook();
     }
-    std::string Text(TParamItem* p)
-    {
-        std::string t;
-        obj->GetParamValueText(p, t);
-        return t;
-    }
-    std::string Row(int row)
-    {
-        std::string t;
-        obj->GetPropertyText(row, t);
-        return t;
-    }
+    std::string Text(TParamItem* p) { return ValueText(obj, p); }
+    std::string Row(int row) { return RowText(obj, row); }
     std::string Setpoint(int s, int n)
     {
         std::string t;
@@ -81,7 +71,8 @@ TEST_F(Qbx560Test, BindingAndSetpoints)
     const struct {
         const char* text;
         uint16_t stored;
-    } cases[] = {{"25.5", 255}, {"12,3", 123}, {"-1", 65526}, {"abc", 65526}, {" 25,5 ", 255}};
+    } cases[] = {{"25.5", 255}, {"12,3", 123}, {"-1", 65526}, {"abc", 65526}, {" 25,5 ", 255},
+                   {"99999999999", 255}, {"-3000000000", 255}};
     for (const auto& c : cases) {
         obj->SetSetpointValue(obj->Param(2), 0, c.text);
         EXPECT_EQ(GetU16(obj->SetpointValue(2), 1), c.stored) << c.text;
@@ -99,6 +90,25 @@ TEST_F(Qbx560Test, BindingAndSetpoints)
     EXPECT_EQ(obj->Param(2)->WriteHandler, 0);
     EXPECT_TRUE(IsUnbound(obj->SetpointValue(2)));
     EXPECT_TRUE(IsUnbound(obj->SetpointState(2)));
+}
+
+// Stored addresses never give one channel two roles: temperature 1 naming the object's own
+// network-address channel, and two temperatures of one channel index whose set-point channels
+// share their addresses (the file keeps one channel per address, so only one set comes back).
+TEST_F(Qbx560Test, StoredAddressesNeverGiveOneChannelTwoRoles)
+{
+    SetEntry(obj->Param(9), 0, {1080, 1});
+    obj->BindParam(3, 5, obj->Param(1));
+    obj->BindParam(4, 5, obj->Param(2));
+    obj->SetSetpointValue(obj->Param(1), 0, "10");
+    obj->SetSetpointValue(obj->Param(2), 0, "20");
+    SaveAndReload();
+    auto* again = Find<TQbx560Item>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again->Param(0), again->Param(8));
+    EXPECT_TRUE(IsUnbound(again->Param(0)));
+    EXPECT_NE(again->SetpointValue(1), again->SetpointValue(2));
+    EXPECT_NE(again->SetpointState(1), again->SetpointState(2));
 }
 
 TEST_F(Qbx560Test, AddressRowsAndChecks)

@@ -10,21 +10,7 @@ namespace {
 
 class Qbx570Test : public QbxTest {
 protected:
-    std::string Row(TObjectItem* o, int row)
-    {
-        std::string t;
-        o->GetPropertyText(row, t);
-        return t;
-    }
-    template <class T>
-    std::vector<T*> Objects()
-    {
-        std::vector<T*> out;
-        for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
-            if (auto* o = dynamic_cast<T*>(static_cast<TObjectItem*>(e)))
-                out.push_back(o);
-        return out;
-    }
+    static std::string Row(TObjectItem* o, int row) { return RowText(o, row); }
 };
 
 TEST_F(Qbx570Test, Mp3NewObjectAndRows)

@@ -34,12 +34,7 @@ protected:
         obj = Add<TQbxCellItem>(GetParam().code);
         Unhook();
     }
-    std::string Text(TParamItem* p)
-    {
-        std::string t;
-        obj->GetParamValueText(p, t);
-        return t;
-    }
+    std::string Text(TParamItem* p) { return ValueText(obj, p); }
     std::string Control(TParamItem* p)
     {
         std::string t;
@@ -161,14 +156,28 @@ TEST_P(CellTest, StoredInputsComeBackThroughTheIndexTable)
     const size_t count = Channels().size();
     SaveAndReload();
     EXPECT_EQ(Channels().size(), count);
-    TQbxCellItem* again = nullptr;
-    for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
-        again = dynamic_cast<TQbxCellItem*>(static_cast<TObjectItem*>(e));
+    TQbxCellItem* again = Find<TQbxCellItem>();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(AddressOf(again->Param(2)), (Address{3, 200}));
     EXPECT_EQ(again->Param(2)->ParamType, 1);
     EXPECT_EQ(CountAddress(3, 200), 1);
     EXPECT_EQ(CountAddress(c.firstSettingsType, 1), 1);
+}
+
+// A stored index table naming one of the object's own settings channels adopts nothing for that
+// input: no channel serves two roles (and none is freed twice).
+TEST_P(CellTest, IndexTableNamingASettingsChannelAdoptsNothing)
+{
+    const CellCase& c = GetParam();
+    SetEntry(obj->Param(c.inputs + 1), 0, {c.firstSettingsType, 1}); // the address channel's own
+    const size_t count = Channels().size();
+    SaveAndReload();
+    TQbxCellItem* again = Find<TQbxCellItem>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again->Param(0), again->Param(c.inputs));
+    EXPECT_TRUE(IsUnbound(again->Param(0)));
+    EXPECT_EQ(again->Param(c.inputs)->Kind, 1);
+    EXPECT_EQ(Channels().size(), count);
 }
 
 using CellIds = QbxTest;

@@ -19,15 +19,6 @@ using RoundTrip = QbxTest;
 // Type codes of every class this module registers.
 const int kCodes[] = {3, 4, 5, 7, 8, 9, 43, 44};
 
-template <class T>
-T* Find(configmanager& cm)
-{
-    for (ELEM* e = cm.Objects.Oldest; e; e = e->Newer)
-        if (auto* o = dynamic_cast<T*>(static_cast<TObjectItem*>(e)))
-            return o;
-    return nullptr;
-}
-
 // The first n value bytes, those past the width too.
 std::string FirstBytes(const TParamValue& v, int n)
 {
@@ -41,17 +32,17 @@ TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
 {
     for (int code : kCodes)
         ASSERT_NE(cm->AddObject(code), nullptr) << code;
-    Find<TQbx540Item>(*cm)->ApplyPropertyValue(5, "2");
-    auto* cell = Find<TQbx530Item>(*cm);
+    Find<TQbx540Item>()->ApplyPropertyValue(5, "2");
+    auto* cell = Find<TQbx530Item>();
     cell->BindParam(3, 9, cell->Param(0));
     cell->ApplyControlChoice(cell->Param(0), 1);
-    auto* qbx540 = Find<TQbx540Item>(*cm);
+    auto* qbx540 = Find<TQbx540Item>();
     qbx540->BindParam(4, 9, qbx540->Analog(1));
-    auto* qbx560 = Find<TQbx560Item>(*cm);
+    auto* qbx560 = Find<TQbx560Item>();
     qbx560->BindParam(5, 9, qbx560->Param(0));
     qbx560->SetSetpointValue(qbx560->Param(0), 0, "21.5");
-    Find<TQbx570mp1Item>(*cm)->ApplyPropertyValue(4, "6:9");
-    Find<TQbx510Item>(*cm)->ApplyPropertyValue(4, "33");
+    Find<TQbx570mp1Item>()->ApplyPropertyValue(4, "6:9");
+    Find<TQbx510Item>()->ApplyPropertyValue(4, "33");
 
     // What identifies each channel after the load: its address and bytes, and its owner's type.
     auto snapshot = [&] {
@@ -77,14 +68,14 @@ TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
     EXPECT_EQ(Channels().size(), count);
     EXPECT_TRUE(messages.empty());
 
-    cell = Find<TQbx530Item>(*cm);
+    cell = Find<TQbx530Item>();
     EXPECT_EQ(AddressOf(cell->Param(0)).type, 3);
     EXPECT_EQ(cell->Param(0)->ParamType, 1);
-    EXPECT_EQ(AddressOf(Find<TQbx540Item>(*cm)->Analog(1)).type, 4);
-    EXPECT_EQ(AddressOf(Find<TQbx560Item>(*cm)->Param(0)).type, 5);
-    EXPECT_EQ(AddressOf(Find<TQbx570mp1Item>(*cm)->Param(1)), (Address{6, 9}));
+    EXPECT_EQ(AddressOf(Find<TQbx540Item>()->Analog(1)).type, 4);
+    EXPECT_EQ(AddressOf(Find<TQbx560Item>()->Param(0)).type, 5);
+    EXPECT_EQ(AddressOf(Find<TQbx570mp1Item>()->Param(1)), (Address{6, 9}));
     std::string text;
-    Find<TQbx510Item>(*cm)->GetPropertyText(4, text);
+    Find<TQbx510Item>()->GetPropertyText(4, text);
     EXPECT_EQ(text, "33");
 
     // A second round gives the same file contents back.
@@ -112,7 +103,7 @@ TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode)
     obj->ApplySignalChoice(obj->Param(2), 1, "Канал 2", 2);
     const Address a1 = AddressOf(obj->Param(1)), a2 = AddressOf(obj->Param(2));
     SaveAndReload();
-    obj = Find<TQbx510Item>(*cm);
+    obj = Find<TQbx510Item>();
     ASSERT_NE(obj, nullptr);
     EXPECT_EQ(AddressOf(obj->Param(1)), a1);
     EXPECT_EQ(AddressOf(obj->Param(2)), a2);

@@ -1,0 +1,58 @@
+// Common base of the maker's device objects. Device layer.
+#include "qbxdevice.h"
+
+#include "qbxeditors.h"
+
+TQbxDeviceItem::TQbxDeviceItem(uint16_t number, ELEMList* channels, actionManager* store)
+    : TObjectItem(number), m_channels(channels), m_store(store)
+{
+}
+
+void TQbxDeviceItem::ApplyPropertyEditor(TObject* sender)
+{
+    ApplyPropertyValue(m_propertyRow, qbx::EditorText(sender));
+    PropertyEdited(sender);
+}
+
+void TQbxDeviceItem::ApplyPropertyValue(int, const std::string&) {}
+
+void TQbxDeviceItem::BeginPropertyEdit(int row, TNotifyEvent doneEvent)
+{
+    m_propertyRow = row;
+    m_propertyDone = std::move(doneEvent);
+}
+
+TWinControl* TQbxDeviceItem::RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent)
+{
+    std::string text;
+    GetPropertyText(row, text);
+    return qbx::MakeEditEditor(host, text, std::move(exitEvent), [this](TObject* s) { ApplyPropertyEditor(s); });
+}
+
+TWinControl* TQbxDeviceItem::RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                       const std::vector<std::string>& items)
+{
+    std::string text;
+    GetPropertyText(row, text);
+    return qbx::MakeComboEditor(host, items, text, std::move(exitEvent), [this](TObject* s) { ApplyPropertyEditor(s); });
+}
+
+void TQbxDeviceItem::PropertyEdited(TObject* sender)
+{
+    // A copy: the closure may open the next editor, which replaces the remembered one.
+    if (TNotifyEvent done = m_propertyDone)
+        done(sender);
+}
+
+void TQbxDeviceItem::BeginSetpointEdit(TParamItem* p, int n, TNotifyEvent doneEvent)
+{
+    m_setpointParam = p;
+    m_setpointRow = n;
+    m_setpointDone = std::move(doneEvent);
+}
+
+void TQbxDeviceItem::SetpointEdited(TObject* sender)
+{
+    if (TNotifyEvent done = m_setpointDone)
+        done(sender);
+}

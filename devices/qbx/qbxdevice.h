@@ -1,0 +1,43 @@
+// Common base of the maker's device objects: the configuration's channel list and subprogram store,
+// and the state of the in-place editor the host has open (the row or set point being edited and the
+// closure to call after a change). Device layer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "qbxkit.h"
+
+class TQbxDeviceItem : public TObjectItem {
+public:
+    // Change handler of the property editors: applies the editor's text to the row being edited,
+    // then calls the host's after-change closure.
+    virtual void ApplyPropertyEditor(TObject* sender);
+    // What a property editor applies, without the control. Rows without an edit change nothing.
+    virtual void ApplyPropertyValue(int row, const std::string& text);
+
+protected:
+    TQbxDeviceItem(uint16_t number, ELEMList* channels, actionManager* store);
+
+    // Remembers the row and the after-change closure of the property editor being created.
+    void BeginPropertyEdit(int row, TNotifyEvent doneEvent);
+    // Property editors over the row's text, applied through ApplyPropertyEditor: an edit box, and a
+    // drop-down list with the item equal to the text selected.
+    TWinControl* RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent);
+    TWinControl* RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent, const std::vector<std::string>& items);
+    // Calls the property editor's after-change closure when the host gave one.
+    void PropertyEdited(TObject* sender);
+
+    // Remembers the parameter, the set point and the after-change closure of a set-point editor.
+    void BeginSetpointEdit(TParamItem* p, int n, TNotifyEvent doneEvent);
+    void SetpointEdited(TObject* sender);
+
+    ELEMList* m_channels;
+    actionManager* m_store;
+    int m_propertyRow = -1;
+    TNotifyEvent m_propertyDone;
+    TParamItem* m_setpointParam = nullptr;
+    int m_setpointRow = 0;
+    TNotifyEvent m_setpointDone;
+};
