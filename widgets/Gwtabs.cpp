@@ -256,6 +256,8 @@ void TGwCollectionTabControl::DestroyActiveTab()
 
 void TGwCollectionTabControl::ActiveTabMoved(int NewIndex)
 {
+    if (TabIndex() == -1)
+        return;
     FTabs->Move(TabIndex(), NewIndex);
     SetTabIndexField(NewIndex);
     Rebuild();

@@ -16,14 +16,6 @@
 
 namespace {
 
-std::vector<std::string> Lines(TStrings& s)
-{
-    std::vector<std::string> v;
-    for (int i = 0; i < s.Count(); ++i)
-        v.push_back(s.Strings(i));
-    return v;
-}
-
 std::vector<TObjectItem*> ObjectList(configmanager& c)
 {
     std::vector<TObjectItem*> v;

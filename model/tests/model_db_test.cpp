@@ -15,14 +15,6 @@
 
 namespace {
 
-std::vector<std::string> Lines(TStrings& s)
-{
-    std::vector<std::string> v;
-    for (int i = 0; i < s.Count(); ++i)
-        v.push_back(s.Strings(i));
-    return v;
-}
-
 struct TableShape {
     const char* name;
     int keyLen, maxDat;

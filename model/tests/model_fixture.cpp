@@ -156,3 +156,11 @@ void CaptureMessages()
     gMessages.clear();
     SetMessageBoxHandler(RecordMessage);
 }
+
+std::vector<std::string> Lines(TStrings& s)
+{
+    std::vector<std::string> v;
+    for (int i = 0; i < s.Count(); ++i)
+        v.push_back(s.Strings(i));
+    return v;
+}

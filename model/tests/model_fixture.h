@@ -44,6 +44,9 @@ struct TestDevice : TObjectItem {
 void RegisterTestDevice();
 void UnregisterTestDevice();
 
+// The lines of a string list.
+std::vector<std::string> Lines(TStrings& s);
+
 // Message boxes recorded instead of shown.
 extern std::vector<std::string> gMessages;
 void CaptureMessages();

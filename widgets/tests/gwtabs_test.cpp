@@ -50,6 +50,30 @@ TEST(GwTabs, ClearAddAndDeleteKeepTheActiveTab)
     EXPECT_EQ(tabs.TabIndex(), -1);
 }
 
+// The drag of the active tab moves its item, keeps it active and reports the move; the close
+// command deletes the active item. With no active tab both do nothing.
+TEST(GwTabs, ActiveTabMovedAndDestroyed)
+{
+    TGwTabControl tabs(nullptr);
+    std::vector<std::pair<int, int>> moves;
+    tabs.OnTabOrderChange = [&](TObject*, int from, int to) { moves.emplace_back(from, to); };
+    TGwTabCollection* c = tabs.GetTabCollection();
+    for (const char* caption : {"a", "b", "c"})
+        c->Add()->SetCaption(caption);
+    tabs.ActiveTabMoved(2);
+    tabs.DestroyActiveTab();
+    EXPECT_TRUE(moves.empty());
+    EXPECT_EQ(tabs.TabCount(), 3);
+    tabs.SetTabIndex(0);
+    tabs.ActiveTabMoved(2);
+    EXPECT_EQ(Captions(tabs), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(tabs.TabIndex(), 2);
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 2}}));
+    tabs.DestroyActiveTab();
+    EXPECT_EQ(Captions(tabs), (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(tabs.TabIndex(), 1);
+}
+
 TEST(GwTabs, AssignLeavesTag)
 {
     TGwTabControl tabs(nullptr);
