@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core_support.h"
+#include "handle.h"
 
 namespace {
 
@@ -931,6 +932,46 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
         SendKey(grid->ClientWidget(), Qt::Key_F2, "");
         EXPECT_EQ(keys, std::vector<WORD>{VK_F2}) << c.Name;
         grid->OnKeyDown = nullptr;
+    }
+}
+
+// A button that closes its own panel: the control is freed by its own click or double click.
+TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly)
+{
+    TFakeDialogScope dialogs;
+    auto* host = new TProbe(Form);
+    host->SetParent(Form);
+    host->SetBounds(0, 0, 100, 50);
+    Form->Show();
+    struct Case {
+        const char* Name;
+        bool Graphic;
+        bool Double;
+    } cases[] = {{"windowed, click", false, false}, {"graphic, click", true, false},
+                 {"windowed, double click", false, true}, {"graphic, double click", true, true}};
+    for (const Case& c : cases) {
+        TControl* victim = c.Graphic ? static_cast<TControl*>(new TGraphicProbe(Form, "g", nullptr))
+                                     : static_cast<TControl*>(new TProbe(Form));
+        victim->SetParent(host);
+        victim->SetBounds(10, 10, 30, 20);
+        int ups = 0;
+        host->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+        TNotifyEvent free = [victim](TObject*) { delete victim; };
+        (c.Double ? victim->OnDblClick : victim->OnClick) = free;
+        QWidget* w = c.Graphic ? host->ClientWidget() : static_cast<TWinControl*>(victim)->ClientWidget();
+        int at = c.Graphic ? 15 : 5;
+        Click(w, at, at);
+        if (c.Double) {
+            SendMouse(w, QEvent::MouseButtonDblClick, at, at);
+            SendMouse(w, QEvent::MouseButtonRelease, at, at);
+        }
+        Application->ProcessMessages();
+        EXPECT_EQ(host->ControlCount(), 0) << c.Name;
+        EXPECT_NE(MouseControl(), victim) << c.Name;
+        EXPECT_TRUE(dialogs.Fake.Calls.empty()) << c.Name;
+        // The next click on the host's free area reaches the host itself.
+        Click(host->ClientWidget(), 15, 15);
+        EXPECT_GE(ups, 1) << c.Name;
     }
 }
 
