@@ -390,7 +390,8 @@ bool configmanager::ReadFile(LORHANDLE base)
             uint16_t type = GetU16(pv.rec.Key);
             uint8_t index = pv.rec.Key[2];
             uint32_t len = pv.DataLength();
-            if (len < kParamValueBytes) {
+            // Saves never write an unbound address; such a record would come back as nothing.
+            if (len < kParamValueBytes || type == 0 || index == 0) {
                 problem("Канал " + IntToStr(type) + ":" + IntToStr(index) + " поврежден.");
                 continue;
             }

@@ -239,9 +239,9 @@ void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* s
                 size_t at = 0;
                 for (int i = 0; i < p->ValueBytes(); ++i) {
                     size_t comma = text.find(',', at);
-                    std::string piece = Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
-                    if (!piece.empty())
-                        p->Value[i] = static_cast<uint8_t>(StrToInt(piece));
+                    std::string field = Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+                    if (!field.empty())
+                        p->Value[i] = static_cast<uint8_t>(StrToInt(field));
                     if (comma == std::string::npos)
                         break;
                     at = comma + 1;

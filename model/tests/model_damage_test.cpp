@@ -40,6 +40,9 @@ TEST_F(Damage, FieldsBoundedByTheirRecord)
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 2, 1}, {0xFF, 0xFF, 1, 2, 3}));
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 2, 2}, {8, 0}));
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 2, 3}, {8}));
+    // Unbound addresses: channel type 0, channel index 0.
+    ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 0, 4}, {8, 0, 9}));
+    ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 3, 0}, {8, 0, 9}));
     ASSERT_TRUE(PutRawRecord(file, kTableParamInfoEx, {0, 2, 1}, {1}));
     // A tag filling its record without a 0 byte, and one with no tag bytes at all.
     ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x27, 0x10}, {0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E', 'F', 'G',
@@ -54,7 +57,7 @@ TEST_F(Damage, FieldsBoundedByTheirRecord)
     ASSERT_TRUE(PutRawRecord(file, kTableActionsVar, {0, 5, 1}, {'v', 'v', 'v'}));
     configmanager c;
     ASSERT_TRUE(c.LoadDatabase(file)) << c.LastError;
-    EXPECT_GE(c.LoadProblems.size(), 5u);
+    EXPECT_GE(c.LoadProblems.size(), 7u);
     auto* first = static_cast<TParamItem*>(c.Channels.At(10));
     ASSERT_TRUE(first);
     EXPECT_EQ(first->BitWidth(), 24);
