@@ -339,14 +339,9 @@ void TCanvas::DrawFocusRect(const TRect& r)
 // can be left out exactly as GDI does; wide pens are geometric and round-capped.
 void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
 {
-    SelectPen();
-    if (FPen->Style() == psClear)
+    QColor c;
+    if (!BeginPen(c))
         return;
-    QColor c = Q(FPen->Color());
-    QPainter::CompositionMode mode;
-    if (!PenComposition(FPen->Mode(), c, mode))
-        return;
-    SetMode(FPainter, mode);
     if (FPen->Width() > 1) {
         QPen pen(c, FPen->Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         FPainter->setPen(pen);
@@ -424,6 +419,19 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
     SetMode(FPainter, QPainter::CompositionMode_SourceOver);
 }
 
+bool TCanvas::BeginPen(QColor& c)
+{
+    SelectPen();
+    if (FPen->Style() == psClear)
+        return false;
+    c = Q(FPen->Color());
+    QPainter::CompositionMode mode;
+    if (!PenComposition(FPen->Mode(), c, mode))
+        return false;
+    SetMode(FPainter, mode);
+    return true;
+}
+
 void TCanvas::MoveTo(int x, int y) { FPenPos = TPoint(x, y); }
 
 void TCanvas::LineTo(int x, int y)
@@ -480,12 +488,10 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
             }
         } else {
             // Wide frames stay inside the box, as an inside-frame pen does.
-            QColor c = Q(FPen->Color());
-            QPainter::CompositionMode mode;
-            if (PenComposition(FPen->Mode(), c, mode)) {
+            QColor c;
+            if (BeginPen(c)) {
                 QRegion band(QR(x1, y1, x2, y2));
                 band -= QRegion(QR(x1 + w, y1 + w, x2 - w, y2 - w));
-                SetMode(FPainter, mode);
                 for (const QRect& r : band)
                     FPainter->fillRect(r, c);
                 SetMode(FPainter, QPainter::CompositionMode_SourceOver);
@@ -499,14 +505,9 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 void TCanvas::DrawFigure(const QPainterPath& fillPath, const std::function<void(QPainter&)>& outline)
 {
     PaintFill(fillPath);
-    SelectPen();
-    if (FPen->Style() == psClear)
+    QColor c;
+    if (!BeginPen(c))
         return;
-    QColor c = Q(FPen->Color());
-    QPainter::CompositionMode mode;
-    if (!PenComposition(FPen->Mode(), c, mode))
-        return;
-    SetMode(FPainter, mode);
     QPen pen(c, FPen->Width() > 1 ? FPen->Width() : 0);
     const bool styled = FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame;
     if (styled)

@@ -19,6 +19,7 @@ class QFontMetrics;
 class QRegion;
 class QRect;
 class QString;
+class QColor;
 class TCanvas;
 class TBitmap;
 
@@ -467,6 +468,8 @@ private:
     struct SavedState;
     bool RequiredPainter();
     void SelectPen();
+    // Selects the pen's colour and mix mode into the painter; false when the pen draws nothing.
+    bool BeginPen(QColor& c);
     void SelectBrush();
     void SelectFont();
     void UpdateFont();
@@ -673,7 +676,6 @@ void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int widt
 // CP1251 text to Qt and back, where text meets Qt (every CP1251 byte is one UTF-16 unit).
 QString ToQString(const std::string& s);
 std::string FromQString(const QString& s);
-class QColor;
 // A colour (system colours resolved) as Qt paints it.
 QColor ToQColor(TColor c);
 
