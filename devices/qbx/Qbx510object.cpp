@@ -542,7 +542,7 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text)
     bool present[3] = {};
     switch (row) {
     case 1:
-        MessageHandler = text == "Да" ? m_sub[kSubParseMessage] : 0;
+        ApplyMessageHandling(text, m_sub[kSubParseMessage]);
         break;
     case 2:
         if (!ReadParts(text, parts, present))
@@ -561,8 +561,7 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text)
                 m_param[kQbx510ParentAddr]->Value[k] = static_cast<uint8_t>(parts[k]);
         break;
     case 4:
-        if (ReadInt(text, v))
-            m_param[kQbx510NetAddr]->Value[0] = static_cast<uint8_t>(v);
+        ApplyByte(m_param[kQbx510NetAddr], 0, text);
         break;
     case 5: case 6:
         if (ReadInt(text, v) && v >= 0 && v <= 0xFFFF)

@@ -10,7 +10,6 @@ namespace {
 constexpr const char* kStateChangeName = "log_handleStateChange";
 constexpr uint16_t kStateChangeReservedId = 2;
 constexpr int kModeByte = 6; // of the control-channel table
-const char* const kYesNo[2] = {"Да", "Нет"};
 
 } // namespace
 
@@ -327,24 +326,19 @@ void TQbxCellItem::GetPropertyText(int row, AnsiString& text)
         text = IntToStr(NetworkAddress());
 }
 
-TWinControl* TQbxCellItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
-                                                TNotifyEvent doneEvent)
+TQbxDeviceItem::RowEditor TQbxCellItem::PropertyRowEditor(int row) const
 {
-    BeginPropertyEdit(row, doneEvent);
-    if (row <= 1)
-        return TObjectItem::CreatePropertyEditor(row, host, hostEvent, doneEvent);
     if (row == 2)
-        return RowChoice(row, host, hostEvent, {kYesNo[0], kYesNo[1]});
-    return row == 3 ? RowEdit(row, host, hostEvent) : nullptr;
+        return RowEditor::YesNo;
+    return row == 3 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text)
 {
-    int v = 0;
     if (row == 2)
-        MessageHandler = text == "Да" ? m_sub[m_def.messageSub] : 0;
-    else if (row == 3 && ReadInt(text, v))
-        m_param[AddressParam()]->Value[0] = static_cast<uint8_t>(v);
+        ApplyMessageHandling(text, m_sub[m_def.messageSub]);
+    else if (row == 3)
+        ApplyByte(m_param[AddressParam()], 0, text);
 }
 
 void TQbxCellItem::CheckConfiguration(TStrings* s)

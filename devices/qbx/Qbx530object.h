@@ -26,8 +26,6 @@ public:
     void GetPropertyNames(TStrings* s) override;
     void GetPollCommandNames(TStrings* s) override;
     void GetPropertyText(int row, AnsiString& text) override;
-    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
-                                      TNotifyEvent doneEvent) override;
     void CheckConfiguration(TStrings* s) override;
     void CheckSubprogramVersions(TStrings* s) override;
 
@@ -43,6 +41,7 @@ public:
     uint8_t NetworkAddress() const;
 
 protected:
+    RowEditor PropertyRowEditor(int row) const override;
     TQbxCellItem(const qbx::CellDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store);
 
 private:

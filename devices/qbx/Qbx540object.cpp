@@ -15,7 +15,6 @@ constexpr int kAnalogFirstSlot = 5;
 constexpr int kAnalogBits = 104;
 constexpr uint8_t kMainDefault[5] = {4, 4, 4, 0, 0};
 constexpr int kMessageSub = 3;
-const char* const kYesNo[2] = {"Да", "Нет"};
 
 std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6] + " " + IntToStr(k + 1); }
 
@@ -265,39 +264,32 @@ void TQbx540Item::GetPropertyText(int row, std::string& text)
     switch (row) {
     case 0: case 1: TObjectItem::GetPropertyText(row, text); break;
     case 2: text = m_sub[kMessageSub] != 0 && MessageHandler == m_sub[kMessageSub] ? "Да" : "Нет"; break;
-    case 3: text = IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]); break;
+    case 3: text = DottedBytes(m_settings[0]); break;
     case 4: text = IntToStr(v[3]); break;
     case 5: text = IntToStr(AnalogCount()); break;
     default: break;
     }
 }
 
-TWinControl* TQbx540Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
-                                               TNotifyEvent doneEvent)
+TQbxDeviceItem::RowEditor TQbx540Item::PropertyRowEditor(int row) const
 {
-    BeginPropertyEdit(row, doneEvent);
-    if (row <= 1)
-        return TObjectItem::CreatePropertyEditor(row, host, hostEvent, doneEvent);
     if (row == 2)
-        return RowChoice(row, host, hostEvent, {kYesNo[0], kYesNo[1]});
-    return row <= 5 ? RowEdit(row, host, hostEvent) : nullptr;
+        return RowEditor::YesNo;
+    return row >= 3 && row <= 5 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)
 {
     int v = 0;
-    uint8_t address[3];
     switch (row) {
     case 2:
-        MessageHandler = text == "Да" ? m_sub[kMessageSub] : 0;
+        ApplyMessageHandling(text, m_sub[kMessageSub]);
         break;
     case 3:
-        if (ReadThreeBytes(text, address))
-            m_settings[0]->Value.Assign(address, 3);
+        ApplyDottedBytes(m_settings[0], text);
         break;
     case 4:
-        if (ReadInt(text, v))
-            m_settings[0]->Value[3] = static_cast<uint8_t>(v);
+        ApplyByte(m_settings[0], 3, text);
         break;
     case 5:
         if (ReadInt(text, v))

@@ -23,8 +23,6 @@ public:
     void GetPropertyNames(TStrings* s) override;
     void GetPollCommandNames(TStrings* s) override;
     void GetPropertyText(int row, std::string& text) override;
-    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent hostEvent,
-                                      TNotifyEvent doneEvent) override;
 
     void ApplyAnalogEditor(TObject* sender);
     // What the editors apply: set-point row n of an analog value (text for rows 0-3, item for 4-5)
@@ -36,6 +34,9 @@ public:
     TParamItem* Settings(int slot) const { return m_settings[slot]; }
     TParamItem* Analog(int k) const { return m_value[k]; }
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
+
+protected:
+    RowEditor PropertyRowEditor(int row) const override;
 
 private:
     int ValueOf(const TParamItem* p) const;

@@ -113,8 +113,7 @@ int TQbx560Item::TemperatureOf(const TParamItem* p) const
 
 std::string TQbx560Item::AddressText() const
 {
-    const TParamValue& v = m_param[kNetAddress]->Value;
-    return IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]) + ":" + IntToStr(v[3]);
+    return DottedBytes(m_param[kNetAddress]) + ":" + IntToStr(m_param[kNetAddress]->Value[3]);
 }
 
 bool TQbx560Item::GetParamValueText(TParamItem* p, std::string& text)
@@ -236,13 +235,12 @@ void TQbx560Item::GetPollCommandNames(TStrings* s)
 
 void TQbx560Item::GetPropertyText(int row, std::string& text)
 {
-    const TParamValue& v = m_param[kNetAddress]->Value;
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row == 2)
-        text = IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]);
+        text = DottedBytes(m_param[kNetAddress]);
     else if (row == 3)
-        text = IntToStr(v[3]);
+        text = IntToStr(m_param[kNetAddress]->Value[3]);
 }
 
 void TQbx560Item::GetCommandModeText(int n, std::string& text)
@@ -251,24 +249,17 @@ void TQbx560Item::GetCommandModeText(int n, std::string& text)
         text = c->Execute == 1 ? "Выполнять" : "Не выполнять";
 }
 
-TWinControl* TQbx560Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                               TNotifyEvent doneEvent)
+TQbxDeviceItem::RowEditor TQbx560Item::PropertyRowEditor(int row) const
 {
-    BeginPropertyEdit(row, doneEvent);
-    if (row <= 1)
-        return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
-    return row <= 3 ? RowEdit(row, host, exitEvent) : nullptr;
+    return row == 2 || row == 3 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbx560Item::ApplyPropertyValue(int row, const std::string& text)
 {
-    TParamValue& v = m_param[kNetAddress]->Value;
-    int value = 0;
-    uint8_t address[3];
-    if (row == 2 && ReadThreeBytes(text, address))
-        v.Assign(address, 3);
-    else if (row == 3 && ReadInt(text, value))
-        v[3] = static_cast<uint8_t>(value);
+    if (row == 2)
+        ApplyDottedBytes(m_param[kNetAddress], text);
+    else if (row == 3)
+        ApplyByte(m_param[kNetAddress], 3, text);
 }
 
 void TQbx560Item::CheckConfiguration(TStrings* s)

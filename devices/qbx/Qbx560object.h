@@ -26,8 +26,6 @@ public:
     void GetPollCommandNames(TStrings* s) override;
     void GetPropertyText(int row, std::string& text) override;
     void GetCommandModeText(int n, std::string& text) override;
-    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                      TNotifyEvent doneEvent) override;
     void CheckConfiguration(TStrings* s) override;
     void CheckSubprogramVersions(TStrings* s) override;
 
@@ -37,6 +35,9 @@ public:
     TParamItem* SetpointValue(int s) const { return m_spValue[s]; }
     TParamItem* SetpointState(int s) const { return m_spState[s]; }
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
+
+protected:
+    RowEditor PropertyRowEditor(int row) const override;
 
 private:
     int TemperatureOf(const TParamItem* p) const; // 0..7, -1 for other parameters

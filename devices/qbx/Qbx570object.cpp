@@ -116,9 +116,7 @@ bool TQbx570Item::SetParamValueText(TParamItem*, const std::string&) { return fa
 
 std::string TQbx570Item::GetDisplayName()
 {
-    const TParamValue& v = m_param[0]->Value;
-    return "ID-" + IntToStr(Number) + ", адрес " + IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]) +
-           "-" + IntToStr(v[3]);
+    return "ID-" + IntToStr(Number) + ", адрес " + DottedBytes(m_param[0]) + "-" + IntToStr(m_param[0]->Value[3]);
 }
 
 // The settings channels follow the number, so that the next load finds them again; a channel
@@ -158,36 +156,29 @@ void TQbx570Item::GetPollCommandNames(TStrings* s)
 
 void TQbx570Item::GetPropertyText(int row, std::string& text)
 {
-    const TParamValue& v = m_param[0]->Value;
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row == 2)
-        text = IntToStr(v[0]) + "." + IntToStr(v[1]) + "." + IntToStr(v[2]);
+        text = DottedBytes(m_param[0]);
     else if (row == 3)
-        text = IntToStr(v[3]);
+        text = IntToStr(m_param[0]->Value[3]);
     else if (row == 4)
         text = AddressText(GetEntry(m_param[0], 4));
     else
         ExtraRowText(row, text);
 }
 
-TWinControl* TQbx570Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                               TNotifyEvent doneEvent)
+TQbxDeviceItem::RowEditor TQbx570Item::PropertyRowEditor(int row) const
 {
-    BeginPropertyEdit(row, doneEvent);
-    if (row <= 1)
-        return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
-    return row <= 4 ? RowEdit(row, host, exitEvent) : nullptr;
+    return row >= 2 && row <= 4 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
 {
-    uint8_t address[3];
-    int v = 0;
-    if (row == 2 && ReadThreeBytes(text, address))
-        m_param[0]->Value.Assign(address, 3);
-    else if (row == 3 && ReadInt(text, v))
-        m_param[0]->Value[3] = static_cast<uint8_t>(v);
+    if (row == 2)
+        ApplyDottedBytes(m_param[0], text);
+    else if (row == 3)
+        ApplyByte(m_param[0], 3, text);
 }
 
 // ---- QBX-570-МЩ3 ----
@@ -216,12 +207,13 @@ void TQbx570mp3Item::ExtraRowText(int row, std::string& text)
         text = "Щелкни для настройки";
 }
 
-TWinControl* TQbx570mp3Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                                  TNotifyEvent doneEvent)
+TQbxDeviceItem::RowEditor TQbx570mp3Item::PropertyRowEditor(int row) const
 {
-    if (row != 5)
-        return TQbx570Item::CreatePropertyEditor(row, host, exitEvent, doneEvent);
-    BeginPropertyEdit(row, doneEvent);
+    return row == 5 ? RowEditor::Special : TQbx570Item::PropertyRowEditor(row);
+}
+
+TWinControl* TQbx570mp3Item::CreateSpecialEditor(int, TWinControl* host, TNotifyEvent exitEvent)
+{
     return MakeButtonEditor(host, "настроить", exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
 }
 

@@ -34,8 +34,6 @@ public:
     void SetNumber(uint16_t number) override;
     void GetPollCommandNames(TStrings* s) override;
     void GetPropertyText(int row, std::string& text) override;
-    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                      TNotifyEvent doneEvent) override;
 
     void ApplyPropertyValue(int row, const std::string& text) override;
 
@@ -43,6 +41,7 @@ public:
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
 
 protected:
+    RowEditor PropertyRowEditor(int row) const override;
     TQbx570Item(const qbx::Qbx570Layout& layout, uint16_t number, ELEMList* channels, actionManager* store);
     uint8_t SettingsIndex(uint16_t number) const;
     // Moves the settings channels to the index of the current number where that address is free;
@@ -63,11 +62,13 @@ class TQbx570mp3Item : public TQbx570Item {
 public:
     TQbx570mp3Item(uint16_t number, ELEMList* channels, actionManager* store);
     void GetPropertyNames(TStrings* s) override;
-    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                      TNotifyEvent doneEvent) override;
     void ApplyPropertyValue(int row, const std::string& text) override;
     // Hands the channel list and the object number to the indicator form and shows it.
     void ShowIndicatorEditor();
+
+protected:
+    RowEditor PropertyRowEditor(int row) const override;
+    TWinControl* CreateSpecialEditor(int row, TWinControl* host, TNotifyEvent exitEvent) override;
 
 private:
     void ExtraRowText(int row, std::string& text) override;

@@ -8,6 +8,31 @@ TQbxDeviceItem::TQbxDeviceItem(uint16_t number, ELEMList* channels, actionManage
 {
 }
 
+TWinControl* TQbxDeviceItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                                  TNotifyEvent doneEvent)
+{
+    BeginPropertyEdit(row, doneEvent);
+    switch (PropertyRowEditor(row)) {
+    case RowEditor::Base: return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
+    case RowEditor::Text: return RowEdit(row, host, exitEvent);
+    case RowEditor::YesNo: return RowChoice(row, host, exitEvent, {"Да", "Нет"});
+    case RowEditor::Special: return CreateSpecialEditor(row, host, exitEvent);
+    default: return nullptr;
+    }
+}
+
+TQbxDeviceItem::RowEditor TQbxDeviceItem::PropertyRowEditor(int row) const
+{
+    return row == 0 || row == 1 ? RowEditor::Base : RowEditor::None;
+}
+
+TWinControl* TQbxDeviceItem::CreateSpecialEditor(int, TWinControl*, TNotifyEvent) { return nullptr; }
+
+void TQbxDeviceItem::ApplyMessageHandling(const std::string& text, uint16_t subprogram)
+{
+    MessageHandler = text == "Да" ? subprogram : 0;
+}
+
 void TQbxDeviceItem::ApplyPropertyEditor(TObject* sender)
 {
     ApplyPropertyValue(m_propertyRow, qbx::EditorText(sender));

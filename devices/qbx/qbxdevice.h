@@ -11,6 +11,9 @@
 
 class TQbxDeviceItem : public TObjectItem {
 public:
+    // Remembers the row and the after-change closure, then builds the editor PropertyRowEditor names.
+    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                      TNotifyEvent doneEvent) override;
     // Change handler of the property editors: applies the editor's text to the row being edited,
     // then calls the host's after-change closure.
     virtual void ApplyPropertyEditor(TObject* sender);
@@ -19,6 +22,20 @@ public:
 
 protected:
     TQbxDeviceItem(uint16_t number, ELEMList* channels, actionManager* store);
+
+    // The in-place editor of a property row.
+    enum class RowEditor {
+        None,    // not editable
+        Base,    // the base class's (the poll-period list of row 1)
+        Text,    // an edit box holding the row's text
+        YesNo,   // a drop-down list "Да", "Нет" with the row's text selected
+        Special, // built by CreateSpecialEditor
+    };
+    // Rows 0 and 1 take the base editors, the others none, unless a device says otherwise.
+    virtual RowEditor PropertyRowEditor(int row) const;
+    virtual TWinControl* CreateSpecialEditor(int row, TWinControl* host, TNotifyEvent exitEvent);
+    // "Да" switches message handling to the given subprogram, any other text off.
+    void ApplyMessageHandling(const std::string& text, uint16_t subprogram);
 
     // Remembers the row and the after-change closure of the property editor being created.
     void BeginPropertyEdit(int row, TNotifyEvent doneEvent);

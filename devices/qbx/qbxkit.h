@@ -86,6 +86,11 @@ bool ReadFloat(const std::string& text, double& out);
 std::vector<std::string> CommaItems(const std::string& text);
 // "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integer items.
 bool ReadThreeBytes(const std::string& text, uint8_t out[3]);
+// Value bytes 0-2 as "a.b.c", and the edit of such a text: stored only when it reads as three numbers.
+std::string DottedBytes(const TParamItem* p);
+void ApplyDottedBytes(TParamItem* p, const std::string& text);
+// One value byte from a typed number (its low 8 bits); an unreadable text changes nothing.
+void ApplyByte(TParamItem* p, int offset, const std::string& text);
 
 // Message lines of the checks: Объект "<display type> <display name>" - ...
 std::string CheckPrefix(const TObjectItem* o, const std::string& displayName);

@@ -1,8 +1,11 @@
 // The in-place editors the device objects build: hidden in the host, smaller font, the items and
 // selection they offer, and what their change events store.
+#include <map>
+
 #include "Qbx510object.h"
 #include "Qbx530object.h"
 #include "Qbx570object.h"
+#include "extctrls.h"
 #include "Uind570mp3.h"
 #include "fixture.h"
 #include "forms.h"
@@ -75,6 +78,61 @@ TEST_F(EditorTest, ConcentratorSpeedListAndBitPanel)
     obj->GetPropertyText(2, text);
     EXPECT_EQ(text, "9,8,7");
     EXPECT_EQ(obj->CreatePropertyEditor(0, host.get(), nullptr, nullptr), nullptr);
+}
+
+// The editor every property row of every device gets on a new object, and what it shows first:
+// "-" no editor, "edit", "list" (drop-down), "button", "panel" (check boxes).
+TEST_F(EditorTest, PropertyRowEditorsOfEveryDevice)
+{
+    const struct {
+        int code;
+        int row;
+        const char* kind;
+        const char* text;
+    } cases[] = {
+        {3, 0, "-", ""},       {3, 1, "list", "Да"},      {3, 2, "edit", "1,2,3"},   {3, 3, "edit", "0,0,0"},
+        {3, 4, "edit", "13"},  {3, 5, "list", "4800"},    {3, 6, "list", "4800"},    {3, 7, "panel", ""},
+        {3, 8, "panel", ""},   {3, 9, "list", "Потенциальный"}, {3, 12, "list", "Потенциальный"}, {3, 17, "-", ""},
+        {4, 0, "-", ""},       {4, 1, "button", "редактировать"}, {4, 2, "list", "Нет"}, {4, 3, "-", ""},
+        {7, 0, "-", ""},       {7, 1, "list", "нет опроса"}, {7, 2, "list", "Да"},   {7, 3, "edit", "0"},
+        {7, 4, "-", ""},
+        {8, 2, "list", "Да"},  {8, 3, "edit", "0"},       {8, 4, "-", ""},
+        {5, 1, "list", "нет опроса"}, {5, 2, "list", "Нет"}, {5, 3, "edit", "4.4.4"}, {5, 4, "edit", "0"},
+        {5, 5, "edit", "0"},   {5, 6, "-", ""},
+        {9, 1, "list", "нет опроса"}, {9, 2, "edit", "0.0.0"}, {9, 3, "edit", "0"}, {9, 4, "-", ""},
+        {43, 1, "list", "нет опроса"}, {43, 2, "edit", "4.0.0"}, {43, 3, "edit", "1"}, {43, 4, "edit", "0:0"},
+        {43, 5, "button", "настроить"}, {43, 6, "-", ""},
+        {44, 2, "edit", "4.0.0"}, {44, 3, "edit", "1"}, {44, 4, "edit", "0:0"}, {44, 5, "-", ""},
+    };
+    std::map<int, TObjectItem*> objects;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + " row " + std::to_string(c.row));
+        if (!objects.count(c.code))
+            objects[c.code] = cm->AddObject(c.code);
+        TObjectItem* obj = objects[c.code];
+        ASSERT_NE(obj, nullptr);
+        TWinControl* editor = obj->CreatePropertyEditor(c.row, host.get(), nullptr, nullptr);
+        std::string kind = "-", text;
+        if (auto* edit = dynamic_cast<TEdit*>(editor)) {
+            kind = "edit";
+            text = edit->Text();
+        } else if (auto* combo = dynamic_cast<TComboBox*>(editor)) {
+            kind = "list";
+            text = combo->Text();
+        } else if (auto* button = dynamic_cast<TButton*>(editor)) {
+            kind = "button";
+            text = button->Caption();
+        } else if (dynamic_cast<TPanel*>(editor)) {
+            kind = "panel";
+        }
+        EXPECT_EQ(kind, c.kind);
+        EXPECT_EQ(text, c.text);
+        if (editor) {
+            EXPECT_FALSE(editor->Visible());
+            EXPECT_EQ(editor->Parent(), host.get());
+        }
+        delete editor;
+    }
 }
 
 TEST_F(EditorTest, CellControlList)
