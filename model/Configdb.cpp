@@ -2,6 +2,7 @@
 // Saves go to a temporary file that replaces the target only when complete; loads trust nothing
 // they read beyond the record it came from.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -136,9 +137,19 @@ bool configmanager::SaveDatabase(const std::string& path)
     LastError = SaveLimitProblem();
     if (!LastError.empty())
         return false;
+    // An existing file must be a file the user may write (a read-only one is refused, as Windows
+    // refuses it); the new one takes over its permission bits.
+    struct stat old{};
+    bool existed = ::stat(NativePath(path).c_str(), &old) == 0;
+    if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
+                    ::access(NativePath(path).c_str(), W_OK) != 0)) {
+        LastError = "Файл " + path + " защищен от записи.";
+        return false;
+    }
     std::string temp = path + ".~tmp";
     DeleteFile(temp);
-    if (!WriteFile(temp) || !ClosedCleanly(temp) || !SyncPath(temp, false)) {
+    auto keepMode = [&] { return !existed || ::chmod(NativePath(temp).c_str(), old.st_mode & 07777) == 0; };
+    if (!WriteFile(temp) || !ClosedCleanly(temp) || !keepMode() || !SyncPath(temp, false)) {
         DeleteFile(temp);
         if (LastError.empty())
             LastError = "Не удалось записать файл " + path;

@@ -389,6 +389,24 @@ TEST_F(Db, FailedSaveKeepsTheOldFile)
     EXPECT_NE(ReadBytes(file), before);
 }
 
+// A read-only file is refused, not replaced; a writable one keeps its permission bits.
+TEST_F(Db, ReadOnlyFileIsRefusedAndModeKept)
+{
+    namespace fs = std::filesystem;
+    configmanager c;
+    ASSERT_TRUE(c.SaveDatabase(file));
+    std::vector<uint8_t> before = ReadBytes(file);
+    c.AddObject(38);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(c.SaveDatabase(file));
+    EXPECT_NE(c.LastError.find(file), std::string::npos) << c.LastError;
+    EXPECT_EQ(ReadBytes(file), before);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(c.SaveDatabase(file)) << c.LastError;
+    EXPECT_NE(ReadBytes(file), before);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 // One-byte keys: instruction 256 overwrote instruction 1's record, command 256 command 1's.
 TEST_F(Db, KeysThatDoNotFitAreRefusedByName)
 {
