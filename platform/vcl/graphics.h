@@ -333,7 +333,12 @@ enum : unsigned {
 
 // ---------------------------------------------------------------- canvas
 
-enum TCopyMode : std::uint32_t { cmSrcCopy = SRCCOPY };
+enum TCopyMode : std::uint32_t {
+    cmBlackness = BLACKNESS, cmDstInvert = DSTINVERT, cmMergeCopy = MERGECOPY, cmMergePaint = MERGEPAINT,
+    cmNotSrcCopy = NOTSRCCOPY, cmNotSrcErase = NOTSRCERASE, cmPatCopy = PATCOPY, cmPatInvert = PATINVERT,
+    cmPatPaint = PATPAINT, cmSrcAnd = SRCAND, cmSrcCopy = SRCCOPY, cmSrcErase = SRCERASE,
+    cmSrcInvert = SRCINVERT, cmSrcPaint = SRCPAINT, cmWhiteness = WHITENESS,
+};
 enum TCanvasStates { csHandleValid, csFontValid, csPenValid, csBrushValid };
 
 class TGraphic;

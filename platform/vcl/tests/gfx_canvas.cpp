@@ -532,9 +532,9 @@ TEST(CanvasBlt, MonochromeMaskDrawsAroundTheKeyColour)
 
     WhiteBitmap(target, 4, 1);
     target.Canvas()->Pixels[1][0] = clYellow;
-    target.Canvas()->SetCopyMode(TCopyMode(SRCAND));
+    target.Canvas()->SetCopyMode(cmSrcAnd);
     target.Canvas()->CopyRect(Rect(0, 0, 4, 1), mask.Canvas(), Rect(0, 0, 4, 1));
-    target.Canvas()->SetCopyMode(TCopyMode(SRCPAINT));
+    target.Canvas()->SetCopyMode(cmSrcPaint);
     target.Canvas()->CopyRect(Rect(0, 0, 4, 1), image.Canvas(), Rect(0, 0, 4, 1));
     EXPECT_EQ(Row(target, 0), (std::vector<TColor>{clRed, clYellow, clBlue, clWhite}));
 
