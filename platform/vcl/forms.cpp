@@ -524,11 +524,6 @@ void TCustomForm::CMDialogKey(TWMKey& Message)
     TWinControl::CMDialogKey(Message);
 }
 
-void TCustomForm::CMTextChanged(TMessage& Message)
-{
-    TWinControl::CMTextChanged(Message);
-}
-
 // ---- TApplication ----------------------------------------------------------------------------------
 
 namespace {

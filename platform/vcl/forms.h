@@ -99,7 +99,6 @@ protected:
     void CMShowingChanged(TMessage& Message) override;
     void CMVisibleChanged(TMessage& Message) override;
     void CMDialogKey(TWMKey& Message) override;
-    void CMTextChanged(TMessage& Message) override;
     void WMNCCalcSize(TWMNCCalcSize& Message) override;
     void WMNCPaint(TWMNCPaint& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
