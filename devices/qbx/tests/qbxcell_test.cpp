@@ -107,6 +107,12 @@ TEST_P(CellTest, AddressNamesDescriptionAndChecks)
     EXPECT_EQ(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
               (std::vector<std::string>{head + c.displayName + "\" - Команда опроса \"" + c.pollName +
                                         "\" неактивна"}));
+    obj->CommandAt(0)->Execute = 1;
+    obj->Period = 0;
+    obj->ApplyPropertyValue(2, "Да");
+    EXPECT_EQ(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
+              (std::vector<std::string>{head + c.displayName +
+                                        "\" - Не указан общий период опроса используемых параметров"}));
     obj->ApplyPropertyValue(3, "x");
     EXPECT_EQ(obj->NetworkAddress(), 12);
     obj->ApplyPropertyValue(3, "300");
