@@ -93,6 +93,22 @@ void TCanvas::DrawTextLine(int x, int y, const QString& s, int width, bool opaqu
         FPainter->restore();
 }
 
+// Where the cell's top-left lies from the reference point that SetTextAlign names.
+void TCanvas::AlignOffset(int width, int& ox, int& oy) const
+{
+    ox = oy = 0;
+    switch (FTextAlign & TA_CENTER) {
+    case TA_RIGHT: ox = -width; break;
+    case TA_CENTER: ox = -width / 2; break;
+    default: break;
+    }
+    switch (FTextAlign & TA_BASELINE) {
+    case TA_BASELINE: oy = -FMetrics->ascent(); break;
+    case TA_BOTTOM: oy = -FMetrics->height(); break;
+    default: break;
+    }
+}
+
 void TCanvas::TextOut(int x, int y, const std::string& text)
 {
     if (!RequiredPainter())
@@ -107,17 +123,8 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
         x = FPenPos.x;
         y = FPenPos.y;
     }
-    int ox = 0, oy = 0;
-    switch (FTextAlign & TA_CENTER) {
-    case TA_RIGHT: ox = -w; break;
-    case TA_CENTER: ox = -w / 2; break;
-    default: break;
-    }
-    switch (FTextAlign & TA_BASELINE) {
-    case TA_BASELINE: oy = -FMetrics->ascent(); break;
-    case TA_BOTTOM: oy = -FMetrics->height(); break;
-    default: break;
-    }
+    int ox, oy;
+    AlignOffset(w, ox, oy);
     if (FFont->Orientation() != 0) {
         FPainter->save();
         FPainter->translate(x, y);
@@ -144,7 +151,10 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     QRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
     if (FBrush->Style() != bsClear)
         FPainter->fillRect(box, QRef(FBkColor));
-    DrawTextLine(x, y, ToQt(text), 0, false, &box);
+    QString s = ToQt(text);
+    int ox, oy;
+    AlignOffset(FMetrics->horizontalAdvance(s), ox, oy);
+    DrawTextLine(x + ox, y + oy, s, 0, false, &box);
     Changed();
 }
 

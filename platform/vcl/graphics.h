@@ -484,6 +484,7 @@ private:
     void ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void StrokeLine(int x1, int y1, int x2, int y2, bool last);
     void DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip);
+    void AlignOffset(int width, int& ox, int& oy) const;
     QRegion CurrentClip() const;
     void SetClip(const QRegion& r);
     void ClearClip();

@@ -150,6 +150,28 @@ TEST(CanvasText, SetTextAlignMovesTheReferencePoint)
     }
 }
 
+// TextRect places its text by the same reference point (a percent bar centres its figure so), and
+// clips it to the box, whose background it fills unless the brush is clear.
+TEST(CanvasText, TextRectHonoursTheTextAlignment)
+{
+    TBitmap b;
+    WhiteBitmap(b, 100, 30);
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(clYellow);
+    SetTextAlign(c->Handle(), TA_CENTER);
+    c->TextRect(Rect(10, 0, 90, 30), 50, 5, "50%");
+    QImage img = b.Image();
+    EXPECT_EQ(PixelAt(img, 10, 0), clYellow);
+    EXPECT_EQ(PixelAt(img, 9, 0), clWhite);
+    TRect ink = InkBox(img.copy(10, 0, 80, 30), clYellow);
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_NEAR(10 + (ink.Left + ink.Right) / 2.0, 50.0, 2.0);
+    // Right-aligned at the box's left edge: all of it falls outside and is clipped.
+    SetTextAlign(c->Handle(), TA_RIGHT);
+    c->TextRect(Rect(10, 0, 90, 30), 10, 5, "50%");
+    EXPECT_TRUE(InkBox(b.Image().copy(10, 0, 80, 30), clYellow).IsEmpty());
+}
+
 TEST(CanvasText, DrawTextFlags)
 {
     TBitmap b;
