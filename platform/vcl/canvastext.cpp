@@ -152,8 +152,9 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     if (FBrush->Style() != bsClear)
         FPainter->fillRect(box, QRef(FBkColor));
     QString s = ToQt(text);
+    // Measuring costs as much as drawing: only a right or centred reference point needs the width.
     int ox, oy;
-    AlignOffset(FMetrics->horizontalAdvance(s), ox, oy);
+    AlignOffset((FTextAlign & TA_CENTER) ? FMetrics->horizontalAdvance(s) : 0, ox, oy);
     DrawTextLine(x + ox, y + oy, s, 0, false, &box);
     Changed();
 }
