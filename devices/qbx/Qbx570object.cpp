@@ -54,21 +54,29 @@ TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* 
     Tag = layout.tag;
     MessageHandler = 0;
     LoadSubprograms(store, layout.folder, layout.subprograms, 5, nullptr, m_sub);
+    LiveControllers().push_back(this);
+}
+
+std::vector<TQbx570Item*>& TQbx570Item::LiveControllers()
+{
+    static std::vector<TQbx570Item*> live;
+    return live;
 }
 
 // The configuration renumbers the remaining controllers before it destroys this one, while our
-// channels still hold the addresses they move to; once ours are gone they can follow.
+// channels still hold the addresses they move to; once ours are gone they can follow. The others are
+// found among the live controllers, never through channel owners, which may name objects already
+// freed while a configuration is torn down.
 TQbx570Item::~TQbx570Item()
 {
+    std::vector<TQbx570Item*>& live = LiveControllers();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     for (int k = 0; k < m_paramCount; ++k)
         ReleaseChannel(m_channels, m_param[k]);
     std::vector<TQbx570Item*> others;
-    ForEachChannel(m_channels, [&](TParamItem* c) {
-        auto* o = dynamic_cast<TQbx570Item*>(c->Owner);
-        if (o && o != this && std::find(others.begin(), others.end(), o) == others.end())
+    for (TQbx570Item* o : live)
+        if (o->m_channels == m_channels)
             others.push_back(o);
-        return true;
-    });
     for (size_t pass = 0; pass < others.size(); ++pass) {
         bool moved = false;
         for (TQbx570Item* o : others)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "qbxdevice.h"
 
@@ -51,6 +52,8 @@ protected:
     TParamItem* SettingsParam(int k, uint16_t bits, const uint8_t* value, int len, const char* name);
     void Own(TParamItem* p, const char* name);
     virtual void ExtraRowText(int row, std::string& text) = 0;
+    // Every controller of this kind in existence (all on the GUI thread), whatever its configuration.
+    static std::vector<TQbx570Item*>& LiveControllers();
 
     const qbx::Qbx570Layout& m_layout;
     uint16_t m_sub[5] = {};

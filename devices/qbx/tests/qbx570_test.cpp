@@ -119,4 +119,19 @@ TEST_F(Qbx570Test, SettingsFollowTheNumber)
     EXPECT_EQ(CountAddress(1083, 2), 0);
 }
 
+// An object of another kind may leave a channel naming it behind. When the configuration is torn
+// down after that object is gone, a controller's destructor never reads that owner.
+TEST_F(Qbx570Test, TeardownNeverReadsOwnersOfOtherObjects)
+{
+    Add<TQbx570mp3Item>(43);
+    Add<TQbx570mp1Item>(44);
+    struct Leaver : TObjectItem {
+        using TObjectItem::TObjectItem;
+    };
+    auto* leaver = new Leaver(9999);
+    cm->NewChannel(3000, 1)->Owner = leaver;
+    cm->Objects.Append(leaver); // the newest: freed first
+    cm.reset();
+}
+
 } // namespace
