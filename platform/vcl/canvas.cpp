@@ -763,6 +763,8 @@ bool TCanvas::RestoreDC(int saved)
         SetClip(s.clip);
     else
         ClearClip();
+    // Whoever drew in between (a parent painting into this context) may have left its own font.
+    FFontSelected = false;
     FTextAlign = s.textAlign;
     FTextColor = s.textColor;
     FBkColor = s.bkColor;

@@ -152,6 +152,32 @@ TEST(CanvasText, SetTextAlignMovesTheReferencePoint)
 
 // TextRect places its text by the same reference point (a percent bar centres its figure so), and
 // clips it to the box, whose background it fills unless the brush is clear.
+// A parent painting into a child's context through a canvas of its own: after RestoreDC the
+// child's text is in the child's font again.
+TEST(CanvasText, RestoreDCTakesBackTheFontAnotherCanvasSelected)
+{
+    TBitmap b, ref;
+    WhiteBitmap(b, 200, 60);
+    WhiteBitmap(ref, 200, 60);
+    for (TBitmap* m : {&b, &ref}) {
+        m->Canvas()->Brush()->SetStyle(bsClear);
+        m->Canvas()->Font()->SetHeight(-30);
+    }
+    ref.Canvas()->TextOut(0, 0, "Hg");
+    TCanvas* c = b.Canvas();
+    c->TextOut(100, 0, "x"); // the big font is selected now
+    int saved = c->SaveDC();
+    TCanvas parent;
+    parent.BindPainter(c->Painter());
+    parent.Font()->SetHeight(-8);
+    parent.Brush()->SetStyle(bsClear);
+    parent.TextOut(100, 40, "p");
+    parent.BindPainter(nullptr);
+    ASSERT_TRUE(c->RestoreDC(saved));
+    c->TextOut(0, 0, "Hg");
+    EXPECT_EQ(InkBox(b.Image().copy(0, 0, 100, 60), clWhite), InkBox(ref.Image().copy(0, 0, 100, 60), clWhite));
+}
+
 TEST(CanvasText, TextRectHonoursTheTextAlignment)
 {
     TBitmap b;
