@@ -1,5 +1,6 @@
 // A configuration holding every QBX device type, saved and loaded: the same objects, no channel
 // twice, and the bindings kept.
+#include <functional>
 #include <map>
 
 #include "Qbx510object.h"
@@ -112,6 +113,39 @@ TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode)
     std::string text;
     obj->GetSetpointText(1, obj->Param(2), text);
     EXPECT_EQ(text, "Канал 2");
+}
+
+// A missing plug-in file: the message names the file, the subprogram is not kept, and what would
+// have named it holds 0.
+TEST_F(RoundTrip, MissingFileLeavesIdZero)
+{
+    const struct {
+        int code;
+        const char* folder;
+        const char* name;
+        std::function<int(TObjectItem*)> id; // where the device would keep the id
+    } cases[] = {
+        {7, "qbx530", "qbx530_prepareMessage", [](TObjectItem* o) { return int(o->CommandAt(0)->Prepare); }},
+        {8, "qbx550", "qbx550_parseMessage", [](TObjectItem* o) { return int(o->MessageHandler); }},
+        {5, "qbx540", "qbx540_handleNoAnswer", [](TObjectItem* o) { return int(o->CommandAt(0)->NoAnswer); }},
+        {9, "qbx560", "qbx560_noAnswer", [](TObjectItem* o) { return int(o->CommandAt(0)->NoAnswer); }},
+        {43, "qbx570mp3", "qbx570mp3_parseMessage", [](TObjectItem* o) { return int(o->MessageHandler); }},
+        {44, "qbx570mp1", "qbx570mp1_parseAnswer", [](TObjectItem* o) { return int(o->CommandAt(0)->Parse); }},
+        {4, "uo", "qbx520_mainAction", [](TObjectItem*) { return 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cm = std::make_unique<configmanager>();
+        WritePlugins(root);
+        RemovePlugin(root, c.folder, c.name);
+        messages.clear();
+        TObjectItem* o = cm->AddObject(c.code);
+        ASSERT_NE(o, nullptr);
+        EXPECT_EQ(messages, std::vector<std::string>{std::string("Файл не найден: ") + c.name + ".act"});
+        EXPECT_EQ(cm->Actions->ByName(c.name), nullptr);
+        EXPECT_EQ(c.id(o), 0);
+    }
+    EXPECT_EQ(cm->Actions->ById(13), nullptr); // the QBX-520 main subprogram's fixed id
 }
 
 } // namespace
