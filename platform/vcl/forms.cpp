@@ -595,7 +595,10 @@ void TApplication::ProcessMessages()
 {
     QtApp();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Windows freed inside their own events go once no event is being handled: a handler that
+    // frees its control and then calls this must not have the widget deleted under Qt's feet.
+    if (MessageDepth() == 0)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void TApplication::HandleMessage()

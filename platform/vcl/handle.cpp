@@ -322,10 +322,28 @@ TNativeEvent* CurrentNativeEvent()
     return gNative;
 }
 
+namespace {
+
+int gDepth = 0;
+
+class TDeliveryScope {
+public:
+    TDeliveryScope() { ++gDepth; }
+    ~TDeliveryScope() { --gDepth; }
+};
+
+} // namespace
+
+int MessageDepth()
+{
+    return gDepth;
+}
+
 void DeliverMessage(TControl* control, TMessage& message)
 {
     if (!control)
         return;
+    TDeliveryScope scope;
     try {
         control->WindowProc(message);
     } catch (...) {
@@ -420,6 +438,7 @@ bool TWidgetHandle::event(QEvent* e)
             // Left/Top are the frame's position (what move() takes), Width/Height the window's size.
             QRect g(pos(), size());
             if (g.x() != c->Left() || g.y() != c->Top() || g.width() != c->Width() || g.height() != c->Height()) {
+                TDeliveryScope scope;
                 try {
                     c->SetBounds(g.x(), g.y(), g.width(), g.height());
                 } catch (...) {

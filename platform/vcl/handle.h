@@ -72,6 +72,9 @@ TNativeEvent* CurrentNativeEvent();
 // Delivers a message to a control through WindowProc, inside the exception boundary: an exception
 // goes to Application->HandleException and never reaches Qt.
 void DeliverMessage(TControl* control, TMessage& message);
+// How many deliveries are under way now (a handler that runs inside another handler counts twice).
+// Outside every one, no widget is inside its own event and freed windows may really go.
+int MessageDepth();
 
 // Posted-message event carrying a TMessage.
 QEvent::Type PostedMessageEventType();
