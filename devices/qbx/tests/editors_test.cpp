@@ -4,6 +4,7 @@
 
 #include "Qbx510object.h"
 #include "Qbx530object.h"
+#include "Qbx540object.h"
 #include "Qbx570object.h"
 #include "extctrls.h"
 #include "Uind570mp3.h"
@@ -133,6 +134,57 @@ TEST_F(EditorTest, PropertyRowEditorsOfEveryDevice)
         }
         delete editor;
     }
+}
+
+// The set-point editors of the concentrator's inputs and of the QBX-540's analog values: kind, items,
+// first selection or text, and what a choice stores.
+TEST_F(EditorTest, SetpointEditors)
+{
+    auto* q510 = Add<TQbx510Item>(3);
+    auto* q540 = Add<TQbx540Item>(5);
+    Unhook();
+    q540->ApplyPropertyValue(5, "1");
+    TParamItem* input = q510->Param(1);
+    TParamItem* analog = q540->Analog(0);
+    const struct {
+        TObjectItem* obj;
+        TParamItem* p;
+        int row;
+        int items; // -1: an edit box, 0: no editor
+        const char* shown;
+    } cases[] = {
+        {q510, input, 0, 2, "ТС"},        {q510, input, 1, 6, "Нет"},      {q510, input, 2, 0, ""},
+        {q510, q510->Param(21), 0, 0, ""}, {q540, analog, 0, -1, "1"},     {q540, analog, 3, -1, "0"},
+        {q540, analog, 4, 2, "0..5мА"},   {q540, analog, 5, 4, ""},        {q540, analog, 6, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.obj->Tag + " row " + std::to_string(c.row));
+        TWinControl* editor = c.obj->CreateSetpointEditor(c.p, c.row, host.get(), nullptr, nullptr);
+        if (c.items == 0) {
+            EXPECT_EQ(editor, nullptr);
+        } else if (c.items < 0) {
+            auto* edit = dynamic_cast<TEdit*>(editor);
+            ASSERT_NE(edit, nullptr);
+            EXPECT_EQ(edit->Text(), c.shown);
+        } else {
+            auto* combo = dynamic_cast<TComboBox*>(editor);
+            ASSERT_NE(combo, nullptr);
+            EXPECT_EQ(combo->Items()->Count(), c.items);
+            EXPECT_EQ(combo->Text(), c.shown);
+        }
+        delete editor;
+    }
+
+    int done = 0;
+    TNotifyEvent after = [&done](TObject*) { ++done; };
+    Choose(q510->CreateSetpointEditor(input, 1, host.get(), nullptr, after), 2);
+    std::string text;
+    q510->GetSetpointText(1, input, text);
+    EXPECT_EQ(text, "Канал 2");
+    Choose(q540->CreateSetpointEditor(analog, 5, host.get(), nullptr, after), 3);
+    EXPECT_EQ(analog->ParamType, 18); // "Давление"
+    EXPECT_EQ(q540->Settings(5)->Value[12], 18);
+    EXPECT_EQ(done, 2);
 }
 
 TEST_F(EditorTest, CellControlList)
