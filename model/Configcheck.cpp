@@ -84,8 +84,12 @@ bool configmanager::ExportScadaConfig(const std::string& path)
 {
     LastError.clear();
     try {
-        // Built in memory and written once (atomically) at the end.
+        // Built in memory and written once (atomically) at the end; nothing of an older file stays.
         TMemIniFile ini(path);
+        TStringList old;
+        ini.ReadSections(&old);
+        for (int i = 0; i < old.Count(); ++i)
+            ini.EraseSection(old.Strings(i));
         ini.WriteString("config", "version", "2.12.09.05");
         ini.WriteInteger("config", "objects", static_cast<int>(Objects.Count));
         int n = 0;

@@ -43,6 +43,9 @@ struct Export : ::testing::Test {
 
 TEST_F(Export, NewConfiguration)
 {
+    // What an earlier export of a larger configuration left in the file does not survive.
+    WriteBytes(file, {'[', 'o', 'l', 'd', ']', '\r', '\n', 'k', '=', '1', '\r', '\n', '[', 'c', 'o', 'n', 'f',
+                      'i', 'g', ']', '\r', '\n', 'x', '=', '2', '\r', '\n'});
     configmanager c;
     ASSERT_TRUE(c.ExportScadaConfig(file)) << c.LastError;
     EXPECT_EQ(FileText(file), "[config]\r\nversion=2.12.09.05\r\nobjects=0\r\ndiscret_channels=0\r\n"
