@@ -212,8 +212,13 @@ void configmanager::OnParamChanged(TParamItem* p)
     CloseGap(t, i);
 
     std::vector<TParamItem*> v = ChannelsOfType(Channels, t);
-    // An owner that is not (or no longer) an object of this configuration counts as number 0.
-    auto ownerNumber = [this](const TParamItem* q) { return IsLiveObject(q->Owner) ? q->Owner->Number : 0; };
+    // An owner that is not (or no longer) an object of this configuration counts as number 0; the
+    // one exception is the object being built, which is not on the list yet and is never read here.
+    auto ownerNumber = [this](const TParamItem* q) -> uint16_t {
+        if (IsLiveObject(q->Owner))
+            return q->Owner->Number;
+        return q->Owner && fBuilding ? fBuildingNumber : 0;
+    };
     auto before = [&](const TParamItem* q) {
         if (q->ParamType != p->ParamType)
             return q->ParamType < p->ParamType;
@@ -297,11 +302,14 @@ TObjectItem* configmanager::AddObject(int code)
         ++number;
     }
     TObjectItem* object = nullptr;
+    fBuilding = true;
+    fBuildingNumber = number;
     try {
         object = factory(number, &Channels, Actions);
     } catch (...) {
         object = nullptr;
     }
+    fBuilding = false;
     if (!object)
         return nullptr;
     Counters[counter] = n;

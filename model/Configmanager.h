@@ -128,5 +128,8 @@ private:
     void ReadVariables(T_Action* action, VTActionsVar* var);
     void ReadUserCommands(TUserObjItem* user, VTCommands* cmd);
     bool fClosing = false;
+    // While AddObject's factory runs: the one owner that is neither on the list nor gone.
+    bool fBuilding = false;
+    uint16_t fBuildingNumber = 0;
     std::unordered_set<const TObjectItem*> fLive;
 };

@@ -674,4 +674,48 @@ TEST_F(Factory, DeviceDestructorRebindsOnlyLiveOwners)
     c.reset(); // the sanitizer build catches any call into a freed device
 }
 
+// A device that binds a signal channel while it is being built: the new object's number already
+// orders its channel among those of the objects in place.
+struct SignalDevice : TObjectItem {
+    SignalDevice(uint16_t number, ELEMList* channels) : TObjectItem(number), Channels(channels)
+    {
+        Tag = "SET4TM";
+        Param = new TParamItem;
+        Param->ChannelType = 2;
+        Param->ChannelIndex = 200;
+        Param->Kind = kChannelSignal;
+        Param->ParamType = 3;
+        Param->Ordinal = 1;
+        Param->Owner = this;
+        Channels->Append(Param);
+        Param->RaiseChanged();
+    }
+    ~SignalDevice() override
+    {
+        Param->RaiseRebind();
+        Channels->Remove(Param);
+        delete Param;
+    }
+    ELEMList* Channels;
+    TParamItem* Param;
+};
+
+TEST_F(Factory, ObjectUnderConstructionOrdersByItsNumber)
+{
+    RegisterDeviceClass("SET4TM", [](uint16_t number, ELEMList* channels, actionManager*) -> TObjectItem* {
+        return new SignalDevice(number, channels);
+    });
+    {
+        configmanager c;
+        auto* a = static_cast<SignalDevice*>(c.AddObject(39));
+        auto* b = static_cast<SignalDevice*>(c.AddObject(39));
+        ASSERT_TRUE(a && b);
+        EXPECT_EQ(a->Number, 2000);
+        EXPECT_EQ(b->Number, 2001);
+        EXPECT_EQ(a->Param->ChannelIndex, 1);
+        EXPECT_EQ(b->Param->ChannelIndex, 2);
+    }
+    UnregisterDeviceClass("SET4TM");
+}
+
 } // namespace
