@@ -1,7 +1,7 @@
 // Benchmark of the table store against SQLite on one workload: 3-byte keys, 16-byte data,
 // ordered and random inserts, a point lookup of every key, a full walk, deleting half.
 // Both use 1024-byte pages; SQLite runs each phase in one transaction with prepared statements.
-// Usage: tablestore_bench [records]   (default 100000)
+// Usage: bench_tablestore [records]   (default 100000)
 #include "lorbase.h"
 
 #include <sqlite3.h>
