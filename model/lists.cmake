@@ -6,11 +6,7 @@ target_include_directories(elemlist PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 
 # An instrumented twin for the tests of this layer and the ones above it, so the sanitizers watch the
 # list code itself and not only the test code.
-add_library(elemlist_asan STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/elem.cpp
-)
-target_include_directories(elemlist_asan PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-qbx_sanitize(elemlist_asan)
+qbx_asan_twin(elemlist)
 
 if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/tests/elem_test.cpp)
   qbx_test(elem_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/elem_test.cpp LIBS elemlist_asan SANITIZE)

@@ -22,21 +22,8 @@ qbx_test(vcl_core_messages_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_mes
 qbx_test(vcl_core_forms_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_forms.cpp LIBS vcl)
 qbx_test(vcl_core_app_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_app.cpp LIBS vcl)
 
-# The same core tests over an instrumented twin of the library, so the sanitizers watch the core's own
-# code (handlers that free their control, hosts that free their editors). Made once the painting
-# side has added its sources too.
-function(vcl_core_sanitized_tests)
-  if(NOT TARGET rtl_asan)
-    return()
-  endif()
-  get_target_property(vcl_sources vcl SOURCES)
-  add_library(vcl_asan STATIC ${vcl_sources})
-  set_target_properties(vcl_asan PROPERTIES AUTOMOC ON)
-  target_include_directories(vcl_asan PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(vcl_asan PUBLIC rtl_asan Qt6::Widgets)
-  qbx_sanitize(vcl_asan)
-  qbx_test(vcl_core_asan_test SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/core_messages.cpp
-           ${CMAKE_CURRENT_SOURCE_DIR}/tests/core_forms.cpp ${CMAKE_CURRENT_SOURCE_DIR}/tests/core_lsan.cpp
-           LIBS vcl_asan SANITIZE)
-endfunction()
-cmake_language(DEFER CALL vcl_core_sanitized_tests)
+# The same core tests over the instrumented twin of the library (made in CMakeLists.txt), so the
+# sanitizers watch the core's own code (handlers that free their control, hosts that free their editors).
+qbx_test(vcl_core_asan_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/core_messages.cpp
+         ${CMAKE_CURRENT_LIST_DIR}/tests/core_forms.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/core_lsan.cpp
+         LIBS vcl_asan SANITIZE)

@@ -17,18 +17,8 @@ qbx_test(vcl_gfx_canvas_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_canvas.
 qbx_test(vcl_gfx_graphics_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_graphics.cpp LIBS vcl)
 qbx_test(vcl_gfx_controls_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_controls.cpp LIBS vcl)
 
-# The painting tests again over the instrumented twin of the library that the core makes, when it
-# makes one, so the sanitizers watch the canvas, bitmaps and standard controls too.
-function(vcl_gfx_sanitized_tests)
-  if(NOT TARGET vcl_asan)
-    return()
-  endif()
-  set(dir ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-  set(extra)
-  if(EXISTS ${dir}/core_lsan.cpp)
-    set(extra ${dir}/core_lsan.cpp)
-  endif()
-  qbx_test(vcl_gfx_asan_test SOURCES ${dir}/gfx_canvas.cpp ${dir}/gfx_graphics.cpp ${dir}/gfx_controls.cpp
-           ${extra} LIBS vcl_asan SANITIZE)
-endfunction()
-cmake_language(DEFER CALL vcl_gfx_sanitized_tests)
+# The painting tests again over the instrumented twin of the library (made in CMakeLists.txt), so
+# the sanitizers watch the canvas, bitmaps and standard controls too.
+qbx_test(vcl_gfx_asan_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_canvas.cpp
+         ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_graphics.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/gfx_controls.cpp
+         ${CMAKE_CURRENT_LIST_DIR}/tests/core_lsan.cpp LIBS vcl_asan SANITIZE)
