@@ -115,6 +115,7 @@ public:
     // Object counter index of an object (the user-object counter for any user-defined object).
     int CounterOf(TObjectItem* object) const;
     bool IsLiveObject(const TObjectItem* object) const;
+    bool IsBuildingObject(const TObjectItem* object) const;
     bool NumberInUse(uint16_t number) const;
 
 private:

@@ -21,11 +21,22 @@ inline constexpr uint8_t kPowerIndex = 1;
 
 // Writes the plug-in folder under root: every default subprogram of the QBX devices.
 void WritePlugins(const std::string& root);
+// A signal of the QBX-510 (1..20, 32 the temperature) bound in its message parser.
+struct SignalBinding {
+    int signal;
+    int type;
+    int index;
+};
+// Rewrites the QBX-510 message parser of the plug-in folder under root with these bindings.
+void WriteParser(const std::string& root, const std::vector<SignalBinding>& bindings);
 // Removes one plug-in file (folder, name without ".act").
 void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name);
 // Writes one plug-in file: `count` instructions "ret", with the given (position, text) lines instead.
 void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
                  const std::vector<std::pair<int, std::string>>& lines);
+
+// Every record of a configuration file, "table key data" in hex, in table and key order.
+std::vector<std::string> Records(const std::string& path);
 
 class QbxTest : public ::testing::Test {
 public:
