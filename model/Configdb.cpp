@@ -341,6 +341,11 @@ bool configmanager::ReadFile(LORHANDLE base)
 
     Loading = 1;
     Actions->Clear();
+    // What the device constructors cannot take over is a problem of this load.
+    struct SinkScope {
+        TProblemSink old;
+        ~SinkScope() { SetConfigurationProblemSink(std::move(old)); }
+    } sinkScope{SetConfigurationProblemSink(problem)};
 
     // Subprograms: instructions in key order, grouped by id.
     {

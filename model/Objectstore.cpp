@@ -6,6 +6,7 @@
 #include "Storewalk.h"
 #include "actions.h"
 #include "classes.h"
+#include "msgbox.h"
 #include "sysutils.h"
 
 TParamValue::TParamValue(const TParamValue& other) { *this = other; }
@@ -108,6 +109,28 @@ void TObjectItem::ApplyPeriodText(const std::string& text)
 {
     if (std::optional<uint8_t> code = PeriodFromText(text))
         Period = *code;
+}
+
+namespace {
+TProblemSink& ProblemSink()
+{
+    static TProblemSink sink;
+    return sink;
+}
+} // namespace
+
+void ReportConfigurationProblem(const std::string& text)
+{
+    if (ProblemSink())
+        ProblemSink()(text);
+    else
+        ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+}
+
+TProblemSink SetConfigurationProblemSink(TProblemSink sink)
+{
+    std::swap(sink, ProblemSink());
+    return sink;
 }
 
 void TObjectItem::Reserved() {}

@@ -248,6 +248,14 @@ public:
     bool IsPeriodNode(TObjectTreeNode* node);
 };
 
+// What a device object could not take over as stored, or a request it refused. While a load runs
+// the configuration manager collects these as load problems; otherwise they are shown in a
+// message box.
+void ReportConfigurationProblem(const std::string& text);
+using TProblemSink = std::function<void(const std::string&)>;
+// Routes the reports to sink (none: message boxes); returns the sink it replaces.
+TProblemSink SetConfigurationProblemSink(TProblemSink sink);
+
 // Channel cells of the main window's grids (columns 4 value, 5/6 handlers, 7 RAM depth).
 std::string GetChannelDescription(TParamItem* param);
 TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl* host,
