@@ -78,6 +78,22 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
         return true;
     });
 
+    // A signal whose address another channel holds (another object's, or an earlier signal's)
+    // stays unbound: no two channels may share an address.
+    for (int i = kQbx510FirstSignal; i <= kQbx510Temperature; ++i) {
+        TParamItem* p = m_param[i];
+        if (adopted[i] || SignalOf(p) == 0 || IsUnbound(p))
+            continue;
+        bool held = FindChannel(channels, p->ChannelType, p->ChannelIndex) != nullptr;
+        for (int j = kQbx510FirstSignal; j < i && !held; ++j)
+            held = SignalOf(m_param[j]) != 0 && SameAddress(m_param[j], p->ChannelType, p->ChannelIndex);
+        if (!held)
+            continue;
+        p->ChannelType = 0;
+        p->ChannelIndex = 0;
+        WriteSignalChannel(i, 0, 0);
+    }
+
     for (int i = 0; i < kQbx510ParamCount; ++i) {
         TParamItem* p = m_param[i];
         if (!adopted[i]) {
