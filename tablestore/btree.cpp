@@ -914,8 +914,16 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
     }
     if (uint32_t st = forward ? StepNext(*path, off, out, found) : StepPrev(*path, off, out, found))
         return st;
-    if (found)
-        Remember(*path, off, out);
+    if (!found)
+        return LOR_OK;
+    // A key that does not move on from the one asked about is damage: a walk stopped here ends,
+    // where it would otherwise go round.
+    const int order = CompareKeys(out.key, out.keyLen, key, klen);
+    if (klen != 0 && (forward ? order <= 0 : order >= 0)) {
+        found = false;
+        return LOR_DAMAGED;
+    }
+    Remember(*path, off, out);
     return LOR_OK;
 }
 

@@ -463,21 +463,29 @@ std::string ListTables(Base& b)
     std::vector<uint8_t> kbuf(b.pager->PageSize());
     uint8_t dbuf[64];
     std::string key;
-    for (uint32_t guard = 0; guard <= b.dirDesc.t.count + 1; ++guard) {
+    // Each step returns a key greater than the last (the tree reports anything else as damage), so
+    // every name is listed once; the file's size bounds the steps besides.
+    const uint64_t bound = b.pager->FileLength() / (kLeafEntryHeader + 1) + 1;
+    bool damaged = false;
+    for (uint64_t step = 0; step < bound; ++step) {
         RecOut r{kbuf.data(), uint32_t(kbuf.size()), 0, dbuf, sizeof dbuf, 0};
         bool found = false;
         if (!Check(b, tree.Next(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), r, found)) || !found)
             break;
         key.assign(reinterpret_cast<const char*>(kbuf.data()), r.keyLen);
         if (r.keyLen && kbuf[0] != 0x01) {
-            std::string name = key;
-            size_t z = name.find('\0');
-            if (z != std::string::npos)
-                name.resize(z);
-            out += name;
+            // A table's key is its name and one 0 byte; anything else names no table (damage).
+            const size_t z = key.find('\0');
+            if (z == 0 || z != key.size() - 1) {
+                damaged = true;
+                continue;
+            }
+            out.append(key, 0, z);
             out += '\n';
         }
     }
+    if (damaged)
+        b.status = LOR_DAMAGED;
     return out;
 }
 

@@ -2,7 +2,9 @@
 // hang or overrun. Also built under AddressSanitizer and UBSan.
 #include "lortest.h"
 
+#include <algorithm>
 #include <random>
+#include <string_view>
 
 using namespace lortest;
 
@@ -192,3 +194,90 @@ TEST_F(LOR_SUITE(LorDamage), HeaderFields)
         WorkoutDamaged(path, bad);
     }
 }
+
+namespace {
+
+// Minimized files whose directory keys are out of order: listing the tables looked each next name
+// up from the previous one and bounced between two names, bounded only by a count read from the
+// file (a hang), writing far more than the file holds (an overrun of the caller's buffer).
+struct OutOfOrderDirectory {
+    const char* file;
+};
+
+void PrintTo(const OutOfOrderDirectory& c, std::ostream* os) { *os << c.file; }
+
+class LOR_SUITE(LorDirectoryOrder) : public ::testing::TestWithParam<OutOfOrderDirectory> {};
+
+TEST_P(LOR_SUITE(LorDirectoryOrder), ListsEachTableOnceAndStopsAsDamaged)
+{
+    TempDir dir;
+    const std::string path = dir / "dir.lor";
+    const std::vector<uint8_t> bytes = ReadAll(std::string(LOR_TEST_DATA) + "/" + GetParam().file);
+    ASSERT_FALSE(bytes.empty());
+    WriteAll(path, bytes);
+    TMessageBoxHandler old = LorSetMessageBoxHandler(&Silent);
+    LORHANDLE b = OpenBase(path.c_str(), 512, 1);
+    ASSERT_GT(b, 32u);
+    // Room for what the file can hold, then a fence that must stay untouched.
+    constexpr size_t kFence = 1 << 16;
+    std::vector<char> out(bytes.size() + 1 + kFence, '\x5A');
+    InfoBase(b, out.data());
+    EXPECT_EQ(LorBaseStatus(b), LOR_DAMAGED);
+    const size_t len = std::strlen(out.data());
+    ASSERT_LE(len, bytes.size());
+    EXPECT_EQ(std::count(out.begin() + long(len) + 1, out.end(), '\x5A'), long(out.size() - len - 1));
+    std::vector<std::string> names;
+    for (size_t at = 0, nl; (nl = std::string_view(out.data(), len).find('\n', at)) != std::string::npos; at = nl + 1)
+        names.emplace_back(out.data() + at, nl - at);
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << std::string(out.data(), len);
+    CloseBase(b);
+    LorSetMessageBoxHandler(old);
+    EXPECT_EQ(ReadAll(path), bytes);
+}
+
+// The suite name is expanded before gtest pastes it.
+#define LOR_INSTANTIATE(prefix, suite, ...) INSTANTIATE_TEST_SUITE_P(prefix, suite, __VA_ARGS__)
+LOR_INSTANTIATE(Repro, LOR_SUITE(LorDirectoryOrder),
+                         ::testing::Values(OutOfOrderDirectory{"lor_read-infobase-hang.lor"},
+                                           OutOfOrderDirectory{"lor_read-infobase-overflow.lor"}),
+                         [](const auto& info) {
+                             const std::string file = info.param.file; // lor_read-infobase-<what>.lor
+                             const size_t from = file.rfind('-') + 1;
+                             return file.substr(from, file.rfind('.') - from);
+                         });
+
+// A record key made smaller than the one before it: a walk stops there with status 11 in either
+// direction, instead of going on with keys out of order.
+TEST_F(LOR_SUITE(LorDamage), WalkStopsWhereAKeyDoesNotIncrease)
+{
+    std::string path = dir_ / "order.lor";
+    auto bytes = BuildSample(path);
+    const std::string needle = "key500";
+    auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
+    ASSERT_NE(at, bytes.end());
+    at[2] = 'a'; // "kea500" sorts before every "key..."
+    WriteAll(path, bytes);
+    LORHANDLE b = OpenBase(path.c_str(), 512, 1);
+    ASSERT_GT(b, 32u);
+    LORHANDLE t = OpenTable(b, "deep");
+    ASSERT_NE(t, 0u);
+    Answer a;
+    std::vector<std::string> keys;
+    bool ok = Call(FirstRec, t, "", &a);
+    for (; ok && keys.size() < 2000; ok = Call(NextRec, t, a.key, &a))
+        keys.push_back(a.key);
+    EXPECT_EQ(LorTableStatus(t), LOR_DAMAGED);
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    EXPECT_LT(keys.size(), 600u);
+    keys.clear();
+    for (ok = Call(LastRec, t, "", &a); ok && keys.size() < 2000; ok = Call(PrevRec, t, a.key, &a))
+        keys.push_back(a.key);
+    EXPECT_EQ(LorTableStatus(t), LOR_DAMAGED);
+    EXPECT_TRUE(std::is_sorted(keys.rbegin(), keys.rend()));
+    EXPECT_LT(keys.size(), 600u);
+    CloseBase(b);
+}
+
+} // namespace
