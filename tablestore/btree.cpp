@@ -220,7 +220,7 @@ uint32_t Tree::Load(uint32_t pgno, PageRef& ref)
     return LOR_OK;
 }
 
-uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf)
+uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair)
 {
     path.n = 0;
     uint32_t pgno = d_.root, parent = 0;
@@ -229,8 +229,8 @@ uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& l
         if (uint32_t st = Load(pgno, ref))
             return st;
         uint8_t* p = ref.data();
-        if (Get32(p + kPgLink) != parent && !pg_.ReadOnly()) {
-            Put32(p + kPgLink, parent); // links are brought up to date lazily, here
+        if (repair && Get32(p + kPgLink) != parent && !pg_.ReadOnly()) {
+            Put32(p + kPgLink, parent); // links are brought up to date lazily, by writes only
             ref.Dirty();
         }
         Step& st = path.s[path.n++];
@@ -283,7 +283,7 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
     }
     Path path;
     PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
+    if (uint32_t st = Descend(key, klen, path, leaf, true))
         return st;
     uint8_t* p = leaf.data();
     uint8_t* a = Area(p);
@@ -343,7 +343,7 @@ uint32_t Tree::PutEntry(int level, const Ent& e)
     Path path;
     PageRef leaf;
     const uint8_t* k = reinterpret_cast<const uint8_t*>(e.key.data());
-    if (uint32_t st = Descend(k, uint32_t(e.key.size()), path, leaf))
+    if (uint32_t st = Descend(k, uint32_t(e.key.size()), path, leaf, true))
         return st;
     leaf.Reset();
     int pi = path.n - 1 - level;
@@ -632,7 +632,7 @@ uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& foun
     pg_.Touch();
     Path path;
     PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
+    if (uint32_t st = Descend(key, klen, path, leaf, true))
         return st;
     uint32_t cap = pg_.Capacity();
     uint8_t* p = leaf.data();
@@ -737,7 +737,7 @@ uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
         return LOR_OK;
     Path path;
     PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
+    if (uint32_t st = Descend(key, klen, path, leaf, false))
         return st;
     uint32_t off;
     int idx;
@@ -904,7 +904,7 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
         cur_->stamp = 0; // until the step below succeeds
     } else {
         PageRef leaf;
-        if (uint32_t st = Descend(key, klen, local, leaf))
+        if (uint32_t st = Descend(key, klen, local, leaf, false))
             return st;
         int idx;
         bool eq;

@@ -91,7 +91,9 @@ public:
 
 private:
     uint32_t Load(uint32_t pgno, PageRef& ref);
-    uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf);
+    // repair: bring stale parent links of the pages passed up to date (writes only; a read never
+    // changes the file).
+    uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair);
     uint32_t PutEntry(int level, const Ent& e);
     uint32_t Place(Path& path, int pi, std::vector<Ent>& ents, size_t o);
     uint32_t RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty);

@@ -66,6 +66,15 @@ LORBASE_API uint32_t BasePageCount(LORHANDLE base);
 LORBASE_API const uint8_t* BaseGetPageDat(LORHANDLE base, uint32_t page);
 LORBASE_API uint32_t PageSize(LORHANDLE base);
 
+// The status a base keeps after the last call on it, through the base's or any of its tables'
+// handles (0xFFFFFFFF for an unknown handle). Every call starts at 0: after a walk step that found
+// nothing, 0 means the true end of the table and 11 damage.
+LORBASE_API uint32_t LastStatus(LORHANDLE handle);
+// What a writer would find at path, without opening it for writing: 0 for a base closed cleanly
+// that may be written; 9 when it may not be written, 18 when its in-use byte is set (open
+// elsewhere, or not closed), 3 when it is no base, 2 for no regular file, 10 when unreadable.
+LORBASE_API int BaseFileState(const char* path);
+
 // lorbase keeps its own copy of the runtime's message-box hook (OpenTable's failure box).
 // Installs h for the library (null restores the default, which writes to stderr) and returns
 // the handler it replaced.

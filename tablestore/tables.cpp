@@ -235,6 +235,25 @@ bool CreateBaseFile(const std::string& path, uint32_t size)
     return f->Close() && ok;
 }
 
+uint32_t FileState(const std::string& path)
+{
+    const PathInfo info = InspectPath(path);
+    if (!info.exists)
+        return LOR_CANNOT_OPEN;
+    if (!info.regular)
+        return LOR_NOT_REGULAR;
+    auto f = OpenFile(path, OpenMode::ReadOnly);
+    uint8_t h[kFileHeaderSize];
+    if (!f || f->Read(0, h, kFileHeaderSize) != kFileHeaderSize)
+        return LOR_CANNOT_OPEN;
+    f->Close();
+    if (h[kHdrMagic] != kMagic)
+        return LOR_BAD_MAGIC;
+    if (h[kHdrInUse] != 0)
+        return LOR_IN_USE;
+    return info.writable ? LOR_OK : LOR_NOT_WRITABLE;
+}
+
 uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out)
 {
     PathInfo info = InspectPath(path);

@@ -55,6 +55,8 @@ struct Base {
 // Creates (or truncates) a file with its header and directory page; false on failure.
 bool CreateBaseFile(const std::string& path, uint32_t size);
 // Opens path; on failure returns the status and leaves out empty.
+// What a writer would find at path (see BaseFileState), read without opening it for writing.
+uint32_t FileState(const std::string& path);
 uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out);
 // Closes every table and the file; the status tells how the header write and close went.
 void CloseBaseFile(Base& b);

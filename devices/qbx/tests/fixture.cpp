@@ -144,6 +144,7 @@ std::vector<std::string> Records(const std::string& path)
         }
     }
     CloseBase(base);
+    std::sort(out.begin(), out.end());
     return out;
 }
 

@@ -35,7 +35,7 @@ void RemovePlugin(const std::string& root, const std::string& folder, const std:
 void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
                  const std::vector<std::pair<int, std::string>>& lines);
 
-// Every record of a configuration file, "table key data" in hex, in table and key order.
+// Every record of a configuration file, "table key data" in hex, sorted.
 std::vector<std::string> Records(const std::string& path);
 
 class QbxTest : public ::testing::Test {
