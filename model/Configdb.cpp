@@ -73,7 +73,7 @@ bool configmanager::SaveDatabase(const std::string& path)
     std::string temp = path + ".~tmp";
     DeleteFile(temp);
     auto keepMode = [&] { return !existed || ::chmod(NativePath(temp).c_str(), old.st_mode & 07777) == 0; };
-    if (!WriteFile(temp) || BaseFileState(temp.c_str()) != LOR_OK || !keepMode() || !SyncPath(temp, false)) {
+    if (!WriteFile(temp) || BaseFileState(NativePath(temp).c_str()) != LOR_OK || !keepMode() || !SyncPath(temp, false)) {
         DeleteFile(temp);
         if (LastError.empty())
             LastError = "Не удалось записать файл " + path;
@@ -91,7 +91,7 @@ bool configmanager::SaveDatabase(const std::string& path)
 
 bool configmanager::WriteFile(const std::string& path)
 {
-    LORHANDLE base = OpenBase(path.c_str(), kSavePageSize, 0);
+    LORHANDLE base = OpenBase(NativePath(path).c_str(), kSavePageSize, 0);
     if (base <= 32)
         return false;
     bool ok = true;

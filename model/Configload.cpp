@@ -85,10 +85,12 @@ bool configmanager::LoadDatabase(const std::string& path)
         LastError = "Файл не найден: " + path;
         return false;
     }
-    // Read-only whatever the file allows: a load leaves the file exactly as it was. Whether the
-    // configuration may later be saved over it is the file's state as a writer would find it.
-    const int state = BaseFileState(path.c_str());
-    LORHANDLE base = OpenBase(path.c_str(), kLoadPageSize, 1);
+    // The store takes the system's own (UTF-8) names. Read-only whatever the file allows: a load
+    // leaves the file exactly as it was; whether the configuration may later be saved over it is
+    // the file's state as a writer would find it.
+    const std::string native = NativePath(path);
+    const int state = BaseFileState(native.c_str());
+    LORHANDLE base = OpenBase(native.c_str(), kLoadPageSize, 1);
     if (base <= 32) {
         LastError = "Не удалось открыть файл конфигурации " + path;
         return false;

@@ -21,6 +21,8 @@ extern "C" {
 // Same signature as the runtime's message-box handler: text and caption in Windows-1251.
 typedef int (*TMessageBoxHandler)(const char* text, const char* caption, unsigned flags);
 
+// Paths are in the system's own encoding (UTF-8 file names), as any Linux caller passes them; a
+// program that keeps Windows-1251 text converts before it calls (the runtime's NativePath).
 // Base level. readOnly != 0 opens without writing; a missing path is created (writable only).
 LORBASE_API LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly);
 LORBASE_API int CreateBase(const char* path, uint32_t size);

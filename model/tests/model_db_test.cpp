@@ -481,3 +481,40 @@ TEST_F(Db, FileInUseIsReadReadOnly)
 }
 
 } // namespace
+
+namespace {
+
+// A configuration named in Russian, in a Russian-named folder: on disk under the UTF-8 forms of the
+// names; a copy another program made under a UTF-8 name opens too.
+TEST_F(Db, CyrillicFileNameInACyrillicFolder)
+{
+    const std::string folder = dir.Path() + "/Конфигурации";
+    ASSERT_TRUE(ForceDirectories(folder));
+    const std::string path = folder + "/Подстанция-1.lor";
+    configmanager c;
+    ASSERT_NE(c.AddObject(1), nullptr);
+    ASSERT_TRUE(c.SaveDatabase(path)) << c.LastError;
+
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(dir.Path())))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{reinterpret_cast<const char*>(u8"Конфигурации")});
+    names.clear();
+    for (const auto& e : std::filesystem::directory_iterator(NativePath(folder)))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{reinterpret_cast<const char*>(u8"Подстанция-1.lor")});
+
+    configmanager d;
+    ASSERT_TRUE(d.LoadDatabase(path)) << d.LastError;
+    EXPECT_TRUE(d.LoadProblems.empty());
+    EXPECT_FALSE(d.OpenedReadOnly);
+    EXPECT_EQ(d.Objects.Count, 1u);
+
+    std::filesystem::copy_file(NativePath(path),
+                               std::filesystem::path(NativePath(folder)) / std::filesystem::path(u8"Копия.lor"));
+    configmanager e;
+    ASSERT_TRUE(e.LoadDatabase(folder + "/Копия.lor")) << e.LastError;
+    EXPECT_EQ(e.Objects.Count, 1u);
+}
+
+} // namespace

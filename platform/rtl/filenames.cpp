@@ -1,6 +1,8 @@
 // File-name helpers and file-system queries of the runtime layer. Paths may use '\' (as the
-// program built them on Windows) or '/'; the file system always gets '/'.
+// program built them on Windows) or '/'; the file system always gets '/', and UTF-8 names.
 #include "sysutils.h"
+
+#include "cp1251.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -87,7 +89,15 @@ std::string NativePath(std::string_view f)
     std::string r(f);
     for (char& c : r)
         if (c == '\\') c = '/';
-    return r;
+    return Cp1251ToUtf8(r);
+}
+
+bool TryFromNativePath(std::string_view native, std::string& out) { return TryUtf8ToCp1251(native, out); }
+
+std::string UnrepresentableNameMessage(std::string_view native)
+{
+    return "Имя \"" + Utf8ToCp1251(native) + "\" содержит символы, которых нет в кодировке Windows-1251, "
+           "и не может быть использовано.";
 }
 
 bool FileExists(std::string_view f)
@@ -125,7 +135,9 @@ bool ForceDirectories(std::string_view d)
 std::string GetCurrentDir()
 {
     std::error_code ec;
-    return fs::current_path(ec).string();
+    std::string dir;
+    TryFromNativePath(fs::current_path(ec).string(), dir); // '?' where the name cannot be held
+    return dir;
 }
 
 bool ReplaceFileBytes(std::string_view fileName, std::string_view data)
