@@ -1,31 +1,17 @@
 // Saving a configuration: the nine tables of a LOR database, written to a temporary file that
 // replaces the target only when complete. Configuration model layer.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <memory>
 
 #include "Configmanager.h"
 #include "Dbtables.h"
 #include "Storewalk.h"
 #include "Userobject.h"
 #include "actions.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 namespace {
 const uint8_t kVersionBytes[16] = {kCurrentVersionMajor, kCurrentVersionMinor};
-
-bool SyncPath(const std::string& path, bool directory)
-{
-    int fd = ::open(NativePath(path).c_str(), directory ? O_RDONLY | O_DIRECTORY : O_RDONLY);
-    if (fd < 0)
-        return false;
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 void PutKey16(uint8_t* key, uint16_t v) { PutU16(key, v); } // the class swaps to high byte first
 
@@ -61,37 +47,29 @@ bool configmanager::SaveDatabase(const std::string& path)
     LastError = SaveLimitProblem();
     if (!LastError.empty())
         return false;
-    // An existing file must be a file the user may write (a read-only one is refused, as Windows
-    // refuses it); the new one takes over its permission bits.
-    struct stat old{};
-    bool existed = ::stat(NativePath(path).c_str(), &old) == 0;
-    if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
-                    ::access(NativePath(path).c_str(), W_OK) != 0)) {
+    // An existing file must be a file the user may write: a read-only one is refused with this
+    // message (the replacer refuses it too, without one).
+    const std::string native = NativePath(path);
+    bool exists = false;
+    mode_t mode = 0;
+    const bool inspected = FileSystem().Inspect(native, exists, mode);
+    if (inspected && exists && (!S_ISREG(mode) || (mode & 0222) == 0 || !FileSystem().MayWrite(native))) {
         LastError = "Файл " + path + " защищен от записи.";
         return false;
     }
-    std::string temp = path + ".~tmp";
-    DeleteFile(temp);
-    auto keepMode = [&] { return !existed || ::chmod(NativePath(temp).c_str(), old.st_mode & 07777) == 0; };
-    if (!WriteFile(temp) || BaseFileState(NativePath(temp).c_str()) != LOR_OK || !keepMode() || !SyncPath(temp, false)) {
-        DeleteFile(temp);
-        if (LastError.empty())
-            LastError = "Не удалось записать файл " + path;
-        return false;
-    }
-    if (std::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0) {
-        DeleteFile(temp);
-        LastError = "Не удалось заменить файл " + path;
-        return false;
-    }
-    std::string dir = ExtractFileDir(path);
-    SyncPath(dir.empty() ? "." : dir, true);
-    return true;
+    // The base goes to the replacer's temporary and replaces the file only when it closed cleanly.
+    const bool ok = inspected && ReplaceFile(path, [this](const std::string& temp) {
+        return WriteFile(temp) && BaseFileState(temp.c_str()) == LOR_OK;
+    });
+    if (!ok && LastError.empty())
+        LastError = "Не удалось записать файл " + path;
+    return ok;
 }
 
-bool configmanager::WriteFile(const std::string& path)
+// Writes the configuration as a new base at the native path.
+bool configmanager::WriteFile(const std::string& nativePath)
 {
-    LORHANDLE base = OpenBase(NativePath(path).c_str(), kSavePageSize, 0);
+    LORHANDLE base = OpenBase(nativePath.c_str(), kSavePageSize, 0);
     if (base <= 32)
         return false;
     bool ok = true;

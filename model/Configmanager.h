@@ -128,7 +128,7 @@ private:
     void InsertObjectByNumber(TObjectItem* object);
     void DetachChannelsOf(uintptr_t object);
     std::string SaveLimitProblem();
-    bool WriteFile(const std::string& path);
+    bool WriteFile(const std::string& nativePath);
 
     // The parts of a load (Configload.cpp).
     struct LoadTables;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "Configmanager.h"
+#include "failingfs.h"
 #include "Dbtables.h"
 #include "Userobject.h"
 #include "actions.h"
@@ -378,13 +379,18 @@ TEST_F(Db, FailedSaveKeepsTheOldFile)
     c.AddObject(38);
     ASSERT_TRUE(c.SaveDatabase(file));
     std::vector<uint8_t> before = ReadBytes(file);
-    // The temporary file cannot be made: a folder with something in it stands in its place.
-    std::filesystem::create_directories(file + ".~tmp/x");
     c.AddObject(38);
-    EXPECT_FALSE(c.SaveDatabase(file));
-    EXPECT_FALSE(c.LastError.empty());
-    EXPECT_EQ(ReadBytes(file), before);
-    std::filesystem::remove_all(file + ".~tmp");
+    // Each step of the replacement up to the rename fails in turn.
+    for (int failAt = 1;; ++failAt) {
+        testsupport::FailingFileSystem fs(failAt);
+        const bool saved = c.SaveDatabase(file);
+        if (fs.Steps <= failAt) // the rename was the last step failed
+            break;
+        EXPECT_FALSE(saved) << failAt;
+        EXPECT_FALSE(c.LastError.empty());
+        EXPECT_EQ(ReadBytes(file), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a temporary is left";
+    }
     EXPECT_TRUE(c.SaveDatabase(file));
     EXPECT_NE(ReadBytes(file), before);
 }

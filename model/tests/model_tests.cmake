@@ -13,7 +13,7 @@ endif()
 list(APPEND model_test_sources ${model_test_dir}/model_fixture.cpp)
 
 qbx_asan_twin(model)
-qbx_test(model_tests SOURCES ${model_test_sources} LIBS model_asan SANITIZE)
+qbx_test(model_tests SOURCES ${model_test_sources} LIBS model_asan testsupport SANITIZE)
 
 # The store's own message boxes, over the shared library with its own hook.
 if(TARGET lorbase AND EXISTS ${model_test_dir}/model_lorbox_test.cpp)

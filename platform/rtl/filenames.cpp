@@ -139,31 +139,3 @@ std::string GetCurrentDir()
     TryFromNativePath(fs::current_path(ec).string(), dir); // '?' where the name cannot be held
     return dir;
 }
-
-bool ReplaceFileBytes(std::string_view fileName, std::string_view data)
-{
-    const std::string path = NativePath(fileName);
-    const std::string tmp = path + ".tmp~";
-    struct stat st{};
-    const bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed && (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0))
-        return false;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    bool ok = !existed || ::fchmod(fd, st.st_mode & 07777) == 0;
-    for (size_t done = 0; ok && done < data.size();) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += size_t(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
-}

@@ -257,10 +257,6 @@ bool DeleteFile(std::string_view fileName);
 bool RenameFile(std::string_view oldName, std::string_view newName);
 bool ForceDirectories(std::string_view dir);
 std::string GetCurrentDir();
-// Writes Data to "<fileName>.tmp~" and renames that over the file, so a failed write leaves the
-// old file whole. An existing file keeps its permission bits; one the user may not write is
-// refused, as Windows refuses a read-only file. False on any failure (no temporary is left).
-bool ReplaceFileBytes(std::string_view fileName, std::string_view Data);
 
 // ---- Date and time ------------------------------------------------------------------------------
 // Days since 1899-12-30; the fraction is the time of day.
