@@ -295,15 +295,28 @@ protected:
     void SetUpdateState(bool Updating) override;
 
 private:
+    // 16 bytes a line. Loaded text lives in one block for the whole file (FArena); a line
+    // changed later owns a block of its own.
     struct LineRec {
-        std::unique_ptr<char[]> Text;
+        LineRec() = default;
+        LineRec(LineRec&& o) noexcept { *this = std::move(o); }
+        LineRec& operator=(LineRec&& o) noexcept;
+        ~LineRec() { Free(); }
+        void Set(std::string_view s);
+        void Borrow(const char* p, std::uint32_t n);
+        void DropPrefix(std::uint32_t n);
+        std::string_view View() const { return {Text, Length}; }
+
+        const char* Text = nullptr;
         std::uint32_t Length = 0;
         std::uint8_t First = 0;  // kind of the first token, 0 without tokens
         std::uint8_t Last = 0;   // kind of the last token, 0 without tokens
-        std::uint8_t Dirty = 0;
         std::uint8_t Entry = 1;  // the state it was last tokenized from
-        void Set(std::string_view s);
-        std::string_view View() const { return {Text.get(), Length}; }
+        std::uint8_t Dirty : 1 = 0;
+        std::uint8_t Owned : 1 = 0;
+
+    private:
+        void Free();
     };
     struct CacheSlot {
         int Line = -1;
@@ -319,6 +332,7 @@ private:
 
     TMPSynMemoCore* FOwner;
     std::vector<LineRec> FLines;
+    std::vector<std::unique_ptr<char[]>> FArena;
     std::string FFileName;
     bool FUntitled = false;
     bool FModified = false;

@@ -226,7 +226,7 @@ void TMPSynMemoSections::ParseMarkers()
     FEntire = root;
     std::vector<TMPSynMemoSection*> open;
     TMPSynMemoSection* cur = root;
-    auto strip = [&](int i, int n) { L->FLines[size_t(i)].Set(L->Line(i).substr(size_t(n))); };
+    auto strip = [&](int i, int n) { L->FLines[size_t(i)].DropPrefix(std::uint32_t(n)); };
     auto insertRaw = [&](int at, const char* text) {
         L->FLines.insert(L->FLines.begin() + at, TMPSynMemoStrings::LineRec())->Set(text);
     };

@@ -11,14 +11,60 @@ constexpr size_t TokenCacheSlots = 160;  // more than the rows of any screen
 
 int TMPSynMemoStrings::UntitledCounter = 1;
 
+void TMPSynMemoStrings::LineRec::Free()
+{
+    if (Owned)
+        delete[] Text;
+    Text = nullptr;
+    Owned = 0;
+}
+
+TMPSynMemoStrings::LineRec& TMPSynMemoStrings::LineRec::operator=(LineRec&& o) noexcept
+{
+    if (this != &o) {
+        Free();
+        Text = o.Text;
+        Length = o.Length;
+        First = o.First;
+        Last = o.Last;
+        Entry = o.Entry;
+        Dirty = o.Dirty;
+        Owned = o.Owned;
+        o.Text = nullptr;
+        o.Owned = 0;
+        o.Length = 0;
+    }
+    return *this;
+}
+
 void TMPSynMemoStrings::LineRec::Set(std::string_view s)
 {
     // s may point into the old text: copy before the old block goes.
-    std::unique_ptr<char[]> text(s.empty() ? nullptr : new char[s.size()]);
+    char* text = s.empty() ? nullptr : new char[s.size()];
     if (!s.empty())
-        std::memcpy(text.get(), s.data(), s.size());
-    Text = std::move(text);
+        std::memcpy(text, s.data(), s.size());
+    Free();
+    Text = text;
+    Owned = text != nullptr;
     Length = std::uint32_t(s.size());
+}
+
+void TMPSynMemoStrings::LineRec::Borrow(const char* p, std::uint32_t n)
+{
+    Free();
+    Text = n ? p : nullptr;
+    Length = n;
+}
+
+void TMPSynMemoStrings::LineRec::DropPrefix(std::uint32_t n)
+{
+    n = std::min(n, Length);
+    if (Owned) {
+        Set(View().substr(n));
+    } else {
+        Text = Length > n ? Text + n : nullptr;
+        Length -= n;
+    }
 }
 
 TMPSynMemoStrings::TMPSynMemoStrings(TMPSynMemoCore* AOwner) : FOwner(AOwner)
@@ -128,6 +174,7 @@ void TMPSynMemoStrings::Clear()
     WithinUpdate(this, [&] {
         FRaw = true;
         FLines.clear();
+        FArena.clear();
         FDirtyLo = FDirtyHi = -1;
         DropCache(-1);
         FOwner->Sections()->ParseMarkers();
@@ -142,9 +189,20 @@ void TMPSynMemoStrings::AssignRaw(std::vector<std::string>&& Lines)
 {
     FLines.clear();
     FLines.shrink_to_fit();
+    FArena.clear();
+    size_t total = 0;
+    for (const std::string& l : Lines)
+        total += l.size();
+    char* block = total ? new char[total] : nullptr;
+    if (block)
+        FArena.emplace_back(block);
     FLines.resize(Lines.size());
     for (size_t i = 0; i < Lines.size(); ++i) {
-        FLines[i].Set(Lines[i]);
+        if (Lines[i].empty())
+            continue;
+        std::memcpy(block, Lines[i].data(), Lines[i].size());
+        FLines[i].Borrow(block, std::uint32_t(Lines[i].size()));
+        block += Lines[i].size();
         std::string().swap(Lines[i]);
     }
     FDirtyLo = FDirtyHi = -1;

@@ -518,7 +518,10 @@ void TMPCustomSyntaxMemo::Paint()
     if (!Parent())
         return;
     FlushRows();
-    Canvas()->Draw(0, 0, FView.get());
+    // Only what the window asks for is copied from the view.
+    TRect r;
+    if (IntersectRect(r, Canvas()->ClipRect(), Rect(0, 0, FView->Width(), FView->Height())))
+        Canvas()->CopyRect(r, FView->Canvas(), r);
 }
 
 void TMPCustomSyntaxMemo::BeginUpdateView() { HideCaret(); }
