@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "UnitSyntaxMemo.h"
+#include "clipbrd.h"
 #include "forms.h"
 #include "graphics.h"
 
@@ -182,6 +183,23 @@ TEST_F(Editor, CharactersUndoAndReadOnly)
     Memo->Range()->SetPos({0, 0});
     Key(Qt::Key_C, {}, "c");
     EXPECT_EQ(Text(), "c");
+}
+
+TEST_F(Editor, CopyAndPasteKeysCarrySectionsThroughTheClipboard)
+{
+    Load("p\r\n{<-}a\r\nb\r\n{>>}c\r\nq");
+    Memo->Range()->Select({0, 1}, {0, 4});
+    Key(Qt::Key_C, Ctrl, QString(QChar(3)));
+    EXPECT_EQ(Clipboard()->AsText(), "a\r\nb\r\nc\r\n");
+    Memo->Range()->Collapse();
+    Key(Qt::Key_V, Ctrl, QString(QChar(22)));
+    EXPECT_EQ(Text(), "p|a|b|c|a|b|c|q");
+    EXPECT_TRUE(Memo->Sections()->SectionOfLine(4)->Collapsed);
+    EXPECT_EQ(Memo->Sections()->SectionOfLine(4)->FirstLine, 4);
+    // Text copied by someone else is pasted as it is.
+    Clipboard()->SetAsText("x");
+    Key(Qt::Key_V, Ctrl, QString(QChar(22)));
+    EXPECT_EQ(Text(), "p|a|b|c|a|b|c|xq");
 }
 
 TEST_F(Editor, OnKeyDownOnlyForKeysTheEditorLeaves)

@@ -105,7 +105,8 @@ TEST(Tokenizer, BlankSeparatedScannerGivesOneTokenPerRun)
 
 // ---- attributes ----------------------------------------------------------------------------------
 
-std::string TempPath(const char* name)
+// Each test case runs in a process of its own, side by side with the others: one file each.
+std::string TempPath(const std::string& name)
 {
     return testing::TempDir() + name;
 }
@@ -361,7 +362,7 @@ TEST_P(Markers, WriteAndReadBackGiveTheSameLinesAndSections)
     TMPSynMemoCore core;
     LoadText(core, c.Text);
     core.SetOptions(TMPSynMemoOptions{smoWriteMarkersOnSave});
-    const std::string path = TempPath("markers.txt");
+    const std::string path = TempPath(std::string("markers_") + c.Name + ".txt");
     core.Lines()->SaveToFile(path);
     const std::string lines = Joined(core), sections = SectionList(core);
     TMPSynMemoCore again;
