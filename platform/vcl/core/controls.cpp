@@ -3,7 +3,6 @@
 #include "controls.h"
 
 #include <algorithm>
-#include <exception>
 
 #include <QApplication>
 #include <QWidget>
@@ -11,6 +10,7 @@
 #include "forms.h"
 #include "handle.h"
 #include "menus.h"
+#include "winapi.h"
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
 {
@@ -29,32 +29,10 @@ TControl::~TControl()
         FParent->RemoveControl(this);
 }
 
-namespace {
-
-// While DefaultHandler hands a Qt event to a widget, Qt's own code is on the stack. A Perform that
-// a Qt signal makes then (a wrapped control reporting a change) must not let an exception unwind
-// through Qt: the outermost such Perform keeps it, and DefaultHandler throws it again once Qt has
-// returned, so it still reaches the caller and the boundary.
-thread_local bool gInsideQt = false;
-thread_local std::exception_ptr gKeptException;
-
-} // namespace
-
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     TMessage m = MakeMessage(Msg, WParam, LParam);
-    if (!gInsideQt) {
-        WindowProc(m);
-        return m.Result;
-    }
-    gInsideQt = false;
-    try {
-        WindowProc(m);
-    } catch (...) {
-        if (!gKeptException)
-            gKeptException = std::current_exception();
-    }
-    gInsideQt = true;
+    TMessageBoundary::Perform(this, m);
     return m.Result;
 }
 
@@ -125,20 +103,7 @@ void TControl::DefaultHandler(TMessage& Message)
     default:
         break;
     }
-    TNativeEvent* ne = CurrentNativeEvent();
-    if (ne && ne->Event && !ne->Done && ne->Msg == Message.Msg) {
-        // The widget's own handling of the Qt event this message came from (QObject::event is public).
-        ne->Done = true;
-        bool wasInside = gInsideQt;
-        gInsideQt = true;
-        static_cast<QObject*>(ne->Target)->event(ne->Event);
-        gInsideQt = wasInside;
-        if (gKeptException && !wasInside) {
-            std::exception_ptr e = gKeptException;
-            gKeptException = nullptr;
-            std::rethrow_exception(e);
-        }
-    }
+    TMessageBoundary::PassToWidget(Message.Msg);
 }
 
 // ---- bounds and alignment --------------------------------------------------------------------------
@@ -650,10 +615,9 @@ void TControl::WMMouseWheel(TWMMouseWheel& Message)
         return;
     }
     // The widget's own scrolling first; what it leaves goes up to the parent.
-    TNativeEvent* ne = CurrentNativeEvent();
-    bool pending = ne && ne->Event && !ne->Done && ne->Msg == WM_MOUSEWHEEL;
+    bool pending = TMessageBoundary::Pending(WM_MOUSEWHEEL);
     DefaultHandler(Message);
-    bool taken = pending && ne->Event->isAccepted();
+    bool taken = pending && TMessageBoundary::Accepted();
     if (!taken && FParent)
         Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.Raw.WParam, Message.Raw.LParam);
 }

@@ -14,6 +14,7 @@
 #include "dialogs.h"
 #include "handle.h"
 #include "menus.h"
+#include "winapi.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -597,7 +598,7 @@ void TApplication::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     // Windows freed inside their own events go once no event is being handled: a handler that
     // frees its control and then calls this must not have the widget deleted under Qt's feet.
-    if (MessageDepth() == 0)
+    if (TMessageBoundary::Depth() == 0)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -13,6 +13,7 @@
 
 #include "cp1251.h"
 #include "forms.h"
+#include "winapi.h"
 
 QEvent::Type PostedMessageEventType()
 {
@@ -22,7 +23,6 @@ QEvent::Type PostedMessageEventType()
 
 namespace {
 
-thread_local TNativeEvent* gNative = nullptr;
 // The widget the mouse is over while WM_SETCURSOR runs: SetCursor shapes it.
 QPointer<QWidget> gCursorWidget;
 HCURSOR gCursor = crArrow;
@@ -65,19 +65,6 @@ public:
     explicit TPostedMessageEvent(const TMessage& m) : QEvent(PostedMessageEventType()), Message(m) {}
     TMessage Message;
 };
-
-// Delivers msg with the Qt event it came from, so DefaultHandler can pass the event on.
-void DeliverNative(TControl* c, TMessage& msg, QObject* target, QEvent* e, bool forward)
-{
-    TNativeEvent ne;
-    ne.Target = target;
-    ne.Event = forward ? e : nullptr;
-    ne.Msg = msg.Msg;
-    TNativeEvent* saved = gNative;
-    gNative = &ne;
-    DeliverMessage(c, msg);
-    gNative = saved;
-}
 
 // The window (handle) a widget belongs to: the nearest handle widget up its parents.
 HWND WindowOf(QWidget* w)
@@ -143,14 +130,14 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     if (!gCaptureControl) {
         gCursorWidget = w;
         TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(c->Handle()), MAKELPARAM(HTCLIENT, int(msg)));
-        DeliverMessage(c, sc);
+        TMessageBoundary::Deliver(c, sc);
         if (sc.Result == 0)
             w->setCursor(Qt::ArrowCursor);
     }
     if (!alive.Alive())
         return true;
     TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
-    DeliverNative(c, m, target, e, forward);
+    TMessageBoundary::DeliverNative(c, m, target, e, forward);
     return true;
 }
 
@@ -169,7 +156,7 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
     if (e->type() == QEvent::KeyRelease) {
         TMessage m = MakeMessage(alt && !ctrl ? WM_SYSKEYUP : WM_KEYUP, vk,
                                  data | LPARAM(KF_REPEAT_BIT) | LPARAM(KF_UP_BIT));
-        DeliverNative(c, m, target, e, forward);
+        TMessageBoundary::DeliverNative(c, m, target, e, forward);
         return true;
     }
     if (e->isAutoRepeat())
@@ -180,13 +167,13 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
     TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
     // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
     TControlGuard alive(c);
-    DeliverNative(c, down, target, e, forward && !printable);
+    TMessageBoundary::DeliverNative(c, down, target, e, forward && !printable);
     // A handler may have freed the control (a host ending an in-place edit on Enter).
     if (!alive.Alive() || down.WParam == 0 || !keyHasChar)
         return true;
     if (alt && !ctrl) {
         TMessage m = MakeMessage(WM_SYSCHAR, WPARAM(static_cast<unsigned char>(text[0])), data);
-        DeliverNative(c, m, target, e, false);
+        TMessageBoundary::DeliverNative(c, m, target, e, false);
         return true;
     }
     for (char ch : text) {
@@ -194,13 +181,12 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
             break;
         TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
         if (text.size() == 1) {
-            DeliverNative(c, m, target, e, forward && printable);
+            TMessageBoundary::DeliverNative(c, m, target, e, forward && printable);
             continue;
         }
         // Several characters from one event (an input method): one native event per character.
-        QKeyEvent one(QEvent::KeyPress, Qt::Key_unknown, e->modifiers(),
-                      QString(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch))))));
-        DeliverNative(c, m, target, &one, forward && printable);
+        std::unique_ptr<QKeyEvent> one = TMessageBoundary::CharKeyEvent(e->modifiers(), ch);
+        TMessageBoundary::DeliverNative(c, m, target, one.get(), forward && printable);
     }
     return true;
 }
@@ -211,9 +197,9 @@ void PaintClient(TWinControl* c, QWidget* w)
     TCanvas dc;
     dc.BindPainter(&p);
     TMessage erase = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
-    DeliverMessage(c, erase);
+    TMessageBoundary::Deliver(c, erase);
     TMessage paint = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
-    DeliverMessage(c, paint);
+    TMessageBoundary::Deliver(c, paint);
     dc.BindPainter(nullptr);
 }
 
@@ -223,7 +209,7 @@ void PaintFrame(TWinControl* c, QWidget* w)
     TCanvas dc;
     dc.BindPainter(&p);
     TMessage m = MakeMessage(WM_NCPAINT, reinterpret_cast<WPARAM>(&dc), 0);
-    DeliverMessage(c, m);
+    TMessageBoundary::Deliver(c, m);
     dc.BindPainter(nullptr);
 }
 
@@ -258,7 +244,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
         int delta = we->angleDelta().y();
         TMessage m = MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
                                  MAKELPARAM(g.x(), g.y()));
-        DeliverNative(c, m, target, e, forward);
+        TMessageBoundary::DeliverNative(c, m, target, e, forward);
         return true;
     }
     case QEvent::KeyPress:
@@ -285,7 +271,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
             other = nullptr;
         TMessage m = MakeMessage(e->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS,
                                  reinterpret_cast<WPARAM>(other), 0);
-        DeliverNative(c, m, target, e, forward);
+        TMessageBoundary::DeliverNative(c, m, target, e, forward);
         return forward;
     }
     case QEvent::Enter:
@@ -303,7 +289,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
             if (h->TrackLeave) {
                 h->TrackLeave = false;
                 TMessage m = MakeMessage(WM_MOUSELEAVE);
-                DeliverMessage(c, m);
+                TMessageBoundary::Deliver(c, m);
             }
         }
         return false;
@@ -317,14 +303,23 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
 
 } // namespace
 
-TNativeEvent* CurrentNativeEvent()
-{
-    return gNative;
-}
+// ---- the boundary ----------------------------------------------------------------------------------
 
 namespace {
 
+// The Qt event whose message is being delivered, while DefaultHandler may still hand it on.
+struct TParkedEvent {
+    QObject* Target = nullptr;
+    QEvent* Event = nullptr;
+    UINT Msg = 0;
+    bool Done = false;
+};
+thread_local TParkedEvent* gParked = nullptr;
 int gDepth = 0;
+// While DefaultHandler hands a Qt event to a widget, Qt's own code is on the stack: the outermost
+// Perform made then keeps its exception here until Qt has returned.
+thread_local bool gInsideQt = false;
+thread_local std::exception_ptr gKeptException;
 
 class TDeliveryScope {
 public:
@@ -332,14 +327,14 @@ public:
     ~TDeliveryScope() { --gDepth; }
 };
 
-} // namespace
-
-int MessageDepth()
+bool IsPending(UINT Msg)
 {
-    return gDepth;
+    return gParked && gParked->Event && !gParked->Done && gParked->Msg == Msg;
 }
 
-void DeliverMessage(TControl* control, TMessage& message)
+} // namespace
+
+void TMessageBoundary::Deliver(TControl* control, TMessage& message)
 {
     if (!control)
         return;
@@ -350,6 +345,86 @@ void DeliverMessage(TControl* control, TMessage& message)
         if (Application)
             Application->HandleException(control);
     }
+}
+
+void TMessageBoundary::DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward)
+{
+    TParkedEvent parked;
+    parked.Target = target;
+    parked.Event = forward ? e : nullptr;
+    parked.Msg = message.Msg;
+    TParkedEvent* saved = gParked;
+    gParked = &parked;
+    Deliver(control, message);
+    gParked = saved;
+}
+
+void TMessageBoundary::Perform(TControl* control, TMessage& message)
+{
+    if (!gInsideQt) {
+        control->WindowProc(message);
+        return;
+    }
+    gInsideQt = false;
+    try {
+        control->WindowProc(message);
+    } catch (...) {
+        if (!gKeptException)
+            gKeptException = std::current_exception();
+    }
+    gInsideQt = true;
+}
+
+bool TMessageBoundary::Pending(UINT Msg)
+{
+    return IsPending(Msg);
+}
+
+void TMessageBoundary::PassToWidget(UINT Msg)
+{
+    if (!IsPending(Msg))
+        return;
+    // The widget's own handling of the Qt event this message came from (QObject::event is public).
+    gParked->Done = true;
+    bool wasInside = gInsideQt;
+    gInsideQt = true;
+    gParked->Target->event(gParked->Event);
+    gInsideQt = wasInside;
+    if (gKeptException && !wasInside) {
+        std::exception_ptr e = gKeptException;
+        gKeptException = nullptr;
+        std::rethrow_exception(e);
+    }
+}
+
+bool TMessageBoundary::Accepted()
+{
+    return gParked && gParked->Event && gParked->Event->isAccepted();
+}
+
+int TMessageBoundary::Depth()
+{
+    return gDepth;
+}
+
+std::unique_ptr<QKeyEvent> TMessageBoundary::CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch)
+{
+    return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_unknown, modifiers,
+                                       QString(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch))))));
+}
+
+TMessageBoundary::TCharReplacement::TCharReplacement(char Ch)
+{
+    if (!IsPending(WM_CHAR) || gParked->Event->type() != QEvent::KeyPress)
+        return;
+    FEvent = CharKeyEvent(static_cast<QKeyEvent*>(gParked->Event)->modifiers(), Ch);
+    gParked->Event = FEvent.get();
+}
+
+TMessageBoundary::TCharReplacement::~TCharReplacement()
+{
+    if (FEvent && gParked && gParked->Event == FEvent.get())
+        gParked->Event = nullptr;
 }
 
 bool TMessageFilter::eventFilter(QObject* watched, QEvent* event)
@@ -421,7 +496,7 @@ bool TWidgetHandle::event(QEvent* e)
     if (e->type() == PostedMessageEventType()) {
         if (FControl) {
             TMessage m = static_cast<TPostedMessageEvent*>(e)->Message;
-            DeliverMessage(FControl, m);
+            TMessageBoundary::Deliver(FControl, m);
         }
         return true;
     }
@@ -429,7 +504,7 @@ bool TWidgetHandle::event(QEvent* e)
         if (e->type() == QEvent::Close) {
             e->ignore();
             TMessage m = MakeMessage(WM_CLOSE);
-            DeliverMessage(FControl, m);
+            TMessageBoundary::Deliver(FControl, m);
             return true;
         }
         // The user moved or sized the window: the control's bounds follow.
@@ -449,7 +524,7 @@ bool TWidgetHandle::event(QEvent* e)
         }
         if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {
             TMessage m = MakeMessage(e->type() == QEvent::WindowActivate ? CM_ACTIVATE : CM_DEACTIVATE);
-            DeliverMessage(FControl, m);
+            TMessageBoundary::Deliver(FControl, m);
         }
     }
     if (FControl && FFilter && FClient && FFilter->eventFilter(this, e))
@@ -467,7 +542,7 @@ void SetMouseControl(TControl* c)
     gMouseControl = c;
     if (old) {
         TMessage m = MakeMessage(CM_MOUSELEAVE);
-        DeliverMessage(old, m);
+        TMessageBoundary::Deliver(old, m);
     }
     if (c && gMouseControl == c) {
         // The pointer shows the cursor of the control under it.
@@ -480,7 +555,7 @@ void SetMouseControl(TControl* c)
             cw->setToolTip(hint ? QString::fromStdString(Cp1251ToUtf8(GetShortHint(c->Hint()))) : QString());
         }
         TMessage m = MakeMessage(CM_MOUSEENTER);
-        DeliverMessage(c, m);
+        TMessageBoundary::Deliver(c, m);
     }
 }
 
@@ -537,7 +612,7 @@ UINT SetTimer(HWND h, UINT IDEvent, UINT Elapse, void*)
         QObject::connect(t, &QTimer::timeout, h, [h, IDEvent] {
             if (TWinControl* c = h->Control()) {
                 TMessage m = MakeMessage(WM_TIMER, IDEvent, 0);
-                DeliverMessage(c, m);
+                TMessageBoundary::Deliver(c, m);
             }
         });
     }

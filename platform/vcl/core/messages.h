@@ -21,6 +21,8 @@ class TWinControl;
 // A window handle is the control's handle widget; null means "no window".
 class TWidgetHandle;
 using HWND = TWidgetHandle*;
+// A cursor handle: the shape of a TCursor (Screen->Cursors gives one).
+using HCURSOR = std::intptr_t;
 
 constexpr WORD LOWORD(std::uintptr_t v) { return WORD(v & 0xFFFF); }
 constexpr WORD HIWORD(std::uintptr_t v) { return WORD((v >> 16) & 0xFFFF); }

@@ -7,6 +7,7 @@
 
 #include "forms.h"
 #include "handle.h"
+#include "winapi.h"
 
 TWinControl* FindControl(HWND h)
 {

@@ -1,7 +1,6 @@
 // TWinControl, TGraphicControl and TCustomControl: window handles, the non-client frame, painting,
 // alignment, focus, keys and the routing of mouse messages to graphic children. GUI core.
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -11,6 +10,7 @@
 #include "cp1251.h"
 #include "forms.h"
 #include "handle.h"
+#include "winapi.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>())
 {
@@ -903,17 +903,12 @@ void TWinControl::WMChar(TWMKey& Message)
     if (ch == 0)
         return;
     // A character changed by KeyPress reaches the native widget as the new character.
-    TNativeEvent* ne = CurrentNativeEvent();
-    std::unique_ptr<QKeyEvent> replaced;
-    if (ch != original && ne && ne->Event && !ne->Done && ne->Msg == WM_CHAR && ne->Event->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(ne->Event);
-        QString text(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch)))));
-        replaced = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_unknown, ke->modifiers(), text);
-        ne->Event = replaced.get();
+    if (ch == original) {
+        DefaultHandler(Message);
+        return;
     }
+    TMessageBoundary::TCharReplacement replaced(ch);
     DefaultHandler(Message);
-    if (replaced)
-        ne->Event = nullptr;
 }
 
 void TWinControl::WMGetDlgCode(TMessage& Message)

@@ -13,6 +13,8 @@
 #include <cmath>
 
 #include "cp1251.h"
+#include "graphics_qt.h"
+#include "wingdi.h"
 
 class TRegion {
 public:

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "cp1251.h"
+#include "graphics_qt.h"
 
 namespace {
 

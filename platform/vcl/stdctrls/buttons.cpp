@@ -5,6 +5,7 @@
 #include "forms.h"
 #include "sysutils.h"
 #include "stdctrls.h"
+#include "graphics_qt.h"
 
 // ---- TButton -------------------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 
 #include "stdctrls.h"
 #include "sysutils.h"
+#include "graphics_qt.h"
 
 // ---- TCustomComboBox -----------------------------------------------------------------------------
 

@@ -16,6 +16,7 @@
 
 #include "forms.h"
 #include "handle.h"
+#include "graphics_qt.h"
 
 namespace {
 

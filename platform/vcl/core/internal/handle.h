@@ -6,9 +6,11 @@
 #include <QObject>
 #include <QWidget>
 #include <map>
+#include <memory>
 
 #include "controls.h"
 
+class QKeyEvent;
 class QTimer;
 
 // Turns the Qt events of one widget of a control (outer, client or a wrapped native widget) into
@@ -59,22 +61,49 @@ private:
     TMessageFilter* FFilter = nullptr;
 };
 
-// The Qt event being translated right now, so DefaultHandler can give it to the widget's own
-// handling; null when a message did not come from Qt (Perform, PostMessage).
-struct TNativeEvent {
-    QObject* Target = nullptr;
-    QEvent* Event = nullptr;
-    UINT Msg = 0;
-    bool Done = false;
-};
-TNativeEvent* CurrentNativeEvent();
+// The one boundary between Qt's events and the controls' messages. A message made from a Qt event
+// is delivered with that event parked here, so DefaultHandler can hand it to the widget's own
+// handling afterwards. The boundary also counts the deliveries under way, keeps exceptions from
+// reaching Qt (one raised while Qt's own code is on the stack is parked and thrown again once Qt has
+// returned), and rebuilds a key event whose character a KeyPress handler changed. The controls reach
+// Qt events only through this object.
+class TMessageBoundary {
+public:
+    // Delivers a message through WindowProc; an exception goes to Application->HandleException and
+    // never reaches Qt.
+    static void Deliver(TControl* control, TMessage& message);
+    // Delivers a message made from the Qt event e sent to target; with forward, e is parked for the
+    // control's DefaultHandler.
+    static void DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward);
+    // Perform's call of WindowProc: direct, except under a widget's own handling of a parked event
+    // (a wrapped control reporting a change), where the exception is parked instead of unwinding
+    // through Qt.
+    static void Perform(TControl* control, TMessage& message);
+    // True when the Qt event of message Msg is parked and has not been handed to its widget yet.
+    static bool Pending(UINT Msg);
+    // Hands the parked Qt event of Msg (when one is pending) to its widget's own handling, then
+    // throws a parked exception again once Qt has returned.
+    static void PassToWidget(UINT Msg);
+    // True when the parked event went to its widget and the widget accepted it.
+    static bool Accepted();
+    // How many deliveries are under way now (a handler that runs inside another handler counts
+    // twice). Outside every one, no widget is inside its own event and freed windows may really go.
+    static int Depth();
+    // A key press carrying one CP1251 character.
+    static std::unique_ptr<QKeyEvent> CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch);
 
-// Delivers a message to a control through WindowProc, inside the exception boundary: an exception
-// goes to Application->HandleException and never reaches Qt.
-void DeliverMessage(TControl* control, TMessage& message);
-// How many deliveries are under way now (a handler that runs inside another handler counts twice).
-// Outside every one, no widget is inside its own event and freed windows may really go.
-int MessageDepth();
+    // While it lives, a pending WM_CHAR key press carries Ch instead of its own character.
+    class TCharReplacement {
+    public:
+        explicit TCharReplacement(char Ch);
+        ~TCharReplacement();
+        TCharReplacement(const TCharReplacement&) = delete;
+        TCharReplacement& operator=(const TCharReplacement&) = delete;
+
+    private:
+        std::unique_ptr<QKeyEvent> FEvent;
+    };
+};
 
 // Posted-message event carrying a TMessage.
 QEvent::Type PostedMessageEventType();

@@ -10,6 +10,7 @@
 
 #include "core_support.h"
 #include "handle.h"
+#include "winapi.h"
 
 namespace {
 

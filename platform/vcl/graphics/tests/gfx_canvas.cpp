@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "gfx_support.h"
+#include "wingdi.h"
 
 namespace {
 

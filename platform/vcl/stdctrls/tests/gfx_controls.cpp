@@ -15,6 +15,8 @@
 #include "forms.h"
 #include "gfx_support.h"
 #include "stdctrls.h"
+#include "graphics_qt.h"
+#include "wingdi.h"
 
 namespace {
 
