@@ -414,7 +414,7 @@ void TControl::InvalidateControl(bool IsVisible, bool)
 {
     if (!IsVisible || !FParent || !FParent->HandleAllocated())
         return;
-    if (QWidget* w = FParent->ClientWidget())
+    if (QWidget* w = ClientWidget(FParent))
         w->update(FLeft, FTop, FWidth, FHeight);
 }
 
@@ -433,7 +433,7 @@ void TControl::Repaint()
 {
     if (!FVisible || !FParent || !FParent->HandleAllocated())
         return;
-    if (QWidget* w = FParent->ClientWidget())
+    if (QWidget* w = ClientWidget(FParent))
         w->repaint(FLeft, FTop, FWidth, FHeight);
 }
 
@@ -445,7 +445,7 @@ void TControl::BringToFront()
     std::erase(v, this);
     v.push_back(this);
     if (auto* wc = dynamic_cast<TWinControl*>(this); wc && wc->HandleAllocated())
-        wc->HandleWidget()->raise();
+        HandleWidget(wc)->raise();
     Invalidate();
 }
 
@@ -457,7 +457,7 @@ void TControl::SendToBack()
     std::erase(v, this);
     v.insert(v.begin(), this);
     if (auto* wc = dynamic_cast<TWinControl*>(this); wc && wc->HandleAllocated())
-        wc->HandleWidget()->lower();
+        HandleWidget(wc)->lower();
     Invalidate();
 }
 

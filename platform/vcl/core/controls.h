@@ -12,8 +12,6 @@
 #include "messages.h"
 #include "sysset.h"
 
-class QWidget;
-class QEvent;
 class TControl;
 class TWinControl;
 class TCustomForm;
@@ -379,21 +377,12 @@ public:
     TKeyPressEvent OnKeyPress;
     TMouseWheelEvent OnMouseWheel;
 
-    // Qt side, for the standard controls: the handle's outer widget (whole window) and its client
-    // widget (the client rectangle; the parent of the children's handles).
-    QWidget* HandleWidget();
-    QWidget* ClientWidget();
-
 protected:
     virtual void CreateParams(TCreateParams& Params);
     virtual void CreateWnd();
     virtual void DestroyWnd();
     // Makes the handle of a parentless control (a form: a top-level window).
     virtual bool IsTopLevel() const { return false; }
-    // A Qt widget that does this control's work inside the client area (edit, list...): it is
-    // stretched over the client rectangle and its events pass through this control's message path.
-    void SetNativeWidget(QWidget* w);
-    QWidget* NativeWidget() const { return FNativeWidget; }
 
     virtual void AlignControls(TControl* AControl, TRect& Rect);
     virtual void AdjustClientRect(TRect& Rect);
@@ -451,7 +440,6 @@ private:
     void UpdateShowing();
     void CreateChildHandles();
     void CurrentStyles(DWORD& Style, DWORD& ExStyle);
-    QWidget* FocusWidget();
     void DoAlign();
     // Sends a mouse message to the graphic child under the cursor or holding the capture; true when
     // one took it.
@@ -460,7 +448,6 @@ private:
     std::vector<TControl*> FControls;  // z-order, bottom first
     std::vector<TWinControl*> FTabList;
     TWidgetHandle* FHandle = nullptr;
-    QWidget* FNativeWidget = nullptr;
     std::unique_ptr<TBrush> FBrush;
     TRect FClientBox;  // client rectangle inside the window box, from WM_NCCALCSIZE
     int FBorderWidth = 0;

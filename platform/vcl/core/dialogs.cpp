@@ -9,6 +9,7 @@
 
 #include "cp1251.h"
 #include "forms.h"
+#include "handle.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::string FromQt(const QString& s)
 QWidget* ActiveWindowWidget()
 {
     TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
-    return f && f->HandleAllocated() ? f->HandleWidget() : nullptr;
+    return f && f->HandleAllocated() ? HandleWidget(f) : nullptr;
 }
 
 QMessageBox::Icon IconOf(UINT flags)

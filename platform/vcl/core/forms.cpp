@@ -15,6 +15,7 @@
 #include "handle.h"
 #include "menus.h"
 #include "winapi.h"
+#include "core_qt.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -77,7 +78,7 @@ void TCustomForm::CreateParams(TCreateParams& Params)
 void TCustomForm::CreateWnd()
 {
     TWinControl::CreateWnd();
-    QWidget* w = HandleWidget();
+    QWidget* w = HandleWidget(this);
     Qt::WindowFlags f = Qt::Window;
     if (FBorderStyle == bsNone)
         f |= Qt::FramelessWindowHint;
@@ -115,7 +116,7 @@ void TCustomForm::SetWindowState(TWindowState v)
     FWindowState = v;
     if (!HandleAllocated())
         return;
-    QWidget* w = HandleWidget();
+    QWidget* w = HandleWidget(this);
     Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (v == wsMinimized) s |= Qt::WindowMinimized;
     if (v == wsMaximized) s |= Qt::WindowMaximized;
@@ -133,7 +134,7 @@ void TCustomForm::SetMenu(TMainMenu* m)
     if (m) {
         m->FreeNotification(this);
         if (HandleAllocated()) {
-            QMenuBar* bar = m->MenuBar(HandleWidget());
+            QMenuBar* bar = m->MenuBar(Handle());
             bar->setGeometry(0, 0, Width(), bar->sizeHint().height());
             bar->show();
         }
@@ -191,7 +192,7 @@ void TCustomForm::Show()
 {
     SetVisible(true);
     if (HandleAllocated()) {
-        HandleWidget()->activateWindow();
+        HandleWidget(this)->activateWindow();
     }
 }
 
@@ -217,10 +218,10 @@ void TCustomForm::CMShowingChanged(TMessage&)
         DoShow();
         HandleNeeded();
         PlaceWindow();
-        HandleWidget()->show();
+        HandleWidget(this)->show();
         // Windows activates a window as it shows it; Qt would wait for the window system, and until
         // then no control of the form could hold the focus.
-        QApplication::setActiveWindow(HandleWidget());
+        QApplication::setActiveWindow(HandleWidget(this));
         if (FWindowState != wsNormal)
             SetWindowState(FWindowState);
         // The form comes up with its active control focused, else its first tab stop.
@@ -229,12 +230,12 @@ void TCustomForm::CMShowingChanged(TMessage&)
         else if (!FActiveControl)
             SelectFirst();
         // Without a control to focus, the form takes the keys itself.
-        if (!FActiveControl && FocusWidget())
-            FocusWidget()->setFocus(Qt::OtherFocusReason);
+        if (!FActiveControl && FocusWidget(this))
+            FocusWidget(this)->setFocus(Qt::OtherFocusReason);
     } else {
         DoHide();
         if (HandleAllocated())
-            HandleWidget()->hide();
+            HandleWidget(this)->hide();
     }
 }
 
@@ -399,8 +400,8 @@ int TCustomForm::ShowModal()
     FModalResult = mrNone;
     FModal = true;
     HandleNeeded();
-    HandleWidget()->setWindowModality(Qt::ApplicationModal);
-    QEventLoop loop;
+    HandleWidget(this)->setWindowModality(Qt::ApplicationModal);
+    TQtEventLoop loop;
     FModalLoop = &loop;
     // A handler may free the form while it is shown (the destructor leaves the loop).
     TControlGuard self(this);
@@ -430,7 +431,7 @@ int TCustomForm::ShowModal()
     FModalLoop = nullptr;
     Hide();
     if (HandleAllocated())
-        HandleWidget()->setWindowModality(Qt::NonModal);
+        HandleWidget(this)->setWindowModality(Qt::NonModal);
     FModal = false;
     return FModalResult;
 }
@@ -546,16 +547,15 @@ std::string TApplication::Title() const
 
 TApplication::~TApplication() = default;
 
-QApplication* TApplication::QtApp()
+void TApplication::QtApp()
 {
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return app;
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
     static int argc = 1;
     static char name[] = "qbxconf";
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
-    return app;
 }
 
 void TApplication::Initialize()

@@ -11,8 +11,7 @@
 #include "msgbox.h"
 
 class TMainMenu;
-class QApplication;
-class QEventLoop;
+class TQtEventLoop;
 
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
                  poMainFormCenter, poOwnerFormCenter };
@@ -119,7 +118,7 @@ private:
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TFormStyle FFormStyle = fsNormal;
     TWindowState FWindowState = wsNormal;
-    QEventLoop* FModalLoop = nullptr;
+    TQtEventLoop* FModalLoop = nullptr;
     bool FModal = false;
     bool FKeyPreview = false;
     bool FCreated = false;
@@ -135,8 +134,8 @@ public:
 
 using TExceptionEvent = std::function<void(TObject* Sender, Exception* E)>;
 
-// The application object. It owns the QApplication (made on Initialize or on first need) and the
-// forms created through CreateForm.
+// The application object. It owns Qt's application object (made on Initialize or on first need)
+// and the forms created through CreateForm.
 class TApplication : public TComponent {
 public:
     explicit TApplication(TComponent* AOwner);
@@ -182,8 +181,8 @@ public:
     TExceptionEvent OnException;
     TNotifyEvent OnIdle;
 
-    // The QApplication, made on first need (with the program's arguments when known).
-    static QApplication* QtApp();
+    // Makes Qt's application object on first need (with the program's arguments when known).
+    static void QtApp();
 
 private:
     friend class TCustomForm;

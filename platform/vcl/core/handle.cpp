@@ -114,7 +114,7 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     gMouseSeen = true;
     gMousePos = e->globalPosition().toPoint();
     QWidget* w = static_cast<QWidget*>(target);
-    QWidget* client = c->ClientWidget();
+    QWidget* client = ClientWidget(c);
     QPoint pt = w == client ? e->position().toPoint() : w->mapTo(client, e->position().toPoint());
     // A first button going down starts afresh: a capture left over from a release that went
     // elsewhere (the control was hidden meanwhile) must not steal this press.
@@ -276,7 +276,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     }
     case QEvent::Enter:
         if (role != TMessageFilter::Outer && !gCaptureControl) {
-            QPoint pos = c->ClientWidget()->mapFromGlobal(QCursor::pos());
+            QPoint pos = ClientWidget(c)->mapFromGlobal(QCursor::pos());
             SetMouseControl(MouseTarget(c, TPoint(pos.x(), pos.y())));
         }
         return false;
@@ -470,7 +470,6 @@ TWidgetHandle::~TWidgetHandle()
     if (FControl) {
         if (FControl->FHandle == this) {
             FControl->FHandle = nullptr;
-            FControl->FNativeWidget = nullptr;
         }
         Detach();
     }
@@ -550,7 +549,7 @@ void SetMouseControl(TControl* c)
         if (!w)
             w = c->Parent();
         if (w && w->HandleAllocated()) {
-            QWidget* cw = w->ClientWidget();
+            QWidget* cw = ClientWidget(w);
             bool hint = c->ShowHint() && Application && Application->ShowHint() && !c->Hint().empty();
             cw->setToolTip(hint ? QString::fromStdString(Cp1251ToUtf8(GetShortHint(c->Hint()))) : QString());
         }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "core_qt.h"
 #include "cp1251.h"
 #include "forms.h"
 #include "handle.h"
@@ -36,7 +37,7 @@ void Guarded(TObject* sender, F&& f)
 
 // ---- TMenuItem -------------------------------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new QAction())
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new TQtAction())
 {
     QObject::connect(FAction, &QAction::triggered, [this](bool) { Guarded(this, [this] { Click(); }); });
 }
@@ -195,10 +196,10 @@ TMenuItem* TMenuItem::Find(const std::string& ACaption) const
     return nullptr;
 }
 
-QMenu* TMenuItem::SubMenu()
+TQtMenu* TMenuItem::SubMenu()
 {
     if (!FSubMenu) {
-        FSubMenu = new QMenu();
+        FSubMenu = new TQtMenu();
         // Opening a submenu runs the parent item's OnClick, so it can fill or tick its children.
         QObject::connect(FSubMenu, &QMenu::aboutToShow, [this] {
             Guarded(this, [this] {
@@ -290,12 +291,12 @@ TMainMenu::~TMainMenu()
     }
 }
 
-QMenuBar* TMainMenu::MenuBar(QWidget* parent)
+TQtMenuBar* TMainMenu::MenuBar(HWND parent)
 {
     if (FBar && FBar->parentWidget() != parent)
         FBar = nullptr;
     if (!FBar) {
-        FBar = new QMenuBar(parent);
+        FBar = new TQtMenuBar(parent);
         QObject::connect(FBar, &QObject::destroyed, [this](QObject*) { FBar = nullptr; });
         MenuChanged();
     }

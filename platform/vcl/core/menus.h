@@ -1,5 +1,6 @@
-// Menus of the GUI core: TMenuItem, TMainMenu and TPopupMenu over QAction, QMenu and QMenuBar.
-// Each item owns one QAction; an item with children also owns the QMenu they appear in.
+// Menus of the GUI core: TMenuItem, TMainMenu and TPopupMenu over Qt's actions, menus and menu bar.
+// Each item owns one action; an item with children also owns the menu they appear in. The Qt
+// objects are complete only in core/internal/core_qt.h.
 #pragma once
 
 #include <memory>
@@ -8,9 +9,9 @@
 
 #include "controls.h"
 
-class QAction;
-class QMenu;
-class QMenuBar;
+class TQtAction;
+class TQtMenu;
+class TQtMenuBar;
 class TMenu;
 
 class EMenuError : public Exception { using Exception::Exception; };
@@ -66,9 +67,9 @@ public:
 
     TNotifyEvent OnClick;
 
-    QAction* Action() const { return FAction; }
-    // The QMenu of the children (made on first need).
-    QMenu* SubMenu();
+    TQtAction* Action() const { return FAction; }
+    // The menu of the children (made on first need).
+    TQtMenu* SubMenu();
 
 private:
     friend class TMenu;
@@ -91,8 +92,8 @@ private:
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on a root item
     std::vector<TMenuItem*> FItems;
-    QAction* FAction = nullptr;
-    QMenu* FSubMenu = nullptr;
+    TQtAction* FAction = nullptr;
+    TQtMenu* FSubMenu = nullptr;
 };
 
 class TMenu : public TComponent {
@@ -119,14 +120,14 @@ public:
     explicit TMainMenu(TComponent* AOwner);
     ~TMainMenu() override;
     // The bar shown at the top of the form (made on first need, owned by the form's window).
-    QMenuBar* MenuBar(QWidget* parent);
-    QMenuBar* MenuBar() const { return FBar; }
+    TQtMenuBar* MenuBar(HWND parent);
+    TQtMenuBar* MenuBar() const { return FBar; }
 
 protected:
     void MenuChanged() override;
 
 private:
-    QMenuBar* FBar = nullptr;
+    TQtMenuBar* FBar = nullptr;
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

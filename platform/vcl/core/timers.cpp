@@ -1,14 +1,13 @@
 // TTimer over QTimer; a tick runs inside the exception boundary. GUI core (platform/vcl).
 #include "timers.h"
 
-#include <QTimer>
-
+#include "core_qt.h"
 #include "forms.h"
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
 {
     TApplication::QtApp();
-    FTimer = new QTimer();
+    FTimer = new TQtTimer();
     QObject::connect(FTimer, &QTimer::timeout, [this] {
         try {
             Timer();

@@ -1,9 +1,9 @@
-// TTimer of the GUI core: OnTimer every Interval milliseconds on the GUI thread (over QTimer).
+// TTimer of the GUI core: OnTimer every Interval milliseconds on the GUI thread (over a Qt timer).
 #pragma once
 
 #include "classes.h"
 
-class QTimer;
+class TQtTimer;
 
 class TTimer : public TComponent {
 public:
@@ -22,7 +22,7 @@ protected:
 
 private:
     void Update();
-    QTimer* FTimer;
+    TQtTimer* FTimer;
     bool FEnabled = true;
     unsigned FInterval = 1000;
 };

@@ -95,7 +95,7 @@ void TWinControl::CreateWnd()
     CreateParams(p);
     FWndStyle = p.Style;
     FWndExStyle = p.ExStyle;
-    QWidget* parentWidget = FParent ? FParent->ClientWidget() : nullptr;
+    QWidget* parentWidget = FParent ? ClientWidget(FParent) : nullptr;
     FHandle = new TWidgetHandle(this, parentWidget);
     FHandle->setEnabled(Enabled());
     if (IsTopLevel())
@@ -127,7 +127,6 @@ void TWinControl::DestroyWnd()
     ForgetControl(this);
     TWidgetHandle* h = FHandle;
     FHandle = nullptr;
-    FNativeWidget = nullptr;
     h->Detach();
     // A focused window gives the focus up quietly: hiding it would make Qt hand the focus to a
     // neighbour in the middle of the focus change that freed it.
@@ -149,36 +148,41 @@ void TWinControl::RecreateWnd()
     UpdateShowing();
 }
 
-QWidget* TWinControl::HandleWidget()
+QWidget* HandleWidget(TWinControl* c)
 {
-    HandleNeeded();
-    return FHandle;
+    return c->Handle();
 }
 
-QWidget* TWinControl::ClientWidget()
+QWidget* ClientWidget(TWinControl* c)
 {
-    HandleNeeded();
-    return FHandle ? FHandle->Client() : nullptr;
+    HWND h = c->Handle();
+    return h ? h->Client() : nullptr;
 }
 
-QWidget* TWinControl::FocusWidget()
+QWidget* NativeWidget(TWinControl* c)
 {
-    if (!FHandle)
+    return c->HandleAllocated() ? c->Handle()->Native : nullptr;
+}
+
+QWidget* FocusWidget(TWinControl* c)
+{
+    if (!c->HandleAllocated())
         return nullptr;
-    return FNativeWidget ? FNativeWidget : FHandle->Client();
+    HWND h = c->Handle();
+    return h->Native ? h->Native : h->Client();
 }
 
-void TWinControl::SetNativeWidget(QWidget* w)
+void SetNativeWidget(TWinControl* c, QWidget* w)
 {
-    HandleNeeded();
-    QWidget* client = FHandle->Client();
-    FNativeWidget = w;
+    HWND h = c->Handle();
+    QWidget* client = h->Client();
+    h->Native = w;
     if (!w) {
         client->setFocusProxy(nullptr);
         return;
     }
     w->setParent(client);
-    w->installEventFilter(new TMessageFilter(this, TMessageFilter::Native, w));
+    w->installEventFilter(new TMessageFilter(c, TMessageFilter::Native, w));
     w->setGeometry(0, 0, client->width(), client->height());
     w->show();
     client->setFocusProxy(w);
@@ -213,8 +217,8 @@ void TWinControl::UpdateClientGeometry()
     if (!FHandle)
         return;
     FHandle->Client()->setGeometry(FClientBox.Left, FClientBox.Top, FClientBox.Width(), FClientBox.Height());
-    if (FNativeWidget)
-        FNativeWidget->setGeometry(0, 0, FClientBox.Width(), FClientBox.Height());
+    if (QWidget* native = NativeWidget(this))
+        native->setGeometry(0, 0, FClientBox.Width(), FClientBox.Height());
 }
 
 TRect TWinControl::GetClientRect()
@@ -514,8 +518,8 @@ void TWinControl::CMColorChanged(TMessage& Message)
 void TWinControl::CMFontChanged(TMessage& Message)
 {
     TControl::CMFontChanged(Message);
-    if (FNativeWidget)
-        FNativeWidget->setFont(Font()->QtFont());
+    if (QWidget* native = NativeWidget(this))
+        native->setFont(Font()->QtFont());
     for (TControl* c : FControls)
         c->Perform(CM_PARENTFONTCHANGED, 0, 0);
 }
@@ -751,7 +755,7 @@ bool TWinControl::CanFocus()
 
 bool TWinControl::Focused()
 {
-    QWidget* w = FocusWidget();
+    QWidget* w = FocusWidget(this);
     return w && w->hasFocus();
 }
 
@@ -762,14 +766,14 @@ void TWinControl::SetFocus()
     TCustomForm* form = GetParentForm(this);
     HandleNeeded();
     if (form && form != this) {
-        form->HandleWidget()->activateWindow();
+        HandleWidget(form)->activateWindow();
         // Qt delivers focus only to a window that is active; keep the form's idea of it regardless.
         TControlGuard self(this);
         form->SetFocusedControl(this);
         if (!self.Alive())
             return;
     }
-    if (QWidget* w = FocusWidget())
+    if (QWidget* w = FocusWidget(this))
         w->setFocus(Qt::OtherFocusReason);
 }
 
@@ -779,7 +783,7 @@ void TWinControl::WMSetFocus(TWMSetFocus& Message)
     TControlGuard self(this);
     if (TCustomForm* f = GetParentForm(this))
         f->SetFocusedControl(this);
-    if (self.Alive() && FNativeWidget == nullptr && FHandle)
+    if (self.Alive() && FHandle && !FHandle->Native)
         FHandle->Client()->update();
 }
 
@@ -914,7 +918,7 @@ void TWinControl::WMChar(TWMKey& Message)
 void TWinControl::WMGetDlgCode(TMessage& Message)
 {
     // A wrapped native control wants arrows and characters, as the Windows controls it stands for.
-    Message.Result = FNativeWidget ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
+    Message.Result = NativeWidget(this) ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
 }
 
 // Offers a dialog key or character to the visible, enabled windowed children until one takes it.

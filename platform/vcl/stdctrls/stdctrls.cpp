@@ -59,7 +59,7 @@ TNativeControl::~TNativeControl()
     w->blockSignals(true);
     TakeWidgetBack();
     if (HandleAllocated())
-        SetNativeWidget(nullptr);
+        SetNativeWidget(this, nullptr);
     delete w;
 }
 
@@ -76,7 +76,7 @@ void TNativeControl::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (QWidget* w = Widget()) {
-        SetNativeWidget(w);
+        SetNativeWidget(this, w);
         w->setFont(Font()->QtFont());
     }
 }

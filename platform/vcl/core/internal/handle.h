@@ -51,6 +51,8 @@ public:
     std::map<UINT, QTimer*> Timers;
     // TrackMouseEvent asked for a WM_MOUSELEAVE.
     bool TrackLeave = false;
+    // The wrapped Qt widget doing the control's work in the client area (null for none).
+    QWidget* Native = nullptr;
 
 protected:
     bool event(QEvent* e) override;
@@ -104,6 +106,20 @@ public:
         std::unique_ptr<QKeyEvent> FEvent;
     };
 };
+
+// Qt side of a windowed control, for the platform's own code: the handle's outer widget (whole
+// window, made on first need) and its client widget (the client rectangle; the parent of the
+// children's handles).
+QWidget* HandleWidget(TWinControl* c);
+QWidget* ClientWidget(TWinControl* c);
+// A Qt widget that does the control's work inside the client area (edit, list...): it is stretched
+// over the client rectangle and its events pass through the control's message path. Null ends it.
+void SetNativeWidget(TWinControl* c, QWidget* w);
+// The control's native widget; null without one or without a handle.
+QWidget* NativeWidget(TWinControl* c);
+// The widget that takes the keyboard focus for the control: the native widget, else the client
+// widget; null without a handle.
+QWidget* FocusWidget(TWinControl* c);
 
 // Posted-message event carrying a TMessage.
 QEvent::Type PostedMessageEventType();

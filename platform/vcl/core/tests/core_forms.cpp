@@ -12,6 +12,8 @@
 #include "core_support.h"
 #include "menus.h"
 #include "timers.h"
+#include "handle.h"
+#include "core_qt.h"
 
 namespace {
 
@@ -150,7 +152,7 @@ TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm)
     EXPECT_TRUE(form.Active());
     EXPECT_EQ(log, std::vector<std::string>{"activate"});
     log.clear();
-    QWidget* w = form.HandleWidget();
+    QWidget* w = HandleWidget(&form);
     w->move(40, 50);
     w->resize(260, 120);
     EXPECT_EQ(form.BoundsRect(), Rect(40, 50, 300, 170));

@@ -42,8 +42,8 @@ TEST_F(CoreMessages, CreateShowPaintClickArriveInWindowsOrder)
     EXPECT_FALSE(p->HandleAllocated());
     Form->Show();
     ASSERT_TRUE(p->HandleAllocated());
-    Form->HandleWidget()->grab();
-    Click(p->ClientWidget(), 5, 5);
+    HandleWidget(Form)->grab();
+    Click(ClientWidget(p), 5, 5);
 
     EXPECT_TRUE(InOrder<UINT>(p->Log, {WM_NCCALCSIZE, WM_CREATE, CM_SHOWINGCHANGED, WM_NCPAINT, WM_ERASEBKGND,
                                        WM_PAINT, WM_LBUTTONDOWN, WM_LBUTTONUP, 0xFFFF}))
@@ -61,10 +61,10 @@ TEST_F(CoreMessages, ReleaseOutsideTheClientAreaIsNoClick)
     p->OnClick = [&](TObject*) { ++clicks; };
     Form->Show();
     // Qt keeps the pressed widget as the receiver, as Windows capture does.
-    SendMouse(p->ClientWidget(), QEvent::MouseButtonPress, 5, 5);
-    SendMouse(p->ClientWidget(), QEvent::MouseButtonRelease, 50, 5);
+    SendMouse(ClientWidget(p), QEvent::MouseButtonPress, 5, 5);
+    SendMouse(ClientWidget(p), QEvent::MouseButtonRelease, 50, 5);
     EXPECT_EQ(clicks, 0);
-    Click(p->ClientWidget(), 49, 39);
+    Click(ClientWidget(p), 49, 39);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -134,7 +134,7 @@ TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
     for (const Case& c : cases) {
         dialogs.Fake.Calls.clear();
         p->OnClick = [&](TObject*) { c.Throw(); };
-        EXPECT_NO_THROW(Click(p->ClientWidget(), 5, 5));
+        EXPECT_NO_THROW(Click(ClientWidget(p), 5, 5));
         if (c.Shown.empty()) {
             EXPECT_TRUE(dialogs.Fake.Calls.empty());
             continue;
@@ -159,7 +159,7 @@ TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
     };
     PostMessage(p->Handle(), WM_USER + 1, 0, 0);
     Application->ProcessMessages();
-    p->ClientWidget()->grab();
+    ClientWidget(p)->grab();
     EXPECT_TRUE(InOrder<std::string>(caught, {"posted", "paint"}));
 }
 
@@ -176,7 +176,7 @@ TEST_F(CoreMessages, AnExceptionFromAQtSignalWaitsUntilQtHasReturned)
             TProbe::CreateWnd();
             Button = new QPushButton();
             QObject::connect(Button, &QPushButton::clicked, [this] { Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
-            SetNativeWidget(Button);
+            SetNativeWidget(this, Button);
         }
     };
     auto* b = new TButtonProbe(Form);
@@ -220,7 +220,7 @@ TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
     int aClicks = 0;
     a->OnClick = [&](TObject*) { ++aClicks; };
     Form->Show();
-    QWidget* w = host->ClientWidget();
+    QWidget* w = ClientWidget(host);
 
     struct Step {
         int X, Y;
@@ -272,7 +272,7 @@ TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse)
     g->SetBounds(10, 10, 20, 20);
     g->SetCursor(crHandPoint);
     Form->Show();
-    QWidget* w = host->ClientWidget();
+    QWidget* w = ClientWidget(host);
     struct {
         int X, Y;
         TCursor HostCursor;
@@ -308,7 +308,7 @@ TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn)
     g->SetBounds(10, 10, 20, 20);
     g->SetHint("Открыть|Открыть базу с диска");
     Form->Show();
-    QWidget* w = host->ClientWidget();
+    QWidget* w = ClientWidget(host);
     SendMouse(w, QEvent::MouseMove, 15, 15);
     EXPECT_TRUE(w->toolTip().isEmpty());  // ShowHint is off, as the form's
     SendMouse(w, QEvent::MouseMove, 50, 15);
@@ -339,7 +339,7 @@ TEST_F(CoreMessages, GraphicChildrenArePaintedByTheParentInTheirBox)
     g->SetParent(host);
     g->SetBounds(10, 5, 20, 10);
     g->SetColor(clRed);
-    QImage img = host->HandleWidget()->grab().toImage();
+    QImage img = HandleWidget(host)->grab().toImage();
     struct {
         int X, Y;
         TColor Expect;
@@ -365,7 +365,7 @@ TEST_F(CoreMessages, FrameStylesInsetTheClientArea)
         f->SetParent(Form);
         f->SetBounds(0, 0, 50, 30);
         EXPECT_EQ(f->ClientRect(), Rect(0, 0, 50 - 2 * c.Inset, 30 - 2 * c.Inset));
-        EXPECT_EQ(f->ClientWidget()->geometry(), QRect(c.Inset, c.Inset, 50 - 2 * c.Inset, 30 - 2 * c.Inset));
+        EXPECT_EQ(ClientWidget(f)->geometry(), QRect(c.Inset, c.Inset, 50 - 2 * c.Inset, 30 - 2 * c.Inset));
         EXPECT_EQ(f->ClientToScreen(Point(0, 0)).x - f->Parent()->ClientToScreen(Point(0, 0)).x, c.Inset);
         delete f;
     }
@@ -378,7 +378,7 @@ TEST_F(CoreMessages, SunkenEdgeIsPaintedInTheFrame)
     e->SetParent(Form);
     e->SetBounds(0, 0, 30, 20);
     e->SetColor(clWhite);
-    QImage img = e->HandleWidget()->grab().toImage();
+    QImage img = HandleWidget(e)->grab().toImage();
     EXPECT_EQ(Pixel(img, 0, 0), ColorToRGB(clBtnShadow));
     EXPECT_EQ(Pixel(img, 29, 19), ColorToRGB(clBtnHighlight));
     EXPECT_EQ(Pixel(img, 2, 2), clWhite);
@@ -426,7 +426,7 @@ TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain)
     } tabs[] = {{Qt::NoModifier, e2}, {Qt::NoModifier, e3}, {Qt::NoModifier, e1}, {Qt::ShiftModifier, e3}};
     for (auto& t : tabs) {
         TWinControl* from = Form->ActiveControl();
-        SendKey(from->ClientWidget(), Qt::Key_Tab, "\t", t.Mods);
+        SendKey(ClientWidget(from), Qt::Key_Tab, "\t", t.Mods);
         EXPECT_EQ(Form->ActiveControl(), t.Expect);
     }
 
@@ -495,8 +495,8 @@ TEST_F(CoreMessages, AFormWithoutFocusableControlsTakesTheKeys)
     Form->Show();
     EXPECT_EQ(Form->ActiveControl(), nullptr);
     // The window's focus goes to the form's client area (Qt delivers it once the window is active).
-    QWidget* focus = Form->HandleWidget()->focusWidget();
-    ASSERT_EQ(focus, Form->ClientWidget());
+    QWidget* focus = HandleWidget(Form)->focusWidget();
+    ASSERT_EQ(focus, ClientWidget(Form));
     SendKey(focus, Qt::Key_F5, "");
     EXPECT_EQ(keys, std::vector<WORD>{VK_F5});
     EXPECT_EQ(Form->ActiveControl(), nullptr);
@@ -513,7 +513,7 @@ TEST_F(CoreMessages, TrackMouseEventAsksForOneMouseLeave)
     ASSERT_TRUE(TrackMouseEvent(&t));
     for (int i = 0; i < 2; ++i) {
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(p->ClientWidget(), &leave);
+        QApplication::sendEvent(ClientWidget(p), &leave);
     }
     EXPECT_EQ(std::count(p->Log.begin(), p->Log.end(), UINT(WM_MOUSELEAVE)), 1);
 }
@@ -546,13 +546,13 @@ TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
     };
     for (const Case& c : cases) {
         log.clear();
-        SendKey(p->ClientWidget(), c.QtKey, c.Text, c.Mods);
+        SendKey(ClientWidget(p), c.QtKey, c.Text, c.Mods);
         EXPECT_EQ(log, c.Expect) << c.Expect[0];
     }
     // A key eaten in OnKeyDown makes no character.
     p->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { Key = 0; };
     log.clear();
-    SendKey(p->ClientWidget(), Qt::Key_A, "a");
+    SendKey(ClientWidget(p), Qt::Key_A, "a");
     EXPECT_EQ(log, (std::vector<std::string>{"up 65"}));
 }
 
@@ -570,8 +570,8 @@ TEST_F(CoreMessages, AltLetterAsksTheFormForTheAccelerator)
         }
     };
     Form->Show();
-    SendKey(p->ClientWidget(), Qt::Key_F, "f", Qt::AltModifier);
-    SendKey(p->ClientWidget(), Qt::Key_G, "g", Qt::AltModifier);
+    SendKey(ClientWidget(p), Qt::Key_F, "f", Qt::AltModifier);
+    SendKey(ClientWidget(p), Qt::Key_G, "g", Qt::AltModifier);
     EXPECT_EQ(asked, (std::vector<WPARAM>{'f', 'g'}));
     EXPECT_TRUE(InOrder<UINT>(p->Log, {WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP}));
 }
@@ -588,7 +588,7 @@ TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave)
         {
             TProbe::CreateWnd();
             Line = new QLineEdit();
-            SetNativeWidget(Line);
+            SetNativeWidget(this, Line);
         }
     };
     auto* p = new TLineProbe(Form);
@@ -853,7 +853,7 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
         void CreateWnd() override
         {
             TProbe::CreateWnd();
-            SetNativeWidget(new QLineEdit());
+            SetNativeWidget(this, new QLineEdit());
         }
     };
     // ByExit: the editor's OnExit ends the edit; ByHostExit: the host's (a panel of check boxes).
@@ -865,18 +865,18 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
     } cases[] = {
         {"SetFocus on the grid", ByExit, [](TWinControl* grid, TWinControl*) { grid->SetFocus(); }},
         {"Qt moves the focus", ByExit,
-         [](TWinControl* grid, TWinControl*) { grid->ClientWidget()->setFocus(Qt::MouseFocusReason); }},
+         [](TWinControl* grid, TWinControl*) { ClientWidget(grid)->setFocus(Qt::MouseFocusReason); }},
         {"Tab in the editor", ByExit,
-         [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Tab, "\t"); }},
+         [](TWinControl*, TWinControl* editor) { SendKey(ClientWidget(editor), Qt::Key_Tab, "\t"); }},
         {"Shift+Tab in the editor", ByExit,
          [](TWinControl*, TWinControl* editor) {
-             SendKey(editor->ClientWidget(), Qt::Key_Backtab, "", Qt::ShiftModifier);
+             SendKey(ClientWidget(editor), Qt::Key_Backtab, "", Qt::ShiftModifier);
          }},
         {"Enter ends the edit", ByOwnKey,
-         [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Return, "\r"); }},
+         [](TWinControl*, TWinControl* editor) { SendKey(ClientWidget(editor), Qt::Key_Return, "\r"); }},
         {"the host's own OnExit", ByHostExit, [](TWinControl* grid, TWinControl*) { grid->SetFocus(); }},
         {"Escape ends the edit", ByOwnKey,
-         [](TWinControl*, TWinControl* editor) { SendKey(editor->ClientWidget(), Qt::Key_Escape, "\x1b"); }},
+         [](TWinControl*, TWinControl* editor) { SendKey(ClientWidget(editor), Qt::Key_Escape, "\x1b"); }},
     };
     TFakeDialogScope dialogs;
     auto* grid = new TProbe(Form);
@@ -932,7 +932,7 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
         // The grid goes on working after the editor's window went.
         std::vector<WORD> keys;
         grid->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) { keys.push_back(Key); };
-        SendKey(grid->ClientWidget(), Qt::Key_F2, "");
+        SendKey(ClientWidget(grid), Qt::Key_F2, "");
         EXPECT_EQ(keys, std::vector<WORD>{VK_F2}) << c.Name;
         grid->OnKeyDown = nullptr;
     }
@@ -961,7 +961,7 @@ TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly)
         host->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
         TNotifyEvent free = [victim](TObject*) { delete victim; };
         (c.Double ? victim->OnDblClick : victim->OnClick) = free;
-        QWidget* w = c.Graphic ? host->ClientWidget() : static_cast<TWinControl*>(victim)->ClientWidget();
+        QWidget* w = c.Graphic ? ClientWidget(host) : ClientWidget(static_cast<TWinControl*>(victim));
         int at = c.Graphic ? 15 : 5;
         Click(w, at, at);
         if (c.Double) {
@@ -973,7 +973,7 @@ TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly)
         EXPECT_NE(MouseControl(), victim) << c.Name;
         EXPECT_TRUE(dialogs.Fake.Calls.empty()) << c.Name;
         // The next click on the host's free area reaches the host itself.
-        Click(host->ClientWidget(), 15, 15);
+        Click(ClientWidget(host), 15, 15);
         EXPECT_GE(ups, 1) << c.Name;
     }
 }
@@ -988,7 +988,7 @@ TEST_F(CoreMessages, AFormReleasedFromItsOwnClickGoesAfterTheEvent)
     bool destroyed = false;
     other->OnDestroy = [&](TObject*) { destroyed = true; };
     p->OnClick = [&](TObject*) { other->Release(); };
-    Click(p->ClientWidget(), 5, 5);
+    Click(ClientWidget(p), 5, 5);
     EXPECT_FALSE(destroyed);
     int before = Screen->FormCount();
     Application->ProcessMessages();

@@ -17,6 +17,7 @@
 #include "stdctrls.h"
 #include "graphics_qt.h"
 #include "wingdi.h"
+#include "handle.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ namespace {
 template <class W>
 W* Native(TWinControl* c)
 {
-    return c->ClientWidget()->findChild<W*>();
+    return ClientWidget(c)->findChild<W*>();
 }
 
 class StdControls : public ::testing::Test {
@@ -87,7 +88,7 @@ TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit)
     Spy(combo);
 
     EXPECT_FALSE(combo->Visible());
-    EXPECT_FALSE(combo->HandleAllocated() && combo->HandleWidget()->isVisible());
+    EXPECT_FALSE(combo->HandleAllocated() && HandleWidget(combo)->isVisible());
     EXPECT_EQ(combo->Font()->Size(), Host->Font()->Size() - 3);
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_TRUE(log.empty()); // nothing set from code raised an event
@@ -406,7 +407,7 @@ TEST_F(StdControls, PanelAndLabelAsDrawn)
     Form->Show();
     EXPECT_EQ(filler->BoundsRect(), Rect(4, 4, 296, 196)); // children align inside bevel 1 + border 2 + bevel 1
 
-    QImage img = Host->HandleWidget()->grab().toImage();
+    QImage img = HandleWidget(Host)->grab().toImage();
     ASSERT_EQ(img.width(), 300);
     const TColor hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow), face = ColorToRGB(clBtnFace);
     struct {
@@ -451,7 +452,7 @@ TEST_F(StdControls, EditShowsASunkenFrameAndItsText)
     edit->SetBounds(20, 250, 120, 21);
     edit->SetText("Текст");
     Form->Show();
-    QImage img = edit->HandleWidget()->grab().toImage();
+    QImage img = HandleWidget(edit)->grab().toImage();
     ASSERT_EQ(img.width(), 120);
     struct {
         int x, y;
@@ -527,7 +528,7 @@ TEST_F(StdControls, LabelLayoutTransparencyAndDisabledLook)
         label->SetCaption("Метка");
         k.setup(label);
         Form->Show();
-        QImage img = Host->HandleWidget()->grab().toImage();
+        QImage img = HandleWidget(Host)->grab().toImage();
         k.check(label, img);
         delete label;
     }
@@ -582,13 +583,13 @@ TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels)
     probe->SetBounds(20, 30, 16, 16);
     Form->Show();
     // Into a picture of the window, and through the window's own painting.
-    QImage img = probe->HandleWidget()->grab().toImage();
+    QImage img = HandleWidget(probe)->grab().toImage();
     EXPECT_EQ(probe->Seen, (std::vector<TColor>{clRed, clWhite}));
     EXPECT_EQ(PixelAt(img, 10, 10), clRed);
     EXPECT_EQ(PixelAt(img, 12, 12), clWhite);
     probe->Seen.clear();
     Application->ProcessMessages();
-    probe->ClientWidget()->repaint();
+    ClientWidget(probe)->repaint();
     EXPECT_EQ(probe->Seen, (std::vector<TColor>{clRed, clWhite}));
 }
 
