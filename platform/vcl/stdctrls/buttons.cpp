@@ -6,6 +6,11 @@
 #include "sysutils.h"
 #include "stdctrls.h"
 #include "graphics_qt.h"
+#include "stdctrls_qt.h"
+
+// The wrapped widgets as their own classes.
+static QPushButton* Button(const TButton* b) { return WidgetAs<QPushButton>(b); }
+static QCheckBox* Box(const TCheckBox* b) { return WidgetAs<QCheckBox>(b); }
 
 // ---- TButton -------------------------------------------------------------------------------------
 
@@ -13,7 +18,7 @@ TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner)
 {
     auto* b = new QPushButton;
     b->setAutoDefault(false);
-    SetWidget(b);
+    SetWidget(this, b);
     QObject::connect(b, &QPushButton::clicked, [this] {
         if (!FSyncing)
             Notify(BN_CLICKED);
@@ -26,12 +31,11 @@ TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner)
 
 TButton::~TButton() = default;
 
-QPushButton* TButton::Button() const { return qobject_cast<QPushButton*>(Widget()); }
 
 void TButton::SetDefault(bool v)
 {
     FDefault = v;
-    Button()->setDefault(v);
+    Button(this)->setDefault(v);
 }
 
 void TButton::Click()
@@ -45,7 +49,7 @@ void TButton::Click()
 
 void TButton::CMTextChanged(TMessage& Message)
 {
-    Button()->setText(ToQString(TControl::GetText()));
+    Button(this)->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
@@ -85,7 +89,7 @@ void TButton::Dispatch(TMessage& Message)
 TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner)
 {
     auto* b = new QCheckBox;
-    SetWidget(b);
+    SetWidget(this, b);
     QObject::connect(b, &QCheckBox::clicked, [this] {
         if (!FSyncing)
             Notify(BN_CLICKED);
@@ -97,7 +101,6 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner)
 
 TCheckBox::~TCheckBox() = default;
 
-QCheckBox* TCheckBox::Box() const { return qobject_cast<QCheckBox*>(Widget()); }
 
 void TCheckBox::SetState(TCheckBoxState v)
 {
@@ -105,8 +108,8 @@ void TCheckBox::SetState(TCheckBoxState v)
         return;
     FState = v;
     FSyncing = true;
-    Box()->setTristate(v == cbGrayed || AllowGrayed);
-    Box()->setCheckState(v == cbChecked ? Qt::Checked : v == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    Box(this)->setTristate(v == cbGrayed || AllowGrayed);
+    Box(this)->setCheckState(v == cbChecked ? Qt::Checked : v == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
     FSyncing = false;
     Click();
 }
@@ -123,12 +126,12 @@ void TCheckBox::Toggle()
 void TCheckBox::SetAlignment(TAlignment v)
 {
     FAlignment = v;
-    Box()->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+    Box(this)->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
 void TCheckBox::CMTextChanged(TMessage& Message)
 {
-    Box()->setText(ToQString(TControl::GetText()));
+    Box(this)->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
@@ -142,7 +145,7 @@ void TCheckBox::Dispatch(TMessage& Message)
             Toggle();
             if (FState == before) {
                 FSyncing = true;
-                Box()->setCheckState(FState == cbChecked ? Qt::Checked : FState == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+                Box(this)->setCheckState(FState == cbChecked ? Qt::Checked : FState == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
                 FSyncing = false;
             }
         }

@@ -11,6 +11,10 @@
 #include "stdctrls.h"
 #include "sysutils.h"
 #include "graphics_qt.h"
+#include "stdctrls_qt.h"
+
+// The wrapped widget as its own class.
+static QComboBox* Combo(const TCustomComboBox* c) { return WidgetAs<QComboBox>(c); }
 
 // ---- TCustomComboBox -----------------------------------------------------------------------------
 
@@ -37,7 +41,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 {
     auto* c = new QComboBox;
     c->setMaxVisibleItems(FDropDownCount);
-    SetWidget(c);
+    SetWidget(this, c);
     // Only the user's acts raise events: activated and textEdited are not emitted for changes
     // made from code.
     QObject::connect(c, &QComboBox::activated, [this](int) {
@@ -53,11 +57,10 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 
 TCustomComboBox::~TCustomComboBox() = default;
 
-QComboBox* TCustomComboBox::Combo() const { return qobject_cast<QComboBox*>(Widget()); }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v)
 {
-    QComboBox* c = Combo();
+    QComboBox* c = Combo(this);
     FStyle = v;
     bool editable = v == csDropDown || v == csSimple;
     if (c->isEditable() == editable && c->lineEdit())
@@ -83,22 +86,22 @@ void TCustomComboBox::CreateParams(TCreateParams& Params)
     Params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST : FStyle == csSimple ? CBS_SIMPLE : CBS_DROPDOWN;
 }
 
-int TCustomComboBox::ItemIndex() const { return Combo()->currentIndex(); }
+int TCustomComboBox::ItemIndex() const { return Combo(this)->currentIndex(); }
 
 void TCustomComboBox::SetItemIndex(int v)
 {
-    if (v < -1 || v >= Combo()->count())
+    if (v < -1 || v >= Combo(this)->count())
         v = -1;
     FSyncing = true;
-    Combo()->setCurrentIndex(v);
-    if (v < 0 && Combo()->isEditable())
-        Combo()->setEditText(QString());
+    Combo(this)->setCurrentIndex(v);
+    if (v < 0 && Combo(this)->isEditable())
+        Combo(this)->setEditText(QString());
     FSyncing = false;
 }
 
 std::string TCustomComboBox::GetText() const
 {
-    QComboBox* c = Combo();
+    QComboBox* c = Combo(this);
     return FromQString(c->isEditable() ? c->currentText() : (c->currentIndex() >= 0 ? c->currentText() : QString()));
 }
 
@@ -108,10 +111,10 @@ void TCustomComboBox::CMTextChanged(TMessage& Message)
 {
     std::string t = TControl::GetText();
     FSyncing = true;
-    if (Combo()->isEditable())
-        Combo()->setEditText(ToQString(t));
+    if (Combo(this)->isEditable())
+        Combo(this)->setEditText(ToQString(t));
     else
-        Combo()->setCurrentIndex(FItems->IndexOf(t));
+        Combo(this)->setCurrentIndex(FItems->IndexOf(t));
     FSyncing = false;
     TNativeControl::CMTextChanged(Message);
 }
@@ -119,7 +122,7 @@ void TCustomComboBox::CMTextChanged(TMessage& Message)
 void TCustomComboBox::SetDropDownCount(int v)
 {
     FDropDownCount = std::max(1, v);
-    Combo()->setMaxVisibleItems(FDropDownCount);
+    Combo(this)->setMaxVisibleItems(FDropDownCount);
 }
 
 void TCustomComboBox::SetItemHeight(int v)
@@ -127,7 +130,7 @@ void TCustomComboBox::SetItemHeight(int v)
     if (v <= 0)
         return;
     FItemHeight = v;
-    QComboBox* c = Combo();
+    QComboBox* c = Combo(this);
     if (auto* d = dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
         d->SetHeight(v);
     else
@@ -137,7 +140,7 @@ void TCustomComboBox::SetItemHeight(int v)
 void TCustomComboBox::SetMaxLength(int v)
 {
     FMaxLength = std::max(0, v);
-    if (QLineEdit* e = Combo()->lineEdit())
+    if (QLineEdit* e = Combo(this)->lineEdit())
         e->setMaxLength(FMaxLength ? FMaxLength : 32767);
 }
 
@@ -160,7 +163,7 @@ void TCustomComboBox::SetSorted(bool v)
     SetText(text);
 }
 
-bool TCustomComboBox::DroppedDown() const { return Combo()->view()->isVisible(); }
+bool TCustomComboBox::DroppedDown() const { return Combo(this)->view()->isVisible(); }
 
 void TCustomComboBox::SetDroppedDown(bool v)
 {
@@ -169,9 +172,9 @@ void TCustomComboBox::SetDroppedDown(bool v)
     if (v) {
         if (OnDropDown)
             OnDropDown(this);
-        Combo()->showPopup();
+        Combo(this)->showPopup();
     } else {
-        Combo()->hidePopup();
+        Combo(this)->hidePopup();
         if (OnCloseUp)
             OnCloseUp(this);
     }
@@ -179,37 +182,37 @@ void TCustomComboBox::SetDroppedDown(bool v)
 
 int TCustomComboBox::SelStart()
 {
-    QLineEdit* e = Combo()->lineEdit();
+    QLineEdit* e = Combo(this)->lineEdit();
     return !e ? 0 : e->hasSelectedText() ? int(e->selectionStart()) : int(e->cursorPosition());
 }
 
 void TCustomComboBox::SetSelStart(int v)
 {
-    if (QLineEdit* e = Combo()->lineEdit())
+    if (QLineEdit* e = Combo(this)->lineEdit())
         e->setCursorPosition(v);
 }
 
 int TCustomComboBox::SelLength()
 {
-    QLineEdit* e = Combo()->lineEdit();
+    QLineEdit* e = Combo(this)->lineEdit();
     return e ? int(e->selectedText().size()) : 0;
 }
 
 void TCustomComboBox::SetSelLength(int v)
 {
-    if (QLineEdit* e = Combo()->lineEdit())
+    if (QLineEdit* e = Combo(this)->lineEdit())
         e->setSelection(SelStart(), v);
 }
 
 std::string TCustomComboBox::SelText()
 {
-    QLineEdit* e = Combo()->lineEdit();
+    QLineEdit* e = Combo(this)->lineEdit();
     return e ? FromQString(e->selectedText()) : std::string();
 }
 
 void TCustomComboBox::SelectAll()
 {
-    if (QLineEdit* e = Combo()->lineEdit())
+    if (QLineEdit* e = Combo(this)->lineEdit())
         e->selectAll();
 }
 
@@ -364,7 +367,7 @@ void TCustomComboBox::Dispatch(TMessage& Message)
     }
     case CB_SETEDITSEL: {
         int a = short(Message.LParamLo()), b = short(Message.LParamHi());
-        if (QLineEdit* e = Combo()->lineEdit()) {
+        if (QLineEdit* e = Combo(this)->lineEdit()) {
             if (a < 0)
                 e->deselect();
             else
@@ -382,7 +385,7 @@ std::string TComboBoxStrings::Get(int Index) const
 {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    return FromQString(FCombo->Combo()->itemText(Index));
+    return FromQString(Combo(FCombo)->itemText(Index));
 }
 
 void TComboBoxStrings::Put(int Index, const std::string& S)
@@ -390,7 +393,7 @@ void TComboBoxStrings::Put(int Index, const std::string& S)
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     FCombo->FSyncing = true;
-    FCombo->Combo()->setItemText(Index, ToQString(S));
+    Combo(FCombo)->setItemText(Index, ToQString(S));
     FCombo->FSyncing = false;
 }
 
@@ -398,22 +401,22 @@ TObject* TComboBoxStrings::GetObject(int Index) const
 {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    return reinterpret_cast<TObject*>(FCombo->Combo()->itemData(Index).value<quintptr>());
+    return reinterpret_cast<TObject*>(Combo(FCombo)->itemData(Index).value<quintptr>());
 }
 
 void TComboBoxStrings::PutObject(int Index, TObject* AObject)
 {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    FCombo->Combo()->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    Combo(FCombo)->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
 }
 
-int TComboBoxStrings::GetCount() const { return FCombo->Combo()->count(); }
+int TComboBoxStrings::GetCount() const { return Combo(FCombo)->count(); }
 
 void TComboBoxStrings::Clear()
 {
     // The edit text of an editable box stays, as a Windows combo box keeps it.
-    QComboBox* c = FCombo->Combo();
+    QComboBox* c = Combo(FCombo);
     QString text = c->isEditable() ? c->currentText() : QString();
     FCombo->FSyncing = true;
     c->clear();
@@ -427,7 +430,7 @@ void TComboBoxStrings::Delete(int Index)
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     FCombo->FSyncing = true;
-    FCombo->Combo()->removeItem(Index);
+    Combo(FCombo)->removeItem(Index);
     FCombo->FSyncing = false;
 }
 
@@ -435,7 +438,7 @@ void TComboBoxStrings::Insert(int Index, const std::string& S)
 {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
-    QComboBox* c = FCombo->Combo();
+    QComboBox* c = Combo(FCombo);
     // Qt selects the first item added to an empty box; Windows leaves the selection empty.
     int before = c->currentIndex();
     QString text = c->isEditable() ? c->currentText() : QString();

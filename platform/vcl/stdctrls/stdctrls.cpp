@@ -17,6 +17,11 @@
 #include "forms.h"
 #include "handle.h"
 #include "graphics_qt.h"
+#include "stdctrls_qt.h"
+
+// The wrapped widgets as their own classes.
+static QLineEdit* Line(const TCustomEdit* e) { return WidgetAs<QLineEdit>(e); }
+static QPlainTextEdit* Memo(const TCustomMemo* m) { return WidgetAs<QPlainTextEdit>(m); }
 
 namespace {
 
@@ -44,14 +49,14 @@ private:
 // ---- TNativeControl ------------------------------------------------------------------------------
 
 TNativeControl::TNativeControl(TComponent* AOwner)
-    : TWinControl(AOwner), FWidget(std::make_unique<QPointer<QWidget>>())
+    : TWinControl(AOwner), FQt(std::make_unique<TNativeControlQt>())
 {
     TApplication::QtApp();
 }
 
 TNativeControl::~TNativeControl()
 {
-    QWidget* w = Widget();
+    QWidget* w = Widget(this);
     if (!w)
         return;
     // The derived control is gone: neither its signal handlers nor its message path may run for
@@ -63,19 +68,17 @@ TNativeControl::~TNativeControl()
     delete w;
 }
 
-QWidget* TNativeControl::Widget() const { return FWidget->data(); }
-
-void TNativeControl::SetWidget(QWidget* w)
+void TNativeControlQt::SetWidget(TNativeControl* c, QWidget* w)
 {
-    *FWidget = w;
+    c->FQt->Held = w;
     w->hide();
-    w->setFont(Font()->QtFont());
+    w->setFont(c->Font()->QtFont());
 }
 
 void TNativeControl::CreateWnd()
 {
     TWinControl::CreateWnd();
-    if (QWidget* w = Widget()) {
+    if (QWidget* w = Widget(this)) {
         SetNativeWidget(this, w);
         w->setFont(Font()->QtFont());
     }
@@ -85,7 +88,7 @@ void TNativeControl::CreateWnd()
 // message filter the handle installed on it (a new handle installs its own).
 void TNativeControl::TakeWidgetBack()
 {
-    QWidget* w = Widget();
+    QWidget* w = Widget(this);
     if (!w)
         return;
     for (QObject* o : w->children())
@@ -115,7 +118,7 @@ void TNativeControl::Notify(WORD code)
 void TNativeControl::CMFontChanged(TMessage& Message)
 {
     TWinControl::CMFontChanged(Message);
-    if (QWidget* w = Widget()) {
+    if (QWidget* w = Widget(this)) {
         w->setFont(Font()->QtFont());
         QPalette pal = w->palette();
         QColor text = ToQColor(Font()->Color());
@@ -129,7 +132,7 @@ void TNativeControl::CMFontChanged(TMessage& Message)
 void TNativeControl::CMColorChanged(TMessage& Message)
 {
     TWinControl::CMColorChanged(Message);
-    if (QWidget* w = Widget()) {
+    if (QWidget* w = Widget(this)) {
         QPalette pal = w->palette();
         QColor c = ToQColor(Color());
         pal.setColor(QPalette::Base, c);
@@ -147,7 +150,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AO
         auto* e = new QLineEdit;
         e->setFrame(false);
         e->setValidator(new TLengthLimit(e, &FMaxLength));
-        SetWidget(e);
+        SetWidget(this, e);
         QObject::connect(e, &QLineEdit::textChanged, [this](const QString&) {
             if (!FSyncing)
                 Notify(EN_CHANGE);
@@ -161,7 +164,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AO
 
 TCustomEdit::~TCustomEdit() = default;
 
-QLineEdit* TCustomEdit::Line() const { return qobject_cast<QLineEdit*>(Widget()); }
 
 void TCustomEdit::CreateParams(TCreateParams& Params)
 {
@@ -177,17 +179,17 @@ void TCustomEdit::CreateParams(TCreateParams& Params)
         Params.Style |= ES_READONLY;
 }
 
-QString TCustomEdit::EditorText() const { return Line() ? Line()->text() : QString(); }
+TQtString TCustomEdit::EditorText() const { return Line(this) ? Line(this)->text() : QString(); }
 
-void TCustomEdit::SetEditorText(const QString& s)
+void TCustomEdit::SetEditorText(const TQtString& s)
 {
-    if (Line())
-        Line()->setText(s);
+    if (Line(this))
+        Line(this)->setText(s);
 }
 
 void TCustomEdit::GetSel(int& start, int& end) const
 {
-    QLineEdit* e = Line();
+    QLineEdit* e = Line(this);
     if (!e) {
         start = end = 0;
         return;
@@ -202,7 +204,7 @@ void TCustomEdit::GetSel(int& start, int& end) const
 
 void TCustomEdit::SetSel(int start, int end)
 {
-    QLineEdit* e = Line();
+    QLineEdit* e = Line(this);
     if (!e)
         return;
     int len = int(e->text().size());
@@ -218,34 +220,34 @@ void TCustomEdit::SetSel(int start, int end)
     e->setSelection(start, end - start);
 }
 
-void TCustomEdit::ReplaceSel(const QString& s)
+void TCustomEdit::ReplaceSel(const TQtString& s)
 {
-    if (Line())
-        Line()->insert(s);
+    if (Line(this))
+        Line(this)->insert(s);
 }
 
 void TCustomEdit::EditorSetReadOnly(bool v)
 {
-    if (Line())
-        Line()->setReadOnly(v);
+    if (Line(this))
+        Line(this)->setReadOnly(v);
 }
 
-bool TCustomEdit::EditorReadOnly() const { return Line() && Line()->isReadOnly(); }
-bool TCustomEdit::EditorModified() const { return Line() && Line()->isModified(); }
+bool TCustomEdit::EditorReadOnly() const { return Line(this) && Line(this)->isReadOnly(); }
+bool TCustomEdit::EditorModified() const { return Line(this) && Line(this)->isModified(); }
 
 void TCustomEdit::EditorSetModified(bool v)
 {
-    if (Line())
-        Line()->setModified(v);
+    if (Line(this))
+        Line(this)->setModified(v);
 }
 
 void TCustomEdit::EditorUndo()
 {
-    if (Line())
-        Line()->undo();
+    if (Line(this))
+        Line(this)->undo();
 }
 
-bool TCustomEdit::EditorCanUndo() const { return Line() && Line()->isUndoAvailable(); }
+bool TCustomEdit::EditorCanUndo() const { return Line(this) && Line(this)->isUndoAvailable(); }
 
 std::string TCustomEdit::GetText() const { return FromQString(EditorText()); }
 
@@ -316,8 +318,8 @@ void TCustomEdit::SetCharCase(TEditCharCase v)
 void TCustomEdit::SetPasswordChar(char v)
 {
     FPasswordChar = v;
-    if (Line())
-        Line()->setEchoMode(v ? QLineEdit::Password : QLineEdit::Normal);
+    if (Line(this))
+        Line(this)->setEchoMode(v ? QLineEdit::Password : QLineEdit::Normal);
 }
 
 int TCustomEdit::SelStart()
@@ -415,16 +417,16 @@ void TCustomEdit::Dispatch(TMessage& Message)
         Message.Result = 1;
         return;
     case WM_CUT:
-        if (Line() && !Line()->isReadOnly())
-            Line()->cut();
+        if (Line(this) && !Line(this)->isReadOnly())
+            Line(this)->cut();
         return;
     case WM_COPY:
-        if (Line())
-            Line()->copy();
+        if (Line(this))
+            Line(this)->copy();
         return;
     case WM_PASTE:
-        if (Line() && !Line()->isReadOnly())
-            Line()->paste();
+        if (Line(this) && !Line(this)->isReadOnly())
+            Line(this)->paste();
         return;
     case WM_CLEAR:
         if (!ReadOnly())
@@ -442,7 +444,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner, true), FLines
     auto* m = new QPlainTextEdit;
     m->setFrameShape(QFrame::NoFrame);
     m->setTabChangesFocus(true);
-    SetWidget(m);
+    SetWidget(this, m);
     QObject::connect(m, &QPlainTextEdit::textChanged, [this] {
         if (!FSyncing)
             Notify(EN_CHANGE);
@@ -454,11 +456,10 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner, true), FLines
 
 TCustomMemo::~TCustomMemo() = default;
 
-QPlainTextEdit* TCustomMemo::Memo() const { return qobject_cast<QPlainTextEdit*>(Widget()); }
 
 void TCustomMemo::UpdateWrap()
 {
-    QPlainTextEdit* m = Memo();
+    QPlainTextEdit* m = Memo(this);
     bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
     m->setHorizontalScrollBarPolicy(horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -481,13 +482,13 @@ void TCustomMemo::SetWordWrap(bool v)
 
 int TCustomMemo::ToWin(int qtPos) const
 {
-    QTextBlock b = Memo()->document()->findBlock(qtPos);
-    return qtPos + (b.isValid() ? b.blockNumber() : Memo()->document()->blockCount() - 1);
+    QTextBlock b = Memo(this)->document()->findBlock(qtPos);
+    return qtPos + (b.isValid() ? b.blockNumber() : Memo(this)->document()->blockCount() - 1);
 }
 
 int TCustomMemo::FromWin(int winPos) const
 {
-    QTextDocument* d = Memo()->document();
+    QTextDocument* d = Memo(this)->document();
     int win = 0;
     for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
         int len = b.length() - 1; // without the separator
@@ -500,63 +501,63 @@ int TCustomMemo::FromWin(int winPos) const
     return d->characterCount() - 1;
 }
 
-QString TCustomMemo::EditorText() const
+TQtString TCustomMemo::EditorText() const
 {
-    QString t = Memo()->toPlainText();
+    QString t = Memo(this)->toPlainText();
     t.replace(u'\n', QStringLiteral("\r\n"));
     return t;
 }
 
-void TCustomMemo::SetEditorText(const QString& s)
+void TCustomMemo::SetEditorText(const TQtString& s)
 {
     QString t = s;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(u'\r', u'\n');
-    Memo()->setPlainText(t);
+    Memo(this)->setPlainText(t);
 }
 
 void TCustomMemo::GetSel(int& start, int& end) const
 {
-    QTextCursor c = Memo()->textCursor();
+    QTextCursor c = Memo(this)->textCursor();
     start = ToWin(c.selectionStart());
     end = ToWin(c.selectionEnd());
 }
 
 void TCustomMemo::SetSel(int start, int end)
 {
-    QTextCursor c = Memo()->textCursor();
+    QTextCursor c = Memo(this)->textCursor();
     if (start < 0) {
         c.clearSelection();
     } else {
-        int last = Memo()->document()->characterCount() - 1;
+        int last = Memo(this)->document()->characterCount() - 1;
         int a = std::min(FromWin(start), last);
         int b = end < 0 ? last : std::min(FromWin(end), last);
         c.setPosition(a);
         c.setPosition(b, QTextCursor::KeepAnchor);
     }
-    Memo()->setTextCursor(c);
+    Memo(this)->setTextCursor(c);
 }
 
-void TCustomMemo::ReplaceSel(const QString& s)
+void TCustomMemo::ReplaceSel(const TQtString& s)
 {
     QString t = s;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QTextCursor c = Memo()->textCursor();
+    QTextCursor c = Memo(this)->textCursor();
     c.insertText(t);
-    Memo()->setTextCursor(c);
-    Memo()->ensureCursorVisible();
+    Memo(this)->setTextCursor(c);
+    Memo(this)->ensureCursorVisible();
 }
 
-void TCustomMemo::EditorSetReadOnly(bool v) { Memo()->setReadOnly(v); }
-bool TCustomMemo::EditorReadOnly() const { return Memo()->isReadOnly(); }
-bool TCustomMemo::EditorModified() const { return Memo()->document()->isModified(); }
-void TCustomMemo::EditorSetModified(bool v) { Memo()->document()->setModified(v); }
-void TCustomMemo::EditorUndo() { Memo()->undo(); }
-bool TCustomMemo::EditorCanUndo() const { return Memo()->document()->isUndoAvailable(); }
+void TCustomMemo::EditorSetReadOnly(bool v) { Memo(this)->setReadOnly(v); }
+bool TCustomMemo::EditorReadOnly() const { return Memo(this)->isReadOnly(); }
+bool TCustomMemo::EditorModified() const { return Memo(this)->document()->isModified(); }
+void TCustomMemo::EditorSetModified(bool v) { Memo(this)->document()->setModified(v); }
+void TCustomMemo::EditorUndo() { Memo(this)->undo(); }
+bool TCustomMemo::EditorCanUndo() const { return Memo(this)->document()->isUndoAvailable(); }
 
 void TCustomMemo::Dispatch(TMessage& Message)
 {
-    QTextDocument* d = Memo()->document();
+    QTextDocument* d = Memo(this)->document();
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL | (WantReturns ? DLGC_WANTALLKEYS : 0) |
@@ -566,13 +567,13 @@ void TCustomMemo::Dispatch(TMessage& Message)
         Message.Result = d->blockCount();
         return;
     case EM_LINEINDEX: {
-        int line = int(Message.WParam) < 0 ? Memo()->textCursor().blockNumber() : int(Message.WParam);
+        int line = int(Message.WParam) < 0 ? Memo(this)->textCursor().blockNumber() : int(Message.WParam);
         QTextBlock b = d->findBlockByNumber(line);
         Message.Result = b.isValid() ? ToWin(b.position()) : -1;
         return;
     }
     case EM_LINEFROMCHAR: {
-        int pos = int(Message.WParam) < 0 ? Memo()->textCursor().position() : FromWin(int(Message.WParam));
+        int pos = int(Message.WParam) < 0 ? Memo(this)->textCursor().position() : FromWin(int(Message.WParam));
         Message.Result = d->findBlock(pos).blockNumber();
         return;
     }
@@ -597,18 +598,18 @@ void TCustomMemo::Dispatch(TMessage& Message)
         return;
     }
     case EM_SCROLLCARET:
-        Memo()->ensureCursorVisible();
+        Memo(this)->ensureCursorVisible();
         return;
     case WM_CUT:
         if (!ReadOnly())
-            Memo()->cut();
+            Memo(this)->cut();
         return;
     case WM_COPY:
-        Memo()->copy();
+        Memo(this)->copy();
         return;
     case WM_PASTE:
         if (!ReadOnly())
-            Memo()->paste();
+            Memo(this)->paste();
         return;
     default:
         TCustomEdit::Dispatch(Message);
@@ -619,7 +620,7 @@ void TCustomMemo::Dispatch(TMessage& Message)
 // was built by Add ends with CR LF, as in the original.
 int TMemoStrings::GetCount() const
 {
-    QTextDocument* d = FMemo->Memo()->document();
+    QTextDocument* d = Memo(FMemo)->document();
     int n = d->blockCount();
     if (d->lastBlock().length() <= 1)
         --n;
@@ -628,7 +629,7 @@ int TMemoStrings::GetCount() const
 
 std::string TMemoStrings::Get(int Index) const
 {
-    QTextBlock b = FMemo->Memo()->document()->findBlockByNumber(Index);
+    QTextBlock b = Memo(FMemo)->document()->findBlockByNumber(Index);
     if (Index < 0 || Index >= GetCount() || !b.isValid())
         Error("List index out of bounds (%d)", Index);
     return FromQString(b.text());
@@ -638,19 +639,19 @@ void TMemoStrings::Put(int Index, const std::string& S)
 {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    QTextBlock b = FMemo->Memo()->document()->findBlockByNumber(Index);
+    QTextBlock b = Memo(FMemo)->document()->findBlockByNumber(Index);
     QTextCursor c(b);
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     c.insertText(ToQString(S));
 }
 
-void TMemoStrings::Clear() { FMemo->Memo()->clear(); }
+void TMemoStrings::Clear() { Memo(FMemo)->clear(); }
 
 void TMemoStrings::Delete(int Index)
 {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    QTextDocument* d = FMemo->Memo()->document();
+    QTextDocument* d = Memo(FMemo)->document();
     QTextBlock b = d->findBlockByNumber(Index);
     QTextCursor c(b);
     if (b.next().isValid()) {
@@ -669,7 +670,7 @@ void TMemoStrings::Insert(int Index, const std::string& S)
 {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
-    QPlainTextEdit* m = FMemo->Memo();
+    QPlainTextEdit* m = Memo(FMemo);
     QTextDocument* d = m->document();
     QTextCursor c(d);
     QTextBlock b = d->findBlockByNumber(Index);

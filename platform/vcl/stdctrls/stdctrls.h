@@ -8,14 +8,8 @@
 
 #include "controls.h"
 
-class QString;
-class QWidget;
-class QLineEdit;
-class QPlainTextEdit;
-class QComboBox;
-class QPushButton;
-class QCheckBox;
-template <class T> class QPointer;
+class TQtString;
+struct TNativeControlQt;
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
@@ -36,9 +30,6 @@ protected:
     void Dispatch(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
-    // The widget this control wraps; made by the derived constructor through SetWidget.
-    QWidget* Widget() const;
-    void SetWidget(QWidget* w);
     // Sends a notification through the message path, as the control's parent window would
     // reflect it (CN_COMMAND with the code in the high word).
     void Notify(WORD code);
@@ -46,8 +37,10 @@ protected:
     bool FSyncing = false;
 
 private:
+    // The wrapped widget and its accessors (stdctrls/internal/stdctrls_qt.h).
+    friend struct TNativeControlQt;
     void TakeWidgetBack();
-    std::unique_ptr<QPointer<QWidget>> FWidget;
+    std::unique_ptr<TNativeControlQt> FQt;
 };
 
 // ---- edits ---------------------------------------------------------------------------------------
@@ -101,19 +94,18 @@ protected:
 
     // The editor operations both widgets offer. Text and positions are as Windows has them: a
     // memo's line ends are CR LF.
-    virtual QString EditorText() const;
-    virtual void SetEditorText(const QString& s);
+    virtual TQtString EditorText() const;
+    virtual void SetEditorText(const TQtString& s);
     virtual void GetSel(int& start, int& end) const;
     // start -1 removes the selection; end -1 selects to the end.
     virtual void SetSel(int start, int end);
-    virtual void ReplaceSel(const QString& s);
+    virtual void ReplaceSel(const TQtString& s);
     virtual void EditorSetReadOnly(bool v);
     virtual bool EditorReadOnly() const;
     virtual bool EditorModified() const;
     virtual void EditorSetModified(bool v);
     virtual void EditorUndo();
     virtual bool EditorCanUndo() const;
-    QLineEdit* Line() const;
 
 private:
     TBorderStyle FBorderStyle = bsSingle;
@@ -162,11 +154,11 @@ public:
     bool WantTabs = false;
 
 protected:
-    QString EditorText() const override;
-    void SetEditorText(const QString& s) override;
+    TQtString EditorText() const override;
+    void SetEditorText(const TQtString& s) override;
     void GetSel(int& start, int& end) const override;
     void SetSel(int start, int end) override;
-    void ReplaceSel(const QString& s) override;
+    void ReplaceSel(const TQtString& s) override;
     void EditorSetReadOnly(bool v) override;
     bool EditorReadOnly() const override;
     bool EditorModified() const override;
@@ -177,7 +169,6 @@ protected:
 
 private:
     friend class TMemoStrings;
-    QPlainTextEdit* Memo() const;
     // Windows position <-> Qt position: each line end is CR LF in one, one separator in the other.
     int ToWin(int qtPos) const;
     int FromWin(int winPos) const;
@@ -260,7 +251,6 @@ protected:
 
 private:
     friend class TComboBoxStrings;
-    QComboBox* Combo() const;
     int FindString(const std::string& s, int after, bool exact) const;
     std::unique_ptr<TComboBoxStrings> FItems;
     TComboBoxStyle FStyle = csDropDown;
@@ -295,7 +285,6 @@ protected:
     void CMDialogKey(TWMKey& Message) override;
 
 private:
-    QPushButton* Button() const;
     bool FDefault = false;
 };
 
@@ -320,7 +309,6 @@ protected:
     void CMTextChanged(TMessage& Message) override;
 
 private:
-    QCheckBox* Box() const;
     TCheckBoxState FState = cbUnchecked;
     TAlignment FAlignment = taRightJustify;
 };

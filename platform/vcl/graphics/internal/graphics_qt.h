@@ -12,3 +12,10 @@ QString ToQString(const std::string& s);
 std::string FromQString(const QString& s);
 // A colour (system colours resolved) as Qt paints it.
 QColor ToQColor(TColor c);
+
+// Qt text in a public signature: an incomplete type there, a QString here.
+class TQtString : public QString {
+public:
+    using QString::QString;
+    TQtString(const QString& s) : QString(s) {}
+};

@@ -18,6 +18,7 @@
 #include "graphics_qt.h"
 #include "wingdi.h"
 #include "handle.h"
+#include "stdctrls_qt.h"
 
 namespace {
 
