@@ -7,6 +7,7 @@
 
 #include "cp1251.h"
 #include "forms.h"
+#include "graphics_qt.h"
 
 std::string TClipboard::AsText() const
 {

@@ -473,16 +473,16 @@ public:
     template <class F>
     void PaintOn(HDC DC, F&& Paint)
     {
-        if (!DC || !DC->Painter())
+        if (!DC || !DC->HandleAllocated())
             return;
-        BindPainter(DC->Painter());
+        BindPainterOf(DC);
         try {
             Paint();
         } catch (...) {
-            BindPainter(nullptr);
+            BindPainterOf(nullptr);
             throw;
         }
-        BindPainter(nullptr);
+        BindPainterOf(nullptr);
     }
 
 private:

@@ -14,6 +14,7 @@
 #include "cp1251.h"
 #include "forms.h"
 #include "winapi.h"
+#include "graphics_qt.h"
 
 QEvent::Type PostedMessageEventType()
 {
@@ -195,22 +196,22 @@ void PaintClient(TWinControl* c, QWidget* w)
 {
     QPainter p(w);
     TCanvas dc;
-    dc.BindPainter(&p);
+    BindPainter(&dc, &p);
     TMessage erase = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
     TMessageBoundary::Deliver(c, erase);
     TMessage paint = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
     TMessageBoundary::Deliver(c, paint);
-    dc.BindPainter(nullptr);
+    BindPainter(&dc, nullptr);
 }
 
 void PaintFrame(TWinControl* c, QWidget* w)
 {
     QPainter p(w);
     TCanvas dc;
-    dc.BindPainter(&p);
+    BindPainter(&dc, &p);
     TMessage m = MakeMessage(WM_NCPAINT, reinterpret_cast<WPARAM>(&dc), 0);
     TMessageBoundary::Deliver(c, m);
-    dc.BindPainter(nullptr);
+    BindPainter(&dc, nullptr);
 }
 
 // The one translation of a Qt event for a control; true when the event was consumed here.

@@ -11,6 +11,7 @@
 #include "forms.h"
 #include "handle.h"
 #include "winapi.h"
+#include "graphics_qt.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>())
 {
@@ -583,7 +584,7 @@ void TWinControl::PaintWindow(HDC DC)
 
 void TWinControl::PaintControls(HDC DC, TControl* First)
 {
-    QPainter* p = DC ? DC->Painter() : nullptr;
+    QPainter* p = DC ? CanvasPainter(DC) : nullptr;
     if (!p)
         return;
     auto it = FControls.begin();

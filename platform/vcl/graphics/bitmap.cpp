@@ -6,6 +6,7 @@
 
 
 #include "cp1251.h"
+#include "graphics_qt.h"
 
 class TBitmap::BitmapCanvas : public TCanvas {
 public:
@@ -16,7 +17,7 @@ public:
     {
         if (!FOwn)
             return;
-        BindPainter(nullptr);
+        BindPainter(this, nullptr);
         FOwn->end();
         FOwn.reset();
     }
@@ -27,9 +28,9 @@ protected:
         if (FOwn || FOwner->FImage->isNull())
             return;
         FOwn = std::make_unique<QPainter>(FOwner->FImage.get());
-        BindPainter(FOwn.get());
+        BindPainter(this, FOwn.get());
     }
-    QImage* Image() const override { return FOwner->FImage->isNull() ? nullptr : FOwner->FImage.get(); }
+    TQtImage* OwnImage() const override { return FOwner->FImage->isNull() ? nullptr : FOwner->FImage.get(); }
     bool IsMonochrome() const override { return FOwner->FMonochrome; }
 
 private:
@@ -37,7 +38,7 @@ private:
     std::unique_ptr<QPainter> FOwn;
 };
 
-TBitmap::TBitmap() : FImage(std::make_unique<QImage>()) {}
+TBitmap::TBitmap() : FImage(std::make_unique<TQtImage>()) {}
 
 TBitmap::~TBitmap()
 {
@@ -168,15 +169,15 @@ void TBitmap::SaveToFile(const std::string& fileName)
         throw EFCreateError("Cannot create file " + fileName);
 }
 
-QImage TBitmap::Image() const
+TQtImage TBitmap::Image() const
 {
     // While a painter is open on the image a shallow copy would keep changing under the caller.
-    if (FCanvas && FCanvas->Painter())
+    if (FCanvas && CanvasPainter(FCanvas.get()))
         return FImage->copy();
     return *FImage;
 }
 
-void TBitmap::SetImage(const QImage& img)
+void TBitmap::SetImage(const TQtImage& img)
 {
     EndPaint();
     *FImage = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
@@ -191,7 +192,7 @@ void TBitmap::SetImage(const QImage& img)
 // Transparent bitmaps leave the pixels of their transparent colour untouched.
 void TBitmap::DrawOn(TCanvas* dst, const TRect& r)
 {
-    QPainter* p = dst->Painter();
+    QPainter* p = CanvasPainter(dst);
     QImage src = FImage->copy();
     if (Transparent()) {
         QRgb key = QColor(GetRValue(COLORREF(ColorToRGB(TransparentColor()))),

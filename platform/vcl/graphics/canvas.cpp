@@ -135,46 +135,60 @@ static void SetMode(QPainter* p, QPainter::CompositionMode m)
 // ---------------------------------------------------------------- life cycle
 
 TCanvas::TCanvas()
-    : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>())
+    : FQt(std::make_unique<TCanvasQt>()), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
+      FBrush(std::make_unique<TBrush>())
 {
 }
 
 TCanvas::~TCanvas() { ReleaseBrushHandle(); }
 
-void TCanvas::BindPainter(QPainter* p)
+void TCanvasQt::BindPainter(TCanvas& c, QPainter* p)
 {
-    FPainter = p;
-    ReleaseBrushHandle();
-    FSaved.clear();
-    FFontRev = FPenRev = FBrushRev = 0;
-    FFontSelected = false;
-    FBaseClip.reset();
-    FBaseClipEnabled = false;
+    c.FQt->Painter = p;
+    c.ReleaseBrushHandle();
+    c.FSaved.clear();
+    c.FFontRev = c.FPenRev = c.FBrushRev = 0;
+    c.FFontSelected = false;
+    c.FQt->BaseClip.reset();
+    c.FBaseClipEnabled = false;
     if (p) {
         p->setRenderHint(QPainter::Antialiasing, false);
         p->setRenderHint(QPainter::TextAntialiasing, false);
         p->setRenderHint(QPainter::SmoothPixmapTransform, false);
-        FBaseClipEnabled = p->hasClipping();
-        FBaseClip = std::make_unique<QRegion>(FBaseClipEnabled ? p->clipRegion() : QRegion());
+        c.FBaseClipEnabled = p->hasClipping();
+        c.FQt->BaseClip = std::make_unique<QRegion>(c.FBaseClipEnabled ? p->clipRegion() : QRegion());
     }
+}
+
+void TCanvas::BindPainterOf(const TCanvas* dc)
+{
+    TCanvasQt::BindPainter(*this, dc ? dc->FQt->Painter : nullptr);
+}
+
+bool TCanvas::HandleAllocated() const
+{
+    return FQt->Painter != nullptr;
 }
 
 bool TCanvas::RequiredPainter()
 {
-    if (!FPainter)
+    if (!FQt->Painter)
         CreateHandle();
-    return FPainter != nullptr;
+    return FQt->Painter != nullptr;
 }
 
 // A widget paints through the raster engine into its window's backing image: pixels read there
 // are the window's, as they are from a window's device context.
-QImage* TCanvas::Image() const
+QImage* TCanvasQt::Image(const TCanvas& c)
 {
-    if (!FPainter || !FPainter->device())
+    if (TQtImage* own = c.OwnImage())
+        return own;
+    QPainter* painter = c.FQt->Painter;
+    if (!painter || !painter->device())
         return nullptr;
-    if (FPainter->device()->devType() == QInternal::Image)
-        return static_cast<QImage*>(FPainter->device());
-    QPaintEngine* e = FPainter->paintEngine();
+    if (painter->device()->devType() == QInternal::Image)
+        return static_cast<QImage*>(painter->device());
+    QPaintEngine* e = painter->paintEngine();
     if (e && e->type() == QPaintEngine::Raster && e->paintDevice() &&
         e->paintDevice()->devType() == QInternal::Image)
         return static_cast<QImage*>(e->paintDevice());
@@ -197,10 +211,10 @@ void TCanvas::Changed()
 // (re)selected, as the original canvas did; SetTextColor/SetBkMode last until then.
 void TCanvas::UpdateFont()
 {
-    if (FFontRev != FFont->Revision() || !FMetrics) {
+    if (FFontRev != FFont->Revision() || !FQt->Metrics) {
         FFontRev = FFont->Revision();
         FTextColor = COLORREF(ColorToRGB(FFont->Color()));
-        FMetrics = std::make_unique<QFontMetrics>(FFont->QtFont());
+        FQt->Metrics = std::make_unique<QFontMetrics>(FFont->QtFont());
         FFontSelected = false;
     }
 }
@@ -208,8 +222,8 @@ void TCanvas::UpdateFont()
 void TCanvas::SelectFont()
 {
     UpdateFont();
-    if (!FFontSelected && FPainter) {
-        FPainter->setFont(FFont->QtFont());
+    if (!FFontSelected && FQt->Painter) {
+        FQt->Painter->setFont(FFont->QtFont());
         FFontSelected = true;
     }
 }
@@ -255,25 +269,25 @@ HBRUSH TCanvas::SelectBrushHandle(HBRUSH b)
 // ---------------------------------------------------------------- fills
 
 // Fills a path with the current brush; hatches get the background colour first when opaque.
-void TCanvas::PaintFill(const QPainterPath& path)
+void TCanvas::PaintFill(const TQtPath& path)
 {
     SelectBrush();
     if (FBrush->Style() == bsClear && !FBrush->Bitmap() && !FBrushHandle)
         return;
-    FPainter->setPen(Qt::NoPen);
+    FQt->Painter->setPen(Qt::NoPen);
     if (FBrushHandle) {
-        FPainter->setBrush(QRef(FBrushHandle->Color));
+        FQt->Painter->setBrush(QRef(FBrushHandle->Color));
     } else if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
-        FPainter->setBrush(QBrush(FBrush->Bitmap()->Image()));
+        FQt->Painter->setBrush(QBrush(FBrush->Bitmap()->Image()));
     } else if (FBrush->Style() == bsSolid) {
-        FPainter->setBrush(Q(FBrush->Color()));
+        FQt->Painter->setBrush(Q(FBrush->Color()));
     } else {
         if (FBkMode == OPAQUE)
-            FPainter->fillPath(path, QRef(FBkColor));
-        FPainter->setBrush(QBrush(Q(FBrush->Color()), HatchStyle(FBrush->Style())));
+            FQt->Painter->fillPath(path, QRef(FBkColor));
+        FQt->Painter->setBrush(QBrush(Q(FBrush->Color()), HatchStyle(FBrush->Style())));
     }
-    FPainter->drawPath(path);
-    FPainter->setBrush(Qt::NoBrush);
+    FQt->Painter->drawPath(path);
+    FQt->Painter->setBrush(Qt::NoBrush);
 }
 
 void TCanvas::FillRect(const TRect& r)
@@ -283,9 +297,9 @@ void TCanvas::FillRect(const TRect& r)
     Changing();
     SelectBrush();
     if (FBrushHandle) {
-        FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), QRef(FBrushHandle->Color));
+        FQt->Painter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), QRef(FBrushHandle->Color));
     } else if (FBrush->Style() == bsSolid && !FBrush->Bitmap()) {
-        FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), Q(FBrush->Color()));
+        FQt->Painter->fillRect(QR(r.Left, r.Top, r.Right, r.Bottom), Q(FBrush->Color()));
     } else {
         QPainterPath p;
         p.addRect(QR(r.Left, r.Top, r.Right, r.Bottom));
@@ -302,10 +316,10 @@ void TCanvas::FrameRect(const TRect& r)
     SelectBrush();
     if (FBrush->Style() != bsClear) {
         QColor c = Q(FBrush->Color());
-        FPainter->fillRect(QR(r.Left, r.Top, r.Right, r.Top + 1), c);
-        FPainter->fillRect(QR(r.Left, r.Bottom - 1, r.Right, r.Bottom), c);
-        FPainter->fillRect(QR(r.Left, r.Top, r.Left + 1, r.Bottom), c);
-        FPainter->fillRect(QR(r.Right - 1, r.Top, r.Right, r.Bottom), c);
+        FQt->Painter->fillRect(QR(r.Left, r.Top, r.Right, r.Top + 1), c);
+        FQt->Painter->fillRect(QR(r.Left, r.Bottom - 1, r.Right, r.Bottom), c);
+        FQt->Painter->fillRect(QR(r.Left, r.Top, r.Left + 1, r.Bottom), c);
+        FQt->Painter->fillRect(QR(r.Right - 1, r.Top, r.Right, r.Bottom), c);
     }
     Changed();
 }
@@ -328,11 +342,11 @@ void TCanvas::DrawFocusRect(const TRect& r)
         if (r.Right - 1 > r.Left && (r.Right - 1 + y) % 2 == 0)
             pts << QPoint(r.Right - 1, y);
     }
-    FPainter->save();
-    SetMode(FPainter, QPainter::RasterOp_NotDestination);
-    FPainter->setPen(QPen(Qt::black, 1));
-    FPainter->drawPoints(pts);
-    FPainter->restore();
+    FQt->Painter->save();
+    SetMode(FQt->Painter, QPainter::RasterOp_NotDestination);
+    FQt->Painter->setPen(QPen(Qt::black, 1));
+    FQt->Painter->drawPoints(pts);
+    FQt->Painter->restore();
 }
 
 // ---------------------------------------------------------------- lines
@@ -341,14 +355,14 @@ void TCanvas::DrawFocusRect(const TRect& r)
 // can be left out exactly as GDI does; wide pens are geometric and round-capped.
 void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
 {
-    QColor c;
+    TQtColor c;
     if (!BeginPen(c))
         return;
     if (FPen->Width() > 1) {
         QPen pen(c, FPen->Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        FPainter->setPen(pen);
-        FPainter->setBrush(Qt::NoBrush);
-        FPainter->drawLine(x1, y1, x2, y2);
+        FQt->Painter->setPen(pen);
+        FQt->Painter->setBrush(Qt::NoBrush);
+        FQt->Painter->drawLine(x1, y1, x2, y2);
     } else {
         const std::vector<int>& pat = PenPattern(FPen->Style());
         if (pat.empty() && (y1 == y2 || x1 == x2)) {
@@ -362,7 +376,7 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
                 else
                     a = x1, b = last ? x1 + 1 : x1;
                 if (b > a)
-                    FPainter->fillRect(QRect(a, y1, b - a, 1), c);
+                    FQt->Painter->fillRect(QRect(a, y1, b - a, 1), c);
             } else {
                 int a, b;
                 if (y1 < y2)
@@ -370,7 +384,7 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
                 else
                     a = last ? y2 : y2 + 1, b = y1 + 1;
                 if (b > a)
-                    FPainter->fillRect(QRect(x1, a, 1, b - a), c);
+                    FQt->Painter->fillRect(QRect(x1, a, 1, b - a), c);
             }
         } else {
             // The gaps of a styled pen take the background colour while the mode is opaque.
@@ -406,22 +420,22 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
                     y += sy;
                 }
             }
-            FPainter->setPen(QPen(c, 1));
-            FPainter->drawPoints(pts);
+            FQt->Painter->setPen(QPen(c, 1));
+            FQt->Painter->drawPoints(pts);
             if (!gaps.isEmpty()) {
                 QColor g = QRef(FBkColor);
                 QPainter::CompositionMode gm;
                 if (PenComposition(FPen->Mode(), g, gm)) {
-                    FPainter->setPen(QPen(g, 1));
-                    FPainter->drawPoints(gaps);
+                    FQt->Painter->setPen(QPen(g, 1));
+                    FQt->Painter->drawPoints(gaps);
                 }
             }
         }
     }
-    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
+    SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
 }
 
-bool TCanvas::BeginPen(QColor& c)
+bool TCanvas::BeginPen(TQtColor& c)
 {
     SelectPen();
     if (FPen->Style() == psClear)
@@ -430,7 +444,7 @@ bool TCanvas::BeginPen(QColor& c)
     QPainter::CompositionMode mode;
     if (!PenComposition(FPen->Mode(), c, mode))
         return false;
-    SetMode(FPainter, mode);
+    SetMode(FQt->Painter, mode);
     return true;
 }
 
@@ -490,13 +504,13 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
             }
         } else {
             // Wide frames stay inside the box, as an inside-frame pen does.
-            QColor c;
+            TQtColor c;
             if (BeginPen(c)) {
                 QRegion band(QR(x1, y1, x2, y2));
                 band -= QRegion(QR(x1 + w, y1 + w, x2 - w, y2 - w));
                 for (const QRect& r : band)
-                    FPainter->fillRect(r, c);
-                SetMode(FPainter, QPainter::CompositionMode_SourceOver);
+                    FQt->Painter->fillRect(r, c);
+                SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
             }
         }
     }
@@ -504,29 +518,29 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 }
 
 // Outline and fill of a closed path inside the box [x1, x2) x [y1, y2).
-void TCanvas::DrawFigure(const QPainterPath& fillPath, const std::function<void(QPainter&)>& outline)
+void TCanvas::DrawFigure(const TQtPath& fillPath, const std::function<void()>& outline)
 {
     PaintFill(fillPath);
-    QColor c;
+    TQtColor c;
     if (!BeginPen(c))
         return;
     QPen pen(c, FPen->Width() > 1 ? FPen->Width() : 0);
     const bool styled = FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame;
     if (styled)
         pen.setDashPattern(QVector<qreal>(PenPattern(FPen->Style()).begin(), PenPattern(FPen->Style()).end()));
-    FPainter->setPen(pen);
-    FPainter->setBrush(Qt::NoBrush);
+    FQt->Painter->setPen(pen);
+    FQt->Painter->setBrush(Qt::NoBrush);
     // Qt fills the gaps of dashes with the background in opaque mode, as GDI does.
     const bool opaqueGaps = styled && FBkMode == OPAQUE;
     if (opaqueGaps) {
-        FPainter->setBackgroundMode(Qt::OpaqueMode);
-        FPainter->setBackground(QRef(FBkColor));
+        FQt->Painter->setBackgroundMode(Qt::OpaqueMode);
+        FQt->Painter->setBackground(QRef(FBkColor));
     }
-    outline(*FPainter);
+    outline();
     if (opaqueGaps)
-        FPainter->setBackgroundMode(Qt::TransparentMode);
-    FPainter->setPen(Qt::NoPen);
-    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
+        FQt->Painter->setBackgroundMode(Qt::TransparentMode);
+    FQt->Painter->setPen(Qt::NoPen);
+    SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
@@ -540,7 +554,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
     QPainterPath fill;
     fill.addEllipse(QRectF(x1, y1, x2 - x1, y2 - y1));
     QRect box = QR(x1, y1, x2 - 1, y2 - 1);
-    DrawFigure(fill, [&](QPainter& p) { p.drawEllipse(box); });
+    DrawFigure(fill, [&] { FQt->Painter->drawEllipse(box); });
     Changed();
 }
 
@@ -555,7 +569,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
     QPainterPath fill;
     fill.addRoundedRect(QRectF(x1, y1, x2 - x1, y2 - y1), x3 / 2.0, y3 / 2.0);
     QRect box = QR(x1, y1, x2 - 1, y2 - 1);
-    DrawFigure(fill, [&](QPainter& p) { p.drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
+    DrawFigure(fill, [&] { FQt->Painter->drawRoundedRect(box, x3 / 2.0, y3 / 2.0); });
     Changed();
 }
 
@@ -581,7 +595,7 @@ void TCanvas::Polygon(const TPoint* pts, int count)
                 StrokeLine(a.x, a.y, b.x, b.y, false);
             }
         } else {
-            DrawFigure(QPainterPath(), [&](QPainter& p) { p.drawPolygon(poly, Qt::OddEvenFill); });
+            DrawFigure(QPainterPath(), [&] { FQt->Painter->drawPolygon(poly, Qt::OddEvenFill); });
         }
     }
     Changed();
@@ -612,13 +626,13 @@ void TCanvas::ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3
         fill.arcTo(fb, a / 16.0, span / 16.0);
         fill.closeSubpath();
     }
-    DrawFigure(fill, [&](QPainter& p) {
+    DrawFigure(fill, [&] {
         if (kind == 0)
-            p.drawArc(box, a, span);
+            FQt->Painter->drawArc(box, a, span);
         else if (kind == 1)
-            p.drawPie(box, a, span);
+            FQt->Painter->drawPie(box, a, span);
         else
-            p.drawChord(box, a, span);
+            FQt->Painter->drawChord(box, a, span);
     });
     Changed();
 }
@@ -644,10 +658,10 @@ TColor TCanvas::GetPixel(int x, int y)
 {
     if (!RequiredPainter())
         return TColor(-1);
-    QImage* img = Image();
+    QImage* img = TCanvasQt::Image(*this);
     if (!img)
         return TColor(-1);
-    QPoint d = FPainter->deviceTransform().map(QPoint(x, y));
+    QPoint d = FQt->Painter->deviceTransform().map(QPoint(x, y));
     if (!img->rect().contains(d))
         return TColor(-1);
     return FromQ(img->pixel(d));
@@ -658,7 +672,7 @@ void TCanvas::SetPixel(int x, int y, TColor c)
     if (!RequiredPainter())
         return;
     Changing();
-    FPainter->fillRect(QRect(x, y, 1, 1), Q(c));
+    FQt->Painter->fillRect(QRect(x, y, 1, 1), Q(c));
     Changed();
 }
 
@@ -671,36 +685,36 @@ TRect TCanvas::ClipRect()
     if (!RequiredPainter())
         return TRect();
     QRect b;
-    if (FPainter->hasClipping()) {
-        b = FPainter->clipBoundingRect().toAlignedRect();
+    if (FQt->Painter->hasClipping()) {
+        b = FQt->Painter->clipBoundingRect().toAlignedRect();
     } else {
-        QPaintDevice* d = FPainter->device();
-        b = FPainter->deviceTransform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
+        QPaintDevice* d = FQt->Painter->device();
+        b = FQt->Painter->deviceTransform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
     }
     return TRect(b.left(), b.top(), b.left() + b.width(), b.top() + b.height());
 }
 
-QRegion TCanvas::CurrentClip() const
+TQtRegion TCanvas::CurrentClip() const
 {
-    if (FPainter->hasClipping())
-        return FPainter->clipRegion();
-    QPaintDevice* d = FPainter->device();
-    return FPainter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height()));
+    if (FQt->Painter->hasClipping())
+        return FQt->Painter->clipRegion();
+    QPaintDevice* d = FQt->Painter->device();
+    return FQt->Painter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height()));
 }
 
 // Clipping is never switched off once set: "no clip" is the whole device. Workaround: Qt 6.4's
 // raster engine ignores a complex clip region set after setClipping(false).
-void TCanvas::SetClip(const QRegion& r)
+void TCanvas::SetClip(const TQtRegion& r)
 {
-    FPainter->setClipRegion(r);
+    FQt->Painter->setClipRegion(r);
 }
 
 void TCanvas::ClearClip()
 {
-    if (!FPainter->hasClipping())
+    if (!FQt->Painter->hasClipping())
         return;
-    QPaintDevice* d = FPainter->device();
-    SetClip(FPainter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height())));
+    QPaintDevice* d = FQt->Painter->device();
+    SetClip(FQt->Painter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height())));
 }
 
 int TCanvas::SelectClipRgn(HRGN rgn)
@@ -709,14 +723,14 @@ int TCanvas::SelectClipRgn(HRGN rgn)
         return RGN_ERROR;
     if (!rgn) {
         if (FBaseClipEnabled)
-            SetClip(*FBaseClip);
+            SetClip(*FQt->BaseClip);
         else
             ClearClip();
-        return FBaseClipEnabled ? RegionType(*FBaseClip) : SIMPLEREGION;
+        return FBaseClipEnabled ? RegionType(*FQt->BaseClip) : SIMPLEREGION;
     }
     QRegion r = rgn->r;
     if (FBaseClipEnabled)
-        r &= *FBaseClip;
+        r &= *FQt->BaseClip;
     SetClip(r);
     return RegionType(r);
 }
@@ -745,22 +759,22 @@ int TCanvas::SaveDC()
         return 0;
     SelectFont();
     SelectBrush();
-    SavedState s{FPainter->hasClipping() ? FPainter->clipRegion() : QRegion(), FPainter->hasClipping(),
-                 FPainter->transform(), FTextAlign, FTextColor, FBkColor, FBkMode, FPenPos};
+    SavedState s{FQt->Painter->hasClipping() ? FQt->Painter->clipRegion() : QRegion(), FQt->Painter->hasClipping(),
+                 FQt->Painter->transform(), FTextAlign, FTextColor, FBkColor, FBkMode, FPenPos};
     FSaved.push_back(std::move(s));
     return int(FSaved.size());
 }
 
 bool TCanvas::RestoreDC(int saved)
 {
-    if (!FPainter)
+    if (!FQt->Painter)
         return false;
     int index = saved < 0 ? int(FSaved.size()) + saved + 1 : saved;
     if (index < 1 || index > int(FSaved.size()))
         return false;
     SavedState s = FSaved[size_t(index - 1)];
     FSaved.resize(size_t(index - 1));
-    FPainter->setTransform(s.transform);
+    FQt->Painter->setTransform(s.transform);
     if (s.clipEnabled)
         SetClip(s.clip);
     else
@@ -794,9 +808,9 @@ bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop)
     default: return false;
     }
     Changing();
-    SetMode(FPainter, mode);
-    FPainter->fillRect(box, brush);
-    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
+    SetMode(FQt->Painter, mode);
+    FQt->Painter->fillRect(box, brush);
+    SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
     Changed();
     return true;
 }
@@ -812,7 +826,7 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
     // so (x + w - 1, -w) mirrors into the same box as (x, w).
     bool flipH = (w < 0) != (sw < 0), flipV = (h < 0) != (sh < 0);
     QRect dst(w < 0 ? x + w + 1 : x, h < 0 ? y + h + 1 : y, std::abs(w), std::abs(h));
-    QImage part;
+    TQtImage part;
     if (!SourcePart(src, sx, sy, sw, sh, part))
         return false;
     if (flipH || flipV)
@@ -837,24 +851,24 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
     default: return false;
     }
     Changing();
-    SetMode(FPainter, mode);
-    FPainter->drawImage(dst, part);
-    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
+    SetMode(FQt->Painter, mode);
+    FQt->Painter->drawImage(dst, part);
+    SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
     Changed();
     return true;
 }
 
 // A copy of a source box (negative extents as in StretchBlt), in this canvas's colours: source and
 // destination may be the same image, and copies between colour and monochrome convert as GDI does.
-bool TCanvas::SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, QImage& part)
+bool TCanvas::SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, TQtImage& part)
 {
     if (!src || !src->RequiredPainter())
         return false;
-    QImage* simg = src->Image();
+    QImage* simg = TCanvasQt::Image(*src);
     if (!simg)
         return false;
     QRect srect(sw < 0 ? sx + sw + 1 : sx, sh < 0 ? sy + sh + 1 : sy, std::abs(sw), std::abs(sh));
-    srect = src->FPainter->deviceTransform().mapRect(srect);
+    srect = src->FQt->Painter->deviceTransform().mapRect(srect);
     part = simg->copy(srect).convertToFormat(QImage::Format_RGB32);
     if (src->IsMonochrome() == IsMonochrome())
         return true;
@@ -887,13 +901,13 @@ bool TCanvas::TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, in
 {
     if (!RequiredPainter() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || !mask || !mask->RequiredPainter())
         return false;
-    QImage part;
+    TQtImage part;
     if (!SourcePart(src, sx, sy, sw, sh, part))
         return false;
-    QImage* mimg = mask->Image();
+    QImage* mimg = TCanvasQt::Image(*mask);
     if (!mimg)
         return false;
-    QRect mrect = mask->FPainter->deviceTransform().mapRect(QRect(mx, my, sw, sh));
+    QRect mrect = mask->FQt->Painter->deviceTransform().mapRect(QRect(mx, my, sw, sh));
     QImage m = mimg->copy(mrect).convertToFormat(QImage::Format_RGB32);
     part = part.convertToFormat(QImage::Format_ARGB32);
     for (int yy = 0; yy < part.height(); ++yy) {
@@ -904,24 +918,24 @@ bool TCanvas::TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, in
                 line[xx] = 0;
     }
     Changing();
-    SetMode(FPainter, QPainter::CompositionMode_SourceOver);
-    FPainter->drawImage(QRect(x, y, w, h), part);
+    SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
+    FQt->Painter->drawImage(QRect(x, y, w, h), part);
     Changed();
     return true;
 }
 
 TPoint TCanvas::ViewportOrg() const
 {
-    if (!FPainter)
+    if (!FQt->Painter)
         return TPoint();
-    QTransform t = FPainter->transform();
+    QTransform t = FQt->Painter->transform();
     return TPoint(int(t.dx()), int(t.dy()));
 }
 
 void TCanvas::SetViewportOrg(int x, int y)
 {
     if (RequiredPainter())
-        FPainter->setTransform(QTransform::fromTranslate(x, y));
+        FQt->Painter->setTransform(QTransform::fromTranslate(x, y));
 }
 
 bool TCanvas::BitBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, std::uint32_t rop)
@@ -968,13 +982,13 @@ bool TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags)
             tl = br = inner ? clBtnFace : clBtnShadow;
         QColor a = Q(tl), z = Q(br);
         if (flags & BF_TOP)
-            FPainter->fillRect(QR(b.Left, b.Top, b.Right - 1, b.Top + 1), a);
+            FQt->Painter->fillRect(QR(b.Left, b.Top, b.Right - 1, b.Top + 1), a);
         if (flags & BF_LEFT)
-            FPainter->fillRect(QR(b.Left, b.Top, b.Left + 1, b.Bottom - 1), a);
+            FQt->Painter->fillRect(QR(b.Left, b.Top, b.Left + 1, b.Bottom - 1), a);
         if (flags & BF_BOTTOM)
-            FPainter->fillRect(QR(b.Left, b.Bottom - 1, b.Right, b.Bottom), z);
+            FQt->Painter->fillRect(QR(b.Left, b.Bottom - 1, b.Right, b.Bottom), z);
         if (flags & BF_RIGHT)
-            FPainter->fillRect(QR(b.Right - 1, b.Top, b.Right, b.Bottom), z);
+            FQt->Painter->fillRect(QR(b.Right - 1, b.Top, b.Right, b.Bottom), z);
         if (flags & BF_LEFT)
             ++b.Left;
         if (flags & BF_TOP)
@@ -994,7 +1008,7 @@ bool TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags)
     else if (edge & BDR_SUNKENINNER)
         band(b, (flags & BF_SOFT) ? clBtnShadow : cl3DDkShadow, cl3DLight, true);
     if ((flags & BF_MIDDLE) && !b.IsEmpty())
-        FPainter->fillRect(QR(b.Left, b.Top, b.Right, b.Bottom), Q(clBtnFace));
+        FQt->Painter->fillRect(QR(b.Left, b.Top, b.Right, b.Bottom), Q(clBtnFace));
     if (flags & BF_ADJUST)
         r = b;
     Changed();
@@ -1167,10 +1181,10 @@ bool GetTextMetrics(HDC dc, TEXTMETRIC* tm)
 
 int GetClipBox(HDC dc, TRect* r)
 {
-    if (!dc || !r || !dc->Handle() || !dc->Painter())
+    if (!dc || !r || !dc->Handle() || !CanvasPainter(dc))
         return RGN_ERROR;
     *r = dc->ClipRect();
-    QPainter* p = dc->Painter();
+    QPainter* p = CanvasPainter(dc);
     if (!p->hasClipping())
         return SIMPLEREGION;
     return RegionType(p->clipRegion());

@@ -64,7 +64,7 @@ std::string FromQString(const QString& s)
     return Utf16ToCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
 }
 
-QString TCanvas::ToQt(const std::string& text) const
+TQtString TCanvas::ToQt(const std::string& text) const
 {
     std::u16string u = FontText(*FFont, text);
     return QString::fromUtf16(u.data(), qsizetype(u.size()));
@@ -75,23 +75,23 @@ TSize TCanvas::TextExtent(const std::string& text)
 {
     RequiredPainter();
     SelectFont();
-    return TSize(FMetrics->horizontalAdvance(ToQt(text)), FMetrics->height());
+    return TSize(FQt->Metrics->horizontalAdvance(ToQt(text)), FQt->Metrics->height());
 }
 
 // Draws one line of text whose cell's top-left is (x, y) (after alignment), in the text colour,
 // on the background colour when the mode is opaque.
-void TCanvas::DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip)
+void TCanvas::DrawTextLine(int x, int y, const TQtString& s, int width, bool opaque, const TQtRect* clip)
 {
     if (clip) {
-        FPainter->save();
-        FPainter->setClipRect(*clip, Qt::IntersectClip);
+        FQt->Painter->save();
+        FQt->Painter->setClipRect(*clip, Qt::IntersectClip);
     }
     if (opaque)
-        FPainter->fillRect(QRect(x, y, width, FMetrics->height()), QRef(FBkColor));
-    FPainter->setPen(QRef(FTextColor));
-    FPainter->drawText(x, y + FMetrics->ascent(), s);
+        FQt->Painter->fillRect(QRect(x, y, width, FQt->Metrics->height()), QRef(FBkColor));
+    FQt->Painter->setPen(QRef(FTextColor));
+    FQt->Painter->drawText(x, y + FQt->Metrics->ascent(), s);
     if (clip)
-        FPainter->restore();
+        FQt->Painter->restore();
 }
 
 // Where the cell's top-left lies from the reference point that SetTextAlign names.
@@ -104,8 +104,8 @@ void TCanvas::AlignOffset(int width, int& ox, int& oy) const
     default: break;
     }
     switch (FTextAlign & TA_BASELINE) {
-    case TA_BASELINE: oy = -FMetrics->ascent(); break;
-    case TA_BOTTOM: oy = -FMetrics->height(); break;
+    case TA_BASELINE: oy = -FQt->Metrics->ascent(); break;
+    case TA_BOTTOM: oy = -FQt->Metrics->height(); break;
     default: break;
     }
 }
@@ -118,7 +118,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
     SelectFont();
     SelectBrush();
     QString s = ToQt(text);
-    int w = FMetrics->horizontalAdvance(s);
+    int w = FQt->Metrics->horizontalAdvance(s);
     bool updateCp = (FTextAlign & TA_UPDATECP) != 0;
     if (updateCp) {
         x = FPenPos.x;
@@ -127,11 +127,11 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
     int ox, oy;
     AlignOffset(w, ox, oy);
     if (FFont->Orientation() != 0) {
-        FPainter->save();
-        FPainter->translate(x, y);
-        FPainter->rotate(-FFont->Orientation() / 10.0);
+        FQt->Painter->save();
+        FQt->Painter->translate(x, y);
+        FQt->Painter->rotate(-FFont->Orientation() / 10.0);
         DrawTextLine(ox, oy, s, w, FBkMode == OPAQUE, nullptr);
-        FPainter->restore();
+        FQt->Painter->restore();
     } else {
         DrawTextLine(x + ox, y + oy, s, w, FBkMode == OPAQUE, nullptr);
     }
@@ -149,13 +149,13 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     Changing();
     SelectFont();
     SelectBrush();
-    QRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
+    TQtRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
     if (FBrush->Style() != bsClear)
-        FPainter->fillRect(box, QRef(FBkColor));
+        FQt->Painter->fillRect(box, QRef(FBkColor));
     QString s = ToQt(text);
     // Measuring costs as much as drawing: only a right or centred reference point needs the width.
     int ox, oy;
-    AlignOffset((FTextAlign & TA_CENTER) ? FMetrics->horizontalAdvance(s) : 0, ox, oy);
+    AlignOffset((FTextAlign & TA_CENTER) ? FQt->Metrics->horizontalAdvance(s) : 0, ox, oy);
     DrawTextLine(x + ox, y + oy, s, 0, false, &box);
     Changed();
 }
@@ -166,14 +166,14 @@ void TCanvas::GetTextMetrics(TEXTMETRIC& tm)
     SelectFont();
     const QFont& f = FFont->QtFont();
     tm = TEXTMETRIC();
-    tm.tmHeight = FMetrics->height();
-    tm.tmAscent = FMetrics->ascent();
-    tm.tmDescent = FMetrics->descent();
+    tm.tmHeight = FQt->Metrics->height();
+    tm.tmAscent = FQt->Metrics->ascent();
+    tm.tmDescent = FQt->Metrics->descent();
     int em = f.pixelSize() > 0 ? f.pixelSize() : tm.tmHeight;
     tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
-    tm.tmExternalLeading = std::max(0, FMetrics->leading());
-    tm.tmAveCharWidth = FMetrics->averageCharWidth();
-    tm.tmMaxCharWidth = FMetrics->maxWidth();
+    tm.tmExternalLeading = std::max(0, FQt->Metrics->leading());
+    tm.tmAveCharWidth = FQt->Metrics->averageCharWidth();
+    tm.tmMaxCharWidth = FQt->Metrics->maxWidth();
     tm.tmWeight = FFont->Style().Contains(fsBold) ? 700 : 400;
     tm.tmItalic = FFont->Style().Contains(fsItalic);
     tm.tmUnderlined = FFont->Style().Contains(fsUnderline);
@@ -197,7 +197,7 @@ unsigned TCanvas::SetTextAlign(unsigned align)
 
 COLORREF TCanvas::SetTextColor(COLORREF c)
 {
-    if (FPainter)
+    if (FQt->Painter)
         SelectFont();
     COLORREF old = FTextColor;
     FTextColor = c & 0xFFFFFF;
@@ -262,7 +262,7 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
         return 0;
     SelectFont();
     SelectBrush();
-    const QFontMetrics& fm = *FMetrics;
+    const QFontMetrics& fm = *FQt->Metrics;
     const int lineH = fm.height() + ((flags & DT_EXTERNALLEADING) ? fm.leading() : 0);
     const int tabW = 8 * std::max(1, fm.averageCharWidth());
     auto width = [&](const QString& s) {
@@ -352,8 +352,8 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
             y = r.Bottom - lineH;
     }
     Changing();
-    QRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
-    const QRect* clip = (flags & DT_NOCLIP) ? nullptr : &box;
+    TQtRect box = QR(r.Left, r.Top, r.Right, r.Bottom);
+    const TQtRect* clip = (flags & DT_NOCLIP) ? nullptr : &box;
     const bool opaque = FBkMode == OPAQUE;
     for (const TextLine& l : lines) {
         QString s = l.text;
@@ -383,7 +383,7 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
             int uw = fm.horizontalAdvance(s.mid(l.underline, 1));
             int uy = y + fm.ascent() + std::max(1, fm.underlinePos());
             if (!clip || box.contains(QPoint(ux, uy)))
-                FPainter->fillRect(QRect(ux, uy, uw, 1), QRef(FTextColor));
+                FQt->Painter->fillRect(QRect(ux, uy, uw, 1), QRef(FTextColor));
         }
         y += lineH;
     }

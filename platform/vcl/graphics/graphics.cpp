@@ -1,5 +1,6 @@
 // Colours, geometry helpers and the graphics objects (TFont, TPen, TBrush). GUI core.
 #include "graphics.h"
+#include "graphics_qt.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -291,10 +292,10 @@ void TFont::SetOrientation(int v)
 }
 
 
-const QFont& TFont::QtFont() const
+const TQtFont& TFont::QtFont() const
 {
     if (!FQt) {
-        auto f = std::make_unique<QFont>(QString::fromStdString(MapFontName(FName)));
+        auto f = std::make_unique<TQtFont>(QString::fromStdString(MapFontName(FName)));
         f->setStyleStrategy(QFont::NoAntialias);
         f->setHintingPreference(QFont::PreferFullHinting);
         f->setKerning(false);

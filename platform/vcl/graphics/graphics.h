@@ -1,4 +1,4 @@
-// Colours, fonts, pens, brushes, the GDI-shaped TCanvas over QPainter, TBitmap and TImageList.
+// Colours, fonts, pens, brushes, the GDI-shaped TCanvas over Qt's painter, TBitmap and TImageList.
 // GUI core (platform/vcl): the only painting interface the upper layers see.
 #pragma once
 
@@ -11,15 +11,15 @@
 #include "classes.h"
 #include "sysset.h"
 
-class QPainter;
-class QPainterPath;
-class QImage;
-class QFont;
-class QFontMetrics;
-class QRegion;
-class QRect;
-class QString;
-class QColor;
+// The Qt side, complete only in graphics/internal/graphics_qt.h.
+class TQtFont;
+class TQtImage;
+class TQtColor;
+class TQtPath;
+class TQtRegion;
+class TQtRect;
+class TQtString;
+struct TCanvasQt;
 class TCanvas;
 class TBitmap;
 
@@ -209,7 +209,7 @@ public:
     void SetOrientation(int v);
 
     // The font as Qt draws it: name mapped to an installed face with the same metrics.
-    const QFont& QtFont() const;
+    const TQtFont& QtFont() const;
     // Symbol fonts whose bytes are remapped before drawing.
     bool IsWingdings() const { return FSymbol == 1; }
     bool IsMarlett() const { return FSymbol == 2; }
@@ -224,7 +224,7 @@ private:
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
     int FSymbol = 0; // 1 Wingdings, 2 Marlett
-    mutable std::unique_ptr<QFont> FQt;
+    mutable std::unique_ptr<TQtFont> FQt;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -343,7 +343,7 @@ enum TCanvasStates { csHandleValid, csFontValid, csPenValid, csBrushValid };
 
 class TGraphic;
 
-// A GDI device context over a QPainter. Pixel rules follow GDI: FillRect covers [l, r) x [t, b);
+// A GDI device context over a Qt painter. Pixel rules follow GDI: FillRect covers [l, r) x [t, b);
 // Rectangle and Ellipse stay inside that box; LineTo leaves its end point; polygons fill alternate;
 // text hangs from the top-left of its cell unless SetTextAlign says otherwise.
 class TCanvas : public TPersistent {
@@ -351,11 +351,11 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    // Binds the canvas to a painter owned by someone else (a widget during paint); null unbinds.
-    // The painter's clip and origin at bind time are the canvas's base state.
-    void BindPainter(QPainter* p);
-    QPainter* Painter() const { return FPainter; }
-    bool HandleAllocated() const { return FPainter != nullptr; }
+    // Binds the canvas to the painter dc is bound to (a control's canvas painting through the
+    // paint message's device context); null unbinds. The painter's clip and origin at this moment
+    // are the canvas's base state.
+    void BindPainterOf(const TCanvas* dc);
+    bool HandleAllocated() const;
     // The device context of this canvas, for the Win32-shaped functions below.
     HDC Handle() { RequiredPainter(); return this; }
 
@@ -460,8 +460,8 @@ public:
 protected:
     // Called when an operation needs a painter and none is bound; a bitmap canvas opens one here.
     virtual void CreateHandle() {}
-    // The image behind the painter, when there is one (bitmaps, and widgets that paint into one).
-    virtual QImage* Image() const;
+    // The image the canvas owns (a bitmap's); other canvases read the device their painter is on.
+    virtual TQtImage* OwnImage() const { return nullptr; }
     // One bit per pixel: copies from colour turn the source's background colour white and the rest
     // black; copies out of it paint white in the target's background and black in its text colour.
     virtual bool IsMonochrome() const { return false; }
@@ -470,28 +470,30 @@ protected:
 
 private:
     friend class TBitmap;
+    friend struct TCanvasQt;
     struct SavedState;
     bool RequiredPainter();
     void SelectPen();
     // Selects the pen's colour and mix mode into the painter; false when the pen draws nothing.
-    bool BeginPen(QColor& c);
+    bool BeginPen(TQtColor& c);
     void SelectBrush();
     void SelectFont();
     void UpdateFont();
-    QString ToQt(const std::string& text) const;
-    void PaintFill(const QPainterPath& path);
-    void DrawFigure(const QPainterPath& fillPath, const std::function<void(QPainter&)>& outline);
+    TQtString ToQt(const std::string& text) const;
+    void PaintFill(const TQtPath& path);
+    // Fills fillPath, then runs outline with the pen selected into the painter.
+    void DrawFigure(const TQtPath& fillPath, const std::function<void()>& outline);
     void ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void StrokeLine(int x1, int y1, int x2, int y2, bool last);
-    void DrawTextLine(int x, int y, const QString& s, int width, bool opaque, const QRect* clip);
+    void DrawTextLine(int x, int y, const TQtString& s, int width, bool opaque, const TQtRect* clip);
     void AlignOffset(int width, int& ox, int& oy) const;
-    QRegion CurrentClip() const;
-    void SetClip(const QRegion& r);
+    TQtRegion CurrentClip() const;
+    void SetClip(const TQtRegion& r);
     void ClearClip();
-    bool SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, QImage& part);
+    bool SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, TQtImage& part);
     void ReleaseBrushHandle();
 
-    QPainter* FPainter = nullptr;
+    std::unique_ptr<TCanvasQt> FQt;  // painter, font metrics, base clip
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
@@ -503,8 +505,6 @@ private:
     int FBkMode = OPAQUE;
     unsigned FFontRev = 0, FPenRev = 0, FBrushRev = 0;
     bool FFontSelected = false;
-    std::unique_ptr<QFontMetrics> FMetrics;
-    std::unique_ptr<QRegion> FBaseClip;
     bool FBaseClipEnabled = false;
     std::vector<SavedState> FSaved;
     HBRUSH FBrushHandle = nullptr;
@@ -538,7 +538,7 @@ class EInvalidGraphic : public Exception { using Exception::Exception; };
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };
 
-// A device-independent bitmap over a QImage (32-bit RGB whatever PixelFormat says).
+// A device-independent bitmap over a Qt image (32-bit RGB whatever PixelFormat says).
 class TBitmap : public TGraphic {
 public:
     TBitmap();
@@ -568,8 +568,8 @@ public:
     void FreeImage() {}
 
     // A snapshot of the pixels; the canvas keeps its state.
-    QImage Image() const;
-    void SetImage(const QImage& img);
+    TQtImage Image() const;
+    void SetImage(const TQtImage& img);
 
 protected:
     void DrawOn(TCanvas* dst, const TRect& r) override;
@@ -577,7 +577,7 @@ protected:
 private:
     class BitmapCanvas;
     void EndPaint() const;
-    std::unique_ptr<QImage> FImage;
+    std::unique_ptr<TQtImage> FImage;
     std::unique_ptr<BitmapCanvas> FCanvas;
     TPixelFormat FPixelFormat = pfDevice;
     TTransparentMode FTransparentMode = tmAuto;
@@ -621,9 +621,9 @@ public:
 
 private:
     void Changed();
-    int AddImage(const QImage& argb);
+    int AddImage(const TQtImage& argb);
     int FWidth = 16, FHeight = 16;
-    std::vector<QImage> FImages;
+    std::vector<TQtImage> FImages;
 };
 
 // Shared drawing helpers of the original graphics unit.

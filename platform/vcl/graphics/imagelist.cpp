@@ -1,5 +1,6 @@
 // TImageList: same-sized images with masks, drawn through a canvas. GUI core.
 #include "graphics.h"
+#include "graphics_qt.h"
 
 #include <QImage>
 #include <QPainter>
@@ -32,7 +33,7 @@ void TImageList::SetHeight(int v)
     Clear();
 }
 
-int TImageList::AddImage(const QImage& argb)
+int TImageList::AddImage(const TQtImage& argb)
 {
     if (argb.isNull())
         return -1;
@@ -107,7 +108,7 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)
 {
     if (!Canvas || Index < 0 || Index >= Count())
         return;
-    QPainter* p = Canvas->Handle() ? Canvas->Painter() : nullptr;
+    QPainter* p = Canvas->Handle() ? CanvasPainter(Canvas) : nullptr;
     if (!p)
         return;
     const QImage& img = FImages[size_t(Index)];

@@ -11,6 +11,7 @@
 #include "core_support.h"
 #include "handle.h"
 #include "winapi.h"
+#include "graphics_qt.h"
 
 namespace {
 

@@ -169,11 +169,11 @@ TEST(CanvasText, RestoreDCTakesBackTheFontAnotherCanvasSelected)
     c->TextOut(100, 0, "x"); // the big font is selected now
     int saved = c->SaveDC();
     TCanvas parent;
-    parent.BindPainter(c->Painter());
+    BindPainter(&parent, CanvasPainter(c));
     parent.Font()->SetHeight(-8);
     parent.Brush()->SetStyle(bsClear);
     parent.TextOut(100, 40, "p");
-    parent.BindPainter(nullptr);
+    BindPainter(&parent, nullptr);
     ASSERT_TRUE(c->RestoreDC(saved));
     c->TextOut(0, 0, "Hg");
     EXPECT_EQ(InkBox(b.Image().copy(0, 0, 100, 60), clWhite), InkBox(ref.Image().copy(0, 0, 100, 60), clWhite));

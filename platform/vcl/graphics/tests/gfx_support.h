@@ -9,6 +9,7 @@
 
 #include "cp1251.h"
 #include "graphics.h"
+#include "graphics_qt.h"
 
 // Creates the one QApplication the tests need (fonts, widgets) on first use.
 inline void EnsureApp()
