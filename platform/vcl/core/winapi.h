@@ -50,7 +50,8 @@ enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 
              SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXEDGE = 45, SM_CYEDGE = 46 };
 int GetSystemMetrics(int Index);
 
-// Shows a cursor (Screen->Cursors gives one) over the window the mouse is in now (call it from WM_SETCURSOR and answer 1); returns the one it replaced.
+// Shows a cursor (Screen->Cursors gives one) over the window the mouse is in now (call it from
+// WM_SETCURSOR and answer 1); returns the one it replaced.
 HCURSOR SetCursor(HCURSOR Cursor);
 
 // Caret of the focused window: one per program, as in Windows.
