@@ -3,4 +3,5 @@
 if(TARGET syntaxmemo)
   add_executable(bench_syntaxmemo ${CMAKE_CURRENT_LIST_DIR}/syntaxmemo_bench.cpp)
   target_link_libraries(bench_syntaxmemo PRIVATE syntaxmemo Qt6::Widgets)
+  target_include_directories(bench_syntaxmemo PRIVATE ${PROJECT_SOURCE_DIR}/platform/vcl/core/internal)
 endif()

@@ -23,6 +23,7 @@
 
 #include "UnitSyntaxMemo.h"
 #include "forms.h"
+#include "handle.h"
 
 namespace {
 
@@ -162,7 +163,7 @@ Result RunMemo(const std::string& script)
     memo->SyntaxAttributes()->SetColor(254, false, 0x800080);
     form.Show();
     QApplication::processEvents();
-    QWidget* w = memo->ClientWidget();
+    QWidget* w = ClientWidget(memo);
 
     const size_t before = HeapInUse();
     auto t0 = std::chrono::steady_clock::now();

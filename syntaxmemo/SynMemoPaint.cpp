@@ -1,6 +1,7 @@
 // Script editor control: painting of one row (gutter, fold marks, row number, bookmark glyph, text
 // runs, selection, collapsed-section marker, hot-token frame) into the row bitmap, then the view.
 #include "UnitSyntaxMemo.h"
+#include "wingdi.h"
 
 namespace {
 

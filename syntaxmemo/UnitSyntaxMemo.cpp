@@ -6,6 +6,7 @@
 
 #include "clipbrd.h"
 #include "forms.h"
+#include "winapi.h"
 
 // ---- scroll-bar seam -----------------------------------------------------------------------------
 

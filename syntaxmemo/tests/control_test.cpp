@@ -1,5 +1,6 @@
 // The editor control on a form, offscreen: metrics, keys and mouse through the message path,
-// scrolling, and the pixels of one painted row.
+// scrolling, and the pixels of one painted row. Input goes in as Qt events to the control's client
+// widget (reached through the GUI core's internal header), the way a user's keys and clicks arrive.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include "clipbrd.h"
 #include "forms.h"
 #include "graphics.h"
+#include "graphics_qt.h"
+#include "handle.h"
 
 namespace {
 
@@ -52,7 +55,7 @@ protected:
             out += (i ? "|" : "") + Memo->Lines()->Get(i);
         return out;
     }
-    QWidget* W() { return Memo->ClientWidget(); }
+    QWidget* W() { return ClientWidget(Memo); }
     void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
     {
         QKeyEvent down(QEvent::KeyPress, qtKey, mods, text);
