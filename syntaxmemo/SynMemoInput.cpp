@@ -88,8 +88,7 @@ bool TMPCustomSyntaxMemo::PrevWordStart(int& Column, int& Line) const
         Column = tokens->Token(tokens->Count() - 1)->Start;
         return true;
     }
-    if (t == -1)
-        return endOfPrevious();
+    // In the blank after a token: that token's start (the blank after the first one included).
     Column = tokens->Token(-t - 1)->Start;
     return true;
 }

@@ -130,6 +130,8 @@ const KeyCase KeyCases[] = {
     {"CtrlRightFromBlanksBeforeFirstToken", "  ab cd", 0, 0, Qt::Key_Right, Ctrl, "  ab cd", 5, 0, ""},
     {"CtrlRightPastLastTokenToNextLine", "ab\r\n  cd", 2, 0, Qt::Key_Right, Ctrl, "ab|  cd", 2, 1, ""},
     {"CtrlLeftToPreviousToken", "ab cd ef", 6, 0, Qt::Key_Left, Ctrl, "ab cd ef", 3, 0, ""},
+    {"CtrlLeftFromTheBlankAfterTheFirstToken", "ab cd", 2, 0, Qt::Key_Left, Ctrl, "ab cd", 0, 0, ""},
+    {"CtrlLeftAtLineStartToEndOfLineAbove", "ab cd\r\nef", 0, 1, Qt::Key_Left, Ctrl, "ab cd|ef", 5, 0, ""},
     {"CtrlLeftInsideToken", "ab cdef", 5, 0, Qt::Key_Left, Ctrl, "ab cdef", 3, 0, ""},
     {"ShiftRightSelects", "abc", 0, 0, Qt::Key_Right, Shift, "abc", 1, 0, "a"},
     {"ShiftCtrlRightSelectsWord", "ab cd", 0, 0, Qt::Key_Right, CtrlShift, "ab cd", 3, 0, "ab "},
@@ -300,6 +302,16 @@ TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
     QApplication::sendEvent(W(), &up);
     EXPECT_EQ(Memo->HotToken(), TPoint(-1, -1));
     EXPECT_EQ(info, (std::vector<std::tuple<int, int, bool>>{{1, 0, true}, {-1, -1, false}}));
+
+    // Without a handler the control's hint describes the token.
+    Memo->OnWordInfo = nullptr;
+    QApplication::sendEvent(W(), &down);
+    const TPoint q = At(0, 0);
+    Mouse(QEvent::MouseMove, q.x, q.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    EXPECT_EQ(Memo->Hint(), "Word: 'mov' \r\nStart: 0\r\nLength: 3\r\nAs token #1");
+    EXPECT_TRUE(Memo->ShowHint());
+    QApplication::sendEvent(W(), &up);
+    EXPECT_FALSE(Memo->ShowHint());
 }
 
 TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne)
