@@ -58,8 +58,6 @@ void TMPCustomSyntaxMemo::MakeGlyphs()
 
 void TMPCustomSyntaxMemo::PaintRow(int Row)
 {
-    if (!Visible() || FLineHeight <= 0)
-        return;
     const TRect band = RowBand(Row);
     if (band.Height() <= 0)
         return;

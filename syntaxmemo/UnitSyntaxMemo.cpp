@@ -457,7 +457,8 @@ void TMPCustomSyntaxMemo::ResetView()
 
 bool TMPCustomSyntaxMemo::CanPaint()
 {
-    return Parent() && HandleAllocated() && !Lines()->Updating() && FLineHeight > 0;
+    // Rows stay marked while the control is hidden and are painted when it shows again.
+    return Parent() && HandleAllocated() && Visible() && !Lines()->Updating() && FLineHeight > 0;
 }
 
 void TMPCustomSyntaxMemo::InvalidateLine(int Line)

@@ -314,6 +314,19 @@ TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
     EXPECT_FALSE(Memo->ShowHint());
 }
 
+TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain)
+{
+    Load("first");
+    QApplication::processEvents();
+    Memo->SetVisible(false);
+    Memo->Range()->Select({0, 0}, {5, 0});
+    Memo->SetVisible(true);
+    QApplication::processEvents();
+    QImage img = W()->grab().toImage();
+    const TRect T = Memo->TextAreaRect(0);
+    EXPECT_EQ(img.pixelColor(T.Left + 2, 1).rgb() & 0xFFFFFF, ToQColor(TColor(0xF7CBA5)).rgb() & 0xFFFFFF);
+}
+
 TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne)
 {
     std::string text = "{<-}head\r\n";
