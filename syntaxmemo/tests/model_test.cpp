@@ -77,6 +77,11 @@ TEST(Tokenizer, MergeJoinsSplitStringsAndComments)
     p.Tokenize(line, 0, &attrs, 1);
     p.MergeRuns();
     EXPECT_EQ(Runs(p, line), "x/1 \"abc def\"/3 { a b }/9 y/1");
+    // Two strings stay two: merging ends at the piece that closes the first.
+    const std::string two = "\"a b\" \"c d\"";
+    p.Tokenize(two, 0, &attrs, 1);
+    p.MergeRuns();
+    EXPECT_EQ(Runs(p, two), "\"a b\"/3 \"c d\"/3");
 }
 
 TEST(Tokenizer, MarkSelectionSplitsAndFlags)
