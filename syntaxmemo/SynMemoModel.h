@@ -288,9 +288,6 @@ public:
     void PutQuiet(int Index, std::string_view S);
     // Rebuilds every line's tokens at the end of the bracket.
     void TokenizeAllPending() { Pending |= pwTokenizeAll; }
-    // Replaces all lines in raw mode: no tokens, sections, row links (loading).
-    void AssignRaw(std::vector<std::string>&& Lines);
-
 protected:
     void SetUpdateState(bool Updating) override;
 
@@ -324,6 +321,8 @@ private:
         std::unique_ptr<TMPSyntaxParser> Parser;
     };
     friend class TMPSynMemoSections;
+    // Replaces all lines in raw mode: no tokens, sections, row links (loading).
+    void AssignRaw(std::vector<std::string>&& Lines);
     void MarkDirty(int Index);
     void Retokenize(bool All);
     void RenumberRowLinks(int Index, bool Inserted);

@@ -119,11 +119,6 @@ void TMPCustomSyntaxMemo::CreateParams(TCreateParams& Params)
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-bool TMPCustomSyntaxMemo::CanResize(int& NewWidth, int& NewHeight)
-{
-    return TCustomControl::CanResize(NewWidth, NewHeight);
-}
-
 // ---- properties ----------------------------------------------------------------------------------
 
 void TMPCustomSyntaxMemo::SetSelColor(TColor v)

@@ -111,7 +111,6 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void Paint() override;
-    bool CanResize(int& NewWidth, int& NewHeight) override;
     void Dispatch(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
