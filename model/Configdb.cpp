@@ -121,7 +121,7 @@ bool configmanager::WriteFile(const std::string& nativePath)
             ainfo.rec.Key[0] = static_cast<uint8_t>(a->Id());
             ainfo.rec.Key[1] = static_cast<uint8_t>(a->Id() >> 8);
             PutU16(ainfo.rec.Dat + kActionsInfoVersion, a->Version);
-            ainfo.rec.Dat[kActionsInfoFlags] = a->Flags == 9 ? kActionsInfoAutostart : 0;
+            ainfo.rec.Dat[kActionsInfoFlags] = a->Flags == kActionAutostart ? kActionsInfoAutostart : 0;
             PutText(ainfo.rec.Dat + kActionsInfoName, a->Name(), kActionsInfoMaxName);
             save(ainfo);
         }

@@ -133,7 +133,6 @@ TProblemSink SetConfigurationProblemSink(TProblemSink sink)
     return sink;
 }
 
-void TObjectItem::Reserved() {}
 bool TObjectItem::GetParamValueText(TParamItem*, std::string&) { return false; }
 bool TObjectItem::SetParamValueText(TParamItem*, const std::string&) { return false; }
 std::string TObjectItem::GetDisplayName() { return {}; }

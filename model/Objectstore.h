@@ -1,4 +1,4 @@
-// Device objects, channels and poll commands: TObjectItem with its 27 virtual operations, TParamItem
+// Device objects, channels and poll commands: TObjectItem with its 26 virtual operations, TParamItem
 // with its value bytes, TCommandItem and the selection pointer elements. Configuration model layer.
 #pragma once
 
@@ -201,7 +201,6 @@ public:
     TObjectItem& operator=(const TObjectItem&) = delete;
     virtual ~TObjectItem(); // frees the poll commands
 
-    virtual void Reserved();
     virtual TWinControl* CreateTreeEditor(TObjectTreeNode* node, TWinControl* host);
     virtual void ApplyTreeEditor(TObjectTreeNode* node, const std::string& text);
     virtual bool GetParamValueText(TParamItem* param, std::string& out);

@@ -8,4 +8,4 @@ target_include_directories(model PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 # The subprogram store's folder is added after this one; targets link by name, so order does not matter.
 target_link_libraries(model PUBLIC elemlist actions lorbase vcl rtl)
 
-include(${CMAKE_CURRENT_LIST_DIR}/tests/model_tests.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/tests/model_tests.cmake)

@@ -52,10 +52,10 @@ std::string DirKey(const std::string& name) { return std::string(name.data(), na
 
 void PackDir(const TreeDesc& t, uint8_t* out)
 {
-    Put32(out, t.id);
-    Put32(out + 4, t.root);
-    Put32(out + 8, t.count);
-    out[12] = t.blob;
+    Put32(out + kDirRecId, t.id);
+    Put32(out + kDirRecRoot, t.root);
+    Put32(out + kDirRecCount, t.count);
+    out[kDirRecBlob] = t.blob;
 }
 
 // Reads a table's directory record; false with the status set when missing or damaged.
@@ -74,10 +74,10 @@ bool FindDir(Base& b, const std::string& key, TreeDesc& t)
         b.status = found ? LOR_DAMAGED : LOR_NO_TABLE;
         return false;
     }
-    t.id = Get32(dbuf);
-    t.root = Get32(dbuf + 4);
-    t.count = Get32(dbuf + 8);
-    t.blob = dbuf[12];
+    t.id = Get32(dbuf + kDirRecId);
+    t.root = Get32(dbuf + kDirRecRoot);
+    t.count = Get32(dbuf + kDirRecCount);
+    t.blob = dbuf[kDirRecBlob];
     return true;
 }
 
@@ -213,24 +213,28 @@ bool CreateBaseFile(const std::string& path, uint32_t size)
     uint8_t h[kFileHeaderSize] = {};
     h[kHdrMagic] = kMagic;
     Put32(h + kHdrPageSize, ps);
-    Put32(h + kHdrDirRoot, 1);
-    Put32(h + kHdrFreeHead, 2);
+    Put32(h + kHdrDirRoot, kNewDirPage);
+    Put32(h + kHdrFreeHead, kNewFreeHead);
     if (!f->Write(0, h, kFileHeaderSize))
         return false;
+    // The directory's page with the directory's own record: id 1, root this page, one record.
     std::vector<uint8_t> pg(ps, 0);
-    Put32(&pg[kPgNumber], 1);
+    Put32(&pg[kPgNumber], kNewDirPage);
     Put32(&pg[kPgOwner], kDirId);
     pg[kPgFlags] = kFlagLeaf;
     uint8_t* e = &pg[kPageHeaderSize];
-    Put32(e, kDirRecordSize);
-    Put16(e + 4, 2);
-    e[6] = 0x01;
-    e[7] = 0x00;
-    Put32(e + 8, kDirId);
-    Put32(e + 12, 1);
-    Put32(e + 16, 1);
-    e[20] = 0;
-    Put32(&pg[kPgFree], ps - kPageHeaderSize - 21);
+    Put32(e + kEntDataLen, kDirRecordSize);
+    Put16(e + kEntKeyLen, kDirSelfKeyLen);
+    e[kEntKey] = 0x01;
+    e[kEntKey + 1] = 0x00;
+    uint8_t* rec = e + kEntKey + kDirSelfKeyLen;
+    TreeDesc self;
+    self.id = kDirId;
+    self.root = kNewDirPage;
+    self.count = 1;
+    PackDir(self, rec);
+    const uint32_t used = kLeafEntryHeader + kDirSelfKeyLen + kDirRecordSize;
+    Put32(&pg[kPgFree], ps - kPageHeaderSize - used);
     bool ok = f->Write(kFileHeaderSize, pg.data(), ps);
     return f->Close() && ok;
 }

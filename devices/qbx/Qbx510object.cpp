@@ -102,10 +102,10 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
         }
         p->Ordinal = i + 1;
         if (i == 0 || (i >= kQbx510SettingsFirst && i < kQbx510Temperature)) {
-            p->Kind = 1;
+            p->Kind = kChannelSetting;
             continue;
         }
-        p->Kind = i == kQbx510Temperature ? 2 : 3;
+        p->Kind = i == kQbx510Temperature ? kChannelMeasured : kChannelSignal;
         if (i <= kQbx510LastInput) {
             if (IsSub(p->ChangeHandler, kSubLeadUp))
                 p->ParamType = 2;
@@ -170,7 +170,7 @@ void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index)
     if (n == 0 || !a || InstructionCount(a) < n + 1)
         return;
     TActionLine* head = Instruction(a, n);
-    if (head->Opcode == kOpJump)
+    if (head->Opcode == opGotoA)
         return;
     type = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
     index = Instruction(a, n + 1)->Operands[0];

@@ -39,7 +39,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
             p = NewChannel(channels, type, SettingsIndex(number), i == kNetAddress ? 32 : 192);
         p->Name = std::string("QBX-560: ") + Qbx560ParamNames[i];
         p->Owner = this;
-        p->Kind = 1;
+        p->Kind = kChannelSetting;
         p->Ordinal = static_cast<uint16_t>(i + 1);
         p->ValueEditable = i == kNetAddress ? 1 : 0;
         m_param[i] = p;
@@ -61,7 +61,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
         p->ValueEditable = 1;
         p->Name = std::string("QBX-560: ") + Qbx560ParamNames[s];
         p->Owner = this;
-        p->Kind = 2;
+        p->Kind = kChannelMeasured;
         p->ParamType = 17;
         p->RaiseChanged();
     }
