@@ -86,16 +86,15 @@ bool configmanager::LoadDatabase(const std::string& path)
         return false;
     }
     // The store takes the system's own (UTF-8) names. Read-only whatever the file allows: a load
-    // leaves the file exactly as it was; whether the configuration may later be saved over it is
-    // the file's state as a writer would find it.
-    const std::string native = NativePath(path);
-    const int state = BaseFileState(native.c_str());
-    LORHANDLE base = OpenBase(native.c_str(), kLoadPageSize, 1);
+    // leaves the file exactly as it was; the store says whether the configuration may later be
+    // saved over it.
+    int mayWrite = 0;
+    LORHANDLE base = OpenBaseForReading(NativePath(path).c_str(), kLoadPageSize, &mayWrite);
     if (base <= 32) {
         LastError = "Не удалось открыть файл конфигурации " + path;
         return false;
     }
-    OpenedReadOnly = state == LOR_IN_USE || state == LOR_NOT_WRITABLE;
+    OpenedReadOnly = mayWrite == 0;
     if (OpenedReadOnly)
         LoadProblems.push_back("Файл занят или защищен от записи и открыт только для чтения.");
     bool ok = ReadFile(base);

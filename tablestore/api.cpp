@@ -577,6 +577,18 @@ int BaseFileState(const char* path)
     }
 }
 
+LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite)
+{
+    try {
+        LockGuard lock;
+        if (mayWrite)
+            *mayWrite = path && *path && FileState(path) == LOR_OK ? 1 : 0;
+        return OpenBase(path, pageSize, 1);
+    } catch (...) {
+        return 0;
+    }
+}
+
 uint32_t LorBaseStatus(LORHANDLE base)
 {
     LockGuard lock;

@@ -76,6 +76,10 @@ LORBASE_API uint32_t LastStatus(LORHANDLE handle);
 // that may be written; 9 when it may not be written, 18 when its in-use byte is set (open
 // elsewhere, or not closed), 3 when it is no base, 2 for no regular file, 10 when unreadable.
 LORBASE_API int BaseFileState(const char* path);
+// Opens a base for reading only (nothing reaches the file) and reports in *mayWrite (when given)
+// whether a writer could open it now: 1 for a base closed cleanly that may be written, else 0
+// (read-only, or in use). Results as OpenBase with read-only access.
+LORBASE_API LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite);
 
 // lorbase keeps its own copy of the runtime's message-box hook (OpenTable's failure box).
 // Installs h for the library (null restores the default, which writes to stderr) and returns
