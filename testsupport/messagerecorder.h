@@ -26,12 +26,14 @@ public:
         return texts;
     }
 
-private:
+    // The handler itself, for tests that install it for the whole test program.
     static int Record(const char* text, const char*, unsigned)
     {
         Texts().emplace_back(text ? text : "");
         return IDOK;
     }
+
+private:
     TMessageBoxHandler fOld;
 };
 

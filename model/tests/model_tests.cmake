@@ -11,9 +11,9 @@ qbx_test(model_tests SOURCES ${model_test_sources} LIBS model_asan testsupport S
 
 # The store's own message boxes, over the shared library with its own hook.
 qbx_test(model_lorbox_tests SOURCES ${model_test_dir}/model_lorbox_test.cpp ${model_test_dir}/model_fixture.cpp
-         LIBS model)
+         LIBS model testsupport)
 
 # The in-place editors run in Qt widgets, whose font libraries keep allocations to the end: no leak
 # checker here.
 qbx_test(model_editor_tests SOURCES ${model_test_dir}/model_editors_test.cpp ${model_test_dir}/model_fixture.cpp
-         LIBS model)
+         LIBS model testsupport)

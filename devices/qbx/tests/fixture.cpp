@@ -17,20 +17,11 @@ namespace fs = std::filesystem;
 
 namespace qbxtest {
 
-std::vector<std::string> QbxTest::messages;
-
 namespace {
-
-int CaptureMessage(const char* text, const char*, unsigned)
-{
-    QbxTest::messages.emplace_back(text);
-    return IDOK;
-}
 
 void WriteFile(const fs::path& path, const std::string& text)
 {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
+    testsupport::WritePluginFile(path.parent_path().string(), "", path.filename().string(), text);
 }
 
 // "k;ret;" lines, with the given lines replaced.
@@ -151,25 +142,22 @@ std::vector<std::string> Records(const std::string& path)
 void QbxTest::SetUp()
 {
     RegisterQbxDevices();
-    char pattern[] = "/tmp/qbxdevXXXXXX";
-    const char* dir = mkdtemp(pattern);
-    ASSERT_NE(dir, nullptr);
-    tmpDir = dir;
+    fFolder = std::make_unique<testsupport::TempFolder>("qbxdev-");
+    tmpDir = fFolder->Path();
     root = tmpDir + "/plugin/";
     dbPath = tmpDir + "/config.cdb";
     WritePlugins(root);
-    SetPluginFolder(root);
-    messages.clear();
-    SetMessageBoxHandler(&CaptureMessage);
+    fPlugins = std::make_unique<testsupport::PluginFolderScope>(root);
+    fRecorder = std::make_unique<testsupport::MessageRecorder>();
     cm = std::make_unique<configmanager>();
 }
 
 void QbxTest::TearDown()
 {
     cm.reset();
-    SetMessageBoxHandler(nullptr);
-    SetPluginFolder("");
-    fs::remove_all(tmpDir);
+    fRecorder.reset();
+    fPlugins.reset();
+    fFolder.reset();
 }
 
 void QbxTest::Unhook()

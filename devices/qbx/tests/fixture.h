@@ -1,5 +1,6 @@
 // Test fixture of the device objects: a plug-in folder of our own with small .act files and a
-// version.ini, a captured message box, and a fresh configuration with the QBX classes registered.
+// version.ini, recorded message boxes, and a fresh configuration with the QBX classes registered
+// (over the shared test support).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 #include <vector>
 
 #include "Configmanager.h"
+#include "messagerecorder.h"
+#include "pluginfolder.h"
+#include "tempfolder.h"
 #include "qbxkit.h"
 
 namespace qbxtest {
@@ -40,7 +44,8 @@ std::vector<std::string> Records(const std::string& path);
 
 class QbxTest : public ::testing::Test {
 public:
-    static std::vector<std::string> messages; // message boxes shown
+    // Message boxes shown while a test runs.
+    static inline std::vector<std::string>& messages = testsupport::MessageRecorder::Texts();
 
 protected:
     void SetUp() override;
@@ -85,6 +90,12 @@ protected:
     static std::string RowText(TObjectItem* o, int row);
     static std::string ValueText(TObjectItem* o, TParamItem* p);
 
+private:
+    std::unique_ptr<testsupport::TempFolder> fFolder;
+    std::unique_ptr<testsupport::PluginFolderScope> fPlugins;
+    std::unique_ptr<testsupport::MessageRecorder> fRecorder;
+
+protected:
     std::string tmpDir;   // everything the test writes
     std::string root;     // plug-in folder
     std::string dbPath;   // configuration file of SaveAndReload
