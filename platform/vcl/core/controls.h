@@ -95,7 +95,8 @@ struct TWindowPos {
     int x = 0, y = 0, cx = 0, cy = 0;
     UINT flags = 0;
 };
-enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOACTIVATE = 0x10 };
+enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOREDRAW = 0x8, SWP_NOACTIVATE = 0x10,
+              SWP_FRAMECHANGED = 0x20, SWP_SHOWWINDOW = 0x40, SWP_HIDEWINDOW = 0x80, SWP_NOOWNERZORDER = 0x200 };
 
 // ---- TControl ------------------------------------------------------------------------------------
 

@@ -71,8 +71,6 @@ enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_NORMAL = 1, SW_SHOWMINIMIZED = 2
 // Shows or hides the window itself (the control's Visible stays as it is); a popup never takes
 // the activation. Returns whether it was visible before.
 BOOL ShowWindow(HWND h, int CmdShow);
-enum : UINT { SWP_NOREDRAW = 0x8, SWP_FRAMECHANGED = 0x20, SWP_SHOWWINDOW = 0x40, SWP_HIDEWINDOW = 0x80,
-              SWP_NOOWNERZORDER = 0x200 };
 inline HWND const HWND_TOP = nullptr;
 inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(std::intptr_t(1));
 inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(std::intptr_t(-1));

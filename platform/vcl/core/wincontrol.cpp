@@ -98,13 +98,13 @@ void TWinControl::CreateWnd()
     FWndExStyle = p.ExStyle;
     bool popup = IsPopupWindow(this);
     QWidget* parentWidget = FParent ? ClientWidget(FParent) : nullptr;
-    // A popup is a top-level window over its owner's window; it never takes the activation.
+    // A popup is a top-level window over its owner's window, placed exactly where asked and never
+    // activated: the tool-tip kind of window (not Qt's popup, which grabs the input and closes itself).
     if (popup && parentWidget)
         parentWidget = parentWidget->window();
     FHandle = new TWidgetHandle(this, parentWidget);
     if (popup) {
-        FHandle->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                                Qt::X11BypassWindowManagerHint);
+        FHandle->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
         FHandle->setAttribute(Qt::WA_ShowWithoutActivating);
     }
     FHandle->setEnabled(Enabled());
