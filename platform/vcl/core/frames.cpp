@@ -135,7 +135,6 @@ BOOL ShowWindow(HWND h, int CmdShow)
         bool keep = h->testAttribute(Qt::WA_ShowWithoutActivating);
         h->setAttribute(Qt::WA_ShowWithoutActivating);
         h->show();
-        h->raise();
         h->setAttribute(Qt::WA_ShowWithoutActivating, keep);
         break;
     }
@@ -163,7 +162,8 @@ BOOL SetWindowPos(HWND h, HWND InsertAfter, int X, int Y, int cx, int cy, UINT F
     }
     if (Flags & SWP_FRAMECHANGED)
         TWinControlAccess::FrameChanged(c);
-    if (!(Flags & SWP_NOZORDER)) {
+    // A popup stays above everything anyway.
+    if (!(Flags & SWP_NOZORDER) && !IsPopupWindow(c)) {
         if (InsertAfter == HWND_BOTTOM)
             h->lower();
         else
