@@ -160,19 +160,20 @@ bool OfferToHooks(TMessage& m, HWND& h, bool& redirected)
 }
 
 // Delivers an input message made from a Qt event, after the hooks: to the window they name, else
-// to c with the Qt event parked for its default handling.
-void DeliverInput(TWinControl* c, TMessage& m, QObject* target, QEvent* e, bool forward)
+// to c with the Qt event parked for its default handling. False when a hook ate it.
+bool DeliverInput(TWinControl* c, TMessage& m, QObject* target, QEvent* e, bool forward)
 {
     HWND h = c->HandleAllocated() ? c->Handle() : nullptr;
     bool redirected = false;
     if (!OfferToHooks(m, h, redirected))
-        return;
+        return false;
     if (redirected) {
         if (IsLiveHandle(h))
             TMessageBoundary::Deliver(h->Control(), m);
-        return;
+        return true;
     }
     TMessageBoundary::DeliverNative(c, m, target, e, forward);
+    return true;
 }
 
 // Every mouse event asks the window under it for its hit-test code first (not while the mouse is
@@ -287,9 +288,10 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
     TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
     // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
     TControlGuard alive(c);
-    DeliverInput(c, down, target, e, forward && !printable);
+    // A key a hook ate makes no character.
+    bool delivered = DeliverInput(c, down, target, e, forward && !printable);
     // A handler may have freed the control (a host ending an in-place edit on Enter).
-    if (!alive.Alive() || down.WParam == 0 || !keyHasChar)
+    if (!delivered || !alive.Alive() || down.WParam == 0 || !keyHasChar)
         return true;
     if (alt && !ctrl) {
         TMessage m = MakeMessage(WM_SYSCHAR, WPARAM(static_cast<unsigned char>(text[0])), data);

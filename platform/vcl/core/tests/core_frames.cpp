@@ -454,6 +454,26 @@ TEST_F(CoreFrames, APostToAWindowFreedMeanwhileIsRefused)
     Application->ProcessMessages();
 }
 
+TEST_F(CoreFrames, SynchronizeRunsOnTheGuiThreadAndCarriesTheExceptionBack)
+{
+    std::thread::id ranOn;
+    bool caught = false;
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        TThread::Synchronize([&] { ranOn = std::this_thread::get_id(); });
+        try {
+            TThread::Synchronize([] { throw Exception("Stopped"); });
+        } catch (const Exception& e) {
+            caught = e.Message == "Stopped";
+        }
+        finished = true;
+    });
+    EXPECT_TRUE(WaitFor([&] { return finished.load(); }));
+    worker.join();
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_TRUE(caught);
+}
+
 TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
 {
     auto* host = new TProbe(Form);
