@@ -474,6 +474,28 @@ TEST_F(CoreFrames, SynchronizeRunsOnTheGuiThreadAndCarriesTheExceptionBack)
     EXPECT_TRUE(caught);
 }
 
+TEST_F(CoreFrames, TopLevelWindowsHearWhenTheProgramIsActivatedOrLeft)
+{
+    std::vector<WPARAM> heard;
+    auto old = Form->WindowProc;
+    Form->WindowProc = [&, old](TMessage& m) {
+        if (m.Msg == WM_ACTIVATEAPP)
+            heard.push_back(m.WParam);
+        old(m);
+    };
+    int deactivated = 0;
+    Application->OnDeactivate = [&](TObject*) { ++deactivated; };
+    Form->Show();
+    EXPECT_TRUE(WaitFor([] { return Application->Active(); }));
+    // The platform reports the program going to the background (offscreen never does by itself).
+    heard.clear();
+    QMetaObject::invokeMethod(qApp, "applicationStateChanged", Q_ARG(Qt::ApplicationState, Qt::ApplicationInactive));
+    EXPECT_EQ(heard, (std::vector<WPARAM>{0}));
+    EXPECT_EQ(deactivated, 1);
+    Application->OnDeactivate = nullptr;
+    Form->WindowProc = old;
+}
+
 TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
 {
     auto* host = new TProbe(Form);
