@@ -106,6 +106,7 @@ struct THintState {
     TControl* Control = nullptr;  // under the mouse
     TControl* Shown = nullptr;    // the hint on the screen belongs to it
     TRect CursorRect;             // screen coordinates; leaving it hides the hint
+    std::string Text;             // the control's hint the pause or the shown hint is for
     bool Cancelled = false;       // input came: no hint until the mouse reaches another control
     THintWindow* Window = nullptr;
     QTimer* Show = nullptr;
@@ -211,16 +212,27 @@ void HintMouseEntered(TControl* c)
         gHint.Show->stop();
     gHint.Control = c;
     gHint.Cancelled = false;
-    if (c && c->ShowHint() && !HintOf(c).empty())
+    gHint.Text = c ? HintOf(c) : std::string();
+    if (c && c->ShowHint() && !gHint.Text.empty())
         StartPause(wasShown);
 }
 
+// The hint follows the mouse inside its control: leaving the cursor rectangle, or the control's
+// hint changing (a hot item with a hint of its own), shows it again after the short pause.
 void HintMouseMoved(TPoint Screen)
 {
-    if (!gHint.Shown || PtInRect(gHint.CursorRect, Screen))
+    if (!gHint.Control || gHint.Cancelled)
         return;
+    std::string text = HintOf(gHint.Control);
+    bool changed = text != gHint.Text;
+    if (!changed && (!gHint.Shown || PtInRect(gHint.CursorRect, Screen)))
+        return;
+    gHint.Text = text;
     HideWindow();
-    StartPause(true);
+    if (gHint.Show)
+        gHint.Show->stop();
+    if (!text.empty())
+        StartPause(true);
 }
 
 void HintCancelByInput()

@@ -521,6 +521,11 @@ TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
     EXPECT_TRUE(HandleWidget(Application->HintWindow())->isVisible());
     EXPECT_TRUE(WaitFor([&] { return asked >= 3; }));
     EXPECT_EQ(Application->HintWindow()->Caption(), "Open" + IntToStr(asked));
+    // The control's hint changes while the mouse stays (a hot item's own hint): it shows anew.
+    host->OnMessage = nullptr;
+    host->SetHint("Save|Save the base");
+    SendMouse(ClientWidget(host), QEvent::MouseMove, 16, 15);
+    EXPECT_TRUE(WaitFor([] { return Application->HintWindow() && Application->HintWindow()->Caption() == "Save"; }));
     // A press hides it.
     SendMouse(ClientWidget(host), QEvent::MouseButtonPress, 15, 15);
     SendMouse(ClientWidget(host), QEvent::MouseButtonRelease, 15, 15);
