@@ -302,6 +302,11 @@ TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays)
         {"unanswered", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, false, {SB_PAGEDOWN}, 50},
         {"bottom (last page)", [&] { bar->triggerAction(QAbstractSlider::SliderToMaximum); }, true, {SB_BOTTOM}, 90},
         {"top", [&] { bar->triggerAction(QAbstractSlider::SliderToMinimum); }, true, {SB_TOP}, 0},
+        {"click on the down arrow", [&] {
+             SendMouse(bar, QEvent::MouseButtonPress, bar->width() / 2, bar->height() - 4);
+             SendMouse(bar, QEvent::MouseButtonRelease, bar->width() / 2, bar->height() - 4);
+             WaitFor([&] { return codes.size() >= 2; }, 500);
+         }, true, {SB_LINEDOWN, SB_ENDSCROLL}, 1},
         {"thumb", [&] {
              bar->setSliderDown(true);
              bar->setSliderPosition(37);
