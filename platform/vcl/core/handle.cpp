@@ -220,11 +220,13 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     bool dbl = dest->ControlStyle().Contains(csDoubleClicks);
     UINT msg = MouseMessage(e->type(), e->button(), dbl);
     TPoint pt = dest->ScreenToClient(screen);
-    if (hit == HTCLIENT && (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress))
-        SetMouseControl(MouseTarget(dest, pt));
-    else if (hit != HTCLIENT && !gCaptureControl)
-        SetMouseControl(dest);
+    // Enter and leave follow the control under the mouse, whatever its hit test answers (a pane the
+    // clicks pass through still learns the mouse is over it).
     TControlGuard destAlive(dest);
+    if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)
+        SetMouseControl(MouseTarget(c, c->ScreenToClient(screen)));
+    if (!destAlive.Alive())
+        return true;
     // Windows asks the window under the mouse for its cursor before every mouse message.
     if (!gCaptureControl) {
         gCursorWidget = w;
@@ -938,12 +940,12 @@ void DeliverScroll(TWinControl* c, int bar, QScrollBar* sb, int code, int pos)
 
 class TScrollBarWatcher : public QObject {
 public:
-    TScrollBarWatcher(TWinControl* c, int bar, QScrollBar* sb) : QObject(sb), FControl(c), FBar(bar), FBar_(sb) {}
+    TScrollBarWatcher(TWinControl* c, int bar, QScrollBar* sb) : QObject(sb), FControl(c), FBar(bar), FWidget(sb) {}
     // The arrows and the page areas end their scrolling when the button comes up.
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::MouseButtonRelease && !FBar_->isSliderDown()) {
-            QPointer<QScrollBar> sb = FBar_;
+        if (e->type() == QEvent::MouseButtonRelease && !FWidget->isSliderDown()) {
+            QPointer<QScrollBar> sb = FWidget;
             TControlGuard alive(FControl);
             TWinControl* c = FControl;
             int bar = FBar;
@@ -960,7 +962,7 @@ public:
 private:
     TWinControl* FControl;
     int FBar;
-    QScrollBar* FBar_;
+    QScrollBar* FWidget;
 };
 
 int ScrollCode(int action)
