@@ -209,7 +209,6 @@ public:
     void SetParentBiDiMode(bool) {}
     int DrawTextBiDiModeFlags(int Flags) const { return Flags; }
     int DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
-    void InitiateAction() {}
     bool Dragging() const { return false; }
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode v) { FDragMode = v; }
