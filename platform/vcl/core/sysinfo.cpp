@@ -151,7 +151,9 @@ HMONITOR Fallback(const std::vector<TMonitorArea>& ms, const QRect& r, DWORD fla
 
 DWORD FlagsOf(TMonitorDefaultTo d)
 {
-    return d == mdNull ? MONITOR_DEFAULTTONULL : d == mdPrimary ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST;
+    if (d == mdNull)
+        return MONITOR_DEFAULTTONULL;
+    return d == mdPrimary ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST;
 }
 
 } // namespace

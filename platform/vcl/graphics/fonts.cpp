@@ -60,7 +60,9 @@ LOGFONT LogFontOf(const TFont& f)
     lf.lfUnderline = f.Style().Contains(fsUnderline);
     lf.lfStrikeOut = f.Style().Contains(fsStrikeOut);
     lf.lfCharSet = f.Charset();
-    lf.lfPitchAndFamily = f.Pitch() == fpFixed ? FIXED_PITCH : f.Pitch() == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+    lf.lfPitchAndFamily = f.Pitch() == fpFixed      ? FIXED_PITCH
+                          : f.Pitch() == fpVariable ? VARIABLE_PITCH
+                                                    : DEFAULT_PITCH;
     std::string name = f.Name().substr(0, LF_FACESIZE - 1);
     std::memcpy(lf.lfFaceName, name.data(), name.size());
     return lf;
@@ -82,7 +84,8 @@ void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& ch
 {
     if (const TFace* face = FindFace(f.Name())) {
         pitchAndFamily = PitchAndFamily(*face);
-        charset = face->Charset == SYMBOL_CHARSET || f.Charset() == DEFAULT_CHARSET ? face->Charset : TFontCharset(f.Charset());
+        const bool own = face->Charset != SYMBOL_CHARSET && f.Charset() != DEFAULT_CHARSET;
+        charset = own ? f.Charset() : face->Charset;
         return;
     }
     pitchAndFamily = TMPF_TRUETYPE | TMPF_VECTOR | (QFontInfo(f.QtFont()).fixedPitch() ? 0 : TMPF_FIXED_PITCH);
@@ -200,9 +203,10 @@ HFONT TCanvas::SelectFontHandle(HFONT f)
     HFONT old = FFontHandle ? FFontHandle : &OwnFont;
     if (!f || f == old)
         return old;
-    // Held across the release so that an orphaned old handle is not freed under the caller, who
-    // gets it back (at worst it is left unfreed).
-    ++old->Selected;
+    // A handle its font let go of is freed as it is deselected here: the caller gets the canvas's
+    // own font back in its place, never a freed handle.
+    if (old->Orphan && old->Selected == 1)
+        old = &OwnFont;
     ReleaseFontHandle();
     if (f != &OwnFont) {
         FFontHandle = f;
@@ -213,7 +217,6 @@ HFONT TCanvas::SelectFontHandle(HFONT f)
         FQt->Metrics.reset();
         FFontSelected = false;
     }
-    --old->Selected;
     return old;
 }
 
@@ -316,7 +319,8 @@ int EnumFontFamilies(HDC, const char* family, FONTENUMPROC proc, std::intptr_t d
             LOGFONT lf = LogFontOf(*c.Font());
             lf.lfHeight = tm.tmHeight;
             lf.lfCharSet = face.Charset;
-            lf.lfPitchAndFamily = static_cast<unsigned char>((face.Fixed ? FIXED_PITCH : VARIABLE_PITCH) | face.Family);
+            lf.lfPitchAndFamily =
+                static_cast<unsigned char>((face.Fixed ? FIXED_PITCH : VARIABLE_PITCH) | face.Family);
             result = proc(&lf, &tm, TRUETYPE_FONTTYPE, data);
         }
         if (!result)

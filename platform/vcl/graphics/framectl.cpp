@@ -75,6 +75,12 @@ const char* const kMenuArrow[] = {
     "X...",
 };
 
+// The frame variants DFCS_FLAT and DFCS_MONO as DrawEdge flags.
+unsigned EdgeStyle(unsigned state)
+{
+    return (state & DFCS_FLAT ? unsigned(BF_FLAT) : 0u) | (state & DFCS_MONO ? unsigned(BF_MONO) : 0u);
+}
+
 // The largest square centred in r.
 TRect Square(const TRect& r)
 {
@@ -90,7 +96,7 @@ bool CheckBox(HDC dc, const TRect& r, unsigned state)
         return false;
     const bool inactive = state & DFCS_INACTIVE;
     const bool mixed = (state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED);
-    unsigned flags = BF_RECT | BF_ADJUST | (state & DFCS_FLAT ? unsigned(BF_FLAT) : 0u) | (state & DFCS_MONO ? unsigned(BF_MONO) : 0u);
+    unsigned flags = BF_RECT | BF_ADJUST | EdgeStyle(state);
     TRect in = box;
     dc->DrawEdge(in, EDGE_SUNKEN, flags);
     if (mixed) {
@@ -137,8 +143,9 @@ bool RadioButton(HDC dc, const TRect& r, unsigned state, unsigned kind)
 
 bool PushButton(HDC dc, TRect* r, unsigned state)
 {
-    unsigned flags = BF_RECT | BF_SOFT | BF_MIDDLE | (state & DFCS_FLAT ? unsigned(BF_FLAT) : 0u) |
-                     (state & DFCS_MONO ? unsigned(BF_MONO) : 0u) | (state & DFCS_ADJUSTRECT ? unsigned(BF_ADJUST) : 0u);
+    unsigned flags = BF_RECT | BF_SOFT | BF_MIDDLE | EdgeStyle(state);
+    if (state & DFCS_ADJUSTRECT)
+        flags |= BF_ADJUST;
     return dc->DrawEdge(*r, state & (DFCS_PUSHED | DFCS_CHECKED) ? EDGE_SUNKEN : EDGE_RAISED, flags);
 }
 
@@ -163,8 +170,9 @@ bool ScrollButton(HDC dc, const TRect& r, unsigned state)
     if (dir > DFCS_SCROLLRIGHT)
         return false;
     TRect box = r;
-    const bool flat = state & (DFCS_PUSHED | DFCS_FLAT);
-    dc->DrawEdge(box, EDGE_RAISED, BF_RECT | BF_MIDDLE | (flat ? unsigned(BF_FLAT) : 0u) | (state & DFCS_MONO ? unsigned(BF_MONO) : 0u));
+    // A pressed arrow button goes flat, as the classic scroll bar draws it.
+    const unsigned look = state & DFCS_PUSHED ? state | DFCS_FLAT : state;
+    dc->DrawEdge(box, EDGE_RAISED, BF_RECT | BF_MIDDLE | EdgeStyle(look));
     int d = std::max(1, (std::min(r.Width(), r.Height()) + 1) / 4);
     int across = 2 * d - 1;
     bool vertical = dir == DFCS_SCROLLUP || dir == DFCS_SCROLLDOWN;

@@ -78,7 +78,8 @@ TEST_F(SystemAnswers, ParametersAreTheClassicTable)
         int value;
     } cases[] = {
         {SPI_GETWHEELSCROLLLINES, 3}, {SPI_GETKEYBOARDCUES, 1}, {SPI_GETFLATMENU, 0}, {SPI_GETDRAGFULLWINDOWS, 1},
-        {SPI_GETMENUANIMATION, 0},    {SPI_GETMOUSEHOVERTIME, 400}, {SPI_GETCARETWIDTH, 1}, {SPI_GETHOTTRACKING, 1},
+        {SPI_GETMENUANIMATION, 0},    {SPI_GETMOUSEHOVERTIME, 400}, {SPI_GETCARETWIDTH, 1},
+        {SPI_GETHOTTRACKING, 1},
     };
     for (const auto& c : cases) {
         int v = -1;

@@ -63,7 +63,8 @@ TEST_P(RopTable, BitBltAppliesTheCodeToPatternSourceAndDestination)
     src.Canvas()->FillRect(Rect(0, 0, 4, 3));
     dst.Canvas()->Brush()->SetColor(TColor(RGB(P[0], P[1], P[2])));
     ASSERT_TRUE(BitBlt(dst.Canvas()->Handle(), 1, 1, 2, 1, src.Canvas()->Handle(), 0, 0, RopValue(code)));
-    const TColor expect = TColor(RGB(ExpectedChannel(code, P[0], S[0], D[0]), ExpectedChannel(code, P[1], S[1], D[1]),
+    const TColor expect = TColor(RGB(ExpectedChannel(code, P[0], S[0], D[0]),
+                                     ExpectedChannel(code, P[1], S[1], D[1]),
                                      ExpectedChannel(code, P[2], S[2], D[2])));
     QImage img = dst.Image();
     EXPECT_EQ(GetRValue(COLORREF(PixelAt(img, 1, 1))), int(code));
@@ -201,7 +202,8 @@ TEST(TabbedText, SegmentsStartAtTheStopsAndTheExtentEndsAfterTheLast)
          [](auto&, int) { return std::vector<int>{0, 200}; }},
         {"each segment to the next stop", "A\tB\tC", {30, 45}, 0,
          [](auto&, int) { return std::vector<int>{0, 30, 45}; }},
-        {"past the last stop, multiples of the first", "A\tB\tC\tD", {30, 45}, 0, [](auto&, int) { return std::vector<int>{0, 30, 45, 60}; }},
+        {"past the last stop, multiples of the first", "A\tB\tC\tD", {30, 45}, 0,
+         [](auto&, int) { return std::vector<int>{0, 30, 45, 60}; }},
         {"one stop: every n pixels", "A\tB\tC", {25}, 0, [](auto&, int) { return std::vector<int>{0, 25, 50}; }},
         {"no stops: eight average widths", "A\tB", {}, 0, [](auto&, int a) { return std::vector<int>{0, 8 * a}; }},
         {"stops from the tab origin", "A\tB", {40}, 7, [](auto&, int) { return std::vector<int>{0, 47}; }},
@@ -224,7 +226,8 @@ TEST(TabbedText, SegmentsStartAtTheStopsAndTheExtentEndsAfterTheLast)
         for (size_t i = 0; i < segs.size(); ++i)
             plain.Canvas()->TextOut(lefts[i], 0, segs[i]);
         const int* stops = k.stops.empty() ? nullptr : k.stops.data();
-        std::int32_t r = TabbedTextOut(dc, 0, 0, k.text.c_str(), int(k.text.size()), int(k.stops.size()), stops, k.origin);
+        std::int32_t r =
+            TabbedTextOut(dc, 0, 0, k.text.c_str(), int(k.text.size()), int(k.stops.size()), stops, k.origin);
         EXPECT_EQ(tabbed.Image(), plain.Image()) << k.name;
         EXPECT_EQ(int(std::uint32_t(r) & 0xFFFF), lefts.back() + w.back()) << k.name;
         EXPECT_EQ(int(std::uint32_t(r) >> 16), tabbed.Canvas()->TextHeight("Xy")) << k.name;
@@ -323,6 +326,20 @@ TEST(FontHandles, SelectObjectDrawsInTheHandlesFontUntilTheOldOneReturns)
     GetTextMetrics(dc, &again);
     EXPECT_EQ(again.tmHeight - again.tmInternalLeading, 9);
     EXPECT_TRUE(DeleteObject(h3));
+
+    // A font that changes while a canvas has its handle selected lets go of the handle; the canvas
+    // keeps drawing in it, and frees it once it is deselected.
+    TFont owner;
+    owner.SetHeight(-12);
+    HFONT owned = owner.Handle();
+    HFONT prev = SelectObject(dc, owned);
+    owner.SetHeight(-20);
+    EXPECT_NE(owner.Handle(), owned);
+    GetTextMetrics(dc, &again);
+    EXPECT_EQ(again.tmHeight - again.tmInternalLeading, 12);
+    SelectObject(dc, prev);
+    GetTextMetrics(dc, &again);
+    EXPECT_EQ(again.tmHeight - again.tmInternalLeading, 9);
 }
 
 TEST(FontHandles, EscapementTurnsTheText)
@@ -354,7 +371,8 @@ TEST(FontEnumeration, FamiliesCarryTrueTypePitchAndCharsetFlags)
     };
     std::vector<Seen> seen;
     auto collect = [](const LOGFONT* lf, const TEXTMETRIC* tm, std::uint32_t type, std::intptr_t data) {
-        reinterpret_cast<std::vector<Seen>*>(data)->push_back({lf->lfFaceName, tm->tmPitchAndFamily, lf->lfCharSet, type});
+        auto* out = reinterpret_cast<std::vector<Seen>*>(data);
+        out->push_back({lf->lfFaceName, tm->tmPitchAndFamily, lf->lfCharSet, type});
         return 1;
     };
     EXPECT_EQ(EnumFontFamilies(nullptr, nullptr, collect, std::intptr_t(&seen)), 1);
