@@ -299,6 +299,26 @@ void TCanvas::PaintFill(const TQtPath& path)
     FQt->Painter->setBrush(Qt::NoBrush);
 }
 
+// The brush as a Qt image of a device box, its pattern aligned to the device origin as GDI aligns it.
+TQtImage TCanvas::PatternImage(const TQtRect& deviceBox)
+{
+    SelectBrush();
+    QImage pat(deviceBox.size(), QImage::Format_RGB32);
+    QPainter p(&pat);
+    p.setBrushOrigin(-deviceBox.topLeft());
+    if (FBrushHandle) {
+        p.fillRect(pat.rect(), QRef(FBrushHandle->Color));
+    } else if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
+        p.fillRect(pat.rect(), QBrush(FBrush->Bitmap()->Image()));
+    } else if (FBrush->Style() == bsSolid || FBrush->Style() == bsClear) {
+        p.fillRect(pat.rect(), Q(FBrush->Color()));
+    } else {
+        p.fillRect(pat.rect(), QRef(FBkColor));
+        p.fillRect(pat.rect(), QBrush(Q(FBrush->Color()), HatchStyle(FBrush->Style())));
+    }
+    return pat;
+}
+
 void TCanvas::FillRect(const TRect& r)
 {
     if (!RequiredPainter() || r.IsEmpty())

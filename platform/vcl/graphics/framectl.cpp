@@ -205,7 +205,7 @@ bool MenuMark(HDC dc, const TRect& r, unsigned state, const char* const (&rows)[
 
 bool DrawFrameControl(HDC dc, TRect* r, unsigned type, unsigned state)
 {
-    if (!dc || !r || r->IsEmpty() || !dc->Handle())
+    if (!dc || !r || r->IsEmpty())
         return false;
     const unsigned kind = state & 0xFF;
     switch (type) {

@@ -22,23 +22,6 @@ QRgb RopPixel(unsigned code, QRgb p, QRgb s, QRgb d)
     return 0xFF000000u | (r & 0xFFFFFFu);
 }
 
-QColor QRef(COLORREF c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-QColor Q(TColor c) { return QRef(COLORREF(ColorToRGB(c))); }
-
-Qt::BrushStyle Hatch(TBrushStyle s)
-{
-    switch (s) {
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
-    }
-}
-
 } // namespace
 
 bool RopUsesSource(std::uint32_t rop)
@@ -51,25 +34,6 @@ bool RopUsesPattern(std::uint32_t rop)
 {
     unsigned c = RopCode(rop);
     return (((c >> 4) ^ c) & 0x0F) != 0;
-}
-
-TQtImage TCanvas::PatternImage(const TQtRect& deviceBox)
-{
-    SelectBrush();
-    QImage pat(deviceBox.size(), QImage::Format_RGB32);
-    QPainter p(&pat);
-    p.setBrushOrigin(-deviceBox.topLeft());
-    if (FBrushHandle) {
-        p.fillRect(pat.rect(), QRef(FBrushHandle->Color));
-    } else if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
-        p.fillRect(pat.rect(), QBrush(FBrush->Bitmap()->Image()));
-    } else if (FBrush->Style() == bsSolid || FBrush->Style() == bsClear) {
-        p.fillRect(pat.rect(), Q(FBrush->Color()));
-    } else {
-        p.fillRect(pat.rect(), QRef(FBkColor));
-        p.fillRect(pat.rect(), QBrush(Q(FBrush->Color()), Hatch(FBrush->Style())));
-    }
-    return pat;
 }
 
 bool TCanvas::RopBlt(const TQtRect& box, const TQtImage* src, std::uint32_t rop)
@@ -111,7 +75,7 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
                       .convertToFormat(QImage::Format_RGB32)
                       .scaled(box.size());
     QImage pat = PatternImage(FQt->Painter->deviceTransform().mapRect(box));
-    const QRgb key = Q(Color).rgb() & 0xFFFFFFu;
+    const QRgb key = ToQColor(Color).rgb() & 0xFFFFFFu;
     for (int y = 0; y < part.height(); ++y) {
         auto* l = reinterpret_cast<QRgb*>(part.scanLine(y));
         const auto* pl = reinterpret_cast<const QRgb*>(pat.constScanLine(y));
