@@ -15,6 +15,7 @@
 #include "dialogs.h"
 #include "handle.h"
 #include "menus.h"
+#include "sysinfo_qt.h"
 #include "winapi.h"
 #include "core_qt.h"
 
@@ -721,7 +722,7 @@ void TScreen::SetCursor(TCursor v)
         QApplication::restoreOverrideCursor();
     FCursor = v;
     if (v != crDefault)
-        QApplication::setOverrideCursor(QCursor(QtCursorShape(v)));
+        QApplication::setOverrideCursor(QtCursorOf(Cursors(v)));
 }
 
 TCustomForm* TScreen::ActiveForm() const
