@@ -217,6 +217,12 @@ void TCustomEdit::SetSel(int start, int end)
     start = std::min(start, len);
     if (end < start)
         std::swap(start, end);
+    // An empty selection is a caret position (setSelection would leave the caret where it was).
+    if (end == start) {
+        e->deselect();
+        e->setCursorPosition(start);
+        return;
+    }
     e->setSelection(start, end - start);
 }
 
