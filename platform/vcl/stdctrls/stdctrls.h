@@ -421,6 +421,42 @@ private:
     TAlignment FAlignment = taRightJustify;
 };
 
+// A radio button: checking it unchecks the other radio buttons of its parent, and clicks it.
+class TRadioButton : public TNativeControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    ~TRadioButton() override;
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+private:
+    bool FChecked = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+// A captioned, etched frame around child controls; drawn by the layer.
+class TCustomGroupBox : public TCustomControl {
+public:
+    explicit TCustomGroupBox(TComponent* AOwner);
+
+protected:
+    void Paint() override;
+    void AdjustClientRect(TRect& Rect) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+    explicit TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+};
+
 // ---- label ---------------------------------------------------------------------------------------
 
 class TLabel : public TGraphicControl {
