@@ -298,3 +298,85 @@ class TTreeView : public TCustomTreeView {
 public:
     explicit TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
 };
+
+// ---- date-time picker ----------------------------------------------------------------------------
+
+enum : int {
+    DTN_FIRST = -760, DTN_DATETIMECHANGE = DTN_FIRST + 1, DTN_DROPDOWN = DTN_FIRST + 6, DTN_CLOSEUP = DTN_FIRST + 7,
+};
+enum : UINT { MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7 };
+// Month-calendar colour indexes (DTM_SETMCCOLOR).
+enum : int {
+    MCSC_BACKGROUND = 0, MCSC_TEXT = 1, MCSC_TITLEBK = 2, MCSC_TITLETEXT = 3, MCSC_MONTHBK = 4,
+    MCSC_TRAILINGTEXT = 5,
+};
+enum TDateTimeKind { dtkDate, dtkTime };
+enum TDTDateMode { dmComboBox, dmUpDown };
+enum TDTDateFormat { dfShort, dfLong };
+// Monday = 0 … Sunday = 6, 7 = the locale's first day.
+enum TCalDayOfWeek { dowMonday, dowTuesday, dowWednesday, dowThursday, dowFriday, dowSaturday, dowSunday,
+                     dowLocaleDefault };
+
+// Over Qt's date-time editor with its calendar pop-up. Values set from code are silent; the user's
+// changes and the calendar's drop-down and close-up arrive as CN_NOTIFY (DTN_ codes).
+// DTM_GETMONTHCAL answers the picker's own window while the calendar is down: the picker takes
+// the MCM_ messages for it.
+class TDateTimePicker : public TNativeControl {
+public:
+    explicit TDateTimePicker(TComponent* AOwner);
+    ~TDateTimePicker() override;
+
+    TDateTimeKind Kind() const { return FKind; }
+    void SetKind(TDateTimeKind v);
+    TDTDateMode DateMode() const { return FDateMode; }
+    void SetDateMode(TDTDateMode v);
+    TDTDateFormat DateFormat() const { return FDateFormat; }
+    void SetDateFormat(TDTDateFormat v);
+    TDateTime DateTime() const;
+    void SetDateTime(TDateTime v);
+    TDateTime Date() const;
+    void SetDate(TDateTime v);
+    TDateTime Time() const;
+    void SetTime(TDateTime v);
+    TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(TDateTime v);
+    TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(TDateTime v);
+    // Windows format pictures: d dd ddd dddd M MM MMM MMMM yy yyyy h hh H HH m mm s ss t tt 'text'.
+    std::string Format() const { return FFormat; }
+    void SetFormat(const std::string& v);
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool v);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    TCalDayOfWeek CalFirstDayOfWeek() const { return FFirstDay; }
+    void SetCalFirstDayOfWeek(TCalDayOfWeek v);
+    bool DroppedDown() const;
+    TColor CalColor(int Index) const { return FCalColors[Index]; }
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    virtual void Change();
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend struct TDateTimePickerQt;
+    void ApplyFormat();
+    void ApplyCalendar();
+    void NotifyPicker(int code);
+    TDateTimeKind FKind = dtkDate;
+    TDTDateMode FDateMode = dmComboBox;
+    TDTDateFormat FDateFormat = dfShort;
+    TDateTime FMinDate = 0, FMaxDate = 0;
+    std::string FFormat;
+    bool FShowCheckbox = false;
+    bool FChecked = true;
+    TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+};
+
+// Windows date-time format picture -> Qt display format.
+std::string DateTimeFormatToQt(const std::string& Format);
