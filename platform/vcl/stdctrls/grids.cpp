@@ -5,14 +5,6 @@
 
 #include "winapi.h"
 
-namespace {
-
-// The window scroll bars, behind a seam until the GUI core has them: the grid keeps its ranges
-// and position here and takes WM_HSCROLL / WM_VSCROLL as a window with real bars would.
-void SetGridScrollBar(TCustomGrid*, int /*Bar*/, int /*Max*/, int /*Page*/, int /*Pos*/) {}
-
-} // namespace
-
 TCustomGrid::TCustomGrid(TComponent* AOwner)
     : TCustomControl(AOwner), FColWidths(5, 64), FRowHeights(5, 24)
 {
@@ -34,6 +26,12 @@ void TCustomGrid::CreateParams(TCreateParams& Params)
         Params.Style |= WS_HSCROLL;
     if (FBorderStyle == bsSingle)
         Params.Style |= WS_BORDER;
+}
+
+void TCustomGrid::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateScrollRange();
 }
 
 void TCustomGrid::Changed()
@@ -470,12 +468,25 @@ void TCustomGrid::TopLeftChanged()
 void TCustomGrid::SetTopRow(int v) { MoveTopLeft(FTopLeft.X, std::min(v, MaxTopRow())); }
 void TCustomGrid::SetLeftCol(int v) { MoveTopLeft(std::min(v, MaxLeftCol()), FTopLeft.Y); }
 
+// The window scroll bars count scrollable rows and columns: the page is what is in view, so a bar
+// whose cells all fit hides itself.
 void TCustomGrid::UpdateScrollRange()
 {
+    if (!HandleAllocated())
+        return;
+    auto set = [this](int bar, int first, int maxTop, int top, int page) {
+        TScrollInfo si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.nMin = 0;
+        si.nMax = maxTop - first + page - 1;
+        si.nPage = UINT(page);
+        si.nPos = top - first;
+        SetScrollInfo(Handle(), bar, &si, true);
+    };
     if (FScrollBars == ssVertical || FScrollBars == ssBoth)
-        SetGridScrollBar(this, SB_VERT, MaxTopRow() - FFixedRows, 1, FTopLeft.Y - FFixedRows);
+        set(SB_VERT, FFixedRows, MaxTopRow(), FTopLeft.Y, VisibleRowCount());
     if (FScrollBars == ssHorizontal || FScrollBars == ssBoth)
-        SetGridScrollBar(this, SB_HORZ, MaxLeftCol() - FFixedCols, 1, FTopLeft.X - FFixedCols);
+        set(SB_HORZ, FFixedCols, MaxLeftCol(), FTopLeft.X, VisibleColCount());
 }
 
 void TCustomGrid::Scroll(int Bar, int Code, int Pos)
@@ -492,11 +503,17 @@ void TCustomGrid::Scroll(int Bar, int Code, int Pos)
     case SB_PAGEUP: to = cur - page; break;
     case SB_PAGEDOWN: to = cur + page; break;
     case SB_THUMBTRACK:
-        if (!FOptions.Contains(goThumbTracking))
+    case SB_THUMBPOSITION: {
+        if (Code == SB_THUMBTRACK && !FOptions.Contains(goThumbTracking))
             return;
+        // The 16 bits of the message hold the place only up to 65,535 rows: the bar knows it whole.
+        TScrollInfo si;
+        si.fMask = SIF_TRACKPOS;
+        if (HandleAllocated() && GetScrollInfo(Handle(), Bar, &si) && Code == SB_THUMBTRACK)
+            Pos = si.nTrackPos;
         to = first + Pos;
         break;
-    case SB_THUMBPOSITION: to = first + Pos; break;
+    }
     case SB_TOP: to = first; break;
     case SB_BOTTOM: to = last; break;
     default: return;

@@ -153,6 +153,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
     void WMSize(TWMSize& Message) override;
     void DoExit() override;

@@ -11,6 +11,7 @@
 #include "gfx_support.h"
 #include "grids.h"
 #include "handle.h"
+#include "winapi.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ protected:
         Grid = new TStringGrid(Form);
         Grid->SetParent(Form);
         Grid->SetBorderStyle(bsNone);
+        Grid->SetScrollBars(ssNone);
         Grid->SetBounds(0, 0, 330, 200);  // 5 columns of 64 + lines = 325; 8 rows of 24 + lines = 200
         Grid->SetColCount(6);
         Grid->SetRowCount(20);
@@ -145,6 +147,25 @@ TEST_F(Grids, MouseSelectsARangeAndMapsPointsToCells)
     Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
     EXPECT_EQ(Grid->TopRow(), 3);
     EXPECT_EQ(Grid->VisibleRowCount(), 7);
+}
+
+TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt)
+{
+    Grid->SetScrollBars(ssVertical);
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(Grid->Handle(), SB_VERT, &si));
+    const int page = Grid->VisibleRowCount();
+    EXPECT_EQ(int(si.nPage), page);
+    EXPECT_EQ(si.nPos, 0);
+    EXPECT_EQ(si.nMax - int(si.nPage) + 1, 19 - page + 1 - 1);  // the last top row, counted from row 1
+    Grid->SetTopRow(6);
+    GetScrollInfo(Grid->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 5);
+    // The client area gave room to the bar: the last column is narrower in view than before.
+    EXPECT_LT(Grid->ClientWidth(), 330);
+    Grid->Perform(WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(Grid->TopRow(), 5);
 }
 
 TEST_F(Grids, ColumnsSizeAndMoveWithTheMouseAndTheCellsFollow)
