@@ -83,3 +83,67 @@ void TStatusBar::Paint()
         panel(PanelRect(i), p->Text, p->Alignment, p->Bevel);
     }
 }
+
+// ---- TCustomRichEdit -----------------------------------------------------------------------------
+
+std::string TextToRtf(const std::vector<std::string>& Lines, const std::string& FontName, int FontSize)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string out = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 " + FontName +
+                      ";}}\r\n\\viewkind4\\uc1\\pard\\lang1049\\f0\\fs" + std::to_string(FontSize * 2) + " ";
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        for (char ch : Lines[i]) {
+            auto u = static_cast<unsigned char>(ch);
+            if (ch == '\\' || ch == '{' || ch == '}')
+                out += std::string("\\") + ch;
+            else if (ch == '\t')
+                out += "\\tab ";
+            else if (u >= 0x80) {
+                out += "\\'";
+                out += kHex[u >> 4];
+                out += kHex[u & 0xF];
+            } else
+                out += ch;
+        }
+        if (i + 1 < Lines.size())
+            out += "\\par\r\n";
+    }
+    out += "\\par\r\n}\r\n";
+    return out;
+}
+
+TRichEditStrings::TRichEditStrings(TCustomRichEdit* edit) : TMemoStrings(edit), FEdit(edit) {}
+
+void TRichEditStrings::SaveToStream(TStream* Stream) const
+{
+    if (FEdit->PlainText) {
+        TMemoStrings::SaveToStream(Stream);
+        return;
+    }
+    std::vector<std::string> lines;
+    for (int i = 0; i < GetCount(); ++i)
+        lines.push_back(Get(i));
+    std::string rtf = TextToRtf(lines, FEdit->Font()->Name(), FEdit->Font()->Size());
+    Stream->WriteBuffer(rtf.data(), int(rtf.size()));
+}
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
+    : TCustomMemo(AOwner), FRichLines(std::make_unique<TRichEditStrings>(this))
+{
+}
+
+TCustomRichEdit::~TCustomRichEdit() = default;
+
+TPoint TCustomRichEdit::CaretPos()
+{
+    int pos = SelStart();
+    int line = int(Perform(EM_LINEFROMCHAR, WPARAM(pos), 0));
+    return TPoint(pos - int(Perform(EM_LINEINDEX, WPARAM(line), 0)), line);
+}
+
+void TCustomRichEdit::SetCaretPos(TPoint v)
+{
+    LRESULT start = Perform(EM_LINEINDEX, WPARAM(v.y), 0);
+    if (start >= 0)
+        SetSelStart(int(start) + v.x);
+}

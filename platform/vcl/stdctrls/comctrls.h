@@ -380,3 +380,39 @@ private:
 
 // Windows date-time format picture -> Qt display format.
 std::string DateTimeFormatToQt(const std::string& Format);
+
+// ---- rich edit -----------------------------------------------------------------------------------
+
+class TCustomRichEdit;
+
+// The lines of a rich edit; written to a stream as rich text unless the edit is plain text.
+class TRichEditStrings : public TMemoStrings {
+public:
+    explicit TRichEditStrings(TCustomRichEdit* edit);
+    void SaveToStream(TStream* Stream) const override;
+
+private:
+    TCustomRichEdit* FEdit;
+};
+
+class TCustomRichEdit : public TCustomMemo {
+public:
+    explicit TCustomRichEdit(TComponent* AOwner);
+    ~TCustomRichEdit() override;
+    TStrings* Lines() const { return FRichLines.get(); }
+    bool PlainText = false;
+    // Column and line of the caret.
+    TPoint CaretPos();
+    void SetCaretPos(TPoint v);
+
+private:
+    std::unique_ptr<TRichEditStrings> FRichLines;
+};
+
+class TRichEdit : public TCustomRichEdit {
+public:
+    explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
+};
+
+// Text as rich text: Windows-1251 bytes above 0x7F as \'xx, one paragraph per line.
+std::string TextToRtf(const std::vector<std::string>& Lines, const std::string& FontName, int FontSize);

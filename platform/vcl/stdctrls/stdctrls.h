@@ -182,6 +182,7 @@ private:
     // Windows position <-> Qt position: each line end is CR LF in one, one separator in the other.
     int ToWin(int qtPos) const;
     int FromWin(int winPos) const;
+    void ViewMessage(TMessage& Message);
     void UpdateWrap();
     std::unique_ptr<TMemoStrings> FLines;
     TScrollStyle FScrollBars = ssNone;
