@@ -7,6 +7,7 @@
 
 #include "buttons.h"
 #include "comctrls.h"
+#include "dialogs.h"
 #include "extctrls.h"
 #include "forms.h"
 #include "gfx_support.h"
@@ -210,6 +211,46 @@ TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn)
     TRect ink = InkBox(st.copy(102, 4, st.width() - 110, st.height() - 6), ColorToRGB(clBtnFace));
     EXPECT_FALSE(ink.IsEmpty());
     EXPECT_LE(ink.Left, 4);
+}
+
+// Answers colour requests as a user would: picks a colour and keeps one custom colour.
+class TColorAnswer : public TDialogService {
+public:
+    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
+    int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return mrOk; }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
+    bool ColorDialog(TColorDialogRequest& r) override
+    {
+        Asked = r;
+        if (Cancel)
+            return false;
+        r.Color = clTeal;
+        r.CustomColors[3] = TColor(0x123456);
+        return true;
+    }
+    TColorDialogRequest Asked;
+    bool Cancel = false;
+};
+
+TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer)
+{
+    TColorAnswer answer;
+    TDialogService* old = SetDialogService(&answer);
+    TColorDialog dlg(nullptr);
+    dlg.SetColor(clRed);
+    dlg.CustomColors()->Add("ColorA=FF8000");
+    dlg.CustomColors()->Add("ColorB=xyz");
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(answer.Asked.Color, clRed);
+    EXPECT_EQ(answer.Asked.CustomColors[0], TColor(0xFF8000));
+    EXPECT_EQ(answer.Asked.CustomColors[1], clNone);
+    EXPECT_EQ(dlg.Color(), clTeal);
+    EXPECT_EQ(dlg.CustomColors()->Text(), "ColorA=FF8000\r\nColorD=123456\r\n");
+    answer.Cancel = true;
+    dlg.SetColor(clLime);
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_EQ(dlg.Color(), clLime);
+    SetDialogService(old);
 }
 
 } // namespace
