@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "forms.h"
 #include "stdctrls.h"
 #include "sysutils.h"
 #include "graphics_qt.h"
@@ -46,7 +49,23 @@ namespace {
 class TQtComboBox : public QComboBox {
 public:
     std::function<void(WORD)> Notify;
+    // Owner-draw styles paint the closed box's field themselves (the frame and arrow stay Qt's).
+    std::function<void(QPainter&, const QRect&)> PaintField;
     bool Chosen = false;
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (!PaintField) {
+            QComboBox::paintEvent(e);
+            return;
+        }
+        QStylePainter p(this);
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        opt.currentText.clear();
+        opt.currentIcon = QIcon();
+        p.drawComplexControl(QStyle::CC_ComboBox, opt);
+        PaintField(p, style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this));
+    }
     void showPopup() override
     {
         Chosen = false;
@@ -253,8 +272,27 @@ void TCustomComboBox::MeasureItem(int Index, int& Height)
 void TCustomComboBox::UpdateDelegate()
 {
     QComboBox* c = Combo(this);
-    if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable)
+    auto* q = static_cast<TQtComboBox*>(c);
+    q->PaintField = nullptr;
+    if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable) {
         c->setItemDelegate(TOwnerDrawQt::ForCombo(this, c));
+        q->PaintField = [this](QPainter& p, const QRect& r) {
+            TOwnerDrawState state{odComboBoxEdit};
+            bool focused = Combo(this)->hasFocus();
+            if (focused)
+                state << odSelected << odFocused;
+            FCanvas->SetFont(Font());
+            FCanvas->Brush()->SetColor(focused ? clHighlight : Color());
+            FCanvas->Font()->SetColor(focused ? clHighlightText : Font()->Color());
+            BindPainter(FCanvas.get(), &p);
+            try {
+                DrawItem(ItemIndex(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
+            } catch (...) {
+                Application->HandleException(this);
+            }
+            BindPainter(FCanvas.get(), nullptr);
+        };
+    }
     else if (!dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
         c->setItemDelegate(new ItemHeightDelegate(c, FItemHeight));
 }

@@ -267,6 +267,7 @@ void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
 {
     TGraphicControl::MouseMove(Shift, X, Y);
+    SetCursor(Vertical() ? crHSplit : crVSplit);
     if (!FControl || !Shift.Contains(ssLeft))
         return;
     TPoint p = ClientToScreen(TPoint(X, Y));

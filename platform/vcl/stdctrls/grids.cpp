@@ -78,7 +78,7 @@ void TCustomGrid::SetFixedCols(int v)
     if (v < 0 || v >= ColCount())
         throw EInvalidOperation("Fixed column count must be less than column count");
     FFixedCols = v;
-    FCurrent.X = FAnchor.X = FTopLeft.X = std::max(FTopLeft.X, v);
+    FTopLeft.X = std::max(FTopLeft.X, v);
     FCurrent.X = FAnchor.X = std::max(FCurrent.X, v);
     Changed();
 }

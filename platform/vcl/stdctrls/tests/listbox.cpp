@@ -159,6 +159,29 @@ TEST_F(ListBoxes, TabStopsPlaceTheColumnsOfAStandardRow)
     EXPECT_LE(ink.Left + 10, 2 + 60 * base / 4 + 2);
 }
 
+TEST_F(ListBoxes, OwnerDrawComboPaintsItsClosedFieldThroughDrawItem)
+{
+    auto* combo = new TComboBox(Form);
+    combo->SetParent(Form);
+    combo->SetBounds(10, 150, 120, 24);
+    combo->SetStyle(csOwnerDrawFixed);
+    combo->Items()->Add("green");
+    combo->SetItemIndex(0);
+    TOwnerDrawState seen;
+    combo->OnDrawItem = [&](TWinControl* c, int i, TRect r, TOwnerDrawState s) {
+        if (!s.Contains(odComboBoxEdit))
+            return;
+        seen = s;
+        TCanvas* cv = static_cast<TComboBox*>(c)->Canvas();
+        cv->Brush()->SetColor(i == 0 ? clLime : clRed);
+        cv->FillRect(r);
+    };
+    Form->Show();
+    QImage img = ClientWidget(combo)->findChild<QComboBox*>()->grab().toImage();
+    EXPECT_EQ(PixelAt(img, 20, img.height() / 2), clLime);
+    EXPECT_TRUE(seen.Contains(odComboBoxEdit));
+}
+
 TEST_F(ListBoxes, ComboDropDownNotificationsAndDroppedWidth)
 {
     auto* combo = new TComboBox(Form);
