@@ -179,6 +179,7 @@ TEST_F(PtyPort, BytesTravelBothWays)
     DWORD events = 0;
     ASSERT_TRUE(WaitCommEvent(port, &events));
     EXPECT_EQ(events, DWORD(EV_RXCHAR));
+    WaitQueued(5);
     EXPECT_EQ(ReadQueued(), "hello");
     EXPECT_EQ(ReadQueued(), "");
 
