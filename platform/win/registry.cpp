@@ -407,7 +407,7 @@ void TRegistry::SetRootKey(HKEY Value)
     root_ = Value;
 }
 
-std::string TRegistry::OpenPath() const { return Join(RootName(root_), path_); }
+std::string TRegistry::OpenPath() const { return open_ ? Join(RootName(root_), path_) : ""; }
 
 std::string TRegistry::KeyPath(std::string_view Key) const
 {
@@ -559,7 +559,7 @@ std::string TRegistry::Get(std::string_view Name, TRegDataType Type, int Size)
 
 void TRegistry::Put(std::string_view Name, TRegDataType Type, std::string Data)
 {
-    if (!Writable() || RootName(root_).empty() || SetValue(OpenPath(), Name, Type, std::move(Data)) == Outcome::Failed)
+    if (!Writable() || !open_ || SetValue(OpenPath(), Name, Type, std::move(Data)) == Outcome::Failed)
         throw ERegistryException("Failed to set data for '" + std::string(Name) + "'");
 }
 
@@ -624,11 +624,15 @@ TRegIniFile::TRegIniFile(std::string_view FileName, unsigned Access) : TRegistry
     OpenKey(FileName, true);
 }
 
-std::string TRegIniFile::SectionPath(std::string_view Section) const { return Join(OpenPath(), Section); }
+std::string TRegIniFile::SectionPath(std::string_view Section) const
+{
+    return CurrentKey() ? Join(OpenPath(), Section) : "";
+}
 
 bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TRegDataType& Type, std::string& Data)
 {
-    auto v = FindValue(SectionPath(Section), Ident);
+    const std::string path = SectionPath(Section);
+    auto v = path.empty() ? std::nullopt : FindValue(path, Ident);
     if (!v) return false;
     Type = v->type;
     Data = std::move(v->data);
@@ -637,8 +641,8 @@ bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TReg
 
 void TRegIniFile::WriteRaw(std::string_view Section, std::string_view Ident, TRegDataType Type, std::string Data)
 {
-    if (!Writable() || RootName(RootKey()).empty() ||
-        SetValue(SectionPath(Section), Ident, Type, std::move(Data)) == Outcome::Failed)
+    const std::string path = SectionPath(Section);
+    if (!Writable() || path.empty() || SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
         throw ERegistryException("Failed to set data for '" + std::string(Ident) + "'");
 }
 
@@ -698,7 +702,7 @@ void TRegIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings)
 
 void TRegIniFile::EraseSection(std::string_view Section)
 {
-    if (!Normalize(Section).empty()) TRegistry::DeleteKey(Normalize(Section));
+    if (CurrentKey() && !Normalize(Section).empty()) TRegistry::DeleteKey(Normalize(Section));
 }
 
 void TRegIniFile::DeleteKey(std::string_view Section, std::string_view Ident)

@@ -68,7 +68,7 @@ public:
     bool DeleteKey(std::string_view Key);   // with its subkeys; false when absent or not written
     bool KeyExists(std::string_view Key);
     bool HasSubKeys();
-    void GetKeyNames(TStrings* Strings);    // subkeys of the open key (the root when none)
+    void GetKeyNames(TStrings* Strings);    // subkeys of the open key
     void GetValueNames(TStrings* Strings);  // values of the open key; "" is the default value
 
     bool ValueExists(std::string_view Name);
@@ -103,7 +103,8 @@ public:
     void WriteBinaryData(std::string_view Name, const void* Buffer, int BufSize);
 
 protected:
-    // The store path of a key argument, and of a section below the open key.
+    // The store path of a key argument, and of the open key ("" when none is open: values are
+    // then neither found nor written).
     std::string KeyPath(std::string_view Key) const;
     std::string OpenPath() const;
     bool Writable() const { return !readOnly_ && (access_ & KEY_SET_VALUE); }
@@ -119,8 +120,9 @@ private:
     std::string path_;
 };
 
-// Sections are subkeys of the key opened by the constructor; integers and Booleans are written as
-// strings, as the ini-file form of the registry has them.
+// Sections are subkeys of the open key (the one the constructor opens, creating it, or one opened
+// later); with no key open, reads give their defaults and writes fail. Integers and Booleans are
+// written as strings, as the ini-file form of the registry has them.
 class TRegIniFile : public TRegistry {
 public:
     explicit TRegIniFile(std::string_view FileName, unsigned Access = KEY_ALL_ACCESS);

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include <fcntl.h>
@@ -285,7 +286,8 @@ BOOL Transfer(HANDLE h, bool input, char* data, DWORD count, DWORD* done)
         gen = input ? port->rxGen : port->txGen;
         if (input) port->reading = true;
     }
-    std::unique_ptr<Busy> busy(input ? new Busy(port.get(), &Port::reading) : nullptr);
+    std::optional<Busy> busy;
+    if (input) busy.emplace(port.get(), &Port::reading);
     const int bell = input ? port->rxBell : port->txBell;
     const DWORD mult = input ? to.ReadTotalTimeoutMultiplier : to.WriteTotalTimeoutMultiplier;
     const DWORD constant = input ? to.ReadTotalTimeoutConstant : to.WriteTotalTimeoutConstant;

@@ -209,6 +209,26 @@ TEST_F(Registry, RegistryIniFileKeepsTypes)
     EXPECT_EQ(ini.RegIniFile().GetDataType("F"), rdBinary);
 }
 
+TEST_F(Registry, IniFormsFollowTheOpenKey)
+{
+    // As a settings component sets one up: no name, then another root and its key.
+    TRegistryIniFile ini("");
+    ini.RegIniFile().SetRootKey(HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(ini.ReadString("S", "K", "none"), "none");  // no key open
+    EXPECT_THROW(ini.WriteString("S", "K", "v"), ERegistryException);
+    ASSERT_TRUE(ini.RegIniFile().OpenKey("\\Software\\Temp\\App", true));
+    ini.WriteString("S", "K", "v");
+    TRegistry check;
+    check.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(check.OpenKeyReadOnly("\\Software\\Temp\\App\\S"));
+    EXPECT_EQ(check.ReadString("K"), "v");
+    // A read-only form of a key that is not there reads defaults and writes nothing.
+    TRegIniFile reader("\\Software\\Absent", KEY_READ);
+    EXPECT_EQ(reader.ReadInteger("S", "K", 7), 7);
+    EXPECT_THROW(reader.WriteInteger("S", "K", 1), ERegistryException);
+    EXPECT_FALSE(TRegistry().KeyExists("\\Software\\Absent"));
+}
+
 TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped)
 {
     WriteStore("; hand-made\n"
