@@ -3,11 +3,13 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QObject>
 #include <QUrl>
 
 #include "desktop.h"
+#include "sysutils.h"
 
 namespace {
 
@@ -36,11 +38,12 @@ TEST(Desktop, AddressesAndFilesReachTheDesktop)
     EXPECT_TRUE(ShellOpen("relative.txt"));
     EXPECT_FALSE(ShellOpen("   "));
     ASSERT_EQ(handler.opened.size(), 5);
-    EXPECT_EQ(handler.opened[0].toString(), "https://example.org/a%20b");
-    EXPECT_EQ(handler.opened[1].toString(), "http://www.example.org");
-    EXPECT_EQ(handler.opened[2].scheme(), "mailto");
-    EXPECT_EQ(handler.opened[3].toLocalFile(), QString::fromUtf8(u8"/tmp/Отчёт.docx"));
-    EXPECT_EQ(handler.opened[4].toLocalFile(), QDir::current().absoluteFilePath("relative.txt"));
+    EXPECT_EQ(handler.opened[0].toString(QUrl::FullyEncoded).toStdString(), "https://example.org/a%20b");
+    EXPECT_EQ(handler.opened[1].toString().toStdString(), "http://www.example.org");
+    EXPECT_EQ(handler.opened[2].scheme().toStdString(), "mailto");
+    // The file goes to the desktop under its name on disk (NativePath's bytes).
+    EXPECT_EQ(handler.opened[3].toLocalFile(), QFile::decodeName(QByteArray::fromStdString(NativePath("/tmp/Отчёт.docx"))));
+    EXPECT_EQ(handler.opened[4].toLocalFile().toStdString(), QDir::current().absoluteFilePath("relative.txt").toStdString());
     for (const char* scheme : {"https", "http", "mailto", "file"}) QDesktopServices::unsetUrlHandler(scheme);
 }
 
