@@ -119,24 +119,22 @@ struct Port {
     }
 
     // Folds the line errors and breaks the device counted since the last look into errors;
-    // returns the events they stand for. Caller holds m.
+    // returns the events the new ones stand for. Caller holds m.
     DWORD TakeCounters()
     {
+        static const struct { int serial_icounter_struct::*count; DWORD error; } kinds[] = {
+            {&serial_icounter_struct::frame, CE_FRAME}, {&serial_icounter_struct::parity, CE_RXPARITY},
+            {&serial_icounter_struct::overrun, CE_OVERRUN}, {&serial_icounter_struct::buf_overrun, CE_RXOVER},
+            {&serial_icounter_struct::brk, CE_BREAK},
+        };
         serial_icounter_struct now{};
         if (!hasCounters || ::ioctl(fd, TIOCGICOUNT, &now) != 0) return 0;
-        DWORD ev = 0;
-        auto grew = [](int a, int b) { return a != b; };
-        if (grew(now.frame, counters.frame)) errors |= CE_FRAME;
-        if (grew(now.parity, counters.parity)) errors |= CE_RXPARITY;
-        if (grew(now.overrun, counters.overrun)) errors |= CE_OVERRUN;
-        if (grew(now.buf_overrun, counters.buf_overrun)) errors |= CE_RXOVER;
-        if (errors & (CE_FRAME | CE_RXPARITY | CE_OVERRUN | CE_RXOVER)) ev |= EV_ERR;
-        if (grew(now.brk, counters.brk)) {
-            errors |= CE_BREAK;
-            ev |= EV_BREAK;
-        }
+        DWORD fresh = 0;
+        for (const auto& k : kinds)
+            if (now.*k.count != counters.*k.count) fresh |= k.error;
         counters = now;
-        return ev;
+        errors |= fresh;
+        return (fresh & ~DWORD(CE_BREAK) ? DWORD(EV_ERR) : 0u) | (fresh & CE_BREAK ? DWORD(EV_BREAK) : 0u);
     }
 
     // The modem lines that changed since the last look, as events. Caller holds m.

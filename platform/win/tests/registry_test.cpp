@@ -257,6 +257,55 @@ TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped)
     EXPECT_FALSE(reg.KeyExists("\\Software\\Hand"));
 }
 
+TEST_F(Registry, CutAndFlippedStoresReadWithoutHarm)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Sweep\\Sub", true));
+        reg.WriteString("", "по умолчанию \"x\"\n");
+        reg.WriteExpandString("e", "%X%");
+        reg.WriteInteger("i", 7);
+        const char blob[] = {1, 2, 3};
+        reg.WriteBinaryData("b", blob, 3);
+    }
+    const std::string good = StoreText();
+    const size_t firstValue = good.find("\n@=");
+    ASSERT_NE(firstValue, std::string::npos);
+    auto readAll = [&] {
+        TRegistry reg;
+        TStringList names;
+        if (!reg.OpenKeyReadOnly("\\Software\\Sweep\\Sub")) return;
+        reg.GetValueNames(&names);
+        for (int i = 0; i < names.Count(); ++i) {
+            unsigned char buf[16];
+            switch (reg.GetDataType(names[i])) {
+            case rdString:
+            case rdExpandString: reg.ReadString(names[i]); break;
+            case rdInteger: reg.ReadInteger(names[i]); break;
+            default: EXPECT_LE(reg.ReadBinaryData(names[i], buf, sizeof buf), 3); break;
+            }
+        }
+    };
+    for (size_t cut = 0; cut < good.size(); ++cut) {
+        WriteStore(good.substr(0, cut));
+        readAll();
+        // Everything before the first value line is structure only; what lies whole before the
+        // cut reads back.
+        if (cut > good.find('\n', firstValue + 1)) {
+            TRegistry reg;
+            ASSERT_TRUE(reg.OpenKeyReadOnly("\\Software\\Sweep\\Sub")) << cut;
+            EXPECT_EQ(reg.ReadString(""), "по умолчанию \"x\"\n") << cut;
+        }
+    }
+    for (size_t at = 0; at < good.size(); ++at)
+        for (unsigned char flip : {0x01, 0x20, 0x80}) {
+            std::string bad = good;
+            bad[at] = char(bad[at] ^ flip);
+            WriteStore(bad);
+            readAll();
+        }
+}
+
 TEST_F(Registry, FailedWriteLeavesTheStoreAsItWas)
 {
     TRegistry reg;
