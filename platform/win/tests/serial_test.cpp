@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <future>
+#include <utility>
 #include <random>
 #include <string>
 #include <thread>
@@ -56,6 +57,29 @@ protected:
             got.append(buf, size_t(r));
         }
         return got;
+    }
+    // Runs call on another thread; returns once the call is about to start, leaving it a moment
+    // to get into its wait.
+    template <class F>
+    static auto Started(F call)
+    {
+        std::promise<void> ready;
+        auto started = ready.get_future();
+        auto result = std::async(std::launch::async, [call, ready = std::move(ready)]() mutable {
+            ready.set_value();
+            return call();
+        });
+        started.wait();
+        std::this_thread::sleep_for(50ms);
+        return result;
+    }
+    // Whether the call ends within a few seconds; if not, the port is closed so that it does.
+    template <class Future>
+    bool EndsSoon(Future& f)
+    {
+        if (f.wait_for(5s) == std::future_status::ready) return true;
+        if (port != INVALID_HANDLE_VALUE) CloseComm(std::exchange(port, INVALID_HANDLE_VALUE));
+        return false;
     }
     // Waits until the port has n bytes queued (pseudo-terminal transfer is asynchronous).
     void WaitQueued(DWORD n) const
@@ -255,14 +279,13 @@ TEST_F(PtyPort, MegabyteBurstLosesNothing)
 TEST_F(PtyPort, ClearingTheMaskEndsAWait)
 {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR));
-    auto waiter = std::async(std::launch::async, [&] {
+    auto waiter = Started([&] {
         DWORD events = 99;
         BOOL ok = WaitCommEvent(port, &events);
         return std::make_pair(ok, events);
     });
-    std::this_thread::sleep_for(50ms);
     ASSERT_TRUE(SetCommMask(port, 0));
-    ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
+    ASSERT_TRUE(EndsSoon(waiter));
     auto [ok, events] = waiter.get();
     EXPECT_TRUE(ok);
     EXPECT_EQ(events, 0u);
@@ -274,21 +297,20 @@ TEST_F(PtyPort, ClearingTheMaskEndsAWait)
 TEST_F(PtyPort, ClosingEndsAWaitAndAReadAtOnce)
 {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR));
-    auto waiter = std::async(std::launch::async, [&] {
+    auto waiter = Started([&] {
         DWORD events = 0;
         BOOL ok = WaitCommEvent(port, &events);
         return std::make_pair(ok, GetLastError());
     });
-    auto reader = std::async(std::launch::async, [&] {
+    auto reader = Started([&] {
         char buf[4];
         DWORD got = 0;
         BOOL ok = ReadComm(port, buf, sizeof buf, &got);
         return std::make_pair(ok, GetLastError());
     });
-    std::this_thread::sleep_for(50ms);
     ASSERT_TRUE(CloseComm(std::exchange(port, INVALID_HANDLE_VALUE)));
-    ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
-    ASSERT_EQ(reader.wait_for(5s), std::future_status::ready);
+    ASSERT_TRUE(EndsSoon(waiter));
+    ASSERT_TRUE(EndsSoon(reader));
     EXPECT_EQ(waiter.get(), std::make_pair(FALSE, DWORD(ECANCELED)));
     EXPECT_EQ(reader.get(), std::make_pair(FALSE, DWORD(ECANCELED)));
     // The terminal is free again at once.
@@ -299,29 +321,27 @@ TEST_F(PtyPort, ClosingEndsAWaitAndAReadAtOnce)
 
 TEST_F(PtyPort, PurgeAbortsAWaitingRead)
 {
-    auto reader = std::async(std::launch::async, [&] {
+    auto reader = Started([&] {
         char buf[4];
         DWORD got = 9;
         BOOL ok = ReadComm(port, buf, sizeof buf, &got);
         return std::make_pair(ok, got);
     });
-    std::this_thread::sleep_for(50ms);
     ASSERT_TRUE(PurgeComm(port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
-    ASSERT_EQ(reader.wait_for(5s), std::future_status::ready);
+    ASSERT_TRUE(EndsSoon(reader));
     EXPECT_EQ(reader.get(), std::make_pair(TRUE, DWORD(0)));
 }
 
 TEST_F(PtyPort, PeerClosingIsReportedAndNeverWaitedOn)
 {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR | EV_ERR));
-    auto waiter = std::async(std::launch::async, [&] {
+    auto waiter = Started([&] {
         DWORD events = 0;
         BOOL ok = WaitCommEvent(port, &events);
         return std::make_pair(ok, GetLastError());
     });
-    std::this_thread::sleep_for(50ms);
     ::close(std::exchange(master, -1));
-    ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
+    ASSERT_TRUE(EndsSoon(waiter));
     auto [ok, error] = waiter.get();
     EXPECT_FALSE(ok);
     EXPECT_TRUE(CommDeviceGone(error)) << error;
