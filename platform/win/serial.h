@@ -115,8 +115,10 @@ BOOL SetCommMask(HANDLE port, DWORD mask);
 BOOL WaitCommEvent(HANDLE port, DWORD* events);
 
 // Reads up to count bytes under the port's timeouts: all zero waits for all count bytes;
-// ReadIntervalTimeout MAXDWORD with zero totals returns what is queued at once; otherwise the
-// total (multiplier * count + constant) and the gap between bytes bound the wait.
+// ReadIntervalTimeout MAXDWORD with zero totals returns what is queued at once; MAXDWORD for the
+// interval and the multiplier with a constant c returns as soon as a byte is there, waiting up to
+// c ms; otherwise the total (multiplier * count + constant) and the gap between bytes bound the
+// wait. A wait that ends by time or by PURGE_RXABORT succeeds with what came.
 BOOL ReadComm(HANDLE port, void* buffer, DWORD count, DWORD* read);
 // Writes all bytes unless the write timeouts (multiplier * count + constant, 0 = none) end it.
 BOOL WriteComm(HANDLE port, const void* buffer, DWORD count, DWORD* written);
