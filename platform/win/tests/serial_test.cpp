@@ -242,6 +242,17 @@ TEST_F(PtyPort, FramesSplitAcrossReadsArriveWhole)
     EXPECT_EQ(first, "12");
     EXPECT_EQ(all, "12345");
 
+    // Waiting for the first byte only.
+    COMMTIMEOUTS firstByte{MAXDWORD, MAXDWORD, 5000, 0, 0};
+    ASSERT_TRUE(SetCommTimeouts(port, &firstByte));
+    DeviceSends("q");
+    ASSERT_TRUE(ReadComm(port, buf.data(), 8, &got));
+    EXPECT_EQ(std::string(buf.data(), got), "q");
+    COMMTIMEOUTS nothing{MAXDWORD, MAXDWORD, 30, 0, 0};
+    ASSERT_TRUE(SetCommTimeouts(port, &nothing));
+    ASSERT_TRUE(ReadComm(port, buf.data(), 8, &got));
+    EXPECT_EQ(got, 0u);
+
     // A bounded read ends after its total time with what came.
     COMMTIMEOUTS bounded{0, 0, 30, 0, 0};
     ASSERT_TRUE(SetCommTimeouts(port, &bounded));
