@@ -7,6 +7,7 @@
 // this way are skipped, as are values under a section that does not.
 #include "registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -90,14 +91,20 @@ bool IsRootPath(std::string_view path)
     return false;
 }
 
+// Keys nest at most this deep below their root, as in the system's registry.
+constexpr size_t kMaxDepth = 512;
+
+bool TooDeep(std::string_view path) { return size_t(std::count(path.begin(), path.end(), '\\')) > kMaxDepth; }
+
 // Adds the key and the keys above it up to the root; returns the key.
 Key& AddKey(Keys& keys, const std::string& path)
 {
-    const size_t cut = path.rfind('\\');
-    if (cut != std::string::npos) AddKey(keys, path.substr(0, cut));
-    auto [it, added] = keys.try_emplace(Fold(path));
-    if (added) it->second.path = path;
-    return it->second;
+    for (size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
+        const std::string upTo = path.substr(0, end);
+        auto [it, added] = keys.try_emplace(Fold(upTo));
+        if (added) it->second.path = upTo;
+        if (end == std::string::npos) return it->second;
+    }
 }
 
 // ---- The file format --------------------------------------------------------------------------
@@ -216,7 +223,7 @@ Keys Parse(std::string_view text)
             if (line.back() != ']') continue;
             const std::string path = Normalize(line.substr(1, line.size() - 2));
             const size_t cut = path.find('\\');
-            if (IsRootPath(path.substr(0, cut))) current = &AddKey(keys, path);
+            if (IsRootPath(path.substr(0, cut)) && !TooDeep(path)) current = &AddKey(keys, path);
             continue;
         }
         if (!current) continue;
@@ -419,7 +426,7 @@ std::string TRegistry::KeyPath(std::string_view Key) const
 bool TRegistry::OpenKey(std::string_view Key, bool CanCreate)
 {
     const std::string full = KeyPath(Key);
-    if (full.empty()) return false;
+    if (full.empty() || TooDeep(full)) return false;
     if (!KeyThere(full)) {
         if (!CanCreate || !(access_ & KEY_CREATE_SUB_KEY)) return false;
         if (TheStore().Change([&](Keys& keys) { AddKey(keys, full); return true; }) != Outcome::Written)
@@ -449,7 +456,7 @@ void TRegistry::CloseKey()
 bool TRegistry::CreateKey(std::string_view Key)
 {
     const std::string full = KeyPath(Key);
-    if (full.empty() || !(access_ & KEY_CREATE_SUB_KEY) ||
+    if (full.empty() || TooDeep(full) || !(access_ & KEY_CREATE_SUB_KEY) ||
         TheStore().Change([&](Keys& keys) {
             const bool had = keys.count(Fold(full)) > 0;
             AddKey(keys, full);
@@ -642,7 +649,7 @@ bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TReg
 void TRegIniFile::WriteRaw(std::string_view Section, std::string_view Ident, TRegDataType Type, std::string Data)
 {
     const std::string path = SectionPath(Section);
-    if (!Writable() || path.empty() || SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
+    if (!Writable() || path.empty() || TooDeep(path) || SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
         throw ERegistryException("Failed to set data for '" + std::string(Ident) + "'");
 }
 

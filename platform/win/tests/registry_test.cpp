@@ -252,6 +252,13 @@ TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped)
     reg.WriteString("new", "v");  // rewriting keeps what was readable
     reg.GetValueNames(&names);
     EXPECT_EQ(Lines(names), "ok|n|new|");
+    // Keys nested deeper than the registry allows are not taken.
+    std::string deep = "[HKEY_CURRENT_USER";
+    for (int i = 0; i < 600; ++i) deep += "\\k";
+    WriteStore(deep + "]\n\"v\"=\"x\"\n[HKEY_CURRENT_USER\\Software\\Hand]\n\"ok\"=\"yes\"\n");
+    EXPECT_FALSE(reg.KeyExists("\\k"));
+    EXPECT_EQ(reg.ReadString("ok"), "yes");
+    EXPECT_FALSE(reg.OpenKey(deep.substr(18), true));
     // Bytes that are not text at all.
     WriteStore(std::string("\0\xFF[\x01\n\"", 6));
     EXPECT_FALSE(reg.KeyExists("\\Software\\Hand"));
