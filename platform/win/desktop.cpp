@@ -22,7 +22,8 @@ bool HasScheme(std::string_view t)
     for (size_t i = 0; i < colon; ++i) {
         const char c = t[i];
         const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!letter && (i == 0 || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))) return false;
+        if (!letter && (i == 0 || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.')))
+            return false;
     }
     return true;
 }

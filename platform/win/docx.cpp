@@ -67,7 +67,8 @@ std::string Paragraph(std::string_view line, bool title)
         size_t start = 0;
         for (;;) {
             const size_t tab = line.find('\t', start);
-            const std::string_view piece = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
+            const std::string_view piece =
+                line.substr(start, tab == std::string_view::npos ? tab : tab - start);
             if (!piece.empty()) p += "<w:t xml:space=\"preserve\">" + Escape(piece) + "</w:t>";
             if (tab == std::string_view::npos) break;
             p += "<w:tab/>";
@@ -120,7 +121,10 @@ TWordTable::Cell& TWordTable::At(int Row, int Col)
     return rows_[size_t(Row - 1)].cells[size_t(Col - 1)];
 }
 
-const TWordTable::Cell& TWordTable::At(int Row, int Col) const { return const_cast<TWordTable*>(this)->At(Row, Col); }
+const TWordTable::Cell& TWordTable::At(int Row, int Col) const
+{
+    return const_cast<TWordTable*>(this)->At(Row, Col);
+}
 
 void TWordTable::SetCellText(int Row, int Col, std::string_view Text) { At(Row, Col).text = Text; }
 
@@ -163,7 +167,10 @@ void TWordTable::SetRowHeight(int Row, double Points)
     rows_[size_t(Row - 1)].height = std::max(Points, 0.0);
 }
 
-void TWordTable::SetTextOrientation(int Row, int Col, TWordTextOrientation Value) { At(Row, Col).orientation = Value; }
+void TWordTable::SetTextOrientation(int Row, int Col, TWordTextOrientation Value)
+{
+    At(Row, Col).orientation = Value;
+}
 
 void TWordTable::SetBorders(TWordLineStyle Outside, TWordLineStyle Inside)
 {
@@ -191,14 +198,17 @@ std::string TWordTable::Markup(int TextWidth) const
     for (int r = 0; r < RowCount(); ++r) {
         const Row& row = rows_[size_t(r)];
         x += "<w:tr>";
-        if (row.height > 0) x += "<w:trPr><w:trHeight w:val=\"" + IntToStr(Twips(row.height)) + "\" w:hRule=\"atLeast\"/></w:trPr>";
+        if (row.height > 0)
+            x += "<w:trPr><w:trHeight w:val=\"" + IntToStr(Twips(row.height)) +
+                 "\" w:hRule=\"atLeast\"/></w:trPr>";
         for (int c = 0; c < cols_;) {
             const Cell& cell = row.cells[size_t(c)];
             const Cell& origin = rows_[size_t(cell.top)].cells[size_t(cell.left)];
             int width = 0;
             for (int k = cell.left; k <= cell.right; ++k) width += grid[size_t(k)];
             x += "<w:tc><w:tcPr><w:tcW w:w=\"" + IntToStr(width) + "\" w:type=\"dxa\"/>";
-            if (cell.right > cell.left) x += "<w:gridSpan w:val=\"" + IntToStr(cell.right - cell.left + 1) + "\"/>";
+            if (cell.right > cell.left)
+                x += "<w:gridSpan w:val=\"" + IntToStr(cell.right - cell.left + 1) + "\"/>";
             if (cell.bottom > cell.top) x += r == cell.top ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
             if (origin.orientation == wdTextOrientationUpward) x += "<w:textDirection w:val=\"btLr\"/>";
             if (origin.orientation == wdTextOrientationDownward) x += "<w:textDirection w:val=\"tbRl\"/>";
@@ -262,8 +272,8 @@ std::string TWordDocument::DocumentXml() const
     if (afterTable) x += "<w:p/>";
     x += "<w:sectPr><w:pgSz w:w=\"" + IntToStr(width) + "\" w:h=\"" + IntToStr(height) + "\"";
     if (landscape_) x += " w:orient=\"landscape\"";
-    x += "/><w:pgMar w:top=\"" + IntToStr(kMarginTop) + "\" w:right=\"" + IntToStr(kMarginRight) + "\" w:bottom=\"" +
-         IntToStr(kMarginBottom) + "\" w:left=\"" + IntToStr(kMarginLeft) +
+    x += "/><w:pgMar w:top=\"" + IntToStr(kMarginTop) + "\" w:right=\"" + IntToStr(kMarginRight) +
+         "\" w:bottom=\"" + IntToStr(kMarginBottom) + "\" w:left=\"" + IntToStr(kMarginLeft) +
          "\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
     return x;
 }
@@ -274,7 +284,8 @@ std::string ContentTypes()
 {
     return std::string(kXmlHead) +
            "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-           "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+           "<Default Extension=\"rels\" "
+           "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
            "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
            "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
            "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
@@ -286,7 +297,8 @@ std::string Relationship(const char* type, const char* target)
 {
     return std::string(kXmlHead) +
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-           "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+           "<Relationship Id=\"rId1\" "
+           "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
            type + "\" Target=\"" + target + "\"/></Relationships>";
 }
 
@@ -297,7 +309,8 @@ std::string Styles()
            "w:hAnsi=\"Times New Roman\" w:cs=\"Times New Roman\" w:eastAsia=\"Times New Roman\"/>"
            "<w:sz w:val=\"24\"/><w:szCs w:val=\"24\"/><w:lang w:val=\"ru-RU\"/></w:rPr></w:rPrDefault>"
            "<w:pPrDefault><w:pPr><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/></w:pPr>"
-           "</w:pPrDefault></w:docDefaults><w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\">"
+           "</w:pPrDefault></w:docDefaults><w:style w:type=\"paragraph\" w:default=\"1\" "
+           "w:styleId=\"Normal\">"
            "<w:name w:val=\"Normal\"/></w:style></w:styles>";
 }
 

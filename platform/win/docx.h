@@ -26,7 +26,11 @@ enum TWordLineStyle {
 };
 
 // Text directions of a cell, numbered as the word processor numbers them.
-enum TWordTextOrientation { wdTextOrientationHorizontal = 0, wdTextOrientationUpward = 2, wdTextOrientationDownward = 3 };
+enum TWordTextOrientation {
+    wdTextOrientationHorizontal = 0,
+    wdTextOrientationUpward = 2,
+    wdTextOrientationDownward = 3
+};
 
 class TWordTable {
 public:

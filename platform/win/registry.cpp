@@ -215,7 +215,8 @@ Keys Parse(std::string_view text)
         size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.remove_suffix(1);
         while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
         if (line.empty() || line[0] == ';') continue;
         if (line.front() == '[') {
@@ -276,7 +277,8 @@ Stamp DiskStamp(const std::string& path)
 {
     struct stat st{};
     if (::stat(NativePath(path).c_str(), &st) != 0) return {};
-    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size), uint64_t(st.st_ino)};
+    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size),
+            uint64_t(st.st_ino)};
 }
 
 enum class Outcome { Unchanged, Written, Failed };
@@ -356,7 +358,8 @@ std::vector<std::string> SubKeyNames(const std::string& path)
     return TheStore().Read([&](const Keys& keys) {
         std::vector<std::string> names;
         const std::string prefix = Fold(path) + '\\';
-        for (auto it = keys.lower_bound(prefix); it != keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+        for (auto it = keys.lower_bound(prefix);
+             it != keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
             if (it->first.find('\\', prefix.size()) == std::string::npos)
                 names.push_back(it->second.path.substr(it->second.path.rfind('\\') + 1));
         return names;
@@ -475,7 +478,8 @@ bool TRegistry::DeleteKey(std::string_view Key)
                auto it = keys.find(folded);
                if (it == keys.end()) return false;
                it = keys.erase(it);
-               while (it != keys.end() && it->first.compare(0, prefix.size(), prefix) == 0) it = keys.erase(it);
+               while (it != keys.end() && it->first.compare(0, prefix.size(), prefix) == 0)
+                   it = keys.erase(it);
                return true;
            }) == Outcome::Written;
 }
@@ -579,7 +583,10 @@ std::string TRegistry::ReadString(std::string_view Name)
     return v->data;
 }
 
-void TRegistry::WriteString(std::string_view Name, std::string_view Value) { Put(Name, rdString, std::string(Value)); }
+void TRegistry::WriteString(std::string_view Name, std::string_view Value)
+{
+    Put(Name, rdString, std::string(Value));
+}
 
 void TRegistry::WriteExpandString(std::string_view Name, std::string_view Value)
 {
@@ -636,8 +643,8 @@ std::string TRegIniFile::SectionPath(std::string_view Section) const
     return CurrentKey() ? Join(OpenPath(), Section) : "";
 }
 
-bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TRegDataType& Type, std::string& Data)
-{
+bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TRegDataType& Type,
+                          std::string& Data) {
     const std::string path = SectionPath(Section);
     auto v = path.empty() ? std::nullopt : FindValue(path, Ident);
     if (!v) return false;
@@ -646,15 +653,16 @@ bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TReg
     return true;
 }
 
-void TRegIniFile::WriteRaw(std::string_view Section, std::string_view Ident, TRegDataType Type, std::string Data)
-{
+void TRegIniFile::WriteRaw(std::string_view Section, std::string_view Ident, TRegDataType Type,
+                           std::string Data) {
     const std::string path = SectionPath(Section);
-    if (!Writable() || path.empty() || TooDeep(path) || SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
+    if (!Writable() || path.empty() || TooDeep(path) ||
+        SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
         throw ERegistryException("Failed to set data for '" + std::string(Ident) + "'");
 }
 
-std::string TRegIniFile::ReadString(std::string_view Section, std::string_view Ident, const std::string& Default)
-{
+std::string TRegIniFile::ReadString(std::string_view Section, std::string_view Ident,
+                                    const std::string& Default) {
     TRegDataType type;
     std::string data;
     if (!ReadRaw(Section, Ident, type, data)) return Default;
@@ -735,8 +743,8 @@ TRegistryIniFile::TRegistryIniFile(std::string_view FileName, unsigned Access)
 
 TRegistryIniFile::~TRegistryIniFile() = default;
 
-std::string TRegistryIniFile::ReadString(std::string_view Section, std::string_view Ident, const std::string& Default)
-{
+std::string TRegistryIniFile::ReadString(std::string_view Section, std::string_view Ident,
+                                         const std::string& Default) {
     return reg_->ReadString(Section, Ident, Default);
 }
 
@@ -745,7 +753,10 @@ void TRegistryIniFile::WriteString(std::string_view Section, std::string_view Id
     reg_->WriteString(Section, Ident, Value);
 }
 
-void TRegistryIniFile::ReadSection(std::string_view Section, TStrings* Strings) { reg_->ReadSection(Section, Strings); }
+void TRegistryIniFile::ReadSection(std::string_view Section, TStrings* Strings)
+{
+    reg_->ReadSection(Section, Strings);
+}
 
 void TRegistryIniFile::ReadSections(TStrings* Strings) { reg_->ReadSections(Strings); }
 
@@ -756,7 +767,10 @@ void TRegistryIniFile::ReadSectionValues(std::string_view Section, TStrings* Str
 
 void TRegistryIniFile::EraseSection(std::string_view Section) { reg_->EraseSection(Section); }
 
-void TRegistryIniFile::DeleteKey(std::string_view Section, std::string_view Ident) { reg_->DeleteKey(Section, Ident); }
+void TRegistryIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
+{
+    reg_->DeleteKey(Section, Ident);
+}
 
 int TRegistryIniFile::ReadInteger(std::string_view Section, std::string_view Ident, int Default)
 {
@@ -772,7 +786,8 @@ bool TRegistryIniFile::ReadBinaryDouble(std::string_view Section, std::string_vi
 {
     TRegDataType type;
     std::string data;
-    if (!reg_->ReadRaw(Section, Ident, type, data) || type != rdBinary || data.size() != sizeof(double)) return false;
+    if (!reg_->ReadRaw(Section, Ident, type, data) || type != rdBinary || data.size() != sizeof(double))
+        return false;
     std::memcpy(&Value, data.data(), sizeof Value);
     return true;
 }

@@ -160,7 +160,8 @@ public:
     ~TRegistryIniFile() override;
     TRegIniFile& RegIniFile() { return *reg_; }
 
-    std::string ReadString(std::string_view Section, std::string_view Ident, const std::string& Default) override;
+    std::string ReadString(std::string_view Section, std::string_view Ident,
+                           const std::string& Default) override;
     void WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) override;
     void ReadSection(std::string_view Section, TStrings* Strings) override;
     void ReadSections(TStrings* Strings) override;

@@ -291,7 +291,8 @@ BOOL Transfer(HANDLE h, bool input, char* data, DWORD count, DWORD* done)
     const DWORD constant = input ? to.ReadTotalTimeoutConstant : to.WriteTotalTimeoutConstant;
     const DWORD gap = input ? to.ReadIntervalTimeout : 0;
     const bool immediate = input && gap == MAXDWORD && mult == 0 && constant == 0;
-    const bool firstByte = input && gap == MAXDWORD && mult == MAXDWORD && constant != 0 && constant != MAXDWORD;
+    const bool firstByte =
+        input && gap == MAXDWORD && mult == MAXDWORD && constant != 0 && constant != MAXDWORD;
     const bool bounded = !immediate && (mult != 0 || constant != 0);
     const uint64_t totalMs = firstByte ? constant : uint64_t(mult) * count + constant;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(totalMs);
@@ -299,7 +300,8 @@ BOOL Transfer(HANDLE h, bool input, char* data, DWORD count, DWORD* done)
     bool hungUp = false;
     DWORD got = 0;
     while (got < count) {
-        ssize_t n = input ? ::read(port->fd, data + got, count - got) : ::write(port->fd, data + got, count - got);
+        ssize_t n =
+            input ? ::read(port->fd, data + got, count - got) : ::write(port->fd, data + got, count - got);
         if (n > 0) {
             got += DWORD(n);
             lastByte = Clock::now();
@@ -323,7 +325,8 @@ BOOL Transfer(HANDLE h, bool input, char* data, DWORD count, DWORD* done)
             timeout = timeout < 0 ? g : std::min(timeout, g);
         }
         if (timeout == 0) break;
-        pollfd fds[3] = {{port->fd, short(input ? POLLIN : POLLOUT), 0}, {port->closeBell, POLLIN, 0}, {bell, POLLIN, 0}};
+        pollfd fds[3] = {
+            {port->fd, short(input ? POLLIN : POLLOUT), 0}, {port->closeBell, POLLIN, 0}, {bell, POLLIN, 0}};
         if (PollUntil(fds, 3, timeout) < 0) {
             *done = got;
             return Fail(errno);
@@ -593,7 +596,8 @@ BOOL PurgeComm(HANDLE h, DWORD flags)
         Ring(port->txBell);
     }
     const bool in = flags & PURGE_RXCLEAR, out = flags & PURGE_TXCLEAR;
-    if ((in || out) && ::tcflush(port->fd, in && out ? TCIOFLUSH : in ? TCIFLUSH : TCOFLUSH) != 0) return Fail(errno);
+    if ((in || out) && ::tcflush(port->fd, in && out ? TCIOFLUSH : in ? TCIFLUSH : TCOFLUSH) != 0)
+        return Fail(errno);
     if (out) port->txPending = false;
     return TRUE;
 }

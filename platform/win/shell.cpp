@@ -92,7 +92,8 @@ ULONG AttributesOf(const std::string& native, ULONG wanted)
     const fs::path p(native);
     if (p.filename().string().rfind('.', 0) == 0) a |= SFGAO_HIDDEN;
     if (::access(native.c_str(), W_OK) != 0) a |= SFGAO_READONLY;
-    if (native != "/" && ::access(p.parent_path().c_str(), W_OK) == 0) a |= SFGAO_CANMOVE | SFGAO_CANRENAME | SFGAO_CANDELETE;
+    if (native != "/" && ::access(p.parent_path().c_str(), W_OK) == 0)
+        a |= SFGAO_CANMOVE | SFGAO_CANRENAME | SFGAO_CANDELETE;
     if (S_ISDIR(st.st_mode)) {
         a |= SFGAO_FOLDER | SFGAO_FILESYSANCESTOR;
         // Looking for a subfolder reads the folder: only when asked.
@@ -221,10 +222,12 @@ public:
         *list = nullptr;
         const std::u16string_view text(name);
         const std::string native = NativePath(Utf16ToCp1251(text));
-        const fs::path full = !native.empty() && native[0] == '/' ? fs::path(native) : fs::path(Path()) / native;
+        const fs::path full =
+            !native.empty() && native[0] == '/' ? fs::path(native) : fs::path(Path()) / native;
         std::vector<std::string> target = PathSegments(full);
         if (!Exists(NativeOf(target))) return HResultFromError(ENOENT);
-        if (target.size() < segments_.size() || !std::equal(segments_.begin(), segments_.end(), target.begin()))
+        if (target.size() < segments_.size() ||
+            !std::equal(segments_.begin(), segments_.end(), target.begin()))
             return E_INVALIDARG;  // outside this folder
         target.erase(target.begin(), target.begin() + std::ptrdiff_t(segments_.size()));
         *list = MakeList(target);
@@ -334,7 +337,8 @@ public:
         if (newName.empty() || newName.find('/') != std::string::npos || newName == "." || newName == "..")
             return E_INVALIDARG;
         const fs::path dir(Path());
-        if (::rename((dir / item[0]).c_str(), (dir / newName).c_str()) != 0) return HResultFromError(DWORD(errno));
+        if (::rename((dir / item[0]).c_str(), (dir / newName).c_str()) != 0)
+            return HResultFromError(DWORD(errno));
         if (newList) *newList = MakeList({newName});
         return S_OK;
     }
@@ -467,7 +471,9 @@ HRESULT CLSIDFromString(std::string_view t, CLSID* clsid)
             hex += t[i];
         }
     }
-    auto field = [&](size_t from, size_t digits) { return std::strtoull(hex.substr(from, digits).c_str(), nullptr, 16); };
+    auto field = [&](size_t from, size_t digits) {
+        return std::strtoull(hex.substr(from, digits).c_str(), nullptr, 16);
+    };
     clsid->Data1 = DWORD(field(0, 8));
     clsid->Data2 = WORD(field(8, 4));
     clsid->Data3 = WORD(field(12, 4));
@@ -633,17 +639,20 @@ DWORD_PTR SHGetFileInfo(const void* path, DWORD fileAttributes, SHFILEINFO* info
     if (info) {
         if (flags & (SHGFI_SYSICONINDEX | SHGFI_ICON))
             info->iIcon = native == "/" ? SHELL_ICON_ROOT
-                          : folder      ? (flags & SHGFI_OPENICON ? SHELL_ICON_FOLDER_OPEN : SHELL_ICON_FOLDER)
-                          : program     ? SHELL_ICON_PROGRAM
-                                        : SHELL_ICON_DOCUMENT;
+                          : folder  ? (flags & SHGFI_OPENICON ? SHELL_ICON_FOLDER_OPEN : SHELL_ICON_FOLDER)
+                          : program ? SHELL_ICON_PROGRAM
+                                    : SHELL_ICON_DOCUMENT;
         if (flags & SHGFI_ICON) info->hIcon = nullptr;
         if (flags & SHGFI_ATTRIBUTES) info->dwAttributes = attributes & info->dwAttributes;
         if (flags & SHGFI_DISPLAYNAME) {
             const fs::path p(native);
-            CopyText(info->szDisplayName, MAX_PATH, Utf8ToCp1251(native == "/" ? native : p.filename().string()));
+            CopyText(info->szDisplayName, MAX_PATH,
+                     Utf8ToCp1251(native == "/" ? native : p.filename().string()));
         }
-        if (flags & SHGFI_TYPENAME) CopyText(info->szTypeName, sizeof info->szTypeName, TypeName(native, folder));
+        if (flags & SHGFI_TYPENAME)
+            CopyText(info->szTypeName, sizeof info->szTypeName, TypeName(native, folder));
     }
-    if (flags & SHGFI_SYSICONINDEX) return flags & SHGFI_SMALLICON ? SHELL_IMAGELIST_SMALL : SHELL_IMAGELIST_LARGE;
+    if (flags & SHGFI_SYSICONINDEX)
+        return flags & SHGFI_SMALLICON ? SHELL_IMAGELIST_SMALL : SHELL_IMAGELIST_LARGE;
     return 1;
 }

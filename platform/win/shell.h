@@ -27,7 +27,10 @@ constexpr HRESULT E_OUTOFMEMORY = HRESULT(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
 constexpr HRESULT REGDB_E_CLASSNOTREG = HRESULT(0x80040154u);
 // A system error code (errno) as a result code, as HRESULT_FROM_WIN32 forms one.
-constexpr HRESULT HResultFromError(DWORD error) { return error ? HRESULT(0x80070000u | (error & 0xFFFF)) : S_OK; }
+constexpr HRESULT HResultFromError(DWORD error)
+{
+    return error ? HRESULT(0x80070000u | (error & 0xFFFF)) : S_OK;
+}
 constexpr bool Succeeded(HRESULT r) { return r >= 0; }
 
 constexpr int MAX_PATH = 260;
@@ -104,7 +107,13 @@ public:
 };
 
 // Display-name forms and enumeration and attribute flags, with the shell's values.
-enum : DWORD { SHGDN_NORMAL = 0, SHGDN_INFOLDER = 1, SHGDN_FOREDITING = 0x1000, SHGDN_FORADDRESSBAR = 0x4000, SHGDN_FORPARSING = 0x8000 };
+enum : DWORD {
+    SHGDN_NORMAL = 0,
+    SHGDN_INFOLDER = 1,
+    SHGDN_FOREDITING = 0x1000,
+    SHGDN_FORADDRESSBAR = 0x4000,
+    SHGDN_FORPARSING = 0x8000
+};
 enum : DWORD { SHCONTF_FOLDERS = 0x20, SHCONTF_NONFOLDERS = 0x40, SHCONTF_INCLUDEHIDDEN = 0x80 };
 enum : ULONG {
     SFGAO_CANCOPY = 0x1, SFGAO_CANMOVE = 0x2, SFGAO_CANLINK = 0x4, SFGAO_CANRENAME = 0x10,
@@ -142,8 +151,8 @@ public:
     // The attributes the items share, among those asked for in InOut; with no items, the
     // folder's own. SFGAO_VALIDATE fails for an item that is not there.
     virtual HRESULT GetAttributesOf(UINT Count, LPCITEMIDLIST* Lists, ULONG* InOut) = 0;
-    virtual HRESULT GetUIObjectOf(void* Owner, UINT Count, LPCITEMIDLIST* Lists, const IID& Iid, UINT* Reserved,
-                                  void** Object) = 0;
+    virtual HRESULT GetUIObjectOf(void* Owner, UINT Count, LPCITEMIDLIST* Lists, const IID& Iid,
+                                  UINT* Reserved, void** Object) = 0;
     // SHGDN_FORPARSING without SHGDN_INFOLDER: the full path; otherwise the item's own name.
     virtual HRESULT GetDisplayNameOf(LPCITEMIDLIST List, DWORD Flags, STRRET* Name) = 0;
     // Renames an item of this folder; the new one-item list goes to NewList when given.
@@ -198,7 +207,13 @@ enum : UINT {
 };
 enum : DWORD { FILE_ATTRIBUTE_DIRECTORY = 0x10, FILE_ATTRIBUTE_NORMAL = 0x80 };
 // The fixed icon set: indexes into the system image list.
-enum : int { SHELL_ICON_DOCUMENT = 0, SHELL_ICON_FOLDER = 1, SHELL_ICON_FOLDER_OPEN = 2, SHELL_ICON_PROGRAM = 3, SHELL_ICON_ROOT = 4 };
+enum : int {
+    SHELL_ICON_DOCUMENT = 0,
+    SHELL_ICON_FOLDER = 1,
+    SHELL_ICON_FOLDER_OPEN = 2,
+    SHELL_ICON_PROGRAM = 3,
+    SHELL_ICON_ROOT = 4
+};
 // The system image lists, as tokens for the painting side to draw the fixed set from.
 constexpr DWORD_PTR SHELL_IMAGELIST_LARGE = 1, SHELL_IMAGELIST_SMALL = 2;
 

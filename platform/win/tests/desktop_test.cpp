@@ -42,8 +42,10 @@ TEST(Desktop, AddressesAndFilesReachTheDesktop)
     EXPECT_EQ(handler.opened[1].toString().toStdString(), "http://www.example.org");
     EXPECT_EQ(handler.opened[2].scheme().toStdString(), "mailto");
     // The file goes to the desktop under its name on disk (NativePath's bytes).
-    EXPECT_EQ(handler.opened[3].toLocalFile(), QFile::decodeName(QByteArray::fromStdString(NativePath("/tmp/Отчёт.docx"))));
-    EXPECT_EQ(handler.opened[4].toLocalFile().toStdString(), QDir::current().absoluteFilePath("relative.txt").toStdString());
+    EXPECT_EQ(handler.opened[3].toLocalFile(),
+              QFile::decodeName(QByteArray::fromStdString(NativePath("/tmp/Отчёт.docx"))));
+    EXPECT_EQ(handler.opened[4].toLocalFile().toStdString(),
+              QDir::current().absoluteFilePath("relative.txt").toStdString());
     for (const char* scheme : {"https", "http", "mailto", "file"}) QDesktopServices::unsetUrlHandler(scheme);
 }
 

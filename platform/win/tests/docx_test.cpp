@@ -106,7 +106,8 @@ TEST_F(Docx, TableRowsMergesAndTextsReachTheDocument)
     Build(doc);
     const std::string path = dir + "/export.docx";
     ASSERT_TRUE(doc.SaveToFile(path));
-    EXPECT_NE(PartOf(path, "[Content_Types].xml").find("wordprocessingml.document.main+xml"), std::string::npos);
+    EXPECT_NE(PartOf(path, "[Content_Types].xml").find("wordprocessingml.document.main+xml"),
+              std::string::npos);
     EXPECT_NE(PartOf(path, "_rels/.rels").find("Target=\"word/document.xml\""), std::string::npos);
     const std::string xml = PartOf(path, "word/document.xml");
     ASSERT_EQ(xml, doc.DocumentXml());

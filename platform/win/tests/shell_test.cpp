@@ -149,7 +149,8 @@ TEST_F(Namespace, FoldersParseBindEnumerateAndName)
     EXPECT_EQ(Name(desktop, dirList, SHGDN_NORMAL), "dir");
 
     IShellFolder* dir = nullptr;
-    ASSERT_EQ(desktop->BindToObject(dirList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&dir)), S_OK);
+    ASSERT_EQ(desktop->BindToObject(dirList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&dir)),
+              S_OK);
     IEnumIDList* e = nullptr;
     ASSERT_EQ(dir->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, &e), S_OK);
     LPITEMIDLIST got[8] = {};
@@ -193,11 +194,13 @@ TEST_F(Namespace, FoldersParseBindEnumerateAndName)
     for (ULONG i = 0; i < fetched; ++i) ILFree(got[i]);
     e->Release();
     IShellFolder* notFolder = nullptr;
-    EXPECT_EQ(dir->BindToObject(Make({"c.txt"}).get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(&notFolder)),
+    EXPECT_EQ(dir->BindToObject(Make({"c.txt"}).get(), nullptr, IID_IShellFolder,
+                                reinterpret_cast<void**>(&notFolder)),
               HResultFromError(ENOTDIR));
     EXPECT_EQ(notFolder, nullptr);
     LPITEMIDLIST missing = nullptr;
-    EXPECT_EQ(dir->ParseDisplayName(nullptr, nullptr, u"nothing", nullptr, &missing, nullptr), HResultFromError(ENOENT));
+    EXPECT_EQ(dir->ParseDisplayName(nullptr, nullptr, u"nothing", nullptr, &missing, nullptr),
+              HResultFromError(ENOENT));
     dir->Release();
 }
 
@@ -242,24 +245,29 @@ TEST_F(Namespace, FileInformationUsesTheFixedIcons)
 {
     SHFILEINFO info{};
     const std::string folder = root + "/dir", file = root + "/dir/b.txt";
-    EXPECT_EQ(SHGetFileInfo(folder.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME),
+    EXPECT_EQ(SHGetFileInfo(folder.c_str(), 0, &info, sizeof info,
+                            SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_TYPENAME),
               SHELL_IMAGELIST_SMALL);
     EXPECT_EQ(info.iIcon, SHELL_ICON_FOLDER);
     EXPECT_STREQ(info.szTypeName, "File folder");
     info.dwAttributes = SFGAO_FOLDER | SFGAO_STREAM;
-    EXPECT_EQ(SHGetFileInfo(file.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES | SHGFI_TYPENAME),
+    EXPECT_EQ(SHGetFileInfo(file.c_str(), 0, &info, sizeof info,
+                            SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES | SHGFI_TYPENAME),
               SHELL_IMAGELIST_LARGE);
     EXPECT_EQ(info.iIcon, SHELL_ICON_DOCUMENT);
     EXPECT_STREQ(info.szDisplayName, "b.txt");
     EXPECT_STREQ(info.szTypeName, "TXT File");
     EXPECT_EQ(info.dwAttributes, ULONG(SFGAO_STREAM));
     List l(ILCreateFromPath(folder));
-    EXPECT_NE(SHGetFileInfo(l.get(), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_OPENICON), 0u);
+    EXPECT_NE(SHGetFileInfo(l.get(), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_OPENICON),
+              0u);
     EXPECT_EQ(info.iIcon, SHELL_ICON_FOLDER_OPEN);
     EXPECT_NE(SHGetFileInfo("/bin/sh", 0, &info, sizeof info, SHGFI_SYSICONINDEX), 0u);
     EXPECT_EQ(info.iIcon, SHELL_ICON_PROGRAM);
     // An extension alone, without asking the file system.
-    EXPECT_NE(SHGetFileInfo("x.docx", FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_TYPENAME), 0u);
+    EXPECT_NE(SHGetFileInfo("x.docx", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                            SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_TYPENAME),
+              0u);
     EXPECT_EQ(info.iIcon, SHELL_ICON_DOCUMENT);
     EXPECT_STREQ(info.szTypeName, "DOCX File");
     EXPECT_EQ(SHGetFileInfo((root + "/none").c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX), 0u);
@@ -274,8 +282,9 @@ TEST(ShellServices, WhatHasNoMeaningHereFails)
     CLSID id{};
     EXPECT_EQ(CLSIDFromString("{000214E6-0000-0000-C000-000000000046}", &id), S_OK);
     EXPECT_EQ(id, IID_IShellFolder);
-    for (const char* bad : {"", "000214E6-0000-0000-C000-000000000046", "{000214E6-0000-0000-C000-00000000004G}",
-                            "{000214E60000-0000-C000-0000000000046}"})
+    for (const char* bad :
+         {"", "000214E6-0000-0000-C000-000000000046", "{000214E6-0000-0000-C000-00000000004G}",
+          "{000214E60000-0000-C000-0000000000046}"})
         EXPECT_EQ(CLSIDFromString(bad, &id), E_INVALIDARG) << bad;
     IMalloc* m = nullptr;
     ASSERT_EQ(SHGetMalloc(&m), S_OK);
