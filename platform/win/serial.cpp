@@ -437,6 +437,8 @@ BOOL CloseComm(HANDLE h)
     port->idle.wait(lock, [&] { return port->users == 0; });
     const int fd = std::exchange(port->fd, -1);
     lock.unlock();
+    // A terminal that stays open on its other side would otherwise keep refusing others.
+    ::ioctl(fd, TIOCNXCL);
     return ::close(fd) == 0 ? TRUE : Fail(errno);
 }
 
