@@ -9,6 +9,7 @@
 #include <zip.h>
 
 #include "cp1251.h"
+#include "replacefile.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cp1251.h"
+#include "replacefile.h"
 
 namespace {
 
@@ -302,7 +302,8 @@ public:
         Keys copy = keys_;
         if (!edit(copy)) return Outcome::Unchanged;
         const std::string dir = ExtractFileDir(path_);
-        if (!ForceDirectories(dir) || !ReplaceFileBytes(path_, Serialize(copy))) return Outcome::Failed;
+        if (path_.empty() || !ForceDirectories(dir) || !ReplaceFileBytes(path_, Serialize(copy)))
+            return Outcome::Failed;
         keys_ = std::move(copy);
         stamp_ = DiskStamp(path_);
         return Outcome::Written;
@@ -317,6 +318,10 @@ private:
         path_ = path;
         stamp_ = stamp;
         loaded_ = true;
+        if (path.empty()) {
+            keys_.clear();
+            return;
+        }
         std::ifstream in(NativePath(path), std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
@@ -406,7 +411,9 @@ std::string RegistryStorePath()
         }
         base = std::string(home) + "/.config";
     }
-    return Utf8ToCp1251(base) + "/qbxconf/registry.ini";
+    // A folder whose name the program's text cannot hold is no store at all (never another name).
+    std::string folder;
+    return TryFromNativePath(base, folder) ? folder + "/qbxconf/registry.ini" : "";
 }
 
 // ---- TRegistry ----------------------------------------------------------------------------------

@@ -25,7 +25,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "cp1251.h"
 #include "sysutils.h"
 
 namespace {
@@ -670,7 +669,8 @@ std::vector<std::string> ListCommDevices()
             int uart = 0;
             if (!(type >> uart) || uart == 0) continue;
         }
-        found.push_back(Utf8ToCp1251("/dev/" + name));
+        std::string path;
+        if (TryFromNativePath("/dev/" + name, path)) found.push_back(path);
     }
     std::sort(found.begin(), found.end());
     return found;

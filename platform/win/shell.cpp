@@ -73,7 +73,16 @@ std::string NativeOf(const std::vector<std::string>& segments)
     return path.empty() ? "/" : path;
 }
 
-std::u16string Wide(const std::string& native) { return Cp1251ToUtf16(Utf8ToCp1251(native)); }
+// A name from the file system as program text; one the text cannot hold shows '?' there, fit
+// only for display.
+std::string Shown(const std::string& native)
+{
+    std::string text;
+    TryFromNativePath(native, text);
+    return text;
+}
+
+std::u16string Wide(const std::string& native) { return Cp1251ToUtf16(Shown(native)); }
 
 bool Exists(const std::string& native)
 {
@@ -405,7 +414,7 @@ std::string TypeName(const std::string& native, bool folder)
 {
     if (folder) return "File folder";
     const std::string ext = fs::path(native).extension().string();
-    return ext.size() > 1 ? AnsiUpperCase(Utf8ToCp1251(ext.substr(1))) + " File" : "File";
+    return ext.size() > 1 ? AnsiUpperCase(Shown(ext.substr(1))) + " File" : "File";
 }
 
 void CopyText(char* to, size_t size, const std::string& text)
@@ -592,8 +601,8 @@ BOOL SHGetPathFromIDList(LPCITEMIDLIST list, char* path)
 {
     if (!path) return FALSE;
     path[0] = 0;
-    const std::string text = Utf8ToCp1251(NativeOf(Segments(list)));
-    if (text.size() >= size_t(MAX_PATH)) return FALSE;
+    std::string text;
+    if (!TryFromNativePath(NativeOf(Segments(list)), text) || text.size() >= size_t(MAX_PATH)) return FALSE;
     CopyText(path, MAX_PATH, text);
     return TRUE;
 }
@@ -602,7 +611,8 @@ std::string SpecialFolderPath(int folder)
 {
     const std::string native = SpecialNative(folder);
     std::error_code ec;
-    return !native.empty() && fs::is_directory(native, ec) ? Utf8ToCp1251(native) : "";
+    std::string path;
+    return !native.empty() && fs::is_directory(native, ec) && TryFromNativePath(native, path) ? path : "";
 }
 
 HRESULT SHGetSpecialFolderLocation(void*, int folder, LPITEMIDLIST* list)
@@ -647,7 +657,7 @@ DWORD_PTR SHGetFileInfo(const void* path, DWORD fileAttributes, SHFILEINFO* info
         if (flags & SHGFI_DISPLAYNAME) {
             const fs::path p(native);
             CopyText(info->szDisplayName, MAX_PATH,
-                     Utf8ToCp1251(native == "/" ? native : p.filename().string()));
+                     Shown(native == "/" ? native : p.filename().string()));
         }
         if (flags & SHGFI_TYPENAME)
             CopyText(info->szTypeName, sizeof info->szTypeName, TypeName(native, folder));
