@@ -647,6 +647,12 @@ void TMPCustomSyntaxMemo::Dispatch(TMessage& Message)
         DestroyCaret();
         TCustomControl::Dispatch(Message);
         return;
+    case CM_HINTSHOW:
+        TCustomControl::Dispatch(Message);
+        // The word's text may hold a '|', which is no short/long separator here.
+        if (FCtrlHover)
+            TCMHintShow(Message).HintInfo->HintStr = Hint();
+        return;
     case WM_LBUTTONDBLCLK: {
         TWMMouse m(Message);
         DblClickMessage(m);

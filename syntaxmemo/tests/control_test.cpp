@@ -459,6 +459,38 @@ TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
     EXPECT_FALSE(Memo->ShowHint());
 }
 
+// The hover hint shows in the application's hint window, whole (a '|' in the word is no hint
+// separator), follows the word under the pointer and goes with the Ctrl key.
+TEST_F(Editor, CtrlHoverHintShowsInTheHintWindow)
+{
+    Load("mov r1|r2");
+    Application->SetHintPause(5);
+    Application->SetHintShortPause(5);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(W(), &down);
+    const TPoint p = At(0, 0);
+    Mouse(QEvent::MouseMove, p.x, p.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    ASSERT_TRUE(WaitFor([] { return Application->HintWindow() != nullptr; }));
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Word: 'mov' \r\nStart: 0\r\nLength: 3\r\nAs token #1");
+    EXPECT_TRUE(HandleWidget(Application->HintWindow())->isVisible());
+    // Four lines of text: the window is taller than three rows of its font.
+    EXPECT_GT(Application->HintWindow()->Height(), 3 * Application->HintWindow()->Canvas()->TextHeight("W"));
+    const TPoint q = At(6, 0);
+    Mouse(QEvent::MouseMove, q.x, q.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    EXPECT_TRUE(WaitFor([] {
+        return Application->HintWindow() && Application->HintWindow()->Caption().rfind("Word: 'r1|r2' \r\nStart: 4\r\n", 0) == 0;
+    }));
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Ctrl);
+    QApplication::sendEvent(W(), &up);
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    const TPoint r = At(1, 0);
+    Mouse(QEvent::MouseMove, r.x, r.y, Qt::NoButton, Qt::NoButton);
+    WaitFor([] { return false; }, 30);
+    EXPECT_EQ(Application->HintWindow(), nullptr);  // no hover, no hint
+    Application->SetHintPause(500);
+    Application->SetHintShortPause(50);
+}
+
 TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain)
 {
     Load("first");
