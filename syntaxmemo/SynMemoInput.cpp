@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "forms.h"
+
 namespace {
 // A digit of the top row or of the numeric pad, -1 for any other key.
 int DigitOf(WORD Key)
@@ -301,6 +303,9 @@ void TMPCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift)
 void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift)
 {
     SetCursor(crIBeam);
+    // The word's hint belongs to the held key.
+    if (FCtrlHover && Application)
+        Application->HideHint();
     SetShowHint(false);
     SetHotToken(-1, -1);
     if (OnWordInfo)

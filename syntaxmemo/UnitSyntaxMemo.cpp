@@ -8,24 +8,6 @@
 #include "forms.h"
 #include "winapi.h"
 
-// ---- scroll-bar seam -----------------------------------------------------------------------------
-
-void TMPMemoScrollBar::SetParams(int AMax, int APosition, int ASmall, int ALarge, bool AEnabled)
-{
-    Max = AMax;
-    Position = std::clamp(APosition, 0, std::max(AMax, 0));
-    SmallChange = ASmall;
-    LargeChange = ALarge;
-    Enabled = AEnabled;
-}
-
-void TMPMemoScrollBar::Scroll(int APosition)
-{
-    Position = std::clamp(APosition, 0, std::max(Max, 0));
-    if (OnChange)
-        OnChange(Position);
-}
-
 // ---- platform clipboard --------------------------------------------------------------------------
 
 namespace {
@@ -82,11 +64,9 @@ bool TMPPlatformClipboard::GetPlain(std::string& Text)
 
 TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
     : TCustomControl(AOwner), FRowBitmap(std::make_unique<TBitmap>()), FView(std::make_unique<TBitmap>()),
-      FGlyphs(std::make_unique<TBitmap>()), FVScroll(std::make_unique<TMPMemoScrollBar>()),
-      FHScroll(std::make_unique<TMPMemoScrollBar>())
+      FGlyphs(std::make_unique<TBitmap>())
 {
-    FVScroll->OnChange = [this](int pos) { SetTopRow(LineAtVisibleIndex(pos)); };
-    FHScroll->OnChange = [this](int pos) { SetHorzOffset(pos); };
+    MakeScrollBars();
     OnModelChange = [this](TChangedItems k) {
         if (OnChange)
             OnChange(this, k);
@@ -111,6 +91,59 @@ TMPCustomSyntaxMemo::~TMPCustomSyntaxMemo()
 {
     OnModelChange = nullptr;
     SetClipboard(nullptr);
+    for (TScrollBar* bar : {FVScroll, FHScroll}) {
+        bar->OnChange = nullptr;
+        bar->OnEnter = nullptr;
+    }
+}
+
+void TMPCustomSyntaxMemo::MakeScrollBars()
+{
+    FVScroll = new TScrollBar(this);
+    FVScroll->SetKind(sbVertical);
+    FHScroll = new TScrollBar(this);
+    for (TScrollBar* bar : {FVScroll, FHScroll}) {
+        bar->SetParent(this);
+        bar->SetTabStop(false);
+        bar->SetEnabled(false);
+        bar->OnChange = [this](TObject* Sender) { ScrollBarChanged(Sender); };
+        // Keys belong to the text: a bar that gets the focus hands it back.
+        bar->OnEnter = [this](TObject*) {
+            if (CanFocus())
+                SetFocus();
+        };
+    }
+    PlaceScrollBars();
+}
+
+void TMPCustomSyntaxMemo::PlaceScrollBars()
+{
+    FVScroll->SetAlign(alRight);
+    FHScroll->SetAlign(alBottom);
+    for (TScrollBar* bar : {FVScroll, FHScroll}) {
+        bar->SetCtl3D(true);
+        bar->SetVisible(true);
+    }
+}
+
+bool TMPCustomSyntaxMemo::IsOwnScrollBar(HWND Wnd) const
+{
+    if (!Wnd)
+        return false;
+    for (TScrollBar* bar : {FVScroll, FHScroll})
+        if (bar->HandleAllocated() && bar->Handle() == Wnd)
+            return true;
+    return false;
+}
+
+void TMPCustomSyntaxMemo::ScrollBarChanged(TObject* Sender)
+{
+    if (FSettingBars)
+        return;
+    if (Sender == FHScroll)
+        SetHorzOffset(FHScroll->Position());
+    else
+        SetTopRow(LineAtVisibleIndex(FVScroll->Position()));
 }
 
 void TMPCustomSyntaxMemo::CreateParams(TCreateParams& Params)
@@ -201,6 +234,7 @@ void TMPCustomSyntaxMemo::Metrics()
         for (int ch = 0; ch < 256; ++ch)
             FCharWidths[size_t(bold)][size_t(ch)] = c->TextWidth(std::string(1, char(ch)));
     }
+    PlaceScrollBars();
     const TRect band = RowBand(-1);
     FVisibleRows = std::max(0, band.Height() / std::max(FLineHeight, 1));
     FDirtyRows.assign(size_t(FVisibleRows), 1);
@@ -214,10 +248,10 @@ void TMPCustomSyntaxMemo::Metrics()
 TRect TMPCustomSyntaxMemo::RowBand(int R) const
 {
     auto* self = const_cast<TMPCustomSyntaxMemo*>(this);
-    const int cw = self->ClientWidth(), ch = self->ClientHeight() - FHScroll->Thickness();
+    const int cw = self->ClientWidth(), ch = self->ClientHeight() - (FHScroll->Visible() ? FHScroll->Height() : 0);
     TRect r = R < 0 ? Rect(0, 0, cw, ch)
                     : Bounds(0, R * FLineHeight, cw, std::max(0, std::min(FLineHeight, ch - R * FLineHeight)));
-    r.Right -= FVScroll->Thickness() + 1;
+    r.Right -= (FVScroll->Visible() ? FVScroll->Width() : 0) + 1;
     return r;
 }
 
@@ -371,8 +405,17 @@ void TMPCustomSyntaxMemo::UpdateScrollBars()
     if (!Parent() || Lines()->Updating())
         return;
     const int vmax = VertMax(), hmax = HorzMax();
-    FVScroll->SetParams(vmax, std::max(VisibleIndexOf(FTopRow), 0), 1, FVisibleRows - 2, vmax > 0);
-    FHScroll->SetParams(hmax, FHorzOffset, 1, 32, hmax > 0);
+    FSettingBars = true;
+    FVScroll->SetParams(std::max(VisibleIndexOf(FTopRow), 0), 0, vmax);
+    FVScroll->SetSmallChange(1);
+    // A view of one or two rows still pages forward.
+    FVScroll->SetLargeChange(TScrollBarInc(std::max(FVisibleRows - 2, 1)));
+    FVScroll->SetEnabled(vmax > 0);
+    FHScroll->SetParams(FHorzOffset, 0, hmax);
+    FHScroll->SetSmallChange(1);
+    FHScroll->SetLargeChange(32);
+    FHScroll->SetEnabled(hmax > 0);
+    FSettingBars = false;
 }
 
 void TMPCustomSyntaxMemo::SetViewOrigin(int AHorzOffset, int ATopRow)
@@ -588,15 +631,27 @@ void TMPCustomSyntaxMemo::Dispatch(TMessage& Message)
         return;
     case WM_SETFOCUS:
         TCustomControl::Dispatch(Message);
+        if (IsOwnScrollBar(TWMSetFocus(Message).FocusedWnd) && FHasCaret)
+            return;
         CreateCaret(Handle(), nullptr, 1, FLineHeight);
         FHasCaret = true;
         ShowCaret();
         return;
     case WM_KILLFOCUS:
+        if (IsOwnScrollBar(TWMKillFocus(Message).FocusedWnd)) {
+            TCustomControl::Dispatch(Message);
+            return;
+        }
         HideCaret();
         FHasCaret = false;
         DestroyCaret();
         TCustomControl::Dispatch(Message);
+        return;
+    case CM_HINTSHOW:
+        TCustomControl::Dispatch(Message);
+        // The word's text may hold a '|', which is no short/long separator here.
+        if (FCtrlHover)
+            TCMHintShow(Message).HintInfo->HintStr = Hint();
         return;
     case WM_LBUTTONDBLCLK: {
         TWMMouse m(Message);

@@ -10,6 +10,7 @@
 
 #include "SynMemoModel.h"
 #include "controls.h"
+#include "stdctrls.h"
 
 class TBitmap;
 
@@ -18,23 +19,6 @@ class TMPCustomSyntaxMemo;
 using TMPWordInfoEvent =
     std::function<void(TMPCustomSyntaxMemo* Sender, int X, int Y, int WordIndex, int Row, bool Showing)>;
 using TMPLogEvent = std::function<void(TObject* Sender, const std::string& LogStr)>;
-
-// Where the editor keeps a scroll bar's range and position. The GUI core has no scroll-bar
-// control yet, so this one takes no room and is moved by code only (keys, wheel, tests); a real
-// bar replaces it behind the same calls.
-class TMPMemoScrollBar {
-public:
-    virtual ~TMPMemoScrollBar() = default;
-    // Width of a vertical bar or height of a horizontal one.
-    virtual int Thickness() const { return 0; }
-    virtual void SetParams(int AMax, int APosition, int ASmall, int ALarge, bool AEnabled);
-    // The user moved the bar: the position goes to the editor.
-    void Scroll(int APosition);
-
-    int Max = 0, Position = 0, SmallChange = 1, LargeChange = 1;
-    bool Enabled = false;
-    std::function<void(int)> OnChange;
-};
 
 class TMPCustomSyntaxMemo : public TCustomControl, public TMPSynMemoCore {
 public:
@@ -89,8 +73,9 @@ public:
     void ShowCaret();
     void HideCaret();
     bool CaretShown() const { return FCaretShown; }
-    TMPMemoScrollBar* VertScrollBar() const { return FVScroll.get(); }
-    TMPMemoScrollBar* HorzScrollBar() const { return FHScroll.get(); }
+    // The two child bars (owned as components; right and bottom).
+    TScrollBar* VertScrollBar() const { return FVScroll; }
+    TScrollBar* HorzScrollBar() const { return FHScroll; }
 
     // Layout of row R (-1: the whole height), in client coordinates.
     TRect RowBand(int R) const;
@@ -122,6 +107,10 @@ protected:
 
 private:
     void Metrics();
+    void MakeScrollBars();
+    void PlaceScrollBars();
+    void ScrollBarChanged(TObject* Sender);
+    bool IsOwnScrollBar(HWND Wnd) const;
     void UpdateScrollBars();
     void FlushRows();
     void PaintRow(int Row);
@@ -160,7 +149,9 @@ private:
     std::unique_ptr<TBitmap> FRowBitmap;
     std::unique_ptr<TBitmap> FView;   // what the window shows, row by row
     std::unique_ptr<TBitmap> FGlyphs; // ten 11 x 11 bookmark images side by side
-    std::unique_ptr<TMPMemoScrollBar> FVScroll, FHScroll;
+    TScrollBar* FVScroll = nullptr;
+    TScrollBar* FHScroll = nullptr;
+    bool FSettingBars = false;  // the bars' change handler is off while the view sets them
     mutable int FLongest = -1;
 };
 

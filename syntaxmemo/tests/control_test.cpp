@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -16,8 +18,28 @@
 #include "graphics.h"
 #include "graphics_qt.h"
 #include "handle.h"
+#include "stdctrls_qt.h"
+#include "winapi.h"
 
 namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms = 2000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButtons buttons)
+{
+    QPointF local(x, y);
+    QMouseEvent e(type, local, w->mapToGlobal(local.toPoint()), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+QScrollBar* Bar(TScrollBar* c) { return WidgetAs<QScrollBar>(c); }
 
 class Editor : public testing::Test {
 protected:
@@ -92,7 +114,7 @@ protected:
 TEST_F(Editor, RowHeightComesFromTheFontAndRowNumbersWidenTheGutter)
 {
     EXPECT_EQ(Memo->LineHeight(), 19);
-    EXPECT_EQ(Memo->VisibleRows(), Memo->ClientHeight() / 19);
+    EXPECT_EQ(Memo->VisibleRows(), (Memo->ClientHeight() - Memo->HorzScrollBar()->Height()) / 19);
     std::string text;
     for (int i = 0; i < 1000; ++i)
         text += "x\r\n";
@@ -278,10 +300,133 @@ TEST_F(Editor, WheelScrollsOneLineWhateverTheDelta)
     Wheel(120, Ctrl);
     Wheel(120, Ctrl);
     EXPECT_EQ(Memo->HorzOffset(), 0);
-    Memo->VertScrollBar()->Scroll(10);
-    EXPECT_EQ(Memo->TopRow(), 10);
-    EXPECT_EQ(Memo->VertScrollBar()->Max, 100 - Memo->VisibleRows() + 1);
-    EXPECT_EQ(Memo->HorzScrollBar()->Max, 500 - Memo->TextAreaRect(-1).Width());
+}
+
+// The two bars are child controls on the right and at the bottom; the rows stop short of them.
+TEST_F(Editor, ScrollBarsTakeTheirRoomAtTheRightAndBottom)
+{
+    TScrollBar* v = Memo->VertScrollBar();
+    TScrollBar* h = Memo->HorzScrollBar();
+    ASSERT_EQ(v->Parent(), Memo);
+    ASSERT_EQ(h->Parent(), Memo);
+    const int cw = Memo->ClientWidth(), ch = Memo->ClientHeight();
+    EXPECT_EQ(v->Kind(), sbVertical);
+    EXPECT_EQ(h->Kind(), sbHorizontal);
+    EXPECT_EQ(h->BoundsRect(), Rect(0, ch - h->Height(), cw, ch));
+    EXPECT_EQ(v->BoundsRect(), Rect(cw - v->Width(), 0, cw, ch - h->Height()));
+    EXPECT_GT(v->Width(), 0);
+    EXPECT_GT(h->Height(), 0);
+    const TRect band = Memo->RowBand(-1);
+    EXPECT_EQ(band.Right, cw - v->Width() - 1);
+    EXPECT_EQ(band.Bottom, ch - h->Height());
+    EXPECT_EQ(Memo->VisibleRows(), (ch - h->Height()) / 19);
+    // Native bars where the controls say, shown over the painted rows.
+    for (TScrollBar* bar : {v, h}) {
+        QWidget* w = Bar(bar);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible());
+        const QPoint at = w->mapTo(W(), QPoint(0, 0));
+        EXPECT_EQ(TPoint(at.x(), at.y()), bar->BoundsRect().TopLeft());
+    }
+    Load("mov r1, r2");
+    QApplication::processEvents();
+    QImage img = W()->grab().toImage();
+    auto px = [&](int x, int y) { return img.pixelColor(x, y).rgb() & 0xFFFFFF; };
+    const unsigned window = ToQColor(clWindow).rgb() & 0xFFFFFF;
+    const TRect T = Memo->TextAreaRect(0);
+    EXPECT_EQ(px(T.Right - 1, 2), window);
+    int barInk = 0;  // the bars' own drawing, not the text background
+    for (int y = 0; y < v->Height(); ++y)
+        barInk += px(cw - v->Width() / 2, y) != window;
+    for (int x = 0; x < h->Width(); ++x)
+        barInk += px(x, ch - h->Height() / 2) != window;
+    EXPECT_GT(barInk, (v->Height() + h->Width()) / 2);
+}
+
+// A click on a bar's arrow and the scroll messages move the view; keys and the wheel move the bars.
+TEST_F(Editor, ScrollBarsMoveTheViewAndFollowIt)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += std::string(50, 'w') + "\r\n";
+    Load(text);
+    TScrollBar* v = Memo->VertScrollBar();
+    TScrollBar* h = Memo->HorzScrollBar();
+    const int rows = Memo->VisibleRows();
+    EXPECT_EQ(v->Max(), 100 - rows + 1);
+    EXPECT_EQ(h->Max(), 500 - Memo->TextAreaRect(-1).Width());
+    EXPECT_EQ(v->LargeChange(), rows - 2);
+    EXPECT_TRUE(v->Enabled());
+    EXPECT_TRUE(h->Enabled());
+
+    QScrollBar* bar = Bar(v);
+    SendMouse(bar, QEvent::MouseButtonPress, bar->width() / 2, bar->height() - 4, Qt::LeftButton);
+    SendMouse(bar, QEvent::MouseButtonRelease, bar->width() / 2, bar->height() - 4, Qt::NoButton);
+    EXPECT_EQ(Memo->TopRow(), 1);
+    EXPECT_EQ(v->Position(), 1);
+    struct {
+        UINT Msg;
+        WORD Code;
+        int Top, Offset;
+    } steps[] = {
+        {WM_VSCROLL, SB_PAGEDOWN, 1 + rows - 2, 0},
+        {WM_VSCROLL, SB_LINEUP, rows - 2, 0},
+        {WM_VSCROLL, SB_BOTTOM, 100 - rows + 1, 0},
+        {WM_VSCROLL, SB_TOP, 0, 0},
+        {WM_HSCROLL, SB_PAGEDOWN, 0, 32},
+        {WM_HSCROLL, SB_LINEUP, 0, 31},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.Code);
+        TScrollBar* to = s.Msg == WM_VSCROLL ? v : h;
+        SendMessage(Memo->Handle(), s.Msg, MAKEWPARAM(s.Code, 0), LPARAM(to->Handle()));
+        EXPECT_EQ(Memo->TopRow(), s.Top);
+        EXPECT_EQ(Memo->HorzOffset(), s.Offset);
+    }
+    Key(Qt::Key_Down, Ctrl);
+    EXPECT_EQ(v->Position(), 1);
+    EXPECT_EQ(bar->value(), 1);
+    Wheel(-120);
+    EXPECT_EQ(v->Position(), 2);
+    Key(Qt::Key_End, Ctrl);  // the last line at the bottom row; the range leaves one row more
+    EXPECT_EQ(v->Position(), v->Max() - 1);
+    const int offset = Memo->HorzOffset();
+    EXPECT_EQ(h->Position(), offset);
+    Wheel(120, Ctrl);
+    EXPECT_EQ(h->Position(), offset - 4);
+    // Folded lines do not count: the bar counts visible lines.
+    Load("{<-}head\r\n" + text + "{>>}end\r\n" + text);
+    Memo->SetTopRow(110);
+    EXPECT_EQ(v->Position(), 9);
+    EXPECT_EQ(v->Max(), 101 - rows + 1);
+    Load("short");
+    EXPECT_FALSE(v->Enabled());
+    EXPECT_FALSE(h->Enabled());
+}
+
+TEST_F(Editor, ClickingAScrollBarKeepsTheCaret)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line\r\n";
+    Load(text);
+    Memo->Range()->SetPos({0, 5});
+    Memo->SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return Memo->CaretShown(); }));
+    QScrollBar* bar = Bar(Memo->VertScrollBar());
+    SendMouse(bar, QEvent::MouseButtonPress, bar->width() / 2, bar->height() - 4, Qt::LeftButton);
+    SendMouse(bar, QEvent::MouseButtonRelease, bar->width() / 2, bar->height() - 4, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(Memo->Focused());
+    EXPECT_EQ(Memo->TopRow(), 1);
+    EXPECT_TRUE(Memo->CaretShown());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Caret(), TPoint(0, 6));
+    // A bar given the focus hands it back to the text.
+    Memo->VertScrollBar()->SetFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(Memo->Focused());
+    EXPECT_TRUE(Memo->CaretShown());
 }
 
 TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
@@ -312,6 +457,38 @@ TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
     EXPECT_TRUE(Memo->ShowHint());
     QApplication::sendEvent(W(), &up);
     EXPECT_FALSE(Memo->ShowHint());
+}
+
+// The hover hint shows in the application's hint window, whole (a '|' in the word is no hint
+// separator), follows the word under the pointer and goes with the Ctrl key.
+TEST_F(Editor, CtrlHoverHintShowsInTheHintWindow)
+{
+    Load("mov r1|r2");
+    Application->SetHintPause(5);
+    Application->SetHintShortPause(5);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(W(), &down);
+    const TPoint p = At(0, 0);
+    Mouse(QEvent::MouseMove, p.x, p.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    ASSERT_TRUE(WaitFor([] { return Application->HintWindow() != nullptr; }));
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Word: 'mov' \r\nStart: 0\r\nLength: 3\r\nAs token #1");
+    EXPECT_TRUE(HandleWidget(Application->HintWindow())->isVisible());
+    // Four lines of text: the window is taller than three rows of its font.
+    EXPECT_GT(Application->HintWindow()->Height(), 3 * Application->HintWindow()->Canvas()->TextHeight("W"));
+    const TPoint q = At(6, 0);
+    Mouse(QEvent::MouseMove, q.x, q.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    EXPECT_TRUE(WaitFor([] {
+        return Application->HintWindow() && Application->HintWindow()->Caption().rfind("Word: 'r1|r2' \r\nStart: 4\r\n", 0) == 0;
+    }));
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Ctrl);
+    QApplication::sendEvent(W(), &up);
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    const TPoint r = At(1, 0);
+    Mouse(QEvent::MouseMove, r.x, r.y, Qt::NoButton, Qt::NoButton);
+    WaitFor([] { return false; }, 30);
+    EXPECT_EQ(Application->HintWindow(), nullptr);  // no hover, no hint
+    Application->SetHintPause(500);
+    Application->SetHintShortPause(50);
 }
 
 TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain)

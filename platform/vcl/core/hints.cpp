@@ -218,15 +218,20 @@ void HintMouseEntered(TControl* c)
 }
 
 // The hint follows the mouse inside its control: leaving the cursor rectangle, or the control's
-// hint changing (a hot item with a hint of its own), shows it again after the short pause.
+// hint changing (a hot item with a hint of its own), shows it again after the short pause. A hint
+// that changes after a key or a press is new to the user and shows even so (a control that
+// describes what is under the mouse while a key is held).
 void HintMouseMoved(TPoint Screen)
 {
-    if (!gHint.Control || gHint.Cancelled)
+    if (!gHint.Control)
         return;
     std::string text = HintOf(gHint.Control);
     bool changed = text != gHint.Text;
+    if (gHint.Cancelled && !changed)
+        return;
     if (!changed && (!gHint.Shown || PtInRect(gHint.CursorRect, Screen)))
         return;
+    gHint.Cancelled = false;
     gHint.Text = text;
     HideWindow();
     if (gHint.Show)

@@ -538,6 +538,33 @@ TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
     Application->SetHintPause(500);
 }
 
+// A key keeps the hint away while the mouse moves on, unless the control's hint changes meanwhile
+// (a control that describes what is under the mouse while a key is held).
+TEST_F(CoreFrames, AHintThatChangesAfterAKeyShows)
+{
+    auto* host = new TProbe(Form);
+    host->SetParent(Form);
+    host->SetBounds(0, 0, 100, 50);
+    host->SetHint("One");
+    host->SetShowHint(true);
+    Form->Show();
+    WaitFor([] { return false; }, 50);  // the window system's enter and leave first
+    Application->SetHintPause(100);
+    Application->SetHintShortPause(100);
+    QWidget* w = ClientWidget(host);
+    SendMouse(w, QEvent::MouseMove, 15, 15);
+    SendKey(w, Qt::Key_A, "a");
+    SendMouse(w, QEvent::MouseMove, 16, 15);
+    WaitFor([] { return false; }, 200);
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    host->SetHint("Two|The second");
+    Application->SetHintShortPause(5);
+    SendMouse(w, QEvent::MouseMove, 17, 15);
+    EXPECT_TRUE(WaitFor([] { return Application->HintWindow() && Application->HintWindow()->Caption() == "Two"; }));
+    Application->SetHintPause(500);
+    Application->SetHintShortPause(50);
+}
+
 // Members the widgets override: wheel up/down, automatic size, constraints, scaling.
 class TSizedProbe : public TProbe {
 public:
