@@ -8,6 +8,7 @@
 #include <string>
 
 #include "graphics.h"
+#include "stdctrls.h"  // TCheckBoxState
 #include "sysset.h"
 
 // ---------------------------------------------------------------- shared types
@@ -40,7 +41,6 @@ enum TGwUIStyle { uiWindows95, uiWindowsXP };
 enum TGwGroupBarGradientPath { gpTopToBottom, gpBottomToTop };
 enum TGwButtonDisplayState { bdsNormal, bdsDown, bdsHot, bdsDisabled };
 enum TGwButtonHotTrackStyle { htsInterior, htsFrame };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // ---------------------------------------------------------------- themes
 
