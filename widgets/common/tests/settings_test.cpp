@@ -269,3 +269,21 @@ TEST(GwCustomColors, ForgetsARemovedStore)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GwDialogComponent, CentringOnTheParentPlacesOverTheOwnerForm)
+{
+    TApplication::QtApp();
+    TGwDialogComponent d(nullptr);
+    EXPECT_EQ(d.Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(d.Font()->Size(), 8);
+    EXPECT_EQ(d.Position, poScreenCenter);
+    d.SetCenterToParent(true);
+    EXPECT_EQ(d.Position, poOwnerFormCenter);
+    TForm f(nullptr);
+    d.CenterForm(&f);
+    EXPECT_EQ(f.Position(), poOwnerFormCenter);
+}
+
+}  // namespace
