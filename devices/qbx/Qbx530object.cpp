@@ -1,7 +1,7 @@
 // The cell controller QBX-530 and the discrete-input controller QBX-550. Device layer.
 #include "Qbx530object.h"
 
-#include "qbxeditors.h"
+#include "Editorkit.h"
 
 using namespace qbx;
 
@@ -14,7 +14,7 @@ constexpr int kModeByte = 6; // of the control-channel table
 } // namespace
 
 TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxDeviceItem(number, channels, store), m_def(def)
+    : TDeviceItem(number, channels, store), m_def(def)
 {
     DisplayType = def.displayType;
     Tag = def.tag;
@@ -326,11 +326,11 @@ void TQbxCellItem::GetPropertyText(int row, AnsiString& text)
         text = IntToStr(NetworkAddress());
 }
 
-TQbxDeviceItem::RowEditor TQbxCellItem::PropertyRowEditor(int row) const
+TDeviceItem::RowEditor TQbxCellItem::PropertyRowEditor(int row) const
 {
     if (row == 2)
         return RowEditor::YesNo;
-    return row == 3 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
+    return row == 3 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text)

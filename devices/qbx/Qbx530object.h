@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxdevice.h"
+#include "deviceitem.h"
+#include "qbxdata.h"
 
-class TQbxCellItem : public TQbxDeviceItem {
+class TQbxCellItem : public TDeviceItem {
 public:
     ~TQbxCellItem() override;
 

@@ -5,13 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "devicedef.h"
+
 namespace qbx {
 
-// One default subprogram of a device: its name (also the .act file name) and its caption.
-struct SubprogramDef {
-    const char* name;
-    const char* caption;
-};
+// The QBX devices are built from the common device kit.
+using namespace dev;
 
 // ---- QBX-510 concentrator -------------------------------------------------------------------
 

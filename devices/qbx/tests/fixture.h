@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "Configmanager.h"
-#include "qbxkit.h"
+#include "devicekit.h"
+#include "qbxdata.h"
 
 namespace qbxtest {
 
