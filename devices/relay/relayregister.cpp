@@ -12,7 +12,9 @@ constexpr TRelayClass Entry()
 }
 
 const TRelayClass kClasses[] = {
-    Entry<TSIRIUS2VItem>(),
+    Entry<TSIRIUSDItem>(),     Entry<TSIRIUS2VItem>(),     Entry<TSIRIUS2LItem>(),    Entry<TSIRIUS2LOLDItem>(),
+    Entry<TSIRIUS2VOLDItem>(), Entry<TSIRIUS2MLOLDItem>(), Entry<TSIRIUS2SOLDItem>(), Entry<TSIRIUS2SItem>(),
+    Entry<TSIRIUSTNItem>(),    Entry<TSIRIUSCSItem>(),     Entry<TORION2Item>(),      Entry<TORIONRTZItem>(),
 };
 
 } // namespace
