@@ -68,9 +68,11 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+    auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
     for (const CommandDef& c : def.Commands)
-        AddCommand(this, c.name, n++, c.execute, m_sub[def.PrepareSub], m_sub[def.ParseSub], m_sub[def.NoAnswerSub]);
+        AddCommand(this, c.name, n++, c.execute, id(c.prepare, def.PrepareSub), id(c.parse, def.ParseSub),
+                   id(c.noAnswer, def.NoAnswerSub));
     AdoptSettings();
     AdoptSignals();
     for (int i = 0; i < ParamCount(); ++i) {
@@ -78,7 +80,8 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
             p->Kind = r->role == Role::Measure ? kChannelMeasured : kChannelSignal;
-            p->ParamType = r->paramType;
+            const uint16_t switched = r->switchSub >= 0 ? SlotId(r->switchSub) : 0;
+            p->ParamType = switched != 0 && p->ChangeHandler == switched ? r->switchType : r->paramType;
             p->RaiseChanged();
         } else {
             p->Kind = kChannelSetting;
@@ -155,7 +158,8 @@ void TDeviceEngine::CreateSignal(int i)
         p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
     if (m_store)
         p->WriteHandler = m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
-    p->Value[0] = 2;
+    if (r->role != Role::Input)
+        p->Value[0] = 2;
 }
 
 TDeviceEngine::~TDeviceEngine()
@@ -170,6 +174,11 @@ TDeviceEngine::~TDeviceEngine()
         delete p;
         p = nullptr;
     }
+}
+
+uint16_t TDeviceEngine::SlotId(int k) const
+{
+    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
 }
 
 int TDeviceEngine::IndexOf(const TParamItem* p) const
@@ -400,6 +409,11 @@ void TDeviceEngine::CheckConfiguration(TStrings* s)
     const std::string head = CheckHead();
     for (Check c : m_def.Checks) {
         switch (c) {
+        case Check::PeriodOrMessages:
+            if (MessageHandler == 0 && execute == 0 && Period == 0)
+                s->Add(head + " - Укажите период опроса прибора или установите свойство обработки сообщений от "
+                              "прибора равным \"Да\"");
+            break;
         case Check::PeriodMissing:
             if (execute == 1 && Period == 0)
                 s->Add(head + " - Не указан общий период опроса используемых параметров");
