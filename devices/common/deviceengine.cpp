@@ -2,6 +2,7 @@
 #include "deviceengine.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "Editorkit.h"
 #include "msgbox.h"
@@ -119,12 +120,21 @@ void TDeviceEngine::AdoptSettings()
 // channel already owned, here or by another object, is never adopted, and the oldest one wins.
 void TDeviceEngine::AdoptSignals()
 {
+    // Signals by the address their entry names, in position order (a damaged table may name one twice).
+    auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
+    std::unordered_map<uint32_t, std::vector<int>> named;
+    for (int i = 0; i < m_def.SignalCount; ++i) {
+        int table = 0, offset = 0;
+        if (EntryOf(i, table, offset))
+            if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
+                named[key(a)].push_back(i);
+    }
     ForEachChannel(m_channels, [&](TParamItem* c) {
-        if (c->ChannelIndex == 0 || c->Owner)
+        const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
+        if (it == named.end())
             return true;
-        for (int i = 0; i < m_def.SignalCount; ++i) {
-            int table = 0, offset = 0;
-            if (!m_param[i] && EntryOf(i, table, offset) && GetEntry(m_param[table], offset) == AddressOf(c)) {
+        for (int i : it->second) {
+            if (!m_param[i]) {
                 m_param[i] = c;
                 c->Owner = this;
                 break;
