@@ -5,7 +5,6 @@
 #include <unordered_map>
 
 #include "Editorkit.h"
-#include "msgbox.h"
 
 using namespace dev;
 
@@ -44,19 +43,6 @@ std::string TrimBlanks(const char* name)
     while (!s.empty() && s.back() == ' ')
         s.pop_back();
     return s;
-}
-
-// The other channel of the list at this address, or null.
-TParamItem* Holder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except)
-{
-    TParamItem* found = nullptr;
-    ForEachChannel(list, [&](TParamItem* c) {
-        if (c == except || !SameAddress(c, type, index))
-            return true;
-        found = c;
-        return false;
-    });
-    return found;
 }
 
 } // namespace
@@ -333,10 +319,8 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p)
     if (i < 0 || i >= m_def.SignalCount)
         return;
     if (index != 0) {
-        if (const TParamItem* held = Holder(m_channels, type, index, p)) {
-            const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" + held->Name +
-                                     "\". Канал \"" + p->Name + "\" не перепривязан.";
-            ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+        if (const TParamItem* held = AddressHolder(m_channels, type, index, p)) {
+            ReportAddressHeld(p, type, index, held);
             return;
         }
     }

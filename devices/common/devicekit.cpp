@@ -104,6 +104,25 @@ TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index)
     return FirstWithAddress(list, type, index, true);
 }
 
+TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except)
+{
+    TParamItem* found = nullptr;
+    ForEachChannel(list, [&](TParamItem* c) {
+        if (c == except || !SameAddress(c, type, index))
+            return true;
+        found = c;
+        return false;
+    });
+    return found;
+}
+
+void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder)
+{
+    const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" + holder->Name +
+                             "\". Канал \"" + p->Name + "\" не перепривязан.";
+    ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+}
+
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
                 uint16_t noAnswer)
 {

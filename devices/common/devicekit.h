@@ -50,6 +50,11 @@ TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index);
 // taken (by another object, or by this one for another role) is never handed out twice.
 TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index);
 
+// One channel per address. The channel of the list at this address other than `except`, or null.
+TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except);
+// Tells the user that `p` was not bound to type:index because `holder` holds that address.
+void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder);
+
 // Appends a poll command (period code 0) to the object's command list.
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
                 uint16_t noAnswer);
