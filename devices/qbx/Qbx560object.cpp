@@ -68,10 +68,13 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
 
     for (int s = 0; s < kWithSetpoints; ++s) {
         TParamItem* t = m_param[s];
-        const bool bound = !IsUnbound(t);
+        bool bound = !IsUnbound(t);
         if (bound) {
             m_spValue[s] = FindFreeChannel(channels, kSetpointValueType, t->ChannelIndex);
             m_spState[s] = FindFreeChannel(channels, kSetpointStateType, t->ChannelIndex);
+            // A pair another temperature took already is not made twice.
+            bound = (m_spValue[s] || !FindChannel(channels, kSetpointValueType, t->ChannelIndex)) &&
+                    (m_spState[s] || !FindChannel(channels, kSetpointStateType, t->ChannelIndex));
         }
         if (!m_spValue[s]) {
             const uint8_t value[5] = {2, 0, 0, 0, 0};
@@ -164,7 +167,18 @@ void TQbx560Item::PlaceSetpoints(int s, bool bound)
 {
     if (s >= kWithSetpoints || !m_spValue[s] || !m_spState[s])
         return;
-    const uint8_t index = bound ? m_param[s]->ChannelIndex : 0;
+    uint8_t index = bound ? m_param[s]->ChannelIndex : 0;
+    // The pair of an index belongs to one temperature: held by another channel, it stays unbound.
+    if (index != 0) {
+        const TParamItem* held = AddressHolder(m_channels, kSetpointValueType, index, m_spValue[s]);
+        if (!held)
+            held = AddressHolder(m_channels, kSetpointStateType, index, m_spState[s]);
+        if (held) {
+            ReportAddressHeld(m_spValue[s], kSetpointValueType, index, held);
+            bound = false;
+            index = 0;
+        }
+    }
     m_spValue[s]->ChannelType = bound ? kSetpointValueType : 0;
     m_spValue[s]->ChannelIndex = index;
     m_spState[s]->ChannelType = bound ? kSetpointStateType : 0;
@@ -176,6 +190,18 @@ void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
     const int s = TemperatureOf(p);
     if (s < 0)
         return;
+    // One channel per address: refused when the channel's address, or the set-point pair that comes
+    // with it, is held by another channel.
+    const TParamItem* held = index != 0 ? AddressHolder(m_channels, type, index, p) : nullptr;
+    if (!held && index != 0 && p->WriteHandler != 0 && s < kWithSetpoints) {
+        held = AddressHolder(m_channels, kSetpointValueType, index, m_spValue[s]);
+        if (!held)
+            held = AddressHolder(m_channels, kSetpointStateType, index, m_spState[s]);
+    }
+    if (held) {
+        ReportAddressHeld(p, type, index, held);
+        return;
+    }
     p->ChannelType = type;
     p->ChannelIndex = index;
     if (m_param[kAddressTable])
