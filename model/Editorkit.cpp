@@ -1,7 +1,6 @@
 // The one kit of in-place editors. Configuration model layer.
 #include "Editorkit.h"
 
-#if __has_include("stdctrls.h")
 #include "extctrls.h"
 #include "stdctrls.h"
 
@@ -110,15 +109,6 @@ bool EditorCheck(TObject* sender, int& bit, bool& on)
     on = box->Checked();
     return true;
 }
-
-#else // The GUI core's standard controls are not built yet: nothing is editable.
-
-TWinControl* BuildEditor(TWinControl*, TEditorSpec, TNotifyEvent) { return nullptr; }
-std::string EditorText(TObject*) { return ""; }
-int EditorItem(TObject*) { return -1; }
-bool EditorCheck(TObject*, int&, bool&) { return false; }
-
-#endif
 
 TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items, const std::string& selected,
                              TNotifyEvent exitEvent, TNotifyEvent changeEvent)

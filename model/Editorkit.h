@@ -30,7 +30,6 @@ struct TEditorSpec {
     TNotifyEvent Apply; // the change (click) handler: stores the edit, then tells the host
 };
 
-// Null when the GUI core's standard controls are not built.
 TWinControl* BuildEditor(TWinControl* host, TEditorSpec spec, TNotifyEvent exitEvent);
 
 // Shorthands of BuildEditor.
