@@ -2,6 +2,8 @@
 // replaces the target only when complete. Configuration model layer.
 #include <sys/stat.h>
 
+#include <unordered_map>
+
 #include "Configmanager.h"
 #include "Dbtables.h"
 #include "Storewalk.h"
@@ -33,11 +35,20 @@ std::string configmanager::SaveLimitProblem()
                        IntToStr(kMaxKeyNumber) + " команд опроса и не может быть сохранен.";
         }
     }
+    // Channels are stored under their address: a second channel there would silently replace the first.
+    std::unordered_map<uint32_t, const TParamItem*> byAddress;
     for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
-        if (p->ChannelType != 0 && p->ChannelIndex != 0 && (p->BitWidth() + 7) / 8 > kParamValueMaxBytes)
-            return "Канал " + IntToStr(p->ChannelType) + ":" + IntToStr(p->ChannelIndex) + " \"" + p->Name +
-                   "\" шире " + IntToStr(kParamValueMaxBytes * 8) + " бит и не может быть сохранен.";
+        if (p->ChannelType == 0 || p->ChannelIndex == 0)
+            continue;
+        const std::string address = IntToStr(p->ChannelType) + ":" + IntToStr(p->ChannelIndex);
+        if ((p->BitWidth() + 7) / 8 > kParamValueMaxBytes)
+            return "Канал " + address + " \"" + p->Name + "\" шире " + IntToStr(kParamValueMaxBytes * 8) +
+                   " бит и не может быть сохранен.";
+        auto [it, added] = byAddress.emplace(uint32_t{p->ChannelType} << 8 | p->ChannelIndex, p);
+        if (!added)
+            return "Каналы \"" + it->second->Name + "\" и \"" + p->Name + "\" занимают один адрес " + address +
+                   "; конфигурация не может быть сохранена.";
     }
     return {};
 }

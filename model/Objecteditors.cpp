@@ -1,6 +1,7 @@
 // In-place editors of objects and channels, built hidden inside the host control the main window's
 // grids pass; each applies its text on change. Configuration model layer (uses the GUI core).
 #include "Changelogobject.h"
+#include "Editorkit.h"
 #include "Objectstore.h"
 #include "Storewalk.h"
 #include "Userobject.h"
@@ -10,42 +11,16 @@
 #include "stdctrls.h"
 
 namespace {
-// Editors use a font three points smaller than the host's.
-template <class T> T* MakeEditor(TWinControl* host)
-{
-    auto* c = new T(host);
-    c->SetVisible(false);
-    c->SetParent(host);
-    c->Font()->SetSize(host->Font()->Size() - 3);
-    return c;
-}
-
 TComboBox* MakeCombo(TWinControl* host, std::initializer_list<const char*> items, const std::string& text,
                      TNotifyEvent exitEvent)
 {
-    auto* combo = MakeEditor<TComboBox>(host);
-    for (const char* item : items)
-        combo->Items()->Add(item);
-    combo->SetText(text);
-    combo->OnExit = std::move(exitEvent);
-    return combo;
+    return static_cast<TComboBox*>(
+        BuildEditor(host, {TEditorKind::Combo, text, {items.begin(), items.end()}, 0, 0, nullptr}, std::move(exitEvent)));
 }
 
 TEdit* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent)
 {
-    auto* edit = MakeEditor<TEdit>(host);
-    edit->SetText(text);
-    edit->OnExit = std::move(exitEvent);
-    return edit;
-}
-
-std::string EditorText(TObject* editor)
-{
-    if (auto* combo = dynamic_cast<TComboBox*>(editor))
-        return combo->Text();
-    if (auto* edit = dynamic_cast<TEdit*>(editor))
-        return edit->Text();
-    return {};
+    return static_cast<TEdit*>(BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, nullptr}, std::move(exitEvent)));
 }
 
 void Raise(const TNotifyEvent& event, TObject* sender)
@@ -207,7 +182,6 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
     } else if (column == 5 || column == 6) {
         TComboBox* combo = MakeCombo(host, {"нет"}, "", std::move(hostEvent));
         combo->SetStyle(csDropDownList);
-        combo->SetItemHeight(combo->ItemHeight() - 3);
         int selected = 0;
         if (param->Store) {
             uint16_t id = column == 5 ? param->WriteHandler : param->ChangeHandler;

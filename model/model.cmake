@@ -1,5 +1,5 @@
 # Configuration model: objects, channels, the configuration manager, its database tables and export.
-set(model_sources Paramtypes.cpp Devicetypes.cpp Dbtables.cpp Objectstore.cpp Objecteditors.cpp Storewalk.cpp
+set(model_sources Paramtypes.cpp Devicetypes.cpp Dbtables.cpp Objectstore.cpp Objecteditors.cpp Editorkit.cpp Storewalk.cpp
   Userobject.cpp Changelogobject.cpp Configmanager.cpp Configdb.cpp Configload.cpp Configcheck.cpp)
 list(TRANSFORM model_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 

@@ -1,7 +1,7 @@
 // The concentrator object QBX-510. Device layer.
 #include "Qbx510object.h"
 
-#include "qbxeditors.h"
+#include "Editorkit.h"
 
 using namespace qbx;
 
@@ -23,7 +23,7 @@ const char* const kTuModes[2] = {"Потенциальный", "Импульсн
 } // namespace
 
 TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxDeviceItem(number, channels, store)
+    : TDeviceItem(number, channels, store)
 {
     DisplayType = "QBX-510";
     Tag = "QBX510";

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxdevice.h"
+#include "deviceitem.h"
+#include "qbxdata.h"
 
-class TQbx510Item : public TQbxDeviceItem {
+class TQbx510Item : public TDeviceItem {
 public:
     TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx510Item() override;

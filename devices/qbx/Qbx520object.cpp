@@ -2,7 +2,7 @@
 #include "Qbx520object.h"
 
 #include "Uschedule.h"
-#include "qbxeditors.h"
+#include "Editorkit.h"
 
 using namespace qbx;
 
@@ -19,7 +19,7 @@ std::string ChannelText(const TParamItem* c)
 } // namespace
 
 TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxDeviceItem(number, channels, store)
+    : TDeviceItem(number, channels, store)
 {
     DisplayType = "УО (QBX-520)";
     Tag = "QBX520";
@@ -58,12 +58,13 @@ void TQbx520Item::LoadSubprograms()
         m_main = kQbx520MainId;
         return;
     }
+    const bool created = !main;
     if (!main)
         main = m_store->CreateActionWithId(kQbx520MainId);
     if (!main)
         return;
     main->SetName(def.name);
-    if (LoadDefaultText(m_store, main, kFolder, def))
+    if (LoadDefaultText(m_store, main, kFolder, def, created))
         m_main = kQbx520MainId;
 }
 

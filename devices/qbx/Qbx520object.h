@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "qbxdevice.h"
+#include "deviceitem.h"
+#include "qbxdata.h"
 
-class TQbx520Item : public TQbxDeviceItem {
+class TQbx520Item : public TDeviceItem {
 public:
     TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store);
 

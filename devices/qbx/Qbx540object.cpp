@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "qbxeditors.h"
+#include "Editorkit.h"
 
 using namespace qbx;
 
@@ -21,7 +21,7 @@ std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6]
 } // namespace
 
 TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxDeviceItem(number, channels, store)
+    : TDeviceItem(number, channels, store)
 {
     DisplayType = "Контроллер QBX-540";
     Tag = "QBX540";
@@ -271,11 +271,11 @@ void TQbx540Item::GetPropertyText(int row, std::string& text)
     }
 }
 
-TQbxDeviceItem::RowEditor TQbx540Item::PropertyRowEditor(int row) const
+TDeviceItem::RowEditor TQbx540Item::PropertyRowEditor(int row) const
 {
     if (row == 2)
         return RowEditor::YesNo;
-    return row >= 3 && row <= 5 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
+    return row >= 3 && row <= 5 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)

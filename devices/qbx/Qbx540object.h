@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxdevice.h"
+#include "deviceitem.h"
+#include "qbxdata.h"
 
-class TQbx540Item : public TQbxDeviceItem {
+class TQbx540Item : public TDeviceItem {
 public:
     TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx540Item() override;

@@ -23,7 +23,7 @@ uint8_t SettingsIndex(uint16_t number) { return static_cast<uint8_t>((number + 7
 } // namespace
 
 TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxDeviceItem(number, channels, store)
+    : TDeviceItem(number, channels, store)
 {
     DisplayType = "ЦПТ QBX-560";
     Tag = "QBX560";
@@ -291,9 +291,9 @@ void TQbx560Item::GetCommandModeText(int n, std::string& text)
         text = c->Execute == 1 ? "Выполнять" : "Не выполнять";
 }
 
-TQbxDeviceItem::RowEditor TQbx560Item::PropertyRowEditor(int row) const
+TDeviceItem::RowEditor TQbx560Item::PropertyRowEditor(int row) const
 {
-    return row == 2 || row == 3 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
+    return row == 2 || row == 3 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbx560Item::ApplyPropertyValue(int row, const std::string& text)

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "qbxdevice.h"
+#include "deviceitem.h"
+#include "qbxdata.h"
 
-class TQbx560Item : public TQbxDeviceItem {
+class TQbx560Item : public TDeviceItem {
 public:
     TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx560Item() override;

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "Uind570mp3.h"
-#include "qbxeditors.h"
+#include "Editorkit.h"
 
 using namespace qbx;
 
@@ -48,7 +48,7 @@ bool ReadRegister(const std::string& text, Address& out)
 } // namespace
 
 TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxDeviceItem(number, channels, store), m_layout(layout)
+    : TDeviceItem(number, channels, store), m_layout(layout)
 {
     DisplayType = layout.displayType;
     Tag = layout.tag;
@@ -176,9 +176,9 @@ void TQbx570Item::GetPropertyText(int row, std::string& text)
         ExtraRowText(row, text);
 }
 
-TQbxDeviceItem::RowEditor TQbx570Item::PropertyRowEditor(int row) const
+TDeviceItem::RowEditor TQbx570Item::PropertyRowEditor(int row) const
 {
-    return row >= 2 && row <= 4 ? RowEditor::Text : TQbxDeviceItem::PropertyRowEditor(row);
+    return row >= 2 && row <= 4 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
 void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
@@ -215,7 +215,7 @@ void TQbx570mp3Item::ExtraRowText(int row, std::string& text)
         text = "Щелкни для настройки";
 }
 
-TQbxDeviceItem::RowEditor TQbx570mp3Item::PropertyRowEditor(int row) const
+TDeviceItem::RowEditor TQbx570mp3Item::PropertyRowEditor(int row) const
 {
     return row == 5 ? RowEditor::Special : TQbx570Item::PropertyRowEditor(row);
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "qbxdevice.h"
+#include "deviceitem.h"
+#include "qbxdata.h"
 
 namespace qbx {
 // What distinguishes the two indicator controllers' settings.
@@ -25,7 +26,7 @@ extern const Qbx570Layout Qbx570mp3Layout;
 extern const Qbx570Layout Qbx570mp1Layout;
 } // namespace qbx
 
-class TQbx570Item : public TQbxDeviceItem {
+class TQbx570Item : public TDeviceItem {
 public:
     ~TQbx570Item() override;
 

@@ -13,7 +13,8 @@
 #include "messagerecorder.h"
 #include "pluginfolder.h"
 #include "tempfolder.h"
-#include "qbxkit.h"
+#include "devicekit.h"
+#include "qbxdata.h"
 
 namespace qbxtest {
 

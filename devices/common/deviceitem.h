@@ -1,4 +1,4 @@
-// Common base of the maker's device objects: the configuration's channel list and subprogram store,
+// Common base of every device object: the configuration's channel list and subprogram store,
 // and the state of the in-place editor the host has open (the row or set point being edited and the
 // closure to call after a change). Device layer.
 #pragma once
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "qbxkit.h"
+#include "devicekit.h"
 
-class TQbxDeviceItem : public TObjectItem {
+class TDeviceItem : public TObjectItem {
 public:
     // Remembers the row and the after-change closure, then builds the editor PropertyRowEditor names.
     TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -21,7 +21,7 @@ public:
     virtual void ApplyPropertyValue(int row, const std::string& text);
 
 protected:
-    TQbxDeviceItem(uint16_t number, ELEMList* channels, actionManager* store);
+    TDeviceItem(uint16_t number, ELEMList* channels, actionManager* store);
 
     // The in-place editor of a property row.
     enum class RowEditor {

@@ -1,11 +1,11 @@
-// Shared helpers of the maker's device objects. Device layer.
-#include "qbxkit.h"
+// Shared helpers of every device object. Device layer.
+#include "devicekit.h"
 
 #include <cstring>
 
 #include "msgbox.h"
 
-namespace qbx {
+namespace dev {
 
 uint16_t GetU16(const TParamItem* p, int offset)
 {
@@ -104,6 +104,25 @@ TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index)
     return FirstWithAddress(list, type, index, true);
 }
 
+TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except)
+{
+    TParamItem* found = nullptr;
+    ForEachChannel(list, [&](TParamItem* c) {
+        if (c == except || !SameAddress(c, type, index))
+            return true;
+        found = c;
+        return false;
+    });
+    return found;
+}
+
+void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder)
+{
+    const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" + holder->Name +
+                             "\". Канал \"" + p->Name + "\" не перепривязан.";
+    ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+}
+
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
                 uint16_t noAnswer)
 {
@@ -127,13 +146,15 @@ T_Action* Subprogram(actionManager* store, uint16_t id)
     return store->ById(id);
 }
 
-bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def)
+bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def, bool created)
 {
     const std::string path = PluginFile(folder, def.name);
     if (a->Instructions.empty() && a->LoadActFile(path) != 0) {
         const std::string text = std::string("Файл не найден: ") + ExtractFileName(path);
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
-        store->DeleteAction(a);
+        // One that existed before may be named by other items; it stays.
+        if (created)
+            store->DeleteAction(a);
         return false;
     }
     a->Caption = def.caption;
@@ -159,9 +180,10 @@ void LoadSubprograms(actionManager* store, const char* folder, const SubprogramD
                 a = held;
             }
         }
+        const bool created = !a;
         if (!a)
             a = store->CreateAction(defs[k].name);
-        if (a && LoadDefaultText(store, a, folder, defs[k]))
+        if (a && LoadDefaultText(store, a, folder, defs[k], created))
             ids[k] = a->Id();
     }
 }
@@ -252,4 +274,4 @@ std::string CheckPrefix(const TObjectItem* o, const std::string& displayName)
     return "Объект \"" + o->DisplayType + " " + displayName + "\"";
 }
 
-} // namespace qbx
+} // namespace dev

@@ -1,4 +1,4 @@
-// Shared helpers of the maker's device objects: value bytes, channel creation and release,
+// Shared helpers of every device object: value bytes, channel creation and release,
 // default-subprogram loading, parse-block instructions and tolerant number reading. Device layer.
 #pragma once
 
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "qbxdata.h"
-#include "qbxmodel.h"
+#include "devicedef.h"
+#include "devicemodel.h"
 
-namespace qbx {
+namespace dev {
 
 // ---- Value bytes (little-endian) ----
 uint16_t GetU16(const TParamItem* p, int offset);
@@ -50,6 +50,11 @@ TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index);
 // taken (by another object, or by this one for another role) is never handed out twice.
 TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index);
 
+// One channel per address. The channel of the list at this address other than `except`, or null.
+TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except);
+// Tells the user that `p` was not bound to type:index because `holder` holds that address.
+void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder);
+
 // Appends a poll command (period code 0) to the object's command list.
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
                 uint16_t noAnswer);
@@ -57,13 +62,14 @@ void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execu
 // ---- Default subprograms ----
 // Finds or creates each subprogram of `defs` in the store and loads its text from
 // <plug-in root>/<folder>/<name>.act when it has no instructions. A missing or unreadable file is
-// reported with "Файл не найден: " + file name; the subprogram is then deleted and its id is 0.
+// reported with "Файл не найден: " + file name; its id is then 0, and a subprogram created here
+// for it is deleted again (one that was already in the store stays: other items may name it).
 // reservedIds may be null (no reserved-id step). ids receives one id per definition.
 void LoadSubprograms(actionManager* store, const char* folder, const SubprogramDef* defs, int count,
                      const uint16_t* reservedIds, uint16_t* ids);
-// Loads one subprogram's file when its instruction list is empty; false (subprogram deleted) when
-// the file was missing or unreadable.
-bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def);
+// Loads one subprogram's file when its instruction list is empty; false when the file was missing
+// or unreadable, and then the subprogram is deleted if `created` says the caller just made it.
+bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def, bool created);
 // The subprogram of this id, or null when the id is 0 or no longer in the store.
 T_Action* Subprogram(actionManager* store, uint16_t id);
 
@@ -95,4 +101,4 @@ void ApplyByte(TParamItem* p, int offset, const std::string& text);
 // Message lines of the checks: Объект "<display type> <display name>" - ...
 std::string CheckPrefix(const TObjectItem* o, const std::string& displayName);
 
-} // namespace qbx
+} // namespace dev

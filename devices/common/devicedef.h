@@ -1,0 +1,143 @@
+// The description of a device class as data: identity, parameters with their rules, the settings
+// block at fixed channel addresses, index tables, commands, default subprograms, property rows,
+// description texts and checks. A class holds one constexpr TDeviceDef; the engine (deviceengine.h)
+// implements the object's operations from it, and the tests iterate the same tables. Device layer.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "Editorkit.h"
+
+namespace dev {
+
+// One default subprogram of a device: its name (also the .act file name) and its caption.
+struct SubprogramDef {
+    const char* name;
+    const char* caption;
+};
+
+// What a parameter is; decides its kind, its value when created and its value text.
+enum class Role : uint8_t {
+    Signal,     // 2-bit discrete signal: value byte 0 = 2, the state-change handler as write handler
+    Control,    // telecontrol: a signal whose change handler prepares the control
+    Input,      // discrete input: the state-change handler as write handler, value zero
+    Measure,    // measured value: every value byte 0xFF and "undefined" until polled
+    Address,    // settings: network address byte, then the RS-485 speed (u32, low byte first)
+    IndexTable, // settings: one 3-byte channel address (u16 type, u8 index) per signal, in order
+    Password,   // settings: the device password (u16, low byte first)
+    Setting,    // settings: any other block of bytes
+};
+
+// Signal parameters first..last (inclusive) of one rule.
+struct ParamRule {
+    int first;
+    int last;
+    Role role;                     // Signal, Control, Input or Measure
+    uint8_t paramType;
+    uint16_t bits;                 // width of a new parameter
+    const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
+    int switchSub = -1;            // a parameter whose change handler is this subprogram slot's id
+    uint8_t switchType = 0;        // (not 0) takes this type instead
+};
+
+// One settings parameter; they follow the signals in position order.
+struct SettingDef {
+    Role role;
+    uint16_t bits;                 // a stored one narrower than this is widened, zero-filled
+    std::span<const uint8_t> init; // value of a new one, zero past it
+    bool editable;                 // value offered in the channel grid
+};
+
+// Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
+// a given slot.
+inline constexpr int kClassSlot = -2;
+inline constexpr int kNoSlot = -1;
+
+struct CommandDef {
+    const char* name;
+    uint8_t execute; // at creation
+    int prepare = kClassSlot;
+    int parse = kClassSlot;
+    int noAnswer = kClassSlot;
+};
+
+// A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
+// first settings parameter of a role. A typed number outside 0 .. 2^(8·size)−1, or no number,
+// leaves it unchanged.
+struct PropertyDef {
+    const char* caption;
+    Role setting;
+    int offset;
+    int size;
+    TEditorKind editor;                 // Edit or Choice
+    std::span<const char* const> items; // Choice items
+};
+
+// Description texts: prefix + network address + lead + label (in quotation marks when quoted).
+// The label is the parameter's name without trailing blanks unless an override gives one.
+struct DescGroup {
+    int first;
+    int last;
+    const char* lead;
+    bool quoted;
+};
+struct DescOverride {
+    int index;
+    const char* prefix; // null: the class's prefix
+    const char* label;  // null: the name
+};
+
+// Lines of the configuration check, in the order listed.
+enum class Check : uint8_t {
+    PeriodOrMessages, // no message handler, first command not executed, no poll period
+    PeriodMissing,   // first command executed, no poll period
+    CommandInactive, // first command not executed, a poll period set
+    AddressMissing,  // network address 0
+    PasswordMissing, // password 0
+};
+
+struct TDeviceDef {
+    // Identity, as the configuration model's device type table has it.
+    int TypeCode;
+    const char* Tag;
+    const char* DisplayType;
+    uint16_t NumberBase;
+    const char* Folder;     // plug-in folder of the default subprograms
+    const char* NamePrefix; // in front of every parameter name
+    // Parameters: signals (rules) then settings; one name per parameter.
+    std::span<const char* const> ParamNames;
+    int SignalCount;
+    std::span<const ParamRule> Signals;
+    std::span<const SettingDef> Settings;
+    uint16_t CodeBase; // the settings parameter at position i has channel type CodeBase + i
+    // Commands and subprograms: every command takes the prepare, parse and no-answer subprograms.
+    std::span<const CommandDef> Commands;
+    int PollCount; // the first PollCount commands are listed as poll commands
+    std::span<const SubprogramDef> Subprograms;
+    std::span<const uint16_t> ReservedIds; // empty: no reserved ids
+    int PrepareSub; // slots; kNoSlot for none
+    int ParseSub;
+    int NoAnswerSub;
+    // Object rows, descriptions and checks.
+    std::span<const PropertyDef> Properties;
+    const char* DescPrefix;
+    std::span<const DescGroup> Groups;
+    std::span<const DescOverride> Overrides;
+    std::span<const Check> Checks;
+
+    int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
+};
+
+// The instance byte of a settings channel is the object's place among the objects of its type.
+constexpr uint8_t InstanceOffset(uint16_t numberBase) { return static_cast<uint8_t>((256 - numberBase % 256) % 256); }
+constexpr uint8_t InstanceByte(uint16_t numberBase, uint16_t number)
+{
+    return static_cast<uint8_t>((number + InstanceOffset(numberBase)) & 0xFF);
+}
+
+// The state-change subprogram of every discrete signal and telecontrol.
+inline constexpr const char* kStateHandlerName = "log_handleStateChange";
+inline constexpr uint16_t kStateHandlerReservedId = 2;
+
+} // namespace dev

@@ -1,0 +1,431 @@
+// The driver engine. Device layer.
+#include "deviceengine.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "Editorkit.h"
+
+using namespace dev;
+
+namespace {
+
+constexpr int kEntryBytes = 3;
+
+// Little-endian unsigned number of n bytes (n <= 4) at offset.
+uint32_t GetNumber(const TParamItem* p, int offset, int n)
+{
+    uint32_t v = 0;
+    for (int k = n - 1; k >= 0; --k)
+        v = v << 8 | p->Value[offset + k];
+    return v;
+}
+
+void PutNumber(TParamItem* p, int offset, int n, uint32_t v)
+{
+    for (int k = 0; k < n; ++k)
+        p->Value[offset + k] = static_cast<uint8_t>(v >> (8 * k));
+}
+
+// A typed number that fits n bytes; anything else is refused.
+bool ReadField(const std::string& text, int n, uint32_t& out)
+{
+    int64_t v = 0;
+    if (!TryStrToInt64(Trim(text), v) || v < 0 || (n < 4 && v >= (int64_t{1} << (8 * n))) || v > 0xFFFFFFFFLL)
+        return false;
+    out = static_cast<uint32_t>(v);
+    return true;
+}
+
+std::string TrimBlanks(const char* name)
+{
+    std::string s = name;
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+} // namespace
+
+TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
+    : TDeviceItem(number, channels, store), m_def(def), m_sub(def.Subprograms.size()),
+      m_param(static_cast<size_t>(def.ParamCount()))
+{
+    DisplayType = def.DisplayType;
+    Tag = def.Tag;
+    LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
+                    def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+    auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
+    uint16_t n = 1;
+    for (const CommandDef& c : def.Commands)
+        AddCommand(this, c.name, n++, c.execute, id(c.prepare, def.PrepareSub), id(c.parse, def.ParseSub),
+                   id(c.noAnswer, def.NoAnswerSub));
+    AdoptSettings();
+    AdoptSignals();
+    for (int i = 0; i < ParamCount(); ++i) {
+        TParamItem* p = m_param[i];
+        p->Ordinal = static_cast<uint16_t>(i + 1);
+        if (const ParamRule* r = RuleOf(i)) {
+            p->Kind = r->role == Role::Measure ? kChannelMeasured : kChannelSignal;
+            const uint16_t switched = r->switchSub >= 0 ? SlotId(r->switchSub) : 0;
+            p->ParamType = switched != 0 && p->ChangeHandler == switched ? r->switchType : r->paramType;
+            p->RaiseChanged();
+        } else {
+            p->Kind = kChannelSetting;
+        }
+    }
+}
+
+// Each settings parameter comes back from the oldest free channel at its fixed address; a stored
+// one narrower than the layout is widened, so that nothing is written past its stored width.
+void TDeviceEngine::AdoptSettings()
+{
+    const uint8_t instance = InstanceByte();
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
+        const SettingDef& s = m_def.Settings[k];
+        const int i = m_def.SignalCount + k;
+        const auto type = static_cast<uint16_t>(m_def.CodeBase + i);
+        TParamItem* p = FindFreeChannel(m_channels, type, instance);
+        if (!p) {
+            p = NewChannel(m_channels, type, instance, s.bits, s.init.data(), static_cast<int>(s.init.size()));
+            p->Store = m_store;
+        } else if (p->BitWidth() < s.bits) {
+            const int from = p->ValueBytes();
+            p->SetBitWidth(s.bits);
+            for (int b = from; b < p->ValueBytes(); ++b)
+                p->Value[b] = 0;
+        }
+        p->ValueEditable = s.editable ? 1 : 0;
+        p->Name = std::string(m_def.NamePrefix) + m_def.ParamNames[i];
+        p->Owner = this;
+        m_param[i] = p;
+    }
+}
+
+// Signals come back through their index-table entries (an entry with index 0 names nothing); a
+// channel already owned, here or by another object, is never adopted, and the oldest one wins.
+void TDeviceEngine::AdoptSignals()
+{
+    // Signals by the address their entry names, in position order (a damaged table may name one twice).
+    auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
+    std::unordered_map<uint32_t, std::vector<int>> named;
+    for (int i = 0; i < m_def.SignalCount; ++i) {
+        int table = 0, offset = 0;
+        if (EntryOf(i, table, offset))
+            if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
+                named[key(a)].push_back(i);
+    }
+    ForEachChannel(m_channels, [&](TParamItem* c) {
+        const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
+        if (it == named.end())
+            return true;
+        for (int i : it->second) {
+            if (!m_param[i]) {
+                m_param[i] = c;
+                c->Owner = this;
+                break;
+            }
+        }
+        return true;
+    });
+    for (int i = 0; i < m_def.SignalCount; ++i) {
+        if (!m_param[i])
+            CreateSignal(i);
+        m_param[i]->ValueEditable = 1;
+        m_param[i]->Name = std::string(m_def.NamePrefix) + m_def.ParamNames[i];
+        m_param[i]->Owner = this;
+    }
+}
+
+void TDeviceEngine::CreateSignal(int i)
+{
+    const ParamRule* r = RuleOf(i);
+    TParamItem* p = NewChannel(m_channels, 0, 0, r ? r->bits : 0);
+    p->Store = m_store;
+    m_param[i] = p;
+    if (!r)
+        return;
+    if (r->role == Role::Measure) {
+        p->Value.Fill(0xFF);
+        p->RamDepth = 1;
+        return;
+    }
+    if (r->role == Role::Control && r->control && m_store)
+        p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
+    if (m_store)
+        p->WriteHandler = m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
+    if (r->role != Role::Input)
+        p->Value[0] = 2;
+}
+
+TDeviceEngine::~TDeviceEngine()
+{
+    for (TParamItem* p : m_param) {
+        if (p && ListHolds(m_channels, p)) {
+            m_channels->Remove(p);
+            p->RaiseRebind();
+        }
+    }
+    for (TParamItem*& p : m_param) {
+        delete p;
+        p = nullptr;
+    }
+}
+
+uint16_t TDeviceEngine::SlotId(int k) const
+{
+    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
+}
+
+int TDeviceEngine::IndexOf(const TParamItem* p) const
+{
+    if (!p)
+        return -1;
+    for (int i = 0; i < ParamCount(); ++i)
+        if (m_param[i] == p)
+            return i;
+    return -1;
+}
+
+TParamItem* TDeviceEngine::Setting(Role role) const
+{
+    for (size_t k = 0; k < m_def.Settings.size(); ++k)
+        if (m_def.Settings[k].role == role)
+            return m_param[m_def.SignalCount + k];
+    return nullptr;
+}
+
+uint8_t TDeviceEngine::NetworkAddress() const
+{
+    const TParamItem* a = Setting(Role::Address);
+    return a ? a->Value[0] : 0;
+}
+
+const ParamRule* TDeviceEngine::RuleOf(int i) const
+{
+    if (i < 0 || i >= m_def.SignalCount)
+        return nullptr;
+    for (const ParamRule& r : m_def.Signals)
+        if (i >= r.first && i <= r.last)
+            return &r;
+    return nullptr;
+}
+
+bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const
+{
+    if (i < 0 || i >= m_def.SignalCount)
+        return false;
+    int first = 0;
+    for (size_t k = 0; k < m_def.Settings.size(); ++k) {
+        const SettingDef& s = m_def.Settings[k];
+        if (s.role != Role::IndexTable)
+            continue;
+        const int entries = s.bits / (8 * kEntryBytes);
+        if (i < first + entries) {
+            table = m_def.SignalCount + static_cast<int>(k);
+            offset = kEntryBytes * (i - first);
+            return m_param[table] != nullptr;
+        }
+        first += entries;
+    }
+    return false;
+}
+
+std::string TDeviceEngine::ValueText(int i) const
+{
+    const TParamItem* p = m_param[i];
+    if (const ParamRule* r = RuleOf(i)) {
+        if (r->role != Role::Measure)
+            return IntToStr(p->Value[0]);
+        if (p->RamDepth == 1)
+            return "не определено";
+        return IntToStr(static_cast<int64_t>(GetNumber(p, 0, std::min(4, p->ValueBytes()))));
+    }
+    switch (m_def.Settings[i - m_def.SignalCount].role) {
+    case Role::Address:
+        return "адрес " + IntToStr(p->Value[0]) + ", скорость " + IntToStr(static_cast<int64_t>(GetNumber(p, 1, 4)));
+    case Role::IndexTable: {
+        std::string text;
+        for (int off = 0; off + kEntryBytes <= p->ValueBytes(); off += kEntryBytes)
+            text += (off ? "," : "") + AddressText(GetEntry(p, off));
+        return text;
+    }
+    case Role::Password: return IntToStr(GetU16(p, 0));
+    default: return IntToStr(p->Value[0]);
+    }
+}
+
+bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text)
+{
+    const int i = IndexOf(p);
+    if (i < 0)
+        return true;
+    text = ValueText(i);
+    return false;
+}
+
+bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text)
+{
+    uint32_t v = 0;
+    if (p && p == Setting(Role::Address) && ReadField(text, 1, v))
+        p->Value[0] = static_cast<uint8_t>(v);
+    return false;
+}
+
+std::string TDeviceEngine::GetDisplayName()
+{
+    return "ID-" + IntToStr(Number) + " адрес " + IntToStr(NetworkAddress());
+}
+
+void TDeviceEngine::SetNumber(uint16_t number)
+{
+    TObjectItem::SetNumber(number);
+    for (int i = m_def.SignalCount; i < ParamCount(); ++i)
+        m_param[i]->ChannelIndex = InstanceByte();
+}
+
+std::string TDeviceEngine::GetParamDescription(TParamItem* p)
+{
+    const int i = IndexOf(p);
+    if (i < 0 || i >= m_def.SignalCount)
+        return "";
+    std::string prefix = m_def.DescPrefix;
+    std::string label = TrimBlanks(m_def.ParamNames[i]);
+    for (const DescOverride& o : m_def.Overrides) {
+        if (o.index != i)
+            continue;
+        if (o.prefix)
+            prefix = o.prefix;
+        if (o.label)
+            label = o.label;
+    }
+    std::string text = prefix + IntToStr(NetworkAddress());
+    for (const DescGroup& g : m_def.Groups)
+        if (i >= g.first && i <= g.last)
+            return text + g.lead + (g.quoted ? "\"" + label + "\"" : label);
+    return text;
+}
+
+void TDeviceEngine::ListSignalParams(ELEMList* list, bool all)
+{
+    for (int i = 0; i < m_def.SignalCount; ++i)
+        if (m_param[i] && (all || IsUnbound(m_param[i])))
+            list->Append(new TParamItemP(m_param[i]));
+}
+
+void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p)
+{
+    const int i = IndexOf(p);
+    if (i < 0 || i >= m_def.SignalCount)
+        return;
+    if (index != 0) {
+        if (const TParamItem* held = AddressHolder(m_channels, type, index, p)) {
+            ReportAddressHeld(p, type, index, held);
+            return;
+        }
+    }
+    p->ChannelType = type;
+    p->ChannelIndex = index;
+    int table = 0, offset = 0;
+    if (EntryOf(i, table, offset))
+        SetEntry(m_param[table], offset, {type, index});
+}
+
+void TDeviceEngine::ListSetpoints(TStrings* s, TParamItem*) { s->Clear(); }
+
+void TDeviceEngine::GetPropertyNames(TStrings* s)
+{
+    TObjectItem::GetPropertyNames(s);
+    for (const PropertyDef& row : m_def.Properties)
+        s->Add(row.caption);
+}
+
+void TDeviceEngine::GetPollCommandNames(TStrings* s)
+{
+    s->Clear();
+    for (int k = 0; k < m_def.PollCount && k < static_cast<int>(m_def.Commands.size()); ++k)
+        s->Add(m_def.Commands[k].name);
+}
+
+const PropertyDef* TDeviceEngine::PropertyRow(int row) const
+{
+    const int k = row - 2;
+    return k >= 0 && k < static_cast<int>(m_def.Properties.size()) ? &m_def.Properties[k] : nullptr;
+}
+
+uint32_t TDeviceEngine::PropertyValue(const PropertyDef& row) const
+{
+    const TParamItem* p = Setting(row.setting);
+    return p ? GetNumber(p, row.offset, row.size) : 0;
+}
+
+void TDeviceEngine::GetPropertyText(int row, std::string& text)
+{
+    if (row <= 1)
+        TObjectItem::GetPropertyText(row, text);
+    else if (const PropertyDef* r = PropertyRow(row))
+        text = IntToStr(static_cast<int64_t>(PropertyValue(*r)));
+}
+
+TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                                 TNotifyEvent doneEvent)
+{
+    if (row <= 1)
+        return TDeviceItem::CreatePropertyEditor(row, host, std::move(exitEvent), std::move(doneEvent));
+    BeginPropertyEdit(row, doneEvent);
+    const PropertyDef* r = PropertyRow(row);
+    if (!r)
+        return nullptr;
+    TEditorSpec spec;
+    spec.Kind = r->editor;
+    GetPropertyText(row, spec.Text);
+    spec.Items.assign(r->items.begin(), r->items.end());
+    spec.Apply = [this](TObject* s) { ApplyPropertyEditor(s); };
+    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+}
+
+void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text)
+{
+    const PropertyDef* r = PropertyRow(row);
+    uint32_t v = 0;
+    TParamItem* p = r ? Setting(r->setting) : nullptr;
+    if (p && ReadField(text, r->size, v))
+        PutNumber(p, r->offset, r->size, v);
+}
+
+std::string TDeviceEngine::CheckHead() { return CheckPrefix(this, GetDisplayName()); }
+
+void TDeviceEngine::CheckConfiguration(TStrings* s)
+{
+    s->Clear();
+    const TCommandItem* first = CommandAt(0);
+    const int execute = first ? first->Execute : 0;
+    const std::string head = CheckHead();
+    for (Check c : m_def.Checks) {
+        switch (c) {
+        case Check::PeriodOrMessages:
+            if (MessageHandler == 0 && execute == 0 && Period == 0)
+                s->Add(head + " - Укажите период опроса прибора или установите свойство обработки сообщений от "
+                              "прибора равным \"Да\"");
+            break;
+        case Check::PeriodMissing:
+            if (execute == 1 && Period == 0)
+                s->Add(head + " - Не указан общий период опроса используемых параметров");
+            break;
+        case Check::CommandInactive:
+            if (execute != 1 && Period != 0)
+                s->Add(head + " - Команда опроса \"" + (first ? first->Name : std::string()) + "\" неактивна");
+            break;
+        case Check::AddressMissing:
+            if (NetworkAddress() == 0)
+                s->Add(head + " - Не задан адрес прибора");
+            break;
+        case Check::PasswordMissing:
+            if (const TParamItem* pw = Setting(Role::Password); pw && GetU16(pw, 0) == 0)
+                s->Add(head + " - Не задан пароль прибора");
+            break;
+        }
+    }
+}
+
+void TDeviceEngine::CheckSubprogramVersions(TStrings* s) { s->Clear(); }

@@ -1,0 +1,91 @@
+// The driver engine: one object class that implements the configuration model's operations from a
+// class description (devicedef.h). A device class derives from it, hands it its constexpr
+// TDeviceDef, and overrides an operation only where it really differs. Device layer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "devicedef.h"
+#include "deviceitem.h"
+
+class TDeviceEngine : public TDeviceItem {
+public:
+    // Destruction in two phases: every parameter leaves the channel list and raises its rebind hook
+    // while all of them still live (a handler may rebind a signal, which writes its index table),
+    // then all are freed.
+    ~TDeviceEngine() override;
+
+    bool GetParamValueText(TParamItem* p, std::string& text) override;
+    bool SetParamValueText(TParamItem* p, const std::string& text) override;
+    std::string GetDisplayName() override;
+    void SetNumber(uint16_t number) override;
+    std::string GetParamDescription(TParamItem* p) override;
+    void ListSignalParams(ELEMList* list, bool all) override;
+    // Binds a signal and records it in its index-table entry; (0, 0) unbinds. Refused with a
+    // message, changing nothing, when another channel holds the address.
+    void BindParam(uint16_t type, uint8_t index, TParamItem* p) override;
+    void ListSetpoints(TStrings* s, TParamItem* p) override;
+    void GetPropertyNames(TStrings* s) override;
+    void GetPollCommandNames(TStrings* s) override;
+    void GetPropertyText(int row, std::string& text) override;
+    TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
+                                      TNotifyEvent doneEvent) override;
+    void ApplyPropertyValue(int row, const std::string& text) override;
+    void CheckConfiguration(TStrings* s) override;
+    void CheckSubprogramVersions(TStrings* s) override;
+
+    const dev::TDeviceDef& Def() const { return m_def; }
+    int ParamCount() const { return static_cast<int>(m_param.size()); }
+    TParamItem* Param(int i) const { return i >= 0 && i < ParamCount() ? m_param[i] : nullptr; }
+    int IndexOf(const TParamItem* p) const; // position of one of the object's parameters, else -1
+    uint16_t SubprogramId(int k) const { return m_sub[k]; }
+    uint16_t SlotId(int k) const; // SubprogramId, 0 for a slot the class does not have
+    uint8_t InstanceByte() const { return dev::InstanceByte(m_def.NumberBase, Number); }
+    // The first settings parameter of a role, or null.
+    TParamItem* Setting(dev::Role role) const;
+    uint8_t NetworkAddress() const;
+    // The rule of a signal position, or null for a settings position.
+    const dev::ParamRule* RuleOf(int i) const;
+    // Where signal i is recorded: index-table parameter position and byte offset; false when none.
+    bool EntryOf(int i, int& table, int& offset) const;
+    // The number a property row shows and edits.
+    uint32_t PropertyValue(const dev::PropertyDef& row) const;
+
+protected:
+    // Builds the whole object: subprograms, commands, the settings block (adopted by its fixed
+    // addresses or created), the signals (adopted through the index tables or created), then
+    // kind, type and position of every parameter. A derived class adds its own after this.
+    TDeviceEngine(const dev::TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store);
+
+    // The value text of parameter i (hook).
+    virtual std::string ValueText(int i) const;
+    // "Объект "<display type> <display name>"", the head of every check line.
+    std::string CheckHead();
+
+private:
+    void AdoptSettings();
+    void AdoptSignals();
+    void CreateSignal(int i);
+    const dev::PropertyDef* PropertyRow(int row) const;
+
+    const dev::TDeviceDef& m_def;
+    std::vector<uint16_t> m_sub;
+    std::vector<TParamItem*> m_param;
+};
+
+namespace dev {
+
+// A factory for the device type table: builds T, never throws (null when construction failed).
+template <class T>
+TObjectItem* MakeDevice(uint16_t number, ELEMList* channels, actionManager* store)
+{
+    try {
+        return new T(number, channels, store);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+} // namespace dev

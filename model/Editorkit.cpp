@@ -1,0 +1,135 @@
+// The one kit of in-place editors. Configuration model layer.
+#include "Editorkit.h"
+
+#include "extctrls.h"
+#include "stdctrls.h"
+
+namespace {
+
+constexpr int kSmaller = 3; // points (and pixels of item height) below the host's
+constexpr int kBoxSize = 16;
+
+// Hidden inside the host, with a font of its own three points smaller than the host's.
+void Place(TControl* c, TWinControl* host)
+{
+    c->SetVisible(false);
+    c->SetParentFont(false);
+    c->Font()->SetSize(host->Font()->Size() - kSmaller);
+    c->SetParent(host);
+}
+
+TWinControl* MakeCombo(TWinControl* host, TEditorSpec& spec)
+{
+    auto* combo = new TComboBox(host);
+    Place(combo, host);
+    combo->SetItemHeight(combo->ItemHeight() - kSmaller);
+    if (spec.Kind == TEditorKind::Choice)
+        combo->SetStyle(csDropDownList);
+    int chosen = -1;
+    for (size_t i = 0; i < spec.Items.size(); ++i) {
+        combo->Items()->Add(spec.Items[i]);
+        if (chosen < 0 && spec.Items[i] == spec.Text)
+            chosen = static_cast<int>(i);
+    }
+    if (spec.Kind == TEditorKind::Choice)
+        combo->SetItemIndex(chosen);
+    else
+        combo->SetText(spec.Text);
+    combo->OnChange = std::move(spec.Apply);
+    return combo;
+}
+
+TWinControl* MakePanel(TWinControl* host, TEditorSpec& spec)
+{
+    auto* panel = new TPanel(host);
+    Place(panel, host);
+    for (int k = 0; k < spec.Count; ++k) {
+        auto* box = new TCheckBox(panel);
+        box->SetBounds(kBoxSize * k, 1, kBoxSize, kBoxSize);
+        box->SetCaption("");
+        box->Tag = k;
+        box->SetChecked((spec.Bits >> k & 1) != 0);
+        box->SetParent(panel);
+        box->OnClick = spec.Apply;
+    }
+    return panel;
+}
+
+} // namespace
+
+TWinControl* BuildEditor(TWinControl* host, TEditorSpec spec, TNotifyEvent exitEvent)
+{
+    TWinControl* editor = nullptr;
+    switch (spec.Kind) {
+    case TEditorKind::Edit: {
+        auto* edit = new TEdit(host);
+        Place(edit, host);
+        edit->SetText(spec.Text);
+        edit->OnChange = std::move(spec.Apply);
+        editor = edit;
+        break;
+    }
+    case TEditorKind::Choice:
+    case TEditorKind::Combo: editor = MakeCombo(host, spec); break;
+    case TEditorKind::Button: {
+        auto* button = new TButton(host);
+        Place(button, host);
+        button->SetCaption(spec.Text);
+        button->OnClick = std::move(spec.Apply);
+        editor = button;
+        break;
+    }
+    case TEditorKind::BitPanel: editor = MakePanel(host, spec); break;
+    }
+    editor->OnExit = std::move(exitEvent);
+    return editor;
+}
+
+std::string EditorText(TObject* sender)
+{
+    if (auto* combo = dynamic_cast<TComboBox*>(sender))
+        return combo->Text();
+    if (auto* edit = dynamic_cast<TEdit*>(sender))
+        return edit->Text();
+    return "";
+}
+
+int EditorItem(TObject* sender)
+{
+    auto* combo = dynamic_cast<TComboBox*>(sender);
+    return combo ? combo->ItemIndex() : -1;
+}
+
+bool EditorCheck(TObject* sender, int& bit, bool& on)
+{
+    auto* box = dynamic_cast<TCheckBox*>(sender);
+    if (!box)
+        return false;
+    bit = box->Tag;
+    on = box->Checked();
+    return true;
+}
+
+TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items, const std::string& selected,
+                             TNotifyEvent exitEvent, TNotifyEvent changeEvent)
+{
+    return BuildEditor(host, {TEditorKind::Choice, selected, items, 0, 0, std::move(changeEvent)}, std::move(exitEvent));
+}
+
+TWinControl* MakeEditEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
+                            TNotifyEvent changeEvent)
+{
+    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(changeEvent)}, std::move(exitEvent));
+}
+
+TWinControl* MakeButtonEditor(TWinControl* host, const std::string& caption, TNotifyEvent exitEvent,
+                              TNotifyEvent clickEvent)
+{
+    return BuildEditor(host, {TEditorKind::Button, caption, {}, 0, 0, std::move(clickEvent)}, std::move(exitEvent));
+}
+
+TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent, TNotifyEvent clickEvent)
+{
+    return BuildEditor(host, {TEditorKind::BitPanel, "", {}, count, bits, std::move(clickEvent)},
+                       std::move(exitEvent));
+}
