@@ -15,6 +15,7 @@ namespace dev {
 struct SubprogramDef {
     const char* name;
     const char* caption;
+    const char* folder = nullptr; // plug-in folder of its file; null: the class's, "" the root
 };
 
 // What a parameter is; decides its kind, its value when created and its value text.
@@ -26,7 +27,14 @@ enum class Role : uint8_t {
     IndexTable, // settings: one 3-byte channel address (u16 type, u8 index) per signal, in order
     Password,   // settings: the device password (u16, low byte first)
     Setting,    // settings: any other block of bytes
+    Input,      // discrete input: `bits` wide, value zero, the state-change handler as write handler;
+                // typed `controlType` while its change handler is the `control` subprogram
+    Reading,    // measured value that starts at zero and has no "undefined" state
 };
+
+// Subprogram slot of a command step: the class's slot (PrepareSub …) or none (id 0).
+inline constexpr int8_t kDefaultSub = -1;
+inline constexpr int8_t kNoSub = -2;
 
 // Signal parameters first..last (inclusive) of one rule.
 struct ParamRule {
@@ -36,6 +44,11 @@ struct ParamRule {
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
+    uint8_t controlType = 0;       // Input: the type while its change handler is `control`
+    int table = -1;                // position of the index table recording these signals, from
+    int entry = 0;                 // this entry on; -1: the tables in order, one entry per signal
+    uint8_t kind = 0;              // channel kind; 0: by the role
+    bool zeroed = false;           // Measure: the bytes in use start at 0, still undefined until polled
 };
 
 // One settings parameter; they follow the signals in position order.
@@ -44,11 +57,17 @@ struct SettingDef {
     uint16_t bits;                 // a stored one narrower than this is widened, zero-filled
     std::span<const uint8_t> init; // value of a new one, zero past it
     bool editable;                 // value offered in the channel grid
+    int position = -1;             // place among the parameters; -1: after the signals, in order
+    uint16_t code = 0;             // channel type; 0: CodeBase + position
 };
 
 struct CommandDef {
     const char* name;
-    uint8_t execute; // at creation
+    uint8_t execute;              // at creation
+    uint8_t period = 0;           // period code at creation
+    int8_t prepare = kDefaultSub; // subprogram slots of the three steps, or kNoSub
+    int8_t parse = kDefaultSub;
+    int8_t noAnswer = kDefaultSub;
 };
 
 // A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
@@ -70,6 +89,7 @@ struct DescGroup {
     int last;
     const char* lead;
     bool quoted;
+    bool bare = false; // the lead alone, without the label
 };
 struct DescOverride {
     int index;
@@ -93,15 +113,16 @@ struct TDeviceDef {
     uint16_t NumberBase;
     const char* Folder;     // plug-in folder of the default subprograms
     const char* NamePrefix; // in front of every parameter name
-    // Parameters: signals (rules) then settings; one name per parameter.
+    // Parameters: signals (rules) then settings, unless a setting names its position; the signals
+    // then take the positions the settings leave. One name per parameter, in position order.
     std::span<const char* const> ParamNames;
-    int SignalCount;
+    int SignalCount; // how many signals
     std::span<const ParamRule> Signals;
     std::span<const SettingDef> Settings;
-    uint16_t CodeBase; // the settings parameter at position i has channel type CodeBase + i
+    uint16_t CodeBase; // the settings parameter at position i has channel type CodeBase + i unless it names one
     // Commands and subprograms: every command takes the prepare, parse and no-answer subprograms.
     std::span<const CommandDef> Commands;
-    int PollCount; // the first PollCount commands are listed as poll commands
+    int PollCount; // PollCount commands from PollFirst on are listed as poll commands
     std::span<const SubprogramDef> Subprograms;
     std::span<const uint16_t> ReservedIds; // empty: no reserved ids
     int PrepareSub;
@@ -109,10 +130,11 @@ struct TDeviceDef {
     int NoAnswerSub;
     // Object rows, descriptions and checks.
     std::span<const PropertyDef> Properties;
-    const char* DescPrefix;
+    const char* DescPrefix; // null: no descriptions
     std::span<const DescGroup> Groups;
     std::span<const DescOverride> Overrides;
     std::span<const Check> Checks;
+    int PollFirst = 0; // commands before it are never shown; the command rows count from it
 
     int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
 };

@@ -2,6 +2,7 @@
 #include "deviceengine.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "Editorkit.h"
 #include "msgbox.h"
@@ -69,16 +70,21 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
     uint16_t n = 1;
-    for (const CommandDef& c : def.Commands)
-        AddCommand(this, c.name, n++, c.execute, m_sub[def.PrepareSub], m_sub[def.ParseSub], m_sub[def.NoAnswerSub]);
+    for (const CommandDef& c : def.Commands) {
+        AddCommand(this, c.name, n++, c.execute, StepId(c.prepare, def.PrepareSub), StepId(c.parse, def.ParseSub),
+                   StepId(c.noAnswer, def.NoAnswerSub));
+        static_cast<TCommandItem*>(Commands.Newest)->Period = c.period;
+    }
     AdoptSettings();
     AdoptSignals();
     for (int i = 0; i < ParamCount(); ++i) {
         TParamItem* p = m_param[i];
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
-            p->Kind = r->role == Role::Measure ? kChannelMeasured : kChannelSignal;
-            p->ParamType = r->paramType;
+            const bool measured = r->role == Role::Measure || r->role == Role::Reading;
+            p->Kind = r->kind ? r->kind : measured ? kChannelMeasured : kChannelSignal;
+            const uint16_t control = r->role == Role::Input ? ControlId(*r) : 0;
+            p->ParamType = control != 0 && p->ChangeHandler == control ? r->controlType : r->paramType;
             p->RaiseChanged();
         } else {
             p->Kind = kChannelSetting;
@@ -88,13 +94,46 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
 
 // Each settings parameter comes back from the oldest free channel at its fixed address; a stored
 // one narrower than the layout is widened, so that nothing is written past its stored width.
+uint16_t TDeviceEngine::StepId(int8_t slot, int defaultSlot) const
+{
+    const int k = slot == kDefaultSub ? defaultSlot : slot;
+    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
+}
+
+// The id of an input's control subprogram: one of the class's own, else any of that name.
+uint16_t TDeviceEngine::ControlId(const ParamRule& r) const
+{
+    if (!r.control)
+        return 0;
+    for (size_t k = 0; k < m_def.Subprograms.size(); ++k)
+        if (std::string_view(m_def.Subprograms[k].name) == r.control)
+            return m_sub[k];
+    return m_store ? m_store->FindOrCreate(r.control, 0, 0) : 0;
+}
+
+int TDeviceEngine::SettingPos(int k) const
+{
+    const int pos = m_def.Settings[k].position;
+    return pos >= 0 ? pos : m_def.SignalCount + k;
+}
+
+int TDeviceEngine::SettingAt(int i) const
+{
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+        if (SettingPos(k) == i)
+            return k;
+    return -1;
+}
+
+bool TDeviceEngine::IsSignal(int i) const { return i >= 0 && i < ParamCount() && SettingAt(i) < 0; }
+
 void TDeviceEngine::AdoptSettings()
 {
     const uint8_t instance = InstanceByte();
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
         const SettingDef& s = m_def.Settings[k];
-        const int i = m_def.SignalCount + k;
-        const auto type = static_cast<uint16_t>(m_def.CodeBase + i);
+        const int i = SettingPos(k);
+        const auto type = s.code ? s.code : static_cast<uint16_t>(m_def.CodeBase + i);
         TParamItem* p = FindFreeChannel(m_channels, type, instance);
         if (!p) {
             p = NewChannel(m_channels, type, instance, s.bits, s.init.data(), static_cast<int>(s.init.size()));
@@ -119,9 +158,9 @@ void TDeviceEngine::AdoptSignals()
     ForEachChannel(m_channels, [&](TParamItem* c) {
         if (c->ChannelIndex == 0 || c->Owner)
             return true;
-        for (int i = 0; i < m_def.SignalCount; ++i) {
+        for (int i = 0; i < ParamCount(); ++i) {
             int table = 0, offset = 0;
-            if (!m_param[i] && EntryOf(i, table, offset) && GetEntry(m_param[table], offset) == AddressOf(c)) {
+            if (!m_param[i] && IsSignal(i) && EntryOf(i, table, offset) && GetEntry(m_param[table], offset) == AddressOf(c)) {
                 m_param[i] = c;
                 c->Owner = this;
                 break;
@@ -129,7 +168,9 @@ void TDeviceEngine::AdoptSignals()
         }
         return true;
     });
-    for (int i = 0; i < m_def.SignalCount; ++i) {
+    for (int i = 0; i < ParamCount(); ++i) {
+        if (!IsSignal(i))
+            continue;
         if (!m_param[i])
             CreateSignal(i);
         m_param[i]->ValueEditable = 1;
@@ -149,13 +190,18 @@ void TDeviceEngine::CreateSignal(int i)
     if (r->role == Role::Measure) {
         p->Value.Fill(0xFF);
         p->RamDepth = 1;
+        for (int b = 0; r->zeroed && b < p->ValueBytes(); ++b)
+            p->Value[b] = 0;
         return;
     }
+    if (r->role == Role::Reading)
+        return;
     if (r->role == Role::Control && r->control && m_store)
         p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
     if (m_store)
         p->WriteHandler = m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
-    p->Value[0] = 2;
+    if (r->role != Role::Input)
+        p->Value[0] = 2;
 }
 
 TDeviceEngine::~TDeviceEngine()
@@ -184,9 +230,9 @@ int TDeviceEngine::IndexOf(const TParamItem* p) const
 
 TParamItem* TDeviceEngine::Setting(Role role) const
 {
-    for (size_t k = 0; k < m_def.Settings.size(); ++k)
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
         if (m_def.Settings[k].role == role)
-            return m_param[m_def.SignalCount + k];
+            return m_param[SettingPos(k)];
     return nullptr;
 }
 
@@ -198,7 +244,7 @@ uint8_t TDeviceEngine::NetworkAddress() const
 
 const ParamRule* TDeviceEngine::RuleOf(int i) const
 {
-    if (i < 0 || i >= m_def.SignalCount)
+    if (!IsSignal(i))
         return nullptr;
     for (const ParamRule& r : m_def.Signals)
         if (i >= r.first && i <= r.last)
@@ -208,17 +254,26 @@ const ParamRule* TDeviceEngine::RuleOf(int i) const
 
 bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const
 {
-    if (i < 0 || i >= m_def.SignalCount)
+    const ParamRule* r = RuleOf(i);
+    if (!r)
         return false;
+    if (r->table >= 0) {
+        table = r->table;
+        offset = kEntryBytes * (r->entry + i - r->first);
+        return SettingAt(table) >= 0 && m_param[table] != nullptr;
+    }
+    int signal = 0; // place of i among the signals
+    for (int j = 0; j < i; ++j)
+        signal += IsSignal(j) ? 1 : 0;
     int first = 0;
-    for (size_t k = 0; k < m_def.Settings.size(); ++k) {
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
         const SettingDef& s = m_def.Settings[k];
         if (s.role != Role::IndexTable)
             continue;
         const int entries = s.bits / (8 * kEntryBytes);
-        if (i < first + entries) {
-            table = m_def.SignalCount + static_cast<int>(k);
-            offset = kEntryBytes * (i - first);
+        if (signal < first + entries) {
+            table = SettingPos(k);
+            offset = kEntryBytes * (signal - first);
             return m_param[table] != nullptr;
         }
         first += entries;
@@ -230,13 +285,13 @@ std::string TDeviceEngine::ValueText(int i) const
 {
     const TParamItem* p = m_param[i];
     if (const ParamRule* r = RuleOf(i)) {
-        if (r->role != Role::Measure)
+        if (r->role != Role::Measure && r->role != Role::Reading)
             return IntToStr(p->Value[0]);
-        if (p->RamDepth == 1)
+        if (r->role == Role::Measure && p->RamDepth == 1)
             return "не определено";
         return IntToStr(static_cast<int64_t>(GetNumber(p, 0, std::min(4, p->ValueBytes()))));
     }
-    switch (m_def.Settings[i - m_def.SignalCount].role) {
+    switch (m_def.Settings[SettingAt(i)].role) {
     case Role::Address:
         return "адрес " + IntToStr(p->Value[0]) + ", скорость " + IntToStr(static_cast<int64_t>(GetNumber(p, 1, 4)));
     case Role::IndexTable: {
@@ -275,14 +330,14 @@ std::string TDeviceEngine::GetDisplayName()
 void TDeviceEngine::SetNumber(uint16_t number)
 {
     TObjectItem::SetNumber(number);
-    for (int i = m_def.SignalCount; i < ParamCount(); ++i)
-        m_param[i]->ChannelIndex = InstanceByte();
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+        m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
 }
 
 std::string TDeviceEngine::GetParamDescription(TParamItem* p)
 {
     const int i = IndexOf(p);
-    if (i < 0 || i >= m_def.SignalCount)
+    if (!IsSignal(i) || !m_def.DescPrefix)
         return "";
     std::string prefix = m_def.DescPrefix;
     std::string label = TrimBlanks(m_def.ParamNames[i]);
@@ -297,21 +352,21 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p)
     std::string text = prefix + IntToStr(NetworkAddress());
     for (const DescGroup& g : m_def.Groups)
         if (i >= g.first && i <= g.last)
-            return text + g.lead + (g.quoted ? "\"" + label + "\"" : label);
+            return text + g.lead + (g.bare ? std::string() : g.quoted ? "\"" + label + "\"" : label);
     return text;
 }
 
 void TDeviceEngine::ListSignalParams(ELEMList* list, bool all)
 {
-    for (int i = 0; i < m_def.SignalCount; ++i)
-        if (m_param[i] && (all || IsUnbound(m_param[i])))
+    for (int i = 0; i < ParamCount(); ++i)
+        if (IsSignal(i) && m_param[i] && (all || IsUnbound(m_param[i])))
             list->Append(new TParamItemP(m_param[i]));
 }
 
 void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p)
 {
     const int i = IndexOf(p);
-    if (i < 0 || i >= m_def.SignalCount)
+    if (!IsSignal(i))
         return;
     if (index != 0) {
         if (const TParamItem* held = Holder(m_channels, type, index, p)) {
@@ -340,8 +395,20 @@ void TDeviceEngine::GetPropertyNames(TStrings* s)
 void TDeviceEngine::GetPollCommandNames(TStrings* s)
 {
     s->Clear();
-    for (int k = 0; k < m_def.PollCount && k < static_cast<int>(m_def.Commands.size()); ++k)
+    for (int k = m_def.PollFirst; k < m_def.PollFirst + m_def.PollCount && k < static_cast<int>(m_def.Commands.size());
+         ++k)
         s->Add(m_def.Commands[k].name);
+}
+
+void TDeviceEngine::GetCommandModeText(int n, std::string& out)
+{
+    TDeviceItem::GetCommandModeText(n + m_def.PollFirst, out);
+}
+
+TWinControl* TDeviceEngine::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
+                                                    TNotifyEvent changed)
+{
+    return TDeviceItem::CreateCommandModeEditor(n + m_def.PollFirst, host, std::move(exitEvent), std::move(changed));
 }
 
 const PropertyDef* TDeviceEngine::PropertyRow(int row) const
