@@ -82,7 +82,8 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
             const bool measured = r->role == Role::Measure || r->role == Role::Reading;
-            p->Kind = r->kind ? r->kind : measured ? kChannelMeasured : kChannelSignal;
+            const uint8_t byRole = measured ? kChannelMeasured : kChannelSignal;
+            p->Kind = r->kind ? r->kind : byRole;
             const uint16_t control = r->role == Role::Input ? ControlId(*r) : 0;
             p->ParamType = control != 0 && p->ChangeHandler == control ? r->controlType : r->paramType;
             p->RaiseChanged();
