@@ -22,29 +22,25 @@ struct SubprogramDef {
 enum class Role : uint8_t {
     Signal,     // 2-bit discrete signal: value byte 0 = 2, the state-change handler as write handler
     Control,    // telecontrol: a signal whose change handler prepares the control
+    Input,      // discrete input: the state-change handler as write handler, value zero
     Measure,    // measured value: every value byte 0xFF and "undefined" until polled
+    Reading,    // measured value that starts at zero and has no "undefined" state
     Address,    // settings: network address byte, then the RS-485 speed (u32, low byte first)
     IndexTable, // settings: one 3-byte channel address (u16 type, u8 index) per signal, in order
     Password,   // settings: the device password (u16, low byte first)
     Setting,    // settings: any other block of bytes
-    Input,      // discrete input: `bits` wide, value zero, the state-change handler as write handler;
-                // typed `controlType` while its change handler is the `control` subprogram
-    Reading,    // measured value that starts at zero and has no "undefined" state
 };
-
-// Subprogram slot of a command step: the class's slot (PrepareSub …) or none (id 0).
-inline constexpr int8_t kDefaultSub = -1;
-inline constexpr int8_t kNoSub = -2;
 
 // Signal parameters first..last (inclusive) of one rule.
 struct ParamRule {
     int first;
     int last;
-    Role role;                     // Signal, Control or Measure
+    Role role;                     // Signal, Control, Input or Measure
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
-    uint8_t controlType = 0;       // Input: the type while its change handler is `control`
+    int switchSub = -1;            // a parameter whose change handler is this subprogram slot's id
+    uint8_t switchType = 0;        // (not 0) takes this type instead
     int table = -1;                // position of the index table recording these signals, from
     int entry = 0;                 // this entry on; -1: the tables in order, one entry per signal
     uint8_t kind = 0;              // channel kind; 0: by the role
@@ -61,13 +57,18 @@ struct SettingDef {
     uint16_t code = 0;             // channel type; 0: CodeBase + position
 };
 
+// Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
+// a given slot.
+inline constexpr int kClassSlot = -2;
+inline constexpr int kNoSlot = -1;
+
 struct CommandDef {
     const char* name;
-    uint8_t execute;              // at creation
-    uint8_t period = 0;           // period code at creation
-    int8_t prepare = kDefaultSub; // subprogram slots of the three steps, or kNoSub
-    int8_t parse = kDefaultSub;
-    int8_t noAnswer = kDefaultSub;
+    uint8_t execute; // at creation
+    int prepare = kClassSlot;
+    int parse = kClassSlot;
+    int noAnswer = kClassSlot;
+    uint8_t period = 0; // period code at creation
 };
 
 // A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
@@ -99,6 +100,7 @@ struct DescOverride {
 
 // Lines of the configuration check, in the order listed.
 enum class Check : uint8_t {
+    PeriodOrMessages, // no message handler, first command not executed, no poll period
     PeriodMissing,   // first command executed, no poll period
     CommandInactive, // first command not executed, a poll period set
     AddressMissing,  // network address 0
@@ -125,7 +127,7 @@ struct TDeviceDef {
     int PollCount; // PollCount commands from PollFirst on are listed as poll commands
     std::span<const SubprogramDef> Subprograms;
     std::span<const uint16_t> ReservedIds; // empty: no reserved ids
-    int PrepareSub;
+    int PrepareSub; // slots; kNoSlot for none
     int ParseSub;
     int NoAnswerSub;
     // Object rows, descriptions and checks.

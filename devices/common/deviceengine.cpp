@@ -2,7 +2,6 @@
 #include "deviceengine.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "Editorkit.h"
 #include "msgbox.h"
@@ -69,10 +68,11 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+    auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
     for (const CommandDef& c : def.Commands) {
-        AddCommand(this, c.name, n++, c.execute, StepId(c.prepare, def.PrepareSub), StepId(c.parse, def.ParseSub),
-                   StepId(c.noAnswer, def.NoAnswerSub));
+        AddCommand(this, c.name, n++, c.execute, id(c.prepare, def.PrepareSub), id(c.parse, def.ParseSub),
+                   id(c.noAnswer, def.NoAnswerSub));
         static_cast<TCommandItem*>(Commands.Newest)->Period = c.period;
     }
     AdoptSettings();
@@ -84,8 +84,8 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
             const bool measured = r->role == Role::Measure || r->role == Role::Reading;
             const uint8_t byRole = measured ? kChannelMeasured : kChannelSignal;
             p->Kind = r->kind ? r->kind : byRole;
-            const uint16_t control = r->role == Role::Input ? ControlId(*r) : 0;
-            p->ParamType = control != 0 && p->ChangeHandler == control ? r->controlType : r->paramType;
+            const uint16_t switched = r->switchSub >= 0 ? SlotId(r->switchSub) : 0;
+            p->ParamType = switched != 0 && p->ChangeHandler == switched ? r->switchType : r->paramType;
             p->RaiseChanged();
         } else {
             p->Kind = kChannelSetting;
@@ -95,23 +95,6 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
 
 // Each settings parameter comes back from the oldest free channel at its fixed address; a stored
 // one narrower than the layout is widened, so that nothing is written past its stored width.
-uint16_t TDeviceEngine::StepId(int8_t slot, int defaultSlot) const
-{
-    const int k = slot == kDefaultSub ? defaultSlot : slot;
-    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
-}
-
-// The id of an input's control subprogram: one of the class's own, else any of that name.
-uint16_t TDeviceEngine::ControlId(const ParamRule& r) const
-{
-    if (!r.control)
-        return 0;
-    for (size_t k = 0; k < m_def.Subprograms.size(); ++k)
-        if (std::string_view(m_def.Subprograms[k].name) == r.control)
-            return m_sub[k];
-    return m_store ? m_store->FindOrCreate(r.control, 0, 0) : 0;
-}
-
 int TDeviceEngine::SettingPos(int k) const
 {
     const int pos = m_def.Settings[k].position;
@@ -217,6 +200,11 @@ TDeviceEngine::~TDeviceEngine()
         delete p;
         p = nullptr;
     }
+}
+
+uint16_t TDeviceEngine::SlotId(int k) const
+{
+    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
 }
 
 int TDeviceEngine::IndexOf(const TParamItem* p) const
@@ -468,6 +456,11 @@ void TDeviceEngine::CheckConfiguration(TStrings* s)
     const std::string head = CheckHead();
     for (Check c : m_def.Checks) {
         switch (c) {
+        case Check::PeriodOrMessages:
+            if (MessageHandler == 0 && execute == 0 && Period == 0)
+                s->Add(head + " - Укажите период опроса прибора или установите свойство обработки сообщений от "
+                              "прибора равным \"Да\"");
+            break;
         case Check::PeriodMissing:
             if (execute == 1 && Period == 0)
                 s->Add(head + " - Не указан общий период опроса используемых параметров");

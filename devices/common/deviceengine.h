@@ -45,6 +45,7 @@ public:
     TParamItem* Param(int i) const { return i >= 0 && i < ParamCount() ? m_param[i] : nullptr; }
     int IndexOf(const TParamItem* p) const; // position of one of the object's parameters, else -1
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
+    uint16_t SlotId(int k) const; // SubprogramId, 0 for a slot the class does not have
     uint8_t InstanceByte() const { return dev::InstanceByte(m_def.NumberBase, Number); }
     // The first settings parameter of a role, or null.
     TParamItem* Setting(dev::Role role) const;
@@ -75,8 +76,6 @@ private:
     void AdoptSettings();
     void AdoptSignals();
     void CreateSignal(int i);
-    uint16_t StepId(int8_t slot, int defaultSlot) const;
-    uint16_t ControlId(const dev::ParamRule& r) const;
     const dev::PropertyDef* PropertyRow(int row) const;
 
     const dev::TDeviceDef& m_def;

@@ -15,8 +15,9 @@ constexpr const char* kNames[] = {
     "Индексы (Мощность Р, Частота)", "Индексы (Энергия)",
 };
 
+constexpr int kControlSub = 5; // its control subprogram's slot
 constexpr ParamRule kSignals[] = {
-    Inputs(0, 5, kTelesignal, kTelecontrol, "ipc_prepareControl"),
+    Inputs(0, 5, kTelesignal, kTelecontrol, kControlSub),
     {6, 8, Role::Reading, kCurrent, 16},
     {9, 11, Role::Reading, kVoltage, 16},
     {12, 14, Role::Reading, kActivePower, 16},

@@ -20,8 +20,9 @@ constexpr int kInputs = 7;
 constexpr int kAddressParam = 34;
 constexpr int kCodesParam = 38;
 // "Частота" is typed as a power factor: stored files and plug-in scripts rely on it.
+constexpr int kControlSub = 4; // its control subprogram's slot
 constexpr ParamRule kSignals[] = {
-    Inputs(0, 6, kTelecontrol, kTelesignal, "znakx_doControl"),
+    Inputs(0, 6, kTelecontrol, kTelesignal, kControlSub),
     Zeroed(7, 9, kCurrent, 16),
     Zeroed(10, 12, kVoltage, 16),
     Zeroed(13, 13, kActiveEnergy, 32),

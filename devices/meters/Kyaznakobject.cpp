@@ -20,8 +20,9 @@ constexpr int kInputs = 7;
 constexpr int kAddressParam = 33;
 constexpr int kCodesParam = 37;
 constexpr int kEnergyTable = 35, kPowerTable = 36;
+constexpr int kControlSub = 4; // its control subprogram's slot
 constexpr ParamRule kSignals[] = {
-    Inputs(0, 6, kTelecontrol, kTelesignal, "znak_doControl"),
+    Inputs(0, 6, kTelecontrol, kTelesignal, kControlSub),
     {7, 9, Role::Reading, kCurrent, 16},
     {10, 12, Role::Reading, kVoltage, 16},
     Recorded({13, 16, Role::Reading, kActiveEnergy, 32}, kEnergyTable, 0),

@@ -48,18 +48,18 @@ constexpr SettingDef kSettings[] = {
 
 constexpr int kPrepare = 0, kParse = 1, kNoAnswer = 2, kTariffPrepare = 4, kTariffParse = 5, kParse2 = 6;
 constexpr CommandDef kCommands[] = {
-    {"Открытие канала связи", 1, 255},
+    {"Открытие канала связи", 1, kClassSlot, kClassSlot, kClassSlot, 255},
     {"Опрос тока по фазам", 0},
     {"Опрос напряжения по фазам", 0},
     {"Опрос энергии", 0},
-    {"Опрос мощности акт.", 0, 0, kPrepare, kParse2},
-    {"Опрос мощности реакт.", 0, 0, kPrepare, kParse2},
+    {"Опрос мощности акт.", 0, kPrepare, kParse2},
+    {"Опрос мощности реакт.", 0, kPrepare, kParse2},
     {"Опрос частоты", 0},
-    {"Опрос косинуса фи", 0, 0, kPrepare, kParse2},
-    {"Опрос энергии Т1", 0, 0, kTariffPrepare, kTariffParse, kNoSub},
-    {"Опрос энергии Т2", 0, 0, kTariffPrepare, kTariffParse, kNoSub},
-    {"Опрос энергии Т3", 0, 0, kTariffPrepare, kTariffParse, kNoSub},
-    {"Опрос энергии Т4", 0, 0, kTariffPrepare, kTariffParse, kNoSub},
+    {"Опрос косинуса фи", 0, kPrepare, kParse2},
+    {"Опрос энергии Т1", 0, kTariffPrepare, kTariffParse, kNoSlot},
+    {"Опрос энергии Т2", 0, kTariffPrepare, kTariffParse, kNoSlot},
+    {"Опрос энергии Т3", 0, kTariffPrepare, kTariffParse, kNoSlot},
+    {"Опрос энергии Т4", 0, kTariffPrepare, kTariffParse, kNoSlot},
 };
 
 constexpr SubprogramDef kSubprograms[] = {

@@ -70,11 +70,13 @@ constexpr ParamRule Zeroed(int first, int last, uint8_t type, uint16_t bits)
     r.zeroed = true;
     return r;
 }
-// Discrete inputs typed `type`, or `controlType` while `control` prepares them.
-constexpr ParamRule Inputs(int first, int last, uint8_t type, uint8_t controlType, const char* control)
+// One-bit discrete inputs typed `type`, or `controlType` while subprogram slot `control` is their
+// change handler.
+constexpr ParamRule Inputs(int first, int last, uint8_t type, uint8_t controlType, int control)
 {
-    ParamRule r{first, last, Role::Input, type, 1, control};
-    r.controlType = controlType;
+    ParamRule r{first, last, Role::Input, type, 1};
+    r.switchSub = control;
+    r.switchType = controlType;
     return r;
 }
 // A description lead without the parameter's name.
