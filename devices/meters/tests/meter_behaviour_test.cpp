@@ -286,6 +286,55 @@ TEST_F(MeterTest, SetPointsRefusedWhereAnotherChannelHoldsTheirAddress)
     EXPECT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
 }
 
+TEST_F(MeterTest, NewSet4tmChannelsInOrderWithTheirDefaults)
+{
+    auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
+    ASSERT_NE(o, nullptr);
+    std::vector<TParamItem*> own;
+    for (TParamItem* p : Channels())
+        if (p->Owner == o)
+            own.push_back(p);
+    std::vector<TParamItem*> expected;
+    for (int i : {18, 19, 20, 21, 24, 30, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 22, 23, 25, 26,
+                  27, 28, 29})
+        expected.push_back(o->Param(i));
+    for (int k = 0; k < 15; ++k) {
+        expected.push_back(o->SetpointValue(k));
+        expected.push_back(o->SetpointState(k));
+    }
+    EXPECT_EQ(own, expected);
+    const TParamItem* value = o->SetpointValue(0);
+    EXPECT_EQ(value->Name, "СЭТ-4ТМ - Уставка: значение");
+    EXPECT_EQ(value->BitWidth(), 40);
+    EXPECT_EQ(value->Value[0], 2);
+    EXPECT_EQ(value->Value[1], 0);
+    const TParamItem* state = o->SetpointState(0);
+    EXPECT_EQ(state->Name, "СЭТ-4ТМ - Уставка: состояние");
+    EXPECT_EQ(state->BitWidth(), 8);
+    EXPECT_EQ(state->Value[0], 0xFF);
+    EXPECT_EQ(state->RamDepth, 1);
+    EXPECT_EQ(value->Kind, 0);
+    EXPECT_EQ(o->Param(0)->Value[1], 0xFF);
+    EXPECT_EQ(o->Param(0)->RamDepth, 1);
+    EXPECT_EQ(o->Param(18)->Value[1], 5); // meter constant
+}
+
+TEST_F(MeterTest, NewValueBytesOfTheOtherClasses)
+{
+    TDeviceEngine* m = Add(TMercury230Item::Def);
+    TDeviceEngine* ipc = Add(TIPCItem::Def);
+    TDeviceEngine* x = Add(TKYAZNAKXItem::Def);
+    ASSERT_TRUE(m && ipc && x);
+    for (int b = 2; b < 8; ++b)
+        EXPECT_EQ(m->Param(18)->Value[b], 1) << b; // the factory password 111111
+    EXPECT_EQ(ipc->Param(6)->Value[0], 0);
+    EXPECT_EQ(ipc->Param(0)->Value[0], 0);
+    EXPECT_EQ(ipc->Param(6)->RamDepth, 0);
+    // The (ИКС) values are undefined until polled though their bytes in use start at zero.
+    EXPECT_EQ(x->Param(13)->RamDepth, 1);
+    EXPECT_EQ(x->Param(13)->Value[3], 0);
+}
+
 TEST_F(MeterTest, Set4tmBindingWithoutSetPointsLeavesThemUnbound)
 {
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
