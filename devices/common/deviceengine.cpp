@@ -2,6 +2,7 @@
 #include "deviceengine.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "Editorkit.h"
 #include "msgbox.h"
@@ -139,12 +140,21 @@ void TDeviceEngine::AdoptSettings()
 // channel already owned, here or by another object, is never adopted, and the oldest one wins.
 void TDeviceEngine::AdoptSignals()
 {
+    // Signals by the address their entry names, in position order (a damaged table may name one twice).
+    auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
+    std::unordered_map<uint32_t, std::vector<int>> named;
+    for (int i = 0; i < ParamCount(); ++i) {
+        int table = 0, offset = 0;
+        if (EntryOf(i, table, offset)) // signals only
+            if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
+                named[key(a)].push_back(i);
+    }
     ForEachChannel(m_channels, [&](TParamItem* c) {
-        if (c->ChannelIndex == 0 || c->Owner)
+        const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
+        if (it == named.end())
             return true;
-        for (int i = 0; i < ParamCount(); ++i) {
-            int table = 0, offset = 0;
-            if (!m_param[i] && IsSignal(i) && EntryOf(i, table, offset) && GetEntry(m_param[table], offset) == AddressOf(c)) {
+        for (int i : it->second) {
+            if (!m_param[i]) {
                 m_param[i] = c;
                 c->Owner = this;
                 break;
@@ -251,9 +261,9 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const
         offset = kEntryBytes * (r->entry + i - r->first);
         return SettingAt(table) >= 0 && m_param[table] != nullptr;
     }
-    int signal = 0; // place of i among the signals
-    for (int j = 0; j < i; ++j)
-        signal += IsSignal(j) ? 1 : 0;
+    int signal = i; // place of i among the signals; settings placed before it do not count
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+        signal -= m_def.Settings[k].position >= 0 && m_def.Settings[k].position < i ? 1 : 0;
     int first = 0;
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
         const SettingDef& s = m_def.Settings[k];
