@@ -55,6 +55,7 @@ struct SettingDef {
     bool editable;                 // value offered in the channel grid
     int position = -1;             // place among the parameters; -1: after the signals, in order
     uint16_t code = 0;             // channel type; 0: CodeBase + position
+    bool refill = false;           // widened: the new bytes take `init` rather than zero
 };
 
 // Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or

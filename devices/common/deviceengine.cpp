@@ -127,7 +127,7 @@ void TDeviceEngine::AdoptSettings()
             const int from = p->ValueBytes();
             p->SetBitWidth(s.bits);
             for (int b = from; b < p->ValueBytes(); ++b)
-                p->Value[b] = 0;
+                p->Value[b] = s.refill && b < static_cast<int>(s.init.size()) ? s.init[b] : 0;
         }
         p->ValueEditable = s.editable ? 1 : 0;
         p->Name = std::string(m_def.NamePrefix) + m_def.ParamNames[i];

@@ -49,7 +49,8 @@ constexpr int kPassword = 2;     // first of six bytes
 constexpr int kPasswordBytes = 6;
 
 constexpr SettingDef kSettings[] = {
-    {Role::Address, 64, kAddressInit, true, kAddressParam},
+    // A stored one of another width gets the factory password.
+    {Role::Address, 64, kAddressInit, true, kAddressParam, 0, true},
     {Role::IndexTable, 144, {}, false, 19},
     {Role::IndexTable, 144, {}, false, 20},
     {Role::IndexTable, 192, {}, false, 21},

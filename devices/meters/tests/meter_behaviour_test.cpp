@@ -428,6 +428,22 @@ TEST_F(Mercury, MissingParseSubprogramReadsScaleOne)
     EXPECT_EQ(o->GetCurrentScale(), 1);
 }
 
+TEST_F(Mercury, StoredNarrowAddressIsWidenedWithTheFactoryPassword)
+{
+    TMercury230Item* o = AddMercury();
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(2, "9");
+    o->Param(18)->SetBitWidth(16);
+    o->Param(18)->Value[1] = 0;
+    SaveAndReload();
+    o = dynamic_cast<TMercury230Item*>(Objects("MER230")[0]);
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(o->Param(18)->BitWidth(), 64);
+    EXPECT_EQ(RowText(o, 2), "9");
+    EXPECT_EQ(RowText(o, 4), "DEC");
+    EXPECT_EQ(RowText(o, 5), "111111");
+}
+
 TEST_F(Mercury, PasswordTypesAndTexts)
 {
     TMercury230Item* o = AddMercury();
