@@ -221,7 +221,8 @@ void TSetpointMeter::UnbindPair(int k)
 
 bool TSetpointMeter::PlacePair(int k, uint8_t index)
 {
-    for (const auto& [type, own] : {std::pair{kSetpointValueType, m_value[k]}, std::pair{kSetpointStateType, m_state[k]}}) {
+    const std::pair<uint16_t, TParamItem*> pair[] = {{kSetpointValueType, m_value[k]}, {kSetpointStateType, m_state[k]}};
+    for (const auto& [type, own] : pair) {
         const TParamItem* held = nullptr;
         ForEachChannel(m_channels, [&](TParamItem* c) {
             if (c != own && SameAddress(c, type, index))

@@ -658,7 +658,8 @@ TEST_F(MeterTest, ListeningObjectChecksOnlyItsAddress)
     o->BindParam(300, 2, o->Param(23));
     EXPECT_EQ(ValueText(o, o->Param(24)), "0:0,300:2");
     EXPECT_EQ(Lines([&](TStrings* s) { o->CheckConfiguration(s); }),
-              (std::vector<std::string>{"Объект \"СЭТ-4ТМ (Подслушивание) ID-5110 адрес 0\" - Не задан адрес счетчика"}));
+              (std::vector<std::string>{
+                  "Объект \"СЭТ-4ТМ (Подслушивание) ID-5110 адрес 0\" - Не задан адрес счетчика"}));
     EXPECT_TRUE(Lines([&](TStrings* s) { o->GetPollCommandNames(s); }).empty());
 }
 
