@@ -27,6 +27,8 @@ struct SetpointDef {
     const char* valueName;
     const char* stateName;
 };
+// The set points of both SET-4TM classes.
+extern const SetpointDef kSetSetpoints;
 
 // Parameter types of the meters.
 inline constexpr uint8_t kTelecontrol = 1;
@@ -153,8 +155,3 @@ private:
     std::vector<TParamItem*> m_value;
     std::vector<TParamItem*> m_state;
 };
-
-namespace meter {
-// The set points of both SET-4TM classes.
-extern const SetpointDef kSetSetpoints;
-} // namespace meter
