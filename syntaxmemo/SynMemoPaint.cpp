@@ -1,0 +1,207 @@
+// Script editor control: painting of one row (gutter, fold marks, row number, bookmark glyph, text
+// runs, selection, collapsed-section marker, hot-token frame) into the row bitmap, then the view.
+#include "UnitSyntaxMemo.h"
+#include "wingdi.h"
+
+namespace {
+
+constexpr TColor FoldLineColor = 0x808080;
+constexpr TColor MarkerColor = 0xFF0000;
+constexpr TColor HotFrameColor = 0x0000FF;
+constexpr int GlyphSize = 11;
+
+TFontStyles ToFontStyles(TMPStyle s)
+{
+    TFontStyles f;
+    if (s & mpsBold)
+        f << fsBold;
+    if (s & mpsItalic)
+        f << fsItalic;
+    if (s & mpsUnderline)
+        f << fsUnderline;
+    if (s & mpsStrikeOut)
+        f << fsStrikeOut;
+    return f;
+}
+
+void Line(TCanvas* C, TColor Color, int X1, int Y1, int X2, int Y2)
+{
+    C->Pen()->SetColor(Color);
+    C->MoveTo(X1, Y1);
+    C->LineTo(X2, Y2);
+}
+
+} // namespace
+
+void TMPCustomSyntaxMemo::MakeGlyphs()
+{
+    // Ten bookmark images, one per digit: a teal tile with a black edge and the digit in white.
+    FGlyphs->SetSize(10 * GlyphSize, GlyphSize);
+    TCanvas* c = FGlyphs->Canvas();
+    c->Font()->SetName("Arial");
+    c->Font()->SetHeight(-9);
+    c->Font()->SetStyle(TFontStyles{fsBold});
+    c->Font()->SetColor(clWhite);
+    for (int i = 0; i < 10; ++i) {
+        const TRect r = Bounds(i * GlyphSize, 0, GlyphSize, GlyphSize);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(clTeal);
+        c->FillRect(r);
+        c->Brush()->SetColor(clBlack);
+        c->FrameRect(r);
+        c->Brush()->SetStyle(bsClear);
+        const std::string digit(1, char('0' + i));
+        c->TextOut(r.Left + (GlyphSize - c->TextWidth(digit)) / 2, r.Top + (GlyphSize - c->TextHeight(digit)) / 2,
+                   digit);
+    }
+}
+
+void TMPCustomSyntaxMemo::PaintRow(int Row)
+{
+    const TRect band = RowBand(Row);
+    if (band.Height() <= 0)
+        return;
+    const int h = band.Height();
+    const int line = MoveLines(FTopRow, Row, false);
+    const bool exists = Lines()->ValidIndex(line);
+    TCanvas* C = FRowBitmap->Canvas();
+    TRect G = GutterRect(Row), T = TextAreaRect(Row);
+    G.Top = T.Top = 0;
+    G.Bottom = T.Bottom = h;
+    const bool vsnet = Options().Contains(smoVSNET_SectionsStyle);
+
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBtnFace);
+    TRect B = G;
+    B.Right = G.Right - (vsnet ? FSectionIndent + 4 : 4);
+    C->FillRect(B);
+    Line(C, clBtnHighlight, B.Right, B.Top, B.Right, B.Bottom);
+    Line(C, clBtnShadow, B.Right + 1, B.Top, B.Right + 1, B.Bottom);
+    C->Brush()->SetColor(Color());
+    C->FillRect(Rect(B.Right + 2, 0, G.Right, h));
+    C->FillRect(T);
+    if (exists && FShowRowNumbers) {
+        C->Brush()->SetStyle(bsClear);
+        C->SetFont(Font());
+        C->Font()->SetColor(clBlack);
+        if (line == Range()->GetPosY())
+            C->Font()->SetStyle(Font()->Style() + TFontStyles{fsBold});
+        const std::string number = IntToStr(line + 1);
+        C->TextOut(G.Right - C->TextWidth(number) - 4, 0, number);
+    }
+    int slot = -1;
+    if (exists && Bookmarks()->Find(line, slot))
+        C->CopyRect(Bounds(G.Left + 2, 2, GlyphSize, GlyphSize), FGlyphs->Canvas(),
+                    Bounds(slot * GlyphSize, 0, GlyphSize, GlyphSize));
+
+    if (exists) {
+        PaintFoldMarks(C, G, line, h);
+        TMPSyntaxParser tokens(Lines()->TokenListOf(line));
+        if (tokens.Count() >= 2)
+            tokens.MergeRuns();
+        const TMPSynMemoRange* R = Range();
+        int from = 0, to = 0;
+        if (!R->IsEmpty() && line >= R->GetStartY() && line <= R->GetEndY()) {
+            from = line == R->GetStartY() ? R->GetStartX() : -1;
+            to = line == R->GetEndY() ? R->GetEndX() : 65535;
+            tokens.MarkSelection(from, to);
+        }
+        const int saved = SaveDC(C->Handle());
+        IntersectClipRect(C->Handle(), T.Left, 0, T.Right, h);
+        const int x0 = T.Left - FHorzOffset;
+        PaintTextRuns(C, T, x0, tokens, line, from, to);
+        const TMPSynMemoSection* s = Sections()->SectionOfLine(line);
+        if (s != Sections()->EntireSection() && s->Collapsed) {
+            C->Brush()->SetStyle(bsSolid);
+            C->Brush()->SetColor(Color());
+            C->FillRect(Rect(T.Right - 33, 0, T.Right, h));
+            const TRect frame(T.Right - 32, T.Top + 1, T.Right - 10, T.Bottom - 1);
+            C->Brush()->SetColor(MarkerColor);
+            C->FrameRect(frame);
+            for (int k = 0; k < 3; ++k)
+                C->FillRect(Bounds(frame.Left + 5 + 5 * k, frame.Top + 8, 2, 2));
+        }
+        if (FHotToken.y == line) {
+            if (const TMPSyntaxToken* t = Lines()->TokenListOf(line)->Token(FHotToken.x)) {
+                C->Brush()->SetStyle(bsSolid);
+                C->Brush()->SetColor(HotFrameColor);
+                C->FrameRect(Rect(x0 + TextX(t->Start, line), 0, x0 + TextX(t->Start + t->Length, line),
+                                  FLineHeight - 1));
+            }
+        }
+        RestoreDC(C->Handle(), saved);
+    }
+    FView->Canvas()->CopyRect(Bounds(0, band.Top, band.Width() + 1, h), C, Bounds(0, 0, band.Width() + 1, h));
+}
+
+void TMPCustomSyntaxMemo::PaintFoldMarks(TCanvas* C, const TRect& G, int Line_, int RowHeight)
+{
+    const TMPSynMemoSection* s = Sections()->SectionOfLine(Line_);
+    if (!s || s == Sections()->EntireSection())
+        return;
+    TRect box = FoldBox(0, s->Level);
+    box.Top = RowHeight / 2 - 4;
+    box.Bottom = box.Top + 9;
+    const int cx = (box.Left + box.Right) / 2, cy = (box.Top + box.Bottom) / 2;
+    if (s->FirstLine == Line_) {
+        C->Brush()->SetStyle(bsSolid);
+        if (s->Collapsed) {
+            C->Brush()->SetColor(clWhite);
+            C->FillRect(box);
+        }
+        C->Brush()->SetColor(clBlack);
+        C->FrameRect(box);
+        ::Line(C, clBlack, box.Left + 2, cy, box.Right - 2, cy);
+        if (s->Collapsed)
+            ::Line(C, clBlack, cx, box.Top + 2, cx, box.Bottom - 2);
+        ::Line(C, FoldLineColor, box.Right, cy, G.Right - 2, cy);
+        if (!s->Collapsed)
+            ::Line(C, FoldLineColor, cx, box.Bottom, cx, G.Bottom);
+    } else if (s->LastLine == Line_) {
+        ::Line(C, FoldLineColor, cx, 0, cx, cy);
+        C->LineTo(G.Right - 2, cy);
+    } else {
+        ::Line(C, FoldLineColor, cx, 0, cx, RowHeight);
+    }
+    if (!Options().Contains(smoVSNET_SectionsStyle))
+        for (int k = 1; k < s->Level; ++k)
+            ::Line(C, FoldLineColor, cx - k * FSectionIndent, 0, cx - k * FSectionIndent, RowHeight);
+}
+
+void TMPCustomSyntaxMemo::PaintTextRuns(TCanvas* C, const TRect& K, int X0, const TMPSyntaxParser& Tokens,
+                                        int Line_, int SelFrom, int SelTo)
+{
+    const int h = K.Bottom - K.Top;
+    const std::string_view text = Lines()->Line(Line_);
+    C->Brush()->SetStyle(bsSolid);
+    for (const TMPSyntaxToken& t : Tokens.Tokens()) {
+        const TMPColor back = SyntaxAttributes()->GetColor(t.Kind, true);
+        if (t.Selected() || back == mpclNone)
+            continue;
+        C->Brush()->SetColor(back);
+        C->FillRect(Rect(X0 + TextX(t.Start, Line_), K.Top, X0 + TextX(t.Start + t.Length, Line_), K.Top + h));
+    }
+    if (SelFrom != SelTo) {
+        const int left = X0 + (SelFrom > 0 ? TextX(SelFrom, Line_) : 0);
+        const int right = SelTo < 65535 ? X0 + TextX(SelTo, Line_) : K.Right;
+        C->Brush()->SetColor(FSelColor);
+        C->FillRect(Rect(left, K.Top, right, K.Top + h));
+    }
+    C->Brush()->SetStyle(bsClear);
+    C->SetFont(Font());
+    const int space = FCharWidths[0][' '];
+    int x = X0, lastEnd = 0;
+    for (const TMPSyntaxToken& t : Tokens.Tokens()) {
+        const TMPTokenStyle st = SyntaxAttributes()->GetTokenStyle(t.Kind);
+        C->Font()->SetStyle(ToFontStyles(st.Style));
+        C->Font()->SetColor(t.Selected() ? clBlack : st.Fore == mpclNone ? FDefForeColor : st.Fore);
+        x += (t.Start - lastEnd) * space;
+        const size_t start = std::min<size_t>(t.Start, text.size());
+        const std::string piece(text.substr(start, std::min<size_t>(t.Length, text.size() - start)));
+        if (x < K.Right && !piece.empty())
+            C->TextOut(x, 0, piece);
+        for (char ch : piece)
+            x += FCharWidths[(st.Style & mpsBold) ? 1 : 0][static_cast<unsigned char>(ch)];
+        lastEnd = t.Start + t.Length;
+    }
+}

@@ -1,0 +1,626 @@
+// Script editor control: construction, metrics and layout, row/line mapping, scrolling, the caret,
+// the repaint bookkeeping and the platform clipboard for the editor.
+#include "UnitSyntaxMemo.h"
+
+#include <algorithm>
+
+#include "clipbrd.h"
+#include "forms.h"
+#include "winapi.h"
+
+// ---- scroll-bar seam -----------------------------------------------------------------------------
+
+void TMPMemoScrollBar::SetParams(int AMax, int APosition, int ASmall, int ALarge, bool AEnabled)
+{
+    Max = AMax;
+    Position = std::clamp(APosition, 0, std::max(AMax, 0));
+    SmallChange = ASmall;
+    LargeChange = ALarge;
+    Enabled = AEnabled;
+}
+
+void TMPMemoScrollBar::Scroll(int APosition)
+{
+    Position = std::clamp(APosition, 0, std::max(Max, 0));
+    if (OnChange)
+        OnChange(Position);
+}
+
+// ---- platform clipboard --------------------------------------------------------------------------
+
+namespace {
+
+// The marked form and the plain text it was put with; the marked form counts only while the
+// clipboard still holds that text (nothing else has been copied since).
+struct MarkedStore {
+    std::string Plain, Marked;
+};
+MarkedStore& Store()
+{
+    static MarkedStore s;
+    return s;
+}
+
+std::string WithoutCR(std::string s)
+{
+    s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
+    return s;
+}
+
+TMPPlatformClipboard& PlatformClipboard()
+{
+    static TMPPlatformClipboard c;
+    return c;
+}
+
+} // namespace
+
+void TMPPlatformClipboard::Put(const std::string& Plain, const std::string& Marked)
+{
+    ::Clipboard()->SetAsText(Plain);
+    Store() = {Plain, Marked};
+}
+
+bool TMPPlatformClipboard::GetMarked(std::string& Text)
+{
+    if (Store().Marked.empty() || !::Clipboard()->HasFormat(CF_TEXT) ||
+        WithoutCR(::Clipboard()->AsText()) != WithoutCR(Store().Plain))
+        return false;
+    Text = Store().Marked;
+    return true;
+}
+
+bool TMPPlatformClipboard::GetPlain(std::string& Text)
+{
+    if (!::Clipboard()->HasFormat(CF_TEXT))
+        return false;
+    Text = ::Clipboard()->AsText();
+    return true;
+}
+
+// ---- construction --------------------------------------------------------------------------------
+
+TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
+    : TCustomControl(AOwner), FRowBitmap(std::make_unique<TBitmap>()), FView(std::make_unique<TBitmap>()),
+      FGlyphs(std::make_unique<TBitmap>()), FVScroll(std::make_unique<TMPMemoScrollBar>()),
+      FHScroll(std::make_unique<TMPMemoScrollBar>())
+{
+    FVScroll->OnChange = [this](int pos) { SetTopRow(LineAtVisibleIndex(pos)); };
+    FHScroll->OnChange = [this](int pos) { SetHorzOffset(pos); };
+    OnModelChange = [this](TChangedItems k) {
+        if (OnChange)
+            OnChange(this, k);
+    };
+    SetClipboard(&PlatformClipboard());
+    SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csCaptureMouse, csDoubleClicks, csClickEvents});
+    FRowBitmap->SetSize(1, 1);
+    TFont f;
+    f.SetName("Arial");
+    f.SetSize(9);
+    f.SetColor(clBlack);
+    SetFont(&f);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 185, 89);
+    SetColor(clWindow);
+    SetCursor(crIBeam);
+    MakeGlyphs();
+    Metrics();
+}
+
+TMPCustomSyntaxMemo::~TMPCustomSyntaxMemo()
+{
+    OnModelChange = nullptr;
+    SetClipboard(nullptr);
+}
+
+void TMPCustomSyntaxMemo::CreateParams(TCreateParams& Params)
+{
+    TCustomControl::CreateParams(Params);
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+// ---- properties ----------------------------------------------------------------------------------
+
+void TMPCustomSyntaxMemo::SetSelColor(TColor v)
+{
+    if (v == FSelColor)
+        return;
+    FSelColor = v;
+    if (!Range()->IsEmpty())
+        InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::SetDefBackColor(TColor v)
+{
+    FDefBackColor = v;
+    InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::SetDefForeColor(TColor v)
+{
+    FDefForeColor = v;
+    InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::SetGutterWidth(int v)
+{
+    if (v == FGutterWidth)
+        return;
+    FGutterWidth = v;
+    InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::SetSectionIndent(int v)
+{
+    FSectionIndent = v;
+    InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::SetShowRowNumbers(bool v)
+{
+    if (v == FShowRowNumbers)
+        return;
+    FShowRowNumbers = v;
+    InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::SetOptions(TMPSynMemoOptions Value)
+{
+    const TMPSynMemoOptions old = Options();
+    if (Value == old)
+        return;
+    TMPSynMemoCore::SetOptions(Value);
+    const TMPSynMemoOptions on = Value - old;
+    if (on.Contains(smoShowFileNameInTabSheet) || on.Contains(smoShowFileNameInFormCaption))
+        FileNameChanged();
+    const TMPSynMemoOptions layout{smoAutoGutterWidth, smoVSNET_SectionsStyle};
+    if (!((Value - old) * layout).Empty() || !((old - Value) * layout).Empty())
+        InvalidateAll();
+}
+
+void TMPCustomSyntaxMemo::FileNameChanged()
+{
+    const std::string& name = Lines()->FileName();
+    if (Options().Contains(smoShowFileNameInTabSheet) && Parent() && Parent()->ClassName() == "TTabSheet")
+        Parent()->SetCaption(ExtractFileName(name));
+    if (Options().Contains(smoShowFileNameInFormCaption))
+        if (TCustomForm* form = GetParentForm(this))
+            form->SetCaption((Application ? Application->Title() : std::string()) + " - " + name);
+}
+
+// ---- metrics and layout --------------------------------------------------------------------------
+
+void TMPCustomSyntaxMemo::Metrics()
+{
+    TCanvas* c = FRowBitmap->Canvas();
+    c->SetFont(Font());
+    const int h = Font()->Height();
+    FLineHeight = h < 0 ? 3 - h : h + 3;
+    for (int bold = 0; bold < 2; ++bold) {
+        c->Font()->SetStyle(bold ? TFontStyles{fsBold} : TFontStyles());
+        for (int ch = 0; ch < 256; ++ch)
+            FCharWidths[size_t(bold)][size_t(ch)] = c->TextWidth(std::string(1, char(ch)));
+    }
+    const TRect band = RowBand(-1);
+    FVisibleRows = std::max(0, band.Height() / std::max(FLineHeight, 1));
+    FDirtyRows.assign(size_t(FVisibleRows), 1);
+    const int w = std::max(ClientWidth(), 1), ch = std::max(ClientHeight(), 1);
+    FRowBitmap->SetSize(w, std::max(FLineHeight, 1));
+    FView->SetSize(w, ch);
+    FView->Canvas()->Brush()->SetColor(Color());
+    FView->Canvas()->FillRect(Rect(0, 0, w, ch));
+}
+
+TRect TMPCustomSyntaxMemo::RowBand(int R) const
+{
+    auto* self = const_cast<TMPCustomSyntaxMemo*>(this);
+    const int cw = self->ClientWidth(), ch = self->ClientHeight() - FHScroll->Thickness();
+    TRect r = R < 0 ? Rect(0, 0, cw, ch)
+                    : Bounds(0, R * FLineHeight, cw, std::max(0, std::min(FLineHeight, ch - R * FLineHeight)));
+    r.Right -= FVScroll->Thickness() + 1;
+    return r;
+}
+
+TRect TMPCustomSyntaxMemo::GutterRect(int R) const
+{
+    TRect g = RowBand(R);
+    if (Options().Contains(smoVSNET_SectionsStyle)) {
+        g.Right = g.Left + FGutterWidth + FSectionIndent + 2;
+        return g;
+    }
+    const int depth = Options().Contains(smoAutoGutterWidth) ? Sections()->MaxLevel() : Sections()->RecordedMaxLevel();
+    g.Right = g.Left + FGutterWidth + depth * FSectionIndent + 2;
+    if (FShowRowNumbers) {
+        for (char d : IntToStr(Lines()->Count()))
+            g.Right += FCharWidths[1][static_cast<unsigned char>(d)];
+        g.Right += 4;
+    }
+    return g;
+}
+
+TRect TMPCustomSyntaxMemo::TextAreaRect(int R) const
+{
+    TRect t = RowBand(R);
+    t.Left = GutterRect(R).Right;
+    return t;
+}
+
+TRect TMPCustomSyntaxMemo::FoldBox(int R, int Level) const
+{
+    const TRect band = RowBand(R);
+    const int left = Options().Contains(smoVSNET_SectionsStyle) ? FGutterWidth + 2
+                                                                 : FGutterWidth + (Level - 1) * FSectionIndent;
+    return Bounds(band.Left + left, (band.Top + band.Bottom) / 2 - 4, 9, 9);
+}
+
+// ---- rows and lines ------------------------------------------------------------------------------
+
+int TMPCustomSyntaxMemo::VisibleIndexOf(int Line) const
+{
+    Sections()->RecalculateIfPending();
+    return Sections()->VisibleIndexOf(Line);
+}
+
+int TMPCustomSyntaxMemo::LineAtVisibleIndex(int Index) const
+{
+    Sections()->RecalculateIfPending();
+    return Sections()->LineAtVisibleIndex(Index);
+}
+
+int TMPCustomSyntaxMemo::RowOfLine(int Line) const
+{
+    const int vi = VisibleIndexOf(Line);
+    if (vi < 0)
+        return -2;
+    const int row = vi - std::max(VisibleIndexOf(FTopRow), 0);
+    if (row < 0)
+        return -1;
+    return row >= FVisibleRows ? -3 : row;
+}
+
+int TMPCustomSyntaxMemo::TextX(int Column, int Line) const
+{
+    const int space = FCharWidths[0][' '];
+    const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
+    if (!tokens)
+        return std::max(Column, 0) * space;
+    const std::string_view text = Lines()->Line(Line);
+    int x = 0, c = 0;
+    for (const TMPSyntaxToken& t : tokens->Tokens()) {
+        if (Column <= t.Start)
+            break;
+        x += (t.Start - c) * space;
+        const bool bold = SyntaxAttributes()->GetStyle(t.Kind) & mpsBold;
+        const int end = std::min<int>({t.Start + t.Length, Column, int(text.size())});
+        for (int k = t.Start; k < end; ++k)
+            x += FCharWidths[bold][static_cast<unsigned char>(text[size_t(k)])];
+        c = std::max<int>(end, t.Start);
+        if (Column <= t.Start + t.Length)
+            return x + (Column - c) * space;
+        c = t.Start + t.Length;
+    }
+    return x + std::max(Column - c, 0) * space;
+}
+
+int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const
+{
+    const int space = std::max(FCharWidths[0][' '], 1);
+    TokenIndex = 65535;
+    const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
+    if (PixelX < 0 || !tokens)
+        return std::max(PixelX, 0) / space;
+    const std::string_view text = Lines()->Line(Line);
+    int x = 0, c = 0;
+    for (int i = 0; i < tokens->Count(); ++i) {
+        const TMPSyntaxToken& t = tokens->Tokens()[size_t(i)];
+        for (; c < t.Start; ++c, x += space)
+            if (x + space > PixelX) {
+                TokenIndex = -i;
+                return c;
+            }
+        const bool bold = SyntaxAttributes()->GetStyle(t.Kind) & mpsBold;
+        for (; c < t.Start + t.Length; ++c) {
+            const int w = c < int(text.size()) ? FCharWidths[bold][static_cast<unsigned char>(text[size_t(c)])] : space;
+            if (x + w > PixelX) {
+                TokenIndex = i;
+                return c;
+            }
+            x += w;
+        }
+    }
+    return c + (PixelX - x) / space;
+}
+
+TPoint TMPCustomSyntaxMemo::PointToText(int X, int Y, bool MapToLine) const
+{
+    const int top = RowBand(-1).Top;
+    const int dy = Y - top;
+    int row = FLineHeight > 0 ? (dy >= 0 ? dy / FLineHeight : (dy - FLineHeight + 1) / FLineHeight) : 0;
+    if (MapToLine)
+        row = MoveLines(FTopRow, row, false);
+    return {FHorzOffset + X - TextAreaRect(-1).Left, row};
+}
+
+TPoint TMPCustomSyntaxMemo::TextToClient(int PixelX, int Row) const
+{
+    return {TextAreaRect(-1).Left + PixelX - FHorzOffset, Row * FLineHeight};
+}
+
+// ---- scrolling -----------------------------------------------------------------------------------
+
+int TMPCustomSyntaxMemo::LongestLine() const
+{
+    if (FLongest < 0) {
+        FLongest = 0;
+        for (int i = 0; i < Lines()->Count(); ++i)
+            FLongest = std::max(FLongest, Lines()->LineLength(i));
+    }
+    return FLongest;
+}
+
+int TMPCustomSyntaxMemo::HorzMax() const { return std::max(0, 10 * LongestLine() - TextAreaRect(-1).Width()); }
+
+int TMPCustomSyntaxMemo::VertMax() const
+{
+    Sections()->RecalculateIfPending();
+    return std::max(0, int(Sections()->VisibleLines().size()) - FVisibleRows + 1);
+}
+
+void TMPCustomSyntaxMemo::UpdateScrollBars()
+{
+    if (!Parent() || Lines()->Updating())
+        return;
+    const int vmax = VertMax(), hmax = HorzMax();
+    FVScroll->SetParams(vmax, std::max(VisibleIndexOf(FTopRow), 0), 1, FVisibleRows - 2, vmax > 0);
+    FHScroll->SetParams(hmax, FHorzOffset, 1, 32, hmax > 0);
+}
+
+void TMPCustomSyntaxMemo::SetViewOrigin(int AHorzOffset, int ATopRow)
+{
+    const int h = std::clamp(AHorzOffset, 0, HorzMax());
+    const int vmax = VertMax();
+    int vi = VisibleIndexOf(ATopRow);
+    vi = vi < 0 ? vmax : std::clamp(vi, 0, vmax);
+    const int t = std::max(LineAtVisibleIndex(vi), 0);
+    if (h == FHorzOffset && t == FTopRow)
+        return;
+    FHorzOffset = h;
+    FTopRow = t;
+    InvalidateAll();
+    UpdateScrollBars();
+}
+
+void TMPCustomSyntaxMemo::EnsureVisible(int Column, int Line, int Length)
+{
+    const int row = RowOfLine(Line);
+    if (row == -2)
+        return;
+    int top = FTopRow;
+    if (row == -1)
+        top = Line;
+    else if (row == -3)
+        top = MoveLines(Line, 1 - FVisibleRows, true);
+    const int x = TextX(Column, Line), w = 10 * Length, width = TextAreaRect(-1).Width();
+    int offset = FHorzOffset;
+    if (x < FHorzOffset)
+        offset = x;
+    else if (x + w - FHorzOffset > width)
+        offset = x + w - width;
+    if (top != FTopRow || offset != FHorzOffset)
+        SetViewOrigin(offset, top);
+}
+
+void TMPCustomSyntaxMemo::GotoLine(int Column, int Line)
+{
+    if (!Lines()->ValidIndex(Line))
+        return;
+    WithinUpdate(Lines(), [&] {
+        if (VisibleIndexOf(Line) < 0)
+            Sections()->Expand(Line, false, true);
+        SetViewOrigin(0, MoveLines(Line, -2, true));
+        Range()->SetPos({Column, Line});
+    });
+}
+
+void TMPCustomSyntaxMemo::SetHotToken(int TokenIndex, int Line)
+{
+    WithinUpdate(Lines(), [&] {
+        InvalidateLine(FHotToken.y);
+        FHotToken = {-1, -1};
+        const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
+        if (!tokens)
+            return;
+        if (const TMPSyntaxToken* t = tokens->Token(TokenIndex)) {
+            EnsureVisible(t->Start, Line, t->Length);
+            FHotToken = {TokenIndex, Line};
+            InvalidateLine(Line);
+        }
+    });
+}
+
+void TMPCustomSyntaxMemo::ResetView()
+{
+    TMPSynMemoCore::ResetView();
+    FHorzOffset = 0;
+    FTopRow = 0;
+    FLeftDrag = FMiddleDrag = false;
+    FLongest = -1;
+    InvalidateAll();
+}
+
+// ---- repaint bookkeeping and caret ---------------------------------------------------------------
+
+bool TMPCustomSyntaxMemo::CanPaint()
+{
+    // Rows stay marked while the control is hidden and are painted when it shows again.
+    return Parent() && HandleAllocated() && Visible() && !Lines()->Updating() && FLineHeight > 0;
+}
+
+void TMPCustomSyntaxMemo::InvalidateLine(int Line)
+{
+    if (FLongest >= 0)
+        FLongest = std::max(FLongest, Lines()->LineLength(Line));
+    const int row = RowOfLine(Line);
+    if (row >= 0 && row < int(FDirtyRows.size()))
+        FDirtyRows[size_t(row)] = 1;
+    FlushRows();
+}
+
+void TMPCustomSyntaxMemo::InvalidateFrom(int Line)
+{
+    FLongest = -1;
+    int row = RowOfLine(Line);
+    if (row == -1)
+        row = 0;
+    if (row >= 0)
+        std::fill(FDirtyRows.begin() + std::min<ptrdiff_t>(row, ptrdiff_t(FDirtyRows.size())), FDirtyRows.end(), 1);
+    FlushRows();
+}
+
+void TMPCustomSyntaxMemo::InvalidateAll()
+{
+    std::fill(FDirtyRows.begin(), FDirtyRows.end(), 1);
+    FlushRows();
+}
+
+void TMPCustomSyntaxMemo::FlushRows()
+{
+    if (!CanPaint())
+        return;
+    TRect dirty;
+    bool any = false;
+    HideCaret();
+    for (int r = 0; r < int(FDirtyRows.size()); ++r) {
+        if (!FDirtyRows[size_t(r)])
+            continue;
+        PaintRow(r);
+        FDirtyRows[size_t(r)] = 0;
+        const TRect band = RowBand(r);
+        if (!any)
+            dirty = band;
+        else
+            UnionRect(dirty, dirty, band);
+        any = true;
+    }
+    if (any) {
+        dirty.Left = 0;
+        dirty.Right = ClientWidth();
+        InvalidateRect(Handle(), &dirty, false);
+    }
+    ShowCaret();
+}
+
+void TMPCustomSyntaxMemo::Paint()
+{
+    if (!Parent())
+        return;
+    FlushRows();
+    // Only what the window asks for is copied from the view.
+    TRect r;
+    if (IntersectRect(r, Canvas()->ClipRect(), Rect(0, 0, FView->Width(), FView->Height())))
+        Canvas()->CopyRect(r, FView->Canvas(), r);
+}
+
+void TMPCustomSyntaxMemo::BeginUpdateView() { HideCaret(); }
+
+void TMPCustomSyntaxMemo::EndUpdateView()
+{
+    FlushRows();
+    UpdateScrollBars();
+}
+
+void TMPCustomSyntaxMemo::CaretMoved(int OldLine)
+{
+    const TMPPos caret = Range()->Caret();
+    EnsureVisible(caret.X, caret.Y, 1);
+    if (FShowRowNumbers) {
+        InvalidateLine(OldLine);
+        InvalidateLine(caret.Y);
+    }
+}
+
+void TMPCustomSyntaxMemo::ShowCaret()
+{
+    if (!FHasCaret || !HandleAllocated() || Lines()->Updating() || FLineHeight <= 0)
+        return;
+    const TMPPos caret = Range()->Caret();
+    TPoint p;
+    if (Lines()->Count() == 0) {
+        p = TextToClient(0, 0);
+    } else {
+        const int row = RowOfLine(caret.Y);
+        if (row < 0) {
+            HideCaret();
+            return;
+        }
+        p = TextToClient(TextX(caret.X, caret.Y), row);
+    }
+    SetCaretPos(p.x, p.y);
+    ::ShowCaret(Handle());
+    FCaretShown = true;
+}
+
+void TMPCustomSyntaxMemo::HideCaret()
+{
+    if (!FCaretShown || !Parent())
+        return;
+    ::HideCaret(Handle());
+    FCaretShown = false;
+}
+
+// ---- messages ------------------------------------------------------------------------------------
+
+void TMPCustomSyntaxMemo::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        // Tab is one of the editor's keys (it inserts spaces), not a move to the next control.
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
+        return;
+    case WM_SIZE:
+        TCustomControl::Dispatch(Message);
+        WithinUpdate(Lines(), [&] {
+            Metrics();
+            InvalidateAll();
+        });
+        if (!ComponentState().Contains(csDesigning))
+            UpdateScrollBars();
+        return;
+    case WM_SETFOCUS:
+        TCustomControl::Dispatch(Message);
+        CreateCaret(Handle(), nullptr, 1, FLineHeight);
+        FHasCaret = true;
+        ShowCaret();
+        return;
+    case WM_KILLFOCUS:
+        HideCaret();
+        FHasCaret = false;
+        DestroyCaret();
+        TCustomControl::Dispatch(Message);
+        return;
+    case WM_LBUTTONDBLCLK: {
+        TWMMouse m(Message);
+        DblClickMessage(m);
+        return;
+    }
+    case WM_MOUSEWHEEL: {
+        TWMMouseWheel m(Message);
+        WheelMessage(m);
+        Message.Result = 1;
+        return;
+    }
+    default:
+        TCustomControl::Dispatch(Message);
+    }
+}
+
+void TMPCustomSyntaxMemo::CMFontChanged(TMessage& Message)
+{
+    TCustomControl::CMFontChanged(Message);
+    if (!Lines())
+        return;
+    WithinUpdate(Lines(), [&] {
+        Metrics();
+        InvalidateAll();
+    });
+}

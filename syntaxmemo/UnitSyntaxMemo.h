@@ -1,0 +1,180 @@
+// Script editor control TMPSyntaxMemo: the view over the text model (SynMemoModel.h) on the GUI
+// core's TCustomControl. Layout, metrics, scrolling, caret, row painting, keys and mouse.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SynMemoModel.h"
+#include "controls.h"
+
+class TBitmap;
+
+using TMPChangeEvent = std::function<void(TObject* Sender, TChangedItems ChangedItems)>;
+class TMPCustomSyntaxMemo;
+using TMPWordInfoEvent =
+    std::function<void(TMPCustomSyntaxMemo* Sender, int X, int Y, int WordIndex, int Row, bool Showing)>;
+using TMPLogEvent = std::function<void(TObject* Sender, const std::string& LogStr)>;
+
+// Where the editor keeps a scroll bar's range and position. The GUI core has no scroll-bar
+// control yet, so this one takes no room and is moved by code only (keys, wheel, tests); a real
+// bar replaces it behind the same calls.
+class TMPMemoScrollBar {
+public:
+    virtual ~TMPMemoScrollBar() = default;
+    // Width of a vertical bar or height of a horizontal one.
+    virtual int Thickness() const { return 0; }
+    virtual void SetParams(int AMax, int APosition, int ASmall, int ALarge, bool AEnabled);
+    // The user moved the bar: the position goes to the editor.
+    void Scroll(int APosition);
+
+    int Max = 0, Position = 0, SmallChange = 1, LargeChange = 1;
+    bool Enabled = false;
+    std::function<void(int)> OnChange;
+};
+
+class TMPCustomSyntaxMemo : public TCustomControl, public TMPSynMemoCore {
+public:
+    explicit TMPCustomSyntaxMemo(TComponent* AOwner);
+    ~TMPCustomSyntaxMemo() override;
+
+    // Metrics (valid after the first resize or font change).
+    int LineHeight() const { return FLineHeight; }
+    int CharWidth(unsigned char c, bool Bold) const { return FCharWidths[Bold ? 1 : 0][c]; }
+    int VisibleRows() const { return FVisibleRows; }
+    int HorzOffset() const { return FHorzOffset; }
+    int TopRow() const { return FTopRow; }
+
+    TColor SelColor() const { return FSelColor; }
+    void SetSelColor(TColor v);
+    TColor DefBackColor() const { return FDefBackColor; }
+    void SetDefBackColor(TColor v);
+    TColor DefForeColor() const { return FDefForeColor; }
+    void SetDefForeColor(TColor v);
+    int GutterWidth() const { return FGutterWidth; }
+    void SetGutterWidth(int v);
+    int SectionIndent() const { return FSectionIndent; }
+    void SetSectionIndent(int v);
+    bool ShowRowNumbers() const { return FShowRowNumbers; }
+    void SetShowRowNumbers(bool v);
+    void SetOptions(TMPSynMemoOptions Value) override;
+    void SetOnParseWord(TParseWordEvent e) { SyntaxAttributes()->OnParseWord = std::move(e); }
+    const TParseWordEvent& OnParseWord() const { return SyntaxAttributes()->OnParseWord; }
+
+    TMPChangeEvent OnChange;
+    TMPWordInfoEvent OnWordInfo;
+    TMPLogEvent OnLog;
+
+    // Rows and lines: -1 hidden/invalid, -2 off the text, -3 below the view (RowOfLine).
+    int VisibleIndexOf(int Line) const;
+    int LineAtVisibleIndex(int Index) const;
+    int RowOfLine(int Line) const;
+    int TextX(int Column, int Line) const;
+    // TokenIndex: the token under X, minus the next one's index in the blank before it, 65535 past
+    // the last token.
+    int ColumnAtX(int PixelX, int Line, int& TokenIndex) const;
+    // (pixel x in line coordinates, row or, with MapToLine, line).
+    TPoint PointToText(int X, int Y, bool MapToLine) const;
+    TPoint TextToClient(int PixelX, int Row) const;
+    void SetViewOrigin(int AHorzOffset, int ATopRow);
+    void SetTopRow(int v) { SetViewOrigin(FHorzOffset, v); }
+    void SetHorzOffset(int v) { SetViewOrigin(v, FTopRow); }
+    void EnsureVisible(int Column, int Line, int Length);
+    void GotoLine(int Column, int Line);
+    void SetHotToken(int TokenIndex, int Line);
+    TPoint HotToken() const { return FHotToken; }
+    void ShowCaret();
+    void HideCaret();
+    bool CaretShown() const { return FCaretShown; }
+    TMPMemoScrollBar* VertScrollBar() const { return FVScroll.get(); }
+    TMPMemoScrollBar* HorzScrollBar() const { return FHScroll.get(); }
+
+    // Layout of row R (-1: the whole height), in client coordinates.
+    TRect RowBand(int R) const;
+    TRect GutterRect(int R) const;
+    TRect TextAreaRect(int R) const;
+    TRect FoldBox(int R, int Level) const;
+
+    // Model view hooks.
+    void InvalidateLine(int Line) override;
+    void InvalidateFrom(int Line) override;
+    void InvalidateAll() override;
+    void ResetView() override;
+    void BeginUpdateView() override;
+    void EndUpdateView() override;
+    void CaretMoved(int OldLine) override;
+    void FileNameChanged() override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    void Metrics();
+    void UpdateScrollBars();
+    void FlushRows();
+    void PaintRow(int Row);
+    void PaintFoldMarks(TCanvas* C, const TRect& G, int Line, int RowHeight);
+    void PaintTextRuns(TCanvas* C, const TRect& K, int X0, const TMPSyntaxParser& Tokens, int Line, int SelFrom,
+                       int SelTo);
+    void MakeGlyphs();
+    void WheelMessage(TWMMouseWheel& Message);
+    void DblClickMessage(TWMMouse& Message);
+    void ExtendTo(int Column, int Line);
+    int TokenAtColumn(int Column, int Line) const;
+    bool NextWordStart(int& Column, int& Line) const;
+    bool PrevWordStart(int& Column, int& Line) const;
+    int LongestLine() const;
+    int HorzMax() const;
+    int VertMax() const;
+    bool CanPaint();
+
+    TColor FSelColor = TColor(0xF7CBA5);
+    TColor FDefBackColor = clWindow;
+    TColor FDefForeColor = clBlack;
+    int FGutterWidth = 32;
+    int FSectionIndent = 16;
+    bool FShowRowNumbers = false;
+    int FLineHeight = 0;
+    int FVisibleRows = 0;
+    std::array<std::array<int, 256>, 2> FCharWidths{};
+    int FHorzOffset = 0;
+    int FTopRow = 0;
+    bool FLeftDrag = false, FMiddleDrag = false, FCtrlHover = false;
+    TPoint FMiddleAnchor;
+    bool FCaretShown = false;
+    bool FHasCaret = false;
+    TPoint FHotToken{-1, -1};
+    std::vector<std::uint8_t> FDirtyRows;
+    std::unique_ptr<TBitmap> FRowBitmap;
+    std::unique_ptr<TBitmap> FView;   // what the window shows, row by row
+    std::unique_ptr<TBitmap> FGlyphs; // ten 11 x 11 bookmark images side by side
+    std::unique_ptr<TMPMemoScrollBar> FVScroll, FHScroll;
+    mutable int FLongest = -1;
+};
+
+// The published control; it adds nothing to its base.
+class TMPSyntaxMemo : public TMPCustomSyntaxMemo {
+public:
+    explicit TMPSyntaxMemo(TComponent* AOwner) : TMPCustomSyntaxMemo(AOwner) {}
+};
+
+// The platform clipboard for the editor: plain text through the GUI core's clipboard, the marked
+// form beside it while the clipboard still holds the text that went with it.
+class TMPPlatformClipboard : public TMPSynMemoClipboard {
+public:
+    void Put(const std::string& Plain, const std::string& Marked) override;
+    bool GetMarked(std::string& Text) override;
+    bool GetPlain(std::string& Text) override;
+};

@@ -1,0 +1,375 @@
+// The editor control on a form, offscreen: metrics, keys and mouse through the message path,
+// scrolling, and the pixels of one painted row. Input goes in as Qt events to the control's client
+// widget (reached through the GUI core's internal header), the way a user's keys and clicks arrive.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include "UnitSyntaxMemo.h"
+#include "clipbrd.h"
+#include "forms.h"
+#include "graphics.h"
+#include "graphics_qt.h"
+#include "handle.h"
+
+namespace {
+
+class Editor : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TApplication::QtApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 420, 260);
+        Memo = new TMPSyntaxMemo(Form);
+        Memo->SetParent(Form);
+        Memo->SetAlign(alClient);
+        TFont f;
+        f.SetName("Courier New");
+        f.SetHeight(-16);
+        Memo->SetFont(&f);
+        Memo->SetGutterWidth(1);
+        Memo->SetShowRowNumbers(true);
+        Form->Show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    void Load(const std::string& text)
+    {
+        TStringStream s(text);
+        Memo->Lines()->LoadFromStream(&s);
+    }
+    std::string Text() const
+    {
+        std::string out;
+        for (int i = 0; i < Memo->Lines()->Count(); ++i)
+            out += (i ? "|" : "") + Memo->Lines()->Get(i);
+        return out;
+    }
+    QWidget* W() { return ClientWidget(Memo); }
+    void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
+    {
+        QKeyEvent down(QEvent::KeyPress, qtKey, mods, text);
+        QApplication::sendEvent(W(), &down);
+        QKeyEvent up(QEvent::KeyRelease, qtKey, mods, text);
+        QApplication::sendEvent(W(), &up);
+    }
+    void Mouse(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QPointF local(x, y);
+        QMouseEvent e(type, local, W()->mapToGlobal(local.toPoint()), button, buttons, mods);
+        QApplication::sendEvent(W(), &e);
+    }
+    void Wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QPointF local(50, 20);
+        QWheelEvent e(local, W()->mapToGlobal(local.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(W(), &e);
+    }
+    TPoint Caret() const { return {Memo->Range()->GetPosX(), Memo->Range()->GetPosY()}; }
+    // Client point of column c on line l (that line in view).
+    TPoint At(int c, int l) const
+    {
+        TPoint p = Memo->TextToClient(Memo->TextX(c, l), Memo->RowOfLine(l));
+        return {p.x + 1, p.y + Memo->LineHeight() / 2};
+    }
+
+    TForm* Form = nullptr;
+    TMPSyntaxMemo* Memo = nullptr;
+};
+
+TEST_F(Editor, RowHeightComesFromTheFontAndRowNumbersWidenTheGutter)
+{
+    EXPECT_EQ(Memo->LineHeight(), 19);
+    EXPECT_EQ(Memo->VisibleRows(), Memo->ClientHeight() / 19);
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "x\r\n";
+    Load(text);
+    const int with = Memo->GutterRect(-1).Right;
+    Memo->SetShowRowNumbers(false);
+    const int without = Memo->GutterRect(-1).Right;
+    EXPECT_EQ(with - without, 4 * Memo->CharWidth('0', true) + 4);
+    Memo->SetShowRowNumbers(true);
+    Memo->SetOptions(TMPSynMemoOptions{smoVSNET_SectionsStyle});
+    EXPECT_EQ(Memo->GutterRect(-1).Right, 1 + 16 + 2);
+    EXPECT_EQ(Memo->TextX(3, 0), 3 * Memo->CharWidth(' ', false));
+}
+
+struct KeyCase {
+    const char* Name;
+    const char* Text;
+    int X, Y;
+    int QtKey;
+    Qt::KeyboardModifiers Mods;
+    const char* After;  // text afterwards
+    int CaretX, CaretY;
+    const char* Selected;
+};
+
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.Name; }
+
+const auto Ctrl = Qt::ControlModifier;
+const auto Shift = Qt::ShiftModifier;
+const auto CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+
+const KeyCase KeyCases[] = {
+    {"RightPassesTheEnd", "ab", 2, 0, Qt::Key_Right, {}, "ab", 3, 0, ""},
+    {"LeftStopsAtZero", "ab", 0, 0, Qt::Key_Left, {}, "ab", 0, 0, ""},
+    {"CtrlRightFromBlanksBeforeFirstToken", "  ab cd", 0, 0, Qt::Key_Right, Ctrl, "  ab cd", 5, 0, ""},
+    {"CtrlRightPastLastTokenToNextLine", "ab\r\n  cd", 2, 0, Qt::Key_Right, Ctrl, "ab|  cd", 2, 1, ""},
+    {"CtrlLeftToPreviousToken", "ab cd ef", 6, 0, Qt::Key_Left, Ctrl, "ab cd ef", 3, 0, ""},
+    {"CtrlLeftFromTheBlankAfterTheFirstToken", "ab cd", 2, 0, Qt::Key_Left, Ctrl, "ab cd", 0, 0, ""},
+    {"CtrlLeftAtLineStartToEndOfLineAbove", "ab cd\r\nef", 0, 1, Qt::Key_Left, Ctrl, "ab cd|ef", 5, 0, ""},
+    {"CtrlLeftInsideToken", "ab cdef", 5, 0, Qt::Key_Left, Ctrl, "ab cdef", 3, 0, ""},
+    {"ShiftRightSelects", "abc", 0, 0, Qt::Key_Right, Shift, "abc", 1, 0, "a"},
+    {"ShiftCtrlRightSelectsWord", "ab cd", 0, 0, Qt::Key_Right, CtrlShift, "ab cd", 3, 0, "ab "},
+    {"DownStepsOverFold", "a\r\n{<-}b\r\nc\r\n{>>}d\r\ne", 0, 1, Qt::Key_Down, {}, "a|b|c|d|e", 0, 4, ""},
+    {"ShiftDownSelectsLine", "ab\r\ncd", 1, 0, Qt::Key_Down, Shift, "ab|cd", 1, 1, "b\r\nc"},
+    {"HomeAndEnd", "abc", 1, 0, Qt::Key_End, {}, "abc", 3, 0, ""},
+    {"CtrlEnd", "a\r\nbcd", 0, 0, Qt::Key_End, Ctrl, "a|bcd", 3, 1, ""},
+    {"CtrlHome", "a\r\nbcd", 2, 1, Qt::Key_Home, Ctrl, "a|bcd", 0, 0, ""},
+    {"ShiftEndSelects", "abc", 1, 0, Qt::Key_End, Shift, "abc", 3, 0, "bc"},
+    {"TabAtColumnFive", "abcde", 5, 0, Qt::Key_Tab, {}, "abcde   ", 8, 0, ""},
+    {"TabAtColumnEight", "abcdefgh", 8, 0, Qt::Key_Tab, {}, "abcdefgh    ", 12, 0, ""},
+    {"BackspaceInsideLine", "abc", 2, 0, Qt::Key_Backspace, {}, "ac", 1, 0, ""},
+    {"BackspaceJoinsLineAbove", "ab\r\ncd", 0, 1, Qt::Key_Backspace, {}, "abcd", 2, 0, ""},
+    {"BackspaceAtTextStartDoesNothing", "ab\r\ncd", 0, 0, Qt::Key_Backspace, {}, "ab|cd", 0, 0, ""},
+    {"BackspaceBelowFoldDoesNothing", "{<-}a\r\n{>>}b\r\ncd", 0, 2, Qt::Key_Backspace, {}, "a|b|cd", 0, 2, ""},
+    {"BackspacePastTheEndOnlyMoves", "ab\r\ncd", 5, 0, Qt::Key_Backspace, {}, "ab|cd", 4, 0, ""},
+    {"DeleteJoins", "ab\r\ncd", 2, 0, Qt::Key_Delete, {}, "abcd", 2, 0, ""},
+    {"ReturnSplits", "abcd", 2, 0, Qt::Key_Return, {}, "ab|cd", 0, 1, ""},
+    {"F5MakesASection", "ab\r\ncd", 1, 0, Qt::Key_F5, {}, "ab||cd", 0, 0, ""},
+};
+
+class EditorKeys : public Editor, public testing::WithParamInterface<KeyCase> {};
+
+TEST_P(EditorKeys, MoveAndEdit)
+{
+    const KeyCase& c = GetParam();
+    Load(c.Text);
+    Memo->Range()->SetPos({c.X, c.Y});
+    Key(c.QtKey, c.Mods);
+    EXPECT_EQ(Text(), c.After);
+    EXPECT_EQ(Caret(), TPoint(c.CaretX, c.CaretY));
+    EXPECT_EQ(Memo->Range()->GetText(), c.Selected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EditorKeys, testing::ValuesIn(KeyCases),
+                         [](const testing::TestParamInfo<KeyCase>& i) { return std::string(i.param.Name); });
+
+TEST_F(Editor, CharactersUndoAndReadOnly)
+{
+    Load("");
+    Key(Qt::Key_A, {}, "a");
+    Key(0x0416, {}, QString::fromUtf16(u"ж"));
+    EXPECT_EQ(Text(), "a\xE6");
+    Key(Qt::Key_Z, Ctrl, QString(QChar(26)));
+    EXPECT_EQ(Text(), "a");
+    Memo->SetOptions(TMPSynMemoOptions{smoReadOnly});
+    Key(Qt::Key_B, {}, "b");
+    Key(Qt::Key_Return, {}, "\r");
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Text(), "a");
+    Memo->SetOptions(TMPSynMemoOptions());
+    Key(Qt::Key_Insert);
+    EXPECT_TRUE(Memo->Options().Contains(smoOverwrite));
+    Memo->Range()->SetPos({0, 0});
+    Key(Qt::Key_C, {}, "c");
+    EXPECT_EQ(Text(), "c");
+}
+
+TEST_F(Editor, CopyAndPasteKeysCarrySectionsThroughTheClipboard)
+{
+    Load("p\r\n{<-}a\r\nb\r\n{>>}c\r\nq");
+    Memo->Range()->Select({0, 1}, {0, 4});
+    Key(Qt::Key_C, Ctrl, QString(QChar(3)));
+    EXPECT_EQ(Clipboard()->AsText(), "a\r\nb\r\nc\r\n");
+    Memo->Range()->Collapse();
+    Key(Qt::Key_V, Ctrl, QString(QChar(22)));
+    EXPECT_EQ(Text(), "p|a|b|c|a|b|c|q");
+    EXPECT_TRUE(Memo->Sections()->SectionOfLine(4)->Collapsed);
+    EXPECT_EQ(Memo->Sections()->SectionOfLine(4)->FirstLine, 4);
+    // Text copied by someone else is pasted as it is.
+    Clipboard()->SetAsText("x");
+    Key(Qt::Key_V, Ctrl, QString(QChar(22)));
+    EXPECT_EQ(Text(), "p|a|b|c|a|b|c|xq");
+}
+
+TEST_F(Editor, OnKeyDownOnlyForKeysTheEditorLeaves)
+{
+    Load("ab");
+    std::vector<WORD> seen;
+    Memo->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { seen.push_back(k); };
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_A, {}, "a");
+    Key(Qt::Key_5, {}, "5");
+    EXPECT_EQ(seen, (std::vector<WORD>{'A', '5'}));
+}
+
+TEST_F(Editor, BookmarkKeysToggleAndJump)
+{
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "line" + std::to_string(i) + "\r\n";
+    Load(text);
+    Memo->Range()->SetPos({0, 40});
+    Key(Qt::Key_3, CtrlShift);
+    EXPECT_EQ(Memo->Bookmarks()->GetBookMarks(3), 40);
+    Memo->Range()->SetPos({2, 0});
+    Key(Qt::Key_4, Ctrl);
+    EXPECT_EQ(Caret(), TPoint(2, 0));
+    Key(Qt::Key_3, Ctrl);
+    EXPECT_EQ(Caret(), TPoint(0, 40));
+    EXPECT_EQ(Memo->TopRow(), 38);
+    Key(Qt::Key_3, CtrlShift);
+    EXPECT_EQ(Memo->Bookmarks()->GetBookMarks(3), -1);
+}
+
+TEST_F(Editor, ClickDragDoubleClickAndFoldBox)
+{
+    Load("alpha beta\r\n{<+}gamma\r\ndelta\r\n{>>}eps\r\nlast");
+    const TPoint p = At(2, 0);
+    Mouse(QEvent::MouseButtonPress, p.x, p.y, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(Caret(), TPoint(2, 0));
+    const TPoint q = At(3, 2);
+    Mouse(QEvent::MouseMove, q.x, q.y, Qt::NoButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, q.x, q.y, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(Memo->Range()->GetText(), "pha beta\r\ngamma\r\ndel");
+    const TPoint w = At(7, 0);
+    Mouse(QEvent::MouseButtonPress, w.x, w.y, Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, w.x, w.y, Qt::LeftButton, Qt::NoButton);
+    Mouse(QEvent::MouseButtonDblClick, w.x, w.y, Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, w.x, w.y, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(Memo->Range()->GetText(), "beta");
+    const TRect box = Memo->FoldBox(1, 1);
+    Mouse(QEvent::MouseButtonPress, box.Left + 4, box.Top + 4, Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, box.Left + 4, box.Top + 4, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(Memo->Sections()->SectionOfLine(1)->Collapsed);
+    EXPECT_EQ(Memo->RowOfLine(4), 2);
+}
+
+TEST_F(Editor, WheelScrollsOneLineWhateverTheDelta)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += std::string(50, 'w') + "\r\n";
+    Load(text);
+    Wheel(-240);
+    EXPECT_EQ(Memo->TopRow(), 1);
+    Wheel(-120);
+    EXPECT_EQ(Memo->TopRow(), 2);
+    Wheel(120);
+    EXPECT_EQ(Memo->TopRow(), 1);
+    Wheel(-120, Ctrl);
+    EXPECT_EQ(Memo->HorzOffset(), 4);
+    Wheel(120, Ctrl);
+    Wheel(120, Ctrl);
+    EXPECT_EQ(Memo->HorzOffset(), 0);
+    Memo->VertScrollBar()->Scroll(10);
+    EXPECT_EQ(Memo->TopRow(), 10);
+    EXPECT_EQ(Memo->VertScrollBar()->Max, 100 - Memo->VisibleRows() + 1);
+    EXPECT_EQ(Memo->HorzScrollBar()->Max, 500 - Memo->TextAreaRect(-1).Width());
+}
+
+TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
+{
+    Load("mov r1, r2");
+    std::vector<std::tuple<int, int, bool>> info;
+    Memo->OnWordInfo = [&](TMPCustomSyntaxMemo*, int, int, int index, int row, bool showing) {
+        info.emplace_back(index, row, showing);
+    };
+    // Qt reports a modifier key's own flag flipped (the state after the event): a press comes
+    // without the flag and reads as Ctrl held.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(W(), &down);
+    const TPoint p = At(5, 0);
+    Mouse(QEvent::MouseMove, p.x, p.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    EXPECT_EQ(Memo->HotToken(), TPoint(1, 0));
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Ctrl);
+    QApplication::sendEvent(W(), &up);
+    EXPECT_EQ(Memo->HotToken(), TPoint(-1, -1));
+    EXPECT_EQ(info, (std::vector<std::tuple<int, int, bool>>{{1, 0, true}, {-1, -1, false}}));
+
+    // Without a handler the control's hint describes the token.
+    Memo->OnWordInfo = nullptr;
+    QApplication::sendEvent(W(), &down);
+    const TPoint q = At(0, 0);
+    Mouse(QEvent::MouseMove, q.x, q.y, Qt::NoButton, Qt::NoButton, Ctrl);
+    EXPECT_EQ(Memo->Hint(), "Word: 'mov' \r\nStart: 0\r\nLength: 3\r\nAs token #1");
+    EXPECT_TRUE(Memo->ShowHint());
+    QApplication::sendEvent(W(), &up);
+    EXPECT_FALSE(Memo->ShowHint());
+}
+
+TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain)
+{
+    Load("first");
+    QApplication::processEvents();
+    Memo->SetVisible(false);
+    Memo->Range()->Select({0, 0}, {5, 0});
+    Memo->SetVisible(true);
+    QApplication::processEvents();
+    QImage img = W()->grab().toImage();
+    const TRect T = Memo->TextAreaRect(0);
+    EXPECT_EQ(img.pixelColor(T.Left + 2, 1).rgb() & 0xFFFFFF, ToQColor(TColor(0xF7CBA5)).rgb() & 0xFFFFFF);
+}
+
+TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne)
+{
+    std::string text = "{<-}head\r\n";
+    for (int i = 0; i < 30; ++i)
+        text += "in\r\n";
+    text += "{>>}end\r\n";
+    for (int i = 0; i < 30; ++i)
+        text += "out\r\n";
+    Load(text);
+    Memo->SetTopRow(5);
+    EXPECT_NE(Memo->VisibleIndexOf(Memo->TopRow()), -1);
+}
+
+// One row: gutter face, row number, bookmark glyph, collapsed fold box, selection, collapsed marker.
+TEST_F(Editor, PaintedRowShowsGutterMarksSelectionAndMarker)
+{
+    Load("{<-}alpha beta\r\nin\r\n{>>}end\r\nnext");
+    Memo->SetGutterWidth(16);
+    Memo->Bookmarks()->SetBookMarks(1, 0);
+    Memo->Range()->Select({0, 0}, {5, 0});
+    QApplication::processEvents();
+    QImage img = W()->grab().toImage();
+    auto px = [&](int x, int y) { return img.pixelColor(x, y).rgb() & 0xFFFFFF; };
+    auto qc = [](TColor c) { return ToQColor(c).rgb() & 0xFFFFFF; };
+    const TRect G = Memo->GutterRect(0), T = Memo->TextAreaRect(0);
+    const int h = Memo->LineHeight();
+    EXPECT_EQ(px(G.Left + 1, h - 2), qc(clBtnFace));
+    EXPECT_EQ(px(G.Left + 2 + 1, 2 + 1), qc(clTeal));  // bookmark glyph 1
+    const TRect box = Memo->FoldBox(0, 1);
+    EXPECT_EQ(px(box.Left, box.Top + 1), qc(clBlack));
+    EXPECT_EQ(px(box.Left + 2, box.Top + 2), qc(clWhite));
+    EXPECT_EQ(px((box.Left + box.Right) / 2, box.Top + 3), qc(clBlack));  // the plus
+    int numberInk = 0;
+    for (int x = box.Right + 2; x < G.Right - 2; ++x)
+        for (int y = 0; y < h; ++y)
+            numberInk += px(x, y) == qc(clBlack);
+    EXPECT_GT(numberInk, 3);
+    EXPECT_EQ(px(T.Left + 2, 1), qc(TColor(0xF7CBA5)));
+    EXPECT_EQ(px(T.Right - 32, T.Top + 5), qc(TColor(0xFF0000)));
+    EXPECT_EQ(px(T.Right - 32 + 6, T.Top + 9), qc(TColor(0xFF0000)));
+    const TRect G2 = Memo->GutterRect(4);
+    EXPECT_EQ(px(G2.Left + 3, G2.Top + 3), qc(clBtnFace));  // a row below the text: no glyph
+    EXPECT_EQ(px(T.Left + 2, G2.Top + 3), qc(clWindow));
+}
+
+} // namespace
