@@ -10,6 +10,7 @@
 #include "classes.h"
 #include "graphics.h"
 #include "messages.h"
+#include "sysinfo.h"
 #include "sysset.h"
 
 class TControl;
@@ -214,6 +215,8 @@ public:
 
 protected:
     virtual TRect GetClientRect();
+    // Colours are true colour: no control has a palette to realise.
+    virtual HPALETTE GetPalette() { return nullptr; }
     virtual std::string GetText() const { return FText; }
     virtual void Click();
     virtual void DblClick();

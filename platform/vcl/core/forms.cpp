@@ -14,6 +14,7 @@
 #include "dialogs.h"
 #include "handle.h"
 #include "menus.h"
+#include "sysinfo_qt.h"
 #include "winapi.h"
 #include "core_qt.h"
 
@@ -722,7 +723,7 @@ void TScreen::SetCursor(TCursor v)
         QApplication::restoreOverrideCursor();
     FCursor = v;
     if (v != crDefault)
-        QApplication::setOverrideCursor(QCursor(QtCursorShape(v)));
+        QApplication::setOverrideCursor(QtCursorOf(Cursors(v)));
 }
 
 TCustomForm* TScreen::ActiveForm() const

@@ -209,7 +209,21 @@ public:
     int PixelsPerInch() const { return ScreenPixelsPerInch; }
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v);
-    HCURSOR Cursors(TCursor c) const { return HCURSOR(c); }
+    // The cursor handle of a cursor index: a standard shape, or one set with SetCursors.
+    HCURSOR Cursors(TCursor c) const;
+    void SetCursors(TCursor c, HCURSOR h);
+    // The monitors (sysinfo.h), the primary one first.
+    int MonitorCount() const;
+    TMonitor* Monitors(int i) const;
+    TMonitor* MonitorFromPoint(TPoint p, TMonitorDefaultTo d = mdNearest) const;
+    TMonitor* MonitorFromRect(const TRect& r, TMonitorDefaultTo d = mdNearest) const;
+    TMonitor* MonitorFromWindow(HWND h, TMonitorDefaultTo d = mdNearest) const;
+    // The primary monitor's work area.
+    TRect WorkAreaRect() const;
+    int WorkAreaLeft() const { return WorkAreaRect().Left; }
+    int WorkAreaTop() const { return WorkAreaRect().Top; }
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;
     // Font family names, sorted.

@@ -15,6 +15,7 @@
 #include "forms.h"
 #include "winapi.h"
 #include "graphics_qt.h"
+#include "sysinfo_qt.h"
 
 QEvent::Type PostedMessageEventType()
 {
@@ -154,6 +155,7 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
         vk = WORD(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
     }
     LPARAM data = 1 | (alt ? LPARAM(KF_ALTDOWN_BIT) : 0);
+    NoteKeyEvent(vk, e->type() == QEvent::KeyPress);
     if (e->type() == QEvent::KeyRelease) {
         TMessage m = MakeMessage(alt && !ctrl ? WM_SYSKEYUP : WM_KEYUP, vk,
                                  data | LPARAM(KF_REPEAT_BIT) | LPARAM(KF_UP_BIT));
@@ -723,7 +725,7 @@ HCURSOR SetCursor(HCURSOR Cursor)
     HCURSOR old = gCursor;
     gCursor = Cursor;
     if (gCursorWidget)
-        gCursorWidget->setCursor(QtCursorShape(TCursor(Cursor)));
+        gCursorWidget->setCursor(QtCursorOf(Cursor));
     return old;
 }
 

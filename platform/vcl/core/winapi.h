@@ -1,8 +1,10 @@
 // Win32-shaped functions over the window handles: messages, timers, focus, capture, caret, cursor,
-// window geometry and system metrics. GUI core (platform/vcl/core), no Qt here.
+// window geometry; system metrics and the other system answers are in sysinfo.h. GUI core
+// (platform/vcl/core), no Qt here.
 #pragma once
 
 #include "messages.h"
+#include "sysinfo.h"
 
 // The control whose handle is h (null for none).
 TWinControl* FindControl(HWND h);
@@ -44,11 +46,6 @@ struct TTrackMouseEvent {
     DWORD dwHoverTime = HOVER_DEFAULT;
 };
 BOOL TrackMouseEvent(TTrackMouseEvent* t);
-
-// Widths of the scroll bar and such, in pixels.
-enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CYCAPTION = 4,
-             SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXEDGE = 45, SM_CYEDGE = 46 };
-int GetSystemMetrics(int Index);
 
 // Shows a cursor (Screen->Cursors gives one) over the window the mouse is in now (call it from
 // WM_SETCURSOR and answer 1); returns the one it replaced.
