@@ -94,8 +94,6 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     }
 }
 
-// Each settings parameter comes back from the oldest free channel at its fixed address; a stored
-// one narrower than the layout is widened, so that nothing is written past its stored width.
 int TDeviceEngine::SettingPos(int k) const
 {
     const int pos = m_def.Settings[k].position;
@@ -112,6 +110,8 @@ int TDeviceEngine::SettingAt(int i) const
 
 bool TDeviceEngine::IsSignal(int i) const { return i >= 0 && i < ParamCount() && SettingAt(i) < 0; }
 
+// Each settings parameter comes back from the oldest free channel at its fixed address; a stored
+// one narrower than the layout is widened, so that nothing is written past its stored width.
 void TDeviceEngine::AdoptSettings()
 {
     const uint8_t instance = InstanceByte();
