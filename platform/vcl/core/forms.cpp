@@ -1,6 +1,7 @@
 // Forms, the application object and the screen. GUI core (platform/vcl).
 #include "forms.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
@@ -550,13 +551,16 @@ TApplication::~TApplication() = default;
 
 void TApplication::QtApp()
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        InstallApplicationEvents();
         return;
+    }
     static int argc = 1;
     static char name[] = "qbxconf";
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
+    InstallApplicationEvents();
 }
 
 void TApplication::Initialize()
@@ -603,19 +607,14 @@ void TApplication::ProcessMessages()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TApplication::HandleMessage()
-{
-    QtApp();
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    if (OnIdle)
-        OnIdle(this);
-}
-
 void TApplication::Terminate()
 {
     FTerminated = true;
     // Leaves every running event loop: the message loop and any modal one.
     QCoreApplication::exit(0);
+    // A local loop waiting for events wakes up to see it.
+    if (auto* d = QAbstractEventDispatcher::instance())
+        d->wakeUp();
 }
 
 void TApplication::HandleException(TObject* Sender)
