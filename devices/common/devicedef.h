@@ -35,7 +35,7 @@ enum class Role : uint8_t {
 struct ParamRule {
     int first;
     int last;
-    Role role;                     // Signal, Control, Input or Measure
+    Role role;                     // Signal, Control, Input, Measure or Reading
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
