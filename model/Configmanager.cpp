@@ -181,6 +181,23 @@ bool configmanager::NumberInUse(uint16_t number) const
     return false;
 }
 
+// A driver object keeps its settings channels at its instance byte, (number − base) mod 256: an
+// object whose byte would be 0 or another's of its type would lose them or share them.
+bool configmanager::InstanceTaken(const TDeviceType* type, uint16_t number) const
+{
+    if (!type->Counted || type->Code == kUserObjectCode)
+        return false;
+    const auto instance = static_cast<uint8_t>(number - type->Base);
+    if (instance == 0)
+        return true;
+    for (ELEM* e = Objects.Oldest; e; e = e->Newer) {
+        const auto* o = static_cast<TObjectItem*>(e);
+        if (o->Tag == type->Tag && static_cast<uint8_t>(o->Number - type->Base) == instance)
+            return true;
+    }
+    return false;
+}
+
 // The object AddObject's factory is building: an owner that is neither on the list nor gone
 // (owners of deleted objects are cleared as they go).
 bool configmanager::IsBuildingObject(const TObjectItem* object) const
@@ -309,6 +326,8 @@ TObjectItem* configmanager::AddObject(int code)
             return nullptr;
         ++number;
     }
+    if (InstanceTaken(type, number))
+        return nullptr;
     TObjectItem* object = nullptr;
     fBuilding = true;
     fBuildingNumber = number;

@@ -121,6 +121,7 @@ public:
     bool IsLiveObject(const TObjectItem* object) const;
     bool IsBuildingObject(const TObjectItem* object) const;
     bool NumberInUse(uint16_t number) const;
+    bool InstanceTaken(const TDeviceType* type, uint16_t number) const;
 
 private:
     void BindOrSet(TParamItem* param, uint16_t channelType, uint8_t channelIndex);

@@ -15,6 +15,7 @@ namespace dev {
 struct SubprogramDef {
     const char* name;
     const char* caption;
+    const char* folder = nullptr; // plug-in folder of its file; null: the class's, "" the root
 };
 
 // What a parameter is; decides its kind, its value when created and its value text.
@@ -23,6 +24,7 @@ enum class Role : uint8_t {
     Control,    // telecontrol: a signal whose change handler prepares the control
     Input,      // discrete input: the state-change handler as write handler, value zero
     Measure,    // measured value: every value byte 0xFF and "undefined" until polled
+    Reading,    // measured value that starts at zero and has no "undefined" state
     Address,    // settings: network address byte, then the RS-485 speed (u32, low byte first)
     IndexTable, // settings: one 3-byte channel address (u16 type, u8 index) per signal, in order
     Password,   // settings: the device password (u16, low byte first)
@@ -33,12 +35,16 @@ enum class Role : uint8_t {
 struct ParamRule {
     int first;
     int last;
-    Role role;                     // Signal, Control, Input or Measure
+    Role role;                     // Signal, Control, Input, Measure or Reading
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
     int switchSub = -1;            // a parameter whose change handler is this subprogram slot's id
     uint8_t switchType = 0;        // (not 0) takes this type instead
+    int table = -1;                // position of the index table recording these signals, from
+    int entry = 0;                 // this entry on; -1: the tables in order, one entry per signal
+    uint8_t kind = 0;              // channel kind; 0: by the role
+    bool zeroed = false;           // Measure: the bytes in use start at 0, still undefined until polled
 };
 
 // One settings parameter; they follow the signals in position order.
@@ -47,6 +53,9 @@ struct SettingDef {
     uint16_t bits;                 // a stored one narrower than this is widened, zero-filled
     std::span<const uint8_t> init; // value of a new one, zero past it
     bool editable;                 // value offered in the channel grid
+    int position = -1;             // place among the parameters; -1: after the signals, in order
+    uint16_t code = 0;             // channel type; 0: CodeBase + position
+    bool refill = false;           // widened: the new bytes take `init` rather than zero
 };
 
 // Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
@@ -60,6 +69,7 @@ struct CommandDef {
     int prepare = kClassSlot;
     int parse = kClassSlot;
     int noAnswer = kClassSlot;
+    uint8_t period = 0; // period code at creation
 };
 
 // A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
@@ -81,6 +91,7 @@ struct DescGroup {
     int last;
     const char* lead;
     bool quoted;
+    bool bare = false; // the lead alone, without the label
 };
 struct DescOverride {
     int index;
@@ -105,15 +116,16 @@ struct TDeviceDef {
     uint16_t NumberBase;
     const char* Folder;     // plug-in folder of the default subprograms
     const char* NamePrefix; // in front of every parameter name
-    // Parameters: signals (rules) then settings; one name per parameter.
+    // Parameters: signals (rules) then settings, unless a setting names its position; the signals
+    // then take the positions the settings leave. One name per parameter, in position order.
     std::span<const char* const> ParamNames;
-    int SignalCount;
+    int SignalCount; // how many signals
     std::span<const ParamRule> Signals;
     std::span<const SettingDef> Settings;
-    uint16_t CodeBase; // the settings parameter at position i has channel type CodeBase + i
+    uint16_t CodeBase; // the settings parameter at position i has channel type CodeBase + i unless it names one
     // Commands and subprograms: every command takes the prepare, parse and no-answer subprograms.
     std::span<const CommandDef> Commands;
-    int PollCount; // the first PollCount commands are listed as poll commands
+    int PollCount; // PollCount commands from PollFirst on are listed as poll commands
     std::span<const SubprogramDef> Subprograms;
     std::span<const uint16_t> ReservedIds; // empty: no reserved ids
     int PrepareSub; // slots; kNoSlot for none
@@ -121,10 +133,11 @@ struct TDeviceDef {
     int NoAnswerSub;
     // Object rows, descriptions and checks.
     std::span<const PropertyDef> Properties;
-    const char* DescPrefix;
+    const char* DescPrefix; // null: no descriptions
     std::span<const DescGroup> Groups;
     std::span<const DescOverride> Overrides;
     std::span<const Check> Checks;
+    int PollFirst = 0; // commands before it are never shown; the command rows count from it
 
     int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
 };

@@ -57,16 +57,20 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
     auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
-    for (const CommandDef& c : def.Commands)
+    for (const CommandDef& c : def.Commands) {
         AddCommand(this, c.name, n++, c.execute, id(c.prepare, def.PrepareSub), id(c.parse, def.ParseSub),
                    id(c.noAnswer, def.NoAnswerSub));
+        static_cast<TCommandItem*>(Commands.Newest)->Period = c.period;
+    }
     AdoptSettings();
     AdoptSignals();
     for (int i = 0; i < ParamCount(); ++i) {
         TParamItem* p = m_param[i];
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
-            p->Kind = r->role == Role::Measure ? kChannelMeasured : kChannelSignal;
+            const bool measured = r->role == Role::Measure || r->role == Role::Reading;
+            const uint8_t byRole = measured ? kChannelMeasured : kChannelSignal;
+            p->Kind = r->kind ? r->kind : byRole;
             const uint16_t switched = r->switchSub >= 0 ? SlotId(r->switchSub) : 0;
             p->ParamType = switched != 0 && p->ChangeHandler == switched ? r->switchType : r->paramType;
             p->RaiseChanged();
@@ -76,6 +80,22 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     }
 }
 
+int TDeviceEngine::SettingPos(int k) const
+{
+    const int pos = m_def.Settings[k].position;
+    return pos >= 0 ? pos : m_def.SignalCount + k;
+}
+
+int TDeviceEngine::SettingAt(int i) const
+{
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+        if (SettingPos(k) == i)
+            return k;
+    return -1;
+}
+
+bool TDeviceEngine::IsSignal(int i) const { return i >= 0 && i < ParamCount() && SettingAt(i) < 0; }
+
 // Each settings parameter comes back from the oldest free channel at its fixed address; a stored
 // one narrower than the layout is widened, so that nothing is written past its stored width.
 void TDeviceEngine::AdoptSettings()
@@ -83,8 +103,8 @@ void TDeviceEngine::AdoptSettings()
     const uint8_t instance = InstanceByte();
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
         const SettingDef& s = m_def.Settings[k];
-        const int i = m_def.SignalCount + k;
-        const auto type = static_cast<uint16_t>(m_def.CodeBase + i);
+        const int i = SettingPos(k);
+        const auto type = s.code ? s.code : static_cast<uint16_t>(m_def.CodeBase + i);
         TParamItem* p = FindFreeChannel(m_channels, type, instance);
         if (!p) {
             p = NewChannel(m_channels, type, instance, s.bits, s.init.data(), static_cast<int>(s.init.size()));
@@ -93,7 +113,7 @@ void TDeviceEngine::AdoptSettings()
             const int from = p->ValueBytes();
             p->SetBitWidth(s.bits);
             for (int b = from; b < p->ValueBytes(); ++b)
-                p->Value[b] = 0;
+                p->Value[b] = s.refill && b < static_cast<int>(s.init.size()) ? s.init[b] : 0;
         }
         p->ValueEditable = s.editable ? 1 : 0;
         p->Name = std::string(m_def.NamePrefix) + m_def.ParamNames[i];
@@ -109,9 +129,9 @@ void TDeviceEngine::AdoptSignals()
     // Signals by the address their entry names, in position order (a damaged table may name one twice).
     auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
     std::unordered_map<uint32_t, std::vector<int>> named;
-    for (int i = 0; i < m_def.SignalCount; ++i) {
+    for (int i = 0; i < ParamCount(); ++i) {
         int table = 0, offset = 0;
-        if (EntryOf(i, table, offset))
+        if (EntryOf(i, table, offset)) // signals only
             if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
                 named[key(a)].push_back(i);
     }
@@ -128,7 +148,9 @@ void TDeviceEngine::AdoptSignals()
         }
         return true;
     });
-    for (int i = 0; i < m_def.SignalCount; ++i) {
+    for (int i = 0; i < ParamCount(); ++i) {
+        if (!IsSignal(i))
+            continue;
         if (!m_param[i])
             CreateSignal(i);
         m_param[i]->ValueEditable = 1;
@@ -148,8 +170,12 @@ void TDeviceEngine::CreateSignal(int i)
     if (r->role == Role::Measure) {
         p->Value.Fill(0xFF);
         p->RamDepth = 1;
+        for (int b = 0; r->zeroed && b < p->ValueBytes(); ++b)
+            p->Value[b] = 0;
         return;
     }
+    if (r->role == Role::Reading)
+        return;
     if (r->role == Role::Control && r->control && m_store)
         p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
     if (m_store)
@@ -189,9 +215,9 @@ int TDeviceEngine::IndexOf(const TParamItem* p) const
 
 TParamItem* TDeviceEngine::Setting(Role role) const
 {
-    for (size_t k = 0; k < m_def.Settings.size(); ++k)
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
         if (m_def.Settings[k].role == role)
-            return m_param[m_def.SignalCount + k];
+            return m_param[SettingPos(k)];
     return nullptr;
 }
 
@@ -203,7 +229,7 @@ uint8_t TDeviceEngine::NetworkAddress() const
 
 const ParamRule* TDeviceEngine::RuleOf(int i) const
 {
-    if (i < 0 || i >= m_def.SignalCount)
+    if (!IsSignal(i))
         return nullptr;
     for (const ParamRule& r : m_def.Signals)
         if (i >= r.first && i <= r.last)
@@ -213,17 +239,26 @@ const ParamRule* TDeviceEngine::RuleOf(int i) const
 
 bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const
 {
-    if (i < 0 || i >= m_def.SignalCount)
+    const ParamRule* r = RuleOf(i);
+    if (!r)
         return false;
+    if (r->table >= 0) {
+        table = r->table;
+        offset = kEntryBytes * (r->entry + i - r->first);
+        return SettingAt(table) >= 0 && m_param[table] != nullptr;
+    }
+    int signal = i; // place of i among the signals; settings placed before it do not count
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+        signal -= m_def.Settings[k].position >= 0 && m_def.Settings[k].position < i ? 1 : 0;
     int first = 0;
-    for (size_t k = 0; k < m_def.Settings.size(); ++k) {
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
         const SettingDef& s = m_def.Settings[k];
         if (s.role != Role::IndexTable)
             continue;
         const int entries = s.bits / (8 * kEntryBytes);
-        if (i < first + entries) {
-            table = m_def.SignalCount + static_cast<int>(k);
-            offset = kEntryBytes * (i - first);
+        if (signal < first + entries) {
+            table = SettingPos(k);
+            offset = kEntryBytes * (signal - first);
             return m_param[table] != nullptr;
         }
         first += entries;
@@ -235,13 +270,13 @@ std::string TDeviceEngine::ValueText(int i) const
 {
     const TParamItem* p = m_param[i];
     if (const ParamRule* r = RuleOf(i)) {
-        if (r->role != Role::Measure)
+        if (r->role != Role::Measure && r->role != Role::Reading)
             return IntToStr(p->Value[0]);
-        if (p->RamDepth == 1)
+        if (r->role == Role::Measure && p->RamDepth == 1)
             return "не определено";
         return IntToStr(static_cast<int64_t>(GetNumber(p, 0, std::min(4, p->ValueBytes()))));
     }
-    switch (m_def.Settings[i - m_def.SignalCount].role) {
+    switch (m_def.Settings[SettingAt(i)].role) {
     case Role::Address:
         return "адрес " + IntToStr(p->Value[0]) + ", скорость " + IntToStr(static_cast<int64_t>(GetNumber(p, 1, 4)));
     case Role::IndexTable: {
@@ -280,14 +315,14 @@ std::string TDeviceEngine::GetDisplayName()
 void TDeviceEngine::SetNumber(uint16_t number)
 {
     TObjectItem::SetNumber(number);
-    for (int i = m_def.SignalCount; i < ParamCount(); ++i)
-        m_param[i]->ChannelIndex = InstanceByte();
+    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+        m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
 }
 
 std::string TDeviceEngine::GetParamDescription(TParamItem* p)
 {
     const int i = IndexOf(p);
-    if (i < 0 || i >= m_def.SignalCount)
+    if (!IsSignal(i) || !m_def.DescPrefix)
         return "";
     std::string prefix = m_def.DescPrefix;
     std::string label = TrimBlanks(m_def.ParamNames[i]);
@@ -302,21 +337,21 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p)
     std::string text = prefix + IntToStr(NetworkAddress());
     for (const DescGroup& g : m_def.Groups)
         if (i >= g.first && i <= g.last)
-            return text + g.lead + (g.quoted ? "\"" + label + "\"" : label);
+            return text + g.lead + (g.bare ? std::string() : g.quoted ? "\"" + label + "\"" : label);
     return text;
 }
 
 void TDeviceEngine::ListSignalParams(ELEMList* list, bool all)
 {
-    for (int i = 0; i < m_def.SignalCount; ++i)
-        if (m_param[i] && (all || IsUnbound(m_param[i])))
+    for (int i = 0; i < ParamCount(); ++i)
+        if (IsSignal(i) && m_param[i] && (all || IsUnbound(m_param[i])))
             list->Append(new TParamItemP(m_param[i]));
 }
 
 void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p)
 {
     const int i = IndexOf(p);
-    if (i < 0 || i >= m_def.SignalCount)
+    if (!IsSignal(i))
         return;
     if (index != 0) {
         if (const TParamItem* held = AddressHolder(m_channels, type, index, p)) {
@@ -343,8 +378,20 @@ void TDeviceEngine::GetPropertyNames(TStrings* s)
 void TDeviceEngine::GetPollCommandNames(TStrings* s)
 {
     s->Clear();
-    for (int k = 0; k < m_def.PollCount && k < static_cast<int>(m_def.Commands.size()); ++k)
+    for (int k = m_def.PollFirst; k < m_def.PollFirst + m_def.PollCount && k < static_cast<int>(m_def.Commands.size());
+         ++k)
         s->Add(m_def.Commands[k].name);
+}
+
+void TDeviceEngine::GetCommandModeText(int n, std::string& out)
+{
+    TDeviceItem::GetCommandModeText(n + m_def.PollFirst, out);
+}
+
+TWinControl* TDeviceEngine::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
+                                                    TNotifyEvent changed)
+{
+    return TDeviceItem::CreateCommandModeEditor(n + m_def.PollFirst, host, std::move(exitEvent), std::move(changed));
 }
 
 const PropertyDef* TDeviceEngine::PropertyRow(int row) const

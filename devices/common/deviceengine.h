@@ -30,6 +30,10 @@ public:
     void GetPropertyNames(TStrings* s) override;
     void GetPollCommandNames(TStrings* s) override;
     void GetPropertyText(int row, std::string& text) override;
+    // Command rows count from the first listed command (PollFirst).
+    void GetCommandModeText(int n, std::string& out) override;
+    TWinControl* CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
+                                         TNotifyEvent changed) override;
     TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                       TNotifyEvent doneEvent) override;
     void ApplyPropertyValue(int row, const std::string& text) override;
@@ -48,6 +52,10 @@ public:
     uint8_t NetworkAddress() const;
     // The rule of a signal position, or null for a settings position.
     const dev::ParamRule* RuleOf(int i) const;
+    bool IsSignal(int i) const;
+    // Position of settings parameter k of the description; the settings index at position i, or -1.
+    int SettingPos(int k) const;
+    int SettingAt(int i) const;
     // Where signal i is recorded: index-table parameter position and byte offset; false when none.
     bool EntryOf(int i, int& table, int& offset) const;
     // The number a property row shows and edits.

@@ -148,7 +148,7 @@ T_Action* Subprogram(actionManager* store, uint16_t id)
 
 bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def, bool created)
 {
-    const std::string path = PluginFile(folder, def.name);
+    const std::string path = PluginFile(def.folder ? def.folder : folder, def.name);
     if (a->Instructions.empty() && a->LoadActFile(path) != 0) {
         const std::string text = std::string("Файл не найден: ") + ExtractFileName(path);
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
