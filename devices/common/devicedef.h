@@ -15,6 +15,7 @@ namespace dev {
 struct SubprogramDef {
     const char* name;
     const char* caption;
+    const char* folder = nullptr; // null: the class's folder; "": the plug-in folder itself
 };
 
 // What a parameter is; decides its kind, its value when created and its value text.
@@ -36,6 +37,9 @@ struct ParamRule {
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
+    uint8_t init = 2;              // Signal, Control: value byte 0 of a new one
+    int controlSlot = -1;          // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
+    const char* handler = nullptr; // Signal, Control: write handler other than the state-change one (found or created)
 };
 
 // One settings parameter; they follow the signals in position order.

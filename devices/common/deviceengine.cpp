@@ -151,11 +151,14 @@ void TDeviceEngine::CreateSignal(int i)
         p->RamDepth = 1;
         return;
     }
-    if (r->role == Role::Control && r->control && m_store)
+    if (r->role == Role::Control && r->controlSlot >= 0)
+        p->ChangeHandler = m_sub[static_cast<size_t>(r->controlSlot)];
+    else if (r->role == Role::Control && r->control && m_store)
         p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
     if (m_store)
-        p->WriteHandler = m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
-    p->Value[0] = 2;
+        p->WriteHandler = r->handler ? m_store->FindOrCreate(r->handler, 0, 1)
+                                     : m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
+    p->Value[0] = r->init;
 }
 
 TDeviceEngine::~TDeviceEngine()

@@ -129,7 +129,7 @@ T_Action* Subprogram(actionManager* store, uint16_t id)
 
 bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def, bool created)
 {
-    const std::string path = PluginFile(folder, def.name);
+    const std::string path = PluginFile(def.folder ? def.folder : folder, def.name);
     if (a->Instructions.empty() && a->LoadActFile(path) != 0) {
         const std::string text = std::string("Файл не найден: ") + ExtractFileName(path);
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
@@ -248,6 +248,13 @@ void ApplyByte(TParamItem* p, int offset, const std::string& text)
     int v = 0;
     if (ReadInt(text, v))
         p->Value[offset] = static_cast<uint8_t>(v);
+}
+
+std::string SafeTypeName(int code)
+{
+    if (code >= 0 && code < kParamTypeCount)
+        return ParamTypeNames[code];
+    return std::string(ParamTypeNames[0]) + " (" + IntToStr(code) + ")";
 }
 
 std::string CheckPrefix(const TObjectItem* o, const std::string& displayName)
