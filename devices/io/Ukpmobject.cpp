@@ -179,6 +179,10 @@ void TUKPMItem::AdoptChannels()
         most = std::max(most, Count(static_cast<Kind>(kind)));
     for (int n = 0; n < most; ++n)
         m_records.push_back(RecordAt(n));
+    // Records a fall left past every count come back too, so that none is left without an owner.
+    while (m_records.size() < static_cast<size_t>(kMaxCount[Ts]) &&
+           FindFreeChannel(m_channels, kRecordType, static_cast<uint8_t>(m_records.size() + 1)))
+        m_records.push_back(RecordAt(static_cast<int>(m_records.size())));
     for (int n = 0; n < most; ++n) {
         TParamItem* record = m_records[static_cast<size_t>(n)];
         for (int kind = 0; kind < kKinds; ++kind) {
