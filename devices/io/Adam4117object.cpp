@@ -8,10 +8,24 @@ using namespace io;
 namespace {
 
 constexpr const char* kNames[] = {
-    "Канал 0", "Канал 1", "Канал 2", "Канал 3", "Канал 4", "Канал 5", "Канал 6", "Канал 7", "Сетевой адрес",
-    "Служебная информация (канал 0)", "Служебная информация (канал 1)", "Служебная информация (канал 2)",
-    "Служебная информация (канал 3)", "Служебная информация (канал 4)", "Служебная информация (канал 5)",
-    "Служебная информация (канал 6)", "Служебная информация (канал 7)", "Индексы хранения",
+    "Канал 0",
+    "Канал 1",
+    "Канал 2",
+    "Канал 3",
+    "Канал 4",
+    "Канал 5",
+    "Канал 6",
+    "Канал 7",
+    "Сетевой адрес",
+    "Служебная информация (канал 0)",
+    "Служебная информация (канал 1)",
+    "Служебная информация (канал 2)",
+    "Служебная информация (канал 3)",
+    "Служебная информация (канал 4)",
+    "Служебная информация (канал 5)",
+    "Служебная информация (канал 6)",
+    "Служебная информация (канал 7)",
+    "Индексы хранения",
 };
 static_assert(std::size(kNames) == 18);
 
@@ -22,8 +36,16 @@ constexpr uint8_t kScalingInit[9] = {0, 0, 0, 0, 0, 1, 0, 1, 0};
 constexpr SettingDef kScalingRecord{Role::Setting, 72, kScalingInit, false};
 
 constexpr SettingDef kSettings[] = {
-    {Role::Address, 8, {}, false}, kScalingRecord, kScalingRecord, kScalingRecord, kScalingRecord,
-    kScalingRecord,                kScalingRecord, kScalingRecord, kScalingRecord, IndexTable(8),
+    {Role::Address, 8, {}, false},
+    kScalingRecord,
+    kScalingRecord,
+    kScalingRecord,
+    kScalingRecord,
+    kScalingRecord,
+    kScalingRecord,
+    kScalingRecord,
+    kScalingRecord,
+    IndexTable(8),
 };
 
 constexpr CommandDef kCommands[] = {{"Опрос каналов Adam4117", 0}};
@@ -37,15 +59,17 @@ constexpr SubprogramDef kSubprograms[] = {
 
 constexpr DescGroup kGroups[] = {{0, TADAM4117Item::kChannels - 1, ", ", false}};
 
-constexpr const char* kRows[TADAM4117Item::kScalingRows] = {"Тип аналогового канала", "Слагаемое", "Вычитаемое",
-                                                            "Умножитель", "Делитель"};
+constexpr const char* kRows[TADAM4117Item::kScalingRows] = {"Тип аналогового канала", "Слагаемое",
+                                                            "Вычитаемое", "Умножитель", "Делитель"};
 // The types the list offers, in list order.
 constexpr uint8_t kTypes[] = {8, 9, 17, 18};
 
 constexpr int kIndexTable = 17;
 
 // Coefficient of row 1-4 (addend, subtrahend, multiplier, divisor): its offset in the record.
-constexpr int CoefficientOffset(int row) { return 1 + 2 * (row - 1); }
+constexpr int CoefficientOffset(int row) {
+    return 1 + 2 * (row - 1);
+}
 
 } // namespace
 
@@ -77,22 +101,19 @@ constexpr TDeviceDef TADAM4117Item::Def{
 
 // A channel's type is the one its scaling record names.
 TADAM4117Item::TADAM4117Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceEngine(Def, number, channels, store)
-{
+    : TDeviceEngine(Def, number, channels, store) {
     for (int n = 0; n < kChannels; ++n) {
         Param(n)->ParamType = Param(kScaling + n)->Value[0];
         Param(n)->RaiseChanged();
     }
 }
 
-int TADAM4117Item::ChannelOf(const TParamItem* p) const
-{
+int TADAM4117Item::ChannelOf(const TParamItem* p) const {
     const int i = IndexOf(p);
     return i >= 0 && i < kChannels ? i : -1;
 }
 
-std::string TADAM4117Item::ValueText(int i) const
-{
+std::string TADAM4117Item::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i == kChannels)
         return IntToStr(p->Value[0]);
@@ -108,16 +129,14 @@ std::string TADAM4117Item::ValueText(int i) const
     return TDeviceEngine::ValueText(i);
 }
 
-void TADAM4117Item::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TADAM4117Item::ListSetpoints(TStrings* s, TParamItem* p) {
     s->Clear();
     if (ChannelOf(p) >= 0)
         for (const char* row : kRows)
             s->Add(row);
 }
 
-void TADAM4117Item::GetSetpointText(int n, TParamItem* p, std::string& text)
-{
+void TADAM4117Item::GetSetpointText(int n, TParamItem* p, std::string& text) {
     const int channel = ChannelOf(p);
     if (channel < 0 || n < 0 || n >= kScalingRows)
         return;
@@ -125,9 +144,8 @@ void TADAM4117Item::GetSetpointText(int n, TParamItem* p, std::string& text)
     text = n == 0 ? SafeTypeName(record->Value[0]) : IntToStr(GetU16(record, CoefficientOffset(n)));
 }
 
-TWinControl* TADAM4117Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent exitEvent,
-                                                 TNotifyEvent doneEvent)
-{
+TWinControl* TADAM4117Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host,
+                                                 TNotifyEvent exitEvent, TNotifyEvent doneEvent) {
     if (ChannelOf(p) < 0 || n < 0 || n >= kScalingRows)
         return nullptr;
     BeginSetpointEdit(p, n, std::move(doneEvent));
@@ -141,14 +159,12 @@ TWinControl* TADAM4117Item::CreateSetpointEditor(TParamItem* p, int n, TWinContr
     return BuildEditor(host, std::move(spec), std::move(exitEvent));
 }
 
-void TADAM4117Item::ScalingChanged(TObject* sender)
-{
+void TADAM4117Item::ScalingChanged(TObject* sender) {
     if (ApplyScaling(ChannelOf(m_setpointParam), m_setpointRow, EditorText(sender), EditorItem(sender)))
         SetpointEdited(sender);
 }
 
-bool TADAM4117Item::ApplyScaling(int n, int row, const std::string& text, int item)
-{
+bool TADAM4117Item::ApplyScaling(int n, int row, const std::string& text, int item) {
     if (n < 0 || n >= kChannels || row < 0 || row >= kScalingRows)
         return false;
     TParamItem* record = Param(kScaling + n);

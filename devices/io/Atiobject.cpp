@@ -8,8 +8,19 @@ using namespace io;
 namespace {
 
 constexpr const char* kNames[] = {
-    "U12main", "U23main", "U31main", "V1main", "V2main", "V3main", "FreqMain", "U31Gen", "FreqGen",
-    "Режим двигателя", "Состояние переключателя", "Сетевой адрес", "Индексы  0-20",
+    "U12main",
+    "U23main",
+    "U31main",
+    "V1main",
+    "V2main",
+    "V3main",
+    "FreqMain",
+    "U31Gen",
+    "FreqGen",
+    "Режим двигателя",
+    "Состояние переключателя",
+    "Сетевой адрес",
+    "Индексы  0-20",
 };
 static_assert(std::size(kNames) == 13);
 
@@ -70,8 +81,7 @@ constexpr TDeviceDef TATIItem::Def{
 };
 
 // Value byte 0 of every parameter but the index table.
-std::string TATIItem::ValueText(int i) const
-{
+std::string TATIItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i != kIndexTable)
         return IntToStr(p->Value[0]);

@@ -38,9 +38,7 @@ class TNL16HVItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TNL16HVItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 
 protected:
     std::string ValueText(int i) const override;
@@ -61,6 +59,8 @@ public:
     std::string GetParamDescription(TParamItem* p) override;
     // Binds the channel; the set-point parameters follow its index while set points are in use.
     void BindParam(uint16_t type, uint8_t index, TParamItem* p) override;
+    // "Уставка1", "Уставка2" for the channel, from the set-point count.
+    void ListSetpoints(TStrings* s, TParamItem* p) override { TObjectItem::ListSetpoints(s, p); }
     int GetSetpointCount(TParamItem* p) override;
     void GetSetpointValueText(TParamItem* p, int n, std::string& text) override;
     // "Нет" ends the set points; a number (either decimal separator) is stored in thousandths,
@@ -86,9 +86,8 @@ private:
 class TATIItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
-    TATIItem(uint16_t number, ELEMList* channels, actionManager* store) : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+    TATIItem(uint16_t number, ELEMList* channels, actionManager* store)
+        : TDeviceEngine(Def, number, channels, store) {}
 
 protected:
     std::string ValueText(int i) const override;

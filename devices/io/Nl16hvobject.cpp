@@ -7,8 +7,8 @@ using namespace io;
 namespace {
 
 constexpr const char* kNames[] = {
-    "ТС0",  "ТС1",  "ТС2",  "ТС3",  "ТС4",  "ТС5",  "ТС6",  "ТС7",           "ТС8",
-    "ТС9",  "ТС10", "ТС11", "ТС12", "ТС13", "ТС14", "ТС15", "Сетевой адрес", "Индексы  0-20",
+    "ТС0", "ТС1",  "ТС2",  "ТС3",  "ТС4",  "ТС5",  "ТС6",  "ТС7",           "ТС8",
+    "ТС9", "ТС10", "ТС11", "ТС12", "ТС13", "ТС14", "ТС15", "Сетевой адрес", "Индексы  0-20",
 };
 static_assert(std::size(kNames) == 18);
 
@@ -57,7 +57,6 @@ constexpr TDeviceDef TNL16HVItem::Def{
     .Checks = kChecks,
 };
 
-std::string TNL16HVItem::ValueText(int i) const
-{
+std::string TNL16HVItem::ValueText(int i) const {
     return i == kSignalCount ? IntToStr(Param(i)->Value[0]) : TDeviceEngine::ValueText(i);
 }

@@ -75,8 +75,7 @@ constexpr TDeviceDef TRADONRITZItem::Def{
 // The set-point parameters sit beside a bound channel's index; each is taken back only when no
 // other object holds it.
 TRADONRITZItem::TRADONRITZItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceEngine(Def, number, channels, store)
-{
+    : TDeviceEngine(Def, number, channels, store) {
     const TParamItem* channel = Param(kChannel);
     const uint8_t index = channel->ChannelIndex;
     if (channel->ChannelType != 0 && index != 0) {
@@ -100,14 +99,12 @@ TRADONRITZItem::TRADONRITZItem(uint16_t number, ELEMList* channels, actionManage
     m_state->Owner = this;
 }
 
-TRADONRITZItem::~TRADONRITZItem()
-{
+TRADONRITZItem::~TRADONRITZItem() {
     ReleaseChannel(m_channels, m_values);
     ReleaseChannel(m_channels, m_state);
 }
 
-std::string TRADONRITZItem::AddressText() const
-{
+std::string TRADONRITZItem::AddressText() const {
     const TParamItem* a = Param(kAddressParam);
     std::string text;
     for (int k = 0; k < 2 && a->Value[k] != 0; ++k)
@@ -115,19 +112,21 @@ std::string TRADONRITZItem::AddressText() const
     return text;
 }
 
-std::string TRADONRITZItem::ValueText(int i) const { return IntToStr(Param(i)->Value[0]); }
+std::string TRADONRITZItem::ValueText(int i) const {
+    return IntToStr(Param(i)->Value[0]);
+}
 
-std::string TRADONRITZItem::GetDisplayName() { return "ID-" + IntToStr(Number) + " адрес " + AddressText(); }
+std::string TRADONRITZItem::GetDisplayName() {
+    return "ID-" + IntToStr(Number) + " адрес " + AddressText();
+}
 
-std::string TRADONRITZItem::GetParamDescription(TParamItem* p)
-{
+std::string TRADONRITZItem::GetParamDescription(TParamItem* p) {
     if (!p || p != Param(kChannel))
         return "";
     return "РадонРиц - " + AddressText() + ", вх. сиг. \"" + kNames[kChannel] + "\"";
 }
 
-void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     TParamItem* channel = Param(kChannel);
     if (!p || p != channel)
         return;
@@ -141,10 +140,11 @@ void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p)
     m_state->ChannelIndex = inUse ? index : 0;
 }
 
-int TRADONRITZItem::GetSetpointCount(TParamItem* p) { return p && p == Param(kChannel) ? kSetpoints : 0; }
+int TRADONRITZItem::GetSetpointCount(TParamItem* p) {
+    return p && p == Param(kChannel) ? kSetpoints : 0;
+}
 
-void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& text)
-{
+void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& text) {
     if (!p || p != Param(kChannel) || n < 0 || n >= kSetpoints)
         return;
     const uint16_t v = GetU16(m_values, 1 + 2 * n);
@@ -152,8 +152,7 @@ void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& tex
     text = IntToStr(v / 1000) + DecimalSeparator + fraction.substr(1) + " M";
 }
 
-void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& text)
-{
+void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
     TParamItem* channel = Param(kChannel);
     if (!p || p != channel)
         return;
@@ -179,8 +178,7 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
     m_state->ChannelIndex = channel->ChannelIndex;
 }
 
-void TRADONRITZItem::GetPropertyText(int row, std::string& text)
-{
+void TRADONRITZItem::GetPropertyText(int row, std::string& text) {
     if (row == kAddressRow)
         text = AddressText();
     else
@@ -188,8 +186,7 @@ void TRADONRITZItem::GetPropertyText(int row, std::string& text)
 }
 
 // The first two characters of the text; a shorter one ends with zero bytes.
-void TRADONRITZItem::ApplyPropertyValue(int row, const std::string& text)
-{
+void TRADONRITZItem::ApplyPropertyValue(int row, const std::string& text) {
     if (row != kAddressRow) {
         TDeviceEngine::ApplyPropertyValue(row, text);
         return;

@@ -24,20 +24,17 @@ constexpr int kWattHours = 2;
 constexpr int kMaximum = 4;
 constexpr int kAtZero = 8;
 
-uint32_t GetU32(const TParamItem* p, int offset)
-{
+uint32_t GetU32(const TParamItem* p, int offset) {
     return static_cast<uint32_t>(GetU16(p, offset)) | static_cast<uint32_t>(GetU16(p, offset + 2)) << 16;
 }
 
-void SetU32(TParamItem* p, int offset, uint32_t v)
-{
+void SetU32(TParamItem* p, int offset, uint32_t v) {
     SetU16(p, offset, static_cast<uint16_t>(v));
     SetU16(p, offset + 2, static_cast<uint16_t>(v >> 16));
 }
 
 // A 16-bit field of a typed number; false for anything else.
-bool ReadU16(const std::string& text, uint16_t& out)
-{
+bool ReadU16(const std::string& text, uint16_t& out) {
     int v = 0;
     if (!ReadInt(text, v) || v < 0 || v > 0xFFFF)
         return false;
@@ -46,24 +43,21 @@ bool ReadU16(const std::string& text, uint16_t& out)
 }
 
 // G and N of "G:N", both 1..8.
-bool ReadControl(const std::string& text, int& g, int& n)
-{
+bool ReadControl(const std::string& text, int& g, int& n) {
     const size_t colon = text.find(':');
-    return colon != std::string::npos && ReadInt(text.substr(0, colon), g) && ReadInt(text.substr(colon + 1), n) &&
-           g >= 1 && g <= kGroups && n >= 1 && n <= kGroups;
+    return colon != std::string::npos && ReadInt(text.substr(0, colon), g) &&
+           ReadInt(text.substr(colon + 1), n) && g >= 1 && g <= kGroups && n >= 1 && n <= kGroups;
 }
 
 } // namespace
 
-void TUKPMItem::GetPropertyNames(TStrings* s)
-{
+void TUKPMItem::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
     for (const char* row : kRowNames)
         s->Add(row);
 }
 
-void TUKPMItem::GetPropertyText(int row, std::string& text)
-{
+void TUKPMItem::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row < kFirstCountRow)
@@ -72,15 +66,13 @@ void TUKPMItem::GetPropertyText(int row, std::string& text)
         text = IntToStr(Count(static_cast<Kind>(row - kFirstCountRow)));
 }
 
-TDeviceItem::RowEditor TUKPMItem::PropertyRowEditor(int row) const
-{
+TDeviceItem::RowEditor TUKPMItem::PropertyRowEditor(int row) const {
     if (row >= kFirstRow && row < kFirstRow + static_cast<int>(std::size(kRowNames)))
         return RowEditor::Text;
     return TDeviceItem::PropertyRowEditor(row);
 }
 
-void TUKPMItem::ApplyPropertyValue(int row, const std::string& text)
-{
+void TUKPMItem::ApplyPropertyValue(int row, const std::string& text) {
     int v = 0;
     if (row >= kFirstCountRow)
         SetCount(static_cast<Kind>(row - kFirstCountRow), text);
@@ -89,8 +81,7 @@ void TUKPMItem::ApplyPropertyValue(int row, const std::string& text)
 }
 
 // Takes the channels of a list from position `keep` on off the channel list and frees them.
-void TUKPMItem::Release(std::vector<TParamItem*>& list, size_t keep)
-{
+void TUKPMItem::Release(std::vector<TParamItem*>& list, size_t keep) {
     while (list.size() > keep) {
         TParamItem* p = list.back();
         list.pop_back();
@@ -101,8 +92,7 @@ void TUKPMItem::Release(std::vector<TParamItem*>& list, size_t keep)
 // Records run to the largest count: a rise adds the missing ones (each record is listed once), a
 // fall forgets the kind's addresses of records past the new count and drops records past every
 // count held before the change. Then the kind's channels are cut or made up to the count.
-bool TUKPMItem::SetCount(Kind kind, const std::string& text)
-{
+bool TUKPMItem::SetCount(Kind kind, const std::string& text) {
     if (kind < Ts || kind > Tii)
         return false;
     int count = 0;
@@ -147,8 +137,7 @@ bool TUKPMItem::SetCount(Kind kind, const std::string& text)
     return true;
 }
 
-void TUKPMItem::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TUKPMItem::ListSetpoints(TStrings* s, TParamItem* p) {
     s->Clear();
     Kind kind = Ts;
     int k = 0;
@@ -166,8 +155,7 @@ void TUKPMItem::ListSetpoints(TStrings* s, TParamItem* p)
 }
 
 // The maximum shows in watt-hours, count · b / a; with a = 0 it has no value.
-void TUKPMItem::GetSetpointText(int row, TParamItem* p, std::string& text)
-{
+void TUKPMItem::GetSetpointText(int row, TParamItem* p, std::string& text) {
     text.clear();
     Kind kind = Ts;
     int k = 0;
@@ -196,9 +184,8 @@ void TUKPMItem::GetSetpointText(int row, TParamItem* p, std::string& text)
         text = IntToStr(static_cast<int64_t>(GetU32(s, kAtZero)));
 }
 
-TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl* host, TNotifyEvent exitEvent,
-                                             TNotifyEvent doneEvent)
-{
+TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl* host,
+                                             TNotifyEvent exitEvent, TNotifyEvent doneEvent) {
     Kind kind = Ts;
     int k = 0;
     if (!Locate(p, kind, k))
@@ -219,8 +206,7 @@ TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl
 }
 
 // Only the ТУ choice tells the host; it does so whether or not the text was taken.
-void TUKPMItem::ChannelSettingChanged(TObject* sender)
-{
+void TUKPMItem::ChannelSettingChanged(TObject* sender) {
     ApplyChannelSetting(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender));
     Kind kind = Ts;
     int k = 0;
@@ -228,8 +214,7 @@ void TUKPMItem::ChannelSettingChanged(TObject* sender)
         SetpointEdited(sender);
 }
 
-bool TUKPMItem::ApplyChannelSetting(TParamItem* channel, int row, const std::string& text, int item)
-{
+bool TUKPMItem::ApplyChannelSetting(TParamItem* channel, int row, const std::string& text, int item) {
     Kind kind = Ts;
     int k = 0;
     if (!Locate(channel, kind, k) || k >= static_cast<int>(m_records.size()))

@@ -73,21 +73,23 @@ constexpr std::span<const char* const> kLabels[TUKPMItem::kKinds] = {kTsLabels, 
 static_assert(std::size(kTsLabels) == 64 && std::size(kTitLabels) == 32 && std::size(kTiiLabels) == 32);
 
 // "<g> номер <m>": group and number of record n.
-std::string GroupText(int n) { return IntToStr(n / 8 + 1) + " номер " + IntToStr(n % 8 + 1); }
+std::string GroupText(int n) {
+    return IntToStr(n / 8 + 1) + " номер " + IntToStr(n % 8 + 1);
+}
 
 // The channel of record n's `kind` as its record holds it.
-Address RecordEntry(const TParamItem* record, int kind) { return GetEntry(record, 3 * kind); }
+Address RecordEntry(const TParamItem* record, int kind) {
+    return GetEntry(record, 3 * kind);
+}
 
-void Widen(TParamItem* p, uint16_t bits)
-{
+void Widen(TParamItem* p, uint16_t bits) {
     if (p->BitWidth() < bits)
         p->SetBitWidth(bits);
 }
 
 } // namespace
 
-uint16_t TUKPMItem::Crc9Entry(int k)
-{
+uint16_t TUKPMItem::Crc9Entry(int k) {
     uint32_t r = static_cast<uint32_t>(k) << 9;
     for (int bit = 17; bit >= 9; --bit)
         if (r & (1u << bit))
@@ -96,8 +98,7 @@ uint16_t TUKPMItem::Crc9Entry(int k)
 }
 
 TUKPMItem::TUKPMItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store)
-{
+    : TDeviceItem(number, channels, store) {
     DisplayType = "УКПМ (КОМПАС 1.0)";
     Tag = kTag;
     LoadSubprograms(store, "ukpm", kSubprograms, static_cast<int>(std::size(kSubprograms)), kReservedIds,
@@ -112,8 +113,7 @@ TUKPMItem::TUKPMItem(uint16_t number, ELEMList* channels, actionManager* store)
     AdoptChannels();
 }
 
-void TUKPMItem::AdoptSettings()
-{
+void TUKPMItem::AdoptSettings() {
     for (int k = 0; k < 2; ++k) {
         TParamItem* p = FindFreeChannel(m_channels, kRecordType, kSettingsIndex[k]);
         if (p) {
@@ -129,12 +129,12 @@ void TUKPMItem::AdoptSettings()
     }
     // A damaged file may hold counts the unit cannot have.
     for (int kind = 0; kind < kKinds; ++kind)
-        m_settings[1]->Value[kind] = static_cast<uint8_t>(std::min<int>(m_settings[1]->Value[kind], kMaxCount[kind]));
+        m_settings[1]->Value[kind] =
+            static_cast<uint8_t>(std::min<int>(m_settings[1]->Value[kind], kMaxCount[kind]));
 }
 
 // Elements beyond the table (indexes above 128) are no part of it and stay as they are.
-void TUKPMItem::AdoptCrc9()
-{
+void TUKPMItem::AdoptCrc9() {
     for (int i = 0; i < kCrc9Items; ++i) {
         const auto index = static_cast<uint8_t>(i + 1);
         TParamItem* p = FindFreeChannel(m_channels, kCrc9Type, index);
@@ -153,8 +153,7 @@ void TUKPMItem::AdoptCrc9()
     }
 }
 
-TParamItem* TUKPMItem::RecordAt(int n)
-{
+TParamItem* TUKPMItem::RecordAt(int n) {
     const auto index = static_cast<uint8_t>(n + 1);
     TParamItem* r = FindFreeChannel(m_channels, kRecordType, index);
     if (r) {
@@ -172,8 +171,7 @@ TParamItem* TUKPMItem::RecordAt(int n)
 // Records up to the largest count; each record's channels come back by the addresses it holds
 // (never one another object owns), the meter settings by their fixed addresses. A channel that is
 // not found is made unbound, and its record forgets the address.
-void TUKPMItem::AdoptChannels()
-{
+void TUKPMItem::AdoptChannels() {
     int most = 0;
     for (int kind = 0; kind < kKinds; ++kind)
         most = std::max(most, Count(static_cast<Kind>(kind)));
@@ -191,7 +189,8 @@ void TUKPMItem::AdoptChannels()
                 continue;
             }
             const Address a = RecordEntry(record, kind);
-            TParamItem* c = a.Empty() || a.index == 0 ? nullptr : FindFreeChannel(m_channels, a.type, a.index);
+            TParamItem* c =
+                a.Empty() || a.index == 0 ? nullptr : FindFreeChannel(m_channels, a.type, a.index);
             if (c) {
                 Prepare(static_cast<Kind>(kind), n, c, true);
             } else {
@@ -213,8 +212,7 @@ void TUKPMItem::AdoptChannels()
 // What every channel of record n gets, taken back or made. A taken-back channel keeps the handler
 // ids, RAM depth and parameter type the user gave it (a ТС channel without a handler gets the
 // state-change one); a ТИТ channel takes the analog type of its record.
-void TUKPMItem::Prepare(Kind kind, int n, TParamItem* c, bool adopted)
-{
+void TUKPMItem::Prepare(Kind kind, int n, TParamItem* c, bool adopted) {
     const TParamItem* record = m_records[static_cast<size_t>(n)];
     c->Owner = this;
     c->Name = std::string(kind == Ts && !adopted ? kNewTsPrefix : kPrefix[kind]) + GroupText(n);
@@ -230,8 +228,7 @@ void TUKPMItem::Prepare(Kind kind, int n, TParamItem* c, bool adopted)
     c->RaiseChanged();
 }
 
-TParamItem* TUKPMItem::MakeChannel(Kind kind, int n)
-{
+TParamItem* TUKPMItem::MakeChannel(Kind kind, int n) {
     TParamItem* c = NewChannel(m_channels, 0, 0, kBits[kind]);
     c->Store = m_store;
     if (kind == Tit) {
@@ -245,8 +242,7 @@ TParamItem* TUKPMItem::MakeChannel(Kind kind, int n)
 }
 
 // The meter settings of ТИИ channel n (zero) and its intermediate values (undefined), where missing.
-void TUKPMItem::MakeTiiSettings(int n, TParamItem*& settings, TParamItem*& values)
-{
+void TUKPMItem::MakeTiiSettings(int n, TParamItem*& settings, TParamItem*& values) {
     const auto index = static_cast<uint8_t>(n + 1);
     if (!settings) {
         settings = NewChannel(m_channels, kTiiSettingsType, index, 96);
@@ -266,14 +262,12 @@ void TUKPMItem::MakeTiiSettings(int n, TParamItem*& settings, TParamItem*& value
     }
 }
 
-void TUKPMItem::ApplyTuCode(TParamItem* channel, uint8_t code)
-{
+void TUKPMItem::ApplyTuCode(TParamItem* channel, uint8_t code) {
     channel->ChangeHandler = code ? m_sub[3] : 0;
     channel->ParamType = code ? kControl : kSignal;
 }
 
-TUKPMItem::~TUKPMItem()
-{
+TUKPMItem::~TUKPMItem() {
     auto leave = [this](TParamItem*& p) {
         if (!p || !ListHolds(m_channels, p))
             return;
@@ -296,10 +290,11 @@ TUKPMItem::~TUKPMItem()
         leave(p);
 }
 
-int TUKPMItem::Count(Kind kind) const { return m_settings[1] ? m_settings[1]->Value[kind] : 0; }
+int TUKPMItem::Count(Kind kind) const {
+    return m_settings[1] ? m_settings[1]->Value[kind] : 0;
+}
 
-bool TUKPMItem::Locate(const TParamItem* p, Kind& kind, int& k) const
-{
+bool TUKPMItem::Locate(const TParamItem* p, Kind& kind, int& k) const {
     if (!p)
         return false;
     for (int kd = 0; kd < kKinds; ++kd) {
@@ -314,8 +309,7 @@ bool TUKPMItem::Locate(const TParamItem* p, Kind& kind, int& k) const
     return false;
 }
 
-bool TUKPMItem::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TUKPMItem::GetParamValueText(TParamItem* p, std::string& text) {
     if (!p)
         return true;
     if (p == m_settings[0]) {
@@ -323,7 +317,8 @@ bool TUKPMItem::GetParamValueText(TParamItem* p, std::string& text)
         return false;
     }
     if (p == m_settings[1]) {
-        text = "ТС: " + IntToStr(p->Value[0]) + "; ТИТ: " + IntToStr(p->Value[1]) + "; ТИИ: " + IntToStr(p->Value[2]);
+        text = "ТС: " + IntToStr(p->Value[0]) + "; ТИТ: " + IntToStr(p->Value[1]) +
+               "; ТИИ: " + IntToStr(p->Value[2]);
         return false;
     }
     if (std::find(m_crc9.begin(), m_crc9.end(), p) != m_crc9.end()) {
@@ -343,17 +338,18 @@ bool TUKPMItem::GetParamValueText(TParamItem* p, std::string& text)
     return false;
 }
 
-bool TUKPMItem::SetParamValueText(TParamItem*, const std::string&) { return false; }
+bool TUKPMItem::SetParamValueText(TParamItem*, const std::string&) {
+    return false;
+}
 
 // A channel past its pin table is described without the pins.
-std::string TUKPMItem::GetParamDescription(TParamItem* p)
-{
+std::string TUKPMItem::GetParamDescription(TParamItem* p) {
     Kind kind = Ts;
     int n = 0;
     if (!Locate(p, kind, n))
         return "";
-    std::string text = "УКПМ - " + IntToStr(m_settings[0]->Value[1]) + kDescTag[kind] + IntToStr(n / 8 + 1) + "/" +
-                       IntToStr(n % 8 + 1);
+    std::string text = "УКПМ - " + IntToStr(m_settings[0]->Value[1]) + kDescTag[kind] + IntToStr(n / 8 + 1) +
+                       "/" + IntToStr(n % 8 + 1);
     if (n < static_cast<int>(kLabels[kind].size()))
         text += std::string(" (") + kLabels[kind][static_cast<size_t>(n)] + ")";
     if (kind == Ts && p->ChangeHandler != 0 && n < static_cast<int>(m_records.size())) {
@@ -363,16 +359,14 @@ std::string TUKPMItem::GetParamDescription(TParamItem* p)
     return text;
 }
 
-void TUKPMItem::ListSignalParams(ELEMList* list, bool all)
-{
+void TUKPMItem::ListSignalParams(ELEMList* list, bool all) {
     for (const auto& channels : m_lists)
         for (TParamItem* c : channels)
             if (all || IsUnbound(c))
                 list->Append(new TParamItemP(c));
 }
 
-void TUKPMItem::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TUKPMItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     Kind kind = Ts;
     int k = 0;
     if (!Locate(p, kind, k))
@@ -383,15 +377,13 @@ void TUKPMItem::BindParam(uint16_t type, uint8_t index, TParamItem* p)
         SetEntry(m_records[static_cast<size_t>(k)], 3 * kind, {type, index});
 }
 
-void TUKPMItem::GetPollCommandNames(TStrings* s)
-{
+void TUKPMItem::GetPollCommandNames(TStrings* s) {
     s->Clear();
     for (int c = 0; c < kPollListed; ++c)
         s->Add(kPollNames[c]);
 }
 
-void TUKPMItem::CheckConfiguration(TStrings* s)
-{
+void TUKPMItem::CheckConfiguration(TStrings* s) {
     s->Clear();
     const std::string head = CheckPrefix(this, GetDisplayName());
     if (m_settings[0]->Value[1] == 0)
@@ -401,4 +393,6 @@ void TUKPMItem::CheckConfiguration(TStrings* s)
             s->Add(head + " - Не указан тип канала \"" + c->Name + "\" (" + AddressText(AddressOf(c)) + ")");
 }
 
-void TUKPMItem::CheckSubprogramVersions(TStrings* s) { s->Clear(); }
+void TUKPMItem::CheckSubprogramVersions(TStrings* s) {
+    s->Clear();
+}

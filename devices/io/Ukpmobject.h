@@ -22,8 +22,8 @@ public:
     static constexpr int kCrc9Items = 128;
 
     // Channel addresses of the unit's own items.
-    static constexpr uint16_t kRecordType = 1050;   // records at index n + 1; the settings at 129, 130
-    static constexpr uint16_t kCrc9Type = 1051;     // element i at index i
+    static constexpr uint16_t kRecordType = 1050; // records at index n + 1; the settings at 129, 130
+    static constexpr uint16_t kCrc9Type = 1051;   // element i at index i
     static constexpr uint16_t kTiiSettingsType = 1052;
     static constexpr uint16_t kTiiValuesType = 1053;
     // Record bytes: the ТС, ТИТ, ТИИ addresses at 0, 3, 6; the ТУ code; the analog type.

@@ -24,6 +24,8 @@ inline constexpr int kPrepareSub = 0;
 inline constexpr int kParseSub = 1;
 inline constexpr int kNoAnswerSub = 2;
 
-constexpr SettingDef IndexTable(int entries) { return {Role::IndexTable, static_cast<uint16_t>(24 * entries), {}, false}; }
+constexpr SettingDef IndexTable(int entries) {
+    return {Role::IndexTable, static_cast<uint16_t>(24 * entries), {}, false};
+}
 
 } // namespace io

@@ -6,9 +6,7 @@
 
 namespace {
 
-template <class T>
-constexpr TIoClass Entry()
-{
+template <class T> constexpr TIoClass Entry() {
     return {&T::Def, &dev::MakeDevice<T>};
 }
 
@@ -21,10 +19,11 @@ const TIoClass kClasses[] = {
 
 } // namespace
 
-std::span<const TIoClass> IoClasses() { return kClasses; }
+std::span<const TIoClass> IoClasses() {
+    return kClasses;
+}
 
-void RegisterIoDevices()
-{
+void RegisterIoDevices() {
     for (const TIoClass& c : kClasses)
         RegisterDeviceClass(c.Def->Tag, c.Factory);
     RegisterDeviceClass(TUKPMItem::kTag, &dev::MakeDevice<TUKPMItem>);

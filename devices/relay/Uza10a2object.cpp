@@ -8,8 +8,9 @@ using namespace relay;
 namespace {
 
 constexpr const char* kNames[] = {
-    "МТЗ", "ТО1", "ТО2", "ЗНЗ", "АПВ", "Состояние выключателя", "Инд. Вход 4", "Исправно", "Вход 1", "Вход 2",
-    "Вход 3", "Вход 4", "Ток ф.А", "Ток ф.С", "Ток 3I0", "Сетевой адрес", "Индексы 1-4", "Индексы 5-8",
+    "МТЗ",          "ТО1",           "ТО2",          "ЗНЗ",           "АПВ",         "Состояние выключателя",
+    "Инд. Вход 4",  "Исправно",      "Вход 1",       "Вход 2",        "Вход 3",      "Вход 4",
+    "Ток ф.А",      "Ток ф.С",       "Ток 3I0",      "Сетевой адрес", "Индексы 1-4", "Индексы 5-8",
     "Индексы 9-12", "Индексы 13-15", "Коды управл.",
 };
 static_assert(std::size(kNames) == 21);
@@ -26,7 +27,7 @@ constexpr ParamRule kSignals[] = {
 };
 
 constexpr SettingDef kSettings[] = {
-    {Role::Address, 8, {}, true}, IndexTable(4), IndexTable(4), IndexTable(4), IndexTable(3),
+    {Role::Address, 8, {}, true},   IndexTable(4), IndexTable(4), IndexTable(4), IndexTable(3),
     {Role::Setting, 16, {}, false},
 };
 
@@ -45,8 +46,7 @@ constexpr uint16_t kReservedIds[] = {20, 41, 42, 43, 44, 45};
 constexpr PropertyDef kProperties[] = {{"Сетевой адрес", Role::Address, 0, 1, TEditorKind::Edit, {}}};
 
 // "вкл.:RL<on>, выкл.:RL<off>" with relay numbers 1-4 for codes 0-3.
-std::string RelayText(int on, int off)
-{
+std::string RelayText(int on, int off) {
     return "вкл.:RL" + IntToStr(on + 1) + ", выкл.:RL" + IntToStr(off + 1);
 }
 
@@ -80,8 +80,7 @@ constexpr TDeviceDef TUZA10A2Item::Def{
     .Checks = kChecksWithoutPassword,
 };
 
-std::string TUZA10A2Item::ValueText(int i) const
-{
+std::string TUZA10A2Item::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i == 15)
         return IntToStr(GetU16(p, 0));
@@ -90,22 +89,19 @@ std::string TUZA10A2Item::ValueText(int i) const
     return TDeviceEngine::ValueText(i);
 }
 
-void TUZA10A2Item::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TUZA10A2Item::ListSetpoints(TStrings* s, TParamItem* p) {
     s->Clear();
     if (p && p == Param(kBreaker))
         s->Add("Управление");
 }
 
-void TUZA10A2Item::GetSetpointText(int, TParamItem* p, std::string& text)
-{
+void TUZA10A2Item::GetSetpointText(int, TParamItem* p, std::string& text) {
     if (p && p == Param(kBreaker))
         text = RelayText(Param(kCodes)->Value[0], Param(kCodes)->Value[1]);
 }
 
-TWinControl* TUZA10A2Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent exitEvent,
-                                                TNotifyEvent doneEvent)
-{
+TWinControl* TUZA10A2Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host,
+                                                TNotifyEvent exitEvent, TNotifyEvent doneEvent) {
     if (!p || p != Param(kBreaker))
         return nullptr;
     BeginSetpointEdit(p, n, std::move(doneEvent));
@@ -121,15 +117,13 @@ TWinControl* TUZA10A2Item::CreateSetpointEditor(TParamItem* p, int n, TWinContro
     return BuildEditor(host, std::move(spec), std::move(exitEvent));
 }
 
-void TUZA10A2Item::RelayChoiceChanged(TObject* sender)
-{
+void TUZA10A2Item::RelayChoiceChanged(TObject* sender) {
     if (m_setpointRow == 0 && m_setpointParam == Param(kBreaker))
         ApplyRelayChoice(EditorItem(sender));
     SetpointEdited(sender);
 }
 
-void TUZA10A2Item::ApplyRelayChoice(int k)
-{
+void TUZA10A2Item::ApplyRelayChoice(int k) {
     if (k < 0 || k >= kChoices)
         return;
     TParamItem* codes = Param(kCodes);
@@ -138,4 +132,6 @@ void TUZA10A2Item::ApplyRelayChoice(int k)
     Param(kBreaker)->ChangeHandler = SubprogramId(kControlSlot);
 }
 
-void TUZA10A2Item::GetCommandModeText(int, std::string& text) { text = uza::CommandModeText(this); }
+void TUZA10A2Item::GetCommandModeText(int, std::string& text) {
+    text = uza::CommandModeText(this);
+}

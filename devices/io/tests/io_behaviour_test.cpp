@@ -2,7 +2,9 @@
 #include <cstdio>
 
 #include "Ioobjects.h"
+#include "forms.h"
 #include "iofixture.h"
+#include "stdctrls.h"
 #include "sysutils.h"
 
 using namespace iotest;
@@ -12,20 +14,19 @@ namespace {
 class Adam : public IoTest {
 protected:
     TADAM4117Item* Add() { return dynamic_cast<TADAM4117Item*>(cm->AddObject(TADAM4117Item::Def.TypeCode)); }
-    static std::string Row(TADAM4117Item* o, int n, int row)
-    {
+    static std::string Row(TADAM4117Item* o, int n, int row) {
         std::string text = "untouched";
         o->GetSetpointText(row, o->Param(n), text);
         return text;
     }
 };
 
-TEST_F(Adam, ScalingRowsEditTheRecordAndTheChannelType)
-{
+TEST_F(Adam, ScalingRowsEditTheRecordAndTheChannelType) {
     TADAM4117Item* o = Add();
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(4)); }),
-              (std::vector<std::string>{"Тип аналогового канала", "Слагаемое", "Вычитаемое", "Умножитель", "Делитель"}));
+              (std::vector<std::string>{"Тип аналогового канала", "Слагаемое", "Вычитаемое", "Умножитель",
+                                        "Делитель"}));
     EXPECT_TRUE(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(8)); }).empty());
     EXPECT_TRUE(o->ApplyScaling(4, 0, "", 3));
     EXPECT_EQ(o->Param(4)->ParamType, 18);
@@ -42,8 +43,7 @@ TEST_F(Adam, ScalingRowsEditTheRecordAndTheChannelType)
 
 // A divisor of 0 would make the concentrator divide by zero: it is refused, and so is one whose low
 // 16 bits are 0.
-TEST_F(Adam, DivisorZeroRefused)
-{
+TEST_F(Adam, DivisorZeroRefused) {
     TADAM4117Item* o = Add();
     ASSERT_NE(o, nullptr);
     EXPECT_TRUE(o->ApplyScaling(2, 4, "5", -1));
@@ -54,8 +54,7 @@ TEST_F(Adam, DivisorZeroRefused)
 }
 
 // Only a damaged file holds a type code past the name table: it shows a safe text.
-TEST_F(Adam, TypeCodesPastTheTableShowASafeText)
-{
+TEST_F(Adam, TypeCodesPastTheTableShowASafeText) {
     TADAM4117Item* o = Add();
     ASSERT_NE(o, nullptr);
     for (uint8_t code : {27, 200, 255}) {
@@ -67,8 +66,7 @@ TEST_F(Adam, TypeCodesPastTheTableShowASafeText)
     }
 }
 
-TEST_F(Adam, ChannelTypeComesBackFromTheRecord)
-{
+TEST_F(Adam, ChannelTypeComesBackFromTheRecord) {
     TADAM4117Item* o = Add();
     ASSERT_NE(o, nullptr);
     ASSERT_TRUE(o->ApplyScaling(6, 0, "", 1));
@@ -81,9 +79,10 @@ TEST_F(Adam, ChannelTypeComesBackFromTheRecord)
 
 class Radon : public IoTest {
 protected:
-    TRADONRITZItem* Add() { return dynamic_cast<TRADONRITZItem*>(cm->AddObject(TRADONRITZItem::Def.TypeCode)); }
-    static std::string Setpoint(TRADONRITZItem* o, int n)
-    {
+    TRADONRITZItem* Add() {
+        return dynamic_cast<TRADONRITZItem*>(cm->AddObject(TRADONRITZItem::Def.TypeCode));
+    }
+    static std::string Setpoint(TRADONRITZItem* o, int n) {
         std::string text;
         o->GetSetpointValueText(o->Param(0), n, text);
         return text;
@@ -92,8 +91,7 @@ protected:
 
 // Every three-decimal value 0.000 .. 65.535 is stored as its exact number of thousandths (a float
 // product cut toward zero stores 0.251 as 250), with either decimal separator.
-TEST_F(Radon, SetpointsRoundToTheNearestThousandth)
-{
+TEST_F(Radon, SetpointsRoundToTheNearestThousandth) {
     TRADONRITZItem* o = Add();
     ASSERT_NE(o, nullptr);
     TParamItem* channel = o->Param(0);
@@ -118,8 +116,7 @@ TEST_F(Radon, SetpointsRoundToTheNearestThousandth)
     DecimalSeparator = saved;
 }
 
-TEST_F(Radon, TextThatIsNoNumberChangesNothing)
-{
+TEST_F(Radon, TextThatIsNoNumberChangesNothing) {
     TRADONRITZItem* o = Add();
     ASSERT_NE(o, nullptr);
     TParamItem* channel = o->Param(0);
@@ -136,8 +133,7 @@ TEST_F(Radon, TextThatIsNoNumberChangesNothing)
     }
 }
 
-TEST_F(Radon, SetpointParametersFollowTheChannelThroughSaveAndLoad)
-{
+TEST_F(Radon, SetpointParametersFollowTheChannelThroughSaveAndLoad) {
     TRADONRITZItem* o = Add();
     ASSERT_NE(o, nullptr);
     TParamItem* channel = o->Param(0);
@@ -167,8 +163,7 @@ TEST_F(Radon, SetpointParametersFollowTheChannelThroughSaveAndLoad)
 
 // Two objects whose channels share an index: the second never takes the first one's set-point
 // parameters (both would free them).
-TEST_F(Radon, SetpointParametersAreNeverShared)
-{
+TEST_F(Radon, SetpointParametersAreNeverShared) {
     TRADONRITZItem* a = Add();
     TRADONRITZItem* b = Add();
     ASSERT_TRUE(a && b);
@@ -191,8 +186,7 @@ TEST_F(Radon, SetpointParametersAreNeverShared)
     EXPECT_EQ(Channels().size(), static_cast<size_t>(kBuiltInChannelCount));
 }
 
-TEST_F(IoTest, AtiByteStatesTakeTheirOwnHandler)
-{
+TEST_F(IoTest, AtiByteStatesTakeTheirOwnHandler) {
     auto* o = dynamic_cast<TATIItem*>(cm->AddObject(TATIItem::Def.TypeCode));
     ASSERT_NE(o, nullptr);
     const uint16_t byteHandler = cm->Actions->FindOrCreate("log_handleByteStateChange", 0, 0);
@@ -206,6 +200,65 @@ TEST_F(IoTest, AtiByteStatesTakeTheirOwnHandler)
     EXPECT_EQ(o->Param(0)->WriteHandler, 0);
     EXPECT_EQ(o->Param(6)->ParamType, 14);
     EXPECT_EQ(o->Param(7)->ParamType, 9);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Adam, ScalingEditors) {
+    Application->Initialize();
+    auto host = std::make_unique<TForm>(nullptr);
+    TADAM4117Item* o = Add();
+    ASSERT_NE(o, nullptr);
+    int done = 0;
+    TNotifyEvent after = [&done](TObject*) { ++done; };
+    EXPECT_EQ(o->CreateSetpointEditor(o->Param(1), 5, host.get(), nullptr, after), nullptr);
+    EXPECT_EQ(o->CreateSetpointEditor(o->Param(8), 0, host.get(), nullptr, after), nullptr);
+    auto* types =
+        dynamic_cast<TComboBox*>(o->CreateSetpointEditor(o->Param(1), 0, host.get(), nullptr, after));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->Items()->Count(), 4);
+    types->SetItemIndex(2);
+    types->OnChange(types);
+    EXPECT_EQ(o->Param(1)->ParamType, 17);
+    auto* divisor = dynamic_cast<TEdit*>(o->CreateSetpointEditor(o->Param(1), 4, host.get(), nullptr, after));
+    ASSERT_NE(divisor, nullptr);
+    EXPECT_EQ(divisor->Text(), "1");
+    divisor->SetText("0"); // refused: the host is not told
+    divisor->SetText("25");
+    EXPECT_EQ(Row(o, 1, 4), "25");
+    EXPECT_EQ(done, 2);
+    host.reset();
+    Application->ProcessMessages();
+}
+
+TEST_F(Radon, AddressAndSetpointEditors) {
+    Application->Initialize();
+    auto host = std::make_unique<TForm>(nullptr);
+    TRADONRITZItem* o = Add();
+    ASSERT_NE(o, nullptr);
+    auto* address = dynamic_cast<TEdit*>(o->CreatePropertyEditor(2, host.get(), nullptr, nullptr));
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->Text(), "0");
+    address->SetText("AB7");
+    EXPECT_EQ(o->AddressText(), "AB");
+    address->SetText("");
+    EXPECT_EQ(RowText(o, 2), "");
+    EXPECT_EQ(Lines([&](TStrings* s) { o->CheckConfiguration(s); }).back(),
+              "Объект \"Радон Риц ID-6908 адрес \" - Не задан адрес прибора");
+    auto* speed = dynamic_cast<TComboBox*>(o->CreatePropertyEditor(3, host.get(), nullptr, nullptr));
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(speed->Items()->Count(), 1);
+    EXPECT_EQ(speed->ItemIndex(), 0);
+    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(0)); }),
+              (std::vector<std::string>{"Уставка1", "Уставка2"}));
+    auto* edit = dynamic_cast<TEdit*>(o->CreateSetpointEditor(o->Param(0), 1, host.get(), nullptr, nullptr));
+    ASSERT_NE(edit, nullptr);
+    edit->SetText("2,25");
+    EXPECT_EQ(dev::GetU16(o->SetpointValues(), 3), 2250);
+    host.reset();
+    Application->ProcessMessages();
 }
 
 } // namespace

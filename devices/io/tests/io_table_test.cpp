@@ -18,35 +18,71 @@ struct Expect {
     std::vector<uint16_t> settingBits;
     const char* display;
     std::vector<std::string> polls;
-    int rows;                                            // property rows
-    std::vector<std::pair<int, std::string>> values;     // value texts of a new object
-    std::vector<std::pair<int, std::string>> described;  // at address "3"
+    int rows;                                           // property rows
+    std::vector<std::pair<int, std::string>> values;    // value texts of a new object
+    std::vector<std::pair<int, std::string>> described; // at address "3"
     bool addressMissingWhenNew;
 };
 
-const std::map<std::string, Expect>& Expected()
-{
+const std::map<std::string, Expect>& Expected() {
     static const std::map<std::string, Expect> table = {
         {"NL16HV",
-         {21, 7108, 1640, 18, 16, {40, 384}, "NL-16HV", {"Опрос дискр. сиг. NL-16HV"}, 4,
+         {21,
+          7108,
+          1640,
+          18,
+          16,
+          {40, 384},
+          "NL-16HV",
+          {"Опрос дискр. сиг. NL-16HV"},
+          4,
           {{0, "2"}, {16, "0"}, {17, "0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0,0:0"}},
-          {{15, "NL-16HV - 3,  \"ТС15\""}}, true}},
+          {{15, "NL-16HV - 3,  \"ТС15\""}},
+          true}},
         {"ATI",
-         {34, 7208, 1660, 13, 11, {40, 264}, "ATI", {"Опрос дискр. сиг. ATI", "Опрос аналог. сиг. ATI"}, 4,
+         {34,
+          7208,
+          1660,
+          13,
+          11,
+          {40, 264},
+          "ATI",
+          {"Опрос дискр. сиг. ATI", "Опрос аналог. сиг. ATI"},
+          4,
           {{0, "255"}, {8, "255"}, {9, "128"}, {11, "0"}, {12, "0"}},
-          {{0, "ATI - 3,  \"U12main\""}, {6, "ATI - 3,  \"Freqmain\""}, {10, "ATI - 3,  \"Состояние переключателя\""}},
+          {{0, "ATI - 3,  \"U12main\""},
+           {6, "ATI - 3,  \"Freqmain\""},
+           {10, "ATI - 3,  \"Состояние переключателя\""}},
           true}},
         {"AD4117",
-         {35, 5012, 1190, 18, 8, {8, 72, 72, 72, 72, 72, 72, 72, 72, 192}, "ADAM-4117", {"Опрос каналов Adam4117"}, 3,
+         {35,
+          5012,
+          1190,
+          18,
+          8,
+          {8, 72, 72, 72, 72, 72, 72, 72, 72, 192},
+          "ADAM-4117",
+          {"Опрос каналов Adam4117"},
+          3,
           {{0, "не определено"},
            {8, "0"},
            {9, "Тип ТИТ канала: Неизвестный, ТИТ=(N+0-0)*1/1"},
            {17, "0:0; 0:0; 0:0; 0:0; 0:0; 0:0; 0:0; 0:0"}},
-          {{7, "ADAM-4117 - 3, Канал 7"}}, true}},
+          {{7, "ADAM-4117 - 3, Канал 7"}},
+          true}},
         {"RADON",
-         {36, 6908, 1600, 3, 1, {48, 24}, "Радон Риц", {"Опрос каналов РадонРиц"}, 4,
+         {36,
+          6908,
+          1600,
+          3,
+          1,
+          {48, 24},
+          "Радон Риц",
+          {"Опрос каналов РадонРиц"},
+          4,
           {{0, "255"}, {1, "48"}, {2, "0"}},
-          {{0, "РадонРиц - 3, вх. сиг. \"Канал 0\""}}, false}},
+          {{0, "РадонРиц - 3, вх. сиг. \"Канал 0\""}},
+          false}},
     };
     return table;
 }
@@ -56,16 +92,14 @@ protected:
     const dev::TDeviceDef& def = *GetParam().Def;
     const Expect& x = Expected().at(def.Tag);
 
-    TDeviceEngine* Add()
-    {
+    TDeviceEngine* Add() {
         auto* o = dynamic_cast<TDeviceEngine*>(cm->AddObject(def.TypeCode));
         EXPECT_NE(o, nullptr);
         return o;
     }
 };
 
-TEST(IoClasses, AllRegisteredWithTheirTypeRows)
-{
+TEST(IoClasses, AllRegisteredWithTheirTypeRows) {
     RegisterIoDevices();
     std::vector<std::string> tags;
     for (const TIoClass& c : IoClasses())
@@ -79,8 +113,7 @@ TEST(IoClasses, AllRegisteredWithTheirTypeRows)
     EXPECT_NE(DeviceFactory(ukpm), nullptr);
 }
 
-TEST_P(IoTable, TypeRowSettingsAndSignals)
-{
+TEST_P(IoTable, TypeRowSettingsAndSignals) {
     const TDeviceType* type = FindDeviceTypeByTag(def.Tag);
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, x.code);
@@ -125,14 +158,14 @@ TEST_P(IoTable, TypeRowSettingsAndSignals)
     EXPECT_EQ(second->Param(x.signals)->ChannelIndex, 2);
 }
 
-TEST_P(IoTable, DescriptionsAndChecks)
-{
+TEST_P(IoTable, DescriptionsAndChecks) {
     TDeviceEngine* o = Add();
     ASSERT_NE(o, nullptr);
     const std::string number = std::to_string(x.firstNumber);
     std::vector<std::string> fresh;
     if (x.addressMissingWhenNew)
-        fresh.push_back("Объект \"" + std::string(x.display) + " ID-" + number + " адрес 0\" - Не задан адрес прибора");
+        fresh.push_back("Объект \"" + std::string(x.display) + " ID-" + number +
+                        " адрес 0\" - Не задан адрес прибора");
     EXPECT_EQ(Lines([&](TStrings* s) { o->CheckConfiguration(s); }), fresh);
     o->ApplyPropertyValue(2, "3");
     EXPECT_EQ(RowText(o, 2), "3");
@@ -146,8 +179,7 @@ TEST_P(IoTable, DescriptionsAndChecks)
                                        " адрес 3\" - Команда опроса \"" + x.polls.front() + "\" неактивна"});
 }
 
-TEST_P(IoTable, BindingsSurviveSaveAndLoad)
-{
+TEST_P(IoTable, BindingsSurviveSaveAndLoad) {
     TDeviceEngine* o = Add();
     ASSERT_NE(o, nullptr);
     o->BindParam(40, 200, o->Param(x.signals - 1));
@@ -166,6 +198,7 @@ TEST_P(IoTable, BindingsSurviveSaveAndLoad)
     EXPECT_EQ(Channels().size(), static_cast<size_t>(kBuiltInChannelCount));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, IoTable, ::testing::ValuesIn(IoClasses().begin(), IoClasses().end()), ClassName());
+INSTANTIATE_TEST_SUITE_P(Modules, IoTable, ::testing::ValuesIn(IoClasses().begin(), IoClasses().end()),
+                         ClassName());
 
 } // namespace

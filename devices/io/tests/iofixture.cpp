@@ -12,7 +12,9 @@
 
 namespace fs = std::filesystem;
 
-void PrintTo(const TIoClass& c, std::ostream* os) { *os << c.Def->Tag; }
+void PrintTo(const TIoClass& c, std::ostream* os) {
+    *os << c.Def->Tag;
+}
 
 namespace iotest {
 
@@ -20,27 +22,24 @@ std::vector<std::string> IoTest::messages;
 
 namespace {
 
-int CaptureMessage(const char* text, const char*, unsigned)
-{
+int CaptureMessage(const char* text, const char*, unsigned) {
     IoTest::messages.emplace_back(text);
     return IDOK;
 }
 
-constexpr const char* kUkpmSubprograms[] = {"ukpm_makeCRC9",    "ukpm_prepareMessage", "ukpm_parseAnswer",
-                                            "ukpm_makeControl", "ukpm_noAnswer",       "ukpm_convertEnergy",
+constexpr const char* kUkpmSubprograms[] = {"ukpm_makeCRC9",      "ukpm_prepareMessage", "ukpm_parseAnswer",
+                                            "ukpm_makeControl",   "ukpm_noAnswer",       "ukpm_convertEnergy",
                                             "ukpm_parseAnswer_p2"};
 
 } // namespace
 
-void IoTest::WriteAct(const std::string& folder, const std::string& name)
-{
+void IoTest::WriteAct(const std::string& folder, const std::string& name) {
     const fs::path path = fs::path(root) / folder / (name + ".act");
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << "1;ret;\n2;ret;";
 }
 
-void IoTest::SetUp()
-{
+void IoTest::SetUp() {
     RegisterIoDevices();
     char pattern[] = "/tmp/iodevXXXXXX";
     const char* dir = mkdtemp(pattern);
@@ -58,24 +57,21 @@ void IoTest::SetUp()
     cm = std::make_unique<configmanager>();
 }
 
-void IoTest::TearDown()
-{
+void IoTest::TearDown() {
     cm.reset();
     SetMessageBoxHandler(nullptr);
     SetPluginFolder("");
     fs::remove_all(tmpDir);
 }
 
-void IoTest::SaveAndReload()
-{
+void IoTest::SaveAndReload() {
     const std::string path = tmpDir + "/config.cdb";
     ASSERT_TRUE(cm->SaveDatabase(path)) << cm->LastError;
     cm = std::make_unique<configmanager>();
     ASSERT_TRUE(cm->LoadDatabase(path)) << cm->LastError;
 }
 
-std::vector<TParamItem*> IoTest::Channels() const
-{
+std::vector<TParamItem*> IoTest::Channels() const {
     std::vector<TParamItem*> out;
     dev::ForEachChannel(&cm->Channels, [&](TParamItem* p) {
         out.push_back(p);
@@ -84,16 +80,14 @@ std::vector<TParamItem*> IoTest::Channels() const
     return out;
 }
 
-int IoTest::CountAddress(uint16_t type, uint8_t index) const
-{
+int IoTest::CountAddress(uint16_t type, uint8_t index) const {
     int n = 0;
     for (TParamItem* p : Channels())
         n += dev::SameAddress(p, type, index) ? 1 : 0;
     return n;
 }
 
-std::vector<std::string> IoTest::Lines(const std::function<void(TStrings*)>& fill)
-{
+std::vector<std::string> IoTest::Lines(const std::function<void(TStrings*)>& fill) {
     TStringList list;
     fill(&list);
     std::vector<std::string> out;
@@ -102,15 +96,13 @@ std::vector<std::string> IoTest::Lines(const std::function<void(TStrings*)>& fil
     return out;
 }
 
-std::string IoTest::RowText(TObjectItem* o, int row)
-{
+std::string IoTest::RowText(TObjectItem* o, int row) {
     std::string text;
     o->GetPropertyText(row, text);
     return text;
 }
 
-std::string IoTest::ValueText(TObjectItem* o, TParamItem* p)
-{
+std::string IoTest::ValueText(TObjectItem* o, TParamItem* p) {
     std::string text;
     o->GetParamValueText(p, text);
     return text;

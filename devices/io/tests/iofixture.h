@@ -27,9 +27,7 @@ protected:
     void SaveAndReload();
     std::vector<TParamItem*> Channels() const;
     int CountAddress(uint16_t type, uint8_t index) const;
-    template <class T>
-    T* First() const
-    {
+    template <class T> T* First() const {
         for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
             if (auto* o = dynamic_cast<T*>(static_cast<TObjectItem*>(e)))
                 return o;
@@ -45,7 +43,9 @@ protected:
 };
 
 struct ClassName {
-    std::string operator()(const ::testing::TestParamInfo<TIoClass>& info) const { return info.param.Def->Tag; }
+    std::string operator()(const ::testing::TestParamInfo<TIoClass>& info) const {
+        return info.param.Def->Tag;
+    }
 };
 
 } // namespace iotest

@@ -5,7 +5,9 @@
 #include <set>
 
 #include "Ukpmobject.h"
+#include "forms.h"
 #include "iofixture.h"
+#include "stdctrls.h"
 
 using namespace iotest;
 using Kind = TUKPMItem::Kind;
@@ -22,8 +24,7 @@ struct Model {
     int counts[3] = {0, 0, 0};
     size_t records = 0;
 
-    void Set(Kind kind, int n)
-    {
+    void Set(Kind kind, int n) {
         n = std::min(n, TUKPMItem::kMaxCount[kind]);
         const int old = counts[kind];
         if (n == old)
@@ -39,8 +40,7 @@ protected:
     TUKPMItem* Add() { return dynamic_cast<TUKPMItem*>(cm->AddObject(TUKPMItem::kTypeCode)); }
     TUKPMItem* Unit() const { return First<TUKPMItem>(); }
 
-    void Set(TUKPMItem* o, Model& m, Kind kind, int n)
-    {
+    void Set(TUKPMItem* o, Model& m, Kind kind, int n) {
         ASSERT_TRUE(o->SetCount(kind, std::to_string(n)));
         m.Set(kind, n);
         Verify(o, m);
@@ -48,8 +48,7 @@ protected:
 
     // Every record once, in order; channel k of every kind belongs to record k and the record holds its
     // address; records past a count hold none of that kind; nothing else is on the channel list.
-    void Verify(TUKPMItem* o, const Model& m)
-    {
+    void Verify(TUKPMItem* o, const Model& m) {
         SCOPED_TRACE(std::to_string(m.counts[0]) + "/" + std::to_string(m.counts[1]) + "/" +
                      std::to_string(m.counts[2]));
         const std::vector<TParamItem*> all = Channels();
@@ -98,8 +97,7 @@ protected:
     }
 };
 
-TEST_F(Ukpm, NewUnit)
-{
+TEST_F(Ukpm, NewUnit) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
     EXPECT_TRUE(messages.empty());
@@ -127,8 +125,7 @@ class UkpmKind : public Ukpm, public ::testing::WithParamInterface<Kind> {};
 
 // Rise, bind, fall, rise again, down to nothing and up: the record list never holds a record twice,
 // and every channel belongs to its record.
-TEST_P(UkpmKind, RebuildFollowsTheModel)
-{
+TEST_P(UkpmKind, RebuildFollowsTheModel) {
     const Kind kind = GetParam();
     const Kind other = kind == TUKPMItem::Ts ? TUKPMItem::Tit : TUKPMItem::Ts;
     TUKPMItem* o = Add();
@@ -161,10 +158,11 @@ TEST_P(UkpmKind, RebuildFollowsTheModel)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UkpmKind, ::testing::ValuesIn(kAllKinds),
-                         [](const ::testing::TestParamInfo<Kind>& info) { return std::string(kKindNames[info.param]); });
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                             return std::string(kKindNames[info.param]);
+                         });
 
-TEST_F(Ukpm, CountsAreCappedAndNegativeOrNoNumbersRefused)
-{
+TEST_F(Ukpm, CountsAreCappedAndNegativeOrNoNumbersRefused) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(4, "200");
@@ -194,8 +192,7 @@ TEST_F(Ukpm, CountsAreCappedAndNegativeOrNoNumbersRefused)
 
 // The control choice edits the ТС channel of the record's own position, even where an earlier
 // channel is unbound too; G and N outside 1..8 are refused.
-TEST_F(Ukpm, ControlChoiceOnTheChannelOfItsOwnRecord)
-{
+TEST_F(Ukpm, ControlChoiceOnTheChannelOfItsOwnRecord) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
     ASSERT_TRUE(o->SetCount(TUKPMItem::Ts, "3"));
@@ -204,7 +201,8 @@ TEST_F(Ukpm, ControlChoiceOnTheChannelOfItsOwnRecord)
     const uint16_t stateChange = cm->Actions->FindOrCreate("log_handleStateChange", 0, 0);
     EXPECT_NE(stateChange, 0);
     EXPECT_EQ(third->WriteHandler, stateChange);
-    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, third); }), std::vector<std::string>{"Управление"});
+    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, third); }),
+              std::vector<std::string>{"Управление"});
     EXPECT_TRUE(o->ApplyChannelSetting(third, 0, "1:3", -1));
     EXPECT_EQ(o->Records()[2]->Value[TUKPMItem::kTuCode], 10);
     EXPECT_EQ(third->ParamType, 1);
@@ -228,8 +226,7 @@ TEST_F(Ukpm, ControlChoiceOnTheChannelOfItsOwnRecord)
     EXPECT_EQ(text, "Нет");
 }
 
-TEST_F(Ukpm, AnalogTypeAndCheck)
-{
+TEST_F(Ukpm, AnalogTypeAndCheck) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
     ASSERT_TRUE(o->SetCount(TUKPMItem::Tit, "2"));
@@ -252,8 +249,7 @@ TEST_F(Ukpm, AnalogTypeAndCheck)
 }
 
 // The meter constant a/b and the maximum in watt-hours: no row ever divides by zero.
-TEST_F(Ukpm, MeterSettingsNeverDivideByZero)
-{
+TEST_F(Ukpm, MeterSettingsNeverDivideByZero) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
     ASSERT_TRUE(o->SetCount(TUKPMItem::Tii, "1"));
@@ -289,8 +285,7 @@ TEST_F(Ukpm, MeterSettingsNeverDivideByZero)
 
 // Deleting the unit leaves every item with an address on the list without an owner; a unit added
 // again takes them back. CRC-9 items past the table are never taken.
-TEST_F(Ukpm, DeletionDetachesAndAReaddedUnitAdopts)
-{
+TEST_F(Ukpm, DeletionDetachesAndAReaddedUnitAdopts) {
     dev::NewChannel(&cm->Channels, TUKPMItem::kCrc9Type, 200, 64);
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
@@ -315,8 +310,7 @@ TEST_F(Ukpm, DeletionDetachesAndAReaddedUnitAdopts)
 
 // A reload takes channels back as the user left them: handler ids and RAM depth stay, a ТС channel
 // made anew gets the state-change handler too.
-TEST_F(Ukpm, ReloadKeepsWhatTheUserSet)
-{
+TEST_F(Ukpm, ReloadKeepsWhatTheUserSet) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
     ASSERT_TRUE(o->SetCount(TUKPMItem::Ts, "2"));
@@ -343,6 +337,51 @@ TEST_F(Ukpm, ReloadKeepsWhatTheUserSet)
     EXPECT_EQ(made->Name, "УКПМ: Канал ТC группа 1 номер 2");
     EXPECT_EQ(made->WriteHandler, cm->Actions->FindOrCreate("log_handleStateChange", 0, 0));
     EXPECT_NE(made->WriteHandler, 0);
+}
+
+} // namespace
+
+namespace {
+
+// The editors, through their change events: a count row rebuilds, the ТС choice tells the host, the
+// analog type list does not.
+TEST_F(Ukpm, Editors) {
+    Application->Initialize();
+    auto host = std::make_unique<TForm>(nullptr);
+    TUKPMItem* o = Add();
+    ASSERT_NE(o, nullptr);
+    int done = 0;
+    TNotifyEvent after = [&done](TObject*) { ++done; };
+    EXPECT_EQ(Lines([&](TStrings* s) { o->GetPropertyNames(s); }).size(), 7u);
+    EXPECT_EQ(o->CreatePropertyEditor(7, host.get(), nullptr, after), nullptr);
+    auto* count = dynamic_cast<TEdit*>(o->CreatePropertyEditor(4, host.get(), nullptr, after));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->Text(), "0");
+    count->SetText("2");
+    EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 2u);
+    count->SetText("-1");
+    EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 2u);
+    EXPECT_EQ(done, 2);
+    ASSERT_TRUE(o->SetCount(TUKPMItem::Tit, "1"));
+    TParamItem* ts = o->ChannelsOf(TUKPMItem::Ts)[1];
+    auto* choice = dynamic_cast<TComboBox*>(o->CreateSetpointEditor(ts, 0, host.get(), nullptr, after));
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(choice->Text(), "Нет");
+    choice->SetText("2:4");
+    choice->OnChange(choice);
+    EXPECT_EQ(o->Records()[1]->Value[TUKPMItem::kTuCode], 19);
+    EXPECT_EQ(done, 3);
+    TParamItem* tit = o->ChannelsOf(TUKPMItem::Tit)[0];
+    auto* types = dynamic_cast<TComboBox*>(o->CreateSetpointEditor(tit, 0, host.get(), nullptr, after));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->Items()->Count(), 10);
+    types->SetItemIndex(9);
+    types->OnChange(types);
+    EXPECT_EQ(tit->ParamType, 19);
+    EXPECT_EQ(done, 3);
+    EXPECT_EQ(o->CreateSetpointEditor(o->Records()[0], 0, host.get(), nullptr, after), nullptr);
+    host.reset();
+    Application->ProcessMessages();
 }
 
 } // namespace

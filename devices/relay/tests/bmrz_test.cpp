@@ -6,7 +6,9 @@
 
 #include "Bmrzobjects.h"
 #include "bmrzregister.h"
+#include "forms.h"
 #include "relayfixture.h"
+#include "stdctrls.h"
 
 using namespace relaytest;
 namespace fs = std::filesystem;
@@ -33,15 +35,15 @@ struct Expect {
     uint16_t signalBits;
     uint8_t signalInit;
     std::vector<Control> controls;
-    std::pair<int, int> measures; // first and last current
+    std::pair<int, int> measures;                          // first and last current
     std::vector<std::pair<int, std::string>> descriptions; // at network address 3
 };
 
-const Expect kBmrz{13, 6108, 1440, 27, 24, {40, 504, 72}, "", "", {0, 1, 1, 1, 1}, 24, 2, 2, {}, {-1, -1}, {}};
+const Expect kBmrz{13, 6108, 1440, 27,       24, {40, 504, 72}, "", "", {0, 1, 1, 1, 1}, 24,
+                   2,  2,    {},   {-1, -1}, {}};
 
-Expect Bmrz(int code, uint16_t first, uint16_t firstCode, const char* display, const char* poll, const char* folder,
-            std::vector<std::pair<int, std::string>> descriptions)
-{
+Expect Bmrz(int code, uint16_t first, uint16_t firstCode, const char* display, const char* poll,
+            const char* folder, std::vector<std::pair<int, std::string>> descriptions) {
     Expect x = kBmrz;
     x.code = code;
     x.firstNumber = first;
@@ -57,12 +59,23 @@ Expect Bmrz(int code, uint16_t first, uint16_t firstCode, const char* display, c
     return x;
 }
 
-const std::map<std::string, Expect>& Expected()
-{
+const std::map<std::string, Expect>& Expected() {
     static const std::map<std::string, Expect> table = [] {
         std::map<std::string, Expect> t;
-        t["UZA10A2"] = {10, 1256, 1010, 21, 15, {8, 96, 96, 96, 72, 16}, "УЗА-10А.2", "Опрос данных УЗА10А2", {0, 1},
-                        3, 1, 0, {{5, 1, "uza10a2_prepareControl"}}, {12, 14},
+        t["UZA10A2"] = {10,
+                        1256,
+                        1010,
+                        21,
+                        15,
+                        {8, 96, 96, 96, 72, 16},
+                        "УЗА-10А.2",
+                        "Опрос данных УЗА10А2",
+                        {0, 1},
+                        3,
+                        1,
+                        0,
+                        {{5, 1, "uza10a2_prepareControl"}},
+                        {12, 14},
                         {{0, "УЗА-10.А2 - 3, инд. \"МТЗ\""},
                          {5, "УЗА-10.А2 - 3, инд. \"Вход 2\""},
                          {8, "УЗА-10.А2 - 3, Вх.1(X18-X19)"},
@@ -72,8 +85,20 @@ const std::map<std::string, Expect>& Expected()
         for (int i = 0; i <= 37; ++i)
             if (i <= 5 || i >= 24)
                 pc83.push_back({i, static_cast<uint8_t>(i <= 5 ? 23 : 22), "pc83a2_prepareControl"});
-        t["PC83A2"] = {11, 4256, 1110, 45, 42, {40, 504, 504}, "РС83-А2", "Опрос данных PC83-А2", {0, 1}, 24, 2, 2,
-                       pc83, {38, 41},
+        t["PC83A2"] = {11,
+                       4256,
+                       1110,
+                       45,
+                       42,
+                       {40, 504, 504},
+                       "РС83-А2",
+                       "Опрос данных PC83-А2",
+                       {0, 1},
+                       24,
+                       2,
+                       2,
+                       pc83,
+                       {38, 41},
                        {{0, "PC83-А2 - 3, инд. \"МТЗ\""}, {14, "PC83-А2 - 3, 3I0"}, {15, ""}, {41, ""}}};
         const char* kl = "Опрос дискр. кан. БМРЗ101КЛ";
         const char* vv = "Опрос дискр. кан. БМРЗ103ВВ";
@@ -104,22 +129,19 @@ const std::map<std::string, Expect>& Expected()
 
 class BmrzTest : public RelayTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         RelayTest::SetUp();
         RegisterBmrzDevices();
         for (const TRelayClass& c : BmrzClasses())
             for (const dev::SubprogramDef& s : c.Def->Subprograms)
                 Write(s.folder ? s.folder : c.Def->Folder, s.name);
     }
-    void Write(const std::string& folder, const std::string& name)
-    {
+    void Write(const std::string& folder, const std::string& name) {
         const fs::path path = fs::path(root) / folder / (name + ".act");
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << "1;ret;\n2;ret;";
     }
-    std::string Name(uint16_t id) const
-    {
+    std::string Name(uint16_t id) const {
         T_Action* a = dev::Subprogram(cm->Actions, id);
         return a ? a->Name() : std::string();
     }
@@ -131,8 +153,7 @@ protected:
     const Expect& x = Expected().at(def.Tag);
 };
 
-TEST_P(BmrzTable, TypeRowSettingsAndSignals)
-{
+TEST_P(BmrzTable, TypeRowSettingsAndSignals) {
     const TDeviceType* type = FindDeviceTypeByTag(def.Tag);
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, x.code);
@@ -189,8 +210,7 @@ TEST_P(BmrzTable, TypeRowSettingsAndSignals)
     }
 }
 
-TEST_P(BmrzTable, CommandsSubprogramsDescriptionsAndChecks)
-{
+TEST_P(BmrzTable, CommandsSubprogramsDescriptionsAndChecks) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(Lines([&](TStrings* s) { o->GetPollCommandNames(s); }), std::vector<std::string>{x.poll});
@@ -207,8 +227,9 @@ TEST_P(BmrzTable, CommandsSubprogramsDescriptionsAndChecks)
         T_Action* a = dev::Subprogram(cm->Actions, o->SubprogramId(static_cast<int>(k)));
         ASSERT_NE(a, nullptr) << k;
         EXPECT_EQ(a->Caption, def.Subprograms[k].caption);
-        const std::string expected = uzaShape && k == 0 ? root + "createCRC16.act"
-                                                        : root + folder + "/" + def.Subprograms[k].name + ".act";
+        const std::string expected = uzaShape && k == 0
+                                         ? root + "createCRC16.act"
+                                         : root + folder + "/" + def.Subprograms[k].name + ".act";
         EXPECT_EQ(fs::path(a->FilePath), fs::path(expected));
     }
     const std::string head = "Объект \"" + std::string(x.display) + " ID-" + std::to_string(x.firstNumber);
@@ -217,7 +238,8 @@ TEST_P(BmrzTable, CommandsSubprogramsDescriptionsAndChecks)
     o->ApplyPropertyValue(2, "3");
     o->CommandAt(0)->Execute = 1;
     EXPECT_EQ(Lines([&](TStrings* s) { o->CheckConfiguration(s); }),
-              std::vector<std::string>{head + " адрес 3\" - Не указан общий период опроса используемых параметров"});
+              std::vector<std::string>{head +
+                                       " адрес 3\" - Не указан общий период опроса используемых параметров"});
     for (const auto& [i, text] : x.descriptions)
         EXPECT_EQ(o->GetParamDescription(o->Param(i)), text) << i;
     EXPECT_EQ(o->GetParamDescription(o->Param(x.signals)), "");
@@ -228,8 +250,7 @@ TEST_P(BmrzTable, CommandsSubprogramsDescriptionsAndChecks)
     EXPECT_EQ(mode, uzaShape ? "Выполнять" : "Не выполнять");
 }
 
-TEST_P(BmrzTable, BindingsAndAddressSurviveSaveAndLoad)
-{
+TEST_P(BmrzTable, BindingsAndAddressSurviveSaveAndLoad) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(2, "9");
@@ -245,28 +266,28 @@ TEST_P(BmrzTable, BindingsAndAddressSurviveSaveAndLoad)
     EXPECT_EQ(Channels().size(), static_cast<size_t>(kBuiltInChannelCount));
 }
 
-INSTANTIATE_TEST_SUITE_P(Terminals, BmrzTable, ::testing::ValuesIn(BmrzClasses().begin(), BmrzClasses().end()),
-                         ClassName());
+INSTANTIATE_TEST_SUITE_P(Terminals, BmrzTable,
+                         ::testing::ValuesIn(BmrzClasses().begin(), BmrzClasses().end()), ClassName());
 
-TEST_F(BmrzTest, TenClassesInTypeCodeOrder)
-{
+TEST_F(BmrzTest, TenClassesInTypeCodeOrder) {
     std::vector<int> codes;
     for (const TRelayClass& c : BmrzClasses())
         codes.push_back(c.Def->TypeCode);
     EXPECT_EQ(codes, (std::vector<int>{10, 11, 13, 14, 15, 16, 17, 18, 19, 20}));
-    EXPECT_NE(std::string(TBMRZ103SVItem::Def.DisplayType), ObjectMenuEntries[22]); // Latin C against Cyrillic С
+    EXPECT_NE(std::string(TBMRZ103SVItem::Def.DisplayType),
+              ObjectMenuEntries[22]); // Latin C against Cyrillic С
 }
 
 // The relay choice k = 4·on + off; the codes 0-3 read as relays 1-4 in the set-point row and in the
 // value of "Коды управл." alike.
-TEST_F(BmrzTest, UzaRelayChoice)
-{
+TEST_F(BmrzTest, UzaRelayChoice) {
     auto* o = dynamic_cast<TUZA10A2Item*>(Add(TUZA10A2Item::Def));
     ASSERT_NE(o, nullptr);
     TParamItem* breaker = o->Param(TUZA10A2Item::kBreaker);
     TParamItem* codes = o->Param(TUZA10A2Item::kCodes);
     EXPECT_EQ(RelayTest::ValueText(o, codes), "вкл.:RL1, выкл.:RL1");
-    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, breaker); }), std::vector<std::string>{"Управление"});
+    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, breaker); }),
+              std::vector<std::string>{"Управление"});
     EXPECT_TRUE(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(4)); }).empty());
     breaker->ChangeHandler = 0;
     o->ApplyRelayChoice(9);
@@ -289,8 +310,7 @@ TEST_F(BmrzTest, UzaRelayChoice)
 
 // A subprogram whose file is missing leaves id 0 in every place that would name it: the commands,
 // the breaker's control, the relay choice; nothing is made in its place.
-TEST_F(BmrzTest, UzaMissingSubprogramsLeaveIdZero)
-{
+TEST_F(BmrzTest, UzaMissingSubprogramsLeaveIdZero) {
     fs::remove(fs::path(root) / "uza10a2" / "uza10a2_prepareQuery.act");
     fs::remove(fs::path(root) / "uza10a2" / "uza10a2_prepareControl.act");
     auto* o = dynamic_cast<TUZA10A2Item*>(Add(TUZA10A2Item::Def));
@@ -305,6 +325,34 @@ TEST_F(BmrzTest, UzaMissingSubprogramsLeaveIdZero)
     o->ApplyRelayChoice(5);
     EXPECT_EQ(breaker->ChangeHandler, 0);
     EXPECT_EQ(cm->Actions->FindOrCreate("uza10a2_prepareControl", 0, 0), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BmrzTest, UzaRelayChoiceEditor) {
+    Application->Initialize();
+    auto host = std::make_unique<TForm>(nullptr);
+    auto* o = dynamic_cast<TUZA10A2Item*>(Add(TUZA10A2Item::Def));
+    ASSERT_NE(o, nullptr);
+    int done = 0;
+    TNotifyEvent after = [&done](TObject*) { ++done; };
+    TParamItem* breaker = o->Param(TUZA10A2Item::kBreaker);
+    EXPECT_EQ(o->CreateSetpointEditor(o->Param(0), 0, host.get(), nullptr, after), nullptr);
+    EXPECT_EQ(o->CreateSetpointEditor(breaker, 1, host.get(), nullptr, after), nullptr);
+    auto* list = dynamic_cast<TComboBox*>(o->CreateSetpointEditor(breaker, 0, host.get(), nullptr, after));
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->Visible());
+    ASSERT_EQ(list->Items()->Count(), 16);
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->Items()->Strings(15), "вкл.:RL4, выкл.:RL4");
+    list->SetItemIndex(14);
+    list->OnChange(list);
+    EXPECT_EQ(RelayTest::ValueText(o, o->Param(TUZA10A2Item::kCodes)), "вкл.:RL4, выкл.:RL3");
+    EXPECT_EQ(done, 1);
+    host.reset();
+    Application->ProcessMessages();
 }
 
 } // namespace
