@@ -1,5 +1,8 @@
 # TCanvas against QPainter direct: the same 1,000-row grid of text cells; prints the overhead.
+# The one program outside platform/vcl that uses Qt itself, so it also sees the Qt side of the
+# painting headers.
 if(TARGET vcl)
   add_executable(bench_vcl_canvas ${CMAKE_CURRENT_LIST_DIR}/vcl_canvas.cpp)
-  target_link_libraries(bench_vcl_canvas PRIVATE vcl)
+  target_include_directories(bench_vcl_canvas PRIVATE ${PROJECT_SOURCE_DIR}/platform/vcl/graphics/internal)
+  target_link_libraries(bench_vcl_canvas PRIVATE vcl Qt6::Widgets)
 endif()

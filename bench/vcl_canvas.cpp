@@ -14,6 +14,7 @@
 
 #include "cp1251.h"
 #include "graphics.h"
+#include "graphics_qt.h"
 
 namespace {
 

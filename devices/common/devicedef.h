@@ -22,6 +22,7 @@ struct SubprogramDef {
 enum class Role : uint8_t {
     Signal,     // 2-bit discrete signal: value byte 0 = 2, the state-change handler as write handler
     Control,    // telecontrol: a signal whose change handler prepares the control
+    Input,      // discrete input: the state-change handler as write handler, value zero
     Measure,    // measured value: every value byte 0xFF and "undefined" until polled
     Address,    // settings: network address byte, then the RS-485 speed (u32, low byte first)
     IndexTable, // settings: one 3-byte channel address (u16 type, u8 index) per signal, in order
@@ -33,10 +34,12 @@ enum class Role : uint8_t {
 struct ParamRule {
     int first;
     int last;
-    Role role;                     // Signal, Control or Measure
+    Role role;                     // Signal, Control, Input or Measure
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
+    int switchSub = -1;            // a parameter whose change handler is this subprogram slot's id
+    uint8_t switchType = 0;        // (not 0) takes this type instead
     uint8_t init = 2;              // Signal, Control: value byte 0 of a new one
     int controlSlot = -1;          // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
     const char* handler = nullptr; // Signal, Control: write handler other than the state-change one (found or created)
@@ -50,9 +53,17 @@ struct SettingDef {
     bool editable;                 // value offered in the channel grid
 };
 
+// Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
+// a given slot.
+inline constexpr int kClassSlot = -2;
+inline constexpr int kNoSlot = -1;
+
 struct CommandDef {
     const char* name;
     uint8_t execute; // at creation
+    int prepare = kClassSlot;
+    int parse = kClassSlot;
+    int noAnswer = kClassSlot;
 };
 
 // A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
@@ -83,6 +94,7 @@ struct DescOverride {
 
 // Lines of the configuration check, in the order listed.
 enum class Check : uint8_t {
+    PeriodOrMessages, // no message handler, first command not executed, no poll period
     PeriodMissing,   // first command executed, no poll period
     CommandInactive, // first command not executed, a poll period set
     AddressMissing,  // network address 0
@@ -108,7 +120,7 @@ struct TDeviceDef {
     int PollCount; // the first PollCount commands are listed as poll commands
     std::span<const SubprogramDef> Subprograms;
     std::span<const uint16_t> ReservedIds; // empty: no reserved ids
-    int PrepareSub;
+    int PrepareSub; // slots; kNoSlot for none
     int ParseSub;
     int NoAnswerSub;
     // Object rows, descriptions and checks.

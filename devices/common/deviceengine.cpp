@@ -2,6 +2,7 @@
 #include "deviceengine.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "Editorkit.h"
 #include "msgbox.h"
@@ -68,9 +69,11 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+    auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
     for (const CommandDef& c : def.Commands)
-        AddCommand(this, c.name, n++, c.execute, m_sub[def.PrepareSub], m_sub[def.ParseSub], m_sub[def.NoAnswerSub]);
+        AddCommand(this, c.name, n++, c.execute, id(c.prepare, def.PrepareSub), id(c.parse, def.ParseSub),
+                   id(c.noAnswer, def.NoAnswerSub));
     AdoptSettings();
     AdoptSignals();
     for (int i = 0; i < ParamCount(); ++i) {
@@ -78,7 +81,8 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
             p->Kind = r->role == Role::Measure ? kChannelMeasured : kChannelSignal;
-            p->ParamType = r->paramType;
+            const uint16_t switched = r->switchSub >= 0 ? SlotId(r->switchSub) : 0;
+            p->ParamType = switched != 0 && p->ChangeHandler == switched ? r->switchType : r->paramType;
             p->RaiseChanged();
         } else {
             p->Kind = kChannelSetting;
@@ -116,12 +120,21 @@ void TDeviceEngine::AdoptSettings()
 // channel already owned, here or by another object, is never adopted, and the oldest one wins.
 void TDeviceEngine::AdoptSignals()
 {
+    // Signals by the address their entry names, in position order (a damaged table may name one twice).
+    auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
+    std::unordered_map<uint32_t, std::vector<int>> named;
+    for (int i = 0; i < m_def.SignalCount; ++i) {
+        int table = 0, offset = 0;
+        if (EntryOf(i, table, offset))
+            if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
+                named[key(a)].push_back(i);
+    }
     ForEachChannel(m_channels, [&](TParamItem* c) {
-        if (c->ChannelIndex == 0 || c->Owner)
+        const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
+        if (it == named.end())
             return true;
-        for (int i = 0; i < m_def.SignalCount; ++i) {
-            int table = 0, offset = 0;
-            if (!m_param[i] && EntryOf(i, table, offset) && GetEntry(m_param[table], offset) == AddressOf(c)) {
+        for (int i : it->second) {
+            if (!m_param[i]) {
                 m_param[i] = c;
                 c->Owner = this;
                 break;
@@ -152,13 +165,14 @@ void TDeviceEngine::CreateSignal(int i)
         return;
     }
     if (r->role == Role::Control && r->controlSlot >= 0)
-        p->ChangeHandler = m_sub[static_cast<size_t>(r->controlSlot)];
+        p->ChangeHandler = SlotId(r->controlSlot);
     else if (r->role == Role::Control && r->control && m_store)
         p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
     if (m_store)
         p->WriteHandler = r->handler ? m_store->FindOrCreate(r->handler, 0, 1)
                                      : m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
-    p->Value[0] = r->init;
+    if (r->role != Role::Input)
+        p->Value[0] = r->init;
 }
 
 TDeviceEngine::~TDeviceEngine()
@@ -173,6 +187,11 @@ TDeviceEngine::~TDeviceEngine()
         delete p;
         p = nullptr;
     }
+}
+
+uint16_t TDeviceEngine::SlotId(int k) const
+{
+    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
 }
 
 int TDeviceEngine::IndexOf(const TParamItem* p) const
@@ -403,6 +422,11 @@ void TDeviceEngine::CheckConfiguration(TStrings* s)
     const std::string head = CheckHead();
     for (Check c : m_def.Checks) {
         switch (c) {
+        case Check::PeriodOrMessages:
+            if (MessageHandler == 0 && execute == 0 && Period == 0)
+                s->Add(head + " - Укажите период опроса прибора или установите свойство обработки сообщений от "
+                              "прибора равным \"Да\"");
+            break;
         case Check::PeriodMissing:
             if (execute == 1 && Period == 0)
                 s->Add(head + " - Не указан общий период опроса используемых параметров");

@@ -41,6 +41,7 @@ public:
     TParamItem* Param(int i) const { return i >= 0 && i < ParamCount() ? m_param[i] : nullptr; }
     int IndexOf(const TParamItem* p) const; // position of one of the object's parameters, else -1
     uint16_t SubprogramId(int k) const { return m_sub[k]; }
+    uint16_t SlotId(int k) const; // SubprogramId, 0 for a slot the class does not have
     uint8_t InstanceByte() const { return dev::InstanceByte(m_def.NumberBase, Number); }
     // The first settings parameter of a role, or null.
     TParamItem* Setting(dev::Role role) const;

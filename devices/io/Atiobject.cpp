@@ -35,7 +35,13 @@ constexpr ParamRule kSignals[] = {
     {6, 6, Role::Measure, kFrequency, 16, nullptr},
     {7, 7, Role::Measure, kVoltage, 16, nullptr},
     {8, 8, Role::Measure, kFrequency, 16, nullptr},
-    {9, 10, Role::Signal, kSwitch, 8, nullptr, 0x80, -1, "log_handleByteStateChange"},
+    {.first = 9,
+     .last = 10,
+     .role = Role::Signal,
+     .paramType = kSwitch,
+     .bits = 8,
+     .init = 0x80,
+     .handler = "log_handleByteStateChange"},
 };
 
 constexpr SettingDef kSettings[] = {{Role::Address, 40, kAddress9600, true}, IndexTable(kSignalCount)};

@@ -84,10 +84,10 @@ const SubprogramDef Qbx520Subprograms[2] = {
 };
 
 namespace {
-const char* const Qbx530Names[10] = {
+constexpr const char* Qbx530Names[10] = {
     "ТС 1", "ТС 2", "ТС 3", "ТС 4", "ТС 5", "ТС 6", "ТС 7", "Сетевой адрес", "Индексы ТС", "Каналы управления",
 };
-const SubprogramDef Qbx530Subs[6] = {
+constexpr SubprogramDef Qbx530Subs[6] = {
     {"qbx530_prepareMessage", "Подготовка опроса КЯ QBX-530"},
     {"qbx530_parseAnswer", "Разбор ответа КЯ QBX-530"},
     {"qbx530_parseMessage", "Обработка аварий КЯ QBX-530"},
@@ -95,25 +95,94 @@ const SubprogramDef Qbx530Subs[6] = {
     {"qbx530_makeCRC", "Расчет КС КЯ QBX-530"},
     {"qbx530_makeControl", "Подготовка команды управления КЯ QBX-530"},
 };
-const char* const Qbx550Names[11] = {
+constexpr const char* Qbx550Names[11] = {
     "Ф 1", "Ф 2", "Ф 3", "Ф 4", "Ф 5", "Ф 6", "Ф 7", "Ф 8", "Сетевой адрес", "Индексы ТС", "Каналы управления",
 };
-const SubprogramDef Qbx550Subs[5] = {
+constexpr SubprogramDef Qbx550Subs[5] = {
     {"qbx550_prepareMessage", "Подготовка опроса QBX-550"},
     {"qbx550_parseAnswer", "Разбор ответа QBX-550"},
     {"qbx550_parseMessage", "Обработка аварий QBX-550"},
     {"qbx550_getAddress", "Получить сетевой адрес QBX-550"},
     {"qbx550_makeControl", "Подготовка команды управления QBX-550"},
 };
+
+constexpr uint16_t Qbx530ReservedIds[6] = {50, 51, 52, 53, 54, 55};
+constexpr dev::ParamRule Qbx530Inputs[] = {{0, 6, dev::Role::Input, 3, 1, nullptr, 5, 1}};
+constexpr dev::ParamRule Qbx550Inputs[] = {{0, 7, dev::Role::Input, 3, 1, nullptr, 4, 1}};
+constexpr dev::SettingDef Qbx530Settings[] = {
+    {dev::Role::Address, 8, {}, true}, {dev::Role::IndexTable, 24 * 7, {}, false}, {dev::Role::Setting, 56, {}, false}};
+constexpr dev::SettingDef Qbx550Settings[] = {
+    {dev::Role::Address, 8, {}, true}, {dev::Role::IndexTable, 24 * 8, {}, false}, {dev::Role::Setting, 56, {}, false}};
+// The poll command prepares with slot 0; the control command only parses.
+constexpr dev::CommandDef Qbx530Commands[] = {{"Опрос данных КЯ QBX-530", 0, 0, 1, dev::kNoSlot},
+                                              {kCellControlPollName, 1, dev::kNoSlot, 1, dev::kNoSlot}};
+constexpr dev::CommandDef Qbx550Commands[] = {{"Опрос данных QBX-550", 0, 0, 1, dev::kNoSlot},
+                                              {kCellControlPollName, 1, dev::kNoSlot, 1, dev::kNoSlot}};
+constexpr const char* YesNoItems[] = {"Да", "Нет"};
+// Row 2 is the message handling choice, which the class applies itself.
+constexpr dev::PropertyDef CellProperties[] = {
+    {"Обработка сообщений", dev::Role::Setting, 0, 0, TEditorKind::Choice, YesNoItems},
+    {"Сетевой адрес", dev::Role::Address, 0, 1, TEditorKind::Edit, {}},
+};
+constexpr dev::Check CellChecks[] = {dev::Check::PeriodOrMessages, dev::Check::PeriodMissing,
+                                     dev::Check::CommandInactive, dev::Check::AddressMissing};
 } // namespace
 
 const CellDeviceDef Qbx530Def = {
-    "Контроллер ячейки QBX-530", "QBX530", 7, 1023, 7, Qbx530Names, "Опрос данных КЯ QBX-530",
-    Qbx530Subs, 6, 50, 5, 2, "qbx530", false,
+    {
+        .TypeCode = 7,
+        .Tag = "QBX530",
+        .DisplayType = "Контроллер ячейки QBX-530",
+        .NumberBase = 1799,
+        .Folder = "qbx530",
+        .NamePrefix = "QBX-530: ",
+        .ParamNames = Qbx530Names,
+        .SignalCount = 7,
+        .Signals = Qbx530Inputs,
+        .Settings = Qbx530Settings,
+        .CodeBase = 1023,
+        .Commands = Qbx530Commands,
+        .PollCount = 1,
+        .Subprograms = Qbx530Subs,
+        .ReservedIds = Qbx530ReservedIds,
+        .PrepareSub = 0,
+        .ParseSub = 1,
+        .NoAnswerSub = dev::kNoSlot,
+        .Properties = CellProperties,
+        .DescPrefix = "",
+        .Groups = {},
+        .Overrides = {},
+        .Checks = CellChecks,
+    },
+    Qbx530Subs, 6, 5, 2, false,
 };
 const CellDeviceDef Qbx550Def = {
-    "Контроллер дискретного ввода QBX-550", "QBX550", 8, 1025, 40, Qbx550Names, "Опрос данных QBX-550",
-    Qbx550Subs, 5, 0, 4, 2, "qbx550", true,
+    {
+        .TypeCode = 8,
+        .Tag = "QBX550",
+        .DisplayType = "Контроллер дискретного ввода QBX-550",
+        .NumberBase = 1832,
+        .Folder = "qbx550",
+        .NamePrefix = "QBX-550 (адр.0): ",
+        .ParamNames = Qbx550Names,
+        .SignalCount = 8,
+        .Signals = Qbx550Inputs,
+        .Settings = Qbx550Settings,
+        .CodeBase = 1025,
+        .Commands = Qbx550Commands,
+        .PollCount = 1,
+        .Subprograms = Qbx550Subs,
+        .ReservedIds = {},
+        .PrepareSub = 0,
+        .ParseSub = 1,
+        .NoAnswerSub = dev::kNoSlot,
+        .Properties = CellProperties,
+        .DescPrefix = "",
+        .Groups = {},
+        .Overrides = {},
+        .Checks = CellChecks,
+    },
+    Qbx550Subs, 5, 4, 2, true,
 };
 const char* const CellControlItems[4] = {"Нет", "Канал 1", "Канал 2", "ВКЛ. ТУ1, ОТКЛ. ТУ2"};
 

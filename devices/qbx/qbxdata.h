@@ -67,22 +67,15 @@ inline constexpr int kQbx520UnboundTarget = 17; // jump target of the unbound fo
 
 // ---- QBX-530 / QBX-550 cell and discrete-input controllers -----------------------------------
 
-// What distinguishes the two controllers built on the same engine.
+// What distinguishes the two controllers: the description the driver engine runs, and the rest the
+// cell controller class reads.
 struct CellDeviceDef {
-    const char* displayType;
-    const char* tag;
-    int inputs;                       // discrete inputs, parameters 0 .. inputs-1
-    uint16_t settingsTypeBase;        // settings parameter i has channel type base + i
-    int indexOffset;                  // channel index = (number - offset) mod 256
-    const char* const* paramNames;    // inputs, then address, index table, control table
-    const char* pollName;
-    const SubprogramDef* subprograms;
+    dev::TDeviceDef device;            // inputs are its signals; address, index table, control table
+    const SubprogramDef* subprograms;  // the device's default subprograms, as device.Subprograms
     int subprogramCount;
-    uint16_t reservedIdBase;          // 0: no reserved ids
-    int controlSub;                   // slot of the control subprogram
-    int messageSub;                   // slot of the message subprogram
-    const char* folder;
-    bool addressInNames;              // QBX-550 names carry the network address
+    int controlSub;                    // slot of the control subprogram
+    int messageSub;                    // slot of the message subprogram
+    bool addressInNames;               // QBX-550 names carry the network address
 };
 extern const CellDeviceDef Qbx530Def;
 extern const CellDeviceDef Qbx550Def;

@@ -19,10 +19,15 @@ constexpr uint8_t kSignal = 3;
 constexpr uint8_t kControl = 1;
 
 constexpr ParamRule kSignals[] = {
-    {0, 4, Role::Signal, kSignal, 1, nullptr, 0},
-    {TUZA10A2Item::kBreaker, TUZA10A2Item::kBreaker, Role::Control, kControl, 1, nullptr, 0,
-     TUZA10A2Item::kControlSlot},
-    {6, 11, Role::Signal, kSignal, 1, nullptr, 0},
+    {.first = 0, .last = 4, .role = Role::Signal, .paramType = kSignal, .bits = 1, .init = 0},
+    {.first = TUZA10A2Item::kBreaker,
+     .last = TUZA10A2Item::kBreaker,
+     .role = Role::Control,
+     .paramType = kControl,
+     .bits = 1,
+     .init = 0,
+     .controlSlot = TUZA10A2Item::kControlSlot},
+    {.first = 6, .last = 11, .role = Role::Signal, .paramType = kSignal, .bits = 1, .init = 0},
     Measures(12, 14, kCurrent),
 };
 

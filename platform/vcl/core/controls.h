@@ -1,0 +1,528 @@
+// Controls of the GUI core: TControl, TWinControl, TGraphicControl, TCustomControl, and the one path
+// by which every Qt event reaches a control as a Windows message. Qt stays behind TWidgetHandle.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classes.h"
+#include "graphics.h"
+#include "messages.h"
+#include "sysset.h"
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = Set<TAnchorKind, akLeft, akBottom>;
+
+enum TControlStyleItem {
+    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
+    csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
+    csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+};
+using TControlStyle = Set<TControlStyleItem, csAcceptsControls, csMenuEvents>;
+
+enum TControlStateItem {
+    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
+    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+};
+using TControlState = Set<TControlStateItem, csLButtonDown, csDocking>;
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TBorderStyle { bsNone = 0, bsSingle = 1, bsSizeable = 2, bsDialog = 3, bsToolWindow = 4, bsSizeToolWin = 5 };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+
+using TCursor = short;
+enum : TCursor {
+    crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
+    crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12, crNoDrop = -13,
+    crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19,
+    crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = -22,
+};
+
+using TModalResult = int;
+enum : TModalResult {
+    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
+    mrAll = 8, mrNoToAll = 9, mrYesToAll = 10,
+};
+
+// Key combination of a menu item or an action: a virtual key plus modifier bits.
+using TShortCut = WORD;
+enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0 };
+TShortCut ShortCut(WORD key, TShiftState shift);
+void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift);
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// What CreateParams fills before the handle is made. Style and ExStyle decide the non-client frame:
+// WS_BORDER gives 1 pixel, WS_EX_CLIENTEDGE 2 pixels (a sunken 3-D edge).
+struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    struct { UINT style = 0; } WindowClass;
+    std::string WinClassName;
+};
+
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0 = no limit
+};
+
+// What WM_WINDOWPOSCHANGED points at: the window's new place in its parent's client coordinates.
+struct TWindowPos {
+    HWND hwnd = nullptr;
+    HWND hwndInsertAfter = nullptr;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    UINT flags = 0;
+};
+enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOACTIVATE = 0x10 };
+
+// ---- TControl ------------------------------------------------------------------------------------
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    // The message path. WindowProc starts as WndProc; a caller may hook it and chain to the old value.
+    std::function<void(TMessage&)> WindowProc;
+    // Sends a message through WindowProc now and returns its Result.
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // Routes a message to its handler by number; unknown numbers go to DefaultHandler.
+    virtual void Dispatch(TMessage& Message);
+    // Reached when no handler takes a message: native processing of the Qt event in flight, if any.
+    virtual void DefaultHandler(TMessage& Message);
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+    // Client box in client coordinates (origin 0, 0).
+    TRect ClientRect() { return GetClientRect(); }
+    int ClientWidth() { return GetClientRect().Right; }
+    int ClientHeight() { return GetClientRect().Bottom; }
+    void SetClientWidth(int v);
+    void SetClientHeight(int v);
+    // Screen position of the client origin.
+    virtual TPoint ClientOrigin();
+    TPoint ClientToScreen(TPoint p) { TPoint o = ClientOrigin(); return {p.x + o.x, p.y + o.y}; }
+    TPoint ScreenToClient(TPoint p) { TPoint o = ClientOrigin(); return {p.x - o.x, p.y - o.y}; }
+    TSizeConstraints& Constraints() { return FConstraints; }
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign v);
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors v);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    void Show();
+    void Hide();
+    // Visible and every parent up to a top-level window visible.
+    virtual bool Showing();
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool v);
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool v);
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(const TFont* v) { FFont->Assign(*v); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool v);
+
+    // Caption and Text are the same string, as in the original.
+    std::string Caption() const { return GetText(); }
+    void SetCaption(const std::string& v) { SetText(v); }
+    std::string Text() const { return GetText(); }
+    // Sends WM_SETTEXT (the default handler stores the text), then CM_TEXTCHANGED.
+    void SetText(const std::string& v);
+    // The text through WM_GETTEXTLENGTH / WM_GETTEXT, as the original's buffer calls.
+    int GetTextLen();
+    int GetTextBuf(char* Buffer, int BufSize);
+    void SetTextBuf(const char* Buffer) { SetText(Buffer ? Buffer : ""); }
+
+    std::string Hint() const { return FHint; }
+    void SetHint(const std::string& v) { FHint = v; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool v);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* v);
+
+    void Loaded() override;
+
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle v) { FControlStyle = v; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState v) { FControlState = v; }
+    bool MouseCapture() const;
+    void SetMouseCapture(bool v);
+    bool IsRightToLeft() const { return false; }
+    bool UseRightToLeftAlignment() const { return false; }
+    bool UseRightToLeftReading() const { return false; }
+    TBiDiMode BiDiMode() const { return bdLeftToRight; }
+    bool Dragging() const { return false; }
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode v) { FDragMode = v; }
+
+    virtual void Invalidate();
+    virtual void Update();
+    virtual void Repaint();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TContextPopupEvent OnContextPopup;
+
+protected:
+    virtual TRect GetClientRect();
+    virtual std::string GetText() const { return FText; }
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual void Resize();
+    // Asked before the size changes: may adjust the new size, or keep the old one by answering false.
+    virtual bool CanResize(int& NewWidth, int& NewHeight);
+    virtual void WndProc(TMessage& Message);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Asks the parent to place its aligned and anchored children again (this one changed).
+    virtual void RequestAlign();
+    // Repaints the control's rectangle on the parent (graphic controls have no window of their own).
+    void InvalidateControl(bool IsVisible, bool IsOpaque);
+
+    // Message handlers, reached through Dispatch. An override calls the base version where the
+    // original called "inherited"; a class with messages of its own overrides Dispatch, handles its
+    // numbers and passes the rest to the base Dispatch.
+    virtual void WMLButtonDown(TWMMouse& Message);
+    virtual void WMRButtonDown(TWMMouse& Message);
+    virtual void WMMButtonDown(TWMMouse& Message);
+    virtual void WMLButtonDblClk(TWMMouse& Message);
+    virtual void WMRButtonDblClk(TWMMouse& Message);
+    virtual void WMLButtonUp(TWMMouse& Message);
+    virtual void WMRButtonUp(TWMMouse& Message);
+    virtual void WMMButtonUp(TWMMouse& Message);
+    virtual void WMMouseMove(TWMMouse& Message);
+    virtual void WMMouseWheel(TWMMouseWheel& Message);
+    virtual void WMContextMenu(TWMContextMenu& Message);
+    virtual void WMCancelMode(TMessage& Message);
+    virtual void CMMouseEnter(TMessage& Message);
+    virtual void CMMouseLeave(TMessage& Message);
+    virtual void CMEnabledChanged(TMessage& Message);
+    virtual void CMVisibleChanged(TMessage& Message);
+    virtual void CMColorChanged(TMessage& Message);
+    virtual void CMFontChanged(TMessage& Message);
+    virtual void CMTextChanged(TMessage& Message);
+    virtual void CMParentColorChanged(TMessage& Message);
+    virtual void CMParentFontChanged(TMessage& Message);
+    virtual void CMParentShowHintChanged(TMessage& Message);
+    virtual void CMShowHintChanged(TMessage& Message);
+    virtual void CMCursorChanged(TMessage& Message);
+    virtual void CMHitTest(TCMHitTest& Message);
+    virtual void CMDesignHitTest(TWMMouse& Message);
+    virtual void CMSysColorChange(TMessage& Message);
+
+    std::unique_ptr<TFont> FFont;
+    TColor FColor = clWindow;
+    TControlStyle FControlStyle;
+    TControlState FControlState;
+
+private:
+    friend class TWinControl;
+    friend class TWidgetHandle;
+    friend class TControlGuard;
+    void DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift);
+    void DoMouseUp(TWMMouse& Message, TMouseButton Button);
+    void FontChanged();
+    void ApplyParentFont();
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TAlign FAlign = alNone;
+    TAnchors FAnchors{akLeft, akTop};
+    // Parent client size when the bounds were last set; anchoring moves or stretches by the change.
+    int FAnchorBaseW = -1, FAnchorBaseH = -1;
+    TSizeConstraints FConstraints;
+    bool FVisible = true;
+    bool FEnabled = true;
+    bool FParentColor = true;
+    bool FParentFont = true;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    bool FSettingParentFont = false;
+    std::string FText;
+    std::string FHint;
+    TCursor FCursor = crDefault;
+    TPopupMenu* FPopupMenu = nullptr;
+    TDragMode FDragMode = dmManual;
+    // Cleared when the control is destroyed; TControlGuard reads it.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};
+
+// Tells whether a control still exists after a handler ran. Code that goes on after user events
+// checks it: a host frees its in-place editor (and itself) from the editor's own OnExit or key event.
+class TControlGuard {
+public:
+    explicit TControlGuard(const TControl* c) : FAlive(c ? c->FAlive : nullptr) {}
+    bool Alive() const { return FAlive && *FAlive; }
+
+private:
+    std::shared_ptr<const bool> FAlive;
+};
+
+// ---- TWinControl ---------------------------------------------------------------------------------
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The window handle, made on first request (the parent's first).
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded();
+    // Destroys the window and makes a new one with fresh CreateParams (only if one existed).
+    void RecreateWnd();
+
+    int ControlCount() const { return int(FControls.size()); }
+    TControl* Controls(int i) const { return FControls.at(size_t(i)); }
+    // Topmost visible child (graphic or windowed) whose box holds Pos; disabled ones only if asked.
+    TControl* ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls = false);
+    bool ContainsControl(const TControl* Control) const;
+
+    int TabOrder() const;
+    void SetTabOrder(int v);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool v);
+    // Windowed children in tab order, depth first, into List.
+    void GetTabOrderList(std::vector<TWinControl*>& List);
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+    void SelectFirst();
+    void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+    virtual void SetFocus();
+    virtual bool Focused();
+    virtual bool CanFocus();
+
+    void SetParent(TWinControl* AParent) override;
+    bool Showing() override;
+    TPoint ClientOrigin() override;
+    void Invalidate() override;
+    void Update() override;
+    void Repaint() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int v);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool v) { FCtl3D = v; }
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool v) { FParentCtl3D = v; }
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool v) { FDoubleBuffered = v; }
+    // Background brush; its colour follows Color.
+    TBrush* Brush() const { return FBrush.get(); }
+
+    void DisableAlign() { ++FAlignLevel; }
+    void EnableAlign();
+    void Realign();
+
+    // Paints the graphic children over DC, from First on (all when First is null).
+    void PaintControls(HDC DC, TControl* First);
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TMouseWheelEvent OnMouseWheel;
+
+protected:
+    virtual void CreateParams(TCreateParams& Params);
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    // Makes the handle of a parentless control (a form: a top-level window).
+    virtual bool IsTopLevel() const { return false; }
+
+    virtual void AlignControls(TControl* AControl, TRect& Rect);
+    virtual void AdjustClientRect(TRect& Rect);
+    TRect GetClientRect() override;
+    virtual void PaintWindow(HDC DC);
+    void PaintHandler(TWMPaint& Message);
+    virtual void KeyDown(WORD& Key, TShiftState Shift);
+    virtual void KeyUp(WORD& Key, TShiftState Shift);
+    virtual void KeyPress(char& Key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    void WndProc(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    virtual void WMPaint(TWMPaint& Message);
+    virtual void WMEraseBkgnd(TWMEraseBkgnd& Message);
+    virtual void WMNCCalcSize(TWMNCCalcSize& Message);
+    virtual void WMNCPaint(TWMNCPaint& Message);
+    virtual void WMSize(TWMSize& Message);
+    virtual void WMSetFocus(TWMSetFocus& Message);
+    virtual void WMKillFocus(TWMKillFocus& Message);
+    virtual void WMKeyDown(TWMKey& Message);
+    virtual void WMKeyUp(TWMKey& Message);
+    virtual void WMChar(TWMKey& Message);
+    virtual void WMSysKeyDown(TWMKey& Message);
+    virtual void WMGetDlgCode(TMessage& Message);
+    virtual void WMSetCursor(TWMSetCursor& Message);
+    virtual void WMTimer(TWMTimer& Message);
+    virtual void WMCommand(TWMCommand& Message);
+    virtual void WMNCHitTest(TWMNCHitTest& Message);
+    virtual void CMEnter(TMessage& Message);
+    virtual void CMExit(TMessage& Message);
+    virtual void CMDialogKey(TWMKey& Message);
+    virtual void CMDialogChar(TWMKey& Message);
+    virtual void CMFocusChanged(TCMFocusChanged& Message);
+    virtual void CMShowingChanged(TMessage& Message);
+    void CMEnabledChanged(TMessage& Message) override;
+    void CMVisibleChanged(TMessage& Message) override;
+    void CMColorChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMShowHintChanged(TMessage& Message) override;
+
+private:
+    friend class TControl;
+    friend class TWidgetHandle;
+    friend class TCustomForm;
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    void DestroyHandle();
+    void UpdateHandleGeometry();
+    void UpdateClientGeometry();
+    void UpdateShowing();
+    void CreateChildHandles();
+    void CurrentStyles(DWORD& Style, DWORD& ExStyle);
+    void DoAlign();
+    // Sends a mouse message to the graphic child under the cursor or holding the capture; true when
+    // one took it.
+    bool IsControlMouseMsg(TMessage& Message);
+
+    std::vector<TControl*> FControls;  // z-order, bottom first
+    std::vector<TWinControl*> FTabList;
+    TWidgetHandle* FHandle = nullptr;
+    std::unique_ptr<TBrush> FBrush;
+    TRect FClientBox;  // client rectangle inside the window box, from WM_NCCALCSIZE
+    int FBorderWidth = 0;
+    int FAlignLevel = 0;
+    bool FTabStop = false;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
+    bool FDoubleBuffered = false;
+    bool FAligning = false;
+    bool FShowing = false;
+    DWORD FWndStyle = 0, FWndExStyle = 0;
+};
+
+// ---- TGraphicControl / TCustomControl ------------------------------------------------------------
+
+// A canvas bound to a control while it paints.
+class TControlCanvas : public TCanvas {
+public:
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* c) { FControl = c; }
+    // Runs Paint with this canvas drawing through DC's painter; unbound again afterwards, even when
+    // Paint throws. Nothing happens without a painter.
+    template <class F>
+    void PaintOn(HDC DC, F&& Paint)
+    {
+        if (!DC || !DC->HandleAllocated())
+            return;
+        BindPainterOf(DC);
+        try {
+            Paint();
+        } catch (...) {
+            BindPainterOf(nullptr);
+            throw;
+        }
+        BindPainterOf(nullptr);
+    }
+
+private:
+    TControl* FControl = nullptr;
+};
+
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
+protected:
+    virtual void Paint() {}
+    void Dispatch(TMessage& Message) override;
+    virtual void WMPaint(TWMPaint& Message);
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(HDC DC) override;
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+// The part of a hint before "|" (shown over the control), and the part after it.
+std::string GetShortHint(const std::string& Hint);
+std::string GetLongHint(const std::string& Hint);
+
+// The form that holds Control (null when it is not on one).
+TCustomForm* GetParentForm(TControl* Control);
+// Shift state of the keyboard now.
+TShiftState KeyboardStateToShiftState();

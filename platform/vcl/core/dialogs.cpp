@@ -1,0 +1,249 @@
+// Message boxes and file dialogs through the dialog service; the default service shows Qt dialogs.
+// GUI core (platform/vcl).
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "cp1251.h"
+#include "forms.h"
+#include "handle.h"
+
+namespace {
+
+QString ToQt(const std::string& s)
+{
+    return QString::fromStdString(Cp1251ToUtf8(s));
+}
+
+std::string FromQt(const QString& s)
+{
+    return Utf8ToCp1251(s.toStdString());
+}
+
+QWidget* ActiveWindowWidget()
+{
+    TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
+    return f && f->HandleAllocated() ? HandleWidget(f) : nullptr;
+}
+
+QMessageBox::Icon IconOf(UINT flags)
+{
+    switch (flags & 0xF0) {
+    case MB_ICONSTOP: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// Buttons of each MB_ type with the ID each answers.
+struct TBoxButton {
+    QMessageBox::StandardButton Qt;
+    int Id;
+};
+std::vector<TBoxButton> ButtonsOf(UINT flags)
+{
+    switch (flags & 0x0F) {
+    case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_ABORTRETRYIGNORE:
+        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL: return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default: return {{QMessageBox::Ok, IDOK}};
+    }
+}
+
+const struct {
+    TMsgDlgBtn Btn;
+    QMessageBox::StandardButton Qt;
+    int Result;
+} kDlgButtons[] = {
+    {mbYes, QMessageBox::Yes, mrYes}, {mbNo, QMessageBox::No, mrNo}, {mbOK, QMessageBox::Ok, mrOk},
+    {mbCancel, QMessageBox::Cancel, mrCancel}, {mbAbort, QMessageBox::Abort, mrAbort},
+    {mbRetry, QMessageBox::Retry, mrRetry}, {mbIgnore, QMessageBox::Ignore, mrIgnore},
+    {mbAll, QMessageBox::YesToAll, mrAll}, {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+    {mbYesToAll, QMessageBox::YesToAll, mrYesToAll}, {mbHelp, QMessageBox::Help, mrNone},
+};
+
+class TQtDialogService : public TDialogService {
+public:
+    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) override
+    {
+        TApplication::QtApp();
+        QMessageBox box(IconOf(Flags), ToQt(Caption), ToQt(Text), QMessageBox::NoButton, ActiveWindowWidget());
+        auto buttons = ButtonsOf(Flags);
+        for (auto& b : buttons)
+            box.addButton(b.Qt);
+        size_t def = (Flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
+        box.setDefaultButton(buttons[def].Qt);
+        auto chosen = QMessageBox::StandardButton(box.exec());
+        for (auto& b : buttons)
+            if (b.Qt == chosen)
+                return b.Id;
+        // Closed without a button: Cancel when there is one, else the only button (as Windows).
+        for (auto& b : buttons)
+            if (b.Id == IDCANCEL)
+                return IDCANCEL;
+        return buttons.size() == 1 ? buttons[0].Id : IDCANCEL;
+    }
+
+    int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override
+    {
+        TApplication::QtApp();
+        static const char* const kCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
+        static const QMessageBox::Icon kIcons[] = {QMessageBox::Warning, QMessageBox::Critical,
+                                                   QMessageBox::Information, QMessageBox::Question,
+                                                   QMessageBox::NoIcon};
+        std::string caption = Type == mtCustom && Application ? Application->Title() : kCaptions[Type];
+        QMessageBox box(kIcons[Type], ToQt(caption), ToQt(Msg), QMessageBox::NoButton, ActiveWindowWidget());
+        for (const auto& b : kDlgButtons)
+            if (Buttons.Contains(b.Btn))
+                box.addButton(b.Qt);
+        auto chosen = QMessageBox::StandardButton(box.exec());
+        for (const auto& b : kDlgButtons)
+            if (Buttons.Contains(b.Btn) && b.Qt == chosen)
+                return b.Result;
+        return mrCancel;
+    }
+
+    bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override
+    {
+        TApplication::QtApp();
+        QFileDialog dlg(ActiveWindowWidget(), ToQt(Request.Title), ToQt(Request.InitialDir));
+        QStringList filters;
+        for (const std::string& f : FilterToQtFilters(Request.Filter))
+            filters << ToQt(f);
+        if (!filters.isEmpty()) {
+            dlg.setNameFilters(filters);
+            int i = Request.FilterIndex - 1;
+            if (i >= 0 && i < filters.size())
+                dlg.selectNameFilter(filters[i]);
+        }
+        if (Request.Save) {
+            dlg.setAcceptMode(QFileDialog::AcceptSave);
+            dlg.setFileMode(QFileDialog::AnyFile);
+            if (!Request.Options.Contains(ofOverwritePrompt))
+                dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        } else {
+            dlg.setAcceptMode(QFileDialog::AcceptOpen);
+            dlg.setFileMode(Request.Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles
+                            : Request.Options.Contains(ofFileMustExist) ? QFileDialog::ExistingFile
+                                                                          : QFileDialog::AnyFile);
+        }
+        if (!Request.DefaultExt.empty())
+            dlg.setDefaultSuffix(ToQt(Request.DefaultExt));
+        if (!Request.FileName.empty())
+            dlg.selectFile(ToQt(Request.FileName));
+        if (dlg.exec() != QDialog::Accepted)
+            return false;
+        for (const QString& f : dlg.selectedFiles())
+            Files.push_back(FromQt(f));
+        int idx = int(filters.indexOf(dlg.selectedNameFilter()));
+        if (idx >= 0)
+            Request.FilterIndex = idx + 1;
+        return !Files.empty();
+    }
+};
+
+TQtDialogService gQtService;
+TDialogService* gService = nullptr;
+
+} // namespace
+
+TDialogService* SetDialogService(TDialogService* s)
+{
+    TDialogService* old = DialogService();
+    gService = s;
+    return old;
+}
+
+TDialogService* DialogService()
+{
+    return gService ? gService : &gQtService;
+}
+
+int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int)
+{
+    return DialogService()->MessageDlg(Msg, DlgType, Buttons);
+}
+
+void ShowMessage(const std::string& Msg)
+{
+    DialogService()->MessageBox(Msg, Application ? Application->Title() : std::string(), MB_OK);
+}
+
+int MessageBox(HWND, const char* Text, const char* Caption, UINT Type)
+{
+    return DialogService()->MessageBox(Text ? Text : "", Caption ? Caption : "Error", Type);
+}
+
+std::vector<std::string> FilterToQtFilters(const std::string& Filter)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t bar = Filter.find('|', start);
+        parts.push_back(Filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos)
+            break;
+        start = bar + 1;
+    }
+    std::vector<std::string> out;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string patterns = parts[i + 1];
+        std::replace(patterns.begin(), patterns.end(), ';', ' ');
+        out.push_back(parts[i] + " (" + patterns + ")");
+    }
+    return out;
+}
+
+std::string ApplyDefaultExt(const std::string& FileName, const std::string& DefaultExt)
+{
+    if (DefaultExt.empty() || FileName.empty() || !ExtractFileExt(FileName).empty())
+        return FileName;
+    std::string ext = DefaultExt[0] == '.' ? DefaultExt.substr(1) : DefaultExt;
+    return FileName + "." + ext;
+}
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner), FFiles(std::make_unique<TStringList>()) {}
+
+TOpenDialog::~TOpenDialog() = default;
+
+bool TOpenDialog::DoExecute(bool Save)
+{
+    TFileDialogRequest r;
+    r.Save = Save;
+    r.Title = FTitle;
+    r.Filter = FFilter;
+    r.FilterIndex = FFilterIndex;
+    r.FileName = FFileName;
+    r.InitialDir = FInitialDir;
+    r.DefaultExt = FDefaultExt;
+    r.Options = FOptions;
+    std::vector<std::string> files;
+    if (!DialogService()->FileDialog(r, files) || files.empty())
+        return false;
+    FFiles->Clear();
+    for (std::string& f : files) {
+        f = ApplyDefaultExt(f, FDefaultExt);
+        FFiles->Add(f);
+    }
+    FFileName = files.front();
+    FFilterIndex = r.FilterIndex;
+    return true;
+}
+
+bool TOpenDialog::Execute()
+{
+    return DoExecute(false);
+}
+
+bool TSaveDialog::Execute()
+{
+    return DoExecute(true);
+}

@@ -1,0 +1,231 @@
+// Forms, the application object and the screen: top-level windows, modal loops, the message loop
+// and the exception display. GUI core (platform/vcl).
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "msgbox.h"
+
+class TMainMenu;
+class TQtEventLoop;
+
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+                 poMainFormCenter, poOwnerFormCenter };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = Set<TBorderIcon, biSystemMenu, biHelp>;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    // Fires OnCreate once; TApplication::CreateForm calls it after construction, a first Show otherwise.
+    virtual void AfterConstruction();
+    // Fires OnDestroy once; call before deleting a form whose handlers use the derived object.
+    virtual void BeforeDestruction();
+
+    void Show();
+    void Hide();
+    // Shows the form and runs a local event loop until ModalResult is set (and the close is allowed).
+    int ShowModal();
+    // Closes as the user would: OnCloseQuery, then OnClose with its action.
+    void Close();
+    bool CloseQuery();
+    void Release();
+
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult v);
+    bool Modal() const { return FModal; }
+    bool Active() const;
+
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition v) { FPosition = v; }
+    // A place given in code before the first show (a window restoring its last geometry) is kept
+    // over the default placement.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons v) { FBorderIcons = v; }
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle v);
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState v);
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool v) { FKeyPreview = v; }
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* m);
+
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* c);
+    // Called by a control that took the focus: moves the active control and sends CM_EXIT/CM_ENTER.
+    bool SetFocusedControl(TWinControl* c);
+    void DefocusControl(TWinControl* c, bool Removing);
+    void FocusControl(TWinControl* c);
+
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnPaint;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    bool IsTopLevel() const override { return true; }
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void PaintWindow(HDC DC) override;
+    virtual void Paint();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& Action);
+    void Dispatch(TMessage& Message) override;
+    void CMShowingChanged(TMessage& Message) override;
+    void CMVisibleChanged(TMessage& Message) override;
+    void CMDialogKey(TWMKey& Message) override;
+    void WMNCCalcSize(TWMNCCalcSize& Message) override;
+    void WMNCPaint(TWMNCPaint& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void WMClose(TMessage& Message);
+
+private:
+    friend class TApplication;
+    friend class TWidgetHandle;
+    void PlaceWindow();
+    void CloseModal();
+
+    std::unique_ptr<TControlCanvas> FCanvas;
+    TWinControl* FActiveControl = nullptr;
+    TMainMenu* FMenu = nullptr;
+    TModalResult FModalResult = mrNone;
+    TPosition FPosition = poDesigned;
+    TBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TFormStyle FFormStyle = fsNormal;
+    TWindowState FWindowState = wsNormal;
+    TQtEventLoop* FModalLoop = nullptr;
+    bool FModal = false;
+    bool FKeyPreview = false;
+    bool FCreated = false;
+    bool FDestroyed = false;
+    bool FPlaced = false;
+    bool FMovedInCode = false;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+using TExceptionEvent = std::function<void(TObject* Sender, Exception* E)>;
+
+// The application object. It owns Qt's application object (made on Initialize or on first need)
+// and the forms created through CreateForm.
+class TApplication : public TComponent {
+public:
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    void Initialize();
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T>
+    void CreateForm(T*& Reference)
+    {
+        Reference = new T(this);
+        AddForm(Reference);
+        Reference->AfterConstruction();
+    }
+    // Shows the main form and runs the message loop until it closes or Terminate is called; then
+    // frees the forms it owns, newest first, each after its OnDestroy.
+    void Run();
+    void ProcessMessages();
+    // Waits for one event and handles it.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+
+    // Call inside a catch block: hands the exception in flight to OnException, or shows it.
+    void HandleException(TObject* Sender);
+    void ShowException(const Exception* E);
+    void ShowException(const std::string& Message);
+    // A message box through the dialog service; the result is an ID* value.
+    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
+
+    TCustomForm* MainForm() const { return FMainForm; }
+    std::string ExeName() const;
+    // The program's file name without extension until set.
+    std::string Title() const;
+    void SetTitle(const std::string& v) { FTitle = v; }
+    std::string Hint() const { return FHint; }
+    void SetHint(const std::string& v) { FHint = v; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    // Number of exceptions HandleException has seen (kept for tests of the boundary).
+    int ExceptionCount() const { return FExceptionCount; }
+
+    TExceptionEvent OnException;
+    TNotifyEvent OnIdle;
+
+    // Makes Qt's application object on first need (with the program's arguments when known).
+    static void QtApp();
+
+private:
+    friend class TCustomForm;
+    void AddForm(TCustomForm* f);
+
+    TCustomForm* FMainForm = nullptr;
+    std::string FTitle;
+    std::string FHint;
+    bool FShowHint = true;
+    bool FTerminated = false;
+    bool FRunning = false;
+    int FExceptionCount = 0;
+};
+
+extern TApplication* Application;
+
+// The screen: size, the global cursor, the active form and control, the installed font names.
+class TScreen : public TComponent {
+public:
+    explicit TScreen(TComponent* AOwner);
+    ~TScreen() override;
+    int Width() const;
+    int Height() const;
+    int PixelsPerInch() const { return ScreenPixelsPerInch; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v);
+    HCURSOR Cursors(TCursor c) const { return HCURSOR(c); }
+    TCustomForm* ActiveForm() const;
+    TWinControl* ActiveControl() const;
+    // Font family names, sorted.
+    TStrings* Fonts();
+    int FormCount() const { return int(FForms.size()); }
+    TCustomForm* Forms(int i) const { return FForms.at(size_t(i)); }
+    TFont* MenuFont();
+    TFont* HintFont();
+    TFont* IconFont();
+
+private:
+    friend class TCustomForm;
+    std::vector<TCustomForm*> FForms;
+    std::unique_ptr<TStringList> FFonts;
+    std::unique_ptr<TFont> FMenuFont, FHintFont, FIconFont;
+    TCursor FCursor = crDefault;
+};
+
+extern TScreen* Screen;

@@ -1,0 +1,733 @@
+// Handle widgets and the translation of Qt events into messages: the one entry from Qt into the
+// controls, with the exception boundary. GUI core internals.
+#include "handle.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "cp1251.h"
+#include "forms.h"
+#include "winapi.h"
+#include "graphics_qt.h"
+
+QEvent::Type PostedMessageEventType()
+{
+    static const QEvent::Type t = QEvent::Type(QEvent::registerEventType());
+    return t;
+}
+
+namespace {
+
+// The widget the mouse is over while WM_SETCURSOR runs: SetCursor shapes it.
+QPointer<QWidget> gCursorWidget;
+HCURSOR gCursor = crArrow;
+// Screen position of the last mouse event (Qt's own cursor position does not follow sent events).
+bool gMouseSeen = false;
+QPoint gMousePos;
+TControl* gMouseControl = nullptr;
+// The widget that lost the focus last, until the widget taking it has been told.
+QPointer<QWidget> gFocusLeaving;
+TControl* gCaptureControl = nullptr;
+// The input state an event carries, while its messages are delivered (then Qt's own state).
+bool gInputKnown = false;
+Qt::KeyboardModifiers gModifiers;
+Qt::MouseButtons gButtons;
+
+class TInputScope {
+public:
+    TInputScope(Qt::KeyboardModifiers m, Qt::MouseButtons b)
+        : FKnown(gInputKnown), FModifiers(gModifiers), FButtons(gButtons)
+    {
+        gInputKnown = true;
+        gModifiers = m;
+        gButtons = b;
+    }
+    ~TInputScope()
+    {
+        gInputKnown = FKnown;
+        gModifiers = FModifiers;
+        gButtons = FButtons;
+    }
+
+private:
+    bool FKnown;
+    Qt::KeyboardModifiers FModifiers;
+    Qt::MouseButtons FButtons;
+};
+
+class TPostedMessageEvent : public QEvent {
+public:
+    explicit TPostedMessageEvent(const TMessage& m) : QEvent(PostedMessageEventType()), Message(m) {}
+    TMessage Message;
+};
+
+// The window (handle) a widget belongs to: the nearest handle widget up its parents.
+HWND WindowOf(QWidget* w)
+{
+    for (; w; w = w->parentWidget())
+        if (auto* h = dynamic_cast<TWidgetHandle*>(w))
+            return h->Control() ? h : nullptr;
+    return nullptr;
+}
+
+WPARAM MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
+{
+    WPARAM k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+UINT MouseMessage(QEvent::Type t, Qt::MouseButton b, bool dblClicks)
+{
+    int base = b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+    switch (t) {
+    case QEvent::MouseButtonPress: return UINT(base);
+    case QEvent::MouseButtonRelease: return UINT(base + 1);
+    case QEvent::MouseButtonDblClick: return UINT(dblClicks ? base + 2 : base);
+    default: return WM_MOUSEMOVE;
+    }
+}
+
+// The control that should see a mouse message at client point p of c: the graphic child under it,
+// the capture holder, or c itself.
+TControl* MouseTarget(TWinControl* c, TPoint p)
+{
+    if (gCaptureControl)
+        return gCaptureControl;
+    if (TControl* g = c->ControlAtPos(p, false))
+        return g;
+    return c;
+}
+
+bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward)
+{
+    TInputScope input(e->modifiers(), e->buttons());
+    gMouseSeen = true;
+    gMousePos = e->globalPosition().toPoint();
+    QWidget* w = static_cast<QWidget*>(target);
+    QWidget* client = ClientWidget(c);
+    QPoint pt = w == client ? e->position().toPoint() : w->mapTo(client, e->position().toPoint());
+    // A first button going down starts afresh: a capture left over from a release that went
+    // elsewhere (the control was hidden meanwhile) must not steal this press.
+    if ((e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
+        (e->buttons() & ~e->button()) == 0)
+        gCaptureControl = nullptr;
+    bool dbl = c->ControlStyle().Contains(csDoubleClicks);
+    UINT msg = MouseMessage(e->type(), e->button(), dbl);
+    if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)
+        SetMouseControl(MouseTarget(c, TPoint(pt.x(), pt.y())));
+    // Windows asks the window under the mouse for its cursor before every mouse message.
+    TControlGuard alive(c);
+    if (!gCaptureControl) {
+        gCursorWidget = w;
+        TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(c->Handle()), MAKELPARAM(HTCLIENT, int(msg)));
+        TMessageBoundary::Deliver(c, sc);
+        if (sc.Result == 0)
+            w->setCursor(Qt::ArrowCursor);
+    }
+    if (!alive.Alive())
+        return true;
+    TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
+    TMessageBoundary::DeliverNative(c, m, target, e, forward);
+    return true;
+}
+
+bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
+{
+    TInputScope input(e->modifiers(), QGuiApplication::mouseButtons());
+    bool alt = e->modifiers() & Qt::AltModifier;
+    bool ctrl = e->modifiers() & Qt::ControlModifier;
+    std::string text = Utf8ToCp1251(e->text().toStdString());
+    WORD vk = QtKeyToVirtualKey(e->key());
+    if (vk == 0 && text.size() == 1) {
+        unsigned char ch = static_cast<unsigned char>(text[0]);
+        vk = WORD(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+    }
+    LPARAM data = 1 | (alt ? LPARAM(KF_ALTDOWN_BIT) : 0);
+    if (e->type() == QEvent::KeyRelease) {
+        TMessage m = MakeMessage(alt && !ctrl ? WM_SYSKEYUP : WM_KEYUP, vk,
+                                 data | LPARAM(KF_REPEAT_BIT) | LPARAM(KF_UP_BIT));
+        TMessageBoundary::DeliverNative(c, m, target, e, forward);
+        return true;
+    }
+    if (e->isAutoRepeat())
+        data |= LPARAM(KF_REPEAT_BIT);
+    bool printable = !text.empty() && static_cast<unsigned char>(text[0]) >= 0x20 && !ctrl;
+    bool keyHasChar = !text.empty() && (printable || text[0] == '\r' || text[0] == '\b' || text[0] == 0x1B ||
+                                        text[0] == '\t' || ctrl);
+    TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+    // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
+    TControlGuard alive(c);
+    TMessageBoundary::DeliverNative(c, down, target, e, forward && !printable);
+    // A handler may have freed the control (a host ending an in-place edit on Enter).
+    if (!alive.Alive() || down.WParam == 0 || !keyHasChar)
+        return true;
+    if (alt && !ctrl) {
+        TMessage m = MakeMessage(WM_SYSCHAR, WPARAM(static_cast<unsigned char>(text[0])), data);
+        TMessageBoundary::DeliverNative(c, m, target, e, false);
+        return true;
+    }
+    for (char ch : text) {
+        if (!alive.Alive())
+            break;
+        TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
+        if (text.size() == 1) {
+            TMessageBoundary::DeliverNative(c, m, target, e, forward && printable);
+            continue;
+        }
+        // Several characters from one event (an input method): one native event per character.
+        std::unique_ptr<QKeyEvent> one = TMessageBoundary::CharKeyEvent(e->modifiers(), ch);
+        TMessageBoundary::DeliverNative(c, m, target, one.get(), forward && printable);
+    }
+    return true;
+}
+
+void PaintClient(TWinControl* c, QWidget* w)
+{
+    QPainter p(w);
+    TCanvas dc;
+    BindPainter(&dc, &p);
+    TMessage erase = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
+    TMessageBoundary::Deliver(c, erase);
+    TMessage paint = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+    TMessageBoundary::Deliver(c, paint);
+    BindPainter(&dc, nullptr);
+}
+
+void PaintFrame(TWinControl* c, QWidget* w)
+{
+    QPainter p(w);
+    TCanvas dc;
+    BindPainter(&dc, &p);
+    TMessage m = MakeMessage(WM_NCPAINT, reinterpret_cast<WPARAM>(&dc), 0);
+    TMessageBoundary::Deliver(c, m);
+    BindPainter(&dc, nullptr);
+}
+
+// The one translation of a Qt event for a control; true when the event was consumed here.
+bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEvent* e)
+{
+    bool forward = role == TMessageFilter::Native;
+    switch (e->type()) {
+    case QEvent::Paint:
+        if (role == TMessageFilter::Outer) {
+            PaintFrame(c, static_cast<QWidget*>(target));
+            return true;
+        }
+        if (role == TMessageFilter::Client) {
+            PaintClient(c, static_cast<QWidget*>(target));
+            return true;
+        }
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        if (role == TMessageFilter::Outer)
+            return false;
+        return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
+    case QEvent::Wheel: {
+        if (role == TMessageFilter::Outer)
+            return false;
+        auto* we = static_cast<QWheelEvent*>(e);
+        TInputScope input(we->modifiers(), we->buttons());
+        QPoint g = we->globalPosition().toPoint();
+        int delta = we->angleDelta().y();
+        TMessage m = MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
+                                 MAKELPARAM(g.x(), g.y()));
+        TMessageBoundary::DeliverNative(c, m, target, e, forward);
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (role == TMessageFilter::Outer)
+            return false;
+        return TranslateKey(c, target, static_cast<QKeyEvent*>(e), forward);
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        if (role == TMessageFilter::Outer)
+            return false;
+        // WParam names the other window of the change, as in Windows (an editor keeps its caret
+        // when the focus goes to one of its own scroll bars). Qt tells the widget losing the focus
+        // first, when the new one is already Qt's focus widget.
+        HWND other = nullptr;
+        if (e->type() == QEvent::FocusOut) {
+            gFocusLeaving = static_cast<QWidget*>(target);
+            other = WindowOf(QApplication::focusWidget());
+        } else {
+            other = WindowOf(gFocusLeaving);
+            gFocusLeaving = nullptr;
+        }
+        if (other && other->Control() == c)
+            other = nullptr;
+        TMessage m = MakeMessage(e->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS,
+                                 reinterpret_cast<WPARAM>(other), 0);
+        TMessageBoundary::DeliverNative(c, m, target, e, forward);
+        return forward;
+    }
+    case QEvent::Enter:
+        if (role != TMessageFilter::Outer && !gCaptureControl) {
+            QPoint pos = ClientWidget(c)->mapFromGlobal(QCursor::pos());
+            SetMouseControl(MouseTarget(c, TPoint(pos.x(), pos.y())));
+        }
+        return false;
+    case QEvent::Leave:
+        if (role != TMessageFilter::Outer && gMouseControl &&
+            (gMouseControl == c || gMouseControl->Parent() == c) && !gCaptureControl)
+            SetMouseControl(nullptr);
+        if (role != TMessageFilter::Outer && c->HandleAllocated()) {
+            TWidgetHandle* h = c->Handle();
+            if (h->TrackLeave) {
+                h->TrackLeave = false;
+                TMessage m = MakeMessage(WM_MOUSELEAVE);
+                TMessageBoundary::Deliver(c, m);
+            }
+        }
+        return false;
+    case QEvent::ContextMenu:
+        // Raised from the right-button release instead, as Windows does.
+        return role != TMessageFilter::Outer;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// ---- the boundary ----------------------------------------------------------------------------------
+
+namespace {
+
+// The Qt event whose message is being delivered, while DefaultHandler may still hand it on.
+struct TParkedEvent {
+    QObject* Target = nullptr;
+    QEvent* Event = nullptr;
+    UINT Msg = 0;
+    bool Done = false;
+};
+thread_local TParkedEvent* gParked = nullptr;
+int gDepth = 0;
+// While DefaultHandler hands a Qt event to a widget, Qt's own code is on the stack: the outermost
+// Perform made then keeps its exception here until Qt has returned.
+thread_local bool gInsideQt = false;
+thread_local std::exception_ptr gKeptException;
+
+class TDeliveryScope {
+public:
+    TDeliveryScope() { ++gDepth; }
+    ~TDeliveryScope() { --gDepth; }
+};
+
+bool IsPending(UINT Msg)
+{
+    return gParked && gParked->Event && !gParked->Done && gParked->Msg == Msg;
+}
+
+} // namespace
+
+void TMessageBoundary::Deliver(TControl* control, TMessage& message)
+{
+    if (!control)
+        return;
+    TDeliveryScope scope;
+    try {
+        control->WindowProc(message);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(control);
+    }
+}
+
+void TMessageBoundary::DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward)
+{
+    TParkedEvent parked;
+    parked.Target = target;
+    parked.Event = forward ? e : nullptr;
+    parked.Msg = message.Msg;
+    TParkedEvent* saved = gParked;
+    gParked = &parked;
+    Deliver(control, message);
+    gParked = saved;
+}
+
+void TMessageBoundary::Perform(TControl* control, TMessage& message)
+{
+    if (!gInsideQt) {
+        control->WindowProc(message);
+        return;
+    }
+    gInsideQt = false;
+    try {
+        control->WindowProc(message);
+    } catch (...) {
+        if (!gKeptException)
+            gKeptException = std::current_exception();
+    }
+    gInsideQt = true;
+}
+
+bool TMessageBoundary::Pending(UINT Msg)
+{
+    return IsPending(Msg);
+}
+
+void TMessageBoundary::PassToWidget(UINT Msg)
+{
+    if (!IsPending(Msg))
+        return;
+    // The widget's own handling of the Qt event this message came from (QObject::event is public).
+    gParked->Done = true;
+    bool wasInside = gInsideQt;
+    gInsideQt = true;
+    gParked->Target->event(gParked->Event);
+    gInsideQt = wasInside;
+    if (gKeptException && !wasInside) {
+        std::exception_ptr e = gKeptException;
+        gKeptException = nullptr;
+        std::rethrow_exception(e);
+    }
+}
+
+bool TMessageBoundary::Accepted()
+{
+    return gParked && gParked->Event && gParked->Event->isAccepted();
+}
+
+int TMessageBoundary::Depth()
+{
+    return gDepth;
+}
+
+std::unique_ptr<QKeyEvent> TMessageBoundary::CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch)
+{
+    return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_unknown, modifiers,
+                                       QString(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch))))));
+}
+
+TMessageBoundary::TCharReplacement::TCharReplacement(char Ch)
+{
+    if (!IsPending(WM_CHAR) || gParked->Event->type() != QEvent::KeyPress)
+        return;
+    FEvent = CharKeyEvent(static_cast<QKeyEvent*>(gParked->Event)->modifiers(), Ch);
+    gParked->Event = FEvent.get();
+}
+
+TMessageBoundary::TCharReplacement::~TCharReplacement()
+{
+    if (FEvent && gParked && gParked->Event == FEvent.get())
+        gParked->Event = nullptr;
+}
+
+bool TMessageFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!FControl)
+        return false;
+    return Translate(FControl, FRole, watched, event);
+}
+
+TClientArea::TClientArea(TWinControl* control, QWidget* parent)
+    : QWidget(parent)
+{
+    FFilter = new TMessageFilter(control, TMessageFilter::Client, this);
+    setMouseTracking(true);
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+bool TClientArea::event(QEvent* e)
+{
+    if (FFilter && FFilter->eventFilter(this, e))
+        return true;
+    return QWidget::event(e);
+}
+
+TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
+    : QWidget(parent), FControl(control)
+{
+    // Made here, not in the initialiser list: Qt sends this widget events while its children are made.
+    FFilter = new TMessageFilter(control, TMessageFilter::Outer, this);
+    FClient = new TClientArea(control, this);
+    setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(FClient);
+    FClient->show();
+}
+
+TWidgetHandle::~TWidgetHandle()
+{
+    // Deleted by Qt while the control still holds it (its Qt parent went first): the control
+    // loses its window and makes a new one when next needed.
+    if (FControl) {
+        if (FControl->FHandle == this) {
+            FControl->FHandle = nullptr;
+        }
+        Detach();
+    }
+}
+
+void TWidgetHandle::Detach()
+{
+    for (auto& [id, t] : Timers) {
+        t->stop();
+        t->deleteLater();
+    }
+    Timers.clear();
+    FControl = nullptr;
+    FFilter->Detach();
+    FClient->Filter()->Detach();
+    for (QObject* o : findChildren<QObject*>())
+        if (auto* f = dynamic_cast<TMessageFilter*>(o))
+            f->Detach();
+}
+
+bool TWidgetHandle::event(QEvent* e)
+{
+    if (e->type() == PostedMessageEventType()) {
+        if (FControl) {
+            TMessage m = static_cast<TPostedMessageEvent*>(e)->Message;
+            TMessageBoundary::Deliver(FControl, m);
+        }
+        return true;
+    }
+    if (FControl && FClient && isWindow()) {
+        if (e->type() == QEvent::Close) {
+            e->ignore();
+            TMessage m = MakeMessage(WM_CLOSE);
+            TMessageBoundary::Deliver(FControl, m);
+            return true;
+        }
+        // The user moved or sized the window: the control's bounds follow.
+        if (e->type() == QEvent::Resize || e->type() == QEvent::Move) {
+            TWinControl* c = FControl;
+            // Left/Top are the frame's position (what move() takes), Width/Height the window's size.
+            QRect g(pos(), size());
+            if (g.x() != c->Left() || g.y() != c->Top() || g.width() != c->Width() || g.height() != c->Height()) {
+                TDeliveryScope scope;
+                try {
+                    c->SetBounds(g.x(), g.y(), g.width(), g.height());
+                } catch (...) {
+                    if (Application)
+                        Application->HandleException(c);
+                }
+            }
+        }
+        if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {
+            TMessage m = MakeMessage(e->type() == QEvent::WindowActivate ? CM_ACTIVATE : CM_DEACTIVATE);
+            TMessageBoundary::Deliver(FControl, m);
+        }
+    }
+    if (FControl && FFilter && FClient && FFilter->eventFilter(this, e))
+        return true;
+    return QWidget::event(e);
+}
+
+// ---- mouse tracking --------------------------------------------------------------------------------
+
+void SetMouseControl(TControl* c)
+{
+    if (c == gMouseControl)
+        return;
+    TControl* old = gMouseControl;
+    gMouseControl = c;
+    if (old) {
+        TMessage m = MakeMessage(CM_MOUSELEAVE);
+        TMessageBoundary::Deliver(old, m);
+    }
+    if (c && gMouseControl == c) {
+        // The pointer shows the cursor of the control under it.
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (!w)
+            w = c->Parent();
+        if (w && w->HandleAllocated()) {
+            QWidget* cw = ClientWidget(w);
+            bool hint = c->ShowHint() && Application && Application->ShowHint() && !c->Hint().empty();
+            cw->setToolTip(hint ? QString::fromStdString(Cp1251ToUtf8(GetShortHint(c->Hint()))) : QString());
+        }
+        TMessage m = MakeMessage(CM_MOUSEENTER);
+        TMessageBoundary::Deliver(c, m);
+    }
+}
+
+TControl* MouseControl()
+{
+    return gMouseControl;
+}
+
+void SetCaptureControl(TControl* c)
+{
+    gCaptureControl = c;
+}
+
+TControl* CaptureControl()
+{
+    return gCaptureControl;
+}
+
+void ForgetControl(TControl* c)
+{
+    if (gMouseControl == c)
+        gMouseControl = nullptr;
+    if (gCaptureControl == c)
+        gCaptureControl = nullptr;
+    ForgetControlCaret(c);
+}
+
+Qt::KeyboardModifiers CurrentModifiers()
+{
+    return gInputKnown ? gModifiers : QGuiApplication::keyboardModifiers();
+}
+
+Qt::MouseButtons CurrentButtons()
+{
+    return gInputKnown ? gButtons : QGuiApplication::mouseButtons();
+}
+
+
+BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (!h)
+        return 0;
+    QCoreApplication::postEvent(h, new TPostedMessageEvent(MakeMessage(Msg, WParam, LParam)));
+    return 1;
+}
+
+UINT SetTimer(HWND h, UINT IDEvent, UINT Elapse, void*)
+{
+    if (!h)
+        return 0;
+    QTimer*& t = h->Timers[IDEvent];
+    if (!t) {
+        t = new QTimer(h);
+        QObject::connect(t, &QTimer::timeout, h, [h, IDEvent] {
+            if (TWinControl* c = h->Control()) {
+                TMessage m = MakeMessage(WM_TIMER, IDEvent, 0);
+                TMessageBoundary::Deliver(c, m);
+            }
+        });
+    }
+    t->start(int(std::max(1u, Elapse)));
+    return IDEvent ? IDEvent : 1;
+}
+
+BOOL KillTimer(HWND h, UINT IDEvent)
+{
+    if (!h)
+        return 0;
+    auto it = h->Timers.find(IDEvent);
+    if (it == h->Timers.end())
+        return 0;
+    it->second->stop();
+    it->second->deleteLater();
+    h->Timers.erase(it);
+    return 1;
+}
+
+WORD QtKeyToVirtualKey(int k)
+{
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return WORD('A' + (k - Qt::Key_A));
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return WORD('0' + (k - Qt::Key_0));
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+        return WORD(VK_F1 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Clear: return VK_CLEAR;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Help: return VK_HELP;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Asterisk: return VK_MULTIPLY;
+    case Qt::Key_Plus: return VK_OEM_PLUS;
+    case Qt::Key_Minus: return VK_OEM_MINUS;
+    case Qt::Key_Comma: return VK_OEM_COMMA;
+    case Qt::Key_Period: return VK_OEM_PERIOD;
+    case Qt::Key_Slash: return VK_OEM_2;
+    case Qt::Key_Semicolon: return VK_OEM_1;
+    default: return 0;
+    }
+}
+
+int VirtualKeyToQtKey(WORD vk)
+{
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return vk;
+    if (vk >= VK_F1 && vk <= VK_F12 + 12)
+        return Qt::Key_F1 + (vk - VK_F1);
+    for (int k : {Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_PageUp,
+                  Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down,
+                  Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Pause, Qt::Key_Print, Qt::Key_Help, Qt::Key_Menu,
+                  Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Comma, Qt::Key_Period, Qt::Key_Slash, Qt::Key_Semicolon,
+                  Qt::Key_Asterisk})
+        if (QtKeyToVirtualKey(k) == vk)
+            return k;
+    return 0;
+}
+
+Qt::CursorShape QtCursorShape(TCursor c)
+{
+    switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: case crVSplit: return c == crVSplit ? Qt::SplitVCursor : Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+HCURSOR SetCursor(HCURSOR Cursor)
+{
+    HCURSOR old = gCursor;
+    gCursor = Cursor;
+    if (gCursorWidget)
+        gCursorWidget->setCursor(QtCursorShape(TCursor(Cursor)));
+    return old;
+}
+
+QPoint CurrentMousePos()
+{
+    return gMouseSeen ? gMousePos : QCursor::pos();
+}

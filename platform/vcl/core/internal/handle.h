@@ -1,0 +1,147 @@
+// The window handle of a TWinControl: an outer QWidget covering the window box (non-client frame)
+// and an inner client QWidget. GUI core internals; only the platform/vcl sources include this.
+#pragma once
+
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include "controls.h"
+
+class QKeyEvent;
+class QTimer;
+
+// Turns the Qt events of one widget of a control (outer, client or a wrapped native widget) into
+// messages for that control.
+class TMessageFilter : public QObject {
+public:
+    enum Role { Outer, Client, Native };
+    TMessageFilter(TWinControl* control, Role role, QObject* parent) : QObject(parent), FControl(control), FRole(role) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void Detach() { FControl = nullptr; }
+
+private:
+    TWinControl* FControl;
+    Role FRole;
+};
+
+class TClientArea : public QWidget {
+public:
+    TClientArea(TWinControl* control, QWidget* parent);
+    TMessageFilter* Filter() const { return FFilter; }
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    TMessageFilter* FFilter = nullptr;
+};
+
+class TWidgetHandle : public QWidget {
+public:
+    TWidgetHandle(TWinControl* control, QWidget* parent);
+    ~TWidgetHandle() override;
+    TWinControl* Control() const { return FControl; }
+    TClientArea* Client() const { return FClient; }
+    // The control is going away: no more messages from this widget.
+    void Detach();
+
+    std::map<UINT, QTimer*> Timers;
+    // TrackMouseEvent asked for a WM_MOUSELEAVE.
+    bool TrackLeave = false;
+    // The wrapped Qt widget doing the control's work in the client area (null for none).
+    QWidget* Native = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    TWinControl* FControl;
+    TClientArea* FClient = nullptr;
+    TMessageFilter* FFilter = nullptr;
+};
+
+// The one boundary between Qt's events and the controls' messages. A message made from a Qt event
+// is delivered with that event parked here, so DefaultHandler can hand it to the widget's own
+// handling afterwards. The boundary also counts the deliveries under way, keeps exceptions from
+// reaching Qt (one raised while Qt's own code is on the stack is parked and thrown again once Qt has
+// returned), and rebuilds a key event whose character a KeyPress handler changed. The controls reach
+// Qt events only through this object.
+class TMessageBoundary {
+public:
+    // Delivers a message through WindowProc; an exception goes to Application->HandleException and
+    // never reaches Qt.
+    static void Deliver(TControl* control, TMessage& message);
+    // Delivers a message made from the Qt event e sent to target; with forward, e is parked for the
+    // control's DefaultHandler.
+    static void DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward);
+    // Perform's call of WindowProc: direct, except under a widget's own handling of a parked event
+    // (a wrapped control reporting a change), where the exception is parked instead of unwinding
+    // through Qt.
+    static void Perform(TControl* control, TMessage& message);
+    // True when the Qt event of message Msg is parked and has not been handed to its widget yet.
+    static bool Pending(UINT Msg);
+    // Hands the parked Qt event of Msg (when one is pending) to its widget's own handling, then
+    // throws a parked exception again once Qt has returned.
+    static void PassToWidget(UINT Msg);
+    // True when the parked event went to its widget and the widget accepted it.
+    static bool Accepted();
+    // How many deliveries are under way now (a handler that runs inside another handler counts
+    // twice). Outside every one, no widget is inside its own event and freed windows may really go.
+    static int Depth();
+    // A key press carrying one CP1251 character.
+    static std::unique_ptr<QKeyEvent> CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch);
+
+    // While it lives, a pending WM_CHAR key press carries Ch instead of its own character.
+    class TCharReplacement {
+    public:
+        explicit TCharReplacement(char Ch);
+        ~TCharReplacement();
+        TCharReplacement(const TCharReplacement&) = delete;
+        TCharReplacement& operator=(const TCharReplacement&) = delete;
+
+    private:
+        std::unique_ptr<QKeyEvent> FEvent;
+    };
+};
+
+// Qt side of a windowed control, for the platform's own code: the handle's outer widget (whole
+// window, made on first need) and its client widget (the client rectangle; the parent of the
+// children's handles).
+QWidget* HandleWidget(TWinControl* c);
+QWidget* ClientWidget(TWinControl* c);
+// A Qt widget that does the control's work inside the client area (edit, list...): it is stretched
+// over the client rectangle and its events pass through the control's message path. Null ends it.
+void SetNativeWidget(TWinControl* c, QWidget* w);
+// The control's native widget; null without one or without a handle.
+QWidget* NativeWidget(TWinControl* c);
+// The widget that takes the keyboard focus for the control: the native widget, else the client
+// widget; null without a handle.
+QWidget* FocusWidget(TWinControl* c);
+
+// Posted-message event carrying a TMessage.
+QEvent::Type PostedMessageEventType();
+
+// Mouse tracking shared by all controls: the control under the mouse (for CM_MOUSEENTER and
+// CM_MOUSELEAVE) and the one that holds the capture.
+void SetMouseControl(TControl* c);
+TControl* MouseControl();
+void SetCaptureControl(TControl* c);
+TControl* CaptureControl();
+// Forgets c everywhere it is remembered (mouse, capture, caret); called as c goes away.
+void ForgetControl(TControl* c);
+void ForgetControlCaret(TControl* c);
+
+// Qt key code to Windows virtual key (0 when none).
+WORD QtKeyToVirtualKey(int qtKey);
+
+// Keyboard modifiers and mouse buttons: those of the input event being delivered, else Qt's state.
+Qt::KeyboardModifiers CurrentModifiers();
+Qt::MouseButtons CurrentButtons();
+QPoint CurrentMousePos();
+
+// Qt key code of a virtual key (0 when none), and the Qt cursor of a TCursor.
+int VirtualKeyToQtKey(WORD vk);
+Qt::CursorShape QtCursorShape(TCursor c);

@@ -1,0 +1,402 @@
+// Menus over QAction/QMenu/QMenuBar. GUI core (platform/vcl).
+#include "menus.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <algorithm>
+
+#include "core_qt.h"
+#include "cp1251.h"
+#include "forms.h"
+#include "handle.h"
+
+namespace {
+
+QString ToQt(const std::string& s)
+{
+    return QString::fromStdString(Cp1251ToUtf8(s));
+}
+
+// Runs a menu handler inside the exception boundary: a menu choice arrives from Qt.
+template <class F>
+void Guarded(TObject* sender, F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+        if (Application)
+            Application->HandleException(sender);
+    }
+}
+
+} // namespace
+
+// ---- TMenuItem -------------------------------------------------------------------------------------
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new TQtAction())
+{
+    QObject::connect(FAction, &QAction::triggered, [this](bool) { Guarded(this, [this] { Click(); }); });
+}
+
+TMenuItem::~TMenuItem()
+{
+    while (!FItems.empty()) {
+        TMenuItem* c = FItems.back();
+        FItems.pop_back();
+        c->FParent = nullptr;
+        delete c;
+    }
+    if (FParent)
+        FParent->Remove(this);
+    delete FSubMenu;
+    delete FAction;
+}
+
+void TMenuItem::SetCaption(const std::string& v)
+{
+    if (FCaption == v)
+        return;
+    FCaption = v;
+    Sync();
+}
+
+void TMenuItem::SetChecked(bool v)
+{
+    if (FChecked == v)
+        return;
+    FChecked = v;
+    if (v && FRadioItem)
+        UncheckSiblings();
+    Sync();
+}
+
+void TMenuItem::SetRadioItem(bool v)
+{
+    FRadioItem = v;
+    if (v && FChecked)
+        UncheckSiblings();
+    Sync();
+}
+
+void TMenuItem::UncheckSiblings()
+{
+    if (!FParent)
+        return;
+    for (TMenuItem* s : FParent->FItems)
+        if (s != this && s->FRadioItem && s->FGroupIndex == FGroupIndex && s->FChecked) {
+            s->FChecked = false;
+            s->Sync();
+        }
+}
+
+void TMenuItem::SetEnabled(bool v)
+{
+    FEnabled = v;
+    Sync();
+}
+
+void TMenuItem::SetVisible(bool v)
+{
+    FVisible = v;
+    Sync();
+}
+
+void TMenuItem::SetShortCut(TShortCut v)
+{
+    FShortCut = v;
+    Sync();
+}
+
+void TMenuItem::Sync()
+{
+    FAction->setSeparator(IsLine());
+    FAction->setText(ToQt(FCaption));
+    FAction->setCheckable(FChecked || FRadioItem || FAutoCheck);
+    FAction->setChecked(FChecked);
+    FAction->setEnabled(FEnabled);
+    FAction->setVisible(FVisible);
+    if (FShortCut) {
+        WORD key;
+        TShiftState shift;
+        ShortCutToKey(FShortCut, key, shift);
+        int k = VirtualKeyToQtKey(key);
+        if (shift.Contains(ssShift)) k |= Qt::SHIFT;
+        if (shift.Contains(ssCtrl)) k |= Qt::CTRL;
+        if (shift.Contains(ssAlt)) k |= Qt::ALT;
+        FAction->setShortcut(QKeySequence(k));
+    } else {
+        FAction->setShortcut(QKeySequence());
+    }
+}
+
+int TMenuItem::MenuIndex() const
+{
+    return FParent ? FParent->IndexOf(this) : -1;
+}
+
+int TMenuItem::IndexOf(const TMenuItem* Item) const
+{
+    auto it = std::find(FItems.begin(), FItems.end(), Item);
+    return it == FItems.end() ? -1 : int(it - FItems.begin());
+}
+
+void TMenuItem::Add(TMenuItem* Item)
+{
+    Insert(Count(), Item);
+}
+
+void TMenuItem::Insert(int Index, TMenuItem* Item)
+{
+    if (!Item)
+        return;
+    if (Item->FParent)
+        throw EMenuError("Menu inserted twice");
+    if (Index < 0 || Index > Count())
+        Index = Count();
+    FItems.insert(FItems.begin() + Index, Item);
+    Item->FParent = this;
+    Rebuild();
+}
+
+void TMenuItem::Remove(TMenuItem* Item)
+{
+    auto it = std::find(FItems.begin(), FItems.end(), Item);
+    if (it == FItems.end())
+        return;
+    FItems.erase(it);
+    Item->FParent = nullptr;
+    Rebuild();
+}
+
+void TMenuItem::Delete(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        throw EMenuError("Menu index out of range");
+    TMenuItem* c = FItems[size_t(Index)];
+    Remove(c);
+    delete c;
+}
+
+void TMenuItem::Clear()
+{
+    while (!FItems.empty())
+        Delete(Count() - 1);
+}
+
+TMenuItem* TMenuItem::Find(const std::string& ACaption) const
+{
+    std::string want = StripHotkey(ACaption);
+    for (TMenuItem* c : FItems)
+        if (AnsiSameText(StripHotkey(c->FCaption), want))
+            return c;
+    return nullptr;
+}
+
+TQtMenu* TMenuItem::SubMenu()
+{
+    if (!FSubMenu) {
+        FSubMenu = new TQtMenu();
+        // Opening a submenu runs the parent item's OnClick, so it can fill or tick its children.
+        QObject::connect(FSubMenu, &QMenu::aboutToShow, [this] {
+            Guarded(this, [this] {
+                if (OnClick)
+                    OnClick(this);
+            });
+        });
+        if (!FMenu)
+            FAction->setMenu(FSubMenu);
+    }
+    return FSubMenu;
+}
+
+TMenu* TMenuItem::RootMenu() const
+{
+    const TMenuItem* i = this;
+    while (i->FParent)
+        i = i->FParent;
+    return i->FMenu;
+}
+
+void TMenuItem::Rebuild()
+{
+    QMenu* m = SubMenu();
+    m->clear();
+    for (TMenuItem* c : FItems)
+        m->addAction(c->FAction);
+    if (FMenu)
+        FMenu->MenuChanged();
+}
+
+void TMenuItem::Click()
+{
+    if (FAutoCheck)
+        SetChecked(!FChecked);
+    if (OnClick)
+        OnClick(this);
+}
+
+// ---- TMenu / TMainMenu / TPopupMenu ----------------------------------------------------------------
+
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<TMenuItem>(nullptr))
+{
+    FItems->FMenu = this;
+}
+
+TMenu::~TMenu()
+{
+    FItems.reset();
+}
+
+static TMenuItem* FindShortCut(TMenuItem* item, TShortCut sc)
+{
+    for (int i = 0; i < item->Count(); ++i) {
+        TMenuItem* c = item->Items(i);
+        if (c->ShortCut() == sc)
+            return c;
+        if (TMenuItem* d = FindShortCut(c, sc))
+            return d;
+    }
+    return nullptr;
+}
+
+TMenuItem* TMenu::FindItemByShortCut(TShortCut sc) const
+{
+    return sc ? FindShortCut(FItems.get(), sc) : nullptr;
+}
+
+bool TMenu::IsShortCut(TShortCut sc)
+{
+    TMenuItem* i = FindItemByShortCut(sc);
+    for (TMenuItem* p = i; p && p != FItems.get(); p = p->Parent())
+        if (!p->Enabled() || !p->Visible())
+            return false;
+    if (!i)
+        return false;
+    i->Click();
+    return true;
+}
+
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+TMainMenu::~TMainMenu()
+{
+    // The bar belongs to the form's window; it only loses its actions and its link to this menu.
+    if (FBar) {
+        FBar->disconnect();
+        FBar->clear();
+    }
+}
+
+TQtMenuBar* TMainMenu::MenuBar(HWND parent)
+{
+    if (FBar && FBar->parentWidget() != parent)
+        FBar = nullptr;
+    if (!FBar) {
+        FBar = new TQtMenuBar(parent);
+        QObject::connect(FBar, &QObject::destroyed, [this](QObject*) { FBar = nullptr; });
+        MenuChanged();
+    }
+    return FBar;
+}
+
+void TMainMenu::MenuChanged()
+{
+    if (!FBar)
+        return;
+    FBar->clear();
+    for (int i = 0; i < Items()->Count(); ++i)
+        FBar->addAction(Items()->Items(i)->Action());
+}
+
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+TPopupMenu::~TPopupMenu() = default;
+
+void TPopupMenu::Popup(int X, int Y)
+{
+    if (OnPopup)
+        OnPopup(this);
+    TApplication::QtApp();
+    Items()->SubMenu()->exec(QPoint(X, Y));
+}
+
+// ---- shortcut text ---------------------------------------------------------------------------------
+
+std::string StripHotkey(const std::string& caption)
+{
+    std::string r;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&')
+                r += caption[++i];
+            continue;
+        }
+        r += caption[i];
+    }
+    return r;
+}
+
+namespace {
+
+const struct {
+    WORD Key;
+    const char* Name;
+} kKeyNames[] = {
+    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"}, {VK_HOME, "Home"}, {VK_LEFT, "Left"},
+    {VK_UP, "Up"}, {VK_RIGHT, "Right"}, {VK_DOWN, "Down"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+};
+
+std::string KeyName(WORD key)
+{
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return std::string(1, char(key));
+    if (key >= VK_F1 && key <= VK_F12)
+        return "F" + IntToStr(key - VK_F1 + 1);
+    for (const auto& k : kKeyNames)
+        if (k.Key == key)
+            return k.Name;
+    return std::string();
+}
+
+} // namespace
+
+std::string ShortCutToText(TShortCut sc)
+{
+    WORD key;
+    TShiftState shift;
+    ShortCutToKey(sc, key, shift);
+    std::string name = KeyName(key);
+    if (name.empty())
+        return std::string();
+    std::string r;
+    if (shift.Contains(ssShift)) r += "Shift+";
+    if (shift.Contains(ssCtrl)) r += "Ctrl+";
+    if (shift.Contains(ssAlt)) r += "Alt+";
+    return r + name;
+}
+
+TShortCut TextToShortCut(const std::string& text)
+{
+    TShiftState shift;
+    std::string rest = text;
+    for (bool again = true; again;) {
+        again = false;
+        for (auto [prefix, item] : {std::pair{"Shift+", ssShift}, std::pair{"Ctrl+", ssCtrl}, std::pair{"Alt+", ssAlt}}) {
+            std::string p = prefix;
+            if (rest.size() > p.size() && SameText(rest.substr(0, p.size()), p)) {
+                shift << item;
+                rest = rest.substr(p.size());
+                again = true;
+            }
+        }
+    }
+    for (int k = 1; k < 256; ++k)
+        if (!KeyName(WORD(k)).empty() && SameText(KeyName(WORD(k)), rest))
+            return ShortCut(WORD(k), shift);
+    return 0;
+}

@@ -1,0 +1,397 @@
+// Forms, menus, dialogs, clipboard and timers of the GUI core, with the dialog service faked.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+#include "clipbrd.h"
+#include "core_support.h"
+#include "menus.h"
+#include "timers.h"
+#include "handle.h"
+#include "core_qt.h"
+
+namespace {
+
+class CoreForms : public ::testing::Test {
+protected:
+    void SetUp() override { TApplication::QtApp(); }
+    void TearDown() override { Application->ProcessMessages(); }
+};
+
+TEST_F(CoreForms, ShowModalRunsUntilModalResultIsSet)
+{
+    TForm form(nullptr);
+    std::vector<std::string> log;
+    form.OnShow = [&](TObject*) {
+        log.push_back("show");
+        QTimer::singleShot(0, [&] { form.SetModalResult(mrOk); });
+    };
+    form.OnClose = [&](TObject*, TCloseAction& a) {
+        log.push_back("close");
+        EXPECT_EQ(a, caHide);
+    };
+    form.OnHide = [&](TObject*) { log.push_back("hide"); };
+    EXPECT_EQ(form.ShowModal(), mrOk);
+    EXPECT_EQ(log, (std::vector<std::string>{"show", "close", "hide"}));
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Modal());
+}
+
+TEST_F(CoreForms, CloseQueryCanRefuseAModalClose)
+{
+    TForm form(nullptr);
+    int asked = 0;
+    form.OnCloseQuery = [&](TObject*, bool& can) {
+        ++asked;
+        can = asked > 1;
+        if (!can)
+            QTimer::singleShot(0, [&] { form.SetModalResult(mrYes); });
+    };
+    form.OnShow = [&](TObject*) { QTimer::singleShot(0, [&] { form.Close(); }); };
+    // Close on a modal form means Cancel; the refusal resets ModalResult and the loop goes on.
+    EXPECT_EQ(form.ShowModal(), mrYes);
+    EXPECT_EQ(asked, 2);
+
+    // OnClose with caNone keeps the form open.
+    TForm other(nullptr);
+    int closes = 0;
+    other.OnClose = [&](TObject*, TCloseAction& a) {
+        if (++closes == 1) {
+            a = caNone;
+            QTimer::singleShot(0, [&] { other.SetModalResult(mrAbort); });
+        }
+    };
+    other.OnShow = [&](TObject*) { QTimer::singleShot(0, [&] { other.SetModalResult(mrOk); }); };
+    EXPECT_EQ(other.ShowModal(), mrAbort);
+    EXPECT_EQ(closes, 2);
+}
+
+TEST_F(CoreForms, ShowModalOnAVisibleFormIsRefused)
+{
+    TForm form(nullptr);
+    form.Show();
+    EXPECT_THROW(form.ShowModal(), EInvalidOperation);
+}
+
+TEST_F(CoreForms, OnCreateRunsOnceAfterConstruction)
+{
+    struct TMyForm : TForm {
+        explicit TMyForm(TComponent* o) : TForm(o) { OnCreate = [this](TObject*) { ++Created; }; }
+        int Created = 0;
+    };
+    TMyForm* f = nullptr;
+    TApplication app(nullptr);
+    app.CreateForm(f);
+    EXPECT_EQ(f->Created, 1);
+    EXPECT_EQ(app.MainForm(), f);
+    f->Show();
+    EXPECT_EQ(f->Created, 1);
+    f->Hide();
+}
+
+TEST_F(CoreForms, PositionsFollowTheOriginal)
+{
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    TForm centred(nullptr);
+    centred.SetBounds(5, 7, 200, 100);
+    centred.SetPosition(poScreenCenter);
+    centred.Show();
+    EXPECT_EQ(centred.Left(), area.x() + (area.width() - 200) / 2);
+    EXPECT_EQ(centred.Top(), area.y() + (area.height() - 100) / 2);
+
+    TForm designed(nullptr);
+    designed.SetBounds(5, 7, 200, 100);
+    designed.Show();
+    EXPECT_EQ(designed.BoundsRect(), Rect(5, 7, 205, 107));
+
+    // Default placement cascades from the screen's corner; a place set in code before the first show
+    // (geometry restored from the settings) stays.
+    struct {
+        bool Moved;
+    } defaults[] = {{false}, {true}};
+    for (auto& d : defaults) {
+        TForm form(nullptr);
+        form.SetPosition(poDefault);
+        form.SetBounds(0, 0, 200, 100);
+        if (d.Moved)
+            form.SetBounds(229, 115, 300, 150);
+        form.Show();
+        if (d.Moved) {
+            EXPECT_EQ(form.BoundsRect(), Rect(229, 115, 529, 265));
+            continue;
+        }
+        EXPECT_EQ((form.Left() - area.x()) % 22, 0);
+        EXPECT_EQ(form.Left() - area.x(), form.Top() - area.y());
+        EXPECT_EQ(form.Width(), 200);
+    }
+
+    TForm owned(&centred);
+    owned.SetBounds(0, 0, 100, 50);
+    owned.SetPosition(poOwnerFormCenter);
+    owned.Show();
+    EXPECT_EQ(owned.Left(), centred.Left() + 50);
+    EXPECT_EQ(owned.Top(), centred.Top() + 25);
+}
+
+TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm)
+{
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 200, 100);
+    int resized = 0;
+    std::vector<std::string> log;
+    form.OnResize = [&](TObject*) { ++resized; };
+    form.OnActivate = [&](TObject*) { log.push_back("activate"); };
+    form.OnDeactivate = [&](TObject*) { log.push_back("deactivate"); };
+    form.Show();
+    // Showing activates the window at once, as in Windows.
+    EXPECT_TRUE(form.Active());
+    EXPECT_EQ(log, std::vector<std::string>{"activate"});
+    log.clear();
+    QWidget* w = HandleWidget(&form);
+    w->move(40, 50);
+    w->resize(260, 120);
+    EXPECT_EQ(form.BoundsRect(), Rect(40, 50, 300, 170));
+    EXPECT_EQ(resized, 1);
+    QEvent on(QEvent::WindowActivate), off(QEvent::WindowDeactivate);
+    QApplication::sendEvent(w, &off);
+    QApplication::sendEvent(w, &on);
+    EXPECT_EQ(log, (std::vector<std::string>{"deactivate", "activate"}));
+}
+
+TEST_F(CoreForms, MenuItemsClickCheckAndOpen)
+{
+    TForm form(nullptr);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption("&Файл");
+    menu->Items()->Add(file);
+    auto* open = new TMenuItem(&form);
+    open->SetCaption("&Открыть");
+    open->SetShortCut(ShortCut('O', TShiftState{ssCtrl}));
+    open->Tag = 5;
+    file->Add(open);
+    auto* line = new TMenuItem(&form);
+    line->SetCaption("-");
+    file->Add(line);
+    TMenuItem* radios[3];
+    for (int i = 0; i < 3; ++i) {
+        radios[i] = new TMenuItem(&form);
+        radios[i]->SetCaption("Вид " + IntToStr(i));
+        radios[i]->SetRadioItem(true);
+        radios[i]->SetGroupIndex(1);
+        file->Add(radios[i]);
+    }
+    form.SetMenu(menu);
+    form.Show();
+
+    std::vector<int> clicked;
+    open->OnClick = [&](TObject* s) { clicked.push_back(static_cast<TMenuItem*>(s)->Tag); };
+    open->Action()->trigger();
+    EXPECT_EQ(clicked, std::vector<int>{5});
+    EXPECT_TRUE(menu->IsShortCut(ShortCut('O', TShiftState{ssCtrl})));
+    EXPECT_EQ(clicked.size(), 2u);
+    open->SetEnabled(false);
+    EXPECT_FALSE(menu->IsShortCut(ShortCut('O', TShiftState{ssCtrl})));
+
+    // Opening the submenu runs the parent's OnClick first.
+    int opened = 0;
+    file->OnClick = [&](TObject*) { ++opened; };
+    emit file->SubMenu()->aboutToShow();
+    EXPECT_EQ(opened, 1);
+
+    // Radio items of one group exclude each other.
+    radios[0]->SetChecked(true);
+    radios[2]->SetChecked(true);
+    EXPECT_FALSE(radios[0]->Checked());
+    EXPECT_TRUE(radios[2]->Checked());
+    EXPECT_TRUE(radios[2]->Action()->isChecked());
+
+    // The Qt side shows the captions, the separator and the shortcut.
+    EXPECT_EQ(open->Action()->text(), QString::fromUtf16(u"&Открыть"));
+    EXPECT_TRUE(line->Action()->isSeparator());
+    EXPECT_EQ(open->Action()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    ASSERT_NE(menu->MenuBar(), nullptr);
+    EXPECT_EQ(menu->MenuBar()->actions().size(), 1);
+    EXPECT_EQ(file->Find("открыть"), open);
+    // The bar sits above the client area.
+    EXPECT_EQ(form.ClientHeight(), form.Height() - menu->MenuBar()->sizeHint().height());
+
+    // Deleting an item takes it out of its parent and the Qt menu.
+    file->Delete(file->IndexOf(line));
+    EXPECT_EQ(file->Count(), 4);
+    EXPECT_EQ(file->SubMenu()->actions().size(), 4);
+}
+
+TEST_F(CoreForms, AnExceptionInAMenuHandlerStopsAtTheBoundary)
+{
+    TFakeDialogScope dialogs;
+    TPopupMenu popup(nullptr);
+    auto* item = new TMenuItem(&popup);
+    popup.Items()->Add(item);
+    item->OnClick = [](TObject*) { throw Exception("Сбой"); };
+    EXPECT_NO_THROW(item->Action()->trigger());
+    ASSERT_EQ(dialogs.Fake.Calls.size(), 1u);
+    EXPECT_EQ(dialogs.Fake.Calls[0].Text, "Сбой.");
+}
+
+TEST_F(CoreForms, ShortCutTextRoundTrips)
+{
+    struct {
+        TShortCut Sc;
+        const char* Text;
+    } cases[] = {
+        {ShortCut('S', TShiftState{ssCtrl}), "Ctrl+S"}, {ShortCut(VK_F10, TShiftState{ssShift}), "Shift+F10"},
+        {ShortCut(VK_DELETE, TShiftState()), "Del"}, {ShortCut('1', TShiftState{ssAlt, ssCtrl}), "Ctrl+Alt+1"},
+    };
+    for (auto& c : cases) {
+        EXPECT_EQ(ShortCutToText(c.Sc), c.Text);
+        EXPECT_EQ(TextToShortCut(c.Text), c.Sc) << c.Text;
+    }
+    EXPECT_EQ(StripHotkey("&Файл && Правка"), "Файл & Правка");
+}
+
+TEST_F(CoreForms, MessageFunctionsGoThroughTheDialogService)
+{
+    TFakeDialogScope dialogs;
+    auto& f = dialogs.Fake;
+    f.DlgAnswer = mrNo;
+    EXPECT_EQ(MessageDlg("Удалить объект?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0), mrNo);
+    f.BoxAnswer = IDRETRY;
+    EXPECT_EQ(MessageBox(nullptr, "Порт занят", "Ошибка", MB_RETRYCANCEL | MB_ICONERROR), IDRETRY);
+    ShowMessage("Готово");
+    // The runtime's message-box hook (used below the GUI) reaches the same service once installed.
+    Application->Initialize();
+    f.BoxAnswer = IDYES;
+    EXPECT_EQ(ShowMessageBoxText("База повреждена", "lorbase", MB_YESNO), IDYES);
+
+    ASSERT_EQ(f.Calls.size(), 4u);
+    EXPECT_EQ(f.Calls[0].Kind, "dlg");
+    EXPECT_EQ(f.Calls[0].Text, "Удалить объект?");
+    EXPECT_EQ(f.Calls[0].Flags, (UINT(mtConfirmation) << 16) | UINT(TMsgDlgButtons{mbYes, mbNo}.ToInt()));
+    EXPECT_EQ(f.Calls[1].Caption, "Ошибка");
+    EXPECT_EQ(f.Calls[1].Flags, UINT(MB_RETRYCANCEL | MB_ICONERROR));
+    EXPECT_EQ(f.Calls[2].Text, "Готово");
+    EXPECT_EQ(f.Calls[2].Caption, Application->Title());
+    EXPECT_EQ(f.Calls[3].Text, "База повреждена");
+    SetMessageBoxHandler(nullptr);
+}
+
+TEST_F(CoreForms, FileDialogsFillTheirFieldsFromTheService)
+{
+    TFakeDialogScope dialogs;
+    auto& f = dialogs.Fake;
+    TSaveDialog save(nullptr);
+    save.SetFilter("База (*.cdb)|*.cdb|Все файлы|*.*");
+    save.SetDefaultExt("cdb");
+    save.SetFileName("old.cdb");
+    save.SetOptions(TOpenOptions{ofOverwritePrompt});
+    f.FileNames = {"/tmp/Новая"};
+    ASSERT_TRUE(save.Execute());
+    EXPECT_TRUE(f.LastFile.Save);
+    EXPECT_EQ(f.LastFile.FileName, "old.cdb");
+    EXPECT_TRUE(f.LastFile.Options.Contains(ofOverwritePrompt));
+    EXPECT_EQ(save.FileName(), "/tmp/Новая.cdb");
+
+    f.FileAnswer = false;
+    EXPECT_FALSE(save.Execute());
+    EXPECT_EQ(save.FileName(), "/tmp/Новая.cdb");
+
+    TOpenDialog open(nullptr);
+    f.FileAnswer = true;
+    f.FileNames = {"/a/x.act", "/a/y.act"};
+    ASSERT_TRUE(open.Execute());
+    EXPECT_FALSE(f.LastFile.Save);
+    EXPECT_EQ(open.FileName(), "/a/x.act");
+    EXPECT_EQ(open.Files()->Count(), 2);
+
+    struct {
+        const char* Name;
+        const char* Ext;
+        const char* Expect;
+    } exts[] = {{"a", "cdb", "a.cdb"}, {"a.lor", "cdb", "a.lor"}, {"a", ".ini", "a.ini"}, {"a", "", "a"},
+                {"dir.d/a", "txt", "dir.d/a.txt"}};
+    for (auto& e : exts)
+        EXPECT_EQ(ApplyDefaultExt(e.Name, e.Ext), e.Expect);
+    EXPECT_EQ(FilterToQtFilters("Текст|*.txt;*.log|Все|*.*"),
+              (std::vector<std::string>{"Текст (*.txt *.log)", "Все (*.*)"}));
+}
+
+TEST_F(CoreForms, ClipboardTextCrossesTheBoundaryAsUnicode)
+{
+    Clipboard()->SetAsText("Канал №5");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf16(u"Канал №5"));
+    QGuiApplication::clipboard()->setText(QString::fromUtf16(u"Объект ™"));
+    EXPECT_EQ(Clipboard()->AsText(), "Объект ™");
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+}
+
+TEST_F(CoreForms, TimerTicksWhileEnabledAndStopsAtZeroInterval)
+{
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject* s) {
+        EXPECT_EQ(s, &timer);
+        ++ticks;
+    };
+    timer.SetInterval(5);
+    EXPECT_TRUE(WaitFor([&] { return ticks >= 3; }));
+    timer.SetEnabled(false);
+    int now = ticks;
+    WaitFor([] { return false; }, 40);
+    EXPECT_EQ(ticks, now);
+    timer.SetEnabled(true);
+    timer.SetInterval(0);
+    WaitFor([] { return false; }, 40);
+    EXPECT_EQ(ticks, now);
+
+    // An exception from OnTimer is shown, not thrown into Qt.
+    TFakeDialogScope dialogs;
+    timer.OnTimer = [](TObject*) { throw Exception("tick"); };
+    timer.SetInterval(5);
+    EXPECT_TRUE(WaitFor([&] { return !dialogs.Fake.Calls.empty(); }));
+    timer.SetEnabled(false);
+    EXPECT_EQ(dialogs.Fake.Calls[0].Text, "tick.");
+}
+
+// A one-shot timer or a dialog may be freed from its own event; nothing touches it afterwards.
+TEST_F(CoreForms, ATimerOrAModalFormFreedFromItsOwnEventGoesQuietly)
+{
+    TFakeDialogScope dialogs;
+    auto* timer = new TTimer(nullptr);
+    int ticks = 0;
+    timer->SetInterval(1);
+    timer->OnTimer = [&](TObject* s) {
+        ++ticks;
+        delete static_cast<TTimer*>(s);
+    };
+    WaitFor([] { return false; }, 30);
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, 1);
+
+    auto* form = new TForm(nullptr);
+    form->OnShow = [&](TObject*) { QTimer::singleShot(0, [form] { delete form; }); };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_TRUE(dialogs.Fake.Calls.empty());
+}
+
+TEST_F(CoreForms, ScreenKnowsFormsAndFonts)
+{
+    int before = Screen->FormCount();
+    {
+        TForm f(nullptr);
+        EXPECT_EQ(Screen->FormCount(), before + 1);
+        f.Show();
+        EXPECT_EQ(Screen->ActiveForm(), &f);
+    }
+    EXPECT_EQ(Screen->FormCount(), before);
+    EXPECT_GT(Screen->Width(), 0);
+    EXPECT_GT(Screen->Fonts()->Count(), 0);
+    EXPECT_FALSE(Application->ExeName().empty());
+}
+
+} // namespace

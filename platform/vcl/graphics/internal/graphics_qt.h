@@ -1,0 +1,92 @@
+// Where the painting side of the GUI core meets Qt: text and colour conversions. Internal to
+// platform/vcl (its sources and tests); the public headers carry no Qt types.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+
+#include <memory>
+
+#include "graphics.h"
+
+// CP1251 text to Qt and back, where text meets Qt (every CP1251 byte is one UTF-16 unit).
+QString ToQString(const std::string& s);
+std::string FromQString(const QString& s);
+// A colour (system colours resolved) as Qt paints it.
+QColor ToQColor(TColor c);
+
+// Qt text in a public signature: an incomplete type there, a QString here.
+class TQtString : public QString {
+public:
+    using QString::QString;
+    TQtString(const QString& s) : QString(s) {}
+};
+
+// Qt values in public signatures: incomplete types there, the Qt classes here.
+class TQtFont : public QFont {
+public:
+    using QFont::QFont;
+    TQtFont(const QFont& f) : QFont(f) {}
+};
+class TQtImage : public QImage {
+public:
+    using QImage::QImage;
+    TQtImage() = default;
+    TQtImage(const QImage& i) : QImage(i) {}
+};
+class TQtColor : public QColor {
+public:
+    using QColor::QColor;
+    TQtColor() = default;
+    TQtColor(const QColor& c) : QColor(c) {}
+};
+class TQtPath : public QPainterPath {
+public:
+    using QPainterPath::QPainterPath;
+    TQtPath() = default;
+    TQtPath(const QPainterPath& p) : QPainterPath(p) {}
+};
+class TQtRegion : public QRegion {
+public:
+    using QRegion::QRegion;
+    TQtRegion() = default;
+    TQtRegion(const QRegion& r) : QRegion(r) {}
+};
+class TQtRect : public QRect {
+public:
+    using QRect::QRect;
+    TQtRect() = default;
+    TQtRect(const QRect& r) : QRect(r) {}
+};
+
+// The Qt side of a TCanvas: the painter it is bound to, the metrics of its selected font, and the
+// clip the painter had when it was bound.
+struct TCanvasQt {
+    QPainter* Painter = nullptr;
+    std::unique_ptr<QFontMetrics> Metrics;
+    std::unique_ptr<QRegion> BaseClip;
+
+    // Binds c to a painter owned by someone else (a widget during paint); null unbinds. The
+    // painter's clip and origin at bind time are the canvas's base state.
+    static void BindPainter(TCanvas& c, QPainter* p);
+    // The image behind c's painter, when there is one (bitmaps, and widgets that paint into one).
+    static QImage* Image(const TCanvas& c);
+    static QPainter* PainterOf(const TCanvas& c) { return c.FQt->Painter; }
+};
+
+inline void BindPainter(TCanvas* c, QPainter* p)
+{
+    TCanvasQt::BindPainter(*c, p);
+}
+// The painter c is bound to (null when none).
+inline QPainter* CanvasPainter(const TCanvas* c)
+{
+    return TCanvasQt::PainterOf(*c);
+}

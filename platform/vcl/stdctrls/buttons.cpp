@@ -1,0 +1,346 @@
+// Push button and check box over Qt buttons, and the label that its parent paints. GUI core.
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "forms.h"
+#include "sysutils.h"
+#include "stdctrls.h"
+#include "graphics_qt.h"
+#include "stdctrls_qt.h"
+
+// The wrapped widgets as their own classes.
+static QPushButton* Button(const TButton* b) { return WidgetAs<QPushButton>(b); }
+static QCheckBox* Box(const TCheckBox* b) { return WidgetAs<QCheckBox>(b); }
+
+// ---- TButton -------------------------------------------------------------------------------------
+
+TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner)
+{
+    auto* b = new QPushButton;
+    b->setAutoDefault(false);
+    SetWidget(this, b);
+    QObject::connect(b, &QPushButton::clicked, [this] {
+        if (!FSyncing)
+            Notify(BN_CLICKED);
+    });
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
+    SetBounds(Left(), Top(), 75, 25);
+    SetTabStop(true);
+    SetColor(clBtnFace);
+}
+
+TButton::~TButton() = default;
+
+
+void TButton::SetDefault(bool v)
+{
+    FDefault = v;
+    Button(this)->setDefault(v);
+}
+
+void TButton::Click()
+{
+    // The form takes the modal result before OnClick runs, as in the original.
+    if (ModalResult != mrNone)
+        if (TCustomForm* f = GetParentForm(this))
+            f->SetModalResult(ModalResult);
+    TNativeControl::Click();
+}
+
+void TButton::CMTextChanged(TMessage& Message)
+{
+    Button(this)->setText(ToQString(TControl::GetText()));
+    TNativeControl::CMTextChanged(Message);
+}
+
+// Enter presses the focused button, or the default button when no other button has the focus;
+// Escape presses the cancel button.
+void TButton::CMDialogKey(TWMKey& Message)
+{
+    WORD key = WORD(Message.Raw.WParam);
+    TCustomForm* form = GetParentForm(this);
+    TWinControl* focused = form ? form->ActiveControl() : nullptr;
+    bool active = focused == this || (FDefault && !dynamic_cast<TButton*>(focused));
+    if (((key == VK_RETURN && active) || (key == VK_ESCAPE && Cancel)) && Visible() && Enabled()) {
+        Click();
+        Message.Result = 1;
+        return;
+    }
+    TNativeControl::CMDialogKey(Message);
+}
+
+void TButton::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CN_COMMAND:
+        if (Message.WParamHi() == BN_CLICKED)
+            Click();
+        return;
+    case BM_CLICK:
+        Click();
+        return;
+    default:
+        TNativeControl::Dispatch(Message);
+    }
+}
+
+// ---- TCheckBox -----------------------------------------------------------------------------------
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner)
+{
+    auto* b = new QCheckBox;
+    SetWidget(this, b);
+    QObject::connect(b, &QCheckBox::clicked, [this] {
+        if (!FSyncing)
+            Notify(BN_CLICKED);
+    });
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
+    SetBounds(Left(), Top(), 97, 17);
+    SetTabStop(true);
+}
+
+TCheckBox::~TCheckBox() = default;
+
+
+void TCheckBox::SetState(TCheckBoxState v)
+{
+    if (v == FState)
+        return;
+    FState = v;
+    FSyncing = true;
+    Box(this)->setTristate(v == cbGrayed || AllowGrayed);
+    Box(this)->setCheckState(v == cbChecked ? Qt::Checked : v == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    FSyncing = false;
+    Click();
+}
+
+void TCheckBox::Toggle()
+{
+    switch (FState) {
+    case cbUnchecked: SetState(AllowGrayed ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+    }
+}
+
+void TCheckBox::SetAlignment(TAlignment v)
+{
+    FAlignment = v;
+    Box(this)->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+void TCheckBox::CMTextChanged(TMessage& Message)
+{
+    Box(this)->setText(ToQString(TControl::GetText()));
+    TNativeControl::CMTextChanged(Message);
+}
+
+void TCheckBox::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CN_COMMAND:
+        if (Message.WParamHi() == BN_CLICKED) {
+            // Qt has already flipped its box; the state we keep decides, then the box follows it.
+            TCheckBoxState before = FState;
+            Toggle();
+            if (FState == before) {
+                FSyncing = true;
+                Box(this)->setCheckState(FState == cbChecked ? Qt::Checked : FState == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+                FSyncing = false;
+            }
+        }
+        return;
+    case BM_GETCHECK:
+        Message.Result = FState == cbChecked ? BST_CHECKED : FState == cbGrayed ? BST_INDETERMINATE : BST_UNCHECKED;
+        return;
+    case BM_SETCHECK:
+        SetState(Message.WParam == BST_CHECKED ? cbChecked : Message.WParam == BST_INDETERMINATE ? cbGrayed : cbUnchecked);
+        return;
+    case BM_CLICK:
+        Toggle();
+        return;
+    default:
+        TNativeControl::Dispatch(Message);
+    }
+}
+
+// ---- TLabel --------------------------------------------------------------------------------------
+
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    FControlStyle << csReplicatable << csOpaque;
+    SetBounds(Left(), Top(), 65, 17);
+}
+
+void TLabel::DoDrawText(TRect& Rect, unsigned Flags)
+{
+    std::string text = Caption();
+    // An empty caption still measures one line high.
+    if ((Flags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == "&")))
+        text += ' ';
+    if (!FShowAccelChar)
+        Flags |= DT_NOPREFIX;
+    TCanvas* c = Canvas();
+    c->SetFont(Font());
+    if (!Enabled()) {
+        OffsetRect(Rect, 1, 1);
+        c->Font()->SetColor(clBtnHighlight);
+        c->DrawText(text, Rect, Flags);
+        OffsetRect(Rect, -1, -1);
+        c->Font()->SetColor(clBtnShadow);
+    }
+    c->DrawText(text, Rect, Flags);
+}
+
+void TLabel::Paint()
+{
+    static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    if (!FTransparent) {
+        c->Brush()->SetColor(Color());
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(r);
+    }
+    c->Brush()->SetStyle(bsClear);
+    unsigned flags = DT_EXPANDTABS | (FWordWrap ? unsigned(DT_WORDBREAK) : 0u) | kAlign[FAlignment];
+    if (FLayout != tlTop) {
+        TRect calc = r;
+        DoDrawText(calc, flags | DT_CALCRECT);
+        int dy = FLayout == tlBottom ? r.Height() - calc.Bottom : (r.Height() - calc.Bottom) / 2;
+        OffsetRect(r, 0, dy);
+    }
+    DoDrawText(r, flags);
+}
+
+void TLabel::AdjustBounds()
+{
+    if (!FAutoSize || ComponentState().Contains(csLoading))
+        return;
+    TRect r = ClientRect();
+    DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? unsigned(DT_WORDBREAK) : 0u));
+    int x = Left();
+    if (FAlignment == taRightJustify)
+        x += Width() - r.Right;
+    SetBounds(x, Top(), r.Right, r.Bottom);
+}
+
+void TLabel::SetFocusControl(TWinControl* v)
+{
+    if (v == FFocusControl)
+        return;
+    if (FFocusControl)
+        FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = v;
+    if (v)
+        v->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFocusControl)
+        FFocusControl = nullptr;
+}
+
+namespace {
+// The letter after a single '&' of a caption ("&&" is a literal ampersand), 0 when there is none.
+char AccelChar(const std::string& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return caption[i + 1];
+        ++i;
+    }
+    return 0;
+}
+} // namespace
+
+void TLabel::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CM_DIALOGCHAR && FFocusControl && FShowAccelChar && Enabled()) {
+        char a = AccelChar(Caption());
+        char key = char(static_cast<unsigned char>(Message.WParam));
+        if (a && AnsiSameText(std::string(1, a), std::string(1, key)) && FFocusControl->CanFocus()) {
+            FFocusControl->SetFocus();
+            Message.Result = 1;
+            return;
+        }
+    }
+    TGraphicControl::Dispatch(Message);
+}
+
+void TLabel::SetAlignment(TAlignment v)
+{
+    if (v == FAlignment)
+        return;
+    FAlignment = v;
+    Invalidate();
+}
+
+void TLabel::SetAutoSize(bool v)
+{
+    if (v == FAutoSize)
+        return;
+    FAutoSize = v;
+    AdjustBounds();
+}
+
+void TLabel::SetTransparent(bool v)
+{
+    if (v == FTransparent)
+        return;
+    FTransparent = v;
+    if (v)
+        FControlStyle >> csOpaque;
+    else
+        FControlStyle << csOpaque;
+    Invalidate();
+}
+
+void TLabel::SetWordWrap(bool v)
+{
+    if (v == FWordWrap)
+        return;
+    FWordWrap = v;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout v)
+{
+    if (v == FLayout)
+        return;
+    FLayout = v;
+    Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool v)
+{
+    if (v == FShowAccelChar)
+        return;
+    FShowAccelChar = v;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::CMTextChanged(TMessage& Message)
+{
+    TGraphicControl::CMTextChanged(Message);
+    Invalidate();
+    AdjustBounds();
+}
+
+void TLabel::CMFontChanged(TMessage& Message)
+{
+    TGraphicControl::CMFontChanged(Message);
+    AdjustBounds();
+}
+
+void TLabel::CMParentFontChanged(TMessage& Message)
+{
+    TGraphicControl::CMParentFontChanged(Message);
+    AdjustBounds();
+}

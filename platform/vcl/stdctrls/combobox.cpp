@@ -1,0 +1,466 @@
+// TComboBox over QComboBox: items kept in the widget, the user's choices and typing reported as
+// CBN_ notifications, the CB_ messages answered. GUI core.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <cstring>
+
+#include "stdctrls.h"
+#include "sysutils.h"
+#include "graphics_qt.h"
+#include "stdctrls_qt.h"
+
+// The wrapped widget as its own class.
+static QComboBox* Combo(const TCustomComboBox* c) { return WidgetAs<QComboBox>(c); }
+
+// ---- TCustomComboBox -----------------------------------------------------------------------------
+
+namespace {
+// Rows of the drop-down list as high as ItemHeight says (in-place editors make them smaller).
+class ItemHeightDelegate : public QStyledItemDelegate {
+public:
+    ItemHeightDelegate(QObject* parent, int h) : QStyledItemDelegate(parent), FHeight(h) {}
+    void SetHeight(int h) { FHeight = h; }
+    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(o, i);
+        s.setHeight(FHeight);
+        return s;
+    }
+
+private:
+    int FHeight;
+};
+} // namespace
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TNativeControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
+{
+    auto* c = new QComboBox;
+    c->setMaxVisibleItems(FDropDownCount);
+    SetWidget(this, c);
+    // Only the user's acts raise events: activated and textEdited are not emitted for changes
+    // made from code.
+    QObject::connect(c, &QComboBox::activated, [this](int) {
+        if (!FSyncing)
+            Notify(CBN_SELCHANGE);
+    });
+    SetStyle(csDropDown);
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
+    SetBounds(Left(), Top(), 145, 21);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+TCustomComboBox::~TCustomComboBox() = default;
+
+
+void TCustomComboBox::SetStyle(TComboBoxStyle v)
+{
+    QComboBox* c = Combo(this);
+    FStyle = v;
+    bool editable = v == csDropDown || v == csSimple;
+    if (c->isEditable() == editable && c->lineEdit())
+        return;
+    FSyncing = true;
+    c->setEditable(editable);
+    if (editable) {
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->lineEdit()->setFrame(false);
+        if (FMaxLength)
+            c->lineEdit()->setMaxLength(FMaxLength);
+        QObject::connect(c->lineEdit(), &QLineEdit::textEdited, [this](const QString&) {
+            if (!FSyncing)
+                Notify(CBN_EDITCHANGE);
+        });
+    }
+    FSyncing = false;
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& Params)
+{
+    TNativeControl::CreateParams(Params);
+    Params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST : FStyle == csSimple ? CBS_SIMPLE : CBS_DROPDOWN;
+}
+
+int TCustomComboBox::ItemIndex() const { return Combo(this)->currentIndex(); }
+
+void TCustomComboBox::SetItemIndex(int v)
+{
+    if (v < -1 || v >= Combo(this)->count())
+        v = -1;
+    FSyncing = true;
+    Combo(this)->setCurrentIndex(v);
+    if (v < 0 && Combo(this)->isEditable())
+        Combo(this)->setEditText(QString());
+    FSyncing = false;
+}
+
+std::string TCustomComboBox::GetText() const
+{
+    QComboBox* c = Combo(this);
+    return FromQString(c->isEditable() ? c->currentText() : (c->currentIndex() >= 0 ? c->currentText() : QString()));
+}
+
+// Text from code: an editable box shows it as typed; a drop-down list selects the item that
+// matches it (none when no item does).
+void TCustomComboBox::CMTextChanged(TMessage& Message)
+{
+    std::string t = TControl::GetText();
+    FSyncing = true;
+    if (Combo(this)->isEditable())
+        Combo(this)->setEditText(ToQString(t));
+    else
+        Combo(this)->setCurrentIndex(FItems->IndexOf(t));
+    FSyncing = false;
+    TNativeControl::CMTextChanged(Message);
+}
+
+void TCustomComboBox::SetDropDownCount(int v)
+{
+    FDropDownCount = std::max(1, v);
+    Combo(this)->setMaxVisibleItems(FDropDownCount);
+}
+
+void TCustomComboBox::SetItemHeight(int v)
+{
+    if (v <= 0)
+        return;
+    FItemHeight = v;
+    QComboBox* c = Combo(this);
+    if (auto* d = dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
+        d->SetHeight(v);
+    else
+        c->setItemDelegate(new ItemHeightDelegate(c, v));
+}
+
+void TCustomComboBox::SetMaxLength(int v)
+{
+    FMaxLength = std::max(0, v);
+    if (QLineEdit* e = Combo(this)->lineEdit())
+        e->setMaxLength(FMaxLength ? FMaxLength : 32767);
+}
+
+void TCustomComboBox::SetSorted(bool v)
+{
+    if (v == FSorted)
+        return;
+    FSorted = v;
+    if (!v)
+        return;
+    std::vector<std::pair<std::string, TObject*>> items;
+    for (int i = 0; i < FItems->Count(); ++i)
+        items.emplace_back(FItems->Get(i), FItems->GetObject(i));
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return AnsiCompareText(a.first, b.first) < 0; });
+    std::string text = GetText();
+    FItems->Clear();
+    for (auto& [s, o] : items)
+        FItems->AddObject(s, o);
+    SetText(text);
+}
+
+bool TCustomComboBox::DroppedDown() const { return Combo(this)->view()->isVisible(); }
+
+void TCustomComboBox::SetDroppedDown(bool v)
+{
+    if (v == DroppedDown())
+        return;
+    if (v) {
+        if (OnDropDown)
+            OnDropDown(this);
+        Combo(this)->showPopup();
+    } else {
+        Combo(this)->hidePopup();
+        if (OnCloseUp)
+            OnCloseUp(this);
+    }
+}
+
+int TCustomComboBox::SelStart()
+{
+    QLineEdit* e = Combo(this)->lineEdit();
+    return !e ? 0 : e->hasSelectedText() ? int(e->selectionStart()) : int(e->cursorPosition());
+}
+
+void TCustomComboBox::SetSelStart(int v)
+{
+    if (QLineEdit* e = Combo(this)->lineEdit())
+        e->setCursorPosition(v);
+}
+
+int TCustomComboBox::SelLength()
+{
+    QLineEdit* e = Combo(this)->lineEdit();
+    return e ? int(e->selectedText().size()) : 0;
+}
+
+void TCustomComboBox::SetSelLength(int v)
+{
+    if (QLineEdit* e = Combo(this)->lineEdit())
+        e->setSelection(SelStart(), v);
+}
+
+std::string TCustomComboBox::SelText()
+{
+    QLineEdit* e = Combo(this)->lineEdit();
+    return e ? FromQString(e->selectedText()) : std::string();
+}
+
+void TCustomComboBox::SelectAll()
+{
+    if (QLineEdit* e = Combo(this)->lineEdit())
+        e->selectAll();
+}
+
+void TCustomComboBox::Clear()
+{
+    FItems->Clear();
+    SetText("");
+}
+
+void TCustomComboBox::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomComboBox::Select()
+{
+    if (OnSelect)
+        OnSelect(this);
+}
+
+// First item from `after + 1` on (wrapping) that starts with s, or equals it when exact; -1 if none.
+int TCustomComboBox::FindString(const std::string& s, int after, bool exact) const
+{
+    int n = FItems->Count();
+    for (int k = 0; k < n; ++k) {
+        int i = (after + 1 + k) % n;
+        if (i < 0)
+            i += n;
+        std::string item = FItems->Get(i);
+        if (exact ? AnsiSameText(item, s) : AnsiSameText(item.substr(0, s.size()), s))
+            return i;
+    }
+    return CB_ERR;
+}
+
+void TCustomComboBox::Dispatch(TMessage& Message)
+{
+    auto str = [&] { return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string(); };
+    const int index = int(Message.WParam);
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
+    case CN_COMMAND:
+        switch (Message.WParamHi()) {
+        case CBN_SELCHANGE:
+            // The original clicked, then changed; OnSelect sits between them.
+            Click();
+            Select();
+            Change();
+            break;
+        case CBN_EDITCHANGE:
+            Change();
+            break;
+        }
+        return;
+    case CB_ADDSTRING:
+        Message.Result = FItems->Add(str());
+        return;
+    case CB_INSERTSTRING: {
+        int at = index < 0 ? FItems->Count() : index;
+        if (at > FItems->Count()) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        FItems->Insert(at, str());
+        Message.Result = at;
+        return;
+    }
+    case CB_DELETESTRING:
+        if (index < 0 || index >= FItems->Count()) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        FItems->Delete(index);
+        Message.Result = FItems->Count();
+        return;
+    case CB_RESETCONTENT:
+        FItems->Clear();
+        return;
+    case CB_GETCOUNT:
+        Message.Result = FItems->Count();
+        return;
+    case CB_GETCURSEL:
+        Message.Result = ItemIndex();
+        return;
+    case CB_SETCURSEL:
+        SetItemIndex(index);
+        Message.Result = ItemIndex() == index ? index : CB_ERR;
+        return;
+    case CB_GETLBTEXTLEN:
+        Message.Result = index >= 0 && index < FItems->Count() ? LRESULT(FItems->Get(index).size()) : LRESULT(CB_ERR);
+        return;
+    case CB_GETLBTEXT: {
+        if (index < 0 || index >= FItems->Count() || !Message.LParam) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        std::string s = FItems->Get(index);
+        std::memcpy(reinterpret_cast<char*>(Message.LParam), s.c_str(), s.size() + 1);
+        Message.Result = LRESULT(s.size());
+        return;
+    }
+    case CB_FINDSTRING:
+    case CB_FINDSTRINGEXACT:
+        Message.Result = FindString(str(), index, Message.Msg == CB_FINDSTRINGEXACT);
+        return;
+    case CB_SELECTSTRING: {
+        int i = FindString(str(), index, false);
+        if (i >= 0)
+            SetItemIndex(i);
+        Message.Result = i;
+        return;
+    }
+    case CB_GETITEMDATA:
+        Message.Result = index >= 0 && index < FItems->Count() ? reinterpret_cast<LRESULT>(FItems->GetObject(index))
+                                                              : LRESULT(CB_ERR);
+        return;
+    case CB_SETITEMDATA:
+        if (index < 0 || index >= FItems->Count()) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        FItems->PutObject(index, reinterpret_cast<TObject*>(Message.LParam));
+        return;
+    case CB_SHOWDROPDOWN:
+        SetDroppedDown(Message.WParam != 0);
+        Message.Result = 1;
+        return;
+    case CB_GETDROPPEDSTATE:
+        Message.Result = DroppedDown() ? 1 : 0;
+        return;
+    case CB_SETITEMHEIGHT:
+        SetItemHeight(int(Message.LParam));
+        return;
+    case CB_GETITEMHEIGHT:
+        Message.Result = FItemHeight;
+        return;
+    case CB_LIMITTEXT:
+        SetMaxLength(int(Message.WParam));
+        Message.Result = 1;
+        return;
+    case CB_GETEDITSEL: {
+        int a = SelStart(), b = a + SelLength();
+        if (Message.WParam)
+            *reinterpret_cast<DWORD*>(Message.WParam) = DWORD(a);
+        if (Message.LParam)
+            *reinterpret_cast<DWORD*>(Message.LParam) = DWORD(b);
+        Message.Result = MAKELRESULT(a, b);
+        return;
+    }
+    case CB_SETEDITSEL: {
+        int a = short(Message.LParamLo()), b = short(Message.LParamHi());
+        if (QLineEdit* e = Combo(this)->lineEdit()) {
+            if (a < 0)
+                e->deselect();
+            else
+                e->setSelection(a, (b < 0 ? int(e->text().size()) : b) - a);
+        }
+        Message.Result = 1;
+        return;
+    }
+    default:
+        TNativeControl::Dispatch(Message);
+    }
+}
+
+std::string TComboBoxStrings::Get(int Index) const
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    return FromQString(Combo(FCombo)->itemText(Index));
+}
+
+void TComboBoxStrings::Put(int Index, const std::string& S)
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    FCombo->FSyncing = true;
+    Combo(FCombo)->setItemText(Index, ToQString(S));
+    FCombo->FSyncing = false;
+}
+
+TObject* TComboBoxStrings::GetObject(int Index) const
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    return reinterpret_cast<TObject*>(Combo(FCombo)->itemData(Index).value<quintptr>());
+}
+
+void TComboBoxStrings::PutObject(int Index, TObject* AObject)
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    Combo(FCombo)->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+}
+
+int TComboBoxStrings::GetCount() const { return Combo(FCombo)->count(); }
+
+void TComboBoxStrings::Clear()
+{
+    // The edit text of an editable box stays, as a Windows combo box keeps it.
+    QComboBox* c = Combo(FCombo);
+    QString text = c->isEditable() ? c->currentText() : QString();
+    FCombo->FSyncing = true;
+    c->clear();
+    if (c->isEditable())
+        c->setEditText(text);
+    FCombo->FSyncing = false;
+}
+
+void TComboBoxStrings::Delete(int Index)
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    FCombo->FSyncing = true;
+    Combo(FCombo)->removeItem(Index);
+    FCombo->FSyncing = false;
+}
+
+void TComboBoxStrings::Insert(int Index, const std::string& S)
+{
+    if (Index < 0 || Index > GetCount())
+        Error("List index out of bounds (%d)", Index);
+    QComboBox* c = Combo(FCombo);
+    // Qt selects the first item added to an empty box; Windows leaves the selection empty.
+    int before = c->currentIndex();
+    QString text = c->isEditable() ? c->currentText() : QString();
+    FCombo->FSyncing = true;
+    c->insertItem(Index, ToQString(S), QVariant::fromValue(quintptr(0)));
+    if (before < 0) {
+        c->setCurrentIndex(-1);
+        if (c->isEditable())
+            c->setEditText(text);
+    }
+    FCombo->FSyncing = false;
+}
+
+int TComboBoxStrings::Add(const std::string& S)
+{
+    int at = GetCount();
+    if (FCombo->Sorted()) {
+        at = 0;
+        while (at < GetCount() && AnsiCompareText(Get(at), S) <= 0)
+            ++at;
+    }
+    Insert(at, S);
+    return at;
+}
+

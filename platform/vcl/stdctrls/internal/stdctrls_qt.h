@@ -1,0 +1,34 @@
+// The Qt side of the standard controls: the widget a control wraps and typed access to it.
+// Internal to platform/vcl (its sources and tests); stdctrls.h names none of it.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "graphics_qt.h"
+#include "stdctrls.h"
+
+struct TNativeControlQt {
+    // The wrapped widget; it lives as long as the control unless Qt deletes it first.
+    QPointer<QWidget> Held;
+
+    static QWidget* Widget(const TNativeControl* c) { return c->FQt->Held.data(); }
+    // Takes the widget the derived constructor made: hidden until a handle shows it, in the
+    // control's font.
+    static void SetWidget(TNativeControl* c, QWidget* w);
+};
+
+// The widget a control wraps (null once Qt deleted it), and the same as its own class.
+inline QWidget* Widget(const TNativeControl* c)
+{
+    return TNativeControlQt::Widget(c);
+}
+template <class W>
+W* WidgetAs(const TNativeControl* c)
+{
+    return qobject_cast<W*>(TNativeControlQt::Widget(c));
+}
+inline void SetWidget(TNativeControl* c, QWidget* w)
+{
+    TNativeControlQt::SetWidget(c, w);
+}

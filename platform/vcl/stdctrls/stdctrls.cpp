@@ -1,0 +1,695 @@
+// Standard controls over Qt widgets, the wrapping base and the edits: the widget sits inside the
+// control's handle, values go into it directly, and the user's changes come back as CN_COMMAND
+// notifications through the message path. GUI core.
+#include "stdctrls.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QValidator>
+
+#include <algorithm>
+#include <cstring>
+
+#include "forms.h"
+#include "handle.h"
+#include "graphics_qt.h"
+#include "stdctrls_qt.h"
+
+// The wrapped widgets as their own classes.
+static QLineEdit* Line(const TCustomEdit* e) { return WidgetAs<QLineEdit>(e); }
+static QPlainTextEdit* Memo(const TCustomMemo* m) { return WidgetAs<QPlainTextEdit>(m); }
+
+namespace {
+
+// MaxLength as Windows applies it: typing may not make the text longer than the limit, but text set
+// from code, or already longer, is kept (Qt's own limit would cut it).
+class TLengthLimit : public QValidator {
+public:
+    TLengthLimit(QLineEdit* e, const int* max) : QValidator(e), FMax(max)
+    {
+        // The validator sees the new text only; the length before the edit is kept here.
+        QObject::connect(e, &QLineEdit::textChanged, this, [this](const QString& t) { FLength = t.size(); });
+    }
+    State validate(QString& s, int&) const override
+    {
+        return *FMax > 0 && s.size() > *FMax && s.size() > FLength ? Invalid : Acceptable;
+    }
+
+private:
+    const int* FMax;
+    qsizetype FLength = 0;
+};
+
+} // namespace
+
+// ---- TNativeControl ------------------------------------------------------------------------------
+
+TNativeControl::TNativeControl(TComponent* AOwner)
+    : TWinControl(AOwner), FQt(std::make_unique<TNativeControlQt>())
+{
+    TApplication::QtApp();
+}
+
+TNativeControl::~TNativeControl()
+{
+    QWidget* w = Widget(this);
+    if (!w)
+        return;
+    // The derived control is gone: neither its signal handlers nor its message path may run for
+    // what the widget does while it goes (losing the focus, for one).
+    w->blockSignals(true);
+    TakeWidgetBack();
+    if (HandleAllocated())
+        SetNativeWidget(this, nullptr);
+    delete w;
+}
+
+void TNativeControlQt::SetWidget(TNativeControl* c, QWidget* w)
+{
+    c->FQt->Held = w;
+    w->hide();
+    w->setFont(c->Font()->QtFont());
+}
+
+void TNativeControl::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (QWidget* w = Widget(this)) {
+        SetNativeWidget(this, w);
+        w->setFont(Font()->QtFont());
+    }
+}
+
+// The handle is about to be deleted with its children: the widget leaves it first, without the
+// message filter the handle installed on it (a new handle installs its own).
+void TNativeControl::TakeWidgetBack()
+{
+    QWidget* w = Widget(this);
+    if (!w)
+        return;
+    for (QObject* o : w->children())
+        if (auto* f = dynamic_cast<TMessageFilter*>(o)) {
+            f->Detach();
+            w->removeEventFilter(f);
+            f->deleteLater();
+        }
+    if (w->parent()) {
+        w->hide();
+        w->setParent(nullptr);
+    }
+}
+
+void TNativeControl::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == WM_DESTROY)
+        TakeWidgetBack();
+    TWinControl::Dispatch(Message);
+}
+
+void TNativeControl::Notify(WORD code)
+{
+    Perform(CN_COMMAND, MAKEWPARAM(0, code), 0);
+}
+
+void TNativeControl::CMFontChanged(TMessage& Message)
+{
+    TWinControl::CMFontChanged(Message);
+    if (QWidget* w = Widget(this)) {
+        w->setFont(Font()->QtFont());
+        QPalette pal = w->palette();
+        QColor text = ToQColor(Font()->Color());
+        pal.setColor(QPalette::Text, text);
+        pal.setColor(QPalette::WindowText, text);
+        pal.setColor(QPalette::ButtonText, text);
+        w->setPalette(pal);
+    }
+}
+
+void TNativeControl::CMColorChanged(TMessage& Message)
+{
+    TWinControl::CMColorChanged(Message);
+    if (QWidget* w = Widget(this)) {
+        QPalette pal = w->palette();
+        QColor c = ToQColor(Color());
+        pal.setColor(QPalette::Base, c);
+        pal.setColor(QPalette::Window, c);
+        pal.setColor(QPalette::Button, c);
+        w->setPalette(pal);
+    }
+}
+
+// ---- TCustomEdit ---------------------------------------------------------------------------------
+
+TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AOwner)
+{
+    if (!multiLine) {
+        auto* e = new QLineEdit;
+        e->setFrame(false);
+        e->setValidator(new TLengthLimit(e, &FMaxLength));
+        SetWidget(this, e);
+        QObject::connect(e, &QLineEdit::textChanged, [this](const QString&) {
+            if (!FSyncing)
+                Notify(EN_CHANGE);
+        });
+    }
+    FControlStyle = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
+    SetBounds(Left(), Top(), 121, 21);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+TCustomEdit::~TCustomEdit() = default;
+
+
+void TCustomEdit::CreateParams(TCreateParams& Params)
+{
+    TNativeControl::CreateParams(Params);
+    Params.Style |= ES_AUTOHSCROLL;
+    if (FBorderStyle == bsSingle) {
+        if (Ctl3D())
+            Params.ExStyle |= WS_EX_CLIENTEDGE;
+        else
+            Params.Style |= WS_BORDER;
+    }
+    if (ReadOnly())
+        Params.Style |= ES_READONLY;
+}
+
+TQtString TCustomEdit::EditorText() const { return Line(this) ? Line(this)->text() : QString(); }
+
+void TCustomEdit::SetEditorText(const TQtString& s)
+{
+    if (Line(this))
+        Line(this)->setText(s);
+}
+
+void TCustomEdit::GetSel(int& start, int& end) const
+{
+    QLineEdit* e = Line(this);
+    if (!e) {
+        start = end = 0;
+        return;
+    }
+    if (e->hasSelectedText()) {
+        start = int(e->selectionStart());
+        end = start + int(e->selectedText().size());
+    } else {
+        start = end = int(e->cursorPosition());
+    }
+}
+
+void TCustomEdit::SetSel(int start, int end)
+{
+    QLineEdit* e = Line(this);
+    if (!e)
+        return;
+    int len = int(e->text().size());
+    if (start < 0) {
+        e->deselect();
+        return;
+    }
+    if (end < 0 || end > len)
+        end = len;
+    start = std::min(start, len);
+    if (end < start)
+        std::swap(start, end);
+    e->setSelection(start, end - start);
+}
+
+void TCustomEdit::ReplaceSel(const TQtString& s)
+{
+    if (Line(this))
+        Line(this)->insert(s);
+}
+
+void TCustomEdit::EditorSetReadOnly(bool v)
+{
+    if (Line(this))
+        Line(this)->setReadOnly(v);
+}
+
+bool TCustomEdit::EditorReadOnly() const { return Line(this) && Line(this)->isReadOnly(); }
+bool TCustomEdit::EditorModified() const { return Line(this) && Line(this)->isModified(); }
+
+void TCustomEdit::EditorSetModified(bool v)
+{
+    if (Line(this))
+        Line(this)->setModified(v);
+}
+
+void TCustomEdit::EditorUndo()
+{
+    if (Line(this))
+        Line(this)->undo();
+}
+
+bool TCustomEdit::EditorCanUndo() const { return Line(this) && Line(this)->isUndoAvailable(); }
+
+std::string TCustomEdit::GetText() const { return FromQString(EditorText()); }
+
+// A text set from code replaces the widget's text; the widget then reports the change (EN_CHANGE),
+// as a Windows edit does for WM_SETTEXT.
+void TCustomEdit::CMTextChanged(TMessage& Message)
+{
+    QString s = ToQString(TControl::GetText());
+    if (s != EditorText())
+        SetEditorText(s);
+    TNativeControl::CMTextChanged(Message);
+}
+
+void TCustomEdit::Change()
+{
+    if (FCharCase != ecNormal) {
+        QString t = EditorText();
+        QString c = FCharCase == ecUpperCase ? t.toUpper() : t.toLower();
+        if (c != t) {
+            int a, b;
+            GetSel(a, b);
+            FSyncing = true;
+            SetEditorText(c);
+            FSyncing = false;
+            SetSel(a, b);
+        }
+    }
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomEdit::DoEnter()
+{
+    // Tabbing in selects the text; a click places the caret instead.
+    if (AutoSelect && !dynamic_cast<TCustomMemo*>(this) && !ControlState().Contains(csLButtonDown))
+        SelectAll();
+    TNativeControl::DoEnter();
+}
+
+int TCustomEdit::MaxLength() const { return FMaxLength; }
+
+void TCustomEdit::SetMaxLength(int v)
+{
+    FMaxLength = std::max(0, v);
+}
+
+bool TCustomEdit::ReadOnly() const { return EditorReadOnly(); }
+void TCustomEdit::SetReadOnly(bool v) { EditorSetReadOnly(v); }
+bool TCustomEdit::Modified() const { return EditorModified(); }
+void TCustomEdit::SetModified(bool v) { EditorSetModified(v); }
+
+void TCustomEdit::SetBorderStyle(TBorderStyle v)
+{
+    if (v == FBorderStyle)
+        return;
+    FBorderStyle = v;
+    RecreateWnd();
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase v)
+{
+    if (v == FCharCase)
+        return;
+    FCharCase = v;
+    Change();
+}
+
+void TCustomEdit::SetPasswordChar(char v)
+{
+    FPasswordChar = v;
+    if (Line(this))
+        Line(this)->setEchoMode(v ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+int TCustomEdit::SelStart()
+{
+    int a, b;
+    GetSel(a, b);
+    return a;
+}
+
+void TCustomEdit::SetSelStart(int v) { SetSel(v, v); }
+
+int TCustomEdit::SelLength()
+{
+    int a, b;
+    GetSel(a, b);
+    return b - a;
+}
+
+void TCustomEdit::SetSelLength(int v)
+{
+    int a = SelStart();
+    SetSel(a, a + std::max(0, v));
+}
+
+std::string TCustomEdit::SelText()
+{
+    int a, b;
+    GetSel(a, b);
+    return FromQString(EditorText().mid(a, b - a));
+}
+
+void TCustomEdit::SetSelText(const std::string& v) { ReplaceSel(ToQString(v)); }
+void TCustomEdit::SelectAll() { SetSel(0, -1); }
+void TCustomEdit::ClearSelection() { ReplaceSel(QString()); }
+void TCustomEdit::Clear() { SetText(""); }
+void TCustomEdit::CutToClipboard() { Perform(WM_CUT, 0, 0); }
+void TCustomEdit::CopyToClipboard() { Perform(WM_COPY, 0, 0); }
+void TCustomEdit::PasteFromClipboard() { Perform(WM_PASTE, 0, 0); }
+bool TCustomEdit::CanUndo() { return Perform(EM_CANUNDO, 0, 0) != 0; }
+void TCustomEdit::Undo() { Perform(EM_UNDO, 0, 0); }
+
+void TCustomEdit::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+        return;
+    case CN_COMMAND:
+        if (Message.WParamHi() == EN_CHANGE)
+            Change();
+        return;
+    case EM_GETSEL: {
+        int a, b;
+        GetSel(a, b);
+        if (Message.WParam)
+            *reinterpret_cast<DWORD*>(Message.WParam) = DWORD(a);
+        if (Message.LParam)
+            *reinterpret_cast<DWORD*>(Message.LParam) = DWORD(b);
+        Message.Result = (a > 0xFFFF || b > 0xFFFF) ? -1 : MAKELRESULT(a, b);
+        return;
+    }
+    case EM_SETSEL: {
+        int a = int(Message.WParam), b = int(Message.LParam);
+        if (a == 0 && b == -1)
+            SelectAll();
+        else
+            SetSel(a, b);
+        return;
+    }
+    case EM_REPLACESEL:
+        ReplaceSel(Message.LParam ? ToQString(reinterpret_cast<const char*>(Message.LParam)) : QString());
+        return;
+    case EM_LIMITTEXT:
+        SetMaxLength(int(Message.WParam));
+        return;
+    case EM_SETREADONLY:
+        SetReadOnly(Message.WParam != 0);
+        Message.Result = 1;
+        return;
+    case EM_GETMODIFY:
+        Message.Result = Modified() ? 1 : 0;
+        return;
+    case EM_SETMODIFY:
+        SetModified(Message.WParam != 0);
+        return;
+    case EM_CANUNDO:
+        Message.Result = EditorCanUndo() ? 1 : 0;
+        return;
+    case EM_UNDO:
+    case WM_UNDO:
+        Message.Result = EditorCanUndo() ? 1 : 0;
+        EditorUndo();
+        return;
+    case EM_GETLINECOUNT:
+        Message.Result = 1;
+        return;
+    case WM_CUT:
+        if (Line(this) && !Line(this)->isReadOnly())
+            Line(this)->cut();
+        return;
+    case WM_COPY:
+        if (Line(this))
+            Line(this)->copy();
+        return;
+    case WM_PASTE:
+        if (Line(this) && !Line(this)->isReadOnly())
+            Line(this)->paste();
+        return;
+    case WM_CLEAR:
+        if (!ReadOnly())
+            ReplaceSel(QString());
+        return;
+    default:
+        TNativeControl::Dispatch(Message);
+    }
+}
+
+// ---- TCustomMemo ---------------------------------------------------------------------------------
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner, true), FLines(std::make_unique<TMemoStrings>(this))
+{
+    auto* m = new QPlainTextEdit;
+    m->setFrameShape(QFrame::NoFrame);
+    m->setTabChangesFocus(true);
+    SetWidget(this, m);
+    QObject::connect(m, &QPlainTextEdit::textChanged, [this] {
+        if (!FSyncing)
+            Notify(EN_CHANGE);
+    });
+    FControlStyle >> csFixedHeight;
+    SetBounds(Left(), Top(), 185, 89);
+    UpdateWrap();
+}
+
+TCustomMemo::~TCustomMemo() = default;
+
+
+void TCustomMemo::UpdateWrap()
+{
+    QPlainTextEdit* m = Memo(this);
+    bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+    bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    m->setHorizontalScrollBarPolicy(horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m->setVerticalScrollBarPolicy(vert ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // A horizontal scroll bar turns wrapping off, as in a Windows memo.
+    m->setLineWrapMode(FWordWrap && !horz ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle v)
+{
+    FScrollBars = v;
+    UpdateWrap();
+}
+
+void TCustomMemo::SetWordWrap(bool v)
+{
+    FWordWrap = v;
+    UpdateWrap();
+}
+
+int TCustomMemo::ToWin(int qtPos) const
+{
+    QTextBlock b = Memo(this)->document()->findBlock(qtPos);
+    return qtPos + (b.isValid() ? b.blockNumber() : Memo(this)->document()->blockCount() - 1);
+}
+
+int TCustomMemo::FromWin(int winPos) const
+{
+    QTextDocument* d = Memo(this)->document();
+    int win = 0;
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
+        int len = b.length() - 1; // without the separator
+        if (winPos <= win + len)
+            return b.position() + std::max(0, winPos - win);
+        win += len + 2;
+        if (winPos < win) // between CR and LF
+            return b.position() + len;
+    }
+    return d->characterCount() - 1;
+}
+
+TQtString TCustomMemo::EditorText() const
+{
+    QString t = Memo(this)->toPlainText();
+    t.replace(u'\n', QStringLiteral("\r\n"));
+    return t;
+}
+
+void TCustomMemo::SetEditorText(const TQtString& s)
+{
+    QString t = s;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    Memo(this)->setPlainText(t);
+}
+
+void TCustomMemo::GetSel(int& start, int& end) const
+{
+    QTextCursor c = Memo(this)->textCursor();
+    start = ToWin(c.selectionStart());
+    end = ToWin(c.selectionEnd());
+}
+
+void TCustomMemo::SetSel(int start, int end)
+{
+    QTextCursor c = Memo(this)->textCursor();
+    if (start < 0) {
+        c.clearSelection();
+    } else {
+        int last = Memo(this)->document()->characterCount() - 1;
+        int a = std::min(FromWin(start), last);
+        int b = end < 0 ? last : std::min(FromWin(end), last);
+        c.setPosition(a);
+        c.setPosition(b, QTextCursor::KeepAnchor);
+    }
+    Memo(this)->setTextCursor(c);
+}
+
+void TCustomMemo::ReplaceSel(const TQtString& s)
+{
+    QString t = s;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor c = Memo(this)->textCursor();
+    c.insertText(t);
+    Memo(this)->setTextCursor(c);
+    Memo(this)->ensureCursorVisible();
+}
+
+void TCustomMemo::EditorSetReadOnly(bool v) { Memo(this)->setReadOnly(v); }
+bool TCustomMemo::EditorReadOnly() const { return Memo(this)->isReadOnly(); }
+bool TCustomMemo::EditorModified() const { return Memo(this)->document()->isModified(); }
+void TCustomMemo::EditorSetModified(bool v) { Memo(this)->document()->setModified(v); }
+void TCustomMemo::EditorUndo() { Memo(this)->undo(); }
+bool TCustomMemo::EditorCanUndo() const { return Memo(this)->document()->isUndoAvailable(); }
+
+void TCustomMemo::Dispatch(TMessage& Message)
+{
+    QTextDocument* d = Memo(this)->document();
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL | (WantReturns ? DLGC_WANTALLKEYS : 0) |
+                         (WantTabs ? DLGC_WANTTAB : 0);
+        return;
+    case EM_GETLINECOUNT:
+        Message.Result = d->blockCount();
+        return;
+    case EM_LINEINDEX: {
+        int line = int(Message.WParam) < 0 ? Memo(this)->textCursor().blockNumber() : int(Message.WParam);
+        QTextBlock b = d->findBlockByNumber(line);
+        Message.Result = b.isValid() ? ToWin(b.position()) : -1;
+        return;
+    }
+    case EM_LINEFROMCHAR: {
+        int pos = int(Message.WParam) < 0 ? Memo(this)->textCursor().position() : FromWin(int(Message.WParam));
+        Message.Result = d->findBlock(pos).blockNumber();
+        return;
+    }
+    case EM_LINELENGTH: {
+        QTextBlock b = d->findBlock(FromWin(int(Message.WParam)));
+        Message.Result = b.isValid() ? b.length() - 1 : 0;
+        return;
+    }
+    case EM_GETLINE: {
+        QTextBlock b = d->findBlockByNumber(int(Message.WParam));
+        auto* buf = reinterpret_cast<char*>(Message.LParam);
+        if (!b.isValid() || !buf) {
+            Message.Result = 0;
+            return;
+        }
+        WORD room;
+        std::memcpy(&room, buf, sizeof room);
+        std::string line = FromQString(b.text());
+        size_t n = std::min<size_t>(room, line.size());
+        std::memcpy(buf, line.data(), n);
+        Message.Result = LRESULT(n);
+        return;
+    }
+    case EM_SCROLLCARET:
+        Memo(this)->ensureCursorVisible();
+        return;
+    case WM_CUT:
+        if (!ReadOnly())
+            Memo(this)->cut();
+        return;
+    case WM_COPY:
+        Memo(this)->copy();
+        return;
+    case WM_PASTE:
+        if (!ReadOnly())
+            Memo(this)->paste();
+        return;
+    default:
+        TCustomEdit::Dispatch(Message);
+    }
+}
+
+// Lines of a memo. A final line end leaves an empty last block that is not a line, so text that
+// was built by Add ends with CR LF, as in the original.
+int TMemoStrings::GetCount() const
+{
+    QTextDocument* d = Memo(FMemo)->document();
+    int n = d->blockCount();
+    if (d->lastBlock().length() <= 1)
+        --n;
+    return n;
+}
+
+std::string TMemoStrings::Get(int Index) const
+{
+    QTextBlock b = Memo(FMemo)->document()->findBlockByNumber(Index);
+    if (Index < 0 || Index >= GetCount() || !b.isValid())
+        Error("List index out of bounds (%d)", Index);
+    return FromQString(b.text());
+}
+
+void TMemoStrings::Put(int Index, const std::string& S)
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    QTextBlock b = Memo(FMemo)->document()->findBlockByNumber(Index);
+    QTextCursor c(b);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    c.insertText(ToQString(S));
+}
+
+void TMemoStrings::Clear() { Memo(FMemo)->clear(); }
+
+void TMemoStrings::Delete(int Index)
+{
+    if (Index < 0 || Index >= GetCount())
+        Error("List index out of bounds (%d)", Index);
+    QTextDocument* d = Memo(FMemo)->document();
+    QTextBlock b = d->findBlockByNumber(Index);
+    QTextCursor c(b);
+    if (b.next().isValid()) {
+        c.setPosition(b.next().position(), QTextCursor::KeepAnchor);
+    } else {
+        c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        if (b.previous().isValid()) {
+            c.setPosition(b.previous().position() + b.previous().length() - 1);
+            c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+        }
+    }
+    c.removeSelectedText();
+}
+
+void TMemoStrings::Insert(int Index, const std::string& S)
+{
+    if (Index < 0 || Index > GetCount())
+        Error("List index out of bounds (%d)", Index);
+    QPlainTextEdit* m = Memo(FMemo);
+    QTextDocument* d = m->document();
+    QTextCursor c(d);
+    QTextBlock b = d->findBlockByNumber(Index);
+    if (b.isValid()) {
+        c.setPosition(b.position());
+        c.insertText(ToQString(S) + u'\n');
+    } else {
+        c.movePosition(QTextCursor::End);
+        c.insertText(u'\n' + ToQString(S));
+    }
+    // The caret follows the inserted line, so a log shows its newest line.
+    m->setTextCursor(c);
+    m->ensureCursorVisible();
+}
+
+int TMemoStrings::Add(const std::string& S)
+{
+    int n = GetCount();
+    Insert(n, S);
+    return n;
+}
+

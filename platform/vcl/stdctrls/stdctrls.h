@@ -1,0 +1,357 @@
+// Standard controls of the GUI core: edit, memo, combo box, button, check box (each a Qt widget inside
+// its handle, Qt signals arriving as the Windows notifications) and the label (painted by its parent).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls.h"
+
+class TQtString;
+struct TNativeControlQt;
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+// Base of the controls that wrap a Qt widget. The widget lives as long as the control, so its
+// state (text, items, selection) needs no copy while there is no handle; it is put into the handle
+// when one is made and taken out again before the handle goes.
+class TNativeControl : public TWinControl {
+public:
+    explicit TNativeControl(TComponent* AOwner);
+    ~TNativeControl() override;
+
+protected:
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMColorChanged(TMessage& Message) override;
+    // Sends a notification through the message path, as the control's parent window would
+    // reflect it (CN_COMMAND with the code in the high word).
+    void Notify(WORD code);
+    // True while a value is being pushed into the widget: its signals are not user changes.
+    bool FSyncing = false;
+
+private:
+    // The wrapped widget and its accessors (stdctrls/internal/stdctrls_qt.h).
+    friend struct TNativeControlQt;
+    void TakeWidgetBack();
+    std::unique_ptr<TNativeControlQt> FQt;
+};
+
+// ---- edits ---------------------------------------------------------------------------------------
+
+class TCustomEdit : public TNativeControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner, false) {}
+    ~TCustomEdit() override;
+
+    int MaxLength() const;
+    void SetMaxLength(int v);
+    bool ReadOnly() const;
+    void SetReadOnly(bool v);
+    bool Modified() const;
+    void SetModified(bool v);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase v);
+    char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char v);
+    bool AutoSelect = true;
+
+    // Positions count CP1251 characters; line ends of a memo count as CR LF.
+    int SelStart();
+    void SetSelStart(int v);
+    int SelLength();
+    void SetSelLength(int v);
+    std::string SelText();
+    void SetSelText(const std::string& v);
+    void SelectAll();
+    void ClearSelection();
+    void Clear();
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    bool CanUndo();
+    void Undo();
+
+    TNotifyEvent OnChange;
+
+protected:
+    // A memo makes its own widget; a single-line edit gets a line editor here.
+    TCustomEdit(TComponent* AOwner, bool multiLine);
+    virtual void Change();
+    std::string GetText() const override;
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void DoEnter() override;
+
+    // The editor operations both widgets offer. Text and positions are as Windows has them: a
+    // memo's line ends are CR LF.
+    virtual TQtString EditorText() const;
+    virtual void SetEditorText(const TQtString& s);
+    virtual void GetSel(int& start, int& end) const;
+    // start -1 removes the selection; end -1 selects to the end.
+    virtual void SetSel(int start, int end);
+    virtual void ReplaceSel(const TQtString& s);
+    virtual void EditorSetReadOnly(bool v);
+    virtual bool EditorReadOnly() const;
+    virtual bool EditorModified() const;
+    virtual void EditorSetModified(bool v);
+    virtual void EditorUndo();
+    virtual bool EditorCanUndo() const;
+
+private:
+    TBorderStyle FBorderStyle = bsSingle;
+    TEditCharCase FCharCase = ecNormal;
+    char FPasswordChar = 0;
+    int FMaxLength = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+class TCustomMemo;
+
+// The lines of a memo, read and written straight in its widget.
+class TMemoStrings : public TStrings {
+public:
+    explicit TMemoStrings(TCustomMemo* memo) : FMemo(memo) {}
+    std::string Get(int Index) const override;
+    void Put(int Index, const std::string& S) override;
+    int GetCount() const override;
+    void Clear() override;
+    void Delete(int Index) override;
+    void Insert(int Index, const std::string& S) override;
+    int Add(const std::string& S) override;
+
+private:
+    TCustomMemo* FMemo;
+};
+
+class TCustomMemo : public TCustomEdit {
+public:
+    explicit TCustomMemo(TComponent* AOwner);
+    ~TCustomMemo() override;
+
+    TStrings* Lines() const { return FLines.get(); }
+    void SetLines(TStrings* v) { FLines->Assign(v); }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v) { FAlignment = v; }
+    bool WantReturns = true;
+    bool WantTabs = false;
+
+protected:
+    TQtString EditorText() const override;
+    void SetEditorText(const TQtString& s) override;
+    void GetSel(int& start, int& end) const override;
+    void SetSel(int start, int end) override;
+    void ReplaceSel(const TQtString& s) override;
+    void EditorSetReadOnly(bool v) override;
+    bool EditorReadOnly() const override;
+    bool EditorModified() const override;
+    void EditorSetModified(bool v) override;
+    void EditorUndo() override;
+    bool EditorCanUndo() const override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend class TMemoStrings;
+    // Windows position <-> Qt position: each line end is CR LF in one, one separator in the other.
+    int ToWin(int qtPos) const;
+    int FromWin(int winPos) const;
+    void UpdateWrap();
+    std::unique_ptr<TMemoStrings> FLines;
+    TScrollStyle FScrollBars = ssNone;
+    bool FWordWrap = true;
+    TAlignment FAlignment = taLeftJustify;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+};
+
+// ---- combo box -----------------------------------------------------------------------------------
+
+class TCustomComboBox;
+
+// The items of a combo box, kept in its widget (objects per item in the widget's item data).
+class TComboBoxStrings : public TStrings {
+public:
+    explicit TComboBoxStrings(TCustomComboBox* combo) : FCombo(combo) {}
+    std::string Get(int Index) const override;
+    void Put(int Index, const std::string& S) override;
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* AObject) override;
+    int GetCount() const override;
+    void Clear() override;
+    void Delete(int Index) override;
+    void Insert(int Index, const std::string& S) override;
+    int Add(const std::string& S) override;
+
+private:
+    TCustomComboBox* FCombo;
+};
+
+class TCustomComboBox : public TNativeControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle v);
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* v) { FItems->Assign(v); }
+    // Selecting from code raises no event, as in the original.
+    int ItemIndex() const;
+    void SetItemIndex(int v);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int v);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int v);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int v);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool v);
+    bool DroppedDown() const;
+    void SetDroppedDown(bool v);
+    int SelStart();
+    void SetSelStart(int v);
+    int SelLength();
+    void SetSelLength(int v);
+    std::string SelText();
+    void SelectAll();
+    void Clear();
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    virtual void Change();
+    virtual void Select();
+    std::string GetText() const override;
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+private:
+    friend class TComboBoxStrings;
+    int FindString(const std::string& s, int after, bool exact) const;
+    std::unique_ptr<TComboBoxStrings> FItems;
+    TComboBoxStyle FStyle = csDropDown;
+    int FDropDownCount = 8;
+    int FItemHeight = 16;
+    int FMaxLength = 0;
+    bool FSorted = false;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+// ---- buttons -------------------------------------------------------------------------------------
+
+class TButton : public TNativeControl {
+public:
+    explicit TButton(TComponent* AOwner);
+    ~TButton() override;
+
+    TModalResult ModalResult = mrNone;
+    bool Default() const { return FDefault; }
+    void SetDefault(bool v);
+    bool Cancel = false;
+    // Presses the button: OnClick, then the form's ModalResult when this button sets one.
+    void Click() override;
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMDialogKey(TWMKey& Message) override;
+
+private:
+    bool FDefault = false;
+};
+
+class TCheckBox : public TNativeControl {
+public:
+    explicit TCheckBox(TComponent* AOwner);
+    ~TCheckBox() override;
+
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+    // A change of state clicks the box (OnClick), whether the user or the program made it.
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState v);
+    bool AllowGrayed = false;
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+
+protected:
+    // The user's click: unchecked -> checked (or grayed when allowed) -> unchecked; grayed -> checked.
+    virtual void Toggle();
+    void Dispatch(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    TAlignment FAlignment = taRightJustify;
+};
+
+// ---- label ---------------------------------------------------------------------------------------
+
+class TLabel : public TGraphicControl {
+public:
+    explicit TLabel(TComponent* AOwner);
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout v);
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool v);
+    // The control its accelerator focuses; forgotten when that control goes.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* v);
+
+protected:
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Dispatch(TMessage& Message) override;
+    // Draws (or with DT_CALCRECT measures) the caption in Rect with the label's flags.
+    void DoDrawText(TRect& Rect, unsigned Flags);
+    void AdjustBounds();
+    void CMTextChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMParentFontChanged(TMessage& Message) override;
+
+private:
+    TAlignment FAlignment = taLeftJustify;
+    bool FAutoSize = true;
+    bool FTransparent = false;
+    bool FWordWrap = false;
+    TTextLayout FLayout = tlTop;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
+};
