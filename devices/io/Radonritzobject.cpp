@@ -73,12 +73,13 @@ constexpr TDeviceDef TRADONRITZItem::Def{
 };
 
 // The set-point parameters sit beside a bound channel's index; each is taken back only when no
-// other object holds it.
+// other object holds it. Made anew, they take that address only while set points are in use, as a
+// binding gives it, so that a channel without set points never claims one.
 TRADONRITZItem::TRADONRITZItem(uint16_t number, ELEMList* channels, actionManager* store)
     : TDeviceEngine(Def, number, channels, store) {
     const TParamItem* channel = Param(kChannel);
-    const uint8_t index = channel->ChannelIndex;
-    if (channel->ChannelType != 0 && index != 0) {
+    const uint8_t index = channel->ChannelType != 0 && channel->WriteHandler != 0 ? channel->ChannelIndex : 0;
+    if (index != 0) {
         m_values = FindFreeChannel(m_channels, kSetpointValueType, index);
         m_state = FindFreeChannel(m_channels, kSetpointStateType, index);
     }

@@ -181,6 +181,15 @@ TEST_F(Radon, SetpointParametersAreNeverShared) {
     EXPECT_NE(a->SetpointValues(), b->SetpointValues());
     EXPECT_NE(a->SetpointState(), b->SetpointState());
     EXPECT_EQ(dev::GetU16(a->SetpointValues(), 1), 1000);
+    // Without set points the second one's parameters claim no address: the configuration saves.
+    EXPECT_TRUE(dev::IsUnbound(b->SetpointValues()));
+    EXPECT_TRUE(dev::IsUnbound(b->SetpointState()));
+    EXPECT_EQ(CountAddress(16, 5), 1);
+    SaveAndReload();
+    a = First<TRADONRITZItem>();
+    ASSERT_NE(a, nullptr);
+    b = dynamic_cast<TRADONRITZItem*>(static_cast<TObjectItem*>(a->Newer));
+    ASSERT_NE(b, nullptr);
     cm->DeleteObject(a);
     cm->DeleteObject(b);
     EXPECT_EQ(Channels().size(), static_cast<size_t>(kBuiltInChannelCount));
