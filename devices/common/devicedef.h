@@ -45,6 +45,9 @@ struct ParamRule {
     int entry = 0;                 // this entry on; -1: the tables in order, one entry per signal
     uint8_t kind = 0;              // channel kind; 0: by the role
     bool zeroed = false;           // Measure: the bytes in use start at 0, still undefined until polled
+    uint8_t init = 2;              // Signal, Control: value byte 0 of a new one
+    int controlSlot = -1;          // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
+    const char* handler = nullptr; // Signal, Control: write handler other than the state-change one (found or created)
 };
 
 // One settings parameter; they follow the signals in position order.

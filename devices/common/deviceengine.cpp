@@ -176,12 +176,15 @@ void TDeviceEngine::CreateSignal(int i)
     }
     if (r->role == Role::Reading)
         return;
-    if (r->role == Role::Control && r->control && m_store)
+    if (r->role == Role::Control && r->controlSlot >= 0)
+        p->ChangeHandler = SlotId(r->controlSlot);
+    else if (r->role == Role::Control && r->control && m_store)
         p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
     if (m_store)
-        p->WriteHandler = m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
+        p->WriteHandler = r->handler ? m_store->FindOrCreate(r->handler, 0, 1)
+                                     : m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
     if (r->role != Role::Input)
-        p->Value[0] = 2;
+        p->Value[0] = r->init;
 }
 
 TDeviceEngine::~TDeviceEngine()

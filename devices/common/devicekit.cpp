@@ -269,6 +269,13 @@ void ApplyByte(TParamItem* p, int offset, const std::string& text)
         p->Value[offset] = static_cast<uint8_t>(v);
 }
 
+std::string SafeTypeName(int code)
+{
+    if (code >= 0 && code < kParamTypeCount)
+        return ParamTypeNames[code];
+    return std::string(ParamTypeNames[0]) + " (" + IntToStr(code) + ")";
+}
+
 std::string CheckPrefix(const TObjectItem* o, const std::string& displayName)
 {
     return "Объект \"" + o->DisplayType + " " + displayName + "\"";

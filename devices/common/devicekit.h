@@ -99,6 +99,10 @@ void ApplyDottedBytes(TParamItem* p, const std::string& text);
 // One value byte from a typed number (its low 8 bits); an unreadable text changes nothing.
 void ApplyByte(TParamItem* p, int offset, const std::string& text);
 
+// The long name of a parameter-type code; a code past the table (only a damaged file holds one)
+// reads "Неизвестный (<code>)".
+std::string SafeTypeName(int code);
+
 // Message lines of the checks: Объект "<display type> <display name>" - ...
 std::string CheckPrefix(const TObjectItem* o, const std::string& displayName);
 

@@ -1,0 +1,198 @@
+// Радон Риц: one distance channel with two set points in thousandths of a metre, a two-character
+// network address and the line speed. Device layer.
+#include "Ioobjects.h"
+#include "iocommon.h"
+
+#include <cmath>
+
+using namespace io;
+
+namespace {
+
+constexpr const char* kNames[] = {"Канал 0", "Сетевой адрес", "Индексы  0-20"};
+
+constexpr int kChannel = 0;
+constexpr int kAddressParam = 1;
+constexpr int kAddressRow = 2;
+constexpr uint8_t kDistance = 25;
+
+constexpr ParamRule kSignals[] = {{kChannel, kChannel, Role::Measure, kDistance, 16, nullptr}};
+
+// Address "0", 9600 bit/s.
+constexpr uint8_t kAddressInit[6] = {0x30, 0x00, 0x80, 0x25, 0x00, 0x00};
+constexpr SettingDef kSettings[] = {{Role::Address, 48, kAddressInit, true}, IndexTable(1)};
+
+constexpr CommandDef kCommands[] = {{"Опрос каналов РадонРиц", 0}};
+
+constexpr SubprogramDef kSubprograms[] = {
+    {"radonritz_prepareQuery", "Подготовка опроса РадонРиц"},
+    {"radonritz_parseAnswer", "Разбор ответа РадонРиц"},
+    {"radonritz_handleNoAnswer", "Нет ответа РадонРиц"},
+    {"radonritz_getNetAddress", "Получить сетевой адрес РадонРиц"},
+};
+
+constexpr const char* kOnlySpeed[] = {"9600"};
+constexpr PropertyDef kProperties[] = {
+    {"Сетевой адрес", Role::Address, 0, 1, TEditorKind::Edit, {}},
+    {"Скорость RS-485", Role::Address, 2, 4, TEditorKind::Choice, kOnlySpeed},
+};
+
+constexpr const char* kNoSetpoint = "Нет";
+constexpr const char* kBoundsHandler = "log_handleBoundes";
+constexpr uint16_t kBoundsReservedId = 3;
+constexpr int kSetpoints = 2;
+// Thousandths beyond this are no set point anyone typed; the double would lose whole units.
+constexpr double kMaxThousandths = 9e15;
+
+} // namespace
+
+constexpr TDeviceDef TRADONRITZItem::Def{
+    .TypeCode = 36,
+    .Tag = "RADON",
+    .DisplayType = "Радон Риц",
+    .NumberBase = 6907,
+    .Folder = "radonritz",
+    .NamePrefix = "RADONRITZ: ",
+    .ParamNames = kNames,
+    .SignalCount = 1,
+    .Signals = kSignals,
+    .Settings = kSettings,
+    .CodeBase = 1599,
+    .Commands = kCommands,
+    .PollCount = 1,
+    .Subprograms = kSubprograms,
+    .ReservedIds = {},
+    .PrepareSub = kPrepareSub,
+    .ParseSub = kParseSub,
+    .NoAnswerSub = kNoAnswerSub,
+    .Properties = kProperties,
+    .DescPrefix = "РадонРиц - ",
+    .Groups = {},
+    .Overrides = {},
+    .Checks = kChecks,
+};
+
+// The set-point parameters sit beside a bound channel's index; each is taken back only when no
+// other object holds it. Made anew, they take that address only while set points are in use, as a
+// binding gives it, so that a channel without set points never claims one.
+TRADONRITZItem::TRADONRITZItem(uint16_t number, ELEMList* channels, actionManager* store)
+    : TDeviceEngine(Def, number, channels, store) {
+    const TParamItem* channel = Param(kChannel);
+    const uint8_t index = channel->ChannelType != 0 && channel->WriteHandler != 0 ? channel->ChannelIndex : 0;
+    if (index != 0) {
+        m_values = FindFreeChannel(m_channels, kSetpointValueType, index);
+        m_state = FindFreeChannel(m_channels, kSetpointStateType, index);
+    }
+    if (!m_values) {
+        const uint8_t init[5] = {2, 0, 0, 0, 0};
+        m_values = NewChannel(m_channels, index ? kSetpointValueType : 0, index, 40, init, 5);
+        m_values->Store = m_store;
+    }
+    if (!m_state) {
+        m_state = NewChannel(m_channels, index ? kSetpointStateType : 0, index, 8);
+        m_state->Value.Fill(0xFF);
+        m_state->RamDepth = 1;
+        m_state->Store = m_store;
+    }
+    m_values->Name = "РадонРиц - Уставка: значение";
+    m_values->Owner = this;
+    m_state->Name = "РадонРиц - Уставка: состояние";
+    m_state->Owner = this;
+}
+
+TRADONRITZItem::~TRADONRITZItem() {
+    ReleaseChannel(m_channels, m_values);
+    ReleaseChannel(m_channels, m_state);
+}
+
+std::string TRADONRITZItem::AddressText() const {
+    const TParamItem* a = Param(kAddressParam);
+    std::string text;
+    for (int k = 0; k < 2 && a->Value[k] != 0; ++k)
+        text += static_cast<char>(a->Value[k]);
+    return text;
+}
+
+std::string TRADONRITZItem::ValueText(int i) const {
+    return IntToStr(Param(i)->Value[0]);
+}
+
+std::string TRADONRITZItem::GetDisplayName() {
+    return "ID-" + IntToStr(Number) + " адрес " + AddressText();
+}
+
+std::string TRADONRITZItem::GetParamDescription(TParamItem* p) {
+    if (!p || p != Param(kChannel))
+        return "";
+    return "РадонРиц - " + AddressText() + ", вх. сиг. \"" + kNames[kChannel] + "\"";
+}
+
+void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
+    TParamItem* channel = Param(kChannel);
+    if (!p || p != channel)
+        return;
+    TDeviceEngine::BindParam(type, index, p);
+    if (!SameAddress(channel, type, index))
+        return; // refused
+    const bool inUse = index != 0 && channel->WriteHandler != 0;
+    m_values->ChannelType = inUse ? kSetpointValueType : 0;
+    m_values->ChannelIndex = inUse ? index : 0;
+    m_state->ChannelType = inUse ? kSetpointStateType : 0;
+    m_state->ChannelIndex = inUse ? index : 0;
+}
+
+int TRADONRITZItem::GetSetpointCount(TParamItem* p) {
+    return p && p == Param(kChannel) ? kSetpoints : 0;
+}
+
+void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& text) {
+    if (!p || p != Param(kChannel) || n < 0 || n >= kSetpoints)
+        return;
+    const uint16_t v = GetU16(m_values, 1 + 2 * n);
+    const std::string fraction = IntToStr(1000 + v % 1000);
+    text = IntToStr(v / 1000) + DecimalSeparator + fraction.substr(1) + " M";
+}
+
+void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
+    TParamItem* channel = Param(kChannel);
+    if (!p || p != channel)
+        return;
+    if (Trim(text) == kNoSetpoint) {
+        channel->WriteHandler = 0;
+        m_values->ChannelType = m_values->ChannelIndex = 0;
+        m_state->ChannelType = m_state->ChannelIndex = 0;
+        return;
+    }
+    double v = 0;
+    if (!ReadFloat(text, v))
+        return;
+    const double thousandths = std::round(v * 1000.0);
+    if (!std::isfinite(thousandths) || std::fabs(thousandths) > kMaxThousandths)
+        return;
+    if (n >= 0 && n < kSetpoints)
+        SetU16(m_values, 1 + 2 * n, static_cast<uint16_t>(static_cast<int64_t>(thousandths)));
+    if (m_store)
+        channel->WriteHandler = m_store->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
+    m_values->ChannelType = kSetpointValueType;
+    m_values->ChannelIndex = channel->ChannelIndex;
+    m_state->ChannelType = kSetpointStateType;
+    m_state->ChannelIndex = channel->ChannelIndex;
+}
+
+void TRADONRITZItem::GetPropertyText(int row, std::string& text) {
+    if (row == kAddressRow)
+        text = AddressText();
+    else
+        TDeviceEngine::GetPropertyText(row, text);
+}
+
+// The first two characters of the text; a shorter one ends with zero bytes.
+void TRADONRITZItem::ApplyPropertyValue(int row, const std::string& text) {
+    if (row != kAddressRow) {
+        TDeviceEngine::ApplyPropertyValue(row, text);
+        return;
+    }
+    TParamItem* a = Param(kAddressParam);
+    for (size_t k = 0; k < 2; ++k)
+        a->Value[static_cast<int>(k)] = k < text.size() ? static_cast<uint8_t>(text[k]) : 0;
+}

@@ -1,0 +1,272 @@
+// The УКПМ unit's editing: the object rows (leader, address, the three counts, whose change
+// rebuilds the channels) and the per-channel rows (ТУ code, analog type, meter settings). Device layer.
+#include "Ukpmobject.h"
+
+#include <algorithm>
+
+using namespace dev;
+
+namespace {
+
+constexpr const char* kRowNames[] = {"Длина лидера сообщения, бит", "Сетевой адрес", "Количество каналов ТС",
+                                     "Количество каналов ТИТ", "Количество каналов ТИИ"};
+constexpr int kFirstRow = 2;
+constexpr int kFirstCountRow = 4;
+
+constexpr const char* kNoControl = "Нет";
+constexpr uint8_t kAnalogTypes[] = {8, 9, 10, 11, 12, 13, 14, 17, 18, 19};
+constexpr int kGroups = 8; // ТУ group and number both run 1..8
+
+// Meter settings: pulses a and watt-hours b of the meter constant, the maximum count and the count at
+// 0 Wh in pulses.
+constexpr int kPulses = 0;
+constexpr int kWattHours = 2;
+constexpr int kMaximum = 4;
+constexpr int kAtZero = 8;
+
+uint32_t GetU32(const TParamItem* p, int offset) {
+    return static_cast<uint32_t>(GetU16(p, offset)) | static_cast<uint32_t>(GetU16(p, offset + 2)) << 16;
+}
+
+void SetU32(TParamItem* p, int offset, uint32_t v) {
+    SetU16(p, offset, static_cast<uint16_t>(v));
+    SetU16(p, offset + 2, static_cast<uint16_t>(v >> 16));
+}
+
+// A 16-bit field of a typed number; false for anything else.
+bool ReadU16(const std::string& text, uint16_t& out) {
+    int v = 0;
+    if (!ReadInt(text, v) || v < 0 || v > 0xFFFF)
+        return false;
+    out = static_cast<uint16_t>(v);
+    return true;
+}
+
+// G and N of "G:N", both 1..8.
+bool ReadControl(const std::string& text, int& g, int& n) {
+    const size_t colon = text.find(':');
+    return colon != std::string::npos && ReadInt(text.substr(0, colon), g) &&
+           ReadInt(text.substr(colon + 1), n) && g >= 1 && g <= kGroups && n >= 1 && n <= kGroups;
+}
+
+} // namespace
+
+void TUKPMItem::GetPropertyNames(TStrings* s) {
+    TObjectItem::GetPropertyNames(s);
+    for (const char* row : kRowNames)
+        s->Add(row);
+}
+
+void TUKPMItem::GetPropertyText(int row, std::string& text) {
+    if (row <= 1)
+        TObjectItem::GetPropertyText(row, text);
+    else if (row < kFirstCountRow)
+        text = IntToStr(m_settings[0]->Value[row - kFirstRow]);
+    else if (row < kFirstRow + static_cast<int>(std::size(kRowNames)))
+        text = IntToStr(Count(static_cast<Kind>(row - kFirstCountRow)));
+}
+
+TDeviceItem::RowEditor TUKPMItem::PropertyRowEditor(int row) const {
+    if (row >= kFirstRow && row < kFirstRow + static_cast<int>(std::size(kRowNames)))
+        return RowEditor::Text;
+    return TDeviceItem::PropertyRowEditor(row);
+}
+
+void TUKPMItem::ApplyPropertyValue(int row, const std::string& text) {
+    int v = 0;
+    if (row >= kFirstCountRow)
+        SetCount(static_cast<Kind>(row - kFirstCountRow), text);
+    else if (row >= kFirstRow && ReadInt(text, v))
+        m_settings[0]->Value[row - kFirstRow] = static_cast<uint8_t>(v);
+}
+
+// Takes the channels of a list from position `keep` on off the channel list and frees them.
+void TUKPMItem::Release(std::vector<TParamItem*>& list, size_t keep) {
+    while (list.size() > keep) {
+        TParamItem* p = list.back();
+        list.pop_back();
+        ReleaseChannel(m_channels, p);
+    }
+}
+
+// Records run to the largest count: a rise adds the missing ones (each record is listed once), a
+// fall forgets the kind's addresses of records past the new count and drops records past every
+// count held before the change. Then the kind's channels are cut or made up to the count.
+bool TUKPMItem::SetCount(Kind kind, const std::string& text) {
+    if (kind < Ts || kind > Tii)
+        return false;
+    int count = 0;
+    if (!ReadInt(text, count) || count < 0)
+        return false;
+    count = std::min(count, kMaxCount[kind]);
+    const int old = Count(kind);
+    if (count == old)
+        return true;
+    int most = 0;
+    for (int k = 0; k < kKinds; ++k)
+        most = std::max(most, Count(static_cast<Kind>(k)));
+    if (count > old) {
+        for (int n = static_cast<int>(m_records.size()); n < count; ++n)
+            m_records.push_back(RecordAt(n));
+    } else {
+        for (size_t n = static_cast<size_t>(count); n < m_records.size(); ++n)
+            SetEntry(m_records[n], 3 * kind, {});
+        Release(m_records, std::max<size_t>(static_cast<size_t>(most), static_cast<size_t>(count)));
+    }
+    auto& list = m_lists[kind];
+    Release(list, static_cast<size_t>(count));
+    if (kind == Tii) {
+        Release(m_tiiSettings, static_cast<size_t>(count));
+        Release(m_tiiValues, static_cast<size_t>(count));
+    }
+    // The count byte first: a made channel takes what its record holds.
+    m_settings[1]->Value[kind] = static_cast<uint8_t>(count);
+    for (int n = static_cast<int>(list.size()); n < count; ++n) {
+        SetEntry(m_records[static_cast<size_t>(n)], 3 * kind, {});
+        list.push_back(MakeChannel(kind, n));
+    }
+    if (kind == Tii) {
+        for (int n = static_cast<int>(m_tiiSettings.size()); n < count; ++n) {
+            TParamItem* settings = nullptr;
+            TParamItem* values = nullptr;
+            MakeTiiSettings(n, settings, values);
+            m_tiiSettings.push_back(settings);
+            m_tiiValues.push_back(values);
+        }
+    }
+    return true;
+}
+
+void TUKPMItem::ListSetpoints(TStrings* s, TParamItem* p) {
+    s->Clear();
+    Kind kind = Ts;
+    int k = 0;
+    if (!Locate(p, kind, k))
+        return;
+    if (kind == Ts)
+        s->Add("Управление");
+    else if (kind == Tit)
+        s->Add("Тип аналогового канала");
+    else {
+        s->Add("Постоянная счетчика, имп./Вт*ч");
+        s->Add("Максимальное значение, Вт*ч");
+        s->Add("Значение при 0 Вт*ч, имп.");
+    }
+}
+
+// The maximum shows in watt-hours, count · b / a; with a = 0 it has no value.
+void TUKPMItem::GetSetpointText(int row, TParamItem* p, std::string& text) {
+    text.clear();
+    Kind kind = Ts;
+    int k = 0;
+    if (!Locate(p, kind, k) || k >= static_cast<int>(m_records.size()))
+        return;
+    const TParamItem* record = m_records[static_cast<size_t>(k)];
+    if (kind == Ts) {
+        const uint8_t c = record->Value[kTuCode];
+        text = c == 0 ? kNoControl : IntToStr(c / 8) + ":" + IntToStr(c % 8 + 1);
+        return;
+    }
+    if (kind == Tit) {
+        text = SafeTypeName(record->Value[kAnalogType]);
+        return;
+    }
+    if (k >= static_cast<int>(m_tiiSettings.size()))
+        return;
+    const TParamItem* s = m_tiiSettings[static_cast<size_t>(k)];
+    const uint16_t a = GetU16(s, kPulses);
+    const uint16_t b = GetU16(s, kWattHours);
+    if (row == 0)
+        text = IntToStr(a) + "/" + IntToStr(b);
+    else if (row == 1 && a != 0)
+        text = IntToStr(static_cast<int64_t>(static_cast<uint32_t>(uint64_t{GetU32(s, kMaximum)} * b) / a));
+    else if (row == 2)
+        text = IntToStr(static_cast<int64_t>(GetU32(s, kAtZero)));
+}
+
+TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl* host,
+                                             TNotifyEvent exitEvent, TNotifyEvent doneEvent) {
+    Kind kind = Ts;
+    int k = 0;
+    if (!Locate(p, kind, k))
+        return nullptr;
+    BeginSetpointEdit(p, row, std::move(doneEvent));
+    TEditorSpec spec;
+    if (kind == Ts) {
+        spec.Kind = TEditorKind::Combo;
+        spec.Items = {kNoControl, "_:_"};
+    } else if (kind == Tit) {
+        spec.Kind = TEditorKind::Choice;
+        for (uint8_t t : kAnalogTypes)
+            spec.Items.push_back(ParamTypeNames[t]);
+    }
+    GetSetpointText(row, p, spec.Text);
+    spec.Apply = [this](TObject* s) { ChannelSettingChanged(s); };
+    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+}
+
+// Only the ТУ choice tells the host; it does so whether or not the text was taken.
+void TUKPMItem::ChannelSettingChanged(TObject* sender) {
+    ApplyChannelSetting(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender));
+    Kind kind = Ts;
+    int k = 0;
+    if (Locate(m_setpointParam, kind, k) && kind == Ts)
+        SetpointEdited(sender);
+}
+
+bool TUKPMItem::ApplyChannelSetting(TParamItem* channel, int row, const std::string& text, int item) {
+    Kind kind = Ts;
+    int k = 0;
+    if (!Locate(channel, kind, k) || k >= static_cast<int>(m_records.size()))
+        return false;
+    TParamItem* record = m_records[static_cast<size_t>(k)];
+    if (kind == Tii) {
+        if (k >= static_cast<int>(m_tiiSettings.size()))
+            return false;
+        TParamItem* s = m_tiiSettings[static_cast<size_t>(k)];
+        const std::string t = Trim(text);
+        if (row == 0) {
+            const size_t slash = t.find('/');
+            uint16_t a = 0, b = 0;
+            if (!ReadU16(t.substr(0, slash), a))
+                return false;
+            SetU16(s, kPulses, a);
+            if (slash != std::string::npos && ReadU16(t.substr(slash + 1), b))
+                SetU16(s, kWattHours, b);
+            return true;
+        }
+        int v = 0;
+        if ((row != 1 && row != 2) || !ReadInt(t, v))
+            return false;
+        if (row == 2) {
+            SetU32(s, kAtZero, static_cast<uint32_t>(v));
+            return true;
+        }
+        // Watt-hours to pulses, v · a / b, with the product wrapped to 32 bits as the unit keeps it.
+        const uint16_t b = GetU16(s, kWattHours);
+        if (b == 0)
+            return false;
+        const auto product = static_cast<int32_t>(static_cast<uint32_t>(int64_t{v} * GetU16(s, kPulses)));
+        SetU32(s, kMaximum, static_cast<uint32_t>(product / int32_t{b}));
+        return true;
+    }
+    if (kind == Tit) {
+        if (item < 0 || item >= static_cast<int>(std::size(kAnalogTypes)))
+            return false;
+        channel->ParamType = kAnalogTypes[item];
+        channel->RaiseChanged();
+        record->Value[kAnalogType] = channel->ParamType;
+        return true;
+    }
+    int g = 0, n = 0;
+    uint8_t code = 0;
+    if (Trim(text) != kNoControl) {
+        if (!ReadControl(text, g, n))
+            return false;
+        code = static_cast<uint8_t>(g * kGroups + n - 1);
+    }
+    record->Value[kTuCode] = code;
+    ApplyTuCode(channel, code);
+    channel->RaiseChanged();
+    return true;
+}
