@@ -108,6 +108,9 @@ TRect DrawDashedBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color);
 TRect DrawFocusBorder(TCanvas* Canvas, const TRect& Bounds);
 TRect DrawRoundedFlatBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color, TSides Sides = AllSides);
 
+// Width a frame style takes from each framed side (fsStatus and fsPopup: the bevel width).
+int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth);
+
 // The outer frame, border and inner frame of a panel, from the outside in.
 struct TGwInnerOuterFrame {
     TFrameStyleEx OuterStyle = fsNone;

@@ -12,9 +12,6 @@
 enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TGwGridStyle { gsDots, gsDottedLines, gsSolidLines };
 
-// Width a frame style takes from each framed side (fsStatus and fsPopup: the bevel width).
-int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth);
-
 class TGwCustomPanel : public TCustomPanel, public IGwCustomFramingNotification {
 public:
     explicit TGwCustomPanel(TComponent* AOwner);
