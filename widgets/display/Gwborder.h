@@ -249,3 +249,118 @@ private:
     int FTrapezoidMin = 6;
     int FBevelInset = 0;
 };
+
+// ---------------------------------------------------------------- colour picker
+
+// Cell indices: 0..39 basic colours, 40..69 system colours, and the places below.
+enum : int {
+    cpiNoColor = -1, cpiCustomSwatch = -2, cpiCustomCaption = -3, cpiDefault = -4, cpiNothing = -5,
+    cpiNoHighlight = -6
+};
+
+struct TGwPickerColor {
+    TColor Color;
+    const char* Name;
+};
+// The 70 entries of the picker's grid, in grid order.
+const TGwPickerColor& GwPickerColor(int Index);
+
+class TGwColorPicker : public TGwBorder {
+public:
+    explicit TGwColorPicker(TComponent* AOwner);
+    ~TGwColorPicker() override;
+
+    TColor SelectedColor() const;
+    void SetSelectedColor(TColor Value);
+    bool ShowNoColor() const { return FShowNoColor; }
+    void SetShowNoColor(bool Value) { ChangeLayout(FShowNoColor, Value); }
+    bool ShowDefaultColor() const { return FShowDefaultColor; }
+    void SetShowDefaultColor(bool Value) { ChangeLayout(FShowDefaultColor, Value); }
+    bool ShowCustomColor() const { return FShowCustomColor; }
+    void SetShowCustomColor(bool Value) { ChangeLayout(FShowCustomColor, Value); }
+    bool ShowSystemColors() const { return FShowSystemColors; }
+    void SetShowSystemColors(bool Value) { ChangeLayout(FShowSystemColors, Value); }
+    std::string NoColorCaption() const { return FNoColorCaption; }
+    void SetNoColorCaption(const std::string& Value) { ChangeLook(FNoColorCaption, Value); }
+    std::string DefaultColorCaption() const { return FDefaultColorCaption; }
+    void SetDefaultColorCaption(const std::string& Value) { ChangeLook(FDefaultColorCaption, Value); }
+    std::string CustomColorCaption() const { return FCustomColorCaption; }
+    void SetCustomColorCaption(const std::string& Value) { ChangeLook(FCustomColorCaption, Value); }
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    TColor CustomColor() const { return FCustomColor; }
+    void SetCustomColor(TColor Value);
+    TGwCustomColors* CustomColors() const { return FCustomColors; }
+    void SetCustomColors(TGwCustomColors* Value);
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor Value) { ChangeLook(FButtonColor, Value); }
+    bool ShowColorHints = true;
+
+    int SelColorIndex() const { return FSelColorIndex; }
+    int HighlightColorIndex() const { return FHighlightColorIndex; }
+    // The height of each button row.
+    int Margin() const;
+    // Index of the place under (X, Y), control coordinates.
+    int HitTest(int X, int Y);
+    TRect GetCellRect(int Index);
+    TColor InteriorColor() override { return Color(); }
+    THintWindow* HintWindow() const { return FHintWindow; }
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Paint() override;
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    // Opens the colour dialog for the custom colour.
+    virtual void PickCustomColor();
+
+private:
+    struct TLayout {
+        TRect NoColor, Default, Custom;
+        int GridTop = 0, CellW = 0, CellH = 0;
+    };
+    TLayout Layout();
+    void SetSelColorIndex(int Index);
+    void SetHighlightColorIndex(int Index);
+    void UpdateHint(int X, int Y);
+    void HideHint();
+    void PaintButton(TCanvas* C, const TRect& R, const std::string& Caption, bool Selected, bool Hot,
+                     const TColor* Swatch);
+    void PaintCell(TCanvas* C, int Index);
+    template <class T>
+    void ChangeLayout(T& Field, T Value)
+    {
+        Field = Value;
+        if (AutoSize())
+            AdjustSize();
+        Invalidate();
+    }
+    template <class T>
+    void ChangeLook(T& Field, const T& Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        Invalidate();
+    }
+
+    bool FShowNoColor = false;
+    bool FShowDefaultColor = false;
+    bool FShowCustomColor = false;
+    bool FShowSystemColors = false;
+    std::string FNoColorCaption, FDefaultColorCaption, FCustomColorCaption;
+    TColor FDefaultColor = clHighlight;
+    TColor FCustomColor = clWhite;
+    TGwCustomColors* FCustomColors = nullptr;
+    TColor FButtonColor = clBtnFace;
+    int FSelColorIndex = cpiNoColor;
+    int FHighlightColorIndex = cpiNoHighlight;
+    THintWindow* FHintWindow = nullptr;
+    TPoint FHintPos{-1, -1};
+};
