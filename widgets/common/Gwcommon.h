@@ -36,6 +36,7 @@ enum TGradientDirection {
     gdVerticalCenter, gdVerticalBox, gdSquareBox, gdBigSquareBox
 };
 enum TDirection { dirUp, dirDown, dirLeft, dirRight };
+enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TOrientation { orHorizontal, orVertical };
 enum TGwUIStyle { uiWindows95, uiWindowsXP };
 enum TGwGroupBarGradientPath { gpTopToBottom, gpBottomToTop };

@@ -9,7 +9,6 @@
 #include "Gwsettings.h"
 #include "extctrls.h"
 
-enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TGwGridStyle { gsDots, gsDottedLines, gsSolidLines };
 
 class TGwCustomPanel : public TCustomPanel, public IGwCustomFramingNotification {
