@@ -156,11 +156,10 @@ TColor ComplementaryColor(TColor Color)
     return ComplementaryColor(Color, ColorLuminance(Color));
 }
 
-TColor GetXPThemeColor(TGwXPThemeColor Element)
+TColor GetXPThemeColor(TGwXPThemeColor)
 {
-    if (!GwThemesEnabled())
-        return clBtnFace;
-    return Element <= xptcGroupBoxFont ? clBtnFace : TColor(0xFFFFFF);
+    // Without visual styles every element answers the button face.
+    return clBtnFace;
 }
 
 TGwXPColorScheme GetXPColorScheme()

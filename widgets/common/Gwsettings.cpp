@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "forms.h"
 
 // ---------------------------------------------------------------- registry form
 
@@ -554,4 +553,23 @@ void TGwCustomColors::Notification(TComponent* AComponent, TOperation Operation)
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FRegIniFile)
         FRegIniFile = nullptr;
+}
+
+// ---------------------------------------------------------------- TGwDialogComponent
+
+TGwDialogComponent::TGwDialogComponent(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
+{
+    FFont->SetName("MS Sans Serif");
+    FFont->SetSize(8);
+}
+
+void TGwDialogComponent::SetCenterToParent(bool Value)
+{
+    FCenterToParent = Value;
+    Position = Value ? poOwnerFormCenter : poScreenCenter;
+}
+
+void TGwDialogComponent::CenterForm(TCustomForm* Form) const
+{
+    Form->SetPosition(Position);
 }

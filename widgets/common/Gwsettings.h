@@ -10,6 +10,7 @@
 
 #include "Gwcommon.h"
 #include "classes.h"
+#include "forms.h"
 #include "inifiles.h"
 #include "sysutils.h"
 
@@ -235,4 +236,27 @@ protected:
 private:
     std::unique_ptr<TStringList> FColors;
     TGwRegIniFile* FRegIniFile = nullptr;
+};
+
+// ---------------------------------------------------------------- dialog components
+
+class EInvalidFieldType : public Exception { using Exception::Exception; };
+
+// Base of the library's dialog components: the font and the placement of the dialog shown.
+class TGwDialogComponent : public TComponent {
+public:
+    explicit TGwDialogComponent(TComponent* AOwner);
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(const TFont* Value) { FFont->Assign(*Value); }
+    bool CenterToParent() const { return FCenterToParent; }
+    // Centring on the parent places the dialog over its owner form, else over the screen.
+    void SetCenterToParent(bool Value);
+    TPosition Position = poScreenCenter;
+    int OriginLeft = 100;
+    int OriginTop = 100;
+    void CenterForm(TCustomForm* Form) const;
+
+private:
+    std::unique_ptr<TFont> FFont;
+    bool FCenterToParent = false;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "winapi.h"
 #include "wingdi.h"
 
 int IncrementalSearchResetDelay = 1500;
@@ -229,4 +230,77 @@ TDateTime IncHour(TDateTime D, std::int64_t N)
 TDateTime IncMinute(TDateTime D, std::int64_t N)
 {
     return (D * 1440 + double(N)) / 1440;
+}
+
+// ---------------------------------------------------------------- desktop and monitors
+
+TRect GetDesktopClientRect()
+{
+    return Screen->MonitorCount() > 0 ? Screen->Monitors(0)->BoundsRect() : TRect();
+}
+
+TRect GetActiveWorkArea(TWinControl* Control)
+{
+    MONITORINFO info;
+    GetMonitorInfo(MonitorFromWindow(Control->Handle(), MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+int GetActiveWorkAreaWidth(TWinControl* Control)
+{
+    return GetActiveWorkArea(Control).Width();
+}
+
+int GetActiveWorkAreaHeight(TWinControl* Control)
+{
+    return GetActiveWorkArea(Control).Height();
+}
+
+TRect GetMonitorWorkArea(const TMonitor* Monitor)
+{
+    return Monitor->WorkareaRect();
+}
+
+TRect GetMonitorBoundsRect(const TMonitor* Monitor)
+{
+    return Monitor->BoundsRect();
+}
+
+TMonitor* GetMonitorContainingPoint(TPoint P)
+{
+    for (int i = 0; i < Screen->MonitorCount(); ++i)
+        if (Screen->Monitors(i)->BoundsRect().Contains(P))
+            return Screen->Monitors(i);
+    return nullptr;
+}
+
+namespace {
+
+void CenterOver(TCustomForm* Form, const TRect& Reference, const TRect& Clip, int& X, int& Y)
+{
+    const int w = Form->Width(), h = Form->Height();
+    X = Reference.Left + (Reference.Width() - w) / 2;
+    if (X < 0)
+        X = 0;
+    else if (X + w > Clip.Right)
+        X = Clip.Right - w;
+    Y = Reference.Top + (Reference.Height() - h) / 2;
+    if (Y < 0)
+        Y = 0;
+    else if (Y + h > Clip.Bottom)
+        Y = Clip.Bottom - h;
+}
+
+}  // namespace
+
+void CenterToWindow(TCustomForm* Form, TWinControl* Window, int& X, int& Y)
+{
+    TRect r;
+    GetWindowRect(Window->Handle(), &r);
+    CenterOver(Form, r, GetActiveWorkArea(Window), X, Y);
+}
+
+void CenterToForm(TCustomForm* Form, TCustomForm* Owner, int& X, int& Y)
+{
+    CenterOver(Form, Owner->BoundsRect(), GetActiveWorkArea(Owner), X, Y);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls.h"
+#include "forms.h"
 #include "graphics.h"
 #include "sysinfo.h"
 #include "sysutils.h"
@@ -56,6 +57,21 @@ enum TGwWindowsVersion { Win95, WinNT, Win98, WinMe, Win2000, WinXP, WinServer20
 bool RunningUnder(TGwWindowsVersion V, const TPlatformVersion& Running = PlatformVersion);
 // (major, minor) compared as a pair.
 bool RunningAtLeast(TGwWindowsVersion V, const TPlatformVersion& Running = PlatformVersion);
+
+// The desktop less the task bar (there is no task bar here: the primary monitor's bounds).
+TRect GetDesktopClientRect();
+// The work area of the monitor that holds the control's window (the nearest one).
+TRect GetActiveWorkArea(TWinControl* Control);
+int GetActiveWorkAreaWidth(TWinControl* Control);
+int GetActiveWorkAreaHeight(TWinControl* Control);
+TRect GetMonitorWorkArea(const TMonitor* Monitor);
+TRect GetMonitorBoundsRect(const TMonitor* Monitor);
+// The first monitor whose bounds contain P; null when none does.
+TMonitor* GetMonitorContainingPoint(TPoint P);
+// Where Form (not moved) would sit centred over Window or Owner, kept inside that monitor's work
+// area.
+void CenterToWindow(TCustomForm* Form, TWinControl* Window, int& X, int& Y);
+void CenterToForm(TCustomForm* Form, TCustomForm* Owner, int& X, int& Y);
 
 // ISO 8601 week number.
 int WeekOf(TDateTime D);

@@ -1,19 +1,22 @@
 // The settings store, the frame controller's push protocol and the custom colours.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <map>
-#include <unistd.h>
-
 #include "Gwsettings.h"
 #include "gw_support.h"
+#include "tempfolder.h"
 
 namespace {
 
-// A settings file of the test's own (test cases run side by side).
+// Settings files of the test's own (test cases run side by side).
+testsupport::TempFolder& Folder()
+{
+    static testsupport::TempFolder folder("gw-settings-");
+    return folder;
+}
+
 std::string TempIni(const char* Tag)
 {
-    return "/tmp/gw_settings_" + std::string(Tag) + "_" + std::to_string(getpid()) + ".ini";
+    return Folder().File(std::string(Tag) + ".ini");
 }
 
 // A framed control that records what the controller pushes.
@@ -71,8 +74,6 @@ TEST(GwRegIniFile, ReadsAndWritesTheIniFileAndReopensOnPathChange)
     EXPECT_EQ(values.Count(), 3);
     r.EraseSection("Sec");
     EXPECT_FALSE(r.SectionExists("Sec"));
-    std::remove(a.c_str());
-    std::remove(b.c_str());
 }
 
 TEST(GwRegIniFile, RegistryFormGoesThroughThePlatformStore)
@@ -213,7 +214,6 @@ TEST(GwFrameController, LoadAndSaveThroughTheStore)
     EXPECT_EQ(back.FrameSides(), (TSides{sdLeft, sdBottom}));
     EXPECT_EQ(back.FocusColor(), clYellow);
     EXPECT_EQ(c.Pushed.size(), 16u) << "loaded settings reach the control once";
-    std::remove(path.c_str());
 }
 
 TEST(GwCustomColors, SixteenWhiteColoursToStart)
@@ -255,7 +255,6 @@ TEST(GwCustomColors, SaveAndLoad)
     back.Load("Colors");
     ASSERT_EQ(back.Colors()->Count(), 1);
     EXPECT_EQ(back.Colors()->Get(0), "ColorA=00FF00");
-    std::remove(path.c_str());
 }
 
 TEST(GwCustomColors, ForgetsARemovedStore)
@@ -266,6 +265,24 @@ TEST(GwCustomColors, ForgetsARemovedStore)
         cc.SetRegIniFile(&r);
     }
     EXPECT_EQ(cc.RegIniFile(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GwDialogComponent, CentringOnTheParentPlacesOverTheOwnerForm)
+{
+    TApplication::QtApp();
+    TGwDialogComponent d(nullptr);
+    EXPECT_EQ(d.Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(d.Font()->Size(), 8);
+    EXPECT_EQ(d.Position, poScreenCenter);
+    d.SetCenterToParent(true);
+    EXPECT_EQ(d.Position, poOwnerFormCenter);
+    TForm f(nullptr);
+    d.CenterForm(&f);
+    EXPECT_EQ(f.Position(), poOwnerFormCenter);
 }
 
 }  // namespace

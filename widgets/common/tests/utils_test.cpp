@@ -119,3 +119,26 @@ TEST(GwUtils, EnvironmentReferences)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GwUtils, MonitorsAndCentring)
+{
+    TApplication::QtApp();
+    SetMonitorLayout({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)}, {TRect(800, 0, 1824, 768), TRect(800, 0, 1824, 768)}});
+    EXPECT_EQ(GetMonitorContainingPoint(TPoint(900, 10))->MonitorNum(), 1);
+    EXPECT_EQ(GetMonitorContainingPoint(TPoint(-5, 10)), nullptr);
+    EXPECT_EQ(GetDesktopClientRect(), TRect(0, 0, 800, 600));
+    EXPECT_EQ(GetMonitorWorkArea(Screen->Monitors(0)), TRect(0, 0, 800, 560));
+    TForm owner(nullptr);
+    owner.SetBounds(100, 400, 200, 150);
+    TForm dialog(nullptr);
+    dialog.SetBounds(0, 0, 300, 200);
+    int x = 0, y = 0;
+    CenterToForm(&dialog, &owner, x, y);
+    EXPECT_EQ(x, 100 + (200 - 300) / 2);
+    EXPECT_EQ(y, 560 - 200) << "kept inside the work area";
+    SetMonitorLayout({});
+}
+
+}  // namespace

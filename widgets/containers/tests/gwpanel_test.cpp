@@ -16,7 +16,13 @@ void PaintInto(TWinControl* c, TPaper& p)
     c->Perform(m.Msg, m.WParam, m.LParam);
 }
 
+// The application first: a form needs Qt's.
+struct TApp {
+    TApp() { TApplication::QtApp(); }
+};
+
 struct TFixture {
+    TApp App;
     TForm Form{nullptr};
     TFixture() { Form.SetBounds(0, 0, 300, 200); }
 };
