@@ -3,15 +3,17 @@
 // and classic looks, with default/cancel keys and sticky groups.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "Gwcommon.h"
+#include "buttons.h"  // TButtonState
 #include "controls.h"
 #include "messages.h"
 
 enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TGwHotTrackColorType { htctComplement, htctActual };
-enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
 // Sent to the controls of a parent when a grouped button goes down: WParam the group index,
 // LParam the button.
@@ -175,3 +177,66 @@ private:
 
 // Whether Key is the accelerator (the character after '&') of Caption, letters in either case.
 bool IsAccel(WORD Key, const std::string& Caption);
+
+// ---------------------------------------------------------------- control button
+
+enum TGwControlButtonStyle { cbsNone, cbsLeft, cbsUp, cbsRight, cbsDown, cbsDropDown };
+
+class TTimer;
+
+// A small window-less button beside another control: a glyph face, a spin arrow or a drop-down
+// arrow, optionally clicking again while it is held.
+class TGwControlButton : public TGraphicControl {
+public:
+    explicit TGwControlButton(TComponent* AOwner);
+    ~TGwControlButton() override;
+
+    bool Flat() const { return FFlat; }
+    virtual void SetFlat(bool Value);
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    virtual void SetGlyph(TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    virtual void SetNumGlyphs(int Value);
+    TGwControlButtonStyle Style() const { return FStyle; }
+    virtual void SetStyle(TGwControlButtonStyle Value);
+    bool RepeatClicks = false;
+    std::uint16_t InitialDelay = 400;
+    std::uint16_t Delay = 100;
+    // Raised after the glyph changed (the owner of a pair follows custom glyphs through it).
+    TNotifyEvent OnGlyphChange;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    bool Pressed() const { return FPressed; }
+    bool MouseInControl() const { return FMouseInControl; }
+    TTimer* RepeatTimer() const { return FRepeatTimer; }
+    TPoint GetImageSize() const;
+    void Click() override { TGraphicControl::Click(); }
+
+protected:
+    virtual void DrawBtnFace(TRect& R);
+    virtual void DrawSpinButton(TRect& R);
+    virtual void DrawDropDownButton(TRect& R);
+    virtual void DrawGlyph(const TRect& R);
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+
+private:
+    bool Active() const;
+    void DrawClassicFrame(TRect& R, TFrameStyleEx UpStyle);
+    void GlyphChanged();
+    void TimerExpired();
+    void UpdateTracking();
+
+    bool FPressed = false;
+    bool FDragging = false;
+    bool FFlat = false;
+    bool FMouseInControl = false;
+    std::unique_ptr<TBitmap> FGlyph;
+    int FNumGlyphs = 1;
+    TTimer* FRepeatTimer = nullptr;
+    TGwControlButtonStyle FStyle = cbsNone;
+};

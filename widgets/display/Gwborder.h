@@ -10,6 +10,7 @@
 #include "Gwgrafx.h"
 #include "Gwsettings.h"
 #include "controls.h"
+#include "dialogs.h"
 #include "timers.h"
 
 class TGwBorder : public TGraphicControl, public IGwCustomFramingNotification {
@@ -295,6 +296,7 @@ public:
     TColor ButtonColor() const { return FButtonColor; }
     void SetButtonColor(TColor Value) { ChangeLook(FButtonColor, Value); }
     bool ShowColorHints = true;
+    TColorDialogOptions ColorDlgOptions{cdFullOpen};
 
     int SelColorIndex() const { return FSelColorIndex; }
     int HighlightColorIndex() const { return FHighlightColorIndex; }

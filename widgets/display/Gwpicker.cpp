@@ -2,7 +2,9 @@
 #include "Gwborder.h"
 
 #include <cstdlib>
+#include <memory>
 
+#include "dialogs.h"
 #include "forms.h"
 #include "messages.h"
 #include "sysinfo.h"
@@ -229,6 +231,17 @@ void TGwColorPicker::SetHighlightColorIndex(int Index)
 
 void TGwColorPicker::PickCustomColor()
 {
+    auto dialog = std::make_unique<TColorDialog>(this);
+    dialog->SetColor(SelectedColor() == clNone ? FCustomColor : SelectedColor());
+    if (FCustomColors)
+        dialog->CustomColors()->Assign(FCustomColors->Colors());
+    dialog->SetOptions(ColorDlgOptions);
+    if (!dialog->Execute())
+        return;
+    if (FCustomColors)
+        FCustomColors->SetColors(dialog->CustomColors());
+    FCustomColor = dialog->Color();
+    SetSelColorIndex(cpiCustomSwatch);
 }
 
 void TGwColorPicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

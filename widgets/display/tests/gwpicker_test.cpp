@@ -5,6 +5,7 @@
 #include "Gwborder.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "dialogs.h"
 #include "messages.h"
 
 namespace {
@@ -125,6 +126,49 @@ TEST(GwColorPicker, PaintsSwatchesAndTheSelection)
     EXPECT_EQ(TPaper::Hex(p.At((blue.Left + blue.Right) / 2, (blue.Top + blue.Bottom) / 2)), TPaper::Hex(0xFF0000));
     EXPECT_EQ(TPaper::Hex(p.At(red.Left, red.Top + 5)), TPaper::Hex(clHighlight));
     EXPECT_EQ(TPaper::Hex(p.At(blue.Left, blue.Top + 5)), TPaper::Hex(clWindow));
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the colour dialog with a fixed colour and puts one custom colour in slot A.
+class TColorAnswer : public TDialogService {
+public:
+    int MessageBox(const std::string&, const std::string&, UINT) override { return 0; }
+    int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return 0; }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
+    bool ColorDialog(TColorDialogRequest& Request) override
+    {
+        Asked = Request.Color;
+        Request.Color = 0x123456;
+        Request.CustomColors[0] = 0x00ABCDEF;
+        return Accept;
+    }
+    bool Accept = true;
+    TColor Asked = clNone;
+};
+
+TEST(GwColorPickerDialog, CustomCaptionOpensTheDialogAndKeepsItsColours)
+{
+    TColorAnswer answer;
+    TDialogService* old = SetDialogService(&answer);
+    TFixture f;
+    auto* custom = new TGwCustomColors(&f.Form);
+    f.Picker.SetCustomColors(custom);
+    f.Picker.SetShowCustomColor(true);
+    f.Picker.SetSelectedColor(0x0000FF);
+    const TRect cr = f.Picker.ClientRect();
+    answer.Accept = false;
+    f.Press(cr.Left + 3, cr.Bottom - 3);
+    EXPECT_EQ(f.Picker.SelectedColor(), TColor(0x0000FF)) << "a cancelled dialog changes nothing";
+    answer.Accept = true;
+    f.Press(cr.Left + 3, cr.Bottom - 3);
+    EXPECT_EQ(answer.Asked, TColor(0x0000FF));
+    EXPECT_EQ(f.Picker.SelColorIndex(), cpiCustomSwatch);
+    EXPECT_EQ(f.Picker.SelectedColor(), TColor(0x123456));
+    EXPECT_EQ(custom->Colors()->Strings(0), "ColorA=ABCDEF");
+    SetDialogService(old);
 }
 
 }  // namespace
