@@ -36,6 +36,7 @@ enum TGradientDirection {
     gdVerticalCenter, gdVerticalBox, gdSquareBox, gdBigSquareBox
 };
 enum TDirection { dirUp, dirDown, dirLeft, dirRight };
+enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TOrientation { orHorizontal, orVertical };
 enum TGwUIStyle { uiWindows95, uiWindowsXP };
 enum TGwGroupBarGradientPath { gpTopToBottom, gpBottomToTop };
@@ -107,6 +108,9 @@ TRect DrawBoxCorners(TCanvas* Canvas, const TRect& Bounds, TColor Color, int Len
 TRect DrawDashedBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color);
 TRect DrawFocusBorder(TCanvas* Canvas, const TRect& Bounds);
 TRect DrawRoundedFlatBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color, TSides Sides = AllSides);
+
+// Width a frame style takes from each framed side (fsStatus and fsPopup: the bevel width).
+int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth);
 
 // The outer frame, border and inner frame of a panel, from the outside in.
 struct TGwInnerOuterFrame {

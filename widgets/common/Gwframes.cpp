@@ -335,3 +335,14 @@ void DrawDropShadow(TCanvas* Canvas, const TRect& Bounds, int Depth, TColor Shad
             shade(R - 1 + i, y, w);
     }
 }
+
+int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth)
+{
+    switch (Style) {
+    case fsNone: return 0;
+    case fsFlat: return 1;
+    case fsStatus:
+    case fsPopup: return BevelWidth;
+    default: return 2;
+    }
+}

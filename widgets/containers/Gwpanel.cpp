@@ -7,17 +7,6 @@
 #include "Gwutils.h"
 #include "winapi.h"
 
-int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth)
-{
-    switch (Style) {
-    case fsNone: return 0;
-    case fsFlat: return 1;
-    case fsStatus:
-    case fsPopup: return BevelWidth;
-    default: return 2;
-    }
-}
-
 // ---------------------------------------------------------------- TGwCustomPanel
 
 TGwCustomPanel::TGwCustomPanel(TComponent* AOwner)

@@ -9,11 +9,7 @@
 #include "Gwsettings.h"
 #include "extctrls.h"
 
-enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TGwGridStyle { gsDots, gsDottedLines, gsSolidLines };
-
-// Width a frame style takes from each framed side (fsStatus and fsPopup: the bevel width).
-int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth);
 
 class TGwCustomPanel : public TCustomPanel, public IGwCustomFramingNotification {
 public:

@@ -1,0 +1,242 @@
+// Push buttons of the Gw widget library (widget layer, buttons family): the owner-drawn button
+// base with its caption styles and press tracking, and the push button in its flat hot-tracking
+// and classic looks, with default/cancel keys and sticky groups.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Gwcommon.h"
+#include "buttons.h"  // TButtonState
+#include "controls.h"
+#include "messages.h"
+
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+enum TGwHotTrackColorType { htctComplement, htctActual };
+
+// Sent to the controls of a parent when a grouped button goes down: WParam the group index,
+// LParam the button.
+constexpr UINT CM_GWBUTTONPRESSED = 0x2421;
+
+class TGwCustomButton : public TCustomControl {
+public:
+    explicit TGwCustomButton(TComponent* AOwner);
+
+    TAlignmentVertical AlignmentVertical() const { return FAlignmentVertical; }
+    virtual void SetAlignmentVertical(TAlignmentVertical Value) { Change(FAlignmentVertical, Value); }
+    bool HotTrack() const { return FHotTrack; }
+    virtual void SetHotTrack(bool Value) { Change(FHotTrack, Value); }
+    TColor HighlightColor() const { return FHighlightColor; }
+    virtual void SetHighlightColor(TColor Value) { Change(FHighlightColor, Value); }
+    bool LightTextStyle() const { return FLightTextStyle; }
+    virtual void SetLightTextStyle(bool Value) { Change(FLightTextStyle, Value); }
+    TTextStyle TextStyle() const { return FTextStyle; }
+    virtual void SetTextStyle(TTextStyle Value) { Change(FTextStyle, Value); }
+    TColor TextHighlightColor() const { return FTextHighlightColor; }
+    virtual void SetTextHighlightColor(TColor Value) { Change(FTextHighlightColor, Value); }
+    TColor TextShadowColor() const { return FTextShadowColor; }
+    virtual void SetTextShadowColor(TColor Value) { Change(FTextShadowColor, Value); }
+    int TextShadowDepth() const { return FTextShadowDepth; }
+    virtual void SetTextShadowDepth(int Value) { Change(FTextShadowDepth, Value); }
+    bool ThemeAware() const { return FThemeAware; }
+    virtual void SetThemeAware(bool Value) { Change(FThemeAware, Value); }
+    bool Transparent() const { return FTransparent; }
+    virtual void SetTransparent(bool Value) { Change(FTransparent, Value); }
+    TColor HotTrackColor = 0x00149BF0;
+    TGwHotTrackColorType HotTrackColorType = htctActual;
+
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    bool MouseOverButton() const { return FMouseOverButton; }
+    bool PressedInside() const { return FPressedInside; }
+    bool Dragging() const { return FDragging; }
+    // Draws the caption in Rect with the text-drawing Flags, in TextStyle, placed by AlignmentVertical.
+    virtual void Draw3DText(TCanvas* Canvas, TRect Rect, unsigned Flags);
+
+protected:
+    virtual void PaintBackground(HDC) {}
+    virtual void UpdateDisplay() {}
+    virtual void RepaintDisplay() { Repaint(); }
+    virtual TRect GetHotTrackRect() { return ClientRect(); }
+    virtual void ChangeState() = 0;
+    void RemoveFocus(bool Removing);
+    // Whether the styled look is drawn (the platform's visual styles are active and wanted).
+    bool UsesThemes() const { return FThemeAware && GwThemesEnabled(); }
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMSetFocus(TWMSetFocus& Message) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void WMEraseBkgnd(TWMEraseBkgnd& Message) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+    bool FPressedInside = false;
+
+private:
+    template <class T>
+    void Change(T& Field, T Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        Invalidate();
+    }
+    bool Inside(int X, int Y);
+
+    TAlignmentVertical FAlignmentVertical = avCenter;
+    bool FHotTrack = false;
+    TColor FHighlightColor = clHighlight;
+    bool FLightTextStyle = false;
+    TTextStyle FTextStyle = tsNormal;
+    TColor FTextHighlightColor = clBtnHighlight;
+    TColor FTextShadowColor = clBtnShadow;
+    int FTextShadowDepth = 2;
+    bool FThemeAware = true;
+    bool FTransparent = false;
+    bool FDragging = false;
+    bool FMouseOverButton = false;
+};
+
+class TGwButton : public TGwCustomButton {
+public:
+    explicit TGwButton(TComponent* AOwner);
+
+    TAlignment Alignment() const { return FAlignment; }
+    virtual void SetAlignment(TAlignment Value);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    virtual void SetAllowAllUp(bool Value);
+    bool Cancel = false;
+    bool Default() const { return FDefault; }
+    virtual void SetDefault(bool Value);
+    bool Down() const { return FDown; }
+    virtual void SetDown(bool Value);
+    bool DropDownOnEnter = true;
+    TColor FrameColor() const { return FFrameColor; }
+    virtual void SetFrameColor(TColor Value);
+    int GroupIndex() const { return FGroupIndex; }
+    virtual void SetGroupIndex(int Value);
+    TModalResult ModalResult = mrNone;
+    bool ShowDownPattern() const { return FShowDownPattern; }
+    virtual void SetShowDownPattern(bool Value);
+    bool ShowFocusRect() const { return FShowFocusRect; }
+    virtual void SetShowFocusRect(bool Value);
+    void SetHotTrack(bool Value) override;
+    // A retired stored property of older forms: sets HotTrack.
+    void ReadFrameFlat(bool Value) { SetHotTrack(Value); }
+
+    bool Active() const { return FActive; }
+    TButtonState State() const { return FState; }
+    void Click() override;
+
+protected:
+    virtual TRect GetCaptionRect();
+    virtual void DrawButtonContent();
+    // An 8 x 8 checker in Color and silver (grey on a silver button).
+    virtual void CreateBrushPattern(TBitmap* Bitmap);
+    void CreateWnd() override;
+    void Paint() override;
+    void PaintBackground(HDC DC) override;
+    void UpdateDisplay() override { Invalidate(); }
+    void ChangeState() override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void CMDialogKey(TWMKey& Message) override;
+    void CMDialogChar(TWMKey& Message) override;
+    void CMFocusChanged(TCMFocusChanged& Message) override;
+    void Dispatch(TMessage& Message) override;
+    bool LooksPressed() const { return FPressedInside || FDown; }
+    bool SuppressDropDown() const { return FSuppressDropDown; }
+
+private:
+    void UpdateExclusive();
+    void ButtonPressed(int Group, TGwButton* Sender);
+    void PaintFlat(TRect& R);
+    void PaintFace(const TRect& R);
+
+    TAlignment FAlignment = taCenter;
+    bool FAllowAllUp = false;
+    bool FDefault = false;
+    bool FDown = false;
+    TColor FFrameColor = cl3DDkShadow;
+    int FGroupIndex = 0;
+    bool FShowDownPattern = true;
+    bool FShowFocusRect = true;
+    bool FActive = false;
+    bool FClicking = false;
+    bool FSpaceDown = false;
+    TButtonState FState = bsUp;
+    bool FSuppressDropDown = false;
+};
+
+// Whether Key is the accelerator (the character after '&') of Caption, letters in either case.
+bool IsAccel(WORD Key, const std::string& Caption);
+
+// ---------------------------------------------------------------- control button
+
+enum TGwControlButtonStyle { cbsNone, cbsLeft, cbsUp, cbsRight, cbsDown, cbsDropDown };
+
+class TTimer;
+
+// A small window-less button beside another control: a glyph face, a spin arrow or a drop-down
+// arrow, optionally clicking again while it is held.
+class TGwControlButton : public TGraphicControl {
+public:
+    explicit TGwControlButton(TComponent* AOwner);
+    ~TGwControlButton() override;
+
+    bool Flat() const { return FFlat; }
+    virtual void SetFlat(bool Value);
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    virtual void SetGlyph(TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    virtual void SetNumGlyphs(int Value);
+    TGwControlButtonStyle Style() const { return FStyle; }
+    virtual void SetStyle(TGwControlButtonStyle Value);
+    bool RepeatClicks = false;
+    std::uint16_t InitialDelay = 400;
+    std::uint16_t Delay = 100;
+    // Raised after the glyph changed (the owner of a pair follows custom glyphs through it).
+    TNotifyEvent OnGlyphChange;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    bool Pressed() const { return FPressed; }
+    bool MouseInControl() const { return FMouseInControl; }
+    TTimer* RepeatTimer() const { return FRepeatTimer; }
+    TPoint GetImageSize() const;
+    void Click() override { TGraphicControl::Click(); }
+
+protected:
+    virtual void DrawBtnFace(TRect& R);
+    virtual void DrawSpinButton(TRect& R);
+    virtual void DrawDropDownButton(TRect& R);
+    virtual void DrawGlyph(const TRect& R);
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+
+private:
+    bool Active() const;
+    void DrawClassicFrame(TRect& R, TFrameStyleEx UpStyle);
+    void GlyphChanged();
+    void TimerExpired();
+    void UpdateTracking();
+
+    bool FPressed = false;
+    bool FDragging = false;
+    bool FFlat = false;
+    bool FMouseInControl = false;
+    std::unique_ptr<TBitmap> FGlyph;
+    int FNumGlyphs = 1;
+    TTimer* FRepeatTimer = nullptr;
+    TGwControlButtonStyle FStyle = cbsNone;
+};
