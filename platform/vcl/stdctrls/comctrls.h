@@ -335,7 +335,14 @@ public:
 enum : int {
     DTN_FIRST = -760, DTN_DATETIMECHANGE = DTN_FIRST + 1, DTN_DROPDOWN = DTN_FIRST + 6, DTN_CLOSEUP = DTN_FIRST + 7,
 };
-enum : UINT { MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7 };
+enum : UINT {
+    MCM_GETCURSEL = MCM_FIRST + 1, MCM_SETCURSEL = MCM_FIRST + 2, MCM_SETCOLOR = MCM_FIRST + 10,
+    MCM_GETCOLOR = MCM_FIRST + 11, MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7,
+};
+// What MCM_GETCURSEL / MCM_SETCURSEL point at (wDayOfWeek: Sunday = 0).
+struct TSystemTime {
+    WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
 // Month-calendar colour indexes (DTM_SETMCCOLOR).
 enum : int {
     MCSC_BACKGROUND = 0, MCSC_TEXT = 1, MCSC_TITLEBK = 2, MCSC_TITLETEXT = 3, MCSC_MONTHBK = 4,
@@ -406,6 +413,32 @@ private:
     bool FShowCheckbox = false;
     bool FChecked = true;
     TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+};
+
+// A month calendar on its own: the user's click on a day selects it and fires OnClick. Takes the
+// same MCM_ messages as the picker's drop-down, and MCM_GETCURSEL / MCM_SETCURSEL.
+class TMonthCalendar : public TNativeControl {
+public:
+    explicit TMonthCalendar(TComponent* AOwner);
+    ~TMonthCalendar() override;
+
+    TDateTime Date() const;
+    void SetDate(TDateTime v);
+    TCalDayOfWeek FirstDayOfWeek() const { return FFirstDay; }
+    void SetFirstDayOfWeek(TCalDayOfWeek v);
+    bool WeekNumbers() const { return FWeekNumbers; }
+    void SetWeekNumbers(bool v);
+    TColor CalColor(int Index) const { return FCalColors[Index]; }
+
+protected:
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend struct TDateTimePickerQt;
+    void ApplyCalendar();
+    TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    bool FWeekNumbers = false;
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
 };
 
