@@ -70,8 +70,12 @@ enum : int {
     TVN_FIRST = -400, TVN_SELCHANGING = TVN_FIRST - 1, TVN_SELCHANGED = TVN_FIRST - 2,
     TVN_ITEMEXPANDING = TVN_FIRST - 5, TVN_ITEMEXPANDED = TVN_FIRST - 6, TVN_DELETEITEM = TVN_FIRST - 9,
     TVN_BEGINLABELEDIT = TVN_FIRST - 10, TVN_ENDLABELEDIT = TVN_FIRST - 11,
-    NM_CLICK = -2, NM_DBLCLK = -3, NM_RCLICK = -5,
+    NM_CLICK = -2, NM_DBLCLK = -3, NM_RCLICK = -5, NM_CUSTOMDRAW = -12,
 };
+enum : UINT { CDDS_PREPAINT = 0x1, CDDS_ITEM = 0x10000, CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT };
+enum : LRESULT { CDRF_DODEFAULT = 0x0, CDRF_NEWFONT = 0x2, CDRF_SKIPDEFAULT = 0x4 };
+enum : UINT { CDIS_SELECTED = 0x1, CDIS_GRAYED = 0x2, CDIS_DISABLED = 0x4, CDIS_CHECKED = 0x8, CDIS_FOCUS = 0x10,
+              CDIS_DEFAULT = 0x20, CDIS_HOT = 0x40 };
 enum : int {
     TVGN_ROOT = 0, TVGN_NEXT = 1, TVGN_PREVIOUS = 2, TVGN_PARENT = 3, TVGN_CHILD = 4, TVGN_FIRSTVISIBLE = 5,
     TVGN_NEXTVISIBLE = 6, TVGN_PREVIOUSVISIBLE = 7, TVGN_CARET = 9,
@@ -95,6 +99,19 @@ struct TNMTreeView {
     HTREEITEM itemNew = nullptr;
     const char* text = nullptr;  // TVN_ENDLABELEDIT: the new label, null when cancelled
 };
+// NM_CUSTOMDRAW for one node: hdc is null, the control's Canvas is bound to the painter while the
+// notification runs. An answer of CDRF_NEWFONT takes clrText / clrTextBk for the default drawing.
+struct TNMTVCustomDraw {
+    TNMHdr hdr;
+    UINT dwDrawStage = 0;
+    HDC hdc = nullptr;
+    TRect rc;
+    HTREEITEM dwItemSpec = nullptr;
+    UINT uItemState = 0;
+    TColor clrText = clNone;
+    TColor clrTextBk = clNone;
+    int iLevel = 0;
+};
 struct TTVHitTestInfo {
     TPoint pt;
     UINT flags = 0;
@@ -109,6 +126,11 @@ using TTVCollapsingEvent = std::function<void(TObject* Sender, TTreeNode* Node, 
 using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
 using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, std::string& S)>;
+enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot,
+                            cdsMarked, cdsIndeterminate };
+using TCustomDrawState = Set<TCustomDrawStateItem, cdsSelected, cdsIndeterminate>;
+using TTVCustomDrawItemEvent =
+    std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
 using TTVCompareEvent = std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
 
 class TTreeNode {
@@ -255,6 +277,10 @@ public:
     TTVChangedEvent OnGetImageIndex;
     TTVChangedEvent OnGetSelectedIndex;
     TTVCompareEvent OnCompare;
+    // Runs with Canvas bound to the node's painting, brush and font set for its state; setting
+    // DefaultDraw false leaves the node as the handler drew it.
+    TTVCustomDrawItemEvent OnCustomDrawItem;
+    TCanvas* Canvas() const { return FCanvas.get(); }
 
 protected:
     virtual bool CanChange(TTreeNode* Node);
@@ -270,6 +296,9 @@ protected:
     virtual void GetSelectedIndex(TTreeNode* Node);
     // Sort order of two siblings: OnCompare when set, else by text.
     virtual int CustomSort(TTreeNode* Node1, TTreeNode* Node2);
+    virtual bool IsCustomDrawn() const { return bool(OnCustomDrawItem); }
+    // Fires OnCustomDrawItem; false: the node is drawn, skip the default drawing.
+    virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State);
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
     void CNNotify(TMessage& Message);
@@ -283,7 +312,9 @@ private:
                        const char* text = nullptr);
     void UpdateIcon(TTreeNode* Node);
     void SortSiblings(TTreeNode* parent, bool recurse);
+    void CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result);
     std::unique_ptr<TTreeNodes> FNodes;
+    std::unique_ptr<TControlCanvas> FCanvas;
     TImageList* FImages = nullptr;
     TImageList* FStateImages = nullptr;
     TSortType FSortType = stNone;
@@ -304,7 +335,14 @@ public:
 enum : int {
     DTN_FIRST = -760, DTN_DATETIMECHANGE = DTN_FIRST + 1, DTN_DROPDOWN = DTN_FIRST + 6, DTN_CLOSEUP = DTN_FIRST + 7,
 };
-enum : UINT { MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7 };
+enum : UINT {
+    MCM_GETCURSEL = MCM_FIRST + 1, MCM_SETCURSEL = MCM_FIRST + 2, MCM_SETCOLOR = MCM_FIRST + 10,
+    MCM_GETCOLOR = MCM_FIRST + 11, MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7,
+};
+// What MCM_GETCURSEL / MCM_SETCURSEL point at (wDayOfWeek: Sunday = 0).
+struct TSystemTime {
+    WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
 // Month-calendar colour indexes (DTM_SETMCCOLOR).
 enum : int {
     MCSC_BACKGROUND = 0, MCSC_TEXT = 1, MCSC_TITLEBK = 2, MCSC_TITLETEXT = 3, MCSC_MONTHBK = 4,
@@ -375,6 +413,32 @@ private:
     bool FShowCheckbox = false;
     bool FChecked = true;
     TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+};
+
+// A month calendar on its own: the user's click on a day selects it and fires OnClick. Takes the
+// same MCM_ messages as the picker's drop-down, and MCM_GETCURSEL / MCM_SETCURSEL.
+class TMonthCalendar : public TNativeControl {
+public:
+    explicit TMonthCalendar(TComponent* AOwner);
+    ~TMonthCalendar() override;
+
+    TDateTime Date() const;
+    void SetDate(TDateTime v);
+    TCalDayOfWeek FirstDayOfWeek() const { return FFirstDay; }
+    void SetFirstDayOfWeek(TCalDayOfWeek v);
+    bool WeekNumbers() const { return FWeekNumbers; }
+    void SetWeekNumbers(bool v);
+    TColor CalColor(int Index) const { return FCalColors[Index]; }
+
+protected:
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend struct TDateTimePickerQt;
+    void ApplyCalendar();
+    TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    bool FWeekNumbers = false;
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
 };
 

@@ -7,7 +7,9 @@
 #include <QHBoxLayout>
 #include <QTextCharFormat>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "comctrls.h"
 #include "stdctrls_qt.h"
@@ -27,6 +29,54 @@ QDateTime ToQt(TDateTime v)
 TDateTime FromQt(const QDateTime& d)
 {
     return double(kEpoch.daysTo(d.date())) + d.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+// The looks a month calendar takes from its owner: first day of week and the six colours.
+void ApplyCalendarLook(QCalendarWidget* cal, TCalDayOfWeek firstDay, const TColor (&colors)[6])
+{
+    cal->setFirstDayOfWeek(firstDay == dowLocaleDefault ? QLocale().firstDayOfWeek() : Qt::DayOfWeek(int(firstDay) + 1));
+    QPalette pal = cal->palette();
+    pal.setColor(QPalette::Base, ToQColor(colors[MCSC_MONTHBK]));
+    pal.setColor(QPalette::Window, ToQColor(colors[MCSC_BACKGROUND]));
+    pal.setColor(QPalette::Text, ToQColor(colors[MCSC_TEXT]));
+    cal->setPalette(pal);
+    QTextCharFormat header;
+    header.setBackground(ToQColor(colors[MCSC_TITLEBK]));
+    header.setForeground(ToQColor(colors[MCSC_TITLETEXT]));
+    cal->setHeaderTextFormat(header);
+}
+
+// The MCM_ messages both calendars answer alike; false for any other message. Changes are applied
+// by the caller's apply.
+bool CalendarMessage(TMessage& m, QCalendarWidget* cal, TCalDayOfWeek& firstDay, TColor (&colors)[6],
+                     const std::function<void()>& apply)
+{
+    switch (m.Msg) {
+    case MCM_SETFIRSTDAYOFWEEK:
+    case MCM_GETFIRSTDAYOFWEEK:
+        m.Result = MAKELRESULT(int(cal->firstDayOfWeek()) - 1, firstDay != dowLocaleDefault ? 1 : 0);
+        if (m.Msg == MCM_SETFIRSTDAYOFWEEK) {
+            firstDay = TCalDayOfWeek(std::clamp(int(m.LParam), 0, 6));
+            apply();
+        }
+        return true;
+    case MCM_SETCOLOR:
+    case MCM_GETCOLOR: {
+        int i = int(m.WParam);
+        if (i < 0 || i > MCSC_TRAILINGTEXT) {
+            m.Result = -1;
+            return true;
+        }
+        m.Result = LRESULT(ColorToRGB(colors[i]));
+        if (m.Msg == MCM_SETCOLOR) {
+            colors[i] = TColor(m.LParam);
+            apply();
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 // Reports the calendar pop-up's showing and hiding to the picker.
@@ -52,6 +102,7 @@ struct TDateTimePickerQt {
     static QDateTimeEdit* Edit(const TDateTimePicker* p) { return Widget(p)->findChild<QDateTimeEdit*>(); }
     static QCheckBox* Box(const TDateTimePicker* p) { return Widget(p)->findChild<QCheckBox*>(); }
     static QCalendarWidget* Calendar(const TDateTimePicker* p) { return Edit(p)->calendarWidget(); }
+    static QCalendarWidget* Calendar(const TMonthCalendar* c) { return WidgetAs<QCalendarWidget>(c); }
 };
 using Q = TDateTimePickerQt;
 
@@ -233,22 +284,13 @@ bool TDateTimePicker::DroppedDown() const { return Q::Calendar(this)->isVisible(
 
 void TDateTimePicker::ApplyCalendar()
 {
-    QCalendarWidget* cal = Q::Calendar(this);
-    cal->setFirstDayOfWeek(FFirstDay == dowLocaleDefault ? QLocale().firstDayOfWeek()
-                                                         : Qt::DayOfWeek(int(FFirstDay) + 1));
-    QPalette pal = cal->palette();
-    pal.setColor(QPalette::Base, ToQColor(FCalColors[MCSC_MONTHBK]));
-    pal.setColor(QPalette::Window, ToQColor(FCalColors[MCSC_BACKGROUND]));
-    pal.setColor(QPalette::Text, ToQColor(FCalColors[MCSC_TEXT]));
-    cal->setPalette(pal);
-    QTextCharFormat header;
-    header.setBackground(ToQColor(FCalColors[MCSC_TITLEBK]));
-    header.setForeground(ToQColor(FCalColors[MCSC_TITLETEXT]));
-    cal->setHeaderTextFormat(header);
+    ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors);
 }
 
 void TDateTimePicker::Dispatch(TMessage& Message)
 {
+    if (CalendarMessage(Message, Q::Calendar(this), FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
+        return;
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -286,12 +328,82 @@ void TDateTimePicker::Dispatch(TMessage& Message)
     case DTM_GETMONTHCAL:
         Message.Result = DroppedDown() && HandleAllocated() ? reinterpret_cast<LRESULT>(Handle()) : 0;
         return;
-    case MCM_SETFIRSTDAYOFWEEK:
-    case MCM_GETFIRSTDAYOFWEEK: {
-        int day = int(Q::Calendar(this)->firstDayOfWeek()) - 1;
-        Message.Result = MAKELRESULT(day, FFirstDay != dowLocaleDefault ? 1 : 0);
-        if (Message.Msg == MCM_SETFIRSTDAYOFWEEK)
-            SetCalFirstDayOfWeek(TCalDayOfWeek(std::clamp(int(Message.LParam), 0, 6)));
+    default:
+        TNativeControl::Dispatch(Message);
+    }
+}
+
+// ---- TMonthCalendar ------------------------------------------------------------------------------
+
+TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TNativeControl(AOwner)
+{
+    auto* cal = new QCalendarWidget;
+    cal->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    SetWidget(this, cal);
+    QObject::connect(cal, &QCalendarWidget::clicked, [this](QDate) {
+        if (!FSyncing)
+            Click();
+    });
+    FSyncing = true;
+    cal->setSelectedDate(QDate::currentDate());
+    FSyncing = false;
+    SetBounds(Left(), Top(), 191, 154);
+    SetTabStop(true);
+    ApplyCalendar();
+}
+
+TMonthCalendar::~TMonthCalendar() = default;
+
+TDateTime TMonthCalendar::Date() const { return FromQt(QDateTime(Q::Calendar(this)->selectedDate(), QTime(0, 0))); }
+
+void TMonthCalendar::SetDate(TDateTime v)
+{
+    FSyncing = true;
+    Q::Calendar(this)->setSelectedDate(ToQt(v).date());
+    FSyncing = false;
+}
+
+void TMonthCalendar::SetFirstDayOfWeek(TCalDayOfWeek v)
+{
+    FFirstDay = v;
+    ApplyCalendar();
+}
+
+void TMonthCalendar::SetWeekNumbers(bool v)
+{
+    FWeekNumbers = v;
+    Q::Calendar(this)->setVerticalHeaderFormat(v ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
+}
+
+void TMonthCalendar::ApplyCalendar() { ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors); }
+
+void TMonthCalendar::Dispatch(TMessage& Message)
+{
+    if (CalendarMessage(Message, Q::Calendar(this), FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
+        return;
+    auto* st = reinterpret_cast<TSystemTime*>(Message.LParam);
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS;
+        return;
+    case MCM_GETCURSEL: {
+        Message.Result = st ? 1 : 0;
+        if (st) {
+            QDate d = Q::Calendar(this)->selectedDate();
+            *st = TSystemTime();
+            st->wYear = WORD(d.year());
+            st->wMonth = WORD(d.month());
+            st->wDay = WORD(d.day());
+            st->wDayOfWeek = WORD(d.dayOfWeek() % 7);
+        }
+        return;
+    }
+    case MCM_SETCURSEL: {
+        QDate d = st ? QDate(st->wYear, st->wMonth, st->wDay) : QDate();
+        QCalendarWidget* cal = Q::Calendar(this);
+        Message.Result = d.isValid() && d >= cal->minimumDate() && d <= cal->maximumDate() ? 1 : 0;
+        if (Message.Result)
+            SetDate(FromQt(QDateTime(d, QTime(0, 0))));
         return;
     }
     default:

@@ -199,9 +199,18 @@ void TSpeedButton::Paint()
         TBitmap part;
         part.SetSize(gw, gh);
         part.Canvas()->CopyRect(Rect(0, 0, gw, gh), FGlyph->Canvas(), Bounds(frame * gw, 0, gw, gh));
-        part.SetTransparent(true);
-        part.SetTransparentColor(FGlyph->TransparentColor());
-        c->Draw(g.x + offset, g.y + offset, &part);
+        if (FState == bsDisabled && FNumGlyphs <= int(bsDisabled)) {
+            // No disabled frame: the up frame embossed in the 3-D colours.
+            TImageList emboss(nullptr);
+            emboss.SetWidth(gw);
+            emboss.SetHeight(gh);
+            emboss.AddMasked(&part, FGlyph->TransparentColor());
+            emboss.Draw(c, g.x + offset, g.y + offset, 0, false);
+        } else {
+            part.SetTransparent(true);
+            part.SetTransparentColor(FGlyph->TransparentColor());
+            c->Draw(g.x + offset, g.y + offset, &part);
+        }
     }
     if (!caption.empty()) {
         c->Brush()->SetStyle(bsClear);

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "comctrls.h"
+#include "forms.h"
 #include "handle.h"
 #include "stdctrls_qt.h"
 #include "sysutils.h"
@@ -23,7 +24,8 @@ static QTreeWidget* Tree(const TCustomTreeView* t) { return WidgetAs<QTreeWidget
 static TTreeNode* NodeOf(QTreeWidgetItem* i) { return i ? static_cast<TQtTreeItem*>(i)->Node : nullptr; }
 
 struct TTreeViewQt {
-    // Label editing asks CanEdit (TVN_BEGINLABELEDIT) before Qt makes an editor.
+    // Label editing asks CanEdit (TVN_BEGINLABELEDIT) before Qt makes an editor; a custom-drawn
+    // tree hears NM_CUSTOMDRAW for each node before (or instead of) the default drawing.
     class TDelegate : public QStyledItemDelegate {
     public:
         TDelegate(TCustomTreeView* t, QObject* parent) : QStyledItemDelegate(parent), FTree(t) {}
@@ -39,6 +41,56 @@ struct TTreeViewQt {
         {
             FTree->FEditing = false;
             QStyledItemDelegate::destroyEditor(editor, i);
+        }
+        void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override
+        {
+            TTreeNode* n = FTree->IsCustomDrawn() ? NodeOf(Tree(FTree)->itemFromIndex(i)) : nullptr;
+            if (!n) {
+                QStyledItemDelegate::paint(p, o, i);
+                return;
+            }
+            TNMTVCustomDraw nm;
+            nm.hdr.code = NM_CUSTOMDRAW;
+            nm.dwDrawStage = CDDS_ITEMPREPAINT;
+            nm.dwItemSpec = n;
+            nm.iLevel = n->Level();
+            nm.rc = n->DisplayRect(false);
+            if (o.state & QStyle::State_Selected)
+                nm.uItemState |= CDIS_SELECTED;
+            if (o.state & QStyle::State_HasFocus)
+                nm.uItemState |= CDIS_FOCUS;
+            if (o.state & QStyle::State_MouseOver)
+                nm.uItemState |= CDIS_HOT;
+            if (!(o.state & QStyle::State_Enabled))
+                nm.uItemState |= CDIS_DISABLED;
+            // The canvas speaks client coordinates, as DisplayRect does; the painter, the viewport's.
+            QWidget* view = Tree(FTree)->viewport();
+            QWidget* client = ClientWidget(FTree);
+            QPoint origin = client ? view->mapTo(client, QPoint(0, 0)) : QPoint(0, 0);
+            p->save();
+            p->translate(-origin);
+            BindPainter(FTree->FCanvas.get(), p);
+            LRESULT r = CDRF_DODEFAULT;
+            try {
+                r = FTree->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+            } catch (...) {
+                Application->HandleException(FTree);
+            }
+            BindPainter(FTree->FCanvas.get(), nullptr);
+            p->restore();
+            if (r & CDRF_SKIPDEFAULT)
+                return;
+            QStyleOptionViewItem opt(o);
+            if (r & CDRF_NEWFONT) {
+                QColor text = ToQColor(nm.clrText), back = ToQColor(nm.clrTextBk);
+                opt.palette.setColor(QPalette::Text, text);
+                opt.palette.setColor(QPalette::HighlightedText, text);
+                opt.palette.setColor(QPalette::Highlight, back);
+                // The item's own background role would override a backgroundBrush.
+                if (!(o.state & QStyle::State_Selected))
+                    p->fillRect(o.rect, back);
+            }
+            QStyledItemDelegate::paint(p, opt, i);
         }
 
     private:
@@ -321,8 +373,10 @@ void TTreeNodes::EndUpdate()
 // ---- TCustomTreeView -----------------------------------------------------------------------------
 
 TCustomTreeView::TCustomTreeView(TComponent* AOwner)
-    : TNativeControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this))
+    : TNativeControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this)),
+      FCanvas(std::make_unique<TControlCanvas>())
 {
+    FCanvas->SetControl(this);
     auto* q = new QTreeWidget;
     q->setHeaderHidden(true);
     q->setColumnCount(1);
@@ -383,8 +437,48 @@ LRESULT TCustomTreeView::NotifyTree(int code, TTreeNode* oldNode, TTreeNode* new
     return Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
 }
 
+bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State)
+{
+    bool defaultDraw = true;
+    if (OnCustomDrawItem)
+        OnCustomDrawItem(this, Node, State, defaultDraw);
+    return defaultDraw;
+}
+
+void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result)
+{
+    Result = CDRF_DODEFAULT;
+    if (nm.dwDrawStage != CDDS_ITEMPREPAINT || !nm.dwItemSpec)
+        return;
+    static const struct {
+        UINT Flag;
+        TCustomDrawStateItem Item;
+    } states[] = {{CDIS_SELECTED, cdsSelected}, {CDIS_GRAYED, cdsGrayed}, {CDIS_DISABLED, cdsDisabled},
+                  {CDIS_CHECKED, cdsChecked}, {CDIS_FOCUS, cdsFocused}, {CDIS_DEFAULT, cdsDefault},
+                  {CDIS_HOT, cdsHot}};
+    TCustomDrawState state;
+    for (const auto& s : states)
+        if (nm.uItemState & s.Flag)
+            state << s.Item;
+    bool selected = state.Contains(cdsSelected);
+    FCanvas->SetFont(Font());
+    FCanvas->Brush()->SetColor(selected ? clHighlight : Color());
+    FCanvas->Font()->SetColor(selected ? clHighlightText : Font()->Color());
+    if (!CustomDrawItem(nm.dwItemSpec, state)) {
+        Result = CDRF_SKIPDEFAULT;
+        return;
+    }
+    nm.clrText = ColorToRGB(FCanvas->Font()->Color());
+    nm.clrTextBk = ColorToRGB(FCanvas->Brush()->Color());
+    Result = CDRF_NEWFONT;
+}
+
 void TCustomTreeView::CNNotify(TMessage& Message)
 {
+    if (auto* hdr = reinterpret_cast<TNMHdr*>(Message.LParam); hdr && hdr->code == NM_CUSTOMDRAW) {
+        CNCustomDraw(*reinterpret_cast<TNMTVCustomDraw*>(Message.LParam), Message.Result);
+        return;
+    }
     auto* nm = reinterpret_cast<TNMTreeView*>(Message.LParam);
     if (!nm)
         return;

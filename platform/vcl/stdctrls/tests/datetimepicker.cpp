@@ -4,7 +4,10 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QApplication>
 #include <QDateTimeEdit>
+#include <QMouseEvent>
+#include <QTableView>
 
 #include "comctrls.h"
 #include "forms.h"
@@ -102,6 +105,82 @@ TEST_F(Pickers, CheckBoxEnablesTheValueAndTheTimeKindUsesItsOwnFormat)
     Picker->SetTime(EncodeTime(7, 5, 9, 0));
     EXPECT_EQ(Edit()->text(), "07:05:09");
     EXPECT_FALSE(Edit()->calendarPopup());
+}
+
+struct CalCase {
+    const char* Name;
+    UINT Msg;
+    WPARAM W;
+    LPARAM L;
+    LRESULT Result;
+};
+
+// The calendar on its own answers the month-calendar messages; the locale's first day here is
+// Monday, and a first day set by message says so in the high word.
+TEST(MonthCalendar, MessagesAnswerAsAWindowsMonthCalendar)
+{
+    EnsureApp();
+    TForm form(nullptr);
+    auto* cal = new TMonthCalendar(&form);
+    cal->SetParent(&form);
+    cal->SetDate(EncodeDate(2026, 3, 14));
+    TSystemTime picked, bad, got;
+    picked.wYear = 2025;
+    picked.wMonth = 2;
+    picked.wDay = 28;
+    bad = picked;
+    bad.wDay = 30;
+    const CalCase cases[] = {
+        {"locale first day", MCM_GETFIRSTDAYOFWEEK, 0, 0, MAKELRESULT(dowMonday, 0)},
+        {"set Sunday answers the old day", MCM_SETFIRSTDAYOFWEEK, 0, dowSunday, MAKELRESULT(dowMonday, 0)},
+        {"Sunday, set by message", MCM_GETFIRSTDAYOFWEEK, 0, 0, MAKELRESULT(dowSunday, 1)},
+        {"colour answers the old one", MCM_SETCOLOR, MCSC_TITLEBK, LPARAM(clRed), LRESULT(ColorToRGB(clActiveCaption))},
+        {"colour back", MCM_GETCOLOR, MCSC_TITLEBK, 0, LRESULT(clRed)},
+        {"no such colour", MCM_GETCOLOR, 6, 0, -1},
+        {"read the selection", MCM_GETCURSEL, 0, LPARAM(&got), 1},
+        {"select by message", MCM_SETCURSEL, 0, LPARAM(&picked), 1},
+        {"no 30 February", MCM_SETCURSEL, 0, LPARAM(&bad), 0},
+    };
+    for (const CalCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(cal->Perform(c.Msg, c.W, c.L), c.Result);
+    }
+    EXPECT_EQ(got.wYear, 2026);
+    EXPECT_EQ(got.wMonth, 3);
+    EXPECT_EQ(got.wDay, 14);
+    EXPECT_EQ(got.wDayOfWeek, 6);  // a Saturday
+    EXPECT_EQ(cal->Date(), EncodeDate(2025, 2, 28));
+    EXPECT_EQ(cal->FirstDayOfWeek(), dowSunday);
+    auto* q = ClientWidget(cal)->findChild<QCalendarWidget*>();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->firstDayOfWeek(), Qt::Sunday);
+}
+
+// A click on a day selects it and fires OnClick; setting the date from code is silent.
+TEST(MonthCalendar, UsersClickSelectsTheDay)
+{
+    EnsureApp();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 250);
+    auto* cal = new TMonthCalendar(&form);
+    cal->SetParent(&form);
+    int clicks = 0;
+    cal->OnClick = [&](TObject*) { ++clicks; };
+    cal->SetDate(EncodeDate(2026, 3, 14));
+    form.Show();
+    EXPECT_EQ(clicks, 0);
+    auto* view = ClientWidget(cal)->findChild<QTableView*>();
+    ASSERT_NE(view, nullptr);
+    // The cell of the 14th, then the one below it: a week later.
+    QModelIndex at = view->currentIndex();
+    QRect cell = view->visualRect(view->model()->index(at.row() + 1, at.column()));
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, cell.center(), view->viewport()->mapToGlobal(cell.center()), Qt::LeftButton,
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    }
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(cal->Date(), EncodeDate(2026, 3, 21));
 }
 
 } // namespace

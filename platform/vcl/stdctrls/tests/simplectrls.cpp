@@ -253,4 +253,46 @@ TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer)
     SetDialogService(old);
 }
 
+// A disabled speed button whose glyph has no disabled frame shows the up frame embossed: its dark
+// pixels as a highlight copy one pixel down-right under a shadow copy; light and transparent
+// pixels leave the face showing.
+TEST_F(SimpleControls, DisabledSpeedButtonWithoutADisabledFrameEmbossesItsGlyph)
+{
+    auto* sb = new TSpeedButton(Form);
+    sb->SetParent(Form);
+    sb->SetBounds(10, 10, 30, 30);
+    TBitmap glyph;
+    glyph.SetSize(16, 16);
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);  // transparent: the bottom-left pixel's colour
+    glyph.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    glyph.Canvas()->Brush()->SetColor(clBlack);
+    glyph.Canvas()->FillRect(Rect(6, 6, 10, 10));
+    glyph.Canvas()->Brush()->SetColor(clWhite);
+    glyph.Canvas()->FillRect(Rect(1, 1, 3, 3));
+    sb->SetGlyph(&glyph);
+    ASSERT_EQ(sb->NumGlyphs(), 1);
+    Form->Show();
+    // The 16x16 glyph sits at (7, 7) in the 30x30 button.
+    const int gx = 10 + 7, gy = 10 + 7;
+    QImage f = HandleWidget(Form)->grab().toImage();
+    EXPECT_EQ(PixelAt(f, gx + 6, gy + 6), clBlack);
+    EXPECT_EQ(PixelAt(f, gx + 1, gy + 1), clWhite);
+
+    sb->SetEnabled(false);
+    f = HandleWidget(Form)->grab().toImage();
+    const TColor hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow), face = ColorToRGB(clBtnFace);
+    struct Probe {
+        int x, y;
+        TColor c;
+    } probes[] = {
+        {6, 6, sh}, {9, 9, sh},                 // the shadow copy covers the dark square
+        {10, 10, hi}, {10, 7, hi}, {7, 10, hi}, // the highlight shows below and right of it
+        {6, 10, face}, {10, 6, face},           // not past the square's corners
+        {1, 1, face}, {2, 2, face},             // light pixels vanish
+        {12, 3, face},                          // transparent ones too
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(PixelAt(f, gx + p.x, gy + p.y), p.c) << p.x << "," << p.y;
+}
+
 } // namespace

@@ -5,7 +5,10 @@
 
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "comctrls.h"
 #include "forms.h"
@@ -206,6 +209,48 @@ TEST_F(TreeViews, ImagesAndStateImagesAsDrawn)
     EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, y), clBlue);
     Tree->SetImages(nullptr);
     Tree->SetStateImages(nullptr);
+}
+
+// One node drawn wholly by the handler (DefaultDraw false), another default-drawn in the colours
+// the handler left on the canvas; the handler hears each node's state.
+TEST_F(TreeViews, CustomDrawnNodesPaintThroughTheCanvas)
+{
+    std::vector<std::string> seen;
+    Tree->OnChanging = nullptr;
+    Tree->SetSelected(A);
+    Tree->SetFocus();
+    Tree->OnCustomDrawItem = [&](TCustomTreeView* t, TTreeNode* n, TCustomDrawState s, bool& DefaultDraw) {
+        seen.push_back(n->Text() + (s.Contains(cdsSelected) ? " selected" : "") +
+                       (s.Contains(cdsFocused) ? " focused" : ""));
+        if (n == Other) {
+            t->Canvas()->Brush()->SetColor(clLime);
+            t->Canvas()->FillRect(n->DisplayRect(true));
+            DefaultDraw = false;
+        } else if (n == B) {
+            t->Canvas()->Brush()->SetColor(clYellow);
+            t->Canvas()->Font()->SetColor(clBlue);
+        }
+    };
+    QImage img = ClientWidget(Tree)->grab().toImage();
+    auto has = [&](const std::string& s) { return std::find(seen.begin(), seen.end(), s) != seen.end(); };
+    EXPECT_TRUE(has("a selected focused"));
+    EXPECT_TRUE(has("Other"));
+    TRect other = Other->DisplayRect(true);
+    for (int x = other.Left; x < other.Right; ++x)
+        for (int y = other.Top; y < other.Bottom; ++y)
+            ASSERT_EQ(PixelAt(img, x, y), clLime) << x << "," << y;
+    TRect b = B->DisplayRect(true);
+    int blue = 0;
+    for (int x = b.Left; x < b.Right; ++x)
+        for (int y = b.Top; y < b.Bottom; ++y) {
+            TColor c = PixelAt(img, x, y);
+            ASSERT_NE(c, clWhite) << x << "," << y;
+            blue += c == clBlue;
+        }
+    EXPECT_EQ(PixelAt(img, b.Right - 1, b.Top + 1), clYellow);
+    EXPECT_GT(blue, 0);  // the text in the handler's font colour
+    TRect a = A->DisplayRect(true);
+    EXPECT_NE(PixelAt(img, a.Right - 1, a.Top + 1), clLime);
 }
 
 } // namespace
