@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "actlist.h"
 #include "forms.h"
 #include "handle.h"
 #include "menus.h"
@@ -22,6 +23,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 TControl::~TControl()
 {
     *FAlive = false;
+    delete FActionLink;
     ForgetControl(this);
     if (FPopupMenu)
         FPopupMenu->RemoveFreeNotification(this);
@@ -478,8 +480,11 @@ void TControl::SetMouseCapture(bool v)
 
 void TControl::Click()
 {
+    // The control's own handler wins over its action's.
     if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute(this);
 }
 
 void TControl::DblClick()

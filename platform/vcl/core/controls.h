@@ -16,6 +16,8 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TBasicAction;
+class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -204,6 +206,17 @@ public:
     void BringToFront();
     void SendToBack();
 
+    // The action the control shows and runs on a click (through its link, actlist.cpp); null
+    // clears it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* Value);
+    TControlActionLink* ActionLink() const { return FActionLink; }
+    // A standard action asks the focused control whether it is its target.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
+    // Updates the linked action (the idle pass).
+    void InitiateAction();
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TNotifyEvent OnResize;
@@ -226,6 +239,8 @@ protected:
     virtual bool CanResize(int& NewWidth, int& NewHeight);
     virtual void WndProc(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The linked action changed (CheckDefaults: it was just assigned).
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
     // Asks the parent to place its aligned and anchored children again (this one changed).
     virtual void RequestAlign();
     // Repaints the control's rectangle on the parent (graphic controls have no window of their own).
@@ -295,6 +310,7 @@ private:
     TCursor FCursor = crDefault;
     TPopupMenu* FPopupMenu = nullptr;
     TDragMode FDragMode = dmManual;
+    TControlActionLink* FActionLink = nullptr;
     // Cleared when the control is destroyed; TControlGuard reads it.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

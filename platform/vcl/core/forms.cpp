@@ -1,6 +1,8 @@
 // Forms, the application object and the screen. GUI core (platform/vcl).
 #include "forms.h"
 
+#include "actlist.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
@@ -370,6 +372,12 @@ void TCustomForm::Dispatch(TMessage& Message)
         if (OnDeactivate)
             OnDeactivate(this);
         return;
+    case CM_ACTIONEXECUTE:
+        CMActionExecute(Message);
+        return;
+    case CM_ACTIONUPDATE:
+        CMActionUpdate(Message);
+        return;
     default:
         TWinControl::Dispatch(Message);
     }
@@ -606,8 +614,14 @@ void TApplication::HandleMessage()
 {
     QtApp();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    Idle();
+}
+
+void TApplication::Idle()
+{
     if (OnIdle)
         OnIdle(this);
+    UpdateFormActions();
 }
 
 void TApplication::Terminate()

@@ -68,6 +68,8 @@ public:
 
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* c);
+    // Updates the form's action lists and its controls' actions (actlist.cpp).
+    void UpdateActions();
     // Called by a control that took the focus: moves the active control and sends CM_EXIT/CM_ENTER.
     bool SetFocusedControl(TWinControl* c);
     void DefocusControl(TWinControl* c, bool Removing);
@@ -102,6 +104,9 @@ protected:
     void WMNCPaint(TWMNCPaint& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void WMClose(TMessage& Message);
+    // A standard action looks for its target: the active control, then the form (actlist.cpp).
+    virtual void CMActionExecute(TMessage& Message);
+    virtual void CMActionUpdate(TMessage& Message);
 
 private:
     friend class TApplication;
@@ -154,8 +159,10 @@ public:
     // frees the forms it owns, newest first, each after its OnDestroy.
     void Run();
     void ProcessMessages();
-    // Waits for one event and handles it.
+    // Waits for one event and handles it, then runs the idle pass.
     void HandleMessage();
+    // The idle pass: OnIdle, then the actions of the visible forms are updated.
+    void Idle();
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
