@@ -109,6 +109,8 @@ TControl* MouseTarget(TWinControl* c, TPoint p)
     return c;
 }
 
+TInputFilter gInputFilter = nullptr;
+
 bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward)
 {
     TInputScope input(e->modifiers(), e->buttons());
@@ -116,7 +118,8 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     gMousePos = e->globalPosition().toPoint();
     QWidget* w = static_cast<QWidget*>(target);
     QWidget* client = ClientWidget(c);
-    QPoint pt = w == client ? e->position().toPoint() : w->mapTo(client, e->position().toPoint());
+    QPoint pos = e->position().toPoint();
+    QPoint pt = w == client ? pos : w->isAncestorOf(client) ? client->mapFrom(w, pos) : w->mapTo(client, pos);
     // A first button going down starts afresh: a capture left over from a release that went
     // elsewhere (the control was hidden meanwhile) must not steal this press.
     if ((e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
@@ -138,7 +141,31 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     if (!alive.Alive())
         return true;
     TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
+    if (gInputFilter && gInputFilter(c, m))
+        return true;
     TMessageBoundary::DeliverNative(c, m, target, e, forward);
+    return true;
+}
+
+// A mouse event on the frame (the part of the window outside the client widget). While some
+// control holds the capture it is a client message like any other; a left press asks
+// WM_NCHITTEST and, outside the client, becomes WM_NCLBUTTONDOWN (a floating dock window's
+// caption starts its drag this way).
+bool TranslateFrameMouse(TWinControl* c, QObject* target, QMouseEvent* e)
+{
+    if (gCaptureControl)
+        return TranslateMouse(c, target, e, false);
+    if (e->type() != QEvent::MouseButtonPress || e->button() != Qt::LeftButton)
+        return false;
+    gMouseSeen = true;
+    gMousePos = e->globalPosition().toPoint();
+    QPoint g = gMousePos;
+    TMessage ht = MakeMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y()));
+    TMessageBoundary::Deliver(c, ht);
+    if (ht.Result == HTCLIENT || ht.Result == HTNOWHERE)
+        return false;
+    TMessage m = MakeMessage(WM_NCLBUTTONDOWN, WPARAM(ht.Result), MAKELPARAM(g.x(), g.y()));
+    TMessageBoundary::Deliver(c, m);
     return true;
 }
 
@@ -166,6 +193,8 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
     bool keyHasChar = !text.empty() && (printable || text[0] == '\r' || text[0] == '\b' || text[0] == 0x1B ||
                                         text[0] == '\t' || ctrl);
     TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+    if (gInputFilter && gInputFilter(c, down))
+        return true;
     // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
     TControlGuard alive(c);
     TMessageBoundary::DeliverNative(c, down, target, e, forward && !printable);
@@ -234,7 +263,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
         if (role == TMessageFilter::Outer)
-            return false;
+            return TranslateFrameMouse(c, target, static_cast<QMouseEvent*>(e));
         return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
     case QEvent::Wheel: {
         if (role == TMessageFilter::Outer)
@@ -562,6 +591,11 @@ void SetMouseControl(TControl* c)
 TControl* MouseControl()
 {
     return gMouseControl;
+}
+
+void SetInputFilter(TInputFilter f)
+{
+    gInputFilter = f;
 }
 
 void SetCaptureControl(TControl* c)

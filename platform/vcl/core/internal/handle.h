@@ -129,6 +129,10 @@ QEvent::Type PostedMessageEventType();
 void SetMouseControl(TControl* c);
 TControl* MouseControl();
 void SetCaptureControl(TControl* c);
+// A filter that sees every mouse message and key-down the boundary makes, before the control does;
+// true consumes it. The running drag uses it (dragdock.cpp).
+using TInputFilter = bool (*)(TWinControl* c, TMessage& m);
+void SetInputFilter(TInputFilter f);
 TControl* CaptureControl();
 // Forgets c everywhere it is remembered (mouse, capture, caret); called as c goes away.
 void ForgetControl(TControl* c);
