@@ -53,8 +53,19 @@ TCollection::~TCollection()
 
 TCollectionItem* TCollection::Add()
 {
-    TCollectionItem* item = itemClass_(this);
+    // The item's base constructor inserts it before the derived part exists: the update that
+    // reads the items waits until the item is whole.
+    ++updateCount_;
+    TCollectionItem* item = nullptr;
+    try {
+        item = itemClass_(this);
+    } catch (...) {
+        --updateCount_;
+        throw;
+    }
+    --updateCount_;
     if (item->collection_ != this) item->SetCollection(this);
+    Changed();
     return item;
 }
 

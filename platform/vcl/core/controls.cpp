@@ -128,10 +128,19 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         AWidth = FWidth;
         AHeight = FHeight;
     }
-    if (FConstraints.MinWidth > 0 && AWidth < FConstraints.MinWidth) AWidth = FConstraints.MinWidth;
-    if (FConstraints.MaxWidth > 0 && AWidth > FConstraints.MaxWidth) AWidth = FConstraints.MaxWidth;
-    if (FConstraints.MinHeight > 0 && AHeight < FConstraints.MinHeight) AHeight = FConstraints.MinHeight;
-    if (FConstraints.MaxHeight > 0 && AHeight > FConstraints.MaxHeight) AHeight = FConstraints.MaxHeight;
+    if (FAutoSize) {
+        int w = AWidth, h = AHeight;
+        if (CanAutoSize(w, h)) {
+            AWidth = w;
+            AHeight = h;
+        }
+    }
+    TSizeConstraints lim = FConstraints;
+    ConstrainedResize(lim.MinWidth, lim.MinHeight, lim.MaxWidth, lim.MaxHeight);
+    if (lim.MinWidth > 0 && AWidth < lim.MinWidth) AWidth = lim.MinWidth;
+    if (lim.MaxWidth > 0 && AWidth > lim.MaxWidth) AWidth = lim.MaxWidth;
+    if (lim.MinHeight > 0 && AHeight < lim.MinHeight) AHeight = lim.MinHeight;
+    if (lim.MaxHeight > 0 && AHeight > lim.MaxHeight) AHeight = lim.MaxHeight;
     if (AWidth < 0) AWidth = 0;
     if (AHeight < 0) AHeight = 0;
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
@@ -199,6 +208,45 @@ void TControl::RequestAlign()
 bool TControl::CanResize(int&, int&)
 {
     return true;
+}
+
+bool TControl::CanAutoSize(int&, int&)
+{
+    return true;
+}
+
+void TControl::SetAutoSize(bool v)
+{
+    if (FAutoSize == v)
+        return;
+    FAutoSize = v;
+    if (v)
+        AdjustSize();
+}
+
+void TControl::AdjustSize()
+{
+    if (!FAutoSize)
+        return;
+    int w = FWidth, h = FHeight;
+    if (CanAutoSize(w, h))
+        SetBounds(FLeft, FTop, w, h);
+}
+
+void TControl::ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight)
+{
+    if (OnConstrainedResize)
+        OnConstrainedResize(this, MinWidth, MinHeight, MaxWidth, MaxHeight);
+}
+
+void TControl::ChangeScale(int M, int D)
+{
+    if (M == D || D == 0)
+        return;
+    auto scale = [M, D](int v) { return int((long long)v * M / D); };
+    SetBounds(scale(FLeft), scale(FTop), scale(FWidth), scale(FHeight));
+    if (!FParentFont)
+        FFont->SetSize(scale(FFont->Size()));
 }
 
 void TControl::Resize()
@@ -528,9 +576,30 @@ void TControl::MouseMove(TShiftState Shift, int X, int Y)
         OnMouseMove(this, Shift, X, Y);
 }
 
-bool TControl::DoMouseWheel(TShiftState, int, TPoint)
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
 {
-    return false;
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    if (handled || WheelDelta == 0)
+        return handled;
+    return WheelDelta < 0 ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    bool handled = false;
+    if (OnMouseWheelDown)
+        OnMouseWheelDown(this, Shift, MousePos, handled);
+    return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    bool handled = false;
+    if (OnMouseWheelUp)
+        OnMouseWheelUp(this, Shift, MousePos, handled);
+    return handled;
 }
 
 void TControl::DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift)

@@ -10,6 +10,7 @@
 #include "classes.h"
 #include "graphics.h"
 #include "messages.h"
+#include "sysinfo.h"
 #include "sysset.h"
 
 class TControl;
@@ -86,7 +87,10 @@ using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+using TConstrainedResizeEvent =
+    std::function<void(TObject* Sender, int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight)>;
 
 // What CreateParams fills before the handle is made. Style and ExStyle decide the non-client frame:
 // WS_BORDER gives 1 pixel, WS_EX_CLIENTEDGE 2 pixels (a sunken 3-D edge).
@@ -111,7 +115,8 @@ struct TWindowPos {
     int x = 0, y = 0, cx = 0, cy = 0;
     UINT flags = 0;
 };
-enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOACTIVATE = 0x10 };
+enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOREDRAW = 0x8, SWP_NOACTIVATE = 0x10,
+              SWP_FRAMECHANGED = 0x20, SWP_SHOWWINDOW = 0x40, SWP_HIDEWINDOW = 0x80, SWP_NOOWNERZORDER = 0x200 };
 
 // ---- TControl ------------------------------------------------------------------------------------
 
@@ -154,6 +159,11 @@ public:
     TPoint ClientToScreen(TPoint p) { TPoint o = ClientOrigin(); return {p.x + o.x, p.y + o.y}; }
     TPoint ScreenToClient(TPoint p) { TPoint o = ClientOrigin(); return {p.x - o.x, p.y - o.y}; }
     TSizeConstraints& Constraints() { return FConstraints; }
+    // With AutoSize the control takes the size CanAutoSize answers whenever its bounds are set.
+    bool AutoSize() const { return FAutoSize; }
+    virtual void SetAutoSize(bool v);
+    // Scales position, size and font by M/D (children too, for a windowed control).
+    void ScaleBy(int M, int D) { ChangeScale(M, D); }
 
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign v);
@@ -208,10 +218,17 @@ public:
     void SetControlState(TControlState v) { FControlState = v; }
     bool MouseCapture() const;
     void SetMouseCapture(bool v);
+    // Right-to-left layout is not supported: every control answers left-to-right.
     bool IsRightToLeft() const { return false; }
     bool UseRightToLeftAlignment() const { return false; }
     bool UseRightToLeftReading() const { return false; }
+    bool UseRightToLeftScrollBar() const { return false; }
     TBiDiMode BiDiMode() const { return bdLeftToRight; }
+    void SetBiDiMode(TBiDiMode) {}
+    bool ParentBiDiMode() const { return true; }
+    void SetParentBiDiMode(bool) {}
+    int DrawTextBiDiModeFlags(int Flags) const { return Flags; }
+    int DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode v) { FDragMode = v; }
 
@@ -285,16 +302,32 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
     TContextPopupEvent OnContextPopup;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+    TConstrainedResizeEvent OnConstrainedResize;
 
 protected:
     virtual TRect GetClientRect();
+    // Colours are true colour: no control has a palette to realise.
+    virtual HPALETTE GetPalette() { return nullptr; }
     virtual std::string GetText() const { return FText; }
     virtual void Click();
     virtual void DblClick();
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
+    // OnMouseWheel first; what it leaves goes to DoMouseWheelDown (delta below 0) or DoMouseWheelUp.
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    // The size AutoSize gives; false keeps the size asked for.
+    virtual bool CanAutoSize(int& NewWidth, int& NewHeight);
+    // Applies AutoSize again (the content changed).
+    virtual void AdjustSize();
+    // Limits on the size beyond Constraints: OnConstrainedResize may change them.
+    virtual void ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight);
+    virtual void ChangeScale(int M, int D);
     virtual void Resize();
     // Asked before the size changes: may adjust the new size, or keep the old one by answering false.
     virtual bool CanResize(int& NewWidth, int& NewHeight);
@@ -381,6 +414,7 @@ private:
     bool FShowHint = false;
     bool FParentShowHint = true;
     bool FSettingParentFont = false;
+    bool FAutoSize = false;
     std::string FText;
     std::string FHint;
     TCursor FCursor = crDefault;
@@ -465,6 +499,10 @@ public:
 
     // Paints the graphic children over DC, from First on (all when First is null).
     void PaintControls(HDC DC, TControl* First);
+    // Paints the control as it looks (frame, client, children) onto DC with its top-left at X, Y.
+    void PaintTo(HDC DC, int X, int Y);
+    // Sends the message to every child until one answers it (a nonzero Result).
+    void Broadcast(TMessage& Message);
 
     // ---- docking (dragdock.cpp, docktree.cpp) ----
     bool DockSite() const { return FDockSite; }
@@ -499,7 +537,6 @@ public:
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
-    TMouseWheelEvent OnMouseWheel;
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
@@ -518,7 +555,7 @@ protected:
     virtual void KeyPress(char& Key);
     virtual void DoEnter();
     virtual void DoExit();
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    void ChangeScale(int M, int D) override;
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -549,6 +586,10 @@ protected:
     virtual void WMTimer(TWMTimer& Message);
     virtual void WMCommand(TWMCommand& Message);
     virtual void WMNCHitTest(TWMNCHitTest& Message);
+    virtual void WMMouseActivate(TWMMouseActivate& Message);
+    // Scroll messages of a child scroll-bar control come back to it as CN_HSCROLL / CN_VSCROLL.
+    virtual void WMHScroll(TWMScroll& Message);
+    virtual void WMVScroll(TWMScroll& Message);
     virtual void CMEnter(TMessage& Message);
     virtual void CMExit(TMessage& Message);
     virtual void CMDialogKey(TWMKey& Message);
@@ -566,6 +607,7 @@ private:
     friend class TControl;
     friend class TWidgetHandle;
     friend class TCustomForm;
+    friend struct TWinControlAccess;
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void DestroyHandle();
@@ -655,6 +697,45 @@ protected:
 
 private:
     std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+// The window that shows a hint: a frameless popup in the application's hint colour that never takes
+// the activation.
+class THintWindow : public TCustomControl {
+public:
+    explicit THintWindow(TComponent* AOwner);
+    ~THintWindow() override;
+    // The box the hint text needs, origin 0, 0, wrapped at MaxWidth.
+    virtual TRect CalcHintRect(int MaxWidth, const std::string& AHint, void* AData);
+    // Shows AHint in Rect (screen coordinates), kept on the screen, without taking the activation.
+    virtual void ActivateHint(TRect Rect, const std::string& AHint);
+    virtual void ActivateHintData(TRect Rect, const std::string& AHint, void* AData);
+    // Hides the window and frees its handle.
+    void ReleaseHandle();
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+};
+
+// What CM_HINTSHOW's LParam points at: the control may change the text, the place, the colour or ask
+// to be asked again after ReshowTimeout ms while the mouse stays; a nonzero Result shows nothing.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint HintPos;  // screen coordinates
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;  // in the control's client coordinates; leaving it hides the hint
+    TPoint CursorPos;  // in the control's client coordinates
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    std::string HintStr;
+    void* HintData = nullptr;
+};
+struct TCMHintShow : TMessageView {
+    THintInfo* HintInfo;
+    explicit TCMHintShow(TMessage& m) : TMessageView(m), HintInfo(reinterpret_cast<THintInfo*>(m.LParam)) {}
 };
 
 // The part of a hint before "|" (shown over the control), and the part after it.

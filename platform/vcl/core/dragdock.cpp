@@ -7,6 +7,7 @@
 
 #include "handle.h"
 #include "winapi.h"
+#include "wingdi.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ struct TDrag {
     bool Accepted = false;
     TPoint GrabOffset;  // mouse from the control's top-left, for the floating rectangle
     TCursor SavedCursor = crDefault;
+    int Hook = 0;  // the application message hook that feeds the drag
 } gDrag;
 
 bool IsInside(const TControl* c, const TControl* outer)
@@ -94,7 +96,8 @@ class TDragEngine {
 public:
     static void DragTo(TPoint p);
     static void Done(bool Drop);
-    static bool Filter(TWinControl* c, TMessage& m);
+    // Sees every queued message while the drag runs: the mouse and Escape drive it.
+    static bool Hook(TMsg& Msg);
 };
 
 void TDragEngine::DragTo(TPoint p)
@@ -143,6 +146,8 @@ void TDragEngine::Done(bool Drop)
 {
     TDrag d = gDrag;
     gDrag = TDrag();
+    if (Application && d.Hook)
+        Application->UnhookMessages(d.Hook);
     TControlGuard source(d.Control), target(d.Target);
     if (Screen)
         Screen->SetCursor(d.SavedCursor);
@@ -184,10 +189,12 @@ void TDragEngine::Done(bool Drop)
         delete o;
 }
 
-bool TDragEngine::Filter(TWinControl* c, TMessage& m)
+bool TDragEngine::Hook(TMsg& Msg)
 {
-    if (!gDrag.Control)
+    TWinControl* c = Msg.hwnd ? FindControl(Msg.hwnd) : nullptr;
+    if (!gDrag.Control || !c)
         return false;
+    TMessage m = MakeMessage(Msg.message, Msg.wParam, Msg.lParam);
     if (m.Msg == WM_KEYDOWN && m.WParam == VK_ESCAPE) {
         Done(false);
         return true;
@@ -245,12 +252,45 @@ void TDragDockObject::Finished(TObject* Target, int X, int Y, bool)
     FControl->DoEndDock(Target, X, Y);
 }
 
+namespace {
+
+// Inverts a frame of width w around r (screen coordinates) on the overlay of window top: drawing it
+// twice leaves the window as it was.
+void XorFrame(TWinControl* top, const TRect& r, int w)
+{
+    if (!top || !top->HandleAllocated())
+        return;
+    TRect wr;
+    GetWindowRect(top->Handle(), &wr);
+    HDC dc = GetDCEx(top->Handle(), nullptr, DCX_WINDOW | DCX_CACHE);
+    if (!dc)
+        return;
+    dc->Brush()->SetColor(clWhite);
+    int x = r.Left - wr.Left, y = r.Top - wr.Top, cx = r.Width(), cy = r.Height();
+    PatBlt(dc, x, y, cx, w, PATINVERT);
+    PatBlt(dc, x, y + cy - w, cx, w, PATINVERT);
+    PatBlt(dc, x, y + w, w, cy - 2 * w, PATINVERT);
+    PatBlt(dc, x + cx - w, y + w, w, cy - 2 * w, PATINVERT);
+    ReleaseDC(top->Handle(), dc);
+}
+
+}  // namespace
+
 void TDragDockObject::DrawDragDockImage()
 {
     FShownRect = DockRect;
     FShown = true;
-    if (gPreviewHook)
+    if (gPreviewHook) {
         gPreviewHook(FShownRect, FrameWidth, true);
+        return;
+    }
+    // Only over a site is there a window to draw on; a floating preview shows nothing.
+    TControl* top = FDragTarget;
+    while (top && top->Parent())
+        top = top->Parent();
+    FShownOn = dynamic_cast<TWinControl*>(top);
+    FShownOnAlive = std::make_unique<TControlGuard>(FShownOn);
+    XorFrame(FShownOn, FShownRect, FrameWidth);
 }
 
 void TDragDockObject::EraseDragDockImage()
@@ -258,8 +298,13 @@ void TDragDockObject::EraseDragDockImage()
     if (!FShown)
         return;
     FShown = false;
-    if (gPreviewHook)
+    if (gPreviewHook) {
         gPreviewHook(FShownRect, FrameWidth, false);
+        return;
+    }
+    if (FShownOnAlive && FShownOnAlive->Alive())
+        XorFrame(FShownOn, FShownRect, FrameWidth);
+    FShownOn = nullptr;
 }
 
 void SetDockPreviewHook(TDockPreviewHook Hook)
@@ -312,8 +357,6 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
 {
     if (gDrag.Control)
         return;
-    static bool filterSet = (SetInputFilter(&TDragEngine::Filter), true);
-    (void)filterSet;
     TPoint start;
     GetCursorPos(&start);
     gDrag.Control = this;
@@ -349,6 +392,8 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
         return;
     }
     gDrag.Object->FDragPos = start;
+    if (Application)
+        gDrag.Hook = Application->HookMessages([](TMsg& m) { return TDragEngine::Hook(m); });
     SetMouseCapture(true);
     if (Immediate) {
         gDrag.Active = true;

@@ -77,10 +77,13 @@ private:
     friend class TDragEngine;
     TRect FShownRect;
     bool FShown = false;
+    // The top-level window the preview is drawn on (its overlay), and whether it still exists.
+    TWinControl* FShownOn = nullptr;
+    std::unique_ptr<TControlGuard> FShownOnAlive;
 };
 
-// Draws (Show) or takes away a dock preview frame at Rect, screen coordinates. The default draws
-// nothing; the top-level overlay installs its XOR frame here, tests a recorder.
+// Draws (Show) or takes away a dock preview frame at Rect, screen coordinates, instead of the
+// default XOR frame on the overlay of the target's top-level window (tests install a recorder).
 using TDockPreviewHook = std::function<void(const TRect& Rect, int FrameWidth, bool Show)>;
 void SetDockPreviewHook(TDockPreviewHook Hook);
 

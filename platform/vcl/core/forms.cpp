@@ -1,8 +1,7 @@
 // Forms, the application object and the screen. GUI core (platform/vcl).
 #include "forms.h"
 
-#include "actlist.h"
-
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
@@ -13,9 +12,11 @@
 #include <unistd.h>
 
 #include "cp1251.h"
+#include "actlist.h"
 #include "dialogs.h"
 #include "handle.h"
 #include "menus.h"
+#include "sysinfo_qt.h"
 #include "winapi.h"
 #include "wingdi.h"
 #include "core_qt.h"
@@ -637,13 +638,16 @@ TApplication::~TApplication() = default;
 
 void TApplication::QtApp()
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        InstallApplicationEvents();
         return;
+    }
     static int argc = 1;
     static char name[] = "qbxconf";
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
+    InstallApplicationEvents();
 }
 
 void TApplication::Initialize()
@@ -690,25 +694,14 @@ void TApplication::ProcessMessages()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TApplication::HandleMessage()
-{
-    QtApp();
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    Idle();
-}
-
-void TApplication::Idle()
-{
-    if (OnIdle)
-        OnIdle(this);
-    UpdateFormActions();
-}
-
 void TApplication::Terminate()
 {
     FTerminated = true;
     // Leaves every running event loop: the message loop and any modal one.
     QCoreApplication::exit(0);
+    // A local loop waiting for events wakes up to see it.
+    if (auto* d = QAbstractEventDispatcher::instance())
+        d->wakeUp();
 }
 
 void TApplication::HandleException(TObject* Sender)
@@ -816,7 +809,7 @@ void TScreen::SetCursor(TCursor v)
         QApplication::restoreOverrideCursor();
     FCursor = v;
     if (v != crDefault)
-        QApplication::setOverrideCursor(QCursor(QtCursorShape(v)));
+        QApplication::setOverrideCursor(QtCursorOf(Cursors(v)));
 }
 
 TCustomForm* TScreen::ActiveForm() const

@@ -144,6 +144,13 @@ public:
 };
 
 using TExceptionEvent = std::function<void(TObject* Sender, Exception* E)>;
+// Done false asks for another call without waiting for an event.
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+// Sees a queued message (input and posted messages) before its window does; Handled eats it.
+using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
+// A message hook: true eats the message; changing Msg.hwnd sends it to that window instead.
+using TMessageHook = std::function<bool(TMsg& Msg)>;
+using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 
 // The application object. It owns Qt's application object (made on Initialize or on first need)
 // and the forms created through CreateForm.
@@ -165,10 +172,11 @@ public:
     // frees the forms it owns, newest first, each after its OnDestroy.
     void Run();
     void ProcessMessages();
-    // Waits for one event and handles it, then runs the idle pass.
+    // Waits for events and handles them; OnIdle runs when the queue has drained.
     void HandleMessage();
-    // The idle pass: OnIdle, then the actions of the visible forms are updated.
-    void Idle();
+    // Runs the event loop until Done() answers true (checked after every event), waiting for
+    // events in between. A local loop of a popup or a drag.
+    void RunLoop(const std::function<bool()>& Done);
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
@@ -191,11 +199,45 @@ public:
     // Number of exceptions HandleException has seen (kept for tests of the boundary).
     int ExceptionCount() const { return FExceptionCount; }
 
+    // True while one of the program's windows is the active one.
+    bool Active() const;
+
+    // Hooks see every queued message, newest hook first, before OnMessage; returns an id for
+    // UnhookMessages.
+    int HookMessages(TMessageHook Hook);
+    void UnhookMessages(int Id);
+    // Offers a queued message to the hooks and OnMessage; true when one ate it. The platform's
+    // event translation calls it; so may a local loop that takes messages itself.
+    bool FilterMessage(TMsg& Msg);
+
+    // Hints: the colour of the hint window, the pause before it shows and before it hides (ms).
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor v) { FHintColor = v; }
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int v) { FHintPause = v; }
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int v) { FHintShortPause = v; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int v) { FHintHidePause = v; }
+    // Shows the hint of the control under the mouse now; CancelHint hides it and waits for the
+    // next pause; HideHint only hides it.
+    void ActivateHint(TPoint CursorPos);
+    void CancelHint();
+    void HideHint();
+    // The hint window shown now (null when none).
+    THintWindow* HintWindow() const;
+
     TExceptionEvent OnException;
-    TNotifyEvent OnIdle;
+    TIdleEvent OnIdle;
+    TMessageEvent OnMessage;
+    TShowHintEvent OnShowHint;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
 
     // Makes Qt's application object on first need (with the program's arguments when known).
     static void QtApp();
+    // Runs OnIdle; the platform calls it when the event queue has drained.
+    void Idle();
 
 private:
     friend class TCustomForm;
@@ -208,6 +250,12 @@ private:
     bool FTerminated = false;
     bool FRunning = false;
     int FExceptionCount = 0;
+    std::vector<std::pair<int, TMessageHook>> FHooks;
+    int FNextHook = 1;
+    TColor FHintColor = clInfoBk;
+    int FHintPause = 500;
+    int FHintShortPause = 50;
+    int FHintHidePause = 2500;
 };
 
 extern TApplication* Application;
@@ -222,7 +270,21 @@ public:
     int PixelsPerInch() const { return ScreenPixelsPerInch; }
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v);
-    HCURSOR Cursors(TCursor c) const { return HCURSOR(c); }
+    // The cursor handle of a cursor index: a standard shape, or one set with SetCursors.
+    HCURSOR Cursors(TCursor c) const;
+    void SetCursors(TCursor c, HCURSOR h);
+    // The monitors (sysinfo.h), the primary one first.
+    int MonitorCount() const;
+    TMonitor* Monitors(int i) const;
+    TMonitor* MonitorFromPoint(TPoint p, TMonitorDefaultTo d = mdNearest) const;
+    TMonitor* MonitorFromRect(const TRect& r, TMonitorDefaultTo d = mdNearest) const;
+    TMonitor* MonitorFromWindow(HWND h, TMonitorDefaultTo d = mdNearest) const;
+    // The primary monitor's work area.
+    TRect WorkAreaRect() const;
+    int WorkAreaLeft() const { return WorkAreaRect().Left; }
+    int WorkAreaTop() const { return WorkAreaRect().Top; }
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;
     // Font family names, sorted.

@@ -9,12 +9,17 @@
 #include <QPaintEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QScrollBar>
 #include <QWheelEvent>
+
+#include <mutex>
+#include <unordered_set>
 
 #include "cp1251.h"
 #include "forms.h"
 #include "winapi.h"
 #include "graphics_qt.h"
+#include "sysinfo_qt.h"
 
 QEvent::Type PostedMessageEventType()
 {
@@ -109,63 +114,153 @@ TControl* MouseTarget(TWinControl* c, TPoint p)
     return c;
 }
 
-TInputFilter gInputFilter = nullptr;
+// The window beneath c at a screen point, for a hit test answered HTTRANSPARENT: a sibling lower in
+// the z-order, else the parent.
+TWinControl* WindowBeneath(TWinControl* c, TPoint screen)
+{
+    TWinControl* parent = c->Parent();
+    if (!parent || IsPopupWindow(c))
+        return nullptr;
+    TPoint p = parent->ScreenToClient(screen);
+    bool below = false;
+    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
+        auto* w = dynamic_cast<TWinControl*>(parent->Controls(i));
+        if (w == c) {
+            below = true;
+            continue;
+        }
+        if (below && w && w->Visible() && w->HandleAllocated() && !IsPopupWindow(w) && PtInRect(w->BoundsRect(), p))
+            return w;
+    }
+    return parent;
+}
 
+// Offers an input message to the application's hooks; false when one ate it. A hook that names
+// another window gets the message delivered there instead (redirected is set).
+bool OfferToHooks(TMessage& m, HWND& h, bool& redirected)
+{
+    redirected = false;
+    if (!Application)
+        return true;
+    TMsg msg;
+    msg.hwnd = h;
+    msg.message = m.Msg;
+    msg.wParam = m.WParam;
+    msg.lParam = m.LParam;
+    msg.pt = TPoint(gMousePos.x(), gMousePos.y());
+    if (Application->FilterMessage(msg))
+        return false;
+    m.Msg = msg.message;
+    m.WParam = msg.wParam;
+    m.LParam = msg.lParam;
+    if (msg.hwnd != h) {
+        redirected = true;
+        h = msg.hwnd;
+    }
+    return true;
+}
+
+// Delivers an input message made from a Qt event, after the hooks: to the window they name, else
+// to c with the Qt event parked for its default handling. False when a hook ate it.
+bool DeliverInput(TWinControl* c, TMessage& m, QObject* target, QEvent* e, bool forward)
+{
+    HWND h = c->HandleAllocated() ? c->Handle() : nullptr;
+    bool redirected = false;
+    if (!OfferToHooks(m, h, redirected))
+        return false;
+    if (redirected) {
+        if (IsLiveHandle(h))
+            TMessageBoundary::Deliver(h->Control(), m);
+        return true;
+    }
+    TMessageBoundary::DeliverNative(c, m, target, e, forward);
+    return true;
+}
+
+// Every mouse event asks the window under it for its hit-test code first (not while the mouse is
+// captured): HTCLIENT gives the client message in client coordinates, HTTRANSPARENT asks the window
+// beneath, any other code gives the non-client message with the code and the screen point.
 bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward)
 {
     TInputScope input(e->modifiers(), e->buttons());
     gMouseSeen = true;
     gMousePos = e->globalPosition().toPoint();
+    TPoint screen(gMousePos.x(), gMousePos.y());
     QWidget* w = static_cast<QWidget*>(target);
-    QWidget* client = ClientWidget(c);
-    QPoint pos = e->position().toPoint();
-    QPoint pt = w == client ? pos : w->isAncestorOf(client) ? client->mapFrom(w, pos) : w->mapTo(client, pos);
+    bool press = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
     // A first button going down starts afresh: a capture left over from a release that went
     // elsewhere (the control was hidden meanwhile) must not steal this press.
-    if ((e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
-        (e->buttons() & ~e->button()) == 0)
+    if (press && (e->buttons() & ~e->button()) == 0)
         gCaptureControl = nullptr;
-    bool dbl = c->ControlStyle().Contains(csDoubleClicks);
+    if (press)
+        HintCancelByInput();
+    TWinControl* dest = c;
+    int hit = HTCLIENT;
+    // A captured mouse goes to the window holding the capture (a graphic control's parent).
+    if (gCaptureControl) {
+        auto* cw = dynamic_cast<TWinControl*>(gCaptureControl);
+        TWinControl* holder = cw ? cw : gCaptureControl->Parent();
+        if (holder && holder->HandleAllocated())
+            dest = holder;
+    }
+    if (!gCaptureControl) {
+        for (int depth = 0; depth < 32; ++depth) {
+            TMessage ht = MakeMessage(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+            TControlGuard destAlive(dest);
+            TMessageBoundary::Deliver(dest, ht);
+            if (!destAlive.Alive())
+                return true;
+            hit = int(ht.Result);
+            if (hit != HTTRANSPARENT)
+                break;
+            dest = WindowBeneath(dest, screen);
+            if (!dest)
+                return true;
+        }
+    }
+    bool dbl = dest->ControlStyle().Contains(csDoubleClicks);
     UINT msg = MouseMessage(e->type(), e->button(), dbl);
+    TPoint pt = dest->ScreenToClient(screen);
+    // Enter and leave follow the control under the mouse, whatever its hit test answers (a pane the
+    // clicks pass through still learns the mouse is over it).
+    TControlGuard destAlive(dest);
     if (msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress)
-        SetMouseControl(MouseTarget(c, TPoint(pt.x(), pt.y())));
+        SetMouseControl(MouseTarget(c, c->ScreenToClient(screen)));
+    if (!destAlive.Alive())
+        return true;
     // Windows asks the window under the mouse for its cursor before every mouse message.
-    TControlGuard alive(c);
     if (!gCaptureControl) {
         gCursorWidget = w;
-        TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(c->Handle()), MAKELPARAM(HTCLIENT, int(msg)));
-        TMessageBoundary::Deliver(c, sc);
-        if (sc.Result == 0)
-            w->setCursor(Qt::ArrowCursor);
+        TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dest->Handle()), MAKELPARAM(hit, int(msg)));
+        TMessageBoundary::Deliver(dest, sc);
+        if (sc.Result == 0 && gCursorWidget)
+            gCursorWidget->setCursor(Qt::ArrowCursor);
     }
-    if (!alive.Alive())
+    if (!destAlive.Alive())
         return true;
-    TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x(), pt.y()));
-    if (gInputFilter && gInputFilter(c, m))
+    if (press) {
+        // The click may activate the window: a popup answers MA_NOACTIVATE, *ANDEAT drops the click.
+        QWidget* win = HandleWidget(dest)->window();
+        HWND top = WindowOf(win);
+        TMessage ma = MakeMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, int(msg)));
+        TMessageBoundary::Deliver(dest, ma);
+        if (!destAlive.Alive())
+            return true;
+        if ((ma.Result == MA_ACTIVATE || ma.Result == MA_ACTIVATEANDEAT) && !win->isActiveWindow() &&
+            !(win->windowFlags() & Qt::WindowDoesNotAcceptFocus))
+            win->activateWindow();
+        if (ma.Result == MA_ACTIVATEANDEAT || ma.Result == MA_NOACTIVATEANDEAT)
+            return true;
+    }
+    if (hit != HTCLIENT) {
+        TMessage m = MakeMessage(msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, WPARAM(hit), MAKELPARAM(screen.x, screen.y));
+        DeliverInput(dest, m, target, e, false);
         return true;
-    TMessageBoundary::DeliverNative(c, m, target, e, forward);
-    return true;
-}
-
-// A mouse event on the frame (the part of the window outside the client widget). While some
-// control holds the capture it is a client message like any other; a left press asks
-// WM_NCHITTEST and, outside the client, becomes WM_NCLBUTTONDOWN (a floating dock window's
-// caption starts its drag this way).
-bool TranslateFrameMouse(TWinControl* c, QObject* target, QMouseEvent* e)
-{
-    if (gCaptureControl)
-        return TranslateMouse(c, target, e, false);
-    if (e->type() != QEvent::MouseButtonPress || e->button() != Qt::LeftButton)
-        return false;
-    gMouseSeen = true;
-    gMousePos = e->globalPosition().toPoint();
-    QPoint g = gMousePos;
-    TMessage ht = MakeMessage(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y()));
-    TMessageBoundary::Deliver(c, ht);
-    if (ht.Result == HTCLIENT || ht.Result == HTNOWHERE)
-        return false;
-    TMessage m = MakeMessage(WM_NCLBUTTONDOWN, WPARAM(ht.Result), MAKELPARAM(g.x(), g.y()));
-    TMessageBoundary::Deliver(c, m);
+    }
+    TMessage m = MakeMessage(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(pt.x, pt.y));
+    DeliverInput(dest, m, target, e, forward && dest == c);
+    if (msg == WM_MOUSEMOVE)
+        HintMouseMoved(screen);
     return true;
 }
 
@@ -181,29 +276,30 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
         vk = WORD(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
     }
     LPARAM data = 1 | (alt ? LPARAM(KF_ALTDOWN_BIT) : 0);
+    NoteKeyEvent(vk, e->type() == QEvent::KeyPress);
     if (e->type() == QEvent::KeyRelease) {
         TMessage m = MakeMessage(alt && !ctrl ? WM_SYSKEYUP : WM_KEYUP, vk,
                                  data | LPARAM(KF_REPEAT_BIT) | LPARAM(KF_UP_BIT));
-        TMessageBoundary::DeliverNative(c, m, target, e, forward);
+        DeliverInput(c, m, target, e, forward);
         return true;
     }
     if (e->isAutoRepeat())
         data |= LPARAM(KF_REPEAT_BIT);
+    HintCancelByInput();
     bool printable = !text.empty() && static_cast<unsigned char>(text[0]) >= 0x20 && !ctrl;
     bool keyHasChar = !text.empty() && (printable || text[0] == '\r' || text[0] == '\b' || text[0] == 0x1B ||
                                         text[0] == '\t' || ctrl);
     TMessage down = MakeMessage(alt && !ctrl ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
-    if (gInputFilter && gInputFilter(c, down))
-        return true;
     // A key that makes a character reaches the native widget through WM_CHAR, after KeyPress.
     TControlGuard alive(c);
-    TMessageBoundary::DeliverNative(c, down, target, e, forward && !printable);
+    // A key a hook ate makes no character.
+    bool delivered = DeliverInput(c, down, target, e, forward && !printable);
     // A handler may have freed the control (a host ending an in-place edit on Enter).
-    if (!alive.Alive() || down.WParam == 0 || !keyHasChar)
+    if (!delivered || !alive.Alive() || down.WParam == 0 || !keyHasChar)
         return true;
     if (alt && !ctrl) {
         TMessage m = MakeMessage(WM_SYSCHAR, WPARAM(static_cast<unsigned char>(text[0])), data);
-        TMessageBoundary::DeliverNative(c, m, target, e, false);
+        DeliverInput(c, m, target, e, false);
         return true;
     }
     for (char ch : text) {
@@ -211,19 +307,42 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
             break;
         TMessage m = MakeMessage(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), data);
         if (text.size() == 1) {
-            TMessageBoundary::DeliverNative(c, m, target, e, forward && printable);
+            DeliverInput(c, m, target, e, forward && printable);
             continue;
         }
         // Several characters from one event (an input method): one native event per character.
         std::unique_ptr<QKeyEvent> one = TMessageBoundary::CharKeyEvent(e->modifiers(), ch);
-        TMessageBoundary::DeliverNative(c, m, target, one.get(), forward && printable);
+        DeliverInput(c, m, target, one.get(), forward && printable);
     }
     return true;
+}
+
+// The paints running now, innermost last: GetDC and GetWindowDC draw through their painters.
+struct TPaintRecord {
+    HWND Handle;
+    QPainter* Painter;
+    bool Frame;
+};
+std::vector<TPaintRecord> gPaints;
+
+class TPaintScope {
+public:
+    TPaintScope(TWinControl* c, QPainter* p, bool frame) { gPaints.push_back({c->Handle(), p, frame}); }
+    ~TPaintScope() { gPaints.pop_back(); }
+};
+
+QPainter* PaintOf(HWND h, bool frame)
+{
+    for (auto it = gPaints.rbegin(); it != gPaints.rend(); ++it)
+        if (it->Handle == h && it->Frame == frame)
+            return it->Painter;
+    return nullptr;
 }
 
 void PaintClient(TWinControl* c, QWidget* w)
 {
     QPainter p(w);
+    TPaintScope scope(c, &p, false);
     TCanvas dc;
     BindPainter(&dc, &p);
     TMessage erase = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
@@ -236,6 +355,7 @@ void PaintClient(TWinControl* c, QWidget* w)
 void PaintFrame(TWinControl* c, QWidget* w)
 {
     QPainter p(w);
+    TPaintScope scope(c, &p, true);
     TCanvas dc;
     BindPainter(&dc, &p);
     TMessage m = MakeMessage(WM_NCPAINT, reinterpret_cast<WPARAM>(&dc), 0);
@@ -262,8 +382,6 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        if (role == TMessageFilter::Outer)
-            return TranslateFrameMouse(c, target, static_cast<QMouseEvent*>(e));
         return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
     case QEvent::Wheel: {
         if (role == TMessageFilter::Outer)
@@ -332,6 +450,16 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
 }
 
 } // namespace
+
+QPainter* FramePainter(HWND h)
+{
+    return PaintOf(h, true);
+}
+
+QPainter* ClientPainter(HWND h)
+{
+    return PaintOf(h, false);
+}
 
 // ---- the boundary ----------------------------------------------------------------------------------
 
@@ -481,9 +609,39 @@ bool TClientArea::event(QEvent* e)
     return QWidget::event(e);
 }
 
+namespace {
+
+// Every handle that belongs to a control, guarded for the threads that post to windows.
+std::mutex gLiveLock;
+std::unordered_set<const TWidgetHandle*> gLive;
+
+void SetLive(const TWidgetHandle* h, bool live)
+{
+    std::lock_guard<std::mutex> g(gLiveLock);
+    if (live)
+        gLive.insert(h);
+    else
+        gLive.erase(h);
+}
+
+} // namespace
+
+bool IsLiveHandle(HWND h)
+{
+    std::lock_guard<std::mutex> g(gLiveLock);
+    return h && gLive.count(h) != 0;
+}
+
+BOOL IsWindow(HWND h)
+{
+    return IsLiveHandle(h);
+}
+
 TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
     : QWidget(parent), FControl(control)
 {
+    SetLive(this, true);
+    setMouseTracking(true);
     // Made here, not in the initialiser list: Qt sends this widget events while its children are made.
     FFilter = new TMessageFilter(control, TMessageFilter::Outer, this);
     FClient = new TClientArea(control, this);
@@ -495,6 +653,7 @@ TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
 
 TWidgetHandle::~TWidgetHandle()
 {
+    SetLive(this, false);
     // Deleted by Qt while the control still holds it (its Qt parent went first): the control
     // loses its window and makes a new one when next needed.
     if (FControl) {
@@ -512,6 +671,7 @@ void TWidgetHandle::Detach()
         t->deleteLater();
     }
     Timers.clear();
+    SetLive(this, false);
     FControl = nullptr;
     FFilter->Detach();
     FClient->Filter()->Detach();
@@ -525,7 +685,10 @@ bool TWidgetHandle::event(QEvent* e)
     if (e->type() == PostedMessageEventType()) {
         if (FControl) {
             TMessage m = static_cast<TPostedMessageEvent*>(e)->Message;
-            TMessageBoundary::Deliver(FControl, m);
+            HWND h = this;
+            bool redirected = false;
+            if (OfferToHooks(m, h, redirected) && IsLiveHandle(h))
+                TMessageBoundary::Deliver(h->Control(), m);
         }
         return true;
     }
@@ -569,20 +732,12 @@ void SetMouseControl(TControl* c)
         return;
     TControl* old = gMouseControl;
     gMouseControl = c;
+    HintMouseEntered(c);
     if (old) {
         TMessage m = MakeMessage(CM_MOUSELEAVE);
         TMessageBoundary::Deliver(old, m);
     }
     if (c && gMouseControl == c) {
-        // The pointer shows the cursor of the control under it.
-        auto* w = dynamic_cast<TWinControl*>(c);
-        if (!w)
-            w = c->Parent();
-        if (w && w->HandleAllocated()) {
-            QWidget* cw = ClientWidget(w);
-            bool hint = c->ShowHint() && Application && Application->ShowHint() && !c->Hint().empty();
-            cw->setToolTip(hint ? QString::fromStdString(Cp1251ToUtf8(GetShortHint(c->Hint()))) : QString());
-        }
         TMessage m = MakeMessage(CM_MOUSEENTER);
         TMessageBoundary::Deliver(c, m);
     }
@@ -591,11 +746,6 @@ void SetMouseControl(TControl* c)
 TControl* MouseControl()
 {
     return gMouseControl;
-}
-
-void SetInputFilter(TInputFilter f)
-{
-    gInputFilter = f;
 }
 
 void SetCaptureControl(TControl* c)
@@ -615,6 +765,7 @@ void ForgetControl(TControl* c)
     if (gCaptureControl == c)
         gCaptureControl = nullptr;
     ForgetControlCaret(c);
+    ForgetHintControl(c);
 }
 
 Qt::KeyboardModifiers CurrentModifiers()
@@ -628,9 +779,11 @@ Qt::MouseButtons CurrentButtons()
 }
 
 
+// Any thread may post; a window freed meanwhile (or being freed) refuses the message.
 BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (!h)
+    std::lock_guard<std::mutex> g(gLiveLock);
+    if (!h || !gLive.count(h))
         return 0;
     QCoreApplication::postEvent(h, new TPostedMessageEvent(MakeMessage(Msg, WParam, LParam)));
     return 1;
@@ -757,11 +910,111 @@ HCURSOR SetCursor(HCURSOR Cursor)
     HCURSOR old = gCursor;
     gCursor = Cursor;
     if (gCursorWidget)
-        gCursorWidget->setCursor(QtCursorShape(TCursor(Cursor)));
+        gCursorWidget->setCursor(QtCursorOf(Cursor));
     return old;
 }
 
 QPoint CurrentMousePos()
 {
     return gMouseSeen ? gMousePos : QCursor::pos();
+}
+
+// ---- scroll bars -----------------------------------------------------------------------------------
+
+namespace {
+
+// A user's action on a Qt scroll bar as WM_HSCROLL / WM_VSCROLL. As in Windows the bar does not move
+// by itself: the program answers with SetScrollPos; only the dragged thumb follows the mouse.
+void DeliverScroll(TWinControl* c, int bar, QScrollBar* sb, int code, int pos)
+{
+    bool horz = sb->orientation() == Qt::Horizontal;
+    TWinControl* to = c;
+    LPARAM from = 0;
+    if (bar == SB_CTL) {
+        to = c->Parent();
+        from = reinterpret_cast<LPARAM>(c->Handle());
+    }
+    if (!to)
+        return;
+    TMessage m = MakeMessage(horz ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(code, pos), from);
+    TMessageBoundary::Deliver(to, m);
+}
+
+class TScrollBarWatcher : public QObject {
+public:
+    TScrollBarWatcher(TWinControl* c, int bar, QScrollBar* sb) : QObject(sb), FControl(c), FBar(bar), FWidget(sb) {}
+    // The arrows and the page areas end their scrolling when the button comes up.
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease && !FWidget->isSliderDown()) {
+            QPointer<QScrollBar> sb = FWidget;
+            TControlGuard alive(FControl);
+            TWinControl* c = FControl;
+            int bar = FBar;
+            QMetaObject::invokeMethod(
+                sb, [sb, alive, c, bar] {
+                    if (sb && alive.Alive() && c->HandleAllocated())
+                        DeliverScroll(c, bar, sb, SB_ENDSCROLL, 0);
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    TWinControl* FControl;
+    int FBar;
+    QScrollBar* FWidget;
+};
+
+int ScrollCode(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum: return SB_TOP;
+    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
+    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
+    default: return -1;
+    }
+}
+
+} // namespace
+
+void ConnectScrollBar(TWinControl* c, int Bar, QScrollBar* sb)
+{
+    TControlGuard alive(c);
+    QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, [c, Bar, sb, alive](int action) {
+        int code = ScrollCode(action);
+        if (code < 0 || !alive.Alive() || !c->HandleAllocated())
+            return;
+        TScrollState& st = ScrollState(c->Handle(), Bar);
+        int pos = st.Pos;
+        if (code == SB_THUMBTRACK) {
+            st.Tracking = true;
+            st.TrackPos = pos = sb->sliderPosition();
+        } else {
+            sb->setSliderPosition(st.Pos);
+        }
+        DeliverScroll(c, Bar, sb, code, pos);
+    });
+    QObject::connect(sb, &QAbstractSlider::sliderReleased, sb, [c, Bar, sb, alive] {
+        if (!alive.Alive() || !c->HandleAllocated())
+            return;
+        TScrollState& st = ScrollState(c->Handle(), Bar);
+        if (st.Tracking) {
+            int track = st.TrackPos;
+            DeliverScroll(c, Bar, sb, SB_THUMBPOSITION, track);
+            if (!alive.Alive() || !c->HandleAllocated())
+                return;
+            TScrollState& now = ScrollState(c->Handle(), Bar);
+            now.Tracking = false;
+            // The thumb goes back where the program left the position.
+            sb->setValue(now.Pos);
+        }
+        DeliverScroll(c, Bar, sb, SB_ENDSCROLL, 0);
+    });
+    sb->installEventFilter(new TScrollBarWatcher(c, Bar, sb));
 }

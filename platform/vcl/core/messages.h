@@ -42,9 +42,11 @@ enum : UINT {
     WM_SYSCOLORCHANGE = 0x0015, WM_SHOWWINDOW = 0x0018, WM_ACTIVATEAPP = 0x001C, WM_CANCELMODE = 0x001F,
     WM_SETCURSOR = 0x0020, WM_MOUSEACTIVATE = 0x0021, WM_DRAWITEM = 0x002B, WM_MEASUREITEM = 0x002C,
     WM_SETFONT = 0x0030, WM_GETFONT = 0x0031, WM_WINDOWPOSCHANGING = 0x0046, WM_WINDOWPOSCHANGED = 0x0047,
-    WM_NOTIFY = 0x004E, WM_CONTEXTMENU = 0x007B, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082,
+    WM_NOTIFY = 0x004E, WM_STYLECHANGED = 0x007D, WM_CONTEXTMENU = 0x007B, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082,
     WM_NCCALCSIZE = 0x0083, WM_NCHITTEST = 0x0084, WM_NCPAINT = 0x0085, WM_NCACTIVATE = 0x0086,
-    WM_GETDLGCODE = 0x0087, WM_NCMOUSEMOVE = 0x00A0, WM_NCLBUTTONDOWN = 0x00A1,
+    WM_GETDLGCODE = 0x0087, WM_NCMOUSEMOVE = 0x00A0, WM_NCLBUTTONDOWN = 0x00A1, WM_NCLBUTTONUP = 0x00A2,
+    WM_NCLBUTTONDBLCLK = 0x00A3, WM_NCRBUTTONDOWN = 0x00A4, WM_NCRBUTTONUP = 0x00A5, WM_NCRBUTTONDBLCLK = 0x00A6,
+    WM_NCMBUTTONDOWN = 0x00A7, WM_NCMBUTTONUP = 0x00A8, WM_NCMBUTTONDBLCLK = 0x00A9,
     WM_KEYFIRST = 0x0100, WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102,
     WM_SYSKEYDOWN = 0x0104, WM_SYSKEYUP = 0x0105, WM_SYSCHAR = 0x0106, WM_KEYLAST = 0x0108,
     WM_COMMAND = 0x0111, WM_SYSCOMMAND = 0x0112, WM_TIMER = 0x0113, WM_HSCROLL = 0x0114,
@@ -201,7 +203,8 @@ enum : DWORD {
 // ---- Virtual-key codes ---------------------------------------------------------------------------
 // Letters and digits are their upper-case ASCII codes ('A' = 0x41, '0' = 0x30).
 enum : WORD {
-    VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTON = 0x04, VK_BACK = 0x08, VK_TAB = 0x09,
+    VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTON = 0x04, VK_XBUTTON1 = 0x05,
+    VK_XBUTTON2 = 0x06, VK_BACK = 0x08, VK_TAB = 0x09,
     VK_CLEAR = 0x0C, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12, VK_PAUSE = 0x13,
     VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23,
     VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_SELECT = 0x29,
@@ -212,6 +215,7 @@ enum : WORD {
     VK_DECIMAL = 0x6E, VK_DIVIDE = 0x6F,
     VK_F1 = 0x70, VK_F2, VK_F3, VK_F4, VK_F5, VK_F6, VK_F7, VK_F8, VK_F9, VK_F10, VK_F11, VK_F12,
     VK_NUMLOCK = 0x90, VK_SCROLL = 0x91,
+    VK_LSHIFT = 0xA0, VK_RSHIFT = 0xA1, VK_LCONTROL = 0xA2, VK_RCONTROL = 0xA3, VK_LMENU = 0xA4, VK_RMENU = 0xA5,
     VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_MINUS = 0xBD, VK_OEM_PERIOD = 0xBE,
     VK_OEM_2 = 0xBF, VK_OEM_3 = 0xC0, VK_OEM_4 = 0xDB, VK_OEM_5 = 0xDC, VK_OEM_6 = 0xDD, VK_OEM_7 = 0xDE,
 };
@@ -338,6 +342,32 @@ struct TWMSetCursor : TMessageView {
           MouseMsg(m.LParamHi()) {}
 };
 
+// WM_NCxBUTTONDOWN/UP/DBLCLK, WM_NCMOUSEMOVE: the hit-test code and the screen point.
+struct TWMNCHitMessage : TMessageView {
+    int HitTest;
+    int XCursor, YCursor;  // screen coordinates
+    explicit TWMNCHitMessage(TMessage& m)
+        : TMessageView(m), HitTest(int(m.WParam)), XCursor(GET_X_LPARAM(m.LParam)), YCursor(GET_Y_LPARAM(m.LParam)) {}
+};
+using TWMNCLButtonDown = TWMNCHitMessage;
+using TWMNCMouseMove = TWMNCHitMessage;
+
+// WM_MOUSEACTIVATE: the top-level window, the hit-test code and the mouse message that caused it.
+struct TWMMouseActivate : TMessageView {
+    HWND TopLevel;
+    int HitTestCode;
+    int MouseMsg;
+    explicit TWMMouseActivate(TMessage& m)
+        : TMessageView(m), TopLevel(reinterpret_cast<HWND>(m.WParam)), HitTestCode(short(m.LParamLo())),
+          MouseMsg(m.LParamHi()) {}
+};
+
+// WM_ACTIVATEAPP: true when the program becomes the foreground one.
+struct TWMActivateApp : TMessageView {
+    BOOL Active;
+    explicit TWMActivateApp(TMessage& m) : TMessageView(m), Active(BOOL(m.WParam)) {}
+};
+
 struct TWMTimer : TMessageView {
     UINT TimerID;
     explicit TWMTimer(TMessage& m) : TMessageView(m), TimerID(UINT(m.WParam)) {}
@@ -375,6 +405,19 @@ struct TCMFocusChanged : TMessageView {
     TWinControl* Sender;
     explicit TCMFocusChanged(TMessage& m) : TMessageView(m), Sender(reinterpret_cast<TWinControl*>(m.WParam)) {}
 };
+
+// A message as it comes from the queue, for the application's message hooks: the window it goes
+// to, its number and parameters, and the screen position of the mouse when it was made.
+struct TMsg {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    DWORD time = 0;
+    TPoint pt;
+};
+using MSG = TMsg;
+using tagMSG = TMsg;
 
 // Builds a message record.
 inline TMessage MakeMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) {

@@ -174,41 +174,6 @@ BOOL ScreenToClient(HWND h, TPoint* p)
     return 1;
 }
 
-short GetKeyState(int VirtKey)
-{
-    Qt::KeyboardModifiers m = CurrentModifiers();
-    Qt::MouseButtons b = CurrentButtons();
-    bool down = false;
-    switch (VirtKey) {
-    case VK_SHIFT: down = m & Qt::ShiftModifier; break;
-    case VK_CONTROL: down = m & Qt::ControlModifier; break;
-    case VK_MENU: down = m & Qt::AltModifier; break;
-    case VK_LBUTTON: down = b & Qt::LeftButton; break;
-    case VK_RBUTTON: down = b & Qt::RightButton; break;
-    case VK_MBUTTON: down = b & Qt::MiddleButton; break;
-    default: break;
-    }
-    return down ? short(0x8000) : 0;
-}
-
-short GetAsyncKeyState(int VirtKey)
-{
-    return GetKeyState(VirtKey);
-}
-
-int GetSystemMetrics(int Index)
-{
-    switch (Index) {
-    case SM_CXSCREEN: return Screen ? Screen->Width() : 1024;
-    case SM_CYSCREEN: return Screen ? Screen->Height() : 768;
-    case SM_CXVSCROLL: case SM_CYHSCROLL: return 16;
-    case SM_CYCAPTION: return 19;
-    case SM_CXBORDER: case SM_CYBORDER: return 1;
-    case SM_CXEDGE: case SM_CYEDGE: return 2;
-    default: return 0;
-    }
-}
-
 TShiftState KeysToShiftState(WORD keys)
 {
     TShiftState s;

@@ -102,15 +102,26 @@ void TWinControl::CreateWnd()
     CreateParams(p);
     FWndStyle = p.Style;
     FWndExStyle = p.ExStyle;
+    bool popup = IsPopupWindow(this);
     QWidget* parentWidget = FParent ? ClientWidget(FParent) : nullptr;
+    // A popup is a top-level window over its owner's window, placed exactly where asked and never
+    // activated: the tool-tip kind of window (not Qt's popup, which grabs the input and closes itself).
+    if (popup && parentWidget)
+        parentWidget = parentWidget->window();
     FHandle = new TWidgetHandle(this, parentWidget);
+    if (popup) {
+        FHandle->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+        FHandle->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
     FHandle->setEnabled(Enabled());
     if (IsTopLevel())
         FHandle->setWindowTitle(QString::fromStdString(Cp1251ToUtf8(Text())));
     UpdateHandleGeometry();
     Perform(WM_CREATE, 0, 0);
     UpdateClientGeometry();
-    if (FParent)
+    if (popup)
+        FHandle->setVisible(Showing());
+    else if (FParent)
         FHandle->setVisible(Visible());
 }
 
@@ -199,7 +210,7 @@ void TWinControl::UpdateHandleGeometry()
 {
     if (!FHandle)
         return;
-    if (FParent)
+    if (FParent && !IsPopupWindow(this))
         FHandle->setGeometry(Left(), Top(), Width(), Height());
     else {
         // A window with a fixed border keeps min = max size; it moves with the control's bounds.
@@ -226,6 +237,7 @@ void TWinControl::UpdateClientGeometry()
     FHandle->Client()->setGeometry(FClientBox.Left, FClientBox.Top, FClientBox.Width(), FClientBox.Height());
     if (QWidget* native = NativeWidget(this))
         native->setGeometry(0, 0, FClientBox.Width(), FClientBox.Height());
+    PlaceScrollBars(this);
 }
 
 TRect TWinControl::GetClientRect()
@@ -408,6 +420,8 @@ void TWinControl::AlignControls(TControl*, TRect& r)
     for (TControl* c : FControls) {
         if (c->FAlign != alNone || c->FAnchorBaseW < 0)
             continue;
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && IsPopupWindow(w))
+            continue;
         int dw = pc.Width() - c->FAnchorBaseW, dh = pc.Height() - c->FAnchorBaseH;
         if (dw == 0 && dh == 0)
             continue;
@@ -470,12 +484,14 @@ bool TWinControl::Showing()
 {
     if (IsTopLevel())
         return FShowing;
+    if (IsPopupWindow(this))
+        return Visible() && (!Parent() || Parent()->Showing());
     return Visible() && Parent() && Parent()->Showing();
 }
 
 void TWinControl::UpdateShowing()
 {
-    bool now = IsTopLevel() ? FShowing : (Visible() && Parent() && Parent()->Showing());
+    bool now = IsTopLevel() ? FShowing : Showing();
     if (now && !FHandle)
         HandleNeeded();
     if (!IsTopLevel() && now != FShowing) {
@@ -489,14 +505,18 @@ void TWinControl::UpdateShowing()
 
 void TWinControl::CMShowingChanged(TMessage&)
 {
-    if (FHandle && FParent)
+    if (FHandle && IsPopupWindow(this))
+        FHandle->setVisible(Showing());
+    else if (FHandle && FParent)
         FHandle->setVisible(Visible());
 }
 
 void TWinControl::CMVisibleChanged(TMessage& Message)
 {
     TControl::CMVisibleChanged(Message);
-    if (FHandle && FParent)
+    if (FHandle && IsPopupWindow(this))
+        FHandle->setVisible(Showing());
+    else if (FHandle && FParent)
         FHandle->setVisible(Visible());
     if (!IsTopLevel())
         UpdateShowing();
@@ -636,7 +656,13 @@ void TWinControl::WMNCCalcSize(TWMNCCalcSize& Message)
         edge += 2;
     else if (ex & WS_EX_STATICEDGE)
         edge += 1;
-    InflateRect(Message.CalcSize_Params->Rgrc[0], -edge, -edge);
+    TRect& r = Message.CalcSize_Params->Rgrc[0];
+    InflateRect(r, -edge, -edge);
+    // Window scroll bars sit in the frame, at the right and the bottom.
+    if (style & WS_VSCROLL)
+        r.Right = std::max(r.Left, r.Right - GetSystemMetrics(SM_CXVSCROLL));
+    if (style & WS_HSCROLL)
+        r.Bottom = std::max(r.Top, r.Bottom - GetSystemMetrics(SM_CYHSCROLL));
     Message.Result = 0;
 }
 
@@ -663,6 +689,12 @@ void TWinControl::WMNCPaint(TWMNCPaint& Message)
             dc->FrameRect(r);
             InflateRect(r, -1, -1);
         }
+    }
+    // The corner between two window scroll bars.
+    if ((style & WS_VSCROLL) && (style & WS_HSCROLL)) {
+        dc->Brush()->SetColor(clBtnFace);
+        dc->FillRect(Rect(FClientBox.Right, FClientBox.Bottom, FClientBox.Right + GetSystemMetrics(SM_CXVSCROLL),
+                          FClientBox.Bottom + GetSystemMetrics(SM_CYHSCROLL)));
     }
 }
 
@@ -946,17 +978,14 @@ void TWinControl::CMDialogKey(TWMKey& Message)
     OfferToChildren(FControls, Message);
 }
 
+// Accelerator characters go to graphic children too (a label focusing its control).
 void TWinControl::CMDialogChar(TWMKey& Message)
 {
-    OfferToChildren(FControls, Message);
-}
-
-bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
-{
-    bool handled = false;
-    if (OnMouseWheel)
-        OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
-    return handled;
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (c->Visible() && c->Enabled() && c->Perform(Message.Raw.Msg, Message.Raw.WParam, Message.Raw.LParam) != 0) {
+            Message.Result = 1;
+            return;
+        }
 }
 
 // The cursor of the control under the mouse (a graphic child or this); crDefault leaves the
@@ -985,6 +1014,21 @@ void TWinControl::WMSetCursor(TWMSetCursor& Message)
         DefaultHandler(Message);
 }
 
+void TWinControl::ChangeScale(int M, int D)
+{
+    DisableAlign();
+    for (TControl* c : std::vector<TControl*>(FControls))
+        c->ChangeScale(M, D);
+    TControl::ChangeScale(M, D);
+    // The children are placed for the new size already: anchoring starts from it.
+    TRect pc = GetClientRect();
+    for (TControl* c : FControls) {
+        c->FAnchorBaseW = pc.Width();
+        c->FAnchorBaseH = pc.Height();
+    }
+    EnableAlign();
+}
+
 void TWinControl::WMTimer(TWMTimer& Message)
 {
     DefaultHandler(Message);
@@ -998,11 +1042,6 @@ void TWinControl::WMCommand(TWMCommand& Message)
         return;
     }
     DefaultHandler(Message);
-}
-
-void TWinControl::WMNCHitTest(TWMNCHitTest& Message)
-{
-    Message.Result = HTCLIENT;
 }
 
 // ---- message routing -------------------------------------------------------------------------------
@@ -1030,6 +1069,13 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message)
 void TWinControl::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_NCPAINT:
+        // Asked from code: the frame repaints with the window's next paint, where it has a painter.
+        if (FHandle && !FramePainter(FHandle) && !FControlState.Contains(csPaintCopy)) {
+            FHandle->update();
+            return;
+        }
+        break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
@@ -1075,6 +1121,9 @@ void TWinControl::Dispatch(TMessage& m)
     case CM_DOCKCLIENT: CMDockClient(m); return;
     case CM_UNDOCKCLIENT: CMUnDockClient(m); return;
     case CM_DOCKNOTIFICATION: CMDockNotification(m); return;
+    case WM_MOUSEACTIVATE: { TWMMouseActivate t(m); WMMouseActivate(t); return; }
+    case WM_HSCROLL: { TWMScroll t(m); WMHScroll(t); return; }
+    case WM_VSCROLL: { TWMScroll t(m); WMVScroll(t); return; }
     case CM_ENTER: CMEnter(m); return;
     case CM_EXIT: CMExit(m); return;
     case CM_DIALOGKEY: { TWMKey t(m); CMDialogKey(t); return; }

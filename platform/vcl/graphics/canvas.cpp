@@ -140,12 +140,17 @@ TCanvas::TCanvas()
 {
 }
 
-TCanvas::~TCanvas() { ReleaseBrushHandle(); }
+TCanvas::~TCanvas()
+{
+    ReleaseBrushHandle();
+    ReleaseFontHandle();
+}
 
 void TCanvasQt::BindPainter(TCanvas& c, QPainter* p)
 {
     c.FQt->Painter = p;
     c.ReleaseBrushHandle();
+    c.ReleaseFontHandle();
     c.FSaved.clear();
     c.FFontRev = c.FPenRev = c.FBrushRev = 0;
     c.FFontSelected = false;
@@ -211,10 +216,14 @@ void TCanvas::Changed()
 // (re)selected, as the original canvas did; SetTextColor/SetBkMode last until then.
 void TCanvas::UpdateFont()
 {
-    if (FFontRev != FFont->Revision() || !FQt->Metrics) {
+    const bool changed = FFontRev != FFont->Revision();
+    if (changed && FFontHandle && FFontHandleRev != FFont->Revision())
+        ReleaseFontHandle();
+    if (changed || !FQt->Metrics) {
         FFontRev = FFont->Revision();
-        FTextColor = COLORREF(ColorToRGB(FFont->Color()));
-        FQt->Metrics = std::make_unique<QFontMetrics>(FFont->QtFont());
+        if (changed)
+            FTextColor = COLORREF(ColorToRGB(FFont->Color()));
+        FQt->Metrics = std::make_unique<QFontMetrics>(DrawFont().QtFont());
         FFontSelected = false;
     }
 }
@@ -223,7 +232,7 @@ void TCanvas::SelectFont()
 {
     UpdateFont();
     if (!FFontSelected && FQt->Painter) {
-        FQt->Painter->setFont(FFont->QtFont());
+        FQt->Painter->setFont(DrawFont().QtFont());
         FFontSelected = true;
     }
 }
@@ -288,6 +297,26 @@ void TCanvas::PaintFill(const TQtPath& path)
     }
     FQt->Painter->drawPath(path);
     FQt->Painter->setBrush(Qt::NoBrush);
+}
+
+// The brush as a Qt image of a device box, its pattern aligned to the device origin as GDI aligns it.
+TQtImage TCanvas::PatternImage(const TQtRect& deviceBox)
+{
+    SelectBrush();
+    QImage pat(deviceBox.size(), QImage::Format_RGB32);
+    QPainter p(&pat);
+    p.setBrushOrigin(-deviceBox.topLeft());
+    if (FBrushHandle) {
+        p.fillRect(pat.rect(), QRef(FBrushHandle->Color));
+    } else if (FBrush->Bitmap() && !FBrush->Bitmap()->Empty()) {
+        p.fillRect(pat.rect(), QBrush(FBrush->Bitmap()->Image()));
+    } else if (FBrush->Style() == bsSolid || FBrush->Style() == bsClear) {
+        p.fillRect(pat.rect(), Q(FBrush->Color()));
+    } else {
+        p.fillRect(pat.rect(), QRef(FBkColor));
+        p.fillRect(pat.rect(), QBrush(Q(FBrush->Color()), HatchStyle(FBrush->Style())));
+    }
+    return pat;
 }
 
 void TCanvas::FillRect(const TRect& r)
@@ -796,16 +825,27 @@ bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop)
     if (!RequiredPainter())
         return false;
     QRect box = QRect(x, y, w, h).normalized();
+    if (RopUsesSource(rop))
+        return false;
     SelectBrush();
-    QColor brush = Q(FBrush->Color());
+    // A selected brush handle paints, as it does for FillRect.
+    const bool solid = FBrushHandle || (FBrush->Style() == bsSolid && !FBrush->Bitmap());
+    QColor brush = FBrushHandle ? QRef(FBrushHandle->Color) : Q(FBrush->Color());
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     switch (rop) {
-    case PATCOPY: break;
-    case PATINVERT: mode = QPainter::RasterOp_SourceXorDestination; break;
+    case PATCOPY:
+        if (!solid)
+            return RopBlt(box, nullptr, rop);
+        break;
+    case PATINVERT:
+        if (!solid)
+            return RopBlt(box, nullptr, rop);
+        mode = QPainter::RasterOp_SourceXorDestination;
+        break;
     case DSTINVERT: mode = QPainter::RasterOp_NotDestination; break;
     case BLACKNESS: brush = Qt::black; break;
     case WHITENESS: brush = Qt::white; break;
-    default: return false;
+    default: return RopBlt(box, nullptr, rop);
     }
     Changing();
     SetMode(FQt->Painter, mode);
@@ -820,7 +860,7 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
 {
     if (!RequiredPainter())
         return false;
-    if (rop == PATCOPY || rop == PATINVERT || rop == DSTINVERT || rop == BLACKNESS || rop == WHITENESS)
+    if (!RopUsesSource(rop))
         return PatBlt(x, y, w, h, rop);
     // Negative extents mirror, as in GDI: the start column or row is inside, the end one outside,
     // so (x + w - 1, -w) mirrors into the same box as (x, w).
@@ -843,12 +883,14 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
     case MERGEPAINT: mode = QPainter::RasterOp_NotSourceOrDestination; break;
     case MERGECOPY: {
         SelectBrush();
+        if (FBrushHandle || FBrush->Style() != bsSolid || FBrush->Bitmap())
+            return RopBlt(dst, &part, rop);
         QPainter p(&part);
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         p.fillRect(part.rect(), Q(FBrush->Color()));
         break;
     }
-    default: return false;
+    default: return RopBlt(dst, &part, rop);
     }
     Changing();
     SetMode(FQt->Painter, mode);

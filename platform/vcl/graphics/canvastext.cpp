@@ -66,7 +66,7 @@ std::string FromQString(const QString& s)
 
 TQtString TCanvas::ToQt(const std::string& text) const
 {
-    std::u16string u = FontText(*FFont, text);
+    std::u16string u = FontText(DrawFont(), text);
     return QString::fromUtf16(u.data(), qsizetype(u.size()));
 }
 
@@ -126,10 +126,10 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
     }
     int ox, oy;
     AlignOffset(w, ox, oy);
-    if (FFont->Orientation() != 0) {
+    if (DrawFont().Orientation() != 0) {
         FQt->Painter->save();
         FQt->Painter->translate(x, y);
-        FQt->Painter->rotate(-FFont->Orientation() / 10.0);
+        FQt->Painter->rotate(-DrawFont().Orientation() / 10.0);
         DrawTextLine(ox, oy, s, w, FBkMode == OPAQUE, nullptr);
         FQt->Painter->restore();
     } else {
@@ -164,7 +164,8 @@ void TCanvas::GetTextMetrics(TEXTMETRIC& tm)
 {
     RequiredPainter();
     SelectFont();
-    const QFont& f = FFont->QtFont();
+    const TFont& font = DrawFont();
+    const QFont& f = font.QtFont();
     tm = TEXTMETRIC();
     tm.tmHeight = FQt->Metrics->height();
     tm.tmAscent = FQt->Metrics->ascent();
@@ -174,18 +175,11 @@ void TCanvas::GetTextMetrics(TEXTMETRIC& tm)
     tm.tmExternalLeading = std::max(0, FQt->Metrics->leading());
     tm.tmAveCharWidth = FQt->Metrics->averageCharWidth();
     tm.tmMaxCharWidth = FQt->Metrics->maxWidth();
-    tm.tmWeight = FFont->Style().Contains(fsBold) ? 700 : 400;
-    tm.tmItalic = FFont->Style().Contains(fsItalic);
-    tm.tmUnderlined = FFont->Style().Contains(fsUnderline);
-    tm.tmStruckOut = FFont->Style().Contains(fsStrikeOut);
-    // The pitch bit is set for variable-pitch fonts, as Windows has it; the mapped faces are TrueType.
-    tm.tmPitchAndFamily = TMPF_TRUETYPE | TMPF_VECTOR | (QFontInfo(f).fixedPitch() ? 0 : TMPF_FIXED_PITCH);
-    int charset = FFont->Charset();
-    if (FFont->IsWingdings() || FFont->IsMarlett())
-        charset = SYMBOL_CHARSET;
-    else if (charset == DEFAULT_CHARSET)
-        charset = RUSSIAN_CHARSET;
-    tm.tmCharSet = static_cast<unsigned char>(charset);
+    tm.tmWeight = font.Style().Contains(fsBold) ? 700 : 400;
+    tm.tmItalic = font.Style().Contains(fsItalic);
+    tm.tmUnderlined = font.Style().Contains(fsUnderline);
+    tm.tmStruckOut = font.Style().Contains(fsStrikeOut);
+    FaceTraits(font, tm.tmPitchAndFamily, tm.tmCharSet);
 }
 
 unsigned TCanvas::SetTextAlign(unsigned align)

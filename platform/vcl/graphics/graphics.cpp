@@ -191,10 +191,11 @@ void TGraphicsObject::Changed()
 }
 
 TFont::TFont() = default;
-TFont::~TFont() = default;
+TFont::~TFont() { DropHandle(); }
 
 void TFont::Touch()
 {
+    DropHandle();
     FQt.reset();
     Changed();
 }
@@ -288,6 +289,7 @@ void TFont::SetOrientation(int v)
     if (v == FOrientation)
         return;
     FOrientation = v;
+    DropHandle();
     Changed();
 }
 

@@ -23,6 +23,14 @@ struct TCanvasQt;
 class TCanvas;
 class TBitmap;
 
+// GDI object handles (wingdi.h completes them): fonts made from a LOGFONT, palettes (no-ops).
+struct TGdiFont;
+typedef TGdiFont* HFONT;
+struct TGdiPalette;
+typedef TGdiPalette* HPALETTE;
+// The module a named resource is looked up in; resources live in one registry (resources.h).
+typedef std::intptr_t HINSTANCE;
+
 // ---------------------------------------------------------------- geometry
 
 struct TPoint {
@@ -207,6 +215,10 @@ public:
     // Escapement in tenths of a degree, counter-clockwise.
     int Orientation() const { return FOrientation; }
     void SetOrientation(int v);
+    // A GDI font describing this font, owned by it and remade after a change. Setting one takes
+    // its LOGFONT (escapement included) and the handle itself, which the font then owns.
+    HFONT Handle() const;
+    void SetHandle(HFONT h);
 
     // The font as Qt draws it: name mapped to an installed face with the same metrics.
     const TQtFont& QtFont() const;
@@ -216,6 +228,7 @@ public:
 
 private:
     void Touch();
+    void DropHandle() const;
     std::string FName = "MS Sans Serif";
     int FHeight = -11;
     TColor FColor = clWindowText;
@@ -225,6 +238,7 @@ private:
     int FOrientation = 0;
     int FSymbol = 0; // 1 Wingdings, 2 Marlett
     mutable std::unique_ptr<TQtFont> FQt;
+    mutable HFONT FHandle = nullptr;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -445,11 +459,19 @@ public:
     bool TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
                                TCanvas* mask, int mx, int my);
     bool DrawEdge(TRect& r, unsigned edge, unsigned flags);
+    // Copies Source of Bitmap into Dest with the pixels of Color replaced by the brush.
+    void BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color);
+    // Text with tabs expanded (stops relative to tabOrigin; none: every 8 average widths; one: every
+    // stops[0] pixels); answers MAKELONG(width, height). Draws only when draw is set.
+    std::uint32_t TabbedText(int x, int y, const std::string& text, int nStops, const int* stops,
+                             int tabOrigin, bool draw);
     // The device position of logical (0, 0); clipping stays where it is on the device, as in GDI.
     TPoint ViewportOrg() const;
     void SetViewportOrg(int x, int y);
     // A brush handle selected in place of Brush until Brush changes or the previous handle returns.
     HBRUSH SelectBrushHandle(HBRUSH b);
+    // The same for a font handle: text uses its LOGFONT until Font changes or the previous returns.
+    HFONT SelectFontHandle(HFONT f);
     void GetTextMetrics(TEXTMETRIC& tm);
     void Lock() {}
     void Unlock() {}
@@ -492,6 +514,14 @@ private:
     void ClearClip();
     bool SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, TQtImage& part);
     void ReleaseBrushHandle();
+    void ReleaseFontHandle();
+    // The font text is drawn in: a selected font handle's, else Font.
+    const TFont& DrawFont() const;
+    // Any ternary raster operation, pixel by pixel on the device image: the source (already the
+    // size of box, or null) and the brush pattern (aligned to the device origin) with the pixels.
+    bool RopBlt(const TQtRect& box, const TQtImage* src, std::uint32_t rop);
+    // The brush as the pixels of a device box, its pattern aligned to the device origin.
+    TQtImage PatternImage(const TQtRect& deviceBox);
 
     std::unique_ptr<TCanvasQt> FQt;  // painter, font metrics, base clip
     std::unique_ptr<TFont> FFont;
@@ -508,6 +538,9 @@ private:
     bool FBaseClipEnabled = false;
     std::vector<SavedState> FSaved;
     HBRUSH FBrushHandle = nullptr;
+    HFONT FFontHandle = nullptr;
+    std::unique_ptr<TFont> FHandleFont;  // FFontHandle's LOGFONT as a font
+    unsigned FFontHandleRev = 0;         // Font's revision when the handle was selected
 };
 
 // ---------------------------------------------------------------- graphics
@@ -523,6 +556,9 @@ public:
     void SetTransparent(bool v) { FTransparent = v; }
     virtual void LoadFromFile(const std::string& fileName) = 0;
     virtual void SaveToFile(const std::string& fileName) = 0;
+    // Colours are always true colour: no graphic has a palette.
+    HPALETTE Palette() const { return nullptr; }
+    void SetPalette(HPALETTE) {}
     TNotifyEvent OnChange;
 
 protected:
@@ -564,6 +600,8 @@ public:
     // Throws EInvalidGraphic when the file cannot be read as an image.
     void LoadFromFile(const std::string& fileName) override;
     void SaveToFile(const std::string& fileName) override;
+    // The image registered under Name (resources.h); throws EResNotFound when there is none.
+    void LoadFromResourceName(HINSTANCE Instance, const std::string& Name);
     void Dormant() {}
     void FreeImage() {}
 

@@ -2,6 +2,7 @@
 // its handle, Qt signals arriving as the Windows notifications) and the label (painted by its parent).
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -354,4 +355,57 @@ private:
     TTextLayout FLayout = tlTop;
     bool FShowAccelChar = true;
     TWinControl* FFocusControl = nullptr;
+};
+
+// ---- scroll bar ----------------------------------------------------------------------------------
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+using TScrollBarInc = short;
+
+// A scroll-bar control: the bar reports the user's actions to its parent as WM_HSCROLL / WM_VSCROLL,
+// which reflects them back as CN_HSCROLL / CN_VSCROLL; the control moves its Position by
+// SmallChange, LargeChange or to the thumb, tells OnScroll (which may change the place), then
+// OnChange.
+class TScrollBar : public TNativeControl {
+public:
+    explicit TScrollBar(TComponent* AOwner);
+    ~TScrollBar() override;
+
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind v);
+    int Min() const { return FMin; }
+    void SetMin(int v) { SetParams(FPosition, v, FMax); }
+    int Max() const { return FMax; }
+    void SetMax(int v) { SetParams(FPosition, FMin, v); }
+    int Position() const { return FPosition; }
+    void SetPosition(int v) { SetParams(v, FMin, FMax); }
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int v);
+    TScrollBarInc SmallChange() const { return FSmallChange; }
+    void SetSmallChange(TScrollBarInc v) { FSmallChange = v; }
+    TScrollBarInc LargeChange() const { return FLargeChange; }
+    void SetLargeChange(TScrollBarInc v) { FLargeChange = v; }
+    // Sets all three at once; Max below Min is refused.
+    void SetParams(int APosition, int AMin, int AMax);
+
+    TNotifyEvent OnChange;
+    TScrollEvent OnScroll;
+
+protected:
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
+    virtual void Change();
+
+private:
+    void DoScroll(TWMScroll& Message);
+    void PushToHandle();
+    // The last place the thumb may take: Max, less the page beyond the first line.
+    int Top() const { return FPageSize > 0 ? std::max(FMin, FMax - FPageSize + 1) : FMax; }
+
+    TScrollBarKind FKind = sbHorizontal;
+    int FMin = 0, FMax = 100, FPosition = 0, FPageSize = 0;
+    TScrollBarInc FSmallChange = 1, FLargeChange = 1;
 };

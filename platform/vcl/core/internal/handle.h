@@ -11,7 +11,19 @@
 #include "controls.h"
 
 class QKeyEvent;
+class QPainter;
+class QScrollBar;
 class QTimer;
+
+// What Windows keeps for a scroll bar: range, page, position, and the thumb's place while dragged.
+struct TScrollState {
+    int Min = 0, Max = 100;
+    int Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+    bool Tracking = false;
+    bool Enabled = true;
+};
 
 // Turns the Qt events of one widget of a control (outer, client or a wrapped native widget) into
 // messages for that control.
@@ -53,6 +65,11 @@ public:
     bool TrackLeave = false;
     // The wrapped Qt widget doing the control's work in the client area (null for none).
     QWidget* Native = nullptr;
+    // Window scroll bars (SB_HORZ, SB_VERT) and the bar of a scroll-bar control (SB_CTL).
+    TScrollState Scroll[3];
+    QScrollBar* Bars[2] = {nullptr, nullptr};
+    // The XOR overlay of a top-level window (made on first need).
+    QWidget* Overlay = nullptr;
 
 protected:
     bool event(QEvent* e) override;
@@ -121,6 +138,46 @@ QWidget* NativeWidget(TWinControl* c);
 // widget; null without a handle.
 QWidget* FocusWidget(TWinControl* c);
 
+// Private parts of TWinControl the platform's own files reach.
+struct TWinControlAccess {
+    static DWORD& Style(TWinControl* c) { c->CurrentStyles(c->FWndStyle, c->FWndExStyle); return c->FWndStyle; }
+    static DWORD& ExStyle(TWinControl* c) { c->CurrentStyles(c->FWndStyle, c->FWndExStyle); return c->FWndExStyle; }
+    // The client box inside the window box.
+    static TRect ClientBox(TWinControl* c) { c->GetClientRect(); return c->FClientBox; }
+    // Asks WM_NCCALCSIZE again; WM_SIZE follows when the client size changed; the frame repaints.
+    static void FrameChanged(TWinControl* c);
+    static void DestroyHandle(TWinControl* c) { c->DestroyHandle(); }
+};
+// True for a window with WS_POPUP that is not a form: a frameless top-level window that never
+// takes the activation, placed in screen coordinates whether it has a parent or not.
+bool IsPopupWindow(TWinControl* c);
+
+// Handles that exist and belong to a control, for IsWindow and PostMessage from any thread.
+bool IsLiveHandle(HWND h);
+
+// The painters of h's frame and client while their paint events run (null otherwise).
+QPainter* FramePainter(HWND h);
+QPainter* ClientPainter(HWND h);
+
+// Window scroll bars: made, shown and placed in the frame after WM_NCCALCSIZE.
+void PlaceScrollBars(TWinControl* c);
+// Turns the user's actions on a Qt scroll bar into WM_HSCROLL / WM_VSCROLL (Bar: SB_HORZ,
+// SB_VERT, or SB_CTL for a scroll-bar control, whose parent gets the message).
+void ConnectScrollBar(TWinControl* c, int Bar, QScrollBar* sb);
+// Scroll-bar state of h (Bar SB_HORZ, SB_VERT or SB_CTL).
+TScrollState& ScrollState(HWND h, int Bar);
+
+// The application's hints follow the mouse: the control under it, its moves, and input that
+// cancels a hint.
+void HintMouseEntered(TControl* c);
+void HintMouseMoved(TPoint Screen);
+void HintCancelByInput();
+void ForgetHintControl(TControl* c);
+void ForgetHintWindow(THintWindow* w);
+
+// Idle processing, WM_ACTIVATEAPP and TThread::Synchronize, once Qt's application object exists.
+void InstallApplicationEvents();
+
 // Posted-message event carrying a TMessage.
 QEvent::Type PostedMessageEventType();
 
@@ -129,10 +186,6 @@ QEvent::Type PostedMessageEventType();
 void SetMouseControl(TControl* c);
 TControl* MouseControl();
 void SetCaptureControl(TControl* c);
-// A filter that sees every mouse message and key-down the boundary makes, before the control does;
-// true consumes it. The running drag uses it (dragdock.cpp).
-using TInputFilter = bool (*)(TWinControl* c, TMessage& m);
-void SetInputFilter(TInputFilter f);
 TControl* CaptureControl();
 // Forgets c everywhere it is remembered (mouse, capture, caret); called as c goes away.
 void ForgetControl(TControl* c);

@@ -34,8 +34,13 @@ TEST(CoreApplication, ClosingTheMainFormEndsRunAndModalLoopsEndOnTerminate)
     main->OnDestroy = [&](TObject*) { log.push_back("main destroy"); };
     second->OnDestroy = [&](TObject*) { log.push_back("second destroy"); };
     int forms = Screen->FormCount();
+    // The message loop runs OnIdle whenever its queue drains.
+    int idles = 0;
+    Application->OnIdle = [&](TObject*, bool&) { ++idles; };
     Application->Run();
+    Application->OnIdle = nullptr;
     EXPECT_TRUE(Application->Terminated());
+    EXPECT_GT(idles, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"main shown", "main close", "modal 2", "second destroy",
                                              "main destroy"}));
     EXPECT_EQ(Screen->FormCount(), forms - 2);

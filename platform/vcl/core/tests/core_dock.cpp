@@ -182,6 +182,36 @@ TEST_F(Docking, DraggingAFloatingFormsCaptionDocksIt)
     Application->ProcessMessages();
 }
 
+TEST_F(Docking, ThePreviewIsAnXorFrameOnTheSitesWindowThatEscapeTakesAway)
+{
+    auto* f = new TForm(nullptr);
+    f->SetBounds(420, 300, 160, 90);
+    f->SetDragKind(dkDock);
+    f->SetDragMode(dmAutomatic);
+    f->Show();
+    Site->SetColor(clWhite);
+    Application->ProcessMessages();
+    TPoint o = Site->ClientToScreen(TPoint(0, 0));
+    QWidget* top = HandleWidget(Form);
+    QPoint at = top->mapFromGlobal(QPoint(o.x + 1, o.y + 1));
+    auto pixel = [&] { return Pixel(top->grab().toImage(), at.x(), at.y()); };
+    TColor before = pixel();
+    QWidget* frame = HandleWidget(f);
+    SendMouse(frame, QEvent::MouseButtonPress, 40, 8);
+    QPoint local = frame->mapFromGlobal(QPoint(o.x + 150, o.y + 100));
+    SendMouse(frame, QEvent::MouseMove, 60, 20, Qt::NoButton, Qt::LeftButton);
+    SendMouse(frame, QEvent::MouseMove, local.x(), local.y(), Qt::NoButton, Qt::LeftButton);
+    Application->ProcessMessages();
+    EXPECT_EQ(pixel(), TColor(0xFFFFFF - int(before)));
+    SendKey(ClientWidget(f), Qt::Key_Escape, QString(QChar(27)));
+    EXPECT_FALSE(f->Dragging());
+    Application->ProcessMessages();
+    EXPECT_EQ(pixel(), before);
+    EXPECT_EQ(f->HostDockSite(), nullptr);
+    delete f;
+    Application->ProcessMessages();
+}
+
 // ---- drag and drop -------------------------------------------------------------------------------
 
 TEST(DragDrop, AMouseSequenceRaisesTheDragEventsInOrder)

@@ -309,16 +309,20 @@ TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn)
     g->SetBounds(10, 10, 20, 20);
     g->SetHint("Открыть|Открыть базу с диска");
     Form->Show();
+    Application->SetHintPause(1);
     QWidget* w = ClientWidget(host);
     SendMouse(w, QEvent::MouseMove, 15, 15);
-    EXPECT_TRUE(w->toolTip().isEmpty());  // ShowHint is off, as the form's
+    WaitFor([] { return false; }, 30);
+    EXPECT_EQ(Application->HintWindow(), nullptr);  // ShowHint is off, as the form's
     SendMouse(w, QEvent::MouseMove, 50, 15);
     Form->SetShowHint(true);  // children follow through ParentShowHint
     EXPECT_TRUE(g->ShowHint());
     SendMouse(w, QEvent::MouseMove, 15, 15);
-    EXPECT_EQ(w->toolTip(), QString::fromUtf16(u"Открыть"));
+    ASSERT_TRUE(WaitFor([] { return Application->HintWindow() != nullptr; }));
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Открыть");
     SendMouse(w, QEvent::MouseMove, 50, 15);
-    EXPECT_TRUE(w->toolTip().isEmpty());
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    Application->SetHintPause(500);
     struct {
         const char* Hint;
         const char* Short;

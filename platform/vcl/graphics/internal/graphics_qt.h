@@ -22,6 +22,10 @@ std::string FromQString(const QString& s);
 // A colour (system colours resolved) as Qt paints it.
 QColor ToQColor(TColor c);
 
+// What Windows reports of a face: the TrueType, pitch and family bits of tmPitchAndFamily (the
+// classic faces from a table, others from the installed font) and the character set.
+void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset);
+
 // Qt text in a public signature: an incomplete type there, a QString here.
 class TQtString : public QString {
 public:
@@ -90,3 +94,7 @@ inline QPainter* CanvasPainter(const TCanvas* c)
 {
     return TCanvasQt::PainterOf(*c);
 }
+
+// The image registered under a name (resources.h), decoded, with its hot spot; false when the
+// name is unknown or its data is not an image.
+bool ResourceImage(const std::string& name, QImage& image, QPoint& hotSpot);

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <functional>
@@ -18,6 +20,7 @@
 #include "graphics_qt.h"
 #include "wingdi.h"
 #include "handle.h"
+#include "winapi.h"
 #include "stdctrls_qt.h"
 
 namespace {
@@ -572,6 +575,10 @@ TEST_F(StdControls, LabelAcceleratorFocusesItsControlUntilThatGoes)
     EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ы')), 0), 0);
     EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ф')), 0), 1);
     EXPECT_EQ(Form->ActiveControl(), edit);
+    // The form offers the character to its graphic children too.
+    Other->SetFocus();
+    EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ф')), 0), 1);
+    EXPECT_EQ(Form->ActiveControl(), edit);
     delete edit;
     EXPECT_EQ(label->FocusControl(), nullptr);
     EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ф')), 0), 0);
@@ -592,6 +599,120 @@ TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels)
     Application->ProcessMessages();
     ClientWidget(probe)->repaint();
     EXPECT_EQ(probe->Seen, (std::vector<TColor>{clRed, clWhite}));
+}
+
+TEST_F(StdControls, ScrollBarMovesByItsChangesAndTellsOnScroll)
+{
+    auto* bar = new TScrollBar(Form);
+    bar->SetParent(Host);
+    bar->SetBounds(0, 0, 200, 17);
+    bar->SetSmallChange(2);
+    bar->SetLargeChange(10);
+    bar->SetParams(50, 0, 100);
+    Form->Show();
+    auto* sb = Native<QScrollBar>(bar);
+    ASSERT_NE(sb, nullptr);
+    EXPECT_EQ(sb->value(), 50);
+    std::vector<TScrollCode> codes;
+    int changes = 0;
+    bool snap = false;
+    bar->OnScroll = [&](TObject*, TScrollCode code, int& pos) {
+        codes.push_back(code);
+        if (snap)
+            pos -= pos % 5;
+    };
+    bar->OnChange = [&](TObject*) { ++changes; };
+    struct Row {
+        const char* Name;
+        std::function<void()> Act;
+        bool Snap;
+        std::vector<TScrollCode> Codes;
+        int Pos;
+    } rows[] = {
+        {"line down", [&] { sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); }, false, {scLineDown}, 52},
+        {"page up", [&] { sb->triggerAction(QAbstractSlider::SliderPageStepSub); }, false, {scPageUp}, 42},
+        {"page up snapped", [&] { sb->triggerAction(QAbstractSlider::SliderPageStepSub); }, true, {scPageUp}, 30},
+        {"bottom", [&] { sb->triggerAction(QAbstractSlider::SliderToMaximum); }, false, {scBottom}, 100},
+        {"line down at the end", [&] { sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); }, false, {scLineDown}, 100},
+        {"top", [&] { sb->triggerAction(QAbstractSlider::SliderToMinimum); }, false, {scTop}, 0},
+        {"thumb", [&] {
+             sb->setSliderDown(true);
+             sb->setSliderPosition(33);
+             sb->setSliderDown(false);
+         }, false, {scTrack, scPosition, scEndScroll}, 33},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Name);
+        codes.clear();
+        snap = r.Snap;
+        r.Act();
+        EXPECT_EQ(codes, r.Codes);
+        EXPECT_EQ(bar->Position(), r.Pos);
+        EXPECT_EQ(sb->value(), r.Pos);
+    }
+    EXPECT_EQ(changes, 6);  // every move but the one at the end
+    bar->SetPageSize(20);
+    bar->SetPosition(100);
+    EXPECT_EQ(bar->Position(), 81);  // the last page starts at Max - PageSize + 1
+    EXPECT_THROW(bar->SetParams(0, 10, 5), EInvalidOperation);
+}
+
+// A popup such as a drop-down panel: WS_POPUP alone, owned by the form.
+class TPopupPanel : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<UINT> Log;
+    LRESULT MouseActivate = 0;
+
+protected:
+    void CreateParams(TCreateParams& p) override
+    {
+        TCustomControl::CreateParams(p);
+        p.Style = WS_POPUP | WS_BORDER;
+    }
+    void WndProc(TMessage& m) override
+    {
+        Log.push_back(m.Msg);
+        TCustomControl::WndProc(m);
+        if (m.Msg == WM_MOUSEACTIVATE)
+            MouseActivate = m.Result;
+    }
+};
+
+TEST_F(StdControls, APopupNeverTakesTheFocusFromTheEditThatOpenedIt)
+{
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Host);
+    Form->Show();
+    edit->SetFocus();
+    ASSERT_TRUE(edit->Focused());
+    auto* popup = new TPopupPanel(Form);
+    popup->SetVisible(false);
+    popup->SetParent(Form);
+    TPoint below = edit->ClientToScreen(TPoint(0, edit->Height()));
+    HWND h = popup->Handle();
+    EXPECT_TRUE(HandleWidget(popup)->isWindow());
+    SetWindowPos(h, HWND_TOP, below.x, below.y, 120, 60, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    popup->SetVisible(true);
+    EXPECT_EQ(popup->BoundsRect(), Bounds(below.x, below.y, 120, 60));
+    EXPECT_TRUE(IsWindowVisible(h));
+    WaitUntil([] { return false; }, 30);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(QApplication::activeWindow(), HandleWidget(Form));
+    QWidget* inside = ClientWidget(popup);
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, QPointF(10, 10), inside->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(inside, &e);
+    }
+    WaitUntil([] { return false; }, 30);
+    EXPECT_EQ(popup->MouseActivate, MA_NOACTIVATE);
+    EXPECT_EQ(std::count(popup->Log.begin(), popup->Log.end(), UINT(WM_LBUTTONDOWN)), 1);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(Form->ActiveControl(), edit);
+    EXPECT_EQ(QApplication::activeWindow(), HandleWidget(Form));
+    ShowWindow(h, SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(h));
 }
 
 } // namespace
