@@ -674,6 +674,8 @@ public:
     // The image on BkColor (white when clNone); false for a bad index.
     bool GetBitmap(int Index, TBitmap* Image);
 
+    // Image Index with its transparency (null for a bad index); owned by the list.
+    const TQtImage* ImageAt(int Index) const;
     // Links told of every change after OnChange.
     void RegisterChanges(TChangeLink* Value);
     void UnRegisterChanges(TChangeLink* Value);

@@ -45,6 +45,11 @@ void TImageList::UnRegisterChanges(TChangeLink* Value)
     Value->SetSender(nullptr);
 }
 
+const TQtImage* TImageList::ImageAt(int Index) const
+{
+    return Index >= 0 && Index < Count() ? &FImages[size_t(Index)] : nullptr;
+}
+
 void TImageList::EndUpdate()
 {
     if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedInUpdate)

@@ -7,7 +7,9 @@
 #include "actlist.h"
 #include "clipbrd.h"
 #include "core_support.h"
+#include "core_qt.h"
 #include "handle.h"
+#include "menus.h"
 
 namespace {
 
@@ -233,6 +235,67 @@ TEST(ClipboardFormats, APrivateFormatTravelsBesideTheText)
     Clipboard()->SetAsText("plain");
     EXPECT_FALSE(Clipboard()->HasFormat(f));
     EXPECT_EQ(Clipboard()->GetAsHandle(f), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MenuItems, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers)
+{
+    TApplication::QtApp();
+    TPopupMenu menu(nullptr);
+    auto* a = new TMenuItem(&menu);
+    a->SetCaption("Первый");
+    auto* b = new TMenuItem(&menu);
+    b->SetCaption("Второй");
+    b->SetDefault(true);
+    menu.Items()->Add(a);
+    menu.Items()->Add(b);
+    menu.SetOwnerDraw(true);
+    std::vector<std::string> drawn;
+    for (TMenuItem* i : {a, b}) {
+        i->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) {
+            w = 120;
+            h = 30;
+        };
+        i->OnAdvancedDrawItem = [&drawn](TObject* s, TCanvas* c, TRect r, TOwnerDrawState st) {
+            auto* it = static_cast<TMenuItem*>(s);
+            drawn.push_back(it->Caption() + (st.Contains(odDefault) ? " default" : ""));
+            c->Brush()->SetColor(it->Default() ? clBlue : clRed);
+            c->FillRect(r);
+        };
+    }
+    QMenu* m = menu.Items()->SubMenu();
+    m->popup(QPoint(10, 10));
+    ASSERT_TRUE(WaitFor([&] { return m->isVisible(); }));
+    EXPECT_EQ(m->actionGeometry(a->Action()).height(), 30);
+    QImage img = m->grab().toImage();
+    QRect ga = m->actionGeometry(a->Action()), gb = m->actionGeometry(b->Action());
+    EXPECT_EQ(Pixel(img, ga.center().x(), ga.center().y()), clRed);
+    EXPECT_EQ(Pixel(img, gb.center().x(), gb.center().y()), clBlue);
+    EXPECT_TRUE(std::find(drawn.begin(), drawn.end(), "Второй default") != drawn.end());
+    m->hide();
+}
+
+TEST(MenuItems, ImagesFollowTheMenusImageList)
+{
+    TApplication::QtApp();
+    TImageList list(nullptr);
+    std::unique_ptr<TBitmap> bmp(Strip(2));
+    list.Add(bmp.get(), nullptr);
+    TPopupMenu menu(nullptr);
+    auto* a = new TMenuItem(&menu);
+    a->SetCaption("A");
+    a->SetImageIndex(1);
+    menu.Items()->Add(a);
+    EXPECT_TRUE(a->Action()->icon().isNull());
+    menu.SetImages(&list);
+    EXPECT_FALSE(a->Action()->icon().isNull());
+    list.Delete(1);
+    EXPECT_TRUE(a->Action()->icon().isNull());
+    a->SetDefault(true);
+    EXPECT_TRUE(a->Action()->font().bold());
 }
 
 }  // namespace
