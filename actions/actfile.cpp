@@ -1,13 +1,11 @@
 // .act subprogram files and version.ini (actions layer). Byte layout in FORMAT.md.
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <cstdio>
 
 #include "actions.h"
 #include "inifiles.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 namespace {
@@ -73,56 +71,6 @@ std::string RunToLine(std::string_view run) {
     return Trim(line);
 }
 
-bool WriteAll(int fd, const std::string& data) {
-    for (size_t done = 0; done < data.size();) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
-}
-
-// Writes `data` to path through a temporary file beside it, so the old file survives a failure.
-// A symbolic link is written through to its file. When the folder takes no new files but the file
-// itself is writable, the file is rewritten in place.
-bool WriteFileAtomically(const std::string& path, const std::string& data) {
-    std::string target = NativePath(path);
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
-    }
-    struct stat st {};
-    bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0))
-        return false; // a read-only file is not ours to replace
-    std::string tmp = target + ".XXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        if (!exists)
-            return false;
-        fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd < 0)
-            return false;
-        bool ok = WriteAll(fd, data);
-        return ::close(fd) == 0 && ok;
-    }
-    mode_t mode = exists ? (st.st_mode & 07777) : 0;
-    if (!exists) {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
-}
-
 } // namespace
 
 int T_Action::LoadActFile(const std::string& path) {
@@ -165,7 +113,9 @@ int T_Action::SaveActFile(const std::string& path) const {
         if (i + 1 < Instructions.size())
             data += kLineEnd;
     }
-    return WriteFileAtomically(path, data) ? 0 : -1;
+    // A link is written through to its file; a folder that takes no new file still lets a
+    // writable file be saved, in place.
+    return ReplaceFileBytes(path, data, {.ThroughLinks = true, .InPlaceWhenFolderIsClosed = true}) ? 0 : -1;
 }
 
 uint16_t ReadScriptVersion(const T_Action* action, const std::string& path) {

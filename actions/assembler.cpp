@@ -10,7 +10,7 @@
 
 namespace {
 
-enum class Rule : uint8_t { Do, Def, Mov, Imm, Push, Pop, Jump, Act, Test, Plain };
+enum class Rule : uint8_t { Do, Def, Mov, Imm, Push, Pop, Jump, Act, Test, Plain, Raw };
 
 struct Mnemonic {
     Rule rule;
@@ -34,6 +34,7 @@ const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
         {"*", {Rule::Plain, opMul}},        {"div", {Rule::Plain, opDiv}},
         {"+", {Rule::Plain, opAdd}},        {"-", {Rule::Plain, opSub}},
         {">>", {Rule::Plain, opShr}},       {"<<", {Rule::Plain, opShl}},
+        {kRawOpcodeText, {Rule::Raw, opNone}},
     };
     return table;
 }
@@ -69,7 +70,7 @@ public:
         switch (m.rule) {
         case Rule::Do:
             l.Opcode = opDo;
-            l.Operands[0] = DoFunctionNumber(Trim(f_.Get(1)));
+            l.Operands[0] = Function(f_.Get(1));
             break;
         case Rule::Def:
             EncodeDef(l);
@@ -114,6 +115,9 @@ public:
         case Rule::Plain:
             l.Opcode = m.code;
             break;
+        case Rule::Raw:
+            l.Opcode = uint8_t(Num(f_.Get(1)));
+            break;
         }
         return l;
     }
@@ -121,12 +125,25 @@ public:
 private:
     int Fields() const { return f_.Count(); }
 
-    // 1-based number of a defined variable, cut to its byte; nullopt for a name that is no variable.
+    // 1-based number of a defined variable, cut to its byte, or the number of a "#k" operand;
+    // nullopt for a name that is no variable.
     std::optional<uint8_t> Var(const std::string& field) const {
-        auto it = vars_.find(Trim(field));
-        if (it == vars_.end())
-            return std::nullopt;
-        return it->second;
+        const std::string name = Trim(field);
+        auto it = vars_.find(name);
+        if (it != vars_.end())
+            return it->second;
+        uint8_t k;
+        if (ReadVariableNumber(name, k))
+            return k;
+        return std::nullopt;
+    }
+    // A do-function by name, or by its number as the lister writes an unknown one; 0 otherwise.
+    static uint8_t Function(const std::string& field) {
+        const std::string name = Trim(field);
+        if (uint8_t fn = DoFunctionNumber(name))
+            return fn;
+        int n;
+        return TryStrToInt(name, n) && n >= 0 && n <= 255 ? uint8_t(n) : 0;
     }
     uint8_t VarOrZero(const std::string& field) const { return Var(field).value_or(0); }
     static int Num(const std::string& field) { return StrToInt(Trim(field)); }
@@ -251,6 +268,8 @@ bool T_Action::Assemble(const TStrings& lines) {
         fields.SetCommaText(line);
         if (fields.Count() > 0 && fields.Get(0) == "def") {
             std::string name = Trim(fields.Get(1)); // a def without a name raises the list-index error
+            if (IsVariableNumberText(name))
+                continue; // "#k" names variable k, it defines none
             if (index.emplace(name, uint8_t(vars.Count() + 1)).second)
                 vars.Add(name);
         }

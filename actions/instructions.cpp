@@ -96,3 +96,28 @@ uint8_t DoFunctionNumber(std::string_view name) {
             return uint8_t(i + 1);
     return 0;
 }
+
+std::string VariableNumberText(uint8_t k) {
+    return "#" + std::to_string(k);
+}
+
+bool IsVariableNumberText(std::string_view text) {
+    if (text.size() < 2 || text.front() != '#')
+        return false;
+    for (char c : text.substr(1))
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool ReadVariableNumber(std::string_view text, uint8_t& k) {
+    if (!IsVariableNumberText(text) || text.size() > 4)
+        return false;
+    int v = 0;
+    for (char c : text.substr(1))
+        v = v * 10 + (c - '0');
+    if (v > 255)
+        return false;
+    k = uint8_t(v);
+    return true;
+}

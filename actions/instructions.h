@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 // Operation codes. Codes 0, 15, 20 and 21 have no text form; 0 marks a line the assembler did not know.
@@ -84,6 +85,16 @@ struct TOpcodeInfo {
 };
 
 inline constexpr uint16_t kDefaultLength = 8;
+
+// Text form of an instruction whose code has none: "op" and the decimal code (no operands).
+inline constexpr std::string_view kRawOpcodeText = "op";
+// A variable operand by number, "#" and the decimal number, for a variable that no name in the
+// text would give back (a number outside the list, or a name the assembler reads otherwise).
+std::string VariableNumberText(uint8_t k);
+// Whether text is "#" followed by decimal digits (never a variable name to the assembler).
+bool IsVariableNumberText(std::string_view text);
+// The number of such a text when it is at most 255.
+bool ReadVariableNumber(std::string_view text, uint8_t& k);
 
 // Every code with a text form, in code order.
 std::span<const TOpcodeInfo> OpcodeTable();

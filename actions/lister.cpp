@@ -1,4 +1,7 @@
 // Lister (actions layer): the text form of one instruction, the inverse of the assembler.
+#include <utility>
+#include <vector>
+
 #include "actions.h"
 #include "sysutils.h"
 
@@ -42,6 +45,41 @@ bool NameReadsBack(const T_Action& a) {
     return !TryStrToInt(name, ignored) && a.Owner->ByName(name) == &a;
 }
 
+// Whether the assembler defines a variable under this name: "#" and digits is a variable number.
+bool Definable(const std::string& name) {
+    if (Trim(name) != name)
+        return false;
+    return !IsVariableNumberText(name);
+}
+
+// For each variable k (1-based), the instruction whose def line gives its name back as k when the
+// listing is assembled again, or -1. Def lines listed with names define variables in order, so a
+// name is listed only where the assembler will number it k; every other variable operand is listed
+// by number ("#k"), which reads back to the same byte.
+std::vector<int> NamedVariables(const T_Action& a) {
+    const int count = a.Variables.Count();
+    std::vector<int> line(size_t(count) + 1, -1);
+    std::vector<std::string> defined; // in the order the assembler numbers them
+    auto isDefined = [&](const std::string& name) {
+        for (const std::string& d : defined)
+            if (AnsiCompareText(d, name) == 0)
+                return true;
+        return false;
+    };
+    for (size_t i = 0; i < a.Instructions.size(); ++i) {
+        const TActionLine& l = a.Instructions[i];
+        const int v = l.Operands[0];
+        if ((l.Opcode != opDef && l.Opcode != opDefVar) || v < 1 || v > count || line[size_t(v)] >= 0)
+            continue;
+        const std::string& name = a.Variables.Get(v - 1);
+        if (!Definable(name) || isDefined(name) || int(defined.size()) + 1 != v)
+            continue;
+        defined.push_back(name);
+        line[size_t(v)] = int(i);
+    }
+    return line;
+}
+
 } // namespace
 
 std::string T_Action::InstructionText(int n) const {
@@ -49,16 +87,25 @@ std::string T_Action::InstructionText(int n) const {
         return {};
     const TActionLine& l = Instructions[size_t(n)];
     const TOpcodeInfo* info = FindOpcode(l.Opcode);
-    if (!info)
-        return {};
+    if (!info) // a code without a text form keeps its place and its code
+        return std::string(kRawOpcodeText) + ' ' + IntToStr(l.Opcode);
     std::string s(info->text);
+    std::vector<int> named;
     for (int i = 0; i < info->operandCount; ++i) {
         const TOperand op = info->operands[i];
         switch (op.kind) {
         case TOperandKind::Var: {
-            int k = l.Operands[op.at];
-            if (k >= 1 && k <= Variables.Count())
+            const int k = l.Operands[op.at];
+            if (named.empty())
+                named = NamedVariables(*this);
+            // A def line before the one that defines the name would define it too early.
+            const bool defines = op.at == 0 && (l.Opcode == opDef || l.Opcode == opDefVar);
+            const bool byName = k >= 1 && k < int(named.size()) && named[size_t(k)] >= 0 &&
+                                (!defines || named[size_t(k)] <= n);
+            if (byName)
                 AppendVariable(s, Variables.Get(k - 1));
+            else
+                s += ' ' + VariableNumberText(uint8_t(k));
             break;
         }
         case TOperandKind::Num16:
@@ -83,6 +130,8 @@ std::string T_Action::InstructionText(int n) const {
             int fn = l.Operands[op.at];
             if (fn >= 1 && size_t(fn) <= names.size())
                 (s += ' ') += names[size_t(fn - 1)];
+            else
+                s += ' ' + IntToStr(fn);
             break;
         }
         case TOperandKind::Action: {

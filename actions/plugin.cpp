@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "actions.h"
+#include "msgbox.h"
 #include "sysutils.h"
 
 namespace {
@@ -12,12 +13,23 @@ std::string& Override() {
     return folder;
 }
 
+// The program's folder as the program's text. A folder whose name Windows-1251 cannot hold is
+// refused once with a message naming it; the plug-in files are then not found (and say so).
 std::string ProgramFolder() {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0)
         return IncludeTrailingPathDelimiter(GetCurrentDir());
-    return ExtractFilePath(std::string_view(buf, size_t(n)));
+    const std::string native = ExtractFilePath(std::string_view(buf, size_t(n)));
+    std::string folder;
+    if (!TryFromNativePath(native, folder)) {
+        static bool told = false;
+        if (!told) {
+            told = true;
+            ShowMessageBoxText(UnrepresentableNameMessage(native).c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+        }
+    }
+    return folder;
 }
 
 } // namespace

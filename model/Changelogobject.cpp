@@ -118,8 +118,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
     if (records.empty()) {
         for (int n = 1; n <= depth; ++n) {
             auto* p = new TParamItem;
-            p->ChannelType = index;
-            p->SetBitWidth(kJournalRecordBytes * 8);
+            p->ChannelType = index; // width 0, as the original program stores new records
             claim(p, n);
             Channels->Append(p);
         }

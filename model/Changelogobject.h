@@ -7,7 +7,6 @@
 inline constexpr const char* kChangeLogTag = "LOGBOOK";
 inline constexpr const char* kChangeLogType = "ЖУРНАЛ СООБЩЕНИЙ";
 inline constexpr uint16_t kSystemChannelType2 = 0xFFFE;
-inline constexpr int kJournalRecordBytes = 11;
 
 class TChangeLogItem : public TObjectItem {
 public:

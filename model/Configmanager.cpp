@@ -181,11 +181,19 @@ bool configmanager::NumberInUse(uint16_t number) const
     return false;
 }
 
-// Asks the owner to move the channel; a channel without a live owner, or whose owner ignores the
-// request, gets the address set here.
+// The object AddObject's factory is building: an owner that is neither on the list nor gone
+// (owners of deleted objects are cleared as they go).
+bool configmanager::IsBuildingObject(const TObjectItem* object) const
+{
+    return fBuilding && object && !IsLiveObject(object);
+}
+
+// Asks the owner to move the channel, the object being built too (its own bookkeeping, such as the
+// concentrator's parse blocks, must follow); a channel without an owner, or whose owner ignores
+// the request, gets the address set here.
 void configmanager::BindOrSet(TParamItem* p, uint16_t channelType, uint8_t channelIndex)
 {
-    if (IsLiveObject(p->Owner))
+    if (IsLiveObject(p->Owner) || IsBuildingObject(p->Owner))
         p->Owner->BindParam(channelType, channelIndex, p);
     if (p->ChannelType != channelType || p->ChannelIndex != channelIndex) {
         p->ChannelType = channelType;
@@ -217,7 +225,7 @@ void configmanager::OnParamChanged(TParamItem* p)
     auto ownerNumber = [this](const TParamItem* q) -> uint16_t {
         if (IsLiveObject(q->Owner))
             return q->Owner->Number;
-        return q->Owner && fBuilding ? fBuildingNumber : 0;
+        return IsBuildingObject(q->Owner) ? fBuildingNumber : 0;
     };
     auto before = [&](const TParamItem* q) {
         if (q->ParamType != p->ParamType)

@@ -3,7 +3,9 @@
 // Configuration model layer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -15,6 +17,7 @@ class T_Action;
 class TUserObjItem;
 class VTActionsVar;
 class VTCommands;
+class VTRecord;
 
 inline constexpr int kBuiltInChannelCount = 10;
 inline constexpr uint16_t kSystemChannelType1 = 0xFFFF;
@@ -26,6 +29,7 @@ inline constexpr uint16_t kCurrentVersionWord = 0x0201;
 inline constexpr uint16_t kNoVersionWord = 0xFFFF;
 inline constexpr uint32_t kSavePageSize = 512;
 inline constexpr uint32_t kLoadPageSize = 1024;
+inline constexpr size_t kMaxLoadProblems = 1000;
 
 // One tab of the subprogram tab strip.
 struct TSubprogramTab {
@@ -115,6 +119,7 @@ public:
     // Object counter index of an object (the user-object counter for any user-defined object).
     int CounterOf(TObjectItem* object) const;
     bool IsLiveObject(const TObjectItem* object) const;
+    bool IsBuildingObject(const TObjectItem* object) const;
     bool NumberInUse(uint16_t number) const;
 
 private:
@@ -123,10 +128,26 @@ private:
     void InsertObjectByNumber(TObjectItem* object);
     void DetachChannelsOf(uintptr_t object);
     std::string SaveLimitProblem();
-    bool WriteFile(const std::string& path);
+    bool WriteFile(const std::string& nativePath);
+
+    // The parts of a load (Configload.cpp).
+    struct LoadTables;
+    void LoadProblem(const std::string& text);
+    void TableDamaged(LoadTables& t, const char* name);
+    void CheckRead(LoadTables& t, VTRecord& table, const char* name);
     bool ReadFile(uint32_t base);
-    void ReadVariables(T_Action* action, VTActionsVar* var);
-    void ReadUserCommands(TUserObjItem* user, VTCommands* cmd);
+    template <class T> void OpenForRead(uint32_t base, LoadTables& t, std::unique_ptr<T>& out, const char* name);
+    void ReadVersion(uint32_t base, LoadTables& t);
+    bool OpenTables(uint32_t base, LoadTables& t);
+    void ReadSubprograms(LoadTables& t);
+    void ReadSubprogramInfo(LoadTables& t, T_Action* action);
+    void ReadChannels(LoadTables& t);
+    void ReadHandlers(LoadTables& t, TParamItem* p);
+    void ReadObjects(LoadTables& t);
+    TObjectItem* MakeStoredObject(LoadTables& t, uint16_t number, std::string tag);
+    void ReadCommandModes(LoadTables& t, TObjectItem* object);
+    bool ReadVariables(T_Action* action, VTActionsVar* var);
+    bool ReadUserCommands(TUserObjItem* user, VTCommands* cmd);
     bool fClosing = false;
     // While AddObject's factory runs: the one owner that is neither on the list nor gone.
     bool fBuilding = false;

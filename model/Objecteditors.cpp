@@ -7,7 +7,6 @@
 #include "actions.h"
 #include "sysutils.h"
 
-#if __has_include("stdctrls.h")
 #include "stdctrls.h"
 
 namespace {
@@ -240,26 +239,3 @@ void ApplyChannelPropertyEditor(TParamItem* param, TWinControl* editor)
 {
     ApplyChannelPropertyText(param, EditorText(editor), editor);
 }
-
-#else // The GUI core's standard controls are not built yet: no cell is editable.
-
-TWinControl* TObjectItem::CreateTreeEditor(TObjectTreeNode*, TWinControl*) { return nullptr; }
-TWinControl* TObjectItem::CreateSetpointEditor(TParamItem*, int, TWinControl*, TNotifyEvent, TNotifyEvent)
-{
-    return nullptr;
-}
-TWinControl* TObjectItem::CreatePropertyEditor(int, TWinControl*, TNotifyEvent, TNotifyEvent) { return nullptr; }
-TWinControl* TObjectItem::CreateCommandModeEditor(int, TWinControl*, TNotifyEvent, TNotifyEvent) { return nullptr; }
-TWinControl* TUserObjItem::CreatePropertyEditor(int, TWinControl*, TNotifyEvent, TNotifyEvent) { return nullptr; }
-TWinControl* TUserObjItem::CreateCommandModeEditor(int, TWinControl*, TNotifyEvent, TNotifyEvent) { return nullptr; }
-TWinControl* TChangeLogItem::CreatePropertyEditor(int, TWinControl*, TNotifyEvent, TNotifyEvent) { return nullptr; }
-TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl*, TNotifyEvent,
-                                         TNotifyEvent editDone)
-{
-    param->EditColumn = static_cast<uint32_t>(column);
-    param->OnEditDone = std::move(editDone);
-    return nullptr;
-}
-void ApplyChannelPropertyEditor(TParamItem*, TWinControl*) {}
-
-#endif

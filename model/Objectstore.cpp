@@ -6,6 +6,7 @@
 #include "Storewalk.h"
 #include "actions.h"
 #include "classes.h"
+#include "msgbox.h"
 #include "sysutils.h"
 
 TParamValue::TParamValue(const TParamValue& other) { *this = other; }
@@ -110,7 +111,28 @@ void TObjectItem::ApplyPeriodText(const std::string& text)
         Period = *code;
 }
 
-void TObjectItem::Reserved() {}
+namespace {
+TProblemSink& ProblemSink()
+{
+    static TProblemSink sink;
+    return sink;
+}
+} // namespace
+
+void ReportConfigurationProblem(const std::string& text)
+{
+    if (ProblemSink())
+        ProblemSink()(text);
+    else
+        ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+}
+
+TProblemSink SetConfigurationProblemSink(TProblemSink sink)
+{
+    std::swap(sink, ProblemSink());
+    return sink;
+}
+
 bool TObjectItem::GetParamValueText(TParamItem*, std::string&) { return false; }
 bool TObjectItem::SetParamValueText(TParamItem*, const std::string&) { return false; }
 std::string TObjectItem::GetDisplayName() { return {}; }

@@ -1,4 +1,4 @@
-// Device objects, channels and poll commands: TObjectItem with its 27 virtual operations, TParamItem
+// Device objects, channels and poll commands: TObjectItem with its 26 virtual operations, TParamItem
 // with its value bytes, TCommandItem and the selection pointer elements. Configuration model layer.
 #pragma once
 
@@ -201,7 +201,6 @@ public:
     TObjectItem& operator=(const TObjectItem&) = delete;
     virtual ~TObjectItem(); // frees the poll commands
 
-    virtual void Reserved();
     virtual TWinControl* CreateTreeEditor(TObjectTreeNode* node, TWinControl* host);
     virtual void ApplyTreeEditor(TObjectTreeNode* node, const std::string& text);
     virtual bool GetParamValueText(TParamItem* param, std::string& out);
@@ -247,6 +246,14 @@ public:
     // The tree node the period editor serves: "Период опроса" right under this object's root.
     bool IsPeriodNode(TObjectTreeNode* node);
 };
+
+// What a device object could not take over as stored, or a request it refused. While a load runs
+// the configuration manager collects these as load problems; otherwise they are shown in a
+// message box.
+void ReportConfigurationProblem(const std::string& text);
+using TProblemSink = std::function<void(const std::string&)>;
+// Routes the reports to sink (none: message boxes); returns the sink it replaces.
+TProblemSink SetConfigurationProblemSink(TProblemSink sink);
 
 // Channel cells of the main window's grids (columns 4 value, 5/6 handlers, 7 RAM depth).
 std::string GetChannelDescription(TParamItem* param);

@@ -552,6 +552,43 @@ __attribute__((destructor)) static void CloseAllAtUnload()
     }
 }
 
+// Reads the maps directly: BaseOf and TableOf start a call, which clears the status.
+uint32_t LastStatus(LORHANDLE handle)
+{
+    try {
+        LockGuard lock;
+        Registry& r = Reg();
+        if (auto b = r.baseOf.find(handle); b != r.baseOf.end())
+            return b->second->status;
+        if (auto t = r.tableOf.find(handle); t != r.tableOf.end())
+            return t->second->base->status;
+    } catch (...) {
+    }
+    return 0xFFFFFFFFu;
+}
+
+int BaseFileState(const char* path)
+{
+    try {
+        LockGuard lock;
+        return path && *path ? int(FileState(path)) : int(LOR_NOT_REGULAR);
+    } catch (...) {
+        return LOR_CANNOT_OPEN;
+    }
+}
+
+LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite)
+{
+    try {
+        LockGuard lock;
+        if (mayWrite)
+            *mayWrite = path && *path && FileState(path) == LOR_OK ? 1 : 0;
+        return OpenBase(path, pageSize, 1);
+    } catch (...) {
+        return 0;
+    }
+}
+
 uint32_t LorBaseStatus(LORHANDLE base)
 {
     LockGuard lock;

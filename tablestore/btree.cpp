@@ -35,7 +35,7 @@ uint32_t FreeOf(const uint8_t* p) { return Get32(p + kPgFree); }
 
 uint32_t EntSize(const uint8_t* e, bool index)
 {
-    uint32_t k = Get16(e + 4);
+    uint32_t k = Get16(e + kEntKeyLen);
     return index ? kIndexEntryExtra + k : kLeafEntryHeader + k + Get32(e);
 }
 
@@ -75,15 +75,15 @@ bool CheckTreePage(const uint8_t* p, uint32_t pgno, uint32_t cap, uint32_t limit
         uint32_t hdr = index ? kIndexEntryExtra : kLeafEntryHeader;
         if (used - off < hdr)
             return false;
-        uint64_t sz = index ? uint64_t(kIndexEntryExtra) + Get16(a + off + 4)
-                            : uint64_t(kLeafEntryHeader) + Get16(a + off + 4) + Get32(a + off);
+        uint64_t sz = index ? uint64_t(kIndexEntryExtra) + Get16(a + off + kEntKeyLen)
+                            : uint64_t(kLeafEntryHeader) + Get16(a + off + kEntKeyLen) + Get32(a + off);
         if (sz > used - off)
             return false;
         if (index) {
             uint32_t child = Get32(a + off);
             if (child == 0 || child == pgno || child > limit)
                 return false;
-            if (n == 0 && Get16(a + off + 4) != 0)
+            if (n == 0 && Get16(a + off + kEntKeyLen) != 0)
                 return false;
         }
         off += uint32_t(sz);
@@ -106,12 +106,12 @@ std::vector<Ent> Decode(const uint8_t* page, uint32_t cap, Tree::Arena& arena)
     const uint8_t* a = p + kPageHeaderSize;
     for (uint32_t off = 0; off < used;) {
         Ent e;
-        uint32_t k = Get16(a + off + 4);
-        e.key = View(a + off + 6, k);
+        uint32_t k = Get16(a + off + kEntKeyLen);
+        e.key = View(a + off + kEntKey, k);
         if (index)
             e.child = Get32(a + off);
         else
-            e.data = View(a + off + 6 + k, Get32(a + off));
+            e.data = View(a + off + kEntKey + k, Get32(a + off));
         off += EntSize(a + off, index);
         v.push_back(e);
     }
@@ -128,15 +128,15 @@ void Encode(uint8_t* p, uint32_t cap, const std::vector<Ent>& v, size_t a, size_
         const Ent& e = v[i];
         uint32_t k = (index && i == a) ? 0 : uint32_t(e.key.size());
         Put32(area + off, index ? e.child : uint32_t(e.data.size()));
-        Put16(area + off + 4, uint16_t(k));
+        Put16(area + off + kEntKeyLen, uint16_t(k));
         if (k)
-            std::memcpy(area + off + 6, e.key.data(), k);
+            std::memcpy(area + off + kEntKey, e.key.data(), k);
         if (index) {
             area[off + 6 + k] = 0;
             off += kIndexEntryExtra + k;
         } else {
             if (!e.data.empty())
-                std::memcpy(area + off + 6 + k, e.data.data(), e.data.size());
+                std::memcpy(area + off + kEntKey + k, e.data.data(), e.data.size());
             off += kLeafEntryHeader + k + uint32_t(e.data.size());
         }
     }
@@ -155,12 +155,12 @@ void LeafSearch(const uint8_t* p, uint32_t cap, const uint8_t* key, uint32_t kle
     eq = false;
     while (off < used) {
         const uint8_t* e = a + off;
-        int c = CompareKeys(e + 6, Get16(e + 4), key, klen);
+        int c = CompareKeys(e + kEntKey, Get16(e + kEntKeyLen), key, klen);
         if (c >= 0) {
             eq = c == 0;
             return;
         }
-        off += kLeafEntryHeader + Get16(e + 4) + Get32(e);
+        off += kLeafEntryHeader + Get16(e + kEntKeyLen) + Get32(e);
         ++idx;
     }
 }
@@ -187,15 +187,15 @@ bool CopyOut(const uint8_t* p, uint32_t cap, uint32_t off, RecOut& out, bool& fo
     if (off >= used || used - off < kLeafEntryHeader)
         return false;
     const uint8_t* e = p + kPageHeaderSize + off;
-    uint32_t k = Get16(e + 4), d = Get32(e);
+    uint32_t k = Get16(e + kEntKeyLen), d = Get32(e);
     if (uint64_t(kLeafEntryHeader) + k + d > used - off)
         return false;
     if (k > out.maxKey || d > out.maxData)
         return true;
     if (k)
-        std::memcpy(out.key, e + 6, k);
+        std::memcpy(out.key, e + kEntKey, k);
     if (d)
-        std::memcpy(out.data, e + 6 + k, d);
+        std::memcpy(out.data, e + kEntKey + k, d);
     out.keyLen = k;
     out.dataLen = d;
     found = true;
@@ -220,7 +220,7 @@ uint32_t Tree::Load(uint32_t pgno, PageRef& ref)
     return LOR_OK;
 }
 
-uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf)
+uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair)
 {
     path.n = 0;
     uint32_t pgno = d_.root, parent = 0;
@@ -229,8 +229,8 @@ uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& l
         if (uint32_t st = Load(pgno, ref))
             return st;
         uint8_t* p = ref.data();
-        if (Get32(p + kPgLink) != parent && !pg_.ReadOnly()) {
-            Put32(p + kPgLink, parent); // links are brought up to date lazily, here
+        if (repair && Get32(p + kPgLink) != parent && !pg_.ReadOnly()) {
+            Put32(p + kPgLink, parent); // links are brought up to date lazily, by writes only
             ref.Dirty();
         }
         Step& st = path.s[path.n++];
@@ -247,16 +247,16 @@ uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& l
         int i = 0, chosen = 0;
         while (off < used) {
             const uint8_t* e = a + off;
-            if (i > 0 && CompareKeys(e + 6, Get16(e + 4), key, klen) > 0)
+            if (i > 0 && CompareKeys(e + kEntKey, Get16(e + kEntKeyLen), key, klen) > 0)
                 break;
             chosen = i;
             chosenOff = off;
-            off += kIndexEntryExtra + Get16(e + 4);
+            off += kIndexEntryExtra + Get16(e + kEntKeyLen);
             ++i;
         }
         // Entries past the chosen one are not needed for the count except at the page end.
         int n = i;
-        for (uint32_t o2 = off; o2 < used; o2 += kIndexEntryExtra + Get16(a + o2 + 4))
+        for (uint32_t o2 = off; o2 < used; o2 += kIndexEntryExtra + Get16(a + o2 + kEntKeyLen))
             ++n;
         st.idx = chosen;
         st.nent = n;
@@ -283,7 +283,7 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
     }
     Path path;
     PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
+    if (uint32_t st = Descend(key, klen, path, leaf, true))
         return st;
     uint8_t* p = leaf.data();
     uint8_t* a = Area(p);
@@ -301,7 +301,7 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
             if (delta < 0)
                 std::memset(a + used + delta, 0, size_t(-delta));
             Put32(a + off, dlen);
-            std::memcpy(a + off + 6 + klen, data, dlen);
+            std::memcpy(a + off + kEntKey + klen, data, dlen);
             Put32(p + kPgFree, uint32_t(int64_t(FreeOf(p)) - delta));
             leaf.Dirty();
             return LOR_OK;
@@ -311,9 +311,9 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
         if (FreeOf(p) >= s) {
             std::memmove(a + off + s, a + off, used - off);
             Put32(a + off, dlen);
-            Put16(a + off + 4, uint16_t(klen));
-            std::memcpy(a + off + 6, key, klen);
-            std::memcpy(a + off + 6 + klen, data, dlen);
+            Put16(a + off + kEntKeyLen, uint16_t(klen));
+            std::memcpy(a + off + kEntKey, key, klen);
+            std::memcpy(a + off + kEntKey + klen, data, dlen);
             Put32(p + kPgFree, FreeOf(p) - s);
             leaf.Dirty();
             ++d_.count;
@@ -343,7 +343,7 @@ uint32_t Tree::PutEntry(int level, const Ent& e)
     Path path;
     PageRef leaf;
     const uint8_t* k = reinterpret_cast<const uint8_t*>(e.key.data());
-    if (uint32_t st = Descend(k, uint32_t(e.key.size()), path, leaf))
+    if (uint32_t st = Descend(k, uint32_t(e.key.size()), path, leaf, true))
         return st;
     leaf.Reset();
     int pi = path.n - 1 - level;
@@ -405,15 +405,15 @@ uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view new
     if (!EntryOffset(p, cap, idx, off))
         return LOR_DAMAGED;
     uint8_t* a = Area(p);
-    uint32_t oldLen = Get16(a + off + 4), newLen = uint32_t(newSep.size());
+    uint32_t oldLen = Get16(a + off + kEntKeyLen), newLen = uint32_t(newSep.size());
     if (newLen <= oldLen || newLen - oldLen <= FreeOf(p)) {
         uint32_t tail = off + kIndexEntryExtra + oldLen;
         std::memmove(a + off + kIndexEntryExtra + newLen, a + tail, used - tail);
         if (newLen < oldLen)
             std::memset(a + used - (oldLen - newLen), 0, oldLen - newLen);
-        Put16(a + off + 4, uint16_t(newLen));
+        Put16(a + off + kEntKeyLen, uint16_t(newLen));
         if (newLen)
-            std::memcpy(a + off + 6, newSep.data(), newLen);
+            std::memcpy(a + off + kEntKey, newSep.data(), newLen);
         a[off + 6 + newLen] = 0;
         Put32(p + kPgFree, FreeOf(p) + oldLen - newLen);
         ref.Dirty();
@@ -431,149 +431,189 @@ uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view new
 
 // Finds room for ents (page path.s[pi] with the new entry at o) by moving entries to a neighbour
 // under the same parent or by splitting, then brings the parent's separators up to date.
+// Stores ents (page path.s[pi]'s entries with the new one at o) when they overflow the page: a root
+// gets a parent first; then a head moves to the left sibling, or a tail to the right one, when it has
+// the room; else the page splits. Status 0 or a LOR_* code; entries no page can hold are damage.
 uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
 {
-    uint32_t cap = pg_.Capacity();
-    const int level = path.n - 1 - pi;
-    const bool index = level > 0;
-    const uint32_t P = path.s[pi].pg;
-    const uint8_t kind = index ? kFlagIndex : kFlagLeaf;
-
+    const uint32_t cap = pg_.Capacity();
+    const bool index = path.n - 1 - pi > 0;
     if (ChunkSize(ents, 0, ents.size(), index) <= cap) {
         // Everything fits the page after all (a replacement that fills it exactly).
         PageRef pr;
-        if (uint32_t st = Load(P, pr))
+        if (uint32_t st = Load(path.s[pi].pg, pr))
             return st;
         Encode(pr.data(), cap, ents, 0, ents.size());
         return LOR_OK;
     }
     if (pi == 0) {
-        // The root is full: a new root above it, with P as its only child.
-        if (path.n > kMaxDepth)
-            return LOR_DAMAGED;
-        PageRef r;
-        if (uint32_t st = pg_.Alloc(d_.id, kFlagIndex, r))
+        if (uint32_t st = GrowRoot(path))
             return st;
-        std::vector<Ent> one(1);
-        one[0].child = P;
-        Encode(r.data(), cap, one, 0, 1);
-        PageRef pr;
-        if (uint32_t st = pg_.Get(P, pr))
-            return st;
-        Put32(pr.data() + kPgLink, r.pgno());
-        pr.Dirty();
-        d_.root = r.pgno();
-        for (int i = path.n; i > 0; --i)
-            path.s[i] = path.s[i - 1];
-        path.s[0] = Step{r.pgno(), 0, 1};
-        ++path.n;
         pi = 1;
     }
-    const uint32_t parentPg = path.s[pi - 1].pg;
-    const int pidx = path.s[pi - 1].idx;
-    // The parent's entries for P and its two neighbours, read in place.
-    uint32_t leftPg = 0, rightPg = 0;
-    std::string sepP, sepQ;
-    {
-        PageRef ref;
-        if (uint32_t st = Load(parentPg, ref))
-            return st;
-        const uint8_t* p = ref.data();
-        const uint8_t* a = Area(p);
-        int nent = 0;
-        uint32_t used = cap - FreeOf(p);
-        for (uint32_t o2 = 0; o2 < used; o2 += kIndexEntryExtra + Get16(a + o2 + 4), ++nent) {
-            const uint8_t* e = a + o2;
-            if (nent == pidx - 1)
-                leftPg = Get32(e);
-            if (nent == pidx) {
-                if (Get32(e) != P)
-                    return LOR_DAMAGED;
-                sepP.assign(reinterpret_cast<const char*>(e + 6), Get16(e + 4));
-            }
-            if (nent == pidx + 1) {
-                rightPg = Get32(e);
-                sepQ.assign(reinterpret_cast<const char*>(e + 6), Get16(e + 4));
-            }
+    Siblings sib;
+    if (uint32_t st = ReadSiblings(path, pi, sib))
+        return st;
+    bool done = false;
+    if (uint32_t st = ShiftLeft(sib, ents, o, done); st || done)
+        return st;
+    if (uint32_t st = ShiftRight(sib, ents, o, done); st || done)
+        return st;
+    return Split(sib, ents, o);
+}
+
+// A new root above the full root, with it as the only child; the path grows by one step at the top.
+uint32_t Tree::GrowRoot(Path& path)
+{
+    if (path.n > kMaxDepth)
+        return LOR_DAMAGED;
+    const uint32_t old = path.s[0].pg;
+    PageRef r;
+    if (uint32_t st = pg_.Alloc(d_.id, kFlagIndex, r))
+        return st;
+    std::vector<Ent> one(1);
+    one[0].child = old;
+    Encode(r.data(), pg_.Capacity(), one, 0, 1);
+    PageRef pr;
+    if (uint32_t st = pg_.Get(old, pr))
+        return st;
+    Put32(pr.data() + kPgLink, r.pgno());
+    pr.Dirty();
+    d_.root = r.pgno();
+    for (int i = path.n; i > 0; --i)
+        path.s[i] = path.s[i - 1];
+    path.s[0] = Step{r.pgno(), 0, 1};
+    ++path.n;
+    return LOR_OK;
+}
+
+// The parent's entries for page path.s[pi] and its two neighbours, read in place; damage when the
+// parent does not name the page where the path says.
+uint32_t Tree::ReadSiblings(const Path& path, int pi, Siblings& sib)
+{
+    const uint32_t cap = pg_.Capacity();
+    sib.level = path.n - 1 - pi;
+    sib.index = sib.level > 0;
+    sib.page = path.s[pi].pg;
+    sib.parent = path.s[pi - 1].pg;
+    sib.at = path.s[pi - 1].idx;
+    PageRef ref;
+    if (uint32_t st = Load(sib.parent, ref))
+        return st;
+    const uint8_t* p = ref.data();
+    const uint8_t* a = Area(p);
+    int nent = 0;
+    const uint32_t used = cap - FreeOf(p);
+    for (uint32_t o = 0; o < used; o += kIndexEntryExtra + Get16(a + o + kEntKeyLen), ++nent) {
+        const uint8_t* e = a + o;
+        auto key = [e] { return std::string(reinterpret_cast<const char*>(e + kEntKey), Get16(e + kEntKeyLen)); };
+        if (nent == sib.at - 1)
+            sib.left = Get32(e + kEntChild);
+        if (nent == sib.at) {
+            if (Get32(e + kEntChild) != sib.page)
+                return LOR_DAMAGED;
+            sib.sepPage = key();
         }
-        if (pidx < 0 || pidx >= nent)
-            return LOR_DAMAGED;
+        if (nent == sib.at + 1) {
+            sib.right = Get32(e + kEntChild);
+            sib.sepRight = key();
+        }
     }
+    return sib.at < 0 || sib.at >= nent ? LOR_DAMAGED : LOR_OK;
+}
+
+// Moves a head of ents (not the new entry at the end) to the left sibling when it has more room
+// than the new entry needs and the rest then fits the page; done tells whether it did.
+uint32_t Tree::ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done)
+{
+    done = false;
+    const uint32_t cap = pg_.Capacity();
+    const size_t n = ents.size();
+    if (!sib.left || o == 0 || o + 1 == n)
+        return LOR_OK;
+    PageRef lr;
+    if (uint32_t st = Load(sib.left, lr))
+        return st;
+    if (FreeOf(lr.data()) <= Size(ents[o], sib.index))
+        return LOR_OK;
     Arena arena;
+    std::vector<Ent> le = Decode(lr.data(), cap, arena);
+    const size_t lused = ChunkSize(le, 0, le.size(), sib.index);
+    size_t head = 0;
+    for (size_t h = 1; h <= o; ++h) {
+        head += Size(ents[h - 1], sib.index);
+        if (lused + head + (sib.index ? sib.sepPage.size() : 0) > cap)
+            break;
+        if (ChunkSize(ents, h, n, sib.index) > cap)
+            continue;
+        const std::string_view newSep = ents[h].key;
+        if (sib.index)
+            ents[0].key = sib.sepPage; // the separator comes down with the first child
+        le.insert(le.end(), ents.begin(), ents.begin() + long(h));
+        Encode(lr.data(), cap, le, 0, le.size());
+        lr.Reset();
+        PageRef pr;
+        if (uint32_t st = Load(sib.page, pr))
+            return st;
+        Encode(pr.data(), cap, ents, h, n);
+        pr.Reset();
+        done = true;
+        return Resep(sib.level + 1, sib.parent, sib.at, newSep);
+    }
+    return LOR_OK;
+}
+
+// Moves a tail of ents (at the end: the new entry alone) to the right sibling when it holds at
+// least as much as the new entry needs; done tells whether it did.
+uint32_t Tree::ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done)
+{
+    done = false;
+    const uint32_t cap = pg_.Capacity();
     const size_t n = ents.size();
     const bool atEnd = o + 1 == n;
-    const bool hasLeft = leftPg != 0, hasRight = rightPg != 0;
+    if (!sib.right)
+        return LOR_OK;
+    PageRef qr;
+    if (uint32_t st = Load(sib.right, qr))
+        return st;
+    if (FreeOf(qr.data()) < Size(ents[o], sib.index) + (atEnd ? 1 : 0))
+        return LOR_OK;
+    Arena arena;
+    std::vector<Ent> qe = Decode(qr.data(), cap, arena);
+    const size_t qused = ChunkSize(qe, 0, qe.size(), sib.index);
+    for (size_t t = atEnd ? o : o + 1; t < n; ++t) {
+        const size_t tail = ChunkSize(ents, t, n, sib.index) + (sib.index ? sib.sepRight.size() : 0);
+        if (ChunkSize(ents, 0, t, sib.index) > cap || qused + tail > cap)
+            continue;
+        const std::string_view newSep = ents[t].key;
+        if (sib.index && !qe.empty())
+            qe[0].key = sib.sepRight;
+        qe.insert(qe.begin(), ents.begin() + long(t), ents.end());
+        Encode(qr.data(), cap, qe, 0, qe.size());
+        qr.Reset();
+        PageRef pr;
+        if (uint32_t st = Load(sib.page, pr))
+            return st;
+        Encode(pr.data(), cap, ents, 0, t);
+        pr.Reset();
+        done = true;
+        return Resep(sib.level + 1, sib.parent, sib.at + 1, newSep);
+    }
+    return LOR_OK;
+}
 
-    const size_t s = Size(ents[o], index);
-    // Moving a head to the left neighbour L, which must have more room than the new entry needs.
-    if (hasLeft && o > 0 && !atEnd) {
-        PageRef lr;
-        if (uint32_t st = Load(leftPg, lr))
-            return st;
-        const bool roomy = FreeOf(lr.data()) > s;
-        std::vector<Ent> le;
-        if (roomy)
-            le = Decode(lr.data(), cap, arena);
-        size_t lused = ChunkSize(le, 0, le.size(), index);
-        size_t head = 0;
-        for (size_t h = 1; roomy && h <= o; ++h) {
-            head += Size(ents[h - 1], index);
-            size_t moved = head + (index ? sepP.size() : 0);
-            if (lused + moved > cap)
-                break;
-            if (ChunkSize(ents, h, n, index) <= cap) {
-                std::string_view oldSep = sepP;
-                std::string_view newSep = ents[h].key;
-                if (index)
-                    ents[0].key = oldSep;
-                le.insert(le.end(), ents.begin(), ents.begin() + long(h));
-                Encode(lr.data(), cap, le, 0, le.size());
-                lr.Reset();
-                PageRef pr;
-                if (uint32_t st = Load(P, pr))
-                    return st;
-                Encode(pr.data(), cap, ents, h, n);
-                pr.Reset();
-                return Resep(level + 1, parentPg, pidx, newSep);
-            }
-        }
-    }
-    // Moving a tail to the right neighbour Q (at the end: the new entry alone), which must hold
-    // at least as much as the new entry needs.
-    if (hasRight) {
-        PageRef qr;
-        if (uint32_t st = Load(rightPg, qr))
-            return st;
-        const bool roomy = FreeOf(qr.data()) >= s + (atEnd ? 1 : 0);
-        std::vector<Ent> qe;
-        if (roomy)
-            qe = Decode(qr.data(), cap, arena);
-        size_t qused = ChunkSize(qe, 0, qe.size(), index);
-        size_t first = atEnd ? o : o + 1;
-        for (size_t t = first; roomy && t < n; ++t) {
-            size_t tail = ChunkSize(ents, t, n, index) + (index ? sepQ.size() : 0);
-            if (ChunkSize(ents, 0, t, index) > cap)
-                continue;
-            if (qused + tail > cap)
-                continue;
-            std::string_view newSep = ents[t].key;
-            if (index && !qe.empty())
-                qe[0].key = sepQ;
-            qe.insert(qe.begin(), ents.begin() + long(t), ents.end());
-            Encode(qr.data(), cap, qe, 0, qe.size());
-            qr.Reset();
-            PageRef pr;
-            if (uint32_t st = Load(P, pr))
-                return st;
-            Encode(pr.data(), cap, ents, 0, t);
-            pr.Reset();
-            return Resep(level + 1, parentPg, pidx + 1, newSep);
-        }
-    }
-    // Split: P keeps the first chunk, new pages take the others.
+// The page keeps the first chunk and new pages take the others: two pages cut as near the new
+// entry as fits, else as many as a greedy packing from the left needs.
+uint32_t Tree::Split(const Siblings& sib, std::vector<Ent>& ents, size_t o)
+{
+    const uint32_t cap = pg_.Capacity();
+    const size_t n = ents.size();
+    const bool index = sib.index;
     std::vector<size_t> cuts; // chunk starts after 0
-    auto fits2 = [&](size_t c) { return c > 0 && c < n && ChunkSize(ents, 0, c, index) <= cap && ChunkSize(ents, c, n, index) <= cap; };
-    size_t pref = atEnd ? o : (o == 0 ? 2 : (ChunkSize(ents, 0, o + 1, index) <= cap ? o + 1 : o));
+    auto fits2 = [&](size_t c) {
+        return c > 0 && c < n && ChunkSize(ents, 0, c, index) <= cap && ChunkSize(ents, c, n, index) <= cap;
+    };
+    const size_t pref = o + 1 == n ? o : (o == 0 ? 2 : (ChunkSize(ents, 0, o + 1, index) <= cap ? o + 1 : o));
     if (pref > 0 && pref < n && fits2(pref)) {
         cuts.push_back(pref);
     } else {
@@ -585,8 +625,7 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
         }
         if (cuts.empty()) {
             // No two pages hold it: pack greedily from the left.
-            size_t start = 0;
-            for (size_t i = 1; i < n; ++i) {
+            for (size_t i = 1, start = 0; i < n; ++i) {
                 if (ChunkSize(ents, start, i + 1, index) > cap) {
                     cuts.push_back(i);
                     start = i;
@@ -598,17 +637,17 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
         return LOR_DAMAGED; // entries that no page holds: cannot come from checked input
     std::vector<uint32_t> pages;
     for (size_t c = 0; c < cuts.size(); ++c) {
-        size_t a = cuts[c], b = c + 1 < cuts.size() ? cuts[c + 1] : n;
+        const size_t a = cuts[c], b = c + 1 < cuts.size() ? cuts[c + 1] : n;
         PageRef nr;
-        if (uint32_t st = pg_.Alloc(d_.id, kind, nr))
+        if (uint32_t st = pg_.Alloc(d_.id, index ? kFlagIndex : kFlagLeaf, nr))
             return st;
-        Put32(nr.data() + kPgLink, parentPg);
+        Put32(nr.data() + kPgLink, sib.parent);
         Encode(nr.data(), cap, ents, a, b);
         pages.push_back(nr.pgno());
     }
     {
         PageRef pr;
-        if (uint32_t st = Load(P, pr))
+        if (uint32_t st = Load(sib.page, pr))
             return st;
         Encode(pr.data(), cap, ents, 0, cuts[0]);
     }
@@ -616,7 +655,7 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
         Ent sep;
         sep.key = ents[cuts[c]].key;
         sep.child = pages[c];
-        if (uint32_t st = PutEntry(level + 1, sep))
+        if (uint32_t st = PutEntry(sib.level + 1, sep))
             return st;
     }
     return LOR_OK;
@@ -632,7 +671,7 @@ uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& foun
     pg_.Touch();
     Path path;
     PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
+    if (uint32_t st = Descend(key, klen, path, leaf, true))
         return st;
     uint32_t cap = pg_.Capacity();
     uint8_t* p = leaf.data();
@@ -687,7 +726,7 @@ uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey)
             empty = FreeOf(ref.data()) == cap;
             if (!empty && !haveFirst) {
                 const uint8_t* e = Area(ref.data());
-                newFirst.assign(reinterpret_cast<const char*>(e + 6), Get16(e + 4));
+                newFirst.assign(reinterpret_cast<const char*>(e + kEntKey), Get16(e + kEntKeyLen));
                 haveFirst = true;
             }
         }
@@ -719,7 +758,7 @@ uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey)
             if (!EntryOffset(ref.data(), cap, pidx, eoff))
                 return LOR_DAMAGED;
             const uint8_t* e = Area(ref.data()) + eoff;
-            bool same = CompareKeys(e + 6, Get16(e + 4), reinterpret_cast<const uint8_t*>(oldKey.data()), uint32_t(oldKey.size())) == 0;
+            bool same = CompareKeys(e + kEntKey, Get16(e + kEntKeyLen), reinterpret_cast<const uint8_t*>(oldKey.data()), uint32_t(oldKey.size())) == 0;
             ref.Reset();
             if (same && haveFirst)
                 return Resep(path.n - pi, parentPg, pidx, newFirst);
@@ -737,7 +776,7 @@ uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
         return LOR_OK;
     Path path;
     PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf))
+    if (uint32_t st = Descend(key, klen, path, leaf, false))
         return st;
     uint32_t off;
     int idx;
@@ -904,7 +943,7 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
         cur_->stamp = 0; // until the step below succeeds
     } else {
         PageRef leaf;
-        if (uint32_t st = Descend(key, klen, local, leaf))
+        if (uint32_t st = Descend(key, klen, local, leaf, false))
             return st;
         int idx;
         bool eq;
@@ -914,8 +953,16 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
     }
     if (uint32_t st = forward ? StepNext(*path, off, out, found) : StepPrev(*path, off, out, found))
         return st;
-    if (found)
-        Remember(*path, off, out);
+    if (!found)
+        return LOR_OK;
+    // A key that does not move on from the one asked about is damage: a walk stopped here ends,
+    // where it would otherwise go round.
+    const int order = CompareKeys(out.key, out.keyLen, key, klen);
+    if (klen != 0 && (forward ? order <= 0 : order >= 0)) {
+        found = false;
+        return LOR_DAMAGED;
+    }
+    Remember(*path, off, out);
     return LOR_OK;
 }
 
@@ -932,7 +979,7 @@ uint32_t Tree::ZapPage(uint32_t pg, int depth, uint32_t& budget)
         uint8_t* p = ref.data();
         if (IsIndex(p)) {
             uint32_t used = pg_.Capacity() - FreeOf(p);
-            for (uint32_t o = 0; o < used; o += kIndexEntryExtra + Get16(Area(p) + o + 4))
+            for (uint32_t o = 0; o < used; o += kIndexEntryExtra + Get16(Area(p) + o + kEntKeyLen))
                 children.push_back(Get32(Area(p) + o));
         }
     }

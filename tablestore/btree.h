@@ -15,7 +15,11 @@ namespace lor {
 constexpr int kMaxDepth = 32; // deeper than any real tree; stops cycles in page links
 
 // Leaf entry: u32 data length, u16 key length, key, data. Index entry: u32 child, u16 key length,
-// key, u8 0; the first entry of an index page has an empty key.
+// key, u8 0; the first entry of an index page has an empty key. Offsets within an entry:
+constexpr uint32_t kEntDataLen = 0; // leaf: u32 data length
+constexpr uint32_t kEntChild = 0;   // index: u32 child page
+constexpr uint32_t kEntKeyLen = 4;  // u16 key length
+constexpr uint32_t kEntKey = 6;     // the key (a leaf's data follow it)
 constexpr uint32_t kLeafEntryHeader = 6;
 constexpr uint32_t kIndexEntryExtra = 7;
 
@@ -91,9 +95,24 @@ public:
 
 private:
     uint32_t Load(uint32_t pgno, PageRef& ref);
-    uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf);
+    // repair: bring stale parent links of the pages passed up to date (writes only; a read never
+    // changes the file).
+    uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair);
+    // A page being placed and what its parent says of it and of its neighbours.
+    struct Siblings {
+        int level = 0;      // 0 for a leaf
+        bool index = false; // level > 0
+        uint32_t page = 0, parent = 0, left = 0, right = 0;
+        int at = 0;                     // the page's entry in the parent
+        std::string sepPage, sepRight; // separators of the page and of its right neighbour
+    };
     uint32_t PutEntry(int level, const Ent& e);
     uint32_t Place(Path& path, int pi, std::vector<Ent>& ents, size_t o);
+    uint32_t GrowRoot(Path& path);
+    uint32_t ReadSiblings(const Path& path, int pi, Siblings& sib);
+    uint32_t ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done);
+    uint32_t ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done);
+    uint32_t Split(const Siblings& sib, std::vector<Ent>& ents, size_t o);
     uint32_t RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty);
     uint32_t Resep(int level, uint32_t parentPg, int idx, std::string_view newSep);
     uint32_t AfterFirstRemoved(Path& path, const std::string& oldKey);

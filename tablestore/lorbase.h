@@ -21,6 +21,8 @@ extern "C" {
 // Same signature as the runtime's message-box handler: text and caption in Windows-1251.
 typedef int (*TMessageBoxHandler)(const char* text, const char* caption, unsigned flags);
 
+// Paths are in the system's own encoding (UTF-8 file names), as any Linux caller passes them; a
+// program that keeps Windows-1251 text converts before it calls (the runtime's NativePath).
 // Base level. readOnly != 0 opens without writing; a missing path is created (writable only).
 LORBASE_API LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly);
 LORBASE_API int CreateBase(const char* path, uint32_t size);
@@ -65,6 +67,19 @@ LORBASE_API int DelBin(LORHANDLE table);
 LORBASE_API uint32_t BasePageCount(LORHANDLE base);
 LORBASE_API const uint8_t* BaseGetPageDat(LORHANDLE base, uint32_t page);
 LORBASE_API uint32_t PageSize(LORHANDLE base);
+
+// The status a base keeps after the last call on it, through the base's or any of its tables'
+// handles (0xFFFFFFFF for an unknown handle). Every call starts at 0: after a walk step that found
+// nothing, 0 means the true end of the table and 11 damage.
+LORBASE_API uint32_t LastStatus(LORHANDLE handle);
+// What a writer would find at path, without opening it for writing: 0 for a base closed cleanly
+// that may be written; 9 when it may not be written, 18 when its in-use byte is set (open
+// elsewhere, or not closed), 3 when it is no base, 2 for no regular file, 10 when unreadable.
+LORBASE_API int BaseFileState(const char* path);
+// Opens a base for reading only (nothing reaches the file) and reports in *mayWrite (when given)
+// whether a writer could open it now: 1 for a base closed cleanly that may be written, else 0
+// (read-only, or in use). Results as OpenBase with read-only access.
+LORBASE_API LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite);
 
 // lorbase keeps its own copy of the runtime's message-box hook (OpenTable's failure box).
 // Installs h for the library (null restores the default, which writes to stderr) and returns

@@ -35,11 +35,11 @@ std::vector<RawEntry> LeafEntries(const std::vector<uint8_t>& pg)
     uint32_t used = cap - freeBytes;
     const uint8_t* a = &pg[kPageHeaderSize];
     for (uint32_t off = 0; used - off >= kLeafEntryHeader;) {
-        uint32_t d = Get32(a + off), k = Get16(a + off + 4);
+        uint32_t d = Get32(a + off + kEntDataLen), k = Get16(a + off + kEntKeyLen);
         if (uint64_t(kLeafEntryHeader) + k + d > used - off)
             break;
-        v.push_back({std::string(reinterpret_cast<const char*>(a + off + 6), k),
-                     std::string(reinterpret_cast<const char*>(a + off + 6 + k), d)});
+        v.push_back({std::string(reinterpret_cast<const char*>(a + off + kEntKey), k),
+                     std::string(reinterpret_cast<const char*>(a + off + kEntKey + k), d)});
         off += kLeafEntryHeader + k + d;
         if (off >= used)
             break;

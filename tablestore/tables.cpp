@@ -52,10 +52,10 @@ std::string DirKey(const std::string& name) { return std::string(name.data(), na
 
 void PackDir(const TreeDesc& t, uint8_t* out)
 {
-    Put32(out, t.id);
-    Put32(out + 4, t.root);
-    Put32(out + 8, t.count);
-    out[12] = t.blob;
+    Put32(out + kDirRecId, t.id);
+    Put32(out + kDirRecRoot, t.root);
+    Put32(out + kDirRecCount, t.count);
+    out[kDirRecBlob] = t.blob;
 }
 
 // Reads a table's directory record; false with the status set when missing or damaged.
@@ -74,10 +74,10 @@ bool FindDir(Base& b, const std::string& key, TreeDesc& t)
         b.status = found ? LOR_DAMAGED : LOR_NO_TABLE;
         return false;
     }
-    t.id = Get32(dbuf);
-    t.root = Get32(dbuf + 4);
-    t.count = Get32(dbuf + 8);
-    t.blob = dbuf[12];
+    t.id = Get32(dbuf + kDirRecId);
+    t.root = Get32(dbuf + kDirRecRoot);
+    t.count = Get32(dbuf + kDirRecCount);
+    t.blob = dbuf[kDirRecBlob];
     return true;
 }
 
@@ -213,26 +213,49 @@ bool CreateBaseFile(const std::string& path, uint32_t size)
     uint8_t h[kFileHeaderSize] = {};
     h[kHdrMagic] = kMagic;
     Put32(h + kHdrPageSize, ps);
-    Put32(h + kHdrDirRoot, 1);
-    Put32(h + kHdrFreeHead, 2);
+    Put32(h + kHdrDirRoot, kNewDirPage);
+    Put32(h + kHdrFreeHead, kNewFreeHead);
     if (!f->Write(0, h, kFileHeaderSize))
         return false;
+    // The directory's page with the directory's own record: id 1, root this page, one record.
     std::vector<uint8_t> pg(ps, 0);
-    Put32(&pg[kPgNumber], 1);
+    Put32(&pg[kPgNumber], kNewDirPage);
     Put32(&pg[kPgOwner], kDirId);
     pg[kPgFlags] = kFlagLeaf;
     uint8_t* e = &pg[kPageHeaderSize];
-    Put32(e, kDirRecordSize);
-    Put16(e + 4, 2);
-    e[6] = 0x01;
-    e[7] = 0x00;
-    Put32(e + 8, kDirId);
-    Put32(e + 12, 1);
-    Put32(e + 16, 1);
-    e[20] = 0;
-    Put32(&pg[kPgFree], ps - kPageHeaderSize - 21);
+    Put32(e + kEntDataLen, kDirRecordSize);
+    Put16(e + kEntKeyLen, kDirSelfKeyLen);
+    e[kEntKey] = 0x01;
+    e[kEntKey + 1] = 0x00;
+    uint8_t* rec = e + kEntKey + kDirSelfKeyLen;
+    TreeDesc self;
+    self.id = kDirId;
+    self.root = kNewDirPage;
+    self.count = 1;
+    PackDir(self, rec);
+    const uint32_t used = kLeafEntryHeader + kDirSelfKeyLen + kDirRecordSize;
+    Put32(&pg[kPgFree], ps - kPageHeaderSize - used);
     bool ok = f->Write(kFileHeaderSize, pg.data(), ps);
     return f->Close() && ok;
+}
+
+uint32_t FileState(const std::string& path)
+{
+    const PathInfo info = InspectPath(path);
+    if (!info.exists)
+        return LOR_CANNOT_OPEN;
+    if (!info.regular)
+        return LOR_NOT_REGULAR;
+    auto f = OpenFile(path, OpenMode::ReadOnly);
+    uint8_t h[kFileHeaderSize];
+    if (!f || f->Read(0, h, kFileHeaderSize) != kFileHeaderSize)
+        return LOR_CANNOT_OPEN;
+    f->Close();
+    if (h[kHdrMagic] != kMagic)
+        return LOR_BAD_MAGIC;
+    if (h[kHdrInUse] != 0)
+        return LOR_IN_USE;
+    return info.writable ? LOR_OK : LOR_NOT_WRITABLE;
 }
 
 uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out)
@@ -463,21 +486,29 @@ std::string ListTables(Base& b)
     std::vector<uint8_t> kbuf(b.pager->PageSize());
     uint8_t dbuf[64];
     std::string key;
-    for (uint32_t guard = 0; guard <= b.dirDesc.t.count + 1; ++guard) {
+    // Each step returns a key greater than the last (the tree reports anything else as damage), so
+    // every name is listed once; the file's size bounds the steps besides.
+    const uint64_t bound = b.pager->FileLength() / (kLeafEntryHeader + 1) + 1;
+    bool damaged = false;
+    for (uint64_t step = 0; step < bound; ++step) {
         RecOut r{kbuf.data(), uint32_t(kbuf.size()), 0, dbuf, sizeof dbuf, 0};
         bool found = false;
         if (!Check(b, tree.Next(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), r, found)) || !found)
             break;
         key.assign(reinterpret_cast<const char*>(kbuf.data()), r.keyLen);
         if (r.keyLen && kbuf[0] != 0x01) {
-            std::string name = key;
-            size_t z = name.find('\0');
-            if (z != std::string::npos)
-                name.resize(z);
-            out += name;
+            // A table's key is its name and one 0 byte; anything else names no table (damage).
+            const size_t z = key.find('\0');
+            if (z == 0 || z != key.size() - 1) {
+                damaged = true;
+                continue;
+            }
+            out.append(key, 0, z);
             out += '\n';
         }
     }
+    if (damaged)
+        b.status = LOR_DAMAGED;
     return out;
 }
 

@@ -14,7 +14,14 @@ namespace lor {
 
 constexpr uint32_t kMaxTableName = 119;
 constexpr uint32_t kDirRecordSize = 13; // u32 id, u32 root, u32 count, u8 blob flag
+constexpr uint32_t kDirRecId = 0;       // offsets within a directory record
+constexpr uint32_t kDirRecRoot = 4;
+constexpr uint32_t kDirRecCount = 8;
+constexpr uint32_t kDirRecBlob = 12;
 constexpr uint32_t kDirId = 1;
+constexpr uint32_t kDirSelfKeyLen = 2; // the directory's own record: key 01 00
+constexpr uint32_t kNewDirPage = 1;    // a new file: the directory's root page
+constexpr uint32_t kNewFreeHead = 2;   // and the first free page after it
 
 // 16-bit checksum of a table name, spread as bits 0-7 and 16-23 of the id.
 uint32_t TableId(const std::string& name);
@@ -55,6 +62,8 @@ struct Base {
 // Creates (or truncates) a file with its header and directory page; false on failure.
 bool CreateBaseFile(const std::string& path, uint32_t size);
 // Opens path; on failure returns the status and leaves out empty.
+// What a writer would find at path (see BaseFileState), read without opening it for writing.
+uint32_t FileState(const std::string& path);
 uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out);
 // Closes every table and the file; the status tells how the header write and close went.
 void CloseBaseFile(Base& b);

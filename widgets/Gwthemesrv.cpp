@@ -6,6 +6,7 @@
 #include "Gwtmschema.h"
 #include "cp1251.h"
 #include "forms.h"
+#include "sysinfo.h"
 #include "winapi.h"
 
 namespace {

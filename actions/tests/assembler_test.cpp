@@ -59,7 +59,7 @@ TEST(Assembler, MovWithUndefinedOrMissingSecondOperand) {
     EXPECT_EQ(a->Instructions[2].Operands[1], 2);
     EXPECT_EQ(a->Instructions[3].Operands[1], 0);
     EXPECT_EQ(a->Instructions[4].Operands[1], 0);
-    EXPECT_EQ(a->InstructionText(3), "mov a");
+    EXPECT_EQ(a->InstructionText(3), "mov a #0");
 }
 
 TEST(Assembler, BlankLinesGiveNothingOtherUnknownLinesGiveOpcodeZero) {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "actions.h"
+#include "tempfolder.h"
 
 // Script text as the editor hands it over.
 inline void SetLines(TStringList& out, std::initializer_list<const char*> lines) {
@@ -29,26 +30,11 @@ inline T_Action* Assembled(actionManager& store, std::initializer_list<const cha
 }
 
 // A fresh empty folder under the test temp dir, removed with the object.
-class TempDir {
+class TempDir : public testsupport::TempFolder {
 public:
-    TempDir() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("actions-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::string Path() const { return path_.string() + "/"; }
-
-private:
-    std::filesystem::path path_;
-    static inline int counter_ = 0;
+    TempDir() : TempFolder("actions-test-") {}
+    std::string operator/(const std::string& name) const { return File(name); }
+    std::string Path() const { return TempFolder::Path() + "/"; }
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

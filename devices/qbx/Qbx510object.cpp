@@ -78,6 +78,22 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
         return true;
     });
 
+    // A signal whose address another channel holds (another object's, or an earlier signal's)
+    // stays unbound: no two channels may share an address.
+    for (int i = kQbx510FirstSignal; i <= kQbx510Temperature; ++i) {
+        TParamItem* p = m_param[i];
+        if (adopted[i] || SignalOf(p) == 0 || IsUnbound(p))
+            continue;
+        bool held = FindChannel(channels, p->ChannelType, p->ChannelIndex) != nullptr;
+        for (int j = kQbx510FirstSignal; j < i && !held; ++j)
+            held = SignalOf(m_param[j]) != 0 && SameAddress(m_param[j], p->ChannelType, p->ChannelIndex);
+        if (!held)
+            continue;
+        p->ChannelType = 0;
+        p->ChannelIndex = 0;
+        WriteSignalChannel(i, 0, 0);
+    }
+
     for (int i = 0; i < kQbx510ParamCount; ++i) {
         TParamItem* p = m_param[i];
         if (!adopted[i]) {
@@ -86,10 +102,10 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
         }
         p->Ordinal = i + 1;
         if (i == 0 || (i >= kQbx510SettingsFirst && i < kQbx510Temperature)) {
-            p->Kind = 1;
+            p->Kind = kChannelSetting;
             continue;
         }
-        p->Kind = i == kQbx510Temperature ? 2 : 3;
+        p->Kind = i == kQbx510Temperature ? kChannelMeasured : kChannelSignal;
         if (i <= kQbx510LastInput) {
             if (IsSub(p->ChangeHandler, kSubLeadUp))
                 p->ParamType = 2;
@@ -154,7 +170,7 @@ void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index)
     if (n == 0 || !a || InstructionCount(a) < n + 1)
         return;
     TActionLine* head = Instruction(a, n);
-    if (head->Opcode == kOpJump)
+    if (head->Opcode == opGotoA)
         return;
     type = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
     index = Instruction(a, n + 1)->Operands[0];

@@ -33,7 +33,7 @@ TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* sto
     const TActionLine* head = Instruction(a, kQbx520ControlPos);
     uint16_t t = 0;
     uint8_t i = 0;
-    if (head->Opcode != kOpJump) {
+    if (head->Opcode != opGotoA) {
         t = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
         i = Instruction(a, kQbx520ControlPos + 1)->Operands[0];
     }

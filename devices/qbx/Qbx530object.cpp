@@ -72,11 +72,11 @@ TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* 
         TParamItem* p = m_param[i];
         p->Ordinal = i + 1;
         if (i < def.inputs) {
-            p->Kind = 3;
+            p->Kind = kChannelSignal;
             p->ParamType = IsControl(p) ? 1 : 3;
             p->RaiseChanged();
         } else {
-            p->Kind = 1;
+            p->Kind = kChannelSetting;
         }
     }
 }

@@ -95,7 +95,7 @@ void TQbx540Item::AddAnalog(int k, bool fromEditor)
         slot->Value.Assign(Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
     }
     if (fromEditor)
-        slot->Kind = 1;
+        slot->Kind = kChannelSetting;
     slot->Name = std::string(kPrefix) + Qbx540ParamNames[5];
     slot->Owner = this;
 }
@@ -110,7 +110,7 @@ void TQbx540Item::MakeValue(int k)
         v->RamDepth = 1;
         v->Value.Fill(0xFF);
     }
-    v->Kind = 2;
+    v->Kind = kChannelMeasured;
     v->ParamType = m_settings[kAnalogFirstSlot + k]->Value[12];
     v->Name = ValueName(k);
     v->Owner = this;

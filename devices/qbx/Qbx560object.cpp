@@ -39,7 +39,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
             p = NewChannel(channels, type, SettingsIndex(number), i == kNetAddress ? 32 : 192);
         p->Name = std::string("QBX-560: ") + Qbx560ParamNames[i];
         p->Owner = this;
-        p->Kind = 1;
+        p->Kind = kChannelSetting;
         p->Ordinal = static_cast<uint16_t>(i + 1);
         p->ValueEditable = i == kNetAddress ? 1 : 0;
         m_param[i] = p;
@@ -61,11 +61,14 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
         p->ValueEditable = 1;
         p->Name = std::string("QBX-560: ") + Qbx560ParamNames[s];
         p->Owner = this;
-        p->Kind = 2;
+        p->Kind = kChannelMeasured;
         p->ParamType = 17;
         p->RaiseChanged();
     }
 
+    // A stored pair at a bound temperature's index is taken over; a new pair is bound only for a
+    // temperature with set points (its write handler), as BindParam binds it. The pair of an index
+    // belongs to one temperature: a later one with set points there keeps none.
     for (int s = 0; s < kWithSetpoints; ++s) {
         TParamItem* t = m_param[s];
         const bool bound = !IsUnbound(t);
@@ -73,13 +76,20 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
             m_spValue[s] = FindFreeChannel(channels, kSetpointValueType, t->ChannelIndex);
             m_spState[s] = FindFreeChannel(channels, kSetpointStateType, t->ChannelIndex);
         }
+        const bool wanted = bound && t->WriteHandler != 0;
+        const bool taken = wanted && !m_spValue[s] && !m_spState[s] && PairHeld(s, t->ChannelIndex);
+        if (taken) {
+            ReportConfigurationProblem(SetpointsRefused(s, t->ChannelIndex));
+            t->WriteHandler = 0;
+        }
+        const bool create = wanted && !taken;
         if (!m_spValue[s]) {
             const uint8_t value[5] = {2, 0, 0, 0, 0};
-            m_spValue[s] = NewChannel(channels, bound ? kSetpointValueType : 0, bound ? t->ChannelIndex : 0, 40,
+            m_spValue[s] = NewChannel(channels, create ? kSetpointValueType : 0, create ? t->ChannelIndex : 0, 40,
                                       value, 5);
         }
         if (!m_spState[s]) {
-            m_spState[s] = NewChannel(channels, bound ? kSetpointStateType : 0, bound ? t->ChannelIndex : 0, 8);
+            m_spState[s] = NewChannel(channels, create ? kSetpointStateType : 0, create ? t->ChannelIndex : 0, 8);
             m_spState[s]->RamDepth = 1;
             m_spState[s]->Value.Fill(0xFF);
         }
@@ -160,17 +170,41 @@ void TQbx560Item::ListSignalParams(ELEMList* list, bool all)
             list->Append(new TParamItemP(m_param[s]));
 }
 
-void TQbx560Item::PlaceSetpoints(int s, bool bound)
+bool TQbx560Item::PairHeld(int s, uint8_t index) const
+{
+    if (index == 0) // no address: nothing to share
+        return false;
+    bool held = false;
+    ForEachChannel(m_channels, [&](TParamItem* c) {
+        held = c != m_spValue[s] && c != m_spState[s] && c->ChannelIndex == index &&
+               (c->ChannelType == kSetpointValueType || c->ChannelType == kSetpointStateType);
+        return !held;
+    });
+    return held;
+}
+
+std::string TQbx560Item::SetpointsRefused(int s, uint8_t index)
+{
+    return "Объект \"" + DisplayType + " " + GetDisplayName() + "\": уставки канала " + IntToStr(index) +
+           " принадлежат другой температуре, уставки температуры " + IntToStr(s + 1) + " не привязаны.";
+}
+
+bool TQbx560Item::PlaceSetpoints(int s, bool bound)
 {
     if (s >= kWithSetpoints || !m_spValue[s] || !m_spState[s])
-        return;
+        return true;
     const uint8_t index = bound ? m_param[s]->ChannelIndex : 0;
+    if (bound && PairHeld(s, index))
+        return false;
     m_spValue[s]->ChannelType = bound ? kSetpointValueType : 0;
     m_spValue[s]->ChannelIndex = index;
     m_spState[s]->ChannelType = bound ? kSetpointStateType : 0;
     m_spState[s]->ChannelIndex = index;
+    return true;
 }
 
+// The temperature always moves (the renumbering relies on it); set points whose pair another
+// temperature holds at the new index are given up, with a message.
 void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
 {
     const int s = TemperatureOf(p);
@@ -180,7 +214,11 @@ void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
     p->ChannelIndex = index;
     if (m_param[kAddressTable])
         SetEntry(m_param[kAddressTable], 3 * s, {type, index});
-    PlaceSetpoints(s, index != 0 && p->WriteHandler != 0);
+    if (!PlaceSetpoints(s, index != 0 && p->WriteHandler != 0)) {
+        ReportConfigurationProblem(SetpointsRefused(s, index));
+        p->WriteHandler = 0;
+        PlaceSetpoints(s, false);
+    }
 }
 
 int TQbx560Item::GetSetpointCount(TParamItem* p)
@@ -215,6 +253,10 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
     const float tenths = static_cast<float>(value) * 10.0f;
     if (!(std::fabs(tenths) < 2147483648.0f))
         return;
+    if (!IsUnbound(p) && PairHeld(s, p->ChannelIndex)) {
+        ReportConfigurationProblem(SetpointsRefused(s, p->ChannelIndex));
+        return;
+    }
     SetU16(m_spValue[s], 1 + 2 * n, static_cast<uint16_t>(static_cast<int32_t>(tenths)));
     p->WriteHandler = m_store ? m_store->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
     PlaceSetpoints(s, true);

@@ -42,7 +42,11 @@ protected:
 private:
     int TemperatureOf(const TParamItem* p) const; // 0..7, -1 for other parameters
     std::string AddressText() const;               // "a.b.c:d"
-    void PlaceSetpoints(int s, bool bound);
+    // Binds (or unbinds) the set-point pair of temperature s at its index; false, and nothing
+    // changed, when another channel holds the pair's addresses there.
+    bool PlaceSetpoints(int s, bool bound);
+    bool PairHeld(int s, uint8_t index) const; // a channel not of s's pair at 16/17:index
+    std::string SetpointsRefused(int s, uint8_t index);
 
     uint16_t m_sub[4] = {};
     TParamItem* m_param[10] = {};

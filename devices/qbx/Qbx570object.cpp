@@ -94,7 +94,7 @@ uint8_t TQbx570Item::SettingsIndex(uint16_t number) const
 void TQbx570Item::Own(TParamItem* p, const char* name)
 {
     p->Name = std::string(m_layout.prefix) + name;
-    p->Kind = 1;
+    p->Kind = kChannelSetting;
     p->Owner = this;
 }
 

@@ -101,14 +101,33 @@ std::vector<uint8_t> SampleFile(const std::string& path)
     return ReadBytes(path);
 }
 
+// What a load brought back: objects, channels, subprograms and their instructions.
+std::vector<size_t> Content(configmanager& c)
+{
+    size_t instructions = 0;
+    for (const auto& [id, a] : c.Actions->Actions())
+        instructions += a->Instructions.size();
+    return {c.Objects.Count, c.Channels.Count, c.Actions->Count(), instructions};
+}
+
 TEST_F(Damage, TruncatedFiles)
 {
     std::vector<uint8_t> good = SampleFile(file);
+    configmanager whole;
+    ASSERT_TRUE(whole.LoadDatabase(file));
+    const std::vector<size_t> all = Content(whole);
     ASSERT_GT(good.size(), 1024u);
     for (size_t len = 0; len < good.size(); len += good.size() / 97 + 1) {
-        WriteBytes(file, std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(len)));
+        const std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(len));
+        WriteBytes(file, cut);
         configmanager c;
-        c.LoadDatabase(file);
+        // A cut file fails with a reason, reports what it lost, or lost nothing (free pages).
+        if (!c.LoadDatabase(file)) {
+            EXPECT_FALSE(c.LastError.empty()) << len;
+        } else if (c.LoadProblems.empty()) {
+            EXPECT_EQ(Content(c), all) << len;
+        }
+        EXPECT_EQ(ReadBytes(file), cut) << len;
     }
 }
 
@@ -122,7 +141,10 @@ TEST_F(Damage, FlippedBytes)
         configmanager c;
         if (c.LoadDatabase(file)) {
             EXPECT_LE(c.Objects.Count, 2u);
+        } else {
+            EXPECT_FALSE(c.LastError.empty()) << at;
         }
+        EXPECT_EQ(ReadBytes(file), bad) << at;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "Configmanager.h"
+#include "failingfs.h"
 #include "Dbtables.h"
 #include "Userobject.h"
 #include "actions.h"
@@ -378,13 +379,18 @@ TEST_F(Db, FailedSaveKeepsTheOldFile)
     c.AddObject(38);
     ASSERT_TRUE(c.SaveDatabase(file));
     std::vector<uint8_t> before = ReadBytes(file);
-    // The temporary file cannot be made: a folder with something in it stands in its place.
-    std::filesystem::create_directories(file + ".~tmp/x");
     c.AddObject(38);
-    EXPECT_FALSE(c.SaveDatabase(file));
-    EXPECT_FALSE(c.LastError.empty());
-    EXPECT_EQ(ReadBytes(file), before);
-    std::filesystem::remove_all(file + ".~tmp");
+    // Each step of the replacement up to the rename fails in turn.
+    for (int failAt = 1;; ++failAt) {
+        testsupport::FailingFileSystem fs(failAt);
+        const bool saved = c.SaveDatabase(file);
+        if (fs.Steps <= failAt) // the rename was the last step failed
+            break;
+        EXPECT_FALSE(saved) << failAt;
+        EXPECT_FALSE(c.LastError.empty());
+        EXPECT_EQ(ReadBytes(file), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a temporary is left";
+    }
     EXPECT_TRUE(c.SaveDatabase(file));
     EXPECT_NE(ReadBytes(file), before);
 }
@@ -478,6 +484,43 @@ TEST_F(Db, FileInUseIsReadReadOnly)
     EXPECT_EQ(d.Channels.Count, 10u);
     LorSetMessageBoxHandler(old);
     EXPECT_TRUE(gMessages.empty());
+}
+
+} // namespace
+
+namespace {
+
+// A configuration named in Russian, in a Russian-named folder: on disk under the UTF-8 forms of the
+// names; a copy another program made under a UTF-8 name opens too.
+TEST_F(Db, CyrillicFileNameInACyrillicFolder)
+{
+    const std::string folder = dir.Path() + "/Конфигурации";
+    ASSERT_TRUE(ForceDirectories(folder));
+    const std::string path = folder + "/Подстанция-1.lor";
+    configmanager c;
+    ASSERT_NE(c.AddObject(1), nullptr);
+    ASSERT_TRUE(c.SaveDatabase(path)) << c.LastError;
+
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(dir.Path())))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{reinterpret_cast<const char*>(u8"Конфигурации")});
+    names.clear();
+    for (const auto& e : std::filesystem::directory_iterator(NativePath(folder)))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{reinterpret_cast<const char*>(u8"Подстанция-1.lor")});
+
+    configmanager d;
+    ASSERT_TRUE(d.LoadDatabase(path)) << d.LastError;
+    EXPECT_TRUE(d.LoadProblems.empty());
+    EXPECT_FALSE(d.OpenedReadOnly);
+    EXPECT_EQ(d.Objects.Count, 1u);
+
+    std::filesystem::copy_file(NativePath(path),
+                               std::filesystem::path(NativePath(folder)) / std::filesystem::path(u8"Копия.lor"));
+    configmanager e;
+    ASSERT_TRUE(e.LoadDatabase(folder + "/Копия.lor")) << e.LastError;
+    EXPECT_EQ(e.Objects.Count, 1u);
 }
 
 } // namespace

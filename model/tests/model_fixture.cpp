@@ -11,22 +11,7 @@
 #include "lorbase.h"
 #include "msgbox.h"
 
-namespace fs = std::filesystem;
 
-TempDir::TempDir()
-{
-    std::string tmpl = (fs::temp_directory_path() / "qbxmodelXXXXXX").string();
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back(0);
-    path_ = ::mkdtemp(buf.data());
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, ec);
-    fs::remove_all(path_, ec);
-}
 
 std::string Hex(const uint8_t* p, size_t n)
 {
@@ -143,18 +128,12 @@ TObjectItem* MakeTestDevice(uint16_t number, ELEMList* channels, actionManager* 
 void RegisterTestDevice() { RegisterDeviceClass("MER230", MakeTestDevice); }
 void UnregisterTestDevice() { UnregisterDeviceClass("MER230"); }
 
-std::vector<std::string> gMessages;
-
-extern "C" int RecordMessage(const char* text, const char*, unsigned)
-{
-    gMessages.push_back(text);
-    return IDOK;
-}
+std::vector<std::string>& gMessages = testsupport::MessageRecorder::Texts();
 
 void CaptureMessages()
 {
     gMessages.clear();
-    SetMessageBoxHandler(RecordMessage);
+    SetMessageBoxHandler(&testsupport::MessageRecorder::Record);
 }
 
 std::vector<std::string> Lines(TStrings& s)

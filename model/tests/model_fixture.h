@@ -7,19 +7,12 @@
 #include <vector>
 
 #include "Configmanager.h"
+#include "messagerecorder.h"
 #include "msgbox.h"
+#include "tempfolder.h"
 
 // A fresh empty folder under the system's temporary folder, removed by the destructor.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using TempDir = testsupport::TempFolder;
 
 // Every record of a table as stored: "key-hex|data-hex", in key order. Missing table: empty.
 std::vector<std::string> DumpTable(const std::string& file, const char* table, int keyLen, int maxDat);
@@ -48,5 +41,5 @@ void UnregisterTestDevice();
 std::vector<std::string> Lines(TStrings& s);
 
 // Message boxes recorded instead of shown.
-extern std::vector<std::string> gMessages;
+extern std::vector<std::string>& gMessages;
 void CaptureMessages();

@@ -68,12 +68,21 @@ std::string Cp1251ToUtf8(std::string_view s)
     return out;
 }
 
-std::string Utf8ToCp1251(std::string_view s)
+namespace {
+// Decodes UTF-8 into CP1251; false when a code point has no CP1251 byte or a sequence is malformed
+// (each such place becomes '?').
+bool DecodeUtf8(std::string_view s, std::string& out)
 {
-    std::string out;
+    bool exact = true;
+    out.clear();
     out.reserve(s.size());
     size_t i = 0;
     const size_t n = s.size();
+    auto bad = [&](size_t skip) {
+        out += '?';
+        i += skip;
+        exact = false;
+    };
     while (i < n) {
         unsigned char c = s[i];
         int len = 0;
@@ -82,7 +91,7 @@ std::string Utf8ToCp1251(std::string_view s)
         if ((c & 0xE0) == 0xC0) { len = 2; u = c & 0x1F; }
         else if ((c & 0xF0) == 0xE0) { len = 3; u = c & 0x0F; }
         else if ((c & 0xF8) == 0xF0) { len = 4; u = c & 0x07; }
-        else { out += '?'; ++i; continue; }
+        else { bad(1); continue; }
         int k = 1;
         for (; k < len && i + k < n; ++k) {
             unsigned char cc = s[i + k];
@@ -90,14 +99,26 @@ std::string Utf8ToCp1251(std::string_view s)
                 break;
             u = (u << 6) | (cc & 0x3F);
         }
-        if (k < len) { out += '?'; i += k; continue; }
+        if (k < len) { bad(size_t(k)); continue; }
         // Overlong forms are malformed, not an alternative spelling of a character.
         static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        out += u < kMin[len] ? '?' : UnicodeToCp1251(u);
+        const char b = u < kMin[len] ? '?' : UnicodeToCp1251(u);
+        if (b == '?') { bad(size_t(len)); continue; }
+        out += b;
         i += len;
     }
+    return exact;
+}
+} // namespace
+
+std::string Utf8ToCp1251(std::string_view s)
+{
+    std::string out;
+    DecodeUtf8(s, out);
     return out;
 }
+
+bool TryUtf8ToCp1251(std::string_view s, std::string& out) { return DecodeUtf8(s, out); }
 
 std::u16string Cp1251ToUtf16(std::string_view s)
 {

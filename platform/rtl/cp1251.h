@@ -1,5 +1,5 @@
 // Windows-1251 <-> Unicode conversion for the runtime layer; used where text leaves the program's
-// CP1251 world (Qt, the clipboard, the terminal).
+// CP1251 world (Qt, the clipboard, the terminal, and file names through NativePath).
 #pragma once
 
 #include <string>
@@ -11,6 +11,9 @@ std::string Cp1251ToUtf8(std::string_view s);
 
 // UTF-8 to CP1251. Code points without a CP1251 byte, and malformed UTF-8 sequences, become '?'.
 std::string Utf8ToCp1251(std::string_view s);
+// The same, but false when anything became '?' for want of a CP1251 byte (or malformed UTF-8):
+// a name that must not turn silently into another one.
+bool TryUtf8ToCp1251(std::string_view s, std::string& out);
 
 // CP1251 bytes to UTF-16 and back; unpaired surrogates and unmapped code points become '?'.
 std::u16string Cp1251ToUtf16(std::string_view s);

@@ -1,6 +1,8 @@
 // File-name helpers and file-system queries of the runtime layer. Paths may use '\' (as the
-// program built them on Windows) or '/'; the file system always gets '/'.
+// program built them on Windows) or '/'; the file system always gets '/', and UTF-8 names.
 #include "sysutils.h"
+
+#include "cp1251.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -87,7 +89,15 @@ std::string NativePath(std::string_view f)
     std::string r(f);
     for (char& c : r)
         if (c == '\\') c = '/';
-    return r;
+    return Cp1251ToUtf8(r);
+}
+
+bool TryFromNativePath(std::string_view native, std::string& out) { return TryUtf8ToCp1251(native, out); }
+
+std::string UnrepresentableNameMessage(std::string_view native)
+{
+    return "Имя \"" + Utf8ToCp1251(native) + "\" содержит символы, которых нет в кодировке Windows-1251, "
+           "и не может быть использовано.";
 }
 
 bool FileExists(std::string_view f)
@@ -125,33 +135,7 @@ bool ForceDirectories(std::string_view d)
 std::string GetCurrentDir()
 {
     std::error_code ec;
-    return fs::current_path(ec).string();
-}
-
-bool ReplaceFileBytes(std::string_view fileName, std::string_view data)
-{
-    const std::string path = NativePath(fileName);
-    const std::string tmp = path + ".tmp~";
-    struct stat st{};
-    const bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed && (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0))
-        return false;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    bool ok = !existed || ::fchmod(fd, st.st_mode & 07777) == 0;
-    for (size_t done = 0; ok && done < data.size();) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += size_t(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
+    std::string dir;
+    TryFromNativePath(fs::current_path(ec).string(), dir); // '?' where the name cannot be held
+    return dir;
 }

@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include "replacefile.h"
+
 namespace {
 
 std::string_view TrimView(std::string_view s)

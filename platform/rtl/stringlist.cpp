@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "replacefile.h"
+
 namespace {
 
 bool NeedsQuotes(std::string_view s)

@@ -242,18 +242,21 @@ std::string IncludeTrailingBackslash(std::string_view s); // appends PathDelim u
 std::string IncludeTrailingPathDelimiter(std::string_view s);
 std::string ExcludeTrailingBackslash(std::string_view s);
 std::string ExcludeTrailingPathDelimiter(std::string_view s);
-// The path as the file system wants it: every '\' becomes '/'.
+// The path as the file system wants it: every '\' becomes '/' and the Windows-1251 text becomes
+// UTF-8, the encoding of file names here. Every path the program hands to the system goes through
+// this one conversion.
 std::string NativePath(std::string_view fileName);
+// A name from the system (a listing, the program's own path, an environment folder) as the
+// program's text; false when Windows-1251 cannot hold it (out then has '?' there: fit only for a
+// message). Such a name is refused with UnrepresentableNameMessage, never used as another name.
+bool TryFromNativePath(std::string_view nativeName, std::string& out);
+std::string UnrepresentableNameMessage(std::string_view nativeName);
 bool FileExists(std::string_view fileName);      // a file (not a folder) is there
 bool DirectoryExists(std::string_view dirName);
 bool DeleteFile(std::string_view fileName);
 bool RenameFile(std::string_view oldName, std::string_view newName);
 bool ForceDirectories(std::string_view dir);
 std::string GetCurrentDir();
-// Writes Data to "<fileName>.tmp~" and renames that over the file, so a failed write leaves the
-// old file whole. An existing file keeps its permission bits; one the user may not write is
-// refused, as Windows refuses a read-only file. False on any failure (no temporary is left).
-bool ReplaceFileBytes(std::string_view fileName, std::string_view Data);
 
 // ---- Date and time ------------------------------------------------------------------------------
 // Days since 1899-12-30; the fraction is the time of day.

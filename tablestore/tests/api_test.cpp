@@ -378,3 +378,36 @@ TEST(LorApi, ProcessExitClosesOpenBases)
     EXPECT_EQ(a.data, "open");
     CloseBase(b);
 }
+
+// What a writer would find, without writing: a base closed cleanly, one in use, no base at all; a
+// reading open reports whether a writer could open the file and leaves it byte for byte.
+TEST(LorApi, FileStateAndOpeningForReading)
+{
+    TempDir dir;
+    const std::string path = dir / "state.lor";
+    EXPECT_EQ(BaseFileState(path.c_str()), int(LOR_CANNOT_OPEN));
+    LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+    ASSERT_GT(b, 32u);
+    EXPECT_EQ(BaseFileState(path.c_str()), int(LOR_IN_USE));
+    CloseBase(b);
+    EXPECT_EQ(BaseFileState(path.c_str()), int(LOR_OK));
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    int mayWrite = -1;
+    b = OpenBaseForReading(path.c_str(), 512, &mayWrite);
+    ASSERT_GT(b, 32u);
+    EXPECT_EQ(mayWrite, 1);
+    EXPECT_FALSE(Call(SaveRec, OpenTable(b, "T"), "k", nullptr, "v"));
+    EXPECT_NE(LastStatus(b), LOR_OK);
+    CloseBase(b);
+    EXPECT_EQ(ReadAll(path), bytes);
+    std::vector<uint8_t> used = bytes;
+    used[1] = 1; // left in use by a writer that did not close
+    WriteAll(path, used);
+    b = OpenBaseForReading(path.c_str(), 512, &mayWrite);
+    EXPECT_GT(b, 32u);
+    EXPECT_EQ(mayWrite, 0);
+    CloseBase(b);
+    WriteAll(path, {'X', 0});
+    EXPECT_EQ(BaseFileState(path.c_str()), int(LOR_CANNOT_OPEN)); // shorter than a header
+    EXPECT_EQ(BaseFileState(dir.operator/("").c_str()), int(LOR_NOT_REGULAR));
+}

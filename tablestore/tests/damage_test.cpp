@@ -2,7 +2,11 @@
 // hang or overrun. Also built under AddressSanitizer and UBSan.
 #include "lortest.h"
 
+#include <algorithm>
+#include <iterator>
+#include <set>
 #include <random>
+#include <string_view>
 
 using namespace lortest;
 
@@ -38,21 +42,39 @@ void Workout(const std::string& path)
             CloseBase(b);
             continue;
         }
-        std::vector<char> info(ReadAll(path).size() * 2 + 64, 0);
+        std::vector<char> info(ReadAll(path).size() + 64, 0);
         InfoBase(b, info.data());
+        EXPECT_TRUE(LastStatus(b) == LOR_OK || LastStatus(b) == LOR_DAMAGED) << LastStatus(b);
         std::vector<std::string> names = {"deep", "small", "blob"};
         for (const std::string& name : names) {
             LORHANDLE t = OpenTable(b, name.c_str());
             if (!t)
                 continue;
+            // Reads end at the table's end (status 0) or on damage (11); every walk ends, on keys in
+            // order, within the records the sample has.
+            auto readEnded = [&] {
+                const uint32_t st = LastStatus(t);
+                EXPECT_TRUE(st == LOR_OK || st == LOR_DAMAGED) << name << " status " << st;
+            };
             Answer a;
+            std::string last;
             int steps = 0;
-            for (bool ok = Call(FirstRec, t, "", &a); ok && steps < 3000; ok = Call(NextRec, t, a.key, &a))
-                ++steps;
+            bool ok = Call(FirstRec, t, "", &a);
+            for (; ok; ok = Call(NextRec, t, a.key, &a)) {
+                EXPECT_TRUE(steps == 0 || last < a.key) << name;
+                last = a.key;
+                ASSERT_LE(++steps, 700) << name;
+            }
+            readEnded();
             steps = 0;
-            for (bool ok = Call(LastRec, t, "", &a); ok && steps < 3000; ok = Call(PrevRec, t, a.key, &a))
-                ++steps;
-            Call(SeekRec, t, "key500", &a);
+            for (ok = Call(LastRec, t, "", &a); ok; ok = Call(PrevRec, t, a.key, &a)) {
+                EXPECT_TRUE(steps == 0 || a.key < last) << name;
+                last = a.key;
+                ASSERT_LE(++steps, 700) << name;
+            }
+            readEnded();
+            if (!Call(SeekRec, t, "key500", &a))
+                readEnded();
             Call(SaveRec, t, "key5000", nullptr, "new");
             Call(DelRec, t, "key7", &a);
             Call(DelRec, t, "one", &a);
@@ -192,3 +214,138 @@ TEST_F(LOR_SUITE(LorDamage), HeaderFields)
         WorkoutDamaged(path, bad);
     }
 }
+
+namespace {
+
+// Minimized files whose directory keys are out of order: listing the tables looked each next name
+// up from the previous one and bounced between two names, bounded only by a count read from the
+// file (a hang), writing far more than the file holds (an overrun of the caller's buffer).
+struct OutOfOrderDirectory {
+    const char* file;
+};
+
+void PrintTo(const OutOfOrderDirectory& c, std::ostream* os) { *os << c.file; }
+
+class LOR_SUITE(LorDirectoryOrder) : public ::testing::TestWithParam<OutOfOrderDirectory> {};
+
+TEST_P(LOR_SUITE(LorDirectoryOrder), ListsEachTableOnceAndStopsAsDamaged)
+{
+    TempDir dir;
+    const std::string path = dir / "dir.lor";
+    const std::vector<uint8_t> bytes = ReadAll(std::string(LOR_TEST_DATA) + "/" + GetParam().file);
+    ASSERT_FALSE(bytes.empty());
+    WriteAll(path, bytes);
+    TMessageBoxHandler old = LorSetMessageBoxHandler(&Silent);
+    LORHANDLE b = OpenBase(path.c_str(), 512, 1);
+    ASSERT_GT(b, 32u);
+    // Room for what the file can hold, then a fence that must stay untouched.
+    constexpr size_t kFence = 1 << 16;
+    std::vector<char> out(bytes.size() + 1 + kFence, '\x5A');
+    InfoBase(b, out.data());
+    EXPECT_EQ(LorBaseStatus(b), LOR_DAMAGED);
+    const size_t len = std::strlen(out.data());
+    ASSERT_LE(len, bytes.size());
+    EXPECT_EQ(std::count(out.begin() + long(len) + 1, out.end(), '\x5A'), long(out.size() - len - 1));
+    std::vector<std::string> names;
+    for (size_t at = 0, nl; (nl = std::string_view(out.data(), len).find('\n', at)) != std::string::npos; at = nl + 1)
+        names.emplace_back(out.data() + at, nl - at);
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << std::string(out.data(), len);
+    CloseBase(b);
+    LorSetMessageBoxHandler(old);
+    EXPECT_EQ(ReadAll(path), bytes);
+}
+
+// The suite name is expanded before gtest pastes it.
+#define LOR_INSTANTIATE(prefix, suite, ...) INSTANTIATE_TEST_SUITE_P(prefix, suite, __VA_ARGS__)
+LOR_INSTANTIATE(Repro, LOR_SUITE(LorDirectoryOrder),
+                         ::testing::Values(OutOfOrderDirectory{"lor_read-infobase-hang.lor"},
+                                           OutOfOrderDirectory{"lor_read-infobase-overflow.lor"}),
+                         [](const auto& info) {
+                             const std::string file = info.param.file; // lor_read-infobase-<what>.lor
+                             const size_t from = file.rfind('-') + 1;
+                             return file.substr(from, file.rfind('.') - from);
+                         });
+
+// A leaf page of a table zeroed: a restore gives back every record of the other pages.
+TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages)
+{
+    std::string path = dir_ / "restore.lor";
+    auto good = BuildSample(path);
+    constexpr size_t kHeader = 14, kPage = 512, kArea = 17;
+    std::set<std::string> all, lost;
+    size_t victim = 0;
+    for (size_t n = 1; kHeader + n * kPage <= good.size(); ++n) {
+        const uint8_t* pg = good.data() + kHeader + (n - 1) * kPage;
+        if (!(pg[16] & 0x02) || (pg[16] & 0x01))
+            continue; // leaf pages only
+        const uint32_t used = kPage - kArea - U32(good, kHeader + (n - 1) * kPage + 12);
+        std::set<std::string> keys;
+        for (uint32_t off = 0; off + 6 <= used;) {
+            const uint8_t* e = pg + kArea + off;
+            const uint32_t d = e[0] | e[1] << 8 | e[2] << 16 | uint32_t(e[3]) << 24, k = e[4] | e[5] << 8;
+            keys.insert(std::string(reinterpret_cast<const char*>(e + 6), k));
+            off += 6 + k + d;
+        }
+        if (keys.empty() || keys.begin()->rfind("key", 0) != 0)
+            continue; // not a page of the deep table
+        all.insert(keys.begin(), keys.end());
+        if (!victim && keys.size() > 5) {
+            victim = n;
+            lost = keys;
+        }
+    }
+    ASSERT_EQ(all.size(), 600u);
+    ASSERT_NE(victim, 0u);
+    std::fill(good.begin() + long(kHeader + (victim - 1) * kPage), good.begin() + long(kHeader + victim * kPage), 0);
+    WriteAll(path, good);
+    RestoreBase(path.c_str());
+    LORHANDLE b = OpenBase(path.c_str(), 512, 1);
+    ASSERT_GT(b, 32u);
+    std::set<std::string> back;
+    Answer a;
+    const LORHANDLE deep = OpenTable(b, "deep");
+    for (bool ok = Call(FirstRec, deep, "", &a); ok && back.size() < 700; ok = Call(NextRec, deep, a.key, &a))
+        back.insert(a.key);
+    std::set<std::string> expected;
+    std::set_difference(all.begin(), all.end(), lost.begin(), lost.end(), std::inserter(expected, expected.end()));
+    EXPECT_EQ(back, expected);
+    EXPECT_TRUE(Call(SeekRec, OpenTable(b, "small"), "one", &a));
+    EXPECT_EQ(a.data, "1");
+    CloseBase(b);
+}
+
+// A record key made smaller than the one before it: a walk stops there with status 11 in either
+// direction, instead of going on with keys out of order.
+TEST_F(LOR_SUITE(LorDamage), WalkStopsWhereAKeyDoesNotIncrease)
+{
+    std::string path = dir_ / "order.lor";
+    auto bytes = BuildSample(path);
+    const std::string needle = "key500";
+    auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
+    ASSERT_NE(at, bytes.end());
+    at[2] = 'a'; // "kea500" sorts before every "key..."
+    WriteAll(path, bytes);
+    LORHANDLE b = OpenBase(path.c_str(), 512, 1);
+    ASSERT_GT(b, 32u);
+    LORHANDLE t = OpenTable(b, "deep");
+    ASSERT_NE(t, 0u);
+    Answer a;
+    std::vector<std::string> keys;
+    bool ok = Call(FirstRec, t, "", &a);
+    for (; ok && keys.size() < 2000; ok = Call(NextRec, t, a.key, &a))
+        keys.push_back(a.key);
+    EXPECT_EQ(LorTableStatus(t), LOR_DAMAGED);
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    EXPECT_LT(keys.size(), 600u);
+    keys.clear();
+    for (ok = Call(LastRec, t, "", &a); ok && keys.size() < 2000; ok = Call(PrevRec, t, a.key, &a))
+        keys.push_back(a.key);
+    EXPECT_EQ(LorTableStatus(t), LOR_DAMAGED);
+    EXPECT_TRUE(std::is_sorted(keys.rbegin(), keys.rend()));
+    EXPECT_LT(keys.size(), 600u);
+    CloseBase(b);
+}
+
+} // namespace

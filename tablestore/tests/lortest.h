@@ -3,6 +3,7 @@
 
 #include "lorbase.h"
 #include "lorinternal.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,24 +25,10 @@
 namespace lortest {
 
 // A fresh directory per test, removed afterwards.
-class TempDir {
+class TempDir : public testsupport::TempFolder {
 public:
-    TempDir()
-    {
-        auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "x";
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        dir_ = std::filesystem::temp_directory_path() / ("lorbase-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempDir() { std::filesystem::remove_all(dir_); }
-    std::string operator/(const std::string& name) const { return (dir_ / name).string(); }
-
-private:
-    std::filesystem::path dir_;
+    TempDir() : TempFolder("lorbase-") {}
+    std::string operator/(const std::string& name) const { return File(name); }
 };
 
 inline std::vector<uint8_t> ReadAll(const std::string& path)

@@ -139,6 +139,8 @@ TEST_P(LorRandom, MatchesStdMap)
 const auto kMixes = ::testing::Values(Mix{512, 200, 250, 5, 4000, 1, 5}, Mix{1024, 300, 600, 5, 4000, 2, 4},
                                       Mix{512, 12, 40, 4, 6000, 3, 3}, Mix{1024, 480, 400, 4, 3000, 4, 4});
 
+void PrintTo(const Mix& m, std::ostream* os) { *os << "page size " << m.pageSize << ", seed " << m.seed; }
+
 std::string MixName(const ::testing::TestParamInfo<Mix>& info)
 {
     return "ps" + std::to_string(info.param.pageSize) + "_seed" + std::to_string(info.param.seed);

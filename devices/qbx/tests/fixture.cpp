@@ -1,11 +1,15 @@
 // Test fixture of the device objects.
 #include "fixture.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "actions.h"
+#include "lorbase.h"
 #include "msgbox.h"
 #include "qbxregister.h"
 
@@ -13,20 +17,11 @@ namespace fs = std::filesystem;
 
 namespace qbxtest {
 
-std::vector<std::string> QbxTest::messages;
-
 namespace {
-
-int CaptureMessage(const char* text, const char*, unsigned)
-{
-    QbxTest::messages.emplace_back(text);
-    return IDOK;
-}
 
 void WriteFile(const fs::path& path, const std::string& text)
 {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
+    testsupport::WritePluginFile(path.parent_path().string(), "", path.filename().string(), text);
 }
 
 // "k;ret;" lines, with the given lines replaced.
@@ -43,17 +38,16 @@ std::string Program(int count, const std::vector<std::pair<int, std::string>>& l
     return out;
 }
 
-// The concentrator's message parser: signal 1 and the power state bound, the rest unbound.
-std::string ParseMessage()
+// The concentrator's message parser with the given signals bound, the rest unbound.
+std::string ParseMessage(const std::vector<SignalBinding>& bindings)
 {
     std::vector<std::pair<int, std::string>> lines;
     for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 32}) {
         const int n = qbx::Qbx510ParseBlock(i);
-        if (i == 1 || i == 17) {
-            const int type = i == 1 ? kSignal1Type : kPowerType;
-            const int index = i == 1 ? kSignal1Index : kPowerIndex;
-            lines.push_back({n, "push;" + std::to_string(type) + ";16;"});
-            lines.push_back({n + 1, "push;" + std::to_string(index) + ";"});
+        auto b = std::find_if(bindings.begin(), bindings.end(), [i](const SignalBinding& s) { return s.signal == i; });
+        if (b != bindings.end()) {
+            lines.push_back({n, "push;" + std::to_string(b->type) + ";16;"});
+            lines.push_back({n + 1, "push;" + std::to_string(b->index) + ";"});
         } else {
             lines.push_back({n, "gotoa;" + std::to_string(n + 4) + ";"});
         }
@@ -71,7 +65,7 @@ void WritePlugins(const std::string& rootText)
             WriteFile(root / folder / (std::string(defs[k].name) + ".act"), Program(2, {}));
     };
     simple("qbx510", qbx::Qbx510Subprograms, qbx::kQbx510SubCount);
-    WriteFile(root / "qbx510" / "qbx510_parseMessage.act", ParseMessage());
+    WriteParser(rootText, {{1, kSignal1Type, kSignal1Index}, {17, kPowerType, kPowerIndex}});
     WriteFile(root / "qbx510" / "version.ini", "[qbx510_parseMessage]\nversion_l=3\nversion_h=1\n");
     WriteFile(root / "uo" / "qbx520_checkSchedule.act", Program(20, {{6, "gotoa;17;"}}));
     WriteFile(root / "uo" / "qbx520_mainAction.act", Program(3, {}));
@@ -81,6 +75,11 @@ void WritePlugins(const std::string& rootText)
     simple("qbx560", qbx::Qbx560Subprograms, 4);
     simple("qbx570mp3", qbx::Qbx570mp3Subprograms, 5);
     simple("qbx570mp1", qbx::Qbx570mp1Subprograms, 5);
+}
+
+void WriteParser(const std::string& root, const std::vector<SignalBinding>& bindings)
+{
+    WriteFile(fs::path(root) / "qbx510" / "qbx510_parseMessage.act", ParseMessage(bindings));
 }
 
 void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name)
@@ -94,28 +93,71 @@ void WritePlugin(const std::string& root, const std::string& folder, const std::
     WriteFile(fs::path(root) / folder / (name + ".act"), Program(count, lines));
 }
 
+std::vector<std::string> Records(const std::string& path)
+{
+    static const char* const kTables[] = {"VTDBInfo",   "VTActionsEx", "VTActionsVar",  "VTActionsInfo", "VTObjects",
+                                          "VTCommands", "VTParamInfo", "VTParamInfoEx", "VTParamValue"};
+    auto hex = [](const uint8_t* p, size_t n) {
+        std::string out;
+        char two[3];
+        for (size_t i = 0; i < n; ++i) {
+            std::snprintf(two, sizeof two, "%02x", p[i]);
+            out += two;
+        }
+        return out;
+    };
+    std::vector<std::string> out;
+    const LORHANDLE base = OpenBase(path.c_str(), kLoadPageSize, 1);
+    EXPECT_GT(base, 32u) << path;
+    if (base <= 32)
+        return out;
+    for (const char* name : kTables) {
+        const LORHANDLE table = OpenTable(base, name);
+        std::vector<uint8_t> rec(6 + LOR_MAX_KEY + LOR_MAX_DATA);
+        std::string key;
+        for (;;) {
+            std::fill(rec.begin(), rec.end(), 0);
+            const uint16_t maxKey = LOR_MAX_KEY;
+            const uint32_t maxData = LOR_MAX_DATA;
+            const uint16_t keyLen = static_cast<uint16_t>(key.size());
+            std::memcpy(rec.data(), &maxKey, 2);
+            std::memcpy(rec.data() + 2, &maxData, 4);
+            std::memcpy(rec.data() + 6, &keyLen, 2);
+            std::memcpy(rec.data() + 8, key.data(), key.size());
+            if (!table || !NextRec(table, rec.data()))
+                break;
+            uint16_t klen = 0;
+            uint32_t dlen = 0;
+            std::memcpy(&klen, rec.data(), 2);
+            std::memcpy(&dlen, rec.data() + 2 + klen, 4);
+            key.assign(reinterpret_cast<const char*>(rec.data() + 2), klen);
+            out.push_back(std::string(name) + " " + hex(rec.data() + 2, klen) + " " + hex(rec.data() + 6 + klen, dlen));
+        }
+    }
+    CloseBase(base);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 void QbxTest::SetUp()
 {
     RegisterQbxDevices();
-    char pattern[] = "/tmp/qbxdevXXXXXX";
-    const char* dir = mkdtemp(pattern);
-    ASSERT_NE(dir, nullptr);
-    tmpDir = dir;
+    fFolder = std::make_unique<testsupport::TempFolder>("qbxdev-");
+    tmpDir = fFolder->Path();
     root = tmpDir + "/plugin/";
     dbPath = tmpDir + "/config.cdb";
     WritePlugins(root);
-    SetPluginFolder(root);
-    messages.clear();
-    SetMessageBoxHandler(&CaptureMessage);
+    fPlugins = std::make_unique<testsupport::PluginFolderScope>(root);
+    fRecorder = std::make_unique<testsupport::MessageRecorder>();
     cm = std::make_unique<configmanager>();
 }
 
 void QbxTest::TearDown()
 {
     cm.reset();
-    SetMessageBoxHandler(nullptr);
-    SetPluginFolder("");
-    fs::remove_all(tmpDir);
+    fRecorder.reset();
+    fPlugins.reset();
+    fFolder.reset();
 }
 
 void QbxTest::Unhook()

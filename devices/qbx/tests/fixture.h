@@ -1,5 +1,6 @@
 // Test fixture of the device objects: a plug-in folder of our own with small .act files and a
-// version.ini, a captured message box, and a fresh configuration with the QBX classes registered.
+// version.ini, recorded message boxes, and a fresh configuration with the QBX classes registered
+// (over the shared test support).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 #include <vector>
 
 #include "Configmanager.h"
+#include "messagerecorder.h"
+#include "pluginfolder.h"
+#include "tempfolder.h"
 #include "qbxkit.h"
 
 namespace qbxtest {
@@ -21,15 +25,27 @@ inline constexpr uint8_t kPowerIndex = 1;
 
 // Writes the plug-in folder under root: every default subprogram of the QBX devices.
 void WritePlugins(const std::string& root);
+// A signal of the QBX-510 (1..20, 32 the temperature) bound in its message parser.
+struct SignalBinding {
+    int signal;
+    int type;
+    int index;
+};
+// Rewrites the QBX-510 message parser of the plug-in folder under root with these bindings.
+void WriteParser(const std::string& root, const std::vector<SignalBinding>& bindings);
 // Removes one plug-in file (folder, name without ".act").
 void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name);
 // Writes one plug-in file: `count` instructions "ret", with the given (position, text) lines instead.
 void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
                  const std::vector<std::pair<int, std::string>>& lines);
 
+// Every record of a configuration file, "table key data" in hex, sorted.
+std::vector<std::string> Records(const std::string& path);
+
 class QbxTest : public ::testing::Test {
 public:
-    static std::vector<std::string> messages; // message boxes shown
+    // Message boxes shown while a test runs.
+    static inline std::vector<std::string>& messages = testsupport::MessageRecorder::Texts();
 
 protected:
     void SetUp() override;
@@ -74,6 +90,12 @@ protected:
     static std::string RowText(TObjectItem* o, int row);
     static std::string ValueText(TObjectItem* o, TParamItem* p);
 
+private:
+    std::unique_ptr<testsupport::TempFolder> fFolder;
+    std::unique_ptr<testsupport::PluginFolderScope> fPlugins;
+    std::unique_ptr<testsupport::MessageRecorder> fRecorder;
+
+protected:
     std::string tmpDir;   // everything the test writes
     std::string root;     // plug-in folder
     std::string dbPath;   // configuration file of SaveAndReload

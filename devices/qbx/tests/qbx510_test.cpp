@@ -305,3 +305,41 @@ TEST_F(Qbx510Plain, MissingParserIsAnAbsentSubprogram)
 }
 
 } // namespace
+
+namespace {
+
+// The concentrator is deleted, its signal's channel is given up and the address goes to another
+// object's channel; a new concentrator whose parser still names that address leaves the signal
+// unbound instead of making a second channel there.
+TEST_F(Qbx510Plain, SignalAtAnAddressAnotherObjectHoldsStaysUnbound)
+{
+    cm->DeleteObject(Add<TQbx510Item>(3));
+    TParamItem* freed = FindChannel(&cm->Channels, kSignal1Type, kSignal1Index);
+    ASSERT_NE(freed, nullptr);
+    ASSERT_EQ(freed->Owner, nullptr);
+    cm->Channels.Remove(freed);
+    delete freed;
+    TObjectItem* cell = cm->AddObject(7);
+    ASSERT_NE(cell, nullptr);
+    ELEMList signals;
+    cell->ListSignalParams(&signals, false);
+    ASSERT_NE(signals.Oldest, nullptr);
+    TParamItem* input = static_cast<TParamItemP*>(signals.Oldest)->Item;
+    while (ELEM* e = signals.Newest) {
+        signals.Remove(e);
+        delete static_cast<TParamItemP*>(e);
+    }
+    cell->BindParam(kSignal1Type, kSignal1Index, input);
+
+    auto* obj = Add<TQbx510Item>(3);
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(CountAddress(kSignal1Type, kSignal1Index), 1);
+    EXPECT_EQ(FindChannel(&cm->Channels, kSignal1Type, kSignal1Index), input);
+    EXPECT_TRUE(IsUnbound(obj->Param(1)));
+    T_Action* parser = cm->Actions->ById(obj->SubprogramId(kSubParseMessage));
+    ASSERT_NE(parser, nullptr);
+    EXPECT_EQ(Instruction(parser, Qbx510ParseBlock(1))->Opcode, kOpJump); // the block now skips
+    EXPECT_TRUE(SameAddress(obj->Param(17), kPowerType, kPowerIndex)); // its own channel, taken back
+}
+
+} // namespace

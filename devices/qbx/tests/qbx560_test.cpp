@@ -136,3 +136,60 @@ TEST_F(Qbx560Test, AddressRowsAndChecks)
 }
 
 } // namespace
+
+namespace {
+
+// Two temperatures bound at one index (2:7 and 5:7): the set-point pair 16:7/17:7 belongs to one of
+// them. The second is refused with a message, whether it sets a set point or is bound there with one.
+TEST_F(Qbx560Test, SetpointPairOfAnIndexBelongsToOneTemperature)
+{
+    obj->BindParam(2, 7, obj->Param(0));
+    obj->SetSetpointValue(obj->Param(0), 0, "21.5");
+    ASSERT_TRUE(SameAddress(obj->SetpointValue(0), 16, 7));
+    obj->BindParam(5, 7, obj->Param(1));
+    EXPECT_TRUE(messages.empty());
+
+    obj->SetSetpointValue(obj->Param(1), 0, "30");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("уставки канала 7"), std::string::npos) << messages[0];
+    EXPECT_EQ(obj->Param(1)->WriteHandler, 0);
+    EXPECT_EQ(Setpoint(1, 0), "0.0 oC");
+
+    obj->BindParam(5, 8, obj->Param(1));
+    obj->SetSetpointValue(obj->Param(1), 0, "30");
+    EXPECT_TRUE(SameAddress(obj->SetpointValue(1), 16, 8));
+    obj->BindParam(5, 7, obj->Param(1));
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(SameAddress(obj->Param(1), 5, 7));
+    EXPECT_EQ(obj->Param(1)->WriteHandler, 0);
+    EXPECT_TRUE(IsUnbound(obj->SetpointValue(1)));
+    EXPECT_TRUE(IsUnbound(obj->SetpointState(1)));
+    EXPECT_EQ(CountAddress(16, 7), 1);
+    EXPECT_EQ(CountAddress(17, 7), 1);
+    EXPECT_EQ(Setpoint(0, 0), "21.5 oC");
+}
+
+// A stored file that already has two temperatures with set points at one index loads with one pair
+// and a reported problem, and a second round keeps it so.
+TEST_F(Qbx560Test, StoredSharedSetpointIndexLoadsOnePair)
+{
+    obj->BindParam(2, 7, obj->Param(0));
+    obj->SetSetpointValue(obj->Param(0), 0, "21.5");
+    obj->BindParam(5, 7, obj->Param(1));
+    obj->Param(1)->WriteHandler = obj->Param(0)->WriteHandler; // as an older program stored it
+    SaveAndReload();
+    EXPECT_EQ(cm->LoadProblems.size(), 1u);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(CountAddress(16, 7), 1);
+    EXPECT_EQ(CountAddress(17, 7), 1);
+    obj = Find<TQbx560Item>();
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(Setpoint(0, 0), "21.5 oC");
+    const size_t count = Channels().size();
+    SaveAndReload();
+    EXPECT_TRUE(cm->LoadProblems.empty());
+    EXPECT_EQ(CountAddress(16, 7), 1);
+    EXPECT_EQ(Channels().size(), count);
+}
+
+} // namespace

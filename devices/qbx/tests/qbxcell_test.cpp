@@ -19,6 +19,8 @@ struct CellCase {
     const char* pollName;
 };
 
+void PrintTo(const CellCase& c, std::ostream* os) { *os << "type code " << c.code; }
+
 const CellCase kCells[] = {
     {7, 7, 1030, "QBX-530: ТС 1", "QBX-530: Сетевой адрес", "QBX-530 - 12, Х2.3", "ID-1800 адрес 12",
      "Опрос данных КЯ QBX-530"},

@@ -93,6 +93,67 @@ TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
     EXPECT_EQ(Channels().size(), kBuiltInChannelCount + 8u);
 }
 
+// Every channel of the configuration with an address: its address and what identifies it.
+std::multimap<std::pair<int, int>, std::string> Addresses(const std::vector<TParamItem*>& channels)
+{
+    std::multimap<std::pair<int, int>, std::string> out;
+    for (const TParamItem* p : channels)
+        if (p->ChannelType != 0 || p->ChannelIndex != 0)
+            out.emplace(std::make_pair(p->ChannelType, p->ChannelIndex),
+                        (p->Owner ? p->Owner->Tag : std::string("-")) + "/" + p->Name);
+    return out;
+}
+
+// The concentrator is added last, to a configuration whose other objects already hold channels of
+// the types its parser binds at free addresses: the renumbering moves its signals while it is being
+// built, and its parser must follow, or a reload binds other channels. Save, load, save writes the
+// same records.
+TEST_F(RoundTrip, ConcentratorAddedLastKeepsItsBindingsOverRounds)
+{
+    WriteParser(root, {{1, 1, 7}, {2, 1, 8}, {17, 1, 9}, {32, 2, 9}});
+    for (int code : kCodes) {
+        if (code == 3)
+            continue;
+        ASSERT_NE(cm->AddObject(code), nullptr) << code;
+    }
+    auto* cell = Find<TQbx530Item>();
+    cell->BindParam(1, 1, cell->Param(0));
+    cell->Param(0)->RaiseChanged();
+    auto* qbx560 = Find<TQbx560Item>();
+    qbx560->BindParam(2, 1, qbx560->Param(0));
+    qbx560->Param(0)->RaiseChanged();
+    auto* qbx540 = Find<TQbx540Item>();
+    qbx540->ApplyPropertyValue(5, "2");
+    qbx540->BindParam(2, 2, qbx540->Analog(1));
+    qbx540->Analog(1)->RaiseChanged();
+    auto* obj = dynamic_cast<TQbx510Item*>(cm->AddObject(3));
+    ASSERT_NE(obj, nullptr);
+
+    // The parser names the channels the object holds.
+    for (int signal : {1, 2, 17, kQbx510Temperature}) {
+        uint16_t type = 0;
+        uint8_t index = 0;
+        obj->ReadSignalChannel(signal, type, index);
+        EXPECT_EQ(AddressOf(obj->Param(signal)), (Address{type, index})) << signal;
+    }
+    const auto before = Addresses(Channels());
+    for (const auto& [address, what] : before)
+        EXPECT_EQ(before.count(address), 1u) << address.first << ":" << address.second;
+    const size_t count = Channels().size();
+
+    const std::string first = tmpDir + "/first.cdb";
+    ASSERT_TRUE(cm->SaveDatabase(first)) << cm->LastError;
+    SaveAndReload();
+    EXPECT_EQ(Addresses(Channels()), before);
+    EXPECT_EQ(Channels().size(), count);
+    ASSERT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
+    EXPECT_EQ(Records(dbPath), Records(first));
+
+    SaveAndReload();
+    EXPECT_EQ(Addresses(Channels()), before);
+    EXPECT_EQ(Channels().size(), count);
+}
+
 // Control channels of the concentrator come back with the type their telecontrol mode gives.
 TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode)
 {

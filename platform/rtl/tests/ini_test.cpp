@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "failingfs.h"
 #include "inifiles.h"
 #include "testhelpers.h"
 
@@ -130,17 +131,18 @@ TEST(IniWrite, FailureIsReportedAndChangesNothing)
     const std::string f = dir.File("a.ini");
     WriteBytes(f, "[S]\r\na=1\r\n");
     TIniFile ini(f);
-    // A folder where the temporary file must go makes the write fail, even for root.
-    std::filesystem::create_directory(f + ".tmp~");
-    try {
-        ini.WriteString("S", "a", "2");
-        ADD_FAILURE();
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message, "Unable to write to " + f);
+    {
+        // The temporary file cannot be made, even for root.
+        testsupport::FailingFileSystem fs(3);
+        try {
+            ini.WriteString("S", "a", "2");
+            ADD_FAILURE();
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.Message, "Unable to write to " + f);
+        }
     }
     EXPECT_EQ(ini.ReadString("S", "a", ""), "1");
     EXPECT_EQ(ReadBytes(f), "[S]\r\na=1\r\n");
-    std::filesystem::remove(f + ".tmp~");
     ini.WriteString("S", "a", "2");
     EXPECT_EQ(ReadBytes(f), "[S]\r\na=2\r\n");
 }

@@ -9,18 +9,12 @@
 #include <vector>
 
 #include "classes.h"
+#include "tempfolder.h"
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-struct TempDir {
+struct TempDir : testsupport::TempFolder {
+    explicit TempDir(const char* prefix = "rtl_") : TempFolder(prefix), path(TempFolder::Path()) {}
     std::filesystem::path path;
-    explicit TempDir(const char* prefix = "rtl_")
-    {
-        static int n = 0;
-        path = std::filesystem::temp_directory_path() /
-               (prefix + std::to_string(::getpid()) + "_" + std::to_string(n++));
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
     std::string File(const char* name) const { return (path / name).string(); }
 };
 

@@ -50,8 +50,3 @@ void* GetProcAddress(HMODULE Module, const std::string& ProcName)
             return e.Proc;
     return nullptr;
 }
-
-DWORD GetComCtlVersion()
-{
-    return 0x60000;
-}

@@ -59,5 +59,3 @@ HMODULE LoadLibrary(const std::string& FileName);
 BOOL FreeLibrary(HMODULE Module);
 // The named function of the library, null when it lacks it.
 void* GetProcAddress(HMODULE Module, const std::string& ProcName);
-// The common-controls version the program reports (6.0: 0x60000).
-DWORD GetComCtlVersion();

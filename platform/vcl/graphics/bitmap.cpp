@@ -5,8 +5,9 @@
 #include <QPainter>
 
 
-#include "cp1251.h"
 #include "graphics_qt.h"
+#include "replacefile.h"
+#include "sysutils.h"
 
 class TBitmap::BitmapCanvas : public TCanvas {
 public:
@@ -157,7 +158,7 @@ void TBitmap::Assign(TPersistent* Source)
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
     QImage img;
-    if (!img.load(QString::fromStdString(Cp1251ToUtf8(fileName))))
+    if (!img.load(QString::fromStdString(NativePath(fileName))))
         throw EInvalidGraphic("Bitmap image is not valid");
     SetImage(img);
 }
@@ -165,7 +166,11 @@ void TBitmap::LoadFromFile(const std::string& fileName)
 void TBitmap::SaveToFile(const std::string& fileName)
 {
     EndPaint();
-    if (!FImage->save(QString::fromStdString(Cp1251ToUtf8(fileName)), "BMP"))
+    // Through the file replacer: a failed save keeps the old file.
+    const bool ok = ReplaceFile(fileName, [this](const std::string& nativeTemp) {
+        return FImage->save(QString::fromStdString(nativeTemp), "BMP");
+    });
+    if (!ok)
         throw EFCreateError("Cannot create file " + fileName);
 }
 

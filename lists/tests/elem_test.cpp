@@ -1,4 +1,4 @@
-// Tests of the intrusive lists (model layer, target elemlist): edge cases and a random walk against
+// Tests of the intrusive lists (lists layer, target elemlist): edge cases and a random walk against
 // std::list.
 #include "elem.h"
 

@@ -1,0 +1,196 @@
+// The atomic file replacer of the runtime layer and the real file system behind its seam.
+#include "replacefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "sysutils.h"
+
+bool TFileSystem::Inspect(const std::string& path, bool& exists, mode_t& mode)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0) {
+        exists = true;
+        mode = st.st_mode;
+        return true;
+    }
+    exists = false;
+    mode = 0;
+    return errno == ENOENT;
+}
+
+bool TFileSystem::MayWrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+bool TFileSystem::Resolve(const std::string& path, std::string& target)
+{
+    target = path;
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+    return true;
+}
+
+bool TFileSystem::Create(const std::string& path, int& fd)
+{
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd >= 0;
+}
+
+bool TFileSystem::Truncate(const std::string& path, int& fd)
+{
+    fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    return fd >= 0;
+}
+
+bool TFileSystem::Write(int fd, const void* data, size_t size)
+{
+    const char* p = static_cast<const char*>(data);
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = ::write(fd, p + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+bool TFileSystem::SetMode(const std::string& path, mode_t mode) { return ::chmod(path.c_str(), mode) == 0; }
+
+bool TFileSystem::SyncFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+bool TFileSystem::Close(int fd) { return ::close(fd) == 0; }
+
+bool TFileSystem::Rename(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool TFileSystem::SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+void TFileSystem::Remove(const std::string& path) { ::unlink(path.c_str()); }
+
+namespace {
+
+TFileSystem& Real()
+{
+    static TFileSystem real;
+    return real;
+}
+
+TFileSystem*& Current()
+{
+    static TFileSystem* current = &Real();
+    return current;
+}
+
+// A name beside the target that no other replacement of this process uses at the same time.
+std::string TemporaryBeside(const std::string& target)
+{
+    static std::atomic<unsigned> counter{0};
+    return target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Rewrites the file itself: the folder takes no new files.
+bool RewriteInPlace(TFileSystem& fs, const std::string& target, std::string_view data)
+{
+    int fd = -1;
+    if (!fs.Truncate(target, fd))
+        return false;
+    const bool ok = fs.Write(fd, data.data(), data.size());
+    return fs.Close(fd) && ok;
+}
+
+} // namespace
+
+TFileSystem& FileSystem() { return *Current(); }
+
+TFileSystem* SetFileSystem(TFileSystem* fs)
+{
+    TFileSystem* old = Current();
+    Current() = fs ? fs : &Real();
+    return old;
+}
+
+bool ReplaceFile(std::string_view path, const std::function<bool(const std::string& nativeTemp)>& writer,
+                 TReplacePolicy policy)
+{
+    TFileSystem& fs = FileSystem();
+    std::string target = NativePath(path);
+    if (policy.ThroughLinks && !fs.Resolve(target, target))
+        return false;
+    bool exists = false;
+    mode_t mode = 0;
+    if (!fs.Inspect(target, exists, mode))
+        return false;
+    if (exists && (!S_ISREG(mode) || (mode & 0222) == 0 || !fs.MayWrite(target)))
+        return false; // not ours to replace, as Windows refuses a read-only file
+    const std::string temp = TemporaryBeside(target);
+    const std::string folder = ExtractFileDir(target);
+    const bool ok = writer(temp) && fs.SetMode(temp, exists ? mode & 07777 : NewFileMode()) && fs.SyncFile(temp) &&
+                    fs.Rename(temp, target);
+    if (!ok) {
+        fs.Remove(temp);
+        return false;
+    }
+    fs.SyncFolder(folder.empty() ? "." : folder); // the rename is done; a folder that cannot sync keeps it
+    return true;
+}
+
+bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy)
+{
+    TFileSystem& fs = FileSystem();
+    bool folderClosed = false;
+    const bool ok = ReplaceFile(
+        path,
+        [&](const std::string& temp) {
+            int fd = -1;
+            if (!fs.Create(temp, fd)) {
+                folderClosed = errno == EACCES || errno == EROFS;
+                return false;
+            }
+            const bool written = fs.Write(fd, data.data(), data.size());
+            return fs.Close(fd) && written;
+        },
+        policy);
+    if (ok || !folderClosed || !policy.InPlaceWhenFolderIsClosed)
+        return ok;
+    std::string target = NativePath(path);
+    if (policy.ThroughLinks)
+        fs.Resolve(target, target);
+    bool exists = false;
+    mode_t mode = 0;
+    if (!fs.Inspect(target, exists, mode) || !exists || !S_ISREG(mode) || (mode & 0222) == 0 || !fs.MayWrite(target))
+        return false;
+    return RewriteInPlace(fs, target, data);
+}

@@ -1,0 +1,57 @@
+// The one way files are replaced: a temporary file in the target's folder is written, flushed to
+// the disk and renamed over the target, so that any failure leaves the old file whole. Runtime
+// layer. The file-system steps go through a seam that tests replace to fail at any step.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The file-system steps of a replacement, on native (UTF-8) paths. Each returns false on failure.
+class TFileSystem {
+public:
+    virtual ~TFileSystem() = default;
+    // exists: whether anything is there; mode: its type and permission bits.
+    virtual bool Inspect(const std::string& path, bool& exists, mode_t& mode);
+    virtual bool MayWrite(const std::string& path);
+    // The file a symbolic link leads to (the path itself when it is none).
+    virtual bool Resolve(const std::string& path, std::string& target);
+    // A new file that must not exist yet; fd receives its descriptor.
+    virtual bool Create(const std::string& path, int& fd);
+    // Opens an existing file for rewriting in place, emptied.
+    virtual bool Truncate(const std::string& path, int& fd);
+    virtual bool Write(int fd, const void* data, size_t size);
+    virtual bool SetMode(const std::string& path, mode_t mode);
+    virtual bool SyncFile(const std::string& path);
+    virtual bool Close(int fd);
+    virtual bool Rename(const std::string& from, const std::string& to);
+    virtual bool SyncFolder(const std::string& folder);
+    virtual void Remove(const std::string& path);
+};
+
+// The file system in use; SetFileSystem(nullptr) restores the real one. Returns the one replaced.
+TFileSystem& FileSystem();
+TFileSystem* SetFileSystem(TFileSystem* fs);
+
+// How a replacement treats the target.
+struct TReplacePolicy {
+    // A symbolic link is written through to its file instead of being replaced by a file.
+    bool ThroughLinks = false;
+    // When the folder takes no new file but the file itself may be written, it is rewritten in
+    // place (not atomic: the one way to save there at all).
+    bool InPlaceWhenFolderIsClosed = false;
+};
+
+// Writes the file at its program-text path through writer, which gets the temporary's native path
+// (it does not exist yet; the writer creates it) and reports success. The temporary takes the
+// target's permission bits (a new file: 0666 less the umask), is synced, renamed over the target,
+// and the folder is synced. A target that is not a regular file, or one without write permission
+// or that the user may not write, is refused (as Windows refuses a read-only file). False on any failure; no temporary is left, and
+// the old file is as it was.
+bool ReplaceFile(std::string_view path, const std::function<bool(const std::string& nativeTemp)>& writer,
+                 TReplacePolicy policy = {});
+// ReplaceFile with a writer that stores these bytes.
+bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy = {});
