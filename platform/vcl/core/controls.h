@@ -23,6 +23,13 @@ class TDragObject;
 class TDragDockObject;
 class TDockTree;
 
+// State of an owner-drawn item (list and combo boxes, menus).
+enum TOwnerDrawStateItem {
+    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
+    odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = Set<TOwnerDrawStateItem, odSelected, odComboBoxEdit>;
+
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
 using TDragOverEvent =

@@ -16,11 +16,6 @@ class TMenu;
 
 class EMenuError : public Exception { using Exception::Exception; };
 
-enum TOwnerDrawStateItem {
-    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
-    odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
-};
-using TOwnerDrawState = Set<TOwnerDrawStateItem, odSelected, odComboBoxEdit>;
 // An owner-drawn item is measured (Width and Height come in as the platform's size) and painted
 // through the canvas given, which draws on the menu.
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
