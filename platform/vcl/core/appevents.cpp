@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "actlist.h"
 #include "forms.h"
 #include "handle.h"
 #include "winapi.h"
@@ -101,11 +102,13 @@ void InstallApplicationEvents()
 
 void TApplication::Idle()
 {
-    if (!OnIdle)
-        return;
     bool done = true;
     try {
-        OnIdle(this, done);
+        if (OnIdle)
+            OnIdle(this, done);
+        // Actions follow the program's state once it has nothing else to do.
+        if (done)
+            UpdateFormActions();
     } catch (...) {
         HandleException(this);
     }

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "actlist.h"
+#include "dragdock.h"
 #include "forms.h"
 #include "handle.h"
 #include "menus.h"
@@ -22,6 +24,16 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 TControl::~TControl()
 {
     *FAlive = false;
+    delete FActionLink;
+    if (FHostDockSite) {
+        TWinControl* host = FHostDockSite;
+        FHostDockSite = nullptr;
+        std::erase(host->FDockClients, this);
+        host->Perform(CM_UNDOCKCLIENT, 0, reinterpret_cast<LPARAM>(this));
+        host->DoRemoveDockClient(this);
+    }
+    if (DragControl() == this)
+        CancelDrag();
     ForgetControl(this);
     if (FPopupMenu)
         FPopupMenu->RemoveFreeNotification(this);
@@ -58,6 +70,8 @@ void TControl::Dispatch(TMessage& m)
     case WM_CANCELMODE: WMCancelMode(m); return;
     case CM_MOUSEENTER: CMMouseEnter(m); return;
     case CM_MOUSELEAVE: CMMouseLeave(m); return;
+    case CM_DRAG: CMDrag(m); return;
+    case CM_FLOAT: CMFloat(m); return;
     case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
     case CM_COLORCHANGED: CMColorChanged(m); return;
@@ -400,6 +414,11 @@ void TControl::CMEnabledChanged(TMessage&)
 
 void TControl::CMVisibleChanged(TMessage&)
 {
+    // The host lays its clients out again without (or with) this one.
+    if (FHostDockSite) {
+        TDockNotifyRec rec{CM_VISIBLECHANGED, 0, 0};
+        FHostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(&rec));
+    }
 }
 
 void TControl::CMColorChanged(TMessage&)
@@ -526,8 +545,11 @@ void TControl::SetMouseCapture(bool v)
 
 void TControl::Click()
 {
+    // The control's own handler wins over its action's.
     if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute(this);
 }
 
 void TControl::DblClick()
@@ -598,6 +620,11 @@ void TControl::DoMouseUp(TWMMouse& Message, TMouseButton Button)
 
 void TControl::WMLButtonDown(TWMMouse& Message)
 {
+    // An automatic drag takes the press (a dock drag only once the mouse moves).
+    if (FDragMode == dmAutomatic && !DragControl()) {
+        BeginDrag(FDragKind == dkDrag);
+        return;
+    }
     DefaultHandler(Message);
     DoMouseDown(Message, mbLeft, TShiftState());
 }

@@ -17,6 +17,32 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TBasicAction;
+class TControlActionLink;
+class TDragObject;
+class TDragDockObject;
+class TDockTree;
+
+// State of an owner-drawn item (list and combo boxes, menus).
+enum TOwnerDrawStateItem {
+    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
+    odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = Set<TOwnerDrawStateItem, odSelected, odComboBoxEdit>;
+
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDockEvent = std::function<void(TObject* Sender, TDragDockObject*& DragObject)>;
+using TDockOverEvent =
+    std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDockDropEvent = std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y)>;
+using TUnDockEvent = std::function<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
+using TGetSiteInfoEvent = std::function<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect,
+                                             TPoint MousePos, bool& CanDock)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -210,9 +236,53 @@ public:
     void SetParentBiDiMode(bool) {}
     int DrawTextBiDiModeFlags(int Flags) const { return Flags; }
     int DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
-    bool Dragging() const { return false; }
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode v) { FDragMode = v; }
+
+    // ---- drag and dock (dragdock.cpp) ----
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind v) { FDragKind = v; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor v) { FDragCursor = v; }
+    // Starts a drag (or a dock drag, by DragKind) from this control over the mouse capture: at once,
+    // or once the mouse has moved Threshold pixels (negative: the system's 5).
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends the running drag of this control: dropped where it is (Drop) or cancelled.
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+    // The dock site holding the control (null when floating or never docked).
+    TWinControl* HostDockSite() const { return FHostDockSite; }
+    // A form without a parent, or a control alone on the window made to float it.
+    bool Floating() const;
+    // Size the control takes when it floats again, and when docked beside or above another.
+    int UndockWidth() const { return FUndockWidth > 0 ? FUndockWidth : Width(); }
+    int UndockHeight() const { return FUndockHeight > 0 ? FUndockHeight : Height(); }
+    void SetUndockWidth(int v) { FUndockWidth = v; }
+    void SetUndockHeight(int v) { FUndockHeight = v; }
+    int LRDockWidth() const { return FLRDockWidth > 0 ? FLRDockWidth : UndockWidth(); }
+    int TBDockHeight() const { return FTBDockHeight > 0 ? FTBDockHeight : UndockHeight(); }
+    void SetLRDockWidth(int v) { FLRDockWidth = v; }
+    void SetTBDockHeight(int v) { FTBDockHeight = v; }
+    // Docks into NewDockSite beside DropControl (null: the site) on ControlSide: CM_UNDOCKCLIENT to
+    // the old host (which may refuse through OnUnDock), then CM_DOCKCLIENT to the new one. False
+    // when refused.
+    virtual bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+    // Floats the control at ScreenPos: a form becomes a top-level window again; any other control
+    // gets a floating window of its own, freed when its last client leaves.
+    virtual bool ManualFloat(const TRect& ScreenPos);
+    // Enters NewDockSite (null: floats) with bounds ARect in the site's client coordinates.
+    virtual void Dock(TWinControl* NewDockSite, const TRect& ARect);
+    // The edge of the control nearest to MousePos (client coordinates).
+    virtual TAlign GetDockEdge(TPoint MousePos);
+    // Source was dropped here (OnDragDrop).
+    virtual void DragDrop(TObject* Source, int X, int Y);
+
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TStartDockEvent OnStartDock;
+    TEndDragEvent OnEndDock;
 
     virtual void Invalidate();
     virtual void Update();
@@ -220,6 +290,17 @@ public:
     void Refresh() { Repaint(); }
     void BringToFront();
     void SendToBack();
+
+    // The action the control shows and runs on a click (through its link, actlist.cpp); null
+    // clears it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* Value);
+    TControlActionLink* ActionLink() const { return FActionLink; }
+    // A standard action asks the focused control whether it is its target.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
+    // Updates the linked action (the idle pass).
+    void InitiateAction();
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -259,6 +340,20 @@ protected:
     virtual bool CanResize(int& NewWidth, int& NewHeight);
     virtual void WndProc(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Drag events; DragOver answers whether Source may drop here (OnDragOver decides; false without).
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    virtual void DoStartDock(TDragDockObject*& DragObject);
+    virtual void DoEndDock(TObject* Target, int X, int Y);
+    virtual void DoDock(TWinControl* NewDockSite, TRect& ARect);
+    // Keeps the sizes the control goes back to (floating size, docked widths and heights).
+    void CalcDockSizes();
+    // CM_DRAG (a phase of a drag over this control), CM_FLOAT (dropped where no site takes it).
+    virtual void CMDrag(TMessage& Message);
+    virtual void CMFloat(TMessage& Message);
+    // The linked action changed (CheckDefaults: it was just assigned).
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
     // Asks the parent to place its aligned and anchored children again (this one changed).
     virtual void RequestAlign();
     // Repaints the control's rectangle on the parent (graphic controls have no window of their own).
@@ -304,6 +399,9 @@ private:
     friend class TWinControl;
     friend class TWidgetHandle;
     friend class TControlGuard;
+    friend class TDragControlObject;
+    friend class TDragDockObject;
+    friend class TDragEngine;
     void DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift);
     void DoMouseUp(TWMMouse& Message, TMouseButton Button);
     void FontChanged();
@@ -329,6 +427,11 @@ private:
     TCursor FCursor = crDefault;
     TPopupMenu* FPopupMenu = nullptr;
     TDragMode FDragMode = dmManual;
+    TControlActionLink* FActionLink = nullptr;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
+    TWinControl* FHostDockSite = nullptr;
+    int FUndockWidth = 0, FUndockHeight = 0, FLRDockWidth = 0, FTBDockHeight = 0;
     // Cleared when the control is destroyed; TControlGuard reads it.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
@@ -408,6 +511,34 @@ public:
     // Sends the message to every child until one answers it (a nonzero Result).
     void Broadcast(TMessage& Message);
 
+    // ---- docking (dragdock.cpp, docktree.cpp) ----
+    bool DockSite() const { return FDockSite; }
+    void SetDockSite(bool v);
+    // Whether the site lays its clients out through a dock manager (TDockTree by default).
+    bool UseDockManager() const { return FUseDockManager; }
+    void SetUseDockManager(bool v);
+    TDockTree* DockManager() const { return FDockManager.get(); }
+    // Takes over Manager (null: none).
+    void SetDockManager(TDockTree* Manager);
+    int DockClientCount() const { return int(FDockClients.size()); }
+    TControl* DockClients(int i) const { return FDockClients.at(size_t(i)); }
+    // Asked before Source may drop: OnDockOver decides (true without it); the dock rectangle is set
+    // first (PositionDockRect).
+    virtual void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // A dock drag dropped here: CM_DOCKCLIENT, then OnDockDrop.
+    virtual void DockDrop(TDragDockObject* Source, int X, int Y);
+    // Whether Client may leave for NewTarget (OnUnDock); the dock manager lets it go.
+    virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+    // Whether Client may dock here, and the screen area (InfluenceRect) where it may.
+    virtual void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock);
+    // Where a drop would place Source: the dock manager's rectangle, else the whole client area.
+    virtual void PositionDockRect(TDragDockObject* Source);
+
+    TDockOverEvent OnDockOver;
+    TDockDropEvent OnDockDrop;
+    TUnDockEvent OnUnDock;
+    TGetSiteInfoEvent OnGetSiteInfo;
+
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyDown;
@@ -435,6 +566,16 @@ protected:
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Makes the site's dock manager (a TDockTree) when it is a site that uses one.
+    virtual TDockTree* CreateDockManager();
+    virtual void CMDockClient(TMessage& Message);
+    virtual void CMUnDockClient(TMessage& Message);
+    virtual void CMDockNotification(TMessage& Message);
+    // A client arrived or left; a window made only to float a control frees itself when its last
+    // client leaves.
+    virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+    virtual void DoRemoveDockClient(TControl* Client);
+    virtual void WMNCLButtonDown(TMessage& Message);
 
     virtual void WMPaint(TWMPaint& Message);
     virtual void WMEraseBkgnd(TWMEraseBkgnd& Message);
@@ -487,7 +628,12 @@ private:
     // one took it.
     bool IsControlMouseMsg(TMessage& Message);
 
+    friend class TDockTree;
     std::vector<TControl*> FControls;  // z-order, bottom first
+    std::vector<TControl*> FDockClients;
+    std::unique_ptr<TDockTree> FDockManager;
+    bool FDockSite = false;
+    bool FUseDockManager = false;
     std::vector<TWinControl*> FTabList;
     TWidgetHandle* FHandle = nullptr;
     std::unique_ptr<TBrush> FBrush;

@@ -12,11 +12,13 @@
 #include <unistd.h>
 
 #include "cp1251.h"
+#include "actlist.h"
 #include "dialogs.h"
 #include "handle.h"
 #include "menus.h"
 #include "sysinfo_qt.h"
 #include "winapi.h"
+#include "wingdi.h"
 #include "core_qt.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -80,13 +82,15 @@ void TCustomForm::CreateParams(TCreateParams& Params)
 void TCustomForm::CreateWnd()
 {
     TWinControl::CreateWnd();
+    if (Parent())
+        return;
     QWidget* w = HandleWidget(this);
     Qt::WindowFlags f = Qt::Window;
-    if (FBorderStyle == bsNone)
+    if (FBorderStyle == bsNone || DrawsDockCaption())
         f |= Qt::FramelessWindowHint;
     if (FBorderStyle == bsDialog)
         f = Qt::Dialog;
-    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
+    if ((FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) && !DrawsDockCaption())
         f = Qt::Tool;
     if (FFormStyle == fsStayOnTop)
         f |= Qt::WindowStaysOnTopHint;
@@ -158,11 +162,55 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     }
 }
 
+namespace {
+
+// The frame of a floating dockable form: a raised edge and a small caption strip.
+constexpr int kDockFrame = 2;
+constexpr int kDockCaption = 16;
+
+}  // namespace
+
+bool TCustomForm::DrawsDockCaption() const
+{
+    return !Parent() && DragKind() == dkDock;
+}
+
+void TCustomForm::SetParent(TWinControl* AParent)
+{
+    if (AParent == Parent())
+        return;
+    bool shown = !Parent() && FShowing;
+    if (shown && HandleAllocated())
+        HandleWidget(this)->hide();
+    TWinControl::SetParent(AParent);
+    if (!AParent) {
+        // Top-level again: a window of its own, shown by the next Show.
+        FShowing = false;
+        FPlaced = true;
+    }
+}
+
+void TCustomForm::WMNCHitTest(TWMNCHitTest& Message)
+{
+    TWinControl::WMNCHitTest(Message);
+    if (!DrawsDockCaption())
+        return;
+    int y = Message.YPos - Top();
+    if (y >= kDockFrame && y < kDockFrame + kDockCaption)
+        Message.Result = HTCAPTION;
+}
+
 void TCustomForm::WMNCCalcSize(TWMNCCalcSize& Message)
 {
-    // The window manager draws the frame; the menu bar is the only non-client part we own.
+    // The window manager draws the frame; the menu bar is the only non-client part we own, save
+    // for a floating dockable form, whose frame and caption are ours.
     if (!Message.CalcSize_Params)
         return;
+    if (DrawsDockCaption()) {
+        TRect& r = Message.CalcSize_Params->Rgrc[0];
+        InflateRect(r, -kDockFrame, -kDockFrame);
+        r.Top += kDockCaption;
+    }
     if (FMenu && FMenu->MenuBar() && HandleAllocated()) {
         int h = FMenu->MenuBar()->sizeHint().height();
         FMenu->MenuBar()->setGeometry(0, 0, Width(), h);
@@ -173,6 +221,20 @@ void TCustomForm::WMNCCalcSize(TWMNCCalcSize& Message)
 
 void TCustomForm::WMNCPaint(TWMNCPaint& Message)
 {
+    if (Message.DC && DrawsDockCaption()) {
+        TCanvas* c = Message.DC;
+        TRect r(0, 0, Width(), Height());
+        DrawEdge(c, &r, EDGE_RAISED, BF_RECT);
+        TRect cap(kDockFrame, kDockFrame, Width() - kDockFrame, kDockFrame + kDockCaption);
+        bool active = Active();
+        c->Brush()->SetColor(active ? clActiveCaption : clInactiveCaption);
+        c->FillRect(cap);
+        c->Font()->SetColor(active ? clCaptionText : clInactiveCaptionText);
+        c->Font()->SetStyle(TFontStyles{fsBold});
+        c->Brush()->SetStyle(bsClear);
+        c->TextRect(cap, cap.Left + 3, cap.Top + 1, Caption());
+        return;
+    }
     if (Message.DC && BorderWidth() > 0)
         TWinControl::WMNCPaint(Message);
 }
@@ -193,7 +255,11 @@ void TCustomForm::Paint()
 void TCustomForm::Show()
 {
     SetVisible(true);
-    if (HandleAllocated()) {
+    if (!Parent() && !FShowing) {
+        FShowing = true;
+        Perform(CM_SHOWINGCHANGED, 0, 0);
+    }
+    if (HandleAllocated() && !Parent()) {
         HandleWidget(this)->activateWindow();
     }
 }
@@ -205,6 +271,10 @@ void TCustomForm::Hide()
 
 void TCustomForm::CMVisibleChanged(TMessage& Message)
 {
+    if (Parent()) {
+        TWinControl::CMVisibleChanged(Message);
+        return;
+    }
     TControl::CMVisibleChanged(Message);
     if (Visible() != FShowing) {
         FShowing = Visible();
@@ -213,8 +283,19 @@ void TCustomForm::CMVisibleChanged(TMessage& Message)
     UpdateShowing();
 }
 
-void TCustomForm::CMShowingChanged(TMessage&)
+void TCustomForm::CMShowingChanged(TMessage& Message)
 {
+    if (Parent()) {
+        // Docked: shown and hidden with its site, as any child window.
+        if (FShowing) {
+            AfterConstruction();
+            DoShow();
+        } else {
+            DoHide();
+        }
+        TWinControl::CMShowingChanged(Message);
+        return;
+    }
     if (FShowing) {
         AfterConstruction();
         DoShow();
@@ -371,6 +452,12 @@ void TCustomForm::Dispatch(TMessage& Message)
     case CM_DEACTIVATE:
         if (OnDeactivate)
             OnDeactivate(this);
+        return;
+    case CM_ACTIONEXECUTE:
+        CMActionExecute(Message);
+        return;
+    case CM_ACTIONUPDATE:
+        CMActionUpdate(Message);
         return;
     default:
         TWinControl::Dispatch(Message);

@@ -36,6 +36,10 @@ public:
 
     void Show();
     void Hide();
+    // A dockable form floating on its own: frameless, with a caption strip the layer draws (and
+    // whose press starts a dock drag).
+    bool DrawsDockCaption() const;
+    void SetParent(TWinControl* AParent) override;
     // Shows the form and runs a local event loop until ModalResult is set (and the close is allowed).
     int ShowModal();
     // Closes as the user would: OnCloseQuery, then OnClose with its action.
@@ -68,6 +72,8 @@ public:
 
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* c);
+    // Updates the form's action lists and its controls' actions (actlist.cpp).
+    void UpdateActions();
     // Called by a control that took the focus: moves the active control and sends CM_EXIT/CM_ENTER.
     bool SetFocusedControl(TWinControl* c);
     void DefocusControl(TWinControl* c, bool Removing);
@@ -86,7 +92,8 @@ public:
     TCloseQueryEvent OnCloseQuery;
 
 protected:
-    bool IsTopLevel() const override { return true; }
+    // A form docked into a site is a child window there.
+    bool IsTopLevel() const override { return Parent() == nullptr; }
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void PaintWindow(HDC DC) override;
@@ -100,8 +107,12 @@ protected:
     void CMDialogKey(TWMKey& Message) override;
     void WMNCCalcSize(TWMNCCalcSize& Message) override;
     void WMNCPaint(TWMNCPaint& Message) override;
+    void WMNCHitTest(TWMNCHitTest& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void WMClose(TMessage& Message);
+    // A standard action looks for its target: the active control, then the form (actlist.cpp).
+    virtual void CMActionExecute(TMessage& Message);
+    virtual void CMActionUpdate(TMessage& Message);
 
 private:
     friend class TApplication;

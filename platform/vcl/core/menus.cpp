@@ -39,6 +39,8 @@ void Guarded(TObject* sender, F&& f)
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new TQtAction())
 {
+    // The owner-draw style finds the item of an action through this.
+    FAction->setData(QVariant::fromValue(static_cast<void*>(this)));
     QObject::connect(FAction, &QAction::triggered, [this](bool) { Guarded(this, [this] { Click(); }); });
 }
 
@@ -119,6 +121,9 @@ void TMenuItem::Sync()
     FAction->setChecked(FChecked);
     FAction->setEnabled(FEnabled);
     FAction->setVisible(FVisible);
+    QFont f = FAction->font();
+    f.setBold(FDefault);
+    FAction->setFont(f);
     if (FShortCut) {
         WORD key;
         TShiftState shift;
@@ -200,6 +205,7 @@ TQtMenu* TMenuItem::SubMenu()
 {
     if (!FSubMenu) {
         FSubMenu = new TQtMenu();
+        InstallMenuDrawStyle(FSubMenu);
         // Opening a submenu runs the parent item's OnClick, so it can fill or tick its children.
         QObject::connect(FSubMenu, &QMenu::aboutToShow, [this] {
             Guarded(this, [this] {
@@ -211,6 +217,18 @@ TQtMenu* TMenuItem::SubMenu()
             FAction->setMenu(FSubMenu);
     }
     return FSubMenu;
+}
+
+void TMenuItem::SetImageIndex(int v)
+{
+    FImageIndex = v;
+    SyncImage();
+}
+
+void TMenuItem::SetDefault(bool v)
+{
+    FDefault = v;
+    Sync();
 }
 
 TMenu* TMenuItem::RootMenu() const
@@ -225,8 +243,10 @@ void TMenuItem::Rebuild()
 {
     QMenu* m = SubMenu();
     m->clear();
-    for (TMenuItem* c : FItems)
+    for (TMenuItem* c : FItems) {
         m->addAction(c->FAction);
+        c->SyncImage();
+    }
     if (FMenu)
         FMenu->MenuChanged();
 }
@@ -248,6 +268,7 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<T
 
 TMenu::~TMenu()
 {
+    FImageLink.reset();
     FItems.reset();
 }
 
@@ -297,6 +318,7 @@ TQtMenuBar* TMainMenu::MenuBar(HWND parent)
         FBar = nullptr;
     if (!FBar) {
         FBar = new TQtMenuBar(parent);
+        InstallMenuDrawStyle(FBar);
         QObject::connect(FBar, &QObject::destroyed, [this](QObject*) { FBar = nullptr; });
         MenuChanged();
     }

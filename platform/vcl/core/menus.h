@@ -16,6 +16,12 @@ class TMenu;
 
 class EMenuError : public Exception { using Exception::Exception; };
 
+// An owner-drawn item is measured (Width and Height come in as the platform's size) and painted
+// through the canvas given, which draws on the menu.
+using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
+using TAdvancedMenuDrawItemEvent =
+    std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* AOwner);
@@ -41,8 +47,12 @@ public:
     void SetShortCut(TShortCut v);
     std::string Hint() const { return FHint; }
     void SetHint(const std::string& v) { FHint = v; }
+    // The image of the menu's Images shown beside the caption (-1: none).
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int v) { FImageIndex = v; }
+    void SetImageIndex(int v);
+    // The default item of its menu, shown bold.
+    bool Default() const { return FDefault; }
+    void SetDefault(bool v);
     bool IsLine() const { return FCaption == "-"; }
 
     int Count() const { return int(FItems.size()); }
@@ -66,8 +76,12 @@ public:
     virtual void Click();
 
     TNotifyEvent OnClick;
+    // Used while the item's menu has OwnerDraw on (menudraw.cpp).
+    TMenuMeasureItemEvent OnMeasureItem;
+    TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
 
     TQtAction* Action() const { return FAction; }
+    TMenu* RootMenu() const;
     // The menu of the children (made on first need).
     TQtMenu* SubMenu();
 
@@ -77,7 +91,7 @@ private:
     void Rebuild();
     void Sync();
     void UncheckSiblings();
-    TMenu* RootMenu() const;
+    void SyncImage();
 
     std::string FCaption;
     std::string FHint;
@@ -88,6 +102,7 @@ private:
     bool FVisible = true;
     int FGroupIndex = 0;
     int FImageIndex = -1;
+    bool FDefault = false;
     TShortCut FShortCut = 0;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on a root item
@@ -106,13 +121,25 @@ public:
     TMenuItem* FindItemByShortCut(TShortCut sc) const;
     // Runs the item with shortcut sc if it is enabled and visible; true when one ran.
     bool IsShortCut(TShortCut sc);
+    // Images of the items (ImageIndex); the menu follows the list's changes.
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* v);
+    // Items are measured and painted by their OnMeasureItem/OnAdvancedDrawItem handlers.
+    bool OwnerDraw() const { return FOwnerDraw; }
+    void SetOwnerDraw(bool v);
 
 protected:
     friend class TMenuItem;
     virtual void MenuChanged() {}
 
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
+    void ImagesChanged();
     std::unique_ptr<TMenuItem> FItems;
+    TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TChangeLink> FImageLink;
+    bool FOwnerDraw = false;
 };
 
 class TMainMenu : public TMenu {

@@ -8,6 +8,7 @@
 
 #include "controls.h"
 #include "cp1251.h"
+#include "dragdock.h"
 #include "forms.h"
 #include "handle.h"
 #include "winapi.h"
@@ -22,6 +23,11 @@ TWinControl::~TWinControl()
 {
     // Handlers that run while the children go must already see this as gone.
     *FAlive = false;
+    // The dock manager gives the window procedure back; clients docked here float from now on.
+    FDockManager.reset();
+    for (TControl* c : FDockClients)
+        c->FHostDockSite = nullptr;
+    FDockClients.clear();
     // The children go with the window, whoever owns them (as the original did).
     while (!FControls.empty()) {
         TControl* c = FControls.back();
@@ -1111,6 +1117,10 @@ void TWinControl::Dispatch(TMessage& m)
     case WM_TIMER: { TWMTimer t(m); WMTimer(t); return; }
     case WM_COMMAND: { TWMCommand t(m); WMCommand(t); return; }
     case WM_NCHITTEST: { TWMNCHitTest t(m); WMNCHitTest(t); return; }
+    case WM_NCLBUTTONDOWN: WMNCLButtonDown(m); return;
+    case CM_DOCKCLIENT: CMDockClient(m); return;
+    case CM_UNDOCKCLIENT: CMUnDockClient(m); return;
+    case CM_DOCKNOTIFICATION: CMDockNotification(m); return;
     case WM_MOUSEACTIVATE: { TWMMouseActivate t(m); WMMouseActivate(t); return; }
     case WM_HSCROLL: { TWMScroll t(m); WMHScroll(t); return; }
     case WM_VSCROLL: { TWMScroll t(m); WMVScroll(t); return; }

@@ -630,6 +630,23 @@ enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 
 // Same-sized images kept with their masks. A bitmap wider than Width adds one image per
 // Width-wide slice, as the original did.
+class TImageList;
+using TCustomImageList = TImageList;
+
+// Tells a user of an image list (a menu, a list view) that the list changed. The list keeps the
+// links it was given and forgets them when the link unregisters or is freed.
+class TChangeLink : public TObject {
+public:
+    ~TChangeLink() override;
+    TCustomImageList* Sender() const { return FSender; }
+    void SetSender(TCustomImageList* v) { FSender = v; }
+    virtual void Change();
+    TNotifyEvent OnChange;
+
+private:
+    TCustomImageList* FSender = nullptr;
+};
+
 class TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* AOwner);
@@ -657,12 +674,39 @@ public:
     // The image on BkColor (white when clNone); false for a bad index.
     bool GetBitmap(int Index, TBitmap* Image);
 
-private:
+    // Image Index with its transparency (null for a bad index); owned by the list.
+    const TQtImage* ImageAt(int Index) const;
+    // Links told of every change after OnChange.
+    void RegisterChanges(TChangeLink* Value);
+    void UnRegisterChanges(TChangeLink* Value);
+    // Makes image ImageIndex overlay number Overlay (0..3); false for a bad index or number.
+    bool Overlay(int ImageIndex, int Overlay);
+    // The image of overlay number Overlay, -1 when none.
+    int OverlayImage(int Overlay) const;
+    // Draws Index, then the image of overlay number Overlay over it (when set).
+    void DrawOverlay(TCanvas* Canvas, int X, int Y, int Index, int Overlay, bool Enabled = true);
+    // Brackets a batch of changes: one change notification when the last one ends.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+
+protected:
     void Changed();
+
+private:
+    friend TImageList* SmallSystemImageList();
     int AddImage(const TQtImage& argb);
     int FWidth = 16, FHeight = 16;
     std::vector<TQtImage> FImages;
+    std::vector<TChangeLink*> FLinks;
+    int FOverlays[4] = {-1, -1, -1, -1};
+    int FUpdateCount = 0;
+    bool FChangedInUpdate = false;
 };
+
+// The small system image list (16 x 16): a closed folder, an open folder, a document and a drive,
+// at the indices below. Made on first use, owned by the program.
+enum : int { sii_Folder = 0, sii_FolderOpen = 1, sii_Document = 2, sii_Drive = 3 };
+TImageList* SmallSystemImageList();
 
 // Shared drawing helpers of the original graphics unit.
 void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width);

@@ -7,6 +7,8 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
                                   csDoubleClicks, csReplicatable};
     SetBounds(Left(), Top(), 185, 41);
     SetColor(clBtnFace);
+    // A panel made a dock site lays its clients out through a dock manager.
+    SetUseDockManager(true);
 }
 
 void TCustomPanel::Changed()

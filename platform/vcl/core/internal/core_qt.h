@@ -22,6 +22,8 @@ class TQtMenuBar : public QMenuBar {
 public:
     using QMenuBar::QMenuBar;
 };
+// Menus and menu bars paint owner-drawn items through their handlers with this style (menudraw.cpp).
+void InstallMenuDrawStyle(QWidget* menu);
 // The local loop of a modal form.
 class TQtEventLoop : public QEventLoop {
 public:

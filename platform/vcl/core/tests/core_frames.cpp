@@ -340,6 +340,9 @@ TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays)
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(p->ClientWidth(), 200 - GetSystemMetrics(SM_CXVSCROLL));
     EXPECT_EQ(GetWindowLong(h, GWL_STYLE) & WS_VSCROLL, LPARAM(WS_VSCROLL));
+    // The handler counts into this frame's local: the window's last messages (WM_DESTROY in the
+    // teardown) must not reach it.
+    p->OnMessage = nullptr;
 }
 
 TEST_F(CoreFrames, ScrollWindowMovesThePixelsAndTheChildWindows)

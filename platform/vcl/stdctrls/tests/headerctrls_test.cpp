@@ -1,0 +1,169 @@
+// Header control: the header messages as a table, section clicks and divider drags raised as
+// events and notifications; hot-key control: keys in, "Ctrl+Alt+A" out, the HKM_* messages.
+#include <gtest/gtest.h>
+
+#include "core_support.h"
+#include "handle.h"
+#include "headerctrls.h"
+
+namespace {
+
+// A parent that records the header notifications it receives.
+class TNotifyProbe : public TProbe {
+public:
+    using TProbe::TProbe;
+    std::vector<std::pair<int, int>> Notes;  // code, item
+    LRESULT Veto = 0;
+
+protected:
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == WM_NOTIFY) {
+            auto* n = reinterpret_cast<THDNotify*>(m.LParam);
+            Notes.push_back({n->code, n->Item});
+            m.Result = n->code == HDN_BEGINTRACK ? Veto : 0;
+            return;
+        }
+        TProbe::Dispatch(m);
+    }
+};
+
+class Header : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TApplication::QtApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 300, 100);
+        Host = new TNotifyProbe(Form);
+        Host->SetParent(Form);
+        Host->SetBounds(0, 0, 300, 100);
+        H = new THeaderControl(Form);
+        H->SetParent(Host);
+        for (const char* t : {"Имя", "Тип", "Значение"}) {
+            THeaderSection* s = H->Sections()->Add();
+            s->SetText(t);
+            s->SetWidth(80);
+        }
+        Form->Show();
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TForm* Form = nullptr;
+    TNotifyProbe* Host = nullptr;
+    THeaderControl* H = nullptr;
+};
+
+TEST_F(Header, MessagesReadAndWriteTheSections)
+{
+    EXPECT_EQ(H->Perform(HDM_GETITEMCOUNT), 3);
+    THDItem item;
+    item.Mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    ASSERT_EQ(H->Perform(HDM_GETITEM, 1, reinterpret_cast<LPARAM>(&item)), 1);
+    EXPECT_EQ(item.Text, "Тип");
+    EXPECT_EQ(item.cxy, 80);
+    EXPECT_EQ(item.fmt, HDF_STRING | HDF_LEFT);
+    item.Mask = HDI_WIDTH | HDI_FORMAT;
+    item.cxy = 120;
+    item.fmt = HDF_OWNERDRAW | HDF_RIGHT;
+    EXPECT_EQ(H->Perform(HDM_SETITEM, 1, reinterpret_cast<LPARAM>(&item)), 1);
+    EXPECT_EQ(H->Sections()->Items(1)->Width(), 120);
+    EXPECT_EQ(H->Sections()->Items(1)->Style(), hsOwnerDraw);
+    EXPECT_EQ(H->Sections()->Items(1)->Alignment(), taRightJustify);
+    EXPECT_EQ(H->Sections()->Items(2)->Left(), 200);
+    TRect r;
+    EXPECT_EQ(H->Perform(HDM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r)), 1);
+    EXPECT_EQ(r.Left, 200);
+    EXPECT_EQ(r.Right, 280);
+    EXPECT_EQ(H->Perform(HDM_GETITEM, 7, reinterpret_cast<LPARAM>(&item)), 0);
+    struct {
+        int X;
+        UINT Flags;
+        int Item;
+    } hits[] = {{10, HHT_ONHEADER, 0}, {79, HHT_ONDIVIDER, 0}, {150, HHT_ONHEADER, 1}, {295, HHT_NOWHERE, -1}};
+    for (auto& h : hits) {
+        THDHitTestInfo info;
+        info.Pt = TPoint(h.X, 5);
+        H->Perform(HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.Flags, h.Flags) << h.X;
+        EXPECT_EQ(info.Item, h.Item) << h.X;
+    }
+    item.Mask = HDI_TEXT | HDI_WIDTH;
+    item.Text = "Новый";
+    item.cxy = 40;
+    EXPECT_EQ(H->Perform(HDM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    EXPECT_EQ(H->Sections()->Items(0)->Text(), "Новый");
+    EXPECT_EQ(H->Perform(HDM_DELETEITEM, 0), 1);
+    EXPECT_EQ(H->Perform(HDM_GETITEMCOUNT), 3);
+}
+
+TEST_F(Header, ClicksAndDividerDragsNotifyTheParent)
+{
+    std::vector<std::string> seen;
+    H->OnSectionClick = [&](THeaderControl*, THeaderSection* s) { seen.push_back("click " + s->Text()); };
+    H->OnSectionResize = [&](THeaderControl*, THeaderSection* s) {
+        seen.push_back("resize " + std::to_string(s->Width()));
+    };
+    QWidget* w = ClientWidget(H);
+    Click(w, 120, 5);
+    SendMouse(w, QEvent::MouseButtonPress, 79, 5);
+    SendMouse(w, QEvent::MouseMove, 99, 5, Qt::NoButton, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseButtonRelease, 99, 5);
+    EXPECT_EQ(H->Sections()->Items(0)->Width(), 100);
+    EXPECT_EQ(seen, (std::vector<std::string>{"click Тип", "resize 100"}));
+    EXPECT_EQ(Host->Notes, (std::vector<std::pair<int, int>>{{HDN_ITEMCLICK, 1}, {HDN_BEGINTRACK, 0},
+                                                             {HDN_TRACK, 0}, {HDN_ENDTRACK, 0}}));
+    // The parent may forbid resizing.
+    Host->Veto = 1;
+    SendMouse(w, QEvent::MouseButtonPress, 99, 5);
+    SendMouse(w, QEvent::MouseMove, 130, 5, Qt::NoButton, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseButtonRelease, 130, 5);
+    EXPECT_EQ(H->Sections()->Items(0)->Width(), 100);
+}
+
+TEST_F(Header, OwnerDrawnSectionsArePaintedByTheirHandler)
+{
+    H->Sections()->Items(2)->SetStyle(hsOwnerDraw);
+    std::vector<int> drawn;
+    H->OnDrawSection = [&](THeaderControl* h, THeaderSection* s, const TRect& r, bool) {
+        drawn.push_back(r.Left);
+        h->Canvas()->Brush()->SetColor(clRed);
+        h->Canvas()->FillRect(r);
+        EXPECT_EQ(s->Index(), 2);
+    };
+    QImage img = HandleWidget(H)->grab().toImage();
+    EXPECT_EQ(drawn, std::vector<int>{160});
+    EXPECT_EQ(Pixel(img, 170, 8), clRed);
+    EXPECT_EQ(Pixel(img, 40, 1), TColor(ColorToRGB(clBtnHighlight)));
+}
+
+TEST(HotKey, KeysMakeTheCombinationAndTheTextShowsIt)
+{
+    TApplication::QtApp();
+    TForm form(nullptr);
+    auto* hk = new THotKey(&form);
+    hk->SetParent(&form);
+    int changes = 0;
+    hk->OnChange = [&](TObject*) { ++changes; };
+    form.Show();
+    EXPECT_EQ(hk->DisplayText(), "Нет");
+    QWidget* w = ClientWidget(hk);
+    SendKey(w, Qt::Key_A, "a", Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(hk->DisplayText(), "Ctrl+Alt+A");
+    EXPECT_EQ(hk->HotKey(), ShortCut('A', TShiftState{ssCtrl, ssAlt}));
+    EXPECT_EQ(hk->Perform(HKM_GETHOTKEY), LRESULT('A' | ((HOTKEYF_CONTROL | HOTKEYF_ALT) << 8)));
+    // A plain key is a forbidden combination by default: the control puts Alt on it.
+    SendKey(w, Qt::Key_B, "b");
+    EXPECT_EQ(hk->DisplayText(), "Alt+B");
+    SendKey(w, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(hk->HotKey(), scNone);
+    EXPECT_EQ(changes, 3);
+    hk->Perform(HKM_SETHOTKEY, VK_F5 | (HOTKEYF_SHIFT << 8));
+    EXPECT_EQ(hk->DisplayText(), "Shift+F5");
+    EXPECT_EQ(changes, 3);
+}
+
+}  // namespace
