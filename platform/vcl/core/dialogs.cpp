@@ -18,11 +18,6 @@ QString ToQt(const std::string& s)
     return QString::fromStdString(Cp1251ToUtf8(s));
 }
 
-std::string FromQt(const QString& s)
-{
-    return Utf8ToCp1251(s.toStdString());
-}
-
 QWidget* ActiveWindowWidget()
 {
     TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
@@ -141,8 +136,16 @@ public:
             dlg.selectFile(ToQt(Request.FileName));
         if (dlg.exec() != QDialog::Accepted)
             return false;
-        for (const QString& f : dlg.selectedFiles())
-            Files.push_back(FromQt(f));
+        // A name Windows-1251 cannot hold would open or create another file: refuse it by name.
+        for (const QString& f : dlg.selectedFiles()) {
+            std::string name;
+            if (!TryFromNativePath(f.toStdString(), name)) {
+                Files.clear();
+                MessageBox(UnrepresentableNameMessage(f.toStdString()), "Ошибка", MB_OK | MB_ICONERROR);
+                return false;
+            }
+            Files.push_back(name);
+        }
         int idx = int(filters.indexOf(dlg.selectedNameFilter()));
         if (idx >= 0)
             Request.FilterIndex = idx + 1;

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
@@ -319,6 +323,41 @@ TEST_F(CoreForms, FileDialogsFillTheirFieldsFromTheService)
         EXPECT_EQ(ApplyDefaultExt(e.Name, e.Ext), e.Expect);
     EXPECT_EQ(FilterToQtFilters("Текст|*.txt;*.log|Все|*.*"),
               (std::vector<std::string>{"Текст (*.txt *.log)", "Все (*.*)"}));
+}
+
+// The real dialog: a name picked there that Windows-1251 cannot hold is refused by name, while a
+// Cyrillic one arrives as Windows-1251.
+TEST_F(CoreForms, TheRealFileDialogRefusesNamesOutsideWindows1251)
+{
+    struct Case {
+        const char8_t* Typed; // as the user types it
+        bool Accepted;
+    };
+    for (Case c : {Case{u8"Подстанция-1.cdb", true}, Case{u8"схема\u2713.cdb", false}}) {
+        std::string shown;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            dlg->selectFile(QString::fromUtf8(reinterpret_cast<const char*>(c.Typed)));
+            // The refusal arrives as a message box while the dialog's answer is handled.
+            QTimer::singleShot(0, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->text().toStdString();
+                    box->accept();
+                }
+            });
+            static_cast<QDialog*>(dlg)->accept();
+        });
+        TSaveDialog save(nullptr);
+        save.SetInitialDir(QDir::tempPath().toStdString());
+        EXPECT_EQ(save.Execute(), c.Accepted) << reinterpret_cast<const char*>(c.Typed);
+        if (c.Accepted) {
+            EXPECT_EQ(ExtractFileName(save.FileName()), "Подстанция-1.cdb");
+            EXPECT_TRUE(shown.empty());
+        } else {
+            EXPECT_NE(shown.find(reinterpret_cast<const char*>(u8"схема")), std::string::npos) << shown;
+        }
+    }
 }
 
 TEST_F(CoreForms, ClipboardTextCrossesTheBoundaryAsUnicode)
