@@ -101,3 +101,117 @@ private:
     bool FDone = false;
     bool FClosePosted = false;
 };
+
+// ---- Popup button painter ------------------------------------------------------------------------
+// The calendar's and the time picker's buttons: border (flat or raised, coloured when not
+// clBtnFace), filled in ButtonColor, caption centred on one line, shifted when down.
+void DrawPopupButton(TCanvas* Canvas, const TRect& Bounds, const std::string& Caption, bool Themed, bool Down,
+                     bool Flat, TColor FontColor, TColor ButtonColor);
+
+// ---- Time picker ---------------------------------------------------------------------------------
+class TGwTimePicker;
+
+class TGwClockFaceColors : public TPersistent {
+public:
+    explicit TGwClockFaceColors(TGwTimePicker* Owner) : FOwner(Owner) {}
+    void Assign(TPersistent* Source) override;
+    enum Index { Face, Hands, Numbers, HourTicks, MinuteTicks };
+    TColor Get(Index I) const { return FColors[I]; }
+    void Set(Index I, TColor Value);
+
+private:
+    TGwTimePicker* FOwner;
+    TColor FColors[5] = {clBtnFace, clWindowText, clWindowText, clBtnShadow, clWindowText};
+};
+
+class TGwTimePicker : public TGwCustomPanel {
+public:
+    explicit TGwTimePicker(TComponent* AOwner);
+    ~TGwTimePicker() override;
+
+    TDateTime Time() const { return FTime; }
+    void SetTime(TDateTime Value);
+    void Clear() { SetTime(0); }
+    bool IsClear() const { return FTime == 0; }
+    bool PM() const { return FPM; }
+    void SetHour(int H);
+    void SetMinute(int M);
+    void ChangeToAM();
+    void ChangeToPM();
+    void AdjustHour(int Delta);
+    void AdjustMinute(int Delta);
+
+    TGwClockFaceColors* ClockFaceColors() const { return FClockFaceColors.get(); }
+    void SetClockFaceColors(TGwClockFaceColors* Value) { FClockFaceColors->Assign(Value); }
+    int RestrictMinutesBy = 5;
+    bool RestrictMinutes = false;
+    bool ShowHowToUseHint = true;
+    std::string HowToUseMsg;
+    bool ShowSetButton() const { return FShowSetButton; }
+    void SetShowSetButton(bool Value) { Change(FShowSetButton, Value); }
+    bool ShowTime() const { return FShowTime; }
+    void SetShowTime(bool Value) { Change(FShowTime, Value); }
+    std::string Format() const { return FFormat; }
+    void SetFormat(const std::string& Value) { Change(FFormat, Value); }
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor Value) { Change(FButtonColor, Value); }
+    TColor ButtonFontColor() const { return FButtonFontColor; }
+    void SetButtonFontColor(TColor Value) { Change(FButtonFontColor, Value); }
+    std::string CaptionAM() const { return FCaptionAM.empty() ? "AM" : FCaptionAM; }
+    std::string CaptionPM() const { return FCaptionPM.empty() ? "PM" : FCaptionPM; }
+    std::string CaptionSet() const { return FCaptionSet.empty() ? "Set" : FCaptionSet; }
+    void SetCaptionAM(const std::string& Value);
+    void SetCaptionPM(const std::string& Value);
+    void SetCaptionSet(const std::string& Value);
+    // The hint text over the clock.
+    std::string HowToUseText() const;
+
+    // Geometry of the face (client coordinates).
+    TPoint ClockCenter() const { return FCenter; }
+    int ClockRadius() const { return FRadius; }
+    TRect AMRect() const { return FAMRect; }
+    TRect PMRect() const { return FPMRect; }
+    TRect SetRect() const { return FSetRect; }
+    void CalcRects();
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSetBtnClick;
+    TNotifyEvent OnSetTime;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    enum TPressed { pbNone, pbAM, pbPM, pbSet };
+    bool InClock(int X, int Y) const;
+    int MinuteAt(int X, int Y, bool Restrict) const;
+    void DragMinute(int X, int Y, bool Restrict);
+    void SetBtnClick();
+    void CalcFontSize();
+    void DrawClock(TCanvas* Canvas);
+
+    std::unique_ptr<TGwClockFaceColors> FClockFaceColors;
+    TDateTime FTime = 0;
+    bool FPM = false;
+    bool FShowSetButton = false;
+    bool FShowTime = true;
+    std::string FFormat;
+    TColor FButtonColor = clBtnFace;
+    TColor FButtonFontColor = clWindowText;
+    std::string FCaptionAM, FCaptionPM, FCaptionSet;
+    int FW0 = 8, FH0 = 13;
+    TRect FTimeRect, FClockRect, FAMRect, FPMRect, FSetRect;
+    TPoint FCenter;
+    int FRadius = 0;
+    TPressed FPressed = pbNone;
+    bool FHourDrag = false, FMinuteDrag = false;
+    int FLastMinute = 0;
+};
