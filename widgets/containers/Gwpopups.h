@@ -4,11 +4,14 @@
 // the clock-face and month-grid arithmetic of the calendar and the time picker.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "Gwpanel.h"
 #include "sysutils.h"
+#include "timers.h"
 
 // ---- Typed dates and times ------------------------------------------------------------------------
 // Lenient date reading in the locale's field order: separators optional, month names anywhere,
@@ -214,4 +217,118 @@ private:
     TPressed FPressed = pbNone;
     bool FHourDrag = false, FMinuteDrag = false;
     int FLastMinute = 0;
+};
+
+// ---- Calendar ------------------------------------------------------------------------------------
+class EGwCalendarError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TGwCalendar;
+
+class TGwCalendarColors : public TPersistent {
+public:
+    explicit TGwCalendarColors(TGwCalendar* Owner) : FOwner(Owner) {}
+    void Assign(TPersistent* Source) override;
+    enum Index { Days, FillDays, DaysOfWeek, Lines, SelectedDateBack, SelectedDateFore, TodaysDateFrame };
+    TColor Get(Index I) const { return FColors[I]; }
+    void Set(Index I, TColor Value);
+
+private:
+    TGwCalendar* FOwner;
+    TColor FColors[7] = {clWindowText, clBtnShadow, clWindowText, clBtnShadow, clHighlight, clHighlightText,
+                         TColor(0x000080)};
+};
+
+enum TGwCalendarElement {
+    ceYear, ceMonth, ceArrows, ceWeekNumbers, ceDaysOfWeek, ceFillDays, ceTodayButton, ceClearButton
+};
+using TGwCalendarElements = Set<TGwCalendarElement, ceYear, ceClearButton>;
+enum TGwCalendarArea {
+    caYear, caMonth, caLeftArrow, caRightArrow, caWeekNumbers, caDays, caDaysOfWeek, caFillDays,
+    caTodayButton, caClearButton
+};
+enum TGwFirstDayOfWeek {
+    fdowMonday, fdowTuesday, fdowWednesday, fdowThursday, fdowFriday, fdowSaturday, fdowSunday, fdowLocale
+};
+
+class TGwCalendar : public TGwCustomPanel {
+public:
+    explicit TGwCalendar(TComponent* AOwner);
+    ~TGwCalendar() override;
+
+    TDateTime Date() const { return FDate; }
+    // Raises EGwCalendarError for a date outside MinDate..MaxDate.
+    void SetDate(TDateTime Value);
+    TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(TDateTime Value);
+    TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(TDateTime Value);
+    // 1 above MaxDate, -1 below MinDate, else 0 (bounds of 0 do not limit).
+    int DateInRange(TDateTime D) const;
+    TDateTime ViewDate() const { return FViewDate; }
+    void SetViewDate(TDateTime Value);
+    TDateTime FirstShownDate() const { return CalendarFirstShownDate(FViewDate, FFirstDay); }
+    TGwFirstDayOfWeek FirstDayOfWeek() const { return FFirstDayOfWeek; }
+    void SetFirstDayOfWeek(TGwFirstDayOfWeek Value);
+    TGwCalendarElements Elements() const { return FElements; }
+    void SetElements(TGwCalendarElements Value);
+    bool ShowDays() const { return FShowDays; }
+    void SetShowDays(bool Value);
+    TGwCalendarColors* CalendarColors() const { return FColors.get(); }
+    void SetCalendarColors(TGwCalendarColors* Value) { FColors->Assign(Value); }
+    std::string CaptionTodayBtn, CaptionClearBtn;
+    TColor ButtonColor() const { return FButtonColor; }
+    void SetButtonColor(TColor Value) { Change(FButtonColor, Value); }
+    TColor ButtonFontColor() const { return FButtonFontColor; }
+    void SetButtonFontColor(TColor Value) { Change(FButtonFontColor, Value); }
+    void Today();
+    void Clear();
+
+    // The ten areas of the client rectangle, and the one under a client point (caFillDays: none).
+    void CalcAreas();
+    TRect Area(TGwCalendarArea A) const { return FAreas[A]; }
+    TGwCalendarArea AreaAt(TPoint P);
+    // The grid cell of a date shown, as its rectangle; empty when not shown.
+    TRect CellRect(TDateTime D) const;
+    // One step of a held arrow (the 50 ms timer's tick).
+    void RepeatStep();
+
+    TNotifyEvent OnChange;
+    std::function<void(TObject* Sender, TDateTime ViewDate)> OnViewDateChange;
+    std::function<void(TObject* Sender, bool& Allow)> OnToday;
+    std::function<void(TObject* Sender, bool& Allow)> OnClear;
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    void SetDateInternal(TDateTime Value, bool Force);
+    void CalcFontSize();
+    void Step(int Months);
+    std::string Caption(bool WithYear) const;
+    std::string TodayCaption() const { return CaptionTodayBtn.empty() ? "Today" : CaptionTodayBtn; }
+    std::string ClearCaption() const { return CaptionClearBtn.empty() ? "Clear" : CaptionClearBtn; }
+
+    std::unique_ptr<TGwCalendarColors> FColors;
+    std::unique_ptr<TTimer> FTimer;
+    TDateTime FDate = 0, FMinDate = 0, FMaxDate = 0, FViewDate = 0;
+    TGwFirstDayOfWeek FFirstDayOfWeek = fdowLocale;
+    int FFirstDay = 0;
+    TGwCalendarElements FElements;
+    bool FShowDays = true;
+    TColor FButtonColor = clBtnFace, FButtonFontColor = clWindowText;
+    int FW0 = 8, FH0 = 13, FTodayWidth = 0, FClearWidth = 0;
+    int FCellWidth = 0, FCellHeight = 0;
+    TRect FAreas[10];
+    TGwCalendarArea FPressed = caFillDays;
+    TGwCalendarArea FOver = caFillDays;
+    int FRepeat = 0;
+    bool FPicked = false;
 };
