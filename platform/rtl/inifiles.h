@@ -28,22 +28,23 @@ public:
     virtual void DeleteKey(std::string_view Section, std::string_view Ident) = 0;
     virtual void UpdateFile() = 0;
 
+    // Typed values: a store that keeps types (the registry) overrides them.
     // A value that is not an integer ("0x" and "$" hexadecimal allowed) reads as Default.
-    int ReadInteger(std::string_view Section, std::string_view Ident, int Default);
-    void WriteInteger(std::string_view Section, std::string_view Ident, int Value);
+    virtual int ReadInteger(std::string_view Section, std::string_view Ident, int Default);
+    virtual void WriteInteger(std::string_view Section, std::string_view Ident, int Value);
     // Any integer but 0 is true; written as "1" or "0".
     bool ReadBool(std::string_view Section, std::string_view Ident, bool Default);
     void WriteBool(std::string_view Section, std::string_view Ident, bool Value);
     // Texts of the runtime's conversions (DecimalSeparator, ShortDateFormat …); an empty or
     // unreadable value reads as Default.
-    double ReadFloat(std::string_view Section, std::string_view Ident, double Default);
-    void WriteFloat(std::string_view Section, std::string_view Ident, double Value);
-    TDateTime ReadDate(std::string_view Section, std::string_view Ident, TDateTime Default);
-    void WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value);
-    TDateTime ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default);
-    void WriteDateTime(std::string_view Section, std::string_view Ident, TDateTime Value);
-    TDateTime ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default);
-    void WriteTime(std::string_view Section, std::string_view Ident, TDateTime Value);
+    virtual double ReadFloat(std::string_view Section, std::string_view Ident, double Default);
+    virtual void WriteFloat(std::string_view Section, std::string_view Ident, double Value);
+    virtual TDateTime ReadDate(std::string_view Section, std::string_view Ident, TDateTime Default);
+    virtual void WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value);
+    virtual TDateTime ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default);
+    virtual void WriteDateTime(std::string_view Section, std::string_view Ident, TDateTime Value);
+    virtual TDateTime ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default);
+    virtual void WriteTime(std::string_view Section, std::string_view Ident, TDateTime Value);
     // A section exists when it holds at least one key.
     bool SectionExists(std::string_view Section);
     bool ValueExists(std::string_view Section, std::string_view Ident);

@@ -3,12 +3,14 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "cp1251.h"
 #include "forms.h"
+#include "graphics_qt.h"
 #include "handle.h"
 
 namespace {
@@ -104,6 +106,25 @@ public:
             if (Buttons.Contains(b.Btn) && b.Qt == chosen)
                 return b.Result;
         return mrCancel;
+    }
+
+    bool ColorDialog(TColorDialogRequest& Request) override
+    {
+        TApplication::QtApp();
+        for (int i = 0; i < 16 && i < int(Request.CustomColors.size()); ++i)
+            QColorDialog::setCustomColor(i, Request.CustomColors[size_t(i)] == clNone
+                                                ? QColor(Qt::white)
+                                                : ToQColor(Request.CustomColors[size_t(i)]));
+        QColorDialog dlg(ToQColor(Request.Color), ActiveWindowWidget());
+        if (dlg.exec() != QDialog::Accepted)
+            return false;
+        QColor c = dlg.selectedColor();
+        Request.Color = TColor(RGB(c.red(), c.green(), c.blue()));
+        for (int i = 0; i < 16 && i < int(Request.CustomColors.size()); ++i) {
+            QColor k = QColorDialog::customColor(i);
+            Request.CustomColors[size_t(i)] = TColor(RGB(k.red(), k.green(), k.blue()));
+        }
+        return true;
     }
 
     bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override
@@ -249,4 +270,31 @@ bool TOpenDialog::Execute()
 bool TSaveDialog::Execute()
 {
     return DoExecute(true);
+}
+
+// ---- TColorDialog --------------------------------------------------------------------------------
+
+TColorDialog::TColorDialog(TComponent* AOwner) : TComponent(AOwner), FCustomColors(std::make_unique<TStringList>()) {}
+
+TColorDialog::~TColorDialog() = default;
+
+bool TColorDialog::Execute()
+{
+    TColorDialogRequest r;
+    r.Color = FColor;
+    r.Options = FOptions;
+    for (int i = 0; i < 16; ++i) {
+        std::string v = FCustomColors->Values(std::string("Color") + char('A' + i));
+        int n = 0;
+        if (!v.empty() && TryStrToInt("$" + v, n))
+            r.CustomColors[size_t(i)] = TColor(n);
+    }
+    if (!DialogService()->ColorDialog(r))
+        return false;
+    FColor = r.Color;
+    FCustomColors->Clear();
+    for (int i = 0; i < 16; ++i)
+        if (r.CustomColors[size_t(i)] != clNone)
+            FCustomColors->Add(std::string("Color") + char('A' + i) + "=" + IntToHex(r.CustomColors[size_t(i)], 6));
+    return true;
 }

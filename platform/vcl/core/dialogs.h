@@ -36,6 +36,17 @@ struct TFileDialogRequest {
     TOpenOptions Options;
 };
 
+enum TColorDialogOption { cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor };
+using TColorDialogOptions = Set<TColorDialogOption, cdFullOpen, cdAnyColor>;
+
+// What a colour dialog asks: the colour to start from and the sixteen custom colours (clNone where
+// a slot is empty); the answer comes back in the same fields.
+struct TColorDialogRequest {
+    TColor Color = clBlack;
+    std::vector<TColor> CustomColors = std::vector<TColor>(16, clNone);
+    TColorDialogOptions Options;
+};
+
 class TDialogService {
 public:
     virtual ~TDialogService() = default;
@@ -45,6 +56,9 @@ public:
     virtual int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) = 0;
     // Fills Files with the chosen names (one unless multi-select) and FilterIndex; false on cancel.
     virtual bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) = 0;
+    // Puts the chosen colour (and the custom colours as left) into Request; false on cancel. A
+    // service that does not answer colour requests cancels them.
+    virtual bool ColorDialog(TColorDialogRequest& /*Request*/) { return false; }
 };
 
 // Installs s (not owned; null restores the Qt dialogs) and returns the service it replaced.
@@ -99,3 +113,22 @@ public:
 std::string ApplyDefaultExt(const std::string& FileName, const std::string& DefaultExt);
 // "Text (*.txt)|*.txt|All|*.*" as Qt's name filters, one per pair.
 std::vector<std::string> FilterToQtFilters(const std::string& Filter);
+
+// The colour dialog. CustomColors holds lines "ColorA=RRGGBB" … "ColorP=RRGGBB" (hex of the TColor
+// value, as the class library stores them); a missing or bad line is an empty slot.
+class TColorDialog : public TComponent {
+public:
+    explicit TColorDialog(TComponent* AOwner);
+    ~TColorDialog() override;
+    virtual bool Execute();
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { FColor = v; }
+    TStrings* CustomColors() const { return FCustomColors.get(); }
+    TColorDialogOptions Options() const { return FOptions; }
+    void SetOptions(TColorDialogOptions v) { FOptions = v; }
+
+private:
+    TColor FColor = clBlack;
+    TColorDialogOptions FOptions;
+    std::unique_ptr<TStringList> FCustomColors;
+};

@@ -3,11 +3,17 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
+
+#include <functional>
 
 #include <algorithm>
 #include <cstring>
 
+#include "forms.h"
 #include "stdctrls.h"
 #include "sysutils.h"
 #include "graphics_qt.h"
@@ -36,15 +42,67 @@ private:
 };
 } // namespace
 
+namespace {
+// The user's drop-down and close-up, reported as the Windows combo box does: CBN_DROPDOWN before the
+// list shows; after it closes, CBN_SELENDOK (an item was chosen) or CBN_SELENDCANCEL, then
+// CBN_CLOSEUP. Qt reports the choice after hiding the list, so the close-up follows it queued.
+class TQtComboBox : public QComboBox {
+public:
+    std::function<void(WORD)> Notify;
+    // Owner-draw styles paint the closed box's field themselves (the frame and arrow stay Qt's).
+    std::function<void(QPainter&, const QRect&)> PaintField;
+    bool Chosen = false;
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (!PaintField) {
+            QComboBox::paintEvent(e);
+            return;
+        }
+        QStylePainter p(this);
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        opt.currentText.clear();
+        opt.currentIcon = QIcon();
+        p.drawComplexControl(QStyle::CC_ComboBox, opt);
+        PaintField(p, style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this));
+    }
+    void showPopup() override
+    {
+        Chosen = false;
+        Notify(CBN_DROPDOWN);
+        QComboBox::showPopup();
+    }
+    void hidePopup() override
+    {
+        bool shown = view()->isVisible();
+        QComboBox::hidePopup();
+        if (!shown)
+            return;
+        QPointer<TQtComboBox> self(this);
+        QMetaObject::invokeMethod(this, [self] {
+            if (!self)
+                return;
+            self->Notify(self->Chosen ? CBN_SELENDOK : CBN_SELENDCANCEL);
+            if (self)
+                self->Notify(CBN_CLOSEUP);
+        }, Qt::QueuedConnection);
+    }
+};
+} // namespace
+
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TNativeControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this))
+    : TNativeControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this)),
+      FCanvas(std::make_unique<TControlCanvas>())
 {
-    auto* c = new QComboBox;
+    FCanvas->SetControl(this);
+    auto* c = new TQtComboBox;
+    c->Notify = [this](WORD code) { Notify(code); };
     c->setMaxVisibleItems(FDropDownCount);
     SetWidget(this, c);
     // Only the user's acts raise events: activated and textEdited are not emitted for changes
     // made from code.
-    QObject::connect(c, &QComboBox::activated, [this](int) {
+    QObject::connect(c, &QComboBox::activated, [this, c](int) {
+        c->Chosen = true;
         if (!FSyncing)
             Notify(CBN_SELCHANGE);
     });
@@ -62,6 +120,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
 {
     QComboBox* c = Combo(this);
     FStyle = v;
+    UpdateDelegate();
     bool editable = v == csDropDown || v == csSimple;
     if (c->isEditable() == editable && c->lineEdit())
         return;
@@ -130,11 +189,9 @@ void TCustomComboBox::SetItemHeight(int v)
     if (v <= 0)
         return;
     FItemHeight = v;
-    QComboBox* c = Combo(this);
-    if (auto* d = dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
+    UpdateDelegate();
+    if (auto* d = dynamic_cast<ItemHeightDelegate*>(Combo(this)->itemDelegate()))
         d->SetHeight(v);
-    else
-        c->setItemDelegate(new ItemHeightDelegate(c, v));
 }
 
 void TCustomComboBox::SetMaxLength(int v)
@@ -165,19 +222,79 @@ void TCustomComboBox::SetSorted(bool v)
 
 bool TCustomComboBox::DroppedDown() const { return Combo(this)->view()->isVisible(); }
 
+// The list's events arrive as notifications (CBN_DROPDOWN, CBN_CLOSEUP), as for the user's acts.
 void TCustomComboBox::SetDroppedDown(bool v)
 {
     if (v == DroppedDown())
         return;
-    if (v) {
-        if (OnDropDown)
-            OnDropDown(this);
+    if (v)
         Combo(this)->showPopup();
-    } else {
+    else
         Combo(this)->hidePopup();
-        if (OnCloseUp)
-            OnCloseUp(this);
+}
+
+void TCustomComboBox::SetDropDownWidth(int v)
+{
+    FDropDownWidth = std::max(0, v);
+    Combo(this)->view()->setMinimumWidth(FDropDownWidth);
+}
+
+void TCustomComboBox::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TCustomComboBox::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
+}
+
+void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, Rect, State);
+        return;
     }
+    FCanvas->FillRect(Rect);
+    if (Index >= 0 && Index < FItems->Count())
+        FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+}
+
+void TCustomComboBox::MeasureItem(int Index, int& Height)
+{
+    if (OnMeasureItem)
+        OnMeasureItem(this, Index, Height);
+}
+
+// Owner-draw styles paint the list through DrawItem; the others keep Qt's rows.
+void TCustomComboBox::UpdateDelegate()
+{
+    QComboBox* c = Combo(this);
+    auto* q = static_cast<TQtComboBox*>(c);
+    q->PaintField = nullptr;
+    if (FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable) {
+        c->setItemDelegate(TOwnerDrawQt::ForCombo(this, c));
+        q->PaintField = [this](QPainter& p, const QRect& r) {
+            TOwnerDrawState state{odComboBoxEdit};
+            bool focused = Combo(this)->hasFocus();
+            if (focused)
+                state << odSelected << odFocused;
+            FCanvas->SetFont(Font());
+            FCanvas->Brush()->SetColor(focused ? clHighlight : Color());
+            FCanvas->Font()->SetColor(focused ? clHighlightText : Font()->Color());
+            BindPainter(FCanvas.get(), &p);
+            try {
+                DrawItem(ItemIndex(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
+            } catch (...) {
+                Application->HandleException(this);
+            }
+            BindPainter(FCanvas.get(), nullptr);
+        };
+    }
+    else if (!dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
+        c->setItemDelegate(new ItemHeightDelegate(c, FItemHeight));
 }
 
 int TCustomComboBox::SelStart()
@@ -268,6 +385,12 @@ void TCustomComboBox::Dispatch(TMessage& Message)
         case CBN_EDITCHANGE:
             Change();
             break;
+        case CBN_DROPDOWN:
+            DropDown();
+            break;
+        case CBN_CLOSEUP:
+            CloseUp();
+            break;
         }
         return;
     case CB_ADDSTRING:
@@ -348,6 +471,10 @@ void TCustomComboBox::Dispatch(TMessage& Message)
         return;
     case CB_SETITEMHEIGHT:
         SetItemHeight(int(Message.LParam));
+        return;
+    case CB_SETDROPPEDWIDTH:
+        SetDropDownWidth(index);
+        Message.Result = FDropDownWidth;
         return;
     case CB_GETITEMHEIGHT:
         Message.Result = FItemHeight;

@@ -5,6 +5,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextFrame>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -217,6 +219,12 @@ void TCustomEdit::SetSel(int start, int end)
     start = std::min(start, len);
     if (end < start)
         std::swap(start, end);
+    // An empty selection is a caret position (setSelection would leave the caret where it was).
+    if (end == start) {
+        e->deselect();
+        e->setCursorPosition(start);
+        return;
+    }
     e->setSelection(start, end - start);
 }
 
@@ -480,6 +488,82 @@ void TCustomMemo::SetWordWrap(bool v)
     UpdateWrap();
 }
 
+// The messages about the view: positions in client pixels, first line, scrolling, margins.
+void TCustomMemo::ViewMessage(TMessage& Message)
+{
+    QPlainTextEdit* m = Memo(this);
+    QWidget* vp = m->viewport();
+    QWidget* client = ClientWidget(this);
+    auto toClient = [&](QPoint p) { return client ? vp->mapTo(client, p) : p; };
+    auto fromClient = [&](QPoint p) { return client ? vp->mapFrom(client, p) : p; };
+    auto firstLine = [&] { return m->cursorForPosition(QPoint(1, 1)).blockNumber(); };
+    switch (Message.Msg) {
+    case EM_CHARFROMPOS: {
+        QTextCursor c = m->cursorForPosition(fromClient(QPoint(short(Message.LParamLo()), short(Message.LParamHi()))));
+        Message.Result = MAKELRESULT(ToWin(c.position()), c.blockNumber());
+        return;
+    }
+    case EM_POSFROMCHAR: {
+        int pos = FromWin(int(Message.WParam));
+        if (pos < 0 || pos > m->document()->characterCount() - 1) {
+            Message.Result = -1;
+            return;
+        }
+        QTextCursor c(m->document());
+        c.setPosition(pos);
+        QPoint p = toClient(m->cursorRect(c).topLeft());
+        Message.Result = MAKELRESULT(p.x(), p.y());
+        return;
+    }
+    case EM_LINESCROLL: {
+        int chars = int(Message.WParam), lines = int(Message.LParam);
+        m->verticalScrollBar()->setValue(m->verticalScrollBar()->value() + lines);
+        m->horizontalScrollBar()->setValue(m->horizontalScrollBar()->value() +
+                                           chars * m->fontMetrics().averageCharWidth());
+        Message.Result = 1;
+        return;
+    }
+    case EM_SCROLL: {
+        QScrollBar* bar = m->verticalScrollBar();
+        int before = bar->value();
+        int code = int(Message.WParam);
+        int step = code == SB_LINEUP ? -1 : code == SB_LINEDOWN ? 1 : code == SB_PAGEUP ? -bar->pageStep()
+                   : code == SB_PAGEDOWN                          ? bar->pageStep()
+                                                                  : 0;
+        if (step == 0) {
+            Message.Result = 0;
+            return;
+        }
+        bar->setValue(before + step);
+        Message.Result = MAKELRESULT(bar->value() - before, 1);
+        return;
+    }
+    case EM_GETFIRSTVISIBLELINE:
+        Message.Result = firstLine();
+        return;
+    case EM_SETMARGINS: {
+        // The document's root frame keeps the margins (EC_USEFONTINFO: a few pixels, as Windows picks).
+        QTextFrameFormat f = m->document()->rootFrame()->frameFormat();
+        int left = Message.LParamLo(), right = Message.LParamHi();
+        if (Message.WParam == EC_USEFONTINFO)
+            left = right = m->fontMetrics().averageCharWidth() / 2;
+        if (Message.WParam & EC_LEFTMARGIN || Message.WParam == EC_USEFONTINFO)
+            f.setLeftMargin(left);
+        if (Message.WParam & EC_RIGHTMARGIN || Message.WParam == EC_USEFONTINFO)
+            f.setRightMargin(right);
+        m->document()->rootFrame()->setFrameFormat(f);
+        return;
+    }
+    case EM_GETMARGINS: {
+        QTextFrameFormat f = m->document()->rootFrame()->frameFormat();
+        Message.Result = MAKELRESULT(int(f.leftMargin()), int(f.rightMargin()));
+        return;
+    }
+    default:
+        return;
+    }
+}
+
 int TCustomMemo::ToWin(int qtPos) const
 {
     QTextBlock b = Memo(this)->document()->findBlock(qtPos);
@@ -599,6 +683,15 @@ void TCustomMemo::Dispatch(TMessage& Message)
     }
     case EM_SCROLLCARET:
         Memo(this)->ensureCursorVisible();
+        return;
+    case EM_CHARFROMPOS:
+    case EM_POSFROMCHAR:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_SETMARGINS:
+    case EM_GETMARGINS:
+        ViewMessage(Message);
         return;
     case WM_CUT:
         if (!ReadOnly())

@@ -17,6 +17,15 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum TOwnerDrawStateItem {
+    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
+    odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = Set<TOwnerDrawStateItem, odSelected, odComboBoxEdit>;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+struct TOwnerDrawQt;
 
 // Base of the controls that wrap a Qt widget. The widget lives as long as the control, so its
 // state (text, items, selection) needs no copy while there is no handle; it is put into the handle
@@ -173,6 +182,7 @@ private:
     // Windows position <-> Qt position: each line end is CR LF in one, one separator in the other.
     int ToWin(int qtPos) const;
     int FromWin(int winPos) const;
+    void ViewMessage(TMessage& Message);
     void UpdateWrap();
     std::unique_ptr<TMemoStrings> FLines;
     TScrollStyle FScrollBars = ssNone;
@@ -237,14 +247,25 @@ public:
     void SelectAll();
     void Clear();
 
+    int DropDownWidth() const { return FDropDownWidth; }
+    void SetDropDownWidth(int v);
+    // The canvas OnDrawItem paints on (owner-draw styles).
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
 
 protected:
     virtual void Change();
     virtual void Select();
+    virtual void DropDown();
+    virtual void CloseUp();
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
     std::string GetText() const override;
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
@@ -252,8 +273,12 @@ protected:
 
 private:
     friend class TComboBoxStrings;
+    friend struct TOwnerDrawQt;
     int FindString(const std::string& s, int after, bool exact) const;
+    void UpdateDelegate();
     std::unique_ptr<TComboBoxStrings> FItems;
+    std::unique_ptr<TControlCanvas> FCanvas;
+    int FDropDownWidth = 0;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
     int FItemHeight = 16;
@@ -264,6 +289,90 @@ private:
 class TComboBox : public TCustomComboBox {
 public:
     explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+// ---- list box -----------------------------------------------------------------------------------
+
+class TCustomListBox;
+
+// The items of a list box, kept in its widget (objects per item in the widget's item data).
+class TListBoxStrings : public TStrings {
+public:
+    explicit TListBoxStrings(TCustomListBox* list) : FList(list) {}
+    std::string Get(int Index) const override;
+    void Put(int Index, const std::string& S) override;
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* AObject) override;
+    int GetCount() const override;
+    void Clear() override;
+    void Delete(int Index) override;
+    void Insert(int Index, const std::string& S) override;
+    int Add(const std::string& S) override;
+
+private:
+    TCustomListBox* FList;
+};
+
+class TCustomListBox : public TNativeControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+
+    TStrings* Items() const { return FItems.get(); }
+    void SetItems(TStrings* v) { FItems->Assign(v); }
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle v);
+    // Selecting from code raises no event.
+    int ItemIndex() const;
+    void SetItemIndex(int v);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool v);
+    bool ExtendedSelect() const { return FExtendedSelect; }
+    void SetExtendedSelect(bool v);
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool v);
+    int SelCount() const;
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int v);
+    int TopIndex() const;
+    void SetTopIndex(int v);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool v);
+    // Index of the item at a client point: -1 (Existing) or the count past the last item.
+    int ItemAtPos(TPoint Pos, bool Existing) const;
+    TRect ItemRect(int Index) const;
+    TCanvas* Canvas() const { return FCanvas.get(); }
+    void Clear() { FItems->Clear(); }
+
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+protected:
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend class TListBoxStrings;
+    friend struct TOwnerDrawQt;
+    void UpdateSelectionMode();
+    void Measure(int Index);
+    int FindString(const std::string& s, int after, bool exact) const;
+    std::unique_ptr<TListBoxStrings> FItems;
+    std::unique_ptr<TControlCanvas> FCanvas;
+    std::vector<int> FTabStops;  // dialog units
+    TListBoxStyle FStyle = lbStandard;
+    int FItemHeight = 16;
+    int FHorizontalExtent = 0;
+    bool FMultiSelect = false;
+    bool FExtendedSelect = true;
+    bool FSorted = false;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 };
 
 // ---- buttons -------------------------------------------------------------------------------------
@@ -312,6 +421,42 @@ protected:
 private:
     TCheckBoxState FState = cbUnchecked;
     TAlignment FAlignment = taRightJustify;
+};
+
+// A radio button: checking it unchecks the other radio buttons of its parent, and clicks it.
+class TRadioButton : public TNativeControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    ~TRadioButton() override;
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+private:
+    bool FChecked = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+// A captioned, etched frame around child controls; drawn by the layer.
+class TCustomGroupBox : public TCustomControl {
+public:
+    explicit TCustomGroupBox(TComponent* AOwner);
+
+protected:
+    void Paint() override;
+    void AdjustClientRect(TRect& Rect) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+    explicit TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
 };
 
 // ---- label ---------------------------------------------------------------------------------------

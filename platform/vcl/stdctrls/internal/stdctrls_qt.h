@@ -32,3 +32,13 @@ inline void SetWidget(TNativeControl* c, QWidget* w)
 {
     TNativeControlQt::SetWidget(c, w);
 }
+
+class QAbstractItemDelegate;
+class QObject;
+
+// Item delegates that paint the rows of a list box or a combo box's list through the control's
+// DrawItem on its TCanvas, and size them through MeasureItem.
+struct TOwnerDrawQt {
+    static QAbstractItemDelegate* ForList(TCustomListBox* list, QObject* parent);
+    static QAbstractItemDelegate* ForCombo(TCustomComboBox* combo, QObject* parent);
+};

@@ -1,0 +1,418 @@
+// Common controls: the status bar (drawn by the layer) and the tree view (over Qt's tree widget,
+// its user actions arriving as CN_NOTIFY with the TVN_ codes, the TVM_ messages answered).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "stdctrls.h"
+
+enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+
+class TStatusBar;
+
+struct TStatusPanel {
+    std::string Text;
+    int Width = 50;
+    TAlignment Alignment = taLeftJustify;
+    TStatusPanelBevel Bevel = pbLowered;
+};
+
+// The panels of a status bar; a change repaints the bar.
+class TStatusPanels {
+public:
+    explicit TStatusPanels(TStatusBar* bar) : FBar(bar) {}
+    TStatusPanel* Add();
+    TStatusPanel* Items(int i) { return &FItems.at(size_t(i)); }
+    int Count() const { return int(FItems.size()); }
+    void Clear();
+    void Delete(int i);
+    // Call after changing a panel's fields.
+    void Changed();
+
+private:
+    TStatusBar* FBar;
+    std::vector<TStatusPanel> FItems;
+};
+
+class TStatusBar : public TCustomControl {
+public:
+    explicit TStatusBar(TComponent* AOwner);
+    ~TStatusBar() override;
+    TStatusPanels* Panels() const { return FPanels.get(); }
+    bool SimplePanel() const { return FSimplePanel; }
+    void SetSimplePanel(bool v);
+    std::string SimpleText() const { return FSimpleText; }
+    void SetSimpleText(const std::string& v);
+    // The rectangle of panel i in client coordinates (the last panel runs to the right edge).
+    TRect PanelRect(int i);
+
+protected:
+    void Paint() override;
+
+private:
+    std::unique_ptr<TStatusPanels> FPanels;
+    std::string FSimpleText;
+    bool FSimplePanel = false;
+};
+
+// ---- tree view -----------------------------------------------------------------------------------
+
+class TTreeNode;
+class TTreeNodes;
+class TCustomTreeView;
+class TQtTreeItem;
+using HTREEITEM = TTreeNode*;
+
+enum : int {
+    TVN_FIRST = -400, TVN_SELCHANGING = TVN_FIRST - 1, TVN_SELCHANGED = TVN_FIRST - 2,
+    TVN_ITEMEXPANDING = TVN_FIRST - 5, TVN_ITEMEXPANDED = TVN_FIRST - 6, TVN_DELETEITEM = TVN_FIRST - 9,
+    TVN_BEGINLABELEDIT = TVN_FIRST - 10, TVN_ENDLABELEDIT = TVN_FIRST - 11,
+    NM_CLICK = -2, NM_DBLCLK = -3, NM_RCLICK = -5,
+};
+enum : int {
+    TVGN_ROOT = 0, TVGN_NEXT = 1, TVGN_PREVIOUS = 2, TVGN_PARENT = 3, TVGN_CHILD = 4, TVGN_FIRSTVISIBLE = 5,
+    TVGN_NEXTVISIBLE = 6, TVGN_PREVIOUSVISIBLE = 7, TVGN_CARET = 9,
+};
+enum : int { TVE_COLLAPSE = 1, TVE_EXPAND = 2, TVE_TOGGLE = 3 };
+enum : int { TVC_UNKNOWN = 0, TVC_BYMOUSE = 1, TVC_BYKEYBOARD = 2 };
+enum : unsigned { TVHT_NOWHERE = 0x1, TVHT_ONITEMICON = 0x2, TVHT_ONITEMLABEL = 0x4, TVHT_ONITEMINDENT = 0x8,
+                  TVHT_ONITEMBUTTON = 0x10, TVHT_ONITEMRIGHT = 0x20, TVHT_ONITEMSTATEICON = 0x40,
+                  TVHT_ONITEM = 0x46 };
+
+struct TNMHdr {
+    HWND hwndFrom = nullptr;
+    WPARAM idFrom = 0;
+    int code = 0;
+};
+// What CN_NOTIFY's LParam points at for the tree's notifications.
+struct TNMTreeView {
+    TNMHdr hdr;
+    UINT action = 0;
+    HTREEITEM itemOld = nullptr;
+    HTREEITEM itemNew = nullptr;
+    const char* text = nullptr;  // TVN_ENDLABELEDIT: the new label, null when cancelled
+};
+struct TTVHitTestInfo {
+    TPoint pt;
+    UINT flags = 0;
+    HTREEITEM hItem = nullptr;
+};
+
+enum TSortType { stNone, stData, stText, stBoth };
+using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
+using TTVExpandingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
+using TTVCollapsingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowCollapse)>;
+using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
+using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, std::string& S)>;
+using TTVCompareEvent = std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
+
+class TTreeNode {
+public:
+    std::string Text() const { return FText; }
+    void SetText(const std::string& v);
+    void* Data = nullptr;
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v);
+    int SelectedIndex() const { return FSelectedIndex; }
+    void SetSelectedIndex(int v);
+    // -1: no state image.
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int v);
+
+    TTreeNode* Parent() const { return FParent; }
+    TTreeNodes* Owner() const { return FOwner; }
+    TCustomTreeView* TreeView() const;
+    int Count() const { return int(FChildren.size()); }
+    TTreeNode* Item(int i) const { return FChildren.at(size_t(i)); }
+    bool HasChildren() const { return !FChildren.empty(); }
+    int Index() const;
+    int Level() const;
+    // Position among all nodes in tree order (as Items[AbsoluteIndex] finds it).
+    int AbsoluteIndex() const;
+    TTreeNode* getFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front(); }
+    TTreeNode* GetLastChild() const { return FChildren.empty() ? nullptr : FChildren.back(); }
+    TTreeNode* getNextSibling() const;
+    TTreeNode* getPrevSibling() const;
+    // Next / previous node in tree order.
+    TTreeNode* GetNext() const;
+    TTreeNode* GetPrev() const;
+    bool IsVisible() const;
+
+    bool Expanded() const;
+    void SetExpanded(bool v) { v ? Expand(false) : Collapse(false); }
+    void Expand(bool Recurse);
+    void Collapse(bool Recurse);
+    bool Selected() const;
+    void SetSelected(bool v);
+    bool Focused() const { return Selected(); }
+    void MakeVisible();
+    void EditText();
+    void Delete();
+    void DeleteChildren();
+    void AlphaSort(bool Recurse = false);
+    // Client rectangle of the node's row, or of its text only; empty when out of view.
+    TRect DisplayRect(bool TextOnly) const;
+
+private:
+    friend class TTreeNodes;
+    friend class TCustomTreeView;
+    friend struct TTreeViewQt;
+    explicit TTreeNode(TTreeNodes* owner) : FOwner(owner) {}
+    ~TTreeNode();
+    TTreeNodes* FOwner;
+    TTreeNode* FParent = nullptr;
+    std::vector<TTreeNode*> FChildren;
+    TQtTreeItem* FItem = nullptr;
+    std::string FText;
+    int FImageIndex = -1, FSelectedIndex = -1, FStateIndex = -1;
+};
+
+class TTreeNodes {
+public:
+    explicit TTreeNodes(TCustomTreeView* owner) : FOwner(owner) {}
+    ~TTreeNodes();
+    TCustomTreeView* Owner() const { return FOwner; }
+    // Every node counts, in tree order.
+    int Count() const;
+    TTreeNode* Item(int Index) const;
+    TTreeNode* GetFirstNode() const { return FRoots.empty() ? nullptr : FRoots.front(); }
+    // Add puts a sibling after the last sibling of Node (a top-level node when Node is null).
+    TTreeNode* Add(TTreeNode* Node, const std::string& S) { return AddObject(Node, S, nullptr); }
+    TTreeNode* AddObject(TTreeNode* Node, const std::string& S, void* Ptr);
+    TTreeNode* AddFirst(TTreeNode* Node, const std::string& S);
+    TTreeNode* AddChild(TTreeNode* Node, const std::string& S) { return AddChildObject(Node, S, nullptr); }
+    TTreeNode* AddChildObject(TTreeNode* Node, const std::string& S, void* Ptr);
+    TTreeNode* AddChildFirst(TTreeNode* Node, const std::string& S);
+    // Before Node, among its siblings.
+    TTreeNode* Insert(TTreeNode* Node, const std::string& S);
+    void Delete(TTreeNode* Node);
+    void Clear();
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    friend class TTreeNode;
+    friend class TCustomTreeView;
+    friend struct TTreeViewQt;
+    TTreeNode* InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr);
+    std::vector<TTreeNode*>& Siblings(TTreeNode* parent) { return parent ? parent->FChildren : FRoots; }
+    TCustomTreeView* FOwner;
+    std::vector<TTreeNode*> FRoots;
+    int FUpdate = 0;
+};
+
+class TCustomTreeView : public TNativeControl {
+public:
+    explicit TCustomTreeView(TComponent* AOwner);
+    ~TCustomTreeView() override;
+
+    TTreeNodes* Items() const { return FNodes.get(); }
+    // Selecting from code tells OnChanging / OnChange, as the user's selection does.
+    TTreeNode* Selected() const;
+    void SetSelected(TTreeNode* v);
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* v);
+    TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TImageList* v);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v);
+    bool ShowLines() const { return FShowLines; }
+    void SetShowLines(bool v) { FShowLines = v; }
+    bool ShowButtons() const { return FShowButtons; }
+    void SetShowButtons(bool v);
+    bool ShowRoot() const { return FShowRoot; }
+    void SetShowRoot(bool v);
+    bool HideSelection = true;
+    bool RowSelect = false;
+    bool AutoExpand = false;
+    bool RightClickSelect = false;
+    int Indent() const;
+    void SetIndent(int v);
+    TSortType SortType() const { return FSortType; }
+    void SetSortType(TSortType v);
+    TTreeNode* TopItem() const;
+    TTreeNode* GetNodeAt(int X, int Y) const;
+    unsigned GetHitTestInfoAt(int X, int Y) const;
+    void FullExpand();
+    void FullCollapse();
+    bool AlphaSort(bool Recurse = true);
+    bool IsEditing() const;
+
+    TTVChangingEvent OnChanging;
+    TTVChangedEvent OnChange;
+    TTVExpandingEvent OnExpanding;
+    TTVExpandedEvent OnExpanded;
+    TTVCollapsingEvent OnCollapsing;
+    TTVExpandedEvent OnCollapsed;
+    TTVEditingEvent OnEditing;
+    TTVEditedEvent OnEdited;
+    TTVExpandedEvent OnDeletion;
+    TTVChangedEvent OnGetImageIndex;
+    TTVChangedEvent OnGetSelectedIndex;
+    TTVCompareEvent OnCompare;
+
+protected:
+    virtual bool CanChange(TTreeNode* Node);
+    virtual void Change(TTreeNode* Node);
+    virtual bool CanExpand(TTreeNode* Node);
+    virtual void Expand(TTreeNode* Node);
+    virtual bool CanCollapse(TTreeNode* Node);
+    virtual void Collapse(TTreeNode* Node);
+    virtual bool CanEdit(TTreeNode* Node);
+    virtual void Edit(TTreeNode* Node, std::string& S);
+    virtual void Delete(TTreeNode* Node);
+    virtual void GetImageIndex(TTreeNode* Node);
+    virtual void GetSelectedIndex(TTreeNode* Node);
+    // Sort order of two siblings: OnCompare when set, else by text.
+    virtual int CustomSort(TTreeNode* Node1, TTreeNode* Node2);
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void CNNotify(TMessage& Message);
+
+private:
+    friend class TTreeNode;
+    friend class TTreeNodes;
+    friend struct TTreeViewQt;
+    // Sends a tree notification through the message path; returns its answer.
+    LRESULT NotifyTree(int code, TTreeNode* oldNode, TTreeNode* newNode, UINT action = TVC_UNKNOWN,
+                       const char* text = nullptr);
+    void UpdateIcon(TTreeNode* Node);
+    void SortSiblings(TTreeNode* parent, bool recurse);
+    std::unique_ptr<TTreeNodes> FNodes;
+    TImageList* FImages = nullptr;
+    TImageList* FStateImages = nullptr;
+    TSortType FSortType = stNone;
+    bool FReadOnly = false;
+    bool FShowLines = true;
+    bool FShowButtons = true;
+    bool FShowRoot = true;
+    bool FEditing = false;
+};
+
+class TTreeView : public TCustomTreeView {
+public:
+    explicit TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {}
+};
+
+// ---- date-time picker ----------------------------------------------------------------------------
+
+enum : int {
+    DTN_FIRST = -760, DTN_DATETIMECHANGE = DTN_FIRST + 1, DTN_DROPDOWN = DTN_FIRST + 6, DTN_CLOSEUP = DTN_FIRST + 7,
+};
+enum : UINT { MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7 };
+// Month-calendar colour indexes (DTM_SETMCCOLOR).
+enum : int {
+    MCSC_BACKGROUND = 0, MCSC_TEXT = 1, MCSC_TITLEBK = 2, MCSC_TITLETEXT = 3, MCSC_MONTHBK = 4,
+    MCSC_TRAILINGTEXT = 5,
+};
+enum TDateTimeKind { dtkDate, dtkTime };
+enum TDTDateMode { dmComboBox, dmUpDown };
+enum TDTDateFormat { dfShort, dfLong };
+// Monday = 0 … Sunday = 6, 7 = the locale's first day.
+enum TCalDayOfWeek { dowMonday, dowTuesday, dowWednesday, dowThursday, dowFriday, dowSaturday, dowSunday,
+                     dowLocaleDefault };
+
+// Over Qt's date-time editor with its calendar pop-up. Values set from code are silent; the user's
+// changes and the calendar's drop-down and close-up arrive as CN_NOTIFY (DTN_ codes).
+// DTM_GETMONTHCAL answers the picker's own window while the calendar is down: the picker takes
+// the MCM_ messages for it.
+class TDateTimePicker : public TNativeControl {
+public:
+    explicit TDateTimePicker(TComponent* AOwner);
+    ~TDateTimePicker() override;
+
+    TDateTimeKind Kind() const { return FKind; }
+    void SetKind(TDateTimeKind v);
+    TDTDateMode DateMode() const { return FDateMode; }
+    void SetDateMode(TDTDateMode v);
+    TDTDateFormat DateFormat() const { return FDateFormat; }
+    void SetDateFormat(TDTDateFormat v);
+    TDateTime DateTime() const;
+    void SetDateTime(TDateTime v);
+    TDateTime Date() const;
+    void SetDate(TDateTime v);
+    TDateTime Time() const;
+    void SetTime(TDateTime v);
+    TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(TDateTime v);
+    TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(TDateTime v);
+    // Windows format pictures: d dd ddd dddd M MM MMM MMMM yy yyyy h hh H HH m mm s ss t tt 'text'.
+    std::string Format() const { return FFormat; }
+    void SetFormat(const std::string& v);
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool v);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool v);
+    TCalDayOfWeek CalFirstDayOfWeek() const { return FFirstDay; }
+    void SetCalFirstDayOfWeek(TCalDayOfWeek v);
+    bool DroppedDown() const;
+    TColor CalColor(int Index) const { return FCalColors[Index]; }
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    virtual void Change();
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend struct TDateTimePickerQt;
+    void ApplyFormat();
+    void ApplyCalendar();
+    void NotifyPicker(int code);
+    TDateTimeKind FKind = dtkDate;
+    TDTDateMode FDateMode = dmComboBox;
+    TDTDateFormat FDateFormat = dfShort;
+    TDateTime FMinDate = 0, FMaxDate = 0;
+    std::string FFormat;
+    bool FShowCheckbox = false;
+    bool FChecked = true;
+    TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+};
+
+// Windows date-time format picture -> Qt display format.
+std::string DateTimeFormatToQt(const std::string& Format);
+
+// ---- rich edit -----------------------------------------------------------------------------------
+
+class TCustomRichEdit;
+
+// The lines of a rich edit; written to a stream as rich text unless the edit is plain text.
+class TRichEditStrings : public TMemoStrings {
+public:
+    explicit TRichEditStrings(TCustomRichEdit* edit);
+    void SaveToStream(TStream* Stream) const override;
+
+private:
+    TCustomRichEdit* FEdit;
+};
+
+class TCustomRichEdit : public TCustomMemo {
+public:
+    explicit TCustomRichEdit(TComponent* AOwner);
+    ~TCustomRichEdit() override;
+    TStrings* Lines() const { return FRichLines.get(); }
+    bool PlainText = false;
+    // Column and line of the caret.
+    TPoint CaretPos();
+    void SetCaretPos(TPoint v);
+
+private:
+    std::unique_ptr<TRichEditStrings> FRichLines;
+};
+
+class TRichEdit : public TCustomRichEdit {
+public:
+    explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
+};
+
+// Text as rich text: Windows-1251 bytes above 0x7F as \'xx, one paragraph per line.
+std::string TextToRtf(const std::vector<std::string>& Lines, const std::string& FontName, int FontSize);

@@ -1,0 +1,288 @@
+// String grid: keys as a table, selection by keys and mouse, notification order of the user's moves
+// against changes from code, the in-place editor's life cycle (also an editor the host frees inside
+// its own event), geometry and scrolling messages, sizing and moving, and a rendered page.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "forms.h"
+#include "gfx_support.h"
+#include "grids.h"
+#include "handle.h"
+#include "winapi.h"
+
+namespace {
+
+void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
+{
+    // The press may free the widget (an editor removed on Enter): no release goes to it then.
+    QPointer<QWidget> alive(w);
+    QKeyEvent down(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+    if (alive)
+        QApplication::sendEvent(w, &up);
+}
+
+class Grids : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+        Grid = new TStringGrid(Form);
+        Grid->SetParent(Form);
+        Grid->SetBorderStyle(bsNone);
+        Grid->SetScrollBars(ssNone);
+        Grid->SetBounds(0, 0, 330, 200);  // 5 columns of 64 + lines = 325; 8 rows of 24 + lines = 200
+        Grid->SetColCount(6);
+        Grid->SetRowCount(20);
+        for (int r = 0; r < 20; ++r)
+            for (int c = 0; c < 6; ++c)
+                Grid->SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
+        Form->Show();
+        Grid->SetFocus();
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    QWidget* Client() { return ClientWidget(Grid); }
+    TForm* Form = nullptr;
+    TStringGrid* Grid = nullptr;
+};
+
+struct KeyCase {
+    const char* Name;
+    TGridOptions Extra;
+    int Col, Row;
+    int Key;
+    Qt::KeyboardModifiers Mods;
+    int ToCol, ToRow;
+    TGridRect Sel;
+};
+
+TEST_F(Grids, KeysMoveTheCurrentCell)
+{
+    const TGridOptions none;
+    const KeyCase cases[] = {
+        {"down", none, 1, 1, Qt::Key_Down, Qt::NoModifier, 1, 2, TGridRect(1, 2, 1, 2)},
+        {"up stops at the fixed row", none, 1, 1, Qt::Key_Up, Qt::NoModifier, 1, 1, TGridRect(1, 1, 1, 1)},
+        {"right", none, 2, 3, Qt::Key_Right, Qt::NoModifier, 3, 3, TGridRect(3, 3, 3, 3)},
+        {"left stops at the fixed column", none, 1, 3, Qt::Key_Left, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
+        {"home", none, 4, 3, Qt::Key_Home, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
+        {"end", none, 2, 3, Qt::Key_End, Qt::NoModifier, 5, 3, TGridRect(5, 3, 5, 3)},
+        {"ctrl home", none, 4, 9, Qt::Key_Home, Qt::ControlModifier, 1, 1, TGridRect(1, 1, 1, 1)},
+        {"ctrl end", none, 2, 2, Qt::Key_End, Qt::ControlModifier, 5, 19, TGridRect(5, 19, 5, 19)},
+        {"page down by the rows in view", none, 1, 1, Qt::Key_PageDown, Qt::NoModifier, 1, 8, TGridRect(1, 8, 1, 8)},
+        {"page up stops at the top", none, 1, 3, Qt::Key_PageUp, Qt::NoModifier, 1, 1, TGridRect(1, 1, 1, 1)},
+        {"shift down extends", none, 2, 2, Qt::Key_Down, Qt::ShiftModifier, 2, 3, TGridRect(2, 2, 2, 3)},
+        {"tab without goTabs stays", none, 2, 2, Qt::Key_Tab, Qt::NoModifier, 2, 2, TGridRect(2, 2, 2, 2)},
+        {"tab wraps to the next row", TGridOptions{goTabs}, 5, 2, Qt::Key_Tab, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
+        {"shift tab wraps back", TGridOptions{goTabs}, 1, 3, Qt::Key_Backtab, Qt::ShiftModifier, 5, 2, TGridRect(5, 2, 5, 2)},
+        {"row select spans the row", TGridOptions{goRowSelect}, 3, 2, Qt::Key_Down, Qt::NoModifier, 3, 3, TGridRect(1, 3, 5, 3)},
+    };
+    const TGridOptions base = Grid->Options();
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TGridOptions o = base;
+        for (int i = goFixedVertLine; i <= goThumbTracking; ++i)
+            if (c.Extra.Contains(TGridOption(i)))
+                o << TGridOption(i);
+        Grid->SetOptions(o);
+        Grid->SetTopRow(1);
+        Grid->SetSelection(TGridRect(c.Col, c.Row, c.Col, c.Row));
+        Key(Client(), c.Key, c.Mods);
+        EXPECT_EQ(Grid->Col(), c.ToCol);
+        EXPECT_EQ(Grid->Row(), c.ToRow);
+        EXPECT_EQ(Grid->Selection(), c.Sel);
+        Grid->SetOptions(base);
+    }
+}
+
+TEST_F(Grids, UserMovesAskSelectCellAndCodeMovesAskToWhileSelectionAndCellsFromCodeStaySilent)
+{
+    std::vector<std::string> log;
+    Grid->OnSelectCell = [&](TObject*, int c, int r, bool& can) {
+        log.push_back("select " + std::to_string(c) + "," + std::to_string(r));
+        can = r != 4;  // row 4 refuses
+    };
+    Grid->OnTopLeftChanged = [&](TObject*) { log.push_back("top " + std::to_string(Grid->TopRow())); };
+    Grid->OnSetEditText = [&](TObject*, int, int, const std::string& v) { log.push_back("edit " + v); };
+    Grid->SetRow(3);
+    Key(Client(), Qt::Key_Down);
+    EXPECT_EQ(Grid->Row(), 3);  // refused
+    Grid->SetSelection(TGridRect(2, 5, 2, 5));
+    Grid->SetCells(2, 5, "x");
+    Key(Client(), Qt::Key_PageDown);
+    EXPECT_EQ(log, (std::vector<std::string>{"select 1,3", "select 1,4", "top 8", "select 2,12"}));
+    EXPECT_EQ(Grid->Row(), 12);
+    EXPECT_EQ(Grid->TopRow(), 8);
+}
+
+TEST_F(Grids, MouseSelectsARangeAndMapsPointsToCells)
+{
+    Grid->SetTopRow(5);
+    EXPECT_EQ(Grid->CellRect(0, 0), Bounds(0, 0, 64, 24));
+    EXPECT_EQ(Grid->CellRect(2, 6), Bounds(130, 50, 64, 24));
+    EXPECT_TRUE(Grid->CellRect(2, 3).IsEmpty());  // scrolled away
+    int c = 0, r = 0;
+    Grid->MouseToCell(140, 60, c, r);
+    EXPECT_EQ(TGridCoord(c, r), TGridCoord(2, 6));
+    Grid->MouseToCell(400, 60, c, r);
+    EXPECT_EQ(c, -1);
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 30));
+    Grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 80));
+    Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(140, 80));
+    EXPECT_EQ(Grid->Selection(), TGridRect(1, 5, 2, 7));
+    // The window scroll-bar protocol moves the top row.
+    Grid->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(Grid->TopRow(), 12);
+    Grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(Grid->TopRow(), 13);  // rows 13..19 fill the view
+    Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
+    EXPECT_EQ(Grid->TopRow(), 3);
+    EXPECT_EQ(Grid->VisibleRowCount(), 7);
+}
+
+TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt)
+{
+    Grid->SetScrollBars(ssVertical);
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(Grid->Handle(), SB_VERT, &si));
+    const int page = Grid->VisibleRowCount();
+    EXPECT_EQ(int(si.nPage), page);
+    EXPECT_EQ(si.nPos, 0);
+    EXPECT_EQ(si.nMax - int(si.nPage) + 1, 19 - page + 1 - 1);  // the last top row, counted from row 1
+    Grid->SetTopRow(6);
+    GetScrollInfo(Grid->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 5);
+    // The client area gave room to the bar: the last column is narrower in view than before.
+    EXPECT_LT(Grid->ClientWidth(), 330);
+    Grid->Perform(WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(Grid->TopRow(), 5);
+}
+
+TEST_F(Grids, ColumnsSizeAndMoveWithTheMouseAndTheCellsFollow)
+{
+    Grid->SetOptions(Grid->Options() << goColSizing << goColMoving);
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(129, 10));  // the line right of column 1
+    Grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(149, 10));
+    Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(149, 10));
+    EXPECT_EQ(Grid->ColWidths(1), 84);
+    std::vector<int> moved;
+    Grid->OnColumnMoved = [&](TObject*, int from, int to) { moved = {from, to}; };
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
+    Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(250, 10));
+    EXPECT_EQ(moved, (std::vector<int>{1, 3}));
+    EXPECT_EQ(Grid->Cells(3, 5), "1:5");
+    EXPECT_EQ(Grid->Cells(1, 5), "2:5");
+    EXPECT_EQ(Grid->ColWidths(3), 84);
+    EXPECT_EQ(Grid->Rows(5)->Get(3), "1:5");
+    Grid->Cols(2)->Clear();
+    EXPECT_EQ(Grid->Cells(2, 7), "");
+    EXPECT_EQ(Grid->Cols(2)->Add("new"), 0);
+}
+
+TEST_F(Grids, InplaceEditorShowsEditsRevertsAndHides)
+{
+    Grid->SetOptions(Grid->Options() << goEditing);
+    std::vector<std::string> edits;
+    Grid->OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
+        edits.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+    };
+    Grid->SetSelection(TGridRect(2, 3, 2, 3));
+    Key(Client(), Qt::Key_F2);
+    ASSERT_TRUE(Grid->EditorMode());
+    TInplaceEdit* ed = Grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->Text(), "2:3");
+    EXPECT_EQ(ed->BoundsRect(), Grid->CellRect(2, 3));
+    EXPECT_TRUE(ed->Focused());
+    QLineEdit* line = ClientWidget(ed)->findChild<QLineEdit*>();
+    TypeText(line, "ab");
+    EXPECT_EQ(Grid->Cells(2, 3), "ab");
+    EXPECT_EQ(edits, (std::vector<std::string>{"2,3=a", "2,3=ab"}));
+    Key(line, Qt::Key_Escape);
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_EQ(Grid->Cells(2, 3), "2:3");
+    EXPECT_TRUE(Grid->Focused());
+    // A character typed on the grid starts editing with it; Enter ends; Down from the editor moves.
+    TypeText(Client(), "7");
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Grid->Cells(2, 3), "7");
+    Key(line, Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_FALSE(Grid->EditorMode());
+    Key(Client(), Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_TRUE(Grid->EditorMode());
+    Key(line, Qt::Key_Down);
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_EQ(Grid->Row(), 4);
+}
+
+TEST_F(Grids, AHostedEditorFreedInsideItsOwnKeyEventLeavesTheGridWorking)
+{
+    // The model's way: a control placed over the cell, removed by the host when Enter ends the edit.
+    auto* ed = new TEdit(Grid);
+    ed->SetParent(Grid);
+    TRect r = Grid->CellRect(2, 2);
+    ed->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    ed->SetText("5");
+    std::string committed;
+    ed->OnKeyDown = [&](TObject* s, WORD& k, TShiftState) {
+        if (k == VK_RETURN) {
+            committed = static_cast<TEdit*>(s)->Text();
+            Grid->SetCells(2, 2, committed);
+            Grid->SetFocus();
+            delete static_cast<TEdit*>(s);
+        }
+    };
+    ed->SetFocus();
+    QLineEdit* line = ClientWidget(ed)->findChild<QLineEdit*>();
+    Key(line, Qt::Key_End);
+    TypeText(line, "0");
+    Key(line, Qt::Key_Return, Qt::NoModifier, "\r");
+    Application->ProcessMessages();
+    EXPECT_EQ(committed, "50");
+    EXPECT_EQ(Grid->ControlCount(), 0);
+    EXPECT_EQ(Grid->Cells(2, 2), "50");
+    Key(Client(), Qt::Key_Down);
+    EXPECT_EQ(Grid->Row(), 2);
+    // The grid's own editor goes with the grid even while it has the focus.
+    Grid->SetOptions(Grid->Options() << goEditing);
+    Key(Client(), Qt::Key_F2);
+    ASSERT_TRUE(Grid->InplaceEditor() && Grid->InplaceEditor()->Focused());
+    delete Grid;
+    Application->ProcessMessages();
+}
+
+TEST_F(Grids, APageAsDrawn)
+{
+    Grid->SetFixedColor(clBtnFace);
+    Grid->SetSelection(TGridRect(1, 1, 2, 2));
+    Grid->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState) {
+        if (c == 4 && r == 4) {
+            Grid->Canvas()->Brush()->SetColor(clLime);
+            Grid->Canvas()->FillRect(rect);
+        }
+    };
+    QImage img = Client()->grab().toImage();
+    const TColor face = ColorToRGB(clBtnFace), hl = ColorToRGB(clHighlight);
+    EXPECT_EQ(PixelAt(img, 64, 30), clBlack);   // fixed column's vertical line
+    EXPECT_EQ(PixelAt(img, 200, 74), clSilver); // line below a normal cell
+    EXPECT_EQ(PixelAt(img, 30, 12), face);      // inside a fixed cell
+    EXPECT_EQ(PixelAt(img, 160, 40), hl);       // selected, not the current cell
+    EXPECT_EQ(PixelAt(img, 300, 110), clLime);  // drawn by OnDrawCell
+    EXPECT_EQ(PixelAt(img, 328, 150), ColorToRGB(clWindow)); // beyond the last column
+    // The current cell's text is drawn from its top-left.
+    TRect ink = InkBox(img.copy(66, 26, 62, 22), ColorToRGB(clWindow));
+    EXPECT_FALSE(ink.IsEmpty());
+    EXPECT_LE(ink.Left, 4);
+}
+
+} // namespace

@@ -1,0 +1,256 @@
+// Simple controls: radio buttons exclusive within their parent, speed button groups through the
+// mouse messages, the splitter resizing its neighbour, and one rendered form of bevels, a speed
+// button, an image, a group box and a status bar.
+#include <gtest/gtest.h>
+
+#include <QRadioButton>
+
+#include "buttons.h"
+#include "comctrls.h"
+#include "dialogs.h"
+#include "extctrls.h"
+#include "forms.h"
+#include "gfx_support.h"
+#include "handle.h"
+#include "stdctrls.h"
+#include "wingdi.h"
+
+namespace {
+
+class SimpleControls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 320, 240);
+        Form->SetColor(clBtnFace);
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    static void Press(TControl* c, int x, int y, UINT down = WM_LBUTTONDOWN)
+    {
+        c->Perform(down, MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    static void Release(TControl* c, int x, int y) { c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+    TForm* Form = nullptr;
+};
+
+TEST_F(SimpleControls, RadioButtonsOfOneParentExcludeEachOtherAndClickWhenChecked)
+{
+    std::vector<std::string> log;
+    TRadioButton* r[3];
+    for (int i = 0; i < 3; ++i) {
+        r[i] = new TRadioButton(Form);
+        r[i]->SetParent(Form);
+        r[i]->SetBounds(10, 10 + 20 * i, 100, 17);
+        r[i]->OnClick = [&log, i](TObject*) { log.push_back("click " + std::to_string(i)); };
+    }
+    Form->Show();
+    r[0]->SetChecked(true);
+    EXPECT_EQ(log, std::vector<std::string>{"click 0"});
+    // The user's click goes through the widget and the message path.
+    ClientWidget(r[2])->findChild<QRadioButton*>()->click();
+    EXPECT_TRUE(r[2]->Checked());
+    EXPECT_FALSE(r[0]->Checked());
+    EXPECT_FALSE(ClientWidget(r[0])->findChild<QRadioButton*>()->isChecked());
+    EXPECT_EQ(r[1]->Perform(BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(log, (std::vector<std::string>{"click 0", "click 2"}));
+    // Unchecking from code is silent.
+    r[2]->SetChecked(false);
+    EXPECT_EQ(log.size(), 2u);
+}
+
+TEST_F(SimpleControls, SpeedButtonGroupKeepsOneDownAndClicksOnReleaseInside)
+{
+    TSpeedButton* b[2];
+    int clicks = 0;
+    for (int i = 0; i < 2; ++i) {
+        b[i] = new TSpeedButton(Form);
+        b[i]->SetParent(Form);
+        b[i]->SetBounds(10 + 30 * i, 10, 23, 22);
+        b[i]->SetGroupIndex(1);
+        b[i]->OnClick = [&](TObject*) { ++clicks; };
+    }
+    Form->Show();
+    Press(b[0], 5, 5);
+    EXPECT_EQ(b[0]->State(), bsDown);
+    Release(b[0], 5, 5);
+    EXPECT_TRUE(b[0]->Down());
+    EXPECT_EQ(clicks, 1);
+    Press(b[1], 5, 5);
+    Release(b[1], 5, 5);
+    EXPECT_TRUE(b[1]->Down());
+    EXPECT_FALSE(b[0]->Down());
+    // Pressing the down button again keeps it down unless the group may be all up.
+    Press(b[1], 5, 5);
+    Release(b[1], 5, 5);
+    EXPECT_TRUE(b[1]->Down());
+    b[1]->SetAllowAllUp(true);
+    Press(b[1], 5, 5);
+    Release(b[1], 5, 5);
+    EXPECT_FALSE(b[1]->Down());
+    // Released outside: no click, no change.
+    Press(b[0], 5, 5);
+    b[0]->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 5));
+    EXPECT_EQ(b[0]->State(), bsUp);
+    Release(b[0], 60, 5);
+    EXPECT_FALSE(b[0]->Down());
+    EXPECT_EQ(clicks, 4);
+    // A button outside any group never stays down.
+    b[0]->SetGroupIndex(0);
+    b[0]->SetDown(true);
+    EXPECT_FALSE(b[0]->Down());
+}
+
+TEST_F(SimpleControls, SplitterResizesTheControlAlignedAgainstItWithinMinSize)
+{
+    auto* left = new TPanel(Form);
+    left->SetParent(Form);
+    left->SetAlign(alLeft);
+    left->SetWidth(100);
+    auto* split = new TSplitter(Form);
+    split->SetParent(Form);
+    split->SetLeft(150);
+    split->SetAlign(alLeft);
+    auto* rest = new TPanel(Form);
+    rest->SetParent(Form);
+    rest->SetAlign(alClient);
+    int moved = 0;
+    split->OnMoved = [&](TObject*) { ++moved; };
+    Form->Show();
+    ASSERT_EQ(split->Left(), 100);
+    Press(split, 1, 50);
+    split->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, 50));
+    EXPECT_EQ(left->Width(), 140);
+    EXPECT_EQ(split->Left(), 140);
+    split->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-200, 50));
+    EXPECT_EQ(left->Width(), 30);
+    Release(split, -200, 50);
+    EXPECT_EQ(moved, 1);
+}
+
+TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn)
+{
+    auto* box = new TBevel(Form);
+    box->SetParent(Form);
+    box->SetBounds(10, 10, 40, 30);
+    auto* line = new TBevel(Form);
+    line->SetParent(Form);
+    line->SetBounds(60, 10, 40, 4);
+    line->SetShape(bsTopLine);
+    line->SetStyle(bsRaised);
+    auto* sb = new TSpeedButton(Form);
+    sb->SetParent(Form);
+    sb->SetBounds(110, 10, 30, 30);
+    TBitmap glyph;
+    glyph.SetSize(32, 16);
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    glyph.Canvas()->Brush()->SetColor(clBlue);
+    glyph.Canvas()->FillRect(Rect(16, 0, 32, 16));
+    glyph.Canvas()->Pixels[0][15] = clFuchsia; // the transparent colour: bottom-left
+    sb->SetGlyph(&glyph);
+    auto* img = new TImage(Form);
+    img->SetParent(Form);
+    img->SetBounds(150, 10, 40, 20);
+    img->Picture()->SetSize(10, 10);
+    img->Picture()->Canvas()->Brush()->SetColor(clLime);
+    img->Picture()->Canvas()->FillRect(Rect(0, 0, 10, 10));
+    img->SetStretch(true);
+    img->SetProportional(true);
+    img->SetCenter(true);
+    auto* group = new TGroupBox(Form);
+    group->SetParent(Form);
+    group->SetBounds(10, 60, 150, 80);
+    group->SetCaption("Group");
+    auto* inside = new TPanel(Form);
+    inside->SetParent(group);
+    inside->SetAlign(alClient);
+    inside->SetVisible(false);
+    auto* status = new TStatusBar(Form);
+    status->SetParent(Form);
+    status->Panels()->Add()->Width = 100;
+    status->Panels()->Add()->Text = "Right";
+    Form->Show();
+
+    QImage f = HandleWidget(Form)->grab().toImage();
+    const TColor hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow);
+    struct Probe {
+        int x, y;
+        TColor c;
+    } probes[] = {
+        {10, 10, sh}, {49, 10, hi}, {10, 39, hi}, {49, 39, hi},  // lowered box: shadow top-left
+        {70, 10, hi}, {70, 11, sh},                              // raised top line
+        {120, 18, clRed},                                         // glyph's up frame
+        {170, 20, clLime}, {155, 20, ColorToRGB(clBtnFace)},      // 20x20 image centred in 40x20
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(PixelAt(f, p.x, p.y), p.c) << p.x << "," << p.y;
+    // Held down in a group: the fourth frame, or the first when there is none; shifted by a pixel.
+    sb->SetGroupIndex(1);
+    sb->SetDown(true);
+    EXPECT_EQ(sb->NumGlyphs(), 2);
+    f = HandleWidget(Form)->grab().toImage();
+    EXPECT_EQ(PixelAt(f, 110 + 7 + 1, 10 + 7 + 1), clRed);
+
+    // The group box keeps its children below the caption, inside the frame.
+    EXPECT_GE(inside->Top(), 10);
+    EXPECT_EQ(inside->Left(), 1);
+    QImage g = f.copy(10, 60, 150, 80);
+    TRect cap = InkBox(g.copy(4, 0, 60, 14), ColorToRGB(clBtnFace));
+    EXPECT_FALSE(cap.IsEmpty());
+
+    // Status bar at the bottom: its second panel's text starts after the first panel.
+    EXPECT_EQ(status->Top() + status->Height(), Form->ClientHeight());
+    EXPECT_EQ(status->PanelRect(1).Left, 100);
+    QImage st = HandleWidget(status)->grab().toImage();
+    TRect ink = InkBox(st.copy(102, 4, st.width() - 110, st.height() - 6), ColorToRGB(clBtnFace));
+    EXPECT_FALSE(ink.IsEmpty());
+    EXPECT_LE(ink.Left, 4);
+}
+
+// Answers colour requests as a user would: picks a colour and keeps one custom colour.
+class TColorAnswer : public TDialogService {
+public:
+    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
+    int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return mrOk; }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
+    bool ColorDialog(TColorDialogRequest& r) override
+    {
+        Asked = r;
+        if (Cancel)
+            return false;
+        r.Color = clTeal;
+        r.CustomColors[3] = TColor(0x123456);
+        return true;
+    }
+    TColorDialogRequest Asked;
+    bool Cancel = false;
+};
+
+TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer)
+{
+    TColorAnswer answer;
+    TDialogService* old = SetDialogService(&answer);
+    TColorDialog dlg(nullptr);
+    dlg.SetColor(clRed);
+    dlg.CustomColors()->Add("ColorA=FF8000");
+    dlg.CustomColors()->Add("ColorB=xyz");
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(answer.Asked.Color, clRed);
+    EXPECT_EQ(answer.Asked.CustomColors[0], TColor(0xFF8000));
+    EXPECT_EQ(answer.Asked.CustomColors[1], clNone);
+    EXPECT_EQ(dlg.Color(), clTeal);
+    EXPECT_EQ(dlg.CustomColors()->Text(), "ColorA=FF8000\r\nColorD=123456\r\n");
+    answer.Cancel = true;
+    dlg.SetColor(clLime);
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_EQ(dlg.Color(), clLime);
+    SetDialogService(old);
+}
+
+} // namespace

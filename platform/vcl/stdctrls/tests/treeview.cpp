@@ -1,0 +1,211 @@
+// Tree view: the TVM_ messages as a table, notification order of the user's acts against changes
+// from code (and a refusal putting Qt's change back), label editing, deletion reports, geometry,
+// and the images as drawn.
+#include <gtest/gtest.h>
+
+#include <QTreeWidget>
+
+#include <cstring>
+
+#include "comctrls.h"
+#include "forms.h"
+#include "gfx_support.h"
+#include "handle.h"
+
+namespace {
+
+class TreeViews : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 300, 300);
+        Tree = new TTreeView(Form);
+        Tree->SetParent(Form);
+        Tree->SetBounds(0, 0, 250, 250);
+        Root = Tree->Items()->Add(nullptr, "Root");
+        A = Tree->Items()->AddChild(Root, "a");
+        B = Tree->Items()->AddChild(Root, "b");
+        Leaf = Tree->Items()->AddChild(B, "leaf");
+        Other = Tree->Items()->Add(Root, "Other");
+        Tree->OnChanging = [&](TObject*, TTreeNode* n, bool& allow) {
+            Log.push_back("changing " + (n ? n->Text() : "-"));
+            allow = n != Other;
+        };
+        Tree->OnChange = [&](TObject*, TTreeNode* n) { Log.push_back("change " + (n ? n->Text() : "-")); };
+        Tree->OnExpanding = [&](TObject*, TTreeNode* n, bool&) { Log.push_back("expanding " + n->Text()); };
+        Tree->OnExpanded = [&](TObject*, TTreeNode* n) { Log.push_back("expanded " + n->Text()); };
+        Form->Show();
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    QTreeWidget* Native() { return ClientWidget(Tree)->findChild<QTreeWidget*>(); }
+    TForm* Form = nullptr;
+    TTreeView* Tree = nullptr;
+    TTreeNode *Root, *A, *B, *Leaf, *Other;
+    std::vector<std::string> Log;
+};
+
+TEST_F(TreeViews, NodesKeepTheirTreeOrder)
+{
+    EXPECT_EQ(Tree->Items()->Count(), 5);
+    EXPECT_EQ(Tree->Items()->Item(3), Leaf);
+    EXPECT_EQ(Leaf->AbsoluteIndex(), 3);
+    EXPECT_EQ(Leaf->Level(), 2);
+    EXPECT_EQ(Leaf->GetNext(), Other);
+    EXPECT_EQ(Other->GetPrev(), Leaf);
+    EXPECT_EQ(B->Index(), 1);
+    TTreeNode* before = Tree->Items()->Insert(B, "a2");
+    EXPECT_EQ(A->getNextSibling(), before);
+    EXPECT_EQ(Native()->topLevelItem(0)->child(1)->text(0), "a2");
+}
+
+TEST_F(TreeViews, MessagesAnswerAsAWindowsTreeView)
+{
+    struct Case {
+        const char* Name;
+        UINT Msg;
+        WPARAM W;
+        TTreeNode* Node;
+        TTreeNode* Result;
+    } cases[] = {
+        {"root", TVM_GETNEXTITEM, TVGN_ROOT, nullptr, Root},
+        {"child", TVM_GETNEXTITEM, TVGN_CHILD, Root, A},
+        {"next sibling", TVM_GETNEXTITEM, TVGN_NEXT, A, B},
+        {"previous sibling", TVM_GETNEXTITEM, TVGN_PREVIOUS, B, A},
+        {"parent", TVM_GETNEXTITEM, TVGN_PARENT, Leaf, B},
+        // The first node took the caret when the tree got the focus, as a Windows tree view does.
+        {"caret", TVM_GETNEXTITEM, TVGN_CARET, nullptr, Root},
+        {"next visible under a collapsed root", TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, Root, Other},
+    };
+    EXPECT_EQ(Log, (std::vector<std::string>{"changing Root", "change Root"}));
+    Log.clear();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(c.Msg, c.W, reinterpret_cast<LPARAM>(c.Node))), c.Result);
+    }
+    EXPECT_EQ(Tree->Perform(TVM_GETCOUNT, 0, 0), 5);
+    // TVM_EXPAND expands without the expanding notifications; Expand() tells them.
+    Tree->Perform(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Root));
+    EXPECT_TRUE(Root->Expanded());
+    EXPECT_TRUE(Log.empty());
+    EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(Root))), A);
+    Tree->Perform(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(B));
+    EXPECT_EQ(Tree->Selected(), B);
+    EXPECT_EQ(Log, (std::vector<std::string>{"changing b", "change b"}));
+    // The item goes in where the rectangle comes out.
+    TRect r;
+    TTreeNode* item = B;
+    std::memcpy(static_cast<void*>(&r), &item, sizeof item);
+    EXPECT_EQ(Tree->Perform(TVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r)), 1);
+    EXPECT_EQ(r, B->DisplayRect(true));
+    TTVHitTestInfo hit;
+    hit.pt = TPoint(r.Left + 2, r.Top + r.Height() / 2);
+    EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))), B);
+    EXPECT_EQ(hit.flags, unsigned(TVHT_ONITEMLABEL));
+    EXPECT_EQ(Tree->GetNodeAt(r.Left + 2, r.Bottom + 2), Other);  // B is collapsed: Other is below it
+    EXPECT_EQ(Tree->GetHitTestInfoAt(r.Right + 5, r.Top + 2), unsigned(TVHT_ONITEMRIGHT));
+    Tree->Perform(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(B));
+    EXPECT_EQ(Tree->Items()->Count(), 3);
+}
+
+TEST_F(TreeViews, UserActsAndCodeChangesTellTheSameEventsAndARefusalPutsQtBack)
+{
+    Log.clear();
+    Native()->setCurrentItem(nullptr);
+    Native()->setCurrentItem(Native()->topLevelItem(0));  // the user's click
+    Root->Expand(false);
+    Tree->SetSelected(A);
+    // The user tries Other: refused, Qt's current item goes back to A.
+    Native()->setCurrentItem(Native()->topLevelItem(1));
+    EXPECT_EQ(Tree->Selected(), A);
+    EXPECT_EQ(Native()->currentItem()->text(0), "a");
+    // The user expands B with its button.
+    Native()->topLevelItem(0)->child(1)->setExpanded(true);
+    EXPECT_TRUE(B->Expanded());
+    EXPECT_EQ(Log, (std::vector<std::string>{"changing -", "change -", "changing Root", "change Root", "expanding Root", "expanded Root",
+                                             "changing a", "change a", "changing Other", "expanding b",
+                                             "expanded b"}));
+    // A refused expansion collapses again.
+    Tree->OnExpanding = [](TObject*, TTreeNode*, bool& allow) { allow = false; };
+    Native()->topLevelItem(1)->setExpanded(true);  // no children: nothing to refuse
+    B->Collapse(false);
+    Native()->topLevelItem(0)->child(1)->setExpanded(true);
+    EXPECT_FALSE(B->Expanded());
+    EXPECT_FALSE(Native()->topLevelItem(0)->child(1)->isExpanded());
+}
+
+TEST_F(TreeViews, LabelEditsAndDeletionsAreReported)
+{
+    std::vector<std::string> deleted;
+    Tree->OnDeletion = [&](TObject*, TTreeNode* n) { deleted.push_back(n->Text()); };
+    Tree->OnEdited = [](TObject*, TTreeNode*, std::string& s) { s += "!"; };
+    Native()->topLevelItem(0)->child(0)->setText(0, "renamed");  // the editor committing
+    EXPECT_EQ(A->Text(), "renamed!");
+    EXPECT_EQ(Native()->topLevelItem(0)->child(0)->text(0), "renamed!");
+    B->Delete();
+    EXPECT_EQ(deleted, (std::vector<std::string>{"leaf", "b"}));
+    Tree->Items()->Clear();
+    EXPECT_EQ(deleted.size(), 5u);
+    EXPECT_EQ(Native()->topLevelItemCount(), 0);
+}
+
+TEST_F(TreeViews, SortAndFullExpand)
+{
+    Tree->Items()->AddChild(Root, "0 first");
+    Tree->SetSortType(stText);
+    EXPECT_EQ(Root->getFirstChild()->Text(), "0 first");
+    EXPECT_EQ(Tree->Items()->GetFirstNode(), Other);
+    ASSERT_EQ(Native()->topLevelItem(1)->text(0), "Root");
+    EXPECT_EQ(Native()->topLevelItem(1)->child(0)->text(0), "0 first");
+    Tree->FullExpand();
+    EXPECT_TRUE(B->Expanded());
+    EXPECT_TRUE(Leaf->IsVisible());
+    Tree->FullCollapse();
+    EXPECT_FALSE(Root->Expanded());
+}
+
+TEST_F(TreeViews, ImagesAndStateImagesAsDrawn)
+{
+    TImageList images(nullptr), states(nullptr);
+    for (TImageList* l : {&images, &states}) {
+        l->SetWidth(16);
+        l->SetHeight(16);
+    }
+    auto add = [](TImageList& l, TColor c) {
+        TBitmap b;
+        b.SetSize(16, 16);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        l.Add(&b, nullptr);
+    };
+    add(images, clRed);
+    add(images, clBlue);
+    add(states, clLime);
+    Tree->SetImages(&images);
+    Tree->SetStateImages(&states);
+    Other->SetImageIndex(0);
+    Other->SetSelectedIndex(1);
+    Other->SetStateIndex(0);
+    Tree->SetFocus();
+    QImage img = ClientWidget(Tree)->grab().toImage();
+    TRect text = Other->DisplayRect(true);
+    int y = text.Top + text.Height() / 2;
+    // State image, then image, then the text.
+    EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, y), clRed);
+    EXPECT_EQ(PixelAt(img, text.Left - 4 - 24, y), clLime);
+    Tree->SetSelected(Other);
+    EXPECT_NE(Tree->Selected(), Other);  // refused
+    Tree->OnChanging = nullptr;
+    Tree->SetSelected(Other);
+    img = ClientWidget(Tree)->grab().toImage();
+    EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, y), clBlue);
+    Tree->SetImages(nullptr);
+    Tree->SetStateImages(nullptr);
+}
+
+} // namespace

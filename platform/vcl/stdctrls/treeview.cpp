@@ -1,0 +1,777 @@
+// TTreeView over QTreeWidget: our nodes own the texts, data and image indexes and mirror into Qt
+// items; the user's selection, expansion and label edits come back as CN_NOTIFY with the TVN_
+// codes (a handler's refusal puts Qt's change back); the TVM_ messages are answered.
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include <functional>
+
+#include "comctrls.h"
+#include "handle.h"
+#include "stdctrls_qt.h"
+#include "sysutils.h"
+
+class TQtTreeItem : public QTreeWidgetItem {
+public:
+    explicit TQtTreeItem(TTreeNode* n) : Node(n) {}
+    TTreeNode* Node;
+};
+
+static QTreeWidget* Tree(const TCustomTreeView* t) { return WidgetAs<QTreeWidget>(t); }
+static TTreeNode* NodeOf(QTreeWidgetItem* i) { return i ? static_cast<TQtTreeItem*>(i)->Node : nullptr; }
+
+struct TTreeViewQt {
+    // Label editing asks CanEdit (TVN_BEGINLABELEDIT) before Qt makes an editor.
+    class TDelegate : public QStyledItemDelegate {
+    public:
+        TDelegate(TCustomTreeView* t, QObject* parent) : QStyledItemDelegate(parent), FTree(t) {}
+        QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& o, const QModelIndex& i) const override
+        {
+            TTreeNode* n = NodeOf(Tree(FTree)->itemFromIndex(i));
+            if (!n || FTree->NotifyTree(TVN_BEGINLABELEDIT, nullptr, n) != 0)
+                return nullptr;
+            FTree->FEditing = true;
+            return QStyledItemDelegate::createEditor(parent, o, i);
+        }
+        void destroyEditor(QWidget* editor, const QModelIndex& i) const override
+        {
+            FTree->FEditing = false;
+            QStyledItemDelegate::destroyEditor(editor, i);
+        }
+
+    private:
+        TCustomTreeView* FTree;
+    };
+    static void Sync(TCustomTreeView* t, const std::function<void()>& f)
+    {
+        bool was = t->FSyncing;
+        t->FSyncing = true;
+        f();
+        t->FSyncing = was;
+    }
+};
+
+// ---- TTreeNode -----------------------------------------------------------------------------------
+
+TTreeNode::~TTreeNode()
+{
+    for (TTreeNode* c : FChildren)
+        delete c;
+}
+
+TCustomTreeView* TTreeNode::TreeView() const { return FOwner->Owner(); }
+
+void TTreeNode::SetText(const std::string& v)
+{
+    FText = v;
+    TTreeViewQt::Sync(TreeView(), [&] { FItem->setText(0, ToQString(v)); });
+}
+
+void TTreeNode::SetImageIndex(int v) { FImageIndex = v; TreeView()->UpdateIcon(this); }
+void TTreeNode::SetSelectedIndex(int v) { FSelectedIndex = v; TreeView()->UpdateIcon(this); }
+void TTreeNode::SetStateIndex(int v) { FStateIndex = v; TreeView()->UpdateIcon(this); }
+
+int TTreeNode::Index() const
+{
+    auto& s = FOwner->Siblings(FParent);
+    return int(std::find(s.begin(), s.end(), this) - s.begin());
+}
+
+int TTreeNode::Level() const
+{
+    int l = 0;
+    for (TTreeNode* p = FParent; p; p = p->FParent)
+        ++l;
+    return l;
+}
+
+int TTreeNode::AbsoluteIndex() const
+{
+    int i = 0;
+    for (const TTreeNode* n = GetPrev(); n; n = n->GetPrev())
+        ++i;
+    return i;
+}
+
+TTreeNode* TTreeNode::getNextSibling() const
+{
+    auto& s = FOwner->Siblings(FParent);
+    size_t i = size_t(Index()) + 1;
+    return i < s.size() ? s[i] : nullptr;
+}
+
+TTreeNode* TTreeNode::getPrevSibling() const
+{
+    int i = Index();
+    return i > 0 ? FOwner->Siblings(FParent)[size_t(i - 1)] : nullptr;
+}
+
+TTreeNode* TTreeNode::GetNext() const
+{
+    if (!FChildren.empty())
+        return FChildren.front();
+    for (const TTreeNode* n = this; n; n = n->FParent)
+        if (TTreeNode* s = n->getNextSibling())
+            return s;
+    return nullptr;
+}
+
+TTreeNode* TTreeNode::GetPrev() const
+{
+    TTreeNode* p = getPrevSibling();
+    if (!p)
+        return FParent;
+    while (!p->FChildren.empty())
+        p = p->FChildren.back();
+    return p;
+}
+
+bool TTreeNode::IsVisible() const
+{
+    for (TTreeNode* p = FParent; p; p = p->FParent)
+        if (!p->Expanded())
+            return false;
+    return true;
+}
+
+bool TTreeNode::Expanded() const { return FItem->isExpanded(); }
+
+void TTreeNode::Expand(bool Recurse)
+{
+    TCustomTreeView* t = TreeView();
+    if (!Expanded() && !FChildren.empty() && t->NotifyTree(TVN_ITEMEXPANDING, nullptr, this, TVE_EXPAND) == 0) {
+        TTreeViewQt::Sync(t, [&] { FItem->setExpanded(true); });
+        t->NotifyTree(TVN_ITEMEXPANDED, nullptr, this, TVE_EXPAND);
+    }
+    if (Recurse)
+        for (TTreeNode* c : std::vector<TTreeNode*>(FChildren))
+            c->Expand(true);
+}
+
+void TTreeNode::Collapse(bool Recurse)
+{
+    TCustomTreeView* t = TreeView();
+    if (Recurse)
+        for (TTreeNode* c : std::vector<TTreeNode*>(FChildren))
+            c->Collapse(true);
+    if (Expanded() && t->NotifyTree(TVN_ITEMEXPANDING, nullptr, this, TVE_COLLAPSE) == 0) {
+        TTreeViewQt::Sync(t, [&] { FItem->setExpanded(false); });
+        t->NotifyTree(TVN_ITEMEXPANDED, nullptr, this, TVE_COLLAPSE);
+    }
+}
+
+bool TTreeNode::Selected() const { return TreeView()->Selected() == this; }
+
+void TTreeNode::SetSelected(bool v)
+{
+    if (v)
+        TreeView()->SetSelected(this);
+    else if (Selected())
+        TreeView()->SetSelected(nullptr);
+}
+
+void TTreeNode::MakeVisible()
+{
+    TTreeViewQt::Sync(TreeView(), [&] { Tree(TreeView())->scrollToItem(FItem); });
+}
+
+void TTreeNode::EditText() { Tree(TreeView())->editItem(FItem, 0); }
+void TTreeNode::Delete() { FOwner->Delete(this); }
+
+void TTreeNode::DeleteChildren()
+{
+    while (!FChildren.empty())
+        FOwner->Delete(FChildren.back());
+}
+
+void TTreeNode::AlphaSort(bool Recurse) { TreeView()->SortSiblings(this, Recurse); }
+
+TRect TTreeNode::DisplayRect(bool TextOnly) const
+{
+    QTreeWidget* q = Tree(TreeView());
+    QRect r = q->visualItemRect(FItem);
+    if (!r.isValid() || !q->viewport()->rect().intersects(r))
+        return TRect();
+    if (!TextOnly)
+        r = QRect(0, r.top(), q->viewport()->width(), r.height());
+    else {
+        int icon = FItem->icon(0).isNull() ? 0 : q->iconSize().width() + 4;
+        r = QRect(r.left() + icon, r.top(), q->fontMetrics().horizontalAdvance(FItem->text(0)) + 6, r.height());
+    }
+    QWidget* client = ClientWidget(TreeView());
+    QPoint o = client ? q->viewport()->mapTo(client, r.topLeft()) : r.topLeft();
+    return Bounds(o.x(), o.y(), r.width(), r.height());
+}
+
+// ---- TTreeNodes ----------------------------------------------------------------------------------
+
+TTreeNodes::~TTreeNodes()
+{
+    for (TTreeNode* n : FRoots)
+        delete n;
+}
+
+int TTreeNodes::Count() const
+{
+    int n = 0;
+    for (TTreeNode* p = GetFirstNode(); p; p = p->GetNext())
+        ++n;
+    return n;
+}
+
+TTreeNode* TTreeNodes::Item(int Index) const
+{
+    TTreeNode* p = GetFirstNode();
+    for (int i = 0; p && i < Index; ++i)
+        p = p->GetNext();
+    if (!p || Index < 0)
+        throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+    return p;
+}
+
+TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr)
+{
+    auto* n = new TTreeNode(this);
+    n->FParent = parent;
+    n->FText = S;
+    n->Data = Ptr;
+    auto& sib = Siblings(parent);
+    index = std::clamp(index, 0, int(sib.size()));
+    sib.insert(sib.begin() + index, n);
+    n->FItem = new TQtTreeItem(n);
+    n->FItem->setText(0, ToQString(S));
+    if (!FOwner->FReadOnly)
+        n->FItem->setFlags(n->FItem->flags() | Qt::ItemIsEditable);
+    TTreeViewQt::Sync(FOwner, [&] {
+        if (parent)
+            parent->FItem->insertChild(index, n->FItem);
+        else
+            Tree(FOwner)->insertTopLevelItem(index, n->FItem);
+    });
+    FOwner->UpdateIcon(n);
+    if (FOwner->FSortType == stText || FOwner->FSortType == stBoth)
+        FOwner->SortSiblings(parent, false);
+    return n;
+}
+
+TTreeNode* TTreeNodes::AddObject(TTreeNode* Node, const std::string& S, void* Ptr)
+{
+    TTreeNode* parent = Node ? Node->FParent : nullptr;
+    return InsertAt(parent, int(Siblings(parent).size()), S, Ptr);
+}
+
+TTreeNode* TTreeNodes::AddFirst(TTreeNode* Node, const std::string& S)
+{
+    return InsertAt(Node ? Node->FParent : nullptr, 0, S, nullptr);
+}
+
+TTreeNode* TTreeNodes::AddChildObject(TTreeNode* Node, const std::string& S, void* Ptr)
+{
+    return InsertAt(Node, int(Siblings(Node).size()), S, Ptr);
+}
+
+TTreeNode* TTreeNodes::AddChildFirst(TTreeNode* Node, const std::string& S) { return InsertAt(Node, 0, S, nullptr); }
+
+TTreeNode* TTreeNodes::Insert(TTreeNode* Node, const std::string& S)
+{
+    if (!Node)
+        return Add(nullptr, S);
+    return InsertAt(Node->FParent, Node->Index(), S, nullptr);
+}
+
+// Each node of the subtree is reported (OnDeletion) before it goes; Qt's selection moves silently.
+void TTreeNodes::Delete(TTreeNode* Node)
+{
+    if (!Node)
+        return;
+    std::function<void(TTreeNode*)> report = [&](TTreeNode* n) {
+        for (TTreeNode* c : n->FChildren)
+            report(c);
+        FOwner->NotifyTree(TVN_DELETEITEM, n, nullptr);
+    };
+    report(Node);
+    auto& sib = Siblings(Node->FParent);
+    sib.erase(std::find(sib.begin(), sib.end(), Node));
+    TTreeViewQt::Sync(FOwner, [&] { delete Node->FItem; });
+    delete Node;
+}
+
+void TTreeNodes::Clear()
+{
+    BeginUpdate();
+    while (!FRoots.empty())
+        Delete(FRoots.back());
+    EndUpdate();
+}
+
+void TTreeNodes::BeginUpdate()
+{
+    if (FUpdate++ == 0)
+        Tree(FOwner)->setUpdatesEnabled(false);
+}
+
+void TTreeNodes::EndUpdate()
+{
+    if (--FUpdate == 0)
+        Tree(FOwner)->setUpdatesEnabled(true);
+}
+
+// ---- TCustomTreeView -----------------------------------------------------------------------------
+
+TCustomTreeView::TCustomTreeView(TComponent* AOwner)
+    : TNativeControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this))
+{
+    auto* q = new QTreeWidget;
+    q->setHeaderHidden(true);
+    q->setColumnCount(1);
+    q->setItemDelegate(new TTreeViewQt::TDelegate(this, q));
+    q->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    SetWidget(this, q);
+    QObject::connect(q, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* now, QTreeWidgetItem* before) {
+        if (FSyncing)
+            return;
+        if (NotifyTree(TVN_SELCHANGING, NodeOf(before), NodeOf(now), TVC_BYMOUSE) != 0) {
+            TTreeViewQt::Sync(this, [&] { Tree(this)->setCurrentItem(before); });
+            return;
+        }
+        NotifyTree(TVN_SELCHANGED, NodeOf(before), NodeOf(now), TVC_BYMOUSE);
+    });
+    auto expansion = [this](QTreeWidgetItem* i, bool expanded) {
+        if (FSyncing)
+            return;
+        UINT action = expanded ? TVE_EXPAND : TVE_COLLAPSE;
+        if (NotifyTree(TVN_ITEMEXPANDING, nullptr, NodeOf(i), action) != 0) {
+            TTreeViewQt::Sync(this, [&] { i->setExpanded(!expanded); });
+            return;
+        }
+        NotifyTree(TVN_ITEMEXPANDED, nullptr, NodeOf(i), action);
+    };
+    QObject::connect(q, &QTreeWidget::itemExpanded, [expansion](QTreeWidgetItem* i) { expansion(i, true); });
+    QObject::connect(q, &QTreeWidget::itemCollapsed, [expansion](QTreeWidgetItem* i) { expansion(i, false); });
+    QObject::connect(q, &QTreeWidget::itemChanged, [this](QTreeWidgetItem* i, int) {
+        if (FSyncing)
+            return;
+        std::string text = FromQString(i->text(0));
+        NotifyTree(TVN_ENDLABELEDIT, nullptr, NodeOf(i), TVC_UNKNOWN, text.c_str());
+    });
+    q->setContextMenuPolicy(Qt::NoContextMenu);
+    FControlStyle = TControlStyle{csCaptureMouse, csDoubleClicks, csClickEvents};
+    SetBounds(Left(), Top(), 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+TCustomTreeView::~TCustomTreeView()
+{
+    FSyncing = true;
+    FNodes.reset();
+}
+
+void TCustomTreeView::CreateParams(TCreateParams& Params) { TNativeControl::CreateParams(Params); }
+
+LRESULT TCustomTreeView::NotifyTree(int code, TTreeNode* oldNode, TTreeNode* newNode, UINT action, const char* text)
+{
+    TNMTreeView nm;
+    nm.hdr.hwndFrom = HandleAllocated() ? Handle() : nullptr;
+    nm.hdr.code = code;
+    nm.action = action;
+    nm.itemOld = oldNode;
+    nm.itemNew = newNode;
+    nm.text = text;
+    return Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+}
+
+void TCustomTreeView::CNNotify(TMessage& Message)
+{
+    auto* nm = reinterpret_cast<TNMTreeView*>(Message.LParam);
+    if (!nm)
+        return;
+    TTreeNode* n = nm->itemNew;
+    switch (nm->hdr.code) {
+    case TVN_SELCHANGING:
+        Message.Result = CanChange(n) ? 0 : 1;
+        return;
+    case TVN_SELCHANGED:
+        if (n)
+            UpdateIcon(n);
+        if (nm->itemOld)
+            UpdateIcon(nm->itemOld);
+        Change(n);
+        return;
+    case TVN_ITEMEXPANDING:
+        Message.Result = (nm->action == TVE_EXPAND ? CanExpand(n) : CanCollapse(n)) ? 0 : 1;
+        return;
+    case TVN_ITEMEXPANDED:
+        if (nm->action == TVE_EXPAND)
+            Expand(n);
+        else
+            Collapse(n);
+        return;
+    case TVN_BEGINLABELEDIT:
+        Message.Result = CanEdit(n) ? 0 : 1;
+        return;
+    case TVN_ENDLABELEDIT: {
+        if (!nm->text)
+            return;
+        std::string s = nm->text;
+        Edit(n, s);
+        n->SetText(s);
+        return;
+    }
+    case TVN_DELETEITEM:
+        Delete(nm->itemOld);
+        return;
+    default:
+        return;
+    }
+}
+
+TTreeNode* TCustomTreeView::Selected() const { return NodeOf(Tree(this)->currentItem()); }
+
+void TCustomTreeView::SetSelected(TTreeNode* v)
+{
+    TTreeNode* old = Selected();
+    if (v == old || NotifyTree(TVN_SELCHANGING, old, v) != 0)
+        return;
+    TTreeViewQt::Sync(this, [&] {
+        Tree(this)->setCurrentItem(v ? v->FItem : nullptr);
+        if (!v)
+            Tree(this)->clearSelection();
+    });
+    NotifyTree(TVN_SELCHANGED, old, v);
+}
+
+bool TCustomTreeView::CanChange(TTreeNode* Node)
+{
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, Node, allow);
+    return allow;
+}
+
+void TCustomTreeView::Change(TTreeNode* Node)
+{
+    if (OnChange)
+        OnChange(this, Node);
+}
+
+bool TCustomTreeView::CanExpand(TTreeNode* Node)
+{
+    bool allow = true;
+    if (OnExpanding)
+        OnExpanding(this, Node, allow);
+    return allow;
+}
+
+void TCustomTreeView::Expand(TTreeNode* Node)
+{
+    if (OnExpanded)
+        OnExpanded(this, Node);
+}
+
+bool TCustomTreeView::CanCollapse(TTreeNode* Node)
+{
+    bool allow = true;
+    if (OnCollapsing)
+        OnCollapsing(this, Node, allow);
+    return allow;
+}
+
+void TCustomTreeView::Collapse(TTreeNode* Node)
+{
+    if (OnCollapsed)
+        OnCollapsed(this, Node);
+}
+
+bool TCustomTreeView::CanEdit(TTreeNode* Node)
+{
+    bool allow = !FReadOnly;
+    if (allow && OnEditing)
+        OnEditing(this, Node, allow);
+    return allow;
+}
+
+void TCustomTreeView::Edit(TTreeNode* Node, std::string& S)
+{
+    if (OnEdited)
+        OnEdited(this, Node, S);
+}
+
+void TCustomTreeView::Delete(TTreeNode* Node)
+{
+    if (OnDeletion)
+        OnDeletion(this, Node);
+}
+
+void TCustomTreeView::GetImageIndex(TTreeNode* Node)
+{
+    if (OnGetImageIndex)
+        OnGetImageIndex(this, Node);
+}
+
+void TCustomTreeView::GetSelectedIndex(TTreeNode* Node)
+{
+    if (OnGetSelectedIndex)
+        OnGetSelectedIndex(this, Node);
+}
+
+// The node's icon: its state image (when it has one) beside its image; the selected image shows
+// while the node is selected.
+void TCustomTreeView::UpdateIcon(TTreeNode* Node)
+{
+    if (!Node->FItem || (!FImages && !FStateImages))
+        return;
+    GetImageIndex(Node);
+    GetSelectedIndex(Node);
+    auto compose = [&](int index) {
+        int sw = FStateImages && Node->FStateIndex >= 0 ? FStateImages->Width() : 0;
+        int iw = FImages && index >= 0 ? FImages->Width() : 0;
+        int h = std::max(FImages ? FImages->Height() : 0, FStateImages ? FStateImages->Height() : 0);
+        if (sw + iw == 0 || h == 0)
+            return QPixmap();
+        TBitmap b;
+        b.SetSize(sw + iw, h);
+        b.Canvas()->Brush()->SetColor(Color());
+        b.Canvas()->FillRect(Rect(0, 0, sw + iw, h));
+        if (sw)
+            FStateImages->Draw(b.Canvas(), 0, 0, Node->FStateIndex);
+        if (iw)
+            FImages->Draw(b.Canvas(), sw, 0, index);
+        return QPixmap::fromImage(b.Image());
+    };
+    QIcon icon;
+    QPixmap normal = compose(Node->FImageIndex), selected = compose(Node->FSelectedIndex);
+    if (!normal.isNull())
+        icon.addPixmap(normal, QIcon::Normal);
+    if (!selected.isNull())
+        icon.addPixmap(selected, QIcon::Selected);
+    TTreeViewQt::Sync(this, [&] {
+        Node->FItem->setIcon(0, icon);
+        if (!normal.isNull())
+            Tree(this)->setIconSize(normal.size());
+    });
+}
+
+void TCustomTreeView::SetImages(TImageList* v)
+{
+    FImages = v;
+    for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext())
+        UpdateIcon(n);
+}
+
+void TCustomTreeView::SetStateImages(TImageList* v)
+{
+    FStateImages = v;
+    for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext())
+        UpdateIcon(n);
+}
+
+void TCustomTreeView::SetReadOnly(bool v)
+{
+    FReadOnly = v;
+    TTreeViewQt::Sync(this, [&] {
+        for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext())
+            n->FItem->setFlags(v ? n->FItem->flags() & ~Qt::ItemIsEditable : n->FItem->flags() | Qt::ItemIsEditable);
+    });
+}
+
+void TCustomTreeView::SetShowButtons(bool v)
+{
+    FShowButtons = v;
+    Tree(this)->setItemsExpandable(true);
+    Tree(this)->setRootIsDecorated(FShowRoot && v);
+}
+
+void TCustomTreeView::SetShowRoot(bool v)
+{
+    FShowRoot = v;
+    Tree(this)->setRootIsDecorated(v && FShowButtons);
+}
+
+int TCustomTreeView::Indent() const { return Tree(this)->indentation(); }
+void TCustomTreeView::SetIndent(int v) { Tree(this)->setIndentation(v); }
+
+void TCustomTreeView::SetSortType(TSortType v)
+{
+    FSortType = v;
+    if (v == stText || v == stBoth)
+        AlphaSort(true);
+}
+
+int TCustomTreeView::CustomSort(TTreeNode* Node1, TTreeNode* Node2)
+{
+    if (OnCompare) {
+        int c = 0;
+        OnCompare(this, Node1, Node2, 0, c);
+        return c;
+    }
+    return AnsiCompareText(Node1->FText, Node2->FText);
+}
+
+void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse)
+{
+    auto& sib = FNodes->Siblings(parent);
+    std::stable_sort(sib.begin(), sib.end(), [this](TTreeNode* a, TTreeNode* b) { return CustomSort(a, b) < 0; });
+    TTreeViewQt::Sync(this, [&] {
+        QTreeWidget* q = Tree(this);
+        QTreeWidgetItem* current = q->currentItem();
+        for (int i = 0; i < int(sib.size()); ++i) {
+            QTreeWidgetItem* it = sib[size_t(i)]->FItem;
+            bool expanded = it->isExpanded();
+            if (parent) {
+                parent->FItem->removeChild(it);
+                parent->FItem->insertChild(i, it);
+            } else {
+                q->takeTopLevelItem(q->indexOfTopLevelItem(it));
+                q->insertTopLevelItem(i, it);
+            }
+            it->setExpanded(expanded);
+        }
+        if (current)
+            q->setCurrentItem(current);
+    });
+    if (recurse)
+        for (TTreeNode* n : sib)
+            SortSiblings(n, true);
+}
+
+bool TCustomTreeView::AlphaSort(bool Recurse)
+{
+    SortSiblings(nullptr, Recurse);
+    return true;
+}
+
+TTreeNode* TCustomTreeView::TopItem() const { return NodeOf(Tree(this)->itemAt(2, 2)); }
+
+TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const
+{
+    QTreeWidget* q = Tree(this);
+    QWidget* client = ClientWidget(const_cast<TCustomTreeView*>(this));
+    QPoint p = client ? q->viewport()->mapFrom(client, QPoint(X, Y)) : QPoint(X, Y);
+    return q->viewport()->rect().contains(p) ? NodeOf(q->itemAt(p)) : nullptr;
+}
+
+unsigned TCustomTreeView::GetHitTestInfoAt(int X, int Y) const
+{
+    TTreeNode* n = GetNodeAt(X, Y);
+    if (!n)
+        return TVHT_NOWHERE;
+    TRect text = n->DisplayRect(true);
+    if (X >= text.Right)
+        return TVHT_ONITEMRIGHT;
+    if (X >= text.Left)
+        return TVHT_ONITEMLABEL;
+    int icon = n->FItem->icon(0).isNull() ? 0 : Tree(this)->iconSize().width() + 4;
+    return X >= text.Left - icon ? TVHT_ONITEMICON : TVHT_ONITEMINDENT;
+}
+
+void TCustomTreeView::FullExpand()
+{
+    for (TTreeNode* n : std::vector<TTreeNode*>(FNodes->FRoots))
+        n->Expand(true);
+}
+
+void TCustomTreeView::FullCollapse()
+{
+    for (TTreeNode* n : std::vector<TTreeNode*>(FNodes->FRoots))
+        n->Collapse(true);
+}
+
+bool TCustomTreeView::IsEditing() const { return FEditing; }
+
+void TCustomTreeView::Dispatch(TMessage& Message)
+{
+    auto node = [&] { return reinterpret_cast<TTreeNode*>(Message.LParam); };
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
+    case CN_NOTIFY:
+        CNNotify(Message);
+        return;
+    case TVM_GETCOUNT:
+        Message.Result = FNodes->Count();
+        return;
+    case TVM_GETNEXTITEM: {
+        TTreeNode* n = node();
+        TTreeNode* r = nullptr;
+        switch (int(Message.WParam)) {
+        case TVGN_ROOT: r = FNodes->GetFirstNode(); break;
+        case TVGN_CARET: r = Selected(); break;
+        case TVGN_FIRSTVISIBLE: r = TopItem(); break;
+        case TVGN_NEXT: r = n ? n->getNextSibling() : nullptr; break;
+        case TVGN_PREVIOUS: r = n ? n->getPrevSibling() : nullptr; break;
+        case TVGN_PARENT: r = n ? n->Parent() : nullptr; break;
+        case TVGN_CHILD: r = n ? n->getFirstChild() : FNodes->GetFirstNode(); break;
+        case TVGN_NEXTVISIBLE:
+            r = n ? NodeOf(Tree(this)->itemBelow(n->FItem)) : nullptr;
+            break;
+        case TVGN_PREVIOUSVISIBLE:
+            r = n ? NodeOf(Tree(this)->itemAbove(n->FItem)) : nullptr;
+            break;
+        default: break;
+        }
+        Message.Result = reinterpret_cast<LRESULT>(r);
+        return;
+    }
+    case TVM_SELECTITEM:
+        if (int(Message.WParam) == TVGN_CARET)
+            SetSelected(node());
+        else if (int(Message.WParam) == TVGN_FIRSTVISIBLE && node())
+            TTreeViewQt::Sync(this, [&] { Tree(this)->scrollToItem(node()->FItem, QAbstractItemView::PositionAtTop); });
+        Message.Result = 1;
+        return;
+    case TVM_EXPAND: {
+        // As Windows: the message itself sends no expanding notifications.
+        TTreeNode* n = node();
+        if (!n) {
+            Message.Result = 0;
+            return;
+        }
+        int code = int(Message.WParam) & 3;
+        bool to = code == TVE_EXPAND || (code == TVE_TOGGLE && !n->Expanded());
+        TTreeViewQt::Sync(this, [&] { n->FItem->setExpanded(to); });
+        Message.Result = 1;
+        return;
+    }
+    case TVM_GETITEMRECT: {
+        auto* r = reinterpret_cast<TRect*>(Message.LParam);
+        TTreeNode* n = r ? *reinterpret_cast<TTreeNode**>(r) : nullptr;
+        TRect d = n ? n->DisplayRect(Message.WParam != 0) : TRect();
+        if (r)
+            *r = d;
+        Message.Result = d.IsEmpty() ? 0 : 1;
+        return;
+    }
+    case TVM_HITTEST: {
+        auto* info = reinterpret_cast<TTVHitTestInfo*>(Message.LParam);
+        if (!info)
+            return;
+        info->hItem = GetNodeAt(info->pt.x, info->pt.y);
+        info->flags = GetHitTestInfoAt(info->pt.x, info->pt.y);
+        Message.Result = reinterpret_cast<LRESULT>(info->hItem);
+        return;
+    }
+    case TVM_ENSUREVISIBLE:
+        if (node())
+            node()->MakeVisible();
+        return;
+    case TVM_DELETEITEM:
+        if (node())
+            FNodes->Delete(node());
+        else
+            FNodes->Clear();
+        Message.Result = 1;
+        return;
+    case TVM_GETINDENT:
+        Message.Result = Indent();
+        return;
+    case TVM_SETINDENT:
+        SetIndent(int(Message.WParam));
+        return;
+    default:
+        TNativeControl::Dispatch(Message);
+    }
+}
