@@ -12,6 +12,12 @@ struct THslCase {
     int H, S, L;
 };
 
+// Cases print as their names in test lists.
+void PrintTo(const THslCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class ColorToHslTable : public ::testing::TestWithParam<THslCase> {};
 
 TEST_P(ColorToHslTable, GivesTheScaleValues)

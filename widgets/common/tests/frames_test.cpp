@@ -47,6 +47,12 @@ struct TStyleCase {
     TRect Inner;
 };
 
+// Cases print as their names in test lists.
+void PrintTo(const TStyleCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class BorderStyleTable : public ::testing::TestWithParam<TStyleCase> {};
 
 TEST_P(BorderStyleTable, ShrinksByTheStyleWidth)

@@ -40,6 +40,12 @@ struct TStateCase {
     TColor Expected;
 };
 
+// Cases print as their names in test lists.
+void PrintTo(const TStateCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class StateColorTable : public ::testing::TestWithParam<TStateCase> {};
 
 TEST_P(StateColorTable, PicksTheStateColour)

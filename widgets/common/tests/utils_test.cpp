@@ -57,6 +57,12 @@ struct TVersionCase {
     bool AtLeast;
 };
 
+// Cases print as their names in test lists.
+void PrintTo(const TVersionCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class RunningAtLeastTable : public ::testing::TestWithParam<TVersionCase> {};
 
 TEST_P(RunningAtLeastTable, ComparesMajorAndMinorAsAPair)
