@@ -4,6 +4,8 @@
 #include <numbers>
 
 #include "Gwutils.h"
+#include "desktop.h"
+#include "forms.h"
 #include "wingdi.h"
 
 namespace {
@@ -436,4 +438,43 @@ void TGwLabel::Paint()
     TRect client(0, 0, Width(), Height());
     FixClientRect(client, true);
     Draw3DText(client);
+}
+
+TGwURLLabel::TGwURLLabel(TComponent* AOwner) : TGwLabel(AOwner), OpenTarget(ShellOpen)
+{
+    if (Screen && Screen->Cursors(crGwHand) == Screen->Cursors(crDefault))
+        Screen->SetCursors(crGwHand, Screen->Cursors(crHandPoint));
+    SetCursor(crGwHand);
+    Font()->SetStyle(Font()->Style() << fsUnderline);
+    Font()->SetColor(FUnvisitedColor);
+}
+
+void TGwURLLabel::SetVisited(bool Value)
+{
+    FVisited = Value;
+    Font()->SetColor(Value ? FVisitedColor : FUnvisitedColor);
+}
+
+void TGwURLLabel::SetVisitedColor(TColor Value)
+{
+    FVisitedColor = Value;
+    if (FVisited)
+        Font()->SetColor(Value);
+}
+
+void TGwURLLabel::SetUnvisitedColor(TColor Value)
+{
+    FUnvisitedColor = Value;
+    if (!FVisited)
+        Font()->SetColor(Value);
+}
+
+void TGwURLLabel::Click()
+{
+    TGwLabel::Click();
+    std::string target = Trim(URL).empty() ? Caption() : URL;
+    if (Trim(target).empty() || !OpenTarget)
+        return;
+    if (OpenTarget(target))
+        SetVisited(true);
 }

@@ -153,3 +153,27 @@ private:
     TColor FSavedColor = clWindowText;
     bool FMouseOver = false;
 };
+
+// Cursor number of the hand the URL label shows (the system's hand, registered on first use).
+constexpr TCursor crGwHand = 26000;
+
+// A label that opens its address (or, when that is blank, its caption) on the desktop when clicked.
+class TGwURLLabel : public TGwLabel {
+public:
+    explicit TGwURLLabel(TComponent* AOwner);
+    std::string URL;
+    bool Visited() const { return FVisited; }
+    void SetVisited(bool Value);
+    TColor VisitedColor() const { return FVisitedColor; }
+    void SetVisitedColor(TColor Value);
+    TColor UnvisitedColor() const { return FUnvisitedColor; }
+    void SetUnvisitedColor(TColor Value);
+    // What opens the target; the desktop by default (tests put a recorder here).
+    std::function<bool(std::string_view Target)> OpenTarget;
+    void Click() override;
+
+private:
+    bool FVisited = false;
+    TColor FVisitedColor = TColor(0x800080);
+    TColor FUnvisitedColor = clHighlight;
+};

@@ -180,3 +180,37 @@ TEST(GwLabel, LightRaisedTextLeavesOutTheShadowLayer)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GwURLLabel, ABlankAddressOpensTheCaptionAndMarksItVisited)
+{
+    TApplication::QtApp();
+    TForm form(nullptr);
+    auto* url = new TGwURLLabel(&form);
+    url->SetParent(&form);
+    std::vector<std::string> opened;
+    bool answer = false;
+    url->OpenTarget = [&](std::string_view t) {
+        opened.emplace_back(t);
+        return answer;
+    };
+    url->SetCaption("www.example.org");
+    url->URL = "   ";
+    url->Click();
+    EXPECT_FALSE(url->Visited());  // nothing took it
+    answer = true;
+    url->Click();
+    url->URL = "https://example.org/a";
+    url->Click();
+    EXPECT_EQ(opened, (std::vector<std::string>{"www.example.org", "www.example.org", "https://example.org/a"}));
+    EXPECT_TRUE(url->Visited());
+    EXPECT_EQ(url->Font()->Color(), url->VisitedColor());
+    url->SetCaption(" ");
+    url->URL = "";
+    url->Click();
+    EXPECT_EQ(opened.size(), 3u);  // a blank target does nothing
+    EXPECT_EQ(url->Cursor(), crGwHand);
+}
+
+} // namespace
