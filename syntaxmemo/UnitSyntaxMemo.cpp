@@ -3,6 +3,7 @@
 #include "UnitSyntaxMemo.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "clipbrd.h"
 #include "forms.h"
@@ -12,23 +13,6 @@
 
 namespace {
 
-// The marked form and the plain text it was put with; the marked form counts only while the
-// clipboard still holds that text (nothing else has been copied since).
-struct MarkedStore {
-    std::string Plain, Marked;
-};
-MarkedStore& Store()
-{
-    static MarkedStore s;
-    return s;
-}
-
-std::string WithoutCR(std::string s)
-{
-    s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
-    return s;
-}
-
 TMPPlatformClipboard& PlatformClipboard()
 {
     static TMPPlatformClipboard c;
@@ -37,18 +21,42 @@ TMPPlatformClipboard& PlatformClipboard()
 
 } // namespace
 
+UINT TMPPlatformClipboard::MarkedFormat()
+{
+    static const UINT format = RegisterClipboardFormat("QBX Script Editor Marked Text");
+    return format;
+}
+
 void TMPPlatformClipboard::Put(const std::string& Plain, const std::string& Marked)
 {
+    // Both forms land together: a paste elsewhere sees the plain text, an editor the marked one.
+    ::Clipboard()->Open();
     ::Clipboard()->SetAsText(Plain);
-    Store() = {Plain, Marked};
+    if (!Marked.empty()) {
+        if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, Marked.size() + 1)) {
+            if (char* p = static_cast<char*>(GlobalLock(block))) {
+                std::memcpy(p, Marked.c_str(), Marked.size() + 1);
+                GlobalUnlock(block);
+                ::Clipboard()->SetAsHandle(MarkedFormat(), block);
+            } else {
+                GlobalFree(block);
+            }
+        }
+    }
+    ::Clipboard()->Close();
 }
 
 bool TMPPlatformClipboard::GetMarked(std::string& Text)
 {
-    if (Store().Marked.empty() || !::Clipboard()->HasFormat(CF_TEXT) ||
-        WithoutCR(::Clipboard()->AsText()) != WithoutCR(Store().Plain))
+    if (!::Clipboard()->HasFormat(MarkedFormat()))
         return false;
-    Text = Store().Marked;
+    HGLOBAL block = ::Clipboard()->GetAsHandle(MarkedFormat());
+    const char* p = static_cast<const char*>(GlobalLock(block));
+    if (!p)
+        return false;
+    // Up to the terminating zero; a block from elsewhere may lack it.
+    Text.assign(p, strnlen(p, GlobalSize(block)));
+    GlobalUnlock(block);
     return true;
 }
 
@@ -71,6 +79,7 @@ TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
         if (OnChange)
             OnChange(this, k);
     };
+    TMPPlatformClipboard::MarkedFormat();  // known before the first copy
     SetClipboard(&PlatformClipboard());
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csCaptureMouse, csDoubleClicks, csClickEvents});
     FRowBitmap->SetSize(1, 1);

@@ -161,10 +161,11 @@ public:
     explicit TMPSyntaxMemo(TComponent* AOwner) : TMPCustomSyntaxMemo(AOwner) {}
 };
 
-// The platform clipboard for the editor: plain text through the GUI core's clipboard, the marked
-// form beside it while the clipboard still holds the text that went with it.
+// The platform clipboard for the editor: the plain text, and beside it the marked form with the fold
+// markers under a private format of the editor's own (a zero-terminated block).
 class TMPPlatformClipboard : public TMPSynMemoClipboard {
 public:
+    static UINT MarkedFormat();
     void Put(const std::string& Plain, const std::string& Marked) override;
     bool GetMarked(std::string& Text) override;
     bool GetPlain(std::string& Text) override;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
 #include <QElapsedTimer>
@@ -227,6 +228,50 @@ TEST_F(Editor, CopyAndPasteKeysCarrySectionsThroughTheClipboard)
     Clipboard()->SetAsText("x");
     Key(Qt::Key_V, Ctrl, QString(QChar(22)));
     EXPECT_EQ(Text(), "p|a|b|c|a|b|c|xq");
+}
+
+// The marked form travels in the editor's private format beside the plain text: a second editor
+// gets the sections back, any other reader (and writer) deals in the plain text alone.
+TEST_F(Editor, SectionsReachASecondEditorInThePrivateFormat)
+{
+    Load("p\r\n{<-}a\r\nb\r\n{>>}c\r\nq");
+    Memo->Range()->Select({0, 1}, {0, 4});
+    Key(Qt::Key_C, Ctrl, QString(QChar(3)));
+    const UINT marked = TMPPlatformClipboard::MarkedFormat();
+    EXPECT_GE(marked, 0xC000u);
+    EXPECT_TRUE(Clipboard()->HasFormat(marked));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("a\r\nb\r\nc\r\n"));
+    const std::string bytes = Clipboard()->GetBuffer(marked);
+    EXPECT_EQ(bytes.substr(0, 5), "{<-}a");
+    EXPECT_EQ(bytes.back(), '\0');
+
+    auto* second = new TMPSyntaxMemo(Form);
+    second->SetParent(Form);
+    second->SetBounds(0, 0, 200, 100);
+    TStringStream s("x");
+    second->Lines()->LoadFromStream(&s);
+    QKeyEvent v(QEvent::KeyPress, Qt::Key_V, Ctrl, QString(QChar(22)));
+    QApplication::sendEvent(ClientWidget(second), &v);
+    ASSERT_EQ(second->Lines()->Count(), 4);
+    EXPECT_EQ(second->Lines()->Get(3), "x");
+    const TMPSynMemoSection* sec = second->Sections()->SectionOfLine(0);
+    ASSERT_NE(sec, nullptr);
+    EXPECT_TRUE(sec->Collapsed);
+    EXPECT_EQ(sec->FirstLine, 0);
+    EXPECT_EQ(sec->LastLine, 2);
+
+    // Another program copies: only its text is there, and it is pasted as it is.
+    QGuiApplication::clipboard()->setText("y{<-}");
+    EXPECT_FALSE(Clipboard()->HasFormat(marked));
+    Memo->Range()->Select({0, 0}, {0, 0});
+    Key(Qt::Key_V, Ctrl, QString(QChar(22)));
+    EXPECT_EQ(Memo->Lines()->Get(0), "y{<-}p") << Text();
+    // Copying without sections leaves the private format out.
+    Memo->SetOptions(TMPSynMemoOptions{smoSkipSectionsOnCopy});
+    Memo->Range()->Select({0, 2}, {0, 3});
+    Key(Qt::Key_C, Ctrl, QString(QChar(3)));
+    EXPECT_FALSE(Clipboard()->HasFormat(marked));
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
 }
 
 TEST_F(Editor, OnKeyDownOnlyForKeysTheEditorLeaves)
