@@ -18,68 +18,68 @@ void Place(TControl* c, TWinControl* host)
     c->SetParent(host);
 }
 
-TWinControl* MakeCombo(TWinControl* host, TEditorSpec& spec)
+TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec)
 {
     auto* combo = new TComboBox(host);
     Place(combo, host);
     combo->SetItemHeight(combo->ItemHeight() - kSmaller);
-    if (spec.Kind == TEditorKind::Choice)
+    if (editorSpec.Kind == TEditorKind::Choice)
         combo->SetStyle(csDropDownList);
     int chosen = -1;
-    for (size_t i = 0; i < spec.Items.size(); ++i) {
-        combo->Items()->Add(spec.Items[i]);
-        if (chosen < 0 && spec.Items[i] == spec.Text)
+    for (size_t i = 0; i < editorSpec.Items.size(); ++i) {
+        combo->Items()->Add(editorSpec.Items[i]);
+        if (chosen < 0 && editorSpec.Items[i] == editorSpec.Text)
             chosen = static_cast<int>(i);
     }
-    if (spec.Kind == TEditorKind::Choice)
+    if (editorSpec.Kind == TEditorKind::Choice)
         combo->SetItemIndex(chosen);
     else
-        combo->SetText(spec.Text);
-    combo->OnChange = std::move(spec.Apply);
+        combo->SetText(editorSpec.Text);
+    combo->OnChange = std::move(editorSpec.Apply);
     return combo;
 }
 
-TWinControl* MakePanel(TWinControl* host, TEditorSpec& spec)
+TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec)
 {
     auto* panel = new TPanel(host);
     Place(panel, host);
-    for (int k = 0; k < spec.Count; ++k) {
+    for (int k = 0; k < editorSpec.Count; ++k) {
         auto* box = new TCheckBox(panel);
         box->SetBounds(kBoxSize * k, 1, kBoxSize, kBoxSize);
         box->SetCaption("");
         box->Tag = k;
-        box->SetChecked((spec.Bits >> k & 1) != 0);
+        box->SetChecked((editorSpec.Bits >> k & 1) != 0);
         box->SetParent(panel);
-        box->OnClick = spec.Apply;
+        box->OnClick = editorSpec.Apply;
     }
     return panel;
 }
 
 } // namespace
 
-TWinControl* BuildEditor(TWinControl* host, TEditorSpec spec, TNotifyEvent exitEvent)
+TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent)
 {
     TWinControl* editor = nullptr;
-    switch (spec.Kind) {
+    switch (editorSpec.Kind) {
     case TEditorKind::Edit: {
         auto* edit = new TEdit(host);
         Place(edit, host);
-        edit->SetText(spec.Text);
-        edit->OnChange = std::move(spec.Apply);
+        edit->SetText(editorSpec.Text);
+        edit->OnChange = std::move(editorSpec.Apply);
         editor = edit;
         break;
     }
     case TEditorKind::Choice:
-    case TEditorKind::Combo: editor = MakeCombo(host, spec); break;
+    case TEditorKind::Combo: editor = MakeCombo(host, editorSpec); break;
     case TEditorKind::Button: {
         auto* button = new TButton(host);
         Place(button, host);
-        button->SetCaption(spec.Text);
-        button->OnClick = std::move(spec.Apply);
+        button->SetCaption(editorSpec.Text);
+        button->OnClick = std::move(editorSpec.Apply);
         editor = button;
         break;
     }
-    case TEditorKind::BitPanel: editor = MakePanel(host, spec); break;
+    case TEditorKind::BitPanel: editor = MakePanel(host, editorSpec); break;
     }
     editor->OnExit = std::move(exitEvent);
     return editor;

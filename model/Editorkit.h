@@ -30,7 +30,7 @@ struct TEditorSpec {
     TNotifyEvent Apply; // the change (click) handler: stores the edit, then tells the host
 };
 
-TWinControl* BuildEditor(TWinControl* host, TEditorSpec spec, TNotifyEvent exitEvent);
+TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent);
 
 // Shorthands of BuildEditor.
 TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items,

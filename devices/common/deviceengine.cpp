@@ -426,12 +426,12 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
     const PropertyDef* r = PropertyRow(row);
     if (!r)
         return nullptr;
-    TEditorSpec spec;
-    spec.Kind = r->editor;
-    GetPropertyText(row, spec.Text);
-    spec.Items.assign(r->items.begin(), r->items.end());
-    spec.Apply = [this](TObject* s) { ApplyPropertyEditor(s); };
-    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+    TEditorSpec editorSpec;
+    editorSpec.Kind = r->editor;
+    GetPropertyText(row, editorSpec.Text);
+    editorSpec.Items.assign(r->items.begin(), r->items.end());
+    editorSpec.Apply = [this](TObject* s) { ApplyPropertyEditor(s); };
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text)

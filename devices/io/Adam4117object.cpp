@@ -149,14 +149,14 @@ TWinControl* TADAM4117Item::CreateSetpointEditor(TParamItem* p, int n, TWinContr
     if (ChannelOf(p) < 0 || n < 0 || n >= kScalingRows)
         return nullptr;
     BeginSetpointEdit(p, n, std::move(doneEvent));
-    TEditorSpec spec;
-    spec.Kind = n == 0 ? TEditorKind::Choice : TEditorKind::Edit;
+    TEditorSpec editorSpec;
+    editorSpec.Kind = n == 0 ? TEditorKind::Choice : TEditorKind::Edit;
     if (n == 0)
         for (uint8_t t : kTypes)
-            spec.Items.push_back(ParamTypeNames[t]);
-    GetSetpointText(n, p, spec.Text);
-    spec.Apply = [this](TObject* s) { ScalingChanged(s); };
-    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+            editorSpec.Items.push_back(ParamTypeNames[t]);
+    GetSetpointText(n, p, editorSpec.Text);
+    editorSpec.Apply = [this](TObject* s) { ScalingChanged(s); };
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 void TADAM4117Item::ScalingChanged(TObject* sender) {

@@ -191,18 +191,18 @@ TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl
     if (!Locate(p, kind, k))
         return nullptr;
     BeginSetpointEdit(p, row, std::move(doneEvent));
-    TEditorSpec spec;
+    TEditorSpec editorSpec;
     if (kind == Ts) {
-        spec.Kind = TEditorKind::Combo;
-        spec.Items = {kNoControl, "_:_"};
+        editorSpec.Kind = TEditorKind::Combo;
+        editorSpec.Items = {kNoControl, "_:_"};
     } else if (kind == Tit) {
-        spec.Kind = TEditorKind::Choice;
+        editorSpec.Kind = TEditorKind::Choice;
         for (uint8_t t : kAnalogTypes)
-            spec.Items.push_back(ParamTypeNames[t]);
+            editorSpec.Items.push_back(ParamTypeNames[t]);
     }
-    GetSetpointText(row, p, spec.Text);
-    spec.Apply = [this](TObject* s) { ChannelSettingChanged(s); };
-    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+    GetSetpointText(row, p, editorSpec.Text);
+    editorSpec.Apply = [this](TObject* s) { ChannelSettingChanged(s); };
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 // Only the ТУ choice tells the host; it does so whether or not the text was taken.

@@ -107,13 +107,13 @@ bool ControlCodeText(uint8_t code, std::string& out)
 TWinControl* ControlCodeEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
                                TNotifyEvent apply)
 {
-    TEditorSpec spec;
-    spec.Kind = TEditorKind::Choice;
-    spec.Text = Trim(text);
+    TEditorSpec editorSpec;
+    editorSpec.Kind = TEditorKind::Choice;
+    editorSpec.Text = Trim(text);
     for (const ControlCode& c : kControlCodes)
-        spec.Items.emplace_back(c.text);
-    spec.Apply = std::move(apply);
-    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+        editorSpec.Items.emplace_back(c.text);
+    editorSpec.Apply = std::move(apply);
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 void StoreControlCode(TParamItem* codes, int i, TObject* sender)

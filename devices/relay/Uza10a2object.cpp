@@ -112,14 +112,14 @@ TWinControl* TUZA10A2Item::CreateSetpointEditor(TParamItem* p, int n, TWinContro
     BeginSetpointEdit(p, n, std::move(doneEvent));
     if (n != 0)
         return nullptr;
-    TEditorSpec spec;
-    spec.Kind = TEditorKind::Choice;
+    TEditorSpec editorSpec;
+    editorSpec.Kind = TEditorKind::Choice;
     for (int k = 0; k < kChoices; ++k)
-        spec.Items.push_back(RelayText(k / 4, k % 4));
-    GetSetpointText(n, p, spec.Text);
-    spec.Text = Trim(spec.Text);
-    spec.Apply = [this](TObject* s) { RelayChoiceChanged(s); };
-    return BuildEditor(host, std::move(spec), std::move(exitEvent));
+        editorSpec.Items.push_back(RelayText(k / 4, k % 4));
+    GetSetpointText(n, p, editorSpec.Text);
+    editorSpec.Text = Trim(editorSpec.Text);
+    editorSpec.Apply = [this](TObject* s) { RelayChoiceChanged(s); };
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 void TUZA10A2Item::RelayChoiceChanged(TObject* sender) {
