@@ -194,7 +194,7 @@ TActionLine* Instruction(T_Action* a, int pos) { return &a->Instructions[static_
 
 void SetPush(TActionLine* line, uint32_t value, uint8_t len)
 {
-    line->Opcode = kOpPush;
+    line->Opcode = opPush;
     line->Operands[0] = static_cast<uint8_t>(value);
     line->Operands[1] = static_cast<uint8_t>(value >> 8);
     line->Operands[2] = static_cast<uint8_t>(value >> 16);
@@ -204,7 +204,7 @@ void SetPush(TActionLine* line, uint32_t value, uint8_t len)
 
 void SetJump(TActionLine* line, uint16_t target)
 {
-    line->Opcode = kOpJump;
+    line->Opcode = opGotoA;
     std::memset(line->Operands, 0, sizeof line->Operands);
     line->Operands[0] = static_cast<uint8_t>(target);
     line->Operands[1] = static_cast<uint8_t>(target >> 8);

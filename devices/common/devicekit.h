@@ -9,6 +9,7 @@
 
 #include "devicedef.h"
 #include "devicemodel.h"
+#include "instructions.h"
 
 namespace dev {
 
@@ -77,12 +78,10 @@ T_Action* Subprogram(actionManager* store, uint16_t id);
 // ---- Instructions of a subprogram (positions count from 1) ----
 int InstructionCount(T_Action* a);
 TActionLine* Instruction(T_Action* a, int pos);
-// A push of a number with a length byte (opcode 3).
+// A push of a number with a length byte (opPush).
 void SetPush(TActionLine* line, uint32_t value, uint8_t len);
-// An unconditional jump (opcode 7) to target.
+// An unconditional jump (opGotoA) to target.
 void SetJump(TActionLine* line, uint16_t target);
-inline constexpr uint8_t kOpPush = 3;
-inline constexpr uint8_t kOpJump = 7;
 
 // ---- Numbers typed by the user ----
 // Integer in decimal (or "$" hex); blanks around are ignored. False for anything else.

@@ -159,7 +159,7 @@ TActionLine* ScaleLine(actionManager* store, uint16_t parseId)
     if (!a || InstructionCount(a) < kScalePos)
         return nullptr;
     TActionLine* line = Instruction(a, kScalePos);
-    return line->Opcode == kOpPush ? line : nullptr;
+    return line->Opcode == opPush ? line : nullptr;
 }
 
 } // namespace

@@ -338,7 +338,7 @@ TEST_F(Qbx510Plain, SignalAtAnAddressAnotherObjectHoldsStaysUnbound)
     EXPECT_TRUE(IsUnbound(obj->Param(1)));
     T_Action* parser = cm->Actions->ById(obj->SubprogramId(kSubParseMessage));
     ASSERT_NE(parser, nullptr);
-    EXPECT_EQ(Instruction(parser, Qbx510ParseBlock(1))->Opcode, kOpJump); // the block now skips
+    EXPECT_EQ(Instruction(parser, Qbx510ParseBlock(1))->Opcode, opGotoA); // the block now skips
     EXPECT_TRUE(SameAddress(obj->Param(17), kPowerType, kPowerIndex)); // its own channel, taken back
 }
 
