@@ -10,15 +10,6 @@ using namespace meter;
 
 namespace {
 
-constexpr const char* kNames[] = {
-    "Ток ф.А", "Ток ф.В", "Ток ф.С", "Напряжение ф.А", "Напряжение ф.B", "Напряжение ф.C",
-    "Мощность акт. ф.А", "Мощность акт. ф.В", "Мощность акт. ф.С", "Мощность реакт. ф.А", "Мощность реакт. ф.В",
-    "Мощность реакт. ф.С", "Коэфф. мощности ф.А", "Коэфф. мощности ф.В", "Коэфф. мощности ф.С", "Частота",
-    "Энергия акт.+", "Энергия реакт.+", "Сетевой адрес", "Индексы токов, напряжений", "Индексы мощности",
-    "Индексы энергии, частоты, cosFi", "Энергия акт. по тарифам", "Энергия реакт. по тарифам",
-    "Индексы энергии по тарифам", "Энергия акт.-", "Энергия реакт.-", "Мощность акт. 3ф", "Мощность реакт. 3ф",
-    "Коэфф. мощности 3ф", "Индексы суммарных показаний",
-};
 
 constexpr int kAddressParam = 18;
 constexpr int kTariffTable = 24;
@@ -115,7 +106,7 @@ constexpr int kPhaseCurrents = 3; // set points 0-2 follow the current scale
 constexpr int8_t kNeeded[] = {2, 2, 2, 3, 3, 3, 5, 5, 5, 6, 6, 6, 8, 8, 8, 7, 4, 4, 0, 0, 0, 0,
                               kTariffMark, kTariffMark, 0, 0, 0, 5, 6, 8, 0};
 
-static_assert(std::size(kNames) == 31 && std::size(kNeeded) == 31);
+static_assert(std::size(kThreePhaseNames) == 31 && std::size(kNeeded) == 31);
 
 } // namespace
 
@@ -126,7 +117,7 @@ constexpr TDeviceDef TMercury230Item::Def{
     .NumberBase = 999,
     .Folder = "m230",
     .NamePrefix = "M230: ",
-    .ParamNames = kNames,
+    .ParamNames = kThreePhaseNames,
     .SignalCount = 25,
     .Signals = kSignals,
     .Settings = kSettings,

@@ -172,40 +172,36 @@ int TCustomGrid::FixedHeight() const
     return h;
 }
 
-int TCustomGrid::ColLeft(int ACol)
+// Start of cell `index` along one axis in view, or -1: fixed cells first, then the scrolled ones from
+// `first`, each followed by a grid line, up to `limit`.
+static int AxisStart(int index, int count, int fixedCount, int first, int fixedExtent,
+                     const std::vector<int>& sizes, int lineWidth, int limit)
 {
-    if (ACol < 0 || ACol >= ColCount() || (ACol >= FFixedCols && ACol < FTopLeft.X))
+    if (index < 0 || index >= count || (index >= fixedCount && index < first))
         return -1;
-    int x = 0, from = 0;
-    if (ACol >= FFixedCols) {
-        x = FixedWidth();
-        from = FTopLeft.X;
+    int at = 0, from = 0;
+    if (index >= fixedCount) {
+        at = fixedExtent;
+        from = first;
     }
-    int limit = ClientWidth();
-    for (int i = from; i < ACol; ++i) {
-        x += FColWidths[size_t(i)] + FGridLineWidth;
-        if (x >= limit)
+    for (int i = from; i < index; ++i) {
+        at += sizes[size_t(i)] + lineWidth;
+        if (at >= limit)
             return -1;
     }
-    return x;
+    return at;
+}
+
+int TCustomGrid::ColLeft(int ACol)
+{
+    return AxisStart(ACol, ColCount(), FFixedCols, FTopLeft.X, FixedWidth(), FColWidths, FGridLineWidth,
+                     ClientWidth());
 }
 
 int TCustomGrid::RowTop(int ARow)
 {
-    if (ARow < 0 || ARow >= RowCount() || (ARow >= FFixedRows && ARow < FTopLeft.Y))
-        return -1;
-    int y = 0, from = 0;
-    if (ARow >= FFixedRows) {
-        y = FixedHeight();
-        from = FTopLeft.Y;
-    }
-    int limit = ClientHeight();
-    for (int i = from; i < ARow; ++i) {
-        y += FRowHeights[size_t(i)] + FGridLineWidth;
-        if (y >= limit)
-            return -1;
-    }
-    return y;
+    return AxisStart(ARow, RowCount(), FFixedRows, FTopLeft.Y, FixedHeight(), FRowHeights, FGridLineWidth,
+                     ClientHeight());
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow)
