@@ -20,9 +20,7 @@ constexpr std::string_view kVersionLow = "version_l";
 constexpr std::string_view kVersionHigh = "version_h";
 
 // The C library's white space, which ends a line of the file.
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Reads the whole file; false when it cannot be opened or read (no permission) or is no regular file:
 // a folder, a device or a pipe would give no text or never end.

@@ -19,21 +19,36 @@ struct Mnemonic {
 
 const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
     static const std::unordered_map<std::string_view, Mnemonic> table{
-        {"do", {Rule::Do, opDo}},           {"def", {Rule::Def, opDef}},
-        {"mov", {Rule::Mov, opMov}},        {"addi", {Rule::Imm, opAddi}},
-        {"subi", {Rule::Imm, opSubi}},      {"ldi", {Rule::Imm, opLdi}},
-        {"push", {Rule::Push, opPush}},     {"pop", {Rule::Pop, opPop}},
-        {"gotoa", {Rule::Jump, opGotoA}},   {"gotoc", {Rule::Jump, opGotoC}},
-        {"gotonc", {Rule::Jump, opGotoNC}}, {"gotoz", {Rule::Jump, opGotoZ}},
-        {"gotonz", {Rule::Jump, opGotoNZ}}, {"gotop", {Rule::Jump, opGotoP}},
-        {"gotonp", {Rule::Jump, opGotoNP}}, {"ret", {Rule::Plain, opRet}},
-        {"break", {Rule::Plain, opBreak}},  {"rev", {Rule::Plain, opRev}},
-        {"act", {Rule::Act, opAct}},        {"test", {Rule::Test, opTest}},
-        {"~", {Rule::Plain, opNot}},        {"&", {Rule::Plain, opAnd}},
-        {"^", {Rule::Plain, opXor}},        {"|", {Rule::Plain, opOr}},
-        {"*", {Rule::Plain, opMul}},        {"div", {Rule::Plain, opDiv}},
-        {"+", {Rule::Plain, opAdd}},        {"-", {Rule::Plain, opSub}},
-        {">>", {Rule::Plain, opShr}},       {"<<", {Rule::Plain, opShl}},
+        {"do", {Rule::Do, opDo}},
+        {"def", {Rule::Def, opDef}},
+        {"mov", {Rule::Mov, opMov}},
+        {"addi", {Rule::Imm, opAddi}},
+        {"subi", {Rule::Imm, opSubi}},
+        {"ldi", {Rule::Imm, opLdi}},
+        {"push", {Rule::Push, opPush}},
+        {"pop", {Rule::Pop, opPop}},
+        {"gotoa", {Rule::Jump, opGotoA}},
+        {"gotoc", {Rule::Jump, opGotoC}},
+        {"gotonc", {Rule::Jump, opGotoNC}},
+        {"gotoz", {Rule::Jump, opGotoZ}},
+        {"gotonz", {Rule::Jump, opGotoNZ}},
+        {"gotop", {Rule::Jump, opGotoP}},
+        {"gotonp", {Rule::Jump, opGotoNP}},
+        {"ret", {Rule::Plain, opRet}},
+        {"break", {Rule::Plain, opBreak}},
+        {"rev", {Rule::Plain, opRev}},
+        {"act", {Rule::Act, opAct}},
+        {"test", {Rule::Test, opTest}},
+        {"~", {Rule::Plain, opNot}},
+        {"&", {Rule::Plain, opAnd}},
+        {"^", {Rule::Plain, opXor}},
+        {"|", {Rule::Plain, opOr}},
+        {"*", {Rule::Plain, opMul}},
+        {"div", {Rule::Plain, opDiv}},
+        {"+", {Rule::Plain, opAdd}},
+        {"-", {Rule::Plain, opSub}},
+        {">>", {Rule::Plain, opShr}},
+        {"<<", {Rule::Plain, opShl}},
         {kRawOpcodeText, {Rule::Raw, opNone}},
     };
     return table;
@@ -72,9 +87,7 @@ public:
             l.Opcode = opDo;
             l.Operands[0] = Function(f_.Get(1));
             break;
-        case Rule::Def:
-            EncodeDef(l);
-            break;
+        case Rule::Def: EncodeDef(l); break;
         case Rule::Mov:
             l.Opcode = opMov;
             l.Operands[0] = VarOrZero(f_.Get(1));
@@ -90,12 +103,8 @@ public:
                     l.Operands[3] = uint8_t(Num(f_.Get(3)));
             }
             break;
-        case Rule::Push:
-            EncodePush(l);
-            break;
-        case Rule::Pop:
-            EncodePop(l);
-            break;
+        case Rule::Push: EncodePush(l); break;
+        case Rule::Pop: EncodePop(l); break;
         case Rule::Jump:
             l.Opcode = m.code;
             l.SetU16(0, uint16_t(Target(f_.Get(1))));
@@ -112,12 +121,8 @@ public:
                 l.Opcode = opTest;
             }
             break;
-        case Rule::Plain:
-            l.Opcode = m.code;
-            break;
-        case Rule::Raw:
-            l.Opcode = uint8_t(Num(f_.Get(1)));
-            break;
+        case Rule::Plain: l.Opcode = m.code; break;
+        case Rule::Raw: l.Opcode = uint8_t(Num(f_.Get(1))); break;
         }
         return l;
     }

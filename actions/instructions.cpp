@@ -73,22 +73,16 @@ constexpr std::string_view kDoFunctions[] = {
 
 } // namespace
 
-std::span<const TOpcodeInfo> OpcodeTable() {
-    return kOpcodes;
-}
+std::span<const TOpcodeInfo> OpcodeTable() { return kOpcodes; }
 
-const TOpcodeInfo* FindOpcode(uint8_t code) {
-    return kByCode.at[code];
-}
+const TOpcodeInfo* FindOpcode(uint8_t code) { return kByCode.at[code]; }
 
 uint8_t OperandLength(uint8_t code) {
     const TOpcodeInfo* info = FindOpcode(code);
     return info ? info->operandLength : 0;
 }
 
-std::span<const std::string_view> DoFunctionNames() {
-    return kDoFunctions;
-}
+std::span<const std::string_view> DoFunctionNames() { return kDoFunctions; }
 
 uint8_t DoFunctionNumber(std::string_view name) {
     for (size_t i = 0; i < std::size(kDoFunctions); ++i)
@@ -97,9 +91,7 @@ uint8_t DoFunctionNumber(std::string_view name) {
     return 0;
 }
 
-std::string VariableNumberText(uint8_t k) {
-    return "#" + std::to_string(k);
-}
+std::string VariableNumberText(uint8_t k) { return "#" + std::to_string(k); }
 
 bool IsVariableNumberText(std::string_view text) {
     if (text.size() < 2 || text.front() != '#')

@@ -108,9 +108,7 @@ std::string T_Action::InstructionText(int n) const {
                 s += ' ' + VariableNumberText(uint8_t(k));
             break;
         }
-        case TOperandKind::Num16:
-            s += ' ' + IntToStr(l.U16(op.at));
-            break;
+        case TOperandKind::Num16: s += ' ' + IntToStr(l.U16(op.at)); break;
         case TOperandKind::Len16:
             if (l.U16(op.at) != kDefaultLength)
                 s += ' ' + IntToStr(l.U16(op.at));
@@ -119,12 +117,8 @@ std::string T_Action::InstructionText(int n) const {
             if (l.Operands[op.at] != kDefaultLength)
                 s += ' ' + IntToStr(l.Operands[op.at]);
             break;
-        case TOperandKind::Num32:
-            s += ' ' + IntToStr(int32_t(l.U32()));
-            break;
-        case TOperandKind::Target:
-            s += IntToStr(l.U16(op.at));
-            break;
+        case TOperandKind::Num32: s += ' ' + IntToStr(int32_t(l.U32())); break;
+        case TOperandKind::Target: s += IntToStr(l.U16(op.at)); break;
         case TOperandKind::Function: {
             auto names = DoFunctionNames();
             int fn = l.Operands[op.at];

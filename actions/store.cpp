@@ -8,9 +8,7 @@ namespace {
 // Reserved for the schedule controller's main subprogram, which creates it under this fixed id.
 constexpr uint16_t kReservedScheduleId = 13;
 
-std::string DefaultName(uint16_t id) {
-    return "action" + IntToStr(id);
-}
+std::string DefaultName(uint16_t id) { return "action" + IntToStr(id); }
 
 bool Passes(const T_Action& a, const ActionFilter& f) {
     if ((f.Flags & ActionFilter::ByName) && a.Name() != f.Name && a.Caption != f.Name)
@@ -46,9 +44,7 @@ std::string T_Action::SaveRefusal() const {
     return "Подпрограмму \"" + name_ + "\" нельзя сохранить: " + why + ".";
 }
 
-actionManager::~actionManager() {
-    Clear();
-}
+actionManager::~actionManager() { Clear(); }
 
 void actionManager::Clear() {
     for (auto& [id, a] : map_)

@@ -17,44 +17,26 @@ std::string RandomLine(std::mt19937& rng) {
     auto v = [&] { return std::string(kVars[rng() % std::size(kVars)]); };
     auto n = [&](int hi) { return std::to_string(int(rng() % unsigned(hi))); };
     switch (rng() % 16) {
-    case 0:
-        return "push " + n(100000) + " " + n(9);
-    case 1:
-        return "push " + v();
-    case 2:
-        return "push " + v() + " " + n(64) + " " + n(16);
-    case 3:
-        return "push mem " + n(512) + " " + v();
-    case 4:
-        return "pop " + v() + " " + v() + " 2";
-    case 5:
-        return "pop " + v();
-    case 6:
-        return "gotoz @l:" + n(200000);
-    case 7:
-        return "gotonz @l:" + n(200000);
-    case 8:
-        return "ldi " + v() + " " + n(65536) + " 2";
-    case 9:
-        return "addi " + v() + " 1";
-    case 10:
-        return "mov " + v() + " " + v();
-    case 11:
-        return "do makecrc16";
-    case 12:
-        return "act helper";
-    case 13:
-        return "test " + v();
-    case 14:
-        return "def " + v() + " 16";
-    default:
-        return rng() % 2 ? "+" : "ret";
+    case 0: return "push " + n(100000) + " " + n(9);
+    case 1: return "push " + v();
+    case 2: return "push " + v() + " " + n(64) + " " + n(16);
+    case 3: return "push mem " + n(512) + " " + v();
+    case 4: return "pop " + v() + " " + v() + " 2";
+    case 5: return "pop " + v();
+    case 6: return "gotoz @l:" + n(200000);
+    case 7: return "gotonz @l:" + n(200000);
+    case 8: return "ldi " + v() + " " + n(65536) + " 2";
+    case 9: return "addi " + v() + " 1";
+    case 10: return "mov " + v() + " " + v();
+    case 11: return "do makecrc16";
+    case 12: return "act helper";
+    case 13: return "test " + v();
+    case 14: return "def " + v() + " 16";
+    default: return rng() % 2 ? "+" : "ret";
     }
 }
 
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 } // namespace
 

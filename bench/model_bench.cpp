@@ -19,15 +19,13 @@
 namespace {
 constexpr int kObjects = 500, kCommands = 20, kChannels = 50000, kSubprograms = 200, kInstructions = 100;
 
-double Seconds(std::chrono::steady_clock::time_point since)
-{
+double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
 
-void Build(configmanager& c)
-{
+void Build(configmanager& c) {
     for (int i = 0; i < kObjects; ++i) {
         auto* u = static_cast<TUserObjItem*>(c.AddObject(1));
         for (int k = 0; k < kCommands; ++k) {
@@ -53,29 +51,33 @@ void Build(configmanager& c)
     }
 }
 
-bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool Exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 // The same rows as the nine tables hold, as blobs under composite keys.
-double SqliteWrite(configmanager& c, const std::string& path)
-{
+double SqliteWrite(configmanager& c, const std::string& path) {
     std::filesystem::remove(path);
     auto start = std::chrono::steady_clock::now();
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
     Exec(db, "PRAGMA page_size=1024");
-    const char* tables[] = {"objects(k INTEGER PRIMARY KEY, d BLOB)", "commands(o INT, n INT, d BLOB, PRIMARY KEY(o,n))",
-                            "pvalue(t INT, i INT, d BLOB, PRIMARY KEY(t,i))", "pinfo(t INT, i INT, d BLOB, PRIMARY KEY(t,i))",
-                            "pinfoex(t INT, i INT, d BLOB, PRIMARY KEY(t,i))", "aex(a INT, n INT, d BLOB, PRIMARY KEY(a,n))",
-                            "avar(a INT, n INT, d BLOB, PRIMARY KEY(a,n))", "ainfo(a INTEGER PRIMARY KEY, d BLOB)"};
+    const char* tables[] = {
+        "objects(k INTEGER PRIMARY KEY, d BLOB)",          "commands(o INT, n INT, d BLOB, PRIMARY KEY(o,n))",
+        "pvalue(t INT, i INT, d BLOB, PRIMARY KEY(t,i))",  "pinfo(t INT, i INT, d BLOB, PRIMARY KEY(t,i))",
+        "pinfoex(t INT, i INT, d BLOB, PRIMARY KEY(t,i))", "aex(a INT, n INT, d BLOB, PRIMARY KEY(a,n))",
+        "avar(a INT, n INT, d BLOB, PRIMARY KEY(a,n))",    "ainfo(a INTEGER PRIMARY KEY, d BLOB)"};
     for (const char* t : tables)
         Exec(db, (std::string("CREATE TABLE ") + t).c_str());
     Exec(db, "BEGIN");
     auto insert2 = [&](const char* table, int k1, int k2, const void* d, int n) {
         static std::map<std::string, sqlite3_stmt*> cache;
-        std::string key = std::string(table) + (k2 < 0 ? "1" : "2") + std::to_string(reinterpret_cast<uintptr_t>(db));
+        std::string key =
+            std::string(table) + (k2 < 0 ? "1" : "2") + std::to_string(reinterpret_cast<uintptr_t>(db));
         sqlite3_stmt*& st = cache[key];
         if (!st) {
-            std::string sql = std::string("INSERT INTO ") + table + (k2 < 0 ? " VALUES(?,?)" : " VALUES(?,?,?)");
+            std::string sql =
+                std::string("INSERT INTO ") + table + (k2 < 0 ? " VALUES(?,?)" : " VALUES(?,?,?)");
             sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
         }
         int at = 1;
@@ -115,8 +117,7 @@ double SqliteWrite(configmanager& c, const std::string& path)
 }
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string();
     std::string file = folder + "/bench_model.cdb";
     std::string sqlite = folder + "/bench_model.sqlite";
@@ -147,11 +148,13 @@ int main(int argc, char** argv)
     double limit = 2.0 * static_cast<double>(fileSize) + 200.0 * kChannels;
     std::printf("objects %u, channels %u, subprograms %zu\n", loaded->Objects.Count, loaded->Channels.Count,
                 loaded->Actions->Count());
-    std::printf("save   %.3f s\nload   %.3f s\nsqlite %.3f s (same rows, one transaction)\n", save, load, sqliteTime);
+    std::printf("save   %.3f s\nload   %.3f s\nsqlite %.3f s (same rows, one transaction)\n", save, load,
+                sqliteTime);
     std::printf("file   %.1f MB, sqlite file %.1f MB\n", fileSize / 1e6,
                 std::filesystem::file_size(sqlite) / 1e6);
     std::printf("channel object %zu bytes\n", sizeof(TParamItem));
-    std::printf("memory %.1f MB loaded, limit %.1f MB (2 x file + 200 B per channel)\n", heap / 1e6, limit / 1e6);
+    std::printf("memory %.1f MB loaded, limit %.1f MB (2 x file + 200 B per channel)\n", heap / 1e6,
+                limit / 1e6);
     std::printf("save %s sqlite, load %s sqlite, memory %s\n", save <= sqliteTime ? "<=" : ">",
                 load <= sqliteTime ? "<=" : ">", heap < limit ? "within limit" : "OVER LIMIT");
     std::filesystem::remove(file);

@@ -28,12 +28,11 @@
 namespace {
 
 constexpr int kLines = 100000;
-const char* const kMnemonics[] = {"mov", "add", "sub", "cmp", "jmp", "jz", "jnz", "call", "ret", "ld",
-                                  "st", "and", "or", "xor", "shl", "shr", "push", "pop", "in", "out"};
+const char* const kMnemonics[] = {"mov", "add", "sub", "cmp", "jmp", "jz",  "jnz",  "call", "ret", "ld",
+                                  "st",  "and", "or",  "xor", "shl", "shr", "push", "pop",  "in",  "out"};
 const char* const kRegisters[] = {"r0", "r1", "r2", "r3", "r4", "r5", "r6", "r7", "sp", "acc"};
 
-std::string MakeScript()
-{
+std::string MakeScript() {
     std::string s;
     for (int i = 0; i < kLines; ++i) {
         const char* m = kMnemonics[i % 20];
@@ -53,21 +52,18 @@ std::string MakeScript()
     return s;
 }
 
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
-{
+double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
     return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-size_t HeapInUse()
-{
+size_t HeapInUse() {
     struct mallinfo2 m = mallinfo2();
     return m.uordblks + m.hblkhd;
 }
 
 class Highlighter : public QSyntaxHighlighter {
 public:
-    explicit Highlighter(QTextDocument* d) : QSyntaxHighlighter(d)
-    {
+    explicit Highlighter(QTextDocument* d) : QSyntaxHighlighter(d) {
         for (const char* m : kMnemonics)
             mnemonics.insert(QString::fromLatin1(m));
         for (const char* r : kRegisters)
@@ -81,8 +77,7 @@ public:
     int blocks = 0;
 
 protected:
-    void highlightBlock(const QString& text) override
-    {
+    void highlightBlock(const QString& text) override {
         ++blocks;
         int i = 0;
         const int n = int(text.size());
@@ -135,8 +130,7 @@ struct Result {
     size_t heap = 0;
 };
 
-Result RunMemo(const std::string& script)
-{
+Result RunMemo(const std::string& script) {
     Result r;
     TForm form(nullptr);
     form.SetBounds(0, 0, 800, 600);
@@ -201,8 +195,7 @@ Result RunMemo(const std::string& script)
     return r;
 }
 
-Result RunQt(const std::string& script)
-{
+Result RunQt(const std::string& script) {
     Result r;
     QPlainTextEdit edit;
     edit.resize(800, 600);
@@ -256,8 +249,7 @@ Result RunQt(const std::string& script)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     TApplication::QtApp();
     (void)argc;
@@ -266,12 +258,12 @@ int main(int argc, char** argv)
     const Result m = RunMemo(script);
     const Result q = RunQt(script);
     std::printf("script: %d lines, %zu bytes\n", kLines, script.size());
-    std::printf("load+tokenize   editor %8.2f ms   Qt %8.2f ms   ratio %.2fx (target <= 1.0x)\n", m.load, q.load,
-                m.load / q.load);
-    std::printf("keystroke       editor %8.3f ms   Qt %8.3f ms   ratio %.2fx (target <= 1.0x, < 5 ms)\n", m.key,
-                q.key, m.key / q.key);
-    std::printf("page scroll     editor %8.3f ms   Qt %8.3f ms   ratio %.2fx (target < 16 ms)\n", m.page, q.page,
-                m.page / q.page);
+    std::printf("load+tokenize   editor %8.2f ms   Qt %8.2f ms   ratio %.2fx (target <= 1.0x)\n", m.load,
+                q.load, m.load / q.load);
+    std::printf("keystroke       editor %8.3f ms   Qt %8.3f ms   ratio %.2fx (target <= 1.0x, < 5 ms)\n",
+                m.key, q.key, m.key / q.key);
+    std::printf("page scroll     editor %8.3f ms   Qt %8.3f ms   ratio %.2fx (target < 16 ms)\n", m.page,
+                q.page, m.page / q.page);
     std::printf("memory          editor %8.2f MB   Qt %8.2f MB   editor/script %.2fx (target <= 3x)\n",
                 double(m.heap) / 1e6, double(q.heap) / 1e6, double(m.heap) / double(script.size()));
     return 0;

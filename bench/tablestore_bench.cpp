@@ -28,21 +28,18 @@ struct Key {
 
 Key MakeKey(uint32_t i) { return Key{{uint8_t(i >> 16), uint8_t(i >> 8), uint8_t(i)}}; }
 
-void MakeData(uint32_t i, uint8_t* d)
-{
+void MakeData(uint32_t i, uint8_t* d) {
     for (int j = 0; j < 16; ++j)
         d[j] = uint8_t(i * 31 + j);
 }
 
-double Seconds(const std::function<void()>& f)
-{
+double Seconds(const std::function<void()>& f) {
     auto t0 = Clock::now();
     f();
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
-void Die(const char* what)
-{
+void Die(const char* what) {
     std::fprintf(stderr, "failed: %s\n", what);
     std::exit(1);
 }
@@ -53,8 +50,7 @@ struct LorRun {
     LORHANDLE base = 0, table = 0;
     uint8_t blk[6 + 512 + 1024 + 64];
 
-    void Open(const std::string& path)
-    {
+    void Open(const std::string& path) {
         std::filesystem::remove(path);
         base = OpenBase(path.c_str(), 1024, 0);
         table = OpenTable(base, "bench");
@@ -62,8 +58,7 @@ struct LorRun {
             Die("lorbase open");
     }
     void Close() { CloseBase(base); }
-    void Pack(const Key& k, const uint8_t* data, uint32_t dlen)
-    {
+    void Pack(const Key& k, const uint8_t* data, uint32_t dlen) {
         uint16_t mk = 3;
         uint32_t md = 16;
         std::memcpy(blk, &mk, 2);
@@ -75,8 +70,7 @@ struct LorRun {
         if (dlen)
             std::memcpy(blk + 15, data, dlen);
     }
-    void Insert(const std::vector<uint32_t>& order)
-    {
+    void Insert(const std::vector<uint32_t>& order) {
         uint8_t d[16];
         for (uint32_t i : order) {
             MakeData(i, d);
@@ -85,16 +79,14 @@ struct LorRun {
                 Die("lorbase save");
         }
     }
-    void Lookup(const std::vector<uint32_t>& order)
-    {
+    void Lookup(const std::vector<uint32_t>& order) {
         for (uint32_t i : order) {
             Pack(MakeKey(i), nullptr, 0);
             if (!SeekRec(table, blk))
                 Die("lorbase seek");
         }
     }
-    size_t Walk()
-    {
+    size_t Walk() {
         size_t n = 0;
         Pack(MakeKey(0), nullptr, 0);
         for (int ok = FirstRec(table, blk); ok; ++n) {
@@ -105,8 +97,7 @@ struct LorRun {
         }
         return n;
     }
-    void Delete(const std::vector<uint32_t>& keys)
-    {
+    void Delete(const std::vector<uint32_t>& keys) {
         for (uint32_t i : keys) {
             Pack(MakeKey(i), nullptr, 0);
             if (!DelRec(table, blk))
@@ -121,18 +112,15 @@ struct SqlRun {
     sqlite3* db = nullptr;
     sqlite3_stmt *ins = nullptr, *sel = nullptr, *walk = nullptr, *del = nullptr;
 
-    void Exec(const char* sql)
-    {
+    void Exec(const char* sql) {
         if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
             Die(sqlite3_errmsg(db));
     }
-    void Prepare(const char* sql, sqlite3_stmt** st)
-    {
+    void Prepare(const char* sql, sqlite3_stmt** st) {
         if (sqlite3_prepare_v2(db, sql, -1, st, nullptr) != SQLITE_OK)
             Die(sqlite3_errmsg(db));
     }
-    void Open(const std::string& path)
-    {
+    void Open(const std::string& path) {
         std::filesystem::remove(path);
         if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
             Die("sqlite open");
@@ -143,14 +131,12 @@ struct SqlRun {
         Prepare("SELECT k, v FROM bench ORDER BY k", &walk);
         Prepare("DELETE FROM bench WHERE k=?1", &del);
     }
-    void Close()
-    {
+    void Close() {
         for (sqlite3_stmt* s : {ins, sel, walk, del})
             sqlite3_finalize(s);
         sqlite3_close(db);
     }
-    void Insert(const std::vector<uint32_t>& order)
-    {
+    void Insert(const std::vector<uint32_t>& order) {
         Exec("BEGIN");
         uint8_t d[16];
         for (uint32_t i : order) {
@@ -164,8 +150,7 @@ struct SqlRun {
         }
         Exec("COMMIT");
     }
-    void Lookup(const std::vector<uint32_t>& order)
-    {
+    void Lookup(const std::vector<uint32_t>& order) {
         Exec("BEGIN");
         for (uint32_t i : order) {
             Key k = MakeKey(i);
@@ -176,8 +161,7 @@ struct SqlRun {
         }
         Exec("COMMIT");
     }
-    size_t Walk()
-    {
+    size_t Walk() {
         Exec("BEGIN");
         size_t n = 0;
         while (sqlite3_step(walk) == SQLITE_ROW) {
@@ -189,8 +173,7 @@ struct SqlRun {
         Exec("COMMIT");
         return n;
     }
-    void Delete(const std::vector<uint32_t>& keys)
-    {
+    void Delete(const std::vector<uint32_t>& keys) {
         Exec("BEGIN");
         for (uint32_t i : keys) {
             Key k = MakeKey(i);
@@ -203,16 +186,14 @@ struct SqlRun {
     }
 };
 
-void Report(const char* phase, size_t ops, double lor, double sql)
-{
+void Report(const char* phase, size_t ops, double lor, double sql) {
     double lorNs = lor * 1e9 / double(ops), sqlNs = sql * 1e9 / double(ops);
     std::printf("%-22s %10.0f ns/op %10.0f ns/op %8.2f\n", phase, lorNs, sqlNs, lorNs / sqlNs);
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const uint32_t n = argc > 1 ? uint32_t(std::atoi(argv[1])) : 100000;
     const std::string dir = std::filesystem::temp_directory_path() / ("lorbench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
@@ -240,9 +221,11 @@ int main(int argc, char** argv)
     SqlRun s;
     l.Open(dir + "/random.lor");
     s.Open(dir + "/random.db");
-    Report("insert, random order", n, Seconds([&] { l.Insert(shuffled); }), Seconds([&] { s.Insert(shuffled); }));
+    Report("insert, random order", n, Seconds([&] { l.Insert(shuffled); }),
+           Seconds([&] { s.Insert(shuffled); }));
     Report("lookup every key", n, Seconds([&] { l.Lookup(shuffled); }), Seconds([&] { s.Lookup(shuffled); }));
-    Report("lookup in key order", n, Seconds([&] { l.Lookup(ordered); }), Seconds([&] { s.Lookup(ordered); }));
+    Report("lookup in key order", n, Seconds([&] { l.Lookup(ordered); }),
+           Seconds([&] { s.Lookup(ordered); }));
     size_t wl = 0, ws = 0;
     double tl = Seconds([&] { wl = l.Walk(); });
     double ts = Seconds([&] { ws = s.Walk(); });

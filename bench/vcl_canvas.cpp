@@ -24,8 +24,7 @@ struct Grid {
     std::vector<std::string> cells; // CP1251, as the program keeps its text
 };
 
-Grid MakeGrid()
-{
+Grid MakeGrid() {
     Grid g;
     const char* words[] = {"Канал", "Параметр", "Значение", "Объект", "Период опроса"};
     for (int r = 0; r < kRows; ++r)
@@ -34,8 +33,7 @@ Grid MakeGrid()
     return g;
 }
 
-void DrawCanvas(TCanvas* cv, const Grid& g)
-{
+void DrawCanvas(TCanvas* cv, const Grid& g) {
     cv->Font()->SetName("MS Sans Serif");
     cv->Pen()->SetColor(clBtnShadow);
     for (int r = 0; r < kRows; ++r)
@@ -54,8 +52,7 @@ void DrawCanvas(TCanvas* cv, const Grid& g)
         }
 }
 
-void DrawDirect(QPainter& p, const Grid& g, const QFont& font)
-{
+void DrawDirect(QPainter& p, const Grid& g, const QFont& font) {
     p.setFont(font);
     QFontMetrics fm(font);
     const QColor shadow(128, 128, 128), window(255, 255, 255), info(255, 255, 225), text(0, 0, 0);
@@ -76,9 +73,7 @@ void DrawDirect(QPainter& p, const Grid& g, const QFont& font)
         }
 }
 
-template <class F>
-double BestOf(int runs, F f)
-{
+template <class F> double BestOf(int runs, F f) {
     double best = 1e9;
     for (int i = 0; i < runs; ++i) {
         auto t0 = std::chrono::steady_clock::now();
@@ -91,8 +86,7 @@ double BestOf(int runs, F f)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const Grid g = MakeGrid();
     const int w = kCols * kColW, h = kRows * kRowH;
@@ -122,6 +116,7 @@ int main(int argc, char** argv)
     std::printf("grid %d rows x %d cells\n", kRows, kCols);
     std::printf("QPainter direct: %.2f ms\n", tDirect);
     std::printf("TCanvas:         %.2f ms\n", tCanvas);
-    std::printf("ratio TCanvas/direct: %.3f (overhead %.1f %%)\n", tCanvas / tDirect, (tCanvas / tDirect - 1) * 100);
+    std::printf("ratio TCanvas/direct: %.3f (overhead %.1f %%)\n", tCanvas / tDirect,
+                (tCanvas / tDirect - 1) * 100);
     return 0;
 }

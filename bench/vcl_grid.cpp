@@ -22,10 +22,11 @@ namespace {
 constexpr int kRows = 50000, kCols = 8, kW = 640, kH = 480, kPages = 40;
 
 using Clock = std::chrono::steady_clock;
-double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+double Ms(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
 
-std::vector<std::string> Texts()
-{
+std::vector<std::string> Texts() {
     const char* words[] = {"Канал", "Параметр", "Значение", "Объект", "Период", "Адрес", "Тип", "Шкала"};
     std::vector<std::string> t;
     t.reserve(size_t(kRows) * kCols);
@@ -35,8 +36,7 @@ std::vector<std::string> Texts()
     return t;
 }
 
-void PressPageDown(QWidget* w)
-{
+void PressPageDown(QWidget* w) {
     QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
     QApplication::sendEvent(w, &down);
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
@@ -45,8 +45,7 @@ void PressPageDown(QWidget* w)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::vector<std::string> texts = Texts();
 
@@ -55,7 +54,9 @@ int main(int argc, char** argv)
     QTableWidget table(kRows, kCols);
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c)
-            table.setItem(r, c, new QTableWidgetItem(QString::fromStdU16String(Cp1251ToUtf16(texts[size_t(r * kCols + c)]))));
+            table.setItem(
+                r, c,
+                new QTableWidgetItem(QString::fromStdU16String(Cp1251ToUtf16(texts[size_t(r * kCols + c)]))));
     table.resize(kW, kH);
     table.show();
     QImage qPage = table.grab().toImage();
@@ -89,9 +90,11 @@ int main(int argc, char** argv)
     auto g2 = Clock::now();
 
     double qFill = Ms(q0, q1), gFill = Ms(g0, g1);
-    std::printf("fill 50,000 x 8 and paint one page: TStringGrid %.1f ms, QTableWidget %.1f ms, ratio %.2f (target <= 1.0)\n",
+    std::printf("fill 50,000 x 8 and paint one page: TStringGrid %.1f ms, QTableWidget %.1f ms, ratio %.2f "
+                "(target <= 1.0)\n",
                 gFill, qFill, gFill / qFill);
-    std::printf("page-down + repaint, mean of %d: TStringGrid %.2f ms (target < 16), QTableWidget %.2f ms; grid at row %d\n",
+    std::printf("page-down + repaint, mean of %d: TStringGrid %.2f ms (target < 16), QTableWidget %.2f ms; "
+                "grid at row %d\n",
                 kPages, Ms(g1, g2) / kPages, Ms(q1, q2) / kPages, grid->Row());
     delete form;
     return 0;

@@ -38,12 +38,12 @@ const HandlerRow kHandlers[3] = {
 };
 
 const char* const kRecordName = "Элемент журнала сообщений";
-const char* const kFieldNames[6] = {"Код сообщения", "Доп. код сообщения", "Время возникновения",
-                                    "Секунд до квитирования", "Флаги", "Связанный канал"};
+const char* const kFieldNames[6] = {
+    "Код сообщения", "Доп. код сообщения", "Время возникновения", "Секунд до квитирования",
+    "Флаги",         "Связанный канал"};
 
 // Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void CivilFromDays(int64_t z, int& y, int& m, int& d)
-{
+void CivilFromDays(int64_t z, int& y, int& m, int& d) {
     z += 719468;
     int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     int64_t doe = z - era * 146097;
@@ -56,8 +56,7 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d)
 }
 } // namespace
 
-std::string JournalTimeText(uint32_t seconds)
-{
+std::string JournalTimeText(uint32_t seconds) {
     int y, m, d;
     CivilFromDays(seconds / 86400, y, m, d);
     uint32_t s = seconds % 86400;
@@ -66,8 +65,7 @@ std::string JournalTimeText(uint32_t seconds)
 }
 
 TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), Channels(channels), Store(store)
-{
+    : TObjectItem(number), Channels(channels), Store(store) {
     DisplayType = kChangeLogType;
     Tag = kChangeLogTag;
 
@@ -129,19 +127,16 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
     }
 }
 
-uint16_t TChangeLogItem::LogIndex() const
-{
+uint16_t TChangeLogItem::LogIndex() const {
     const TParamItem* p = Settings[kLogIndex];
     return p ? static_cast<uint16_t>(p->Value[0] | p->Value[1] << 8) : 0;
 }
 
-bool TChangeLogItem::IsRecord(const TParamItem* param) const
-{
+bool TChangeLogItem::IsRecord(const TParamItem* param) const {
     return param && LogIndex() != 0 && param->ChannelType == LogIndex();
 }
 
-bool TChangeLogItem::GetParamValueText(TParamItem* param, std::string& out)
-{
+bool TChangeLogItem::GetParamValueText(TParamItem* param, std::string& out) {
     if (IsRecord(param))
         out = param->Value[0] == 0 ? "пустая запись" : "см. расшифровку";
     return false;
@@ -149,23 +144,22 @@ bool TChangeLogItem::GetParamValueText(TParamItem* param, std::string& out)
 
 bool TChangeLogItem::SetParamValueText(TParamItem*, const std::string&) { return true; }
 
-void TChangeLogItem::ListSetpoints(TStrings* strings, TParamItem* param)
-{
+void TChangeLogItem::ListSetpoints(TStrings* strings, TParamItem* param) {
     strings->Clear();
     if (IsRecord(param))
         for (const char* name : kFieldNames)
             strings->Add(name);
 }
 
-std::string TChangeLogItem::RecordField(const TParamItem* p, int n) const
-{
+std::string TChangeLogItem::RecordField(const TParamItem* p, int n) const {
     const TParamValue& v = p->Value;
     if (v[0] == 0)
         return "-";
     switch (n) {
     case 0: return IntToStr(v[0]);
     case 1: return IntToStr(v[1]);
-    case 2: return JournalTimeText(static_cast<uint32_t>(v[4] | v[5] << 8 | v[6] << 16) | uint32_t(v[7]) << 24);
+    case 2:
+        return JournalTimeText(static_cast<uint32_t>(v[4] | v[5] << 8 | v[6] << 16) | uint32_t(v[7]) << 24);
     case 3: return IntToStr(v[2]);
     case 4: return IntToStr(v[3]);
     case 5: return IntToStr(v[8] | v[9] << 8) + ":" + IntToStr(v[10]);
@@ -173,24 +167,21 @@ std::string TChangeLogItem::RecordField(const TParamItem* p, int n) const
     }
 }
 
-void TChangeLogItem::GetSetpointText(int n, TParamItem* param, std::string& out)
-{
+void TChangeLogItem::GetSetpointText(int n, TParamItem* param, std::string& out) {
     if (IsRecord(param))
         out = RecordField(param, n);
     else
         TObjectItem::GetSetpointText(n, param, out);
 }
 
-void TChangeLogItem::GetPropertyNames(TStrings* strings)
-{
+void TChangeLogItem::GetPropertyNames(TStrings* strings) {
     strings->Clear();
     strings->Add("Идентификатор");
     for (const SettingRow& r : kSettings)
         strings->Add(r.Caption);
 }
 
-void TChangeLogItem::GetPropertyText(int row, std::string& out)
-{
+void TChangeLogItem::GetPropertyText(int row, std::string& out) {
     switch (row) {
     case 0: out = IntToStr(Number); break;
     case 1: out = IntToStr(LogIndex()); break;
@@ -200,8 +191,7 @@ void TChangeLogItem::GetPropertyText(int row, std::string& out)
     }
 }
 
-bool TChangeLogItem::ApplyLogIndex(const std::string& text)
-{
+bool TChangeLogItem::ApplyLogIndex(const std::string& text) {
     int n;
     if (!TryStrToInt(Trim(text), n) || n < 1 || n > 0xFFFF)
         return false;
@@ -219,8 +209,7 @@ bool TChangeLogItem::ApplyLogIndex(const std::string& text)
     return true;
 }
 
-bool TChangeLogItem::ApplyAlarmSends(const std::string& text)
-{
+bool TChangeLogItem::ApplyAlarmSends(const std::string& text) {
     int n;
     if (!TryStrToInt(Trim(text), n) || n < 0 || n > 255)
         return false;

@@ -11,8 +11,7 @@
 T_Action* configmanager::CreateSubprogram(const std::string& name) { return Actions->CreateAction(name); }
 T_Action* configmanager::CreateSubprogramWithId(uint16_t id) { return Actions->CreateActionWithId(id); }
 
-void configmanager::DeleteSubprogram(T_Action* action)
-{
+void configmanager::DeleteSubprogram(T_Action* action) {
     Actions->DeleteAction(action);
     if (action == Current)
         Current = nullptr;
@@ -21,8 +20,7 @@ void configmanager::DeleteSubprogram(T_Action* action)
 std::string configmanager::GetSubprogramName(uint16_t id) { return Actions->DisplayName(id); }
 bool configmanager::IsSubprogramDefined(uint16_t id) { return Actions->IsDefined(id); }
 
-std::vector<TSubprogramTab> configmanager::SubprogramTabs(int& selected)
-{
+std::vector<TSubprogramTab> configmanager::SubprogramTabs(int& selected) {
     std::vector<TSubprogramTab> tabs;
     selected = -1;
     for (T_Action* a : AllSubprograms(Actions)) {
@@ -35,8 +33,7 @@ std::vector<TSubprogramTab> configmanager::SubprogramTabs(int& selected)
     return tabs;
 }
 
-void configmanager::SelectSubprogram(TStrings* lines, const std::string& name)
-{
+void configmanager::SelectSubprogram(TStrings* lines, const std::string& name) {
     ActionFilter filter;
     filter.Flags = ActionFilter::ByName;
     filter.Name = name;
@@ -54,15 +51,13 @@ void configmanager::SelectSubprogram(TStrings* lines, const std::string& name)
     Current = found;
 }
 
-void configmanager::CheckDbVersion(TStrings* strings)
-{
+void configmanager::CheckDbVersion(TStrings* strings) {
     strings->Clear();
     if (VersionWord() == kNoVersionWord)
         strings->Add("Версия файла неверная или отсутвует.");
 }
 
-void configmanager::CheckFileVersions(TStrings* strings)
-{
+void configmanager::CheckFileVersions(TStrings* strings) {
     strings->Clear();
     if (VersionWord() < kCurrentVersionWord)
         strings->Add("Файл создан при помощи старой версии конфигуратора (" + IntToStr(VersionMajor) + "." +
@@ -74,14 +69,13 @@ void configmanager::CheckFileVersions(TStrings* strings)
         uint16_t v = ReadScriptVersion(a, "");
         uint16_t c = a->Version;
         if (v != 0 && v > c)
-            strings->Add("Подпрограмма \"" + a->Caption + "\" (" + a->Name() + " - вер." + IntToStr(c / 256) + "." +
-                         IntToStr(c % 256) + ")  устарела - новая версия " + IntToStr(v / 256) + "." +
+            strings->Add("Подпрограмма \"" + a->Caption + "\" (" + a->Name() + " - вер." + IntToStr(c / 256) +
+                         "." + IntToStr(c % 256) + ")  устарела - новая версия " + IntToStr(v / 256) + "." +
                          IntToStr(v % 256));
     }
 }
 
-bool configmanager::ExportScadaConfig(const std::string& path)
-{
+bool configmanager::ExportScadaConfig(const std::string& path) {
     LastError.clear();
     try {
         // Built in memory and written once (atomically) at the end; nothing of an older file stays.

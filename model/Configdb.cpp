@@ -19,8 +19,7 @@ void PutKey16(uint8_t* key, uint16_t v) { PutU16(key, v); } // the class swaps t
 
 } // namespace
 
-std::string configmanager::SaveLimitProblem()
-{
+std::string configmanager::SaveLimitProblem() {
     for (T_Action* a : AllSubprograms(Actions)) {
         std::string refusal = a->SaveRefusal();
         if (!refusal.empty())
@@ -47,14 +46,13 @@ std::string configmanager::SaveLimitProblem()
                    " бит и не может быть сохранен.";
         auto [it, added] = byAddress.emplace(uint32_t{p->ChannelType} << 8 | p->ChannelIndex, p);
         if (!added)
-            return "Каналы \"" + it->second->Name + "\" и \"" + p->Name + "\" занимают один адрес " + address +
-                   "; конфигурация не может быть сохранена.";
+            return "Каналы \"" + it->second->Name + "\" и \"" + p->Name + "\" занимают один адрес " +
+                   address + "; конфигурация не может быть сохранена.";
     }
     return {};
 }
 
-bool configmanager::SaveDatabase(const std::string& path)
-{
+bool configmanager::SaveDatabase(const std::string& path) {
     LastError = SaveLimitProblem();
     if (!LastError.empty())
         return false;
@@ -70,16 +68,15 @@ bool configmanager::SaveDatabase(const std::string& path)
     }
     // The base goes to the replacer's temporary and replaces the file only when it closed cleanly.
     const bool ok = inspected && ReplaceFile(path, [this](const std::string& temp) {
-        return WriteFile(temp) && BaseFileState(temp.c_str()) == LOR_OK;
-    });
+                        return WriteFile(temp) && BaseFileState(temp.c_str()) == LOR_OK;
+                    });
     if (!ok && LastError.empty())
         LastError = "Не удалось записать файл " + path;
     return ok;
 }
 
 // Writes the configuration as a new base at the native path.
-bool configmanager::WriteFile(const std::string& nativePath)
-{
+bool configmanager::WriteFile(const std::string& nativePath) {
     LORHANDLE base = OpenBase(nativePath.c_str(), kSavePageSize, 0);
     if (base <= 32)
         return false;
@@ -168,7 +165,8 @@ bool configmanager::WriteFile(const std::string& nativePath)
             if (p->ChannelType == kVersionChannelType && p->ChannelIndex == kVersionChannelIndex)
                 p->Value.Assign(kVersionBytes, sizeof kVersionBytes);
             uint8_t flags = (p->WriteHandler ? kParamFlagWriteHandler : 0) |
-                            (p->ChangeHandler ? kParamFlagChangeHandler : 0) | (p->RamDepth ? kParamFlagRamDepth : 0);
+                            (p->ChangeHandler ? kParamFlagChangeHandler : 0) |
+                            (p->RamDepth ? kParamFlagRamDepth : 0);
             for (VTRecord* t : {static_cast<VTRecord*>(&pval), static_cast<VTRecord*>(&pinfo)}) {
                 PutKey16(t->key(), p->ChannelType);
                 t->key()[2] = p->ChannelIndex;

@@ -22,15 +22,13 @@ constexpr uint32_t kWalkLimit = 50'000'000;
 class Walker {
 public:
     explicit Walker(VTRecord* t) : fT(t) {}
-    bool Start()
-    {
+    bool Start() {
         if (!fT)
             return false;
         fT->RTOP();
         return Next();
     }
-    bool Next()
-    {
+    bool Next() {
         if (++fSteps > kWalkLimit)
             return false;
         if (!fT->RNEXT()) {
@@ -76,8 +74,7 @@ struct configmanager::LoadTables {
     std::set<std::string> Damaged; // tables already reported
 };
 
-bool configmanager::LoadDatabase(const std::string& path)
-{
+bool configmanager::LoadDatabase(const std::string& path) {
     LastError.clear();
     LoadProblems.clear();
     OpenedReadOnly = false;
@@ -102,29 +99,25 @@ bool configmanager::LoadDatabase(const std::string& path)
     return ok;
 }
 
-void configmanager::LoadProblem(const std::string& text)
-{
+void configmanager::LoadProblem(const std::string& text) {
     if (LoadProblems.size() < kMaxLoadProblems)
         LoadProblems.push_back(text);
 }
 
-void configmanager::TableDamaged(LoadTables& t, const char* name)
-{
+void configmanager::TableDamaged(LoadTables& t, const char* name) {
     if (t.Damaged.insert(name).second)
         LoadProblem("Таблица " + std::string(name) + " повреждена и прочитана не полностью.");
 }
 
 // Reports a table whose last read ended on damage rather than on a missing record.
-void configmanager::CheckRead(LoadTables& t, VTRecord& table, const char* name)
-{
+void configmanager::CheckRead(LoadTables& t, VTRecord& table, const char* name) {
     if (LastStatus(table.Table) != LOR_OK)
         TableDamaged(t, name);
 }
 
 // Expects a fresh manager. False (LastError set) when the file holds no configuration; otherwise
 // true, with what could not be read in LoadProblems.
-bool configmanager::ReadFile(LORHANDLE base)
-{
+bool configmanager::ReadFile(LORHANDLE base) {
     LoadTables t;
     ReadVersion(base, t);
     if (!OpenTables(base, t))
@@ -145,9 +138,8 @@ bool configmanager::ReadFile(LORHANDLE base)
 
 // Opens a table for reading; a table the file lacks is not created (and no box is shown for it).
 // A directory that cannot be searched for it is reported.
-template <class T> void configmanager::OpenForRead(LORHANDLE base, LoadTables& t, std::unique_ptr<T>& out,
-                                                   const char* name)
-{
+template <class T>
+void configmanager::OpenForRead(LORHANDLE base, LoadTables& t, std::unique_ptr<T>& out, const char* name) {
     if (!IsTable(base, name)) {
         if (LastStatus(base) != LOR_OK)
             TableDamaged(t, name);
@@ -159,8 +151,7 @@ template <class T> void configmanager::OpenForRead(LORHANDLE base, LoadTables& t
 }
 
 // The version bytes: the file's, or 0xFF/0xFF when it has no version record.
-void configmanager::ReadVersion(LORHANDLE base, LoadTables& t)
-{
+void configmanager::ReadVersion(LORHANDLE base, LoadTables& t) {
     VersionMajor = VersionMinor = 0xFF;
     std::unique_ptr<VTDBInfo> info;
     OpenForRead(base, t, info, kTableDBInfo);
@@ -180,8 +171,7 @@ void configmanager::ReadVersion(LORHANDLE base, LoadTables& t)
 }
 
 // False (LastError set) when the file has none of the tables of a configuration.
-bool configmanager::OpenTables(LORHANDLE base, LoadTables& t)
-{
+bool configmanager::OpenTables(LORHANDLE base, LoadTables& t) {
     OpenForRead(base, t, t.ActionsEx, kTableActionsEx);
     OpenForRead(base, t, t.ActionsVar, kTableActionsVar);
     OpenForRead(base, t, t.ActionsInfo, kTableActionsInfo);
@@ -197,8 +187,7 @@ bool configmanager::OpenTables(LORHANDLE base, LoadTables& t)
 }
 
 // Subprograms: instructions in key order, grouped by id, each with its name and variables.
-void configmanager::ReadSubprograms(LoadTables& t)
-{
+void configmanager::ReadSubprograms(LoadTables& t) {
     Walker w(t.ActionsEx.get());
     w.SetSwapped(false);
     T_Action* current = nullptr;
@@ -229,8 +218,8 @@ void configmanager::ReadSubprograms(LoadTables& t)
             continue;
         }
         uint8_t operands[kActionsExMaxOperands] = {};
-        const uint32_t n =
-            std::min<uint32_t>({ex.rec.Dat[kActionsExOperandLen], kActionsExMaxOperands, len - kActionsExOperands});
+        const uint32_t n = std::min<uint32_t>(
+            {ex.rec.Dat[kActionsExOperandLen], kActionsExMaxOperands, len - kActionsExOperands});
         std::memcpy(operands, ex.rec.Dat + kActionsExOperands, n);
         AppendInstruction(current, ex.rec.Dat[kActionsExOpcode], operands);
     }
@@ -239,8 +228,7 @@ void configmanager::ReadSubprograms(LoadTables& t)
 }
 
 // Version, name and autostart flag of a subprogram, when the file has its record.
-void configmanager::ReadSubprogramInfo(LoadTables& t, T_Action* action)
-{
+void configmanager::ReadSubprogramInfo(LoadTables& t, T_Action* action) {
     if (!t.ActionsInfo)
         return;
     VTActionsInfo& ai = *t.ActionsInfo;
@@ -253,14 +241,14 @@ void configmanager::ReadSubprogramInfo(LoadTables& t, T_Action* action)
     if (ai.DataLength() < kActionsInfoName)
         return;
     action->Version = GetU16(ai.rec.Dat + kActionsInfoVersion);
-    action->SetName(GetText(ai.rec.Dat + kActionsInfoName, static_cast<int>(ai.DataLength()) - kActionsInfoName));
+    action->SetName(
+        GetText(ai.rec.Dat + kActionsInfoName, static_cast<int>(ai.DataLength()) - kActionsInfoName));
     if (ai.rec.Dat[kActionsInfoFlags] & kActionsInfoAutostart)
         action->Flags = kActionAutostart;
 }
 
 // Channels with their values and handlers; the built-in channels take their stored values.
-void configmanager::ReadChannels(LoadTables& t)
-{
+void configmanager::ReadChannels(LoadTables& t) {
     Walker w(t.ParamValue.get());
     for (bool more = w.Start(); more; more = w.Next()) {
         VTParamValue& pv = *t.ParamValue;
@@ -276,7 +264,8 @@ void configmanager::ReadChannels(LoadTables& t)
         const uint32_t present = len - kParamValueBytes;
         uint32_t wanted = (width + 7u) / 8u;
         if (wanted > present) {
-            LoadProblem("Значение канала " + IntToStr(type) + ":" + IntToStr(index) + " короче его разрядности.");
+            LoadProblem("Значение канала " + IntToStr(type) + ":" + IntToStr(index) +
+                        " короче его разрядности.");
             width = static_cast<uint16_t>(present * 8);
             wanted = present;
         }
@@ -294,7 +283,8 @@ void configmanager::ReadChannels(LoadTables& t)
             p->ChannelIndex = index;
             p->SetBitWidth(width);
             p->Store = Actions;
-            std::memcpy(p->Value.data(), pv.rec.Dat + kParamValueBytes, std::min<uint32_t>(wanted, p->ValueBytes()));
+            std::memcpy(p->Value.data(), pv.rec.Dat + kParamValueBytes,
+                        std::min<uint32_t>(wanted, p->ValueBytes()));
         }
         ReadHandlers(t, p);
         if (!builtIn)
@@ -305,8 +295,7 @@ void configmanager::ReadChannels(LoadTables& t)
 }
 
 // A channel's RAM depth and handler subprograms, when the file has its record.
-void configmanager::ReadHandlers(LoadTables& t, TParamItem* p)
-{
+void configmanager::ReadHandlers(LoadTables& t, TParamItem* p) {
     if (!t.ParamInfoEx)
         return;
     VTParamInfoEx& px = *t.ParamInfoEx;
@@ -328,8 +317,7 @@ void configmanager::ReadHandlers(LoadTables& t, TParamItem* p)
 
 // Objects, in ascending number: devices through their constructors, which take over the stored
 // channels of their addresses; anything else as a user-defined object.
-void configmanager::ReadObjects(LoadTables& t)
-{
+void configmanager::ReadObjects(LoadTables& t) {
     Walker w(t.Objects.get());
     for (bool more = w.Start(); more; more = w.Next()) {
         VTObjects& ob = *t.Objects;
@@ -355,8 +343,7 @@ void configmanager::ReadObjects(LoadTables& t)
 }
 
 // The object of a stored record, or null when it is skipped (reported where that loses something).
-TObjectItem* configmanager::MakeStoredObject(LoadTables& t, uint16_t number, std::string tag)
-{
+TObjectItem* configmanager::MakeStoredObject(LoadTables& t, uint16_t number, std::string tag) {
     const TDeviceType* type = FindDeviceTypeByTag(tag);
     if (type && !type->Creatable)
         return nullptr; // "QBX540M"
@@ -393,8 +380,7 @@ TObjectItem* configmanager::MakeStoredObject(LoadTables& t, uint16_t number, std
 }
 
 // Which poll commands of a device are executed, and their periods.
-void configmanager::ReadCommandModes(LoadTables& t, TObjectItem* object)
-{
+void configmanager::ReadCommandModes(LoadTables& t, TObjectItem* object) {
     // This format stores every executed command: a missing one was switched off.
     const bool currentFormat = VersionWord() == kCurrentVersionWord;
     for (ELEM* ce = object->Commands.Oldest; ce; ce = ce->Newer) {
@@ -418,8 +404,7 @@ void configmanager::ReadCommandModes(LoadTables& t, TObjectItem* object)
 }
 
 // The variables stored for a subprogram; false when the table ended on damage.
-bool configmanager::ReadVariables(T_Action* action, VTActionsVar* var)
-{
+bool configmanager::ReadVariables(T_Action* action, VTActionsVar* var) {
     PutU16(var->rec.Key, action->Id()); // the class swaps to high byte first
     var->rec.Key[2] = 0;                // the next record after (id, 0) is the first variable
     for (int steps = 0; steps <= kMaxKeyNumber; ++steps) {
@@ -433,8 +418,7 @@ bool configmanager::ReadVariables(T_Action* action, VTActionsVar* var)
 }
 
 // The poll commands stored for a user-defined object; false when the table ended on damage.
-bool configmanager::ReadUserCommands(TUserObjItem* user, VTCommands* cmd)
-{
+bool configmanager::ReadUserCommands(TUserObjItem* user, VTCommands* cmd) {
     PutU16(cmd->rec.Key, user->Number); // the class swaps to high byte first
     cmd->rec.Key[2] = 0;
     for (int steps = 0; steps <= kMaxKeyNumber; ++steps) {

@@ -15,15 +15,13 @@
 // lorbase keeps its own copy of the message-box hook; its boxes (a table it cannot open) reach the
 // program's dialog, or a test's recorder, only through this relay into our runtime's hook.
 extern "C" {
-static int RelayLorMessageBox(const char* text, const char* caption, unsigned flags)
-{
+static int RelayLorMessageBox(const char* text, const char* caption, unsigned flags) {
     return ShowMessageBoxText(text, caption, flags);
 }
 }
 
 namespace {
-void RouteLorMessageBoxes()
-{
+void RouteLorMessageBoxes() {
     TMessageBoxHandler ours = SetMessageBoxHandler(nullptr);
     SetMessageBoxHandler(ours);
     LorSetMessageBoxHandler(RelayLorMessageBox);
@@ -57,30 +55,28 @@ const BuiltInRow kBuiltIn[kBuiltInChannelCount] = {
 };
 
 // Channels of one type with an index, ascending index, equal indexes in list order.
-std::vector<TParamItem*> ChannelsOfType(const ELEMList& channels, uint16_t type)
-{
+std::vector<TParamItem*> ChannelsOfType(const ELEMList& channels, uint16_t type) {
     std::vector<TParamItem*> v;
     for (ELEM* e = channels.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
         if (p->ChannelType == type && p->ChannelIndex != 0)
             v.push_back(p);
     }
-    std::stable_sort(v.begin(), v.end(),
-                     [](const TParamItem* a, const TParamItem* b) { return a->ChannelIndex < b->ChannelIndex; });
+    std::stable_sort(v.begin(), v.end(), [](const TParamItem* a, const TParamItem* b) {
+        return a->ChannelIndex < b->ChannelIndex;
+    });
     return v;
 }
 } // namespace
 
-std::string PadNumber(int64_t n, int width)
-{
+std::string PadNumber(int64_t n, int width) {
     std::string s = IntToStr(n);
     if (static_cast<int>(s.size()) < width)
         s.insert(0, width - s.size(), '0');
     return s;
 }
 
-configmanager::configmanager()
-{
+configmanager::configmanager() {
     RouteLorMessageBoxes();
     Channels.OnChanged = [this](ELEM* e) { OnParamChanged(static_cast<TParamItem*>(e)); };
     Channels.OnRebind = [this](ELEM* e) { OnParamRebind(static_cast<TParamItem*>(e)); };
@@ -99,8 +95,7 @@ configmanager::configmanager()
     Actions = new actionManager;
 }
 
-configmanager::~configmanager()
-{
+configmanager::~configmanager() {
     // Two phases: every object leaves the list while all of them still live, then each is freed.
     // The hooks are off meanwhile, so no renumbering reaches an object already gone.
     fClosing = true;
@@ -125,8 +120,7 @@ configmanager::~configmanager()
         delete p;
 }
 
-TParamItem* configmanager::NewChannel(uint16_t channelType, uint8_t channelIndex)
-{
+TParamItem* configmanager::NewChannel(uint16_t channelType, uint8_t channelIndex) {
     auto* p = new TParamItem;
     p->ChannelType = channelType;
     p->ChannelIndex = channelIndex;
@@ -134,22 +128,19 @@ TParamItem* configmanager::NewChannel(uint16_t channelType, uint8_t channelIndex
     return p;
 }
 
-void configmanager::GetChannelsOfType(ELEMList* out, uint16_t channelType)
-{
+void configmanager::GetChannelsOfType(ELEMList* out, uint16_t channelType) {
     std::vector<TParamItem*> v = ChannelsOfType(Channels, channelType);
     // The newest end holds the lowest index.
     for (auto it = v.rbegin(); it != v.rend(); ++it)
         out->Append(new TParamItemP(*it));
 }
 
-void configmanager::GetObjects(ELEMList* out)
-{
+void configmanager::GetObjects(ELEMList* out) {
     for (ELEM* e = Objects.Oldest; e; e = e->Newer)
         out->Append(new TObjectItemP(static_cast<TObjectItem*>(e)));
 }
 
-void configmanager::ListChannelTypes(TStrings* strings)
-{
+void configmanager::ListChannelTypes(TStrings* strings) {
     strings->Clear();
     for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
@@ -171,10 +162,11 @@ void configmanager::ListChannelTypes(TStrings* strings)
 
 bool configmanager::HasExtendedFormat() const { return VersionWord() >= kCurrentVersionWord; }
 
-bool configmanager::IsLiveObject(const TObjectItem* object) const { return object && fLive.count(object) != 0; }
+bool configmanager::IsLiveObject(const TObjectItem* object) const {
+    return object && fLive.count(object) != 0;
+}
 
-bool configmanager::NumberInUse(uint16_t number) const
-{
+bool configmanager::NumberInUse(uint16_t number) const {
     for (ELEM* e = Objects.Oldest; e; e = e->Newer)
         if (static_cast<TObjectItem*>(e)->Number == number)
             return true;
@@ -183,8 +175,7 @@ bool configmanager::NumberInUse(uint16_t number) const
 
 // A driver object keeps its settings channels at its instance byte, (number − base) mod 256: an
 // object whose byte would be 0 or another's of its type would lose them or share them.
-bool configmanager::InstanceTaken(const TDeviceType* type, uint16_t number) const
-{
+bool configmanager::InstanceTaken(const TDeviceType* type, uint16_t number) const {
     if (!type->Counted || type->Code == kUserObjectCode)
         return false;
     const auto instance = static_cast<uint8_t>(number - type->Base);
@@ -200,16 +191,14 @@ bool configmanager::InstanceTaken(const TDeviceType* type, uint16_t number) cons
 
 // The object AddObject's factory is building: an owner that is neither on the list nor gone
 // (owners of deleted objects are cleared as they go).
-bool configmanager::IsBuildingObject(const TObjectItem* object) const
-{
+bool configmanager::IsBuildingObject(const TObjectItem* object) const {
     return fBuilding && object && !IsLiveObject(object);
 }
 
 // Asks the owner to move the channel, the object being built too (its own bookkeeping, such as the
 // concentrator's parse blocks, must follow); a channel without an owner, or whose owner ignores
 // the request, gets the address set here.
-void configmanager::BindOrSet(TParamItem* p, uint16_t channelType, uint8_t channelIndex)
-{
+void configmanager::BindOrSet(TParamItem* p, uint16_t channelType, uint8_t channelIndex) {
     if (IsLiveObject(p->Owner) || IsBuildingObject(p->Owner))
         p->Owner->BindParam(channelType, channelIndex, p);
     if (p->ChannelType != channelType || p->ChannelIndex != channelIndex) {
@@ -218,18 +207,17 @@ void configmanager::BindOrSet(TParamItem* p, uint16_t channelType, uint8_t chann
     }
 }
 
-void configmanager::CloseGap(uint16_t channelType, uint8_t oldIndex)
-{
+void configmanager::CloseGap(uint16_t channelType, uint8_t oldIndex) {
     for (TParamItem* q : ChannelsOfType(Channels, channelType))
         if (q->ChannelIndex > oldIndex)
             BindOrSet(q, channelType, static_cast<uint8_t>(q->ChannelIndex - 1));
 }
 
-void configmanager::OnParamChanged(TParamItem* p)
-{
+void configmanager::OnParamChanged(TParamItem* p) {
     if (fClosing || Loading == 1 || !HasExtendedFormat())
         return;
-    if ((p->Kind != kChannelMeasured && p->Kind != kChannelSignal) || p->ChannelType == 0 || p->ChannelIndex == 0)
+    if ((p->Kind != kChannelMeasured && p->Kind != kChannelSignal) || p->ChannelType == 0 ||
+        p->ChannelIndex == 0)
         return;
     uint16_t t = p->ChannelType;
     uint8_t i = p->ChannelIndex;
@@ -269,11 +257,11 @@ void configmanager::OnParamChanged(TParamItem* p)
     BindOrSet(p, t, static_cast<uint8_t>(newIndex));
 }
 
-void configmanager::OnParamRebind(TParamItem* p)
-{
+void configmanager::OnParamRebind(TParamItem* p) {
     if (fClosing || !HasExtendedFormat())
         return;
-    if ((p->Kind != kChannelMeasured && p->Kind != kChannelSignal) || p->ChannelType == 0 || p->ChannelIndex == 0)
+    if ((p->Kind != kChannelMeasured && p->Kind != kChannelSignal) || p->ChannelType == 0 ||
+        p->ChannelIndex == 0)
         return;
     uint16_t t = p->ChannelType;
     uint8_t i = p->ChannelIndex;
@@ -283,22 +271,19 @@ void configmanager::OnParamRebind(TParamItem* p)
 
 // ---- factory ----
 
-void configmanager::FillObjectTypeList(TStrings* strings)
-{
+void configmanager::FillObjectTypeList(TStrings* strings) {
     strings->Clear();
     for (const char* entry : ObjectMenuEntries)
         strings->Add(entry);
 }
 
-int configmanager::CounterOf(TObjectItem* object) const
-{
+int configmanager::CounterOf(TObjectItem* object) const {
     if (dynamic_cast<TUserObjItem*>(object))
         return ObjectCounterIndex(FindDeviceTypeByCode(kUserObjectCode));
     return ObjectCounterIndex(FindDeviceTypeByTag(object->Tag));
 }
 
-void configmanager::InsertObjectByNumber(TObjectItem* object)
-{
+void configmanager::InsertObjectByNumber(TObjectItem* object) {
     ELEM* e = Objects.Newest;
     while (e && static_cast<TObjectItem*>(e)->Number >= object->Number)
         e = e->Older;
@@ -309,8 +294,7 @@ void configmanager::InsertObjectByNumber(TObjectItem* object)
     fLive.insert(object);
 }
 
-TObjectItem* configmanager::AddObject(int code)
-{
+TObjectItem* configmanager::AddObject(int code) {
     const TDeviceType* type = FindDeviceTypeByCode(code);
     TObjectFactory factory = DeviceFactory(type);
     int counter = ObjectCounterIndex(type);
@@ -344,8 +328,7 @@ TObjectItem* configmanager::AddObject(int code)
     return object;
 }
 
-void configmanager::DetachChannelsOf(uintptr_t object)
-{
+void configmanager::DetachChannelsOf(uintptr_t object) {
     for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
         if (reinterpret_cast<uintptr_t>(p->Owner) == object)
@@ -353,8 +336,7 @@ void configmanager::DetachChannelsOf(uintptr_t object)
     }
 }
 
-void configmanager::DeleteObject(TObjectItem* object)
-{
+void configmanager::DeleteObject(TObjectItem* object) {
     if (!IsLiveObject(object))
         return;
     Objects.Remove(object);

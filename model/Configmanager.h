@@ -87,8 +87,7 @@ public:
     // Tabs in ascending id; selected gets the current subprogram's tab or -1.
     std::vector<TSubprogramTab> SubprogramTabs(int& selected);
     // Fills a collection tab control (GetTabCollection()->Clear/Add, SetCaption, SetHint, SetTabIndex).
-    template <class TabControl> void FillSubprogramTabs(TabControl* tabs)
-    {
+    template <class TabControl> void FillSubprogramTabs(TabControl* tabs) {
         int selected = -1;
         std::vector<TSubprogramTab> list = SubprogramTabs(selected);
         auto* collection = tabs->GetTabCollection();
@@ -137,7 +136,8 @@ private:
     void TableDamaged(LoadTables& t, const char* name);
     void CheckRead(LoadTables& t, VTRecord& table, const char* name);
     bool ReadFile(uint32_t base);
-    template <class T> void OpenForRead(uint32_t base, LoadTables& t, std::unique_ptr<T>& out, const char* name);
+    template <class T>
+    void OpenForRead(uint32_t base, LoadTables& t, std::unique_ptr<T>& out, const char* name);
     void ReadVersion(uint32_t base, LoadTables& t);
     bool OpenTables(uint32_t base, LoadTables& t);
     void ReadSubprograms(LoadTables& t);

@@ -3,8 +3,7 @@
 
 #include <algorithm>
 
-int PutText(uint8_t* p, std::string_view text, int maxChars)
-{
+int PutText(uint8_t* p, std::string_view text, int maxChars) {
     // A text is cut at its first 0 byte too, so what is read back is what was stored.
     size_t n = std::min({text.size(), static_cast<size_t>(maxChars), text.find('\0')});
     std::memcpy(p, text.data(), n);
@@ -12,8 +11,7 @@ int PutText(uint8_t* p, std::string_view text, int maxChars)
     return static_cast<int>(n) + 1;
 }
 
-std::string GetText(const uint8_t* p, int maxBytes)
-{
+std::string GetText(const uint8_t* p, int maxBytes) {
     if (maxBytes <= 0)
         return {};
     const void* end = std::memchr(p, 0, static_cast<size_t>(maxBytes));
@@ -22,20 +20,17 @@ std::string GetText(const uint8_t* p, int maxBytes)
 }
 
 namespace {
-uint32_t TextLen(const uint8_t* p, int maxChars)
-{
+uint32_t TextLen(const uint8_t* p, int maxChars) {
     const void* end = std::memchr(p, 0, static_cast<size_t>(maxChars));
-    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - p) : static_cast<uint32_t>(maxChars);
+    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - p)
+               : static_cast<uint32_t>(maxChars);
 }
 } // namespace
 
 VTRecord::VTRecord(uint8_t* rec, uint16_t keyLen, uint32_t maxDat, bool swapKey)
-    : fRec(rec), fKeyLen(keyLen), fMaxDat(maxDat), fSwap(swapKey)
-{
-}
+    : fRec(rec), fKeyLen(keyLen), fMaxDat(maxDat), fSwap(swapKey) {}
 
-void VTRecord::OpenOn(LORHANDLE base, const char* name)
-{
+void VTRecord::OpenOn(LORHANDLE base, const char* name) {
     set.Key = fRec;
     set.LenKey = fKeyLen;
     set.Dat = fRec + fKeyLen;
@@ -47,23 +42,20 @@ void VTRecord::OpenOn(LORHANDLE base, const char* name)
 void VTRecord::RTOP() { std::memset(fRec, 0x00, fKeyLen); }
 void VTRecord::RBOTT() { std::memset(fRec, 0xFF, fKeyLen); }
 
-void VTRecord::SwabBefore()
-{
+void VTRecord::SwabBefore() {
     if (fSwap)
         swabl(fRec, 2);
 }
 
-void VTRecord::SwabAfter()
-{
+void VTRecord::SwabAfter() {
     if (fSwap)
         swabl(fRec, 2);
 }
 
-#define QBX_RECORD_CTOR(Name, swap)                                                                        \
-    VT##Name::VT##Name(LORHANDLE base, const char* table)                                                \
-        : VTRecord(rec.Key, sizeof rec.Key, sizeof rec.Dat, swap)                                        \
-    {                                                                                                      \
-        OpenOn(base, table);                                                                               \
+#define QBX_RECORD_CTOR(Name, swap)                                                                          \
+    VT##Name::VT##Name(LORHANDLE base, const char* table)                                                    \
+        : VTRecord(rec.Key, sizeof rec.Key, sizeof rec.Dat, swap) {                                          \
+        OpenOn(base, table);                                                                                 \
     }
 
 QBX_RECORD_CTOR(DBInfo, false)
@@ -78,8 +70,7 @@ QBX_RECORD_CTOR(ActionsInfo, false)
 
 // The saving code orders this key itself (high byte first), so the class does not swap it.
 VTActionsEx::VTActionsEx(LORHANDLE base, const char* table)
-    : VTRecord(rec.Key, sizeof rec.Key, sizeof rec.Dat, false)
-{
+    : VTRecord(rec.Key, sizeof rec.Key, sizeof rec.Dat, false) {
     OpenOn(base, table);
     rec.Dat[kActionsExOperandLen] = kActionsExMaxOperands;
     set.LenDat = kActionsExMaxDat;
@@ -91,20 +82,18 @@ void VTCommands::SetLenDat() { set.LenDat = kCommandsDatLen; }
 void VTParamInfo::SetLenDat() { set.LenDat = kParamInfoDatLen; }
 void VTParamInfoEx::SetLenDat() { set.LenDat = kParamInfoExDatLen; }
 
-void VTParamValue::SetLenDat()
-{
+void VTParamValue::SetLenDat() {
     uint32_t bytes = (GetU16(rec.Dat + kParamValueWidth) + 7u) / 8u;
     set.LenDat = kParamValueBytes + std::min<uint32_t>(bytes, kParamValueMaxBytes);
 }
 
-void VTActionsEx::SetLenDat()
-{
-    set.LenDat = kActionsExOperands + std::min<uint32_t>(rec.Dat[kActionsExOperandLen], kActionsExMaxOperands);
+void VTActionsEx::SetLenDat() {
+    set.LenDat =
+        kActionsExOperands + std::min<uint32_t>(rec.Dat[kActionsExOperandLen], kActionsExMaxOperands);
 }
 
 void VTActionsVar::SetLenDat() { set.LenDat = TextLen(rec.Dat, kActionsVarMaxName) + 1; }
 
-void VTActionsInfo::SetLenDat()
-{
+void VTActionsInfo::SetLenDat() {
     set.LenDat = kActionsInfoName + TextLen(rec.Dat + kActionsInfoName, kActionsInfoMaxName) + 1;
 }

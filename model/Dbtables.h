@@ -44,8 +44,7 @@ inline constexpr int kMaxKeyNumber = 255;
 
 // Little-endian fields of record data.
 inline uint16_t GetU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline void PutU16(uint8_t* p, uint16_t v)
-{
+inline void PutU16(uint8_t* p, uint16_t v) {
     p[0] = static_cast<uint8_t>(v);
     p[1] = static_cast<uint8_t>(v >> 8);
 }
@@ -87,22 +86,49 @@ private:
     bool fSwap;
 };
 
-struct DBInfo { uint8_t Key[kDBInfoKeyLen]; uint8_t Dat[kDBInfoMaxDat]; };
-struct Objects { uint8_t Key[kObjectsKeyLen]; uint8_t Dat[kObjectsMaxDat]; };
-struct Commands { uint8_t Key[kCommandsKeyLen]; uint8_t Dat[kCommandsDatLen]; };
-struct ParamInfo { uint8_t Key[kParamInfoKeyLen]; uint8_t Dat[kParamInfoDatLen]; };
-struct ParamInfoEx { uint8_t Key[kParamInfoExKeyLen]; uint8_t Dat[kParamInfoExDatLen]; };
-struct ParamValue { uint8_t Key[kParamValueKeyLen]; uint8_t Dat[kParamValueMaxDat]; };
-struct ActionsEx { uint8_t Key[kActionsExKeyLen]; uint8_t Dat[kActionsExMaxDat]; };
-struct ActionsVar { uint8_t Key[kActionsVarKeyLen]; uint8_t Dat[kActionsVarMaxDat]; };
-struct ActionsInfo { uint8_t Key[kActionsInfoKeyLen]; uint8_t Dat[kActionsInfoMaxDat]; };
+struct DBInfo {
+    uint8_t Key[kDBInfoKeyLen];
+    uint8_t Dat[kDBInfoMaxDat];
+};
+struct Objects {
+    uint8_t Key[kObjectsKeyLen];
+    uint8_t Dat[kObjectsMaxDat];
+};
+struct Commands {
+    uint8_t Key[kCommandsKeyLen];
+    uint8_t Dat[kCommandsDatLen];
+};
+struct ParamInfo {
+    uint8_t Key[kParamInfoKeyLen];
+    uint8_t Dat[kParamInfoDatLen];
+};
+struct ParamInfoEx {
+    uint8_t Key[kParamInfoExKeyLen];
+    uint8_t Dat[kParamInfoExDatLen];
+};
+struct ParamValue {
+    uint8_t Key[kParamValueKeyLen];
+    uint8_t Dat[kParamValueMaxDat];
+};
+struct ActionsEx {
+    uint8_t Key[kActionsExKeyLen];
+    uint8_t Dat[kActionsExMaxDat];
+};
+struct ActionsVar {
+    uint8_t Key[kActionsVarKeyLen];
+    uint8_t Dat[kActionsVarMaxDat];
+};
+struct ActionsInfo {
+    uint8_t Key[kActionsInfoKeyLen];
+    uint8_t Dat[kActionsInfoMaxDat];
+};
 
-#define QBX_RECORD_CLASS(Name)                                                                             \
-    class VT##Name : public VTRecord {                                                                     \
-    public:                                                                                                \
-        VT##Name(LORHANDLE base, const char* table = "VT" #Name);                                        \
-        void SetLenDat() override;                                                                         \
-        Name rec{};                                                                                        \
+#define QBX_RECORD_CLASS(Name)                                                                               \
+    class VT##Name : public VTRecord {                                                                       \
+    public:                                                                                                  \
+        VT##Name(LORHANDLE base, const char* table = "VT" #Name);                                            \
+        void SetLenDat() override;                                                                           \
+        Name rec{};                                                                                          \
     }
 
 QBX_RECORD_CLASS(DBInfo);

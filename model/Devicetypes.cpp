@@ -53,65 +53,103 @@ const TDeviceType DeviceTypeTable[kDeviceTypeCount] = {
 };
 
 const char* const ObjectMenuEntries[kMenuEntryCount] = {
-    "ОБЪЕКТ ПОЛЬЗОВАТЕЛЯ", "-", "ЖУРНАЛ СООБЩЕНИЙ", "-", "QBX-510", "УО (QBX-520)", "QBX-540",
-    "QBX-540М", "КЯ QBX-530", "QBX-550", "ЦПТ QBX-560", "-", "УЗА-10А.2", "PC83-А2", "ЩМ-120(ЩМ-96)", "-",
-    "БМРЗ-101КЛ-080408", "БМРЗ-101КЛ-151107", "БМРЗ-101КЛ-140410", "БМРЗ-103ВВ-090708",
-    "БМРЗ-103ВВ-260607", "БМРЗ-103ВВ-140510", "БМРЗ-103СВ-080408", "БМРЗ-103СВ-250610", "NL-16HV", "-",
-    "СИРИУС-Д", "СИРИУС-2В", "СИРИУС-2Л", "СИРИУС-2Л(старый)", "СИРИУС-2В(старый)", "СИРИУС-2МЛ(старый)",
-    "СИРИУС-2C(старый)", "СИРИУС-2C", "СИРИУС-ТН", "СИРИУС-ЦС", "ОРИОН-2", "ОРИОН-РТЗ", "Панель ATI", "-",
-    "ADAM-4117", "Радон Риц", "-", "ИПЦ-6806", "МЕРКУРИЙ 230", "СЭТ-4ТМ", "-", "УКПМ (ТМ-КОМПАС 1.0)",
-    "КЭЯ \"ЗНАК+\"", "КЭЯ \"ЗНАК+\" (ИКС)", "-", "QBX-570-МЩ3", "QBX-570-МЩ1.8", "-",
+    "ОБЪЕКТ ПОЛЬЗОВАТЕЛЯ",
+    "-",
+    "ЖУРНАЛ СООБЩЕНИЙ",
+    "-",
+    "QBX-510",
+    "УО (QBX-520)",
+    "QBX-540",
+    "QBX-540М",
+    "КЯ QBX-530",
+    "QBX-550",
+    "ЦПТ QBX-560",
+    "-",
+    "УЗА-10А.2",
+    "PC83-А2",
+    "ЩМ-120(ЩМ-96)",
+    "-",
+    "БМРЗ-101КЛ-080408",
+    "БМРЗ-101КЛ-151107",
+    "БМРЗ-101КЛ-140410",
+    "БМРЗ-103ВВ-090708",
+    "БМРЗ-103ВВ-260607",
+    "БМРЗ-103ВВ-140510",
+    "БМРЗ-103СВ-080408",
+    "БМРЗ-103СВ-250610",
+    "NL-16HV",
+    "-",
+    "СИРИУС-Д",
+    "СИРИУС-2В",
+    "СИРИУС-2Л",
+    "СИРИУС-2Л(старый)",
+    "СИРИУС-2В(старый)",
+    "СИРИУС-2МЛ(старый)",
+    "СИРИУС-2C(старый)",
+    "СИРИУС-2C",
+    "СИРИУС-ТН",
+    "СИРИУС-ЦС",
+    "ОРИОН-2",
+    "ОРИОН-РТЗ",
+    "Панель ATI",
+    "-",
+    "ADAM-4117",
+    "Радон Риц",
+    "-",
+    "ИПЦ-6806",
+    "МЕРКУРИЙ 230",
+    "СЭТ-4ТМ",
+    "-",
+    "УКПМ (ТМ-КОМПАС 1.0)",
+    "КЭЯ \"ЗНАК+\"",
+    "КЭЯ \"ЗНАК+\" (ИКС)",
+    "-",
+    "QBX-570-МЩ3",
+    "QBX-570-МЩ1.8",
+    "-",
     "СЭТ-4ТМ (Подслушивание)",
 };
 
 namespace {
-TObjectItem* MakeUserObject(uint16_t number, ELEMList* channels, actionManager* store)
-{
+TObjectItem* MakeUserObject(uint16_t number, ELEMList* channels, actionManager* store) {
     return new TUserObjItem(number, channels, store);
 }
 
-TObjectItem* MakeChangeLog(uint16_t number, ELEMList* channels, actionManager* store)
-{
+TObjectItem* MakeChangeLog(uint16_t number, ELEMList* channels, actionManager* store) {
     return new TChangeLogItem(number, channels, store);
 }
 
-TObjectFactory& FactorySlot(int code)
-{
+TObjectFactory& FactorySlot(int code) {
     static TObjectFactory slots[kDeviceTypeCount + 1] = {};
     return slots[code];
 }
 } // namespace
 
-const TDeviceType* FindDeviceTypeByCode(int code)
-{
+const TDeviceType* FindDeviceTypeByCode(int code) {
     if (code < 1 || code > kDeviceTypeCount)
         return nullptr;
     return &DeviceTypeTable[code - 1];
 }
 
-const TDeviceType* FindDeviceTypeByTag(std::string_view tag)
-{
+const TDeviceType* FindDeviceTypeByTag(std::string_view tag) {
     for (const TDeviceType& t : DeviceTypeTable)
         if (t.Code != kUserObjectCode && tag == t.Tag)
             return &t;
     return nullptr;
 }
 
-int ObjectCounterIndex(const TDeviceType* type)
-{
+int ObjectCounterIndex(const TDeviceType* type) {
     if (!type || !type->Creatable)
         return -1;
     // "QBX540M" (code 6) has no counter, so later codes shift down by one.
     return type->Code < 6 ? type->Code - 1 : type->Code - 2;
 }
 
-uint16_t DeviceObjectNumber(const TDeviceType* type, int n)
-{
+uint16_t DeviceObjectNumber(const TDeviceType* type, int n) {
     return static_cast<uint16_t>(type->Counted ? type->Base + n : type->Base);
 }
 
-bool RegisterDeviceClass(std::string_view tag, TObjectFactory factory)
-{
+bool RegisterDeviceClass(std::string_view tag, TObjectFactory factory) {
     const TDeviceType* type = FindDeviceTypeByTag(tag);
     if (!type || !type->Creatable || type->Code == kChangeLogCode)
         return false;
@@ -119,15 +157,13 @@ bool RegisterDeviceClass(std::string_view tag, TObjectFactory factory)
     return true;
 }
 
-void UnregisterDeviceClass(std::string_view tag)
-{
+void UnregisterDeviceClass(std::string_view tag) {
     const TDeviceType* type = FindDeviceTypeByTag(tag);
     if (type && type->Code != kChangeLogCode)
         FactorySlot(type->Code) = nullptr;
 }
 
-TObjectFactory DeviceFactory(const TDeviceType* type)
-{
+TObjectFactory DeviceFactory(const TDeviceType* type) {
     if (!type || !type->Creatable)
         return nullptr;
     if (type->Code == kUserObjectCode)

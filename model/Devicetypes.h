@@ -15,13 +15,13 @@ class actionManager;
 using TObjectFactory = TObjectItem* (*)(uint16_t number, ELEMList* channels, actionManager* store);
 
 struct TDeviceType {
-    int Code;           // 1..45, position in the add-object menu without separators
-    const char* Tag;    // stored as the object's type in the database
-    const char* Class;  // class name, for reports
-    uint16_t Base;      // object number base (or the fixed number)
-    bool Counted;       // number = Base + n (n = the type's counter after the increase)
-    bool Once;          // a configuration holds at most one
-    bool Creatable;     // false only for "QBX540M", which has no class and no counter
+    int Code;          // 1..45, position in the add-object menu without separators
+    const char* Tag;   // stored as the object's type in the database
+    const char* Class; // class name, for reports
+    uint16_t Base;     // object number base (or the fixed number)
+    bool Counted;      // number = Base + n (n = the type's counter after the increase)
+    bool Once;         // a configuration holds at most one
+    bool Creatable;    // false only for "QBX540M", which has no class and no counter
 };
 
 inline constexpr int kDeviceTypeCount = 45;

@@ -10,16 +10,14 @@ constexpr int kSmaller = 3; // points (and pixels of item height) below the host
 constexpr int kBoxSize = 16;
 
 // Hidden inside the host, with a font of its own three points smaller than the host's.
-void Place(TControl* c, TWinControl* host)
-{
+void Place(TControl* c, TWinControl* host) {
     c->SetVisible(false);
     c->SetParentFont(false);
     c->Font()->SetSize(host->Font()->Size() - kSmaller);
     c->SetParent(host);
 }
 
-TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec)
-{
+TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec) {
     auto* combo = new TComboBox(host);
     Place(combo, host);
     combo->SetItemHeight(combo->ItemHeight() - kSmaller);
@@ -39,8 +37,7 @@ TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec)
     return combo;
 }
 
-TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec)
-{
+TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec) {
     auto* panel = new TPanel(host);
     Place(panel, host);
     for (int k = 0; k < editorSpec.Count; ++k) {
@@ -57,8 +54,7 @@ TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec)
 
 } // namespace
 
-TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent)
-{
+TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent) {
     TWinControl* editor = nullptr;
     switch (editorSpec.Kind) {
     case TEditorKind::Edit: {
@@ -85,8 +81,7 @@ TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent
     return editor;
 }
 
-std::string EditorText(TObject* sender)
-{
+std::string EditorText(TObject* sender) {
     if (auto* combo = dynamic_cast<TComboBox*>(sender))
         return combo->Text();
     if (auto* edit = dynamic_cast<TEdit*>(sender))
@@ -94,14 +89,12 @@ std::string EditorText(TObject* sender)
     return "";
 }
 
-int EditorItem(TObject* sender)
-{
+int EditorItem(TObject* sender) {
     auto* combo = dynamic_cast<TComboBox*>(sender);
     return combo ? combo->ItemIndex() : -1;
 }
 
-bool EditorCheck(TObject* sender, int& bit, bool& on)
-{
+bool EditorCheck(TObject* sender, int& bit, bool& on) {
     auto* box = dynamic_cast<TCheckBox*>(sender);
     if (!box)
         return false;
@@ -110,26 +103,26 @@ bool EditorCheck(TObject* sender, int& bit, bool& on)
     return true;
 }
 
-TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items, const std::string& selected,
-                             TNotifyEvent exitEvent, TNotifyEvent changeEvent)
-{
-    return BuildEditor(host, {TEditorKind::Choice, selected, items, 0, 0, std::move(changeEvent)}, std::move(exitEvent));
+TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items,
+                             const std::string& selected, TNotifyEvent exitEvent, TNotifyEvent changeEvent) {
+    return BuildEditor(host, {TEditorKind::Choice, selected, items, 0, 0, std::move(changeEvent)},
+                       std::move(exitEvent));
 }
 
 TWinControl* MakeEditEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
-                            TNotifyEvent changeEvent)
-{
-    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(changeEvent)}, std::move(exitEvent));
+                            TNotifyEvent changeEvent) {
+    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(changeEvent)},
+                       std::move(exitEvent));
 }
 
 TWinControl* MakeButtonEditor(TWinControl* host, const std::string& caption, TNotifyEvent exitEvent,
-                              TNotifyEvent clickEvent)
-{
-    return BuildEditor(host, {TEditorKind::Button, caption, {}, 0, 0, std::move(clickEvent)}, std::move(exitEvent));
+                              TNotifyEvent clickEvent) {
+    return BuildEditor(host, {TEditorKind::Button, caption, {}, 0, 0, std::move(clickEvent)},
+                       std::move(exitEvent));
 }
 
-TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent, TNotifyEvent clickEvent)
-{
+TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent,
+                          TNotifyEvent clickEvent) {
     return BuildEditor(host, {TEditorKind::BitPanel, "", {}, count, bits, std::move(clickEvent)},
                        std::move(exitEvent));
 }

@@ -43,6 +43,6 @@ TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEv
                           TNotifyEvent clickEvent);
 
 // What an editor holds, read from the sender of its change event.
-std::string EditorText(TObject* sender);  // edit or combobox text; empty for others
-int EditorItem(TObject* sender);          // combobox item index; -1 for none or others
+std::string EditorText(TObject* sender);               // edit or combobox text; empty for others
+int EditorItem(TObject* sender);                       // combobox item index; -1 for none or others
 bool EditorCheck(TObject* sender, int& bit, bool& on); // a check box of a bit panel

@@ -12,26 +12,23 @@
 
 namespace {
 TComboBox* MakeCombo(TWinControl* host, std::initializer_list<const char*> items, const std::string& text,
-                     TNotifyEvent exitEvent)
-{
-    return static_cast<TComboBox*>(
-        BuildEditor(host, {TEditorKind::Combo, text, {items.begin(), items.end()}, 0, 0, nullptr}, std::move(exitEvent)));
+                     TNotifyEvent exitEvent) {
+    return static_cast<TComboBox*>(BuildEditor(
+        host, {TEditorKind::Combo, text, {items.begin(), items.end()}, 0, 0, nullptr}, std::move(exitEvent)));
 }
 
-TEdit* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent)
-{
-    return static_cast<TEdit*>(BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, nullptr}, std::move(exitEvent)));
+TEdit* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent) {
+    return static_cast<TEdit*>(
+        BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, nullptr}, std::move(exitEvent)));
 }
 
-void Raise(const TNotifyEvent& event, TObject* sender)
-{
+void Raise(const TNotifyEvent& event, TObject* sender) {
     if (event)
         event(sender);
 }
 } // namespace
 
-TWinControl* TObjectItem::CreateTreeEditor(TObjectTreeNode* node, TWinControl* host)
-{
+TWinControl* TObjectItem::CreateTreeEditor(TObjectTreeNode* node, TWinControl* host) {
     if (!IsPeriodNode(node))
         return nullptr;
     std::string text = node->GetText();
@@ -40,9 +37,8 @@ TWinControl* TObjectItem::CreateTreeEditor(TObjectTreeNode* node, TWinControl* h
                      colon == std::string::npos ? std::string() : Trim(text.substr(colon + 1)), host->OnExit);
 }
 
-TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinControl* host, TNotifyEvent hostEvent,
-                                               TNotifyEvent editDone)
-{
+TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinControl* host,
+                                               TNotifyEvent hostEvent, TNotifyEvent editDone) {
     std::string text;
     GetSetpointValueText(param, n, text);
     TEdit* edit = MakeEdit(host, text, std::move(hostEvent));
@@ -54,14 +50,13 @@ TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinCon
 }
 
 TWinControl* TObjectItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                               TNotifyEvent changed)
-{
+                                               TNotifyEvent changed) {
     if (row != 1)
         return nullptr;
     std::string text;
     GetPropertyText(1, text);
-    TComboBox* combo =
-        MakeCombo(host, {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"}, text, std::move(exitEvent));
+    TComboBox* combo = MakeCombo(host, {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"}, text,
+                                 std::move(exitEvent));
     combo->OnChange = [this, combo, changed](TObject*) {
         ApplyPeriodText(combo->Text());
         Raise(changed, combo);
@@ -70,13 +65,13 @@ TWinControl* TObjectItem::CreatePropertyEditor(int row, TWinControl* host, TNoti
 }
 
 TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
-                                                  TNotifyEvent changed)
-{
+                                                  TNotifyEvent changed) {
     TCommandItem* command = CommandAt(n);
     if (!command)
         return nullptr;
-    TComboBox* combo = MakeCombo(host, {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
-                                 CommandModeText(command->Execute, command->Period), std::move(exitEvent));
+    TComboBox* combo =
+        MakeCombo(host, {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
+                  CommandModeText(command->Execute, command->Period), std::move(exitEvent));
     combo->OnChange = [command, combo, changed](TObject*) {
         CommandModeFromText(combo->Text(), command->Execute, command->Period);
         Raise(changed, combo);
@@ -85,8 +80,7 @@ TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNot
 }
 
 TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                                TNotifyEvent changed)
-{
+                                                TNotifyEvent changed) {
     EditRow = static_cast<uint32_t>(row);
     if (row == 2 || row == 4) {
         std::string text;
@@ -119,8 +113,7 @@ TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNot
 }
 
 TWinControl* TUserObjItem::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
-                                                   TNotifyEvent changed)
-{
+                                                   TNotifyEvent changed) {
     EditCommandRow = static_cast<uint32_t>(n);
     if (n == 0) {
         TComboBox* combo = MakeCombo(host, {"Не выбрана"}, "", std::move(exitEvent));
@@ -152,8 +145,7 @@ TWinControl* TUserObjItem::CreateCommandModeEditor(int n, TWinControl* host, TNo
 }
 
 TWinControl* TChangeLogItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                                  TNotifyEvent changed)
-{
+                                                  TNotifyEvent changed) {
     if (row != 1 && row != 3)
         return nullptr;
     std::string text;
@@ -166,9 +158,8 @@ TWinControl* TChangeLogItem::CreatePropertyEditor(int row, TWinControl* host, TN
     return edit;
 }
 
-TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl* host, TNotifyEvent hostEvent,
-                                         TNotifyEvent editDone)
-{
+TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl* host,
+                                         TNotifyEvent hostEvent, TNotifyEvent editDone) {
     param->EditColumn = static_cast<uint32_t>(column);
     param->OnEditDone = std::move(editDone);
     std::string text;
@@ -209,7 +200,6 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
     return edit;
 }
 
-void ApplyChannelPropertyEditor(TParamItem* param, TWinControl* editor)
-{
+void ApplyChannelPropertyEditor(TParamItem* param, TWinControl* editor) {
     ApplyChannelPropertyText(param, EditorText(editor), editor);
 }

@@ -11,8 +11,7 @@
 
 TParamValue::TParamValue(const TParamValue& other) { *this = other; }
 
-TParamValue& TParamValue::operator=(const TParamValue& other)
-{
+TParamValue& TParamValue::operator=(const TParamValue& other) {
     if (this == &other)
         return *this;
     Store(other.fStored);
@@ -24,14 +23,12 @@ TParamValue& TParamValue::operator=(const TParamValue& other)
     return *this;
 }
 
-TParamValue::~TParamValue()
-{
+TParamValue::~TParamValue() {
     if (OnHeap())
         delete[] fHeap;
 }
 
-void TParamValue::Store(int n)
-{
+void TParamValue::Store(int n) {
     if (n <= fStored)
         return;
     auto* bytes = new uint8_t[n];
@@ -43,20 +40,17 @@ void TParamValue::Store(int n)
     fStored = static_cast<uint16_t>(n);
 }
 
-void TParamValue::Resize(int n)
-{
+void TParamValue::Resize(int n) {
     Store(n);
     fSize = static_cast<uint16_t>(n);
 }
 
-void TParamValue::Fill(uint8_t b)
-{
+void TParamValue::Fill(uint8_t b) {
     std::memset(Bytes(), b, fStored);
     fFill = b;
 }
 
-void TParamValue::Assign(const uint8_t* src, int n)
-{
+void TParamValue::Assign(const uint8_t* src, int n) {
     // Source bytes past the stored ones that equal the fill change nothing; store only up to the last other.
     int last = n;
     while (last > fStored && src[last - 1] == fFill)
@@ -68,15 +62,13 @@ void TParamValue::Assign(const uint8_t* src, int n)
 TParamItem::TParamItem() = default;
 TParamItem::~TParamItem() = default;
 
-void TParamItem::SetBitWidth(uint16_t bits)
-{
+void TParamItem::SetBitWidth(uint16_t bits) {
     fBitWidth = bits;
     int n = (bits + 7) / 8;
     Value.Resize(n > kParamValueSize ? kParamValueSize : n);
 }
 
-void TParamItem::SetRamDepth(uint8_t depth)
-{
+void TParamItem::SetRamDepth(uint8_t depth) {
     if (depth == RamDepth)
         return;
     RamDepth = depth;
@@ -85,16 +77,14 @@ void TParamItem::SetRamDepth(uint8_t depth)
 
 TObjectItem::TObjectItem(uint16_t number) : Number(number) {}
 
-TObjectItem::~TObjectItem()
-{
+TObjectItem::~TObjectItem() {
     while (ELEM* e = Commands.Newest) {
         Commands.Remove(e);
         delete static_cast<TCommandItem*>(e);
     }
 }
 
-TCommandItem* TObjectItem::CommandAt(int n) const
-{
+TCommandItem* TObjectItem::CommandAt(int n) const {
     if (n < 0)
         return nullptr;
     for (ELEM* e = Commands.Oldest; e; e = e->Newer)
@@ -105,30 +95,26 @@ TCommandItem* TObjectItem::CommandAt(int n) const
 
 int TObjectItem::CommandCount() const { return static_cast<int>(Commands.Count); }
 
-void TObjectItem::ApplyPeriodText(const std::string& text)
-{
+void TObjectItem::ApplyPeriodText(const std::string& text) {
     if (std::optional<uint8_t> code = PeriodFromText(text))
         Period = *code;
 }
 
 namespace {
-TProblemSink& ProblemSink()
-{
+TProblemSink& ProblemSink() {
     static TProblemSink sink;
     return sink;
 }
 } // namespace
 
-void ReportConfigurationProblem(const std::string& text)
-{
+void ReportConfigurationProblem(const std::string& text) {
     if (ProblemSink())
         ProblemSink()(text);
     else
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
 }
 
-TProblemSink SetConfigurationProblemSink(TProblemSink sink)
-{
+TProblemSink SetConfigurationProblemSink(TProblemSink sink) {
     std::swap(sink, ProblemSink());
     return sink;
 }
@@ -141,16 +127,14 @@ std::string TObjectItem::GetParamDescription(TParamItem*) { return {}; }
 void TObjectItem::ListSignalParams(ELEMList*, bool) {}
 void TObjectItem::BindParam(uint16_t, uint8_t, TParamItem*) {}
 
-void TObjectItem::ListSetpoints(TStrings* strings, TParamItem* param)
-{
+void TObjectItem::ListSetpoints(TStrings* strings, TParamItem* param) {
     strings->Clear();
     int count = GetSetpointCount(param);
     for (int i = 1; i <= count; ++i)
         strings->Add("Уставка" + IntToStr(i));
 }
 
-void TObjectItem::GetSetpointText(int n, TParamItem* param, std::string& out)
-{
+void TObjectItem::GetSetpointText(int n, TParamItem* param, std::string& out) {
     int count = GetSetpointCount(param);
     if (count >= 1 && count >= n)
         GetSetpointValueText(param, n, out);
@@ -162,13 +146,11 @@ int TObjectItem::GetSetpointCount(TParamItem*) { return 0; }
 void TObjectItem::GetSetpointValueText(TParamItem*, int, std::string& out) { out.clear(); }
 void TObjectItem::SetSetpointValue(TParamItem*, int, const std::string&) {}
 
-void TObjectItem::FormatParamValue(TParamItem* param, std::string& out)
-{
+void TObjectItem::FormatParamValue(TParamItem* param, std::string& out) {
     out = ParamTypeMultiplierText(param ? param->ParamType : 0);
 }
 
-void TObjectItem::GetPropertyNames(TStrings* strings)
-{
+void TObjectItem::GetPropertyNames(TStrings* strings) {
     strings->Clear();
     strings->Add("Идентификатор");
     strings->Add("Период опроса");
@@ -176,8 +158,7 @@ void TObjectItem::GetPropertyNames(TStrings* strings)
 
 void TObjectItem::GetPollCommandNames(TStrings* strings) { strings->Clear(); }
 
-void TObjectItem::GetPropertyText(int row, std::string& out)
-{
+void TObjectItem::GetPropertyText(int row, std::string& out) {
     if (row == 0)
         out = IntToStr(Number);
     else if (row == 1)
@@ -186,8 +167,7 @@ void TObjectItem::GetPropertyText(int row, std::string& out)
 
 void* TObjectItem::GetPropertyData(int) { return nullptr; }
 
-void TObjectItem::GetCommandModeText(int n, std::string& out)
-{
+void TObjectItem::GetCommandModeText(int n, std::string& out) {
     if (TCommandItem* c = CommandAt(n))
         out = CommandModeText(c->Execute, c->Period);
 }
@@ -196,13 +176,11 @@ void TObjectItem::GetExportValues(TStrings* strings) { strings->Clear(); }
 void TObjectItem::CheckConfiguration(TStrings* strings) { strings->Clear(); }
 void TObjectItem::CheckSubprogramVersions(TStrings* strings) { strings->Clear(); }
 
-std::string GetChannelDescription(TParamItem* param)
-{
+std::string GetChannelDescription(TParamItem* param) {
     return param && param->Owner ? param->Owner->GetParamDescription(param) : std::string();
 }
 
-std::string ChannelValueText(const TParamItem* param)
-{
+std::string ChannelValueText(const TParamItem* param) {
     std::string text;
     for (int i = 0; i < param->ValueBytes(); ++i) {
         if (i)
@@ -215,8 +193,7 @@ std::string ChannelValueText(const TParamItem* param)
 namespace {
 const char* const kPeriodRow = "Период опроса";
 
-TObjectTreeNode* TopOf(TObjectTreeNode* node)
-{
+TObjectTreeNode* TopOf(TObjectTreeNode* node) {
     for (int steps = 0; node && node->GetParent() && steps < 64; ++steps)
         node = node->GetParent();
     return node;
@@ -224,8 +201,7 @@ TObjectTreeNode* TopOf(TObjectTreeNode* node)
 } // namespace
 
 // A second-level "Период опроса" node under this object's root (whose first child is its ID).
-bool TObjectItem::IsPeriodNode(TObjectTreeNode* node)
-{
+bool TObjectItem::IsPeriodNode(TObjectTreeNode* node) {
     if (!node || !node->GetParent())
         return false;
     TObjectTreeNode* top = TopOf(node);
@@ -240,16 +216,14 @@ bool TObjectItem::IsPeriodNode(TObjectTreeNode* node)
     return text.substr(0, text.find(':')) == kPeriodRow;
 }
 
-void TObjectItem::ApplyTreeEditor(TObjectTreeNode* node, const std::string& text)
-{
+void TObjectItem::ApplyTreeEditor(TObjectTreeNode* node, const std::string& text) {
     if (!IsPeriodNode(node))
         return;
     ApplyPeriodText(text);
     node->SetText(std::string(kPeriodRow) + ": " + PeriodText(Period));
 }
 
-void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* sender)
-{
+void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* sender) {
     try {
         switch (p->EditColumn) {
         case 4:
@@ -261,7 +235,8 @@ void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* s
                 size_t at = 0;
                 for (int i = 0; i < p->ValueBytes(); ++i) {
                     size_t comma = text.find(',', at);
-                    std::string field = Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+                    std::string field =
+                        Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
                     if (!field.empty())
                         p->Value[i] = static_cast<uint8_t>(StrToInt(field));
                     if (comma == std::string::npos)
@@ -276,11 +251,8 @@ void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* s
                 if (T_Action* a = SubprogramByName(p->Store, text))
                     (p->EditColumn == 5 ? p->WriteHandler : p->ChangeHandler) = a->Id();
             break;
-        case 7:
-            p->SetRamDepth(static_cast<uint8_t>(StrToInt(Trim(text))));
-            break;
-        default:
-            break;
+        case 7: p->SetRamDepth(static_cast<uint8_t>(StrToInt(Trim(text)))); break;
+        default: break;
         }
     } catch (const std::exception&) {
         // A text that is no number ends the apply; bytes already stored keep their values.

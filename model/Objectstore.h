@@ -37,13 +37,11 @@ public:
     uint8_t* data() { return Bytes(); }
     const uint8_t* data() const { return Bytes(); }
     // Byte i, 0 <= i < kParamValueSize, in use or not.
-    uint8_t operator[](int i) const
-    {
+    uint8_t operator[](int i) const {
         assert(i >= 0 && i < kParamValueSize);
         return i < fStored ? Bytes()[i] : fFill;
     }
-    uint8_t& operator[](int i)
-    {
+    uint8_t& operator[](int i) {
         assert(i >= 0 && i < kParamValueSize);
         if (i >= fStored)
             Store(i + 1);
@@ -83,8 +81,7 @@ public:
     TSparseNotifyEvent() = default;
     TSparseNotifyEvent(const TSparseNotifyEvent& other) { *this = other; }
     TSparseNotifyEvent(TSparseNotifyEvent&&) noexcept = default;
-    TSparseNotifyEvent& operator=(const TSparseNotifyEvent& other)
-    {
+    TSparseNotifyEvent& operator=(const TSparseNotifyEvent& other) {
         if (this != &other)
             fEvent = other.fEvent ? std::make_unique<TNotifyEvent>(*other.fEvent) : nullptr;
         return *this;
@@ -92,17 +89,15 @@ public:
     TSparseNotifyEvent& operator=(TSparseNotifyEvent&&) noexcept = default;
     // Anything a TNotifyEvent takes, an empty closure or nullptr included.
     template <class F>
-        requires(!std::is_same_v<std::remove_cvref_t<F>, TSparseNotifyEvent>)
-    TSparseNotifyEvent& operator=(F&& f)
-    {
+    requires(!std::is_same_v<std::remove_cvref_t<F>, TSparseNotifyEvent>) TSparseNotifyEvent&
+    operator=(F&& f) {
         TNotifyEvent event(std::forward<F>(f));
         fEvent = event ? std::make_unique<TNotifyEvent>(std::move(event)) : nullptr;
         return *this;
     }
 
     explicit operator bool() const { return fEvent != nullptr; }
-    void operator()(TObject* sender) const
-    {
+    void operator()(TObject* sender) const {
         if (!fEvent)
             throw std::bad_function_call();
         (*fEvent)(sender);
@@ -123,18 +118,18 @@ public:
 
     // Ordered by size to leave no padding: a configuration holds tens of thousands of channels.
     TSparseNotifyEvent OnEditDone; // raised after an in-place edit of one of its cells was applied
-    uint32_t EditColumn = 0;      // grid column being edited
-    uint8_t Kind = 0;             // kChannel*
-    uint8_t ParamType = 0;        // 0..26, see ParamTypeNames
+    uint32_t EditColumn = 0;       // grid column being edited
+    uint8_t Kind = 0;              // kChannel*
+    uint8_t ParamType = 0;         // 0..26, see ParamTypeNames
     uint8_t RamDepth = 0;
-    uint8_t ChannelIndex = 0;     // with ChannelType the channel address; 0/0 is unbound
+    uint8_t ChannelIndex = 0;       // with ChannelType the channel address; 0/0 is unbound
     actionManager* Store = nullptr; // offers the subprograms of the two handler columns
-    TObjectItem* Owner = nullptr; // null for a channel of the concentrator itself
+    TObjectItem* Owner = nullptr;   // null for a channel of the concentrator itself
     std::string Name = kNoNameChannel;
     uint16_t ChannelType = 0;
-    uint16_t WriteHandler = 0;    // subprogram ids, 0 = none
+    uint16_t WriteHandler = 0; // subprogram ids, 0 = none
     uint16_t ChangeHandler = 0;
-    uint16_t Ordinal = 0;         // position in the owner's parameter table, from 1
+    uint16_t Ordinal = 0; // position in the owner's parameter table, from 1
     uint8_t ValueEditable = 1;
     uint8_t Flag2 = 1;
 
@@ -142,7 +137,7 @@ private:
     uint16_t fBitWidth = 0; // only through SetBitWidth, which sizes the value
 
 public:
-    TParamValue Value;      // ValueBytes() bytes in use
+    TParamValue Value; // ValueBytes() bytes in use
 
     uint16_t BitWidth() const { return fBitWidth; }
     // The value follows: new bytes read as before (0, or the fill of the last RAM-depth change).
@@ -231,8 +226,8 @@ public:
     virtual void CheckConfiguration(TStrings* strings);
     virtual void CheckSubprogramVersions(TStrings* strings);
 
-    std::string DisplayType;     // root node text of the object tree, e.g. the device type
-    std::string Tag;             // stored as the object's type
+    std::string DisplayType; // root node text of the object tree, e.g. the device type
+    std::string Tag;         // stored as the object's type
     uint16_t Number = 0;
     uint16_t MessageHandler = 0; // message-handling subprogram id, 0 = none
     uint8_t Period = 0;          // poll period code

@@ -34,8 +34,8 @@ const char* const ParamTypeNames[kParamTypeCount] = {
 };
 
 const char* const ParamTypeShortNames[kParamTypeCount] = {
-    "???", "ТУ", "ДТКЗ", "ТС", "ТС", "ТС", "ТС", "ТС", "I", "U", "PA", "PR", "PS", "PF",
-    "F", "EA", "ER", "T", "P", "A", "EAT", "ERT", "ТУ", "ДТКЗ", "ТС", "L", "ТС",
+    "???", "ТУ", "ДТКЗ", "ТС", "ТС", "ТС", "ТС",  "ТС",  "I",  "U",    "PA", "PR", "PS", "PF",
+    "F",   "EA", "ER",   "T",  "P",  "A",  "EAT", "ERT", "ТУ", "ДТКЗ", "ТС", "L",  "ТС",
 };
 
 namespace {
@@ -43,8 +43,7 @@ const double kMultipliers[kParamTypeCount] = {
     1, 1, 1, 1, 1, 1, 1, 1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.001, 0.01, 1, 1, 0.01, 0.1, 0.1, 1, 1, 1, 1, 1, 1, 1,
 };
 
-std::optional<uint8_t> TimedCode(const std::string& number, char unit)
-{
+std::optional<uint8_t> TimedCode(const std::string& number, char unit) {
     int count;
     if (!TryStrToInt(Trim(number), count))
         count = 1; // no number: one of the unit
@@ -59,8 +58,7 @@ std::optional<uint8_t> TimedCode(const std::string& number, char unit)
 }
 
 // Position of the first unit letter, looked for as "s", then "m", then "h".
-size_t FindUnit(const std::string& text, char& unit)
-{
+size_t FindUnit(const std::string& text, char& unit) {
     for (char u : {'s', 'm', 'h'}) {
         size_t at = text.find(u);
         if (at != std::string::npos) {
@@ -72,21 +70,18 @@ size_t FindUnit(const std::string& text, char& unit)
 }
 } // namespace
 
-double ParamTypeMultiplier(int code)
-{
+double ParamTypeMultiplier(int code) {
     return code >= 0 && code < kParamTypeCount ? kMultipliers[code] : 1.0;
 }
 
-std::string ParamTypeMultiplierText(int code)
-{
+std::string ParamTypeMultiplierText(int code) {
     return FloatToStrF(ParamTypeMultiplier(code), ffGeneral, 6, 0);
 }
 
 const char* const kPeriodNoneText = "нет опроса";
 const char* const kPeriodContinuousText = "непрерывно";
 
-std::string PeriodCountText(uint8_t code)
-{
+std::string PeriodCountText(uint8_t code) {
     if (code & kPeriodHoursBit)
         return IntToStr(code & kPeriodCountMask) + " h";
     if (code & kPeriodMinutesBit)
@@ -94,8 +89,7 @@ std::string PeriodCountText(uint8_t code)
     return IntToStr(code) + " s";
 }
 
-std::string PeriodText(uint8_t code)
-{
+std::string PeriodText(uint8_t code) {
     if (code == kPeriodNone)
         return kPeriodNoneText;
     if (code == kPeriodContinuous)
@@ -103,8 +97,7 @@ std::string PeriodText(uint8_t code)
     return PeriodCountText(code);
 }
 
-std::optional<uint8_t> PeriodFromText(const std::string& text)
-{
+std::optional<uint8_t> PeriodFromText(const std::string& text) {
     if (text == kPeriodNoneText)
         return kPeriodNone;
     if (text == kPeriodContinuousText)
@@ -121,8 +114,7 @@ const char* const kModeEverySession = "Выполнять при каждом с
 const char* const kModeTimedTemplate = "Выполнять (T=?)";
 const char* const kModeNotExecuted = "Не выполнять";
 
-std::string CommandModeText(uint8_t execute, uint8_t period)
-{
+std::string CommandModeText(uint8_t execute, uint8_t period) {
     if (execute != 1)
         return kModeNotExecuted;
     if (period == kPeriodNone)
@@ -132,8 +124,7 @@ std::string CommandModeText(uint8_t execute, uint8_t period)
     return std::string("Выполнять (T=") + PeriodCountText(period) + ")";
 }
 
-bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period)
-{
+bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period) {
     if (text == kModeExecute) {
         execute = 1;
         period = kPeriodNone;

@@ -17,7 +17,7 @@ double ParamTypeMultiplier(int code);
 std::string ParamTypeMultiplierText(int code);
 
 // Poll-period codes, shared by objects and poll commands.
-inline constexpr uint8_t kPeriodNone = 0;         // "нет опроса" / executed with no period of its own
+inline constexpr uint8_t kPeriodNone = 0; // "нет опроса" / executed with no period of its own
 inline constexpr uint8_t kPeriodContinuous = 255; // "непрерывно" / every session
 inline constexpr uint8_t kPeriodHoursBit = 0x80;
 inline constexpr uint8_t kPeriodMinutesBit = 0x40;
@@ -38,10 +38,10 @@ std::string PeriodText(uint8_t code);
 std::optional<uint8_t> PeriodFromText(const std::string& text);
 
 // Execution modes of a poll command.
-extern const char* const kModeExecute;        // "Выполнять"
-extern const char* const kModeEverySession;   // "Выполнять при каждом сеансе"
-extern const char* const kModeTimedTemplate;  // "Выполнять (T=?)"
-extern const char* const kModeNotExecuted;    // "Не выполнять"
+extern const char* const kModeExecute;       // "Выполнять"
+extern const char* const kModeEverySession;  // "Выполнять при каждом сеансе"
+extern const char* const kModeTimedTemplate; // "Выполнять (T=?)"
+extern const char* const kModeNotExecuted;   // "Не выполнять"
 
 std::string CommandModeText(uint8_t execute, uint8_t period);
 

@@ -8,8 +8,7 @@
 #include "msgbox.h"
 #include "sysutils.h"
 
-std::vector<T_Action*> AllSubprograms(actionManager* store)
-{
+std::vector<T_Action*> AllSubprograms(actionManager* store) {
     std::vector<T_Action*> v;
     if (!store)
         return v;
@@ -21,8 +20,7 @@ std::vector<T_Action*> AllSubprograms(actionManager* store)
 
 T_Action* SubprogramById(actionManager* store, uint16_t id) { return store ? store->ById(id) : nullptr; }
 
-T_Action* SubprogramByName(actionManager* store, const std::string& name)
-{
+T_Action* SubprogramByName(actionManager* store, const std::string& name) {
     if (!store)
         return nullptr;
     for (const auto& [id, a] : store->Actions())
@@ -31,38 +29,33 @@ T_Action* SubprogramByName(actionManager* store, const std::string& name)
     return nullptr;
 }
 
-std::string SubprogramItemText(T_Action* action)
-{
+std::string SubprogramItemText(T_Action* action) {
     return action->Name().empty() ? "Подпрограмма " + IntToStr(action->Id()) : action->Name();
 }
 
 int InstructionCount(T_Action* action) { return static_cast<int>(action->Instructions.size()); }
 int VariableCount(T_Action* action) { return action->Variables.Count(); }
 
-std::vector<std::string> VariableNames(T_Action* action)
-{
+std::vector<std::string> VariableNames(T_Action* action) {
     std::vector<std::string> v;
     for (int i = 0; i < action->Variables.Count(); ++i)
         v.push_back(action->Variables.Strings(i));
     return v;
 }
 
-void ForEachInstruction(T_Action* action, const std::function<void(uint8_t, const uint8_t*)>& f)
-{
+void ForEachInstruction(T_Action* action, const std::function<void(uint8_t, const uint8_t*)>& f) {
     for (const TActionLine& line : action->Instructions)
         f(line.Opcode, line.Operands);
 }
 
-void AppendInstruction(T_Action* action, uint8_t opcode, const uint8_t operands[5])
-{
+void AppendInstruction(T_Action* action, uint8_t opcode, const uint8_t operands[5]) {
     TActionLine line;
     line.Opcode = opcode;
     std::memcpy(line.Operands, operands, sizeof line.Operands);
     action->Instructions.push_back(line);
 }
 
-void AddVariable(T_Action* action, const std::string& name)
-{
+void AddVariable(T_Action* action, const std::string& name) {
     for (int i = 0; i < action->Variables.Count(); ++i)
         if (action->Variables.Strings(i) == name)
             return;
@@ -70,8 +63,7 @@ void AddVariable(T_Action* action, const std::string& name)
 }
 
 uint16_t LoadDefaultSubprogram(actionManager* store, const std::string& folder, const std::string& name,
-                               const std::string& caption, uint16_t reservedId)
-{
+                               const std::string& caption, uint16_t reservedId) {
     T_Action* a = SubprogramByName(store, name);
     if (!a) {
         T_Action* reserved = store->ById(reservedId);

@@ -8,24 +8,21 @@
 #include "sysutils.h"
 
 TUserObjItem::TUserObjItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), Channels(channels), Store(store)
-{
+    : TObjectItem(number), Channels(channels), Store(store) {
     DisplayType = kUserObjectType;
     Tag = kUserObjectTag;
 }
 
 std::string TUserObjItem::GetDisplayName() { return "ID-" + IntToStr(Number) + " адрес " + Tag; }
 
-void TUserObjItem::GetPropertyNames(TStrings* strings)
-{
+void TUserObjItem::GetPropertyNames(TStrings* strings) {
     TObjectItem::GetPropertyNames(strings);
     strings->Add("Имя в базе данных");
     strings->Add("Обработка сообщений");
     strings->Add("Количество команд опроса");
 }
 
-void TUserObjItem::GetPollCommandNames(TStrings* strings)
-{
+void TUserObjItem::GetPollCommandNames(TStrings* strings) {
     strings->Clear();
     strings->Add("Команды опроса");
     strings->Add("Индентификатор");
@@ -34,28 +31,21 @@ void TUserObjItem::GetPollCommandNames(TStrings* strings)
     strings->Add("Обработка отсутсвия ответа");
 }
 
-void TUserObjItem::GetPropertyText(int row, std::string& out)
-{
+void TUserObjItem::GetPropertyText(int row, std::string& out) {
     switch (row) {
-    case 2:
-        out = Tag;
-        break;
+    case 2: out = Tag; break;
     case 3:
         if (MessageHandler == 0)
             out = "Нет";
         else if (T_Action* a = SubprogramById(Store, MessageHandler))
             out = SubprogramItemText(a);
         break;
-    case 4:
-        out = IntToStr(CommandCount());
-        break;
-    default:
-        TObjectItem::GetPropertyText(row, out);
+    case 4: out = IntToStr(CommandCount()); break;
+    default: TObjectItem::GetPropertyText(row, out);
     }
 }
 
-void TUserObjItem::GetCommandModeText(int n, std::string& out)
-{
+void TUserObjItem::GetCommandModeText(int n, std::string& out) {
     if (CommandCount() == 0) {
         out.clear();
         return;
@@ -80,8 +70,7 @@ void TUserObjItem::GetCommandModeText(int n, std::string& out)
     }
 }
 
-bool TUserObjItem::ApplyTag(const std::string& text)
-{
+bool TUserObjItem::ApplyTag(const std::string& text) {
     std::string tag = AnsiUpperCase(Trim(text)).substr(0, kObjectsMaxTag);
     if (tag.empty() || FindDeviceTypeByTag(tag))
         return false;
@@ -89,8 +78,7 @@ bool TUserObjItem::ApplyTag(const std::string& text)
     return true;
 }
 
-void TUserObjItem::ApplyMessageHandlerItem(int itemIndex)
-{
+void TUserObjItem::ApplyMessageHandlerItem(int itemIndex) {
     if (itemIndex <= 0) {
         MessageHandler = 0;
         return;
@@ -99,8 +87,7 @@ void TUserObjItem::ApplyMessageHandlerItem(int itemIndex)
     MessageHandler = itemIndex <= static_cast<int>(all.size()) ? all[itemIndex - 1]->Id() : 0;
 }
 
-TCommandItem* TUserObjItem::AddCommand()
-{
+TCommandItem* TUserObjItem::AddCommand() {
     auto* c = new TCommandItem;
     c->Execute = 1;
     c->Number = static_cast<uint16_t>(Commands.Count + 1);
@@ -108,15 +95,13 @@ TCommandItem* TUserObjItem::AddCommand()
     return c;
 }
 
-void TUserObjItem::RenumberCommands()
-{
+void TUserObjItem::RenumberCommands() {
     uint16_t n = 0;
     for (ELEM* e = Commands.Oldest; e; e = e->Newer)
         static_cast<TCommandItem*>(e)->Number = ++n;
 }
 
-bool TUserObjItem::ApplyCommandCount(const std::string& text)
-{
+bool TUserObjItem::ApplyCommandCount(const std::string& text) {
     int n;
     // Command numbers are one byte in the database.
     if (!TryStrToInt(Trim(text), n) || n < 0 || n > kMaxKeyNumber)
@@ -134,13 +119,11 @@ bool TUserObjItem::ApplyCommandCount(const std::string& text)
     return true;
 }
 
-void TUserObjItem::ApplySelectedCommandItem(int itemIndex)
-{
+void TUserObjItem::ApplySelectedCommandItem(int itemIndex) {
     Selected = itemIndex <= 0 ? nullptr : CommandAt(itemIndex - 1);
 }
 
-void TUserObjItem::ApplyCommandId(int row, const std::string& text)
-{
+void TUserObjItem::ApplyCommandId(int row, const std::string& text) {
     int id;
     if (!Selected || Trim(text).empty() || !TryStrToInt(Trim(text), id) || id < 0 || id > 0xFFFF)
         return;

@@ -25,9 +25,9 @@ public:
     // Row 2: the tag in upper case, cut to the stored width; an empty tag or the tag of a known
     // device type is refused (false) because the object would reload as another device.
     bool ApplyTag(const std::string& text);
-    void ApplyMessageHandlerItem(int itemIndex);  // row 3: 0 = none, i = the store's i-th subprogram
-    bool ApplyCommandCount(const std::string& text); // row 4; false when the text is no count 0..255
-    void ApplySelectedCommandItem(int itemIndex); // command row 0
+    void ApplyMessageHandlerItem(int itemIndex);           // row 3: 0 = none, i = the store's i-th subprogram
+    bool ApplyCommandCount(const std::string& text);       // row 4; false when the text is no count 0..255
+    void ApplySelectedCommandItem(int itemIndex);          // command row 0
     void ApplyCommandId(int row, const std::string& text); // command rows 2..4
 
     // Appends a command with the next number (load and the count editor).

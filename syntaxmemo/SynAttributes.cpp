@@ -4,15 +4,14 @@
 #include "SynMemoModel.h"
 
 const char* const TokenKindNames[tokReserved + 1] = {
-    "tokBlank", "tokText", "tokString", "tokStringEnd", "tokHexValue", "tokInteger", "tokFloat",
-    "tokILComment", "tokMLCommentBeg", "tokMLCommentEnd", "tokELCommentBeg", "tokELCommentEnd",
-    "tokEndLine", "tokParenBeg", "tokParenEnd", "tokBrackedBeg", "tokBracketEnd", "tokOperator",
-    "tokPoint", "tokComma", "tokReference", "tokDereference", "tokReserved"};
+    "tokBlank",   "tokText",      "tokString",       "tokStringEnd",    "tokHexValue",     "tokInteger",
+    "tokFloat",   "tokILComment", "tokMLCommentBeg", "tokMLCommentEnd", "tokELCommentBeg", "tokELCommentEnd",
+    "tokEndLine", "tokParenBeg",  "tokParenEnd",     "tokBrackedBeg",   "tokBracketEnd",   "tokOperator",
+    "tokPoint",   "tokComma",     "tokReference",    "tokDereference",  "tokReserved"};
 const char* const FoldMarkers[4] = {"", "{<+}", "{<-}", "{>>}"};
 const char* const StartMarkers[2] = {"{<+}", "{<-}"};
 
-int MarkerKind(std::string_view Text)
-{
+int MarkerKind(std::string_view Text) {
     for (int k = 1; k <= 3; ++k)
         if (Text.substr(0, FoldMarkerLength) == FoldMarkers[k])
             return k;
@@ -27,10 +26,10 @@ struct SwitchKey {
     const char* Name;
     std::uint8_t Bit;
 };
-const SwitchKey SwitchKeys[] = {
-    {"HasELComment", sswHasELComment}, {"HasMLComment", sswHasMLComment}, {"HasILComment", sswHasILComment},
-    {"HasHexPrefix", sswHasHexPrefix}, {"ValidFloat", sswValidFloat},     {"HasReference", sswHasReference},
-    {"HasDereference", sswHasDereference}, {"BLSeparated", sswBLSeparated}};
+const SwitchKey SwitchKeys[] = {{"HasELComment", sswHasELComment},     {"HasMLComment", sswHasMLComment},
+                                {"HasILComment", sswHasILComment},     {"HasHexPrefix", sswHasHexPrefix},
+                                {"ValidFloat", sswValidFloat},         {"HasReference", sswHasReference},
+                                {"HasDereference", sswHasDereference}, {"BLSeparated", sswBLSeparated}};
 
 struct StyleKey {
     const char* Name;
@@ -62,8 +61,7 @@ const DefaultSlot DefaultSlots[] = {
 };
 
 // Name=value lines by upper-cased name (first occurrence wins, as IndexOfName finds it).
-std::map<std::string, std::string> ReadValues(const TStringList& L)
-{
+std::map<std::string, std::string> ReadValues(const TStringList& L) {
     std::map<std::string, std::string> m;
     for (int i = 0; i < L.Count(); ++i) {
         std::string s = L[i];
@@ -77,14 +75,12 @@ std::map<std::string, std::string> ReadValues(const TStringList& L)
 
 } // namespace
 
-TMPSyntaxAttributes::TMPSyntaxAttributes(TMPSynMemoCore* AOwner) : FOwner(AOwner)
-{
+TMPSyntaxAttributes::TMPSyntaxAttributes(TMPSynMemoCore* AOwner) : FOwner(AOwner) {
     for (const DefaultSlot& d : DefaultSlots)
         FSlots[d.Kind] = {d.Fore, d.Back, d.Style};
 }
 
-void TMPSyntaxAttributes::Assign(const TMPSyntaxAttributes* Source)
-{
+void TMPSyntaxAttributes::Assign(const TMPSyntaxAttributes* Source) {
     if (!Source || Source == this)
         return;
     TMPSynMemoStrings* lines = FOwner ? FOwner->Lines() : nullptr;
@@ -111,20 +107,17 @@ void TMPSyntaxAttributes::Assign(const TMPSyntaxAttributes* Source)
         copy();
 }
 
-bool TMPSyntaxAttributes::Equals(TToken a, TToken b) const
-{
+bool TMPSyntaxAttributes::Equals(TToken a, TToken b) const {
     const TMPTokenStyle x = GetTokenStyle(a), y = GetTokenStyle(b);
     return x.Fore == y.Fore && x.Back == y.Back && x.Style == y.Style;
 }
 
-TMPColor TMPSyntaxAttributes::GetColor(TToken Kind, bool Back) const
-{
+TMPColor TMPSyntaxAttributes::GetColor(TToken Kind, bool Back) const {
     const TMPTokenStyle s = GetTokenStyle(Kind);
     return Back ? s.Back : s.Fore;
 }
 
-void TMPSyntaxAttributes::SetColor(TToken Kind, bool Back, TMPColor Color)
-{
+void TMPSyntaxAttributes::SetColor(TToken Kind, bool Back, TMPColor Color) {
     if (Kind >= TokenKindCount)
         return;
     (Back ? FSlots[Kind].Back : FSlots[Kind].Fore) = Color;
@@ -132,19 +125,16 @@ void TMPSyntaxAttributes::SetColor(TToken Kind, bool Back, TMPColor Color)
 
 TMPStyle TMPSyntaxAttributes::GetStyle(TToken Kind) const { return GetTokenStyle(Kind).Style; }
 
-void TMPSyntaxAttributes::SetStyle(TToken Kind, TMPStyle Style)
-{
+void TMPSyntaxAttributes::SetStyle(TToken Kind, TMPStyle Style) {
     if (Kind < TokenKindCount)
         FSlots[Kind].Style = Style;
 }
 
-TMPTokenStyle TMPSyntaxAttributes::GetTokenStyle(TToken Kind) const
-{
+TMPTokenStyle TMPSyntaxAttributes::GetTokenStyle(TToken Kind) const {
     return Kind < TokenKindCount ? FSlots[Kind] : TMPTokenStyle{};
 }
 
-void TMPSyntaxAttributes::CopyAttrs(TToken Source, int Last, const TToken* Kinds)
-{
+void TMPSyntaxAttributes::CopyAttrs(TToken Source, int Last, const TToken* Kinds) {
     if (Source >= TokenKindCount || !Kinds)
         return;
     for (int i = 0; i <= Last; ++i)
@@ -152,8 +142,7 @@ void TMPSyntaxAttributes::CopyAttrs(TToken Source, int Last, const TToken* Kinds
             FSlots[Kinds[i]] = FSlots[Source];
 }
 
-void TMPSyntaxAttributes::SaveToFile(const std::string& FileName) const
-{
+void TMPSyntaxAttributes::SaveToFile(const std::string& FileName) const {
     TStringList L;
     L.Add("SyntaxVersion=1.0");
     L.Add(std::string("LitString=") + StringQuote);
@@ -181,8 +170,7 @@ void TMPSyntaxAttributes::SaveToFile(const std::string& FileName) const
     L.SaveToFile(FileName);
 }
 
-void TMPSyntaxAttributes::LoadFromFile(const std::string& FileName)
-{
+void TMPSyntaxAttributes::LoadFromFile(const std::string& FileName) {
     TStringList L;
     L.LoadFromFile(FileName);
     const auto values = ReadValues(L);
@@ -204,8 +192,9 @@ void TMPSyntaxAttributes::LoadFromFile(const std::string& FileName)
             if (value(key, v) && !v.empty())
                 *field = v[0];
         const std::pair<const char*, std::string*> strs[] = {
-            {"LitILComment", &ILComment},     {"LitMLCommentB", &MLCommentBeg}, {"LitMLCommentE", &MLCommentEnd},
-            {"LitELCommentB", &ELCommentBeg}, {"LitELCommentE", &ELCommentEnd}, {"LitHexPrefix", &HexPrefix}};
+            {"LitILComment", &ILComment},     {"LitMLCommentB", &MLCommentBeg},
+            {"LitMLCommentE", &MLCommentEnd}, {"LitELCommentB", &ELCommentBeg},
+            {"LitELCommentE", &ELCommentEnd}, {"LitHexPrefix", &HexPrefix}};
         for (auto [key, field] : strs)
             *field = value(key, v) ? v : std::string();
         Switches = 0;

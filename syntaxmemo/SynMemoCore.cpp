@@ -10,8 +10,7 @@ TMPBookmarkManager::TMPBookmarkManager(TMPSynMemoCore* AOwner) : FOwner(AOwner) 
 
 void TMPBookmarkManager::Clear() { std::fill(std::begin(FSlots), std::end(FSlots), -1); }
 
-bool TMPBookmarkManager::Find(int Line, int& Index) const
-{
+bool TMPBookmarkManager::Find(int Line, int& Index) const {
     for (int i = 0; i < 10; ++i)
         if (FSlots[i] == Line) {
             Index = i;
@@ -20,10 +19,11 @@ bool TMPBookmarkManager::Find(int Line, int& Index) const
     return false;
 }
 
-int TMPBookmarkManager::GetBookMarks(int Index) const { return Index >= 0 && Index < 10 ? FSlots[Index] : -1; }
+int TMPBookmarkManager::GetBookMarks(int Index) const {
+    return Index >= 0 && Index < 10 ? FSlots[Index] : -1;
+}
 
-void TMPBookmarkManager::SetBookMarks(int Index, int Line)
-{
+void TMPBookmarkManager::SetBookMarks(int Index, int Line) {
     if (Index < 0 || Index >= 10 || !FOwner->Lines()->ValidIndex(Line))
         return;
     WithinUpdate(FOwner->Lines(), [&] {
@@ -43,15 +43,13 @@ void TMPBookmarkManager::SetBookMarks(int Index, int Line)
     });
 }
 
-void TMPBookmarkManager::LineInserted(int Line)
-{
+void TMPBookmarkManager::LineInserted(int Line) {
     for (int& s : FSlots)
         if (s >= Line)
             ++s;
 }
 
-void TMPBookmarkManager::LineDeleted(int Line)
-{
+void TMPBookmarkManager::LineDeleted(int Line) {
     for (int& s : FSlots)
         if (s == Line)
             s = -1;
@@ -61,23 +59,20 @@ void TMPBookmarkManager::LineDeleted(int Line)
 
 // ---- TMPMemoryClipboard --------------------------------------------------------------------------
 
-void TMPMemoryClipboard::Put(const std::string& Plain, const std::string& Marked)
-{
+void TMPMemoryClipboard::Put(const std::string& Plain, const std::string& Marked) {
     PlainText = Plain;
     MarkedText = Marked;
     HasPlain = true;
     HasMarked = !Marked.empty();
 }
 
-bool TMPMemoryClipboard::GetMarked(std::string& Text)
-{
+bool TMPMemoryClipboard::GetMarked(std::string& Text) {
     if (HasMarked)
         Text = MarkedText;
     return HasMarked;
 }
 
-bool TMPMemoryClipboard::GetPlain(std::string& Text)
-{
+bool TMPMemoryClipboard::GetPlain(std::string& Text) {
     if (HasPlain)
         Text = PlainText;
     return HasPlain;
@@ -85,8 +80,7 @@ bool TMPMemoryClipboard::GetPlain(std::string& Text)
 
 // ---- TMPSynMemoCore ------------------------------------------------------------------------------
 
-TMPSynMemoCore::TMPSynMemoCore()
-{
+TMPSynMemoCore::TMPSynMemoCore() {
     FAttributes = std::make_unique<TMPSyntaxAttributes>(this);
     FLines = std::make_unique<TMPSynMemoStrings>(this);
     FSections = std::make_unique<TMPSynMemoSections>(this);
@@ -97,8 +91,7 @@ TMPSynMemoCore::TMPSynMemoCore()
     FPendingChanges.Clear();
 }
 
-TMPSynMemoCore::~TMPSynMemoCore()
-{
+TMPSynMemoCore::~TMPSynMemoCore() {
     OnModelChange = nullptr;
     FBookmarks.reset();
     FRange.reset();
@@ -107,16 +100,14 @@ TMPSynMemoCore::~TMPSynMemoCore()
     FAttributes.reset();
 }
 
-void TMPSynMemoCore::SetOptions(TMPSynMemoOptions Value)
-{
+void TMPSynMemoCore::SetOptions(TMPSynMemoOptions Value) {
     if (Value == FOptions)
         return;
     FOptions = Value;
     Changed(TChangedItems{ciOptions});
 }
 
-int TMPSynMemoCore::MoveLines(int Line, int Delta, bool Clamp) const
-{
+int TMPSynMemoCore::MoveLines(int Line, int Delta, bool Clamp) const {
     FSections->RecalculateIfPending();
     int i = FSections->VisibleIndexOf(Line) + Delta;
     if (Clamp)
@@ -124,8 +115,7 @@ int TMPSynMemoCore::MoveLines(int Line, int Delta, bool Clamp) const
     return FSections->LineAtVisibleIndex(i);
 }
 
-void TMPSynMemoCore::Changed(TChangedItems Kinds)
-{
+void TMPSynMemoCore::Changed(TChangedItems Kinds) {
     if (Kinds.Empty()) {
         FPendingChanges.Clear();
         return;
@@ -135,8 +125,7 @@ void TMPSynMemoCore::Changed(TChangedItems Kinds)
         FlushChanges(TChangedItems());
 }
 
-void TMPSynMemoCore::FlushChanges(TChangedItems Kinds)
-{
+void TMPSynMemoCore::FlushChanges(TChangedItems Kinds) {
     FPendingChanges += Kinds;
     if (FPendingChanges.Empty() || (FLines && FLines->Updating()))
         return;
@@ -146,8 +135,7 @@ void TMPSynMemoCore::FlushChanges(TChangedItems Kinds)
         OnModelChange(k);
 }
 
-void TMPSynMemoCore::ResetView()
-{
+void TMPSynMemoCore::ResetView() {
     ClearOptions(TMPSynMemoOptions{smoOverwrite, smoReadOnly});
     FBookmarks->Clear();
     FRange->Reset();

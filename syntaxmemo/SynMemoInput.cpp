@@ -7,8 +7,7 @@
 
 namespace {
 // A digit of the top row or of the numeric pad, -1 for any other key.
-int DigitOf(WORD Key)
-{
+int DigitOf(WORD Key) {
     if (Key >= '0' && Key <= '9')
         return Key - '0';
     if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD9)
@@ -19,8 +18,7 @@ int DigitOf(WORD Key)
 
 // ---- word moves ----------------------------------------------------------------------------------
 
-int TMPCustomSyntaxMemo::TokenAtColumn(int Column, int Line) const
-{
+int TMPCustomSyntaxMemo::TokenAtColumn(int Column, int Line) const {
     const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
     if (!tokens)
         return 65535;
@@ -34,8 +32,7 @@ int TMPCustomSyntaxMemo::TokenAtColumn(int Column, int Line) const
     return 65535;
 }
 
-bool TMPCustomSyntaxMemo::NextWordStart(int& Column, int& Line) const
-{
+bool TMPCustomSyntaxMemo::NextWordStart(int& Column, int& Line) const {
     const TMPPos caret = Range()->Caret();
     const int t = TokenAtColumn(caret.X, caret.Y);
     const TMPSyntaxParser* tokens = Lines()->TokenListOf(caret.Y);
@@ -56,8 +53,7 @@ bool TMPCustomSyntaxMemo::NextWordStart(int& Column, int& Line) const
     return true;
 }
 
-bool TMPCustomSyntaxMemo::PrevWordStart(int& Column, int& Line) const
-{
+bool TMPCustomSyntaxMemo::PrevWordStart(int& Column, int& Line) const {
     const TMPPos caret = Range()->Caret();
     if (!Lines()->ValidIndex(caret.Y))
         return false;
@@ -95,8 +91,7 @@ bool TMPCustomSyntaxMemo::PrevWordStart(int& Column, int& Line) const
     return true;
 }
 
-void TMPCustomSyntaxMemo::ExtendTo(int Column, int Line)
-{
+void TMPCustomSyntaxMemo::ExtendTo(int Column, int Line) {
     TMPSynMemoRange* R = Range();
     R->Enlarge(Line - R->GetPosY(), true, false);
     R->Enlarge(Column - R->GetPosX(), false, false);
@@ -104,8 +99,7 @@ void TMPCustomSyntaxMemo::ExtendTo(int Column, int Line)
 
 // ---- keys ----------------------------------------------------------------------------------------
 
-void TMPCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TMPCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift) {
     TMPSynMemoRange* R = Range();
     const bool shift = Shift.Contains(ssShift), ctrl = Shift.Contains(ssCtrl);
     const bool onlyCtrl = Shift == TShiftState{ssCtrl};
@@ -282,12 +276,8 @@ void TMPCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift)
             return;
         }
         break;
-    case VK_F5:
-        R->CreateSection();
-        return;
-    case VK_F6:
-        R->ExplodeSection(ctrl);
-        return;
+    case VK_F5: R->CreateSection(); return;
+    case VK_F6: R->ExplodeSection(ctrl); return;
     default:
         if (const int d = DigitOf(Key); d >= 0 && ctrl) {
             if (shift)
@@ -300,8 +290,7 @@ void TMPCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift)
     TCustomControl::KeyDown(Key, Shift);
 }
 
-void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift)
-{
+void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift) {
     SetCursor(crIBeam);
     // The word's hint belongs to the held key.
     if (FCtrlHover && Application)
@@ -314,8 +303,7 @@ void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift)
     TCustomControl::KeyUp(Key, Shift);
 }
 
-void TMPCustomSyntaxMemo::KeyPress(char& Key)
-{
+void TMPCustomSyntaxMemo::KeyPress(char& Key) {
     if (static_cast<unsigned char>(Key) < 32 || Options().Contains(smoReadOnly))
         return;
     TMPSynMemoRange* R = Range();
@@ -329,8 +317,7 @@ void TMPCustomSyntaxMemo::KeyPress(char& Key)
 
 // ---- mouse ---------------------------------------------------------------------------------------
 
-void TMPCustomSyntaxMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TMPCustomSyntaxMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!Focused() && CanFocus())
         SetFocus();
     TMPSynMemoRange* R = Range();
@@ -373,8 +360,7 @@ void TMPCustomSyntaxMemo::MouseDown(TMouseButton Button, TShiftState Shift, int 
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TMPCustomSyntaxMemo::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TMPCustomSyntaxMemo::MouseMove(TShiftState Shift, int X, int Y) {
     if (FLeftDrag && Shift == TShiftState{ssLeft}) {
         const TPoint p = PointToText(X, Y, true);
         int token = 0;
@@ -412,8 +398,9 @@ void TMPCustomSyntaxMemo::MouseMove(TShiftState Shift, int X, int Y)
         if (OnWordInfo) {
             OnWordInfo(this, X, Y, index, p.y, true);
         } else {
-            SetHint("Word: '" + std::string(Lines()->Line(p.y).substr(t->Start, t->Length)) + "' \r\nStart: " +
-                    IntToStr(t->Start) + "\r\nLength: " + IntToStr(t->Length) + "\r\nAs token #" + IntToStr(t->Kind));
+            SetHint("Word: '" + std::string(Lines()->Line(p.y).substr(t->Start, t->Length)) +
+                    "' \r\nStart: " + IntToStr(t->Start) + "\r\nLength: " + IntToStr(t->Length) +
+                    "\r\nAs token #" + IntToStr(t->Kind));
         }
         return;
     }
@@ -424,8 +411,7 @@ void TMPCustomSyntaxMemo::MouseMove(TShiftState Shift, int X, int Y)
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
-void TMPCustomSyntaxMemo::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TMPCustomSyntaxMemo::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     if (FMiddleDrag)
         SetCursor(crIBeam);
@@ -433,8 +419,7 @@ void TMPCustomSyntaxMemo::MouseUp(TMouseButton Button, TShiftState Shift, int X,
     FLeftDrag = false;
 }
 
-void TMPCustomSyntaxMemo::DblClickMessage(TWMMouse& Message)
-{
+void TMPCustomSyntaxMemo::DblClickMessage(TWMMouse& Message) {
     const TShiftState shift = KeysToShiftState(WORD(Message.Keys));
     const TPoint p = PointToText(Message.XPos, Message.YPos, true);
     if (!Lines()->ValidIndex(p.y))
@@ -461,8 +446,7 @@ void TMPCustomSyntaxMemo::DblClickMessage(TWMMouse& Message)
     R->Enlarge(t->Length, false, false);
 }
 
-void TMPCustomSyntaxMemo::WheelMessage(TWMMouseWheel& Message)
-{
+void TMPCustomSyntaxMemo::WheelMessage(TWMMouseWheel& Message) {
     if (KeysToShiftState(WORD(Message.Keys)).Contains(ssCtrl)) {
         SetHorzOffset(Message.WheelDelta > 0 ? std::max(FHorzOffset - 4, 0) : FHorzOffset + 4);
         return;

@@ -16,17 +16,36 @@
 
 using TToken = std::uint16_t;
 enum : TToken {
-    tokBlank, tokText, tokString, tokStringEnd, tokHexValue, tokInteger, tokFloat, tokILComment,
-    tokMLCommentBeg, tokMLCommentEnd, tokELCommentBeg, tokELCommentEnd, tokEndLine, tokParenBeg,
-    tokParenEnd, tokBrackedBeg, tokBracketEnd, tokOperator, tokPoint, tokComma, tokReference,
-    tokDereference, tokReserved
+    tokBlank,
+    tokText,
+    tokString,
+    tokStringEnd,
+    tokHexValue,
+    tokInteger,
+    tokFloat,
+    tokILComment,
+    tokMLCommentBeg,
+    tokMLCommentEnd,
+    tokELCommentBeg,
+    tokELCommentEnd,
+    tokEndLine,
+    tokParenBeg,
+    tokParenEnd,
+    tokBrackedBeg,
+    tokBracketEnd,
+    tokOperator,
+    tokPoint,
+    tokComma,
+    tokReference,
+    tokDereference,
+    tokReserved
 };
 constexpr int TokenKindCount = 256;
 extern const char* const TokenKindNames[tokReserved + 1];
 
 // Colours as the GUI library stores them (0x00BBGGRR, 0x80000000 + index for system colours).
 using TMPColor = std::int32_t;
-constexpr TMPColor mpclNone = 0x20000000;  // no fill, the control's default text colour
+constexpr TMPColor mpclNone = 0x20000000; // no fill, the control's default text colour
 constexpr TMPColor mpclWindowText = TMPColor(0x80000008u);
 constexpr TMPColor mpclWindow = TMPColor(0x80000005u);
 
@@ -42,8 +61,14 @@ struct TMPTokenStyle {
 
 // The attribute switches, bit by bit.
 enum TMPSyntaxSwitch : std::uint8_t {
-    sswHasELComment = 1, sswHasMLComment = 2, sswHasILComment = 4, sswHasHexPrefix = 8,
-    sswValidFloat = 16, sswHasReference = 32, sswHasDereference = 64, sswBLSeparated = 128
+    sswHasELComment = 1,
+    sswHasMLComment = 2,
+    sswHasILComment = 4,
+    sswHasHexPrefix = 8,
+    sswValidFloat = 16,
+    sswHasReference = 32,
+    sswHasDereference = 64,
+    sswBLSeparated = 128
 };
 
 // Fold markers by marker kind (0: none) and start markers by the collapsed flag.
@@ -103,10 +128,10 @@ private:
 // ---- tokens of one line --------------------------------------------------------------------------
 
 struct TMPSyntaxToken {
-    std::uint16_t Start = 0;   // 0-based column
+    std::uint16_t Start = 0; // 0-based column
     std::uint16_t Length = 0;
     TToken Kind = tokText;
-    std::uint8_t Flags = 0;    // bit 0: selected
+    std::uint8_t Flags = 0; // bit 0: selected
     bool Selected() const { return Flags & 1; }
 };
 
@@ -116,14 +141,20 @@ class TMPSynMemoSection;
 class TMPSyntaxParser : public TObject {
 public:
     TMPSyntaxParser() = default;
-    explicit TMPSyntaxParser(const TMPSyntaxParser* Source) { if (Source) Assign(*Source); }
+    explicit TMPSyntaxParser(const TMPSyntaxParser* Source) {
+        if (Source)
+            Assign(*Source);
+    }
     void Assign(const TMPSyntaxParser& Source);
 
     int Count() const { return int(FTokens.size()); }
     // Null outside 0..Count-1.
     const TMPSyntaxToken* Token(int Index) const;
     const std::vector<TMPSyntaxToken>& Tokens() const { return FTokens; }
-    void Clear() { FTokens.clear(); Dirty = 0; }
+    void Clear() {
+        FTokens.clear();
+        Dirty = 0;
+    }
     // Column is 1-based, as the scanners count.
     void AddToken(int Column, int Length, TToken Kind);
     // Tokens of Line (index LineIndex) starting in EntryState (1, or 8/10 inside a block comment);
@@ -242,7 +273,11 @@ private:
 
 // Pending work of an update bracket.
 enum : std::uint8_t {
-    pwTextChanged = 1, pwSectionsChanged = 2, pwRecalcSections = 4, pwTokenizeAll = 8, pwSuspended = 16
+    pwTextChanged = 1,
+    pwSectionsChanged = 2,
+    pwRecalcSections = 4,
+    pwTokenizeAll = 8,
+    pwSuspended = 16
 };
 
 // The text of the editor: one compact record per line (text bytes, the token kinds at both ends for
@@ -288,6 +323,7 @@ public:
     void PutQuiet(int Index, std::string_view S);
     // Rebuilds every line's tokens at the end of the bracket.
     void TokenizeAllPending() { Pending |= pwTokenizeAll; }
+
 protected:
     void SetUpdateState(bool Updating) override;
 
@@ -306,9 +342,9 @@ private:
 
         const char* Text = nullptr;
         std::uint32_t Length = 0;
-        std::uint8_t First = 0;  // kind of the first token, 0 without tokens
-        std::uint8_t Last = 0;   // kind of the last token, 0 without tokens
-        std::uint8_t Entry = 1;  // the state it was last tokenized from
+        std::uint8_t First = 0; // kind of the first token, 0 without tokens
+        std::uint8_t Last = 0;  // kind of the last token, 0 without tokens
+        std::uint8_t Entry = 1; // the state it was last tokenized from
         std::uint8_t Dirty : 1 = 0;
         std::uint8_t Owned : 1 = 0;
 
@@ -326,7 +362,7 @@ private:
     void MarkDirty(int Index);
     void Retokenize(bool All);
     void RenumberRowLinks(int Index, bool Inserted);
-    void DropCache(int Index);  // -1: every slot
+    void DropCache(int Index); // -1: every slot
     int EntryState(int Index) const;
 
     TMPSynMemoCore* FOwner;
@@ -346,7 +382,7 @@ private:
 // ---- caret, selection, undo ----------------------------------------------------------------------
 
 struct TMPPos {
-    int X = 0, Y = 0;  // column, line
+    int X = 0, Y = 0; // column, line
     bool operator==(const TMPPos&) const = default;
     bool operator<(const TMPPos& o) const { return Y < o.Y || (Y == o.Y && X < o.X); }
 };
@@ -359,7 +395,7 @@ struct TMPSynMemoUndoItem {
     TMPPos Caret, SelStart, SelEnd;
     bool NoSelection = true;
     std::string Text;
-    TMPSynMemoSection* Sections = nullptr;  // counted reference
+    TMPSynMemoSection* Sections = nullptr; // counted reference
 };
 
 class TMPSynMemoRange {
@@ -453,8 +489,14 @@ private:
 // ---- the owner of the model ----------------------------------------------------------------------
 
 enum TMPSynMemoOption {
-    smoShowFileNameInTabSheet, smoShowFileNameInFormCaption, smoReadOnly, smoOverwrite,
-    smoSkipSectionsOnCopy, smoSkipSectionsOnPaste, smoAutoGutterWidth, smoWriteMarkersOnSave,
+    smoShowFileNameInTabSheet,
+    smoShowFileNameInFormCaption,
+    smoReadOnly,
+    smoOverwrite,
+    smoSkipSectionsOnCopy,
+    smoSkipSectionsOnPaste,
+    smoAutoGutterWidth,
+    smoWriteMarkersOnSave,
     smoVSNET_SectionsStyle
 };
 using TMPSynMemoOptions = Set<TMPSynMemoOption, smoShowFileNameInTabSheet, smoVSNET_SectionsStyle>;

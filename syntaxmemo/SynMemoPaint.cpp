@@ -10,8 +10,7 @@ constexpr TColor MarkerColor = 0xFF0000;
 constexpr TColor HotFrameColor = 0x0000FF;
 constexpr int GlyphSize = 11;
 
-TFontStyles ToFontStyles(TMPStyle s)
-{
+TFontStyles ToFontStyles(TMPStyle s) {
     TFontStyles f;
     if (s & mpsBold)
         f << fsBold;
@@ -24,8 +23,7 @@ TFontStyles ToFontStyles(TMPStyle s)
     return f;
 }
 
-void Line(TCanvas* C, TColor Color, int X1, int Y1, int X2, int Y2)
-{
+void Line(TCanvas* C, TColor Color, int X1, int Y1, int X2, int Y2) {
     C->Pen()->SetColor(Color);
     C->MoveTo(X1, Y1);
     C->LineTo(X2, Y2);
@@ -33,8 +31,7 @@ void Line(TCanvas* C, TColor Color, int X1, int Y1, int X2, int Y2)
 
 } // namespace
 
-void TMPCustomSyntaxMemo::MakeGlyphs()
-{
+void TMPCustomSyntaxMemo::MakeGlyphs() {
     // Ten bookmark images, one per digit: a teal tile with a black edge and the digit in white.
     FGlyphs->SetSize(10 * GlyphSize, GlyphSize);
     TCanvas* c = FGlyphs->Canvas();
@@ -51,13 +48,12 @@ void TMPCustomSyntaxMemo::MakeGlyphs()
         c->FrameRect(r);
         c->Brush()->SetStyle(bsClear);
         const std::string digit(1, char('0' + i));
-        c->TextOut(r.Left + (GlyphSize - c->TextWidth(digit)) / 2, r.Top + (GlyphSize - c->TextHeight(digit)) / 2,
-                   digit);
+        c->TextOut(r.Left + (GlyphSize - c->TextWidth(digit)) / 2,
+                   r.Top + (GlyphSize - c->TextHeight(digit)) / 2, digit);
     }
 }
 
-void TMPCustomSyntaxMemo::PaintRow(int Row)
-{
+void TMPCustomSyntaxMemo::PaintRow(int Row) {
     const TRect band = RowBand(Row);
     if (band.Height() <= 0)
         return;
@@ -134,8 +130,7 @@ void TMPCustomSyntaxMemo::PaintRow(int Row)
     FView->Canvas()->CopyRect(Bounds(0, band.Top, band.Width() + 1, h), C, Bounds(0, 0, band.Width() + 1, h));
 }
 
-void TMPCustomSyntaxMemo::PaintFoldMarks(TCanvas* C, const TRect& G, int Line_, int RowHeight)
-{
+void TMPCustomSyntaxMemo::PaintFoldMarks(TCanvas* C, const TRect& G, int Line_, int RowHeight) {
     const TMPSynMemoSection* s = Sections()->SectionOfLine(Line_);
     if (!s || s == Sections()->EntireSection())
         return;
@@ -169,8 +164,7 @@ void TMPCustomSyntaxMemo::PaintFoldMarks(TCanvas* C, const TRect& G, int Line_, 
 }
 
 void TMPCustomSyntaxMemo::PaintTextRuns(TCanvas* C, const TRect& K, int X0, const TMPSyntaxParser& Tokens,
-                                        int Line_, int SelFrom, int SelTo)
-{
+                                        int Line_, int SelFrom, int SelTo) {
     const int h = K.Bottom - K.Top;
     const std::string_view text = Lines()->Line(Line_);
     C->Brush()->SetStyle(bsSolid);
@@ -179,7 +173,8 @@ void TMPCustomSyntaxMemo::PaintTextRuns(TCanvas* C, const TRect& K, int X0, cons
         if (t.Selected() || back == mpclNone)
             continue;
         C->Brush()->SetColor(back);
-        C->FillRect(Rect(X0 + TextX(t.Start, Line_), K.Top, X0 + TextX(t.Start + t.Length, Line_), K.Top + h));
+        C->FillRect(
+            Rect(X0 + TextX(t.Start, Line_), K.Top, X0 + TextX(t.Start + t.Length, Line_), K.Top + h));
     }
     if (SelFrom != SelTo) {
         const int left = X0 + (SelFrom > 0 ? TextX(SelFrom, Line_) : 0);

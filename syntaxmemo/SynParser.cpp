@@ -10,15 +10,14 @@ bool IsDigit(u8 b) { return b >= '0' && b <= '9'; }
 bool IsHexDigit(u8 b) { return IsDigit(b) || (b >= 'A' && b <= 'F') || (b >= 'a' && b <= 'f'); }
 
 // Letters and digits of the Windows-1251 code page.
-bool IsAlnum1251(u8 b)
-{
+bool IsAlnum1251(u8 b) {
     if (b < 128)
         return IsDigit(b) || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
     if (b >= 0xC0)
         return true;
-    static const u8 letters[] = {0x80, 0x81, 0x83, 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x9A, 0x9C, 0x9D,
-                                 0x9E, 0x9F, 0xA1, 0xA2, 0xA3, 0xA5, 0xA8, 0xAA, 0xAF, 0xB2, 0xB3, 0xB4,
-                                 0xB8, 0xBA, 0xBC, 0xBD, 0xBE, 0xBF};
+    static const u8 letters[] = {0x80, 0x81, 0x83, 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x9A,
+                                 0x9C, 0x9D, 0x9E, 0x9F, 0xA1, 0xA2, 0xA3, 0xA5, 0xA8, 0xAA,
+                                 0xAF, 0xB2, 0xB3, 0xB4, 0xB8, 0xBA, 0xBC, 0xBD, 0xBE, 0xBF};
     for (u8 l : letters)
         if (l == b)
             return true;
@@ -26,8 +25,7 @@ bool IsAlnum1251(u8 b)
 }
 
 // 3 quote, 0 blank, 1 punctuation, 2 word.
-int CharClass(u8 b, char quote)
-{
+int CharClass(u8 b, char quote) {
     if (b == u8(quote))
         return 3;
     if (b <= 32)
@@ -37,13 +35,11 @@ int CharClass(u8 b, char quote)
     return 2;
 }
 
-bool At(std::string_view t, size_t i, const std::string& lit)
-{
+bool At(std::string_view t, size_t i, const std::string& lit) {
     return !lit.empty() && t.compare(i, lit.size(), lit) == 0;
 }
 
-bool EndsWith(std::string_view run, const std::string& lit)
-{
+bool EndsWith(std::string_view run, const std::string& lit) {
     return !lit.empty() && run.size() >= lit.size() && run.substr(run.size() - lit.size()) == lit;
 }
 
@@ -51,21 +47,18 @@ bool IsOpenComment(int kind) { return kind == tokMLCommentBeg || kind == tokELCo
 
 } // namespace
 
-void TMPSyntaxParser::Assign(const TMPSyntaxParser& Source)
-{
+void TMPSyntaxParser::Assign(const TMPSyntaxParser& Source) {
     FTokens = Source.FTokens;
     Section = Source.Section;
     Row = Source.Row;
     Dirty = Source.Dirty;
 }
 
-const TMPSyntaxToken* TMPSyntaxParser::Token(int Index) const
-{
+const TMPSyntaxToken* TMPSyntaxParser::Token(int Index) const {
     return Index >= 0 && Index < Count() ? &FTokens[size_t(Index)] : nullptr;
 }
 
-void TMPSyntaxParser::AddToken(int Column, int Length, TToken Kind)
-{
+void TMPSyntaxParser::AddToken(int Column, int Length, TToken Kind) {
     if (Column < 1 || Length < 0 || Column - 1 > 0xFFFF)
         return;
     TMPSyntaxToken t;
@@ -76,8 +69,7 @@ void TMPSyntaxParser::AddToken(int Column, int Length, TToken Kind)
 }
 
 int TMPSyntaxParser::Tokenize(std::string_view Line, int LineIndex, const TMPSyntaxAttributes* Attrs,
-                              int EntryState)
-{
+                              int EntryState) {
     Clear();
     if (Line.empty() || !Attrs)
         return EntryState;
@@ -90,8 +82,8 @@ int TMPSyntaxParser::Tokenize(std::string_view Line, int LineIndex, const TMPSyn
                                       : ScanStandard(text, LineIndex, *Attrs, EntryState);
 }
 
-int TMPSyntaxParser::ScanStandard(std::string_view t, int LineIndex, const TMPSyntaxAttributes& A, int state)
-{
+int TMPSyntaxParser::ScanStandard(std::string_view t, int LineIndex, const TMPSyntaxAttributes& A,
+                                  int state) {
     const size_t n = t.size();
     size_t i = 0;
     size_t wordStart = 0, wordLen = 0;
@@ -251,8 +243,7 @@ int TMPSyntaxParser::ScanStandard(std::string_view t, int LineIndex, const TMPSy
 }
 
 int TMPSyntaxParser::ScanBlankSeparated(std::string_view t, int LineIndex, const TMPSyntaxAttributes& A,
-                                        int state)
-{
+                                        int state) {
     const size_t n = t.size();
     int prev = IsOpenComment(state) ? state : tokText;
     bool inString = false, inLineComment = false;
@@ -279,9 +270,11 @@ int TMPSyntaxParser::ScanBlankSeparated(std::string_view t, int LineIndex, const
             kind = tokStringEnd;
             inString = run.back() != A.StringQuote;
         } else if (A.Has(sswHasELComment) && At(run, 0, A.ELCommentBeg)) {
-            kind = EndsWith(run.substr(A.ELCommentBeg.size()), A.ELCommentEnd) ? tokELCommentEnd : tokELCommentBeg;
+            kind = EndsWith(run.substr(A.ELCommentBeg.size()), A.ELCommentEnd) ? tokELCommentEnd
+                                                                               : tokELCommentBeg;
         } else if (A.Has(sswHasMLComment) && At(run, 0, A.MLCommentBeg)) {
-            kind = EndsWith(run.substr(A.MLCommentBeg.size()), A.MLCommentEnd) ? tokMLCommentEnd : tokMLCommentBeg;
+            kind = EndsWith(run.substr(A.MLCommentBeg.size()), A.MLCommentEnd) ? tokMLCommentEnd
+                                                                               : tokMLCommentBeg;
         } else if (A.Has(sswHasILComment) && At(run, 0, A.ILComment)) {
             kind = tokILComment;
             inLineComment = true;
@@ -314,15 +307,23 @@ int TMPSyntaxParser::ScanBlankSeparated(std::string_view t, int LineIndex, const
     return IsOpenComment(prev) ? prev : tokText;
 }
 
-void TMPSyntaxParser::MergeRuns()
-{
+void TMPSyntaxParser::MergeRuns() {
     for (size_t i = 0; i + 1 < FTokens.size(); ++i) {
         TToken own = 0, end = 0;
         switch (FTokens[i].Kind) {
-        case tokString: own = tokString; end = tokStringEnd; break;
+        case tokString:
+            own = tokString;
+            end = tokStringEnd;
+            break;
         case tokILComment: own = tokILComment; break;
-        case tokMLCommentBeg: own = tokMLCommentBeg; end = tokMLCommentEnd; break;
-        case tokELCommentBeg: own = tokELCommentBeg; end = tokELCommentEnd; break;
+        case tokMLCommentBeg:
+            own = tokMLCommentBeg;
+            end = tokMLCommentEnd;
+            break;
+        case tokELCommentBeg:
+            own = tokELCommentBeg;
+            end = tokELCommentEnd;
+            break;
         default: continue;
         }
         // Absorbing stops after the piece that closes the run.
@@ -336,8 +337,7 @@ void TMPSyntaxParser::MergeRuns()
     }
 }
 
-void TMPSyntaxParser::SplitAt(int Column)
-{
+void TMPSyntaxParser::SplitAt(int Column) {
     for (size_t i = 0; i < FTokens.size(); ++i) {
         TMPSyntaxToken& t = FTokens[i];
         if (Column > t.Start && Column < t.Start + t.Length) {
@@ -351,8 +351,7 @@ void TMPSyntaxParser::SplitAt(int Column)
     }
 }
 
-void TMPSyntaxParser::MarkSelection(int From, int To)
-{
+void TMPSyntaxParser::MarkSelection(int From, int To) {
     SplitAt(From);
     SplitAt(To);
     for (TMPSyntaxToken& t : FTokens) {

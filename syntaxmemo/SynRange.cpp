@@ -6,8 +6,7 @@
 
 namespace {
 
-std::vector<std::string> SplitLines(std::string_view Text)
-{
+std::vector<std::string> SplitLines(std::string_view Text) {
     std::vector<std::string> out;
     size_t p = 0;
     for (;;) {
@@ -23,8 +22,7 @@ std::vector<std::string> SplitLines(std::string_view Text)
     }
 }
 
-std::string JoinLines(const std::vector<std::string>& Lines)
-{
+std::string JoinLines(const std::vector<std::string>& Lines) {
     std::string out;
     for (size_t i = 0; i < Lines.size(); ++i) {
         if (i)
@@ -36,8 +34,7 @@ std::string JoinLines(const std::vector<std::string>& Lines)
 
 } // namespace
 
-TMPSynMemoUndoItem::~TMPSynMemoUndoItem()
-{
+TMPSynMemoUndoItem::~TMPSynMemoUndoItem() {
     if (Sections)
         Sections->Release();
 }
@@ -46,8 +43,7 @@ TMPSynMemoRange::TMPSynMemoRange(TMPSynMemoCore* AOwner) : FOwner(AOwner) {}
 
 TMPSynMemoRange::~TMPSynMemoRange() { FUndo.clear(); }
 
-void TMPSynMemoRange::SetPos(TMPPos P)
-{
+void TMPSynMemoRange::SetPos(TMPPos P) {
     if (P == FCaret)
         return;
     TMPSynMemoStrings* L = FOwner->Lines();
@@ -70,16 +66,14 @@ void TMPSynMemoRange::SetPos(TMPPos P)
     });
 }
 
-void TMPSynMemoRange::SetRange(int Which, int Value)
-{
+void TMPSynMemoRange::SetRange(int Which, int Value) {
     if (Which == 0)
         SetPosX(Value);
     else if (Which == 1)
         SetPosY(Value);
 }
 
-void TMPSynMemoRange::Collapse()
-{
+void TMPSynMemoRange::Collapse() {
     const int from = FStart.Y, to = FEnd.Y;
     const bool had = !IsEmpty();
     FStart = FEnd = FCaret;
@@ -93,8 +87,7 @@ void TMPSynMemoRange::Collapse()
             FOwner->InvalidateLine(y);
 }
 
-void TMPSynMemoRange::AfterMove(int OldLine)
-{
+void TMPSynMemoRange::AfterMove(int OldLine) {
     const int a = std::min(OldLine, FCaret.Y), b = std::max(OldLine, FCaret.Y);
     if (b - a > 200)
         FOwner->InvalidateAll();
@@ -103,8 +96,7 @@ void TMPSynMemoRange::AfterMove(int OldLine)
             FOwner->InvalidateLine(y);
 }
 
-void TMPSynMemoRange::Enlarge(int Delta, bool Vertical, bool VisibleLines)
-{
+void TMPSynMemoRange::Enlarge(int Delta, bool Vertical, bool VisibleLines) {
     TMPSynMemoStrings* L = FOwner->Lines();
     if (L->Count() == 0)
         return;
@@ -128,8 +120,7 @@ void TMPSynMemoRange::Enlarge(int Delta, bool Vertical, bool VisibleLines)
     });
 }
 
-std::string TMPSynMemoRange::GetText() const
-{
+std::string TMPSynMemoRange::GetText() const {
     if (IsEmpty())
         return {};
     const TMPSynMemoStrings* L = FOwner->Lines();
@@ -147,8 +138,7 @@ std::string TMPSynMemoRange::GetText() const
     return out + "\r\n" + part(FEnd.Y, 0, FEnd.X);
 }
 
-void TMPSynMemoRange::SetText(const std::string& Text)
-{
+void TMPSynMemoRange::SetText(const std::string& Text) {
     TMPSynMemoStrings* L = FOwner->Lines();
     WithinUpdate(L, [&] {
         if (L->Count() == 0)
@@ -192,8 +182,7 @@ void TMPSynMemoRange::SetText(const std::string& Text)
     });
 }
 
-std::string TMPSynMemoRange::GetMarkedText() const
-{
+std::string TMPSynMemoRange::GetMarkedText() const {
     if (IsEmpty())
         return {};
     const TMPSynMemoStrings* L = FOwner->Lines();
@@ -227,8 +216,7 @@ std::string TMPSynMemoRange::GetMarkedText() const
     return out + "\r\n" + marker(FEnd.Y) + part(FEnd.Y, 0, FEnd.X);
 }
 
-void TMPSynMemoRange::SetMarkedText(const std::string& Text)
-{
+void TMPSynMemoRange::SetMarkedText(const std::string& Text) {
     struct Found {
         int First, Last;
         bool Collapsed;
@@ -262,8 +250,7 @@ void TMPSynMemoRange::SetMarkedText(const std::string& Text)
     });
 }
 
-void TMPSynMemoRange::Delete()
-{
+void TMPSynMemoRange::Delete() {
     TMPSynMemoStrings* L = FOwner->Lines();
     if (L->Count() == 0)
         return;
@@ -282,8 +269,7 @@ void TMPSynMemoRange::Delete()
     SetText("");
 }
 
-void TMPSynMemoRange::CutFinalSpaces(int)
-{
+void TMPSynMemoRange::CutFinalSpaces(int) {
     TMPSynMemoStrings* L = FOwner->Lines();
     const std::string_view s = L->Line(FCaret.Y);
     size_t n = s.size();
@@ -293,24 +279,21 @@ void TMPSynMemoRange::CutFinalSpaces(int)
         L->PutQuiet(FCaret.Y, s.substr(0, n));
 }
 
-void TMPSynMemoRange::CopyToClipboard()
-{
+void TMPSynMemoRange::CopyToClipboard() {
     if (IsEmpty())
         return;
     const bool marked = !FOwner->Options().Contains(smoSkipSectionsOnCopy);
     FOwner->Clipboard()->Put(GetText(), marked ? GetMarkedText() : std::string());
 }
 
-void TMPSynMemoRange::CutToClipBoard()
-{
+void TMPSynMemoRange::CutToClipBoard() {
     if (FOwner->Options().Contains(smoReadOnly) || IsEmpty())
         return;
     CopyToClipboard();
     SetText("");
 }
 
-void TMPSynMemoRange::PasteFromClipboard()
-{
+void TMPSynMemoRange::PasteFromClipboard() {
     if (FOwner->Options().Contains(smoReadOnly))
         return;
     WithinUpdate(FOwner->Lines(), [&] {
@@ -322,8 +305,7 @@ void TMPSynMemoRange::PasteFromClipboard()
     });
 }
 
-TMPSynMemoUndoItem* TMPSynMemoRange::AddUndo(const std::string& Text)
-{
+TMPSynMemoUndoItem* TMPSynMemoRange::AddUndo(const std::string& Text) {
     auto rec = std::make_unique<TMPSynMemoUndoItem>();
     rec->Caret = FCaret;
     rec->SelStart = FStart;
@@ -344,8 +326,7 @@ TMPSynMemoUndoItem* TMPSynMemoRange::AddUndo(const std::string& Text)
     return FUndo.back().get();
 }
 
-void TMPSynMemoRange::DoUndo()
-{
+void TMPSynMemoRange::DoUndo() {
     if (!CanUndo())
         return;
     TMPSynMemoStrings* L = FOwner->Lines();
@@ -373,29 +354,25 @@ void TMPSynMemoRange::DoUndo()
     });
 }
 
-void TMPSynMemoRange::ClearUndo()
-{
+void TMPSynMemoRange::ClearUndo() {
     FUndo.clear();
     FDiscarded.reset();
     FOwner->Changed(TChangedItems{ciUndo});
 }
 
-void TMPSynMemoRange::SetMaxUndoDepth(int Depth)
-{
+void TMPSynMemoRange::SetMaxUndoDepth(int Depth) {
     Depth = std::max(Depth, 0);
     while (int(FUndo.size()) > Depth)
         FUndo.erase(FUndo.begin());
     FMaxUndo = Depth;
 }
 
-void TMPSynMemoRange::PushSectionUndo()
-{
+void TMPSynMemoRange::PushSectionUndo() {
     TMPSynMemoUndoItem* rec = AddUndo("");
     rec->SelStart = rec->SelEnd = FCaret;
 }
 
-void TMPSynMemoRange::CollapseSection(bool Flag)
-{
+void TMPSynMemoRange::CollapseSection(bool Flag) {
     TMPSynMemoSections* S = FOwner->Sections();
     S->RecalculateIfPending();
     const TMPSynMemoSection* s = S->SectionOfLine(FCaret.Y);
@@ -410,8 +387,7 @@ void TMPSynMemoRange::CollapseSection(bool Flag)
     });
 }
 
-void TMPSynMemoRange::ExpandSection(bool Flag)
-{
+void TMPSynMemoRange::ExpandSection(bool Flag) {
     if (!FOwner->Lines()->ValidIndex(FCaret.Y))
         return;
     WithinUpdate(FOwner->Lines(), [&] {
@@ -420,8 +396,7 @@ void TMPSynMemoRange::ExpandSection(bool Flag)
     });
 }
 
-void TMPSynMemoRange::ExplodeSection(bool Flag)
-{
+void TMPSynMemoRange::ExplodeSection(bool Flag) {
     if (!FOwner->Lines()->ValidIndex(FCaret.Y))
         return;
     WithinUpdate(FOwner->Lines(), [&] {
@@ -431,8 +406,7 @@ void TMPSynMemoRange::ExplodeSection(bool Flag)
     });
 }
 
-void TMPSynMemoRange::CreateSection()
-{
+void TMPSynMemoRange::CreateSection() {
     TMPSynMemoStrings* L = FOwner->Lines();
     TMPSynMemoSections* S = FOwner->Sections();
     if (!L->ValidIndex(FStart.Y) || !L->ValidIndex(FEnd.Y))
@@ -455,8 +429,7 @@ void TMPSynMemoRange::CreateSection()
     });
 }
 
-void TMPSynMemoRange::GotoSection(bool Forward)
-{
+void TMPSynMemoRange::GotoSection(bool Forward) {
     TMPSynMemoSections* S = FOwner->Sections();
     S->RecalculateIfPending();
     TMPSynMemoSection* s = S->SectionOfLine(FCaret.Y);
@@ -467,8 +440,7 @@ void TMPSynMemoRange::GotoSection(bool Forward)
         SetPos({0, s->FirstLine});
 }
 
-void TMPSynMemoRange::Select(TMPPos From, TMPPos To)
-{
+void TMPSynMemoRange::Select(TMPPos From, TMPPos To) {
     const TMPSynMemoStrings* L = FOwner->Lines();
     auto valid = [&](TMPPos p) {
         if (L->Count() == 0)
@@ -487,8 +459,7 @@ void TMPSynMemoRange::Select(TMPPos From, TMPPos To)
     FOwner->Changed(TChangedItems{ciSelection});
 }
 
-void TMPSynMemoRange::SelectOffsets(int From, int To)
-{
+void TMPSynMemoRange::SelectOffsets(int From, int To) {
     const TMPSynMemoStrings* L = FOwner->Lines();
     TMPPos a, b;
     L->PositionOfOffset(From, a.X, a.Y);
@@ -498,21 +469,18 @@ void TMPSynMemoRange::SelectOffsets(int From, int To)
     FCaret = caret;
 }
 
-void TMPSynMemoRange::SelectAll()
-{
+void TMPSynMemoRange::SelectAll() {
     SetPosition(0);
     const TMPSynMemoStrings* L = FOwner->Lines();
     if (L->Count())
         SelectOffsets(0, L->OffsetOfPosition(L->Count() - 1, L->LineLength(L->Count() - 1)));
 }
 
-void TMPSynMemoRange::SelectFromStart()
-{
+void TMPSynMemoRange::SelectFromStart() {
     SelectOffsets(0, FOwner->Lines()->OffsetOfPosition(FCaret.Y, FCaret.X));
 }
 
-void TMPSynMemoRange::SelectToEnd()
-{
+void TMPSynMemoRange::SelectToEnd() {
     const TMPSynMemoStrings* L = FOwner->Lines();
     if (L->Count())
         SelectOffsets(L->OffsetOfPosition(FCaret.Y, FCaret.X),
@@ -521,28 +489,24 @@ void TMPSynMemoRange::SelectToEnd()
 
 int TMPSynMemoRange::GetPosition() const { return FOwner->Lines()->OffsetOfPosition(FStart.Y, FStart.X); }
 
-void TMPSynMemoRange::SetPosition(int Offset)
-{
+void TMPSynMemoRange::SetPosition(int Offset) {
     Collapse();
     TMPPos p;
     FOwner->Lines()->PositionOfOffset(Offset, p.X, p.Y);
     SetPos(p);
 }
 
-int TMPSynMemoRange::GetLength() const
-{
+int TMPSynMemoRange::GetLength() const {
     const TMPSynMemoStrings* L = FOwner->Lines();
     return L->OffsetOfPosition(FEnd.Y, FEnd.X) - L->OffsetOfPosition(FStart.Y, FStart.X);
 }
 
-void TMPSynMemoRange::SetLength(int Count)
-{
+void TMPSynMemoRange::SetLength(int Count) {
     const int from = GetPosition();
     SelectOffsets(from, from + std::max(Count, 0));
 }
 
-void TMPSynMemoRange::Reset()
-{
+void TMPSynMemoRange::Reset() {
     FStart = FEnd = FCaret = TMPPos{};
     FNoSelection = true;
     ClearUndo();

@@ -8,36 +8,29 @@
 
 TMPSynMemoSection::TMPSynMemoSection(TMPSynMemoSection* AParent, int AFirst, int ALast, bool ACollapsed)
     : Parent(AParent), FirstLine(AFirst), LastLine(ALast), Level(AParent ? AParent->Level + 1 : 0),
-      Collapsed(ACollapsed)
-{
-}
+      Collapsed(ACollapsed) {}
 
-TMPSynMemoSection::~TMPSynMemoSection()
-{
+TMPSynMemoSection::~TMPSynMemoSection() {
     for (TMPSynMemoSection* c : FChildren)
         delete c;
 }
 
-TMPSynMemoSection* TMPSynMemoSection::Item(int Index) const
-{
+TMPSynMemoSection* TMPSynMemoSection::Item(int Index) const {
     return Index >= 0 && Index < Count() ? FChildren[size_t(Index)] : nullptr;
 }
 
-int TMPSynMemoSection::IndexOf(const TMPSynMemoSection* Child) const
-{
+int TMPSynMemoSection::IndexOf(const TMPSynMemoSection* Child) const {
     auto it = std::find(FChildren.begin(), FChildren.end(), Child);
     return it == FChildren.end() ? -1 : int(it - FChildren.begin());
 }
 
-void TMPSynMemoSection::Insert(int Index, TMPSynMemoSection* Child)
-{
+void TMPSynMemoSection::Insert(int Index, TMPSynMemoSection* Child) {
     Index = std::clamp(Index, 0, Count());
     FChildren.insert(FChildren.begin() + Index, Child);
     Child->Parent = this;
 }
 
-TMPSynMemoSection* TMPSynMemoSection::Extract(TMPSynMemoSection* Child)
-{
+TMPSynMemoSection* TMPSynMemoSection::Extract(TMPSynMemoSection* Child) {
     const int i = IndexOf(Child);
     if (i < 0)
         return nullptr;
@@ -45,22 +38,19 @@ TMPSynMemoSection* TMPSynMemoSection::Extract(TMPSynMemoSection* Child)
     return Child;
 }
 
-void TMPSynMemoSection::SetLevel(int Value)
-{
+void TMPSynMemoSection::SetLevel(int Value) {
     Level = Value;
     for (TMPSynMemoSection* c : FChildren)
         c->SetLevel(Value + 1);
 }
 
-void TMPSynMemoSection::Release()
-{
+void TMPSynMemoSection::Release() {
     if (--RefCount < 1)
         delete this;
 }
 
 TMPSMSectionClone::TMPSMSectionClone(const TMPSynMemoSection* Source, TMPSynMemoSection* AParent)
-    : TMPSynMemoSection(AParent, Source->FirstLine, Source->LastLine, Source->Collapsed)
-{
+    : TMPSynMemoSection(AParent, Source->FirstLine, Source->LastLine, Source->Collapsed) {
     Level = Source->Level;
     for (int i = 0; i < Source->Count(); ++i)
         Insert(Count(), new TMPSMSectionClone(Source->Item(i), this));
@@ -68,19 +58,14 @@ TMPSMSectionClone::TMPSMSectionClone(const TMPSynMemoSection* Source, TMPSynMemo
 
 // ---- TMPSynMemoSections --------------------------------------------------------------------------
 
-TMPSynMemoSections::TMPSynMemoSections(TMPSynMemoCore* AOwner) : FOwner(AOwner)
-{
-    ParseMarkers();
-}
+TMPSynMemoSections::TMPSynMemoSections(TMPSynMemoCore* AOwner) : FOwner(AOwner) { ParseMarkers(); }
 
-TMPSynMemoSections::~TMPSynMemoSections()
-{
+TMPSynMemoSections::~TMPSynMemoSections() {
     if (FEntire)
         FEntire->Release();
 }
 
-TMPSynMemoSection* TMPSynMemoSections::SectionOfLine(int Line) const
-{
+TMPSynMemoSection* TMPSynMemoSections::SectionOfLine(int Line) const {
     TMPSynMemoSection* s = FEntire;
     for (;;) {
         TMPSynMemoSection* inner = nullptr;
@@ -101,8 +86,7 @@ TMPSynMemoSection* TMPSynMemoSections::SectionOfLine(int Line) const
     }
 }
 
-int TMPSynMemoSections::LineKind(int Line) const
-{
+int TMPSynMemoSections::LineKind(int Line) const {
     const TMPSynMemoSection* s = SectionOfLine(Line);
     if (s == FEntire)
         return 0;
@@ -111,8 +95,7 @@ int TMPSynMemoSections::LineKind(int Line) const
     return s->LastLine == Line ? 3 : 0;
 }
 
-TMPSynMemoSection* TMPSynMemoSections::NextSection(TMPSynMemoSection* S) const
-{
+TMPSynMemoSection* TMPSynMemoSections::NextSection(TMPSynMemoSection* S) const {
     if (!S)
         return nullptr;
     if (S->Count())
@@ -126,8 +109,7 @@ TMPSynMemoSection* TMPSynMemoSections::NextSection(TMPSynMemoSection* S) const
     return nullptr;
 }
 
-TMPSynMemoSection* TMPSynMemoSections::PrevSection(TMPSynMemoSection* S) const
-{
+TMPSynMemoSection* TMPSynMemoSections::PrevSection(TMPSynMemoSection* S) const {
     if (!S || !S->Parent)
         return nullptr;
     TMPSynMemoSection* prev = S->Parent->Item(S->Parent->IndexOf(S) - 1);
@@ -138,31 +120,26 @@ TMPSynMemoSection* TMPSynMemoSections::PrevSection(TMPSynMemoSection* S) const
     return prev;
 }
 
-bool TMPSynMemoSections::IsVisible(TMPSynMemoSection* S)
-{
+bool TMPSynMemoSections::IsVisible(TMPSynMemoSection* S) {
     RecalculateIfPending();
     return S && VisibleIndexOf(S->FirstLine) >= 0;
 }
 
-int TMPSynMemoSections::VisibleIndexOf(int Line) const
-{
+int TMPSynMemoSections::VisibleIndexOf(int Line) const {
     auto it = std::lower_bound(FVisible.begin(), FVisible.end(), Line);
     return it != FVisible.end() && *it == Line ? int(it - FVisible.begin()) : -1;
 }
 
-int TMPSynMemoSections::LineAtVisibleIndex(int Index) const
-{
+int TMPSynMemoSections::LineAtVisibleIndex(int Index) const {
     return Index >= 0 && Index < int(FVisible.size()) ? FVisible[size_t(Index)] : -1;
 }
 
-void TMPSynMemoSections::RecalculateIfPending()
-{
+void TMPSynMemoSections::RecalculateIfPending() {
     if (FOwner->Lines()->Pending & pwRecalcSections)
         Recalculate();
 }
 
-void TMPSynMemoSections::CopyBeforeChange()
-{
+void TMPSynMemoSections::CopyBeforeChange() {
     if ((FOwner->Lines()->Pending & pwSuspended) || FEntire->RefCount <= 1)
         return;
     TMPSynMemoSection* copy = new TMPSMSectionClone(FEntire, nullptr);
@@ -171,8 +148,7 @@ void TMPSynMemoSections::CopyBeforeChange()
     FEntire = copy;
 }
 
-void TMPSynMemoSections::ReplaceEntireSection(TMPSynMemoSection* S)
-{
+void TMPSynMemoSections::ReplaceEntireSection(TMPSynMemoSection* S) {
     if (!S || S == FEntire)
         return;
     S->AddRef();
@@ -181,8 +157,7 @@ void TMPSynMemoSections::ReplaceEntireSection(TMPSynMemoSection* S)
     Recalculate();
 }
 
-void TMPSynMemoSections::Emit(const TMPSynMemoSection* S, int From, int To, std::vector<int>& Out)
-{
+void TMPSynMemoSections::Emit(const TMPSynMemoSection* S, int From, int To, std::vector<int>& Out) {
     int pos = From;
     for (int i = 0; i < S->Count(); ++i) {
         const TMPSynMemoSection* c = S->Item(i);
@@ -202,8 +177,7 @@ void TMPSynMemoSections::Emit(const TMPSynMemoSection* S, int From, int To, std:
         Out.push_back(pos);
 }
 
-void TMPSynMemoSections::Recalculate()
-{
+void TMPSynMemoSections::Recalculate() {
     const int count = FOwner->Lines()->Count();
     FEntire->LastLine = count - 1;
     FMaxLevel = 0;
@@ -216,8 +190,7 @@ void TMPSynMemoSections::Recalculate()
     FOwner->Changed(TChangedItems{ciSections});
 }
 
-void TMPSynMemoSections::ParseMarkers()
-{
+void TMPSynMemoSections::ParseMarkers() {
     TMPSynMemoStrings* L = FOwner->Lines();
     TMPSynMemoSection* root = new TMPSynMemoSection(nullptr, -1, L->Count() - 1, false);
     root->AddRef();
@@ -267,8 +240,7 @@ void TMPSynMemoSections::ParseMarkers()
     L->Pending |= pwRecalcSections;
 }
 
-void TMPSynMemoSections::WriteMarkers(TStrings* Target) const
-{
+void TMPSynMemoSections::WriteMarkers(TStrings* Target) const {
     const int n = Target->Count();
     for (TMPSynMemoSection* s = NextSection(FEntire); s; s = NextSection(s)) {
         if (s->FirstLine < 0 || s->LastLine >= n || s->FirstLine > s->LastLine)
@@ -278,8 +250,7 @@ void TMPSynMemoSections::WriteMarkers(TStrings* Target) const
     }
 }
 
-void TMPSynMemoSections::Shift(TMPSynMemoSection* S, int Index, int Delta)
-{
+void TMPSynMemoSections::Shift(TMPSynMemoSection* S, int Index, int Delta) {
     for (int i = 0; i < S->Count(); ++i) {
         TMPSynMemoSection* c = S->Item(i);
         if (c->LastLine < Index)
@@ -298,15 +269,13 @@ void TMPSynMemoSections::Shift(TMPSynMemoSection* S, int Index, int Delta)
     }
 }
 
-void TMPSynMemoSections::LineInserted(int Index)
-{
+void TMPSynMemoSections::LineInserted(int Index) {
     CopyBeforeChange();
     Shift(FEntire, Index, 1);
     FOwner->Lines()->Pending |= pwSectionsChanged | pwRecalcSections;
 }
 
-void TMPSynMemoSections::LineDeleted(int Index)
-{
+void TMPSynMemoSections::LineDeleted(int Index) {
     CopyBeforeChange();
     while (LineKind(Index) != 0)
         ExplodeSection(SectionOfLine(Index), false);
@@ -314,8 +283,7 @@ void TMPSynMemoSections::LineDeleted(int Index)
     FOwner->Lines()->Pending |= pwSectionsChanged | pwRecalcSections;
 }
 
-void TMPSynMemoSections::SetSubtree(TMPSynMemoSection* S, bool Collapsed, bool Self, bool Recursive)
-{
+void TMPSynMemoSections::SetSubtree(TMPSynMemoSection* S, bool Collapsed, bool Self, bool Recursive) {
     if (Self && S != FEntire)
         S->Collapsed = Collapsed;
     if (Recursive)
@@ -323,8 +291,7 @@ void TMPSynMemoSections::SetSubtree(TMPSynMemoSection* S, bool Collapsed, bool S
             SetSubtree(S->Item(i), Collapsed, true, true);
 }
 
-void TMPSynMemoSections::Collapse(int Line, bool Recursive, bool ExceptSelf)
-{
+void TMPSynMemoSections::Collapse(int Line, bool Recursive, bool ExceptSelf) {
     if (!FOwner->Lines()->ValidIndex(Line))
         return;
     RecalculateIfPending();
@@ -335,8 +302,7 @@ void TMPSynMemoSections::Collapse(int Line, bool Recursive, bool ExceptSelf)
     });
 }
 
-void TMPSynMemoSections::Expand(int Line, bool Recursive, bool OpenParents)
-{
+void TMPSynMemoSections::Expand(int Line, bool Recursive, bool OpenParents) {
     if (!FOwner->Lines()->ValidIndex(Line))
         return;
     RecalculateIfPending();
@@ -351,8 +317,7 @@ void TMPSynMemoSections::Expand(int Line, bool Recursive, bool OpenParents)
     });
 }
 
-void TMPSynMemoSections::ExplodeSection(TMPSynMemoSection* S, bool Recursive)
-{
+void TMPSynMemoSections::ExplodeSection(TMPSynMemoSection* S, bool Recursive) {
     TMPSynMemoSection* parent = S->Parent;
     if (!parent)
         return;
@@ -371,8 +336,7 @@ void TMPSynMemoSections::ExplodeSection(TMPSynMemoSection* S, bool Recursive)
             ExplodeSection(c, true);
 }
 
-void TMPSynMemoSections::Explode(int Line, bool Recursive)
-{
+void TMPSynMemoSections::Explode(int Line, bool Recursive) {
     if (!FOwner->Lines()->ValidIndex(Line))
         return;
     WithinUpdate(FOwner->Lines(), [&] {
@@ -385,8 +349,7 @@ void TMPSynMemoSections::Explode(int Line, bool Recursive)
     });
 }
 
-bool TMPSynMemoSections::Create(int First, int Last, bool Collapsed)
-{
+bool TMPSynMemoSections::Create(int First, int Last, bool Collapsed) {
     TMPSynMemoStrings* L = FOwner->Lines();
     if (!L->ValidIndex(First) || !L->ValidIndex(Last) || First > Last)
         return false;

@@ -6,21 +6,19 @@
 #include "SynMemoModel.h"
 
 namespace {
-constexpr size_t TokenCacheSlots = 160;  // more than the rows of any screen
+constexpr size_t TokenCacheSlots = 160; // more than the rows of any screen
 }
 
 int TMPSynMemoStrings::UntitledCounter = 1;
 
-void TMPSynMemoStrings::LineRec::Free()
-{
+void TMPSynMemoStrings::LineRec::Free() {
     if (Owned)
         delete[] Text;
     Text = nullptr;
     Owned = 0;
 }
 
-TMPSynMemoStrings::LineRec& TMPSynMemoStrings::LineRec::operator=(LineRec&& o) noexcept
-{
+TMPSynMemoStrings::LineRec& TMPSynMemoStrings::LineRec::operator=(LineRec&& o) noexcept {
     if (this != &o) {
         Free();
         Text = o.Text;
@@ -37,8 +35,7 @@ TMPSynMemoStrings::LineRec& TMPSynMemoStrings::LineRec::operator=(LineRec&& o) n
     return *this;
 }
 
-void TMPSynMemoStrings::LineRec::Set(std::string_view s)
-{
+void TMPSynMemoStrings::LineRec::Set(std::string_view s) {
     // s may point into the old text: copy before the old block goes.
     char* text = s.empty() ? nullptr : new char[s.size()];
     if (!s.empty())
@@ -49,15 +46,13 @@ void TMPSynMemoStrings::LineRec::Set(std::string_view s)
     Length = std::uint32_t(s.size());
 }
 
-void TMPSynMemoStrings::LineRec::Borrow(const char* p, std::uint32_t n)
-{
+void TMPSynMemoStrings::LineRec::Borrow(const char* p, std::uint32_t n) {
     Free();
     Text = n ? p : nullptr;
     Length = n;
 }
 
-void TMPSynMemoStrings::LineRec::DropPrefix(std::uint32_t n)
-{
+void TMPSynMemoStrings::LineRec::DropPrefix(std::uint32_t n) {
     n = std::min(n, Length);
     if (Owned) {
         Set(View().substr(n));
@@ -67,16 +62,14 @@ void TMPSynMemoStrings::LineRec::DropPrefix(std::uint32_t n)
     }
 }
 
-TMPSynMemoStrings::TMPSynMemoStrings(TMPSynMemoCore* AOwner) : FOwner(AOwner)
-{
+TMPSynMemoStrings::TMPSynMemoStrings(TMPSynMemoCore* AOwner) : FOwner(AOwner) {
     FFileName = "Untitled" + IntToStr(UntitledCounter++) + ".txt";
     FCache.resize(TokenCacheSlots);
 }
 
 TMPSynMemoStrings::~TMPSynMemoStrings() = default;
 
-std::string_view TMPSynMemoStrings::Line(int Index) const
-{
+std::string_view TMPSynMemoStrings::Line(int Index) const {
     return ValidIndex(Index) ? FLines[size_t(Index)].View() : std::string_view();
 }
 
@@ -84,22 +77,19 @@ std::string TMPSynMemoStrings::Get(int Index) const { return std::string(Line(In
 
 TObject* TMPSynMemoStrings::GetObject(int Index) const { return TokenListOf(Index); }
 
-void TMPSynMemoStrings::MarkDirty(int Index)
-{
+void TMPSynMemoStrings::MarkDirty(int Index) {
     FLines[size_t(Index)].Dirty = 1;
     FDirtyLo = FDirtyLo < 0 ? Index : std::min(FDirtyLo, Index);
     FDirtyHi = std::max(FDirtyHi, Index);
 }
 
-void TMPSynMemoStrings::DropCache(int Index)
-{
+void TMPSynMemoStrings::DropCache(int Index) {
     for (CacheSlot& s : FCache)
         if (Index < 0 || s.Line == Index)
             s.Line = -1;
 }
 
-void TMPSynMemoStrings::Put(int Index, const std::string& S)
-{
+void TMPSynMemoStrings::Put(int Index, const std::string& S) {
     if (!ValidIndex(Index))
         return;
     if (FRaw) {
@@ -114,8 +104,7 @@ void TMPSynMemoStrings::Put(int Index, const std::string& S)
     });
 }
 
-void TMPSynMemoStrings::Insert(int Index, const std::string& S)
-{
+void TMPSynMemoStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         return;
     if (FRaw) {
@@ -139,8 +128,7 @@ void TMPSynMemoStrings::Insert(int Index, const std::string& S)
     });
 }
 
-void TMPSynMemoStrings::Delete(int Index)
-{
+void TMPSynMemoStrings::Delete(int Index) {
     if (!ValidIndex(Index))
         return;
     if (FRaw) {
@@ -169,8 +157,7 @@ void TMPSynMemoStrings::Delete(int Index)
     });
 }
 
-void TMPSynMemoStrings::Clear()
-{
+void TMPSynMemoStrings::Clear() {
     WithinUpdate(this, [&] {
         FRaw = true;
         FLines.clear();
@@ -185,8 +172,7 @@ void TMPSynMemoStrings::Clear()
     });
 }
 
-void TMPSynMemoStrings::AssignRaw(std::vector<std::string>&& Lines)
-{
+void TMPSynMemoStrings::AssignRaw(std::vector<std::string>&& Lines) {
     FLines.clear();
     FLines.shrink_to_fit();
     FArena.clear();
@@ -209,8 +195,7 @@ void TMPSynMemoStrings::AssignRaw(std::vector<std::string>&& Lines)
     DropCache(-1);
 }
 
-void TMPSynMemoStrings::LoadFromStream(TStream* Stream)
-{
+void TMPSynMemoStrings::LoadFromStream(TStream* Stream) {
     BeginUpdate();
     auto cleanup = [&] {
         FRaw = false;
@@ -247,8 +232,7 @@ void TMPSynMemoStrings::LoadFromStream(TStream* Stream)
     cleanup();
 }
 
-void TMPSynMemoStrings::LoadFromFile(const std::string& FileName)
-{
+void TMPSynMemoStrings::LoadFromFile(const std::string& FileName) {
     TStrings::LoadFromFile(FileName);
     SetFileName(FileName);
     FUntitled = false;
@@ -257,8 +241,7 @@ void TMPSynMemoStrings::LoadFromFile(const std::string& FileName)
 
 namespace {
 // The lines as they go to a file: with fold markers when the owner asks for them.
-void FileCopy(const TMPSynMemoStrings* S, TMPSynMemoCore* Owner, TStringList& Copy)
-{
+void FileCopy(const TMPSynMemoStrings* S, TMPSynMemoCore* Owner, TStringList& Copy) {
     std::vector<std::string> lines(size_t(S->Count()));
     for (int i = 0; i < S->Count(); ++i)
         lines[size_t(i)] = S->Get(i);
@@ -268,16 +251,14 @@ void FileCopy(const TMPSynMemoStrings* S, TMPSynMemoCore* Owner, TStringList& Co
 }
 } // namespace
 
-void TMPSynMemoStrings::SaveToStream(TStream* Stream) const
-{
+void TMPSynMemoStrings::SaveToStream(TStream* Stream) const {
     TStringList copy;
     FileCopy(this, FOwner, copy);
     copy.SaveToStream(Stream);
     const_cast<TMPSynMemoStrings*>(this)->SetModified(false);
 }
 
-void TMPSynMemoStrings::SaveToFile(const std::string& FileName)
-{
+void TMPSynMemoStrings::SaveToFile(const std::string& FileName) {
     TStringList copy;
     FileCopy(this, FOwner, copy);
     copy.SaveToFile(FileName);
@@ -286,8 +267,7 @@ void TMPSynMemoStrings::SaveToFile(const std::string& FileName)
     SetModified(false);
 }
 
-void TMPSynMemoStrings::New()
-{
+void TMPSynMemoStrings::New() {
     Clear();
     FOwner->ResetView();
     FFileName = "Untitled" + IntToStr(UntitledCounter++) + ".txt";
@@ -296,22 +276,19 @@ void TMPSynMemoStrings::New()
     FOwner->Changed(TChangedItems{ciText});
 }
 
-void TMPSynMemoStrings::SetFileName(const std::string& Name)
-{
+void TMPSynMemoStrings::SetFileName(const std::string& Name) {
     FFileName = Name;
     FOwner->FileNameChanged();
 }
 
-void TMPSynMemoStrings::SetModified(bool Value)
-{
+void TMPSynMemoStrings::SetModified(bool Value) {
     if (Value == FModified)
         return;
     FModified = Value;
     FOwner->Changed(TChangedItems{ciText});
 }
 
-void TMPSynMemoStrings::PutQuiet(int Index, std::string_view S)
-{
+void TMPSynMemoStrings::PutQuiet(int Index, std::string_view S) {
     if (!ValidIndex(Index))
         return;
     FLines[size_t(Index)].Set(S);
@@ -319,8 +296,7 @@ void TMPSynMemoStrings::PutQuiet(int Index, std::string_view S)
     FOwner->InvalidateLine(Index);
 }
 
-void TMPSynMemoStrings::SetUpdateState(bool Updating)
-{
+void TMPSynMemoStrings::SetUpdateState(bool Updating) {
     if (Updating) {
         ++FUpdateDepth;
         FOwner->BeginUpdateView();
@@ -347,16 +323,14 @@ void TMPSynMemoStrings::SetUpdateState(bool Updating)
     FOwner->FlushChanges(kinds);
 }
 
-int TMPSynMemoStrings::EntryState(int Index) const
-{
+int TMPSynMemoStrings::EntryState(int Index) const {
     if (Index <= 0)
         return tokText;
     const std::uint8_t last = FLines[size_t(Index) - 1].Last;
     return last == tokMLCommentBeg || last == tokELCommentBeg ? int(last) : int(tokText);
 }
 
-bool TMPSynMemoStrings::TokenizeLine(int Index, bool Cascade)
-{
+bool TMPSynMemoStrings::TokenizeLine(int Index, bool Cascade) {
     if (!ValidIndex(Index))
         return false;
     TMPSyntaxParser* target = nullptr;
@@ -380,8 +354,7 @@ bool TMPSynMemoStrings::TokenizeLine(int Index, bool Cascade)
     return EntryState(Index + 1) != FLines[size_t(Index) + 1].Entry;
 }
 
-void TMPSynMemoStrings::Retokenize(bool All)
-{
+void TMPSynMemoStrings::Retokenize(bool All) {
     bool carry = false;
     const int n = GetCount();
     int i = All ? 0 : FDirtyLo;
@@ -403,8 +376,7 @@ void TMPSynMemoStrings::Retokenize(bool All)
     Pending &= std::uint8_t(~(pwTextChanged | pwTokenizeAll));
 }
 
-TMPSyntaxParser* TMPSynMemoStrings::TokenListOf(int Index) const
-{
+TMPSyntaxParser* TMPSynMemoStrings::TokenListOf(int Index) const {
     if (!ValidIndex(Index))
         return nullptr;
     CacheSlot* victim = &FCache[0];
@@ -429,8 +401,7 @@ TMPSyntaxParser* TMPSynMemoStrings::TokenListOf(int Index) const
     return p;
 }
 
-void TMPSynMemoStrings::RenumberRowLinks(int Index, bool Inserted)
-{
+void TMPSynMemoStrings::RenumberRowLinks(int Index, bool Inserted) {
     if (!FOwner->AutoRowLink || FLines.empty())
         return;
     const std::string& prefix = FOwner->SyntaxAttributes()->RowLinkPrefix;
@@ -468,8 +439,7 @@ void TMPSynMemoStrings::RenumberRowLinks(int Index, bool Inserted)
     }
 }
 
-void TMPSynMemoStrings::PositionOfOffset(int Offset, int& Column, int& LineIndex) const
-{
+void TMPSynMemoStrings::PositionOfOffset(int Offset, int& Column, int& LineIndex) const {
     Column = 0;
     LineIndex = 0;
     if (FLines.empty())
@@ -488,8 +458,7 @@ void TMPSynMemoStrings::PositionOfOffset(int Offset, int& Column, int& LineIndex
     Column = int(FLines.back().Length);
 }
 
-int TMPSynMemoStrings::OffsetOfPosition(int LineIndex, int Column) const
-{
+int TMPSynMemoStrings::OffsetOfPosition(int LineIndex, int Column) const {
     int offset = 0;
     const int last = std::min(LineIndex, GetCount());
     for (int i = 0; i < last; ++i)

@@ -13,22 +13,19 @@
 
 namespace {
 
-TMPPlatformClipboard& PlatformClipboard()
-{
+TMPPlatformClipboard& PlatformClipboard() {
     static TMPPlatformClipboard c;
     return c;
 }
 
 } // namespace
 
-UINT TMPPlatformClipboard::MarkedFormat()
-{
+UINT TMPPlatformClipboard::MarkedFormat() {
     static const UINT format = RegisterClipboardFormat("QBX Script Editor Marked Text");
     return format;
 }
 
-void TMPPlatformClipboard::Put(const std::string& Plain, const std::string& Marked)
-{
+void TMPPlatformClipboard::Put(const std::string& Plain, const std::string& Marked) {
     // Both forms land together: a paste elsewhere sees the plain text, an editor the marked one.
     ::Clipboard()->Open();
     ::Clipboard()->SetAsText(Plain);
@@ -46,8 +43,7 @@ void TMPPlatformClipboard::Put(const std::string& Plain, const std::string& Mark
     ::Clipboard()->Close();
 }
 
-bool TMPPlatformClipboard::GetMarked(std::string& Text)
-{
+bool TMPPlatformClipboard::GetMarked(std::string& Text) {
     if (!::Clipboard()->HasFormat(MarkedFormat()))
         return false;
     HGLOBAL block = ::Clipboard()->GetAsHandle(MarkedFormat());
@@ -60,8 +56,7 @@ bool TMPPlatformClipboard::GetMarked(std::string& Text)
     return true;
 }
 
-bool TMPPlatformClipboard::GetPlain(std::string& Text)
-{
+bool TMPPlatformClipboard::GetPlain(std::string& Text) {
     if (!::Clipboard()->HasFormat(CF_TEXT))
         return false;
     Text = ::Clipboard()->AsText();
@@ -72,14 +67,13 @@ bool TMPPlatformClipboard::GetPlain(std::string& Text)
 
 TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
     : TCustomControl(AOwner), FRowBitmap(std::make_unique<TBitmap>()), FView(std::make_unique<TBitmap>()),
-      FGlyphs(std::make_unique<TBitmap>())
-{
+      FGlyphs(std::make_unique<TBitmap>()) {
     MakeScrollBars();
     OnModelChange = [this](TChangedItems k) {
         if (OnChange)
             OnChange(this, k);
     };
-    TMPPlatformClipboard::MarkedFormat();  // known before the first copy
+    TMPPlatformClipboard::MarkedFormat(); // known before the first copy
     SetClipboard(&PlatformClipboard());
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csCaptureMouse, csDoubleClicks, csClickEvents});
     FRowBitmap->SetSize(1, 1);
@@ -96,8 +90,7 @@ TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
     Metrics();
 }
 
-TMPCustomSyntaxMemo::~TMPCustomSyntaxMemo()
-{
+TMPCustomSyntaxMemo::~TMPCustomSyntaxMemo() {
     OnModelChange = nullptr;
     SetClipboard(nullptr);
     for (TScrollBar* bar : {FVScroll, FHScroll}) {
@@ -106,8 +99,7 @@ TMPCustomSyntaxMemo::~TMPCustomSyntaxMemo()
     }
 }
 
-void TMPCustomSyntaxMemo::MakeScrollBars()
-{
+void TMPCustomSyntaxMemo::MakeScrollBars() {
     FVScroll = new TScrollBar(this);
     FVScroll->SetKind(sbVertical);
     FHScroll = new TScrollBar(this);
@@ -125,8 +117,7 @@ void TMPCustomSyntaxMemo::MakeScrollBars()
     PlaceScrollBars();
 }
 
-void TMPCustomSyntaxMemo::PlaceScrollBars()
-{
+void TMPCustomSyntaxMemo::PlaceScrollBars() {
     FVScroll->SetAlign(alRight);
     FHScroll->SetAlign(alBottom);
     for (TScrollBar* bar : {FVScroll, FHScroll}) {
@@ -135,8 +126,7 @@ void TMPCustomSyntaxMemo::PlaceScrollBars()
     }
 }
 
-bool TMPCustomSyntaxMemo::IsOwnScrollBar(HWND Wnd) const
-{
+bool TMPCustomSyntaxMemo::IsOwnScrollBar(HWND Wnd) const {
     if (!Wnd)
         return false;
     for (TScrollBar* bar : {FVScroll, FHScroll})
@@ -145,8 +135,7 @@ bool TMPCustomSyntaxMemo::IsOwnScrollBar(HWND Wnd) const
     return false;
 }
 
-void TMPCustomSyntaxMemo::ScrollBarChanged(TObject* Sender)
-{
+void TMPCustomSyntaxMemo::ScrollBarChanged(TObject* Sender) {
     if (FSettingBars)
         return;
     if (Sender == FHScroll)
@@ -155,16 +144,14 @@ void TMPCustomSyntaxMemo::ScrollBarChanged(TObject* Sender)
         SetTopRow(LineAtVisibleIndex(FVScroll->Position()));
 }
 
-void TMPCustomSyntaxMemo::CreateParams(TCreateParams& Params)
-{
+void TMPCustomSyntaxMemo::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 // ---- properties ----------------------------------------------------------------------------------
 
-void TMPCustomSyntaxMemo::SetSelColor(TColor v)
-{
+void TMPCustomSyntaxMemo::SetSelColor(TColor v) {
     if (v == FSelColor)
         return;
     FSelColor = v;
@@ -172,42 +159,36 @@ void TMPCustomSyntaxMemo::SetSelColor(TColor v)
         InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::SetDefBackColor(TColor v)
-{
+void TMPCustomSyntaxMemo::SetDefBackColor(TColor v) {
     FDefBackColor = v;
     InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::SetDefForeColor(TColor v)
-{
+void TMPCustomSyntaxMemo::SetDefForeColor(TColor v) {
     FDefForeColor = v;
     InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::SetGutterWidth(int v)
-{
+void TMPCustomSyntaxMemo::SetGutterWidth(int v) {
     if (v == FGutterWidth)
         return;
     FGutterWidth = v;
     InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::SetSectionIndent(int v)
-{
+void TMPCustomSyntaxMemo::SetSectionIndent(int v) {
     FSectionIndent = v;
     InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::SetShowRowNumbers(bool v)
-{
+void TMPCustomSyntaxMemo::SetShowRowNumbers(bool v) {
     if (v == FShowRowNumbers)
         return;
     FShowRowNumbers = v;
     InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::SetOptions(TMPSynMemoOptions Value)
-{
+void TMPCustomSyntaxMemo::SetOptions(TMPSynMemoOptions Value) {
     const TMPSynMemoOptions old = Options();
     if (Value == old)
         return;
@@ -220,8 +201,7 @@ void TMPCustomSyntaxMemo::SetOptions(TMPSynMemoOptions Value)
         InvalidateAll();
 }
 
-void TMPCustomSyntaxMemo::FileNameChanged()
-{
+void TMPCustomSyntaxMemo::FileNameChanged() {
     const std::string& name = Lines()->FileName();
     if (Options().Contains(smoShowFileNameInTabSheet) && Parent() && Parent()->ClassName() == "TTabSheet")
         Parent()->SetCaption(ExtractFileName(name));
@@ -232,8 +212,7 @@ void TMPCustomSyntaxMemo::FileNameChanged()
 
 // ---- metrics and layout --------------------------------------------------------------------------
 
-void TMPCustomSyntaxMemo::Metrics()
-{
+void TMPCustomSyntaxMemo::Metrics() {
     TCanvas* c = FRowBitmap->Canvas();
     c->SetFont(Font());
     const int h = Font()->Height();
@@ -254,24 +233,25 @@ void TMPCustomSyntaxMemo::Metrics()
     FView->Canvas()->FillRect(Rect(0, 0, w, ch));
 }
 
-TRect TMPCustomSyntaxMemo::RowBand(int R) const
-{
+TRect TMPCustomSyntaxMemo::RowBand(int R) const {
     auto* self = const_cast<TMPCustomSyntaxMemo*>(this);
-    const int cw = self->ClientWidth(), ch = self->ClientHeight() - (FHScroll->Visible() ? FHScroll->Height() : 0);
-    TRect r = R < 0 ? Rect(0, 0, cw, ch)
-                    : Bounds(0, R * FLineHeight, cw, std::max(0, std::min(FLineHeight, ch - R * FLineHeight)));
+    const int cw = self->ClientWidth(),
+              ch = self->ClientHeight() - (FHScroll->Visible() ? FHScroll->Height() : 0);
+    TRect r = R < 0
+                  ? Rect(0, 0, cw, ch)
+                  : Bounds(0, R * FLineHeight, cw, std::max(0, std::min(FLineHeight, ch - R * FLineHeight)));
     r.Right -= (FVScroll->Visible() ? FVScroll->Width() : 0) + 1;
     return r;
 }
 
-TRect TMPCustomSyntaxMemo::GutterRect(int R) const
-{
+TRect TMPCustomSyntaxMemo::GutterRect(int R) const {
     TRect g = RowBand(R);
     if (Options().Contains(smoVSNET_SectionsStyle)) {
         g.Right = g.Left + FGutterWidth + FSectionIndent + 2;
         return g;
     }
-    const int depth = Options().Contains(smoAutoGutterWidth) ? Sections()->MaxLevel() : Sections()->RecordedMaxLevel();
+    const int depth =
+        Options().Contains(smoAutoGutterWidth) ? Sections()->MaxLevel() : Sections()->RecordedMaxLevel();
     g.Right = g.Left + FGutterWidth + depth * FSectionIndent + 2;
     if (FShowRowNumbers) {
         for (char d : IntToStr(Lines()->Count()))
@@ -281,37 +261,32 @@ TRect TMPCustomSyntaxMemo::GutterRect(int R) const
     return g;
 }
 
-TRect TMPCustomSyntaxMemo::TextAreaRect(int R) const
-{
+TRect TMPCustomSyntaxMemo::TextAreaRect(int R) const {
     TRect t = RowBand(R);
     t.Left = GutterRect(R).Right;
     return t;
 }
 
-TRect TMPCustomSyntaxMemo::FoldBox(int R, int Level) const
-{
+TRect TMPCustomSyntaxMemo::FoldBox(int R, int Level) const {
     const TRect band = RowBand(R);
     const int left = Options().Contains(smoVSNET_SectionsStyle) ? FGutterWidth + 2
-                                                                 : FGutterWidth + (Level - 1) * FSectionIndent;
+                                                                : FGutterWidth + (Level - 1) * FSectionIndent;
     return Bounds(band.Left + left, (band.Top + band.Bottom) / 2 - 4, 9, 9);
 }
 
 // ---- rows and lines ------------------------------------------------------------------------------
 
-int TMPCustomSyntaxMemo::VisibleIndexOf(int Line) const
-{
+int TMPCustomSyntaxMemo::VisibleIndexOf(int Line) const {
     Sections()->RecalculateIfPending();
     return Sections()->VisibleIndexOf(Line);
 }
 
-int TMPCustomSyntaxMemo::LineAtVisibleIndex(int Index) const
-{
+int TMPCustomSyntaxMemo::LineAtVisibleIndex(int Index) const {
     Sections()->RecalculateIfPending();
     return Sections()->LineAtVisibleIndex(Index);
 }
 
-int TMPCustomSyntaxMemo::RowOfLine(int Line) const
-{
+int TMPCustomSyntaxMemo::RowOfLine(int Line) const {
     const int vi = VisibleIndexOf(Line);
     if (vi < 0)
         return -2;
@@ -321,8 +296,7 @@ int TMPCustomSyntaxMemo::RowOfLine(int Line) const
     return row >= FVisibleRows ? -3 : row;
 }
 
-int TMPCustomSyntaxMemo::TextX(int Column, int Line) const
-{
+int TMPCustomSyntaxMemo::TextX(int Column, int Line) const {
     const int space = FCharWidths[0][' '];
     const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
     if (!tokens)
@@ -345,8 +319,7 @@ int TMPCustomSyntaxMemo::TextX(int Column, int Line) const
     return x + std::max(Column - c, 0) * space;
 }
 
-int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const
-{
+int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const {
     const int space = std::max(FCharWidths[0][' '], 1);
     TokenIndex = 65535;
     const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
@@ -363,7 +336,8 @@ int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const
             }
         const bool bold = SyntaxAttributes()->GetStyle(t.Kind) & mpsBold;
         for (; c < t.Start + t.Length; ++c) {
-            const int w = c < int(text.size()) ? FCharWidths[bold][static_cast<unsigned char>(text[size_t(c)])] : space;
+            const int w =
+                c < int(text.size()) ? FCharWidths[bold][static_cast<unsigned char>(text[size_t(c)])] : space;
             if (x + w > PixelX) {
                 TokenIndex = i;
                 return c;
@@ -374,8 +348,7 @@ int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const
     return c + (PixelX - x) / space;
 }
 
-TPoint TMPCustomSyntaxMemo::PointToText(int X, int Y, bool MapToLine) const
-{
+TPoint TMPCustomSyntaxMemo::PointToText(int X, int Y, bool MapToLine) const {
     const int top = RowBand(-1).Top;
     const int dy = Y - top;
     int row = FLineHeight > 0 ? (dy >= 0 ? dy / FLineHeight : (dy - FLineHeight + 1) / FLineHeight) : 0;
@@ -384,15 +357,13 @@ TPoint TMPCustomSyntaxMemo::PointToText(int X, int Y, bool MapToLine) const
     return {FHorzOffset + X - TextAreaRect(-1).Left, row};
 }
 
-TPoint TMPCustomSyntaxMemo::TextToClient(int PixelX, int Row) const
-{
+TPoint TMPCustomSyntaxMemo::TextToClient(int PixelX, int Row) const {
     return {TextAreaRect(-1).Left + PixelX - FHorzOffset, Row * FLineHeight};
 }
 
 // ---- scrolling -----------------------------------------------------------------------------------
 
-int TMPCustomSyntaxMemo::LongestLine() const
-{
+int TMPCustomSyntaxMemo::LongestLine() const {
     if (FLongest < 0) {
         FLongest = 0;
         for (int i = 0; i < Lines()->Count(); ++i)
@@ -401,16 +372,16 @@ int TMPCustomSyntaxMemo::LongestLine() const
     return FLongest;
 }
 
-int TMPCustomSyntaxMemo::HorzMax() const { return std::max(0, 10 * LongestLine() - TextAreaRect(-1).Width()); }
+int TMPCustomSyntaxMemo::HorzMax() const {
+    return std::max(0, 10 * LongestLine() - TextAreaRect(-1).Width());
+}
 
-int TMPCustomSyntaxMemo::VertMax() const
-{
+int TMPCustomSyntaxMemo::VertMax() const {
     Sections()->RecalculateIfPending();
     return std::max(0, int(Sections()->VisibleLines().size()) - FVisibleRows + 1);
 }
 
-void TMPCustomSyntaxMemo::UpdateScrollBars()
-{
+void TMPCustomSyntaxMemo::UpdateScrollBars() {
     if (!Parent() || Lines()->Updating())
         return;
     const int vmax = VertMax(), hmax = HorzMax();
@@ -427,8 +398,7 @@ void TMPCustomSyntaxMemo::UpdateScrollBars()
     FSettingBars = false;
 }
 
-void TMPCustomSyntaxMemo::SetViewOrigin(int AHorzOffset, int ATopRow)
-{
+void TMPCustomSyntaxMemo::SetViewOrigin(int AHorzOffset, int ATopRow) {
     const int h = std::clamp(AHorzOffset, 0, HorzMax());
     const int vmax = VertMax();
     int vi = VisibleIndexOf(ATopRow);
@@ -442,8 +412,7 @@ void TMPCustomSyntaxMemo::SetViewOrigin(int AHorzOffset, int ATopRow)
     UpdateScrollBars();
 }
 
-void TMPCustomSyntaxMemo::EnsureVisible(int Column, int Line, int Length)
-{
+void TMPCustomSyntaxMemo::EnsureVisible(int Column, int Line, int Length) {
     const int row = RowOfLine(Line);
     if (row == -2)
         return;
@@ -462,8 +431,7 @@ void TMPCustomSyntaxMemo::EnsureVisible(int Column, int Line, int Length)
         SetViewOrigin(offset, top);
 }
 
-void TMPCustomSyntaxMemo::GotoLine(int Column, int Line)
-{
+void TMPCustomSyntaxMemo::GotoLine(int Column, int Line) {
     if (!Lines()->ValidIndex(Line))
         return;
     WithinUpdate(Lines(), [&] {
@@ -474,8 +442,7 @@ void TMPCustomSyntaxMemo::GotoLine(int Column, int Line)
     });
 }
 
-void TMPCustomSyntaxMemo::SetHotToken(int TokenIndex, int Line)
-{
+void TMPCustomSyntaxMemo::SetHotToken(int TokenIndex, int Line) {
     WithinUpdate(Lines(), [&] {
         InvalidateLine(FHotToken.y);
         FHotToken = {-1, -1};
@@ -490,8 +457,7 @@ void TMPCustomSyntaxMemo::SetHotToken(int TokenIndex, int Line)
     });
 }
 
-void TMPCustomSyntaxMemo::ResetView()
-{
+void TMPCustomSyntaxMemo::ResetView() {
     TMPSynMemoCore::ResetView();
     FHorzOffset = 0;
     FTopRow = 0;
@@ -502,14 +468,12 @@ void TMPCustomSyntaxMemo::ResetView()
 
 // ---- repaint bookkeeping and caret ---------------------------------------------------------------
 
-bool TMPCustomSyntaxMemo::CanPaint()
-{
+bool TMPCustomSyntaxMemo::CanPaint() {
     // Rows stay marked while the control is hidden and are painted when it shows again.
     return Parent() && HandleAllocated() && Visible() && !Lines()->Updating() && FLineHeight > 0;
 }
 
-void TMPCustomSyntaxMemo::InvalidateLine(int Line)
-{
+void TMPCustomSyntaxMemo::InvalidateLine(int Line) {
     if (FLongest >= 0)
         FLongest = std::max(FLongest, Lines()->LineLength(Line));
     const int row = RowOfLine(Line);
@@ -518,25 +482,23 @@ void TMPCustomSyntaxMemo::InvalidateLine(int Line)
     FlushRows();
 }
 
-void TMPCustomSyntaxMemo::InvalidateFrom(int Line)
-{
+void TMPCustomSyntaxMemo::InvalidateFrom(int Line) {
     FLongest = -1;
     int row = RowOfLine(Line);
     if (row == -1)
         row = 0;
     if (row >= 0)
-        std::fill(FDirtyRows.begin() + std::min<ptrdiff_t>(row, ptrdiff_t(FDirtyRows.size())), FDirtyRows.end(), 1);
+        std::fill(FDirtyRows.begin() + std::min<ptrdiff_t>(row, ptrdiff_t(FDirtyRows.size())),
+                  FDirtyRows.end(), 1);
     FlushRows();
 }
 
-void TMPCustomSyntaxMemo::InvalidateAll()
-{
+void TMPCustomSyntaxMemo::InvalidateAll() {
     std::fill(FDirtyRows.begin(), FDirtyRows.end(), 1);
     FlushRows();
 }
 
-void TMPCustomSyntaxMemo::FlushRows()
-{
+void TMPCustomSyntaxMemo::FlushRows() {
     if (!CanPaint())
         return;
     TRect dirty;
@@ -562,8 +524,7 @@ void TMPCustomSyntaxMemo::FlushRows()
     ShowCaret();
 }
 
-void TMPCustomSyntaxMemo::Paint()
-{
+void TMPCustomSyntaxMemo::Paint() {
     if (!Parent())
         return;
     FlushRows();
@@ -575,14 +536,12 @@ void TMPCustomSyntaxMemo::Paint()
 
 void TMPCustomSyntaxMemo::BeginUpdateView() { HideCaret(); }
 
-void TMPCustomSyntaxMemo::EndUpdateView()
-{
+void TMPCustomSyntaxMemo::EndUpdateView() {
     FlushRows();
     UpdateScrollBars();
 }
 
-void TMPCustomSyntaxMemo::CaretMoved(int OldLine)
-{
+void TMPCustomSyntaxMemo::CaretMoved(int OldLine) {
     const TMPPos caret = Range()->Caret();
     EnsureVisible(caret.X, caret.Y, 1);
     if (FShowRowNumbers) {
@@ -591,8 +550,7 @@ void TMPCustomSyntaxMemo::CaretMoved(int OldLine)
     }
 }
 
-void TMPCustomSyntaxMemo::ShowCaret()
-{
+void TMPCustomSyntaxMemo::ShowCaret() {
     if (!FHasCaret || !HandleAllocated() || Lines()->Updating() || FLineHeight <= 0)
         return;
     const TMPPos caret = Range()->Caret();
@@ -612,8 +570,7 @@ void TMPCustomSyntaxMemo::ShowCaret()
     FCaretShown = true;
 }
 
-void TMPCustomSyntaxMemo::HideCaret()
-{
+void TMPCustomSyntaxMemo::HideCaret() {
     if (!FCaretShown || !Parent())
         return;
     ::HideCaret(Handle());
@@ -622,8 +579,7 @@ void TMPCustomSyntaxMemo::HideCaret()
 
 // ---- messages ------------------------------------------------------------------------------------
 
-void TMPCustomSyntaxMemo::Dispatch(TMessage& Message)
-{
+void TMPCustomSyntaxMemo::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         // Tab is one of the editor's keys (it inserts spaces), not a move to the next control.
@@ -673,13 +629,11 @@ void TMPCustomSyntaxMemo::Dispatch(TMessage& Message)
         Message.Result = 1;
         return;
     }
-    default:
-        TCustomControl::Dispatch(Message);
+    default: TCustomControl::Dispatch(Message);
     }
 }
 
-void TMPCustomSyntaxMemo::CMFontChanged(TMessage& Message)
-{
+void TMPCustomSyntaxMemo::CMFontChanged(TMessage& Message) {
     TCustomControl::CMFontChanged(Message);
     if (!Lines())
         return;

@@ -115,8 +115,8 @@ private:
     void FlushRows();
     void PaintRow(int Row);
     void PaintFoldMarks(TCanvas* C, const TRect& G, int Line, int RowHeight);
-    void PaintTextRuns(TCanvas* C, const TRect& K, int X0, const TMPSyntaxParser& Tokens, int Line, int SelFrom,
-                       int SelTo);
+    void PaintTextRuns(TCanvas* C, const TRect& K, int X0, const TMPSyntaxParser& Tokens, int Line,
+                       int SelFrom, int SelTo);
     void MakeGlyphs();
     void WheelMessage(TWMMouseWheel& Message);
     void DblClickMessage(TWMMouse& Message);
@@ -151,7 +151,7 @@ private:
     std::unique_ptr<TBitmap> FGlyphs; // ten 11 x 11 bookmark images side by side
     TScrollBar* FVScroll = nullptr;
     TScrollBar* FHScroll = nullptr;
-    bool FSettingBars = false;  // the bars' change handler is off while the view sets them
+    bool FSettingBars = false; // the bars' change handler is off while the view sets them
     mutable int FLongest = -1;
 };
 

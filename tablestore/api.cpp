@@ -15,8 +15,7 @@ using namespace lor;
 
 namespace {
 
-std::recursive_mutex& Mutex()
-{
+std::recursive_mutex& Mutex() {
     static auto* m = new std::recursive_mutex; // outlives the close-at-exit below
     return *m;
 }
@@ -24,14 +23,12 @@ std::recursive_mutex& Mutex()
 // Holds the library lock for one export; with a label it traces taking and leaving it.
 class LockGuard {
 public:
-    explicit LockGuard(const char* label = nullptr) : label_(label)
-    {
+    explicit LockGuard(const char* label = nullptr) : label_(label) {
         Mutex().lock();
         if (label_ && *label_)
             std::fprintf(stderr, "mutex lock  : %s\n", label_);
     }
-    ~LockGuard()
-    {
+    ~LockGuard() {
         if (label_ && *label_)
             std::fprintf(stderr, "mutex unlock: %s\n", label_);
         Mutex().unlock();
@@ -51,8 +48,7 @@ struct Registry {
     uint32_t lastBase = 0;
 
     // Handles are never reused while the process lives (until the 32-bit space wraps).
-    uint32_t NewHandle()
-    {
+    uint32_t NewHandle() {
         for (;;) {
             uint32_t h = next++;
             if (next == 0)
@@ -63,14 +59,12 @@ struct Registry {
     }
 };
 
-Registry& Reg()
-{
+Registry& Reg() {
     static auto* r = new Registry;
     return *r;
 }
 
-Base* BaseOf(LORHANDLE h)
-{
+Base* BaseOf(LORHANDLE h) {
     if (h <= 32)
         return nullptr;
     auto it = Reg().baseOf.find(h);
@@ -81,8 +75,7 @@ Base* BaseOf(LORHANDLE h)
     return it->second;
 }
 
-Table* TableOf(LORHANDLE h)
-{
+Table* TableOf(LORHANDLE h) {
     if (h <= 32)
         return nullptr;
     auto it = Reg().tableOf.find(h);
@@ -93,8 +86,7 @@ Table* TableOf(LORHANDLE h)
     return it->second;
 }
 
-Base* FindSameFile(const std::string& path)
-{
+Base* FindSameFile(const std::string& path) {
     PathInfo info = InspectPath(path);
     if (!info.exists)
         return nullptr;
@@ -104,15 +96,13 @@ Base* FindSameFile(const std::string& path)
     return nullptr;
 }
 
-uint32_t RegisterTable(Table* t)
-{
+uint32_t RegisterTable(Table* t) {
     t->handle = Reg().NewHandle();
     Reg().tableOf[t->handle] = t;
     return t->handle;
 }
 
-void CloseAndForget(Base* b)
-{
+void CloseAndForget(Base* b) {
     Registry& r = Reg();
     for (auto& t : b->tables)
         r.tableOf.erase(t->handle);
@@ -137,8 +127,7 @@ struct RecIn {
 };
 
 // Reads the entry block; false (status 12 or 13) when the key or data exceeds the scratch sizes.
-bool ParseRec(Base& b, const uint8_t* rec, RecIn& in)
-{
+bool ParseRec(Base& b, const uint8_t* rec, RecIn& in) {
     in.maxKey = std::min<uint32_t>(Get16(rec), LOR_MAX_KEY);
     in.maxData = std::min<uint32_t>(Get32(rec + 2), LOR_MAX_DATA);
     in.klen = Get16(rec + 6);
@@ -156,8 +145,7 @@ bool ParseRec(Base& b, const uint8_t* rec, RecIn& in)
     return true;
 }
 
-void WriteAnswer(uint8_t* rec, const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen)
-{
+void WriteAnswer(uint8_t* rec, const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen) {
     Put16(rec, uint16_t(klen));
     std::memmove(rec + 2, key, klen);
     Put32(rec + 2 + klen, dlen);
@@ -169,8 +157,7 @@ void WriteAnswer(uint8_t* rec, const uint8_t* key, uint32_t klen, const uint8_t*
 
 namespace lor {
 
-int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap)
-{
+int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -229,8 +216,7 @@ int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap)
 
 extern "C" {
 
-LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly)
-{
+LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly) {
     try {
         LockGuard lock;
         if (!path || !*path)
@@ -259,8 +245,7 @@ LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly)
     }
 }
 
-int CreateBase(const char* path, uint32_t size)
-{
+int CreateBase(const char* path, uint32_t size) {
     try {
         LockGuard lock;
         if (!path || !*path || FindSameFile(path))
@@ -271,8 +256,7 @@ int CreateBase(const char* path, uint32_t size)
     }
 }
 
-void RestoreBase(const char* path)
-{
+void RestoreBase(const char* path) {
     try {
         LockGuard lock;
         if (!path || !*path || FindSameFile(path))
@@ -282,8 +266,7 @@ void RestoreBase(const char* path)
     }
 }
 
-void InfoBase(LORHANDLE base, char* out)
-{
+void InfoBase(LORHANDLE base, char* out) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -295,8 +278,7 @@ void InfoBase(LORHANDLE base, char* out)
     }
 }
 
-void CloseBase(LORHANDLE base)
-{
+void CloseBase(LORHANDLE base) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -309,8 +291,7 @@ void CloseBase(LORHANDLE base)
     }
 }
 
-int IsTable(LORHANDLE base, const char* name)
-{
+int IsTable(LORHANDLE base, const char* name) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -322,8 +303,7 @@ int IsTable(LORHANDLE base, const char* name)
     }
 }
 
-void FlushBase(LORHANDLE base)
-{
+void FlushBase(LORHANDLE base) {
     try {
         LockGuard lock;
         if (Base* b = BaseOf(base))
@@ -332,8 +312,7 @@ void FlushBase(LORHANDLE base)
     }
 }
 
-LORHANDLE OpenTable(LORHANDLE base, const char* name)
-{
+LORHANDLE OpenTable(LORHANDLE base, const char* name) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -352,8 +331,7 @@ LORHANDLE OpenTable(LORHANDLE base, const char* name)
     }
 }
 
-int DelTable(LORHANDLE base, const char* name)
-{
+int DelTable(LORHANDLE base, const char* name) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -365,8 +343,7 @@ int DelTable(LORHANDLE base, const char* name)
     }
 }
 
-int RenTable(LORHANDLE base, const char* oldName, const char* newName)
-{
+int RenTable(LORHANDLE base, const char* oldName, const char* newName) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -378,8 +355,7 @@ int RenTable(LORHANDLE base, const char* oldName, const char* newName)
     }
 }
 
-LORHANDLE MetaTable(LORHANDLE base)
-{
+LORHANDLE MetaTable(LORHANDLE base) {
     try {
         LockGuard lock;
         Base* b = base == 0 ? BaseOf(Reg().lastBase) : BaseOf(base);
@@ -389,8 +365,7 @@ LORHANDLE MetaTable(LORHANDLE base)
     }
 }
 
-int CloseTable(LORHANDLE table)
-{
+int CloseTable(LORHANDLE table) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -404,8 +379,7 @@ int CloseTable(LORHANDLE table)
     }
 }
 
-int ZapTable(LORHANDLE table)
-{
+int ZapTable(LORHANDLE table) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -417,8 +391,7 @@ int ZapTable(LORHANDLE table)
     }
 }
 
-const char* NameOfTable(LORHANDLE table)
-{
+const char* NameOfTable(LORHANDLE table) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -441,8 +414,7 @@ int Bottom(LORHANDLE table, void* rec) { return RecordCall(RecOp::Bottom, table,
 int FirstRec(LORHANDLE table, void* rec) { return RecordCall(RecOp::First, table, rec, kUnbounded); }
 int LastRec(LORHANDLE table, void* rec) { return RecordCall(RecOp::Last, table, rec, kUnbounded); }
 
-uint32_t CountRec(LORHANDLE table)
-{
+uint32_t CountRec(LORHANDLE table) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -452,8 +424,7 @@ uint32_t CountRec(LORHANDLE table)
     }
 }
 
-int SaveBin(LORHANDLE table, const void* data, uint32_t length)
-{
+int SaveBin(LORHANDLE table, const void* data, uint32_t length) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -465,8 +436,7 @@ int SaveBin(LORHANDLE table, const void* data, uint32_t length)
     }
 }
 
-int ReadBin(LORHANDLE table, void* out)
-{
+int ReadBin(LORHANDLE table, void* out) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -478,8 +448,7 @@ int ReadBin(LORHANDLE table, void* out)
     }
 }
 
-int DelBin(LORHANDLE table)
-{
+int DelBin(LORHANDLE table) {
     try {
         LockGuard lock;
         Table* t = TableOf(table);
@@ -491,8 +460,7 @@ int DelBin(LORHANDLE table)
     }
 }
 
-uint32_t BasePageCount(LORHANDLE base)
-{
+uint32_t BasePageCount(LORHANDLE base) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -504,8 +472,7 @@ uint32_t BasePageCount(LORHANDLE base)
     }
 }
 
-const uint8_t* BaseGetPageDat(LORHANDLE base, uint32_t page)
-{
+const uint8_t* BaseGetPageDat(LORHANDLE base, uint32_t page) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -522,8 +489,7 @@ const uint8_t* BaseGetPageDat(LORHANDLE base, uint32_t page)
     }
 }
 
-uint32_t PageSize(LORHANDLE base)
-{
+uint32_t PageSize(LORHANDLE base) {
     try {
         LockGuard lock;
         Base* b = BaseOf(base);
@@ -533,8 +499,7 @@ uint32_t PageSize(LORHANDLE base)
     }
 }
 
-TMessageBoxHandler LorSetMessageBoxHandler(TMessageBoxHandler h)
-{
+TMessageBoxHandler LorSetMessageBoxHandler(TMessageBoxHandler h) {
     LockGuard lock;
     return SetMessageBoxHandler(h);
 }
@@ -542,8 +507,7 @@ TMessageBoxHandler LorSetMessageBoxHandler(TMessageBoxHandler h)
 } // extern "C"
 
 // Closes every base still open when the library is unloaded (or the process ends).
-__attribute__((destructor)) static void CloseAllAtUnload()
-{
+__attribute__((destructor)) static void CloseAllAtUnload() {
     try {
         LockGuard lock;
         while (!Reg().bases.empty())
@@ -553,8 +517,7 @@ __attribute__((destructor)) static void CloseAllAtUnload()
 }
 
 // Reads the maps directly: BaseOf and TableOf start a call, which clears the status.
-uint32_t LastStatus(LORHANDLE handle)
-{
+uint32_t LastStatus(LORHANDLE handle) {
     try {
         LockGuard lock;
         Registry& r = Reg();
@@ -567,8 +530,7 @@ uint32_t LastStatus(LORHANDLE handle)
     return 0xFFFFFFFFu;
 }
 
-int BaseFileState(const char* path)
-{
+int BaseFileState(const char* path) {
     try {
         LockGuard lock;
         return path && *path ? int(FileState(path)) : int(LOR_NOT_REGULAR);
@@ -577,8 +539,7 @@ int BaseFileState(const char* path)
     }
 }
 
-LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite)
-{
+LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite) {
     try {
         LockGuard lock;
         if (mayWrite)
@@ -589,22 +550,19 @@ LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite)
     }
 }
 
-uint32_t LorBaseStatus(LORHANDLE base)
-{
+uint32_t LorBaseStatus(LORHANDLE base) {
     LockGuard lock;
     auto it = Reg().baseOf.find(base);
     return it == Reg().baseOf.end() ? 0xFFFFFFFFu : it->second->status;
 }
 
-uint32_t LorTableStatus(LORHANDLE table)
-{
+uint32_t LorTableStatus(LORHANDLE table) {
     LockGuard lock;
     auto it = Reg().tableOf.find(table);
     return it == Reg().tableOf.end() ? 0xFFFFFFFFu : it->second->base->status;
 }
 
-uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* depth)
-{
+uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* depth) {
     LockGuard lock;
     auto it = Reg().tableOf.find(table);
     if (it == Reg().tableOf.end() || !it->second->base->pager)
@@ -613,14 +571,12 @@ uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* de
     return tree.Verify(keys, depth);
 }
 
-int LorOpenBaseCount()
-{
+int LorOpenBaseCount() {
     LockGuard lock;
     return int(Reg().bases.size());
 }
 
-uint32_t LorCacheSlots(uint32_t pageSize)
-{
+uint32_t LorCacheSlots(uint32_t pageSize) {
     LockGuard lock;
     return CacheFor(pageSize)->Capacity();
 }

@@ -8,8 +8,7 @@
 
 namespace lor {
 
-int CompareKeys(const uint8_t* a, uint32_t alen, const uint8_t* b, uint32_t blen)
-{
+int CompareKeys(const uint8_t* a, uint32_t alen, const uint8_t* b, uint32_t blen) {
     uint32_t n = alen < blen ? alen : blen;
     // Keys are mostly a few bytes long: a plain loop beats a library call there.
     uint32_t i = 0;
@@ -33,20 +32,17 @@ const uint8_t* Area(const uint8_t* p) { return p + kPageHeaderSize; }
 bool IsIndex(const uint8_t* p) { return p[kPgFlags] & kFlagIndex; }
 uint32_t FreeOf(const uint8_t* p) { return Get32(p + kPgFree); }
 
-uint32_t EntSize(const uint8_t* e, bool index)
-{
+uint32_t EntSize(const uint8_t* e, bool index) {
     uint32_t k = Get16(e + kEntKeyLen);
     return index ? kIndexEntryExtra + k : kLeafEntryHeader + k + Get32(e);
 }
 
-size_t Size(const Ent& e, bool index)
-{
+size_t Size(const Ent& e, bool index) {
     return index ? kIndexEntryExtra + e.key.size() : kLeafEntryHeader + e.key.size() + e.data.size();
 }
 
 // Bytes that entries [a, b) take as a page of their own; an index page stores its first key empty.
-size_t ChunkSize(const std::vector<Ent>& v, size_t a, size_t b, bool index)
-{
+size_t ChunkSize(const std::vector<Ent>& v, size_t a, size_t b, bool index) {
     size_t n = 0;
     for (size_t i = a; i < b; ++i)
         n += Size(v[i], index);
@@ -56,8 +52,7 @@ size_t ChunkSize(const std::vector<Ent>& v, size_t a, size_t b, bool index)
 }
 
 // A leaf or index page as the tree expects it: its own number, sound lengths, children in range.
-bool CheckTreePage(const uint8_t* p, uint32_t pgno, uint32_t cap, uint32_t limit)
-{
+bool CheckTreePage(const uint8_t* p, uint32_t pgno, uint32_t cap, uint32_t limit) {
     uint8_t kind = p[kPgFlags] & kKindMask;
     if (kind != kFlagLeaf && kind != kFlagIndex)
         return false;
@@ -92,11 +87,12 @@ bool CheckTreePage(const uint8_t* p, uint32_t pgno, uint32_t cap, uint32_t limit
     return !(index && n == 0);
 }
 
-std::string_view View(const uint8_t* p, size_t n) { return std::string_view(reinterpret_cast<const char*>(p), n); }
+std::string_view View(const uint8_t* p, size_t n) {
+    return std::string_view(reinterpret_cast<const char*>(p), n);
+}
 
 // Entries of a checked page, as views into a copy of it kept in the arena.
-std::vector<Ent> Decode(const uint8_t* page, uint32_t cap, Tree::Arena& arena)
-{
+std::vector<Ent> Decode(const uint8_t* page, uint32_t cap, Tree::Arena& arena) {
     const std::vector<uint8_t>& copy = arena.emplace_back(page, page + kPageHeaderSize + cap);
     const uint8_t* p = copy.data();
     std::vector<Ent> v;
@@ -119,8 +115,7 @@ std::vector<Ent> Decode(const uint8_t* page, uint32_t cap, Tree::Arena& arena)
 }
 
 // Writes entries [a, b) as the page's contents; the first key of an index page is stored empty.
-void Encode(uint8_t* p, uint32_t cap, const std::vector<Ent>& v, size_t a, size_t b)
-{
+void Encode(uint8_t* p, uint32_t cap, const std::vector<Ent>& v, size_t a, size_t b) {
     bool index = IsIndex(p);
     uint8_t* area = Area(p);
     uint32_t off = 0;
@@ -146,8 +141,8 @@ void Encode(uint8_t* p, uint32_t cap, const std::vector<Ent>& v, size_t a, size_
 }
 
 // Leaf search: offset and index of the first entry whose key is not smaller than key.
-void LeafSearch(const uint8_t* p, uint32_t cap, const uint8_t* key, uint32_t klen, uint32_t& off, int& idx, bool& eq)
-{
+void LeafSearch(const uint8_t* p, uint32_t cap, const uint8_t* key, uint32_t klen, uint32_t& off, int& idx,
+                bool& eq) {
     uint32_t used = cap - FreeOf(p);
     const uint8_t* a = p + kPageHeaderSize;
     off = 0;
@@ -167,8 +162,7 @@ void LeafSearch(const uint8_t* p, uint32_t cap, const uint8_t* key, uint32_t kle
 
 // Offset of entry idx of a checked page; false when the page has no such entry (a position
 // remembered from a page that another process has since rewritten).
-bool EntryOffset(const uint8_t* p, uint32_t cap, int idx, uint32_t& off)
-{
+bool EntryOffset(const uint8_t* p, uint32_t cap, int idx, uint32_t& off) {
     bool index = IsIndex(p);
     const uint8_t* a = p + kPageHeaderSize;
     uint32_t used = cap - FreeOf(p);
@@ -180,8 +174,7 @@ bool EntryOffset(const uint8_t* p, uint32_t cap, int idx, uint32_t& off)
 
 // Copies the leaf entry at off of page p out when it fits the maxima; false when the entry runs
 // past the page's used part.
-bool CopyOut(const uint8_t* p, uint32_t cap, uint32_t off, RecOut& out, bool& found)
-{
+bool CopyOut(const uint8_t* p, uint32_t cap, uint32_t off, RecOut& out, bool& found) {
     found = false;
     uint32_t used = cap - FreeOf(p);
     if (off >= used || used - off < kLeafEntryHeader)
@@ -204,8 +197,7 @@ bool CopyOut(const uint8_t* p, uint32_t cap, uint32_t off, RecOut& out, bool& fo
 
 } // namespace
 
-uint32_t Tree::Load(uint32_t pgno, PageRef& ref)
-{
+uint32_t Tree::Load(uint32_t pgno, PageRef& ref) {
     if (pgno == 0 || pgno > pg_.Limit())
         return LOR_DAMAGED;
     if (uint32_t st = pg_.Get(pgno, ref))
@@ -220,8 +212,7 @@ uint32_t Tree::Load(uint32_t pgno, PageRef& ref)
     return LOR_OK;
 }
 
-uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair)
-{
+uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair) {
     path.n = 0;
     uint32_t pgno = d_.root, parent = 0;
     for (int depth = 0; depth < kMaxDepth; ++depth) {
@@ -266,8 +257,7 @@ uint32_t Tree::Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& l
     return LOR_DAMAGED;
 }
 
-uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen, bool& inserted)
-{
+uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen, bool& inserted) {
     inserted = false;
     if (klen == 0)
         return LOR_EMPTY_KEY;
@@ -338,8 +328,7 @@ uint32_t Tree::Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint
     return LOR_OK;
 }
 
-uint32_t Tree::PutEntry(int level, const Ent& e)
-{
+uint32_t Tree::PutEntry(int level, const Ent& e) {
     Path path;
     PageRef leaf;
     const uint8_t* k = reinterpret_cast<const uint8_t*>(e.key.data());
@@ -359,8 +348,8 @@ uint32_t Tree::PutEntry(int level, const Ent& e)
     Arena arena;
     std::vector<Ent> ents = Decode(p, cap, arena);
     size_t o = 1;
-    while (o < ents.size() && CompareKeys(reinterpret_cast<const uint8_t*>(ents[o].key.data()), uint32_t(ents[o].key.size()), k,
-                                          uint32_t(e.key.size())) <= 0)
+    while (o < ents.size() && CompareKeys(reinterpret_cast<const uint8_t*>(ents[o].key.data()),
+                                          uint32_t(ents[o].key.size()), k, uint32_t(e.key.size())) <= 0)
         ++o;
     ents.insert(ents.begin() + long(o), e);
     if (ChunkSize(ents, 0, ents.size(), true) <= cap) {
@@ -371,8 +360,7 @@ uint32_t Tree::PutEntry(int level, const Ent& e)
     return Place(path, pi, ents, o);
 }
 
-uint32_t Tree::RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty)
-{
+uint32_t Tree::RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty) {
     PageRef ref;
     if (uint32_t st = Load(parentPg, ref))
         return st;
@@ -391,8 +379,7 @@ uint32_t Tree::RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty)
 
 // Gives child idx of parentPg the separator newSep, which lies between its neighbours' keys:
 // in place when the page has room, else out of the page and in again by key.
-uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view newSep)
-{
+uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view newSep) {
     PageRef ref;
     if (uint32_t st = Load(parentPg, ref))
         return st;
@@ -434,8 +421,7 @@ uint32_t Tree::Resep(int level, uint32_t parentPg, int idx, std::string_view new
 // Stores ents (page path.s[pi]'s entries with the new one at o) when they overflow the page: a root
 // gets a parent first; then a head moves to the left sibling, or a tail to the right one, when it has
 // the room; else the page splits. Status 0 or a LOR_* code; entries no page can hold are damage.
-uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
-{
+uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o) {
     const uint32_t cap = pg_.Capacity();
     const bool index = path.n - 1 - pi > 0;
     if (ChunkSize(ents, 0, ents.size(), index) <= cap) {
@@ -463,8 +449,7 @@ uint32_t Tree::Place(Path& path, int pi, std::vector<Ent>& ents, size_t o)
 }
 
 // A new root above the full root, with it as the only child; the path grows by one step at the top.
-uint32_t Tree::GrowRoot(Path& path)
-{
+uint32_t Tree::GrowRoot(Path& path) {
     if (path.n > kMaxDepth)
         return LOR_DAMAGED;
     const uint32_t old = path.s[0].pg;
@@ -489,8 +474,7 @@ uint32_t Tree::GrowRoot(Path& path)
 
 // The parent's entries for page path.s[pi] and its two neighbours, read in place; damage when the
 // parent does not name the page where the path says.
-uint32_t Tree::ReadSiblings(const Path& path, int pi, Siblings& sib)
-{
+uint32_t Tree::ReadSiblings(const Path& path, int pi, Siblings& sib) {
     const uint32_t cap = pg_.Capacity();
     sib.level = path.n - 1 - pi;
     sib.index = sib.level > 0;
@@ -506,7 +490,9 @@ uint32_t Tree::ReadSiblings(const Path& path, int pi, Siblings& sib)
     const uint32_t used = cap - FreeOf(p);
     for (uint32_t o = 0; o < used; o += kIndexEntryExtra + Get16(a + o + kEntKeyLen), ++nent) {
         const uint8_t* e = a + o;
-        auto key = [e] { return std::string(reinterpret_cast<const char*>(e + kEntKey), Get16(e + kEntKeyLen)); };
+        auto key = [e] {
+            return std::string(reinterpret_cast<const char*>(e + kEntKey), Get16(e + kEntKeyLen));
+        };
         if (nent == sib.at - 1)
             sib.left = Get32(e + kEntChild);
         if (nent == sib.at) {
@@ -524,8 +510,7 @@ uint32_t Tree::ReadSiblings(const Path& path, int pi, Siblings& sib)
 
 // Moves a head of ents (not the new entry at the end) to the left sibling when it has more room
 // than the new entry needs and the rest then fits the page; done tells whether it did.
-uint32_t Tree::ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done)
-{
+uint32_t Tree::ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done) {
     done = false;
     const uint32_t cap = pg_.Capacity();
     const size_t n = ents.size();
@@ -565,8 +550,7 @@ uint32_t Tree::ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, 
 
 // Moves a tail of ents (at the end: the new entry alone) to the right sibling when it holds at
 // least as much as the new entry needs; done tells whether it did.
-uint32_t Tree::ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done)
-{
+uint32_t Tree::ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done) {
     done = false;
     const uint32_t cap = pg_.Capacity();
     const size_t n = ents.size();
@@ -604,8 +588,7 @@ uint32_t Tree::ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o,
 
 // The page keeps the first chunk and new pages take the others: two pages cut as near the new
 // entry as fits, else as many as a greedy packing from the left needs.
-uint32_t Tree::Split(const Siblings& sib, std::vector<Ent>& ents, size_t o)
-{
+uint32_t Tree::Split(const Siblings& sib, std::vector<Ent>& ents, size_t o) {
     const uint32_t cap = pg_.Capacity();
     const size_t n = ents.size();
     const bool index = sib.index;
@@ -661,8 +644,7 @@ uint32_t Tree::Split(const Siblings& sib, std::vector<Ent>& ents, size_t o)
     return LOR_OK;
 }
 
-uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& found)
-{
+uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& found) {
     found = false;
     if (klen == 0)
         return LOR_EMPTY_KEY;
@@ -711,8 +693,7 @@ uint32_t Tree::Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& foun
 }
 
 // The first entry of a leaf went away: release emptied pages and keep the separators above exact.
-uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey)
-{
+uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey) {
     uint32_t cap = pg_.Capacity();
     std::string newFirst;
     bool haveFirst = false;
@@ -758,7 +739,9 @@ uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey)
             if (!EntryOffset(ref.data(), cap, pidx, eoff))
                 return LOR_DAMAGED;
             const uint8_t* e = Area(ref.data()) + eoff;
-            bool same = CompareKeys(e + kEntKey, Get16(e + kEntKeyLen), reinterpret_cast<const uint8_t*>(oldKey.data()), uint32_t(oldKey.size())) == 0;
+            bool same =
+                CompareKeys(e + kEntKey, Get16(e + kEntKeyLen),
+                            reinterpret_cast<const uint8_t*>(oldKey.data()), uint32_t(oldKey.size())) == 0;
             ref.Reset();
             if (same && haveFirst)
                 return Resep(path.n - pi, parentPg, pidx, newFirst);
@@ -769,8 +752,7 @@ uint32_t Tree::AfterFirstRemoved(Path& path, const std::string& oldKey)
     return LOR_OK;
 }
 
-uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
-{
+uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found) {
     found = false;
     if (d_.root == 0)
         return LOR_OK;
@@ -792,8 +774,7 @@ uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
 
 // Goes down from child (at path level pi) along first or last entries to a leaf, recording the
 // steps in path; off receives the offset of the leaf's first or last entry.
-uint32_t Tree::DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off)
-{
+uint32_t Tree::DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off) {
     for (int l = pi; l < kMaxDepth; ++l) {
         PageRef ref;
         if (uint32_t st = Load(child, ref))
@@ -825,8 +806,7 @@ uint32_t Tree::DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_
 
 // The record at offset off of the path's leaf, or the first of the next leaf when off is past
 // the end; path and off move there.
-uint32_t Tree::StepNext(Path& path, uint32_t& off, RecOut& out, bool& found)
-{
+uint32_t Tree::StepNext(Path& path, uint32_t& off, RecOut& out, bool& found) {
     found = false;
     {
         PageRef leaf;
@@ -860,8 +840,7 @@ uint32_t Tree::StepNext(Path& path, uint32_t& off, RecOut& out, bool& found)
 
 // The record before offset off of the path's leaf, or the last of the previous leaf when off is
 // the first; path and off move there.
-uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found)
-{
+uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found) {
     found = false;
     if (off > 0) {
         PageRef leaf;
@@ -900,14 +879,12 @@ uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found)
     return LOR_OK;
 }
 
-bool Tree::CursorAt(const uint8_t* key, uint32_t klen) const
-{
-    return cur_ && cur_->stamp == pg_.Changes() && cur_->key.size() == klen
-        && (klen == 0 || std::memcmp(cur_->key.data(), key, klen) == 0);
+bool Tree::CursorAt(const uint8_t* key, uint32_t klen) const {
+    return cur_ && cur_->stamp == pg_.Changes() && cur_->key.size() == klen &&
+           (klen == 0 || std::memcmp(cur_->key.data(), key, klen) == 0);
 }
 
-void Tree::Remember(const Path& path, uint32_t off, const RecOut& out)
-{
+void Tree::Remember(const Path& path, uint32_t off, const RecOut& out) {
     if (!cur_)
         return;
     cur_->stamp = pg_.Changes();
@@ -918,18 +895,15 @@ void Tree::Remember(const Path& path, uint32_t off, const RecOut& out)
     cur_->key.assign(reinterpret_cast<const char*>(out.key), out.keyLen);
 }
 
-uint32_t Tree::Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
-{
+uint32_t Tree::Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found) {
     return Walk(key, klen, out, found, true);
 }
 
-uint32_t Tree::Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
-{
+uint32_t Tree::Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found) {
     return Walk(key, klen, out, found, false);
 }
 
-uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward)
-{
+uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward) {
     found = false;
     if (d_.root == 0)
         return LOR_OK;
@@ -966,8 +940,7 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
     return LOR_OK;
 }
 
-uint32_t Tree::ZapPage(uint32_t pg, int depth, uint32_t& budget)
-{
+uint32_t Tree::ZapPage(uint32_t pg, int depth, uint32_t& budget) {
     if (depth >= kMaxDepth || budget == 0)
         return LOR_DAMAGED;
     --budget;
@@ -989,8 +962,7 @@ uint32_t Tree::ZapPage(uint32_t pg, int depth, uint32_t& budget)
     return pg_.Release(pg);
 }
 
-uint32_t Tree::Zap()
-{
+uint32_t Tree::Zap() {
     pg_.Touch();
     uint32_t st = LOR_OK;
     if (d_.root) {
@@ -1002,9 +974,8 @@ uint32_t Tree::Zap()
     return st;
 }
 
-uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys, const std::string_view* lo,
-                          const std::string_view* hi, uint32_t& budget)
-{
+uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys,
+                          const std::string_view* lo, const std::string_view* hi, uint32_t& budget) {
     if (depth >= kMaxDepth || budget == 0)
         return LOR_DAMAGED;
     --budget;
@@ -1045,8 +1016,7 @@ uint32_t Tree::VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<st
     return LOR_OK;
 }
 
-uint32_t Tree::Verify(std::vector<std::string>* keys, int* depth)
-{
+uint32_t Tree::Verify(std::vector<std::string>* keys, int* depth) {
     if (d_.root == 0)
         return d_.count == 0 ? LOR_OK : LOR_DAMAGED;
     int leafDepth = -1;

@@ -103,7 +103,7 @@ private:
         int level = 0;      // 0 for a leaf
         bool index = false; // level > 0
         uint32_t page = 0, parent = 0, left = 0, right = 0;
-        int at = 0;                     // the page's entry in the parent
+        int at = 0;                    // the page's entry in the parent
         std::string sepPage, sepRight; // separators of the page and of its right neighbour
     };
     uint32_t PutEntry(int level, const Ent& e);

@@ -91,12 +91,12 @@ LORBASE_API TMessageBoxHandler LorSetMessageBoxHandler(TMessageBoxHandler h);
 // Record layout: where the current record's key and data live. The buffers belong to the
 // derived record class.
 struct LORBASE_API TSET {
-    uint16_t LenKey;  // key length
-    void* Key;        // key bytes
-    uint32_t LenDat;  // data length
-    void* Dat;        // data bytes
-    uint16_t MaxKey;  // largest key a read may return
-    uint32_t MaxDat;  // largest data a read may return
+    uint16_t LenKey; // key length
+    void* Key;       // key bytes
+    uint32_t LenDat; // data length
+    void* Dat;       // data bytes
+    uint16_t MaxKey; // largest key a read may return
+    uint32_t MaxDat; // largest data a read may return
     TSET();
     uint32_t LenRec() const; // packed size: key + data + 6
 };
@@ -108,10 +108,10 @@ public:
     // The record buffer holds the two maximums (6 bytes) and a packed record of up to 1024 bytes.
     enum : uint32_t { BufSize = 1024 + 6, MaxPacked = 1024 };
 
-    uint8_t Buf[BufSize];  // block passed to the record exports
-    uint32_t MaxLength;    // largest packed record allowed (MaxLen(n) sets n + 6)
-    LORHANDLE Table;       // open table, 0 when none
-    TSET set;              // the current record
+    uint8_t Buf[BufSize]; // block passed to the record exports
+    uint32_t MaxLength;   // largest packed record allowed (MaxLen(n) sets n + 6)
+    LORHANDLE Table;      // open table, 0 when none
+    TSET set;             // the current record
 
     TOFT();
     explicit TOFT(uint32_t maxLen);
@@ -143,8 +143,8 @@ public:
     void MaxLen(uint32_t n);
     bool Open(LORHANDLE base, const char* name);
     void Close();
-    int Tset2Ptr();  // packs the current record into Buf; throws when it does not fit
-    int Ptr2Tset();  // unpacks the answer in Buf into the key and data; throws when too long
+    int Tset2Ptr(); // packs the current record into Buf; throws when it does not fit
+    int Ptr2Tset(); // unpacks the answer in Buf into the key and data; throws when too long
     uint32_t COUNT();
     const char* NAME();
     static void swabl(void* p, int n);

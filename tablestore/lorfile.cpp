@@ -20,16 +20,14 @@ namespace {
 // and a store into the mapping cannot meet a full disk on filesystems that overwrite in place.
 class OsFile : public File {
 public:
-    OsFile(int fd, bool writable) : fd_(fd), writable_(writable)
-    {
+    OsFile(int fd, bool writable) : fd_(fd), writable_(writable) {
         int64_t n = Size();
         size_ = n > 0 ? uint64_t(n) : 0;
         Remap();
     }
     ~OsFile() override { Close(); }
 
-    int64_t Read(uint64_t off, void* buf, uint32_t n) override
-    {
+    int64_t Read(uint64_t off, void* buf, uint32_t n) override {
         if (off + n > mapLen_ && off < size_ && size_ >= mapLen_ + mapLen_ / 16 + kRemapStep)
             Remap();
         if (off + n <= mapLen_) {
@@ -51,8 +49,7 @@ public:
         return done;
     }
 
-    bool Write(uint64_t off, const void* buf, uint32_t n) override
-    {
+    bool Write(uint64_t off, const void* buf, uint32_t n) override {
         if (writable_ && off + n <= mapLen_) {
             std::memcpy(map_ + off, buf, n);
             return true;
@@ -65,22 +62,19 @@ public:
         return true;
     }
 
-    int64_t Size() override
-    {
+    int64_t Size() override {
         struct stat st;
         if (::fstat(fd_, &st) != 0)
             return -1;
         return st.st_size;
     }
 
-    bool Sync() override
-    {
+    bool Sync() override {
         bool ok = !map_ || !writable_ || ::msync(map_, mapLen_, MS_SYNC) == 0;
         return ::fdatasync(fd_) == 0 && ok;
     }
 
-    bool Close() override
-    {
+    bool Close() override {
         Unmap();
         if (fd_ < 0)
             return true;
@@ -92,8 +86,7 @@ public:
 private:
     static constexpr uint64_t kRemapStep = 64 * 1024;
 
-    bool WriteAt(uint64_t off, const void* buf, uint32_t n)
-    {
+    bool WriteAt(uint64_t off, const void* buf, uint32_t n) {
         uint32_t done = 0;
         while (done < n) {
             ssize_t r = ::pwrite(fd_, static_cast<const char*>(buf) + done, n - done, off_t(off + done));
@@ -108,8 +101,7 @@ private:
     }
 
     // Zeros from the known end up to off, so that the file has no holes under the mapping.
-    bool FillGap(uint64_t off)
-    {
+    bool FillGap(uint64_t off) {
         static const uint8_t zeros[4096] = {};
         while (size_ < off) {
             uint32_t n = uint32_t(std::min<uint64_t>(sizeof zeros, off - size_));
@@ -120,8 +112,7 @@ private:
         return true;
     }
 
-    void Unmap()
-    {
+    void Unmap() {
         if (map_)
             ::munmap(map_, mapLen_);
         map_ = nullptr;
@@ -129,8 +120,7 @@ private:
     }
 
     // Maps the file as far as it reaches now; without a mapping every access uses pread/pwrite.
-    void Remap()
-    {
+    void Remap() {
         Unmap();
         int64_t n = Size();
         if (n <= 0)
@@ -155,8 +145,7 @@ FileOpener g_opener = &OpenOsFile;
 
 } // namespace
 
-std::unique_ptr<File> OpenOsFile(const std::string& path, OpenMode mode)
-{
+std::unique_ptr<File> OpenOsFile(const std::string& path, OpenMode mode) {
     int flags = O_CLOEXEC;
     switch (mode) {
     case OpenMode::ReadOnly: flags |= O_RDONLY; break;
@@ -171,15 +160,13 @@ std::unique_ptr<File> OpenOsFile(const std::string& path, OpenMode mode)
 
 std::unique_ptr<File> OpenFile(const std::string& path, OpenMode mode) { return g_opener(path, mode); }
 
-FileOpener SetFileOpener(FileOpener opener)
-{
+FileOpener SetFileOpener(FileOpener opener) {
     FileOpener old = g_opener;
     g_opener = opener ? opener : &OpenOsFile;
     return old;
 }
 
-PathInfo InspectPath(const std::string& path)
-{
+PathInfo InspectPath(const std::string& path) {
     PathInfo info;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
@@ -194,6 +181,8 @@ PathInfo InspectPath(const std::string& path)
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
-bool MoveFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+bool MoveFile(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
 
 } // namespace lor

@@ -7,24 +7,21 @@
 
 namespace lor {
 
-uint32_t NormalPageSize(uint32_t size)
-{
+uint32_t NormalPageSize(uint32_t size) {
     uint32_t ps = size & ~uint32_t(511);
     if (ps < kMinPageSize || ps > kMaxPageSize)
         return 0;
     return ps;
 }
 
-uint32_t CacheCapacity(uint32_t pageSize)
-{
+uint32_t CacheCapacity(uint32_t pageSize) {
     uint32_t n = pageSize == 1024 ? 40 : pageSize == 2048 ? 20 : 10;
     return n < 3 ? 3 : n;
 }
 
 // ---- Cache ----
 
-Cache::Cache(uint32_t pageSize) : pageSize_(pageSize)
-{
+Cache::Cache(uint32_t pageSize) : pageSize_(pageSize) {
     uint32_t n = CacheCapacity(pageSize);
     for (uint32_t i = 0; i < n; ++i) {
         auto s = std::make_unique<Slot>();
@@ -40,8 +37,7 @@ Cache::Cache(uint32_t pageSize) : pageSize_(pageSize)
     }
 }
 
-void Cache::Unlink(Slot* s)
-{
+void Cache::Unlink(Slot* s) {
     if (s->prev)
         s->prev->next = s->next;
     else
@@ -53,8 +49,7 @@ void Cache::Unlink(Slot* s)
     s->prev = s->next = nullptr;
 }
 
-void Cache::MoveToFront(Slot* s)
-{
+void Cache::MoveToFront(Slot* s) {
     if (head_ == s)
         return;
     Unlink(s);
@@ -66,8 +61,7 @@ void Cache::MoveToFront(Slot* s)
         tail_ = s;
 }
 
-void Cache::MoveToBack(Slot* s)
-{
+void Cache::MoveToBack(Slot* s) {
     if (tail_ == s)
         return;
     Unlink(s);
@@ -79,8 +73,7 @@ void Cache::MoveToBack(Slot* s)
         head_ = s;
 }
 
-uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out)
-{
+uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out) {
     Slot* victim = nullptr;
     for (Slot* s = head_; s; s = s->next) {
         if (s->owner == p && s->pgno == pgno) {
@@ -122,8 +115,7 @@ uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out)
     return LOR_OK;
 }
 
-bool Cache::FlushOwner(Pager* p)
-{
+bool Cache::FlushOwner(Pager* p) {
     bool ok = true;
     for (auto& s : slots_) {
         if (s->owner == p && (s->img[kPgFlags] & kFlagDirty)) {
@@ -134,8 +126,7 @@ bool Cache::FlushOwner(Pager* p)
     return ok;
 }
 
-void Cache::ReleaseOwner(Pager* p)
-{
+void Cache::ReleaseOwner(Pager* p) {
     for (auto& s : slots_) {
         if (s->owner == p) {
             s->owner = nullptr;
@@ -146,18 +137,17 @@ void Cache::ReleaseOwner(Pager* p)
     }
 }
 
-int Cache::OwnerCount(const Pager* p) const
-{
+int Cache::OwnerCount(const Pager* p) const {
     int n = 0;
     for (auto& s : slots_)
         n += s->owner == p;
     return n;
 }
 
-Cache* CacheFor(uint32_t pageSize)
-{
+Cache* CacheFor(uint32_t pageSize) {
     // Never destroyed before the bases that use it: the process-exit close runs first.
-    static std::map<uint32_t, std::unique_ptr<Cache>>* caches = new std::map<uint32_t, std::unique_ptr<Cache>>;
+    static std::map<uint32_t, std::unique_ptr<Cache>>* caches =
+        new std::map<uint32_t, std::unique_ptr<Cache>>;
     auto& c = (*caches)[pageSize];
     if (!c)
         c = std::make_unique<Cache>(pageSize);
@@ -167,8 +157,7 @@ Cache* CacheFor(uint32_t pageSize)
 // ---- Pager ----
 
 Pager::Pager(std::unique_ptr<File> file, const uint8_t header[kFileHeaderSize], bool readOnly)
-    : file_(std::move(file)), readOnly_(readOnly)
-{
+    : file_(std::move(file)), readOnly_(readOnly) {
     pageSize_ = Get32(header + kHdrPageSize);
     dirRoot_ = Get32(header + kHdrDirRoot);
     freeHead_ = Get32(header + kHdrFreeHead);
@@ -178,19 +167,14 @@ Pager::Pager(std::unique_ptr<File> file, const uint8_t header[kFileHeaderSize], 
     limit_ = pages > 0xFFFFFF00u ? 0xFFFFFF00u : uint32_t(pages);
 }
 
-Pager::~Pager()
-{
-    cache_->ReleaseOwner(this);
-}
+Pager::~Pager() { cache_->ReleaseOwner(this); }
 
-uint64_t Pager::FileLength()
-{
+uint64_t Pager::FileLength() {
     int64_t n = file_ ? file_->Size() : -1;
     return n < 0 ? 0 : uint64_t(n);
 }
 
-bool Pager::LoadPage(uint32_t pgno, uint8_t* img)
-{
+bool Pager::LoadPage(uint32_t pgno, uint8_t* img) {
     uint64_t off = uint64_t(pgno - 1) * pageSize_ + kFileHeaderSize;
     int64_t n = file_->Read(off, img, pageSize_);
     if (n < 0)
@@ -209,8 +193,7 @@ bool Pager::LoadPage(uint32_t pgno, uint8_t* img)
     return true;
 }
 
-bool Pager::StorePage(uint32_t pgno, uint8_t* img)
-{
+bool Pager::StorePage(uint32_t pgno, uint8_t* img) {
     if (readOnly_ || broken_) {
         // Nothing may reach a read-only file, nor a file whose base refuses work after a failure.
         img[kPgFlags] &= uint8_t(~kFlagDirty);
@@ -225,8 +208,7 @@ bool Pager::StorePage(uint32_t pgno, uint8_t* img)
     return true;
 }
 
-uint32_t Pager::Get(uint32_t pgno, PageRef& out)
-{
+uint32_t Pager::Get(uint32_t pgno, PageRef& out) {
     if (broken_)
         return LOR_IO_ERROR;
     if (pgno == 0)
@@ -234,8 +216,7 @@ uint32_t Pager::Get(uint32_t pgno, PageRef& out)
     return cache_->Fetch(this, pgno, out);
 }
 
-uint32_t Pager::Alloc(uint32_t owner, uint8_t kind, PageRef& out)
-{
+uint32_t Pager::Alloc(uint32_t owner, uint8_t kind, PageRef& out) {
     Touch();
     uint32_t head = freeHead_;
     if (head == 0 || head > limit_ + 1)
@@ -246,7 +227,8 @@ uint32_t Pager::Alloc(uint32_t owner, uint8_t kind, PageRef& out)
     uint8_t* p = r.data();
     uint32_t next = Get32(p + kPgOwner);
     // The head must be a free page: no kind bits, its own number, a successor in range.
-    if ((p[kPgFlags] & kKindMask) || Get32(p + kPgNumber) != head || next == 0 || next > (limit_ > head ? limit_ : head) + 1)
+    if ((p[kPgFlags] & kKindMask) || Get32(p + kPgNumber) != head || next == 0 ||
+        next > (limit_ > head ? limit_ : head) + 1)
         return LOR_DAMAGED;
     std::memset(p, 0, pageSize_);
     Put32(p + kPgNumber, head);
@@ -261,8 +243,7 @@ uint32_t Pager::Alloc(uint32_t owner, uint8_t kind, PageRef& out)
     return LOR_OK;
 }
 
-uint32_t Pager::Release(uint32_t pgno)
-{
+uint32_t Pager::Release(uint32_t pgno) {
     Touch();
     if (pgno == freeHead_)
         return LOR_OK;
@@ -279,22 +260,19 @@ uint32_t Pager::Release(uint32_t pgno)
     return LOR_OK;
 }
 
-bool Pager::Flush()
-{
+bool Pager::Flush() {
     if (readOnly_)
         return true;
     return cache_->FlushOwner(this) && !broken_;
 }
 
-bool Pager::Sync()
-{
+bool Pager::Sync() {
     if (readOnly_)
         return true;
     return file_->Sync();
 }
 
-bool Pager::WriteHeader(bool inUse)
-{
+bool Pager::WriteHeader(bool inUse) {
     uint8_t h[kFileHeaderSize];
     h[kHdrMagic] = kMagic;
     h[kHdrInUse] = inUse ? 1 : 0;
@@ -304,8 +282,7 @@ bool Pager::WriteHeader(bool inUse)
     return file_->Write(0, h, kFileHeaderSize);
 }
 
-bool Pager::CloseFile()
-{
+bool Pager::CloseFile() {
     cache_->ReleaseOwner(this);
     bool ok = file_ ? file_->Close() : true;
     file_.reset();

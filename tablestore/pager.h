@@ -39,9 +39,19 @@ constexpr uint32_t kMinPageSize = 512;
 constexpr uint32_t kMaxPageSize = 65536;
 
 inline uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-inline void Put16(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
-inline void Put32(uint8_t* p, uint32_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); p[2] = uint8_t(v >> 16); p[3] = uint8_t(v >> 24); }
+inline uint32_t Get32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline void Put16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+inline void Put32(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+    p[3] = uint8_t(v >> 24);
+}
 
 // Page size for a requested size: low nine bits cleared; 0 when out of range.
 uint32_t NormalPageSize(uint32_t size);
@@ -54,8 +64,8 @@ struct Slot {
     Pager* owner = nullptr; // null: unassigned
     uint32_t pgno = 0;
     int pins = 0;
-    bool checked = false;   // contents validated as a tree page since it was loaded
-    Slot* prev = nullptr;   // towards the most recently used end
+    bool checked = false; // contents validated as a tree page since it was loaded
+    Slot* prev = nullptr; // towards the most recently used end
     Slot* next = nullptr;
     std::vector<uint8_t> img;
 };
@@ -66,8 +76,7 @@ public:
     PageRef() = default;
     explicit PageRef(Slot* s) : s_(s) { ++s_->pins; }
     PageRef(PageRef&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
-    PageRef& operator=(PageRef&& o) noexcept
-    {
+    PageRef& operator=(PageRef&& o) noexcept {
         if (this != &o) {
             Reset();
             s_ = o.s_;
@@ -79,8 +88,7 @@ public:
     PageRef& operator=(const PageRef&) = delete;
     ~PageRef() { Reset(); }
 
-    void Reset()
-    {
+    void Reset() {
         if (s_)
             --s_->pins;
         s_ = nullptr;
@@ -154,8 +162,8 @@ public:
     bool LoadPage(uint32_t pgno, uint8_t* img);
     bool StorePage(uint32_t pgno, uint8_t* img);
 
-    bool Flush();                // dirty pages to the file
-    bool Sync();                 // file buffers to the disk
+    bool Flush(); // dirty pages to the file
+    bool Sync();  // file buffers to the disk
     bool WriteHeader(bool inUse);
     bool CloseFile();
     uint64_t FileLength();

@@ -7,8 +7,7 @@
 
 namespace lor {
 
-std::string BackupName(const std::string& path)
-{
+std::string BackupName(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
     size_t at = slash == std::string::npos ? 0 : slash + 1;
     std::string b = path;
@@ -25,8 +24,7 @@ struct RawEntry {
 };
 
 // Entries of a raw leaf page, stopping at the first one that does not fit the page.
-std::vector<RawEntry> LeafEntries(const std::vector<uint8_t>& pg)
-{
+std::vector<RawEntry> LeafEntries(const std::vector<uint8_t>& pg) {
     std::vector<RawEntry> v;
     uint32_t cap = uint32_t(pg.size()) - kPageHeaderSize;
     uint32_t freeBytes = Get32(&pg[kPgFree]);
@@ -47,8 +45,7 @@ std::vector<RawEntry> LeafEntries(const std::vector<uint8_t>& pg)
     return v;
 }
 
-bool ReadRaw(File& f, uint32_t ps, uint32_t pgno, std::vector<uint8_t>& pg)
-{
+bool ReadRaw(File& f, uint32_t ps, uint32_t pgno, std::vector<uint8_t>& pg) {
     pg.assign(ps, 0);
     int64_t n = f.Read(uint64_t(pgno - 1) * ps + kFileHeaderSize, pg.data(), ps);
     if (n != int64_t(ps))
@@ -59,8 +56,7 @@ bool ReadRaw(File& f, uint32_t ps, uint32_t pgno, std::vector<uint8_t>& pg)
 
 const uint8_t* U8(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 
-std::string IdKey(uint32_t id)
-{
+std::string IdKey(uint32_t id) {
     uint8_t k[4];
     Put32(k, id);
     return std::string(reinterpret_cast<const char*>(k), 4);
@@ -68,8 +64,7 @@ std::string IdKey(uint32_t id)
 
 } // namespace
 
-void RestoreFile(const std::string& path)
-{
+void RestoreFile(const std::string& path) {
     const std::string backup = BackupName(path);
     if (backup == path)
         return;

@@ -7,8 +7,7 @@
 
 namespace lor {
 
-uint32_t TableId(const std::string& name)
-{
+uint32_t TableId(const std::string& name) {
     if (name.empty())
         return 0;
     uint16_t s = uint8_t(name[0]);
@@ -22,8 +21,7 @@ uint32_t TableId(const std::string& name)
     return uint32_t(s & 0xFF) | (uint32_t(s >> 8) << 16);
 }
 
-bool Base::Usable()
-{
+bool Base::Usable() {
     if (!pager) {
         status = LOR_NO_FILE;
         return false;
@@ -35,8 +33,7 @@ bool Base::Usable()
     return true;
 }
 
-bool Base::Writable()
-{
+bool Base::Writable() {
     if (!Usable())
         return false;
     if (readOnly) {
@@ -50,8 +47,7 @@ namespace {
 
 std::string DirKey(const std::string& name) { return std::string(name.data(), name.size()) + '\0'; }
 
-void PackDir(const TreeDesc& t, uint8_t* out)
-{
+void PackDir(const TreeDesc& t, uint8_t* out) {
     Put32(out + kDirRecId, t.id);
     Put32(out + kDirRecRoot, t.root);
     Put32(out + kDirRecCount, t.count);
@@ -59,14 +55,14 @@ void PackDir(const TreeDesc& t, uint8_t* out)
 }
 
 // Reads a table's directory record; false with the status set when missing or damaged.
-bool FindDir(Base& b, const std::string& key, TreeDesc& t)
-{
+bool FindDir(Base& b, const std::string& key, TreeDesc& t) {
     uint8_t kbuf[kMaxTableName + 2];
     uint8_t dbuf[kDirRecordSize];
     RecOut out{kbuf, sizeof kbuf, 0, dbuf, sizeof dbuf, 0};
     bool found = false;
     Tree tree(*b.pager, b.dirDesc.t);
-    if (uint32_t st = tree.Seek(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), out, found)) {
+    if (uint32_t st =
+            tree.Seek(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), out, found)) {
         b.status = st;
         return false;
     }
@@ -81,23 +77,20 @@ bool FindDir(Base& b, const std::string& key, TreeDesc& t)
     return true;
 }
 
-Descriptor* FindOpen(Base& b, const std::string& name)
-{
+Descriptor* FindOpen(Base& b, const std::string& name) {
     for (auto& d : b.descs)
         if (d->name == name)
             return d.get();
     return nullptr;
 }
 
-std::string CutName(const std::string& name)
-{
+std::string CutName(const std::string& name) {
     std::string n = name.substr(0, std::min<size_t>(name.size(), kMaxTableName));
     size_t z = n.find('\0');
     return z == std::string::npos ? n : n.substr(0, z);
 }
 
-bool ValidName(Base& b, const std::string& name)
-{
+bool ValidName(Base& b, const std::string& name) {
     if (name.empty() || uint8_t(name[0]) == 0x01) {
         b.status = LOR_EMPTY_KEY; // the directory's own key space
         return false;
@@ -105,8 +98,7 @@ bool ValidName(Base& b, const std::string& name)
     return true;
 }
 
-bool Check(Base& b, uint32_t st)
-{
+bool Check(Base& b, uint32_t st) {
     if (st) {
         b.status = st;
         return false;
@@ -115,8 +107,7 @@ bool Check(Base& b, uint32_t st)
 }
 
 // Releases a blob chain, bounded by the number of pages the file can have.
-bool ReleaseChain(Base& b, uint32_t first)
-{
+bool ReleaseChain(Base& b, uint32_t first) {
     Pager& pg = *b.pager;
     uint32_t steps = pg.Limit() + 1;
     for (uint32_t p = first; p != 0; --steps) {
@@ -138,8 +129,7 @@ bool ReleaseChain(Base& b, uint32_t first)
 
 // DelBin leaves the blob flag set and the table may take records afterwards, so the flag alone
 // does not tell what the pages are: a root that is a tree page of the table's own means records.
-bool HoldsRecords(Base& b, const TreeDesc& t)
-{
+bool HoldsRecords(Base& b, const TreeDesc& t) {
     if (!t.blob)
         return true;
     if (t.root == 0 || t.root > b.pager->Limit())
@@ -152,8 +142,7 @@ bool HoldsRecords(Base& b, const TreeDesc& t)
 }
 
 // Empties a table's pages, records or blob alike.
-bool ReleaseAll(Base& b, TreeDesc& t)
-{
+bool ReleaseAll(Base& b, TreeDesc& t) {
     bool ok = true;
     if (!HoldsRecords(b, t)) {
         ok = t.root == 0 || ReleaseChain(b, t.root);
@@ -166,21 +155,21 @@ bool ReleaseAll(Base& b, TreeDesc& t)
     return ok;
 }
 
-bool SaveDir(Base& b, const std::string& key, const TreeDesc& t, bool& inserted)
-{
+bool SaveDir(Base& b, const std::string& key, const TreeDesc& t, bool& inserted) {
     uint8_t data[kDirRecordSize];
     PackDir(t, data);
     Tree tree(*b.pager, b.dirDesc.t);
-    uint32_t st = tree.Save(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), data, kDirRecordSize, inserted);
+    uint32_t st = tree.Save(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), data,
+                            kDirRecordSize, inserted);
     b.pager->SetDirRoot(b.dirDesc.t.root);
     return Check(b, st);
 }
 
-bool DeleteDir(Base& b, const std::string& key)
-{
+bool DeleteDir(Base& b, const std::string& key) {
     bool found = false;
     Tree tree(*b.pager, b.dirDesc.t);
-    uint32_t st = tree.Delete(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), nullptr, found);
+    uint32_t st =
+        tree.Delete(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), nullptr, found);
     b.pager->SetDirRoot(b.dirDesc.t.root);
     if (!Check(b, st))
         return false;
@@ -189,8 +178,7 @@ bool DeleteDir(Base& b, const std::string& key)
 
 } // namespace
 
-bool WriteDescriptor(Base& b, Descriptor& d)
-{
+bool WriteDescriptor(Base& b, Descriptor& d) {
     if (!b.Writable())
         return false;
     bool inserted = false;
@@ -202,8 +190,7 @@ bool WriteDescriptor(Base& b, Descriptor& d)
     return true;
 }
 
-bool CreateBaseFile(const std::string& path, uint32_t size)
-{
+bool CreateBaseFile(const std::string& path, uint32_t size) {
     uint32_t ps = NormalPageSize(size);
     if (ps == 0)
         return false;
@@ -239,8 +226,7 @@ bool CreateBaseFile(const std::string& path, uint32_t size)
     return f->Close() && ok;
 }
 
-uint32_t FileState(const std::string& path)
-{
+uint32_t FileState(const std::string& path) {
     const PathInfo info = InspectPath(path);
     if (!info.exists)
         return LOR_CANNOT_OPEN;
@@ -258,8 +244,7 @@ uint32_t FileState(const std::string& path)
     return info.writable ? LOR_OK : LOR_NOT_WRITABLE;
 }
 
-uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out)
-{
+uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out) {
     PathInfo info = InspectPath(path);
     if (!info.exists) {
         if (readOnly)
@@ -312,8 +297,7 @@ uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly,
     return LOR_OK;
 }
 
-bool FlushBaseFile(Base& b)
-{
+bool FlushBaseFile(Base& b) {
     if (!b.pager || b.readOnly)
         return true;
     if (!b.Usable())
@@ -329,8 +313,7 @@ bool FlushBaseFile(Base& b)
     return ok;
 }
 
-void CloseBaseFile(Base& b)
-{
+void CloseBaseFile(Base& b) {
     if (!b.pager)
         return;
     while (!b.tables.empty())
@@ -347,8 +330,7 @@ void CloseBaseFile(Base& b)
     b.pager.reset();
 }
 
-Table* OpenTableIn(Base& b, const std::string& rawName)
-{
+Table* OpenTableIn(Base& b, const std::string& rawName) {
     if (!b.Usable())
         return nullptr;
     std::string name = CutName(rawName);
@@ -388,8 +370,7 @@ Table* OpenTableIn(Base& b, const std::string& rawName)
     return raw;
 }
 
-void CloseTableIn(Table* t)
-{
+void CloseTableIn(Table* t) {
     Base& b = *t->base;
     Descriptor* d = t->desc;
     auto it = std::find_if(b.tables.begin(), b.tables.end(), [&](auto& p) { return p.get() == t; });
@@ -404,8 +385,7 @@ void CloseTableIn(Table* t)
     }
 }
 
-bool TableExists(Base& b, const std::string& name)
-{
+bool TableExists(Base& b, const std::string& name) {
     if (!b.Usable())
         return false;
     TreeDesc t;
@@ -418,8 +398,7 @@ bool TableExists(Base& b, const std::string& name)
     return ok;
 }
 
-bool DeleteTable(Base& b, const std::string& rawName)
-{
+bool DeleteTable(Base& b, const std::string& rawName) {
     if (!b.Usable())
         return false;
     if (b.readOnly) {
@@ -441,8 +420,7 @@ bool DeleteTable(Base& b, const std::string& rawName)
     return DeleteDir(b, DirKey(name));
 }
 
-bool RenameTable(Base& b, const std::string& rawOld, const std::string& rawNew)
-{
+bool RenameTable(Base& b, const std::string& rawOld, const std::string& rawNew) {
     if (!b.Writable())
         return false;
     std::string oldName = CutName(rawOld), newName = CutName(rawNew);
@@ -477,8 +455,7 @@ bool RenameTable(Base& b, const std::string& rawOld, const std::string& rawNew)
     return !inserted || WriteDescriptor(b, b.dirDesc);
 }
 
-std::string ListTables(Base& b)
-{
+std::string ListTables(Base& b) {
     std::string out;
     if (!b.Usable())
         return out;
@@ -493,7 +470,9 @@ std::string ListTables(Base& b)
     for (uint64_t step = 0; step < bound; ++step) {
         RecOut r{kbuf.data(), uint32_t(kbuf.size()), 0, dbuf, sizeof dbuf, 0};
         bool found = false;
-        if (!Check(b, tree.Next(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), r, found)) || !found)
+        if (!Check(b,
+                   tree.Next(reinterpret_cast<const uint8_t*>(key.data()), uint32_t(key.size()), r, found)) ||
+            !found)
             break;
         key.assign(reinterpret_cast<const char*>(kbuf.data()), r.keyLen);
         if (r.keyLen && kbuf[0] != 0x01) {
@@ -516,8 +495,7 @@ std::string ListTables(Base& b)
 
 namespace {
 
-bool AfterChange(Table& t, uint32_t st, bool counted)
-{
+bool AfterChange(Table& t, uint32_t st, bool counted) {
     Base& b = *t.base;
     if (!Check(b, st))
         return false;
@@ -528,8 +506,7 @@ bool AfterChange(Table& t, uint32_t st, bool counted)
 
 } // namespace
 
-bool SaveRecord(Table& t, const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen)
-{
+bool SaveRecord(Table& t, const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen) {
     Base& b = *t.base;
     if (!b.Writable())
         return false;
@@ -541,8 +518,7 @@ bool SaveRecord(Table& t, const uint8_t* key, uint32_t klen, const uint8_t* data
     return AfterChange(t, st, inserted);
 }
 
-bool DeleteRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
-{
+bool DeleteRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out) {
     Base& b = *t.base;
     if (!b.Writable())
         return false;
@@ -558,8 +534,7 @@ bool DeleteRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     return AfterChange(t, st, found) && found;
 }
 
-bool SeekRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
-{
+bool SeekRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out) {
     Base& b = *t.base;
     if (!b.Usable())
         return false;
@@ -568,8 +543,7 @@ bool SeekRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     return Check(b, tree.Seek(key, klen, out, found)) && found;
 }
 
-bool NextRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
-{
+bool NextRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out) {
     Base& b = *t.base;
     if (!b.Usable())
         return false;
@@ -578,8 +552,7 @@ bool NextRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     return Check(b, tree.Next(key, klen, out, found)) && found;
 }
 
-bool PrevRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
-{
+bool PrevRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out) {
     Base& b = *t.base;
     if (!b.Usable())
         return false;
@@ -588,8 +561,7 @@ bool PrevRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out)
     return Check(b, tree.Prev(key, klen, out, found)) && found;
 }
 
-bool ZapRecords(Table& t)
-{
+bool ZapRecords(Table& t) {
     Base& b = *t.base;
     if (!b.Writable())
         return false;
@@ -600,8 +572,7 @@ bool ZapRecords(Table& t)
 
 // ---- blobs ----
 
-bool SaveBlob(Table& t, const uint8_t* data, uint32_t len)
-{
+bool SaveBlob(Table& t, const uint8_t* data, uint32_t len) {
     Base& b = *t.base;
     if (!b.Writable())
         return false;
@@ -634,8 +605,7 @@ bool SaveBlob(Table& t, const uint8_t* data, uint32_t len)
     }
 }
 
-bool ReadBlob(Table& t, uint8_t* out)
-{
+bool ReadBlob(Table& t, uint8_t* out) {
     Base& b = *t.base;
     if (!b.Usable())
         return false;
@@ -664,8 +634,7 @@ bool ReadBlob(Table& t, uint8_t* out)
     return true;
 }
 
-bool DeleteBlob(Table& t)
-{
+bool DeleteBlob(Table& t) {
     Base& b = *t.base;
     if (!b.Writable())
         return false;

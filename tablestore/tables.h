@@ -49,9 +49,9 @@ struct Base {
     std::string path;
     uint64_t dev = 0, ino = 0;
     int refs = 0;
-    Descriptor dirDesc;                          // the directory, open as long as the base
+    Descriptor dirDesc; // the directory, open as long as the base
     Table dirTable;
-    std::vector<std::unique_ptr<Table>> tables;  // open table handles
+    std::vector<std::unique_ptr<Table>> tables; // open table handles
     std::vector<std::unique_ptr<Descriptor>> descs;
 
     // Fails (with a status) when the base cannot take a write.

@@ -25,31 +25,27 @@ TOFT::TOFT(uint32_t maxLen, const char* tableName, LORHANDLE base) : TOFT(maxLen
 
 TOFT::~TOFT() { Close(); }
 
-void TOFT::MaxLen(uint32_t n)
-{
+void TOFT::MaxLen(uint32_t n) {
     MaxLength = n + 6;
     set.MaxKey = set.LenKey;
     set.MaxDat = set.LenDat;
 }
 
-bool TOFT::Open(LORHANDLE base, const char* name)
-{
+bool TOFT::Open(LORHANDLE base, const char* name) {
     Close(); // a handle that is only forgotten would keep its table open until the base closes
     if (base != 0 && name)
         Table = OpenTable(base, name);
     return Table != 0;
 }
 
-void TOFT::Close()
-{
+void TOFT::Close() {
     if (Table) {
         CloseTable(Table);
         Table = 0;
     }
 }
 
-int TOFT::Tset2Ptr()
-{
+int TOFT::Tset2Ptr() {
     uint32_t len = set.LenRec();
     if ((set.LenDat && !set.Dat) || len > MaxLength || len > MaxPacked || !set.Key || set.LenKey == 0)
         throw std::runtime_error("record does not fit the cursor");
@@ -67,8 +63,7 @@ namespace {
 
 // Takes a packed record (u16 key length, key, u32 data length, data) of at most limit bytes into
 // the current record; throws, taking nothing, when it is longer or exceeds the record's buffers.
-uint32_t TakePacked(TSET& set, const uint8_t* p, uint64_t limit)
-{
+uint32_t TakePacked(TSET& set, const uint8_t* p, uint64_t limit) {
     uint32_t k = Get16(p);
     if (uint64_t(k) + 6 > limit)
         throw std::runtime_error("record longer than the cursor allows");
@@ -87,14 +82,12 @@ uint32_t TakePacked(TSET& set, const uint8_t* p, uint64_t limit)
 
 } // namespace
 
-int TOFT::Ptr2Tset()
-{
+int TOFT::Ptr2Tset() {
     TakePacked(set, Buf, MaxLength < BufSize ? MaxLength : BufSize);
     return 1;
 }
 
-int TOFT::RecordOp(int op)
-{
+int TOFT::RecordOp(int op) {
     if (!Table)
         return 0;
     RecOp o = RecOp(op);
@@ -123,40 +116,34 @@ int TOFT::RSAVE() { return RecordOp(int(RecOp::Save)); }
 int TOFT::RSEEK() { return RecordOp(int(RecOp::Seek)); }
 int TOFT::RDEL() { return RecordOp(int(RecOp::Delete)); }
 
-void TOFT::RTOP()
-{
+void TOFT::RTOP() {
     if (set.Key)
         std::memset(set.Key, 0x00, set.LenKey);
 }
 
-void TOFT::RBOTT()
-{
+void TOFT::RBOTT() {
     if (set.Key)
         std::memset(set.Key, 0xFF, set.LenKey);
 }
 
 int TOFT::RZAP() { return Table ? ZapTable(Table) : 0; }
 
-int TOFT::RFIRST()
-{
+int TOFT::RFIRST() {
     RTOP();
     return RNEXT();
 }
 
-int TOFT::RLAST()
-{
+int TOFT::RLAST() {
     RBOTT();
     return RPREV();
 }
 
-void TOFT::Blank()
-{
+void TOFT::Blank() {
     if (set.Dat)
         std::memset(set.Dat, 0, set.LenDat);
 }
 
-void TOFT::APPEND()
-{
+void TOFT::APPEND() {
     RBOTT();
     if (!RPREV())
         RTOP();
@@ -169,8 +156,7 @@ void TOFT::SetLenDat() {}
 void TOFT::SetLenKey() {}
 void TOFT::Set2Edit() {}
 
-void TOFT::APPEND_BLANK()
-{
+void TOFT::APPEND_BLANK() {
     APPEND();
     Blank();
 }
@@ -183,8 +169,7 @@ uint32_t TOFT::COUNT() { return Table ? CountRec(Table) : 0; }
 
 const char* TOFT::NAME() { return NameOfTable(Table); }
 
-void TOFT::swabl(void* p, int n)
-{
+void TOFT::swabl(void* p, int n) {
     auto* b = static_cast<uint8_t*>(p);
     for (int i = 0; i < n / 2; ++i) {
         uint8_t t = b[i];
@@ -193,8 +178,7 @@ void TOFT::swabl(void* p, int n)
     }
 }
 
-uint32_t TOFT::ReadFromTable(void* out)
-{
+uint32_t TOFT::ReadFromTable(void* out) {
     if (!set.Key || !set.LenKey || !set.Dat || !set.LenDat)
         throw std::runtime_error("no record to write out");
     SwabBefore();
@@ -207,8 +191,7 @@ uint32_t TOFT::ReadFromTable(void* out)
     return set.LenRec();
 }
 
-uint32_t TOFT::WriteToTable(const void* in)
-{
+uint32_t TOFT::WriteToTable(const void* in) {
     uint32_t len;
     try {
         len = TakePacked(set, static_cast<const uint8_t*>(in), MaxLength);

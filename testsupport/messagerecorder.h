@@ -10,8 +10,7 @@ namespace testsupport {
 
 class MessageRecorder {
 public:
-    MessageRecorder()
-    {
+    MessageRecorder() {
         Texts().clear();
         fOld = SetMessageBoxHandler(&Record);
     }
@@ -20,15 +19,13 @@ public:
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     // The texts shown so far, oldest first.
-    static std::vector<std::string>& Texts()
-    {
+    static std::vector<std::string>& Texts() {
         static std::vector<std::string> texts;
         return texts;
     }
 
     // The handler itself, for tests that install it for the whole test program.
-    static int Record(const char* text, const char*, unsigned)
-    {
+    static int Record(const char* text, const char*, unsigned) {
         Texts().emplace_back(text ? text : "");
         return IDOK;
     }

@@ -22,8 +22,7 @@ public:
 
 // Writes bytes to root/folder/name, making the folders.
 inline void WritePluginFile(const std::string& root, const std::string& folder, const std::string& name,
-                            const std::string& bytes)
-{
+                            const std::string& bytes) {
     const std::filesystem::path path = std::filesystem::path(root) / folder / name;
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;

@@ -12,16 +12,14 @@ namespace testsupport {
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& prefix = "qbx-")
-    {
+    explicit TempFolder(const std::string& prefix = "qbx-") {
         static std::atomic<int> n{0};
         fPath = std::filesystem::temp_directory_path() /
                 (prefix + std::to_string(::getpid()) + "-" + std::to_string(n++));
         std::filesystem::remove_all(fPath);
         std::filesystem::create_directories(fPath);
     }
-    ~TempFolder()
-    {
+    ~TempFolder() {
         std::error_code ec;
         for (const auto& e : std::filesystem::recursive_directory_iterator(fPath, ec))
             std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,

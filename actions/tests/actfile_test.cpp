@@ -115,9 +115,7 @@ struct LoadCase {
     std::vector<std::string> same_as; // text the loaded subprogram must equal when result is 0
 };
 
-void PrintTo(const LoadCase& c, std::ostream* os) {
-    *os << c.what;
-}
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.what; }
 
 const LoadCase kLoads[] = {
     {"last field without its ';'", "1;def;x;\n2;push;x;2;4", 0, {"def x", "push x 2"}},
@@ -206,9 +204,7 @@ struct VersionCase {
     uint16_t version;
 };
 
-void PrintTo(const VersionCase& c, std::ostream* os) {
-    *os << c.what;
-}
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.what; }
 
 const VersionCase kVersions[] = {
     {"both keys", "[sub]\nversion_l=3\nversion_h=1\n", 259},

@@ -105,9 +105,7 @@ struct ErrorCase {
     bool conversion; // else a list-index error
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os) {
-    *os << '"' << c.line << '"';
-}
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << '"' << c.line << '"'; }
 
 const ErrorCase kErrors[] = {
     {"push abc", true},   {"push 5 x", true},   {"push 99999999999", true},

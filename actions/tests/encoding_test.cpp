@@ -16,9 +16,7 @@ struct Case {
     bool reassembles = true;
 };
 
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << '"' << c.line << '"';
-}
+void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.line << '"'; }
 
 // Variables a = 1, b = 2, c = 3; subprogram "callee" has id 1.
 const Case kCases[] = {

@@ -56,7 +56,8 @@ TEST(Lister, DefLinesNameOnlyWhatReadsBack) {
         push.Operands[0] = v;
         a->Instructions.push_back(push);
     }
-    const char* const kListed[] = {"def #2", "def x", "def y", "def #3", "def #4", "push x", "push y", "push #3"};
+    const char* const kListed[] = {"def #2", "def x",  "def y",  "def #3",
+                                   "def #4", "push x", "push y", "push #3"};
     TStringList text;
     for (int i = 0; i < int(std::size(kListed)); ++i) {
         EXPECT_EQ(a->InstructionText(i), kListed[i]);
@@ -69,8 +70,8 @@ TEST(Lister, DefLinesNameOnlyWhatReadsBack) {
 
 TEST(Lister, VariableNamesThatAreNotOneFieldAreQuotedAndReadBack) {
     const std::pair<const char*, const char*> kNames[] = {
-        {"Счёт", "Счёт"},         {"a\"b", "a\"b"},      {"my var", "\"my var\""},
-        {"a,b", "\"a,b\""},        {"\"q", "\"\"\"q\""},   {"", "\"\""},
+        {"Счёт", "Счёт"},   {"a\"b", "a\"b"},     {"my var", "\"my var\""},
+        {"a,b", "\"a,b\""}, {"\"q", "\"\"\"q\""}, {"", "\"\""},
     };
     TempDir dir;
     for (auto [name, listed] : kNames) {
@@ -175,20 +176,12 @@ RandomList MakeRandomList(std::mt19937& rng, const std::vector<uint16_t>& actIds
         for (int i = 0; i < info.operandCount; ++i) {
             const TOperand op = info.operands[i];
             switch (op.kind) {
-            case TOperandKind::Var:
-                l.Operands[op.at] = uint8_t(pick(1, nvars));
-                break;
+            case TOperandKind::Var: l.Operands[op.at] = uint8_t(pick(1, nvars)); break;
             case TOperandKind::Num16:
             case TOperandKind::Len16:
-            case TOperandKind::Target:
-                l.SetU16(op.at, uint16_t(pick(0, 3) ? pick(0, 65535) : 8));
-                break;
-            case TOperandKind::Len8:
-                l.Operands[op.at] = uint8_t(pick(0, 1) ? pick(0, 255) : 8);
-                break;
-            case TOperandKind::Num32:
-                l.SetU32(uint32_t(rng()));
-                break;
+            case TOperandKind::Target: l.SetU16(op.at, uint16_t(pick(0, 3) ? pick(0, 65535) : 8)); break;
+            case TOperandKind::Len8: l.Operands[op.at] = uint8_t(pick(0, 1) ? pick(0, 255) : 8); break;
+            case TOperandKind::Num32: l.SetU32(uint32_t(rng())); break;
             case TOperandKind::Function:
                 l.Operands[op.at] = uint8_t(pick(1, int(DoFunctionNames().size())));
                 break;
@@ -253,7 +246,8 @@ TEST(Lister, RandomInstructionBytesListAndReadBack) {
         T_Action* src = m.CreateAction("src");
         const int nvars = pick(0, 5);
         for (int i = 0; i < nvars; ++i)
-            src->Variables.Add((pick(0, 3) ? "v" : "V") + std::to_string(pick(0, 6)) + (pick(0, 4) ? "" : "_Счёт"));
+            src->Variables.Add((pick(0, 3) ? "v" : "V") + std::to_string(pick(0, 6)) +
+                               (pick(0, 4) ? "" : "_Счёт"));
         if (pick(0, 1)) { // def lines at the top, as an assembled subprogram has them
             for (int i = 1; i <= nvars; ++i)
                 src->Instructions.push_back(TActionLine{0, opDef, {uint8_t(i), 8, 0, 0, 0}});

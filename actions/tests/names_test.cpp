@@ -29,8 +29,7 @@ const bool kProbe = [] {
     return false;
 }();
 
-std::set<std::string> RawListing(const std::string& nativeFolder)
-{
+std::set<std::string> RawListing(const std::string& nativeFolder) {
     std::set<std::string> names;
     if (DIR* d = ::opendir(nativeFolder.c_str())) {
         while (dirent* e = ::readdir(d))
@@ -62,7 +61,8 @@ TEST(CyrillicNames, ActFileAndVersionIniInACyrillicFolder) {
 
 TEST(CyrillicNames, PluginFolderBesideAProgramInACyrillicFolder) {
     TempDir dir;
-    const std::filesystem::path folder = std::filesystem::path(dir.Path()) / std::filesystem::path(u8"Программа");
+    const std::filesystem::path folder =
+        std::filesystem::path(dir.Path()) / std::filesystem::path(u8"Программа");
     std::filesystem::create_directories(folder);
     const std::filesystem::path program = folder / "probe";
     std::filesystem::copy_file(std::filesystem::read_symlink("/proc/self/exe"), program);

@@ -35,7 +35,7 @@ enum class Role : uint8_t {
 struct ParamRule {
     int first;
     int last;
-    Role role;                     // Signal, Control, Input, Measure or Reading
+    Role role; // Signal, Control, Input, Measure or Reading
     uint8_t paramType;
     uint16_t bits;                 // width of a new parameter
     const char* control = nullptr; // Control: the subprogram that prepares it (found or created)
@@ -46,8 +46,9 @@ struct ParamRule {
     uint8_t kind = 0;              // channel kind; 0: by the role
     bool zeroed = false;           // Measure: the bytes in use start at 0, still undefined until polled
     uint8_t init = 2;              // Signal, Control: value byte 0 of a new one
-    int controlSlot = -1;          // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
-    const char* handler = nullptr; // Signal, Control: write handler other than the state-change one (found or created)
+    int controlSlot = -1; // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
+    const char* handler =
+        nullptr; // Signal, Control: write handler other than the state-change one (found or created)
 };
 
 // One settings parameter; they follow the signals in position order.
@@ -105,10 +106,10 @@ struct DescOverride {
 // Lines of the configuration check, in the order listed.
 enum class Check : uint8_t {
     PeriodOrMessages, // no message handler, first command not executed, no poll period
-    PeriodMissing,   // first command executed, no poll period
-    CommandInactive, // first command not executed, a poll period set
-    AddressMissing,  // network address 0
-    PasswordMissing, // password 0
+    PeriodMissing,    // first command executed, no poll period
+    CommandInactive,  // first command not executed, a poll period set
+    AddressMissing,   // network address 0
+    PasswordMissing,  // password 0
 };
 
 struct TDeviceDef {
@@ -125,13 +126,14 @@ struct TDeviceDef {
     int SignalCount; // how many signals
     std::span<const ParamRule> Signals;
     std::span<const SettingDef> Settings;
-    uint16_t CodeBase; // the settings parameter at position i has channel type CodeBase + i unless it names one
+    uint16_t
+        CodeBase; // the settings parameter at position i has channel type CodeBase + i unless it names one
     // Commands and subprograms: every command takes the prepare, parse and no-answer subprograms.
     std::span<const CommandDef> Commands;
     int PollCount; // PollCount commands from PollFirst on are listed as poll commands
     std::span<const SubprogramDef> Subprograms;
     std::span<const uint16_t> ReservedIds; // empty: no reserved ids
-    int PrepareSub; // slots; kNoSlot for none
+    int PrepareSub;                        // slots; kNoSlot for none
     int ParseSub;
     int NoAnswerSub;
     // Object rows, descriptions and checks.
@@ -146,9 +148,10 @@ struct TDeviceDef {
 };
 
 // The instance byte of a settings channel is the object's place among the objects of its type.
-constexpr uint8_t InstanceOffset(uint16_t numberBase) { return static_cast<uint8_t>((256 - numberBase % 256) % 256); }
-constexpr uint8_t InstanceByte(uint16_t numberBase, uint16_t number)
-{
+constexpr uint8_t InstanceOffset(uint16_t numberBase) {
+    return static_cast<uint8_t>((256 - numberBase % 256) % 256);
+}
+constexpr uint8_t InstanceByte(uint16_t numberBase, uint16_t number) {
     return static_cast<uint8_t>((number + InstanceOffset(numberBase)) & 0xFF);
 }
 

@@ -13,23 +13,20 @@ namespace {
 constexpr int kEntryBytes = 3;
 
 // Little-endian unsigned number of n bytes (n <= 4) at offset.
-uint32_t GetNumber(const TParamItem* p, int offset, int n)
-{
+uint32_t GetNumber(const TParamItem* p, int offset, int n) {
     uint32_t v = 0;
     for (int k = n - 1; k >= 0; --k)
         v = v << 8 | p->Value[offset + k];
     return v;
 }
 
-void PutNumber(TParamItem* p, int offset, int n, uint32_t v)
-{
+void PutNumber(TParamItem* p, int offset, int n, uint32_t v) {
     for (int k = 0; k < n; ++k)
         p->Value[offset + k] = static_cast<uint8_t>(v >> (8 * k));
 }
 
 // A typed number that fits n bytes; anything else is refused.
-bool ReadField(const std::string& text, int n, uint32_t& out)
-{
+bool ReadField(const std::string& text, int n, uint32_t& out) {
     int64_t v = 0;
     if (!TryStrToInt64(Trim(text), v) || v < 0 || (n < 4 && v >= (int64_t{1} << (8 * n))) || v > 0xFFFFFFFFLL)
         return false;
@@ -37,8 +34,7 @@ bool ReadField(const std::string& text, int n, uint32_t& out)
     return true;
 }
 
-std::string TrimBlanks(const char* name)
-{
+std::string TrimBlanks(const char* name) {
     std::string s = name;
     while (!s.empty() && s.back() == ' ')
         s.pop_back();
@@ -49,8 +45,7 @@ std::string TrimBlanks(const char* name)
 
 TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
     : TDeviceItem(number, channels, store), m_def(def), m_sub(def.Subprograms.size()),
-      m_param(static_cast<size_t>(def.ParamCount()))
-{
+      m_param(static_cast<size_t>(def.ParamCount())) {
     DisplayType = def.DisplayType;
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
@@ -80,14 +75,12 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     }
 }
 
-int TDeviceEngine::SettingPos(int k) const
-{
+int TDeviceEngine::SettingPos(int k) const {
     const int pos = m_def.Settings[k].position;
     return pos >= 0 ? pos : m_def.SignalCount + k;
 }
 
-int TDeviceEngine::SettingAt(int i) const
-{
+int TDeviceEngine::SettingAt(int i) const {
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
         if (SettingPos(k) == i)
             return k;
@@ -98,8 +91,7 @@ bool TDeviceEngine::IsSignal(int i) const { return i >= 0 && i < ParamCount() &&
 
 // Each settings parameter comes back from the oldest free channel at its fixed address; a stored
 // one narrower than the layout is widened, so that nothing is written past its stored width.
-void TDeviceEngine::AdoptSettings()
-{
+void TDeviceEngine::AdoptSettings() {
     const uint8_t instance = InstanceByte();
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
         const SettingDef& s = m_def.Settings[k];
@@ -107,7 +99,8 @@ void TDeviceEngine::AdoptSettings()
         const auto type = s.code ? s.code : static_cast<uint16_t>(m_def.CodeBase + i);
         TParamItem* p = FindFreeChannel(m_channels, type, instance);
         if (!p) {
-            p = NewChannel(m_channels, type, instance, s.bits, s.init.data(), static_cast<int>(s.init.size()));
+            p = NewChannel(m_channels, type, instance, s.bits, s.init.data(),
+                           static_cast<int>(s.init.size()));
             p->Store = m_store;
         } else if (p->BitWidth() < s.bits) {
             const int from = p->ValueBytes();
@@ -124,8 +117,7 @@ void TDeviceEngine::AdoptSettings()
 
 // Signals come back through their index-table entries (an entry with index 0 names nothing); a
 // channel already owned, here or by another object, is never adopted, and the oldest one wins.
-void TDeviceEngine::AdoptSignals()
-{
+void TDeviceEngine::AdoptSignals() {
     // Signals by the address their entry names, in position order (a damaged table may name one twice).
     auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
     std::unordered_map<uint32_t, std::vector<int>> named;
@@ -159,8 +151,7 @@ void TDeviceEngine::AdoptSignals()
     }
 }
 
-void TDeviceEngine::CreateSignal(int i)
-{
+void TDeviceEngine::CreateSignal(int i) {
     const ParamRule* r = RuleOf(i);
     TParamItem* p = NewChannel(m_channels, 0, 0, r ? r->bits : 0);
     p->Store = m_store;
@@ -187,8 +178,7 @@ void TDeviceEngine::CreateSignal(int i)
         p->Value[0] = r->init;
 }
 
-TDeviceEngine::~TDeviceEngine()
-{
+TDeviceEngine::~TDeviceEngine() {
     for (TParamItem* p : m_param) {
         if (p && ListHolds(m_channels, p)) {
             m_channels->Remove(p);
@@ -201,13 +191,11 @@ TDeviceEngine::~TDeviceEngine()
     }
 }
 
-uint16_t TDeviceEngine::SlotId(int k) const
-{
+uint16_t TDeviceEngine::SlotId(int k) const {
     return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
 }
 
-int TDeviceEngine::IndexOf(const TParamItem* p) const
-{
+int TDeviceEngine::IndexOf(const TParamItem* p) const {
     if (!p)
         return -1;
     for (int i = 0; i < ParamCount(); ++i)
@@ -216,22 +204,19 @@ int TDeviceEngine::IndexOf(const TParamItem* p) const
     return -1;
 }
 
-TParamItem* TDeviceEngine::Setting(Role role) const
-{
+TParamItem* TDeviceEngine::Setting(Role role) const {
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
         if (m_def.Settings[k].role == role)
             return m_param[SettingPos(k)];
     return nullptr;
 }
 
-uint8_t TDeviceEngine::NetworkAddress() const
-{
+uint8_t TDeviceEngine::NetworkAddress() const {
     const TParamItem* a = Setting(Role::Address);
     return a ? a->Value[0] : 0;
 }
 
-const ParamRule* TDeviceEngine::RuleOf(int i) const
-{
+const ParamRule* TDeviceEngine::RuleOf(int i) const {
     if (!IsSignal(i))
         return nullptr;
     for (const ParamRule& r : m_def.Signals)
@@ -240,8 +225,7 @@ const ParamRule* TDeviceEngine::RuleOf(int i) const
     return nullptr;
 }
 
-bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const
-{
+bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const {
     const ParamRule* r = RuleOf(i);
     if (!r)
         return false;
@@ -269,8 +253,7 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const
     return false;
 }
 
-std::string TDeviceEngine::ValueText(int i) const
-{
+std::string TDeviceEngine::ValueText(int i) const {
     const TParamItem* p = m_param[i];
     if (const ParamRule* r = RuleOf(i)) {
         if (r->role != Role::Measure && r->role != Role::Reading)
@@ -281,7 +264,8 @@ std::string TDeviceEngine::ValueText(int i) const
     }
     switch (m_def.Settings[SettingAt(i)].role) {
     case Role::Address:
-        return "адрес " + IntToStr(p->Value[0]) + ", скорость " + IntToStr(static_cast<int64_t>(GetNumber(p, 1, 4)));
+        return "адрес " + IntToStr(p->Value[0]) + ", скорость " +
+               IntToStr(static_cast<int64_t>(GetNumber(p, 1, 4)));
     case Role::IndexTable: {
         std::string text;
         for (int off = 0; off + kEntryBytes <= p->ValueBytes(); off += kEntryBytes)
@@ -293,8 +277,7 @@ std::string TDeviceEngine::ValueText(int i) const
     }
 }
 
-bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text) {
     const int i = IndexOf(p);
     if (i < 0)
         return true;
@@ -302,28 +285,24 @@ bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text)
     return false;
 }
 
-bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text)
-{
+bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text) {
     uint32_t v = 0;
     if (p && p == Setting(Role::Address) && ReadField(text, 1, v))
         p->Value[0] = static_cast<uint8_t>(v);
     return false;
 }
 
-std::string TDeviceEngine::GetDisplayName()
-{
+std::string TDeviceEngine::GetDisplayName() {
     return "ID-" + IntToStr(Number) + " адрес " + IntToStr(NetworkAddress());
 }
 
-void TDeviceEngine::SetNumber(uint16_t number)
-{
+void TDeviceEngine::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
         m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
 }
 
-std::string TDeviceEngine::GetParamDescription(TParamItem* p)
-{
+std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
     const int i = IndexOf(p);
     if (!IsSignal(i) || !m_def.DescPrefix)
         return "";
@@ -344,15 +323,13 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p)
     return text;
 }
 
-void TDeviceEngine::ListSignalParams(ELEMList* list, bool all)
-{
+void TDeviceEngine::ListSignalParams(ELEMList* list, bool all) {
     for (int i = 0; i < ParamCount(); ++i)
         if (IsSignal(i) && m_param[i] && (all || IsUnbound(m_param[i])))
             list->Append(new TParamItemP(m_param[i]));
 }
 
-void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int i = IndexOf(p);
     if (!IsSignal(i))
         return;
@@ -371,46 +348,40 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p)
 
 void TDeviceEngine::ListSetpoints(TStrings* s, TParamItem*) { s->Clear(); }
 
-void TDeviceEngine::GetPropertyNames(TStrings* s)
-{
+void TDeviceEngine::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
     for (const PropertyDef& row : m_def.Properties)
         s->Add(row.caption);
 }
 
-void TDeviceEngine::GetPollCommandNames(TStrings* s)
-{
+void TDeviceEngine::GetPollCommandNames(TStrings* s) {
     s->Clear();
-    for (int k = m_def.PollFirst; k < m_def.PollFirst + m_def.PollCount && k < static_cast<int>(m_def.Commands.size());
-         ++k)
+    for (int k = m_def.PollFirst;
+         k < m_def.PollFirst + m_def.PollCount && k < static_cast<int>(m_def.Commands.size()); ++k)
         s->Add(m_def.Commands[k].name);
 }
 
-void TDeviceEngine::GetCommandModeText(int n, std::string& out)
-{
+void TDeviceEngine::GetCommandModeText(int n, std::string& out) {
     TDeviceItem::GetCommandModeText(n + m_def.PollFirst, out);
 }
 
 TWinControl* TDeviceEngine::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
-                                                    TNotifyEvent changed)
-{
-    return TDeviceItem::CreateCommandModeEditor(n + m_def.PollFirst, host, std::move(exitEvent), std::move(changed));
+                                                    TNotifyEvent changed) {
+    return TDeviceItem::CreateCommandModeEditor(n + m_def.PollFirst, host, std::move(exitEvent),
+                                                std::move(changed));
 }
 
-const PropertyDef* TDeviceEngine::PropertyRow(int row) const
-{
+const PropertyDef* TDeviceEngine::PropertyRow(int row) const {
     const int k = row - 2;
     return k >= 0 && k < static_cast<int>(m_def.Properties.size()) ? &m_def.Properties[k] : nullptr;
 }
 
-uint32_t TDeviceEngine::PropertyValue(const PropertyDef& row) const
-{
+uint32_t TDeviceEngine::PropertyValue(const PropertyDef& row) const {
     const TParamItem* p = Setting(row.setting);
     return p ? GetNumber(p, row.offset, row.size) : 0;
 }
 
-void TDeviceEngine::GetPropertyText(int row, std::string& text)
-{
+void TDeviceEngine::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (const PropertyDef* r = PropertyRow(row))
@@ -418,8 +389,7 @@ void TDeviceEngine::GetPropertyText(int row, std::string& text)
 }
 
 TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                                 TNotifyEvent doneEvent)
-{
+                                                 TNotifyEvent doneEvent) {
     if (row <= 1)
         return TDeviceItem::CreatePropertyEditor(row, host, std::move(exitEvent), std::move(doneEvent));
     BeginPropertyEdit(row, doneEvent);
@@ -434,8 +404,7 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
     return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
-void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text)
-{
+void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
     const PropertyDef* r = PropertyRow(row);
     uint32_t v = 0;
     TParamItem* p = r ? Setting(r->setting) : nullptr;
@@ -445,8 +414,7 @@ void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text)
 
 std::string TDeviceEngine::CheckHead() { return CheckPrefix(this, GetDisplayName()); }
 
-void TDeviceEngine::CheckConfiguration(TStrings* s)
-{
+void TDeviceEngine::CheckConfiguration(TStrings* s) {
     s->Clear();
     const TCommandItem* first = CommandAt(0);
     const int execute = first ? first->Execute : 0;
@@ -455,8 +423,9 @@ void TDeviceEngine::CheckConfiguration(TStrings* s)
         switch (c) {
         case Check::PeriodOrMessages:
             if (MessageHandler == 0 && execute == 0 && Period == 0)
-                s->Add(head + " - Укажите период опроса прибора или установите свойство обработки сообщений от "
-                              "прибора равным \"Да\"");
+                s->Add(head +
+                       " - Укажите период опроса прибора или установите свойство обработки сообщений от "
+                       "прибора равным \"Да\"");
             break;
         case Check::PeriodMissing:
             if (execute == 1 && Period == 0)
@@ -464,7 +433,8 @@ void TDeviceEngine::CheckConfiguration(TStrings* s)
             break;
         case Check::CommandInactive:
             if (execute != 1 && Period != 0)
-                s->Add(head + " - Команда опроса \"" + (first ? first->Name : std::string()) + "\" неактивна");
+                s->Add(head + " - Команда опроса \"" + (first ? first->Name : std::string()) +
+                       "\" неактивна");
             break;
         case Check::AddressMissing:
             if (NetworkAddress() == 0)

@@ -86,9 +86,7 @@ private:
 namespace dev {
 
 // A factory for the device type table: builds T, never throws (null when construction failed).
-template <class T>
-TObjectItem* MakeDevice(uint16_t number, ELEMList* channels, actionManager* store)
-{
+template <class T> TObjectItem* MakeDevice(uint16_t number, ELEMList* channels, actionManager* store) {
     try {
         return new T(number, channels, store);
     } catch (...) {

@@ -42,7 +42,8 @@ protected:
     // Property editors over the row's text, applied through ApplyPropertyEditor: an edit box, and a
     // drop-down list with the item equal to the text selected.
     TWinControl* RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent);
-    TWinControl* RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent, const std::vector<std::string>& items);
+    TWinControl* RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent,
+                           const std::vector<std::string>& items);
     // Calls the property editor's after-change closure when the host gave one.
     void PropertyEdited(TObject* sender);
 

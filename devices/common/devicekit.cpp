@@ -7,28 +7,24 @@
 
 namespace dev {
 
-uint16_t GetU16(const TParamItem* p, int offset)
-{
+uint16_t GetU16(const TParamItem* p, int offset) {
     return static_cast<uint16_t>(p->Value[offset] | p->Value[offset + 1] << 8);
 }
 
-void SetU16(TParamItem* p, int offset, uint16_t v)
-{
+void SetU16(TParamItem* p, int offset, uint16_t v) {
     p->Value[offset] = static_cast<uint8_t>(v & 0xFF);
     p->Value[offset + 1] = static_cast<uint8_t>(v >> 8);
 }
 
 bool IsUnbound(const TParamItem* p) { return p->ChannelType == 0 && p->ChannelIndex == 0; }
 
-bool SameAddress(const TParamItem* p, uint16_t type, uint8_t index)
-{
+bool SameAddress(const TParamItem* p, uint16_t type, uint8_t index) {
     return p->ChannelType == type && p->ChannelIndex == index;
 }
 
 Address GetEntry(const TParamItem* p, int offset) { return {GetU16(p, offset), p->Value[offset + 2]}; }
 
-void SetEntry(TParamItem* p, int offset, Address a)
-{
+void SetEntry(TParamItem* p, int offset, Address a) {
     SetU16(p, offset, a.type);
     p->Value[offset + 2] = a.index;
 }
@@ -37,8 +33,7 @@ Address AddressOf(const TParamItem* p) { return {p->ChannelType, p->ChannelIndex
 
 std::string AddressText(Address a) { return IntToStr(a.type) + ":" + IntToStr(a.index); }
 
-TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits)
-{
+TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits) {
     auto* p = new TParamItem;
     p->ChannelType = type;
     p->ChannelIndex = index;
@@ -46,8 +41,8 @@ TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits)
     return p;
 }
 
-TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bits, const uint8_t* value, int valueLen)
-{
+TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bits, const uint8_t* value,
+                       int valueLen) {
     TParamItem* p = MakeChannel(type, index, bits);
     if (value && valueLen > 0)
         p->Value.Assign(value, valueLen);
@@ -55,8 +50,7 @@ TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bi
     return p;
 }
 
-void ReleaseChannel(ELEMList* list, TParamItem*& slot)
-{
+void ReleaseChannel(ELEMList* list, TParamItem*& slot) {
     TParamItem* p = slot;
     if (!p)
         return;
@@ -66,8 +60,7 @@ void ReleaseChannel(ELEMList* list, TParamItem*& slot)
     delete p;
 }
 
-void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f)
-{
+void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f) {
     for (ELEM* e = list->Oldest; e;) {
         ELEM* next = e->Newer;
         if (!f(static_cast<TParamItem*>(e)))
@@ -80,8 +73,7 @@ bool ListHolds(ELEMList* list, const TParamItem* p) { return p && list->Contains
 
 namespace {
 
-TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index, bool freeOnly)
-{
+TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index, bool freeOnly) {
     TParamItem* found = nullptr;
     ForEachChannel(list, [&](TParamItem* c) {
         if (!SameAddress(c, type, index) || (freeOnly && c->Owner))
@@ -94,18 +86,15 @@ TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index, bool 
 
 } // namespace
 
-TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index)
-{
+TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index) {
     return FirstWithAddress(list, type, index, false);
 }
 
-TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index)
-{
+TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index) {
     return FirstWithAddress(list, type, index, true);
 }
 
-TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except)
-{
+TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except) {
     TParamItem* found = nullptr;
     ForEachChannel(list, [&](TParamItem* c) {
         if (c == except || !SameAddress(c, type, index))
@@ -116,16 +105,14 @@ TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TP
     return found;
 }
 
-void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder)
-{
+void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder) {
     const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" + holder->Name +
                              "\". Канал \"" + p->Name + "\" не перепривязан.";
     ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
 }
 
-void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
-                uint16_t noAnswer)
-{
+void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare,
+                uint16_t parse, uint16_t noAnswer) {
     auto* c = new TCommandItem;
     c->Name = name;
     c->Number = number;
@@ -139,15 +126,14 @@ void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execu
 
 // ---- Subprograms ----
 
-T_Action* Subprogram(actionManager* store, uint16_t id)
-{
+T_Action* Subprogram(actionManager* store, uint16_t id) {
     if (!store || id == 0)
         return nullptr;
     return store->ById(id);
 }
 
-bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def, bool created)
-{
+bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def,
+                     bool created) {
     const std::string path = PluginFile(def.folder ? def.folder : folder, def.name);
     if (a->Instructions.empty() && a->LoadActFile(path) != 0) {
         const std::string text = std::string("Файл не найден: ") + ExtractFileName(path);
@@ -163,8 +149,7 @@ bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, cons
 }
 
 void LoadSubprograms(actionManager* store, const char* folder, const SubprogramDef* defs, int count,
-                     const uint16_t* reservedIds, uint16_t* ids)
-{
+                     const uint16_t* reservedIds, uint16_t* ids) {
     for (int k = 0; k < count; ++k) {
         ids[k] = 0;
         if (!store)
@@ -192,8 +177,7 @@ int InstructionCount(T_Action* a) { return static_cast<int>(a->Instructions.size
 
 TActionLine* Instruction(T_Action* a, int pos) { return &a->Instructions[static_cast<size_t>(pos - 1)]; }
 
-void SetPush(TActionLine* line, uint32_t value, uint8_t len)
-{
+void SetPush(TActionLine* line, uint32_t value, uint8_t len) {
     line->Opcode = opPush;
     line->Operands[0] = static_cast<uint8_t>(value);
     line->Operands[1] = static_cast<uint8_t>(value >> 8);
@@ -202,8 +186,7 @@ void SetPush(TActionLine* line, uint32_t value, uint8_t len)
     line->Operands[4] = len;
 }
 
-void SetJump(TActionLine* line, uint16_t target)
-{
+void SetJump(TActionLine* line, uint16_t target) {
     line->Opcode = opGotoA;
     std::memset(line->Operands, 0, sizeof line->Operands);
     line->Operands[0] = static_cast<uint8_t>(target);
@@ -212,13 +195,9 @@ void SetJump(TActionLine* line, uint16_t target)
 
 // ---- Numbers ----
 
-bool ReadInt(const std::string& text, int& out)
-{
-    return TryStrToInt(Trim(text), out);
-}
+bool ReadInt(const std::string& text, int& out) { return TryStrToInt(Trim(text), out); }
 
-bool ReadFloat(const std::string& text, double& out)
-{
+bool ReadFloat(const std::string& text, double& out) {
     std::string t = Trim(text);
     for (char& c : t)
         if (c == '.' || c == ',')
@@ -226,8 +205,7 @@ bool ReadFloat(const std::string& text, double& out)
     return TryStrToFloat(t, out);
 }
 
-std::vector<std::string> CommaItems(const std::string& text)
-{
+std::vector<std::string> CommaItems(const std::string& text) {
     TStringList list;
     list.SetCommaText(text);
     std::vector<std::string> items;
@@ -236,9 +214,9 @@ std::vector<std::string> CommaItems(const std::string& text)
     return items;
 }
 
-bool ReadThreeBytes(const std::string& text, uint8_t out[3])
-{
-    const std::vector<std::string> items = CommaItems(StringReplace(text, ".", ",", TReplaceFlags{rfReplaceAll}));
+bool ReadThreeBytes(const std::string& text, uint8_t out[3]) {
+    const std::vector<std::string> items =
+        CommaItems(StringReplace(text, ".", ",", TReplaceFlags{rfReplaceAll}));
     int v[3];
     if (items.size() != 3)
         return false;
@@ -250,34 +228,29 @@ bool ReadThreeBytes(const std::string& text, uint8_t out[3])
     return true;
 }
 
-std::string DottedBytes(const TParamItem* p)
-{
+std::string DottedBytes(const TParamItem* p) {
     return IntToStr(p->Value[0]) + "." + IntToStr(p->Value[1]) + "." + IntToStr(p->Value[2]);
 }
 
-void ApplyDottedBytes(TParamItem* p, const std::string& text)
-{
+void ApplyDottedBytes(TParamItem* p, const std::string& text) {
     uint8_t bytes[3];
     if (ReadThreeBytes(text, bytes))
         p->Value.Assign(bytes, 3);
 }
 
-void ApplyByte(TParamItem* p, int offset, const std::string& text)
-{
+void ApplyByte(TParamItem* p, int offset, const std::string& text) {
     int v = 0;
     if (ReadInt(text, v))
         p->Value[offset] = static_cast<uint8_t>(v);
 }
 
-std::string SafeTypeName(int code)
-{
+std::string SafeTypeName(int code) {
     if (code >= 0 && code < kParamTypeCount)
         return ParamTypeNames[code];
     return std::string(ParamTypeNames[0]) + " (" + IntToStr(code) + ")";
 }
 
-std::string CheckPrefix(const TObjectItem* o, const std::string& displayName)
-{
+std::string CheckPrefix(const TObjectItem* o, const std::string& displayName) {
     return "Объект \"" + o->DisplayType + " " + displayName + "\"";
 }
 

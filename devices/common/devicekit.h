@@ -57,8 +57,8 @@ TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TP
 void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder);
 
 // Appends a poll command (period code 0) to the object's command list.
-void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare, uint16_t parse,
-                uint16_t noAnswer);
+void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare,
+                uint16_t parse, uint16_t noAnswer);
 
 // ---- Default subprograms ----
 // Finds or creates each subprogram of `defs` in the store and loads its text from
@@ -71,7 +71,8 @@ void LoadSubprograms(actionManager* store, const char* folder, const SubprogramD
                      const uint16_t* reservedIds, uint16_t* ids);
 // Loads one subprogram's file when its instruction list is empty; false when the file was missing
 // or unreadable, and then the subprogram is deleted if `created` says the caller just made it.
-bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def, bool created);
+bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def,
+                     bool created);
 // The subprogram of this id, or null when the id is 0 or no longer in the store.
 T_Action* Subprogram(actionManager* store, uint16_t id);
 

@@ -67,9 +67,7 @@ constexpr uint8_t kTypes[] = {8, 9, 17, 18};
 constexpr int kIndexTable = 17;
 
 // Coefficient of row 1-4 (addend, subtrahend, multiplier, divisor): its offset in the record.
-constexpr int CoefficientOffset(int row) {
-    return 1 + 2 * (row - 1);
-}
+constexpr int CoefficientOffset(int row) { return 1 + 2 * (row - 1); }
 
 } // namespace
 

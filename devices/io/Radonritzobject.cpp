@@ -113,13 +113,9 @@ std::string TRADONRITZItem::AddressText() const {
     return text;
 }
 
-std::string TRADONRITZItem::ValueText(int i) const {
-    return IntToStr(Param(i)->Value[0]);
-}
+std::string TRADONRITZItem::ValueText(int i) const { return IntToStr(Param(i)->Value[0]); }
 
-std::string TRADONRITZItem::GetDisplayName() {
-    return "ID-" + IntToStr(Number) + " адрес " + AddressText();
-}
+std::string TRADONRITZItem::GetDisplayName() { return "ID-" + IntToStr(Number) + " адрес " + AddressText(); }
 
 std::string TRADONRITZItem::GetParamDescription(TParamItem* p) {
     if (!p || p != Param(kChannel))
@@ -141,9 +137,7 @@ void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     m_state->ChannelIndex = inUse ? index : 0;
 }
 
-int TRADONRITZItem::GetSetpointCount(TParamItem* p) {
-    return p && p == Param(kChannel) ? kSetpoints : 0;
-}
+int TRADONRITZItem::GetSetpointCount(TParamItem* p) { return p && p == Param(kChannel) ? kSetpoints : 0; }
 
 void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& text) {
     if (!p || p != Param(kChannel) || n < 0 || n >= kSetpoints)

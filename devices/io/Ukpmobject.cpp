@@ -73,14 +73,10 @@ constexpr std::span<const char* const> kLabels[TUKPMItem::kKinds] = {kTsLabels, 
 static_assert(std::size(kTsLabels) == 64 && std::size(kTitLabels) == 32 && std::size(kTiiLabels) == 32);
 
 // "<g> номер <m>": group and number of record n.
-std::string GroupText(int n) {
-    return IntToStr(n / 8 + 1) + " номер " + IntToStr(n % 8 + 1);
-}
+std::string GroupText(int n) { return IntToStr(n / 8 + 1) + " номер " + IntToStr(n % 8 + 1); }
 
 // The channel of record n's `kind` as its record holds it.
-Address RecordEntry(const TParamItem* record, int kind) {
-    return GetEntry(record, 3 * kind);
-}
+Address RecordEntry(const TParamItem* record, int kind) { return GetEntry(record, 3 * kind); }
 
 void Widen(TParamItem* p, uint16_t bits) {
     if (p->BitWidth() < bits)
@@ -290,9 +286,7 @@ TUKPMItem::~TUKPMItem() {
         leave(p);
 }
 
-int TUKPMItem::Count(Kind kind) const {
-    return m_settings[1] ? m_settings[1]->Value[kind] : 0;
-}
+int TUKPMItem::Count(Kind kind) const { return m_settings[1] ? m_settings[1]->Value[kind] : 0; }
 
 bool TUKPMItem::Locate(const TParamItem* p, Kind& kind, int& k) const {
     if (!p)
@@ -338,9 +332,7 @@ bool TUKPMItem::GetParamValueText(TParamItem* p, std::string& text) {
     return false;
 }
 
-bool TUKPMItem::SetParamValueText(TParamItem*, const std::string&) {
-    return false;
-}
+bool TUKPMItem::SetParamValueText(TParamItem*, const std::string&) { return false; }
 
 // A channel past its pin table is described without the pins.
 std::string TUKPMItem::GetParamDescription(TParamItem* p) {
@@ -393,6 +385,4 @@ void TUKPMItem::CheckConfiguration(TStrings* s) {
             s->Add(head + " - Не указан тип канала \"" + c->Name + "\" (" + AddressText(AddressOf(c)) + ")");
 }
 
-void TUKPMItem::CheckSubprogramVersions(TStrings* s) {
-    s->Clear();
-}
+void TUKPMItem::CheckSubprogramVersions(TStrings* s) { s->Clear(); }

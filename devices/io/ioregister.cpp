@@ -6,9 +6,7 @@
 
 namespace {
 
-template <class T> constexpr TIoClass Entry() {
-    return {&T::Def, &dev::MakeDevice<T>};
-}
+template <class T> constexpr TIoClass Entry() { return {&T::Def, &dev::MakeDevice<T>}; }
 
 const TIoClass kClasses[] = {
     Entry<TNL16HVItem>(),
@@ -19,9 +17,7 @@ const TIoClass kClasses[] = {
 
 } // namespace
 
-std::span<const TIoClass> IoClasses() {
-    return kClasses;
-}
+std::span<const TIoClass> IoClasses() { return kClasses; }
 
 void RegisterIoDevices() {
     for (const TIoClass& c : kClasses)

@@ -7,12 +7,37 @@ using namespace meter;
 namespace {
 
 constexpr const char* kNames[] = {
-    "ТС 1", "ТС 2", "ТС 3", "ТС 4", "ТС 5", "ТС 6", "Ток ф.А", "Ток ф.В", "Ток ф.С", "Напряжение ф.А",
-    "Напряжение ф.В", "Напряжение ф.С", "Мощность акт. ф.А", "Мощность акт. ф.В", "Мощность акт. ф.С",
-    "Мощность реакт. ф.A", "Мощность реакт. ф.В", "Мощность реакт. ф.С", "Частота", "Энергия акт.+",
-    "Энергия акт.-", "Энергия реакт.+", "Энергия реакт.-", "Сетевой адрес", "Индексы (ТС 1-3)",
-    "Индексы (ТС 4-6)", "Индексы (Ток)", "Индексы (Напряжение)", "Индексы (Мощность А)",
-    "Индексы (Мощность Р, Частота)", "Индексы (Энергия)",
+    "ТС 1",
+    "ТС 2",
+    "ТС 3",
+    "ТС 4",
+    "ТС 5",
+    "ТС 6",
+    "Ток ф.А",
+    "Ток ф.В",
+    "Ток ф.С",
+    "Напряжение ф.А",
+    "Напряжение ф.В",
+    "Напряжение ф.С",
+    "Мощность акт. ф.А",
+    "Мощность акт. ф.В",
+    "Мощность акт. ф.С",
+    "Мощность реакт. ф.A",
+    "Мощность реакт. ф.В",
+    "Мощность реакт. ф.С",
+    "Частота",
+    "Энергия акт.+",
+    "Энергия акт.-",
+    "Энергия реакт.+",
+    "Энергия реакт.-",
+    "Сетевой адрес",
+    "Индексы (ТС 1-3)",
+    "Индексы (ТС 4-6)",
+    "Индексы (Ток)",
+    "Индексы (Напряжение)",
+    "Индексы (Мощность А)",
+    "Индексы (Мощность Р, Частота)",
+    "Индексы (Энергия)",
 };
 
 constexpr int kControlSub = 5; // its control subprogram's slot
@@ -30,8 +55,14 @@ constexpr ParamRule kSignals[] = {
 constexpr SettingDef kThreeEntries{Role::IndexTable, 72, {}, false};
 constexpr SettingDef kFourEntries{Role::IndexTable, 96, {}, false};
 constexpr SettingDef kSettings[] = {
-    {Role::Address, 16, {}, true}, kThreeEntries, kThreeEntries, kThreeEntries, kThreeEntries, kThreeEntries,
-    kFourEntries,                  kFourEntries,
+    {Role::Address, 16, {}, true},
+    kThreeEntries,
+    kThreeEntries,
+    kThreeEntries,
+    kThreeEntries,
+    kThreeEntries,
+    kFourEntries,
+    kFourEntries,
 };
 
 constexpr CommandDef kCommands[] = {{"Опрос измерений ИПЦ", 0}, {"Опрос энергии ИПЦ", 0}, {"Управление*", 1}};
@@ -80,8 +111,7 @@ constexpr TDeviceDef TIPCItem::Def{
     .Checks = {},
 };
 
-std::string TIPCItem::ValueText(int i) const
-{
+std::string TIPCItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i >= 19 && i <= 22)
         return SignedText(p);
@@ -91,20 +121,17 @@ std::string TIPCItem::ValueText(int i) const
 }
 
 // The address is 16 bits wide here; a text that is no number or does not fit changes nothing.
-bool TIPCItem::SetParamValueText(TParamItem* p, const std::string& text)
-{
+bool TIPCItem::SetParamValueText(TParamItem* p, const std::string& text) {
     if (IndexOf(p) == kAddressParam)
         ApplyPropertyValue(2, text);
     return false;
 }
 
-std::string TIPCItem::GetDisplayName()
-{
+std::string TIPCItem::GetDisplayName() {
     return "ID-" + IntToStr(Number) + " адрес " + IntToStr(GetU16(Param(kAddressParam), 0));
 }
 
-void TIPCItem::GetCommandModeText(int n, std::string& out)
-{
+void TIPCItem::GetCommandModeText(int n, std::string& out) {
     if (const TCommandItem* c = CommandAt(n))
         out = c->Execute == 1 ? "Выполнять" : "Не выполнять";
 }

@@ -7,13 +7,45 @@ using namespace meter;
 namespace {
 
 constexpr const char* kNames[] = {
-    "ТС1", "ТС2", "ТС3", "ТС4", "ТС5", "ТС6", "ТС7", "Ток ф.А", "Ток ф.В", "Ток ф.С", "Напряжение ф.А",
-    "Напряжение ф.В", "Напряжение ф.С", "Энергия акт.+ 3ф.", "Энергия реакт.+ 3ф.", "Энергия акт.- 3ф.",
-    "Энергия реакт.- 3ф.", "Косинус Фи ф.А", "Косинус Фи ф.В", "Косинус Фи ф.С", "Косинус Фи 3ф", "Частота",
-    "Мощность акт. ф.А", "Мощность акт. ф.В", "Мощность акт. ф.С", "Мощность акт. 3ф", "Мощность реакт. ф.А",
-    "Мощность реакт. ф.В", "Мощность реакт. ф.С", "Мощность реакт. 3ф", "Мощность полная ф.А",
-    "Мощность полная ф.В", "Мощность полная ф.С", "Мощность полная 3ф", "Сетевой адрес", "Индексы ток, напр., ТС",
-    "Индексы энергия, к.фи", "Индексы мощности", "Коды управл.",
+    "ТС1",
+    "ТС2",
+    "ТС3",
+    "ТС4",
+    "ТС5",
+    "ТС6",
+    "ТС7",
+    "Ток ф.А",
+    "Ток ф.В",
+    "Ток ф.С",
+    "Напряжение ф.А",
+    "Напряжение ф.В",
+    "Напряжение ф.С",
+    "Энергия акт.+ 3ф.",
+    "Энергия реакт.+ 3ф.",
+    "Энергия акт.- 3ф.",
+    "Энергия реакт.- 3ф.",
+    "Косинус Фи ф.А",
+    "Косинус Фи ф.В",
+    "Косинус Фи ф.С",
+    "Косинус Фи 3ф",
+    "Частота",
+    "Мощность акт. ф.А",
+    "Мощность акт. ф.В",
+    "Мощность акт. ф.С",
+    "Мощность акт. 3ф",
+    "Мощность реакт. ф.А",
+    "Мощность реакт. ф.В",
+    "Мощность реакт. ф.С",
+    "Мощность реакт. 3ф",
+    "Мощность полная ф.А",
+    "Мощность полная ф.В",
+    "Мощность полная ф.С",
+    "Мощность полная 3ф",
+    "Сетевой адрес",
+    "Индексы ток, напр., ТС",
+    "Индексы энергия, к.фи",
+    "Индексы мощности",
+    "Коды управл.",
 };
 
 constexpr int kInputs = 7;
@@ -36,10 +68,8 @@ constexpr ParamRule kSignals[] = {
 };
 
 constexpr SettingDef kSettings[] = {
-    {Role::Address, 8, {}, true},
-    {Role::IndexTable, 312, {}, false},
-    {Role::IndexTable, 216, {}, false},
-    {Role::IndexTable, 288, {}, false},
+    {Role::Address, 8, {}, true},       {Role::IndexTable, 312, {}, false},
+    {Role::IndexTable, 216, {}, false}, {Role::IndexTable, 288, {}, false},
     {Role::Setting, 168, {}, false},
 };
 
@@ -61,19 +91,18 @@ constexpr const char* kCyrA = ", ф.А";
 constexpr const char* kCyrB = ", ф.В";
 constexpr const char* kCyrC = ", ф.С";
 constexpr DescGroup kGroups[] = {
-    Bare(0, 0, ", ТС-1"),        Bare(1, 1, ", ТС-2"),        Bare(2, 2, ", ТС-3"),
-    Bare(3, 3, ", ТС-4"),        Bare(4, 4, ", ТС-5"),        Bare(5, 5, ", ТС-6"),
-    Bare(6, 6, ", ТС-7"),        Bare(7, 7, kCyrA),           Bare(8, 8, kCyrB),
-    Bare(9, 9, kPhaseC),         Bare(10, 10, kCyrA),         Bare(11, 11, kCyrB),
-    Bare(12, 12, kPhaseC),       Bare(17, 17, kCyrA),         Bare(18, 18, kPhaseB),
-    Bare(19, 19, kPhaseC),       Bare(20, 20, kThreePhase),   Bare(22, 22, kCyrA),
-    Bare(23, 23, kPhaseB),       Bare(24, 24, kPhaseC),       Bare(25, 25, kThreePhase),
-    Bare(26, 26, kCyrA),         Bare(27, 27, kPhaseB),       Bare(28, 28, kPhaseC),
-    Bare(29, 29, kThreePhase),   Bare(30, 30, kCyrA),         Bare(31, 31, kPhaseB),
-    Bare(32, 32, kCyrC),         Bare(33, 33, kThreePhase),
+    Bare(0, 0, ", ТС-1"),      Bare(1, 1, ", ТС-2"), Bare(2, 2, ", ТС-3"),  Bare(3, 3, ", ТС-4"),
+    Bare(4, 4, ", ТС-5"),      Bare(5, 5, ", ТС-6"), Bare(6, 6, ", ТС-7"),  Bare(7, 7, kCyrA),
+    Bare(8, 8, kCyrB),         Bare(9, 9, kPhaseC),  Bare(10, 10, kCyrA),   Bare(11, 11, kCyrB),
+    Bare(12, 12, kPhaseC),     Bare(17, 17, kCyrA),  Bare(18, 18, kPhaseB), Bare(19, 19, kPhaseC),
+    Bare(20, 20, kThreePhase), Bare(22, 22, kCyrA),  Bare(23, 23, kPhaseB), Bare(24, 24, kPhaseC),
+    Bare(25, 25, kThreePhase), Bare(26, 26, kCyrA),  Bare(27, 27, kPhaseB), Bare(28, 28, kPhaseC),
+    Bare(29, 29, kThreePhase), Bare(30, 30, kCyrA),  Bare(31, 31, kPhaseB), Bare(32, 32, kCyrC),
+    Bare(33, 33, kThreePhase),
 };
 
-constexpr int kSetpointParams[] = {7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33};
+constexpr int kSetpointParams[] = {7,  8,  9,  10, 11, 12, 17, 18, 19, 20, 22,
+                                   23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33};
 
 static_assert(std::size(kNames) == 39);
 
@@ -108,15 +137,13 @@ constexpr TDeviceDef TKYAZNAKXItem::Def{
 constexpr SetpointDef TKYAZNAKXItem::Setpoints{kSetpointParams, "Знак+ (ИКС) - Уставка: значение",
                                                "Знак+ (ИКС) - Уставка: состояние"};
 
-bool TKYAZNAKXItem::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TKYAZNAKXItem::GetParamValueText(TParamItem* p, std::string& text) {
     if (IndexOf(p) == kCodesParam)
         return false; // the codes are shown through the set-point grid
     return TSetpointMeter::GetParamValueText(p, text);
 }
 
-std::string TKYAZNAKXItem::ValueText(int i) const
-{
+std::string TKYAZNAKXItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i >= 13 && i <= 16)
         return p->RamDepth == 1 ? kUndefined : SignedText(p) + kWattHours;
@@ -125,8 +152,7 @@ std::string TKYAZNAKXItem::ValueText(int i) const
     return TSetpointMeter::ValueText(i);
 }
 
-void TKYAZNAKXItem::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TKYAZNAKXItem::ListSetpoints(TStrings* s, TParamItem* p) {
     const int i = IndexOf(p);
     if (SetpointOf(p) >= 0) {
         TSetpointMeter::ListSetpoints(s, p);
@@ -137,8 +163,7 @@ void TKYAZNAKXItem::ListSetpoints(TStrings* s, TParamItem* p)
         s->Add("Управление");
 }
 
-void TKYAZNAKXItem::GetSetpointText(int n, TParamItem* p, std::string& out)
-{
+void TKYAZNAKXItem::GetSetpointText(int n, TParamItem* p, std::string& out) {
     const int i = IndexOf(p);
     if (SetpointOf(p) >= 0)
         TSetpointMeter::GetSetpointText(n, p, out);
@@ -146,9 +171,8 @@ void TKYAZNAKXItem::GetSetpointText(int n, TParamItem* p, std::string& out)
         out = "Нет";
 }
 
-TWinControl* TKYAZNAKXItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
-                                                 TNotifyEvent editDone)
-{
+TWinControl* TKYAZNAKXItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host,
+                                                 TNotifyEvent hostEvent, TNotifyEvent editDone) {
     if (SetpointOf(p) >= 0)
         return TSetpointMeter::CreateSetpointEditor(p, n, host, std::move(hostEvent), std::move(editDone));
     BeginSetpointEdit(p, n, std::move(editDone));
@@ -160,8 +184,7 @@ TWinControl* TKYAZNAKXItem::CreateSetpointEditor(TParamItem* p, int n, TWinContr
     return ControlCodeEditor(host, text, std::move(hostEvent), [this](TObject* s) { ApplyControlCode(s); });
 }
 
-void TKYAZNAKXItem::ApplyControlCode(TObject* sender)
-{
+void TKYAZNAKXItem::ApplyControlCode(TObject* sender) {
     const int i = IndexOf(m_setpointParam);
     if (m_setpointRow == 0 && i >= 0 && i < kInputs)
         StoreControlCode(Param(kCodesParam), i, sender);

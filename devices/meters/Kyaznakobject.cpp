@@ -7,13 +7,44 @@ using namespace meter;
 namespace {
 
 constexpr const char* kNames[] = {
-    "ТС1", "ТС2", "ТС3", "ТС4", "ТС5", "ТС6", "ТС7", "Ток ф.А", "Ток ф.В", "Ток ф.С", "Напряжение ф.А",
-    "Напряжение ф.В", "Напряжение ф.С", "Энергия акт. ф.А", "Энергия акт. ф.В", "Энергия акт. ф.С",
-    "Энергия акт. 3ф.", "Энергия реакт. ф.А", "Энергия реакт. ф.В", "Энергия реакт. ф.С", "Энергия реакт. 3ф.",
-    "Мощность акт. ф.А", "Мощность акт. ф.В", "Мощность акт. ф.С", "Мощность реакт. ф.А", "Мощность реакт. ф.В",
-    "Мощность реакт. ф.С", "Мощность полная ф.А", "Мощность полная ф.В", "Мощность полная ф.С", "Косинус Фи ф.А",
-    "Косинус Фи ф.В", "Косинус Фи ф.С", "Сетевой адрес", "Индексы ток, напр. ТС", "Индексы энергия, к.фи",
-    "Индексы мощности", "Коды управл.",
+    "ТС1",
+    "ТС2",
+    "ТС3",
+    "ТС4",
+    "ТС5",
+    "ТС6",
+    "ТС7",
+    "Ток ф.А",
+    "Ток ф.В",
+    "Ток ф.С",
+    "Напряжение ф.А",
+    "Напряжение ф.В",
+    "Напряжение ф.С",
+    "Энергия акт. ф.А",
+    "Энергия акт. ф.В",
+    "Энергия акт. ф.С",
+    "Энергия акт. 3ф.",
+    "Энергия реакт. ф.А",
+    "Энергия реакт. ф.В",
+    "Энергия реакт. ф.С",
+    "Энергия реакт. 3ф.",
+    "Мощность акт. ф.А",
+    "Мощность акт. ф.В",
+    "Мощность акт. ф.С",
+    "Мощность реакт. ф.А",
+    "Мощность реакт. ф.В",
+    "Мощность реакт. ф.С",
+    "Мощность полная ф.А",
+    "Мощность полная ф.В",
+    "Мощность полная ф.С",
+    "Косинус Фи ф.А",
+    "Косинус Фи ф.В",
+    "Косинус Фи ф.С",
+    "Сетевой адрес",
+    "Индексы ток, напр. ТС",
+    "Индексы энергия, к.фи",
+    "Индексы мощности",
+    "Коды управл.",
 };
 
 constexpr int kInputs = 7;
@@ -34,10 +65,8 @@ constexpr ParamRule kSignals[] = {
 };
 
 constexpr SettingDef kSettings[] = {
-    {Role::Address, 8, {}, true},
-    {Role::IndexTable, 312, {}, false},
-    {Role::IndexTable, 264, {}, false},
-    {Role::IndexTable, 216, {}, false},
+    {Role::Address, 8, {}, true},       {Role::IndexTable, 312, {}, false},
+    {Role::IndexTable, 264, {}, false}, {Role::IndexTable, 216, {}, false},
     {Role::Setting, 168, {}, false},
 };
 
@@ -95,15 +124,13 @@ constexpr TDeviceDef TKYAZNAKItem::Def{
     .Checks = {},
 };
 
-bool TKYAZNAKItem::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TKYAZNAKItem::GetParamValueText(TParamItem* p, std::string& text) {
     if (IndexOf(p) == kCodesParam)
         return false; // the codes are shown through the set-point grid
     return TDeviceEngine::GetParamValueText(p, text);
 }
 
-std::string TKYAZNAKItem::ValueText(int i) const
-{
+std::string TKYAZNAKItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i >= 7 && i <= 12)
         return p->RamDepth == 1 ? kUndefined : IntToStr(GetU16(p, 0));
@@ -114,24 +141,21 @@ std::string TKYAZNAKItem::ValueText(int i) const
     return TDeviceEngine::ValueText(i);
 }
 
-void TKYAZNAKItem::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TKYAZNAKItem::ListSetpoints(TStrings* s, TParamItem* p) {
     s->Clear();
     const int i = IndexOf(p);
     if (i >= 0 && i < kInputs)
         s->Add("Управление");
 }
 
-void TKYAZNAKItem::GetSetpointText(int, TParamItem* p, std::string& out)
-{
+void TKYAZNAKItem::GetSetpointText(int, TParamItem* p, std::string& out) {
     const int i = IndexOf(p);
     if (i >= 0 && i < kInputs)
         ControlCodeText(Param(kCodesParam)->Value[i], out);
 }
 
-TWinControl* TKYAZNAKItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
-                                                TNotifyEvent editDone)
-{
+TWinControl* TKYAZNAKItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host,
+                                                TNotifyEvent hostEvent, TNotifyEvent editDone) {
     BeginSetpointEdit(p, n, std::move(editDone));
     const int i = IndexOf(p);
     if (n != 0 || i < 0 || i >= kInputs)
@@ -141,8 +165,7 @@ TWinControl* TKYAZNAKItem::CreateSetpointEditor(TParamItem* p, int n, TWinContro
     return ControlCodeEditor(host, text, std::move(hostEvent), [this](TObject* s) { ApplyControlCode(s); });
 }
 
-void TKYAZNAKItem::ApplyControlCode(TObject* sender)
-{
+void TKYAZNAKItem::ApplyControlCode(TObject* sender) {
     const int i = IndexOf(m_setpointParam);
     if (m_setpointRow == 0 && i >= 0 && i < kInputs)
         StoreControlCode(Param(kCodesParam), i, sender);

@@ -10,7 +10,6 @@ using namespace meter;
 
 namespace {
 
-
 constexpr int kAddressParam = 18;
 constexpr int kTariffTable = 24;
 constexpr ParamRule kSignals[] = {
@@ -103,8 +102,8 @@ constexpr int kSetpointParams[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
 constexpr int kPhaseCurrents = 3; // set points 0-2 follow the current scale
 
 // The command each bound parameter needs.
-constexpr int8_t kNeeded[] = {2, 2, 2, 3, 3, 3, 5, 5, 5, 6, 6, 6, 8, 8, 8, 7, 4, 4, 0, 0, 0, 0,
-                              kTariffMark, kTariffMark, 0, 0, 0, 5, 6, 8, 0};
+constexpr int8_t kNeeded[] = {2, 2, 2, 3, 3, 3, 5,           5,           5, 6, 6, 6, 8, 8, 8, 7,
+                              4, 4, 0, 0, 0, 0, kTariffMark, kTariffMark, 0, 0, 0, 5, 6, 8, 0};
 
 static_assert(std::size(kThreePhaseNames) == 31 && std::size(kNeeded) == 31);
 
@@ -144,8 +143,7 @@ constexpr SetpointDef TMercury230Item::Setpoints{kSetpointParams, "М230 - Ус�
 
 namespace {
 
-TActionLine* ScaleLine(actionManager* store, uint16_t parseId)
-{
+TActionLine* ScaleLine(actionManager* store, uint16_t parseId) {
     T_Action* a = Subprogram(store, parseId);
     if (!a || InstructionCount(a) < kScalePos)
         return nullptr;
@@ -155,15 +153,13 @@ TActionLine* ScaleLine(actionManager* store, uint16_t parseId)
 
 } // namespace
 
-uint16_t TMercury230Item::GetCurrentScale() const
-{
+uint16_t TMercury230Item::GetCurrentScale() const {
     const TActionLine* line = ScaleLine(m_store, SubprogramId(kParse));
     const auto scale = static_cast<uint16_t>(line ? line->U32() : 1);
     return scale ? scale : 1;
 }
 
-bool TMercury230Item::SetCurrentScale(uint16_t scale)
-{
+bool TMercury230Item::SetCurrentScale(uint16_t scale) {
     TActionLine* line = ScaleLine(m_store, SubprogramId(kParse));
     if (!line)
         return false;
@@ -171,8 +167,7 @@ bool TMercury230Item::SetCurrentScale(uint16_t scale)
     return true;
 }
 
-void TMercury230Item::ChangeCurrentScale(uint16_t scale)
-{
+void TMercury230Item::ChangeCurrentScale(uint16_t scale) {
     const uint16_t from = GetCurrentScale();
     if (scale == 0 || scale == from || !SetCurrentScale(scale))
         return;
@@ -188,8 +183,7 @@ void TMercury230Item::ChangeCurrentScale(uint16_t scale)
         m->RescaleCurrentSetpoints(from, scale);
 }
 
-void TMercury230Item::RescaleCurrentSetpoints(uint16_t from, uint16_t to)
-{
+void TMercury230Item::RescaleCurrentSetpoints(uint16_t from, uint16_t to) {
     for (int k = 0; k < kPhaseCurrents; ++k) {
         for (int offset : {1, 3}) {
             const double raw = std::round(GetU16(SetpointValue(k), offset) * static_cast<double>(from) / to);
@@ -198,15 +192,13 @@ void TMercury230Item::RescaleCurrentSetpoints(uint16_t from, uint16_t to)
     }
 }
 
-int TMercury230Item::SetpointFactor(int i) const
-{
+int TMercury230Item::SetpointFactor(int i) const {
     if (Param(i)->ParamType == kCurrent)
         return 1000 / GetCurrentScale();
     return TSetpointMeter::SetpointFactor(i);
 }
 
-void TMercury230Item::FormatParamValue(TParamItem* p, std::string& out)
-{
+void TMercury230Item::FormatParamValue(TParamItem* p, std::string& out) {
     if (p && IndexOf(p) >= 0 && p->ParamType == kCurrent)
         out = FloatToStrF(GetCurrentScale() * 0.001, ffGeneral, 6, 10);
     else
@@ -215,16 +207,14 @@ void TMercury230Item::FormatParamValue(TParamItem* p, std::string& out)
 
 // ---- Texts ----
 
-bool TMercury230Item::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TMercury230Item::GetParamValueText(TParamItem* p, std::string& text) {
     const int i = IndexOf(p);
     if (i >= 25 && i <= 29)
         return false; // these values have no text
     return TSetpointMeter::GetParamValueText(p, text);
 }
 
-std::string TMercury230Item::ValueText(int i) const
-{
+std::string TMercury230Item::ValueText(int i) const {
     const TParamItem* p = Param(i);
     switch (i) {
     case 16:
@@ -236,8 +226,7 @@ std::string TMercury230Item::ValueText(int i) const
     }
 }
 
-void TMercury230Item::GetPropertyText(int row, std::string& text)
-{
+void TMercury230Item::GetPropertyText(int row, std::string& text) {
     const TParamItem* a = Param(kAddressParam);
     switch (row) {
     case kScaleRow:
@@ -264,8 +253,7 @@ void TMercury230Item::GetPropertyText(int row, std::string& text)
 
 // ---- Edits ----
 
-void TMercury230Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TMercury230Item::ApplyPropertyValue(int row, const std::string& text) {
     switch (row) {
     case kScaleRow:
         for (size_t k = 0; k < std::size(kScales); ++k)
@@ -280,8 +268,7 @@ void TMercury230Item::ApplyPropertyValue(int row, const std::string& text)
 
 // The password keeps its meaning across the switch; when any byte has no form in the other type,
 // nothing changes.
-void TMercury230Item::ApplyPasswordType(const std::string& text)
-{
+void TMercury230Item::ApplyPasswordType(const std::string& text) {
     TParamItem* a = Param(kAddressParam);
     const bool ascii = text == "ASCII";
     if (!ascii && text != "DEC")
@@ -306,8 +293,7 @@ void TMercury230Item::ApplyPasswordType(const std::string& text)
 
 // "DEC": each digit is one byte, other characters leave their byte; "ASCII": the characters,
 // zeros after a shorter text.
-void TMercury230Item::ApplyPassword(const std::string& text)
-{
+void TMercury230Item::ApplyPassword(const std::string& text) {
     TParamItem* a = Param(kAddressParam);
     for (int b = 0; b < kPasswordBytes; ++b) {
         const bool has = b < static_cast<int>(text.size());

@@ -12,9 +12,7 @@ public:
     static const dev::TDeviceDef Def;
     static const meter::SetpointDef Setpoints;
     TMercury230Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TSetpointMeter(Def, Setpoints, number, channels, store)
-    {
-    }
+        : TSetpointMeter(Def, Setpoints, number, channels, store) {}
 
     // Current readings are in units of 0.001 A × scale (1, 10 or 100). An absent parse subprogram,
     // one too short or without the push, reads as 1; an operand 0 reads as 1.
@@ -45,7 +43,8 @@ private:
 class TIPCItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
-    TIPCItem(uint16_t number, ELEMList* channels, actionManager* store) : TDeviceEngine(Def, number, channels, store) {}
+    TIPCItem(uint16_t number, ELEMList* channels, actionManager* store)
+        : TDeviceEngine(Def, number, channels, store) {}
 
     bool SetParamValueText(TParamItem* p, const std::string& text) override;
     std::string GetDisplayName() override;
@@ -89,9 +88,7 @@ class TKYAZNAKItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TKYAZNAKItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 
     bool GetParamValueText(TParamItem* p, std::string& text) override;
     void ListSetpoints(TStrings* s, TParamItem* p) override;
@@ -111,9 +108,7 @@ public:
     static const dev::TDeviceDef Def;
     static const meter::SetpointDef Setpoints;
     TKYAZNAKXItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TSetpointMeter(Def, Setpoints, number, channels, store)
-    {
-    }
+        : TSetpointMeter(Def, Setpoints, number, channels, store) {}
 
     bool GetParamValueText(TParamItem* p, std::string& text) override;
     void ListSetpoints(TStrings* s, TParamItem* p) override;
@@ -131,9 +126,7 @@ class TSCHM120Item : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSCHM120Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 
 protected:
     std::string ValueText(int i) const override;

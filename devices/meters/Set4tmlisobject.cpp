@@ -7,12 +7,32 @@ using namespace meter;
 namespace {
 
 constexpr const char* kNames[] = {
-    "Ток ф.А", "Ток ф.В", "Ток ф.С", "Напряжение ф.А", "Напряжение ф.B", "Напряжение ф.C",
-    "Мощность акт. ф.А", "Мощность акт. ф.В", "Мощность акт. ф.С", "Мощность реакт. ф.А", "Мощность реакт. ф.В",
-    "Мощность реакт. ф.С", "Коэфф. мощности ф.А", "Коэфф. мощности ф.В", "Коэфф. мощности ф.С", "Частота",
-    "Энергия акт.", "Энергия реакт.", "Сетевой адрес", "Индексы токов, напряжений", "Индексы мощности",
-    "Индексы энергии, частоты, cosFi", "Энергия акт. по тарифам", "Энергия реакт. по тарифам",
-    "Индексы энергии по тарифам", "Полученная команда",
+    "Ток ф.А",
+    "Ток ф.В",
+    "Ток ф.С",
+    "Напряжение ф.А",
+    "Напряжение ф.B",
+    "Напряжение ф.C",
+    "Мощность акт. ф.А",
+    "Мощность акт. ф.В",
+    "Мощность акт. ф.С",
+    "Мощность реакт. ф.А",
+    "Мощность реакт. ф.В",
+    "Мощность реакт. ф.С",
+    "Коэфф. мощности ф.А",
+    "Коэфф. мощности ф.В",
+    "Коэфф. мощности ф.С",
+    "Частота",
+    "Энергия акт.",
+    "Энергия реакт.",
+    "Сетевой адрес",
+    "Индексы токов, напряжений",
+    "Индексы мощности",
+    "Индексы энергии, частоты, cosFi",
+    "Энергия акт. по тарифам",
+    "Энергия реакт. по тарифам",
+    "Индексы энергии по тарифам",
+    "Полученная команда",
 };
 
 constexpr int kAddressParam = 18;
@@ -89,19 +109,15 @@ constexpr TDeviceDef TSet4TMLisItem::Def{
 };
 
 TSet4TMLisItem::TSet4TMLisItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TSetpointMeter(Def, kSetSetpoints, number, channels, store)
-{
-}
+    : TSetpointMeter(Def, kSetSetpoints, number, channels, store) {}
 
-bool TSet4TMLisItem::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TSet4TMLisItem::GetParamValueText(TParamItem* p, std::string& text) {
     if (IndexOf(p) == kReceived)
         return false; // the received command has no text
     return TSetpointMeter::GetParamValueText(p, text);
 }
 
-std::string TSet4TMLisItem::ValueText(int i) const
-{
+std::string TSet4TMLisItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     switch (i) {
     case 16:

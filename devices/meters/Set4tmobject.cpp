@@ -6,7 +6,6 @@ using namespace meter;
 
 namespace {
 
-
 constexpr int kAddressParam = 18;
 constexpr ParamRule kSignals[] = {
     Measured(0, 2, kCurrent, 16, 19, 0),
@@ -85,7 +84,8 @@ static_assert(std::size(kThreePhaseNames) == 31);
 namespace meter {
 
 constexpr int kSetSetpointParams[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-constexpr SetpointDef kSetSetpoints{kSetSetpointParams, "СЭТ-4ТМ - Уставка: значение", "СЭТ-4ТМ - Уставка: состояние"};
+constexpr SetpointDef kSetSetpoints{kSetSetpointParams, "СЭТ-4ТМ - Уставка: значение",
+                                    "СЭТ-4ТМ - Уставка: состояние"};
 
 } // namespace meter
 
@@ -117,20 +117,16 @@ constexpr TDeviceDef TSet4TMItem::Def{
 };
 
 TSet4TMItem::TSet4TMItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TSetpointMeter(Def, kSetSetpoints, number, channels, store)
-{
-}
+    : TSetpointMeter(Def, kSetSetpoints, number, channels, store) {}
 
-bool TSet4TMItem::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TSet4TMItem::GetParamValueText(TParamItem* p, std::string& text) {
     const int i = IndexOf(p);
     if (i >= 25 && i <= 29)
         return false; // these values have no text
     return TSetpointMeter::GetParamValueText(p, text);
 }
 
-std::string TSet4TMItem::ValueText(int i) const
-{
+std::string TSet4TMItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     switch (i) {
     case 16:

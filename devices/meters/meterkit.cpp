@@ -11,14 +11,13 @@ using namespace meter;
 
 namespace meter {
 
-std::string SignedText(const TParamItem* p)
-{
-    const uint32_t v = p->Value[0] | p->Value[1] << 8 | p->Value[2] << 16 | static_cast<uint32_t>(p->Value[3]) << 24;
+std::string SignedText(const TParamItem* p) {
+    const uint32_t v =
+        p->Value[0] | p->Value[1] << 8 | p->Value[2] << 16 | static_cast<uint32_t>(p->Value[3]) << 24;
     return IntToStr(static_cast<int32_t>(v));
 }
 
-std::string TariffText(const TParamItem* p, const char* unit)
-{
+std::string TariffText(const TParamItem* p, const char* unit) {
     std::string text;
     for (int t = 0; t < 4; ++t) {
         uint32_t v = 0;
@@ -30,8 +29,7 @@ std::string TariffText(const TParamItem* p, const char* unit)
     return text;
 }
 
-void MeterCheck(TDeviceEngine* o, TStrings* s, std::span<const int8_t> needed, int firstTariff)
-{
+void MeterCheck(TDeviceEngine* o, TStrings* s, std::span<const int8_t> needed, int firstTariff) {
     s->Clear();
     std::vector<bool> marked(static_cast<size_t>(o->CommandCount()) + 1, false);
     bool tariffs = false;
@@ -61,8 +59,7 @@ void MeterCheck(TDeviceEngine* o, TStrings* s, std::span<const int8_t> needed, i
         s->Add(head + " - Не задан адрес счетчика");
 }
 
-void VersionCheck(TDeviceEngine* o, actionManager* store, TStrings* s)
-{
+void VersionCheck(TDeviceEngine* o, actionManager* store, TStrings* s) {
     s->Clear();
     for (size_t k = 0; k < o->Def().Subprograms.size(); ++k) {
         const T_Action* a = Subprogram(store, o->SubprogramId(static_cast<int>(k)));
@@ -72,7 +69,8 @@ void VersionCheck(TDeviceEngine* o, actionManager* store, TStrings* s)
         const uint16_t c = a->Version;
         if (v != 0 && v > c)
             s->Add("Подпрограмма \"" + a->Caption + "\" (" + a->Name() + " - вер." + IntToStr(c / 256) + "." +
-                   IntToStr(c % 256) + ")  устарела - новая версия " + IntToStr(v / 256) + "." + IntToStr(v % 256));
+                   IntToStr(c % 256) + ")  устарела - новая версия " + IntToStr(v / 256) + "." +
+                   IntToStr(v % 256));
     }
 }
 
@@ -93,8 +91,7 @@ constexpr ControlCode kControlCodes[] = {
 
 } // namespace
 
-bool ControlCodeText(uint8_t code, std::string& out)
-{
+bool ControlCodeText(uint8_t code, std::string& out) {
     for (const ControlCode& c : kControlCodes) {
         if (c.code == code) {
             out = c.text;
@@ -105,8 +102,7 @@ bool ControlCodeText(uint8_t code, std::string& out)
 }
 
 TWinControl* ControlCodeEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
-                               TNotifyEvent apply)
-{
+                               TNotifyEvent apply) {
     TEditorSpec editorSpec;
     editorSpec.Kind = TEditorKind::Choice;
     editorSpec.Text = Trim(text);
@@ -116,8 +112,7 @@ TWinControl* ControlCodeEditor(TWinControl* host, const std::string& text, TNoti
     return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
-void StoreControlCode(TParamItem* codes, int i, TObject* sender)
-{
+void StoreControlCode(TParamItem* codes, int i, TObject* sender) {
     const int item = EditorItem(sender);
     if (item >= 0 && item < static_cast<int>(std::size(kControlCodes)))
         codes->Value[i] = kControlCodes[item].code;
@@ -127,8 +122,7 @@ void StoreControlCode(TParamItem* codes, int i, TObject* sender)
 
 namespace {
 
-const char* UnitOf(uint8_t paramType)
-{
+const char* UnitOf(uint8_t paramType) {
     switch (paramType) {
     case kCurrent: return " А";
     case kVoltage: return " В";
@@ -142,8 +136,7 @@ const char* UnitOf(uint8_t paramType)
 int DecimalsOf(int factor) { return factor == 10 ? 1 : factor == 100 ? 2 : 3; }
 
 // The number of a set-point text: blanks and the value's own unit around it are ignored.
-bool ReadSetpoint(std::string text, const char* unit, double& out)
-{
+bool ReadSetpoint(std::string text, const char* unit, double& out) {
     text = Trim(text);
     const std::string u = Trim(unit);
     if (!u.empty() && text.size() > u.size() && text.compare(text.size() - u.size(), u.size(), u) == 0)
@@ -153,10 +146,10 @@ bool ReadSetpoint(std::string text, const char* unit, double& out)
 
 } // namespace
 
-TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uint16_t number, ELEMList* channels,
-                               actionManager* store)
-    : TDeviceEngine(def, number, channels, store), m_sp(sp), m_value(sp.params.size()), m_state(sp.params.size())
-{
+TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uint16_t number,
+                               ELEMList* channels, actionManager* store)
+    : TDeviceEngine(def, number, channels, store), m_sp(sp), m_value(sp.params.size()),
+      m_state(sp.params.size()) {
     static constexpr uint8_t kValueInit[] = {2};
     for (size_t k = 0; k < sp.params.size(); ++k) {
         const TParamItem* m = Param(sp.params[k]);
@@ -169,8 +162,8 @@ TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uin
             m_state[k] = FindFreeChannel(m_channels, kSetpointStateType, index);
         }
         if (!m_value[k]) {
-            m_value[k] = NewChannel(m_channels, index ? kSetpointValueType : 0, index, kSetpointValueBits, kValueInit,
-                                    1);
+            m_value[k] = NewChannel(m_channels, index ? kSetpointValueType : 0, index, kSetpointValueBits,
+                                    kValueInit, 1);
             m_value[k]->Store = m_store;
         }
         m_value[k]->Owner = this;
@@ -186,8 +179,7 @@ TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uin
     }
 }
 
-TSetpointMeter::~TSetpointMeter()
-{
+TSetpointMeter::~TSetpointMeter() {
     std::vector<TParamItem*> all = m_value;
     all.insert(all.end(), m_state.begin(), m_state.end());
     for (TParamItem* p : all) {
@@ -202,8 +194,7 @@ TSetpointMeter::~TSetpointMeter()
         delete p;
 }
 
-int TSetpointMeter::SetpointOf(const TParamItem* p) const
-{
+int TSetpointMeter::SetpointOf(const TParamItem* p) const {
     const int i = IndexOf(p);
     for (size_t k = 0; i >= 0 && k < m_sp.params.size(); ++k)
         if (m_sp.params[k] == i)
@@ -211,17 +202,16 @@ int TSetpointMeter::SetpointOf(const TParamItem* p) const
     return -1;
 }
 
-void TSetpointMeter::UnbindPair(int k)
-{
+void TSetpointMeter::UnbindPair(int k) {
     m_value[k]->ChannelType = 0;
     m_value[k]->ChannelIndex = 0;
     m_state[k]->ChannelType = 0;
     m_state[k]->ChannelIndex = 0;
 }
 
-bool TSetpointMeter::PlacePair(int k, uint8_t index)
-{
-    const std::pair<uint16_t, TParamItem*> pair[] = {{kSetpointValueType, m_value[k]}, {kSetpointStateType, m_state[k]}};
+bool TSetpointMeter::PlacePair(int k, uint8_t index) {
+    const std::pair<uint16_t, TParamItem*> pair[] = {{kSetpointValueType, m_value[k]},
+                                                     {kSetpointStateType, m_state[k]}};
     for (const auto& [type, own] : pair) {
         const TParamItem* held = nullptr;
         ForEachChannel(m_channels, [&](TParamItem* c) {
@@ -230,8 +220,9 @@ bool TSetpointMeter::PlacePair(int k, uint8_t index)
             return held == nullptr;
         });
         if (held) {
-            const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" + held->Name +
-                                     "\". Уставки канала \"" + Param(m_sp.params[k])->Name + "\" не включены.";
+            const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" +
+                                     held->Name + "\". Уставки канала \"" + Param(m_sp.params[k])->Name +
+                                     "\" не включены.";
             ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
             return false;
         }
@@ -243,8 +234,7 @@ bool TSetpointMeter::PlacePair(int k, uint8_t index)
     return true;
 }
 
-void TSetpointMeter::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TSetpointMeter::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     TDeviceEngine::BindParam(type, index, p);
     const int k = SetpointOf(p);
     if (k < 0 || !SameAddress(p, type, index))
@@ -257,8 +247,7 @@ void TSetpointMeter::ListSetpoints(TStrings* s, TParamItem* p) { TObjectItem::Li
 
 int TSetpointMeter::GetSetpointCount(TParamItem* p) { return SetpointOf(p) >= 0 ? 2 : 0; }
 
-int TSetpointMeter::SetpointFactor(int i) const
-{
+int TSetpointMeter::SetpointFactor(int i) const {
     switch (Param(i)->ParamType) {
     case kCurrent:
     case kPowerFactor: return 1000;
@@ -270,8 +259,7 @@ int TSetpointMeter::SetpointFactor(int i) const
     }
 }
 
-void TSetpointMeter::GetSetpointValueText(TParamItem* p, int n, std::string& out)
-{
+void TSetpointMeter::GetSetpointValueText(TParamItem* p, int n, std::string& out) {
     const int k = SetpointOf(p);
     if (k < 0)
         return;
@@ -286,8 +274,7 @@ void TSetpointMeter::GetSetpointValueText(TParamItem* p, int n, std::string& out
     out = FloatToStrF(v, ffFixed, 10, DecimalsOf(factor)) + UnitOf(p->ParamType);
 }
 
-void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& text)
-{
+void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
     const int k = SetpointOf(p);
     if (k < 0)
         return;

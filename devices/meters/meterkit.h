@@ -14,13 +14,37 @@ namespace meter {
 
 // Parameter names of the three-phase meters that share one layout (Mercury 230, SET-4TM).
 inline constexpr const char* kThreePhaseNames[] = {
-    "Ток ф.А", "Ток ф.В", "Ток ф.С", "Напряжение ф.А", "Напряжение ф.B", "Напряжение ф.C",
-    "Мощность акт. ф.А", "Мощность акт. ф.В", "Мощность акт. ф.С", "Мощность реакт. ф.А", "Мощность реакт. ф.В",
-    "Мощность реакт. ф.С", "Коэфф. мощности ф.А", "Коэфф. мощности ф.В", "Коэфф. мощности ф.С", "Частота",
-    "Энергия акт.+", "Энергия реакт.+", "Сетевой адрес", "Индексы токов, напряжений", "Индексы мощности",
-    "Индексы энергии, частоты, cosFi", "Энергия акт. по тарифам", "Энергия реакт. по тарифам",
-    "Индексы энергии по тарифам", "Энергия акт.-", "Энергия реакт.-", "Мощность акт. 3ф", "Мощность реакт. 3ф",
-    "Коэфф. мощности 3ф", "Индексы суммарных показаний",
+    "Ток ф.А",
+    "Ток ф.В",
+    "Ток ф.С",
+    "Напряжение ф.А",
+    "Напряжение ф.B",
+    "Напряжение ф.C",
+    "Мощность акт. ф.А",
+    "Мощность акт. ф.В",
+    "Мощность акт. ф.С",
+    "Мощность реакт. ф.А",
+    "Мощность реакт. ф.В",
+    "Мощность реакт. ф.С",
+    "Коэфф. мощности ф.А",
+    "Коэфф. мощности ф.В",
+    "Коэфф. мощности ф.С",
+    "Частота",
+    "Энергия акт.+",
+    "Энергия реакт.+",
+    "Сетевой адрес",
+    "Индексы токов, напряжений",
+    "Индексы мощности",
+    "Индексы энергии, частоты, cosFi",
+    "Энергия акт. по тарифам",
+    "Энергия реакт. по тарифам",
+    "Индексы энергии по тарифам",
+    "Энергия акт.-",
+    "Энергия реакт.-",
+    "Мощность акт. 3ф",
+    "Мощность реакт. 3ф",
+    "Коэфф. мощности 3ф",
+    "Индексы суммарных показаний",
 };
 
 using namespace dev;
@@ -61,8 +85,8 @@ inline constexpr uint8_t kTariffKind = 4;
 inline constexpr const char* kUndefined = "не определено";
 
 // Rules of measured values recorded at named index-table entries.
-constexpr ParamRule Measured(int first, int last, uint8_t type, uint16_t bits, int table, int entry, uint8_t kind = 0)
-{
+constexpr ParamRule Measured(int first, int last, uint8_t type, uint16_t bits, int table, int entry,
+                             uint8_t kind = 0) {
     ParamRule r{first, last, Role::Measure, type, bits};
     r.table = table;
     r.entry = entry;
@@ -70,23 +94,20 @@ constexpr ParamRule Measured(int first, int last, uint8_t type, uint16_t bits, i
     return r;
 }
 // A rule whose signals are recorded from entry `entry` of the index table at position `table`.
-constexpr ParamRule Recorded(ParamRule r, int table, int entry)
-{
+constexpr ParamRule Recorded(ParamRule r, int table, int entry) {
     r.table = table;
     r.entry = entry;
     return r;
 }
 // Measured values whose bytes in use start at zero, though undefined until polled.
-constexpr ParamRule Zeroed(int first, int last, uint8_t type, uint16_t bits)
-{
+constexpr ParamRule Zeroed(int first, int last, uint8_t type, uint16_t bits) {
     ParamRule r{first, last, Role::Measure, type, bits};
     r.zeroed = true;
     return r;
 }
 // One-bit discrete inputs typed `type`, or `controlType` while subprogram slot `control` is their
 // change handler.
-constexpr ParamRule Inputs(int first, int last, uint8_t type, uint8_t controlType, int control)
-{
+constexpr ParamRule Inputs(int first, int last, uint8_t type, uint8_t controlType, int control) {
     ParamRule r{first, last, Role::Input, type, 1};
     r.switchSub = control;
     r.switchType = controlType;
@@ -153,8 +174,8 @@ public:
     virtual int SetpointFactor(int i) const;
 
 protected:
-    TSetpointMeter(const dev::TDeviceDef& def, const meter::SetpointDef& sp, uint16_t number, ELEMList* channels,
-                   actionManager* store);
+    TSetpointMeter(const dev::TDeviceDef& def, const meter::SetpointDef& sp, uint16_t number,
+                   ELEMList* channels, actionManager* store);
 
 private:
     // Moves set-point pair k to the value's index; refused with a message when another channel

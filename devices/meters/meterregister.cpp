@@ -5,14 +5,10 @@
 
 namespace {
 
-template <class T>
-constexpr TMeterClass Entry()
-{
-    return {&T::Def, &dev::MakeDevice<T>};
-}
+template <class T> constexpr TMeterClass Entry() { return {&T::Def, &dev::MakeDevice<T>}; }
 
 const TMeterClass kClasses[] = {
-    Entry<TSCHM120Item>(), Entry<TIPCItem>(),     Entry<TMercury230Item>(), Entry<TSet4TMItem>(),
+    Entry<TSCHM120Item>(), Entry<TIPCItem>(),      Entry<TMercury230Item>(), Entry<TSet4TMItem>(),
     Entry<TKYAZNAKItem>(), Entry<TKYAZNAKXItem>(), Entry<TSet4TMLisItem>(),
 };
 
@@ -20,8 +16,7 @@ const TMeterClass kClasses[] = {
 
 std::span<const TMeterClass> MeterClasses() { return kClasses; }
 
-void RegisterMeterDevices()
-{
+void RegisterMeterDevices() {
     for (const TMeterClass& c : kClasses)
         RegisterDeviceClass(c.Def->Tag, c.Factory);
 }

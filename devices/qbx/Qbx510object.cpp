@@ -23,8 +23,7 @@ const char* const kTuModes[2] = {"Потенциальный", "Импульсн
 } // namespace
 
 TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store)
-{
+    : TDeviceItem(number, channels, store) {
     DisplayType = "QBX-510";
     Tag = "QBX510";
     LoadSubprograms();
@@ -124,8 +123,7 @@ TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* sto
 
 // Bound parameters stay on the channel list, unowned, for the next concentrator object to adopt by
 // address. Unbound ones could never be found again and would pile up, so they go.
-TQbx510Item::~TQbx510Item()
-{
+TQbx510Item::~TQbx510Item() {
     for (TParamItem*& p : m_param) {
         if (!p)
             continue;
@@ -135,13 +133,11 @@ TQbx510Item::~TQbx510Item()
     }
 }
 
-void TQbx510Item::LoadSubprograms()
-{
+void TQbx510Item::LoadSubprograms() {
     qbx::LoadSubprograms(m_store, kFolder, Qbx510Subprograms, kQbx510SubCount, Qbx510ReservedIds, m_sub);
 }
 
-int TQbx510Item::SignalOf(const TParamItem* p) const
-{
+int TQbx510Item::SignalOf(const TParamItem* p) const {
     if (!p)
         return 0;
     for (int i = kQbx510FirstSignal; i <= kQbx510LastSignal; ++i)
@@ -152,8 +148,7 @@ int TQbx510Item::SignalOf(const TParamItem* p) const
 
 uint8_t TQbx510Item::TuModeLow() const { return m_param[kQbx510TuMode]->Value[0]; }
 
-int TQbx510Item::ControlSlot(const TParamItem* p)
-{
+int TQbx510Item::ControlSlot(const TParamItem* p) {
     const Address a = AddressOf(p);
     if (a.Empty())
         return 4;
@@ -163,8 +158,7 @@ int TQbx510Item::ControlSlot(const TParamItem* p)
     return 4;
 }
 
-void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index)
-{
+void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index) {
     const int n = Qbx510ParseBlock(signal);
     T_Action* a = Subprogram(m_store, m_sub[kSubParseMessage]);
     if (n == 0 || !a || InstructionCount(a) < n + 1)
@@ -176,8 +170,7 @@ void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index)
     index = Instruction(a, n + 1)->Operands[0];
 }
 
-void TQbx510Item::WriteSignalChannel(int signal, uint16_t type, uint8_t index)
-{
+void TQbx510Item::WriteSignalChannel(int signal, uint16_t type, uint8_t index) {
     const int n = Qbx510ParseBlock(signal);
     T_Action* a = Subprogram(m_store, m_sub[kSubParseMessage]);
     if (n == 0 || !a || InstructionCount(a) < n + 1)
@@ -190,8 +183,7 @@ void TQbx510Item::WriteSignalChannel(int signal, uint16_t type, uint8_t index)
     }
 }
 
-bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text)
-{
+bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text) {
     int i = 0;
     while (i < kQbx510ParamCount && m_param[i] != p)
         ++i;
@@ -199,26 +191,23 @@ bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text)
         return false;
     const TParamValue& v = p->Value;
     switch (i) {
-    case 0: case kQbx510Com1: case kQbx510Com2:
-        text = IntToStr(GetU16(p, 0));
-        break;
+    case 0:
+    case kQbx510Com1:
+    case kQbx510Com2: text = IntToStr(GetU16(p, 0)); break;
     case kQbx510ControlTable:
         text.clear();
         for (int u = 0; u < 4; ++u)
             text += (u ? "," : "") + AddressText(GetEntry(p, 3 * u));
         break;
-    case kQbx510AddrHigh:
-        text = IntToStr(v[0]) + "," + IntToStr(v[1]);
-        break;
-    case kQbx510ParentAddr:
-        text = IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]);
-        break;
+    case kQbx510AddrHigh: text = IntToStr(v[0]) + "," + IntToStr(v[1]); break;
+    case kQbx510ParentAddr: text = IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]); break;
     case kQbx510TuMode: text = "RRRR-IIII"; break;
     case kQbx510TuDelays: text = "D1-D2-D3-D4"; break;
     case kQbx510Settings: text = "FFFFFFFF"; break;
     case kQbx510TsInversion: text = "IIIIIIII"; break;
     case kQbx510Temperature:
-        text = p->RamDepth == 1 ? AnsiString("не определено") : FloatToStrF(GetU16(p, 0) * 0.1, ffFixed, 5, 1);
+        text =
+            p->RamDepth == 1 ? AnsiString("не определено") : FloatToStrF(GetU16(p, 0) * 0.1, ffFixed, 5, 1);
         break;
     default: // signals, the low address byte and the network address
         text = IntToStr(v[0]);
@@ -227,8 +216,7 @@ bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text)
     return true;
 }
 
-bool TQbx510Item::SetParamValueText(TParamItem* p, const AnsiString& text)
-{
+bool TQbx510Item::SetParamValueText(TParamItem* p, const AnsiString& text) {
     int v = 0;
     if (p == m_param[kQbx510AddrLow] || p == m_param[kQbx510ParentAddr]) {
         if (!ReadInt(text, v))
@@ -242,8 +230,7 @@ bool TQbx510Item::SetParamValueText(TParamItem* p, const AnsiString& text)
     return true;
 }
 
-AnsiString TQbx510Item::GetParamDescription(TParamItem* p)
-{
+AnsiString TQbx510Item::GetParamDescription(TParamItem* p) {
     const int i = SignalOf(p);
     if (i >= 1 && i <= 8)
         return "QBX-510, Х2." + IntToStr(i) + " (X1." + IntToStr(i) + ")";
@@ -260,8 +247,7 @@ AnsiString TQbx510Item::GetParamDescription(TParamItem* p)
     return "";
 }
 
-void TQbx510Item::ListSignalParams(ELEMList* list, bool all)
-{
+void TQbx510Item::ListSignalParams(ELEMList* list, bool all) {
     auto offer = [&](TParamItem* p) {
         if (IsUnbound(p) || all)
             list->Append(new TParamItemP(p));
@@ -271,8 +257,7 @@ void TQbx510Item::ListSignalParams(ELEMList* list, bool all)
     offer(m_param[kQbx510Temperature]);
 }
 
-void TQbx510Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TQbx510Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int i = SignalOf(p);
     if (i == 0)
         return;
@@ -290,8 +275,7 @@ void TQbx510Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
     WriteSignalChannel(i, type, index);
 }
 
-void TQbx510Item::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TQbx510Item::ListSetpoints(TStrings* s, TParamItem* p) {
     s->Clear();
     const int i = SignalOf(p);
     if (i >= 1 && i <= kQbx510LastInput) {
@@ -300,8 +284,7 @@ void TQbx510Item::ListSetpoints(TStrings* s, TParamItem* p)
     }
 }
 
-void TQbx510Item::GetSetpointText(int row, TParamItem* p, AnsiString& text)
-{
+void TQbx510Item::GetSetpointText(int row, TParamItem* p, AnsiString& text) {
     const int i = SignalOf(p);
     if (i < 1 || i > kQbx510LastSignal)
         return;
@@ -324,9 +307,8 @@ void TQbx510Item::GetSetpointText(int row, TParamItem* p, AnsiString& text)
     }
 }
 
-TWinControl* TQbx510Item::CreateSetpointEditor(TParamItem* p, int row, TWinControl* parent, TNotifyEvent exitEvent,
-                                               TNotifyEvent doneEvent)
-{
+TWinControl* TQbx510Item::CreateSetpointEditor(TParamItem* p, int row, TWinControl* parent,
+                                               TNotifyEvent exitEvent, TNotifyEvent doneEvent) {
     const int i = SignalOf(p);
     if (i < 1 || i > kQbx510LastSignal || row < 0 || row > 1)
         return nullptr;
@@ -338,18 +320,17 @@ TWinControl* TQbx510Item::CreateSetpointEditor(TParamItem* p, int row, TWinContr
         items.assign(kModeItems, kModeItems + 2);
     else
         items.assign(kControlItems, kControlItems + 6);
-    return MakeComboEditor(parent, items, Trim(current), exitEvent, [this](TObject* s) { ApplySignalEditor(s); });
+    return MakeComboEditor(parent, items, Trim(current), exitEvent,
+                           [this](TObject* s) { ApplySignalEditor(s); });
 }
 
-void TQbx510Item::SetInputMode(int input, bool ts)
-{
+void TQbx510Item::SetInputMode(int input, bool ts) {
     uint16_t bits = GetU16(m_param[kModeBitsParam], 0);
     const uint16_t mask = static_cast<uint16_t>(1u << (input - 1));
     SetU16(m_param[kModeBitsParam], 0, ts ? bits | mask : bits & ~mask);
 }
 
-void TQbx510Item::ClearControlEntryOf(const TParamItem* p)
-{
+void TQbx510Item::ClearControlEntryOf(const TParamItem* p) {
     const Address a = AddressOf(p);
     if (a.Empty())
         return;
@@ -358,21 +339,18 @@ void TQbx510Item::ClearControlEntryOf(const TParamItem* p)
             SetEntry(m_param[kQbx510ControlTable], 3 * u, {});
 }
 
-void TQbx510Item::Unbind(TParamItem* p)
-{
+void TQbx510Item::Unbind(TParamItem* p) {
     p->ChangeHandler = 0;
     p->ParamType = 3;
     p->RaiseChanged();
 }
 
-void TQbx510Item::ApplySignalEditor(TObject* sender)
-{
+void TQbx510Item::ApplySignalEditor(TObject* sender) {
     ApplySignalChoice(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender));
     SetpointEdited(sender);
 }
 
-void TQbx510Item::ApplySignalChoice(TParamItem* p, int row, const std::string& text, int item)
-{
+void TQbx510Item::ApplySignalChoice(TParamItem* p, int row, const std::string& text, int item) {
     const int input = SignalOf(p);
     if (input < 1 || input > kQbx510LastInput)
         return;
@@ -422,8 +400,7 @@ void TQbx510Item::ApplySignalChoice(TParamItem* p, int row, const std::string& t
     }
 }
 
-int TQbx510Item::ImpulseChannel(int row) const
-{
+int TQbx510Item::ImpulseChannel(int row) const {
     int list[4] = {0, 0, 0, 0};
     int n = 0;
     for (int u = 0; u < 4; ++u)
@@ -432,8 +409,7 @@ int TQbx510Item::ImpulseChannel(int row) const
     return list[row - 13];
 }
 
-void TQbx510Item::GetPropertyNames(TStrings* s)
-{
+void TQbx510Item::GetPropertyNames(TStrings* s) {
     s->Clear();
     for (const char* name : Qbx510PropertyNames)
         s->Add(name);
@@ -442,8 +418,7 @@ void TQbx510Item::GetPropertyNames(TStrings* s)
             s->Add(Qbx510DelayRowNames[u]);
 }
 
-void TQbx510Item::GetPropertyText(int row, AnsiString& text)
-{
+void TQbx510Item::GetPropertyText(int row, AnsiString& text) {
     text.clear();
     AnsiString part;
     switch (row) {
@@ -454,9 +429,10 @@ void TQbx510Item::GetPropertyText(int row, AnsiString& text)
         GetParamValueText(m_param[kQbx510AddrHigh], part);
         text += "," + part;
         break;
-    case 3: case 4: case 5: case 6:
-        GetParamValueText(m_param[kQbx510ParentAddr + row - 3], text);
-        break;
+    case 3:
+    case 4:
+    case 5:
+    case 6: GetParamValueText(m_param[kQbx510ParentAddr + row - 3], text); break;
     case 7: {
         const uint16_t bits = GetU16(m_param[kQbx510TsInversion], 0);
         for (int k = 0; k < 16; ++k)
@@ -469,48 +445,48 @@ void TQbx510Item::GetPropertyText(int row, AnsiString& text)
             text += (bits >> k & 1) ? kBitSet : kBitClear;
         break;
     }
-    case 9: case 10: case 11: case 12:
-        text = kTuModes[TuModeLow() >> (row - 9) & 1];
-        break;
-    case 13: case 14: case 15: case 16:
-        text = IntToStr(GetU16(m_param[kQbx510TuDelays], 2 * ImpulseChannel(row)));
-        break;
+    case 9:
+    case 10:
+    case 11:
+    case 12: text = kTuModes[TuModeLow() >> (row - 9) & 1]; break;
+    case 13:
+    case 14:
+    case 15:
+    case 16: text = IntToStr(GetU16(m_param[kQbx510TuDelays], 2 * ImpulseChannel(row))); break;
     default: break;
     }
 }
 
-void* TQbx510Item::GetPropertyData(int row)
-{
-    return row == 7 || row == 8 ? &m_fontName : nullptr;
-}
+void* TQbx510Item::GetPropertyData(int row) { return row == 7 || row == 8 ? &m_fontName : nullptr; }
 
 TWinControl* TQbx510Item::CreatePropertyEditor(int row, TWinControl* parent, TNotifyEvent exitEvent,
-                                               TNotifyEvent doneEvent)
-{
+                                               TNotifyEvent doneEvent) {
     BeginPropertyEdit(row, doneEvent);
     auto apply = [this](TObject* s) { ApplyPropertyEditor(s); };
     switch (row) {
-    case 0:
-        return TObjectItem::CreatePropertyEditor(row, parent, exitEvent, doneEvent);
-    case 1:
-        return RowChoice(row, parent, exitEvent, {kYesNo[0], kYesNo[1]});
-    case 2: case 3: case 4: case 13: case 14: case 15: case 16:
-        return RowEdit(row, parent, exitEvent);
-    case 5: case 6:
+    case 0: return TObjectItem::CreatePropertyEditor(row, parent, exitEvent, doneEvent);
+    case 1: return RowChoice(row, parent, exitEvent, {kYesNo[0], kYesNo[1]});
+    case 2:
+    case 3:
+    case 4:
+    case 13:
+    case 14:
+    case 15:
+    case 16: return RowEdit(row, parent, exitEvent);
+    case 5:
+    case 6:
         return RowChoice(row, parent, exitEvent, {std::begin(Qbx510BaudItems), std::end(Qbx510BaudItems)});
-    case 7:
-        return MakeBitPanel(parent, 16, GetU16(m_param[kQbx510TsInversion], 0), exitEvent, apply);
-    case 8:
-        return MakeBitPanel(parent, 4, m_param[kQbx510TuMode]->Value[1], exitEvent, apply);
-    case 9: case 10: case 11: case 12:
-        return RowChoice(row, parent, exitEvent, {kTuModes[0], kTuModes[1]});
-    default:
-        return nullptr;
+    case 7: return MakeBitPanel(parent, 16, GetU16(m_param[kQbx510TsInversion], 0), exitEvent, apply);
+    case 8: return MakeBitPanel(parent, 4, m_param[kQbx510TuMode]->Value[1], exitEvent, apply);
+    case 9:
+    case 10:
+    case 11:
+    case 12: return RowChoice(row, parent, exitEvent, {kTuModes[0], kTuModes[1]});
+    default: return nullptr;
     }
 }
 
-void TQbx510Item::ApplyPropertyEditor(TObject* sender)
-{
+void TQbx510Item::ApplyPropertyEditor(TObject* sender) {
     if (m_propertyRow == 7 || m_propertyRow == 8) {
         int bit = 0;
         bool on = false;
@@ -530,15 +506,15 @@ namespace {
 
 // Up to three comma-separated numbers; an empty part keeps its byte. Nothing is stored unless
 // every non-empty part reads.
-bool ReadParts(const std::string& text, int values[3], bool present[3])
-{
+bool ReadParts(const std::string& text, int values[3], bool present[3]) {
     size_t start = 0;
     for (int k = 0; k < 3; ++k) {
         present[k] = false;
         if (start > text.size())
             continue;
         const size_t comma = text.find(',', start);
-        const std::string part = Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const std::string part =
+            Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         start = comma == std::string::npos ? text.size() + 1 : comma + 1;
         if (part.empty())
             continue;
@@ -551,15 +527,12 @@ bool ReadParts(const std::string& text, int values[3], bool present[3])
 
 } // namespace
 
-void TQbx510Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
     int v = 0;
     int parts[3] = {};
     bool present[3] = {};
     switch (row) {
-    case 1:
-        ApplyMessageHandling(text, m_sub[kSubParseMessage]);
-        break;
+    case 1: ApplyMessageHandling(text, m_sub[kSubParseMessage]); break;
     case 2:
         if (!ReadParts(text, parts, present))
             break;
@@ -576,20 +549,25 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text)
             if (present[k])
                 m_param[kQbx510ParentAddr]->Value[k] = static_cast<uint8_t>(parts[k]);
         break;
-    case 4:
-        ApplyByte(m_param[kQbx510NetAddr], 0, text);
-        break;
-    case 5: case 6:
+    case 4: ApplyByte(m_param[kQbx510NetAddr], 0, text); break;
+    case 5:
+    case 6:
         if (ReadInt(text, v) && v >= 0 && v <= 0xFFFF)
             SetU16(m_param[row == 5 ? kQbx510Com1 : kQbx510Com2], 0, static_cast<uint16_t>(v));
         break;
-    case 9: case 10: case 11: case 12: {
+    case 9:
+    case 10:
+    case 11:
+    case 12: {
         uint8_t& low = m_param[kQbx510TuMode]->Value[0];
         const uint8_t mask = static_cast<uint8_t>(1u << (row - 9));
         low = text == kTuModes[0] ? low & ~mask : low | mask;
         break;
     }
-    case 13: case 14: case 15: case 16:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
         if (ReadInt(text, v))
             SetU16(m_param[kQbx510TuDelays], 2 * ImpulseChannel(row), static_cast<uint16_t>(v));
         break;
@@ -597,8 +575,7 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text)
     }
 }
 
-void TQbx510Item::ApplyPropertyBit(int row, int bit, bool on)
-{
+void TQbx510Item::ApplyPropertyBit(int row, int bit, bool on) {
     if (row == 7 && bit >= 0 && bit < 16) {
         const uint16_t bits = GetU16(m_param[kQbx510TsInversion], 0);
         const uint16_t mask = static_cast<uint16_t>(1u << bit);
@@ -610,8 +587,7 @@ void TQbx510Item::ApplyPropertyBit(int row, int bit, bool on)
     }
 }
 
-void TQbx510Item::GetExportValues(TStrings* s)
-{
+void TQbx510Item::GetExportValues(TStrings* s) {
     s->Clear();
     AnsiString net, qbx;
     GetPropertyText(4, net);
@@ -620,11 +596,11 @@ void TQbx510Item::GetExportValues(TStrings* s)
     s->Add("\"qbx_address\",\"" + qbx + "\"");
 }
 
-void TQbx510Item::CheckConfiguration(TStrings* s)
-{
+void TQbx510Item::CheckConfiguration(TStrings* s) {
     s->Clear();
     if (m_param[kQbx510Temperature]->RamDepth != 1)
-        s->Add("Объект \"" + DisplayType + " \" - Параметр \"Температура на плате\" следует размещать в ОЗУ.");
+        s->Add("Объект \"" + DisplayType +
+               " \" - Параметр \"Температура на плате\" следует размещать в ОЗУ.");
 }
 
 void TQbx510Item::CheckSubprogramVersions(TStrings* s) { s->Clear(); }

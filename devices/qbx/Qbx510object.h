@@ -48,13 +48,13 @@ public:
 
 private:
     void LoadSubprograms();
-    int ControlSlot(const TParamItem* p);       // 0..3, or 4 when absent from the control table
+    int ControlSlot(const TParamItem* p); // 0..3, or 4 when absent from the control table
     uint8_t TuModeLow() const;
     bool IsSub(uint16_t id, int k) const { return id != 0 && id == m_sub[k]; }
-    void Unbind(TParamItem* p);                  // no control role, ParamType 3
-    void SetInputMode(int input, bool ts);       // bit of "Режим каналов ТС/ДТКЗ"
+    void Unbind(TParamItem* p);            // no control role, ParamType 3
+    void SetInputMode(int input, bool ts); // bit of "Режим каналов ТС/ДТКЗ"
     void ClearControlEntryOf(const TParamItem* p);
-    int ImpulseChannel(int row) const;           // the channel a delay row stands for
+    int ImpulseChannel(int row) const; // the channel a delay row stands for
 
     uint16_t m_sub[qbx::kQbx510SubCount] = {};
     TParamItem* m_param[qbx::kQbx510ParamCount] = {};

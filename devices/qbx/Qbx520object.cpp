@@ -11,16 +11,14 @@ namespace {
 constexpr const char* kFolder = "uo";
 constexpr int kMinInstructions = 7;
 
-std::string ChannelText(const TParamItem* c)
-{
+std::string ChannelText(const TParamItem* c) {
     return c->Name + " (" + IntToStr(c->ChannelType) + ":" + IntToStr(c->ChannelIndex) + ")";
 }
 
 } // namespace
 
 TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store)
-{
+    : TDeviceItem(number, channels, store) {
     DisplayType = "УО (QBX-520)";
     Tag = "QBX520";
     LoadSubprograms();
@@ -43,8 +41,7 @@ TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* sto
         WriteControl(nullptr);
 }
 
-void TQbx520Item::LoadSubprograms()
-{
+void TQbx520Item::LoadSubprograms() {
     const uint16_t reserved = kQbx520CheckReservedId;
     qbx::LoadSubprograms(m_store, kFolder, &Qbx520Subprograms[0], 1, &reserved, &m_schedule);
     if (!m_store)
@@ -68,14 +65,12 @@ void TQbx520Item::LoadSubprograms()
         m_main = kQbx520MainId;
 }
 
-T_Action* TQbx520Item::Schedule()
-{
+T_Action* TQbx520Item::Schedule() {
     T_Action* a = Subprogram(m_store, m_schedule);
     return a && InstructionCount(a) >= kMinInstructions ? a : nullptr;
 }
 
-void TQbx520Item::WriteControl(TParamItem* c)
-{
+void TQbx520Item::WriteControl(TParamItem* c) {
     T_Action* a = Schedule();
     if (!a)
         return;
@@ -87,8 +82,7 @@ void TQbx520Item::WriteControl(TParamItem* c)
     }
 }
 
-TParamItem* TQbx520Item::ControlChannel()
-{
+TParamItem* TQbx520Item::ControlChannel() {
     if (m_control && !ListHolds(m_channels, m_control))
         m_control = nullptr;
     return m_control;
@@ -97,16 +91,14 @@ TParamItem* TQbx520Item::ControlChannel()
 bool TQbx520Item::GetParamValueText(TParamItem*, std::string&) { return true; }
 bool TQbx520Item::SetParamValueText(TParamItem*, const std::string&) { return true; }
 
-void TQbx520Item::GetPropertyNames(TStrings* s)
-{
+void TQbx520Item::GetPropertyNames(TStrings* s) {
     s->Clear();
     s->Add("Идентификатор");
     s->Add("Расписание");
     s->Add("Сигнал режима управления");
 }
 
-void TQbx520Item::GetPropertyText(int row, std::string& text)
-{
+void TQbx520Item::GetPropertyText(int row, std::string& text) {
     if (row == 0) {
         text = IntToStr(Number);
     } else if (row == 1) {
@@ -118,8 +110,7 @@ void TQbx520Item::GetPropertyText(int row, std::string& text)
     }
 }
 
-std::vector<TParamItem*> TQbx520Item::ControlCandidates()
-{
+std::vector<TParamItem*> TQbx520Item::ControlCandidates() {
     std::vector<TParamItem*> list;
     ForEachChannel(m_channels, [&](TParamItem* c) {
         if (c->BitWidth() == 1 && c->ChannelType != 0 && c->ChannelIndex != 0)
@@ -130,8 +121,7 @@ std::vector<TParamItem*> TQbx520Item::ControlCandidates()
 }
 
 TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
-                                               TNotifyEvent doneEvent)
-{
+                                               TNotifyEvent doneEvent) {
     BeginPropertyEdit(row, doneEvent);
     if (row == 0)
         return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
@@ -159,21 +149,20 @@ TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNoti
                            });
 }
 
-void TQbx520Item::ApplyControlChoice(int item)
-{
+void TQbx520Item::ApplyControlChoice(int item) {
     if (m_offered.empty())
         m_offered = ControlCandidates();
     if (item == 0) {
         m_control = nullptr;
         WriteControl(nullptr);
-    } else if (item > 0 && item <= static_cast<int>(m_offered.size()) && ListHolds(m_channels, m_offered[item - 1])) {
+    } else if (item > 0 && item <= static_cast<int>(m_offered.size()) &&
+               ListHolds(m_channels, m_offered[item - 1])) {
         m_control = m_offered[item - 1];
         WriteControl(m_control);
     }
 }
 
-void TQbx520Item::ShowScheduleEditor()
-{
+void TQbx520Item::ShowScheduleEditor() {
     if (!frmSchedule)
         return;
     frmSchedule->Channels = m_channels;

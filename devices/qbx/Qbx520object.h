@@ -35,7 +35,7 @@ public:
 
 private:
     void LoadSubprograms();
-    T_Action* Schedule();        // null without a subprogram of at least seven instructions
+    T_Action* Schedule();             // null without a subprogram of at least seven instructions
     void WriteControl(TParamItem* c); // bound form for c, unbound form for null
 
     TParamItem* m_control = nullptr; // only dereferenced after it was found on the channel list

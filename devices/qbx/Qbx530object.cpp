@@ -11,44 +11,36 @@ constexpr int kModeByte = 6; // of the control-channel table
 
 } // namespace
 
-TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceEngine(def.device, number, channels, store), m_cell(def)
-{
+TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels,
+                           actionManager* store)
+    : TDeviceEngine(def.device, number, channels, store), m_cell(def) {
     MessageHandler = SubprogramId(def.messageSub);
     NameParams();
 }
 
 TQbx530Item::TQbx530Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxCellItem(Qbx530Def, number, channels, store)
-{
-}
+    : TQbxCellItem(Qbx530Def, number, channels, store) {}
 
 TQbx550Item::TQbx550Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbxCellItem(Qbx550Def, number, channels, store)
-{
-}
+    : TQbxCellItem(Qbx550Def, number, channels, store) {}
 
-bool TQbxCellItem::IsControl(const TParamItem* p) const
-{
+bool TQbxCellItem::IsControl(const TParamItem* p) const {
     return ControlId() != 0 && p->ChangeHandler == ControlId();
 }
 
-void TQbxCellItem::NameParams()
-{
+void TQbxCellItem::NameParams() {
     const std::string prefix = m_cell.addressInNames ? "QBX-550 (адр." + IntToStr(NetworkAddress()) + "): "
                                                      : std::string(m_cell.device.NamePrefix);
     for (int i = 0; i < ParamCount(); ++i)
         Param(i)->Name = prefix + m_cell.device.ParamNames[i];
 }
 
-int TQbxCellItem::InputOf(const TParamItem* p) const
-{
+int TQbxCellItem::InputOf(const TParamItem* p) const {
     const int i = IndexOf(p);
     return i < Inputs() ? i : -1;
 }
 
-std::string TQbxCellItem::ValueText(int i) const
-{
+std::string TQbxCellItem::ValueText(int i) const {
     const TParamItem* p = Param(i);
     if (i == IndexTable()) {
         std::string text;
@@ -61,8 +53,7 @@ std::string TQbxCellItem::ValueText(int i) const
     return IntToStr(p->Value[0]);
 }
 
-bool TQbxCellItem::SetParamValueText(TParamItem* p, const AnsiString& text)
-{
+bool TQbxCellItem::SetParamValueText(TParamItem* p, const AnsiString& text) {
     if (p && p == Param(AddressParam())) {
         int v = 0;
         if (!ReadInt(text, v))
@@ -74,8 +65,7 @@ bool TQbxCellItem::SetParamValueText(TParamItem* p, const AnsiString& text)
     return false;
 }
 
-AnsiString TQbxCellItem::GetParamDescription(TParamItem* p)
-{
+AnsiString TQbxCellItem::GetParamDescription(TParamItem* p) {
     const int j = InputOf(p);
     if (j < 0)
         return "";
@@ -85,8 +75,7 @@ AnsiString TQbxCellItem::GetParamDescription(TParamItem* p)
     return "QBX-530 - " + IntToStr(NetworkAddress()) + ", Х2." + n;
 }
 
-void TQbxCellItem::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TQbxCellItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     if (InputOf(p) < 0)
         return;
     const Address old = AddressOf(p);
@@ -100,14 +89,12 @@ void TQbxCellItem::BindParam(uint16_t type, uint8_t index, TParamItem* p)
             SetEntry(table, 3 * e, now);
 }
 
-void TQbxCellItem::ListSetpoints(TStrings* s, TParamItem*)
-{
+void TQbxCellItem::ListSetpoints(TStrings* s, TParamItem*) {
     s->Clear();
     s->Add("Управление");
 }
 
-AnsiString TQbxCellItem::ControlText(const TParamItem* p) const
-{
+AnsiString TQbxCellItem::ControlText(const TParamItem* p) const {
     if (IsUnbound(p))
         return "Нет";
     const TParamItem* table = Param(ControlTable());
@@ -119,47 +106,45 @@ AnsiString TQbxCellItem::ControlText(const TParamItem* p) const
     return "Нет";
 }
 
-void TQbxCellItem::GetSetpointText(int, TParamItem* p, AnsiString& text)
-{
+void TQbxCellItem::GetSetpointText(int, TParamItem* p, AnsiString& text) {
     if (InputOf(p) >= 0)
         text = ControlText(p);
 }
 
-TWinControl* TQbxCellItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
-                                                TNotifyEvent doneEvent)
-{
+TWinControl* TQbxCellItem::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host,
+                                                TNotifyEvent hostEvent, TNotifyEvent doneEvent) {
     BeginSetpointEdit(p, n, doneEvent);
     if (n != 0 || InputOf(p) < 0)
         return nullptr;
     return BuildEditor(host,
-                       {TEditorKind::Choice, ControlText(p), {std::begin(CellControlItems), std::end(CellControlItems)},
-                        0, 0, [this](TObject* s) { ApplyControlEditor(s); }},
+                       {TEditorKind::Choice,
+                        ControlText(p),
+                        {std::begin(CellControlItems), std::end(CellControlItems)},
+                        0,
+                        0,
+                        [this](TObject* s) { ApplyControlEditor(s); }},
                        std::move(hostEvent));
 }
 
-void TQbxCellItem::Revert(TParamItem* p)
-{
+void TQbxCellItem::Revert(TParamItem* p) {
     p->ChangeHandler = 0;
     p->ParamType = 3;
     p->RaiseChanged();
 }
 
-void TQbxCellItem::MakeControl(TParamItem* p)
-{
+void TQbxCellItem::MakeControl(TParamItem* p) {
     p->ChangeHandler = ControlId();
     p->ParamType = 1;
     p->RaiseChanged();
 }
 
-void TQbxCellItem::ApplyControlEditor(TObject* sender)
-{
+void TQbxCellItem::ApplyControlEditor(TObject* sender) {
     if (m_setpointRow == 0)
         ApplyControlChoice(m_setpointParam, EditorItem(sender));
     SetpointEdited(sender);
 }
 
-void TQbxCellItem::ApplyControlChoice(TParamItem* p, int item)
-{
+void TQbxCellItem::ApplyControlChoice(TParamItem* p, int item) {
     if (InputOf(p) < 0 || item < 0 || item > 3)
         return;
     TParamItem* table = Param(ControlTable());
@@ -198,8 +183,7 @@ void TQbxCellItem::ApplyControlChoice(TParamItem* p, int item)
     MakeControl(p);
 }
 
-void TQbxCellItem::GetPropertyText(int row, AnsiString& text)
-{
+void TQbxCellItem::GetPropertyText(int row, AnsiString& text) {
     const uint16_t messages = SubprogramId(m_cell.messageSub);
     if (row == 2)
         text = messages != 0 && MessageHandler == messages ? "Да" : "Нет";
@@ -208,8 +192,7 @@ void TQbxCellItem::GetPropertyText(int row, AnsiString& text)
 }
 
 // The cell controllers keep the low 8 bits of a typed address.
-void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text) {
     if (row == 2)
         ApplyMessageHandling(text, SubprogramId(m_cell.messageSub));
     else if (row == 3)

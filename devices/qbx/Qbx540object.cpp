@@ -21,8 +21,7 @@ std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6]
 } // namespace
 
 TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store)
-{
+    : TDeviceItem(number, channels, store) {
     DisplayType = "Контроллер QBX-540";
     Tag = "QBX540";
     MessageHandler = 0;
@@ -66,23 +65,20 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
 }
 
 // Values go first: rebinding a value writes into its settings channel.
-TQbx540Item::~TQbx540Item()
-{
+TQbx540Item::~TQbx540Item() {
     for (TParamItem*& v : m_value)
         ReleaseChannel(m_channels, v);
     for (TParamItem*& s : m_settings)
         ReleaseChannel(m_channels, s);
 }
 
-int TQbx540Item::AnalogCount() const
-{
+int TQbx540Item::AnalogCount() const {
     const int n = m_settings[0]->Value[4];
     return n > kQbx540MaxAnalog ? kQbx540MaxAnalog : n;
 }
 
 // Settings slot of analog channel k: adopted, or a fresh one with the initial conversion.
-void TQbx540Item::AddAnalog(int k, bool fromEditor)
-{
+void TQbx540Item::AddAnalog(int k, bool fromEditor) {
     TParamItem*& slot = m_settings[kAnalogFirstSlot + k];
     if (!slot) {
         slot = NewChannel(m_channels, kQbx540ChannelType, static_cast<uint8_t>(k + 6), kAnalogBits,
@@ -101,8 +97,7 @@ void TQbx540Item::AddAnalog(int k, bool fromEditor)
 }
 
 // Value k: the adopted channel or a fresh unbound one, typed by its settings.
-void TQbx540Item::MakeValue(int k)
-{
+void TQbx540Item::MakeValue(int k) {
     TParamItem*& v = m_value[k];
     if (!v) {
         const uint8_t unread[2] = {0xFF, 0xFF};
@@ -117,8 +112,7 @@ void TQbx540Item::MakeValue(int k)
     v->RaiseChanged();
 }
 
-int TQbx540Item::ValueOf(const TParamItem* p) const
-{
+int TQbx540Item::ValueOf(const TParamItem* p) const {
     if (!p)
         return -1;
     for (int k = 0; k < kQbx540MaxAnalog; ++k)
@@ -127,8 +121,7 @@ int TQbx540Item::ValueOf(const TParamItem* p) const
     return -1;
 }
 
-bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text) {
     if (!p)
         return true;
     const TParamValue& v = p->Value;
@@ -157,15 +150,13 @@ bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text)
 
 bool TQbx540Item::SetParamValueText(TParamItem*, const std::string&) { return false; }
 
-void TQbx540Item::ListSignalParams(ELEMList* list, bool all)
-{
+void TQbx540Item::ListSignalParams(ELEMList* list, bool all) {
     for (int k = 0; k < AnalogCount(); ++k)
         if (m_value[k] && (IsUnbound(m_value[k]) || all))
             list->Append(new TParamItemP(m_value[k]));
 }
 
-void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int k = ValueOf(p);
     if (k < 0)
         return;
@@ -175,8 +166,7 @@ void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
         SetEntry(s, 0, {type, index});
 }
 
-void TQbx540Item::ListSetpoints(TStrings* s, TParamItem* p)
-{
+void TQbx540Item::ListSetpoints(TStrings* s, TParamItem* p) {
     s->Clear();
     const int k = ValueOf(p);
     if (k >= 0 && k < AnalogCount())
@@ -184,8 +174,7 @@ void TQbx540Item::ListSetpoints(TStrings* s, TParamItem* p)
             s->Add(name);
 }
 
-void TQbx540Item::GetSetpointText(int n, TParamItem* p, std::string& text)
-{
+void TQbx540Item::GetSetpointText(int n, TParamItem* p, std::string& text) {
     const int k = ValueOf(p);
     if (k < 0 || n < 0 || n > 5)
         return;
@@ -198,9 +187,8 @@ void TQbx540Item::GetSetpointText(int n, TParamItem* p, std::string& text)
         text = s->Value[12] < kParamTypeCount ? ParamTypeNames[s->Value[12]] : "";
 }
 
-TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
-                                               TNotifyEvent doneEvent)
-{
+TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl* host,
+                                               TNotifyEvent hostEvent, TNotifyEvent doneEvent) {
     BeginSetpointEdit(p, n, doneEvent);
     if (ValueOf(p) < 0 || n < 0 || n > 5)
         return nullptr;
@@ -210,21 +198,20 @@ TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl
     if (n <= 3)
         return MakeEditEditor(host, text, hostEvent, apply);
     if (n == 4)
-        return MakeComboEditor(host, {Qbx540ConverterItems[0], Qbx540ConverterItems[1]}, text, hostEvent, apply);
+        return MakeComboEditor(host, {Qbx540ConverterItems[0], Qbx540ConverterItems[1]}, text, hostEvent,
+                               apply);
     std::vector<std::string> types;
     for (uint8_t t : Qbx540AnalogTypes)
         types.push_back(ParamTypeNames[t]);
     return MakeComboEditor(host, types, text, hostEvent, apply);
 }
 
-void TQbx540Item::ApplyAnalogEditor(TObject* sender)
-{
+void TQbx540Item::ApplyAnalogEditor(TObject* sender) {
     if (ApplyAnalogValue(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender)))
         SetpointEdited(sender);
 }
 
-bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text, int item)
-{
+bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text, int item) {
     const int k = ValueOf(p);
     if (k < 0 || k >= AnalogCount())
         return false;
@@ -245,24 +232,22 @@ bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text
     return true;
 }
 
-void TQbx540Item::GetPropertyNames(TStrings* s)
-{
+void TQbx540Item::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
     for (const char* row : {"Обработка сообщений", "Сетевой адрес", "Кол-во ТС", "Кол-во ТИТ"})
         s->Add(row);
 }
 
-void TQbx540Item::GetPollCommandNames(TStrings* s)
-{
+void TQbx540Item::GetPollCommandNames(TStrings* s) {
     s->Clear();
     s->Add("Опрос данных QBX-540");
 }
 
-void TQbx540Item::GetPropertyText(int row, std::string& text)
-{
+void TQbx540Item::GetPropertyText(int row, std::string& text) {
     const TParamValue& v = m_settings[0]->Value;
     switch (row) {
-    case 0: case 1: TObjectItem::GetPropertyText(row, text); break;
+    case 0:
+    case 1: TObjectItem::GetPropertyText(row, text); break;
     case 2: text = m_sub[kMessageSub] != 0 && MessageHandler == m_sub[kMessageSub] ? "Да" : "Нет"; break;
     case 3: text = DottedBytes(m_settings[0]); break;
     case 4: text = IntToStr(v[3]); break;
@@ -271,26 +256,18 @@ void TQbx540Item::GetPropertyText(int row, std::string& text)
     }
 }
 
-TDeviceItem::RowEditor TQbx540Item::PropertyRowEditor(int row) const
-{
+TDeviceItem::RowEditor TQbx540Item::PropertyRowEditor(int row) const {
     if (row == 2)
         return RowEditor::YesNo;
     return row >= 3 && row <= 5 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
-void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbx540Item::ApplyPropertyValue(int row, const std::string& text) {
     int v = 0;
     switch (row) {
-    case 2:
-        ApplyMessageHandling(text, m_sub[kMessageSub]);
-        break;
-    case 3:
-        ApplyDottedBytes(m_settings[0], text);
-        break;
-    case 4:
-        ApplyByte(m_settings[0], 3, text);
-        break;
+    case 2: ApplyMessageHandling(text, m_sub[kMessageSub]); break;
+    case 3: ApplyDottedBytes(m_settings[0], text); break;
+    case 4: ApplyByte(m_settings[0], 3, text); break;
     case 5:
         if (ReadInt(text, v))
             SetCount(static_cast<uint8_t>(v));
@@ -299,8 +276,7 @@ void TQbx540Item::ApplyPropertyValue(int row, const std::string& text)
     }
 }
 
-void TQbx540Item::SetCount(int count)
-{
+void TQbx540Item::SetCount(int count) {
     const int m = count > kQbx540MaxAnalog ? kQbx540MaxAnalog : count;
     const int n = AnalogCount();
     for (int k = n; k < m; ++k) {

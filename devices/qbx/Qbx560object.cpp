@@ -23,8 +23,7 @@ uint8_t SettingsIndex(uint16_t number) { return static_cast<uint8_t>((number + 7
 } // namespace
 
 TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store)
-{
+    : TDeviceItem(number, channels, store) {
     DisplayType = "ЦПТ QBX-560";
     Tag = "QBX560";
     const uint16_t reserved[4] = {kQbx560ReservedIdBase, kQbx560ReservedIdBase + 1, kQbx560ReservedIdBase + 2,
@@ -85,11 +84,12 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
         const bool create = wanted && !taken;
         if (!m_spValue[s]) {
             const uint8_t value[5] = {2, 0, 0, 0, 0};
-            m_spValue[s] = NewChannel(channels, create ? kSetpointValueType : 0, create ? t->ChannelIndex : 0, 40,
-                                      value, 5);
+            m_spValue[s] = NewChannel(channels, create ? kSetpointValueType : 0, create ? t->ChannelIndex : 0,
+                                      40, value, 5);
         }
         if (!m_spState[s]) {
-            m_spState[s] = NewChannel(channels, create ? kSetpointStateType : 0, create ? t->ChannelIndex : 0, 8);
+            m_spState[s] =
+                NewChannel(channels, create ? kSetpointStateType : 0, create ? t->ChannelIndex : 0, 8);
             m_spState[s]->RamDepth = 1;
             m_spState[s]->Value.Fill(0xFF);
         }
@@ -101,8 +101,7 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
 }
 
 // Temperatures go first: their rebinding writes into the address table and the set-point channels.
-TQbx560Item::~TQbx560Item()
-{
+TQbx560Item::~TQbx560Item() {
     for (TParamItem*& p : m_param)
         ReleaseChannel(m_channels, p);
     for (int s = 0; s < kTemperatures; ++s) {
@@ -111,8 +110,7 @@ TQbx560Item::~TQbx560Item()
     }
 }
 
-int TQbx560Item::TemperatureOf(const TParamItem* p) const
-{
+int TQbx560Item::TemperatureOf(const TParamItem* p) const {
     if (!p)
         return -1;
     for (int s = 0; s < kTemperatures; ++s)
@@ -121,13 +119,11 @@ int TQbx560Item::TemperatureOf(const TParamItem* p) const
     return -1;
 }
 
-std::string TQbx560Item::AddressText() const
-{
+std::string TQbx560Item::AddressText() const {
     return DottedBytes(m_param[kNetAddress]) + ":" + IntToStr(m_param[kNetAddress]->Value[3]);
 }
 
-bool TQbx560Item::GetParamValueText(TParamItem* p, std::string& text)
-{
+bool TQbx560Item::GetParamValueText(TParamItem* p, std::string& text) {
     if (!p || p->Owner != this)
         return true;
     if (TemperatureOf(p) >= 0) {
@@ -148,30 +144,26 @@ bool TQbx560Item::SetParamValueText(TParamItem*, const std::string&) { return fa
 
 std::string TQbx560Item::GetDisplayName() { return "ID-" + IntToStr(Number) + " QBX(" + AddressText() + ")"; }
 
-void TQbx560Item::SetNumber(uint16_t number)
-{
+void TQbx560Item::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
     m_param[kNetAddress]->ChannelIndex = SettingsIndex(number);
     m_param[kAddressTable]->ChannelIndex = SettingsIndex(number);
 }
 
-std::string TQbx560Item::GetParamDescription(TParamItem* p)
-{
+std::string TQbx560Item::GetParamDescription(TParamItem* p) {
     const int s = TemperatureOf(p);
     if (s < 0)
         return "";
     return "QBX-560 - (" + AddressText() + "), канал " + IntToStr(s + 1);
 }
 
-void TQbx560Item::ListSignalParams(ELEMList* list, bool all)
-{
+void TQbx560Item::ListSignalParams(ELEMList* list, bool all) {
     for (int s = 0; s < kTemperatures; ++s)
         if (IsUnbound(m_param[s]) || all)
             list->Append(new TParamItemP(m_param[s]));
 }
 
-bool TQbx560Item::PairHeld(int s, uint8_t index) const
-{
+bool TQbx560Item::PairHeld(int s, uint8_t index) const {
     if (index == 0) // no address: nothing to share
         return false;
     bool held = false;
@@ -183,14 +175,12 @@ bool TQbx560Item::PairHeld(int s, uint8_t index) const
     return held;
 }
 
-std::string TQbx560Item::SetpointsRefused(int s, uint8_t index)
-{
+std::string TQbx560Item::SetpointsRefused(int s, uint8_t index) {
     return "Объект \"" + DisplayType + " " + GetDisplayName() + "\": уставки канала " + IntToStr(index) +
            " принадлежат другой температуре, уставки температуры " + IntToStr(s + 1) + " не привязаны.";
 }
 
-bool TQbx560Item::PlaceSetpoints(int s, bool bound)
-{
+bool TQbx560Item::PlaceSetpoints(int s, bool bound) {
     if (s >= kWithSetpoints || !m_spValue[s] || !m_spState[s])
         return true;
     const uint8_t index = bound ? m_param[s]->ChannelIndex : 0;
@@ -205,8 +195,7 @@ bool TQbx560Item::PlaceSetpoints(int s, bool bound)
 
 // The temperature always moves (the renumbering relies on it); set points whose pair another
 // temperature holds at the new index are given up, with a message.
-void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
-{
+void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int s = TemperatureOf(p);
     if (s < 0)
         return;
@@ -221,22 +210,19 @@ void TQbx560Item::BindParam(uint16_t type, uint8_t index, TParamItem* p)
     }
 }
 
-int TQbx560Item::GetSetpointCount(TParamItem* p)
-{
+int TQbx560Item::GetSetpointCount(TParamItem* p) {
     const int s = TemperatureOf(p);
     return s >= 0 && s < kWithSetpoints ? 2 : 0;
 }
 
-void TQbx560Item::GetSetpointValueText(TParamItem* p, int n, std::string& text)
-{
+void TQbx560Item::GetSetpointValueText(TParamItem* p, int n, std::string& text) {
     const int s = TemperatureOf(p);
     if (s < 0 || s >= kWithSetpoints || n < 0 || n > 1)
         return;
     text = FloatToStrF(GetU16(m_spValue[s], 1 + 2 * n) / 10.0, ffFixed, 15, 1) + " oC";
 }
 
-void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text)
-{
+void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
     const int s = TemperatureOf(p);
     if (s < 0 || s >= kWithSetpoints || n < 0 || n > 1)
         return;
@@ -262,21 +248,18 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
     PlaceSetpoints(s, true);
 }
 
-void TQbx560Item::GetPropertyNames(TStrings* s)
-{
+void TQbx560Item::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
     s->Add("QBX-адрес");
     s->Add("Сетевой адрес");
 }
 
-void TQbx560Item::GetPollCommandNames(TStrings* s)
-{
+void TQbx560Item::GetPollCommandNames(TStrings* s) {
     s->Clear();
     s->Add(kPollName);
 }
 
-void TQbx560Item::GetPropertyText(int row, std::string& text)
-{
+void TQbx560Item::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row == 2)
@@ -285,27 +268,23 @@ void TQbx560Item::GetPropertyText(int row, std::string& text)
         text = IntToStr(m_param[kNetAddress]->Value[3]);
 }
 
-void TQbx560Item::GetCommandModeText(int n, std::string& text)
-{
+void TQbx560Item::GetCommandModeText(int n, std::string& text) {
     if (const TCommandItem* c = CommandAt(n))
         text = c->Execute == 1 ? "Выполнять" : "Не выполнять";
 }
 
-TDeviceItem::RowEditor TQbx560Item::PropertyRowEditor(int row) const
-{
+TDeviceItem::RowEditor TQbx560Item::PropertyRowEditor(int row) const {
     return row == 2 || row == 3 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
-void TQbx560Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbx560Item::ApplyPropertyValue(int row, const std::string& text) {
     if (row == 2)
         ApplyDottedBytes(m_param[kNetAddress], text);
     else if (row == 3)
         ApplyByte(m_param[kNetAddress], 3, text);
 }
 
-void TQbx560Item::CheckConfiguration(TStrings* s)
-{
+void TQbx560Item::CheckConfiguration(TStrings* s) {
     s->Clear();
     const TCommandItem* c = CommandAt(0);
     const std::string head = CheckPrefix(this, GetDisplayName());

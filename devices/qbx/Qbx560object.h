@@ -42,7 +42,7 @@ protected:
 
 private:
     int TemperatureOf(const TParamItem* p) const; // 0..7, -1 for other parameters
-    std::string AddressText() const;               // "a.b.c:d"
+    std::string AddressText() const;              // "a.b.c:d"
     // Binds (or unbinds) the set-point pair of temperature s at its index; false, and nothing
     // changed, when another channel holds the pair's addresses there.
     bool PlaceSetpoints(int s, bool bound);

@@ -26,8 +26,7 @@ constexpr int kRegisterBits = 32;
 // Sixteen entries of digits 0 and divisor 1.
 struct FormatDefault {
     uint8_t bytes[48];
-    constexpr FormatDefault() : bytes()
-    {
+    constexpr FormatDefault() : bytes() {
         for (int e = 0; e < 16; ++e)
             bytes[3 * e + 1] = 1;
     }
@@ -35,9 +34,9 @@ struct FormatDefault {
 constexpr FormatDefault kFormatDefault;
 
 // "t:i" (or "t,i") to an address; false unless exactly two integer items.
-bool ReadRegister(const std::string& text, Address& out)
-{
-    const std::vector<std::string> items = CommaItems(StringReplace(text, ":", ",", TReplaceFlags{rfReplaceAll}));
+bool ReadRegister(const std::string& text, Address& out) {
+    const std::vector<std::string> items =
+        CommaItems(StringReplace(text, ":", ",", TReplaceFlags{rfReplaceAll}));
     int t = 0, i = 0;
     if (items.size() != 2 || !ReadInt(items[0], t) || !ReadInt(items[1], i))
         return false;
@@ -47,9 +46,9 @@ bool ReadRegister(const std::string& text, Address& out)
 
 } // namespace
 
-TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store), m_layout(layout)
-{
+TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* channels,
+                         actionManager* store)
+    : TDeviceItem(number, channels, store), m_layout(layout) {
     DisplayType = layout.displayType;
     Tag = layout.tag;
     MessageHandler = 0;
@@ -57,8 +56,7 @@ TQbx570Item::TQbx570Item(const Qbx570Layout& layout, uint16_t number, ELEMList* 
     LiveControllers().push_back(this);
 }
 
-std::vector<TQbx570Item*>& TQbx570Item::LiveControllers()
-{
+std::vector<TQbx570Item*>& TQbx570Item::LiveControllers() {
     static std::vector<TQbx570Item*> live;
     return live;
 }
@@ -67,8 +65,7 @@ std::vector<TQbx570Item*>& TQbx570Item::LiveControllers()
 // channels still hold the addresses they move to; once ours are gone they can follow. The others are
 // found among the live controllers, never through channel owners, which may name objects already
 // freed while a configuration is torn down.
-TQbx570Item::~TQbx570Item()
-{
+TQbx570Item::~TQbx570Item() {
     std::vector<TQbx570Item*>& live = LiveControllers();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     for (int k = 0; k < m_paramCount; ++k)
@@ -86,20 +83,18 @@ TQbx570Item::~TQbx570Item()
     }
 }
 
-uint8_t TQbx570Item::SettingsIndex(uint16_t number) const
-{
+uint8_t TQbx570Item::SettingsIndex(uint16_t number) const {
     return static_cast<uint8_t>((number + m_layout.indexOffset) & 0xFF);
 }
 
-void TQbx570Item::Own(TParamItem* p, const char* name)
-{
+void TQbx570Item::Own(TParamItem* p, const char* name) {
     p->Name = std::string(m_layout.prefix) + name;
     p->Kind = kChannelSetting;
     p->Owner = this;
 }
 
-TParamItem* TQbx570Item::SettingsParam(int k, uint16_t bits, const uint8_t* value, int len, const char* name)
-{
+TParamItem* TQbx570Item::SettingsParam(int k, uint16_t bits, const uint8_t* value, int len,
+                                       const char* name) {
     const uint16_t type = static_cast<uint16_t>(m_layout.firstType + k);
     const uint8_t index = SettingsIndex(Number);
     TParamItem* p = nullptr;
@@ -114,29 +109,26 @@ TParamItem* TQbx570Item::SettingsParam(int k, uint16_t bits, const uint8_t* valu
     return p;
 }
 
-bool TQbx570Item::GetParamValueText(TParamItem*, std::string& text)
-{
+bool TQbx570Item::GetParamValueText(TParamItem*, std::string& text) {
     text = "значение недоступно";
     return false;
 }
 
 bool TQbx570Item::SetParamValueText(TParamItem*, const std::string&) { return false; }
 
-std::string TQbx570Item::GetDisplayName()
-{
-    return "ID-" + IntToStr(Number) + ", адрес " + DottedBytes(m_param[0]) + "-" + IntToStr(m_param[0]->Value[3]);
+std::string TQbx570Item::GetDisplayName() {
+    return "ID-" + IntToStr(Number) + ", адрес " + DottedBytes(m_param[0]) + "-" +
+           IntToStr(m_param[0]->Value[3]);
 }
 
 // The settings channels follow the number, so that the next load finds them again; a channel
 // already at the new address is not disturbed and ours stay where they were until it is gone.
-void TQbx570Item::SetNumber(uint16_t number)
-{
+void TQbx570Item::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
     FollowNumber();
 }
 
-bool TQbx570Item::FollowNumber()
-{
+bool TQbx570Item::FollowNumber() {
     const uint8_t index = SettingsIndex(Number);
     bool moved = false;
     for (int k = 0; k < m_layout.settingsCount; ++k) {
@@ -156,14 +148,12 @@ bool TQbx570Item::FollowNumber()
     return moved;
 }
 
-void TQbx570Item::GetPollCommandNames(TStrings* s)
-{
+void TQbx570Item::GetPollCommandNames(TStrings* s) {
     s->Clear();
     s->Add("Установка индикации");
 }
 
-void TQbx570Item::GetPropertyText(int row, std::string& text)
-{
+void TQbx570Item::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row == 2)
@@ -176,13 +166,11 @@ void TQbx570Item::GetPropertyText(int row, std::string& text)
         ExtraRowText(row, text);
 }
 
-TDeviceItem::RowEditor TQbx570Item::PropertyRowEditor(int row) const
-{
+TDeviceItem::RowEditor TQbx570Item::PropertyRowEditor(int row) const {
     return row >= 2 && row <= 4 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
 }
 
-void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbx570Item::ApplyPropertyValue(int row, const std::string& text) {
     if (row == 2)
         ApplyDottedBytes(m_param[0], text);
     else if (row == 3)
@@ -192,8 +180,7 @@ void TQbx570Item::ApplyPropertyValue(int row, const std::string& text)
 // ---- QBX-570-МЩ3 ----
 
 TQbx570mp3Item::TQbx570mp3Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbx570Item(Qbx570mp3Layout, number, channels, store)
-{
+    : TQbx570Item(Qbx570mp3Layout, number, channels, store) {
     AddCommand(this, "Установка индикации", 1, 0, m_sub[0], m_sub[1], m_sub[3]);
     MessageHandler = m_sub[2];
     m_paramCount = 3;
@@ -202,31 +189,27 @@ TQbx570mp3Item::TQbx570mp3Item(uint16_t number, ELEMList* channels, actionManage
     m_param[2] = SettingsParam(2, kTableBits, kFormatDefault.bytes, 48, Qbx570mp3ParamNames[2]);
 }
 
-void TQbx570mp3Item::GetPropertyNames(TStrings* s)
-{
+void TQbx570mp3Item::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
-    for (const char* row : {"Сетевой адрес", "Собственный адрес", "Номер текущего значения", "Настройка индикации"})
+    for (const char* row :
+         {"Сетевой адрес", "Собственный адрес", "Номер текущего значения", "Настройка индикации"})
         s->Add(row);
 }
 
-void TQbx570mp3Item::ExtraRowText(int row, std::string& text)
-{
+void TQbx570mp3Item::ExtraRowText(int row, std::string& text) {
     if (row == 5)
         text = "Щелкни для настройки";
 }
 
-TDeviceItem::RowEditor TQbx570mp3Item::PropertyRowEditor(int row) const
-{
+TDeviceItem::RowEditor TQbx570mp3Item::PropertyRowEditor(int row) const {
     return row == 5 ? RowEditor::Special : TQbx570Item::PropertyRowEditor(row);
 }
 
-TWinControl* TQbx570mp3Item::CreateSpecialEditor(int, TWinControl* host, TNotifyEvent exitEvent)
-{
+TWinControl* TQbx570mp3Item::CreateSpecialEditor(int, TWinControl* host, TNotifyEvent exitEvent) {
     return MakeButtonEditor(host, "настроить", exitEvent, [this](TObject* s) { ApplyPropertyEditor(s); });
 }
 
-void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text) {
     Address a;
     if (row == 4) {
         if (ReadRegister(text, a))
@@ -238,8 +221,7 @@ void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text)
     }
 }
 
-void TQbx570mp3Item::ShowIndicatorEditor()
-{
+void TQbx570mp3Item::ShowIndicatorEditor() {
     if (!frmInd570mp3)
         return;
     frmInd570mp3->Channels = m_channels;
@@ -250,8 +232,7 @@ void TQbx570mp3Item::ShowIndicatorEditor()
 // ---- QBX-570-МЩ1 ----
 
 TQbx570mp1Item::TQbx570mp1Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TQbx570Item(Qbx570mp1Layout, number, channels, store)
-{
+    : TQbx570Item(Qbx570mp1Layout, number, channels, store) {
     AddCommand(this, "Установка индикации", 1, 1, m_sub[0], m_sub[1], 0);
     m_paramCount = 2;
     m_param[0] = SettingsParam(0, kSettingsBits, kQbx570SettingsDefault, 7, Qbx570mp1ParamNames[0]);
@@ -268,8 +249,7 @@ TQbx570mp1Item::TQbx570mp1Item(uint16_t number, ELEMList* channels, actionManage
     Own(m_param[1], Qbx570mp1ParamNames[1]);
 }
 
-void TQbx570mp1Item::GetPropertyNames(TStrings* s)
-{
+void TQbx570mp1Item::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
     for (const char* row : {"Сетевой адрес", "Собственный адрес", "Регистр"})
         s->Add(row);
@@ -277,8 +257,7 @@ void TQbx570mp1Item::GetPropertyNames(TStrings* s)
 
 void TQbx570mp1Item::ExtraRowText(int, std::string&) {}
 
-void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text)
-{
+void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text) {
     if (row != 4) {
         TQbx570Item::ApplyPropertyValue(row, text);
         return;

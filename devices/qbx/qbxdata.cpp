@@ -6,12 +6,22 @@ namespace qbx {
 
 const char* const Qbx510ParamNames[kQbx510ParamCount] = {
     "Режим каналов ТС/ДТКЗ",
-    "Канал ТС/ДТКЗ X2.1 (X1.1)", "Канал ТС/ДТКЗ X2.2 (X1.2)", "Канал ТС/ДТКЗ X2.3 (X1.3)",
-    "Канал ТС/ДТКЗ X2.4 (X1.4)", "Канал ТС/ДТКЗ X2.5 (X1.5)", "Канал ТС/ДТКЗ X2.6 (X1.6)",
-    "Канал ТС/ДТКЗ X2.7 (X1.7)", "Канал ТС/ДТКЗ X2.8 (X1.8)",
-    "Канал ТС/ДТКЗ X1.1 (X3.1)", "Канал ТС/ДТКЗ X1.2 (X3.2)", "Канал ТС/ДТКЗ X1.3 (X3.3)",
-    "Канал ТС/ДТКЗ X1.4 (X3.4)", "Канал ТС/ДТКЗ X1.5 (X3.5)", "Канал ТС/ДТКЗ X1.6 (X3.6)",
-    "Канал ТС/ДТКЗ X1.7 (X3.7)", "Канал ТС/ДТКЗ X1.8 (X3.8)",
+    "Канал ТС/ДТКЗ X2.1 (X1.1)",
+    "Канал ТС/ДТКЗ X2.2 (X1.2)",
+    "Канал ТС/ДТКЗ X2.3 (X1.3)",
+    "Канал ТС/ДТКЗ X2.4 (X1.4)",
+    "Канал ТС/ДТКЗ X2.5 (X1.5)",
+    "Канал ТС/ДТКЗ X2.6 (X1.6)",
+    "Канал ТС/ДТКЗ X2.7 (X1.7)",
+    "Канал ТС/ДТКЗ X2.8 (X1.8)",
+    "Канал ТС/ДТКЗ X1.1 (X3.1)",
+    "Канал ТС/ДТКЗ X1.2 (X3.2)",
+    "Канал ТС/ДТКЗ X1.3 (X3.3)",
+    "Канал ТС/ДТКЗ X1.4 (X3.4)",
+    "Канал ТС/ДТКЗ X1.5 (X3.5)",
+    "Канал ТС/ДТКЗ X1.6 (X3.6)",
+    "Канал ТС/ДТКЗ X1.7 (X3.7)",
+    "Канал ТС/ДТКЗ X1.8 (X3.8)",
     "Состояние питания",
     "Состояние аккумулятора",
     "Состояние часов",
@@ -53,8 +63,7 @@ const SettingsDefault Qbx510SettingsDefaults[11] = {
     {65534, 11, 16, {0}},
 };
 
-int Qbx510ParseBlock(int signal)
-{
+int Qbx510ParseBlock(int signal) {
     if (signal >= 1 && signal <= 16)
         return 4 * signal + 31;
     if (signal >= 17 && signal <= 20)
@@ -66,12 +75,25 @@ int Qbx510ParseBlock(int signal)
 
 // Row 7: the letter after Т is a Latin C, as the device's own tool shows it.
 const char* const Qbx510PropertyNames[13] = {
-    "Идентификатор", "Обработка сообщений", "QBX-адрес концентратора", "QBX-адрес родительской ППЛ",
-    "Сетевой адрес концентратора", "Скорость по СОМ1", "Скорость по СОМ2", "Инверсия ТC/ДТКЗ",
-    "Инверсия ТУ", "Режим ТУ-1", "Режим ТУ-2", "Режим ТУ-3", "Режим ТУ-4",
+    "Идентификатор",
+    "Обработка сообщений",
+    "QBX-адрес концентратора",
+    "QBX-адрес родительской ППЛ",
+    "Сетевой адрес концентратора",
+    "Скорость по СОМ1",
+    "Скорость по СОМ2",
+    "Инверсия ТC/ДТКЗ",
+    "Инверсия ТУ",
+    "Режим ТУ-1",
+    "Режим ТУ-2",
+    "Режим ТУ-3",
+    "Режим ТУ-4",
 };
 const char* const Qbx510DelayRowNames[4] = {
-    "Время управления ТУ-1", "Время управления ТУ-2", "Время управления ТУ-3", "Время управления ТУ-4",
+    "Время управления ТУ-1",
+    "Время управления ТУ-2",
+    "Время управления ТУ-3",
+    "Время управления ТУ-4",
 };
 // 115200 is left out: the speed is a 16-bit value.
 const char* const Qbx510BaudItems[9] = {
@@ -85,7 +107,8 @@ const SubprogramDef Qbx520Subprograms[2] = {
 
 namespace {
 constexpr const char* Qbx530Names[10] = {
-    "ТС 1", "ТС 2", "ТС 3", "ТС 4", "ТС 5", "ТС 6", "ТС 7", "Сетевой адрес", "Индексы ТС", "Каналы управления",
+    "ТС 1", "ТС 2", "ТС 3",          "ТС 4",       "ТС 5",
+    "ТС 6", "ТС 7", "Сетевой адрес", "Индексы ТС", "Каналы управления",
 };
 constexpr SubprogramDef Qbx530Subs[6] = {
     {"qbx530_prepareMessage", "Подготовка опроса КЯ QBX-530"},
@@ -96,7 +119,17 @@ constexpr SubprogramDef Qbx530Subs[6] = {
     {"qbx530_makeControl", "Подготовка команды управления КЯ QBX-530"},
 };
 constexpr const char* Qbx550Names[11] = {
-    "Ф 1", "Ф 2", "Ф 3", "Ф 4", "Ф 5", "Ф 6", "Ф 7", "Ф 8", "Сетевой адрес", "Индексы ТС", "Каналы управления",
+    "Ф 1",
+    "Ф 2",
+    "Ф 3",
+    "Ф 4",
+    "Ф 5",
+    "Ф 6",
+    "Ф 7",
+    "Ф 8",
+    "Сетевой адрес",
+    "Индексы ТС",
+    "Каналы управления",
 };
 constexpr SubprogramDef Qbx550Subs[5] = {
     {"qbx550_prepareMessage", "Подготовка опроса QBX-550"},
@@ -109,10 +142,12 @@ constexpr SubprogramDef Qbx550Subs[5] = {
 constexpr uint16_t Qbx530ReservedIds[6] = {50, 51, 52, 53, 54, 55};
 constexpr dev::ParamRule Qbx530Inputs[] = {{0, 6, dev::Role::Input, 3, 1, nullptr, 5, 1}};
 constexpr dev::ParamRule Qbx550Inputs[] = {{0, 7, dev::Role::Input, 3, 1, nullptr, 4, 1}};
-constexpr dev::SettingDef Qbx530Settings[] = {
-    {dev::Role::Address, 8, {}, true}, {dev::Role::IndexTable, 24 * 7, {}, false}, {dev::Role::Setting, 56, {}, false}};
-constexpr dev::SettingDef Qbx550Settings[] = {
-    {dev::Role::Address, 8, {}, true}, {dev::Role::IndexTable, 24 * 8, {}, false}, {dev::Role::Setting, 56, {}, false}};
+constexpr dev::SettingDef Qbx530Settings[] = {{dev::Role::Address, 8, {}, true},
+                                              {dev::Role::IndexTable, 24 * 7, {}, false},
+                                              {dev::Role::Setting, 56, {}, false}};
+constexpr dev::SettingDef Qbx550Settings[] = {{dev::Role::Address, 8, {}, true},
+                                              {dev::Role::IndexTable, 24 * 8, {}, false},
+                                              {dev::Role::Setting, 56, {}, false}};
 // The poll command prepares with slot 0; the control command only parses.
 constexpr dev::CommandDef Qbx530Commands[] = {{"Опрос данных КЯ QBX-530", 0, 0, 1, dev::kNoSlot},
                                               {kCellControlPollName, 1, dev::kNoSlot, 1, dev::kNoSlot}};
@@ -154,7 +189,11 @@ const CellDeviceDef Qbx530Def = {
         .Overrides = {},
         .Checks = CellChecks,
     },
-    Qbx530Subs, 6, 5, 2, false,
+    Qbx530Subs,
+    6,
+    5,
+    2,
+    false,
 };
 const CellDeviceDef Qbx550Def = {
     {
@@ -182,13 +221,22 @@ const CellDeviceDef Qbx550Def = {
         .Overrides = {},
         .Checks = CellChecks,
     },
-    Qbx550Subs, 5, 4, 2, true,
+    Qbx550Subs,
+    5,
+    4,
+    2,
+    true,
 };
 const char* const CellControlItems[4] = {"Нет", "Канал 1", "Канал 2", "ВКЛ. ТУ1, ОТКЛ. ТУ2"};
 
 const char* const Qbx540ParamNames[7] = {
-    "Сетевой адрес, кол-во ТС, ТИТ", "Индексы ТС (с 1  по 16)", "Индексы ТС (с 17 по 32)",
-    "Индексы ТС (с 33 по 48)", "Индексы ТС (с 49 по 64)", "Индексы ТИТ, коэф. пересчета", "Канал ТИТ",
+    "Сетевой адрес, кол-во ТС, ТИТ",
+    "Индексы ТС (с 1  по 16)",
+    "Индексы ТС (с 17 по 32)",
+    "Индексы ТС (с 33 по 48)",
+    "Индексы ТС (с 49 по 64)",
+    "Индексы ТИТ, коэф. пересчета",
+    "Канал ТИТ",
 };
 const SubprogramDef Qbx540Subprograms[5] = {
     {"qbx540_prepareQuery", "Подготовка опроса QBX-540"},
@@ -217,7 +265,9 @@ const SubprogramDef Qbx560Subprograms[4] = {
 };
 
 const char* const Qbx570mp3ParamNames[3] = {
-    "Настройки QBX-570-МЩ3", "Номера регистров индикации", "Настройки каналов индикации",
+    "Настройки QBX-570-МЩ3",
+    "Номера регистров индикации",
+    "Настройки каналов индикации",
 };
 const SubprogramDef Qbx570mp3Subprograms[5] = {
     {"qbx570mp3_prepareQuery", "Установка индикации QBX-570-МЩ3"},

@@ -18,7 +18,7 @@ inline constexpr int kQbx510ParamCount = 33;
 inline constexpr int kQbx510Temperature = 32; // parameter index of the board temperature
 inline constexpr int kQbx510FirstSignal = 1;
 inline constexpr int kQbx510LastSignal = 20;
-inline constexpr int kQbx510LastInput = 16;   // inputs 1..16 have the "Режим"/"Управление" rows
+inline constexpr int kQbx510LastInput = 16; // inputs 1..16 have the "Режим"/"Управление" rows
 inline constexpr int kQbx510ControlTable = 21;
 inline constexpr int kQbx510AddrLow = 22;
 inline constexpr int kQbx510AddrHigh = 23;
@@ -70,12 +70,12 @@ inline constexpr int kQbx520UnboundTarget = 17; // jump target of the unbound fo
 // What distinguishes the two controllers: the description the driver engine runs, and the rest the
 // cell controller class reads.
 struct CellDeviceDef {
-    dev::TDeviceDef device;            // inputs are its signals; address, index table, control table
-    const SubprogramDef* subprograms;  // the device's default subprograms, as device.Subprograms
+    dev::TDeviceDef device;           // inputs are its signals; address, index table, control table
+    const SubprogramDef* subprograms; // the device's default subprograms, as device.Subprograms
     int subprogramCount;
-    int controlSub;                    // slot of the control subprogram
-    int messageSub;                    // slot of the message subprogram
-    bool addressInNames;               // QBX-550 names carry the network address
+    int controlSub;      // slot of the control subprogram
+    int messageSub;      // slot of the message subprogram
+    bool addressInNames; // QBX-550 names carry the network address
 };
 extern const CellDeviceDef Qbx530Def;
 extern const CellDeviceDef Qbx550Def;

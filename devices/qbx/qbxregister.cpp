@@ -11,9 +11,7 @@
 
 namespace {
 
-template <class T>
-TObjectItem* Make(uint16_t number, ELEMList* channels, actionManager* store)
-{
+template <class T> TObjectItem* Make(uint16_t number, ELEMList* channels, actionManager* store) {
     try {
         return new T(number, channels, store);
     } catch (...) {
@@ -27,16 +25,15 @@ struct Registration {
 };
 
 const Registration kQbxClasses[] = {
-    {"QBX510", &Make<TQbx510Item>},    {"QBX520", &Make<TQbx520Item>},
-    {"QBX530", &Make<TQbx530Item>},    {"QBX540", &Make<TQbx540Item>},
-    {"QBX550", &Make<TQbx550Item>},    {"QBX560", &Make<TQbx560Item>},
+    {"QBX510", &Make<TQbx510Item>},       {"QBX520", &Make<TQbx520Item>},
+    {"QBX530", &Make<TQbx530Item>},       {"QBX540", &Make<TQbx540Item>},
+    {"QBX550", &Make<TQbx550Item>},       {"QBX560", &Make<TQbx560Item>},
     {"QBX570MP3", &Make<TQbx570mp3Item>}, {"QBX570MP1", &Make<TQbx570mp1Item>},
 };
 
 } // namespace
 
-void RegisterQbxDevices()
-{
+void RegisterQbxDevices() {
     for (const Registration& r : kQbxClasses)
         RegisterDeviceClass(r.tag, r.factory);
 }

@@ -111,6 +111,4 @@ std::string TPC83A2Item::GetParamDescription(TParamItem* p) {
     return i >= 0 && i < uza::kDescribed ? TDeviceEngine::GetParamDescription(p) : "";
 }
 
-void TPC83A2Item::GetCommandModeText(int, std::string& text) {
-    text = uza::CommandModeText(this);
-}
+void TPC83A2Item::GetCommandModeText(int, std::string& text) { text = uza::CommandModeText(this); }

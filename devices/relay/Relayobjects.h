@@ -9,9 +9,7 @@ class TSIRIUS2VItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2VItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-2L.
@@ -19,9 +17,7 @@ class TSIRIUS2LItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2LItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-2V (old), without a password.
@@ -29,9 +25,7 @@ class TSIRIUS2VOLDItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2VOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-2ML (old), without a password.
@@ -39,9 +33,7 @@ class TSIRIUS2MLOLDItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2MLOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Orion-2, without a password.
@@ -49,9 +41,7 @@ class TORION2Item : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TORION2Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Orion-RTZ, without a password.
@@ -59,9 +49,7 @@ class TORIONRTZItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TORIONRTZItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-2S.
@@ -69,9 +57,7 @@ class TSIRIUS2SItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2SItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-D.
@@ -79,9 +65,7 @@ class TSIRIUSDItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUSDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-TN: a reset, no breaker control.
@@ -89,9 +73,7 @@ class TSIRIUSTNItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUSTNItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-2S (old), without a password.
@@ -99,9 +81,7 @@ class TSIRIUS2SOLDItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2SOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-2L (old), without a password.
@@ -109,9 +89,7 @@ class TSIRIUS2LOLDItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUS2LOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };
 
 // Sirius-CS: a reset, no breaker control.
@@ -119,7 +97,5 @@ class TSIRIUSCSItem : public TDeviceEngine {
 public:
     static const dev::TDeviceDef Def;
     TSIRIUSCSItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store)
-    {
-    }
+        : TDeviceEngine(Def, number, channels, store) {}
 };

@@ -137,6 +137,4 @@ void TUZA10A2Item::ApplyRelayChoice(int k) {
     Param(kBreaker)->ChangeHandler = SubprogramId(kControlSlot);
 }
 
-void TUZA10A2Item::GetCommandModeText(int, std::string& text) {
-    text = uza::CommandModeText(this);
-}
+void TUZA10A2Item::GetCommandModeText(int, std::string& text) { text = uza::CommandModeText(this); }

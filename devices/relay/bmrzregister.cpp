@@ -5,9 +5,7 @@
 
 namespace {
 
-template <class T> constexpr TRelayClass Entry() {
-    return {&T::Def, &dev::MakeDevice<T>};
-}
+template <class T> constexpr TRelayClass Entry() { return {&T::Def, &dev::MakeDevice<T>}; }
 
 const TRelayClass kClasses[] = {
     Entry<TUZA10A2Item>(),     Entry<TPC83A2Item>(),      Entry<TBMRZ101KLItem>(),
@@ -18,9 +16,7 @@ const TRelayClass kClasses[] = {
 
 } // namespace
 
-std::span<const TRelayClass> BmrzClasses() {
-    return kClasses;
-}
+std::span<const TRelayClass> BmrzClasses() { return kClasses; }
 
 void RegisterBmrzDevices() {
     for (const TRelayClass& c : kClasses)

@@ -14,7 +14,9 @@ inline constexpr const char* kSpeedItems[] = {"4800", "9600", "14400", "19200", 
 inline constexpr int kTableEntries = 21;
 
 inline constexpr SettingDef kAddress{Role::Address, 40, kAddressInit, true};
-constexpr SettingDef IndexTable(int entries) { return {Role::IndexTable, static_cast<uint16_t>(24 * entries), {}, false}; }
+constexpr SettingDef IndexTable(int entries) {
+    return {Role::IndexTable, static_cast<uint16_t>(24 * entries), {}, false};
+}
 inline constexpr SettingDef kFullTable = IndexTable(kTableEntries);
 inline constexpr SettingDef kPassword{Role::Password, 16, {}, false};
 
@@ -25,8 +27,8 @@ inline constexpr PropertyDef kPropertiesWithPassword[] = {
 };
 inline constexpr std::span<const PropertyDef> kPropertiesWithoutPassword{kPropertiesWithPassword, 2};
 
-inline constexpr Check kChecksWithPassword[] = {Check::PeriodMissing, Check::CommandInactive, Check::AddressMissing,
-                                                Check::PasswordMissing};
+inline constexpr Check kChecksWithPassword[] = {Check::PeriodMissing, Check::CommandInactive,
+                                                Check::AddressMissing, Check::PasswordMissing};
 inline constexpr std::span<const Check> kChecksWithoutPassword{kChecksWithPassword, 3};
 
 inline constexpr const char* kIndication = ", инд. ";
@@ -54,10 +56,11 @@ inline constexpr uint8_t kReset = 23;
 inline constexpr uint8_t kSignal2 = 24;
 
 constexpr ParamRule Signals(int first, int last) { return {first, last, Role::Signal, kSignal2, 2, nullptr}; }
-constexpr ParamRule Breaker(int i, const char* control) { return {i, i, Role::Control, kBreaker, 2, control}; }
+constexpr ParamRule Breaker(int i, const char* control) {
+    return {i, i, Role::Control, kBreaker, 2, control};
+}
 constexpr ParamRule Reset(int i, const char* control) { return {i, i, Role::Control, kReset, 2, control}; }
-constexpr ParamRule Measures(int first, int last, uint8_t type, uint16_t bits = 16)
-{
+constexpr ParamRule Measures(int first, int last, uint8_t type, uint16_t bits = 16) {
     return {first, last, Role::Measure, type, bits, nullptr};
 }
 

@@ -16,25 +16,26 @@
 
 namespace {
 
-std::vector<TObjectItem*> ObjectList(configmanager& c)
-{
+std::vector<TObjectItem*> ObjectList(configmanager& c) {
     std::vector<TObjectItem*> v;
     for (ELEM* e = c.Objects.Oldest; e; e = e->Newer)
         v.push_back(static_cast<TObjectItem*>(e));
     return v;
 }
 
-TEST(ParamTypes, TablesAndMultipliers)
-{
+TEST(ParamTypes, TablesAndMultipliers) {
     struct Case {
         int code;
         const char* longName;
         const char* shortName;
         const char* multiplier;
     } cases[] = {
-        {0, "Неизвестный", "???", "1"},     {8, "Токовая нагрузка", "I", "0.1"},
-        {13, "Коэффициент мощности", "PF", "0.001"}, {14, "Частота", "F", "0.01"},
-        {20, "Энергия активная по тарифам", "EAT", "1"}, {26, "Переключатель (8bit)", "ТС", "1"},
+        {0, "Неизвестный", "???", "1"},
+        {8, "Токовая нагрузка", "I", "0.1"},
+        {13, "Коэффициент мощности", "PF", "0.001"},
+        {14, "Частота", "F", "0.01"},
+        {20, "Энергия активная по тарифам", "EAT", "1"},
+        {26, "Переключатель (8bit)", "ТС", "1"},
     };
     char saved = DecimalSeparator;
     DecimalSeparator = '.';
@@ -49,13 +50,12 @@ TEST(ParamTypes, TablesAndMultipliers)
     DecimalSeparator = saved;
 }
 
-TEST(PeriodCodes, TextBothWays)
-{
+TEST(PeriodCodes, TextBothWays) {
     struct Case {
         uint8_t code;
         const char* text;
-    } cases[] = {{0, "нет опроса"}, {255, "непрерывно"}, {0x85, "5 h"}, {0x45, "5 m"}, {0x05, "5 s"},
-                 {0xBF, "63 h"}};
+    } cases[] = {{0, "нет опроса"}, {255, "непрерывно"}, {0x85, "5 h"},
+                 {0x45, "5 m"},     {0x05, "5 s"},       {0xBF, "63 h"}};
     for (const Case& c : cases) {
         EXPECT_EQ(PeriodText(c.code), c.text);
         EXPECT_EQ(PeriodFromText(c.text), std::optional<uint8_t>(c.code)) << c.text;
@@ -65,8 +65,7 @@ TEST(PeriodCodes, TextBothWays)
 }
 
 // The old editor added any count into the byte: 127 h became 0xFE, 64 s became "1 m".
-TEST(PeriodCodes, CountsOutsideOneTo63AreRefused)
-{
+TEST(PeriodCodes, CountsOutsideOneTo63AreRefused) {
     for (const char* text : {"127 h", "64 s", "0 s", "100 m", "-1 s"})
         EXPECT_FALSE(PeriodFromText(text).has_value()) << text;
     TObjectItem o(7);
@@ -78,8 +77,7 @@ TEST(PeriodCodes, CountsOutsideOneTo63AreRefused)
     EXPECT_EQ(period, 0x45);
 }
 
-TEST(CommandModes, TextAndApply)
-{
+TEST(CommandModes, TextAndApply) {
     struct Case {
         const char* text;
         uint8_t exec, period;
@@ -102,8 +100,7 @@ TEST(CommandModes, TextAndApply)
     EXPECT_EQ(CommandModeText(0, 0x45), "Не выполнять");
 }
 
-TEST(ObjectItem, BaseRowsAndSetpoints)
-{
+TEST(ObjectItem, BaseRowsAndSetpoints) {
     struct TwoSetpoints : TObjectItem {
         using TObjectItem::TObjectItem;
         int GetSetpointCount(TParamItem*) override { return 2; }
@@ -132,8 +129,7 @@ TEST(ObjectItem, BaseRowsAndSetpoints)
 
 // Widening keeps the bytes and fills the new ones; the width is only a count, so narrowing and
 // widening again brings back what was there, and a RAM-depth fill covers bytes past the width too.
-TEST(ChannelValue, FollowsWidthChanges)
-{
+TEST(ChannelValue, FollowsWidthChanges) {
     TParamItem p;
     const TParamItem& cp = p;
     EXPECT_EQ(p.ValueBytes(), 0);
@@ -171,8 +167,7 @@ TEST(ChannelValue, FollowsWidthChanges)
 
 // Random width changes, writes at any offset, fills, table copies and channel copies against a plain
 // 256-byte buffer, which is what the value replaced.
-TEST(ChannelValue, BehavesAsTheFixedBuffer)
-{
+TEST(ChannelValue, BehavesAsTheFixedBuffer) {
     struct Model {
         std::unique_ptr<TParamItem> item = std::make_unique<TParamItem>();
         uint8_t bytes[kParamValueSize] = {};
@@ -247,8 +242,7 @@ TEST(ChannelValue, BehavesAsTheFixedBuffer)
 }
 
 // The edit-done closure behaves as the TNotifyEvent it stands for: set, raised, copied, cleared.
-TEST(Channel, EditDoneClosure)
-{
+TEST(Channel, EditDoneClosure) {
     TParamItem p;
     EXPECT_FALSE(p.OnEditDone);
     EXPECT_THROW(p.OnEditDone(nullptr), std::bad_function_call);
@@ -278,8 +272,7 @@ TEST(Channel, EditDoneClosure)
     EXPECT_EQ(raised, 3);
 }
 
-TEST(Manager, NewConfiguration)
-{
+TEST(Manager, NewConfiguration) {
     configmanager c;
     EXPECT_EQ(c.Channels.Count, 10u);
     EXPECT_EQ(c.Objects.Count, 0u);
@@ -299,8 +292,7 @@ TEST(Manager, NewConfiguration)
     EXPECT_EQ(PadNumber(5, 5), "00005");
 }
 
-TEST(Manager, SubprogramIdsNeverWrapToZero)
-{
+TEST(Manager, SubprogramIdsNeverWrapToZero) {
     configmanager c;
     ASSERT_TRUE(c.CreateSubprogramWithId(0xFFFF));
     T_Action* a = c.CreateSubprogram("next");
@@ -309,8 +301,7 @@ TEST(Manager, SubprogramIdsNeverWrapToZero)
     EXPECT_EQ(c.CreateSubprogramWithId(0), nullptr);
 }
 
-TEST(Manager, ChannelsOfTypeOrder)
-{
+TEST(Manager, ChannelsOfTypeOrder) {
     configmanager c;
     c.NewChannel(5, 0);
     TParamItem* a = c.NewChannel(5, 3);
@@ -333,8 +324,7 @@ struct Renumbering : ::testing::Test {
     configmanager c;
     TObjectItem o0{1000}, o1{1001}, o2{1002};
     TParamItem* p[3] = {};
-    void SetUp() override
-    {
+    void SetUp() override {
         TObjectItem* owners[3] = {&o0, &o1, &o2};
         for (int i = 0; i < 3; ++i) {
             p[i] = c.NewChannel(2, static_cast<uint8_t>(i + 1));
@@ -346,15 +336,13 @@ struct Renumbering : ::testing::Test {
     std::vector<int> Indexes() { return {p[0]->ChannelIndex, p[1]->ChannelIndex, p[2]->ChannelIndex}; }
 };
 
-TEST_F(Renumbering, HigherTypeMovesToTheEnd)
-{
+TEST_F(Renumbering, HigherTypeMovesToTheEnd) {
     p[0]->ParamType = 9;
     p[0]->RaiseChanged();
     EXPECT_EQ(Indexes(), (std::vector<int>{3, 1, 2}));
 }
 
-TEST_F(Renumbering, NotDuringLoadOrInOldFormats)
-{
+TEST_F(Renumbering, NotDuringLoadOrInOldFormats) {
     c.Loading = 1;
     p[0]->ParamType = 9;
     p[0]->RaiseChanged();
@@ -366,8 +354,7 @@ TEST_F(Renumbering, NotDuringLoadOrInOldFormats)
     EXPECT_EQ(Indexes(), (std::vector<int>{1, 2, 3}));
 }
 
-TEST_F(Renumbering, RebindClosesTheGapEvenDuringLoad)
-{
+TEST_F(Renumbering, RebindClosesTheGapEvenDuringLoad) {
     c.Loading = 1;
     p[1]->RaiseRebind();
     EXPECT_EQ(Indexes(), (std::vector<int>{1, 0, 2}));
@@ -375,8 +362,7 @@ TEST_F(Renumbering, RebindClosesTheGapEvenDuringLoad)
 }
 
 // The old hooks called BindParam through the owner pointer even when the owner was gone.
-TEST_F(Renumbering, ChannelsWithoutLiveOwnerAreMovedDirectly)
-{
+TEST_F(Renumbering, ChannelsWithoutLiveOwnerAreMovedDirectly) {
     // None of the three owners is an object of the configuration, so none may be called.
     p[0]->ParamType = 9;
     p[0]->RaiseChanged();
@@ -391,8 +377,7 @@ struct Factory : ::testing::Test {
     void TearDown() override { UnregisterTestDevice(); }
 };
 
-TEST_F(Factory, MenuAndTableAgree)
-{
+TEST_F(Factory, MenuAndTableAgree) {
     configmanager c;
     TStringList menu;
     c.FillObjectTypeList(&menu);
@@ -410,8 +395,7 @@ TEST_F(Factory, MenuAndTableAgree)
     EXPECT_EQ(FindDeviceTypeByTag("mer230"), nullptr);
 }
 
-TEST_F(Factory, NumbersOnceRuleAndMissingClasses)
-{
+TEST_F(Factory, NumbersOnceRuleAndMissingClasses) {
     configmanager c;
     TObjectItem* m1 = c.AddObject(38);
     TObjectItem* m2 = c.AddObject(38);
@@ -435,8 +419,7 @@ TEST_F(Factory, NumbersOnceRuleAndMissingClasses)
     EXPECT_EQ(sum, 3);
 }
 
-TEST_F(Factory, RenumberingOrdersByOwnerNumberThroughTheOwners)
-{
+TEST_F(Factory, RenumberingOrdersByOwnerNumberThroughTheOwners) {
     configmanager c;
     TestDevice* d[3];
     for (int i = 0; i < 3; ++i) {
@@ -454,8 +437,7 @@ TEST_F(Factory, RenumberingOrdersByOwnerNumberThroughTheOwners)
 }
 
 // Renumbering by tag let two user objects end on one number once one had its tag changed.
-TEST_F(Factory, UserObjectsAreNumberedAsOneClass)
-{
+TEST_F(Factory, UserObjectsAreNumberedAsOneClass) {
     configmanager c;
     auto* a = static_cast<TUserObjItem*>(c.AddObject(1));
     auto* b = static_cast<TUserObjItem*>(c.AddObject(1));
@@ -476,16 +458,15 @@ TEST_F(Factory, UserObjectsAreNumberedAsOneClass)
 }
 
 // A user tag equal to a device tag would reload as that device; an empty one as nothing.
-TEST(UserObject, TagRules)
-{
+TEST(UserObject, TagRules) {
     TUserObjItem u(10000, nullptr, nullptr);
     struct Case {
         const char* text;
         bool ok;
         const char* tag;
-    } cases[] = {{"", false, "USEROBJ"},          {"   ", false, "USEROBJ"},
-                 {"mer230", false, "USEROBJ"},    {"LOGBOOK", false, "USEROBJ"},
-                 {"myDevice", true, "MYDEVICE"},  {"abcdefghijklmnop", true, "ABCDEFGHIJK"},
+    } cases[] = {{"", false, "USEROBJ"},         {"   ", false, "USEROBJ"},
+                 {"mer230", false, "USEROBJ"},   {"LOGBOOK", false, "USEROBJ"},
+                 {"myDevice", true, "MYDEVICE"}, {"abcdefghijklmnop", true, "ABCDEFGHIJK"},
                  {"счётчик", true, "СЧЁТЧИК"}};
     for (const Case& c : cases) {
         u.Tag = "USEROBJ";
@@ -494,8 +475,7 @@ TEST(UserObject, TagRules)
     }
 }
 
-TEST(UserObject, CommandsAndRows)
-{
+TEST(UserObject, CommandsAndRows) {
     actionManager store;
     T_Action* a = store.CreateAction("first");
     store.CreateActionWithId(40);
@@ -534,8 +514,7 @@ TEST(UserObject, CommandsAndRows)
 
 struct Journal : ::testing::Test {
     TempDir dir;
-    void SetUp() override
-    {
+    void SetUp() override {
         std::filesystem::create_directories(dir.File("plugin/default"));
         for (const char* name : {"log_handleStateChange", "log_handleBoundes", "log_handleByteStateChange"})
             WriteBytes(dir.File(std::string("plugin/default/") + name + ".act"),
@@ -543,15 +522,13 @@ struct Journal : ::testing::Test {
         SetPluginFolder(dir.File("plugin/"));
         CaptureMessages();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetPluginFolder("");
         SetMessageBoxHandler(nullptr);
     }
 };
 
-TEST_F(Journal, NewJournalInEmptyConfiguration)
-{
+TEST_F(Journal, NewJournalInEmptyConfiguration) {
     configmanager c;
     auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
     ASSERT_TRUE(log);
@@ -580,8 +557,7 @@ TEST_F(Journal, NewJournalInEmptyConfiguration)
     EXPECT_TRUE(gMessages.empty());
 }
 
-TEST_F(Journal, RecordFields)
-{
+TEST_F(Journal, RecordFields) {
     configmanager c;
     auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
     TParamItem* rec = nullptr;
@@ -612,8 +588,7 @@ TEST_F(Journal, RecordFields)
     EXPECT_EQ(text, "см. расшифровку");
 }
 
-TEST_F(Journal, LogIndexChange)
-{
+TEST_F(Journal, LogIndexChange) {
     configmanager c;
     auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
     c.NewChannel(20, 1);
@@ -631,8 +606,7 @@ TEST_F(Journal, LogIndexChange)
     }
 }
 
-TEST_F(Journal, MissingHandlerFileIsReported)
-{
+TEST_F(Journal, MissingHandlerFileIsReported) {
     std::filesystem::remove(dir.File("plugin/default/log_handleBoundes.act"));
     configmanager c;
     auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
@@ -644,8 +618,7 @@ TEST_F(Journal, MissingHandlerFileIsReported)
 }
 
 // Deleting the journal left its 131 channels naming a freed object.
-TEST_F(Journal, DeletingLeavesNoChannelPointingAtIt)
-{
+TEST_F(Journal, DeletingLeavesNoChannelPointingAtIt) {
     configmanager c;
     TObjectItem* log = c.AddObject(2);
     c.DeleteObject(log);
@@ -657,8 +630,7 @@ TEST_F(Journal, DeletingLeavesNoChannelPointingAtIt)
 
 // Devices free their channels in their destructors; renumbering then must not call through objects
 // already gone, also when the whole configuration goes.
-TEST_F(Factory, DeviceDestructorRebindsOnlyLiveOwners)
-{
+TEST_F(Factory, DeviceDestructorRebindsOnlyLiveOwners) {
     auto c = std::make_unique<configmanager>();
     std::vector<TestDevice*> devices;
     for (int i = 0; i < 3; ++i) {
@@ -678,8 +650,7 @@ TEST_F(Factory, DeviceDestructorRebindsOnlyLiveOwners)
 // A device that binds a signal channel while it is being built: the new object's number already
 // orders its channel among those of the objects in place.
 struct SignalDevice : TObjectItem {
-    SignalDevice(uint16_t number, ELEMList* channels) : TObjectItem(number), Channels(channels)
-    {
+    SignalDevice(uint16_t number, ELEMList* channels) : TObjectItem(number), Channels(channels) {
         Tag = "SET4TM";
         Param = new TParamItem;
         Param->ChannelType = 2;
@@ -691,8 +662,7 @@ struct SignalDevice : TObjectItem {
         Channels->Append(Param);
         Param->RaiseChanged();
     }
-    ~SignalDevice() override
-    {
+    ~SignalDevice() override {
         Param->RaiseRebind();
         Channels->Remove(Param);
         delete Param;
@@ -701,8 +671,7 @@ struct SignalDevice : TObjectItem {
     TParamItem* Param;
 };
 
-TEST_F(Factory, ObjectUnderConstructionOrdersByItsNumber)
-{
+TEST_F(Factory, ObjectUnderConstructionOrdersByItsNumber) {
     RegisterDeviceClass("SET4TM", [](uint16_t number, ELEMList* channels, actionManager*) -> TObjectItem* {
         return new SignalDevice(number, channels);
     });

@@ -18,14 +18,12 @@ struct Damage : ::testing::Test {
     TempDir dir;
     std::string file = dir.File("bad.cdb");
     TMessageBoxHandler oldLor = nullptr;
-    void SetUp() override
-    {
+    void SetUp() override {
         CaptureMessages();
         oldLor = LorSetMessageBoxHandler(QuietBox);
         SetPluginFolder(dir.File("plugin/"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         LorSetMessageBoxHandler(oldLor);
         SetPluginFolder("");
         SetMessageBoxHandler(nullptr);
@@ -33,8 +31,7 @@ struct Damage : ::testing::Test {
 };
 
 // Each record is bounded by its own length, whatever its fields claim.
-TEST_F(Damage, FieldsBoundedByTheirRecord)
-{
+TEST_F(Damage, FieldsBoundedByTheirRecord) {
     ASSERT_TRUE(PutRawRecord(file, kTableDBInfo, {1}, {2, 2, 1}));
     // Width 0xFFFF with three value bytes; width 8 with no value bytes; a record of one byte.
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 2, 1}, {0xFF, 0xFF, 1, 2, 3}));
@@ -45,8 +42,8 @@ TEST_F(Damage, FieldsBoundedByTheirRecord)
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 3, 0}, {8, 0, 9}));
     ASSERT_TRUE(PutRawRecord(file, kTableParamInfoEx, {0, 2, 1}, {1}));
     // A tag filling its record without a 0 byte, and one with no tag bytes at all.
-    ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x27, 0x10}, {0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E', 'F', 'G',
-                                                                 'H', 'I', 'J', 'K', 'L'}));
+    ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x27, 0x10},
+                             {0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L'}));
     ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x27, 0x11}, {0, 0}));
     ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x27, 0x12}, {0, 0, 0, 0}));
     // Instructions of subprogram 0, an operand length beyond the record, a record of one byte.
@@ -82,8 +79,7 @@ TEST_F(Damage, FieldsBoundedByTheirRecord)
     EXPECT_EQ(static_cast<TObjectItem*>(d.Objects.Oldest)->Tag, "ABCDEFGHIJK");
 }
 
-std::vector<uint8_t> SampleFile(const std::string& path)
-{
+std::vector<uint8_t> SampleFile(const std::string& path) {
     configmanager c;
     auto* u = static_cast<TUserObjItem*>(c.AddObject(1));
     u->ApplyCommandCount("3");
@@ -102,16 +98,14 @@ std::vector<uint8_t> SampleFile(const std::string& path)
 }
 
 // What a load brought back: objects, channels, subprograms and their instructions.
-std::vector<size_t> Content(configmanager& c)
-{
+std::vector<size_t> Content(configmanager& c) {
     size_t instructions = 0;
     for (const auto& [id, a] : c.Actions->Actions())
         instructions += a->Instructions.size();
     return {c.Objects.Count, c.Channels.Count, c.Actions->Count(), instructions};
 }
 
-TEST_F(Damage, TruncatedFiles)
-{
+TEST_F(Damage, TruncatedFiles) {
     std::vector<uint8_t> good = SampleFile(file);
     configmanager whole;
     ASSERT_TRUE(whole.LoadDatabase(file));
@@ -131,8 +125,7 @@ TEST_F(Damage, TruncatedFiles)
     }
 }
 
-TEST_F(Damage, FlippedBytes)
-{
+TEST_F(Damage, FlippedBytes) {
     std::vector<uint8_t> good = SampleFile(file);
     for (size_t at = 0; at < good.size(); at += 7) {
         std::vector<uint8_t> bad = good;

@@ -21,21 +21,19 @@ struct TableShape {
     int keyLen, maxDat;
 };
 const TableShape kTables[9] = {
-    {kTableDBInfo, 1, 33},      {kTableActionsEx, 3, 7},    {kTableActionsVar, 3, 33},
-    {kTableActionsInfo, 2, 36}, {kTableObjects, 2, 16},     {kTableCommands, 3, 7},
-    {kTableParamInfo, 3, 3},    {kTableParamInfoEx, 3, 5},  {kTableParamValue, 3, 66},
+    {kTableDBInfo, 1, 33},      {kTableActionsEx, 3, 7},   {kTableActionsVar, 3, 33},
+    {kTableActionsInfo, 2, 36}, {kTableObjects, 2, 16},    {kTableCommands, 3, 7},
+    {kTableParamInfo, 3, 3},    {kTableParamInfoEx, 3, 5}, {kTableParamValue, 3, 66},
 };
 
-std::vector<std::string> Dump(const std::string& file, const char* table)
-{
+std::vector<std::string> Dump(const std::string& file, const char* table) {
     for (const TableShape& t : kTables)
         if (std::string(t.name) == table)
             return DumpTable(file, table, t.keyLen, t.maxDat);
     return {};
 }
 
-std::vector<std::string> DumpAll(const std::string& file)
-{
+std::vector<std::string> DumpAll(const std::string& file) {
     std::vector<std::string> all;
     for (const TableShape& t : kTables)
         for (const std::string& r : DumpTable(file, t.name, t.keyLen, t.maxDat))
@@ -46,36 +44,32 @@ std::vector<std::string> DumpAll(const std::string& file)
 struct Db : ::testing::Test {
     TempDir dir;
     std::string file = dir.File("conf.cdb");
-    void SetUp() override
-    {
+    void SetUp() override {
         RegisterTestDevice();
         CaptureMessages();
         SetPluginFolder(dir.File("plugin/"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         UnregisterTestDevice();
         SetPluginFolder("");
         SetMessageBoxHandler(nullptr);
     }
 };
 
-TEST_F(Db, NewConfigurationRecords)
-{
+TEST_F(Db, NewConfigurationRecords) {
     configmanager c;
     ASSERT_TRUE(c.SaveDatabase(file)) << c.LastError;
     EXPECT_EQ(Dump(file, kTableDBInfo), (std::vector<std::string>{"01|02 02 01"}));
-    EXPECT_EQ(Dump(file, kTableParamValue), (std::vector<std::string>{
-                                                "FF FE 01|10 00 C0 12", "FF FE 02|10 00 C0 12",
-                                                "FF FE 03|10 00 80 00", "FF FE 04|10 00 0D 00",
-                                                "FF FE 05|10 00 02 01", "FF FE 07|08 00 03",
-                                                "FF FF 01|08 00 01",    "FF FF 02|10 00 02 03",
-                                                "FF FF 03|08 00 0D",    "FF FF 04|18 00 00 00 00"}));
-    EXPECT_EQ(Dump(file, kTableParamInfo), (std::vector<std::string>{
-                                               "FF FE 01|10 00 00", "FF FE 02|10 00 00", "FF FE 03|10 00 00",
-                                               "FF FE 04|10 00 00", "FF FE 05|10 00 00", "FF FE 07|08 00 00",
-                                               "FF FF 01|08 00 00", "FF FF 02|10 00 00", "FF FF 03|08 00 00",
-                                               "FF FF 04|18 00 00"}));
+    EXPECT_EQ(Dump(file, kTableParamValue),
+              (std::vector<std::string>{
+                  "FF FE 01|10 00 C0 12", "FF FE 02|10 00 C0 12", "FF FE 03|10 00 80 00",
+                  "FF FE 04|10 00 0D 00", "FF FE 05|10 00 02 01", "FF FE 07|08 00 03", "FF FF 01|08 00 01",
+                  "FF FF 02|10 00 02 03", "FF FF 03|08 00 0D", "FF FF 04|18 00 00 00 00"}));
+    EXPECT_EQ(Dump(file, kTableParamInfo),
+              (std::vector<std::string>{"FF FE 01|10 00 00", "FF FE 02|10 00 00", "FF FE 03|10 00 00",
+                                        "FF FE 04|10 00 00", "FF FE 05|10 00 00", "FF FE 07|08 00 00",
+                                        "FF FF 01|08 00 00", "FF FF 02|10 00 00", "FF FF 03|08 00 00",
+                                        "FF FF 04|18 00 00"}));
     for (const char* empty : {kTableParamInfoEx, kTableObjects, kTableCommands, kTableActionsEx,
                               kTableActionsVar, kTableActionsInfo})
         EXPECT_TRUE(Dump(file, empty).empty()) << empty;
@@ -87,8 +81,7 @@ TEST_F(Db, NewConfigurationRecords)
     EXPECT_EQ(ReadBytes(file)[1], 0) << "closed cleanly";
 }
 
-TEST_F(Db, ObjectCommandChannelAndSubprogramRecords)
-{
+TEST_F(Db, ObjectCommandChannelAndSubprogramRecords) {
     configmanager c;
     TObjectItem* m = c.AddObject(38);
     ASSERT_TRUE(m);
@@ -109,7 +102,8 @@ TEST_F(Db, ObjectCommandChannelAndSubprogramRecords)
     line.Operands[4] = 8;
     a->Instructions.push_back(line);
     ASSERT_TRUE(c.SaveDatabase(file)) << c.LastError;
-    EXPECT_EQ(Dump(file, kTableObjects), (std::vector<std::string>{"03 E8|00 00 00 00 4D 45 52 32 33 30 00"}));
+    EXPECT_EQ(Dump(file, kTableObjects),
+              (std::vector<std::string>{"03 E8|00 00 00 00 4D 45 52 32 33 30 00"}));
     EXPECT_EQ(Dump(file, kTableCommands), (std::vector<std::string>{"03 E8 01|05 00 00 00 00 00 00"}));
     EXPECT_EQ(Dump(file, kTableActionsInfo), (std::vector<std::string>{"2C 01|02 01 01 73 75 62 00"}));
     EXPECT_EQ(Dump(file, kTableActionsVar), (std::vector<std::string>{"01 2C 01|78 00"}));
@@ -119,8 +113,7 @@ TEST_F(Db, ObjectCommandChannelAndSubprogramRecords)
     EXPECT_EQ(Dump(file, kTableParamInfoEx), (std::vector<std::string>{"00 02 07|00 2C 01 00 00"}));
 }
 
-TEST_F(Db, SaveLoadSaveGivesTheSameFile)
-{
+TEST_F(Db, SaveLoadSaveGivesTheSameFile) {
     std::string second = dir.File("again.cdb");
     {
         configmanager c;
@@ -154,8 +147,7 @@ TEST_F(Db, SaveLoadSaveGivesTheSameFile)
 
 // A value record longer than its width loads only the width's bytes; values of every width up to the
 // stored limit come back byte for byte, and saving them again writes the same file.
-TEST_F(Db, ValueBytesFollowTheWidth)
-{
+TEST_F(Db, ValueBytesFollowTheWidth) {
     ASSERT_TRUE(PutRawRecord(file, kTableDBInfo, {1}, {2, 2, 1}));
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 3, 1}, {12, 0, 1, 2, 3, 4, 5}));
     {
@@ -211,8 +203,7 @@ TEST_F(Db, ValueBytesFollowTheWidth)
     EXPECT_EQ(ReadBytes(file), ReadBytes(second));
 }
 
-TEST_F(Db, NewConfigurationLoadsAsNew)
-{
+TEST_F(Db, NewConfigurationLoadsAsNew) {
     configmanager c;
     ASSERT_TRUE(c.SaveDatabase(file));
     configmanager loaded;
@@ -226,14 +217,14 @@ TEST_F(Db, NewConfigurationLoadsAsNew)
     EXPECT_EQ(lines.Count(), 0);
 }
 
-TEST_F(Db, LoadRules)
-{
+TEST_F(Db, LoadRules) {
     // Built by hand: a user object with commands 2 and 5, a channel of RAM depth 4, a built-in channel
     // stored wider than its own width, a second journal, a "QBX540M", a subprogram without its info
     // record and with variables "a", "b", "a".
     ASSERT_TRUE(PutRawRecord(file, kTableDBInfo, {1}, {2, 2, 1}));
     ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x27, 0x10}, {0, 0, 0, 0, 'X', 'Y', 0}));
-    ASSERT_TRUE(PutRawRecord(file, kTableObjects, {0x00, 0x05}, {0, 0, 0, 0, 'Q', 'B', 'X', '5', '4', '0', 'M', 0}));
+    ASSERT_TRUE(
+        PutRawRecord(file, kTableObjects, {0x00, 0x05}, {0, 0, 0, 0, 'Q', 'B', 'X', '5', '4', '0', 'M', 0}));
     ASSERT_TRUE(PutRawRecord(file, kTableCommands, {0x27, 0x10, 2}, {9, 1, 0, 2, 0, 3, 0}));
     ASSERT_TRUE(PutRawRecord(file, kTableCommands, {0x27, 0x10, 5}, {0, 4, 0, 5, 0, 6, 0}));
     ASSERT_TRUE(PutRawRecord(file, kTableParamValue, {0, 2, 1}, {16, 0, 1, 2}));
@@ -269,8 +260,7 @@ TEST_F(Db, LoadRules)
     EXPECT_EQ(Lines(a->Variables), (std::vector<std::string>{"a", "b"}));
 }
 
-TEST_F(Db, VersionCheckTexts)
-{
+TEST_F(Db, VersionCheckTexts) {
     struct Case {
         std::vector<uint8_t> version; // empty: no version record
         std::vector<std::string> db, files;
@@ -307,8 +297,7 @@ TEST_F(Db, VersionCheckTexts)
     }
 }
 
-TEST_F(Db, OutdatedSubprogramLine)
-{
+TEST_F(Db, OutdatedSubprogramLine) {
     configmanager c;
     T_Action* a = c.CreateSubprogram("M230_prepareQuery");
     a->Caption = "Опрос";
@@ -317,18 +306,19 @@ TEST_F(Db, OutdatedSubprogramLine)
     T_Action* same = c.CreateSubprogram("same");
     same->FilePath = a->FilePath;
     same->Version = 0x0200;
-    std::string ini = "[M230_prepareQuery]\r\nversion_l=3\r\nversion_h=1\r\n[same]\r\nversion_l=0\r\nversion_h=2\r\n";
+    std::string ini =
+        "[M230_prepareQuery]\r\nversion_l=3\r\nversion_h=1\r\n[same]\r\nversion_l=0\r\nversion_h=2\r\n";
     WriteBytes(dir.File("version.ini"), std::vector<uint8_t>(ini.begin(), ini.end()));
     TStringList lines;
     c.CheckFileVersions(&lines);
-    EXPECT_EQ(Lines(lines), (std::vector<std::string>{
-                                "Подпрограмма \"Опрос\" (M230_prepareQuery - вер.1.2)  устарела - новая версия 1.3"}));
+    EXPECT_EQ(Lines(lines),
+              (std::vector<std::string>{
+                  "Подпрограмма \"Опрос\" (M230_prepareQuery - вер.1.2)  устарела - новая версия 1.3"}));
 }
 
 // The old load gave a device command without a record its constructor's flag back, so a command the
 // user had switched off came back on after every save and load.
-TEST_F(Db, SwitchedOffCommandStaysOff)
-{
+TEST_F(Db, SwitchedOffCommandStaysOff) {
     {
         configmanager c;
         TObjectItem* m = c.AddObject(38);
@@ -348,8 +338,7 @@ TEST_F(Db, SwitchedOffCommandStaysOff)
 }
 
 // A device whose class this build lacks keeps its tag, commands and channels through a round trip.
-TEST_F(Db, UnknownDeviceLoadsAsUserObject)
-{
+TEST_F(Db, UnknownDeviceLoadsAsUserObject) {
     {
         configmanager c;
         TObjectItem* m = c.AddObject(38);
@@ -373,8 +362,7 @@ TEST_F(Db, UnknownDeviceLoadsAsUserObject)
 }
 
 // Saving deleted the old file first; any failure afterwards lost the user's configuration.
-TEST_F(Db, FailedSaveKeepsTheOldFile)
-{
+TEST_F(Db, FailedSaveKeepsTheOldFile) {
     configmanager c;
     c.AddObject(38);
     ASSERT_TRUE(c.SaveDatabase(file));
@@ -389,15 +377,15 @@ TEST_F(Db, FailedSaveKeepsTheOldFile)
         EXPECT_FALSE(saved) << failAt;
         EXPECT_FALSE(c.LastError.empty());
         EXPECT_EQ(ReadBytes(file), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a temporary is left";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
+            << "a temporary is left";
     }
     EXPECT_TRUE(c.SaveDatabase(file));
     EXPECT_NE(ReadBytes(file), before);
 }
 
 // A read-only file is refused, not replaced; a writable one keeps its permission bits.
-TEST_F(Db, ReadOnlyFileIsRefusedAndModeKept)
-{
+TEST_F(Db, ReadOnlyFileIsRefusedAndModeKept) {
     namespace fs = std::filesystem;
     configmanager c;
     ASSERT_TRUE(c.SaveDatabase(file));
@@ -410,12 +398,12 @@ TEST_F(Db, ReadOnlyFileIsRefusedAndModeKept)
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(c.SaveDatabase(file)) << c.LastError;
     EXPECT_NE(ReadBytes(file), before);
-    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(file).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 // One-byte keys: instruction 256 overwrote instruction 1's record, command 256 command 1's.
-TEST_F(Db, KeysThatDoNotFitAreRefusedByName)
-{
+TEST_F(Db, KeysThatDoNotFitAreRefusedByName) {
     configmanager c;
     ASSERT_TRUE(c.SaveDatabase(file));
     std::vector<uint8_t> before = ReadBytes(file);
@@ -437,8 +425,7 @@ TEST_F(Db, KeysThatDoNotFitAreRefusedByName)
 
 // A file that is no configuration used to come up as an empty configuration that the next save wrote
 // over the user's file.
-TEST_F(Db, FailedLoadIsReported)
-{
+TEST_F(Db, FailedLoadIsReported) {
     configmanager missing;
     EXPECT_FALSE(missing.LoadDatabase(dir.File("none.cdb")));
     WriteBytes(file, std::vector<uint8_t>(100, 'x'));
@@ -448,16 +435,14 @@ TEST_F(Db, FailedLoadIsReported)
     EXPECT_EQ(ReadBytes(file), std::vector<uint8_t>(100, 'x'));
 }
 
-extern "C" int CountLorBox(const char*, const char*, unsigned)
-{
+extern "C" int CountLorBox(const char*, const char*, unsigned) {
     gMessages.push_back("lorbase");
     return IDOK;
 }
 
 // A file still marked in use (a crash, another writer) is read without writing; tables it lacks
 // are empty without a message box each.
-TEST_F(Db, FileInUseIsReadReadOnly)
-{
+TEST_F(Db, FileInUseIsReadReadOnly) {
     {
         configmanager c;
         c.AddObject(38);
@@ -492,8 +477,7 @@ namespace {
 
 // A configuration named in Russian, in a Russian-named folder: on disk under the UTF-8 forms of the
 // names; a copy another program made under a UTF-8 name opens too.
-TEST_F(Db, CyrillicFileNameInACyrillicFolder)
-{
+TEST_F(Db, CyrillicFileNameInACyrillicFolder) {
     const std::string folder = dir.Path() + "/Конфигурации";
     ASSERT_TRUE(ForceDirectories(folder));
     const std::string path = folder + "/Подстанция-1.lor";
@@ -516,8 +500,8 @@ TEST_F(Db, CyrillicFileNameInACyrillicFolder)
     EXPECT_FALSE(d.OpenedReadOnly);
     EXPECT_EQ(d.Objects.Count, 1u);
 
-    std::filesystem::copy_file(NativePath(path),
-                               std::filesystem::path(NativePath(folder)) / std::filesystem::path(u8"Копия.lor"));
+    std::filesystem::copy_file(NativePath(path), std::filesystem::path(NativePath(folder)) /
+                                                     std::filesystem::path(u8"Копия.lor"));
     configmanager e;
     ASSERT_TRUE(e.LoadDatabase(folder + "/Копия.lor")) << e.LastError;
     EXPECT_EQ(e.Objects.Count, 1u);

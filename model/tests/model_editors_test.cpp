@@ -9,8 +9,7 @@
 
 namespace {
 
-std::vector<int> Bytes(const TParamItem& p, int n)
-{
+std::vector<int> Bytes(const TParamItem& p, int n) {
     std::vector<int> out;
     for (int i = 0; i < n; ++i)
         out.push_back(p.Value[i]);
@@ -20,19 +19,16 @@ std::vector<int> Bytes(const TParamItem& p, int n)
 struct ChannelCells : ::testing::Test {
     TParamItem p;
     int done = 0;
-    void SetUp() override
-    {
+    void SetUp() override {
         p.OnEditDone = [this](TObject*) { ++done; };
     }
-    void Apply(int column, const std::string& text)
-    {
+    void Apply(int column, const std::string& text) {
         p.EditColumn = static_cast<uint32_t>(column);
         ApplyChannelPropertyText(&p, text, nullptr);
     }
 };
 
-TEST_F(ChannelCells, ValueBytes)
-{
+TEST_F(ChannelCells, ValueBytes) {
     struct Case {
         int bits;
         std::vector<int> before;
@@ -60,8 +56,7 @@ TEST_F(ChannelCells, ValueBytes)
     EXPECT_EQ(ChannelValueText(&p), "52,18");
 }
 
-TEST_F(ChannelCells, RamDepthAndHandlers)
-{
+TEST_F(ChannelCells, RamDepthAndHandlers) {
     Apply(7, "5");
     EXPECT_EQ(p.RamDepth, 5);
     EXPECT_EQ(p.Value[0], 0xFF);
@@ -91,8 +86,7 @@ struct Node : TObjectTreeNode {
     std::string Text;
     Node* Parent = nullptr;
     std::vector<Node*> Children;
-    explicit Node(std::string t, Node* parent = nullptr) : Text(std::move(t)), Parent(parent)
-    {
+    explicit Node(std::string t, Node* parent = nullptr) : Text(std::move(t)), Parent(parent) {
         if (parent)
             parent->Children.push_back(this);
     }
@@ -104,27 +98,25 @@ struct Node : TObjectTreeNode {
 
 struct Editors : ::testing::Test {
     TForm* form = nullptr;
-    void SetUp() override
-    {
+    void SetUp() override {
         Application->Initialize();
         form = new TForm(nullptr);
         form->Font()->SetSize(11);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete form;
         Application->ProcessMessages();
     }
 };
 
-TEST_F(Editors, ChannelValueEditor)
-{
+TEST_F(Editors, ChannelValueEditor) {
     TParamItem p;
     p.SetBitWidth(12);
     p.Value[0] = 0x34;
     p.Value[1] = 0x12;
     int done = 0, exits = 0;
-    TWinControl* e = CreateChannelPropertyEditor(&p, 4, form, [&](TObject*) { ++exits; }, [&](TObject*) { ++done; });
+    TWinControl* e = CreateChannelPropertyEditor(
+        &p, 4, form, [&](TObject*) { ++exits; }, [&](TObject*) { ++done; });
     auto* edit = dynamic_cast<TEdit*>(e);
     ASSERT_TRUE(edit);
     EXPECT_FALSE(edit->Visible());
@@ -141,8 +133,7 @@ TEST_F(Editors, ChannelValueEditor)
     EXPECT_EQ(CreateChannelPropertyEditor(&p, 4, form, nullptr, nullptr), nullptr);
 }
 
-TEST_F(Editors, ChannelHandlerCombo)
-{
+TEST_F(Editors, ChannelHandlerCombo) {
     actionManager store;
     store.CreateAction("alpha");
     T_Action* beta = store.CreateAction("beta");
@@ -161,8 +152,7 @@ TEST_F(Editors, ChannelHandlerCombo)
     EXPECT_EQ(p.ChangeHandler, 1);
 }
 
-TEST_F(Editors, PeriodAndCommandModeEditors)
-{
+TEST_F(Editors, PeriodAndCommandModeEditors) {
     TObjectItem o(1000);
     o.Period = 0x85;
     auto* c = new TCommandItem;
@@ -189,12 +179,12 @@ TEST_F(Editors, PeriodAndCommandModeEditors)
     EXPECT_EQ(o.CreateCommandModeEditor(1, form, nullptr, nullptr), nullptr);
 }
 
-TEST_F(Editors, TreeEditorOnlyForThePeriodNode)
-{
+TEST_F(Editors, TreeEditorOnlyForThePeriodNode) {
     TObjectItem o(1000);
     o.DisplayType = "МЕРКУРИЙ 230";
     o.Period = 0x05;
-    Node root("МЕРКУРИЙ 230"), id("ID:1000", &root), period("Период опроса: 5 s", &root), other("Адрес: 1", &root);
+    Node root("МЕРКУРИЙ 230"), id("ID:1000", &root), period("Период опроса: 5 s", &root),
+        other("Адрес: 1", &root);
     Node deep("Период опроса: 1 s", &other);
     EXPECT_EQ(o.CreateTreeEditor(&root, form), nullptr);
     EXPECT_EQ(o.CreateTreeEditor(&other, form), nullptr);

@@ -9,14 +9,12 @@
 
 namespace {
 
-std::string FileText(const std::string& file)
-{
+std::string FileText(const std::string& file) {
     std::vector<uint8_t> b = ReadBytes(file);
     return std::string(b.begin(), b.end());
 }
 
-std::string Section(const std::string& file, const std::string& name)
-{
+std::string Section(const std::string& file, const std::string& name) {
     TMemIniFile ini(file);
     TStringList values;
     ini.ReadSectionValues(name, &values);
@@ -29,23 +27,20 @@ std::string Section(const std::string& file, const std::string& name)
 struct Export : ::testing::Test {
     TempDir dir;
     std::string file = dir.File("scada.ini");
-    void SetUp() override
-    {
+    void SetUp() override {
         CaptureMessages();
         SetPluginFolder(dir.File("plugin/"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetPluginFolder("");
         SetMessageBoxHandler(nullptr);
     }
 };
 
-TEST_F(Export, NewConfiguration)
-{
+TEST_F(Export, NewConfiguration) {
     // What an earlier export of a larger configuration left in the file does not survive.
-    WriteBytes(file, {'[', 'o', 'l', 'd', ']', '\r', '\n', 'k', '=', '1', '\r', '\n', '[', 'c', 'o', 'n', 'f',
-                      'i', 'g', ']', '\r', '\n', 'x', '=', '2', '\r', '\n'});
+    WriteBytes(file, {'[', 'o', 'l', 'd', ']', '\r', '\n', 'k',  '=', '1', '\r', '\n', '[', 'c',
+                      'o', 'n', 'f', 'i', 'g', ']',  '\r', '\n', 'x', '=', '2',  '\r', '\n'});
     configmanager c;
     ASSERT_TRUE(c.ExportScadaConfig(file)) << c.LastError;
     EXPECT_EQ(FileText(file), "[config]\r\nversion=2.12.09.05\r\nobjects=0\r\ndiscret_channels=0\r\n"
@@ -54,16 +49,14 @@ TEST_F(Export, NewConfiguration)
 
 // An object with two set-points per analog channel, exporting two lines of its own.
 struct Meter : TObjectItem {
-    explicit Meter(uint16_t number) : TObjectItem(number)
-    {
+    explicit Meter(uint16_t number) : TObjectItem(number) {
         DisplayType = "QBX-510";
         Tag = "QBX510";
     }
     std::string GetDisplayName() override { return " ID-" + IntToStr(Number) + " "; }
     int GetSetpointCount(TParamItem*) override { return 2; }
     void GetSetpointValueText(TParamItem*, int n, std::string& out) override { out = "sp" + IntToStr(n); }
-    void GetExportValues(TStrings* s) override
-    {
+    void GetExportValues(TStrings* s) override {
         s->Clear();
         s->Add("speed,9600");
         s->Add("\"a b\",\"c,d\"");
@@ -71,13 +64,13 @@ struct Meter : TObjectItem {
     }
 };
 
-TEST_F(Export, ObjectsJournalAndChannels)
-{
+TEST_F(Export, ObjectsJournalAndChannels) {
     configmanager c;
     TObjectItem* log = c.AddObject(2);
     ASSERT_TRUE(log);
     c.AddObject(1);
-    RegisterDeviceClass("QBX510", [](uint16_t n, ELEMList*, actionManager*) -> TObjectItem* { return new Meter(n); });
+    RegisterDeviceClass("QBX510",
+                        [](uint16_t n, ELEMList*, actionManager*) -> TObjectItem* { return new Meter(n); });
     TObjectItem* meter = c.AddObject(3);
     UnregisterDeviceClass("QBX510");
     ASSERT_TRUE(meter);
@@ -105,7 +98,8 @@ TEST_F(Export, ObjectsJournalAndChannels)
     EXPECT_EQ(Section(file, "QBX-510  ID-1"), "name=QBX-510  ID-1;speed=9600;a b=c,d;");
     EXPECT_EQ(Section(file, "channels"), "1=channel 1:1;2=channel 1:2;3=channel 2:1;4=channel 2:2;");
     EXPECT_EQ(Section(file, "channel 1:2"), "type=3;len=1;");
-    EXPECT_EQ(Section(file, "channel 2:1"), "type=13;len=16;const_multiplier=0.001;set_points=channel 2:1 points;");
+    EXPECT_EQ(Section(file, "channel 2:1"),
+              "type=13;len=16;const_multiplier=0.001;set_points=channel 2:1 points;");
     EXPECT_EQ(Section(file, "channel 2:1 points"), "1=sp0;2=sp1;");
     EXPECT_EQ(Section(file, "channel 2:2"), "type=0;len=0;const_multiplier=1;");
     EXPECT_EQ(Section(file, "channel 2:2 points"), "");
@@ -113,8 +107,7 @@ TEST_F(Export, ObjectsJournalAndChannels)
     EXPECT_NE(text.find("[ЖУРНАЛ СООБЩЕНИЙ]\r\n"), std::string::npos); // Windows-1251 bytes, CR LF
 }
 
-TEST_F(Export, UnwritablePathIsReported)
-{
+TEST_F(Export, UnwritablePathIsReported) {
     configmanager c;
     EXPECT_FALSE(c.ExportScadaConfig(dir.File("no/such/folder/scada.ini")));
     EXPECT_FALSE(c.LastError.empty());

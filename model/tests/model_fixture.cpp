@@ -11,10 +11,7 @@
 #include "lorbase.h"
 #include "msgbox.h"
 
-
-
-std::string Hex(const uint8_t* p, size_t n)
-{
+std::string Hex(const uint8_t* p, size_t n) {
     static const char* d = "0123456789ABCDEF";
     std::string s;
     for (size_t i = 0; i < n; ++i) {
@@ -30,8 +27,7 @@ namespace {
 // A cursor that leaves keys in stored order.
 struct RawTable : TOFT {
     uint8_t buf[600] = {};
-    RawTable(LORHANDLE base, const char* name, int keyLen, int maxDat)
-    {
+    RawTable(LORHANDLE base, const char* name, int keyLen, int maxDat) {
         set.Key = buf;
         set.LenKey = static_cast<uint16_t>(keyLen);
         set.Dat = buf + keyLen;
@@ -43,8 +39,7 @@ struct RawTable : TOFT {
 };
 } // namespace
 
-std::vector<std::string> DumpTable(const std::string& file, const char* table, int keyLen, int maxDat)
-{
+std::vector<std::string> DumpTable(const std::string& file, const char* table, int keyLen, int maxDat) {
     std::vector<std::string> out;
     LORHANDLE base = OpenBase(file.c_str(), 1024, 1);
     if (base <= 32)
@@ -60,8 +55,7 @@ std::vector<std::string> DumpTable(const std::string& file, const char* table, i
 }
 
 bool PutRawRecord(const std::string& file, const char* table, const std::vector<uint8_t>& key,
-                  const std::vector<uint8_t>& data)
-{
+                  const std::vector<uint8_t>& data) {
     LORHANDLE base = OpenBase(file.c_str(), 512, 0);
     if (base <= 32)
         return false;
@@ -77,20 +71,18 @@ bool PutRawRecord(const std::string& file, const char* table, const std::vector<
     return ok == 1;
 }
 
-std::vector<uint8_t> ReadBytes(const std::string& file)
-{
+std::vector<uint8_t> ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes)
-{
+void WriteBytes(const std::string& file, const std::vector<uint8_t>& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-TestDevice::TestDevice(uint16_t number, ELEMList* channels, actionManager*) : TObjectItem(number), Channels(channels)
-{
+TestDevice::TestDevice(uint16_t number, ELEMList* channels, actionManager*)
+    : TObjectItem(number), Channels(channels) {
     Tag = "MER230";
     DisplayType = "МЕРКУРИЙ 230";
     for (int i = 1; i <= 2; ++i) {
@@ -102,8 +94,7 @@ TestDevice::TestDevice(uint16_t number, ELEMList* channels, actionManager*) : TO
     }
 }
 
-TestDevice::~TestDevice()
-{
+TestDevice::~TestDevice() {
     if (Param) {
         Param->RaiseRebind();
         Channels->Remove(Param);
@@ -111,16 +102,14 @@ TestDevice::~TestDevice()
     }
 }
 
-void TestDevice::BindParam(uint16_t channelType, uint8_t channelIndex, TParamItem* param)
-{
+void TestDevice::BindParam(uint16_t channelType, uint8_t channelIndex, TParamItem* param) {
     ++BindCalls;
     param->ChannelType = channelType;
     param->ChannelIndex = channelIndex;
 }
 
 namespace {
-TObjectItem* MakeTestDevice(uint16_t number, ELEMList* channels, actionManager* store)
-{
+TObjectItem* MakeTestDevice(uint16_t number, ELEMList* channels, actionManager* store) {
     return new TestDevice(number, channels, store);
 }
 } // namespace
@@ -130,14 +119,12 @@ void UnregisterTestDevice() { UnregisterDeviceClass("MER230"); }
 
 std::vector<std::string>& gMessages = testsupport::MessageRecorder::Texts();
 
-void CaptureMessages()
-{
+void CaptureMessages() {
     gMessages.clear();
     SetMessageBoxHandler(&testsupport::MessageRecorder::Record);
 }
 
-std::vector<std::string> Lines(TStrings& s)
-{
+std::vector<std::string> Lines(TStrings& s) {
     std::vector<std::string> v;
     for (int i = 0; i < s.Count(); ++i)
         v.push_back(s.Strings(i));

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(LorBoxes, TableFailureReachesTheRuntimeHook)
-{
+TEST(LorBoxes, TableFailureReachesTheRuntimeHook) {
     TempDir dir;
     std::string file = dir.File("c.cdb");
     {

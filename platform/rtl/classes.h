@@ -29,9 +29,7 @@ public:
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // Deletes the object and clears the pointer.
-template <class T>
-void FreeAndNil(T*& p)
-{
+template <class T> void FreeAndNil(T*& p) {
     T* q = p;
     p = nullptr;
     delete q;
@@ -39,9 +37,7 @@ void FreeAndNil(T*& p)
 
 // Runs Body between Target's BeginUpdate and EndUpdate; EndUpdate runs also when Body throws, so
 // a failed operation never leaves the target stuck in its update state.
-template <class T, class F>
-void WithinUpdate(T* Target, F&& Body)
-{
+template <class T, class F> void WithinUpdate(T* Target, F&& Body) {
     Target->BeginUpdate();
     try {
         Body();
@@ -65,8 +61,17 @@ protected:
 // ---- TComponent ---------------------------------------------------------------------------------
 
 enum TComponentStateItem {
-    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating, csFixups,
-    csFreeNotification, csInline, csDesignInstance
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFixups,
+    csFreeNotification,
+    csInline,
+    csDesignInstance
 };
 using TComponentState = Set<TComponentStateItem, csLoading, csDesignInstance>;
 
@@ -98,8 +103,8 @@ public:
 
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
-    void DestroyComponents();   // frees the owned components, last first
-    void Destroying();          // marks this and the owned components csDestroying
+    void DestroyComponents(); // frees the owned components, last first
+    void Destroying();        // marks this and the owned components csDestroying
     TComponent* FindComponent(std::string_view AName) const;
 
     void FreeNotification(TComponent* AComponent);
@@ -138,13 +143,13 @@ public:
     int Add(void* Item);
     void Insert(int Index, void* Item);
     void Delete(int Index);
-    int Remove(void* Item);      // index it had, -1 when absent
-    void* Extract(void* Item);   // removes without the lnDeleted notification
+    int Remove(void* Item);    // index it had, -1 when absent
+    void* Extract(void* Item); // removes without the lnDeleted notification
     int IndexOf(void* Item) const;
     void Clear();
     void Exchange(int Index1, int Index2);
     void Move(int CurIndex, int NewIndex);
-    void Pack();                 // drops null entries
+    void Pack(); // drops null entries
     void* First() const { return Get(0); }
     void* Last() const { return Get(Count() - 1); }
     void Sort(const std::function<int(void*, void*)>& Compare);
@@ -213,9 +218,15 @@ public:
 
 // Open modes, with their Windows values; the share flags are accepted and have no effect.
 enum : unsigned {
-    fmOpenRead = 0x0000, fmOpenWrite = 0x0001, fmOpenReadWrite = 0x0002,
-    fmShareCompat = 0x0000, fmShareExclusive = 0x0010, fmShareDenyWrite = 0x0020,
-    fmShareDenyRead = 0x0030, fmShareDenyNone = 0x0040, fmCreate = 0xFFFF,
+    fmOpenRead = 0x0000,
+    fmOpenWrite = 0x0001,
+    fmOpenReadWrite = 0x0002,
+    fmShareCompat = 0x0000,
+    fmShareExclusive = 0x0010,
+    fmShareDenyWrite = 0x0020,
+    fmShareDenyRead = 0x0030,
+    fmShareDenyNone = 0x0040,
+    fmCreate = 0xFFFF,
 };
 
 // A file. fmCreate creates or truncates (EFCreateError "Cannot create file <name>"); the open
@@ -431,9 +442,7 @@ private:
 
 using TCollectionItemClass = std::function<TCollectionItem*(TCollection*)>;
 
-template <class T>
-TCollectionItemClass CollectionItemClass()
-{
+template <class T> TCollectionItemClass CollectionItemClass() {
     return [](TCollection* c) -> TCollectionItem* { return new T(c); };
 }
 
@@ -457,7 +466,7 @@ public:
     int UpdateCount() const { return updateCount_; }
 
 protected:
-    virtual TCollectionItem* GetItem(int Index) const; // EListError when out of range
+    virtual TCollectionItem* GetItem(int Index) const;       // EListError when out of range
     virtual void SetItem(int Index, TCollectionItem* Value); // assigns Value to the item
     // Item null: everything changed. Called when not inside BeginUpdate/EndUpdate.
     virtual void Update(TCollectionItem* Item);
@@ -493,7 +502,7 @@ public:
     void Start();
     void Resume() { Start(); }
     void Terminate() { terminated_ = true; }
-    int WaitFor();  // ReturnValue once the thread has ended
+    int WaitFor(); // ReturnValue once the thread has ended
     bool Terminated() const { return terminated_; }
     bool Suspended() const { return !started_; }
     bool Finished() const { return finished_; }

@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <typeinfo>
 
-std::string TObject::ClassName() const
-{
+std::string TObject::ClassName() const {
     const char* raw = typeid(*this).name();
     int status = 0;
     char* dem = abi::__cxa_demangle(raw, nullptr, nullptr, &status);
@@ -17,8 +16,7 @@ std::string TObject::ClassName() const
     return colon == std::string::npos ? name : name.substr(colon + 2);
 }
 
-void TPersistent::Assign(TPersistent* Source)
-{
+void TPersistent::Assign(TPersistent* Source) {
     if (Source) {
         Source->AssignTo(this);
         return;
@@ -26,23 +24,20 @@ void TPersistent::Assign(TPersistent* Source)
     throw EConvertError(Format(SAssignError, "nil", ClassName()));
 }
 
-void TPersistent::AssignTo(TPersistent* Dest)
-{
+void TPersistent::AssignTo(TPersistent* Dest) {
     throw EConvertError(Format(SAssignError, ClassName(), Dest ? Dest->ClassName() : "nil"));
 }
 
 namespace {
 
-bool IsValidIdent(std::string_view s)
-{
+bool IsValidIdent(std::string_view s) {
     auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
     if (s.empty() || !alpha(s[0]))
         return false;
     return std::all_of(s.begin() + 1, s.end(), [&](char c) { return alpha(c) || (c >= '0' && c <= '9'); });
 }
 
-void Erase(std::vector<TComponent*>& v, TComponent* c)
-{
+void Erase(std::vector<TComponent*>& v, TComponent* c) {
     auto it = std::find(v.begin(), v.end(), c);
     if (it != v.end())
         v.erase(it);
@@ -50,14 +45,12 @@ void Erase(std::vector<TComponent*>& v, TComponent* c)
 
 } // namespace
 
-TComponent::TComponent(TComponent* AOwner)
-{
+TComponent::TComponent(TComponent* AOwner) {
     if (AOwner)
         AOwner->InsertComponent(this);
 }
 
-TComponent::~TComponent()
-{
+TComponent::~TComponent() {
     Destroying();
     // Everyone who asked to hear about this component's end hears it now.
     while (!freeNotifies_.empty()) {
@@ -71,23 +64,20 @@ TComponent::~TComponent()
         owner_->RemoveComponent(this);
 }
 
-TComponent* TComponent::Components(int Index) const
-{
+TComponent* TComponent::Components(int Index) const {
     if (Index < 0 || Index >= ComponentCount())
         throw EListError(Format(SListIndexError, Index));
     return components_[size_t(Index)];
 }
 
-int TComponent::ComponentIndex() const
-{
+int TComponent::ComponentIndex() const {
     if (!owner_)
         return -1;
     auto& v = owner_->components_;
     return int(std::find(v.begin(), v.end(), this) - v.begin());
 }
 
-void TComponent::SetName(const std::string& NewName)
-{
+void TComponent::SetName(const std::string& NewName) {
     if (NewName == name_)
         return;
     if (!NewName.empty() && !IsValidIdent(NewName))
@@ -100,22 +90,21 @@ void TComponent::SetName(const std::string& NewName)
     name_ = NewName;
 }
 
-void TComponent::SetComponentState(TComponentStateItem Item, bool On)
-{
-    if (On) state_ << Item;
-    else state_ >> Item;
+void TComponent::SetComponentState(TComponentStateItem Item, bool On) {
+    if (On)
+        state_ << Item;
+    else
+        state_ >> Item;
 }
 
-void TComponent::SetDesigning(bool Value, bool SetChildren)
-{
+void TComponent::SetDesigning(bool Value, bool SetChildren) {
     SetComponentState(csDesigning, Value);
     if (SetChildren)
         for (TComponent* c : components_)
             c->SetDesigning(Value, true);
 }
 
-void TComponent::InsertComponent(TComponent* AComponent)
-{
+void TComponent::InsertComponent(TComponent* AComponent) {
     if (!AComponent || AComponent->owner_ == this)
         return;
     if (!AComponent->name_.empty()) {
@@ -129,28 +118,24 @@ void TComponent::InsertComponent(TComponent* AComponent)
     Notification(AComponent, opInsert);
 }
 
-void TComponent::RemoveComponent(TComponent* AComponent)
-{
+void TComponent::RemoveComponent(TComponent* AComponent) {
     if (!AComponent || AComponent->owner_ != this)
         return;
     Notification(AComponent, opRemove);
     Remove(AComponent);
 }
 
-void TComponent::Insert(TComponent* AComponent)
-{
+void TComponent::Insert(TComponent* AComponent) {
     components_.push_back(AComponent);
     AComponent->owner_ = this;
 }
 
-void TComponent::Remove(TComponent* AComponent)
-{
+void TComponent::Remove(TComponent* AComponent) {
     AComponent->owner_ = nullptr;
     Erase(components_, AComponent);
 }
 
-void TComponent::DestroyComponents()
-{
+void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         TComponent* c = components_.back();
         Remove(c);
@@ -158,8 +143,7 @@ void TComponent::DestroyComponents()
     }
 }
 
-void TComponent::Destroying()
-{
+void TComponent::Destroying() {
     if (state_.Contains(csDestroying))
         return;
     state_ << csDestroying;
@@ -167,8 +151,7 @@ void TComponent::Destroying()
         c->Destroying();
 }
 
-TComponent* TComponent::FindComponent(std::string_view AName) const
-{
+TComponent* TComponent::FindComponent(std::string_view AName) const {
     if (AName.empty())
         return nullptr;
     for (TComponent* c : components_)
@@ -177,8 +160,7 @@ TComponent* TComponent::FindComponent(std::string_view AName) const
     return nullptr;
 }
 
-void TComponent::FreeNotification(TComponent* AComponent)
-{
+void TComponent::FreeNotification(TComponent* AComponent) {
     if (!AComponent || AComponent == this)
         return;
     if (std::find(freeNotifies_.begin(), freeNotifies_.end(), AComponent) == freeNotifies_.end()) {
@@ -188,8 +170,7 @@ void TComponent::FreeNotification(TComponent* AComponent)
     state_ << csFreeNotification;
 }
 
-void TComponent::RemoveFreeNotification(TComponent* AComponent)
-{
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
     if (!AComponent)
         return;
     Erase(freeNotifies_, AComponent);
@@ -200,8 +181,7 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 
 void TComponent::Loaded() { state_ >> csLoading; }
 
-void TComponent::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent)
         RemoveFreeNotification(AComponent);
     // Index walk: a handler may add or remove owned components.

@@ -25,8 +25,7 @@ constexpr char16_t kHigh[128] = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F, // F8
 };
 
-void AppendUtf8(std::string& out, char32_t u)
-{
+void AppendUtf8(std::string& out, char32_t u) {
     if (u < 0x80) {
         out += char(u);
     } else if (u < 0x800) {
@@ -41,13 +40,9 @@ void AppendUtf8(std::string& out, char32_t u)
 
 } // namespace
 
-char32_t Cp1251ToUnicode(unsigned char c)
-{
-    return c < 0x80 ? char32_t(c) : char32_t(kHigh[c - 0x80]);
-}
+char32_t Cp1251ToUnicode(unsigned char c) { return c < 0x80 ? char32_t(c) : char32_t(kHigh[c - 0x80]); }
 
-char UnicodeToCp1251(char32_t u)
-{
+char UnicodeToCp1251(char32_t u) {
     if (u < 0x80)
         return char(u);
     // Cyrillic А..я is contiguous; everything else is a short scan of the table.
@@ -59,8 +54,7 @@ char UnicodeToCp1251(char32_t u)
     return '?';
 }
 
-std::string Cp1251ToUtf8(std::string_view s)
-{
+std::string Cp1251ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size() * 2);
     for (unsigned char c : s)
@@ -71,8 +65,7 @@ std::string Cp1251ToUtf8(std::string_view s)
 namespace {
 // Decodes UTF-8 into CP1251; false when a code point has no CP1251 byte or a sequence is malformed
 // (each such place becomes '?').
-bool DecodeUtf8(std::string_view s, std::string& out)
-{
+bool DecodeUtf8(std::string_view s, std::string& out) {
     bool exact = true;
     out.clear();
     out.reserve(s.size());
@@ -87,11 +80,24 @@ bool DecodeUtf8(std::string_view s, std::string& out)
         unsigned char c = s[i];
         int len = 0;
         char32_t u = 0;
-        if (c < 0x80) { out += char(c); ++i; continue; }
-        if ((c & 0xE0) == 0xC0) { len = 2; u = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; u = c & 0x0F; }
-        else if ((c & 0xF8) == 0xF0) { len = 4; u = c & 0x07; }
-        else { bad(1); continue; }
+        if (c < 0x80) {
+            out += char(c);
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            u = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            u = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            u = c & 0x07;
+        } else {
+            bad(1);
+            continue;
+        }
         int k = 1;
         for (; k < len && i + k < n; ++k) {
             unsigned char cc = s[i + k];
@@ -99,11 +105,17 @@ bool DecodeUtf8(std::string_view s, std::string& out)
                 break;
             u = (u << 6) | (cc & 0x3F);
         }
-        if (k < len) { bad(size_t(k)); continue; }
+        if (k < len) {
+            bad(size_t(k));
+            continue;
+        }
         // Overlong forms are malformed, not an alternative spelling of a character.
         static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
         const char b = u < kMin[len] ? '?' : UnicodeToCp1251(u);
-        if (b == '?') { bad(size_t(len)); continue; }
+        if (b == '?') {
+            bad(size_t(len));
+            continue;
+        }
         out += b;
         i += len;
     }
@@ -111,8 +123,7 @@ bool DecodeUtf8(std::string_view s, std::string& out)
 }
 } // namespace
 
-std::string Utf8ToCp1251(std::string_view s)
-{
+std::string Utf8ToCp1251(std::string_view s) {
     std::string out;
     DecodeUtf8(s, out);
     return out;
@@ -120,8 +131,7 @@ std::string Utf8ToCp1251(std::string_view s)
 
 bool TryUtf8ToCp1251(std::string_view s, std::string& out) { return DecodeUtf8(s, out); }
 
-std::u16string Cp1251ToUtf16(std::string_view s)
-{
+std::u16string Cp1251ToUtf16(std::string_view s) {
     std::u16string out;
     out.reserve(s.size());
     for (unsigned char c : s)
@@ -129,8 +139,7 @@ std::u16string Cp1251ToUtf16(std::string_view s)
     return out;
 }
 
-std::string Utf16ToCp1251(std::u16string_view s)
-{
+std::string Utf16ToCp1251(std::u16string_view s) {
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size(); ++i) {

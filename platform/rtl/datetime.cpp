@@ -46,28 +46,47 @@ struct LocaleTable {
 };
 
 const LocaleTable kUs = {
-    '.', ',', '/', ':', "M/d/yyyy", "h:mm:ss AMPM", "h:mm AMPM", "$", 0, 0,
+    '.',
+    ',',
+    '/',
+    ':',
+    "M/d/yyyy",
+    "h:mm:ss AMPM",
+    "h:mm AMPM",
+    "$",
+    0,
+    0,
     {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"},
     {"January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
      "November", "December"},
     {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
     {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
-    "AM", "PM",
+    "AM",
+    "PM",
 };
 
 // The thousands separator is the no-break space, 0xA0 in CP1251.
 const LocaleTable kRussian = {
-    ',', '\xA0', '.', ':', "dd.MM.yyyy", "H:mm:ss", "H:mm", "р.", 1, 5,
+    ',',
+    '\xA0',
+    '.',
+    ':',
+    "dd.MM.yyyy",
+    "H:mm:ss",
+    "H:mm",
+    "р.",
+    1,
+    5,
     {"янв", "фев", "мар", "апр", "май", "июн", "июл", "авг", "сен", "окт", "ноя", "дек"},
-    {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь", "Июль", "Август", "Сентябрь", "Октябрь",
-     "Ноябрь", "Декабрь"},
+    {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь", "Июль", "Август", "Сентябрь", "Октябрь", "Ноябрь",
+     "Декабрь"},
     {"Вс", "Пн", "Вт", "Ср", "Чт", "Пт", "Сб"},
     {"воскресенье", "понедельник", "вторник", "среда", "четверг", "пятница", "суббота"},
-    "", "",
+    "",
+    "",
 };
 
-void Apply(const LocaleTable& t)
-{
+void Apply(const LocaleTable& t) {
     DecimalSeparator = t.decimal;
     ThousandSeparator = t.thousand;
     DateSeparator = t.date;
@@ -95,8 +114,7 @@ void Apply(const LocaleTable& t)
 const bool g_localeRead = (InitLocaleSettings(), true);
 
 // Days since 1970-01-01 of a proleptic Gregorian date (civil-calendar arithmetic).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = unsigned(y - era * 400);
@@ -105,8 +123,7 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
     return era * 146097 + int64_t(doe) - 719468;
 }
 
-void CivilFromDays(int64_t z, int& y, unsigned& m, unsigned& d)
-{
+void CivilFromDays(int64_t z, int& y, unsigned& m, unsigned& d) {
     z += 719468;
     const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const unsigned doe = unsigned(z - era * 146097);
@@ -127,8 +144,7 @@ constexpr double kEndDay = 2958466;
 // Splits a TDateTime into whole days and milliseconds of the day; the fraction counts from
 // midnight even for days before 1899-12-30. False for values outside the date range (NaN too),
 // which damaged files can hold.
-bool Split(TDateTime dt, int64_t& day, int& ms)
-{
+bool Split(TDateTime dt, int64_t& day, int& ms) {
     day = 0;
     ms = 0;
     if (!(dt > kFirstDay - 1 && dt < kEndDay))
@@ -144,15 +160,15 @@ bool Split(TDateTime dt, int64_t& day, int& ms)
     return day >= int64_t(kFirstDay) && day < int64_t(kEndDay);
 }
 
-TDateTime SystemClock()
-{
+TDateTime SystemClock() {
     timeval tv{};
     gettimeofday(&tv, nullptr);
     time_t t = tv.tv_sec;
     tm local{};
     localtime_r(&t, &local);
-    double day = double(DaysFromCivil(local.tm_year + 1900, unsigned(local.tm_mon + 1), unsigned(local.tm_mday)) +
-                        kUnixEpochSerial);
+    double day =
+        double(DaysFromCivil(local.tm_year + 1900, unsigned(local.tm_mon + 1), unsigned(local.tm_mday)) +
+               kUnixEpochSerial);
     double ms = ((local.tm_hour * 60.0 + local.tm_min) * 60.0 + local.tm_sec) * 1000.0 + tv.tv_usec / 1000;
     return day + ms / MSecsPerDay;
 }
@@ -161,8 +177,7 @@ TClockFunc g_clock = &SystemClock;
 
 } // namespace
 
-void InitLocaleSettings()
-{
+void InitLocaleSettings() {
     for (const char* v : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
         const char* val = std::getenv(v);
         if (val && *val) {
@@ -175,45 +190,42 @@ void InitLocaleSettings()
 
 bool IsLeapYear(int y) { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }
 
-int DaysInMonth(int y, int m)
-{
+int DaysInMonth(int y, int m) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (m < 1 || m > 12) return 0;
+    if (m < 1 || m > 12)
+        return 0;
     return kDays[m - 1] + (m == 2 && IsLeapYear(y));
 }
 
-bool TryEncodeDate(int y, int m, int d, TDateTime& out)
-{
+bool TryEncodeDate(int y, int m, int d, TDateTime& out) {
     if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m))
         return false;
     out = double(DaysFromCivil(y, unsigned(m), unsigned(d)) + kUnixEpochSerial);
     return true;
 }
 
-bool TryEncodeTime(int h, int mi, int s, int ms, TDateTime& out)
-{
+bool TryEncodeTime(int h, int mi, int s, int ms, TDateTime& out) {
     if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59 || ms < 0 || ms > 999)
         return false;
     out = (((h * 60.0 + mi) * 60.0 + s) * 1000.0 + ms) / MSecsPerDay;
     return true;
 }
 
-TDateTime EncodeDate(int y, int m, int d)
-{
+TDateTime EncodeDate(int y, int m, int d) {
     TDateTime r;
-    if (!TryEncodeDate(y, m, d, r)) throw EConvertError(SDateEncodeError);
+    if (!TryEncodeDate(y, m, d, r))
+        throw EConvertError(SDateEncodeError);
     return r;
 }
 
-TDateTime EncodeTime(int h, int mi, int s, int ms)
-{
+TDateTime EncodeTime(int h, int mi, int s, int ms) {
     TDateTime r;
-    if (!TryEncodeTime(h, mi, s, ms, r)) throw EConvertError(STimeEncodeError);
+    if (!TryEncodeTime(h, mi, s, ms, r))
+        throw EConvertError(STimeEncodeError);
     return r;
 }
 
-void DecodeDate(TDateTime dt, unsigned short& year, unsigned short& month, unsigned short& day)
-{
+void DecodeDate(TDateTime dt, unsigned short& year, unsigned short& month, unsigned short& day) {
     int64_t days;
     int ms;
     year = month = day = 0;
@@ -228,8 +240,7 @@ void DecodeDate(TDateTime dt, unsigned short& year, unsigned short& month, unsig
 }
 
 void DecodeTime(TDateTime dt, unsigned short& hour, unsigned short& min, unsigned short& sec,
-                unsigned short& msec)
-{
+                unsigned short& msec) {
     int64_t days;
     int ms;
     Split(dt, days, ms);
@@ -239,19 +250,18 @@ void DecodeTime(TDateTime dt, unsigned short& hour, unsigned short& min, unsigne
     msec = (unsigned short)(ms % 1000);
 }
 
-int DayOfWeek(TDateTime dt)
-{
+int DayOfWeek(TDateTime dt) {
     int64_t days;
     int ms;
     Split(dt, days, ms);
     // 1899-12-30 was a Saturday.
     int64_t w = (days + 6) % 7;
-    if (w < 0) w += 7;
+    if (w < 0)
+        w += 7;
     return int(w) + 1;
 }
 
-TDateTime IncMonth(TDateTime dt, int months)
-{
+TDateTime IncMonth(TDateTime dt, int months) {
     unsigned short y, m, d;
     DecodeDate(dt, y, m, d);
     int total = y * 12 + (m - 1) + months;
@@ -265,8 +275,7 @@ TDateTime IncMonth(TDateTime dt, int months)
 void SetClock(TClockFunc f) { g_clock = f ? f : &SystemClock; }
 TDateTime Now() { return g_clock(); }
 TDateTime Date() { return std::trunc(g_clock()); }
-TDateTime Time()
-{
+TDateTime Time() {
     TDateTime n = g_clock();
     return n - std::trunc(n);
 }
@@ -275,13 +284,11 @@ namespace {
 
 std::string Two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
-bool StartsWithText(std::string_view s, size_t i, std::string_view what)
-{
+bool StartsWithText(std::string_view s, size_t i, std::string_view what) {
     return s.size() - i >= what.size() && SameText(s.substr(i, what.size()), what);
 }
 
-void FormatInto(std::string& out, std::string_view f, TDateTime dt, int depth)
-{
+void FormatInto(std::string& out, std::string_view f, TDateTime dt, int depth) {
     unsigned short y, mo, d, h, mi, s, ms;
     DecodeDate(dt, y, mo, d);
     DecodeTime(dt, h, mi, s, ms);
@@ -297,30 +304,43 @@ void FormatInto(std::string& out, std::string_view f, TDateTime dt, int depth)
         char c = f[i];
         char lc = char(c | 0x20);
         size_t run = 1;
-        while (i + run < f.size() && (f[i + run] | 0x20) == lc && lc >= 'a' && lc <= 'z') ++run;
+        while (i + run < f.size() && (f[i + run] | 0x20) == lc && lc >= 'a' && lc <= 'z')
+            ++run;
         if (c == '"' || c == '\'') {
             size_t e = f.find(c, i + 1);
-            if (e == std::string_view::npos) e = f.size();
+            if (e == std::string_view::npos)
+                e = f.size();
             out.append(f.substr(i + 1, e - i - 1));
             i = e + 1;
             continue;
         }
         bool hour = false;
         if (lc == 'd') {
-            if (run == 1) out += std::to_string(d);
-            else if (run == 2) out += Two(d);
-            else if (run == 3) out += ShortDayNames[DayOfWeek(dt) - 1];
-            else if (run == 4) out += LongDayNames[DayOfWeek(dt) - 1];
-            else if (run == 5 && depth == 0) FormatInto(out, ShortDateFormat, dt, 1);
-            else if (depth == 0) FormatInto(out, ShortDateFormat, dt, 1);
+            if (run == 1)
+                out += std::to_string(d);
+            else if (run == 2)
+                out += Two(d);
+            else if (run == 3)
+                out += ShortDayNames[DayOfWeek(dt) - 1];
+            else if (run == 4)
+                out += LongDayNames[DayOfWeek(dt) - 1];
+            else if (run == 5 && depth == 0)
+                FormatInto(out, ShortDateFormat, dt, 1);
+            else if (depth == 0)
+                FormatInto(out, ShortDateFormat, dt, 1);
         } else if (lc == 'y') {
             out += run <= 2 ? Two(y % 100) : std::to_string(y);
         } else if (lc == 'm') {
-            if (lastWasHour) out += run >= 2 ? Two(mi) : std::to_string(mi);
-            else if (run == 1) out += std::to_string(mo);
-            else if (run == 2) out += Two(mo);
-            else if (mo >= 1 && run == 3) out += ShortMonthNames[mo - 1]; // mo is 0 for no date
-            else if (mo >= 1) out += LongMonthNames[mo - 1];
+            if (lastWasHour)
+                out += run >= 2 ? Two(mi) : std::to_string(mi);
+            else if (run == 1)
+                out += std::to_string(mo);
+            else if (run == 2)
+                out += Two(mo);
+            else if (mo >= 1 && run == 3)
+                out += ShortMonthNames[mo - 1]; // mo is 0 for no date
+            else if (mo >= 1)
+                out += LongMonthNames[mo - 1];
         } else if (lc == 'h') {
             out += run >= 2 ? Two(hourShown) : std::to_string(hourShown);
             hour = true;
@@ -332,7 +352,8 @@ void FormatInto(std::string& out, std::string_view f, TDateTime dt, int depth)
             std::string z = std::to_string(ms);
             out += run >= 3 ? std::string(3 - z.size(), '0') + z : z;
         } else if (lc == 't') {
-            if (depth == 0) FormatInto(out, run >= 2 ? LongTimeFormat : ShortTimeFormat, dt, 1);
+            if (depth == 0)
+                FormatInto(out, run >= 2 ? LongTimeFormat : ShortTimeFormat, dt, 1);
         } else if (lc == 'c' && depth == 0) {
             FormatInto(out, ShortDateFormat, dt, 1);
             if (dt - std::trunc(dt) != 0) {
@@ -355,79 +376,106 @@ void FormatInto(std::string& out, std::string_view f, TDateTime dt, int depth)
         } else {
             out.append(f.substr(i, run));
         }
-        if (hour) lastWasHour = true;
-        else if (lc >= 'a' && lc <= 'z' && lc != 'h') lastWasHour = false;
+        if (hour)
+            lastWasHour = true;
+        else if (lc >= 'a' && lc <= 'z' && lc != 'h')
+            lastWasHour = false;
         i += run;
     }
 }
 
 // Reads digits at i (after blanks); false when there are none.
-bool ScanNumber(std::string_view s, size_t& i, int& v, int& len)
-{
-    while (i < s.size() && s[i] == ' ') ++i;
+bool ScanNumber(std::string_view s, size_t& i, int& v, int& len) {
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     size_t b = i;
     v = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - b < 9) v = v * 10 + (s[i++] - '0');
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - b < 9)
+        v = v * 10 + (s[i++] - '0');
     len = int(i - b);
     return len > 0;
 }
 
-bool ScanChar(std::string_view s, size_t& i, char c)
-{
-    while (i < s.size() && s[i] == ' ') ++i;
-    if (i < s.size() && s[i] == c) { ++i; return true; }
+bool ScanChar(std::string_view s, size_t& i, char c) {
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    if (i < s.size() && s[i] == c) {
+        ++i;
+        return true;
+    }
     return false;
 }
 
-int ScanAmPm(std::string_view s, size_t& i)
-{
-    while (i < s.size() && s[i] == ' ') ++i;
+int ScanAmPm(std::string_view s, size_t& i) {
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     const std::string_view am[] = {TimeAMString, "AM"};
     const std::string_view pm[] = {TimePMString, "PM"};
     for (auto w : am)
-        if (!w.empty() && StartsWithText(s, i, w)) { i += w.size(); return 0; }
+        if (!w.empty() && StartsWithText(s, i, w)) {
+            i += w.size();
+            return 0;
+        }
     for (auto w : pm)
-        if (!w.empty() && StartsWithText(s, i, w)) { i += w.size(); return 12; }
+        if (!w.empty() && StartsWithText(s, i, w)) {
+            i += w.size();
+            return 12;
+        }
     return -1;
 }
 
-bool ScanTime(std::string_view s, size_t& i, TDateTime& out)
-{
+bool ScanTime(std::string_view s, size_t& i, TDateTime& out) {
     int base = ScanAmPm(s, i);
     int h, m = 0, sec = 0, ms = 0, len;
-    if (!ScanNumber(s, i, h, len)) return false;
+    if (!ScanNumber(s, i, h, len))
+        return false;
     if (ScanChar(s, i, TimeSeparator)) {
-        if (!ScanNumber(s, i, m, len)) return false;
+        if (!ScanNumber(s, i, m, len))
+            return false;
         if (ScanChar(s, i, TimeSeparator)) {
-            if (!ScanNumber(s, i, sec, len)) return false;
-            if (ScanChar(s, i, DecimalSeparator) && !ScanNumber(s, i, ms, len)) return false;
+            if (!ScanNumber(s, i, sec, len))
+                return false;
+            if (ScanChar(s, i, DecimalSeparator) && !ScanNumber(s, i, ms, len))
+                return false;
         }
     }
-    if (base < 0) base = ScanAmPm(s, i);
+    if (base < 0)
+        base = ScanAmPm(s, i);
     if (base >= 0) {
-        if (h == 0 || h > 12) return false;
+        if (h == 0 || h > 12)
+            return false;
         h = h % 12 + base;
     }
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     return TryEncodeTime(h, m, sec, ms, out);
 }
 
-bool ScanDate(std::string_view s, size_t& i, TDateTime& out)
-{
+bool ScanDate(std::string_view s, size_t& i, TDateTime& out) {
     int n[3], len[3], count = 0;
-    if (!ScanNumber(s, i, n[0], len[0])) return false;
+    if (!ScanNumber(s, i, n[0], len[0]))
+        return false;
     count = 1;
     while (count < 3 && ScanChar(s, i, DateSeparator)) {
-        if (!ScanNumber(s, i, n[count], len[count])) return false;
+        if (!ScanNumber(s, i, n[count], len[count]))
+            return false;
         ++count;
     }
-    if (count < 2) return false;
+    if (count < 2)
+        return false;
     // Field order from the short date format: the first of d, M, y decides.
     char order[3] = {'m', 'd', 'y'};
     std::string f = LowerCase(ShortDateFormat);
     size_t pd = f.find('d'), pm = f.find('m'), py = f.find('y');
-    if (py < pm && pm < pd) { order[0] = 'y'; order[1] = 'm'; order[2] = 'd'; }
-    else if (pd < pm) { order[0] = 'd'; order[1] = 'm'; order[2] = 'y'; }
+    if (py < pm && pm < pd) {
+        order[0] = 'y';
+        order[1] = 'm';
+        order[2] = 'd';
+    } else if (pd < pm) {
+        order[0] = 'd';
+        order[1] = 'm';
+        order[2] = 'y';
+    }
     unsigned short cy, cm, cd;
     DecodeDate(Date(), cy, cm, cd);
     int y = cy, m = 0, d = 0, yLen = 4;
@@ -435,25 +483,31 @@ bool ScanDate(std::string_view s, size_t& i, TDateTime& out)
         // Day and month only, in the format's order; the year is this year.
         int k = 0;
         for (char o : order) {
-            if (o == 'y') continue;
+            if (o == 'y')
+                continue;
             (o == 'd' ? d : m) = n[k++];
         }
     } else {
         for (int k = 0; k < 3; ++k) {
-            if (order[k] == 'y') { y = n[k]; yLen = len[k]; }
-            else if (order[k] == 'm') m = n[k];
-            else d = n[k];
+            if (order[k] == 'y') {
+                y = n[k];
+                yLen = len[k];
+            } else if (order[k] == 'm')
+                m = n[k];
+            else
+                d = n[k];
         }
-        if (yLen <= 2) y += cy / 100 * 100;
+        if (yLen <= 2)
+            y += cy / 100 * 100;
     }
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     return TryEncodeDate(y, m, d, out);
 }
 
 } // namespace
 
-std::string FormatDateTime(std::string_view format, TDateTime dt)
-{
+std::string FormatDateTime(std::string_view format, TDateTime dt) {
     std::string out;
     FormatInto(out, format.empty() ? std::string_view("c") : format, dt, 0);
     return out;
@@ -463,40 +517,39 @@ std::string DateToStr(TDateTime dt) { return FormatDateTime("ddddd", dt); }
 std::string TimeToStr(TDateTime dt) { return FormatDateTime("tt", dt); }
 std::string DateTimeToStr(TDateTime dt) { return FormatDateTime("c", dt); }
 
-bool TryStrToTime(std::string_view s, TDateTime& out)
-{
+bool TryStrToTime(std::string_view s, TDateTime& out) {
     size_t i = 0;
     TDateTime t;
-    if (!ScanTime(s, i, t) || i != s.size()) return false;
+    if (!ScanTime(s, i, t) || i != s.size())
+        return false;
     out = t;
     return true;
 }
 
-bool TryStrToDate(std::string_view s, TDateTime& out)
-{
+bool TryStrToDate(std::string_view s, TDateTime& out) {
     size_t i = 0;
     TDateTime d;
-    if (!ScanDate(s, i, d) || i != s.size()) return false;
+    if (!ScanDate(s, i, d) || i != s.size())
+        return false;
     out = d;
     return true;
 }
 
-TDateTime StrToTime(std::string_view s)
-{
+TDateTime StrToTime(std::string_view s) {
     TDateTime t;
-    if (!TryStrToTime(s, t)) throw EConvertError(Format(SInvalidTime, s));
+    if (!TryStrToTime(s, t))
+        throw EConvertError(Format(SInvalidTime, s));
     return t;
 }
 
-TDateTime StrToDate(std::string_view s)
-{
+TDateTime StrToDate(std::string_view s) {
     TDateTime d;
-    if (!TryStrToDate(s, d)) throw EConvertError(Format(SInvalidDate, s));
+    if (!TryStrToDate(s, d))
+        throw EConvertError(Format(SInvalidDate, s));
     return d;
 }
 
-bool TryStrToDateTime(std::string_view s, TDateTime& out)
-{
+bool TryStrToDateTime(std::string_view s, TDateTime& out) {
     size_t i = 0;
     TDateTime d = 0, t = 0;
     const bool haveDate = ScanDate(s, i, d);
@@ -513,9 +566,9 @@ bool TryStrToDateTime(std::string_view s, TDateTime& out)
     return true;
 }
 
-TDateTime StrToDateTime(std::string_view s)
-{
+TDateTime StrToDateTime(std::string_view s) {
     TDateTime dt;
-    if (!TryStrToDateTime(s, dt)) throw EConvertError(Format(SInvalidDateTime, s));
+    if (!TryStrToDateTime(s, dt))
+        throw EConvertError(Format(SInvalidDateTime, s));
     return dt;
 }

@@ -19,8 +19,7 @@ namespace {
 bool IsDelim(char c) { return c == '\\' || c == '/'; }
 
 // Index just after the last folder separator or drive colon; 0 when none.
-size_t NameStart(std::string_view s)
-{
+size_t NameStart(std::string_view s) {
     for (size_t i = s.size(); i > 0; --i)
         if (IsDelim(s[i - 1]) || s[i - 1] == ':')
             return i;
@@ -28,8 +27,7 @@ size_t NameStart(std::string_view s)
 }
 
 // Index of the extension's '.', or npos.
-size_t ExtStart(std::string_view s)
-{
+size_t ExtStart(std::string_view s) {
     size_t start = NameStart(s);
     for (size_t i = s.size(); i > start; --i)
         if (s[i - 1] == '.')
@@ -41,8 +39,7 @@ size_t ExtStart(std::string_view s)
 
 std::string ExtractFilePath(std::string_view f) { return std::string(f.substr(0, NameStart(f))); }
 
-std::string ExtractFileDir(std::string_view f)
-{
+std::string ExtractFileDir(std::string_view f) {
     size_t n = NameStart(f);
     // Keep a root ("/" or "C:\") whole.
     if (n > 1 && IsDelim(f[n - 1]) && f[n - 2] != ':')
@@ -52,20 +49,17 @@ std::string ExtractFileDir(std::string_view f)
 
 std::string ExtractFileName(std::string_view f) { return std::string(f.substr(NameStart(f))); }
 
-std::string ExtractFileExt(std::string_view f)
-{
+std::string ExtractFileExt(std::string_view f) {
     size_t e = ExtStart(f);
     return e == std::string_view::npos ? std::string() : std::string(f.substr(e));
 }
 
-std::string ChangeFileExt(std::string_view f, std::string_view ext)
-{
+std::string ChangeFileExt(std::string_view f, std::string_view ext) {
     size_t e = ExtStart(f);
     return std::string(f.substr(0, e == std::string_view::npos ? f.size() : e)) + std::string(ext);
 }
 
-std::string IncludeTrailingPathDelimiter(std::string_view s)
-{
+std::string IncludeTrailingPathDelimiter(std::string_view s) {
     std::string r(s);
     if (r.empty() || !IsDelim(r.back()))
         r += PathDelim;
@@ -74,8 +68,7 @@ std::string IncludeTrailingPathDelimiter(std::string_view s)
 
 std::string IncludeTrailingBackslash(std::string_view s) { return IncludeTrailingPathDelimiter(s); }
 
-std::string ExcludeTrailingPathDelimiter(std::string_view s)
-{
+std::string ExcludeTrailingPathDelimiter(std::string_view s) {
     std::string r(s);
     if (!r.empty() && IsDelim(r.back()))
         r.pop_back();
@@ -84,30 +77,28 @@ std::string ExcludeTrailingPathDelimiter(std::string_view s)
 
 std::string ExcludeTrailingBackslash(std::string_view s) { return ExcludeTrailingPathDelimiter(s); }
 
-std::string NativePath(std::string_view f)
-{
+std::string NativePath(std::string_view f) {
     std::string r(f);
     for (char& c : r)
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     return Cp1251ToUtf8(r);
 }
 
 bool TryFromNativePath(std::string_view native, std::string& out) { return TryUtf8ToCp1251(native, out); }
 
-std::string UnrepresentableNameMessage(std::string_view native)
-{
-    return "Имя \"" + Utf8ToCp1251(native) + "\" содержит символы, которых нет в кодировке Windows-1251, "
+std::string UnrepresentableNameMessage(std::string_view native) {
+    return "Имя \"" + Utf8ToCp1251(native) +
+           "\" содержит символы, которых нет в кодировке Windows-1251, "
            "и не может быть использовано.";
 }
 
-bool FileExists(std::string_view f)
-{
+bool FileExists(std::string_view f) {
     std::error_code ec;
     return !f.empty() && fs::is_regular_file(NativePath(f), ec);
 }
 
-bool DirectoryExists(std::string_view d)
-{
+bool DirectoryExists(std::string_view d) {
     std::error_code ec;
     return !d.empty() && fs::is_directory(NativePath(d), ec);
 }
@@ -115,8 +106,7 @@ bool DirectoryExists(std::string_view d)
 // A file only: an empty folder is not deleted, as on Windows.
 bool DeleteFile(std::string_view f) { return ::unlink(NativePath(f).c_str()) == 0; }
 
-bool RenameFile(std::string_view oldName, std::string_view newName)
-{
+bool RenameFile(std::string_view oldName, std::string_view newName) {
     std::error_code ec;
     // Like the original, never replace an existing file.
     if (fs::exists(NativePath(newName), ec))
@@ -124,16 +114,15 @@ bool RenameFile(std::string_view oldName, std::string_view newName)
     return std::rename(NativePath(oldName).c_str(), NativePath(newName).c_str()) == 0;
 }
 
-bool ForceDirectories(std::string_view d)
-{
+bool ForceDirectories(std::string_view d) {
     std::error_code ec;
-    if (d.empty()) return false;
+    if (d.empty())
+        return false;
     fs::create_directories(NativePath(d), ec);
     return DirectoryExists(d);
 }
 
-std::string GetCurrentDir()
-{
+std::string GetCurrentDir() {
     std::error_code ec;
     std::string dir;
     TryFromNativePath(fs::current_path(ec).string(), dir); // '?' where the name cannot be held

@@ -7,18 +7,18 @@
 
 namespace {
 
-std::string_view TrimView(std::string_view s)
-{
+std::string_view TrimView(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && (unsigned char)s[b] <= ' ') ++b;
-    while (e > b && (unsigned char)s[e - 1] <= ' ') --e;
+    while (b < e && (unsigned char)s[b] <= ' ')
+        ++b;
+    while (e > b && (unsigned char)s[e - 1] <= ' ')
+        --e;
     return s.substr(b, e - b);
 }
 
 // The text between '[' and ']' of a header line, trimmed; false for other lines. The view
 // points into `line`.
-bool HeaderName(std::string_view line, std::string_view& name)
-{
+bool HeaderName(std::string_view line, std::string_view& name) {
     std::string_view t = TrimView(line);
     if (t.empty() || t[0] != '[')
         return false;
@@ -27,16 +27,14 @@ bool HeaderName(std::string_view line, std::string_view& name)
     return true;
 }
 
-bool IsHeader(std::string_view line)
-{
+bool IsHeader(std::string_view line) {
     std::string_view name;
     return HeaderName(line, name);
 }
 
 // Key and raw value of a key line; false for blank, comment and other lines. The views point
 // into `line`.
-bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value)
-{
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
     std::string_view t = TrimView(line);
     if (t.empty() || t[0] == ';')
         return false;
@@ -48,27 +46,25 @@ bool KeyLine(std::string_view line, std::string_view& key, std::string_view& val
     return true;
 }
 
-std::string CleanValue(std::string_view v)
-{
+std::string CleanValue(std::string_view v) {
     std::string t = Trim(v);
     if (t.size() >= 2 && (t[0] == '"' || t[0] == '\'') && t.back() == t[0])
         t = t.substr(1, t.size() - 2);
     return t;
 }
 
-std::string OneLine(std::string_view s)
-{
+std::string OneLine(std::string_view s) {
     std::string r(s);
     for (char& c : r)
-        if (c == '\r' || c == '\n') c = ' ';
+        if (c == '\r' || c == '\n')
+            c = ' ';
     return r;
 }
 
 using Lines = std::vector<std::string>;
 
 // Header line of the first section of that name, or -1.
-int FindSection(const Lines& lines, std::string_view Section)
-{
+int FindSection(const Lines& lines, std::string_view Section) {
     std::string_view name;
     const std::string_view want = TrimView(Section);
     for (size_t i = 0; i < lines.size(); ++i)
@@ -78,8 +74,7 @@ int FindSection(const Lines& lines, std::string_view Section)
 }
 
 // First line after the section that starts at `header`.
-int SectionEnd(const Lines& lines, int header)
-{
+int SectionEnd(const Lines& lines, int header) {
     size_t i = size_t(header) + 1;
     while (i < lines.size() && !IsHeader(lines[i]))
         ++i;
@@ -87,8 +82,7 @@ int SectionEnd(const Lines& lines, int header)
 }
 
 // Line of the first key of that name in the section, or -1.
-int FindKey(const Lines& lines, int header, std::string_view Ident)
-{
+int FindKey(const Lines& lines, int header, std::string_view Ident) {
     std::string_view key, value;
     const std::string_view want = TrimView(Ident);
     const int end = SectionEnd(lines, header);
@@ -102,24 +96,20 @@ int FindKey(const Lines& lines, int header, std::string_view Ident)
 
 // ---- TCustomIniFile -----------------------------------------------------------------------------
 
-int TCustomIniFile::ReadInteger(std::string_view Section, std::string_view Ident, int Default)
-{
+int TCustomIniFile::ReadInteger(std::string_view Section, std::string_view Ident, int Default) {
     std::string s = ReadString(Section, Ident, "");
     return StrToIntDef(s, Default);
 }
 
-void TCustomIniFile::WriteInteger(std::string_view Section, std::string_view Ident, int Value)
-{
+void TCustomIniFile::WriteInteger(std::string_view Section, std::string_view Ident, int Value) {
     WriteString(Section, Ident, IntToStr(Value));
 }
 
-bool TCustomIniFile::ReadBool(std::string_view Section, std::string_view Ident, bool Default)
-{
+bool TCustomIniFile::ReadBool(std::string_view Section, std::string_view Ident, bool Default) {
     return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
 }
 
-void TCustomIniFile::WriteBool(std::string_view Section, std::string_view Ident, bool Value)
-{
+void TCustomIniFile::WriteBool(std::string_view Section, std::string_view Ident, bool Value) {
     WriteString(Section, Ident, Value ? "1" : "0");
 }
 
@@ -127,63 +117,52 @@ namespace {
 
 template <class T>
 T ReadConverted(TCustomIniFile& ini, std::string_view Section, std::string_view Ident, T Default,
-                bool (*convert)(std::string_view, T&))
-{
+                bool (*convert)(std::string_view, T&)) {
     T v;
     return convert(ini.ReadString(Section, Ident, ""), v) ? v : Default;
 }
 
 } // namespace
 
-double TCustomIniFile::ReadFloat(std::string_view Section, std::string_view Ident, double Default)
-{
+double TCustomIniFile::ReadFloat(std::string_view Section, std::string_view Ident, double Default) {
     return ReadConverted(*this, Section, Ident, Default, &TryStrToFloat);
 }
 
-void TCustomIniFile::WriteFloat(std::string_view Section, std::string_view Ident, double Value)
-{
+void TCustomIniFile::WriteFloat(std::string_view Section, std::string_view Ident, double Value) {
     WriteString(Section, Ident, FloatToStr(Value));
 }
 
-TDateTime TCustomIniFile::ReadDate(std::string_view Section, std::string_view Ident, TDateTime Default)
-{
+TDateTime TCustomIniFile::ReadDate(std::string_view Section, std::string_view Ident, TDateTime Default) {
     return ReadConverted(*this, Section, Ident, Default, &TryStrToDate);
 }
 
-void TCustomIniFile::WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value)
-{
+void TCustomIniFile::WriteDate(std::string_view Section, std::string_view Ident, TDateTime Value) {
     WriteString(Section, Ident, DateToStr(Value));
 }
 
-TDateTime TCustomIniFile::ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default)
-{
+TDateTime TCustomIniFile::ReadDateTime(std::string_view Section, std::string_view Ident, TDateTime Default) {
     return ReadConverted(*this, Section, Ident, Default, &TryStrToDateTime);
 }
 
-void TCustomIniFile::WriteDateTime(std::string_view Section, std::string_view Ident, TDateTime Value)
-{
+void TCustomIniFile::WriteDateTime(std::string_view Section, std::string_view Ident, TDateTime Value) {
     WriteString(Section, Ident, DateTimeToStr(Value));
 }
 
-TDateTime TCustomIniFile::ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default)
-{
+TDateTime TCustomIniFile::ReadTime(std::string_view Section, std::string_view Ident, TDateTime Default) {
     return ReadConverted(*this, Section, Ident, Default, &TryStrToTime);
 }
 
-void TCustomIniFile::WriteTime(std::string_view Section, std::string_view Ident, TDateTime Value)
-{
+void TCustomIniFile::WriteTime(std::string_view Section, std::string_view Ident, TDateTime Value) {
     WriteString(Section, Ident, TimeToStr(Value));
 }
 
-bool TCustomIniFile::SectionExists(std::string_view Section)
-{
+bool TCustomIniFile::SectionExists(std::string_view Section) {
     TStringList keys;
     ReadSection(Section, &keys);
     return keys.Count() > 0;
 }
 
-bool TCustomIniFile::ValueExists(std::string_view Section, std::string_view Ident)
-{
+bool TCustomIniFile::ValueExists(std::string_view Section, std::string_view Ident) {
     TStringList keys;
     ReadSection(Section, &keys);
     return keys.IndexOf(Ident) >= 0;
@@ -194,21 +173,19 @@ bool TCustomIniFile::ValueExists(std::string_view Section, std::string_view Iden
 TIniFile::TIniFile(const std::string& FileName) : TIniFile(FileName, true) {}
 
 TIniFile::TIniFile(const std::string& FileName, bool WriteThrough)
-    : TCustomIniFile(FileName), writeThrough_(WriteThrough)
-{
+    : TCustomIniFile(FileName), writeThrough_(WriteThrough) {
     Refresh();
 }
 
-TIniFile::Stamp TIniFile::DiskStamp() const
-{
-    struct stat st{};
+TIniFile::Stamp TIniFile::DiskStamp() const {
+    struct stat st {};
     if (stat(NativePath(FileName()).c_str(), &st) != 0)
         return {};
-    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size), uint64_t(st.st_ino)};
+    return {int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, int64_t(st.st_size),
+            uint64_t(st.st_ino)};
 }
 
-void TIniFile::Refresh()
-{
+void TIniFile::Refresh() {
     // A buffered file keeps its own changes until UpdateFile.
     if (loaded_ && !writeThrough_)
         return;
@@ -229,21 +206,21 @@ void TIniFile::Refresh()
         lines_.push_back(l.Get(i));
 }
 
-
-std::string TIniFile::ReadString(std::string_view Section, std::string_view Ident, const std::string& Default)
-{
+std::string TIniFile::ReadString(std::string_view Section, std::string_view Ident,
+                                 const std::string& Default) {
     Refresh();
     int h = FindSection(lines_, Section);
-    if (h < 0) return Default;
+    if (h < 0)
+        return Default;
     int k = FindKey(lines_, h, Ident);
-    if (k < 0) return Default;
+    if (k < 0)
+        return Default;
     std::string_view key, value;
     KeyLine(lines_[size_t(k)], key, value);
     return CleanValue(value);
 }
 
-void TIniFile::WriteString(std::string_view Section, std::string_view Ident, std::string_view Value)
-{
+void TIniFile::WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) {
     const std::string value = OneLine(Value);
     const std::string section = OneLine(TrimView(Section));
     const std::string ident = OneLine(TrimView(Ident));
@@ -266,8 +243,7 @@ void TIniFile::WriteString(std::string_view Section, std::string_view Ident, std
     });
 }
 
-void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
-{
+void TIniFile::ReadSection(std::string_view Section, TStrings* Strings) {
     Refresh();
     std::vector<std::string> keys;
     int h = FindSection(lines_, Section);
@@ -284,8 +260,7 @@ void TIniFile::ReadSection(std::string_view Section, TStrings* Strings)
     Strings->SetLines(keys);
 }
 
-void TIniFile::ReadSections(TStrings* Strings)
-{
+void TIniFile::ReadSections(TStrings* Strings) {
     Refresh();
     std::vector<std::string> names;
     std::string_view name;
@@ -299,8 +274,7 @@ void TIniFile::ReadSections(TStrings* Strings)
     Strings->SetLines(names);
 }
 
-void TIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings)
-{
+void TIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings) {
     TStringList keys;
     ReadSection(Section, &keys);
     std::vector<std::string> lines;
@@ -309,10 +283,10 @@ void TIniFile::ReadSectionValues(std::string_view Section, TStrings* Strings)
     Strings->SetLines(lines);
 }
 
-void TIniFile::EraseSection(std::string_view Section)
-{
+void TIniFile::EraseSection(std::string_view Section) {
     Refresh();
-    if (FindSection(lines_, Section) < 0) return;
+    if (FindSection(lines_, Section) < 0)
+        return;
     // Every copy of the section goes, as the lookup would otherwise find the next one.
     Change([&](Lines& lines) {
         for (int h = FindSection(lines, Section); h >= 0; h = FindSection(lines, Section))
@@ -320,11 +294,11 @@ void TIniFile::EraseSection(std::string_view Section)
     });
 }
 
-void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
-{
+void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident) {
     Refresh();
     int h = FindSection(lines_, Section);
-    if (h < 0 || FindKey(lines_, h, Ident) < 0) return;
+    if (h < 0 || FindKey(lines_, h, Ident) < 0)
+        return;
     // Every copy of the key goes, as the lookup would otherwise find the next one.
     Change([&](Lines& lines) {
         for (int k = FindKey(lines, h, Ident); k >= 0; k = FindKey(lines, h, Ident))
@@ -332,14 +306,12 @@ void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident)
     });
 }
 
-void TIniFile::UpdateFile()
-{
+void TIniFile::UpdateFile() {
     if (!writeThrough_)
         Save(lines_);
 }
 
-void TIniFile::Change(const std::function<void(std::vector<std::string>&)>& edit)
-{
+void TIniFile::Change(const std::function<void(std::vector<std::string>&)>& edit) {
     Refresh();
     if (!writeThrough_) {
         edit(lines_);
@@ -353,8 +325,7 @@ void TIniFile::Change(const std::function<void(std::vector<std::string>&)>& edit
     stamp_ = DiskStamp();
 }
 
-void TIniFile::Save(const std::vector<std::string>& lines)
-{
+void TIniFile::Save(const std::vector<std::string>& lines) {
     std::string data;
     for (const std::string& l : lines) {
         data += l;

@@ -21,8 +21,8 @@ public:
     virtual std::string ReadString(std::string_view Section, std::string_view Ident,
                                    const std::string& Default) = 0;
     virtual void WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) = 0;
-    virtual void ReadSection(std::string_view Section, TStrings* Strings) = 0;  // key names
-    virtual void ReadSections(TStrings* Strings) = 0;                          // section names
+    virtual void ReadSection(std::string_view Section, TStrings* Strings) = 0;       // key names
+    virtual void ReadSections(TStrings* Strings) = 0;                                // section names
     virtual void ReadSectionValues(std::string_view Section, TStrings* Strings) = 0; // key=value
     virtual void EraseSection(std::string_view Section) = 0;
     virtual void DeleteKey(std::string_view Section, std::string_view Ident) = 0;
@@ -62,7 +62,8 @@ class TIniFile : public TCustomIniFile {
 public:
     explicit TIniFile(const std::string& FileName);
 
-    std::string ReadString(std::string_view Section, std::string_view Ident, const std::string& Default) override;
+    std::string ReadString(std::string_view Section, std::string_view Ident,
+                           const std::string& Default) override;
     void WriteString(std::string_view Section, std::string_view Ident, std::string_view Value) override;
     void ReadSection(std::string_view Section, TStrings* Strings) override;
     void ReadSections(TStrings* Strings) override;
@@ -84,7 +85,7 @@ private:
         bool operator==(const Stamp&) const = default;
     };
     Stamp DiskStamp() const;
-    void Refresh();                 // reloads when the disk copy changed
+    void Refresh(); // reloads when the disk copy changed
     // Applies an edit to the lines, and writes the result through when this file does.
     void Change(const std::function<void(std::vector<std::string>&)>& edit);
     void Save(const std::vector<std::string>& lines);

@@ -9,8 +9,7 @@
 namespace {
 
 // Terminals speak UTF-8; the texts are CP1251.
-int StderrMessageBox(const char* text, const char* caption, unsigned)
-{
+int StderrMessageBox(const char* text, const char* caption, unsigned) {
     std::fprintf(stderr, "%s: %s\n", Cp1251ToUtf8(caption ? caption : "").c_str(),
                  Cp1251ToUtf8(text ? text : "").c_str());
     return IDOK;
@@ -20,12 +19,10 @@ std::atomic<TMessageBoxHandler> g_handler{&StderrMessageBox};
 
 } // namespace
 
-TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler h)
-{
+TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler h) {
     return g_handler.exchange(h ? h : &StderrMessageBox);
 }
 
-int ShowMessageBoxText(const char* text, const char* caption, unsigned flags)
-{
+int ShowMessageBoxText(const char* text, const char* caption, unsigned flags) {
     return g_handler.load()(text, caption, flags);
 }

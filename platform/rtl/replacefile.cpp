@@ -13,9 +13,8 @@
 
 #include "sysutils.h"
 
-bool TFileSystem::Inspect(const std::string& path, bool& exists, mode_t& mode)
-{
-    struct stat st{};
+bool TFileSystem::Inspect(const std::string& path, bool& exists, mode_t& mode) {
+    struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         exists = true;
         mode = st.st_mode;
@@ -28,8 +27,7 @@ bool TFileSystem::Inspect(const std::string& path, bool& exists, mode_t& mode)
 
 bool TFileSystem::MayWrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
 
-bool TFileSystem::Resolve(const std::string& path, std::string& target)
-{
+bool TFileSystem::Resolve(const std::string& path, std::string& target) {
     target = path;
     if (char* real = ::realpath(path.c_str(), nullptr)) {
         target = real;
@@ -38,20 +36,17 @@ bool TFileSystem::Resolve(const std::string& path, std::string& target)
     return true;
 }
 
-bool TFileSystem::Create(const std::string& path, int& fd)
-{
+bool TFileSystem::Create(const std::string& path, int& fd) {
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     return fd >= 0;
 }
 
-bool TFileSystem::Truncate(const std::string& path, int& fd)
-{
+bool TFileSystem::Truncate(const std::string& path, int& fd) {
     fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     return fd >= 0;
 }
 
-bool TFileSystem::Write(int fd, const void* data, size_t size)
-{
+bool TFileSystem::Write(int fd, const void* data, size_t size) {
     const char* p = static_cast<const char*>(data);
     for (size_t done = 0; done < size;) {
         const ssize_t n = ::write(fd, p + done, size - done);
@@ -66,8 +61,7 @@ bool TFileSystem::Write(int fd, const void* data, size_t size)
 
 bool TFileSystem::SetMode(const std::string& path, mode_t mode) { return ::chmod(path.c_str(), mode) == 0; }
 
-bool TFileSystem::SyncFile(const std::string& path)
-{
+bool TFileSystem::SyncFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -77,13 +71,11 @@ bool TFileSystem::SyncFile(const std::string& path)
 
 bool TFileSystem::Close(int fd) { return ::close(fd) == 0; }
 
-bool TFileSystem::Rename(const std::string& from, const std::string& to)
-{
+bool TFileSystem::Rename(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool TFileSystem::SyncFolder(const std::string& folder)
-{
+bool TFileSystem::SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -95,35 +87,30 @@ void TFileSystem::Remove(const std::string& path) { ::unlink(path.c_str()); }
 
 namespace {
 
-TFileSystem& Real()
-{
+TFileSystem& Real() {
     static TFileSystem real;
     return real;
 }
 
-TFileSystem*& Current()
-{
+TFileSystem*& Current() {
     static TFileSystem* current = &Real();
     return current;
 }
 
 // A name beside the target that no other replacement of this process uses at the same time.
-std::string TemporaryBeside(const std::string& target)
-{
+std::string TemporaryBeside(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     return target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
-mode_t NewFileMode()
-{
+mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
 }
 
 // Rewrites the file itself: the folder takes no new files.
-bool RewriteInPlace(TFileSystem& fs, const std::string& target, std::string_view data)
-{
+bool RewriteInPlace(TFileSystem& fs, const std::string& target, std::string_view data) {
     int fd = -1;
     if (!fs.Truncate(target, fd))
         return false;
@@ -135,16 +122,14 @@ bool RewriteInPlace(TFileSystem& fs, const std::string& target, std::string_view
 
 TFileSystem& FileSystem() { return *Current(); }
 
-TFileSystem* SetFileSystem(TFileSystem* fs)
-{
+TFileSystem* SetFileSystem(TFileSystem* fs) {
     TFileSystem* old = Current();
     Current() = fs ? fs : &Real();
     return old;
 }
 
 bool ReplaceFile(std::string_view path, const std::function<bool(const std::string& nativeTemp)>& writer,
-                 TReplacePolicy policy)
-{
+                 TReplacePolicy policy) {
     TFileSystem& fs = FileSystem();
     std::string target = NativePath(path);
     if (policy.ThroughLinks && !fs.Resolve(target, target))
@@ -157,8 +142,8 @@ bool ReplaceFile(std::string_view path, const std::function<bool(const std::stri
         return false; // not ours to replace, as Windows refuses a read-only file
     const std::string temp = TemporaryBeside(target);
     const std::string folder = ExtractFileDir(target);
-    const bool ok = writer(temp) && fs.SetMode(temp, exists ? mode & 07777 : NewFileMode()) && fs.SyncFile(temp) &&
-                    fs.Rename(temp, target);
+    const bool ok = writer(temp) && fs.SetMode(temp, exists ? mode & 07777 : NewFileMode()) &&
+                    fs.SyncFile(temp) && fs.Rename(temp, target);
     if (!ok) {
         fs.Remove(temp);
         return false;
@@ -167,8 +152,7 @@ bool ReplaceFile(std::string_view path, const std::function<bool(const std::stri
     return true;
 }
 
-bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy)
-{
+bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy) {
     TFileSystem& fs = FileSystem();
     bool folderClosed = false;
     const bool ok = ReplaceFile(
@@ -190,7 +174,8 @@ bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePoli
         fs.Resolve(target, target);
     bool exists = false;
     mode_t mode = 0;
-    if (!fs.Inspect(target, exists, mode) || !exists || !S_ISREG(mode) || (mode & 0222) == 0 || !fs.MayWrite(target))
+    if (!fs.Inspect(target, exists, mode) || !exists || !S_ISREG(mode) || (mode & 0222) == 0 ||
+        !fs.MayWrite(target))
         return false;
     return RewriteInPlace(fs, target, data);
 }

@@ -49,8 +49,8 @@ struct TReplacePolicy {
 // (it does not exist yet; the writer creates it) and reports success. The temporary takes the
 // target's permission bits (a new file: 0666 less the umask), is synced, renamed over the target,
 // and the folder is synced. A target that is not a regular file, or one without write permission
-// or that the user may not write, is refused (as Windows refuses a read-only file). False on any failure; no temporary is left, and
-// the old file is as it was.
+// or that the user may not write, is refused (as Windows refuses a read-only file). False on any failure; no
+// temporary is left, and the old file is as it was.
 bool ReplaceFile(std::string_view path, const std::function<bool(const std::string& nativeTemp)>& writer,
                  TReplacePolicy policy = {});
 // ReplaceFile with a writer that stores these bytes.

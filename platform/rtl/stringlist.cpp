@@ -7,8 +7,7 @@
 
 namespace {
 
-bool NeedsQuotes(std::string_view s)
-{
+bool NeedsQuotes(std::string_view s) {
     if (s.empty())
         return true;
     return std::any_of(s.begin(), s.end(),
@@ -18,12 +17,14 @@ bool NeedsQuotes(std::string_view s)
 bool IsSeparatorBlank(char c) { return (unsigned char)c <= ' '; }
 
 // The fields of a comma text, as SetCommaText describes them.
-std::vector<std::string> SplitCommaText(std::string_view v)
-{
+std::vector<std::string> SplitCommaText(std::string_view v) {
     std::vector<std::string> r;
     size_t i = 0;
     const size_t n = v.size();
-    auto skipBlanks = [&] { while (i < n && IsSeparatorBlank(v[i])) ++i; };
+    auto skipBlanks = [&] {
+        while (i < n && IsSeparatorBlank(v[i]))
+            ++i;
+    };
     skipBlanks();
     while (i < n) {
         std::string field;
@@ -31,7 +32,11 @@ std::vector<std::string> SplitCommaText(std::string_view v)
             ++i;
             while (i < n) {
                 if (v[i] == '"') {
-                    if (i + 1 < n && v[i + 1] == '"') { field += '"'; i += 2; continue; }
+                    if (i + 1 < n && v[i + 1] == '"') {
+                        field += '"';
+                        i += 2;
+                        continue;
+                    }
                     ++i;
                     break;
                 }
@@ -39,7 +44,8 @@ std::vector<std::string> SplitCommaText(std::string_view v)
             }
         } else {
             size_t b = i;
-            while (i < n && !IsSeparatorBlank(v[i]) && v[i] != ',') ++i;
+            while (i < n && !IsSeparatorBlank(v[i]) && v[i] != ',')
+                ++i;
             field.assign(v.substr(b, i - b));
         }
         r.push_back(std::move(field));
@@ -53,16 +59,18 @@ std::vector<std::string> SplitCommaText(std::string_view v)
 }
 
 // The lines of a text, as SetText describes them.
-std::vector<std::string> SplitLines(std::string_view v)
-{
+std::vector<std::string> SplitLines(std::string_view v) {
     std::vector<std::string> r;
     size_t i = 0;
     while (i < v.size()) {
         size_t b = i;
-        while (i < v.size() && v[i] != '\r' && v[i] != '\n') ++i;
+        while (i < v.size() && v[i] != '\r' && v[i] != '\n')
+            ++i;
         r.emplace_back(v.substr(b, i - b));
-        if (i < v.size() && v[i] == '\r') ++i;
-        if (i < v.size() && v[i] == '\n') ++i;
+        if (i < v.size() && v[i] == '\r')
+            ++i;
+        if (i < v.size() && v[i] == '\n')
+            ++i;
     }
     return r;
 }
@@ -71,13 +79,9 @@ std::vector<std::string> SplitLines(std::string_view v)
 
 // ---- TStrings -----------------------------------------------------------------------------------
 
-void TStrings::Error(const char* Msg, int Data) const
-{
-    throw EStringListError(Format(Msg, Data));
-}
+void TStrings::Error(const char* Msg, int Data) const { throw EStringListError(Format(Msg, Data)); }
 
-void TStrings::Put(int Index, const std::string& S)
-{
+void TStrings::Put(int Index, const std::string& S) {
     TObject* o = GetObject(Index);
     WithinUpdate(this, [&] {
         Delete(Index);
@@ -88,29 +92,26 @@ void TStrings::Put(int Index, const std::string& S)
 TObject* TStrings::GetObject(int) const { return nullptr; }
 void TStrings::PutObject(int, TObject*) {}
 
-void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
-{
+void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject) {
     Insert(Index, S);
     PutObject(Index, AObject);
 }
 
-int TStrings::Add(const std::string& S)
-{
+int TStrings::Add(const std::string& S) {
     int i = GetCount();
     Insert(i, S);
     return i;
 }
 
-int TStrings::AddObject(const std::string& S, TObject* AObject)
-{
+int TStrings::AddObject(const std::string& S, TObject* AObject) {
     int i = Add(S);
     PutObject(i, AObject);
     return i;
 }
 
-void TStrings::AddStrings(const TStrings* Strings)
-{
-    if (!Strings) return;
+void TStrings::AddStrings(const TStrings* Strings) {
+    if (!Strings)
+        return;
     WithinUpdate(this, [&] {
         // Counted first: adding a list to itself doubles it once.
         const int n = Strings->GetCount();
@@ -119,10 +120,10 @@ void TStrings::AddStrings(const TStrings* Strings)
     });
 }
 
-void TStrings::Assign(TPersistent* Source)
-{
+void TStrings::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TStrings*>(Source)) {
-        if (src == this) return;
+        if (src == this)
+            return;
         WithinUpdate(this, [&] {
             Clear();
             AddStrings(src);
@@ -132,8 +133,7 @@ void TStrings::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
 }
 
-void TStrings::Exchange(int Index1, int Index2)
-{
+void TStrings::Exchange(int Index1, int Index2) {
     std::string s1 = Get(Index1), s2 = Get(Index2);
     TObject* o1 = GetObject(Index1);
     TObject* o2 = GetObject(Index2);
@@ -145,12 +145,13 @@ void TStrings::Exchange(int Index1, int Index2)
     });
 }
 
-void TStrings::Move(int CurIndex, int NewIndex)
-{
-    if (CurIndex == NewIndex) return;
+void TStrings::Move(int CurIndex, int NewIndex) {
+    if (CurIndex == NewIndex)
+        return;
     std::string s = Get(CurIndex);
     TObject* o = GetObject(CurIndex);
-    if (NewIndex < 0 || NewIndex >= GetCount()) Error(SListIndexError, NewIndex);
+    if (NewIndex < 0 || NewIndex >= GetCount())
+        Error(SListIndexError, NewIndex);
     // The copy goes in before the original leaves, so a list that refuses the insertion (a
     // sorted one) keeps the line.
     WithinUpdate(this, [&] {
@@ -164,25 +165,27 @@ void TStrings::Move(int CurIndex, int NewIndex)
     });
 }
 
-bool TStrings::Equals(const TStrings* Strings) const
-{
-    if (!Strings || Strings->GetCount() != GetCount()) return false;
+bool TStrings::Equals(const TStrings* Strings) const {
+    if (!Strings || Strings->GetCount() != GetCount())
+        return false;
     for (int i = 0; i < GetCount(); ++i)
-        if (Get(i) != Strings->Get(i)) return false;
+        if (Get(i) != Strings->Get(i))
+            return false;
     return true;
 }
 
-int TStrings::CompareStrings(std::string_view S1, std::string_view S2) const { return AnsiCompareText(S1, S2); }
+int TStrings::CompareStrings(std::string_view S1, std::string_view S2) const {
+    return AnsiCompareText(S1, S2);
+}
 
-int TStrings::IndexOf(std::string_view S) const
-{
+int TStrings::IndexOf(std::string_view S) const {
     for (int i = 0; i < GetCount(); ++i)
-        if (CompareStrings(Get(i), S) == 0) return i;
+        if (CompareStrings(Get(i), S) == 0)
+            return i;
     return -1;
 }
 
-int TStrings::IndexOfName(std::string_view Name) const
-{
+int TStrings::IndexOfName(std::string_view Name) const {
     for (int i = 0; i < GetCount(); ++i) {
         std::string s = Get(i);
         size_t eq = s.find('=');
@@ -192,50 +195,48 @@ int TStrings::IndexOfName(std::string_view Name) const
     return -1;
 }
 
-int TStrings::IndexOfObject(const TObject* AObject) const
-{
+int TStrings::IndexOfObject(const TObject* AObject) const {
     for (int i = 0; i < GetCount(); ++i)
-        if (GetObject(i) == AObject) return i;
+        if (GetObject(i) == AObject)
+            return i;
     return -1;
 }
 
-std::string TStrings::Names(int Index) const
-{
+std::string TStrings::Names(int Index) const {
     std::string s = Get(Index);
     size_t eq = s.find('=');
     return eq == std::string::npos ? std::string() : s.substr(0, eq);
 }
 
-std::string TStrings::Values(std::string_view Name) const
-{
+std::string TStrings::Values(std::string_view Name) const {
     int i = IndexOfName(Name);
     return i < 0 ? std::string() : ValueFromIndex(i);
 }
 
-std::string TStrings::ValueFromIndex(int Index) const
-{
+std::string TStrings::ValueFromIndex(int Index) const {
     std::string s = Get(Index);
     size_t eq = s.find('=');
     return eq == std::string::npos ? std::string() : s.substr(eq + 1);
 }
 
-void TStrings::SetValue(std::string_view Name, const std::string& Value)
-{
+void TStrings::SetValue(std::string_view Name, const std::string& Value) {
     int i = IndexOfName(Name);
     if (!Value.empty()) {
         std::string line = std::string(Name) + "=" + Value;
-        if (i < 0) Add(line);
-        else Put(i, line);
+        if (i < 0)
+            Add(line);
+        else
+            Put(i, line);
     } else if (i >= 0) {
         Delete(i);
     }
 }
 
-std::string TStrings::CommaText() const
-{
+std::string TStrings::CommaText() const {
     std::string r;
     for (int i = 0; i < GetCount(); ++i) {
-        if (i) r += ',';
+        if (i)
+            r += ',';
         std::string s = Get(i);
         r += NeedsQuotes(s) ? AnsiQuotedStr(s, '"') : s;
     }
@@ -244,8 +245,7 @@ std::string TStrings::CommaText() const
 
 void TStrings::SetCommaText(std::string_view Value) { SetLines(SplitCommaText(Value)); }
 
-std::string TStrings::Text() const
-{
+std::string TStrings::Text() const {
     std::string r;
     for (int i = 0; i < GetCount(); ++i) {
         r += Get(i);
@@ -256,8 +256,7 @@ std::string TStrings::Text() const
 
 void TStrings::SetText(std::string_view Value) { SetLines(SplitLines(Value)); }
 
-void TStrings::SetLines(const std::vector<std::string>& Lines)
-{
+void TStrings::SetLines(const std::vector<std::string>& Lines) {
     WithinUpdate(this, [&] {
         Clear();
         for (const std::string& l : Lines)
@@ -265,42 +264,36 @@ void TStrings::SetLines(const std::vector<std::string>& Lines)
     });
 }
 
-void TStrings::LoadFromFile(const std::string& FileName)
-{
+void TStrings::LoadFromFile(const std::string& FileName) {
     // Through the file stream: a folder or an unreadable file is EFOpenError, never a library
     // exception of another kind.
     TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(&f);
 }
 
-void TStrings::SaveToFile(const std::string& FileName) const
-{
+void TStrings::SaveToFile(const std::string& FileName) const {
     if (!ReplaceFileBytes(FileName, Text()))
         throw EFCreateError(Format(SFCreateError, FileName));
 }
 
-void TStrings::LoadFromStream(TStream* Stream)
-{
+void TStrings::LoadFromStream(TStream* Stream) {
     std::string data(size_t(Stream->Size() - Stream->Position()), '\0');
     data.resize(size_t(Stream->Read(data.data(), int(data.size()))));
     SetText(data);
 }
 
-void TStrings::SaveToStream(TStream* Stream) const
-{
+void TStrings::SaveToStream(TStream* Stream) const {
     const std::string data = Text();
     Stream->WriteBuffer(data.data(), int(data.size()));
 }
 
-void TStrings::BeginUpdate()
-{
+void TStrings::BeginUpdate() {
     if (updateCount_ == 0)
         SetUpdateState(true);
     ++updateCount_;
 }
 
-void TStrings::EndUpdate()
-{
+void TStrings::EndUpdate() {
     if (updateCount_ > 0 && --updateCount_ == 0)
         SetUpdateState(false);
 }
@@ -309,57 +302,51 @@ void TStrings::SetUpdateState(bool) {}
 
 // ---- TStringList --------------------------------------------------------------------------------
 
-TStringList::~TStringList()
-{
+TStringList::~TStringList() {
     OnChange = nullptr;
     OnChanging = nullptr;
 }
 
-void TStringList::CheckIndex(int Index) const
-{
+void TStringList::CheckIndex(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error(SListIndexError, Index);
 }
 
-std::string TStringList::Get(int Index) const
-{
+std::string TStringList::Get(int Index) const {
     CheckIndex(Index);
     return items_[size_t(Index)].s;
 }
 
-void TStringList::Put(int Index, const std::string& S)
-{
-    if (sorted_) Error(SSortedListError, 0);
+void TStringList::Put(int Index, const std::string& S) {
+    if (sorted_)
+        Error(SSortedListError, 0);
     CheckIndex(Index);
     Changing();
     items_[size_t(Index)].s = S;
     Changed();
 }
 
-TObject* TStringList::GetObject(int Index) const
-{
+TObject* TStringList::GetObject(int Index) const {
     CheckIndex(Index);
     return items_[size_t(Index)].obj;
 }
 
-void TStringList::PutObject(int Index, TObject* AObject)
-{
+void TStringList::PutObject(int Index, TObject* AObject) {
     CheckIndex(Index);
     Changing();
     items_[size_t(Index)].obj = AObject;
     Changed();
 }
 
-void TStringList::Clear()
-{
-    if (items_.empty()) return;
+void TStringList::Clear() {
+    if (items_.empty())
+        return;
     Changing();
     items_.clear();
     Changed();
 }
 
-void TStringList::Delete(int Index)
-{
+void TStringList::Delete(int Index) {
     CheckIndex(Index);
     Changing();
     items_.erase(items_.begin() + Index);
@@ -368,33 +355,33 @@ void TStringList::Delete(int Index)
 
 void TStringList::Insert(int Index, const std::string& S) { InsertObject(Index, S, nullptr); }
 
-void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject)
-{
-    if (sorted_) Error(SSortedListError, 0);
-    if (Index < 0 || Index > GetCount()) Error(SListIndexError, Index);
+void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject) {
+    if (sorted_)
+        Error(SSortedListError, 0);
+    if (Index < 0 || Index > GetCount())
+        Error(SListIndexError, Index);
     InsertItem(Index, S, AObject);
 }
 
-void TStringList::InsertItem(int Index, const std::string& S, TObject* AObject)
-{
+void TStringList::InsertItem(int Index, const std::string& S, TObject* AObject) {
     Changing();
     items_.insert(items_.begin() + Index, Item{S, AObject});
     Changed();
 }
 
-int TStringList::AddObject(const std::string& S, TObject* AObject)
-{
+int TStringList::AddObject(const std::string& S, TObject* AObject) {
     int at = GetCount();
     if (sorted_ && Find(S, at)) {
-        if (Duplicates == dupIgnore) return at;
-        if (Duplicates == dupError) Error(SDuplicateString, 0);
+        if (Duplicates == dupIgnore)
+            return at;
+        if (Duplicates == dupError)
+            Error(SDuplicateString, 0);
     }
     InsertItem(at, S, AObject);
     return at;
 }
 
-void TStringList::Exchange(int Index1, int Index2)
-{
+void TStringList::Exchange(int Index1, int Index2) {
     CheckIndex(Index1);
     CheckIndex(Index2);
     Changing();
@@ -402,76 +389,82 @@ void TStringList::Exchange(int Index1, int Index2)
     Changed();
 }
 
-int TStringList::CompareStrings(std::string_view S1, std::string_view S2) const
-{
+int TStringList::CompareStrings(std::string_view S1, std::string_view S2) const {
     return caseSensitive_ ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
-int TStringList::IndexOf(std::string_view S) const
-{
-    if (!sorted_) return TStrings::IndexOf(S);
+int TStringList::IndexOf(std::string_view S) const {
+    if (!sorted_)
+        return TStrings::IndexOf(S);
     int i;
     return Find(S, i) ? i : -1;
 }
 
-bool TStringList::Find(std::string_view S, int& Index) const
-{
+bool TStringList::Find(std::string_view S, int& Index) const {
     int lo = 0, hi = GetCount();
     while (lo < hi) {
         int mid = (lo + hi) / 2;
-        if (CompareStrings(items_[size_t(mid)].s, S) < 0) lo = mid + 1;
-        else hi = mid;
+        if (CompareStrings(items_[size_t(mid)].s, S) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     Index = lo;
     return lo < GetCount() && CompareStrings(items_[size_t(lo)].s, S) == 0;
 }
 
-void TStringList::Sort()
-{
-    CustomSort([](TStringList* l, int a, int b) { return l->CompareStrings(l->items_[size_t(a)].s, l->items_[size_t(b)].s); });
+void TStringList::Sort() {
+    CustomSort([](TStringList* l, int a, int b) {
+        return l->CompareStrings(l->items_[size_t(a)].s, l->items_[size_t(b)].s);
+    });
 }
 
-void TStringList::CustomSort(const std::function<int(TStringList*, int, int)>& Compare)
-{
-    if (items_.size() < 2) return;
+void TStringList::CustomSort(const std::function<int(TStringList*, int, int)>& Compare) {
+    if (items_.size() < 2)
+        return;
     Changing();
     // Sort positions, so that the comparer sees the list as it stands.
     std::vector<int> order(items_.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return Compare(this, a, b) < 0; });
     std::vector<Item> sorted;
     sorted.reserve(items_.size());
-    for (int i : order) sorted.push_back(std::move(items_[size_t(i)]));
+    for (int i : order)
+        sorted.push_back(std::move(items_[size_t(i)]));
     items_ = std::move(sorted);
     Changed();
 }
 
-void TStringList::SetSorted(bool Value)
-{
-    if (Value == sorted_) return;
-    if (Value) Sort();
+void TStringList::SetSorted(bool Value) {
+    if (Value == sorted_)
+        return;
+    if (Value)
+        Sort();
     sorted_ = Value;
 }
 
-void TStringList::SetCaseSensitive(bool Value)
-{
-    if (Value == caseSensitive_) return;
+void TStringList::SetCaseSensitive(bool Value) {
+    if (Value == caseSensitive_)
+        return;
     caseSensitive_ = Value;
-    if (sorted_) Sort();
+    if (sorted_)
+        Sort();
 }
 
-void TStringList::Changed()
-{
-    if (UpdateCount() == 0 && OnChange) OnChange(this);
+void TStringList::Changed() {
+    if (UpdateCount() == 0 && OnChange)
+        OnChange(this);
 }
 
-void TStringList::Changing()
-{
-    if (UpdateCount() == 0 && OnChanging) OnChanging(this);
+void TStringList::Changing() {
+    if (UpdateCount() == 0 && OnChanging)
+        OnChanging(this);
 }
 
-void TStringList::SetUpdateState(bool Updating)
-{
-    if (Updating) Changing();
-    else Changed();
+void TStringList::SetUpdateState(bool Updating) {
+    if (Updating)
+        Changing();
+    else
+        Changed();
 }

@@ -22,33 +22,75 @@ public:
     std::string Message;
 };
 
-class EAbort : public Exception { using Exception::Exception; };
-class EConvertError : public Exception { using Exception::Exception; };
-class EListError : public Exception { using Exception::Exception; };
+class EAbort : public Exception {
+    using Exception::Exception;
+};
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
+class EListError : public Exception {
+    using Exception::Exception;
+};
 // A string list's index errors are list-index errors too: callers catch EListError for both.
-class EStringListError : public EListError { using EListError::EListError; };
+class EStringListError : public EListError {
+    using EListError::EListError;
+};
 class EInOutError : public Exception {
 public:
     EInOutError(std::string msg, int code = 0) : Exception(std::move(msg)), ErrorCode(code) {}
     int ErrorCode;
 };
-class EStreamError : public Exception { using Exception::Exception; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
-class EReadError : public EStreamError { using EStreamError::EStreamError; };
-class EWriteError : public EStreamError { using EStreamError::EStreamError; };
-class EComponentError : public Exception { using Exception::Exception; };
-class EInvalidOperation : public Exception { using Exception::Exception; };
-class EInvalidPointer : public Exception { using Exception::Exception; };
-class EOutOfMemory : public Exception { using Exception::Exception; };
-class EIniFileException : public Exception { using Exception::Exception; };
-class EMathError : public Exception { using Exception::Exception; };
-class EZeroDivide : public EMathError { using EMathError::EMathError; };
-class EOverflow : public EMathError { using EMathError::EMathError; };
-class EIntError : public Exception { using Exception::Exception; };
-class EDivByZero : public EIntError { using EIntError::EIntError; };
-class ERangeError : public EIntError { using EIntError::EIntError; };
-class EIntOverflow : public EIntError { using EIntError::EIntError; };
+class EStreamError : public Exception {
+    using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EReadError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
+class EInvalidPointer : public Exception {
+    using Exception::Exception;
+};
+class EOutOfMemory : public Exception {
+    using Exception::Exception;
+};
+class EIniFileException : public Exception {
+    using Exception::Exception;
+};
+class EMathError : public Exception {
+    using Exception::Exception;
+};
+class EZeroDivide : public EMathError {
+    using EMathError::EMathError;
+};
+class EOverflow : public EMathError {
+    using EMathError::EMathError;
+};
+class EIntError : public Exception {
+    using Exception::Exception;
+};
+class EDivByZero : public EIntError {
+    using EIntError::EIntError;
+};
+class ERangeError : public EIntError {
+    using EIntError::EIntError;
+};
+class EIntOverflow : public EIntError {
+    using EIntError::EIntError;
+};
 
 // Texts of the runtime's exceptions, as Format patterns; callers that raise the same errors use
 // them too.
@@ -94,7 +136,7 @@ extern unsigned char NegCurrFormat;  // the sixteen Windows negative-currency fo
 extern unsigned char CurrencyDecimals;
 extern std::string ShortMonthNames[12]; // [0] is January
 extern std::string LongMonthNames[12];
-extern std::string ShortDayNames[7];    // [0] is Sunday
+extern std::string ShortDayNames[7]; // [0] is Sunday
 extern std::string LongDayNames[7];
 extern std::string TimeAMString;
 extern std::string TimePMString;
@@ -106,10 +148,10 @@ void InitLocaleSettings();
 
 // ---- Strings ------------------------------------------------------------------------------------
 
-std::string Trim(std::string_view s);       // drops bytes <= ' ' at both ends
+std::string Trim(std::string_view s); // drops bytes <= ' ' at both ends
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
-std::string UpperCase(std::string_view s);  // ASCII letters only
+std::string UpperCase(std::string_view s); // ASCII letters only
 std::string LowerCase(std::string_view s);
 std::string AnsiUpperCase(std::string_view s); // Latin and CP1251 Cyrillic letters
 std::string AnsiLowerCase(std::string_view s);
@@ -139,7 +181,7 @@ int AnsiPos(std::string_view sub, std::string_view s);
 // 1-based, count characters from index; out-of-range parts are clipped, as Copy does.
 std::string Copy(std::string_view s, int index, int count);
 std::string StringOfChar(char c, int count);
-std::string QuotedStr(std::string_view s);                // 'it''s'
+std::string QuotedStr(std::string_view s); // 'it''s'
 std::string AnsiQuotedStr(std::string_view s, char quote);
 
 // ---- Integers -----------------------------------------------------------------------------------
@@ -149,9 +191,7 @@ std::string IntToStr(int64_t v);
 // width of its type (IntToHex(-1, 4) of an int is "FFFFFFFF").
 std::string IntToHexBits(uint64_t v, int digits);
 template <class T>
-    requires std::is_integral_v<T>
-std::string IntToHex(T v, int digits)
-{
+requires std::is_integral_v<T> std::string IntToHex(T v, int digits) {
     return IntToHexBits(sizeof(T) <= 4 ? uint64_t(uint32_t(v)) : uint64_t(v), digits);
 }
 // Leading blanks, an optional sign, then decimal digits or "$"/"0x" and hexadecimal digits
@@ -223,9 +263,7 @@ struct TVarRec {
 // specifier raises EConvertError "Format '<fmt>' invalid or incompatible with argument".
 std::string FormatV(std::string_view fmt, const std::vector<TVarRec>& args);
 
-template <class... A>
-std::string Format(std::string_view fmt, const A&... args)
-{
+template <class... A> std::string Format(std::string_view fmt, const A&... args) {
     return FormatV(fmt, std::vector<TVarRec>{TVarRec(args)...});
 }
 
@@ -233,10 +271,10 @@ std::string Format(std::string_view fmt, const A&... args)
 // Both '\' and '/' separate folders (paths built the Windows way still work); PathDelim is '/'.
 
 constexpr char PathDelim = '/';
-std::string ExtractFilePath(std::string_view fileName);  // up to and including the last separator or ':'
-std::string ExtractFileDir(std::string_view fileName);   // the same without the trailing separator
-std::string ExtractFileName(std::string_view fileName);  // after the last separator or ':'
-std::string ExtractFileExt(std::string_view fileName);   // from the last '.' of the name, with it
+std::string ExtractFilePath(std::string_view fileName); // up to and including the last separator or ':'
+std::string ExtractFileDir(std::string_view fileName);  // the same without the trailing separator
+std::string ExtractFileName(std::string_view fileName); // after the last separator or ':'
+std::string ExtractFileExt(std::string_view fileName);  // from the last '.' of the name, with it
 std::string ChangeFileExt(std::string_view fileName, std::string_view ext);
 std::string IncludeTrailingBackslash(std::string_view s); // appends PathDelim unless one ends it
 std::string IncludeTrailingPathDelimiter(std::string_view s);
@@ -251,7 +289,7 @@ std::string NativePath(std::string_view fileName);
 // message). Such a name is refused with UnrepresentableNameMessage, never used as another name.
 bool TryFromNativePath(std::string_view nativeName, std::string& out);
 std::string UnrepresentableNameMessage(std::string_view nativeName);
-bool FileExists(std::string_view fileName);      // a file (not a folder) is there
+bool FileExists(std::string_view fileName); // a file (not a folder) is there
 bool DirectoryExists(std::string_view dirName);
 bool DeleteFile(std::string_view fileName);
 bool RenameFile(std::string_view oldName, std::string_view newName);
@@ -267,8 +305,8 @@ constexpr double MSecsPerDay = 86400000.0;
 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
-TDateTime EncodeDate(int year, int month, int day);                    // EConvertError when invalid
-TDateTime EncodeTime(int hour, int min, int sec, int msec);            // EConvertError when invalid
+TDateTime EncodeDate(int year, int month, int day);         // EConvertError when invalid
+TDateTime EncodeTime(int hour, int min, int sec, int msec); // EConvertError when invalid
 bool TryEncodeDate(int year, int month, int day, TDateTime& out);
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& out);
 void DecodeDate(TDateTime dt, unsigned short& year, unsigned short& month, unsigned short& day);

@@ -12,31 +12,30 @@ std::recursive_mutex g_runLock;
 
 TThread::TThread() = default;
 
-TThread::~TThread()
-{
+TThread::~TThread() {
     if (thread_.joinable()) {
         terminated_ = true;
-        if (thread_.get_id() == std::this_thread::get_id()) thread_.detach();
-        else thread_.join();
+        if (thread_.get_id() == std::this_thread::get_id())
+            thread_.detach();
+        else
+            thread_.join();
     }
 }
 
-void TThread::Start()
-{
-    if (started_) return;
+void TThread::Start() {
+    if (started_)
+        return;
     started_ = true;
     thread_ = std::thread([this] { Run(); });
 }
 
-int TThread::WaitFor()
-{
+int TThread::WaitFor() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
         thread_.join();
     return ReturnValue;
 }
 
-void TThread::Run()
-{
+void TThread::Run() {
     try {
         Execute();
     } catch (...) {
@@ -46,7 +45,8 @@ void TThread::Run()
         try {
             Synchronize([this] { OnTerminate(this); });
         } catch (...) {
-            if (!FatalException) FatalException = std::current_exception();
+            if (!FatalException)
+                FatalException = std::current_exception();
         }
     }
     finished_ = true;
@@ -56,14 +56,12 @@ void TThread::Run()
     }
 }
 
-void TThread::SetSynchronizeHandler(TSynchronizeHandler Handler)
-{
+void TThread::SetSynchronizeHandler(TSynchronizeHandler Handler) {
     std::lock_guard<std::mutex> g(g_syncLock);
     g_syncHandler = std::move(Handler);
 }
 
-void TThread::Synchronize(const std::function<void()>& Method)
-{
+void TThread::Synchronize(const std::function<void()>& Method) {
     TSynchronizeHandler h;
     {
         std::lock_guard<std::mutex> g(g_syncLock);

@@ -15,10 +15,10 @@
 namespace {
 
 // "scheme:" with a scheme of two letters or more, so that a drive letter is no scheme.
-bool HasScheme(std::string_view t)
-{
+bool HasScheme(std::string_view t) {
     const size_t colon = t.find(':');
-    if (colon == std::string_view::npos || colon < 2) return false;
+    if (colon == std::string_view::npos || colon < 2)
+        return false;
     for (size_t i = 0; i < colon; ++i) {
         const char c = t[i];
         const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -30,10 +30,10 @@ bool HasScheme(std::string_view t)
 
 } // namespace
 
-bool ShellOpen(std::string_view Target)
-{
+bool ShellOpen(std::string_view Target) {
     const std::string target = Trim(Target);
-    if (target.empty()) return false;
+    if (target.empty())
+        return false;
     QUrl url;
     if (HasScheme(target)) {
         url = QUrl(QString::fromStdString(Cp1251ToUtf8(target)));
@@ -42,7 +42,8 @@ bool ShellOpen(std::string_view Target)
     } else {
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(NativePath(target), ec);
-        if (ec) return false;
+        if (ec)
+            return false;
         url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(full.string())));
     }
     return url.isValid() && QDesktopServices::openUrl(url);

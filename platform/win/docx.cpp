@@ -26,8 +26,7 @@ int Twips(double points) { return int(std::lround(points * 20)); }
 
 // Text for markup: UTF-8, with the characters markup reserves escaped and the control bytes it
 // cannot hold dropped.
-std::string Escape(std::string_view cp1251)
-{
+std::string Escape(std::string_view cp1251) {
     std::string out;
     for (char c : Cp1251ToUtf8(cp1251)) {
         switch (c) {
@@ -36,42 +35,47 @@ std::string Escape(std::string_view cp1251)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         default:
-            if (static_cast<unsigned char>(c) >= 0x20) out += c;
+            if (static_cast<unsigned char>(c) >= 0x20)
+                out += c;
         }
     }
     return out;
 }
 
 // The lines of a text: "\r\n", "\n\r", "\r" and "\n" each end one.
-std::vector<std::string_view> Lines(std::string_view text)
-{
+std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != '\r' && c != '\n') continue;
+        if (c != '\r' && c != '\n')
+            continue;
         lines.push_back(text.substr(start, i - start));
-        if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c) ++i;
+        if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c)
+            ++i;
         start = i + 1;
     }
     lines.push_back(text.substr(start));
     return lines;
 }
 
-std::string Paragraph(std::string_view line, bool title)
-{
+std::string Paragraph(std::string_view line, bool title) {
     std::string p = "<w:p>";
-    if (title) p += "<w:pPr><w:jc w:val=\"center\"/></w:pPr>";
+    if (title)
+        p += "<w:pPr><w:jc w:val=\"center\"/></w:pPr>";
     if (!line.empty()) {
         p += "<w:r>";
-        if (title) p += "<w:rPr><w:b/></w:rPr>";
+        if (title)
+            p += "<w:rPr><w:b/></w:rPr>";
         size_t start = 0;
         for (;;) {
             const size_t tab = line.find('\t', start);
             const std::string_view piece =
                 line.substr(start, tab == std::string_view::npos ? tab : tab - start);
-            if (!piece.empty()) p += "<w:t xml:space=\"preserve\">" + Escape(piece) + "</w:t>";
-            if (tab == std::string_view::npos) break;
+            if (!piece.empty())
+                p += "<w:t xml:space=\"preserve\">" + Escape(piece) + "</w:t>";
+            if (tab == std::string_view::npos)
+                break;
             p += "<w:tab/>";
             start = tab + 1;
         }
@@ -80,15 +84,13 @@ std::string Paragraph(std::string_view line, bool title)
     return p + "</w:p>";
 }
 
-const char* BorderValue(TWordLineStyle style)
-{
-    static const char* const names[] = {"nil", "single", "dotted", "dashSmallGap", "dashed",
+const char* BorderValue(TWordLineStyle style) {
+    static const char* const names[] = {"nil",     "single",     "dotted", "dashSmallGap", "dashed",
                                         "dotDash", "dotDotDash", "double", "triple"};
     return style >= wdLineStyleNone && style <= wdLineStyleTriple ? names[style] : "single";
 }
 
-std::string Border(const char* side, TWordLineStyle style)
-{
+std::string Border(const char* side, TWordLineStyle style) {
     return std::string("<w:") + side + " w:val=\"" + BorderValue(style) +
            (style == wdLineStyleNone ? "\"/>" : "\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>");
 }
@@ -99,31 +101,31 @@ std::string Border(const char* side, TWordLineStyle style)
 
 // ---- TWordTable ---------------------------------------------------------------------------------
 
-TWordTable::TWordTable(int Rows, int Cols) : cols_(Cols)
-{
-    if (Rows < 1 || Cols < 1 || Cols > 63) throw EWordError("The number of rows or columns is out of range.");
+TWordTable::TWordTable(int Rows, int Cols) : cols_(Cols) {
+    if (Rows < 1 || Cols < 1 || Cols > 63)
+        throw EWordError("The number of rows or columns is out of range.");
     widths_.assign(size_t(Cols), 0);
-    for (int r = 0; r < Rows; ++r) AddRow();
+    for (int r = 0; r < Rows; ++r)
+        AddRow();
 }
 
-int TWordTable::AddRow()
-{
+int TWordTable::AddRow() {
     Row row;
     row.cells.resize(size_t(cols_));
     const int r = int(rows_.size());
-    for (int c = 0; c < cols_; ++c) row.cells[size_t(c)] = Cell{{}, wdTextOrientationHorizontal, r, c, r, c};
+    for (int c = 0; c < cols_; ++c)
+        row.cells[size_t(c)] = Cell{{}, wdTextOrientationHorizontal, r, c, r, c};
     rows_.push_back(std::move(row));
     return r + 1;
 }
 
-TWordTable::Cell& TWordTable::At(int Row, int Col)
-{
-    if (Row < 1 || Row > RowCount() || Col < 1 || Col > cols_) NoSuchCell();
+TWordTable::Cell& TWordTable::At(int Row, int Col) {
+    if (Row < 1 || Row > RowCount() || Col < 1 || Col > cols_)
+        NoSuchCell();
     return rows_[size_t(Row - 1)].cells[size_t(Col - 1)];
 }
 
-const TWordTable::Cell& TWordTable::At(int Row, int Col) const
-{
+const TWordTable::Cell& TWordTable::At(int Row, int Col) const {
     return const_cast<TWordTable*>(this)->At(Row, Col);
 }
 
@@ -133,8 +135,7 @@ void TWordTable::InsertAfter(int Row, int Col, std::string_view Text) { At(Row, 
 
 const std::string& TWordTable::CellText(int Row, int Col) const { return At(Row, Col).text; }
 
-void TWordTable::Merge(int Row1, int Col1, int Row2, int Col2)
-{
+void TWordTable::Merge(int Row1, int Col1, int Row2, int Col2) {
     At(Row1, Col1);
     At(Row2, Col2);
     const int top = std::min(Row1, Row2) - 1, bottom = std::max(Row1, Row2) - 1;
@@ -156,31 +157,26 @@ void TWordTable::Merge(int Row1, int Col1, int Row2, int Col2)
         }
 }
 
-void TWordTable::SetColumnWidth(int Col, double Points)
-{
+void TWordTable::SetColumnWidth(int Col, double Points) {
     At(1, Col);
     widths_[size_t(Col - 1)] = std::max(Points, 0.0);
 }
 
-void TWordTable::SetRowHeight(int Row, double Points)
-{
+void TWordTable::SetRowHeight(int Row, double Points) {
     At(Row, 1);
     rows_[size_t(Row - 1)].height = std::max(Points, 0.0);
 }
 
-void TWordTable::SetTextOrientation(int Row, int Col, TWordTextOrientation Value)
-{
+void TWordTable::SetTextOrientation(int Row, int Col, TWordTextOrientation Value) {
     At(Row, Col).orientation = Value;
 }
 
-void TWordTable::SetBorders(TWordLineStyle Outside, TWordLineStyle Inside)
-{
+void TWordTable::SetBorders(TWordLineStyle Outside, TWordLineStyle Inside) {
     outside_ = Outside;
     inside_ = Inside;
 }
 
-std::string TWordTable::Markup(int TextWidth) const
-{
+std::string TWordTable::Markup(int TextWidth) const {
     std::vector<int> grid(static_cast<size_t>(cols_));
     int fixed = 0, unset = 0;
     for (double w : widths_) {
@@ -188,13 +184,16 @@ std::string TWordTable::Markup(int TextWidth) const
         unset += w == 0;
     }
     const int share = unset ? std::max(kMinColumn, (TextWidth - fixed) / unset) : 0;
-    for (size_t c = 0; c < grid.size(); ++c) grid[c] = widths_[c] ? Twips(widths_[c]) : share;
+    for (size_t c = 0; c < grid.size(); ++c)
+        grid[c] = widths_[c] ? Twips(widths_[c]) : share;
 
     std::string x = "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/><w:tblBorders>";
-    for (const char* side : {"top", "left", "bottom", "right"}) x += Border(side, outside_);
+    for (const char* side : {"top", "left", "bottom", "right"})
+        x += Border(side, outside_);
     x += Border("insideH", inside_) + Border("insideV", inside_);
     x += "</w:tblBorders><w:tblLayout w:type=\"fixed\"/></w:tblPr><w:tblGrid>";
-    for (int w : grid) x += "<w:gridCol w:w=\"" + IntToStr(w) + "\"/>";
+    for (int w : grid)
+        x += "<w:gridCol w:w=\"" + IntToStr(w) + "\"/>";
     x += "</w:tblGrid>";
     for (int r = 0; r < RowCount(); ++r) {
         const Row& row = rows_[size_t(r)];
@@ -206,13 +205,17 @@ std::string TWordTable::Markup(int TextWidth) const
             const Cell& cell = row.cells[size_t(c)];
             const Cell& origin = rows_[size_t(cell.top)].cells[size_t(cell.left)];
             int width = 0;
-            for (int k = cell.left; k <= cell.right; ++k) width += grid[size_t(k)];
+            for (int k = cell.left; k <= cell.right; ++k)
+                width += grid[size_t(k)];
             x += "<w:tc><w:tcPr><w:tcW w:w=\"" + IntToStr(width) + "\" w:type=\"dxa\"/>";
             if (cell.right > cell.left)
                 x += "<w:gridSpan w:val=\"" + IntToStr(cell.right - cell.left + 1) + "\"/>";
-            if (cell.bottom > cell.top) x += r == cell.top ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
-            if (origin.orientation == wdTextOrientationUpward) x += "<w:textDirection w:val=\"btLr\"/>";
-            if (origin.orientation == wdTextOrientationDownward) x += "<w:textDirection w:val=\"tbRl\"/>";
+            if (cell.bottom > cell.top)
+                x += r == cell.top ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
+            if (origin.orientation == wdTextOrientationUpward)
+                x += "<w:textDirection w:val=\"btLr\"/>";
+            if (origin.orientation == wdTextOrientationDownward)
+                x += "<w:textDirection w:val=\"tbRl\"/>";
             x += "</w:tcPr>";
             // The merged cell holds the covered cells' texts, one paragraph each; a cell holds at
             // least one paragraph.
@@ -221,8 +224,10 @@ std::string TWordTable::Markup(int TextWidth) const
                 for (int rr = cell.top; rr <= cell.bottom; ++rr)
                     for (int cc = cell.left; cc <= cell.right; ++cc) {
                         const std::string& text = rows_[size_t(rr)].cells[size_t(cc)].text;
-                        if (text.empty() && !(rr == cell.top && cc == cell.left)) continue;
-                        for (std::string_view line : Lines(text)) body += Paragraph(line, false);
+                        if (text.empty() && !(rr == cell.top && cc == cell.left))
+                            continue;
+                        for (std::string_view line : Lines(text))
+                            body += Paragraph(line, false);
                     }
             x += (body.empty() ? std::string("<w:p/>") : body) + "</w:tc>";
             c = cell.right + 1;
@@ -237,42 +242,44 @@ std::string TWordTable::Markup(int TextWidth) const
 TWordDocument::TWordDocument() = default;
 TWordDocument::~TWordDocument() = default;
 
-void TWordDocument::AddParagraph(std::string_view Text, bool Title)
-{
-    while (!Text.empty() && (Text.back() == '\r' || Text.back() == '\n')) Text.remove_suffix(1);
+void TWordDocument::AddParagraph(std::string_view Text, bool Title) {
+    while (!Text.empty() && (Text.back() == '\r' || Text.back() == '\n'))
+        Text.remove_suffix(1);
     Block b;
     b.text = Text;
     b.title = Title;
     blocks_.push_back(std::move(b));
 }
 
-TWordTable& TWordDocument::AddTable(int Rows, int Cols)
-{
+TWordTable& TWordDocument::AddTable(int Rows, int Cols) {
     Block b;
     b.table = std::make_unique<TWordTable>(Rows, Cols);
     blocks_.push_back(std::move(b));
     return *blocks_.back().table;
 }
 
-std::string TWordDocument::DocumentXml() const
-{
+std::string TWordDocument::DocumentXml() const {
     const int width = landscape_ ? kPageLong : kPageShort, height = landscape_ ? kPageShort : kPageLong;
     std::string x = std::string(kXmlHead) + "<w:document xmlns:w=\"" + kWordNs + "\"><w:body>";
     bool afterTable = false;
     for (const Block& b : blocks_) {
         if (b.table) {
             // Two tables in a row would run together into one.
-            if (afterTable) x += "<w:p/>";
+            if (afterTable)
+                x += "<w:p/>";
             x += b.table->Markup(width - kMarginLeft - kMarginRight);
         } else {
-            for (std::string_view line : Lines(b.text)) x += Paragraph(line, b.title);
+            for (std::string_view line : Lines(b.text))
+                x += Paragraph(line, b.title);
         }
         afterTable = b.table != nullptr;
     }
     // The body may not end with a table.
-    if (afterTable) x += "<w:p/>";
+    if (afterTable)
+        x += "<w:p/>";
     x += "<w:sectPr><w:pgSz w:w=\"" + IntToStr(width) + "\" w:h=\"" + IntToStr(height) + "\"";
-    if (landscape_) x += " w:orient=\"landscape\"";
+    if (landscape_)
+        x += " w:orient=\"landscape\"";
     x += "/><w:pgMar w:top=\"" + IntToStr(kMarginTop) + "\" w:right=\"" + IntToStr(kMarginRight) +
          "\" w:bottom=\"" + IntToStr(kMarginBottom) + "\" w:left=\"" + IntToStr(kMarginLeft) +
          "\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
@@ -281,8 +288,7 @@ std::string TWordDocument::DocumentXml() const
 
 namespace {
 
-std::string ContentTypes()
-{
+std::string ContentTypes() {
     return std::string(kXmlHead) +
            "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
            "<Default Extension=\"rels\" "
@@ -294,8 +300,7 @@ std::string ContentTypes()
            "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/></Types>";
 }
 
-std::string Relationship(const char* type, const char* target)
-{
+std::string Relationship(const char* type, const char* target) {
     return std::string(kXmlHead) +
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
            "<Relationship Id=\"rId1\" "
@@ -303,8 +308,7 @@ std::string Relationship(const char* type, const char* target)
            type + "\" Target=\"" + target + "\"/></Relationships>";
 }
 
-std::string Styles()
-{
+std::string Styles() {
     return std::string(kXmlHead) + "<w:styles xmlns:w=\"" + kWordNs +
            "\"><w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii=\"Times New Roman\" "
            "w:hAnsi=\"Times New Roman\" w:cs=\"Times New Roman\" w:eastAsia=\"Times New Roman\"/>"
@@ -316,26 +320,31 @@ std::string Styles()
 }
 
 // The zip package of the parts, built in memory; false when libzip fails.
-bool Package(const std::vector<std::pair<const char*, std::string>>& parts, std::string& out)
-{
+bool Package(const std::vector<std::pair<const char*, std::string>>& parts, std::string& out) {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
     zip_error_fini(&error);
-    if (!buffer) return false;
+    if (!buffer)
+        return false;
     zip_source_keep(buffer);
     zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, nullptr);
-    if (!archive) zip_source_free(buffer);  // the reference the archive would have taken
+    if (!archive)
+        zip_source_free(buffer); // the reference the archive would have taken
     bool ok = archive != nullptr;
     for (const auto& [name, data] : parts) {
-        if (!ok) break;
+        if (!ok)
+            break;
         zip_source_t* part = zip_source_buffer(archive, data.data(), data.size(), 0);
         ok = part && zip_file_add(archive, name, part, ZIP_FL_ENC_UTF_8) >= 0;
-        if (part && !ok) zip_source_free(part);
+        if (part && !ok)
+            zip_source_free(part);
     }
     if (archive) {
-        if (ok) ok = zip_close(archive) == 0;
-        else zip_discard(archive);
+        if (ok)
+            ok = zip_close(archive) == 0;
+        else
+            zip_discard(archive);
     }
     zip_stat_t st;
     zip_stat_init(&st);
@@ -351,8 +360,7 @@ bool Package(const std::vector<std::pair<const char*, std::string>>& parts, std:
 
 } // namespace
 
-bool TWordDocument::SaveToFile(std::string_view Path) const
-{
+bool TWordDocument::SaveToFile(std::string_view Path) const {
     std::string bytes;
     return Package({{"[Content_Types].xml", ContentTypes()},
                     {"_rels/.rels", Relationship("officeDocument", "word/document.xml")},

@@ -20,8 +20,14 @@ class EWordError : public Exception {
 
 // Border line styles, numbered as the word processor numbers them.
 enum TWordLineStyle {
-    wdLineStyleNone = 0, wdLineStyleSingle = 1, wdLineStyleDot = 2, wdLineStyleDashSmallGap = 3,
-    wdLineStyleDashLargeGap = 4, wdLineStyleDashDot = 5, wdLineStyleDashDotDot = 6, wdLineStyleDouble = 7,
+    wdLineStyleNone = 0,
+    wdLineStyleSingle = 1,
+    wdLineStyleDot = 2,
+    wdLineStyleDashSmallGap = 3,
+    wdLineStyleDashLargeGap = 4,
+    wdLineStyleDashDot = 5,
+    wdLineStyleDashDotDot = 6,
+    wdLineStyleDouble = 7,
     wdLineStyleTriple = 8
 };
 
@@ -43,14 +49,14 @@ public:
 
     // Text is Windows-1251; a line end ("\r", "\n" or both) starts a new paragraph of the cell.
     void SetCellText(int Row, int Col, std::string_view Text);
-    void InsertAfter(int Row, int Col, std::string_view Text);   // appends to the cell's text
+    void InsertAfter(int Row, int Col, std::string_view Text); // appends to the cell's text
     const std::string& CellText(int Row, int Col) const;
     // Merges the rectangle spanned by the two cells into one cell whose text is the covered
     // cells' texts, one paragraph each. Merging cells of one merged area again changes nothing.
     void Merge(int Row1, int Col1, int Row2, int Col2);
     // The width of a column in points (unset columns share what is left of the page).
     void SetColumnWidth(int Col, double Points);
-    void SetRowHeight(int Row, double Points);                   // at least this high
+    void SetRowHeight(int Row, double Points); // at least this high
     void SetTextOrientation(int Row, int Col, TWordTextOrientation Value);
     void SetBorders(TWordLineStyle Outside, TWordLineStyle Inside);
 
@@ -61,7 +67,7 @@ private:
     struct Cell {
         std::string text;
         TWordTextOrientation orientation = wdTextOrientationHorizontal;
-        int top = 0, left = 0, bottom = 0, right = 0;  // the merged area it belongs to (0-based)
+        int top = 0, left = 0, bottom = 0, right = 0; // the merged area it belongs to (0-based)
     };
     struct Row {
         std::vector<Cell> cells;

@@ -25,9 +25,16 @@ constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
 constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
 
 enum : unsigned {
-    KEY_QUERY_VALUE = 0x1, KEY_SET_VALUE = 0x2, KEY_CREATE_SUB_KEY = 0x4, KEY_ENUMERATE_SUB_KEYS = 0x8,
-    KEY_NOTIFY = 0x10, KEY_CREATE_LINK = 0x20, KEY_READ = 0x20019, KEY_WRITE = 0x20006,
-    KEY_EXECUTE = 0x20019, KEY_ALL_ACCESS = 0xF003F
+    KEY_QUERY_VALUE = 0x1,
+    KEY_SET_VALUE = 0x2,
+    KEY_CREATE_SUB_KEY = 0x4,
+    KEY_ENUMERATE_SUB_KEYS = 0x8,
+    KEY_NOTIFY = 0x10,
+    KEY_CREATE_LINK = 0x20,
+    KEY_READ = 0x20019,
+    KEY_WRITE = 0x20006,
+    KEY_EXECUTE = 0x20019,
+    KEY_ALL_ACCESS = 0xF003F
 };
 
 enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
@@ -51,31 +58,31 @@ public:
     ~TRegistry() override { CloseKey(); }
 
     HKEY RootKey() const { return root_; }
-    void SetRootKey(HKEY Value);   // closes the open key
+    void SetRootKey(HKEY Value); // closes the open key
     // A non-zero token while a key is open, 0 otherwise.
     HKEY CurrentKey() const { return open_ ? root_ : 0; }
     const std::string& CurrentPath() const { return path_; }
     unsigned Access() const { return access_; }
     void SetAccess(unsigned Value) { access_ = Value; }
-    bool LazyWrite = true;         // kept for callers; every change is written at once anyway
+    bool LazyWrite = true; // kept for callers; every change is written at once anyway
 
     // Opens the key, creating it and its parents when CanCreate; false when it is not there (or
     // cannot be created) and the open key stays as it was.
     bool OpenKey(std::string_view Key, bool CanCreate);
     bool OpenKeyReadOnly(std::string_view Key);
     void CloseKey();
-    bool CreateKey(std::string_view Key);   // ERegistryException "Failed to create key <key>"
-    bool DeleteKey(std::string_view Key);   // with its subkeys; false when absent or not written
+    bool CreateKey(std::string_view Key); // ERegistryException "Failed to create key <key>"
+    bool DeleteKey(std::string_view Key); // with its subkeys; false when absent or not written
     bool KeyExists(std::string_view Key);
     bool HasSubKeys();
-    void GetKeyNames(TStrings* Strings);    // subkeys of the open key
-    void GetValueNames(TStrings* Strings);  // values of the open key; "" is the default value
+    void GetKeyNames(TStrings* Strings);   // subkeys of the open key
+    void GetValueNames(TStrings* Strings); // values of the open key; "" is the default value
 
     bool ValueExists(std::string_view Name);
     bool DeleteValue(std::string_view Name);
     void RenameValue(std::string_view OldName, std::string_view NewName);
-    TRegDataType GetDataType(std::string_view Name);   // rdUnknown when absent
-    int GetDataSize(std::string_view Name);            // -1 when absent
+    TRegDataType GetDataType(std::string_view Name); // rdUnknown when absent
+    int GetDataSize(std::string_view Name);          // -1 when absent
     bool GetDataInfo(std::string_view Name, TRegDataInfo& Value);
 
     // Reads fail with ERegistryException "Invalid data type for '<name>'" when the value is of

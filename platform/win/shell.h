@@ -27,8 +27,7 @@ constexpr HRESULT E_OUTOFMEMORY = HRESULT(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
 constexpr HRESULT REGDB_E_CLASSNOTREG = HRESULT(0x80040154u);
 // A system error code (errno) as a result code, as HRESULT_FROM_WIN32 forms one.
-constexpr HRESULT HResultFromError(DWORD error)
-{
+constexpr HRESULT HResultFromError(DWORD error) {
     return error ? HRESULT(0x80070000u | (error & 0xFFFF)) : S_OK;
 }
 constexpr bool Succeeded(HRESULT r) { return r >= 0; }
@@ -116,17 +115,27 @@ enum : DWORD {
 };
 enum : DWORD { SHCONTF_FOLDERS = 0x20, SHCONTF_NONFOLDERS = 0x40, SHCONTF_INCLUDEHIDDEN = 0x80 };
 enum : ULONG {
-    SFGAO_CANCOPY = 0x1, SFGAO_CANMOVE = 0x2, SFGAO_CANLINK = 0x4, SFGAO_CANRENAME = 0x10,
-    SFGAO_CANDELETE = 0x20, SFGAO_LINK = 0x10000, SFGAO_READONLY = 0x40000, SFGAO_HIDDEN = 0x80000,
-    SFGAO_STREAM = 0x400000, SFGAO_VALIDATE = 0x1000000, SFGAO_FILESYSANCESTOR = 0x10000000,
-    SFGAO_FOLDER = 0x20000000, SFGAO_FILESYSTEM = 0x40000000, SFGAO_HASSUBFOLDER = 0x80000000
+    SFGAO_CANCOPY = 0x1,
+    SFGAO_CANMOVE = 0x2,
+    SFGAO_CANLINK = 0x4,
+    SFGAO_CANRENAME = 0x10,
+    SFGAO_CANDELETE = 0x20,
+    SFGAO_LINK = 0x10000,
+    SFGAO_READONLY = 0x40000,
+    SFGAO_HIDDEN = 0x80000,
+    SFGAO_STREAM = 0x400000,
+    SFGAO_VALIDATE = 0x1000000,
+    SFGAO_FILESYSANCESTOR = 0x10000000,
+    SFGAO_FOLDER = 0x20000000,
+    SFGAO_FILESYSTEM = 0x40000000,
+    SFGAO_HASSUBFOLDER = 0x80000000
 };
 
 enum : UINT { STRRET_WSTR = 0, STRRET_OFFSET = 1, STRRET_CSTR = 2 };
 struct STRRET {
     UINT uType;
     union {
-        char16_t* pOleStr;  // STRRET_WSTR: from CoTaskMemAlloc, freed by the caller
+        char16_t* pOleStr; // STRRET_WSTR: from CoTaskMemAlloc, freed by the caller
         UINT uOffset;
         char cStr[MAX_PATH];
     };
@@ -165,14 +174,14 @@ HRESULT SHGetDesktopFolder(IShellFolder** Folder);
 
 // ---- Item-ID lists ------------------------------------------------------------------------------
 
-UINT ILGetSize(LPCITEMIDLIST List);                    // bytes with the terminator; 0 for none
-LPITEMIDLIST ILGetNext(LPCITEMIDLIST List);            // the next item; none at the end
-LPITEMIDLIST ILFindLastID(LPCITEMIDLIST List);         // the last item (the terminator when empty)
-BOOL ILRemoveLastID(LPITEMIDLIST List);                // in place; FALSE for an empty list
+UINT ILGetSize(LPCITEMIDLIST List);            // bytes with the terminator; 0 for none
+LPITEMIDLIST ILGetNext(LPCITEMIDLIST List);    // the next item; none at the end
+LPITEMIDLIST ILFindLastID(LPCITEMIDLIST List); // the last item (the terminator when empty)
+BOOL ILRemoveLastID(LPITEMIDLIST List);        // in place; FALSE for an empty list
 LPITEMIDLIST ILClone(LPCITEMIDLIST List);
 LPITEMIDLIST ILCloneFirst(LPCITEMIDLIST List);
 LPITEMIDLIST ILCombine(LPCITEMIDLIST First, LPCITEMIDLIST Second);
-BOOL ILIsEqual(LPCITEMIDLIST A, LPCITEMIDLIST B);      // item by item, bytes
+BOOL ILIsEqual(LPCITEMIDLIST A, LPCITEMIDLIST B); // item by item, bytes
 BOOL ILIsParent(LPCITEMIDLIST Parent, LPCITEMIDLIST Child, BOOL Immediate);
 // A new list with the item appended (or prepended); List is freed.
 LPITEMIDLIST ILAppendID(LPITEMIDLIST List, const SHITEMID* Item, BOOL Append);
@@ -186,9 +195,18 @@ BOOL SHGetPathFromIDList(LPCITEMIDLIST List, char* Path);
 
 // Special folders, numbered as the shell numbers them.
 enum : int {
-    CSIDL_DESKTOP = 0, CSIDL_PERSONAL = 5, CSIDL_TEMPLATES = 21, CSIDL_DESKTOPDIRECTORY = 16,
-    CSIDL_DRIVES = 17, CSIDL_APPDATA = 26, CSIDL_LOCAL_APPDATA = 28, CSIDL_INTERNET_CACHE = 32,
-    CSIDL_MYPICTURES = 39, CSIDL_PROFILE = 40, CSIDL_MYMUSIC = 13, CSIDL_MYVIDEO = 14
+    CSIDL_DESKTOP = 0,
+    CSIDL_PERSONAL = 5,
+    CSIDL_TEMPLATES = 21,
+    CSIDL_DESKTOPDIRECTORY = 16,
+    CSIDL_DRIVES = 17,
+    CSIDL_APPDATA = 26,
+    CSIDL_LOCAL_APPDATA = 28,
+    CSIDL_INTERNET_CACHE = 32,
+    CSIDL_MYPICTURES = 39,
+    CSIDL_PROFILE = 40,
+    CSIDL_MYMUSIC = 13,
+    CSIDL_MYVIDEO = 14
 };
 // The desktop and the computer are the root; the user folders follow the XDG user folders
 // ($XDG_CONFIG_HOME/user-dirs.dirs; the desktop defaults to ~/Desktop, the others to ~); the
@@ -201,9 +219,16 @@ std::string SpecialFolderPath(int Folder);
 // ---- File information ---------------------------------------------------------------------------
 
 enum : UINT {
-    SHGFI_LARGEICON = 0, SHGFI_SMALLICON = 0x1, SHGFI_OPENICON = 0x2, SHGFI_PIDL = 0x8,
-    SHGFI_USEFILEATTRIBUTES = 0x10, SHGFI_ICON = 0x100, SHGFI_DISPLAYNAME = 0x200,
-    SHGFI_TYPENAME = 0x400, SHGFI_ATTRIBUTES = 0x800, SHGFI_SYSICONINDEX = 0x4000
+    SHGFI_LARGEICON = 0,
+    SHGFI_SMALLICON = 0x1,
+    SHGFI_OPENICON = 0x2,
+    SHGFI_PIDL = 0x8,
+    SHGFI_USEFILEATTRIBUTES = 0x10,
+    SHGFI_ICON = 0x100,
+    SHGFI_DISPLAYNAME = 0x200,
+    SHGFI_TYPENAME = 0x400,
+    SHGFI_ATTRIBUTES = 0x800,
+    SHGFI_SYSICONINDEX = 0x4000
 };
 enum : DWORD { FILE_ATTRIBUTE_DIRECTORY = 0x10, FILE_ATTRIBUTE_NORMAL = 0x80 };
 // The fixed icon set: indexes into the system image list.
@@ -218,7 +243,7 @@ enum : int {
 constexpr DWORD_PTR SHELL_IMAGELIST_LARGE = 1, SHELL_IMAGELIST_SMALL = 2;
 
 struct SHFILEINFO {
-    void* hIcon;  // never set: icons are drawn from the image list by index
+    void* hIcon; // never set: icons are drawn from the image list by index
     int iIcon;
     DWORD dwAttributes;
     char szDisplayName[MAX_PATH];

@@ -11,8 +11,7 @@ DWORD GetLastError() { return lastError; }
 
 void SetLastError(DWORD code) { lastError = code; }
 
-std::string SysErrorMessage(DWORD code)
-{
+std::string SysErrorMessage(DWORD code) {
     // strerrordesc_np answers null for a code the system has no text for (strerror would invent
     // "Unknown error N").
     const char* text = code <= 0x7FFFFFFF ? ::strerrordesc_np(int(code)) : nullptr;

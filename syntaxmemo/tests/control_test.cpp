@@ -24,8 +24,7 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 2000)
-{
+bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
     QElapsedTimer t;
     t.start();
     while (!done() && t.elapsed() < ms)
@@ -33,8 +32,7 @@ bool WaitFor(const std::function<bool()>& done, int ms = 2000)
     return done();
 }
 
-void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButtons buttons)
-{
+void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButtons buttons) {
     QPointF local(x, y);
     QMouseEvent e(type, local, w->mapToGlobal(local.toPoint()), Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
@@ -44,8 +42,7 @@ QScrollBar* Bar(TScrollBar* c) { return WidgetAs<QScrollBar>(c); }
 
 class Editor : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 420, 260);
@@ -61,49 +58,42 @@ protected:
         Form->Show();
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
-    void Load(const std::string& text)
-    {
+    void Load(const std::string& text) {
         TStringStream s(text);
         Memo->Lines()->LoadFromStream(&s);
     }
-    std::string Text() const
-    {
+    std::string Text() const {
         std::string out;
         for (int i = 0; i < Memo->Lines()->Count(); ++i)
             out += (i ? "|" : "") + Memo->Lines()->Get(i);
         return out;
     }
     QWidget* W() { return ClientWidget(Memo); }
-    void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
-    {
+    void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
         QKeyEvent down(QEvent::KeyPress, qtKey, mods, text);
         QApplication::sendEvent(W(), &down);
         QKeyEvent up(QEvent::KeyRelease, qtKey, mods, text);
         QApplication::sendEvent(W(), &up);
     }
     void Mouse(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QPointF local(x, y);
         QMouseEvent e(type, local, W()->mapToGlobal(local.toPoint()), button, buttons, mods);
         QApplication::sendEvent(W(), &e);
     }
-    void Wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
+    void Wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QPointF local(50, 20);
-        QWheelEvent e(local, W()->mapToGlobal(local.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
-                      Qt::NoScrollPhase, false);
+        QWheelEvent e(local, W()->mapToGlobal(local.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(W(), &e);
     }
     TPoint Caret() const { return {Memo->Range()->GetPosX(), Memo->Range()->GetPosY()}; }
     // Client point of column c on line l (that line in view).
-    TPoint At(int c, int l) const
-    {
+    TPoint At(int c, int l) const {
         TPoint p = Memo->TextToClient(Memo->TextX(c, l), Memo->RowOfLine(l));
         return {p.x + 1, p.y + Memo->LineHeight() / 2};
     }
@@ -112,8 +102,7 @@ protected:
     TMPSyntaxMemo* Memo = nullptr;
 };
 
-TEST_F(Editor, RowHeightComesFromTheFontAndRowNumbersWidenTheGutter)
-{
+TEST_F(Editor, RowHeightComesFromTheFontAndRowNumbersWidenTheGutter) {
     EXPECT_EQ(Memo->LineHeight(), 19);
     EXPECT_EQ(Memo->VisibleRows(), (Memo->ClientHeight() - Memo->HorzScrollBar()->Height()) / 19);
     std::string text;
@@ -136,7 +125,7 @@ struct KeyCase {
     int X, Y;
     int QtKey;
     Qt::KeyboardModifiers Mods;
-    const char* After;  // text afterwards
+    const char* After; // text afterwards
     int CaretX, CaretY;
     const char* Selected;
 };
@@ -169,7 +158,16 @@ const KeyCase KeyCases[] = {
     {"BackspaceInsideLine", "abc", 2, 0, Qt::Key_Backspace, {}, "ac", 1, 0, ""},
     {"BackspaceJoinsLineAbove", "ab\r\ncd", 0, 1, Qt::Key_Backspace, {}, "abcd", 2, 0, ""},
     {"BackspaceAtTextStartDoesNothing", "ab\r\ncd", 0, 0, Qt::Key_Backspace, {}, "ab|cd", 0, 0, ""},
-    {"BackspaceBelowFoldDoesNothing", "{<-}a\r\n{>>}b\r\ncd", 0, 2, Qt::Key_Backspace, {}, "a|b|cd", 0, 2, ""},
+    {"BackspaceBelowFoldDoesNothing",
+     "{<-}a\r\n{>>}b\r\ncd",
+     0,
+     2,
+     Qt::Key_Backspace,
+     {},
+     "a|b|cd",
+     0,
+     2,
+     ""},
     {"BackspacePastTheEndOnlyMoves", "ab\r\ncd", 5, 0, Qt::Key_Backspace, {}, "ab|cd", 4, 0, ""},
     {"DeleteJoins", "ab\r\ncd", 2, 0, Qt::Key_Delete, {}, "abcd", 2, 0, ""},
     {"ReturnSplits", "abcd", 2, 0, Qt::Key_Return, {}, "ab|cd", 0, 1, ""},
@@ -178,8 +176,7 @@ const KeyCase KeyCases[] = {
 
 class EditorKeys : public Editor, public testing::WithParamInterface<KeyCase> {};
 
-TEST_P(EditorKeys, MoveAndEdit)
-{
+TEST_P(EditorKeys, MoveAndEdit) {
     const KeyCase& c = GetParam();
     Load(c.Text);
     Memo->Range()->SetPos({c.X, c.Y});
@@ -192,8 +189,7 @@ TEST_P(EditorKeys, MoveAndEdit)
 INSTANTIATE_TEST_SUITE_P(Table, EditorKeys, testing::ValuesIn(KeyCases),
                          [](const testing::TestParamInfo<KeyCase>& i) { return std::string(i.param.Name); });
 
-TEST_F(Editor, CharactersUndoAndReadOnly)
-{
+TEST_F(Editor, CharactersUndoAndReadOnly) {
     Load("");
     Key(Qt::Key_A, {}, "a");
     Key(0x0416, {}, QString::fromUtf16(u"ж"));
@@ -213,8 +209,7 @@ TEST_F(Editor, CharactersUndoAndReadOnly)
     EXPECT_EQ(Text(), "c");
 }
 
-TEST_F(Editor, CopyAndPasteKeysCarrySectionsThroughTheClipboard)
-{
+TEST_F(Editor, CopyAndPasteKeysCarrySectionsThroughTheClipboard) {
     Load("p\r\n{<-}a\r\nb\r\n{>>}c\r\nq");
     Memo->Range()->Select({0, 1}, {0, 4});
     Key(Qt::Key_C, Ctrl, QString(QChar(3)));
@@ -232,8 +227,7 @@ TEST_F(Editor, CopyAndPasteKeysCarrySectionsThroughTheClipboard)
 
 // The marked form travels in the editor's private format beside the plain text: a second editor
 // gets the sections back, any other reader (and writer) deals in the plain text alone.
-TEST_F(Editor, SectionsReachASecondEditorInThePrivateFormat)
-{
+TEST_F(Editor, SectionsReachASecondEditorInThePrivateFormat) {
     Load("p\r\n{<-}a\r\nb\r\n{>>}c\r\nq");
     Memo->Range()->Select({0, 1}, {0, 4});
     Key(Qt::Key_C, Ctrl, QString(QChar(3)));
@@ -274,8 +268,7 @@ TEST_F(Editor, SectionsReachASecondEditorInThePrivateFormat)
     EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
 }
 
-TEST_F(Editor, OnKeyDownOnlyForKeysTheEditorLeaves)
-{
+TEST_F(Editor, OnKeyDownOnlyForKeysTheEditorLeaves) {
     Load("ab");
     std::vector<WORD> seen;
     Memo->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { seen.push_back(k); };
@@ -286,8 +279,7 @@ TEST_F(Editor, OnKeyDownOnlyForKeysTheEditorLeaves)
     EXPECT_EQ(seen, (std::vector<WORD>{'A', '5'}));
 }
 
-TEST_F(Editor, BookmarkKeysToggleAndJump)
-{
+TEST_F(Editor, BookmarkKeysToggleAndJump) {
     std::string text;
     for (int i = 0; i < 60; ++i)
         text += "line" + std::to_string(i) + "\r\n";
@@ -305,8 +297,7 @@ TEST_F(Editor, BookmarkKeysToggleAndJump)
     EXPECT_EQ(Memo->Bookmarks()->GetBookMarks(3), -1);
 }
 
-TEST_F(Editor, ClickDragDoubleClickAndFoldBox)
-{
+TEST_F(Editor, ClickDragDoubleClickAndFoldBox) {
     Load("alpha beta\r\n{<+}gamma\r\ndelta\r\n{>>}eps\r\nlast");
     const TPoint p = At(2, 0);
     Mouse(QEvent::MouseButtonPress, p.x, p.y, Qt::LeftButton, Qt::LeftButton);
@@ -328,8 +319,7 @@ TEST_F(Editor, ClickDragDoubleClickAndFoldBox)
     EXPECT_EQ(Memo->RowOfLine(4), 2);
 }
 
-TEST_F(Editor, WheelScrollsOneLineWhateverTheDelta)
-{
+TEST_F(Editor, WheelScrollsOneLineWhateverTheDelta) {
     std::string text;
     for (int i = 0; i < 100; ++i)
         text += std::string(50, 'w') + "\r\n";
@@ -348,8 +338,7 @@ TEST_F(Editor, WheelScrollsOneLineWhateverTheDelta)
 }
 
 // The two bars are child controls on the right and at the bottom; the rows stop short of them.
-TEST_F(Editor, ScrollBarsTakeTheirRoomAtTheRightAndBottom)
-{
+TEST_F(Editor, ScrollBarsTakeTheirRoomAtTheRightAndBottom) {
     TScrollBar* v = Memo->VertScrollBar();
     TScrollBar* h = Memo->HorzScrollBar();
     ASSERT_EQ(v->Parent(), Memo);
@@ -380,7 +369,7 @@ TEST_F(Editor, ScrollBarsTakeTheirRoomAtTheRightAndBottom)
     const unsigned window = ToQColor(clWindow).rgb() & 0xFFFFFF;
     const TRect T = Memo->TextAreaRect(0);
     EXPECT_EQ(px(T.Right - 1, 2), window);
-    int barInk = 0;  // the bars' own drawing, not the text background
+    int barInk = 0; // the bars' own drawing, not the text background
     for (int y = 0; y < v->Height(); ++y)
         barInk += px(cw - v->Width() / 2, y) != window;
     for (int x = 0; x < h->Width(); ++x)
@@ -389,8 +378,7 @@ TEST_F(Editor, ScrollBarsTakeTheirRoomAtTheRightAndBottom)
 }
 
 // A click on a bar's arrow and the scroll messages move the view; keys and the wheel move the bars.
-TEST_F(Editor, ScrollBarsMoveTheViewAndFollowIt)
-{
+TEST_F(Editor, ScrollBarsMoveTheViewAndFollowIt) {
     std::string text;
     for (int i = 0; i < 100; ++i)
         text += std::string(50, 'w') + "\r\n";
@@ -414,12 +402,9 @@ TEST_F(Editor, ScrollBarsMoveTheViewAndFollowIt)
         WORD Code;
         int Top, Offset;
     } steps[] = {
-        {WM_VSCROLL, SB_PAGEDOWN, 1 + rows - 2, 0},
-        {WM_VSCROLL, SB_LINEUP, rows - 2, 0},
-        {WM_VSCROLL, SB_BOTTOM, 100 - rows + 1, 0},
-        {WM_VSCROLL, SB_TOP, 0, 0},
-        {WM_HSCROLL, SB_PAGEDOWN, 0, 32},
-        {WM_HSCROLL, SB_LINEUP, 0, 31},
+        {WM_VSCROLL, SB_PAGEDOWN, 1 + rows - 2, 0}, {WM_VSCROLL, SB_LINEUP, rows - 2, 0},
+        {WM_VSCROLL, SB_BOTTOM, 100 - rows + 1, 0}, {WM_VSCROLL, SB_TOP, 0, 0},
+        {WM_HSCROLL, SB_PAGEDOWN, 0, 32},           {WM_HSCROLL, SB_LINEUP, 0, 31},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.Code);
@@ -433,7 +418,7 @@ TEST_F(Editor, ScrollBarsMoveTheViewAndFollowIt)
     EXPECT_EQ(bar->value(), 1);
     Wheel(-120);
     EXPECT_EQ(v->Position(), 2);
-    Key(Qt::Key_End, Ctrl);  // the last line at the bottom row; the range leaves one row more
+    Key(Qt::Key_End, Ctrl); // the last line at the bottom row; the range leaves one row more
     EXPECT_EQ(v->Position(), v->Max() - 1);
     const int offset = Memo->HorzOffset();
     EXPECT_EQ(h->Position(), offset);
@@ -449,8 +434,7 @@ TEST_F(Editor, ScrollBarsMoveTheViewAndFollowIt)
     EXPECT_FALSE(h->Enabled());
 }
 
-TEST_F(Editor, ClickingAScrollBarKeepsTheCaret)
-{
+TEST_F(Editor, ClickingAScrollBarKeepsTheCaret) {
     std::string text;
     for (int i = 0; i < 40; ++i)
         text += "line\r\n";
@@ -474,8 +458,7 @@ TEST_F(Editor, ClickingAScrollBarKeepsTheCaret)
     EXPECT_TRUE(Memo->CaretShown());
 }
 
-TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
-{
+TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt) {
     Load("mov r1, r2");
     std::vector<std::tuple<int, int, bool>> info;
     Memo->OnWordInfo = [&](TMPCustomSyntaxMemo*, int, int, int index, int row, bool showing) {
@@ -506,8 +489,7 @@ TEST_F(Editor, CtrlHoverFramesTheTokenAndReportsIt)
 
 // The hover hint shows in the application's hint window, whole (a '|' in the word is no hint
 // separator), follows the word under the pointer and goes with the Ctrl key.
-TEST_F(Editor, CtrlHoverHintShowsInTheHintWindow)
-{
+TEST_F(Editor, CtrlHoverHintShowsInTheHintWindow) {
     Load("mov r1|r2");
     Application->SetHintPause(5);
     Application->SetHintShortPause(5);
@@ -523,7 +505,8 @@ TEST_F(Editor, CtrlHoverHintShowsInTheHintWindow)
     const TPoint q = At(6, 0);
     Mouse(QEvent::MouseMove, q.x, q.y, Qt::NoButton, Qt::NoButton, Ctrl);
     EXPECT_TRUE(WaitFor([] {
-        return Application->HintWindow() && Application->HintWindow()->Caption().rfind("Word: 'r1|r2' \r\nStart: 4\r\n", 0) == 0;
+        return Application->HintWindow() &&
+               Application->HintWindow()->Caption().rfind("Word: 'r1|r2' \r\nStart: 4\r\n", 0) == 0;
     }));
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Ctrl);
     QApplication::sendEvent(W(), &up);
@@ -531,13 +514,12 @@ TEST_F(Editor, CtrlHoverHintShowsInTheHintWindow)
     const TPoint r = At(1, 0);
     Mouse(QEvent::MouseMove, r.x, r.y, Qt::NoButton, Qt::NoButton);
     WaitFor([] { return false; }, 30);
-    EXPECT_EQ(Application->HintWindow(), nullptr);  // no hover, no hint
+    EXPECT_EQ(Application->HintWindow(), nullptr); // no hover, no hint
     Application->SetHintPause(500);
     Application->SetHintShortPause(50);
 }
 
-TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain)
-{
+TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain) {
     Load("first");
     QApplication::processEvents();
     Memo->SetVisible(false);
@@ -549,8 +531,7 @@ TEST_F(Editor, RowsChangedWhileHiddenArePaintedWhenShownAgain)
     EXPECT_EQ(img.pixelColor(T.Left + 2, 1).rgb() & 0xFFFFFF, ToQColor(TColor(0xF7CBA5)).rgb() & 0xFFFFFF);
 }
 
-TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne)
-{
+TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne) {
     std::string text = "{<-}head\r\n";
     for (int i = 0; i < 30; ++i)
         text += "in\r\n";
@@ -563,8 +544,7 @@ TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne)
 }
 
 // One row: gutter face, row number, bookmark glyph, collapsed fold box, selection, collapsed marker.
-TEST_F(Editor, PaintedRowShowsGutterMarksSelectionAndMarker)
-{
+TEST_F(Editor, PaintedRowShowsGutterMarksSelectionAndMarker) {
     Load("{<-}alpha beta\r\nin\r\n{>>}end\r\nnext");
     Memo->SetGutterWidth(16);
     Memo->Bookmarks()->SetBookMarks(1, 0);
@@ -576,11 +556,11 @@ TEST_F(Editor, PaintedRowShowsGutterMarksSelectionAndMarker)
     const TRect G = Memo->GutterRect(0), T = Memo->TextAreaRect(0);
     const int h = Memo->LineHeight();
     EXPECT_EQ(px(G.Left + 1, h - 2), qc(clBtnFace));
-    EXPECT_EQ(px(G.Left + 2 + 1, 2 + 1), qc(clTeal));  // bookmark glyph 1
+    EXPECT_EQ(px(G.Left + 2 + 1, 2 + 1), qc(clTeal)); // bookmark glyph 1
     const TRect box = Memo->FoldBox(0, 1);
     EXPECT_EQ(px(box.Left, box.Top + 1), qc(clBlack));
     EXPECT_EQ(px(box.Left + 2, box.Top + 2), qc(clWhite));
-    EXPECT_EQ(px((box.Left + box.Right) / 2, box.Top + 3), qc(clBlack));  // the plus
+    EXPECT_EQ(px((box.Left + box.Right) / 2, box.Top + 3), qc(clBlack)); // the plus
     int numberInk = 0;
     for (int x = box.Right + 2; x < G.Right - 2; ++x)
         for (int y = 0; y < h; ++y)
@@ -590,7 +570,7 @@ TEST_F(Editor, PaintedRowShowsGutterMarksSelectionAndMarker)
     EXPECT_EQ(px(T.Right - 32, T.Top + 5), qc(TColor(0xFF0000)));
     EXPECT_EQ(px(T.Right - 32 + 6, T.Top + 9), qc(TColor(0xFF0000)));
     const TRect G2 = Memo->GutterRect(4);
-    EXPECT_EQ(px(G2.Left + 3, G2.Top + 3), qc(clBtnFace));  // a row below the text: no glyph
+    EXPECT_EQ(px(G2.Left + 3, G2.Top + 3), qc(clBtnFace)); // a row below the text: no glyph
     EXPECT_EQ(px(T.Left + 2, G2.Top + 3), qc(clWindow));
 }
 

@@ -8,8 +8,7 @@ namespace {
 
 TMPSynMemoRange* R(TMPSynMemoCore& c) { return c.Range(); }
 
-TEST(Range, UndoOfTypingRestoresTextCaretAndDropsOneRecord)
-{
+TEST(Range, UndoOfTypingRestoresTextCaretAndDropsOneRecord) {
     TMPSynMemoCore core;
     LoadText(core, "xy");
     R(core)->SetPos({1, 0});
@@ -27,8 +26,7 @@ TEST(Range, UndoOfTypingRestoresTextCaretAndDropsOneRecord)
     EXPECT_FALSE(R(core)->CanUndo());
 }
 
-TEST(Range, UndoDepthDropsTheOldestRecord)
-{
+TEST(Range, UndoDepthDropsTheOldestRecord) {
     TMPSynMemoCore core;
     for (int i = 0; i < 101; ++i)
         R(core)->SetText("a");
@@ -45,8 +43,7 @@ TEST(Range, UndoDepthDropsTheOldestRecord)
     EXPECT_EQ(R(core)->UndoCount(), 0);
 }
 
-TEST(Range, SetTextReplacesSelectionsOverLinesAndPadsPastTheEnd)
-{
+TEST(Range, SetTextReplacesSelectionsOverLinesAndPadsPastTheEnd) {
     TMPSynMemoCore core;
     LoadText(core, "one\r\ntwo\r\nthree");
     R(core)->Select({1, 0}, {2, 2});
@@ -62,8 +59,7 @@ TEST(Range, SetTextReplacesSelectionsOverLinesAndPadsPastTheEnd)
     EXPECT_EQ(Joined(core), "one|two|three");
 }
 
-TEST(Range, SetPosClampsAndTrimsTheLineItLeaves)
-{
+TEST(Range, SetPosClampsAndTrimsTheLineItLeaves) {
     TMPSynMemoCore core;
     LoadText(core, "ab  \r\ncd");
     R(core)->SetPos({4, 0});
@@ -78,8 +74,7 @@ TEST(Range, SetPosClampsAndTrimsTheLineItLeaves)
     EXPECT_EQ(R(core)->Caret(), (TMPPos{9, 0}));
 }
 
-TEST(Range, EnlargeMovesTheCaretCornerAndSwaps)
-{
+TEST(Range, EnlargeMovesTheCaretCornerAndSwaps) {
     TMPSynMemoCore core;
     LoadText(core, "abcd\r\nefgh\r\nijkl");
     R(core)->SetPos({2, 1});
@@ -94,8 +89,7 @@ TEST(Range, EnlargeMovesTheCaretCornerAndSwaps)
     EXPECT_EQ(R(core)->Caret(), (TMPPos{0, 0}));
 }
 
-TEST(Range, EnlargeOverVisibleLinesStepsOverFoldedOnes)
-{
+TEST(Range, EnlargeOverVisibleLinesStepsOverFoldedOnes) {
     TMPSynMemoCore core;
     LoadText(core, "0\r\n{<-}1\r\n2\r\n{>>}3\r\n4");
     R(core)->SetPos({0, 1});
@@ -103,8 +97,7 @@ TEST(Range, EnlargeOverVisibleLinesStepsOverFoldedOnes)
     EXPECT_EQ(R(core)->Caret().Y, 4);
 }
 
-TEST(Range, DeleteJoinsAtTheEndOfALineAndStopsAtTheEndOfText)
-{
+TEST(Range, DeleteJoinsAtTheEndOfALineAndStopsAtTheEndOfText) {
     TMPSynMemoCore core;
     LoadText(core, "l0\r\nl1\r\nl2\r\nl3\r\nl4");
     R(core)->SetPos({2, 2});
@@ -118,8 +111,7 @@ TEST(Range, DeleteJoinsAtTheEndOfALineAndStopsAtTheEndOfText)
     EXPECT_EQ(Joined(core), "0|l1|l2l3|l4");
 }
 
-TEST(Range, DeleteWithASelectionDeletesItWhereverTheCaretStands)
-{
+TEST(Range, DeleteWithASelectionDeletesItWhereverTheCaretStands) {
     TMPSynMemoCore core;
     LoadText(core, "ab\r\ncd");
     R(core)->Select({1, 0}, {2, 1});
@@ -132,8 +124,7 @@ TEST(Range, DeleteWithASelectionDeletesItWhereverTheCaretStands)
     EXPECT_EQ(Joined(core), "y");
 }
 
-TEST(Range, DeleteOnAnEmptyFirstLineJoinsTheNextLine)
-{
+TEST(Range, DeleteOnAnEmptyFirstLineJoinsTheNextLine) {
     TMPSynMemoCore core;
     LoadText(core, "\r\nxy");
     R(core)->SetPos({0, 0});
@@ -144,8 +135,7 @@ TEST(Range, DeleteOnAnEmptyFirstLineJoinsTheNextLine)
     EXPECT_EQ(core.Lines()->Count(), 0);
 }
 
-TEST(Range, UndoRestoresTheSectionTreeOfAnExplode)
-{
+TEST(Range, UndoRestoresTheSectionTreeOfAnExplode) {
     TMPSynMemoCore core;
     LoadText(core, "{<+}0\r\n{<-}1\r\n{>>}2\r\n{>>}3");
     R(core)->SetPos({0, 0});
@@ -164,8 +154,7 @@ TEST(Range, UndoRestoresTheSectionTreeOfAnExplode)
     EXPECT_EQ(core.Sections()->EntireSection()->RefCount, 1);
 }
 
-TEST(Range, CreateSectionOnOneLineInsertsALineAndUndoRemovesIt)
-{
+TEST(Range, CreateSectionOnOneLineInsertsALineAndUndoRemovesIt) {
     TMPSynMemoCore core;
     LoadText(core, "a\r\nb\r\nc");
     R(core)->SetPos({1, 1});
@@ -182,8 +171,7 @@ TEST(Range, CreateSectionOnOneLineInsertsALineAndUndoRemovesIt)
     EXPECT_EQ(Joined(core), "a|b|c");
 }
 
-TEST(Range, CollapseExpandAndGotoSectionAtTheCaret)
-{
+TEST(Range, CollapseExpandAndGotoSectionAtTheCaret) {
     TMPSynMemoCore core;
     LoadText(core, "x\r\n{<+}a\r\nb\r\n{>>}c\r\n{<+}d\r\n{>>}e");
     R(core)->SetPos({1, 2});
@@ -206,8 +194,7 @@ TEST(Range, CollapseExpandAndGotoSectionAtTheCaret)
     EXPECT_EQ(R(core)->Caret().Y, 1);
 }
 
-TEST(Clipboard, MarkedCopyCarriesSectionsAndPasteRecreatesThem)
-{
+TEST(Clipboard, MarkedCopyCarriesSectionsAndPasteRecreatesThem) {
     TMPSynMemoCore core;
     LoadText(core, "p\r\n{<-}a\r\nb\r\n{>>}c\r\nq");
     R(core)->Select({0, 1}, {1, 4});
@@ -225,8 +212,7 @@ TEST(Clipboard, MarkedCopyCarriesSectionsAndPasteRecreatesThem)
     EXPECT_EQ(SectionList(core), "1-3c@1");
 }
 
-TEST(Clipboard, OneLineSectionAndPartialLinesInTheMarkedForm)
-{
+TEST(Clipboard, OneLineSectionAndPartialLinesInTheMarkedForm) {
     TMPSynMemoCore core;
     LoadText(core, "{>>}{<+}one\r\n{<+}two\r\n{>>}three");
     R(core)->Select({0, 0}, {5, 2});
@@ -237,8 +223,7 @@ TEST(Clipboard, OneLineSectionAndPartialLinesInTheMarkedForm)
     EXPECT_EQ(R(core)->GetMarkedText(), "two\r\nth");
 }
 
-TEST(Clipboard, ReadOnlyRefusesCutAndPasteButCopies)
-{
+TEST(Clipboard, ReadOnlyRefusesCutAndPasteButCopies) {
     TMPSynMemoCore core;
     LoadText(core, "abc");
     core.SetOptions(TMPSynMemoOptions{smoReadOnly, smoSkipSectionsOnCopy});
@@ -256,8 +241,7 @@ TEST(Clipboard, ReadOnlyRefusesCutAndPasteButCopies)
     EXPECT_EQ(Joined(core), "c");
 }
 
-TEST(Range, OffsetsLengthAndSelectAll)
-{
+TEST(Range, OffsetsLengthAndSelectAll) {
     TMPSynMemoCore core;
     LoadText(core, "ab\r\ncde");
     R(core)->SetPosition(5);
@@ -274,8 +258,7 @@ TEST(Range, OffsetsLengthAndSelectAll)
     EXPECT_EQ(R(core)->GetText(), "b\r\ncde");
 }
 
-TEST(Bookmarks, ToggleMoveAndClear)
-{
+TEST(Bookmarks, ToggleMoveAndClear) {
     TMPSynMemoCore core;
     LoadText(core, "0\r\n1\r\n2\r\n3\r\n4\r\n5");
     TMPBookmarkManager* B = core.Bookmarks();

@@ -10,8 +10,7 @@ namespace {
 
 using Text = std::vector<std::string>;
 
-std::string Flat(const Text& t)
-{
+std::string Flat(const Text& t) {
     std::string out;
     for (size_t i = 0; i < t.size(); ++i)
         out += (i ? "|" : "") + t[i];
@@ -19,8 +18,7 @@ std::string Flat(const Text& t)
 }
 
 // Replaces [a, b) of the text (positions inside lines) by s, as the editor splits lines.
-void Replace(Text& t, TMPPos a, TMPPos b, const std::string& s)
-{
+void Replace(Text& t, TMPPos a, TMPPos b, const std::string& s) {
     const std::string prefix = t[size_t(a.Y)].substr(0, size_t(a.X));
     const std::string suffix = t[size_t(b.Y)].substr(size_t(b.X));
     Text add;
@@ -38,8 +36,7 @@ void Replace(Text& t, TMPPos a, TMPPos b, const std::string& s)
     t.insert(t.begin() + a.Y, add.begin(), add.end());
 }
 
-void CheckTree(const TMPSynMemoSection* s, int from, int to, int count)
-{
+void CheckTree(const TMPSynMemoSection* s, int from, int to, int count) {
     int prev = from - 1;
     for (int i = 0; i < s->Count(); ++i) {
         const TMPSynMemoSection* c = s->Item(i);
@@ -55,8 +52,7 @@ void CheckTree(const TMPSynMemoSection* s, int from, int to, int count)
     }
 }
 
-void CheckModel(TMPSynMemoCore& core, const Text& ref)
-{
+void CheckModel(TMPSynMemoCore& core, const Text& ref) {
     ASSERT_EQ(Joined(core), Flat(ref));
     const int n = core.Lines()->Count();
     const TMPSynMemoSection* root = core.Sections()->EntireSection();
@@ -82,8 +78,7 @@ void CheckModel(TMPSynMemoCore& core, const Text& ref)
 
 class RandomEdits : public testing::TestWithParam<unsigned> {};
 
-TEST_P(RandomEdits, MatchAPlainModel)
-{
+TEST_P(RandomEdits, MatchAPlainModel) {
     std::mt19937 rng(GetParam());
     auto pick = [&](int n) { return n <= 0 ? 0 : int(rng() % unsigned(n)); };
     const char* pieces[] = {"a", "b", "{", "}", "\xE0\xE1", "(*", "*)", "\r\n", "x1", "//", "\"", "@l:3"};

@@ -7,15 +7,13 @@
 #include "SynMemoModel.h"
 
 // Loads Text (lines split at CR LF / LF) as a file load does: fold markers are read and stripped.
-inline void LoadText(TMPSynMemoCore& C, const std::string& Text)
-{
+inline void LoadText(TMPSynMemoCore& C, const std::string& Text) {
     TStringStream s(Text);
     C.Lines()->LoadFromStream(&s);
 }
 
 // The lines joined by "|".
-inline std::string Joined(const TMPSynMemoCore& C)
-{
+inline std::string Joined(const TMPSynMemoCore& C) {
     std::string out;
     for (int i = 0; i < C.Lines()->Count(); ++i)
         out += (i ? "|" : "") + C.Lines()->Get(i);
@@ -23,8 +21,7 @@ inline std::string Joined(const TMPSynMemoCore& C)
 }
 
 // "text/kind" for every token of the list, separated by blanks.
-inline std::string Runs(const TMPSyntaxParser& P, std::string_view Line)
-{
+inline std::string Runs(const TMPSyntaxParser& P, std::string_view Line) {
     std::string out;
     for (const TMPSyntaxToken& t : P.Tokens()) {
         if (!out.empty())
@@ -34,15 +31,13 @@ inline std::string Runs(const TMPSyntaxParser& P, std::string_view Line)
     return out;
 }
 
-inline std::string LineRuns(const TMPSynMemoCore& C, int Line)
-{
+inline std::string LineRuns(const TMPSynMemoCore& C, int Line) {
     const TMPSyntaxParser* p = C.Lines()->TokenListOf(Line);
     return p ? Runs(*p, C.Lines()->Line(Line)) : "<none>";
 }
 
 // Sections in tree order as "first-last" ("c" when collapsed), separated by blanks.
-inline std::string SectionList(const TMPSynMemoCore& C)
-{
+inline std::string SectionList(const TMPSynMemoCore& C) {
     std::string out;
     const TMPSynMemoSections* S = C.Sections();
     for (TMPSynMemoSection* s = S->NextSection(S->EntireSection()); s; s = S->NextSection(s)) {
@@ -54,8 +49,7 @@ inline std::string SectionList(const TMPSynMemoCore& C)
     return out;
 }
 
-inline std::string VisibleList(const TMPSynMemoCore& C)
-{
+inline std::string VisibleList(const TMPSynMemoCore& C) {
     C.Sections()->RecalculateIfPending();
     std::string out;
     for (int l : C.Sections()->VisibleLines())

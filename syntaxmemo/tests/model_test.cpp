@@ -35,14 +35,19 @@ const ScanCase ScanCases[] = {
     {"RowLink", "jmp @l:12 go", 1, "jmp/1 @l:12/22 go/1", 1},
     {"ReferenceDereference", "#a ^b", 1, "#/20 a/1 ^/21 b/1", 1},
     {"Punctuation", "f(x)[1],y.", 1, "f/1 (/13 x/1 )/14 [/15 1/5 ]/16 ,/19 y/1 ./18", 1},
-    {"CyrillicLetterBeforeDigit", "\xEF\xE5\xF0" "1 5", 1, "\xEF\xE5\xF0" "1/1 5/5", 1},
+    {"CyrillicLetterBeforeDigit",
+     "\xEF\xE5\xF0"
+     "1 5",
+     1,
+     "\xEF\xE5\xF0"
+     "1/1 5/5",
+     1},
     {"UnclosedString", "\"ab cd", 1, "\"ab/2 cd/2", 1},
 };
 
 class Tokenizer : public testing::TestWithParam<ScanCase> {};
 
-TEST_P(Tokenizer, GivesTheRuns)
-{
+TEST_P(Tokenizer, GivesTheRuns) {
     const ScanCase& c = GetParam();
     TMPSyntaxAttributes attrs(nullptr);
     TMPSyntaxParser p;
@@ -54,8 +59,7 @@ TEST_P(Tokenizer, GivesTheRuns)
 INSTANTIATE_TEST_SUITE_P(Cases, Tokenizer, testing::ValuesIn(ScanCases),
                          [](const testing::TestParamInfo<ScanCase>& i) { return std::string(i.param.Name); });
 
-TEST(Tokenizer, HostClassifiesWordsWithPositionAndLine)
-{
+TEST(Tokenizer, HostClassifiesWordsWithPositionAndLine) {
     TMPSyntaxAttributes attrs(nullptr);
     std::vector<std::string> seen;
     attrs.OnParseWord = [&](TObject*, const std::string& w, int pos, int line, TToken& t) {
@@ -69,8 +73,7 @@ TEST(Tokenizer, HostClassifiesWordsWithPositionAndLine)
     EXPECT_EQ(seen, (std::vector<std::string>{"mov@3:7", "r1@7:7"}));
 }
 
-TEST(Tokenizer, MergeJoinsSplitStringsAndComments)
-{
+TEST(Tokenizer, MergeJoinsSplitStringsAndComments) {
     TMPSyntaxAttributes attrs(nullptr);
     TMPSyntaxParser p;
     const std::string line = "x \"abc def\" { a b } y";
@@ -84,8 +87,7 @@ TEST(Tokenizer, MergeJoinsSplitStringsAndComments)
     EXPECT_EQ(Runs(p, two), "\"a b\"/3 \"c d\"/3");
 }
 
-TEST(Tokenizer, MarkSelectionSplitsAndFlags)
-{
+TEST(Tokenizer, MarkSelectionSplitsAndFlags) {
     TMPSyntaxAttributes attrs(nullptr);
     TMPSyntaxParser p;
     const std::string line = "alpha beta";
@@ -98,8 +100,7 @@ TEST(Tokenizer, MarkSelectionSplitsAndFlags)
     EXPECT_EQ(flags, "0110");
 }
 
-TEST(Tokenizer, BlankSeparatedScannerGivesOneTokenPerRun)
-{
+TEST(Tokenizer, BlankSeparatedScannerGivesOneTokenPerRun) {
     TMPSyntaxAttributes attrs(nullptr);
     attrs.Switches |= sswBLSeparated;
     TMPSyntaxParser p;
@@ -111,27 +112,21 @@ TEST(Tokenizer, BlankSeparatedScannerGivesOneTokenPerRun)
 // ---- attributes ----------------------------------------------------------------------------------
 
 // Each test case runs in a process of its own, side by side with the others: one file each.
-std::string TempPath(const std::string& name)
-{
-    return testing::TempDir() + name;
-}
+std::string TempPath(const std::string& name) { return testing::TempDir() + name; }
 
-std::string ReadFile(const std::string& path)
-{
+std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::stringstream ss;
     ss << f.rdbuf();
     return ss.str();
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
+void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream f(path, std::ios::binary);
     f << bytes;
 }
 
-TEST(Attributes, FreshObjectSavesLiteralsColoursAndOnlySetStyles)
-{
+TEST(Attributes, FreshObjectSavesLiteralsColoursAndOnlySetStyles) {
     TMPSyntaxAttributes a(nullptr);
     const std::string path = TempPath("attrs_fresh.ini");
     a.SaveToFile(path);
@@ -150,17 +145,19 @@ TEST(Attributes, FreshObjectSavesLiteralsColoursAndOnlySetStyles)
     EXPECT_EQ(L.Values("ULin22"), "Y");
     EXPECT_EQ(L.Text().find("=N\r\nBold"), std::string::npos);
     for (int i = 0; i < L.Count(); ++i)
-        if (L.Names(i).rfind("Bold", 0) == 0 || L.Names(i).rfind("Ital", 0) == 0 || L.Names(i).rfind("ULin", 0) == 0) {
+        if (L.Names(i).rfind("Bold", 0) == 0 || L.Names(i).rfind("Ital", 0) == 0 ||
+            L.Names(i).rfind("ULin", 0) == 0) {
             EXPECT_EQ(L.ValueFromIndex(i), "Y") << L[i];
         }
 }
 
-TEST(Attributes, LoadReadsSwitchesExactlyAndMissingColoursAsNone)
-{
+TEST(Attributes, LoadReadsSwitchesExactlyAndMissingColoursAsNone) {
     TMPSynMemoCore core;
     TMPSyntaxAttributes* a = core.SyntaxAttributes();
     const std::string path = TempPath("attrs_partial.ini");
-    WriteFile(path, "SyntaxVersion=9\r\nLitString='\r\nHasILComment=y\r\nHasMLComment=Y\r\nBack7=255\r\nBold7=Y\r\n");
+    WriteFile(
+        path,
+        "SyntaxVersion=9\r\nLitString='\r\nHasILComment=y\r\nHasMLComment=Y\r\nBack7=255\r\nBold7=Y\r\n");
     a->LoadFromFile(path);
     EXPECT_EQ(a->StringQuote, '\'');
     EXPECT_FALSE(a->Has(sswHasILComment));
@@ -172,8 +169,7 @@ TEST(Attributes, LoadReadsSwitchesExactlyAndMissingColoursAsNone)
     EXPECT_EQ(a->ILComment, "");
 }
 
-TEST(Attributes, MissingOrEmptyOneCharacterKeyKeepsItsValueAndLoadsTheRest)
-{
+TEST(Attributes, MissingOrEmptyOneCharacterKeyKeepsItsValueAndLoadsTheRest) {
     TMPSynMemoCore core;
     TMPSyntaxAttributes* a = core.SyntaxAttributes();
     a->DecimalPoint = ',';
@@ -187,8 +183,7 @@ TEST(Attributes, MissingOrEmptyOneCharacterKeyKeepsItsValueAndLoadsTheRest)
     EXPECT_EQ(a->GetColor(5, false), 123);
 }
 
-TEST(Attributes, BackgroundSurvivesSaveAndLoadWithoutForeground)
-{
+TEST(Attributes, BackgroundSurvivesSaveAndLoadWithoutForeground) {
     TMPSyntaxAttributes a(nullptr);
     a.SetColor(30, false, mpclNone);
     a.SetColor(30, true, 0x123456);
@@ -202,8 +197,7 @@ TEST(Attributes, BackgroundSurvivesSaveAndLoadWithoutForeground)
     EXPECT_EQ(b.GetStyle(4), mpsBold);
 }
 
-TEST(Attributes, UnreadableFileRaisesAndChangesNothing)
-{
+TEST(Attributes, UnreadableFileRaisesAndChangesNothing) {
     TMPSynMemoCore core;
     core.SyntaxAttributes()->StringQuote = '`';
     EXPECT_THROW(core.SyntaxAttributes()->LoadFromFile(TempPath("no_such_attrs.ini")), EFOpenError);
@@ -211,8 +205,7 @@ TEST(Attributes, UnreadableFileRaisesAndChangesNothing)
     EXPECT_FALSE(core.Lines()->Updating());
 }
 
-TEST(Attributes, CopyAttrsAndAssignReparse)
-{
+TEST(Attributes, CopyAttrsAndAssignReparse) {
     TMPSynMemoCore core;
     TMPSyntaxAttributes* a = core.SyntaxAttributes();
     const TToken kinds[] = {20, 21};
@@ -233,8 +226,7 @@ TEST(Attributes, CopyAttrsAndAssignReparse)
 
 // ---- line store ----------------------------------------------------------------------------------
 
-TEST(LineStore, BlockCommentCarriesToTheNextLineButNotOverABlankOne)
-{
+TEST(LineStore, BlockCommentCarriesToTheNextLineButNotOverABlankOne) {
     TMPSynMemoCore core;
     LoadText(core, "a\r\nb\r\nc\r\nd\r\ne\r\n{ open\r\nmid\r\n\r\nafter\r\n");
     EXPECT_EQ(LineRuns(core, 6), "mid/8");
@@ -245,8 +237,7 @@ TEST(LineStore, BlockCommentCarriesToTheNextLineButNotOverABlankOne)
     EXPECT_EQ(LineRuns(core, 6), "mid/10");
 }
 
-TEST(LineStore, CascadeReachesEveryLineOfALongComment)
-{
+TEST(LineStore, CascadeReachesEveryLineOfALongComment) {
     TMPSynMemoCore core;
     std::string text = "x\r\n";
     for (int i = 0; i < 50; ++i)
@@ -262,8 +253,7 @@ TEST(LineStore, CascadeReachesEveryLineOfALongComment)
     EXPECT_EQ(LineRuns(core, 51), "}/1 tail/1");
 }
 
-TEST(LineStore, RowLinksFollowInsertedAndDeletedLines)
-{
+TEST(LineStore, RowLinksFollowInsertedAndDeletedLines) {
     TMPSynMemoCore core;
     core.AutoRowLink = true;
     LoadText(core, "l0\r\nl1\r\nl2\r\nl3\r\ngo @l:4 x\r\ngo @l:3\r\ngo @l:bad\r\n");
@@ -281,8 +271,7 @@ TEST(LineStore, RowLinksFollowInsertedAndDeletedLines)
     EXPECT_EQ(LineRuns(core, 3), "go/1 @l:4/22 x/1");
 }
 
-TEST(LineStore, UntitledNamesCountUpAndOffsetsCountLineBreaksAsTwo)
-{
+TEST(LineStore, UntitledNamesCountUpAndOffsetsCountLineBreaksAsTwo) {
     TMPSynMemoCore core;
     const std::string first = core.Lines()->FileName();
     const int n = std::stoi(first.substr(8));
@@ -298,8 +287,7 @@ TEST(LineStore, UntitledNamesCountUpAndOffsetsCountLineBreaksAsTwo)
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(1, 2));
 }
 
-TEST(LineStore, BadIndexesAreIgnored)
-{
+TEST(LineStore, BadIndexesAreIgnored) {
     TMPSynMemoCore core;
     LoadText(core, "a\r\nb");
     core.Lines()->Put(-1, "x");
@@ -312,8 +300,7 @@ TEST(LineStore, BadIndexesAreIgnored)
     EXPECT_EQ(core.Sections()->EntireSection()->Item(0), nullptr);
 }
 
-TEST(LineStore, OnChangeOncePerBracket)
-{
+TEST(LineStore, OnChangeOncePerBracket) {
     TMPSynMemoCore core;
     int changes = 0;
     core.OnModelChange = [&](TChangedItems k) {
@@ -352,8 +339,7 @@ const MarkerCase MarkerCases[] = {
 
 class Markers : public testing::TestWithParam<MarkerCase> {};
 
-TEST_P(Markers, ParseIntoLinesAndSections)
-{
+TEST_P(Markers, ParseIntoLinesAndSections) {
     const MarkerCase& c = GetParam();
     TMPSynMemoCore core;
     LoadText(core, c.Text);
@@ -361,8 +347,7 @@ TEST_P(Markers, ParseIntoLinesAndSections)
     EXPECT_EQ(SectionList(core), c.Sections);
 }
 
-TEST_P(Markers, WriteAndReadBackGiveTheSameLinesAndSections)
-{
+TEST_P(Markers, WriteAndReadBackGiveTheSameLinesAndSections) {
     const MarkerCase& c = GetParam();
     TMPSynMemoCore core;
     LoadText(core, c.Text);
@@ -374,14 +359,15 @@ TEST_P(Markers, WriteAndReadBackGiveTheSameLinesAndSections)
     again.Lines()->LoadFromFile(path);
     EXPECT_EQ(Joined(again), lines);
     EXPECT_EQ(SectionList(again), sections);
-    EXPECT_EQ(Joined(core), lines);  // the store keeps no markers
+    EXPECT_EQ(Joined(core), lines); // the store keeps no markers
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Markers, testing::ValuesIn(MarkerCases),
-                         [](const testing::TestParamInfo<MarkerCase>& i) { return std::string(i.param.Name); });
+                         [](const testing::TestParamInfo<MarkerCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
-TEST(Sections, SavedFileCarriesMarkersOnlyWhenAsked)
-{
+TEST(Sections, SavedFileCarriesMarkersOnlyWhenAsked) {
     TMPSynMemoCore core;
     LoadText(core, "a\r\n{<-}b\r\n{>>}c");
     const std::string path = TempPath("plain.txt");
@@ -394,8 +380,7 @@ TEST(Sections, SavedFileCarriesMarkersOnlyWhenAsked)
     EXPECT_EQ(core.Lines()->FileName(), path);
 }
 
-TEST(Sections, CollapseExpandAndTheVisibleRows)
-{
+TEST(Sections, CollapseExpandAndTheVisibleRows) {
     TMPSynMemoCore core;
     LoadText(core, "0\r\n{<+}1\r\n{<+}2\r\n3\r\n{>>}4\r\n{>>}5\r\n6");
     EXPECT_EQ(VisibleList(core), "0,1,2,3,4,5,6");
@@ -419,8 +404,7 @@ TEST(Sections, CollapseExpandAndTheVisibleRows)
     EXPECT_EQ(core.Sections()->LineKind(6), 0);
 }
 
-TEST(Sections, ExplodeAndDeletingAFirstLineMoveChildrenUp)
-{
+TEST(Sections, ExplodeAndDeletingAFirstLineMoveChildrenUp) {
     TMPSynMemoCore core;
     LoadText(core, "{<+}0\r\n{<+}1\r\n{>>}2\r\n3\r\n{>>}4");
     core.Lines()->Delete(0);
@@ -433,8 +417,7 @@ TEST(Sections, ExplodeAndDeletingAFirstLineMoveChildrenUp)
     EXPECT_EQ(SectionList(core), "");
 }
 
-TEST(Sections, InsertedLinesMoveAndGrowSections)
-{
+TEST(Sections, InsertedLinesMoveAndGrowSections) {
     TMPSynMemoCore core;
     LoadText(core, "0\r\n{<+}1\r\n2\r\n{>>}3\r\n4");
     core.Lines()->Insert(1, "x");
@@ -445,8 +428,7 @@ TEST(Sections, InsertedLinesMoveAndGrowSections)
     EXPECT_EQ(SectionList(core), "2-5@1");
 }
 
-TEST(Sections, CreateTakesChildrenAndRefusesEdges)
-{
+TEST(Sections, CreateTakesChildrenAndRefusesEdges) {
     TMPSynMemoCore core;
     LoadText(core, "0\r\n1\r\n{<+}2\r\n{>>}3\r\n4\r\n5");
     EXPECT_FALSE(core.Sections()->Create(2, 5, false));
@@ -461,8 +443,7 @@ TEST(Sections, CreateTakesChildrenAndRefusesEdges)
     EXPECT_EQ(SectionList(core), "1-4c@1 2-3@2");
 }
 
-TEST(Sections, NextAndPreviousInTreeOrder)
-{
+TEST(Sections, NextAndPreviousInTreeOrder) {
     TMPSynMemoCore core;
     LoadText(core, "{<+}0\r\n{<+}1\r\n{>>}2\r\n{>>}3\r\n{<+}4\r\n{>>}5");
     TMPSynMemoSections* S = core.Sections();

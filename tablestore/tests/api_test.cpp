@@ -15,16 +15,14 @@ namespace {
 
 std::vector<std::string> g_boxes;
 
-int RecordBox(const char* text, const char* caption, unsigned flags)
-{
+int RecordBox(const char* text, const char* caption, unsigned flags) {
     g_boxes.push_back(std::string(text) + "|" + caption + "|" + std::to_string(flags));
     return 1;
 }
 
 } // namespace
 
-TEST(LorApi, HandlesAreCheckedAndNeverReused)
-{
+TEST(LorApi, HandlesAreCheckedAndNeverReused) {
     TempDir dir;
     std::string path = dir / "h.lor";
     LORHANDLE b = OpenBase(path.c_str(), 1024, 0);
@@ -34,7 +32,8 @@ TEST(LorApi, HandlesAreCheckedAndNeverReused)
     EXPECT_NE(t, b);
     EXPECT_EQ(CloseTable(t), 1);
     // Closed, never issued and status values: all refused without harm.
-    for (LORHANDLE h : {t, LORHANDLE(0), LORHANDLE(9), LORHANDLE(18), LORHANDLE(b + 1000), LORHANDLE(0xFFFFFFF0u)}) {
+    for (LORHANDLE h :
+         {t, LORHANDLE(0), LORHANDLE(9), LORHANDLE(18), LORHANDLE(b + 1000), LORHANDLE(0xFFFFFFF0u)}) {
         EXPECT_EQ(CloseTable(h), 0) << h;
         EXPECT_EQ(CountRec(h), 0u) << h;
         EXPECT_EQ(NameOfTable(h), nullptr) << h;
@@ -48,8 +47,7 @@ TEST(LorApi, HandlesAreCheckedAndNeverReused)
     EXPECT_EQ(LorOpenBaseCount(), 0);
 }
 
-TEST(LorApi, SameFileGivesOneCountedHandle)
-{
+TEST(LorApi, SameFileGivesOneCountedHandle) {
     TempDir dir;
     std::string path = dir / "same.lor";
     std::string link = dir / "other-name.lor";
@@ -68,8 +66,7 @@ TEST(LorApi, SameFileGivesOneCountedHandle)
     CloseBase(LOR_IN_USE);
 }
 
-TEST(LorApi, AnOpenFileIsNeitherRecreatedNorRestored)
-{
+TEST(LorApi, AnOpenFileIsNeitherRecreatedNorRestored) {
     // Truncating or moving a file that a base of this process is working on would pull its pages
     // from under it: both calls leave such a file alone.
     TempDir dir;
@@ -89,8 +86,7 @@ TEST(LorApi, AnOpenFileIsNeitherRecreatedNorRestored)
     EXPECT_EQ(CreateBase(path.c_str(), 1024), 1); // closed: an ordinary file again
 }
 
-TEST(LorApi, OpenBaseRefusals)
-{
+TEST(LorApi, OpenBaseRefusals) {
     TempDir dir;
     std::string ro = dir / "readonly.lor";
     ASSERT_EQ(CreateBase(ro.c_str(), 512), 1);
@@ -127,8 +123,7 @@ TEST(LorApi, OpenBaseRefusals)
     EXPECT_EQ(ReadAll(shortFile), (std::vector<uint8_t>{0x56, 0, 0, 2}));
 }
 
-TEST(LorApi, RecordBufferAndLimits)
-{
+TEST(LorApi, RecordBufferAndLimits) {
     TempDir dir;
     std::string path = dir / "rec.lor";
     LORHANDLE b = OpenBase(path.c_str(), 1024, 0);
@@ -149,8 +144,9 @@ TEST(LorApi, RecordBufferAndLimits)
         {"", "x", 0, LOR_EMPTY_KEY},
         {std::string(513, 'k'), "x", 0, LOR_EMPTY_KEY},
         {"k", std::string(1025, 'd'), 0, LOR_TOO_LONG},
-        {std::string(512, 'k'), std::string(1024 - 512 - 6 + 1, 'd'), 0, LOR_TOO_LONG},   // 6 + k + d = page - 17 + 1
-        {std::string(500, 'k'), std::string(1024 - 17 - 6 - 500, 'd'), 1, LOR_OK},        // exactly page - 17
+        {std::string(512, 'k'), std::string(1024 - 512 - 6 + 1, 'd'), 0,
+         LOR_TOO_LONG}, // 6 + k + d = page - 17 + 1
+        {std::string(500, 'k'), std::string(1024 - 17 - 6 - 500, 'd'), 1, LOR_OK}, // exactly page - 17
     };
     for (const Case& c : cases) {
         auto r = Rec(c.key, c.data);
@@ -171,15 +167,15 @@ TEST(LorApi, RecordBufferAndLimits)
     CloseBase(b);
 }
 
-TEST(LorApi, NavigationEdges)
-{
+TEST(LorApi, NavigationEdges) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "nav.lor").c_str(), 512, 0);
     LORHANDLE t = OpenTable(b, "N");
     Answer a;
     EXPECT_FALSE(Call(FirstRec, t, "x", &a)); // empty table
     EXPECT_FALSE(Call(Top, t, "x", &a));
-    for (std::string k : {std::string(1, '\0'), std::string("\x01"), std::string("\xFF\x01"), std::string("b"), std::string("d")})
+    for (std::string k : {std::string(1, '\0'), std::string("\x01"), std::string("\xFF\x01"),
+                          std::string("b"), std::string("d")})
         ASSERT_TRUE(Call(SaveRec, t, k, nullptr, "v" + k));
     ASSERT_TRUE(Call(FirstRec, t, "x", &a));
     EXPECT_EQ(a.key, "\x01");
@@ -195,9 +191,13 @@ TEST(LorApi, NavigationEdges)
         bool found;
         std::string key;
     } steps[] = {
-        {NextRec, "c", true, "d"},      {NextRec, "b", true, "d"}, {NextRec, "\xFF\x01", false, ""},
-        {PrevRec, "c", true, "b"},      {PrevRec, "\x01", true, std::string(1, '\0')},
-        {PrevRec, std::string(1, '\0'), false, ""},                {SeekRec, "c", false, ""},
+        {NextRec, "c", true, "d"},
+        {NextRec, "b", true, "d"},
+        {NextRec, "\xFF\x01", false, ""},
+        {PrevRec, "c", true, "b"},
+        {PrevRec, "\x01", true, std::string(1, '\0')},
+        {PrevRec, std::string(1, '\0'), false, ""},
+        {SeekRec, "c", false, ""},
         {SeekRec, "d", true, "d"},
     };
     for (const Step& s : steps) {
@@ -210,8 +210,7 @@ TEST(LorApi, NavigationEdges)
     CloseBase(b);
 }
 
-TEST(LorApi, ReadOnlyBaseRefusesEveryWrite)
-{
+TEST(LorApi, ReadOnlyBaseRefusesEveryWrite) {
     TempDir dir;
     std::string path = dir / "ro.lor";
     LORHANDLE b = OpenBase(path.c_str(), 512, 0);
@@ -250,8 +249,7 @@ TEST(LorApi, ReadOnlyBaseRefusesEveryWrite)
     EXPECT_EQ(ReadAll(path), before);
 }
 
-TEST(LorApi, OpenTableFailureShowsMessageBox)
-{
+TEST(LorApi, OpenTableFailureShowsMessageBox) {
     TempDir dir;
     std::string path = dir / "box.lor";
     ASSERT_EQ(CreateBase(path.c_str(), 512), 1);
@@ -262,7 +260,8 @@ TEST(LorApi, OpenTableFailureShowsMessageBox)
     EXPECT_EQ(LorBaseStatus(b), uint32_t(LOR_READ_ONLY));
     LorSetMessageBoxHandler(old);
     ASSERT_EQ(g_boxes.size(), 1u);
-    EXPECT_EQ(g_boxes[0], std::string("Не могу открыть таблицу") + "|Missing|" + std::to_string(MB_ICONERROR));
+    EXPECT_EQ(g_boxes[0],
+              std::string("Не могу открыть таблицу") + "|Missing|" + std::to_string(MB_ICONERROR));
     CloseBase(b);
     b = OpenBase(path.c_str(), 512, 0);
     EXPECT_GT(OpenTable(b, "Missing"), 32u); // a writable base creates it
@@ -270,8 +269,7 @@ TEST(LorApi, OpenTableFailureShowsMessageBox)
     CloseBase(b);
 }
 
-TEST(LorApi, TablesDirectoryAndRename)
-{
+TEST(LorApi, TablesDirectoryAndRename) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "dir.lor").c_str(), 512, 0);
     char info[256] = "unchanged";
@@ -312,8 +310,7 @@ TEST(LorApi, TablesDirectoryAndRename)
     EXPECT_EQ(MetaTable(0), 0u); // the closed base is forgotten
 }
 
-TEST(LorApi, SeveralThreadsOnOneBase)
-{
+TEST(LorApi, SeveralThreadsOnOneBase) {
     TempDir dir;
     std::string path = dir / "threads.lor";
     LORHANDLE b = OpenBase(path.c_str(), 1024, 0);
@@ -354,8 +351,7 @@ TEST(LorApi, SeveralThreadsOnOneBase)
     CloseBase(b);
 }
 
-TEST(LorApi, ProcessExitClosesOpenBases)
-{
+TEST(LorApi, ProcessExitClosesOpenBases) {
     TempDir dir;
     std::string path = dir / "exit.lor";
     pid_t child = ::fork();
@@ -381,8 +377,7 @@ TEST(LorApi, ProcessExitClosesOpenBases)
 
 // What a writer would find, without writing: a base closed cleanly, one in use, no base at all; a
 // reading open reports whether a writer could open the file and leaves it byte for byte.
-TEST(LorApi, FileStateAndOpeningForReading)
-{
+TEST(LorApi, FileStateAndOpeningForReading) {
     TempDir dir;
     const std::string path = dir / "state.lor";
     EXPECT_EQ(BaseFileState(path.c_str()), int(LOR_CANNOT_OPEN));

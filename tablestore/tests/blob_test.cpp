@@ -6,8 +6,7 @@
 
 using namespace lortest;
 
-TEST(LorBlob, ChainLengthsAndReadBack)
-{
+TEST(LorBlob, ChainLengthsAndReadBack) {
     TempDir dir;
     std::string path = dir / "blob.lor";
     const uint32_t cap = 512 - 17;
@@ -35,8 +34,7 @@ TEST(LorBlob, ChainLengthsAndReadBack)
     }
 }
 
-TEST(LorBlob, DeleteReplaceAndRecordTables)
-{
+TEST(LorBlob, DeleteReplaceAndRecordTables) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "del.lor").c_str(), 512, 0);
     LORHANDLE t = OpenTable(b, "blob");
@@ -64,8 +62,7 @@ TEST(LorBlob, DeleteReplaceAndRecordTables)
     CloseBase(b);
 }
 
-TEST(LorRestore, RebuildsRecordsAndBlobs)
-{
+TEST(LorRestore, RebuildsRecordsAndBlobs) {
     TempDir dir;
     std::string path = dir / "restore.lor";
     std::map<std::string, std::map<std::string, std::string>> tables;
@@ -110,8 +107,7 @@ TEST(LorRestore, RebuildsRecordsAndBlobs)
     CloseBase(b);
 }
 
-TEST(LorBlob, RecordsAfterADeletedBlobStayRecords)
-{
+TEST(LorBlob, RecordsAfterADeletedBlobStayRecords) {
     // DelBin leaves the blob flag set; records saved afterwards must not be read, released or
     // dropped as if they were a blob chain.
     TempDir dir;

@@ -15,8 +15,7 @@ namespace {
 int Silent(const char*, const char*, unsigned) { return 1; }
 
 // A base with a deep record table, a small one and a blob, at page size 512.
-std::vector<uint8_t> BuildSample(const std::string& path)
-{
+std::vector<uint8_t> BuildSample(const std::string& path) {
     std::filesystem::remove(path);
     LORHANDLE b = OpenBase(path.c_str(), 512, 0);
     LORHANDLE t = OpenTable(b, "deep");
@@ -34,8 +33,7 @@ std::vector<uint8_t> BuildSample(const std::string& path)
 }
 
 // Every export on whatever the file holds; all must return. Steps are bounded by the test.
-void Workout(const std::string& path)
-{
+void Workout(const std::string& path) {
     for (int readOnly : {1, 0}) {
         LORHANDLE b = OpenBase(path.c_str(), 512, readOnly);
         if (b <= 32) {
@@ -99,8 +97,7 @@ void Workout(const std::string& path)
     }
 }
 
-void WorkoutDamaged(const std::string& path, const std::vector<uint8_t>& bytes)
-{
+void WorkoutDamaged(const std::string& path, const std::vector<uint8_t>& bytes) {
     WriteAll(path, bytes);
     Workout(path);
     WriteAll(path, bytes);
@@ -111,8 +108,7 @@ void WorkoutDamaged(const std::string& path, const std::vector<uint8_t>& bytes)
 class LOR_SUITE(LorDamage) : public ::testing::Test {
 protected:
     void SetUp() override { old_ = LorSetMessageBoxHandler(&Silent); }
-    void TearDown() override
-    {
+    void TearDown() override {
         LorSetMessageBoxHandler(old_);
         EXPECT_EQ(LorOpenBaseCount(), 0);
     }
@@ -122,8 +118,7 @@ protected:
 
 } // namespace
 
-TEST_F(LOR_SUITE(LorDamage), TruncatedFiles)
-{
+TEST_F(LOR_SUITE(LorDamage), TruncatedFiles) {
     std::string path = dir_ / "cut.lor";
     auto good = BuildSample(path);
     for (size_t len = 0; len < good.size(); len += len < 600 ? 7 : 509) {
@@ -132,8 +127,7 @@ TEST_F(LOR_SUITE(LorDamage), TruncatedFiles)
     }
 }
 
-TEST_F(LOR_SUITE(LorDamage), FlippedBytes)
-{
+TEST_F(LOR_SUITE(LorDamage), FlippedBytes) {
     std::string path = dir_ / "flip.lor";
     auto good = BuildSample(path);
     std::mt19937 rng(7);
@@ -144,7 +138,8 @@ TEST_F(LOR_SUITE(LorDamage), FlippedBytes)
         int flips = 1 + round % 4;
         for (int i = 0; i < flips; ++i) {
             // Page headers and entry headers hold the numbers that matter most.
-            size_t at = round % 2 ? where(rng) : 14 + 512 * (where(rng) % (good.size() / 512)) + size_t(what(rng)) % 40;
+            size_t at = round % 2 ? where(rng)
+                                  : 14 + 512 * (where(rng) % (good.size() / 512)) + size_t(what(rng)) % 40;
             if (at < bad.size())
                 bad[at] = uint8_t(what(rng));
         }
@@ -153,8 +148,7 @@ TEST_F(LOR_SUITE(LorDamage), FlippedBytes)
     }
 }
 
-TEST_F(LOR_SUITE(LorDamage), LoopsInPageLinks)
-{
+TEST_F(LOR_SUITE(LorDamage), LoopsInPageLinks) {
     std::string path = dir_ / "loop.lor";
     auto good = BuildSample(path);
     const size_t pages = (good.size() - 14) / 512;
@@ -165,14 +159,14 @@ TEST_F(LOR_SUITE(LorDamage), LoopsInPageLinks)
         uint8_t* p = page(bad, n);
         uint8_t flags = p[16] & 0x13;
         if (flags & 0x01) {
-            put32(p + 17, uint32_t(n));          // first child is the page itself
+            put32(p + 17, uint32_t(n)); // first child is the page itself
             auto bad2 = good;
-            put32(page(bad2, n) + 17, 1);        // ... or the directory's page
+            put32(page(bad2, n) + 17, 1); // ... or the directory's page
             WorkoutDamaged(path, bad2);
         } else if (flags & 0x10) {
-            put32(p + 8, uint32_t(n));           // blob chain back to itself
+            put32(p + 8, uint32_t(n)); // blob chain back to itself
         } else {
-            put32(p + 4, uint32_t(n));           // a page that points at itself as free
+            put32(p + 4, uint32_t(n)); // a page that points at itself as free
             auto bad2 = good;
             put32(bad2.data() + 10, uint32_t(n)); // free-list head on a page in use
             WorkoutDamaged(path, bad2);
@@ -181,8 +175,7 @@ TEST_F(LOR_SUITE(LorDamage), LoopsInPageLinks)
     }
 }
 
-TEST_F(LOR_SUITE(LorDamage), HeaderFields)
-{
+TEST_F(LOR_SUITE(LorDamage), HeaderFields) {
     std::string path = dir_ / "header.lor";
     auto good = BuildSample(path);
     struct Case {
@@ -190,16 +183,16 @@ TEST_F(LOR_SUITE(LorDamage), HeaderFields)
         uint32_t value;
         bool opens; // writable open gives a handle
     } cases[] = {
-        {0, 0x57, false},         // magic (one byte)
-        {2, 0, false},            // page size 0
-        {2, 513, false},          // not a multiple of 512
-        {2, 0x40000000, false},   // absurd page size
-        {2, 1024, true},          // another valid size: pages misread, refused as damaged
-        {6, 0, true},             // no directory root
-        {6, 999999, true},        // directory root past the end
-        {10, 0, true},            // no free list
-        {10, 1, true},            // free list on the directory page
-        {10, 0xFFFFFFFF, true},   // free list far past the end
+        {0, 0x57, false},       // magic (one byte)
+        {2, 0, false},          // page size 0
+        {2, 513, false},        // not a multiple of 512
+        {2, 0x40000000, false}, // absurd page size
+        {2, 1024, true},        // another valid size: pages misread, refused as damaged
+        {6, 0, true},           // no directory root
+        {6, 999999, true},      // directory root past the end
+        {10, 0, true},          // no free list
+        {10, 1, true},          // free list on the directory page
+        {10, 0xFFFFFFFF, true}, // free list far past the end
     };
     for (const Case& c : cases) {
         auto bad = good;
@@ -228,8 +221,7 @@ void PrintTo(const OutOfOrderDirectory& c, std::ostream* os) { *os << c.file; }
 
 class LOR_SUITE(LorDirectoryOrder) : public ::testing::TestWithParam<OutOfOrderDirectory> {};
 
-TEST_P(LOR_SUITE(LorDirectoryOrder), ListsEachTableOnceAndStopsAsDamaged)
-{
+TEST_P(LOR_SUITE(LorDirectoryOrder), ListsEachTableOnceAndStopsAsDamaged) {
     TempDir dir;
     const std::string path = dir / "dir.lor";
     const std::vector<uint8_t> bytes = ReadAll(std::string(LOR_TEST_DATA) + "/" + GetParam().file);
@@ -247,7 +239,8 @@ TEST_P(LOR_SUITE(LorDirectoryOrder), ListsEachTableOnceAndStopsAsDamaged)
     ASSERT_LE(len, bytes.size());
     EXPECT_EQ(std::count(out.begin() + long(len) + 1, out.end(), '\x5A'), long(out.size() - len - 1));
     std::vector<std::string> names;
-    for (size_t at = 0, nl; (nl = std::string_view(out.data(), len).find('\n', at)) != std::string::npos; at = nl + 1)
+    for (size_t at = 0, nl; (nl = std::string_view(out.data(), len).find('\n', at)) != std::string::npos;
+         at = nl + 1)
         names.emplace_back(out.data() + at, nl - at);
     std::vector<std::string> sorted = names;
     std::sort(sorted.begin(), sorted.end());
@@ -260,17 +253,16 @@ TEST_P(LOR_SUITE(LorDirectoryOrder), ListsEachTableOnceAndStopsAsDamaged)
 // The suite name is expanded before gtest pastes it.
 #define LOR_INSTANTIATE(prefix, suite, ...) INSTANTIATE_TEST_SUITE_P(prefix, suite, __VA_ARGS__)
 LOR_INSTANTIATE(Repro, LOR_SUITE(LorDirectoryOrder),
-                         ::testing::Values(OutOfOrderDirectory{"lor_read-infobase-hang.lor"},
-                                           OutOfOrderDirectory{"lor_read-infobase-overflow.lor"}),
-                         [](const auto& info) {
-                             const std::string file = info.param.file; // lor_read-infobase-<what>.lor
-                             const size_t from = file.rfind('-') + 1;
-                             return file.substr(from, file.rfind('.') - from);
-                         });
+                ::testing::Values(OutOfOrderDirectory{"lor_read-infobase-hang.lor"},
+                                  OutOfOrderDirectory{"lor_read-infobase-overflow.lor"}),
+                [](const auto& info) {
+                    const std::string file = info.param.file; // lor_read-infobase-<what>.lor
+                    const size_t from = file.rfind('-') + 1;
+                    return file.substr(from, file.rfind('.') - from);
+                });
 
 // A leaf page of a table zeroed: a restore gives back every record of the other pages.
-TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages)
-{
+TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages) {
     std::string path = dir_ / "restore.lor";
     auto good = BuildSample(path);
     constexpr size_t kHeader = 14, kPage = 512, kArea = 17;
@@ -298,7 +290,8 @@ TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages)
     }
     ASSERT_EQ(all.size(), 600u);
     ASSERT_NE(victim, 0u);
-    std::fill(good.begin() + long(kHeader + (victim - 1) * kPage), good.begin() + long(kHeader + victim * kPage), 0);
+    std::fill(good.begin() + long(kHeader + (victim - 1) * kPage),
+              good.begin() + long(kHeader + victim * kPage), 0);
     WriteAll(path, good);
     RestoreBase(path.c_str());
     LORHANDLE b = OpenBase(path.c_str(), 512, 1);
@@ -309,7 +302,8 @@ TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages)
     for (bool ok = Call(FirstRec, deep, "", &a); ok && back.size() < 700; ok = Call(NextRec, deep, a.key, &a))
         back.insert(a.key);
     std::set<std::string> expected;
-    std::set_difference(all.begin(), all.end(), lost.begin(), lost.end(), std::inserter(expected, expected.end()));
+    std::set_difference(all.begin(), all.end(), lost.begin(), lost.end(),
+                        std::inserter(expected, expected.end()));
     EXPECT_EQ(back, expected);
     EXPECT_TRUE(Call(SeekRec, OpenTable(b, "small"), "one", &a));
     EXPECT_EQ(a.data, "1");
@@ -318,8 +312,7 @@ TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages)
 
 // A record key made smaller than the one before it: a walk stops there with status 11 in either
 // direction, instead of going on with keys out of order.
-TEST_F(LOR_SUITE(LorDamage), WalkStopsWhereAKeyDoesNotIncrease)
-{
+TEST_F(LOR_SUITE(LorDamage), WalkStopsWhereAKeyDoesNotIncrease) {
     std::string path = dir_ / "order.lor";
     auto bytes = BuildSample(path);
     const std::string needle = "key500";

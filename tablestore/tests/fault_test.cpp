@@ -16,8 +16,7 @@ class FailingFile : public lor::File {
 public:
     explicit FailingFile(std::unique_ptr<lor::File> f) : f_(std::move(f)) {}
     int64_t Read(uint64_t off, void* buf, uint32_t n) override { return f_->Read(off, buf, n); }
-    bool Write(uint64_t off, const void* buf, uint32_t n) override
-    {
+    bool Write(uint64_t off, const void* buf, uint32_t n) override {
         if (g_writes++ == g_failAt)
             return false;
         return f_->Write(off, buf, n);
@@ -30,16 +29,14 @@ private:
     std::unique_ptr<lor::File> f_;
 };
 
-std::unique_ptr<lor::File> OpenFailing(const std::string& path, lor::OpenMode mode)
-{
+std::unique_ptr<lor::File> OpenFailing(const std::string& path, lor::OpenMode mode) {
     auto f = lor::OpenOsFile(path, mode);
     return f ? std::make_unique<FailingFile>(std::move(f)) : nullptr;
 }
 
 } // namespace
 
-TEST(LOR_SUITE(LorFault), FailingTheNthWrite)
-{
+TEST(LOR_SUITE(LorFault), FailingTheNthWrite) {
     TempDir dir;
     std::string path = dir / "fault.lor";
     // Count the writes of a clean run first, then fail each of them in turn.
@@ -95,8 +92,7 @@ TEST(LOR_SUITE(LorFault), FailingTheNthWrite)
     EXPECT_EQ(LorOpenBaseCount(), 0);
 }
 
-TEST(LOR_SUITE(LorFault), OneFailingFileLeavesTheOthersWorking)
-{
+TEST(LOR_SUITE(LorFault), OneFailingFileLeavesTheOthersWorking) {
     TempDir dir;
     std::string pathA = dir / "a.lor", pathB = dir / "b.lor";
     TMessageBoxHandler oldBox = LorSetMessageBoxHandler(&Silent);

@@ -8,22 +8,56 @@ using namespace lortest;
 
 namespace {
 
-std::vector<uint8_t> ExpectedNewFile(uint32_t ps)
-{
+std::vector<uint8_t> ExpectedNewFile(uint32_t ps) {
     std::vector<uint8_t> f(14 + ps, 0);
     const uint8_t header[] = {0x56, 0x00, uint8_t(ps), uint8_t(ps >> 8), 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
     std::memcpy(f.data(), header, sizeof header);
     uint32_t freeBytes = ps - 17 - 21;
-    const uint8_t page[] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, uint8_t(freeBytes), uint8_t(freeBytes >> 8), 0, 0, 0x02,
-                            13, 0, 0, 0, 2, 0, 0x01, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0};
+    const uint8_t page[] = {1,
+                            0,
+                            0,
+                            0,
+                            1,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            uint8_t(freeBytes),
+                            uint8_t(freeBytes >> 8),
+                            0,
+                            0,
+                            0x02,
+                            13,
+                            0,
+                            0,
+                            0,
+                            2,
+                            0,
+                            0x01,
+                            0x00,
+                            1,
+                            0,
+                            0,
+                            0,
+                            1,
+                            0,
+                            0,
+                            0,
+                            1,
+                            0,
+                            0,
+                            0,
+                            0};
     std::memcpy(f.data() + 14, page, sizeof page);
     return f;
 }
 
 } // namespace
 
-TEST(LorFormat, NewFileBytes)
-{
+TEST(LorFormat, NewFileBytes) {
     TempDir dir;
     for (uint32_t ps : {512u, 1024u}) {
         std::string path = dir / ("new" + std::to_string(ps) + ".lor");
@@ -32,14 +66,14 @@ TEST(LorFormat, NewFileBytes)
     }
 }
 
-TEST(LorFormat, RequestedSizeGivesPageSize)
-{
+TEST(LorFormat, RequestedSizeGivesPageSize) {
     TempDir dir;
     struct Case {
         uint32_t requested;
         int result;
         size_t length;
-    } cases[] = {{1000, 1, 14 + 512}, {1024, 1, 14 + 1024}, {1535, 1, 14 + 1024}, {4096, 1, 14 + 4096}, {100, 0, 0}, {511, 0, 0}};
+    } cases[] = {{1000, 1, 14 + 512},  {1024, 1, 14 + 1024}, {1535, 1, 14 + 1024},
+                 {4096, 1, 14 + 4096}, {100, 0, 0},          {511, 0, 0}};
     for (const Case& c : cases) {
         std::string path = dir / ("size" + std::to_string(c.requested));
         EXPECT_EQ(CreateBase(path.c_str(), c.requested), c.result) << c.requested;
@@ -47,8 +81,7 @@ TEST(LorFormat, RequestedSizeGivesPageSize)
     }
 }
 
-TEST(LorFormat, InUseByteAcrossOpenAndClose)
-{
+TEST(LorFormat, InUseByteAcrossOpenAndClose) {
     TempDir dir;
     std::string path = dir / "inuse.lor";
     LORHANDLE b = OpenBase(path.c_str(), 512, 0);
@@ -69,8 +102,7 @@ TEST(LorFormat, InUseByteAcrossOpenAndClose)
     EXPECT_EQ(ReadAll(path)[1], 1); // a read-only close writes nothing
 }
 
-TEST(LorFormat, TableIds)
-{
+TEST(LorFormat, TableIds) {
     struct Case {
         std::string name;
         uint32_t id;
@@ -79,8 +111,7 @@ TEST(LorFormat, TableIds)
         EXPECT_EQ(lor::TableId(c.name), c.id) << c.name;
 }
 
-TEST(LorFormat, TablePagesCarryTheIdAfterRename)
-{
+TEST(LorFormat, TablePagesCarryTheIdAfterRename) {
     TempDir dir;
     std::string path = dir / "ids.lor";
     LORHANDLE b = OpenBase(path.c_str(), 512, 0);
@@ -104,8 +135,7 @@ TEST(LorFormat, TablePagesCarryTheIdAfterRename)
     CloseBase(b);
 }
 
-TEST(LorFormat, PageBeyondTheEndIsFresh)
-{
+TEST(LorFormat, PageBeyondTheEndIsFresh) {
     TempDir dir;
     std::string path = dir / "fresh.lor";
     ASSERT_EQ(CreateBase(path.c_str(), 512), 1);
@@ -130,8 +160,7 @@ TEST(LorFormat, PageBeyondTheEndIsFresh)
     CloseBase(b);
 }
 
-TEST(LorFormat, CacheSlotsPerPageSize)
-{
+TEST(LorFormat, CacheSlotsPerPageSize) {
     struct Case {
         uint32_t ps, slots;
     } cases[] = {{512, 10}, {1024, 40}, {2048, 20}, {4096, 10}};

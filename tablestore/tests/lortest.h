@@ -31,22 +31,19 @@ public:
     std::string operator/(const std::string& name) const { return File(name); }
 };
 
-inline std::vector<uint8_t> ReadAll(const std::string& path)
-{
+inline std::vector<uint8_t> ReadAll(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
-inline void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes)
-{
+inline void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // Entry block of the record exports, large enough for any answer its maximums allow.
 inline std::vector<uint8_t> Rec(const std::string& key, const std::string& data = "", uint32_t maxKey = 512,
-                                uint32_t maxData = 1024)
-{
+                                uint32_t maxData = 1024) {
     std::vector<uint8_t> b(12 + key.size() + data.size() + maxKey + maxData + 16, 0xCC);
     b[0] = uint8_t(maxKey);
     b[1] = uint8_t(maxKey >> 8);
@@ -65,18 +62,17 @@ struct Answer {
 };
 
 // The answer written back from the start of the block.
-inline Answer Ans(const std::vector<uint8_t>& b)
-{
+inline Answer Ans(const std::vector<uint8_t>& b) {
     uint32_t k = b[0] | (b[1] << 8);
     uint32_t d;
     std::memcpy(&d, &b[2 + k], 4);
-    return {std::string(reinterpret_cast<const char*>(&b[2]), k), std::string(reinterpret_cast<const char*>(&b[6 + k]), d)};
+    return {std::string(reinterpret_cast<const char*>(&b[2]), k),
+            std::string(reinterpret_cast<const char*>(&b[6 + k]), d)};
 }
 
 // Calls a record export with a fresh block; on success fills out.
 inline bool Call(int (*fn)(LORHANDLE, void*), LORHANDLE t, const std::string& key, Answer* out = nullptr,
-                 const std::string& data = "")
-{
+                 const std::string& data = "") {
     auto b = Rec(key, data);
     int r = fn(t, b.data());
     if (r && out)
@@ -84,8 +80,7 @@ inline bool Call(int (*fn)(LORHANDLE, void*), LORHANDLE t, const std::string& ke
     return r == 1;
 }
 
-inline uint32_t U32(const std::vector<uint8_t>& b, size_t off)
-{
+inline uint32_t U32(const std::vector<uint8_t>& b, size_t off) {
     uint32_t v;
     std::memcpy(&v, &b[off], 4);
     return v;

@@ -11,8 +11,8 @@ namespace {
 
 struct Mix {
     uint32_t pageSize;
-    uint32_t maxKey;   // longest key drawn
-    uint32_t maxData;  // longest data drawn
+    uint32_t maxKey;  // longest key drawn
+    uint32_t maxData; // longest data drawn
     int rounds, opsPerRound;
     unsigned seed;
     int minDepth; // the mix must build at least this many levels
@@ -20,8 +20,7 @@ struct Mix {
 
 class LorRandom : public ::testing::TestWithParam<Mix> {};
 
-std::string RandomBytes(std::mt19937& rng, uint32_t minLen, uint32_t maxLen, int alphabet)
-{
+std::string RandomBytes(std::mt19937& rng, uint32_t minLen, uint32_t maxLen, int alphabet) {
     std::uniform_int_distribution<uint32_t> len(minLen, maxLen);
     std::uniform_int_distribution<int> byte(0, alphabet - 1);
     std::string s(len(rng), '\0');
@@ -30,8 +29,7 @@ std::string RandomBytes(std::mt19937& rng, uint32_t minLen, uint32_t maxLen, int
     return s;
 }
 
-void ExpectSameWalks(LORHANDLE t, const std::map<std::string, std::string>& model, int* depth = nullptr)
-{
+void ExpectSameWalks(LORHANDLE t, const std::map<std::string, std::string>& model, int* depth = nullptr) {
     std::vector<std::pair<std::string, std::string>> fwd, back;
     Answer a;
     for (bool ok = Call(FirstRec, t, "\x01", &a); ok; ok = Call(NextRec, t, a.key, &a))
@@ -48,8 +46,7 @@ void ExpectSameWalks(LORHANDLE t, const std::map<std::string, std::string>& mode
     ASSERT_EQ(CountRec(t), model.size());
 }
 
-TEST_P(LorRandom, MatchesStdMap)
-{
+TEST_P(LorRandom, MatchesStdMap) {
     const Mix m = GetParam();
     TempDir dir;
     std::string path = dir / "random.lor";
@@ -141,8 +138,7 @@ const auto kMixes = ::testing::Values(Mix{512, 200, 250, 5, 4000, 1, 5}, Mix{102
 
 void PrintTo(const Mix& m, std::ostream* os) { *os << "page size " << m.pageSize << ", seed " << m.seed; }
 
-std::string MixName(const ::testing::TestParamInfo<Mix>& info)
-{
+std::string MixName(const ::testing::TestParamInfo<Mix>& info) {
     return "ps" + std::to_string(info.param.pageSize) + "_seed" + std::to_string(info.param.seed);
 }
 
@@ -154,8 +150,7 @@ INSTANTIATE_TEST_SUITE_P(PageSizes, LorRandom, kMixes, MixName);
 
 } // namespace
 
-TEST(LOR_SUITE(LorTree), ReplacementThatFillsThePage)
-{
+TEST(LOR_SUITE(LorTree), ReplacementThatFillsThePage) {
     // A record replaced by one whose entry takes the whole page: alone in the root leaf, and
     // among neighbours in a tree of several levels.
     TempDir dir;

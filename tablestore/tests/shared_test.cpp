@@ -14,16 +14,14 @@ namespace {
 
 std::string g_box;
 
-int Capture(const char* text, const char* caption, unsigned)
-{
+int Capture(const char* text, const char* caption, unsigned) {
     g_box = std::string(caption) + ":" + text;
     return 1;
 }
 
 } // namespace
 
-TEST(LorShared, ExportsOnlyTheInterface)
-{
+TEST(LorShared, ExportsOnlyTheInterface) {
     void* so = dlopen(LORBASE_SO, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(so, nullptr);
     for (const char* name : {"OpenBase", "CreateBase", "RestoreBase", "SaveRec", "FirstRec", "BaseGetPageDat",
@@ -35,8 +33,7 @@ TEST(LorShared, ExportsOnlyTheInterface)
     dlclose(so);
 }
 
-TEST(LorShared, CursorRoundTripAndMessageBox)
-{
+TEST(LorShared, CursorRoundTripAndMessageBox) {
     std::string dir = std::filesystem::temp_directory_path() / ("lorbase-shared-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::string path = dir + "/s.lor";

@@ -10,8 +10,7 @@ namespace {
 struct Item : TOFT {
     uint8_t rec[2 + 32];
     int edits = 0;
-    Item(LORHANDLE base, const char* name)
-    {
+    Item(LORHANDLE base, const char* name) {
         std::memset(rec, 0, sizeof rec);
         set.Key = rec;
         set.LenKey = 2;
@@ -21,8 +20,7 @@ struct Item : TOFT {
         Open(base, name);
     }
     uint16_t key() const { return uint16_t(rec[0] | rec[1] << 8); }
-    void setKey(uint16_t k)
-    {
+    void setKey(uint16_t k) {
         rec[0] = uint8_t(k);
         rec[1] = uint8_t(k >> 8);
     }
@@ -34,8 +32,7 @@ struct Item : TOFT {
 
 } // namespace
 
-TEST(LorToft, FirstAndLastSkipTheBoundaryKeys)
-{
+TEST(LorToft, FirstAndLastSkipTheBoundaryKeys) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "toft.lor").c_str(), 512, 0);
     Item it(b, "items");
@@ -63,8 +60,7 @@ TEST(LorToft, FirstAndLastSkipTheBoundaryKeys)
     CloseBase(b);
 }
 
-TEST(LorToft, AppendOnEmptyAndFilledTable)
-{
+TEST(LorToft, AppendOnEmptyAndFilledTable) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "append.lor").c_str(), 512, 0);
     Item it(b, "seq");
@@ -78,8 +74,7 @@ TEST(LorToft, AppendOnEmptyAndFilledTable)
     CloseBase(b);
 }
 
-TEST(LorToft, RecordSizeLimits)
-{
+TEST(LorToft, RecordSizeLimits) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "limits.lor").c_str(), 2048, 0);
     std::vector<uint8_t> key(4, 'k'), data(1100, 'd');
@@ -122,8 +117,7 @@ TEST(LorToft, RecordSizeLimits)
     CloseBase(b);
 }
 
-TEST(LorToft, DeleteReturnsTheRecordAndReadsCallSet2Edit)
-{
+TEST(LorToft, DeleteReturnsTheRecordAndReadsCallSet2Edit) {
     TempDir dir;
     LORHANDLE b = OpenBase((dir / "del.lor").c_str(), 512, 0);
     Item it(b, "d");
@@ -145,8 +139,7 @@ TEST(LorToft, DeleteReturnsTheRecordAndReadsCallSet2Edit)
     CloseBase(b);
 }
 
-TEST(LorToft, SwablAndPackedForm)
-{
+TEST(LorToft, SwablAndPackedForm) {
     uint8_t b[] = {1, 2, 3, 4, 5};
     TOFT::swabl(b, 5);
     EXPECT_EQ(std::vector<uint8_t>(b, b + 5), (std::vector<uint8_t>{5, 4, 3, 2, 1}));
@@ -161,7 +154,8 @@ TEST(LorToft, SwablAndPackedForm)
     c.MaxLen(5);
     uint8_t out[16];
     EXPECT_EQ(c.ReadFromTable(out), 11u);
-    EXPECT_EQ(std::vector<uint8_t>(out, out + 11), (std::vector<uint8_t>{2, 0, 'a', 'b', 3, 0, 0, 0, 'x', 'y', 'z'}));
+    EXPECT_EQ(std::vector<uint8_t>(out, out + 11),
+              (std::vector<uint8_t>{2, 0, 'a', 'b', 3, 0, 0, 0, 'x', 'y', 'z'}));
     out[2] = 'q';
     EXPECT_EQ(c.WriteToTable(out), 11u);
     EXPECT_EQ(key[0], 'q');

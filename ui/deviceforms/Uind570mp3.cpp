@@ -3,8 +3,7 @@
 
 TfrmInd570mp3* frmInd570mp3 = nullptr;
 
-TfrmInd570mp3::TfrmInd570mp3(TComponent* AOwner) : TForm(AOwner)
-{
+TfrmInd570mp3::TfrmInd570mp3(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("Настройка параметров индикатора");
     SetBounds(0, 0, 690, 360);
 }

@@ -3,8 +3,7 @@
 
 TfrmSchedule* frmSchedule = nullptr;
 
-TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner)
-{
+TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("Изменить расписание:");
     SetBorderStyle(bsToolWindow);
     SetPosition(poScreenCenter);

@@ -10,8 +10,7 @@
 #include "sysutils.h"
 #include "winapi.h"
 
-bool IsAccel(WORD Key, const std::string& Caption)
-{
+bool IsAccel(WORD Key, const std::string& Caption) {
     for (std::size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != '&')
             continue;
@@ -26,21 +25,18 @@ bool IsAccel(WORD Key, const std::string& Caption)
 
 // ---------------------------------------------------------------- TGwCustomButton
 
-TGwCustomButton::TGwCustomButton(TComponent* AOwner) : TCustomControl(AOwner)
-{
+TGwCustomButton::TGwCustomButton(TComponent* AOwner) : TCustomControl(AOwner) {
     SetControlStyle(TControlStyle{csCaptureMouse, csSetCaption, csDoubleClicks, csReplicatable, csReflector});
     SetBounds(Left(), Top(), 115, 17);
     SetTabStop(true);
 }
 
-void TGwCustomButton::RemoveFocus(bool Removing)
-{
+void TGwCustomButton::RemoveFocus(bool Removing) {
     if (TCustomForm* form = GetParentForm(this))
         form->DefocusControl(this, Removing);
 }
 
-void TGwCustomButton::Draw3DText(TCanvas* Canvas, TRect Rect, unsigned Flags)
-{
+void TGwCustomButton::Draw3DText(TCanvas* Canvas, TRect Rect, unsigned Flags) {
     Canvas->Brush()->SetStyle(bsClear);
     Canvas->SetFont(Font());
     const std::string text = Caption();
@@ -91,13 +87,11 @@ void TGwCustomButton::Draw3DText(TCanvas* Canvas, TRect Rect, unsigned Flags)
     Canvas->Brush()->SetStyle(bsSolid);
 }
 
-bool TGwCustomButton::Inside(int X, int Y)
-{
+bool TGwCustomButton::Inside(int X, int Y) {
     return X >= 0 && X < ClientWidth() && Y >= 0 && Y < ClientHeight();
 }
 
-void TGwCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !Enabled())
         return;
@@ -110,8 +104,7 @@ void TGwCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     }
 }
 
-void TGwCustomButton::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TGwCustomButton::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
     if (!FDragging)
         return;
@@ -122,8 +115,7 @@ void TGwCustomButton::MouseMove(TShiftState Shift, int X, int Y)
     }
 }
 
-void TGwCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     if (!FDragging)
         return;
@@ -134,20 +126,17 @@ void TGwCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     UpdateDisplay();
 }
 
-void TGwCustomButton::WMSetFocus(TWMSetFocus& Message)
-{
+void TGwCustomButton::WMSetFocus(TWMSetFocus& Message) {
     TCustomControl::WMSetFocus(Message);
     RepaintDisplay();
 }
 
-void TGwCustomButton::WMKillFocus(TWMKillFocus& Message)
-{
+void TGwCustomButton::WMKillFocus(TWMKillFocus& Message) {
     TCustomControl::WMKillFocus(Message);
     RepaintDisplay();
 }
 
-void TGwCustomButton::WMEraseBkgnd(TWMEraseBkgnd& Message)
-{
+void TGwCustomButton::WMEraseBkgnd(TWMEraseBkgnd& Message) {
     if (!FTransparent) {
         TCustomControl::WMEraseBkgnd(Message);
         return;
@@ -156,8 +145,7 @@ void TGwCustomButton::WMEraseBkgnd(TWMEraseBkgnd& Message)
     Message.Result = 1;
 }
 
-void TGwCustomButton::CMMouseEnter(TMessage& Message)
-{
+void TGwCustomButton::CMMouseEnter(TMessage& Message) {
     FMouseOverButton = true;
     TCustomControl::CMMouseEnter(Message);
     if (OnMouseEnter)
@@ -166,8 +154,7 @@ void TGwCustomButton::CMMouseEnter(TMessage& Message)
         Invalidate();
 }
 
-void TGwCustomButton::CMMouseLeave(TMessage& Message)
-{
+void TGwCustomButton::CMMouseLeave(TMessage& Message) {
     FMouseOverButton = false;
     TCustomControl::CMMouseLeave(Message);
     if (OnMouseLeave)
@@ -176,89 +163,77 @@ void TGwCustomButton::CMMouseLeave(TMessage& Message)
         Invalidate();
 }
 
-void TGwCustomButton::CMEnabledChanged(TMessage& Message)
-{
+void TGwCustomButton::CMEnabledChanged(TMessage& Message) {
     TCustomControl::CMEnabledChanged(Message);
     if (!Enabled() && Parent())
         RemoveFocus(false);
     Invalidate();
 }
 
-void TGwCustomButton::CMTextChanged(TMessage& Message)
-{
+void TGwCustomButton::CMTextChanged(TMessage& Message) {
     TCustomControl::CMTextChanged(Message);
     Repaint();
 }
 
 // ---------------------------------------------------------------- TGwButton
 
-TGwButton::TGwButton(TComponent* AOwner) : TGwCustomButton(AOwner)
-{
+TGwButton::TGwButton(TComponent* AOwner) : TGwCustomButton(AOwner) {
     SetBounds(Left(), Top(), 75, 25);
     SetColor(clBtnFace);
     SetParentColor(false);
 }
 
-void TGwButton::SetAlignment(TAlignment Value)
-{
+void TGwButton::SetAlignment(TAlignment Value) {
     if (FAlignment == Value)
         return;
     FAlignment = Value;
     Invalidate();
 }
 
-void TGwButton::SetAllowAllUp(bool Value)
-{
+void TGwButton::SetAllowAllUp(bool Value) {
     FAllowAllUp = Value;
     UpdateExclusive();
 }
 
-void TGwButton::SetGroupIndex(int Value)
-{
+void TGwButton::SetGroupIndex(int Value) {
     FGroupIndex = Value;
     UpdateExclusive();
 }
 
-void TGwButton::SetFrameColor(TColor Value)
-{
+void TGwButton::SetFrameColor(TColor Value) {
     if (FFrameColor == Value)
         return;
     FFrameColor = Value;
     Invalidate();
 }
 
-void TGwButton::SetShowDownPattern(bool Value)
-{
+void TGwButton::SetShowDownPattern(bool Value) {
     if (FShowDownPattern == Value)
         return;
     FShowDownPattern = Value;
     Invalidate();
 }
 
-void TGwButton::SetShowFocusRect(bool Value)
-{
+void TGwButton::SetShowFocusRect(bool Value) {
     if (FShowFocusRect == Value)
         return;
     FShowFocusRect = Value;
     Invalidate();
 }
 
-void TGwButton::SetDefault(bool Value)
-{
+void TGwButton::SetDefault(bool Value) {
     FDefault = Value;
     if (HandleAllocated())
         if (TCustomForm* form = GetParentForm(this))
             Perform(CM_FOCUSCHANGED, WPARAM(form->ActiveControl()));
 }
 
-void TGwButton::CreateWnd()
-{
+void TGwButton::CreateWnd() {
     TGwCustomButton::CreateWnd();
     FActive = FDefault;
 }
 
-void TGwButton::SetDown(bool Value)
-{
+void TGwButton::SetDown(bool Value) {
     if (FGroupIndex == 0)
         Value = false;
     if (Value == FDown)
@@ -272,16 +247,14 @@ void TGwButton::SetDown(bool Value)
         UpdateExclusive();
 }
 
-void TGwButton::UpdateExclusive()
-{
+void TGwButton::UpdateExclusive() {
     if (FGroupIndex == 0 || !Parent())
         return;
     TMessage m{CM_GWBUTTONPRESSED, WPARAM(FGroupIndex), LPARAM(this)};
     Parent()->Broadcast(m);
 }
 
-void TGwButton::ButtonPressed(int Group, TGwButton* Sender)
-{
+void TGwButton::ButtonPressed(int Group, TGwButton* Sender) {
     if (Group != FGroupIndex || !Sender || Sender == this)
         return;
     if (Sender->Down() && FDown) {
@@ -292,8 +265,7 @@ void TGwButton::ButtonPressed(int Group, TGwButton* Sender)
     FAllowAllUp = Sender->AllowAllUp();
 }
 
-void TGwButton::Dispatch(TMessage& Message)
-{
+void TGwButton::Dispatch(TMessage& Message) {
     if (Message.Msg == CM_GWBUTTONPRESSED) {
         ButtonPressed(int(Message.WParam), reinterpret_cast<TGwButton*>(Message.LParam));
         return;
@@ -301,15 +273,13 @@ void TGwButton::Dispatch(TMessage& Message)
     TGwCustomButton::Dispatch(Message);
 }
 
-void TGwButton::SetHotTrack(bool Value)
-{
+void TGwButton::SetHotTrack(bool Value) {
     TGwCustomButton::SetHotTrack(Value);
     SetTransparent(HotTrack());
     Invalidate();
 }
 
-void TGwButton::ChangeState()
-{
+void TGwButton::ChangeState() {
     if (FGroupIndex != 0)
         SetDown(!FDown);
     else
@@ -322,15 +292,13 @@ void TGwButton::ChangeState()
     Click();
 }
 
-void TGwButton::Click()
-{
+void TGwButton::Click() {
     if (TCustomForm* form = GetParentForm(this))
         form->SetModalResult(ModalResult);
     TGwCustomButton::Click();
 }
 
-void TGwButton::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TGwButton::KeyDown(WORD& Key, TShiftState Shift) {
     if (Key == VK_SPACE && !Shift.Contains(ssAlt)) {
         FSpaceDown = true;
         FPressedInside = true;
@@ -339,8 +307,7 @@ void TGwButton::KeyDown(WORD& Key, TShiftState Shift)
     TGwCustomButton::KeyDown(Key, Shift);
 }
 
-void TGwButton::KeyUp(WORD& Key, TShiftState Shift)
-{
+void TGwButton::KeyUp(WORD& Key, TShiftState Shift) {
     if (Key == VK_SPACE) {
         FPressedInside = false;
         if (FSpaceDown)
@@ -350,18 +317,17 @@ void TGwButton::KeyUp(WORD& Key, TShiftState Shift)
     TGwCustomButton::KeyUp(Key, Shift);
 }
 
-void TGwButton::WMKillFocus(TWMKillFocus& Message)
-{
+void TGwButton::WMKillFocus(TWMKillFocus& Message) {
     TGwCustomButton::WMKillFocus(Message);
     FSpaceDown = false;
     FPressedInside = false;
     UpdateDisplay();
 }
 
-void TGwButton::CMDialogKey(TWMKey& Message)
-{
+void TGwButton::CMDialogKey(TWMKey& Message) {
     const WORD key = WORD(Message.CharCode);
-    const bool modifier = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+    const bool modifier =
+        GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
     if (((key == VK_RETURN && FActive) || (key == VK_ESCAPE && Cancel)) && !modifier && CanFocus()) {
         FSuppressDropDown = !DropDownOnEnter;
         struct TReset {
@@ -375,8 +341,7 @@ void TGwButton::CMDialogKey(TWMKey& Message)
     TGwCustomButton::CMDialogKey(Message);
 }
 
-void TGwButton::CMDialogChar(TWMKey& Message)
-{
+void TGwButton::CMDialogChar(TWMKey& Message) {
     if (IsAccel(WORD(Message.CharCode), Caption()) && CanFocus()) {
         Click();
         Message.Result = 1;
@@ -385,8 +350,7 @@ void TGwButton::CMDialogChar(TWMKey& Message)
     TGwCustomButton::CMDialogChar(Message);
 }
 
-void TGwButton::CMFocusChanged(TCMFocusChanged& Message)
-{
+void TGwButton::CMFocusChanged(TCMFocusChanged& Message) {
     bool active = FDefault;
     if (dynamic_cast<TGwButton*>(Message.Sender) || dynamic_cast<TButton*>(Message.Sender))
         active = Message.Sender == this;
@@ -397,8 +361,7 @@ void TGwButton::CMFocusChanged(TCMFocusChanged& Message)
     TGwCustomButton::CMFocusChanged(Message);
 }
 
-void TGwButton::CreateBrushPattern(TBitmap* Bitmap)
-{
+void TGwButton::CreateBrushPattern(TBitmap* Bitmap) {
     Bitmap->SetSize(8, 8);
     TCanvas* c = Bitmap->Canvas();
     c->Brush()->SetColor(Color());
@@ -410,8 +373,7 @@ void TGwButton::CreateBrushPattern(TBitmap* Bitmap)
                 c->SetPixel(x, y, dot);
 }
 
-TRect TGwButton::GetCaptionRect()
-{
+TRect TGwButton::GetCaptionRect() {
     TRect r = ClientRect();
     InflateRect(r, -5, -5);
     if (!HotTrack() && !UsesThemes() && (FPressedInside || (FGroupIndex != 0 && FDown)))
@@ -419,16 +381,14 @@ TRect TGwButton::GetCaptionRect()
     return r;
 }
 
-void TGwButton::DrawButtonContent()
-{
+void TGwButton::DrawButtonContent() {
     TAlignment a = FAlignment;
     if (UseRightToLeftAlignment() && a != taCenter)
         a = a == taLeftJustify ? taRightJustify : taLeftJustify;
     Draw3DText(Canvas(), GetCaptionRect(), DrawTextAlignments[a] | DT_WORDBREAK | DT_EXPANDTABS);
 }
 
-void TGwButton::PaintBackground(HDC DC)
-{
+void TGwButton::PaintBackground(HDC DC) {
     TCanvas* c = reinterpret_cast<TCanvas*>(DC);
     const int saved = c->SaveDC();
     TRect r = ClientRect();
@@ -444,8 +404,7 @@ void TGwButton::PaintBackground(HDC DC)
     c->RestoreDC(saved);
 }
 
-void TGwButton::PaintFace(const TRect& R)
-{
+void TGwButton::PaintFace(const TRect& R) {
     TCanvas* c = Canvas();
     c->Pen()->SetColor(DarkerColor(Color(), 20));
     c->MoveTo(R.Left, R.Bottom - 2);
@@ -462,8 +421,7 @@ void TGwButton::PaintFace(const TRect& R)
     }
 }
 
-void TGwButton::PaintFlat(TRect& R)
-{
+void TGwButton::PaintFlat(TRect& R) {
     TCanvas* c = Canvas();
     const TColor p = Parent() ? Parent()->Color() : clBtnFace;
     const TColor dark = DarkerColor(p, 20), light = LighterColor(p, 20);
@@ -517,8 +475,7 @@ void TGwButton::PaintFlat(TRect& R)
     }
 }
 
-void TGwButton::Paint()
-{
+void TGwButton::Paint() {
     TCanvas* c = Canvas();
     TRect focus = ClientRect();
     const int inset = HotTrack() || UsesThemes() ? 3 : 4;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "Gwcommon.h"
-#include "buttons.h"  // TButtonState
+#include "buttons.h" // TButtonState
 #include "controls.h"
 #include "messages.h"
 
@@ -79,9 +79,7 @@ protected:
     bool FPressedInside = false;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;

@@ -7,8 +7,7 @@
 #include "timers.h"
 
 TGwControlButton::TGwControlButton(TComponent* AOwner)
-    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>())
-{
+    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
     SetControlStyle(TControlStyle{csCaptureMouse});
     SetBounds(Left(), Top(), 17, 21);
     SetColor(clBtnFace);
@@ -16,21 +15,16 @@ TGwControlButton::TGwControlButton(TComponent* AOwner)
     FGlyph->OnChange = [this](TObject*) { GlyphChanged(); };
 }
 
-TGwControlButton::~TGwControlButton()
-{
-    FGlyph->OnChange = nullptr;
-}
+TGwControlButton::~TGwControlButton() { FGlyph->OnChange = nullptr; }
 
-void TGwControlButton::SetFlat(bool Value)
-{
+void TGwControlButton::SetFlat(bool Value) {
     if (FFlat == Value)
         return;
     FFlat = Value;
     Repaint();
 }
 
-void TGwControlButton::SetGlyph(TBitmap* Value)
-{
+void TGwControlButton::SetGlyph(TBitmap* Value) {
     if (Value)
         FGlyph->Assign(Value);
     else
@@ -38,20 +32,17 @@ void TGwControlButton::SetGlyph(TBitmap* Value)
     GlyphChanged();
 }
 
-void TGwControlButton::SetNumGlyphs(int Value)
-{
+void TGwControlButton::SetNumGlyphs(int Value) {
     FNumGlyphs = Value;
     Invalidate();
 }
 
-void TGwControlButton::SetStyle(TGwControlButtonStyle Value)
-{
+void TGwControlButton::SetStyle(TGwControlButtonStyle Value) {
     FStyle = Value;
     Invalidate();
 }
 
-void TGwControlButton::GlyphChanged()
-{
+void TGwControlButton::GlyphChanged() {
     const int h = FGlyph->Height(), w = FGlyph->Width();
     if (h != 0 && w % h == 0) {
         FNumGlyphs = w / h;
@@ -63,20 +54,17 @@ void TGwControlButton::GlyphChanged()
         OnGlyphChange(this);
 }
 
-TPoint TGwControlButton::GetImageSize() const
-{
+TPoint TGwControlButton::GetImageSize() const {
     if (FGlyph->Empty())
         return TPoint(0, 0);
     return TPoint(FGlyph->Width() / std::max(1, FNumGlyphs), FGlyph->Height());
 }
 
-bool TGwControlButton::Active() const
-{
+bool TGwControlButton::Active() const {
     return FPressed || (FMouseInControl && Enabled()) || ComponentState().Contains(csDesigning);
 }
 
-void TGwControlButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwControlButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !Enabled())
         return;
@@ -95,15 +83,13 @@ void TGwControlButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
     }
 }
 
-void TGwControlButton::TimerExpired()
-{
+void TGwControlButton::TimerExpired() {
     FRepeatTimer->SetInterval(Delay);
     if (FPressed && MouseCapture())
         Click();
 }
 
-void TGwControlButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwControlButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (FDragging) {
         FDragging = false;
@@ -119,8 +105,7 @@ void TGwControlButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, in
         FRepeatTimer->SetEnabled(false);
 }
 
-void TGwControlButton::UpdateTracking()
-{
+void TGwControlButton::UpdateTracking() {
     if (!(FFlat || GwThemesEnabled()) || !Enabled() || !Parent())
         return;
     const TPoint p = Parent()->ScreenToClient(Mouse->CursorPos());
@@ -130,8 +115,7 @@ void TGwControlButton::UpdateTracking()
         Perform(CM_MOUSELEAVE);
 }
 
-void TGwControlButton::CMMouseEnter(TMessage& Message)
-{
+void TGwControlButton::CMMouseEnter(TMessage& Message) {
     FMouseInControl = true;
     TGraphicControl::CMMouseEnter(Message);
     if (OnMouseEnter)
@@ -140,8 +124,7 @@ void TGwControlButton::CMMouseEnter(TMessage& Message)
         Refresh();
 }
 
-void TGwControlButton::CMMouseLeave(TMessage& Message)
-{
+void TGwControlButton::CMMouseLeave(TMessage& Message) {
     FMouseInControl = false;
     TGraphicControl::CMMouseLeave(Message);
     if (OnMouseLeave)
@@ -150,8 +133,7 @@ void TGwControlButton::CMMouseLeave(TMessage& Message)
         Refresh();
 }
 
-void TGwControlButton::DrawClassicFrame(TRect& R, TFrameStyleEx UpStyle)
-{
+void TGwControlButton::DrawClassicFrame(TRect& R, TFrameStyleEx UpStyle) {
     TCanvas* c = Canvas();
     if (!FFlat) {
         R = FPressed ? DrawBox(c, R, clBtnShadow) : DrawBorderSides(c, R, UpStyle);
@@ -160,15 +142,13 @@ void TGwControlButton::DrawClassicFrame(TRect& R, TFrameStyleEx UpStyle)
     }
 }
 
-void TGwControlButton::DrawBtnFace(TRect& R)
-{
+void TGwControlButton::DrawBtnFace(TRect& R) {
     DrawClassicFrame(R, fsRaised);
     Canvas()->Brush()->SetColor(FFlat ? Color() : clBtnFace);
     Canvas()->FillRect(R);
 }
 
-void TGwControlButton::DrawSpinButton(TRect& R)
-{
+void TGwControlButton::DrawSpinButton(TRect& R) {
     static const TDirection Directions[] = {dirUp, dirLeft, dirUp, dirRight, dirDown, dirDown};
     DrawClassicFrame(R, fsButtonUp);
     TColor fill = Color();
@@ -179,14 +159,12 @@ void TGwControlButton::DrawSpinButton(TRect& R)
     DrawSpinArrow(Canvas(), R, uiWindows95, Directions[FStyle], TGwArrowState{FPressed, Enabled()});
 }
 
-void TGwControlButton::DrawDropDownButton(TRect& R)
-{
+void TGwControlButton::DrawDropDownButton(TRect& R) {
     DrawBtnFace(R);
     DrawDropDownArrow(Canvas(), R, uiWindows95, TGwArrowState{FPressed, Enabled()});
 }
 
-void TGwControlButton::DrawGlyph(const TRect& R)
-{
+void TGwControlButton::DrawGlyph(const TRect& R) {
     int frame = 0;
     if (FNumGlyphs >= 3 && FPressed)
         frame = 2;
@@ -202,8 +180,7 @@ void TGwControlButton::DrawGlyph(const TRect& R)
     Canvas()->Draw(R.Left, R.Top, &tmp);
 }
 
-void TGwControlButton::Paint()
-{
+void TGwControlButton::Paint() {
     TRect r = ClientRect();
     switch (FStyle) {
     case cbsNone:

@@ -12,23 +12,21 @@
 // ---------------------------------------------------------------- TGwCustomGlyphButton
 
 TGwCustomGlyphButton::TGwCustomGlyphButton(TComponent* AOwner)
-    : TGwCustomButton(AOwner), FCustomGlyphs(std::make_unique<TBitmap>()), FBackground(std::make_unique<TBitmap>())
-{
+    : TGwCustomButton(AOwner), FCustomGlyphs(std::make_unique<TBitmap>()),
+      FBackground(std::make_unique<TBitmap>()) {
     SetControlStyle(ControlStyle() + TControlStyle{csSetCaption, csReplicatable});
     SetColor(clWindow);
     SetParentColor(false);
     FCustomGlyphs->OnChange = [this](TObject*) { CustomGlyphsChanged(); };
 }
 
-TGwCustomGlyphButton::~TGwCustomGlyphButton()
-{
+TGwCustomGlyphButton::~TGwCustomGlyphButton() {
     FCustomGlyphs->OnChange = nullptr;
     if (FFrameController)
         FFrameController->RemoveControl(this);
 }
 
-void TGwCustomGlyphButton::SetCustomGlyphs(TBitmap* Value)
-{
+void TGwCustomGlyphButton::SetCustomGlyphs(TBitmap* Value) {
     if (Value)
         FCustomGlyphs->Assign(Value);
     else
@@ -36,16 +34,14 @@ void TGwCustomGlyphButton::SetCustomGlyphs(TBitmap* Value)
     CustomGlyphsChanged();
 }
 
-void TGwCustomGlyphButton::CustomGlyphsChanged()
-{
+void TGwCustomGlyphButton::CustomGlyphsChanged() {
     // Custom glyphs only for a strip that has cells; an empty one brings the 13 x 13 glyphs back.
     SetUseCustomGlyphs(!FCustomGlyphs->Empty());
     FBackgroundInvalid = true;
     Invalidate();
 }
 
-void TGwCustomGlyphButton::SetUseCustomGlyphs(bool Value)
-{
+void TGwCustomGlyphButton::SetUseCustomGlyphs(bool Value) {
     FUseCustomGlyphs = Value;
     if (Value) {
         FGlyphWidth = FCustomGlyphs->Width() / FNumGlyphs;
@@ -56,14 +52,12 @@ void TGwCustomGlyphButton::SetUseCustomGlyphs(bool Value)
     Invalidate();
 }
 
-void TGwCustomGlyphButton::SetTransparent(bool Value)
-{
+void TGwCustomGlyphButton::SetTransparent(bool Value) {
     FBackgroundInvalid = true;
     TGwCustomButton::SetTransparent(Value);
 }
 
-void TGwCustomGlyphButton::SetFrameController(TGwFrameController* Value)
-{
+void TGwCustomGlyphButton::SetFrameController(TGwFrameController* Value) {
     if (FFrameController)
         FFrameController->RemoveControl(this);
     FFrameController = Value;
@@ -73,15 +67,13 @@ void TGwCustomGlyphButton::SetFrameController(TGwFrameController* Value)
     }
 }
 
-void TGwCustomGlyphButton::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwCustomGlyphButton::Notification(TComponent* AComponent, TOperation Operation) {
     TGwCustomButton::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFrameController)
         FFrameController = nullptr;
 }
 
-void TGwCustomGlyphButton::CustomFramingChanged()
-{
+void TGwCustomGlyphButton::CustomFramingChanged() {
     TGwFrameController* fc = FFrameController;
     if (!fc || !fc->FrameVisible())
         return;
@@ -106,8 +98,7 @@ void TGwCustomGlyphButton::CustomFramingChanged()
     Invalidate();
 }
 
-TRect TGwCustomGlyphButton::GlyphRect()
-{
+TRect TGwCustomGlyphButton::GlyphRect() {
     const bool right = UseRightToLeftReading() == (FAlignment == taRightJustify);
     const int x = right ? Width() - FGlyphWidth : 0;
     int y = 2;
@@ -118,14 +109,12 @@ TRect TGwCustomGlyphButton::GlyphRect()
     return Bounds(x, y, FGlyphWidth, FGlyphHeight);
 }
 
-void TGwCustomGlyphButton::ExtractGlyph(int Index, TBitmap* Target, int W, int H, TBitmap* Source)
-{
+void TGwCustomGlyphButton::ExtractGlyph(int Index, TBitmap* Target, int W, int H, TBitmap* Source) {
     Target->SetSize(W, H);
     Target->Canvas()->CopyRect(TRect(0, 0, W, H), Source->Canvas(), TRect(Index * W, 0, (Index + 1) * W, H));
 }
 
-int TGwCustomGlyphButton::DisplayState()
-{
+int TGwCustomGlyphButton::DisplayState() {
     if (!Enabled())
         return bdsDisabled;
     if (FPressedInside)
@@ -133,8 +122,7 @@ int TGwCustomGlyphButton::DisplayState()
     return MouseOverButton() ? bdsHot : bdsNormal;
 }
 
-TGwGlyphColors TGwCustomGlyphButton::GlyphColors()
-{
+TGwGlyphColors TGwCustomGlyphButton::GlyphColors() {
     TGwGlyphColors g;
     g.DisplayState = TGwButtonDisplayState(DisplayState());
     g.Focused = Focused();
@@ -157,8 +145,7 @@ TGwGlyphColors TGwCustomGlyphButton::GlyphColors()
     return g;
 }
 
-void TGwCustomGlyphButton::DrawGlyph(TCanvas* Canvas)
-{
+void TGwCustomGlyphButton::DrawGlyph(TCanvas* Canvas) {
     if (!Canvas)
         Canvas = this->Canvas();
     if (FGlyphWidth <= 0 || FGlyphHeight <= 0)
@@ -190,8 +177,7 @@ void TGwCustomGlyphButton::DrawGlyph(TCanvas* Canvas)
     Canvas->Draw(at.Left, at.Top, &out);
 }
 
-void TGwCustomGlyphButton::UpdateBackground(TCanvas* Source)
-{
+void TGwCustomGlyphButton::UpdateBackground(TCanvas* Source) {
     FBackground->SetSize(Width(), Height());
     const TRect all(0, 0, Width(), Height());
     if (Transparent()) {
@@ -203,8 +189,7 @@ void TGwCustomGlyphButton::UpdateBackground(TCanvas* Source)
     FBackgroundInvalid = false;
 }
 
-void TGwCustomGlyphButton::Paint()
-{
+void TGwCustomGlyphButton::Paint() {
     if (ComponentState().Contains(csDestroying))
         return;
     TCanvas* target = Canvas();
@@ -241,14 +226,12 @@ void TGwCustomGlyphButton::Paint()
     target->CopyRect(TRect(0, 0, Width(), Height()), c, TRect(0, 0, Width(), Height()));
 }
 
-void TGwCustomGlyphButton::PaintBackground(HDC DC)
-{
+void TGwCustomGlyphButton::PaintBackground(HDC DC) {
     if (Transparent())
         DrawParentImage(this, DC, true);
 }
 
-void TGwCustomGlyphButton::KeyPress(char& Key)
-{
+void TGwCustomGlyphButton::KeyPress(char& Key) {
     if (TabOnEnter && Key == 13) {
         Key = 0;
         PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
@@ -257,61 +240,52 @@ void TGwCustomGlyphButton::KeyPress(char& Key)
     TGwCustomButton::KeyPress(Key);
 }
 
-void TGwCustomGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCustomGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     FMouseIsDown = true;
     TGwCustomButton::MouseDown(Button, Shift, X, Y);
 }
 
-void TGwCustomGlyphButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCustomGlyphButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGwCustomButton::MouseUp(Button, Shift, X, Y);
     FMouseIsDown = false;
 }
 
-void TGwCustomGlyphButton::WMEraseBkgnd(TWMEraseBkgnd& Message)
-{
+void TGwCustomGlyphButton::WMEraseBkgnd(TWMEraseBkgnd& Message) {
     TGwCustomButton::WMEraseBkgnd(Message);
     FBackgroundInvalid = true;
 }
 
-void TGwCustomGlyphButton::WMSize(TWMSize& Message)
-{
+void TGwCustomGlyphButton::WMSize(TWMSize& Message) {
     TGwCustomButton::WMSize(Message);
     FBackgroundInvalid = true;
 }
 
-void TGwCustomGlyphButton::CMEnabledChanged(TMessage& Message)
-{
+void TGwCustomGlyphButton::CMEnabledChanged(TMessage& Message) {
     TGwCustomButton::CMEnabledChanged(Message);
     FBackgroundInvalid = true;
     Invalidate();
 }
 
-void TGwCustomGlyphButton::CMParentColorChanged(TMessage& Message)
-{
+void TGwCustomGlyphButton::CMParentColorChanged(TMessage& Message) {
     TGwCustomButton::CMParentColorChanged(Message);
     FBackgroundInvalid = true;
     Invalidate();
 }
 
-void TGwCustomGlyphButton::FireClick()
-{
+void TGwCustomGlyphButton::FireClick() {
     if (!ClicksDisabled)
         Click();
 }
 
 // ---------------------------------------------------------------- TGwRadioButton
 
-TGwRadioButton::TGwRadioButton(TComponent* AOwner) : TGwCustomGlyphButton(AOwner)
-{
+TGwRadioButton::TGwRadioButton(TComponent* AOwner) : TGwCustomGlyphButton(AOwner) {
     SetAlignmentVertical(avTop);
     FNumGlyphs = 6;
     SetTabStop(false);
 }
 
-void TGwRadioButton::SetChecked(bool Value)
-{
+void TGwRadioButton::SetChecked(bool Value) {
     if (FChecked == Value)
         return;
     FChecked = Value;
@@ -326,8 +300,7 @@ void TGwRadioButton::SetChecked(bool Value)
     FireClick();
 }
 
-void TGwRadioButton::SetReadOnly(bool Value)
-{
+void TGwRadioButton::SetReadOnly(bool Value) {
     if (ReadOnly() == Value)
         return;
     TGwCustomGlyphButton::SetReadOnly(Value);
@@ -338,14 +311,12 @@ void TGwRadioButton::SetReadOnly(bool Value)
                 r->SetReadOnly(Value);
 }
 
-void TGwRadioButton::ChangeState()
-{
+void TGwRadioButton::ChangeState() {
     if (!FChecked && !ReadOnly())
         SetChecked(true);
 }
 
-void TGwRadioButton::SelectGlyph(TBitmap* Glyph)
-{
+void TGwRadioButton::SelectGlyph(TBitmap* Glyph) {
     TCanvas* c = Glyph->Canvas();
     const TRect cell(0, 0, GlyphWidth(), GlyphHeight());
     const bool pressed = FPressedInside;
@@ -371,9 +342,8 @@ void TGwRadioButton::SelectGlyph(TBitmap* Glyph)
     }
 }
 
-void TGwRadioButton::BlendButtonFrame(TBitmap* Bitmap)
-{
-    static const TPoint Half[] = {{4, 0}, {8, 0}, {2, 1}, {10, 1}, {1, 2}, {11, 2}, {0, 4}, {12, 4},
+void TGwRadioButton::BlendButtonFrame(TBitmap* Bitmap) {
+    static const TPoint Half[] = {{4, 0}, {8, 0},  {2, 1},  {10, 1},  {1, 2},  {11, 2},  {0, 4},  {12, 4},
                                   {0, 8}, {12, 8}, {1, 10}, {11, 10}, {2, 11}, {10, 11}, {4, 12}, {8, 12}};
     static const TPoint Light[] = {{3, 0}, {9, 0}, {0, 3}, {12, 3}, {0, 9}, {12, 9}, {3, 12}, {9, 12}};
     TCanvas* c = Bitmap->Canvas();
@@ -383,8 +353,7 @@ void TGwRadioButton::BlendButtonFrame(TBitmap* Bitmap)
         c->SetPixel(p.x, p.y, BlendColors(FrameColor(), c->GetPixel(p.x, p.y), 40));
 }
 
-void TGwRadioButton::Dispatch(TMessage& Message)
-{
+void TGwRadioButton::Dispatch(TMessage& Message) {
     if (Message.Msg == BM_GETCHECK) {
         Message.Result = FChecked ? 1 : 0;
         return;
@@ -397,8 +366,7 @@ void TGwRadioButton::Dispatch(TMessage& Message)
     TGwCustomGlyphButton::Dispatch(Message);
 }
 
-void TGwRadioButton::CMDialogChar(TWMKey& Message)
-{
+void TGwRadioButton::CMDialogChar(TWMKey& Message) {
     if (IsAccel(WORD(Message.CharCode), Caption()) && CanFocus()) {
         SetFocus();
         Message.Result = 1;
@@ -407,8 +375,7 @@ void TGwRadioButton::CMDialogChar(TWMKey& Message)
     TGwCustomGlyphButton::CMDialogChar(Message);
 }
 
-void TGwRadioButton::CMDialogKey(TWMKey& Message)
-{
+void TGwRadioButton::CMDialogKey(TWMKey& Message) {
     const bool shift = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
     if (Message.CharCode == VK_DOWN && !shift && CanFocus()) {
         FireClick();
@@ -418,8 +385,7 @@ void TGwRadioButton::CMDialogKey(TWMKey& Message)
     TGwCustomGlyphButton::CMDialogKey(Message);
 }
 
-void TGwRadioButton::WMSetFocus(TWMSetFocus& Message)
-{
+void TGwRadioButton::WMSetFocus(TWMSetFocus& Message) {
     TGwCustomGlyphButton::WMSetFocus(Message);
     if (!FMouseIsDown && !ReadOnly())
         SetChecked(true);
@@ -427,14 +393,12 @@ void TGwRadioButton::WMSetFocus(TWMSetFocus& Message)
 
 // ---------------------------------------------------------------- TGwCustomCheckBox
 
-TGwCustomCheckBox::TGwCustomCheckBox(TComponent* AOwner) : TGwCustomGlyphButton(AOwner)
-{
+TGwCustomCheckBox::TGwCustomCheckBox(TComponent* AOwner) : TGwCustomGlyphButton(AOwner) {
     SetAlignmentVertical(avTop);
     FNumGlyphs = 9;
 }
 
-void TGwCustomCheckBox::SetState(TCheckBoxState Value)
-{
+void TGwCustomCheckBox::SetState(TCheckBoxState Value) {
     if (FState == Value)
         return;
     FState = Value;
@@ -442,16 +406,14 @@ void TGwCustomCheckBox::SetState(TCheckBoxState Value)
     FireClick();
 }
 
-void TGwCustomCheckBox::InitState(TCheckBoxState Value)
-{
+void TGwCustomCheckBox::InitState(TCheckBoxState Value) {
     if (FState == Value)
         return;
     FState = Value;
     UpdateDisplay();
 }
 
-void TGwCustomCheckBox::ChangeState()
-{
+void TGwCustomCheckBox::ChangeState() {
     if (FMouseIsDown && ReadOnly())
         return;
     switch (FState) {
@@ -461,8 +423,7 @@ void TGwCustomCheckBox::ChangeState()
     }
 }
 
-void TGwCustomCheckBox::SelectGlyph(TBitmap* Glyph)
-{
+void TGwCustomCheckBox::SelectGlyph(TBitmap* Glyph) {
     TCanvas* c = Glyph->Canvas();
     const TRect cell(0, 0, GlyphWidth(), GlyphHeight());
     const bool pressed = FPressedInside;
@@ -488,8 +449,7 @@ void TGwCustomCheckBox::SelectGlyph(TBitmap* Glyph)
     }
 }
 
-void TGwCustomCheckBox::Dispatch(TMessage& Message)
-{
+void TGwCustomCheckBox::Dispatch(TMessage& Message) {
     if (Message.Msg == BM_GETCHECK) {
         Message.Result = LRESULT(FState);
         return;
@@ -497,8 +457,7 @@ void TGwCustomCheckBox::Dispatch(TMessage& Message)
     TGwCustomGlyphButton::Dispatch(Message);
 }
 
-void TGwCustomCheckBox::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TGwCustomCheckBox::KeyDown(WORD& Key, TShiftState Shift) {
     TGwCustomGlyphButton::KeyDown(Key, Shift);
     if (ReadOnly())
         return;
@@ -508,8 +467,7 @@ void TGwCustomCheckBox::KeyDown(WORD& Key, TShiftState Shift)
     }
 }
 
-void TGwCustomCheckBox::KeyUp(WORD& Key, TShiftState Shift)
-{
+void TGwCustomCheckBox::KeyUp(WORD& Key, TShiftState Shift) {
     if (Key == VK_SPACE && !ReadOnly()) {
         FPressedInside = false;
         if (FSpacePressed)
@@ -519,15 +477,13 @@ void TGwCustomCheckBox::KeyUp(WORD& Key, TShiftState Shift)
     TGwCustomGlyphButton::KeyUp(Key, Shift);
 }
 
-void TGwCustomCheckBox::DoExit()
-{
+void TGwCustomCheckBox::DoExit() {
     TGwCustomGlyphButton::DoExit();
     FPressedInside = false;
     UpdateDisplay();
 }
 
-void TGwCustomCheckBox::CMDialogChar(TWMKey& Message)
-{
+void TGwCustomCheckBox::CMDialogChar(TWMKey& Message) {
     if (!IsAccel(WORD(Message.CharCode), Caption()) || !CanFocus()) {
         TGwCustomGlyphButton::CMDialogChar(Message);
         return;

@@ -90,9 +90,7 @@ protected:
     bool FMouseIsDown = false;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;

@@ -1,8 +1,7 @@
 // The spin button pair.
 #include "Gwspnedt.h"
 
-TGwSpinButtons::TGwSpinButtons(TComponent* AOwner) : TWinControl(AOwner)
-{
+TGwSpinButtons::TGwSpinButtons(TComponent* AOwner) : TWinControl(AOwner) {
     SetControlStyle(ControlStyle() - TControlStyle{csAcceptsControls, csSetCaption});
     FUpRight = MakeButton();
     FDownLeft = MakeButton();
@@ -14,26 +13,25 @@ TGwSpinButtons::TGwSpinButtons(TComponent* AOwner) : TWinControl(AOwner)
 
 TGwSpinButtons::~TGwSpinButtons() = default;
 
-TGwControlButton* TGwSpinButtons::MakeButton()
-{
+TGwControlButton* TGwSpinButtons::MakeButton() {
     auto* b = new TGwControlButton(this);
     b->SetParent(this);
     b->RepeatClicks = true;
     b->SetNumGlyphs(2);
-    b->OnMouseDown = [this](TObject* s, TMouseButton Button, TShiftState, int, int) { BtnMouseDown(s, Button); };
+    b->OnMouseDown = [this](TObject* s, TMouseButton Button, TShiftState, int, int) {
+        BtnMouseDown(s, Button);
+    };
     b->OnClick = [this](TObject* s) { BtnClick(s); };
     b->OnGlyphChange = [this](TObject* s) { BtnGlyphChange(s); };
     return b;
 }
 
-void TGwSpinButtons::ResetArrows()
-{
+void TGwSpinButtons::ResetArrows() {
     FUpRight->SetStyle(FDirection == sdUpDown ? cbsUp : cbsRight);
     FDownLeft->SetStyle(FDirection == sdUpDown ? cbsDown : cbsLeft);
 }
 
-void TGwSpinButtons::BtnGlyphChange(TObject* Sender)
-{
+void TGwSpinButtons::BtnGlyphChange(TObject* Sender) {
     auto* b = static_cast<TGwControlButton*>(Sender);
     const bool custom = !b->Glyph()->Empty();
     (b == FUpRight ? FCustomUpRight : FCustomDownLeft) = custom;
@@ -43,8 +41,7 @@ void TGwSpinButtons::BtnGlyphChange(TObject* Sender)
         ResetArrows();
 }
 
-void TGwSpinButtons::SetDirection(TSpinDirection Value)
-{
+void TGwSpinButtons::SetDirection(TSpinDirection Value) {
     FDirection = Value;
     FUpRight->SetGlyph(nullptr);
     FDownLeft->SetGlyph(nullptr);
@@ -52,8 +49,7 @@ void TGwSpinButtons::SetDirection(TSpinDirection Value)
     Invalidate();
 }
 
-void TGwSpinButtons::SetOrientation(TOrientation Value)
-{
+void TGwSpinButtons::SetOrientation(TOrientation Value) {
     if (FOrientation == Value)
         return;
     FOrientation = Value;
@@ -62,43 +58,37 @@ void TGwSpinButtons::SetOrientation(TOrientation Value)
     Invalidate();
 }
 
-void TGwSpinButtons::SetFlat(bool Value)
-{
+void TGwSpinButtons::SetFlat(bool Value) {
     FFlat = Value;
     FUpRight->SetFlat(Value);
     FDownLeft->SetFlat(Value);
 }
 
-void TGwSpinButtons::SetColor(TColor Value)
-{
+void TGwSpinButtons::SetColor(TColor Value) {
     TWinControl::SetColor(Value);
     FUpRight->SetColor(Value);
     FDownLeft->SetColor(Value);
 }
 
-void TGwSpinButtons::SetEnabled(bool Value)
-{
+void TGwSpinButtons::SetEnabled(bool Value) {
     TWinControl::SetEnabled(Value);
     FUpRight->SetEnabled(Value);
     FDownLeft->SetEnabled(Value);
 }
 
-void TGwSpinButtons::SetFocusControl(TWinControl* Value)
-{
+void TGwSpinButtons::SetFocusControl(TWinControl* Value) {
     FFocusControl = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TGwSpinButtons::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwSpinButtons::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFocusControl)
         FFocusControl = nullptr;
 }
 
-void TGwSpinButtons::BtnMouseDown(TObject* Sender, TMouseButton Button)
-{
+void TGwSpinButtons::BtnMouseDown(TObject* Sender, TMouseButton Button) {
     if (Button != mbLeft)
         return;
     FLast = static_cast<TGwControlButton*>(Sender);
@@ -114,8 +104,7 @@ void TGwSpinButtons::BtnMouseDown(TObject* Sender, TMouseButton Button)
     }
 }
 
-void TGwSpinButtons::BtnClick(TObject* Sender)
-{
+void TGwSpinButtons::BtnClick(TObject* Sender) {
     // A focus control that refused the focus cancels the whole press.
     if (FCancelClick)
         return;
@@ -125,20 +114,17 @@ void TGwSpinButtons::BtnClick(TObject* Sender)
         DownLeftClick();
 }
 
-void TGwSpinButtons::UpRightClick()
-{
+void TGwSpinButtons::UpRightClick() {
     if (OnUpRightClick)
         OnUpRightClick(this);
 }
 
-void TGwSpinButtons::DownLeftClick()
-{
+void TGwSpinButtons::DownLeftClick() {
     if (OnDownLeftClick)
         OnDownLeftClick(this);
 }
 
-void TGwSpinButtons::AdjustDimensions(int& W, int& H)
-{
+void TGwSpinButtons::AdjustDimensions(int& W, int& H) {
     if (ComponentState().Contains(csLoading) || !FUpRight || !FDownLeft)
         return;
     if (FOrientation == orVertical) {
@@ -152,14 +138,12 @@ void TGwSpinButtons::AdjustDimensions(int& W, int& H)
     }
 }
 
-void TGwSpinButtons::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
+void TGwSpinButtons::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AdjustDimensions(AWidth, AHeight);
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
-void TGwSpinButtons::WMSize(TWMSize& Message)
-{
+void TGwSpinButtons::WMSize(TWMSize& Message) {
     TWinControl::WMSize(Message);
     int w = Width(), h = Height();
     AdjustDimensions(w, h);
@@ -168,8 +152,7 @@ void TGwSpinButtons::WMSize(TWMSize& Message)
     Message.Result = 0;
 }
 
-void TGwSpinButtons::Loaded()
-{
+void TGwSpinButtons::Loaded() {
     TWinControl::Loaded();
     int w = Width(), h = Height();
     AdjustDimensions(w, h);
@@ -177,13 +160,9 @@ void TGwSpinButtons::Loaded()
         SetBounds(Left(), Top(), w, h);
 }
 
-void TGwSpinButtons::WMGetDlgCode(TMessage& Message)
-{
-    Message.Result = DLGC_WANTARROWS;
-}
+void TGwSpinButtons::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
 
-void TGwSpinButtons::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TGwSpinButtons::KeyDown(WORD& Key, TShiftState Shift) {
     if (Key == VK_UP)
         FUpRight->Click();
     else if (Key == VK_DOWN)

@@ -5,8 +5,7 @@
 
 TGwBlinkingControlsList* BlinkingControlsList = nullptr;
 
-TGwBlinkingControlsList::TGwBlinkingControlsList() : FTimer(std::make_unique<TTimer>(nullptr))
-{
+TGwBlinkingControlsList::TGwBlinkingControlsList() : FTimer(std::make_unique<TTimer>(nullptr)) {
     FTimer->SetInterval(IntervalOff);
     FTimer->OnTimer = [this](TObject*) { TimerExpired(); };
     FTimer->SetEnabled(true);
@@ -14,15 +13,13 @@ TGwBlinkingControlsList::TGwBlinkingControlsList() : FTimer(std::make_unique<TTi
 
 TGwBlinkingControlsList::~TGwBlinkingControlsList() = default;
 
-void TGwBlinkingControlsList::Remove(TControl* Control)
-{
+void TGwBlinkingControlsList::Remove(TControl* Control) {
     const auto it = std::find(FControls.begin(), FControls.end(), Control);
     if (it != FControls.end())
         FControls.erase(it);
 }
 
-void TGwBlinkingControlsList::TimerExpired()
-{
+void TGwBlinkingControlsList::TimerExpired() {
     if (FBlinkState == bsOff) {
         FBlinkState = bsOn;
         FTimer->SetInterval(IntervalOff);
@@ -37,8 +34,7 @@ void TGwBlinkingControlsList::TimerExpired()
             c->Perform(CM_BLINK, WPARAM(FBlinkState), 0);
 }
 
-void FreeBlinkingControlsListIfEmpty()
-{
+void FreeBlinkingControlsListIfEmpty() {
     if (BlinkingControlsList && BlinkingControlsList->Count() == 0) {
         delete BlinkingControlsList;
         BlinkingControlsList = nullptr;

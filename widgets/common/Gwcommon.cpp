@@ -8,10 +8,7 @@
 #include "Gwsettings.h"
 #include "wingdi.h"
 
-bool GwThemesEnabled()
-{
-    return false;
-}
+bool GwThemesEnabled() { return false; }
 
 bool FullColorSupported = IsFullColorSupported();
 TGwXPColorScheme CurrentXPColorScheme = GetXPColorScheme();
@@ -19,20 +16,13 @@ TGwXPColorScheme CurrentXPColorScheme = GetXPColorScheme();
 namespace {
 
 // Nearest integer, halves to even (the floating-point unit's default mode).
-int RoundEven(double v)
-{
-    return int(std::nearbyint(v));
-}
+int RoundEven(double v) { return int(std::nearbyint(v)); }
 
-TColor PackRGB(int r, int g, int b)
-{
-    return TColor(RGB(r, g, b));
-}
+TColor PackRGB(int r, int g, int b) { return TColor(RGB(r, g, b)); }
 
-}  // namespace
+} // namespace
 
-void ColorToHSL(TColor Color, std::uint8_t& H, std::uint8_t& S, std::uint8_t& L)
-{
+void ColorToHSL(TColor Color, std::uint8_t& H, std::uint8_t& S, std::uint8_t& L) {
     const COLORREF c = COLORREF(ColorToRGB(Color));
     const double r = GetRValue(c) / 255.0, g = GetGValue(c) / 255.0, b = GetBValue(c) / 255.0;
     const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
@@ -56,8 +46,7 @@ void ColorToHSL(TColor Color, std::uint8_t& H, std::uint8_t& S, std::uint8_t& L)
     L = std::uint8_t(RoundEven(240 * l));
 }
 
-TColor HSLtoColor(std::uint8_t H, std::uint8_t S, std::uint8_t L)
-{
+TColor HSLtoColor(std::uint8_t H, std::uint8_t S, std::uint8_t L) {
     const double h = H / 239.0, s = S / 240.0, l = L / 240.0;
     const double v = l < 0.5 ? l * (1 + s) : l + s - l * s;
     double r = 0, g = 0, b = 0;
@@ -69,56 +58,74 @@ TColor HSLtoColor(std::uint8_t H, std::uint8_t S, std::uint8_t L)
         const double vsf = v * sv * (h6 - sextant);
         const double mid1 = m + vsf, mid2 = v - vsf;
         switch (sextant) {
-        case 1: r = mid2; g = v; b = m; break;
-        case 2: r = m; g = v; b = mid1; break;
-        case 3: r = m; g = mid2; b = v; break;
-        case 4: r = mid1; g = m; b = v; break;
-        case 5: r = v; g = m; b = mid2; break;
-        default: r = v; g = mid1; b = m; break;
+        case 1:
+            r = mid2;
+            g = v;
+            b = m;
+            break;
+        case 2:
+            r = m;
+            g = v;
+            b = mid1;
+            break;
+        case 3:
+            r = m;
+            g = mid2;
+            b = v;
+            break;
+        case 4:
+            r = mid1;
+            g = m;
+            b = v;
+            break;
+        case 5:
+            r = v;
+            g = m;
+            b = mid2;
+            break;
+        default:
+            r = v;
+            g = mid1;
+            b = m;
+            break;
         }
     }
     const auto channel = [](double x) { return RoundEven(255 * std::clamp(x, 0.0, 1.0)); };
     return PackRGB(channel(r), channel(g), channel(b));
 }
 
-std::uint8_t ColorHue(TColor Color)
-{
+std::uint8_t ColorHue(TColor Color) {
     std::uint8_t h, s, l;
     ColorToHSL(Color, h, s, l);
     return h;
 }
 
-std::uint8_t ColorSaturation(TColor Color)
-{
+std::uint8_t ColorSaturation(TColor Color) {
     std::uint8_t h, s, l;
     ColorToHSL(Color, h, s, l);
     return s;
 }
 
-std::uint8_t ColorLuminance(TColor Color)
-{
+std::uint8_t ColorLuminance(TColor Color) {
     std::uint8_t h, s, l;
     ColorToHSL(Color, h, s, l);
     return l;
 }
 
-TColor DarkerColor(TColor Color, std::uint8_t Amount)
-{
+TColor DarkerColor(TColor Color, std::uint8_t Amount) {
     std::uint8_t h, s, l;
     ColorToHSL(Color, h, s, l);
     return HSLtoColor(h, s, std::uint8_t(std::max(int(l) - Amount, 0)));
 }
 
-TColor LighterColor(TColor Color, std::uint8_t Amount)
-{
+TColor LighterColor(TColor Color, std::uint8_t Amount) {
     // The bound is 255, not 240: a luminance above the scale comes out clipped towards white.
     std::uint8_t h, s, l;
     ColorToHSL(Color, h, s, l);
     return HSLtoColor(h, s, std::uint8_t(std::min(int(l) + Amount, 255)));
 }
 
-TColor AdjustColor(TColor Color, int Amount)
-{
+TColor AdjustColor(TColor Color, int Amount) {
     if (Amount < 0)
         return DarkerColor(Color, std::uint8_t(-Amount));
     if (Amount > 0)
@@ -126,8 +133,7 @@ TColor AdjustColor(TColor Color, int Amount)
     return Color;
 }
 
-TColor BlendColors(TColor ForeColor, TColor BackColor, std::uint8_t Weight)
-{
+TColor BlendColors(TColor ForeColor, TColor BackColor, std::uint8_t Weight) {
     const float w = Weight / 255.0f;
     const COLORREF f = COLORREF(ColorToRGB(ForeColor)), b = COLORREF(ColorToRGB(BackColor));
     const auto mix = [w](int fc, int bc) { return RoundEven(double(fc * w + bc * (1 - w))); };
@@ -135,8 +141,7 @@ TColor BlendColors(TColor ForeColor, TColor BackColor, std::uint8_t Weight)
                    mix(GetBValue(f), GetBValue(b)));
 }
 
-bool ColorsTooClose(TColor Color1, TColor Color2)
-{
+bool ColorsTooClose(TColor Color1, TColor Color2) {
     std::uint8_t h1, s1, l1, h2, s2, l2;
     ColorToHSL(Color1, h1, s1, l1);
     ColorToHSL(Color2, h2, s2, l2);
@@ -145,27 +150,21 @@ bool ColorsTooClose(TColor Color1, TColor Color2)
     return std::abs(int(l1) - int(l2)) < 60;
 }
 
-TColor ComplementaryColor(TColor Color, std::uint8_t Luminance)
-{
+TColor ComplementaryColor(TColor Color, std::uint8_t Luminance) {
     const int h = ColorHue(Color);
     return HSLtoColor(std::uint8_t(h < 120 ? h + 120 : h - 120), 240, Luminance);
 }
 
-TColor ComplementaryColor(TColor Color)
-{
-    return ComplementaryColor(Color, ColorLuminance(Color));
-}
+TColor ComplementaryColor(TColor Color) { return ComplementaryColor(Color, ColorLuminance(Color)); }
 
-TColor GetXPThemeColor(TGwXPThemeColor)
-{
+TColor GetXPThemeColor(TGwXPThemeColor) {
     // Without visual styles every element answers the button face.
     return clBtnFace;
 }
 
-TGwXPColorScheme GetXPColorScheme()
-{
-    const std::string name =
-        UpperCase(GwReadRegistryString("\\Software\\Microsoft\\Windows\\CurrentVersion", "ThemeManager", "ColorName"));
+TGwXPColorScheme GetXPColorScheme() {
+    const std::string name = UpperCase(
+        GwReadRegistryString("\\Software\\Microsoft\\Windows\\CurrentVersion", "ThemeManager", "ColorName"));
     if (name == "HOMESTEAD")
         return xpcsGreen;
     if (name == "METALLIC")
@@ -173,8 +172,7 @@ TGwXPColorScheme GetXPColorScheme()
     return xpcsBlue;
 }
 
-bool IsFullColorSupported()
-{
+bool IsFullColorSupported() {
     // The screen's answer does not depend on a context here.
     return GetDeviceCaps(nullptr, NUMCOLORS) == -1;
 }
@@ -184,13 +182,9 @@ bool IsFullColorSupported()
 namespace {
 
 // Office-like tables by scheme (blue, green, silver), used only with gcsMSOffice under themes.
-bool Themed(TGwGradientColorStyle Style)
-{
-    return Style == gcsMSOffice && GwThemesEnabled();
-}
+bool Themed(TGwGradientColorStyle Style) { return Style == gcsMSOffice && GwThemesEnabled(); }
 
-TColor ByScheme(TColor Blue, TColor Green, TColor Silver)
-{
+TColor ByScheme(TColor Blue, TColor Green, TColor Silver) {
     switch (CurrentXPColorScheme) {
     case xpcsGreen: return Green;
     case xpcsSilver: return Silver;
@@ -198,15 +192,11 @@ TColor ByScheme(TColor Blue, TColor Green, TColor Silver)
     }
 }
 
-bool Silver()
-{
-    return CurrentXPColorScheme == xpcsSilver;
-}
+bool Silver() { return CurrentXPColorScheme == xpcsSilver; }
 
-}  // namespace
+} // namespace
 
-TGwSelectionColors GetGradientSelectionColors(TGwGradientColorStyle Style)
-{
+TGwSelectionColors GetGradientSelectionColors(TGwGradientColorStyle Style) {
     TGwSelectionColors c;
     if (Themed(Style)) {
         c = {ByScheme(0x800000, 0x385D3F, 0x6F4B4B), 0xC2EEFF, 0xA0D9FF};
@@ -220,8 +210,7 @@ TGwSelectionColors GetGradientSelectionColors(TGwGradientColorStyle Style)
     return c;
 }
 
-void GetGradientPanelColors(TGwGradientColorStyle Style, TColor& StartColor, TColor& StopColor)
-{
+void GetGradientPanelColors(TGwGradientColorStyle Style, TColor& StartColor, TColor& StopColor) {
     if (Themed(Style)) {
         StartColor = ByScheme(0xFFEFE3, 0xEDFFFF, 0xFFF9F9);
         StopColor = ByScheme(0xEABB99, 0x92C7B8, 0xD0BCBD);
@@ -231,13 +220,11 @@ void GetGradientPanelColors(TGwGradientColorStyle Style, TColor& StartColor, TCo
     }
 }
 
-TColor GetGradientPanelFrameColor(TGwGradientColorStyle Style)
-{
+TColor GetGradientPanelFrameColor(TGwGradientColorStyle Style) {
     return Themed(Style) ? ByScheme(0xBF7F57, 0x77A17F, 0xB19F9F) : LighterColor(clBtnShadow, 30);
 }
 
-TGwStatusBarColors GetGradientStatusBarColors(TGwGradientColorStyle Style)
-{
+TGwStatusBarColors GetGradientStatusBarColors(TGwGradientColorStyle Style) {
     if (Themed(Style)) {
         const TColor start = ByScheme(0xEABB99, 0x92C7B8, 0xD0BCBD);
         return {start, ByScheme(0xFFEFE3, 0xEDFFFF, 0xFFF9F9), start};
@@ -245,8 +232,7 @@ TGwStatusBarColors GetGradientStatusBarColors(TGwGradientColorStyle Style)
     return {DarkerColor(clBtnFace, 20), clWindow, DarkerColor(clBtnFace, 40)};
 }
 
-void GetGradientGroupBarColors(TGwGradientColorStyle Style, TColor& FirstColor, TColor& SecondColor)
-{
+void GetGradientGroupBarColors(TGwGradientColorStyle Style, TColor& FirstColor, TColor& SecondColor) {
     if (Themed(Style)) {
         FirstColor = ByScheme(0xE7A27B, 0xADD9CC, 0xD4C8C4);
         SecondColor = ByScheme(0xD67563, 0x84BDA5, 0xC8B3B1);
@@ -256,8 +242,7 @@ void GetGradientGroupBarColors(TGwGradientColorStyle Style, TColor& FirstColor, 
     }
 }
 
-void GetGradientGroupItemColors(TGwGradientColorStyle Style, TColor& FirstColor, TColor& SecondColor)
-{
+void GetGradientGroupItemColors(TGwGradientColorStyle Style, TColor& FirstColor, TColor& SecondColor) {
     if (Themed(Style)) {
         FirstColor = ByScheme(0xC65D21, 0x2D6656, 0x3D3D3F);
         SecondColor = ByScheme(0xFF8E42, 0x1D9272, 0x7C7C7E);
@@ -270,8 +255,7 @@ void GetGradientGroupItemColors(TGwGradientColorStyle Style, TColor& FirstColor,
     }
 }
 
-TGwOutlookGroupColors GetGradientOutlookGroupColors(TGwGradientColorStyle Style)
-{
+TGwOutlookGroupColors GetGradientOutlookGroupColors(TGwGradientColorStyle Style) {
     TGwOutlookGroupColors c;
     GetGradientPanelColors(Style, c.C[0], c.C[1]);
     if (Themed(Style)) {
@@ -289,8 +273,7 @@ TGwOutlookGroupColors GetGradientOutlookGroupColors(TGwGradientColorStyle Style)
     return c;
 }
 
-TGwCategoryGroupColors GetGradientCategoryGroupColors(TGwGradientColorStyle Style, bool Special)
-{
+TGwCategoryGroupColors GetGradientCategoryGroupColors(TGwGradientColorStyle Style, bool Special) {
     // Rows: output 1..10; columns: blue special, blue normal, green special, green normal, silver
     // special, silver normal.
     static const TColor themed[10][6] = {
@@ -313,8 +296,9 @@ TGwCategoryGroupColors GetGradientCategoryGroupColors(TGwGradientColorStyle Styl
         return c;
     }
     if (Special) {
-        c = {{clHighlight, clHighlight, DarkerColor(clHighlight, 20), clHighlightText, LighterColor(clHighlight, 30),
-              clHighlight, LighterColor(clHighlight, 30), clHighlight, clBtnFace, 0xFFFFFF}};
+        c = {{clHighlight, clHighlight, DarkerColor(clHighlight, 20), clHighlightText,
+              LighterColor(clHighlight, 30), clHighlight, LighterColor(clHighlight, 30), clHighlight,
+              clBtnFace, 0xFFFFFF}};
         return c;
     }
     const TGwOutlookGroupColors outlook = GetGradientOutlookGroupColors(Style);

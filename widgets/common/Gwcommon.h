@@ -8,7 +8,7 @@
 #include <string>
 
 #include "graphics.h"
-#include "stdctrls.h"  // TCheckBoxState
+#include "stdctrls.h" // TCheckBoxState
 #include "sysset.h"
 
 // ---------------------------------------------------------------- shared types
@@ -18,22 +18,45 @@ using TSides = Set<TSide, sdLeft, sdBottom>;
 inline const TSides AllSides{sdLeft, sdTop, sdRight, sdBottom};
 
 enum TFrameStyleEx {
-    fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus, fsPopup,
-    fsFlatBold, fsFlatRounded
+    fsNone,
+    fsFlat,
+    fsGroove,
+    fsBump,
+    fsLowered,
+    fsButtonDown,
+    fsRaised,
+    fsButtonUp,
+    fsStatus,
+    fsPopup,
+    fsFlatBold,
+    fsFlatRounded
 };
-using TFrameStyle = TFrameStyleEx;  // fsNone .. fsFlatBold
+using TFrameStyle = TFrameStyleEx; // fsNone .. fsFlatBold
 
 enum TFramingPreference { fpCustomFraming, fpXPThemes };
 enum TGwVisualStyle { vsClassic, vsWinXP, vsGradient };
 enum TGwGradientColorStyle { gcsSystem, gcsMSOffice, gcsCustom };
 enum TGwXPColorScheme { xpcsBlue, xpcsGreen, xpcsSilver };
 enum TGwXPThemeColor {
-    xptcEditBorder, xptcNormalGroupFont, xptcSpecialGroupFont, xptcGroupBarFill, xptcListGroupFill,
-    xptcListGroupFont, xptcGroupBoxFont
+    xptcEditBorder,
+    xptcNormalGroupFont,
+    xptcSpecialGroupFont,
+    xptcGroupBarFill,
+    xptcListGroupFill,
+    xptcListGroupFont,
+    xptcGroupBoxFont
 };
 enum TGradientDirection {
-    gdDiagonalUp, gdDiagonalDown, gdHorizontalEnd, gdHorizontalCenter, gdHorizontalBox, gdVerticalEnd,
-    gdVerticalCenter, gdVerticalBox, gdSquareBox, gdBigSquareBox
+    gdDiagonalUp,
+    gdDiagonalDown,
+    gdHorizontalEnd,
+    gdHorizontalCenter,
+    gdHorizontalBox,
+    gdVerticalEnd,
+    gdVerticalCenter,
+    gdVerticalBox,
+    gdSquareBox,
+    gdBigSquareBox
 };
 enum TDirection { dirUp, dirDown, dirLeft, dirRight };
 enum TAlignmentVertical { avTop, avCenter, avBottom };
@@ -75,8 +98,12 @@ TColor GetXPThemeColor(TGwXPThemeColor Element);
 TGwXPColorScheme GetXPColorScheme();
 bool IsFullColorSupported();
 
-struct TGwSelectionColors { TColor Frame, Start, Stop; };
-struct TGwStatusBarColors { TColor Start, Stop, Third; };
+struct TGwSelectionColors {
+    TColor Frame, Start, Stop;
+};
+struct TGwStatusBarColors {
+    TColor Start, Stop, Third;
+};
 TGwSelectionColors GetGradientSelectionColors(TGwGradientColorStyle Style);
 void GetGradientPanelColors(TGwGradientColorStyle Style, TColor& StartColor, TColor& StopColor);
 TColor GetGradientPanelFrameColor(TGwGradientColorStyle Style);
@@ -84,9 +111,13 @@ TGwStatusBarColors GetGradientStatusBarColors(TGwGradientColorStyle Style);
 void GetGradientGroupBarColors(TGwGradientColorStyle Style, TColor& FirstColor, TColor& SecondColor);
 void GetGradientGroupItemColors(TGwGradientColorStyle Style, TColor& FirstColor, TColor& SecondColor);
 // Ten colours of a category group; Special selects the special group's set.
-struct TGwCategoryGroupColors { TColor C[10]; };
+struct TGwCategoryGroupColors {
+    TColor C[10];
+};
 TGwCategoryGroupColors GetGradientCategoryGroupColors(TGwGradientColorStyle Style, bool Special);
-struct TGwOutlookGroupColors { TColor C[6]; };
+struct TGwOutlookGroupColors {
+    TColor C[6];
+};
 TGwOutlookGroupColors GetGradientOutlookGroupColors(TGwGradientColorStyle Style);
 
 // ---------------------------------------------------------------- borders and frames
@@ -97,7 +128,8 @@ TRect DrawBevel(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRC
 enum class TGw3DLook { Raised, Lowered };
 enum class TGwButtonLook { Up, Down };
 TRect DrawCtl3DBorderSides(TCanvas* Canvas, const TRect& Bounds, TGw3DLook Look, TSides Sides = AllSides);
-TRect DrawButtonBorderSides(TCanvas* Canvas, const TRect& Bounds, TGwButtonLook Look, TSides Sides = AllSides);
+TRect DrawButtonBorderSides(TCanvas* Canvas, const TRect& Bounds, TGwButtonLook Look,
+                            TSides Sides = AllSides);
 TRect DrawColorButtonBorderSides(TCanvas* Canvas, const TRect& Bounds, TColor Color, TGwButtonLook Look,
                                  TSides Sides = AllSides);
 TRect DrawBorderSides(TCanvas* Canvas, const TRect& Bounds, TFrameStyle Style, TSides Sides = AllSides);

@@ -11,14 +11,15 @@ struct TPair {
 
 // Upper-left and lower-right colours of each style (the rows the one-ring styles draw with).
 const TPair StyleColors[] = {
-    {clWindow, clWindow},           {cl3DDkShadow, cl3DDkShadow}, {clBtnShadow, clBtnHighlight},
-    {clBtnHighlight, clBtnShadow},  {clBtnShadow, clBtnHighlight}, {clNone, clNone},
-    {cl3DDkShadow, clBtnFace},      {clNone, clNone},             {clBtnShadow, clBtnHighlight},
-    {clBtnHighlight, clBtnShadow},  {clBtnShadow, clBtnShadow},
+    {clWindow, clWindow},          {cl3DDkShadow, cl3DDkShadow},
+    {clBtnShadow, clBtnHighlight}, {clBtnHighlight, clBtnShadow},
+    {clBtnShadow, clBtnHighlight}, {clNone, clNone},
+    {cl3DDkShadow, clBtnFace},     {clNone, clNone},
+    {clBtnShadow, clBtnHighlight}, {clBtnHighlight, clBtnShadow},
+    {clBtnShadow, clBtnShadow},
 };
 
-TRect Shrink(const TRect& r, TSides sides, int by)
-{
+TRect Shrink(const TRect& r, TSides sides, int by) {
     TRect o = r;
     if (sides.Contains(sdLeft))
         o.Left += by;
@@ -31,22 +32,20 @@ TRect Shrink(const TRect& r, TSides sides, int by)
     return o;
 }
 
-void Line(TCanvas* c, int x1, int y1, int x2, int y2)
-{
+void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
     c->MoveTo(x1, y1);
     c->LineTo(x2, y2);
 }
 
 // Two rings: outer, then inner on what the outer left.
-TRect TwoRings(TCanvas* c, const TRect& r, TPair outer, TPair inner, TSides sides)
-{
+TRect TwoRings(TCanvas* c, const TRect& r, TPair outer, TPair inner, TSides sides) {
     return DrawSides(c, DrawSides(c, r, outer.UL, outer.LR, sides), inner.UL, inner.LR, sides);
 }
 
 // Groove and bump: two offset rings, with the corner pixels each side set would leave wrong.
-TRect DrawEtched(TCanvas* c, const TRect& r, TColor ul, TColor lr, TSides s)
-{
-    const bool L = s.Contains(sdLeft), T = s.Contains(sdTop), R = s.Contains(sdRight), B = s.Contains(sdBottom);
+TRect DrawEtched(TCanvas* c, const TRect& r, TColor ul, TColor lr, TSides s) {
+    const bool L = s.Contains(sdLeft), T = s.Contains(sdTop), R = s.Contains(sdRight),
+               B = s.Contains(sdBottom);
     if (R)
         c->SetPixel(r.Right - 1, r.Top, lr);
     else if (T)
@@ -69,10 +68,9 @@ TRect DrawEtched(TCanvas* c, const TRect& r, TColor ul, TColor lr, TSides s)
     return Shrink(r, s, 2);
 }
 
-}  // namespace
+} // namespace
 
-TRect DrawSides(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRColor, TSides Sides)
-{
+TRect DrawSides(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRColor, TSides Sides) {
     const TRect& r = Bounds;
     if (ULColor != clNone) {
         Canvas->Pen()->SetColor(ULColor);
@@ -91,8 +89,8 @@ TRect DrawSides(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRC
     return Shrink(r, Sides, 1);
 }
 
-TRect DrawBevel(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRColor, int Width, TSides Sides)
-{
+TRect DrawBevel(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRColor, int Width,
+                TSides Sides) {
     Canvas->Pen()->SetWidth(1);
     TRect r = Bounds;
     for (int i = 0; i < Width; ++i)
@@ -100,56 +98,48 @@ TRect DrawBevel(TCanvas* Canvas, const TRect& Bounds, TColor ULColor, TColor LRC
     return r;
 }
 
-TRect DrawCtl3DBorderSides(TCanvas* Canvas, const TRect& Bounds, TGw3DLook Look, TSides Sides)
-{
+TRect DrawCtl3DBorderSides(TCanvas* Canvas, const TRect& Bounds, TGw3DLook Look, TSides Sides) {
     if (Look == TGw3DLook::Lowered)
         return TwoRings(Canvas, Bounds, {clBtnShadow, clBtnHighlight}, {cl3DDkShadow, cl3DLight}, Sides);
     return TwoRings(Canvas, Bounds, {cl3DLight, cl3DDkShadow}, {clBtnHighlight, clBtnShadow}, Sides);
 }
 
-TRect DrawButtonBorderSides(TCanvas* Canvas, const TRect& Bounds, TGwButtonLook Look, TSides Sides)
-{
+TRect DrawButtonBorderSides(TCanvas* Canvas, const TRect& Bounds, TGwButtonLook Look, TSides Sides) {
     if (Look == TGwButtonLook::Down)
         return TwoRings(Canvas, Bounds, {clBtnText, clBtnText}, {clBtnShadow, clBtnShadow}, Sides);
     return TwoRings(Canvas, Bounds, {clBtnHighlight, cl3DDkShadow}, {cl3DLight, clBtnShadow}, Sides);
 }
 
 TRect DrawColorButtonBorderSides(TCanvas* Canvas, const TRect& Bounds, TColor Color, TGwButtonLook Look,
-                                 TSides Sides)
-{
+                                 TSides Sides) {
     const TColor d100 = DarkerColor(Color, 100), d50 = DarkerColor(Color, 50);
     if (Look == TGwButtonLook::Down)
         return TwoRings(Canvas, Bounds, {d100, d100}, {d50, d50}, Sides);
     return TwoRings(Canvas, Bounds, {LighterColor(Color, 100), d100}, {LighterColor(Color, 40), d50}, Sides);
 }
 
-TRect DrawBorderSides(TCanvas* Canvas, const TRect& Bounds, TFrameStyle Style, TSides Sides)
-{
+TRect DrawBorderSides(TCanvas* Canvas, const TRect& Bounds, TFrameStyle Style, TSides Sides) {
     switch (Style) {
     case fsFlat:
     case fsStatus:
-    case fsPopup:
-        return DrawSides(Canvas, Bounds, StyleColors[Style].UL, StyleColors[Style].LR, Sides);
-    case fsFlatBold:
-        return DrawBevel(Canvas, Bounds, StyleColors[Style].UL, StyleColors[Style].LR, 2, Sides);
+    case fsPopup: return DrawSides(Canvas, Bounds, StyleColors[Style].UL, StyleColors[Style].LR, Sides);
+    case fsFlatBold: return DrawBevel(Canvas, Bounds, StyleColors[Style].UL, StyleColors[Style].LR, 2, Sides);
     case fsLowered:
     case fsRaised:
-        return DrawCtl3DBorderSides(Canvas, Bounds, Style == fsLowered ? TGw3DLook::Lowered : TGw3DLook::Raised,
-                                    Sides);
+        return DrawCtl3DBorderSides(Canvas, Bounds,
+                                    Style == fsLowered ? TGw3DLook::Lowered : TGw3DLook::Raised, Sides);
     case fsButtonDown:
     case fsButtonUp:
         return DrawButtonBorderSides(Canvas, Bounds,
                                      Style == fsButtonDown ? TGwButtonLook::Down : TGwButtonLook::Up, Sides);
     case fsGroove:
-    case fsBump:
-        return DrawEtched(Canvas, Bounds, StyleColors[Style].UL, StyleColors[Style].LR, Sides);
-    default:
-        return Bounds;
+    case fsBump: return DrawEtched(Canvas, Bounds, StyleColors[Style].UL, StyleColors[Style].LR, Sides);
+    default: return Bounds;
     }
 }
 
-TRect DrawColorBorderSides(TCanvas* Canvas, const TRect& Bounds, TColor Color, TFrameStyleEx Style, TSides Sides)
-{
+TRect DrawColorBorderSides(TCanvas* Canvas, const TRect& Bounds, TColor Color, TFrameStyleEx Style,
+                           TSides Sides) {
     const TColor d50 = DarkerColor(Color, 50), d100 = DarkerColor(Color, 100);
     const TColor l50 = LighterColor(Color, 50), l100 = LighterColor(Color, 100);
     switch (Style) {
@@ -161,8 +151,8 @@ TRect DrawColorBorderSides(TCanvas* Canvas, const TRect& Bounds, TColor Color, T
     case fsRaised: return TwoRings(Canvas, Bounds, {l50, d100}, {l100, d50}, Sides);
     case fsButtonDown:
     case fsButtonUp:
-        return DrawColorButtonBorderSides(Canvas, Bounds, Color,
-                                          Style == fsButtonDown ? TGwButtonLook::Down : TGwButtonLook::Up, Sides);
+        return DrawColorButtonBorderSides(
+            Canvas, Bounds, Color, Style == fsButtonDown ? TGwButtonLook::Down : TGwButtonLook::Up, Sides);
     case fsGroove: return DrawEtched(Canvas, Bounds, d50, l100, Sides);
     case fsBump:
     case fsFlatRounded: return DrawEtched(Canvas, Bounds, l100, d50, Sides);
@@ -170,13 +160,11 @@ TRect DrawColorBorderSides(TCanvas* Canvas, const TRect& Bounds, TColor Color, T
     }
 }
 
-TRect DrawBox(TCanvas* Canvas, const TRect& Bounds, TColor Color)
-{
+TRect DrawBox(TCanvas* Canvas, const TRect& Bounds, TColor Color) {
     return DrawSides(Canvas, Bounds, Color, Color, AllSides);
 }
 
-TRect DrawBoxCorners(TCanvas* Canvas, const TRect& Bounds, TColor Color, int Length)
-{
+TRect DrawBoxCorners(TCanvas* Canvas, const TRect& Bounds, TColor Color, int Length) {
     const int l = Bounds.Left, t = Bounds.Top, r = Bounds.Right - 1, b = Bounds.Bottom - 1, n = Length;
     Canvas->Pen()->SetColor(Color);
     const TPoint corners[4][3] = {
@@ -190,8 +178,7 @@ TRect DrawBoxCorners(TCanvas* Canvas, const TRect& Bounds, TColor Color, int Len
     return Shrink(Bounds, AllSides, 1);
 }
 
-TRect DrawDashedBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color)
-{
+TRect DrawDashedBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color) {
     Canvas->Pen()->SetStyle(psDot);
     Canvas->Pen()->SetColor(Color);
     Canvas->Brush()->SetStyle(bsClear);
@@ -200,8 +187,7 @@ TRect DrawDashedBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color)
     return Shrink(Bounds, AllSides, 1);
 }
 
-TRect DrawFocusBorder(TCanvas* Canvas, const TRect& Bounds)
-{
+TRect DrawFocusBorder(TCanvas* Canvas, const TRect& Bounds) {
     const TRect& r = Bounds;
     for (int y = r.Top + 1; y < r.Bottom; y += 2) {
         Canvas->SetPixel(r.Left, y, clBlack);
@@ -214,8 +200,7 @@ TRect DrawFocusBorder(TCanvas* Canvas, const TRect& Bounds)
     return Shrink(Bounds, AllSides, 1);
 }
 
-TRect DrawRoundedFlatBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color, TSides Sides)
-{
+TRect DrawRoundedFlatBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color, TSides Sides) {
     const TRect& r = Bounds;
     const bool L = Sides.Contains(sdLeft), T = Sides.Contains(sdTop), R = Sides.Contains(sdRight),
                B = Sides.Contains(sdBottom);
@@ -244,8 +229,7 @@ TRect DrawRoundedFlatBorder(TCanvas* Canvas, const TRect& Bounds, TColor Color, 
 namespace {
 
 // The rings of a rounded frame: in the parent colour, then the border or the control colour.
-TRect RoundedFrame(TCanvas* c, const TRect& r, const TGwInnerOuterFrame& f, TColor flat, bool outer)
-{
+TRect RoundedFrame(TCanvas* c, const TRect& r, const TGwInnerOuterFrame& f, TColor flat, bool outer) {
     const bool bordered = f.BorderWidth > 0 || f.InnerStyle != fsNone;
     if (outer) {
         if (!f.Transparent) {
@@ -263,8 +247,7 @@ TRect RoundedFrame(TCanvas* c, const TRect& r, const TGwInnerOuterFrame& f, TCol
     return DrawRoundedFlatBorder(c, r, flat, f.Sides);
 }
 
-TRect OneFrame(TCanvas* c, const TRect& r, TFrameStyleEx style, const TGwInnerOuterFrame& f, bool outer)
-{
+TRect OneFrame(TCanvas* c, const TRect& r, TFrameStyleEx style, const TGwInnerOuterFrame& f, bool outer) {
     const TColor flat = AdjustColor(f.FlatColor, f.FlatColorAdjustment);
     switch (style) {
     case fsFlat:
@@ -285,10 +268,9 @@ TRect OneFrame(TCanvas* c, const TRect& r, TFrameStyleEx style, const TGwInnerOu
     }
 }
 
-}  // namespace
+} // namespace
 
-TRect DrawInnerOuterBorders(TCanvas* Canvas, const TRect& Bounds, const TGwInnerOuterFrame& Frame)
-{
+TRect DrawInnerOuterBorders(TCanvas* Canvas, const TRect& Bounds, const TGwInnerOuterFrame& Frame) {
     TRect r = OneFrame(Canvas, Bounds, Frame.OuterStyle, Frame, true);
     if (Frame.BorderWidth > 0)
         r = DrawBevel(Canvas, r, Frame.BorderColor, Frame.BorderColor, Frame.BorderWidth, Frame.Sides);
@@ -296,8 +278,7 @@ TRect DrawInnerOuterBorders(TCanvas* Canvas, const TRect& Bounds, const TGwInner
 }
 
 void DrawFrame(TCanvas* Canvas, int Width, int Height, TFrameStyle Style, TColor Color, TColor FrameColor,
-               TSides Sides, TGwFrameRing Ring)
-{
+               TSides Sides, TGwFrameRing Ring) {
     TRect r(0, 0, Width, Height);
     if (Ring == TGwFrameRing::PaintColorRing)
         r = DrawBevel(Canvas, r, Color, Color, 2, AllSides);
@@ -311,8 +292,7 @@ void DrawFrame(TCanvas* Canvas, int Width, int Height, TFrameStyle Style, TColor
         DrawBorderSides(Canvas, r, Style, Sides);
 }
 
-void DrawDropShadow(TCanvas* Canvas, const TRect& Bounds, int Depth, TColor ShadowColor)
-{
+void DrawDropShadow(TCanvas* Canvas, const TRect& Bounds, int Depth, TColor ShadowColor) {
     if (Depth <= 0)
         return;
     const int L = Bounds.Left, T = Bounds.Top, R = Bounds.Right, B = Bounds.Bottom, D = Depth;
@@ -336,8 +316,7 @@ void DrawDropShadow(TCanvas* Canvas, const TRect& Bounds, int Depth, TColor Shad
     }
 }
 
-int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth)
-{
+int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth) {
     switch (Style) {
     case fsNone: return 0;
     case fsFlat: return 1;

@@ -1,43 +1,37 @@
 // The shared custom framing and state colours of framed controls.
 #include "Gwframing.h"
 
-TGwFraming::~TGwFraming()
-{
+TGwFraming::~TGwFraming() {
     if (FFrameController)
         FFrameController->RemoveControl(FControl);
 }
 
-void TGwFraming::SetDisabledColor(TColor Value)
-{
+void TGwFraming::SetDisabledColor(TColor Value) {
     FDisabledColor = Value;
     if (!FHost->FramingEnabled())
         UpdateColors();
 }
 
-void TGwFraming::SetFocusColor(TColor Value)
-{
+void TGwFraming::SetFocusColor(TColor Value) {
     FFocusColor = Value;
     if (FHost->FramingFocused())
         UpdateColors();
 }
 
-void TGwFraming::SetReadOnlyColor(TColor Value)
-{
+void TGwFraming::SetReadOnlyColor(TColor Value) {
     FReadOnlyColor = Value;
     if (FHost->FramingReadOnly())
         UpdateColors();
 }
 
-void TGwFraming::SetReadOnlyColorOnFocus(bool Value)
-{
+void TGwFraming::SetReadOnlyColorOnFocus(bool Value) {
     if (Value == FReadOnlyColorOnFocus)
         return;
     FReadOnlyColorOnFocus = Value;
     UpdateColors();
 }
 
-void TGwFraming::SetFrameHotTrack(bool Value)
-{
+void TGwFraming::SetFrameHotTrack(bool Value) {
     if (Value == FFrameHotTrack)
         return;
     FFrameHotTrack = Value;
@@ -49,16 +43,14 @@ void TGwFraming::SetFrameHotTrack(bool Value)
     FHost->FramingRepaintFrame();
 }
 
-void TGwFraming::SetFrameVisible(bool Value)
-{
+void TGwFraming::SetFrameVisible(bool Value) {
     if (Value == FFrameVisible)
         return;
     FFrameVisible = Value;
     FHost->FramingRecreateWindow();
 }
 
-void TGwFraming::SetFramingPreference(TFramingPreference Value)
-{
+void TGwFraming::SetFramingPreference(TFramingPreference Value) {
     if (Value == FFramingPreference)
         return;
     FFramingPreference = Value;
@@ -66,24 +58,21 @@ void TGwFraming::SetFramingPreference(TFramingPreference Value)
         FHost->FramingRepaintFrame();
 }
 
-void TGwFraming::SetFlatButtonColor(TColor Value)
-{
+void TGwFraming::SetFlatButtonColor(TColor Value) {
     if (Value == FFlatButtonColor)
         return;
     FFlatButtonColor = Value;
     FHost->FramingButtonsChanged();
 }
 
-void TGwFraming::SetFlatButtons(bool Value)
-{
+void TGwFraming::SetFlatButtons(bool Value) {
     if (Value == FFlatButtons)
         return;
     FFlatButtons = Value;
     FHost->FramingButtonsChanged();
 }
 
-void TGwFraming::SetFrameController(TGwFrameController* Value)
-{
+void TGwFraming::SetFrameController(TGwFrameController* Value) {
     if (FFrameController)
         FFrameController->RemoveControl(FControl);
     FFrameController = Value;
@@ -93,14 +82,12 @@ void TGwFraming::SetFrameController(TGwFrameController* Value)
     }
 }
 
-void TGwFraming::ControllerRemoved(TComponent* AComponent)
-{
+void TGwFraming::ControllerRemoved(TComponent* AComponent) {
     if (AComponent == FFrameController)
         FFrameController = nullptr;
 }
 
-void TGwFraming::ReadFrameFlat(bool Value)
-{
+void TGwFraming::ReadFrameFlat(bool Value) {
     FFrameHotTrack = Value;
     if (Value) {
         FFrameStyle = fsStatus;
@@ -108,8 +95,7 @@ void TGwFraming::ReadFrameFlat(bool Value)
     }
 }
 
-TColor TGwFraming::StateColor() const
-{
+TColor TGwFraming::StateColor() const {
     if (!FHost->FramingEnabled())
         return FDisabledColor;
     const bool readOnly = FHost->FramingReadOnly();
@@ -118,8 +104,7 @@ TColor TGwFraming::StateColor() const
     return readOnly ? FReadOnlyColor : FNormalColor;
 }
 
-void TGwFraming::UpdateColors()
-{
+void TGwFraming::UpdateColors() {
     if (FHost->FramingLoading())
         return;
     FUpdatingColor = true;
@@ -132,8 +117,7 @@ void TGwFraming::UpdateColors()
     FUpdatingColor = false;
 }
 
-void TGwFraming::ColorChanged()
-{
+void TGwFraming::ColorChanged() {
     if (!FUpdatingColor) {
         const TColor now = FHost->FramingColor();
         if (FFocusColor == FNormalColor)
@@ -144,8 +128,7 @@ void TGwFraming::ColorChanged()
         FHost->FramingRepaintFrame();
 }
 
-void TGwFraming::UpdateFrame(bool ViaMouse, bool In)
-{
+void TGwFraming::UpdateFrame(bool ViaMouse, bool In) {
     if (ViaMouse)
         FMouseOver = In;
     else
@@ -155,8 +138,7 @@ void TGwFraming::UpdateFrame(bool ViaMouse, bool In)
     UpdateColors();
 }
 
-bool TGwFraming::PaintFrame(TCanvas* WindowCanvas, int Width, int Height, TGwFrameRing Ring) const
-{
+bool TGwFraming::PaintFrame(TCanvas* WindowCanvas, int Width, int Height, TGwFrameRing Ring) const {
     if (!DrawsFrame())
         return false;
     const bool hot = FFrameHotTrack && Hot();
@@ -165,16 +147,18 @@ bool TGwFraming::PaintFrame(TCanvas* WindowCanvas, int Width, int Height, TGwFra
     return true;
 }
 
-bool TGwFraming::Stored(TGwFrameControllerProperty Property) const
-{
+bool TGwFraming::Stored(TGwFrameControllerProperty Property) const {
     return !FFrameController || !Notifications.Contains(Property);
 }
 
-bool TGwFraming::SetFramingProperty(TGwFrameControllerProperty Property, int Value)
-{
+bool TGwFraming::SetFramingProperty(TGwFrameControllerProperty Property, int Value) {
     const TFrameStyle style = TFrameStyle(Value & 0xFF) <= fsFlatBold ? TFrameStyle(Value & 0xFF) : fsFlat;
     switch (Property) {
-    case fcpColor: FHost->FramingSetColor(Value); ColorChanged(); UpdateColors(); return true;
+    case fcpColor:
+        FHost->FramingSetColor(Value);
+        ColorChanged();
+        UpdateColors();
+        return true;
     case fcpFocusColor: SetFocusColor(Value); return true;
     case fcpDisabledColor: SetDisabledColor(Value); return true;
     case fcpReadOnlyColor: SetReadOnlyColor(Value); return true;

@@ -98,9 +98,7 @@ public:
     bool SetFramingProperty(TGwFrameControllerProperty Property, int Value);
 
 private:
-    template <class T>
-    void Repaint(T& Field, T Value)
-    {
+    template <class T> void Repaint(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;

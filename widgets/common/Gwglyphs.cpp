@@ -10,8 +10,7 @@
 
 void DrawGroupBarBackground(TCanvas* Canvas, const TRect& Bounds, TGwVisualStyle VisualStyle,
                             TGwGradientColorStyle GradientColorStyle, TGwGroupBarGradientPath GradientPath,
-                            TColor StartColor, TColor StopColor)
-{
+                            TColor StartColor, TColor StopColor) {
     if (VisualStyle == vsClassic || !FullColorSupported || (VisualStyle == vsWinXP && GwThemesEnabled()))
         return;
     TColor first = StartColor, second = StopColor;
@@ -23,8 +22,7 @@ void DrawGroupBarBackground(TCanvas* Canvas, const TRect& Bounds, TGwVisualStyle
 }
 
 void DrawLEDBar(TCanvas* Canvas, const TRect& Bounds, TGwBarLook Look, TColor BarColor, TColor BackColor,
-                int Segments, int Percent)
-{
+                int Segments, int Percent) {
     const TRect& b = Bounds;
     const bool horizontal = Look.Orientation == orHorizontal;
     const int size = horizontal ? b.Width() : b.Height();
@@ -64,7 +62,8 @@ void DrawLEDBar(TCanvas* Canvas, const TRect& Bounds, TGwBarLook Look, TColor Ba
         Canvas->Pen()->SetStyle(psSolid);
     }
     Canvas->Brush()->SetColor(BarColor);
-    const int lit = std::clamp(int(std::trunc(std::clamp(Percent, 0, 100) * double(Segments) / 100)), 0, Segments);
+    const int lit =
+        std::clamp(int(std::trunc(std::clamp(Percent, 0, 100) * double(Segments) / 100)), 0, Segments);
     const auto segment = [&](int i) {
         if (horizontal) {
             const int o = (i - 1) * seg + margin;
@@ -99,8 +98,7 @@ struct TBarGeometry {
 };
 
 TBarGeometry BarGeometry(TCanvas* Canvas, const TRect& b, TOrientation Orientation, std::uint16_t Percent,
-                         bool ShowPercent)
-{
+                         bool ShowPercent) {
     TBarGeometry g;
     g.Text = ShowPercent ? Format("%u%%", unsigned(Percent)) : std::string();
     if (Percent >= 100)
@@ -108,7 +106,8 @@ TBarGeometry BarGeometry(TCanvas* Canvas, const TRect& b, TOrientation Orientati
     else if (Orientation == orHorizontal)
         g.Bar = TRect(b.Left, b.Top, b.Left + int(std::nearbyint(Percent * b.Width() / 100.0)), b.Bottom);
     else
-        g.Bar = TRect(b.Left, b.Bottom - int(std::nearbyint(Percent * b.Height() / 100.0)), b.Right, b.Bottom);
+        g.Bar =
+            TRect(b.Left, b.Bottom - int(std::nearbyint(Percent * b.Height() / 100.0)), b.Right, b.Bottom);
     g.Rest = g.Bar;
     if (Orientation == orHorizontal) {
         g.Rest.Left = g.Bar.Right;
@@ -123,11 +122,10 @@ TBarGeometry BarGeometry(TCanvas* Canvas, const TRect& b, TOrientation Orientati
     return g;
 }
 
-}  // namespace
+} // namespace
 
 void DrawPercentBar(TCanvas* Canvas, const TRect& Bounds, TGwBarLook Look, TColor BarColor, TColor BackColor,
-                    std::uint16_t Percent, bool ShowPercent)
-{
+                    std::uint16_t Percent, bool ShowPercent) {
     Canvas->Font()->SetColor(BackColor);
     Canvas->Brush()->SetColor(BarColor);
     const TBarGeometry g = BarGeometry(Canvas, Bounds, Look.Orientation, Percent, ShowPercent);
@@ -144,8 +142,7 @@ void DrawPercentBar(TCanvas* Canvas, const TRect& Bounds, TGwBarLook Look, TColo
 
 void DrawGradientPercentBar(TCanvas* Canvas, const TRect& Bounds, TGwBarLook Look, TColor BarStartColor,
                             TColor BarStopColor, TColor BackStartColor, TColor BackStopColor,
-                            TGradientDirection Direction, std::uint16_t Percent, bool ShowPercent)
-{
+                            TGradientDirection Direction, std::uint16_t Percent, bool ShowPercent) {
     Canvas->Font()->SetColor(BackStartColor);
     Canvas->Brush()->SetColor(BarStartColor);
     const TBarGeometry g = BarGeometry(Canvas, Bounds, Look.Orientation, Percent, ShowPercent);
@@ -173,29 +170,26 @@ namespace {
 // and the pen style set back when the shape is drawn.
 class TArrowPaint {
 public:
-    TArrowPaint(TCanvas* Canvas, TGwUIStyle UIStyle, bool Enabled) : FCanvas(Canvas), FSaved(Canvas->Brush()->Color())
-    {
+    TArrowPaint(TCanvas* Canvas, TGwUIStyle UIStyle, bool Enabled)
+        : FCanvas(Canvas), FSaved(Canvas->Brush()->Color()) {
         TColor c = clBlack;
         if (!Enabled)
             c = clBtnShadow;
         else if (UIStyle == uiWindowsXP)
-            c = cl3DDkShadow;  // no themed drop-down button to take the colour from
+            c = cl3DDkShadow; // no themed drop-down button to take the colour from
         FColor = c;
         Canvas->Brush()->SetColor(c);
         Canvas->Pen()->SetStyle(psClear);
     }
-    ~TArrowPaint()
-    {
+    ~TArrowPaint() {
         FCanvas->Pen()->SetStyle(psSolid);
         FCanvas->Brush()->SetColor(FSaved);
     }
-    void Row(int x1, int x2, int y)
-    {
+    void Row(int x1, int x2, int y) {
         for (int x = x1; x <= x2; ++x)
             FCanvas->SetPixel(x, y, FColor);
     }
-    void Column(int x, int y1, int y2)
-    {
+    void Column(int x, int y1, int y2) {
         for (int y = y1; y <= y2; ++y)
             FCanvas->SetPixel(x, y, FColor);
     }
@@ -208,18 +202,16 @@ private:
 };
 
 // Centre of the bounds, one up for an even height.
-TPoint Centre(const TRect& b)
-{
+TPoint Centre(const TRect& b) {
     int y = b.Top + b.Height() / 2;
     if (b.Height() % 2 == 0)
         --y;
     return TPoint(b.Left + b.Width() / 2, y);
 }
 
-}  // namespace
+} // namespace
 
-void DrawDropDownArrow(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle, TGwArrowState State)
-{
+void DrawDropDownArrow(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle, TGwArrowState State) {
     TArrowPaint p(Canvas, UIStyle, State.Enabled);
     TPoint c = Centre(Bounds);
     int x = c.x, y = c.y + (UIStyle == uiWindows95 ? 2 : 4);
@@ -233,26 +225,38 @@ void DrawDropDownArrow(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle,
     }
 }
 
-void DrawCloseX(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle, TGwArrowState State)
-{
+void DrawCloseX(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle, TGwArrowState State) {
     TArrowPaint p(Canvas, UIStyle, State.Enabled);
     TPoint c = Centre(Bounds);
     int x = c.x, y = c.y;
     if (State.Down && State.Enabled)
         ++x, ++y;
-    p.Polygon({{x, y - 1}, {x + 3, y - 4}, {x + 5, y - 4}, {x + 5, y - 3}, {x + 2, y}, {x + 5, y + 4},
-               {x + 5, y + 5}, {x + 3, y + 5}, {x, y + 1}, {x - 3, y + 5}, {x - 4, y + 5}, {x - 4, y + 3},
-               {x - 1, y}, {x - 4, y - 3}, {x - 4, y - 4}, {x - 3, y - 5}});
+    p.Polygon({{x, y - 1},
+               {x + 3, y - 4},
+               {x + 5, y - 4},
+               {x + 5, y - 3},
+               {x + 2, y},
+               {x + 5, y + 4},
+               {x + 5, y + 5},
+               {x + 3, y + 5},
+               {x, y + 1},
+               {x - 3, y + 5},
+               {x - 4, y + 5},
+               {x - 4, y + 3},
+               {x - 1, y},
+               {x - 4, y - 3},
+               {x - 4, y - 4},
+               {x - 3, y - 5}});
 }
 
 void DrawSpinArrow(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle, TDirection Direction,
-                   TGwArrowState State)
-{
+                   TGwArrowState State) {
     TArrowPaint p(Canvas, UIStyle, State.Enabled);
     TPoint c = Centre(Bounds);
     int x = c.x, y = c.y;
     // Offsets of the shape from the centre, by style and direction.
-    static const TPoint shift[2][4] = {{{0, 1}, {0, 1}, {-2, 0}, {-2, 0}}, {{0, 4}, {0, 2}, {-1, 0}, {-3, 0}}};
+    static const TPoint shift[2][4] = {{{0, 1}, {0, 1}, {-2, 0}, {-2, 0}},
+                                       {{0, 4}, {0, 2}, {-1, 0}, {-3, 0}}};
     x += shift[UIStyle][Direction].x;
     y += shift[UIStyle][Direction].y;
     if (State.Down && State.Enabled)
@@ -270,15 +274,18 @@ void DrawSpinArrow(TCanvas* Canvas, const TRect& Bounds, TGwUIStyle UIStyle, TDi
     }
     switch (Direction) {
     case dirUp: p.Polygon({{x, y - 5}, {x + 4, y}, {x + 1, y}, {x, y - 2}, {x - 1, y}, {x - 4, y}}); break;
-    case dirDown: p.Polygon({{x, y}, {x - 3, y - 4}, {x, y - 4}, {x, y - 3}, {x + 1, y - 4}, {x + 4, y - 4}}); break;
-    case dirLeft: p.Polygon({{x, y}, {x + 4, y - 4}, {x + 4, y - 1}, {x + 3, y}, {x + 4, y + 1}, {x + 4, y + 4}}); break;
+    case dirDown:
+        p.Polygon({{x, y}, {x - 3, y - 4}, {x, y - 4}, {x, y - 3}, {x + 1, y - 4}, {x + 4, y - 4}});
+        break;
+    case dirLeft:
+        p.Polygon({{x, y}, {x + 4, y - 4}, {x + 4, y - 1}, {x + 3, y}, {x + 4, y + 1}, {x + 4, y + 4}});
+        break;
     case dirRight: p.Polygon({{x + 4, y}, {x, y + 4}, {x, y + 1}, {x + 1, y}, {x, y - 1}, {x, y - 4}}); break;
     }
 }
 
 void DrawHighlightBox(TCanvas* Canvas, const TRect& Bounds, TGradientDirection Direction, TColor StartColor,
-                      TColor StopColor)
-{
+                      TColor StopColor) {
     if (!FullColorSupported)
         return;
     const int saved = SaveDC(Canvas->Handle());
@@ -291,8 +298,7 @@ namespace {
 
 // The fill of a glyph by focus, read-only state and display state; Mark becomes the shadow
 // colour when disabled.
-TColor GlyphFill(const TGwGlyphColors& k, TColor& Mark)
-{
+TColor GlyphFill(const TGwGlyphColors& k, TColor& Mark) {
     Mark = k.HighlightColor;
     switch (k.DisplayState) {
     case bdsDown: return DarkerColor(k.FocusColor, 20);
@@ -304,15 +310,13 @@ TColor GlyphFill(const TGwGlyphColors& k, TColor& Mark)
     return k.ReadOnly ? k.ReadOnlyColor : k.FillColor;
 }
 
-TColor GlyphFrame(const TGwGlyphColors& k)
-{
+TColor GlyphFrame(const TGwGlyphColors& k) {
     return k.DisplayState == bdsHot && k.HotTrackStyle == htsFrame ? k.HotTrackStopColor : k.FrameColor;
 }
 
-}  // namespace
+} // namespace
 
-void DrawCheckBox(TCanvas* Canvas, const TRect& Bounds, TCheckBoxState State, const TGwGlyphColors& Look)
-{
+void DrawCheckBox(TCanvas* Canvas, const TRect& Bounds, TCheckBoxState State, const TGwGlyphColors& Look) {
     const TRect r = DrawBox(Canvas, Bounds, GlyphFrame(Look));
     TColor mark;
     Canvas->Brush()->SetColor(GlyphFill(Look, mark));
@@ -336,9 +340,8 @@ void DrawCheckBox(TCanvas* Canvas, const TRect& Bounds, TCheckBoxState State, co
     }
 }
 
-void DrawRadioButton(TCanvas* Canvas, const TRect& Bounds, bool Checked, const TGwGlyphColors& Look, TColor Color,
-                     bool Transparent, TColor TransparentColor)
-{
+void DrawRadioButton(TCanvas* Canvas, const TRect& Bounds, bool Checked, const TGwGlyphColors& Look,
+                     TColor Color, bool Transparent, TColor TransparentColor) {
     const int w = Bounds.Width(), h = Bounds.Height();
     if (w <= 0 || h <= 0)
         return;
@@ -355,7 +358,8 @@ void DrawRadioButton(TCanvas* Canvas, const TRect& Bounds, bool Checked, const T
         ExcludeClipRect(c->Handle(), 4, 4, w - 4, h - 4);
         ExcludeClipRect(c->Handle(), 5, 3, 8, 10);
         ExcludeClipRect(c->Handle(), 3, 5, 10, 8);
-        PaintGradient(c, TRect(0, 0, w, h), gdDiagonalDown, Look.HotTrackStartColor, Look.HotTrackStopColor, 1);
+        PaintGradient(c, TRect(0, 0, w, h), gdDiagonalDown, Look.HotTrackStartColor, Look.HotTrackStopColor,
+                      1);
         RestoreDC(c->Handle(), saved);
     }
     const TColor outside = Transparent ? TransparentColor : Color;
@@ -391,8 +395,8 @@ void DrawRadioButton(TCanvas* Canvas, const TRect& Bounds, bool Checked, const T
                 c->SetPixel(x, y, outside);
         }
     if (!Transparent && FullColorSupported)
-        for (TPoint p : {TPoint(2, 1), TPoint(10, 1), TPoint(1, 2), TPoint(11, 2), TPoint(1, 10), TPoint(11, 10),
-                         TPoint(2, 11), TPoint(10, 11)})
+        for (TPoint p : {TPoint(2, 1), TPoint(10, 1), TPoint(1, 2), TPoint(11, 2), TPoint(1, 10),
+                         TPoint(11, 10), TPoint(2, 11), TPoint(10, 11)})
             c->SetPixel(p.x, p.y, BlendColors(e, Color, 40));
     if (Checked) {
         const TColor dot = Look.DisplayState == bdsDisabled ? clBtnShadow : Look.HighlightColor;

@@ -23,8 +23,7 @@ struct TMasked {
 // The source part stretched to the destination size, and a mask white where it shows
 // TransparentColor. Blacken: transparent pixels of the image become black (for the OR pass).
 void PrepareMasked(TMasked& m, TBitmap* Bitmap, const TRect& Dest, const TRect& Src, TColor TransparentColor,
-                   bool Blacken)
-{
+                   bool Blacken) {
     const int dw = Dest.Width(), dh = Dest.Height();
     m.Image.SetSize(dw, dh);
     StretchBlt(m.Image.Canvas()->Handle(), 0, 0, dw, dh, Bitmap->Canvas()->Handle(), Src.Left, Src.Top,
@@ -40,23 +39,18 @@ void PrepareMasked(TMasked& m, TBitmap* Bitmap, const TRect& Dest, const TRect& 
     }
 }
 
-bool Empty(TBitmap* Bitmap)
-{
-    return !Bitmap || Bitmap->Width() <= 0 || Bitmap->Height() <= 0;
-}
+bool Empty(TBitmap* Bitmap) { return !Bitmap || Bitmap->Width() <= 0 || Bitmap->Height() <= 0; }
 
 // a mod b in 0..b-1 (b > 0), also for a negative a.
-int PositiveMod(int a, int b)
-{
+int PositiveMod(int a, int b) {
     const int m = a % b;
     return m < 0 ? m + b : m;
 }
 
-}  // namespace
+} // namespace
 
 void DrawTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& DestRect, const TRect& SrcRect,
-                           TColor TransparentColor)
-{
+                           TColor TransparentColor) {
     if (Empty(Bitmap) || DestRect.IsEmpty())
         return;
     TMasked m;
@@ -69,23 +63,20 @@ void DrawTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& DestRe
 }
 
 void DrawFullTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& DestRect, const TRect& SrcRect,
-                               TColor TransparentColor)
-{
+                               TColor TransparentColor) {
     if (Empty(Bitmap) || DestRect.IsEmpty())
         return;
     TMasked m;
     PrepareMasked(m, Bitmap, DestRect, SrcRect, TransparentColor, false);
     const int dw = DestRect.Width(), dh = DestRect.Height();
-    TransparentStretchBlt(Canvas->Handle(), DestRect.Left, DestRect.Top, dw, dh, m.Image.Canvas()->Handle(), 0,
-                          0, dw, dh, m.Mask.Canvas()->Handle(), 0, 0);
+    TransparentStretchBlt(Canvas->Handle(), DestRect.Left, DestRect.Top, dw, dh, m.Image.Canvas()->Handle(),
+                          0, 0, dw, dh, m.Mask.Canvas()->Handle(), 0, 0);
 }
 
 namespace {
 
 // Tiles anchored at (ax, ay); each tile cut on its right and bottom at the rectangle.
-template <class Draw>
-void Tile(TBitmap* Bitmap, const TRect& Rect, int ax, int ay, Draw draw)
-{
+template <class Draw> void Tile(TBitmap* Bitmap, const TRect& Rect, int ax, int ay, Draw draw) {
     if (Empty(Bitmap))
         return;
     const int w = Bitmap->Width(), h = Bitmap->Height();
@@ -99,35 +90,32 @@ void Tile(TBitmap* Bitmap, const TRect& Rect, int ax, int ay, Draw draw)
     }
 }
 
-}  // namespace
+} // namespace
 
-void TileTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect, TColor TransparentColor)
-{
+void TileTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect, TColor TransparentColor) {
     Tile(Bitmap, Rect, Rect.Left, Rect.Top, [&](const TRect& d, const TRect& s) {
         DrawTransparentBitmap(Canvas, Bitmap, d, s, TransparentColor);
     });
 }
 
-void StretchTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect, TColor TransparentColor)
-{
+void StretchTransparentBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect, TColor TransparentColor) {
     if (Empty(Bitmap))
         return;
-    DrawTransparentBitmap(Canvas, Bitmap, Rect, TRect(0, 0, Bitmap->Width(), Bitmap->Height()), TransparentColor);
+    DrawTransparentBitmap(Canvas, Bitmap, Rect, TRect(0, 0, Bitmap->Width(), Bitmap->Height()),
+                          TransparentColor);
 }
 
-void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect)
-{
+void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect) {
     Tile(Bitmap, Rect, Rect.Left, Rect.Top,
          [&](const TRect& d, const TRect& s) { Canvas->CopyRect(d, Bitmap->Canvas(), s); });
 }
 
-void TileRealizedBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect)
-{
-    Tile(Bitmap, Rect, 0, 0, [&](const TRect& d, const TRect& s) { Canvas->CopyRect(d, Bitmap->Canvas(), s); });
+void TileRealizedBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect) {
+    Tile(Bitmap, Rect, 0, 0,
+         [&](const TRect& d, const TRect& s) { Canvas->CopyRect(d, Bitmap->Canvas(), s); });
 }
 
-void CenterBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect)
-{
+void CenterBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect) {
     if (Empty(Bitmap))
         return;
     const int rw = Rect.Width(), rh = Rect.Height();
@@ -152,15 +140,13 @@ void CenterBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect)
     Canvas->CopyRect(dst, Bitmap->Canvas(), src);
 }
 
-void StretchBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect)
-{
+void StretchBitmap(TCanvas* Canvas, TBitmap* Bitmap, const TRect& Rect) {
     if (Empty(Bitmap))
         return;
     Canvas->CopyRect(Rect, Bitmap->Canvas(), TRect(0, 0, Bitmap->Width(), Bitmap->Height()));
 }
 
-void FlipBitmap(TBitmap* Bitmap)
-{
+void FlipBitmap(TBitmap* Bitmap) {
     if (Empty(Bitmap))
         return;
     const int w = Bitmap->Width(), h = Bitmap->Height();
@@ -177,8 +163,7 @@ namespace {
 // One colour running from one colour to another in Count steps, each channel in 16.16 fixed point.
 class TColorStepper {
 public:
-    TColorStepper(COLORREF From, COLORREF To, int Count)
-    {
+    TColorStepper(COLORREF From, COLORREF To, int Count) {
         const int from[3] = {GetRValue(From), GetGValue(From), GetBValue(From)};
         const int to[3] = {GetRValue(To), GetGValue(To), GetBValue(To)};
         for (int i = 0; i < 3; ++i) {
@@ -186,12 +171,10 @@ public:
             FInc[i] = Count > 0 ? ((std::int64_t(to[i]) << 16) - FAcc[i]) / Count : 0;
         }
     }
-    COLORREF Color() const
-    {
+    COLORREF Color() const {
         return RGB(int((FAcc[0] >> 16) & 0xFF), int((FAcc[1] >> 16) & 0xFF), int((FAcc[2] >> 16) & 0xFF));
     }
-    void Step()
-    {
+    void Step() {
         for (int i = 0; i < 3; ++i)
             FAcc[i] += FInc[i];
     }
@@ -201,24 +184,21 @@ private:
 };
 
 // The least number of steps a band runs, minus one (Steps up to 8: pixels; above: colours).
-int BandMinimum(std::uint8_t Steps, int K)
-{
+int BandMinimum(std::uint8_t Steps, int K) {
     int m = Steps;
     if (m > 8)
         m = K / m + 1;
     return std::max(m - 1, 0);
 }
 
-void FillSolid(HDC DC, const TRect& r, COLORREF Color)
-{
+void FillSolid(HDC DC, const TRect& r, COLORREF Color) {
     HBRUSH brush = CreateSolidBrush(Color);
     FillRect(DC, &r, brush);
     DeleteObject(brush);
 }
 
 // One pass of FillGrad: positions Start down to Low, colour From at Start stepping toward To.
-void GradPass(HDC DC, bool Horizontal, int Start, int Low, COLORREF From, COLORREF To, std::uint8_t Steps)
-{
+void GradPass(HDC DC, bool Horizontal, int Start, int Low, COLORREF From, COLORREF To, std::uint8_t Steps) {
     const int m = BandMinimum(Steps, 255);
     TColorStepper c(From, To, Start - Low + 1);
     int p = Start;
@@ -235,10 +215,9 @@ void GradPass(HDC DC, bool Horizontal, int Start, int Low, COLORREF From, COLORR
     }
 }
 
-}  // namespace
+} // namespace
 
-void FillGrad(HDC DC, int X, int Y, int Limit, TColor ColorA, TColor ColorB, std::uint8_t Steps)
-{
+void FillGrad(HDC DC, int X, int Y, int Limit, TColor ColorA, TColor ColorB, std::uint8_t Steps) {
     const COLORREF a = COLORREF(ColorToRGB(ColorA)), b = COLORREF(ColorToRGB(ColorB));
     const bool horizontal = X != 0;
     const int at = horizontal ? X : Y;
@@ -248,8 +227,7 @@ void FillGrad(HDC DC, int X, int Y, int Limit, TColor ColorA, TColor ColorB, std
 }
 
 void FillGradRect(HDC DC, int Width, int Height, int InsetX, int InsetY, TColor ColorA, TColor ColorB,
-                  std::uint8_t Steps)
-{
+                  std::uint8_t Steps) {
     const COLORREF a = COLORREF(ColorToRGB(ColorA)), b = COLORREF(ColorToRGB(ColorB));
     if (a == b || Width <= 4 || Height <= 4) {
         FillSolid(DC, TRect(0, 0, Width + 1, Height + 1), a);
@@ -296,8 +274,7 @@ void FillGradRect(HDC DC, int Width, int Height, int InsetX, int InsetY, TColor 
     }
 }
 
-void FillGradDiag(HDC DC, int Width, int Height, TColor ColorA, TColor ColorB, std::uint8_t Steps)
-{
+void FillGradDiag(HDC DC, int Width, int Height, TColor ColorA, TColor ColorB, std::uint8_t Steps) {
     const bool mirrored = Width < 0;
     const int w = std::abs(Width), h = Height;
     if (w == 0 || h <= 0)
@@ -373,8 +350,7 @@ void FillGradDiag(HDC DC, int Width, int Height, TColor ColorA, TColor ColorB, s
 }
 
 void BitFillBlit(HDC DC, int X, int Y, int TargetWidth, int TargetHeight, int FilledWidth, int FilledHeight,
-                 std::uint32_t Rop)
-{
+                 std::uint32_t Rop) {
     if (FilledWidth <= 0 || FilledHeight <= 0)
         return;
     bool down = TargetHeight > FilledHeight;
@@ -393,16 +369,14 @@ void BitFillBlit(HDC DC, int X, int Y, int TargetWidth, int TargetHeight, int Fi
     }
 }
 
-void BoxBitMirrorBlit(HDC DC, int X, int Y, int Width, int Height, std::uint32_t Rop)
-{
+void BoxBitMirrorBlit(HDC DC, int X, int Y, int Width, int Height, std::uint32_t Rop) {
     const int hw = Width >> 1, hh = Height >> 1, odd = hw & 1;
     StretchBlt(DC, X, Y + Height - 1, hw + 1, -hh, DC, X, Y, hw, hh, Rop);
     StretchBlt(DC, X + Width - 1, Y, -hw - odd, Height, DC, X, Y, hw - odd, Height, Rop);
 }
 
 void PaintGradient(TCanvas* Canvas, const TRect& Rect, TGradientDirection Direction, TColor StartColor,
-                   TColor StopColor, std::uint8_t Steps)
-{
+                   TColor StopColor, std::uint8_t Steps) {
     const TColor start = ColorToRGB(StartColor), stop = ColorToRGB(StopColor);
     const int w = std::abs(Rect.Width()), h = std::abs(Rect.Height());
     if (w == 0 || h == 0)
@@ -465,8 +439,7 @@ void PaintGradient(TCanvas* Canvas, const TRect& Rect, TGradientDirection Direct
 // ---------------------------------------------------------------- trapezoids
 
 void SetTrapezoid(TTrap& Trap, const TRect& Rect, int Size, TTrapShape Shape, TDirection Direction,
-                  TTrapDirect Direct)
-{
+                  TTrapDirect Direct) {
     const bool vertical = Direction == dirUp || Direction == dirDown;
     const int length = vertical ? Rect.Width() : Rect.Height();
     const int s = std::min(length, Size);
@@ -496,8 +469,7 @@ void SetTrapezoid(TTrap& Trap, const TRect& Rect, int Size, TTrapShape Shape, TD
     }
 }
 
-TPoint Intersect(TPoint P1, TPoint P2, TPoint P3, TDirection Direction)
-{
+TPoint Intersect(TPoint P1, TPoint P2, TPoint P3, TDirection Direction) {
     if (Direction == dirUp || Direction == dirDown) {
         if (P2.y == P1.y)
             return TPoint(P2.x, P3.y);
@@ -510,8 +482,7 @@ TPoint Intersect(TPoint P1, TPoint P2, TPoint P3, TDirection Direction)
     return TPoint(P3.x, int(std::nearbyint(y)));
 }
 
-TTrap AdjustTrapezoid(const TTrap& Trap, const TRect& Rect, TDirection Direction)
-{
+TTrap AdjustTrapezoid(const TTrap& Trap, const TRect& Rect, TDirection Direction) {
     TTrap t;
     if (Direction == dirUp || Direction == dirDown) {
         t.P0 = Intersect(Trap.P0, Trap.P3, TPoint(0, Rect.Top), Direction);
@@ -527,8 +498,7 @@ TTrap AdjustTrapezoid(const TTrap& Trap, const TRect& Rect, TDirection Direction
     return t;
 }
 
-void InflateTrapezoid(TTrap& Trap, int Amount)
-{
+void InflateTrapezoid(TTrap& Trap, int Amount) {
     const int a = Amount;
     Trap.P0 = TPoint(Trap.P0.x - a, Trap.P0.y - a);
     Trap.P1 = TPoint(Trap.P1.x + a, Trap.P1.y - a);
@@ -536,8 +506,7 @@ void InflateTrapezoid(TTrap& Trap, int Amount)
     Trap.P3 = TPoint(Trap.P3.x - a, Trap.P3.y + a);
 }
 
-void DrawTrapezoidBorder(TCanvas* Canvas, const TTrap& Trap, TTrapBevelStyle Bevel, int Width)
-{
+void DrawTrapezoidBorder(TCanvas* Canvas, const TTrap& Trap, TTrapBevelStyle Bevel, int Width) {
     Canvas->Pen()->SetWidth(1);
     const TColor first = Bevel == TTrapBevelStyle::bsLowered ? clBtnHighlight : clBtnShadow;
     const TColor second = Bevel == TTrapBevelStyle::bsLowered ? clBtnShadow : clBtnHighlight;
@@ -554,8 +523,7 @@ void DrawTrapezoidBorder(TCanvas* Canvas, const TTrap& Trap, TTrapBevelStyle Bev
 
 // ---------------------------------------------------------------- parent painting
 
-void DrawParentImage(TControl* Control, HDC DC, bool InvalidateParent)
-{
+void DrawParentImage(TControl* Control, HDC DC, bool InvalidateParent) {
     TWinControl* parent = Control ? Control->Parent() : nullptr;
     if (!parent)
         return;

@@ -37,7 +37,7 @@ void BitFillBlit(HDC DC, int X, int Y, int TargetWidth, int TargetHeight, int Fi
 void BoxBitMirrorBlit(HDC DC, int X, int Y, int Width, int Height, std::uint32_t Rop);
 
 struct TTrap {
-    TPoint P0, P1, P2, P3;  // top-left, top-right, bottom-right, bottom-left
+    TPoint P0, P1, P2, P3; // top-left, top-right, bottom-right, bottom-left
 };
 enum TTrapShape { tsLeft, tsCenter, tsRight };
 // Scoped: the border style of controls already names bsNone.

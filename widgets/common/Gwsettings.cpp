@@ -3,26 +3,20 @@
 
 #include <algorithm>
 
-
 // ---------------------------------------------------------------- registry form
 
 namespace {
 
-TGwRegistryStoreFactory& RegistryFactory()
-{
+TGwRegistryStoreFactory& RegistryFactory() {
     static TGwRegistryStoreFactory factory;
     return factory;
 }
 
-}  // namespace
+} // namespace
 
-unsigned RegKeyRoot(TGwRegKey Key)
-{
-    return 0x80000000u + unsigned(Key);
-}
+unsigned RegKeyRoot(TGwRegKey Key) { return 0x80000000u + unsigned(Key); }
 
-unsigned RegAccessMask(TGwRegAccess Access)
-{
+unsigned RegAccessMask(TGwRegAccess Access) {
     static const unsigned masks[] = {0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x20019, 0x20006, 0x20019, 0xF003F};
     unsigned mask = 0;
     for (int i = keyQueryValue; i <= keyAllAccess; ++i)
@@ -31,13 +25,10 @@ unsigned RegAccessMask(TGwRegAccess Access)
     return mask;
 }
 
-void SetGwRegistryStoreFactory(TGwRegistryStoreFactory Factory)
-{
-    RegistryFactory() = std::move(Factory);
-}
+void SetGwRegistryStoreFactory(TGwRegistryStoreFactory Factory) { RegistryFactory() = std::move(Factory); }
 
-std::string GwReadRegistryString(const std::string& Key, const std::string& Section, const std::string& Name)
-{
+std::string GwReadRegistryString(const std::string& Key, const std::string& Section,
+                                 const std::string& Name) {
     if (!RegistryFactory())
         return {};
     try {
@@ -54,40 +45,35 @@ TGwRegIniFile::TGwRegIniFile(TComponent* AOwner) : TComponent(AOwner) {}
 
 TGwRegIniFile::~TGwRegIniFile() = default;
 
-void TGwRegIniFile::SetPath(const std::string& Value)
-{
+void TGwRegIniFile::SetPath(const std::string& Value) {
     if (Value != FPath) {
         FPath = Value;
         Reopen();
     }
 }
 
-void TGwRegIniFile::SetPathType(TGwPathType Value)
-{
+void TGwRegIniFile::SetPathType(TGwPathType Value) {
     if (Value != FPathType) {
         FPathType = Value;
         Reopen();
     }
 }
 
-void TGwRegIniFile::SetRegKey(TGwRegKey Value)
-{
+void TGwRegIniFile::SetRegKey(TGwRegKey Value) {
     if (Value != FRegKey) {
         FRegKey = Value;
         Reopen();
     }
 }
 
-void TGwRegIniFile::SetRegAccess(TGwRegAccess Value)
-{
+void TGwRegIniFile::SetRegAccess(TGwRegAccess Value) {
     if (Value != FRegAccess) {
         FRegAccess = Value;
         Reopen();
     }
 }
 
-TCustomIniFile& TGwRegIniFile::CheckAccess()
-{
+TCustomIniFile& TGwRegIniFile::CheckAccess() {
     if (!FReopen && FStore)
         return *FStore;
     FStore.reset();
@@ -106,116 +92,89 @@ TCustomIniFile& TGwRegIniFile::CheckAccess()
     return *FStore;
 }
 
-bool TGwRegIniFile::ReadBool(const std::string& Section, const std::string& Key, bool Default)
-{
+bool TGwRegIniFile::ReadBool(const std::string& Section, const std::string& Key, bool Default) {
     return CheckAccess().ReadBool(Section, Key, Default);
 }
 
-TDateTime TGwRegIniFile::ReadDate(const std::string& Section, const std::string& Key, TDateTime Default)
-{
+TDateTime TGwRegIniFile::ReadDate(const std::string& Section, const std::string& Key, TDateTime Default) {
     return CheckAccess().ReadDate(Section, Key, Default);
 }
 
-TDateTime TGwRegIniFile::ReadDateTime(const std::string& Section, const std::string& Key, TDateTime Default)
-{
+TDateTime TGwRegIniFile::ReadDateTime(const std::string& Section, const std::string& Key, TDateTime Default) {
     return CheckAccess().ReadDateTime(Section, Key, Default);
 }
 
-double TGwRegIniFile::ReadFloat(const std::string& Section, const std::string& Key, double Default)
-{
+double TGwRegIniFile::ReadFloat(const std::string& Section, const std::string& Key, double Default) {
     return CheckAccess().ReadFloat(Section, Key, Default);
 }
 
-int TGwRegIniFile::ReadInteger(const std::string& Section, const std::string& Key, int Default)
-{
+int TGwRegIniFile::ReadInteger(const std::string& Section, const std::string& Key, int Default) {
     return CheckAccess().ReadInteger(Section, Key, Default);
 }
 
 std::string TGwRegIniFile::ReadString(const std::string& Section, const std::string& Key,
-                                      const std::string& Default)
-{
+                                      const std::string& Default) {
     return CheckAccess().ReadString(Section, Key, Default);
 }
 
-TDateTime TGwRegIniFile::ReadTime(const std::string& Section, const std::string& Key, TDateTime Default)
-{
+TDateTime TGwRegIniFile::ReadTime(const std::string& Section, const std::string& Key, TDateTime Default) {
     return CheckAccess().ReadTime(Section, Key, Default);
 }
 
-void TGwRegIniFile::WriteBool(const std::string& Section, const std::string& Key, bool Value)
-{
+void TGwRegIniFile::WriteBool(const std::string& Section, const std::string& Key, bool Value) {
     CheckAccess().WriteBool(Section, Key, Value);
 }
 
-void TGwRegIniFile::WriteDate(const std::string& Section, const std::string& Key, TDateTime Value)
-{
+void TGwRegIniFile::WriteDate(const std::string& Section, const std::string& Key, TDateTime Value) {
     CheckAccess().WriteDate(Section, Key, Value);
 }
 
-void TGwRegIniFile::WriteDateTime(const std::string& Section, const std::string& Key, TDateTime Value)
-{
+void TGwRegIniFile::WriteDateTime(const std::string& Section, const std::string& Key, TDateTime Value) {
     CheckAccess().WriteDateTime(Section, Key, Value);
 }
 
-void TGwRegIniFile::WriteFloat(const std::string& Section, const std::string& Key, double Value)
-{
+void TGwRegIniFile::WriteFloat(const std::string& Section, const std::string& Key, double Value) {
     CheckAccess().WriteFloat(Section, Key, Value);
 }
 
-void TGwRegIniFile::WriteInteger(const std::string& Section, const std::string& Key, int Value)
-{
+void TGwRegIniFile::WriteInteger(const std::string& Section, const std::string& Key, int Value) {
     CheckAccess().WriteInteger(Section, Key, Value);
 }
 
-void TGwRegIniFile::WriteString(const std::string& Section, const std::string& Key, const std::string& Value)
-{
+void TGwRegIniFile::WriteString(const std::string& Section, const std::string& Key,
+                                const std::string& Value) {
     CheckAccess().WriteString(Section, Key, Value);
 }
 
-void TGwRegIniFile::WriteTime(const std::string& Section, const std::string& Key, TDateTime Value)
-{
+void TGwRegIniFile::WriteTime(const std::string& Section, const std::string& Key, TDateTime Value) {
     CheckAccess().WriteTime(Section, Key, Value);
 }
 
-bool TGwRegIniFile::SectionExists(const std::string& Section)
-{
-    return CheckAccess().SectionExists(Section);
-}
+bool TGwRegIniFile::SectionExists(const std::string& Section) { return CheckAccess().SectionExists(Section); }
 
-bool TGwRegIniFile::ValueExists(const std::string& Section, const std::string& Key)
-{
+bool TGwRegIniFile::ValueExists(const std::string& Section, const std::string& Key) {
     return CheckAccess().ValueExists(Section, Key);
 }
 
-void TGwRegIniFile::ReadSection(const std::string& Section, TStrings* Strings)
-{
+void TGwRegIniFile::ReadSection(const std::string& Section, TStrings* Strings) {
     CheckAccess().ReadSection(Section, Strings);
 }
 
-void TGwRegIniFile::ReadSections(TStrings* Strings)
-{
-    CheckAccess().ReadSections(Strings);
-}
+void TGwRegIniFile::ReadSections(TStrings* Strings) { CheckAccess().ReadSections(Strings); }
 
-void TGwRegIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings)
-{
+void TGwRegIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings) {
     CheckAccess().ReadSectionValues(Section, Strings);
 }
 
-void TGwRegIniFile::EraseSection(const std::string& Section)
-{
-    CheckAccess().EraseSection(Section);
-}
+void TGwRegIniFile::EraseSection(const std::string& Section) { CheckAccess().EraseSection(Section); }
 
-void TGwRegIniFile::DeleteKey(const std::string& Section, const std::string& Key)
-{
+void TGwRegIniFile::DeleteKey(const std::string& Section, const std::string& Key) {
     CheckAccess().DeleteKey(Section, Key);
 }
 
 // ---------------------------------------------------------------- TGwFrameController
 
-TGwFrameControllerNotifications AllFrameNotifications()
-{
+TGwFrameControllerNotifications AllFrameNotifications() {
     return TGwFrameControllerNotifications::FromInt(0xFFFF);
 }
 
@@ -223,8 +182,7 @@ TGwFrameController::TGwFrameController(TComponent* AOwner) : TComponent(AOwner) 
 
 TGwFrameController::~TGwFrameController() = default;
 
-void TGwFrameController::AddControl(TComponent* Control)
-{
+void TGwFrameController::AddControl(TComponent* Control) {
     if (!FControls)
         FControls = std::make_unique<std::vector<TComponent*>>();
     if (std::find(FControls->begin(), FControls->end(), Control) != FControls->end())
@@ -233,8 +191,7 @@ void TGwFrameController::AddControl(TComponent* Control)
     UpdateControlFrame(Control, fcpAll);
 }
 
-void TGwFrameController::RemoveControl(TComponent* Control)
-{
+void TGwFrameController::RemoveControl(TComponent* Control) {
     if (!FControls)
         return;
     std::erase(*FControls, Control);
@@ -242,16 +199,14 @@ void TGwFrameController::RemoveControl(TComponent* Control)
         FControls.reset();
 }
 
-void TGwFrameController::EndUpdate()
-{
+void TGwFrameController::EndUpdate() {
     if (--FUpdateCount <= 0) {
         FUpdateCount = 0;
         UpdateFrames(fcpAll);
     }
 }
 
-void TGwFrameController::UpdateFrames(TGwFrameControllerProperty Property)
-{
+void TGwFrameController::UpdateFrames(TGwFrameControllerProperty Property) {
     if (FUpdateCount >= 1 || !FControls)
         return;
     // A control's setter may register or drop controls: walk a copy.
@@ -260,8 +215,7 @@ void TGwFrameController::UpdateFrames(TGwFrameControllerProperty Property)
         UpdateControlFrame(c, Property);
 }
 
-int TGwFrameController::ValueOf(TGwFrameControllerProperty Property) const
-{
+int TGwFrameController::ValueOf(TGwFrameControllerProperty Property) const {
     switch (Property) {
     case fcpColor: return FColor;
     case fcpFocusColor: return FFocusColor;
@@ -284,8 +238,7 @@ int TGwFrameController::ValueOf(TGwFrameControllerProperty Property) const
     return 0;
 }
 
-void TGwFrameController::UpdateControlFrame(TComponent* Control, TGwFrameControllerProperty Property)
-{
+void TGwFrameController::UpdateControlFrame(TComponent* Control, TGwFrameControllerProperty Property) {
     if (!dynamic_cast<TControl*>(Control))
         return;
     if (auto* pull = dynamic_cast<IGwCustomFramingNotification*>(Control)) {
@@ -314,17 +267,14 @@ void TGwFrameController::UpdateControlFrame(TComponent* Control, TGwFrameControl
         push(p);
 }
 
-template <class T>
-void TGwFrameController::Change(T& Field, T Value, TGwFrameControllerProperty Property)
-{
+template <class T> void TGwFrameController::Change(T& Field, T Value, TGwFrameControllerProperty Property) {
     if (Field == Value)
         return;
     Field = Value;
     UpdateFrames(Property);
 }
 
-void TGwFrameController::SetColor(TColor Value)
-{
+void TGwFrameController::SetColor(TColor Value) {
     if (Value == FColor)
         return;
     if (FColor == FFocusColor)
@@ -334,8 +284,7 @@ void TGwFrameController::SetColor(TColor Value)
     UpdateFrames(fcpColor);
 }
 
-void TGwFrameController::SetParentColor(bool Value)
-{
+void TGwFrameController::SetParentColor(bool Value) {
     if (Value == FParentColor)
         return;
     FParentColor = Value;
@@ -344,28 +293,29 @@ void TGwFrameController::SetParentColor(bool Value)
         UpdateFrames(fcpColor);
 }
 
-void TGwFrameController::SetFlatButtonColor(TColor Value) { Change(FFlatButtonColor, Value, fcpFlatButtonColor); }
+void TGwFrameController::SetFlatButtonColor(TColor Value) {
+    Change(FFlatButtonColor, Value, fcpFlatButtonColor);
+}
 void TGwFrameController::SetFlatButtons(bool Value) { Change(FFlatButtons, Value, fcpFlatButtons); }
 void TGwFrameController::SetDisabledColor(TColor Value) { Change(FDisabledColor, Value, fcpDisabledColor); }
 void TGwFrameController::SetReadOnlyColor(TColor Value) { Change(FReadOnlyColor, Value, fcpReadOnlyColor); }
-void TGwFrameController::SetReadOnlyColorOnFocus(bool Value)
-{
+void TGwFrameController::SetReadOnlyColorOnFocus(bool Value) {
     Change(FReadOnlyColorOnFocus, Value, fcpReadOnlyColorOnFocus);
 }
 void TGwFrameController::SetFocusColor(TColor Value) { Change(FFocusColor, Value, fcpFocusColor); }
 void TGwFrameController::SetFrameColor(TColor Value) { Change(FFrameColor, Value, fcpFrameColor); }
 void TGwFrameController::SetFrameHotColor(TColor Value) { Change(FFrameHotColor, Value, fcpFrameHotColor); }
-void TGwFrameController::SetFrameHotStyle(TFrameStyle Value) { Change(FFrameHotStyle, Value, fcpFrameHotStyle); }
+void TGwFrameController::SetFrameHotStyle(TFrameStyle Value) {
+    Change(FFrameHotStyle, Value, fcpFrameHotStyle);
+}
 void TGwFrameController::SetFrameSides(TSides Value) { Change(FFrameSides, Value, fcpFrameSides); }
 void TGwFrameController::SetFrameStyle(TFrameStyle Value) { Change(FFrameStyle, Value, fcpFrameStyle); }
 void TGwFrameController::SetFrameVisible(bool Value) { Change(FFrameVisible, Value, fcpFrameVisible); }
-void TGwFrameController::SetFramingPreference(TFramingPreference Value)
-{
+void TGwFrameController::SetFramingPreference(TFramingPreference Value) {
     Change(FFramingPreference, Value, fcpFramingPreference);
 }
 
-void TGwFrameController::SetFrameHotTrack(bool Value)
-{
+void TGwFrameController::SetFrameHotTrack(bool Value) {
     if (Value == FFrameHotTrack)
         return;
     FFrameHotTrack = Value;
@@ -377,15 +327,13 @@ void TGwFrameController::SetFrameHotTrack(bool Value)
     UpdateFrames(fcpFrameHotTrack);
 }
 
-void TGwFrameController::SetRegIniFile(TGwRegIniFile* Value)
-{
+void TGwFrameController::SetRegIniFile(TGwRegIniFile* Value) {
     FRegIniFile = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TGwFrameController::ReadFrameFlat(bool Value)
-{
+void TGwFrameController::ReadFrameFlat(bool Value) {
     FFrameHotTrack = Value;
     if (Value) {
         FFrameStyle = fsStatus;
@@ -393,8 +341,7 @@ void TGwFrameController::ReadFrameFlat(bool Value)
     }
 }
 
-void TGwFrameController::Assign(TPersistent* Source)
-{
+void TGwFrameController::Assign(TPersistent* Source) {
     auto* src = dynamic_cast<TGwFrameController*>(Source);
     if (!src) {
         TComponent::Assign(Source);
@@ -420,14 +367,12 @@ void TGwFrameController::Assign(TPersistent* Source)
     EndUpdate();
 }
 
-void TGwFrameController::Loaded()
-{
+void TGwFrameController::Loaded() {
     TComponent::Loaded();
     UpdateControls();
 }
 
-void TGwFrameController::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwFrameController::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FRegIniFile)
         FRegIniFile = nullptr;
@@ -438,10 +383,9 @@ namespace {
 // The stored keys of the frame sides, by side.
 const char* const SideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right", "FrameSides_Bottom"};
 
-}  // namespace
+} // namespace
 
-void TGwFrameController::Load(const std::string& Section)
-{
+void TGwFrameController::Load(const std::string& Section) {
     if (!FRegIniFile)
         throw ENoRegIniFile(sGwCannotLoadCustomFraming);
     TGwRegIniFile& r = *FRegIniFile;
@@ -456,14 +400,16 @@ void TGwFrameController::Load(const std::string& Section)
         FFocusColor = r.ReadInteger(Section, "FocusColor", clWindow);
         FFrameColor = r.ReadInteger(Section, "FrameColor", clBtnShadow);
         FFrameHotColor = r.ReadInteger(Section, "FrameHotColor", clBtnShadow);
-        FFrameHotStyle = TFrameStyle(std::clamp(r.ReadInteger(Section, "FrameHotStyle", fsFlatBold), 0, int(fsFlatBold)));
+        FFrameHotStyle =
+            TFrameStyle(std::clamp(r.ReadInteger(Section, "FrameHotStyle", fsFlatBold), 0, int(fsFlatBold)));
         FFrameHotTrack = r.ReadBool(Section, "FrameHotTrack", false);
         TSides sides;
         for (int s = sdLeft; s <= sdBottom; ++s)
             if (r.ReadBool(Section, SideKeys[s], true))
                 sides << TSide(s);
         FFrameSides = sides;
-        FFrameStyle = TFrameStyle(std::clamp(r.ReadInteger(Section, "FrameStyle", fsFlat), 0, int(fsFlatBold)));
+        FFrameStyle =
+            TFrameStyle(std::clamp(r.ReadInteger(Section, "FrameStyle", fsFlat), 0, int(fsFlatBold)));
         FFrameVisible = r.ReadBool(Section, "FrameVisible", false);
         FFramingPreference =
             TFramingPreference(std::clamp(r.ReadInteger(Section, "FramingPreference", fpXPThemes), 0, 1));
@@ -474,8 +420,7 @@ void TGwFrameController::Load(const std::string& Section)
     EndUpdate();
 }
 
-void TGwFrameController::Save(const std::string& Section)
-{
+void TGwFrameController::Save(const std::string& Section) {
     if (!FRegIniFile)
         throw ENoRegIniFile(sGwCannotSaveCustomFraming);
     TGwRegIniFile& r = *FRegIniFile;
@@ -500,56 +445,48 @@ void TGwFrameController::Save(const std::string& Section)
 // ---------------------------------------------------------------- TGwCustomColors
 
 TGwCustomColors::TGwCustomColors(TComponent* AOwner)
-    : TComponent(AOwner), FColors(std::make_unique<TStringList>())
-{
+    : TComponent(AOwner), FColors(std::make_unique<TStringList>()) {
     InitColors();
 }
 
-void TGwCustomColors::InitColors()
-{
+void TGwCustomColors::InitColors() {
     for (char letter = 'A'; letter <= 'P'; ++letter)
         FColors->Add(std::string("Color") + letter + "=FFFFFF");
 }
 
-void TGwCustomColors::SetColors(const TStrings* Value)
-{
+void TGwCustomColors::SetColors(const TStrings* Value) {
     FColors->Assign(const_cast<TStrings*>(Value));
     FixupColors();
 }
 
-void TGwCustomColors::FixupColors()
-{
+void TGwCustomColors::FixupColors() {
     for (int i = 0; i < FColors->Count(); ++i) {
         const unsigned value = unsigned(StrToInt("$" + FColors->ValueFromIndex(i))) & 0xFFFFFFu;
         FColors->Put(i, FColors->Names(i) + "=" + IntToHex(value, 6));
     }
 }
 
-void TGwCustomColors::Load(const std::string& Section)
-{
+void TGwCustomColors::Load(const std::string& Section) {
     if (!FRegIniFile)
         throw ENoRegIniFile(sGwCannotLoadCustomColors);
     FRegIniFile->ReadSectionValues(Section, FColors.get());
     FixupColors();
 }
 
-void TGwCustomColors::Save(const std::string& Section)
-{
+void TGwCustomColors::Save(const std::string& Section) {
     if (!FRegIniFile)
         throw ENoRegIniFile(sGwCannotSaveCustomColors);
     for (int i = 0; i < FColors->Count(); ++i)
         FRegIniFile->WriteString(Section, FColors->Names(i), FColors->ValueFromIndex(i));
 }
 
-void TGwCustomColors::SetRegIniFile(TGwRegIniFile* Value)
-{
+void TGwCustomColors::SetRegIniFile(TGwRegIniFile* Value) {
     FRegIniFile = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TGwCustomColors::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwCustomColors::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FRegIniFile)
         FRegIniFile = nullptr;
@@ -557,19 +494,15 @@ void TGwCustomColors::Notification(TComponent* AComponent, TOperation Operation)
 
 // ---------------------------------------------------------------- TGwDialogComponent
 
-TGwDialogComponent::TGwDialogComponent(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
-{
+TGwDialogComponent::TGwDialogComponent(TComponent* AOwner)
+    : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
     FFont->SetName("MS Sans Serif");
     FFont->SetSize(8);
 }
 
-void TGwDialogComponent::SetCenterToParent(bool Value)
-{
+void TGwDialogComponent::SetCenterToParent(bool Value) {
     FCenterToParent = Value;
     Position = Value ? poOwnerFormCenter : poScreenCenter;
 }
 
-void TGwDialogComponent::CenterForm(TCustomForm* Form) const
-{
-    Form->SetPosition(Position);
-}
+void TGwDialogComponent::CenterForm(TCustomForm* Form) const { Form->SetPosition(Position); }

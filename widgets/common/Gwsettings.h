@@ -14,7 +14,9 @@
 #include "inifiles.h"
 #include "sysutils.h"
 
-class ENoRegIniFile : public Exception { using Exception::Exception; };
+class ENoRegIniFile : public Exception {
+    using Exception::Exception;
+};
 
 inline constexpr const char* sGwNoRegIniFile = "No TGwRegIniFile component specified";
 inline constexpr const char* sGwCannotLoadCustomFraming =
@@ -28,12 +30,25 @@ inline constexpr const char* sGwCannotSaveCustomColors =
 
 enum TGwPathType { ptIniFile, ptRegistry };
 enum TGwRegKey {
-    hkeyClassesRoot, hkeyCurrentUser, hkeyLocalMachine, hkeyUsers, hkeyPerformanceData, hkeyCurrentConfig,
+    hkeyClassesRoot,
+    hkeyCurrentUser,
+    hkeyLocalMachine,
+    hkeyUsers,
+    hkeyPerformanceData,
+    hkeyCurrentConfig,
     hkeyDynData
 };
 enum TGwRegAccessKey {
-    keyQueryValue, keySetValue, keyCreateSubKey, keyEnumerateSubKeys, keyNotify, keyCreateLink, keyRead,
-    keyWrite, keyExecute, keyAllAccess
+    keyQueryValue,
+    keySetValue,
+    keyCreateSubKey,
+    keyEnumerateSubKeys,
+    keyNotify,
+    keyCreateLink,
+    keyRead,
+    keyWrite,
+    keyExecute,
+    keyAllAccess
 };
 using TGwRegAccess = Set<TGwRegAccessKey, keyQueryValue, keyAllAccess>;
 
@@ -104,9 +119,23 @@ private:
 // ---------------------------------------------------------------- frame controller
 
 enum TGwFrameControllerProperty {
-    fcpColor, fcpFocusColor, fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpParentColor,
-    fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack, fcpFrameHotStyle,
-    fcpFrameSides, fcpFrameStyle, fcpFrameVisible, fcpFramingPreference, fcpAll
+    fcpColor,
+    fcpFocusColor,
+    fcpDisabledColor,
+    fcpReadOnlyColor,
+    fcpReadOnlyColorOnFocus,
+    fcpParentColor,
+    fcpFlatButtonColor,
+    fcpFlatButtons,
+    fcpFrameColor,
+    fcpFrameHotColor,
+    fcpFrameHotTrack,
+    fcpFrameHotStyle,
+    fcpFrameSides,
+    fcpFrameStyle,
+    fcpFrameVisible,
+    fcpFramingPreference,
+    fcpAll
 };
 using TGwFrameControllerNotifications = Set<TGwFrameControllerProperty, fcpColor, fcpFramingPreference>;
 TGwFrameControllerNotifications AllFrameNotifications();
@@ -190,8 +219,7 @@ protected:
 
 private:
     int ValueOf(TGwFrameControllerProperty Property) const;
-    template <class T>
-    void Change(T& Field, T Value, TGwFrameControllerProperty Property);
+    template <class T> void Change(T& Field, T Value, TGwFrameControllerProperty Property);
 
     TColor FColor = clWindow;
     bool FParentColor = false;
@@ -240,7 +268,9 @@ private:
 
 // ---------------------------------------------------------------- dialog components
 
-class EInvalidFieldType : public Exception { using Exception::Exception; };
+class EInvalidFieldType : public Exception {
+    using Exception::Exception;
+};
 
 // Base of the library's dialog components: the font and the placement of the dialog shown.
 class TGwDialogComponent : public TComponent {

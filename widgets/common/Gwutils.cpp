@@ -10,14 +10,12 @@
 
 int IncrementalSearchResetDelay = 1500;
 
-TRect CenterRect(const TRect& R, int W, int H)
-{
+TRect CenterRect(const TRect& R, int W, int H) {
     const int l = (R.Left + R.Right - W) / 2, t = (R.Top + R.Bottom - H) / 2;
     return TRect(l, t, l + W, t + H);
 }
 
-std::string GetNewComponentName(const TComponent* Owner, const std::string& BaseName, bool UseBaseFirst)
-{
+std::string GetNewComponentName(const TComponent* Owner, const std::string& BaseName, bool UseBaseFirst) {
     if (UseBaseFirst && !(Owner && Owner->FindComponent(BaseName)))
         return BaseName;
     for (int i = 1;; ++i) {
@@ -29,20 +27,13 @@ std::string GetNewComponentName(const TComponent* Owner, const std::string& Base
 
 namespace {
 
-bool IdentStart(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool IdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
-bool IdentChar(char c)
-{
-    return IdentStart(c) || (c >= '0' && c <= '9');
-}
+bool IdentChar(char c) { return IdentStart(c) || (c >= '0' && c <= '9'); }
 
-}  // namespace
+} // namespace
 
-std::string CreateValidIdent(const std::string& S, const std::string& Default)
-{
+std::string CreateValidIdent(const std::string& S, const std::string& Default) {
     std::string out;
     for (char c : S)
         if (out.empty() ? IdentStart(c) : IdentChar(c))
@@ -50,21 +41,16 @@ std::string CreateValidIdent(const std::string& S, const std::string& Default)
     return out.empty() ? Default : out;
 }
 
-char LastChar(const std::string& S)
-{
-    return S.empty() ? '\0' : S.back();
-}
+char LastChar(const std::string& S) { return S.empty() ? '\0' : S.back(); }
 
-int CountChar(char Ch, const std::string& S)
-{
+int CountChar(char Ch, const std::string& S) {
     int n = 0;
     for (char c : S)
         n += c == Ch;
     return n;
 }
 
-std::string CopyEx(const std::string& S, int Start, char Ch, int Count)
-{
+std::string CopyEx(const std::string& S, int Start, char Ch, int Count) {
     if (Start < 1 || Start > int(S.size()))
         return S;
     int found = 0;
@@ -74,8 +60,7 @@ std::string CopyEx(const std::string& S, int Start, char Ch, int Count)
     return S;
 }
 
-bool RemoveChar(std::string& S, char Ch)
-{
+bool RemoveChar(std::string& S, char Ch) {
     const size_t at = S.find(Ch);
     if (at == std::string::npos)
         return false;
@@ -83,8 +68,7 @@ bool RemoveChar(std::string& S, char Ch)
     return true;
 }
 
-std::string RemovePrefixChars(const std::string& S)
-{
+std::string RemovePrefixChars(const std::string& S) {
     std::string out;
     for (size_t i = 0; i < S.size(); ++i) {
         if (S[i] == '&' && i + 1 < S.size()) {
@@ -97,8 +81,7 @@ std::string RemovePrefixChars(const std::string& S)
     return out;
 }
 
-std::string ExpandEnvironmentVariables(const std::string& S)
-{
+std::string ExpandEnvironmentVariables(const std::string& S) {
     std::string out;
     size_t i = 0;
     while (i < S.size()) {
@@ -119,8 +102,7 @@ std::string ExpandEnvironmentVariables(const std::string& S)
 
 namespace {
 
-TEXTMETRIC Metrics(TFont* Font)
-{
+TEXTMETRIC Metrics(TFont* Font) {
     TBitmap screen;
     screen.SetSize(1, 1);
     TCanvas* c = screen.Canvas();
@@ -130,20 +112,13 @@ TEXTMETRIC Metrics(TFont* Font)
     return tm;
 }
 
-}  // namespace
+} // namespace
 
-bool IsTrueTypeFont(TFont* Font)
-{
-    return (Metrics(Font).tmPitchAndFamily & TMPF_TRUETYPE) != 0;
-}
+bool IsTrueTypeFont(TFont* Font) { return (Metrics(Font).tmPitchAndFamily & TMPF_TRUETYPE) != 0; }
 
-int GetMinFontHeight(TFont* Font)
-{
-    return Metrics(Font).tmHeight + 2;
-}
+int GetMinFontHeight(TFont* Font) { return Metrics(Font).tmHeight + 2; }
 
-int GetAvgCharWidth(TFont* Font)
-{
+int GetAvgCharWidth(TFont* Font) {
     TBitmap screen;
     screen.SetSize(1, 1);
     TCanvas* c = screen.Canvas();
@@ -152,8 +127,7 @@ int GetAvgCharWidth(TFont* Font)
     return int(std::nearbyint(width / 52.0));
 }
 
-bool RunningUnder(TGwWindowsVersion V, const TPlatformVersion& Running)
-{
+bool RunningUnder(TGwWindowsVersion V, const TPlatformVersion& Running) {
     const DWORD family = Running.Platform, major = Running.Major, minor = Running.Minor;
     const bool nine = family == 1, nt = family == 2;
     switch (V) {
@@ -169,8 +143,7 @@ bool RunningUnder(TGwWindowsVersion V, const TPlatformVersion& Running)
     return false;
 }
 
-bool RunningAtLeast(TGwWindowsVersion V, const TPlatformVersion& Running)
-{
+bool RunningAtLeast(TGwWindowsVersion V, const TPlatformVersion& Running) {
     struct TNeed {
         bool NineToo;
         DWORD Major, Minor;
@@ -185,15 +158,13 @@ bool RunningAtLeast(TGwWindowsVersion V, const TPlatformVersion& Running)
 
 namespace {
 
-int IsoWeekday(TDateTime D)
-{
-    return (DayOfWeek(D) + 5) % 7 + 1;  // 1 = Monday … 7 = Sunday
+int IsoWeekday(TDateTime D) {
+    return (DayOfWeek(D) + 5) % 7 + 1; // 1 = Monday … 7 = Sunday
 }
 
-}  // namespace
+} // namespace
 
-int WeekOf(TDateTime D)
-{
+int WeekOf(TDateTime D) {
     unsigned short y, m, d;
     DecodeDate(D, y, m, d);
     const int j = IsoWeekday(EncodeDate(y, 1, 1));
@@ -212,62 +183,35 @@ int WeekOf(TDateTime D)
     return week;
 }
 
-TDateTime IncYear(TDateTime D, int N)
-{
-    return IncMonth(D, 12 * N);
-}
+TDateTime IncYear(TDateTime D, int N) { return IncMonth(D, 12 * N); }
 
-TDateTime IncDay(TDateTime D, int N)
-{
-    return D + N;
-}
+TDateTime IncDay(TDateTime D, int N) { return D + N; }
 
-TDateTime IncHour(TDateTime D, std::int64_t N)
-{
-    return (D * 24 + double(N)) / 24;
-}
+TDateTime IncHour(TDateTime D, std::int64_t N) { return (D * 24 + double(N)) / 24; }
 
-TDateTime IncMinute(TDateTime D, std::int64_t N)
-{
-    return (D * 1440 + double(N)) / 1440;
-}
+TDateTime IncMinute(TDateTime D, std::int64_t N) { return (D * 1440 + double(N)) / 1440; }
 
 // ---------------------------------------------------------------- desktop and monitors
 
-TRect GetDesktopClientRect()
-{
+TRect GetDesktopClientRect() {
     return Screen->MonitorCount() > 0 ? Screen->Monitors(0)->BoundsRect() : TRect();
 }
 
-TRect GetActiveWorkArea(TWinControl* Control)
-{
+TRect GetActiveWorkArea(TWinControl* Control) {
     MONITORINFO info;
     GetMonitorInfo(MonitorFromWindow(Control->Handle(), MONITOR_DEFAULTTONEAREST), &info);
     return info.rcWork;
 }
 
-int GetActiveWorkAreaWidth(TWinControl* Control)
-{
-    return GetActiveWorkArea(Control).Width();
-}
+int GetActiveWorkAreaWidth(TWinControl* Control) { return GetActiveWorkArea(Control).Width(); }
 
-int GetActiveWorkAreaHeight(TWinControl* Control)
-{
-    return GetActiveWorkArea(Control).Height();
-}
+int GetActiveWorkAreaHeight(TWinControl* Control) { return GetActiveWorkArea(Control).Height(); }
 
-TRect GetMonitorWorkArea(const TMonitor* Monitor)
-{
-    return Monitor->WorkareaRect();
-}
+TRect GetMonitorWorkArea(const TMonitor* Monitor) { return Monitor->WorkareaRect(); }
 
-TRect GetMonitorBoundsRect(const TMonitor* Monitor)
-{
-    return Monitor->BoundsRect();
-}
+TRect GetMonitorBoundsRect(const TMonitor* Monitor) { return Monitor->BoundsRect(); }
 
-TMonitor* GetMonitorContainingPoint(TPoint P)
-{
+TMonitor* GetMonitorContainingPoint(TPoint P) {
     for (int i = 0; i < Screen->MonitorCount(); ++i)
         if (Screen->Monitors(i)->BoundsRect().Contains(P))
             return Screen->Monitors(i);
@@ -276,8 +220,7 @@ TMonitor* GetMonitorContainingPoint(TPoint P)
 
 namespace {
 
-void CenterOver(TCustomForm* Form, const TRect& Reference, const TRect& Clip, int& X, int& Y)
-{
+void CenterOver(TCustomForm* Form, const TRect& Reference, const TRect& Clip, int& X, int& Y) {
     const int w = Form->Width(), h = Form->Height();
     X = Reference.Left + (Reference.Width() - w) / 2;
     if (X < 0)
@@ -291,16 +234,14 @@ void CenterOver(TCustomForm* Form, const TRect& Reference, const TRect& Clip, in
         Y = Clip.Bottom - h;
 }
 
-}  // namespace
+} // namespace
 
-void CenterToWindow(TCustomForm* Form, TWinControl* Window, int& X, int& Y)
-{
+void CenterToWindow(TCustomForm* Form, TWinControl* Window, int& X, int& Y) {
     TRect r;
     GetWindowRect(Window->Handle(), &r);
     CenterOver(Form, r, GetActiveWorkArea(Window), X, Y);
 }
 
-void CenterToForm(TCustomForm* Form, TCustomForm* Owner, int& X, int& Y)
-{
+void CenterToForm(TCustomForm* Form, TCustomForm* Owner, int& X, int& Y) {
     CenterOver(Form, Owner->BoundsRect(), GetActiveWorkArea(Owner), X, Y);
 }

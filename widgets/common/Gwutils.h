@@ -11,9 +11,9 @@
 #include "sysinfo.h"
 #include "sysutils.h"
 
-inline constexpr std::uint16_t DrawTextAlignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};  // by TAlignment
-inline constexpr unsigned SetTextAlignments[] = {TA_LEFT, TA_RIGHT, TA_CENTER};        // by TAlignment
-inline constexpr unsigned DrawTextWordWrap[] = {0, DT_WORDBREAK};                      // by Boolean
+inline constexpr std::uint16_t DrawTextAlignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER}; // by TAlignment
+inline constexpr unsigned SetTextAlignments[] = {TA_LEFT, TA_RIGHT, TA_CENTER};       // by TAlignment
+inline constexpr unsigned DrawTextWordWrap[] = {0, DT_WORDBREAK};                     // by Boolean
 // Milliseconds after the last key at which a type-to-find search starts afresh.
 extern int IncrementalSearchResetDelay;
 
@@ -38,9 +38,7 @@ std::string ExpandEnvironmentVariables(const std::string& S);
 
 inline int Min(int A, int B) { return A < B ? A : B; }
 inline int Max(int A, int B) { return A > B ? A : B; }
-template <class T>
-void Swap(T& A, T& B)
-{
+template <class T> void Swap(T& A, T& B) {
     T t = A;
     A = B;
     B = t;

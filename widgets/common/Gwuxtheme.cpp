@@ -4,17 +4,53 @@
 #include <mutex>
 
 const char* const ThemeFunctionNames[ThemeFunctionCount] = {
-    "OpenThemeData", "CloseThemeData", "DrawThemeBackground", "DrawThemeText",
-    "GetThemeBackgroundContentRect", "GetThemeBackgroundExtent", "GetThemePartSize", "GetThemeTextExtent",
-    "GetThemeTextMetrics", "GetThemeBackgroundRegion", "HitTestThemeBackground", "DrawThemeEdge",
-    "DrawThemeIcon", "IsThemePartDefined", "IsThemeBackgroundPartiallyTransparent", "GetThemeColor",
-    "GetThemeMetric", "GetThemeString", "GetThemeBool", "GetThemeInt", "GetThemeEnumValue", "GetThemePosition",
-    "GetThemeFont", "GetThemeRect", "GetThemeMargins", "GetThemeIntList", "GetThemePropertyOrigin",
-    "SetWindowTheme", "GetThemeFilename", "GetThemeSysColor", "GetThemeSysColorBrush", "GetThemeSysBool",
-    "GetThemeSysSize", "GetThemeSysFont", "GetThemeSysString", "GetThemeSysInt", "IsThemeActive", "IsAppThemed",
-    "GetWindowTheme", "EnableThemeDialogTexture", "IsThemeDialogTextureEnabled", "GetThemeAppProperties",
-    "SetThemeAppProperties", "GetCurrentThemeName", "GetThemeDocumentationProperty",
-    "DrawThemeParentBackground", "EnableTheming",
+    "OpenThemeData",
+    "CloseThemeData",
+    "DrawThemeBackground",
+    "DrawThemeText",
+    "GetThemeBackgroundContentRect",
+    "GetThemeBackgroundExtent",
+    "GetThemePartSize",
+    "GetThemeTextExtent",
+    "GetThemeTextMetrics",
+    "GetThemeBackgroundRegion",
+    "HitTestThemeBackground",
+    "DrawThemeEdge",
+    "DrawThemeIcon",
+    "IsThemePartDefined",
+    "IsThemeBackgroundPartiallyTransparent",
+    "GetThemeColor",
+    "GetThemeMetric",
+    "GetThemeString",
+    "GetThemeBool",
+    "GetThemeInt",
+    "GetThemeEnumValue",
+    "GetThemePosition",
+    "GetThemeFont",
+    "GetThemeRect",
+    "GetThemeMargins",
+    "GetThemeIntList",
+    "GetThemePropertyOrigin",
+    "SetWindowTheme",
+    "GetThemeFilename",
+    "GetThemeSysColor",
+    "GetThemeSysColorBrush",
+    "GetThemeSysBool",
+    "GetThemeSysSize",
+    "GetThemeSysFont",
+    "GetThemeSysString",
+    "GetThemeSysInt",
+    "IsThemeActive",
+    "IsAppThemed",
+    "GetWindowTheme",
+    "EnableThemeDialogTexture",
+    "IsThemeDialogTextureEnabled",
+    "GetThemeAppProperties",
+    "SetThemeAppProperties",
+    "GetCurrentThemeName",
+    "GetThemeDocumentationProperty",
+    "DrawThemeParentBackground",
+    "EnableTheming",
 };
 
 TOpenThemeData OpenThemeData;
@@ -41,9 +77,7 @@ HMODULE gLibrary = nullptr;
 int gReferences = 0;
 void* gEntries[ThemeFunctionCount] = {};
 
-template <class F>
-void Bind(F& f, const char* name)
-{
+template <class F> void Bind(F& f, const char* name) {
     for (int i = 0; i < ThemeFunctionCount; ++i)
         if (std::string(ThemeFunctionNames[i]) == name) {
             f = reinterpret_cast<F>(gEntries[i]);
@@ -52,8 +86,7 @@ void Bind(F& f, const char* name)
 }
 
 // Typed views of the entries (all null when the entries are).
-void BindTyped()
-{
+void BindTyped() {
     Bind(OpenThemeData, "OpenThemeData");
     Bind(CloseThemeData, "CloseThemeData");
     Bind(DrawThemeBackground, "DrawThemeBackground");
@@ -74,17 +107,15 @@ void BindTyped()
 
 // Unloads whatever is left when the program ends.
 struct TUnloader {
-    ~TUnloader()
-    {
+    ~TUnloader() {
         while (ThemeLibraryReferenceCount() > 0)
             FreeThemeLibrary();
     }
 } gUnloader;
 
-}  // namespace
+} // namespace
 
-bool InitThemeLibrary()
-{
+bool InitThemeLibrary() {
     std::lock_guard<std::mutex> lock(gLock);
     ++gReferences;
     if (!gLibrary) {
@@ -98,8 +129,7 @@ bool InitThemeLibrary()
     return gLibrary != nullptr;
 }
 
-void FreeThemeLibrary()
-{
+void FreeThemeLibrary() {
     std::lock_guard<std::mutex> lock(gLock);
     if (gReferences > 0)
         --gReferences;
@@ -112,22 +142,10 @@ void FreeThemeLibrary()
     }
 }
 
-bool UseThemes()
-{
-    return gLibrary && IsAppThemed && IsThemeActive && IsAppThemed() && IsThemeActive();
-}
+bool UseThemes() { return gLibrary && IsAppThemed && IsThemeActive && IsAppThemed() && IsThemeActive(); }
 
-HMODULE ThemeLibrary()
-{
-    return gLibrary;
-}
+HMODULE ThemeLibrary() { return gLibrary; }
 
-int ThemeLibraryReferenceCount()
-{
-    return gReferences;
-}
+int ThemeLibraryReferenceCount() { return gReferences; }
 
-void* ThemeFunction(int i)
-{
-    return i >= 0 && i < ThemeFunctionCount ? gEntries[i] : nullptr;
-}
+void* ThemeFunction(int i) { return i >= 0 && i < ThemeFunctionCount ? gEntries[i] : nullptr; }

@@ -6,16 +6,14 @@
 #include "sysinfo.h"
 
 namespace {
-TDateTime FirstOfMonth(TDateTime D)
-{
+TDateTime FirstOfMonth(TDateTime D) {
     unsigned short y, m, d;
     DecodeDate(D, y, m, d);
     return EncodeDate(y, m, 1);
 }
 } // namespace
 
-void TGwCalendarColors::Assign(TPersistent* Source)
-{
+void TGwCalendarColors::Assign(TPersistent* Source) {
     if (auto* s = dynamic_cast<TGwCalendarColors*>(Source)) {
         for (int i = 0; i < 7; ++i)
             FColors[i] = s->FColors[i];
@@ -26,8 +24,7 @@ void TGwCalendarColors::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
 }
 
-void TGwCalendarColors::Set(Index I, TColor Value)
-{
+void TGwCalendarColors::Set(Index I, TColor Value) {
     FColors[I] = Value;
     if (FOwner)
         FOwner->Invalidate();
@@ -35,9 +32,9 @@ void TGwCalendarColors::Set(Index I, TColor Value)
 
 TGwCalendar::TGwCalendar(TComponent* AOwner)
     : TGwCustomPanel(AOwner), FColors(std::make_unique<TGwCalendarColors>(this)),
-      FTimer(std::make_unique<TTimer>(nullptr))
-{
-    FElements << ceYear << ceMonth << ceArrows << ceDaysOfWeek << ceFillDays << ceTodayButton << ceClearButton;
+      FTimer(std::make_unique<TTimer>(nullptr)) {
+    FElements << ceYear << ceMonth << ceArrows << ceDaysOfWeek << ceFillDays << ceTodayButton
+              << ceClearButton;
     SetBounds(Left(), Top(), 147, 159);
     SetBorderOuter(fsLowered);
     SetFlatColorAdjustment(0);
@@ -53,8 +50,7 @@ TGwCalendar::TGwCalendar(TComponent* AOwner)
 
 TGwCalendar::~TGwCalendar() = default;
 
-void TGwCalendar::CalcFontSize()
-{
+void TGwCalendar::CalcFontSize() {
     TBitmap b;
     b.Canvas()->SetFont(Font());
     TSize s = b.Canvas()->TextExtent("0");
@@ -64,8 +60,7 @@ void TGwCalendar::CalcFontSize()
     FClearWidth = b.Canvas()->TextWidth(ClearCaption());
 }
 
-bool TGwCalendar::CanAutoSize(int& NewWidth, int& NewHeight)
-{
+bool TGwCalendar::CanAutoSize(int& NewWidth, int& NewHeight) {
     int h = 4;
     if (FElements.Contains(ceYear) || FElements.Contains(ceMonth))
         h += FH0 + 5;
@@ -91,8 +86,7 @@ bool TGwCalendar::CanAutoSize(int& NewWidth, int& NewHeight)
     return true;
 }
 
-void TGwCalendar::SetFirstDayOfWeek(TGwFirstDayOfWeek Value)
-{
+void TGwCalendar::SetFirstDayOfWeek(TGwFirstDayOfWeek Value) {
     FFirstDayOfWeek = Value;
     if (Value == fdowLocale) {
         char buf[4] = {};
@@ -103,8 +97,7 @@ void TGwCalendar::SetFirstDayOfWeek(TGwFirstDayOfWeek Value)
     Invalidate();
 }
 
-void TGwCalendar::SetElements(TGwCalendarElements Value)
-{
+void TGwCalendar::SetElements(TGwCalendarElements Value) {
     if (Value == FElements)
         return;
     FElements = Value;
@@ -113,8 +106,7 @@ void TGwCalendar::SetElements(TGwCalendarElements Value)
     Invalidate();
 }
 
-void TGwCalendar::SetShowDays(bool Value)
-{
+void TGwCalendar::SetShowDays(bool Value) {
     if (Value == FShowDays)
         return;
     FShowDays = Value;
@@ -122,8 +114,7 @@ void TGwCalendar::SetShowDays(bool Value)
     Invalidate();
 }
 
-int TGwCalendar::DateInRange(TDateTime D) const
-{
+int TGwCalendar::DateInRange(TDateTime D) const {
     if (FMaxDate != 0 && D > FMaxDate)
         return 1;
     if (FMinDate != 0 && D < FMinDate)
@@ -131,8 +122,7 @@ int TGwCalendar::DateInRange(TDateTime D) const
     return 0;
 }
 
-void TGwCalendar::SetDate(TDateTime Value)
-{
+void TGwCalendar::SetDate(TDateTime Value) {
     switch (DateInRange(Value)) {
     case 1: throw EGwCalendarError(::Format("Date exceeds maximum of %s", DateToStr(FMaxDate)));
     case -1: throw EGwCalendarError(::Format("Date is less than minimum of %s", DateToStr(FMinDate)));
@@ -140,8 +130,7 @@ void TGwCalendar::SetDate(TDateTime Value)
     }
 }
 
-void TGwCalendar::SetDateInternal(TDateTime Value, bool Force)
-{
+void TGwCalendar::SetDateInternal(TDateTime Value, bool Force) {
     Value = std::floor(Value);
     if (!Force && (Value == FDate || DateInRange(Value) != 0))
         return;
@@ -152,8 +141,7 @@ void TGwCalendar::SetDateInternal(TDateTime Value, bool Force)
     Invalidate();
 }
 
-void TGwCalendar::SetMinDate(TDateTime Value)
-{
+void TGwCalendar::SetMinDate(TDateTime Value) {
     Value = std::floor(Value);
     if (Value != 0 && FMaxDate != 0 && Value > FMaxDate)
         throw EGwCalendarError(::Format("Date exceeds maximum of %s", DateToStr(FMaxDate)));
@@ -165,8 +153,7 @@ void TGwCalendar::SetMinDate(TDateTime Value)
     Invalidate();
 }
 
-void TGwCalendar::SetMaxDate(TDateTime Value)
-{
+void TGwCalendar::SetMaxDate(TDateTime Value) {
     Value = std::floor(Value);
     if (Value != 0 && FMinDate != 0 && Value < FMinDate)
         throw EGwCalendarError(::Format("Date is less than minimum of %s", DateToStr(FMinDate)));
@@ -178,8 +165,7 @@ void TGwCalendar::SetMaxDate(TDateTime Value)
     Invalidate();
 }
 
-void TGwCalendar::SetViewDate(TDateTime Value)
-{
+void TGwCalendar::SetViewDate(TDateTime Value) {
     TDateTime v = FirstOfMonth(Value);
     if ((FMinDate != 0 && v < FirstOfMonth(FMinDate)) || (FMaxDate != 0 && v > FirstOfMonth(FMaxDate)) ||
         v == FViewDate)
@@ -192,8 +178,7 @@ void TGwCalendar::SetViewDate(TDateTime Value)
 
 void TGwCalendar::Step(int Months) { SetViewDate(IncMonth(FViewDate, Months)); }
 
-void TGwCalendar::Today()
-{
+void TGwCalendar::Today() {
     bool allow = true;
     if (OnToday)
         OnToday(this, allow);
@@ -201,8 +186,7 @@ void TGwCalendar::Today()
         SetDateInternal(::Date(), false);
 }
 
-void TGwCalendar::Clear()
-{
+void TGwCalendar::Clear() {
     bool allow = true;
     if (OnClear)
         OnClear(this, allow);
@@ -210,13 +194,11 @@ void TGwCalendar::Clear()
         SetDateInternal(0, true);
 }
 
-std::string TGwCalendar::Caption(bool WithYear) const
-{
+std::string TGwCalendar::Caption(bool WithYear) const {
     return FormatDateTime(WithYear ? "mmmm yyyy" : "mmmm", FViewDate);
 }
 
-void TGwCalendar::CalcAreas()
-{
+void TGwCalendar::CalcAreas() {
     for (TRect& a : FAreas)
         a = TRect();
     TRect R(0, 0, Width(), Height());
@@ -284,8 +266,7 @@ void TGwCalendar::CalcAreas()
     FAreas[caDays] = R;
 }
 
-TGwCalendarArea TGwCalendar::AreaAt(TPoint P)
-{
+TGwCalendarArea TGwCalendar::AreaAt(TPoint P) {
     CalcAreas();
     for (int a = caClearButton; a >= caYear; --a)
         if (a != caFillDays && !IsRectEmpty(FAreas[a]) && PtInRect(FAreas[a], P))
@@ -293,17 +274,16 @@ TGwCalendarArea TGwCalendar::AreaAt(TPoint P)
     return caFillDays;
 }
 
-TRect TGwCalendar::CellRect(TDateTime D) const
-{
+TRect TGwCalendar::CellRect(TDateTime D) const {
     int i = int(std::floor(D) - FirstShownDate());
     if (i < 0 || i >= 42)
         return TRect();
     const TRect& days = FAreas[caDays];
-    return Bounds(days.Left + (i % 7) * FCellWidth, days.Top + (i / 7) * FCellHeight, FCellWidth, FCellHeight);
+    return Bounds(days.Left + (i % 7) * FCellWidth, days.Top + (i / 7) * FCellHeight, FCellWidth,
+                  FCellHeight);
 }
 
-void TGwCalendar::RepeatStep()
-{
+void TGwCalendar::RepeatStep() {
     if (CalendarRepeatStepActs(FRepeat) && FOver == FPressed) {
         bool back = FPressed == caLeftArrow;
         if (BiDiMode() == bdRightToLeft)
@@ -313,8 +293,7 @@ void TGwCalendar::RepeatStep()
     ++FRepeat;
 }
 
-void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Visible() && !ComponentState().Contains(csDesigning) && CanFocus())
         SetFocus();
     if (Button == mbLeft) {
@@ -329,7 +308,7 @@ void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                           std::min(6, (X - FAreas[caDays].Left) / std::max(1, FCellWidth));
             TDateTime before = FDate;
             if (DateInRange(d) == 0 && d != FDate) {
-                FDate = d;  // the view follows on the click
+                FDate = d; // the view follows on the click
                 if (OnChange)
                     OnChange(this);
                 Invalidate();
@@ -340,8 +319,7 @@ void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     TGwCustomPanel::MouseDown(Button, Shift, X, Y);
 }
 
-void TGwCalendar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCalendar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     FTimer->SetEnabled(false);
     TGwCalendarArea pressed = FPressed;
     FPressed = caFillDays;
@@ -358,8 +336,7 @@ void TGwCalendar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     TGwCustomPanel::MouseUp(Button, Shift, X, Y);
 }
 
-void TGwCalendar::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TGwCalendar::KeyDown(WORD& Key, TShiftState Shift) {
     TGwCustomPanel::KeyDown(Key, Shift);
     if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt))
         return;
@@ -386,15 +363,11 @@ void TGwCalendar::KeyDown(WORD& Key, TShiftState Shift)
     }
 }
 
-void TGwCalendar::WndProc(TMessage& Message)
-{
+void TGwCalendar::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case WM_GETDLGCODE:
-    case WM_ERASEBKGND:
-        Message.Result = 1;
-        return;
-    default:
-        break;
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    default: break;
     }
     TGwCustomPanel::WndProc(Message);
     if (Message.Msg == CM_FONTCHANGED) {
@@ -404,8 +377,7 @@ void TGwCalendar::WndProc(TMessage& Message)
     }
 }
 
-void TGwCalendar::Paint()
-{
+void TGwCalendar::Paint() {
     TGwCustomPanel::Paint();
     CalcAreas();
     TCanvas* C = Canvas();
@@ -434,7 +406,8 @@ void TGwCalendar::Paint()
             for (int i = 0; i < 7; ++i) {
                 TRect cell = Bounds(FAreas[caDaysOfWeek].Left + i * FCellWidth, FAreas[caDaysOfWeek].Top,
                                     FCellWidth, FCellHeight);
-                C->DrawText(ShortDayNames[(FFirstDay + 1 + i) % 7], cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                C->DrawText(ShortDayNames[(FFirstDay + 1 + i) % 7], cell,
+                            DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             }
             C->Pen()->SetColor(FColors->Get(TGwCalendarColors::Lines));
             C->MoveTo(FAreas[caDaysOfWeek].Left, FAreas[caDaysOfWeek].Bottom);

@@ -10,21 +10,18 @@
 // ---------------------------------------------------------------- TGwCustomPanel
 
 TGwCustomPanel::TGwCustomPanel(TComponent* AOwner)
-    : TCustomPanel(AOwner), FEnabledStates(std::make_unique<TStringList>())
-{
+    : TCustomPanel(AOwner), FEnabledStates(std::make_unique<TStringList>()) {
     SetBevelOuter(bvNone);
     SetControlStyle(ControlStyle() - TControlStyle{csSetCaption});
     SetColor(clBtnFace);
 }
 
-TGwCustomPanel::~TGwCustomPanel()
-{
+TGwCustomPanel::~TGwCustomPanel() {
     if (FFrameController)
         FFrameController->RemoveControl(this);
 }
 
-void TGwCustomPanel::SetFrameController(TGwFrameController* Value)
-{
+void TGwCustomPanel::SetFrameController(TGwFrameController* Value) {
     if (FFrameController)
         FFrameController->RemoveControl(this);
     FFrameController = Value;
@@ -34,15 +31,13 @@ void TGwCustomPanel::SetFrameController(TGwFrameController* Value)
     }
 }
 
-void TGwCustomPanel::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwCustomPanel::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomPanel::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFrameController)
         FFrameController = nullptr;
 }
 
-void TGwCustomPanel::CustomFramingChanged()
-{
+void TGwCustomPanel::CustomFramingChanged() {
     TGwFrameController* fc = FFrameController;
     if (!fc || !fc->FrameVisible())
         return;
@@ -65,44 +60,39 @@ void TGwCustomPanel::CustomFramingChanged()
     Invalidate();
 }
 
-void TGwCustomPanel::SetTransparent(bool Value)
-{
+void TGwCustomPanel::SetTransparent(bool Value) {
     if (Value == FTransparent)
         return;
     FTransparent = Value;
-    SetControlStyle(Value ? ControlStyle() - TControlStyle{csOpaque} : ControlStyle() + TControlStyle{csOpaque});
+    SetControlStyle(Value ? ControlStyle() - TControlStyle{csOpaque}
+                          : ControlStyle() + TControlStyle{csOpaque});
     Invalidate();
     for (int i = 0; i < ControlCount(); ++i)
         Controls(i)->Invalidate();
 }
 
-void TGwCustomPanel::InvalidateChildren()
-{
+void TGwCustomPanel::InvalidateChildren() {
     for (int i = 0; i < ControlCount(); ++i)
         Controls(i)->Invalidate();
 }
 
-void TGwCustomPanel::SetGridSize(int X, int Y)
-{
+void TGwCustomPanel::SetGridSize(int X, int Y) {
     SetGridXSize(X);
     SetGridYSize(Y);
 }
 
-void TGwCustomPanel::ReadUseGradients(bool Value)
-{
+void TGwCustomPanel::ReadUseGradients(bool Value) {
     if (Value)
         SetVisualStyle(vsGradient);
 }
 
-TPoint TGwCustomPanel::CursorPosition()
-{
+TPoint TGwCustomPanel::CursorPosition() {
     TPoint p;
     GetCursorPos(&p);
     return ScreenToClient(p);
 }
 
-void TGwCustomPanel::FixClientRect(TRect& Rect, bool ShrinkBorderWidth)
-{
+void TGwCustomPanel::FixClientRect(TRect& Rect, bool ShrinkBorderWidth) {
     if (ShrinkBorderWidth)
         InflateRect(Rect, -BorderWidth(), -BorderWidth());
     for (TFrameStyleEx style : {FBorderOuter, FBorderInner}) {
@@ -118,14 +108,12 @@ void TGwCustomPanel::FixClientRect(TRect& Rect, bool ShrinkBorderWidth)
     }
 }
 
-void TGwCustomPanel::AlignControls(TControl* AControl, TRect& Rect)
-{
+void TGwCustomPanel::AlignControls(TControl* AControl, TRect& Rect) {
     FixClientRect(Rect, false);
     TCustomPanel::AlignControls(AControl, Rect);
 }
 
-void TGwCustomPanel::GetGradientColors(TColor& StartColor, TColor& StopColor)
-{
+void TGwCustomPanel::GetGradientColors(TColor& StartColor, TColor& StopColor) {
     if (FGradientColorStyle == gcsCustom) {
         StartColor = FGradientColorStart;
         StopColor = FGradientColorStop;
@@ -134,8 +122,7 @@ void TGwCustomPanel::GetGradientColors(TColor& StartColor, TColor& StopColor)
     }
 }
 
-void TGwCustomPanel::GetGradientFrameColor(TColor& FrameColor, int& Adjustment)
-{
+void TGwCustomPanel::GetGradientFrameColor(TColor& FrameColor, int& Adjustment) {
     if (FVisualStyle == vsGradient && FGradientColorStyle != gcsCustom) {
         FrameColor = GetGradientPanelFrameColor(FGradientColorStyle);
         Adjustment = 0;
@@ -145,8 +132,7 @@ void TGwCustomPanel::GetGradientFrameColor(TColor& FrameColor, int& Adjustment)
     }
 }
 
-void TGwCustomPanel::Paint()
-{
+void TGwCustomPanel::Paint() {
     TCanvas* c = Canvas();
     TGwInnerOuterFrame f;
     GetGradientFrameColor(f.FlatColor, f.FlatColorAdjustment);
@@ -181,8 +167,7 @@ void TGwCustomPanel::Paint()
         OnPaint(this);
 }
 
-void TGwCustomPanel::DrawCaption(const TRect& Inner)
-{
+void TGwCustomPanel::DrawCaption(const TRect& Inner) {
     const std::string text = Caption();
     if (text.empty())
         return;
@@ -190,7 +175,8 @@ void TGwCustomPanel::DrawCaption(const TRect& Inner)
     c->SetFont(Font());
     TRect t = Inner;
     InflateRect(t, -FTextMargin, -FTextMarginVertical);
-    unsigned flags = DT_EXPANDTABS | DT_VCENTER | DrawTextWordWrap[FWordWrap] | DrawTextAlignments[Alignment()];
+    unsigned flags =
+        DT_EXPANDTABS | DT_VCENTER | DrawTextWordWrap[FWordWrap] | DrawTextAlignments[Alignment()];
     TRect calc = t;
     const int h = c->DrawText(text, calc, flags | DT_CALCRECT);
     switch (FAlignmentVertical) {
@@ -215,8 +201,7 @@ void TGwCustomPanel::DrawCaption(const TRect& Inner)
     c->DrawText(text, t, flags);
 }
 
-void TGwCustomPanel::DrawGrid(const TRect& Inner)
-{
+void TGwCustomPanel::DrawGrid(const TRect& Inner) {
     TCanvas* c = Canvas();
     const int columns = FGridXSize >= 1 ? Inner.Width() / FGridXSize : 0;
     const int rows = FGridYSize != 0 ? Inner.Height() / FGridYSize : 0;
@@ -248,8 +233,7 @@ void TGwCustomPanel::DrawGrid(const TRect& Inner)
     }
 }
 
-void TGwCustomPanel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
+void TGwCustomPanel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (Align() == alBottom && AHeight != Height())
         ATop -= AHeight - Height();
     if (Align() == alRight && AWidth != Width())
@@ -257,8 +241,7 @@ void TGwCustomPanel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     TCustomPanel::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
-void TGwCustomPanel::CMEnabledChanged(TMessage& Message)
-{
+void TGwCustomPanel::CMEnabledChanged(TMessage& Message) {
     TCustomPanel::CMEnabledChanged(Message);
     Invalidate();
     if (!Enabled()) {
@@ -277,22 +260,19 @@ void TGwCustomPanel::CMEnabledChanged(TMessage& Message)
     }
 }
 
-void TGwCustomPanel::CMMouseEnter(TMessage& Message)
-{
+void TGwCustomPanel::CMMouseEnter(TMessage& Message) {
     TCustomPanel::CMMouseEnter(Message);
     if (OnMouseEnter)
         OnMouseEnter(this);
 }
 
-void TGwCustomPanel::CMMouseLeave(TMessage& Message)
-{
+void TGwCustomPanel::CMMouseLeave(TMessage& Message) {
     TCustomPanel::CMMouseLeave(Message);
     if (OnMouseLeave)
         OnMouseLeave(this);
 }
 
-void TGwCustomPanel::WMEraseBkgnd(TWMEraseBkgnd& Message)
-{
+void TGwCustomPanel::WMEraseBkgnd(TWMEraseBkgnd& Message) {
     if (FTransparent && FPaintClientArea && Message.DC) {
         DrawParentImage(this, Message.DC, false);
         Message.Result = 1;
@@ -301,8 +281,7 @@ void TGwCustomPanel::WMEraseBkgnd(TWMEraseBkgnd& Message)
     TCustomPanel::WMEraseBkgnd(Message);
 }
 
-void TGwCustomPanel::WMWindowPosChanged(TMessage& Message)
-{
+void TGwCustomPanel::WMWindowPosChanged(TMessage& Message) {
     // Only the frame strips need repainting when nothing inside depends on the size.
     if (!FullRepaint && Caption().empty() && HandleAllocated()) {
         TRect inner(0, 0, Width(), Height());
@@ -318,18 +297,14 @@ void TGwCustomPanel::WMWindowPosChanged(TMessage& Message)
     TCustomPanel::WndProc(Message);
 }
 
-void TGwCustomPanel::WndProc(TMessage& Message)
-{
+void TGwCustomPanel::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_WINDOWPOSCHANGED:
-        WMWindowPosChanged(Message);
-        return;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); return;
     case WM_THEMECHANGED:
         TCustomPanel::WndProc(Message);
         CurrentXPColorScheme = GetXPColorScheme();
         return;
-    default:
-        TCustomPanel::WndProc(Message);
+    default: TCustomPanel::WndProc(Message);
     }
 }
 
@@ -338,8 +313,7 @@ void TGwCustomPanel::WndProc(TMessage& Message)
 namespace {
 
 // Whether Key is the caption's accelerator (the letter after a single "&"), in any case.
-bool IsAccel(char Key, const std::string& Caption)
-{
+bool IsAccel(char Key, const std::string& Caption) {
     for (size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != '&')
             continue;
@@ -352,10 +326,9 @@ bool IsAccel(char Key, const std::string& Caption)
     return false;
 }
 
-}  // namespace
+} // namespace
 
-TGwCustomGroupBox::TGwCustomGroupBox(TComponent* AOwner) : TGwCustomPanel(AOwner)
-{
+TGwCustomGroupBox::TGwCustomGroupBox(TComponent* AOwner) : TGwCustomPanel(AOwner) {
     SetControlStyle(ControlStyle() + TControlStyle{csSetCaption, csDoubleClicks});
     SetBorderOuter(fsNone);
     SetBorderInner(fsNone);
@@ -364,8 +337,7 @@ TGwCustomGroupBox::TGwCustomGroupBox(TComponent* AOwner) : TGwCustomPanel(AOwner
     SetHeight(105);
 }
 
-void TGwCustomGroupBox::SetGroupStyle(TGwGroupBoxStyle Value)
-{
+void TGwCustomGroupBox::SetGroupStyle(TGwGroupBoxStyle Value) {
     if (Value == FGroupStyle)
         return;
     FGroupStyle = Value;
@@ -373,20 +345,17 @@ void TGwCustomGroupBox::SetGroupStyle(TGwGroupBoxStyle Value)
     Invalidate();
 }
 
-void TGwCustomGroupBox::CustomFramingChanged()
-{
+void TGwCustomGroupBox::CustomFramingChanged() {
     if (FrameController() && FrameController()->FrameVisible() && FGroupStyle == gsCustom)
         TGwCustomPanel::CustomFramingChanged();
 }
 
-void TGwCustomGroupBox::CMFontChanged(TMessage& Message)
-{
+void TGwCustomGroupBox::CMFontChanged(TMessage& Message) {
     TGwCustomPanel::CMFontChanged(Message);
     Invalidate();
 }
 
-void TGwCustomGroupBox::WndProc(TMessage& Message)
-{
+void TGwCustomGroupBox::WndProc(TMessage& Message) {
     if (Message.Msg == CM_DIALOGCHAR && IsAccel(char(Message.WParam), Caption()) && CanFocus()) {
         SelectFirst();
         Message.Result = 1;
@@ -395,8 +364,7 @@ void TGwCustomGroupBox::WndProc(TMessage& Message)
     TGwCustomPanel::WndProc(Message);
 }
 
-void TGwCustomGroupBox::AdjustClientRect(TRect& Rect)
-{
+void TGwCustomGroupBox::AdjustClientRect(TRect& Rect) {
     TGwCustomPanel::AdjustClientRect(Rect);
     Canvas()->SetFont(Font());
     const int h = Canvas()->TextHeight("Yy");
@@ -419,8 +387,7 @@ void TGwCustomGroupBox::AdjustClientRect(TRect& Rect)
     }
 }
 
-TRect TGwCustomGroupBox::CaptionRect()
-{
+TRect TGwCustomGroupBox::CaptionRect() {
     const std::string text = Caption();
     if (text.empty() || FGroupStyle == gsCustom)
         return TRect();
@@ -435,8 +402,7 @@ TRect TGwCustomGroupBox::CaptionRect()
     }
 }
 
-void TGwCustomGroupBox::Paint()
-{
+void TGwCustomGroupBox::Paint() {
     if (FGroupStyle == gsCustom) {
         TGwCustomPanel::Paint();
         return;
@@ -481,9 +447,7 @@ void TGwCustomGroupBox::Paint()
         }
         break;
     }
-    case gsFlat:
-        DrawRoundedFlatBorder(c, f, flat);
-        break;
+    case gsFlat: DrawRoundedFlatBorder(c, f, flat); break;
     case gsBanner: {
         TColor start, stop, frame = flat;
         if (GradientColorStyle() == gcsCustom) {
@@ -500,7 +464,8 @@ void TGwCustomGroupBox::Paint()
         line(k.Left + 1, k.Top, k.Right - 1, k.Top);
         line(k.Right - 1, k.Top + 1, k.Right - 1, k.Bottom - 1);
         line(k.Left + 1, k.Bottom - 1, k.Right - 1, k.Bottom - 1);
-        PaintGradient(c, TRect(k.Left + 1, k.Top + 1, k.Right - 1, k.Bottom - 1), gdHorizontalEnd, start, stop, 1);
+        PaintGradient(c, TRect(k.Left + 1, k.Top + 1, k.Right - 1, k.Bottom - 1), gdHorizontalEnd, start,
+                      stop, 1);
         break;
     }
     case gsUnderline:
@@ -534,21 +499,16 @@ void TGwCustomGroupBox::Paint()
 
 // ---------------------------------------------------------------- TGwSpacer
 
-TGwSpacer::TGwSpacer(TComponent* AOwner) : TGraphicControl(AOwner)
-{
-    SetBounds(Left(), Top(), 8, 25);
-}
+TGwSpacer::TGwSpacer(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(Left(), Top(), 8, 25); }
 
-void TGwSpacer::SetGrooved(bool Value)
-{
+void TGwSpacer::SetGrooved(bool Value) {
     if (Value == FGrooved)
         return;
     FGrooved = Value;
     Invalidate();
 }
 
-void TGwSpacer::SetOrientation(TOrientation Value)
-{
+void TGwSpacer::SetOrientation(TOrientation Value) {
     if (Value == FOrientation)
         return;
     FOrientation = Value;
@@ -557,8 +517,7 @@ void TGwSpacer::SetOrientation(TOrientation Value)
     Invalidate();
 }
 
-void TGwSpacer::Paint()
-{
+void TGwSpacer::Paint() {
     if (!FGrooved)
         return;
     TCanvas* c = Canvas();

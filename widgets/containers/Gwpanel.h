@@ -98,26 +98,20 @@ protected:
     void WMEraseBkgnd(TWMEraseBkgnd& Message) override;
     void WndProc(TMessage& Message) override;
 
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;
         Invalidate();
     }
-    template <class T>
-    void ChangeFrame(T& Field, T Value)
-    {
+    template <class T> void ChangeFrame(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;
         Realign();
         Invalidate();
     }
-    template <class T>
-    void ChangeGradient(T& Field, T Value)
-    {
+    template <class T> void ChangeGradient(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;

@@ -13,8 +13,7 @@ namespace {
 
 constexpr double Pi = std::numbers::pi;
 
-bool IsLetter(unsigned char c)
-{
+bool IsLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0xC0 || c == 0xA8 || c == 0xB8;
 }
 
@@ -26,8 +25,7 @@ struct TToken {
 };
 
 // Maximal runs of letters or of digits; everything else only separates.
-std::vector<TToken> Tokens(std::string_view Text)
-{
+std::vector<TToken> Tokens(std::string_view Text) {
     std::vector<TToken> r;
     size_t i = 0;
     while (i < Text.size()) {
@@ -47,8 +45,7 @@ std::vector<TToken> Tokens(std::string_view Text)
 }
 
 // The letters of Letters in the order of their first appearance in the upper-cased format.
-std::string FieldOrder(const std::string& Format, std::string_view Letters)
-{
+std::string FieldOrder(const std::string& Format, std::string_view Letters) {
     std::string order;
     for (char c : AnsiUpperCase(Format))
         if (Letters.find(c) != std::string_view::npos && order.find(c) == std::string::npos)
@@ -56,17 +53,16 @@ std::string FieldOrder(const std::string& Format, std::string_view Letters)
     return order;
 }
 
-void Remove(std::string& Order, char Letter)
-{
+void Remove(std::string& Order, char Letter) {
     if (auto p = Order.find(Letter); p != std::string::npos)
         Order.erase(p, 1);
 }
 
 // Month 1..12 a letter token names, or 0.
-int MonthNamed(const std::string& Token)
-{
-    static const std::array<const char*, 12> English = {"January", "February", "March", "April", "May", "June",
-        "July", "August", "September", "October", "November", "December"};
+int MonthNamed(const std::string& Token) {
+    static const std::array<const char*, 12> English = {"January",   "February", "March",    "April",
+                                                        "May",       "June",     "July",     "August",
+                                                        "September", "October",  "November", "December"};
     for (int m = 0; m < 12; ++m)
         if (AnsiSameText(Token, ShortMonthNames[m]) || AnsiSameText(Token, LongMonthNames[m]) ||
             AnsiSameText(Token, English[size_t(m)]))
@@ -74,8 +70,7 @@ int MonthNamed(const std::string& Token)
     return 0;
 }
 
-std::vector<int> SplitDigits(const std::string& Digits, std::initializer_list<size_t> Widths)
-{
+std::vector<int> SplitDigits(const std::string& Digits, std::initializer_list<size_t> Widths) {
     std::vector<int> parts;
     size_t at = 0;
     for (size_t w : Widths) {
@@ -85,8 +80,7 @@ std::vector<int> SplitDigits(const std::string& Digits, std::initializer_list<si
     return parts;
 }
 
-std::vector<int> DateParts(const std::string& Digits, bool Split)
-{
+std::vector<int> DateParts(const std::string& Digits, bool Split) {
     if (Split)
         switch (Digits.size()) {
         case 3: return SplitDigits(Digits, {1, 2});
@@ -101,8 +95,7 @@ std::vector<int> DateParts(const std::string& Digits, bool Split)
 }
 
 // The base angle of (DX, DY): 0 at three o'clock, clockwise through 2 pi.
-double BaseAngle(int DX, int DY)
-{
+double BaseAngle(int DX, int DY) {
     double a = std::atan(double(DY) / DX);
     if (DX > 0 && DY < 0)
         a += 2 * Pi;
@@ -113,8 +106,7 @@ double BaseAngle(int DX, int DY)
 
 } // namespace
 
-bool StrToDateEx(std::string_view Text, TDateTime& Value)
-{
+bool StrToDateEx(std::string_view Text, TDateTime& Value) {
     std::string text = AnsiUpperCase(Text);
     if (Trim(text).empty()) {
         Value = 0;
@@ -125,7 +117,7 @@ bool StrToDateEx(std::string_view Text, TDateTime& Value)
     DecodeDate(Date(), ty, tm, td);
     int day = td, month = tm, year = ty;
     bool daySet = false;
-    int monthFromNumber = 0;  // the number the month was taken from, while no name replaced it
+    int monthFromNumber = 0; // the number the month was taken from, while no name replaced it
     bool separated = text.find(DateSeparator) != std::string::npos;
     int numbers = 0;
     for (const TToken& t : Tokens(text)) {
@@ -191,11 +183,10 @@ bool StrToDateEx(std::string_view Text, TDateTime& Value)
     return ok;
 }
 
-TDateTime StrToTimeEx(std::string_view Text)
-{
+TDateTime StrToTimeEx(std::string_view Text) {
     std::string order = FieldOrder(LongTimeFormat, "HMNSZ");
     int hour = 0, minute = 0, second = 0, msec = 0;
-    int half = 0;  // 1 morning, 2 afternoon, 0 no marker yet
+    int half = 0; // 1 morning, 2 afternoon, 0 no marker yet
     int numbers = 0;
     for (const TToken& t : Tokens(AnsiUpperCase(Text))) {
         if (t.Letters) {
@@ -246,15 +237,13 @@ TDateTime StrToTimeEx(std::string_view Text)
     return TryEncodeTime(hour, minute, second, msec, r) ? r : 0;
 }
 
-TDateTime CalendarFirstShownDate(TDateTime ViewDate, int FirstDay)
-{
+TDateTime CalendarFirstShownDate(TDateTime ViewDate, int FirstDay) {
     TDateTime p = std::floor(ViewDate) - 1;
     int k = ((DayOfWeek(p) + 5 - FirstDay) % 7 + 7) % 7;
     return p - k;
 }
 
-bool CalendarRepeatStepActs(int Counter)
-{
+bool CalendarRepeatStepActs(int Counter) {
     if (Counter < 20)
         return Counter % 5 == 0;
     if (Counter < 200)
@@ -262,8 +251,7 @@ bool CalendarRepeatStepActs(int Counter)
     return true;
 }
 
-int ClockHourAt(int DX, int DY)
-{
+int ClockHourAt(int DX, int DY) {
     if (DX == 0)
         return DY < 1 ? 12 : 6;
     // Wrapped where twelve's sector ends (a quarter of an hour past twelve), not at a full turn,
@@ -277,8 +265,7 @@ int ClockHourAt(int DX, int DY)
     return 12;
 }
 
-int ClockMinuteAt(int DX, int DY, int RestrictBy)
-{
+int ClockMinuteAt(int DX, int DY, int RestrictBy) {
     if (DX == 0)
         return DY < 1 ? 0 : 30;
     double a = BaseAngle(DX, DY) + Pi / 2;
@@ -299,14 +286,13 @@ int ClockMinuteAt(int DX, int DY, int RestrictBy)
     return minute;
 }
 
-TPoint PlacePopup(const TRect& R, TAlignment Alignment, int X, int Y, int W, int H, const TRect& WorkArea)
-{
+TPoint PlacePopup(const TRect& R, TAlignment Alignment, int X, int Y, int W, int H, const TRect& WorkArea) {
     int left, top;
     if (X == -1 && Y == -1) {
         top = R.Bottom;
-        left = Alignment == taLeftJustify ? R.Left
-             : Alignment == taRightJustify ? R.Right - W
-                                           : (R.Left + R.Right - W) / 2;
+        left = Alignment == taLeftJustify    ? R.Left
+               : Alignment == taRightJustify ? R.Right - W
+                                             : (R.Left + R.Right - W) / 2;
     } else {
         left = R.Left + X;
         top = R.Top + Y;
@@ -324,24 +310,21 @@ TPoint PlacePopup(const TRect& R, TAlignment Alignment, int X, int Y, int W, int
 
 // ---- TGwCustomPopup ------------------------------------------------------------------------------
 
-TGwCustomPopup::TGwCustomPopup(TComponent* AOwner) : TGwCustomPanel(AOwner)
-{
+TGwCustomPopup::TGwCustomPopup(TComponent* AOwner) : TGwCustomPanel(AOwner) {
     SetBorderWidth(2);
     SetBorderOuter(fsPopup);
     SetFlatColorAdjustment(0);
     SetVisible(false);
 }
 
-void TGwCustomPopup::AdjustClientRect(TRect& Rect)
-{
+void TGwCustomPopup::AdjustClientRect(TRect& Rect) {
     TGwCustomPanel::AdjustClientRect(Rect);
     FixClientRect(Rect, false);
 }
 
 // ---- TGwPopupPanel -------------------------------------------------------------------------------
 
-TGwPopupPanel::TGwPopupPanel(TComponent* AOwner) : TGwCustomPopup(AOwner)
-{
+TGwPopupPanel::TGwPopupPanel(TComponent* AOwner) : TGwCustomPopup(AOwner) {
     SetAlignment(taRightJustify);
     SetBounds(Left(), Top(), 100, 100);
     SetColor(clBtnFace);
@@ -350,32 +333,27 @@ TGwPopupPanel::TGwPopupPanel(TComponent* AOwner) : TGwCustomPopup(AOwner)
     SetControlStyle(ControlStyle() << csAcceptsControls);
 }
 
-TGwPopupPanel::~TGwPopupPanel()
-{
+TGwPopupPanel::~TGwPopupPanel() {
     delete FPopup;
     FPopup = nullptr;
 }
 
-void TGwPopupPanel::DoPopup()
-{
+void TGwPopupPanel::DoPopup() {
     if (OnPopup)
         OnPopup(this);
 }
 
-void TGwPopupPanel::DoClose()
-{
+void TGwPopupPanel::DoClose() {
     if (OnClose)
         OnClose(this);
 }
 
-void TGwPopupPanel::DestroyWnd()
-{
+void TGwPopupPanel::DestroyWnd() {
     Close(this);
     TGwCustomPopup::DestroyWnd();
 }
 
-void TGwPopupPanel::Close(TObject*)
-{
+void TGwPopupPanel::Close(TObject*) {
     if (!FPopup)
         return;
     FPopup->Accept();
@@ -383,8 +361,7 @@ void TGwPopupPanel::Close(TObject*)
         PostMessage(FPopup->Handle(), CM_GWPOPUPCLOSE, 0, 0);
 }
 
-bool TGwPopupPanel::Popup(TControl* Control, int X, int Y)
-{
+bool TGwPopupPanel::Popup(TControl* Control, int X, int Y) {
     if (FPopup)
         return false;
     FControl = Control;
@@ -419,8 +396,7 @@ bool TGwPopupPanel::Popup(TControl* Control, int X, int Y)
 
 // ---- TGwPopup ------------------------------------------------------------------------------------
 
-TGwPopup::TGwPopup(TGwPopupPanel* Panel) : TGwCustomPopup(Panel), FPanel(Panel)
-{
+TGwPopup::TGwPopup(TGwPopupPanel* Panel) : TGwCustomPopup(Panel), FPanel(Panel) {
     SetVisible(false);
     SetParent(GetParentForm(Panel));
     SetColor(Panel->Color());
@@ -430,21 +406,18 @@ TGwPopup::TGwPopup(TGwPopupPanel* Panel) : TGwCustomPopup(Panel), FPanel(Panel)
     SetCtl3D(false);
 }
 
-void TGwPopup::CreateParams(TCreateParams& Params)
-{
+void TGwPopup::CreateParams(TCreateParams& Params) {
     TGwCustomPopup::CreateParams(Params);
     Params.Style = WS_POPUP;
     Params.ExStyle = 0;
 }
 
-void TGwPopup::MoveChildren(TWinControl* From, TWinControl* To)
-{
+void TGwPopup::MoveChildren(TWinControl* From, TWinControl* To) {
     for (int i = From->ControlCount() - 1; i >= 0; --i)
         From->Controls(i)->SetParent(To);
 }
 
-bool TGwPopup::OwnsWindow(HWND Wnd)
-{
+bool TGwPopup::OwnsWindow(HWND Wnd) {
     HWND own = Handle();
     for (HWND w = Wnd; w; w = GetParent(w))
         if (w == own)
@@ -453,22 +426,30 @@ bool TGwPopup::OwnsWindow(HWND Wnd)
 }
 
 // The local loop's look at each queued message; true eats it.
-bool TGwPopup::Filter(TMsg& Msg)
-{
+bool TGwPopup::Filter(TMsg& Msg) {
     if (FDone)
         return false;
     switch (Msg.message) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK:
-    case WM_NCRBUTTONDOWN: case WM_NCRBUTTONDBLCLK: case WM_NCMBUTTONDOWN: case WM_NCMBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK:
         if (OwnsWindow(Msg.hwnd))
             return false;
         FDone = true;
         return true;
-    case WM_ACTIVATEAPP: case CM_DEACTIVATE:
-        FDone = true;
-        return false;
-    case WM_KILLFOCUS: case CM_GWPOPUPCLOSE:
+    case WM_ACTIVATEAPP:
+    case CM_DEACTIVATE: FDone = true; return false;
+    case WM_KILLFOCUS:
+    case CM_GWPOPUPCLOSE:
         FDone = true;
         FClosePosted = true;
         return false;
@@ -483,8 +464,7 @@ bool TGwPopup::Filter(TMsg& Msg)
     }
 }
 
-bool TGwPopup::Execute(TControl* Control, TAlignment Alignment, int X, int Y)
-{
+bool TGwPopup::Execute(TControl* Control, TAlignment Alignment, int X, int Y) {
     TRect r;
     if (auto* w = dynamic_cast<TWinControl*>(Control))
         GetWindowRect(w->Handle(), &r);
@@ -527,23 +507,13 @@ bool TGwPopup::Execute(TControl* Control, TAlignment Alignment, int X, int Y)
     return !FCancelled;
 }
 
-void TGwPopup::WndProc(TMessage& Message)
-{
+void TGwPopup::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_MOUSEACTIVATE:
-        Message.Result = MA_NOACTIVATE;
-        return;
-    case WM_NCACTIVATE:
-        Message.Result = 0;
-        return;
-    case WM_SYSCOMMAND:
-        PostMessage(Handle(), CM_GWPOPUPCLOSE, 0, 0);
-        return;
-    case CM_GWPOPUPCLOSE:
-        FDone = true;
-        return;
-    default:
-        break;
+    case WM_MOUSEACTIVATE: Message.Result = MA_NOACTIVATE; return;
+    case WM_NCACTIVATE: Message.Result = 0; return;
+    case WM_SYSCOMMAND: PostMessage(Handle(), CM_GWPOPUPCLOSE, 0, 0); return;
+    case CM_GWPOPUPCLOSE: FDone = true; return;
+    default: break;
     }
     if (Message.Msg >= WM_KEYFIRST && Message.Msg <= WM_KEYLAST) {
         if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_ESCAPE)

@@ -237,20 +237,42 @@ public:
 
 private:
     TGwCalendar* FOwner;
-    TColor FColors[7] = {clWindowText, clBtnShadow, clWindowText, clBtnShadow, clHighlight, clHighlightText,
-                         TColor(0x000080)};
+    TColor FColors[7] = {clWindowText, clBtnShadow,     clWindowText,    clBtnShadow,
+                         clHighlight,  clHighlightText, TColor(0x000080)};
 };
 
 enum TGwCalendarElement {
-    ceYear, ceMonth, ceArrows, ceWeekNumbers, ceDaysOfWeek, ceFillDays, ceTodayButton, ceClearButton
+    ceYear,
+    ceMonth,
+    ceArrows,
+    ceWeekNumbers,
+    ceDaysOfWeek,
+    ceFillDays,
+    ceTodayButton,
+    ceClearButton
 };
 using TGwCalendarElements = Set<TGwCalendarElement, ceYear, ceClearButton>;
 enum TGwCalendarArea {
-    caYear, caMonth, caLeftArrow, caRightArrow, caWeekNumbers, caDays, caDaysOfWeek, caFillDays,
-    caTodayButton, caClearButton
+    caYear,
+    caMonth,
+    caLeftArrow,
+    caRightArrow,
+    caWeekNumbers,
+    caDays,
+    caDaysOfWeek,
+    caFillDays,
+    caTodayButton,
+    caClearButton
 };
 enum TGwFirstDayOfWeek {
-    fdowMonday, fdowTuesday, fdowWednesday, fdowThursday, fdowFriday, fdowSaturday, fdowSunday, fdowLocale
+    fdowMonday,
+    fdowTuesday,
+    fdowWednesday,
+    fdowThursday,
+    fdowFriday,
+    fdowSaturday,
+    fdowSunday,
+    fdowLocale
 };
 
 class TGwCalendar : public TGwCustomPanel {

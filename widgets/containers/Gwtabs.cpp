@@ -7,8 +7,7 @@
 
 TGwCustomTabControl::TGwCustomTabControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 
-void TGwCustomTabControl::SetTabIndex(int Value)
-{
+void TGwCustomTabControl::SetTabIndex(int Value) {
     if (Value < -1 || Value >= TabCount() || Value == FTabIndex)
         return;
     bool allow = true;
@@ -21,28 +20,24 @@ void TGwCustomTabControl::SetTabIndex(int Value)
     Invalidate();
 }
 
-void TGwCustomTabControl::Change()
-{
+void TGwCustomTabControl::Change() {
     if (OnChange)
         OnChange(this);
 }
 
-void TGwCustomTabControl::TabOrderChange(int OldIndex, int NewIndex)
-{
+void TGwCustomTabControl::TabOrderChange(int OldIndex, int NewIndex) {
     if (OnTabOrderChange)
         OnTabOrderChange(this, OldIndex, NewIndex);
 }
 
-void TGwCustomTabControl::Rebuild()
-{
+void TGwCustomTabControl::Rebuild() {
     if (FTabIndex >= TabCount())
         FTabIndex = TabCount() - 1;
     Invalidate();
 }
 
 // Tabs side by side from the left, each as wide as its caption plus a margin; hidden ones take no room.
-TRect TGwCustomTabControl::TabRect(int Index)
-{
+TRect TGwCustomTabControl::TabRect(int Index) {
     int x = 0;
     for (int i = 0; i < TabCount(); ++i) {
         if (!FTabs[static_cast<size_t>(i)].Visible) {
@@ -58,8 +53,7 @@ TRect TGwCustomTabControl::TabRect(int Index)
     return {};
 }
 
-int TGwCustomTabControl::TabAt(int X, int Y)
-{
+int TGwCustomTabControl::TabAt(int X, int Y) {
     for (int i = 0; i < TabCount(); ++i) {
         TRect r = TabRect(i);
         if (r.Width() > 0 && X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom)
@@ -68,8 +62,7 @@ int TGwCustomTabControl::TabAt(int X, int Y)
     return -1;
 }
 
-void TGwCustomTabControl::Paint()
-{
+void TGwCustomTabControl::Paint() {
     TCanvas* c = Canvas();
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
@@ -88,8 +81,7 @@ void TGwCustomTabControl::Paint()
     }
 }
 
-void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     int i = TabAt(X, Y);
     if (Button == mbLeft && i >= 0 && FTabs[static_cast<size_t>(i)].Enabled)
@@ -100,18 +92,16 @@ void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int 
 
 TGwTabCollectionItem::TGwTabCollectionItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
 
-std::string TGwTabCollectionItem::DisplayName() const
-{
+std::string TGwTabCollectionItem::DisplayName() const {
     return FCaption.empty() ? TCollectionItem::DisplayName() : FCaption;
 }
 
-#define GW_TAB_SETTER(Name, Type, Field)                                                                   \
-    void TGwTabCollectionItem::Set##Name(Type Value)                                                       \
-    {                                                                                                      \
-        if (Field == Value)                                                                                \
-            return;                                                                                        \
-        Field = Value;                                                                                     \
-        Changed(true);                                                                                     \
+#define GW_TAB_SETTER(Name, Type, Field)                                                                     \
+    void TGwTabCollectionItem::Set##Name(Type Value) {                                                       \
+        if (Field == Value)                                                                                  \
+            return;                                                                                          \
+        Field = Value;                                                                                       \
+        Changed(true);                                                                                       \
     }
 
 GW_TAB_SETTER(Caption, const std::string&, FCaption)
@@ -123,8 +113,7 @@ GW_TAB_SETTER(ImageIndex, int, FImageIndex)
 GW_TAB_SETTER(Visible, bool, FVisible)
 #undef GW_TAB_SETTER
 
-void TGwTabCollectionItem::Assign(TPersistent* Source)
-{
+void TGwTabCollectionItem::Assign(TPersistent* Source) {
     auto* src = dynamic_cast<TGwTabCollectionItem*>(Source);
     if (!src) {
         TCollectionItem::Assign(Source);
@@ -140,8 +129,7 @@ void TGwTabCollectionItem::Assign(TPersistent* Source)
     Changed(true);
 }
 
-void TGwTabCollectionItem::FillTabData(TGwTabData& Data) const
-{
+void TGwTabCollectionItem::FillTabData(TGwTabData& Data) const {
     Data.Caption = FCaption;
     Data.Color = FColor;
     Data.Enabled = FEnabled;
@@ -151,8 +139,7 @@ void TGwTabCollectionItem::FillTabData(TGwTabData& Data) const
     Data.DisabledIndex = FDisabledIndex;
 }
 
-TGwCollectionTabControl* TGwTabCollectionItem::GetTabControl() const
-{
+TGwCollectionTabControl* TGwTabCollectionItem::GetTabControl() const {
     auto* c = dynamic_cast<TGwTabCollection*>(Collection());
     return c ? c->GetOwner() : nullptr;
 }
@@ -160,26 +147,23 @@ TGwCollectionTabControl* TGwTabCollectionItem::GetTabControl() const
 // ---- TGwTabCollection ----
 
 TGwTabCollection::TGwTabCollection(TGwCollectionTabControl* AControl)
-    : TCollection(CollectionItemClass<TGwTabCollectionItem>()), FControl(AControl)
-{
+    : TCollection(CollectionItemClass<TGwTabCollectionItem>()), FControl(AControl) {}
+
+TGwTabCollectionItem* TGwTabCollection::Add() {
+    return static_cast<TGwTabCollectionItem*>(TCollection::Add());
 }
 
-TGwTabCollectionItem* TGwTabCollection::Add() { return static_cast<TGwTabCollectionItem*>(TCollection::Add()); }
-
-TGwTabCollectionItem* TGwTabCollection::Insert(int Index)
-{
+TGwTabCollectionItem* TGwTabCollection::Insert(int Index) {
     return static_cast<TGwTabCollectionItem*>(TCollection::Insert(Index));
 }
 
-TGwTabCollectionItem* TGwTabCollection::GetItem(int Index) const
-{
+TGwTabCollectionItem* TGwTabCollection::GetItem(int Index) const {
     return static_cast<TGwTabCollectionItem*>(TCollection::GetItem(Index));
 }
 
 void TGwTabCollection::SetItem(int Index, TCollectionItem* Value) { TCollection::SetItem(Index, Value); }
 
-void TGwTabCollection::Delete(int Index)
-{
+void TGwTabCollection::Delete(int Index) {
     int active = FControl ? FControl->TabIndex() : -1;
     TCollection::Delete(Index);
     if (!FControl)
@@ -192,8 +176,7 @@ void TGwTabCollection::Delete(int Index)
     FControl->Change();
 }
 
-void TGwTabCollection::Clear()
-{
+void TGwTabCollection::Clear() {
     TCollection::Clear();
     if (FControl) {
         FControl->SetTabIndexField(-1);
@@ -201,15 +184,13 @@ void TGwTabCollection::Clear()
     }
 }
 
-void TGwTabCollection::Move(int CurIndex, int NewIndex)
-{
+void TGwTabCollection::Move(int CurIndex, int NewIndex) {
     GetItem(CurIndex)->SetIndex(NewIndex);
     if (FControl)
         FControl->TabOrderChange(CurIndex, NewIndex);
 }
 
-void TGwTabCollection::Update(TCollectionItem*)
-{
+void TGwTabCollection::Update(TCollectionItem*) {
     if (FControl)
         FControl->Rebuild();
 }
@@ -217,45 +198,37 @@ void TGwTabCollection::Update(TCollectionItem*)
 // ---- TGwCollectionTabControl ----
 
 TGwCollectionTabControl::TGwCollectionTabControl(TComponent* AOwner)
-    : TGwCustomTabControl(AOwner), FTabs(new TGwTabCollection(this))
-{
-}
+    : TGwCustomTabControl(AOwner), FTabs(new TGwTabCollection(this)) {}
 
-TGwCollectionTabControl::~TGwCollectionTabControl()
-{
+TGwCollectionTabControl::~TGwCollectionTabControl() {
     TGwTabCollection* tabs = FTabs;
     FTabs = nullptr; // no rebuild while the items go
     delete tabs;
 }
 
-void TGwCollectionTabControl::SetTabCollection(TGwTabCollection* Value)
-{
+void TGwCollectionTabControl::SetTabCollection(TGwTabCollection* Value) {
     FTabs->Assign(Value);
     Rebuild();
 }
 
-void TGwCollectionTabControl::HideAllTabs()
-{
+void TGwCollectionTabControl::HideAllTabs() {
     for (int i = 0; i < FTabs->Count(); ++i)
         FTabs->GetItem(i)->SetVisible(false);
 }
 
-void TGwCollectionTabControl::ShowAllTabs()
-{
+void TGwCollectionTabControl::ShowAllTabs() {
     for (int i = 0; i < FTabs->Count(); ++i)
         FTabs->GetItem(i)->SetVisible(true);
 }
 
-void TGwCollectionTabControl::DestroyActiveTab()
-{
+void TGwCollectionTabControl::DestroyActiveTab() {
     if (TabIndex() == -1)
         return;
     FTabs->Delete(TabIndex());
     Change();
 }
 
-void TGwCollectionTabControl::ActiveTabMoved(int NewIndex)
-{
+void TGwCollectionTabControl::ActiveTabMoved(int NewIndex) {
     if (TabIndex() == -1)
         return;
     FTabs->Move(TabIndex(), NewIndex);
@@ -263,8 +236,7 @@ void TGwCollectionTabControl::ActiveTabMoved(int NewIndex)
     Rebuild();
 }
 
-void TGwCollectionTabControl::Rebuild()
-{
+void TGwCollectionTabControl::Rebuild() {
     if (!FTabs)
         return;
     std::vector<TGwTabData>& list = TabList();

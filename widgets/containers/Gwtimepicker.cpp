@@ -8,23 +8,20 @@
 namespace {
 constexpr double Pi = std::numbers::pi;
 
-TPoint OnFace(TPoint Centre, double R, double A)
-{
+TPoint OnFace(TPoint Centre, double R, double A) {
     return TPoint(Centre.x + int(std::lround(R * std::cos(A))), Centre.y + int(std::lround(R * std::sin(A))));
 }
 
 // A hand as a filled three-point polygon from the centre out to Length at angle A.
-void DrawHand(TCanvas* C, TPoint Centre, double Length, double A, int HalfWidth)
-{
+void DrawHand(TCanvas* C, TPoint Centre, double Length, double A, int HalfWidth) {
     TPoint tip = OnFace(Centre, Length, A);
     TPoint l = OnFace(Centre, HalfWidth, A - Pi / 2), r = OnFace(Centre, HalfWidth, A + Pi / 2);
     C->Polygon(std::vector<TPoint>{l, tip, r});
 }
 } // namespace
 
-void DrawPopupButton(TCanvas* Canvas, const TRect& Bounds, const std::string& Caption, bool, bool Down, bool Flat,
-                     TColor FontColor, TColor ButtonColor)
-{
+void DrawPopupButton(TCanvas* Canvas, const TRect& Bounds, const std::string& Caption, bool, bool Down,
+                     bool Flat, TColor FontColor, TColor ButtonColor) {
     TRect r = Bounds;
     TGwButtonLook look = Down ? TGwButtonLook::Down : TGwButtonLook::Up;
     if (ButtonColor != clBtnFace)
@@ -42,8 +39,7 @@ void DrawPopupButton(TCanvas* Canvas, const TRect& Bounds, const std::string& Ca
     Canvas->DrawText(Caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void TGwClockFaceColors::Assign(TPersistent* Source)
-{
+void TGwClockFaceColors::Assign(TPersistent* Source) {
     if (auto* s = dynamic_cast<TGwClockFaceColors*>(Source)) {
         for (int i = 0; i < 5; ++i)
             FColors[i] = s->FColors[i];
@@ -54,16 +50,14 @@ void TGwClockFaceColors::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
 }
 
-void TGwClockFaceColors::Set(Index I, TColor Value)
-{
+void TGwClockFaceColors::Set(Index I, TColor Value) {
     FColors[I] = Value;
     if (FOwner)
         FOwner->Invalidate();
 }
 
 TGwTimePicker::TGwTimePicker(TComponent* AOwner)
-    : TGwCustomPanel(AOwner), FClockFaceColors(std::make_unique<TGwClockFaceColors>(this))
-{
+    : TGwCustomPanel(AOwner), FClockFaceColors(std::make_unique<TGwClockFaceColors>(this)) {
     SetBounds(Left(), Top(), 160, 190);
     SetBorderOuter(fsLowered);
     SetColor(clWindow);
@@ -74,8 +68,7 @@ TGwTimePicker::TGwTimePicker(TComponent* AOwner)
 
 TGwTimePicker::~TGwTimePicker() = default;
 
-void TGwTimePicker::CalcFontSize()
-{
+void TGwTimePicker::CalcFontSize() {
     TBitmap b;
     b.Canvas()->SetFont(Font());
     TSize s = b.Canvas()->TextExtent("0");
@@ -83,16 +76,14 @@ void TGwTimePicker::CalcFontSize()
     FH0 = s.cy;
 }
 
-bool TGwTimePicker::CanAutoSize(int& NewWidth, int& NewHeight)
-{
+bool TGwTimePicker::CanAutoSize(int& NewWidth, int& NewHeight) {
     NewHeight = 10 * FH0 + 4 * (FH0 + 2);
     int setWidth = FShowSetButton ? (int(CaptionSet().size()) + 2) * 2 * FW0 + 12 * FW0 : 24 * FW0;
     NewWidth = std::max(13 * (FW0 + 6), setWidth);
     return true;
 }
 
-void TGwTimePicker::CalcRects()
-{
+void TGwTimePicker::CalcRects() {
     TRect r(0, 0, Width(), Height());
     FixClientRect(r, true);
     TBitmap b;
@@ -110,8 +101,7 @@ void TGwTimePicker::CalcRects()
     FClockRect = TRect(FCenter.x - FRadius, FCenter.y - FRadius, FCenter.x + FRadius, FCenter.y + FRadius);
 }
 
-void TGwTimePicker::SetTime(TDateTime Value)
-{
+void TGwTimePicker::SetTime(TDateTime Value) {
     unsigned short h, m, s, ms;
     DecodeTime(Value, h, m, s, ms);
     TDateTime t = EncodeTime(h, m, 0, 0);
@@ -124,8 +114,7 @@ void TGwTimePicker::SetTime(TDateTime Value)
     Invalidate();
 }
 
-void TGwTimePicker::SetHour(int H)
-{
+void TGwTimePicker::SetHour(int H) {
     if (FPM && H < 12)
         H += 12;
     if (!FPM && H == 12)
@@ -135,15 +124,13 @@ void TGwTimePicker::SetHour(int H)
     SetTime(EncodeTime(H % 24, m, 0, 0));
 }
 
-void TGwTimePicker::SetMinute(int M)
-{
+void TGwTimePicker::SetMinute(int M) {
     unsigned short h, m, s, ms;
     DecodeTime(FTime, h, m, s, ms);
     SetTime(EncodeTime(h, M, 0, 0));
 }
 
-void TGwTimePicker::ChangeToAM()
-{
+void TGwTimePicker::ChangeToAM() {
     unsigned short h, m, s, ms;
     DecodeTime(FTime, h, m, s, ms);
     if (!FPM)
@@ -153,8 +140,7 @@ void TGwTimePicker::ChangeToAM()
     Invalidate();
 }
 
-void TGwTimePicker::ChangeToPM()
-{
+void TGwTimePicker::ChangeToPM() {
     unsigned short h, m, s, ms;
     DecodeTime(FTime, h, m, s, ms);
     if (FPM)
@@ -164,60 +150,51 @@ void TGwTimePicker::ChangeToPM()
     Invalidate();
 }
 
-void TGwTimePicker::AdjustHour(int Delta)
-{
+void TGwTimePicker::AdjustHour(int Delta) {
     TDateTime d = IncHour(Date() + FTime, Delta);
     SetTime(d - std::floor(d));
 }
 
-void TGwTimePicker::AdjustMinute(int Delta)
-{
+void TGwTimePicker::AdjustMinute(int Delta) {
     TDateTime d = IncMinute(Date() + FTime, Delta);
     SetTime(d - std::floor(d));
 }
 
-void TGwTimePicker::SetCaptionAM(const std::string& Value)
-{
+void TGwTimePicker::SetCaptionAM(const std::string& Value) {
     FCaptionAM = Value;
     CalcRects();
     Invalidate();
 }
 
-void TGwTimePicker::SetCaptionPM(const std::string& Value)
-{
+void TGwTimePicker::SetCaptionPM(const std::string& Value) {
     FCaptionPM = Value;
     CalcRects();
     Invalidate();
 }
 
-void TGwTimePicker::SetCaptionSet(const std::string& Value)
-{
+void TGwTimePicker::SetCaptionSet(const std::string& Value) {
     FCaptionSet = Value;
     CalcRects();
     Invalidate();
 }
 
-std::string TGwTimePicker::HowToUseText() const
-{
+std::string TGwTimePicker::HowToUseText() const {
     if (!HowToUseMsg.empty())
         return HowToUseMsg;
     return ::Format("Left-click to set Hour\rRight-click to set Minute\r    Ctrl key restricts to %d minutes",
                     RestrictMinutesBy);
 }
 
-bool TGwTimePicker::InClock(int X, int Y) const
-{
+bool TGwTimePicker::InClock(int X, int Y) const {
     int dx = X - FCenter.x, dy = Y - FCenter.y;
     return dx * dx + dy * dy <= FRadius * FRadius;
 }
 
-int TGwTimePicker::MinuteAt(int X, int Y, bool Restrict) const
-{
+int TGwTimePicker::MinuteAt(int X, int Y, bool Restrict) const {
     return ClockMinuteAt(X - FCenter.x, Y - FCenter.y, RestrictMinutes || Restrict ? RestrictMinutesBy : 0);
 }
 
-void TGwTimePicker::DragMinute(int X, int Y, bool Restrict)
-{
+void TGwTimePicker::DragMinute(int X, int Y, bool Restrict) {
     int m = MinuteAt(X, Y, Restrict);
     // The minute hand passing twelve carries into the hour.
     if (m == 0 && FLastMinute > 30)
@@ -228,14 +205,12 @@ void TGwTimePicker::DragMinute(int X, int Y, bool Restrict)
     FLastMinute = m;
 }
 
-void TGwTimePicker::SetBtnClick()
-{
+void TGwTimePicker::SetBtnClick() {
     if (OnSetBtnClick)
         OnSetBtnClick(this);
 }
 
-void TGwTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!ComponentState().Contains(csDesigning) && CanFocus())
         SetFocus();
     TPoint p(X, Y);
@@ -258,8 +233,7 @@ void TGwTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     TGwCustomPanel::MouseDown(Button, Shift, X, Y);
 }
 
-void TGwTimePicker::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TGwTimePicker::MouseMove(TShiftState Shift, int X, int Y) {
     if (FHourDrag && InClock(X, Y))
         SetHour(ClockHourAt(X - FCenter.x, Y - FCenter.y));
     else if (FMinuteDrag)
@@ -267,8 +241,7 @@ void TGwTimePicker::MouseMove(TShiftState Shift, int X, int Y)
     TGwCustomPanel::MouseMove(Shift, X, Y);
 }
 
-void TGwTimePicker::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwTimePicker::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TPoint p(X, Y);
     TPressed pressed = FPressed;
     FPressed = pbNone;
@@ -294,8 +267,7 @@ void TGwTimePicker::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     TGwCustomPanel::MouseUp(Button, Shift, X, Y);
 }
 
-void TGwTimePicker::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TGwTimePicker::KeyDown(WORD& Key, TShiftState Shift) {
     TGwCustomPanel::KeyDown(Key, Shift);
     switch (Key) {
     case VK_PRIOR: AdjustHour(1); break;
@@ -310,20 +282,17 @@ void TGwTimePicker::KeyDown(WORD& Key, TShiftState Shift)
     }
 }
 
-void TGwTimePicker::DoEnter()
-{
+void TGwTimePicker::DoEnter() {
     TGwCustomPanel::DoEnter();
     Invalidate();
 }
 
-void TGwTimePicker::DoExit()
-{
+void TGwTimePicker::DoExit() {
     TGwCustomPanel::DoExit();
     Invalidate();
 }
 
-void TGwTimePicker::WndProc(TMessage& Message)
-{
+void TGwTimePicker::WndProc(TMessage& Message) {
     if (Message.Msg == WM_GETDLGCODE) {
         Message.Result = 1;
         return;
@@ -337,8 +306,7 @@ void TGwTimePicker::WndProc(TMessage& Message)
         CalcRects();
 }
 
-void TGwTimePicker::DrawClock(TCanvas* C)
-{
+void TGwTimePicker::DrawClock(TCanvas* C) {
     TGwClockFaceColors& colors = *FClockFaceColors;
     C->Pen()->SetColor(colors.Get(TGwClockFaceColors::Hands));
     C->Brush()->SetColor(colors.Get(TGwClockFaceColors::Face));
@@ -348,7 +316,8 @@ void TGwTimePicker::DrawClock(TCanvas* C)
     for (int m = 0; m < 60; ++m) {
         double a = m * Pi / 30 - Pi / 2;
         bool hour = m % 5 == 0;
-        C->Pen()->SetColor(colors.Get(hour ? TGwClockFaceColors::HourTicks : TGwClockFaceColors::MinuteTicks));
+        C->Pen()->SetColor(
+            colors.Get(hour ? TGwClockFaceColors::HourTicks : TGwClockFaceColors::MinuteTicks));
         TPoint from = OnFace(FCenter, R * (hour ? 0.86 : 0.92), a), to = OnFace(FCenter, R * 0.97, a);
         C->MoveTo(from.x, from.y);
         C->LineTo(to.x, to.y);
@@ -370,8 +339,7 @@ void TGwTimePicker::DrawClock(TCanvas* C)
     DrawHand(C, FCenter, R * 0.8, m * Pi / 30 - Pi / 2, 2);
 }
 
-void TGwTimePicker::Paint()
-{
+void TGwTimePicker::Paint() {
     TGwCustomPanel::Paint();
     CalcRects();
     TCanvas* C = Canvas();
@@ -386,8 +354,11 @@ void TGwTimePicker::Paint()
     if (FRadius > 0)
         DrawClock(C);
     C->SetFont(Font());
-    DrawPopupButton(C, FAMRect, CaptionAM(), false, !FPM || FPressed == pbAM, false, FButtonFontColor, FButtonColor);
-    DrawPopupButton(C, FPMRect, CaptionPM(), false, FPM || FPressed == pbPM, false, FButtonFontColor, FButtonColor);
+    DrawPopupButton(C, FAMRect, CaptionAM(), false, !FPM || FPressed == pbAM, false, FButtonFontColor,
+                    FButtonColor);
+    DrawPopupButton(C, FPMRect, CaptionPM(), false, FPM || FPressed == pbPM, false, FButtonFontColor,
+                    FButtonColor);
     if (FShowSetButton)
-        DrawPopupButton(C, FSetRect, CaptionSet(), false, FPressed == pbSet, false, FButtonFontColor, FButtonColor);
+        DrawPopupButton(C, FSetRect, CaptionSet(), false, FPressed == pbSet, false, FButtonFontColor,
+                        FButtonColor);
 }

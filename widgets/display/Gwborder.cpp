@@ -10,35 +10,28 @@
 
 // ---------------------------------------------------------------- TGwBorder
 
-TGwBorder::TGwBorder(TComponent* AOwner) : TGraphicControl(AOwner)
-{
-    SetBounds(Left(), Top(), 50, 50);
-}
+TGwBorder::TGwBorder(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(Left(), Top(), 50, 50); }
 
-TGwBorder::~TGwBorder()
-{
+TGwBorder::~TGwBorder() {
     if (FFrameController)
         FFrameController->RemoveControl(this);
 }
 
-void TGwBorder::SetFlatColor(TColor Value)
-{
+void TGwBorder::SetFlatColor(TColor Value) {
     if (FFlatColor == Value)
         return;
     FFlatColor = Value;
     Invalidate();
 }
 
-void TGwBorder::SetFlatColorAdjustment(int Value)
-{
+void TGwBorder::SetFlatColorAdjustment(int Value) {
     if (FFlatColorAdjustment == Value)
         return;
     FFlatColorAdjustment = Value;
     Invalidate();
 }
 
-void TGwBorder::SetFrameController(TGwFrameController* Value)
-{
+void TGwBorder::SetFrameController(TGwFrameController* Value) {
     if (FFrameController)
         FFrameController->RemoveControl(this);
     FFrameController = Value;
@@ -48,15 +41,13 @@ void TGwBorder::SetFrameController(TGwFrameController* Value)
     }
 }
 
-void TGwBorder::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwBorder::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFrameController)
         FFrameController = nullptr;
 }
 
-void TGwBorder::CustomFramingChanged()
-{
+void TGwBorder::CustomFramingChanged() {
     TGwFrameController* fc = FFrameController;
     if (!fc || !fc->FrameVisible())
         return;
@@ -81,8 +72,7 @@ void TGwBorder::CustomFramingChanged()
     Invalidate();
 }
 
-void TGwBorder::AdjustClientRect(TRect& Rect)
-{
+void TGwBorder::AdjustClientRect(TRect& Rect) {
     InflateRect(Rect, -FBorderWidth, -FBorderWidth);
     for (TFrameStyleEx style : {FBorderOuter, FBorderInner}) {
         const int w = FrameStyleWidth(style, FBevelWidth);
@@ -99,15 +89,13 @@ void TGwBorder::AdjustClientRect(TRect& Rect)
         Rect = TRect();
 }
 
-TRect TGwBorder::GetClientRect()
-{
+TRect TGwBorder::GetClientRect() {
     TRect r(0, 0, Width(), Height());
     AdjustClientRect(r);
     return r;
 }
 
-void TGwBorder::Paint()
-{
+void TGwBorder::Paint() {
     TCanvas* c = Canvas();
     TRect r(0, 0, Width(), Height());
     if (ComponentState().Contains(csDesigning) && FBorderOuter == fsNone && FBorderWidth > 0) {
@@ -136,15 +124,13 @@ void TGwBorder::Paint()
     DrawInnerOuterBorders(c, r, f);
 }
 
-void TGwBorder::CMMouseEnter(TMessage& Message)
-{
+void TGwBorder::CMMouseEnter(TMessage& Message) {
     TGraphicControl::CMMouseEnter(Message);
     if (OnMouseEnter)
         OnMouseEnter(this);
 }
 
-void TGwBorder::CMMouseLeave(TMessage& Message)
-{
+void TGwBorder::CMMouseLeave(TMessage& Message) {
     TGraphicControl::CMMouseLeave(Message);
     if (OnMouseLeave)
         OnMouseLeave(this);
@@ -152,8 +138,7 @@ void TGwBorder::CMMouseLeave(TMessage& Message)
 
 // ---------------------------------------------------------------- TGwMeter
 
-TGwMeter::TGwMeter(TComponent* AOwner) : TGwBorder(AOwner), FBitmap(std::make_unique<TBitmap>())
-{
+TGwMeter::TGwMeter(TComponent* AOwner) : TGwBorder(AOwner), FBitmap(std::make_unique<TBitmap>()) {
     SetControlStyle(ControlStyle() + TControlStyle{csFramed, csOpaque});
     SetBorderOuter(fsStatus);
     SetBounds(Left(), Top(), 150, 30);
@@ -162,8 +147,7 @@ TGwMeter::TGwMeter(TComponent* AOwner) : TGwBorder(AOwner), FBitmap(std::make_un
 
 TGwMeter::~TGwMeter() = default;
 
-void TGwMeter::SetMin(int Value)
-{
+void TGwMeter::SetMin(int Value) {
     FMin = Value;
     if (FMin == FMax)
         FMin = FMax - 1;
@@ -171,8 +155,7 @@ void TGwMeter::SetMin(int Value)
     Repaint();
 }
 
-void TGwMeter::SetMax(int Value)
-{
+void TGwMeter::SetMax(int Value) {
     FMax = Value;
     if (FMax == FMin)
         FMax = FMin + 1;
@@ -180,19 +163,14 @@ void TGwMeter::SetMax(int Value)
     Repaint();
 }
 
-void TGwMeter::SetValue(int Value)
-{
+void TGwMeter::SetValue(int Value) {
     FValue = std::clamp(Value, std::min(FMin, FMax), std::max(FMin, FMax));
     Repaint();
 }
 
-int TGwMeter::GetPercent() const
-{
-    return int((long long)(FValue - FMin) * 100 / (FMax - FMin));
-}
+int TGwMeter::GetPercent() const { return int((long long)(FValue - FMin) * 100 / (FMax - FMin)); }
 
-void TGwMeter::SetBitmap(TBitmap* Value)
-{
+void TGwMeter::SetBitmap(TBitmap* Value) {
     if (Value)
         FBitmap->Assign(Value);
     else
@@ -200,13 +178,9 @@ void TGwMeter::SetBitmap(TBitmap* Value)
     Repaint();
 }
 
-void TGwMeter::SetSegCount(int Index, int Value)
-{
-    Change(FSegCount[Index], std::clamp(Value, 1, 255));
-}
+void TGwMeter::SetSegCount(int Index, int Value) { Change(FSegCount[Index], std::clamp(Value, 1, 255)); }
 
-TTrap TGwMeter::PulledIn(const TTrap& T) const
-{
+TTrap TGwMeter::PulledIn(const TTrap& T) const {
     TTrap p = T;
     p.P1.x -= 1;
     p.P2.x -= 1;
@@ -215,13 +189,9 @@ TTrap TGwMeter::PulledIn(const TTrap& T) const
     return p;
 }
 
-static std::vector<TPoint> Points(const TTrap& T)
-{
-    return {T.P0, T.P1, T.P2, T.P3};
-}
+static std::vector<TPoint> Points(const TTrap& T) { return {T.P0, T.P1, T.P2, T.P3}; }
 
-void TGwMeter::Paint()
-{
+void TGwMeter::Paint() {
     if (Width() < 4 || Height() < 4)
         return;
     const bool trap = FMeterShape == msTrapezoidal;
@@ -266,8 +236,7 @@ void TGwMeter::Paint()
     Canvas()->Draw(origin.x, origin.y, &bmp);
 }
 
-void TGwMeter::DrawStandardBar(TCanvas* c, TRect R)
-{
+void TGwMeter::DrawStandardBar(TCanvas* c, TRect R) {
     const bool trap = FMeterShape == msTrapezoidal;
     TRect F = GetClientRect();
     TTrap outer, bar;
@@ -347,8 +316,7 @@ void TGwMeter::DrawStandardBar(TCanvas* c, TRect R)
     }
 }
 
-void TGwMeter::DrawSegmentBar(TCanvas* c, TRect R)
-{
+void TGwMeter::DrawSegmentBar(TCanvas* c, TRect R) {
     // An int sum: three counts of up to 255 must neither wrap nor reach zero.
     const int n = FSegCount[0] + FSegCount[1] + FSegCount[2];
     if (n <= 0)

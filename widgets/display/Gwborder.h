@@ -59,9 +59,7 @@ protected:
     virtual void FrameChanged() {}
 
 private:
-    template <class T>
-    void ChangeFrame(T& Field, T Value)
-    {
+    template <class T> void ChangeFrame(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;
@@ -132,9 +130,7 @@ protected:
     void CMTextChanged(TMessage& Message) override;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;
@@ -218,9 +214,7 @@ protected:
     void Paint() override;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;
@@ -255,7 +249,11 @@ private:
 
 // Cell indices: 0..39 basic colours, 40..69 system colours, and the places below.
 enum : int {
-    cpiNoColor = -1, cpiCustomSwatch = -2, cpiCustomCaption = -3, cpiDefault = -4, cpiNothing = -5,
+    cpiNoColor = -1,
+    cpiCustomSwatch = -2,
+    cpiCustomCaption = -3,
+    cpiDefault = -4,
+    cpiNothing = -5,
     cpiNoHighlight = -6
 };
 
@@ -335,17 +333,13 @@ private:
     void PaintButton(TCanvas* C, const TRect& R, const std::string& Caption, bool Selected, bool Hot,
                      const TColor* Swatch);
     void PaintCell(TCanvas* C, int Index);
-    template <class T>
-    void ChangeLayout(T& Field, T Value)
-    {
+    template <class T> void ChangeLayout(T& Field, T Value) {
         Field = Value;
         if (AutoSize())
             AdjustSize();
         Invalidate();
     }
-    template <class T>
-    void ChangeLook(T& Field, const T& Value)
-    {
+    template <class T> void ChangeLook(T& Field, const T& Value) {
         if (Field == Value)
             return;
         Field = Value;

@@ -50,8 +50,7 @@ constexpr std::uint8_t Ascii[95][5] = {
 // Codes 192..255 of the Western European code page: the letter each accented one is built on.
 constexpr char AccentBase[] = "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYPsaaaaaaaceeeeiiiidnooooo/ouuuuypy";
 
-std::uint8_t TurnOver(std::uint8_t TopInBit0)
-{
+std::uint8_t TurnOver(std::uint8_t TopInBit0) {
     std::uint8_t b = 0;
     for (int row = 0; row < 7; ++row)
         if (TopInBit0 & (1 << row))
@@ -59,8 +58,7 @@ std::uint8_t TurnOver(std::uint8_t TopInBit0)
     return b;
 }
 
-std::array<TGlyph, 256> BuildFont()
-{
+std::array<TGlyph, 256> BuildFont() {
     std::array<TGlyph, 256> f{};
     for (int c = 32; c < 127; ++c)
         for (int k = 0; k < 5; ++k)
@@ -84,22 +82,20 @@ std::array<TGlyph, 256> BuildFont()
         f[c] = f[127];
     for (int c : {128, 133, 134, 145, 146, 153})
         f[c] = TGlyph{};
-    f[160] = TGlyph{};  // no-break space
+    f[160] = TGlyph{}; // no-break space
     return f;
 }
 
-}  // namespace
+} // namespace
 
-const std::uint8_t* GwLEDGlyph(std::uint8_t Code)
-{
+const std::uint8_t* GwLEDGlyph(std::uint8_t Code) {
     static const std::array<TGlyph, 256> Font = BuildFont();
     return Font[Code].data();
 }
 
 // ---------------------------------------------------------------- TGwLEDDisplay
 
-TGwLEDDisplay::TGwLEDDisplay(TComponent* AOwner) : TGwBorder(AOwner), FTimer(new TTimer(this))
-{
+TGwLEDDisplay::TGwLEDDisplay(TComponent* AOwner) : TGwBorder(AOwner), FTimer(new TTimer(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
     FTimer->SetEnabled(false);
     FTimer->SetInterval(FScrollDelay);
@@ -110,38 +106,28 @@ TGwLEDDisplay::TGwLEDDisplay(TComponent* AOwner) : TGwBorder(AOwner), FTimer(new
     FTimer->SetEnabled(FScrolling);
 }
 
-TGwLEDDisplay::~TGwLEDDisplay()
-{
-    FTimer->OnTimer = nullptr;
-}
+TGwLEDDisplay::~TGwLEDDisplay() { FTimer->OnTimer = nullptr; }
 
-void TGwLEDDisplay::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
+void TGwLEDDisplay::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TGwBorder::SetBounds(ALeft, ATop, AWidth, AHeight);
     DeriveDotSize();
 }
 
-void TGwLEDDisplay::Loaded()
-{
+void TGwLEDDisplay::Loaded() {
     TGwBorder::Loaded();
     SetBounds(Left(), Top(), Width(), Height());
 }
 
-void TGwLEDDisplay::DeriveDotSize()
-{
+void TGwLEDDisplay::DeriveDotSize() {
     const int ih = GetClientRect().Height();
     FDotSize = std::max(1, int(ih / 7.6));
     FDotSpacing = int(FDotSize * 0.1);
     DeriveScrollSteps();
 }
 
-void TGwLEDDisplay::DeriveScrollSteps()
-{
-    FScrollSteps = int(FCaption.size()) * CellWidth() + Width();
-}
+void TGwLEDDisplay::DeriveScrollSteps() { FScrollSteps = int(FCaption.size()) * CellWidth() + Width(); }
 
-void TGwLEDDisplay::SetCaption(const std::string& Value)
-{
+void TGwLEDDisplay::SetCaption(const std::string& Value) {
     if (FCaption == Value)
         return;
     FCaption = Value;
@@ -149,15 +135,13 @@ void TGwLEDDisplay::SetCaption(const std::string& Value)
     Repaint();
 }
 
-void TGwLEDDisplay::CMTextChanged(TMessage& Message)
-{
+void TGwLEDDisplay::CMTextChanged(TMessage& Message) {
     TGwBorder::CMTextChanged(Message);
     DeriveScrollSteps();
     Invalidate();
 }
 
-void TGwLEDDisplay::SetScrolling(bool Value)
-{
+void TGwLEDDisplay::SetScrolling(bool Value) {
     if (FScrolling == Value)
         return;
     FScrolling = Value;
@@ -167,8 +151,7 @@ void TGwLEDDisplay::SetScrolling(bool Value)
     Invalidate();
 }
 
-void TGwLEDDisplay::SetScrollType(TGwScrollType Value)
-{
+void TGwLEDDisplay::SetScrollType(TGwScrollType Value) {
     if (FScrollType == Value)
         return;
     FScrollType = Value;
@@ -176,16 +159,14 @@ void TGwLEDDisplay::SetScrollType(TGwScrollType Value)
     Invalidate();
 }
 
-void TGwLEDDisplay::SetScrollDelay(std::uint16_t Value)
-{
+void TGwLEDDisplay::SetScrollDelay(std::uint16_t Value) {
     if (FScrollDelay == Value)
         return;
     FScrollDelay = Value;
     FTimer->SetInterval(Value);
 }
 
-void TGwLEDDisplay::TimerTick(TObject*)
-{
+void TGwLEDDisplay::TimerTick(TObject*) {
     if (!FTimer->Enabled())
         return;
     FScrollPos += Pitch();
@@ -197,8 +178,7 @@ void TGwLEDDisplay::TimerTick(TObject*)
     }
 }
 
-void TGwLEDDisplay::DrawCell(TCanvas* Canvas, std::uint8_t Code, int X, int Y)
-{
+void TGwLEDDisplay::DrawCell(TCanvas* Canvas, std::uint8_t Code, int X, int Y) {
     const std::uint8_t* g = GwLEDGlyph(Code < 32 ? 127 : Code);
     const int p = Pitch();
     Canvas->Pen()->SetColor(FBackColor);
@@ -211,8 +191,7 @@ void TGwLEDDisplay::DrawCell(TCanvas* Canvas, std::uint8_t Code, int X, int Y)
         }
 }
 
-void TGwLEDDisplay::Paint()
-{
+void TGwLEDDisplay::Paint() {
     TGwBorder::Paint();
     const TRect cr = GetClientRect();
     const int iw = cr.Width(), ih = cr.Height();

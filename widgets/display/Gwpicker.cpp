@@ -14,41 +14,87 @@ namespace {
 constexpr TColor Sys(int N) { return TColor(0x80000000u | unsigned(N)); }
 
 const TGwPickerColor Colors[70] = {
-    {0x000000, "Black"}, {0x003399, "Brown"}, {0x003333, "Olive Green"}, {0x003300, "Dark Green"},
-    {0x663300, "Dark Teal"}, {0x800000, "Dark Blue"}, {0x993333, "Indigo"}, {0x333333, "Gray 80%"},
-    {0x000080, "Dark Red"}, {0x0066FF, "Orange"}, {0x008080, "Dark Yellow"}, {0x008000, "Green"},
-    {0x808000, "Teal"}, {0xFF0000, "Blue"}, {0x996666, "Blue Gray"}, {0x808080, "Gray 50%"},
-    {0x0000FF, "Red"}, {0x0099FF, "Light Orange"}, {0x00CC99, "Lime"}, {0x669933, "Sea Green"},
-    {0x999933, "Aqua"}, {0xFF6633, "Light Blue"}, {0x800080, "Violet"}, {0x999999, "Gray 40%"},
-    {0xFF00FF, "Pink"}, {0x00CCFF, "Gold"}, {0x00FFFF, "Yellow"}, {0x00FF00, "Bright Green"},
-    {0xFFFF00, "Turquoise"}, {0xFFCC00, "Sky Blue"}, {0x663399, "Plum"}, {0xC0C0C0, "Gray 25%"},
-    {0xCC99FF, "Rose"}, {0x99CCFF, "Tan"}, {0x99FFFF, "Light Yellow"}, {0xCCFFCC, "Light Green"},
-    {0xFFFFCC, "Light Turquoise"}, {0xFFCC99, "Pale Blue"}, {0xFF99CC, "Lavender"}, {0xFFFFFF, "White"},
-    {Sys(0), "Scroll Bar"}, {Sys(1), "Background"}, {Sys(2), "Active Caption"}, {Sys(3), "Inactive Caption"},
-    {Sys(4), "Menu"}, {Sys(5), "Window"}, {Sys(6), "Window Frame"}, {Sys(7), "Menu Text"},
-    {Sys(8), "Window Text"}, {Sys(9), "Caption Text"}, {Sys(10), "Active Border"},
-    {Sys(11), "Inactive Border"}, {Sys(12), "App WorkSpace"}, {Sys(13), "Highlight"},
-    {Sys(14), "Highlight Text"}, {Sys(15), "Button Face"}, {Sys(16), "Button Shadow"},
-    {Sys(17), "Gray Text"}, {Sys(18), "Button Text"}, {Sys(19), "Inactive Caption Text"},
-    {Sys(20), "Button Highlight"}, {Sys(21), "3D Dark Shadow"}, {Sys(22), "3D Light"},
-    {Sys(23), "Info Text"}, {Sys(24), "Info Background"}, {Sys(26), "Hot Light"},
-    {Sys(27), "Gradient Active Caption"}, {Sys(28), "Gradient Inactive Caption"},
-    {Sys(29), "Menu Highlight"}, {Sys(30), "Menu Bar"},
+    {0x000000, "Black"},
+    {0x003399, "Brown"},
+    {0x003333, "Olive Green"},
+    {0x003300, "Dark Green"},
+    {0x663300, "Dark Teal"},
+    {0x800000, "Dark Blue"},
+    {0x993333, "Indigo"},
+    {0x333333, "Gray 80%"},
+    {0x000080, "Dark Red"},
+    {0x0066FF, "Orange"},
+    {0x008080, "Dark Yellow"},
+    {0x008000, "Green"},
+    {0x808000, "Teal"},
+    {0xFF0000, "Blue"},
+    {0x996666, "Blue Gray"},
+    {0x808080, "Gray 50%"},
+    {0x0000FF, "Red"},
+    {0x0099FF, "Light Orange"},
+    {0x00CC99, "Lime"},
+    {0x669933, "Sea Green"},
+    {0x999933, "Aqua"},
+    {0xFF6633, "Light Blue"},
+    {0x800080, "Violet"},
+    {0x999999, "Gray 40%"},
+    {0xFF00FF, "Pink"},
+    {0x00CCFF, "Gold"},
+    {0x00FFFF, "Yellow"},
+    {0x00FF00, "Bright Green"},
+    {0xFFFF00, "Turquoise"},
+    {0xFFCC00, "Sky Blue"},
+    {0x663399, "Plum"},
+    {0xC0C0C0, "Gray 25%"},
+    {0xCC99FF, "Rose"},
+    {0x99CCFF, "Tan"},
+    {0x99FFFF, "Light Yellow"},
+    {0xCCFFCC, "Light Green"},
+    {0xFFFFCC, "Light Turquoise"},
+    {0xFFCC99, "Pale Blue"},
+    {0xFF99CC, "Lavender"},
+    {0xFFFFFF, "White"},
+    {Sys(0), "Scroll Bar"},
+    {Sys(1), "Background"},
+    {Sys(2), "Active Caption"},
+    {Sys(3), "Inactive Caption"},
+    {Sys(4), "Menu"},
+    {Sys(5), "Window"},
+    {Sys(6), "Window Frame"},
+    {Sys(7), "Menu Text"},
+    {Sys(8), "Window Text"},
+    {Sys(9), "Caption Text"},
+    {Sys(10), "Active Border"},
+    {Sys(11), "Inactive Border"},
+    {Sys(12), "App WorkSpace"},
+    {Sys(13), "Highlight"},
+    {Sys(14), "Highlight Text"},
+    {Sys(15), "Button Face"},
+    {Sys(16), "Button Shadow"},
+    {Sys(17), "Gray Text"},
+    {Sys(18), "Button Text"},
+    {Sys(19), "Inactive Caption Text"},
+    {Sys(20), "Button Highlight"},
+    {Sys(21), "3D Dark Shadow"},
+    {Sys(22), "3D Light"},
+    {Sys(23), "Info Text"},
+    {Sys(24), "Info Background"},
+    {Sys(26), "Hot Light"},
+    {Sys(27), "Gradient Active Caption"},
+    {Sys(28), "Gradient Inactive Caption"},
+    {Sys(29), "Menu Highlight"},
+    {Sys(30), "Menu Bar"},
 };
 
 constexpr int BasicCount = 40;
 constexpr int AllCount = 70;
 constexpr int SeparatorHeight = 8;
 
-}  // namespace
+} // namespace
 
-const TGwPickerColor& GwPickerColor(int Index)
-{
-    return Colors[Index];
-}
+const TGwPickerColor& GwPickerColor(int Index) { return Colors[Index]; }
 
-TGwColorPicker::TGwColorPicker(TComponent* AOwner) : TGwBorder(AOwner)
-{
+TGwColorPicker::TGwColorPicker(TComponent* AOwner) : TGwBorder(AOwner) {
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
     SetBorderWidth(2);
     SetBorderColor(clWindow);
@@ -67,13 +113,9 @@ TGwColorPicker::TGwColorPicker(TComponent* AOwner) : TGwBorder(AOwner)
 
 TGwColorPicker::~TGwColorPicker() = default;
 
-int TGwColorPicker::Margin() const
-{
-    return std::abs(Font()->Height()) + 12;
-}
+int TGwColorPicker::Margin() const { return std::abs(Font()->Height()) + 12; }
 
-bool TGwColorPicker::CanAutoSize(int& NewWidth, int& NewHeight)
-{
+bool TGwColorPicker::CanAutoSize(int& NewWidth, int& NewHeight) {
     TRect inset(0, 0, 100, 100);
     AdjustClientRect(inset);
     const int m = Margin();
@@ -84,8 +126,7 @@ bool TGwColorPicker::CanAutoSize(int& NewWidth, int& NewHeight)
 }
 
 // One layout for painting and hit testing, inside the client rectangle where the grid is drawn.
-TGwColorPicker::TLayout TGwColorPicker::Layout()
-{
+TGwColorPicker::TLayout TGwColorPicker::Layout() {
     const TRect cr = GetClientRect();
     const int m = Margin();
     TLayout l;
@@ -111,8 +152,7 @@ TGwColorPicker::TLayout TGwColorPicker::Layout()
     return l;
 }
 
-TRect TGwColorPicker::GetCellRect(int Index)
-{
+TRect TGwColorPicker::GetCellRect(int Index) {
     const TLayout l = Layout();
     const TRect cr = GetClientRect();
     int row = Index / 8, y = l.GridTop;
@@ -124,8 +164,7 @@ TRect TGwColorPicker::GetCellRect(int Index)
     return Bounds(x, y + row * l.CellH, l.CellW, l.CellH);
 }
 
-int TGwColorPicker::HitTest(int X, int Y)
-{
+int TGwColorPicker::HitTest(int X, int Y) {
     const TLayout l = Layout();
     const TPoint p(X, Y);
     if (FShowNoColor && l.NoColor.Contains(p))
@@ -143,8 +182,7 @@ int TGwColorPicker::HitTest(int X, int Y)
     return cpiNothing;
 }
 
-TColor TGwColorPicker::SelectedColor() const
-{
+TColor TGwColorPicker::SelectedColor() const {
     switch (FSelColorIndex) {
     case cpiCustomSwatch:
     case cpiCustomCaption: return FCustomColor;
@@ -153,8 +191,7 @@ TColor TGwColorPicker::SelectedColor() const
     }
 }
 
-void TGwColorPicker::SetSelectedColor(TColor Value)
-{
+void TGwColorPicker::SetSelectedColor(TColor Value) {
     if (Value == clNone) {
         SetSelColorIndex(cpiNoColor);
         return;
@@ -179,29 +216,25 @@ void TGwColorPicker::SetSelectedColor(TColor Value)
     SetSelColorIndex(cpiCustomSwatch);
 }
 
-void TGwColorPicker::SetDefaultColor(TColor Value)
-{
+void TGwColorPicker::SetDefaultColor(TColor Value) {
     FDefaultColor = Value;
     if (FShowDefaultColor)
         Repaint();
 }
 
-void TGwColorPicker::SetCustomColor(TColor Value)
-{
+void TGwColorPicker::SetCustomColor(TColor Value) {
     FCustomColor = Value;
     if (FShowCustomColor)
         Repaint();
 }
 
-void TGwColorPicker::SetCustomColors(TGwCustomColors* Value)
-{
+void TGwColorPicker::SetCustomColors(TGwCustomColors* Value) {
     FCustomColors = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TGwColorPicker::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TGwColorPicker::Notification(TComponent* AComponent, TOperation Operation) {
     TGwBorder::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FCustomColors)
         FCustomColors = nullptr;
@@ -209,8 +242,7 @@ void TGwColorPicker::Notification(TComponent* AComponent, TOperation Operation)
         FHintWindow = nullptr;
 }
 
-void TGwColorPicker::SetSelColorIndex(int Index)
-{
+void TGwColorPicker::SetSelColorIndex(int Index) {
     if (Index == FSelColorIndex && Index != cpiCustomSwatch)
         return;
     FSelColorIndex = Index;
@@ -221,16 +253,14 @@ void TGwColorPicker::SetSelColorIndex(int Index)
         OnClick(this);
 }
 
-void TGwColorPicker::SetHighlightColorIndex(int Index)
-{
+void TGwColorPicker::SetHighlightColorIndex(int Index) {
     if (Index == FHighlightColorIndex)
         return;
     FHighlightColorIndex = Index;
     Repaint();
 }
 
-void TGwColorPicker::PickCustomColor()
-{
+void TGwColorPicker::PickCustomColor() {
     auto dialog = std::make_unique<TColorDialog>(this);
     dialog->SetColor(SelectedColor() == clNone ? FCustomColor : SelectedColor());
     if (FCustomColors)
@@ -244,8 +274,7 @@ void TGwColorPicker::PickCustomColor()
     SetSelColorIndex(cpiCustomSwatch);
 }
 
-void TGwColorPicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TGwColorPicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGwBorder::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft)
         return;
@@ -261,8 +290,7 @@ void TGwColorPicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     SetSelColorIndex(i);
 }
 
-void TGwColorPicker::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TGwColorPicker::MouseMove(TShiftState Shift, int X, int Y) {
     TGwBorder::MouseMove(Shift, X, Y);
     const int i = HitTest(X, Y);
     if (Shift.Contains(ssLeft)) {
@@ -275,8 +303,7 @@ void TGwColorPicker::MouseMove(TShiftState Shift, int X, int Y)
         UpdateHint(X, Y);
 }
 
-void TGwColorPicker::CMMouseEnter(TMessage& Message)
-{
+void TGwColorPicker::CMMouseEnter(TMessage& Message) {
     TGwBorder::CMMouseEnter(Message);
     if (ShowColorHints) {
         const TPoint p = ScreenToClient(Mouse->CursorPos());
@@ -284,29 +311,25 @@ void TGwColorPicker::CMMouseEnter(TMessage& Message)
     }
 }
 
-void TGwColorPicker::CMMouseLeave(TMessage& Message)
-{
+void TGwColorPicker::CMMouseLeave(TMessage& Message) {
     TGwBorder::CMMouseLeave(Message);
     FHighlightColorIndex = cpiNoHighlight;
     Repaint();
     HideHint();
 }
 
-void TGwColorPicker::CMFontChanged(TMessage& Message)
-{
+void TGwColorPicker::CMFontChanged(TMessage& Message) {
     TGwBorder::CMFontChanged(Message);
     Repaint();
 }
 
-void TGwColorPicker::HideHint()
-{
+void TGwColorPicker::HideHint() {
     if (FHintWindow)
         FHintWindow->ReleaseHandle();
     FHintPos = TPoint(-1, -1);
 }
 
-void TGwColorPicker::UpdateHint(int X, int Y)
-{
+void TGwColorPicker::UpdateHint(int X, int Y) {
     const int i = HitTest(X, Y);
     const bool show = i >= 0 && GetClientRect().Contains(TPoint(X, Y)) && Application->Active() &&
                       !ComponentState().Contains(csDesigning);
@@ -330,9 +353,8 @@ void TGwColorPicker::UpdateHint(int X, int Y)
     FHintWindow->ActivateHint(r, Colors[i].Name);
 }
 
-void TGwColorPicker::PaintButton(TCanvas* C, const TRect& R, const std::string& Caption, bool Selected, bool Hot,
-                                 const TColor* Swatch)
-{
+void TGwColorPicker::PaintButton(TCanvas* C, const TRect& R, const std::string& Caption, bool Selected,
+                                 bool Hot, const TColor* Swatch) {
     TRect box = R;
     if (Swatch)
         box.Right -= Margin();
@@ -362,8 +384,7 @@ void TGwColorPicker::PaintButton(TCanvas* C, const TRect& R, const std::string& 
     C->ExcludeClipRect(R.Left, R.Top, R.Right, R.Bottom);
 }
 
-void TGwColorPicker::PaintCell(TCanvas* C, int Index)
-{
+void TGwColorPicker::PaintCell(TCanvas* C, int Index) {
     const TRect cell = GetCellRect(Index);
     TRect swatch = cell;
     InflateRect(swatch, -4, -4);
@@ -385,8 +406,7 @@ void TGwColorPicker::PaintCell(TCanvas* C, int Index)
     C->ExcludeClipRect(cell.Left, cell.Top, cell.Right, cell.Bottom);
 }
 
-void TGwColorPicker::Paint()
-{
+void TGwColorPicker::Paint() {
     TGwBorder::Paint();
     TCanvas* c = Canvas();
     c->SetFont(Font());

@@ -4,16 +4,15 @@
 
 #include "sysutils.h"
 
-double GwEvaluateNumberText(std::string_view Text)
-{
+double GwEvaluateNumberText(std::string_view Text) {
     if (Text.empty())
         return 0;
     // Upper- and lower-case exponent letters count alike, so "1.5e-3" is not negative.
     size_t minus = Text.find('-');
     size_t exponent = Text.find_first_of("Ee");
-    bool negative = (minus != std::string_view::npos &&
-                     (exponent == std::string_view::npos || exponent > minus)) ||
-                    Text.find('(') != std::string_view::npos;
+    bool negative =
+        (minus != std::string_view::npos && (exponent == std::string_view::npos || exponent > minus)) ||
+        Text.find('(') != std::string_view::npos;
     std::string clean;
     for (size_t i = 0; i < Text.size(); ++i) {
         char c = Text[i];
@@ -30,8 +29,7 @@ double GwEvaluateNumberText(std::string_view Text)
     return TryStrToFloat(clean, v) ? v : 0;
 }
 
-bool GwIsValidNumberChar(char Key, std::string_view Text, int SelStart, int SelLength, bool IntegersOnly)
-{
+bool GwIsValidNumberChar(char Key, std::string_view Text, int SelStart, int SelLength, bool IntegersOnly) {
     if (static_cast<unsigned char>(Key) < 32 && Key != 13)
         return true;
     bool digit = Key >= '0' && Key <= '9';
@@ -57,9 +55,8 @@ bool GwIsValidNumberChar(char Key, std::string_view Text, int SelStart, int SelL
            (SelStart == 0 && SelLength > 0 && selected.find_first_of("+-") != std::string_view::npos);
 }
 
-double GwCheckRange(double Value, double Min, double Max, bool CheckRange, const TGwRangeErrorHandler& OnRangeError,
-                    bool& KeepInvalid)
-{
+double GwCheckRange(double Value, double Min, double Max, bool CheckRange,
+                    const TGwRangeErrorHandler& OnRangeError, bool& KeepInvalid) {
     KeepInvalid = false;
     if (Min == Max && !CheckRange)
         return Value;

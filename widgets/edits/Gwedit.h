@@ -21,5 +21,5 @@ using TGwRangeErrorHandler = std::function<void(double Entered, double Adjusted,
 
 // The value to keep for Value in [Min, Max]: checked when Min differs from Max or CheckRange is
 // set; the bound unless the handler keeps the entry, which sets KeepInvalid.
-double GwCheckRange(double Value, double Min, double Max, bool CheckRange, const TGwRangeErrorHandler& OnRangeError,
-                    bool& KeepInvalid);
+double GwCheckRange(double Value, double Min, double Max, bool CheckRange,
+                    const TGwRangeErrorHandler& OnRangeError, bool& KeepInvalid);

@@ -8,9 +8,9 @@
 // ---------------------------------------------------------------- TGwCustomItemGroup
 
 TGwCustomItemGroup::TGwCustomItemGroup(TComponent* AOwner, int NumGlyphs)
-    : TGwCustomGroupBox(AOwner), FItemFont(std::make_unique<TFont>()), FItems(std::make_unique<TStringList>()),
-      FNumGlyphs(NumGlyphs), FCustomGlyphs(std::make_unique<TBitmap>())
-{
+    : TGwCustomGroupBox(AOwner), FItemFont(std::make_unique<TFont>()),
+      FItems(std::make_unique<TStringList>()), FNumGlyphs(NumGlyphs),
+      FCustomGlyphs(std::make_unique<TBitmap>()) {
     SetControlStyle(ControlStyle() - TControlStyle{csReplicatable});
     FItemFont->SetName("MS Sans Serif");
     FItemFont->SetSize(8);
@@ -20,15 +20,13 @@ TGwCustomItemGroup::TGwCustomItemGroup(TComponent* AOwner, int NumGlyphs)
     SetColor(clBtnFace);
 }
 
-TGwCustomItemGroup::~TGwCustomItemGroup()
-{
+TGwCustomItemGroup::~TGwCustomItemGroup() {
     FItems->OnChange = nullptr;
     FItemFont->OnChange = nullptr;
     FCustomGlyphs->OnChange = nullptr;
 }
 
-void TGwCustomItemGroup::SetColumns(int Value)
-{
+void TGwCustomItemGroup::SetColumns(int Value) {
     Value = std::clamp(Value, 1, 16);
     if (FColumns == Value)
         return;
@@ -37,14 +35,12 @@ void TGwCustomItemGroup::SetColumns(int Value)
     Invalidate();
 }
 
-void TGwCustomItemGroup::SetItemFont(const TFont* Value)
-{
+void TGwCustomItemGroup::SetItemFont(const TFont* Value) {
     FItemFont->Assign(*Value);
     Arrange();
 }
 
-void TGwCustomItemGroup::SetCustomGlyphs(TBitmap* Value)
-{
+void TGwCustomItemGroup::SetCustomGlyphs(TBitmap* Value) {
     if (Value)
         FCustomGlyphs->Assign(Value);
     else
@@ -52,16 +48,14 @@ void TGwCustomItemGroup::SetCustomGlyphs(TBitmap* Value)
     CustomGlyphsChanged();
 }
 
-void TGwCustomItemGroup::CustomGlyphsChanged()
-{
+void TGwCustomItemGroup::CustomGlyphsChanged() {
     // As a single check box does: custom glyphs only for a strip with cells; the glyph size
     // follows the strip, and an empty strip brings the 13 x 13 glyphs back.
     SetUseCustomGlyphs(!FCustomGlyphs->Empty());
     Invalidate();
 }
 
-void TGwCustomItemGroup::SetUseCustomGlyphs(bool Value)
-{
+void TGwCustomItemGroup::SetUseCustomGlyphs(bool Value) {
     FUseCustomGlyphs = Value;
     if (Value) {
         FGlyphWidth = FCustomGlyphs->Width() / FNumGlyphs;
@@ -72,14 +66,12 @@ void TGwCustomItemGroup::SetUseCustomGlyphs(bool Value)
     Arrange();
 }
 
-void TGwCustomItemGroup::ItemsChange()
-{
+void TGwCustomItemGroup::ItemsChange() {
     if (!Reading)
         UpdateItems();
 }
 
-void TGwCustomItemGroup::UpdateItems()
-{
+void TGwCustomItemGroup::UpdateItems() {
     while (Count() < FItems->Count())
         FButtons.push_back(CreateItem());
     while (Count() > FItems->Count()) {
@@ -92,8 +84,7 @@ void TGwCustomItemGroup::UpdateItems()
     Invalidate();
 }
 
-void TGwCustomItemGroup::Arrange()
-{
+void TGwCustomItemGroup::Arrange() {
     if (FButtons.empty() || Reading)
         return;
     const int n = Count();
@@ -141,16 +132,14 @@ void TGwCustomItemGroup::Arrange()
     }
 }
 
-void TGwCustomItemGroup::CMEnabledChanged(TMessage& Message)
-{
+void TGwCustomItemGroup::CMEnabledChanged(TMessage& Message) {
     TGwCustomGroupBox::CMEnabledChanged(Message);
     Repaint();
     for (TGwCustomGlyphButton* b : FButtons)
         b->SetEnabled(Enabled());
 }
 
-void TGwCustomItemGroup::WMSize(TWMSize& Message)
-{
+void TGwCustomItemGroup::WMSize(TWMSize& Message) {
     TGwCustomGroupBox::WMSize(Message);
     Arrange();
 }
@@ -159,11 +148,9 @@ void TGwCustomItemGroup::WMSize(TWMSize& Message)
 
 namespace {
 
-template <class Base>
-class TGwGroupItem : public Base {
+template <class Base> class TGwGroupItem : public Base {
 public:
-    explicit TGwGroupItem(TGwCustomItemGroup* Group) : Base(Group)
-    {
+    explicit TGwGroupItem(TGwCustomItemGroup* Group) : Base(Group) {
         this->SetVisible(false);
         this->SetEnabled(Group->Enabled());
         this->SetParentShowHint(false);
@@ -172,19 +159,17 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 TGwRadioGroup::TGwRadioGroup(TComponent* AOwner) : TGwCustomItemGroup(AOwner, 6) {}
 
-TGwCustomGlyphButton* TGwRadioGroup::CreateItem()
-{
+TGwCustomGlyphButton* TGwRadioGroup::CreateItem() {
     auto* b = new TGwGroupItem<TGwRadioButton>(this);
     b->OnClick = [this](TObject* s) { ButtonClick(s); };
     return b;
 }
 
-void TGwRadioGroup::ItemsChange()
-{
+void TGwRadioGroup::ItemsChange() {
     if (Reading)
         return;
     if (FItemIndex >= Items()->Count())
@@ -197,8 +182,7 @@ void TGwRadioGroup::ItemsChange()
     }
 }
 
-void TGwRadioGroup::SetItemIndex(int Value)
-{
+void TGwRadioGroup::SetItemIndex(int Value) {
     if (Reading) {
         FItemIndex = Value;
         return;
@@ -213,16 +197,14 @@ void TGwRadioGroup::SetItemIndex(int Value)
         Buttons(Value)->SetChecked(true);
 }
 
-bool TGwRadioGroup::CanChange(int NewIndex)
-{
+bool TGwRadioGroup::CanChange(int NewIndex) {
     bool allow = true;
     if (OnChanging)
         OnChanging(this, NewIndex, allow);
     return allow;
 }
 
-void TGwRadioGroup::ButtonClick(TObject* Sender)
-{
+void TGwRadioGroup::ButtonClick(TObject* Sender) {
     if (FClicking)
         return;
     int index = -1;
@@ -246,16 +228,14 @@ void TGwRadioGroup::ButtonClick(TObject* Sender)
 
 TGwCheckGroup::TGwCheckGroup(TComponent* AOwner) : TGwCustomItemGroup(AOwner, 9) {}
 
-TGwCustomGlyphButton* TGwCheckGroup::CreateItem()
-{
+TGwCustomGlyphButton* TGwCheckGroup::CreateItem() {
     auto* b = new TGwGroupItem<TGwCheckBox>(this);
     b->AllowGrayed = FAllowGrayed;
     b->OnClick = [this](TObject* s) { CheckClick(s); };
     return b;
 }
 
-void TGwCheckGroup::SetAllowGrayed(bool Value)
-{
+void TGwCheckGroup::SetAllowGrayed(bool Value) {
     if (FAllowGrayed == Value)
         return;
     FAllowGrayed = Value;
@@ -264,23 +244,20 @@ void TGwCheckGroup::SetAllowGrayed(bool Value)
     Arrange();
 }
 
-void TGwCheckGroup::CheckClick(TObject* Sender)
-{
+void TGwCheckGroup::CheckClick(TObject* Sender) {
     for (int i = 0; i < Count(); ++i)
         if (Item(i) == Sender && OnChange)
             OnChange(this, i, Checks(i)->State());
 }
 
-std::vector<int> TGwCheckGroup::WriteCheckStates() const
-{
+std::vector<int> TGwCheckGroup::WriteCheckStates() const {
     std::vector<int> states;
     for (int i = 0; i < Count(); ++i)
         states.push_back(int(ItemState(i)));
     return states;
 }
 
-void TGwCheckGroup::Loaded()
-{
+void TGwCheckGroup::Loaded() {
     TGwCustomItemGroup::Loaded();
     for (std::size_t i = 0; i < FCheckStates.size() && int(i) < Count(); ++i)
         SetItemState(int(i), TCheckBoxState(std::clamp(FCheckStates[i], 0, 2)));

@@ -69,9 +69,7 @@ protected:
     bool Reading = false;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;

@@ -14,27 +14,31 @@ constexpr double Pi = std::numbers::pi;
 
 // Width a border style takes from a framed side; the bold flat styles count only where the
 // client area is shrunk (Bold true), not where the label is sized.
-int BorderStyleWidth(TFrameStyleEx Style, int BevelWidth, bool Bold)
-{
+int BorderStyleWidth(TFrameStyleEx Style, int BevelWidth, bool Bold) {
     switch (Style) {
     case fsFlat: return 1;
-    case fsStatus: case fsPopup: return BevelWidth;
-    case fsGroove: case fsBump: case fsLowered: case fsButtonDown: case fsRaised: case fsButtonUp: return 2;
-    case fsFlatBold: case fsFlatRounded: return Bold ? 2 : 0;
+    case fsStatus:
+    case fsPopup: return BevelWidth;
+    case fsGroove:
+    case fsBump:
+    case fsLowered:
+    case fsButtonDown:
+    case fsRaised:
+    case fsButtonUp: return 2;
+    case fsFlatBold:
+    case fsFlatRounded: return Bold ? 2 : 0;
     default: return 0;
     }
 }
 
 } // namespace
 
-int NormalizeAngle(int Degrees)
-{
+int NormalizeAngle(int Degrees) {
     int a = Degrees % 360;
     return a < 0 ? a + 360 : a;
 }
 
-TGwLabel::TGwLabel(TComponent* AOwner) : TLabel(AOwner)
-{
+TGwLabel::TGwLabel(TComponent* AOwner) : TLabel(AOwner) {
     SetControlStyle(ControlStyle() << csOpaque);
     SetColor(clBtnFace);
     SetParentColor(true);
@@ -44,22 +48,19 @@ TGwLabel::TGwLabel(TComponent* AOwner) : TLabel(AOwner)
     BlinkingControlsList->Add(this);
 }
 
-TGwLabel::~TGwLabel()
-{
+TGwLabel::~TGwLabel() {
     if (BlinkingControlsList) {
         BlinkingControlsList->Remove(this);
         FreeBlinkingControlsListIfEmpty();
     }
 }
 
-void TGwLabel::UseTrueTypeFont()
-{
+void TGwLabel::UseTrueTypeFont() {
     if (!Loading() && !IsTrueTypeFont(Font()))
         Font()->SetName("Verdana");
 }
 
-void TGwLabel::SetAngle(int Value)
-{
+void TGwLabel::SetAngle(int Value) {
     // Every angle lands in 0..359, also those below -360 (-450 is 270).
     Value = NormalizeAngle(Value);
     if (Value == FAngle)
@@ -74,8 +75,7 @@ void TGwLabel::SetAngle(int Value)
     Invalidate();
 }
 
-void TGwLabel::SetRotation(TRotation Value)
-{
+void TGwLabel::SetRotation(TRotation Value) {
     if (Value == FRotation)
         return;
     if (Value != roNone)
@@ -88,8 +88,7 @@ void TGwLabel::SetRotation(TRotation Value)
     Invalidate();
 }
 
-void TGwLabel::SetCondenseCaption(TGwCondenseCaption Value)
-{
+void TGwLabel::SetCondenseCaption(TGwCondenseCaption Value) {
     if (Value == FCondenseCaption)
         return;
     FCondenseCaption = Value;
@@ -98,14 +97,12 @@ void TGwLabel::SetCondenseCaption(TGwCondenseCaption Value)
     Invalidate();
 }
 
-void TGwLabel::SetAutoSize(bool Value)
-{
+void TGwLabel::SetAutoSize(bool Value) {
     TLabel::SetAutoSize(Value);
     AdjustBounds();
 }
 
-void TGwLabel::Loaded()
-{
+void TGwLabel::Loaded() {
     TLabel::Loaded();
     if (FAngle != 0 && FRotation == roNone)
         FRotation = roFlat;
@@ -115,8 +112,7 @@ void TGwLabel::Loaded()
     AdjustBounds();
 }
 
-void TGwLabel::SetBlinking(bool Value)
-{
+void TGwLabel::SetBlinking(bool Value) {
     if (Value == FBlinking)
         return;
     FBlinking = Value;
@@ -126,27 +122,27 @@ void TGwLabel::SetBlinking(bool Value)
     }
 }
 
-std::uint16_t TGwLabel::BlinkIntervalOff() const { return BlinkingControlsList ? BlinkingControlsList->IntervalOff : 500; }
-std::uint16_t TGwLabel::BlinkIntervalOn() const { return BlinkingControlsList ? BlinkingControlsList->IntervalOn : 500; }
-void TGwLabel::SetBlinkIntervalOff(std::uint16_t Value)
-{
+std::uint16_t TGwLabel::BlinkIntervalOff() const {
+    return BlinkingControlsList ? BlinkingControlsList->IntervalOff : 500;
+}
+std::uint16_t TGwLabel::BlinkIntervalOn() const {
+    return BlinkingControlsList ? BlinkingControlsList->IntervalOn : 500;
+}
+void TGwLabel::SetBlinkIntervalOff(std::uint16_t Value) {
     if (BlinkingControlsList)
         BlinkingControlsList->IntervalOff = Value;
 }
-void TGwLabel::SetBlinkIntervalOn(std::uint16_t Value)
-{
+void TGwLabel::SetBlinkIntervalOn(std::uint16_t Value) {
     if (BlinkingControlsList)
         BlinkingControlsList->IntervalOn = Value;
 }
 
-void TGwLabel::Blink(TBlinkState State)
-{
+void TGwLabel::Blink(TBlinkState State) {
     FTextColor = State == bsOff ? FBlinkColor : FNormalColor;
     Invalidate();
 }
 
-void TGwLabel::SetFlyByEnabled(bool Value)
-{
+void TGwLabel::SetFlyByEnabled(bool Value) {
     if (Value == FFlyByEnabled)
         return;
     FFlyByEnabled = Value;
@@ -157,12 +153,9 @@ void TGwLabel::SetFlyByEnabled(bool Value)
     Invalidate();
 }
 
-void TGwLabel::Dispatch(TMessage& Message)
-{
+void TGwLabel::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CM_GETBLINKING:
-        Message.Result = FBlinking ? 1 : 0;
-        return;
+    case CM_GETBLINKING: Message.Result = FBlinking ? 1 : 0; return;
     case CM_BLINK:
         if (FBlinking)
             Blink(TBlinkState(Message.WParam));
@@ -182,8 +175,7 @@ void TGwLabel::Dispatch(TMessage& Message)
             Invalidate();
         }
         break;
-    default:
-        break;
+    default: break;
     }
     TLabel::Dispatch(Message);
     switch (Message.Msg) {
@@ -198,13 +190,11 @@ void TGwLabel::Dispatch(TMessage& Message)
         AdjustBounds();
         Invalidate();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
-void TGwLabel::FixClientRect(TRect& Rect, bool Shrink)
-{
+void TGwLabel::FixClientRect(TRect& Rect, bool Shrink) {
     if (Shrink)
         InflateRect(Rect, -FBorderWidth, -FBorderWidth);
     for (TFrameStyleEx style : {FBorderOuter, FBorderInner}) {
@@ -220,13 +210,14 @@ void TGwLabel::FixClientRect(TRect& Rect, bool Shrink)
     }
 }
 
-void TGwLabel::AdjustForBorders(TRect& Rect)
-{
+void TGwLabel::AdjustForBorders(TRect& Rect) {
     int widths[] = {BorderStyleWidth(FBorderInner, FBevelWidth, false), FBorderWidth,
                     BorderStyleWidth(FBorderOuter, FBevelWidth, false)};
     for (int w : widths) {
-        Rect.Right += w * ((FBorderSides.Contains(sdLeft) ? 1 : 0) + (FBorderSides.Contains(sdRight) ? 1 : 0));
-        Rect.Bottom += w * ((FBorderSides.Contains(sdTop) ? 1 : 0) + (FBorderSides.Contains(sdBottom) ? 1 : 0));
+        Rect.Right +=
+            w * ((FBorderSides.Contains(sdLeft) ? 1 : 0) + (FBorderSides.Contains(sdRight) ? 1 : 0));
+        Rect.Bottom +=
+            w * ((FBorderSides.Contains(sdTop) ? 1 : 0) + (FBorderSides.Contains(sdBottom) ? 1 : 0));
     }
     if (FRotation == roNone && FTextStyle == tsShadow) {
         Rect.Right += FShadowDepth;
@@ -246,8 +237,7 @@ void TGwLabel::AdjustForBorders(TRect& Rect)
     }
 }
 
-unsigned TGwLabel::TextFlags()
-{
+unsigned TGwLabel::TextFlags() {
     TAlignment align = Alignment();
     if (BiDiMode() == bdRightToLeft)
         align = align == taLeftJustify ? taRightJustify : align == taRightJustify ? taLeftJustify : align;
@@ -265,8 +255,7 @@ unsigned TGwLabel::TextFlags()
     return flags;
 }
 
-void TGwLabel::AdjustBounds()
-{
+void TGwLabel::AdjustBounds() {
     if (!AutoSize() || Loading())
         return;
     TRect r(0, 0, Width(), Height());
@@ -290,8 +279,7 @@ void TGwLabel::AdjustBounds()
 
 // Writes the 3-D layers through Layer (offset and colour), the face last; ShadowOffset is the
 // drop shadow's offset.
-void TGwLabel::DrawLayers(const std::function<void(int, int, TColor)>& Layer, int ShadowOffset)
-{
+void TGwLabel::DrawLayers(const std::function<void(int, int, TColor)>& Layer, int ShadowOffset) {
     if (!Enabled()) {
         Layer(1, 1, clBtnHighlight);
         Layer(0, 0, clBtnShadow);
@@ -308,17 +296,13 @@ void TGwLabel::DrawLayers(const std::function<void(int, int, TColor)>& Layer, in
         if (!FLightTextStyle)
             Layer(-1, -1, FShadowColor);
         break;
-    case tsShadow:
-        Layer(ShadowOffset, ShadowOffset, FShadowColor);
-        break;
-    case tsNormal:
-        break;
+    case tsShadow: Layer(ShadowOffset, ShadowOffset, FShadowColor); break;
+    case tsNormal: break;
     }
     Layer(0, 0, FTextColor);
 }
 
-void TGwLabel::Draw3DText(const TRect& Client)
-{
+void TGwLabel::Draw3DText(const TRect& Client) {
     TCanvas* c = Canvas();
     TRect r = Client;
     InflateRect(r, -FTextMargin, -FTextMargin);
@@ -340,11 +324,13 @@ void TGwLabel::Draw3DText(const TRect& Client)
         c->SetTextAlign(TA_LEFT | TA_TOP);
         int half = FShadowDepth / 2;
         bool shadow = Enabled() && FTextStyle == tsShadow;
-        DrawLayers([&](int dx, int dy, TColor color) {
-            c->Font()->SetColor(color);
-            int back = shadow && dx == 0 && dy == 0 ? -half : 0;
-            c->TextOut(x + dx + back, y + dy + back, text);
-        }, half);
+        DrawLayers(
+            [&](int dx, int dy, TColor color) {
+                c->Font()->SetColor(color);
+                int back = shadow && dx == 0 && dy == 0 ? -half : 0;
+                c->TextOut(x + dx + back, y + dy + back, text);
+            },
+            half);
         return;
     }
     unsigned flags = TextFlags();
@@ -360,16 +346,17 @@ void TGwLabel::Draw3DText(const TRect& Client)
                 OffsetRect(r, 0, -FShadowDepth);
         }
     }
-    DrawLayers([&](int dx, int dy, TColor color) {
-        TRect layer = r;
-        OffsetRect(layer, dx, dy);
-        c->Font()->SetColor(color);
-        c->DrawText(text, layer, flags);
-    }, FShadowDepth);
+    DrawLayers(
+        [&](int dx, int dy, TColor color) {
+            TRect layer = r;
+            OffsetRect(layer, dx, dy);
+            c->Font()->SetColor(color);
+            c->DrawText(text, layer, flags);
+        },
+        FShadowDepth);
 }
 
-TPoint TGwLabel::ArcCenter() const
-{
+TPoint TGwLabel::ArcCenter() const {
     int B = FBorderWidth, W = Width(), H = Height();
     if (FRotation == roFlat)
         return TPoint(W / 2, H / 2);
@@ -377,15 +364,13 @@ TPoint TGwLabel::ArcCenter() const
     return TPoint(col == 0 ? B : col == 1 ? W / 2 : W - B, row == 0 ? B : row == 1 ? H / 2 : H - B);
 }
 
-TPoint TGwLabel::ArcRadius() const
-{
+TPoint TGwLabel::ArcRadius() const {
     int B = FBorderWidth, W = Width(), H = Height();
     int col = FCenterPoint % 3, row = FCenterPoint / 3;
     return TPoint(col == 1 ? W / 2 - 2 * B : W - 2 * B, row == 1 ? H / 2 - 2 * B : H - 2 * B);
 }
 
-void TGwLabel::DrawArcText()
-{
+void TGwLabel::DrawArcText() {
     TCanvas* c = Canvas();
     TPoint centre = ArcCenter(), radius = ArcRadius();
     c->SetFont(Font());
@@ -399,17 +384,18 @@ void TGwLabel::DrawArcText()
         int y = centre.y - int(std::lround(std::cos(theta) * (radius.y - h)));
         c->Font()->SetOrientation(int(std::lround(theta * 1800 / Pi)));
         std::string s(1, ch);
-        DrawLayers([&](int dx, int dy, TColor color) {
-            c->Font()->SetColor(color);
-            c->TextOut(x + dx, y + dy, s);
-        }, FShadowDepth);
+        DrawLayers(
+            [&](int dx, int dy, TColor color) {
+                c->Font()->SetColor(color);
+                c->TextOut(x + dx, y + dy, s);
+            },
+            FShadowDepth);
         theta -= step;
     }
     c->SetTextAlign(TA_LEFT | TA_TOP);
 }
 
-void TGwLabel::Paint()
-{
+void TGwLabel::Paint() {
     TCanvas* c = Canvas();
     TGwInnerOuterFrame frame;
     frame.OuterStyle = FBorderOuter;
@@ -440,8 +426,7 @@ void TGwLabel::Paint()
     Draw3DText(client);
 }
 
-TGwURLLabel::TGwURLLabel(TComponent* AOwner) : TGwLabel(AOwner), OpenTarget(ShellOpen)
-{
+TGwURLLabel::TGwURLLabel(TComponent* AOwner) : TGwLabel(AOwner), OpenTarget(ShellOpen) {
     if (Screen && Screen->Cursors(crGwHand) == Screen->Cursors(crDefault))
         Screen->SetCursors(crGwHand, Screen->Cursors(crHandPoint));
     SetCursor(crGwHand);
@@ -449,28 +434,24 @@ TGwURLLabel::TGwURLLabel(TComponent* AOwner) : TGwLabel(AOwner), OpenTarget(Shel
     Font()->SetColor(FUnvisitedColor);
 }
 
-void TGwURLLabel::SetVisited(bool Value)
-{
+void TGwURLLabel::SetVisited(bool Value) {
     FVisited = Value;
     Font()->SetColor(Value ? FVisitedColor : FUnvisitedColor);
 }
 
-void TGwURLLabel::SetVisitedColor(TColor Value)
-{
+void TGwURLLabel::SetVisitedColor(TColor Value) {
     FVisitedColor = Value;
     if (FVisited)
         Font()->SetColor(Value);
 }
 
-void TGwURLLabel::SetUnvisitedColor(TColor Value)
-{
+void TGwURLLabel::SetUnvisitedColor(TColor Value) {
     FUnvisitedColor = Value;
     if (!FVisited)
         Font()->SetColor(Value);
 }
 
-void TGwURLLabel::Click()
-{
+void TGwURLLabel::Click() {
     TGwLabel::Click();
     std::string target = Trim(URL).empty() ? Caption() : URL;
     if (Trim(target).empty() || !OpenTarget)

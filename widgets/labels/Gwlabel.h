@@ -13,8 +13,15 @@
 enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TRotation { roNone, roFlat, roCurve };
 enum TCenterPoint {
-    cpUpperLeft, cpUpperCenter, cpUpperRight, cpLeftCenter, cpCenter, cpRightCenter,
-    cpLowerLeft, cpLowerCenter, cpLowerRight
+    cpUpperLeft,
+    cpUpperCenter,
+    cpUpperRight,
+    cpLeftCenter,
+    cpCenter,
+    cpRightCenter,
+    cpLowerLeft,
+    cpLowerCenter,
+    cpLowerRight
 };
 enum TGwCondenseCaption { ccNone, ccAtEnd, ccWithinPath };
 
@@ -98,17 +105,13 @@ protected:
     void Blink(TBlinkState State);
 
 private:
-    template <class T>
-    void Change(T& Field, T Value)
-    {
+    template <class T> void Change(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;
         Invalidate();
     }
-    template <class T>
-    void Resize(T& Field, T Value)
-    {
+    template <class T> void Resize(T& Field, T Value) {
         if (Field == Value)
             return;
         Field = Value;

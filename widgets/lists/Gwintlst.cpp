@@ -3,26 +3,22 @@
 
 #include <algorithm>
 
-int TGwIntegerList::Items(int Index) const
-{
+int TGwIntegerList::Items(int Index) const {
     CheckIndex(Index);
     return FItems[size_t(Index)];
 }
 
-void TGwIntegerList::CheckIndex(int Index) const
-{
+void TGwIntegerList::CheckIndex(int Index) const {
     if (Index < 0 || Index >= Count())
         throw EListError(Format(SListIndexError, Index));
 }
 
-void TGwIntegerList::CheckRange(int Value) const
-{
+void TGwIntegerList::CheckRange(int Value) const {
     if (FMin != FMax && (Value < FMin || Value > FMax))
         throw EOutOfRange(Format("Value must be within %d..%d", FMin, FMax));
 }
 
-void TGwIntegerList::SetItem(int Index, int Value)
-{
+void TGwIntegerList::SetItem(int Index, int Value) {
     if (FSorted)
         throw EListError(SSortedListError);
     CheckRange(Value);
@@ -30,8 +26,7 @@ void TGwIntegerList::SetItem(int Index, int Value)
     FItems[size_t(Index)] = Value;
 }
 
-void TGwIntegerList::SetSorted(bool Value)
-{
+void TGwIntegerList::SetSorted(bool Value) {
     if (Value == FSorted)
         return;
     if (Value)
@@ -39,8 +34,7 @@ void TGwIntegerList::SetSorted(bool Value)
     FSorted = Value;
 }
 
-void TGwIntegerList::SetMin(int Value)
-{
+void TGwIntegerList::SetMin(int Value) {
     if (Value == FMin)
         return;
     if (std::any_of(FItems.begin(), FItems.end(), [Value](int v) { return v < Value; }))
@@ -50,8 +44,7 @@ void TGwIntegerList::SetMin(int Value)
         FMax = Value;
 }
 
-void TGwIntegerList::SetMax(int Value)
-{
+void TGwIntegerList::SetMax(int Value) {
     if (Value == FMax)
         return;
     if (std::any_of(FItems.begin(), FItems.end(), [Value](int v) { return v > Value; }))
@@ -61,8 +54,7 @@ void TGwIntegerList::SetMax(int Value)
         FMin = Value;
 }
 
-bool TGwIntegerList::Find(int Value, int& Index) const
-{
+bool TGwIntegerList::Find(int Value, int& Index) const {
     // As a sorted string list searches: under dupAccept the index lands before a run of equals.
     bool found = false;
     int l = 0, h = Count() - 1;
@@ -83,14 +75,12 @@ bool TGwIntegerList::Find(int Value, int& Index) const
     return found;
 }
 
-void TGwIntegerList::Sort()
-{
+void TGwIntegerList::Sort() {
     if (!FSorted && Count() > 1)
         std::sort(FItems.begin(), FItems.end());
 }
 
-int TGwIntegerList::Add(int Value)
-{
+int TGwIntegerList::Add(int Value) {
     int index = Count();
     if (FSorted && Find(Value, index)) {
         if (FDuplicates == dupIgnore)
@@ -102,16 +92,14 @@ int TGwIntegerList::Add(int Value)
     return index;
 }
 
-void TGwIntegerList::InsertNumber(int Index, int Value)
-{
+void TGwIntegerList::InsertNumber(int Index, int Value) {
     CheckRange(Value);
     if (FDuplicates == dupIgnore && IndexOf(Value) >= 0)
         return;
     FItems.insert(FItems.begin() + Index, Value);
 }
 
-void TGwIntegerList::Insert(int Index, int Value)
-{
+void TGwIntegerList::Insert(int Index, int Value) {
     if (FSorted)
         throw EListError(SSortedListError);
     if (Index < 0 || Index > Count())
@@ -119,27 +107,23 @@ void TGwIntegerList::Insert(int Index, int Value)
     InsertNumber(Index, Value);
 }
 
-void TGwIntegerList::AddIntegers(const TGwIntegerList* List)
-{
+void TGwIntegerList::AddIntegers(const TGwIntegerList* List) {
     for (int v : std::vector<int>(List->FItems))
         Add(v);
 }
 
-void TGwIntegerList::Delete(int Index)
-{
+void TGwIntegerList::Delete(int Index) {
     CheckIndex(Index);
     FItems.erase(FItems.begin() + Index);
 }
 
-void TGwIntegerList::Exchange(int Index1, int Index2)
-{
+void TGwIntegerList::Exchange(int Index1, int Index2) {
     CheckIndex(Index1);
     CheckIndex(Index2);
     std::swap(FItems[size_t(Index1)], FItems[size_t(Index2)]);
 }
 
-int TGwIntegerList::IndexOf(int Value) const
-{
+int TGwIntegerList::IndexOf(int Value) const {
     if (FSorted) {
         int i;
         return Find(Value, i) ? i : -1;
@@ -148,8 +132,7 @@ int TGwIntegerList::IndexOf(int Value) const
     return it == FItems.end() ? -1 : int(it - FItems.begin());
 }
 
-void TGwIntegerList::Move(int CurIndex, int NewIndex)
-{
+void TGwIntegerList::Move(int CurIndex, int NewIndex) {
     if (CurIndex == NewIndex)
         return;
     CheckIndex(CurIndex);
@@ -159,13 +142,9 @@ void TGwIntegerList::Move(int CurIndex, int NewIndex)
     FItems.insert(FItems.begin() + NewIndex, v);
 }
 
-bool TGwIntegerList::Equals(const TGwIntegerList* Other) const
-{
-    return Other && FItems == Other->FItems;
-}
+bool TGwIntegerList::Equals(const TGwIntegerList* Other) const { return Other && FItems == Other->FItems; }
 
-void TGwIntegerList::Assign(TPersistent* Source)
-{
+void TGwIntegerList::Assign(TPersistent* Source) {
     if (auto* src = dynamic_cast<TGwIntegerList*>(Source)) {
         if (src == this)
             return;

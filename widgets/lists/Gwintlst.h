@@ -8,7 +8,9 @@
 #include "classes.h"
 #include "sysutils.h"
 
-class EOutOfRange : public EListError { using EListError::EListError; };
+class EOutOfRange : public EListError {
+    using EListError::EListError;
+};
 
 class TGwIntegerList : public TPersistent {
 public:

@@ -17,16 +17,14 @@ std::vector<std::string> EngineTest::messages;
 
 namespace {
 
-int CaptureMessage(const char* text, const char*, unsigned)
-{
+int CaptureMessage(const char* text, const char*, unsigned) {
     EngineTest::messages.emplace_back(text);
     return IDOK;
 }
 
 } // namespace
 
-void EngineTest::Prepare(const char* prefix, const std::vector<const dev::TDeviceDef*>& defs)
-{
+void EngineTest::Prepare(const char* prefix, const std::vector<const dev::TDeviceDef*>& defs) {
     std::string pattern = std::string("/tmp/") + prefix + "XXXXXX";
     const char* dir = mkdtemp(pattern.data());
     ASSERT_NE(dir, nullptr);
@@ -35,16 +33,16 @@ void EngineTest::Prepare(const char* prefix, const std::vector<const dev::TDevic
     dbPath = tmpDir + "/config.cdb";
     for (const dev::TDeviceDef* def : defs)
         for (const dev::SubprogramDef& s : def->Subprograms)
-            WritePlugin((fs::path(s.folder ? s.folder : def->Folder) / (std::string(s.name) + ".act")).string(),
-                        "1;ret;\n2;ret;");
+            WritePlugin(
+                (fs::path(s.folder ? s.folder : def->Folder) / (std::string(s.name) + ".act")).string(),
+                "1;ret;\n2;ret;");
     SetPluginFolder(root);
     messages.clear();
     SetMessageBoxHandler(&CaptureMessage);
     cm = std::make_unique<configmanager>();
 }
 
-void EngineTest::TearDown()
-{
+void EngineTest::TearDown() {
     cm.reset();
     SetMessageBoxHandler(nullptr);
     SetPluginFolder("");
@@ -52,22 +50,19 @@ void EngineTest::TearDown()
         fs::remove_all(tmpDir);
 }
 
-TDeviceEngine* EngineTest::Add(const dev::TDeviceDef& def)
-{
+TDeviceEngine* EngineTest::Add(const dev::TDeviceDef& def) {
     auto* o = dynamic_cast<TDeviceEngine*>(cm->AddObject(def.TypeCode));
     EXPECT_NE(o, nullptr) << def.Tag;
     return o;
 }
 
-void EngineTest::SaveAndReload()
-{
+void EngineTest::SaveAndReload() {
     ASSERT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
     cm = std::make_unique<configmanager>();
     ASSERT_TRUE(cm->LoadDatabase(dbPath)) << cm->LastError;
 }
 
-std::vector<TParamItem*> EngineTest::Channels() const
-{
+std::vector<TParamItem*> EngineTest::Channels() const {
     std::vector<TParamItem*> out;
     dev::ForEachChannel(&cm->Channels, [&](TParamItem* p) {
         out.push_back(p);
@@ -76,16 +71,14 @@ std::vector<TParamItem*> EngineTest::Channels() const
     return out;
 }
 
-int EngineTest::CountAddress(uint16_t type, uint8_t index) const
-{
+int EngineTest::CountAddress(uint16_t type, uint8_t index) const {
     int n = 0;
     for (TParamItem* p : Channels())
         n += dev::SameAddress(p, type, index) ? 1 : 0;
     return n;
 }
 
-std::vector<TDeviceEngine*> EngineTest::Objects(const char* tag) const
-{
+std::vector<TDeviceEngine*> EngineTest::Objects(const char* tag) const {
     std::vector<TDeviceEngine*> out;
     for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
         if (auto* o = dynamic_cast<TDeviceEngine*>(static_cast<TObjectItem*>(e)); o && o->Tag == tag)
@@ -93,8 +86,7 @@ std::vector<TDeviceEngine*> EngineTest::Objects(const char* tag) const
     return out;
 }
 
-std::vector<std::string> EngineTest::Lines(const std::function<void(TStrings*)>& fill)
-{
+std::vector<std::string> EngineTest::Lines(const std::function<void(TStrings*)>& fill) {
     TStringList list;
     fill(&list);
     std::vector<std::string> out;
@@ -103,22 +95,19 @@ std::vector<std::string> EngineTest::Lines(const std::function<void(TStrings*)>&
     return out;
 }
 
-std::string EngineTest::RowText(TObjectItem* o, int row)
-{
+std::string EngineTest::RowText(TObjectItem* o, int row) {
     std::string text;
     o->GetPropertyText(row, text);
     return text;
 }
 
-std::string EngineTest::ValueText(TObjectItem* o, TParamItem* p)
-{
+std::string EngineTest::ValueText(TObjectItem* o, TParamItem* p) {
     std::string text;
     o->GetParamValueText(p, text);
     return text;
 }
 
-void EngineTest::WritePlugin(const std::string& relative, const std::string& text) const
-{
+void EngineTest::WritePlugin(const std::string& relative, const std::string& text) const {
     const fs::path path = fs::path(root) / relative;
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;

@@ -12,9 +12,7 @@
 
 namespace fs = std::filesystem;
 
-void PrintTo(const TIoClass& c, std::ostream* os) {
-    *os << c.Def->Tag;
-}
+void PrintTo(const TIoClass& c, std::ostream* os) { *os << c.Def->Tag; }
 
 namespace iotest {
 

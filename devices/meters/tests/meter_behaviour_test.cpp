@@ -14,16 +14,14 @@ using namespace metertest;
 namespace {
 
 // Where signal i is recorded.
-dev::Address Entry(TDeviceEngine* o, int i)
-{
+dev::Address Entry(TDeviceEngine* o, int i) {
     int table = 0, offset = 0;
     EXPECT_TRUE(o->EntryOf(i, table, offset)) << i;
     return dev::GetEntry(o->Param(table), offset);
 }
 
 // The signal positions of a class: the first, the last, and one in between.
-std::vector<int> SomeSignals(TDeviceEngine* o)
-{
+std::vector<int> SomeSignals(TDeviceEngine* o) {
     std::vector<int> all;
     for (int i = 0; i < o->ParamCount(); ++i)
         if (o->IsSignal(i))
@@ -45,8 +43,7 @@ protected:
     const dev::TDeviceDef& def = *GetParam().Def;
 };
 
-TEST_P(MeterBehaviour, BindingsSetPointsAndSettingsSurviveSaveAndLoad)
-{
+TEST_P(MeterBehaviour, BindingsSetPointsAndSettingsSurviveSaveAndLoad) {
     DecimalComma comma('.');
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
@@ -76,7 +73,8 @@ TEST_P(MeterBehaviour, BindingsSetPointsAndSettingsSurviveSaveAndLoad)
     EXPECT_EQ(RowText(o, 2), "7");
     for (size_t k = 0; k < bound.size(); ++k) {
         TParamItem* p = o->Param(bound[k]);
-        EXPECT_TRUE(dev::SameAddress(p, static_cast<uint16_t>(3000 + k), static_cast<uint8_t>(10 + k))) << bound[k];
+        EXPECT_TRUE(dev::SameAddress(p, static_cast<uint16_t>(3000 + k), static_cast<uint8_t>(10 + k)))
+            << bound[k];
         EXPECT_EQ(Entry(o, bound[k]), dev::AddressOf(p));
     }
     for (int i = 0; i < o->ParamCount(); ++i)
@@ -95,8 +93,7 @@ TEST_P(MeterBehaviour, BindingsSetPointsAndSettingsSurviveSaveAndLoad)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_P(MeterBehaviour, DestructionRebindsWhileEveryChannelLives)
-{
+TEST_P(MeterBehaviour, DestructionRebindsWhileEveryChannelLives) {
     TDeviceEngine* o = nullptr;
     int rebinds = 0, tablesSeen = 0;
     // Set before the object is built: the list copies its hooks into every channel it takes. Like
@@ -122,8 +119,7 @@ TEST_P(MeterBehaviour, DestructionRebindsWhileEveryChannelLives)
         EXPECT_EQ(p->Owner, nullptr);
 }
 
-TEST_P(MeterBehaviour, MissingPluginFileLeavesTheSlotEmpty)
-{
+TEST_P(MeterBehaviour, MissingPluginFileLeavesTheSlotEmpty) {
     const dev::SubprogramDef& s = def.Subprograms.back();
     std::filesystem::remove(std::filesystem::path(root) / (s.folder ? s.folder : def.Folder) /
                             (std::string(s.name) + ".act"));
@@ -134,8 +130,7 @@ TEST_P(MeterBehaviour, MissingPluginFileLeavesTheSlotEmpty)
     EXPECT_EQ(cm->Actions->FindOrCreate(s.name, 0, 0), 0);
 }
 
-TEST_P(MeterBehaviour, SeveralObjectsOfTheTypeAndTheInstanceByteLimit)
-{
+TEST_P(MeterBehaviour, SeveralObjectsOfTheTypeAndTheInstanceByteLimit) {
     for (int n = 1; n <= 255; ++n)
         ASSERT_NE(cm->AddObject(def.TypeCode), nullptr) << n;
     // The 256th would take the instance byte 0, where its settings would be read as nobody's.
@@ -143,8 +138,7 @@ TEST_P(MeterBehaviour, SeveralObjectsOfTheTypeAndTheInstanceByteLimit)
     EXPECT_EQ(Objects(def.Tag).size(), 255u);
 }
 
-TEST_P(MeterBehaviour, AnObjectRepeatingAnotherInstanceByteIsRefused)
-{
+TEST_P(MeterBehaviour, AnObjectRepeatingAnotherInstanceByteIsRefused) {
     TObjectItem* o = cm->AddObject(def.TypeCode);
     ASSERT_NE(o, nullptr);
     // As a stored configuration may hold it: the next object would get the byte 2 again.
@@ -153,8 +147,8 @@ TEST_P(MeterBehaviour, AnObjectRepeatingAnotherInstanceByteIsRefused)
     EXPECT_EQ(Objects(def.Tag).size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, MeterBehaviour, ::testing::ValuesIn(MeterClasses().begin(), MeterClasses().end()),
-                         ClassName());
+INSTANTIATE_TEST_SUITE_P(All, MeterBehaviour,
+                         ::testing::ValuesIn(MeterClasses().begin(), MeterClasses().end()), ClassName());
 
 // ---- Set points ----
 
@@ -167,8 +161,7 @@ struct SetpointCase {
 
 class SetpointText : public MeterTest, public ::testing::WithParamInterface<SetpointCase> {};
 
-TEST_P(SetpointText, StoresTheNearestRawValueOrNothing)
-{
+TEST_P(SetpointText, StoresTheNearestRawValueOrNothing) {
     const SetpointCase& c = GetParam();
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
     ASSERT_NE(o, nullptr);
@@ -208,8 +201,7 @@ const SetpointCase kSetpointCases[] = {
 INSTANTIATE_TEST_SUITE_P(Set4tm, SetpointText, ::testing::ValuesIn(kSetpointCases),
                          [](const ::testing::TestParamInfo<SetpointCase>& info) { return info.param.name; });
 
-TEST_F(MeterTest, SetpointTextsReadBackToTheSameValue)
-{
+TEST_F(MeterTest, SetpointTextsReadBackToTheSameValue) {
     auto* o = dynamic_cast<TKYAZNAKXItem*>(Add(TKYAZNAKXItem::Def));
     ASSERT_NE(o, nullptr);
     for (char separator : {'.', ','}) {
@@ -229,8 +221,7 @@ TEST_F(MeterTest, SetpointTextsReadBackToTheSameValue)
     }
 }
 
-TEST_F(MeterTest, ZnakXSetPointsFollowTheirValue)
-{
+TEST_F(MeterTest, ZnakXSetPointsFollowTheirValue) {
     DecimalComma comma(',');
     auto* o = dynamic_cast<TKYAZNAKXItem*>(Add(TKYAZNAKXItem::Def));
     ASSERT_NE(o, nullptr);
@@ -261,15 +252,15 @@ TEST_F(MeterTest, ZnakXSetPointsFollowTheirValue)
     o->BindParam(1234, 9, current);
     EXPECT_TRUE(dev::SameAddress(o->SetpointState(0), 17, 9));
     // Rows: the telecontrol row for inputs, two set points for values that have them, none else.
-    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(0)); }), (std::vector<std::string>{"Управление"}));
+    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(0)); }),
+              (std::vector<std::string>{"Управление"}));
     EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, current); }),
               (std::vector<std::string>{"Уставка1", "Уставка2"}));
     EXPECT_TRUE(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(21)); }).empty());
     EXPECT_EQ(o->GetSetpointCount(o->Param(21)), 0);
 }
 
-TEST_F(MeterTest, SetPointsRefusedWhereAnotherChannelHoldsTheirAddress)
-{
+TEST_F(MeterTest, SetPointsRefusedWhereAnotherChannelHoldsTheirAddress) {
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
     ASSERT_NE(o, nullptr);
     o->BindParam(500, 3, o->Param(0));
@@ -286,8 +277,7 @@ TEST_F(MeterTest, SetPointsRefusedWhereAnotherChannelHoldsTheirAddress)
     EXPECT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
 }
 
-TEST_F(MeterTest, NewSet4tmChannelsInOrderWithTheirDefaults)
-{
+TEST_F(MeterTest, NewSet4tmChannelsInOrderWithTheirDefaults) {
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
     ASSERT_NE(o, nullptr);
     std::vector<TParamItem*> own;
@@ -295,8 +285,8 @@ TEST_F(MeterTest, NewSet4tmChannelsInOrderWithTheirDefaults)
         if (p->Owner == o)
             own.push_back(p);
     std::vector<TParamItem*> expected;
-    for (int i : {18, 19, 20, 21, 24, 30, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 22, 23, 25, 26,
-                  27, 28, 29})
+    for (int i : {18, 19, 20, 21, 24, 30, 0,  1,  2,  3,  4,  5,  6,  7,  8, 9,
+                  10, 11, 12, 13, 14, 15, 16, 17, 22, 23, 25, 26, 27, 28, 29})
         expected.push_back(o->Param(i));
     for (int k = 0; k < 15; ++k) {
         expected.push_back(o->SetpointValue(k));
@@ -319,8 +309,7 @@ TEST_F(MeterTest, NewSet4tmChannelsInOrderWithTheirDefaults)
     EXPECT_EQ(o->Param(18)->Value[1], 5); // meter constant
 }
 
-TEST_F(MeterTest, NewValueBytesOfTheOtherClasses)
-{
+TEST_F(MeterTest, NewValueBytesOfTheOtherClasses) {
     TDeviceEngine* m = Add(TMercury230Item::Def);
     TDeviceEngine* ipc = Add(TIPCItem::Def);
     TDeviceEngine* x = Add(TKYAZNAKXItem::Def);
@@ -335,8 +324,7 @@ TEST_F(MeterTest, NewValueBytesOfTheOtherClasses)
     EXPECT_EQ(x->Param(13)->Value[3], 0);
 }
 
-TEST_F(MeterTest, Set4tmBindingWithoutSetPointsLeavesThemUnbound)
-{
+TEST_F(MeterTest, Set4tmBindingWithoutSetPointsLeavesThemUnbound) {
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
     ASSERT_NE(o, nullptr);
     o->BindParam(5, 7, o->Param(1));
@@ -353,16 +341,14 @@ TEST_F(MeterTest, Set4tmBindingWithoutSetPointsLeavesThemUnbound)
 class Mercury : public MeterTest {
 protected:
     TMercury230Item* AddMercury() { return dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def)); }
-    static std::string Setpoint(TObjectItem* o, TParamItem* p, int n)
-    {
+    static std::string Setpoint(TObjectItem* o, TParamItem* p, int n) {
         std::string text;
         o->GetSetpointValueText(p, n, text);
         return text;
     }
 };
 
-TEST_F(Mercury, ScaleChangeKeepsTheCurrentLimitsOfEveryMercury)
-{
+TEST_F(Mercury, ScaleChangeKeepsTheCurrentLimitsOfEveryMercury) {
     DecimalComma comma(',');
     TMercury230Item* a = AddMercury();
     TMercury230Item* b = AddMercury();
@@ -395,8 +381,7 @@ TEST_F(Mercury, ScaleChangeKeepsTheCurrentLimitsOfEveryMercury)
     EXPECT_EQ(Setpoint(m, m->Param(0), 0), "1,20 А");
 }
 
-TEST_F(Mercury, ScaleWithoutItsInstructionReadsOneAndWritesNothing)
-{
+TEST_F(Mercury, ScaleWithoutItsInstructionReadsOneAndWritesNothing) {
     WritePlugin("m230/M230_parseAnswer.act", ScaleProgram(100, 74));
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
@@ -409,8 +394,7 @@ TEST_F(Mercury, ScaleWithoutItsInstructionReadsOneAndWritesNothing)
     EXPECT_FALSE(o->SetCurrentScale(10));
 }
 
-TEST_F(Mercury, ScaleOperandZeroReadsOne)
-{
+TEST_F(Mercury, ScaleOperandZeroReadsOne) {
     WritePlugin("m230/M230_parseAnswer.act", ScaleProgram(0));
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
@@ -418,8 +402,7 @@ TEST_F(Mercury, ScaleOperandZeroReadsOne)
     EXPECT_EQ(o->SetpointFactor(0), 1000);
 }
 
-TEST_F(Mercury, MissingParseSubprogramReadsScaleOne)
-{
+TEST_F(Mercury, MissingParseSubprogramReadsScaleOne) {
     std::filesystem::remove(root + "m230/M230_parseAnswer.act");
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
@@ -428,8 +411,7 @@ TEST_F(Mercury, MissingParseSubprogramReadsScaleOne)
     EXPECT_EQ(o->GetCurrentScale(), 1);
 }
 
-TEST_F(Mercury, StoredNarrowAddressIsWidenedWithTheFactoryPassword)
-{
+TEST_F(Mercury, StoredNarrowAddressIsWidenedWithTheFactoryPassword) {
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(2, "9");
@@ -444,8 +426,7 @@ TEST_F(Mercury, StoredNarrowAddressIsWidenedWithTheFactoryPassword)
     EXPECT_EQ(RowText(o, 5), "111111");
 }
 
-TEST_F(Mercury, PasswordTypesAndTexts)
-{
+TEST_F(Mercury, PasswordTypesAndTexts) {
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(5, "123456");
@@ -475,8 +456,7 @@ TEST_F(Mercury, PasswordTypesAndTexts)
     EXPECT_EQ(o->Param(18)->Value[3], '2');
 }
 
-TEST_F(Mercury, PropertyEditors)
-{
+TEST_F(Mercury, PropertyEditors) {
     Application->Initialize();
     auto host = std::make_unique<TForm>(nullptr);
     TMercury230Item* o = AddMercury();
@@ -501,21 +481,22 @@ TEST_F(Mercury, PropertyEditors)
     Application->ProcessMessages();
 }
 
-TEST_F(Mercury, ChecksFollowBindingsAndCommands)
-{
+TEST_F(Mercury, ChecksFollowBindingsAndCommands) {
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
     const std::string head = "Объект \"МЕРКУРИЙ 230 ID-1000 адрес 0\" - ";
     auto check = [&] { return Lines([&](TStrings* s) { o->CheckConfiguration(s); }); };
     o->BindParam(100, 1, o->Param(0));
     o->BindParam(101, 1, o->Param(22));
-    EXPECT_EQ(check(), (std::vector<std::string>{
-                           head + "Отключена команда опроса \"Опрос токов по фазам\" используемых параметров",
-                           head + "Не включена ни одна команда опроса по тарифам", head + "Не задан адрес счетчика"}));
+    EXPECT_EQ(check(),
+              (std::vector<std::string>{
+                  head + "Отключена команда опроса \"Опрос токов по фазам\" используемых параметров",
+                  head + "Не включена ни одна команда опроса по тарифам", head + "Не задан адрес счетчика"}));
     o->CommandAt(1)->Execute = 1;
     o->CommandAt(9)->Execute = 1;
-    EXPECT_EQ(check(), (std::vector<std::string>{head + "Не указан общий период опроса используемых параметров",
-                                                 head + "Не задан адрес счетчика"}));
+    EXPECT_EQ(check(),
+              (std::vector<std::string>{head + "Не указан общий период опроса используемых параметров",
+                                        head + "Не задан адрес счетчика"}));
     o->Period = 1;
     o->ApplyPropertyValue(2, "3");
     EXPECT_TRUE(check().empty());
@@ -527,18 +508,17 @@ TEST_F(Mercury, ChecksFollowBindingsAndCommands)
     EXPECT_EQ(mode, "Не выполнять");
 }
 
-TEST_F(Mercury, VersionCheckNamesNewerFiles)
-{
+TEST_F(Mercury, VersionCheckNamesNewerFiles) {
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
     WritePlugin("m230/version.ini", "[M230_prepareQuery]\nversion_l=3\nversion_h=1\n");
-    EXPECT_EQ(Lines([&](TStrings* s) { o->CheckSubprogramVersions(s); }),
-              (std::vector<std::string>{"Подпрограмма \"Подготовка опроса Меркурий 230\" (M230_prepareQuery - "
-                                        "вер.0.0)  устарела - новая версия 1.3"}));
+    EXPECT_EQ(
+        Lines([&](TStrings* s) { o->CheckSubprogramVersions(s); }),
+        (std::vector<std::string>{"Подпрограмма \"Подготовка опроса Меркурий 230\" (M230_prepareQuery - "
+                                  "вер.0.0)  устарела - новая версия 1.3"}));
 }
 
-TEST_F(Mercury, ValueTextsOfEnergiesAndTariffs)
-{
+TEST_F(Mercury, ValueTextsOfEnergiesAndTariffs) {
     TMercury230Item* o = AddMercury();
     ASSERT_NE(o, nullptr);
     TParamItem* energy = o->Param(16);
@@ -559,8 +539,7 @@ TEST_F(Mercury, ValueTextsOfEnergiesAndTariffs)
 
 // ---- Other classes ----
 
-TEST_F(MeterTest, IpcAddressIsSixteenBitsAndInputsFollowTheirControl)
-{
+TEST_F(MeterTest, IpcAddressIsSixteenBitsAndInputsFollowTheirControl) {
     auto* o = dynamic_cast<TIPCItem*>(Add(TIPCItem::Def));
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(2, "300");
@@ -585,8 +564,7 @@ TEST_F(MeterTest, IpcAddressIsSixteenBitsAndInputsFollowTheirControl)
     EXPECT_TRUE(dev::SameAddress(o->Param(6), 601, 200));
 }
 
-TEST_F(MeterTest, ZnakStoresTheAddressTypedInTheChannelGrid)
-{
+TEST_F(MeterTest, ZnakStoresTheAddressTypedInTheChannelGrid) {
     TDeviceEngine* o = Add(TKYAZNAKItem::Def);
     ASSERT_NE(o, nullptr);
     o->SetParamValueText(o->Param(33), "17");
@@ -595,8 +573,7 @@ TEST_F(MeterTest, ZnakStoresTheAddressTypedInTheChannelGrid)
     EXPECT_EQ(RowText(o, 2), "17");
 }
 
-TEST_F(MeterTest, ZnakInputsTypedByTheirControlSubprogram)
-{
+TEST_F(MeterTest, ZnakInputsTypedByTheirControlSubprogram) {
     TDeviceEngine* o = Add(TKYAZNAKItem::Def);
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(o->Param(0)->ParamType, 1);
@@ -611,8 +588,7 @@ TEST_F(MeterTest, ZnakInputsTypedByTheirControlSubprogram)
     EXPECT_TRUE(dev::SameAddress(o->Param(31), 701, 5));
 }
 
-TEST_F(MeterTest, ZnakControlCodes)
-{
+TEST_F(MeterTest, ZnakControlCodes) {
     Application->Initialize();
     auto host = std::make_unique<TForm>(nullptr);
     auto* o = dynamic_cast<TKYAZNAKItem*>(Add(TKYAZNAKItem::Def));
@@ -620,7 +596,8 @@ TEST_F(MeterTest, ZnakControlCodes)
     ASSERT_TRUE(o && x);
     int done = 0;
     TNotifyEvent after = [&](TObject*) { ++done; };
-    auto* combo = dynamic_cast<TComboBox*>(o->CreateSetpointEditor(o->Param(3), 0, host.get(), nullptr, after));
+    auto* combo =
+        dynamic_cast<TComboBox*>(o->CreateSetpointEditor(o->Param(3), 0, host.get(), nullptr, after));
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->Items()->Count(), 6);
     EXPECT_EQ(combo->Items()->Strings(combo->ItemIndex()), "Нет");
@@ -632,7 +609,8 @@ TEST_F(MeterTest, ZnakControlCodes)
     o->GetSetpointText(0, o->Param(3), text);
     EXPECT_EQ(text, "Вкл.: Канал ТУ2, Откл.: Канал ТУ3");
     EXPECT_EQ(o->CreateSetpointEditor(o->Param(7), 0, host.get(), nullptr, after), nullptr);
-    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(6)); }), (std::vector<std::string>{"Управление"}));
+    EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(6)); }),
+              (std::vector<std::string>{"Управление"}));
     EXPECT_TRUE(Lines([&](TStrings* s) { o->ListSetpoints(s, o->Param(7)); }).empty());
     // A code not offered: no text here, "Нет" in the (ИКС) variant.
     o->Param(37)->Value[1] = 0x12;
@@ -642,17 +620,18 @@ TEST_F(MeterTest, ZnakControlCodes)
     EXPECT_EQ(text, "kept");
     x->GetSetpointText(0, x->Param(1), text);
     EXPECT_EQ(text, "Нет");
-    auto* xcombo = dynamic_cast<TComboBox*>(x->CreateSetpointEditor(x->Param(6), 0, host.get(), nullptr, after));
+    auto* xcombo =
+        dynamic_cast<TComboBox*>(x->CreateSetpointEditor(x->Param(6), 0, host.get(), nullptr, after));
     ASSERT_NE(xcombo, nullptr);
     xcombo->SetItemIndex(5);
     xcombo->OnChange(xcombo);
     EXPECT_EQ(x->Param(38)->Value[6], 0x33);
-    EXPECT_NE(dynamic_cast<TEdit*>(x->CreateSetpointEditor(x->Param(7), 0, host.get(), nullptr, after)), nullptr);
+    EXPECT_NE(dynamic_cast<TEdit*>(x->CreateSetpointEditor(x->Param(7), 0, host.get(), nullptr, after)),
+              nullptr);
     Application->ProcessMessages();
 }
 
-TEST_F(MeterTest, ListeningObjectChecksOnlyItsAddress)
-{
+TEST_F(MeterTest, ListeningObjectChecksOnlyItsAddress) {
     TDeviceEngine* o = Add(TSet4TMLisItem::Def);
     ASSERT_NE(o, nullptr);
     o->BindParam(300, 2, o->Param(23));
@@ -663,8 +642,7 @@ TEST_F(MeterTest, ListeningObjectChecksOnlyItsAddress)
     EXPECT_TRUE(Lines([&](TStrings* s) { o->GetPollCommandNames(s); }).empty());
 }
 
-TEST_F(MeterTest, Schm120ChecksItsFirstCommand)
-{
+TEST_F(MeterTest, Schm120ChecksItsFirstCommand) {
     TDeviceEngine* o = Add(TSCHM120Item::Def);
     ASSERT_NE(o, nullptr);
     o->Period = 1;

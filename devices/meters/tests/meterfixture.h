@@ -17,7 +17,9 @@ protected:
 
 // Parameter names of the parametrized tests: the class's tag.
 struct ClassName {
-    std::string operator()(const ::testing::TestParamInfo<TMeterClass>& info) const { return info.param.Def->Tag; }
+    std::string operator()(const ::testing::TestParamInfo<TMeterClass>& info) const {
+        return info.param.Def->Tag;
+    }
 };
 
 } // namespace metertest

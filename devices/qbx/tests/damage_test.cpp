@@ -16,20 +16,17 @@ using namespace qbxtest;
 
 namespace {
 
-std::string Bytes(const std::string& path)
-{
+std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void Put(const std::string& path, const std::string& bytes)
-{
+void Put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // The records only one side has, "-" for the first and "+" for the second, or "" when none.
-std::string Difference(const std::vector<std::string>& a, const std::vector<std::string>& b)
-{
+std::string Difference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
     std::vector<std::string> onlyA, onlyB;
     std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(onlyA));
     std::set_difference(b.begin(), b.end(), a.begin(), a.end(), std::back_inserter(onlyB));
@@ -49,8 +46,7 @@ struct Copy {
 class DamageSweep : public QbxTest {
 protected:
     // Every device type with some bindings and set points, saved to dbPath.
-    void Populate()
-    {
+    void Populate() {
         for (const char* name : {"log_handleStateChange", "log_handleBoundes", "log_handleByteStateChange"})
             WritePlugin(root, "default", name, 2, {});
         for (int code : {3, 4, 5, 7, 8, 9, 43, 44, 2})
@@ -72,15 +68,15 @@ protected:
 
     // Cuts at every page boundary and inside every page, each page zeroed, neighbouring pages and
     // each page with the last swapped.
-    static std::vector<Copy> Copies(const std::string& good)
-    {
+    static std::vector<Copy> Copies(const std::string& good) {
         constexpr size_t kHeader = 14, kPage = kSavePageSize;
         const size_t pages = (good.size() - kHeader) / kPage;
         auto at = [&](size_t page) { return kHeader + (page - 1) * kPage; }; // pages count from 1
         std::vector<Copy> out{{"emptied", ""}};
         for (size_t n = 0; n < pages; ++n) {
             out.push_back({"cut to " + std::to_string(n) + " pages", good.substr(0, at(n + 1))});
-            out.push_back({"cut inside page " + std::to_string(n + 1), good.substr(0, at(n + 1) + kPage / 3)});
+            out.push_back(
+                {"cut inside page " + std::to_string(n + 1), good.substr(0, at(n + 1) + kPage / 3)});
         }
         for (size_t p = 1; p <= pages; ++p) {
             std::string zeroed = good;
@@ -89,7 +85,8 @@ protected:
         }
         auto swapped = [&](size_t a, size_t b) {
             std::string s = good;
-            std::swap_ranges(s.begin() + long(at(a)), s.begin() + long(at(a) + kPage), s.begin() + long(at(b)));
+            std::swap_ranges(s.begin() + long(at(a)), s.begin() + long(at(a) + kPage),
+                             s.begin() + long(at(b)));
             return Copy{"pages " + std::to_string(a) + " and " + std::to_string(b) + " swapped", s};
         };
         for (size_t p = 1; p < pages; ++p) {
@@ -101,8 +98,7 @@ protected:
     }
 };
 
-TEST_F(DamageSweep, EveryCopyFailsLoadsEverythingOrReportsAProblem)
-{
+TEST_F(DamageSweep, EveryCopyFailsLoadsEverythingOrReportsAProblem) {
     Populate();
     const std::string good = Bytes(dbPath);
     ASSERT_GT(good.size(), 20 * kSavePageSize);
@@ -139,8 +135,7 @@ TEST_F(DamageSweep, EveryCopyFailsLoadsEverythingOrReportsAProblem)
 }
 
 // A load that fails leaves a file that the next load opens for writing again, unchanged.
-TEST_F(DamageSweep, FailedLoadLeavesTheFileAsItWas)
-{
+TEST_F(DamageSweep, FailedLoadLeavesTheFileAsItWas) {
     Populate();
     const std::string good = Bytes(dbPath);
     std::string cut = good.substr(0, 14 + 2 * kSavePageSize);

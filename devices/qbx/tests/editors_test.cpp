@@ -20,20 +20,17 @@ namespace {
 
 class EditorTest : public QbxTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         QbxTest::SetUp();
         Application->Initialize();
         host = std::make_unique<TForm>(nullptr);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         host.reset();
         QbxTest::TearDown();
     }
     // Picks an item the way the user does: the list's selection, then its change event.
-    static void Choose(TWinControl* editor, int item)
-    {
+    static void Choose(TWinControl* editor, int item) {
         auto* combo = dynamic_cast<TComboBox*>(editor);
         ASSERT_NE(combo, nullptr);
         combo->SetItemIndex(item);
@@ -42,8 +39,7 @@ protected:
     std::unique_ptr<TForm> host;
 };
 
-TEST_F(EditorTest, ConcentratorSpeedListAndBitPanel)
-{
+TEST_F(EditorTest, ConcentratorSpeedListAndBitPanel) {
     auto* obj = Add<TQbx510Item>(3);
     int done = 0;
     TNotifyEvent after = [&done](TObject*) { ++done; };
@@ -83,27 +79,57 @@ TEST_F(EditorTest, ConcentratorSpeedListAndBitPanel)
 
 // The editor every property row of every device gets on a new object, and what it shows first:
 // "-" no editor, "edit", "list" (drop-down), "button", "panel" (check boxes).
-TEST_F(EditorTest, PropertyRowEditorsOfEveryDevice)
-{
+TEST_F(EditorTest, PropertyRowEditorsOfEveryDevice) {
     const struct {
         int code;
         int row;
         const char* kind;
         const char* text;
     } cases[] = {
-        {3, 0, "-", ""},       {3, 1, "list", "Да"},      {3, 2, "edit", "1,2,3"},   {3, 3, "edit", "0,0,0"},
-        {3, 4, "edit", "13"},  {3, 5, "list", "4800"},    {3, 6, "list", "4800"},    {3, 7, "panel", ""},
-        {3, 8, "panel", ""},   {3, 9, "list", "Потенциальный"}, {3, 12, "list", "Потенциальный"}, {3, 17, "-", ""},
-        {4, 0, "-", ""},       {4, 1, "button", "редактировать"}, {4, 2, "list", "Нет"}, {4, 3, "-", ""},
-        {7, 0, "-", ""},       {7, 1, "list", "нет опроса"}, {7, 2, "list", "Да"},   {7, 3, "edit", "0"},
+        {3, 0, "-", ""},
+        {3, 1, "list", "Да"},
+        {3, 2, "edit", "1,2,3"},
+        {3, 3, "edit", "0,0,0"},
+        {3, 4, "edit", "13"},
+        {3, 5, "list", "4800"},
+        {3, 6, "list", "4800"},
+        {3, 7, "panel", ""},
+        {3, 8, "panel", ""},
+        {3, 9, "list", "Потенциальный"},
+        {3, 12, "list", "Потенциальный"},
+        {3, 17, "-", ""},
+        {4, 0, "-", ""},
+        {4, 1, "button", "редактировать"},
+        {4, 2, "list", "Нет"},
+        {4, 3, "-", ""},
+        {7, 0, "-", ""},
+        {7, 1, "list", "нет опроса"},
+        {7, 2, "list", "Да"},
+        {7, 3, "edit", "0"},
         {7, 4, "-", ""},
-        {8, 2, "list", "Да"},  {8, 3, "edit", "0"},       {8, 4, "-", ""},
-        {5, 1, "list", "нет опроса"}, {5, 2, "list", "Нет"}, {5, 3, "edit", "4.4.4"}, {5, 4, "edit", "0"},
-        {5, 5, "edit", "0"},   {5, 6, "-", ""},
-        {9, 1, "list", "нет опроса"}, {9, 2, "edit", "0.0.0"}, {9, 3, "edit", "0"}, {9, 4, "-", ""},
-        {43, 1, "list", "нет опроса"}, {43, 2, "edit", "4.0.0"}, {43, 3, "edit", "1"}, {43, 4, "edit", "0:0"},
-        {43, 5, "button", "настроить"}, {43, 6, "-", ""},
-        {44, 2, "edit", "4.0.0"}, {44, 3, "edit", "1"}, {44, 4, "edit", "0:0"}, {44, 5, "-", ""},
+        {8, 2, "list", "Да"},
+        {8, 3, "edit", "0"},
+        {8, 4, "-", ""},
+        {5, 1, "list", "нет опроса"},
+        {5, 2, "list", "Нет"},
+        {5, 3, "edit", "4.4.4"},
+        {5, 4, "edit", "0"},
+        {5, 5, "edit", "0"},
+        {5, 6, "-", ""},
+        {9, 1, "list", "нет опроса"},
+        {9, 2, "edit", "0.0.0"},
+        {9, 3, "edit", "0"},
+        {9, 4, "-", ""},
+        {43, 1, "list", "нет опроса"},
+        {43, 2, "edit", "4.0.0"},
+        {43, 3, "edit", "1"},
+        {43, 4, "edit", "0:0"},
+        {43, 5, "button", "настроить"},
+        {43, 6, "-", ""},
+        {44, 2, "edit", "4.0.0"},
+        {44, 3, "edit", "1"},
+        {44, 4, "edit", "0:0"},
+        {44, 5, "-", ""},
     };
     std::map<int, TObjectItem*> objects;
     for (const auto& c : cases) {
@@ -138,8 +164,7 @@ TEST_F(EditorTest, PropertyRowEditorsOfEveryDevice)
 
 // The set-point editors of the concentrator's inputs and of the QBX-540's analog values: kind, items,
 // first selection or text, and what a choice stores.
-TEST_F(EditorTest, SetpointEditors)
-{
+TEST_F(EditorTest, SetpointEditors) {
     auto* q510 = Add<TQbx510Item>(3);
     auto* q540 = Add<TQbx540Item>(5);
     Unhook();
@@ -153,9 +178,9 @@ TEST_F(EditorTest, SetpointEditors)
         int items; // -1: an edit box, 0: no editor
         const char* shown;
     } cases[] = {
-        {q510, input, 0, 2, "ТС"},        {q510, input, 1, 6, "Нет"},      {q510, input, 2, 0, ""},
-        {q510, q510->Param(21), 0, 0, ""}, {q540, analog, 0, -1, "1"},     {q540, analog, 3, -1, "0"},
-        {q540, analog, 4, 2, "0..5мА"},   {q540, analog, 5, 4, ""},        {q540, analog, 6, 0, ""},
+        {q510, input, 0, 2, "ТС"},         {q510, input, 1, 6, "Нет"}, {q510, input, 2, 0, ""},
+        {q510, q510->Param(21), 0, 0, ""}, {q540, analog, 0, -1, "1"}, {q540, analog, 3, -1, "0"},
+        {q540, analog, 4, 2, "0..5мА"},    {q540, analog, 5, 4, ""},   {q540, analog, 6, 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.obj->Tag + " row " + std::to_string(c.row));
@@ -187,8 +212,7 @@ TEST_F(EditorTest, SetpointEditors)
     EXPECT_EQ(done, 2);
 }
 
-TEST_F(EditorTest, CellControlList)
-{
+TEST_F(EditorTest, CellControlList) {
     auto* obj = Add<TQbx530Item>(7);
     Unhook();
     obj->BindParam(3, 9, obj->Param(0));
@@ -204,8 +228,7 @@ TEST_F(EditorTest, CellControlList)
     EXPECT_EQ(obj->CreateSetpointEditor(obj->Param(0), 1, host.get(), nullptr, nullptr), nullptr);
 }
 
-TEST_F(EditorTest, IndicatorButtonOpensTheIndicatorForm)
-{
+TEST_F(EditorTest, IndicatorButtonOpensTheIndicatorForm) {
     auto* obj = Add<TQbx570mp3Item>(43);
     TfrmInd570mp3 form(nullptr);
     frmInd570mp3 = &form;

@@ -19,14 +19,12 @@ namespace qbxtest {
 
 namespace {
 
-void WriteFile(const fs::path& path, const std::string& text)
-{
+void WriteFile(const fs::path& path, const std::string& text) {
     testsupport::WritePluginFile(path.parent_path().string(), "", path.filename().string(), text);
 }
 
 // "k;ret;" lines, with the given lines replaced.
-std::string Program(int count, const std::vector<std::pair<int, std::string>>& lines)
-{
+std::string Program(int count, const std::vector<std::pair<int, std::string>>& lines) {
     std::vector<std::string> text(static_cast<size_t>(count));
     for (int k = 1; k <= count; ++k)
         text[static_cast<size_t>(k - 1)] = "ret;";
@@ -39,12 +37,12 @@ std::string Program(int count, const std::vector<std::pair<int, std::string>>& l
 }
 
 // The concentrator's message parser with the given signals bound, the rest unbound.
-std::string ParseMessage(const std::vector<SignalBinding>& bindings)
-{
+std::string ParseMessage(const std::vector<SignalBinding>& bindings) {
     std::vector<std::pair<int, std::string>> lines;
     for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 32}) {
         const int n = qbx::Qbx510ParseBlock(i);
-        auto b = std::find_if(bindings.begin(), bindings.end(), [i](const SignalBinding& s) { return s.signal == i; });
+        auto b = std::find_if(bindings.begin(), bindings.end(),
+                              [i](const SignalBinding& s) { return s.signal == i; });
         if (b != bindings.end()) {
             lines.push_back({n, "push;" + std::to_string(b->type) + ";16;"});
             lines.push_back({n + 1, "push;" + std::to_string(b->index) + ";"});
@@ -57,8 +55,7 @@ std::string ParseMessage(const std::vector<SignalBinding>& bindings)
 
 } // namespace
 
-void WritePlugins(const std::string& rootText)
-{
+void WritePlugins(const std::string& rootText) {
     const fs::path root(rootText);
     auto simple = [&](const char* folder, const qbx::SubprogramDef* defs, int n) {
         for (int k = 0; k < n; ++k)
@@ -77,26 +74,23 @@ void WritePlugins(const std::string& rootText)
     simple("qbx570mp1", qbx::Qbx570mp1Subprograms, 5);
 }
 
-void WriteParser(const std::string& root, const std::vector<SignalBinding>& bindings)
-{
+void WriteParser(const std::string& root, const std::vector<SignalBinding>& bindings) {
     WriteFile(fs::path(root) / "qbx510" / "qbx510_parseMessage.act", ParseMessage(bindings));
 }
 
-void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name)
-{
+void RemovePlugin(const std::string& root, const std::string& folder, const std::string& name) {
     fs::remove(fs::path(root) / folder / (name + ".act"));
 }
 
 void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
-                 const std::vector<std::pair<int, std::string>>& lines)
-{
+                 const std::vector<std::pair<int, std::string>>& lines) {
     WriteFile(fs::path(root) / folder / (name + ".act"), Program(count, lines));
 }
 
-std::vector<std::string> Records(const std::string& path)
-{
-    static const char* const kTables[] = {"VTDBInfo",   "VTActionsEx", "VTActionsVar",  "VTActionsInfo", "VTObjects",
-                                          "VTCommands", "VTParamInfo", "VTParamInfoEx", "VTParamValue"};
+std::vector<std::string> Records(const std::string& path) {
+    static const char* const kTables[] = {"VTDBInfo",      "VTActionsEx",   "VTActionsVar",
+                                          "VTActionsInfo", "VTObjects",     "VTCommands",
+                                          "VTParamInfo",   "VTParamInfoEx", "VTParamValue"};
     auto hex = [](const uint8_t* p, size_t n) {
         std::string out;
         char two[3];
@@ -131,7 +125,8 @@ std::vector<std::string> Records(const std::string& path)
             std::memcpy(&klen, rec.data(), 2);
             std::memcpy(&dlen, rec.data() + 2 + klen, 4);
             key.assign(reinterpret_cast<const char*>(rec.data() + 2), klen);
-            out.push_back(std::string(name) + " " + hex(rec.data() + 2, klen) + " " + hex(rec.data() + 6 + klen, dlen));
+            out.push_back(std::string(name) + " " + hex(rec.data() + 2, klen) + " " +
+                          hex(rec.data() + 6 + klen, dlen));
         }
     }
     CloseBase(base);
@@ -139,8 +134,7 @@ std::vector<std::string> Records(const std::string& path)
     return out;
 }
 
-void QbxTest::SetUp()
-{
+void QbxTest::SetUp() {
     RegisterQbxDevices();
     fFolder = std::make_unique<testsupport::TempFolder>("qbxdev-");
     tmpDir = fFolder->Path();
@@ -152,30 +146,26 @@ void QbxTest::SetUp()
     cm = std::make_unique<configmanager>();
 }
 
-void QbxTest::TearDown()
-{
+void QbxTest::TearDown() {
     cm.reset();
     fRecorder.reset();
     fPlugins.reset();
     fFolder.reset();
 }
 
-void QbxTest::Unhook()
-{
+void QbxTest::Unhook() {
     cm->Channels.OnChanged = nullptr;
     for (TParamItem* p : Channels())
         p->OnChanged = nullptr;
 }
 
-void QbxTest::SaveAndReload()
-{
+void QbxTest::SaveAndReload() {
     ASSERT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
     cm = std::make_unique<configmanager>();
     ASSERT_TRUE(cm->LoadDatabase(dbPath)) << cm->LastError;
 }
 
-std::vector<TParamItem*> QbxTest::Channels() const
-{
+std::vector<TParamItem*> QbxTest::Channels() const {
     std::vector<TParamItem*> out;
     qbx::ForEachChannel(&cm->Channels, [&](TParamItem* p) {
         out.push_back(p);
@@ -184,30 +174,26 @@ std::vector<TParamItem*> QbxTest::Channels() const
     return out;
 }
 
-int QbxTest::CountAddress(uint16_t type, uint8_t index) const
-{
+int QbxTest::CountAddress(uint16_t type, uint8_t index) const {
     int n = 0;
     for (TParamItem* p : Channels())
         n += qbx::SameAddress(p, type, index) ? 1 : 0;
     return n;
 }
 
-std::string QbxTest::RowText(TObjectItem* o, int row)
-{
+std::string QbxTest::RowText(TObjectItem* o, int row) {
     std::string text;
     o->GetPropertyText(row, text);
     return text;
 }
 
-std::string QbxTest::ValueText(TObjectItem* o, TParamItem* p)
-{
+std::string QbxTest::ValueText(TObjectItem* o, TParamItem* p) {
     std::string text;
     o->GetParamValueText(p, text);
     return text;
 }
 
-std::vector<std::string> QbxTest::Lines(const std::function<void(TStrings*)>& fill) const
-{
+std::vector<std::string> QbxTest::Lines(const std::function<void(TStrings*)>& fill) const {
     TStringList list;
     fill(&list);
     std::vector<std::string> out;

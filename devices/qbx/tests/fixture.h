@@ -53,9 +53,7 @@ protected:
     void TearDown() override;
 
     // Adds an object by type code and returns it as the expected class.
-    template <class T>
-    T* Add(int code)
-    {
+    template <class T> T* Add(int code) {
         TObjectItem* o = cm->AddObject(code);
         EXPECT_NE(o, nullptr) << "type code " << code;
         auto* t = dynamic_cast<T*>(o);
@@ -72,18 +70,14 @@ protected:
     int CountAddress(uint16_t type, uint8_t index) const;
     std::vector<std::string> Lines(const std::function<void(TStrings*)>& fill) const;
     // The objects of class T in the configuration, oldest first (after a reload, too).
-    template <class T>
-    std::vector<T*> Objects() const
-    {
+    template <class T> std::vector<T*> Objects() const {
         std::vector<T*> out;
         for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
             if (auto* o = dynamic_cast<T*>(static_cast<TObjectItem*>(e)))
                 out.push_back(o);
         return out;
     }
-    template <class T>
-    T* Find() const
-    {
+    template <class T> T* Find() const {
         const std::vector<T*> all = Objects<T>();
         return all.empty() ? nullptr : all.front();
     }
@@ -97,9 +91,9 @@ private:
     std::unique_ptr<testsupport::MessageRecorder> fRecorder;
 
 protected:
-    std::string tmpDir;   // everything the test writes
-    std::string root;     // plug-in folder
-    std::string dbPath;   // configuration file of SaveAndReload
+    std::string tmpDir; // everything the test writes
+    std::string root;   // plug-in folder
+    std::string dbPath; // configuration file of SaveAndReload
     std::unique_ptr<configmanager> cm;
 };
 

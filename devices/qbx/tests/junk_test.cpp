@@ -17,8 +17,7 @@ const char* const kJunk[] = {"", " ", "abc", "99999999999", "1.2.3.4", ",,,", ":
 class JunkTest : public QbxTest {
 protected:
     // Every value byte of every channel the object owns, those past the width too.
-    std::string Bytes(const TObjectItem* o) const
-    {
+    std::string Bytes(const TObjectItem* o) const {
         std::string out;
         for (const TParamItem* p : Channels())
             if (p->Owner == o)
@@ -27,9 +26,7 @@ protected:
         return out;
     }
     // Feeds every junk text to rows 2..19 through apply and to every owned channel's value text.
-    template <class T, class Apply>
-    void Feed(T* obj, Apply apply)
-    {
+    template <class T, class Apply> void Feed(T* obj, Apply apply) {
         const std::string before = Bytes(obj);
         for (const char* text : kJunk) {
             for (int row = 2; row < 20; ++row)
@@ -44,8 +41,7 @@ protected:
     }
 };
 
-TEST_F(JunkTest, UnreadableTextsChangeNothing)
-{
+TEST_F(JunkTest, UnreadableTextsChangeNothing) {
     auto* q510 = Add<TQbx510Item>(3);
     auto* q530 = Add<TQbx530Item>(7);
     auto* q550 = Add<TQbx550Item>(8);

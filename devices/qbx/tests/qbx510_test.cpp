@@ -10,8 +10,7 @@ namespace {
 
 class Qbx510Test : public QbxTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         QbxTest::SetUp();
         obj = Add<TQbx510Item>(3);
         Unhook();
@@ -57,8 +56,7 @@ const ParamCase kParams[] = {
     {32, "Температура на плате", 0, 0, 16, 2, 17, "не определено", ""},
 };
 
-TEST_F(Qbx510Test, NewObjectHasItsChannelsWithTheirDefaults)
-{
+TEST_F(Qbx510Test, NewObjectHasItsChannelsWithTheirDefaults) {
     for (const ParamCase& c : kParams) {
         SCOPED_TRACE(c.i);
         TParamItem* p = obj->Param(c.i);
@@ -95,8 +93,7 @@ TEST_F(Qbx510Test, NewObjectHasItsChannelsWithTheirDefaults)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Qbx510Test, UnboundSignalsAreOfferedForBinding)
-{
+TEST_F(Qbx510Test, UnboundSignalsAreOfferedForBinding) {
     ELEMList list;
     obj->ListSignalParams(&list, false);
     EXPECT_EQ(list.Count, 21u - 2u); // signals 1..20 and the temperature, less the two bound ones
@@ -109,13 +106,22 @@ TEST_F(Qbx510Test, UnboundSignalsAreOfferedForBinding)
     }
 }
 
-TEST_F(Qbx510Test, DefaultPropertyRows)
-{
+TEST_F(Qbx510Test, DefaultPropertyRows) {
     const std::vector<std::string> names = Lines([&](TStrings* s) { obj->GetPropertyNames(s); });
     ASSERT_EQ(names.size(), 13u);
     EXPECT_EQ(names[7], "Инверсия ТC/ДТКЗ");
-    const std::string rows[13] = {"1", "Да", "1,2,3", "0,0,0", "13", "4800", "4800", std::string(16, '\xA8'),
-                                  std::string(4, '\xA8'), "Потенциальный", "Потенциальный", "Потенциальный",
+    const std::string rows[13] = {"1",
+                                  "Да",
+                                  "1,2,3",
+                                  "0,0,0",
+                                  "13",
+                                  "4800",
+                                  "4800",
+                                  std::string(16, '\xA8'),
+                                  std::string(4, '\xA8'),
+                                  "Потенциальный",
+                                  "Потенциальный",
+                                  "Потенциальный",
                                   "Потенциальный"};
     for (int r = 0; r < 13; ++r)
         EXPECT_EQ(Row(r), rows[r]) << r;
@@ -132,15 +138,22 @@ struct EditCase {
 
 // Unreadable or out-of-range texts leave the value as it was.
 const EditCase kEdits[] = {
-    {2, "7,,9", 2, "7,2,9"},      {3, "5", 3, "5,0,0"},        {3, "1, 2 ,3", 3, "1,2,3"},
-    {4, "21", 4, "21"},           {5, "9600", 5, "9600"},      {6, "57600", 6, "57600"},
-    {2, "x,1,1", 2, "1,2,3"},     {2, "4,5,y", 2, "1,2,3"},    {4, "abc", 4, "13"},
-    {5, "115200", 5, "4800"},     {1, "Нет", 1, "Нет"},        {1, "Да", 1, "Да"},
+    {2, "7,,9", 2, "7,2,9"},
+    {3, "5", 3, "5,0,0"},
+    {3, "1, 2 ,3", 3, "1,2,3"},
+    {4, "21", 4, "21"},
+    {5, "9600", 5, "9600"},
+    {6, "57600", 6, "57600"},
+    {2, "x,1,1", 2, "1,2,3"},
+    {2, "4,5,y", 2, "1,2,3"},
+    {4, "abc", 4, "13"},
+    {5, "115200", 5, "4800"},
+    {1, "Нет", 1, "Нет"},
+    {1, "Да", 1, "Да"},
     {10, "Импульсный", 10, "Импульсный"},
 };
 
-TEST_F(Qbx510Test, PropertyEditsReachTheSettingsBytes)
-{
+TEST_F(Qbx510Test, PropertyEditsReachTheSettingsBytes) {
     for (const EditCase& c : kEdits) {
         SCOPED_TRACE(c.text);
         cm = std::make_unique<configmanager>();
@@ -150,8 +163,7 @@ TEST_F(Qbx510Test, PropertyEditsReachTheSettingsBytes)
     }
 }
 
-TEST_F(Qbx510Test, ImpulseModeAddsItsDelayRow)
-{
+TEST_F(Qbx510Test, ImpulseModeAddsItsDelayRow) {
     obj->ApplyPropertyValue(11, "Импульсный"); // ТУ-3
     const std::vector<std::string> names = Lines([&](TStrings* s) { obj->GetPropertyNames(s); });
     ASSERT_EQ(names.size(), 14u);
@@ -168,8 +180,7 @@ TEST_F(Qbx510Test, ImpulseModeAddsItsDelayRow)
     EXPECT_EQ(Row(8), std::string("\xA8\xA8\xFE\xA8"));
 }
 
-TEST_F(Qbx510Test, SignalEditorMovesTheControlChannel)
-{
+TEST_F(Qbx510Test, SignalEditorMovesTheControlChannel) {
     TParamItem* a = obj->Param(1);
     TParamItem* b = obj->Param(2);
     obj->BindParam(101, 1, b);
@@ -201,8 +212,7 @@ TEST_F(Qbx510Test, SignalEditorMovesTheControlChannel)
 // A stored file may hold a settings channel narrower than the object addresses it (here the control
 // table, 96 bits, stored 8 bits wide): the object reads and writes its entries past the width as it
 // always did, and only the stored width goes back to the file.
-TEST_F(Qbx510Test, NarrowStoredControlTable)
-{
+TEST_F(Qbx510Test, NarrowStoredControlTable) {
     auto reload = [&] {
         SaveAndReload();
         obj = Find<TQbx510Item>();
@@ -228,8 +238,7 @@ TEST_F(Qbx510Test, NarrowStoredControlTable)
     EXPECT_TRUE(GetEntry(obj->Param(kQbx510ControlTable), 3).Empty());
 }
 
-TEST_F(Qbx510Test, BindingWritesTheParseBlock)
-{
+TEST_F(Qbx510Test, BindingWritesTheParseBlock) {
     TParamItem* t = obj->Param(kQbx510Temperature);
     obj->BindParam(300, 2, t);
     TActionLine* push = &Parser()->Instructions[99 - 1];
@@ -245,8 +254,7 @@ TEST_F(Qbx510Test, BindingWritesTheParseBlock)
     EXPECT_EQ(push->Operands[2], 0);
 }
 
-TEST_F(Qbx510Test, CheckAndExportLines)
-{
+TEST_F(Qbx510Test, CheckAndExportLines) {
     EXPECT_TRUE(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }).empty());
     EXPECT_EQ(Lines([&](TStrings* s) { obj->GetExportValues(s); }),
               (std::vector<std::string>{"\"net_address\",\"13\"", "\"qbx_address\",\"1,2,3\""}));
@@ -256,8 +264,7 @@ TEST_F(Qbx510Test, CheckAndExportLines)
                   "Объект \"QBX-510 \" - Параметр \"Температура на плате\" следует размещать в ОЗУ."}));
 }
 
-TEST_F(Qbx510Test, DeletedAndAddedAgainTakesBackTheSameChannels)
-{
+TEST_F(Qbx510Test, DeletedAndAddedAgainTakesBackTheSameChannels) {
     obj->ApplyPropertyValue(4, "7");
     const size_t count = Channels().size();
     cm->DeleteObject(obj);
@@ -272,8 +279,7 @@ TEST_F(Qbx510Test, DeletedAndAddedAgainTakesBackTheSameChannels)
 // reads or writes a subprogram that is not there.
 // The object keeps the parser's id, not the subprogram: once the user deleted the subprogram,
 // binding changes only the channel.
-TEST_F(Qbx510Test, DeletedParserIsNotWrittenInto)
-{
+TEST_F(Qbx510Test, DeletedParserIsNotWrittenInto) {
     cm->DeleteSubprogram(Parser());
     ASSERT_EQ(Parser(), nullptr);
     obj->BindParam(300, 2, obj->Param(kQbx510Temperature));
@@ -285,8 +291,7 @@ TEST_F(Qbx510Test, DeletedParserIsNotWrittenInto)
 
 using Qbx510Plain = QbxTest;
 
-TEST_F(Qbx510Plain, MissingParserIsAnAbsentSubprogram)
-{
+TEST_F(Qbx510Plain, MissingParserIsAnAbsentSubprogram) {
     RemovePlugin(root, "qbx510", "qbx510_parseMessage");
     auto* obj = Add<TQbx510Item>(3);
     ASSERT_NE(obj, nullptr);
@@ -311,8 +316,7 @@ namespace {
 // The concentrator is deleted, its signal's channel is given up and the address goes to another
 // object's channel; a new concentrator whose parser still names that address leaves the signal
 // unbound instead of making a second channel there.
-TEST_F(Qbx510Plain, SignalAtAnAddressAnotherObjectHoldsStaysUnbound)
-{
+TEST_F(Qbx510Plain, SignalAtAnAddressAnotherObjectHoldsStaysUnbound) {
     cm->DeleteObject(Add<TQbx510Item>(3));
     TParamItem* freed = FindChannel(&cm->Channels, kSignal1Type, kSignal1Index);
     ASSERT_NE(freed, nullptr);
@@ -339,7 +343,7 @@ TEST_F(Qbx510Plain, SignalAtAnAddressAnotherObjectHoldsStaysUnbound)
     T_Action* parser = cm->Actions->ById(obj->SubprogramId(kSubParseMessage));
     ASSERT_NE(parser, nullptr);
     EXPECT_EQ(Instruction(parser, Qbx510ParseBlock(1))->Opcode, opGotoA); // the block now skips
-    EXPECT_TRUE(SameAddress(obj->Param(17), kPowerType, kPowerIndex)); // its own channel, taken back
+    EXPECT_TRUE(SameAddress(obj->Param(17), kPowerType, kPowerIndex));    // its own channel, taken back
 }
 
 } // namespace

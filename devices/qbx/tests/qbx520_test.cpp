@@ -19,8 +19,7 @@ protected:
     TQbx520Item* obj = nullptr;
 };
 
-TEST_F(Qbx520Test, SubprogramsAndControlSignal)
-{
+TEST_F(Qbx520Test, SubprogramsAndControlSignal) {
     obj = Add<TQbx520Item>(4);
     EXPECT_EQ(obj->Number, 2);
     T_Action* main = cm->Actions->ById(13);
@@ -67,11 +66,9 @@ TEST_F(Qbx520Test, SubprogramsAndControlSignal)
 
 // Without a control channel the schedule subprogram gets the unbound form, the jump to 17, whatever
 // its file held there.
-TEST_F(Qbx520Test, UnboundFormIsWrittenAtConstruction)
-{
+TEST_F(Qbx520Test, UnboundFormIsWrittenAtConstruction) {
     const std::vector<std::pair<int, std::string>> files[] = {
-        {{6, "gotoa;12;"}},
-        {{6, "push;40;16;"}, {7, "push;2;"}}, // a channel the configuration does not have
+        {{6, "gotoa;12;"}}, {{6, "push;40;16;"}, {7, "push;2;"}}, // a channel the configuration does not have
     };
     for (const auto& lines : files) {
         cm = std::make_unique<configmanager>();
@@ -83,8 +80,7 @@ TEST_F(Qbx520Test, UnboundFormIsWrittenAtConstruction)
     }
 }
 
-TEST_F(Qbx520Test, DeletedScheduleSubprogramIsNotWrittenInto)
-{
+TEST_F(Qbx520Test, DeletedScheduleSubprogramIsNotWrittenInto) {
     obj = Add<TQbx520Item>(4);
     TParamItem* a = cm->NewChannel(40, 2);
     a->SetBitWidth(1);
@@ -93,8 +89,7 @@ TEST_F(Qbx520Test, DeletedScheduleSubprogramIsNotWrittenInto)
     EXPECT_EQ(Row(2), "нет");
 }
 
-TEST_F(Qbx520Test, BoundSignalComesBackAfterReload)
-{
+TEST_F(Qbx520Test, BoundSignalComesBackAfterReload) {
     obj = Add<TQbx520Item>(4);
     TParamItem* a = cm->NewChannel(40, 2);
     a->SetBitWidth(1);
@@ -109,8 +104,7 @@ TEST_F(Qbx520Test, BoundSignalComesBackAfterReload)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Qbx520Test, RowOneOpensTheScheduleEditor)
-{
+TEST_F(Qbx520Test, RowOneOpensTheScheduleEditor) {
     Application->Initialize();
     obj = Add<TQbx520Item>(4);
     TfrmSchedule form(nullptr);

@@ -10,24 +10,21 @@ namespace {
 
 class Qbx540Test : public QbxTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         QbxTest::SetUp();
         obj = Add<TQbx540Item>(5);
         Unhook();
     }
     std::string Text(TParamItem* p) { return ValueText(obj, p); }
     std::string Row(int row) { return RowText(obj, row); }
-    TQbx540Item* Reloaded()
-    {
+    TQbx540Item* Reloaded() {
         SaveAndReload();
         return Find<TQbx540Item>();
     }
     TQbx540Item* obj = nullptr;
 };
 
-TEST_F(Qbx540Test, NewObject)
-{
+TEST_F(Qbx540Test, NewObject) {
     EXPECT_EQ(obj->Number, 2299);
     TParamItem* main = obj->Settings(0);
     EXPECT_TRUE(SameAddress(main, 1008, 1));
@@ -41,8 +38,7 @@ TEST_F(Qbx540Test, NewObject)
     EXPECT_TRUE(Lines([&](TStrings* s) { obj->GetPropertyNames(s); }).size() == 6);
 }
 
-TEST_F(Qbx540Test, CountCreatesAndRemovesAnalogChannels)
-{
+TEST_F(Qbx540Test, CountCreatesAndRemovesAnalogChannels) {
     const size_t base = Channels().size();
     obj->ApplyPropertyValue(5, "2");
     ASSERT_EQ(obj->AnalogCount(), 2);
@@ -66,8 +62,7 @@ TEST_F(Qbx540Test, CountCreatesAndRemovesAnalogChannels)
 }
 
 // The controller has 31 analog channels: a larger count, typed or stored, is cut to 31.
-TEST_F(Qbx540Test, CountIsLimitedTo31)
-{
+TEST_F(Qbx540Test, CountIsLimitedTo31) {
     obj->ApplyPropertyValue(5, "40");
     EXPECT_EQ(obj->AnalogCount(), 31);
     EXPECT_EQ(obj->Settings(0)->Value[4], 31);
@@ -81,8 +76,7 @@ TEST_F(Qbx540Test, CountIsLimitedTo31)
     EXPECT_NE(again->Analog(30), nullptr);
 }
 
-TEST_F(Qbx540Test, ConversionsBindingAndReload)
-{
+TEST_F(Qbx540Test, ConversionsBindingAndReload) {
     obj->ApplyPropertyValue(5, "2");
     TParamItem* v = obj->Analog(0);
     obj->BindParam(3, 17, v);
@@ -112,8 +106,7 @@ TEST_F(Qbx540Test, ConversionsBindingAndReload)
 
 // The address row takes "a.b.c" like the other controllers instead of dropping the edit.
 // Analog settings naming the main settings' own address adopt no value: the value is a new channel.
-TEST_F(Qbx540Test, SettingsNamingASettingsChannelAdoptNoValue)
-{
+TEST_F(Qbx540Test, SettingsNamingASettingsChannelAdoptNoValue) {
     obj->ApplyPropertyValue(5, "1");
     SetEntry(obj->Settings(5), 0, {kQbx540ChannelType, 1});
     TQbx540Item* again = Reloaded();
@@ -124,8 +117,7 @@ TEST_F(Qbx540Test, SettingsNamingASettingsChannelAdoptNoValue)
     EXPECT_EQ(CountAddress(kQbx540ChannelType, 1), 1);
 }
 
-TEST_F(Qbx540Test, AddressRowIsApplied)
-{
+TEST_F(Qbx540Test, AddressRowIsApplied) {
     const struct {
         const char* text;
         const char* shown;
@@ -139,8 +131,7 @@ TEST_F(Qbx540Test, AddressRowIsApplied)
 
 // Deleting the object gives back its value channels before their settings: the configuration
 // rebinds each value to 0/0 and the object then writes into that value's settings.
-TEST_F(Qbx540Test, DeletionReleasesValuesBeforeSettings)
-{
+TEST_F(Qbx540Test, DeletionReleasesValuesBeforeSettings) {
     obj->ApplyPropertyValue(5, "3");
     for (int k = 0; k < 3; ++k)
         obj->BindParam(7, static_cast<uint8_t>(k + 1), obj->Analog(k));

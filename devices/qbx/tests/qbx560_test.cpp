@@ -10,16 +10,14 @@ namespace {
 
 class Qbx560Test : public QbxTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         QbxTest::SetUp();
         obj = Add<TQbx560Item>(9);
         Unhook();
     }
     std::string Text(TParamItem* p) { return ValueText(obj, p); }
     std::string Row(int row) { return RowText(obj, row); }
-    std::string Setpoint(int s, int n)
-    {
+    std::string Setpoint(int s, int n) {
         std::string t;
         obj->GetSetpointValueText(obj->Param(s), n, t);
         return t;
@@ -27,8 +25,7 @@ protected:
     TQbx560Item* obj = nullptr;
 };
 
-TEST_F(Qbx560Test, NewObject)
-{
+TEST_F(Qbx560Test, NewObject) {
     EXPECT_EQ(obj->Number, 3256);
     EXPECT_TRUE(SameAddress(obj->Param(8), 1080, 1));
     EXPECT_TRUE(SameAddress(obj->Param(9), 1081, 1));
@@ -57,8 +54,7 @@ TEST_F(Qbx560Test, NewObject)
     EXPECT_EQ(Channels().size(), kBuiltInChannelCount + 10u + 14u);
 }
 
-TEST_F(Qbx560Test, BindingAndSetpoints)
-{
+TEST_F(Qbx560Test, BindingAndSetpoints) {
     obj->BindParam(5, 7, obj->Param(2));
     const TParamValue& table = obj->Param(9)->Value;
     EXPECT_EQ(table[6], 5);
@@ -71,8 +67,8 @@ TEST_F(Qbx560Test, BindingAndSetpoints)
     const struct {
         const char* text;
         uint16_t stored;
-    } cases[] = {{"25.5", 255}, {"12,3", 123}, {"-1", 65526}, {"abc", 65526}, {" 25,5 ", 255},
-                   {"99999999999", 255}, {"-3000000000", 255}};
+    } cases[] = {{"25.5", 255},   {"12,3", 123},        {"-1", 65526},       {"abc", 65526},
+                 {" 25,5 ", 255}, {"99999999999", 255}, {"-3000000000", 255}};
     for (const auto& c : cases) {
         obj->SetSetpointValue(obj->Param(2), 0, c.text);
         EXPECT_EQ(GetU16(obj->SetpointValue(2), 1), c.stored) << c.text;
@@ -95,8 +91,7 @@ TEST_F(Qbx560Test, BindingAndSetpoints)
 // Stored addresses never give one channel two roles: temperature 1 naming the object's own
 // network-address channel, and two temperatures of one channel index whose set-point channels
 // share their addresses (the file keeps one channel per address, so only one set comes back).
-TEST_F(Qbx560Test, StoredAddressesNeverGiveOneChannelTwoRoles)
-{
+TEST_F(Qbx560Test, StoredAddressesNeverGiveOneChannelTwoRoles) {
     SetEntry(obj->Param(9), 0, {1080, 1});
     obj->BindParam(3, 5, obj->Param(1));
     obj->BindParam(4, 5, obj->Param(2));
@@ -111,8 +106,7 @@ TEST_F(Qbx560Test, StoredAddressesNeverGiveOneChannelTwoRoles)
     EXPECT_NE(again->SetpointState(1), again->SetpointState(2));
 }
 
-TEST_F(Qbx560Test, AddressRowsAndChecks)
-{
+TEST_F(Qbx560Test, AddressRowsAndChecks) {
     obj->ApplyPropertyValue(2, "1.2");
     EXPECT_EQ(Row(2), "0.0.0");
     obj->ApplyPropertyValue(2, "10.20.30");
@@ -128,11 +122,12 @@ TEST_F(Qbx560Test, AddressRowsAndChecks)
     obj->CommandAt(0)->Execute = 1;
     obj->Period = 0;
     obj->Param(8)->Value[3] = 0;
-    EXPECT_EQ(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
-              (std::vector<std::string>{
-                  "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:0)\" - Не указан общий период опроса используемых "
-                  "параметров",
-                  "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:0)\" - Не задан адрес прибора"}));
+    EXPECT_EQ(
+        Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
+        (std::vector<std::string>{
+            "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:0)\" - Не указан общий период опроса используемых "
+            "параметров",
+            "Объект \"ЦПТ QBX-560 ID-3256 QBX(10.20.30:0)\" - Не задан адрес прибора"}));
 }
 
 } // namespace
@@ -141,8 +136,7 @@ namespace {
 
 // Two temperatures bound at one index (2:7 and 5:7): the set-point pair 16:7/17:7 belongs to one of
 // them. The second is refused with a message, whether it sets a set point or is bound there with one.
-TEST_F(Qbx560Test, SetpointPairOfAnIndexBelongsToOneTemperature)
-{
+TEST_F(Qbx560Test, SetpointPairOfAnIndexBelongsToOneTemperature) {
     obj->BindParam(2, 7, obj->Param(0));
     obj->SetSetpointValue(obj->Param(0), 0, "21.5");
     ASSERT_TRUE(SameAddress(obj->SetpointValue(0), 16, 7));
@@ -171,8 +165,7 @@ TEST_F(Qbx560Test, SetpointPairOfAnIndexBelongsToOneTemperature)
 
 // A stored file that already has two temperatures with set points at one index loads with one pair
 // and a reported problem, and a second round keeps it so.
-TEST_F(Qbx560Test, StoredSharedSetpointIndexLoadsOnePair)
-{
+TEST_F(Qbx560Test, StoredSharedSetpointIndexLoadsOnePair) {
     obj->BindParam(2, 7, obj->Param(0));
     obj->SetSetpointValue(obj->Param(0), 0, "21.5");
     obj->BindParam(5, 7, obj->Param(1));

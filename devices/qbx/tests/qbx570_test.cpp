@@ -13,8 +13,7 @@ protected:
     static std::string Row(TObjectItem* o, int row) { return RowText(o, row); }
 };
 
-TEST_F(Qbx570Test, Mp3NewObjectAndRows)
-{
+TEST_F(Qbx570Test, Mp3NewObjectAndRows) {
     auto* o = Add<TQbx570mp3Item>(43);
     EXPECT_EQ(o->Number, 2512);
     const struct {
@@ -54,15 +53,14 @@ TEST_F(Qbx570Test, Mp3NewObjectAndRows)
         const char* text;
         const char* shown;
     } edits[] = {{2, "10.20.30.40", "4.0.0"}, {2, "10.20.30", "10.20.30"}, {3, "9", "9"}, {3, "q", "9"},
-                 {4, "7", "300:5"}, {4, "7:x", "300:5"}};
+                 {4, "7", "300:5"},           {4, "7:x", "300:5"}};
     for (const auto& e : edits) {
         o->ApplyPropertyValue(e.row, e.text);
         EXPECT_EQ(Row(o, e.row), e.shown) << e.text;
     }
 }
 
-TEST_F(Qbx570Test, Mp1RegisterIsUniqueAndComesBack)
-{
+TEST_F(Qbx570Test, Mp1RegisterIsUniqueAndComesBack) {
     auto* o = Add<TQbx570mp1Item>(44);
     EXPECT_EQ(o->Number, 2640);
     EXPECT_TRUE(SameAddress(o->Param(0), 1086, 1));
@@ -91,8 +89,7 @@ TEST_F(Qbx570Test, Mp1RegisterIsUniqueAndComesBack)
 
 // Deleting the first of two controllers renumbers the second; its settings channels move with it,
 // so the next load finds them instead of making defaults beside orphans.
-TEST_F(Qbx570Test, SettingsFollowTheNumber)
-{
+TEST_F(Qbx570Test, SettingsFollowTheNumber) {
     auto* first = Add<TQbx570mp3Item>(43);
     auto* second = Add<TQbx570mp3Item>(43);
     second->ApplyPropertyValue(2, "7.8.9");
@@ -121,8 +118,7 @@ TEST_F(Qbx570Test, SettingsFollowTheNumber)
 
 // An object of another kind may leave a channel naming it behind. When the configuration is torn
 // down after that object is gone, a controller's destructor never reads that owner.
-TEST_F(Qbx570Test, TeardownNeverReadsOwnersOfOtherObjects)
-{
+TEST_F(Qbx570Test, TeardownNeverReadsOwnersOfOtherObjects) {
     Add<TQbx570mp3Item>(43);
     Add<TQbx570mp1Item>(44);
     struct Leaver : TObjectItem {

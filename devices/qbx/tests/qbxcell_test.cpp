@@ -12,10 +12,10 @@ struct CellCase {
     int code;
     int inputs;
     uint16_t firstSettingsType;
-    const char* firstInputName;     // of a new object (address 0)
-    const char* addressName;        // after the address was set to 12
-    const char* description3;       // of input 3 at address 12
-    const char* displayName;        // at address 12
+    const char* firstInputName; // of a new object (address 0)
+    const char* addressName;    // after the address was set to 12
+    const char* description3;   // of input 3 at address 12
+    const char* displayName;    // at address 12
     const char* pollName;
 };
 
@@ -30,15 +30,13 @@ const CellCase kCells[] = {
 
 class CellTest : public QbxTest, public ::testing::WithParamInterface<CellCase> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         QbxTest::SetUp();
         obj = Add<TQbxCellItem>(GetParam().code);
         Unhook();
     }
     std::string Text(TParamItem* p) { return ValueText(obj, p); }
-    std::string Control(TParamItem* p)
-    {
+    std::string Control(TParamItem* p) {
         std::string t;
         obj->GetSetpointText(0, p, t);
         return t;
@@ -46,8 +44,7 @@ protected:
     TQbxCellItem* obj = nullptr;
 };
 
-TEST_P(CellTest, NewObjectChannelsCommandsAndTexts)
-{
+TEST_P(CellTest, NewObjectChannelsCommandsAndTexts) {
     const CellCase& c = GetParam();
     const int n = c.inputs;
     for (int s = 0; s < 3; ++s) {
@@ -88,18 +85,18 @@ TEST_P(CellTest, NewObjectChannelsCommandsAndTexts)
     EXPECT_EQ(obj->Param(n)->ChannelIndex, 2);
 }
 
-TEST_P(CellTest, AddressNamesDescriptionAndChecks)
-{
+TEST_P(CellTest, AddressNamesDescriptionAndChecks) {
     const CellCase& c = GetParam();
     const std::string head = std::string("Объект \"") + obj->DisplayType + " ";
     // Address 0, period 0, command not executed: the period hint and the address line.
     obj->ApplyPropertyValue(2, "Нет");
-    EXPECT_EQ(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
-              (std::vector<std::string>{
-                  head + obj->GetDisplayName() +
-                      "\" - Укажите период опроса прибора или установите свойство обработки сообщений от прибора "
-                      "равным \"Да\"",
-                  head + obj->GetDisplayName() + "\" - Не задан адрес прибора"}));
+    EXPECT_EQ(
+        Lines([&](TStrings* s) { obj->CheckConfiguration(s); }),
+        (std::vector<std::string>{
+            head + obj->GetDisplayName() +
+                "\" - Укажите период опроса прибора или установите свойство обработки сообщений от прибора "
+                "равным \"Да\"",
+            head + obj->GetDisplayName() + "\" - Не задан адрес прибора"}));
 
     obj->SetParamValueText(obj->Param(c.inputs), "12");
     EXPECT_EQ(obj->Param(c.inputs)->Name, c.addressName);
@@ -121,8 +118,7 @@ TEST_P(CellTest, AddressNamesDescriptionAndChecks)
     EXPECT_EQ(obj->NetworkAddress(), 44);
 }
 
-TEST_P(CellTest, ControlChannelsMoveBetweenInputs)
-{
+TEST_P(CellTest, ControlChannelsMoveBetweenInputs) {
     TParamItem* in2 = obj->Param(1);
     TParamItem* in5 = obj->Param(4);
     obj->BindParam(3, 20, in2);
@@ -156,8 +152,7 @@ TEST_P(CellTest, ControlChannelsMoveBetweenInputs)
     EXPECT_EQ(Control(in2), "Нет");
 }
 
-TEST_P(CellTest, StoredInputsComeBackThroughTheIndexTable)
-{
+TEST_P(CellTest, StoredInputsComeBackThroughTheIndexTable) {
     const CellCase& c = GetParam();
     obj->BindParam(3, 200, obj->Param(2));
     obj->ApplyControlChoice(obj->Param(2), 2);
@@ -174,8 +169,7 @@ TEST_P(CellTest, StoredInputsComeBackThroughTheIndexTable)
 
 // A stored index table naming one of the object's own settings channels adopts nothing for that
 // input: no channel serves two roles (and none is freed twice).
-TEST_P(CellTest, IndexTableNamingASettingsChannelAdoptsNothing)
-{
+TEST_P(CellTest, IndexTableNamingASettingsChannelAdoptsNothing) {
     const CellCase& c = GetParam();
     SetEntry(obj->Param(c.inputs + 1), 0, {c.firstSettingsType, 1}); // the address channel's own
     const size_t count = Channels().size();
@@ -191,8 +185,7 @@ TEST_P(CellTest, IndexTableNamingASettingsChannelAdoptsNothing)
 using CellIds = QbxTest;
 
 // An unnamed subprogram under a reserved id is taken over; a named one is not.
-TEST_F(CellIds, ReservedIdsAreTakenOverOnlyWhileUnnamed)
-{
+TEST_F(CellIds, ReservedIdsAreTakenOverOnlyWhileUnnamed) {
     ASSERT_NE(cm->CreateSubprogramWithId(50), nullptr);
     T_Action* named = cm->CreateSubprogramWithId(51);
     named->SetName("mine");

@@ -21,16 +21,14 @@ using RoundTrip = QbxTest;
 const int kCodes[] = {3, 4, 5, 7, 8, 9, 43, 44};
 
 // The first n value bytes, those past the width too.
-std::string FirstBytes(const TParamValue& v, int n)
-{
+std::string FirstBytes(const TParamValue& v, int n) {
     std::string out;
     for (int i = 0; i < n; ++i)
         out += static_cast<char>(v[i]);
     return out;
 }
 
-TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
-{
+TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad) {
     for (int code : kCodes)
         ASSERT_NE(cm->AddObject(code), nullptr) << code;
     Find<TQbx540Item>()->ApplyPropertyValue(5, "2");
@@ -94,8 +92,7 @@ TEST_F(RoundTrip, EveryDeviceTypeSurvivesSaveAndLoad)
 }
 
 // Every channel of the configuration with an address: its address and what identifies it.
-std::multimap<std::pair<int, int>, std::string> Addresses(const std::vector<TParamItem*>& channels)
-{
+std::multimap<std::pair<int, int>, std::string> Addresses(const std::vector<TParamItem*>& channels) {
     std::multimap<std::pair<int, int>, std::string> out;
     for (const TParamItem* p : channels)
         if (p->ChannelType != 0 || p->ChannelIndex != 0)
@@ -108,8 +105,7 @@ std::multimap<std::pair<int, int>, std::string> Addresses(const std::vector<TPar
 // the types its parser binds at free addresses: the renumbering moves its signals while it is being
 // built, and its parser must follow, or a reload binds other channels. Save, load, save writes the
 // same records.
-TEST_F(RoundTrip, ConcentratorAddedLastKeepsItsBindingsOverRounds)
-{
+TEST_F(RoundTrip, ConcentratorAddedLastKeepsItsBindingsOverRounds) {
     WriteParser(root, {{1, 1, 7}, {2, 1, 8}, {17, 1, 9}, {32, 2, 9}});
     for (int code : kCodes) {
         if (code == 3)
@@ -155,8 +151,7 @@ TEST_F(RoundTrip, ConcentratorAddedLastKeepsItsBindingsOverRounds)
 }
 
 // Control channels of the concentrator come back with the type their telecontrol mode gives.
-TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode)
-{
+TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode) {
     auto* obj = dynamic_cast<TQbx510Item*>(cm->AddObject(3));
     ASSERT_NE(obj, nullptr);
     obj->ApplyPropertyValue(10, "Импульсный"); // ТУ-2: low byte 0x02
@@ -178,8 +173,7 @@ TEST_F(RoundTrip, ConcentratorControlChannelsKeepTheirMode)
 
 // A missing plug-in file: the message names the file, the subprogram is not kept, and what would
 // have named it holds 0.
-TEST_F(RoundTrip, MissingFileLeavesIdZero)
-{
+TEST_F(RoundTrip, MissingFileLeavesIdZero) {
     const struct {
         int code;
         const char* folder;
@@ -191,7 +185,8 @@ TEST_F(RoundTrip, MissingFileLeavesIdZero)
         {5, "qbx540", "qbx540_handleNoAnswer", [](TObjectItem* o) { return int(o->CommandAt(0)->NoAnswer); }},
         {9, "qbx560", "qbx560_noAnswer", [](TObjectItem* o) { return int(o->CommandAt(0)->NoAnswer); }},
         {43, "qbx570mp3", "qbx570mp3_parseMessage", [](TObjectItem* o) { return int(o->MessageHandler); }},
-        {44, "qbx570mp1", "qbx570mp1_parseAnswer", [](TObjectItem* o) { return int(o->CommandAt(0)->Parse); }},
+        {44, "qbx570mp1", "qbx570mp1_parseAnswer",
+         [](TObjectItem* o) { return int(o->CommandAt(0)->Parse); }},
         {4, "uo", "qbx520_mainAction", [](TObjectItem*) { return 0; }},
     };
     for (const auto& c : cases) {

@@ -11,14 +11,10 @@ using namespace relaytest;
 
 namespace {
 
-int Index(TDeviceEngine* o, dev::Role role)
-{
-    return o->IndexOf(o->Setting(role));
-}
+int Index(TDeviceEngine* o, dev::Role role) { return o->IndexOf(o->Setting(role)); }
 
 // Where signal i is recorded.
-dev::Address Entry(TDeviceEngine* o, int i)
-{
+dev::Address Entry(TDeviceEngine* o, int i) {
     int table = 0, offset = 0;
     EXPECT_TRUE(o->EntryOf(i, table, offset)) << i;
     return dev::GetEntry(o->Param(table), offset);
@@ -31,8 +27,7 @@ protected:
     std::vector<int> Bound() const { return {0, 21, def.SignalCount - 1}; }
 };
 
-TEST_P(RelayBehaviour, BindingsAndSettingsSurviveSaveAndLoad)
-{
+TEST_P(RelayBehaviour, BindingsAndSettingsSurviveSaveAndLoad) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(2, "7");
@@ -73,8 +68,7 @@ TEST_P(RelayBehaviour, BindingsAndSettingsSurviveSaveAndLoad)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_P(RelayBehaviour, BindingRefusedWhereAnotherChannelHoldsTheAddress)
-{
+TEST_P(RelayBehaviour, BindingRefusedWhereAnotherChannelHoldsTheAddress) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     o->BindParam(4000, 2, o->Param(0));
@@ -95,8 +89,7 @@ TEST_P(RelayBehaviour, BindingRefusedWhereAnotherChannelHoldsTheAddress)
     EXPECT_EQ(messages.size(), 2u);
 }
 
-TEST_P(RelayBehaviour, OnlySignalsAreBound)
-{
+TEST_P(RelayBehaviour, OnlySignalsAreBound) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     for (int i = def.SignalCount; i < o->ParamCount(); ++i) {
@@ -118,8 +111,7 @@ TEST_P(RelayBehaviour, OnlySignalsAreBound)
     }
 }
 
-TEST_P(RelayBehaviour, ExclusiveAdoptionAndWidening)
-{
+TEST_P(RelayBehaviour, ExclusiveAdoptionAndWidening) {
     TDeviceEngine* a = Add(def);
     TDeviceEngine* b = Add(def);
     ASSERT_TRUE(a && b);
@@ -152,8 +144,7 @@ TEST_P(RelayBehaviour, ExclusiveAdoptionAndWidening)
     EXPECT_EQ(b->Param(def.SignalCount - 1)->ChannelType, 4300);
 }
 
-TEST_P(RelayBehaviour, DestructionRebindsWhileEveryParameterLives)
-{
+TEST_P(RelayBehaviour, DestructionRebindsWhileEveryParameterLives) {
     TDeviceEngine* o = nullptr;
     int rebinds = 0, alive = 0;
     // Set before the object is built: the list copies its hooks into every channel it takes.
@@ -174,8 +165,7 @@ TEST_P(RelayBehaviour, DestructionRebindsWhileEveryParameterLives)
     EXPECT_EQ(Channels().size(), static_cast<size_t>(kBuiltInChannelCount));
 }
 
-TEST_P(RelayBehaviour, TypedNumbersOutsideTheirFieldChangeNothing)
-{
+TEST_P(RelayBehaviour, TypedNumbersOutsideTheirFieldChangeNothing) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     TParamItem* address = o->Setting(dev::Role::Address);
@@ -203,8 +193,7 @@ TEST_P(RelayBehaviour, TypedNumbersOutsideTheirFieldChangeNothing)
     }
 }
 
-TEST_P(RelayBehaviour, PropertyEditors)
-{
+TEST_P(RelayBehaviour, PropertyEditors) {
     Application->Initialize();
     auto host = std::make_unique<TForm>(nullptr);
     TDeviceEngine* o = Add(def);
@@ -237,8 +226,7 @@ TEST_P(RelayBehaviour, PropertyEditors)
     Application->ProcessMessages();
 }
 
-TEST_P(RelayBehaviour, ValueTexts)
-{
+TEST_P(RelayBehaviour, ValueTexts) {
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(2, "7");
@@ -266,8 +254,7 @@ TEST_P(RelayBehaviour, ValueTexts)
     EXPECT_EQ(o->GetParamDescription(&foreign), "");
 }
 
-TEST_P(RelayBehaviour, RenumberingRestampsOnlyTheSettings)
-{
+TEST_P(RelayBehaviour, RenumberingRestampsOnlyTheSettings) {
     TDeviceEngine* a = Add(def);
     TDeviceEngine* b = Add(def);
     ASSERT_TRUE(a && b);
@@ -284,8 +271,7 @@ TEST_P(RelayBehaviour, RenumberingRestampsOnlyTheSettings)
     EXPECT_EQ(b->Param(0)->ChannelType, 4600);
 }
 
-TEST_P(RelayBehaviour, MissingPluginFile)
-{
+TEST_P(RelayBehaviour, MissingPluginFile) {
     const std::string query = def.Subprograms[def.PrepareSub].name;
     const std::string parse = def.Subprograms[def.ParseSub].name;
     std::filesystem::remove(root + def.Folder + "/" + query + ".act");
@@ -314,8 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Terminals, RelayBehaviour,
 
 // The old Sirius-2L's last index table reaches over its settings positions; they keep their values
 // and addresses across a save and a load.
-TEST_F(RelayTest, OldSirius2lSettingsStayOutOfTheChannelGrid)
-{
+TEST_F(RelayTest, OldSirius2lSettingsStayOutOfTheChannelGrid) {
     TDeviceEngine* o = Add(TSIRIUS2LOLDItem::Def);
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(2, "7");
@@ -333,8 +318,7 @@ TEST_F(RelayTest, OldSirius2lSettingsStayOutOfTheChannelGrid)
     EXPECT_EQ(Entry(o, 55), (dev::Address{5000, 1}));
 }
 
-TEST_F(RelayTest, SaveRefusesTwoChannelsAtOneAddressNamingBoth)
-{
+TEST_F(RelayTest, SaveRefusesTwoChannelsAtOneAddressNamingBoth) {
     TDeviceEngine* o = Add(TSIRIUS2VItem::Def);
     ASSERT_NE(o, nullptr);
     o->BindParam(5100, 1, o->Param(0));

@@ -5,8 +5,7 @@ void PrintTo(const TRelayClass& c, std::ostream* os) { *os << c.Def->Tag; }
 
 namespace relaytest {
 
-void RelayTest::SetUp()
-{
+void RelayTest::SetUp() {
     RegisterRelayDevices();
     std::vector<const dev::TDeviceDef*> defs;
     for (const TRelayClass& c : RelayClasses())

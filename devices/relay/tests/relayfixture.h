@@ -13,7 +13,9 @@ protected:
 
 // Parameter names of the parametrized tests: the class's tag.
 struct ClassName {
-    std::string operator()(const ::testing::TestParamInfo<TRelayClass>& info) const { return info.param.Def->Tag; }
+    std::string operator()(const ::testing::TestParamInfo<TRelayClass>& info) const {
+        return info.param.Def->Tag;
+    }
 };
 
 } // namespace relaytest

@@ -9,17 +9,14 @@ namespace {
 // Records notifications and its own destruction.
 class Probe : public TComponent {
 public:
-    Probe(TComponent* owner, std::vector<std::string>* log, std::string tag)
-        : TComponent(owner), log_(log)
-    {
+    Probe(TComponent* owner, std::vector<std::string>* log, std::string tag) : TComponent(owner), log_(log) {
         SetName(tag);
     }
     ~Probe() override { log_->push_back("~" + Name()); }
 
 protected:
     // Named by Name(): a component being destroyed is no longer a Probe when others hear of it.
-    void Notification(TComponent* c, TOperation op) override
-    {
+    void Notification(TComponent* c, TOperation op) override {
         log_->push_back(Name() + (op == opInsert ? " +" : " -") + c->Name());
         TComponent::Notification(c, op);
     }
@@ -36,8 +33,7 @@ struct Counted : TObject {
 
 } // namespace
 
-TEST(Component, OwnerFreesOwnedLastFirstAndHearsAboutThem)
-{
+TEST(Component, OwnerFreesOwnedLastFirstAndHearsAboutThem) {
     std::vector<std::string> log;
     auto* owner = new Probe(nullptr, &log, "owner");
     auto* a = new Probe(owner, &log, "a");
@@ -56,8 +52,7 @@ TEST(Component, OwnerFreesOwnedLastFirstAndHearsAboutThem)
     EXPECT_EQ(log, (std::vector<std::string>{"~owner", "~b"}));
 }
 
-TEST(Component, FreeNotificationAcrossOwners)
-{
+TEST(Component, FreeNotificationAcrossOwners) {
     std::vector<std::string> log;
     Probe formA(nullptr, &log, "formA"), formB(nullptr, &log, "formB");
     auto* editor = new Probe(&formA, &log, "editor");
@@ -76,8 +71,7 @@ TEST(Component, FreeNotificationAcrossOwners)
     EXPECT_EQ(std::find(log.begin(), log.end(), "other -editor"), log.end());
 }
 
-TEST(Component, NamesAreIdentifiersUniquePerOwner)
-{
+TEST(Component, NamesAreIdentifiersUniquePerOwner) {
     TComponent owner(nullptr);
     auto* a = new TComponent(&owner);
     auto* b = new TComponent(&owner);
@@ -97,8 +91,7 @@ TEST(Component, NamesAreIdentifiersUniquePerOwner)
     EXPECT_EQ(owner.FindComponent(""), nullptr);
 }
 
-TEST(Component, StateFlags)
-{
+TEST(Component, StateFlags) {
     TComponent owner(nullptr);
     auto* c = new TComponent(&owner);
     c->SetComponentState(csLoading, true);
@@ -112,11 +105,11 @@ TEST(Component, StateFlags)
     EXPECT_EQ(c->ClassName(), "TComponent");
 }
 
-TEST(List, IndexErrorsAndOperations)
-{
+TEST(List, IndexErrorsAndOperations) {
     int x[4];
     TList l;
-    for (int& v : x) l.Add(&v);
+    for (int& v : x)
+        l.Add(&v);
     l.Move(0, 3);
     EXPECT_EQ(l[3], &x[0]);
     l.Exchange(0, 3);
@@ -138,13 +131,13 @@ TEST(List, IndexErrorsAndOperations)
     EXPECT_THROW(l.Delete(3), EListError);
 }
 
-TEST(ObjectList, OwnsUntilExtracted)
-{
+TEST(ObjectList, OwnsUntilExtracted) {
     int alive = 0;
     Counted* kept;
     {
         TObjectList l;
-        for (int i = 0; i < 4; ++i) l.Add(new Counted(&alive));
+        for (int i = 0; i < 4; ++i)
+            l.Add(new Counted(&alive));
         l.Delete(0);
         EXPECT_EQ(alive, 3);
         l.SetItem(0, new Counted(&alive)); // the replaced object goes
@@ -182,8 +175,7 @@ protected:
 
 } // namespace
 
-TEST(Collection, OwnsItemsKeepsIdsAndReportsUpdates)
-{
+TEST(Collection, OwnsItemsKeepsIdsAndReportsUpdates) {
     ItemList c;
     auto* a = static_cast<Item*>(c.Add());
     auto* b = static_cast<Item*>(c.Add());

@@ -12,13 +12,11 @@ namespace {
 // Sets the number settings for one test and restores them afterwards.
 class Separators {
 public:
-    Separators(char dec, char thousand) : dec_(DecimalSeparator), th_(ThousandSeparator)
-    {
+    Separators(char dec, char thousand) : dec_(DecimalSeparator), th_(ThousandSeparator) {
         DecimalSeparator = dec;
         ThousandSeparator = thousand;
     }
-    ~Separators()
-    {
+    ~Separators() {
         DecimalSeparator = dec_;
         ThousandSeparator = th_;
     }
@@ -29,12 +27,25 @@ private:
 
 } // namespace
 
-TEST(StrToInt, AcceptsSignDecimalAndHexadecimal)
-{
-    struct Case { const char* text; int value; } cases[] = {
-        {"0", 0}, {"12", 12}, {"  12", 12}, {"+7", 7}, {"-7", -7}, {"007", 7},
-        {"$FF", 255}, {"$ff", 255}, {"-$10", -16}, {"0x1A", 26}, {"$7FFFFFFF", 2147483647},
-        {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+TEST(StrToInt, AcceptsSignDecimalAndHexadecimal) {
+    struct Case {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"0", 0},
+        {"12", 12},
+        {"  12", 12},
+        {"+7", 7},
+        {"-7", -7},
+        {"007", 7},
+        {"$FF", 255},
+        {"$ff", 255},
+        {"-$10", -16},
+        {"0x1A", 26},
+        {"$7FFFFFFF", 2147483647},
+        {"$FFFFFFFF", -1},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
@@ -44,10 +55,25 @@ TEST(StrToInt, AcceptsSignDecimalAndHexadecimal)
     }
 }
 
-TEST(StrToInt, RejectsWithTheConversionErrorNamingTheText)
-{
-    const char* bad[] = {"", " ", "12 ", "1a", "$", "-", "--1", "1.0", "$G", "xA", "0x", "2147483648",
-                         "-2147483649", "$100000000", "99999999999999999999", "1 2", "\x01" "1"};
+TEST(StrToInt, RejectsWithTheConversionErrorNamingTheText) {
+    const char* bad[] = {"",
+                         " ",
+                         "12 ",
+                         "1a",
+                         "$",
+                         "-",
+                         "--1",
+                         "1.0",
+                         "$G",
+                         "xA",
+                         "0x",
+                         "2147483648",
+                         "-2147483649",
+                         "$100000000",
+                         "99999999999999999999",
+                         "1 2",
+                         "\x01"
+                         "1"};
     for (const char* text : bad) {
         try {
             StrToInt(text);
@@ -59,16 +85,14 @@ TEST(StrToInt, RejectsWithTheConversionErrorNamingTheText)
     }
 }
 
-TEST(StrToInt, SixtyFourBitRange)
-{
+TEST(StrToInt, SixtyFourBitRange) {
     EXPECT_EQ(StrToInt64("9223372036854775807"), INT64_MAX);
     EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);
     EXPECT_EQ(StrToInt64("$FFFFFFFF"), 4294967295LL);
     EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
 }
 
-TEST(IntToHex, WidthFollowsTheArgumentType)
-{
+TEST(IntToHex, WidthFollowsTheArgumentType) {
     EXPECT_EQ(IntToHex(255, 4), "00FF");
     EXPECT_EQ(IntToHex(0, 0), "0");
     EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFF");
@@ -76,8 +100,7 @@ TEST(IntToHex, WidthFollowsTheArgumentType)
     EXPECT_EQ(IntToHex((unsigned char)0xAB, 1), "AB");
 }
 
-TEST(FloatToStrF, BothDecimalSeparators)
-{
+TEST(FloatToStrF, BothDecimalSeparators) {
     const double inf = std::numeric_limits<double>::infinity();
     struct Case {
         double v;
@@ -91,13 +114,13 @@ TEST(FloatToStrF, BothDecimalSeparators)
         {123.456, ffFixed, 5, 3, "123.460", "123,460"}, // precision limits the digits first
         {0.125, ffFixed, 15, 2, "0.13", "0,13"},        // exact half rounds away from zero
         {-0.125, ffFixed, 15, 2, "-0.13", "-0,13"},
-        {2.675, ffFixed, 15, 2, "2.67", "2,67"},        // stored just below the half
+        {2.675, ffFixed, 15, 2, "2.67", "2,67"}, // stored just below the half
         {9.995, ffFixed, 15, 2, "9.99", "9,99"},
-        {99.96, ffFixed, 15, 1, "100.0", "100,0"},       // carry into a new digit
-        {-0.001, ffFixed, 15, 2, "0.00", "0,00"},        // no sign on a zero result
+        {99.96, ffFixed, 15, 1, "100.0", "100,0"}, // carry into a new digit
+        {-0.001, ffFixed, 15, 2, "0.00", "0,00"},  // no sign on a zero result
         {0.0, ffFixed, 15, 2, "0.00", "0,00"},
         {42.0, ffFixed, 15, 0, "42", "42"},
-        {1e20, ffFixed, 15, 2, "1E20", "1E20"},          // too many digits for the precision
+        {1e20, ffFixed, 15, 2, "1E20", "1E20"}, // too many digits for the precision
         {1234567.891, ffNumber, 15, 2, "1,234,567.89", "1 234 567,89"},
         {-999.5, ffNumber, 15, 0, "-1,000", "-1 000"},
         {1234.5, ffExponent, 4, 2, "1.235E+03", "1,235E+03"},
@@ -107,9 +130,9 @@ TEST(FloatToStrF, BothDecimalSeparators)
         {0.1 + 0.2, ffGeneral, 15, 0, "0.3", "0,3"},
         {-2.5, ffGeneral, 15, 0, "-2.5", "-2,5"},
         {100.0, ffGeneral, 15, 0, "100", "100"},
-        {0.0001, ffGeneral, 15, 0, "0.0001", "0,0001"},      // plain down to 1E-4
+        {0.0001, ffGeneral, 15, 0, "0.0001", "0,0001"}, // plain down to 1E-4
         {0.00012345, ffGeneral, 15, 0, "0.00012345", "0,00012345"},
-        {0.00001, ffGeneral, 15, 0, "1E-5", "1E-5"},          // scientific below it
+        {0.00001, ffGeneral, 15, 0, "1E-5", "1E-5"}, // scientific below it
         {-0.000099, ffGeneral, 15, 0, "-9.9E-5", "-9,9E-5"},
         {123456.0, ffGeneral, 6, 0, "123456", "123456"},
         {1234567.0, ffGeneral, 6, 0, "1.23457E6", "1,23457E6"},
@@ -131,8 +154,7 @@ TEST(FloatToStrF, BothDecimalSeparators)
     }
 }
 
-TEST(FloatToStrF, Currency)
-{
+TEST(FloatToStrF, Currency) {
     Separators s(',', ' ');
     std::string cs = CurrencyString;
     unsigned char cf = CurrencyFormat, nf = NegCurrFormat;
@@ -146,14 +168,19 @@ TEST(FloatToStrF, Currency)
     NegCurrFormat = nf;
 }
 
-TEST(StrToFloat, OnlyTheCurrentSeparatorIsAccepted)
-{
-    struct Case { char sep; const char* text; bool ok; double v; } cases[] = {
-        {'.', "1.5", true, 1.5}, {'.', " 2.5e3 ", true, 2500}, {'.', "-.5", true, -0.5},
-        {'.', "5.", true, 5}, {'.', "+1E-2", true, 0.01}, {'.', "1,5", false, 0},
-        {'.', "", false, 0}, {'.', "e5", false, 0}, {'.', "1e", false, 0}, {'.', "1e999", false, 0},
-        {'.', ".", false, 0}, {'.', "1.5x", false, 0}, {'.', "nan", false, 0}, {'.', "inf", false, 0},
-        {',', "1,5", true, 1.5}, {',', "1.5", false, 0}, {',', "-0,25", true, -0.25},
+TEST(StrToFloat, OnlyTheCurrentSeparatorIsAccepted) {
+    struct Case {
+        char sep;
+        const char* text;
+        bool ok;
+        double v;
+    } cases[] = {
+        {'.', "1.5", true, 1.5},  {'.', " 2.5e3 ", true, 2500}, {'.', "-.5", true, -0.5},
+        {'.', "5.", true, 5},     {'.', "+1E-2", true, 0.01},   {'.', "1,5", false, 0},
+        {'.', "", false, 0},      {'.', "e5", false, 0},        {'.', "1e", false, 0},
+        {'.', "1e999", false, 0}, {'.', ".", false, 0},         {'.', "1.5x", false, 0},
+        {'.', "nan", false, 0},   {'.', "inf", false, 0},       {',', "1,5", true, 1.5},
+        {',', "1.5", false, 0},   {',', "-0,25", true, -0.25},
     };
     for (const auto& c : cases) {
         Separators s(c.sep, ' ');
@@ -172,8 +199,7 @@ TEST(StrToFloat, OnlyTheCurrentSeparatorIsAccepted)
     }
 }
 
-TEST(FloatText, PrintedValuesReadBack)
-{
+TEST(FloatText, PrintedValuesReadBack) {
     for (char sep : {'.', ','}) {
         Separators s(sep, ' ');
         for (double v : {0.1, -123.456, 1e-10, 6.02214076e23, 1.0 / 3.0, 65535.0})
@@ -181,10 +207,13 @@ TEST(FloatText, PrintedValuesReadBack)
     }
 }
 
-TEST(FormatFloat, Pictures)
-{
+TEST(FormatFloat, Pictures) {
     Separators s('.', ',');
-    struct Case { const char* format; double v; const char* text; } cases[] = {
+    struct Case {
+        const char* format;
+        double v;
+        const char* text;
+    } cases[] = {
         {"0.00", 3.14159, "3.14"},
         {"0.00", -3.14159, "-3.14"},
         {"#,##0.00", 1234567.5, "1,234,567.50"},
@@ -208,8 +237,7 @@ TEST(FormatFloat, Pictures)
     EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1 234,50");
 }
 
-TEST(Format, Specifiers)
-{
+TEST(Format, Specifiers) {
     Separators s('.', ',');
     EXPECT_EQ(Format("%d", 42), "42");
     EXPECT_EQ(Format("%5d|%-5d|", 42, 42), "   42|42   |");
@@ -230,8 +258,7 @@ TEST(Format, Specifiers)
     EXPECT_EQ(Format("%.1f", 0.25), "0,3");
 }
 
-TEST(Format, BadSpecifierOrArgumentIsAConversionError)
-{
+TEST(Format, BadSpecifierOrArgumentIsAConversionError) {
     auto expectError = [](auto&& call, const char* fmt) {
         try {
             call();

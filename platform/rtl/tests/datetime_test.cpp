@@ -11,15 +11,13 @@ namespace {
 struct DateSettings {
     char ds = DateSeparator, ts = TimeSeparator;
     std::string sdf = ShortDateFormat, ltf = LongTimeFormat;
-    DateSettings(char d, std::string shortDate)
-    {
+    DateSettings(char d, std::string shortDate) {
         DateSeparator = d;
         TimeSeparator = ':';
         ShortDateFormat = std::move(shortDate);
         LongTimeFormat = "hh:nn:ss";
     }
-    ~DateSettings()
-    {
+    ~DateSettings() {
         DateSeparator = ds;
         TimeSeparator = ts;
         ShortDateFormat = sdf;
@@ -31,11 +29,14 @@ TDateTime FixedClock() { return 45000.75; } // 2023-03-15 18:00
 
 } // namespace
 
-TEST(DateTime, KnownDays)
-{
-    struct Case { int y, m, d; double serial; int dow; } cases[] = {
-        {1899, 12, 30, 0, 7}, {1900, 1, 1, 2, 2}, {1970, 1, 1, 25569, 5}, {2000, 2, 29, 36585, 3},
-        {2023, 3, 15, 45000, 4}, {1899, 12, 29, -1, 6}, {1, 1, 1, -693593, 2}, {9999, 12, 31, 2958465, 6},
+TEST(DateTime, KnownDays) {
+    struct Case {
+        int y, m, d;
+        double serial;
+        int dow;
+    } cases[] = {
+        {1899, 12, 30, 0, 7},    {1900, 1, 1, 2, 2},    {1970, 1, 1, 25569, 5}, {2000, 2, 29, 36585, 3},
+        {2023, 3, 15, 45000, 4}, {1899, 12, 29, -1, 6}, {1, 1, 1, -693593, 2},  {9999, 12, 31, 2958465, 6},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
@@ -47,9 +48,10 @@ TEST(DateTime, KnownDays)
     }
 }
 
-TEST(DateTime, EncodingRejectsImpossibleValues)
-{
-    struct Case { int y, m, d; } bad[] = {{2023, 2, 29}, {1900, 2, 29}, {2023, 13, 1}, {2023, 0, 1}, {0, 1, 1}, {2023, 4, 31}};
+TEST(DateTime, EncodingRejectsImpossibleValues) {
+    struct Case {
+        int y, m, d;
+    } bad[] = {{2023, 2, 29}, {1900, 2, 29}, {2023, 13, 1}, {2023, 0, 1}, {0, 1, 1}, {2023, 4, 31}};
     for (const auto& c : bad) {
         try {
             EncodeDate(c.y, c.m, c.d);
@@ -63,8 +65,7 @@ TEST(DateTime, EncodingRejectsImpossibleValues)
     EXPECT_THROW(EncodeTime(0, 0, 0, 1000), EConvertError);
 }
 
-TEST(DateTime, TimeOfDayRoundTripsToTheMillisecond)
-{
+TEST(DateTime, TimeOfDayRoundTripsToTheMillisecond) {
     for (int ms = 0; ms < 86400000; ms += 86399 * 7) {
         TDateTime t = EncodeTime(ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
         unsigned short h, m, s, z;
@@ -78,28 +79,45 @@ TEST(DateTime, TimeOfDayRoundTripsToTheMillisecond)
     EXPECT_EQ(h + m + s + z, 0);
 }
 
-TEST(DateTime, FormatDateTime)
-{
+TEST(DateTime, FormatDateTime) {
     DateSettings set('.', "dd.MM.yyyy");
     const TDateTime t = EncodeDate(2023, 3, 5) + EncodeTime(7, 4, 9, 12);
-    struct Case { const char* format; const char* text; } cases[] = {
-        {"dd/mm/yyyy", "05.03.2023"}, {"d/m/yy", "5.3.23"}, {"hh:nn:ss.zzz", "07:04:09.012"},
-        {"h:m", "7:4"}, {"hh:mm", "07:04"}, {"c", "05.03.2023 07:04:09"}, {"ddddd", "05.03.2023"},
-        {"yyyy'y'", "2023y"}, {"\"at\" hh", "at 07"}, {"h am/pm", "7 am"}, {"mmm", ShortMonthNames[2].c_str()},
+    struct Case {
+        const char* format;
+        const char* text;
+    } cases[] = {
+        {"dd/mm/yyyy", "05.03.2023"},
+        {"d/m/yy", "5.3.23"},
+        {"hh:nn:ss.zzz", "07:04:09.012"},
+        {"h:m", "7:4"},
+        {"hh:mm", "07:04"},
+        {"c", "05.03.2023 07:04:09"},
+        {"ddddd", "05.03.2023"},
+        {"yyyy'y'", "2023y"},
+        {"\"at\" hh", "at 07"},
+        {"h am/pm", "7 am"},
+        {"mmm", ShortMonthNames[2].c_str()},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.format, t), c.text) << c.format;
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatDateTime(c.format, t), c.text) << c.format;
     EXPECT_EQ(FormatDateTime("c", EncodeDate(2023, 3, 5)), "05.03.2023");
     EXPECT_EQ(FormatDateTime("h AM/PM", EncodeTime(19, 0, 0, 0)), "7 PM");
 }
 
-TEST(DateTime, StrToTime)
-{
-    struct Case { const char* text; int h, m, s; } good[] = {
-        {"12:30", 12, 30, 0}, {"9:05:07", 9, 5, 7}, {" 7 : 15 ", 7, 15, 0}, {"23:59:59", 23, 59, 59},
-        {"930 PM", -1, 0, 0}, {"9:30 PM", 21, 30, 0}, {"12 AM", 0, 0, 0}, {"12:15 pm", 12, 15, 0}, {"5", 5, 0, 0},
+TEST(DateTime, StrToTime) {
+    struct Case {
+        const char* text;
+        int h, m, s;
+    } good[] = {
+        {"12:30", 12, 30, 0},     {"9:05:07", 9, 5, 7},    {" 7 : 15 ", 7, 15, 0},
+        {"23:59:59", 23, 59, 59}, {"930 PM", -1, 0, 0},    {"9:30 PM", 21, 30, 0},
+        {"12 AM", 0, 0, 0},       {"12:15 pm", 12, 15, 0}, {"5", 5, 0, 0},
     };
     for (const auto& c : good) {
-        if (c.h < 0) { EXPECT_THROW(StrToTime(c.text), EConvertError) << c.text; continue; }
+        if (c.h < 0) {
+            EXPECT_THROW(StrToTime(c.text), EConvertError) << c.text;
+            continue;
+        }
         TDateTime t = StrToTime(c.text);
         EXPECT_NEAR(t, EncodeTime(c.h, c.m, c.s, 0), 1e-9) << c.text;
     }
@@ -113,8 +131,7 @@ TEST(DateTime, StrToTime)
     }
 }
 
-TEST(DateTime, StrToDateFollowsTheShortFormat)
-{
+TEST(DateTime, StrToDateFollowsTheShortFormat) {
     SetClock(&FixedClock);
     {
         DateSettings ru('.', "dd.MM.yyyy");
@@ -123,7 +140,8 @@ TEST(DateTime, StrToDateFollowsTheShortFormat)
         EXPECT_EQ(StrToDate("5.3"), EncodeDate(2023, 3, 5)); // this year
         EXPECT_THROW(StrToDate("31.02.2023"), EConvertError);
         EXPECT_THROW(StrToDate("5/3/2023"), EConvertError);
-        EXPECT_NEAR(StrToDateTime("05.03.2023 18:30"), EncodeDate(2023, 3, 5) + EncodeTime(18, 30, 0, 0), 1e-9);
+        EXPECT_NEAR(StrToDateTime("05.03.2023 18:30"), EncodeDate(2023, 3, 5) + EncodeTime(18, 30, 0, 0),
+                    1e-9);
         EXPECT_NEAR(StrToDateTime("18:30"), EncodeTime(18, 30, 0, 0), 1e-9);
         EXPECT_EQ(StrToDateTime("05.03.2023"), EncodeDate(2023, 3, 5));
         for (const char* bad : {"", "  ", "05.03.2023 x", "x 18:30", "05.03.2023 25:00"}) {
@@ -150,10 +168,11 @@ TEST(DateTime, StrToDateFollowsTheShortFormat)
     EXPECT_GT(Now(), 45000);
 }
 
-TEST(DateTime, IncMonthCutsTheDay)
-{
-    struct Case { int y, m, d, add, ry, rm, rd; } cases[] = {
-        {2023, 1, 31, 1, 2023, 2, 28}, {2024, 1, 31, 1, 2024, 2, 29}, {2023, 12, 15, 1, 2024, 1, 15},
+TEST(DateTime, IncMonthCutsTheDay) {
+    struct Case {
+        int y, m, d, add, ry, rm, rd;
+    } cases[] = {
+        {2023, 1, 31, 1, 2023, 2, 28},  {2024, 1, 31, 1, 2024, 2, 29},    {2023, 12, 15, 1, 2024, 1, 15},
         {2023, 3, 31, -1, 2023, 2, 28}, {2023, 1, 10, -13, 2021, 12, 10}, {2020, 2, 29, 12, 2021, 2, 28},
     };
     for (const auto& c : cases) {
@@ -163,28 +182,29 @@ TEST(DateTime, IncMonthCutsTheDay)
     }
 }
 
-TEST(Locale, RussianOrUsFromTheEnvironment)
-{
+TEST(Locale, RussianOrUsFromTheEnvironment) {
     const char* saved = std::getenv("LC_ALL");
     const std::string keep = saved ? saved : "";
     ::setenv("LC_ALL", "ru_RU.UTF-8", 1);
     InitLocaleSettings();
     EXPECT_EQ(DecimalSeparator, ',');
     EXPECT_EQ(ShortDateFormat, "dd.MM.yyyy");
-    EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1), "1\xA0" "234,5");
+    EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1), "1\xA0"
+                                                    "234,5");
     EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "Март");
     ::setenv("LC_ALL", "C", 1);
     InitLocaleSettings();
     EXPECT_EQ(DecimalSeparator, '.');
     EXPECT_EQ(ShortDateFormat, "M/d/yyyy");
     EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "March");
-    if (saved) ::setenv("LC_ALL", keep.c_str(), 1);
-    else ::unsetenv("LC_ALL");
+    if (saved)
+        ::setenv("LC_ALL", keep.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
     InitLocaleSettings();
 }
 
-TEST(DateTime, ValuesNoDateCanHaveDecodeAsZero)
-{
+TEST(DateTime, ValuesNoDateCanHaveDecodeAsZero) {
     // Such values arrive from damaged files; every reader must survive them.
     const double bad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 2958466.0, -693594.5, 9.3e18};
     for (double v : bad) {

@@ -18,8 +18,7 @@ namespace {
 std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
 // Names in a folder as the system lists them, bytes untouched.
-std::set<std::string> RawListing(const std::string& nativeFolder)
-{
+std::set<std::string> RawListing(const std::string& nativeFolder) {
     std::set<std::string> names;
     if (DIR* d = ::opendir(nativeFolder.c_str())) {
         while (dirent* e = ::readdir(d))
@@ -30,8 +29,7 @@ std::set<std::string> RawListing(const std::string& nativeFolder)
     return names;
 }
 
-TEST(FileNames, NativePathIsUtf8WithSlashes)
-{
+TEST(FileNames, NativePathIsUtf8WithSlashes) {
     EXPECT_EQ(NativePath("C:\\Конфигурации\\Подстанция-1.lor"), U8(u8"C:/Конфигурации/Подстанция-1.lor"));
     EXPECT_EQ(NativePath("plain/ascii.ini"), "plain/ascii.ini");
     std::string back;
@@ -39,8 +37,7 @@ TEST(FileNames, NativePathIsUtf8WithSlashes)
     EXPECT_EQ(back, "/tmp/Папка/Файл №1.ini");
 }
 
-TEST(FileNames, IniAndStringListUnderCyrillicNamesInACyrillicFolder)
-{
+TEST(FileNames, IniAndStringListUnderCyrillicNamesInACyrillicFolder) {
     TempDir dir;
     const std::string folder = Utf8ToCp1251(dir.path.string()) + "/Настройки";
     ASSERT_TRUE(ForceDirectories(folder));
@@ -69,8 +66,7 @@ TEST(FileNames, IniAndStringListUnderCyrillicNamesInACyrillicFolder)
 }
 
 // Made by another program: the names on disk are UTF-8.
-TEST(FileNames, FilesMadeUnderUtf8NamesOpen)
-{
+TEST(FileNames, FilesMadeUnderUtf8NamesOpen) {
     TempDir dir;
     const std::filesystem::path folder = dir.path / std::filesystem::path(u8"Папка");
     std::filesystem::create_directories(folder);
@@ -86,15 +82,14 @@ TEST(FileNames, FilesMadeUnderUtf8NamesOpen)
 
 // A name with characters outside Windows-1251 (from a listing, the program's path) is refused and
 // named in the message, never turned into another name.
-TEST(FileNames, NameOutsideWindows1251IsRefusedWithItsName)
-{
+TEST(FileNames, NameOutsideWindows1251IsRefusedWithItsName) {
     const std::string native = U8(u8"/tmp/Отчёт™ über.lor"); // "™" is in Windows-1251, "ü" is not
     std::string out;
     EXPECT_FALSE(TryFromNativePath(native, out));
     EXPECT_EQ(out, "/tmp/Отчёт™ ?ber.lor");
-    EXPECT_EQ(UnrepresentableNameMessage(native),
-              "Имя \"/tmp/Отчёт™ ?ber.lor\" содержит символы, которых нет в кодировке Windows-1251, и не может быть "
-              "использовано.");
+    EXPECT_EQ(UnrepresentableNameMessage(native), "Имя \"/tmp/Отчёт™ ?ber.lor\" содержит символы, которых "
+                                                  "нет в кодировке Windows-1251, и не может быть "
+                                                  "использовано.");
     EXPECT_FALSE(TryFromNativePath("\xC0\xE0", out)); // not UTF-8 at all
 }
 

@@ -9,40 +9,42 @@
 
 namespace {
 
-const char* kSample =
-    "; comment=not a key\r\n"
-    "[Window]\r\n"
-    "Left=229\r\n"
-    "  Top =  115  \r\n"
-    "Name=\"  quoted  \"\r\n"
-    "Single='x'\r\n"
-    "Empty=\r\n"
-    "Half=\"open\r\n"
-    "left=999\r\n"
-    "\r\n"
-    "[ Объект ]\r\n"
-    "Имя=Счётчик\r\n"
-    "[window]\r\n"
-    "Width=1051\r\n";
+const char* kSample = "; comment=not a key\r\n"
+                      "[Window]\r\n"
+                      "Left=229\r\n"
+                      "  Top =  115  \r\n"
+                      "Name=\"  quoted  \"\r\n"
+                      "Single='x'\r\n"
+                      "Empty=\r\n"
+                      "Half=\"open\r\n"
+                      "left=999\r\n"
+                      "\r\n"
+                      "[ Объект ]\r\n"
+                      "Имя=Счётчик\r\n"
+                      "[window]\r\n"
+                      "Width=1051\r\n";
 
 } // namespace
 
-TEST(IniRead, ProfileRules)
-{
+TEST(IniRead, ProfileRules) {
     TempDir dir;
     const std::string f = dir.File("a.ini");
     WriteBytes(f, kSample);
     TIniFile ini(f);
-    struct Case { const char* section; const char* key; const char* value; } cases[] = {
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+    } cases[] = {
         {"Window", "Left", "229"},
-        {"WINDOW", "left", "229"},          // case-insensitive; the first of two keys wins
-        {"Window", "Top", "115"},           // key and value trimmed
-        {"Window", "Name", "  quoted  "},   // one pair of enclosing quotes dropped
+        {"WINDOW", "left", "229"},        // case-insensitive; the first of two keys wins
+        {"Window", "Top", "115"},         // key and value trimmed
+        {"Window", "Name", "  quoted  "}, // one pair of enclosing quotes dropped
         {"Window", "Single", "x"},
-        {"Window", "Empty", ""},            // present but empty: not the default
+        {"Window", "Empty", ""}, // present but empty: not the default
         {"Window", "Half", "\"open"},
-        {"Window", "Width", "<default>"},   // the first of two sections wins
-        {"объект", "ИМЯ", "Счётчик"},        // Cyrillic case folding, trimmed section name
+        {"Window", "Width", "<default>"}, // the first of two sections wins
+        {"объект", "ИМЯ", "Счётчик"},     // Cyrillic case folding, trimmed section name
         {"Window", "; comment", "<default>"},
         {"Nope", "Left", "<default>"},
     };
@@ -67,8 +69,7 @@ TEST(IniRead, ProfileRules)
     EXPECT_FALSE(ini.ValueExists("Window", "Width"));
 }
 
-TEST(IniWrite, NewKeysEndTheirSectionNewSectionsEndTheFile)
-{
+TEST(IniWrite, NewKeysEndTheirSectionNewSectionsEndTheFile) {
     TempDir dir;
     const std::string f = dir.File("export.ini");
     {
@@ -80,16 +81,14 @@ TEST(IniWrite, NewKeysEndTheirSectionNewSectionsEndTheFile)
         ini.WriteString("CONFIG", "Version", "3"); // replaces, keeps the file's spelling
         ini.WriteString("objects", "2", "  spaced  ");
     }
-    EXPECT_EQ(ReadBytes(f),
-              "[config]\r\nversion=3\r\nobjects=2\r\n"
-              "[objects]\r\n1=5\r\n2=  spaced  \r\n"
-              "[Объект 1]\r\nname=1\r\n");
+    EXPECT_EQ(ReadBytes(f), "[config]\r\nversion=3\r\nobjects=2\r\n"
+                            "[objects]\r\n1=5\r\n2=  spaced  \r\n"
+                            "[Объект 1]\r\nname=1\r\n");
     TIniFile again(f);
     EXPECT_EQ(again.ReadString("objects", "2", ""), "spaced");
 }
 
-TEST(IniWrite, KeepsEverythingElseByteForByte)
-{
+TEST(IniWrite, KeepsEverythingElseByteForByte) {
     TempDir dir;
     const std::string f = dir.File("a.ini");
     WriteBytes(f, "[A]\nx=1\n\n[B]\ny=2");
@@ -97,7 +96,7 @@ TEST(IniWrite, KeepsEverythingElseByteForByte)
     ini.WriteString("A", "z", "\xFF\x98");
     EXPECT_EQ(ReadBytes(f), "[A]\r\nx=1\r\nz=\xFF\x98\r\n\r\n[B]\r\ny=2\r\n");
     WriteBytes(f, "[A]\r\nx=1\r\nX=2\r\nz=\xFF\x98\r\n\r\n[B]\r\ny=2\r\n"); // a duplicate key
-    ini.WriteString("A", "x", "dup"); // replaces the first copy only
+    ini.WriteString("A", "x", "dup");                                       // replaces the first copy only
     EXPECT_EQ(ini.ReadString("A", "X", ""), "dup");
     ini.DeleteKey("a", "X");
     ini.DeleteKey("a", "missing");
@@ -105,8 +104,7 @@ TEST(IniWrite, KeepsEverythingElseByteForByte)
     EXPECT_EQ(ReadBytes(f), "[A]\r\nz=\xFF\x98\r\n\r\n");
 }
 
-TEST(IniWrite, LineBreaksCannotSplitAnEntry)
-{
+TEST(IniWrite, LineBreaksCannotSplitAnEntry) {
     TempDir dir;
     const std::string f = dir.File("a.ini");
     TIniFile ini(f);
@@ -115,8 +113,7 @@ TEST(IniWrite, LineBreaksCannotSplitAnEntry)
     EXPECT_FALSE(ini.SectionExists("Evil"));
 }
 
-TEST(IniWrite, EraseSectionRemovesEveryCopy)
-{
+TEST(IniWrite, EraseSectionRemovesEveryCopy) {
     TempDir dir;
     const std::string f = dir.File("a.ini");
     WriteBytes(f, "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\nc=3\r\n");
@@ -125,8 +122,7 @@ TEST(IniWrite, EraseSectionRemovesEveryCopy)
     EXPECT_EQ(ReadBytes(f), "[T]\r\nb=2\r\n");
 }
 
-TEST(IniWrite, FailureIsReportedAndChangesNothing)
-{
+TEST(IniWrite, FailureIsReportedAndChangesNothing) {
     TempDir dir;
     const std::string f = dir.File("a.ini");
     WriteBytes(f, "[S]\r\na=1\r\n");
@@ -147,8 +143,7 @@ TEST(IniWrite, FailureIsReportedAndChangesNothing)
     EXPECT_EQ(ReadBytes(f), "[S]\r\na=2\r\n");
 }
 
-TEST(IniWrite, MissingFolderOrAFolderInPlaceIsAFailure)
-{
+TEST(IniWrite, MissingFolderOrAFolderInPlaceIsAFailure) {
     TempDir dir;
     std::filesystem::create_directory(dir.path / "version.ini");
     for (const char* name : {"none/a.ini", "version.ini"}) {
@@ -158,8 +153,7 @@ TEST(IniWrite, MissingFolderOrAFolderInPlaceIsAFailure)
     }
 }
 
-TEST(IniRead, SeesChangesMadeByOthers)
-{
+TEST(IniRead, SeesChangesMadeByOthers) {
     TempDir dir;
     const std::string f = dir.File("version.ini");
     TIniFile ini(f);
@@ -171,8 +165,7 @@ TEST(IniRead, SeesChangesMadeByOthers)
     EXPECT_EQ(ini.ReadInteger("qbx510_parseMessage", "version_h", 0), 2);
 }
 
-TEST(MemIni, WritesOnlyOnUpdateFile)
-{
+TEST(MemIni, WritesOnlyOnUpdateFile) {
     TempDir dir;
     const std::string f = dir.File("m.ini");
     WriteBytes(f, "[S]\r\na=1\r\n");
@@ -184,8 +177,7 @@ TEST(MemIni, WritesOnlyOnUpdateFile)
     EXPECT_EQ(ReadBytes(f), "[S]\r\na=1\r\nb=2\r\n");
 }
 
-TEST(IniTyped, ValuesGoThroughTheRuntimeConversions)
-{
+TEST(IniTyped, ValuesGoThroughTheRuntimeConversions) {
     TempDir dir;
     const std::string f = dir.File("t.ini");
     const char dec = DecimalSeparator, ds = DateSeparator;
@@ -223,21 +215,23 @@ TEST(IniTyped, ValuesGoThroughTheRuntimeConversions)
     LongTimeFormat = ltf;
 }
 
-TEST(IniRead, HostileFilesStillAnswer)
-{
+TEST(IniRead, HostileFilesStillAnswer) {
     TempDir dir;
     const std::string f = dir.File("version.ini");
     const std::string longLine(1 << 20, 'x');
-    struct Case { std::string bytes; std::string value; } cases[] = {
-        {"[a]\r\nversion_l=3", "3"},                                  // no final line end
+    struct Case {
+        std::string bytes;
+        std::string value;
+    } cases[] = {
+        {"[a]\r\nversion_l=3", "3"},                                                  // no final line end
         {std::string("[a]\r\nversion_l=3\0junk\r\n", 23), std::string("3\0junk", 6)}, // NUL kept
-        {"[a]\r\n" + longLine + "\r\nversion_l=4\r\n", "4"},          // a 1 MB line
-        {"[a]\r\nversion_l=" + longLine + "\r\n", longLine},            // a 1 MB value
-        {"[a\r\nversion_l=5\r\n", "5"},                               // header without ']'
-        {"[]\r\n=\r\n[a]\r\n=x\r\nversion_l=6\r\n", "6"},            // empty names
-        {"\xEF\xBB\xBF[b]\r\n[a]\r\nversion_l=7\r\n", "7"},          // a byte-order mark before the first header
-        {"\x01\x02\xFF\r\n\r\r\n[a]\rversion_l=8", "8"},             // junk and bare CRs
-        {"version_l=9\r\n", "<none>"},                                // a key outside every section
+        {"[a]\r\n" + longLine + "\r\nversion_l=4\r\n", "4"},                          // a 1 MB line
+        {"[a]\r\nversion_l=" + longLine + "\r\n", longLine},                          // a 1 MB value
+        {"[a\r\nversion_l=5\r\n", "5"},                                               // header without ']'
+        {"[]\r\n=\r\n[a]\r\n=x\r\nversion_l=6\r\n", "6"},                             // empty names
+        {"\xEF\xBB\xBF[b]\r\n[a]\r\nversion_l=7\r\n", "7"}, // a byte-order mark before the first header
+        {"\x01\x02\xFF\r\n\r\r\n[a]\rversion_l=8", "8"},    // junk and bare CRs
+        {"version_l=9\r\n", "<none>"},                      // a key outside every section
     };
     for (const auto& c : cases) {
         WriteBytes(f, c.bytes);

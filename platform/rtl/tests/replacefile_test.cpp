@@ -19,8 +19,7 @@ using testsupport::TempFolder;
 
 namespace {
 
-std::set<std::string> Names(const std::string& folder)
-{
+std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(folder))
         out.insert(e.path().filename().string());
@@ -37,8 +36,7 @@ void PrintTo(const Target& t, std::ostream* os) { *os << t.what; }
 
 class ReplaceFileSteps : public ::testing::TestWithParam<Target> {};
 
-TEST_P(ReplaceFileSteps, EveryFailingStepLeavesTheOldFile)
-{
+TEST_P(ReplaceFileSteps, EveryFailingStepLeavesTheOldFile) {
     const Target& t = GetParam();
     auto prepare = [&](const TempFolder& dir) {
         const std::string file = dir.File("data.txt");
@@ -73,7 +71,7 @@ TEST_P(ReplaceFileSteps, EveryFailingStepLeavesTheOldFile)
         EXPECT_FALSE(ok);
         if (t.exists) {
             EXPECT_EQ(ReadBytes(file), "old");
-            struct stat st{};
+            struct stat st {};
             ::stat(file.c_str(), &st);
             EXPECT_EQ(st.st_mode & 07777, 0640u);
         }
@@ -86,8 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, ReplaceFileSteps,
                                            Target{"existing_through_links", true, {true, false}}),
                          [](const auto& info) { return std::string(info.param.what); });
 
-TEST(ReplaceFile, ReadOnlyOrNonRegularTargetIsRefused)
-{
+TEST(ReplaceFile, ReadOnlyOrNonRegularTargetIsRefused) {
     TempFolder dir;
     const std::string file = dir.File("ro.txt");
     WriteBytes(file, "old");
@@ -100,8 +97,7 @@ TEST(ReplaceFile, ReadOnlyOrNonRegularTargetIsRefused)
 }
 
 // The writers on top: a failure at any step is reported and leaves file and memory as they were.
-TEST(ReplaceFile, IniAndStringListWritersReportAFailedStep)
-{
+TEST(ReplaceFile, IniAndStringListWritersReportAFailedStep) {
     TempFolder dir;
     const std::string ini = dir.File("a.ini");
     WriteBytes(ini, "[S]\r\na=1\r\n");

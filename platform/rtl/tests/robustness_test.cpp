@@ -12,17 +12,16 @@
 
 namespace {
 
-std::string RandomText(std::mt19937& rng, const std::string& alphabet, size_t maxLen)
-{
+std::string RandomText(std::mt19937& rng, const std::string& alphabet, size_t maxLen) {
     std::string s(rng() % (maxLen + 1), '\0');
-    for (char& c : s) c = alphabet.empty() ? char(rng()) : alphabet[rng() % alphabet.size()];
+    for (char& c : s)
+        c = alphabet.empty() ? char(rng()) : alphabet[rng() % alphabet.size()];
     return s;
 }
 
 } // namespace
 
-TEST(Robustness, RandomBytesIntoDecoders)
-{
+TEST(Robustness, RandomBytesIntoDecoders) {
     std::mt19937 rng(20261209);
     const std::string numeric = "0123456789+-$xXaAfF.,eE %*:-dsxfgnmup";
     for (int i = 0; i < 20000; ++i) {
@@ -49,11 +48,10 @@ TEST(Robustness, RandomBytesIntoDecoders)
     }
 }
 
-TEST(Robustness, RandomProfileFiles)
-{
+TEST(Robustness, RandomProfileFiles) {
     std::mt19937 rng(1251);
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("rtl_rb_" + std::to_string(::getpid()) + ".ini")).string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("rtl_rb_" + std::to_string(::getpid()) + ".ini")).string();
     const std::string alphabet = "[]=; \t\r\nabAB\"'\xC0\xE0";
     for (int i = 0; i < 500; ++i) {
         std::ofstream(path, std::ios::binary) << RandomText(rng, alphabet, 200);

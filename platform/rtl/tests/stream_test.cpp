@@ -10,8 +10,7 @@ namespace {
 
 struct TempFile {
     std::string path;
-    TempFile()
-    {
+    TempFile() {
         static int n = 0;
         path = (std::filesystem::temp_directory_path() /
                 ("rtl_st_" + std::to_string(::getpid()) + "_" + std::to_string(n++)))
@@ -22,8 +21,7 @@ struct TempFile {
 
 } // namespace
 
-TEST(Stream, FileAndMemoryBehaveAlike)
-{
+TEST(Stream, FileAndMemoryBehaveAlike) {
     TempFile tf;
     TFileStream file(tf.path, fmCreate);
     TMemoryStream mem;
@@ -49,8 +47,7 @@ TEST(Stream, FileAndMemoryBehaveAlike)
     }
 }
 
-TEST(Stream, OpenErrors)
-{
+TEST(Stream, OpenErrors) {
     TempFile tf;
     EXPECT_THROW(TFileStream(tf.path, fmOpenRead), EFOpenError);
     EXPECT_THROW(TFileStream(tf.path + "/x/y", fmCreate), EFCreateError);
@@ -66,8 +63,7 @@ TEST(Stream, OpenErrors)
     EXPECT_EQ(m.Bytes(), "abc");
 }
 
-TEST(Stream, StringListsThroughStreams)
-{
+TEST(Stream, StringListsThroughStreams) {
     TStringStream in("skip\r\nЁж\nb\r\n");
     in.SetPosition(6); // from the position on
     TStringList l;
@@ -90,9 +86,9 @@ public:
     bool fail = false;
 
 protected:
-    void Execute() override
-    {
-        if (fail) throw EInOutError("port gone", 5);
+    void Execute() override {
+        if (fail)
+            throw EInOutError("port gone", 5);
         while (!Terminated()) {
             ++loops;
             std::this_thread::yield();
@@ -103,16 +99,22 @@ protected:
 
 } // namespace
 
-TEST(Thread, StartTerminateWaitFor)
-{
+TEST(Thread, StartTerminateWaitFor) {
     Counter t;
     EXPECT_TRUE(t.Suspended());
     int terminated = 0;
     std::vector<std::string> routed;
-    TThread::SetSynchronizeHandler([&](const std::function<void()>& f) { routed.push_back("sync"); f(); });
-    t.OnTerminate = [&](TObject* s) { EXPECT_EQ(s, &t); ++terminated; };
+    TThread::SetSynchronizeHandler([&](const std::function<void()>& f) {
+        routed.push_back("sync");
+        f();
+    });
+    t.OnTerminate = [&](TObject* s) {
+        EXPECT_EQ(s, &t);
+        ++terminated;
+    };
     t.Start();
-    while (t.loops < 10) std::this_thread::yield();
+    while (t.loops < 10)
+        std::this_thread::yield();
     t.Terminate();
     EXPECT_EQ(t.WaitFor(), 7);
     EXPECT_TRUE(t.Finished());
@@ -121,8 +123,7 @@ TEST(Thread, StartTerminateWaitFor)
     TThread::SetSynchronizeHandler(nullptr);
 }
 
-TEST(Thread, ExceptionInExecuteIsKept)
-{
+TEST(Thread, ExceptionInExecuteIsKept) {
     Counter t;
     t.fail = true;
     t.Start();
@@ -136,16 +137,15 @@ TEST(Thread, ExceptionInExecuteIsKept)
     }
 }
 
-TEST(Thread, DestructorStopsARunningThread)
-{
+TEST(Thread, DestructorStopsARunningThread) {
     auto* t = new Counter;
     t->Start();
-    while (t->loops < 1) std::this_thread::yield();
+    while (t->loops < 1)
+        std::this_thread::yield();
     delete t; // must not hang or crash
 }
 
-TEST(Thread, SynchronizeWithoutAHandlerMayNest)
-{
+TEST(Thread, SynchronizeWithoutAHandlerMayNest) {
     int depth = 0;
     TThread::Synchronize([&] {
         TThread::Synchronize([&] { ++depth; }); // hung on a plain mutex before

@@ -14,9 +14,11 @@ using V = std::vector<std::string>;
 
 } // namespace
 
-TEST(CommaText, Split)
-{
-    struct Case { std::string text; V lines; } cases[] = {
+TEST(CommaText, Split) {
+    struct Case {
+        std::string text;
+        V lines;
+    } cases[] = {
         {"a,b,c", {"a", "b", "c"}},
         {"a b", {"a", "b"}},
         {"a, b", {"a", "b"}},
@@ -33,7 +35,10 @@ TEST(CommaText, Split)
         {"\"unterminated", {"unterminated"}},
         {"\"\"", {""}},
         {"\"Ёж, ещё\" я", {"Ёж, ещё", "я"}},
-        {std::string("a\x01" "b\0c", 5), {"a", "b", "c"}},
+        {std::string("a\x01"
+                     "b\0c",
+                     5),
+         {"a", "b", "c"}},
     };
     for (const auto& c : cases) {
         TStringList l;
@@ -43,18 +48,17 @@ TEST(CommaText, Split)
     }
 }
 
-TEST(CommaText, JoinQuotesWhatWouldSplit)
-{
+TEST(CommaText, JoinQuotesWhatWouldSplit) {
     TStringList l;
-    for (const char* s : {"a", "b c", "q\"", "", "x,y", "Ёж"}) l.Add(s);
+    for (const char* s : {"a", "b c", "q\"", "", "x,y", "Ёж"})
+        l.Add(s);
     EXPECT_EQ(l.CommaText(), "a,\"b c\",\"q\"\"\",\"\",\"x,y\",Ёж");
     TStringList back;
     back.SetCommaText(l.CommaText());
     EXPECT_EQ(Lines(back), Lines(l));
 }
 
-TEST(CommaText, RandomListsRoundTrip)
-{
+TEST(CommaText, RandomListsRoundTrip) {
     std::mt19937 rng(1251);
     const std::string alphabet = "ab ,\"\t\x01\r\nЯё=;";
     for (int round = 0; round < 2000; ++round) {
@@ -63,7 +67,8 @@ TEST(CommaText, RandomListsRoundTrip)
         for (int i = 0; i < n; ++i) {
             std::string s;
             int len = int(rng() % 6);
-            for (int k = 0; k < len; ++k) s += alphabet[rng() % alphabet.size()];
+            for (int k = 0; k < len; ++k)
+                s += alphabet[rng() % alphabet.size()];
             l.Add(s);
         }
         TStringList back;
@@ -72,25 +77,33 @@ TEST(CommaText, RandomListsRoundTrip)
     }
 }
 
-TEST(Search, IndexOfIgnoresCaseUnlessAskedNotTo)
-{
+TEST(Search, IndexOfIgnoresCaseUnlessAskedNotTo) {
     TStringList l;
-    for (const char* s : {"Cnt", "Ёж", "x1"}) l.Add(s);
-    struct Case { const char* s; int insensitive; int sensitive; } cases[] = {
-        {"cnt", 0, -1}, {"Cnt", 0, 0}, {"ЁЖ", 1, -1}, {"ёж", 1, -1}, {"X1", 2, -1}, {"y", -1, -1}, {"", -1, -1},
+    for (const char* s : {"Cnt", "Ёж", "x1"})
+        l.Add(s);
+    struct Case {
+        const char* s;
+        int insensitive;
+        int sensitive;
+    } cases[] = {
+        {"cnt", 0, -1}, {"Cnt", 0, 0}, {"ЁЖ", 1, -1}, {"ёж", 1, -1},
+        {"X1", 2, -1},  {"y", -1, -1}, {"", -1, -1},
     };
-    for (const auto& c : cases) EXPECT_EQ(l.IndexOf(c.s), c.insensitive) << c.s;
+    for (const auto& c : cases)
+        EXPECT_EQ(l.IndexOf(c.s), c.insensitive) << c.s;
     l.SetCaseSensitive(true);
-    for (const auto& c : cases) EXPECT_EQ(l.IndexOf(c.s), c.sensitive) << c.s;
+    for (const auto& c : cases)
+        EXPECT_EQ(l.IndexOf(c.s), c.sensitive) << c.s;
     l.SetSorted(true);
-    for (const auto& c : cases) EXPECT_EQ(l.IndexOf(c.s) >= 0, c.sensitive >= 0) << c.s;
+    for (const auto& c : cases)
+        EXPECT_EQ(l.IndexOf(c.s) >= 0, c.sensitive >= 0) << c.s;
 }
 
-TEST(Sorted, OrderFindAndDuplicates)
-{
+TEST(Sorted, OrderFindAndDuplicates) {
     TStringList l;
     l.SetSorted(true);
-    for (const char* s : {"жук", "Apple", "ёж", "banana", "Ель", "10"}) l.Add(s);
+    for (const char* s : {"жук", "Apple", "ёж", "banana", "Ель", "10"})
+        l.Add(s);
     EXPECT_EQ(Lines(l), (V{"10", "Apple", "banana", "Ель", "ёж", "жук"}));
     int at = -1;
     EXPECT_TRUE(l.Find("ЕЛЬ", at));
@@ -123,13 +136,15 @@ TEST(Sorted, OrderFindAndDuplicates)
     }
 }
 
-TEST(Errors, IndexOutOfBoundsIsAListError)
-{
+TEST(Errors, IndexOutOfBoundsIsAListError) {
     TStringList l;
     l.Add("a");
     l.Add("b");
-    struct Case { std::function<void()> op; int index; } cases[] = {
-        {[&] { l.Get(-1); }, -1}, {[&] { l.Get(2); }, 2}, {[&] { l.Delete(5); }, 5},
+    struct Case {
+        std::function<void()> op;
+        int index;
+    } cases[] = {
+        {[&] { l.Get(-1); }, -1},       {[&] { l.Get(2); }, 2},     {[&] { l.Delete(5); }, 5},
         {[&] { l.Insert(3, "x"); }, 3}, {[&] { l.Objects(2); }, 2}, {[&] { l.Exchange(0, 7); }, 7},
         {[&] { l.Names(9); }, 9},
     };
@@ -146,8 +161,7 @@ TEST(Errors, IndexOutOfBoundsIsAListError)
     EXPECT_EQ(Lines(l), (V{"a", "b", "c"}));
 }
 
-TEST(Errors, AFailedOperationChangesNothingAndLeavesNoOpenUpdate)
-{
+TEST(Errors, AFailedOperationChangesNothingAndLeavesNoOpenUpdate) {
     struct Case {
         const char* what;
         bool sorted;
@@ -156,7 +170,14 @@ TEST(Errors, AFailedOperationChangesNothingAndLeavesNoOpenUpdate)
     } cases[] = {
         {"comma text with a duplicate", true, [](TStringList& l) { l.SetCommaText("x,X"); }, {"x"}},
         {"text with a duplicate", true, [](TStringList& l) { l.SetText("y\r\ny"); }, {"y"}},
-        {"adding a duplicate list", true, [](TStringList& l) { TStringList o; o.Add("b"); l.AddStrings(&o); }, {"b", "d"}},
+        {"adding a duplicate list",
+         true,
+         [](TStringList& l) {
+             TStringList o;
+             o.Add("b");
+             l.AddStrings(&o);
+         },
+         {"b", "d"}},
         {"move in a sorted list", true, [](TStringList& l) { l.Move(0, 1); }, {"b", "d"}},
         {"move past the end", false, [](TStringList& l) { l.Move(0, 2); }, {"b", "d"}},
         {"move from past the end", false, [](TStringList& l) { l.Move(-1, 0); }, {"b", "d"}},
@@ -178,8 +199,7 @@ TEST(Errors, AFailedOperationChangesNothingAndLeavesNoOpenUpdate)
     }
 }
 
-TEST(NameValue, Lines)
-{
+TEST(NameValue, Lines) {
     TStringList l;
     l.SetText("a=1\r\nB=2\r\nnoequals\r\nc==x\r\n");
     EXPECT_EQ(l.Values("b"), "2");
@@ -197,11 +217,19 @@ TEST(NameValue, Lines)
     EXPECT_EQ(l.ValueFromIndex(3), "4");
 }
 
-TEST(Text, LineEnds)
-{
-    struct Case { std::string text; V lines; } cases[] = {
-        {"a\r\nb", {"a", "b"}}, {"a\nb\n", {"a", "b"}}, {"a\r\n\r\n", {"a", ""}}, {"a\rb", {"a", "b"}},
-        {"", {}}, {"\r\n", {""}}, {"\n\r", {"", ""}}, {"x\r\r\ny", {"x", "", "y"}},
+TEST(Text, LineEnds) {
+    struct Case {
+        std::string text;
+        V lines;
+    } cases[] = {
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"a\rb", {"a", "b"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"\n\r", {"", ""}},
+        {"x\r\r\ny", {"x", "", "y"}},
     };
     for (const auto& c : cases) {
         TStringList l;
@@ -214,8 +242,7 @@ TEST(Text, LineEnds)
     EXPECT_EQ(l.Text(), "a\r\n\r\n");
 }
 
-TEST(Files, BytesAreKeptAndLinesEndWithCrLf)
-{
+TEST(Files, BytesAreKeptAndLinesEndWithCrLf) {
     TempDir dir;
     const std::string f = dir.File("list.txt");
     TStringList l;
@@ -237,8 +264,7 @@ TEST(Files, BytesAreKeptAndLinesEndWithCrLf)
     EXPECT_EQ(Lines(l), (V{"x", "y", "\xE0"}));
 }
 
-TEST(Files, ASaveKeepsTheFilesPermissions)
-{
+TEST(Files, ASaveKeepsTheFilesPermissions) {
     namespace fs = std::filesystem;
     TempDir dir;
     const std::string f = dir.File("kept.txt");
@@ -248,11 +274,11 @@ TEST(Files, ASaveKeepsTheFilesPermissions)
     l.Add("new");
     l.SaveToFile(f);
     EXPECT_EQ(ReadBytes(f), "new\r\n");
-    EXPECT_EQ(fs::status(f).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(f).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST(Files, FailedSaveKeepsTheOldFile)
-{
+TEST(Files, FailedSaveKeepsTheOldFile) {
     TempDir dir;
     TStringList l;
     l.Add("new");
@@ -269,12 +295,17 @@ TEST(Files, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1); // no temporary left
 }
 
-TEST(Events, OneChangePerOperationOrUpdateBlock)
-{
+TEST(Events, OneChangePerOperationOrUpdateBlock) {
     TStringList l;
     int changing = 0, changed = 0;
-    l.OnChanging = [&](TObject* s) { EXPECT_EQ(s, &l); ++changing; };
-    l.OnChange = [&](TObject* s) { EXPECT_EQ(s, &l); ++changed; };
+    l.OnChanging = [&](TObject* s) {
+        EXPECT_EQ(s, &l);
+        ++changing;
+    };
+    l.OnChange = [&](TObject* s) {
+        EXPECT_EQ(s, &l);
+        ++changed;
+    };
     l.Add("a");
     EXPECT_EQ(changed, 1);
     l.BeginUpdate();
@@ -291,8 +322,7 @@ TEST(Events, OneChangePerOperationOrUpdateBlock)
     EXPECT_EQ(changed, 3);
 }
 
-TEST(Objects, TravelWithTheirLines)
-{
+TEST(Objects, TravelWithTheirLines) {
     TObject a, b, c;
     TStringList l;
     l.AddObject("c", &c);
@@ -313,8 +343,7 @@ TEST(Objects, TravelWithTheirLines)
     EXPECT_EQ(l.Count(), 3);
 }
 
-TEST(Model, RandomOperationsMatchAVector)
-{
+TEST(Model, RandomOperationsMatchAVector) {
     std::mt19937 rng(7);
     TStringList l;
     std::vector<std::string> m;
@@ -322,16 +351,49 @@ TEST(Model, RandomOperationsMatchAVector)
     for (int step = 0; step < 5000; ++step) {
         int n = int(m.size());
         switch (rng() % 6) {
-        case 0: { std::string w = word(); l.Add(w); m.push_back(w); break; }
-        case 1: { int i = int(rng() % (n + 1)); std::string w = word(); l.Insert(i, w); m.insert(m.begin() + i, w); break; }
-        case 2: if (n) { int i = int(rng() % n); l.Delete(i); m.erase(m.begin() + i); } break;
-        case 3: if (n) { int i = int(rng() % n); std::string w = word(); l.Put(i, w); m[size_t(i)] = w; } break;
-        case 4: if (n) { int i = int(rng() % n), j = int(rng() % n); l.Move(i, j); std::string w = m[size_t(i)]; m.erase(m.begin() + i); m.insert(m.begin() + j, w); } break;
+        case 0: {
+            std::string w = word();
+            l.Add(w);
+            m.push_back(w);
+            break;
+        }
+        case 1: {
+            int i = int(rng() % (n + 1));
+            std::string w = word();
+            l.Insert(i, w);
+            m.insert(m.begin() + i, w);
+            break;
+        }
+        case 2:
+            if (n) {
+                int i = int(rng() % n);
+                l.Delete(i);
+                m.erase(m.begin() + i);
+            }
+            break;
+        case 3:
+            if (n) {
+                int i = int(rng() % n);
+                std::string w = word();
+                l.Put(i, w);
+                m[size_t(i)] = w;
+            }
+            break;
+        case 4:
+            if (n) {
+                int i = int(rng() % n), j = int(rng() % n);
+                l.Move(i, j);
+                std::string w = m[size_t(i)];
+                m.erase(m.begin() + i);
+                m.insert(m.begin() + j, w);
+            }
+            break;
         case 5: {
             std::string w = word();
             int expect = -1;
             for (int i = 0; i < n && expect < 0; ++i)
-                if (AnsiSameText(m[size_t(i)], w)) expect = i;
+                if (AnsiSameText(m[size_t(i)], w))
+                    expect = i;
             ASSERT_EQ(l.IndexOf(w), expect);
             break;
         }

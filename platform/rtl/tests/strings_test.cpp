@@ -8,14 +8,12 @@
 
 #include "sysutils.h"
 
-TEST(Case, AsciiFunctionsLeaveCyrillicAlone)
-{
+TEST(Case, AsciiFunctionsLeaveCyrillicAlone) {
     EXPECT_EQ(UpperCase("abc Жук ё"), "ABC Жук ё");
     EXPECT_EQ(LowerCase("ABC ЖУК Ё"), "abc ЖУК Ё");
 }
 
-TEST(Case, AnsiFunctionsMapEveryCyrillicPair)
-{
+TEST(Case, AnsiFunctionsMapEveryCyrillicPair) {
     const std::string lower = "abcxyzабвгдеёжзийклмнопрстуфхцчшщъыьэюяђѓљњќћџўјґєїіѕ";
     const std::string upper = "ABCXYZАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯЂЃЉЊЌЋЏЎЈҐЄЇІЅ";
     EXPECT_EQ(AnsiUpperCase(lower), upper);
@@ -38,14 +36,20 @@ TEST(Case, AnsiFunctionsMapEveryCyrillicPair)
     EXPECT_EQ(pairs, 73);
 }
 
-TEST(Compare, CaseInsensitiveFunctions)
-{
+TEST(Compare, CaseInsensitiveFunctions) {
     // CompareText folds a..z only (locale-free); the Ansi forms fold Cyrillic too.
-    struct Case { const char* a; const char* b; int text; int ansi; } cases[] = {
-        {"abc", "ABC", 0, 0}, {"Cnt", "cnt", 0, 0}, {"a", "b", -1, -1}, {"b", "A", 1, 1},
-        {"ab", "abc", -1, -1}, {"", "", 0, 0}, {"", "a", -1, -1},
-        {"Привет", "пРИВЕТ", -1, 0}, {"ёж", "ЁЖ", 1, 0}, {"Жук", "Жук", 0, 0},
-        {"я", "Б", 1, 1}, {"Я", "б", -1, 1}, // bytes vs. alphabet
+    struct Case {
+        const char* a;
+        const char* b;
+        int text;
+        int ansi;
+    } cases[] = {
+        {"abc", "ABC", 0, 0},  {"Cnt", "cnt", 0, 0},
+        {"a", "b", -1, -1},    {"b", "A", 1, 1},
+        {"ab", "abc", -1, -1}, {"", "", 0, 0},
+        {"", "a", -1, -1},     {"Привет", "пРИВЕТ", -1, 0},
+        {"ёж", "ЁЖ", 1, 0},    {"Жук", "Жук", 0, 0},
+        {"я", "Б", 1, 1},      {"Я", "б", -1, 1}, // bytes vs. alphabet
         {"_x", "X_", 1, -1},
     };
     for (const auto& c : cases) {
@@ -57,20 +61,20 @@ TEST(Compare, CaseInsensitiveFunctions)
     }
 }
 
-TEST(Compare, AnsiOrderIsTheAlphabet)
-{
-    std::vector<std::string> words = {"яма", "Ёлка", "ель", "Жук", "ЕЛЬ", "zebra", "Apple", "10", "Ёж", "ещё", "а"};
+TEST(Compare, AnsiOrderIsTheAlphabet) {
+    std::vector<std::string> words = {"яма",   "Ёлка", "ель", "Жук", "ЕЛЬ", "zebra",
+                                      "Apple", "10",   "Ёж",  "ещё", "а"};
     std::stable_sort(words.begin(), words.end(),
                      [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
-    const std::vector<std::string> expected = {"10", "Apple", "zebra", "а", "ель", "ЕЛЬ", "ещё", "Ёж", "Ёлка", "Жук", "яма"};
+    const std::vector<std::string> expected = {"10",  "Apple", "zebra", "а",   "ель", "ЕЛЬ",
+                                               "ещё", "Ёж",    "Ёлка",  "Жук", "яма"};
     EXPECT_EQ(words, expected);
     EXPECT_LT(AnsiCompareStr("ель", "Ель"), 0); // lower case first on a tie
     EXPECT_NE(AnsiCompareStr("ель", "Ель"), 0);
-    EXPECT_LT(CompareStr("B", "a"), 0);        // plain byte order
+    EXPECT_LT(CompareStr("B", "a"), 0); // plain byte order
 }
 
-TEST(Trim, DropsBlanksAndControlCharacters)
-{
+TEST(Trim, DropsBlanksAndControlCharacters) {
     EXPECT_EQ(Trim(" \t\r\n a b \x01\x1F "), "a b");
     EXPECT_EQ(TrimLeft("  a  "), "a  ");
     EXPECT_EQ(TrimRight("  a  "), "  a");
@@ -78,8 +82,7 @@ TEST(Trim, DropsBlanksAndControlCharacters)
     EXPECT_EQ(Trim("\xA0я\xA0"), "\xA0я\xA0"); // no-break space is a character in CP1251
 }
 
-TEST(Replace, Flags)
-{
+TEST(Replace, Flags) {
     EXPECT_EQ(StringReplace("a-b-c", "-", "+", {}), "a+b-c");
     EXPECT_EQ(StringReplace("a-b-c", "-", "+", {rfReplaceAll}), "a+b+c");
     EXPECT_EQ(StringReplace("Ёж ёж", "ЁЖ", "x", {rfReplaceAll, rfIgnoreCase}), "x x");
@@ -87,8 +90,7 @@ TEST(Replace, Flags)
     EXPECT_EQ(StringReplace("abc", "", "x", {rfReplaceAll}), "abc");
 }
 
-TEST(Substrings, PosAndCopyAreOneBased)
-{
+TEST(Substrings, PosAndCopyAreOneBased) {
     EXPECT_EQ(Pos("goto", "ifgoto"), 3);
     EXPECT_EQ(Pos("x", "abc"), 0);
     EXPECT_EQ(Pos("", "abc"), 0);
@@ -99,13 +101,20 @@ TEST(Substrings, PosAndCopyAreOneBased)
     EXPECT_EQ(QuotedStr("it's"), "'it''s'");
 }
 
-TEST(FileNames, BothSeparators)
-{
-    struct Case { const char* name; const char* path; const char* file; const char* ext; const char* dir; } cases[] = {
+TEST(FileNames, BothSeparators) {
+    struct Case {
+        const char* name;
+        const char* path;
+        const char* file;
+        const char* ext;
+        const char* dir;
+    } cases[] = {
         {"/opt/qbx/qbxconf", "/opt/qbx/", "qbxconf", "", "/opt/qbx"},
         {"/opt/qbx/qbxconf.exe", "/opt/qbx/", "qbxconf.exe", ".exe", "/opt/qbx"},
-        {"C:\\Prog\\plugin\\qbx510\\a.act", "C:\\Prog\\plugin\\qbx510\\", "a.act", ".act", "C:\\Prog\\plugin\\qbx510"},
-        {"/opt/qbx/plugin\\qbx510\\b.act", "/opt/qbx/plugin\\qbx510\\", "b.act", ".act", "/opt/qbx/plugin\\qbx510"},
+        {"C:\\Prog\\plugin\\qbx510\\a.act", "C:\\Prog\\plugin\\qbx510\\", "a.act", ".act",
+         "C:\\Prog\\plugin\\qbx510"},
+        {"/opt/qbx/plugin\\qbx510\\b.act", "/opt/qbx/plugin\\qbx510\\", "b.act", ".act",
+         "/opt/qbx/plugin\\qbx510"},
         {"C:a.ini", "C:", "a.ini", ".ini", "C:"},
         {"/dir.d/file", "/dir.d/", "file", "", "/dir.d"},
         {"name", "", "name", "", ""},
@@ -126,8 +135,7 @@ TEST(FileNames, BothSeparators)
     EXPECT_EQ(ExcludeTrailingBackslash("/opt/"), "/opt");
 }
 
-TEST(FileNames, FileSystemQueriesAcceptBackslashes)
-{
+TEST(FileNames, FileSystemQueriesAcceptBackslashes) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / ("rtl_fn_" + std::to_string(::getpid()));
     fs::create_directories(dir / "plugin" / "qbx510");

@@ -18,17 +18,18 @@ struct TempDir : testsupport::TempFolder {
     std::string File(const char* name) const { return (path / name).string(); }
 };
 
-inline std::string ReadBytes(const std::string& f)
-{
+inline std::string ReadBytes(const std::string& f) {
     std::ifstream in(f, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-inline void WriteBytes(const std::string& f, const std::string& data) { std::ofstream(f, std::ios::binary) << data; }
+inline void WriteBytes(const std::string& f, const std::string& data) {
+    std::ofstream(f, std::ios::binary) << data;
+}
 
-inline std::vector<std::string> Lines(const TStrings& l)
-{
+inline std::vector<std::string> Lines(const TStrings& l) {
     std::vector<std::string> r;
-    for (int i = 0; i < l.Count(); ++i) r.push_back(l[i]);
+    for (int i = 0; i < l.Count(); ++i)
+        r.push_back(l[i]);
     return r;
 }

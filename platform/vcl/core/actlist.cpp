@@ -8,14 +8,12 @@
 
 // ---- links ---------------------------------------------------------------------------------------
 
-TBasicActionLink::~TBasicActionLink()
-{
+TBasicActionLink::~TBasicActionLink() {
     if (FAction)
         FAction->UnRegisterChanges(this);
 }
 
-void TBasicActionLink::SetAction(TBasicAction* Value)
-{
+void TBasicActionLink::SetAction(TBasicAction* Value) {
     if (Value == FAction)
         return;
     if (FAction)
@@ -24,8 +22,7 @@ void TBasicActionLink::SetAction(TBasicAction* Value)
         Value->RegisterChanges(this);
 }
 
-bool TBasicActionLink::Execute(TComponent* AComponent)
-{
+bool TBasicActionLink::Execute(TComponent* AComponent) {
     if (!FAction)
         return false;
     TBasicAction* a = FAction;
@@ -37,19 +34,14 @@ bool TBasicActionLink::Execute(TComponent* AComponent)
     return a->Execute();
 }
 
-bool TBasicActionLink::Update()
-{
-    return FAction && FAction->Update();
-}
+bool TBasicActionLink::Update() { return FAction && FAction->Update(); }
 
-void TBasicActionLink::Change()
-{
+void TBasicActionLink::Change() {
     if (OnChange)
         OnChange(FAction);
 }
 
-void TActionLink::AssignAll()
-{
+void TActionLink::AssignAll() {
     auto* a = dynamic_cast<TCustomAction*>(FAction);
     if (!a)
         return;
@@ -63,46 +55,40 @@ void TActionLink::AssignAll()
     SetVisible(a->Visible());
 }
 
-void TActionLink::Change()
-{
+void TActionLink::Change() {
     AssignAll();
     TBasicActionLink::Change();
 }
 
 // ---- TBasicAction --------------------------------------------------------------------------------
 
-TBasicAction::~TBasicAction()
-{
+TBasicAction::~TBasicAction() {
     for (TBasicActionLink* l : FClients)
         l->FAction = nullptr;
 }
 
-bool TBasicAction::Execute()
-{
+bool TBasicAction::Execute() {
     if (!OnExecute)
         return false;
     OnExecute(this);
     return true;
 }
 
-bool TBasicAction::Update()
-{
+bool TBasicAction::Update() {
     if (!OnUpdate)
         return false;
     OnUpdate(this);
     return true;
 }
 
-void TBasicAction::RegisterChanges(TBasicActionLink* Value)
-{
+void TBasicAction::RegisterChanges(TBasicActionLink* Value) {
     if (!Value || std::find(FClients.begin(), FClients.end(), Value) != FClients.end())
         return;
     FClients.push_back(Value);
     Value->FAction = this;
 }
 
-void TBasicAction::UnRegisterChanges(TBasicActionLink* Value)
-{
+void TBasicAction::UnRegisterChanges(TBasicActionLink* Value) {
     auto it = std::find(FClients.begin(), FClients.end(), Value);
     if (it == FClients.end())
         return;
@@ -110,8 +96,7 @@ void TBasicAction::UnRegisterChanges(TBasicActionLink* Value)
     Value->FAction = nullptr;
 }
 
-void TBasicAction::Change()
-{
+void TBasicAction::Change() {
     std::vector<TBasicActionLink*> clients = FClients;
     for (TBasicActionLink* l : clients)
         if (std::find(FClients.begin(), FClients.end(), l) != FClients.end())
@@ -123,29 +108,23 @@ void TBasicAction::Change()
 namespace {
 
 // The form that hears CM_ACTIONEXECUTE/CM_ACTIONUPDATE: the active one, else the main one.
-TCustomForm* ActionForm()
-{
+TCustomForm* ActionForm() {
     TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
     if (!f && Application)
         f = Application->MainForm();
     return f;
 }
 
-bool SendToActionForm(UINT Msg, TBasicAction* Action)
-{
+bool SendToActionForm(UINT Msg, TBasicAction* Action) {
     TCustomForm* f = ActionForm();
     return f && f->Perform(Msg, 0, reinterpret_cast<LPARAM>(Action)) == 1;
 }
 
-}  // namespace
+} // namespace
 
-TContainedAction::~TContainedAction()
-{
-    SetActionList(nullptr);
-}
+TContainedAction::~TContainedAction() { SetActionList(nullptr); }
 
-void TContainedAction::SetActionList(TActionList* Value)
-{
+void TContainedAction::SetActionList(TActionList* Value) {
     if (Value == FActionList)
         return;
     if (FActionList) {
@@ -157,16 +136,14 @@ void TContainedAction::SetActionList(TActionList* Value)
         Value->FActions.push_back(this);
 }
 
-int TContainedAction::Index() const
-{
+int TContainedAction::Index() const {
     if (!FActionList)
         return -1;
     auto& v = FActionList->FActions;
     return int(std::find(v.begin(), v.end(), this) - v.begin());
 }
 
-bool TContainedAction::Execute()
-{
+bool TContainedAction::Execute() {
     if (FActionList && FActionList->ExecuteAction(this))
         return true;
     if (TBasicAction::Execute())
@@ -174,8 +151,7 @@ bool TContainedAction::Execute()
     return SendToActionForm(CM_ACTIONEXECUTE, this);
 }
 
-bool TContainedAction::Update()
-{
+bool TContainedAction::Update() {
     if (FActionList && FActionList->UpdateAction(this))
         return true;
     if (TBasicAction::Update())
@@ -185,16 +161,14 @@ bool TContainedAction::Update()
 
 // ---- TCustomAction -------------------------------------------------------------------------------
 
-void TCustomAction::SetCaption(const std::string& v)
-{
+void TCustomAction::SetCaption(const std::string& v) {
     if (v == FCaption)
         return;
     FCaption = v;
     Change();
 }
 
-void TCustomAction::SetChecked(bool v)
-{
+void TCustomAction::SetChecked(bool v) {
     if (v == FChecked)
         return;
     FChecked = v;
@@ -207,56 +181,49 @@ void TCustomAction::SetChecked(bool v)
     Change();
 }
 
-void TCustomAction::SetEnabled(bool v)
-{
+void TCustomAction::SetEnabled(bool v) {
     if (v == FEnabled)
         return;
     FEnabled = v;
     Change();
 }
 
-void TCustomAction::SetVisible(bool v)
-{
+void TCustomAction::SetVisible(bool v) {
     if (v == FVisible)
         return;
     FVisible = v;
     Change();
 }
 
-void TCustomAction::SetHint(const std::string& v)
-{
+void TCustomAction::SetHint(const std::string& v) {
     if (v == FHint)
         return;
     FHint = v;
     Change();
 }
 
-void TCustomAction::SetImageIndex(int v)
-{
+void TCustomAction::SetImageIndex(int v) {
     if (v == FImageIndex)
         return;
     FImageIndex = v;
     Change();
 }
 
-void TCustomAction::SetShortCut(TShortCut v)
-{
+void TCustomAction::SetShortCut(TShortCut v) {
     if (v == FShortCut)
         return;
     FShortCut = v;
     Change();
 }
 
-void TCustomAction::SetHelpContext(int v)
-{
+void TCustomAction::SetHelpContext(int v) {
     if (v == FHelpContext)
         return;
     FHelpContext = v;
     Change();
 }
 
-bool TCustomAction::Execute()
-{
+bool TCustomAction::Execute() {
     Update();
     if (!FEnabled)
         return false;
@@ -267,14 +234,12 @@ bool TCustomAction::Execute()
 
 // ---- TActionList ---------------------------------------------------------------------------------
 
-TActionList::~TActionList()
-{
+TActionList::~TActionList() {
     while (!FActions.empty())
         FActions.back()->SetActionList(nullptr);
 }
 
-void TActionList::SetState(TActionListState v)
-{
+void TActionList::SetState(TActionListState v) {
     if (v == FState)
         return;
     FState = v;
@@ -286,24 +251,21 @@ void TActionList::SetState(TActionListState v)
         OnChange(this);
 }
 
-bool TActionList::ExecuteAction(TBasicAction* Action)
-{
+bool TActionList::ExecuteAction(TBasicAction* Action) {
     bool handled = false;
     if (FState == asNormal && OnExecute)
         OnExecute(Action, handled);
     return handled;
 }
 
-bool TActionList::UpdateAction(TBasicAction* Action)
-{
+bool TActionList::UpdateAction(TBasicAction* Action) {
     bool handled = false;
     if (FState == asNormal && OnUpdate)
         OnUpdate(Action, handled);
     return handled;
 }
 
-bool TActionList::IsShortCut(TShortCut Key)
-{
+bool TActionList::IsShortCut(TShortCut Key) {
     if (Key == scNone || FState != asNormal)
         return false;
     std::vector<TContainedAction*> actions = FActions;
@@ -317,8 +279,7 @@ bool TActionList::IsShortCut(TShortCut Key)
     return false;
 }
 
-void TActionList::UpdateActions()
-{
+void TActionList::UpdateActions() {
     if (FState != asNormal)
         return;
     std::vector<TContainedAction*> actions = FActions;
@@ -329,60 +290,51 @@ void TActionList::UpdateActions()
 
 // ---- the control's side --------------------------------------------------------------------------
 
-void TControl::SetAction(TBasicAction* Value)
-{
+void TControl::SetAction(TBasicAction* Value) {
     if (!Value) {
         delete FActionLink;
         FActionLink = nullptr;
         return;
     }
     if (!FActionLink)
-        FActionLink = dynamic_cast<TWinControl*>(this) ? new TWinControlActionLink(this)
-                                                       : new TControlActionLink(this);
+        FActionLink =
+            dynamic_cast<TWinControl*>(this) ? new TWinControlActionLink(this) : new TControlActionLink(this);
     FActionLink->SetAction(Value);
     FActionLink->OnChange = [this](TObject* Sender) { ActionChange(Sender, false); };
     FActionLink->AssignAll();
     ActionChange(Value, true);
 }
 
-TBasicAction* TControl::Action() const
-{
-    return FActionLink ? FActionLink->Action() : nullptr;
-}
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
 void TControl::ActionChange(TObject*, bool) {}
 
-bool TControl::ExecuteAction(TBasicAction* Action)
-{
+bool TControl::ExecuteAction(TBasicAction* Action) {
     if (!Action || !Action->HandlesTarget(this))
         return false;
     Action->ExecuteTarget(this);
     return true;
 }
 
-bool TControl::UpdateAction(TBasicAction* Action)
-{
+bool TControl::UpdateAction(TBasicAction* Action) {
     if (!Action || !Action->HandlesTarget(this))
         return false;
     Action->UpdateTarget(this);
     return true;
 }
 
-void TControl::InitiateAction()
-{
+void TControl::InitiateAction() {
     if (FActionLink)
         FActionLink->Update();
 }
 
-void TCustomForm::CMActionExecute(TMessage& Message)
-{
+void TCustomForm::CMActionExecute(TMessage& Message) {
     auto* a = reinterpret_cast<TBasicAction*>(Message.LParam);
     TWinControl* c = ActiveControl();
     Message.Result = (c && c->ExecuteAction(a)) || ExecuteAction(a) ? 1 : 0;
 }
 
-void TCustomForm::CMActionUpdate(TMessage& Message)
-{
+void TCustomForm::CMActionUpdate(TMessage& Message) {
     auto* a = reinterpret_cast<TBasicAction*>(Message.LParam);
     TWinControl* c = ActiveControl();
     Message.Result = (c && c->UpdateAction(a)) || UpdateAction(a) ? 1 : 0;
@@ -390,8 +342,7 @@ void TCustomForm::CMActionUpdate(TMessage& Message)
 
 namespace {
 
-void InitiateActions(TWinControl* w)
-{
+void InitiateActions(TWinControl* w) {
     for (int i = 0; i < w->ControlCount(); ++i) {
         TControl* c = w->Controls(i);
         if (!c->Visible())
@@ -402,10 +353,9 @@ void InitiateActions(TWinControl* w)
     }
 }
 
-}  // namespace
+} // namespace
 
-void TCustomForm::UpdateActions()
-{
+void TCustomForm::UpdateActions() {
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* l = dynamic_cast<TActionList*>(Components(i)))
             l->UpdateActions();
@@ -413,8 +363,7 @@ void TCustomForm::UpdateActions()
     InitiateActions(this);
 }
 
-void UpdateFormActions()
-{
+void UpdateFormActions() {
     if (!Screen)
         return;
     for (int i = 0; i < Screen->FormCount(); ++i) {

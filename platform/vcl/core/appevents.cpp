@@ -20,8 +20,7 @@ namespace {
 // then runs OnIdle. Its own firing does not arm it again, so an idle program sleeps.
 class TIdleWatcher : public QObject {
 public:
-    TIdleWatcher()
-    {
+    TIdleWatcher() {
         FTimer.setSingleShot(true);
         FTimer.setInterval(0);
         QObject::connect(&FTimer, &QTimer::timeout, this, [] {
@@ -29,13 +28,11 @@ public:
                 Application->Idle();
         });
     }
-    void Arm()
-    {
+    void Arm() {
         if (!FTimer.isActive())
             FTimer.start();
     }
-    bool eventFilter(QObject* watched, QEvent*) override
-    {
+    bool eventFilter(QObject* watched, QEvent*) override {
         if (watched != &FTimer)
             Arm();
         return false;
@@ -45,8 +42,7 @@ public:
 
 TIdleWatcher* gIdle = nullptr;
 
-void SendActivateApp(bool active)
-{
+void SendActivateApp(bool active) {
     // Every top-level window of the program hears it, forms and popups alike.
     std::vector<QPointer<TWidgetHandle>> tops;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -65,8 +61,7 @@ void SendActivateApp(bool active)
 }
 
 // Runs a worker's call on the GUI thread and waits; its exception goes back to the worker.
-void SynchronizeOnGuiThread(const std::function<void()>& f)
-{
+void SynchronizeOnGuiThread(const std::function<void()>& f) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread()) {
         f();
@@ -89,8 +84,7 @@ void SynchronizeOnGuiThread(const std::function<void()>& f)
 
 } // namespace
 
-void InstallApplicationEvents()
-{
+void InstallApplicationEvents() {
     if (gIdle)
         return;
     gIdle = new TIdleWatcher;
@@ -100,8 +94,7 @@ void InstallApplicationEvents()
     TThread::SetSynchronizeHandler(&SynchronizeOnGuiThread);
 }
 
-void TApplication::Idle()
-{
+void TApplication::Idle() {
     bool done = true;
     try {
         if (OnIdle)
@@ -117,25 +110,19 @@ void TApplication::Idle()
         gIdle->Arm();
 }
 
-bool TApplication::Active() const
-{
-    return QGuiApplication::applicationState() == Qt::ApplicationActive;
-}
+bool TApplication::Active() const { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
 
-int TApplication::HookMessages(TMessageHook Hook)
-{
+int TApplication::HookMessages(TMessageHook Hook) {
     int id = FNextHook++;
     FHooks.emplace_back(id, std::move(Hook));
     return id;
 }
 
-void TApplication::UnhookMessages(int Id)
-{
+void TApplication::UnhookMessages(int Id) {
     std::erase_if(FHooks, [Id](const auto& h) { return h.first == Id; });
 }
 
-bool TApplication::FilterMessage(TMsg& Msg)
-{
+bool TApplication::FilterMessage(TMsg& Msg) {
     // Newest first; a hook may unhook itself or others while it runs.
     auto hooks = FHooks;
     for (auto it = hooks.rbegin(); it != hooks.rend(); ++it)
@@ -148,14 +135,12 @@ bool TApplication::FilterMessage(TMsg& Msg)
     return handled;
 }
 
-void TApplication::HandleMessage()
-{
+void TApplication::HandleMessage() {
     QtApp();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-void TApplication::RunLoop(const std::function<bool()>& Done)
-{
+void TApplication::RunLoop(const std::function<bool()>& Done) {
     QtApp();
     while (!Done() && !FTerminated)
         HandleMessage();

@@ -22,8 +22,7 @@ struct TGlobalBlock {
     int Locks;
 };
 
-std::vector<std::string>& FormatNames()
-{
+std::vector<std::string>& FormatNames() {
     static std::vector<std::string> names;
     return names;
 }
@@ -32,8 +31,7 @@ constexpr UINT kFirstPrivate = 0xC000;
 
 // The MIME type a private format travels under: its name with everything but letters and digits
 // written as _XX, so any Windows-1251 name makes a valid type.
-QString MimeOf(UINT Format)
-{
+QString MimeOf(UINT Format) {
     if (Format < kFirstPrivate || Format - kFirstPrivate >= FormatNames().size())
         return {};
     std::string mime = "application/x-qbxconf-";
@@ -55,16 +53,14 @@ std::unique_ptr<QMimeData> gPending;
 // Blocks handed out by GetAsHandle, freed when the next one of the format is asked for.
 std::map<UINT, HGLOBAL> gHandedOut;
 
-void DropHandedOut()
-{
+void DropHandedOut() {
     for (auto& [f, h] : gHandedOut)
         GlobalFree(h);
     gHandedOut.clear();
 }
 
 // The data being written: a fresh set on the first write of an Open/Close bracket.
-QMimeData* Adding()
-{
+QMimeData* Adding() {
     if (!gEmptied) {
         gPending = std::make_unique<QMimeData>();
         gEmptied = true;
@@ -72,10 +68,9 @@ QMimeData* Adding()
     return gPending.get();
 }
 
-}  // namespace
+} // namespace
 
-HGLOBAL GlobalAlloc(UINT Flags, size_t Bytes)
-{
+HGLOBAL GlobalAlloc(UINT Flags, size_t Bytes) {
     auto* b = static_cast<TGlobalBlock*>(std::malloc(sizeof(TGlobalBlock) + Bytes));
     if (!b)
         return nullptr;
@@ -86,8 +81,7 @@ HGLOBAL GlobalAlloc(UINT Flags, size_t Bytes)
     return b;
 }
 
-void* GlobalLock(HGLOBAL Mem)
-{
+void* GlobalLock(HGLOBAL Mem) {
     if (!Mem)
         return nullptr;
     auto* b = static_cast<TGlobalBlock*>(Mem);
@@ -95,8 +89,7 @@ void* GlobalLock(HGLOBAL Mem)
     return b + 1;
 }
 
-BOOL GlobalUnlock(HGLOBAL Mem)
-{
+BOOL GlobalUnlock(HGLOBAL Mem) {
     if (!Mem)
         return 0;
     auto* b = static_cast<TGlobalBlock*>(Mem);
@@ -105,19 +98,14 @@ BOOL GlobalUnlock(HGLOBAL Mem)
     return b->Locks > 0;
 }
 
-size_t GlobalSize(HGLOBAL Mem)
-{
-    return Mem ? static_cast<TGlobalBlock*>(Mem)->Size : 0;
-}
+size_t GlobalSize(HGLOBAL Mem) { return Mem ? static_cast<TGlobalBlock*>(Mem)->Size : 0; }
 
-HGLOBAL GlobalFree(HGLOBAL Mem)
-{
+HGLOBAL GlobalFree(HGLOBAL Mem) {
     std::free(Mem);
     return nullptr;
 }
 
-UINT RegisterClipboardFormat(const std::string& Name)
-{
+UINT RegisterClipboardFormat(const std::string& Name) {
     if (Name.empty())
         return 0;
     auto& names = FormatNames();
@@ -128,15 +116,13 @@ UINT RegisterClipboardFormat(const std::string& Name)
     return kFirstPrivate + UINT(names.size() - 1);
 }
 
-void TClipboard::Open()
-{
+void TClipboard::Open() {
     TApplication::QtApp();
     if (gOpenCount++ == 0)
         gEmptied = false;
 }
 
-void TClipboard::Close()
-{
+void TClipboard::Close() {
     if (gOpenCount == 0 || --gOpenCount > 0)
         return;
     if (gPending) {
@@ -146,21 +132,18 @@ void TClipboard::Close()
     gEmptied = false;
 }
 
-std::string TClipboard::AsText() const
-{
+std::string TClipboard::AsText() const {
     TApplication::QtApp();
     return Utf8ToCp1251(QGuiApplication::clipboard()->text().toStdString());
 }
 
-void TClipboard::SetAsText(const std::string& v)
-{
+void TClipboard::SetAsText(const std::string& v) {
     Open();
     Adding()->setText(QString::fromStdString(Cp1251ToUtf8(v)));
     Close();
 }
 
-bool TClipboard::HasFormat(UINT Format) const
-{
+bool TClipboard::HasFormat(UINT Format) const {
     TApplication::QtApp();
     const QMimeData* d = QGuiApplication::clipboard()->mimeData();
     if (!d)
@@ -173,15 +156,13 @@ bool TClipboard::HasFormat(UINT Format) const
     return !mime.isEmpty() && d->hasFormat(mime);
 }
 
-void TClipboard::Clear()
-{
+void TClipboard::Clear() {
     Open();
     Adding();
     Close();
 }
 
-void TClipboard::SetBuffer(UINT Format, const void* Buffer, size_t Size)
-{
+void TClipboard::SetBuffer(UINT Format, const void* Buffer, size_t Size) {
     if (Format == CF_TEXT) {
         const char* p = static_cast<const char*>(Buffer);
         SetAsText(std::string(p, strnlen(p, Size)));
@@ -195,8 +176,7 @@ void TClipboard::SetBuffer(UINT Format, const void* Buffer, size_t Size)
     Close();
 }
 
-std::string TClipboard::GetBuffer(UINT Format) const
-{
+std::string TClipboard::GetBuffer(UINT Format) const {
     if (Format == CF_TEXT)
         return AsText();
     TApplication::QtApp();
@@ -208,16 +188,14 @@ std::string TClipboard::GetBuffer(UINT Format) const
     return std::string(a.constData(), size_t(a.size()));
 }
 
-void TClipboard::SetAsHandle(UINT Format, HGLOBAL Value)
-{
+void TClipboard::SetAsHandle(UINT Format, HGLOBAL Value) {
     if (!Value)
         return;
     SetBuffer(Format, static_cast<TGlobalBlock*>(Value) + 1, GlobalSize(Value));
     GlobalFree(Value);
 }
 
-HGLOBAL TClipboard::GetAsHandle(UINT Format)
-{
+HGLOBAL TClipboard::GetAsHandle(UINT Format) {
     if (!HasFormat(Format))
         return nullptr;
     std::string bytes = GetBuffer(Format);
@@ -234,8 +212,7 @@ HGLOBAL TClipboard::GetAsHandle(UINT Format)
     return h;
 }
 
-TClipboard* Clipboard()
-{
+TClipboard* Clipboard() {
     static TClipboard clipboard;
     return &clipboard;
 }

@@ -14,15 +14,13 @@
 #include "menus.h"
 #include "winapi.h"
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
-{
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     FFont->OnChange = [this](TObject*) { FontChanged(); };
 }
 
-TControl::~TControl()
-{
+TControl::~TControl() {
     *FAlive = false;
     delete FActionLink;
     if (FHostDockSite) {
@@ -41,32 +39,71 @@ TControl::~TControl()
         FParent->RemoveControl(this);
 }
 
-LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
-{
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     TMessage m = MakeMessage(Msg, WParam, LParam);
     TMessageBoundary::Perform(this, m);
     return m.Result;
 }
 
-void TControl::WndProc(TMessage& Message)
-{
-    Dispatch(Message);
-}
+void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
 
-void TControl::Dispatch(TMessage& m)
-{
+void TControl::Dispatch(TMessage& m) {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN: { TWMMouse t(m); WMLButtonDown(t); return; }
-    case WM_RBUTTONDOWN: { TWMMouse t(m); WMRButtonDown(t); return; }
-    case WM_MBUTTONDOWN: { TWMMouse t(m); WMMButtonDown(t); return; }
-    case WM_LBUTTONDBLCLK: { TWMMouse t(m); WMLButtonDblClk(t); return; }
-    case WM_RBUTTONDBLCLK: { TWMMouse t(m); WMRButtonDblClk(t); return; }
-    case WM_LBUTTONUP: { TWMMouse t(m); WMLButtonUp(t); return; }
-    case WM_RBUTTONUP: { TWMMouse t(m); WMRButtonUp(t); return; }
-    case WM_MBUTTONUP: { TWMMouse t(m); WMMButtonUp(t); return; }
-    case WM_MOUSEMOVE: { TWMMouse t(m); WMMouseMove(t); return; }
-    case WM_MOUSEWHEEL: { TWMMouseWheel t(m); WMMouseWheel(t); return; }
-    case WM_CONTEXTMENU: { TWMContextMenu t(m); WMContextMenu(t); return; }
+    case WM_LBUTTONDOWN: {
+        TWMMouse t(m);
+        WMLButtonDown(t);
+        return;
+    }
+    case WM_RBUTTONDOWN: {
+        TWMMouse t(m);
+        WMRButtonDown(t);
+        return;
+    }
+    case WM_MBUTTONDOWN: {
+        TWMMouse t(m);
+        WMMButtonDown(t);
+        return;
+    }
+    case WM_LBUTTONDBLCLK: {
+        TWMMouse t(m);
+        WMLButtonDblClk(t);
+        return;
+    }
+    case WM_RBUTTONDBLCLK: {
+        TWMMouse t(m);
+        WMRButtonDblClk(t);
+        return;
+    }
+    case WM_LBUTTONUP: {
+        TWMMouse t(m);
+        WMLButtonUp(t);
+        return;
+    }
+    case WM_RBUTTONUP: {
+        TWMMouse t(m);
+        WMRButtonUp(t);
+        return;
+    }
+    case WM_MBUTTONUP: {
+        TWMMouse t(m);
+        WMMButtonUp(t);
+        return;
+    }
+    case WM_MOUSEMOVE: {
+        TWMMouse t(m);
+        WMMouseMove(t);
+        return;
+    }
+    case WM_MOUSEWHEEL: {
+        TWMMouseWheel t(m);
+        WMMouseWheel(t);
+        return;
+    }
+    case WM_CONTEXTMENU: {
+        TWMContextMenu t(m);
+        WMContextMenu(t);
+        return;
+    }
     case WM_CANCELMODE: WMCancelMode(m); return;
     case CM_MOUSEENTER: CMMouseEnter(m); return;
     case CM_MOUSELEAVE: CMMouseLeave(m); return;
@@ -82,24 +119,29 @@ void TControl::Dispatch(TMessage& m)
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); return;
     case CM_SHOWHINTCHANGED: CMShowHintChanged(m); return;
     case CM_CURSORCHANGED: CMCursorChanged(m); return;
-    case CM_HITTEST: { TCMHitTest t(m); CMHitTest(t); return; }
-    case CM_DESIGNHITTEST: { TWMMouse t(m); CMDesignHitTest(t); return; }
+    case CM_HITTEST: {
+        TCMHitTest t(m);
+        CMHitTest(t);
+        return;
+    }
+    case CM_DESIGNHITTEST: {
+        TWMMouse t(m);
+        CMDesignHitTest(t);
+        return;
+    }
     case CM_SYSCOLORCHANGE: CMSysColorChange(m); return;
     default: DefaultHandler(m); return;
     }
 }
 
-void TControl::DefaultHandler(TMessage& Message)
-{
+void TControl::DefaultHandler(TMessage& Message) {
     // The window text lives in the control, as the window manager keeps it for a window.
     switch (Message.Msg) {
     case WM_SETTEXT:
         FText = Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : "";
         Message.Result = 1;
         return;
-    case WM_GETTEXTLENGTH:
-        Message.Result = LRESULT(GetText().size());
-        return;
+    case WM_GETTEXTLENGTH: Message.Result = LRESULT(GetText().size()); return;
     case WM_GETTEXT: {
         char* buf = reinterpret_cast<char*>(Message.LParam);
         size_t size = size_t(Message.WParam);
@@ -114,16 +156,14 @@ void TControl::DefaultHandler(TMessage& Message)
         Message.Result = LRESULT(n);
         return;
     }
-    default:
-        break;
+    default: break;
     }
     TMessageBoundary::PassToWidget(Message.Msg);
 }
 
 // ---- bounds and alignment --------------------------------------------------------------------------
 
-void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
         AWidth = FWidth;
         AHeight = FHeight;
@@ -137,12 +177,18 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     }
     TSizeConstraints lim = FConstraints;
     ConstrainedResize(lim.MinWidth, lim.MinHeight, lim.MaxWidth, lim.MaxHeight);
-    if (lim.MinWidth > 0 && AWidth < lim.MinWidth) AWidth = lim.MinWidth;
-    if (lim.MaxWidth > 0 && AWidth > lim.MaxWidth) AWidth = lim.MaxWidth;
-    if (lim.MinHeight > 0 && AHeight < lim.MinHeight) AHeight = lim.MinHeight;
-    if (lim.MaxHeight > 0 && AHeight > lim.MaxHeight) AHeight = lim.MaxHeight;
-    if (AWidth < 0) AWidth = 0;
-    if (AHeight < 0) AHeight = 0;
+    if (lim.MinWidth > 0 && AWidth < lim.MinWidth)
+        AWidth = lim.MinWidth;
+    if (lim.MaxWidth > 0 && AWidth > lim.MaxWidth)
+        AWidth = lim.MaxWidth;
+    if (lim.MinHeight > 0 && AHeight < lim.MinHeight)
+        AHeight = lim.MinHeight;
+    if (lim.MaxHeight > 0 && AHeight > lim.MaxHeight)
+        AHeight = lim.MaxHeight;
+    if (AWidth < 0)
+        AWidth = 0;
+    if (AHeight < 0)
+        AHeight = 0;
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
     InvalidateControl(FVisible, false);
@@ -163,60 +209,38 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     RequestAlign();
 }
 
-void TControl::SetClientWidth(int v)
-{
-    SetWidth(FWidth - GetClientRect().Width() + v);
-}
+void TControl::SetClientWidth(int v) { SetWidth(FWidth - GetClientRect().Width() + v); }
 
-void TControl::SetClientHeight(int v)
-{
-    SetHeight(FHeight - GetClientRect().Height() + v);
-}
+void TControl::SetClientHeight(int v) { SetHeight(FHeight - GetClientRect().Height() + v); }
 
-TRect TControl::GetClientRect()
-{
-    return Rect(0, 0, FWidth, FHeight);
-}
+TRect TControl::GetClientRect() { return Rect(0, 0, FWidth, FHeight); }
 
-TPoint TControl::ClientOrigin()
-{
+TPoint TControl::ClientOrigin() {
     if (!FParent)
         return {FLeft, FTop};
     TPoint p = FParent->ClientOrigin();
     return {p.x + FLeft, p.y + FTop};
 }
 
-void TControl::SetAlign(TAlign v)
-{
+void TControl::SetAlign(TAlign v) {
     if (FAlign == v)
         return;
     FAlign = v;
     RequestAlign();
 }
 
-void TControl::SetAnchors(TAnchors v)
-{
-    FAnchors = v;
-}
+void TControl::SetAnchors(TAnchors v) { FAnchors = v; }
 
-void TControl::RequestAlign()
-{
+void TControl::RequestAlign() {
     if (FParent)
         FParent->DoAlign();
 }
 
-bool TControl::CanResize(int&, int&)
-{
-    return true;
-}
+bool TControl::CanResize(int&, int&) { return true; }
 
-bool TControl::CanAutoSize(int&, int&)
-{
-    return true;
-}
+bool TControl::CanAutoSize(int&, int&) { return true; }
 
-void TControl::SetAutoSize(bool v)
-{
+void TControl::SetAutoSize(bool v) {
     if (FAutoSize == v)
         return;
     FAutoSize = v;
@@ -224,8 +248,7 @@ void TControl::SetAutoSize(bool v)
         AdjustSize();
 }
 
-void TControl::AdjustSize()
-{
+void TControl::AdjustSize() {
     if (!FAutoSize)
         return;
     int w = FWidth, h = FHeight;
@@ -233,14 +256,12 @@ void TControl::AdjustSize()
         SetBounds(FLeft, FTop, w, h);
 }
 
-void TControl::ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight)
-{
+void TControl::ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight) {
     if (OnConstrainedResize)
         OnConstrainedResize(this, MinWidth, MinHeight, MaxWidth, MaxHeight);
 }
 
-void TControl::ChangeScale(int M, int D)
-{
+void TControl::ChangeScale(int M, int D) {
     if (M == D || D == 0)
         return;
     auto scale = [M, D](int v) { return int((long long)v * M / D); };
@@ -249,16 +270,14 @@ void TControl::ChangeScale(int M, int D)
         FFont->SetSize(scale(FFont->Size()));
 }
 
-void TControl::Resize()
-{
+void TControl::Resize() {
     if (OnResize)
         OnResize(this);
 }
 
 // ---- visibility, enabling, colour, font, text ------------------------------------------------------
 
-void TControl::SetVisible(bool v)
-{
+void TControl::SetVisible(bool v) {
     if (FVisible == v)
         return;
     if (!v)
@@ -270,31 +289,20 @@ void TControl::SetVisible(bool v)
     RequestAlign();
 }
 
-void TControl::Show()
-{
-    SetVisible(true);
-}
+void TControl::Show() { SetVisible(true); }
 
-void TControl::Hide()
-{
-    SetVisible(false);
-}
+void TControl::Hide() { SetVisible(false); }
 
-bool TControl::Showing()
-{
-    return FVisible && FParent && FParent->Showing();
-}
+bool TControl::Showing() { return FVisible && FParent && FParent->Showing(); }
 
-void TControl::SetEnabled(bool v)
-{
+void TControl::SetEnabled(bool v) {
     if (FEnabled == v)
         return;
     FEnabled = v;
     Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
-void TControl::SetColor(TColor v)
-{
+void TControl::SetColor(TColor v) {
     if (FColor == v && !FParentColor)
         return;
     FColor = v;
@@ -302,8 +310,7 @@ void TControl::SetColor(TColor v)
     Perform(CM_COLORCHANGED, 0, 0);
 }
 
-void TControl::SetParentColor(bool v)
-{
+void TControl::SetParentColor(bool v) {
     if (FParentColor == v)
         return;
     FParentColor = v;
@@ -311,15 +318,13 @@ void TControl::SetParentColor(bool v)
         Perform(CM_PARENTCOLORCHANGED, 0, 0);
 }
 
-void TControl::FontChanged()
-{
+void TControl::FontChanged() {
     if (!FSettingParentFont)
         FParentFont = false;
     Perform(CM_FONTCHANGED, 0, 0);
 }
 
-void TControl::ApplyParentFont()
-{
+void TControl::ApplyParentFont() {
     if (!FParent)
         return;
     FSettingParentFont = true;
@@ -327,8 +332,7 @@ void TControl::ApplyParentFont()
     FSettingParentFont = false;
 }
 
-void TControl::SetParentFont(bool v)
-{
+void TControl::SetParentFont(bool v) {
     if (FParentFont == v)
         return;
     FParentFont = v;
@@ -336,26 +340,20 @@ void TControl::SetParentFont(bool v)
         Perform(CM_PARENTFONTCHANGED, 0, 0);
 }
 
-void TControl::SetText(const std::string& v)
-{
+void TControl::SetText(const std::string& v) {
     if (GetText() == v)
         return;
     Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(v.c_str()));
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
-int TControl::GetTextLen()
-{
-    return int(Perform(WM_GETTEXTLENGTH, 0, 0));
-}
+int TControl::GetTextLen() { return int(Perform(WM_GETTEXTLENGTH, 0, 0)); }
 
-int TControl::GetTextBuf(char* Buffer, int BufSize)
-{
+int TControl::GetTextBuf(char* Buffer, int BufSize) {
     return int(Perform(WM_GETTEXT, WPARAM(std::max(BufSize, 0)), reinterpret_cast<LPARAM>(Buffer)));
 }
 
-void TControl::SetShowHint(bool v)
-{
+void TControl::SetShowHint(bool v) {
     if (FShowHint == v && !FParentShowHint)
         return;
     FShowHint = v;
@@ -363,8 +361,7 @@ void TControl::SetShowHint(bool v)
     Perform(CM_SHOWHINTCHANGED, 0, 0);
 }
 
-void TControl::SetParentShowHint(bool v)
-{
+void TControl::SetParentShowHint(bool v) {
     if (FParentShowHint == v)
         return;
     FParentShowHint = v;
@@ -372,16 +369,14 @@ void TControl::SetParentShowHint(bool v)
         Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
-void TControl::SetCursor(TCursor v)
-{
+void TControl::SetCursor(TCursor v) {
     if (FCursor == v)
         return;
     FCursor = v;
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
-void TControl::SetPopupMenu(TPopupMenu* v)
-{
+void TControl::SetPopupMenu(TPopupMenu* v) {
     if (FPopupMenu)
         FPopupMenu->RemoveFreeNotification(this);
     FPopupMenu = v;
@@ -389,15 +384,13 @@ void TControl::SetPopupMenu(TPopupMenu* v)
         v->FreeNotification(this);
 }
 
-void TControl::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FPopupMenu)
         FPopupMenu = nullptr;
 }
 
-void TControl::Loaded()
-{
+void TControl::Loaded() {
     TComponent::Loaded();
     if (FParent) {
         if (FParentColor)
@@ -407,51 +400,36 @@ void TControl::Loaded()
     }
 }
 
-void TControl::CMEnabledChanged(TMessage&)
-{
-    Invalidate();
-}
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 
-void TControl::CMVisibleChanged(TMessage&)
-{
+void TControl::CMVisibleChanged(TMessage&) {
     // The host lays its clients out again without (or with) this one.
     if (FHostDockSite) {
         TDockNotifyRec rec{CM_VISIBLECHANGED, 0, 0};
-        FHostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(&rec));
+        FHostDockSite->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(this),
+                               reinterpret_cast<LPARAM>(&rec));
     }
 }
 
-void TControl::CMColorChanged(TMessage&)
-{
-    Invalidate();
-}
+void TControl::CMColorChanged(TMessage&) { Invalidate(); }
 
-void TControl::CMFontChanged(TMessage&)
-{
-    Invalidate();
-}
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
 
-void TControl::CMTextChanged(TMessage&)
-{
-    Invalidate();
-}
+void TControl::CMTextChanged(TMessage&) { Invalidate(); }
 
-void TControl::CMParentColorChanged(TMessage&)
-{
+void TControl::CMParentColorChanged(TMessage&) {
     if (FParentColor && FParent) {
         FColor = FParent->Color();
         Perform(CM_COLORCHANGED, 0, 0);
     }
 }
 
-void TControl::CMParentFontChanged(TMessage&)
-{
+void TControl::CMParentFontChanged(TMessage&) {
     if (FParentFont)
         ApplyParentFont();
 }
 
-void TControl::CMParentShowHintChanged(TMessage&)
-{
+void TControl::CMParentShowHintChanged(TMessage&) {
     if (FParentShowHint && FParent) {
         FShowHint = FParent->ShowHint();
         Perform(CM_SHOWHINTCHANGED, 0, 0);
@@ -465,47 +443,34 @@ void TControl::CMSysColorChange(TMessage&) { Invalidate(); }
 void TControl::CMMouseEnter(TMessage&) {}
 void TControl::CMMouseLeave(TMessage&) {}
 
-void TControl::CMHitTest(TCMHitTest& Message)
-{
-    Message.Result = HTCLIENT;
-}
+void TControl::CMHitTest(TCMHitTest& Message) { Message.Result = HTCLIENT; }
 
-void TControl::CMDesignHitTest(TWMMouse& Message)
-{
-    Message.Result = 0;
-}
+void TControl::CMDesignHitTest(TWMMouse& Message) { Message.Result = 0; }
 
 // ---- painting --------------------------------------------------------------------------------------
 
-void TControl::InvalidateControl(bool IsVisible, bool)
-{
+void TControl::InvalidateControl(bool IsVisible, bool) {
     if (!IsVisible || !FParent || !FParent->HandleAllocated())
         return;
     if (QWidget* w = ClientWidget(FParent))
         w->update(FLeft, FTop, FWidth, FHeight);
 }
 
-void TControl::Invalidate()
-{
-    InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
-}
+void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains(csOpaque)); }
 
-void TControl::Update()
-{
+void TControl::Update() {
     if (FParent)
         FParent->Update();
 }
 
-void TControl::Repaint()
-{
+void TControl::Repaint() {
     if (!FVisible || !FParent || !FParent->HandleAllocated())
         return;
     if (QWidget* w = ClientWidget(FParent))
         w->repaint(FLeft, FTop, FWidth, FHeight);
 }
 
-void TControl::BringToFront()
-{
+void TControl::BringToFront() {
     if (!FParent)
         return;
     auto& v = FParent->FControls;
@@ -516,8 +481,7 @@ void TControl::BringToFront()
     Invalidate();
 }
 
-void TControl::SendToBack()
-{
+void TControl::SendToBack() {
     if (!FParent)
         return;
     auto& v = FParent->FControls;
@@ -530,21 +494,16 @@ void TControl::SendToBack()
 
 // ---- mouse -----------------------------------------------------------------------------------------
 
-bool TControl::MouseCapture() const
-{
-    return CaptureControl() == this;
-}
+bool TControl::MouseCapture() const { return CaptureControl() == this; }
 
-void TControl::SetMouseCapture(bool v)
-{
+void TControl::SetMouseCapture(bool v) {
     if (v)
         SetCaptureControl(this);
     else if (CaptureControl() == this)
         SetCaptureControl(nullptr);
 }
 
-void TControl::Click()
-{
+void TControl::Click() {
     // The control's own handler wins over its action's.
     if (OnClick)
         OnClick(this);
@@ -552,32 +511,27 @@ void TControl::Click()
         FActionLink->Execute(this);
 }
 
-void TControl::DblClick()
-{
+void TControl::DblClick() {
     if (OnDblClick)
         OnDblClick(this);
 }
 
-void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (OnMouseDown)
         OnMouseDown(this, Button, Shift, X, Y);
 }
 
-void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (OnMouseUp)
         OnMouseUp(this, Button, Shift, X, Y);
 }
 
-void TControl::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TControl::MouseMove(TShiftState Shift, int X, int Y) {
     if (OnMouseMove)
         OnMouseMove(this, Shift, X, Y);
 }
 
-bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
-{
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
     bool handled = false;
     if (OnMouseWheel)
         OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
@@ -586,24 +540,21 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
     return WheelDelta < 0 ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
 }
 
-bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
-{
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
     bool handled = false;
     if (OnMouseWheelDown)
         OnMouseWheelDown(this, Shift, MousePos, handled);
     return handled;
 }
 
-bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
-{
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
     bool handled = false;
     if (OnMouseWheelUp)
         OnMouseWheelUp(this, Shift, MousePos, handled);
     return handled;
 }
 
-void TControl::DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift)
-{
+void TControl::DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState Shift) {
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
     if (Button == mbLeft && FControlStyle.Contains(csClickEvents))
@@ -612,14 +563,12 @@ void TControl::DoMouseDown(TWMMouse& Message, TMouseButton Button, TShiftState S
         MouseDown(Button, KeysToShiftState(WORD(Message.Keys)) + Shift, Message.XPos, Message.YPos);
 }
 
-void TControl::DoMouseUp(TWMMouse& Message, TMouseButton Button)
-{
+void TControl::DoMouseUp(TWMMouse& Message, TMouseButton Button) {
     if (!FControlStyle.Contains(csNoStdEvents))
         MouseUp(Button, KeysToShiftState(WORD(Message.Keys)), Message.XPos, Message.YPos);
 }
 
-void TControl::WMLButtonDown(TWMMouse& Message)
-{
+void TControl::WMLButtonDown(TWMMouse& Message) {
     // An automatic drag takes the press (a dock drag only once the mouse moves).
     if (FDragMode == dmAutomatic && !DragControl()) {
         BeginDrag(FDragKind == dkDrag);
@@ -629,20 +578,17 @@ void TControl::WMLButtonDown(TWMMouse& Message)
     DoMouseDown(Message, mbLeft, TShiftState());
 }
 
-void TControl::WMRButtonDown(TWMMouse& Message)
-{
+void TControl::WMRButtonDown(TWMMouse& Message) {
     DefaultHandler(Message);
     DoMouseDown(Message, mbRight, TShiftState());
 }
 
-void TControl::WMMButtonDown(TWMMouse& Message)
-{
+void TControl::WMMButtonDown(TWMMouse& Message) {
     DefaultHandler(Message);
     DoMouseDown(Message, mbMiddle, TShiftState());
 }
 
-void TControl::WMLButtonDblClk(TWMMouse& Message)
-{
+void TControl::WMLButtonDblClk(TWMMouse& Message) {
     DefaultHandler(Message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
@@ -653,14 +599,12 @@ void TControl::WMLButtonDblClk(TWMMouse& Message)
         MouseDown(mbLeft, KeysToShiftState(WORD(Message.Keys)) << ssDouble, Message.XPos, Message.YPos);
 }
 
-void TControl::WMRButtonDblClk(TWMMouse& Message)
-{
+void TControl::WMRButtonDblClk(TWMMouse& Message) {
     DefaultHandler(Message);
     DoMouseDown(Message, mbRight, TShiftState{ssDouble});
 }
 
-void TControl::WMLButtonUp(TWMMouse& Message)
-{
+void TControl::WMLButtonUp(TWMMouse& Message) {
     DefaultHandler(Message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(false);
@@ -675,8 +619,7 @@ void TControl::WMLButtonUp(TWMMouse& Message)
     DoMouseUp(Message, mbLeft);
 }
 
-void TControl::WMRButtonUp(TWMMouse& Message)
-{
+void TControl::WMRButtonUp(TWMMouse& Message) {
     DefaultHandler(Message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(false);
@@ -689,24 +632,22 @@ void TControl::WMRButtonUp(TWMMouse& Message)
     Perform(WM_CONTEXTMENU, 0, MAKELPARAM(p.x, p.y));
 }
 
-void TControl::WMMButtonUp(TWMMouse& Message)
-{
+void TControl::WMMButtonUp(TWMMouse& Message) {
     DefaultHandler(Message);
     if (FControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(false);
     DoMouseUp(Message, mbMiddle);
 }
 
-void TControl::WMMouseMove(TWMMouse& Message)
-{
+void TControl::WMMouseMove(TWMMouse& Message) {
     DefaultHandler(Message);
     if (!FControlStyle.Contains(csNoStdEvents))
         MouseMove(KeysToShiftState(WORD(Message.Keys)), Message.XPos, Message.YPos);
 }
 
-void TControl::WMMouseWheel(TWMMouseWheel& Message)
-{
-    if (DoMouseWheel(KeysToShiftState(WORD(Message.Keys)), Message.WheelDelta, Point(Message.XPos, Message.YPos))) {
+void TControl::WMMouseWheel(TWMMouseWheel& Message) {
+    if (DoMouseWheel(KeysToShiftState(WORD(Message.Keys)), Message.WheelDelta,
+                     Point(Message.XPos, Message.YPos))) {
         Message.Result = 1;
         return;
     }
@@ -718,8 +659,7 @@ void TControl::WMMouseWheel(TWMMouseWheel& Message)
         Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.Raw.WParam, Message.Raw.LParam);
 }
 
-void TControl::WMContextMenu(TWMContextMenu& Message)
-{
+void TControl::WMContextMenu(TWMContextMenu& Message) {
     TPoint screen(Message.XPos, Message.YPos);
     TPoint local = ScreenToClient(screen);
     if (OnContextPopup) {
@@ -742,7 +682,4 @@ void TControl::WMContextMenu(TWMContextMenu& Message)
         DefaultHandler(Message);
 }
 
-void TControl::WMCancelMode(TMessage&)
-{
-    SetMouseCapture(false);
-}
+void TControl::WMCancelMode(TMessage&) { SetMouseCapture(false); }

@@ -25,8 +25,19 @@ class TDockTree;
 
 // State of an owner-drawn item (list and combo boxes, menus).
 enum TOwnerDrawStateItem {
-    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
-    odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odReserved1,
+    odReserved2,
+    odComboBoxEdit
 };
 using TOwnerDrawState = Set<TOwnerDrawStateItem, odSelected, odComboBoxEdit>;
 
@@ -37,10 +48,11 @@ using TDragOverEvent =
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 using TStartDockEvent = std::function<void(TObject* Sender, TDragDockObject*& DragObject)>;
-using TDockOverEvent =
-    std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDockOverEvent = std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
 using TDockDropEvent = std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y)>;
-using TUnDockEvent = std::function<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
+using TUnDockEvent =
+    std::function<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 using TGetSiteInfoEvent = std::function<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect,
                                              TPoint MousePos, bool& CanDock)>;
 
@@ -49,20 +61,50 @@ enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = Set<TAnchorKind, akLeft, akBottom>;
 
 enum TControlStyleItem {
-    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
-    csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
-    csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+    csAcceptsControls,
+    csCaptureMouse,
+    csDesignInteractive,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,
+    csNoStdEvents,
+    csDisplayDragImage,
+    csReflector,
+    csActionClient,
+    csMenuEvents
 };
 using TControlStyle = Set<TControlStyleItem, csAcceptsControls, csMenuEvents>;
 
 enum TControlStateItem {
-    csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
-    csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+    csLButtonDown,
+    csClicked,
+    csPalette,
+    csReadingState,
+    csAlignmentNeeded,
+    csFocusing,
+    csCreating,
+    csPaintCopy,
+    csCustomPaint,
+    csDestroyingHandle,
+    csDocking
 };
 using TControlState = Set<TControlStateItem, csLButtonDown, csDocking>;
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TBorderStyle { bsNone = 0, bsSingle = 1, bsSizeable = 2, bsDialog = 3, bsToolWindow = 4, bsSizeToolWin = 5 };
+enum TBorderStyle {
+    bsNone = 0,
+    bsSingle = 1,
+    bsSizeable = 2,
+    bsDialog = 3,
+    bsToolWindow = 4,
+    bsSizeToolWin = 5
+};
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TDragMode { dmManual, dmAutomatic };
@@ -70,16 +112,44 @@ enum TDragKind { dkDrag, dkDock };
 
 using TCursor = short;
 enum : TCursor {
-    crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
-    crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12, crNoDrop = -13,
-    crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19,
-    crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = -22,
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crUpArrow = -10,
+    crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
+    crHSplit = -14,
+    crVSplit = -15,
+    crMultiDrag = -16,
+    crSQLWait = -17,
+    crNo = -18,
+    crAppStart = -19,
+    crHelp = -20,
+    crHandPoint = -21,
+    crSizeAll = -22,
+    crSize = -22,
 };
 
 using TModalResult = int;
 enum : TModalResult {
-    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
-    mrAll = 8, mrNoToAll = 9, mrYesToAll = 10,
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10,
 };
 
 // Key combination of a menu item or an action: a virtual key plus modifier bits.
@@ -88,13 +158,15 @@ enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0
 TShortCut ShortCut(WORD key, TShiftState shift);
 void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift);
 
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
-using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TConstrainedResizeEvent =
     std::function<void(TObject* Sender, int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight)>;
@@ -107,12 +179,14 @@ struct TCreateParams {
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
     HWND WndParent = nullptr;
-    struct { UINT style = 0; } WindowClass;
+    struct {
+        UINT style = 0;
+    } WindowClass;
     std::string WinClassName;
 };
 
 struct TSizeConstraints {
-    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0 = no limit
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0; // 0 = no limit
 };
 
 // What WM_WINDOWPOSCHANGED points at: the window's new place in its parent's client coordinates.
@@ -122,8 +196,17 @@ struct TWindowPos {
     int x = 0, y = 0, cx = 0, cy = 0;
     UINT flags = 0;
 };
-enum : UINT { SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_NOZORDER = 0x4, SWP_NOREDRAW = 0x8, SWP_NOACTIVATE = 0x10,
-              SWP_FRAMECHANGED = 0x20, SWP_SHOWWINDOW = 0x40, SWP_HIDEWINDOW = 0x80, SWP_NOOWNERZORDER = 0x200 };
+enum : UINT {
+    SWP_NOSIZE = 0x1,
+    SWP_NOMOVE = 0x2,
+    SWP_NOZORDER = 0x4,
+    SWP_NOREDRAW = 0x8,
+    SWP_NOACTIVATE = 0x10,
+    SWP_FRAMECHANGED = 0x20,
+    SWP_SHOWWINDOW = 0x40,
+    SWP_HIDEWINDOW = 0x80,
+    SWP_NOOWNERZORDER = 0x200
+};
 
 // ---- TControl ------------------------------------------------------------------------------------
 
@@ -163,8 +246,14 @@ public:
     void SetClientHeight(int v);
     // Screen position of the client origin.
     virtual TPoint ClientOrigin();
-    TPoint ClientToScreen(TPoint p) { TPoint o = ClientOrigin(); return {p.x + o.x, p.y + o.y}; }
-    TPoint ScreenToClient(TPoint p) { TPoint o = ClientOrigin(); return {p.x - o.x, p.y - o.y}; }
+    TPoint ClientToScreen(TPoint p) {
+        TPoint o = ClientOrigin();
+        return {p.x + o.x, p.y + o.y};
+    }
+    TPoint ScreenToClient(TPoint p) {
+        TPoint o = ClientOrigin();
+        return {p.x - o.x, p.y - o.y};
+    }
     TSizeConstraints& Constraints() { return FConstraints; }
     // With AutoSize the control takes the size CanAutoSize answers whenever its bounds are set.
     bool AutoSize() const { return FAutoSize; }
@@ -266,7 +355,8 @@ public:
     // Docks into NewDockSite beside DropControl (null: the site) on ControlSide: CM_UNDOCKCLIENT to
     // the old host (which may refuse through OnUnDock), then CM_DOCKCLIENT to the new one. False
     // when refused.
-    virtual bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+    virtual bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr,
+                            TAlign ControlSide = alNone);
     // Floats the control at ScreenPos: a form becomes a top-level window again; any other control
     // gets a floating window of its own, freed when its last client leaves.
     virtual bool ManualFloat(const TRect& ScreenPos);
@@ -473,7 +563,8 @@ public:
     void SetTabStop(bool v);
     // Windowed children in tab order, depth first, into List.
     void GetTabOrderList(std::vector<TWinControl*>& List);
-    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                 bool CheckParent);
     void SelectFirst();
     void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
@@ -629,7 +720,7 @@ private:
     bool IsControlMouseMsg(TMessage& Message);
 
     friend class TDockTree;
-    std::vector<TControl*> FControls;  // z-order, bottom first
+    std::vector<TControl*> FControls; // z-order, bottom first
     std::vector<TControl*> FDockClients;
     std::unique_ptr<TDockTree> FDockManager;
     bool FDockSite = false;
@@ -637,7 +728,7 @@ private:
     std::vector<TWinControl*> FTabList;
     TWidgetHandle* FHandle = nullptr;
     std::unique_ptr<TBrush> FBrush;
-    TRect FClientBox;  // client rectangle inside the window box, from WM_NCCALCSIZE
+    TRect FClientBox; // client rectangle inside the window box, from WM_NCCALCSIZE
     int FBorderWidth = 0;
     int FAlignLevel = 0;
     bool FTabStop = false;
@@ -658,9 +749,7 @@ public:
     void SetControl(TControl* c) { FControl = c; }
     // Runs Paint with this canvas drawing through DC's painter; unbound again afterwards, even when
     // Paint throws. Nothing happens without a painter.
-    template <class F>
-    void PaintOn(HDC DC, F&& Paint)
-    {
+    template <class F> void PaintOn(HDC DC, F&& Paint) {
         if (!DC || !DC->HandleAllocated())
             return;
         BindPainterOf(DC);
@@ -730,11 +819,11 @@ protected:
 // to be asked again after ReshowTimeout ms while the mouse stays; a nonzero Result shows nothing.
 struct THintInfo {
     TControl* HintControl = nullptr;
-    TPoint HintPos;  // screen coordinates
+    TPoint HintPos; // screen coordinates
     int HintMaxWidth = 0;
     TColor HintColor = clInfoBk;
-    TRect CursorRect;  // in the control's client coordinates; leaving it hides the hint
-    TPoint CursorPos;  // in the control's client coordinates
+    TRect CursorRect; // in the control's client coordinates; leaving it hides the hint
+    TPoint CursorPos; // in the control's client coordinates
     int ReshowTimeout = 0;
     int HideTimeout = 0;
     std::string HintStr;

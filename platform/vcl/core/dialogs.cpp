@@ -15,19 +15,14 @@
 
 namespace {
 
-QString ToQt(const std::string& s)
-{
-    return QString::fromStdString(Cp1251ToUtf8(s));
-}
+QString ToQt(const std::string& s) { return QString::fromStdString(Cp1251ToUtf8(s)); }
 
-QWidget* ActiveWindowWidget()
-{
+QWidget* ActiveWindowWidget() {
     TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
     return f && f->HandleAllocated() ? HandleWidget(f) : nullptr;
 }
 
-QMessageBox::Icon IconOf(UINT flags)
-{
+QMessageBox::Icon IconOf(UINT flags) {
     switch (flags & 0xF0) {
     case MB_ICONSTOP: return QMessageBox::Critical;
     case MB_ICONQUESTION: return QMessageBox::Question;
@@ -42,13 +37,14 @@ struct TBoxButton {
     QMessageBox::StandardButton Qt;
     int Id;
 };
-std::vector<TBoxButton> ButtonsOf(UINT flags)
-{
+std::vector<TBoxButton> ButtonsOf(UINT flags) {
     switch (flags & 0x0F) {
     case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_ABORTRETRYIGNORE:
-        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
-    case MB_YESNOCANCEL: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        return {
+            {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     case MB_RETRYCANCEL: return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
     default: return {{QMessageBox::Ok, IDOK}};
@@ -60,19 +56,25 @@ const struct {
     QMessageBox::StandardButton Qt;
     int Result;
 } kDlgButtons[] = {
-    {mbYes, QMessageBox::Yes, mrYes}, {mbNo, QMessageBox::No, mrNo}, {mbOK, QMessageBox::Ok, mrOk},
-    {mbCancel, QMessageBox::Cancel, mrCancel}, {mbAbort, QMessageBox::Abort, mrAbort},
-    {mbRetry, QMessageBox::Retry, mrRetry}, {mbIgnore, QMessageBox::Ignore, mrIgnore},
-    {mbAll, QMessageBox::YesToAll, mrAll}, {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
-    {mbYesToAll, QMessageBox::YesToAll, mrYesToAll}, {mbHelp, QMessageBox::Help, mrNone},
+    {mbYes, QMessageBox::Yes, mrYes},
+    {mbNo, QMessageBox::No, mrNo},
+    {mbOK, QMessageBox::Ok, mrOk},
+    {mbCancel, QMessageBox::Cancel, mrCancel},
+    {mbAbort, QMessageBox::Abort, mrAbort},
+    {mbRetry, QMessageBox::Retry, mrRetry},
+    {mbIgnore, QMessageBox::Ignore, mrIgnore},
+    {mbAll, QMessageBox::YesToAll, mrAll},
+    {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+    {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
+    {mbHelp, QMessageBox::Help, mrNone},
 };
 
 class TQtDialogService : public TDialogService {
 public:
-    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) override
-    {
+    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) override {
         TApplication::QtApp();
-        QMessageBox box(IconOf(Flags), ToQt(Caption), ToQt(Text), QMessageBox::NoButton, ActiveWindowWidget());
+        QMessageBox box(IconOf(Flags), ToQt(Caption), ToQt(Text), QMessageBox::NoButton,
+                        ActiveWindowWidget());
         auto buttons = ButtonsOf(Flags);
         for (auto& b : buttons)
             box.addButton(b.Qt);
@@ -89,8 +91,7 @@ public:
         return buttons.size() == 1 ? buttons[0].Id : IDCANCEL;
     }
 
-    int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override
-    {
+    int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override {
         TApplication::QtApp();
         static const char* const kCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
         static const QMessageBox::Icon kIcons[] = {QMessageBox::Warning, QMessageBox::Critical,
@@ -108,8 +109,7 @@ public:
         return mrCancel;
     }
 
-    bool ColorDialog(TColorDialogRequest& Request) override
-    {
+    bool ColorDialog(TColorDialogRequest& Request) override {
         TApplication::QtApp();
         for (int i = 0; i < 16 && i < int(Request.CustomColors.size()); ++i)
             QColorDialog::setCustomColor(i, Request.CustomColors[size_t(i)] == clNone
@@ -127,8 +127,7 @@ public:
         return true;
     }
 
-    bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override
-    {
+    bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override {
         TApplication::QtApp();
         QFileDialog dlg(ActiveWindowWidget(), ToQt(Request.Title), ToQt(Request.InitialDir));
         QStringList filters;
@@ -148,8 +147,8 @@ public:
         } else {
             dlg.setAcceptMode(QFileDialog::AcceptOpen);
             dlg.setFileMode(Request.Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles
-                            : Request.Options.Contains(ofFileMustExist) ? QFileDialog::ExistingFile
-                                                                          : QFileDialog::AnyFile);
+                            : Request.Options.Contains(ofFileMustExist)  ? QFileDialog::ExistingFile
+                                                                         : QFileDialog::AnyFile);
         }
         if (!Request.DefaultExt.empty())
             dlg.setDefaultSuffix(ToQt(Request.DefaultExt));
@@ -179,35 +178,27 @@ TDialogService* gService = nullptr;
 
 } // namespace
 
-TDialogService* SetDialogService(TDialogService* s)
-{
+TDialogService* SetDialogService(TDialogService* s) {
     TDialogService* old = DialogService();
     gService = s;
     return old;
 }
 
-TDialogService* DialogService()
-{
-    return gService ? gService : &gQtService;
-}
+TDialogService* DialogService() { return gService ? gService : &gQtService; }
 
-int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int)
-{
+int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int) {
     return DialogService()->MessageDlg(Msg, DlgType, Buttons);
 }
 
-void ShowMessage(const std::string& Msg)
-{
+void ShowMessage(const std::string& Msg) {
     DialogService()->MessageBox(Msg, Application ? Application->Title() : std::string(), MB_OK);
 }
 
-int MessageBox(HWND, const char* Text, const char* Caption, UINT Type)
-{
+int MessageBox(HWND, const char* Text, const char* Caption, UINT Type) {
     return DialogService()->MessageBox(Text ? Text : "", Caption ? Caption : "Error", Type);
 }
 
-std::vector<std::string> FilterToQtFilters(const std::string& Filter)
-{
+std::vector<std::string> FilterToQtFilters(const std::string& Filter) {
     std::vector<std::string> parts;
     size_t start = 0;
     for (;;) {
@@ -226,8 +217,7 @@ std::vector<std::string> FilterToQtFilters(const std::string& Filter)
     return out;
 }
 
-std::string ApplyDefaultExt(const std::string& FileName, const std::string& DefaultExt)
-{
+std::string ApplyDefaultExt(const std::string& FileName, const std::string& DefaultExt) {
     if (DefaultExt.empty() || FileName.empty() || !ExtractFileExt(FileName).empty())
         return FileName;
     std::string ext = DefaultExt[0] == '.' ? DefaultExt.substr(1) : DefaultExt;
@@ -238,8 +228,7 @@ TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner), FFiles(std::m
 
 TOpenDialog::~TOpenDialog() = default;
 
-bool TOpenDialog::DoExecute(bool Save)
-{
+bool TOpenDialog::DoExecute(bool Save) {
     TFileDialogRequest r;
     r.Save = Save;
     r.Title = FTitle;
@@ -262,24 +251,18 @@ bool TOpenDialog::DoExecute(bool Save)
     return true;
 }
 
-bool TOpenDialog::Execute()
-{
-    return DoExecute(false);
-}
+bool TOpenDialog::Execute() { return DoExecute(false); }
 
-bool TSaveDialog::Execute()
-{
-    return DoExecute(true);
-}
+bool TSaveDialog::Execute() { return DoExecute(true); }
 
 // ---- TColorDialog --------------------------------------------------------------------------------
 
-TColorDialog::TColorDialog(TComponent* AOwner) : TComponent(AOwner), FCustomColors(std::make_unique<TStringList>()) {}
+TColorDialog::TColorDialog(TComponent* AOwner)
+    : TComponent(AOwner), FCustomColors(std::make_unique<TStringList>()) {}
 
 TColorDialog::~TColorDialog() = default;
 
-bool TColorDialog::Execute()
-{
+bool TColorDialog::Execute() {
     TColorDialogRequest r;
     r.Color = FColor;
     r.Options = FOptions;
@@ -295,6 +278,7 @@ bool TColorDialog::Execute()
     FCustomColors->Clear();
     for (int i = 0; i < 16; ++i)
         if (r.CustomColors[size_t(i)] != clNone)
-            FCustomColors->Add(std::string("Color") + char('A' + i) + "=" + IntToHex(r.CustomColors[size_t(i)], 6));
+            FCustomColors->Add(std::string("Color") + char('A' + i) + "=" +
+                               IntToHex(r.CustomColors[size_t(i)], 6));
     return true;
 }

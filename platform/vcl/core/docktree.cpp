@@ -6,26 +6,20 @@
 
 #include "wingdi.h"
 
-bool TDockZone::Visible() const
-{
+bool TDockZone::Visible() const {
     if (ChildControl)
         return ChildControl->Visible();
     return std::any_of(Children.begin(), Children.end(), [](const auto& z) { return z->Visible(); });
 }
 
-TDockTree::TDockTree(TWinControl* ADockSite) : FDockSite(ADockSite), FTopZone(std::make_unique<TDockZone>())
-{
+TDockTree::TDockTree(TWinControl* ADockSite) : FDockSite(ADockSite), FTopZone(std::make_unique<TDockZone>()) {
     FOldWndProc = FDockSite->WindowProc;
     FDockSite->WindowProc = [this](TMessage& m) { WindowProc(m); };
 }
 
-TDockTree::~TDockTree()
-{
-    FDockSite->WindowProc = FOldWndProc;
-}
+TDockTree::~TDockTree() { FDockSite->WindowProc = FOldWndProc; }
 
-TDockZone* TDockTree::FindControlZone(TControl* Control) const
-{
+TDockZone* TDockTree::FindControlZone(TControl* Control) const {
     if (!Control)
         return nullptr;
     std::vector<TDockZone*> todo{FTopZone.get()};
@@ -40,8 +34,7 @@ TDockZone* TDockTree::FindControlZone(TControl* Control) const
     return nullptr;
 }
 
-void TDockTree::InsertControl(TControl* Control, TAlign InsertAt, TControl* DropCtl)
-{
+void TDockTree::InsertControl(TControl* Control, TAlign InsertAt, TControl* DropCtl) {
     if (!Control || FindControlZone(Control))
         return;
     if (TDockZone* r = FindControlZone(FReplacingControl)) {
@@ -100,8 +93,7 @@ void TDockTree::InsertControl(TControl* Control, TAlign InsertAt, TControl* Drop
     ResetBounds(true);
 }
 
-void TDockTree::RemoveZone(TDockZone* Zone)
-{
+void TDockTree::RemoveZone(TDockZone* Zone) {
     TDockZone* p = Zone->Parent;
     if (!p)
         return;
@@ -125,8 +117,7 @@ void TDockTree::RemoveZone(TDockZone* Zone)
         FTopZone->Orientation = doNoOrient;
 }
 
-void TDockTree::RemoveControl(TControl* Control)
-{
+void TDockTree::RemoveControl(TControl* Control) {
     TDockZone* z = FindControlZone(Control);
     if (!z)
         return;
@@ -139,8 +130,7 @@ void TDockTree::RemoveControl(TControl* Control)
     FDockSite->Invalidate();
 }
 
-void TDockTree::LayZone(TDockZone* Zone, const TRect& R)
-{
+void TDockTree::LayZone(TDockZone* Zone, const TRect& R) {
     Zone->Bounds = R;
     if (Zone->ChildControl) {
         TRect r = R;
@@ -175,8 +165,7 @@ void TDockTree::LayZone(TDockZone* Zone, const TRect& R)
     }
 }
 
-void TDockTree::ResetBounds(bool)
-{
+void TDockTree::ResetBounds(bool) {
     if (FUpdating)
         return;
     FUpdating = true;
@@ -185,14 +174,12 @@ void TDockTree::ResetBounds(bool)
     FUpdating = false;
 }
 
-void TDockTree::GetControlBounds(TControl* Control, TRect& CtlBounds)
-{
+void TDockTree::GetControlBounds(TControl* Control, TRect& CtlBounds) {
     TDockZone* z = FindControlZone(Control);
     CtlBounds = z ? z->Bounds : TRect();
 }
 
-void TDockTree::PositionDockRect(TControl*, TControl* DropCtl, TAlign DropAlign, TRect& DockRect)
-{
+void TDockTree::PositionDockRect(TControl*, TControl* DropCtl, TAlign DropAlign, TRect& DockRect) {
     TDockZone* z = FindControlZone(DropCtl);
     TRect r = z ? z->Bounds : FDockSite->ClientRect();
     if (!FTopZone->Children.empty() || z) {
@@ -209,42 +196,38 @@ void TDockTree::PositionDockRect(TControl*, TControl* DropCtl, TAlign DropAlign,
     DockRect = Bounds(tl.x, tl.y, r.Width(), r.Height());
 }
 
-bool TDockTree::GrabbersOnTop() const
-{
+bool TDockTree::GrabbersOnTop() const {
     TAlign a = FDockSite->Align();
     return a != alTop && a != alBottom;
 }
 
-void TDockTree::AdjustDockRect(TControl*, TRect& ARect)
-{
+void TDockTree::AdjustDockRect(TControl*, TRect& ARect) {
     if (GrabbersOnTop())
         ARect.Top += FGrabberSize;
     else
         ARect.Left += FGrabberSize;
 }
 
-TRect TDockTree::GrabberRect(const TRect& Z) const
-{
+TRect TDockTree::GrabberRect(const TRect& Z) const {
     return GrabbersOnTop() ? TRect(Z.Left, Z.Top, Z.Right, Z.Top + FGrabberSize)
                            : TRect(Z.Left, Z.Top, Z.Left + FGrabberSize, Z.Bottom);
 }
 
-TRect TDockTree::CloseButtonRect(const TRect& Z) const
-{
+TRect TDockTree::CloseButtonRect(const TRect& Z) const {
     int s = FGrabberSize - 2;
     return GrabbersOnTop() ? Bounds(Z.Right - s - 1, Z.Top + 1, s, s) : Bounds(Z.Left + 1, Z.Top + 1, s, s);
 }
 
-void TDockTree::PaintDockFrame(TCanvas* Canvas, TControl*, const TRect& ARect)
-{
+void TDockTree::PaintDockFrame(TCanvas* Canvas, TControl*, const TRect& ARect) {
     TRect g = GrabberRect(ARect);
     TRect close = CloseButtonRect(ARect);
     Canvas->Brush()->SetColor(clBtnFace);
     Canvas->FillRect(g);
     // Two raised ridges along the strip, up to the close button.
     for (int i = 0; i < 2; ++i) {
-        TRect ridge = GrabbersOnTop() ? TRect(g.Left + 2, g.Top + 3 + 4 * i, close.Left - 2, g.Top + 6 + 4 * i)
-                                      : TRect(g.Left + 3 + 4 * i, close.Bottom + 2, g.Left + 6 + 4 * i, g.Bottom - 2);
+        TRect ridge = GrabbersOnTop()
+                          ? TRect(g.Left + 2, g.Top + 3 + 4 * i, close.Left - 2, g.Top + 6 + 4 * i)
+                          : TRect(g.Left + 3 + 4 * i, close.Bottom + 2, g.Left + 6 + 4 * i, g.Bottom - 2);
         Frame3D(Canvas, ridge, clBtnHighlight, clBtnShadow, 1);
     }
     TRect b = close;
@@ -256,8 +239,7 @@ void TDockTree::PaintDockFrame(TCanvas* Canvas, TControl*, const TRect& ARect)
     Canvas->LineTo(close.Left + 1, close.Bottom - 2);
 }
 
-void TDockTree::PaintSite(HDC DC)
-{
+void TDockTree::PaintSite(HDC DC) {
     if (!DC)
         return;
     TControlCanvas canvas;
@@ -274,8 +256,7 @@ void TDockTree::PaintSite(HDC DC)
     });
 }
 
-TControl* TDockTree::GrabberAt(TPoint Pos, bool& OnClose)
-{
+TControl* TDockTree::GrabberAt(TPoint Pos, bool& OnClose) {
     OnClose = false;
     std::vector<TDockZone*> todo{FTopZone.get()};
     while (!todo.empty()) {
@@ -291,8 +272,7 @@ TControl* TDockTree::GrabberAt(TPoint Pos, bool& OnClose)
     return nullptr;
 }
 
-void TDockTree::WindowProc(TMessage& Message)
-{
+void TDockTree::WindowProc(TMessage& Message) {
     switch (Message.Msg) {
     case WM_LBUTTONDOWN: {
         bool onClose = false;
@@ -318,8 +298,7 @@ void TDockTree::WindowProc(TMessage& Message)
         FOldWndProc(Message);
         ResetBounds(false);
         return;
-    default:
-        break;
+    default: break;
     }
     FOldWndProc(Message);
 }

@@ -18,18 +18,17 @@ struct TDrag {
     TControl* Control = nullptr;
     TDragObject* Object = nullptr;
     bool Docking = false;
-    bool Active = false;  // past the threshold
+    bool Active = false; // past the threshold
     TPoint Start;
     int Threshold = 5;
     TControl* Target = nullptr;
     bool Accepted = false;
-    TPoint GrabOffset;  // mouse from the control's top-left, for the floating rectangle
+    TPoint GrabOffset; // mouse from the control's top-left, for the floating rectangle
     TCursor SavedCursor = crDefault;
-    int Hook = 0;  // the application message hook that feeds the drag
+    int Hook = 0; // the application message hook that feeds the drag
 } gDrag;
 
-bool IsInside(const TControl* c, const TControl* outer)
-{
+bool IsInside(const TControl* c, const TControl* outer) {
     for (; c; c = c->Parent())
         if (c == outer)
             return true;
@@ -37,8 +36,7 @@ bool IsInside(const TControl* c, const TControl* outer)
 }
 
 // The window a dragged control floats in (itself for a form), which a drag must not land on.
-TControl* FloatWindowOf(TControl* c)
-{
+TControl* FloatWindowOf(TControl* c) {
     if (!c)
         return nullptr;
     if (!c->Parent() && dynamic_cast<TCustomForm*>(c))
@@ -48,23 +46,20 @@ TControl* FloatWindowOf(TControl* c)
     return nullptr;
 }
 
-TRect ScreenBounds(TControl* c)
-{
+TRect ScreenBounds(TControl* c) {
     if (!c->Parent())
         return c->BoundsRect();
     TPoint o = c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top()));
     return Bounds(o.x, o.y, c->Width(), c->Height());
 }
 
-TObject* SourceOf(TDragObject* o)
-{
+TObject* SourceOf(TDragObject* o) {
     if (auto* c = dynamic_cast<TDragControlObject*>(o))
         return c->Control();
     return o;
 }
 
-LRESULT SendDrag(const TDrag& d, TControl* target, TDragMessage phase, TPoint pos)
-{
+LRESULT SendDrag(const TDrag& d, TControl* target, TDragMessage phase, TPoint pos) {
     TDragRec rec;
     rec.Pos = pos;
     rec.Source = d.Object;
@@ -73,8 +68,7 @@ LRESULT SendDrag(const TDrag& d, TControl* target, TDragMessage phase, TPoint po
     return target->Perform(CM_DRAG, WPARAM(phase), reinterpret_cast<LPARAM>(&rec));
 }
 
-TWinControl* DockTargetAt(TPoint p)
-{
+TWinControl* DockTargetAt(TPoint p) {
     TControl* src = gDrag.Control;
     for (TControl* c = FindDragTarget(p, false); c; c = c->Parent()) {
         auto* w = dynamic_cast<TWinControl*>(c);
@@ -89,7 +83,7 @@ TWinControl* DockTargetAt(TPoint p)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 // The engine: friend of the drag objects, driven by the input filter of the message boundary.
 class TDragEngine {
@@ -100,8 +94,7 @@ public:
     static bool Hook(TMsg& Msg);
 };
 
-void TDragEngine::DragTo(TPoint p)
-{
+void TDragEngine::DragTo(TPoint p) {
     TDragObject* o = gDrag.Object;
     o->FDragPos = p;
     TControl* target = gDrag.Docking ? DockTargetAt(p) : FindDragTarget(p, false);
@@ -114,7 +107,8 @@ void TDragEngine::DragTo(TPoint p)
         dock->DropAlign = dock->DropOnControl
                               ? dock->DropOnControl->GetDockEdge(TPoint(cp.x - dock->DropOnControl->Left(),
                                                                         cp.y - dock->DropOnControl->Top()))
-                              : site->DockClientCount() ? site->GetDockEdge(cp) : alClient;
+                          : site->DockClientCount() ? site->GetDockEdge(cp)
+                                                    : alClient;
     }
     if (target != gDrag.Target) {
         TControlGuard old(gDrag.Target);
@@ -142,8 +136,7 @@ void TDragEngine::DragTo(TPoint p)
         Screen->SetCursor(o->GetDragCursor(gDrag.Accepted, p.x, p.y));
 }
 
-void TDragEngine::Done(bool Drop)
-{
+void TDragEngine::Done(bool Drop) {
     TDrag d = gDrag;
     gDrag = TDrag();
     if (Application && d.Hook)
@@ -189,8 +182,7 @@ void TDragEngine::Done(bool Drop)
         delete o;
 }
 
-bool TDragEngine::Hook(TMsg& Msg)
-{
+bool TDragEngine::Hook(TMsg& Msg) {
     TWinControl* c = Msg.hwnd ? FindControl(Msg.hwnd) : nullptr;
     if (!gDrag.Control || !c)
         return false;
@@ -205,7 +197,8 @@ bool TDragEngine::Hook(TMsg& Msg)
     switch (m.Msg) {
     case WM_MOUSEMOVE:
         if (!gDrag.Active) {
-            if (std::abs(p.x - gDrag.Start.x) < gDrag.Threshold && std::abs(p.y - gDrag.Start.y) < gDrag.Threshold)
+            if (std::abs(p.x - gDrag.Start.x) < gDrag.Threshold &&
+                std::abs(p.y - gDrag.Start.y) < gDrag.Threshold)
                 return false;
             gDrag.Active = true;
         }
@@ -220,44 +213,32 @@ bool TDragEngine::Hook(TMsg& Msg)
         gDrag.Object->FDragPos = p;
         Done(true);
         return true;
-    case WM_RBUTTONDOWN:
-        Done(false);
-        return true;
-    default:
-        return gDrag.Active;
+    case WM_RBUTTONDOWN: Done(false); return true;
+    default: return gDrag.Active;
     }
 }
 
 // ---- drag objects --------------------------------------------------------------------------------
 
-TCursor TDragObject::GetDragCursor(bool Accepted, int, int)
-{
+TCursor TDragObject::GetDragCursor(bool Accepted, int, int) {
     return Accepted ? TCursor(crDrag) : TCursor(crNoDrop);
 }
 
 void TDragObject::Finished(TObject*, int, int, bool) {}
 
-TCursor TDragControlObject::GetDragCursor(bool Accepted, int, int)
-{
+TCursor TDragControlObject::GetDragCursor(bool Accepted, int, int) {
     return Accepted ? FControl->DragCursor() : TCursor(crNoDrop);
 }
 
-void TDragControlObject::Finished(TObject* Target, int X, int Y, bool)
-{
-    FControl->DoEndDrag(Target, X, Y);
-}
+void TDragControlObject::Finished(TObject* Target, int X, int Y, bool) { FControl->DoEndDrag(Target, X, Y); }
 
-void TDragDockObject::Finished(TObject* Target, int X, int Y, bool)
-{
-    FControl->DoEndDock(Target, X, Y);
-}
+void TDragDockObject::Finished(TObject* Target, int X, int Y, bool) { FControl->DoEndDock(Target, X, Y); }
 
 namespace {
 
 // Inverts a frame of width w around r (screen coordinates) on the overlay of window top: drawing it
 // twice leaves the window as it was.
-void XorFrame(TWinControl* top, const TRect& r, int w)
-{
+void XorFrame(TWinControl* top, const TRect& r, int w) {
     if (!top || !top->HandleAllocated())
         return;
     TRect wr;
@@ -274,10 +255,9 @@ void XorFrame(TWinControl* top, const TRect& r, int w)
     ReleaseDC(top->Handle(), dc);
 }
 
-}  // namespace
+} // namespace
 
-void TDragDockObject::DrawDragDockImage()
-{
+void TDragDockObject::DrawDragDockImage() {
     FShownRect = DockRect;
     FShown = true;
     if (gPreviewHook) {
@@ -293,8 +273,7 @@ void TDragDockObject::DrawDragDockImage()
     XorFrame(FShownOn, FShownRect, FrameWidth);
 }
 
-void TDragDockObject::EraseDragDockImage()
-{
+void TDragDockObject::EraseDragDockImage() {
     if (!FShown)
         return;
     FShown = false;
@@ -307,29 +286,18 @@ void TDragDockObject::EraseDragDockImage()
     FShownOn = nullptr;
 }
 
-void SetDockPreviewHook(TDockPreviewHook Hook)
-{
-    gPreviewHook = std::move(Hook);
-}
+void SetDockPreviewHook(TDockPreviewHook Hook) { gPreviewHook = std::move(Hook); }
 
-TControl* DragControl()
-{
-    return gDrag.Control;
-}
+TControl* DragControl() { return gDrag.Control; }
 
-TDragObject* DragObject()
-{
-    return gDrag.Object;
-}
+TDragObject* DragObject() { return gDrag.Object; }
 
-void CancelDrag()
-{
+void CancelDrag() {
     if (gDrag.Control)
         TDragEngine::Done(false);
 }
 
-TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled)
-{
+TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled) {
     if (!Screen)
         return nullptr;
     TControl* skip = FloatWindowOf(gDrag.Docking ? gDrag.Control : nullptr);
@@ -353,8 +321,7 @@ TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled)
 
 // ---- TControl ------------------------------------------------------------------------------------
 
-void TControl::BeginDrag(bool Immediate, int Threshold)
-{
+void TControl::BeginDrag(bool Immediate, int Threshold) {
     if (gDrag.Control)
         return;
     TPoint start;
@@ -401,32 +368,25 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
     }
 }
 
-void TControl::EndDrag(bool Drop)
-{
+void TControl::EndDrag(bool Drop) {
     if (gDrag.Control == this)
         TDragEngine::Done(Drop);
 }
 
-bool TControl::Dragging() const
-{
-    return gDrag.Control == this;
-}
+bool TControl::Dragging() const { return gDrag.Control == this; }
 
-bool TControl::Floating() const
-{
+bool TControl::Floating() const {
     if (!FHostDockSite)
         return !FParent && dynamic_cast<const TCustomForm*>(this);
     return dynamic_cast<TCustomDockForm*>(FHostDockSite) != nullptr;
 }
 
-void TControl::DoStartDrag(TDragObject*& DragObject)
-{
+void TControl::DoStartDrag(TDragObject*& DragObject) {
     if (OnStartDrag)
         OnStartDrag(this, DragObject);
 }
 
-void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
-{
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
     Accept = false;
     if (OnDragOver) {
         Accept = true;
@@ -434,32 +394,27 @@ void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& A
     }
 }
 
-void TControl::DragDrop(TObject* Source, int X, int Y)
-{
+void TControl::DragDrop(TObject* Source, int X, int Y) {
     if (OnDragDrop)
         OnDragDrop(this, Source, X, Y);
 }
 
-void TControl::DoEndDrag(TObject* Target, int X, int Y)
-{
+void TControl::DoEndDrag(TObject* Target, int X, int Y) {
     if (OnEndDrag)
         OnEndDrag(this, Target, X, Y);
 }
 
-void TControl::DoStartDock(TDragDockObject*& DragObject)
-{
+void TControl::DoStartDock(TDragDockObject*& DragObject) {
     if (OnStartDock)
         OnStartDock(this, DragObject);
 }
 
-void TControl::DoEndDock(TObject* Target, int X, int Y)
-{
+void TControl::DoEndDock(TObject* Target, int X, int Y) {
     if (OnEndDock)
         OnEndDock(this, Target, X, Y);
 }
 
-void TControl::CMDrag(TMessage& Message)
-{
+void TControl::CMDrag(TMessage& Message) {
     auto* rec = reinterpret_cast<TDragRec*>(Message.LParam);
     if (!rec || !rec->Source)
         return;
@@ -482,21 +437,19 @@ void TControl::CMDrag(TMessage& Message)
     Message.Result = accept ? 1 : 0;
 }
 
-void TControl::CMFloat(TMessage& Message)
-{
+void TControl::CMFloat(TMessage& Message) {
     auto* o = reinterpret_cast<TDragDockObject*>(Message.LParam);
     if (!o)
         return;
     if (!FParent && !FHostDockSite && dynamic_cast<TCustomForm*>(this))
-        SetBoundsRect(o->DockRect);  // already floating: it only moves
+        SetBoundsRect(o->DockRect); // already floating: it only moves
     else if (auto* host = dynamic_cast<TCustomDockForm*>(FHostDockSite))
         host->SetBounds(o->DockRect.Left, o->DockRect.Top, host->Width(), host->Height());
     else
         ManualFloat(o->DockRect);
 }
 
-void TControl::CalcDockSizes()
-{
+void TControl::CalcDockSizes() {
     if (Floating()) {
         FUndockWidth = Width();
         FUndockHeight = Height();
@@ -509,8 +462,7 @@ void TControl::CalcDockSizes()
     }
 }
 
-TAlign TControl::GetDockEdge(TPoint MousePos)
-{
+TAlign TControl::GetDockEdge(TPoint MousePos) {
     int w = Width(), h = Height();
     int left = MousePos.x, right = w - MousePos.x, top = MousePos.y, bottom = h - MousePos.y;
     int m = std::min({left, right, top, bottom});
@@ -523,16 +475,14 @@ TAlign TControl::GetDockEdge(TPoint MousePos)
     return alBottom;
 }
 
-void TControl::DoDock(TWinControl* NewDockSite, TRect& ARect)
-{
+void TControl::DoDock(TWinControl* NewDockSite, TRect& ARect) {
     if (NewDockSite && NewDockSite->UseDockManager() && NewDockSite->DockManager())
         SetAlign(alNone);
     if (!NewDockSite || !NewDockSite->UseDockManager() || !NewDockSite->DockManager())
         SetBoundsRect(ARect);
 }
 
-void TControl::Dock(TWinControl* NewDockSite, const TRect& ARect)
-{
+void TControl::Dock(TWinControl* NewDockSite, const TRect& ARect) {
     TWinControl* old = FHostDockSite;
     TRect r = ARect;
     FControlState << csDocking;
@@ -554,8 +504,7 @@ void TControl::Dock(TWinControl* NewDockSite, const TRect& ARect)
         old->DoRemoveDockClient(this);
 }
 
-bool TControl::ManualDock(TWinControl* NewDockSite, TControl* DropControl, TAlign ControlSide)
-{
+bool TControl::ManualDock(TWinControl* NewDockSite, TControl* DropControl, TAlign ControlSide) {
     if (!NewDockSite)
         return ManualFloat(Bounds(Left(), Top(), UndockWidth(), UndockHeight()));
     if (FHostDockSite && !FHostDockSite->DoUnDock(NewDockSite, this))
@@ -573,8 +522,7 @@ bool TControl::ManualDock(TWinControl* NewDockSite, TControl* DropControl, TAlig
     return true;
 }
 
-bool TControl::ManualFloat(const TRect& ScreenPos)
-{
+bool TControl::ManualFloat(const TRect& ScreenPos) {
     if (FHostDockSite && !FHostDockSite->DoUnDock(nullptr, this))
         return false;
     CalcDockSizes();
@@ -600,8 +548,7 @@ bool TControl::ManualFloat(const TRect& ScreenPos)
 
 // ---- TWinControl ---------------------------------------------------------------------------------
 
-void TWinControl::SetDockSite(bool v)
-{
+void TWinControl::SetDockSite(bool v) {
     FDockSite = v;
     if (v && FUseDockManager) {
         TDockTree* m = CreateDockManager();
@@ -612,8 +559,7 @@ void TWinControl::SetDockSite(bool v)
     }
 }
 
-void TWinControl::SetUseDockManager(bool v)
-{
+void TWinControl::SetUseDockManager(bool v) {
     FUseDockManager = v;
     if (!v)
         FDockManager.reset();
@@ -621,28 +567,22 @@ void TWinControl::SetUseDockManager(bool v)
         SetDockSite(true);
 }
 
-void TWinControl::SetDockManager(TDockTree* Manager)
-{
-    FDockManager.reset(Manager);
-}
+void TWinControl::SetDockManager(TDockTree* Manager) { FDockManager.reset(Manager); }
 
-TDockTree* TWinControl::CreateDockManager()
-{
+TDockTree* TWinControl::CreateDockManager() {
     if (!FDockManager && FDockSite && FUseDockManager)
         return new TDockTree(this);
     return FDockManager.get();
 }
 
-void TWinControl::DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)
-{
+void TWinControl::DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept) {
     PositionDockRect(Source);
     Accept = true;
     if (OnDockOver)
         OnDockOver(this, Source, X, Y, State, Accept);
 }
 
-void TWinControl::PositionDockRect(TDragDockObject* Source)
-{
+void TWinControl::PositionDockRect(TDragDockObject* Source) {
     if (FUseDockManager && FDockManager) {
         FDockManager->PositionDockRect(Source->Control(), Source->DropOnControl, Source->DropAlign,
                                        Source->DockRect);
@@ -653,16 +593,14 @@ void TWinControl::PositionDockRect(TDragDockObject* Source)
     Source->DockRect = Bounds(o.x, o.y, c.Width(), c.Height());
 }
 
-void TWinControl::DockDrop(TDragDockObject* Source, int X, int Y)
-{
+void TWinControl::DockDrop(TDragDockObject* Source, int X, int Y) {
     TControlGuard self(this);
     LRESULT r = Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(Source), MAKELPARAM(X, Y));
     if (self.Alive() && r >= 0 && OnDockDrop)
         OnDockDrop(this, Source, X, Y);
 }
 
-bool TWinControl::DoUnDock(TWinControl* NewTarget, TControl* Client)
-{
+bool TWinControl::DoUnDock(TWinControl* NewTarget, TControl* Client) {
     bool allow = true;
     if (OnUnDock)
         OnUnDock(this, Client, NewTarget, allow);
@@ -671,8 +609,7 @@ bool TWinControl::DoUnDock(TWinControl* NewTarget, TControl* Client)
     return allow;
 }
 
-void TWinControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)
-{
+void TWinControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) {
     InfluenceRect = ScreenBounds(this);
     InflateRect(InfluenceRect, 10, 10);
     CanDock = true;
@@ -680,8 +617,7 @@ void TWinControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint Mou
         OnGetSiteInfo(this, Client, InfluenceRect, MousePos, CanDock);
 }
 
-void TWinControl::CMDockClient(TMessage& Message)
-{
+void TWinControl::CMDockClient(TMessage& Message) {
     auto* o = reinterpret_cast<TDragDockObject*>(Message.WParam);
     if (!o || !o->Control())
         return;
@@ -695,15 +631,13 @@ void TWinControl::CMDockClient(TMessage& Message)
     EnableAlign();
 }
 
-void TWinControl::CMUnDockClient(TMessage& Message)
-{
+void TWinControl::CMUnDockClient(TMessage& Message) {
     auto* client = reinterpret_cast<TControl*>(Message.LParam);
     if (FUseDockManager && FDockManager && client)
         FDockManager->RemoveControl(client);
 }
 
-void TWinControl::CMDockNotification(TMessage&)
-{
+void TWinControl::CMDockNotification(TMessage&) {
     if (FUseDockManager && FDockManager) {
         FDockManager->ResetBounds(true);
         Invalidate();
@@ -714,24 +648,21 @@ void TWinControl::DoAddDockClient(TControl*, const TRect&) {}
 
 void TWinControl::DoRemoveDockClient(TControl*) {}
 
-void TWinControl::WMNCLButtonDown(TMessage& Message)
-{
+void TWinControl::WMNCLButtonDown(TMessage& Message) {
     if (Message.WParam == WPARAM(HTCAPTION) && DragKind() == dkDock && DragMode() == dmAutomatic)
         BeginDrag(false);
 }
 
 // ---- TCustomDockForm -----------------------------------------------------------------------------
 
-TCustomDockForm::TCustomDockForm(TComponent* AOwner) : TCustomForm(AOwner)
-{
+TCustomDockForm::TCustomDockForm(TComponent* AOwner) : TCustomForm(AOwner) {
     SetBorderStyle(bsSizeToolWin);
     SetDragKind(dkDock);
     SetDragMode(dmAutomatic);
     SetDockSite(true);
 }
 
-void TCustomDockForm::WMNCLButtonDown(TMessage& Message)
-{
+void TCustomDockForm::WMNCLButtonDown(TMessage& Message) {
     // The caption drags the one client along, not the window made for it.
     if (Message.WParam == WPARAM(HTCAPTION) && DockClientCount() == 1)
         DockClients(0)->BeginDrag(false);
@@ -739,14 +670,12 @@ void TCustomDockForm::WMNCLButtonDown(TMessage& Message)
         TCustomForm::WMNCLButtonDown(Message);
 }
 
-void TCustomDockForm::DoAddDockClient(TControl* Client, const TRect& ARect)
-{
+void TCustomDockForm::DoAddDockClient(TControl* Client, const TRect& ARect) {
     TCustomForm::DoAddDockClient(Client, ARect);
     Client->SetAlign(alClient);
 }
 
-void TCustomDockForm::DoRemoveDockClient(TControl* Client)
-{
+void TCustomDockForm::DoRemoveDockClient(TControl* Client) {
     TCustomForm::DoRemoveDockClient(Client);
     if (DockClientCount() == 0) {
         Hide();

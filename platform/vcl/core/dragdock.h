@@ -12,7 +12,7 @@
 // CM_DRAG: WParam is the phase, LParam points at a TDragRec.
 enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
 struct TDragRec {
-    TPoint Pos;  // screen coordinates
+    TPoint Pos; // screen coordinates
     TDragObject* Source = nullptr;
     TControl* Target = nullptr;
     bool Docking = false;

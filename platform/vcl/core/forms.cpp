@@ -26,8 +26,8 @@ TScreen* Screen = new TScreen(nullptr);
 
 // ---- TCustomForm -----------------------------------------------------------------------------------
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>())
-{
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
     SetVisible(false);
     SetColor(clBtnFace);
@@ -36,8 +36,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std:
     Screen->FForms.push_back(this);
 }
 
-TCustomForm::~TCustomForm()
-{
+TCustomForm::~TCustomForm() {
     if (FModalLoop)
         FModalLoop->exit();
     std::erase(Screen->FForms, this);
@@ -45,8 +44,7 @@ TCustomForm::~TCustomForm()
         Application->FMainForm = nullptr;
 }
 
-void TCustomForm::AfterConstruction()
-{
+void TCustomForm::AfterConstruction() {
     if (FCreated)
         return;
     FCreated = true;
@@ -54,8 +52,7 @@ void TCustomForm::AfterConstruction()
         OnCreate(this);
 }
 
-void TCustomForm::BeforeDestruction()
-{
+void TCustomForm::BeforeDestruction() {
     if (FDestroyed)
         return;
     FDestroyed = true;
@@ -63,14 +60,17 @@ void TCustomForm::BeforeDestruction()
         OnDestroy(this);
 }
 
-void TCustomForm::CreateParams(TCreateParams& Params)
-{
+void TCustomForm::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     Params.Style = WS_POPUP | WS_CLIPCHILDREN;
     switch (FBorderStyle) {
     case bsNone: break;
-    case bsSingle: case bsToolWindow: Params.Style |= WS_CAPTION; break;
-    case bsDialog: Params.Style |= WS_CAPTION; Params.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsSingle:
+    case bsToolWindow: Params.Style |= WS_CAPTION; break;
+    case bsDialog:
+        Params.Style |= WS_CAPTION;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
     default: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
     }
     if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
@@ -79,8 +79,7 @@ void TCustomForm::CreateParams(TCreateParams& Params)
         Params.ExStyle |= WS_EX_TOPMOST;
 }
 
-void TCustomForm::CreateWnd()
-{
+void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     if (Parent())
         return;
@@ -101,36 +100,34 @@ void TCustomForm::CreateWnd()
         SetMenu(FMenu);
 }
 
-void TCustomForm::SetBorderStyle(TBorderStyle v)
-{
+void TCustomForm::SetBorderStyle(TBorderStyle v) {
     if (FBorderStyle == v)
         return;
     FBorderStyle = v;
     RecreateWnd();
 }
 
-void TCustomForm::SetFormStyle(TFormStyle v)
-{
+void TCustomForm::SetFormStyle(TFormStyle v) {
     if (FFormStyle == v)
         return;
     FFormStyle = v;
     RecreateWnd();
 }
 
-void TCustomForm::SetWindowState(TWindowState v)
-{
+void TCustomForm::SetWindowState(TWindowState v) {
     FWindowState = v;
     if (!HandleAllocated())
         return;
     QWidget* w = HandleWidget(this);
     Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    if (v == wsMinimized) s |= Qt::WindowMinimized;
-    if (v == wsMaximized) s |= Qt::WindowMaximized;
+    if (v == wsMinimized)
+        s |= Qt::WindowMinimized;
+    if (v == wsMaximized)
+        s |= Qt::WindowMaximized;
     w->setWindowState(s);
 }
 
-void TCustomForm::SetMenu(TMainMenu* m)
-{
+void TCustomForm::SetMenu(TMainMenu* m) {
     if (FMenu && FMenu != m) {
         FMenu->RemoveFreeNotification(this);
         if (FMenu->MenuBar())
@@ -149,8 +146,7 @@ void TCustomForm::SetMenu(TMainMenu* m)
     Realign();
 }
 
-void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove) {
         if (AComponent == FMenu) {
@@ -168,15 +164,11 @@ namespace {
 constexpr int kDockFrame = 2;
 constexpr int kDockCaption = 16;
 
-}  // namespace
+} // namespace
 
-bool TCustomForm::DrawsDockCaption() const
-{
-    return !Parent() && DragKind() == dkDock;
-}
+bool TCustomForm::DrawsDockCaption() const { return !Parent() && DragKind() == dkDock; }
 
-void TCustomForm::SetParent(TWinControl* AParent)
-{
+void TCustomForm::SetParent(TWinControl* AParent) {
     if (AParent == Parent())
         return;
     bool shown = !Parent() && FShowing;
@@ -190,8 +182,7 @@ void TCustomForm::SetParent(TWinControl* AParent)
     }
 }
 
-void TCustomForm::WMNCHitTest(TWMNCHitTest& Message)
-{
+void TCustomForm::WMNCHitTest(TWMNCHitTest& Message) {
     TWinControl::WMNCHitTest(Message);
     if (!DrawsDockCaption())
         return;
@@ -200,8 +191,7 @@ void TCustomForm::WMNCHitTest(TWMNCHitTest& Message)
         Message.Result = HTCAPTION;
 }
 
-void TCustomForm::WMNCCalcSize(TWMNCCalcSize& Message)
-{
+void TCustomForm::WMNCCalcSize(TWMNCCalcSize& Message) {
     // The window manager draws the frame; the menu bar is the only non-client part we own, save
     // for a floating dockable form, whose frame and caption are ours.
     if (!Message.CalcSize_Params)
@@ -219,8 +209,7 @@ void TCustomForm::WMNCCalcSize(TWMNCCalcSize& Message)
     InflateRect(Message.CalcSize_Params->Rgrc[0], -BorderWidth(), -BorderWidth());
 }
 
-void TCustomForm::WMNCPaint(TWMNCPaint& Message)
-{
+void TCustomForm::WMNCPaint(TWMNCPaint& Message) {
     if (Message.DC && DrawsDockCaption()) {
         TCanvas* c = Message.DC;
         TRect r(0, 0, Width(), Height());
@@ -239,21 +228,18 @@ void TCustomForm::WMNCPaint(TWMNCPaint& Message)
         TWinControl::WMNCPaint(Message);
 }
 
-void TCustomForm::PaintWindow(HDC DC)
-{
+void TCustomForm::PaintWindow(HDC DC) {
     FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
-void TCustomForm::Paint()
-{
+void TCustomForm::Paint() {
     if (OnPaint)
         OnPaint(this);
 }
 
 // ---- showing and closing ---------------------------------------------------------------------------
 
-void TCustomForm::Show()
-{
+void TCustomForm::Show() {
     SetVisible(true);
     if (!Parent() && !FShowing) {
         FShowing = true;
@@ -264,13 +250,9 @@ void TCustomForm::Show()
     }
 }
 
-void TCustomForm::Hide()
-{
-    SetVisible(false);
-}
+void TCustomForm::Hide() { SetVisible(false); }
 
-void TCustomForm::CMVisibleChanged(TMessage& Message)
-{
+void TCustomForm::CMVisibleChanged(TMessage& Message) {
     if (Parent()) {
         TWinControl::CMVisibleChanged(Message);
         return;
@@ -283,8 +265,7 @@ void TCustomForm::CMVisibleChanged(TMessage& Message)
     UpdateShowing();
 }
 
-void TCustomForm::CMShowingChanged(TMessage& Message)
-{
+void TCustomForm::CMShowingChanged(TMessage& Message) {
     if (Parent()) {
         // Docked: shown and hidden with its site, as any child window.
         if (FShowing) {
@@ -322,15 +303,13 @@ void TCustomForm::CMShowingChanged(TMessage& Message)
     }
 }
 
-void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (!FPlaced && (ALeft != Left() || ATop != Top()))
         FMovedInCode = true;
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
-void TCustomForm::PlaceWindow()
-{
+void TCustomForm::PlaceWindow() {
     if (FPlaced)
         return;
     FPlaced = true;
@@ -345,7 +324,8 @@ void TCustomForm::PlaceWindow()
         break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
-        TCustomForm* ref = FPosition == poMainFormCenter ? Application->MainForm() : dynamic_cast<TCustomForm*>(Owner());
+        TCustomForm* ref =
+            FPosition == poMainFormCenter ? Application->MainForm() : dynamic_cast<TCustomForm*>(Owner());
         if (!ref || ref == this)
             ref = Application->MainForm();
         if (ref && ref != this) {
@@ -368,40 +348,34 @@ void TCustomForm::PlaceWindow()
         ++cascade;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     SetBounds(l, t, Width(), Height());
 }
 
-void TCustomForm::DoShow()
-{
+void TCustomForm::DoShow() {
     if (OnShow)
         OnShow(this);
 }
 
-void TCustomForm::DoHide()
-{
+void TCustomForm::DoHide() {
     if (OnHide)
         OnHide(this);
 }
 
-void TCustomForm::DoClose(TCloseAction& Action)
-{
+void TCustomForm::DoClose(TCloseAction& Action) {
     if (OnClose)
         OnClose(this, Action);
 }
 
-bool TCustomForm::CloseQuery()
-{
+bool TCustomForm::CloseQuery() {
     bool can = true;
     if (OnCloseQuery)
         OnCloseQuery(this, can);
     return can;
 }
 
-void TCustomForm::Close()
-{
+void TCustomForm::Close() {
     if (FModal) {
         SetModalResult(mrCancel);
         return;
@@ -425,22 +399,13 @@ void TCustomForm::Close()
     }
 }
 
-void TCustomForm::Release()
-{
-    PostMessage(Handle(), CM_RELEASE, 0, 0);
-}
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
 
-void TCustomForm::WMClose(TMessage&)
-{
-    Close();
-}
+void TCustomForm::WMClose(TMessage&) { Close(); }
 
-void TCustomForm::Dispatch(TMessage& Message)
-{
+void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_CLOSE:
-        WMClose(Message);
-        return;
+    case WM_CLOSE: WMClose(Message); return;
     case CM_RELEASE:
         BeforeDestruction();
         delete this;
@@ -453,26 +418,19 @@ void TCustomForm::Dispatch(TMessage& Message)
         if (OnDeactivate)
             OnDeactivate(this);
         return;
-    case CM_ACTIONEXECUTE:
-        CMActionExecute(Message);
-        return;
-    case CM_ACTIONUPDATE:
-        CMActionUpdate(Message);
-        return;
-    default:
-        TWinControl::Dispatch(Message);
+    case CM_ACTIONEXECUTE: CMActionExecute(Message); return;
+    case CM_ACTIONUPDATE: CMActionUpdate(Message); return;
+    default: TWinControl::Dispatch(Message);
     }
 }
 
-void TCustomForm::SetModalResult(TModalResult v)
-{
+void TCustomForm::SetModalResult(TModalResult v) {
     FModalResult = v;
     if (FModal && v != mrNone && FModalLoop)
         FModalLoop->exit();
 }
 
-void TCustomForm::CloseModal()
-{
+void TCustomForm::CloseModal() {
     TCloseAction action = caNone;
     if (CloseQuery()) {
         action = caHide;
@@ -482,8 +440,7 @@ void TCustomForm::CloseModal()
         FModalResult = mrNone;
 }
 
-int TCustomForm::ShowModal()
-{
+int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || FModal)
         throw EInvalidOperation("Cannot make a visible window modal");
     FModalResult = mrNone;
@@ -525,15 +482,11 @@ int TCustomForm::ShowModal()
     return FModalResult;
 }
 
-bool TCustomForm::Active() const
-{
-    return FHandle && FHandle->isActiveWindow();
-}
+bool TCustomForm::Active() const { return FHandle && FHandle->isActiveWindow(); }
 
 // ---- focus -----------------------------------------------------------------------------------------
 
-void TCustomForm::SetActiveControl(TWinControl* c)
-{
+void TCustomForm::SetActiveControl(TWinControl* c) {
     if (FActiveControl == c)
         return;
     if (c && Showing() && c->CanFocus())
@@ -542,14 +495,12 @@ void TCustomForm::SetActiveControl(TWinControl* c)
         FActiveControl = c;
 }
 
-void TCustomForm::FocusControl(TWinControl* c)
-{
+void TCustomForm::FocusControl(TWinControl* c) {
     if (c && c->CanFocus())
         c->SetFocus();
 }
 
-bool TCustomForm::SetFocusedControl(TWinControl* c)
-{
+bool TCustomForm::SetFocusedControl(TWinControl* c) {
     // The form itself holding the focus means no active control.
     if (c == this)
         c = nullptr;
@@ -580,8 +531,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* c)
     return true;
 }
 
-void TCustomForm::DefocusControl(TWinControl* c, bool Removing)
-{
+void TCustomForm::DefocusControl(TWinControl* c, bool Removing) {
     if (!FActiveControl || !c->ContainsControl(FActiveControl))
         return;
     if (Removing) {
@@ -592,8 +542,7 @@ void TCustomForm::DefocusControl(TWinControl* c, bool Removing)
     FActiveControl = p == this ? nullptr : p;
 }
 
-void TCustomForm::CMDialogKey(TWMKey& Message)
-{
+void TCustomForm::CMDialogKey(TWMKey& Message) {
     TShiftState shift = KeyDataToShiftState(Message.KeyData);
     if (!shift.Contains(ssAlt) && !shift.Contains(ssCtrl)) {
         WORD key = WORD(Message.CharCode);
@@ -605,7 +554,9 @@ void TCustomForm::CMDialogKey(TWMKey& Message)
         if (key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN) {
             if (FActiveControl) {
                 TWinControl* p = FActiveControl->Parent();
-                if (TWinControl* next = p ? p->FindNextControl(FActiveControl, key == VK_RIGHT || key == VK_DOWN, false, true) : nullptr)
+                if (TWinControl* next =
+                        p ? p->FindNextControl(FActiveControl, key == VK_RIGHT || key == VK_DOWN, false, true)
+                          : nullptr)
                     next->SetFocus();
             }
             Message.Result = 1;
@@ -619,8 +570,7 @@ void TCustomForm::CMDialogKey(TWMKey& Message)
 
 namespace {
 
-int DialogMessageBoxHook(const char* text, const char* caption, unsigned flags)
-{
+int DialogMessageBoxHook(const char* text, const char* caption, unsigned flags) {
     return DialogService()->MessageBox(text ? text : "", caption ? caption : "", flags);
 }
 
@@ -629,15 +579,13 @@ int DialogMessageBoxHook(const char* text, const char* caption, unsigned flags)
 // The globals are made during static initialisation: nothing here may need another unit's statics.
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
-std::string TApplication::Title() const
-{
+std::string TApplication::Title() const {
     return FTitle.empty() ? ChangeFileExt(ExtractFileName(ExeName()), "") : FTitle;
 }
 
 TApplication::~TApplication() = default;
 
-void TApplication::QtApp()
-{
+void TApplication::QtApp() {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         InstallApplicationEvents();
         return;
@@ -650,20 +598,17 @@ void TApplication::QtApp()
     InstallApplicationEvents();
 }
 
-void TApplication::Initialize()
-{
+void TApplication::Initialize() {
     QtApp();
     SetMessageBoxHandler(&DialogMessageBoxHook);
 }
 
-void TApplication::AddForm(TCustomForm* f)
-{
+void TApplication::AddForm(TCustomForm* f) {
     if (!FMainForm)
         FMainForm = f;
 }
 
-void TApplication::Run()
-{
+void TApplication::Run() {
     QtApp();
     FRunning = true;
     if (FMainForm)
@@ -684,8 +629,7 @@ void TApplication::Run()
     ProcessMessages();
 }
 
-void TApplication::ProcessMessages()
-{
+void TApplication::ProcessMessages() {
     QtApp();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     // Windows freed inside their own events go once no event is being handled: a handler that
@@ -694,8 +638,7 @@ void TApplication::ProcessMessages()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TApplication::Terminate()
-{
+void TApplication::Terminate() {
     FTerminated = true;
     // Leaves every running event loop: the message loop and any modal one.
     QCoreApplication::exit(0);
@@ -704,8 +647,7 @@ void TApplication::Terminate()
         d->wakeUp();
 }
 
-void TApplication::HandleException(TObject* Sender)
-{
+void TApplication::HandleException(TObject* Sender) {
     if (!std::current_exception())
         return;
     ++FExceptionCount;
@@ -732,26 +674,20 @@ void TApplication::HandleException(TObject* Sender)
     }
 }
 
-void TApplication::ShowException(const Exception* E)
-{
-    ShowException(E ? E->Message : std::string());
-}
+void TApplication::ShowException(const Exception* E) { ShowException(E ? E->Message : std::string()); }
 
-void TApplication::ShowException(const std::string& Message)
-{
+void TApplication::ShowException(const std::string& Message) {
     std::string msg = Message;
     if (!msg.empty() && static_cast<unsigned char>(msg.back()) > '.')
         msg += '.';
     MessageBox(msg, Title(), MB_OK | MB_ICONSTOP);
 }
 
-int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags)
-{
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {
     return DialogService()->MessageBox(Text, Caption, Flags);
 }
 
-std::string TApplication::ExeName() const
-{
+std::string TApplication::ExeName() const {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0)
@@ -763,22 +699,19 @@ std::string TApplication::ExeName() const
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
-TFont* TScreen::MenuFont()
-{
+TFont* TScreen::MenuFont() {
     if (!FMenuFont)
         FMenuFont = std::make_unique<TFont>();
     return FMenuFont.get();
 }
 
-TFont* TScreen::HintFont()
-{
+TFont* TScreen::HintFont() {
     if (!FHintFont)
         FHintFont = std::make_unique<TFont>();
     return FHintFont.get();
 }
 
-TFont* TScreen::IconFont()
-{
+TFont* TScreen::IconFont() {
     if (!FIconFont)
         FIconFont = std::make_unique<TFont>();
     return FIconFont.get();
@@ -786,22 +719,19 @@ TFont* TScreen::IconFont()
 
 TScreen::~TScreen() = default;
 
-int TScreen::Width() const
-{
+int TScreen::Width() const {
     TApplication::QtApp();
     QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->geometry().width() : 0;
 }
 
-int TScreen::Height() const
-{
+int TScreen::Height() const {
     TApplication::QtApp();
     QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->geometry().height() : 0;
 }
 
-void TScreen::SetCursor(TCursor v)
-{
+void TScreen::SetCursor(TCursor v) {
     if (v == FCursor)
         return;
     TApplication::QtApp();
@@ -812,8 +742,7 @@ void TScreen::SetCursor(TCursor v)
         QApplication::setOverrideCursor(QtCursorOf(Cursors(v)));
 }
 
-TCustomForm* TScreen::ActiveForm() const
-{
+TCustomForm* TScreen::ActiveForm() const {
     for (TCustomForm* f : FForms)
         if (f->Active())
             return f;
@@ -824,14 +753,12 @@ TCustomForm* TScreen::ActiveForm() const
     return nullptr;
 }
 
-TWinControl* TScreen::ActiveControl() const
-{
+TWinControl* TScreen::ActiveControl() const {
     TCustomForm* f = ActiveForm();
     return f ? f->ActiveControl() : nullptr;
 }
 
-TStrings* TScreen::Fonts()
-{
+TStrings* TScreen::Fonts() {
     if (!FFonts) {
         TApplication::QtApp();
         FFonts = std::make_unique<TStringList>();

@@ -13,8 +13,16 @@
 class TMainMenu;
 class TQtEventLoop;
 
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-                 poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -161,9 +169,7 @@ public:
 
     void Initialize();
     // Creates a form owned by the application; the first one becomes the main form.
-    template <class T>
-    void CreateForm(T*& Reference)
-    {
+    template <class T> void CreateForm(T*& Reference) {
         Reference = new T(this);
         AddForm(Reference);
         Reference->AfterConstruction();

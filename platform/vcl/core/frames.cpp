@@ -8,16 +8,14 @@
 #include "winapi.h"
 #include "graphics_qt.h"
 
-bool IsPopupWindow(TWinControl* c)
-{
+bool IsPopupWindow(TWinControl* c) {
     return c && !dynamic_cast<TCustomForm*>(c) && (TWinControlAccess::Style(c) & WS_POPUP) &&
            !(TWinControlAccess::Style(c) & WS_CHILD);
 }
 
 // The client box answers HTCLIENT; a frame's border band HTBORDER; the rest of the frame (a strip a
 // control keeps for a button of its own) HTNOWHERE.
-void TWinControl::WMNCHitTest(TWMNCHitTest& Message)
-{
+void TWinControl::WMNCHitTest(TWMNCHitTest& Message) {
     TPoint p(Message.XPos, Message.YPos);
     TPoint origin = ClientOrigin();
     TRect box = TWinControlAccess::ClientBox(this);
@@ -43,8 +41,7 @@ void TWinControl::WMNCHitTest(TWMNCHitTest& Message)
 }
 
 // A child asks its parent; a popup never takes the activation.
-void TWinControl::WMMouseActivate(TWMMouseActivate& Message)
-{
+void TWinControl::WMMouseActivate(TWMMouseActivate& Message) {
     if (IsPopupWindow(this)) {
         Message.Result = MA_NOACTIVATE;
         return;
@@ -55,24 +52,21 @@ void TWinControl::WMMouseActivate(TWMMouseActivate& Message)
         Message.Result = MA_ACTIVATE;
 }
 
-void TWinControl::WMHScroll(TWMScroll& Message)
-{
+void TWinControl::WMHScroll(TWMScroll& Message) {
     if (TWinControl* child = FindControl(Message.ScrollBar); child && child != this)
         Message.Result = child->Perform(CN_HSCROLL, Message.Raw.WParam, Message.Raw.LParam);
     else
         DefaultHandler(Message);
 }
 
-void TWinControl::WMVScroll(TWMScroll& Message)
-{
+void TWinControl::WMVScroll(TWMScroll& Message) {
     if (TWinControl* child = FindControl(Message.ScrollBar); child && child != this)
         Message.Result = child->Perform(CN_VSCROLL, Message.Raw.WParam, Message.Raw.LParam);
     else
         DefaultHandler(Message);
 }
 
-void TWinControl::Broadcast(TMessage& Message)
-{
+void TWinControl::Broadcast(TMessage& Message) {
     for (TControl* c : std::vector<TControl*>(FControls)) {
         TMessage m = Message;
         m.Result = 0;
@@ -86,8 +80,7 @@ void TWinControl::Broadcast(TMessage& Message)
 
 // Frame, background, client and children as they look, at X, Y of DC (a copy of the control for a
 // preview or a drag image). A wrapped Qt widget renders itself.
-void TWinControl::PaintTo(HDC DC, int X, int Y)
-{
+void TWinControl::PaintTo(HDC DC, int X, int Y) {
     QPainter* p = DC ? CanvasPainter(DC) : nullptr;
     if (!p)
         return;
@@ -118,17 +111,14 @@ void TWinControl::PaintTo(HDC DC, int X, int Y)
 
 // ---- Win32 window functions --------------------------------------------------------------------------
 
-BOOL ShowWindow(HWND h, int CmdShow)
-{
+BOOL ShowWindow(HWND h, int CmdShow) {
     if (!IsLiveHandle(h))
         return 0;
     BOOL was = h->isVisible();
     TWinControl* c = h->Control();
     bool popup = IsPopupWindow(c);
     switch (CmdShow) {
-    case SW_HIDE:
-        h->hide();
-        break;
+    case SW_HIDE: h->hide(); break;
     case SW_SHOWNOACTIVATE:
     case SW_SHOWNA:
     case SW_SHOWMINNOACTIVE: {
@@ -147,8 +137,7 @@ BOOL ShowWindow(HWND h, int CmdShow)
     return was;
 }
 
-BOOL SetWindowPos(HWND h, HWND InsertAfter, int X, int Y, int cx, int cy, UINT Flags)
-{
+BOOL SetWindowPos(HWND h, HWND InsertAfter, int X, int Y, int cx, int cy, UINT Flags) {
     if (!IsLiveHandle(h))
         return 0;
     TWinControl* c = h->Control();
@@ -176,8 +165,7 @@ BOOL SetWindowPos(HWND h, HWND InsertAfter, int X, int Y, int cx, int cy, UINT F
     return 1;
 }
 
-LPARAM GetWindowLong(HWND h, int Index)
-{
+LPARAM GetWindowLong(HWND h, int Index) {
     if (!IsLiveHandle(h))
         return 0;
     if (Index == GWL_STYLE)
@@ -187,11 +175,11 @@ LPARAM GetWindowLong(HWND h, int Index)
     return 0;
 }
 
-LPARAM SetWindowLong(HWND h, int Index, LPARAM NewLong)
-{
+LPARAM SetWindowLong(HWND h, int Index, LPARAM NewLong) {
     if (!IsLiveHandle(h) || (Index != GWL_STYLE && Index != GWL_EXSTYLE))
         return 0;
-    DWORD& v = Index == GWL_STYLE ? TWinControlAccess::Style(h->Control()) : TWinControlAccess::ExStyle(h->Control());
+    DWORD& v = Index == GWL_STYLE ? TWinControlAccess::Style(h->Control())
+                                  : TWinControlAccess::ExStyle(h->Control());
     DWORD old = v;
     v = DWORD(NewLong);
     return LPARAM(old);

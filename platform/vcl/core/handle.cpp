@@ -21,8 +21,7 @@
 #include "graphics_qt.h"
 #include "sysinfo_qt.h"
 
-QEvent::Type PostedMessageEventType()
-{
+QEvent::Type PostedMessageEventType() {
     static const QEvent::Type t = QEvent::Type(QEvent::registerEventType());
     return t;
 }
@@ -47,14 +46,12 @@ Qt::MouseButtons gButtons;
 class TInputScope {
 public:
     TInputScope(Qt::KeyboardModifiers m, Qt::MouseButtons b)
-        : FKnown(gInputKnown), FModifiers(gModifiers), FButtons(gButtons)
-    {
+        : FKnown(gInputKnown), FModifiers(gModifiers), FButtons(gButtons) {
         gInputKnown = true;
         gModifiers = m;
         gButtons = b;
     }
-    ~TInputScope()
-    {
+    ~TInputScope() {
         gInputKnown = FKnown;
         gModifiers = FModifiers;
         gButtons = FButtons;
@@ -73,28 +70,32 @@ public:
 };
 
 // The window (handle) a widget belongs to: the nearest handle widget up its parents.
-HWND WindowOf(QWidget* w)
-{
+HWND WindowOf(QWidget* w) {
     for (; w; w = w->parentWidget())
         if (auto* h = dynamic_cast<TWidgetHandle*>(w))
             return h->Control() ? h : nullptr;
     return nullptr;
 }
 
-WPARAM MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
-{
+WPARAM MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m) {
     WPARAM k = 0;
-    if (b & Qt::LeftButton) k |= MK_LBUTTON;
-    if (b & Qt::RightButton) k |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    if (b & Qt::LeftButton)
+        k |= MK_LBUTTON;
+    if (b & Qt::RightButton)
+        k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton)
+        k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier)
+        k |= MK_SHIFT;
+    if (m & Qt::ControlModifier)
+        k |= MK_CONTROL;
     return k;
 }
 
-UINT MouseMessage(QEvent::Type t, Qt::MouseButton b, bool dblClicks)
-{
-    int base = b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+UINT MouseMessage(QEvent::Type t, Qt::MouseButton b, bool dblClicks) {
+    int base = b == Qt::RightButton    ? WM_RBUTTONDOWN
+               : b == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                       : WM_LBUTTONDOWN;
     switch (t) {
     case QEvent::MouseButtonPress: return UINT(base);
     case QEvent::MouseButtonRelease: return UINT(base + 1);
@@ -105,8 +106,7 @@ UINT MouseMessage(QEvent::Type t, Qt::MouseButton b, bool dblClicks)
 
 // The control that should see a mouse message at client point p of c: the graphic child under it,
 // the capture holder, or c itself.
-TControl* MouseTarget(TWinControl* c, TPoint p)
-{
+TControl* MouseTarget(TWinControl* c, TPoint p) {
     if (gCaptureControl)
         return gCaptureControl;
     if (TControl* g = c->ControlAtPos(p, false))
@@ -116,8 +116,7 @@ TControl* MouseTarget(TWinControl* c, TPoint p)
 
 // The window beneath c at a screen point, for a hit test answered HTTRANSPARENT: a sibling lower in
 // the z-order, else the parent.
-TWinControl* WindowBeneath(TWinControl* c, TPoint screen)
-{
+TWinControl* WindowBeneath(TWinControl* c, TPoint screen) {
     TWinControl* parent = c->Parent();
     if (!parent || IsPopupWindow(c))
         return nullptr;
@@ -129,7 +128,8 @@ TWinControl* WindowBeneath(TWinControl* c, TPoint screen)
             below = true;
             continue;
         }
-        if (below && w && w->Visible() && w->HandleAllocated() && !IsPopupWindow(w) && PtInRect(w->BoundsRect(), p))
+        if (below && w && w->Visible() && w->HandleAllocated() && !IsPopupWindow(w) &&
+            PtInRect(w->BoundsRect(), p))
             return w;
     }
     return parent;
@@ -137,8 +137,7 @@ TWinControl* WindowBeneath(TWinControl* c, TPoint screen)
 
 // Offers an input message to the application's hooks; false when one ate it. A hook that names
 // another window gets the message delivered there instead (redirected is set).
-bool OfferToHooks(TMessage& m, HWND& h, bool& redirected)
-{
+bool OfferToHooks(TMessage& m, HWND& h, bool& redirected) {
     redirected = false;
     if (!Application)
         return true;
@@ -162,8 +161,7 @@ bool OfferToHooks(TMessage& m, HWND& h, bool& redirected)
 
 // Delivers an input message made from a Qt event, after the hooks: to the window they name, else
 // to c with the Qt event parked for its default handling. False when a hook ate it.
-bool DeliverInput(TWinControl* c, TMessage& m, QObject* target, QEvent* e, bool forward)
-{
+bool DeliverInput(TWinControl* c, TMessage& m, QObject* target, QEvent* e, bool forward) {
     HWND h = c->HandleAllocated() ? c->Handle() : nullptr;
     bool redirected = false;
     if (!OfferToHooks(m, h, redirected))
@@ -180,8 +178,7 @@ bool DeliverInput(TWinControl* c, TMessage& m, QObject* target, QEvent* e, bool 
 // Every mouse event asks the window under it for its hit-test code first (not while the mouse is
 // captured): HTCLIENT gives the client message in client coordinates, HTTRANSPARENT asks the window
 // beneath, any other code gives the non-client message with the code and the screen point.
-bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward)
-{
+bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forward) {
     TInputScope input(e->modifiers(), e->buttons());
     gMouseSeen = true;
     gMousePos = e->globalPosition().toPoint();
@@ -231,7 +228,8 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     // Windows asks the window under the mouse for its cursor before every mouse message.
     if (!gCaptureControl) {
         gCursorWidget = w;
-        TMessage sc = MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dest->Handle()), MAKELPARAM(hit, int(msg)));
+        TMessage sc =
+            MakeMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(dest->Handle()), MAKELPARAM(hit, int(msg)));
         TMessageBoundary::Deliver(dest, sc);
         if (sc.Result == 0 && gCursorWidget)
             gCursorWidget->setCursor(Qt::ArrowCursor);
@@ -253,7 +251,8 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
             return true;
     }
     if (hit != HTCLIENT) {
-        TMessage m = MakeMessage(msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, WPARAM(hit), MAKELPARAM(screen.x, screen.y));
+        TMessage m =
+            MakeMessage(msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, WPARAM(hit), MAKELPARAM(screen.x, screen.y));
         DeliverInput(dest, m, target, e, false);
         return true;
     }
@@ -264,8 +263,7 @@ bool TranslateMouse(TWinControl* c, QObject* target, QMouseEvent* e, bool forwar
     return true;
 }
 
-bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward)
-{
+bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward) {
     TInputScope input(e->modifiers(), QGuiApplication::mouseButtons());
     bool alt = e->modifiers() & Qt::AltModifier;
     bool ctrl = e->modifiers() & Qt::ControlModifier;
@@ -331,16 +329,14 @@ public:
     ~TPaintScope() { gPaints.pop_back(); }
 };
 
-QPainter* PaintOf(HWND h, bool frame)
-{
+QPainter* PaintOf(HWND h, bool frame) {
     for (auto it = gPaints.rbegin(); it != gPaints.rend(); ++it)
         if (it->Handle == h && it->Frame == frame)
             return it->Painter;
     return nullptr;
 }
 
-void PaintClient(TWinControl* c, QWidget* w)
-{
+void PaintClient(TWinControl* c, QWidget* w) {
     QPainter p(w);
     TPaintScope scope(c, &p, false);
     TCanvas dc;
@@ -352,8 +348,7 @@ void PaintClient(TWinControl* c, QWidget* w)
     BindPainter(&dc, nullptr);
 }
 
-void PaintFrame(TWinControl* c, QWidget* w)
-{
+void PaintFrame(TWinControl* c, QWidget* w) {
     QPainter p(w);
     TPaintScope scope(c, &p, true);
     TCanvas dc;
@@ -364,8 +359,7 @@ void PaintFrame(TWinControl* c, QWidget* w)
 }
 
 // The one translation of a Qt event for a control; true when the event was consumed here.
-bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEvent* e)
-{
+bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEvent* e) {
     bool forward = role == TMessageFilter::Native;
     switch (e->type()) {
     case QEvent::Paint:
@@ -381,8 +375,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-        return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
+    case QEvent::MouseMove: return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
     case QEvent::Wheel: {
         if (role == TMessageFilter::Outer)
             return false;
@@ -390,8 +383,9 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
         TInputScope input(we->modifiers(), we->buttons());
         QPoint g = we->globalPosition().toPoint();
         int delta = we->angleDelta().y();
-        TMessage m = MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
-                                 MAKELPARAM(g.x(), g.y()));
+        TMessage m =
+            MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
+                        MAKELPARAM(g.x(), g.y()));
         TMessageBoundary::DeliverNative(c, m, target, e, forward);
         return true;
     }
@@ -444,22 +438,15 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     case QEvent::ContextMenu:
         // Raised from the right-button release instead, as Windows does.
         return role != TMessageFilter::Outer;
-    default:
-        return false;
+    default: return false;
     }
 }
 
 } // namespace
 
-QPainter* FramePainter(HWND h)
-{
-    return PaintOf(h, true);
-}
+QPainter* FramePainter(HWND h) { return PaintOf(h, true); }
 
-QPainter* ClientPainter(HWND h)
-{
-    return PaintOf(h, false);
-}
+QPainter* ClientPainter(HWND h) { return PaintOf(h, false); }
 
 // ---- the boundary ----------------------------------------------------------------------------------
 
@@ -485,15 +472,11 @@ public:
     ~TDeliveryScope() { --gDepth; }
 };
 
-bool IsPending(UINT Msg)
-{
-    return gParked && gParked->Event && !gParked->Done && gParked->Msg == Msg;
-}
+bool IsPending(UINT Msg) { return gParked && gParked->Event && !gParked->Done && gParked->Msg == Msg; }
 
 } // namespace
 
-void TMessageBoundary::Deliver(TControl* control, TMessage& message)
-{
+void TMessageBoundary::Deliver(TControl* control, TMessage& message) {
     if (!control)
         return;
     TDeliveryScope scope;
@@ -505,8 +488,8 @@ void TMessageBoundary::Deliver(TControl* control, TMessage& message)
     }
 }
 
-void TMessageBoundary::DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward)
-{
+void TMessageBoundary::DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e,
+                                     bool forward) {
     TParkedEvent parked;
     parked.Target = target;
     parked.Event = forward ? e : nullptr;
@@ -517,8 +500,7 @@ void TMessageBoundary::DeliverNative(TControl* control, TMessage& message, QObje
     gParked = saved;
 }
 
-void TMessageBoundary::Perform(TControl* control, TMessage& message)
-{
+void TMessageBoundary::Perform(TControl* control, TMessage& message) {
     if (!gInsideQt) {
         control->WindowProc(message);
         return;
@@ -533,13 +515,9 @@ void TMessageBoundary::Perform(TControl* control, TMessage& message)
     gInsideQt = true;
 }
 
-bool TMessageBoundary::Pending(UINT Msg)
-{
-    return IsPending(Msg);
-}
+bool TMessageBoundary::Pending(UINT Msg) { return IsPending(Msg); }
 
-void TMessageBoundary::PassToWidget(UINT Msg)
-{
+void TMessageBoundary::PassToWidget(UINT Msg) {
     if (!IsPending(Msg))
         return;
     // The widget's own handling of the Qt event this message came from (QObject::event is public).
@@ -555,46 +533,35 @@ void TMessageBoundary::PassToWidget(UINT Msg)
     }
 }
 
-bool TMessageBoundary::Accepted()
-{
-    return gParked && gParked->Event && gParked->Event->isAccepted();
+bool TMessageBoundary::Accepted() { return gParked && gParked->Event && gParked->Event->isAccepted(); }
+
+int TMessageBoundary::Depth() { return gDepth; }
+
+std::unique_ptr<QKeyEvent> TMessageBoundary::CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch) {
+    return std::make_unique<QKeyEvent>(
+        QEvent::KeyPress, Qt::Key_unknown, modifiers,
+        QString(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch))))));
 }
 
-int TMessageBoundary::Depth()
-{
-    return gDepth;
-}
-
-std::unique_ptr<QKeyEvent> TMessageBoundary::CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch)
-{
-    return std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_unknown, modifiers,
-                                       QString(QChar(char16_t(Cp1251ToUnicode(static_cast<unsigned char>(ch))))));
-}
-
-TMessageBoundary::TCharReplacement::TCharReplacement(char Ch)
-{
+TMessageBoundary::TCharReplacement::TCharReplacement(char Ch) {
     if (!IsPending(WM_CHAR) || gParked->Event->type() != QEvent::KeyPress)
         return;
     FEvent = CharKeyEvent(static_cast<QKeyEvent*>(gParked->Event)->modifiers(), Ch);
     gParked->Event = FEvent.get();
 }
 
-TMessageBoundary::TCharReplacement::~TCharReplacement()
-{
+TMessageBoundary::TCharReplacement::~TCharReplacement() {
     if (FEvent && gParked && gParked->Event == FEvent.get())
         gParked->Event = nullptr;
 }
 
-bool TMessageFilter::eventFilter(QObject* watched, QEvent* event)
-{
+bool TMessageFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!FControl)
         return false;
     return Translate(FControl, FRole, watched, event);
 }
 
-TClientArea::TClientArea(TWinControl* control, QWidget* parent)
-    : QWidget(parent)
-{
+TClientArea::TClientArea(TWinControl* control, QWidget* parent) : QWidget(parent) {
     FFilter = new TMessageFilter(control, TMessageFilter::Client, this);
     setMouseTracking(true);
     setAutoFillBackground(false);
@@ -602,8 +569,7 @@ TClientArea::TClientArea(TWinControl* control, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-bool TClientArea::event(QEvent* e)
-{
+bool TClientArea::event(QEvent* e) {
     if (FFilter && FFilter->eventFilter(this, e))
         return true;
     return QWidget::event(e);
@@ -615,8 +581,7 @@ namespace {
 std::mutex gLiveLock;
 std::unordered_set<const TWidgetHandle*> gLive;
 
-void SetLive(const TWidgetHandle* h, bool live)
-{
+void SetLive(const TWidgetHandle* h, bool live) {
     std::lock_guard<std::mutex> g(gLiveLock);
     if (live)
         gLive.insert(h);
@@ -626,20 +591,14 @@ void SetLive(const TWidgetHandle* h, bool live)
 
 } // namespace
 
-bool IsLiveHandle(HWND h)
-{
+bool IsLiveHandle(HWND h) {
     std::lock_guard<std::mutex> g(gLiveLock);
     return h && gLive.count(h) != 0;
 }
 
-BOOL IsWindow(HWND h)
-{
-    return IsLiveHandle(h);
-}
+BOOL IsWindow(HWND h) { return IsLiveHandle(h); }
 
-TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
-    : QWidget(parent), FControl(control)
-{
+TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent) : QWidget(parent), FControl(control) {
     SetLive(this, true);
     setMouseTracking(true);
     // Made here, not in the initialiser list: Qt sends this widget events while its children are made.
@@ -651,8 +610,7 @@ TWidgetHandle::TWidgetHandle(TWinControl* control, QWidget* parent)
     FClient->show();
 }
 
-TWidgetHandle::~TWidgetHandle()
-{
+TWidgetHandle::~TWidgetHandle() {
     SetLive(this, false);
     // Deleted by Qt while the control still holds it (its Qt parent went first): the control
     // loses its window and makes a new one when next needed.
@@ -664,8 +622,7 @@ TWidgetHandle::~TWidgetHandle()
     }
 }
 
-void TWidgetHandle::Detach()
-{
+void TWidgetHandle::Detach() {
     for (auto& [id, t] : Timers) {
         t->stop();
         t->deleteLater();
@@ -680,8 +637,7 @@ void TWidgetHandle::Detach()
             f->Detach();
 }
 
-bool TWidgetHandle::event(QEvent* e)
-{
+bool TWidgetHandle::event(QEvent* e) {
     if (e->type() == PostedMessageEventType()) {
         if (FControl) {
             TMessage m = static_cast<TPostedMessageEvent*>(e)->Message;
@@ -704,7 +660,8 @@ bool TWidgetHandle::event(QEvent* e)
             TWinControl* c = FControl;
             // Left/Top are the frame's position (what move() takes), Width/Height the window's size.
             QRect g(pos(), size());
-            if (g.x() != c->Left() || g.y() != c->Top() || g.width() != c->Width() || g.height() != c->Height()) {
+            if (g.x() != c->Left() || g.y() != c->Top() || g.width() != c->Width() ||
+                g.height() != c->Height()) {
                 TDeliveryScope scope;
                 try {
                     c->SetBounds(g.x(), g.y(), g.width(), g.height());
@@ -726,8 +683,7 @@ bool TWidgetHandle::event(QEvent* e)
 
 // ---- mouse tracking --------------------------------------------------------------------------------
 
-void SetMouseControl(TControl* c)
-{
+void SetMouseControl(TControl* c) {
     if (c == gMouseControl)
         return;
     TControl* old = gMouseControl;
@@ -743,23 +699,13 @@ void SetMouseControl(TControl* c)
     }
 }
 
-TControl* MouseControl()
-{
-    return gMouseControl;
-}
+TControl* MouseControl() { return gMouseControl; }
 
-void SetCaptureControl(TControl* c)
-{
-    gCaptureControl = c;
-}
+void SetCaptureControl(TControl* c) { gCaptureControl = c; }
 
-TControl* CaptureControl()
-{
-    return gCaptureControl;
-}
+TControl* CaptureControl() { return gCaptureControl; }
 
-void ForgetControl(TControl* c)
-{
+void ForgetControl(TControl* c) {
     if (gMouseControl == c)
         gMouseControl = nullptr;
     if (gCaptureControl == c)
@@ -768,20 +714,14 @@ void ForgetControl(TControl* c)
     ForgetHintControl(c);
 }
 
-Qt::KeyboardModifiers CurrentModifiers()
-{
+Qt::KeyboardModifiers CurrentModifiers() {
     return gInputKnown ? gModifiers : QGuiApplication::keyboardModifiers();
 }
 
-Qt::MouseButtons CurrentButtons()
-{
-    return gInputKnown ? gButtons : QGuiApplication::mouseButtons();
-}
-
+Qt::MouseButtons CurrentButtons() { return gInputKnown ? gButtons : QGuiApplication::mouseButtons(); }
 
 // Any thread may post; a window freed meanwhile (or being freed) refuses the message.
-BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
+BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam) {
     std::lock_guard<std::mutex> g(gLiveLock);
     if (!h || !gLive.count(h))
         return 0;
@@ -789,8 +729,7 @@ BOOL PostMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
     return 1;
 }
 
-UINT SetTimer(HWND h, UINT IDEvent, UINT Elapse, void*)
-{
+UINT SetTimer(HWND h, UINT IDEvent, UINT Elapse, void*) {
     if (!h)
         return 0;
     QTimer*& t = h->Timers[IDEvent];
@@ -807,8 +746,7 @@ UINT SetTimer(HWND h, UINT IDEvent, UINT Elapse, void*)
     return IDEvent ? IDEvent : 1;
 }
 
-BOOL KillTimer(HWND h, UINT IDEvent)
-{
+BOOL KillTimer(HWND h, UINT IDEvent) {
     if (!h)
         return 0;
     auto it = h->Timers.find(IDEvent);
@@ -820,8 +758,7 @@ BOOL KillTimer(HWND h, UINT IDEvent)
     return 1;
 }
 
-WORD QtKeyToVirtualKey(int k)
-{
+WORD QtKeyToVirtualKey(int k) {
     if (k >= Qt::Key_A && k <= Qt::Key_Z)
         return WORD('A' + (k - Qt::Key_A));
     if (k >= Qt::Key_0 && k <= Qt::Key_9)
@@ -830,9 +767,11 @@ WORD QtKeyToVirtualKey(int k)
         return WORD(VK_F1 + (k - Qt::Key_F1));
     switch (k) {
     case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
     case Qt::Key_Clear: return VK_CLEAR;
-    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
     case Qt::Key_Shift: return VK_SHIFT;
     case Qt::Key_Control: return VK_CONTROL;
     case Qt::Key_Alt: return VK_MENU;
@@ -866,38 +805,41 @@ WORD QtKeyToVirtualKey(int k)
     }
 }
 
-int VirtualKeyToQtKey(WORD vk)
-{
+int VirtualKeyToQtKey(WORD vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
         return vk;
     if (vk >= VK_F1 && vk <= VK_F12 + 12)
         return Qt::Key_F1 + (vk - VK_F1);
-    for (int k : {Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_PageUp,
-                  Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down,
-                  Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Pause, Qt::Key_Print, Qt::Key_Help, Qt::Key_Menu,
-                  Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Comma, Qt::Key_Period, Qt::Key_Slash, Qt::Key_Semicolon,
-                  Qt::Key_Asterisk})
+    for (int k :
+         {Qt::Key_Backspace, Qt::Key_Tab,     Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,  Qt::Key_PageUp,
+          Qt::Key_PageDown,  Qt::Key_End,     Qt::Key_Home,   Qt::Key_Left,   Qt::Key_Up,     Qt::Key_Right,
+          Qt::Key_Down,      Qt::Key_Insert,  Qt::Key_Delete, Qt::Key_Pause,  Qt::Key_Print,  Qt::Key_Help,
+          Qt::Key_Menu,      Qt::Key_Plus,    Qt::Key_Minus,  Qt::Key_Comma,  Qt::Key_Period, Qt::Key_Slash,
+          Qt::Key_Semicolon, Qt::Key_Asterisk})
         if (QtKeyToVirtualKey(k) == vk)
             return k;
     return 0;
 }
 
-Qt::CursorShape QtCursorShape(TCursor c)
-{
+Qt::CursorShape QtCursorShape(TCursor c) {
     switch (c) {
     case crNone: return Qt::BlankCursor;
     case crCross: return Qt::CrossCursor;
     case crIBeam: return Qt::IBeamCursor;
     case crSizeNESW: return Qt::SizeBDiagCursor;
-    case crSizeNS: case crVSplit: return c == crVSplit ? Qt::SplitVCursor : Qt::SizeVerCursor;
+    case crSizeNS:
+    case crVSplit: return c == crVSplit ? Qt::SplitVCursor : Qt::SizeVerCursor;
     case crSizeNWSE: return Qt::SizeFDiagCursor;
     case crSizeWE: return Qt::SizeHorCursor;
     case crHSplit: return Qt::SplitHCursor;
     case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
     case crAppStart: return Qt::BusyCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
     case crHelp: return Qt::WhatsThisCursor;
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
@@ -905,8 +847,7 @@ Qt::CursorShape QtCursorShape(TCursor c)
     }
 }
 
-HCURSOR SetCursor(HCURSOR Cursor)
-{
+HCURSOR SetCursor(HCURSOR Cursor) {
     HCURSOR old = gCursor;
     gCursor = Cursor;
     if (gCursorWidget)
@@ -914,10 +855,7 @@ HCURSOR SetCursor(HCURSOR Cursor)
     return old;
 }
 
-QPoint CurrentMousePos()
-{
-    return gMouseSeen ? gMousePos : QCursor::pos();
-}
+QPoint CurrentMousePos() { return gMouseSeen ? gMousePos : QCursor::pos(); }
 
 // ---- scroll bars -----------------------------------------------------------------------------------
 
@@ -925,8 +863,7 @@ namespace {
 
 // A user's action on a Qt scroll bar as WM_HSCROLL / WM_VSCROLL. As in Windows the bar does not move
 // by itself: the program answers with SetScrollPos; only the dragged thumb follows the mouse.
-void DeliverScroll(TWinControl* c, int bar, QScrollBar* sb, int code, int pos)
-{
+void DeliverScroll(TWinControl* c, int bar, QScrollBar* sb, int code, int pos) {
     bool horz = sb->orientation() == Qt::Horizontal;
     TWinControl* to = c;
     LPARAM from = 0;
@@ -942,17 +879,18 @@ void DeliverScroll(TWinControl* c, int bar, QScrollBar* sb, int code, int pos)
 
 class TScrollBarWatcher : public QObject {
 public:
-    TScrollBarWatcher(TWinControl* c, int bar, QScrollBar* sb) : QObject(sb), FControl(c), FBar(bar), FWidget(sb) {}
+    TScrollBarWatcher(TWinControl* c, int bar, QScrollBar* sb)
+        : QObject(sb), FControl(c), FBar(bar), FWidget(sb) {}
     // The arrows and the page areas end their scrolling when the button comes up.
-    bool eventFilter(QObject*, QEvent* e) override
-    {
+    bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::MouseButtonRelease && !FWidget->isSliderDown()) {
             QPointer<QScrollBar> sb = FWidget;
             TControlGuard alive(FControl);
             TWinControl* c = FControl;
             int bar = FBar;
             QMetaObject::invokeMethod(
-                sb, [sb, alive, c, bar] {
+                sb,
+                [sb, alive, c, bar] {
                     if (sb && alive.Alive() && c->HandleAllocated())
                         DeliverScroll(c, bar, sb, SB_ENDSCROLL, 0);
                 },
@@ -967,8 +905,7 @@ private:
     QScrollBar* FWidget;
 };
 
-int ScrollCode(int action)
-{
+int ScrollCode(int action) {
     switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
     case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
@@ -983,8 +920,7 @@ int ScrollCode(int action)
 
 } // namespace
 
-void ConnectScrollBar(TWinControl* c, int Bar, QScrollBar* sb)
-{
+void ConnectScrollBar(TWinControl* c, int Bar, QScrollBar* sb) {
     TControlGuard alive(c);
     QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, [c, Bar, sb, alive](int action) {
         int code = ScrollCode(action);

@@ -11,8 +11,7 @@
 
 // ---- THintWindow -----------------------------------------------------------------------------------
 
-THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
-{
+THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
     SetVisible(false);
     SetColor(Application ? Application->HintColor() : clInfoBk);
     if (Screen)
@@ -20,20 +19,15 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
     SetControlStyle(ControlStyle() >> csCaptureMouse);
 }
 
-THintWindow::~THintWindow()
-{
-    ForgetHintWindow(this);
-}
+THintWindow::~THintWindow() { ForgetHintWindow(this); }
 
-void THintWindow::CreateParams(TCreateParams& Params)
-{
+void THintWindow::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     Params.Style = WS_POPUP | WS_BORDER;
     Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 }
 
-void THintWindow::Paint()
-{
+void THintWindow::Paint() {
     TCanvas* c = Canvas();
     c->SetFont(Font());
     c->Font()->SetColor(clInfoText);
@@ -44,8 +38,7 @@ void THintWindow::Paint()
     DrawText(c->Handle(), text.c_str(), -1, &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
 }
 
-TRect THintWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void*)
-{
+TRect THintWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void*) {
     TRect r = Rect(0, 0, MaxWidth, 0);
     HDC dc = GetDC(nullptr);
     dc->SetFont(Font());
@@ -57,13 +50,9 @@ TRect THintWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void*)
     return r;
 }
 
-void THintWindow::ActivateHintData(TRect Rect, const std::string& AHint, void*)
-{
-    ActivateHint(Rect, AHint);
-}
+void THintWindow::ActivateHintData(TRect Rect, const std::string& AHint, void*) { ActivateHint(Rect, AHint); }
 
-void THintWindow::ActivateHint(TRect Rect, const std::string& AHint)
-{
+void THintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
     SetCaption(AHint);
     Rect.Bottom += 4;
     // Kept on the screen.
@@ -82,14 +71,12 @@ void THintWindow::ActivateHint(TRect Rect, const std::string& AHint)
     Invalidate();
 }
 
-void THintWindow::ReleaseHandle()
-{
+void THintWindow::ReleaseHandle() {
     SetVisible(false);
     TWinControlAccess::DestroyHandle(this);
 }
 
-void THintWindow::Dispatch(TMessage& Message)
-{
+void THintWindow::Dispatch(TMessage& Message) {
     // The mouse goes through to the window beneath.
     if (Message.Msg == WM_NCHITTEST) {
         Message.Result = HTTRANSPARENT;
@@ -103,19 +90,18 @@ void THintWindow::Dispatch(TMessage& Message)
 namespace {
 
 struct THintState {
-    TControl* Control = nullptr;  // under the mouse
-    TControl* Shown = nullptr;    // the hint on the screen belongs to it
-    TRect CursorRect;             // screen coordinates; leaving it hides the hint
-    std::string Text;             // the control's hint the pause or the shown hint is for
-    bool Cancelled = false;       // input came: no hint until the mouse reaches another control
+    TControl* Control = nullptr; // under the mouse
+    TControl* Shown = nullptr;   // the hint on the screen belongs to it
+    TRect CursorRect;            // screen coordinates; leaving it hides the hint
+    std::string Text;            // the control's hint the pause or the shown hint is for
+    bool Cancelled = false;      // input came: no hint until the mouse reaches another control
     THintWindow* Window = nullptr;
     QTimer* Show = nullptr;
     QTimer* Hide = nullptr;
 };
 THintState gHint;
 
-void HideWindow()
-{
+void HideWindow() {
     gHint.Shown = nullptr;
     if (gHint.Hide)
         gHint.Hide->stop();
@@ -124,8 +110,7 @@ void HideWindow()
 }
 
 // The text a control shows: its own hint, else the nearest parent's.
-std::string HintOf(TControl* c)
-{
+std::string HintOf(TControl* c) {
     for (TControl* p = c; p; p = p->Parent())
         if (!p->Hint().empty())
             return p->Hint();
@@ -134,8 +119,7 @@ std::string HintOf(TControl* c)
 
 void ShowHintNow();
 
-void Timers()
-{
+void Timers() {
     if (gHint.Show)
         return;
     gHint.Show = new QTimer(qApp);
@@ -146,16 +130,14 @@ void Timers()
     QObject::connect(gHint.Hide, &QTimer::timeout, [] { HideWindow(); });
 }
 
-void StartPause(bool shortPause)
-{
+void StartPause(bool shortPause) {
     if (!Application || !gHint.Control || gHint.Cancelled)
         return;
     Timers();
     gHint.Show->start(shortPause ? Application->HintShortPause() : Application->HintPause());
 }
 
-void ShowHintNow()
-{
+void ShowHintNow() {
     TControl* c = gHint.Control;
     if (!c || !Application || !Application->ShowHint() || !c->ShowHint()) {
         HideWindow();
@@ -202,8 +184,7 @@ void ShowHintNow()
 
 } // namespace
 
-void HintMouseEntered(TControl* c)
-{
+void HintMouseEntered(TControl* c) {
     if (dynamic_cast<THintWindow*>(c) || c == gHint.Control)
         return;
     bool wasShown = gHint.Shown != nullptr;
@@ -221,8 +202,7 @@ void HintMouseEntered(TControl* c)
 // hint changing (a hot item with a hint of its own), shows it again after the short pause. A hint
 // that changes after a key or a press is new to the user and shows even so (a control that
 // describes what is under the mouse while a key is held).
-void HintMouseMoved(TPoint Screen)
-{
+void HintMouseMoved(TPoint Screen) {
     if (!gHint.Control)
         return;
     std::string text = HintOf(gHint.Control);
@@ -240,24 +220,21 @@ void HintMouseMoved(TPoint Screen)
         StartPause(true);
 }
 
-void HintCancelByInput()
-{
+void HintCancelByInput() {
     HideWindow();
     gHint.Cancelled = true;
     if (gHint.Show)
         gHint.Show->stop();
 }
 
-void ForgetHintWindow(THintWindow* w)
-{
+void ForgetHintWindow(THintWindow* w) {
     if (w != gHint.Window)
         return;
     gHint.Window = nullptr;
     gHint.Shown = nullptr;
 }
 
-void ForgetHintControl(TControl* c)
-{
+void ForgetHintControl(TControl* c) {
     if (c == gHint.Window)
         return;
     if (gHint.Shown == c)
@@ -269,24 +246,18 @@ void ForgetHintControl(TControl* c)
     }
 }
 
-void TApplication::ActivateHint(TPoint)
-{
+void TApplication::ActivateHint(TPoint) {
     gHint.Cancelled = false;
     ShowHintNow();
 }
 
-void TApplication::CancelHint()
-{
+void TApplication::CancelHint() {
     HideWindow();
     StartPause(false);
 }
 
-void TApplication::HideHint()
-{
-    HideWindow();
-}
+void TApplication::HideHint() { HideWindow(); }
 
-THintWindow* TApplication::HintWindow() const
-{
+THintWindow* TApplication::HintWindow() const {
     return gHint.Window && gHint.Window->Visible() ? gHint.Window : nullptr;
 }

@@ -14,21 +14,16 @@
 
 namespace {
 
-TMenuItem* ItemOf(QAction* a)
-{
-    return a ? static_cast<TMenuItem*>(a->data().value<void*>()) : nullptr;
-}
+TMenuItem* ItemOf(QAction* a) { return a ? static_cast<TMenuItem*>(a->data().value<void*>()) : nullptr; }
 
-bool IsOwnerDrawn(TMenuItem* item)
-{
+bool IsOwnerDrawn(TMenuItem* item) {
     TMenu* m = item ? item->RootMenu() : nullptr;
     return m && m->OwnerDraw();
 }
 
 // The item a style option paints: found by place (painting) or by caption (measuring, before the
 // places are known).
-TMenuItem* ItemAt(const QWidget* w, const QRect& r)
-{
+TMenuItem* ItemAt(const QWidget* w, const QRect& r) {
     if (auto* m = qobject_cast<const QMenu*>(w))
         return ItemOf(m->actionAt(r.center()));
     if (auto* b = qobject_cast<const QMenuBar*>(w))
@@ -36,8 +31,7 @@ TMenuItem* ItemAt(const QWidget* w, const QRect& r)
     return nullptr;
 }
 
-TMenuItem* ItemByText(const QWidget* w, const QString& text)
-{
+TMenuItem* ItemByText(const QWidget* w, const QString& text) {
     QString caption = text.section('\t', 0, 0);
     for (QAction* a : w->actions())
         if (a->text() == caption)
@@ -48,8 +42,8 @@ TMenuItem* ItemByText(const QWidget* w, const QString& text)
 // Paints and measures owner-drawn items through their handlers; everything else as Qt would.
 class TMenuDrawStyle : public QProxyStyle {
 public:
-    void drawControl(ControlElement el, const QStyleOption* opt, QPainter* p, const QWidget* w) const override
-    {
+    void drawControl(ControlElement el, const QStyleOption* opt, QPainter* p,
+                     const QWidget* w) const override {
         if (el == CE_MenuItem || el == CE_MenuBarItem) {
             TMenuItem* item = ItemAt(w, opt->rect);
             if (IsOwnerDrawn(item) && item->OnAdvancedDrawItem) {
@@ -69,8 +63,8 @@ public:
                 BindPainter(&canvas, p);
                 QRect q = opt->rect;
                 try {
-                    item->OnAdvancedDrawItem(item, &canvas, TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1),
-                                             state);
+                    item->OnAdvancedDrawItem(item, &canvas,
+                                             TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1), state);
                 } catch (...) {
                     if (Application)
                         Application->HandleException(item);
@@ -84,8 +78,7 @@ public:
     }
 
     QSize sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& size,
-                           const QWidget* w) const override
-    {
+                           const QWidget* w) const override {
         QSize s = QProxyStyle::sizeFromContents(ct, opt, size, w);
         if (ct != CT_MenuItem && ct != CT_MenuBarItem)
             return s;
@@ -109,10 +102,9 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
-void InstallMenuDrawStyle(QWidget* menu)
-{
+void InstallMenuDrawStyle(QWidget* menu) {
     static TMenuDrawStyle* style = [] {
         auto* s = new TMenuDrawStyle;
         s->setParent(qApp);
@@ -121,16 +113,14 @@ void InstallMenuDrawStyle(QWidget* menu)
     menu->setStyle(style);
 }
 
-void TMenuItem::SyncImage()
-{
+void TMenuItem::SyncImage() {
     TMenu* m = RootMenu();
     TCustomImageList* images = m ? m->Images() : nullptr;
     const TQtImage* img = images ? images->ImageAt(FImageIndex) : nullptr;
     FAction->setIcon(img ? QIcon(QPixmap::fromImage(*img)) : QIcon());
 }
 
-void TMenu::SetImages(TCustomImageList* v)
-{
+void TMenu::SetImages(TCustomImageList* v) {
     if (v == FImages)
         return;
     if (FImages)
@@ -146,8 +136,7 @@ void TMenu::SetImages(TCustomImageList* v)
     ImagesChanged();
 }
 
-void TMenu::ImagesChanged()
-{
+void TMenu::ImagesChanged() {
     std::vector<TMenuItem*> todo{FItems.get()};
     while (!todo.empty()) {
         TMenuItem* i = todo.back();
@@ -159,8 +148,7 @@ void TMenu::ImagesChanged()
     }
 }
 
-void TMenu::SetOwnerDraw(bool v)
-{
+void TMenu::SetOwnerDraw(bool v) {
     FOwnerDraw = v;
     std::vector<TMenuItem*> todo{FItems.get()};
     while (!todo.empty()) {
@@ -173,8 +161,7 @@ void TMenu::SetOwnerDraw(bool v)
     }
 }
 
-void TMenu::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FImages) {
         FImageLink.reset();

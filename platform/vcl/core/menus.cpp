@@ -16,15 +16,10 @@
 
 namespace {
 
-QString ToQt(const std::string& s)
-{
-    return QString::fromStdString(Cp1251ToUtf8(s));
-}
+QString ToQt(const std::string& s) { return QString::fromStdString(Cp1251ToUtf8(s)); }
 
 // Runs a menu handler inside the exception boundary: a menu choice arrives from Qt.
-template <class F>
-void Guarded(TObject* sender, F&& f)
-{
+template <class F> void Guarded(TObject* sender, F&& f) {
     try {
         f();
     } catch (...) {
@@ -37,15 +32,13 @@ void Guarded(TObject* sender, F&& f)
 
 // ---- TMenuItem -------------------------------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new TQtAction())
-{
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new TQtAction()) {
     // The owner-draw style finds the item of an action through this.
     FAction->setData(QVariant::fromValue(static_cast<void*>(this)));
     QObject::connect(FAction, &QAction::triggered, [this](bool) { Guarded(this, [this] { Click(); }); });
 }
 
-TMenuItem::~TMenuItem()
-{
+TMenuItem::~TMenuItem() {
     while (!FItems.empty()) {
         TMenuItem* c = FItems.back();
         FItems.pop_back();
@@ -58,16 +51,14 @@ TMenuItem::~TMenuItem()
     delete FAction;
 }
 
-void TMenuItem::SetCaption(const std::string& v)
-{
+void TMenuItem::SetCaption(const std::string& v) {
     if (FCaption == v)
         return;
     FCaption = v;
     Sync();
 }
 
-void TMenuItem::SetChecked(bool v)
-{
+void TMenuItem::SetChecked(bool v) {
     if (FChecked == v)
         return;
     FChecked = v;
@@ -76,16 +67,14 @@ void TMenuItem::SetChecked(bool v)
     Sync();
 }
 
-void TMenuItem::SetRadioItem(bool v)
-{
+void TMenuItem::SetRadioItem(bool v) {
     FRadioItem = v;
     if (v && FChecked)
         UncheckSiblings();
     Sync();
 }
 
-void TMenuItem::UncheckSiblings()
-{
+void TMenuItem::UncheckSiblings() {
     if (!FParent)
         return;
     for (TMenuItem* s : FParent->FItems)
@@ -95,26 +84,22 @@ void TMenuItem::UncheckSiblings()
         }
 }
 
-void TMenuItem::SetEnabled(bool v)
-{
+void TMenuItem::SetEnabled(bool v) {
     FEnabled = v;
     Sync();
 }
 
-void TMenuItem::SetVisible(bool v)
-{
+void TMenuItem::SetVisible(bool v) {
     FVisible = v;
     Sync();
 }
 
-void TMenuItem::SetShortCut(TShortCut v)
-{
+void TMenuItem::SetShortCut(TShortCut v) {
     FShortCut = v;
     Sync();
 }
 
-void TMenuItem::Sync()
-{
+void TMenuItem::Sync() {
     FAction->setSeparator(IsLine());
     FAction->setText(ToQt(FCaption));
     FAction->setCheckable(FChecked || FRadioItem || FAutoCheck);
@@ -129,33 +114,28 @@ void TMenuItem::Sync()
         TShiftState shift;
         ShortCutToKey(FShortCut, key, shift);
         int k = VirtualKeyToQtKey(key);
-        if (shift.Contains(ssShift)) k |= Qt::SHIFT;
-        if (shift.Contains(ssCtrl)) k |= Qt::CTRL;
-        if (shift.Contains(ssAlt)) k |= Qt::ALT;
+        if (shift.Contains(ssShift))
+            k |= Qt::SHIFT;
+        if (shift.Contains(ssCtrl))
+            k |= Qt::CTRL;
+        if (shift.Contains(ssAlt))
+            k |= Qt::ALT;
         FAction->setShortcut(QKeySequence(k));
     } else {
         FAction->setShortcut(QKeySequence());
     }
 }
 
-int TMenuItem::MenuIndex() const
-{
-    return FParent ? FParent->IndexOf(this) : -1;
-}
+int TMenuItem::MenuIndex() const { return FParent ? FParent->IndexOf(this) : -1; }
 
-int TMenuItem::IndexOf(const TMenuItem* Item) const
-{
+int TMenuItem::IndexOf(const TMenuItem* Item) const {
     auto it = std::find(FItems.begin(), FItems.end(), Item);
     return it == FItems.end() ? -1 : int(it - FItems.begin());
 }
 
-void TMenuItem::Add(TMenuItem* Item)
-{
-    Insert(Count(), Item);
-}
+void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
 
-void TMenuItem::Insert(int Index, TMenuItem* Item)
-{
+void TMenuItem::Insert(int Index, TMenuItem* Item) {
     if (!Item)
         return;
     if (Item->FParent)
@@ -167,8 +147,7 @@ void TMenuItem::Insert(int Index, TMenuItem* Item)
     Rebuild();
 }
 
-void TMenuItem::Remove(TMenuItem* Item)
-{
+void TMenuItem::Remove(TMenuItem* Item) {
     auto it = std::find(FItems.begin(), FItems.end(), Item);
     if (it == FItems.end())
         return;
@@ -177,8 +156,7 @@ void TMenuItem::Remove(TMenuItem* Item)
     Rebuild();
 }
 
-void TMenuItem::Delete(int Index)
-{
+void TMenuItem::Delete(int Index) {
     if (Index < 0 || Index >= Count())
         throw EMenuError("Menu index out of range");
     TMenuItem* c = FItems[size_t(Index)];
@@ -186,14 +164,12 @@ void TMenuItem::Delete(int Index)
     delete c;
 }
 
-void TMenuItem::Clear()
-{
+void TMenuItem::Clear() {
     while (!FItems.empty())
         Delete(Count() - 1);
 }
 
-TMenuItem* TMenuItem::Find(const std::string& ACaption) const
-{
+TMenuItem* TMenuItem::Find(const std::string& ACaption) const {
     std::string want = StripHotkey(ACaption);
     for (TMenuItem* c : FItems)
         if (AnsiSameText(StripHotkey(c->FCaption), want))
@@ -201,8 +177,7 @@ TMenuItem* TMenuItem::Find(const std::string& ACaption) const
     return nullptr;
 }
 
-TQtMenu* TMenuItem::SubMenu()
-{
+TQtMenu* TMenuItem::SubMenu() {
     if (!FSubMenu) {
         FSubMenu = new TQtMenu();
         InstallMenuDrawStyle(FSubMenu);
@@ -219,28 +194,24 @@ TQtMenu* TMenuItem::SubMenu()
     return FSubMenu;
 }
 
-void TMenuItem::SetImageIndex(int v)
-{
+void TMenuItem::SetImageIndex(int v) {
     FImageIndex = v;
     SyncImage();
 }
 
-void TMenuItem::SetDefault(bool v)
-{
+void TMenuItem::SetDefault(bool v) {
     FDefault = v;
     Sync();
 }
 
-TMenu* TMenuItem::RootMenu() const
-{
+TMenu* TMenuItem::RootMenu() const {
     const TMenuItem* i = this;
     while (i->FParent)
         i = i->FParent;
     return i->FMenu;
 }
 
-void TMenuItem::Rebuild()
-{
+void TMenuItem::Rebuild() {
     QMenu* m = SubMenu();
     m->clear();
     for (TMenuItem* c : FItems) {
@@ -251,8 +222,7 @@ void TMenuItem::Rebuild()
         FMenu->MenuChanged();
 }
 
-void TMenuItem::Click()
-{
+void TMenuItem::Click() {
     if (FAutoCheck)
         SetChecked(!FChecked);
     if (OnClick)
@@ -261,19 +231,16 @@ void TMenuItem::Click()
 
 // ---- TMenu / TMainMenu / TPopupMenu ----------------------------------------------------------------
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<TMenuItem>(nullptr))
-{
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<TMenuItem>(nullptr)) {
     FItems->FMenu = this;
 }
 
-TMenu::~TMenu()
-{
+TMenu::~TMenu() {
     FImageLink.reset();
     FItems.reset();
 }
 
-static TMenuItem* FindShortCut(TMenuItem* item, TShortCut sc)
-{
+static TMenuItem* FindShortCut(TMenuItem* item, TShortCut sc) {
     for (int i = 0; i < item->Count(); ++i) {
         TMenuItem* c = item->Items(i);
         if (c->ShortCut() == sc)
@@ -284,13 +251,11 @@ static TMenuItem* FindShortCut(TMenuItem* item, TShortCut sc)
     return nullptr;
 }
 
-TMenuItem* TMenu::FindItemByShortCut(TShortCut sc) const
-{
+TMenuItem* TMenu::FindItemByShortCut(TShortCut sc) const {
     return sc ? FindShortCut(FItems.get(), sc) : nullptr;
 }
 
-bool TMenu::IsShortCut(TShortCut sc)
-{
+bool TMenu::IsShortCut(TShortCut sc) {
     TMenuItem* i = FindItemByShortCut(sc);
     for (TMenuItem* p = i; p && p != FItems.get(); p = p->Parent())
         if (!p->Enabled() || !p->Visible())
@@ -303,8 +268,7 @@ bool TMenu::IsShortCut(TShortCut sc)
 
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
-TMainMenu::~TMainMenu()
-{
+TMainMenu::~TMainMenu() {
     // The bar belongs to the form's window; it only loses its actions and its link to this menu.
     if (FBar) {
         FBar->disconnect();
@@ -312,8 +276,7 @@ TMainMenu::~TMainMenu()
     }
 }
 
-TQtMenuBar* TMainMenu::MenuBar(HWND parent)
-{
+TQtMenuBar* TMainMenu::MenuBar(HWND parent) {
     if (FBar && FBar->parentWidget() != parent)
         FBar = nullptr;
     if (!FBar) {
@@ -325,8 +288,7 @@ TQtMenuBar* TMainMenu::MenuBar(HWND parent)
     return FBar;
 }
 
-void TMainMenu::MenuChanged()
-{
+void TMainMenu::MenuChanged() {
     if (!FBar)
         return;
     FBar->clear();
@@ -338,8 +300,7 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 TPopupMenu::~TPopupMenu() = default;
 
-void TPopupMenu::Popup(int X, int Y)
-{
+void TPopupMenu::Popup(int X, int Y) {
     if (OnPopup)
         OnPopup(this);
     TApplication::QtApp();
@@ -348,8 +309,7 @@ void TPopupMenu::Popup(int X, int Y)
 
 // ---- shortcut text ---------------------------------------------------------------------------------
 
-std::string StripHotkey(const std::string& caption)
-{
+std::string StripHotkey(const std::string& caption) {
     std::string r;
     for (size_t i = 0; i < caption.size(); ++i) {
         if (caption[i] == '&') {
@@ -368,13 +328,12 @@ const struct {
     WORD Key;
     const char* Name;
 } kKeyNames[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
-    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"}, {VK_HOME, "Home"}, {VK_LEFT, "Left"},
-    {VK_UP, "Up"}, {VK_RIGHT, "Right"}, {VK_DOWN, "Down"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
-std::string KeyName(WORD key)
-{
+std::string KeyName(WORD key) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
         return std::string(1, char(key));
     if (key >= VK_F1 && key <= VK_F12)
@@ -387,8 +346,7 @@ std::string KeyName(WORD key)
 
 } // namespace
 
-std::string ShortCutToText(TShortCut sc)
-{
+std::string ShortCutToText(TShortCut sc) {
     WORD key;
     TShiftState shift;
     ShortCutToKey(sc, key, shift);
@@ -396,19 +354,22 @@ std::string ShortCutToText(TShortCut sc)
     if (name.empty())
         return std::string();
     std::string r;
-    if (shift.Contains(ssShift)) r += "Shift+";
-    if (shift.Contains(ssCtrl)) r += "Ctrl+";
-    if (shift.Contains(ssAlt)) r += "Alt+";
+    if (shift.Contains(ssShift))
+        r += "Shift+";
+    if (shift.Contains(ssCtrl))
+        r += "Ctrl+";
+    if (shift.Contains(ssAlt))
+        r += "Alt+";
     return r + name;
 }
 
-TShortCut TextToShortCut(const std::string& text)
-{
+TShortCut TextToShortCut(const std::string& text) {
     TShiftState shift;
     std::string rest = text;
     for (bool again = true; again;) {
         again = false;
-        for (auto [prefix, item] : {std::pair{"Shift+", ssShift}, std::pair{"Ctrl+", ssCtrl}, std::pair{"Alt+", ssAlt}}) {
+        for (auto [prefix, item] :
+             {std::pair{"Shift+", ssShift}, std::pair{"Ctrl+", ssCtrl}, std::pair{"Alt+", ssAlt}}) {
             std::string p = prefix;
             if (rest.size() > p.size() && SameText(rest.substr(0, p.size()), p)) {
                 shift << item;

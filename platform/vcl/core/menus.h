@@ -14,7 +14,9 @@ class TQtMenu;
 class TQtMenuBar;
 class TMenu;
 
-class EMenuError : public Exception { using Exception::Exception; };
+class EMenuError : public Exception {
+    using Exception::Exception;
+};
 
 // An owner-drawn item is measured (Width and Height come in as the platform's size) and painted
 // through the canvas given, which draws on the menu.
@@ -105,7 +107,7 @@ private:
     bool FDefault = false;
     TShortCut FShortCut = 0;
     TMenuItem* FParent = nullptr;
-    TMenu* FMenu = nullptr;  // set on a root item
+    TMenu* FMenu = nullptr; // set on a root item
     std::vector<TMenuItem*> FItems;
     TQtAction* FAction = nullptr;
     TQtMenu* FSubMenu = nullptr;

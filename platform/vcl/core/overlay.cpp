@@ -20,16 +20,14 @@ namespace {
 // Covers the top-level window, lets the mouse through, and XORs its mask over what is beneath.
 class TOverlay : public QWidget {
 public:
-    explicit TOverlay(QWidget* window) : QWidget(window)
-    {
+    explicit TOverlay(QWidget* window) : QWidget(window) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::NoFocus);
         Fit();
     }
     // The mask follows the window's size; a black pixel leaves the window's pixel as it is.
-    void Fit()
-    {
+    void Fit() {
         QSize size = parentWidget()->size();
         if (Mask->size() != size && !Mask->paintingActive()) {
             auto grown = std::make_shared<QImage>(size, QImage::Format_RGB32);
@@ -47,8 +45,7 @@ public:
     std::shared_ptr<QImage> Mask = std::make_shared<QImage>();
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.drawImage(0, 0, *Mask);
@@ -58,23 +55,21 @@ protected:
 // A context handed out by GetDC and its kin, with what it owns until ReleaseDC.
 struct TDeviceContext {
     std::unique_ptr<TCanvas> Canvas;
-    std::shared_ptr<QImage> Image;      // a memory, scratch or overlay context draws here
-    std::unique_ptr<QPainter> Painter;  // own painter (memory, scratch, overlay)
-    QPainter* Shared = nullptr;         // a paint's painter, saved on the way in
+    std::shared_ptr<QImage> Image;     // a memory, scratch or overlay context draws here
+    std::unique_ptr<QPainter> Painter; // own painter (memory, scratch, overlay)
+    QPainter* Shared = nullptr;        // a paint's painter, saved on the way in
     QPointer<TOverlay> Overlay;
 };
 std::map<HDC, std::unique_ptr<TDeviceContext>> gContexts;
 
-HDC Hand(std::unique_ptr<TDeviceContext> dc)
-{
+HDC Hand(std::unique_ptr<TDeviceContext> dc) {
     HDC h = dc->Canvas.get();
     gContexts[h] = std::move(dc);
     return h;
 }
 
 // A context over an image of its own: GetDC(0) and a frame drawn outside the frame's paint.
-HDC MemoryContext(int w, int h)
-{
+HDC MemoryContext(int w, int h) {
     auto dc = std::make_unique<TDeviceContext>();
     dc->Image = std::make_shared<QImage>(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
     dc->Image->fill(Qt::white);
@@ -85,8 +80,7 @@ HDC MemoryContext(int w, int h)
 }
 
 // A context on a paint under way, its origin moved to (dx, dy) of that paint.
-HDC SharedContext(QPainter* p, int dx, int dy)
-{
+HDC SharedContext(QPainter* p, int dx, int dy) {
     auto dc = std::make_unique<TDeviceContext>();
     dc->Shared = p;
     p->save();
@@ -97,8 +91,7 @@ HDC SharedContext(QPainter* p, int dx, int dy)
 }
 
 // A context on the overlay of h's top-level window, in h's window or client coordinates.
-HDC OverlayContext(HWND h, bool window)
-{
+HDC OverlayContext(HWND h, bool window) {
     QWidget* top = h->window();
     auto* outer = dynamic_cast<TWidgetHandle*>(top);
     if (!outer)
@@ -130,8 +123,7 @@ HDC OverlayContext(HWND h, bool window)
 
 } // namespace
 
-HDC GetDC(HWND h)
-{
+HDC GetDC(HWND h) {
     if (!h) {
         TApplication::QtApp();
         return MemoryContext(1, 1);
@@ -145,8 +137,7 @@ HDC GetDC(HWND h)
     return OverlayContext(h, false);
 }
 
-HDC GetWindowDC(HWND h)
-{
+HDC GetWindowDC(HWND h) {
     if (!h)
         return GetDC(nullptr);
     if (!IsLiveHandle(h))
@@ -158,8 +149,7 @@ HDC GetWindowDC(HWND h)
     return MemoryContext(h->width(), h->height());
 }
 
-HDC GetDCEx(HWND h, HRGN, DWORD Flags)
-{
+HDC GetDCEx(HWND h, HRGN, DWORD Flags) {
     if (!h)
         return GetDC(nullptr);
     if (!IsLiveHandle(h))
@@ -167,8 +157,7 @@ HDC GetDCEx(HWND h, HRGN, DWORD Flags)
     return OverlayContext(h, Flags & DCX_WINDOW);
 }
 
-int ReleaseDC(HWND, HDC dc)
-{
+int ReleaseDC(HWND, HDC dc) {
     auto it = gContexts.find(dc);
     if (it == gContexts.end())
         return 0;

@@ -9,22 +9,17 @@
 
 namespace {
 
-DWORD StyleBit(int Bar)
-{
-    return Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL;
-}
+DWORD StyleBit(int Bar) { return Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL; }
 
 // The Qt scroll bar behind a bar of h: a window bar in the frame, or the control's own bar.
-QScrollBar* BarWidget(HWND h, int Bar)
-{
+QScrollBar* BarWidget(HWND h, int Bar) {
     if (Bar == SB_CTL)
         return qobject_cast<QScrollBar*>(h->Native);
     return Bar == SB_HORZ || Bar == SB_VERT ? h->Bars[Bar] : nullptr;
 }
 
 // Puts the state into the Qt bar: Windows' last position is nMax - (nPage - 1).
-void SyncBar(HWND h, int Bar)
-{
+void SyncBar(HWND h, int Bar) {
     QScrollBar* sb = BarWidget(h, Bar);
     if (!sb)
         return;
@@ -39,15 +34,13 @@ void SyncBar(HWND h, int Bar)
     sb->setEnabled(st.Enabled);
 }
 
-int Clamp(const TScrollState& st, int pos)
-{
+int Clamp(const TScrollState& st, int pos) {
     int top = std::max(st.Min, st.Max - std::max(st.Page - 1, 0));
     return std::clamp(pos, st.Min, top);
 }
 
 // Shows or hides a window bar through its style bit; the client area changes with it.
-void ShowBar(TWinControl* c, int Bar, bool show)
-{
+void ShowBar(TWinControl* c, int Bar, bool show) {
     DWORD& style = TWinControlAccess::Style(c);
     DWORD bit = StyleBit(Bar);
     if (((style & bit) != 0) == show)
@@ -56,20 +49,15 @@ void ShowBar(TWinControl* c, int Bar, bool show)
     TWinControlAccess::FrameChanged(c);
 }
 
-bool ValidBar(HWND h, int Bar)
-{
+bool ValidBar(HWND h, int Bar) {
     return IsLiveHandle(h) && (Bar == SB_HORZ || Bar == SB_VERT || (Bar == SB_CTL && BarWidget(h, SB_CTL)));
 }
 
 } // namespace
 
-TScrollState& ScrollState(HWND h, int Bar)
-{
-    return h->Scroll[std::clamp(Bar, 0, 2)];
-}
+TScrollState& ScrollState(HWND h, int Bar) { return h->Scroll[std::clamp(Bar, 0, 2)]; }
 
-void PlaceScrollBars(TWinControl* c)
-{
+void PlaceScrollBars(TWinControl* c) {
     if (!c->HandleAllocated())
         return;
     HWND h = c->Handle();
@@ -97,8 +85,7 @@ void PlaceScrollBars(TWinControl* c)
     }
 }
 
-int SetScrollInfo(HWND h, int Bar, const TScrollInfo* Info, BOOL)
-{
+int SetScrollInfo(HWND h, int Bar, const TScrollInfo* Info, BOOL) {
     if (!Info || !ValidBar(h, Bar))
         return 0;
     TScrollState& st = h->Scroll[Bar];
@@ -124,8 +111,7 @@ int SetScrollInfo(HWND h, int Bar, const TScrollInfo* Info, BOOL)
     return st.Pos;
 }
 
-BOOL GetScrollInfo(HWND h, int Bar, TScrollInfo* Info)
-{
+BOOL GetScrollInfo(HWND h, int Bar, TScrollInfo* Info) {
     if (!Info || !ValidBar(h, Bar))
         return 0;
     const TScrollState& st = h->Scroll[Bar];
@@ -142,8 +128,7 @@ BOOL GetScrollInfo(HWND h, int Bar, TScrollInfo* Info)
     return 1;
 }
 
-int SetScrollPos(HWND h, int Bar, int Pos, BOOL Redraw)
-{
+int SetScrollPos(HWND h, int Bar, int Pos, BOOL Redraw) {
     if (!ValidBar(h, Bar))
         return 0;
     int old = h->Scroll[Bar].Pos;
@@ -154,13 +139,9 @@ int SetScrollPos(HWND h, int Bar, int Pos, BOOL Redraw)
     return old;
 }
 
-int GetScrollPos(HWND h, int Bar)
-{
-    return ValidBar(h, Bar) ? h->Scroll[Bar].Pos : 0;
-}
+int GetScrollPos(HWND h, int Bar) { return ValidBar(h, Bar) ? h->Scroll[Bar].Pos : 0; }
 
-BOOL SetScrollRange(HWND h, int Bar, int Min, int Max, BOOL Redraw)
-{
+BOOL SetScrollRange(HWND h, int Bar, int Min, int Max, BOOL Redraw) {
     if (!ValidBar(h, Bar))
         return 0;
     TScrollInfo si;
@@ -171,8 +152,7 @@ BOOL SetScrollRange(HWND h, int Bar, int Min, int Max, BOOL Redraw)
     return 1;
 }
 
-BOOL GetScrollRange(HWND h, int Bar, int* Min, int* Max)
-{
+BOOL GetScrollRange(HWND h, int Bar, int* Min, int* Max) {
     if (!ValidBar(h, Bar) || !Min || !Max)
         return 0;
     *Min = h->Scroll[Bar].Min;
@@ -180,8 +160,7 @@ BOOL GetScrollRange(HWND h, int Bar, int* Min, int* Max)
     return 1;
 }
 
-BOOL ShowScrollBar(HWND h, int Bar, BOOL Show)
-{
+BOOL ShowScrollBar(HWND h, int Bar, BOOL Show) {
     if (!IsLiveHandle(h))
         return 0;
     if (Bar == SB_CTL) {
@@ -199,8 +178,7 @@ BOOL ShowScrollBar(HWND h, int Bar, BOOL Show)
 }
 
 // Qt disables a whole bar: one arrow disabled leaves it enabled.
-BOOL EnableScrollBar(HWND h, UINT Bar, UINT Arrows)
-{
+BOOL EnableScrollBar(HWND h, UINT Bar, UINT Arrows) {
     if (!IsLiveHandle(h))
         return 0;
     for (int bar : {SB_HORZ, SB_VERT, SB_CTL})
@@ -213,8 +191,7 @@ BOOL EnableScrollBar(HWND h, UINT Bar, UINT Arrows)
     return 1;
 }
 
-void TWinControlAccess::FrameChanged(TWinControl* c)
-{
+void TWinControlAccess::FrameChanged(TWinControl* c) {
     TRect before = c->GetClientRect();
     c->UpdateClientGeometry();
     TRect after = c->GetClientRect();
@@ -224,19 +201,19 @@ void TWinControlAccess::FrameChanged(TWinControl* c)
         c->Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(after.Width(), after.Height()));
 }
 
-BOOL ScrollWindow(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip)
-{
+BOOL ScrollWindow(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip) {
     return ScrollWindowEx(h, dx, dy, Scroll, Clip, nullptr, nullptr,
                           SW_INVALIDATE | SW_ERASE | (Scroll ? 0u : UINT(SW_SCROLLCHILDREN))) != 0;
 }
 
-int ScrollWindowEx(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip, HRGN, TRect* UpdateRect, UINT Flags)
-{
+int ScrollWindowEx(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip, HRGN, TRect* UpdateRect,
+                   UINT Flags) {
     TWinControl* c = FindControl(h);
     if (!c || !IsLiveHandle(h))
         return 0;
     QWidget* client = h->Client();
-    QRect area = Scroll ? QRect(Scroll->Left, Scroll->Top, Scroll->Width(), Scroll->Height()) : client->rect();
+    QRect area =
+        Scroll ? QRect(Scroll->Left, Scroll->Top, Scroll->Width(), Scroll->Height()) : client->rect();
     if (Clip)
         area &= QRect(Clip->Left, Clip->Top, Clip->Width(), Clip->Height());
     // Pixels move inside the area; the uncovered strip is repainted.
@@ -244,10 +221,14 @@ int ScrollWindowEx(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Cli
     if (UpdateRect) {
         QRect moved = area.translated(dx, dy) & area;
         QRect open = area;
-        if (dx > 0) open.setRight(area.left() + dx - 1);
-        else if (dx < 0) open.setLeft(area.right() + dx + 1);
-        else if (dy > 0) open.setBottom(area.top() + dy - 1);
-        else if (dy < 0) open.setTop(area.bottom() + dy + 1);
+        if (dx > 0)
+            open.setRight(area.left() + dx - 1);
+        else if (dx < 0)
+            open.setLeft(area.right() + dx + 1);
+        else if (dy > 0)
+            open.setBottom(area.top() + dy - 1);
+        else if (dy < 0)
+            open.setTop(area.bottom() + dy + 1);
         if (moved.isEmpty())
             open = area;
         *UpdateRect = Rect(open.left(), open.top(), open.right() + 1, open.bottom() + 1);
@@ -262,5 +243,5 @@ int ScrollWindowEx(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Cli
                 w->SetBounds(w->Left() + dx, w->Top() + dy, w->Width(), w->Height());
         }
     }
-    return 2;  // SIMPLEREGION
+    return 2; // SIMPLEREGION
 }

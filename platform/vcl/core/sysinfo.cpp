@@ -35,8 +35,7 @@ std::function<void(UINT)> gBeepHandler;
 
 // ---------------------------------------------------------------- time and sound
 
-DWORD GetTickCount()
-{
+DWORD GetTickCount() {
     std::function<std::uint64_t()> source;
     {
         std::lock_guard<std::mutex> g(gLock);
@@ -49,19 +48,14 @@ DWORD GetTickCount()
     return DWORD(std::uint64_t(ms.count()));
 }
 
-void SetTickSource(std::function<std::uint64_t()> source)
-{
+void SetTickSource(std::function<std::uint64_t()> source) {
     std::lock_guard<std::mutex> g(gLock);
     gTickSource = std::move(source);
 }
 
-void Sleep(DWORD Milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
-}
+void Sleep(DWORD Milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds)); }
 
-BOOL MessageBeep(UINT Type)
-{
+BOOL MessageBeep(UINT Type) {
     std::function<void(UINT)> handler;
     {
         std::lock_guard<std::mutex> g(gLock);
@@ -74,18 +68,11 @@ BOOL MessageBeep(UINT Type)
     return 1;
 }
 
-BOOL Beep(DWORD, DWORD)
-{
-    return MessageBeep(0xFFFFFFFFu);
-}
+BOOL Beep(DWORD, DWORD) { return MessageBeep(0xFFFFFFFFu); }
 
-void Beep()
-{
-    MessageBeep(MB_OK);
-}
+void Beep() { MessageBeep(MB_OK); }
 
-void SetBeepHandler(std::function<void(UINT Type)> handler)
-{
+void SetBeepHandler(std::function<void(UINT Type)> handler) {
     std::lock_guard<std::mutex> g(gLock);
     gBeepHandler = std::move(handler);
 }
@@ -94,14 +81,13 @@ void SetBeepHandler(std::function<void(UINT Type)> handler)
 
 namespace {
 
-std::vector<TMonitorArea> gLayout;  // a test's layout; empty: the screens'
+std::vector<TMonitorArea> gLayout; // a test's layout; empty: the screens'
 
 QRect QRectOf(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
 TRect RectOf(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
 
-std::vector<TMonitorArea> MonitorAreas()
-{
+std::vector<TMonitorArea> MonitorAreas() {
     {
         std::lock_guard<std::mutex> g(gLock);
         if (!gLayout.empty())
@@ -120,16 +106,14 @@ std::vector<TMonitorArea> MonitorAreas()
     return out;
 }
 
-TRect VirtualScreen()
-{
+TRect VirtualScreen() {
     QRect u;
     for (const TMonitorArea& m : MonitorAreas())
         u |= QRectOf(m.Bounds);
     return RectOf(u);
 }
 
-HMONITOR Fallback(const std::vector<TMonitorArea>& ms, const QRect& r, DWORD flags)
-{
+HMONITOR Fallback(const std::vector<TMonitorArea>& ms, const QRect& r, DWORD flags) {
     if (flags == MONITOR_DEFAULTTOPRIMARY)
         return 1;
     if (flags != MONITOR_DEFAULTTONEAREST)
@@ -149,8 +133,7 @@ HMONITOR Fallback(const std::vector<TMonitorArea>& ms, const QRect& r, DWORD fla
     return best;
 }
 
-DWORD FlagsOf(TMonitorDefaultTo d)
-{
+DWORD FlagsOf(TMonitorDefaultTo d) {
     if (d == mdNull)
         return MONITOR_DEFAULTTONULL;
     return d == mdPrimary ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST;
@@ -158,14 +141,12 @@ DWORD FlagsOf(TMonitorDefaultTo d)
 
 } // namespace
 
-void SetMonitorLayout(const std::vector<TMonitorArea>& monitors)
-{
+void SetMonitorLayout(const std::vector<TMonitorArea>& monitors) {
     std::lock_guard<std::mutex> g(gLock);
     gLayout = monitors;
 }
 
-HMONITOR MonitorFromRect(const TRect* r, DWORD Flags)
-{
+HMONITOR MonitorFromRect(const TRect* r, DWORD Flags) {
     if (!r)
         return 0;
     std::vector<TMonitorArea> ms = MonitorAreas();
@@ -184,22 +165,19 @@ HMONITOR MonitorFromRect(const TRect* r, DWORD Flags)
     return best ? best : Fallback(ms, q, Flags);
 }
 
-HMONITOR MonitorFromPoint(TPoint p, DWORD Flags)
-{
+HMONITOR MonitorFromPoint(TPoint p, DWORD Flags) {
     TRect r(p.x, p.y, p.x + 1, p.y + 1);
     return MonitorFromRect(&r, Flags);
 }
 
-HMONITOR MonitorFromWindow(HWND h, DWORD Flags)
-{
+HMONITOR MonitorFromWindow(HWND h, DWORD Flags) {
     TRect r;
     if (!h || !GetWindowRect(h, &r))
         return Flags == MONITOR_DEFAULTTONULL ? 0 : 1;
     return MonitorFromRect(&r, Flags);
 }
 
-BOOL GetMonitorInfo(HMONITOR m, MONITORINFO* info)
-{
+BOOL GetMonitorInfo(HMONITOR m, MONITORINFO* info) {
     std::vector<TMonitorArea> ms = MonitorAreas();
     if (!info || m < 1 || size_t(m) > ms.size())
         return 0;
@@ -209,14 +187,12 @@ BOOL GetMonitorInfo(HMONITOR m, MONITORINFO* info)
     return 1;
 }
 
-TRect TMonitor::BoundsRect() const
-{
+TRect TMonitor::BoundsRect() const {
     MONITORINFO mi;
     return GetMonitorInfo(Handle(), &mi) ? mi.rcMonitor : TRect();
 }
 
-TRect TMonitor::WorkareaRect() const
-{
+TRect TMonitor::WorkareaRect() const {
     MONITORINFO mi;
     return GetMonitorInfo(Handle(), &mi) ? mi.rcWork : TRect();
 }
@@ -224,8 +200,7 @@ TRect TMonitor::WorkareaRect() const
 namespace {
 
 // One TMonitor per index for the program's life: pointers handed out stay valid.
-TMonitor* MonitorObject(HMONITOR m)
-{
+TMonitor* MonitorObject(HMONITOR m) {
     static std::vector<std::unique_ptr<TMonitor>> objects;
     if (m < 1)
         return nullptr;
@@ -239,23 +214,19 @@ TMonitor* MonitorObject(HMONITOR m)
 
 int TScreen::MonitorCount() const { return int(MonitorAreas().size()); }
 
-TMonitor* TScreen::Monitors(int i) const
-{
+TMonitor* TScreen::Monitors(int i) const {
     return i >= 0 && i < MonitorCount() ? MonitorObject(HMONITOR(i + 1)) : nullptr;
 }
 
-TMonitor* TScreen::MonitorFromPoint(TPoint p, TMonitorDefaultTo d) const
-{
+TMonitor* TScreen::MonitorFromPoint(TPoint p, TMonitorDefaultTo d) const {
     return MonitorObject(::MonitorFromPoint(p, FlagsOf(d)));
 }
 
-TMonitor* TScreen::MonitorFromRect(const TRect& r, TMonitorDefaultTo d) const
-{
+TMonitor* TScreen::MonitorFromRect(const TRect& r, TMonitorDefaultTo d) const {
     return MonitorObject(::MonitorFromRect(&r, FlagsOf(d)));
 }
 
-TMonitor* TScreen::MonitorFromWindow(HWND h, TMonitorDefaultTo d) const
-{
+TMonitor* TScreen::MonitorFromWindow(HWND h, TMonitorDefaultTo d) const {
     return MonitorObject(::MonitorFromWindow(h, FlagsOf(d)));
 }
 
@@ -263,21 +234,62 @@ TRect TScreen::WorkAreaRect() const { return MonitorAreas().front().WorkArea; }
 
 // ---------------------------------------------------------------- metrics and parameters
 
-int GetSystemMetrics(int Index)
-{
+int GetSystemMetrics(int Index) {
     // The classic scheme at 96 pixels per inch.
     static const std::map<int, int> kFixed = {
-        {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}, {SM_CYCAPTION, 19}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1},
-        {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3}, {SM_CYVTHUMB, 16}, {SM_CXHTHUMB, 16}, {SM_CXICON, 32},
-        {SM_CYICON, 32}, {SM_CXCURSOR, 32}, {SM_CYCURSOR, 32}, {SM_CYMENU, 19}, {SM_MOUSEPRESENT, 1},
-        {SM_CYVSCROLL, 16}, {SM_CXHSCROLL, 16}, {SM_CXMIN, 112}, {SM_CYMIN, 27}, {SM_CXSIZE, 18},
-        {SM_CYSIZE, 18}, {SM_CXFRAME, 4}, {SM_CYFRAME, 4}, {SM_CXMINTRACK, 112}, {SM_CYMINTRACK, 27},
-        {SM_CXDOUBLECLK, 4}, {SM_CYDOUBLECLK, 4}, {SM_CXICONSPACING, 75}, {SM_CYICONSPACING, 75},
-        {SM_CMOUSEBUTTONS, 3}, {SM_CXEDGE, 2}, {SM_CYEDGE, 2}, {SM_CXMINSPACING, 160}, {SM_CYMINSPACING, 24},
-        {SM_CXSMICON, 16}, {SM_CYSMICON, 16}, {SM_CYSMCAPTION, 16}, {SM_CXSMSIZE, 12}, {SM_CYSMSIZE, 15},
-        {SM_CXMENUSIZE, 18}, {SM_CYMENUSIZE, 18}, {SM_ARRANGE, 8}, {SM_CXMINIMIZED, 160}, {SM_CYMINIMIZED, 24},
-        {SM_NETWORK, 3}, {SM_CXDRAG, 4}, {SM_CYDRAG, 4}, {SM_CXMENUCHECK, 13}, {SM_CYMENUCHECK, 13},
-        {SM_MOUSEWHEELPRESENT, 1}, {SM_SAMEDISPLAYFORMAT, 1}, {SM_CXFOCUSBORDER, 1}, {SM_CYFOCUSBORDER, 1},
+        {SM_CXVSCROLL, 16},
+        {SM_CYHSCROLL, 16},
+        {SM_CYCAPTION, 19},
+        {SM_CXBORDER, 1},
+        {SM_CYBORDER, 1},
+        {SM_CXDLGFRAME, 3},
+        {SM_CYDLGFRAME, 3},
+        {SM_CYVTHUMB, 16},
+        {SM_CXHTHUMB, 16},
+        {SM_CXICON, 32},
+        {SM_CYICON, 32},
+        {SM_CXCURSOR, 32},
+        {SM_CYCURSOR, 32},
+        {SM_CYMENU, 19},
+        {SM_MOUSEPRESENT, 1},
+        {SM_CYVSCROLL, 16},
+        {SM_CXHSCROLL, 16},
+        {SM_CXMIN, 112},
+        {SM_CYMIN, 27},
+        {SM_CXSIZE, 18},
+        {SM_CYSIZE, 18},
+        {SM_CXFRAME, 4},
+        {SM_CYFRAME, 4},
+        {SM_CXMINTRACK, 112},
+        {SM_CYMINTRACK, 27},
+        {SM_CXDOUBLECLK, 4},
+        {SM_CYDOUBLECLK, 4},
+        {SM_CXICONSPACING, 75},
+        {SM_CYICONSPACING, 75},
+        {SM_CMOUSEBUTTONS, 3},
+        {SM_CXEDGE, 2},
+        {SM_CYEDGE, 2},
+        {SM_CXMINSPACING, 160},
+        {SM_CYMINSPACING, 24},
+        {SM_CXSMICON, 16},
+        {SM_CYSMICON, 16},
+        {SM_CYSMCAPTION, 16},
+        {SM_CXSMSIZE, 12},
+        {SM_CYSMSIZE, 15},
+        {SM_CXMENUSIZE, 18},
+        {SM_CYMENUSIZE, 18},
+        {SM_ARRANGE, 8},
+        {SM_CXMINIMIZED, 160},
+        {SM_CYMINIMIZED, 24},
+        {SM_NETWORK, 3},
+        {SM_CXDRAG, 4},
+        {SM_CYDRAG, 4},
+        {SM_CXMENUCHECK, 13},
+        {SM_CYMENUCHECK, 13},
+        {SM_MOUSEWHEELPRESENT, 1},
+        {SM_SAMEDISPLAYFORMAT, 1},
+        {SM_CXFOCUSBORDER, 1},
+        {SM_CYFOCUSBORDER, 1},
     };
     auto it = kFixed.find(Index);
     if (it != kFixed.end())
@@ -302,8 +314,7 @@ int GetSystemMetrics(int Index)
 
 namespace {
 
-LOGFONT SystemFont(bool bold)
-{
+LOGFONT SystemFont(bool bold) {
     LOGFONT lf;
     lf.lfHeight = -11;
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -314,18 +325,38 @@ LOGFONT SystemFont(bool bold)
 
 } // namespace
 
-BOOL SystemParametersInfo(UINT Action, UINT, void* Param, UINT)
-{
+BOOL SystemParametersInfo(UINT Action, UINT, void* Param, UINT) {
     static const std::map<UINT, int> kValues = {
-        {SPI_GETBORDER, 1}, {SPI_GETKEYBOARDSPEED, 31}, {SPI_ICONHORIZONTALSPACING, 75},
-        {SPI_GETSCREENSAVETIMEOUT, 900}, {SPI_GETKEYBOARDDELAY, 1}, {SPI_ICONVERTICALSPACING, 75},
-        {SPI_GETDRAGFULLWINDOWS, 1}, {SPI_GETFONTSMOOTHING, 0}, {SPI_GETMOUSEHOVERWIDTH, 4},
-        {SPI_GETMOUSEHOVERHEIGHT, 4}, {SPI_GETMOUSEHOVERTIME, 400}, {SPI_GETWHEELSCROLLLINES, 3},
-        {SPI_GETMENUSHOWDELAY, 400}, {SPI_GETWHEELSCROLLCHARS, 3}, {SPI_GETMENUANIMATION, 0},
-        {SPI_GETCOMBOBOXANIMATION, 0}, {SPI_GETLISTBOXSMOOTHSCROLLING, 0}, {SPI_GETGRADIENTCAPTIONS, 1},
-        {SPI_GETKEYBOARDCUES, 1}, {SPI_GETHOTTRACKING, 1}, {SPI_GETMENUFADE, 0}, {SPI_GETSELECTIONFADE, 0},
-        {SPI_GETTOOLTIPANIMATION, 0}, {SPI_GETTOOLTIPFADE, 0}, {SPI_GETCURSORSHADOW, 0}, {SPI_GETFLATMENU, 0},
-        {SPI_GETDROPSHADOW, 0}, {SPI_GETUIEFFECTS, 0}, {SPI_GETCARETWIDTH, 1}, {SPI_GETFOCUSBORDERWIDTH, 1},
+        {SPI_GETBORDER, 1},
+        {SPI_GETKEYBOARDSPEED, 31},
+        {SPI_ICONHORIZONTALSPACING, 75},
+        {SPI_GETSCREENSAVETIMEOUT, 900},
+        {SPI_GETKEYBOARDDELAY, 1},
+        {SPI_ICONVERTICALSPACING, 75},
+        {SPI_GETDRAGFULLWINDOWS, 1},
+        {SPI_GETFONTSMOOTHING, 0},
+        {SPI_GETMOUSEHOVERWIDTH, 4},
+        {SPI_GETMOUSEHOVERHEIGHT, 4},
+        {SPI_GETMOUSEHOVERTIME, 400},
+        {SPI_GETWHEELSCROLLLINES, 3},
+        {SPI_GETMENUSHOWDELAY, 400},
+        {SPI_GETWHEELSCROLLCHARS, 3},
+        {SPI_GETMENUANIMATION, 0},
+        {SPI_GETCOMBOBOXANIMATION, 0},
+        {SPI_GETLISTBOXSMOOTHSCROLLING, 0},
+        {SPI_GETGRADIENTCAPTIONS, 1},
+        {SPI_GETKEYBOARDCUES, 1},
+        {SPI_GETHOTTRACKING, 1},
+        {SPI_GETMENUFADE, 0},
+        {SPI_GETSELECTIONFADE, 0},
+        {SPI_GETTOOLTIPANIMATION, 0},
+        {SPI_GETTOOLTIPFADE, 0},
+        {SPI_GETCURSORSHADOW, 0},
+        {SPI_GETFLATMENU, 0},
+        {SPI_GETDROPSHADOW, 0},
+        {SPI_GETUIEFFECTS, 0},
+        {SPI_GETCARETWIDTH, 1},
+        {SPI_GETFOCUSBORDERWIDTH, 1},
         {SPI_GETFOCUSBORDERHEIGHT, 1},
     };
     if (!Param)
@@ -360,15 +391,13 @@ TMouse gMouse;
 } // namespace
 TMouse* Mouse = &gMouse;
 
-int TMouse::WheelScrollLines() const
-{
+int TMouse::WheelScrollLines() const {
     int lines = 3;
     SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     return lines;
 }
 
-TPoint TMouse::CursorPos() const
-{
+TPoint TMouse::CursorPos() const {
     TPoint p;
     GetCursorPos(&p);
     return p;
@@ -381,28 +410,28 @@ namespace {
 // Per virtual key: 0x80 while down, 0x01 toggled (Caps Lock, Num Lock, Scroll Lock).
 std::array<unsigned char, 256> gKeys{};
 
-int Generic(int vk)
-{
+int Generic(int vk) {
     switch (vk) {
-    case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
-    case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
-    case VK_LMENU: case VK_RMENU: return VK_MENU;
+    case VK_LSHIFT:
+    case VK_RSHIFT: return VK_SHIFT;
+    case VK_LCONTROL:
+    case VK_RCONTROL: return VK_CONTROL;
+    case VK_LMENU:
+    case VK_RMENU: return VK_MENU;
     default: return vk;
     }
 }
 
 } // namespace
 
-void NoteKeyEvent(WORD VirtKey, bool Down)
-{
+void NoteKeyEvent(WORD VirtKey, bool Down) {
     unsigned char& k = gKeys[VirtKey & 0xFF];
     if (Down && !(k & 0x80) && (VirtKey == VK_CAPITAL || VirtKey == VK_NUMLOCK || VirtKey == VK_SCROLL))
         k ^= 0x01;
     k = static_cast<unsigned char>(Down ? k | 0x80 : k & ~0x80);
 }
 
-short GetKeyState(int VirtKey)
-{
+short GetKeyState(int VirtKey) {
     // Modifiers and buttons as the event being handled reports them; other keys as last seen.
     Qt::KeyboardModifiers m = CurrentModifiers();
     Qt::MouseButtons b = CurrentButtons();
@@ -421,15 +450,11 @@ short GetKeyState(int VirtKey)
     return short((down ? 0x8000 : 0) | (gKeys[VirtKey & 0xFF] & 0x01));
 }
 
-short GetAsyncKeyState(int VirtKey)
-{
-    return short(GetKeyState(VirtKey) & 0x8000);
-}
+short GetAsyncKeyState(int VirtKey) { return short(GetKeyState(VirtKey) & 0x8000); }
 
 // ---------------------------------------------------------------- version and locale
 
-BOOL GetVersionEx(OSVERSIONINFO* v)
-{
+BOOL GetVersionEx(OSVERSIONINFO* v) {
     if (!v || v->dwOSVersionInfoSize < sizeof(OSVERSIONINFO))
         return 0;
     v->dwMajorVersion = PlatformVersion.Major;
@@ -441,15 +466,11 @@ BOOL GetVersionEx(OSVERSIONINFO* v)
     return 1;
 }
 
-DWORD GetVersion()
-{
+DWORD GetVersion() {
     return PlatformVersion.Major | (PlatformVersion.Minor << 8) | (PlatformVersion.Build << 16);
 }
 
-DWORD GetComCtlVersion()
-{
-    return (PlatformVersion.ComCtlMajor << 16) | PlatformVersion.ComCtlMinor;
-}
+DWORD GetComCtlVersion() { return (PlatformVersion.ComCtlMajor << 16) | PlatformVersion.ComCtlMinor; }
 
 LCID GetUserDefaultLCID() { return 0x0419; }
 
@@ -457,8 +478,7 @@ LCID GetThreadLocale() { return 0x0419; }
 
 namespace {
 
-bool LocaleAnswer(UINT type, std::string& out)
-{
+bool LocaleAnswer(UINT type, std::string& out) {
     if (type >= LOCALE_SDAYNAME1 && type < LOCALE_SDAYNAME1 + 7) {
         out = LongDayNames[(type - LOCALE_SDAYNAME1 + 1) % 7];
     } else if (type >= LOCALE_SABBREVDAYNAME1 && type < LOCALE_SABBREVDAYNAME1 + 7) {
@@ -476,7 +496,7 @@ bool LocaleAnswer(UINT type, std::string& out)
         case LOCALE_STIME: out = std::string(1, TimeSeparator); break;
         case LOCALE_SSHORTDATE: out = ShortDateFormat; break;
         case LOCALE_IDEFAULTANSICODEPAGE: out = "1251"; break;
-        case LOCALE_IFIRSTDAYOFWEEK: out = "0"; break;  // Monday
+        case LOCALE_IFIRSTDAYOFWEEK: out = "0"; break; // Monday
         default: return false;
         }
     }
@@ -485,8 +505,7 @@ bool LocaleAnswer(UINT type, std::string& out)
 
 } // namespace
 
-int GetLocaleInfo(LCID, UINT Type, char* Data, int Size)
-{
+int GetLocaleInfo(LCID, UINT Type, char* Data, int Size) {
     std::string s;
     if (!LocaleAnswer(Type, s))
         return 0;
@@ -499,8 +518,7 @@ int GetLocaleInfo(LCID, UINT Type, char* Data, int Size)
     return need;
 }
 
-std::string GetLocaleStr(LCID, UINT Type, const std::string& Default)
-{
+std::string GetLocaleStr(LCID, UINT Type, const std::string& Default) {
     std::string s;
     return LocaleAnswer(Type, s) && !s.empty() ? s : Default;
 }
@@ -510,8 +528,7 @@ std::string GetLocaleStr(LCID, UINT Type, const std::string& Default)
 namespace {
 
 constexpr HCURSOR kFirstLoaded = 0x10000;
-std::map<HCURSOR, QCursor>& Loaded()
-{
+std::map<HCURSOR, QCursor>& Loaded() {
     static std::map<HCURSOR, QCursor> m;
     return m;
 }
@@ -520,8 +537,7 @@ std::map<TCursor, HCURSOR> gScreenCursors;
 
 } // namespace
 
-HCURSOR LoadCursor(HINSTANCE, const char* Name)
-{
+HCURSOR LoadCursor(HINSTANCE, const char* Name) {
     QImage img;
     QPoint hot;
     if (!Name || !ResourceImage(Name, img, hot))
@@ -532,37 +548,31 @@ HCURSOR LoadCursor(HINSTANCE, const char* Name)
     return h;
 }
 
-HCURSOR LoadCursor(HINSTANCE, int Id)
-{
+HCURSOR LoadCursor(HINSTANCE, int Id) {
     static const std::map<int, TCursor> kStandard = {
-        {IDC_ARROW, crArrow}, {IDC_IBEAM, crIBeam}, {IDC_WAIT, crHourGlass}, {IDC_CROSS, crCross},
-        {IDC_UPARROW, crUpArrow}, {IDC_SIZENWSE, crSizeNWSE}, {IDC_SIZENESW, crSizeNESW},
-        {IDC_SIZEWE, crSizeWE}, {IDC_SIZENS, crSizeNS}, {IDC_SIZEALL, crSizeAll}, {IDC_NO, crNo},
-        {IDC_HAND, crHandPoint}, {IDC_APPSTARTING, crAppStart}, {IDC_HELP, crHelp},
+        {IDC_ARROW, crArrow},          {IDC_IBEAM, crIBeam},     {IDC_WAIT, crHourGlass},
+        {IDC_CROSS, crCross},          {IDC_UPARROW, crUpArrow}, {IDC_SIZENWSE, crSizeNWSE},
+        {IDC_SIZENESW, crSizeNESW},    {IDC_SIZEWE, crSizeWE},   {IDC_SIZENS, crSizeNS},
+        {IDC_SIZEALL, crSizeAll},      {IDC_NO, crNo},           {IDC_HAND, crHandPoint},
+        {IDC_APPSTARTING, crAppStart}, {IDC_HELP, crHelp},
     };
     auto it = kStandard.find(Id);
     return it == kStandard.end() ? 0 : HCURSOR(it->second);
 }
 
-BOOL DestroyCursor(HCURSOR Cursor)
-{
-    return Loaded().erase(Cursor) ? 1 : 0;
-}
+BOOL DestroyCursor(HCURSOR Cursor) { return Loaded().erase(Cursor) ? 1 : 0; }
 
-QCursor QtCursorOf(HCURSOR Cursor)
-{
+QCursor QtCursorOf(HCURSOR Cursor) {
     auto it = Loaded().find(Cursor);
     return it != Loaded().end() ? it->second : QCursor(QtCursorShape(TCursor(Cursor)));
 }
 
-HCURSOR TScreen::Cursors(TCursor c) const
-{
+HCURSOR TScreen::Cursors(TCursor c) const {
     auto it = gScreenCursors.find(c);
     return it != gScreenCursors.end() ? it->second : HCURSOR(c);
 }
 
-void TScreen::SetCursors(TCursor c, HCURSOR h)
-{
+void TScreen::SetCursors(TCursor c, HCURSOR h) {
     if (h)
         gScreenCursors[c] = h;
     else

@@ -4,8 +4,7 @@
 #include "core_qt.h"
 #include "forms.h"
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
-{
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
     TApplication::QtApp();
     FTimer = new TQtTimer();
     QObject::connect(FTimer, &QTimer::timeout, [this] {
@@ -19,38 +18,33 @@ TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
     Update();
 }
 
-TTimer::~TTimer()
-{
+TTimer::~TTimer() {
     FTimer->stop();
     delete FTimer;
 }
 
-void TTimer::SetEnabled(bool v)
-{
+void TTimer::SetEnabled(bool v) {
     if (FEnabled == v)
         return;
     FEnabled = v;
     Update();
 }
 
-void TTimer::SetInterval(unsigned v)
-{
+void TTimer::SetInterval(unsigned v) {
     if (FInterval == v)
         return;
     FInterval = v;
     Update();
 }
 
-void TTimer::Update()
-{
+void TTimer::Update() {
     if (FEnabled && FInterval > 0)
         FTimer->start(int(FInterval));
     else
         FTimer->stop();
 }
 
-void TTimer::Timer()
-{
+void TTimer::Timer() {
     if (FEnabled && OnTimer)
         OnTimer(this);
 }

@@ -6,8 +6,7 @@
 
 namespace {
 
-std::vector<TVisualStylesEntry>& Table()
-{
+std::vector<TVisualStylesEntry>& Table() {
     static std::vector<TVisualStylesEntry> table;
     return table;
 }
@@ -16,15 +15,11 @@ int gLoads = 0;
 // The one module handle there is: any non-null address of ours.
 char gModule;
 
-}  // namespace
+} // namespace
 
-void SetVisualStylesTable(std::vector<TVisualStylesEntry> Table_)
-{
-    Table() = std::move(Table_);
-}
+void SetVisualStylesTable(std::vector<TVisualStylesEntry> Table_) { Table() = std::move(Table_); }
 
-HMODULE LoadLibrary(const std::string& FileName)
-{
+HMODULE LoadLibrary(const std::string& FileName) {
     std::string n = FileName;
     std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (n != "uxtheme.dll" || Table().empty())
@@ -33,16 +28,14 @@ HMODULE LoadLibrary(const std::string& FileName)
     return &gModule;
 }
 
-BOOL FreeLibrary(HMODULE Module)
-{
+BOOL FreeLibrary(HMODULE Module) {
     if (Module != &gModule || gLoads == 0)
         return 0;
     --gLoads;
     return 1;
 }
 
-void* GetProcAddress(HMODULE Module, const std::string& ProcName)
-{
+void* GetProcAddress(HMODULE Module, const std::string& ProcName) {
     if (Module != &gModule)
         return nullptr;
     for (const TVisualStylesEntry& e : Table())

@@ -44,9 +44,7 @@ struct TVisualStylesEntry {
     std::string Name;
     void* Proc = nullptr;
 };
-template <class F>
-TVisualStylesEntry VisualStylesEntry(const std::string& Name, F* Proc)
-{
+template <class F> TVisualStylesEntry VisualStylesEntry(const std::string& Name, F* Proc) {
     return {Name, reinterpret_cast<void*>(Proc)};
 }
 

@@ -9,19 +9,14 @@
 #include "handle.h"
 #include "winapi.h"
 
-TWinControl* FindControl(HWND h)
-{
-    return h ? h->Control() : nullptr;
-}
+TWinControl* FindControl(HWND h) { return h ? h->Control() : nullptr; }
 
-LRESULT SendMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
+LRESULT SendMessage(HWND h, UINT Msg, WPARAM WParam, LPARAM LParam) {
     TWinControl* c = FindControl(h);
     return c ? c->Perform(Msg, WParam, LParam) : 0;
 }
 
-BOOL InvalidateRect(HWND h, const TRect* r, BOOL)
-{
+BOOL InvalidateRect(HWND h, const TRect* r, BOOL) {
     if (!h)
         return 0;
     if (r)
@@ -31,8 +26,7 @@ BOOL InvalidateRect(HWND h, const TRect* r, BOOL)
     return 1;
 }
 
-BOOL RedrawWindow(HWND h, const TRect* r, HRGN, UINT flags)
-{
+BOOL RedrawWindow(HWND h, const TRect* r, HRGN, UINT flags) {
     if (!h)
         return 0;
     if (flags & RDW_FRAME)
@@ -46,26 +40,18 @@ BOOL RedrawWindow(HWND h, const TRect* r, HRGN, UINT flags)
     return 1;
 }
 
-BOOL UpdateWindow(HWND h)
-{
+BOOL UpdateWindow(HWND h) {
     if (!h)
         return 0;
     h->repaint();
     return 1;
 }
 
-BOOL IsWindowVisible(HWND h)
-{
-    return h && h->isVisible();
-}
+BOOL IsWindowVisible(HWND h) { return h && h->isVisible(); }
 
-BOOL IsWindowEnabled(HWND h)
-{
-    return h && h->isEnabled();
-}
+BOOL IsWindowEnabled(HWND h) { return h && h->isEnabled(); }
 
-BOOL EnableWindow(HWND h, BOOL enable)
-{
+BOOL EnableWindow(HWND h, BOOL enable) {
     if (!h)
         return 0;
     BOOL was = !h->isEnabled();
@@ -73,14 +59,12 @@ BOOL EnableWindow(HWND h, BOOL enable)
     return was;
 }
 
-HWND GetParent(HWND h)
-{
+HWND GetParent(HWND h) {
     TWinControl* c = FindControl(h);
     return c && c->Parent() && c->Parent()->HandleAllocated() ? c->Parent()->Handle() : nullptr;
 }
 
-BOOL TrackMouseEvent(TTrackMouseEvent* t)
-{
+BOOL TrackMouseEvent(TTrackMouseEvent* t) {
     if (!t || !t->hwndTrack)
         return 0;
     if (t->dwFlags & TME_LEAVE)
@@ -88,49 +72,40 @@ BOOL TrackMouseEvent(TTrackMouseEvent* t)
     return 1;
 }
 
-static HWND HandleOf(QWidget* w)
-{
+static HWND HandleOf(QWidget* w) {
     for (; w; w = w->parentWidget())
         if (auto* h = dynamic_cast<TWidgetHandle*>(w))
             return h->Control() ? h : nullptr;
     return nullptr;
 }
 
-HWND GetFocus()
-{
-    return HandleOf(QApplication::focusWidget());
-}
+HWND GetFocus() { return HandleOf(QApplication::focusWidget()); }
 
-HWND SetFocus(HWND h)
-{
+HWND SetFocus(HWND h) {
     HWND old = GetFocus();
     if (TWinControl* c = FindControl(h))
         c->SetFocus();
     return old;
 }
 
-HWND GetCapture()
-{
+HWND GetCapture() {
     TControl* c = CaptureControl();
     auto* w = dynamic_cast<TWinControl*>(c);
     return w && w->HandleAllocated() ? w->Handle() : nullptr;
 }
 
-HWND SetCapture(HWND h)
-{
+HWND SetCapture(HWND h) {
     HWND old = GetCapture();
     SetCaptureControl(FindControl(h));
     return old;
 }
 
-BOOL ReleaseCapture()
-{
+BOOL ReleaseCapture() {
     SetCaptureControl(nullptr);
     return 1;
 }
 
-BOOL GetCursorPos(TPoint* p)
-{
+BOOL GetCursorPos(TPoint* p) {
     if (!p)
         return 0;
     QPoint q = CurrentMousePos();
@@ -138,8 +113,7 @@ BOOL GetCursorPos(TPoint* p)
     return 1;
 }
 
-BOOL GetClientRect(HWND h, TRect* r)
-{
+BOOL GetClientRect(HWND h, TRect* r) {
     TWinControl* c = FindControl(h);
     if (!c || !r)
         return 0;
@@ -147,8 +121,7 @@ BOOL GetClientRect(HWND h, TRect* r)
     return 1;
 }
 
-BOOL GetWindowRect(HWND h, TRect* r)
-{
+BOOL GetWindowRect(HWND h, TRect* r) {
     if (!h || !r)
         return 0;
     QPoint g = h->mapToGlobal(QPoint(0, 0));
@@ -156,8 +129,7 @@ BOOL GetWindowRect(HWND h, TRect* r)
     return 1;
 }
 
-BOOL ClientToScreen(HWND h, TPoint* p)
-{
+BOOL ClientToScreen(HWND h, TPoint* p) {
     TWinControl* c = FindControl(h);
     if (!c || !p)
         return 0;
@@ -165,8 +137,7 @@ BOOL ClientToScreen(HWND h, TPoint* p)
     return 1;
 }
 
-BOOL ScreenToClient(HWND h, TPoint* p)
-{
+BOOL ScreenToClient(HWND h, TPoint* p) {
     TWinControl* c = FindControl(h);
     if (!c || !p)
         return 0;
@@ -174,73 +145,86 @@ BOOL ScreenToClient(HWND h, TPoint* p)
     return 1;
 }
 
-TShiftState KeysToShiftState(WORD keys)
-{
+TShiftState KeysToShiftState(WORD keys) {
     TShiftState s;
-    if (keys & MK_SHIFT) s << ssShift;
-    if (keys & MK_CONTROL) s << ssCtrl;
-    if (keys & MK_LBUTTON) s << ssLeft;
-    if (keys & MK_RBUTTON) s << ssRight;
-    if (keys & MK_MBUTTON) s << ssMiddle;
-    if (GetKeyState(VK_MENU) < 0) s << ssAlt;
+    if (keys & MK_SHIFT)
+        s << ssShift;
+    if (keys & MK_CONTROL)
+        s << ssCtrl;
+    if (keys & MK_LBUTTON)
+        s << ssLeft;
+    if (keys & MK_RBUTTON)
+        s << ssRight;
+    if (keys & MK_MBUTTON)
+        s << ssMiddle;
+    if (GetKeyState(VK_MENU) < 0)
+        s << ssAlt;
     return s;
 }
 
-TShiftState KeyDataToShiftState(LPARAM keyData)
-{
+TShiftState KeyDataToShiftState(LPARAM keyData) {
     TShiftState s;
-    if (GetKeyState(VK_SHIFT) < 0) s << ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s << ssCtrl;
-    if (DWORD(keyData) & KF_ALTDOWN_BIT) s << ssAlt;
+    if (GetKeyState(VK_SHIFT) < 0)
+        s << ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        s << ssCtrl;
+    if (DWORD(keyData) & KF_ALTDOWN_BIT)
+        s << ssAlt;
     return s;
 }
 
-TShiftState KeyboardStateToShiftState()
-{
+TShiftState KeyboardStateToShiftState() {
     TShiftState s;
-    if (GetKeyState(VK_SHIFT) < 0) s << ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s << ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) s << ssAlt;
-    if (GetKeyState(VK_LBUTTON) < 0) s << ssLeft;
-    if (GetKeyState(VK_RBUTTON) < 0) s << ssRight;
-    if (GetKeyState(VK_MBUTTON) < 0) s << ssMiddle;
+    if (GetKeyState(VK_SHIFT) < 0)
+        s << ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        s << ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        s << ssAlt;
+    if (GetKeyState(VK_LBUTTON) < 0)
+        s << ssLeft;
+    if (GetKeyState(VK_RBUTTON) < 0)
+        s << ssRight;
+    if (GetKeyState(VK_MBUTTON) < 0)
+        s << ssMiddle;
     return s;
 }
 
-TShortCut ShortCut(WORD key, TShiftState shift)
-{
+TShortCut ShortCut(WORD key, TShiftState shift) {
     if (key & 0xFF00)
         return 0;
     TShortCut sc = key;
-    if (shift.Contains(ssShift)) sc |= scShift;
-    if (shift.Contains(ssCtrl)) sc |= scCtrl;
-    if (shift.Contains(ssAlt)) sc |= scAlt;
+    if (shift.Contains(ssShift))
+        sc |= scShift;
+    if (shift.Contains(ssCtrl))
+        sc |= scCtrl;
+    if (shift.Contains(ssAlt))
+        sc |= scAlt;
     return sc;
 }
 
-void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift)
-{
+void ShortCutToKey(TShortCut sc, WORD& key, TShiftState& shift) {
     key = sc & 0xFF;
     shift = TShiftState();
-    if (sc & scShift) shift << ssShift;
-    if (sc & scCtrl) shift << ssCtrl;
-    if (sc & scAlt) shift << ssAlt;
+    if (sc & scShift)
+        shift << ssShift;
+    if (sc & scCtrl)
+        shift << ssCtrl;
+    if (sc & scAlt)
+        shift << ssAlt;
 }
 
-std::string GetShortHint(const std::string& Hint)
-{
+std::string GetShortHint(const std::string& Hint) {
     size_t bar = Hint.find('|');
     return bar == std::string::npos ? Hint : Hint.substr(0, bar);
 }
 
-std::string GetLongHint(const std::string& Hint)
-{
+std::string GetLongHint(const std::string& Hint) {
     size_t bar = Hint.find('|');
     return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
 }
 
-TCustomForm* GetParentForm(TControl* Control)
-{
+TCustomForm* GetParentForm(TControl* Control) {
     TControl* c = Control;
     while (c && c->Parent())
         c = c->Parent();
@@ -263,8 +247,7 @@ struct TCaret {
 };
 TCaret gCaret;
 
-void UpdateCaret()
-{
+void UpdateCaret() {
     if (!gCaret.Widget)
         return;
     gCaret.Widget->move(gCaret.Pos.x, gCaret.Pos.y);
@@ -278,14 +261,12 @@ void UpdateCaret()
 
 } // namespace
 
-void ForgetControlCaret(TControl* c)
-{
+void ForgetControlCaret(TControl* c) {
     if (gCaret.Control == c)
         DestroyCaret();
 }
 
-BOOL CreateCaret(HWND h, void*, int Width, int Height)
-{
+BOOL CreateCaret(HWND h, void*, int Width, int Height) {
     DestroyCaret();
     if (!h || !h->Control())
         return 0;
@@ -306,8 +287,7 @@ BOOL CreateCaret(HWND h, void*, int Width, int Height)
     return 1;
 }
 
-BOOL DestroyCaret()
-{
+BOOL DestroyCaret() {
     if (!gCaret.Widget)
         return 0;
     gCaret.Widget->hide();
@@ -316,8 +296,7 @@ BOOL DestroyCaret()
     return 1;
 }
 
-BOOL SetCaretPos(int X, int Y)
-{
+BOOL SetCaretPos(int X, int Y) {
     if (!gCaret.Widget)
         return 0;
     gCaret.Pos = TPoint(X, Y);
@@ -325,16 +304,14 @@ BOOL SetCaretPos(int X, int Y)
     return 1;
 }
 
-BOOL GetCaretPos(TPoint* p)
-{
+BOOL GetCaretPos(TPoint* p) {
     if (!gCaret.Widget || !p)
         return 0;
     *p = gCaret.Pos;
     return 1;
 }
 
-BOOL ShowCaret(HWND h)
-{
+BOOL ShowCaret(HWND h) {
     if (!gCaret.Widget || (h && h != gCaret.Owner) || gCaret.HideCount == 0)
         return 0;
     --gCaret.HideCount;
@@ -342,12 +319,10 @@ BOOL ShowCaret(HWND h)
     return 1;
 }
 
-BOOL HideCaret(HWND h)
-{
+BOOL HideCaret(HWND h) {
     if (!gCaret.Widget || (h && h != gCaret.Owner))
         return 0;
     ++gCaret.HideCount;
     UpdateCaret();
     return 1;
 }
-

@@ -62,9 +62,20 @@ BOOL HideCaret(HWND h);
 // ---- windows --------------------------------------------------------------------------------------
 // True while h is a window that has not been destroyed (any thread may ask).
 BOOL IsWindow(HWND h);
-enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_NORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3,
-             SW_MAXIMIZE = 3, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_MINIMIZE = 6, SW_SHOWMINNOACTIVE = 7,
-             SW_SHOWNA = 8, SW_RESTORE = 9 };
+enum : int {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_NORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOWMAXIMIZED = 3,
+    SW_MAXIMIZE = 3,
+    SW_SHOWNOACTIVATE = 4,
+    SW_SHOW = 5,
+    SW_MINIMIZE = 6,
+    SW_SHOWMINNOACTIVE = 7,
+    SW_SHOWNA = 8,
+    SW_RESTORE = 9
+};
 // Shows or hides the window itself (the control's Visible stays as it is); a popup never takes
 // the activation. Returns whether it was visible before.
 BOOL ShowWindow(HWND h, int CmdShow);
@@ -90,9 +101,16 @@ LPARAM SetWindowLong(HWND h, int Index, LPARAM NewLong);
 // paint it draws the frame; otherwise it answers a scratch context and repaints the frame later
 // (a WM_NCPAINT sent from code is delivered on that repaint). Every context goes back through
 // ReleaseDC.
-enum : DWORD { DCX_WINDOW = 0x1, DCX_CACHE = 0x2, DCX_PARENTCLIP = 0x20, DCX_CLIPSIBLINGS = 0x10,
-               DCX_CLIPCHILDREN = 0x8, DCX_EXCLUDERGN = 0x40, DCX_INTERSECTRGN = 0x80,
-               DCX_LOCKWINDOWUPDATE = 0x400 };
+enum : DWORD {
+    DCX_WINDOW = 0x1,
+    DCX_CACHE = 0x2,
+    DCX_PARENTCLIP = 0x20,
+    DCX_CLIPSIBLINGS = 0x10,
+    DCX_CLIPCHILDREN = 0x8,
+    DCX_EXCLUDERGN = 0x40,
+    DCX_INTERSECTRGN = 0x80,
+    DCX_LOCKWINDOWUPDATE = 0x400
+};
 HDC GetDC(HWND h);
 HDC GetWindowDC(HWND h);
 HDC GetDCEx(HWND h, HRGN Clip, DWORD Flags);
@@ -103,10 +121,24 @@ int ReleaseDC(HWND h, HDC dc);
 // send WM_HSCROLL / WM_VSCROLL) and scroll-bar controls (SB_CTL: the window is the bar). As in
 // Windows the bar's position moves only when the program sets it; while the thumb is dragged the
 // dragged place is nTrackPos.
-enum : UINT { SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENOSCROLL = 0x8, SIF_TRACKPOS = 0x10,
-              SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS };
-enum : UINT { ESB_ENABLE_BOTH = 0, ESB_DISABLE_LTUP = 1, ESB_DISABLE_LEFT = 1, ESB_DISABLE_UP = 1,
-              ESB_DISABLE_RTDN = 2, ESB_DISABLE_RIGHT = 2, ESB_DISABLE_DOWN = 2, ESB_DISABLE_BOTH = 3 };
+enum : UINT {
+    SIF_RANGE = 0x1,
+    SIF_PAGE = 0x2,
+    SIF_POS = 0x4,
+    SIF_DISABLENOSCROLL = 0x8,
+    SIF_TRACKPOS = 0x10,
+    SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS
+};
+enum : UINT {
+    ESB_ENABLE_BOTH = 0,
+    ESB_DISABLE_LTUP = 1,
+    ESB_DISABLE_LEFT = 1,
+    ESB_DISABLE_UP = 1,
+    ESB_DISABLE_RTDN = 2,
+    ESB_DISABLE_RIGHT = 2,
+    ESB_DISABLE_DOWN = 2,
+    ESB_DISABLE_BOTH = 3
+};
 struct TScrollInfo {
     UINT cbSize = sizeof(TScrollInfo);
     UINT fMask = 0;
@@ -129,5 +161,5 @@ BOOL EnableScrollBar(HWND h, UINT Bar, UINT Arrows);
 // moves the child windows along when Scroll is null; ScrollWindowEx only with SW_SCROLLCHILDREN.
 enum : UINT { SW_SCROLLCHILDREN = 0x1, SW_INVALIDATE = 0x2, SW_ERASE = 0x4 };
 BOOL ScrollWindow(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip);
-int ScrollWindowEx(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip, HRGN Update, TRect* UpdateRect,
-                   UINT Flags);
+int ScrollWindowEx(HWND h, int dx, int dy, const TRect* Scroll, const TRect* Clip, HRGN Update,
+                   TRect* UpdateRect, UINT Flags);

@@ -14,13 +14,11 @@
 #include "winapi.h"
 #include "graphics_qt.h"
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>())
-{
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>()) {
     FBrush->SetColor(FColor);
 }
 
-TWinControl::~TWinControl()
-{
+TWinControl::~TWinControl() {
     // Handlers that run while the children go must already see this as gone.
     *FAlive = false;
     // The dock manager gives the window procedure back; clients docked here float from now on.
@@ -42,14 +40,12 @@ TWinControl::~TWinControl()
 
 // ---- handle ----------------------------------------------------------------------------------------
 
-HWND TWinControl::Handle()
-{
+HWND TWinControl::Handle() {
     HandleNeeded();
     return FHandle;
 }
 
-void TWinControl::HandleNeeded()
-{
+void TWinControl::HandleNeeded() {
     if (FHandle)
         return;
     if (FParent)
@@ -60,15 +56,13 @@ void TWinControl::HandleNeeded()
     }
 }
 
-void TWinControl::CreateChildHandles()
-{
+void TWinControl::CreateChildHandles() {
     for (TControl* c : FControls)
         if (auto* w = dynamic_cast<TWinControl*>(c))
             w->HandleNeeded();
 }
 
-void TWinControl::CreateParams(TCreateParams& Params)
-{
+void TWinControl::CreateParams(TCreateParams& Params) {
     Params = TCreateParams();
     Params.Caption = Text();
     Params.Style = WS_CHILD | WS_CLIPSIBLINGS;
@@ -83,8 +77,7 @@ void TWinControl::CreateParams(TCreateParams& Params)
     Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
 }
 
-void TWinControl::CurrentStyles(DWORD& Style, DWORD& ExStyle)
-{
+void TWinControl::CurrentStyles(DWORD& Style, DWORD& ExStyle) {
     if (!FHandle) {
         TCreateParams p;
         CreateParams(p);
@@ -95,8 +88,7 @@ void TWinControl::CurrentStyles(DWORD& Style, DWORD& ExStyle)
     ExStyle = FWndExStyle;
 }
 
-void TWinControl::CreateWnd()
-{
+void TWinControl::CreateWnd() {
     TApplication::QtApp();
     TCreateParams p;
     CreateParams(p);
@@ -125,8 +117,7 @@ void TWinControl::CreateWnd()
         FHandle->setVisible(Visible());
 }
 
-void TWinControl::DestroyHandle()
-{
+void TWinControl::DestroyHandle() {
     if (!FHandle)
         return;
     FControlState << csDestroyingHandle;
@@ -137,8 +128,7 @@ void TWinControl::DestroyHandle()
     FControlState >> csDestroyingHandle;
 }
 
-void TWinControl::DestroyWnd()
-{
+void TWinControl::DestroyWnd() {
     if (!FHandle)
         return;
     Perform(WM_DESTROY, 0, 0);
@@ -155,8 +145,7 @@ void TWinControl::DestroyWnd()
     h->deleteLater();
 }
 
-void TWinControl::RecreateWnd()
-{
+void TWinControl::RecreateWnd() {
     if (!FHandle)
         return;
     DestroyHandle();
@@ -166,32 +155,23 @@ void TWinControl::RecreateWnd()
     UpdateShowing();
 }
 
-QWidget* HandleWidget(TWinControl* c)
-{
-    return c->Handle();
-}
+QWidget* HandleWidget(TWinControl* c) { return c->Handle(); }
 
-QWidget* ClientWidget(TWinControl* c)
-{
+QWidget* ClientWidget(TWinControl* c) {
     HWND h = c->Handle();
     return h ? h->Client() : nullptr;
 }
 
-QWidget* NativeWidget(TWinControl* c)
-{
-    return c->HandleAllocated() ? c->Handle()->Native : nullptr;
-}
+QWidget* NativeWidget(TWinControl* c) { return c->HandleAllocated() ? c->Handle()->Native : nullptr; }
 
-QWidget* FocusWidget(TWinControl* c)
-{
+QWidget* FocusWidget(TWinControl* c) {
     if (!c->HandleAllocated())
         return nullptr;
     HWND h = c->Handle();
     return h->Native ? h->Native : h->Client();
 }
 
-void SetNativeWidget(TWinControl* c, QWidget* w)
-{
+void SetNativeWidget(TWinControl* c, QWidget* w) {
     HWND h = c->Handle();
     QWidget* client = h->Client();
     h->Native = w;
@@ -206,8 +186,7 @@ void SetNativeWidget(TWinControl* c, QWidget* w)
     client->setFocusProxy(w);
 }
 
-void TWinControl::UpdateHandleGeometry()
-{
+void TWinControl::UpdateHandleGeometry() {
     if (!FHandle)
         return;
     if (FParent && !IsPopupWindow(this))
@@ -222,8 +201,7 @@ void TWinControl::UpdateHandleGeometry()
     }
 }
 
-void TWinControl::UpdateClientGeometry()
-{
+void TWinControl::UpdateClientGeometry() {
     TNCCalcSizeParams params;
     params.Rgrc[0] = Rect(0, 0, Width(), Height());
     Perform(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&params));
@@ -240,15 +218,13 @@ void TWinControl::UpdateClientGeometry()
     PlaceScrollBars(this);
 }
 
-TRect TWinControl::GetClientRect()
-{
+TRect TWinControl::GetClientRect() {
     if (!FHandle)
         UpdateClientGeometry();
     return Rect(0, 0, FClientBox.Width(), FClientBox.Height());
 }
 
-void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     bool sized = AWidth != Width() || AHeight != Height();
     bool moved = ALeft != Left() || ATop != Top();
     TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
@@ -260,7 +236,8 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         pos.y = Top();
         pos.cx = Width();
         pos.cy = Height();
-        pos.flags = SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0u : UINT(SWP_NOSIZE)) | (moved ? 0u : UINT(SWP_NOMOVE));
+        pos.flags =
+            SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0u : UINT(SWP_NOSIZE)) | (moved ? 0u : UINT(SWP_NOMOVE));
         Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
     }
     if (sized) {
@@ -270,8 +247,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     }
 }
 
-void TWinControl::SetBorderWidth(int v)
-{
+void TWinControl::SetBorderWidth(int v) {
     if (FBorderWidth == v)
         return;
     FBorderWidth = v;
@@ -283,8 +259,7 @@ void TWinControl::SetBorderWidth(int v)
 
 // ---- children --------------------------------------------------------------------------------------
 
-void TControl::SetParent(TWinControl* AParent)
-{
+void TControl::SetParent(TWinControl* AParent) {
     if (FParent == AParent)
         return;
     if (AParent == this)
@@ -307,8 +282,7 @@ void TControl::SetParent(TWinControl* AParent)
     }
 }
 
-void TWinControl::SetParent(TWinControl* AParent)
-{
+void TWinControl::SetParent(TWinControl* AParent) {
     if (Parent() == AParent)
         return;
     if (FHandle) {
@@ -322,16 +296,14 @@ void TWinControl::SetParent(TWinControl* AParent)
     UpdateShowing();
 }
 
-void TWinControl::InsertControl(TControl* c)
-{
+void TWinControl::InsertControl(TControl* c) {
     c->FParent = this;
     FControls.push_back(c);
     if (auto* w = dynamic_cast<TWinControl*>(c))
         FTabList.push_back(w);
 }
 
-void TWinControl::RemoveControl(TControl* c)
-{
+void TWinControl::RemoveControl(TControl* c) {
     c->InvalidateControl(c->FVisible, false);
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         if (TCustomForm* f = GetParentForm(this))
@@ -345,16 +317,14 @@ void TWinControl::RemoveControl(TControl* c)
     DoAlign();
 }
 
-bool TWinControl::ContainsControl(const TControl* Control) const
-{
+bool TWinControl::ContainsControl(const TControl* Control) const {
     for (const TControl* c = Control; c; c = c->FParent)
         if (c == this)
             return true;
     return false;
 }
 
-TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls)
-{
+TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls) {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
         if (!AllowWinControls && dynamic_cast<TWinControl*>(c))
@@ -370,26 +340,20 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
     return nullptr;
 }
 
-void TWinControl::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TWinControl::Notification(TComponent* AComponent, TOperation Operation) {
     TControl::Notification(AComponent, Operation);
 }
 
 // ---- alignment -------------------------------------------------------------------------------------
 
-void TWinControl::EnableAlign()
-{
+void TWinControl::EnableAlign() {
     if (FAlignLevel > 0 && --FAlignLevel == 0 && FControlState.Contains(csAlignmentNeeded))
         Realign();
 }
 
-void TWinControl::Realign()
-{
-    DoAlign();
-}
+void TWinControl::Realign() { DoAlign(); }
 
-void TWinControl::DoAlign()
-{
+void TWinControl::DoAlign() {
     if (FAlignLevel > 0 || ComponentState().Contains(csLoading)) {
         FControlState << csAlignmentNeeded;
         return;
@@ -409,12 +373,9 @@ void TWinControl::DoAlign()
     FAligning = false;
 }
 
-void TWinControl::AdjustClientRect(TRect&)
-{
-}
+void TWinControl::AdjustClientRect(TRect&) {}
 
-void TWinControl::AlignControls(TControl*, TRect& r)
-{
+void TWinControl::AlignControls(TControl*, TRect& r) {
     TRect pc = GetClientRect();
     // Anchored controls follow the change of the client size since their bounds were last set.
     for (TControl* c : FControls) {
@@ -428,12 +389,18 @@ void TWinControl::AlignControls(TControl*, TRect& r)
         int l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
         TAnchors a = c->FAnchors;
         if (a.Contains(akRight)) {
-            if (a.Contains(akLeft)) w += dw; else l += dw;
+            if (a.Contains(akLeft))
+                w += dw;
+            else
+                l += dw;
         } else if (!a.Contains(akLeft)) {
             l += dw / 2;
         }
         if (a.Contains(akBottom)) {
-            if (a.Contains(akTop)) h += dh; else t += dh;
+            if (a.Contains(akTop))
+                h += dh;
+            else
+                t += dh;
         } else if (!a.Contains(akTop)) {
             t += dh / 2;
         }
@@ -480,8 +447,7 @@ void TWinControl::AlignControls(TControl*, TRect& r)
 
 // ---- showing ---------------------------------------------------------------------------------------
 
-bool TWinControl::Showing()
-{
+bool TWinControl::Showing() {
     if (IsTopLevel())
         return FShowing;
     if (IsPopupWindow(this))
@@ -489,8 +455,7 @@ bool TWinControl::Showing()
     return Visible() && Parent() && Parent()->Showing();
 }
 
-void TWinControl::UpdateShowing()
-{
+void TWinControl::UpdateShowing() {
     bool now = IsTopLevel() ? FShowing : Showing();
     if (now && !FHandle)
         HandleNeeded();
@@ -503,16 +468,14 @@ void TWinControl::UpdateShowing()
             w->UpdateShowing();
 }
 
-void TWinControl::CMShowingChanged(TMessage&)
-{
+void TWinControl::CMShowingChanged(TMessage&) {
     if (FHandle && IsPopupWindow(this))
         FHandle->setVisible(Showing());
     else if (FHandle && FParent)
         FHandle->setVisible(Visible());
 }
 
-void TWinControl::CMVisibleChanged(TMessage& Message)
-{
+void TWinControl::CMVisibleChanged(TMessage& Message) {
     TControl::CMVisibleChanged(Message);
     if (FHandle && IsPopupWindow(this))
         FHandle->setVisible(Showing());
@@ -522,8 +485,7 @@ void TWinControl::CMVisibleChanged(TMessage& Message)
         UpdateShowing();
 }
 
-void TWinControl::CMEnabledChanged(TMessage& Message)
-{
+void TWinControl::CMEnabledChanged(TMessage& Message) {
     if (!Enabled() && FParent) {
         if (TCustomForm* f = GetParentForm(this))
             if (f->ActiveControl() && ContainsControl(f->ActiveControl()))
@@ -534,16 +496,14 @@ void TWinControl::CMEnabledChanged(TMessage& Message)
     TControl::CMEnabledChanged(Message);
 }
 
-void TWinControl::CMColorChanged(TMessage& Message)
-{
+void TWinControl::CMColorChanged(TMessage& Message) {
     FBrush->SetColor(Color());
     TControl::CMColorChanged(Message);
     for (TControl* c : FControls)
         c->Perform(CM_PARENTCOLORCHANGED, 0, 0);
 }
 
-void TWinControl::CMFontChanged(TMessage& Message)
-{
+void TWinControl::CMFontChanged(TMessage& Message) {
     TControl::CMFontChanged(Message);
     if (QWidget* native = NativeWidget(this))
         native->setFont(Font()->QtFont());
@@ -551,15 +511,13 @@ void TWinControl::CMFontChanged(TMessage& Message)
         c->Perform(CM_PARENTFONTCHANGED, 0, 0);
 }
 
-void TWinControl::CMShowHintChanged(TMessage& Message)
-{
+void TWinControl::CMShowHintChanged(TMessage& Message) {
     TControl::CMShowHintChanged(Message);
     for (TControl* c : FControls)
         c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
-void TWinControl::CMTextChanged(TMessage& Message)
-{
+void TWinControl::CMTextChanged(TMessage& Message) {
     TControl::CMTextChanged(Message);
     if (FHandle && IsTopLevel())
         FHandle->setWindowTitle(QString::fromStdString(Cp1251ToUtf8(Text())));
@@ -567,49 +525,40 @@ void TWinControl::CMTextChanged(TMessage& Message)
 
 // ---- painting --------------------------------------------------------------------------------------
 
-void TWinControl::Invalidate()
-{
+void TWinControl::Invalidate() {
     if (FHandle) {
         FHandle->update();
         FHandle->Client()->update();
     }
 }
 
-void TWinControl::Update()
-{
+void TWinControl::Update() {
     if (FHandle)
         FHandle->repaint();
 }
 
-void TWinControl::Repaint()
-{
+void TWinControl::Repaint() {
     if (FHandle) {
         FHandle->repaint();
         FHandle->Client()->repaint();
     }
 }
 
-void TWinControl::WMPaint(TWMPaint& Message)
-{
-    PaintHandler(Message);
-}
+void TWinControl::WMPaint(TWMPaint& Message) { PaintHandler(Message); }
 
-void TWinControl::PaintHandler(TWMPaint& Message)
-{
+void TWinControl::PaintHandler(TWMPaint& Message) {
     if (!Message.DC)
         return;
     PaintWindow(Message.DC);
     PaintControls(Message.DC, nullptr);
 }
 
-void TWinControl::PaintWindow(HDC DC)
-{
+void TWinControl::PaintWindow(HDC DC) {
     TMessage m = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
     DefaultHandler(m);
 }
 
-void TWinControl::PaintControls(HDC DC, TControl* First)
-{
+void TWinControl::PaintControls(HDC DC, TControl* First) {
     QPainter* p = DC ? CanvasPainter(DC) : nullptr;
     if (!p)
         return;
@@ -628,8 +577,7 @@ void TWinControl::PaintControls(HDC DC, TControl* First)
     }
 }
 
-void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message)
-{
+void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
     if (Message.DC) {
         TBrush* brush = Message.DC->Brush();
         TColor keepColor = brush->Color();
@@ -643,8 +591,7 @@ void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message)
     Message.Result = 1;
 }
 
-void TWinControl::WMNCCalcSize(TWMNCCalcSize& Message)
-{
+void TWinControl::WMNCCalcSize(TWMNCCalcSize& Message) {
     if (!Message.CalcSize_Params)
         return;
     DWORD style, ex;
@@ -666,8 +613,7 @@ void TWinControl::WMNCCalcSize(TWMNCCalcSize& Message)
     Message.Result = 0;
 }
 
-void TWinControl::WMNCPaint(TWMNCPaint& Message)
-{
+void TWinControl::WMNCPaint(TWMNCPaint& Message) {
     HDC dc = Message.DC;
     if (!dc)
         return;
@@ -693,13 +639,13 @@ void TWinControl::WMNCPaint(TWMNCPaint& Message)
     // The corner between two window scroll bars.
     if ((style & WS_VSCROLL) && (style & WS_HSCROLL)) {
         dc->Brush()->SetColor(clBtnFace);
-        dc->FillRect(Rect(FClientBox.Right, FClientBox.Bottom, FClientBox.Right + GetSystemMetrics(SM_CXVSCROLL),
+        dc->FillRect(Rect(FClientBox.Right, FClientBox.Bottom,
+                          FClientBox.Right + GetSystemMetrics(SM_CXVSCROLL),
                           FClientBox.Bottom + GetSystemMetrics(SM_CYHSCROLL)));
     }
 }
 
-void TWinControl::WMSize(TWMSize& Message)
-{
+void TWinControl::WMSize(TWMSize& Message) {
     (void)Message;
     Realign();
     if (!ComponentState().Contains(csLoading))
@@ -708,8 +654,7 @@ void TWinControl::WMSize(TWMSize& Message)
 
 // ---- focus -----------------------------------------------------------------------------------------
 
-int TWinControl::TabOrder() const
-{
+int TWinControl::TabOrder() const {
     if (!Parent())
         return -1;
     auto& v = Parent()->FTabList;
@@ -717,8 +662,7 @@ int TWinControl::TabOrder() const
     return it == v.end() ? -1 : int(it - v.begin());
 }
 
-void TWinControl::SetTabOrder(int v)
-{
+void TWinControl::SetTabOrder(int v) {
     if (!Parent())
         return;
     auto& list = Parent()->FTabList;
@@ -728,24 +672,22 @@ void TWinControl::SetTabOrder(int v)
     list.insert(list.begin() + v, this);
 }
 
-void TWinControl::SetTabStop(bool v)
-{
+void TWinControl::SetTabStop(bool v) {
     if (FTabStop == v)
         return;
     FTabStop = v;
     Perform(CM_TABSTOPCHANGED, 0, 0);
 }
 
-void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List)
-{
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
     for (TWinControl* w : FTabList) {
         List.push_back(w);
         w->GetTabOrderList(List);
     }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent)
-{
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                          bool CheckParent) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
     if (list.empty())
@@ -769,20 +711,17 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
     return nullptr;
 }
 
-void TWinControl::SelectFirst()
-{
+void TWinControl::SelectFirst() {
     if (TWinControl* w = FindNextControl(nullptr, true, true, false))
         w->SetFocus();
 }
 
-void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop)
-{
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
     if (TWinControl* w = FindNextControl(CurControl, GoForward, CheckTabStop, false))
         w->SetFocus();
 }
 
-bool TWinControl::CanFocus()
-{
+bool TWinControl::CanFocus() {
     TCustomForm* form = GetParentForm(this);
     if (!form && !IsTopLevel())
         return false;
@@ -792,14 +731,12 @@ bool TWinControl::CanFocus()
     return true;
 }
 
-bool TWinControl::Focused()
-{
+bool TWinControl::Focused() {
     QWidget* w = FocusWidget(this);
     return w && w->hasFocus();
 }
 
-void TWinControl::SetFocus()
-{
+void TWinControl::SetFocus() {
     if (!CanFocus())
         throw EInvalidOperation("Cannot focus a disabled or invisible window");
     TCustomForm* form = GetParentForm(this);
@@ -816,8 +753,7 @@ void TWinControl::SetFocus()
         w->setFocus(Qt::OtherFocusReason);
 }
 
-void TWinControl::WMSetFocus(TWMSetFocus& Message)
-{
+void TWinControl::WMSetFocus(TWMSetFocus& Message) {
     DefaultHandler(Message);
     TControlGuard self(this);
     if (TCustomForm* f = GetParentForm(this))
@@ -826,61 +762,45 @@ void TWinControl::WMSetFocus(TWMSetFocus& Message)
         FHandle->Client()->update();
 }
 
-void TWinControl::WMKillFocus(TWMKillFocus& Message)
-{
-    DefaultHandler(Message);
-}
+void TWinControl::WMKillFocus(TWMKillFocus& Message) { DefaultHandler(Message); }
 
-void TWinControl::CMEnter(TMessage&)
-{
-    DoEnter();
-}
+void TWinControl::CMEnter(TMessage&) { DoEnter(); }
 
-void TWinControl::CMExit(TMessage&)
-{
-    DoExit();
-}
+void TWinControl::CMExit(TMessage&) { DoExit(); }
 
-void TWinControl::DoEnter()
-{
+void TWinControl::DoEnter() {
     if (OnEnter)
         OnEnter(this);
 }
 
-void TWinControl::DoExit()
-{
+void TWinControl::DoExit() {
     if (OnExit)
         OnExit(this);
 }
 
-void TWinControl::CMFocusChanged(TCMFocusChanged& Message)
-{
+void TWinControl::CMFocusChanged(TCMFocusChanged& Message) {
     for (TControl* c : FControls)
         c->Perform(CM_FOCUSCHANGED, Message.Raw.WParam, 0);
 }
 
 // ---- keys ------------------------------------------------------------------------------------------
 
-void TWinControl::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
     if (OnKeyDown)
         OnKeyDown(this, Key, Shift);
 }
 
-void TWinControl::KeyUp(WORD& Key, TShiftState Shift)
-{
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
     if (OnKeyUp)
         OnKeyUp(this, Key, Shift);
 }
 
-void TWinControl::KeyPress(char& Key)
-{
+void TWinControl::KeyPress(char& Key) {
     if (OnKeyPress)
         OnKeyPress(this, Key);
 }
 
-void TWinControl::WMKeyDown(TWMKey& Message)
-{
+void TWinControl::WMKeyDown(TWMKey& Message) {
     TShiftState shift = KeyDataToShiftState(Message.KeyData);
     TCustomForm* form = GetParentForm(this);
     WORD key = WORD(Message.CharCode);
@@ -895,12 +815,14 @@ void TWinControl::WMKeyDown(TWMKey& Message)
     if (key == 0)
         return;
     // Dialog keys go to the form unless the control asks for them.
-    bool dialogKey = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT || key == VK_RIGHT ||
-                     key == VK_UP || key == VK_DOWN || key == VK_EXECUTE || key == VK_CANCEL;
+    bool dialogKey = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT ||
+                     key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_EXECUTE ||
+                     key == VK_CANCEL;
     if (dialogKey) {
         LRESULT code = Perform(WM_GETDLGCODE, 0, 0);
         bool wanted = (key == VK_TAB && (code & DLGC_WANTTAB)) ||
-                      ((key >= VK_LEFT && key <= VK_DOWN) && (code & DLGC_WANTARROWS)) || (code & DLGC_WANTALLKEYS);
+                      ((key >= VK_LEFT && key <= VK_DOWN) && (code & DLGC_WANTARROWS)) ||
+                      (code & DLGC_WANTALLKEYS);
         if (!wanted && form && form->Perform(CM_DIALOGKEY, key, Message.KeyData) != 0) {
             Message.CharCode = 0;
             return;
@@ -910,13 +832,9 @@ void TWinControl::WMKeyDown(TWMKey& Message)
         DefaultHandler(Message);
 }
 
-void TWinControl::WMSysKeyDown(TWMKey& Message)
-{
-    WMKeyDown(Message);
-}
+void TWinControl::WMSysKeyDown(TWMKey& Message) { WMKeyDown(Message); }
 
-void TWinControl::WMKeyUp(TWMKey& Message)
-{
+void TWinControl::WMKeyUp(TWMKey& Message) {
     TShiftState shift = KeyDataToShiftState(Message.KeyData);
     WORD key = WORD(Message.CharCode);
     TCustomForm* form = GetParentForm(this);
@@ -930,8 +848,7 @@ void TWinControl::WMKeyUp(TWMKey& Message)
         DefaultHandler(Message);
 }
 
-void TWinControl::WMChar(TWMKey& Message)
-{
+void TWinControl::WMChar(TWMKey& Message) {
     char original = char(Message.CharCode);
     char ch = original;
     TCustomForm* form = GetParentForm(this);
@@ -954,35 +871,33 @@ void TWinControl::WMChar(TWMKey& Message)
     DefaultHandler(Message);
 }
 
-void TWinControl::WMGetDlgCode(TMessage& Message)
-{
+void TWinControl::WMGetDlgCode(TMessage& Message) {
     // A wrapped native control wants arrows and characters, as the Windows controls it stands for.
     Message.Result = NativeWidget(this) ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
 }
 
 // Offers a dialog key or character to the visible, enabled windowed children until one takes it.
-static void OfferToChildren(const std::vector<TControl*>& children, TWMKey& Message)
-{
+static void OfferToChildren(const std::vector<TControl*>& children, TWMKey& Message) {
     for (TControl* c : children) {
         auto* w = dynamic_cast<TWinControl*>(c);
-        if (w && w->Visible() && w->Enabled() && w->Perform(Message.Raw.Msg, Message.Raw.WParam, Message.Raw.LParam) != 0) {
+        if (w && w->Visible() && w->Enabled() &&
+            w->Perform(Message.Raw.Msg, Message.Raw.WParam, Message.Raw.LParam) != 0) {
             Message.Result = 1;
             return;
         }
     }
 }
 
-void TWinControl::CMDialogKey(TWMKey& Message)
-{
+void TWinControl::CMDialogKey(TWMKey& Message) {
     // Children get a chance first (a default or cancel button); the form moves the focus on Tab.
     OfferToChildren(FControls, Message);
 }
 
 // Accelerator characters go to graphic children too (a label focusing its control).
-void TWinControl::CMDialogChar(TWMKey& Message)
-{
+void TWinControl::CMDialogChar(TWMKey& Message) {
     for (TControl* c : std::vector<TControl*>(FControls))
-        if (c->Visible() && c->Enabled() && c->Perform(Message.Raw.Msg, Message.Raw.WParam, Message.Raw.LParam) != 0) {
+        if (c->Visible() && c->Enabled() &&
+            c->Perform(Message.Raw.Msg, Message.Raw.WParam, Message.Raw.LParam) != 0) {
             Message.Result = 1;
             return;
         }
@@ -990,8 +905,7 @@ void TWinControl::CMDialogChar(TWMKey& Message)
 
 // The cursor of the control under the mouse (a graphic child or this); crDefault leaves the
 // choice to the parent, and the arrow when no one chooses.
-void TWinControl::WMSetCursor(TWMSetCursor& Message)
-{
+void TWinControl::WMSetCursor(TWMSetCursor& Message) {
     if (Message.HitTest == HTCLIENT) {
         TCursor cursor = Screen ? Screen->Cursor() : TCursor(crDefault);
         if (cursor == crDefault) {
@@ -1014,8 +928,7 @@ void TWinControl::WMSetCursor(TWMSetCursor& Message)
         DefaultHandler(Message);
 }
 
-void TWinControl::ChangeScale(int M, int D)
-{
+void TWinControl::ChangeScale(int M, int D) {
     DisableAlign();
     for (TControl* c : std::vector<TControl*>(FControls))
         c->ChangeScale(M, D);
@@ -1029,13 +942,9 @@ void TWinControl::ChangeScale(int M, int D)
     EnableAlign();
 }
 
-void TWinControl::WMTimer(TWMTimer& Message)
-{
-    DefaultHandler(Message);
-}
+void TWinControl::WMTimer(TWMTimer& Message) { DefaultHandler(Message); }
 
-void TWinControl::WMCommand(TWMCommand& Message)
-{
+void TWinControl::WMCommand(TWMCommand& Message) {
     // Notifications of a child window are reflected back to it as CN_COMMAND.
     if (TWinControl* child = FindControl(Message.Ctl)) {
         Message.Result = child->Perform(CN_COMMAND, Message.Raw.WParam, Message.Raw.LParam);
@@ -1046,8 +955,7 @@ void TWinControl::WMCommand(TWMCommand& Message)
 
 // ---- message routing -------------------------------------------------------------------------------
 
-bool TWinControl::IsControlMouseMsg(TMessage& Message)
-{
+bool TWinControl::IsControlMouseMsg(TMessage& Message) {
     TControl* target = nullptr;
     TControl* cap = CaptureControl();
     TPoint p(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
@@ -1066,8 +974,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message)
     return true;
 }
 
-void TWinControl::WndProc(TMessage& Message)
-{
+void TWinControl::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case WM_NCPAINT:
         // Asked from code: the frame repaints with the window's next paint, where it has a painter.
@@ -1077,32 +984,81 @@ void TWinControl::WndProc(TMessage& Message)
         }
         break;
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
         if (IsControlMouseMsg(Message))
             return;
         break;
-    default:
-        break;
+    default: break;
     }
     TControl::WndProc(Message);
 }
 
-void TWinControl::Dispatch(TMessage& m)
-{
+void TWinControl::Dispatch(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT: { TWMPaint t(m); WMPaint(t); return; }
-    case WM_ERASEBKGND: { TWMPaint t(m); WMEraseBkgnd(t); return; }
-    case WM_NCCALCSIZE: { TWMNCCalcSize t(m); WMNCCalcSize(t); return; }
-    case WM_NCPAINT: { TWMPaint t(m); WMNCPaint(t); return; }
-    case WM_SIZE: { TWMSize t(m); WMSize(t); return; }
-    case WM_SETFOCUS: { TWMSetFocus t(m); WMSetFocus(t); return; }
-    case WM_KILLFOCUS: { TWMSetFocus t(m); WMKillFocus(t); return; }
-    case WM_KEYDOWN: { TWMKey t(m); WMKeyDown(t); return; }
-    case WM_SYSKEYDOWN: { TWMKey t(m); WMSysKeyDown(t); return; }
-    case WM_KEYUP: case WM_SYSKEYUP: { TWMKey t(m); WMKeyUp(t); return; }
-    case WM_CHAR: { TWMKey t(m); WMChar(t); return; }
+    case WM_PAINT: {
+        TWMPaint t(m);
+        WMPaint(t);
+        return;
+    }
+    case WM_ERASEBKGND: {
+        TWMPaint t(m);
+        WMEraseBkgnd(t);
+        return;
+    }
+    case WM_NCCALCSIZE: {
+        TWMNCCalcSize t(m);
+        WMNCCalcSize(t);
+        return;
+    }
+    case WM_NCPAINT: {
+        TWMPaint t(m);
+        WMNCPaint(t);
+        return;
+    }
+    case WM_SIZE: {
+        TWMSize t(m);
+        WMSize(t);
+        return;
+    }
+    case WM_SETFOCUS: {
+        TWMSetFocus t(m);
+        WMSetFocus(t);
+        return;
+    }
+    case WM_KILLFOCUS: {
+        TWMSetFocus t(m);
+        WMKillFocus(t);
+        return;
+    }
+    case WM_KEYDOWN: {
+        TWMKey t(m);
+        WMKeyDown(t);
+        return;
+    }
+    case WM_SYSKEYDOWN: {
+        TWMKey t(m);
+        WMSysKeyDown(t);
+        return;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        TWMKey t(m);
+        WMKeyUp(t);
+        return;
+    }
+    case WM_CHAR: {
+        TWMKey t(m);
+        WMChar(t);
+        return;
+    }
     case WM_SYSCHAR: {
         // Alt+letter: the form looks for the control whose caption has that accelerator.
         TCustomForm* form = GetParentForm(this);
@@ -1113,22 +1069,62 @@ void TWinControl::Dispatch(TMessage& m)
         return;
     }
     case WM_GETDLGCODE: WMGetDlgCode(m); return;
-    case WM_SETCURSOR: { TWMSetCursor t(m); WMSetCursor(t); return; }
-    case WM_TIMER: { TWMTimer t(m); WMTimer(t); return; }
-    case WM_COMMAND: { TWMCommand t(m); WMCommand(t); return; }
-    case WM_NCHITTEST: { TWMNCHitTest t(m); WMNCHitTest(t); return; }
+    case WM_SETCURSOR: {
+        TWMSetCursor t(m);
+        WMSetCursor(t);
+        return;
+    }
+    case WM_TIMER: {
+        TWMTimer t(m);
+        WMTimer(t);
+        return;
+    }
+    case WM_COMMAND: {
+        TWMCommand t(m);
+        WMCommand(t);
+        return;
+    }
+    case WM_NCHITTEST: {
+        TWMNCHitTest t(m);
+        WMNCHitTest(t);
+        return;
+    }
     case WM_NCLBUTTONDOWN: WMNCLButtonDown(m); return;
     case CM_DOCKCLIENT: CMDockClient(m); return;
     case CM_UNDOCKCLIENT: CMUnDockClient(m); return;
     case CM_DOCKNOTIFICATION: CMDockNotification(m); return;
-    case WM_MOUSEACTIVATE: { TWMMouseActivate t(m); WMMouseActivate(t); return; }
-    case WM_HSCROLL: { TWMScroll t(m); WMHScroll(t); return; }
-    case WM_VSCROLL: { TWMScroll t(m); WMVScroll(t); return; }
+    case WM_MOUSEACTIVATE: {
+        TWMMouseActivate t(m);
+        WMMouseActivate(t);
+        return;
+    }
+    case WM_HSCROLL: {
+        TWMScroll t(m);
+        WMHScroll(t);
+        return;
+    }
+    case WM_VSCROLL: {
+        TWMScroll t(m);
+        WMVScroll(t);
+        return;
+    }
     case CM_ENTER: CMEnter(m); return;
     case CM_EXIT: CMExit(m); return;
-    case CM_DIALOGKEY: { TWMKey t(m); CMDialogKey(t); return; }
-    case CM_DIALOGCHAR: { TWMKey t(m); CMDialogChar(t); return; }
-    case CM_FOCUSCHANGED: { TCMFocusChanged t(m); CMFocusChanged(t); return; }
+    case CM_DIALOGKEY: {
+        TWMKey t(m);
+        CMDialogKey(t);
+        return;
+    }
+    case CM_DIALOGCHAR: {
+        TWMKey t(m);
+        CMDialogChar(t);
+        return;
+    }
+    case CM_FOCUSCHANGED: {
+        TCMFocusChanged t(m);
+        CMFocusChanged(t);
+        return;
+    }
     case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
     default: TControl::Dispatch(m); return;
     }
@@ -1137,15 +1133,13 @@ void TWinControl::Dispatch(TMessage& m)
 // ---- TGraphicControl / TCustomControl --------------------------------------------------------------
 
 TGraphicControl::TGraphicControl(TComponent* AOwner)
-    : TControl(AOwner), FCanvas(std::make_unique<TControlCanvas>())
-{
+    : TControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
 }
 
 TGraphicControl::~TGraphicControl() = default;
 
-void TGraphicControl::Dispatch(TMessage& m)
-{
+void TGraphicControl::Dispatch(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         TWMPaint t(m);
         WMPaint(t);
@@ -1154,26 +1148,22 @@ void TGraphicControl::Dispatch(TMessage& m)
     TControl::Dispatch(m);
 }
 
-void TGraphicControl::WMPaint(TWMPaint& Message)
-{
+void TGraphicControl::WMPaint(TWMPaint& Message) {
     FCanvas->PaintOn(Message.DC, [this] { Paint(); });
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner)
-    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>())
-{
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
 }
 
 TCustomControl::~TCustomControl() = default;
 
-void TCustomControl::PaintWindow(HDC DC)
-{
+void TCustomControl::PaintWindow(HDC DC) {
     FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
-TPoint TWinControl::ClientOrigin()
-{
+TPoint TWinControl::ClientOrigin() {
     if (FHandle) {
         QPoint g = FHandle->Client()->mapToGlobal(QPoint(0, 0));
         return {g.x(), g.y()};

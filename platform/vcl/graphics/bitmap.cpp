@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 
-
 #include "graphics_qt.h"
 #include "replacefile.h"
 #include "sysutils.h"
@@ -14,8 +13,7 @@ public:
     explicit BitmapCanvas(TBitmap* owner) : FOwner(owner) {}
     ~BitmapCanvas() override { Close(); }
 
-    void Close()
-    {
+    void Close() {
         if (!FOwn)
             return;
         BindPainter(this, nullptr);
@@ -24,8 +22,7 @@ public:
     }
 
 protected:
-    void CreateHandle() override
-    {
+    void CreateHandle() override {
         if (FOwn || FOwner->FImage->isNull())
             return;
         FOwn = std::make_unique<QPainter>(FOwner->FImage.get());
@@ -41,13 +38,9 @@ private:
 
 TBitmap::TBitmap() : FImage(std::make_unique<TQtImage>()) {}
 
-TBitmap::~TBitmap()
-{
-    FCanvas.reset();
-}
+TBitmap::~TBitmap() { FCanvas.reset(); }
 
-void TBitmap::EndPaint() const
-{
+void TBitmap::EndPaint() const {
     if (FCanvas)
         FCanvas->Close();
 }
@@ -61,8 +54,7 @@ void TBitmap::SetWidth(int v) { SetSize(v, Height()); }
 void TBitmap::SetHeight(int v) { SetSize(Width(), v); }
 
 // New area is white; the old picture stays at the top-left.
-void TBitmap::SetSize(int w, int h)
-{
+void TBitmap::SetSize(int w, int h) {
     w = std::max(0, w);
     h = std::max(0, h);
     if (w == Width() && h == Height())
@@ -84,8 +76,7 @@ void TBitmap::SetSize(int w, int h)
         OnChange(this);
 }
 
-TCanvas* TBitmap::Canvas()
-{
+TCanvas* TBitmap::Canvas() {
     if (!FCanvas)
         FCanvas = std::make_unique<BitmapCanvas>(this);
     return FCanvas.get();
@@ -93,8 +84,7 @@ TCanvas* TBitmap::Canvas()
 
 namespace {
 // Only white stays white in one bit per pixel.
-void ToMonochrome(QImage& img)
-{
+void ToMonochrome(QImage& img) {
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x)
@@ -103,8 +93,7 @@ void ToMonochrome(QImage& img)
 }
 } // namespace
 
-void TBitmap::SetMonochrome(bool v)
-{
+void TBitmap::SetMonochrome(bool v) {
     if (v == FMonochrome)
         return;
     EndPaint();
@@ -115,8 +104,7 @@ void TBitmap::SetMonochrome(bool v)
         OnChange(this);
 }
 
-TColor TBitmap::TransparentColor() const
-{
+TColor TBitmap::TransparentColor() const {
     if (FTransparentMode == tmFixed && FTransparentColor != clDefault)
         return FTransparentColor;
     if (FImage->isNull())
@@ -125,14 +113,12 @@ TColor TBitmap::TransparentColor() const
     return TColor(RGB(qRed(c), qGreen(c), qBlue(c)));
 }
 
-void TBitmap::SetTransparentColor(TColor c)
-{
+void TBitmap::SetTransparentColor(TColor c) {
     FTransparentColor = c;
     FTransparentMode = c == clDefault ? tmAuto : tmFixed;
 }
 
-void TBitmap::Assign(const TBitmap* src)
-{
+void TBitmap::Assign(const TBitmap* src) {
     if (!src || src == this)
         return;
     EndPaint();
@@ -147,24 +133,21 @@ void TBitmap::Assign(const TBitmap* src)
     SetTransparent(src->Transparent());
 }
 
-void TBitmap::Assign(TPersistent* Source)
-{
+void TBitmap::Assign(TPersistent* Source) {
     if (auto* b = dynamic_cast<TBitmap*>(Source))
         Assign(static_cast<const TBitmap*>(b));
     else
         TPersistent::Assign(Source);
 }
 
-void TBitmap::LoadFromFile(const std::string& fileName)
-{
+void TBitmap::LoadFromFile(const std::string& fileName) {
     QImage img;
     if (!img.load(QString::fromStdString(NativePath(fileName))))
         throw EInvalidGraphic("Bitmap image is not valid");
     SetImage(img);
 }
 
-void TBitmap::SaveToFile(const std::string& fileName)
-{
+void TBitmap::SaveToFile(const std::string& fileName) {
     EndPaint();
     // Through the file replacer: a failed save keeps the old file.
     const bool ok = ReplaceFile(fileName, [this](const std::string& nativeTemp) {
@@ -174,16 +157,14 @@ void TBitmap::SaveToFile(const std::string& fileName)
         throw EFCreateError("Cannot create file " + fileName);
 }
 
-TQtImage TBitmap::Image() const
-{
+TQtImage TBitmap::Image() const {
     // While a painter is open on the image a shallow copy would keep changing under the caller.
     if (FCanvas && CanvasPainter(FCanvas.get()))
         return FImage->copy();
     return *FImage;
 }
 
-void TBitmap::SetImage(const TQtImage& img)
-{
+void TBitmap::SetImage(const TQtImage& img) {
     EndPaint();
     *FImage = img.isNull() ? QImage() : img.convertToFormat(QImage::Format_RGB32);
     if (FMonochrome)
@@ -195,14 +176,14 @@ void TBitmap::SetImage(const TQtImage& img)
 }
 
 // Transparent bitmaps leave the pixels of their transparent colour untouched.
-void TBitmap::DrawOn(TCanvas* dst, const TRect& r)
-{
+void TBitmap::DrawOn(TCanvas* dst, const TRect& r) {
     QPainter* p = CanvasPainter(dst);
     QImage src = FImage->copy();
     if (Transparent()) {
         QRgb key = QColor(GetRValue(COLORREF(ColorToRGB(TransparentColor()))),
                           GetGValue(COLORREF(ColorToRGB(TransparentColor()))),
-                          GetBValue(COLORREF(ColorToRGB(TransparentColor())))).rgb();
+                          GetBValue(COLORREF(ColorToRGB(TransparentColor()))))
+                       .rgb();
         src = src.convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < src.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(src.scanLine(y));

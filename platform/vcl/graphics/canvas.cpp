@@ -33,8 +33,7 @@ struct TCanvas::SavedState {
 
 namespace {
 
-QColor Q(TColor c)
-{
+QColor Q(TColor c) {
     c = ColorToRGB(c);
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
@@ -46,8 +45,7 @@ TColor FromQ(QRgb c) { return TColor(RGB(qRed(c), qGreen(c), qBlue(c))); }
 QRect QR(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
 
 // Normalises a box so that Left <= Right and Top <= Bottom, as GDI does for figures.
-void Order(int& x1, int& y1, int& x2, int& y2)
-{
+void Order(int& x1, int& y1, int& x2, int& y2) {
     if (x1 > x2)
         std::swap(x1, x2);
     if (y1 > y2)
@@ -56,8 +54,7 @@ void Order(int& x1, int& y1, int& x2, int& y2)
 
 // Pen mix modes as QPainter raster operations. Returns false for pmNop (draw nothing); may
 // replace the colour for the modes that ignore or invert it.
-bool PenComposition(TPenMode m, QColor& c, QPainter::CompositionMode& mode)
-{
+bool PenComposition(TPenMode m, QColor& c, QPainter::CompositionMode& mode) {
     mode = QPainter::CompositionMode_SourceOver;
     switch (m) {
     case pmBlack: c = Qt::black; return true;
@@ -81,8 +78,7 @@ bool PenComposition(TPenMode m, QColor& c, QPainter::CompositionMode& mode)
 }
 
 // Cosmetic pen patterns (pixels on, pixels off, ...), as GDI draws them on NT.
-const std::vector<int>& PenPattern(TPenStyle s)
-{
+const std::vector<int>& PenPattern(TPenStyle s) {
     static const std::vector<int> solid, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
         dashDotDot{9, 3, 3, 3, 3, 3};
     switch (s) {
@@ -94,8 +90,7 @@ const std::vector<int>& PenPattern(TPenStyle s)
     }
 }
 
-Qt::BrushStyle HatchStyle(TBrushStyle s)
-{
+Qt::BrushStyle HatchStyle(TBrushStyle s) {
     switch (s) {
     case bsHorizontal: return Qt::HorPattern;
     case bsVertical: return Qt::VerPattern;
@@ -107,16 +102,14 @@ Qt::BrushStyle HatchStyle(TBrushStyle s)
     }
 }
 
-int RegionType(const QRegion& r)
-{
+int RegionType(const QRegion& r) {
     if (r.isEmpty())
         return NULLREGION;
     return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 // Angle in 1/16 degree of (x, y) seen from the centre, counter-clockwise from 3 o'clock.
-int Angle16(double cx, double cy, int x, int y)
-{
+int Angle16(double cx, double cy, int x, int y) {
     double a = std::atan2(-(y - cy), x - cx) * 180.0 / M_PI;
     if (a < 0)
         a += 360.0;
@@ -126,8 +119,7 @@ int Angle16(double cx, double cy, int x, int y)
 } // namespace
 
 // Composition changes flush painter state, so only real changes are made.
-static void SetMode(QPainter* p, QPainter::CompositionMode m)
-{
+static void SetMode(QPainter* p, QPainter::CompositionMode m) {
     if (p->compositionMode() != m)
         p->setCompositionMode(m);
 }
@@ -136,18 +128,14 @@ static void SetMode(QPainter* p, QPainter::CompositionMode m)
 
 TCanvas::TCanvas()
     : FQt(std::make_unique<TCanvasQt>()), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
-      FBrush(std::make_unique<TBrush>())
-{
-}
+      FBrush(std::make_unique<TBrush>()) {}
 
-TCanvas::~TCanvas()
-{
+TCanvas::~TCanvas() {
     ReleaseBrushHandle();
     ReleaseFontHandle();
 }
 
-void TCanvasQt::BindPainter(TCanvas& c, QPainter* p)
-{
+void TCanvasQt::BindPainter(TCanvas& c, QPainter* p) {
     c.FQt->Painter = p;
     c.ReleaseBrushHandle();
     c.ReleaseFontHandle();
@@ -165,18 +153,13 @@ void TCanvasQt::BindPainter(TCanvas& c, QPainter* p)
     }
 }
 
-void TCanvas::BindPainterOf(const TCanvas* dc)
-{
+void TCanvas::BindPainterOf(const TCanvas* dc) {
     TCanvasQt::BindPainter(*this, dc ? dc->FQt->Painter : nullptr);
 }
 
-bool TCanvas::HandleAllocated() const
-{
-    return FQt->Painter != nullptr;
-}
+bool TCanvas::HandleAllocated() const { return FQt->Painter != nullptr; }
 
-bool TCanvas::RequiredPainter()
-{
+bool TCanvas::RequiredPainter() {
     if (!FQt->Painter)
         CreateHandle();
     return FQt->Painter != nullptr;
@@ -184,8 +167,7 @@ bool TCanvas::RequiredPainter()
 
 // A widget paints through the raster engine into its window's backing image: pixels read there
 // are the window's, as they are from a window's device context.
-QImage* TCanvasQt::Image(const TCanvas& c)
-{
+QImage* TCanvasQt::Image(const TCanvas& c) {
     if (TQtImage* own = c.OwnImage())
         return own;
     QPainter* painter = c.FQt->Painter;
@@ -200,22 +182,19 @@ QImage* TCanvasQt::Image(const TCanvas& c)
     return nullptr;
 }
 
-void TCanvas::Changing()
-{
+void TCanvas::Changing() {
     if (OnChanging)
         OnChanging(this);
 }
 
-void TCanvas::Changed()
-{
+void TCanvas::Changed() {
     if (OnChange)
         OnChange(this);
 }
 
 // The text colour follows the font and the background mode follows the brush each time they are
 // (re)selected, as the original canvas did; SetTextColor/SetBkMode last until then.
-void TCanvas::UpdateFont()
-{
+void TCanvas::UpdateFont() {
     const bool changed = FFontRev != FFont->Revision();
     if (changed && FFontHandle && FFontHandleRev != FFont->Revision())
         ReleaseFontHandle();
@@ -228,8 +207,7 @@ void TCanvas::UpdateFont()
     }
 }
 
-void TCanvas::SelectFont()
-{
+void TCanvas::SelectFont() {
     UpdateFont();
     if (!FFontSelected && FQt->Painter) {
         FQt->Painter->setFont(DrawFont().QtFont());
@@ -237,8 +215,7 @@ void TCanvas::SelectFont()
     }
 }
 
-void TCanvas::SelectBrush()
-{
+void TCanvas::SelectBrush() {
     if (FBrushRev != FBrush->Revision()) {
         FBrushRev = FBrush->Revision();
         ReleaseBrushHandle();
@@ -254,15 +231,13 @@ namespace {
 TGdiBrush OwnBrush;
 } // namespace
 
-void TCanvas::ReleaseBrushHandle()
-{
+void TCanvas::ReleaseBrushHandle() {
     if (FBrushHandle)
         --FBrushHandle->Selected;
     FBrushHandle = nullptr;
 }
 
-HBRUSH TCanvas::SelectBrushHandle(HBRUSH b)
-{
+HBRUSH TCanvas::SelectBrushHandle(HBRUSH b) {
     SelectBrush();
     HBRUSH old = FBrushHandle ? FBrushHandle : &OwnBrush;
     if (b == old)
@@ -278,8 +253,7 @@ HBRUSH TCanvas::SelectBrushHandle(HBRUSH b)
 // ---------------------------------------------------------------- fills
 
 // Fills a path with the current brush; hatches get the background colour first when opaque.
-void TCanvas::PaintFill(const TQtPath& path)
-{
+void TCanvas::PaintFill(const TQtPath& path) {
     SelectBrush();
     if (FBrush->Style() == bsClear && !FBrush->Bitmap() && !FBrushHandle)
         return;
@@ -300,8 +274,7 @@ void TCanvas::PaintFill(const TQtPath& path)
 }
 
 // The brush as a Qt image of a device box, its pattern aligned to the device origin as GDI aligns it.
-TQtImage TCanvas::PatternImage(const TQtRect& deviceBox)
-{
+TQtImage TCanvas::PatternImage(const TQtRect& deviceBox) {
     SelectBrush();
     QImage pat(deviceBox.size(), QImage::Format_RGB32);
     QPainter p(&pat);
@@ -319,8 +292,7 @@ TQtImage TCanvas::PatternImage(const TQtRect& deviceBox)
     return pat;
 }
 
-void TCanvas::FillRect(const TRect& r)
-{
+void TCanvas::FillRect(const TRect& r) {
     if (!RequiredPainter() || r.IsEmpty())
         return;
     Changing();
@@ -337,8 +309,7 @@ void TCanvas::FillRect(const TRect& r)
     Changed();
 }
 
-void TCanvas::FrameRect(const TRect& r)
-{
+void TCanvas::FrameRect(const TRect& r) {
     if (!RequiredPainter() || r.IsEmpty())
         return;
     Changing();
@@ -354,8 +325,7 @@ void TCanvas::FrameRect(const TRect& r)
 }
 
 // Every other pixel of the border inverted, so a second call erases it.
-void TCanvas::DrawFocusRect(const TRect& r)
-{
+void TCanvas::DrawFocusRect(const TRect& r) {
     if (!RequiredPainter() || r.IsEmpty())
         return;
     QPolygon pts;
@@ -382,8 +352,7 @@ void TCanvas::DrawFocusRect(const TRect& r)
 
 // One pen stroke from (x1, y1) to (x2, y2). Thin pens are rasterised here so that the end point
 // can be left out exactly as GDI does; wide pens are geometric and round-capped.
-void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
-{
+void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last) {
     TQtColor c;
     if (!BeginPen(c))
         return;
@@ -464,8 +433,7 @@ void TCanvas::StrokeLine(int x1, int y1, int x2, int y2, bool last)
     SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
 }
 
-bool TCanvas::BeginPen(TQtColor& c)
-{
+bool TCanvas::BeginPen(TQtColor& c) {
     SelectPen();
     if (FPen->Style() == psClear)
         return false;
@@ -479,8 +447,7 @@ bool TCanvas::BeginPen(TQtColor& c)
 
 void TCanvas::MoveTo(int x, int y) { FPenPos = TPoint(x, y); }
 
-void TCanvas::LineTo(int x, int y)
-{
+void TCanvas::LineTo(int x, int y) {
     if (!RequiredPainter())
         return;
     Changing();
@@ -489,8 +456,7 @@ void TCanvas::LineTo(int x, int y)
     Changed();
 }
 
-void TCanvas::Polyline(const TPoint* pts, int count)
-{
+void TCanvas::Polyline(const TPoint* pts, int count) {
     if (!RequiredPainter() || count < 2)
         return;
     Changing();
@@ -501,8 +467,7 @@ void TCanvas::Polyline(const TPoint* pts, int count)
 
 // ---------------------------------------------------------------- figures
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
-{
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (!RequiredPainter())
         return;
     Order(x1, y1, x2, y2);
@@ -547,8 +512,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 }
 
 // Outline and fill of a closed path inside the box [x1, x2) x [y1, y2).
-void TCanvas::DrawFigure(const TQtPath& fillPath, const std::function<void()>& outline)
-{
+void TCanvas::DrawFigure(const TQtPath& fillPath, const std::function<void()>& outline) {
     PaintFill(fillPath);
     TQtColor c;
     if (!BeginPen(c))
@@ -556,7 +520,8 @@ void TCanvas::DrawFigure(const TQtPath& fillPath, const std::function<void()>& o
     QPen pen(c, FPen->Width() > 1 ? FPen->Width() : 0);
     const bool styled = FPen->Width() <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame;
     if (styled)
-        pen.setDashPattern(QVector<qreal>(PenPattern(FPen->Style()).begin(), PenPattern(FPen->Style()).end()));
+        pen.setDashPattern(
+            QVector<qreal>(PenPattern(FPen->Style()).begin(), PenPattern(FPen->Style()).end()));
     FQt->Painter->setPen(pen);
     FQt->Painter->setBrush(Qt::NoBrush);
     // Qt fills the gaps of dashes with the background in opaque mode, as GDI does.
@@ -572,8 +537,7 @@ void TCanvas::DrawFigure(const TQtPath& fillPath, const std::function<void()>& o
     SetMode(FQt->Painter, QPainter::CompositionMode_SourceOver);
 }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
-{
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (!RequiredPainter())
         return;
     Order(x1, y1, x2, y2);
@@ -587,8 +551,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
     Changed();
 }
 
-void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
-{
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
     if (!RequiredPainter())
         return;
     Order(x1, y1, x2, y2);
@@ -602,8 +565,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
     Changed();
 }
 
-void TCanvas::Polygon(const TPoint* pts, int count)
-{
+void TCanvas::Polygon(const TPoint* pts, int count) {
     if (!RequiredPainter() || count < 2)
         return;
     Changing();
@@ -630,8 +592,7 @@ void TCanvas::Polygon(const TPoint* pts, int count)
     Changed();
 }
 
-void TCanvas::ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
-{
+void TCanvas::ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     if (!RequiredPainter())
         return;
     Order(x1, y1, x2, y2);
@@ -666,25 +627,21 @@ void TCanvas::ArcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3
     Changed();
 }
 
-void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
-{
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     ArcFigure(0, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
-{
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     ArcFigure(1, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
-{
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     ArcFigure(2, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 // ---------------------------------------------------------------- pixels
 
-TColor TCanvas::GetPixel(int x, int y)
-{
+TColor TCanvas::GetPixel(int x, int y) {
     if (!RequiredPainter())
         return TColor(-1);
     QImage* img = TCanvasQt::Image(*this);
@@ -696,8 +653,7 @@ TColor TCanvas::GetPixel(int x, int y)
     return FromQ(img->pixel(d));
 }
 
-void TCanvas::SetPixel(int x, int y, TColor c)
-{
+void TCanvas::SetPixel(int x, int y, TColor c) {
     if (!RequiredPainter())
         return;
     Changing();
@@ -709,8 +665,7 @@ QColor ToQColor(TColor c) { return Q(c); }
 
 // ---------------------------------------------------------------- clipping and saved states
 
-TRect TCanvas::ClipRect()
-{
+TRect TCanvas::ClipRect() {
     if (!RequiredPainter())
         return TRect();
     QRect b;
@@ -723,8 +678,7 @@ TRect TCanvas::ClipRect()
     return TRect(b.left(), b.top(), b.left() + b.width(), b.top() + b.height());
 }
 
-TQtRegion TCanvas::CurrentClip() const
-{
+TQtRegion TCanvas::CurrentClip() const {
     if (FQt->Painter->hasClipping())
         return FQt->Painter->clipRegion();
     QPaintDevice* d = FQt->Painter->device();
@@ -733,21 +687,16 @@ TQtRegion TCanvas::CurrentClip() const
 
 // Clipping is never switched off once set: "no clip" is the whole device. Workaround: Qt 6.4's
 // raster engine ignores a complex clip region set after setClipping(false).
-void TCanvas::SetClip(const TQtRegion& r)
-{
-    FQt->Painter->setClipRegion(r);
-}
+void TCanvas::SetClip(const TQtRegion& r) { FQt->Painter->setClipRegion(r); }
 
-void TCanvas::ClearClip()
-{
+void TCanvas::ClearClip() {
     if (!FQt->Painter->hasClipping())
         return;
     QPaintDevice* d = FQt->Painter->device();
     SetClip(FQt->Painter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height())));
 }
 
-int TCanvas::SelectClipRgn(HRGN rgn)
-{
+int TCanvas::SelectClipRgn(HRGN rgn) {
     if (!RequiredPainter())
         return RGN_ERROR;
     if (!rgn) {
@@ -764,8 +713,7 @@ int TCanvas::SelectClipRgn(HRGN rgn)
     return RegionType(r);
 }
 
-int TCanvas::IntersectClipRect(int l, int t, int r, int b)
-{
+int TCanvas::IntersectClipRect(int l, int t, int r, int b) {
     if (!RequiredPainter())
         return RGN_ERROR;
     QRegion c = CurrentClip() & QRegion(QR(l, t, std::max(l, r), std::max(t, b)));
@@ -773,8 +721,7 @@ int TCanvas::IntersectClipRect(int l, int t, int r, int b)
     return RegionType(c);
 }
 
-int TCanvas::ExcludeClipRect(int l, int t, int r, int b)
-{
+int TCanvas::ExcludeClipRect(int l, int t, int r, int b) {
     if (!RequiredPainter())
         return RGN_ERROR;
     QRegion c = CurrentClip() - QRegion(QR(l, t, std::max(l, r), std::max(t, b)));
@@ -782,20 +729,24 @@ int TCanvas::ExcludeClipRect(int l, int t, int r, int b)
     return RegionType(c);
 }
 
-int TCanvas::SaveDC()
-{
+int TCanvas::SaveDC() {
     if (!RequiredPainter())
         return 0;
     SelectFont();
     SelectBrush();
-    SavedState s{FQt->Painter->hasClipping() ? FQt->Painter->clipRegion() : QRegion(), FQt->Painter->hasClipping(),
-                 FQt->Painter->transform(), FTextAlign, FTextColor, FBkColor, FBkMode, FPenPos};
+    SavedState s{FQt->Painter->hasClipping() ? FQt->Painter->clipRegion() : QRegion(),
+                 FQt->Painter->hasClipping(),
+                 FQt->Painter->transform(),
+                 FTextAlign,
+                 FTextColor,
+                 FBkColor,
+                 FBkMode,
+                 FPenPos};
     FSaved.push_back(std::move(s));
     return int(FSaved.size());
 }
 
-bool TCanvas::RestoreDC(int saved)
-{
+bool TCanvas::RestoreDC(int saved) {
     if (!FQt->Painter)
         return false;
     int index = saved < 0 ? int(FSaved.size()) + saved + 1 : saved;
@@ -820,8 +771,7 @@ bool TCanvas::RestoreDC(int saved)
 
 // ---------------------------------------------------------------- block transfers
 
-bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop)
-{
+bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop) {
     if (!RequiredPainter())
         return false;
     QRect box = QRect(x, y, w, h).normalized();
@@ -856,8 +806,7 @@ bool TCanvas::PatBlt(int x, int y, int w, int h, std::uint32_t rop)
 }
 
 bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
-                         std::uint32_t rop)
-{
+                         std::uint32_t rop) {
     if (!RequiredPainter())
         return false;
     if (!RopUsesSource(rop))
@@ -902,8 +851,7 @@ bool TCanvas::StretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int s
 
 // A copy of a source box (negative extents as in StretchBlt), in this canvas's colours: source and
 // destination may be the same image, and copies between colour and monochrome convert as GDI does.
-bool TCanvas::SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, TQtImage& part)
-{
+bool TCanvas::SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, TQtImage& part) {
     if (!src || !src->RequiredPainter())
         return false;
     QImage* simg = TCanvasQt::Image(*src);
@@ -939,8 +887,7 @@ bool TCanvas::SourcePart(TCanvas* src, int sx, int sy, int sw, int sh, TQtImage&
 }
 
 bool TCanvas::TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, int sw, int sh,
-                                    TCanvas* mask, int mx, int my)
-{
+                                    TCanvas* mask, int mx, int my) {
     if (!RequiredPainter() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || !mask || !mask->RequiredPainter())
         return false;
     TQtImage part;
@@ -966,33 +913,28 @@ bool TCanvas::TransparentStretchBlt(int x, int y, int w, int h, TCanvas* src, in
     return true;
 }
 
-TPoint TCanvas::ViewportOrg() const
-{
+TPoint TCanvas::ViewportOrg() const {
     if (!FQt->Painter)
         return TPoint();
     QTransform t = FQt->Painter->transform();
     return TPoint(int(t.dx()), int(t.dy()));
 }
 
-void TCanvas::SetViewportOrg(int x, int y)
-{
+void TCanvas::SetViewportOrg(int x, int y) {
     if (RequiredPainter())
         FQt->Painter->setTransform(QTransform::fromTranslate(x, y));
 }
 
-bool TCanvas::BitBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, std::uint32_t rop)
-{
+bool TCanvas::BitBlt(int x, int y, int w, int h, TCanvas* src, int sx, int sy, std::uint32_t rop) {
     return StretchBlt(x, y, w, h, src, sx, sy, w, h, rop);
 }
 
-void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source)
-{
-    StretchBlt(dest.Left, dest.Top, dest.Width(), dest.Height(), src, source.Left, source.Top,
-               source.Width(), source.Height(), FCopyMode);
+void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source) {
+    StretchBlt(dest.Left, dest.Top, dest.Width(), dest.Height(), src, source.Left, source.Top, source.Width(),
+               source.Height(), FCopyMode);
 }
 
-void TCanvas::Draw(int x, int y, TGraphic* g)
-{
+void TCanvas::Draw(int x, int y, TGraphic* g) {
     if (!g || g->Empty() || !RequiredPainter())
         return;
     Changing();
@@ -1000,8 +942,7 @@ void TCanvas::Draw(int x, int y, TGraphic* g)
     Changed();
 }
 
-void TCanvas::StretchDraw(const TRect& r, TGraphic* g)
-{
+void TCanvas::StretchDraw(const TRect& r, TGraphic* g) {
     if (!g || g->Empty() || !RequiredPainter())
         return;
     Changing();
@@ -1010,8 +951,7 @@ void TCanvas::StretchDraw(const TRect& r, TGraphic* g)
 }
 
 // Classic 3-D borders: raised outer light/dark-shadow, raised inner highlight/shadow.
-bool TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags)
-{
+bool TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags) {
     if (!RequiredPainter())
         return false;
     Changing();
@@ -1057,8 +997,7 @@ bool TCanvas::DrawEdge(TRect& r, unsigned edge, unsigned flags)
     return true;
 }
 
-void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width)
-{
+void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width) {
     TBrush* b = c->Brush();
     TColor oldColor = b->Color();
     TBrushStyle oldStyle = b->Style();
@@ -1078,8 +1017,7 @@ void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int widt
 
 // ---------------------------------------------------------------- regions and free functions
 
-HRGN CreateRectRgn(int l, int t, int r, int b)
-{
+HRGN CreateRectRgn(int l, int t, int r, int b) {
     auto* g = new TRegion;
     Order(l, t, r, b);
     g->r = QRegion(QR(l, t, r, b));
@@ -1088,16 +1026,14 @@ HRGN CreateRectRgn(int l, int t, int r, int b)
 
 HRGN CreateRectRgnIndirect(const TRect* r) { return CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom); }
 
-HRGN CreateEllipticRgn(int l, int t, int r, int b)
-{
+HRGN CreateEllipticRgn(int l, int t, int r, int b) {
     auto* g = new TRegion;
     Order(l, t, r, b);
     g->r = QRegion(QR(l, t, r, b), QRegion::Ellipse);
     return g;
 }
 
-HRGN CreatePolygonRgn(const TPoint* pts, int count)
-{
+HRGN CreatePolygonRgn(const TPoint* pts, int count) {
     auto* g = new TRegion;
     QPolygon poly;
     for (int i = 0; i < count; ++i)
@@ -1106,8 +1042,7 @@ HRGN CreatePolygonRgn(const TPoint* pts, int count)
     return g;
 }
 
-int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode)
-{
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode) {
     if (!dst || !a || (mode != RGN_COPY && !b))
         return RGN_ERROR;
     switch (mode) {
@@ -1123,8 +1058,7 @@ int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode)
 
 bool PtInRegion(HRGN rgn, int x, int y) { return rgn && rgn->r.contains(QPoint(x, y)); }
 
-int GetRgnBox(HRGN rgn, TRect* r)
-{
+int GetRgnBox(HRGN rgn, TRect* r) {
     if (!rgn || !r)
         return RGN_ERROR;
     QRect b = rgn->r.boundingRect();
@@ -1132,18 +1066,20 @@ int GetRgnBox(HRGN rgn, TRect* r)
     return RegionType(rgn->r);
 }
 
-bool DeleteObject(HRGN rgn)
-{
+bool DeleteObject(HRGN rgn) {
     delete rgn;
     return rgn != nullptr;
 }
 
 int SelectClipRgn(HDC dc, HRGN rgn) { return dc ? dc->SelectClipRgn(rgn) : RGN_ERROR; }
-int IntersectClipRect(HDC dc, int l, int t, int r, int b) { return dc ? dc->IntersectClipRect(l, t, r, b) : RGN_ERROR; }
-int ExcludeClipRect(HDC dc, int l, int t, int r, int b) { return dc ? dc->ExcludeClipRect(l, t, r, b) : RGN_ERROR; }
+int IntersectClipRect(HDC dc, int l, int t, int r, int b) {
+    return dc ? dc->IntersectClipRect(l, t, r, b) : RGN_ERROR;
+}
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b) {
+    return dc ? dc->ExcludeClipRect(l, t, r, b) : RGN_ERROR;
+}
 
-int DrawText(HDC dc, const char* text, int len, TRect* r, unsigned flags)
-{
+int DrawText(HDC dc, const char* text, int len, TRect* r, unsigned flags) {
     if (!dc || !text || !r)
         return 0;
     std::string s = len < 0 ? std::string(text) : std::string(text, size_t(len));
@@ -1157,43 +1093,39 @@ int SetBkMode(HDC dc, int mode) { return dc ? dc->SetBkMode(mode) : 0; }
 int SaveDC(HDC dc) { return dc ? dc->SaveDC() : 0; }
 bool RestoreDC(HDC dc, int saved) { return dc && dc->RestoreDC(saved); }
 
-bool GetTextExtentPoint32(HDC dc, const char* text, int len, TSize* size)
-{
+bool GetTextExtentPoint32(HDC dc, const char* text, int len, TSize* size) {
     if (!dc || !text || !size || len < 0)
         return false;
     *size = dc->TextExtent(std::string(text, size_t(len)));
     return true;
 }
 
-bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, std::uint32_t rop)
-{
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, std::uint32_t rop) {
     return dst && dst->BitBlt(x, y, w, h, src, sx, sy, rop);
 }
 
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
-                std::uint32_t rop)
-{
+                std::uint32_t rop) {
     return dst && dst->StretchBlt(x, y, w, h, src, sx, sy, sw, sh, rop);
 }
 
-bool PatBlt(HDC dc, int x, int y, int w, int h, std::uint32_t rop) { return dc && dc->PatBlt(x, y, w, h, rop); }
+bool PatBlt(HDC dc, int x, int y, int w, int h, std::uint32_t rop) {
+    return dc && dc->PatBlt(x, y, w, h, rop);
+}
 
 bool TransparentStretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
-                           HDC mask, int mx, int my)
-{
+                           HDC mask, int mx, int my) {
     return dst && dst->TransparentStretchBlt(x, y, w, h, src, sx, sy, sw, sh, mask, mx, my);
 }
 
-bool GetViewportOrgEx(HDC dc, TPoint* org)
-{
+bool GetViewportOrgEx(HDC dc, TPoint* org) {
     if (!dc || !org)
         return false;
     *org = dc->ViewportOrg();
     return true;
 }
 
-bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old)
-{
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) {
     if (!dc)
         return false;
     if (old)
@@ -1202,8 +1134,7 @@ bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old)
     return true;
 }
 
-bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old)
-{
+bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old) {
     if (!dc)
         return false;
     TPoint o = dc->ViewportOrg();
@@ -1213,16 +1144,14 @@ bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old)
     return true;
 }
 
-bool GetTextMetrics(HDC dc, TEXTMETRIC* tm)
-{
+bool GetTextMetrics(HDC dc, TEXTMETRIC* tm) {
     if (!dc || !tm)
         return false;
     dc->GetTextMetrics(*tm);
     return true;
 }
 
-int GetClipBox(HDC dc, TRect* r)
-{
+int GetClipBox(HDC dc, TRect* r) {
     if (!dc || !r || !dc->Handle() || !CanvasPainter(dc))
         return RGN_ERROR;
     *r = dc->ClipRect();
@@ -1232,8 +1161,7 @@ int GetClipBox(HDC dc, TRect* r)
     return RegionType(p->clipRegion());
 }
 
-int GetDeviceCaps(HDC, int index)
-{
+int GetDeviceCaps(HDC, int index) {
     switch (index) {
     case BITSPIXEL: return 32;
     case PLANES: return 1;
@@ -1244,8 +1172,7 @@ int GetDeviceCaps(HDC, int index)
     }
 }
 
-HBRUSH CreateSolidBrush(COLORREF c)
-{
+HBRUSH CreateSolidBrush(COLORREF c) {
     auto* b = new TGdiBrush;
     b->Color = c & 0xFFFFFF;
     return b;
@@ -1253,16 +1180,14 @@ HBRUSH CreateSolidBrush(COLORREF c)
 
 HBRUSH SelectObject(HDC dc, HBRUSH b) { return dc ? dc->SelectBrushHandle(b) : nullptr; }
 
-bool DeleteObject(HBRUSH b)
-{
+bool DeleteObject(HBRUSH b) {
     if (!b || b == &OwnBrush || b->Selected > 0)
         return false;
     delete b;
     return true;
 }
 
-int FillRect(HDC dc, const TRect* r, HBRUSH b)
-{
+int FillRect(HDC dc, const TRect* r, HBRUSH b) {
     if (!dc || !r || !b)
         return 0;
     HBRUSH old = dc->SelectBrushHandle(b);
@@ -1271,25 +1196,24 @@ int FillRect(HDC dc, const TRect* r, HBRUSH b)
     return 1;
 }
 
-bool Polygon(HDC dc, const TPoint* pts, int count)
-{
+bool Polygon(HDC dc, const TPoint* pts, int count) {
     if (!dc || !pts || count < 2)
         return false;
     dc->Polygon(pts, count);
     return true;
 }
 
-bool Rectangle(HDC dc, int l, int t, int r, int b)
-{
+bool Rectangle(HDC dc, int l, int t, int r, int b) {
     if (!dc)
         return false;
     dc->Rectangle(l, t, r, b);
     return true;
 }
-bool DrawEdge(HDC dc, TRect* r, unsigned edge, unsigned flags) { return dc && r && dc->DrawEdge(*r, edge, flags); }
+bool DrawEdge(HDC dc, TRect* r, unsigned edge, unsigned flags) {
+    return dc && r && dc->DrawEdge(*r, edge, flags);
+}
 
-bool DrawFocusRect(HDC dc, const TRect* r)
-{
+bool DrawFocusRect(HDC dc, const TRect* r) {
     if (!dc || !r)
         return false;
     dc->DrawFocusRect(*r);

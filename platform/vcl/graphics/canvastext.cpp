@@ -22,8 +22,7 @@ QRect QR(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
 
 // ---------------------------------------------------------------- text
 
-std::u16string FontText(const TFont& f, const std::string& text)
-{
+std::u16string FontText(const TFont& f, const std::string& text) {
     if (f.IsWingdings() || f.IsMarlett()) {
         struct Glyph {
             unsigned char code;
@@ -53,26 +52,22 @@ std::u16string FontText(const TFont& f, const std::string& text)
     return Cp1251ToUtf16(text);
 }
 
-QString ToQString(const std::string& s)
-{
+QString ToQString(const std::string& s) {
     std::u16string u = Cp1251ToUtf16(s);
     return QString::fromUtf16(u.data(), qsizetype(u.size()));
 }
 
-std::string FromQString(const QString& s)
-{
+std::string FromQString(const QString& s) {
     return Utf16ToCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
 }
 
-TQtString TCanvas::ToQt(const std::string& text) const
-{
+TQtString TCanvas::ToQt(const std::string& text) const {
     std::u16string u = FontText(DrawFont(), text);
     return QString::fromUtf16(u.data(), qsizetype(u.size()));
 }
 
 // Measuring needs no painter: a canvas without a device still knows its font.
-TSize TCanvas::TextExtent(const std::string& text)
-{
+TSize TCanvas::TextExtent(const std::string& text) {
     RequiredPainter();
     SelectFont();
     return TSize(FQt->Metrics->horizontalAdvance(ToQt(text)), FQt->Metrics->height());
@@ -80,8 +75,7 @@ TSize TCanvas::TextExtent(const std::string& text)
 
 // Draws one line of text whose cell's top-left is (x, y) (after alignment), in the text colour,
 // on the background colour when the mode is opaque.
-void TCanvas::DrawTextLine(int x, int y, const TQtString& s, int width, bool opaque, const TQtRect* clip)
-{
+void TCanvas::DrawTextLine(int x, int y, const TQtString& s, int width, bool opaque, const TQtRect* clip) {
     if (clip) {
         FQt->Painter->save();
         FQt->Painter->setClipRect(*clip, Qt::IntersectClip);
@@ -95,8 +89,7 @@ void TCanvas::DrawTextLine(int x, int y, const TQtString& s, int width, bool opa
 }
 
 // Where the cell's top-left lies from the reference point that SetTextAlign names.
-void TCanvas::AlignOffset(int width, int& ox, int& oy) const
-{
+void TCanvas::AlignOffset(int width, int& ox, int& oy) const {
     ox = oy = 0;
     switch (FTextAlign & TA_CENTER) {
     case TA_RIGHT: ox = -width; break;
@@ -110,8 +103,7 @@ void TCanvas::AlignOffset(int width, int& ox, int& oy) const
     }
 }
 
-void TCanvas::TextOut(int x, int y, const std::string& text)
-{
+void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (!RequiredPainter())
         return;
     Changing();
@@ -142,8 +134,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
     Changed();
 }
 
-void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
-{
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     if (!RequiredPainter())
         return;
     Changing();
@@ -160,8 +151,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     Changed();
 }
 
-void TCanvas::GetTextMetrics(TEXTMETRIC& tm)
-{
+void TCanvas::GetTextMetrics(TEXTMETRIC& tm) {
     RequiredPainter();
     SelectFont();
     const TFont& font = DrawFont();
@@ -182,15 +172,13 @@ void TCanvas::GetTextMetrics(TEXTMETRIC& tm)
     FaceTraits(font, tm.tmPitchAndFamily, tm.tmCharSet);
 }
 
-unsigned TCanvas::SetTextAlign(unsigned align)
-{
+unsigned TCanvas::SetTextAlign(unsigned align) {
     unsigned old = FTextAlign;
     FTextAlign = align;
     return old;
 }
 
-COLORREF TCanvas::SetTextColor(COLORREF c)
-{
+COLORREF TCanvas::SetTextColor(COLORREF c) {
     if (FQt->Painter)
         SelectFont();
     COLORREF old = FTextColor;
@@ -198,16 +186,14 @@ COLORREF TCanvas::SetTextColor(COLORREF c)
     return old;
 }
 
-COLORREF TCanvas::SetBkColor(COLORREF c)
-{
+COLORREF TCanvas::SetBkColor(COLORREF c) {
     SelectBrush();
     COLORREF old = FBkColor;
     FBkColor = c & 0xFFFFFF;
     return old;
 }
 
-int TCanvas::SetBkMode(int mode)
-{
+int TCanvas::SetBkMode(int mode) {
     SelectBrush();
     int old = FBkMode;
     if (mode == TRANSPARENT || mode == OPAQUE)
@@ -225,8 +211,7 @@ struct TextLine {
 };
 
 // Removes '&' prefixes ("&&" is a literal ampersand) and notes the underlined character.
-TextLine StripPrefix(const QString& s, bool keepPrefix)
-{
+TextLine StripPrefix(const QString& s, bool keepPrefix) {
     TextLine out;
     if (keepPrefix) {
         out.text = s;
@@ -250,8 +235,7 @@ TextLine StripPrefix(const QString& s, bool keepPrefix)
 
 } // namespace
 
-int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
-{
+int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
     if (!RequiredPainter() && !(flags & DT_CALCRECT))
         return 0;
     SelectFont();
@@ -384,4 +368,3 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags)
     Changed();
     return (y - lineH * int(lines.size())) - r.Top + total;
 }
-

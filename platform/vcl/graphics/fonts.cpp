@@ -25,33 +25,27 @@ struct TFace {
     unsigned char Charset;
 };
 const TFace kFaces[] = {
-    {"Arial", false, FF_SWISS, RUSSIAN_CHARSET},
-    {"Courier", true, FF_MODERN, RUSSIAN_CHARSET},
-    {"Courier New", true, FF_MODERN, RUSSIAN_CHARSET},
-    {"Marlett", false, FF_DECORATIVE, SYMBOL_CHARSET},
-    {"MS Sans Serif", false, FF_SWISS, RUSSIAN_CHARSET},
-    {"Tahoma", false, FF_SWISS, RUSSIAN_CHARSET},
-    {"Times New Roman", false, FF_ROMAN, RUSSIAN_CHARSET},
-    {"Verdana", false, FF_SWISS, RUSSIAN_CHARSET},
+    {"Arial", false, FF_SWISS, RUSSIAN_CHARSET},           {"Courier", true, FF_MODERN, RUSSIAN_CHARSET},
+    {"Courier New", true, FF_MODERN, RUSSIAN_CHARSET},     {"Marlett", false, FF_DECORATIVE, SYMBOL_CHARSET},
+    {"MS Sans Serif", false, FF_SWISS, RUSSIAN_CHARSET},   {"Tahoma", false, FF_SWISS, RUSSIAN_CHARSET},
+    {"Times New Roman", false, FF_ROMAN, RUSSIAN_CHARSET}, {"Verdana", false, FF_SWISS, RUSSIAN_CHARSET},
     {"Wingdings", false, FF_DECORATIVE, SYMBOL_CHARSET},
 };
 
-const TFace* FindFace(const std::string& name)
-{
+const TFace* FindFace(const std::string& name) {
     for (const TFace& f : kFaces)
         if (SameText(f.Name, name))
             return &f;
     return nullptr;
 }
 
-unsigned char PitchAndFamily(const TFace& f)
-{
+unsigned char PitchAndFamily(const TFace& f) {
     // The "fixed pitch" bit is set for variable-pitch fonts, as Windows has it.
-    return static_cast<unsigned char>(TMPF_TRUETYPE | TMPF_VECTOR | (f.Fixed ? 0 : TMPF_FIXED_PITCH) | f.Family);
+    return static_cast<unsigned char>(TMPF_TRUETYPE | TMPF_VECTOR | (f.Fixed ? 0 : TMPF_FIXED_PITCH) |
+                                      f.Family);
 }
 
-LOGFONT LogFontOf(const TFont& f)
-{
+LOGFONT LogFontOf(const TFont& f) {
     LOGFONT lf;
     lf.lfHeight = f.Height();
     lf.lfEscapement = lf.lfOrientation = f.Orientation();
@@ -68,8 +62,7 @@ LOGFONT LogFontOf(const TFont& f)
     return lf;
 }
 
-void Release(HFONT h)
-{
+void Release(HFONT h) {
     if (h && --h->Selected == 0 && h->Orphan)
         delete h;
 }
@@ -80,29 +73,27 @@ TGdiPalette DefaultPalette;
 
 } // namespace
 
-void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset)
-{
+void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset) {
     if (const TFace* face = FindFace(f.Name())) {
         pitchAndFamily = PitchAndFamily(*face);
         const bool own = face->Charset != SYMBOL_CHARSET && f.Charset() != DEFAULT_CHARSET;
         charset = own ? f.Charset() : face->Charset;
         return;
     }
-    pitchAndFamily = TMPF_TRUETYPE | TMPF_VECTOR | (QFontInfo(f.QtFont()).fixedPitch() ? 0 : TMPF_FIXED_PITCH);
+    pitchAndFamily =
+        TMPF_TRUETYPE | TMPF_VECTOR | (QFontInfo(f.QtFont()).fixedPitch() ? 0 : TMPF_FIXED_PITCH);
     charset = f.Charset() == DEFAULT_CHARSET ? TFontCharset(RUSSIAN_CHARSET) : f.Charset();
 }
 
 // ---------------------------------------------------------------- TFont::Handle
 
-HFONT TFont::Handle() const
-{
+HFONT TFont::Handle() const {
     if (!FHandle)
         FHandle = new TGdiFont{LogFontOf(*this), 0, this, false};
     return FHandle;
 }
 
-void TFont::DropHandle() const
-{
+void TFont::DropHandle() const {
     if (!FHandle)
         return;
     if (FHandle->Selected > 0) {
@@ -114,8 +105,7 @@ void TFont::DropHandle() const
     FHandle = nullptr;
 }
 
-void TFont::SetHandle(HFONT h)
-{
+void TFont::SetHandle(HFONT h) {
     if (!h || h == FHandle || h == &OwnFont)
         return;
     const LOGFONT& lf = h->Log;
@@ -152,8 +142,7 @@ void TFont::SetHandle(HFONT h)
     Changed();
 }
 
-HFONT CreateFontIndirect(const LOGFONT* lf)
-{
+HFONT CreateFontIndirect(const LOGFONT* lf) {
     if (!lf)
         return nullptr;
     auto* f = new TGdiFont;
@@ -162,8 +151,7 @@ HFONT CreateFontIndirect(const LOGFONT* lf)
     return f;
 }
 
-int GetObject(HFONT f, int size, void* out)
-{
+int GetObject(HFONT f, int size, void* out) {
     if (!f)
         return 0;
     LOGFONT lf = f == &OwnFont ? LOGFONT() : f->Log;
@@ -176,8 +164,7 @@ int GetObject(HFONT f, int size, void* out)
 
 HFONT SelectObject(HDC dc, HFONT f) { return dc ? dc->SelectFontHandle(f) : nullptr; }
 
-bool DeleteObject(HFONT f)
-{
+bool DeleteObject(HFONT f) {
     if (!f || f == &OwnFont || f->Selected > 0 || f->Owner)
         return false;
     delete f;
@@ -186,8 +173,7 @@ bool DeleteObject(HFONT f)
 
 // ---------------------------------------------------------------- a canvas's selected font
 
-void TCanvas::ReleaseFontHandle()
-{
+void TCanvas::ReleaseFontHandle() {
     if (!FFontHandle)
         return;
     Release(FFontHandle);
@@ -197,8 +183,7 @@ void TCanvas::ReleaseFontHandle()
     FFontSelected = false;
 }
 
-HFONT TCanvas::SelectFontHandle(HFONT f)
-{
+HFONT TCanvas::SelectFontHandle(HFONT f) {
     UpdateFont();
     HFONT old = FFontHandle ? FFontHandle : &OwnFont;
     if (!f || f == old)
@@ -220,16 +205,12 @@ HFONT TCanvas::SelectFontHandle(HFONT f)
     return old;
 }
 
-const TFont& TCanvas::DrawFont() const
-{
-    return FHandleFont ? *FHandleFont : *FFont;
-}
+const TFont& TCanvas::DrawFont() const { return FHandleFont ? *FHandleFont : *FFont; }
 
 // ---------------------------------------------------------------- tabbed text
 
 std::uint32_t TCanvas::TabbedText(int x, int y, const std::string& text, int nStops, const int* stops,
-                                  int tabOrigin, bool draw)
-{
+                                  int tabOrigin, bool draw) {
     const bool painting = draw && RequiredPainter();
     SelectFont();
     SelectBrush();
@@ -277,16 +258,14 @@ std::uint32_t TCanvas::TabbedText(int x, int y, const std::string& text, int nSt
 }
 
 std::int32_t TabbedTextOut(HDC dc, int x, int y, const char* text, int count, int nStops, const int* stops,
-                           int tabOrigin)
-{
+                           int tabOrigin) {
     if (!dc || !text)
         return 0;
     std::string s = count < 0 ? std::string(text) : std::string(text, size_t(count));
     return std::int32_t(dc->TabbedText(x, y, s, nStops, stops, tabOrigin, true));
 }
 
-std::uint32_t GetTabbedTextExtent(HDC dc, const char* text, int count, int nStops, const int* stops)
-{
+std::uint32_t GetTabbedTextExtent(HDC dc, const char* text, int count, int nStops, const int* stops) {
     if (!dc || !text)
         return 0;
     std::string s = count < 0 ? std::string(text) : std::string(text, size_t(count));
@@ -295,8 +274,7 @@ std::uint32_t GetTabbedTextExtent(HDC dc, const char* text, int count, int nStop
 
 // ---------------------------------------------------------------- enumeration
 
-int EnumFontFamilies(HDC, const char* family, FONTENUMPROC proc, std::intptr_t data)
-{
+int EnumFontFamilies(HDC, const char* family, FONTENUMPROC proc, std::intptr_t data) {
     if (!proc)
         return 0;
     int result = 1;
@@ -337,8 +315,7 @@ HPALETTE SelectPalette(HDC dc, HPALETTE, bool) { return dc ? &DefaultPalette : n
 
 unsigned RealizePalette(HDC) { return 0; }
 
-bool DeleteObject(HPALETTE pal)
-{
+bool DeleteObject(HPALETTE pal) {
     if (!pal || pal == &DefaultPalette)
         return false;
     delete pal;

@@ -8,8 +8,7 @@
 
 namespace {
 
-void Fill(HDC dc, int l, int t, int r, int b, TColor c)
-{
+void Fill(HDC dc, int l, int t, int r, int b, TColor c) {
     TGdiBrush brush;
     brush.Color = COLORREF(ColorToRGB(c));
     TRect box(l, t, r, b);
@@ -17,9 +16,7 @@ void Fill(HDC dc, int l, int t, int r, int b, TColor c)
 }
 
 // Paints a pixel map at (x, y): each character names its colour through ink(); '.' is left alone.
-template <size_t N, class Ink>
-void Map(HDC dc, int x, int y, const char* const (&rows)[N], Ink ink)
-{
+template <size_t N, class Ink> void Map(HDC dc, int x, int y, const char* const (&rows)[N], Ink ink) {
     for (size_t j = 0; j < N; ++j)
         for (int i = 0; rows[j][i]; ++i)
             if (rows[j][i] != '.')
@@ -27,29 +24,13 @@ void Map(HDC dc, int x, int y, const char* const (&rows)[N], Ink ink)
 }
 
 const char* const kCheckMark[] = {
-    "......X",
-    ".....XX",
-    "X...XXX",
-    "XX.XXX.",
-    "XXXXX..",
-    ".XXX...",
-    "..X....",
+    "......X", ".....XX", "X...XXX", "XX.XXX.", "XXXXX..", ".XXX...", "..X....",
 };
 
 // S shadow and D dark shadow (upper left), H highlight and L light (lower right), W inside.
 const char* const kRadio[] = {
-    "....SSSS....",
-    "..SSDDDDSS..",
-    ".SDDWWWWDDH.",
-    ".SDWWWWWWLH.",
-    "SDWWWWWWWWLH",
-    "SDWWWWWWWWLH",
-    "SDWWWWWWWWLH",
-    "SDWWWWWWWWLH",
-    ".SDWWWWWWLH.",
-    ".HLLWWWWLLH.",
-    "..HHLLLLHH..",
-    "....HHHH....",
+    "....SSSS....", "..SSDDDDSS..", ".SDDWWWWDDH.", ".SDWWWWWWLH.", "SDWWWWWWWWLH", "SDWWWWWWWWLH",
+    "SDWWWWWWWWLH", "SDWWWWWWWWLH", ".SDWWWWWWLH.", ".HLLWWWWLLH.", "..HHLLLLHH..", "....HHHH....",
 };
 const char* const kRadioDot[] = {
     ".XX.",
@@ -58,39 +39,25 @@ const char* const kRadioDot[] = {
     ".XX.",
 };
 const char* const kMenuBullet[] = {
-    ".XXXX.",
-    "XXXXXX",
-    "XXXXXX",
-    "XXXXXX",
-    "XXXXXX",
-    ".XXXX.",
+    ".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX.",
 };
 const char* const kMenuArrow[] = {
-    "X...",
-    "XX..",
-    "XXX.",
-    "XXXX",
-    "XXX.",
-    "XX..",
-    "X...",
+    "X...", "XX..", "XXX.", "XXXX", "XXX.", "XX..", "X...",
 };
 
 // The frame variants DFCS_FLAT and DFCS_MONO as DrawEdge flags.
-unsigned EdgeStyle(unsigned state)
-{
+unsigned EdgeStyle(unsigned state) {
     return (state & DFCS_FLAT ? unsigned(BF_FLAT) : 0u) | (state & DFCS_MONO ? unsigned(BF_MONO) : 0u);
 }
 
 // The largest square centred in r.
-TRect Square(const TRect& r)
-{
+TRect Square(const TRect& r) {
     int side = std::min(r.Width(), r.Height());
     int l = r.Left + (r.Width() - side) / 2, t = r.Top + (r.Height() - side) / 2;
     return TRect(l, t, l + side, t + side);
 }
 
-bool CheckBox(HDC dc, const TRect& r, unsigned state)
-{
+bool CheckBox(HDC dc, const TRect& r, unsigned state) {
     TRect box = Square(r);
     if (box.Width() < 4)
         return false;
@@ -105,7 +72,8 @@ bool CheckBox(HDC dc, const TRect& r, unsigned state)
             for (int x = in.Left; x < in.Right; ++x)
                 dc->SetPixel(x, y, ((x + y) & 1) ? clBtnHighlight : clBtnFace);
     } else {
-        Fill(dc, in.Left, in.Top, in.Right, in.Bottom, inactive || (state & DFCS_PUSHED) ? clBtnFace : clWindow);
+        Fill(dc, in.Left, in.Top, in.Right, in.Bottom,
+             inactive || (state & DFCS_PUSHED) ? clBtnFace : clWindow);
     }
     if (state & DFCS_CHECKED) {
         TColor ink = inactive || mixed ? clBtnShadow : clWindowText;
@@ -115,8 +83,7 @@ bool CheckBox(HDC dc, const TRect& r, unsigned state)
     return true;
 }
 
-bool RadioButton(HDC dc, const TRect& r, unsigned state, unsigned kind)
-{
+bool RadioButton(HDC dc, const TRect& r, unsigned state, unsigned kind) {
     TRect box = Square(r);
     int x = box.Left + (box.Width() - 12) / 2, y = box.Top + (box.Height() - 12) / 2;
     if (kind == DFCS_BUTTONRADIOMASK) {
@@ -141,8 +108,7 @@ bool RadioButton(HDC dc, const TRect& r, unsigned state, unsigned kind)
     return true;
 }
 
-bool PushButton(HDC dc, TRect* r, unsigned state)
-{
+bool PushButton(HDC dc, TRect* r, unsigned state) {
     unsigned flags = BF_RECT | BF_SOFT | BF_MIDDLE | EdgeStyle(state);
     if (state & DFCS_ADJUSTRECT)
         flags |= BF_ADJUST;
@@ -150,8 +116,7 @@ bool PushButton(HDC dc, TRect* r, unsigned state)
 }
 
 // A solid triangle of depth d pointing along dir (0 up, 1 down, 2 left, 3 right) from (x, y).
-void Arrow(HDC dc, int x, int y, int d, unsigned dir, TColor c)
-{
+void Arrow(HDC dc, int x, int y, int d, unsigned dir, TColor c) {
     for (int i = 0; i < d; ++i) {
         int len = 2 * (dir == DFCS_SCROLLUP || dir == DFCS_SCROLLLEFT ? i : d - 1 - i) + 1;
         int off = d - 1 - (len - 1) / 2;
@@ -162,8 +127,7 @@ void Arrow(HDC dc, int x, int y, int d, unsigned dir, TColor c)
     }
 }
 
-bool ScrollButton(HDC dc, const TRect& r, unsigned state)
-{
+bool ScrollButton(HDC dc, const TRect& r, unsigned state) {
     unsigned dir = state & 0xFF;
     if (dir == DFCS_SCROLLCOMBOBOX)
         dir = DFCS_SCROLLDOWN;
@@ -193,18 +157,17 @@ bool ScrollButton(HDC dc, const TRect& r, unsigned state)
 
 // Menu marks are black on white, to be used as masks.
 template <size_t N>
-bool MenuMark(HDC dc, const TRect& r, unsigned state, const char* const (&rows)[N], int w)
-{
+bool MenuMark(HDC dc, const TRect& r, unsigned state, const char* const (&rows)[N], int w) {
     if (!(state & DFCS_TRANSPARENT))
         Fill(dc, r.Left, r.Top, r.Right, r.Bottom, clWhite);
-    Map(dc, r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - int(N)) / 2, rows, [](char) { return clBlack; });
+    Map(dc, r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - int(N)) / 2, rows,
+        [](char) { return clBlack; });
     return true;
 }
 
 } // namespace
 
-bool DrawFrameControl(HDC dc, TRect* r, unsigned type, unsigned state)
-{
+bool DrawFrameControl(HDC dc, TRect* r, unsigned type, unsigned state) {
     if (!dc || !r || r->IsEmpty())
         return false;
     const unsigned kind = state & 0xFF;

@@ -15,16 +15,14 @@ bool PtInRect(const TRect& r, TPoint p) { return r.Contains(p); }
 
 bool IsRectEmpty(const TRect& r) { return r.IsEmpty(); }
 
-bool IntersectRect(TRect& dst, const TRect& a, const TRect& b)
-{
+bool IntersectRect(TRect& dst, const TRect& a, const TRect& b) {
     TRect r(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
             std::min(a.Bottom, b.Bottom));
     dst = r.IsEmpty() ? TRect() : r;
     return !dst.IsEmpty();
 }
 
-bool UnionRect(TRect& dst, const TRect& a, const TRect& b)
-{
+bool UnionRect(TRect& dst, const TRect& a, const TRect& b) {
     if (a.IsEmpty())
         dst = b;
     else if (b.IsEmpty())
@@ -37,16 +35,14 @@ bool UnionRect(TRect& dst, const TRect& a, const TRect& b)
     return !dst.IsEmpty();
 }
 
-void InflateRect(TRect& r, int dx, int dy)
-{
+void InflateRect(TRect& r, int dx, int dy) {
     r.Left -= dx;
     r.Right += dx;
     r.Top -= dy;
     r.Bottom += dy;
 }
 
-void OffsetRect(TRect& r, int dx, int dy)
-{
+void OffsetRect(TRect& r, int dx, int dy) {
     r.Left += dx;
     r.Right += dx;
     r.Top += dy;
@@ -98,31 +94,61 @@ struct ColorName {
 };
 
 constexpr ColorName kColorNames[] = {
-    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
-    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
-    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
-    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
-    {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"},
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
     {clMedGray, "clMedGray"},
-    {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"},
-    {clActiveCaption, "clActiveCaption"}, {clInactiveCaption, "clInactiveCaption"},
-    {clMenu, "clMenu"}, {clWindow, "clWindow"}, {clWindowFrame, "clWindowFrame"},
-    {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"}, {clCaptionText, "clCaptionText"},
-    {clActiveBorder, "clActiveBorder"}, {clInactiveBorder, "clInactiveBorder"},
-    {clAppWorkSpace, "clAppWorkSpace"}, {clHighlight, "clHighlight"},
-    {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"},
-    {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
-    {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
-    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
-    {clInfoBk, "clInfoBk"}, {clHotLight, "clHotLight"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
     {clGradientActiveCaption, "clGradientActiveCaption"},
     {clGradientInactiveCaption, "clGradientInactiveCaption"},
-    {clMenuHighlight, "clMenuHighlight"}, {clMenuBar, "clMenuBar"},
-    {clNone, "clNone"}, {clDefault, "clDefault"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
 };
 
-bool SameIdent(const char* a, const std::string& b)
-{
+bool SameIdent(const char* a, const std::string& b) {
     if (std::strlen(a) != b.size())
         return false;
     for (size_t i = 0; i < b.size(); ++i) {
@@ -139,22 +165,19 @@ bool SameIdent(const char* a, const std::string& b)
 
 } // namespace
 
-COLORREF GetSysColor(int index)
-{
+COLORREF GetSysColor(int index) {
     if (index < 0 || index >= int(std::size(kSysColors)))
         return 0;
     return kSysColors[index];
 }
 
-TColor ColorToRGB(TColor c)
-{
+TColor ColorToRGB(TColor c) {
     if (c < 0)
         return TColor(GetSysColor(c & 0xFF));
     return c;
 }
 
-std::string ColorToString(TColor c)
-{
+std::string ColorToString(TColor c) {
     for (const ColorName& n : kColorNames)
         if (n.color == c)
             return n.name;
@@ -163,18 +186,18 @@ std::string ColorToString(TColor c)
     return buf;
 }
 
-bool IdentToColor(const std::string& ident, TColor& c)
-{
+bool IdentToColor(const std::string& ident, TColor& c) {
     for (const ColorName& n : kColorNames)
         if (SameIdent(n.name, ident)) {
             c = n.color;
             return true;
         }
-    if (ident.size() < 2 || ident.size() > 9 || (ident[0] != '$' && ident[0] != '-' && (ident[0] < '0' || ident[0] > '9')))
+    if (ident.size() < 2 || ident.size() > 9 ||
+        (ident[0] != '$' && ident[0] != '-' && (ident[0] < '0' || ident[0] > '9')))
         return false;
     char* end = nullptr;
-    long long v = ident[0] == '$' ? std::strtoll(ident.c_str() + 1, &end, 16)
-                                  : std::strtoll(ident.c_str(), &end, 10);
+    long long v =
+        ident[0] == '$' ? std::strtoll(ident.c_str() + 1, &end, 16) : std::strtoll(ident.c_str(), &end, 10);
     if (!end || *end)
         return false;
     c = TColor(std::uint32_t(v));
@@ -183,8 +206,7 @@ bool IdentToColor(const std::string& ident, TColor& c)
 
 // ---------------------------------------------------------------- graphics objects
 
-void TGraphicsObject::Changed()
-{
+void TGraphicsObject::Changed() {
     ++FRevision;
     if (OnChange)
         OnChange(this);
@@ -193,23 +215,20 @@ void TGraphicsObject::Changed()
 TFont::TFont() = default;
 TFont::~TFont() { DropHandle(); }
 
-void TFont::Touch()
-{
+void TFont::Touch() {
     DropHandle();
     FQt.reset();
     Changed();
 }
 
-void TFont::Assign(TPersistent* Source)
-{
+void TFont::Assign(TPersistent* Source) {
     if (auto* f = dynamic_cast<TFont*>(Source))
         Assign(*f);
     else
         TPersistent::Assign(Source);
 }
 
-void TFont::Assign(const TFont& s)
-{
+void TFont::Assign(const TFont& s) {
     if (&s == this)
         return;
     FName = s.FName;
@@ -223,8 +242,7 @@ void TFont::Assign(const TFont& s)
     Touch();
 }
 
-void TFont::SetName(const std::string& v)
-{
+void TFont::SetName(const std::string& v) {
     if (v.empty() || v == FName)
         return;
     FName = v;
@@ -232,60 +250,50 @@ void TFont::SetName(const std::string& v)
     Touch();
 }
 
-int TFont::Size() const
-{
+int TFont::Size() const {
     // Rounded as MulDiv does.
     int h = FHeight < 0 ? -FHeight : FHeight;
     return (h * 72 + ScreenPixelsPerInch / 2) / ScreenPixelsPerInch;
 }
 
-void TFont::SetSize(int points)
-{
-    SetHeight(-((points * ScreenPixelsPerInch + 36) / 72));
-}
+void TFont::SetSize(int points) { SetHeight(-((points * ScreenPixelsPerInch + 36) / 72)); }
 
-void TFont::SetHeight(int v)
-{
+void TFont::SetHeight(int v) {
     if (v == FHeight)
         return;
     FHeight = v;
     Touch();
 }
 
-void TFont::SetColor(TColor v)
-{
+void TFont::SetColor(TColor v) {
     if (v == FColor)
         return;
     FColor = v;
     Changed();
 }
 
-void TFont::SetStyle(TFontStyles v)
-{
+void TFont::SetStyle(TFontStyles v) {
     if (v == FStyle)
         return;
     FStyle = v;
     Touch();
 }
 
-void TFont::SetCharset(TFontCharset v)
-{
+void TFont::SetCharset(TFontCharset v) {
     if (v == FCharset)
         return;
     FCharset = v;
     Touch();
 }
 
-void TFont::SetPitch(TFontPitch v)
-{
+void TFont::SetPitch(TFontPitch v) {
     if (v == FPitch)
         return;
     FPitch = v;
     Touch();
 }
 
-void TFont::SetOrientation(int v)
-{
+void TFont::SetOrientation(int v) {
     if (v == FOrientation)
         return;
     FOrientation = v;
@@ -293,9 +301,7 @@ void TFont::SetOrientation(int v)
     Changed();
 }
 
-
-const TQtFont& TFont::QtFont() const
-{
+const TQtFont& TFont::QtFont() const {
     if (!FQt) {
         auto f = std::make_unique<TQtFont>(QString::fromStdString(MapFontName(FName)));
         f->setStyleStrategy(QFont::NoAntialias);
@@ -323,16 +329,14 @@ const TQtFont& TFont::QtFont() const
     return *FQt;
 }
 
-void TPen::Assign(TPersistent* Source)
-{
+void TPen::Assign(TPersistent* Source) {
     if (auto* f = dynamic_cast<TPen*>(Source))
         Assign(*f);
     else
         TPersistent::Assign(Source);
 }
 
-void TPen::Assign(const TPen& s)
-{
+void TPen::Assign(const TPen& s) {
     if (&s == this)
         return;
     FColor = s.FColor;
@@ -342,16 +346,14 @@ void TPen::Assign(const TPen& s)
     Changed();
 }
 
-void TPen::SetColor(TColor v)
-{
+void TPen::SetColor(TColor v) {
     if (v == FColor)
         return;
     FColor = v;
     Changed();
 }
 
-void TPen::SetWidth(int v)
-{
+void TPen::SetWidth(int v) {
     if (v < 0)
         v = 0;
     if (v == FWidth)
@@ -360,16 +362,14 @@ void TPen::SetWidth(int v)
     Changed();
 }
 
-void TPen::SetStyle(TPenStyle v)
-{
+void TPen::SetStyle(TPenStyle v) {
     if (v == FStyle)
         return;
     FStyle = v;
     Changed();
 }
 
-void TPen::SetMode(TPenMode v)
-{
+void TPen::SetMode(TPenMode v) {
     if (v == FMode)
         return;
     FMode = v;
@@ -379,16 +379,14 @@ void TPen::SetMode(TPenMode v)
 TBrush::TBrush() = default;
 TBrush::~TBrush() = default;
 
-void TBrush::Assign(TPersistent* Source)
-{
+void TBrush::Assign(TPersistent* Source) {
     if (auto* f = dynamic_cast<TBrush*>(Source))
         Assign(*f);
     else
         TPersistent::Assign(Source);
 }
 
-void TBrush::Assign(const TBrush& s)
-{
+void TBrush::Assign(const TBrush& s) {
     if (&s == this)
         return;
     FColor = s.FColor;
@@ -397,8 +395,7 @@ void TBrush::Assign(const TBrush& s)
     Changed();
 }
 
-void TBrush::SetColor(TColor v)
-{
+void TBrush::SetColor(TColor v) {
     // Setting a colour makes a cleared brush solid again, as the original did.
     if (v == FColor && FStyle != bsClear)
         return;
@@ -408,16 +405,14 @@ void TBrush::SetColor(TColor v)
     Changed();
 }
 
-void TBrush::SetStyle(TBrushStyle v)
-{
+void TBrush::SetStyle(TBrushStyle v) {
     if (v == FStyle)
         return;
     FStyle = v;
     Changed();
 }
 
-void TBrush::SetBitmap(TBitmap* v)
-{
+void TBrush::SetBitmap(TBitmap* v) {
     if (v == FBitmap)
         return;
     FBitmap = v;
@@ -426,20 +421,15 @@ void TBrush::SetBitmap(TBitmap* v)
 
 // ---------------------------------------------------------------- font names
 
-std::string MapFontName(const std::string& name)
-{
+std::string MapFontName(const std::string& name) {
     static const struct {
         const char* from;
         const char* to;
     } kMap[] = {
-        {"Arial", "Liberation Sans"},
-        {"Courier New", "Liberation Mono"},
-        {"Courier", "Liberation Mono"},
-        {"Times New Roman", "Liberation Serif"},
-        {"MS Sans Serif", "DejaVu Sans"},
-        {"Tahoma", "DejaVu Sans"},
-        {"Verdana", "DejaVu Sans"},
-        {"Wingdings", "DejaVu Sans"},
+        {"Arial", "Liberation Sans"},     {"Courier New", "Liberation Mono"},
+        {"Courier", "Liberation Mono"},   {"Times New Roman", "Liberation Serif"},
+        {"MS Sans Serif", "DejaVu Sans"}, {"Tahoma", "DejaVu Sans"},
+        {"Verdana", "DejaVu Sans"},       {"Wingdings", "DejaVu Sans"},
         {"Marlett", "DejaVu Sans"},
     };
     for (const auto& m : kMap)

@@ -137,18 +137,39 @@ constexpr TColor clDefault = 0x20000000;
 
 // Windows COLOR_* indexes for GetSysColor.
 enum : int {
-    COLOR_SCROLLBAR = 0, COLOR_BACKGROUND = 1, COLOR_ACTIVECAPTION = 2, COLOR_INACTIVECAPTION = 3,
-    COLOR_MENU = 4, COLOR_WINDOW = 5, COLOR_WINDOWFRAME = 6, COLOR_MENUTEXT = 7, COLOR_WINDOWTEXT = 8,
-    COLOR_CAPTIONTEXT = 9, COLOR_ACTIVEBORDER = 10, COLOR_INACTIVEBORDER = 11, COLOR_APPWORKSPACE = 12,
-    COLOR_HIGHLIGHT = 13, COLOR_HIGHLIGHTTEXT = 14, COLOR_BTNFACE = 15, COLOR_BTNSHADOW = 16,
-    COLOR_GRAYTEXT = 17, COLOR_BTNTEXT = 18, COLOR_INACTIVECAPTIONTEXT = 19, COLOR_BTNHIGHLIGHT = 20,
-    COLOR_3DDKSHADOW = 21, COLOR_3DLIGHT = 22, COLOR_INFOTEXT = 23, COLOR_INFOBK = 24,
-    COLOR_HOTLIGHT = 26, COLOR_GRADIENTACTIVECAPTION = 27, COLOR_GRADIENTINACTIVECAPTION = 28,
-    COLOR_MENUHILIGHT = 29, COLOR_MENUBAR = 30,
+    COLOR_SCROLLBAR = 0,
+    COLOR_BACKGROUND = 1,
+    COLOR_ACTIVECAPTION = 2,
+    COLOR_INACTIVECAPTION = 3,
+    COLOR_MENU = 4,
+    COLOR_WINDOW = 5,
+    COLOR_WINDOWFRAME = 6,
+    COLOR_MENUTEXT = 7,
+    COLOR_WINDOWTEXT = 8,
+    COLOR_CAPTIONTEXT = 9,
+    COLOR_ACTIVEBORDER = 10,
+    COLOR_INACTIVEBORDER = 11,
+    COLOR_APPWORKSPACE = 12,
+    COLOR_HIGHLIGHT = 13,
+    COLOR_HIGHLIGHTTEXT = 14,
+    COLOR_BTNFACE = 15,
+    COLOR_BTNSHADOW = 16,
+    COLOR_GRAYTEXT = 17,
+    COLOR_BTNTEXT = 18,
+    COLOR_INACTIVECAPTIONTEXT = 19,
+    COLOR_BTNHIGHLIGHT = 20,
+    COLOR_3DDKSHADOW = 21,
+    COLOR_3DLIGHT = 22,
+    COLOR_INFOTEXT = 23,
+    COLOR_INFOBK = 24,
+    COLOR_HOTLIGHT = 26,
+    COLOR_GRADIENTACTIVECAPTION = 27,
+    COLOR_GRADIENTINACTIVECAPTION = 28,
+    COLOR_MENUHILIGHT = 29,
+    COLOR_MENUBAR = 30,
 };
 
-constexpr COLORREF RGB(int r, int g, int b)
-{
+constexpr COLORREF RGB(int r, int g, int b) {
     return COLORREF(r & 0xFF) | (COLORREF(g & 0xFF) << 8) | (COLORREF(b & 0xFF) << 16);
 }
 constexpr int GetRValue(COLORREF c) { return int(c & 0xFF); }
@@ -184,7 +205,13 @@ enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = Set<TFontStyle, fsBold, fsStrikeOut>;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 typedef unsigned char TFontCharset;
-enum : int { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, RUSSIAN_CHARSET = 204, OEM_CHARSET = 255 };
+enum : int {
+    ANSI_CHARSET = 0,
+    DEFAULT_CHARSET = 1,
+    SYMBOL_CHARSET = 2,
+    RUSSIAN_CHARSET = 204,
+    OEM_CHARSET = 255
+};
 
 // Logical resolution: every point-to-pixel conversion uses 96 pixels per inch.
 constexpr int ScreenPixelsPerInch = 96;
@@ -243,8 +270,22 @@ private:
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 class TPen : public TGraphicsObject {
@@ -267,7 +308,16 @@ private:
     TPenMode FMode = pmCopy;
 };
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 class TBrush : public TGraphicsObject {
 public:
@@ -298,7 +348,7 @@ typedef TRegion* HRGN;
 // A solid GDI brush made by CreateSolidBrush; freed by DeleteObject once no canvas has it selected.
 struct TGdiBrush {
     COLORREF Color = 0;
-    int Selected = 0;  // canvases that have it selected
+    int Selected = 0; // canvases that have it selected
 };
 typedef TGdiBrush* HBRUSH;
 
@@ -312,46 +362,109 @@ struct TEXTMETRIC {
 enum : unsigned char { TMPF_FIXED_PITCH = 0x1, TMPF_VECTOR = 0x2, TMPF_TRUETYPE = 0x4, TMPF_DEVICE = 0x8 };
 
 enum : unsigned {
-    DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
-    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80,
-    DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
-    DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000,
-    DT_MODIFYSTRING = 0x10000, DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000,
-    DT_NOFULLWIDTHCHARBREAK = 0x80000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000,
+    DT_TOP = 0x0,
+    DT_LEFT = 0x0,
+    DT_CENTER = 0x1,
+    DT_RIGHT = 0x2,
+    DT_VCENTER = 0x4,
+    DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10,
+    DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
+    DT_TABSTOP = 0x80,
+    DT_NOCLIP = 0x100,
+    DT_EXTERNALLEADING = 0x200,
+    DT_CALCRECT = 0x400,
+    DT_NOPREFIX = 0x800,
+    DT_INTERNAL = 0x1000,
+    DT_EDITCONTROL = 0x2000,
+    DT_PATH_ELLIPSIS = 0x4000,
+    DT_END_ELLIPSIS = 0x8000,
+    DT_MODIFYSTRING = 0x10000,
+    DT_RTLREADING = 0x20000,
+    DT_WORD_ELLIPSIS = 0x40000,
+    DT_NOFULLWIDTHCHARBREAK = 0x80000,
+    DT_HIDEPREFIX = 0x100000,
+    DT_PREFIXONLY = 0x200000,
 };
 
 enum : unsigned {
-    TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6,
-    TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256,
+    TA_NOUPDATECP = 0,
+    TA_UPDATECP = 1,
+    TA_LEFT = 0,
+    TA_RIGHT = 2,
+    TA_CENTER = 6,
+    TA_TOP = 0,
+    TA_BOTTOM = 8,
+    TA_BASELINE = 24,
+    TA_RTLREADING = 256,
 };
 constexpr unsigned GDI_ERROR = 0xFFFFFFFFu;
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 
 // Ternary raster operations with their Windows values.
 enum : std::uint32_t {
-    SRCCOPY = 0x00CC0020, SRCPAINT = 0x00EE0086, SRCAND = 0x008800C6, SRCINVERT = 0x00660046,
-    SRCERASE = 0x00440328, NOTSRCCOPY = 0x00330008, NOTSRCERASE = 0x001100A6, MERGECOPY = 0x00C000CA,
-    MERGEPAINT = 0x00BB0226, PATCOPY = 0x00F00021, PATPAINT = 0x00FB0A09, PATINVERT = 0x005A0049,
-    DSTINVERT = 0x00550009, BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062,
+    SRCCOPY = 0x00CC0020,
+    SRCPAINT = 0x00EE0086,
+    SRCAND = 0x008800C6,
+    SRCINVERT = 0x00660046,
+    SRCERASE = 0x00440328,
+    NOTSRCCOPY = 0x00330008,
+    NOTSRCERASE = 0x001100A6,
+    MERGECOPY = 0x00C000CA,
+    MERGEPAINT = 0x00BB0226,
+    PATCOPY = 0x00F00021,
+    PATPAINT = 0x00FB0A09,
+    PATINVERT = 0x005A0049,
+    DSTINVERT = 0x00550009,
+    BLACKNESS = 0x00000042,
+    WHITENESS = 0x00FF0062,
 };
 // CombineRgn modes and region results.
 enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
 enum : int { RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
 // DrawEdge edges and flags.
 enum : unsigned {
-    BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
-    EDGE_RAISED = 0x5, EDGE_SUNKEN = 0xA, EDGE_ETCHED = 0x6, EDGE_BUMP = 0x9,
-    BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_TOPLEFT = 0x3, BF_BOTTOMRIGHT = 0xC,
-    BF_RECT = 0xF, BF_MIDDLE = 0x800, BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000,
+    BDR_RAISEDOUTER = 0x1,
+    BDR_SUNKENOUTER = 0x2,
+    BDR_RAISEDINNER = 0x4,
+    BDR_SUNKENINNER = 0x8,
+    EDGE_RAISED = 0x5,
+    EDGE_SUNKEN = 0xA,
+    EDGE_ETCHED = 0x6,
+    EDGE_BUMP = 0x9,
+    BF_LEFT = 0x1,
+    BF_TOP = 0x2,
+    BF_RIGHT = 0x4,
+    BF_BOTTOM = 0x8,
+    BF_TOPLEFT = 0x3,
+    BF_BOTTOMRIGHT = 0xC,
+    BF_RECT = 0xF,
+    BF_MIDDLE = 0x800,
+    BF_SOFT = 0x1000,
+    BF_ADJUST = 0x2000,
+    BF_FLAT = 0x4000,
+    BF_MONO = 0x8000,
 };
 
 // ---------------------------------------------------------------- canvas
 
 enum TCopyMode : std::uint32_t {
-    cmBlackness = BLACKNESS, cmDstInvert = DSTINVERT, cmMergeCopy = MERGECOPY, cmMergePaint = MERGEPAINT,
-    cmNotSrcCopy = NOTSRCCOPY, cmNotSrcErase = NOTSRCERASE, cmPatCopy = PATCOPY, cmPatInvert = PATINVERT,
-    cmPatPaint = PATPAINT, cmSrcAnd = SRCAND, cmSrcCopy = SRCCOPY, cmSrcErase = SRCERASE,
-    cmSrcInvert = SRCINVERT, cmSrcPaint = SRCPAINT, cmWhiteness = WHITENESS,
+    cmBlackness = BLACKNESS,
+    cmDstInvert = DSTINVERT,
+    cmMergeCopy = MERGECOPY,
+    cmMergePaint = MERGEPAINT,
+    cmNotSrcCopy = NOTSRCCOPY,
+    cmNotSrcErase = NOTSRCERASE,
+    cmPatCopy = PATCOPY,
+    cmPatInvert = PATINVERT,
+    cmPatPaint = PATPAINT,
+    cmSrcAnd = SRCAND,
+    cmSrcCopy = SRCCOPY,
+    cmSrcErase = SRCERASE,
+    cmSrcInvert = SRCINVERT,
+    cmSrcPaint = SRCPAINT,
+    cmWhiteness = WHITENESS,
 };
 enum TCanvasStates { csHandleValid, csFontValid, csPenValid, csBrushValid };
 
@@ -371,7 +484,10 @@ public:
     void BindPainterOf(const TCanvas* dc);
     bool HandleAllocated() const;
     // The device context of this canvas, for the Win32-shaped functions below.
-    HDC Handle() { RequiredPainter(); return this; }
+    HDC Handle() {
+        RequiredPainter();
+        return this;
+    }
 
     TFont* Font() const { return FFont.get(); }
     void SetFont(const TFont* f) { FFont->Assign(*f); }
@@ -411,7 +527,11 @@ public:
     public:
         PixelRef(TCanvas* c, int x, int y) : FC(c), FX(x), FY(y) {}
         operator TColor() const { return FC->GetPixel(FX, FY); }
-        PixelRef& operator=(TColor v) { FC->SetPixel(FX, FY, v); return *this; }
+        PixelRef& operator=(TColor v) {
+            FC->SetPixel(FX, FY, v);
+            return *this;
+        }
+
     private:
         TCanvas* FC;
         int FX, FY;
@@ -420,6 +540,7 @@ public:
     public:
         PixelColumn(TCanvas* c, int x) : FC(c), FX(x) {}
         PixelRef operator[](int y) const { return PixelRef(FC, FX, y); }
+
     private:
         TCanvas* FC;
         int FX;
@@ -523,7 +644,7 @@ private:
     // The brush as the pixels of a device box, its pattern aligned to the device origin.
     TQtImage PatternImage(const TQtRect& deviceBox);
 
-    std::unique_ptr<TCanvasQt> FQt;  // painter, font metrics, base clip
+    std::unique_ptr<TCanvasQt> FQt; // painter, font metrics, base clip
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
@@ -539,8 +660,8 @@ private:
     std::vector<SavedState> FSaved;
     HBRUSH FBrushHandle = nullptr;
     HFONT FFontHandle = nullptr;
-    std::unique_ptr<TFont> FHandleFont;  // FFontHandle's LOGFONT as a font
-    unsigned FFontHandleRev = 0;         // Font's revision when the handle was selected
+    std::unique_ptr<TFont> FHandleFont; // FFontHandle's LOGFONT as a font
+    unsigned FFontHandleRev = 0;        // Font's revision when the handle was selected
 };
 
 // ---------------------------------------------------------------- graphics
@@ -569,7 +690,9 @@ private:
     bool FTransparent = false;
 };
 
-class EInvalidGraphic : public Exception { using Exception::Exception; };
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };

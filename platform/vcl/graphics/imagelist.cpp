@@ -8,26 +8,22 @@
 
 TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
-TImageList::~TImageList()
-{
+TImageList::~TImageList() {
     for (TChangeLink* l : FLinks)
         l->SetSender(nullptr);
 }
 
-TChangeLink::~TChangeLink()
-{
+TChangeLink::~TChangeLink() {
     if (FSender)
         FSender->UnRegisterChanges(this);
 }
 
-void TChangeLink::Change()
-{
+void TChangeLink::Change() {
     if (OnChange)
         OnChange(FSender);
 }
 
-void TImageList::RegisterChanges(TChangeLink* Value)
-{
+void TImageList::RegisterChanges(TChangeLink* Value) {
     if (!Value || std::find(FLinks.begin(), FLinks.end(), Value) != FLinks.end())
         return;
     if (Value->Sender() && Value->Sender() != this)
@@ -36,8 +32,7 @@ void TImageList::RegisterChanges(TChangeLink* Value)
     FLinks.push_back(Value);
 }
 
-void TImageList::UnRegisterChanges(TChangeLink* Value)
-{
+void TImageList::UnRegisterChanges(TChangeLink* Value) {
     auto it = std::find(FLinks.begin(), FLinks.end(), Value);
     if (it == FLinks.end())
         return;
@@ -45,19 +40,16 @@ void TImageList::UnRegisterChanges(TChangeLink* Value)
     Value->SetSender(nullptr);
 }
 
-const TQtImage* TImageList::ImageAt(int Index) const
-{
+const TQtImage* TImageList::ImageAt(int Index) const {
     return Index >= 0 && Index < Count() ? &FImages[size_t(Index)] : nullptr;
 }
 
-void TImageList::EndUpdate()
-{
+void TImageList::EndUpdate() {
     if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedInUpdate)
         Changed();
 }
 
-bool TImageList::Overlay(int ImageIndex, int Overlay)
-{
+bool TImageList::Overlay(int ImageIndex, int Overlay) {
     if (ImageIndex < 0 || ImageIndex >= Count() || Overlay < 0 || Overlay > 3)
         return false;
     FOverlays[Overlay] = ImageIndex;
@@ -65,13 +57,11 @@ bool TImageList::Overlay(int ImageIndex, int Overlay)
     return true;
 }
 
-int TImageList::OverlayImage(int Overlay) const
-{
+int TImageList::OverlayImage(int Overlay) const {
     return Overlay >= 0 && Overlay <= 3 ? FOverlays[Overlay] : -1;
 }
 
-void TImageList::DrawOverlay(TCanvas* Canvas, int X, int Y, int Index, int Overlay, bool Enabled)
-{
+void TImageList::DrawOverlay(TCanvas* Canvas, int X, int Y, int Index, int Overlay, bool Enabled) {
     Draw(Canvas, X, Y, Index, Enabled);
     int o = OverlayImage(Overlay);
     if (o >= 0)
@@ -80,8 +70,7 @@ void TImageList::DrawOverlay(TCanvas* Canvas, int X, int Y, int Index, int Overl
 
 int TImageList::Count() const { return int(FImages.size()); }
 
-void TImageList::Changed()
-{
+void TImageList::Changed() {
     if (FUpdateCount > 0) {
         FChangedInUpdate = true;
         return;
@@ -96,24 +85,21 @@ void TImageList::Changed()
             l->Change();
 }
 
-void TImageList::SetWidth(int v)
-{
+void TImageList::SetWidth(int v) {
     if (v == FWidth || v <= 0)
         return;
     FWidth = v;
     Clear();
 }
 
-void TImageList::SetHeight(int v)
-{
+void TImageList::SetHeight(int v) {
     if (v == FHeight || v <= 0)
         return;
     FHeight = v;
     Clear();
 }
 
-int TImageList::AddImage(const TQtImage& argb)
-{
+int TImageList::AddImage(const TQtImage& argb) {
     if (argb.isNull())
         return -1;
     int first = Count();
@@ -131,8 +117,7 @@ int TImageList::AddImage(const TQtImage& argb)
     return first;
 }
 
-int TImageList::Add(TBitmap* Image, TBitmap* Mask)
-{
+int TImageList::Add(TBitmap* Image, TBitmap* Mask) {
     if (!Image || Image->Empty())
         return -1;
     QImage img = Image->Image().convertToFormat(QImage::Format_ARGB32);
@@ -149,8 +134,7 @@ int TImageList::Add(TBitmap* Image, TBitmap* Mask)
     return AddImage(img);
 }
 
-int TImageList::AddMasked(TBitmap* Image, TColor MaskColor)
-{
+int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
     if (!Image || Image->Empty())
         return -1;
     QImage img = Image->Image().convertToFormat(QImage::Format_ARGB32);
@@ -167,8 +151,7 @@ int TImageList::AddMasked(TBitmap* Image, TColor MaskColor)
     return AddImage(img);
 }
 
-void TImageList::Delete(int Index)
-{
+void TImageList::Delete(int Index) {
     if (Index < 0 || Index >= Count())
         return;
     FImages.erase(FImages.begin() + Index);
@@ -178,8 +161,7 @@ void TImageList::Delete(int Index)
     Changed();
 }
 
-void TImageList::Clear()
-{
+void TImageList::Clear() {
     if (FImages.empty())
         return;
     FImages.clear();
@@ -188,8 +170,7 @@ void TImageList::Clear()
     Changed();
 }
 
-void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)
-{
+void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) {
     if (!Canvas || Index < 0 || Index >= Count())
         return;
     QPainter* p = Canvas->Handle() ? CanvasPainter(Canvas) : nullptr;
@@ -218,8 +199,7 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled)
     p->drawImage(X, Y, sh);
 }
 
-bool TImageList::GetBitmap(int Index, TBitmap* Image)
-{
+bool TImageList::GetBitmap(int Index, TBitmap* Image) {
     if (!Image || Index < 0 || Index >= Count())
         return false;
     QImage out(FWidth, FHeight, QImage::Format_RGB32);
@@ -232,15 +212,15 @@ bool TImageList::GetBitmap(int Index, TBitmap* Image)
     return true;
 }
 
-TImageList* SmallSystemImageList()
-{
+TImageList* SmallSystemImageList() {
     static TImageList* list = [] {
         auto* l = new TImageList(nullptr);
         // Drawn once in the classic colours: folder (closed, open), document, drive.
         QImage strip(64, 16, QImage::Format_ARGB32);
         strip.fill(Qt::transparent);
         QPainter p(&strip);
-        QColor folder(255, 215, 96), edge(128, 96, 0), paper(255, 255, 255), ink(0, 0, 0), metal(192, 192, 192);
+        QColor folder(255, 215, 96), edge(128, 96, 0), paper(255, 255, 255), ink(0, 0, 0),
+            metal(192, 192, 192);
         p.setPen(edge);
         p.setBrush(folder);
         p.drawRect(1, 4, 13, 9);

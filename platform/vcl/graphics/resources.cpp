@@ -20,29 +20,25 @@ struct TEntry {
 
 std::mutex gLock;
 
-std::map<std::string, TEntry>& Registry()
-{
+std::map<std::string, TEntry>& Registry() {
     static std::map<std::string, TEntry> r;
     return r;
 }
 
 } // namespace
 
-void RegisterResourceImage(const std::string& Name, const void* Data, std::size_t Size, TPoint HotSpot)
-{
+void RegisterResourceImage(const std::string& Name, const void* Data, std::size_t Size, TPoint HotSpot) {
     std::lock_guard<std::mutex> g(gLock);
     Registry()[UpperCase(Name)] =
         TEntry{QByteArray(static_cast<const char*>(Data), qsizetype(Size)), QPoint(HotSpot.x, HotSpot.y)};
 }
 
-bool ResourceImageExists(const std::string& Name)
-{
+bool ResourceImageExists(const std::string& Name) {
     std::lock_guard<std::mutex> g(gLock);
     return Registry().count(UpperCase(Name)) != 0;
 }
 
-bool ResourceImage(const std::string& Name, QImage& image, QPoint& hotSpot)
-{
+bool ResourceImage(const std::string& Name, QImage& image, QPoint& hotSpot) {
     QByteArray data;
     {
         std::lock_guard<std::mutex> g(gLock);
@@ -56,8 +52,7 @@ bool ResourceImage(const std::string& Name, QImage& image, QPoint& hotSpot)
     return !image.isNull();
 }
 
-void TBitmap::LoadFromResourceName(HINSTANCE, const std::string& Name)
-{
+void TBitmap::LoadFromResourceName(HINSTANCE, const std::string& Name) {
     QImage img;
     QPoint hot;
     if (!ResourceImage(Name, img, hot))

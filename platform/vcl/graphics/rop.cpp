@@ -13,8 +13,7 @@ namespace {
 // (p << 2 | s << 1 | d), so the code applies bitwise to whole pixels.
 unsigned RopCode(std::uint32_t rop) { return (rop >> 16) & 0xFF; }
 
-QRgb RopPixel(unsigned code, QRgb p, QRgb s, QRgb d)
-{
+QRgb RopPixel(unsigned code, QRgb p, QRgb s, QRgb d) {
     QRgb r = 0;
     for (unsigned i = 0; i < 8; ++i)
         if ((code >> i) & 1)
@@ -24,20 +23,17 @@ QRgb RopPixel(unsigned code, QRgb p, QRgb s, QRgb d)
 
 } // namespace
 
-bool RopUsesSource(std::uint32_t rop)
-{
+bool RopUsesSource(std::uint32_t rop) {
     unsigned c = RopCode(rop);
     return (((c >> 2) ^ c) & 0x33) != 0;
 }
 
-bool RopUsesPattern(std::uint32_t rop)
-{
+bool RopUsesPattern(std::uint32_t rop) {
     unsigned c = RopCode(rop);
     return (((c >> 4) ^ c) & 0x0F) != 0;
 }
 
-bool TCanvas::RopBlt(const TQtRect& box, const TQtImage* src, std::uint32_t rop)
-{
+bool TCanvas::RopBlt(const TQtRect& box, const TQtImage* src, std::uint32_t rop) {
     QImage* img = TCanvasQt::Image(*this);
     if (!img || box.isEmpty() || (RopUsesSource(rop) && !src))
         return false;
@@ -65,8 +61,7 @@ bool TCanvas::RopBlt(const TQtRect& box, const TQtImage* src, std::uint32_t rop)
     return true;
 }
 
-void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color)
-{
+void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
     if (!Bitmap || Bitmap->Empty() || Dest.IsEmpty() || Source.IsEmpty() || !RequiredPainter())
         return;
     QRect box(Dest.Left, Dest.Top, Dest.Width(), Dest.Height());

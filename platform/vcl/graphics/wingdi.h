@@ -61,14 +61,30 @@ bool RopUsesPattern(std::uint32_t rop);
 // ---------------------------------------------------------------- fonts
 
 enum : int { LF_FACESIZE = 32 };
-enum : int { FW_DONTCARE = 0, FW_THIN = 100, FW_LIGHT = 300, FW_NORMAL = 400, FW_MEDIUM = 500,
-             FW_SEMIBOLD = 600, FW_BOLD = 700, FW_HEAVY = 900 };
-enum : unsigned char { DEFAULT_PITCH = 0, FIXED_PITCH = 1, VARIABLE_PITCH = 2,
-                       FF_DONTCARE = 0x00, FF_ROMAN = 0x10, FF_SWISS = 0x20, FF_MODERN = 0x30,
-                       FF_SCRIPT = 0x40, FF_DECORATIVE = 0x50 };
+enum : int {
+    FW_DONTCARE = 0,
+    FW_THIN = 100,
+    FW_LIGHT = 300,
+    FW_NORMAL = 400,
+    FW_MEDIUM = 500,
+    FW_SEMIBOLD = 600,
+    FW_BOLD = 700,
+    FW_HEAVY = 900
+};
+enum : unsigned char {
+    DEFAULT_PITCH = 0,
+    FIXED_PITCH = 1,
+    VARIABLE_PITCH = 2,
+    FF_DONTCARE = 0x00,
+    FF_ROMAN = 0x10,
+    FF_SWISS = 0x20,
+    FF_MODERN = 0x30,
+    FF_SCRIPT = 0x40,
+    FF_DECORATIVE = 0x50
+};
 struct LOGFONT {
     int lfHeight = 0, lfWidth = 0;
-    int lfEscapement = 0, lfOrientation = 0;  // tenths of a degree
+    int lfEscapement = 0, lfOrientation = 0; // tenths of a degree
     int lfWeight = FW_NORMAL;
     unsigned char lfItalic = 0, lfUnderline = 0, lfStrikeOut = 0, lfCharSet = DEFAULT_CHARSET;
     unsigned char lfOutPrecision = 0, lfClipPrecision = 0, lfQuality = 0, lfPitchAndFamily = 0;
@@ -79,7 +95,7 @@ struct TGdiFont {
     LOGFONT Log;
     int Selected = 0;
     const TFont* Owner = nullptr;
-    bool Orphan = false;  // its owner let go while a canvas had it selected: freed at deselection
+    bool Orphan = false; // its owner let go while a canvas had it selected: freed at deselection
 };
 HFONT CreateFontIndirect(const LOGFONT* lf);
 // Copies the font's LOGFONT into out (at most size bytes); answers the bytes written, or the
@@ -98,20 +114,37 @@ std::uint32_t GetTabbedTextExtent(HDC dc, const char* text, int count, int nStop
 // Font families as the classic system lists them, one call per family (or per style of the named
 // family), in name order, until the callback answers 0. Font types and metric flags are Windows'.
 enum : std::uint32_t { RASTER_FONTTYPE = 0x1, DEVICE_FONTTYPE = 0x2, TRUETYPE_FONTTYPE = 0x4 };
-using FONTENUMPROC = int (*)(const LOGFONT* lf, const TEXTMETRIC* tm, std::uint32_t fontType, std::intptr_t data);
+using FONTENUMPROC = int (*)(const LOGFONT* lf, const TEXTMETRIC* tm, std::uint32_t fontType,
+                             std::intptr_t data);
 int EnumFontFamilies(HDC dc, const char* family, FONTENUMPROC proc, std::intptr_t data);
 
 // ---------------------------------------------------------------- frame controls
 
 enum : unsigned { DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4, DFC_POPUPMENU = 5 };
 enum : unsigned {
-    DFCS_BUTTONCHECK = 0x0000, DFCS_BUTTONRADIOIMAGE = 0x0001, DFCS_BUTTONRADIOMASK = 0x0002,
-    DFCS_BUTTONRADIO = 0x0004, DFCS_BUTTON3STATE = 0x0008, DFCS_BUTTONPUSH = 0x0010,
-    DFCS_SCROLLUP = 0x0000, DFCS_SCROLLDOWN = 0x0001, DFCS_SCROLLLEFT = 0x0002, DFCS_SCROLLRIGHT = 0x0003,
+    DFCS_BUTTONCHECK = 0x0000,
+    DFCS_BUTTONRADIOIMAGE = 0x0001,
+    DFCS_BUTTONRADIOMASK = 0x0002,
+    DFCS_BUTTONRADIO = 0x0004,
+    DFCS_BUTTON3STATE = 0x0008,
+    DFCS_BUTTONPUSH = 0x0010,
+    DFCS_SCROLLUP = 0x0000,
+    DFCS_SCROLLDOWN = 0x0001,
+    DFCS_SCROLLLEFT = 0x0002,
+    DFCS_SCROLLRIGHT = 0x0003,
     DFCS_SCROLLCOMBOBOX = 0x0005,
-    DFCS_MENUARROW = 0x0000, DFCS_MENUCHECK = 0x0001, DFCS_MENUBULLET = 0x0002, DFCS_MENUARROWRIGHT = 0x0004,
-    DFCS_INACTIVE = 0x0100, DFCS_PUSHED = 0x0200, DFCS_CHECKED = 0x0400, DFCS_TRANSPARENT = 0x0800,
-    DFCS_HOT = 0x1000, DFCS_ADJUSTRECT = 0x2000, DFCS_FLAT = 0x4000, DFCS_MONO = 0x8000,
+    DFCS_MENUARROW = 0x0000,
+    DFCS_MENUCHECK = 0x0001,
+    DFCS_MENUBULLET = 0x0002,
+    DFCS_MENUARROWRIGHT = 0x0004,
+    DFCS_INACTIVE = 0x0100,
+    DFCS_PUSHED = 0x0200,
+    DFCS_CHECKED = 0x0400,
+    DFCS_TRANSPARENT = 0x0800,
+    DFCS_HOT = 0x1000,
+    DFCS_ADJUSTRECT = 0x2000,
+    DFCS_FLAT = 0x4000,
+    DFCS_MONO = 0x8000,
 };
 // The classic (unthemed) look of buttons, scroll and combo arrows, menu marks; false for a kind
 // not drawn. DFCS_ADJUSTRECT leaves r at the inside of a button's frame.

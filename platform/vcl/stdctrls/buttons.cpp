@@ -14,8 +14,7 @@ static QCheckBox* Box(const TCheckBox* b) { return WidgetAs<QCheckBox>(b); }
 
 // ---- TButton -------------------------------------------------------------------------------------
 
-TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner)
-{
+TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* b = new QPushButton;
     b->setAutoDefault(false);
     SetWidget(this, b);
@@ -31,15 +30,12 @@ TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner)
 
 TButton::~TButton() = default;
 
-
-void TButton::SetDefault(bool v)
-{
+void TButton::SetDefault(bool v) {
     FDefault = v;
     Button(this)->setDefault(v);
 }
 
-void TButton::Click()
-{
+void TButton::Click() {
     // The form takes the modal result before OnClick runs, as in the original.
     if (ModalResult != mrNone)
         if (TCustomForm* f = GetParentForm(this))
@@ -47,16 +43,14 @@ void TButton::Click()
     TNativeControl::Click();
 }
 
-void TButton::CMTextChanged(TMessage& Message)
-{
+void TButton::CMTextChanged(TMessage& Message) {
     Button(this)->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
 // Enter presses the focused button, or the default button when no other button has the focus;
 // Escape presses the cancel button.
-void TButton::CMDialogKey(TWMKey& Message)
-{
+void TButton::CMDialogKey(TWMKey& Message) {
     WORD key = WORD(Message.Raw.WParam);
     TCustomForm* form = GetParentForm(this);
     TWinControl* focused = form ? form->ActiveControl() : nullptr;
@@ -69,25 +63,20 @@ void TButton::CMDialogKey(TWMKey& Message)
     TNativeControl::CMDialogKey(Message);
 }
 
-void TButton::Dispatch(TMessage& Message)
-{
+void TButton::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CN_COMMAND:
         if (Message.WParamHi() == BN_CLICKED)
             Click();
         return;
-    case BM_CLICK:
-        Click();
-        return;
-    default:
-        TNativeControl::Dispatch(Message);
+    case BM_CLICK: Click(); return;
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
 // ---- TCheckBox -----------------------------------------------------------------------------------
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner)
-{
+TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* b = new QCheckBox;
     SetWidget(this, b);
     QObject::connect(b, &QCheckBox::clicked, [this] {
@@ -101,21 +90,20 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner)
 
 TCheckBox::~TCheckBox() = default;
 
-
-void TCheckBox::SetState(TCheckBoxState v)
-{
+void TCheckBox::SetState(TCheckBoxState v) {
     if (v == FState)
         return;
     FState = v;
     FSyncing = true;
     Box(this)->setTristate(v == cbGrayed || AllowGrayed);
-    Box(this)->setCheckState(v == cbChecked ? Qt::Checked : v == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    Box(this)->setCheckState(v == cbChecked  ? Qt::Checked
+                             : v == cbGrayed ? Qt::PartiallyChecked
+                                             : Qt::Unchecked);
     FSyncing = false;
     Click();
 }
 
-void TCheckBox::Toggle()
-{
+void TCheckBox::Toggle() {
     switch (FState) {
     case cbUnchecked: SetState(AllowGrayed ? cbGrayed : cbChecked); break;
     case cbChecked: SetState(cbUnchecked); break;
@@ -123,20 +111,17 @@ void TCheckBox::Toggle()
     }
 }
 
-void TCheckBox::SetAlignment(TAlignment v)
-{
+void TCheckBox::SetAlignment(TAlignment v) {
     FAlignment = v;
     Box(this)->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
-void TCheckBox::CMTextChanged(TMessage& Message)
-{
+void TCheckBox::CMTextChanged(TMessage& Message) {
     Box(this)->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
-void TCheckBox::Dispatch(TMessage& Message)
-{
+void TCheckBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CN_COMMAND:
         if (Message.WParamHi() == BN_CLICKED) {
@@ -145,35 +130,36 @@ void TCheckBox::Dispatch(TMessage& Message)
             Toggle();
             if (FState == before) {
                 FSyncing = true;
-                Box(this)->setCheckState(FState == cbChecked ? Qt::Checked : FState == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+                Box(this)->setCheckState(FState == cbChecked  ? Qt::Checked
+                                         : FState == cbGrayed ? Qt::PartiallyChecked
+                                                              : Qt::Unchecked);
                 FSyncing = false;
             }
         }
         return;
     case BM_GETCHECK:
-        Message.Result = FState == cbChecked ? BST_CHECKED : FState == cbGrayed ? BST_INDETERMINATE : BST_UNCHECKED;
+        Message.Result = FState == cbChecked  ? BST_CHECKED
+                         : FState == cbGrayed ? BST_INDETERMINATE
+                                              : BST_UNCHECKED;
         return;
     case BM_SETCHECK:
-        SetState(Message.WParam == BST_CHECKED ? cbChecked : Message.WParam == BST_INDETERMINATE ? cbGrayed : cbUnchecked);
+        SetState(Message.WParam == BST_CHECKED         ? cbChecked
+                 : Message.WParam == BST_INDETERMINATE ? cbGrayed
+                                                       : cbUnchecked);
         return;
-    case BM_CLICK:
-        Toggle();
-        return;
-    default:
-        TNativeControl::Dispatch(Message);
+    case BM_CLICK: Toggle(); return;
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
 // ---- TLabel --------------------------------------------------------------------------------------
 
-TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
-{
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     FControlStyle << csReplicatable << csOpaque;
     SetBounds(Left(), Top(), 65, 17);
 }
 
-void TLabel::DoDrawText(TRect& Rect, unsigned Flags)
-{
+void TLabel::DoDrawText(TRect& Rect, unsigned Flags) {
     std::string text = Caption();
     // An empty caption still measures one line high.
     if ((Flags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == "&")))
@@ -192,8 +178,7 @@ void TLabel::DoDrawText(TRect& Rect, unsigned Flags)
     c->DrawText(text, Rect, Flags);
 }
 
-void TLabel::Paint()
-{
+void TLabel::Paint() {
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     TCanvas* c = Canvas();
     TRect r = ClientRect();
@@ -213,8 +198,7 @@ void TLabel::Paint()
     DoDrawText(r, flags);
 }
 
-void TLabel::AdjustBounds()
-{
+void TLabel::AdjustBounds() {
     if (!FAutoSize || ComponentState().Contains(csLoading))
         return;
     TRect r = ClientRect();
@@ -225,8 +209,7 @@ void TLabel::AdjustBounds()
     SetBounds(x, Top(), r.Right, r.Bottom);
 }
 
-void TLabel::SetFocusControl(TWinControl* v)
-{
+void TLabel::SetFocusControl(TWinControl* v) {
     if (v == FFocusControl)
         return;
     if (FFocusControl)
@@ -236,8 +219,7 @@ void TLabel::SetFocusControl(TWinControl* v)
         v->FreeNotification(this);
 }
 
-void TLabel::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFocusControl)
         FFocusControl = nullptr;
@@ -245,8 +227,7 @@ void TLabel::Notification(TComponent* AComponent, TOperation Operation)
 
 namespace {
 // The letter after a single '&' of a caption ("&&" is a literal ampersand), 0 when there is none.
-char AccelChar(const std::string& caption)
-{
+char AccelChar(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&')
             continue;
@@ -258,8 +239,7 @@ char AccelChar(const std::string& caption)
 }
 } // namespace
 
-void TLabel::Dispatch(TMessage& Message)
-{
+void TLabel::Dispatch(TMessage& Message) {
     if (Message.Msg == CM_DIALOGCHAR && FFocusControl && FShowAccelChar && Enabled()) {
         char a = AccelChar(Caption());
         char key = char(static_cast<unsigned char>(Message.WParam));
@@ -272,24 +252,21 @@ void TLabel::Dispatch(TMessage& Message)
     TGraphicControl::Dispatch(Message);
 }
 
-void TLabel::SetAlignment(TAlignment v)
-{
+void TLabel::SetAlignment(TAlignment v) {
     if (v == FAlignment)
         return;
     FAlignment = v;
     Invalidate();
 }
 
-void TLabel::SetAutoSize(bool v)
-{
+void TLabel::SetAutoSize(bool v) {
     if (v == FAutoSize)
         return;
     FAutoSize = v;
     AdjustBounds();
 }
 
-void TLabel::SetTransparent(bool v)
-{
+void TLabel::SetTransparent(bool v) {
     if (v == FTransparent)
         return;
     FTransparent = v;
@@ -300,8 +277,7 @@ void TLabel::SetTransparent(bool v)
     Invalidate();
 }
 
-void TLabel::SetWordWrap(bool v)
-{
+void TLabel::SetWordWrap(bool v) {
     if (v == FWordWrap)
         return;
     FWordWrap = v;
@@ -309,16 +285,14 @@ void TLabel::SetWordWrap(bool v)
     Invalidate();
 }
 
-void TLabel::SetLayout(TTextLayout v)
-{
+void TLabel::SetLayout(TTextLayout v) {
     if (v == FLayout)
         return;
     FLayout = v;
     Invalidate();
 }
 
-void TLabel::SetShowAccelChar(bool v)
-{
+void TLabel::SetShowAccelChar(bool v) {
     if (v == FShowAccelChar)
         return;
     FShowAccelChar = v;
@@ -326,21 +300,18 @@ void TLabel::SetShowAccelChar(bool v)
     Invalidate();
 }
 
-void TLabel::CMTextChanged(TMessage& Message)
-{
+void TLabel::CMTextChanged(TMessage& Message) {
     TGraphicControl::CMTextChanged(Message);
     Invalidate();
     AdjustBounds();
 }
 
-void TLabel::CMFontChanged(TMessage& Message)
-{
+void TLabel::CMFontChanged(TMessage& Message) {
     TGraphicControl::CMFontChanged(Message);
     AdjustBounds();
 }
 
-void TLabel::CMParentFontChanged(TMessage& Message)
-{
+void TLabel::CMParentFontChanged(TMessage& Message) {
     TGraphicControl::CMParentFontChanged(Message);
     AdjustBounds();
 }

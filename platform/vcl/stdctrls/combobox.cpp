@@ -30,8 +30,7 @@ class ItemHeightDelegate : public QStyledItemDelegate {
 public:
     ItemHeightDelegate(QObject* parent, int h) : QStyledItemDelegate(parent), FHeight(h) {}
     void SetHeight(int h) { FHeight = h; }
-    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override
-    {
+    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override {
         QSize s = QStyledItemDelegate::sizeHint(o, i);
         s.setHeight(FHeight);
         return s;
@@ -52,8 +51,7 @@ public:
     // Owner-draw styles paint the closed box's field themselves (the frame and arrow stay Qt's).
     std::function<void(QPainter&, const QRect&)> PaintField;
     bool Chosen = false;
-    void paintEvent(QPaintEvent* e) override
-    {
+    void paintEvent(QPaintEvent* e) override {
         if (!PaintField) {
             QComboBox::paintEvent(e);
             return;
@@ -66,34 +64,34 @@ public:
         p.drawComplexControl(QStyle::CC_ComboBox, opt);
         PaintField(p, style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this));
     }
-    void showPopup() override
-    {
+    void showPopup() override {
         Chosen = false;
         Notify(CBN_DROPDOWN);
         QComboBox::showPopup();
     }
-    void hidePopup() override
-    {
+    void hidePopup() override {
         bool shown = view()->isVisible();
         QComboBox::hidePopup();
         if (!shown)
             return;
         QPointer<TQtComboBox> self(this);
-        QMetaObject::invokeMethod(this, [self] {
-            if (!self)
-                return;
-            self->Notify(self->Chosen ? CBN_SELENDOK : CBN_SELENDCANCEL);
-            if (self)
-                self->Notify(CBN_CLOSEUP);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [self] {
+                if (!self)
+                    return;
+                self->Notify(self->Chosen ? CBN_SELENDOK : CBN_SELENDCANCEL);
+                if (self)
+                    self->Notify(CBN_CLOSEUP);
+            },
+            Qt::QueuedConnection);
     }
 };
 } // namespace
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TNativeControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this)),
-      FCanvas(std::make_unique<TControlCanvas>())
-{
+      FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
     auto* c = new TQtComboBox;
     c->Notify = [this](WORD code) { Notify(code); };
@@ -115,9 +113,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 
 TCustomComboBox::~TCustomComboBox() = default;
 
-
-void TCustomComboBox::SetStyle(TComboBoxStyle v)
-{
+void TCustomComboBox::SetStyle(TComboBoxStyle v) {
     QComboBox* c = Combo(this);
     FStyle = v;
     UpdateDelegate();
@@ -139,16 +135,16 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
     FSyncing = false;
 }
 
-void TCustomComboBox::CreateParams(TCreateParams& Params)
-{
+void TCustomComboBox::CreateParams(TCreateParams& Params) {
     TNativeControl::CreateParams(Params);
-    Params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST : FStyle == csSimple ? CBS_SIMPLE : CBS_DROPDOWN;
+    Params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST
+                    : FStyle == csSimple     ? CBS_SIMPLE
+                                             : CBS_DROPDOWN;
 }
 
 int TCustomComboBox::ItemIndex() const { return Combo(this)->currentIndex(); }
 
-void TCustomComboBox::SetItemIndex(int v)
-{
+void TCustomComboBox::SetItemIndex(int v) {
     if (v < -1 || v >= Combo(this)->count())
         v = -1;
     FSyncing = true;
@@ -158,16 +154,15 @@ void TCustomComboBox::SetItemIndex(int v)
     FSyncing = false;
 }
 
-std::string TCustomComboBox::GetText() const
-{
+std::string TCustomComboBox::GetText() const {
     QComboBox* c = Combo(this);
-    return FromQString(c->isEditable() ? c->currentText() : (c->currentIndex() >= 0 ? c->currentText() : QString()));
+    return FromQString(c->isEditable() ? c->currentText()
+                                       : (c->currentIndex() >= 0 ? c->currentText() : QString()));
 }
 
 // Text from code: an editable box shows it as typed; a drop-down list selects the item that
 // matches it (none when no item does).
-void TCustomComboBox::CMTextChanged(TMessage& Message)
-{
+void TCustomComboBox::CMTextChanged(TMessage& Message) {
     std::string t = TControl::GetText();
     FSyncing = true;
     if (Combo(this)->isEditable())
@@ -178,14 +173,12 @@ void TCustomComboBox::CMTextChanged(TMessage& Message)
     TNativeControl::CMTextChanged(Message);
 }
 
-void TCustomComboBox::SetDropDownCount(int v)
-{
+void TCustomComboBox::SetDropDownCount(int v) {
     FDropDownCount = std::max(1, v);
     Combo(this)->setMaxVisibleItems(FDropDownCount);
 }
 
-void TCustomComboBox::SetItemHeight(int v)
-{
+void TCustomComboBox::SetItemHeight(int v) {
     if (v <= 0)
         return;
     FItemHeight = v;
@@ -194,15 +187,13 @@ void TCustomComboBox::SetItemHeight(int v)
         d->SetHeight(v);
 }
 
-void TCustomComboBox::SetMaxLength(int v)
-{
+void TCustomComboBox::SetMaxLength(int v) {
     FMaxLength = std::max(0, v);
     if (QLineEdit* e = Combo(this)->lineEdit())
         e->setMaxLength(FMaxLength ? FMaxLength : 32767);
 }
 
-void TCustomComboBox::SetSorted(bool v)
-{
+void TCustomComboBox::SetSorted(bool v) {
     if (v == FSorted)
         return;
     FSorted = v;
@@ -223,8 +214,7 @@ void TCustomComboBox::SetSorted(bool v)
 bool TCustomComboBox::DroppedDown() const { return Combo(this)->view()->isVisible(); }
 
 // The list's events arrive as notifications (CBN_DROPDOWN, CBN_CLOSEUP), as for the user's acts.
-void TCustomComboBox::SetDroppedDown(bool v)
-{
+void TCustomComboBox::SetDroppedDown(bool v) {
     if (v == DroppedDown())
         return;
     if (v)
@@ -233,26 +223,22 @@ void TCustomComboBox::SetDroppedDown(bool v)
         Combo(this)->hidePopup();
 }
 
-void TCustomComboBox::SetDropDownWidth(int v)
-{
+void TCustomComboBox::SetDropDownWidth(int v) {
     FDropDownWidth = std::max(0, v);
     Combo(this)->view()->setMinimumWidth(FDropDownWidth);
 }
 
-void TCustomComboBox::DropDown()
-{
+void TCustomComboBox::DropDown() {
     if (OnDropDown)
         OnDropDown(this);
 }
 
-void TCustomComboBox::CloseUp()
-{
+void TCustomComboBox::CloseUp() {
     if (OnCloseUp)
         OnCloseUp(this);
 }
 
-void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
-{
+void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
     if (OnDrawItem) {
         OnDrawItem(this, Index, Rect, State);
         return;
@@ -262,15 +248,13 @@ void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
         FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
 }
 
-void TCustomComboBox::MeasureItem(int Index, int& Height)
-{
+void TCustomComboBox::MeasureItem(int Index, int& Height) {
     if (OnMeasureItem)
         OnMeasureItem(this, Index, Height);
 }
 
 // Owner-draw styles paint the list through DrawItem; the others keep Qt's rows.
-void TCustomComboBox::UpdateDelegate()
-{
+void TCustomComboBox::UpdateDelegate() {
     QComboBox* c = Combo(this);
     auto* q = static_cast<TQtComboBox*>(c);
     q->PaintField = nullptr;
@@ -292,68 +276,57 @@ void TCustomComboBox::UpdateDelegate()
             }
             BindPainter(FCanvas.get(), nullptr);
         };
-    }
-    else if (!dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
+    } else if (!dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
         c->setItemDelegate(new ItemHeightDelegate(c, FItemHeight));
 }
 
-int TCustomComboBox::SelStart()
-{
+int TCustomComboBox::SelStart() {
     QLineEdit* e = Combo(this)->lineEdit();
     return !e ? 0 : e->hasSelectedText() ? int(e->selectionStart()) : int(e->cursorPosition());
 }
 
-void TCustomComboBox::SetSelStart(int v)
-{
+void TCustomComboBox::SetSelStart(int v) {
     if (QLineEdit* e = Combo(this)->lineEdit())
         e->setCursorPosition(v);
 }
 
-int TCustomComboBox::SelLength()
-{
+int TCustomComboBox::SelLength() {
     QLineEdit* e = Combo(this)->lineEdit();
     return e ? int(e->selectedText().size()) : 0;
 }
 
-void TCustomComboBox::SetSelLength(int v)
-{
+void TCustomComboBox::SetSelLength(int v) {
     if (QLineEdit* e = Combo(this)->lineEdit())
         e->setSelection(SelStart(), v);
 }
 
-std::string TCustomComboBox::SelText()
-{
+std::string TCustomComboBox::SelText() {
     QLineEdit* e = Combo(this)->lineEdit();
     return e ? FromQString(e->selectedText()) : std::string();
 }
 
-void TCustomComboBox::SelectAll()
-{
+void TCustomComboBox::SelectAll() {
     if (QLineEdit* e = Combo(this)->lineEdit())
         e->selectAll();
 }
 
-void TCustomComboBox::Clear()
-{
+void TCustomComboBox::Clear() {
     FItems->Clear();
     SetText("");
 }
 
-void TCustomComboBox::Change()
-{
+void TCustomComboBox::Change() {
     if (OnChange)
         OnChange(this);
 }
 
-void TCustomComboBox::Select()
-{
+void TCustomComboBox::Select() {
     if (OnSelect)
         OnSelect(this);
 }
 
 // First item from `after + 1` on (wrapping) that starts with s, or equals it when exact; -1 if none.
-int TCustomComboBox::FindString(const std::string& s, int after, bool exact) const
-{
+int TCustomComboBox::FindString(const std::string& s, int after, bool exact) const {
     int n = FItems->Count();
     for (int k = 0; k < n; ++k) {
         int i = (after + 1 + k) % n;
@@ -366,14 +339,13 @@ int TCustomComboBox::FindString(const std::string& s, int after, bool exact) con
     return CB_ERR;
 }
 
-void TCustomComboBox::Dispatch(TMessage& Message)
-{
-    auto str = [&] { return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string(); };
+void TCustomComboBox::Dispatch(TMessage& Message) {
+    auto str = [&] {
+        return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string();
+    };
     const int index = int(Message.WParam);
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case CN_COMMAND:
         switch (Message.WParamHi()) {
         case CBN_SELCHANGE:
@@ -382,20 +354,12 @@ void TCustomComboBox::Dispatch(TMessage& Message)
             Select();
             Change();
             break;
-        case CBN_EDITCHANGE:
-            Change();
-            break;
-        case CBN_DROPDOWN:
-            DropDown();
-            break;
-        case CBN_CLOSEUP:
-            CloseUp();
-            break;
+        case CBN_EDITCHANGE: Change(); break;
+        case CBN_DROPDOWN: DropDown(); break;
+        case CBN_CLOSEUP: CloseUp(); break;
         }
         return;
-    case CB_ADDSTRING:
-        Message.Result = FItems->Add(str());
-        return;
+    case CB_ADDSTRING: Message.Result = FItems->Add(str()); return;
     case CB_INSERTSTRING: {
         int at = index < 0 ? FItems->Count() : index;
         if (at > FItems->Count()) {
@@ -414,21 +378,16 @@ void TCustomComboBox::Dispatch(TMessage& Message)
         FItems->Delete(index);
         Message.Result = FItems->Count();
         return;
-    case CB_RESETCONTENT:
-        FItems->Clear();
-        return;
-    case CB_GETCOUNT:
-        Message.Result = FItems->Count();
-        return;
-    case CB_GETCURSEL:
-        Message.Result = ItemIndex();
-        return;
+    case CB_RESETCONTENT: FItems->Clear(); return;
+    case CB_GETCOUNT: Message.Result = FItems->Count(); return;
+    case CB_GETCURSEL: Message.Result = ItemIndex(); return;
     case CB_SETCURSEL:
         SetItemIndex(index);
         Message.Result = ItemIndex() == index ? index : CB_ERR;
         return;
     case CB_GETLBTEXTLEN:
-        Message.Result = index >= 0 && index < FItems->Count() ? LRESULT(FItems->Get(index).size()) : LRESULT(CB_ERR);
+        Message.Result =
+            index >= 0 && index < FItems->Count() ? LRESULT(FItems->Get(index).size()) : LRESULT(CB_ERR);
         return;
     case CB_GETLBTEXT: {
         if (index < 0 || index >= FItems->Count() || !Message.LParam) {
@@ -452,8 +411,9 @@ void TCustomComboBox::Dispatch(TMessage& Message)
         return;
     }
     case CB_GETITEMDATA:
-        Message.Result = index >= 0 && index < FItems->Count() ? reinterpret_cast<LRESULT>(FItems->GetObject(index))
-                                                              : LRESULT(CB_ERR);
+        Message.Result = index >= 0 && index < FItems->Count()
+                             ? reinterpret_cast<LRESULT>(FItems->GetObject(index))
+                             : LRESULT(CB_ERR);
         return;
     case CB_SETITEMDATA:
         if (index < 0 || index >= FItems->Count()) {
@@ -466,19 +426,13 @@ void TCustomComboBox::Dispatch(TMessage& Message)
         SetDroppedDown(Message.WParam != 0);
         Message.Result = 1;
         return;
-    case CB_GETDROPPEDSTATE:
-        Message.Result = DroppedDown() ? 1 : 0;
-        return;
-    case CB_SETITEMHEIGHT:
-        SetItemHeight(int(Message.LParam));
-        return;
+    case CB_GETDROPPEDSTATE: Message.Result = DroppedDown() ? 1 : 0; return;
+    case CB_SETITEMHEIGHT: SetItemHeight(int(Message.LParam)); return;
     case CB_SETDROPPEDWIDTH:
         SetDropDownWidth(index);
         Message.Result = FDropDownWidth;
         return;
-    case CB_GETITEMHEIGHT:
-        Message.Result = FItemHeight;
-        return;
+    case CB_GETITEMHEIGHT: Message.Result = FItemHeight; return;
     case CB_LIMITTEXT:
         SetMaxLength(int(Message.WParam));
         Message.Result = 1;
@@ -503,20 +457,17 @@ void TCustomComboBox::Dispatch(TMessage& Message)
         Message.Result = 1;
         return;
     }
-    default:
-        TNativeControl::Dispatch(Message);
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
-std::string TComboBoxStrings::Get(int Index) const
-{
+std::string TComboBoxStrings::Get(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     return FromQString(Combo(FCombo)->itemText(Index));
 }
 
-void TComboBoxStrings::Put(int Index, const std::string& S)
-{
+void TComboBoxStrings::Put(int Index, const std::string& S) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     FCombo->FSyncing = true;
@@ -524,15 +475,13 @@ void TComboBoxStrings::Put(int Index, const std::string& S)
     FCombo->FSyncing = false;
 }
 
-TObject* TComboBoxStrings::GetObject(int Index) const
-{
+TObject* TComboBoxStrings::GetObject(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     return reinterpret_cast<TObject*>(Combo(FCombo)->itemData(Index).value<quintptr>());
 }
 
-void TComboBoxStrings::PutObject(int Index, TObject* AObject)
-{
+void TComboBoxStrings::PutObject(int Index, TObject* AObject) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     Combo(FCombo)->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
@@ -540,8 +489,7 @@ void TComboBoxStrings::PutObject(int Index, TObject* AObject)
 
 int TComboBoxStrings::GetCount() const { return Combo(FCombo)->count(); }
 
-void TComboBoxStrings::Clear()
-{
+void TComboBoxStrings::Clear() {
     // The edit text of an editable box stays, as a Windows combo box keeps it.
     QComboBox* c = Combo(FCombo);
     QString text = c->isEditable() ? c->currentText() : QString();
@@ -552,8 +500,7 @@ void TComboBoxStrings::Clear()
     FCombo->FSyncing = false;
 }
 
-void TComboBoxStrings::Delete(int Index)
-{
+void TComboBoxStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     FCombo->FSyncing = true;
@@ -561,8 +508,7 @@ void TComboBoxStrings::Delete(int Index)
     FCombo->FSyncing = false;
 }
 
-void TComboBoxStrings::Insert(int Index, const std::string& S)
-{
+void TComboBoxStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
     QComboBox* c = Combo(FCombo);
@@ -579,8 +525,7 @@ void TComboBoxStrings::Insert(int Index, const std::string& S)
     FCombo->FSyncing = false;
 }
 
-int TComboBoxStrings::Add(const std::string& S)
-{
+int TComboBoxStrings::Add(const std::string& S) {
     int at = GetCount();
     if (FCombo->Sorted()) {
         at = 0;
@@ -590,4 +535,3 @@ int TComboBoxStrings::Add(const std::string& S)
     Insert(at, S);
     return at;
 }
-

@@ -3,21 +3,18 @@
 
 #include "wingdi.h"
 
-TStatusPanel* TStatusPanels::Add()
-{
+TStatusPanel* TStatusPanels::Add() {
     FItems.emplace_back();
     Changed();
     return &FItems.back();
 }
 
-void TStatusPanels::Clear()
-{
+void TStatusPanels::Clear() {
     FItems.clear();
     Changed();
 }
 
-void TStatusPanels::Delete(int i)
-{
+void TStatusPanels::Delete(int i) {
     FItems.erase(FItems.begin() + i);
     Changed();
 }
@@ -25,8 +22,7 @@ void TStatusPanels::Delete(int i)
 void TStatusPanels::Changed() { FBar->Invalidate(); }
 
 TStatusBar::TStatusBar(TComponent* AOwner)
-    : TCustomControl(AOwner), FPanels(std::make_unique<TStatusPanels>(this))
-{
+    : TCustomControl(AOwner), FPanels(std::make_unique<TStatusPanels>(this)) {
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     SetColor(clBtnFace);
     SetBounds(Left(), Top(), 200, 19);
@@ -35,21 +31,18 @@ TStatusBar::TStatusBar(TComponent* AOwner)
 
 TStatusBar::~TStatusBar() = default;
 
-void TStatusBar::SetSimplePanel(bool v)
-{
+void TStatusBar::SetSimplePanel(bool v) {
     FSimplePanel = v;
     Invalidate();
 }
 
-void TStatusBar::SetSimpleText(const std::string& v)
-{
+void TStatusBar::SetSimpleText(const std::string& v) {
     FSimpleText = v;
     if (FSimplePanel)
         Invalidate();
 }
 
-TRect TStatusBar::PanelRect(int i)
-{
+TRect TStatusBar::PanelRect(int i) {
     int x = 0;
     for (int k = 0; k < i; ++k)
         x += FPanels->Items(k)->Width;
@@ -57,8 +50,7 @@ TRect TStatusBar::PanelRect(int i)
     return Rect(x, 2, std::max(x, right - 2), ClientHeight());
 }
 
-void TStatusBar::Paint()
-{
+void TStatusBar::Paint() {
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     TCanvas* c = Canvas();
     c->Brush()->SetColor(Color());
@@ -74,8 +66,8 @@ void TStatusBar::Paint()
         c->Brush()->SetStyle(bsSolid);
     };
     if (FSimplePanel || FPanels->Count() == 0) {
-        panel(Rect(0, 2, ClientWidth(), ClientHeight()), FSimplePanel ? FSimpleText : std::string(), taLeftJustify,
-              FSimplePanel ? pbNone : pbLowered);
+        panel(Rect(0, 2, ClientWidth(), ClientHeight()), FSimplePanel ? FSimpleText : std::string(),
+              taLeftJustify, FSimplePanel ? pbNone : pbLowered);
         return;
     }
     for (int i = 0; i < FPanels->Count(); ++i) {
@@ -86,8 +78,7 @@ void TStatusBar::Paint()
 
 // ---- TCustomRichEdit -----------------------------------------------------------------------------
 
-std::string TextToRtf(const std::vector<std::string>& Lines, const std::string& FontName, int FontSize)
-{
+std::string TextToRtf(const std::vector<std::string>& Lines, const std::string& FontName, int FontSize) {
     static const char kHex[] = "0123456789abcdef";
     std::string out = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 " + FontName +
                       ";}}\r\n\\viewkind4\\uc1\\pard\\lang1049\\f0\\fs" + std::to_string(FontSize * 2) + " ";
@@ -114,8 +105,7 @@ std::string TextToRtf(const std::vector<std::string>& Lines, const std::string& 
 
 TRichEditStrings::TRichEditStrings(TCustomRichEdit* edit) : TMemoStrings(edit), FEdit(edit) {}
 
-void TRichEditStrings::SaveToStream(TStream* Stream) const
-{
+void TRichEditStrings::SaveToStream(TStream* Stream) const {
     if (FEdit->PlainText) {
         TMemoStrings::SaveToStream(Stream);
         return;
@@ -128,21 +118,17 @@ void TRichEditStrings::SaveToStream(TStream* Stream) const
 }
 
 TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
-    : TCustomMemo(AOwner), FRichLines(std::make_unique<TRichEditStrings>(this))
-{
-}
+    : TCustomMemo(AOwner), FRichLines(std::make_unique<TRichEditStrings>(this)) {}
 
 TCustomRichEdit::~TCustomRichEdit() = default;
 
-TPoint TCustomRichEdit::CaretPos()
-{
+TPoint TCustomRichEdit::CaretPos() {
     int pos = SelStart();
     int line = int(Perform(EM_LINEFROMCHAR, WPARAM(pos), 0));
     return TPoint(pos - int(Perform(EM_LINEINDEX, WPARAM(line), 0)), line);
 }
 
-void TCustomRichEdit::SetCaretPos(TPoint v)
-{
+void TCustomRichEdit::SetCaretPos(TPoint v) {
     LRESULT start = Perform(EM_LINEINDEX, WPARAM(v.y), 0);
     if (start >= 0)
         SetSelStart(int(start) + v.x);

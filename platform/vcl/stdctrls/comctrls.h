@@ -67,24 +67,53 @@ class TQtTreeItem;
 using HTREEITEM = TTreeNode*;
 
 enum : int {
-    TVN_FIRST = -400, TVN_SELCHANGING = TVN_FIRST - 1, TVN_SELCHANGED = TVN_FIRST - 2,
-    TVN_ITEMEXPANDING = TVN_FIRST - 5, TVN_ITEMEXPANDED = TVN_FIRST - 6, TVN_DELETEITEM = TVN_FIRST - 9,
-    TVN_BEGINLABELEDIT = TVN_FIRST - 10, TVN_ENDLABELEDIT = TVN_FIRST - 11,
-    NM_CLICK = -2, NM_DBLCLK = -3, NM_RCLICK = -5, NM_CUSTOMDRAW = -12,
+    TVN_FIRST = -400,
+    TVN_SELCHANGING = TVN_FIRST - 1,
+    TVN_SELCHANGED = TVN_FIRST - 2,
+    TVN_ITEMEXPANDING = TVN_FIRST - 5,
+    TVN_ITEMEXPANDED = TVN_FIRST - 6,
+    TVN_DELETEITEM = TVN_FIRST - 9,
+    TVN_BEGINLABELEDIT = TVN_FIRST - 10,
+    TVN_ENDLABELEDIT = TVN_FIRST - 11,
+    NM_CLICK = -2,
+    NM_DBLCLK = -3,
+    NM_RCLICK = -5,
+    NM_CUSTOMDRAW = -12,
 };
 enum : UINT { CDDS_PREPAINT = 0x1, CDDS_ITEM = 0x10000, CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT };
 enum : LRESULT { CDRF_DODEFAULT = 0x0, CDRF_NEWFONT = 0x2, CDRF_SKIPDEFAULT = 0x4 };
-enum : UINT { CDIS_SELECTED = 0x1, CDIS_GRAYED = 0x2, CDIS_DISABLED = 0x4, CDIS_CHECKED = 0x8, CDIS_FOCUS = 0x10,
-              CDIS_DEFAULT = 0x20, CDIS_HOT = 0x40 };
+enum : UINT {
+    CDIS_SELECTED = 0x1,
+    CDIS_GRAYED = 0x2,
+    CDIS_DISABLED = 0x4,
+    CDIS_CHECKED = 0x8,
+    CDIS_FOCUS = 0x10,
+    CDIS_DEFAULT = 0x20,
+    CDIS_HOT = 0x40
+};
 enum : int {
-    TVGN_ROOT = 0, TVGN_NEXT = 1, TVGN_PREVIOUS = 2, TVGN_PARENT = 3, TVGN_CHILD = 4, TVGN_FIRSTVISIBLE = 5,
-    TVGN_NEXTVISIBLE = 6, TVGN_PREVIOUSVISIBLE = 7, TVGN_CARET = 9,
+    TVGN_ROOT = 0,
+    TVGN_NEXT = 1,
+    TVGN_PREVIOUS = 2,
+    TVGN_PARENT = 3,
+    TVGN_CHILD = 4,
+    TVGN_FIRSTVISIBLE = 5,
+    TVGN_NEXTVISIBLE = 6,
+    TVGN_PREVIOUSVISIBLE = 7,
+    TVGN_CARET = 9,
 };
 enum : int { TVE_COLLAPSE = 1, TVE_EXPAND = 2, TVE_TOGGLE = 3 };
 enum : int { TVC_UNKNOWN = 0, TVC_BYMOUSE = 1, TVC_BYKEYBOARD = 2 };
-enum : unsigned { TVHT_NOWHERE = 0x1, TVHT_ONITEMICON = 0x2, TVHT_ONITEMLABEL = 0x4, TVHT_ONITEMINDENT = 0x8,
-                  TVHT_ONITEMBUTTON = 0x10, TVHT_ONITEMRIGHT = 0x20, TVHT_ONITEMSTATEICON = 0x40,
-                  TVHT_ONITEM = 0x46 };
+enum : unsigned {
+    TVHT_NOWHERE = 0x1,
+    TVHT_ONITEMICON = 0x2,
+    TVHT_ONITEMLABEL = 0x4,
+    TVHT_ONITEMINDENT = 0x8,
+    TVHT_ONITEMBUTTON = 0x10,
+    TVHT_ONITEMRIGHT = 0x20,
+    TVHT_ONITEMSTATEICON = 0x40,
+    TVHT_ONITEM = 0x46
+};
 
 struct TNMHdr {
     HWND hwndFrom = nullptr;
@@ -97,7 +126,7 @@ struct TNMTreeView {
     UINT action = 0;
     HTREEITEM itemOld = nullptr;
     HTREEITEM itemNew = nullptr;
-    const char* text = nullptr;  // TVN_ENDLABELEDIT: the new label, null when cancelled
+    const char* text = nullptr; // TVN_ENDLABELEDIT: the new label, null when cancelled
 };
 // NM_CUSTOMDRAW for one node: hdc is null, the control's Canvas is bound to the painter while the
 // notification runs. An answer of CDRF_NEWFONT takes clrText / clrTextBk for the default drawing.
@@ -126,12 +155,22 @@ using TTVCollapsingEvent = std::function<void(TObject* Sender, TTreeNode* Node, 
 using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
 using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, std::string& S)>;
-enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot,
-                            cdsMarked, cdsIndeterminate };
+enum TCustomDrawStateItem {
+    cdsSelected,
+    cdsGrayed,
+    cdsDisabled,
+    cdsChecked,
+    cdsFocused,
+    cdsDefault,
+    cdsHot,
+    cdsMarked,
+    cdsIndeterminate
+};
 using TCustomDrawState = Set<TCustomDrawStateItem, cdsSelected, cdsIndeterminate>;
 using TTVCustomDrawItemEvent =
     std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
-using TTVCompareEvent = std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
+using TTVCompareEvent =
+    std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
 
 class TTreeNode {
 public:
@@ -333,27 +372,47 @@ public:
 // ---- date-time picker ----------------------------------------------------------------------------
 
 enum : int {
-    DTN_FIRST = -760, DTN_DATETIMECHANGE = DTN_FIRST + 1, DTN_DROPDOWN = DTN_FIRST + 6, DTN_CLOSEUP = DTN_FIRST + 7,
+    DTN_FIRST = -760,
+    DTN_DATETIMECHANGE = DTN_FIRST + 1,
+    DTN_DROPDOWN = DTN_FIRST + 6,
+    DTN_CLOSEUP = DTN_FIRST + 7,
 };
 enum : UINT {
-    MCM_GETCURSEL = MCM_FIRST + 1, MCM_SETCURSEL = MCM_FIRST + 2, MCM_SETCOLOR = MCM_FIRST + 10,
-    MCM_GETCOLOR = MCM_FIRST + 11, MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16, DTM_GETMCCOLOR = DTM_FIRST + 7,
+    MCM_GETCURSEL = MCM_FIRST + 1,
+    MCM_SETCURSEL = MCM_FIRST + 2,
+    MCM_SETCOLOR = MCM_FIRST + 10,
+    MCM_GETCOLOR = MCM_FIRST + 11,
+    MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16,
+    DTM_GETMCCOLOR = DTM_FIRST + 7,
 };
 // What MCM_GETCURSEL / MCM_SETCURSEL point at (wDayOfWeek: Sunday = 0).
 struct TSystemTime {
-    WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+    WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0,
+         wMilliseconds = 0;
 };
 // Month-calendar colour indexes (DTM_SETMCCOLOR).
 enum : int {
-    MCSC_BACKGROUND = 0, MCSC_TEXT = 1, MCSC_TITLEBK = 2, MCSC_TITLETEXT = 3, MCSC_MONTHBK = 4,
+    MCSC_BACKGROUND = 0,
+    MCSC_TEXT = 1,
+    MCSC_TITLEBK = 2,
+    MCSC_TITLETEXT = 3,
+    MCSC_MONTHBK = 4,
     MCSC_TRAILINGTEXT = 5,
 };
 enum TDateTimeKind { dtkDate, dtkTime };
 enum TDTDateMode { dmComboBox, dmUpDown };
 enum TDTDateFormat { dfShort, dfLong };
 // Monday = 0 … Sunday = 6, 7 = the locale's first day.
-enum TCalDayOfWeek { dowMonday, dowTuesday, dowWednesday, dowThursday, dowFriday, dowSaturday, dowSunday,
-                     dowLocaleDefault };
+enum TCalDayOfWeek {
+    dowMonday,
+    dowTuesday,
+    dowWednesday,
+    dowThursday,
+    dowFriday,
+    dowSaturday,
+    dowSunday,
+    dowLocaleDefault
+};
 
 // Over Qt's date-time editor with its calendar pop-up. Values set from code are silent; the user's
 // changes and the calendar's drop-down and close-up arrive as CN_NOTIFY (DTN_ codes).

@@ -19,22 +19,20 @@ namespace {
 
 const QDate kEpoch(1899, 12, 30);
 
-QDateTime ToQt(TDateTime v)
-{
+QDateTime ToQt(TDateTime v) {
     double days = std::floor(v);
     qint64 ms = std::llround((v - days) * 86400000.0);
     return QDateTime(kEpoch.addDays(qint64(days)), QTime(0, 0).addMSecs(int(std::min<qint64>(ms, 86399999))));
 }
 
-TDateTime FromQt(const QDateTime& d)
-{
+TDateTime FromQt(const QDateTime& d) {
     return double(kEpoch.daysTo(d.date())) + d.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
 // The looks a month calendar takes from its owner: first day of week and the six colours.
-void ApplyCalendarLook(QCalendarWidget* cal, TCalDayOfWeek firstDay, const TColor (&colors)[6])
-{
-    cal->setFirstDayOfWeek(firstDay == dowLocaleDefault ? QLocale().firstDayOfWeek() : Qt::DayOfWeek(int(firstDay) + 1));
+void ApplyCalendarLook(QCalendarWidget* cal, TCalDayOfWeek firstDay, const TColor (&colors)[6]) {
+    cal->setFirstDayOfWeek(firstDay == dowLocaleDefault ? QLocale().firstDayOfWeek()
+                                                        : Qt::DayOfWeek(int(firstDay) + 1));
     QPalette pal = cal->palette();
     pal.setColor(QPalette::Base, ToQColor(colors[MCSC_MONTHBK]));
     pal.setColor(QPalette::Window, ToQColor(colors[MCSC_BACKGROUND]));
@@ -49,8 +47,7 @@ void ApplyCalendarLook(QCalendarWidget* cal, TCalDayOfWeek firstDay, const TColo
 // The MCM_ messages both calendars answer alike; false for any other message. Changes are applied
 // by the caller's apply.
 bool CalendarMessage(TMessage& m, QCalendarWidget* cal, TCalDayOfWeek& firstDay, TColor (&colors)[6],
-                     const std::function<void()>& apply)
-{
+                     const std::function<void()>& apply) {
     switch (m.Msg) {
     case MCM_SETFIRSTDAYOFWEEK:
     case MCM_GETFIRSTDAYOFWEEK:
@@ -74,17 +71,16 @@ bool CalendarMessage(TMessage& m, QCalendarWidget* cal, TCalDayOfWeek& firstDay,
         }
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
 // Reports the calendar pop-up's showing and hiding to the picker.
 class TPopupWatch : public QObject {
 public:
-    TPopupWatch(QObject* parent, std::function<void(bool)> shown) : QObject(parent), FShown(std::move(shown)) {}
-    bool eventFilter(QObject*, QEvent* e) override
-    {
+    TPopupWatch(QObject* parent, std::function<void(bool)> shown)
+        : QObject(parent), FShown(std::move(shown)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Show)
             FShown(true);
         else if (e->type() == QEvent::Hide)
@@ -106,8 +102,7 @@ struct TDateTimePickerQt {
 };
 using Q = TDateTimePickerQt;
 
-std::string DateTimeFormatToQt(const std::string& Format)
-{
+std::string DateTimeFormatToQt(const std::string& Format) {
     std::string out;
     for (size_t i = 0; i < Format.size();) {
         char c = Format[i];
@@ -122,7 +117,12 @@ std::string DateTimeFormatToQt(const std::string& Format)
         }
         std::string run(n, c);
         switch (c) {
-        case 'd': case 'M': case 'h': case 'H': case 'm': case 's': out += run; break;
+        case 'd':
+        case 'M':
+        case 'h':
+        case 'H':
+        case 'm':
+        case 's': out += run; break;
         case 'y': out += n <= 2 ? "yy" : "yyyy"; break;
         case 't': out += "AP"; break;
         default:
@@ -135,8 +135,7 @@ std::string DateTimeFormatToQt(const std::string& Format)
     return out;
 }
 
-TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner)
-{
+TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* box = new QWidget;
     auto* lay = new QHBoxLayout(box);
     lay->setContentsMargins(0, 0, 0, 0);
@@ -180,49 +179,42 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner)
 
 TDateTimePicker::~TDateTimePicker() = default;
 
-void TDateTimePicker::NotifyPicker(int code)
-{
+void TDateTimePicker::NotifyPicker(int code) {
     TNMHdr hdr;
     hdr.hwndFrom = HandleAllocated() ? Handle() : nullptr;
     hdr.code = code;
     Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
 }
 
-void TDateTimePicker::Change()
-{
+void TDateTimePicker::Change() {
     if (OnChange)
         OnChange(this);
 }
 
-void TDateTimePicker::SetKind(TDateTimeKind v)
-{
+void TDateTimePicker::SetKind(TDateTimeKind v) {
     FKind = v;
     SetDateMode(FDateMode);
 }
 
-void TDateTimePicker::SetDateMode(TDTDateMode v)
-{
+void TDateTimePicker::SetDateMode(TDTDateMode v) {
     FDateMode = v;
     Q::Edit(this)->setCalendarPopup(v == dmComboBox && FKind == dtkDate);
     ApplyFormat();
 }
 
-void TDateTimePicker::SetDateFormat(TDTDateFormat v)
-{
+void TDateTimePicker::SetDateFormat(TDTDateFormat v) {
     FDateFormat = v;
     ApplyFormat();
 }
 
-void TDateTimePicker::SetFormat(const std::string& v)
-{
+void TDateTimePicker::SetFormat(const std::string& v) {
     FFormat = v;
     ApplyFormat();
 }
 
-void TDateTimePicker::ApplyFormat()
-{
-    std::string picture = !FFormat.empty()     ? FFormat
-                          : FKind == dtkTime   ? std::string("HH:mm:ss")
+void TDateTimePicker::ApplyFormat() {
+    std::string picture = !FFormat.empty()        ? FFormat
+                          : FKind == dtkTime      ? std::string("HH:mm:ss")
                           : FDateFormat == dfLong ? std::string("d MMMM yyyy")
                                                   : ShortDateFormat;
     FSyncing = true;
@@ -232,8 +224,7 @@ void TDateTimePicker::ApplyFormat()
 
 TDateTime TDateTimePicker::DateTime() const { return FromQt(Q::Edit(this)->dateTime()); }
 
-void TDateTimePicker::SetDateTime(TDateTime v)
-{
+void TDateTimePicker::SetDateTime(TDateTime v) {
     FSyncing = true;
     Q::Edit(this)->setDateTime(ToQt(v));
     FSyncing = false;
@@ -244,57 +235,46 @@ void TDateTimePicker::SetDate(TDateTime v) { SetDateTime(std::floor(v) + (DateTi
 TDateTime TDateTimePicker::Time() const { return DateTime() - Date(); }
 void TDateTimePicker::SetTime(TDateTime v) { SetDateTime(Date() + (v - std::floor(v))); }
 
-void TDateTimePicker::SetMinDate(TDateTime v)
-{
+void TDateTimePicker::SetMinDate(TDateTime v) {
     FMinDate = v;
     FSyncing = true;
     Q::Edit(this)->setMinimumDate(ToQt(v).date());
     FSyncing = false;
 }
 
-void TDateTimePicker::SetMaxDate(TDateTime v)
-{
+void TDateTimePicker::SetMaxDate(TDateTime v) {
     FMaxDate = v;
     FSyncing = true;
     Q::Edit(this)->setMaximumDate(ToQt(v).date());
     FSyncing = false;
 }
 
-void TDateTimePicker::SetShowCheckbox(bool v)
-{
+void TDateTimePicker::SetShowCheckbox(bool v) {
     FShowCheckbox = v;
     Q::Box(this)->setVisible(v);
 }
 
-void TDateTimePicker::SetChecked(bool v)
-{
+void TDateTimePicker::SetChecked(bool v) {
     FSyncing = true;
     Q::Box(this)->setChecked(v);
     FSyncing = false;
     FChecked = v;
 }
 
-void TDateTimePicker::SetCalFirstDayOfWeek(TCalDayOfWeek v)
-{
+void TDateTimePicker::SetCalFirstDayOfWeek(TCalDayOfWeek v) {
     FFirstDay = v;
     ApplyCalendar();
 }
 
 bool TDateTimePicker::DroppedDown() const { return Q::Calendar(this)->isVisible(); }
 
-void TDateTimePicker::ApplyCalendar()
-{
-    ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors);
-}
+void TDateTimePicker::ApplyCalendar() { ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors); }
 
-void TDateTimePicker::Dispatch(TMessage& Message)
-{
+void TDateTimePicker::Dispatch(TMessage& Message) {
     if (CalendarMessage(Message, Q::Calendar(this), FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
         return;
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case CN_NOTIFY: {
         auto* hdr = reinterpret_cast<TNMHdr*>(Message.LParam);
         if (!hdr)
@@ -308,7 +288,8 @@ void TDateTimePicker::Dispatch(TMessage& Message)
         return;
     }
     case DTM_SETFORMAT:
-        SetFormat(Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string());
+        SetFormat(Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam))
+                                 : std::string());
         Message.Result = 1;
         return;
     case DTM_SETMCCOLOR:
@@ -328,15 +309,13 @@ void TDateTimePicker::Dispatch(TMessage& Message)
     case DTM_GETMONTHCAL:
         Message.Result = DroppedDown() && HandleAllocated() ? reinterpret_cast<LRESULT>(Handle()) : 0;
         return;
-    default:
-        TNativeControl::Dispatch(Message);
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
 // ---- TMonthCalendar ------------------------------------------------------------------------------
 
-TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TNativeControl(AOwner)
-{
+TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* cal = new QCalendarWidget;
     cal->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     SetWidget(this, cal);
@@ -354,38 +333,35 @@ TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TNativeControl(AOwner)
 
 TMonthCalendar::~TMonthCalendar() = default;
 
-TDateTime TMonthCalendar::Date() const { return FromQt(QDateTime(Q::Calendar(this)->selectedDate(), QTime(0, 0))); }
+TDateTime TMonthCalendar::Date() const {
+    return FromQt(QDateTime(Q::Calendar(this)->selectedDate(), QTime(0, 0)));
+}
 
-void TMonthCalendar::SetDate(TDateTime v)
-{
+void TMonthCalendar::SetDate(TDateTime v) {
     FSyncing = true;
     Q::Calendar(this)->setSelectedDate(ToQt(v).date());
     FSyncing = false;
 }
 
-void TMonthCalendar::SetFirstDayOfWeek(TCalDayOfWeek v)
-{
+void TMonthCalendar::SetFirstDayOfWeek(TCalDayOfWeek v) {
     FFirstDay = v;
     ApplyCalendar();
 }
 
-void TMonthCalendar::SetWeekNumbers(bool v)
-{
+void TMonthCalendar::SetWeekNumbers(bool v) {
     FWeekNumbers = v;
-    Q::Calendar(this)->setVerticalHeaderFormat(v ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
+    Q::Calendar(this)->setVerticalHeaderFormat(v ? QCalendarWidget::ISOWeekNumbers
+                                                 : QCalendarWidget::NoVerticalHeader);
 }
 
 void TMonthCalendar::ApplyCalendar() { ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors); }
 
-void TMonthCalendar::Dispatch(TMessage& Message)
-{
+void TMonthCalendar::Dispatch(TMessage& Message) {
     if (CalendarMessage(Message, Q::Calendar(this), FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
         return;
     auto* st = reinterpret_cast<TSystemTime*>(Message.LParam);
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
     case MCM_GETCURSEL: {
         Message.Result = st ? 1 : 0;
         if (st) {
@@ -406,7 +382,6 @@ void TMonthCalendar::Dispatch(TMessage& Message)
             SetDate(FromQt(QDateTime(d, QTime(0, 0))));
         return;
     }
-    default:
-        TNativeControl::Dispatch(Message);
+    default: TNativeControl::Dispatch(Message);
     }
 }

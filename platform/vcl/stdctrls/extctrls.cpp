@@ -1,70 +1,61 @@
 // TPanel: bevels, border band, background and centred caption, drawn by the layer. GUI core.
 #include "extctrls.h"
 
-TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
-{
-    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
-                                  csDoubleClicks, csReplicatable};
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                  csOpaque,          csDoubleClicks, csReplicatable};
     SetBounds(Left(), Top(), 185, 41);
     SetColor(clBtnFace);
     // A panel made a dock site lays its clients out through a dock manager.
     SetUseDockManager(true);
 }
 
-void TCustomPanel::Changed()
-{
+void TCustomPanel::Changed() {
     Realign();
     Invalidate();
 }
 
-void TCustomPanel::SetBevelInner(TBevelCut v)
-{
+void TCustomPanel::SetBevelInner(TBevelCut v) {
     if (v == FBevelInner)
         return;
     FBevelInner = v;
     Changed();
 }
 
-void TCustomPanel::SetBevelOuter(TBevelCut v)
-{
+void TCustomPanel::SetBevelOuter(TBevelCut v) {
     if (v == FBevelOuter)
         return;
     FBevelOuter = v;
     Changed();
 }
 
-void TCustomPanel::SetBevelWidth(int v)
-{
+void TCustomPanel::SetBevelWidth(int v) {
     if (v == FBevelWidth || v < 1)
         return;
     FBevelWidth = v;
     Changed();
 }
 
-void TCustomPanel::SetBorderWidth(int v)
-{
+void TCustomPanel::SetBorderWidth(int v) {
     if (v == FBorderWidth || v < 0)
         return;
     FBorderWidth = v;
     Changed();
 }
 
-void TCustomPanel::SetAlignment(TAlignment v)
-{
+void TCustomPanel::SetAlignment(TAlignment v) {
     if (v == FAlignment)
         return;
     FAlignment = v;
     Invalidate();
 }
 
-void TCustomPanel::CMTextChanged(TMessage& Message)
-{
+void TCustomPanel::CMTextChanged(TMessage& Message) {
     TCustomControl::CMTextChanged(Message);
     Invalidate();
 }
 
-void TCustomPanel::AdjustClientRect(TRect& Rect)
-{
+void TCustomPanel::AdjustClientRect(TRect& Rect) {
     TCustomControl::AdjustClientRect(Rect);
     InflateRect(Rect, -FBorderWidth, -FBorderWidth);
     int bevel = (FBevelOuter != bvNone ? FBevelWidth : 0) + (FBevelInner != bvNone ? FBevelWidth : 0);
@@ -73,8 +64,7 @@ void TCustomPanel::AdjustClientRect(TRect& Rect)
 
 namespace {
 
-void BevelColors(TBevelCut cut, TColor& top, TColor& bottom)
-{
+void BevelColors(TBevelCut cut, TColor& top, TColor& bottom) {
     top = cut == bvLowered ? clBtnShadow : clBtnHighlight;
     bottom = cut == bvLowered ? clBtnHighlight : clBtnShadow;
     if (cut == bvSpace)
@@ -83,8 +73,7 @@ void BevelColors(TBevelCut cut, TColor& top, TColor& bottom)
 
 } // namespace
 
-void TCustomPanel::Paint()
-{
+void TCustomPanel::Paint() {
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     TCanvas* c = Canvas();
     TRect r = ClientRect();
@@ -114,17 +103,21 @@ void TCustomPanel::Paint()
 
 // ---- TBevel --------------------------------------------------------------------------------------
 
-TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner)
-{
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {
     FControlStyle << csReplicatable;
     SetBounds(Left(), Top(), 50, 50);
 }
 
-void TBevel::SetShape(TBevelShape v) { FShape = v; Invalidate(); }
-void TBevel::SetStyle(TBevelStyle v) { FStyle = v; Invalidate(); }
+void TBevel::SetShape(TBevelShape v) {
+    FShape = v;
+    Invalidate();
+}
+void TBevel::SetStyle(TBevelStyle v) {
+    FStyle = v;
+    Invalidate();
+}
 
-void TBevel::Paint()
-{
+void TBevel::Paint() {
     TCanvas* c = Canvas();
     TColor dark = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
     TColor light = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
@@ -147,18 +140,29 @@ void TBevel::Paint()
         box(Rect(1, 1, w, h), light, light);
         box(Rect(0, 0, w - 1, h - 1), dark, dark);
         break;
-    case bsTopLine: line(dark, 0, 0, w, 0); line(light, 0, 1, w, 1); break;
-    case bsBottomLine: line(dark, 0, h - 2, w, h - 2); line(light, 0, h - 1, w, h - 1); break;
-    case bsLeftLine: line(dark, 0, 0, 0, h); line(light, 1, 0, 1, h); break;
-    case bsRightLine: line(dark, w - 2, 0, w - 2, h); line(light, w - 1, 0, w - 1, h); break;
+    case bsTopLine:
+        line(dark, 0, 0, w, 0);
+        line(light, 0, 1, w, 1);
+        break;
+    case bsBottomLine:
+        line(dark, 0, h - 2, w, h - 2);
+        line(light, 0, h - 1, w, h - 1);
+        break;
+    case bsLeftLine:
+        line(dark, 0, 0, 0, h);
+        line(light, 1, 0, 1, h);
+        break;
+    case bsRightLine:
+        line(dark, w - 2, 0, w - 2, h);
+        line(light, w - 1, 0, w - 1, h);
+        break;
     case bsSpacer: break;
     }
 }
 
 // ---- TImage --------------------------------------------------------------------------------------
 
-TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TBitmap>())
-{
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TBitmap>()) {
     FControlStyle << csReplicatable;
     SetBounds(Left(), Top(), 105, 105);
     FPicture->OnChange = [this](TObject*) { PictureChanged(); };
@@ -166,26 +170,36 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make
 
 TImage::~TImage() = default;
 
-void TImage::SetStretch(bool v) { FStretch = v; Invalidate(); }
-void TImage::SetCenter(bool v) { FCenter = v; Invalidate(); }
-void TImage::SetProportional(bool v) { FProportional = v; Invalidate(); }
-void TImage::SetTransparent(bool v) { FTransparent = v; FPicture->SetTransparent(v); Invalidate(); }
+void TImage::SetStretch(bool v) {
+    FStretch = v;
+    Invalidate();
+}
+void TImage::SetCenter(bool v) {
+    FCenter = v;
+    Invalidate();
+}
+void TImage::SetProportional(bool v) {
+    FProportional = v;
+    Invalidate();
+}
+void TImage::SetTransparent(bool v) {
+    FTransparent = v;
+    FPicture->SetTransparent(v);
+    Invalidate();
+}
 
-void TImage::SetAutoSize(bool v)
-{
+void TImage::SetAutoSize(bool v) {
     FAutoSize = v;
     PictureChanged();
 }
 
-void TImage::PictureChanged()
-{
+void TImage::PictureChanged() {
     if (FAutoSize && !FPicture->Empty())
         SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
     Invalidate();
 }
 
-TRect TImage::DestRect()
-{
+TRect TImage::DestRect() {
     int pw = FPicture->Width(), ph = FPicture->Height();
     int cw = ClientWidth(), ch = ClientHeight();
     int w = pw, h = ph;
@@ -210,8 +224,7 @@ TRect TImage::DestRect()
     return r;
 }
 
-void TImage::Paint()
-{
+void TImage::Paint() {
     if (FPicture->Empty())
         return;
     FPicture->SetTransparent(FTransparent);
@@ -224,17 +237,18 @@ void TImage::Paint()
 
 // ---- TSplitter -----------------------------------------------------------------------------------
 
-TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner)
-{
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetAlign(alLeft);
     SetBounds(Left(), Top(), 3, 100);
     SetCursor(crHSplit);
 }
 
-void TSplitter::SetBeveled(bool v) { FBeveled = v; Invalidate(); }
+void TSplitter::SetBeveled(bool v) {
+    FBeveled = v;
+    Invalidate();
+}
 
-TControl* TSplitter::FindControl() const
-{
+TControl* TSplitter::FindControl() const {
     if (!Parent())
         return nullptr;
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
@@ -255,8 +269,7 @@ TControl* TSplitter::FindControl() const
     return nullptr;
 }
 
-void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft)
         return;
@@ -266,8 +279,7 @@ void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
         FStartSize = Vertical() ? FControl->Width() : FControl->Height();
 }
 
-void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TSplitter::MouseMove(TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseMove(Shift, X, Y);
     SetCursor(Vertical() ? crHSplit : crVSplit);
     if (!FControl || !Shift.Contains(ssLeft))
@@ -282,7 +294,8 @@ void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
         TControl* c = Parent()->Controls(i);
         if (c != FControl && c->Visible() && c->Align() != alClient && c->Align() != alNone &&
-            (Vertical() ? c->Align() == alLeft || c->Align() == alRight : c->Align() == alTop || c->Align() == alBottom))
+            (Vertical() ? c->Align() == alLeft || c->Align() == alRight
+                        : c->Align() == alTop || c->Align() == alBottom))
             others += Vertical() ? c->Width() : c->Height();
     }
     int size = std::clamp(FStartSize + delta, FMinSize, std::max(FMinSize, room - others - FMinSize));
@@ -297,8 +310,7 @@ void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
         FControl->SetHeight(size);
 }
 
-void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !FControl)
         return;
@@ -307,8 +319,7 @@ void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         OnMoved(this);
 }
 
-void TSplitter::Paint()
-{
+void TSplitter::Paint() {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
     c->Brush()->SetColor(Color());

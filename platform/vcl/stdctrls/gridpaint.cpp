@@ -6,8 +6,7 @@
 
 static bool Inside(int v, int a, int b) { return v >= std::min(a, b) && v <= std::max(a, b); }
 
-void TCustomGrid::Paint()
-{
+void TCustomGrid::Paint() {
     TCanvas* c = Canvas();
     const int cw = ClientWidth(), ch = ClientHeight();
     const int line = FGridLineWidth;
@@ -17,7 +16,7 @@ void TCustomGrid::Paint()
     TRect clip = c->ClipRect();
 
     // Columns and rows in view: the fixed ones, then from LeftCol / TopRow until the edge.
-    std::vector<std::pair<int, int>> cols, rows;  // index, left or top
+    std::vector<std::pair<int, int>> cols, rows; // index, left or top
     for (int x = 0, i = 0; i < ColCount() && x < cw; ++i) {
         if (i == FFixedCols)
             i = FTopLeft.X;
@@ -57,7 +56,8 @@ void TCustomGrid::Paint()
                 if (isCurrent && focused)
                     state << gdFocused;
                 bool inSel = Inside(k, sel.Left, sel.Right) && Inside(r, sel.Top, sel.Bottom);
-                if (inSel && (!isCurrent || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect)))
+                if (inSel &&
+                    (!isCurrent || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect)))
                     state << gdSelected;
             }
             // Lines right of and below the cell; a missing line is cell area in the cell's colour.
@@ -80,7 +80,8 @@ void TCustomGrid::Paint()
                 TRect edge = cell;
                 c->DrawEdge(edge, BDR_RAISEDINNER, BF_TOPLEFT | BF_BOTTOMRIGHT);
             }
-            if (DefaultDrawing && state.Contains(gdFocused) && !FEditorMode && !FOptions.Contains(goRowSelect))
+            if (DefaultDrawing && state.Contains(gdFocused) && !FEditorMode &&
+                !FOptions.Contains(goRowSelect))
                 c->DrawFocusRect(cell);
         }
     }
@@ -98,8 +99,7 @@ void TCustomGrid::Paint()
     }
 }
 
-void TCustomGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
-{
+void TCustomGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
     if (OnDrawCell)
         OnDrawCell(this, ACol, ARow, ARect, AState);
 }

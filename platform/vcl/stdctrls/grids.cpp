@@ -5,9 +5,7 @@
 
 #include "winapi.h"
 
-TCustomGrid::TCustomGrid(TComponent* AOwner)
-    : TCustomControl(AOwner), FColWidths(5, 64), FRowHeights(5, 24)
-{
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner), FColWidths(5, 64), FRowHeights(5, 24) {
     FControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks, csClickEvents, csAcceptsControls};
     SetBounds(Left(), Top(), 320, 120);
     SetColor(clWindow);
@@ -17,8 +15,7 @@ TCustomGrid::TCustomGrid(TComponent* AOwner)
 
 TCustomGrid::~TCustomGrid() = default;
 
-void TCustomGrid::CreateParams(TCreateParams& Params)
-{
+void TCustomGrid::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     if (FScrollBars == ssVertical || FScrollBars == ssBoth)
         Params.Style |= WS_VSCROLL;
@@ -28,14 +25,12 @@ void TCustomGrid::CreateParams(TCreateParams& Params)
         Params.Style |= WS_BORDER;
 }
 
-void TCustomGrid::CreateWnd()
-{
+void TCustomGrid::CreateWnd() {
     TCustomControl::CreateWnd();
     UpdateScrollRange();
 }
 
-void TCustomGrid::Changed()
-{
+void TCustomGrid::Changed() {
     UpdateScrollRange();
     UpdateEditorBounds();
     Invalidate();
@@ -43,8 +38,7 @@ void TCustomGrid::Changed()
 
 // ---- size and geometry ----------------------------------------------------------------------------
 
-void TCustomGrid::SetColCount(int v)
-{
+void TCustomGrid::SetColCount(int v) {
     v = std::max(v, 1);
     if (v == ColCount())
         return;
@@ -58,8 +52,7 @@ void TCustomGrid::SetColCount(int v)
     Changed();
 }
 
-void TCustomGrid::SetRowCount(int v)
-{
+void TCustomGrid::SetRowCount(int v) {
     v = std::max(v, 1);
     if (v == RowCount())
         return;
@@ -73,8 +66,7 @@ void TCustomGrid::SetRowCount(int v)
     Changed();
 }
 
-void TCustomGrid::SetFixedCols(int v)
-{
+void TCustomGrid::SetFixedCols(int v) {
     if (v < 0 || v >= ColCount())
         throw EInvalidOperation("Fixed column count must be less than column count");
     FFixedCols = v;
@@ -83,8 +75,7 @@ void TCustomGrid::SetFixedCols(int v)
     Changed();
 }
 
-void TCustomGrid::SetFixedRows(int v)
-{
+void TCustomGrid::SetFixedRows(int v) {
     if (v < 0 || v >= RowCount())
         throw EInvalidOperation("Fixed row count must be less than row count");
     FFixedRows = v;
@@ -93,24 +84,21 @@ void TCustomGrid::SetFixedRows(int v)
     Changed();
 }
 
-void TCustomGrid::SetDefaultColWidth(int v)
-{
+void TCustomGrid::SetDefaultColWidth(int v) {
     FDefaultColWidth = v;
     std::fill(FColWidths.begin(), FColWidths.end(), v);
     ColWidthsChanged();
     Changed();
 }
 
-void TCustomGrid::SetDefaultRowHeight(int v)
-{
+void TCustomGrid::SetDefaultRowHeight(int v) {
     FDefaultRowHeight = v;
     std::fill(FRowHeights.begin(), FRowHeights.end(), v);
     RowHeightsChanged();
     Changed();
 }
 
-void TCustomGrid::SetColWidths(int i, int v)
-{
+void TCustomGrid::SetColWidths(int i, int v) {
     if (FColWidths.at(size_t(i)) == v)
         return;
     FColWidths[size_t(i)] = std::max(v, -1);
@@ -118,8 +106,7 @@ void TCustomGrid::SetColWidths(int i, int v)
     Changed();
 }
 
-void TCustomGrid::SetRowHeights(int i, int v)
-{
+void TCustomGrid::SetRowHeights(int i, int v) {
     if (FRowHeights.at(size_t(i)) == v)
         return;
     FRowHeights[size_t(i)] = std::max(v, -1);
@@ -127,11 +114,16 @@ void TCustomGrid::SetRowHeights(int i, int v)
     Changed();
 }
 
-void TCustomGrid::SetGridLineWidth(int v) { FGridLineWidth = std::max(v, 0); Changed(); }
-void TCustomGrid::SetFixedColor(TColor v) { FFixedColor = v; Invalidate(); }
+void TCustomGrid::SetGridLineWidth(int v) {
+    FGridLineWidth = std::max(v, 0);
+    Changed();
+}
+void TCustomGrid::SetFixedColor(TColor v) {
+    FFixedColor = v;
+    Invalidate();
+}
 
-void TCustomGrid::SetOptions(TGridOptions v)
-{
+void TCustomGrid::SetOptions(TGridOptions v) {
     FOptions = v;
     if (!FOptions.Contains(goEditing))
         HideEditor();
@@ -142,30 +134,26 @@ void TCustomGrid::SetOptions(TGridOptions v)
     Invalidate();
 }
 
-void TCustomGrid::SetScrollBars(TScrollStyle v)
-{
+void TCustomGrid::SetScrollBars(TScrollStyle v) {
     FScrollBars = v;
     if (HandleAllocated())
         RecreateWnd();
 }
 
-void TCustomGrid::SetBorderStyle(TBorderStyle v)
-{
+void TCustomGrid::SetBorderStyle(TBorderStyle v) {
     FBorderStyle = v;
     if (HandleAllocated())
         RecreateWnd();
 }
 
-int TCustomGrid::FixedWidth() const
-{
+int TCustomGrid::FixedWidth() const {
     int w = 0;
     for (int i = 0; i < FFixedCols; ++i)
         w += FColWidths[size_t(i)] + FGridLineWidth;
     return w;
 }
 
-int TCustomGrid::FixedHeight() const
-{
+int TCustomGrid::FixedHeight() const {
     int h = 0;
     for (int i = 0; i < FFixedRows; ++i)
         h += FRowHeights[size_t(i)] + FGridLineWidth;
@@ -175,8 +163,7 @@ int TCustomGrid::FixedHeight() const
 // Start of cell `index` along one axis in view, or -1: fixed cells first, then the scrolled ones from
 // `first`, each followed by a grid line, up to `limit`.
 static int AxisStart(int index, int count, int fixedCount, int first, int fixedExtent,
-                     const std::vector<int>& sizes, int lineWidth, int limit)
-{
+                     const std::vector<int>& sizes, int lineWidth, int limit) {
     if (index < 0 || index >= count || (index >= fixedCount && index < first))
         return -1;
     int at = 0, from = 0;
@@ -192,28 +179,24 @@ static int AxisStart(int index, int count, int fixedCount, int first, int fixedE
     return at;
 }
 
-int TCustomGrid::ColLeft(int ACol)
-{
+int TCustomGrid::ColLeft(int ACol) {
     return AxisStart(ACol, ColCount(), FFixedCols, FTopLeft.X, FixedWidth(), FColWidths, FGridLineWidth,
                      ClientWidth());
 }
 
-int TCustomGrid::RowTop(int ARow)
-{
+int TCustomGrid::RowTop(int ARow) {
     return AxisStart(ARow, RowCount(), FFixedRows, FTopLeft.Y, FixedHeight(), FRowHeights, FGridLineWidth,
                      ClientHeight());
 }
 
-TRect TCustomGrid::CellRect(int ACol, int ARow)
-{
+TRect TCustomGrid::CellRect(int ACol, int ARow) {
     int x = ColLeft(ACol), y = RowTop(ARow);
     if (x < 0 || y < 0)
         return TRect();
     return Bounds(x, y, FColWidths[size_t(ACol)], FRowHeights[size_t(ARow)]);
 }
 
-int TCustomGrid::ColAt(int X)
-{
+int TCustomGrid::ColAt(int X) {
     if (X < 0)
         return -1;
     int x = 0;
@@ -231,8 +214,7 @@ int TCustomGrid::ColAt(int X)
     return -1;
 }
 
-int TCustomGrid::RowAt(int Y)
-{
+int TCustomGrid::RowAt(int Y) {
     if (Y < 0)
         return -1;
     int y = 0;
@@ -250,23 +232,20 @@ int TCustomGrid::RowAt(int Y)
     return -1;
 }
 
-void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow)
-{
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) {
     TGridCoord c = MouseCoord(X, Y);
     ACol = c.X;
     ARow = c.Y;
 }
 
-TGridCoord TCustomGrid::MouseCoord(int X, int Y)
-{
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) {
     TGridCoord c{ColAt(X), RowAt(Y)};
     if (c.X < 0 || c.Y < 0)
         c = {-1, -1};
     return c;
 }
 
-int TCustomGrid::VisibleColCount()
-{
+int TCustomGrid::VisibleColCount() {
     int room = ClientWidth() - FixedWidth(), n = 0;
     for (int i = FTopLeft.X; i < ColCount(); ++i) {
         room -= FColWidths[size_t(i)] + FGridLineWidth;
@@ -277,8 +256,7 @@ int TCustomGrid::VisibleColCount()
     return std::max(n, 1);
 }
 
-int TCustomGrid::VisibleRowCount()
-{
+int TCustomGrid::VisibleRowCount() {
     int room = ClientHeight() - FixedHeight(), n = 0;
     for (int i = FTopLeft.Y; i < RowCount(); ++i) {
         room -= FRowHeights[size_t(i)] + FGridLineWidth;
@@ -290,8 +268,7 @@ int TCustomGrid::VisibleRowCount()
 }
 
 // The last top row that still fills the view (rows below it fit exactly).
-int TCustomGrid::MaxTopRow()
-{
+int TCustomGrid::MaxTopRow() {
     int room = ClientHeight() - FixedHeight();
     int r = RowCount() - 1;
     for (room -= FRowHeights[size_t(r)] + FGridLineWidth; r > FFixedRows; --r) {
@@ -302,8 +279,7 @@ int TCustomGrid::MaxTopRow()
     return std::max(r, FFixedRows);
 }
 
-int TCustomGrid::MaxLeftCol()
-{
+int TCustomGrid::MaxLeftCol() {
     int room = ClientWidth() - FixedWidth();
     int c = ColCount() - 1;
     for (room -= FColWidths[size_t(c)] + FGridLineWidth; c > FFixedCols; --c) {
@@ -314,8 +290,7 @@ int TCustomGrid::MaxLeftCol()
     return std::max(c, FFixedCols);
 }
 
-int TCustomGrid::SizingCol(int X) const
-{
+int TCustomGrid::SizingCol(int X) const {
     int x = 0;
     for (int i = 0; i < ColCount(); ++i) {
         if (i == FFixedCols)
@@ -332,8 +307,7 @@ int TCustomGrid::SizingCol(int X) const
     return -1;
 }
 
-int TCustomGrid::SizingRow(int Y) const
-{
+int TCustomGrid::SizingRow(int Y) const {
     int y = 0;
     for (int i = 0; i < RowCount(); ++i) {
         if (i == FFixedRows)
@@ -352,10 +326,9 @@ int TCustomGrid::SizingRow(int Y) const
 
 // ---- current cell, selection, scrolling -----------------------------------------------------------
 
-TGridRect TCustomGrid::Selection() const
-{
-    TGridRect r(std::min(FAnchor.X, FCurrent.X), std::min(FAnchor.Y, FCurrent.Y), std::max(FAnchor.X, FCurrent.X),
-                std::max(FAnchor.Y, FCurrent.Y));
+TGridRect TCustomGrid::Selection() const {
+    TGridRect r(std::min(FAnchor.X, FCurrent.X), std::min(FAnchor.Y, FCurrent.Y),
+                std::max(FAnchor.X, FCurrent.X), std::max(FAnchor.Y, FCurrent.Y));
     if (FOptions.Contains(goRowSelect)) {
         r.Left = FFixedCols;
         r.Right = ColCount() - 1;
@@ -363,17 +336,16 @@ TGridRect TCustomGrid::Selection() const
     return r;
 }
 
-void TCustomGrid::SetSelection(const TGridRect& v)
-{
+void TCustomGrid::SetSelection(const TGridRect& v) {
     FAnchor = {std::clamp(v.Left, FFixedCols, ColCount() - 1), std::clamp(v.Top, FFixedRows, RowCount() - 1)};
-    FCurrent = {std::clamp(v.Right, FFixedCols, ColCount() - 1), std::clamp(v.Bottom, FFixedRows, RowCount() - 1)};
+    FCurrent = {std::clamp(v.Right, FFixedCols, ColCount() - 1),
+                std::clamp(v.Bottom, FFixedRows, RowCount() - 1)};
     ScrollIntoView(FCurrent);
     UpdateEditorBounds();
     Invalidate();
 }
 
-bool TCustomGrid::SelectCell(int ACol, int ARow)
-{
+bool TCustomGrid::SelectCell(int ACol, int ARow) {
     bool can = true;
     if (OnSelectCell)
         OnSelectCell(this, ACol, ARow, can);
@@ -383,13 +355,11 @@ bool TCustomGrid::SelectCell(int ACol, int ARow)
 void TCustomGrid::SetCol(int v) { FocusCell(v, FCurrent.Y, true); }
 void TCustomGrid::SetRow(int v) { FocusCell(FCurrent.X, v, true); }
 
-void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor)
-{
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
     MoveCurrent({ACol, ARow}, MoveAnchor, true);
 }
 
-void TCustomGrid::MoveCurrent(TGridCoord to, bool MoveAnchor, bool Ask)
-{
+void TCustomGrid::MoveCurrent(TGridCoord to, bool MoveAnchor, bool Ask) {
     if (to.X < FFixedCols || to.X >= ColCount() || to.Y < FFixedRows || to.Y >= RowCount())
         return;
     if (Ask && !(to == FCurrent) && !SelectCell(to.X, to.Y))
@@ -411,8 +381,7 @@ void TCustomGrid::MoveCurrent(TGridCoord to, bool MoveAnchor, bool Ask)
         ShowEditor();
 }
 
-void TCustomGrid::ScrollIntoView(TGridCoord c)
-{
+void TCustomGrid::ScrollIntoView(TGridCoord c) {
     int left = FTopLeft.X, top = FTopLeft.Y;
     if (c.Y < top)
         top = c.Y;
@@ -442,8 +411,7 @@ void TCustomGrid::ScrollIntoView(TGridCoord c)
     MoveTopLeft(left, top);
 }
 
-void TCustomGrid::MoveTopLeft(int ACol, int ARow)
-{
+void TCustomGrid::MoveTopLeft(int ACol, int ARow) {
     ACol = std::clamp(ACol, FFixedCols, std::max(FFixedCols, ColCount() - 1));
     ARow = std::clamp(ARow, FFixedRows, std::max(FFixedRows, RowCount() - 1));
     if (ACol == FTopLeft.X && ARow == FTopLeft.Y)
@@ -455,8 +423,7 @@ void TCustomGrid::MoveTopLeft(int ACol, int ARow)
     TopLeftChanged();
 }
 
-void TCustomGrid::TopLeftChanged()
-{
+void TCustomGrid::TopLeftChanged() {
     if (OnTopLeftChanged)
         OnTopLeftChanged(this);
 }
@@ -466,8 +433,7 @@ void TCustomGrid::SetLeftCol(int v) { MoveTopLeft(std::min(v, MaxLeftCol()), FTo
 
 // The window scroll bars count scrollable rows and columns: the page is what is in view, so a bar
 // whose cells all fit hides itself.
-void TCustomGrid::UpdateScrollRange()
-{
+void TCustomGrid::UpdateScrollRange() {
     if (!HandleAllocated())
         return;
     auto set = [this](int bar, int first, int maxTop, int top, int page) {
@@ -485,8 +451,7 @@ void TCustomGrid::UpdateScrollRange()
         set(SB_HORZ, FFixedCols, MaxLeftCol(), FTopLeft.X, VisibleColCount());
 }
 
-void TCustomGrid::Scroll(int Bar, int Code, int Pos)
-{
+void TCustomGrid::Scroll(int Bar, int Code, int Pos) {
     bool vert = Bar == SB_VERT;
     int cur = vert ? FTopLeft.Y : FTopLeft.X;
     int first = vert ? FFixedRows : FFixedCols;
@@ -521,25 +486,23 @@ void TCustomGrid::Scroll(int Bar, int Code, int Pos)
         MoveTopLeft(to, FTopLeft.Y);
 }
 
-void TCustomGrid::WMSize(TWMSize& Message)
-{
+void TCustomGrid::WMSize(TWMSize& Message) {
     TCustomControl::WMSize(Message);
     UpdateScrollRange();
 }
 
-void TCustomGrid::Dispatch(TMessage& Message)
-{
+void TCustomGrid::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_VSCROLL:
     case WM_HSCROLL:
-        Scroll(Message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, int(Message.WParamLo()), short(Message.WParamHi()));
+        Scroll(Message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, int(Message.WParamLo()),
+               short(Message.WParamHi()));
         return;
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | (FOptions.Contains(goTabs) ? DLGC_WANTTAB : 0) |
                          (FOptions.Contains(goEditing) ? DLGC_WANTCHARS : 0);
         return;
-    default:
-        TCustomControl::Dispatch(Message);
+    default: TCustomControl::Dispatch(Message);
     }
 }
 
@@ -550,8 +513,7 @@ void TCustomGrid::InvalidateCol(int) { Invalidate(); }
 
 // ---- moving columns and rows --------------------------------------------------------------------
 
-void TCustomGrid::MoveColumn(int FromIndex, int ToIndex)
-{
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex)
         return;
     int w = FColWidths.at(size_t(FromIndex));
@@ -561,8 +523,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex)
     Changed();
 }
 
-void TCustomGrid::MoveRow(int FromIndex, int ToIndex)
-{
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex)
         return;
     int h = FRowHeights.at(size_t(FromIndex));
@@ -572,22 +533,19 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex)
     Changed();
 }
 
-void TCustomGrid::ColumnMoved(int FromIndex, int ToIndex)
-{
+void TCustomGrid::ColumnMoved(int FromIndex, int ToIndex) {
     if (OnColumnMoved)
         OnColumnMoved(this, FromIndex, ToIndex);
 }
 
-void TCustomGrid::RowMoved(int FromIndex, int ToIndex)
-{
+void TCustomGrid::RowMoved(int FromIndex, int ToIndex) {
     if (OnRowMoved)
         OnRowMoved(this, FromIndex, ToIndex);
 }
 
 // ---- keyboard -----------------------------------------------------------------------------------
 
-void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0)
         return;
@@ -598,8 +556,16 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
     switch (Key) {
     case VK_UP: to.Y--; break;
     case VK_DOWN: to.Y++; break;
-    case VK_LEFT: if (FOptions.Contains(goRowSelect)) return; to.X--; break;
-    case VK_RIGHT: if (FOptions.Contains(goRowSelect)) return; to.X++; break;
+    case VK_LEFT:
+        if (FOptions.Contains(goRowSelect))
+            return;
+        to.X--;
+        break;
+    case VK_RIGHT:
+        if (FOptions.Contains(goRowSelect))
+            return;
+        to.X++;
+        break;
     case VK_PRIOR: {
         // The page moves with the cell: the same place in the view, a page up.
         int page = VisibleRowCount();
@@ -649,8 +615,7 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
             SetEditorMode(true);
         Key = 0;
         return;
-    default:
-        return;
+    default: return;
     }
     to.X = std::clamp(to.X, FFixedCols, lastCol);
     to.Y = std::clamp(to.Y, FFixedRows, lastRow);
@@ -658,8 +623,7 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
     Key = 0;
 }
 
-void TCustomGrid::KeyPress(char& Key)
-{
+void TCustomGrid::KeyPress(char& Key) {
     TCustomControl::KeyPress(Key);
     if (Key == '\r' && !FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing)) {
         SetEditorMode(!FEditorMode);
@@ -667,7 +631,8 @@ void TCustomGrid::KeyPress(char& Key)
         return;
     }
     // A character typed on the grid starts editing the cell with it.
-    if (static_cast<unsigned char>(Key) >= 0x20 && FOptions.Contains(goEditing) && !FEditorMode && CanEditShow()) {
+    if (static_cast<unsigned char>(Key) >= 0x20 && FOptions.Contains(goEditing) && !FEditorMode &&
+        CanEditShow()) {
         ShowEditor();
         // The editor opened with its text selected: the character replaces it.
         if (FInplaceEdit && FEditorMode) {
@@ -682,8 +647,7 @@ void TCustomGrid::KeyPress(char& Key)
 
 // ---- mouse --------------------------------------------------------------------------------------
 
-void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TControlGuard self(this);
     if (!Focused() && CanFocus())
         SetFocus();
@@ -730,16 +694,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         FGridState = gsSelecting;
 }
 
-void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
     switch (FGridState) {
-    case gsColSizing:
-        SetColWidths(FSizingIndex, std::max(0, FSizingStart + X - FSizingPos));
-        return;
-    case gsRowSizing:
-        SetRowHeights(FSizingIndex, std::max(0, FSizingStart + Y - FSizingPos));
-        return;
+    case gsColSizing: SetColWidths(FSizingIndex, std::max(0, FSizingStart + X - FSizingPos)); return;
+    case gsRowSizing: SetRowHeights(FSizingIndex, std::max(0, FSizingStart + Y - FSizingPos)); return;
     case gsSelecting: {
         TGridCoord c = MouseCoord(X, Y);
         if (c.X >= FFixedCols && c.Y >= FFixedRows && !(c == FCurrent))
@@ -756,8 +715,7 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     }
 }
 
-void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGridState state = FGridState;
     FGridState = gsNormal;
     if (state == gsColMoving || state == gsRowMoving) {
@@ -775,8 +733,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 }
 
 // The wheel moves the current row, as the class library's grid does.
-bool TCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
-{
+bool TCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
     if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
     int to = std::clamp(FCurrent.Y + (WheelDelta < 0 ? 1 : -1), FFixedRows, RowCount() - 1);
@@ -786,21 +743,18 @@ bool TCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePo
 
 // ---- in-place editor ----------------------------------------------------------------------------
 
-bool TCustomGrid::CanEditShow()
-{
+bool TCustomGrid::CanEditShow() {
     return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && Enabled() && HandleAllocated();
 }
 
-std::string TCustomGrid::GetEditText(int ACol, int ARow)
-{
+std::string TCustomGrid::GetEditText(int ACol, int ARow) {
     std::string s;
     if (OnGetEditText)
         OnGetEditText(this, ACol, ARow, s);
     return s;
 }
 
-void TCustomGrid::SetEditText(int ACol, int ARow, const std::string& Value)
-{
+void TCustomGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
     if (OnSetEditText)
         OnSetEditText(this, ACol, ARow, Value);
 }
@@ -809,16 +763,14 @@ std::string TCustomGrid::GetEditMask(int, int) { return std::string(); }
 
 TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
 
-void TCustomGrid::SetEditorMode(bool v)
-{
+void TCustomGrid::SetEditorMode(bool v) {
     if (v)
         ShowEditor();
     else
         HideEditor();
 }
 
-void TCustomGrid::ShowEditor()
-{
+void TCustomGrid::ShowEditor() {
     if (!CanEditShow())
         return;
     if (!FInplaceEdit) {
@@ -846,8 +798,7 @@ void TCustomGrid::ShowEditor()
     FInplaceEdit->SelectAll();
 }
 
-void TCustomGrid::HideEditor()
-{
+void TCustomGrid::HideEditor() {
     if (!FEditorMode || !FInplaceEdit)
         return;
     FEditorMode = false;
@@ -858,33 +809,30 @@ void TCustomGrid::HideEditor()
     Invalidate();
 }
 
-void TCustomGrid::UpdateText()
-{
+void TCustomGrid::UpdateText() {
     if (FEditorMode && FInplaceEdit)
         SetEditText(FCurrent.X, FCurrent.Y, FInplaceEdit->Text());
 }
 
-void TCustomGrid::UpdateEditorBounds()
-{
+void TCustomGrid::UpdateEditorBounds() {
     if (!FInplaceEdit || !FEditorMode)
         return;
     TRect r = CellRect(FCurrent.X, FCurrent.Y);
     if (r.IsEmpty()) {
-        FInplaceEdit->SetBounds(-FInplaceEdit->Width() - 10, 0, FInplaceEdit->Width(), FInplaceEdit->Height());
+        FInplaceEdit->SetBounds(-FInplaceEdit->Width() - 10, 0, FInplaceEdit->Width(),
+                                FInplaceEdit->Height());
         return;
     }
     FInplaceEdit->SetBounds(r.Left, r.Top, r.Width(), r.Height());
 }
 
-void TCustomGrid::DoExit()
-{
+void TCustomGrid::DoExit() {
     TCustomControl::DoExit();
     if (!FOptions.Contains(goAlwaysShowEditor) && FInplaceEdit && !FInplaceEdit->Focused())
         HideEditor();
 }
 
-void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation)
-{
+void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FInplaceEdit) {
         FInplaceEdit = nullptr;
@@ -894,14 +842,12 @@ void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation)
 
 // ---- TInplaceEdit -------------------------------------------------------------------------------
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
-{
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
     SetBorderStyle(bsNone);
     SetTabStop(false);
 }
 
-void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomMaskEdit::KeyDown(Key, Shift);
     if (Key == 0 || !FGrid)
         return;
@@ -911,11 +857,27 @@ void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
     };
     int start = SelStart(), len = SelLength(), size = int(Text().size());
     switch (Key) {
-    case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: toGrid(); break;
-    case VK_LEFT: if (start == 0 && len == 0) toGrid(); break;
-    case VK_RIGHT: if (start == size && len == 0) toGrid(); break;
-    case VK_HOME: case VK_END: if (Shift.Contains(ssCtrl)) toGrid(); break;
-    case VK_TAB: if (FGrid->Options().Contains(goTabs)) toGrid(); break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT: toGrid(); break;
+    case VK_LEFT:
+        if (start == 0 && len == 0)
+            toGrid();
+        break;
+    case VK_RIGHT:
+        if (start == size && len == 0)
+            toGrid();
+        break;
+    case VK_HOME:
+    case VK_END:
+        if (Shift.Contains(ssCtrl))
+            toGrid();
+        break;
+    case VK_TAB:
+        if (FGrid->Options().Contains(goTabs))
+            toGrid();
+        break;
     case VK_ESCAPE: {
         // Back to the text the cell had when editing began.
         TCustomGrid* grid = FGrid;
@@ -932,8 +894,7 @@ void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
     }
 }
 
-void TInplaceEdit::KeyPress(char& Key)
-{
+void TInplaceEdit::KeyPress(char& Key) {
     if (Key == '\r' && FGrid) {
         TCustomGrid* grid = FGrid;
         TControlGuard g(grid);
@@ -951,17 +912,16 @@ void TInplaceEdit::KeyPress(char& Key)
     TCustomMaskEdit::KeyPress(Key);
 }
 
-void TInplaceEdit::Change()
-{
+void TInplaceEdit::Change() {
     TCustomMaskEdit::Change();
     if (FGrid && !FSyncing)
         FGrid->UpdateText();
 }
 
-void TInplaceEdit::Dispatch(TMessage& Message)
-{
+void TInplaceEdit::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_GETDLGCODE) {
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (FGrid && FGrid->Options().Contains(goTabs) ? DLGC_WANTTAB : 0);
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS |
+                         (FGrid && FGrid->Options().Contains(goTabs) ? DLGC_WANTTAB : 0);
         return;
     }
     TCustomMaskEdit::Dispatch(Message);

@@ -8,8 +8,7 @@
 
 static QRadioButton* Radio(const TRadioButton* c) { return WidgetAs<QRadioButton>(c); }
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TNativeControl(AOwner)
-{
+TRadioButton::TRadioButton(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* b = new QRadioButton;
     b->setAutoExclusive(false);
     SetWidget(this, b);
@@ -24,8 +23,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TNativeControl(AOwner)
 TRadioButton::~TRadioButton() = default;
 
 // Checking (from code or by the user) turns the siblings off and clicks the button.
-void TRadioButton::SetChecked(bool v)
-{
+void TRadioButton::SetChecked(bool v) {
     if (v == FChecked) {
         FSyncing = true;
         Radio(this)->setChecked(v);
@@ -46,59 +44,46 @@ void TRadioButton::SetChecked(bool v)
     Click();
 }
 
-void TRadioButton::SetAlignment(TAlignment v)
-{
+void TRadioButton::SetAlignment(TAlignment v) {
     FAlignment = v;
     Radio(this)->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
-void TRadioButton::CMTextChanged(TMessage& Message)
-{
+void TRadioButton::CMTextChanged(TMessage& Message) {
     Radio(this)->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
-void TRadioButton::Dispatch(TMessage& Message)
-{
+void TRadioButton::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CN_COMMAND:
         if (Message.WParamHi() == BN_CLICKED)
             SetChecked(true);
         return;
-    case BM_GETCHECK:
-        Message.Result = FChecked ? BST_CHECKED : BST_UNCHECKED;
-        return;
-    case BM_SETCHECK:
-        SetChecked(Message.WParam == BST_CHECKED);
-        return;
-    case BM_CLICK:
-        SetChecked(true);
-        return;
-    default:
-        TNativeControl::Dispatch(Message);
+    case BM_GETCHECK: Message.Result = FChecked ? BST_CHECKED : BST_UNCHECKED; return;
+    case BM_SETCHECK: SetChecked(Message.WParam == BST_CHECKED); return;
+    case BM_CLICK: SetChecked(true); return;
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
 // ---- TCustomGroupBox -----------------------------------------------------------------------------
 
-TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner)
-{
-    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
-                                  csReplicatable};
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
+                                  csSetCaption,      csDoubleClicks, csReplicatable};
     SetBounds(Left(), Top(), 185, 105);
 }
 
 // Children sit below the caption line and inside the frame.
-void TCustomGroupBox::AdjustClientRect(TRect& Rect)
-{
+void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
     TCustomControl::AdjustClientRect(Rect);
     Canvas()->SetFont(Font());
     Rect.Top += Canvas()->TextHeight("0");
     InflateRect(Rect, -1, -1);
 }
 
-void TCustomGroupBox::Paint()
-{
+void TCustomGroupBox::Paint() {
     TCanvas* c = Canvas();
     c->SetFont(Font());
     int h = c->TextHeight("0");
@@ -124,14 +109,12 @@ void TCustomGroupBox::Paint()
     c->DrawText(text, tr, DT_SINGLELINE);
 }
 
-void TCustomGroupBox::CMTextChanged(TMessage& Message)
-{
+void TCustomGroupBox::CMTextChanged(TMessage& Message) {
     TCustomControl::CMTextChanged(Message);
     Invalidate();
 }
 
-void TCustomGroupBox::CMFontChanged(TMessage& Message)
-{
+void TCustomGroupBox::CMFontChanged(TMessage& Message) {
     TCustomControl::CMFontChanged(Message);
     Realign();
 }

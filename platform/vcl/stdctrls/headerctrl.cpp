@@ -10,14 +10,12 @@
 
 // ---- sections ------------------------------------------------------------------------------------
 
-void THeaderSection::SetText(const std::string& v)
-{
+void THeaderSection::SetText(const std::string& v) {
     FText = v;
     FOwner->Changed();
 }
 
-void THeaderSection::SetWidth(int v)
-{
+void THeaderSection::SetWidth(int v) {
     v = std::clamp(v, FMinWidth, std::max(FMinWidth, FMaxWidth));
     if (v == FWidth)
         return;
@@ -25,20 +23,17 @@ void THeaderSection::SetWidth(int v)
     FOwner->Changed();
 }
 
-void THeaderSection::SetAlignment(TAlignment v)
-{
+void THeaderSection::SetAlignment(TAlignment v) {
     FAlignment = v;
     FOwner->Changed();
 }
 
-void THeaderSection::SetStyle(THeaderSectionStyle v)
-{
+void THeaderSection::SetStyle(THeaderSectionStyle v) {
     FStyle = v;
     FOwner->Changed();
 }
 
-int THeaderSection::Index() const
-{
+int THeaderSection::Index() const {
     auto& items = FOwner->Sections()->FItems;
     for (size_t i = 0; i < items.size(); ++i)
         if (items[i].get() == this)
@@ -46,16 +41,14 @@ int THeaderSection::Index() const
     return -1;
 }
 
-int THeaderSection::Left() const
-{
+int THeaderSection::Left() const {
     int x = 0;
     for (int i = 0, n = Index(); i < n; ++i)
         x += FOwner->Sections()->Items(i)->Width();
     return x;
 }
 
-THeaderSection* THeaderSections::Insert(int Index)
-{
+THeaderSection* THeaderSections::Insert(int Index) {
     Index = std::clamp(Index, 0, Count());
     auto* s = new THeaderSection(FOwner);
     FItems.insert(FItems.begin() + Index, std::unique_ptr<THeaderSection>(s));
@@ -63,16 +56,14 @@ THeaderSection* THeaderSections::Insert(int Index)
     return s;
 }
 
-void THeaderSections::Delete(int Index)
-{
+void THeaderSections::Delete(int Index) {
     if (Index < 0 || Index >= Count())
         return;
     FItems.erase(FItems.begin() + Index);
     FOwner->Changed();
 }
 
-void THeaderSections::Clear()
-{
+void THeaderSections::Clear() {
     FItems.clear();
     FOwner->Changed();
 }
@@ -80,8 +71,7 @@ void THeaderSections::Clear()
 // ---- the control ---------------------------------------------------------------------------------
 
 THeaderControl::THeaderControl(TComponent* AOwner)
-    : TCustomControl(AOwner), FSections(new THeaderSections(this))
-{
+    : TCustomControl(AOwner), FSections(new THeaderSections(this)) {
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     SetAlign(alTop);
     SetBounds(Left(), Top(), 200, 17);
@@ -90,13 +80,9 @@ THeaderControl::THeaderControl(TComponent* AOwner)
 
 THeaderControl::~THeaderControl() = default;
 
-void THeaderControl::Changed()
-{
-    Invalidate();
-}
+void THeaderControl::Changed() { Invalidate(); }
 
-int THeaderControl::SectionAt(int X, bool& OnDivider) const
-{
+int THeaderControl::SectionAt(int X, bool& OnDivider) const {
     OnDivider = false;
     int left = 0;
     for (int i = 0; i < FSections->Count(); ++i) {
@@ -112,8 +98,7 @@ int THeaderControl::SectionAt(int X, bool& OnDivider) const
     return -1;
 }
 
-LRESULT THeaderControl::Notify(int Code, int Item)
-{
+LRESULT THeaderControl::Notify(int Code, int Item) {
     if (!Parent())
         return 0;
     THDItem item;
@@ -123,7 +108,9 @@ LRESULT THeaderControl::Notify(int Code, int Item)
         item.cxy = s->Width();
         item.Text = s->Text();
         item.fmt = (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) |
-                   (s->Alignment() == taRightJustify ? HDF_RIGHT : s->Alignment() == taCenter ? HDF_CENTER : HDF_LEFT);
+                   (s->Alignment() == taRightJustify ? HDF_RIGHT
+                    : s->Alignment() == taCenter     ? HDF_CENTER
+                                                     : HDF_LEFT);
         item.lParam = s->Data;
     }
     THDNotify n;
@@ -134,8 +121,7 @@ LRESULT THeaderControl::Notify(int Code, int Item)
     return Parent()->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
 }
 
-void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, bool Pressed)
-{
+void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, bool Pressed) {
     if (Section->Style() == hsOwnerDraw && OnDrawSection) {
         OnDrawSection(this, Section, Rect, Pressed);
         return;
@@ -144,21 +130,23 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
     c->Brush()->SetColor(clBtnFace);
     c->FillRect(Rect);
     TRect r = Rect;
-    DrawEdge(c, &r, Pressed ? unsigned(BDR_SUNKENOUTER) : unsigned(EDGE_RAISED), BF_RECT | (Pressed ? unsigned(BF_FLAT) : 0u));
+    DrawEdge(c, &r, Pressed ? unsigned(BDR_SUNKENOUTER) : unsigned(EDGE_RAISED),
+             BF_RECT | (Pressed ? unsigned(BF_FLAT) : 0u));
     if (Section->Style() == hsOwnerDraw)
         return;
     TRect text = Rect;
     InflateRect(text, -6, 0);
     if (Pressed)
         OffsetRect(text, 1, 1);
-    UINT align = Section->Alignment() == taRightJustify ? UINT(DT_RIGHT) : Section->Alignment() == taCenter ? UINT(DT_CENTER) : UINT(DT_LEFT);
+    UINT align = Section->Alignment() == taRightJustify ? UINT(DT_RIGHT)
+                 : Section->Alignment() == taCenter     ? UINT(DT_CENTER)
+                                                        : UINT(DT_LEFT);
     c->Font()->Assign(*Font());
     c->Brush()->SetStyle(bsClear);
     c->DrawText(Section->Text(), text, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
-void THeaderControl::Paint()
-{
+void THeaderControl::Paint() {
     TCanvas* c = Canvas();
     int right = 0;
     for (int i = 0; i < FSections->Count(); ++i) {
@@ -176,8 +164,7 @@ void THeaderControl::Paint()
     }
 }
 
-void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft)
         return;
@@ -188,7 +175,7 @@ void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         return;
     if (divider) {
         if (Notify(HDN_BEGINTRACK, i) != 0)
-            return;  // the parent forbids resizing
+            return; // the parent forbids resizing
         FTracking = i;
         FTrackStartX = X;
         FTrackStartWidth = FSections->Items(i)->Width();
@@ -200,8 +187,7 @@ void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
 }
 
-void THeaderControl::MouseMove(TShiftState Shift, int X, int Y)
-{
+void THeaderControl::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
     if (FTracking < 0)
         return;
@@ -212,8 +198,7 @@ void THeaderControl::MouseMove(TShiftState Shift, int X, int Y)
         OnSectionTrack(this, s, s->Width(), tsTrackMove);
 }
 
-void THeaderControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void THeaderControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (FTracking >= 0) {
         int i = FTracking;
         FTracking = -1;
@@ -237,8 +222,7 @@ void THeaderControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
-void THeaderControl::DblClick()
-{
+void THeaderControl::DblClick() {
     bool divider = false;
     int i = SectionAt(FLastDownX, divider);
     if (i >= 0 && divider)
@@ -246,8 +230,7 @@ void THeaderControl::DblClick()
     TCustomControl::DblClick();
 }
 
-void THeaderControl::WMSetCursor(TWMSetCursor& Message)
-{
+void THeaderControl::WMSetCursor(TWMSetCursor& Message) {
     TPoint p;
     GetCursorPos(&p);
     p = ScreenToClient(p);
@@ -260,15 +243,12 @@ void THeaderControl::WMSetCursor(TWMSetCursor& Message)
     TCustomControl::WMSetCursor(Message);
 }
 
-void THeaderControl::Dispatch(TMessage& Message)
-{
+void THeaderControl::Dispatch(TMessage& Message) {
     auto* item = reinterpret_cast<THDItem*>(Message.LParam);
     int i = int(Message.WParam);
     bool valid = i >= 0 && i < FSections->Count();
     switch (Message.Msg) {
-    case HDM_GETITEMCOUNT:
-        Message.Result = FSections->Count();
-        return;
+    case HDM_GETITEMCOUNT: Message.Result = FSections->Count(); return;
     case HDM_INSERTITEM: {
         if (!item) {
             Message.Result = -1;
@@ -341,7 +321,6 @@ void THeaderControl::Dispatch(TMessage& Message)
         Message.Result = h->Item;
         return;
     }
-    default:
-        TCustomControl::Dispatch(Message);
+    default: TCustomControl::Dispatch(Message);
     }
 }

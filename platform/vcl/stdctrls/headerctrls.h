@@ -11,8 +11,14 @@
 
 // HDM_GETITEM/HDM_SETITEM/HDM_INSERTITEM: LParam points at this; Mask says which fields count.
 enum : UINT { HDI_WIDTH = 0x1, HDI_TEXT = 0x2, HDI_FORMAT = 0x4, HDI_LPARAM = 0x8 };
-enum : int { HDF_LEFT = 0, HDF_RIGHT = 1, HDF_CENTER = 2, HDF_JUSTIFYMASK = 3, HDF_STRING = 0x4000,
-             HDF_OWNERDRAW = 0x8000 };
+enum : int {
+    HDF_LEFT = 0,
+    HDF_RIGHT = 1,
+    HDF_CENTER = 2,
+    HDF_JUSTIFYMASK = 3,
+    HDF_STRING = 0x4000,
+    HDF_OWNERDRAW = 0x8000
+};
 struct THDItem {
     UINT Mask = 0;
     int cxy = 0;
@@ -93,10 +99,10 @@ private:
 };
 
 using TSectionNotifyEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section)>;
-using TDrawSectionEvent =
-    std::function<void(THeaderControl* HeaderControl, THeaderSection* Section, const TRect& Rect, bool Pressed)>;
-using TSectionTrackEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section, int Width,
-                                              TSectionTrackState State)>;
+using TDrawSectionEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section,
+                                             const TRect& Rect, bool Pressed)>;
+using TSectionTrackEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section,
+                                              int Width, TSectionTrackState State)>;
 
 class THeaderControl : public TCustomControl {
 public:
@@ -130,7 +136,7 @@ private:
     void Changed();
     std::unique_ptr<THeaderSections> FSections;
     int FPressed = -1;  // section held down for a click
-    int FTracking = -1;  // section whose divider is being dragged
+    int FTracking = -1; // section whose divider is being dragged
     int FTrackStartX = 0, FTrackStartWidth = 0;
     int FLastDownX = 0;
 };
@@ -169,7 +175,7 @@ protected:
 private:
     void Change(TShortCut v);
     TShortCut FHotKey = scNone;
-    TShiftState FHeld;  // modifiers down while no key is given yet
+    TShiftState FHeld; // modifiers down while no key is given yet
     THKModifiers FModifiers;
     THKInvalidKeys FInvalidKeys{hcNone, hcShift};
 };

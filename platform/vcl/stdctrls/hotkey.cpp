@@ -7,37 +7,30 @@
 namespace {
 
 // The combination class of a shift state, as InvalidKeys names them.
-THKInvalidKey CombinationOf(TShiftState s)
-{
+THKInvalidKey CombinationOf(TShiftState s) {
     bool sh = s.Contains(ssShift), c = s.Contains(ssCtrl), a = s.Contains(ssAlt);
-    static const THKInvalidKey table[8] = {hcNone, hcShift, hcCtrl, hcShiftCtrl,
+    static const THKInvalidKey table[8] = {hcNone, hcShift,    hcCtrl,    hcShiftCtrl,
                                            hcAlt,  hcShiftAlt, hcCtrlAlt, hcShiftCtrlAlt};
     return table[(sh ? 1 : 0) | (c ? 2 : 0) | (a ? 4 : 0)];
 }
 
-bool IsModifierKey(WORD key)
-{
-    return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU;
-}
+bool IsModifierKey(WORD key) { return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU; }
 
-}  // namespace
+} // namespace
 
-TCustomHotKey::TCustomHotKey(TComponent* AOwner) : TCustomControl(AOwner)
-{
+TCustomHotKey::TCustomHotKey(TComponent* AOwner) : TCustomControl(AOwner) {
     SetBounds(Left(), Top(), 121, 25);
     SetTabStop(true);
     SetColor(clWindow);
     FModifiers << hkAlt;
 }
 
-void TCustomHotKey::CreateParams(TCreateParams& Params)
-{
+void TCustomHotKey::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-std::string TCustomHotKey::DisplayText() const
-{
+std::string TCustomHotKey::DisplayText() const {
     if (FHotKey != scNone)
         return ShortCutToText(FHotKey);
     std::string s;
@@ -50,8 +43,7 @@ std::string TCustomHotKey::DisplayText() const
     return s.empty() ? "Нет" : s;
 }
 
-void TCustomHotKey::Change(TShortCut v)
-{
+void TCustomHotKey::Change(TShortCut v) {
     if (v == FHotKey)
         return;
     FHotKey = v;
@@ -62,15 +54,13 @@ void TCustomHotKey::Change(TShortCut v)
         OnChange(this);
 }
 
-void TCustomHotKey::SetHotKey(TShortCut v)
-{
+void TCustomHotKey::SetHotKey(TShortCut v) {
     FHeld = TShiftState();
     FHotKey = v;
     Invalidate();
 }
 
-void TCustomHotKey::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TCustomHotKey::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
     TShiftState mods = Shift * TShiftState{ssShift, ssCtrl, ssAlt};
     if (Key == 0)
@@ -104,8 +94,7 @@ void TCustomHotKey::KeyDown(WORD& Key, TShiftState Shift)
     Key = 0;
 }
 
-void TCustomHotKey::KeyUp(WORD& Key, TShiftState Shift)
-{
+void TCustomHotKey::KeyUp(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyUp(Key, Shift);
     if (IsModifierKey(Key) && FHotKey == scNone) {
         FHeld = Shift * TShiftState{ssShift, ssCtrl, ssAlt};
@@ -113,14 +102,12 @@ void TCustomHotKey::KeyUp(WORD& Key, TShiftState Shift)
     }
 }
 
-void TCustomHotKey::WMGetDlgCode(TMessage& Message)
-{
+void TCustomHotKey::WMGetDlgCode(TMessage& Message) {
     // Every key is the control's, Tab and Enter included, while it has the focus.
     Message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
 }
 
-void TCustomHotKey::Paint()
-{
+void TCustomHotKey::Paint() {
     TCanvas* c = Canvas();
     c->Brush()->SetColor(Enabled() ? Color() : clBtnFace);
     c->FillRect(ClientRect());
@@ -131,8 +118,7 @@ void TCustomHotKey::Paint()
     c->DrawText(DisplayText(), r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void TCustomHotKey::Dispatch(TMessage& Message)
-{
+void TCustomHotKey::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case HKM_SETHOTKEY: {
         WORD key = WORD(Message.WParam & 0xFF);
@@ -174,7 +160,6 @@ void TCustomHotKey::Dispatch(TMessage& Message)
         SetModifiers(m);
         return;
     }
-    default:
-        TCustomControl::Dispatch(Message);
+    default: TCustomControl::Dispatch(Message);
     }
 }

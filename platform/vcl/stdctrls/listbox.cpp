@@ -25,11 +25,8 @@ public:
     using TMeasure = std::function<QSize(int, QSize)>;
     TOwnerDrawDelegate(QObject* parent, TWinControl* control, TCanvas* canvas, TDraw draw, TMeasure measure)
         : QStyledItemDelegate(parent), FControl(control), FCanvas(canvas), FDraw(std::move(draw)),
-          FMeasure(std::move(measure))
-    {
-    }
-    void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override
-    {
+          FMeasure(std::move(measure)) {}
+    void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
         TOwnerDrawState state;
         if (o.state & QStyle::State_Selected)
             state << odSelected;
@@ -44,15 +41,15 @@ public:
         p->save();
         BindPainter(FCanvas, p);
         try {
-            FDraw(i.row(), TRect(o.rect.left(), o.rect.top(), o.rect.right() + 1, o.rect.bottom() + 1), state);
+            FDraw(i.row(), TRect(o.rect.left(), o.rect.top(), o.rect.right() + 1, o.rect.bottom() + 1),
+                  state);
         } catch (...) {
             Application->HandleException(FControl);
         }
         BindPainter(FCanvas, nullptr);
         p->restore();
     }
-    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override
-    {
+    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override {
         return FMeasure(i.row(), QStyledItemDelegate::sizeHint(o, i));
     }
 
@@ -64,8 +61,7 @@ private:
 };
 
 // Text with tabs: each tab moves to the next stop (dialog units; every 32 when none are set).
-void TabbedText(TCanvas* c, int x, int y, const std::string& s, const std::vector<int>& stops)
-{
+void TabbedText(TCanvas* c, int x, int y, const std::string& s, const std::vector<int>& stops) {
     int base = std::max(1, c->TextWidth("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52);
     auto stopPx = [&](int k) { return (k < int(stops.size()) ? stops[size_t(k)] : 32 * (k + 1)) * base / 4; };
     size_t from = 0;
@@ -86,21 +82,20 @@ void TabbedText(TCanvas* c, int x, int y, const std::string& s, const std::vecto
 
 } // namespace
 
-QAbstractItemDelegate* TOwnerDrawQt::ForList(TCustomListBox* l, QObject* parent)
-{
+QAbstractItemDelegate* TOwnerDrawQt::ForList(TCustomListBox* l, QObject* parent) {
     return new TOwnerDrawDelegate(
         parent, l, l->Canvas(), [l](int i, TRect r, TOwnerDrawState s) { l->DrawItem(i, r, s); },
         [l](int i, QSize base) {
             // A variable row keeps the height measured when it was added.
             QListWidgetItem* it = List(l)->item(i);
-            int h = l->FStyle == lbOwnerDrawVariable && it && it->sizeHint().isValid() ? it->sizeHint().height()
-                                                                                      : l->FItemHeight;
+            int h = l->FStyle == lbOwnerDrawVariable && it && it->sizeHint().isValid()
+                        ? it->sizeHint().height()
+                        : l->FItemHeight;
             return QSize(std::max(base.width(), l->FHorizontalExtent), h);
         });
 }
 
-QAbstractItemDelegate* TOwnerDrawQt::ForCombo(TCustomComboBox* c, QObject* parent)
-{
+QAbstractItemDelegate* TOwnerDrawQt::ForCombo(TCustomComboBox* c, QObject* parent) {
     return new TOwnerDrawDelegate(
         parent, c, c->Canvas(), [c](int i, TRect r, TOwnerDrawState s) { c->DrawItem(i, r, s); },
         [c](int i, QSize base) {
@@ -115,8 +110,7 @@ QAbstractItemDelegate* TOwnerDrawQt::ForCombo(TCustomComboBox* c, QObject* paren
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TNativeControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this)),
-      FCanvas(std::make_unique<TControlCanvas>())
-{
+      FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
     auto* l = new QListWidget;
     l->setUniformItemSizes(true);
@@ -137,8 +131,7 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
 
 TCustomListBox::~TCustomListBox() = default;
 
-void TCustomListBox::CreateParams(TCreateParams& Params)
-{
+void TCustomListBox::CreateParams(TCreateParams& Params) {
     TNativeControl::CreateParams(Params);
     Params.Style |= LBS_NOTIFY | LBS_USETABSTOPS;
     if (FMultiSelect)
@@ -148,8 +141,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params)
 }
 
 // Windows measures a variable row once, when it is added; a new style measures every row again.
-void TCustomListBox::SetStyle(TListBoxStyle v)
-{
+void TCustomListBox::SetStyle(TListBoxStyle v) {
     FStyle = v;
     List(this)->setUniformItemSizes(v != lbOwnerDrawVariable);
     for (int i = 0; i < FItems->Count(); ++i)
@@ -157,8 +149,7 @@ void TCustomListBox::SetStyle(TListBoxStyle v)
     List(this)->doItemsLayout();
 }
 
-void TCustomListBox::Measure(int Index)
-{
+void TCustomListBox::Measure(int Index) {
     if (FStyle != lbOwnerDrawVariable)
         return;
     int h = FItemHeight;
@@ -166,27 +157,23 @@ void TCustomListBox::Measure(int Index)
     List(this)->item(Index)->setSizeHint(QSize(0, std::max(1, h)));
 }
 
-void TCustomListBox::UpdateSelectionMode()
-{
+void TCustomListBox::UpdateSelectionMode() {
     List(this)->setSelectionMode(!FMultiSelect     ? QAbstractItemView::SingleSelection
                                  : FExtendedSelect ? QAbstractItemView::ExtendedSelection
                                                    : QAbstractItemView::MultiSelection);
 }
 
-void TCustomListBox::SetMultiSelect(bool v)
-{
+void TCustomListBox::SetMultiSelect(bool v) {
     FMultiSelect = v;
     UpdateSelectionMode();
 }
 
-void TCustomListBox::SetExtendedSelect(bool v)
-{
+void TCustomListBox::SetExtendedSelect(bool v) {
     FExtendedSelect = v;
     UpdateSelectionMode();
 }
 
-int TCustomListBox::ItemIndex() const
-{
+int TCustomListBox::ItemIndex() const {
     QListWidget* l = List(this);
     int row = l->currentRow();
     if (FMultiSelect || row < 0)
@@ -194,8 +181,7 @@ int TCustomListBox::ItemIndex() const
     return l->item(row)->isSelected() ? row : -1;
 }
 
-void TCustomListBox::SetItemIndex(int v)
-{
+void TCustomListBox::SetItemIndex(int v) {
     QListWidget* l = List(this);
     if (v < -1 || v >= l->count())
         v = -1;
@@ -210,15 +196,13 @@ void TCustomListBox::SetItemIndex(int v)
     FSyncing = false;
 }
 
-bool TCustomListBox::Selected(int Index) const
-{
+bool TCustomListBox::Selected(int Index) const {
     if (Index < 0 || Index >= FItems->Count())
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
     return List(this)->item(Index)->isSelected();
 }
 
-void TCustomListBox::SetSelected(int Index, bool v)
-{
+void TCustomListBox::SetSelected(int Index, bool v) {
     if (Index < 0 || Index >= FItems->Count())
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
     FSyncing = true;
@@ -229,33 +213,26 @@ void TCustomListBox::SetSelected(int Index, bool v)
     FSyncing = false;
 }
 
-int TCustomListBox::SelCount() const
-{
-    return FMultiSelect ? int(List(this)->selectedItems().size()) : -1;
-}
+int TCustomListBox::SelCount() const { return FMultiSelect ? int(List(this)->selectedItems().size()) : -1; }
 
-void TCustomListBox::SetItemHeight(int v)
-{
+void TCustomListBox::SetItemHeight(int v) {
     if (v <= 0)
         return;
     FItemHeight = v;
     List(this)->doItemsLayout();
 }
 
-int TCustomListBox::TopIndex() const
-{
+int TCustomListBox::TopIndex() const {
     QModelIndex i = List(this)->indexAt(QPoint(1, 1));
     return i.isValid() ? i.row() : 0;
 }
 
-void TCustomListBox::SetTopIndex(int v)
-{
+void TCustomListBox::SetTopIndex(int v) {
     if (QListWidgetItem* it = List(this)->item(v))
         List(this)->scrollToItem(it, QAbstractItemView::PositionAtTop);
 }
 
-void TCustomListBox::SetSorted(bool v)
-{
+void TCustomListBox::SetSorted(bool v) {
     if (v == FSorted)
         return;
     FSorted = v;
@@ -263,8 +240,7 @@ void TCustomListBox::SetSorted(bool v)
         FItems->Assign(FItems.get());
 }
 
-TRect TCustomListBox::ItemRect(int Index) const
-{
+TRect TCustomListBox::ItemRect(int Index) const {
     QListWidget* l = List(this);
     QListWidgetItem* it = l->item(Index);
     if (!it)
@@ -275,8 +251,7 @@ TRect TCustomListBox::ItemRect(int Index) const
     return Bounds(o.x(), o.y(), r.width(), r.height());
 }
 
-int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const
-{
+int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const {
     QListWidget* l = List(this);
     QWidget* client = ClientWidget(const_cast<TCustomListBox*>(this));
     QPoint p = client ? l->viewport()->mapFrom(client, QPoint(Pos.x, Pos.y)) : QPoint(Pos.x, Pos.y);
@@ -284,8 +259,7 @@ int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const
     return i.isValid() ? i.row() : Existing ? -1 : l->count();
 }
 
-void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
-{
+void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
     if (OnDrawItem && FStyle != lbStandard) {
         OnDrawItem(this, Index, Rect, State);
         return;
@@ -297,14 +271,12 @@ void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
         FCanvas->DrawFocusRect(Rect);
 }
 
-void TCustomListBox::MeasureItem(int Index, int& Height)
-{
+void TCustomListBox::MeasureItem(int Index, int& Height) {
     if (OnMeasureItem)
         OnMeasureItem(this, Index, Height);
 }
 
-int TCustomListBox::FindString(const std::string& s, int after, bool exact) const
-{
+int TCustomListBox::FindString(const std::string& s, int after, bool exact) const {
     int n = FItems->Count();
     for (int k = 0; k < n; ++k) {
         int i = ((after + 1 + k) % n + n) % n;
@@ -315,26 +287,23 @@ int TCustomListBox::FindString(const std::string& s, int after, bool exact) cons
     return LB_ERR;
 }
 
-void TCustomListBox::Dispatch(TMessage& Message)
-{
-    auto str = [&] { return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string(); };
+void TCustomListBox::Dispatch(TMessage& Message) {
+    auto str = [&] {
+        return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string();
+    };
     const int index = int(Message.WParam);
     const int count = FItems->Count();
     const bool bad = index < 0 || index >= count;
     QListWidget* l = List(this);
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case CN_COMMAND:
         if (Message.WParamHi() == LBN_SELCHANGE)
             Click();
         else if (Message.WParamHi() == LBN_DBLCLK)
             DblClick();
         return;
-    case LB_ADDSTRING:
-        Message.Result = FItems->Add(str());
-        return;
+    case LB_ADDSTRING: Message.Result = FItems->Add(str()); return;
     case LB_INSERTSTRING: {
         int at = index < 0 ? count : index;
         if (at > count) {
@@ -350,15 +319,9 @@ void TCustomListBox::Dispatch(TMessage& Message)
             FItems->Delete(index);
         Message.Result = bad ? LB_ERR : FItems->Count();
         return;
-    case LB_RESETCONTENT:
-        FItems->Clear();
-        return;
-    case LB_GETCOUNT:
-        Message.Result = count;
-        return;
-    case LB_GETTEXTLEN:
-        Message.Result = bad ? LRESULT(LB_ERR) : LRESULT(FItems->Get(index).size());
-        return;
+    case LB_RESETCONTENT: FItems->Clear(); return;
+    case LB_GETCOUNT: Message.Result = count; return;
+    case LB_GETTEXTLEN: Message.Result = bad ? LRESULT(LB_ERR) : LRESULT(FItems->Get(index).size()); return;
     case LB_GETTEXT: {
         if (bad || !Message.LParam) {
             Message.Result = LB_ERR;
@@ -369,9 +332,7 @@ void TCustomListBox::Dispatch(TMessage& Message)
         Message.Result = LRESULT(s.size());
         return;
     }
-    case LB_GETCURSEL:
-        Message.Result = FMultiSelect ? LB_ERR : ItemIndex();
-        return;
+    case LB_GETCURSEL: Message.Result = FMultiSelect ? LB_ERR : ItemIndex(); return;
     case LB_SETCURSEL:
         if (FMultiSelect) {
             Message.Result = LB_ERR;
@@ -380,9 +341,7 @@ void TCustomListBox::Dispatch(TMessage& Message)
         SetItemIndex(index);
         Message.Result = bad ? LB_ERR : index;
         return;
-    case LB_GETSEL:
-        Message.Result = bad ? LB_ERR : Selected(index) ? 1 : 0;
-        return;
+    case LB_GETSEL: Message.Result = bad ? LB_ERR : Selected(index) ? 1 : 0; return;
     case LB_SETSEL: {
         // The item in LParam; -1 is every item.
         int item = int(Message.LParam);
@@ -394,9 +353,7 @@ void TCustomListBox::Dispatch(TMessage& Message)
             SetSelected(i, Message.WParam != 0);
         return;
     }
-    case LB_GETSELCOUNT:
-        Message.Result = FMultiSelect ? SelCount() : LB_ERR;
-        return;
+    case LB_GETSELCOUNT: Message.Result = FMultiSelect ? SelCount() : LB_ERR; return;
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
         Message.Result = FindString(str(), index, Message.Msg == LB_FINDSTRINGEXACT);
@@ -416,34 +373,25 @@ void TCustomListBox::Dispatch(TMessage& Message)
         Message.Result = 1;
         return;
     }
-    case LB_GETHORIZONTALEXTENT:
-        Message.Result = FHorizontalExtent;
-        return;
+    case LB_GETHORIZONTALEXTENT: Message.Result = FHorizontalExtent; return;
     case LB_SETHORIZONTALEXTENT:
         FHorizontalExtent = index;
         l->doItemsLayout();
         return;
-    case LB_GETCARETINDEX:
-        Message.Result = l->currentRow();
-        return;
+    case LB_GETCARETINDEX: Message.Result = l->currentRow(); return;
     case LB_SETCARETINDEX:
         if (bad) {
             Message.Result = LB_ERR;
             return;
         }
         FSyncing = true;
-        l->setCurrentRow(index, FMultiSelect ? QItemSelectionModel::NoUpdate : QItemSelectionModel::ClearAndSelect);
+        l->setCurrentRow(index,
+                         FMultiSelect ? QItemSelectionModel::NoUpdate : QItemSelectionModel::ClearAndSelect);
         FSyncing = false;
         return;
-    case LB_GETITEMHEIGHT:
-        Message.Result = FItemHeight;
-        return;
-    case LB_SETITEMHEIGHT:
-        SetItemHeight(int(Message.LParamLo()));
-        return;
-    case LB_GETTOPINDEX:
-        Message.Result = TopIndex();
-        return;
+    case LB_GETITEMHEIGHT: Message.Result = FItemHeight; return;
+    case LB_SETITEMHEIGHT: SetItemHeight(int(Message.LParamLo())); return;
+    case LB_GETTOPINDEX: Message.Result = TopIndex(); return;
     case LB_SETTOPINDEX:
         SetTopIndex(index);
         Message.Result = bad ? LB_ERR : 0;
@@ -461,36 +409,31 @@ void TCustomListBox::Dispatch(TMessage& Message)
         Message.Result = i < 0 ? MAKELRESULT(std::max(count - 1, 0), 1) : MAKELRESULT(i, 0);
         return;
     }
-    default:
-        TNativeControl::Dispatch(Message);
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
 // ---- TListBoxStrings -----------------------------------------------------------------------------
 
-std::string TListBoxStrings::Get(int Index) const
-{
+std::string TListBoxStrings::Get(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     return FromQString(List(FList)->item(Index)->text());
 }
 
-void TListBoxStrings::Put(int Index, const std::string& S)
-{
+void TListBoxStrings::Put(int Index, const std::string& S) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     List(FList)->item(Index)->setText(ToQString(S));
 }
 
-TObject* TListBoxStrings::GetObject(int Index) const
-{
+TObject* TListBoxStrings::GetObject(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     return reinterpret_cast<TObject*>(List(FList)->item(Index)->data(Qt::UserRole).value<quintptr>());
 }
 
-void TListBoxStrings::PutObject(int Index, TObject* AObject)
-{
+void TListBoxStrings::PutObject(int Index, TObject* AObject) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     List(FList)->item(Index)->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
@@ -498,15 +441,13 @@ void TListBoxStrings::PutObject(int Index, TObject* AObject)
 
 int TListBoxStrings::GetCount() const { return List(FList)->count(); }
 
-void TListBoxStrings::Clear()
-{
+void TListBoxStrings::Clear() {
     FList->FSyncing = true;
     List(FList)->clear();
     FList->FSyncing = false;
 }
 
-void TListBoxStrings::Delete(int Index)
-{
+void TListBoxStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     FList->FSyncing = true;
@@ -514,8 +455,7 @@ void TListBoxStrings::Delete(int Index)
     FList->FSyncing = false;
 }
 
-void TListBoxStrings::Insert(int Index, const std::string& S)
-{
+void TListBoxStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
     FList->FSyncing = true;
@@ -524,8 +464,7 @@ void TListBoxStrings::Insert(int Index, const std::string& S)
     FList->Measure(Index);
 }
 
-int TListBoxStrings::Add(const std::string& S)
-{
+int TListBoxStrings::Add(const std::string& S) {
     int at = GetCount();
     if (FList->Sorted()) {
         at = 0;

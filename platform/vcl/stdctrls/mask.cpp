@@ -6,15 +6,13 @@
 
 namespace {
 
-bool IsLetter(unsigned char c)
-{
+bool IsLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0xC0 || c == 0xA8 || c == 0xB8;
 }
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-char ApplyCase(char c, TEditMask::TCase mode)
-{
+char ApplyCase(char c, TEditMask::TCase mode) {
     if (mode == TEditMask::mcNone)
         return c;
     std::string s(1, c);
@@ -23,8 +21,7 @@ char ApplyCase(char c, TEditMask::TCase mode)
 
 } // namespace
 
-TEditMask::TEditMask(const std::string& mask)
-{
+TEditMask::TEditMask(const std::string& mask) {
     // The fields after the mask: ";save;blank". A ';' escaped by '\' belongs to the mask.
     size_t end = mask.size();
     std::vector<size_t> fields;
@@ -38,7 +35,8 @@ TEditMask::TEditMask(const std::string& mask)
         end = fields[0];
         if (fields.size() >= 2 && fields[1] + 1 < mask.size())
             FBlank = mask[fields[1] + 1];
-        std::string save = mask.substr(fields[0] + 1, fields.size() >= 2 ? fields[1] - fields[0] - 1 : std::string::npos);
+        std::string save =
+            mask.substr(fields[0] + 1, fields.size() >= 2 ? fields[1] - fields[0] - 1 : std::string::npos);
         FSaveLiterals = save != "0";
     }
     TCase mode = mcNone;
@@ -61,10 +59,26 @@ TEditMask::TEditMask(const std::string& mask)
                 continue;
             p.Literal = mask[i];
             break;
-        case 'L': case 'l': p.Kind = mkLetter; p.Required = c == 'L'; break;
-        case 'A': case 'a': p.Kind = mkAlnum; p.Required = c == 'A'; break;
-        case 'C': case 'c': p.Kind = mkAny; p.Required = c == 'C'; break;
-        case '0': case '9': p.Kind = mkDigit; p.Required = c == '0'; break;
+        case 'L':
+        case 'l':
+            p.Kind = mkLetter;
+            p.Required = c == 'L';
+            break;
+        case 'A':
+        case 'a':
+            p.Kind = mkAlnum;
+            p.Required = c == 'A';
+            break;
+        case 'C':
+        case 'c':
+            p.Kind = mkAny;
+            p.Required = c == 'C';
+            break;
+        case '0':
+        case '9':
+            p.Kind = mkDigit;
+            p.Required = c == '0';
+            break;
         case '#': p.Kind = mkSign; break;
         case ':': p.Literal = TimeSeparator; break;
         case '/': p.Literal = DateSeparator; break;
@@ -75,21 +89,18 @@ TEditMask::TEditMask(const std::string& mask)
     }
 }
 
-std::string TEditMask::EmptyText() const
-{
+std::string TEditMask::EmptyText() const {
     std::string s;
     for (const TPosition& p : FPositions)
         s += p.Kind == mkLiteral ? p.Literal : FBlank;
     return s;
 }
 
-bool TEditMask::Editable(int pos) const
-{
+bool TEditMask::Editable(int pos) const {
     return pos >= 0 && pos < int(FPositions.size()) && FPositions[size_t(pos)].Kind != mkLiteral;
 }
 
-char TEditMask::Accept(int pos, char c) const
-{
+char TEditMask::Accept(int pos, char c) const {
     if (!Editable(pos))
         return 0;
     const TPosition& p = FPositions[size_t(pos)];
@@ -106,8 +117,7 @@ char TEditMask::Accept(int pos, char c) const
     return fits ? ApplyCase(c, p.Case) : 0;
 }
 
-std::string TEditMask::ToText(const std::string& editText) const
-{
+std::string TEditMask::ToText(const std::string& editText) const {
     std::string s;
     for (size_t i = 0; i < FPositions.size() && i < editText.size(); ++i) {
         bool literal = FPositions[i].Kind == mkLiteral;
@@ -118,8 +128,7 @@ std::string TEditMask::ToText(const std::string& editText) const
     return s;
 }
 
-std::string TEditMask::FromEditText(const std::string& editText) const
-{
+std::string TEditMask::FromEditText(const std::string& editText) const {
     std::string s = EmptyText();
     for (size_t i = 0; i < s.size() && i < editText.size(); ++i)
         if (Editable(int(i)) && editText[i] != FBlank && editText[i] != ' ')
@@ -127,8 +136,7 @@ std::string TEditMask::FromEditText(const std::string& editText) const
     return s;
 }
 
-std::string TEditMask::FromText(const std::string& text) const
-{
+std::string TEditMask::FromText(const std::string& text) const {
     std::string s = EmptyText();
     std::string v = text;
     if (!FSaveLiterals) {
@@ -157,48 +165,42 @@ std::string TEditMask::FromText(const std::string& text) const
     return s;
 }
 
-int TEditMask::FirstMissing(const std::string& editText) const
-{
+int TEditMask::FirstMissing(const std::string& editText) const {
     for (size_t i = 0; i < FPositions.size(); ++i)
         if (FPositions[i].Required && (i >= editText.size() || editText[i] == FBlank || editText[i] == ' '))
             return int(i);
     return -1;
 }
 
-int TEditMask::NextEditable(int pos) const
-{
+int TEditMask::NextEditable(int pos) const {
     for (int i = std::max(pos, 0); i < int(FPositions.size()); ++i)
         if (Editable(i))
             return i;
     return -1;
 }
 
-int TEditMask::NextLiteral(int pos, char c) const
-{
+int TEditMask::NextLiteral(int pos, char c) const {
     for (int i = std::max(pos, 0); i < int(FPositions.size()); ++i)
         if (!Editable(i))
             return FPositions[size_t(i)].Literal == c ? i : -1;
     return -1;
 }
 
-int TEditMask::PrevEditable(int pos) const
-{
+int TEditMask::PrevEditable(int pos) const {
     for (int i = std::min(pos, int(FPositions.size())) - 1; i >= 0; --i)
         if (Editable(i))
             return i;
     return -1;
 }
 
-std::string FormatMaskText(const std::string& EditMask, const std::string& Value)
-{
+std::string FormatMaskText(const std::string& EditMask, const std::string& Value) {
     TEditMask m(EditMask);
     return m.ToText(m.FromText(Value));
 }
 
 // ---- TCustomMaskEdit ---------------------------------------------------------------------------------
 
-void TCustomMaskEdit::SetEditMask(const std::string& v)
-{
+void TCustomMaskEdit::SetEditMask(const std::string& v) {
     if (v == FMaskText)
         return;
     std::string text = GetText();
@@ -210,19 +212,14 @@ void TCustomMaskEdit::SetEditMask(const std::string& v)
 
 std::string TCustomMaskEdit::EditText() const { return FromQString(EditorText()); }
 
-void TCustomMaskEdit::SetEditText(const std::string& v)
-{
-    Show(IsMasked() ? FMask.FromEditText(v) : v, 0);
-}
+void TCustomMaskEdit::SetEditText(const std::string& v) { Show(IsMasked() ? FMask.FromEditText(v) : v, 0); }
 
-std::string TCustomMaskEdit::GetText() const
-{
+std::string TCustomMaskEdit::GetText() const {
     std::string edit = EditText();
     return IsMasked() ? FMask.ToText(edit) : edit;
 }
 
-void TCustomMaskEdit::CMTextChanged(TMessage& Message)
-{
+void TCustomMaskEdit::CMTextChanged(TMessage& Message) {
     if (!IsMasked()) {
         TCustomEdit::CMTextChanged(Message);
         return;
@@ -233,16 +230,14 @@ void TCustomMaskEdit::CMTextChanged(TMessage& Message)
     TWinControl::CMTextChanged(Message);
 }
 
-void TCustomMaskEdit::Show(const std::string& editText, int caret)
-{
+void TCustomMaskEdit::Show(const std::string& editText, int caret) {
     QString s = ToQString(editText);
     if (s != EditorText())
         SetEditorText(s);
     SetSel(caret, caret);
 }
 
-void TCustomMaskEdit::ValidateEdit()
-{
+void TCustomMaskEdit::ValidateEdit() {
     if (!IsMasked() || !Modified())
         return;
     int missing = FMask.FirstMissing(EditText());
@@ -252,13 +247,11 @@ void TCustomMaskEdit::ValidateEdit()
     ValidateError();
 }
 
-void TCustomMaskEdit::ValidateError()
-{
+void TCustomMaskEdit::ValidateError() {
     throw EDBEditError("Invalid input value.  Use escape key to abandon changes");
 }
 
-void TCustomMaskEdit::CMExit(TMessage& Message)
-{
+void TCustomMaskEdit::CMExit(TMessage& Message) {
     // Leaving with a required position blank keeps the focus here and reports the error.
     try {
         ValidateEdit();
@@ -269,8 +262,7 @@ void TCustomMaskEdit::CMExit(TMessage& Message)
     TCustomEdit::CMExit(Message);
 }
 
-void TCustomMaskEdit::BlankRange(int from, int to)
-{
+void TCustomMaskEdit::BlankRange(int from, int to) {
     std::string s = EditText();
     for (int i = from; i < to && i < int(s.size()); ++i)
         if (FMask.Editable(i))
@@ -279,8 +271,7 @@ void TCustomMaskEdit::BlankRange(int from, int to)
     SetModified(true);
 }
 
-void TCustomMaskEdit::Type(const std::string& chars)
-{
+void TCustomMaskEdit::Type(const std::string& chars) {
     int start, end;
     GetSel(start, end);
     if (end > start)
@@ -314,8 +305,7 @@ void TCustomMaskEdit::Type(const std::string& chars)
         SetModified(true);
 }
 
-void TCustomMaskEdit::KeyDown(WORD& Key, TShiftState Shift)
-{
+void TCustomMaskEdit::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomEdit::KeyDown(Key, Shift);
     if (!IsMasked() || Key == 0 || ReadOnly())
         return;
@@ -333,8 +323,7 @@ void TCustomMaskEdit::KeyDown(WORD& Key, TShiftState Shift)
     }
 }
 
-void TCustomMaskEdit::KeyPress(char& Key)
-{
+void TCustomMaskEdit::KeyPress(char& Key) {
     TCustomEdit::KeyPress(Key);
     if (!IsMasked() || Key == 0)
         return;
@@ -346,14 +335,11 @@ void TCustomMaskEdit::KeyPress(char& Key)
     Key = 0;
 }
 
-void TCustomMaskEdit::Dispatch(TMessage& Message)
-{
+void TCustomMaskEdit::Dispatch(TMessage& Message) {
     if (IsMasked() && !ReadOnly()) {
         int start, end;
         switch (Message.Msg) {
-        case WM_PASTE:
-            Type(Clipboard()->AsText());
-            return;
+        case WM_PASTE: Type(Clipboard()->AsText()); return;
         case WM_CUT:
             GetSel(start, end);
             if (end > start) {
@@ -365,8 +351,7 @@ void TCustomMaskEdit::Dispatch(TMessage& Message)
             GetSel(start, end);
             BlankRange(start, end);
             return;
-        default:
-            break;
+        default: break;
         }
     }
     TCustomEdit::Dispatch(Message);

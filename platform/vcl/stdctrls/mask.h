@@ -14,7 +14,9 @@
 #include "stdctrls.h"
 #include "sysutils.h"
 
-class EDBEditError : public Exception { using Exception::Exception; };
+class EDBEditError : public Exception {
+    using Exception::Exception;
+};
 
 // One parsed edit mask. Positions of EditText map one to one onto Positions().
 class TEditMask {

@@ -7,8 +7,7 @@
 #include "stdctrls_qt.h"
 #include "winapi.h"
 
-TScrollBar::TScrollBar(TComponent* AOwner) : TNativeControl(AOwner)
-{
+TScrollBar::TScrollBar(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* bar = new QScrollBar(Qt::Horizontal);
     SetWidget(this, bar);
     ConnectScrollBar(this, SB_CTL, bar);
@@ -20,14 +19,12 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TNativeControl(AOwner)
 
 TScrollBar::~TScrollBar() = default;
 
-void TScrollBar::CreateWnd()
-{
+void TScrollBar::CreateWnd() {
     TNativeControl::CreateWnd();
     PushToHandle();
 }
 
-void TScrollBar::PushToHandle()
-{
+void TScrollBar::PushToHandle() {
     if (!HandleAllocated())
         return;
     TScrollInfo si;
@@ -39,8 +36,7 @@ void TScrollBar::PushToHandle()
     SetScrollInfo(Handle(), SB_CTL, &si, true);
 }
 
-void TScrollBar::SetKind(TScrollBarKind v)
-{
+void TScrollBar::SetKind(TScrollBarKind v) {
     if (FKind == v)
         return;
     FKind = v;
@@ -51,8 +47,7 @@ void TScrollBar::SetKind(TScrollBarKind v)
         SetBounds(Left(), Top(), Height(), Width());
 }
 
-void TScrollBar::SetParams(int APosition, int AMin, int AMax)
-{
+void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
     if (AMax < AMin)
         throw EInvalidOperation("Scroll bar property out of range");
     FMin = AMin;
@@ -65,35 +60,43 @@ void TScrollBar::SetParams(int APosition, int AMin, int AMax)
         Change();
 }
 
-void TScrollBar::SetPageSize(int v)
-{
+void TScrollBar::SetPageSize(int v) {
     if (v == FPageSize || v < 0 || v > FMax - FMin + 1)
         return;
     FPageSize = v;
     SetParams(FPosition, FMin, FMax);
 }
 
-void TScrollBar::Scroll(TScrollCode ScrollCode, int& ScrollPos)
-{
+void TScrollBar::Scroll(TScrollCode ScrollCode, int& ScrollPos) {
     if (OnScroll)
         OnScroll(this, ScrollCode, ScrollPos);
 }
 
-void TScrollBar::Change()
-{
+void TScrollBar::Change() {
     if (OnChange)
         OnChange(this);
 }
 
-void TScrollBar::DoScroll(TWMScroll& Message)
-{
+void TScrollBar::DoScroll(TWMScroll& Message) {
     int pos = FPosition;
     TScrollCode code = scEndScroll;
     switch (Message.ScrollCode) {
-    case SB_LINEUP: code = scLineUp; pos -= FSmallChange; break;
-    case SB_LINEDOWN: code = scLineDown; pos += FSmallChange; break;
-    case SB_PAGEUP: code = scPageUp; pos -= FLargeChange; break;
-    case SB_PAGEDOWN: code = scPageDown; pos += FLargeChange; break;
+    case SB_LINEUP:
+        code = scLineUp;
+        pos -= FSmallChange;
+        break;
+    case SB_LINEDOWN:
+        code = scLineDown;
+        pos += FSmallChange;
+        break;
+    case SB_PAGEUP:
+        code = scPageUp;
+        pos -= FLargeChange;
+        break;
+    case SB_PAGEDOWN:
+        code = scPageDown;
+        pos += FLargeChange;
+        break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
         code = Message.ScrollCode == SB_THUMBTRACK ? scTrack : scPosition;
@@ -103,8 +106,14 @@ void TScrollBar::DoScroll(TWMScroll& Message)
         pos = HandleAllocated() && GetScrollInfo(Handle(), SB_CTL, &si) ? si.nTrackPos : Message.Pos;
         break;
     }
-    case SB_TOP: code = scTop; pos = FMin; break;
-    case SB_BOTTOM: code = scBottom; pos = FMax; break;
+    case SB_TOP:
+        code = scTop;
+        pos = FMin;
+        break;
+    case SB_BOTTOM:
+        code = scBottom;
+        pos = FMax;
+        break;
     default: break;
     }
     pos = std::clamp(pos, FMin, Top());
@@ -114,8 +123,7 @@ void TScrollBar::DoScroll(TWMScroll& Message)
         SetPosition(pos);
 }
 
-void TScrollBar::Dispatch(TMessage& Message)
-{
+void TScrollBar::Dispatch(TMessage& Message) {
     if (Message.Msg == CN_HSCROLL || Message.Msg == CN_VSCROLL) {
         TWMScroll t(Message);
         DoScroll(t);

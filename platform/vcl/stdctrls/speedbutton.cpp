@@ -3,8 +3,8 @@
 
 #include "wingdi.h"
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>())
-{
+TSpeedButton::TSpeedButton(TComponent* AOwner)
+    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
     FControlStyle = TControlStyle{csCaptureMouse, csDoubleClicks};
     SetBounds(Left(), Top(), 23, 22);
     FGlyph->OnChange = [this](TObject*) { Invalidate(); };
@@ -12,8 +12,7 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph
 
 TSpeedButton::~TSpeedButton() = default;
 
-void TSpeedButton::SetGlyph(const TBitmap* v)
-{
+void TSpeedButton::SetGlyph(const TBitmap* v) {
     FGlyph->Assign(v);
     // A strip of square frames tells how many it holds.
     if (v && v->Height() > 0 && v->Width() % v->Height() == 0 && v->Width() / v->Height() <= 4)
@@ -21,21 +20,18 @@ void TSpeedButton::SetGlyph(const TBitmap* v)
     Invalidate();
 }
 
-void TSpeedButton::SetNumGlyphs(TNumGlyphs v)
-{
+void TSpeedButton::SetNumGlyphs(TNumGlyphs v) {
     FNumGlyphs = std::clamp(v, 1, 4);
     Invalidate();
 }
 
-void TSpeedButton::SetGroupIndex(int v)
-{
+void TSpeedButton::SetGroupIndex(int v) {
     FGroupIndex = v;
     if (v == 0)
         SetDown(false);
 }
 
-void TSpeedButton::SetDown(bool v)
-{
+void TSpeedButton::SetDown(bool v) {
     if (FGroupIndex == 0)
         v = false;
     if (v == FDown || (FDown && !v && !FAllowAllUp))
@@ -47,17 +43,16 @@ void TSpeedButton::SetDown(bool v)
         ReleaseGroup();
 }
 
-void TSpeedButton::SetAllowAllUp(bool v)
-{
+void TSpeedButton::SetAllowAllUp(bool v) {
     FAllowAllUp = v;
     if (Parent() && FGroupIndex != 0)
         for (int i = 0; i < Parent()->ControlCount(); ++i)
-            if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i)); b && b->FGroupIndex == FGroupIndex)
+            if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+                b && b->FGroupIndex == FGroupIndex)
                 b->FAllowAllUp = v;
 }
 
-void TSpeedButton::ReleaseGroup()
-{
+void TSpeedButton::ReleaseGroup() {
     if (!Parent())
         return;
     for (int i = 0; i < Parent()->ControlCount(); ++i) {
@@ -70,16 +65,30 @@ void TSpeedButton::ReleaseGroup()
     }
 }
 
-void TSpeedButton::SetFlat(bool v) { FFlat = v; Invalidate(); }
-void TSpeedButton::SetLayout(TButtonLayout v) { FLayout = v; Invalidate(); }
-void TSpeedButton::SetMargin(int v) { FMargin = v; Invalidate(); }
-void TSpeedButton::SetSpacing(int v) { FSpacing = v; Invalidate(); }
-void TSpeedButton::SetTransparent(bool v) { FTransparent = v; Invalidate(); }
+void TSpeedButton::SetFlat(bool v) {
+    FFlat = v;
+    Invalidate();
+}
+void TSpeedButton::SetLayout(TButtonLayout v) {
+    FLayout = v;
+    Invalidate();
+}
+void TSpeedButton::SetMargin(int v) {
+    FMargin = v;
+    Invalidate();
+}
+void TSpeedButton::SetSpacing(int v) {
+    FSpacing = v;
+    Invalidate();
+}
+void TSpeedButton::SetTransparent(bool v) {
+    FTransparent = v;
+    Invalidate();
+}
 
 void TSpeedButton::Click() { TGraphicControl::Click(); }
 
-void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !Enabled())
         return;
@@ -90,8 +99,7 @@ void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     FDragging = true;
 }
 
-void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y)
-{
+void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseMove(Shift, X, Y);
     if (!FDragging)
         return;
@@ -103,8 +111,7 @@ void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y)
     }
 }
 
-void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
+void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (!FDragging || Button != mbLeft)
         return;
@@ -125,43 +132,39 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         Click();
 }
 
-void TSpeedButton::CMMouseEnter(TMessage& Message)
-{
+void TSpeedButton::CMMouseEnter(TMessage& Message) {
     TGraphicControl::CMMouseEnter(Message);
     FMouseInControl = true;
     if (FFlat && Enabled())
         Invalidate();
 }
 
-void TSpeedButton::CMMouseLeave(TMessage& Message)
-{
+void TSpeedButton::CMMouseLeave(TMessage& Message) {
     TGraphicControl::CMMouseLeave(Message);
     FMouseInControl = false;
     if (FFlat && Enabled())
         Invalidate();
 }
 
-void TSpeedButton::CMEnabledChanged(TMessage& Message)
-{
+void TSpeedButton::CMEnabledChanged(TMessage& Message) {
     TGraphicControl::CMEnabledChanged(Message);
     FState = !Enabled() ? bsDisabled : FDown ? bsExclusive : bsUp;
     Invalidate();
 }
 
-void TSpeedButton::CMTextChanged(TMessage& Message)
-{
+void TSpeedButton::CMTextChanged(TMessage& Message) {
     TGraphicControl::CMTextChanged(Message);
     Invalidate();
 }
 
-void TSpeedButton::Paint()
-{
+void TSpeedButton::Paint() {
     TCanvas* c = Canvas();
     TRect r = ClientRect();
     bool pushed = FState == bsDown || FState == bsExclusive;
     if (!FFlat || !FTransparent) {
         c->Brush()->SetStyle(bsSolid);
-        c->Brush()->SetColor(FState == bsExclusive && (!FFlat || !FMouseInControl) ? clBtnHighlight : Color());
+        c->Brush()->SetColor(FState == bsExclusive && (!FFlat || !FMouseInControl) ? clBtnHighlight
+                                                                                   : Color());
         c->FillRect(r);
     }
     TRect edge = r;

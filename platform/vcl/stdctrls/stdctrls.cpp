@@ -31,13 +31,11 @@ namespace {
 // from code, or already longer, is kept (Qt's own limit would cut it).
 class TLengthLimit : public QValidator {
 public:
-    TLengthLimit(QLineEdit* e, const int* max) : QValidator(e), FMax(max)
-    {
+    TLengthLimit(QLineEdit* e, const int* max) : QValidator(e), FMax(max) {
         // The validator sees the new text only; the length before the edit is kept here.
         QObject::connect(e, &QLineEdit::textChanged, this, [this](const QString& t) { FLength = t.size(); });
     }
-    State validate(QString& s, int&) const override
-    {
+    State validate(QString& s, int&) const override {
         return *FMax > 0 && s.size() > *FMax && s.size() > FLength ? Invalid : Acceptable;
     }
 
@@ -51,13 +49,11 @@ private:
 // ---- TNativeControl ------------------------------------------------------------------------------
 
 TNativeControl::TNativeControl(TComponent* AOwner)
-    : TWinControl(AOwner), FQt(std::make_unique<TNativeControlQt>())
-{
+    : TWinControl(AOwner), FQt(std::make_unique<TNativeControlQt>()) {
     TApplication::QtApp();
 }
 
-TNativeControl::~TNativeControl()
-{
+TNativeControl::~TNativeControl() {
     QWidget* w = Widget(this);
     if (!w)
         return;
@@ -70,15 +66,13 @@ TNativeControl::~TNativeControl()
     delete w;
 }
 
-void TNativeControlQt::SetWidget(TNativeControl* c, QWidget* w)
-{
+void TNativeControlQt::SetWidget(TNativeControl* c, QWidget* w) {
     c->FQt->Held = w;
     w->hide();
     w->setFont(c->Font()->QtFont());
 }
 
-void TNativeControl::CreateWnd()
-{
+void TNativeControl::CreateWnd() {
     TWinControl::CreateWnd();
     if (QWidget* w = Widget(this)) {
         SetNativeWidget(this, w);
@@ -88,8 +82,7 @@ void TNativeControl::CreateWnd()
 
 // The handle is about to be deleted with its children: the widget leaves it first, without the
 // message filter the handle installed on it (a new handle installs its own).
-void TNativeControl::TakeWidgetBack()
-{
+void TNativeControl::TakeWidgetBack() {
     QWidget* w = Widget(this);
     if (!w)
         return;
@@ -105,20 +98,15 @@ void TNativeControl::TakeWidgetBack()
     }
 }
 
-void TNativeControl::Dispatch(TMessage& Message)
-{
+void TNativeControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_DESTROY)
         TakeWidgetBack();
     TWinControl::Dispatch(Message);
 }
 
-void TNativeControl::Notify(WORD code)
-{
-    Perform(CN_COMMAND, MAKEWPARAM(0, code), 0);
-}
+void TNativeControl::Notify(WORD code) { Perform(CN_COMMAND, MAKEWPARAM(0, code), 0); }
 
-void TNativeControl::CMFontChanged(TMessage& Message)
-{
+void TNativeControl::CMFontChanged(TMessage& Message) {
     TWinControl::CMFontChanged(Message);
     if (QWidget* w = Widget(this)) {
         w->setFont(Font()->QtFont());
@@ -131,8 +119,7 @@ void TNativeControl::CMFontChanged(TMessage& Message)
     }
 }
 
-void TNativeControl::CMColorChanged(TMessage& Message)
-{
+void TNativeControl::CMColorChanged(TMessage& Message) {
     TWinControl::CMColorChanged(Message);
     if (QWidget* w = Widget(this)) {
         QPalette pal = w->palette();
@@ -146,8 +133,7 @@ void TNativeControl::CMColorChanged(TMessage& Message)
 
 // ---- TCustomEdit ---------------------------------------------------------------------------------
 
-TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AOwner)
-{
+TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AOwner) {
     if (!multiLine) {
         auto* e = new QLineEdit;
         e->setFrame(false);
@@ -166,9 +152,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AO
 
 TCustomEdit::~TCustomEdit() = default;
 
-
-void TCustomEdit::CreateParams(TCreateParams& Params)
-{
+void TCustomEdit::CreateParams(TCreateParams& Params) {
     TNativeControl::CreateParams(Params);
     Params.Style |= ES_AUTOHSCROLL;
     if (FBorderStyle == bsSingle) {
@@ -183,14 +167,12 @@ void TCustomEdit::CreateParams(TCreateParams& Params)
 
 TQtString TCustomEdit::EditorText() const { return Line(this) ? Line(this)->text() : QString(); }
 
-void TCustomEdit::SetEditorText(const TQtString& s)
-{
+void TCustomEdit::SetEditorText(const TQtString& s) {
     if (Line(this))
         Line(this)->setText(s);
 }
 
-void TCustomEdit::GetSel(int& start, int& end) const
-{
+void TCustomEdit::GetSel(int& start, int& end) const {
     QLineEdit* e = Line(this);
     if (!e) {
         start = end = 0;
@@ -204,8 +186,7 @@ void TCustomEdit::GetSel(int& start, int& end) const
     }
 }
 
-void TCustomEdit::SetSel(int start, int end)
-{
+void TCustomEdit::SetSel(int start, int end) {
     QLineEdit* e = Line(this);
     if (!e)
         return;
@@ -228,14 +209,12 @@ void TCustomEdit::SetSel(int start, int end)
     e->setSelection(start, end - start);
 }
 
-void TCustomEdit::ReplaceSel(const TQtString& s)
-{
+void TCustomEdit::ReplaceSel(const TQtString& s) {
     if (Line(this))
         Line(this)->insert(s);
 }
 
-void TCustomEdit::EditorSetReadOnly(bool v)
-{
+void TCustomEdit::EditorSetReadOnly(bool v) {
     if (Line(this))
         Line(this)->setReadOnly(v);
 }
@@ -243,14 +222,12 @@ void TCustomEdit::EditorSetReadOnly(bool v)
 bool TCustomEdit::EditorReadOnly() const { return Line(this) && Line(this)->isReadOnly(); }
 bool TCustomEdit::EditorModified() const { return Line(this) && Line(this)->isModified(); }
 
-void TCustomEdit::EditorSetModified(bool v)
-{
+void TCustomEdit::EditorSetModified(bool v) {
     if (Line(this))
         Line(this)->setModified(v);
 }
 
-void TCustomEdit::EditorUndo()
-{
+void TCustomEdit::EditorUndo() {
     if (Line(this))
         Line(this)->undo();
 }
@@ -261,16 +238,14 @@ std::string TCustomEdit::GetText() const { return FromQString(EditorText()); }
 
 // A text set from code replaces the widget's text; the widget then reports the change (EN_CHANGE),
 // as a Windows edit does for WM_SETTEXT.
-void TCustomEdit::CMTextChanged(TMessage& Message)
-{
+void TCustomEdit::CMTextChanged(TMessage& Message) {
     QString s = ToQString(TControl::GetText());
     if (s != EditorText())
         SetEditorText(s);
     TNativeControl::CMTextChanged(Message);
 }
 
-void TCustomEdit::Change()
-{
+void TCustomEdit::Change() {
     if (FCharCase != ecNormal) {
         QString t = EditorText();
         QString c = FCharCase == ecUpperCase ? t.toUpper() : t.toLower();
@@ -287,8 +262,7 @@ void TCustomEdit::Change()
         OnChange(this);
 }
 
-void TCustomEdit::DoEnter()
-{
+void TCustomEdit::DoEnter() {
     // Tabbing in selects the text; a click places the caret instead.
     if (AutoSelect && !dynamic_cast<TCustomMemo*>(this) && !ControlState().Contains(csLButtonDown))
         SelectAll();
@@ -297,41 +271,34 @@ void TCustomEdit::DoEnter()
 
 int TCustomEdit::MaxLength() const { return FMaxLength; }
 
-void TCustomEdit::SetMaxLength(int v)
-{
-    FMaxLength = std::max(0, v);
-}
+void TCustomEdit::SetMaxLength(int v) { FMaxLength = std::max(0, v); }
 
 bool TCustomEdit::ReadOnly() const { return EditorReadOnly(); }
 void TCustomEdit::SetReadOnly(bool v) { EditorSetReadOnly(v); }
 bool TCustomEdit::Modified() const { return EditorModified(); }
 void TCustomEdit::SetModified(bool v) { EditorSetModified(v); }
 
-void TCustomEdit::SetBorderStyle(TBorderStyle v)
-{
+void TCustomEdit::SetBorderStyle(TBorderStyle v) {
     if (v == FBorderStyle)
         return;
     FBorderStyle = v;
     RecreateWnd();
 }
 
-void TCustomEdit::SetCharCase(TEditCharCase v)
-{
+void TCustomEdit::SetCharCase(TEditCharCase v) {
     if (v == FCharCase)
         return;
     FCharCase = v;
     Change();
 }
 
-void TCustomEdit::SetPasswordChar(char v)
-{
+void TCustomEdit::SetPasswordChar(char v) {
     FPasswordChar = v;
     if (Line(this))
         Line(this)->setEchoMode(v ? QLineEdit::Password : QLineEdit::Normal);
 }
 
-int TCustomEdit::SelStart()
-{
+int TCustomEdit::SelStart() {
     int a, b;
     GetSel(a, b);
     return a;
@@ -339,21 +306,18 @@ int TCustomEdit::SelStart()
 
 void TCustomEdit::SetSelStart(int v) { SetSel(v, v); }
 
-int TCustomEdit::SelLength()
-{
+int TCustomEdit::SelLength() {
     int a, b;
     GetSel(a, b);
     return b - a;
 }
 
-void TCustomEdit::SetSelLength(int v)
-{
+void TCustomEdit::SetSelLength(int v) {
     int a = SelStart();
     SetSel(a, a + std::max(0, v));
 }
 
-std::string TCustomEdit::SelText()
-{
+std::string TCustomEdit::SelText() {
     int a, b;
     GetSel(a, b);
     return FromQString(EditorText().mid(a, b - a));
@@ -369,12 +333,9 @@ void TCustomEdit::PasteFromClipboard() { Perform(WM_PASTE, 0, 0); }
 bool TCustomEdit::CanUndo() { return Perform(EM_CANUNDO, 0, 0) != 0; }
 void TCustomEdit::Undo() { Perform(EM_UNDO, 0, 0); }
 
-void TCustomEdit::Dispatch(TMessage& Message)
-{
+void TCustomEdit::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; return;
     case CN_COMMAND:
         if (Message.WParamHi() == EN_CHANGE)
             Change();
@@ -400,30 +361,20 @@ void TCustomEdit::Dispatch(TMessage& Message)
     case EM_REPLACESEL:
         ReplaceSel(Message.LParam ? ToQString(reinterpret_cast<const char*>(Message.LParam)) : QString());
         return;
-    case EM_LIMITTEXT:
-        SetMaxLength(int(Message.WParam));
-        return;
+    case EM_LIMITTEXT: SetMaxLength(int(Message.WParam)); return;
     case EM_SETREADONLY:
         SetReadOnly(Message.WParam != 0);
         Message.Result = 1;
         return;
-    case EM_GETMODIFY:
-        Message.Result = Modified() ? 1 : 0;
-        return;
-    case EM_SETMODIFY:
-        SetModified(Message.WParam != 0);
-        return;
-    case EM_CANUNDO:
-        Message.Result = EditorCanUndo() ? 1 : 0;
-        return;
+    case EM_GETMODIFY: Message.Result = Modified() ? 1 : 0; return;
+    case EM_SETMODIFY: SetModified(Message.WParam != 0); return;
+    case EM_CANUNDO: Message.Result = EditorCanUndo() ? 1 : 0; return;
     case EM_UNDO:
     case WM_UNDO:
         Message.Result = EditorCanUndo() ? 1 : 0;
         EditorUndo();
         return;
-    case EM_GETLINECOUNT:
-        Message.Result = 1;
-        return;
+    case EM_GETLINECOUNT: Message.Result = 1; return;
     case WM_CUT:
         if (Line(this) && !Line(this)->isReadOnly())
             Line(this)->cut();
@@ -440,15 +391,14 @@ void TCustomEdit::Dispatch(TMessage& Message)
         if (!ReadOnly())
             ReplaceSel(QString());
         return;
-    default:
-        TNativeControl::Dispatch(Message);
+    default: TNativeControl::Dispatch(Message);
     }
 }
 
 // ---- TCustomMemo ---------------------------------------------------------------------------------
 
-TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner, true), FLines(std::make_unique<TMemoStrings>(this))
-{
+TCustomMemo::TCustomMemo(TComponent* AOwner)
+    : TCustomEdit(AOwner, true), FLines(std::make_unique<TMemoStrings>(this)) {
     auto* m = new QPlainTextEdit;
     m->setFrameShape(QFrame::NoFrame);
     m->setTabChangesFocus(true);
@@ -464,9 +414,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner, true), FLines
 
 TCustomMemo::~TCustomMemo() = default;
 
-
-void TCustomMemo::UpdateWrap()
-{
+void TCustomMemo::UpdateWrap() {
     QPlainTextEdit* m = Memo(this);
     bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
@@ -476,21 +424,18 @@ void TCustomMemo::UpdateWrap()
     m->setLineWrapMode(FWordWrap && !horz ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-void TCustomMemo::SetScrollBars(TScrollStyle v)
-{
+void TCustomMemo::SetScrollBars(TScrollStyle v) {
     FScrollBars = v;
     UpdateWrap();
 }
 
-void TCustomMemo::SetWordWrap(bool v)
-{
+void TCustomMemo::SetWordWrap(bool v) {
     FWordWrap = v;
     UpdateWrap();
 }
 
 // The messages about the view: positions in client pixels, first line, scrolling, margins.
-void TCustomMemo::ViewMessage(TMessage& Message)
-{
+void TCustomMemo::ViewMessage(TMessage& Message) {
     QPlainTextEdit* m = Memo(this);
     QWidget* vp = m->viewport();
     QWidget* client = ClientWidget(this);
@@ -499,7 +444,8 @@ void TCustomMemo::ViewMessage(TMessage& Message)
     auto firstLine = [&] { return m->cursorForPosition(QPoint(1, 1)).blockNumber(); };
     switch (Message.Msg) {
     case EM_CHARFROMPOS: {
-        QTextCursor c = m->cursorForPosition(fromClient(QPoint(short(Message.LParamLo()), short(Message.LParamHi()))));
+        QTextCursor c =
+            m->cursorForPosition(fromClient(QPoint(short(Message.LParamLo()), short(Message.LParamHi()))));
         Message.Result = MAKELRESULT(ToWin(c.position()), c.blockNumber());
         return;
     }
@@ -527,9 +473,11 @@ void TCustomMemo::ViewMessage(TMessage& Message)
         QScrollBar* bar = m->verticalScrollBar();
         int before = bar->value();
         int code = int(Message.WParam);
-        int step = code == SB_LINEUP ? -1 : code == SB_LINEDOWN ? 1 : code == SB_PAGEUP ? -bar->pageStep()
-                   : code == SB_PAGEDOWN                          ? bar->pageStep()
-                                                                  : 0;
+        int step = code == SB_LINEUP     ? -1
+                   : code == SB_LINEDOWN ? 1
+                   : code == SB_PAGEUP   ? -bar->pageStep()
+                   : code == SB_PAGEDOWN ? bar->pageStep()
+                                         : 0;
         if (step == 0) {
             Message.Result = 0;
             return;
@@ -538,9 +486,7 @@ void TCustomMemo::ViewMessage(TMessage& Message)
         Message.Result = MAKELRESULT(bar->value() - before, 1);
         return;
     }
-    case EM_GETFIRSTVISIBLELINE:
-        Message.Result = firstLine();
-        return;
+    case EM_GETFIRSTVISIBLELINE: Message.Result = firstLine(); return;
     case EM_SETMARGINS: {
         // The document's root frame keeps the margins (EC_USEFONTINFO: a few pixels, as Windows picks).
         QTextFrameFormat f = m->document()->rootFrame()->frameFormat();
@@ -559,19 +505,16 @@ void TCustomMemo::ViewMessage(TMessage& Message)
         Message.Result = MAKELRESULT(int(f.leftMargin()), int(f.rightMargin()));
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }
 
-int TCustomMemo::ToWin(int qtPos) const
-{
+int TCustomMemo::ToWin(int qtPos) const {
     QTextBlock b = Memo(this)->document()->findBlock(qtPos);
     return qtPos + (b.isValid() ? b.blockNumber() : Memo(this)->document()->blockCount() - 1);
 }
 
-int TCustomMemo::FromWin(int winPos) const
-{
+int TCustomMemo::FromWin(int winPos) const {
     QTextDocument* d = Memo(this)->document();
     int win = 0;
     for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
@@ -585,30 +528,26 @@ int TCustomMemo::FromWin(int winPos) const
     return d->characterCount() - 1;
 }
 
-TQtString TCustomMemo::EditorText() const
-{
+TQtString TCustomMemo::EditorText() const {
     QString t = Memo(this)->toPlainText();
     t.replace(u'\n', QStringLiteral("\r\n"));
     return t;
 }
 
-void TCustomMemo::SetEditorText(const TQtString& s)
-{
+void TCustomMemo::SetEditorText(const TQtString& s) {
     QString t = s;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(u'\r', u'\n');
     Memo(this)->setPlainText(t);
 }
 
-void TCustomMemo::GetSel(int& start, int& end) const
-{
+void TCustomMemo::GetSel(int& start, int& end) const {
     QTextCursor c = Memo(this)->textCursor();
     start = ToWin(c.selectionStart());
     end = ToWin(c.selectionEnd());
 }
 
-void TCustomMemo::SetSel(int start, int end)
-{
+void TCustomMemo::SetSel(int start, int end) {
     QTextCursor c = Memo(this)->textCursor();
     if (start < 0) {
         c.clearSelection();
@@ -622,8 +561,7 @@ void TCustomMemo::SetSel(int start, int end)
     Memo(this)->setTextCursor(c);
 }
 
-void TCustomMemo::ReplaceSel(const TQtString& s)
-{
+void TCustomMemo::ReplaceSel(const TQtString& s) {
     QString t = s;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextCursor c = Memo(this)->textCursor();
@@ -639,17 +577,14 @@ void TCustomMemo::EditorSetModified(bool v) { Memo(this)->document()->setModifie
 void TCustomMemo::EditorUndo() { Memo(this)->undo(); }
 bool TCustomMemo::EditorCanUndo() const { return Memo(this)->document()->isUndoAvailable(); }
 
-void TCustomMemo::Dispatch(TMessage& Message)
-{
+void TCustomMemo::Dispatch(TMessage& Message) {
     QTextDocument* d = Memo(this)->document();
     switch (Message.Msg) {
     case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL | (WantReturns ? DLGC_WANTALLKEYS : 0) |
-                         (WantTabs ? DLGC_WANTTAB : 0);
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL |
+                         (WantReturns ? DLGC_WANTALLKEYS : 0) | (WantTabs ? DLGC_WANTTAB : 0);
         return;
-    case EM_GETLINECOUNT:
-        Message.Result = d->blockCount();
-        return;
+    case EM_GETLINECOUNT: Message.Result = d->blockCount(); return;
     case EM_LINEINDEX: {
         int line = int(Message.WParam) < 0 ? Memo(this)->textCursor().blockNumber() : int(Message.WParam);
         QTextBlock b = d->findBlockByNumber(line);
@@ -657,7 +592,8 @@ void TCustomMemo::Dispatch(TMessage& Message)
         return;
     }
     case EM_LINEFROMCHAR: {
-        int pos = int(Message.WParam) < 0 ? Memo(this)->textCursor().position() : FromWin(int(Message.WParam));
+        int pos =
+            int(Message.WParam) < 0 ? Memo(this)->textCursor().position() : FromWin(int(Message.WParam));
         Message.Result = d->findBlock(pos).blockNumber();
         return;
     }
@@ -681,38 +617,30 @@ void TCustomMemo::Dispatch(TMessage& Message)
         Message.Result = LRESULT(n);
         return;
     }
-    case EM_SCROLLCARET:
-        Memo(this)->ensureCursorVisible();
-        return;
+    case EM_SCROLLCARET: Memo(this)->ensureCursorVisible(); return;
     case EM_CHARFROMPOS:
     case EM_POSFROMCHAR:
     case EM_LINESCROLL:
     case EM_SCROLL:
     case EM_GETFIRSTVISIBLELINE:
     case EM_SETMARGINS:
-    case EM_GETMARGINS:
-        ViewMessage(Message);
-        return;
+    case EM_GETMARGINS: ViewMessage(Message); return;
     case WM_CUT:
         if (!ReadOnly())
             Memo(this)->cut();
         return;
-    case WM_COPY:
-        Memo(this)->copy();
-        return;
+    case WM_COPY: Memo(this)->copy(); return;
     case WM_PASTE:
         if (!ReadOnly())
             Memo(this)->paste();
         return;
-    default:
-        TCustomEdit::Dispatch(Message);
+    default: TCustomEdit::Dispatch(Message);
     }
 }
 
 // Lines of a memo. A final line end leaves an empty last block that is not a line, so text that
 // was built by Add ends with CR LF, as in the original.
-int TMemoStrings::GetCount() const
-{
+int TMemoStrings::GetCount() const {
     QTextDocument* d = Memo(FMemo)->document();
     int n = d->blockCount();
     if (d->lastBlock().length() <= 1)
@@ -720,16 +648,14 @@ int TMemoStrings::GetCount() const
     return n;
 }
 
-std::string TMemoStrings::Get(int Index) const
-{
+std::string TMemoStrings::Get(int Index) const {
     QTextBlock b = Memo(FMemo)->document()->findBlockByNumber(Index);
     if (Index < 0 || Index >= GetCount() || !b.isValid())
         Error("List index out of bounds (%d)", Index);
     return FromQString(b.text());
 }
 
-void TMemoStrings::Put(int Index, const std::string& S)
-{
+void TMemoStrings::Put(int Index, const std::string& S) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     QTextBlock b = Memo(FMemo)->document()->findBlockByNumber(Index);
@@ -740,8 +666,7 @@ void TMemoStrings::Put(int Index, const std::string& S)
 
 void TMemoStrings::Clear() { Memo(FMemo)->clear(); }
 
-void TMemoStrings::Delete(int Index)
-{
+void TMemoStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
     QTextDocument* d = Memo(FMemo)->document();
@@ -759,8 +684,7 @@ void TMemoStrings::Delete(int Index)
     c.removeSelectedText();
 }
 
-void TMemoStrings::Insert(int Index, const std::string& S)
-{
+void TMemoStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
     QPlainTextEdit* m = Memo(FMemo);
@@ -779,10 +703,8 @@ void TMemoStrings::Insert(int Index, const std::string& S)
     m->ensureCursorVisible();
 }
 
-int TMemoStrings::Add(const std::string& S)
-{
+int TMemoStrings::Add(const std::string& S) {
     int n = GetCount();
     Insert(n, S);
     return n;
 }
-

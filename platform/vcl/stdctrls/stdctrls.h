@@ -18,7 +18,8 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
-using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
 struct TOwnerDrawQt;
 
@@ -356,7 +357,7 @@ private:
     int FindString(const std::string& s, int after, bool exact) const;
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
-    std::vector<int> FTabStops;  // dialog units
+    std::vector<int> FTabStops; // dialog units
     TListBoxStyle FStyle = lbStandard;
     int FItemHeight = 16;
     int FHorizontalExtent = 0;
@@ -500,7 +501,17 @@ private:
 // ---- scroll bar ----------------------------------------------------------------------------------
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+enum TScrollCode {
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll
+};
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 using TScrollBarInc = short;
 

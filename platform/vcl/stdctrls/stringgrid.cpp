@@ -4,23 +4,18 @@
 
 static const std::string kEmpty;
 
-TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner)
-{
-    SizeChanged(0, 0);
-}
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) { SizeChanged(0, 0); }
 
 TStringGrid::~TStringGrid() = default;
 
-size_t TStringGrid::At(int ACol, int ARow) const
-{
+size_t TStringGrid::At(int ACol, int ARow) const {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
         throw EInvalidOperation("Grid index out of range");
     return size_t(ARow) * size_t(FStride) + size_t(ACol);
 }
 
 // Keeps each cell's text and object where they were when the grid grows or shrinks.
-void TStringGrid::SizeChanged(int, int)
-{
+void TStringGrid::SizeChanged(int, int) {
     int cols = ColCount(), rows = RowCount();
     if (cols == FStride) {
         FCells.resize(size_t(cols) * size_t(rows));
@@ -32,7 +27,8 @@ void TStringGrid::SizeChanged(int, int)
         int oldRows = FStride ? int(FCells.size()) / FStride : 0;
         for (int r = 0; r < std::min(rows, oldRows); ++r)
             for (int k = 0; k < std::min(cols, FStride); ++k) {
-                size_t from = size_t(r) * size_t(FStride) + size_t(k), to = size_t(r) * size_t(cols) + size_t(k);
+                size_t from = size_t(r) * size_t(FStride) + size_t(k),
+                       to = size_t(r) * size_t(cols) + size_t(k);
                 cells[to] = std::move(FCells[from]);
                 if (!objects.empty())
                     objects[to] = FObjects[from];
@@ -45,15 +41,13 @@ void TStringGrid::SizeChanged(int, int)
     FColsView.clear();
 }
 
-const std::string& TStringGrid::Cells(int ACol, int ARow) const
-{
+const std::string& TStringGrid::Cells(int ACol, int ARow) const {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
         return kEmpty;
     return FCells[At(ACol, ARow)];
 }
 
-void TStringGrid::SetCells(int ACol, int ARow, const std::string& v)
-{
+void TStringGrid::SetCells(int ACol, int ARow, const std::string& v) {
     std::string& cell = FCells[At(ACol, ARow)];
     if (cell == v)
         return;
@@ -61,14 +55,12 @@ void TStringGrid::SetCells(int ACol, int ARow, const std::string& v)
     InvalidateCell(ACol, ARow);
 }
 
-TObject* TStringGrid::Objects(int ACol, int ARow) const
-{
+TObject* TStringGrid::Objects(int ACol, int ARow) const {
     size_t i = At(ACol, ARow);
     return FObjects.empty() ? nullptr : FObjects[i];
 }
 
-void TStringGrid::SetObjects(int ACol, int ARow, TObject* v)
-{
+void TStringGrid::SetObjects(int ACol, int ARow, TObject* v) {
     size_t i = At(ACol, ARow);
     if (FObjects.empty()) {
         if (!v)
@@ -78,8 +70,7 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* v)
     FObjects[i] = v;
 }
 
-TStrings* TStringGrid::Rows(int ARow)
-{
+TStrings* TStringGrid::Rows(int ARow) {
     At(0, ARow);
     if (FRowsView.size() < size_t(RowCount()))
         FRowsView.resize(size_t(RowCount()));
@@ -89,8 +80,7 @@ TStrings* TStringGrid::Rows(int ARow)
     return v.get();
 }
 
-TStrings* TStringGrid::Cols(int ACol)
-{
+TStrings* TStringGrid::Cols(int ACol) {
     At(ACol, 0);
     if (FColsView.size() < size_t(ColCount()))
         FColsView.resize(size_t(ColCount()));
@@ -100,8 +90,7 @@ TStrings* TStringGrid::Cols(int ACol)
     return v.get();
 }
 
-void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
-{
+void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
     if (DefaultDrawing) {
         const std::string& s = FCells[At(ACol, ARow)];
         if (!s.empty()) {
@@ -114,22 +103,19 @@ void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
-std::string TStringGrid::GetEditText(int ACol, int ARow)
-{
+std::string TStringGrid::GetEditText(int ACol, int ARow) {
     std::string s = Cells(ACol, ARow);
     if (OnGetEditText)
         OnGetEditText(this, ACol, ARow, s);
     return s;
 }
 
-void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value)
-{
+void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
     SetCells(ACol, ARow, Value);
     TDrawGrid::SetEditText(ACol, ARow, Value);
 }
 
-void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
-{
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
     for (int r = 0; r < RowCount(); ++r) {
         auto row = FCells.begin() + std::ptrdiff_t(size_t(r) * size_t(FStride));
         if (FromIndex < ToIndex)
@@ -147,8 +133,7 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     TDrawGrid::ColumnMoved(FromIndex, ToIndex);
 }
 
-void TStringGrid::RowMoved(int FromIndex, int ToIndex)
-{
+void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
     auto move = [&](auto& v) {
         if (v.empty())
             return;
@@ -166,16 +151,16 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 // ---- TStringGridStrings -------------------------------------------------------------------------
 
 std::string TStringGridStrings::Get(int Index) const { return FGrid->Cells(Col(Index), RowOf(Index)); }
-void TStringGridStrings::Put(int Index, const std::string& S) { FGrid->SetCells(Col(Index), RowOf(Index), S); }
+void TStringGridStrings::Put(int Index, const std::string& S) {
+    FGrid->SetCells(Col(Index), RowOf(Index), S);
+}
 TObject* TStringGridStrings::GetObject(int Index) const { return FGrid->Objects(Col(Index), RowOf(Index)); }
-void TStringGridStrings::PutObject(int Index, TObject* AObject)
-{
+void TStringGridStrings::PutObject(int Index, TObject* AObject) {
     FGrid->SetObjects(Col(Index), RowOf(Index), AObject);
 }
 int TStringGridStrings::GetCount() const { return FRow ? FGrid->ColCount() : FGrid->RowCount(); }
 
-void TStringGridStrings::Clear()
-{
+void TStringGridStrings::Clear() {
     for (int i = 0; i < GetCount(); ++i) {
         Put(i, std::string());
         PutObject(i, nullptr);
@@ -183,13 +168,11 @@ void TStringGridStrings::Clear()
 }
 
 void TStringGridStrings::Delete(int) { throw EInvalidOperation("Grid rows and columns keep their size"); }
-void TStringGridStrings::Insert(int, const std::string&)
-{
+void TStringGridStrings::Insert(int, const std::string&) {
     throw EInvalidOperation("Grid rows and columns keep their size");
 }
 
-int TStringGridStrings::Add(const std::string& S)
-{
+int TStringGridStrings::Add(const std::string& S) {
     for (int i = 0; i < GetCount(); ++i)
         if (Get(i).empty()) {
             Put(i, S);

@@ -29,21 +29,19 @@ struct TTreeViewQt {
     class TDelegate : public QStyledItemDelegate {
     public:
         TDelegate(TCustomTreeView* t, QObject* parent) : QStyledItemDelegate(parent), FTree(t) {}
-        QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& o, const QModelIndex& i) const override
-        {
+        QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& o,
+                              const QModelIndex& i) const override {
             TTreeNode* n = NodeOf(Tree(FTree)->itemFromIndex(i));
             if (!n || FTree->NotifyTree(TVN_BEGINLABELEDIT, nullptr, n) != 0)
                 return nullptr;
             FTree->FEditing = true;
             return QStyledItemDelegate::createEditor(parent, o, i);
         }
-        void destroyEditor(QWidget* editor, const QModelIndex& i) const override
-        {
+        void destroyEditor(QWidget* editor, const QModelIndex& i) const override {
             FTree->FEditing = false;
             QStyledItemDelegate::destroyEditor(editor, i);
         }
-        void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override
-        {
+        void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
             TTreeNode* n = FTree->IsCustomDrawn() ? NodeOf(Tree(FTree)->itemFromIndex(i)) : nullptr;
             if (!n) {
                 QStyledItemDelegate::paint(p, o, i);
@@ -96,8 +94,7 @@ struct TTreeViewQt {
     private:
         TCustomTreeView* FTree;
     };
-    static void Sync(TCustomTreeView* t, const std::function<void()>& f)
-    {
+    static void Sync(TCustomTreeView* t, const std::function<void()>& f) {
         bool was = t->FSyncing;
         t->FSyncing = true;
         f();
@@ -107,61 +104,62 @@ struct TTreeViewQt {
 
 // ---- TTreeNode -----------------------------------------------------------------------------------
 
-TTreeNode::~TTreeNode()
-{
+TTreeNode::~TTreeNode() {
     for (TTreeNode* c : FChildren)
         delete c;
 }
 
 TCustomTreeView* TTreeNode::TreeView() const { return FOwner->Owner(); }
 
-void TTreeNode::SetText(const std::string& v)
-{
+void TTreeNode::SetText(const std::string& v) {
     FText = v;
     TTreeViewQt::Sync(TreeView(), [&] { FItem->setText(0, ToQString(v)); });
 }
 
-void TTreeNode::SetImageIndex(int v) { FImageIndex = v; TreeView()->UpdateIcon(this); }
-void TTreeNode::SetSelectedIndex(int v) { FSelectedIndex = v; TreeView()->UpdateIcon(this); }
-void TTreeNode::SetStateIndex(int v) { FStateIndex = v; TreeView()->UpdateIcon(this); }
+void TTreeNode::SetImageIndex(int v) {
+    FImageIndex = v;
+    TreeView()->UpdateIcon(this);
+}
+void TTreeNode::SetSelectedIndex(int v) {
+    FSelectedIndex = v;
+    TreeView()->UpdateIcon(this);
+}
+void TTreeNode::SetStateIndex(int v) {
+    FStateIndex = v;
+    TreeView()->UpdateIcon(this);
+}
 
-int TTreeNode::Index() const
-{
+int TTreeNode::Index() const {
     auto& s = FOwner->Siblings(FParent);
     return int(std::find(s.begin(), s.end(), this) - s.begin());
 }
 
-int TTreeNode::Level() const
-{
+int TTreeNode::Level() const {
     int l = 0;
     for (TTreeNode* p = FParent; p; p = p->FParent)
         ++l;
     return l;
 }
 
-int TTreeNode::AbsoluteIndex() const
-{
+int TTreeNode::AbsoluteIndex() const {
     int i = 0;
     for (const TTreeNode* n = GetPrev(); n; n = n->GetPrev())
         ++i;
     return i;
 }
 
-TTreeNode* TTreeNode::getNextSibling() const
-{
+TTreeNode* TTreeNode::getNextSibling() const {
     auto& s = FOwner->Siblings(FParent);
     size_t i = size_t(Index()) + 1;
     return i < s.size() ? s[i] : nullptr;
 }
 
-TTreeNode* TTreeNode::getPrevSibling() const
-{
+TTreeNode* TTreeNode::getPrevSibling() const {
     int i = Index();
     return i > 0 ? FOwner->Siblings(FParent)[size_t(i - 1)] : nullptr;
 }
 
-TTreeNode* TTreeNode::GetNext() const
-{
+TTreeNode* TTreeNode::GetNext() const {
     if (!FChildren.empty())
         return FChildren.front();
     for (const TTreeNode* n = this; n; n = n->FParent)
@@ -170,8 +168,7 @@ TTreeNode* TTreeNode::GetNext() const
     return nullptr;
 }
 
-TTreeNode* TTreeNode::GetPrev() const
-{
+TTreeNode* TTreeNode::GetPrev() const {
     TTreeNode* p = getPrevSibling();
     if (!p)
         return FParent;
@@ -180,8 +177,7 @@ TTreeNode* TTreeNode::GetPrev() const
     return p;
 }
 
-bool TTreeNode::IsVisible() const
-{
+bool TTreeNode::IsVisible() const {
     for (TTreeNode* p = FParent; p; p = p->FParent)
         if (!p->Expanded())
             return false;
@@ -190,10 +186,10 @@ bool TTreeNode::IsVisible() const
 
 bool TTreeNode::Expanded() const { return FItem->isExpanded(); }
 
-void TTreeNode::Expand(bool Recurse)
-{
+void TTreeNode::Expand(bool Recurse) {
     TCustomTreeView* t = TreeView();
-    if (!Expanded() && !FChildren.empty() && t->NotifyTree(TVN_ITEMEXPANDING, nullptr, this, TVE_EXPAND) == 0) {
+    if (!Expanded() && !FChildren.empty() &&
+        t->NotifyTree(TVN_ITEMEXPANDING, nullptr, this, TVE_EXPAND) == 0) {
         TTreeViewQt::Sync(t, [&] { FItem->setExpanded(true); });
         t->NotifyTree(TVN_ITEMEXPANDED, nullptr, this, TVE_EXPAND);
     }
@@ -202,8 +198,7 @@ void TTreeNode::Expand(bool Recurse)
             c->Expand(true);
 }
 
-void TTreeNode::Collapse(bool Recurse)
-{
+void TTreeNode::Collapse(bool Recurse) {
     TCustomTreeView* t = TreeView();
     if (Recurse)
         for (TTreeNode* c : std::vector<TTreeNode*>(FChildren))
@@ -216,32 +211,28 @@ void TTreeNode::Collapse(bool Recurse)
 
 bool TTreeNode::Selected() const { return TreeView()->Selected() == this; }
 
-void TTreeNode::SetSelected(bool v)
-{
+void TTreeNode::SetSelected(bool v) {
     if (v)
         TreeView()->SetSelected(this);
     else if (Selected())
         TreeView()->SetSelected(nullptr);
 }
 
-void TTreeNode::MakeVisible()
-{
+void TTreeNode::MakeVisible() {
     TTreeViewQt::Sync(TreeView(), [&] { Tree(TreeView())->scrollToItem(FItem); });
 }
 
 void TTreeNode::EditText() { Tree(TreeView())->editItem(FItem, 0); }
 void TTreeNode::Delete() { FOwner->Delete(this); }
 
-void TTreeNode::DeleteChildren()
-{
+void TTreeNode::DeleteChildren() {
     while (!FChildren.empty())
         FOwner->Delete(FChildren.back());
 }
 
 void TTreeNode::AlphaSort(bool Recurse) { TreeView()->SortSiblings(this, Recurse); }
 
-TRect TTreeNode::DisplayRect(bool TextOnly) const
-{
+TRect TTreeNode::DisplayRect(bool TextOnly) const {
     QTreeWidget* q = Tree(TreeView());
     QRect r = q->visualItemRect(FItem);
     if (!r.isValid() || !q->viewport()->rect().intersects(r))
@@ -250,7 +241,8 @@ TRect TTreeNode::DisplayRect(bool TextOnly) const
         r = QRect(0, r.top(), q->viewport()->width(), r.height());
     else {
         int icon = FItem->icon(0).isNull() ? 0 : q->iconSize().width() + 4;
-        r = QRect(r.left() + icon, r.top(), q->fontMetrics().horizontalAdvance(FItem->text(0)) + 6, r.height());
+        r = QRect(r.left() + icon, r.top(), q->fontMetrics().horizontalAdvance(FItem->text(0)) + 6,
+                  r.height());
     }
     QWidget* client = ClientWidget(TreeView());
     QPoint o = client ? q->viewport()->mapTo(client, r.topLeft()) : r.topLeft();
@@ -259,22 +251,19 @@ TRect TTreeNode::DisplayRect(bool TextOnly) const
 
 // ---- TTreeNodes ----------------------------------------------------------------------------------
 
-TTreeNodes::~TTreeNodes()
-{
+TTreeNodes::~TTreeNodes() {
     for (TTreeNode* n : FRoots)
         delete n;
 }
 
-int TTreeNodes::Count() const
-{
+int TTreeNodes::Count() const {
     int n = 0;
     for (TTreeNode* p = GetFirstNode(); p; p = p->GetNext())
         ++n;
     return n;
 }
 
-TTreeNode* TTreeNodes::Item(int Index) const
-{
+TTreeNode* TTreeNodes::Item(int Index) const {
     TTreeNode* p = GetFirstNode();
     for (int i = 0; p && i < Index; ++i)
         p = p->GetNext();
@@ -283,8 +272,7 @@ TTreeNode* TTreeNodes::Item(int Index) const
     return p;
 }
 
-TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr)
-{
+TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr) {
     auto* n = new TTreeNode(this);
     n->FParent = parent;
     n->FText = S;
@@ -308,34 +296,31 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string&
     return n;
 }
 
-TTreeNode* TTreeNodes::AddObject(TTreeNode* Node, const std::string& S, void* Ptr)
-{
+TTreeNode* TTreeNodes::AddObject(TTreeNode* Node, const std::string& S, void* Ptr) {
     TTreeNode* parent = Node ? Node->FParent : nullptr;
     return InsertAt(parent, int(Siblings(parent).size()), S, Ptr);
 }
 
-TTreeNode* TTreeNodes::AddFirst(TTreeNode* Node, const std::string& S)
-{
+TTreeNode* TTreeNodes::AddFirst(TTreeNode* Node, const std::string& S) {
     return InsertAt(Node ? Node->FParent : nullptr, 0, S, nullptr);
 }
 
-TTreeNode* TTreeNodes::AddChildObject(TTreeNode* Node, const std::string& S, void* Ptr)
-{
+TTreeNode* TTreeNodes::AddChildObject(TTreeNode* Node, const std::string& S, void* Ptr) {
     return InsertAt(Node, int(Siblings(Node).size()), S, Ptr);
 }
 
-TTreeNode* TTreeNodes::AddChildFirst(TTreeNode* Node, const std::string& S) { return InsertAt(Node, 0, S, nullptr); }
+TTreeNode* TTreeNodes::AddChildFirst(TTreeNode* Node, const std::string& S) {
+    return InsertAt(Node, 0, S, nullptr);
+}
 
-TTreeNode* TTreeNodes::Insert(TTreeNode* Node, const std::string& S)
-{
+TTreeNode* TTreeNodes::Insert(TTreeNode* Node, const std::string& S) {
     if (!Node)
         return Add(nullptr, S);
     return InsertAt(Node->FParent, Node->Index(), S, nullptr);
 }
 
 // Each node of the subtree is reported (OnDeletion) before it goes; Qt's selection moves silently.
-void TTreeNodes::Delete(TTreeNode* Node)
-{
+void TTreeNodes::Delete(TTreeNode* Node) {
     if (!Node)
         return;
     std::function<void(TTreeNode*)> report = [&](TTreeNode* n) {
@@ -350,22 +335,19 @@ void TTreeNodes::Delete(TTreeNode* Node)
     delete Node;
 }
 
-void TTreeNodes::Clear()
-{
+void TTreeNodes::Clear() {
     BeginUpdate();
     while (!FRoots.empty())
         Delete(FRoots.back());
     EndUpdate();
 }
 
-void TTreeNodes::BeginUpdate()
-{
+void TTreeNodes::BeginUpdate() {
     if (FUpdate++ == 0)
         Tree(FOwner)->setUpdatesEnabled(false);
 }
 
-void TTreeNodes::EndUpdate()
-{
+void TTreeNodes::EndUpdate() {
     if (--FUpdate == 0)
         Tree(FOwner)->setUpdatesEnabled(true);
 }
@@ -374,8 +356,7 @@ void TTreeNodes::EndUpdate()
 
 TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     : TNativeControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this)),
-      FCanvas(std::make_unique<TControlCanvas>())
-{
+      FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
     auto* q = new QTreeWidget;
     q->setHeaderHidden(true);
@@ -383,15 +364,16 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     q->setItemDelegate(new TTreeViewQt::TDelegate(this, q));
     q->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     SetWidget(this, q);
-    QObject::connect(q, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* now, QTreeWidgetItem* before) {
-        if (FSyncing)
-            return;
-        if (NotifyTree(TVN_SELCHANGING, NodeOf(before), NodeOf(now), TVC_BYMOUSE) != 0) {
-            TTreeViewQt::Sync(this, [&] { Tree(this)->setCurrentItem(before); });
-            return;
-        }
-        NotifyTree(TVN_SELCHANGED, NodeOf(before), NodeOf(now), TVC_BYMOUSE);
-    });
+    QObject::connect(q, &QTreeWidget::currentItemChanged,
+                     [this](QTreeWidgetItem* now, QTreeWidgetItem* before) {
+                         if (FSyncing)
+                             return;
+                         if (NotifyTree(TVN_SELCHANGING, NodeOf(before), NodeOf(now), TVC_BYMOUSE) != 0) {
+                             TTreeViewQt::Sync(this, [&] { Tree(this)->setCurrentItem(before); });
+                             return;
+                         }
+                         NotifyTree(TVN_SELCHANGED, NodeOf(before), NodeOf(now), TVC_BYMOUSE);
+                     });
     auto expansion = [this](QTreeWidgetItem* i, bool expanded) {
         if (FSyncing)
             return;
@@ -403,7 +385,8 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
         NotifyTree(TVN_ITEMEXPANDED, nullptr, NodeOf(i), action);
     };
     QObject::connect(q, &QTreeWidget::itemExpanded, [expansion](QTreeWidgetItem* i) { expansion(i, true); });
-    QObject::connect(q, &QTreeWidget::itemCollapsed, [expansion](QTreeWidgetItem* i) { expansion(i, false); });
+    QObject::connect(q, &QTreeWidget::itemCollapsed,
+                     [expansion](QTreeWidgetItem* i) { expansion(i, false); });
     QObject::connect(q, &QTreeWidget::itemChanged, [this](QTreeWidgetItem* i, int) {
         if (FSyncing)
             return;
@@ -417,16 +400,15 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     SetColor(clWindow);
 }
 
-TCustomTreeView::~TCustomTreeView()
-{
+TCustomTreeView::~TCustomTreeView() {
     FSyncing = true;
     FNodes.reset();
 }
 
 void TCustomTreeView::CreateParams(TCreateParams& Params) { TNativeControl::CreateParams(Params); }
 
-LRESULT TCustomTreeView::NotifyTree(int code, TTreeNode* oldNode, TTreeNode* newNode, UINT action, const char* text)
-{
+LRESULT TCustomTreeView::NotifyTree(int code, TTreeNode* oldNode, TTreeNode* newNode, UINT action,
+                                    const char* text) {
     TNMTreeView nm;
     nm.hdr.hwndFrom = HandleAllocated() ? Handle() : nullptr;
     nm.hdr.code = code;
@@ -437,24 +419,26 @@ LRESULT TCustomTreeView::NotifyTree(int code, TTreeNode* oldNode, TTreeNode* new
     return Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
 }
 
-bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State)
-{
+bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State) {
     bool defaultDraw = true;
     if (OnCustomDrawItem)
         OnCustomDrawItem(this, Node, State, defaultDraw);
     return defaultDraw;
 }
 
-void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result)
-{
+void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result) {
     Result = CDRF_DODEFAULT;
     if (nm.dwDrawStage != CDDS_ITEMPREPAINT || !nm.dwItemSpec)
         return;
     static const struct {
         UINT Flag;
         TCustomDrawStateItem Item;
-    } states[] = {{CDIS_SELECTED, cdsSelected}, {CDIS_GRAYED, cdsGrayed}, {CDIS_DISABLED, cdsDisabled},
-                  {CDIS_CHECKED, cdsChecked}, {CDIS_FOCUS, cdsFocused}, {CDIS_DEFAULT, cdsDefault},
+    } states[] = {{CDIS_SELECTED, cdsSelected},
+                  {CDIS_GRAYED, cdsGrayed},
+                  {CDIS_DISABLED, cdsDisabled},
+                  {CDIS_CHECKED, cdsChecked},
+                  {CDIS_FOCUS, cdsFocused},
+                  {CDIS_DEFAULT, cdsDefault},
                   {CDIS_HOT, cdsHot}};
     TCustomDrawState state;
     for (const auto& s : states)
@@ -473,8 +457,7 @@ void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result)
     Result = CDRF_NEWFONT;
 }
 
-void TCustomTreeView::CNNotify(TMessage& Message)
-{
+void TCustomTreeView::CNNotify(TMessage& Message) {
     if (auto* hdr = reinterpret_cast<TNMHdr*>(Message.LParam); hdr && hdr->code == NM_CUSTOMDRAW) {
         CNCustomDraw(*reinterpret_cast<TNMTVCustomDraw*>(Message.LParam), Message.Result);
         return;
@@ -484,9 +467,7 @@ void TCustomTreeView::CNNotify(TMessage& Message)
         return;
     TTreeNode* n = nm->itemNew;
     switch (nm->hdr.code) {
-    case TVN_SELCHANGING:
-        Message.Result = CanChange(n) ? 0 : 1;
-        return;
+    case TVN_SELCHANGING: Message.Result = CanChange(n) ? 0 : 1; return;
     case TVN_SELCHANGED:
         if (n)
             UpdateIcon(n);
@@ -503,9 +484,7 @@ void TCustomTreeView::CNNotify(TMessage& Message)
         else
             Collapse(n);
         return;
-    case TVN_BEGINLABELEDIT:
-        Message.Result = CanEdit(n) ? 0 : 1;
-        return;
+    case TVN_BEGINLABELEDIT: Message.Result = CanEdit(n) ? 0 : 1; return;
     case TVN_ENDLABELEDIT: {
         if (!nm->text)
             return;
@@ -514,18 +493,14 @@ void TCustomTreeView::CNNotify(TMessage& Message)
         n->SetText(s);
         return;
     }
-    case TVN_DELETEITEM:
-        Delete(nm->itemOld);
-        return;
-    default:
-        return;
+    case TVN_DELETEITEM: Delete(nm->itemOld); return;
+    default: return;
     }
 }
 
 TTreeNode* TCustomTreeView::Selected() const { return NodeOf(Tree(this)->currentItem()); }
 
-void TCustomTreeView::SetSelected(TTreeNode* v)
-{
+void TCustomTreeView::SetSelected(TTreeNode* v) {
     TTreeNode* old = Selected();
     if (v == old || NotifyTree(TVN_SELCHANGING, old, v) != 0)
         return;
@@ -537,84 +512,72 @@ void TCustomTreeView::SetSelected(TTreeNode* v)
     NotifyTree(TVN_SELCHANGED, old, v);
 }
 
-bool TCustomTreeView::CanChange(TTreeNode* Node)
-{
+bool TCustomTreeView::CanChange(TTreeNode* Node) {
     bool allow = true;
     if (OnChanging)
         OnChanging(this, Node, allow);
     return allow;
 }
 
-void TCustomTreeView::Change(TTreeNode* Node)
-{
+void TCustomTreeView::Change(TTreeNode* Node) {
     if (OnChange)
         OnChange(this, Node);
 }
 
-bool TCustomTreeView::CanExpand(TTreeNode* Node)
-{
+bool TCustomTreeView::CanExpand(TTreeNode* Node) {
     bool allow = true;
     if (OnExpanding)
         OnExpanding(this, Node, allow);
     return allow;
 }
 
-void TCustomTreeView::Expand(TTreeNode* Node)
-{
+void TCustomTreeView::Expand(TTreeNode* Node) {
     if (OnExpanded)
         OnExpanded(this, Node);
 }
 
-bool TCustomTreeView::CanCollapse(TTreeNode* Node)
-{
+bool TCustomTreeView::CanCollapse(TTreeNode* Node) {
     bool allow = true;
     if (OnCollapsing)
         OnCollapsing(this, Node, allow);
     return allow;
 }
 
-void TCustomTreeView::Collapse(TTreeNode* Node)
-{
+void TCustomTreeView::Collapse(TTreeNode* Node) {
     if (OnCollapsed)
         OnCollapsed(this, Node);
 }
 
-bool TCustomTreeView::CanEdit(TTreeNode* Node)
-{
+bool TCustomTreeView::CanEdit(TTreeNode* Node) {
     bool allow = !FReadOnly;
     if (allow && OnEditing)
         OnEditing(this, Node, allow);
     return allow;
 }
 
-void TCustomTreeView::Edit(TTreeNode* Node, std::string& S)
-{
+void TCustomTreeView::Edit(TTreeNode* Node, std::string& S) {
     if (OnEdited)
         OnEdited(this, Node, S);
 }
 
-void TCustomTreeView::Delete(TTreeNode* Node)
-{
+void TCustomTreeView::Delete(TTreeNode* Node) {
     if (OnDeletion)
         OnDeletion(this, Node);
 }
 
-void TCustomTreeView::GetImageIndex(TTreeNode* Node)
-{
+void TCustomTreeView::GetImageIndex(TTreeNode* Node) {
     if (OnGetImageIndex)
         OnGetImageIndex(this, Node);
 }
 
-void TCustomTreeView::GetSelectedIndex(TTreeNode* Node)
-{
+void TCustomTreeView::GetSelectedIndex(TTreeNode* Node) {
     if (OnGetSelectedIndex)
         OnGetSelectedIndex(this, Node);
 }
 
 // The node's icon: its state image (when it has one) beside its image; the selected image shows
 // while the node is selected.
-void TCustomTreeView::UpdateIcon(TTreeNode* Node)
-{
+void TCustomTreeView::UpdateIcon(TTreeNode* Node) {
     if (!Node->FItem || (!FImages && !FStateImages))
         return;
     GetImageIndex(Node);
@@ -648,38 +611,34 @@ void TCustomTreeView::UpdateIcon(TTreeNode* Node)
     });
 }
 
-void TCustomTreeView::SetImages(TImageList* v)
-{
+void TCustomTreeView::SetImages(TImageList* v) {
     FImages = v;
     for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext())
         UpdateIcon(n);
 }
 
-void TCustomTreeView::SetStateImages(TImageList* v)
-{
+void TCustomTreeView::SetStateImages(TImageList* v) {
     FStateImages = v;
     for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext())
         UpdateIcon(n);
 }
 
-void TCustomTreeView::SetReadOnly(bool v)
-{
+void TCustomTreeView::SetReadOnly(bool v) {
     FReadOnly = v;
     TTreeViewQt::Sync(this, [&] {
         for (TTreeNode* n = FNodes->GetFirstNode(); n; n = n->GetNext())
-            n->FItem->setFlags(v ? n->FItem->flags() & ~Qt::ItemIsEditable : n->FItem->flags() | Qt::ItemIsEditable);
+            n->FItem->setFlags(v ? n->FItem->flags() & ~Qt::ItemIsEditable
+                                 : n->FItem->flags() | Qt::ItemIsEditable);
     });
 }
 
-void TCustomTreeView::SetShowButtons(bool v)
-{
+void TCustomTreeView::SetShowButtons(bool v) {
     FShowButtons = v;
     Tree(this)->setItemsExpandable(true);
     Tree(this)->setRootIsDecorated(FShowRoot && v);
 }
 
-void TCustomTreeView::SetShowRoot(bool v)
-{
+void TCustomTreeView::SetShowRoot(bool v) {
     FShowRoot = v;
     Tree(this)->setRootIsDecorated(v && FShowButtons);
 }
@@ -687,15 +646,13 @@ void TCustomTreeView::SetShowRoot(bool v)
 int TCustomTreeView::Indent() const { return Tree(this)->indentation(); }
 void TCustomTreeView::SetIndent(int v) { Tree(this)->setIndentation(v); }
 
-void TCustomTreeView::SetSortType(TSortType v)
-{
+void TCustomTreeView::SetSortType(TSortType v) {
     FSortType = v;
     if (v == stText || v == stBoth)
         AlphaSort(true);
 }
 
-int TCustomTreeView::CustomSort(TTreeNode* Node1, TTreeNode* Node2)
-{
+int TCustomTreeView::CustomSort(TTreeNode* Node1, TTreeNode* Node2) {
     if (OnCompare) {
         int c = 0;
         OnCompare(this, Node1, Node2, 0, c);
@@ -704,10 +661,10 @@ int TCustomTreeView::CustomSort(TTreeNode* Node1, TTreeNode* Node2)
     return AnsiCompareText(Node1->FText, Node2->FText);
 }
 
-void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse)
-{
+void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse) {
     auto& sib = FNodes->Siblings(parent);
-    std::stable_sort(sib.begin(), sib.end(), [this](TTreeNode* a, TTreeNode* b) { return CustomSort(a, b) < 0; });
+    std::stable_sort(sib.begin(), sib.end(),
+                     [this](TTreeNode* a, TTreeNode* b) { return CustomSort(a, b) < 0; });
     TTreeViewQt::Sync(this, [&] {
         QTreeWidget* q = Tree(this);
         QTreeWidgetItem* current = q->currentItem();
@@ -731,24 +688,21 @@ void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse)
             SortSiblings(n, true);
 }
 
-bool TCustomTreeView::AlphaSort(bool Recurse)
-{
+bool TCustomTreeView::AlphaSort(bool Recurse) {
     SortSiblings(nullptr, Recurse);
     return true;
 }
 
 TTreeNode* TCustomTreeView::TopItem() const { return NodeOf(Tree(this)->itemAt(2, 2)); }
 
-TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const
-{
+TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const {
     QTreeWidget* q = Tree(this);
     QWidget* client = ClientWidget(const_cast<TCustomTreeView*>(this));
     QPoint p = client ? q->viewport()->mapFrom(client, QPoint(X, Y)) : QPoint(X, Y);
     return q->viewport()->rect().contains(p) ? NodeOf(q->itemAt(p)) : nullptr;
 }
 
-unsigned TCustomTreeView::GetHitTestInfoAt(int X, int Y) const
-{
+unsigned TCustomTreeView::GetHitTestInfoAt(int X, int Y) const {
     TTreeNode* n = GetNodeAt(X, Y);
     if (!n)
         return TVHT_NOWHERE;
@@ -761,33 +715,24 @@ unsigned TCustomTreeView::GetHitTestInfoAt(int X, int Y) const
     return X >= text.Left - icon ? TVHT_ONITEMICON : TVHT_ONITEMINDENT;
 }
 
-void TCustomTreeView::FullExpand()
-{
+void TCustomTreeView::FullExpand() {
     for (TTreeNode* n : std::vector<TTreeNode*>(FNodes->FRoots))
         n->Expand(true);
 }
 
-void TCustomTreeView::FullCollapse()
-{
+void TCustomTreeView::FullCollapse() {
     for (TTreeNode* n : std::vector<TTreeNode*>(FNodes->FRoots))
         n->Collapse(true);
 }
 
 bool TCustomTreeView::IsEditing() const { return FEditing; }
 
-void TCustomTreeView::Dispatch(TMessage& Message)
-{
+void TCustomTreeView::Dispatch(TMessage& Message) {
     auto node = [&] { return reinterpret_cast<TTreeNode*>(Message.LParam); };
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
-    case CN_NOTIFY:
-        CNNotify(Message);
-        return;
-    case TVM_GETCOUNT:
-        Message.Result = FNodes->Count();
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
+    case CN_NOTIFY: CNNotify(Message); return;
+    case TVM_GETCOUNT: Message.Result = FNodes->Count(); return;
     case TVM_GETNEXTITEM: {
         TTreeNode* n = node();
         TTreeNode* r = nullptr;
@@ -799,12 +744,8 @@ void TCustomTreeView::Dispatch(TMessage& Message)
         case TVGN_PREVIOUS: r = n ? n->getPrevSibling() : nullptr; break;
         case TVGN_PARENT: r = n ? n->Parent() : nullptr; break;
         case TVGN_CHILD: r = n ? n->getFirstChild() : FNodes->GetFirstNode(); break;
-        case TVGN_NEXTVISIBLE:
-            r = n ? NodeOf(Tree(this)->itemBelow(n->FItem)) : nullptr;
-            break;
-        case TVGN_PREVIOUSVISIBLE:
-            r = n ? NodeOf(Tree(this)->itemAbove(n->FItem)) : nullptr;
-            break;
+        case TVGN_NEXTVISIBLE: r = n ? NodeOf(Tree(this)->itemBelow(n->FItem)) : nullptr; break;
+        case TVGN_PREVIOUSVISIBLE: r = n ? NodeOf(Tree(this)->itemAbove(n->FItem)) : nullptr; break;
         default: break;
         }
         Message.Result = reinterpret_cast<LRESULT>(r);
@@ -814,7 +755,8 @@ void TCustomTreeView::Dispatch(TMessage& Message)
         if (int(Message.WParam) == TVGN_CARET)
             SetSelected(node());
         else if (int(Message.WParam) == TVGN_FIRSTVISIBLE && node())
-            TTreeViewQt::Sync(this, [&] { Tree(this)->scrollToItem(node()->FItem, QAbstractItemView::PositionAtTop); });
+            TTreeViewQt::Sync(
+                this, [&] { Tree(this)->scrollToItem(node()->FItem, QAbstractItemView::PositionAtTop); });
         Message.Result = 1;
         return;
     case TVM_EXPAND: {
@@ -859,13 +801,8 @@ void TCustomTreeView::Dispatch(TMessage& Message)
             FNodes->Clear();
         Message.Result = 1;
         return;
-    case TVM_GETINDENT:
-        Message.Result = Indent();
-        return;
-    case TVM_SETINDENT:
-        SetIndent(int(Message.WParam));
-        return;
-    default:
-        TNativeControl::Dispatch(Message);
+    case TVM_GETINDENT: Message.Result = Indent(); return;
+    case TVM_SETINDENT: SetIndent(int(Message.WParam)); return;
+    default: TNativeControl::Dispatch(Message);
     }
 }

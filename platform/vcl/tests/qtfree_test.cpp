@@ -23,8 +23,7 @@ namespace {
 
 // A form with a panel and an edit, driven through the message path; a bitmap painted through the
 // device-context functions.
-TEST(VclWithoutQt, FormControlsAndCanvasWorkThroughThePublicHeaders)
-{
+TEST(VclWithoutQt, FormControlsAndCanvasWorkThroughThePublicHeaders) {
     Application->Initialize();
     TForm form(nullptr);
     auto* panel = new TPanel(&form);

@@ -21,8 +21,7 @@ public slots:
     void open(const QUrl& url) { opened << url; }
 };
 
-TEST(Desktop, AddressesAndFilesReachTheDesktop)
-{
+TEST(Desktop, AddressesAndFilesReachTheDesktop) {
     int argc = 1;
     char name[] = "win_desktop_tests";
     char* argv[] = {name, nullptr};
@@ -46,7 +45,8 @@ TEST(Desktop, AddressesAndFilesReachTheDesktop)
               QFile::decodeName(QByteArray::fromStdString(NativePath("/tmp/Отчёт.docx"))));
     EXPECT_EQ(handler.opened[4].toLocalFile().toStdString(),
               QDir::current().absoluteFilePath("relative.txt").toStdString());
-    for (const char* scheme : {"https", "http", "mailto", "file"}) QDesktopServices::unsetUrlHandler(scheme);
+    for (const char* scheme : {"https", "http", "mailto", "file"})
+        QDesktopServices::unsetUrlHandler(scheme);
 }
 
 } // namespace

@@ -16,18 +16,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string PartOf(const std::string& path, const char* name)
-{
+std::string PartOf(const std::string& path, const char* name) {
     int err = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &err);
-    if (!z) return "<no archive>";
+    if (!z)
+        return "<no archive>";
     std::string out;
     zip_stat_t st;
     if (zip_stat(z, name, 0, &st) == 0) {
         zip_file_t* f = zip_fopen(z, name, 0);
         out.resize(size_t(st.size));
-        if (!f || zip_fread(f, out.data(), st.size) != zip_int64_t(st.size)) out = "<unreadable>";
-        if (f) zip_fclose(f);
+        if (!f || zip_fread(f, out.data(), st.size) != zip_int64_t(st.size))
+            out = "<unreadable>";
+        if (f)
+            zip_fclose(f);
     } else {
         out = "<missing>";
     }
@@ -35,16 +37,15 @@ std::string PartOf(const std::string& path, const char* name)
     return out;
 }
 
-int Count(const std::string& s, const std::string& what)
-{
+int Count(const std::string& s, const std::string& what) {
     int n = 0;
-    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1))
+        ++n;
     return n;
 }
 
 // The rows of a table's markup, each as its cells' markup.
-std::vector<std::vector<std::string>> Rows(const std::string& xml)
-{
+std::vector<std::vector<std::string>> Rows(const std::string& xml) {
     std::vector<std::vector<std::string>> rows;
     for (size_t tr = xml.find("<w:tr>"); tr != std::string::npos; tr = xml.find("<w:tr>", tr + 1)) {
         const size_t end = xml.find("</w:tr>", tr);
@@ -58,8 +59,7 @@ std::vector<std::vector<std::string>> Rows(const std::string& xml)
 
 class Docx : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char tmpl[] = "/tmp/qbxdocx.XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir = tmpl;
@@ -67,8 +67,7 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // A document shaped as the channel table: two heading rows, a group row, two data rows.
-    static void Build(TWordDocument& doc)
-    {
+    static void Build(TWordDocument& doc) {
         doc.SetLandscape(true);
         doc.AddParagraph("Приложение - Таблица привязки концентратора QBX-510\n\r", true);
         doc.AddParagraph("Таблица 1 - Информационные каналы");
@@ -100,8 +99,7 @@ protected:
     std::string dir;
 };
 
-TEST_F(Docx, TableRowsMergesAndTextsReachTheDocument)
-{
+TEST_F(Docx, TableRowsMergesAndTextsReachTheDocument) {
     TWordDocument doc;
     Build(doc);
     const std::string path = dir + "/export.docx";
@@ -149,17 +147,16 @@ TEST_F(Docx, TableRowsMergesAndTextsReachTheDocument)
     EXPECT_NE(xml.find("</w:tbl><w:p/><w:sectPr>"), std::string::npos);
 }
 
-TEST_F(Docx, BadCellsAndCuttingMergesAreRefused)
-{
+TEST_F(Docx, BadCellsAndCuttingMergesAreRefused) {
     TWordDocument doc;
     TWordTable& t = doc.AddTable(3, 3);
     EXPECT_THROW(t.SetCellText(4, 1, "x"), EWordError);
     EXPECT_THROW(t.SetCellText(1, 0, "x"), EWordError);
     EXPECT_THROW(t.Merge(1, 1, 1, 4), EWordError);
     t.Merge(1, 1, 2, 2);
-    t.Merge(2, 2, 1, 1);  // the same area again
+    t.Merge(2, 2, 1, 1); // the same area again
     EXPECT_THROW(t.Merge(2, 2, 3, 3), EWordError);
-    t.Merge(1, 1, 3, 3);  // an area holding the merged one
+    t.Merge(1, 1, 3, 3); // an area holding the merged one
     t.SetCellText(3, 3, "kept");
     const auto rows = Rows(doc.DocumentXml());
     ASSERT_EQ(rows.size(), 3u);
@@ -168,8 +165,7 @@ TEST_F(Docx, BadCellsAndCuttingMergesAreRefused)
     EXPECT_THROW(doc.AddTable(0, 3), EWordError);
 }
 
-TEST_F(Docx, SavingReplacesAWholeFileOrNothing)
-{
+TEST_F(Docx, SavingReplacesAWholeFileOrNothing) {
     TWordDocument doc;
     doc.AddParagraph("first");
     const std::string path = dir + "/out.docx";
@@ -177,15 +173,16 @@ TEST_F(Docx, SavingReplacesAWholeFileOrNothing)
     doc.AddParagraph("second");
     ASSERT_TRUE(doc.SaveToFile(path));
     EXPECT_NE(PartOf(path, "word/document.xml").find("second"), std::string::npos);
-    EXPECT_FALSE(doc.SaveToFile(dir));                      // a folder is not replaced
+    EXPECT_FALSE(doc.SaveToFile(dir)); // a folder is not replaced
     EXPECT_FALSE(doc.SaveToFile(dir + "/no/such/out.docx"));
-    for (const auto& e : fs::directory_iterator(dir)) EXPECT_EQ(e.path().filename(), "out.docx");
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename(), "out.docx");
 }
 
 // Where an office suite is installed, it reads the document as the texts written.
-TEST_F(Docx, OfficeSuiteReadsTheTexts)
-{
-    if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "soffice is not installed";
+TEST_F(Docx, OfficeSuiteReadsTheTexts) {
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "soffice is not installed";
     TWordDocument doc;
     Build(doc);
     const std::string path = dir + "/suite.docx";

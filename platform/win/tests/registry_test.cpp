@@ -17,42 +17,37 @@ namespace fs = std::filesystem;
 
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char tmpl[] = "/tmp/qbxreg.XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir = tmpl;
         ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ::unsetenv("XDG_CONFIG_HOME");
         fs::remove_all(dir);
     }
-    std::string StoreText() const
-    {
+    std::string StoreText() const {
         std::ifstream in(dir + "/qbxconf/registry.ini", std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
     }
-    void WriteStore(const std::string& text) const
-    {
+    void WriteStore(const std::string& text) const {
         fs::create_directories(dir + "/qbxconf");
         std::ofstream(dir + "/qbxconf/registry.ini", std::ios::binary) << text;
     }
-    static std::string Lines(TStrings& s)
-    {
+    static std::string Lines(TStrings& s) {
         std::string out;
-        for (int i = 0; i < s.Count(); ++i) out += s[i] + "|";
+        for (int i = 0; i < s.Count(); ++i)
+            out += s[i] + "|";
         return out;
     }
 
     std::string dir;
 };
 
-TEST_F(Registry, StoreLivesInTheUserConfigFolder)
-{
+TEST_F(Registry, StoreLivesInTheUserConfigFolder) {
     EXPECT_EQ(RegistryStorePath(), dir + "/qbxconf/registry.ini");
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
@@ -61,8 +56,7 @@ TEST_F(Registry, StoreLivesInTheUserConfigFolder)
     ::setenv("HOME", home.c_str(), 1);
 }
 
-TEST_F(Registry, EveryValueTypeRoundTripsThroughTheFile)
-{
+TEST_F(Registry, EveryValueTypeRoundTripsThroughTheFile) {
     const unsigned char blob[] = {0, 1, 0x7F, 0x80, 0xFF};
     const std::string text = "Строка \"в кавычках\" \\ с\tтабуляцией\r\nи строкой";
     {
@@ -79,7 +73,7 @@ TEST_F(Registry, EveryValueTypeRoundTripsThroughTheFile)
     }
     EXPECT_NE(StoreText().find("[HKEY_CURRENT_USER\\Software\\Qbx\\Тест]"), std::string::npos);
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\QBX\\тест"));  // names compare without case
+    ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\QBX\\тест")); // names compare without case
     EXPECT_EQ(reg.CurrentPath(), "Software\\QBX\\тест");
     EXPECT_EQ(reg.ReadString("Text"), text);
     EXPECT_EQ(reg.ReadString(""), "по умолчанию");
@@ -100,15 +94,15 @@ TEST_F(Registry, EveryValueTypeRoundTripsThroughTheFile)
     EXPECT_THROW(reg.ReadInteger("Text"), ERegistryException);
     EXPECT_THROW(reg.ReadInteger("Missing"), ERegistryException);
     EXPECT_THROW(reg.ReadBinaryData("Blob", back, 4), ERegistryException);
-    EXPECT_THROW(reg.WriteString("Text", "x"), ERegistryException);  // opened read-only
+    EXPECT_THROW(reg.WriteString("Text", "x"), ERegistryException); // opened read-only
     EXPECT_EQ(reg.ReadString("Text"), text);
 }
 
-TEST_F(Registry, KeysAndValuesEnumerateAndDelete)
-{
+TEST_F(Registry, KeysAndValuesEnumerateAndDelete) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("Software\\Enum", true));
-    for (const char* k : {"beta", "Alpha", "gamma\\deep"}) ASSERT_TRUE(reg.CreateKey(k));
+    for (const char* k : {"beta", "Alpha", "gamma\\deep"})
+        ASSERT_TRUE(reg.CreateKey(k));
     reg.WriteInteger("two", 2);
     reg.WriteInteger("one", 1);
     TStringList names;
@@ -120,13 +114,13 @@ TEST_F(Registry, KeysAndValuesEnumerateAndDelete)
     EXPECT_TRUE(reg.KeyExists("gamma\\deep"));
     EXPECT_TRUE(reg.KeyExists("\\Software\\Enum\\Gamma"));
     EXPECT_FALSE(reg.OpenKey("nothere", false));
-    EXPECT_EQ(reg.CurrentPath(), "Software\\Enum");  // a failed open keeps the open key
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Enum"); // a failed open keeps the open key
 
     reg.RenameValue("two", "deux");
     EXPECT_EQ(reg.ReadInteger("deux"), 2);
     EXPECT_TRUE(reg.DeleteValue("one"));
     EXPECT_FALSE(reg.DeleteValue("one"));
-    EXPECT_TRUE(reg.DeleteKey("gamma"));  // with its subkeys
+    EXPECT_TRUE(reg.DeleteKey("gamma")); // with its subkeys
     EXPECT_FALSE(reg.KeyExists("gamma\\deep"));
     EXPECT_FALSE(reg.DeleteKey("gamma"));
     reg.GetKeyNames(&names);
@@ -140,8 +134,7 @@ TEST_F(Registry, KeysAndValuesEnumerateAndDelete)
     EXPECT_FALSE(reg.KeyExists("Software\\Enum"));
 }
 
-TEST_F(Registry, SystemKeysAreAbsent)
-{
+TEST_F(Registry, SystemKeysAreAbsent) {
     TRegIniFile theme("\\Software\\Microsoft\\Windows\\CurrentVersion");
     EXPECT_EQ(theme.ReadString("ThemeManager", "ColorName", ""), "");
     TRegistry desktop;
@@ -151,8 +144,7 @@ TEST_F(Registry, SystemKeysAreAbsent)
     EXPECT_FALSE(classes.OpenKeyReadOnly(".txt"));
 }
 
-TEST_F(Registry, RegIniFileKeepsSectionsAsSubkeys)
-{
+TEST_F(Registry, RegIniFileKeepsSectionsAsSubkeys) {
     TRegIniFile ini("\\Software\\Temp\\qbxconf");
     ini.WriteString("Window", "Caption", "Окно");
     ini.WriteInteger("Window", "Left", 229);
@@ -177,11 +169,10 @@ TEST_F(Registry, RegIniFileKeepsSectionsAsSubkeys)
     EXPECT_EQ(Lines(lines), "Window|");
     TRegistry raw;
     ASSERT_TRUE(raw.OpenKey("\\Software\\Temp\\qbxconf\\Window", false));
-    EXPECT_EQ(raw.GetDataType("Max"), rdString);  // the ini form writes numbers as text
+    EXPECT_EQ(raw.GetDataType("Max"), rdString); // the ini form writes numbers as text
 }
 
-TEST_F(Registry, RegistryIniFileKeepsTypes)
-{
+TEST_F(Registry, RegistryIniFileKeepsTypes) {
     TRegistryIniFile ini("\\Software\\Temp\\typed");
     TCustomIniFile& base = ini;
     base.WriteInteger("S", "Int", 5);
@@ -209,12 +200,11 @@ TEST_F(Registry, RegistryIniFileKeepsTypes)
     EXPECT_EQ(ini.RegIniFile().GetDataType("F"), rdBinary);
 }
 
-TEST_F(Registry, IniFormsFollowTheOpenKey)
-{
+TEST_F(Registry, IniFormsFollowTheOpenKey) {
     // As a settings component sets one up: no name, then another root and its key.
     TRegistryIniFile ini("");
     ini.RegIniFile().SetRootKey(HKEY_LOCAL_MACHINE);
-    EXPECT_EQ(ini.ReadString("S", "K", "none"), "none");  // no key open
+    EXPECT_EQ(ini.ReadString("S", "K", "none"), "none"); // no key open
     EXPECT_THROW(ini.WriteString("S", "K", "v"), ERegistryException);
     ASSERT_TRUE(ini.RegIniFile().OpenKey("\\Software\\Temp\\App", true));
     ini.WriteString("S", "K", "v");
@@ -229,8 +219,7 @@ TEST_F(Registry, IniFormsFollowTheOpenKey)
     EXPECT_FALSE(TRegistry().KeyExists("\\Software\\Absent"));
 }
 
-TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped)
-{
+TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped) {
     WriteStore("; hand-made\n"
                "[HKEY_CURRENT_USER\\Software\\Hand]\n"
                "\"ok\"=\"yes\"\n"
@@ -249,12 +238,13 @@ TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped)
     reg.GetValueNames(&names);
     EXPECT_EQ(Lines(names), "ok|n|");
     EXPECT_EQ(reg.ReadInteger("n"), 10);
-    reg.WriteString("new", "v");  // rewriting keeps what was readable
+    reg.WriteString("new", "v"); // rewriting keeps what was readable
     reg.GetValueNames(&names);
     EXPECT_EQ(Lines(names), "ok|n|new|");
     // Keys nested deeper than the registry allows are not taken.
     std::string deep = "[HKEY_CURRENT_USER";
-    for (int i = 0; i < 600; ++i) deep += "\\k";
+    for (int i = 0; i < 600; ++i)
+        deep += "\\k";
     WriteStore(deep + "]\n\"v\"=\"x\"\n[HKEY_CURRENT_USER\\Software\\Hand]\n\"ok\"=\"yes\"\n");
     EXPECT_FALSE(reg.KeyExists("\\k"));
     EXPECT_EQ(reg.ReadString("ok"), "yes");
@@ -264,8 +254,7 @@ TEST_F(Registry, ChangesOnDiskAreSeenAndDamageIsSkipped)
     EXPECT_FALSE(reg.KeyExists("\\Software\\Hand"));
 }
 
-TEST_F(Registry, CutAndFlippedStoresReadWithoutHarm)
-{
+TEST_F(Registry, CutAndFlippedStoresReadWithoutHarm) {
     {
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey("\\Software\\Sweep\\Sub", true));
@@ -281,7 +270,8 @@ TEST_F(Registry, CutAndFlippedStoresReadWithoutHarm)
     auto readAll = [&] {
         TRegistry reg;
         TStringList names;
-        if (!reg.OpenKeyReadOnly("\\Software\\Sweep\\Sub")) return;
+        if (!reg.OpenKeyReadOnly("\\Software\\Sweep\\Sub"))
+            return;
         reg.GetValueNames(&names);
         for (int i = 0; i < names.Count(); ++i) {
             unsigned char buf[16];
@@ -313,8 +303,7 @@ TEST_F(Registry, CutAndFlippedStoresReadWithoutHarm)
         }
 }
 
-TEST_F(Registry, FailedWriteLeavesTheStoreAsItWas)
-{
+TEST_F(Registry, FailedWriteLeavesTheStoreAsItWas) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("\\Software\\Keep", true));
     reg.WriteInteger("v", 1);

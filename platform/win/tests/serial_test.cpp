@@ -24,8 +24,7 @@ using namespace std::chrono_literals;
 
 class PtyPort : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char name[256] = {};
         ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
         path = name;
@@ -34,35 +33,34 @@ protected:
         // The test's own terminal descriptor is not needed: the port holds its own.
         ::close(std::exchange(slave, -1));
     }
-    void TearDown() override
-    {
-        if (port != INVALID_HANDLE_VALUE) CloseComm(port);
-        if (master >= 0) ::close(master);
+    void TearDown() override {
+        if (port != INVALID_HANDLE_VALUE)
+            CloseComm(port);
+        if (master >= 0)
+            ::close(master);
     }
 
-    void DeviceSends(const std::string& s) const
-    {
+    void DeviceSends(const std::string& s) const {
         ASSERT_EQ(::write(master, s.data(), s.size()), ssize_t(s.size()));
     }
     // What the port sent, waiting up to a few seconds for n bytes.
-    std::string DeviceReceives(size_t n) const
-    {
+    std::string DeviceReceives(size_t n) const {
         std::string got;
         while (got.size() < n) {
             pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 5000) <= 0) break;
+            if (::poll(&p, 1, 5000) <= 0)
+                break;
             char buf[256];
             ssize_t r = ::read(master, buf, std::min(sizeof buf, n - got.size()));
-            if (r <= 0) break;
+            if (r <= 0)
+                break;
             got.append(buf, size_t(r));
         }
         return got;
     }
     // Runs call on another thread; returns once the call is about to start, leaving it a moment
     // to get into its wait.
-    template <class F>
-    static auto Started(F call)
-    {
+    template <class F> static auto Started(F call) {
         std::promise<void> ready;
         auto started = ready.get_future();
         auto result = std::async(std::launch::async, [call, ready = std::move(ready)]() mutable {
@@ -74,26 +72,25 @@ protected:
         return result;
     }
     // Whether the call ends within a few seconds; if not, the port is closed so that it does.
-    template <class Future>
-    bool EndsSoon(Future& f)
-    {
-        if (f.wait_for(5s) == std::future_status::ready) return true;
-        if (port != INVALID_HANDLE_VALUE) CloseComm(std::exchange(port, INVALID_HANDLE_VALUE));
+    template <class Future> bool EndsSoon(Future& f) {
+        if (f.wait_for(5s) == std::future_status::ready)
+            return true;
+        if (port != INVALID_HANDLE_VALUE)
+            CloseComm(std::exchange(port, INVALID_HANDLE_VALUE));
         return false;
     }
     // Waits until the port has n bytes queued (pseudo-terminal transfer is asynchronous).
-    void WaitQueued(DWORD n) const
-    {
+    void WaitQueued(DWORD n) const {
         COMSTAT st{};
         for (int i = 0; i < 500 && st.cbInQue < n; ++i) {
             ASSERT_TRUE(ClearCommError(port, nullptr, &st));
-            if (st.cbInQue < n) std::this_thread::sleep_for(10ms);
+            if (st.cbInQue < n)
+                std::this_thread::sleep_for(10ms);
         }
         ASSERT_EQ(st.cbInQue, n);
     }
     // What is queued now, read as the receiver reads a chunk.
-    std::string ReadQueued(DWORD limit = 1024) const
-    {
+    std::string ReadQueued(DWORD limit = 1024) const {
         DWORD errors = 0;
         COMSTAT st{};
         EXPECT_TRUE(ClearCommError(port, &errors, &st));
@@ -109,38 +106,45 @@ protected:
     HANDLE port = INVALID_HANDLE_VALUE;
 };
 
-TEST(CommNames, PortNamesMapToDevices)
-{
-    const struct { const char* name; const char* path; } cases[] = {
-        {"COM1", "/dev/ttyS0"},     {"com12", "/dev/ttyS11"},    {"\\\\.\\COM3", "/dev/ttyS2"},
-        {"/dev/ttyUSB0", "/dev/ttyUSB0"}, {"\\\\.\\/dev/ttyACM1", "/dev/ttyACM1"},
-        {"COM0", "COM0"},           {"COMx", "COMx"},            {"COM", "COM"},
-        {"COM-1", "COM-1"},         {"", ""},
+TEST(CommNames, PortNamesMapToDevices) {
+    const struct {
+        const char* name;
+        const char* path;
+    } cases[] = {
+        {"COM1", "/dev/ttyS0"},
+        {"com12", "/dev/ttyS11"},
+        {"\\\\.\\COM3", "/dev/ttyS2"},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"\\\\.\\/dev/ttyACM1", "/dev/ttyACM1"},
+        {"COM0", "COM0"},
+        {"COMx", "COMx"},
+        {"COM", "COM"},
+        {"COM-1", "COM-1"},
+        {"", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(CommDevicePath(c.name), c.path) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(CommDevicePath(c.name), c.path) << c.name;
 }
 
-TEST(CommNames, MissingPortFailsWithTheSystemText)
-{
+TEST(CommNames, MissingPortFailsWithTheSystemText) {
     EXPECT_EQ(OpenComm(""), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ENOENT));
     EXPECT_EQ(OpenComm("/nonexistent/ttyQ9"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ENOENT));
     EXPECT_FALSE(SysErrorMessage(GetLastError()).empty());
     EXPECT_EQ(SysErrorMessage(999999), "");
-    EXPECT_EQ(OpenComm("/dev/null"), INVALID_HANDLE_VALUE);  // not a terminal
+    EXPECT_EQ(OpenComm("/dev/null"), INVALID_HANDLE_VALUE); // not a terminal
     DWORD events = 0;
     EXPECT_FALSE(WaitCommEvent(12345, &events));
     EXPECT_EQ(GetLastError(), DWORD(EBADF));
 }
 
-TEST(CommNames, ListedDevicesAreDevicePaths)
-{
-    for (const std::string& d : ListCommDevices()) EXPECT_EQ(d.rfind("/dev/", 0), 0u) << d;
+TEST(CommNames, ListedDevicesAreDevicePaths) {
+    for (const std::string& d : ListCommDevices())
+        EXPECT_EQ(d.rfind("/dev/", 0), 0u) << d;
 }
 
-TEST_F(PtyPort, OpenIsExclusive)
-{
+TEST_F(PtyPort, OpenIsExclusive) {
     EXPECT_EQ(OpenComm(path), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(EBUSY));
     ASSERT_TRUE(CloseComm(port));
@@ -148,9 +152,13 @@ TEST_F(PtyPort, OpenIsExclusive)
     EXPECT_NE(port, INVALID_HANDLE_VALUE);
 }
 
-TEST_F(PtyPort, SettingsReachTheTerminal)
-{
-    const struct { DWORD rate; BYTE size, parity, stop; speed_t speed; tcflag_t cflags; } cases[] = {
+TEST_F(PtyPort, SettingsReachTheTerminal) {
+    const struct {
+        DWORD rate;
+        BYTE size, parity, stop;
+        speed_t speed;
+        tcflag_t cflags;
+    } cases[] = {
         {4800, 8, NOPARITY, ONESTOPBIT, B4800, CS8},
         {9600, 7, EVENPARITY, TWOSTOPBITS, B9600, CS7 | PARENB | CSTOPB},
         {115200, 8, ODDPARITY, ONESTOPBIT, B115200, CS8 | PARENB | PARODD},
@@ -166,7 +174,7 @@ TEST_F(PtyPort, SettingsReachTheTerminal)
         dcb.Parity = c.parity;
         dcb.StopBits = c.stop;
         dcb.fDtrControl = DTR_CONTROL_ENABLE;
-        dcb.fRtsControl = RTS_CONTROL_ENABLE;  // a terminal has no modem lines: ignored
+        dcb.fRtsControl = RTS_CONTROL_ENABLE; // a terminal has no modem lines: ignored
         ASSERT_TRUE(SetCommState(port, &dcb)) << SysErrorMessage(GetLastError());
         termios t{};
         ASSERT_EQ(::tcgetattr(master, &t), 0);
@@ -196,8 +204,7 @@ TEST_F(PtyPort, SettingsReachTheTerminal)
     EXPECT_EQ(lines, 0u);
 }
 
-TEST_F(PtyPort, BytesTravelBothWays)
-{
+TEST_F(PtyPort, BytesTravelBothWays) {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR | EV_TXEMPTY | EV_CTS | EV_DSR | EV_RLSD | EV_ERR));
     DeviceSends("hello");
     DWORD events = 0;
@@ -215,8 +222,7 @@ TEST_F(PtyPort, BytesTravelBothWays)
     EXPECT_EQ(events, DWORD(EV_TXEMPTY));
 }
 
-TEST_F(PtyPort, FramesSplitAcrossReadsArriveWhole)
-{
+TEST_F(PtyPort, FramesSplitAcrossReadsArriveWhole) {
     // A read of 8 bytes with no timeouts waits for the second piece.
     auto late = std::async(std::launch::async, [&] {
         DeviceSends("abc");
@@ -262,15 +268,16 @@ TEST_F(PtyPort, FramesSplitAcrossReadsArriveWhole)
     EXPECT_EQ(std::string(buf.data(), got), "xy");
 }
 
-TEST_F(PtyPort, MegabyteBurstLosesNothing)
-{
+TEST_F(PtyPort, MegabyteBurstLosesNothing) {
     std::string data(1 << 20, '\0');
     std::mt19937 rng(7);
-    for (char& c : data) c = char(rng());
+    for (char& c : data)
+        c = char(rng());
     auto sender = std::async(std::launch::async, [&] {
         for (size_t off = 0; off < data.size();) {
             ssize_t n = ::write(master, data.data() + off, std::min<size_t>(4096, data.size() - off));
-            if (n <= 0) return false;
+            if (n <= 0)
+                return false;
             off += size_t(n);
         }
         return true;
@@ -280,15 +287,15 @@ TEST_F(PtyPort, MegabyteBurstLosesNothing)
     while (got.size() < data.size()) {
         DWORD events = 0;
         ASSERT_TRUE(WaitCommEvent(port, &events)) << SysErrorMessage(GetLastError());
-        if (events & EV_RXCHAR) got += ReadQueued();
+        if (events & EV_RXCHAR)
+            got += ReadQueued();
     }
     EXPECT_TRUE(sender.get());
     EXPECT_EQ(got.size(), data.size());
     EXPECT_TRUE(got == data);
 }
 
-TEST_F(PtyPort, ClearingTheMaskEndsAWait)
-{
+TEST_F(PtyPort, ClearingTheMaskEndsAWait) {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR));
     auto waiter = Started([&] {
         DWORD events = 99;
@@ -301,12 +308,11 @@ TEST_F(PtyPort, ClearingTheMaskEndsAWait)
     EXPECT_TRUE(ok);
     EXPECT_EQ(events, 0u);
     DWORD e = 0;
-    EXPECT_FALSE(WaitCommEvent(port, &e));  // nothing to wait for
+    EXPECT_FALSE(WaitCommEvent(port, &e)); // nothing to wait for
     EXPECT_EQ(GetLastError(), DWORD(EINVAL));
 }
 
-TEST_F(PtyPort, ClosingEndsAWaitAndAReadAtOnce)
-{
+TEST_F(PtyPort, ClosingEndsAWaitAndAReadAtOnce) {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR));
     auto waiter = Started([&] {
         DWORD events = 0;
@@ -330,8 +336,7 @@ TEST_F(PtyPort, ClosingEndsAWaitAndAReadAtOnce)
     CloseComm(again);
 }
 
-TEST_F(PtyPort, PurgeAbortsAWaitingRead)
-{
+TEST_F(PtyPort, PurgeAbortsAWaitingRead) {
     auto reader = Started([&] {
         char buf[4];
         DWORD got = 9;
@@ -343,8 +348,7 @@ TEST_F(PtyPort, PurgeAbortsAWaitingRead)
     EXPECT_EQ(reader.get(), std::make_pair(TRUE, DWORD(0)));
 }
 
-TEST_F(PtyPort, PeerClosingIsReportedAndNeverWaitedOn)
-{
+TEST_F(PtyPort, PeerClosingIsReportedAndNeverWaitedOn) {
     ASSERT_TRUE(SetCommMask(port, EV_RXCHAR | EV_ERR));
     auto waiter = Started([&] {
         DWORD events = 0;

@@ -24,8 +24,7 @@ struct ListDeleter {
 };
 using List = std::unique_ptr<ITEMIDLIST, ListDeleter>;
 
-List Make(const std::vector<std::string>& segments)
-{
+List Make(const std::vector<std::string>& segments) {
     std::string bytes;
     for (const std::string& s : segments) {
         const WORD cb = WORD(s.size() + 2);
@@ -38,10 +37,10 @@ List Make(const std::vector<std::string>& segments)
     return List(p);
 }
 
-std::vector<std::string> Items(LPCITEMIDLIST l)
-{
+std::vector<std::string> Items(LPCITEMIDLIST l) {
     std::vector<std::string> out;
-    if (!l) return out;
+    if (!l)
+        return out;
     for (auto p = reinterpret_cast<const BYTE*>(l); reinterpret_cast<const SHITEMID*>(p)->cb >= 2;
          p += reinterpret_cast<const SHITEMID*>(p)->cb)
         out.emplace_back(reinterpret_cast<const char*>(p + 2), reinterpret_cast<const SHITEMID*>(p)->cb - 2);
@@ -50,8 +49,7 @@ std::vector<std::string> Items(LPCITEMIDLIST l)
 
 using Segs = std::vector<std::string>;
 
-TEST(ItemIdLists, RoutinesOverATableOfLists)
-{
+TEST(ItemIdLists, RoutinesOverATableOfLists) {
     const struct Case {
         Segs list;
         UINT size;
@@ -74,7 +72,8 @@ TEST(ItemIdLists, RoutinesOverATableOfLists)
         EXPECT_EQ(Items(copy.get()), c.withoutLast);
         EXPECT_EQ(ILIsParent(copy.get(), l.get(), TRUE), c.list.empty() ? FALSE : TRUE);
         size_t n = 0;
-        for (LPITEMIDLIST at = c.list.empty() ? nullptr : l.get(); at; at = ILGetNext(at)) ++n;
+        for (LPITEMIDLIST at = c.list.empty() ? nullptr : l.get(); at; at = ILGetNext(at))
+            ++n;
         EXPECT_EQ(n, c.list.size());
     }
     EXPECT_EQ(ILGetSize(nullptr), 0u);
@@ -92,8 +91,7 @@ TEST(ItemIdLists, RoutinesOverATableOfLists)
     EXPECT_EQ(Items(grown.get()), (Segs{"z", "a", "z"}));
 }
 
-TEST(ItemIdLists, ListsAndPathsConvert)
-{
+TEST(ItemIdLists, ListsAndPathsConvert) {
     List l(ILCreateFromPath("/usr/./share/../bin"));
     ASSERT_TRUE(l);
     EXPECT_EQ(Items(l.get()), (Segs{"usr", "bin"}));
@@ -108,8 +106,7 @@ TEST(ItemIdLists, ListsAndPathsConvert)
 
 class Namespace : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char tmpl[] = "/tmp/qbxshell.XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         root = tmpl;
@@ -119,15 +116,14 @@ protected:
         fs::create_symlink("b.txt", root + "/dir/link");
         ASSERT_EQ(SHGetDesktopFolder(&desktop), S_OK);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         desktop->Release();
         fs::remove_all(root);
     }
-    static std::string Name(IShellFolder* f, LPCITEMIDLIST l, DWORD flags)
-    {
+    static std::string Name(IShellFolder* f, LPCITEMIDLIST l, DWORD flags) {
         STRRET s{};
-        if (f->GetDisplayNameOf(l, flags, &s) != S_OK || s.uType != STRRET_WSTR) return "<failed>";
+        if (f->GetDisplayNameOf(l, flags, &s) != S_OK || s.uType != STRRET_WSTR)
+            return "<failed>";
         std::string text = Utf16ToCp1251(s.pOleStr);
         CoTaskMemFree(s.pOleStr);
         return text;
@@ -136,8 +132,7 @@ protected:
     IShellFolder* desktop = nullptr;
 };
 
-TEST_F(Namespace, FoldersParseBindEnumerateAndName)
-{
+TEST_F(Namespace, FoldersParseBindEnumerateAndName) {
     LPITEMIDLIST dirList = nullptr;
     ULONG eaten = 0, attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
     const std::u16string name = Cp1251ToUtf16(root + "/dir");
@@ -156,9 +151,10 @@ TEST_F(Namespace, FoldersParseBindEnumerateAndName)
     LPITEMIDLIST got[8] = {};
     ULONG fetched = 0;
     EXPECT_EQ(e->Next(8, got, &fetched), S_FALSE);
-    ASSERT_EQ(fetched, 3u);  // the hidden file is left out
+    ASSERT_EQ(fetched, 3u); // the hidden file is left out
     std::vector<std::string> names;
-    for (ULONG i = 0; i < fetched; ++i) names.push_back(Name(dir, got[i], SHGDN_INFOLDER));
+    for (ULONG i = 0; i < fetched; ++i)
+        names.push_back(Name(dir, got[i], SHGDN_INFOLDER));
     EXPECT_EQ(names, (Segs{"b.txt", "link", "sub"}));
     EXPECT_EQ(Name(dir, got[2], SHGDN_FORPARSING), root + "/dir/sub");
 
@@ -191,7 +187,8 @@ TEST_F(Namespace, FoldersParseBindEnumerateAndName)
     EXPECT_TRUE(fs::exists(root + "/dir/c.txt"));
     ILFree(renamed);
 
-    for (ULONG i = 0; i < fetched; ++i) ILFree(got[i]);
+    for (ULONG i = 0; i < fetched; ++i)
+        ILFree(got[i]);
     e->Release();
     IShellFolder* notFolder = nullptr;
     EXPECT_EQ(dir->BindToObject(Make({"c.txt"}).get(), nullptr, IID_IShellFolder,
@@ -204,22 +201,24 @@ TEST_F(Namespace, FoldersParseBindEnumerateAndName)
     dir->Release();
 }
 
-TEST_F(Namespace, SpecialFoldersFollowTheUserFolders)
-{
+TEST_F(Namespace, SpecialFoldersFollowTheUserFolders) {
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", root.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (root + "/dir").c_str(), 1);
     std::ofstream(root + "/dir/user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
                                                    "XDG_DESKTOP_DIR=\"$HOME/dir/sub\"\n"
                                                    "XDG_DOCUMENTS_DIR=\"/nowhere\"\n";
-    const struct { int csidl; std::string path; } cases[] = {
+    const struct {
+        int csidl;
+        std::string path;
+    } cases[] = {
         {CSIDL_DESKTOP, "/"},
         {CSIDL_DESKTOPDIRECTORY, root + "/dir/sub"},
         {CSIDL_PROFILE, root},
         {CSIDL_APPDATA, root + "/dir"},
-        {CSIDL_MYPICTURES, root},  // not in the file: the home folder
-        {CSIDL_PERSONAL, ""},      // named, but not there
-        {36, ""},                  // the Windows folder has no meaning here
+        {CSIDL_MYPICTURES, root}, // not in the file: the home folder
+        {CSIDL_PERSONAL, ""},     // named, but not there
+        {36, ""},                 // the Windows folder has no meaning here
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.csidl);
@@ -241,8 +240,7 @@ TEST_F(Namespace, SpecialFoldersFollowTheUserFolders)
     ::unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST_F(Namespace, FileInformationUsesTheFixedIcons)
-{
+TEST_F(Namespace, FileInformationUsesTheFixedIcons) {
     SHFILEINFO info{};
     const std::string folder = root + "/dir", file = root + "/dir/b.txt";
     EXPECT_EQ(SHGetFileInfo(folder.c_str(), 0, &info, sizeof info,
@@ -273,8 +271,7 @@ TEST_F(Namespace, FileInformationUsesTheFixedIcons)
     EXPECT_EQ(SHGetFileInfo((root + "/none").c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX), 0u);
 }
 
-TEST(ShellServices, WhatHasNoMeaningHereFails)
-{
+TEST(ShellServices, WhatHasNoMeaningHereFails) {
     void* object = &object;
     EXPECT_EQ(CoCreateInstance(IID_IUnknown, nullptr, 1, IID_IUnknown, &object), REGDB_E_CLASSNOTREG);
     EXPECT_EQ(object, nullptr);

@@ -10,17 +10,14 @@
 namespace {
 
 // A modal showing that a timer ends once the modal loop runs.
-template <class Form>
-int ShowAndClose(Form& form)
-{
+template <class Form> int ShowAndClose(Form& form) {
     TTimer closer(nullptr);
     closer.SetInterval(10);
     closer.OnTimer = [&form](TObject*) { form.SetModalResult(mrOk); };
     return form.ShowModal();
 }
 
-TEST(DeviceForms, ScheduleEditorKeepsTheChannelListAndShowsModally)
-{
+TEST(DeviceForms, ScheduleEditorKeepsTheChannelListAndShowsModally) {
     Application->Initialize();
     TfrmSchedule form(nullptr);
     EXPECT_EQ(form.Caption(), "Изменить расписание:");
@@ -31,8 +28,7 @@ TEST(DeviceForms, ScheduleEditorKeepsTheChannelListAndShowsModally)
     EXPECT_EQ(form.Channels, &channels);
 }
 
-TEST(DeviceForms, IndicatorEditorKeepsListAndObjectNumberAndShowsModally)
-{
+TEST(DeviceForms, IndicatorEditorKeepsListAndObjectNumberAndShowsModally) {
     Application->Initialize();
     TfrmInd570mp3 form(nullptr);
     EXPECT_EQ(form.Caption(), "Настройка параметров индикатора");

@@ -13,20 +13,17 @@ namespace {
 
 class GwButtonTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 400, 300);
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
-    TGwButton* Make(TWinControl* Parent, int Group = 0)
-    {
+    TGwButton* Make(TWinControl* Parent, int Group = 0) {
         auto* b = new TGwButton(Form);
         b->SetParent(Parent);
         b->SetBounds(10 + 80 * int(Parent->ControlCount() - 1), 10, 75, 25);
@@ -34,12 +31,10 @@ protected:
         b->OnClick = [this](TObject* s) { Clicked.push_back(s); };
         return b;
     }
-    static void Mouse(TControl* c, UINT Msg, int X, int Y, WPARAM Keys = 0)
-    {
+    static void Mouse(TControl* c, UINT Msg, int X, int Y, WPARAM Keys = 0) {
         c->Perform(Msg, Keys, MAKELPARAM(X, Y));
     }
-    static void Press(TControl* c, int X = 5, int Y = 5, int UpX = 5, int UpY = 5)
-    {
+    static void Press(TControl* c, int X = 5, int Y = 5, int UpX = 5, int UpY = 5) {
         Mouse(c, WM_LBUTTONDOWN, X, Y, MK_LBUTTON);
         Mouse(c, WM_LBUTTONUP, UpX, UpY);
     }
@@ -56,8 +51,7 @@ struct TPressCase {
 void PrintTo(const TPressCase& c, std::ostream* os) { *os << c.Name; }
 class GwButtonPress : public GwButtonTest, public ::testing::WithParamInterface<TPressCase> {};
 
-TEST_P(GwButtonPress, OnlyALeftPressReleasedInsideClicks)
-{
+TEST_P(GwButtonPress, OnlyALeftPressReleasedInsideClicks) {
     const TPressCase& c = GetParam();
     TGwButton* b = Make(Form);
     Mouse(b, c.Down, 5, 5, c.Down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON);
@@ -76,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TPressCase{"AnyReleaseEndsAPress", WM_LBUTTONDOWN, WM_RBUTTONUP, 5, 5, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST_F(GwButtonTest, PressedStateFollowsThePointer)
-{
+TEST_F(GwButtonTest, PressedStateFollowsThePointer) {
     TGwButton* b = Make(Form);
     Mouse(b, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     EXPECT_TRUE(b->PressedInside());
@@ -89,8 +82,7 @@ TEST_F(GwButtonTest, PressedStateFollowsThePointer)
     EXPECT_EQ(Clicked.size(), 1u);
 }
 
-TEST_F(GwButtonTest, GroupKeepsOneButtonDownOnItsParentOnly)
-{
+TEST_F(GwButtonTest, GroupKeepsOneButtonDownOnItsParentOnly) {
     TGwButton* a = Make(Form, 1);
     TGwButton* b = Make(Form, 1);
     auto* panel = new TPanel(Form);
@@ -117,8 +109,7 @@ TEST_F(GwButtonTest, GroupKeepsOneButtonDownOnItsParentOnly)
     EXPECT_FALSE(b->Down());
 }
 
-TEST_F(GwButtonTest, EnterClicksTheActiveButtonAndEscapeTheCancelOne)
-{
+TEST_F(GwButtonTest, EnterClicksTheActiveButtonAndEscapeTheCancelOne) {
     TGwButton* ok = Make(Form);
     ok->ModalResult = mrOk;
     ok->SetDefault(true);
@@ -136,8 +127,7 @@ TEST_F(GwButtonTest, EnterClicksTheActiveButtonAndEscapeTheCancelOne)
     EXPECT_FALSE(ok->Active());
 }
 
-TEST_F(GwButtonTest, AcceleratorClicks)
-{
+TEST_F(GwButtonTest, AcceleratorClicks) {
     TGwButton* b = Make(Form);
     b->SetCaption("&Добавить");
     EXPECT_EQ(b->Perform(CM_DIALOGCHAR, WPARAM(std::uint8_t('\xE4')), 0), 1);
@@ -145,8 +135,7 @@ TEST_F(GwButtonTest, AcceleratorClicks)
     EXPECT_EQ(Clicked.size(), 1u);
 }
 
-TEST_F(GwButtonTest, SpaceKeyPressesAndReleaseClicks)
-{
+TEST_F(GwButtonTest, SpaceKeyPressesAndReleaseClicks) {
     TGwButton* b = Make(Form);
     b->SetFocus();
     b->Perform(WM_KEYDOWN, VK_SPACE, 0);
@@ -156,8 +145,7 @@ TEST_F(GwButtonTest, SpaceKeyPressesAndReleaseClicks)
     EXPECT_EQ(Clicked.size(), 1u);
 }
 
-TEST_F(GwButtonTest, HotTrackLookLeavesCornerNotchesForTheParent)
-{
+TEST_F(GwButtonTest, HotTrackLookLeavesCornerNotchesForTheParent) {
     Form->SetColor(clRed);
     TGwButton* b = Make(Form);
     b->SetHotTrack(true);
@@ -174,8 +162,7 @@ TEST_F(GwButtonTest, HotTrackLookLeavesCornerNotchesForTheParent)
     EXPECT_EQ(TPaper::Hex(p.At(74, 24)), TPaper::Hex(clRed));
 }
 
-TEST_F(GwButtonTest, ClassicLookAndTheDownPattern)
-{
+TEST_F(GwButtonTest, ClassicLookAndTheDownPattern) {
     TGwButton* b = Make(Form, 1);
     b->SetShowFocusRect(false);
     TPaper p(75, 25);
@@ -196,8 +183,7 @@ TEST_F(GwButtonTest, ClassicLookAndTheDownPattern)
     EXPECT_TRUE(seen.count(TPaper::Hex(clGray)));
 }
 
-TEST_F(GwButtonTest, DisabledCaptionIsEmbossedWhateverTheStyle)
-{
+TEST_F(GwButtonTest, DisabledCaptionIsEmbossedWhateverTheStyle) {
     TGwButton* b = Make(Form);
     b->SetCaption("WWW");
     b->SetTextStyle(tsRaised);
@@ -214,4 +200,4 @@ TEST_F(GwButtonTest, DisabledCaptionIsEmbossedWhateverTheStyle)
     EXPECT_FALSE(seen.count(TPaper::Hex(clBlack)));
 }
 
-}  // namespace
+} // namespace

@@ -13,35 +13,29 @@ namespace {
 
 class GwRadChk : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         RegisterGwButtonResources();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 200);
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
-    template <class T>
-    T* Make(int Top)
-    {
+    template <class T> T* Make(int Top) {
         auto* b = new T(Form);
         b->SetParent(Form);
         b->SetBounds(10, Top, 120, 17);
         b->OnClick = [this](TObject* s) { Clicked.push_back(s); };
         return b;
     }
-    static void Click(TControl* c)
-    {
+    static void Click(TControl* c) {
         c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
-    static std::unique_ptr<TBitmap> OwnStrip()
-    {
+    static std::unique_ptr<TBitmap> OwnStrip() {
         auto b = std::make_unique<TBitmap>();
         b->LoadFromResourceName(0, GwCheckStripResource);
         return b;
@@ -50,21 +44,20 @@ protected:
     std::vector<TObject*> Clicked;
 };
 
-TEST_F(GwRadChk, OwnStripHasNineCellsOfItsStates)
-{
+TEST_F(GwRadChk, OwnStripHasNineCellsOfItsStates) {
     auto strip = OwnStrip();
     TBitmap& b = *strip;
     ASSERT_EQ(b.Width(), 117);
     ASSERT_EQ(b.Height(), 13);
     // (9, 3) is the tip of the check mark in every cell.
-    const char* expected[9] = {"FFFFFF", "000000", "808080", "C0C0C0", "000000", "808080", "C8D0D4", "808080", "A0A0A0"};
+    const char* expected[9] = {"FFFFFF", "000000", "808080", "C0C0C0", "000000",
+                               "808080", "C8D0D4", "808080", "A0A0A0"};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(TPaper::Hex(b.Canvas()->GetPixel(13 * i + 9, 3)), expected[i]) << "cell " << i;
     EXPECT_EQ(TPaper::Hex(b.Canvas()->GetPixel(0, 0)), "808080");
 }
 
-TEST_F(GwRadChk, StripChangesFollowTheCheckBoxRule)
-{
+TEST_F(GwRadChk, StripChangesFollowTheCheckBoxRule) {
     auto* box = Make<TGwCheckBox>(10);
     auto strip = OwnStrip();
     box->SetCustomGlyphs(strip.get());
@@ -91,8 +84,7 @@ struct TGlyphCase {
 void PrintTo(const TGlyphCase& c, std::ostream* os) { *os << c.Name; }
 class GwCheckGlyph : public GwRadChk, public ::testing::WithParamInterface<TGlyphCase> {};
 
-TEST_P(GwCheckGlyph, CustomStripCellIsDrawnForTheState)
-{
+TEST_P(GwCheckGlyph, CustomStripCellIsDrawnForTheState) {
     // The schedule editor's box: no caption, button-face fill, the library's strip.
     auto* box = Make<TGwCheckBox>(10);
     box->SetFillColor(clBtnFace);
@@ -114,8 +106,7 @@ INSTANTIATE_TEST_SUITE_P(States, GwCheckGlyph,
                                            TGlyphCase{"UncheckedDisabled", cbUnchecked, false, "C8D0D4"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST_F(GwRadChk, ClassicAndFlatGlyphsShowTheCheck)
-{
+TEST_F(GwRadChk, ClassicAndFlatGlyphsShowTheCheck) {
     for (bool flat : {false, true}) {
         auto* box = Make<TGwCheckBox>(10);
         box->SetHotTrack(flat);
@@ -132,8 +123,7 @@ TEST_F(GwRadChk, ClassicAndFlatGlyphsShowTheCheck)
     }
 }
 
-TEST_F(GwRadChk, MouseClicksCycleTheStateAndGrayedGoesToChecked)
-{
+TEST_F(GwRadChk, MouseClicksCycleTheStateAndGrayedGoesToChecked) {
     auto* box = Make<TGwCheckBox>(10);
     Click(box);
     EXPECT_EQ(box->State(), cbChecked);
@@ -150,8 +140,7 @@ TEST_F(GwRadChk, MouseClicksCycleTheStateAndGrayedGoesToChecked)
     EXPECT_EQ(Clicked.size(), 5u);
 }
 
-TEST_F(GwRadChk, ReadOnlyBoxIgnoresTheMouseAndKeysButNotCode)
-{
+TEST_F(GwRadChk, ReadOnlyBoxIgnoresTheMouseAndKeysButNotCode) {
     auto* box = Make<TGwCheckBox>(10);
     box->SetCaption("&Да");
     box->SetReadOnly(true);
@@ -165,8 +154,7 @@ TEST_F(GwRadChk, ReadOnlyBoxIgnoresTheMouseAndKeysButNotCode)
     EXPECT_EQ(box->State(), cbChecked);
 }
 
-TEST_F(GwRadChk, SpaceTogglesAnEditableBox)
-{
+TEST_F(GwRadChk, SpaceTogglesAnEditableBox) {
     auto* box = Make<TGwCheckBox>(10);
     box->SetFocus();
     box->Perform(WM_KEYDOWN, VK_SPACE, 0);
@@ -175,8 +163,7 @@ TEST_F(GwRadChk, SpaceTogglesAnEditableBox)
     EXPECT_EQ(box->State(), cbChecked);
 }
 
-TEST_F(GwRadChk, CheckingARadioButtonUnchecksItsRadioSiblingsOnly)
-{
+TEST_F(GwRadChk, CheckingARadioButtonUnchecksItsRadioSiblingsOnly) {
     auto* a = Make<TGwRadioButton>(10);
     auto* b = Make<TGwRadioButton>(30);
     auto* box = Make<TGwCheckBox>(50);
@@ -196,4 +183,4 @@ TEST_F(GwRadChk, CheckingARadioButtonUnchecksItsRadioSiblingsOnly)
     EXPECT_FALSE(a->Checked());
 }
 
-}  // namespace
+} // namespace

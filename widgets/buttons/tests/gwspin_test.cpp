@@ -12,8 +12,7 @@ namespace {
 
 class GwSpin : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 200);
@@ -23,8 +22,7 @@ protected:
         Pair->OnUpRightClick = [this](TObject*) { ++Ups; };
         Pair->OnDownLeftClick = [this](TObject*) { ++Downs; };
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -33,8 +31,7 @@ protected:
     int Ups = 0, Downs = 0;
 };
 
-TEST_F(GwSpin, HeldButtonRepeatsAfterTheInitialDelayThenEveryDelay)
-{
+TEST_F(GwSpin, HeldButtonRepeatsAfterTheInitialDelayThenEveryDelay) {
     TGwControlButton* up = Pair->UpRightButton();
     up->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     ASSERT_NE(up->RepeatTimer(), nullptr);
@@ -49,8 +46,7 @@ TEST_F(GwSpin, HeldButtonRepeatsAfterTheInitialDelayThenEveryDelay)
     EXPECT_FALSE(up->RepeatTimer()->Enabled());
 }
 
-TEST_F(GwSpin, ReleaseOutsideGivesNoClick)
-{
+TEST_F(GwSpin, ReleaseOutsideGivesNoClick) {
     TGwControlButton* down = Pair->DownLeftButton();
     down->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     down->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 40));
@@ -59,8 +55,7 @@ TEST_F(GwSpin, ReleaseOutsideGivesNoClick)
     EXPECT_FALSE(down->Pressed());
 }
 
-TEST_F(GwSpin, ButtonsShareTheSizeByOrientation)
-{
+TEST_F(GwSpin, ButtonsShareTheSizeByOrientation) {
     Pair->SetBounds(0, 0, 16, 25);
     EXPECT_EQ(Pair->UpRightButton()->BoundsRect(), TRect(0, 0, 16, 12));
     EXPECT_EQ(Pair->DownLeftButton()->BoundsRect(), TRect(0, 12, 16, 25));
@@ -70,8 +65,7 @@ TEST_F(GwSpin, ButtonsShareTheSizeByOrientation)
     EXPECT_EQ(Pair->UpRightButton()->BoundsRect(), TRect(16, 0, 32, 25));
 }
 
-TEST_F(GwSpin, ClearingACustomGlyphBringsTheArrowBack)
-{
+TEST_F(GwSpin, ClearingACustomGlyphBringsTheArrowBack) {
     TBitmap glyph;
     glyph.SetSize(16, 8);
     Pair->SetGlyphUpRight(&glyph);
@@ -91,8 +85,7 @@ public:
     void SetFocus() override {}
 };
 
-TEST_F(GwSpin, FocusControlThatRefusesTheFocusCancelsTheClick)
-{
+TEST_F(GwSpin, FocusControlThatRefusesTheFocusCancelsTheClick) {
     auto* stubborn = new TStubborn(Form);
     stubborn->SetParent(Form);
     stubborn->SetTabStop(true);
@@ -105,8 +98,7 @@ TEST_F(GwSpin, FocusControlThatRefusesTheFocusCancelsTheClick)
     EXPECT_EQ(Pair->FocusControl(), nullptr);
 }
 
-TEST_F(GwSpin, ArrowKeysClickTheButtons)
-{
+TEST_F(GwSpin, ArrowKeysClickTheButtons) {
     EXPECT_EQ(Pair->Perform(WM_GETDLGCODE), DLGC_WANTARROWS);
     Pair->Perform(WM_KEYDOWN, VK_UP, 0);
     Pair->Perform(WM_KEYDOWN, VK_DOWN, 0);
@@ -115,8 +107,7 @@ TEST_F(GwSpin, ArrowKeysClickTheButtons)
     EXPECT_EQ(Downs, 2);
 }
 
-TEST_F(GwSpin, FlatButtonShowsNoFrameUntilThePointerEnters)
-{
+TEST_F(GwSpin, FlatButtonShowsNoFrameUntilThePointerEnters) {
     auto* b = new TGwControlButton(Form);
     b->SetParent(Form);
     b->SetFlat(true);
@@ -130,4 +121,4 @@ TEST_F(GwSpin, FlatButtonShowsNoFrameUntilThePointerEnters)
     EXPECT_NE(TPaper::Hex(p.At(0, 0)), TPaper::Hex(clRed));
 }
 
-}  // namespace
+} // namespace

@@ -13,8 +13,7 @@ public:
     std::vector<int> Phases;
 
 protected:
-    void WndProc(TMessage& Message) override
-    {
+    void WndProc(TMessage& Message) override {
         if (Message.Msg == CM_GETBLINKING) {
             Message.Result = FBlinks ? 1 : 0;
             return;
@@ -30,8 +29,7 @@ private:
     bool FBlinks;
 };
 
-TEST(GwBlink, PhasesAlternateStartingOnAndOnlyBlinkersHear)
-{
+TEST(GwBlink, PhasesAlternateStartingOnAndOnlyBlinkersHear) {
     TApplication::QtApp();
     TGwBlinkingControlsList list;
     EXPECT_EQ(list.BlinkState(), bsOff);
@@ -51,8 +49,7 @@ TEST(GwBlink, PhasesAlternateStartingOnAndOnlyBlinkersHear)
     EXPECT_EQ(on.Phases.size(), 2u);
 }
 
-TEST(GwBlink, TheSharedListGoesWithItsLastClient)
-{
+TEST(GwBlink, TheSharedListGoesWithItsLastClient) {
     TApplication::QtApp();
     ASSERT_EQ(BlinkingControlsList, nullptr);
     BlinkingControlsList = new TGwBlinkingControlsList;
@@ -65,4 +62,4 @@ TEST(GwBlink, TheSharedListGoesWithItsLastClient)
     EXPECT_EQ(BlinkingControlsList, nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -13,15 +13,11 @@ struct THslCase {
 };
 
 // Cases print as their names in test lists.
-void PrintTo(const THslCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const THslCase& c, std::ostream* os) { *os << c.Name; }
 
 class ColorToHslTable : public ::testing::TestWithParam<THslCase> {};
 
-TEST_P(ColorToHslTable, GivesTheScaleValues)
-{
+TEST_P(ColorToHslTable, GivesTheScaleValues) {
     const THslCase& c = GetParam();
     std::uint8_t h, s, l;
     ColorToHSL(c.Color, h, s, l);
@@ -31,13 +27,14 @@ TEST_P(ColorToHslTable, GivesTheScaleValues)
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ColorToHslTable,
-                         ::testing::Values(THslCase{"White", clWhite, 0, 0, 240}, THslCase{"Black", clBlack, 0, 0, 0},
-                                           THslCase{"Red", clRed, 0, 240, 120}, THslCase{"Blue", clBlue, 160, 240, 120},
+                         ::testing::Values(THslCase{"White", clWhite, 0, 0, 240},
+                                           THslCase{"Black", clBlack, 0, 0, 0},
+                                           THslCase{"Red", clRed, 0, 240, 120},
+                                           THslCase{"Blue", clBlue, 160, 240, 120},
                                            THslCase{"Lime", clLime, 80, 240, 120}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(GwColors, HslToColorExamples)
-{
+TEST(GwColors, HslToColorExamples) {
     EXPECT_EQ(HSLtoColor(0, 0, 240), clWhite);
     for (int h : {0, 80, 200})
         for (int s : {0, 120, 240})
@@ -45,8 +42,7 @@ TEST(GwColors, HslToColorExamples)
     EXPECT_EQ(HSLtoColor(239, 240, 120), clRed) << "sextant 6 behaves as sextant 0";
 }
 
-TEST(GwColors, HslToColorClampsEveryChannelBeforePacking)
-{
+TEST(GwColors, HslToColorClampsEveryChannelBeforePacking) {
     // Luminance above the scale used to push a channel past 255 into its neighbour's byte.
     const TColor c = HSLtoColor(0, 240, 250);
     EXPECT_EQ(GetRValue(COLORREF(c)), 255);
@@ -54,8 +50,7 @@ TEST(GwColors, HslToColorClampsEveryChannelBeforePacking)
     EXPECT_EQ(HSLtoColor(80, 240, 255), clWhite);
 }
 
-TEST(GwColors, ShadesAndAdjustments)
-{
+TEST(GwColors, ShadesAndAdjustments) {
     EXPECT_EQ(LighterColor(clWhite, 10), clWhite);
     EXPECT_EQ(DarkerColor(0x3366CC, 255), clBlack);
     EXPECT_EQ(AdjustColor(clBtnFace, 0), clBtnFace) << "no amount keeps the system colour itself";
@@ -64,15 +59,13 @@ TEST(GwColors, ShadesAndAdjustments)
     EXPECT_LT(ColorLuminance(DarkerColor(clBtnFace, 50)), ColorLuminance(clBtnFace));
 }
 
-TEST(GwColors, BlendEnds)
-{
+TEST(GwColors, BlendEnds) {
     EXPECT_EQ(BlendColors(clBtnFace, clRed, 255), ColorToRGB(clBtnFace));
     EXPECT_EQ(BlendColors(clRed, clBtnShadow, 0), ColorToRGB(clBtnShadow));
     EXPECT_EQ(BlendColors(clWhite, clBlack, 128), TColor(RGB(128, 128, 128)));
 }
 
-TEST(GwColors, TooCloseComparesHueThenLuminance)
-{
+TEST(GwColors, TooCloseComparesHueThenLuminance) {
     // Hues 19 and 0 (both saturated), luminances 59 apart: close; hue 20 apart: not.
     EXPECT_TRUE(ColorsTooClose(HSLtoColor(0, 240, 120), HSLtoColor(0, 240, 61)));
     EXPECT_FALSE(ColorsTooClose(HSLtoColor(0, 240, 120), HSLtoColor(0, 240, 60)));
@@ -84,8 +77,7 @@ TEST(GwColors, TooCloseComparesHueThenLuminance)
     EXPECT_FALSE(ColorsTooClose(a, b));
 }
 
-TEST(GwColors, ComplementaryTurnsTheHueHalfway)
-{
+TEST(GwColors, ComplementaryTurnsTheHueHalfway) {
     const TColor hue119 = TColor(RGB(0, 255, 249)), hue120 = TColor(RGB(0, 255, 255));
     ASSERT_EQ(ColorHue(hue119), 119);
     ASSERT_EQ(ColorHue(hue120), 120);
@@ -94,8 +86,7 @@ TEST(GwColors, ComplementaryTurnsTheHueHalfway)
     EXPECT_EQ(ComplementaryColor(hue120), HSLtoColor(0, 240, ColorLuminance(hue120)));
 }
 
-TEST(GwColors, WithoutThemesEveryStyleTakesTheSystemColours)
-{
+TEST(GwColors, WithoutThemesEveryStyleTakesTheSystemColours) {
     EXPECT_FALSE(GwThemesEnabled());
     EXPECT_EQ(GetXPThemeColor(xptcEditBorder), clBtnFace);
     EXPECT_TRUE(FullColorSupported);
@@ -122,8 +113,7 @@ TEST(GwColors, WithoutThemesEveryStyleTakesTheSystemColours)
     }
 }
 
-TEST(GwColors, SilverSchemeFallbackUsesFixedGreys)
-{
+TEST(GwColors, SilverSchemeFallbackUsesFixedGreys) {
     const TGwXPColorScheme saved = CurrentXPColorScheme;
     CurrentXPColorScheme = xpcsSilver;
     TColor a, b;
@@ -134,4 +124,4 @@ TEST(GwColors, SilverSchemeFallbackUsesFixedGreys)
     CurrentXPColorScheme = saved;
 }
 
-}  // namespace
+} // namespace

@@ -8,8 +8,7 @@ namespace {
 
 const TRect Box(2, 2, 12, 10);
 
-TEST(GwFrames, SidesDrawHalfOpenEdgesAndShrinkOnlyTheirSides)
-{
+TEST(GwFrames, SidesDrawHalfOpenEdgesAndShrinkOnlyTheirSides) {
     TPaper p(16, 14);
     const TRect in = DrawSides(p.Canvas(), Box, clRed, clBlue, TSides{sdLeft, sdBottom});
     EXPECT_EQ(in, TRect(3, 2, 12, 9));
@@ -22,16 +21,14 @@ TEST(GwFrames, SidesDrawHalfOpenEdgesAndShrinkOnlyTheirSides)
     EXPECT_EQ(p.At(5, 2), clWhite) << "no top side";
 }
 
-TEST(GwFrames, NoColourDrawsNothingButStillShrinks)
-{
+TEST(GwFrames, NoColourDrawsNothingButStillShrinks) {
     TPaper p(16, 14);
     EXPECT_EQ(DrawSides(p.Canvas(), Box, clNone, clNone, AllSides), TRect(3, 3, 11, 9));
     for (int y = 0; y < 14; ++y)
         EXPECT_EQ(p.Row(y, 0, 15), TPaper(16, 1).Row(0, 0, 15));
 }
 
-TEST(GwFrames, BevelOfWidthZeroIsTheBounds)
-{
+TEST(GwFrames, BevelOfWidthZeroIsTheBounds) {
     TPaper p(16, 14);
     EXPECT_EQ(DrawBevel(p.Canvas(), Box, clRed, clRed, 0), Box);
     EXPECT_EQ(p.At(2, 2), clWhite);
@@ -48,24 +45,22 @@ struct TStyleCase {
 };
 
 // Cases print as their names in test lists.
-void PrintTo(const TStyleCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TStyleCase& c, std::ostream* os) { *os << c.Name; }
 
 class BorderStyleTable : public ::testing::TestWithParam<TStyleCase> {};
 
-TEST_P(BorderStyleTable, ShrinksByTheStyleWidth)
-{
+TEST_P(BorderStyleTable, ShrinksByTheStyleWidth) {
     TPaper p(16, 14);
     EXPECT_EQ(DrawBorderSides(p.Canvas(), Box, GetParam().Style, GetParam().Sides), GetParam().Inner);
     TPaper q(16, 14);
-    EXPECT_EQ(DrawColorBorderSides(q.Canvas(), Box, clBtnFace, GetParam().Style, GetParam().Sides), GetParam().Inner);
+    EXPECT_EQ(DrawColorBorderSides(q.Canvas(), Box, clBtnFace, GetParam().Style, GetParam().Sides),
+              GetParam().Inner);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, BorderStyleTable,
-    ::testing::Values(TStyleCase{"None", fsNone, AllSides, Box}, TStyleCase{"Flat", fsFlat, AllSides, TRect(3, 3, 11, 9)},
+    ::testing::Values(TStyleCase{"None", fsNone, AllSides, Box},
+                      TStyleCase{"Flat", fsFlat, AllSides, TRect(3, 3, 11, 9)},
                       TStyleCase{"GrooveTopOnly", fsGroove, TSides{sdTop}, TRect(2, 4, 12, 10)},
                       TStyleCase{"Bump", fsBump, AllSides, TRect(4, 4, 10, 8)},
                       TStyleCase{"Lowered", fsLowered, AllSides, TRect(4, 4, 10, 8)},
@@ -74,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TStyleCase{"FlatBold", fsFlatBold, TSides{sdLeft, sdRight}, TRect(4, 2, 10, 10)}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(GwFrames, LoweredUsesShadowOutsideAndDarkShadowInside)
-{
+TEST(GwFrames, LoweredUsesShadowOutsideAndDarkShadowInside) {
     TPaper p(16, 14);
     DrawBorderSides(p.Canvas(), Box, fsLowered);
     EXPECT_EQ(p.At(2, 5), ColorToRGB(clBtnShadow));
@@ -84,8 +78,7 @@ TEST(GwFrames, LoweredUsesShadowOutsideAndDarkShadowInside)
     EXPECT_EQ(p.At(10, 5), ColorToRGB(cl3DLight));
 }
 
-TEST(GwFrames, GrooveIsTwoOffsetRings)
-{
+TEST(GwFrames, GrooveIsTwoOffsetRings) {
     TPaper p(16, 14);
     DrawBorderSides(p.Canvas(), Box, fsGroove);
     const TColor ul = ColorToRGB(clBtnShadow), lr = ColorToRGB(clBtnHighlight);
@@ -97,16 +90,14 @@ TEST(GwFrames, GrooveIsTwoOffsetRings)
     EXPECT_EQ(p.At(2, 9), lr) << "corner pixel of a drawn bottom side";
 }
 
-TEST(GwFrames, ShadedStylesFollowTheColour)
-{
+TEST(GwFrames, ShadedStylesFollowTheColour) {
     TPaper p(16, 14);
     DrawColorBorderSides(p.Canvas(), Box, 0x4080C0, fsStatus);
     EXPECT_EQ(p.At(2, 5), DarkerColor(0x4080C0, 50));
     EXPECT_EQ(p.At(11, 5), LighterColor(0x4080C0, 100));
 }
 
-TEST(GwFrames, BoxCornersAndFocusBorder)
-{
+TEST(GwFrames, BoxCornersAndFocusBorder) {
     TPaper p(16, 14);
     EXPECT_EQ(DrawBoxCorners(p.Canvas(), Box, clRed, 3), TRect(3, 3, 11, 9));
     EXPECT_EQ(p.Row(2, 2, 6), "0000FF 0000FF 0000FF FFFFFF FFFFFF");
@@ -120,8 +111,7 @@ TEST(GwFrames, BoxCornersAndFocusBorder)
     EXPECT_EQ(f.At(11, 4), clWhite);
 }
 
-TEST(GwFrames, RoundedFlatBorderCutsItsCorners)
-{
+TEST(GwFrames, RoundedFlatBorderCutsItsCorners) {
     TPaper p(16, 14);
     EXPECT_EQ(DrawRoundedFlatBorder(p.Canvas(), Box, clRed), TRect(4, 4, 10, 8));
     EXPECT_EQ(p.At(2, 2), clWhite);
@@ -132,8 +122,7 @@ TEST(GwFrames, RoundedFlatBorderCutsItsCorners)
     EXPECT_EQ(p.At(4, 2), clRed);
 }
 
-TEST(GwFrames, NonClientFrameUsesSystemLookOnlyForWindowColour)
-{
+TEST(GwFrames, NonClientFrameUsesSystemLookOnlyForWindowColour) {
     TPaper sys(16, 14);
     DrawFrame(sys.Canvas(), 16, 14, fsStatus, clWindow, clRed, AllSides, TGwFrameRing::NoColorRing);
     EXPECT_EQ(sys.At(0, 5), ColorToRGB(clBtnShadow));
@@ -145,8 +134,7 @@ TEST(GwFrames, NonClientFrameUsesSystemLookOnlyForWindowColour)
     EXPECT_EQ(ring.Row(5, 0, 3), "00FF00 00FF00 0000FF FFFFFF");
 }
 
-TEST(GwFrames, PanelFramesChainOutsideIn)
-{
+TEST(GwFrames, PanelFramesChainOutsideIn) {
     TPaper p(20, 20);
     TGwInnerOuterFrame f;
     f.OuterStyle = fsFlat;
@@ -158,8 +146,7 @@ TEST(GwFrames, PanelFramesChainOutsideIn)
     EXPECT_EQ(p.Row(8, 0, 4), "0000FF FF0000 FF0000 " + TPaper::Hex(clBtnShadow) + " FFFFFF");
 }
 
-TEST(GwFrames, DropShadowDarkensBelowAndRight)
-{
+TEST(GwFrames, DropShadowDarkensBelowAndRight) {
     TPaper p(30, 30);
     DrawDropShadow(p.Canvas(), TRect(5, 5, 20, 20), 3, clBlack);
     EXPECT_EQ(p.At(15, 20), BlendColors(clBlack, clWhite, 128)) << "first ring under the bottom edge";
@@ -169,4 +156,4 @@ TEST(GwFrames, DropShadowDarkensBelowAndRight)
     EXPECT_EQ(p.At(5, 20), clWhite) << "the shadow starts in from the left";
 }
 
-}  // namespace
+} // namespace

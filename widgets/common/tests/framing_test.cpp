@@ -24,11 +24,14 @@ public:
     bool FramingFocused() const override { return IsFocused; }
     bool FramingReadOnly() const override { return IsReadOnly; }
     bool FramingLoading() const override { return Loading; }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override { return Framing.Notifications; }
-    bool SetFramingProperty(TGwFrameControllerProperty P, int V) override { return Framing.SetFramingProperty(P, V); }
+    TGwFrameControllerNotifications FrameControllerNotifications() const override {
+        return Framing.Notifications;
+    }
+    bool SetFramingProperty(TGwFrameControllerProperty P, int V) override {
+        return Framing.SetFramingProperty(P, V);
+    }
     // A colour set from outside, as CM_COLORCHANGED would report it.
-    void UserSetsColor(TColor C)
-    {
+    void UserSetsColor(TColor C) {
         Shown = C;
         Framing.ColorChanged();
     }
@@ -41,15 +44,11 @@ struct TStateCase {
 };
 
 // Cases print as their names in test lists.
-void PrintTo(const TStateCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TStateCase& c, std::ostream* os) { *os << c.Name; }
 
 class StateColorTable : public ::testing::TestWithParam<TStateCase> {};
 
-TEST_P(StateColorTable, PicksTheStateColour)
-{
+TEST_P(StateColorTable, PicksTheStateColour) {
     const TStateCase& c = GetParam();
     TFramedControl f(nullptr);
     f.Framing.SetDisabledColor(clGray);
@@ -64,18 +63,16 @@ TEST_P(StateColorTable, PicksTheStateColour)
     EXPECT_EQ(f.Shown, c.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, StateColorTable,
-    ::testing::Values(TStateCase{"Disabled", false, true, true, true, clGray},
-                      TStateCase{"Focused", true, true, false, false, clYellow},
-                      TStateCase{"FocusedReadOnly", true, true, true, false, clYellow},
-                      TStateCase{"FocusedReadOnlyKept", true, true, true, true, clAqua},
-                      TStateCase{"ReadOnly", true, false, true, false, clAqua},
-                      TStateCase{"Normal", true, false, false, false, clWhite}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(States, StateColorTable,
+                         ::testing::Values(TStateCase{"Disabled", false, true, true, true, clGray},
+                                           TStateCase{"Focused", true, true, false, false, clYellow},
+                                           TStateCase{"FocusedReadOnly", true, true, true, false, clYellow},
+                                           TStateCase{"FocusedReadOnlyKept", true, true, true, true, clAqua},
+                                           TStateCase{"ReadOnly", true, false, true, false, clAqua},
+                                           TStateCase{"Normal", true, false, false, false, clWhite}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(GwFraming, FocusColourFollowsTheNormalColour)
-{
+TEST(GwFraming, FocusColourFollowsTheNormalColour) {
     TFramedControl f(nullptr);
     f.UserSetsColor(clBtnFace);
     EXPECT_EQ(f.Framing.FocusColor(), clBtnFace);
@@ -87,8 +84,7 @@ TEST(GwFraming, FocusColourFollowsTheNormalColour)
     EXPECT_EQ(f.Framing.NormalColor(), clWhite) << "the framing's own change is not a new normal colour";
 }
 
-TEST(GwFraming, HotTrackingTurnsTheFrameOn)
-{
+TEST(GwFraming, HotTrackingTurnsTheFrameOn) {
     TFramedControl f(nullptr);
     f.Framing.SetFrameSides(TSides{sdTop});
     f.Framing.SetFrameHotTrack(true);
@@ -102,8 +98,7 @@ TEST(GwFraming, HotTrackingTurnsTheFrameOn)
     EXPECT_EQ(loading.Framing.FrameSides(), TSides{sdTop}) << "stored sides survive loading";
 }
 
-TEST(GwFraming, PaintsTheHotFrameOnlyWhenHot)
-{
+TEST(GwFraming, PaintsTheHotFrameOnlyWhenHot) {
     TFramedControl f(nullptr);
     TPaper p(20, 20);
     EXPECT_FALSE(f.Framing.PaintFrame(p.Canvas(), 20, 20, TGwFrameRing::NoColorRing)) << "frame not visible";
@@ -118,8 +113,7 @@ TEST(GwFraming, PaintsTheHotFrameOnlyWhenHot)
     EXPECT_EQ(hot.Row(10, 0, 2), "FF0000 FF0000 FFFFFF") << "bold hot frame, two pixels";
 }
 
-TEST(GwFraming, ControllerPushesThroughTheSetters)
-{
+TEST(GwFraming, ControllerPushesThroughTheSetters) {
     TGwFrameController fc(nullptr);
     {
         TFramedControl f(nullptr);
@@ -140,4 +134,4 @@ TEST(GwFraming, ControllerPushesThroughTheSetters)
     EXPECT_EQ(fc.ControlCount(), 0) << "a destroyed control leaves its controller";
 }
 
-}  // namespace
+} // namespace

@@ -9,23 +9,20 @@ namespace {
 const TColor Bar = clRed, Back = clBlue;
 
 // Within a gradient step of the colour.
-bool Near(TColor a, TColor b)
-{
+bool Near(TColor a, TColor b) {
     const COLORREF x = COLORREF(a), y = COLORREF(b);
     return std::abs(GetRValue(x) - GetRValue(y)) <= 16 && std::abs(GetGValue(x) - GetGValue(y)) <= 16 &&
            std::abs(GetBValue(x) - GetBValue(y)) <= 16;
 }
 
-int CountColumns(TPaper& p, int y, int w, TColor c)
-{
+int CountColumns(TPaper& p, int y, int w, TColor c) {
     int n = 0;
     for (int x = 0; x < w; ++x)
         n += p.At(x, y) == c;
     return n;
 }
 
-TEST(GwGlyphs, LedBarOfEightyPixelsUsesTenSegmentsOfEight)
-{
+TEST(GwGlyphs, LedBarOfEightyPixelsUsesTenSegmentsOfEight) {
     TPaper p(80, 6);
     DrawLEDBar(p.Canvas(), TRect(0, 0, 80, 6), {}, Bar, Back, 20, 50);
     // Five lit segments of 8 pixels, each framed by the back-coloured pen: 6 red columns each.
@@ -33,8 +30,7 @@ TEST(GwGlyphs, LedBarOfEightyPixelsUsesTenSegmentsOfEight)
     EXPECT_EQ(p.At(41, 3), Back) << "the sixth segment is unlit";
 }
 
-TEST(GwGlyphs, LedBarAtZeroDrawsEverySegmentInBackColour)
-{
+TEST(GwGlyphs, LedBarAtZeroDrawsEverySegmentInBackColour) {
     TPaper p(80, 6);
     DrawLEDBar(p.Canvas(), TRect(0, 0, 80, 6), {}, Bar, Back, 10, 0);
     EXPECT_EQ(CountColumns(p, 3, 80, Bar), 0);
@@ -44,16 +40,14 @@ TEST(GwGlyphs, LedBarAtZeroDrawsEverySegmentInBackColour)
     EXPECT_EQ(CountColumns(t, 3, 80, clWhite), 80) << "transparent: nothing at all";
 }
 
-TEST(GwGlyphs, VerticalLedBarFillsFromTheBottom)
-{
+TEST(GwGlyphs, VerticalLedBarFillsFromTheBottom) {
     TPaper p(6, 80);
     DrawLEDBar(p.Canvas(), TRect(0, 0, 6, 80), {orVertical, false}, Bar, Back, 10, 30);
     EXPECT_EQ(p.At(3, 76), Bar);
     EXPECT_EQ(p.At(3, 3), Back);
 }
 
-TEST(GwGlyphs, LedBarWithoutSegmentsOrWithTooMuchPercentStaysSound)
-{
+TEST(GwGlyphs, LedBarWithoutSegmentsOrWithTooMuchPercentStaysSound) {
     // No segments used to divide by zero; more than 100 percent lit segments past the bar's end.
     TPaper p(40, 6);
     DrawLEDBar(p.Canvas(), TRect(0, 0, 40, 6), {}, Bar, Back, 0, 50);
@@ -64,8 +58,7 @@ TEST(GwGlyphs, LedBarWithoutSegmentsOrWithTooMuchPercentStaysSound)
     EXPECT_EQ(q.At(0, 3), Back);
 }
 
-TEST(GwGlyphs, PercentBarSplitsAtThePercentage)
-{
+TEST(GwGlyphs, PercentBarSplitsAtThePercentage) {
     TPaper p(100, 12);
     DrawPercentBar(p.Canvas(), TRect(0, 0, 100, 12), {}, Bar, Back, 30, false);
     EXPECT_EQ(p.At(29, 6), Bar);
@@ -75,8 +68,7 @@ TEST(GwGlyphs, PercentBarSplitsAtThePercentage)
     EXPECT_EQ(CountColumns(full, 6, 100, Bar), 100);
 }
 
-TEST(GwGlyphs, PercentTextIsCentredBetweenLeftAndRight)
-{
+TEST(GwGlyphs, PercentTextIsCentredBetweenLeftAndRight) {
     // The text's centre used to be half the right edge, off the bar when it does not start at 0.
     TPaper p(200, 20);
     DrawPercentBar(p.Canvas(), TRect(100, 0, 200, 20), {}, clBlack, clWhite, 0, true);
@@ -92,8 +84,7 @@ TEST(GwGlyphs, PercentTextIsCentredBetweenLeftAndRight)
     EXPECT_NEAR((l + r) / 2.0, 150, 3);
 }
 
-TEST(GwGlyphs, DropDownArrowIsATriangleMovedWhenDown)
-{
+TEST(GwGlyphs, DropDownArrowIsATriangleMovedWhenDown) {
     TPaper p(16, 16);
     DrawDropDownArrow(p.Canvas(), TRect(0, 0, 15, 15), uiWindows95, {});
     // Centre (7, 7), tip at y 9, rows 7 pixels wide at y 6.
@@ -105,8 +96,7 @@ TEST(GwGlyphs, DropDownArrowIsATriangleMovedWhenDown)
     EXPECT_EQ(d.At(7, 10), clWhite);
 }
 
-TEST(GwGlyphs, SpinArrowPointsItsWay)
-{
+TEST(GwGlyphs, SpinArrowPointsItsWay) {
     TPaper up(16, 16);
     DrawSpinArrow(up.Canvas(), TRect(0, 0, 15, 15), uiWindows95, dirUp, {});
     EXPECT_EQ(up.At(7, 5), clBlack) << "tip on top";
@@ -119,8 +109,7 @@ TEST(GwGlyphs, SpinArrowPointsItsWay)
     EXPECT_EQ(right.At(8, 4), clWhite);
 }
 
-TEST(GwGlyphs, CheckBoxStates)
-{
+TEST(GwGlyphs, CheckBoxStates) {
     TGwGlyphColors k;
     k.FrameColor = clBlack;
     k.FillColor = clWhite;
@@ -145,8 +134,7 @@ TEST(GwGlyphs, CheckBoxStates)
     EXPECT_EQ(disabled.At(3, 5), ColorToRGB(clBtnShadow));
 }
 
-TEST(GwGlyphs, RadioButtonIsACircleWithADot)
-{
+TEST(GwGlyphs, RadioButtonIsACircleWithADot) {
     TGwGlyphColors k;
     k.FrameColor = clBlack;
     k.FillColor = clWhite;
@@ -159,19 +147,20 @@ TEST(GwGlyphs, RadioButtonIsACircleWithADot)
     EXPECT_EQ(p.At(6, 3), clWhite);
 }
 
-TEST(GwGlyphs, GroupBarBackgroundOnlyInGradientStyle)
-{
+TEST(GwGlyphs, GroupBarBackgroundOnlyInGradientStyle) {
     TPaper classic(20, 20);
-    DrawGroupBarBackground(classic.Canvas(), TRect(0, 0, 20, 20), vsClassic, gcsCustom, gpTopToBottom, clRed, clBlue);
+    DrawGroupBarBackground(classic.Canvas(), TRect(0, 0, 20, 20), vsClassic, gcsCustom, gpTopToBottom, clRed,
+                           clBlue);
     EXPECT_EQ(classic.At(10, 10), clWhite);
     TPaper gradient(20, 20);
-    DrawGroupBarBackground(gradient.Canvas(), TRect(0, 0, 20, 20), vsGradient, gcsCustom, gpTopToBottom, clRed,
-                           clBlue);
+    DrawGroupBarBackground(gradient.Canvas(), TRect(0, 0, 20, 20), vsGradient, gcsCustom, gpTopToBottom,
+                           clRed, clBlue);
     EXPECT_TRUE(Near(gradient.At(10, 0), clRed));
     EXPECT_TRUE(Near(gradient.At(10, 19), clBlue));
     TPaper up(20, 20);
-    DrawGroupBarBackground(up.Canvas(), TRect(0, 0, 20, 20), vsGradient, gcsCustom, gpBottomToTop, clRed, clBlue);
+    DrawGroupBarBackground(up.Canvas(), TRect(0, 0, 20, 20), vsGradient, gcsCustom, gpBottomToTop, clRed,
+                           clBlue);
     EXPECT_TRUE(Near(up.At(10, 0), clBlue));
 }
 
-}  // namespace
+} // namespace

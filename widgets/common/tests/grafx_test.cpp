@@ -8,8 +8,7 @@
 namespace {
 
 // A W x H bitmap: red with a green pixel at (0, 0) and a blue one at (W-1, H-1).
-void Marked(TBitmap& b, int W, int H)
-{
+void Marked(TBitmap& b, int W, int H) {
     TApplication::QtApp();
     b.SetSize(W, H);
     b.Canvas()->Brush()->SetColor(clRed);
@@ -18,8 +17,7 @@ void Marked(TBitmap& b, int W, int H)
     b.Canvas()->SetPixel(W - 1, H - 1, clBlue);
 }
 
-TEST(GwGrafx, TransparentBitmapLeavesTheKeyColour)
-{
+TEST(GwGrafx, TransparentBitmapLeavesTheKeyColour) {
     TPaper p(10, 10);
     TBitmap b;
     Marked(b, 4, 4);
@@ -30,8 +28,7 @@ TEST(GwGrafx, TransparentBitmapLeavesTheKeyColour)
     EXPECT_EQ(p.Canvas()->CopyMode(), cmSrcPaint);
 }
 
-TEST(GwGrafx, FullTransparentBitmapDrawsAtTheDestination)
-{
+TEST(GwGrafx, FullTransparentBitmapDrawsAtTheDestination) {
     // It used to draw at the canvas origin whatever the destination.
     TPaper p(10, 10);
     TBitmap b;
@@ -43,8 +40,7 @@ TEST(GwGrafx, FullTransparentBitmapDrawsAtTheDestination)
     EXPECT_EQ(p.At(6, 6), clWhite);
 }
 
-TEST(GwGrafx, TilingAnchorsAndCutsTheLastTiles)
-{
+TEST(GwGrafx, TilingAnchorsAndCutsTheLastTiles) {
     TPaper p(10, 10);
     TBitmap b;
     Marked(b, 4, 4);
@@ -61,8 +57,7 @@ TEST(GwGrafx, TilingAnchorsAndCutsTheLastTiles)
     EXPECT_EQ(r.At(0, 0), clWhite);
 }
 
-TEST(GwGrafx, TilingAnEmptyBitmapOrFromANegativeOffsetEnds)
-{
+TEST(GwGrafx, TilingAnEmptyBitmapOrFromANegativeOffsetEnds) {
     TPaper p(10, 10);
     TBitmap empty;
     TileBitmap(p.Canvas(), &empty, TRect(0, 0, 10, 10));
@@ -76,8 +71,7 @@ TEST(GwGrafx, TilingAnEmptyBitmapOrFromANegativeOffsetEnds)
     EXPECT_EQ(p.At(3, 3), clBlue);
 }
 
-TEST(GwGrafx, CenterAndFlip)
-{
+TEST(GwGrafx, CenterAndFlip) {
     TPaper p(10, 10);
     TBitmap b;
     Marked(b, 4, 4);
@@ -89,8 +83,7 @@ TEST(GwGrafx, CenterAndFlip)
     EXPECT_EQ(b.Canvas()->GetPixel(3, 0), clBlue);
 }
 
-TEST(GwGrafx, LinearGradientRunsFromStartToStop)
-{
+TEST(GwGrafx, LinearGradientRunsFromStartToStop) {
     TPaper p(40, 30);
     PaintGradient(p.Canvas(), TRect(5, 5, 35, 25), gdVerticalEnd, clBlack, clWhite, 1);
     EXPECT_EQ(p.At(4, 10), clWhite);
@@ -102,8 +95,7 @@ TEST(GwGrafx, LinearGradientRunsFromStartToStop)
     EXPECT_EQ(p.At(20, 5), p.At(20, 24)) << "one strip replicated down the rectangle";
 }
 
-TEST(GwGrafx, CentreAndBoxGradientsPutStopInTheMiddle)
-{
+TEST(GwGrafx, CentreAndBoxGradientsPutStopInTheMiddle) {
     TPaper p(40, 40);
     PaintGradient(p.Canvas(), TRect(0, 0, 40, 40), gdSquareBox, clBlack, clWhite, 1);
     EXPECT_GT(GetRValue(COLORREF(p.At(19, 19))), 200);
@@ -116,8 +108,7 @@ TEST(GwGrafx, CentreAndBoxGradientsPutStopInTheMiddle)
     EXPECT_LT(GetRValue(COLORREF(c.At(39, 5))), 40);
 }
 
-TEST(GwGrafx, DiagonalGradientCoversTheRectangle)
-{
+TEST(GwGrafx, DiagonalGradientCoversTheRectangle) {
     TPaper p(30, 20);
     PaintGradient(p.Canvas(), TRect(0, 0, 30, 20), gdDiagonalUp, clBlack, clWhite, 1);
     int white = 0;
@@ -132,8 +123,7 @@ TEST(GwGrafx, DiagonalGradientCoversTheRectangle)
     EXPECT_EQ(same.At(29, 19), clRed);
 }
 
-TEST(GwGrafx, StepsSetTheLeastBandWidth)
-{
+TEST(GwGrafx, StepsSetTheLeastBandWidth) {
     TPaper p(64, 8);
     PaintGradient(p.Canvas(), TRect(0, 0, 64, 8), gdVerticalEnd, clBlack, clWhite, 8);
     int run = 1, shortest = 64;
@@ -148,15 +138,13 @@ TEST(GwGrafx, StepsSetTheLeastBandWidth)
     EXPECT_GE(shortest, 8);
 }
 
-TEST(GwGrafx, EmptyGradientPaintsNothing)
-{
+TEST(GwGrafx, EmptyGradientPaintsNothing) {
     TPaper p(10, 10);
     PaintGradient(p.Canvas(), TRect(3, 3, 3, 9), gdHorizontalEnd, clBlack, clBlack, 1);
     EXPECT_EQ(p.At(3, 5), clWhite);
 }
 
-TEST(GwGrafx, Trapezoids)
-{
+TEST(GwGrafx, Trapezoids) {
     TTrap t;
     SetTrapezoid(t, TRect(0, 0, 20, 10), 6, tsCenter, dirUp, tdLargeToSmall);
     EXPECT_EQ(t.P0, TPoint(7, 0));
@@ -171,4 +159,4 @@ TEST(GwGrafx, Trapezoids)
     EXPECT_EQ(t.P0, TPoint(-1, -1));
 }
 
-}  // namespace
+} // namespace

@@ -8,16 +8,12 @@
 namespace {
 
 // Settings files of the test's own (test cases run side by side).
-testsupport::TempFolder& Folder()
-{
+testsupport::TempFolder& Folder() {
     static testsupport::TempFolder folder("gw-settings-");
     return folder;
 }
 
-std::string TempIni(const char* Tag)
-{
-    return Folder().File(std::string(Tag) + ".ini");
-}
+std::string TempIni(const char* Tag) { return Folder().File(std::string(Tag) + ".ini"); }
 
 // A framed control that records what the controller pushes.
 class TFramedProbe : public TControl, public IGwFramedControl {
@@ -26,13 +22,11 @@ public:
     TGwFrameControllerNotifications Notifications = AllFrameNotifications();
     std::vector<std::pair<TGwFrameControllerProperty, int>> Pushed;
     TGwFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
-    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override
-    {
+    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
         Pushed.emplace_back(Property, Value);
         return true;
     }
-    std::vector<TGwFrameControllerProperty> Order() const
-    {
+    std::vector<TGwFrameControllerProperty> Order() const {
         std::vector<TGwFrameControllerProperty> v;
         for (const auto& p : Pushed)
             v.push_back(p.first);
@@ -47,16 +41,14 @@ public:
     void CustomFramingChanged() override { ++Calls; }
 };
 
-TEST(GwRegIniFile, FreshStoreUsesTheIniBesideTheProgram)
-{
+TEST(GwRegIniFile, FreshStoreUsesTheIniBesideTheProgram) {
     TGwRegIniFile r(nullptr);
     EXPECT_EQ(r.Path(), "");
     EXPECT_EQ(r.ReadString("S", "K", "dflt"), "dflt");
     EXPECT_EQ(r.Path(), ChangeFileExt(Application->ExeName(), ".ini"));
 }
 
-TEST(GwRegIniFile, ReadsAndWritesTheIniFileAndReopensOnPathChange)
-{
+TEST(GwRegIniFile, ReadsAndWritesTheIniFileAndReopensOnPathChange) {
     const std::string a = TempIni("a"), b = TempIni("b");
     TGwRegIniFile r(nullptr);
     r.SetPath(a);
@@ -76,8 +68,7 @@ TEST(GwRegIniFile, ReadsAndWritesTheIniFileAndReopensOnPathChange)
     EXPECT_FALSE(r.SectionExists("Sec"));
 }
 
-TEST(GwRegIniFile, RegistryFormGoesThroughThePlatformStore)
-{
+TEST(GwRegIniFile, RegistryFormGoesThroughThePlatformStore) {
     std::vector<std::pair<unsigned, std::string>> opened;
     SetGwRegistryStoreFactory([&](unsigned Root, const std::string& Path, unsigned) {
         opened.emplace_back(Root, Path);
@@ -98,25 +89,24 @@ TEST(GwRegIniFile, RegistryFormGoesThroughThePlatformStore)
     EXPECT_EQ(RegAccessMask({keyRead, keyWrite}), 0x2001Fu);
 }
 
-TEST(GwFrameController, AddingTwicePushesOnceInTheFixedOrder)
-{
+TEST(GwFrameController, AddingTwicePushesOnceInTheFixedOrder) {
     TGwFrameController fc(nullptr);
     TFramedProbe c(nullptr);
     fc.AddControl(&c);
     fc.AddControl(&c);
     EXPECT_EQ(fc.ControlCount(), 1);
     const std::vector<TGwFrameControllerProperty> order = {
-        fcpParentColor, fcpColor, fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpFocusColor,
-        fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack, fcpFrameHotStyle,
-        fcpFrameSides, fcpFrameStyle, fcpFrameVisible, fcpFramingPreference};
+        fcpParentColor,          fcpColor,         fcpDisabledColor,   fcpReadOnlyColor,
+        fcpReadOnlyColorOnFocus, fcpFocusColor,    fcpFlatButtonColor, fcpFlatButtons,
+        fcpFrameColor,           fcpFrameHotColor, fcpFrameHotTrack,   fcpFrameHotStyle,
+        fcpFrameSides,           fcpFrameStyle,    fcpFrameVisible,    fcpFramingPreference};
     EXPECT_EQ(c.Order(), order);
     EXPECT_EQ(c.Pushed[12].second, 15) << "all four sides";
     fc.RemoveControl(&c);
     EXPECT_EQ(fc.ControlCount(), 0);
 }
 
-TEST(GwFrameController, UpdatesWaitForTheLastEndUpdate)
-{
+TEST(GwFrameController, UpdatesWaitForTheLastEndUpdate) {
     TGwFrameController fc(nullptr);
     TFramedProbe c(nullptr);
     fc.AddControl(&c);
@@ -133,8 +123,7 @@ TEST(GwFrameController, UpdatesWaitForTheLastEndUpdate)
     EXPECT_EQ(c.Pushed.size(), 16u) << "an unmatched EndUpdate pushes everything";
 }
 
-TEST(GwFrameController, NotificationsChooseWhatAControlTakes)
-{
+TEST(GwFrameController, NotificationsChooseWhatAControlTakes) {
     TGwFrameController fc(nullptr);
     TFramedProbe c(nullptr);
     c.Notifications >> fcpFrameColor;
@@ -146,8 +135,7 @@ TEST(GwFrameController, NotificationsChooseWhatAControlTakes)
     EXPECT_EQ(c.Pushed[0], std::make_pair(fcpFrameStyle, int(fsLowered)));
 }
 
-TEST(GwFrameController, PullingControlsAreToldOfEveryChange)
-{
+TEST(GwFrameController, PullingControlsAreToldOfEveryChange) {
     TGwFrameController fc(nullptr);
     TPullProbe c(nullptr);
     fc.AddControl(&c);
@@ -156,8 +144,7 @@ TEST(GwFrameController, PullingControlsAreToldOfEveryChange)
     EXPECT_EQ(c.Calls, 3);
 }
 
-TEST(GwFrameController, ColourFollowRules)
-{
+TEST(GwFrameController, ColourFollowRules) {
     TGwFrameController fc(nullptr);
     TFramedProbe c(nullptr);
     fc.AddControl(&c);
@@ -177,8 +164,7 @@ TEST(GwFrameController, ColourFollowRules)
     EXPECT_NE(d.Order()[1], fcpColor) << "a parent-coloured controller does not push its colour";
 }
 
-TEST(GwFrameController, HotTrackingShowsTheFrameOnAllSides)
-{
+TEST(GwFrameController, HotTrackingShowsTheFrameOnAllSides) {
     TGwFrameController fc(nullptr);
     fc.SetFrameSides(TSides{sdTop});
     fc.SetFrameHotTrack(true);
@@ -191,8 +177,7 @@ TEST(GwFrameController, HotTrackingShowsTheFrameOnAllSides)
     EXPECT_EQ(old.FrameHotStyle(), fsLowered);
 }
 
-TEST(GwFrameController, LoadAndSaveThroughTheStore)
-{
+TEST(GwFrameController, LoadAndSaveThroughTheStore) {
     TGwFrameController fc(nullptr);
     EXPECT_THROW(fc.Load("Frame"), ENoRegIniFile);
     TGwRegIniFile r(nullptr);
@@ -216,8 +201,7 @@ TEST(GwFrameController, LoadAndSaveThroughTheStore)
     EXPECT_EQ(c.Pushed.size(), 16u) << "loaded settings reach the control once";
 }
 
-TEST(GwCustomColors, SixteenWhiteColoursToStart)
-{
+TEST(GwCustomColors, SixteenWhiteColoursToStart) {
     TGwCustomColors cc(nullptr);
     ASSERT_EQ(cc.Colors()->Count(), 16);
     EXPECT_EQ(cc.Colors()->Get(0), "ColorA=FFFFFF");
@@ -225,8 +209,7 @@ TEST(GwCustomColors, SixteenWhiteColoursToStart)
     EXPECT_EQ(cc.GetColorName(1), "ColorB");
 }
 
-TEST(GwCustomColors, ValuesBecomeSixUpperCaseHexDigits)
-{
+TEST(GwCustomColors, ValuesBecomeSixUpperCaseHexDigits) {
     TGwCustomColors cc(nullptr);
     TStringList v;
     v.Add("ColorA=ff");
@@ -238,8 +221,7 @@ TEST(GwCustomColors, ValuesBecomeSixUpperCaseHexDigits)
     EXPECT_EQ(cc.Colors()->Get(2), "ColorC=ABCDEF");
 }
 
-TEST(GwCustomColors, SaveAndLoad)
-{
+TEST(GwCustomColors, SaveAndLoad) {
     TGwCustomColors cc(nullptr);
     EXPECT_THROW(cc.Save("Colors"), ENoRegIniFile);
     TGwRegIniFile r(nullptr);
@@ -257,8 +239,7 @@ TEST(GwCustomColors, SaveAndLoad)
     EXPECT_EQ(back.Colors()->Get(0), "ColorA=00FF00");
 }
 
-TEST(GwCustomColors, ForgetsARemovedStore)
-{
+TEST(GwCustomColors, ForgetsARemovedStore) {
     TGwCustomColors cc(nullptr);
     {
         TGwRegIniFile r(nullptr);
@@ -267,12 +248,11 @@ TEST(GwCustomColors, ForgetsARemovedStore)
     EXPECT_EQ(cc.RegIniFile(), nullptr);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
-TEST(GwDialogComponent, CentringOnTheParentPlacesOverTheOwnerForm)
-{
+TEST(GwDialogComponent, CentringOnTheParentPlacesOverTheOwnerForm) {
     TApplication::QtApp();
     TGwDialogComponent d(nullptr);
     EXPECT_EQ(d.Font()->Name(), "MS Sans Serif");
@@ -285,4 +265,4 @@ TEST(GwDialogComponent, CentringOnTheParentPlacesOverTheOwnerForm)
     EXPECT_EQ(f.Position(), poOwnerFormCenter);
 }
 
-}  // namespace
+} // namespace

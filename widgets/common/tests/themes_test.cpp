@@ -21,48 +21,35 @@ bool gActive = true;
 DWORD gAppProperties = STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS;
 int gOpen = 0;
 
-HTHEME RecOpen(HWND, const wchar_t* cls)
-{
+HTHEME RecOpen(HWND, const wchar_t* cls) {
     ++gOpen;
     gCalls.push_back({"OpenThemeData", cls});
     return reinterpret_cast<HTHEME>(intptr_t(gOpen));
 }
-HRESULT RecClose(HTHEME)
-{
+HRESULT RecClose(HTHEME) {
     gCalls.push_back({"CloseThemeData", {}, 0, 0});
     return S_OK;
 }
-HRESULT RecBackground(HTHEME, HDC, int part, int state, const TRect*, const TRect*)
-{
+HRESULT RecBackground(HTHEME, HDC, int part, int state, const TRect*, const TRect*) {
     gCalls.push_back({"DrawThemeBackground", {}, part, state});
     return S_OK;
 }
-COLORREF RecSysColor(HTHEME, int index)
-{
-    return COLORREF(0x010000 + index);
-}
-BOOL RecActive()
-{
-    return gActive;
-}
-DWORD RecAppProperties()
-{
-    return gAppProperties;
-}
+COLORREF RecSysColor(HTHEME, int index) { return COLORREF(0x010000 + index); }
+BOOL RecActive() { return gActive; }
+DWORD RecAppProperties() { return gAppProperties; }
 
-void InstallRecordingTable()
-{
-    SetVisualStylesTable({VisualStylesEntry("OpenThemeData", &RecOpen), VisualStylesEntry("CloseThemeData", &RecClose),
-                          VisualStylesEntry("DrawThemeBackground", &RecBackground),
-                          VisualStylesEntry("GetThemeSysColor", &RecSysColor),
-                          VisualStylesEntry("IsThemeActive", &RecActive), VisualStylesEntry("IsAppThemed", &RecActive),
-                          VisualStylesEntry("GetThemeAppProperties", &RecAppProperties)});
+void InstallRecordingTable() {
+    SetVisualStylesTable(
+        {VisualStylesEntry("OpenThemeData", &RecOpen), VisualStylesEntry("CloseThemeData", &RecClose),
+         VisualStylesEntry("DrawThemeBackground", &RecBackground),
+         VisualStylesEntry("GetThemeSysColor", &RecSysColor), VisualStylesEntry("IsThemeActive", &RecActive),
+         VisualStylesEntry("IsAppThemed", &RecActive),
+         VisualStylesEntry("GetThemeAppProperties", &RecAppProperties)});
 }
 
 class Themes : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         FreeThemeServices();
         SetVisualStylesTable({});
         gCalls.clear();
@@ -71,8 +58,7 @@ protected:
     }
 };
 
-TEST_F(Themes, TheProgramDrawsTheClassicLook)
-{
+TEST_F(Themes, TheProgramDrawsTheClassicLook) {
     EXPECT_EQ(LoadLibrary("uxtheme.dll"), nullptr);
     TThemeServices* t = ThemeServices();
     EXPECT_FALSE(t->ThemesAvailable());
@@ -81,8 +67,7 @@ TEST_F(Themes, TheProgramDrawsTheClassicLook)
     EXPECT_EQ(t->ColorToRGB(clBtnFace), clBtnFace);
 }
 
-TEST_F(Themes, ARecordingTableIsAskedForTheElementPartAndState)
-{
+TEST_F(Themes, ARecordingTableIsAskedForTheElementPartAndState) {
     InstallRecordingTable();
     TThemeServices* t = ThemeServices();
     ASSERT_TRUE(t->ThemesEnabled());
@@ -104,8 +89,7 @@ TEST_F(Themes, ARecordingTableIsAskedForTheElementPartAndState)
     EXPECT_EQ(t->ColorToRGB(clWindow), clWindow);
 }
 
-TEST_F(Themes, ThemesNeedTheActiveThemeAndControlsAllowed)
-{
+TEST_F(Themes, ThemesNeedTheActiveThemeAndControlsAllowed) {
     InstallRecordingTable();
     gAppProperties = STAP_ALLOW_NONCLIENT;
     EXPECT_FALSE(ThemeServices()->ThemesEnabled());
@@ -117,8 +101,7 @@ TEST_F(Themes, ThemesNeedTheActiveThemeAndControlsAllowed)
     EXPECT_TRUE(ThemeServices()->ThemesAvailable());
 }
 
-TEST_F(Themes, AThemeChangeClosesTheDataAndTellsAfterwards)
-{
+TEST_F(Themes, AThemeChangeClosesTheDataAndTellsAfterwards) {
     TApplication::QtApp();
     InstallRecordingTable();
     TForm form(nullptr);
@@ -135,15 +118,14 @@ TEST_F(Themes, AThemeChangeClosesTheDataAndTellsAfterwards)
     EXPECT_EQ(t.GetTheme(teEdit), nullptr);
 }
 
-TEST_F(Themes, TheBindingCountsItsLoads)
-{
+TEST_F(Themes, TheBindingCountsItsLoads) {
     InstallRecordingTable();
     EXPECT_TRUE(InitThemeLibrary());
     EXPECT_TRUE(InitThemeLibrary());
     FreeThemeLibrary();
     EXPECT_NE(ThemeLibrary(), nullptr);
-    EXPECT_NE(ThemeFunction(0), nullptr);  // OpenThemeData
-    EXPECT_EQ(ThemeFunction(5), nullptr);  // GetThemeBackgroundExtent: not in the table
+    EXPECT_NE(ThemeFunction(0), nullptr); // OpenThemeData
+    EXPECT_EQ(ThemeFunction(5), nullptr); // GetThemeBackgroundExtent: not in the table
     FreeThemeLibrary();
     EXPECT_EQ(ThemeLibrary(), nullptr);
     EXPECT_EQ(ThemeFunction(0), nullptr);
@@ -157,27 +139,25 @@ struct TNumbering {
     int Part, State;
 };
 
-void PrintTo(const TNumbering& n, std::ostream* os)
-{
-    *os << n.Name;
-}
+void PrintTo(const TNumbering& n, std::ostream* os) { *os << n.Name; }
 
 class ElementNumbering : public ::testing::TestWithParam<TNumbering> {};
 
-TEST_P(ElementNumbering, RunsArePartsAndPlacesAreStates)
-{
+TEST_P(ElementNumbering, RunsArePartsAndPlacesAreStates) {
     const TNumbering& n = GetParam();
     EXPECT_EQ(n.Got.Element, n.Element);
     EXPECT_EQ(n.Got.Part, n.Part);
     EXPECT_EQ(n.Got.State, n.State);
 }
 
-#define NUM(x, e, p, s) TNumbering{#x, TThemeServices::GetElementDetails(x), e, p, s}
+#define NUM(x, e, p, s)                                                                                      \
+    TNumbering { #x, TThemeServices::GetElementDetails(x), e, p, s }
 INSTANTIATE_TEST_SUITE_P(
     Themes, ElementNumbering,
     ::testing::Values(NUM(tbButtonDontCare, teButton, 0, 1), NUM(tbButtonRoot, teButton, 0, 2),
                       NUM(tbPushButtonNormal, teButton, 1, 1), NUM(tbPushButtonDefaulted, teButton, 1, 5),
-                      NUM(tbRadioButtonUncheckedNormal, teButton, 2, 1), NUM(tbCheckBoxUncheckedNormal, teButton, 3, 1),
+                      NUM(tbRadioButtonUncheckedNormal, teButton, 2, 1),
+                      NUM(tbCheckBoxUncheckedNormal, teButton, 3, 1),
                       NUM(tbCheckBoxMixedDisabled, teButton, 3, 12), NUM(tbGroupBoxDisabled, teButton, 4, 2),
                       NUM(tbUserButton, teButton, 5, 1), NUM(teEditTextNormal, teEdit, 1, 1),
                       NUM(teEditTextDisabled, teEdit, 1, 4), NUM(teEditCaret, teEdit, 2, 1),
@@ -187,4 +167,4 @@ INSTANTIATE_TEST_SUITE_P(
                       NUM(ttTopTabItemSelected, teTab, 5, 3), NUM(twVertThumbDisabled, teWindow, 28, 4)),
     [](const ::testing::TestParamInfo<TNumbering>& i) { return std::string(i.param.Name); });
 
-}  // namespace
+} // namespace

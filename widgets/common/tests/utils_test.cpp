@@ -5,14 +5,12 @@
 
 namespace {
 
-TEST(GwUtils, LastCharOfEmptyTextIsNul)
-{
+TEST(GwUtils, LastCharOfEmptyTextIsNul) {
     EXPECT_EQ(LastChar(""), '\0');
     EXPECT_EQ(LastChar("ab"), 'b');
 }
 
-TEST(GwUtils, StringRoutines)
-{
+TEST(GwUtils, StringRoutines) {
     EXPECT_EQ(CountChar('\\', "C:\\a\\b\\c"), 3);
     EXPECT_EQ(CountChar('x', ""), 0);
     EXPECT_EQ(CopyEx("C:\\a\\b\\c", 1, '\\', 2), "C:\\a\\");
@@ -28,8 +26,7 @@ TEST(GwUtils, StringRoutines)
     EXPECT_EQ(RemovePrefixChars("Save&"), "Save&");
 }
 
-TEST(GwUtils, IdentifiersAndNames)
-{
+TEST(GwUtils, IdentifiersAndNames) {
     EXPECT_EQ(CreateValidIdent("1st item", "X"), "stitem");
     EXPECT_EQ(CreateValidIdent("!?.,", "Default"), "Default");
     EXPECT_EQ(CreateValidIdent("", "D"), "D");
@@ -44,8 +41,7 @@ TEST(GwUtils, IdentifiersAndNames)
     EXPECT_EQ(GetNewComponentName(&owner, "Edit", false), "Edit1");
 }
 
-TEST(GwUtils, CenterRectRoundsTowardZero)
-{
+TEST(GwUtils, CenterRectRoundsTowardZero) {
     EXPECT_EQ(CenterRect(TRect(0, 0, 11, 11), 4, 4), TRect(3, 3, 7, 7));
     EXPECT_EQ(CenterRect(TRect(-10, -10, 0, 0), 3, 3), TRect(-6, -6, -3, -3));
 }
@@ -58,32 +54,28 @@ struct TVersionCase {
 };
 
 // Cases print as their names in test lists.
-void PrintTo(const TVersionCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TVersionCase& c, std::ostream* os) { *os << c.Name; }
 
 class RunningAtLeastTable : public ::testing::TestWithParam<TVersionCase> {};
 
-TEST_P(RunningAtLeastTable, ComparesMajorAndMinorAsAPair)
-{
+TEST_P(RunningAtLeastTable, ComparesMajorAndMinorAsAPair) {
     const TVersionCase& c = GetParam();
     const TPlatformVersion v{c.Platform, c.Major, c.Minor, 0, "", 6, 0};
     EXPECT_EQ(RunningAtLeast(c.V, v), c.AtLeast);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, RunningAtLeastTable,
-    ::testing::Values(TVersionCase{"Vista_XP", 2, 6, 0, WinXP, true}, TVersionCase{"Seven_XP", 2, 6, 1, WinXP, true},
-                      TVersionCase{"W2000_98", 2, 5, 0, Win98, true}, TVersionCase{"W2000_XP", 2, 5, 0, WinXP, false},
-                      TVersionCase{"XP_2003", 2, 5, 1, WinServer2003, false},
-                      TVersionCase{"Seven_Vista", 2, 6, 1, WinVista, true},
-                      TVersionCase{"Ninety8_NT", 1, 4, 10, WinNT, false},
-                      TVersionCase{"Ninety5_98", 1, 4, 0, Win98, false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Versions, RunningAtLeastTable,
+                         ::testing::Values(TVersionCase{"Vista_XP", 2, 6, 0, WinXP, true},
+                                           TVersionCase{"Seven_XP", 2, 6, 1, WinXP, true},
+                                           TVersionCase{"W2000_98", 2, 5, 0, Win98, true},
+                                           TVersionCase{"W2000_XP", 2, 5, 0, WinXP, false},
+                                           TVersionCase{"XP_2003", 2, 5, 1, WinServer2003, false},
+                                           TVersionCase{"Seven_Vista", 2, 6, 1, WinVista, true},
+                                           TVersionCase{"Ninety8_NT", 1, 4, 10, WinNT, false},
+                                           TVersionCase{"Ninety5_98", 1, 4, 0, Win98, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(GwUtils, ThePlatformIsWindowsSevenOnly)
-{
+TEST(GwUtils, ThePlatformIsWindowsSevenOnly) {
     EXPECT_TRUE(RunningAtLeast(WinVista));
     EXPECT_TRUE(RunningAtLeast(WinXP));
     for (TGwWindowsVersion v : {Win95, WinNT, Win98, WinMe, Win2000, WinXP, WinServer2003, WinVista})
@@ -91,8 +83,7 @@ TEST(GwUtils, ThePlatformIsWindowsSevenOnly)
     EXPECT_TRUE(RunningUnder(WinXP, TPlatformVersion{2, 5, 1, 0, "", 6, 0}));
 }
 
-TEST(GwUtils, IsoWeeks)
-{
+TEST(GwUtils, IsoWeeks) {
     EXPECT_EQ(WeekOf(EncodeDate(2005, 1, 1)), 53);
     EXPECT_EQ(WeekOf(EncodeDate(2008, 12, 31)), 1);
     for (int y = 1999; y <= 2030; ++y)
@@ -100,8 +91,7 @@ TEST(GwUtils, IsoWeeks)
     EXPECT_EQ(WeekOf(EncodeDate(2026, 12, 10)), 50);
 }
 
-TEST(GwUtils, CalendarSteps)
-{
+TEST(GwUtils, CalendarSteps) {
     const TDateTime d = EncodeDate(2026, 3, 1) + EncodeTime(0, 30, 0, 0);
     const TDateTime back = IncHour(d, -1);
     unsigned short y, m, dd, h, mi, s, ms;
@@ -116,22 +106,21 @@ TEST(GwUtils, CalendarSteps)
     EXPECT_DOUBLE_EQ(IncYear(EncodeDate(2024, 2, 29), 1), EncodeDate(2025, 2, 28));
 }
 
-TEST(GwUtils, EnvironmentReferences)
-{
+TEST(GwUtils, EnvironmentReferences) {
     setenv("GW_TEST_VAR", "value", 1);
     EXPECT_EQ(ExpandEnvironmentVariables("a %GW_TEST_VAR% b"), "a value b");
     EXPECT_EQ(ExpandEnvironmentVariables("%GW_NO_SUCH_VAR%"), "%GW_NO_SUCH_VAR%");
     EXPECT_EQ(ExpandEnvironmentVariables("100%"), "100%");
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
-TEST(GwUtils, MonitorsAndCentring)
-{
+TEST(GwUtils, MonitorsAndCentring) {
     TApplication::QtApp();
-    SetMonitorLayout({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)}, {TRect(800, 0, 1824, 768), TRect(800, 0, 1824, 768)}});
+    SetMonitorLayout({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)},
+                      {TRect(800, 0, 1824, 768), TRect(800, 0, 1824, 768)}});
     EXPECT_EQ(GetMonitorContainingPoint(TPoint(900, 10))->MonitorNum(), 1);
     EXPECT_EQ(GetMonitorContainingPoint(TPoint(-5, 10)), nullptr);
     EXPECT_EQ(GetDesktopClientRect(), TRect(0, 0, 800, 600));
@@ -147,4 +136,4 @@ TEST(GwUtils, MonitorsAndCentring)
     SetMonitorLayout({});
 }
 
-}  // namespace
+} // namespace

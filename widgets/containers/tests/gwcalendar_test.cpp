@@ -12,8 +12,7 @@ TDateTime FixedToday() { return EncodeDate(2026, 7, 15) + 0.25; }
 TPoint Middle(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
 
 struct TFixture {
-    TFixture()
-    {
+    TFixture() {
         TApplication::QtApp();
         SetClock(&FixedToday);
         Form.SetBounds(0, 0, 400, 400);
@@ -25,8 +24,7 @@ struct TFixture {
         Cal->CalcAreas();
     }
     ~TFixture() { SetClock(nullptr); }
-    void Click(TPoint P)
-    {
+    void Click(TPoint P) {
         Cal->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.x, P.y));
         Cal->Perform(WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
     }
@@ -36,24 +34,22 @@ struct TFixture {
     TGwCalendar* Cal;
 };
 
-TEST(GwCalendar, AreasHitTestedFromTheButtonsUp)
-{
+TEST(GwCalendar, AreasHitTestedFromTheButtonsUp) {
     TFixture f;
-    const TGwCalendarArea areas[] = {caLeftArrow, caRightArrow, caMonth, caDaysOfWeek, caDays, caTodayButton,
-                                     caClearButton};
+    const TGwCalendarArea areas[] = {caLeftArrow, caRightArrow,  caMonth,      caDaysOfWeek,
+                                     caDays,      caTodayButton, caClearButton};
     for (TGwCalendarArea a : areas) {
         TRect r = f.Cal->Area(a);
         ASSERT_FALSE(IsRectEmpty(r)) << int(a);
         EXPECT_EQ(f.Cal->AreaAt(Middle(r)), a) << int(a);
     }
     TRect year = f.Cal->Area(caYear), month = f.Cal->Area(caMonth);
-    EXPECT_EQ(f.Cal->AreaAt(TPoint(month.Right + 3, Middle(year).y)), caYear);  // the year text
-    EXPECT_EQ(f.Cal->AreaAt(TPoint(1, 199)), caFillDays);  // no area
+    EXPECT_EQ(f.Cal->AreaAt(TPoint(month.Right + 3, Middle(year).y)), caYear); // the year text
+    EXPECT_EQ(f.Cal->AreaAt(TPoint(1, 199)), caFillDays);                      // no area
     EXPECT_TRUE(IsRectEmpty(f.Cal->Area(caWeekNumbers)));
 }
 
-TEST(GwCalendar, WithoutButtonsTheGridReachesTheBottom)
-{
+TEST(GwCalendar, WithoutButtonsTheGridReachesTheBottom) {
     TFixture f;
     TRect withButtons = f.Cal->Area(caDays);
     TGwCalendarElements e = f.Cal->Elements();
@@ -73,8 +69,7 @@ TEST(GwCalendar, WithoutButtonsTheGridReachesTheBottom)
     EXPECT_EQ(f.Cal->Area(caWeekNumbers).Top, f.Cal->Area(caDaysOfWeek).Bottom);
 }
 
-TEST(GwCalendar, OutOfRangeDatesRaiseAndKeysStopAtTheBounds)
-{
+TEST(GwCalendar, OutOfRangeDatesRaiseAndKeysStopAtTheBounds) {
     TFixture f;
     f.Cal->SetMinDate(EncodeDate(2026, 7, 10));
     f.Cal->SetMaxDate(EncodeDate(2026, 7, 20));
@@ -88,21 +83,20 @@ TEST(GwCalendar, OutOfRangeDatesRaiseAndKeysStopAtTheBounds)
     EXPECT_EQ(f.Cal->Date(), 0);
     EXPECT_THROW(f.Cal->SetMaxDate(EncodeDate(2026, 7, 1)), EGwCalendarError);
     f.Cal->SetDate(EncodeDate(2026, 7, 18) + 0.5);
-    EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 18));  // the time is dropped
+    EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 18)); // the time is dropped
     f.Key(VK_DOWN);
-    EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 18));  // 25th is beyond the maximum
+    EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 18)); // 25th is beyond the maximum
     f.Key(VK_RIGHT);
     f.Key(VK_RIGHT);
     f.Key(VK_RIGHT);
     EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 20));
     f.Key(VK_HOME);
-    EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 20));  // the 1st is below the minimum
+    EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 20)); // the 1st is below the minimum
     f.Key(VK_UP);
     EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 13));
 }
 
-TEST(GwCalendar, ButtonsAndDaysByMouse)
-{
+TEST(GwCalendar, ButtonsAndDaysByMouse) {
     TFixture f;
     int changes = 0;
     f.Cal->OnChange = [&](TObject*) { ++changes; };
@@ -110,19 +104,18 @@ TEST(GwCalendar, ButtonsAndDaysByMouse)
     EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 15));
     f.Click(Middle(f.Cal->CellRect(EncodeDate(2026, 7, 2))));
     EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 7, 2));
-    f.Click(Middle(f.Cal->CellRect(EncodeDate(2026, 8, 1))));  // a fill day: the view follows
+    f.Click(Middle(f.Cal->CellRect(EncodeDate(2026, 8, 1)))); // a fill day: the view follows
     EXPECT_EQ(f.Cal->Date(), EncodeDate(2026, 8, 1));
     EXPECT_EQ(f.Cal->ViewDate(), EncodeDate(2026, 8, 1));
     f.Cal->CalcAreas();
     f.Click(Middle(f.Cal->Area(caClearButton)));
     EXPECT_EQ(f.Cal->Date(), 0);
     EXPECT_EQ(changes, 4);
-    f.Click(Middle(f.Cal->Area(caLeftArrow)));  // one step at once
+    f.Click(Middle(f.Cal->Area(caLeftArrow))); // one step at once
     EXPECT_EQ(f.Cal->ViewDate(), EncodeDate(2026, 6, 1));
 }
 
-TEST(GwCalendar, GridPaintsTheSelectedDateInItsCell)
-{
+TEST(GwCalendar, GridPaintsTheSelectedDateInItsCell) {
     TFixture f;
     f.Cal->CalendarColors()->Set(TGwCalendarColors::SelectedDateBack, clLime);
     f.Cal->SetDate(EncodeDate(2026, 7, 8));

@@ -10,8 +10,7 @@
 namespace {
 
 // The panel painted into a bitmap through the paint message.
-void PaintInto(TWinControl* c, TPaper& p)
-{
+void PaintInto(TWinControl* c, TPaper& p) {
     TMessage m{WM_PAINT, WPARAM(p.Canvas()), 0};
     c->Perform(m.Msg, m.WParam, m.LParam);
 }
@@ -27,8 +26,7 @@ struct TFixture {
     TFixture() { Form.SetBounds(0, 0, 300, 200); }
 };
 
-TEST(GwPanel, FrameWidthsPerStyle)
-{
+TEST(GwPanel, FrameWidthsPerStyle) {
     EXPECT_EQ(FrameStyleWidth(fsNone, 3), 0);
     EXPECT_EQ(FrameStyleWidth(fsFlat, 3), 1);
     EXPECT_EQ(FrameStyleWidth(fsStatus, 3), 3);
@@ -37,8 +35,7 @@ TEST(GwPanel, FrameWidthsPerStyle)
     EXPECT_EQ(FrameStyleWidth(fsFlatRounded, 3), 2);
 }
 
-TEST(GwPanel, ClientRectangleLiesInsideBothFramesOnTheirSides)
-{
+TEST(GwPanel, ClientRectangleLiesInsideBothFramesOnTheirSides) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -62,8 +59,7 @@ TEST(GwPanel, ClientRectangleLiesInsideBothFramesOnTheirSides)
     EXPECT_EQ(child->Top(), 4 + 5);
 }
 
-TEST(GwPanel, PaintsFramesAndFlatFill)
-{
+TEST(GwPanel, PaintsFramesAndFlatFill) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -79,8 +75,7 @@ TEST(GwPanel, PaintsFramesAndFlatFill)
     EXPECT_EQ(paper.At(1, 10), clLime);
 }
 
-TEST(GwPanel, GradientLookAndTransparency)
-{
+TEST(GwPanel, GradientLookAndTransparency) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -102,8 +97,7 @@ TEST(GwPanel, GradientLookAndTransparency)
     EXPECT_EQ(clear.At(20, 15), clYellow) << "a transparent panel fills nothing";
 }
 
-TEST(GwPanel, GridWithAZeroPitchDrawsNothingThatWay)
-{
+TEST(GwPanel, GridWithAZeroPitchDrawsNothingThatWay) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -128,8 +122,7 @@ TEST(GwPanel, GridWithAZeroPitchDrawsNothingThatWay)
     EXPECT_EQ(dots.At(9, 8), clWhite);
 }
 
-TEST(GwPanel, CaptionAlignsVertically)
-{
+TEST(GwPanel, CaptionAlignsVertically) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -156,8 +149,7 @@ TEST(GwPanel, CaptionAlignsVertically)
     EXPECT_GT(bottom, 35);
 }
 
-TEST(GwPanel, ReEnablingRestoresTheChildrensStates)
-{
+TEST(GwPanel, ReEnablingRestoresTheChildrensStates) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -177,8 +169,7 @@ TEST(GwPanel, ReEnablingRestoresTheChildrensStates)
     EXPECT_TRUE(late->Enabled()) << "a child added while disabled is enabled";
 }
 
-TEST(GwPanel, BottomAlignedPanelKeepsItsBottomEdge)
-{
+TEST(GwPanel, BottomAlignedPanelKeepsItsBottomEdge) {
     TFixture f;
     TGwPanel p(&f.Form);
     p.SetParent(&f.Form);
@@ -189,8 +180,7 @@ TEST(GwPanel, BottomAlignedPanelKeepsItsBottomEdge)
     EXPECT_EQ(p.Top() + p.Height(), bottom);
 }
 
-TEST(GwPanel, FrameControllerTakesOnlyWhenFramesAreVisible)
-{
+TEST(GwPanel, FrameControllerTakesOnlyWhenFramesAreVisible) {
     TFixture f;
     TGwFrameController fc(nullptr);
     TGwPanel p(&f.Form);
@@ -208,8 +198,7 @@ TEST(GwPanel, FrameControllerTakesOnlyWhenFramesAreVisible)
     EXPECT_EQ(fc.ControlCount(), 1);
 }
 
-TEST(GwGroupBox, ClientTopFollowsTheStyle)
-{
+TEST(GwGroupBox, ClientTopFollowsTheStyle) {
     TFixture f;
     TGwGroupBox g(&f.Form);
     g.SetParent(&f.Form);
@@ -236,8 +225,7 @@ TEST(GwGroupBox, ClientTopFollowsTheStyle)
     EXPECT_EQ(top(), h + (h / 2 - 1) + 2) << "a border wider than H/2 - 1 moves the top by H/2 - 1 only";
 }
 
-TEST(GwGroupBox, FlatLookWithCaptionGap)
-{
+TEST(GwGroupBox, FlatLookWithCaptionGap) {
     TFixture f;
     TGwGroupBox g(&f.Form);
     g.SetParent(&f.Form);
@@ -258,8 +246,7 @@ TEST(GwGroupBox, FlatLookWithCaptionGap)
     EXPECT_EQ(paper.At(0, frameTop), clWhite) << "cut corner";
 }
 
-TEST(GwGroupBox, DisabledCaptionIsEmbossed)
-{
+TEST(GwGroupBox, DisabledCaptionIsEmbossed) {
     TFixture f;
     TGwGroupBox g(&f.Form);
     g.SetParent(&f.Form);
@@ -279,8 +266,7 @@ TEST(GwGroupBox, DisabledCaptionIsEmbossed)
     EXPECT_GT(light, 3);
 }
 
-TEST(GwSpacer, OrientationSwapsTheSizeAndGrooveIsCentred)
-{
+TEST(GwSpacer, OrientationSwapsTheSizeAndGrooveIsCentred) {
     TFixture f;
     TGwSpacer s(&f.Form);
     s.SetParent(&f.Form);
@@ -291,4 +277,4 @@ TEST(GwSpacer, OrientationSwapsTheSizeAndGrooveIsCentred)
     EXPECT_EQ(s.Height(), 8);
 }
 
-}  // namespace
+} // namespace

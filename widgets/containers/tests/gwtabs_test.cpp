@@ -8,16 +8,14 @@
 
 namespace {
 
-std::vector<std::string> Captions(TGwCollectionTabControl& t)
-{
+std::vector<std::string> Captions(TGwCollectionTabControl& t) {
     std::vector<std::string> v;
     for (int i = 0; i < t.TabCount(); ++i)
         v.push_back(t.Tab(i).Caption);
     return v;
 }
 
-TEST(GwTabs, ClearAddAndDeleteKeepTheActiveTab)
-{
+TEST(GwTabs, ClearAddAndDeleteKeepTheActiveTab) {
     TGwTabControl tabs(nullptr);
     int changes = 0;
     tabs.OnChange = [&](TObject*) { ++changes; };
@@ -52,8 +50,7 @@ TEST(GwTabs, ClearAddAndDeleteKeepTheActiveTab)
 
 // The drag of the active tab moves its item, keeps it active and reports the move; the close
 // command deletes the active item. With no active tab both do nothing.
-TEST(GwTabs, ActiveTabMovedAndDestroyed)
-{
+TEST(GwTabs, ActiveTabMovedAndDestroyed) {
     TGwTabControl tabs(nullptr);
     std::vector<std::pair<int, int>> moves;
     tabs.OnTabOrderChange = [&](TObject*, int from, int to) { moves.emplace_back(from, to); };
@@ -74,8 +71,7 @@ TEST(GwTabs, ActiveTabMovedAndDestroyed)
     EXPECT_EQ(tabs.TabIndex(), 1);
 }
 
-TEST(GwTabs, AssignLeavesTag)
-{
+TEST(GwTabs, AssignLeavesTag) {
     TGwTabControl tabs(nullptr);
     TGwTabCollectionItem* a = tabs.GetTabCollection()->Add();
     TGwTabCollectionItem* b = tabs.GetTabCollection()->Add();
@@ -89,8 +85,7 @@ TEST(GwTabs, AssignLeavesTag)
     EXPECT_EQ(b->Tag, 7);
 }
 
-TEST(GwTabs, SubprogramTabsOfAConfiguration)
-{
+TEST(GwTabs, SubprogramTabsOfAConfiguration) {
     TGwTabControl tabs(nullptr);
     configmanager c;
     c.FillSubprogramTabs(&tabs);

@@ -14,8 +14,7 @@ namespace {
 TPoint Middle(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
 
 struct TFixture {
-    TFixture()
-    {
+    TFixture() {
         TApplication::QtApp();
         Form.SetBounds(0, 0, 300, 300);
         Picker = new TGwTimePicker(&Form);
@@ -25,8 +24,7 @@ struct TFixture {
         Picker->CalcRects();
     }
     // The client point at Degrees clockwise from twelve, at half the radius.
-    TPoint At(double Degrees)
-    {
+    TPoint At(double Degrees) {
         double a = Degrees * std::numbers::pi / 180 - std::numbers::pi / 2;
         TPoint c = Picker->ClockCenter();
         int r = Picker->ClockRadius() / 2;
@@ -39,8 +37,7 @@ struct TFixture {
     TGwTimePicker* Picker;
 };
 
-TEST(GwTimePicker, RightClickAboveTheCentreIsMinuteZeroWhateverTheRestriction)
-{
+TEST(GwTimePicker, RightClickAboveTheCentreIsMinuteZeroWhateverTheRestriction) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(3, 20, 0, 0));
     f.Picker->RestrictMinutesBy = 7;
@@ -50,37 +47,34 @@ TEST(GwTimePicker, RightClickAboveTheCentreIsMinuteZeroWhateverTheRestriction)
     EXPECT_EQ(f.Shown(), "03:00");
 }
 
-TEST(GwTimePicker, RestrictedMinuteRoundsToTheStep)
-{
+TEST(GwTimePicker, RestrictedMinuteRoundsToTheStep) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(3, 20, 0, 0));
     f.Picker->RestrictMinutesBy = 15;
     f.Picker->RestrictMinutes = true;
-    f.Mouse(WM_RBUTTONDOWN, f.At(53 * 6), MK_RBUTTON);  // minute 53 becomes 60, taken as 0
+    f.Mouse(WM_RBUTTONDOWN, f.At(53 * 6), MK_RBUTTON); // minute 53 becomes 60, taken as 0
     EXPECT_EQ(f.Shown(), "03:00");
     f.Mouse(WM_RBUTTONUP, f.At(53 * 6));
 }
 
-TEST(GwTimePicker, MinuteHandPastTwelveCarriesIntoTheHour)
-{
+TEST(GwTimePicker, MinuteHandPastTwelveCarriesIntoTheHour) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(5, 50, 0, 0));
     int sets = 0;
     f.Picker->OnSetTime = [&](TObject*) { ++sets; };
     f.Mouse(WM_RBUTTONDOWN, f.At(55 * 6), MK_RBUTTON);
     EXPECT_EQ(f.Shown(), "05:55");
-    f.Mouse(WM_MOUSEMOVE, f.At(1), MK_RBUTTON);  // minute 0
+    f.Mouse(WM_MOUSEMOVE, f.At(1), MK_RBUTTON); // minute 0
     EXPECT_EQ(f.Shown(), "06:00");
     f.Mouse(WM_MOUSEMOVE, f.At(10 * 6), MK_RBUTTON);
     EXPECT_EQ(f.Shown(), "06:10");
-    f.Mouse(WM_MOUSEMOVE, f.At(50 * 6), MK_RBUTTON);  // back past twelve
+    f.Mouse(WM_MOUSEMOVE, f.At(50 * 6), MK_RBUTTON); // back past twelve
     EXPECT_EQ(f.Shown(), "05:50");
     f.Mouse(WM_RBUTTONUP, f.At(50 * 6));
     EXPECT_EQ(sets, 1);
 }
 
-TEST(GwTimePicker, TwelveIsNoonInTheAfternoonAndMidnightInTheMorning)
-{
+TEST(GwTimePicker, TwelveIsNoonInTheAfternoonAndMidnightInTheMorning) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(15, 30, 0, 0));
     ASSERT_TRUE(f.Picker->PM());
@@ -104,8 +98,7 @@ TEST(GwTimePicker, TwelveIsNoonInTheAfternoonAndMidnightInTheMorning)
     EXPECT_EQ(f.Shown(), "03:30");
 }
 
-TEST(GwTimePicker, KeysStepHoursAndMinutesAcrossMidnight)
-{
+TEST(GwTimePicker, KeysStepHoursAndMinutesAcrossMidnight) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(23, 59, 0, 0));
     f.Picker->Perform(WM_KEYDOWN, VK_UP, 0);
@@ -118,8 +111,7 @@ TEST(GwTimePicker, KeysStepHoursAndMinutesAcrossMidnight)
     EXPECT_NE(f.Picker->HowToUseText().find("restricts to 5 minutes"), std::string::npos);
 }
 
-TEST(GwTimePicker, FacePaintsItsHandsInTheHandsColour)
-{
+TEST(GwTimePicker, FacePaintsItsHandsInTheHandsColour) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(3, 0, 0, 0));
     f.Picker->ClockFaceColors()->Set(TGwClockFaceColors::Hands, clRed);
@@ -129,8 +121,8 @@ TEST(GwTimePicker, FacePaintsItsHandsInTheHandsColour)
     f.Picker->Perform(m.Msg, m.WParam, m.LParam);
     TPoint c = f.Picker->ClockCenter();
     int r = f.Picker->ClockRadius();
-    EXPECT_EQ(TPaper::Hex(p.At(c.x + r / 4, c.y)), TPaper::Hex(clRed));    // hour hand at three
-    EXPECT_EQ(TPaper::Hex(p.At(c.x, c.y - r / 2)), TPaper::Hex(clRed));    // minute hand at twelve
+    EXPECT_EQ(TPaper::Hex(p.At(c.x + r / 4, c.y)), TPaper::Hex(clRed)); // hour hand at three
+    EXPECT_EQ(TPaper::Hex(p.At(c.x, c.y - r / 2)), TPaper::Hex(clRed)); // minute hand at twelve
     EXPECT_EQ(TPaper::Hex(p.At(c.x - r / 4, c.y + r / 4)), TPaper::Hex(clYellow));
 }
 

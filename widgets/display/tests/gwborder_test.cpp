@@ -19,8 +19,7 @@ void PrintTo(const TClientCase& c, std::ostream* os) { *os << c.Name; }
 
 class GwBorderClient : public ::testing::TestWithParam<TClientCase> {};
 
-TEST_P(GwBorderClient, FramesAndBandLeaveTheClientRectangle)
-{
+TEST_P(GwBorderClient, FramesAndBandLeaveTheClientRectangle) {
     const TClientCase& c = GetParam();
     TForm form(nullptr);
     TGwBorder b(&form);
@@ -44,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         TClientCase{"TooWideIsEmpty", fsFlatBold, fsGroove, AllSides, 4, 1, 10, 30, TRect(0, 0, 0, 0)}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(GwBorder, ControllerPullsOnlyWhileFramesAreVisibleAndIsForgottenWhenFreed)
-{
+TEST(GwBorder, ControllerPullsOnlyWhileFramesAreVisibleAndIsForgottenWhenFreed) {
     TForm form(nullptr);
     TGwBorder b(&form);
     b.SetParent(&form);
@@ -64,8 +62,7 @@ TEST(GwBorder, ControllerPullsOnlyWhileFramesAreVisibleAndIsForgottenWhenFreed)
     EXPECT_EQ(b.FrameController(), nullptr);
 }
 
-TEST(GwBorder, PaintsTheFrameOnItsSidesOnly)
-{
+TEST(GwBorder, PaintsTheFrameOnItsSidesOnly) {
     TForm form(nullptr);
     TGwBorder b(&form);
     b.SetParent(&form);
@@ -80,4 +77,4 @@ TEST(GwBorder, PaintsTheFrameOnItsSidesOnly)
     EXPECT_EQ(TPaper::Hex(p.At(19, 10)), TPaper::Hex(clWhite));
 }
 
-}  // namespace
+} // namespace

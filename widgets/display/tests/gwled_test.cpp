@@ -17,24 +17,25 @@ void PrintTo(const TGlyphCase& c, std::ostream* os) { *os << "code " << c.Code; 
 
 class GwLEDFont : public ::testing::TestWithParam<TGlyphCase> {};
 
-TEST_P(GwLEDFont, ColumnBytesTopRowInTheHighBit)
-{
+TEST_P(GwLEDFont, ColumnBytesTopRowInTheHighBit) {
     const std::uint8_t* g = GwLEDGlyph(std::uint8_t(GetParam().Code));
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(g[k], GetParam().Bytes[k]) << "column " << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, GwLEDFont,
-    ::testing::Values(TGlyphCase{48, {0x7C, 0x8A, 0x92, 0xA2, 0x7C}}, TGlyphCase{49, {0x00, 0x42, 0xFE, 0x02, 0x00}},
-                      TGlyphCase{65, {0x7E, 0x90, 0x90, 0x90, 0x7E}}, TGlyphCase{97, {0x04, 0x2A, 0x2A, 0x2A, 0x1E}},
-                      TGlyphCase{45, {0x10, 0x10, 0x10, 0x10, 0x10}}, TGlyphCase{46, {0x00, 0x00, 0x02, 0x00, 0x00}},
-                      TGlyphCase{33, {0x00, 0x00, 0xFA, 0x00, 0x00}}, TGlyphCase{127, {0x00, 0x7C, 0x7C, 0x7C, 0x00}},
-                      TGlyphCase{192, {0x1E, 0xA8, 0x68, 0x28, 0x1E}}),
-    [](const auto& info) { return "Code" + std::to_string(info.param.Code); });
+INSTANTIATE_TEST_SUITE_P(Rows, GwLEDFont,
+                         ::testing::Values(TGlyphCase{48, {0x7C, 0x8A, 0x92, 0xA2, 0x7C}},
+                                           TGlyphCase{49, {0x00, 0x42, 0xFE, 0x02, 0x00}},
+                                           TGlyphCase{65, {0x7E, 0x90, 0x90, 0x90, 0x7E}},
+                                           TGlyphCase{97, {0x04, 0x2A, 0x2A, 0x2A, 0x1E}},
+                                           TGlyphCase{45, {0x10, 0x10, 0x10, 0x10, 0x10}},
+                                           TGlyphCase{46, {0x00, 0x00, 0x02, 0x00, 0x00}},
+                                           TGlyphCase{33, {0x00, 0x00, 0xFA, 0x00, 0x00}},
+                                           TGlyphCase{127, {0x00, 0x7C, 0x7C, 0x7C, 0x00}},
+                                           TGlyphCase{192, {0x1E, 0xA8, 0x68, 0x28, 0x1E}}),
+                         [](const auto& info) { return "Code" + std::to_string(info.param.Code); });
 
-TEST(GwLEDFont, BlankCodesHaveNoDotsAndTheRestHave)
-{
+TEST(GwLEDFont, BlankCodesHaveNoDotsAndTheRestHave) {
     const std::vector<int> blank{32, 128, 133, 134, 145, 146, 153};
     for (int c = 32; c < 256; ++c) {
         const std::uint8_t* g = GwLEDGlyph(std::uint8_t(c));
@@ -50,23 +51,20 @@ struct TFixture {
     TForm Form{nullptr};
     TGwLEDDisplay Led{&Form};
     TPaper Paper{100, 30};
-    TFixture()
-    {
+    TFixture() {
         Form.SetBounds(0, 0, 300, 200);
         Led.SetParent(&Form);
         Led.SetBounds(0, 0, 100, 30);
     }
     void Paint() { Led.Perform(WM_PAINT, WPARAM(Paper.Canvas())); }
     // Whether dot (column K, row R) of the cell whose left edge is X (client coordinates) is lit.
-    bool Lit(int X, int K, int R)
-    {
+    bool Lit(int X, int K, int R) {
         const int top = (28 - 21) / 2;
         return Paper.At(1 + X + K * 3 + 1, 1 + top + R * 3 + 1) == clLime;
     }
 };
 
-TEST(GwLEDDisplay, ThirtyPixelsHighGivesThreePixelDotsAndCellsOf18By21)
-{
+TEST(GwLEDDisplay, ThirtyPixelsHighGivesThreePixelDotsAndCellsOf18By21) {
     TFixture f;
     EXPECT_EQ(f.Led.ClientRect().Height(), 28);
     EXPECT_EQ(f.Led.DotSize(), 3);
@@ -75,8 +73,7 @@ TEST(GwLEDDisplay, ThirtyPixelsHighGivesThreePixelDotsAndCellsOf18By21)
     EXPECT_EQ(f.Led.ScrollSteps(), 2 * 18 + 100);
 }
 
-TEST(GwLEDDisplay, ControlCharactersShowTheBlockAndAlignmentPlacesTheText)
-{
+TEST(GwLEDDisplay, ControlCharactersShowTheBlockAndAlignmentPlacesTheText) {
     TFixture f;
     f.Led.SetCaption(std::string("\x01", 1));
     f.Paint();
@@ -90,8 +87,7 @@ TEST(GwLEDDisplay, ControlCharactersShowTheBlockAndAlignmentPlacesTheText)
     EXPECT_FALSE(f.Lit(0, 2, 0));
 }
 
-TEST(GwLEDDisplay, AnInteriorOfSevenPixelsPaintsOnlyTheFrame)
-{
+TEST(GwLEDDisplay, AnInteriorOfSevenPixelsPaintsOnlyTheFrame) {
     TFixture f;
     f.Led.SetBounds(0, 0, 100, 9);
     f.Led.SetCaption("!");
@@ -99,8 +95,7 @@ TEST(GwLEDDisplay, AnInteriorOfSevenPixelsPaintsOnlyTheFrame)
     EXPECT_EQ(TPaper::Hex(f.Paper.At(50, 4)), TPaper::Hex(clWhite));
 }
 
-TEST(GwLEDDisplay, TimerTicksAdvanceOnePitchAndEndThePass)
-{
+TEST(GwLEDDisplay, TimerTicksAdvanceOnePitchAndEndThePass) {
     TFixture f;
     int completed = 0;
     f.Led.OnScrollComplete = [&](TObject*) { ++completed; };
@@ -124,8 +119,7 @@ TEST(GwLEDDisplay, TimerTicksAdvanceOnePitchAndEndThePass)
     EXPECT_EQ(f.Led.ScrollPos(), 0);
 }
 
-TEST(GwLEDDisplay, RightToLeftScrollingStartsJustRightOfTheDisplay)
-{
+TEST(GwLEDDisplay, RightToLeftScrollingStartsJustRightOfTheDisplay) {
     TFixture f;
     f.Led.SetCaption("!");
     f.Led.SetAlignment(taCenter);
@@ -133,11 +127,11 @@ TEST(GwLEDDisplay, RightToLeftScrollingStartsJustRightOfTheDisplay)
     f.Paint();
     for (int x = 0; x + 18 <= 98; x += 18)
         EXPECT_FALSE(f.Lit(x, 2, 0)) << x;
-    const int ticks = 98 / 3 - 8;  // the text's left edge moves from 96 to 24
+    const int ticks = 98 / 3 - 8; // the text's left edge moves from 96 to 24
     for (int i = 0; i < ticks; ++i)
         f.Led.Timer()->OnTimer(nullptr);
     f.Paint();
     EXPECT_TRUE(f.Lit(96 - ticks * 3, 2, 0));
 }
 
-}  // namespace
+} // namespace

@@ -10,15 +10,13 @@ namespace {
 struct TFixture {
     TForm Form{nullptr};
     TGwMeter Meter{&Form};
-    TFixture()
-    {
+    TFixture() {
         Form.SetBounds(0, 0, 900, 200);
         Meter.SetParent(&Form);
     }
 };
 
-TEST(GwMeter, RangeNeverCollapsesAndValuesAreClamped)
-{
+TEST(GwMeter, RangeNeverCollapsesAndValuesAreClamped) {
     TFixture f;
     f.Meter.SetMin(100);
     EXPECT_EQ(f.Meter.Min(), 99);
@@ -34,8 +32,7 @@ TEST(GwMeter, RangeNeverCollapsesAndValuesAreClamped)
     EXPECT_EQ(f.Meter.GetPercent(), 33);
 }
 
-TEST(GwMeter, SeventyPercentLightsFiveGreenTwoYellowAndThreeOff)
-{
+TEST(GwMeter, SeventyPercentLightsFiveGreenTwoYellowAndThreeOff) {
     TFixture f;
     f.Meter.SetValue(70);
     TPaper p(150, 30);
@@ -43,12 +40,12 @@ TEST(GwMeter, SeventyPercentLightsFiveGreenTwoYellowAndThreeOff)
     std::string got;
     for (int i = 0; i < 10; ++i)
         got += TPaper::Hex(p.At(3 + i * 14 + 6, 14)) + " ";
-    const std::string g = TPaper::Hex(clGreen) + " ", y = TPaper::Hex(clYellow) + " ", k = TPaper::Hex(clBlack) + " ";
+    const std::string g = TPaper::Hex(clGreen) + " ", y = TPaper::Hex(clYellow) + " ",
+                      k = TPaper::Hex(clBlack) + " ";
     EXPECT_EQ(got, g + g + g + g + g + y + y + k + k + k);
 }
 
-TEST(GwMeter, SegmentCountsSummingTo256AreDrawnAll)
-{
+TEST(GwMeter, SegmentCountsSummingTo256AreDrawnAll) {
     // An 8-bit sum would wrap to zero segments and divide by it.
     TFixture f;
     f.Meter.SetBounds(0, 0, 800, 30);
@@ -63,8 +60,7 @@ TEST(GwMeter, SegmentCountsSummingTo256AreDrawnAll)
     EXPECT_EQ(TPaper::Hex(p.At(760, 14)), TPaper::Hex(clRed));
 }
 
-TEST(GwMeter, SegmentCountsStayWithinAByte)
-{
+TEST(GwMeter, SegmentCountsStayWithinAByte) {
     TFixture f;
     f.Meter.SetSegCount(0, 0);
     f.Meter.SetSegCount(1, 1000);
@@ -72,8 +68,7 @@ TEST(GwMeter, SegmentCountsStayWithinAByte)
     EXPECT_EQ(f.Meter.GetSegCount(1), 255);
 }
 
-TEST(GwMeter, ControlsBelowFourPixelsPaintNothing)
-{
+TEST(GwMeter, ControlsBelowFourPixelsPaintNothing) {
     TFixture f;
     f.Meter.SetBounds(0, 0, 3, 30);
     TPaper p(3, 30);
@@ -81,8 +76,7 @@ TEST(GwMeter, ControlsBelowFourPixelsPaintNothing)
     EXPECT_EQ(p.Row(15, 0, 2), "FFFFFF FFFFFF FFFFFF");
 }
 
-TEST(GwMeter, PlainBarIsCutToTheValue)
-{
+TEST(GwMeter, PlainBarIsCutToTheValue) {
     TFixture f;
     f.Meter.SetMeterType(mtNormal);
     f.Meter.SetShowPercent(false);
@@ -93,4 +87,4 @@ TEST(GwMeter, PlainBarIsCutToTheValue)
     EXPECT_EQ(TPaper::Hex(p.At(120, 15)), TPaper::Hex(clBlack));
 }
 
-}  // namespace
+} // namespace

@@ -14,22 +14,19 @@ struct TFixture {
     TForm Form{nullptr};
     TGwColorPicker Picker{&Form};
     int Changes = 0, Clicks = 0;
-    TFixture()
-    {
+    TFixture() {
         Form.SetBounds(0, 0, 400, 400);
         Picker.SetParent(&Form);
         Picker.OnChange = [this](TObject*) { ++Changes; };
         Picker.OnClick = [this](TObject*) { ++Clicks; };
     }
-    void Press(int X, int Y)
-    {
+    void Press(int X, int Y) {
         Picker.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
         Picker.Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
     }
 };
 
-TEST(GwColorPicker, AutomaticSizeIsTheGridPlusTheFrame)
-{
+TEST(GwColorPicker, AutomaticSizeIsTheGridPlusTheFrame) {
     TFixture f;
     const int inset = f.Picker.ClientRect().Left;
     EXPECT_EQ(inset, 4);
@@ -49,25 +46,23 @@ struct TLookupCase {
 void PrintTo(const TLookupCase& c, std::ostream* os) { *os << c.Name; }
 class GwColorPickerLookup : public ::testing::TestWithParam<TLookupCase> {};
 
-TEST_P(GwColorPickerLookup, SelectedColorFindsItsCell)
-{
+TEST_P(GwColorPickerLookup, SelectedColorFindsItsCell) {
     TFixture f;
     f.Picker.SetShowSystemColors(GetParam().System);
     f.Picker.SetSelectedColor(GetParam().Value);
     EXPECT_EQ(f.Picker.SelColorIndex(), GetParam().Index);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GwColorPickerLookup,
-    ::testing::Values(TLookupCase{"NoneIsTheNoColorButton", clNone, false, cpiNoColor},
-                      TLookupCase{"BasicRed", 0x0000FF, false, 16},
-                      TLookupCase{"SystemEntryWithSystemColors", clBtnFace, true, 55},
-                      TLookupCase{"SystemColourByItsRgbWithout", clWindow, false, 39},
-                      TLookupCase{"UnknownBecomesCustom", 0x123456, false, cpiCustomSwatch}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, GwColorPickerLookup,
+                         ::testing::Values(TLookupCase{"NoneIsTheNoColorButton", clNone, false, cpiNoColor},
+                                           TLookupCase{"BasicRed", 0x0000FF, false, 16},
+                                           TLookupCase{"SystemEntryWithSystemColors", clBtnFace, true, 55},
+                                           TLookupCase{"SystemColourByItsRgbWithout", clWindow, false, 39},
+                                           TLookupCase{"UnknownBecomesCustom", 0x123456, false,
+                                                       cpiCustomSwatch}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(GwColorPicker, UnknownColourBecomesTheCustomColourAndReselectingFiresAgain)
-{
+TEST(GwColorPicker, UnknownColourBecomesTheCustomColourAndReselectingFiresAgain) {
     TFixture f;
     f.Picker.SetSelectedColor(0x123456);
     EXPECT_EQ(f.Picker.CustomColor(), 0x123456);
@@ -87,8 +82,7 @@ TEST(GwColorPicker, UnknownColourBecomesTheCustomColourAndReselectingFiresAgain)
     EXPECT_EQ(f.Clicks, 6);
 }
 
-TEST(GwColorPicker, ClicksHitTheCellDrawnUnderThePointer)
-{
+TEST(GwColorPicker, ClicksHitTheCellDrawnUnderThePointer) {
     // The grid is drawn inside the frame; a hit test from the control's corner would take the
     // cell four pixels to the right.
     TFixture f;
@@ -103,8 +97,7 @@ TEST(GwColorPicker, ClicksHitTheCellDrawnUnderThePointer)
     EXPECT_EQ(f.Changes, 2);
 }
 
-TEST(GwColorPicker, SeparatorSelectsNothingOnPressButDraggingOverItClears)
-{
+TEST(GwColorPicker, SeparatorSelectsNothingOnPressButDraggingOverItClears) {
     TFixture f;
     f.Picker.SetShowSystemColors(true);
     f.Picker.SetSelectedColor(0x0000FF);
@@ -115,20 +108,21 @@ TEST(GwColorPicker, SeparatorSelectsNothingOnPressButDraggingOverItClears)
     EXPECT_EQ(f.Picker.SelectedColor(), clNone);
 }
 
-TEST(GwColorPicker, PaintsSwatchesAndTheSelection)
-{
+TEST(GwColorPicker, PaintsSwatchesAndTheSelection) {
     TFixture f;
     f.Picker.SetSelectedColor(0x0000FF);
     TPaper p(f.Picker.Width(), f.Picker.Height());
     f.Picker.Perform(WM_PAINT, WPARAM(p.Canvas()));
     const TRect red = f.Picker.GetCellRect(16), blue = f.Picker.GetCellRect(13);
-    EXPECT_EQ(TPaper::Hex(p.At((red.Left + red.Right) / 2, (red.Top + red.Bottom) / 2)), TPaper::Hex(0x0000FF));
-    EXPECT_EQ(TPaper::Hex(p.At((blue.Left + blue.Right) / 2, (blue.Top + blue.Bottom) / 2)), TPaper::Hex(0xFF0000));
+    EXPECT_EQ(TPaper::Hex(p.At((red.Left + red.Right) / 2, (red.Top + red.Bottom) / 2)),
+              TPaper::Hex(0x0000FF));
+    EXPECT_EQ(TPaper::Hex(p.At((blue.Left + blue.Right) / 2, (blue.Top + blue.Bottom) / 2)),
+              TPaper::Hex(0xFF0000));
     EXPECT_EQ(TPaper::Hex(p.At(red.Left, red.Top + 5)), TPaper::Hex(clHighlight));
     EXPECT_EQ(TPaper::Hex(p.At(blue.Left, blue.Top + 5)), TPaper::Hex(clWindow));
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -138,8 +132,7 @@ public:
     int MessageBox(const std::string&, const std::string&, UINT) override { return 0; }
     int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return 0; }
     bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
-    bool ColorDialog(TColorDialogRequest& Request) override
-    {
+    bool ColorDialog(TColorDialogRequest& Request) override {
         Asked = Request.Color;
         Request.Color = 0x123456;
         Request.CustomColors[0] = 0x00ABCDEF;
@@ -149,8 +142,7 @@ public:
     TColor Asked = clNone;
 };
 
-TEST(GwColorPickerDialog, CustomCaptionOpensTheDialogAndKeepsItsColours)
-{
+TEST(GwColorPickerDialog, CustomCaptionOpensTheDialogAndKeepsItsColours) {
     TColorAnswer answer;
     TDialogService* old = SetDialogService(&answer);
     TFixture f;
@@ -171,4 +163,4 @@ TEST(GwColorPickerDialog, CustomCaptionOpensTheDialogAndKeepsItsColours)
     SetDialogService(old);
 }
 
-}  // namespace
+} // namespace

@@ -11,21 +11,17 @@ namespace {
 
 class GwGroups : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 500, 300);
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
-    template <class G>
-    G* Make(int Lines)
-    {
+    template <class G> G* Make(int Lines) {
         auto* g = new G(Form);
         g->SetParent(Form);
         g->SetBounds(0, 0, 400, 200);
@@ -33,16 +29,14 @@ protected:
             g->Items()->Add("Item " + std::to_string(i));
         return g;
     }
-    static void Click(TControl* c)
-    {
+    static void Click(TControl* c) {
         c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
         c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
     }
     TForm* Form = nullptr;
 };
 
-TEST_F(GwGroups, ColumnsAreKeptBetweenOneAndSixteenAndFillDownFirst)
-{
+TEST_F(GwGroups, ColumnsAreKeptBetweenOneAndSixteenAndFillDownFirst) {
     auto* g = Make<TGwRadioGroup>(7);
     g->SetColumns(0);
     EXPECT_EQ(g->Columns(), 1);
@@ -58,8 +52,7 @@ TEST_F(GwGroups, ColumnsAreKeptBetweenOneAndSixteenAndFillDownFirst)
     EXPECT_EQ(g->Item(1)->Left(), g->Item(0)->Left());
 }
 
-TEST_F(GwGroups, ItemIndexIsClampedAndFollowsDeletedLines)
-{
+TEST_F(GwGroups, ItemIndexIsClampedAndFollowsDeletedLines) {
     auto* g = Make<TGwRadioGroup>(4);
     g->SetItemIndex(99);
     EXPECT_EQ(g->ItemIndex(), 3);
@@ -74,8 +67,7 @@ TEST_F(GwGroups, ItemIndexIsClampedAndFollowsDeletedLines)
     EXPECT_TRUE(g->Buttons(1)->Checked());
 }
 
-TEST_F(GwGroups, VetoedClickKeepsThePreviousChoice)
-{
+TEST_F(GwGroups, VetoedClickKeepsThePreviousChoice) {
     auto* g = Make<TGwRadioGroup>(3);
     g->SetItemIndex(0);
     int clicks = 0;
@@ -90,8 +82,7 @@ TEST_F(GwGroups, VetoedClickKeepsThePreviousChoice)
     EXPECT_FALSE(g->Buttons(2)->Checked());
 }
 
-TEST_F(GwGroups, CustomStripFollowsTheCheckBoxRule)
-{
+TEST_F(GwGroups, CustomStripFollowsTheCheckBoxRule) {
     // An empty strip must not switch custom glyphs on (that would leave the items without a glyph).
     auto* g = Make<TGwCheckGroup>(2);
     TBitmap strip;
@@ -108,8 +99,7 @@ TEST_F(GwGroups, CustomStripFollowsTheCheckBoxRule)
     EXPECT_EQ(g->Checks(1)->GlyphWidth(), 13);
 }
 
-TEST_F(GwGroups, CheckStatesSurviveStoringAndLoading)
-{
+TEST_F(GwGroups, CheckStatesSurviveStoringAndLoading) {
     auto* g = Make<TGwCheckGroup>(3);
     g->SetAllowGrayed(true);
     g->SetItemState(0, cbGrayed);
@@ -123,8 +113,7 @@ TEST_F(GwGroups, CheckStatesSurviveStoringAndLoading)
     EXPECT_TRUE(loaded->ItemChecked(2));
 }
 
-TEST_F(GwGroups, CheckClicksReportTheItemAndItsState)
-{
+TEST_F(GwGroups, CheckClicksReportTheItemAndItsState) {
     auto* g = Make<TGwCheckGroup>(3);
     std::vector<std::pair<int, TCheckBoxState>> seen;
     g->OnChange = [&](TObject*, int i, TCheckBoxState s) { seen.emplace_back(i, s); };
@@ -134,4 +123,4 @@ TEST_F(GwGroups, CheckClicksReportTheItemAndItsState)
     EXPECT_EQ(seen[0].second, cbChecked);
 }
 
-}  // namespace
+} // namespace

@@ -16,8 +16,7 @@ struct TFixture {
     TApp App;
     TForm Form{nullptr};
     TGwLabel* Label;
-    TFixture()
-    {
+    TFixture() {
         Form.SetBounds(0, 0, 300, 300);
         Label = new TGwLabel(&Form);
         Label->SetParent(&Form);
@@ -26,8 +25,7 @@ struct TFixture {
     }
 };
 
-TEST(GwLabel, AnglesNormaliseIntoOneTurn)
-{
+TEST(GwLabel, AnglesNormaliseIntoOneTurn) {
     TFixture f;
     for (auto [in, out] : std::initializer_list<std::pair<int, int>>{
              {-90, 270}, {450, 90}, {-450, 270}, {-720, 0}, {359, 359}, {360, 0}, {-1, 359}}) {
@@ -36,8 +34,7 @@ TEST(GwLabel, AnglesNormaliseIntoOneTurn)
     }
 }
 
-TEST(GwLabel, AnAngleTurnsTheTextAndFlatRotationResetsIt)
-{
+TEST(GwLabel, AnAngleTurnsTheTextAndFlatRotationResetsIt) {
     TFixture f;
     f.Label->SetAngle(45);
     EXPECT_EQ(f.Label->Rotation(), roFlat);
@@ -53,15 +50,16 @@ struct SizeCase {
     int Angle;
     TFrameStyleEx Outer;
     TTextStyle Style;
-    TRect Expected;  // AdjustForBorders of a 40 x 10 text box
+    TRect Expected; // AdjustForBorders of a 40 x 10 text box
 };
 
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.Angle << " degrees, outer " << int(c.Outer) << ", style " << int(c.Style); }
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.Angle << " degrees, outer " << int(c.Outer) << ", style " << int(c.Style);
+}
 
 class LabelSizes : public ::testing::TestWithParam<SizeCase> {};
 
-TEST_P(LabelSizes, BordersShadowAndAngle)
-{
+TEST_P(LabelSizes, BordersShadowAndAngle) {
     const SizeCase& c = GetParam();
     TFixture f;
     f.Label->SetAutoSize(false);
@@ -75,20 +73,21 @@ TEST_P(LabelSizes, BordersShadowAndAngle)
     EXPECT_EQ(r, c.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Gw, LabelSizes, ::testing::Values(
-    SizeCase{0, fsNone, tsNormal, TRect(0, 0, 42, 12)},
-    SizeCase{0, fsLowered, tsNormal, TRect(0, 0, 46, 16)},
-    SizeCase{0, fsFlatBold, tsNormal, TRect(0, 0, 42, 12)},   // counts nothing when sizing
-    SizeCase{0, fsFlat, tsShadow, TRect(0, 0, 46, 16)},
-    SizeCase{90, fsNone, tsNormal, TRect(0, 0, 12, 42)},
-    SizeCase{270, fsFlat, tsShadow, TRect(0, 0, 15, 45)},     // shadow depth div 2 before turning
-    SizeCase{180, fsNone, tsNormal, TRect(0, 0, 42, 12)},
-    SizeCase{45, fsNone, tsNormal, TRect(0, 0, 38, 38)},
-    SizeCase{30, fsNone, tsNormal, TRect(0, 0, 42, 31)},
-    SizeCase{135, fsNone, tsNormal, TRect(0, 0, 38, 38)}));
+INSTANTIATE_TEST_SUITE_P(Gw, LabelSizes,
+                         ::testing::Values(SizeCase{0, fsNone, tsNormal, TRect(0, 0, 42, 12)},
+                                           SizeCase{0, fsLowered, tsNormal, TRect(0, 0, 46, 16)},
+                                           SizeCase{0, fsFlatBold, tsNormal,
+                                                    TRect(0, 0, 42, 12)}, // counts nothing when sizing
+                                           SizeCase{0, fsFlat, tsShadow, TRect(0, 0, 46, 16)},
+                                           SizeCase{90, fsNone, tsNormal, TRect(0, 0, 12, 42)},
+                                           SizeCase{270, fsFlat, tsShadow,
+                                                    TRect(0, 0, 15, 45)}, // shadow depth div 2 before turning
+                                           SizeCase{180, fsNone, tsNormal, TRect(0, 0, 42, 12)},
+                                           SizeCase{45, fsNone, tsNormal, TRect(0, 0, 38, 38)},
+                                           SizeCase{30, fsNone, tsNormal, TRect(0, 0, 42, 31)},
+                                           SizeCase{135, fsNone, tsNormal, TRect(0, 0, 38, 38)}));
 
-TEST(GwLabel, AutoSizeTakesTheTurnedSize)
-{
+TEST(GwLabel, AutoSizeTakesTheTurnedSize) {
     TFixture f;
     f.Label->SetCaption("Turned");
     int w = f.Label->Width(), h = f.Label->Height();
@@ -99,8 +98,7 @@ TEST(GwLabel, AutoSizeTakesTheTurnedSize)
 }
 
 // Columns and rows of the paper that hold any dark pixel.
-TRect InkBox(TPaper& p, int W, int H)
-{
+TRect InkBox(TPaper& p, int W, int H) {
     TRect box(W, H, -1, -1);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
@@ -114,14 +112,12 @@ TRect InkBox(TPaper& p, int W, int H)
     return box;
 }
 
-void PaintTo(TGwLabel* Label, TPaper& P)
-{
+void PaintTo(TGwLabel* Label, TPaper& P) {
     TMessage m{WM_PAINT, WPARAM(P.Canvas()), 0};
     Label->Perform(m.Msg, m.WParam, m.LParam);
 }
 
-TEST(GwLabel, TextTurnedNinetyDegreesRunsUpwards)
-{
+TEST(GwLabel, TextTurnedNinetyDegreesRunsUpwards) {
     TFixture f;
     f.Label->Font()->SetColor(clBlack);
     f.Label->SetCaption("WWWWWWWW");
@@ -135,8 +131,7 @@ TEST(GwLabel, TextTurnedNinetyDegreesRunsUpwards)
     EXPECT_GT(ink.Height(), w / 2);
 }
 
-TEST(GwLabel, DisabledTextIsEmbossedWhateverTheStyle)
-{
+TEST(GwLabel, DisabledTextIsEmbossedWhateverTheStyle) {
     TFixture f;
     f.Label->Font()->SetColor(clBlack);
     f.Label->SetCaption("WWW");
@@ -145,7 +140,7 @@ TEST(GwLabel, DisabledTextIsEmbossedWhateverTheStyle)
     f.Label->SetEnabled(false);
     TPaper p(f.Label->Width(), f.Label->Height());
     PaintTo(f.Label, p);
-    EXPECT_EQ(InkBox(p, f.Label->Width(), f.Label->Height()).Right, -1);  // no black face
+    EXPECT_EQ(InkBox(p, f.Label->Width(), f.Label->Height()).Right, -1); // no black face
     bool shadow = false, light = false;
     for (int y = 0; y < f.Label->Height(); ++y)
         for (int x = 0; x < f.Label->Width(); ++x) {
@@ -156,8 +151,7 @@ TEST(GwLabel, DisabledTextIsEmbossedWhateverTheStyle)
     EXPECT_TRUE(light);
 }
 
-TEST(GwLabel, LightRaisedTextLeavesOutTheShadowLayer)
-{
+TEST(GwLabel, LightRaisedTextLeavesOutTheShadowLayer) {
     TFixture f;
     f.Label->Font()->SetColor(clBlack);
     f.Label->SetShadowColor(clBlue);
@@ -183,8 +177,7 @@ TEST(GwLabel, LightRaisedTextLeavesOutTheShadowLayer)
 
 namespace {
 
-TEST(GwURLLabel, ABlankAddressOpensTheCaptionAndMarksItVisited)
-{
+TEST(GwURLLabel, ABlankAddressOpensTheCaptionAndMarksItVisited) {
     TApplication::QtApp();
     TForm form(nullptr);
     auto* url = new TGwURLLabel(&form);
@@ -198,18 +191,19 @@ TEST(GwURLLabel, ABlankAddressOpensTheCaptionAndMarksItVisited)
     url->SetCaption("www.example.org");
     url->URL = "   ";
     url->Click();
-    EXPECT_FALSE(url->Visited());  // nothing took it
+    EXPECT_FALSE(url->Visited()); // nothing took it
     answer = true;
     url->Click();
     url->URL = "https://example.org/a";
     url->Click();
-    EXPECT_EQ(opened, (std::vector<std::string>{"www.example.org", "www.example.org", "https://example.org/a"}));
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{"www.example.org", "www.example.org", "https://example.org/a"}));
     EXPECT_TRUE(url->Visited());
     EXPECT_EQ(url->Font()->Color(), url->VisitedColor());
     url->SetCaption(" ");
     url->URL = "";
     url->Click();
-    EXPECT_EQ(opened.size(), 3u);  // a blank target does nothing
+    EXPECT_EQ(opened.size(), 3u); // a blank target does nothing
     EXPECT_EQ(url->Cursor(), crGwHand);
 }
 

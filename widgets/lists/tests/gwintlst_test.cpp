@@ -5,24 +5,21 @@
 
 namespace {
 
-std::vector<int> Values(const TGwIntegerList& l)
-{
+std::vector<int> Values(const TGwIntegerList& l) {
     std::vector<int> v;
     for (int i = 0; i < l.Count(); ++i)
         v.push_back(l[i]);
     return v;
 }
 
-TEST(GwIntegerList, NoRangeAcceptsAnyValue)
-{
+TEST(GwIntegerList, NoRangeAcceptsAnyValue) {
     TGwIntegerList l;
     l.Add(-2147483647 - 1);
     l.Add(2147483647);
     EXPECT_EQ(l.Count(), 2);
 }
 
-TEST(GwIntegerList, RangeLimits)
-{
+TEST(GwIntegerList, RangeLimits) {
     TGwIntegerList l;
     l.SetMax(10);
     EXPECT_EQ(l.Min(), 0);
@@ -45,8 +42,7 @@ TEST(GwIntegerList, RangeLimits)
     }
 }
 
-TEST(GwIntegerList, UnsortedDuplicatePolicies)
-{
+TEST(GwIntegerList, UnsortedDuplicatePolicies) {
     TGwIntegerList l;
     l.Add(3);
     l.Add(3);
@@ -56,8 +52,7 @@ TEST(GwIntegerList, UnsortedDuplicatePolicies)
     EXPECT_EQ(Values(l), std::vector<int>({3, 3})) << "only a sorted Add checks for dupError";
 }
 
-TEST(GwIntegerList, SortedListKeepsOrderAndRefusesPlacement)
-{
+TEST(GwIntegerList, SortedListKeepsOrderAndRefusesPlacement) {
     TGwIntegerList l;
     for (int v : {5, 1, 4})
         l.Add(v);
@@ -76,8 +71,7 @@ TEST(GwIntegerList, SortedListKeepsOrderAndRefusesPlacement)
     EXPECT_EQ(l.IndexOf(2), -1);
 }
 
-TEST(GwIntegerList, SetItemOnASortedListIsRefused)
-{
+TEST(GwIntegerList, SetItemOnASortedListIsRefused) {
     // Overwriting in place would break the order every later Find relies on.
     TGwIntegerList l;
     l.SetSorted(true);
@@ -91,8 +85,7 @@ TEST(GwIntegerList, SetItemOnASortedListIsRefused)
     EXPECT_EQ(u[0], 9);
 }
 
-TEST(GwIntegerList, IndexErrors)
-{
+TEST(GwIntegerList, IndexErrors) {
     TGwIntegerList l;
     l.Add(1);
     EXPECT_THROW(l.Insert(2, 5), EListError);
@@ -105,8 +98,7 @@ TEST(GwIntegerList, IndexErrors)
     EXPECT_EQ(Values(l), std::vector<int>({1, 5}));
 }
 
-TEST(GwIntegerList, AssignAndEquals)
-{
+TEST(GwIntegerList, AssignAndEquals) {
     TGwIntegerList a, b;
     a.Add(2);
     a.Add(7);
@@ -119,8 +111,7 @@ TEST(GwIntegerList, AssignAndEquals)
     EXPECT_EQ(Values(b), std::vector<int>({7}));
 }
 
-TEST(GwIntegerList, MatchesASortedVectorAtRandom)
-{
+TEST(GwIntegerList, MatchesASortedVectorAtRandom) {
     TGwIntegerList l;
     l.SetSorted(true);
     l.SetDuplicates(dupAccept);
@@ -140,4 +131,4 @@ TEST(GwIntegerList, MatchesASortedVectorAtRandom)
     EXPECT_EQ(Values(l), model);
 }
 
-}  // namespace
+} // namespace

@@ -30,7 +30,8 @@ struct TScrollState {
 class TMessageFilter : public QObject {
 public:
     enum Role { Outer, Client, Native };
-    TMessageFilter(TWinControl* control, Role role, QObject* parent) : QObject(parent), FControl(control), FRole(role) {}
+    TMessageFilter(TWinControl* control, Role role, QObject* parent)
+        : QObject(parent), FControl(control), FRole(role) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
     void Detach() { FControl = nullptr; }
 
@@ -140,10 +141,19 @@ QWidget* FocusWidget(TWinControl* c);
 
 // Private parts of TWinControl the platform's own files reach.
 struct TWinControlAccess {
-    static DWORD& Style(TWinControl* c) { c->CurrentStyles(c->FWndStyle, c->FWndExStyle); return c->FWndStyle; }
-    static DWORD& ExStyle(TWinControl* c) { c->CurrentStyles(c->FWndStyle, c->FWndExStyle); return c->FWndExStyle; }
+    static DWORD& Style(TWinControl* c) {
+        c->CurrentStyles(c->FWndStyle, c->FWndExStyle);
+        return c->FWndStyle;
+    }
+    static DWORD& ExStyle(TWinControl* c) {
+        c->CurrentStyles(c->FWndStyle, c->FWndExStyle);
+        return c->FWndExStyle;
+    }
     // The client box inside the window box.
-    static TRect ClientBox(TWinControl* c) { c->GetClientRect(); return c->FClientBox; }
+    static TRect ClientBox(TWinControl* c) {
+        c->GetClientRect();
+        return c->FClientBox;
+    }
     // Asks WM_NCCALCSIZE again; WM_SIZE follows when the client size changed; the frame repaints.
     static void FrameChanged(TWinControl* c);
     static void DestroyHandle(TWinControl* c) { c->DestroyHandle(); }

@@ -8,8 +8,7 @@
 
 namespace {
 
-TEST(CoreApplication, ClosingTheMainFormEndsRunAndModalLoopsEndOnTerminate)
-{
+TEST(CoreApplication, ClosingTheMainFormEndsRunAndModalLoopsEndOnTerminate) {
     TFakeDialogScope dialogs;
     Application->Initialize();
     TForm* main = nullptr;

@@ -9,16 +9,14 @@
 
 namespace {
 
-std::string Str(const TRect& r)
-{
+std::string Str(const TRect& r) {
     return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
            std::to_string(r.Bottom);
 }
 
 class Docking : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 400, 300);
@@ -35,14 +33,12 @@ protected:
         }
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
     // The clients' bounds in the site, in the order given.
-    std::string Layout(std::initializer_list<TControl*> cs)
-    {
+    std::string Layout(std::initializer_list<TControl*> cs) {
         std::string s;
         for (TControl* c : cs)
             s += (s.empty() ? "" : " ") + Str(c->BoundsRect());
@@ -53,8 +49,7 @@ protected:
     TProbe* Clients[3] = {};
 };
 
-TEST_F(Docking, DockAndUndockCallsShapeTheTreeAndTheBounds)
-{
+TEST_F(Docking, DockAndUndockCallsShapeTheTreeAndTheBounds) {
     auto [a, b, c] = Clients;
     ASSERT_NE(Site->DockManager(), nullptr);
     EXPECT_TRUE(a->ManualDock(Site, nullptr, alClient));
@@ -94,8 +89,7 @@ TEST_F(Docking, DockAndUndockCallsShapeTheTreeAndTheBounds)
     EXPECT_EQ(Layout({b, c}), "0,12,300,100 0,112,300,200");
 }
 
-TEST_F(Docking, UnDockAsksTheSiteAndTheEventsCome)
-{
+TEST_F(Docking, UnDockAsksTheSiteAndTheEventsCome) {
     auto [a, b, c] = Clients;
     (void)c;
     std::vector<std::string> seen;
@@ -112,8 +106,7 @@ TEST_F(Docking, UnDockAsksTheSiteAndTheEventsCome)
     EXPECT_EQ(seen, std::vector<std::string>{"undock a"});
 }
 
-TEST_F(Docking, AFormDocksAsAChildWindowAndFloatsAsATopLevelOne)
-{
+TEST_F(Docking, AFormDocksAsAChildWindowAndFloatsAsATopLevelOne) {
     auto* f = new TForm(nullptr);
     TControlGuard alive(f);
     f->SetBounds(420, 300, 160, 90);
@@ -139,8 +132,7 @@ TEST_F(Docking, AFormDocksAsAChildWindowAndFloatsAsATopLevelOne)
     Application->ProcessMessages();
 }
 
-TEST_F(Docking, DraggingAFloatingFormsCaptionDocksIt)
-{
+TEST_F(Docking, DraggingAFloatingFormsCaptionDocksIt) {
     auto* f = new TForm(nullptr);
     f->SetBounds(420, 300, 160, 90);
     f->SetDragKind(dkDock);
@@ -182,8 +174,7 @@ TEST_F(Docking, DraggingAFloatingFormsCaptionDocksIt)
     Application->ProcessMessages();
 }
 
-TEST_F(Docking, ThePreviewIsAnXorFrameOnTheSitesWindowThatEscapeTakesAway)
-{
+TEST_F(Docking, ThePreviewIsAnXorFrameOnTheSitesWindowThatEscapeTakesAway) {
     auto* f = new TForm(nullptr);
     f->SetBounds(420, 300, 160, 90);
     f->SetDragKind(dkDock);
@@ -214,8 +205,7 @@ TEST_F(Docking, ThePreviewIsAnXorFrameOnTheSitesWindowThatEscapeTakesAway)
 
 // ---- drag and drop -------------------------------------------------------------------------------
 
-TEST(DragDrop, AMouseSequenceRaisesTheDragEventsInOrder)
-{
+TEST(DragDrop, AMouseSequenceRaisesTheDragEventsInOrder) {
     TApplication::QtApp();
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
@@ -246,17 +236,18 @@ TEST(DragDrop, AMouseSequenceRaisesTheDragEventsInOrder)
     QWidget* w = ClientWidget(src);
     SendMouse(w, QEvent::MouseButtonPress, 5, 5);
     EXPECT_TRUE(src->Dragging());
-    SendMouse(w, QEvent::MouseMove, 145, 10, Qt::NoButton, Qt::LeftButton);  // dst at 5,10
+    SendMouse(w, QEvent::MouseMove, 145, 10, Qt::NoButton, Qt::LeftButton); // dst at 5,10
     SendMouse(w, QEvent::MouseMove, 150, 12, Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(Screen->Cursor(), crDrag);
-    SendMouse(w, QEvent::MouseMove, 100, 100, Qt::NoButton, Qt::LeftButton);  // the form itself
+    SendMouse(w, QEvent::MouseMove, 100, 100, Qt::NoButton, Qt::LeftButton); // the form itself
     EXPECT_EQ(Screen->Cursor(), crNoDrop);
     SendMouse(w, QEvent::MouseMove, 150, 12, Qt::NoButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, 150, 12);
     EXPECT_FALSE(src->Dragging());
     EXPECT_EQ(Screen->Cursor(), crDefault);
-    EXPECT_EQ(log, (std::vector<std::string>{"start", "enter 5,10", "move 5,10", "move 10,12", "leave -40,100",
-                                              "enter 10,12", "move 10,12", "drop 10,12", "end on dst"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"start", "enter 5,10", "move 5,10", "move 10,12", "leave -40,100",
+                                        "enter 10,12", "move 10,12", "drop 10,12", "end on dst"}));
 
     // Dropped where nothing takes it, or cancelled with Escape: no drop, the end names no target.
     log.clear();
@@ -269,11 +260,10 @@ TEST(DragDrop, AMouseSequenceRaisesTheDragEventsInOrder)
     EXPECT_FALSE(src->Dragging());
     SendMouse(w, QEvent::MouseButtonRelease, 150, 12);
     EXPECT_EQ(log, (std::vector<std::string>{"start", "end nowhere", "start", "enter 10,12", "move 10,12",
-                                              "leave 10,12", "end nowhere"}));
+                                             "leave 10,12", "end nowhere"}));
 }
 
-TEST(DragDrop, AManualDragWaitsForTheThresholdAndAClickStaysAClick)
-{
+TEST(DragDrop, AManualDragWaitsForTheThresholdAndAClickStaysAClick) {
     TApplication::QtApp();
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
@@ -293,4 +283,4 @@ TEST(DragDrop, AManualDragWaitsForTheThresholdAndAClickStaysAClick)
     EXPECT_EQ(log, (std::vector<std::string>{"end", "click"}));
 }
 
-}  // namespace
+} // namespace

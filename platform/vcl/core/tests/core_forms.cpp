@@ -27,8 +27,7 @@ protected:
     void TearDown() override { Application->ProcessMessages(); }
 };
 
-TEST_F(CoreForms, ShowModalRunsUntilModalResultIsSet)
-{
+TEST_F(CoreForms, ShowModalRunsUntilModalResultIsSet) {
     TForm form(nullptr);
     std::vector<std::string> log;
     form.OnShow = [&](TObject*) {
@@ -46,8 +45,7 @@ TEST_F(CoreForms, ShowModalRunsUntilModalResultIsSet)
     EXPECT_FALSE(form.Modal());
 }
 
-TEST_F(CoreForms, CloseQueryCanRefuseAModalClose)
-{
+TEST_F(CoreForms, CloseQueryCanRefuseAModalClose) {
     TForm form(nullptr);
     int asked = 0;
     form.OnCloseQuery = [&](TObject*, bool& can) {
@@ -75,17 +73,17 @@ TEST_F(CoreForms, CloseQueryCanRefuseAModalClose)
     EXPECT_EQ(closes, 2);
 }
 
-TEST_F(CoreForms, ShowModalOnAVisibleFormIsRefused)
-{
+TEST_F(CoreForms, ShowModalOnAVisibleFormIsRefused) {
     TForm form(nullptr);
     form.Show();
     EXPECT_THROW(form.ShowModal(), EInvalidOperation);
 }
 
-TEST_F(CoreForms, OnCreateRunsOnceAfterConstruction)
-{
+TEST_F(CoreForms, OnCreateRunsOnceAfterConstruction) {
     struct TMyForm : TForm {
-        explicit TMyForm(TComponent* o) : TForm(o) { OnCreate = [this](TObject*) { ++Created; }; }
+        explicit TMyForm(TComponent* o) : TForm(o) {
+            OnCreate = [this](TObject*) { ++Created; };
+        }
         int Created = 0;
     };
     TMyForm* f = nullptr;
@@ -98,8 +96,7 @@ TEST_F(CoreForms, OnCreateRunsOnceAfterConstruction)
     f->Hide();
 }
 
-TEST_F(CoreForms, PositionsFollowTheOriginal)
-{
+TEST_F(CoreForms, PositionsFollowTheOriginal) {
     QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     TForm centred(nullptr);
     centred.SetBounds(5, 7, 200, 100);
@@ -142,8 +139,7 @@ TEST_F(CoreForms, PositionsFollowTheOriginal)
     EXPECT_EQ(owned.Top(), centred.Top() + 25);
 }
 
-TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm)
-{
+TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm) {
     TForm form(nullptr);
     form.SetBounds(10, 10, 200, 100);
     int resized = 0;
@@ -167,8 +163,7 @@ TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm)
     EXPECT_EQ(log, (std::vector<std::string>{"deactivate", "activate"}));
 }
 
-TEST_F(CoreForms, MenuItemsClickCheckAndOpen)
-{
+TEST_F(CoreForms, MenuItemsClickCheckAndOpen) {
     TForm form(nullptr);
     auto* menu = new TMainMenu(&form);
     auto* file = new TMenuItem(&form);
@@ -231,8 +226,7 @@ TEST_F(CoreForms, MenuItemsClickCheckAndOpen)
     EXPECT_EQ(file->SubMenu()->actions().size(), 4);
 }
 
-TEST_F(CoreForms, AnExceptionInAMenuHandlerStopsAtTheBoundary)
-{
+TEST_F(CoreForms, AnExceptionInAMenuHandlerStopsAtTheBoundary) {
     TFakeDialogScope dialogs;
     TPopupMenu popup(nullptr);
     auto* item = new TMenuItem(&popup);
@@ -243,14 +237,15 @@ TEST_F(CoreForms, AnExceptionInAMenuHandlerStopsAtTheBoundary)
     EXPECT_EQ(dialogs.Fake.Calls[0].Text, "Сбой.");
 }
 
-TEST_F(CoreForms, ShortCutTextRoundTrips)
-{
+TEST_F(CoreForms, ShortCutTextRoundTrips) {
     struct {
         TShortCut Sc;
         const char* Text;
     } cases[] = {
-        {ShortCut('S', TShiftState{ssCtrl}), "Ctrl+S"}, {ShortCut(VK_F10, TShiftState{ssShift}), "Shift+F10"},
-        {ShortCut(VK_DELETE, TShiftState()), "Del"}, {ShortCut('1', TShiftState{ssAlt, ssCtrl}), "Ctrl+Alt+1"},
+        {ShortCut('S', TShiftState{ssCtrl}), "Ctrl+S"},
+        {ShortCut(VK_F10, TShiftState{ssShift}), "Shift+F10"},
+        {ShortCut(VK_DELETE, TShiftState()), "Del"},
+        {ShortCut('1', TShiftState{ssAlt, ssCtrl}), "Ctrl+Alt+1"},
     };
     for (auto& c : cases) {
         EXPECT_EQ(ShortCutToText(c.Sc), c.Text);
@@ -259,8 +254,7 @@ TEST_F(CoreForms, ShortCutTextRoundTrips)
     EXPECT_EQ(StripHotkey("&Файл && Правка"), "Файл & Правка");
 }
 
-TEST_F(CoreForms, MessageFunctionsGoThroughTheDialogService)
-{
+TEST_F(CoreForms, MessageFunctionsGoThroughTheDialogService) {
     TFakeDialogScope dialogs;
     auto& f = dialogs.Fake;
     f.DlgAnswer = mrNo;
@@ -285,8 +279,7 @@ TEST_F(CoreForms, MessageFunctionsGoThroughTheDialogService)
     SetMessageBoxHandler(nullptr);
 }
 
-TEST_F(CoreForms, FileDialogsFillTheirFieldsFromTheService)
-{
+TEST_F(CoreForms, FileDialogsFillTheirFieldsFromTheService) {
     TFakeDialogScope dialogs;
     auto& f = dialogs.Fake;
     TSaveDialog save(nullptr);
@@ -317,7 +310,10 @@ TEST_F(CoreForms, FileDialogsFillTheirFieldsFromTheService)
         const char* Name;
         const char* Ext;
         const char* Expect;
-    } exts[] = {{"a", "cdb", "a.cdb"}, {"a.lor", "cdb", "a.lor"}, {"a", ".ini", "a.ini"}, {"a", "", "a"},
+    } exts[] = {{"a", "cdb", "a.cdb"},
+                {"a.lor", "cdb", "a.lor"},
+                {"a", ".ini", "a.ini"},
+                {"a", "", "a"},
                 {"dir.d/a", "txt", "dir.d/a.txt"}};
     for (auto& e : exts)
         EXPECT_EQ(ApplyDefaultExt(e.Name, e.Ext), e.Expect);
@@ -327,8 +323,7 @@ TEST_F(CoreForms, FileDialogsFillTheirFieldsFromTheService)
 
 // The real dialog: a name picked there that Windows-1251 cannot hold is refused by name, while a
 // Cyrillic one arrives as Windows-1251.
-TEST_F(CoreForms, TheRealFileDialogRefusesNamesOutsideWindows1251)
-{
+TEST_F(CoreForms, TheRealFileDialogRefusesNamesOutsideWindows1251) {
     struct Case {
         const char8_t* Typed; // as the user types it
         bool Accepted;
@@ -360,8 +355,7 @@ TEST_F(CoreForms, TheRealFileDialogRefusesNamesOutsideWindows1251)
     }
 }
 
-TEST_F(CoreForms, ClipboardTextCrossesTheBoundaryAsUnicode)
-{
+TEST_F(CoreForms, ClipboardTextCrossesTheBoundaryAsUnicode) {
     Clipboard()->SetAsText("Канал №5");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf16(u"Канал №5"));
     QGuiApplication::clipboard()->setText(QString::fromUtf16(u"Объект ™"));
@@ -369,8 +363,7 @@ TEST_F(CoreForms, ClipboardTextCrossesTheBoundaryAsUnicode)
     EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
 }
 
-TEST_F(CoreForms, TimerTicksWhileEnabledAndStopsAtZeroInterval)
-{
+TEST_F(CoreForms, TimerTicksWhileEnabledAndStopsAtZeroInterval) {
     TTimer timer(nullptr);
     int ticks = 0;
     timer.OnTimer = [&](TObject* s) {
@@ -398,8 +391,7 @@ TEST_F(CoreForms, TimerTicksWhileEnabledAndStopsAtZeroInterval)
 }
 
 // A one-shot timer or a dialog may be freed from its own event; nothing touches it afterwards.
-TEST_F(CoreForms, ATimerOrAModalFormFreedFromItsOwnEventGoesQuietly)
-{
+TEST_F(CoreForms, ATimerOrAModalFormFreedFromItsOwnEventGoesQuietly) {
     TFakeDialogScope dialogs;
     auto* timer = new TTimer(nullptr);
     int ticks = 0;
@@ -418,8 +410,7 @@ TEST_F(CoreForms, ATimerOrAModalFormFreedFromItsOwnEventGoesQuietly)
     EXPECT_TRUE(dialogs.Fake.Calls.empty());
 }
 
-TEST_F(CoreForms, ScreenKnowsFormsAndFonts)
-{
+TEST_F(CoreForms, ScreenKnowsFormsAndFonts) {
     int before = Screen->FormCount();
     {
         TForm f(nullptr);

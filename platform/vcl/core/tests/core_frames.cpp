@@ -21,14 +21,12 @@ namespace {
 
 class CoreFrames : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 200);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Application->OnIdle = nullptr;
         Application->OnMessage = nullptr;
         delete Form;
@@ -38,8 +36,7 @@ protected:
 };
 
 // Presses and releases the left button at a point of c's window box, on the widget Qt would pick.
-void ClickWindowAt(TWinControl* c, int x, int y)
-{
+void ClickWindowAt(TWinControl* c, int x, int y) {
     QWidget* outer = HandleWidget(c);
     QWidget* child = outer->childAt(x, y);
     QWidget* target = child ? child : outer;
@@ -55,14 +52,12 @@ public:
     bool InButton = false;
 
 protected:
-    void WMNCCalcSize(TWMNCCalcSize& m) override
-    {
+    void WMNCCalcSize(TWMNCCalcSize& m) override {
         if (m.CalcSize_Params)
             m.CalcSize_Params->Rgrc[0].Right -= 16;
         TFramedProbe::WMNCCalcSize(m);
     }
-    void WMNCHitTest(TWMNCHitTest& m) override
-    {
+    void WMNCHitTest(TWMNCHitTest& m) override {
         TFramedProbe::WMNCHitTest(m);
         InButton = m.Result == HTNOWHERE;
         if (InButton)
@@ -86,8 +81,7 @@ struct TSeen {
     TPoint Pt;
 };
 
-TEST_F(CoreFrames, EveryClickAsksTheHitTestAndGetsTheMessageOfItsCode)
-{
+TEST_F(CoreFrames, EveryClickAsksTheHitTestAndGetsTheMessageOfItsCode) {
     auto* framed = new TButtonFrameProbe(Form);
     framed->Style = WS_BORDER;
     framed->ExStyle = WS_EX_CLIENTEDGE;
@@ -110,28 +104,29 @@ TEST_F(CoreFrames, EveryClickAsksTheHitTestAndGetsTheMessageOfItsCode)
             if (m.Msg == WM_SETCURSOR)
                 cursorHit = short(LOWORD(std::uintptr_t(m.LParam)));
             if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_NCLBUTTONDOWN)
-                seen.push_back({who, m.Msg, m.WParam, TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam))});
+                seen.push_back(
+                    {who, m.Msg, m.WParam, TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam))});
         };
     };
     framed->OnMessage = record("framed");
     under->OnMessage = record("under");
     pane->OnMessage = record("pane");
 
-    TPoint org = framed->ClientToScreen(TPoint(0, 0));  // the client origin on the screen
+    TPoint org = framed->ClientToScreen(TPoint(0, 0)); // the client origin on the screen
     struct Row {
         TWinControl* Control;
-        int X, Y;  // window coordinates of Control
-        int Hit;   // the code WM_SETCURSOR carries
+        int X, Y; // window coordinates of Control
+        int Hit;  // the code WM_SETCURSOR carries
         const char* Who;
         UINT Msg;
-        TPoint Pt;  // client coordinates, or the screen point for a non-client message
+        TPoint Pt; // client coordinates, or the screen point for a non-client message
         bool InButton;
     } rows[] = {
         {framed, 20, 20, HTCLIENT, "framed", WM_LBUTTONDOWN, {17, 17}, false},
-        {framed, 90, 20, HTCLIENT, "framed", WM_LBUTTONDOWN, {87, 17}, true},  // the strip: a button
+        {framed, 90, 20, HTCLIENT, "framed", WM_LBUTTONDOWN, {87, 17}, true}, // the strip: a button
         {framed, 0, 20, HTBORDER, "framed", WM_NCLBUTTONDOWN, {org.x - 3, org.y + 17}, false},
         {framed, 50, 1, HTBORDER, "framed", WM_NCLBUTTONDOWN, {org.x + 47, org.y - 2}, false},
-        {pane, 20, 20, HTCLIENT, "under", WM_LBUTTONDOWN, {20, 20}, false},  // through the pane
+        {pane, 20, 20, HTCLIENT, "under", WM_LBUTTONDOWN, {20, 20}, false}, // through the pane
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.Who) + " at " + IntToStr(r.X) + "," + IntToStr(r.Y));
@@ -161,8 +156,7 @@ public:
     int FramePaints = 0;
 
 protected:
-    void WMNCPaint(TWMNCPaint& m) override
-    {
+    void WMNCPaint(TWMNCPaint& m) override {
         TFramedProbe::WMNCPaint(m);
         ++FramePaints;
         if (!Green)
@@ -174,8 +168,7 @@ protected:
     }
 };
 
-TEST_F(CoreFrames, AFramePaintAskedFromCodeWaitsForTheNextPaint)
-{
+TEST_F(CoreFrames, AFramePaintAskedFromCodeWaitsForTheNextPaint) {
     auto* p = new TFrameDrawer(Form);
     p->ExStyle = WS_EX_CLIENTEDGE;
     p->SetParent(Form);
@@ -186,7 +179,7 @@ TEST_F(CoreFrames, AFramePaintAskedFromCodeWaitsForTheNextPaint)
     p->Green = true;
     int before = p->FramePaints;
     p->Perform(WM_NCPAINT, 1, 0);
-    EXPECT_EQ(p->FramePaints, before);  // nothing painted outside the paint
+    EXPECT_EQ(p->FramePaints, before); // nothing painted outside the paint
     QImage shot = HandleWidget(Form)->grab().toImage();
     EXPECT_EQ(Pixel(shot, 10, 30), clLime);
     // GetWindowDC outside a paint gives a scratch context and asks for the frame again.
@@ -202,8 +195,7 @@ TEST_F(CoreFrames, AFramePaintAskedFromCodeWaitsForTheNextPaint)
     EXPECT_NE(Pixel(shot, 10, 30), clLime);
 }
 
-TEST_F(CoreFrames, XorDrawnTwiceOutsidePaintRestoresThePixels)
-{
+TEST_F(CoreFrames, XorDrawnTwiceOutsidePaintRestoresThePixels) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(0, 0, 300, 200);
@@ -217,7 +209,8 @@ TEST_F(CoreFrames, XorDrawnTwiceOutsidePaintRestoresThePixels)
         std::uint32_t Rop;
         TColor Inverted;
     } rows[] = {
-        {"GetDCEx PATINVERT", [&] { return GetDCEx(p->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE); },
+        {"GetDCEx PATINVERT",
+         [&] { return GetDCEx(p->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE); },
          PATINVERT, TColor(RGB(0, 255, 255))},
         {"GetDC DSTINVERT", [&] { return GetDC(Form->Handle()); }, DSTINVERT, TColor(RGB(0, 255, 255))},
     };
@@ -243,8 +236,7 @@ TEST_F(CoreFrames, XorDrawnTwiceOutsidePaintRestoresThePixels)
     EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 }
 
-TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays)
-{
+TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays) {
     auto* p = new TFramedProbe(Form);
     p->Style = WS_VSCROLL;
     p->SetParent(Form);
@@ -283,7 +275,8 @@ TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays)
         case SB_PAGEDOWN: pos += 10; break;
         case SB_TOP: pos = 0; break;
         case SB_BOTTOM: pos = 99; break;
-        case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = t.nTrackPos; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = t.nTrackPos; break;
         default: break;
         }
         SetScrollPos(h, SB_VERT, pos, true);
@@ -295,28 +288,56 @@ TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays)
         std::vector<int> Codes;
         int Pos;
     } rows[] = {
-        {"line down", [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); }, true, {SB_LINEDOWN}, 51},
+        {"line down",
+         [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
+         true,
+         {SB_LINEDOWN},
+         51},
         {"line up", [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepSub); }, true, {SB_LINEUP}, 50},
-        {"page down", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, true, {SB_PAGEDOWN}, 60},
+        {"page down",
+         [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); },
+         true,
+         {SB_PAGEDOWN},
+         60},
         {"page up", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepSub); }, true, {SB_PAGEUP}, 50},
-        {"unanswered", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, false, {SB_PAGEDOWN}, 50},
-        {"bottom (last page)", [&] { bar->triggerAction(QAbstractSlider::SliderToMaximum); }, true, {SB_BOTTOM}, 90},
+        {"unanswered",
+         [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); },
+         false,
+         {SB_PAGEDOWN},
+         50},
+        {"bottom (last page)",
+         [&] { bar->triggerAction(QAbstractSlider::SliderToMaximum); },
+         true,
+         {SB_BOTTOM},
+         90},
         {"top", [&] { bar->triggerAction(QAbstractSlider::SliderToMinimum); }, true, {SB_TOP}, 0},
-        {"click on the down arrow", [&] {
+        {"click on the down arrow",
+         [&] {
              SendMouse(bar, QEvent::MouseButtonPress, bar->width() / 2, bar->height() - 4);
              SendMouse(bar, QEvent::MouseButtonRelease, bar->width() / 2, bar->height() - 4);
              WaitFor([&] { return codes.size() >= 2; }, 500);
-         }, true, {SB_LINEDOWN, SB_ENDSCROLL}, 1},
-        {"thumb", [&] {
+         },
+         true,
+         {SB_LINEDOWN, SB_ENDSCROLL},
+         1},
+        {"thumb",
+         [&] {
              bar->setSliderDown(true);
              bar->setSliderPosition(37);
              bar->setSliderDown(false);
-         }, true, {SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 37},
-        {"thumb unanswered", [&] {
+         },
+         true,
+         {SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL},
+         37},
+        {"thumb unanswered",
+         [&] {
              bar->setSliderDown(true);
              bar->setSliderPosition(70);
              bar->setSliderDown(false);
-         }, false, {SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 37},
+         },
+         false,
+         {SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL},
+         37},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.Name);
@@ -345,8 +366,7 @@ TEST_F(CoreFrames, WindowScrollBarsSendEveryCodeAndMoveOnlyWhenTheProgramSays)
     p->OnMessage = nullptr;
 }
 
-TEST_F(CoreFrames, ScrollWindowMovesThePixelsAndTheChildWindows)
-{
+TEST_F(CoreFrames, ScrollWindowMovesThePixelsAndTheChildWindows) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(0, 0, 200, 100);
@@ -356,15 +376,14 @@ TEST_F(CoreFrames, ScrollWindowMovesThePixelsAndTheChildWindows)
     Form->Show();
     TRect updated;
     ScrollWindowEx(p->Handle(), 0, -5, nullptr, nullptr, nullptr, &updated, SW_INVALIDATE);
-    EXPECT_EQ(child->Top(), 10);  // without SW_SCROLLCHILDREN the children stay
+    EXPECT_EQ(child->Top(), 10); // without SW_SCROLLCHILDREN the children stay
     EXPECT_EQ(updated, Rect(0, 95, 200, 100));
     ScrollWindow(p->Handle(), 0, -5, nullptr, nullptr);
     EXPECT_EQ(child->Top(), 5);
     EXPECT_EQ(HandleWidget(child)->y(), 5);
 }
 
-TEST_F(CoreFrames, HooksSeeInputAsWindowAndMessageAndMayEatOrRedirectIt)
-{
+TEST_F(CoreFrames, HooksSeeInputAsWindowAndMessageAndMayEatOrRedirectIt) {
     auto* a = new TProbe(Form);
     a->SetParent(Form);
     a->SetBounds(0, 0, 100, 100);
@@ -376,9 +395,9 @@ TEST_F(CoreFrames, HooksSeeInputAsWindowAndMessageAndMayEatOrRedirectIt)
     int id = Application->HookMessages([&](TMsg& m) {
         hooked.emplace_back(m.hwnd, m.message);
         if (m.message == WM_LBUTTONDOWN)
-            return true;  // eaten
+            return true; // eaten
         if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST)
-            m.hwnd = b->Handle();  // redirected
+            m.hwnd = b->Handle(); // redirected
         return false;
     });
     auto count = [](TProbe* p, UINT msg) { return std::count(p->Log.begin(), p->Log.end(), msg); };
@@ -406,8 +425,7 @@ TEST_F(CoreFrames, HooksSeeInputAsWindowAndMessageAndMayEatOrRedirectIt)
     EXPECT_EQ(count(a, WM_LBUTTONDOWN), 1);
 }
 
-TEST_F(CoreFrames, OnIdleFollowsTheDrainedQueueAndLocalLoopsWaitForEvents)
-{
+TEST_F(CoreFrames, OnIdleFollowsTheDrainedQueueAndLocalLoopsWaitForEvents) {
     auto* a = new TProbe(Form);
     a->SetParent(Form);
     std::vector<std::string> log;
@@ -435,8 +453,7 @@ TEST_F(CoreFrames, OnIdleFollowsTheDrainedQueueAndLocalLoopsWaitForEvents)
     EXPECT_EQ(log[2], "idle");
 }
 
-TEST_F(CoreFrames, APostToAWindowFreedMeanwhileIsRefused)
-{
+TEST_F(CoreFrames, APostToAWindowFreedMeanwhileIsRefused) {
     auto* a = new TProbe(Form);
     a->SetParent(Form);
     HWND h = a->Handle();
@@ -462,8 +479,7 @@ TEST_F(CoreFrames, APostToAWindowFreedMeanwhileIsRefused)
     Application->ProcessMessages();
 }
 
-TEST_F(CoreFrames, SynchronizeRunsOnTheGuiThreadAndCarriesTheExceptionBack)
-{
+TEST_F(CoreFrames, SynchronizeRunsOnTheGuiThreadAndCarriesTheExceptionBack) {
     std::thread::id ranOn;
     bool caught = false;
     std::atomic<bool> finished{false};
@@ -482,8 +498,7 @@ TEST_F(CoreFrames, SynchronizeRunsOnTheGuiThreadAndCarriesTheExceptionBack)
     EXPECT_TRUE(caught);
 }
 
-TEST_F(CoreFrames, TopLevelWindowsHearWhenTheProgramIsActivatedOrLeft)
-{
+TEST_F(CoreFrames, TopLevelWindowsHearWhenTheProgramIsActivatedOrLeft) {
     std::vector<WPARAM> heard;
     auto old = Form->WindowProc;
     Form->WindowProc = [&, old](TMessage& m) {
@@ -497,15 +512,15 @@ TEST_F(CoreFrames, TopLevelWindowsHearWhenTheProgramIsActivatedOrLeft)
     EXPECT_TRUE(WaitFor([] { return Application->Active(); }));
     // The platform reports the program going to the background (offscreen never does by itself).
     heard.clear();
-    QMetaObject::invokeMethod(qApp, "applicationStateChanged", Q_ARG(Qt::ApplicationState, Qt::ApplicationInactive));
+    QMetaObject::invokeMethod(qApp, "applicationStateChanged",
+                              Q_ARG(Qt::ApplicationState, Qt::ApplicationInactive));
     EXPECT_EQ(heard, (std::vector<WPARAM>{0}));
     EXPECT_EQ(deactivated, 1);
     Application->OnDeactivate = nullptr;
     Form->WindowProc = old;
 }
 
-TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
-{
+TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     host->SetBounds(0, 0, 100, 50);
@@ -533,7 +548,8 @@ TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
     host->OnMessage = nullptr;
     host->SetHint("Save|Save the base");
     SendMouse(ClientWidget(host), QEvent::MouseMove, 16, 15);
-    EXPECT_TRUE(WaitFor([] { return Application->HintWindow() && Application->HintWindow()->Caption() == "Save"; }));
+    EXPECT_TRUE(
+        WaitFor([] { return Application->HintWindow() && Application->HintWindow()->Caption() == "Save"; }));
     // A press hides it.
     SendMouse(ClientWidget(host), QEvent::MouseButtonPress, 15, 15);
     SendMouse(ClientWidget(host), QEvent::MouseButtonRelease, 15, 15);
@@ -543,15 +559,14 @@ TEST_F(CoreFrames, AHintShowsAfterThePauseAndIsAskedAgainWhileTheMouseStays)
 
 // A key keeps the hint away while the mouse moves on, unless the control's hint changes meanwhile
 // (a control that describes what is under the mouse while a key is held).
-TEST_F(CoreFrames, AHintThatChangesAfterAKeyShows)
-{
+TEST_F(CoreFrames, AHintThatChangesAfterAKeyShows) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     host->SetBounds(0, 0, 100, 50);
     host->SetHint("One");
     host->SetShowHint(true);
     Form->Show();
-    WaitFor([] { return false; }, 50);  // the window system's enter and leave first
+    WaitFor([] { return false; }, 50); // the window system's enter and leave first
     Application->SetHintPause(100);
     Application->SetHintShortPause(100);
     QWidget* w = ClientWidget(host);
@@ -563,7 +578,8 @@ TEST_F(CoreFrames, AHintThatChangesAfterAKeyShows)
     host->SetHint("Two|The second");
     Application->SetHintShortPause(5);
     SendMouse(w, QEvent::MouseMove, 17, 15);
-    EXPECT_TRUE(WaitFor([] { return Application->HintWindow() && Application->HintWindow()->Caption() == "Two"; }));
+    EXPECT_TRUE(
+        WaitFor([] { return Application->HintWindow() && Application->HintWindow()->Caption() == "Two"; }));
     Application->SetHintPause(500);
     Application->SetHintShortPause(50);
 }
@@ -575,16 +591,14 @@ public:
     int AutoW = 0, AutoH = 0;
 
 protected:
-    bool CanAutoSize(int& w, int& h) override
-    {
+    bool CanAutoSize(int& w, int& h) override {
         w = AutoW;
         h = AutoH;
         return true;
     }
 };
 
-TEST_F(CoreFrames, WheelAutoSizeConstraintsAndScale)
-{
+TEST_F(CoreFrames, WheelAutoSizeConstraintsAndScale) {
     auto* p = new TSizedProbe(Form);
     p->SetParent(Form);
     p->SetBounds(10, 10, 50, 50);
@@ -605,7 +619,7 @@ TEST_F(CoreFrames, WheelAutoSizeConstraintsAndScale)
     EXPECT_EQ(p->Height(), 30);
     p->AutoW = 90;
     p->OnConstrainedResize = [](TObject*, int&, int&, int& maxW, int&) { maxW = 85; };
-    p->SetWidth(10);  // automatic size wins over the width asked, the constraint over both
+    p->SetWidth(10); // automatic size wins over the width asked, the constraint over both
     EXPECT_EQ(p->Width(), 85);
     p->SetAutoSize(false);
     p->OnConstrainedResize = nullptr;
@@ -614,8 +628,7 @@ TEST_F(CoreFrames, WheelAutoSizeConstraintsAndScale)
     EXPECT_EQ(p->BoundsRect(), Rect(15, 15, 75, 45));
 }
 
-TEST_F(CoreFrames, PaintToDrawsTheControlAndItsChildrenAndBroadcastStopsAtTheFirstAnswer)
-{
+TEST_F(CoreFrames, PaintToDrawsTheControlAndItsChildrenAndBroadcastStopsAtTheFirstAnswer) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(0, 0, 40, 30);

@@ -17,14 +17,12 @@ namespace {
 
 class CoreMessages : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 200);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
         Application->OnException = nullptr;
@@ -32,14 +30,16 @@ protected:
     TForm* Form = nullptr;
 };
 
-TEST_F(CoreMessages, CreateShowPaintClickArriveInWindowsOrder)
-{
+TEST_F(CoreMessages, CreateShowPaintClickArriveInWindowsOrder) {
     auto* p = new TFramedProbe(Form);
     p->ExStyle = WS_EX_CLIENTEDGE;
     p->SetParent(Form);
     p->SetBounds(10, 10, 50, 40);
     int clicks = 0;
-    p->OnClick = [&](TObject*) { ++clicks; p->Log.push_back(0xFFFF); };
+    p->OnClick = [&](TObject*) {
+        ++clicks;
+        p->Log.push_back(0xFFFF);
+    };
     EXPECT_FALSE(p->HandleAllocated());
     Form->Show();
     ASSERT_TRUE(p->HandleAllocated());
@@ -53,8 +53,7 @@ TEST_F(CoreMessages, CreateShowPaintClickArriveInWindowsOrder)
     EXPECT_GE(p->Paints, 1);
 }
 
-TEST_F(CoreMessages, ReleaseOutsideTheClientAreaIsNoClick)
-{
+TEST_F(CoreMessages, ReleaseOutsideTheClientAreaIsNoClick) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(0, 0, 50, 40);
@@ -69,8 +68,7 @@ TEST_F(CoreMessages, ReleaseOutsideTheClientAreaIsNoClick)
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(CoreMessages, PerformIsSynchronousAndPostMessageWaitsForTheLoop)
-{
+TEST_F(CoreMessages, PerformIsSynchronousAndPostMessageWaitsForTheLoop) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     std::vector<std::pair<WPARAM, LPARAM>> seen;
@@ -95,8 +93,7 @@ TEST_F(CoreMessages, PerformIsSynchronousAndPostMessageWaitsForTheLoop)
     EXPECT_EQ(seen.size(), 3u);
 }
 
-TEST_F(CoreMessages, PostMessageFromAnotherThreadArrivesOnTheGuiThread)
-{
+TEST_F(CoreMessages, PostMessageFromAnotherThreadArrivesOnTheGuiThread) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     std::vector<std::thread::id> seenOn;
@@ -115,8 +112,7 @@ TEST_F(CoreMessages, PostMessageFromAnotherThreadArrivesOnTheGuiThread)
         EXPECT_EQ(id, std::this_thread::get_id());
 }
 
-TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
-{
+TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere) {
     TFakeDialogScope dialogs;
     auto* p = new TProbe(Form);
     p->SetParent(Form);
@@ -127,7 +123,8 @@ TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
         std::string Shown;
     } cases[] = {
         {[] { throw Exception("Нет связи"); }, "Нет связи."},
-        {[] { throw EConvertError("'x' is not a valid integer value."); }, "'x' is not a valid integer value."},
+        {[] { throw EConvertError("'x' is not a valid integer value."); },
+         "'x' is not a valid integer value."},
         {[] { throw std::runtime_error("plain"); }, "plain."},
         {[] { throw 7; }, "Unknown exception."},
         {[] { throw EAbort("silent"); }, ""},
@@ -164,19 +161,18 @@ TEST_F(CoreMessages, ExceptionInAHandlerReachesHandleExceptionAndStopsThere)
     EXPECT_TRUE(InOrder<std::string>(caught, {"posted", "paint"}));
 }
 
-TEST_F(CoreMessages, AnExceptionFromAQtSignalWaitsUntilQtHasReturned)
-{
+TEST_F(CoreMessages, AnExceptionFromAQtSignalWaitsUntilQtHasReturned) {
     class TButtonProbe : public TProbe {
     public:
         using TProbe::TProbe;
         QPushButton* Button = nullptr;
 
     protected:
-        void CreateWnd() override
-        {
+        void CreateWnd() override {
             TProbe::CreateWnd();
             Button = new QPushButton();
-            QObject::connect(Button, &QPushButton::clicked, [this] { Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
+            QObject::connect(Button, &QPushButton::clicked,
+                             [this] { Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0); });
             SetNativeWidget(this, Button);
         }
     };
@@ -202,8 +198,7 @@ TEST_F(CoreMessages, AnExceptionFromAQtSignalWaitsUntilQtHasReturned)
     EXPECT_THROW(b->Perform(CN_COMMAND, 0, 0), Exception);
 }
 
-TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
-{
+TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture) {
     std::vector<std::string> log;
     auto* host = new TProbe(Form);
     host->SetParent(Form);
@@ -211,7 +206,7 @@ TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
     auto* a = new TGraphicProbe(Form, "a", &log);
     a->SetParent(host);
     a->SetBounds(10, 10, 40, 40);
-    auto* b = new TGraphicProbe(Form, "b", &log);  // on top of a where they overlap
+    auto* b = new TGraphicProbe(Form, "b", &log); // on top of a where they overlap
     b->SetParent(host);
     b->SetBounds(40, 10, 40, 40);
     auto* hidden = new TGraphicProbe(Form, "hidden", &log);
@@ -228,8 +223,8 @@ TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
         std::vector<std::string> Expect;
     } moves[] = {
         {20, 20, {"a:enter", "a:move"}},
-        {45, 20, {"a:leave", "b:enter", "b:move"}},  // overlap: the later (topmost) child
-        {105, 15, {"b:leave"}},                      // the hidden one is skipped
+        {45, 20, {"a:leave", "b:enter", "b:move"}}, // overlap: the later (topmost) child
+        {105, 15, {"b:leave"}},                     // the hidden one is skipped
         {85, 20, {}},
     };
     for (const Step& s : moves) {
@@ -263,8 +258,7 @@ TEST_F(CoreMessages, GraphicChildrenGetMouseMessagesEnterLeaveAndCapture)
     EXPECT_EQ(aClicks, 1);
 }
 
-TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse)
-{
+TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     host->SetBounds(0, 0, 100, 50);
@@ -279,8 +273,10 @@ TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse)
         TCursor HostCursor;
         Qt::CursorShape Expect;
     } cases[] = {
-        {15, 15, crDefault, Qt::PointingHandCursor}, {50, 15, crDefault, Qt::ArrowCursor},
-        {50, 15, crIBeam, Qt::IBeamCursor}, {15, 15, crIBeam, Qt::PointingHandCursor},
+        {15, 15, crDefault, Qt::PointingHandCursor},
+        {50, 15, crDefault, Qt::ArrowCursor},
+        {50, 15, crIBeam, Qt::IBeamCursor},
+        {15, 15, crIBeam, Qt::PointingHandCursor},
     };
     for (auto& c : cases) {
         host->SetCursor(c.HostCursor);
@@ -299,8 +295,7 @@ TEST_F(CoreMessages, TheCursorIsThatOfTheControlUnderTheMouse)
     EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
 }
 
-TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn)
-{
+TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     host->SetBounds(0, 0, 100, 50);
@@ -313,9 +308,9 @@ TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn)
     QWidget* w = ClientWidget(host);
     SendMouse(w, QEvent::MouseMove, 15, 15);
     WaitFor([] { return false; }, 30);
-    EXPECT_EQ(Application->HintWindow(), nullptr);  // ShowHint is off, as the form's
+    EXPECT_EQ(Application->HintWindow(), nullptr); // ShowHint is off, as the form's
     SendMouse(w, QEvent::MouseMove, 50, 15);
-    Form->SetShowHint(true);  // children follow through ParentShowHint
+    Form->SetShowHint(true); // children follow through ParentShowHint
     EXPECT_TRUE(g->ShowHint());
     SendMouse(w, QEvent::MouseMove, 15, 15);
     ASSERT_TRUE(WaitFor([] { return Application->HintWindow() != nullptr; }));
@@ -334,8 +329,7 @@ TEST_F(CoreMessages, HintsShowTheirShortPartWhenShowHintIsOn)
     }
 }
 
-TEST_F(CoreMessages, GraphicChildrenArePaintedByTheParentInTheirBox)
-{
+TEST_F(CoreMessages, GraphicChildrenArePaintedByTheParentInTheirBox) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     host->SetBounds(0, 0, 60, 40);
@@ -353,13 +347,15 @@ TEST_F(CoreMessages, GraphicChildrenArePaintedByTheParentInTheirBox)
         EXPECT_EQ(Pixel(img, px.X, px.Y), px.Expect) << px.X << "," << px.Y;
 }
 
-TEST_F(CoreMessages, FrameStylesInsetTheClientArea)
-{
+TEST_F(CoreMessages, FrameStylesInsetTheClientArea) {
     struct Case {
         DWORD Style, ExStyle;
         int Border, Inset;
     } cases[] = {
-        {0, 0, 0, 0}, {WS_BORDER, 0, 0, 1}, {0, WS_EX_CLIENTEDGE, 0, 2}, {WS_BORDER, WS_EX_CLIENTEDGE, 0, 3},
+        {0, 0, 0, 0},
+        {WS_BORDER, 0, 0, 1},
+        {0, WS_EX_CLIENTEDGE, 0, 2},
+        {WS_BORDER, WS_EX_CLIENTEDGE, 0, 3},
         {0, WS_EX_CLIENTEDGE, 4, 6},
     };
     for (const Case& c : cases) {
@@ -376,8 +372,7 @@ TEST_F(CoreMessages, FrameStylesInsetTheClientArea)
     }
 }
 
-TEST_F(CoreMessages, SunkenEdgeIsPaintedInTheFrame)
-{
+TEST_F(CoreMessages, SunkenEdgeIsPaintedInTheFrame) {
     auto* e = new TFramedProbe(Form);
     e->ExStyle = WS_EX_CLIENTEDGE;
     e->SetParent(Form);
@@ -390,8 +385,7 @@ TEST_F(CoreMessages, SunkenEdgeIsPaintedInTheFrame)
     EXPECT_EQ(Pixel(img, 27, 17), clWhite);
 }
 
-TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain)
-{
+TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain) {
     std::vector<std::string> log;
     auto track = [&](TWinControl* c, const std::string& name) {
         c->OnEnter = [&log, name](TObject*) { log.push_back("enter " + name); };
@@ -412,7 +406,7 @@ TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain)
     track(panel, "panel");
     track(e2, "e2");
     track(e3, "e3");
-    EXPECT_FALSE(e1->CanFocus());  // the form is hidden
+    EXPECT_FALSE(e1->CanFocus()); // the form is hidden
     Form->Show();
     ASSERT_TRUE(e1->CanFocus());
 
@@ -444,8 +438,7 @@ TEST_F(CoreMessages, FocusMovesWithEnterAndExitAlongTheParentChain)
 
 // An editor keeps its caret when the focus goes to one of its own scroll bars: the focus messages
 // name the other window of the change.
-TEST_F(CoreMessages, FocusMessagesNameTheOtherWindow)
-{
+TEST_F(CoreMessages, FocusMessagesNameTheOtherWindow) {
     auto* a = new TProbe(Form);
     a->SetParent(Form);
     a->SetBounds(0, 0, 20, 20);
@@ -456,7 +449,8 @@ TEST_F(CoreMessages, FocusMessagesNameTheOtherWindow)
     auto watch = [&](TProbe* p, const std::string& name) {
         p->OnMessage = [&seen, name](TMessage& m) {
             if (m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS)
-                seen.push_back({name + (m.Msg == WM_SETFOCUS ? " set" : " kill"), reinterpret_cast<HWND>(m.WParam)});
+                seen.push_back(
+                    {name + (m.Msg == WM_SETFOCUS ? " set" : " kill"), reinterpret_cast<HWND>(m.WParam)});
         };
     };
     watch(a, "a");
@@ -469,12 +463,13 @@ TEST_F(CoreMessages, FocusMessagesNameTheOtherWindow)
     b->SetFocus();
     a->SetFocus();
     using Seen = std::vector<std::pair<std::string, HWND>>;
-    EXPECT_EQ(seen, (Seen{{"a kill", b->Handle()}, {"b set", a->Handle()}, {"b kill", a->Handle()},
+    EXPECT_EQ(seen, (Seen{{"a kill", b->Handle()},
+                          {"b set", a->Handle()},
+                          {"b kill", a->Handle()},
                           {"a set", b->Handle()}}));
 }
 
-TEST_F(CoreMessages, AShownFormFocusesItsFirstTabStop)
-{
+TEST_F(CoreMessages, AShownFormFocusesItsFirstTabStop) {
     auto* plain = new TProbe(Form);
     plain->SetParent(Form);
     auto* first = new TProbe(Form);
@@ -491,8 +486,7 @@ TEST_F(CoreMessages, AShownFormFocusesItsFirstTabStop)
     EXPECT_EQ(Form->ActiveControl(), second);
 }
 
-TEST_F(CoreMessages, AFormWithoutFocusableControlsTakesTheKeys)
-{
+TEST_F(CoreMessages, AFormWithoutFocusableControlsTakesTheKeys) {
     auto* g = new TGraphicProbe(Form, "g", nullptr);
     g->SetParent(Form);
     std::vector<WORD> keys;
@@ -507,8 +501,7 @@ TEST_F(CoreMessages, AFormWithoutFocusableControlsTakesTheKeys)
     EXPECT_EQ(Form->ActiveControl(), nullptr);
 }
 
-TEST_F(CoreMessages, TrackMouseEventAsksForOneMouseLeave)
-{
+TEST_F(CoreMessages, TrackMouseEventAsksForOneMouseLeave) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     Form->Show();
@@ -523,8 +516,7 @@ TEST_F(CoreMessages, TrackMouseEventAsksForOneMouseLeave)
     EXPECT_EQ(std::count(p->Log.begin(), p->Log.end(), UINT(WM_MOUSELEAVE)), 1);
 }
 
-TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
-{
+TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     Form->Show();
@@ -534,7 +526,9 @@ TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
         if (Key == VK_F2)
             Key = 0;
     };
-    p->OnKeyPress = [&](TObject*, char& Key) { log.push_back("press " + IntToStr(static_cast<unsigned char>(Key))); };
+    p->OnKeyPress = [&](TObject*, char& Key) {
+        log.push_back("press " + IntToStr(static_cast<unsigned char>(Key)));
+    };
     p->OnKeyUp = [&](TObject*, WORD& Key, TShiftState) { log.push_back("up " + IntToStr(Key)); };
     struct Case {
         int QtKey;
@@ -561,8 +555,7 @@ TEST_F(CoreMessages, KeysBecomeKeyDownThenCharInCp1251)
     EXPECT_EQ(log, (std::vector<std::string>{"up 65"}));
 }
 
-TEST_F(CoreMessages, AltLetterAsksTheFormForTheAccelerator)
-{
+TEST_F(CoreMessages, AltLetterAsksTheFormForTheAccelerator) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     auto* target = new TProbe(Form);
@@ -581,16 +574,14 @@ TEST_F(CoreMessages, AltLetterAsksTheFormForTheAccelerator)
     EXPECT_TRUE(InOrder<UINT>(p->Log, {WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP}));
 }
 
-TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave)
-{
+TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave) {
     class TLineProbe : public TProbe {
     public:
         using TProbe::TProbe;
         QLineEdit* Line = nullptr;
 
     protected:
-        void CreateWnd() override
-        {
+        void CreateWnd() override {
             TProbe::CreateWnd();
             Line = new QLineEdit();
             SetNativeWidget(this, Line);
@@ -614,8 +605,8 @@ TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave)
     struct {
         int QtKey;
         QString Text;
-    } keys[] = {{Qt::Key_A, "a"}, {Qt::Key_X, "x"}, {0x0431, QString::fromUtf16(u"б")}, {Qt::Key_Home, ""},
-                {Qt::Key_Left, ""}, {Qt::Key_C, "c"}};
+    } keys[] = {{Qt::Key_A, "a"},   {Qt::Key_X, "x"},   {0x0431, QString::fromUtf16(u"б")},
+                {Qt::Key_Home, ""}, {Qt::Key_Left, ""}, {Qt::Key_C, "c"}};
     for (auto& k : keys)
         SendKey(p->Line, k.QtKey, k.Text);
     // "x" eaten, letters upper-cased on the way in, Home eaten, Left moved the cursor before "Б".
@@ -631,8 +622,7 @@ TEST_F(CoreMessages, AWrappedQtWidgetGetsWhatTheHandlersLeave)
     EXPECT_EQ(p->Line->cursorPosition(), 0);
 }
 
-TEST_F(CoreMessages, AlignAndAnchorsPlaceChildren)
-{
+TEST_F(CoreMessages, AlignAndAnchorsPlaceChildren) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     host->SetBounds(0, 0, 200, 100);
@@ -673,16 +663,14 @@ TEST_F(CoreMessages, AlignAndAnchorsPlaceChildren)
     EXPECT_EQ(client->BoundsRect(), Rect(30, 0, 275, 130));
 }
 
-TEST_F(CoreMessages, CanResizeAdjustsOrRefusesANewSize)
-{
+TEST_F(CoreMessages, CanResizeAdjustsOrRefusesANewSize) {
     // Widths snap to tens; heights above 100 are refused.
     class TSnapping : public TProbe {
     public:
         using TProbe::TProbe;
 
     protected:
-        bool CanResize(int& W, int& H) override
-        {
+        bool CanResize(int& W, int& H) override {
             W = W / 10 * 10;
             return H <= 100;
         }
@@ -696,8 +684,8 @@ TEST_F(CoreMessages, CanResizeAdjustsOrRefusesANewSize)
         TRect Expect;
     } cases[] = {
         {0, 57, 30, Rect(0, 0, 50, 30)},
-        {5, 64, 150, Rect(5, 0, 55, 30)},  // refused: the size stays, the move happens
-        {5, 12, 40, Rect(5, 0, 35, 40)},   // adjusted to 10, then the constraint's 30
+        {5, 64, 150, Rect(5, 0, 55, 30)}, // refused: the size stays, the move happens
+        {5, 12, 40, Rect(5, 0, 35, 40)},  // adjusted to 10, then the constraint's 30
     };
     for (auto& c : cases) {
         p->SetBounds(c.L, 0, c.W, c.H);
@@ -705,8 +693,7 @@ TEST_F(CoreMessages, CanResizeAdjustsOrRefusesANewSize)
     }
 }
 
-TEST_F(CoreMessages, ParentColorAndFontFollowUntilSetOwn)
-{
+TEST_F(CoreMessages, ParentColorAndFontFollowUntilSetOwn) {
     auto* host = new TProbe(Form);
     host->SetParent(Form);
     auto* child = new TGraphicProbe(Form, "c", nullptr);
@@ -733,8 +720,7 @@ TEST_F(CoreMessages, ParentColorAndFontFollowUntilSetOwn)
     EXPECT_EQ(child->Font()->Size(), 20);
 }
 
-TEST_F(CoreMessages, ChangesSendTheirNotifications)
-{
+TEST_F(CoreMessages, ChangesSendTheirNotifications) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     struct Case {
@@ -755,14 +741,13 @@ TEST_F(CoreMessages, ChangesSendTheirNotifications)
         c.Change();
         EXPECT_EQ(std::count(p->Log.begin(), p->Log.end(), c.Msg), 1) << std::hex << c.Msg;
         p->Log.clear();
-        c.Change();  // the same value again changes nothing
+        c.Change(); // the same value again changes nothing
         EXPECT_EQ(std::count(p->Log.begin(), p->Log.end(), c.Msg), 0) << std::hex << c.Msg;
     }
     EXPECT_EQ(p->Text(), "Пуск");
 }
 
-TEST_F(CoreMessages, TextGoesThroughWindowMessages)
-{
+TEST_F(CoreMessages, TextGoesThroughWindowMessages) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->Log.clear();
@@ -788,8 +773,7 @@ TEST_F(CoreMessages, TextGoesThroughWindowMessages)
     EXPECT_EQ(p->Text(), "Канал");
 }
 
-TEST_F(CoreMessages, MovingAWindowSendsWindowPosChanged)
-{
+TEST_F(CoreMessages, MovingAWindowSendsWindowPosChanged) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(1, 2, 30, 40);
@@ -809,8 +793,7 @@ TEST_F(CoreMessages, MovingAWindowSendsWindowPosChanged)
     EXPECT_TRUE(seen[1].flags & SWP_NOMOVE);
 }
 
-TEST_F(CoreMessages, WindowTimersAndTheCaret)
-{
+TEST_F(CoreMessages, WindowTimersAndTheCaret) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     Form->Show();
@@ -846,8 +829,7 @@ TEST_F(CoreMessages, WindowTimersAndTheCaret)
 
 // A grid hosts an in-place editor in a panel and frees both when editing ends: from the editor's
 // OnExit (focus moved on) or from its own key event. Nothing may touch them afterwards.
-TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
-{
+TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly) {
     class TEditorProbe : public TProbe {
     public:
         TEditorProbe(TComponent* AOwner, int* freed) : TProbe(AOwner), Freed(freed) {}
@@ -855,8 +837,7 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
         int* Freed;
 
     protected:
-        void CreateWnd() override
-        {
+        void CreateWnd() override {
             TProbe::CreateWnd();
             SetNativeWidget(this, new QLineEdit());
         }
@@ -944,8 +925,7 @@ TEST_F(CoreMessages, AnEditorFreedByItsHostWhenEditingEndsGoesQuietly)
 }
 
 // A button that closes its own panel: the control is freed by its own click or double click.
-TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly)
-{
+TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly) {
     TFakeDialogScope dialogs;
     auto* host = new TProbe(Form);
     host->SetParent(Form);
@@ -955,8 +935,10 @@ TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly)
         const char* Name;
         bool Graphic;
         bool Double;
-    } cases[] = {{"windowed, click", false, false}, {"graphic, click", true, false},
-                 {"windowed, double click", false, true}, {"graphic, double click", true, true}};
+    } cases[] = {{"windowed, click", false, false},
+                 {"graphic, click", true, false},
+                 {"windowed, double click", false, true},
+                 {"graphic, double click", true, true}};
     for (const Case& c : cases) {
         TControl* victim = c.Graphic ? static_cast<TControl*>(new TGraphicProbe(Form, "g", nullptr))
                                      : static_cast<TControl*>(new TProbe(Form));
@@ -983,8 +965,7 @@ TEST_F(CoreMessages, AControlFreedByItsOwnClickGoesQuietly)
     }
 }
 
-TEST_F(CoreMessages, AFormReleasedFromItsOwnClickGoesAfterTheEvent)
-{
+TEST_F(CoreMessages, AFormReleasedFromItsOwnClickGoesAfterTheEvent) {
     auto* other = new TForm(nullptr);
     auto* p = new TProbe(other);
     p->SetParent(other);

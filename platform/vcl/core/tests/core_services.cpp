@@ -13,8 +13,7 @@
 
 namespace {
 
-TBitmap* Strip(int images)
-{
+TBitmap* Strip(int images) {
     auto* b = new TBitmap;
     b->SetWidth(16 * images);
     b->SetHeight(16);
@@ -23,16 +22,18 @@ TBitmap* Strip(int images)
     return b;
 }
 
-TEST(ImageListLinks, EveryChangeReachesEveryLinkAndAFreedLinkIsForgotten)
-{
+TEST(ImageListLinks, EveryChangeReachesEveryLinkAndAFreedLinkIsForgotten) {
     TImageList list(nullptr);
     int a = 0, b = 0;
     TChangeLink la, *lb = new TChangeLink;
-    la.OnChange = [&](TObject* s) { EXPECT_EQ(s, &list); ++a; };
+    la.OnChange = [&](TObject* s) {
+        EXPECT_EQ(s, &list);
+        ++a;
+    };
     lb->OnChange = [&](TObject*) { ++b; };
     list.RegisterChanges(&la);
     list.RegisterChanges(lb);
-    list.RegisterChanges(&la);  // twice is once
+    list.RegisterChanges(&la); // twice is once
     std::unique_ptr<TBitmap> bmp(Strip(3));
     EXPECT_EQ(list.Add(bmp.get(), nullptr), 0);
     EXPECT_EQ(list.Count(), 3);
@@ -55,8 +56,7 @@ TEST(ImageListLinks, EveryChangeReachesEveryLinkAndAFreedLinkIsForgotten)
     EXPECT_EQ(a, 3);
 }
 
-TEST(ImageListLinks, OverlaysFollowTheirImagesAndDrawOverTheBase)
-{
+TEST(ImageListLinks, OverlaysFollowTheirImagesAndDrawOverTheBase) {
     TImageList list(nullptr);
     std::unique_ptr<TBitmap> red(Strip(2)), blue(new TBitmap);
     list.Add(red.get(), nullptr);
@@ -85,8 +85,7 @@ TEST(ImageListLinks, OverlaysFollowTheirImagesAndDrawOverTheBase)
 
 class Actions : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 200, 100);
@@ -95,8 +94,7 @@ protected:
         Act->SetActionList(List);
         Act->SetCaption("Open");
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -105,8 +103,7 @@ protected:
     TAction* Act = nullptr;
 };
 
-TEST_F(Actions, IdleUpdatesReachTheLinkedControl)
-{
+TEST_F(Actions, IdleUpdatesReachTheLinkedControl) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(0, 0, 50, 30);
@@ -114,7 +111,10 @@ TEST_F(Actions, IdleUpdatesReachTheLinkedControl)
     EXPECT_EQ(p->Caption(), "Open");
     bool canOpen = false;
     int updates = 0;
-    Act->OnUpdate = [&](TObject*) { ++updates; Act->SetEnabled(canOpen); };
+    Act->OnUpdate = [&](TObject*) {
+        ++updates;
+        Act->SetEnabled(canOpen);
+    };
     Form->Show();
     Application->Idle();
     EXPECT_GE(updates, 1);
@@ -129,8 +129,7 @@ TEST_F(Actions, IdleUpdatesReachTheLinkedControl)
     EXPECT_EQ(updates, before);
 }
 
-TEST_F(Actions, AClickRunsTheActionThroughTheLinkOnlyWhileEnabled)
-{
+TEST_F(Actions, AClickRunsTheActionThroughTheLinkOnlyWhileEnabled) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetBounds(0, 0, 50, 30);
@@ -169,8 +168,7 @@ public:
     TObject* Target = nullptr;
 };
 
-TEST_F(Actions, AnUnhandledActionFindsTheActiveControlThroughTheForm)
-{
+TEST_F(Actions, AnUnhandledActionFindsTheActiveControlThroughTheForm) {
     auto* p = new TProbe(Form);
     p->SetParent(Form);
     p->SetTabStop(true);
@@ -184,8 +182,7 @@ TEST_F(Actions, AnUnhandledActionFindsTheActiveControlThroughTheForm)
     EXPECT_EQ(Form->Perform(CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(Act)), 0);
 }
 
-TEST_F(Actions, AGroupChecksOneAndShortCutsRunEnabledActions)
-{
+TEST_F(Actions, AGroupChecksOneAndShortCutsRunEnabledActions) {
     auto* b = new TAction(List);
     b->SetActionList(List);
     Act->SetGroupIndex(1);
@@ -203,8 +200,7 @@ TEST_F(Actions, AGroupChecksOneAndShortCutsRunEnabledActions)
     EXPECT_EQ(runs, 1);
 }
 
-TEST(ClipboardFormats, APrivateFormatTravelsBesideTheText)
-{
+TEST(ClipboardFormats, APrivateFormatTravelsBesideTheText) {
     TApplication::QtApp();
     UINT f = RegisterClipboardFormat("QBX marked text");
     EXPECT_GE(f, 0xC000u);
@@ -237,12 +233,11 @@ TEST(ClipboardFormats, APrivateFormatTravelsBesideTheText)
     EXPECT_EQ(Clipboard()->GetAsHandle(f), nullptr);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
-TEST(MenuItems, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers)
-{
+TEST(MenuItems, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
     TApplication::QtApp();
     TPopupMenu menu(nullptr);
     auto* a = new TMenuItem(&menu);
@@ -278,8 +273,7 @@ TEST(MenuItems, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers)
     m->hide();
 }
 
-TEST(MenuItems, ImagesFollowTheMenusImageList)
-{
+TEST(MenuItems, ImagesFollowTheMenusImageList) {
     TApplication::QtApp();
     TImageList list(nullptr);
     std::unique_ptr<TBitmap> bmp(Strip(2));
@@ -298,4 +292,4 @@ TEST(MenuItems, ImagesFollowTheMenusImageList)
     EXPECT_TRUE(a->Action()->font().bold());
 }
 
-}  // namespace
+} // namespace

@@ -30,18 +30,15 @@ public:
     std::vector<std::string> FileNames{"/tmp/chosen"};
     TFileDialogRequest LastFile;
 
-    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) override
-    {
+    int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) override {
         Calls.push_back({"box", Text, Caption, Flags});
         return BoxAnswer;
     }
-    int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override
-    {
+    int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override {
         Calls.push_back({"dlg", Msg, "", UINT(Type) << 16 | UINT(Buttons.ToInt())});
         return DlgAnswer;
     }
-    bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override
-    {
+    bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override {
         LastFile = Request;
         Calls.push_back({"file", Request.Title, "", 0});
         if (FileAnswer)
@@ -62,24 +59,22 @@ private:
 };
 
 inline void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton,
-                      Qt::MouseButtons buttons = Qt::NoButton)
-{
+                      Qt::MouseButtons buttons = Qt::NoButton) {
     QPointF local(x, y);
     QPointF global = w->mapToGlobal(local.toPoint());
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
         buttons |= button;
-    QMouseEvent e(type, local, global, type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
+    QMouseEvent e(type, local, global, type == QEvent::MouseMove ? Qt::NoButton : button, buttons,
+                  Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
-inline void Click(QWidget* w, int x, int y)
-{
+inline void Click(QWidget* w, int x, int y) {
     SendMouse(w, QEvent::MouseButtonPress, x, y);
     SendMouse(w, QEvent::MouseButtonRelease, x, y);
 }
 
-inline void SendKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
+inline void SendKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent down(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(w, &down);
     QKeyEvent up(QEvent::KeyRelease, key, mods, text);
@@ -87,8 +82,7 @@ inline void SendKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifi
 }
 
 // Runs the event loop until done() or the time runs out; true when done() came true.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 2000)
-{
+inline bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
     QElapsedTimer t;
     t.start();
     while (!done() && t.elapsed() < ms)
@@ -107,15 +101,13 @@ public:
     using TWinControl::CreateParams;
 
 protected:
-    void WndProc(TMessage& m) override
-    {
+    void WndProc(TMessage& m) override {
         Log.push_back(m.Msg);
         if (OnMessage)
             OnMessage(m);
         TCustomControl::WndProc(m);
     }
-    void Paint() override
-    {
+    void Paint() override {
         ++Paints;
         Canvas()->Brush()->SetColor(Color());
         Canvas()->FillRect(ClientRect());
@@ -129,8 +121,7 @@ public:
     DWORD Style = 0, ExStyle = 0;
 
 protected:
-    void CreateParams(TCreateParams& p) override
-    {
+    void CreateParams(TCreateParams& p) override {
         TProbe::CreateParams(p);
         p.Style |= Style;
         p.ExStyle |= ExStyle;
@@ -141,14 +132,11 @@ protected:
 class TGraphicProbe : public TGraphicControl {
 public:
     TGraphicProbe(TComponent* AOwner, std::string name, std::vector<std::string>* log)
-        : TGraphicControl(AOwner), Name_(std::move(name)), Log_(log)
-    {
-    }
+        : TGraphicControl(AOwner), Name_(std::move(name)), Log_(log) {}
     TPoint LastPos;
 
 protected:
-    void WndProc(TMessage& m) override
-    {
+    void WndProc(TMessage& m) override {
         const char* what = nullptr;
         switch (m.Msg) {
         case CM_MOUSEENTER: what = "enter"; break;
@@ -164,8 +152,7 @@ protected:
             LastPos = TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         TGraphicControl::WndProc(m);
     }
-    void Paint() override
-    {
+    void Paint() override {
         Canvas()->Brush()->SetColor(Color());
         Canvas()->FillRect(Rect(0, 0, Width(), Height()));
     }
@@ -176,9 +163,7 @@ private:
 };
 
 // Position of needle's items in haystack, in order; true when all appear as a subsequence.
-template <class T>
-bool InOrder(const std::vector<T>& haystack, const std::vector<T>& needle)
-{
+template <class T> bool InOrder(const std::vector<T>& haystack, const std::vector<T>& needle) {
     size_t i = 0;
     for (const T& v : haystack)
         if (i < needle.size() && v == needle[i])
@@ -186,8 +171,7 @@ bool InOrder(const std::vector<T>& haystack, const std::vector<T>& needle)
     return i == needle.size();
 }
 
-inline TColor Pixel(const QImage& img, int x, int y)
-{
+inline TColor Pixel(const QImage& img, int x, int y) {
     QRgb c = img.pixel(x, y);
     return TColor(RGB(qRed(c), qGreen(c), qBlue(c)));
 }

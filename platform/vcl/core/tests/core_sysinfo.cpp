@@ -15,8 +15,7 @@
 
 namespace {
 
-TEST(SystemClock, TickCountWrapsAt32BitsAndElapsedArithmeticSurvivesTheWrap)
-{
+TEST(SystemClock, TickCountWrapsAt32BitsAndElapsedArithmeticSurvivesTheWrap) {
     std::uint64_t now = 0xFFFFFFF0ull;
     SetTickSource([&] { return now; });
     DWORD before = GetTickCount();
@@ -33,8 +32,7 @@ TEST(SystemClock, TickCountWrapsAt32BitsAndElapsedArithmeticSurvivesTheWrap)
     EXPECT_LT(b - a, 5000u);
 }
 
-TEST(SystemSound, BeepsReachTheHandler)
-{
+TEST(SystemSound, BeepsReachTheHandler) {
     std::vector<UINT> beeps;
     SetBeepHandler([&](UINT t) { beeps.push_back(t); });
     MessageBeep(MB_ICONEXCLAMATION);
@@ -46,8 +44,7 @@ TEST(SystemSound, BeepsReachTheHandler)
 
 class SystemAnswers : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         SetMonitorLayout({{TRect(0, 0, 1280, 1024), TRect(0, 0, 1280, 994)},
                           {TRect(1280, 100, 2080, 700), TRect(1280, 100, 2080, 700)}});
@@ -55,31 +52,49 @@ protected:
     void TearDown() override { SetMonitorLayout({}); }
 };
 
-TEST_F(SystemAnswers, MetricsAreTheClassicTable)
-{
+TEST_F(SystemAnswers, MetricsAreTheClassicTable) {
     const struct {
         int index, value;
     } cases[] = {
-        {SM_CXSCREEN, 1280}, {SM_CYSCREEN, 1024}, {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}, {SM_CYCAPTION, 19},
-        {SM_CXBORDER, 1}, {SM_CXEDGE, 2}, {SM_CXFRAME, 4}, {SM_CXDLGFRAME, 3}, {SM_CYMENU, 19},
-        {SM_CXICON, 32}, {SM_CXSMICON, 16}, {SM_CXDOUBLECLK, 4}, {SM_CXDRAG, 4}, {SM_CXMENUCHECK, 13},
-        {SM_MOUSEWHEELPRESENT, 1}, {SM_SWAPBUTTON, 0}, {SM_CMONITORS, 2}, {SM_XVIRTUALSCREEN, 0},
-        {SM_CXVIRTUALSCREEN, 2080}, {SM_CYVIRTUALSCREEN, 1024}, {SM_CXFULLSCREEN, 1280}, {SM_CYFULLSCREEN, 975},
-        {SM_CXMAXIMIZED, 1288}, {SM_CYMAXIMIZED, 1002}, {9999, 0},
+        {SM_CXSCREEN, 1280},
+        {SM_CYSCREEN, 1024},
+        {SM_CXVSCROLL, 16},
+        {SM_CYHSCROLL, 16},
+        {SM_CYCAPTION, 19},
+        {SM_CXBORDER, 1},
+        {SM_CXEDGE, 2},
+        {SM_CXFRAME, 4},
+        {SM_CXDLGFRAME, 3},
+        {SM_CYMENU, 19},
+        {SM_CXICON, 32},
+        {SM_CXSMICON, 16},
+        {SM_CXDOUBLECLK, 4},
+        {SM_CXDRAG, 4},
+        {SM_CXMENUCHECK, 13},
+        {SM_MOUSEWHEELPRESENT, 1},
+        {SM_SWAPBUTTON, 0},
+        {SM_CMONITORS, 2},
+        {SM_XVIRTUALSCREEN, 0},
+        {SM_CXVIRTUALSCREEN, 2080},
+        {SM_CYVIRTUALSCREEN, 1024},
+        {SM_CXFULLSCREEN, 1280},
+        {SM_CYFULLSCREEN, 975},
+        {SM_CXMAXIMIZED, 1288},
+        {SM_CYMAXIMIZED, 1002},
+        {9999, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(GetSystemMetrics(c.index), c.value) << "SM " << c.index;
 }
 
-TEST_F(SystemAnswers, ParametersAreTheClassicTable)
-{
+TEST_F(SystemAnswers, ParametersAreTheClassicTable) {
     const struct {
         UINT action;
         int value;
     } cases[] = {
-        {SPI_GETWHEELSCROLLLINES, 3}, {SPI_GETKEYBOARDCUES, 1}, {SPI_GETFLATMENU, 0}, {SPI_GETDRAGFULLWINDOWS, 1},
-        {SPI_GETMENUANIMATION, 0},    {SPI_GETMOUSEHOVERTIME, 400}, {SPI_GETCARETWIDTH, 1},
-        {SPI_GETHOTTRACKING, 1},
+        {SPI_GETWHEELSCROLLLINES, 3}, {SPI_GETKEYBOARDCUES, 1},  {SPI_GETFLATMENU, 0},
+        {SPI_GETDRAGFULLWINDOWS, 1},  {SPI_GETMENUANIMATION, 0}, {SPI_GETMOUSEHOVERTIME, 400},
+        {SPI_GETCARETWIDTH, 1},       {SPI_GETHOTTRACKING, 1},
     };
     for (const auto& c : cases) {
         int v = -1;
@@ -98,8 +113,7 @@ TEST_F(SystemAnswers, ParametersAreTheClassicTable)
     EXPECT_EQ(Mouse->WheelScrollLines(), 3);
 }
 
-TEST_F(SystemAnswers, MonitorsAndWorkAreas)
-{
+TEST_F(SystemAnswers, MonitorsAndWorkAreas) {
     ASSERT_EQ(Screen->MonitorCount(), 2);
     EXPECT_TRUE(Screen->Monitors(0)->Primary());
     EXPECT_EQ(Screen->Monitors(1)->BoundsRect(), TRect(1280, 100, 2080, 700));
@@ -109,8 +123,8 @@ TEST_F(SystemAnswers, MonitorsAndWorkAreas)
         DWORD flags;
         HMONITOR expect;
     } cases[] = {
-        {{10, 10}, MONITOR_DEFAULTTONULL, 1},     {{1500, 200}, MONITOR_DEFAULTTONULL, 2},
-        {{1500, 50}, MONITOR_DEFAULTTONULL, 0},   {{1500, 50}, MONITOR_DEFAULTTONEAREST, 2},
+        {{10, 10}, MONITOR_DEFAULTTONULL, 1},      {{1500, 200}, MONITOR_DEFAULTTONULL, 2},
+        {{1500, 50}, MONITOR_DEFAULTTONULL, 0},    {{1500, 50}, MONITOR_DEFAULTTONEAREST, 2},
         {{1500, 50}, MONITOR_DEFAULTTOPRIMARY, 1}, {{-300, 500}, MONITOR_DEFAULTTONEAREST, 1},
     };
     for (const auto& c : cases)
@@ -135,8 +149,7 @@ TEST_F(SystemAnswers, MonitorsAndWorkAreas)
     EXPECT_EQ(Screen->MonitorFromWindow(form.Handle())->Handle(), 1);
 }
 
-TEST_F(SystemAnswers, KeyStatesFollowTheKeysForEveryKey)
-{
+TEST_F(SystemAnswers, KeyStatesFollowTheKeysForEveryKey) {
     TForm form(nullptr);
     auto* p = new TProbe(&form);
     p->SetParent(&form);
@@ -151,7 +164,9 @@ TEST_F(SystemAnswers, KeyStatesFollowTheKeysForEveryKey)
         int qtKey;
         int vk;
         const char* text;
-    } keys[] = {{Qt::Key_A, 'A', "a"}, {Qt::Key_F7, VK_F7, ""}, {Qt::Key_Space, VK_SPACE, " "},
+    } keys[] = {{Qt::Key_A, 'A', "a"},
+                {Qt::Key_F7, VK_F7, ""},
+                {Qt::Key_Space, VK_SPACE, " "},
                 {Qt::Key_Insert, VK_INSERT, ""}};
     for (const auto& k : keys) {
         EXPECT_GE(GetKeyState(k.vk), 0) << k.vk;
@@ -169,8 +184,7 @@ TEST_F(SystemAnswers, KeyStatesFollowTheKeysForEveryKey)
     EXPECT_GE(GetKeyState(VK_CAPITAL), 0);
 }
 
-TEST(SystemVersion, OneFixedVersionAndLocale)
-{
+TEST(SystemVersion, OneFixedVersionAndLocale) {
     OSVERSIONINFO v;
     ASSERT_TRUE(GetVersionEx(&v));
     EXPECT_EQ(v.dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
@@ -187,10 +201,14 @@ TEST(SystemVersion, OneFixedVersionAndLocale)
         UINT type;
         std::string value;
     } cases[] = {
-        {LOCALE_IFIRSTDAYOFWEEK, "0"},       {LOCALE_SMONTHNAME1, LongMonthNames[0]},
-        {LOCALE_SMONTHNAME1 + 11, LongMonthNames[11]}, {LOCALE_SABBREVMONTHNAME1 + 4, ShortMonthNames[4]},
-        {LOCALE_SDAYNAME1, LongDayNames[1]}, {LOCALE_SDAYNAME1 + 6, LongDayNames[0]},
-        {LOCALE_SABBREVDAYNAME1, ShortDayNames[1]}, {LOCALE_SDECIMAL, std::string(1, DecimalSeparator)},
+        {LOCALE_IFIRSTDAYOFWEEK, "0"},
+        {LOCALE_SMONTHNAME1, LongMonthNames[0]},
+        {LOCALE_SMONTHNAME1 + 11, LongMonthNames[11]},
+        {LOCALE_SABBREVMONTHNAME1 + 4, ShortMonthNames[4]},
+        {LOCALE_SDAYNAME1, LongDayNames[1]},
+        {LOCALE_SDAYNAME1 + 6, LongDayNames[0]},
+        {LOCALE_SABBREVDAYNAME1, ShortDayNames[1]},
+        {LOCALE_SDECIMAL, std::string(1, DecimalSeparator)},
         {LOCALE_IDEFAULTANSICODEPAGE, "1251"},
     };
     for (const auto& c : cases) {
@@ -205,8 +223,7 @@ TEST(SystemVersion, OneFixedVersionAndLocale)
     EXPECT_EQ(GetLocaleStr(LOCALE_USER_DEFAULT, 0x7777, "none"), "none");
 }
 
-TEST(NamedCursors, LoadFromTheRegistryWithTheirHotSpot)
-{
+TEST(NamedCursors, LoadFromTheRegistryWithTheirHotSpot) {
     TApplication::QtApp();
     static const char kXpm[] = "/* XPM */\n"
                                "static const char* c[] = {\n"

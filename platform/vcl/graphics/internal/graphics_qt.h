@@ -85,15 +85,9 @@ struct TCanvasQt {
     static QPainter* PainterOf(const TCanvas& c) { return c.FQt->Painter; }
 };
 
-inline void BindPainter(TCanvas* c, QPainter* p)
-{
-    TCanvasQt::BindPainter(*c, p);
-}
+inline void BindPainter(TCanvas* c, QPainter* p) { TCanvasQt::BindPainter(*c, p); }
 // The painter c is bound to (null when none).
-inline QPainter* CanvasPainter(const TCanvas* c)
-{
-    return TCanvasQt::PainterOf(*c);
-}
+inline QPainter* CanvasPainter(const TCanvas* c) { return TCanvasQt::PainterOf(*c); }
 
 // The image registered under a name (resources.h), decoded, with its hot spot; false when the
 // name is unknown or its data is not an image.

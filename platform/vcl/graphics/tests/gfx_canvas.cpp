@@ -13,9 +13,9 @@ struct RectCase {
     TRect r;
 };
 
-TEST(CanvasPixels, FillRectCoversTheHalfOpenBox)
-{
-    const TRect cases[] = {{2, 3, 7, 9}, {0, 0, 1, 1}, {5, 5, 5, 9}, {8, 2, 3, 6}, {0, 0, 20, 20}, {-4, -4, 3, 2}};
+TEST(CanvasPixels, FillRectCoversTheHalfOpenBox) {
+    const TRect cases[] = {{2, 3, 7, 9}, {0, 0, 1, 1},   {5, 5, 5, 9},
+                           {8, 2, 3, 6}, {0, 0, 20, 20}, {-4, -4, 3, 2}};
     for (const TRect& r : cases) {
         TBitmap b;
         WhiteBitmap(b, 20, 20);
@@ -23,13 +23,13 @@ TEST(CanvasPixels, FillRectCoversTheHalfOpenBox)
         b.Canvas()->FillRect(r);
         TRect expect;
         IntersectRect(expect, r, Rect(0, 0, 20, 20));
-        EXPECT_EQ(InkBox(b.Image(), clWhite), expect) << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
+        EXPECT_EQ(InkBox(b.Image(), clWhite), expect)
+            << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
         EXPECT_EQ(CountColor(b.Image(), clRed), expect.Width() * expect.Height());
     }
 }
 
-TEST(CanvasPixels, RectangleOutlineAndFillStayInsideTheBox)
-{
+TEST(CanvasPixels, RectangleOutlineAndFillStayInsideTheBox) {
     TBitmap b;
     WhiteBitmap(b, 20, 20);
     TCanvas* c = b.Canvas();
@@ -41,16 +41,15 @@ TEST(CanvasPixels, RectangleOutlineAndFillStayInsideTheBox)
     struct {
         int x, y;
         TColor c;
-    } probes[] = {{3, 4, clBlue}, {9, 4, clBlue}, {3, 11, clBlue}, {9, 11, clBlue}, {6, 4, clBlue},
-                  {3, 7, clBlue}, {9, 7, clBlue}, {6, 11, clBlue}, {4, 5, clLime}, {8, 10, clLime},
-                  {10, 7, clWhite}, {6, 12, clWhite}};
+    } probes[] = {{3, 4, clBlue}, {9, 4, clBlue},  {3, 11, clBlue},  {9, 11, clBlue},
+                  {6, 4, clBlue}, {3, 7, clBlue},  {9, 7, clBlue},   {6, 11, clBlue},
+                  {4, 5, clLime}, {8, 10, clLime}, {10, 7, clWhite}, {6, 12, clWhite}};
     for (auto& p : probes)
         EXPECT_EQ(PixelAt(img, p.x, p.y), p.c) << p.x << "," << p.y;
     EXPECT_EQ(CountColor(img, clLime), 5 * 6);
 }
 
-TEST(CanvasPixels, RectangleWithoutPenFillsOnePixelLess)
-{
+TEST(CanvasPixels, RectangleWithoutPenFillsOnePixelLess) {
     TBitmap b;
     WhiteBitmap(b, 20, 20);
     TCanvas* c = b.Canvas();
@@ -60,11 +59,10 @@ TEST(CanvasPixels, RectangleWithoutPenFillsOnePixelLess)
     EXPECT_EQ(InkBox(b.Image(), clWhite), Rect(2, 2, 7, 5));
 }
 
-TEST(CanvasPixels, LineToLeavesItsEndPoint)
-{
+TEST(CanvasPixels, LineToLeavesItsEndPoint) {
     struct {
         TPoint from, to;
-    } cases[] = {{{2, 5}, {12, 5}}, {{12, 6}, {2, 6}}, {{4, 1}, {4, 15}}, {{5, 15}, {5, 1}},
+    } cases[] = {{{2, 5}, {12, 5}},  {{12, 6}, {2, 6}}, {{4, 1}, {4, 15}}, {{5, 15}, {5, 1}},
                  {{1, 1}, {11, 11}}, {{14, 2}, {3, 9}}, {{6, 6}, {6, 6}}};
     for (auto& k : cases) {
         TBitmap b;
@@ -74,7 +72,8 @@ TEST(CanvasPixels, LineToLeavesItsEndPoint)
         c->LineTo(k.to.x, k.to.y);
         QImage img = b.Image();
         int steps = std::max(std::abs(k.to.x - k.from.x), std::abs(k.to.y - k.from.y));
-        EXPECT_EQ(CountColor(img, clBlack), steps) << k.from.x << "," << k.from.y << " -> " << k.to.x << "," << k.to.y;
+        EXPECT_EQ(CountColor(img, clBlack), steps)
+            << k.from.x << "," << k.from.y << " -> " << k.to.x << "," << k.to.y;
         if (steps) {
             EXPECT_EQ(PixelAt(img, k.from.x, k.from.y), clBlack);
             EXPECT_EQ(PixelAt(img, k.to.x, k.to.y), clWhite);
@@ -83,20 +82,19 @@ TEST(CanvasPixels, LineToLeavesItsEndPoint)
     }
 }
 
-TEST(CanvasPixels, EllipseStaysInsideItsBoxAndTouchesEverySide)
-{
+TEST(CanvasPixels, EllipseStaysInsideItsBoxAndTouchesEverySide) {
     const TRect boxes[] = {{2, 2, 18, 12}, {3, 1, 10, 19}, {0, 0, 20, 20}, {5, 5, 9, 9}};
     for (const TRect& r : boxes) {
         TBitmap b;
         WhiteBitmap(b, 20, 20);
         b.Canvas()->Brush()->SetColor(clYellow);
         b.Canvas()->Ellipse(r);
-        EXPECT_EQ(InkBox(b.Image(), clWhite), r) << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
+        EXPECT_EQ(InkBox(b.Image(), clWhite), r)
+            << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
     }
 }
 
-TEST(CanvasPixels, PolygonFillsAlternate)
-{
+TEST(CanvasPixels, PolygonFillsAlternate) {
     TBitmap b;
     WhiteBitmap(b, 41, 41);
     TCanvas* c = b.Canvas();
@@ -111,8 +109,7 @@ TEST(CanvasPixels, PolygonFillsAlternate)
     EXPECT_EQ(PixelAt(img, 4, 15), clRed);
 }
 
-TEST(CanvasText, TextOutHangsFromTheTopLeftOfItsCell)
-{
+TEST(CanvasText, TextOutHangsFromTheTopLeftOfItsCell) {
     TBitmap b;
     WhiteBitmap(b, 60, 40);
     TCanvas* c = b.Canvas();
@@ -128,8 +125,7 @@ TEST(CanvasText, TextOutHangsFromTheTopLeftOfItsCell)
     EXPECT_EQ(c->PenPos(), Point(10 + ext.cx, 7));
 }
 
-TEST(CanvasText, SetTextAlignMovesTheReferencePoint)
-{
+TEST(CanvasText, SetTextAlignMovesTheReferencePoint) {
     struct {
         unsigned align;
         int expectRightAtMost, expectBottomAtMost;
@@ -155,8 +151,7 @@ TEST(CanvasText, SetTextAlignMovesTheReferencePoint)
 // clips it to the box, whose background it fills unless the brush is clear.
 // A parent painting into a child's context through a canvas of its own: after RestoreDC the
 // child's text is in the child's font again.
-TEST(CanvasText, RestoreDCTakesBackTheFontAnotherCanvasSelected)
-{
+TEST(CanvasText, RestoreDCTakesBackTheFontAnotherCanvasSelected) {
     TBitmap b, ref;
     WhiteBitmap(b, 200, 60);
     WhiteBitmap(ref, 200, 60);
@@ -176,11 +171,11 @@ TEST(CanvasText, RestoreDCTakesBackTheFontAnotherCanvasSelected)
     BindPainter(&parent, nullptr);
     ASSERT_TRUE(c->RestoreDC(saved));
     c->TextOut(0, 0, "Hg");
-    EXPECT_EQ(InkBox(b.Image().copy(0, 0, 100, 60), clWhite), InkBox(ref.Image().copy(0, 0, 100, 60), clWhite));
+    EXPECT_EQ(InkBox(b.Image().copy(0, 0, 100, 60), clWhite),
+              InkBox(ref.Image().copy(0, 0, 100, 60), clWhite));
 }
 
-TEST(CanvasText, TextRectHonoursTheTextAlignment)
-{
+TEST(CanvasText, TextRectHonoursTheTextAlignment) {
     TBitmap b;
     WhiteBitmap(b, 100, 30);
     TCanvas* c = b.Canvas();
@@ -199,8 +194,7 @@ TEST(CanvasText, TextRectHonoursTheTextAlignment)
     EXPECT_TRUE(InkBox(b.Image().copy(10, 0, 80, 30), clYellow).IsEmpty());
 }
 
-TEST(CanvasText, DrawTextFlags)
-{
+TEST(CanvasText, DrawTextFlags) {
     TBitmap b;
     WhiteBitmap(b, 100, 100);
     TCanvas* c = b.Canvas();
@@ -212,7 +206,8 @@ TEST(CanvasText, DrawTextFlags)
     EXPECT_EQ(calc.Right, c->TextWidth("word"));
 
     calc = TRect(0, 0, 5 * c->TextWidth("word "), 0);
-    int three = c->DrawText("word word word word word word word word word word", calc, DT_CALCRECT | DT_WORDBREAK);
+    int three =
+        c->DrawText("word word word word word word word word word word", calc, DT_CALCRECT | DT_WORDBREAK);
     EXPECT_GE(three, 2 * h);
     EXPECT_EQ(calc.Bottom, three);
     EXPECT_LE(calc.Right, 5 * c->TextWidth("word "));
@@ -254,8 +249,7 @@ TEST(CanvasText, DrawTextFlags)
     EXPECT_NEAR((ink.Top + ink.Bottom) / 2.0, 30.0, 3.0);
 }
 
-TEST(CanvasText, PrefixUnderlinesTheMarkedLetter)
-{
+TEST(CanvasText, PrefixUnderlinesTheMarkedLetter) {
     TBitmap a, b;
     WhiteBitmap(a, 80, 30);
     WhiteBitmap(b, 80, 30);
@@ -274,16 +268,15 @@ TEST(CanvasText, PrefixUnderlinesTheMarkedLetter)
     EXPECT_GT(InkBox(b.Image(), clWhite).Width(), InkBox(plain.Image(), clWhite).Width());
 }
 
-TEST(CanvasPens, MixModes)
-{
+TEST(CanvasPens, MixModes) {
     struct {
         TPenMode mode;
         TColor pen, before, after;
-    } cases[] = {{pmCopy, clRed, clWhite, clRed}, {pmNot, clRed, clWhite, clBlack},
+    } cases[] = {{pmCopy, clRed, clWhite, clRed},           {pmNot, clRed, clWhite, clBlack},
                  {pmXor, clRed, clWhite, TColor(0xFFFF00)}, {pmNotXor, clRed, clWhite, clRed},
-                 {pmMask, clRed, clYellow, clRed}, {pmMerge, clRed, clBlue, clFuchsia},
-                 {pmNop, clRed, clGreen, clGreen}, {pmBlack, clRed, clWhite, clBlack},
-                 {pmWhite, clRed, clBlack, clWhite}, {pmNotCopy, clRed, clWhite, TColor(0xFFFF00)}};
+                 {pmMask, clRed, clYellow, clRed},          {pmMerge, clRed, clBlue, clFuchsia},
+                 {pmNop, clRed, clGreen, clGreen},          {pmBlack, clRed, clWhite, clBlack},
+                 {pmWhite, clRed, clBlack, clWhite},        {pmNotCopy, clRed, clWhite, TColor(0xFFFF00)}};
     for (auto& k : cases) {
         TBitmap b;
         WhiteBitmap(b, 10, 10);
@@ -299,8 +292,7 @@ TEST(CanvasPens, MixModes)
     }
 }
 
-TEST(CanvasPens, XorTwiceRestoresThePicture)
-{
+TEST(CanvasPens, XorTwiceRestoresThePicture) {
     TBitmap b;
     WhiteBitmap(b, 30, 30);
     TCanvas* c = b.Canvas();
@@ -319,8 +311,7 @@ TEST(CanvasPens, XorTwiceRestoresThePicture)
     EXPECT_TRUE(b.Image() == before);
 }
 
-TEST(CanvasBlt, RasterOperations)
-{
+TEST(CanvasBlt, RasterOperations) {
     const TColor dst = TColor(0x00F0AA55), src = TColor(0x0033CC0F), pat = TColor(0x000F0F0F);
     auto rgb = [](TColor c) { return std::uint32_t(c) & 0xFFFFFF; };
     struct {
@@ -354,8 +345,7 @@ TEST(CanvasBlt, RasterOperations)
     }
 }
 
-TEST(CanvasBlt, CopyWithinOneBitmapAndMirroredStretch)
-{
+TEST(CanvasBlt, CopyWithinOneBitmapAndMirroredStretch) {
     TBitmap b;
     WhiteBitmap(b, 16, 8);
     TCanvas* c = b.Canvas();
@@ -374,8 +364,7 @@ TEST(CanvasBlt, CopyWithinOneBitmapAndMirroredStretch)
     EXPECT_EQ(TColor(c->Pixels[40][2]), TColor(-1));
 }
 
-TEST(CanvasClip, RegionsRectanglesAndSavedStates)
-{
+TEST(CanvasClip, RegionsRectanglesAndSavedStates) {
     TBitmap b;
     WhiteBitmap(b, 30, 30);
     TCanvas* c = b.Canvas();
@@ -405,8 +394,7 @@ TEST(CanvasClip, RegionsRectanglesAndSavedStates)
     EXPECT_FALSE(RestoreDC(dc, saved));
 }
 
-TEST(CanvasEdges, Frame3DAndDrawEdgeColourTheirCorners)
-{
+TEST(CanvasEdges, Frame3DAndDrawEdgeColourTheirCorners) {
     TBitmap b;
     WhiteBitmap(b, 20, 20);
     TCanvas* c = b.Canvas();
@@ -416,8 +404,8 @@ TEST(CanvasEdges, Frame3DAndDrawEdgeColourTheirCorners)
     QImage img = b.Image();
     const TColor hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow);
     EXPECT_EQ(PixelAt(img, 2, 2), hi);
-    EXPECT_EQ(PixelAt(img, 11, 2), sh);  // top-right corner belongs to the dark side
-    EXPECT_EQ(PixelAt(img, 2, 9), sh);   // and so does the bottom-left one
+    EXPECT_EQ(PixelAt(img, 11, 2), sh); // top-right corner belongs to the dark side
+    EXPECT_EQ(PixelAt(img, 2, 9), sh);  // and so does the bottom-left one
     EXPECT_EQ(PixelAt(img, 11, 9), sh);
     EXPECT_EQ(PixelAt(img, 5, 5), clWhite);
 
@@ -434,8 +422,7 @@ TEST(CanvasEdges, Frame3DAndDrawEdgeColourTheirCorners)
     EXPECT_EQ(PixelAt(ei, 5, 5), ColorToRGB(clBtnFace));
 }
 
-TEST(CanvasBitmap, TransparentDrawKeepsTheKeyColourPixels)
-{
+TEST(CanvasBitmap, TransparentDrawKeepsTheKeyColourPixels) {
     TBitmap src, dst;
     WhiteBitmap(src, 4, 4);
     WhiteBitmap(dst, 4, 4);
@@ -455,8 +442,7 @@ TEST(CanvasBitmap, TransparentDrawKeepsTheKeyColourPixels)
 
 namespace {
 
-TEST(CanvasPixels, EveryFigureStaysInsideItsBox)
-{
+TEST(CanvasPixels, EveryFigureStaysInsideItsBox) {
     const TRect box(3, 4, 27, 19);
     struct {
         const char* name;
@@ -490,8 +476,7 @@ TEST(CanvasPixels, EveryFigureStaysInsideItsBox)
     EXPECT_LE(InkBox(pie.Image(), clWhite).Bottom, 13);
 }
 
-TEST(CanvasPixels, HatchedBrushesPaintPatternAndBackground)
-{
+TEST(CanvasPixels, HatchedBrushesPaintPatternAndBackground) {
     TBitmap b;
     WhiteBitmap(b, 24, 24);
     TCanvas* c = b.Canvas();
@@ -506,8 +491,7 @@ TEST(CanvasPixels, HatchedBrushesPaintPatternAndBackground)
     EXPECT_EQ(CountColor(img, clBlue) + CountColor(img, clYellow), 256);
 }
 
-TEST(CanvasText, OrientationTurnsTheText)
-{
+TEST(CanvasText, OrientationTurnsTheText) {
     TBitmap flat, turned;
     for (TBitmap* b : {&flat, &turned}) {
         WhiteBitmap(*b, 120, 120);
@@ -523,8 +507,7 @@ TEST(CanvasText, OrientationTurnsTheText)
     EXPECT_LE(t.Bottom, 101); // reads upwards from the reference point
 }
 
-TEST(CanvasBlt, CopyRectAndStretchDraw)
-{
+TEST(CanvasBlt, CopyRectAndStretchDraw) {
     TBitmap src, dst;
     WhiteBitmap(src, 4, 4);
     src.Canvas()->Brush()->SetColor(clRed);
@@ -536,7 +519,7 @@ TEST(CanvasBlt, CopyRectAndStretchDraw)
     dst.Canvas()->SetCopyMode(TCopyMode(SRCINVERT));
     dst.Canvas()->CopyRect(Rect(10, 10, 14, 14), src.Canvas(), Rect(0, 0, 4, 4));
     img = dst.Image();
-    EXPECT_EQ(PixelAt(img, 10, 10), clAqua); // red xor white
+    EXPECT_EQ(PixelAt(img, 10, 10), clAqua);  // red xor white
     EXPECT_EQ(PixelAt(img, 13, 13), clBlack); // white xor white
 }
 
@@ -545,8 +528,7 @@ TEST(CanvasBlt, CopyRectAndStretchDraw)
 namespace {
 
 // A row of pixels read back from a bitmap.
-std::vector<TColor> Row(const TBitmap& b, int y)
-{
+std::vector<TColor> Row(const TBitmap& b, int y) {
     std::vector<TColor> out;
     QImage img = b.Image();
     for (int x = 0; x < img.width(); ++x)
@@ -556,8 +538,7 @@ std::vector<TColor> Row(const TBitmap& b, int y)
 
 // The mask method of transparent bitmap drawing: a monochrome mask made from the key colour,
 // the key pixels blackened through the mask, then AND with the mask and OR with the image.
-TEST(CanvasBlt, MonochromeMaskDrawsAroundTheKeyColour)
-{
+TEST(CanvasBlt, MonochromeMaskDrawsAroundTheKeyColour) {
     TBitmap image, mask, target;
     WhiteBitmap(image, 4, 1);
     const TColor key = clLime;
@@ -603,8 +584,7 @@ TEST(CanvasBlt, MonochromeMaskDrawsAroundTheKeyColour)
 
 // Mirroring a quarter into the rest of a box with negative extents that start on the last row or
 // column, as box gradients do: every pixel of the box is reached.
-TEST(CanvasBlt, MirroredQuartersFillTheWholeBox)
-{
+TEST(CanvasBlt, MirroredQuartersFillTheWholeBox) {
     TBitmap b;
     WhiteBitmap(b, 4, 4);
     TCanvas* c = b.Canvas();
@@ -623,8 +603,7 @@ TEST(CanvasBlt, MirroredQuartersFillTheWholeBox)
 
 // Painting a parent into a child's context: the origin moves, the clip stays on the device, and
 // RestoreDC brings both back.
-TEST(CanvasClip, ViewportOriginMovesDrawingNotTheClip)
-{
+TEST(CanvasClip, ViewportOriginMovesDrawingNotTheClip) {
     TBitmap b;
     WhiteBitmap(b, 10, 10);
     TCanvas* c = b.Canvas();
@@ -658,8 +637,7 @@ TEST(CanvasClip, ViewportOriginMovesDrawingNotTheClip)
 // Brush handles as gradient bands use them: FillRect with a handle leaves the selection; a
 // selected handle fills polygons until the canvas's own brush changes; a selected handle is
 // not deleted.
-TEST(CanvasBrushHandles, SelectFillAndDelete)
-{
+TEST(CanvasBrushHandles, SelectFillAndDelete) {
     TBitmap b;
     WhiteBitmap(b, 10, 4);
     TCanvas* c = b.Canvas();
@@ -692,8 +670,7 @@ TEST(CanvasBrushHandles, SelectFillAndDelete)
 }
 
 // A dotted pen draws 3 pixels on and 3 off; the gaps show the brush colour unless the brush is clear.
-TEST(CanvasPens, StyledPenGapsFollowTheBackgroundMode)
-{
+TEST(CanvasPens, StyledPenGapsFollowTheBackgroundMode) {
     struct Case {
         TBrushStyle brush;
         TColor gap;
@@ -710,8 +687,8 @@ TEST(CanvasPens, StyledPenGapsFollowTheBackgroundMode)
         c->Pen()->SetColor(clRed);
         c->MoveTo(0, 1);
         c->LineTo(12, 1);
-        EXPECT_EQ(Row(b, 1), (std::vector<TColor>{clRed, clRed, clRed, k.gap, k.gap, k.gap, clRed, clRed, clRed,
-                                                  k.gap, k.gap, k.gap}))
+        EXPECT_EQ(Row(b, 1), (std::vector<TColor>{clRed, clRed, clRed, k.gap, k.gap, k.gap, clRed, clRed,
+                                                  clRed, k.gap, k.gap, k.gap}))
             << k.brush;
         // The outline of a figure follows the same rule (an arc has no fill to hide it).
         WhiteBitmap(b, 40, 40);
@@ -726,8 +703,7 @@ TEST(CanvasPens, StyledPenGapsFollowTheBackgroundMode)
     }
 }
 
-TEST(CanvasText, TextMetricsMatchTheMeasuredCell)
-{
+TEST(CanvasText, TextMetricsMatchTheMeasuredCell) {
     struct Case {
         const char* face;
         bool bold;

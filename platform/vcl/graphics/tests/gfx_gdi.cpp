@@ -16,8 +16,7 @@ namespace {
 // ---------------------------------------------------------------- raster operations
 
 // Bit b of the result is the code's bit at index (p_b << 2 | s_b << 1 | d_b).
-int ExpectedChannel(unsigned code, int p, int s, int d)
-{
+int ExpectedChannel(unsigned code, int p, int s, int d) {
     int r = 0;
     for (int b = 0; b < 8; ++b) {
         unsigned idx = unsigned(((p >> b) & 1) << 2 | ((s >> b) & 1) << 1 | ((d >> b) & 1));
@@ -39,8 +38,7 @@ const struct {
 };
 
 // The full value Windows gives a named code (its fast path here); others carry the code alone.
-std::uint32_t RopValue(unsigned code)
-{
+std::uint32_t RopValue(unsigned code) {
     for (const auto& n : kNamedRops)
         if (n.code == code)
             return n.rop;
@@ -50,8 +48,7 @@ std::uint32_t RopValue(unsigned code)
 class RopTable : public ::testing::TestWithParam<unsigned> {};
 
 // Red channel: P 0xF0, S 0xCC, D 0xAA make the result the code itself; green and blue mix otherwise.
-TEST_P(RopTable, BitBltAppliesTheCodeToPatternSourceAndDestination)
-{
+TEST_P(RopTable, BitBltAppliesTheCodeToPatternSourceAndDestination) {
     const unsigned code = GetParam();
     const int P[3] = {0xF0, 0x3C, 0x0F}, S[3] = {0xCC, 0x5A, 0x33}, D[3] = {0xAA, 0x96, 0x55};
     TBitmap dst, src;
@@ -63,9 +60,9 @@ TEST_P(RopTable, BitBltAppliesTheCodeToPatternSourceAndDestination)
     src.Canvas()->FillRect(Rect(0, 0, 4, 3));
     dst.Canvas()->Brush()->SetColor(TColor(RGB(P[0], P[1], P[2])));
     ASSERT_TRUE(BitBlt(dst.Canvas()->Handle(), 1, 1, 2, 1, src.Canvas()->Handle(), 0, 0, RopValue(code)));
-    const TColor expect = TColor(RGB(ExpectedChannel(code, P[0], S[0], D[0]),
-                                     ExpectedChannel(code, P[1], S[1], D[1]),
-                                     ExpectedChannel(code, P[2], S[2], D[2])));
+    const TColor expect =
+        TColor(RGB(ExpectedChannel(code, P[0], S[0], D[0]), ExpectedChannel(code, P[1], S[1], D[1]),
+                   ExpectedChannel(code, P[2], S[2], D[2])));
     QImage img = dst.Image();
     EXPECT_EQ(GetRValue(COLORREF(PixelAt(img, 1, 1))), int(code));
     EXPECT_EQ(PixelAt(img, 1, 1), expect);
@@ -76,8 +73,7 @@ TEST_P(RopTable, BitBltAppliesTheCodeToPatternSourceAndDestination)
     EXPECT_EQ(PixelAt(img, 1, 0), TColor(RGB(D[0], D[1], D[2])));
 }
 
-std::string RopName(const ::testing::TestParamInfo<unsigned>& info)
-{
+std::string RopName(const ::testing::TestParamInfo<unsigned>& info) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "x%02X", info.param);
     std::string name = buf;
@@ -87,8 +83,7 @@ std::string RopName(const ::testing::TestParamInfo<unsigned>& info)
     return name;
 }
 
-std::vector<unsigned> AllCodes()
-{
+std::vector<unsigned> AllCodes() {
     std::vector<unsigned> v;
     for (unsigned c = 0; c < 256; ++c)
         v.push_back(c);
@@ -97,8 +92,7 @@ std::vector<unsigned> AllCodes()
 
 INSTANTIATE_TEST_SUITE_P(AllCodes, RopTable, ::testing::ValuesIn(AllCodes()), RopName);
 
-TEST(RopPatterns, PatternBrushesAreAlignedToTheDeviceOrigin)
-{
+TEST(RopPatterns, PatternBrushesAreAlignedToTheDeviceOrigin) {
     TBitmap pattern;
     WhiteBitmap(pattern, 2, 2);
     pattern.Canvas()->Pixels[0][0] = clBlack;
@@ -131,8 +125,7 @@ TEST(RopPatterns, PatternBrushesAreAlignedToTheDeviceOrigin)
     EXPECT_FALSE(PatBlt(b.Canvas()->Handle(), 0, 0, 4, 4, SRCCOPY));
 }
 
-TEST(RopPatterns, EvaluatedCodesKeepToTheClipAndTheSelectedBrushHandle)
-{
+TEST(RopPatterns, EvaluatedCodesKeepToTheClipAndTheSelectedBrushHandle) {
     TBitmap b;
     WhiteBitmap(b, 10, 4);
     HDC dc = b.Canvas()->Handle();
@@ -151,8 +144,7 @@ TEST(RopPatterns, EvaluatedCodesKeepToTheClipAndTheSelectedBrushHandle)
     EXPECT_EQ(PixelAt(img, 5, 1), clWhite);
 }
 
-TEST(RopPatterns, BrushCopyPaintsTheKeyColourWithTheBrush)
-{
+TEST(RopPatterns, BrushCopyPaintsTheKeyColourWithTheBrush) {
     TBitmap mark;
     WhiteBitmap(mark, 4, 4);
     mark.Canvas()->Brush()->SetColor(clOlive);
@@ -163,18 +155,17 @@ TEST(RopPatterns, BrushCopyPaintsTheKeyColourWithTheBrush)
     dst.Canvas()->Brush()->SetColor(clYellow);
     dst.Canvas()->BrushCopy(Rect(2, 2, 6, 6), &mark, Rect(0, 0, 4, 4), clOlive);
     QImage img = dst.Image();
-    EXPECT_EQ(PixelAt(img, 2, 2), clYellow);  // olive became the brush
+    EXPECT_EQ(PixelAt(img, 2, 2), clYellow); // olive became the brush
     EXPECT_EQ(PixelAt(img, 5, 3), clYellow);
-    EXPECT_EQ(PixelAt(img, 2, 4), clWhite);   // other colours are copied
+    EXPECT_EQ(PixelAt(img, 2, 4), clWhite); // other colours are copied
     EXPECT_EQ(PixelAt(img, 5, 5), clNavy);
-    EXPECT_EQ(PixelAt(img, 1, 1), clWhite);   // outside untouched
+    EXPECT_EQ(PixelAt(img, 1, 1), clWhite); // outside untouched
     EXPECT_EQ(PixelAt(img, 6, 6), clWhite);
 }
 
 // ---------------------------------------------------------------- tabbed text
 
-std::vector<std::string> SplitTabs(const std::string& s)
-{
+std::vector<std::string> SplitTabs(const std::string& s) {
     std::vector<std::string> out(1);
     for (char ch : s) {
         if (ch == '\t')
@@ -194,19 +185,57 @@ struct TabCase {
     std::function<std::vector<int>(const std::vector<int>& w, int a)> lefts;
 };
 
-TEST(TabbedText, SegmentsStartAtTheStopsAndTheExtentEndsAfterTheLast)
-{
+TEST(TabbedText, SegmentsStartAtTheStopsAndTheExtentEndsAfterTheLast) {
     const TabCase cases[] = {
-        {"two stops", "A\tBB\tC", {40, 100}, 0, [](auto&, int) { return std::vector<int>{0, 40, 100}; }},
-        {"a stop already passed", "WWWWWWWW\tB", {10, 200}, 0,
-         [](auto&, int) { return std::vector<int>{0, 200}; }},
-        {"each segment to the next stop", "A\tB\tC", {30, 45}, 0,
-         [](auto&, int) { return std::vector<int>{0, 30, 45}; }},
-        {"past the last stop, multiples of the first", "A\tB\tC\tD", {30, 45}, 0,
-         [](auto&, int) { return std::vector<int>{0, 30, 45, 60}; }},
-        {"one stop: every n pixels", "A\tB\tC", {25}, 0, [](auto&, int) { return std::vector<int>{0, 25, 50}; }},
-        {"no stops: eight average widths", "A\tB", {}, 0, [](auto&, int a) { return std::vector<int>{0, 8 * a}; }},
-        {"stops from the tab origin", "A\tB", {40}, 7, [](auto&, int) { return std::vector<int>{0, 47}; }},
+        {"two stops",
+         "A\tBB\tC",
+         {40, 100},
+         0,
+         [](auto&, int) {
+             return std::vector<int>{0, 40, 100};
+         }},
+        {"a stop already passed",
+         "WWWWWWWW\tB",
+         {10, 200},
+         0,
+         [](auto&, int) {
+             return std::vector<int>{0, 200};
+         }},
+        {"each segment to the next stop",
+         "A\tB\tC",
+         {30, 45},
+         0,
+         [](auto&, int) {
+             return std::vector<int>{0, 30, 45};
+         }},
+        {"past the last stop, multiples of the first",
+         "A\tB\tC\tD",
+         {30, 45},
+         0,
+         [](auto&, int) {
+             return std::vector<int>{0, 30, 45, 60};
+         }},
+        {"one stop: every n pixels",
+         "A\tB\tC",
+         {25},
+         0,
+         [](auto&, int) {
+             return std::vector<int>{0, 25, 50};
+         }},
+        {"no stops: eight average widths",
+         "A\tB",
+         {},
+         0,
+         [](auto&, int a) {
+             return std::vector<int>{0, 8 * a};
+         }},
+        {"stops from the tab origin",
+         "A\tB",
+         {40},
+         7,
+         [](auto&, int) {
+             return std::vector<int>{0, 47};
+         }},
     };
     for (const TabCase& k : cases) {
         TBitmap tabbed, plain;
@@ -232,14 +261,14 @@ TEST(TabbedText, SegmentsStartAtTheStopsAndTheExtentEndsAfterTheLast)
         EXPECT_EQ(int(std::uint32_t(r) & 0xFFFF), lefts.back() + w.back()) << k.name;
         EXPECT_EQ(int(std::uint32_t(r) >> 16), tabbed.Canvas()->TextHeight("Xy")) << k.name;
         if (k.origin == 0) {
-            EXPECT_EQ(GetTabbedTextExtent(dc, k.text.c_str(), -1, int(k.stops.size()), stops), std::uint32_t(r))
+            EXPECT_EQ(GetTabbedTextExtent(dc, k.text.c_str(), -1, int(k.stops.size()), stops),
+                      std::uint32_t(r))
                 << k.name;
         }
     }
 }
 
-TEST(TabbedText, AnOpaqueBackgroundFillsTheTabGap)
-{
+TEST(TabbedText, AnOpaqueBackgroundFillsTheTabGap) {
     TBitmap b;
     WhiteBitmap(b, 120, 20);
     HDC dc = b.Canvas()->Handle();
@@ -254,8 +283,7 @@ TEST(TabbedText, AnOpaqueBackgroundFillsTheTabGap)
 
 // ---------------------------------------------------------------- font handles
 
-LOGFONT MakeLogFont(const char* face, int height, int weight, int escapement)
-{
+LOGFONT MakeLogFont(const char* face, int height, int weight, int escapement) {
     LOGFONT lf;
     lf.lfHeight = height;
     lf.lfWeight = weight;
@@ -267,8 +295,7 @@ LOGFONT MakeLogFont(const char* face, int height, int weight, int escapement)
     return lf;
 }
 
-TEST(FontHandles, LogFontRoundTripsThroughHandlesAndTFont)
-{
+TEST(FontHandles, LogFontRoundTripsThroughHandlesAndTFont) {
     EnsureApp();
     LOGFONT lf = MakeLogFont("Courier New", -15, FW_BOLD, 900);
     HFONT h = CreateFontIndirect(&lf);
@@ -285,8 +312,8 @@ TEST(FontHandles, LogFontRoundTripsThroughHandlesAndTFont)
     EXPECT_EQ(f.Orientation(), 900);
     EXPECT_EQ(f.Pitch(), fpFixed);
     EXPECT_EQ(f.Charset(), RUSSIAN_CHARSET);
-    EXPECT_EQ(f.Handle(), h);          // the font owns the handle now
-    EXPECT_FALSE(DeleteObject(h));     // so it is not deleted under it
+    EXPECT_EQ(f.Handle(), h);      // the font owns the handle now
+    EXPECT_FALSE(DeleteObject(h)); // so it is not deleted under it
 
     // A change makes a new handle describing the font.
     f.SetSize(12);
@@ -298,8 +325,7 @@ TEST(FontHandles, LogFontRoundTripsThroughHandlesAndTFont)
     EXPECT_STREQ(back.lfFaceName, "Courier New");
 }
 
-TEST(FontHandles, SelectObjectDrawsInTheHandlesFontUntilTheOldOneReturns)
-{
+TEST(FontHandles, SelectObjectDrawsInTheHandlesFontUntilTheOldOneReturns) {
     TBitmap b;
     WhiteBitmap(b, 60, 60);
     HDC dc = b.Canvas()->Handle();
@@ -311,7 +337,7 @@ TEST(FontHandles, SelectObjectDrawsInTheHandlesFontUntilTheOldOneReturns)
     GetTextMetrics(dc, &bold);
     EXPECT_EQ(bold.tmWeight, FW_BOLD);
     EXPECT_EQ(bold.tmHeight - bold.tmInternalLeading, 20);
-    EXPECT_FALSE(DeleteObject(h));  // selected
+    EXPECT_FALSE(DeleteObject(h)); // selected
     EXPECT_EQ(SelectObject(dc, old), h);
     TEXTMETRIC again;
     GetTextMetrics(dc, &again);
@@ -342,8 +368,7 @@ TEST(FontHandles, SelectObjectDrawsInTheHandlesFontUntilTheOldOneReturns)
     EXPECT_EQ(again.tmHeight - again.tmInternalLeading, 9);
 }
 
-TEST(FontHandles, EscapementTurnsTheText)
-{
+TEST(FontHandles, EscapementTurnsTheText) {
     TBitmap b;
     WhiteBitmap(b, 80, 80);
     TCanvas* c = b.Canvas();
@@ -361,8 +386,7 @@ TEST(FontHandles, EscapementTurnsTheText)
 
 // ---------------------------------------------------------------- enumeration
 
-TEST(FontEnumeration, FamiliesCarryTrueTypePitchAndCharsetFlags)
-{
+TEST(FontEnumeration, FamiliesCarryTrueTypePitchAndCharsetFlags) {
     EnsureApp();
     struct Seen {
         std::string name;
@@ -386,8 +410,10 @@ TEST(FontEnumeration, FamiliesCarryTrueTypePitchAndCharsetFlags)
         const char* face;
         bool fixed;
         int charset;
-    } expect[] = {{"Arial", false, RUSSIAN_CHARSET}, {"Courier New", true, RUSSIAN_CHARSET},
-                  {"MS Sans Serif", false, RUSSIAN_CHARSET}, {"Times New Roman", false, RUSSIAN_CHARSET},
+    } expect[] = {{"Arial", false, RUSSIAN_CHARSET},
+                  {"Courier New", true, RUSSIAN_CHARSET},
+                  {"MS Sans Serif", false, RUSSIAN_CHARSET},
+                  {"Times New Roman", false, RUSSIAN_CHARSET},
                   {"Wingdings", false, SYMBOL_CHARSET}};
     for (const auto& e : expect) {
         const Seen* s = find(e.face);
@@ -414,8 +440,7 @@ TEST(FontEnumeration, FamiliesCarryTrueTypePitchAndCharsetFlags)
     EXPECT_EQ(calls, 1);
 }
 
-TEST(Palettes, AreAcceptedAndChangeNothing)
-{
+TEST(Palettes, AreAcceptedAndChangeNothing) {
     TBitmap b;
     WhiteBitmap(b, 2, 2);
     LOGPALETTE lp;
@@ -431,8 +456,7 @@ TEST(Palettes, AreAcceptedAndChangeNothing)
 
 // ---------------------------------------------------------------- named images
 
-TEST(NamedResources, BitmapsLoadByNameIgnoringCase)
-{
+TEST(NamedResources, BitmapsLoadByNameIgnoringCase) {
     EnsureApp();
     static const char kXpm[] = "/* XPM */\n"
                                "static const char* mark[] = {\n"

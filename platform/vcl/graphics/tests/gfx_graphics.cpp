@@ -5,19 +5,18 @@
 
 namespace {
 
-TEST(Colors, SystemColoursResolveThroughTheClassicScheme)
-{
+TEST(Colors, SystemColoursResolveThroughTheClassicScheme) {
     struct {
         TColor c;
         int index;
         TColor rgb;
     } cases[] = {
-        {clScrollBar, 0, 0xC8D0D4},       {clBackground, 1, 0xA56E3A},  {clActiveCaption, 2, 0x6A240A},
-        {clWindow, 5, 0xFFFFFF},          {clWindowText, 8, 0x000000},  {clHighlight, 13, 0x6A240A},
-        {clHighlightText, 14, 0xFFFFFF},  {clBtnFace, 15, 0xC8D0D4},    {clBtnShadow, 16, 0x808080},
-        {clGrayText, 17, 0x808080},       {clBtnText, 18, 0x000000},    {clBtnHighlight, 20, 0xFFFFFF},
-        {cl3DDkShadow, 21, 0x404040},     {cl3DLight, 22, 0xC8D0D4},    {clInfoText, 23, 0x000000},
-        {clInfoBk, 24, 0xE1FFFF},         {clMenuBar, 30, 0xC8D0D4},
+        {clScrollBar, 0, 0xC8D0D4},      {clBackground, 1, 0xA56E3A}, {clActiveCaption, 2, 0x6A240A},
+        {clWindow, 5, 0xFFFFFF},         {clWindowText, 8, 0x000000}, {clHighlight, 13, 0x6A240A},
+        {clHighlightText, 14, 0xFFFFFF}, {clBtnFace, 15, 0xC8D0D4},   {clBtnShadow, 16, 0x808080},
+        {clGrayText, 17, 0x808080},      {clBtnText, 18, 0x000000},   {clBtnHighlight, 20, 0xFFFFFF},
+        {cl3DDkShadow, 21, 0x404040},    {cl3DLight, 22, 0xC8D0D4},   {clInfoText, 23, 0x000000},
+        {clInfoBk, 24, 0xE1FFFF},        {clMenuBar, 30, 0xC8D0D4},
     };
     for (auto& k : cases) {
         EXPECT_EQ(std::uint32_t(k.c), 0x80000000u + unsigned(k.index));
@@ -34,8 +33,7 @@ TEST(Colors, SystemColoursResolveThroughTheClassicScheme)
     EXPECT_EQ(GetGValue(0x00149BF0), 155);
 }
 
-TEST(Colors, NamesRoundTrip)
-{
+TEST(Colors, NamesRoundTrip) {
     for (TColor c : {clBtnFace, clBlack, clInfoBk, clNone, TColor(0x00123456)}) {
         TColor back = 0;
         ASSERT_TRUE(IdentToColor(ColorToString(c), back)) << ColorToString(c);
@@ -46,8 +44,7 @@ TEST(Colors, NamesRoundTrip)
     EXPECT_FALSE(IdentToColor("$12G", x));
 }
 
-TEST(Fonts, PointsAndPixelsAt96Dpi)
-{
+TEST(Fonts, PointsAndPixelsAt96Dpi) {
     struct {
         int points, height;
     } cases[] = {{8, -11}, {9, -12}, {10, -13}, {12, -16}, {5, -7}, {14, -19}};
@@ -63,12 +60,14 @@ TEST(Fonts, PointsAndPixelsAt96Dpi)
     EXPECT_EQ(d.Color(), clWindowText);
 }
 
-TEST(Fonts, ChangeNotifiesOnlyOnRealChanges)
-{
+TEST(Fonts, ChangeNotifiesOnlyOnRealChanges) {
     TFont f;
     int calls = 0;
     TObject* sender = nullptr;
-    f.OnChange = [&](TObject* s) { ++calls; sender = s; };
+    f.OnChange = [&](TObject* s) {
+        ++calls;
+        sender = s;
+    };
     f.SetSize(8);
     f.SetName("MS Sans Serif");
     EXPECT_EQ(calls, 0);
@@ -82,20 +81,19 @@ TEST(Fonts, ChangeNotifiesOnlyOnRealChanges)
     EXPECT_TRUE(g.Style().Contains(fsBold));
 }
 
-TEST(Fonts, FaceNamesMapToMetricCompatibleFaces)
-{
+TEST(Fonts, FaceNamesMapToMetricCompatibleFaces) {
     struct {
         const char* from;
         const char* to;
-    } cases[] = {{"Arial", "Liberation Sans"}, {"arial", "Liberation Sans"}, {"Courier New", "Liberation Mono"},
-                 {"Times New Roman", "Liberation Serif"}, {"MS Sans Serif", "DejaVu Sans"},
-                 {"Tahoma", "DejaVu Sans"}, {"Verdana", "DejaVu Sans"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"}};
+    } cases[] = {{"Arial", "Liberation Sans"},       {"arial", "Liberation Sans"},
+                 {"Courier New", "Liberation Mono"}, {"Times New Roman", "Liberation Serif"},
+                 {"MS Sans Serif", "DejaVu Sans"},   {"Tahoma", "DejaVu Sans"},
+                 {"Verdana", "DejaVu Sans"},         {"DejaVu Sans Mono", "DejaVu Sans Mono"}};
     for (auto& k : cases)
         EXPECT_EQ(MapFontName(k.from), k.to);
 }
 
-TEST(Fonts, WingdingsAndMarlettDrawTheirSymbols)
-{
+TEST(Fonts, WingdingsAndMarlettDrawTheirSymbols) {
     TFont w;
     w.SetName("Wingdings");
     EXPECT_EQ(FontText(w, "\xFE\xA8"), u"\u2611\u2610");
@@ -120,8 +118,7 @@ TEST(Fonts, WingdingsAndMarlettDrawTheirSymbols)
     EXPECT_GT(CountColor(boxes[0], clBlack), CountColor(boxes[1], clBlack));
 }
 
-TEST(Fonts, TextExtentGrowsWithSizeAndStyle)
-{
+TEST(Fonts, TextExtentGrowsWithSizeAndStyle) {
     TBitmap b;
     WhiteBitmap(b, 10, 10);
     TCanvas* c = b.Canvas();
@@ -135,8 +132,7 @@ TEST(Fonts, TextExtentGrowsWithSizeAndStyle)
     EXPECT_EQ(c->TextExtent("").cx, 0);
 }
 
-TEST(ImageList, AddSlicesMasksAndDraws)
-{
+TEST(ImageList, AddSlicesMasksAndDraws) {
     EnsureApp();
     TImageList il(nullptr);
     il.SetWidth(4);

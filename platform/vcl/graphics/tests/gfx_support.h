@@ -12,8 +12,7 @@
 #include "graphics_qt.h"
 
 // Creates the one QApplication the tests need (fonts, widgets) on first use.
-inline void EnsureApp()
-{
+inline void EnsureApp() {
     static int argc = 1;
     static char name[] = "vcl_gfx_tests";
     static char* argv[] = {name, nullptr};
@@ -21,15 +20,13 @@ inline void EnsureApp()
         new QApplication(argc, argv);
 }
 
-inline TColor PixelAt(const QImage& img, int x, int y)
-{
+inline TColor PixelAt(const QImage& img, int x, int y) {
     QRgb c = img.pixel(x, y);
     return TColor(RGB(qRed(c), qGreen(c), qBlue(c)));
 }
 
 // A white bitmap of the given size, ready to draw on.
-inline void WhiteBitmap(TBitmap& b, int w, int h)
-{
+inline void WhiteBitmap(TBitmap& b, int w, int h) {
     EnsureApp();
     b.SetSize(w, h);
     b.Canvas()->Brush()->SetColor(clWhite);
@@ -37,8 +34,7 @@ inline void WhiteBitmap(TBitmap& b, int w, int h)
 }
 
 // The bounding box of the pixels that differ from `background`; empty when none do.
-inline TRect InkBox(const QImage& img, TColor background)
-{
+inline TRect InkBox(const QImage& img, TColor background) {
     TRect r(img.width(), img.height(), 0, 0);
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -51,8 +47,7 @@ inline TRect InkBox(const QImage& img, TColor background)
     return r.IsEmpty() ? TRect() : r;
 }
 
-inline int CountColor(const QImage& img, TColor c)
-{
+inline int CountColor(const QImage& img, TColor c) {
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -65,8 +60,7 @@ inline int CountColor(const QImage& img, TColor c)
 #include <QWidget>
 
 // A key press and release sent to a widget, as the keyboard would.
-inline void TypeKey(QWidget* w, int key, const QString& text = QString())
-{
+inline void TypeKey(QWidget* w, int key, const QString& text = QString()) {
     QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(w, &down);
     QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
@@ -74,8 +68,7 @@ inline void TypeKey(QWidget* w, int key, const QString& text = QString())
 }
 
 // Types CP1251 text into a widget, one key per character.
-inline void TypeText(QWidget* w, const std::string& cp1251)
-{
+inline void TypeText(QWidget* w, const std::string& cp1251) {
     std::u16string u = Cp1251ToUtf16(cp1251);
     for (char16_t c : u) {
         QChar ch(c);
@@ -84,8 +77,7 @@ inline void TypeText(QWidget* w, const std::string& cp1251)
     }
 }
 
-inline bool WaitUntil(const std::function<bool()>& done, int ms = 2000)
-{
+inline bool WaitUntil(const std::function<bool()>& done, int ms = 2000) {
     QElapsedTimer t;
     t.start();
     while (!done() && t.elapsed() < ms)

@@ -19,19 +19,11 @@ struct TNativeControlQt {
 };
 
 // The widget a control wraps (null once Qt deleted it), and the same as its own class.
-inline QWidget* Widget(const TNativeControl* c)
-{
-    return TNativeControlQt::Widget(c);
-}
-template <class W>
-W* WidgetAs(const TNativeControl* c)
-{
+inline QWidget* Widget(const TNativeControl* c) { return TNativeControlQt::Widget(c); }
+template <class W> W* WidgetAs(const TNativeControl* c) {
     return qobject_cast<W*>(TNativeControlQt::Widget(c));
 }
-inline void SetWidget(TNativeControl* c, QWidget* w)
-{
-    TNativeControlQt::SetWidget(c, w);
-}
+inline void SetWidget(TNativeControl* c, QWidget* w) { TNativeControlQt::SetWidget(c, w); }
 
 class QAbstractItemDelegate;
 class QObject;

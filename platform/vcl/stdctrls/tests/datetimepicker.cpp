@@ -16,15 +16,10 @@
 
 namespace {
 
-TEST(DateTimeFormat, WindowsPicturesBecomeQtFormats)
-{
+TEST(DateTimeFormat, WindowsPicturesBecomeQtFormats) {
     const std::pair<const char*, const char*> cases[] = {
-        {"dd.MM", "dd.MM"},
-        {"dd.MM.yyyy", "dd.MM.yyyy"},
-        {"d MMMM yy", "d MMMM yy"},
-        {"HH:mm:ss", "HH:mm:ss"},
-        {"hh:mm tt", "hh:mm AP"},
-        {"'day' d", "'day' d"},
+        {"dd.MM", "dd.MM"},       {"dd.MM.yyyy", "dd.MM.yyyy"}, {"d MMMM yy", "d MMMM yy"},
+        {"HH:mm:ss", "HH:mm:ss"}, {"hh:mm tt", "hh:mm AP"},     {"'day' d", "'day' d"},
         {"dd-MM g", "dd-MM 'g'"},
     };
     for (auto& [win, qt] : cases)
@@ -33,8 +28,7 @@ TEST(DateTimeFormat, WindowsPicturesBecomeQtFormats)
 
 class Pickers : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 100);
@@ -47,8 +41,7 @@ protected:
         Picker->OnCloseUp = [&](TObject*) { Log.push_back("close"); };
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -58,23 +51,21 @@ protected:
     std::vector<std::string> Log;
 };
 
-TEST_F(Pickers, MessagesSetTheFormatColoursAndFirstDay)
-{
+TEST_F(Pickers, MessagesSetTheFormatColoursAndFirstDay) {
     static const char fmt[] = "dd.MM";
     EXPECT_EQ(Picker->Perform(DTM_SETFORMAT, 0, LPARAM(fmt)), 1);
     EXPECT_EQ(Edit()->text(), "14.03");
     EXPECT_EQ(Picker->Perform(DTM_SETMCCOLOR, MCSC_TITLEBK, clRed), LRESULT(ColorToRGB(clActiveCaption)));
     EXPECT_EQ(Picker->CalColor(MCSC_TITLEBK), clRed);
     EXPECT_EQ(Picker->Perform(DTM_SETMCCOLOR, 9, clRed), -1);
-    EXPECT_EQ(Picker->Perform(DTM_GETMONTHCAL, 0, 0), 0);  // not dropped down
+    EXPECT_EQ(Picker->Perform(DTM_GETMONTHCAL, 0, 0), 0); // not dropped down
     Picker->Perform(MCM_SETFIRSTDAYOFWEEK, 0, dowSunday);
     EXPECT_EQ(Edit()->calendarWidget()->firstDayOfWeek(), Qt::Sunday);
     EXPECT_EQ(LOWORD(Picker->Perform(MCM_GETFIRSTDAYOFWEEK, 0, 0)), 6);
     EXPECT_TRUE(Log.empty());
 }
 
-TEST_F(Pickers, UserChangesTellOnChangeAndValuesFromCodeStaySilent)
-{
+TEST_F(Pickers, UserChangesTellOnChangeAndValuesFromCodeStaySilent) {
     Picker->SetDateTime(EncodeDate(2026, 1, 2) + EncodeTime(10, 30, 0, 0));
     EXPECT_EQ(Edit()->date(), QDate(2026, 1, 2));
     EXPECT_DOUBLE_EQ(Picker->Time(), EncodeTime(10, 30, 0, 0));
@@ -92,8 +83,7 @@ TEST_F(Pickers, UserChangesTellOnChangeAndValuesFromCodeStaySilent)
     EXPECT_EQ(Log, (std::vector<std::string>{"change", "drop", "close"}));
 }
 
-TEST_F(Pickers, CheckBoxEnablesTheValueAndTheTimeKindUsesItsOwnFormat)
-{
+TEST_F(Pickers, CheckBoxEnablesTheValueAndTheTimeKindUsesItsOwnFormat) {
     Picker->SetShowCheckbox(true);
     Picker->SetChecked(false);
     EXPECT_FALSE(Edit()->isEnabled());
@@ -117,8 +107,7 @@ struct CalCase {
 
 // The calendar on its own answers the month-calendar messages; the locale's first day here is
 // Monday, and a first day set by message says so in the high word.
-TEST(MonthCalendar, MessagesAnswerAsAWindowsMonthCalendar)
-{
+TEST(MonthCalendar, MessagesAnswerAsAWindowsMonthCalendar) {
     EnsureApp();
     TForm form(nullptr);
     auto* cal = new TMonthCalendar(&form);
@@ -134,7 +123,8 @@ TEST(MonthCalendar, MessagesAnswerAsAWindowsMonthCalendar)
         {"locale first day", MCM_GETFIRSTDAYOFWEEK, 0, 0, MAKELRESULT(dowMonday, 0)},
         {"set Sunday answers the old day", MCM_SETFIRSTDAYOFWEEK, 0, dowSunday, MAKELRESULT(dowMonday, 0)},
         {"Sunday, set by message", MCM_GETFIRSTDAYOFWEEK, 0, 0, MAKELRESULT(dowSunday, 1)},
-        {"colour answers the old one", MCM_SETCOLOR, MCSC_TITLEBK, LPARAM(clRed), LRESULT(ColorToRGB(clActiveCaption))},
+        {"colour answers the old one", MCM_SETCOLOR, MCSC_TITLEBK, LPARAM(clRed),
+         LRESULT(ColorToRGB(clActiveCaption))},
         {"colour back", MCM_GETCOLOR, MCSC_TITLEBK, 0, LRESULT(clRed)},
         {"no such colour", MCM_GETCOLOR, 6, 0, -1},
         {"read the selection", MCM_GETCURSEL, 0, LPARAM(&got), 1},
@@ -148,7 +138,7 @@ TEST(MonthCalendar, MessagesAnswerAsAWindowsMonthCalendar)
     EXPECT_EQ(got.wYear, 2026);
     EXPECT_EQ(got.wMonth, 3);
     EXPECT_EQ(got.wDay, 14);
-    EXPECT_EQ(got.wDayOfWeek, 6);  // a Saturday
+    EXPECT_EQ(got.wDayOfWeek, 6); // a Saturday
     EXPECT_EQ(cal->Date(), EncodeDate(2025, 2, 28));
     EXPECT_EQ(cal->FirstDayOfWeek(), dowSunday);
     auto* q = ClientWidget(cal)->findChild<QCalendarWidget*>();
@@ -157,8 +147,7 @@ TEST(MonthCalendar, MessagesAnswerAsAWindowsMonthCalendar)
 }
 
 // A click on a day selects it and fires OnClick; setting the date from code is silent.
-TEST(MonthCalendar, UsersClickSelectsTheDay)
-{
+TEST(MonthCalendar, UsersClickSelectsTheDay) {
     EnsureApp();
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 250);

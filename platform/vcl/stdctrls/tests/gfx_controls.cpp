@@ -26,16 +26,11 @@
 namespace {
 
 // The Qt widget a standard control wraps (it sits in the control's client area).
-template <class W>
-W* Native(TWinControl* c)
-{
-    return ClientWidget(c)->findChild<W*>();
-}
+template <class W> W* Native(TWinControl* c) { return ClientWidget(c)->findChild<W*>(); }
 
 class StdControls : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 400, 300);
@@ -46,14 +41,12 @@ protected:
         Other->SetParent(Form);
         Other->SetBounds(10, 220, 100, 21);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
     // Records every CN_COMMAND the control's message path carries.
-    void Spy(TControl* c)
-    {
+    void Spy(TControl* c) {
         auto old = c->WindowProc;
         c->WindowProc = [this, old](TMessage& m) {
             if (m.Msg == CN_COMMAND)
@@ -68,9 +61,7 @@ protected:
 };
 
 // An editor made the way the model makes one: hidden, inside the host, three points smaller.
-template <class T>
-T* MakeInPlace(TWinControl* host)
-{
+template <class T> T* MakeInPlace(TWinControl* host) {
     auto* c = new T(host);
     c->SetVisible(false);
     c->SetParent(host);
@@ -78,8 +69,7 @@ T* MakeInPlace(TWinControl* host)
     return c;
 }
 
-TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit)
-{
+TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit) {
     Form->Show();
     auto* combo = MakeInPlace<TComboBox>(Host);
     for (const char* item : {"нет опроса", "непрерывно", "1 s"})
@@ -113,7 +103,8 @@ TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit)
     // The host removes the editor once its exit handling is over (freeing a control inside its own
     // event is as unsafe here as it was in the original).
     combo->OnExit = [&](TObject* s) {
-        QMetaObject::invokeMethod(qApp, [s] { delete static_cast<TComboBox*>(s); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [s] { delete static_cast<TComboBox*>(s); }, Qt::QueuedConnection);
     };
     combo->SetFocus();
     Other->SetFocus();
@@ -121,8 +112,7 @@ TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit)
     EXPECT_EQ(Host->ControlCount(), 0);
 }
 
-TEST_F(StdControls, InPlaceEditTypingRaisesChangePerKeyAndExitOnLeaving)
-{
+TEST_F(StdControls, InPlaceEditTypingRaisesChangePerKeyAndExitOnLeaving) {
     Form->Show();
     auto* edit = MakeInPlace<TEdit>(Host);
     edit->SetText("7");
@@ -150,8 +140,7 @@ TEST_F(StdControls, InPlaceEditTypingRaisesChangePerKeyAndExitOnLeaving)
     EXPECT_TRUE(exited);
 }
 
-TEST_F(StdControls, EditMessages)
-{
+TEST_F(StdControls, EditMessages) {
     auto* edit = new TEdit(Form);
     edit->SetParent(Form);
     edit->SetText("Привет мир");
@@ -161,8 +150,8 @@ TEST_F(StdControls, EditMessages)
         WPARAM w;
         LPARAM l;
         LRESULT result;
-        const char* text;   // Text() afterwards
-        const char* sel;    // SelText() afterwards
+        const char* text; // Text() afterwards
+        const char* sel;  // SelText() afterwards
     };
     std::string bye = "Пока";
     const Step steps[] = {
@@ -203,8 +192,7 @@ TEST_F(StdControls, EditMessages)
     EXPECT_FALSE(edit->Modified());
 }
 
-TEST_F(StdControls, ComboMessages)
-{
+TEST_F(StdControls, ComboMessages) {
     auto* combo = new TComboBox(Form);
     combo->SetParent(Form);
     int changes = 0;
@@ -274,8 +262,7 @@ TEST_F(StdControls, ComboMessages)
     EXPECT_EQ(q->view()->sizeHintForRow(0), 20);
 }
 
-TEST_F(StdControls, UserSelectionClicksSelectsThenChanges)
-{
+TEST_F(StdControls, UserSelectionClicksSelectsThenChanges) {
     auto* combo = new TComboBox(Form);
     combo->SetParent(Form);
     combo->SetStyle(csDropDownList);
@@ -294,8 +281,7 @@ TEST_F(StdControls, UserSelectionClicksSelectsThenChanges)
     EXPECT_EQ(log.size(), 3u);
 }
 
-TEST_F(StdControls, MemoLinesEndInCrLf)
-{
+TEST_F(StdControls, MemoLinesEndInCrLf) {
     auto* memo = new TMemo(Form);
     memo->SetParent(Form);
     TStrings* lines = memo->Lines();
@@ -326,8 +312,7 @@ TEST_F(StdControls, MemoLinesEndInCrLf)
     EXPECT_EQ(memo->Text(), "a\r\nb\r\nc");
 }
 
-TEST_F(StdControls, CheckBoxCyclesAndClicks)
-{
+TEST_F(StdControls, CheckBoxCyclesAndClicks) {
     auto* box = new TCheckBox(Form);
     box->SetParent(Form);
     box->SetCaption("&Включено");
@@ -349,7 +334,9 @@ TEST_F(StdControls, CheckBoxCyclesAndClicks)
         for (TCheckBoxState s : k.states) {
             q->click();
             EXPECT_EQ(box->State(), s);
-            EXPECT_EQ(int(q->checkState()), s == cbChecked ? Qt::Checked : s == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+            EXPECT_EQ(int(q->checkState()), s == cbChecked  ? Qt::Checked
+                                            : s == cbGrayed ? Qt::PartiallyChecked
+                                                            : Qt::Unchecked);
         }
         EXPECT_EQ(clicks, 3);
     }
@@ -363,8 +350,7 @@ TEST_F(StdControls, CheckBoxCyclesAndClicks)
     EXPECT_FALSE(box->Checked());
 }
 
-TEST_F(StdControls, ButtonsSetTheModalResultAndAnswerEnterAndEscape)
-{
+TEST_F(StdControls, ButtonsSetTheModalResultAndAnswerEnterAndEscape) {
     auto* ok = new TButton(Form);
     ok->SetParent(Form);
     ok->ModalResult = mrOk;
@@ -392,8 +378,7 @@ TEST_F(StdControls, ButtonsSetTheModalResultAndAnswerEnterAndEscape)
     EXPECT_EQ(Form->ModalResult(), mrCancel);
 }
 
-TEST_F(StdControls, PanelAndLabelAsDrawn)
-{
+TEST_F(StdControls, PanelAndLabelAsDrawn) {
     Host->SetBevelOuter(bvRaised);
     Host->SetBevelInner(bvLowered);
     Host->SetBorderWidth(2);
@@ -409,7 +394,8 @@ TEST_F(StdControls, PanelAndLabelAsDrawn)
     filler->SetAlign(alClient);
     filler->SetVisible(false);
     Form->Show();
-    EXPECT_EQ(filler->BoundsRect(), Rect(4, 4, 296, 196)); // children align inside bevel 1 + border 2 + bevel 1
+    EXPECT_EQ(filler->BoundsRect(),
+              Rect(4, 4, 296, 196)); // children align inside bevel 1 + border 2 + bevel 1
 
     QImage img = HandleWidget(Host)->grab().toImage();
     ASSERT_EQ(img.width(), 300);
@@ -417,9 +403,9 @@ TEST_F(StdControls, PanelAndLabelAsDrawn)
     struct {
         int x, y;
         TColor c;
-    } probes[] = {{0, 0, hi},    {150, 0, hi},    {0, 100, hi},    {299, 0, sh},  {299, 199, sh}, {0, 199, sh},
-                  {150, 199, sh}, {1, 1, face},   {2, 2, face},    {3, 3, sh},    {3, 100, sh},   {296, 100, hi},
-                  {150, 196, hi}, {296, 196, hi}, {4, 195, face}};
+    } probes[] = {{0, 0, hi},   {150, 0, hi},   {0, 100, hi},   {299, 0, sh},   {299, 199, sh},
+                  {0, 199, sh}, {150, 199, sh}, {1, 1, face},   {2, 2, face},   {3, 3, sh},
+                  {3, 100, sh}, {296, 100, hi}, {150, 196, hi}, {296, 196, hi}, {4, 195, face}};
     for (auto& p : probes)
         EXPECT_EQ(PixelAt(img, p.x, p.y), p.c) << p.x << "," << p.y;
 
@@ -431,7 +417,8 @@ TEST_F(StdControls, PanelAndLabelAsDrawn)
     EXPECT_EQ(label->Width(), ext.cx);
     EXPECT_EQ(label->Height(), ext.cy);
     QImage lab = img.copy(label->Left(), label->Top(), label->Width(), label->Height());
-    EXPECT_EQ(CountColor(lab, clYellow) + CountColor(lab, clBlack) > lab.width() * lab.height() * 7 / 10, true);
+    EXPECT_EQ(CountColor(lab, clYellow) + CountColor(lab, clBlack) > lab.width() * lab.height() * 7 / 10,
+              true);
     EXPECT_EQ(PixelAt(img, label->Left() - 1, label->Top()), face);
     TRect ink = InkBox(lab, clYellow);
     EXPECT_LE(ink.Left, 1);
@@ -449,8 +436,7 @@ TEST_F(StdControls, PanelAndLabelAsDrawn)
 
 namespace {
 
-TEST_F(StdControls, EditShowsASunkenFrameAndItsText)
-{
+TEST_F(StdControls, EditShowsASunkenFrameAndItsText) {
     auto* edit = new TEdit(Form);
     edit->SetParent(Form);
     edit->SetBounds(20, 250, 120, 21);
@@ -461,9 +447,10 @@ TEST_F(StdControls, EditShowsASunkenFrameAndItsText)
     struct {
         int x, y;
         TColor c;
-    } probes[] = {{0, 0, clBtnShadow},     {60, 0, clBtnShadow},   {0, 10, clBtnShadow},  {119, 0, clBtnHighlight},
-                  {119, 20, clBtnHighlight}, {0, 20, clBtnHighlight}, {1, 1, cl3DDkShadow},  {118, 19, cl3DLight},
-                  {60, 1, cl3DDkShadow},   {118, 10, cl3DLight}};
+    } probes[] = {{0, 0, clBtnShadow},      {60, 0, clBtnShadow},      {0, 10, clBtnShadow},
+                  {119, 0, clBtnHighlight}, {119, 20, clBtnHighlight}, {0, 20, clBtnHighlight},
+                  {1, 1, cl3DDkShadow},     {118, 19, cl3DLight},      {60, 1, cl3DDkShadow},
+                  {118, 10, cl3DLight}};
     for (auto& p : probes)
         EXPECT_EQ(PixelAt(img, p.x, p.y), ColorToRGB(p.c)) << p.x << "," << p.y;
     // The text sits at the left of the white field inside the frame.
@@ -478,8 +465,7 @@ TEST_F(StdControls, EditShowsASunkenFrameAndItsText)
 
 namespace {
 
-TEST_F(StdControls, LabelLayoutTransparencyAndDisabledLook)
-{
+TEST_F(StdControls, LabelLayoutTransparencyAndDisabledLook) {
     Host->SetColor(clTeal);
     struct Case {
         const char* name;
@@ -509,8 +495,7 @@ TEST_F(StdControls, LabelLayoutTransparencyAndDisabledLook)
              EXPECT_EQ(CountColor(box, clYellow), 0);
              EXPECT_GT(CountColor(box, clTeal), box.width() * box.height() / 2);
          }},
-        {"disabled",
-         [](TLabel* l) { l->SetEnabled(false); },
+        {"disabled", [](TLabel* l) { l->SetEnabled(false); },
          [](TLabel* l, const QImage& img) {
              QImage box = img.copy(l->Left(), l->Top(), l->Width() + 1, l->Height() + 1);
              EXPECT_GT(CountColor(box, ColorToRGB(clBtnHighlight)), 5);
@@ -550,8 +535,7 @@ public:
     std::vector<TColor> Seen;
 
 protected:
-    void Paint() override
-    {
+    void Paint() override {
         TCanvas* c = Canvas();
         c->Brush()->SetColor(clWhite);
         c->FillRect(ClientRect());
@@ -562,8 +546,7 @@ protected:
     }
 };
 
-TEST_F(StdControls, LabelAcceleratorFocusesItsControlUntilThatGoes)
-{
+TEST_F(StdControls, LabelAcceleratorFocusesItsControlUntilThatGoes) {
     auto* label = new TLabel(Form);
     label->SetParent(Form);
     label->SetCaption("&Фильтр");
@@ -584,8 +567,7 @@ TEST_F(StdControls, LabelAcceleratorFocusesItsControlUntilThatGoes)
     EXPECT_EQ(label->Perform(CM_DIALOGCHAR, WPARAM(static_cast<unsigned char>('ф')), 0), 0);
 }
 
-TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels)
-{
+TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels) {
     auto* probe = new PixelProbe(Form);
     probe->SetParent(Host);
     probe->SetBounds(20, 30, 16, 16);
@@ -601,8 +583,7 @@ TEST_F(StdControls, ACanvasOnAWindowReadsAndCopiesItsOwnPixels)
     EXPECT_EQ(probe->Seen, (std::vector<TColor>{clRed, clWhite}));
 }
 
-TEST_F(StdControls, ScrollBarMovesByItsChangesAndTellsOnScroll)
-{
+TEST_F(StdControls, ScrollBarMovesByItsChangesAndTellsOnScroll) {
     auto* bar = new TScrollBar(Form);
     bar->SetParent(Host);
     bar->SetBounds(0, 0, 200, 17);
@@ -629,17 +610,33 @@ TEST_F(StdControls, ScrollBarMovesByItsChangesAndTellsOnScroll)
         std::vector<TScrollCode> Codes;
         int Pos;
     } rows[] = {
-        {"line down", [&] { sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); }, false, {scLineDown}, 52},
+        {"line down",
+         [&] { sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
+         false,
+         {scLineDown},
+         52},
         {"page up", [&] { sb->triggerAction(QAbstractSlider::SliderPageStepSub); }, false, {scPageUp}, 42},
-        {"page up snapped", [&] { sb->triggerAction(QAbstractSlider::SliderPageStepSub); }, true, {scPageUp}, 30},
+        {"page up snapped",
+         [&] { sb->triggerAction(QAbstractSlider::SliderPageStepSub); },
+         true,
+         {scPageUp},
+         30},
         {"bottom", [&] { sb->triggerAction(QAbstractSlider::SliderToMaximum); }, false, {scBottom}, 100},
-        {"line down at the end", [&] { sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); }, false, {scLineDown}, 100},
+        {"line down at the end",
+         [&] { sb->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
+         false,
+         {scLineDown},
+         100},
         {"top", [&] { sb->triggerAction(QAbstractSlider::SliderToMinimum); }, false, {scTop}, 0},
-        {"thumb", [&] {
+        {"thumb",
+         [&] {
              sb->setSliderDown(true);
              sb->setSliderPosition(33);
              sb->setSliderDown(false);
-         }, false, {scTrack, scPosition, scEndScroll}, 33},
+         },
+         false,
+         {scTrack, scPosition, scEndScroll},
+         33},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.Name);
@@ -650,10 +647,10 @@ TEST_F(StdControls, ScrollBarMovesByItsChangesAndTellsOnScroll)
         EXPECT_EQ(bar->Position(), r.Pos);
         EXPECT_EQ(sb->value(), r.Pos);
     }
-    EXPECT_EQ(changes, 6);  // every move but the one at the end
+    EXPECT_EQ(changes, 6); // every move but the one at the end
     bar->SetPageSize(20);
     bar->SetPosition(100);
-    EXPECT_EQ(bar->Position(), 81);  // the last page starts at Max - PageSize + 1
+    EXPECT_EQ(bar->Position(), 81); // the last page starts at Max - PageSize + 1
     EXPECT_THROW(bar->SetParams(0, 10, 5), EInvalidOperation);
 }
 
@@ -665,13 +662,11 @@ public:
     LRESULT MouseActivate = 0;
 
 protected:
-    void CreateParams(TCreateParams& p) override
-    {
+    void CreateParams(TCreateParams& p) override {
         TCustomControl::CreateParams(p);
         p.Style = WS_POPUP | WS_BORDER;
     }
-    void WndProc(TMessage& m) override
-    {
+    void WndProc(TMessage& m) override {
         Log.push_back(m.Msg);
         TCustomControl::WndProc(m);
         if (m.Msg == WM_MOUSEACTIVATE)
@@ -679,8 +674,7 @@ protected:
     }
 };
 
-TEST_F(StdControls, APopupNeverTakesTheFocusFromTheEditThatOpenedIt)
-{
+TEST_F(StdControls, APopupNeverTakesTheFocusFromTheEditThatOpenedIt) {
     auto* edit = new TEdit(Form);
     edit->SetParent(Host);
     Form->Show();

@@ -15,8 +15,7 @@
 
 namespace {
 
-void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
-{
+void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
     // The press may free the widget (an editor removed on Enter): no release goes to it then.
     QPointer<QWidget> alive(w);
     QKeyEvent down(QEvent::KeyPress, key, mods, text);
@@ -28,8 +27,7 @@ void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const
 
 class Grids : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 400, 300);
@@ -37,7 +35,7 @@ protected:
         Grid->SetParent(Form);
         Grid->SetBorderStyle(bsNone);
         Grid->SetScrollBars(ssNone);
-        Grid->SetBounds(0, 0, 330, 200);  // 5 columns of 64 + lines = 325; 8 rows of 24 + lines = 200
+        Grid->SetBounds(0, 0, 330, 200); // 5 columns of 64 + lines = 325; 8 rows of 24 + lines = 200
         Grid->SetColCount(6);
         Grid->SetRowCount(20);
         for (int r = 0; r < 20; ++r)
@@ -46,8 +44,7 @@ protected:
         Form->Show();
         Grid->SetFocus();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -66,25 +63,29 @@ struct KeyCase {
     TGridRect Sel;
 };
 
-TEST_F(Grids, KeysMoveTheCurrentCell)
-{
+TEST_F(Grids, KeysMoveTheCurrentCell) {
     const TGridOptions none;
     const KeyCase cases[] = {
         {"down", none, 1, 1, Qt::Key_Down, Qt::NoModifier, 1, 2, TGridRect(1, 2, 1, 2)},
         {"up stops at the fixed row", none, 1, 1, Qt::Key_Up, Qt::NoModifier, 1, 1, TGridRect(1, 1, 1, 1)},
         {"right", none, 2, 3, Qt::Key_Right, Qt::NoModifier, 3, 3, TGridRect(3, 3, 3, 3)},
-        {"left stops at the fixed column", none, 1, 3, Qt::Key_Left, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
+        {"left stops at the fixed column", none, 1, 3, Qt::Key_Left, Qt::NoModifier, 1, 3,
+         TGridRect(1, 3, 1, 3)},
         {"home", none, 4, 3, Qt::Key_Home, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
         {"end", none, 2, 3, Qt::Key_End, Qt::NoModifier, 5, 3, TGridRect(5, 3, 5, 3)},
         {"ctrl home", none, 4, 9, Qt::Key_Home, Qt::ControlModifier, 1, 1, TGridRect(1, 1, 1, 1)},
         {"ctrl end", none, 2, 2, Qt::Key_End, Qt::ControlModifier, 5, 19, TGridRect(5, 19, 5, 19)},
-        {"page down by the rows in view", none, 1, 1, Qt::Key_PageDown, Qt::NoModifier, 1, 8, TGridRect(1, 8, 1, 8)},
+        {"page down by the rows in view", none, 1, 1, Qt::Key_PageDown, Qt::NoModifier, 1, 8,
+         TGridRect(1, 8, 1, 8)},
         {"page up stops at the top", none, 1, 3, Qt::Key_PageUp, Qt::NoModifier, 1, 1, TGridRect(1, 1, 1, 1)},
         {"shift down extends", none, 2, 2, Qt::Key_Down, Qt::ShiftModifier, 2, 3, TGridRect(2, 2, 2, 3)},
         {"tab without goTabs stays", none, 2, 2, Qt::Key_Tab, Qt::NoModifier, 2, 2, TGridRect(2, 2, 2, 2)},
-        {"tab wraps to the next row", TGridOptions{goTabs}, 5, 2, Qt::Key_Tab, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
-        {"shift tab wraps back", TGridOptions{goTabs}, 1, 3, Qt::Key_Backtab, Qt::ShiftModifier, 5, 2, TGridRect(5, 2, 5, 2)},
-        {"row select spans the row", TGridOptions{goRowSelect}, 3, 2, Qt::Key_Down, Qt::NoModifier, 3, 3, TGridRect(1, 3, 5, 3)},
+        {"tab wraps to the next row", TGridOptions{goTabs}, 5, 2, Qt::Key_Tab, Qt::NoModifier, 1, 3,
+         TGridRect(1, 3, 1, 3)},
+        {"shift tab wraps back", TGridOptions{goTabs}, 1, 3, Qt::Key_Backtab, Qt::ShiftModifier, 5, 2,
+         TGridRect(5, 2, 5, 2)},
+        {"row select spans the row", TGridOptions{goRowSelect}, 3, 2, Qt::Key_Down, Qt::NoModifier, 3, 3,
+         TGridRect(1, 3, 5, 3)},
     };
     const TGridOptions base = Grid->Options();
     for (const KeyCase& c : cases) {
@@ -104,18 +105,17 @@ TEST_F(Grids, KeysMoveTheCurrentCell)
     }
 }
 
-TEST_F(Grids, UserMovesAskSelectCellAndCodeMovesAskToWhileSelectionAndCellsFromCodeStaySilent)
-{
+TEST_F(Grids, UserMovesAskSelectCellAndCodeMovesAskToWhileSelectionAndCellsFromCodeStaySilent) {
     std::vector<std::string> log;
     Grid->OnSelectCell = [&](TObject*, int c, int r, bool& can) {
         log.push_back("select " + std::to_string(c) + "," + std::to_string(r));
-        can = r != 4;  // row 4 refuses
+        can = r != 4; // row 4 refuses
     };
     Grid->OnTopLeftChanged = [&](TObject*) { log.push_back("top " + std::to_string(Grid->TopRow())); };
     Grid->OnSetEditText = [&](TObject*, int, int, const std::string& v) { log.push_back("edit " + v); };
     Grid->SetRow(3);
     Key(Client(), Qt::Key_Down);
-    EXPECT_EQ(Grid->Row(), 3);  // refused
+    EXPECT_EQ(Grid->Row(), 3); // refused
     Grid->SetSelection(TGridRect(2, 5, 2, 5));
     Grid->SetCells(2, 5, "x");
     Key(Client(), Qt::Key_PageDown);
@@ -124,12 +124,11 @@ TEST_F(Grids, UserMovesAskSelectCellAndCodeMovesAskToWhileSelectionAndCellsFromC
     EXPECT_EQ(Grid->TopRow(), 8);
 }
 
-TEST_F(Grids, MouseSelectsARangeAndMapsPointsToCells)
-{
+TEST_F(Grids, MouseSelectsARangeAndMapsPointsToCells) {
     Grid->SetTopRow(5);
     EXPECT_EQ(Grid->CellRect(0, 0), Bounds(0, 0, 64, 24));
     EXPECT_EQ(Grid->CellRect(2, 6), Bounds(130, 50, 64, 24));
-    EXPECT_TRUE(Grid->CellRect(2, 3).IsEmpty());  // scrolled away
+    EXPECT_TRUE(Grid->CellRect(2, 3).IsEmpty()); // scrolled away
     int c = 0, r = 0;
     Grid->MouseToCell(140, 60, c, r);
     EXPECT_EQ(TGridCoord(c, r), TGridCoord(2, 6));
@@ -143,14 +142,13 @@ TEST_F(Grids, MouseSelectsARangeAndMapsPointsToCells)
     Grid->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(Grid->TopRow(), 12);
     Grid->Perform(WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(Grid->TopRow(), 13);  // rows 13..19 fill the view
+    EXPECT_EQ(Grid->TopRow(), 13); // rows 13..19 fill the view
     Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
     EXPECT_EQ(Grid->TopRow(), 3);
     EXPECT_EQ(Grid->VisibleRowCount(), 7);
 }
 
-TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt)
-{
+TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt) {
     Grid->SetScrollBars(ssVertical);
     TScrollInfo si;
     si.fMask = SIF_ALL;
@@ -158,7 +156,7 @@ TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt)
     const int page = Grid->VisibleRowCount();
     EXPECT_EQ(int(si.nPage), page);
     EXPECT_EQ(si.nPos, 0);
-    EXPECT_EQ(si.nMax - int(si.nPage) + 1, 19 - page + 1 - 1);  // the last top row, counted from row 1
+    EXPECT_EQ(si.nMax - int(si.nPage) + 1, 19 - page + 1 - 1); // the last top row, counted from row 1
     Grid->SetTopRow(6);
     GetScrollInfo(Grid->Handle(), SB_VERT, &si);
     EXPECT_EQ(si.nPos, 5);
@@ -168,10 +166,9 @@ TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt)
     EXPECT_EQ(Grid->TopRow(), 5);
 }
 
-TEST_F(Grids, ColumnsSizeAndMoveWithTheMouseAndTheCellsFollow)
-{
+TEST_F(Grids, ColumnsSizeAndMoveWithTheMouseAndTheCellsFollow) {
     Grid->SetOptions(Grid->Options() << goColSizing << goColMoving);
-    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(129, 10));  // the line right of column 1
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(129, 10)); // the line right of column 1
     Grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(149, 10));
     Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(149, 10));
     EXPECT_EQ(Grid->ColWidths(1), 84);
@@ -189,8 +186,7 @@ TEST_F(Grids, ColumnsSizeAndMoveWithTheMouseAndTheCellsFollow)
     EXPECT_EQ(Grid->Cols(2)->Add("new"), 0);
 }
 
-TEST_F(Grids, InplaceEditorShowsEditsRevertsAndHides)
-{
+TEST_F(Grids, InplaceEditorShowsEditsRevertsAndHides) {
     Grid->SetOptions(Grid->Options() << goEditing);
     std::vector<std::string> edits;
     Grid->OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
@@ -225,8 +221,7 @@ TEST_F(Grids, InplaceEditorShowsEditsRevertsAndHides)
     EXPECT_EQ(Grid->Row(), 4);
 }
 
-TEST_F(Grids, AHostedEditorFreedInsideItsOwnKeyEventLeavesTheGridWorking)
-{
+TEST_F(Grids, AHostedEditorFreedInsideItsOwnKeyEventLeavesTheGridWorking) {
     // The model's way: a control placed over the cell, removed by the host when Enter ends the edit.
     auto* ed = new TEdit(Grid);
     ed->SetParent(Grid);
@@ -261,8 +256,7 @@ TEST_F(Grids, AHostedEditorFreedInsideItsOwnKeyEventLeavesTheGridWorking)
     Application->ProcessMessages();
 }
 
-TEST_F(Grids, APageAsDrawn)
-{
+TEST_F(Grids, APageAsDrawn) {
     Grid->SetFixedColor(clBtnFace);
     Grid->SetSelection(TGridRect(1, 1, 2, 2));
     Grid->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState) {
@@ -273,11 +267,11 @@ TEST_F(Grids, APageAsDrawn)
     };
     QImage img = Client()->grab().toImage();
     const TColor face = ColorToRGB(clBtnFace), hl = ColorToRGB(clHighlight);
-    EXPECT_EQ(PixelAt(img, 64, 30), clBlack);   // fixed column's vertical line
-    EXPECT_EQ(PixelAt(img, 200, 74), clSilver); // line below a normal cell
-    EXPECT_EQ(PixelAt(img, 30, 12), face);      // inside a fixed cell
-    EXPECT_EQ(PixelAt(img, 160, 40), hl);       // selected, not the current cell
-    EXPECT_EQ(PixelAt(img, 300, 110), clLime);  // drawn by OnDrawCell
+    EXPECT_EQ(PixelAt(img, 64, 30), clBlack);                // fixed column's vertical line
+    EXPECT_EQ(PixelAt(img, 200, 74), clSilver);              // line below a normal cell
+    EXPECT_EQ(PixelAt(img, 30, 12), face);                   // inside a fixed cell
+    EXPECT_EQ(PixelAt(img, 160, 40), hl);                    // selected, not the current cell
+    EXPECT_EQ(PixelAt(img, 300, 110), clLime);               // drawn by OnDrawCell
     EXPECT_EQ(PixelAt(img, 328, 150), ColorToRGB(clWindow)); // beyond the last column
     // The current cell's text is drawn from its top-left.
     TRect ink = InkBox(img.copy(66, 26, 62, 22), ColorToRGB(clWindow));

@@ -12,12 +12,11 @@ namespace {
 class TNotifyProbe : public TProbe {
 public:
     using TProbe::TProbe;
-    std::vector<std::pair<int, int>> Notes;  // code, item
+    std::vector<std::pair<int, int>> Notes; // code, item
     LRESULT Veto = 0;
 
 protected:
-    void Dispatch(TMessage& m) override
-    {
+    void Dispatch(TMessage& m) override {
         if (m.Msg == WM_NOTIFY) {
             auto* n = reinterpret_cast<THDNotify*>(m.LParam);
             Notes.push_back({n->code, n->Item});
@@ -30,8 +29,7 @@ protected:
 
 class Header : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 100);
@@ -47,8 +45,7 @@ protected:
         }
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -57,8 +54,7 @@ protected:
     THeaderControl* H = nullptr;
 };
 
-TEST_F(Header, MessagesReadAndWriteTheSections)
-{
+TEST_F(Header, MessagesReadAndWriteTheSections) {
     EXPECT_EQ(H->Perform(HDM_GETITEMCOUNT), 3);
     THDItem item;
     item.Mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
@@ -83,7 +79,8 @@ TEST_F(Header, MessagesReadAndWriteTheSections)
         int X;
         UINT Flags;
         int Item;
-    } hits[] = {{10, HHT_ONHEADER, 0}, {79, HHT_ONDIVIDER, 0}, {150, HHT_ONHEADER, 1}, {295, HHT_NOWHERE, -1}};
+    } hits[] = {
+        {10, HHT_ONHEADER, 0}, {79, HHT_ONDIVIDER, 0}, {150, HHT_ONHEADER, 1}, {295, HHT_NOWHERE, -1}};
     for (auto& h : hits) {
         THDHitTestInfo info;
         info.Pt = TPoint(h.X, 5);
@@ -100,8 +97,7 @@ TEST_F(Header, MessagesReadAndWriteTheSections)
     EXPECT_EQ(H->Perform(HDM_GETITEMCOUNT), 3);
 }
 
-TEST_F(Header, ClicksAndDividerDragsNotifyTheParent)
-{
+TEST_F(Header, ClicksAndDividerDragsNotifyTheParent) {
     std::vector<std::string> seen;
     H->OnSectionClick = [&](THeaderControl*, THeaderSection* s) { seen.push_back("click " + s->Text()); };
     H->OnSectionResize = [&](THeaderControl*, THeaderSection* s) {
@@ -114,8 +110,8 @@ TEST_F(Header, ClicksAndDividerDragsNotifyTheParent)
     SendMouse(w, QEvent::MouseButtonRelease, 99, 5);
     EXPECT_EQ(H->Sections()->Items(0)->Width(), 100);
     EXPECT_EQ(seen, (std::vector<std::string>{"click Тип", "resize 100"}));
-    EXPECT_EQ(Host->Notes, (std::vector<std::pair<int, int>>{{HDN_ITEMCLICK, 1}, {HDN_BEGINTRACK, 0},
-                                                             {HDN_TRACK, 0}, {HDN_ENDTRACK, 0}}));
+    EXPECT_EQ(Host->Notes, (std::vector<std::pair<int, int>>{
+                               {HDN_ITEMCLICK, 1}, {HDN_BEGINTRACK, 0}, {HDN_TRACK, 0}, {HDN_ENDTRACK, 0}}));
     // The parent may forbid resizing.
     Host->Veto = 1;
     SendMouse(w, QEvent::MouseButtonPress, 99, 5);
@@ -124,8 +120,7 @@ TEST_F(Header, ClicksAndDividerDragsNotifyTheParent)
     EXPECT_EQ(H->Sections()->Items(0)->Width(), 100);
 }
 
-TEST_F(Header, OwnerDrawnSectionsArePaintedByTheirHandler)
-{
+TEST_F(Header, OwnerDrawnSectionsArePaintedByTheirHandler) {
     H->Sections()->Items(2)->SetStyle(hsOwnerDraw);
     std::vector<int> drawn;
     H->OnDrawSection = [&](THeaderControl* h, THeaderSection* s, const TRect& r, bool) {
@@ -140,8 +135,7 @@ TEST_F(Header, OwnerDrawnSectionsArePaintedByTheirHandler)
     EXPECT_EQ(Pixel(img, 40, 1), TColor(ColorToRGB(clBtnHighlight)));
 }
 
-TEST(HotKey, KeysMakeTheCombinationAndTheTextShowsIt)
-{
+TEST(HotKey, KeysMakeTheCombinationAndTheTextShowsIt) {
     TApplication::QtApp();
     TForm form(nullptr);
     auto* hk = new THotKey(&form);
@@ -166,4 +160,4 @@ TEST(HotKey, KeysMakeTheCombinationAndTheTextShowsIt)
     EXPECT_EQ(changes, 3);
 }
 
-}  // namespace
+} // namespace

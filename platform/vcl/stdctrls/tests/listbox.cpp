@@ -16,8 +16,7 @@ namespace {
 
 class ListBoxes : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 240);
@@ -27,8 +26,7 @@ protected:
         for (const char* s : {"alpha", "beta", "gamma", "delta"})
             List->Items()->Add(s);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -46,8 +44,7 @@ struct LbCase {
     int CountAfter;
 };
 
-TEST_F(ListBoxes, MessagesAnswerAsAWindowsListBox)
-{
+TEST_F(ListBoxes, MessagesAnswerAsAWindowsListBox) {
     static const char gam[] = "GAM", beta[] = "beta", zeta[] = "zeta", omega[] = "omega";
     const LbCase cases[] = {
         {"count", LB_GETCOUNT, 0, 0, 4, 4},
@@ -80,8 +77,7 @@ TEST_F(ListBoxes, MessagesAnswerAsAWindowsListBox)
     EXPECT_EQ(List->ItemIndex(), -1);
 }
 
-TEST_F(ListBoxes, MultiSelectionMessagesAndGeometry)
-{
+TEST_F(ListBoxes, MultiSelectionMessagesAndGeometry) {
     Form->Show();
     List->SetMultiSelect(true);
     EXPECT_EQ(List->Perform(LB_SETSEL, 1, -1), 0);
@@ -100,8 +96,7 @@ TEST_F(ListBoxes, MultiSelectionMessagesAndGeometry)
     EXPECT_EQ(List->ItemAtPos(TPoint(r.Left + 5, r.Top + 18 * 3), false), 4);
 }
 
-TEST_F(ListBoxes, UserClickRaisesOnClickButSelectionFromCodeStaysSilent)
-{
+TEST_F(ListBoxes, UserClickRaisesOnClickButSelectionFromCodeStaysSilent) {
     Form->Show();
     int clicks = 0;
     List->OnClick = [&](TObject*) { ++clicks; };
@@ -111,16 +106,17 @@ TEST_F(ListBoxes, UserClickRaisesOnClickButSelectionFromCodeStaysSilent)
     TRect r = List->ItemRect(3);
     QWidget* vp = Native()->viewport();
     QPoint at = vp->mapFrom(ClientWidget(List), QPoint(r.Left + 4, r.Top + 4));
-    QMouseEvent down(QEvent::MouseButtonPress, at, vp->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent down(QEvent::MouseButtonPress, at, vp->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(vp, &down);
-    QMouseEvent up(QEvent::MouseButtonRelease, at, vp->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, vp->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                   Qt::NoModifier);
     QApplication::sendEvent(vp, &up);
     EXPECT_EQ(List->ItemIndex(), 3);
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(ListBoxes, OwnerDrawVariableRowsArePaintedAndSizedByTheEvents)
-{
+TEST_F(ListBoxes, OwnerDrawVariableRowsArePaintedAndSizedByTheEvents) {
     List->OnMeasureItem = [](TWinControl*, int i, int& h) { h = i == 1 ? 30 : 12; };
     List->SetStyle(lbOwnerDrawVariable);
     std::vector<int> drawn;
@@ -142,8 +138,7 @@ TEST_F(ListBoxes, OwnerDrawVariableRowsArePaintedAndSizedByTheEvents)
     EXPECT_EQ(PixelAt(img, 20, 47), clRed);
 }
 
-TEST_F(ListBoxes, TabStopsPlaceTheColumnsOfAStandardRow)
-{
+TEST_F(ListBoxes, TabStopsPlaceTheColumnsOfAStandardRow) {
     List->Items()->Clear();
     List->Items()->Add("a\tb");
     int stops[] = {60};
@@ -159,8 +154,7 @@ TEST_F(ListBoxes, TabStopsPlaceTheColumnsOfAStandardRow)
     EXPECT_LE(ink.Left + 10, 2 + 60 * base / 4 + 2);
 }
 
-TEST_F(ListBoxes, OwnerDrawComboPaintsItsClosedFieldThroughDrawItem)
-{
+TEST_F(ListBoxes, OwnerDrawComboPaintsItsClosedFieldThroughDrawItem) {
     auto* combo = new TComboBox(Form);
     combo->SetParent(Form);
     combo->SetBounds(10, 150, 120, 24);
@@ -182,8 +176,7 @@ TEST_F(ListBoxes, OwnerDrawComboPaintsItsClosedFieldThroughDrawItem)
     EXPECT_TRUE(seen.Contains(odComboBoxEdit));
 }
 
-TEST_F(ListBoxes, ComboDropDownNotificationsAndDroppedWidth)
-{
+TEST_F(ListBoxes, ComboDropDownNotificationsAndDroppedWidth) {
     auto* combo = new TComboBox(Form);
     combo->SetParent(Form);
     combo->SetStyle(csOwnerDrawFixed);

@@ -15,7 +15,7 @@ namespace {
 struct MaskCase {
     const char* Name;
     const char* Mask;
-    const char* Keys;  // typed from the start; '\b' is Backspace
+    const char* Keys; // typed from the start; '\b' is Backspace
     const char* EditText;
     const char* Text;
 };
@@ -25,8 +25,7 @@ void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.Name; }
 class MaskTable : public ::testing::TestWithParam<MaskCase> {};
 
 struct MaskForm {
-    MaskForm()
-    {
+    MaskForm() {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 100);
@@ -36,14 +35,12 @@ struct MaskForm {
         Form->Show();
         Edit->SetFocus();
     }
-    ~MaskForm()
-    {
+    ~MaskForm() {
         delete Form;
         Application->ProcessMessages();
     }
     QLineEdit* Line() { return ClientWidget(Edit)->findChild<QLineEdit*>(); }
-    void Type(const std::string& keys)
-    {
+    void Type(const std::string& keys) {
         for (char c : keys) {
             if (c == '\b')
                 TypeKey(Line(), Qt::Key_Backspace, "\b");
@@ -55,8 +52,7 @@ struct MaskForm {
     TMaskEdit* Edit;
 };
 
-TEST_P(MaskTable, TypingFillsTheMaskAroundItsLiterals)
-{
+TEST_P(MaskTable, TypingFillsTheMaskAroundItsLiterals) {
     const MaskCase& c = GetParam();
     MaskForm f;
     f.Edit->SetEditMask(c.Mask);
@@ -67,24 +63,22 @@ TEST_P(MaskTable, TypingFillsTheMaskAroundItsLiterals)
 
 INSTANTIATE_TEST_SUITE_P(
     Masks, MaskTable,
-    ::testing::Values(
-        MaskCase{"TimeOfDay", "!90:00;1;_", "1230", "12:30", "12:30"},
-        MaskCase{"TimeTypedSeparatorSkips", "!90:00;1;_", "1:30", "1_:30", "1 :30"},
-        MaskCase{"TimeEmpty", "!90:00;1;_", "", "__:__", "  :  "},
-        MaskCase{"LettersIgnoreDigits", "LL;1;_", "a1b", "ab", "ab"},
-        MaskCase{"UpperThenLower", ">LL<ll;1;_", "abCD", "ABcd", "ABcd"},
-        MaskCase{"CyrillicLetterUpper", ">L;1;_", "\xE6", "\xC6", "\xC6"},
-        MaskCase{"LiteralsNotSaved", "000-00;0;_", "12345", "123-45", "12345"},
-        MaskCase{"EscapedLiteral", "\\L00;1;*", "42", "L42", "L42"},
-        MaskCase{"SignOnlyWhereHash", "#0;1;_", "-5", "-5", "-5"},
-        MaskCase{"BlankCharacter", "00;1;*", "1", "1*", "1 "},
-        MaskCase{"BackspaceBlanksBehindLiteral", "00:00;1;_", "123\b\b", "1_:__", "1 :  "},
-        MaskCase{"AnyCharacter", "CC;1;_", "+ ", "+ ", "+ "},
-        MaskCase{"UnderscoreIsASpace", "0_0;1;#", "12", "1 2", "1 2"}),
+    ::testing::Values(MaskCase{"TimeOfDay", "!90:00;1;_", "1230", "12:30", "12:30"},
+                      MaskCase{"TimeTypedSeparatorSkips", "!90:00;1;_", "1:30", "1_:30", "1 :30"},
+                      MaskCase{"TimeEmpty", "!90:00;1;_", "", "__:__", "  :  "},
+                      MaskCase{"LettersIgnoreDigits", "LL;1;_", "a1b", "ab", "ab"},
+                      MaskCase{"UpperThenLower", ">LL<ll;1;_", "abCD", "ABcd", "ABcd"},
+                      MaskCase{"CyrillicLetterUpper", ">L;1;_", "\xE6", "\xC6", "\xC6"},
+                      MaskCase{"LiteralsNotSaved", "000-00;0;_", "12345", "123-45", "12345"},
+                      MaskCase{"EscapedLiteral", "\\L00;1;*", "42", "L42", "L42"},
+                      MaskCase{"SignOnlyWhereHash", "#0;1;_", "-5", "-5", "-5"},
+                      MaskCase{"BlankCharacter", "00;1;*", "1", "1*", "1 "},
+                      MaskCase{"BackspaceBlanksBehindLiteral", "00:00;1;_", "123\b\b", "1_:__", "1 :  "},
+                      MaskCase{"AnyCharacter", "CC;1;_", "+ ", "+ ", "+ "},
+                      MaskCase{"UnderscoreIsASpace", "0_0;1;#", "12", "1 2", "1 2"}),
     [](const ::testing::TestParamInfo<MaskCase>& i) { return std::string(i.param.Name); });
 
-TEST(MaskText, TextSetFromCodeFillsFromTheLeftOrRightWithBang)
-{
+TEST(MaskText, TextSetFromCodeFillsFromTheLeftOrRightWithBang) {
     EXPECT_EQ(FormatMaskText("000;0;_", "12"), "12 ");
     EXPECT_EQ(FormatMaskText("!000;0;_", "12"), " 12");
     EXPECT_EQ(FormatMaskText("00:00;1;_", "12:3"), "12:3 ");
@@ -95,8 +89,7 @@ TEST(MaskText, TextSetFromCodeFillsFromTheLeftOrRightWithBang)
     TimeSeparator = ':';
 }
 
-TEST(MaskEdit, PasteDeleteAndCutKeepTheLiteralsInPlace)
-{
+TEST(MaskEdit, PasteDeleteAndCutKeepTheLiteralsInPlace) {
     MaskForm f;
     f.Edit->SetEditMask("00:00;1;_");
     Clipboard()->SetAsText("12:34");
@@ -118,8 +111,7 @@ TEST(MaskEdit, PasteDeleteAndCutKeepTheLiteralsInPlace)
     EXPECT_EQ(f.Edit->EditText(), "9_:_4");
 }
 
-TEST(MaskEdit, TextFromCodeIsFormattedAndValidationWantsEveryRequiredPosition)
-{
+TEST(MaskEdit, TextFromCodeIsFormattedAndValidationWantsEveryRequiredPosition) {
     MaskForm f;
     f.Edit->SetEditMask("!90:00;1;_");
     f.Edit->SetText("  :  ");

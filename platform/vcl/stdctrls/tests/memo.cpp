@@ -13,8 +13,7 @@ namespace {
 
 class Memos : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 200);
@@ -26,8 +25,7 @@ protected:
             Edit->Lines()->Add("Строка " + std::to_string(i));
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -35,8 +33,7 @@ protected:
     TRichEdit* Edit = nullptr;
 };
 
-TEST_F(Memos, ViewMessagesScrollAndMapPositions)
-{
+TEST_F(Memos, ViewMessagesScrollAndMapPositions) {
     Edit->Perform(EM_LINESCROLL, 0, -100);
     EXPECT_EQ(Edit->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(Edit->Perform(EM_LINESCROLL, 0, 5), 1);
@@ -56,8 +53,7 @@ TEST_F(Memos, ViewMessagesScrollAndMapPositions)
     EXPECT_EQ(Edit->Perform(EM_GETMARGINS, 0, 0), MAKELRESULT(7, 3));
 }
 
-TEST_F(Memos, RichEditCaretReadOnlyAndRichText)
-{
+TEST_F(Memos, RichEditCaretReadOnlyAndRichText) {
     Edit->SetCaretPos(TPoint(3, 2));
     EXPECT_EQ(Edit->CaretPos(), TPoint(3, 2));
     EXPECT_EQ(Edit->SelStart(), 2 * 10 + 3);

@@ -19,28 +19,24 @@ namespace {
 
 class SimpleControls : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 320, 240);
         Form->SetColor(clBtnFace);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
-    static void Press(TControl* c, int x, int y, UINT down = WM_LBUTTONDOWN)
-    {
+    static void Press(TControl* c, int x, int y, UINT down = WM_LBUTTONDOWN) {
         c->Perform(down, MK_LBUTTON, MAKELPARAM(x, y));
     }
     static void Release(TControl* c, int x, int y) { c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
     TForm* Form = nullptr;
 };
 
-TEST_F(SimpleControls, RadioButtonsOfOneParentExcludeEachOtherAndClickWhenChecked)
-{
+TEST_F(SimpleControls, RadioButtonsOfOneParentExcludeEachOtherAndClickWhenChecked) {
     std::vector<std::string> log;
     TRadioButton* r[3];
     for (int i = 0; i < 3; ++i) {
@@ -64,8 +60,7 @@ TEST_F(SimpleControls, RadioButtonsOfOneParentExcludeEachOtherAndClickWhenChecke
     EXPECT_EQ(log.size(), 2u);
 }
 
-TEST_F(SimpleControls, SpeedButtonGroupKeepsOneDownAndClicksOnReleaseInside)
-{
+TEST_F(SimpleControls, SpeedButtonGroupKeepsOneDownAndClicksOnReleaseInside) {
     TSpeedButton* b[2];
     int clicks = 0;
     for (int i = 0; i < 2; ++i) {
@@ -106,8 +101,7 @@ TEST_F(SimpleControls, SpeedButtonGroupKeepsOneDownAndClicksOnReleaseInside)
     EXPECT_FALSE(b[0]->Down());
 }
 
-TEST_F(SimpleControls, SplitterResizesTheControlAlignedAgainstItWithinMinSize)
-{
+TEST_F(SimpleControls, SplitterResizesTheControlAlignedAgainstItWithinMinSize) {
     auto* left = new TPanel(Form);
     left->SetParent(Form);
     left->SetAlign(alLeft);
@@ -133,8 +127,7 @@ TEST_F(SimpleControls, SplitterResizesTheControlAlignedAgainstItWithinMinSize)
     EXPECT_EQ(moved, 1);
 }
 
-TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn)
-{
+TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn) {
     auto* box = new TBevel(Form);
     box->SetParent(Form);
     box->SetBounds(10, 10, 40, 30);
@@ -183,10 +176,11 @@ TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn)
         int x, y;
         TColor c;
     } probes[] = {
-        {10, 10, sh}, {49, 10, hi}, {10, 39, hi}, {49, 39, hi},  // lowered box: shadow top-left
-        {70, 10, hi}, {70, 11, sh},                              // raised top line
-        {120, 18, clRed},                                         // glyph's up frame
-        {170, 20, clLime}, {155, 20, ColorToRGB(clBtnFace)},      // 20x20 image centred in 40x20
+        {10, 10, sh},      {49, 10, hi},
+        {10, 39, hi},      {49, 39, hi},                     // lowered box: shadow top-left
+        {70, 10, hi},      {70, 11, sh},                     // raised top line
+        {120, 18, clRed},                                    // glyph's up frame
+        {170, 20, clLime}, {155, 20, ColorToRGB(clBtnFace)}, // 20x20 image centred in 40x20
     };
     for (const Probe& p : probes)
         EXPECT_EQ(PixelAt(f, p.x, p.y), p.c) << p.x << "," << p.y;
@@ -219,8 +213,7 @@ public:
     int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
     int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return mrOk; }
     bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
-    bool ColorDialog(TColorDialogRequest& r) override
-    {
+    bool ColorDialog(TColorDialogRequest& r) override {
         Asked = r;
         if (Cancel)
             return false;
@@ -232,8 +225,7 @@ public:
     bool Cancel = false;
 };
 
-TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer)
-{
+TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer) {
     TColorAnswer answer;
     TDialogService* old = SetDialogService(&answer);
     TColorDialog dlg(nullptr);
@@ -256,14 +248,13 @@ TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer)
 // A disabled speed button whose glyph has no disabled frame shows the up frame embossed: its dark
 // pixels as a highlight copy one pixel down-right under a shadow copy; light and transparent
 // pixels leave the face showing.
-TEST_F(SimpleControls, DisabledSpeedButtonWithoutADisabledFrameEmbossesItsGlyph)
-{
+TEST_F(SimpleControls, DisabledSpeedButtonWithoutADisabledFrameEmbossesItsGlyph) {
     auto* sb = new TSpeedButton(Form);
     sb->SetParent(Form);
     sb->SetBounds(10, 10, 30, 30);
     TBitmap glyph;
     glyph.SetSize(16, 16);
-    glyph.Canvas()->Brush()->SetColor(clFuchsia);  // transparent: the bottom-left pixel's colour
+    glyph.Canvas()->Brush()->SetColor(clFuchsia); // transparent: the bottom-left pixel's colour
     glyph.Canvas()->FillRect(Rect(0, 0, 16, 16));
     glyph.Canvas()->Brush()->SetColor(clBlack);
     glyph.Canvas()->FillRect(Rect(6, 6, 10, 10));
@@ -285,11 +276,11 @@ TEST_F(SimpleControls, DisabledSpeedButtonWithoutADisabledFrameEmbossesItsGlyph)
         int x, y;
         TColor c;
     } probes[] = {
-        {6, 6, sh}, {9, 9, sh},                 // the shadow copy covers the dark square
-        {10, 10, hi}, {10, 7, hi}, {7, 10, hi}, // the highlight shows below and right of it
-        {6, 10, face}, {10, 6, face},           // not past the square's corners
-        {1, 1, face}, {2, 2, face},             // light pixels vanish
-        {12, 3, face},                          // transparent ones too
+        {6, 6, sh},    {9, 9, sh},                 // the shadow copy covers the dark square
+        {10, 10, hi},  {10, 7, hi},   {7, 10, hi}, // the highlight shows below and right of it
+        {6, 10, face}, {10, 6, face},              // not past the square's corners
+        {1, 1, face},  {2, 2, face},               // light pixels vanish
+        {12, 3, face},                             // transparent ones too
     };
     for (const Probe& p : probes)
         EXPECT_EQ(PixelAt(f, gx + p.x, gy + p.y), p.c) << p.x << "," << p.y;

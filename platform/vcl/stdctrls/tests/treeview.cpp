@@ -19,8 +19,7 @@ namespace {
 
 class TreeViews : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 300, 300);
@@ -41,8 +40,7 @@ protected:
         Tree->OnExpanded = [&](TObject*, TTreeNode* n) { Log.push_back("expanded " + n->Text()); };
         Form->Show();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
@@ -53,8 +51,7 @@ protected:
     std::vector<std::string> Log;
 };
 
-TEST_F(TreeViews, NodesKeepTheirTreeOrder)
-{
+TEST_F(TreeViews, NodesKeepTheirTreeOrder) {
     EXPECT_EQ(Tree->Items()->Count(), 5);
     EXPECT_EQ(Tree->Items()->Item(3), Leaf);
     EXPECT_EQ(Leaf->AbsoluteIndex(), 3);
@@ -67,8 +64,7 @@ TEST_F(TreeViews, NodesKeepTheirTreeOrder)
     EXPECT_EQ(Native()->topLevelItem(0)->child(1)->text(0), "a2");
 }
 
-TEST_F(TreeViews, MessagesAnswerAsAWindowsTreeView)
-{
+TEST_F(TreeViews, MessagesAnswerAsAWindowsTreeView) {
     struct Case {
         const char* Name;
         UINT Msg;
@@ -89,14 +85,17 @@ TEST_F(TreeViews, MessagesAnswerAsAWindowsTreeView)
     Log.clear();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(c.Msg, c.W, reinterpret_cast<LPARAM>(c.Node))), c.Result);
+        EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(c.Msg, c.W, reinterpret_cast<LPARAM>(c.Node))),
+                  c.Result);
     }
     EXPECT_EQ(Tree->Perform(TVM_GETCOUNT, 0, 0), 5);
     // TVM_EXPAND expands without the expanding notifications; Expand() tells them.
     Tree->Perform(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Root));
     EXPECT_TRUE(Root->Expanded());
     EXPECT_TRUE(Log.empty());
-    EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(Root))), A);
+    EXPECT_EQ(reinterpret_cast<TTreeNode*>(
+                  Tree->Perform(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(Root))),
+              A);
     Tree->Perform(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(B));
     EXPECT_EQ(Tree->Selected(), B);
     EXPECT_EQ(Log, (std::vector<std::string>{"changing b", "change b"}));
@@ -110,17 +109,16 @@ TEST_F(TreeViews, MessagesAnswerAsAWindowsTreeView)
     hit.pt = TPoint(r.Left + 2, r.Top + r.Height() / 2);
     EXPECT_EQ(reinterpret_cast<TTreeNode*>(Tree->Perform(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))), B);
     EXPECT_EQ(hit.flags, unsigned(TVHT_ONITEMLABEL));
-    EXPECT_EQ(Tree->GetNodeAt(r.Left + 2, r.Bottom + 2), Other);  // B is collapsed: Other is below it
+    EXPECT_EQ(Tree->GetNodeAt(r.Left + 2, r.Bottom + 2), Other); // B is collapsed: Other is below it
     EXPECT_EQ(Tree->GetHitTestInfoAt(r.Right + 5, r.Top + 2), unsigned(TVHT_ONITEMRIGHT));
     Tree->Perform(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(B));
     EXPECT_EQ(Tree->Items()->Count(), 3);
 }
 
-TEST_F(TreeViews, UserActsAndCodeChangesTellTheSameEventsAndARefusalPutsQtBack)
-{
+TEST_F(TreeViews, UserActsAndCodeChangesTellTheSameEventsAndARefusalPutsQtBack) {
     Log.clear();
     Native()->setCurrentItem(nullptr);
-    Native()->setCurrentItem(Native()->topLevelItem(0));  // the user's click
+    Native()->setCurrentItem(Native()->topLevelItem(0)); // the user's click
     Root->Expand(false);
     Tree->SetSelected(A);
     // The user tries Other: refused, Qt's current item goes back to A.
@@ -130,24 +128,23 @@ TEST_F(TreeViews, UserActsAndCodeChangesTellTheSameEventsAndARefusalPutsQtBack)
     // The user expands B with its button.
     Native()->topLevelItem(0)->child(1)->setExpanded(true);
     EXPECT_TRUE(B->Expanded());
-    EXPECT_EQ(Log, (std::vector<std::string>{"changing -", "change -", "changing Root", "change Root", "expanding Root", "expanded Root",
-                                             "changing a", "change a", "changing Other", "expanding b",
-                                             "expanded b"}));
+    EXPECT_EQ(Log, (std::vector<std::string>{"changing -", "change -", "changing Root", "change Root",
+                                             "expanding Root", "expanded Root", "changing a", "change a",
+                                             "changing Other", "expanding b", "expanded b"}));
     // A refused expansion collapses again.
     Tree->OnExpanding = [](TObject*, TTreeNode*, bool& allow) { allow = false; };
-    Native()->topLevelItem(1)->setExpanded(true);  // no children: nothing to refuse
+    Native()->topLevelItem(1)->setExpanded(true); // no children: nothing to refuse
     B->Collapse(false);
     Native()->topLevelItem(0)->child(1)->setExpanded(true);
     EXPECT_FALSE(B->Expanded());
     EXPECT_FALSE(Native()->topLevelItem(0)->child(1)->isExpanded());
 }
 
-TEST_F(TreeViews, LabelEditsAndDeletionsAreReported)
-{
+TEST_F(TreeViews, LabelEditsAndDeletionsAreReported) {
     std::vector<std::string> deleted;
     Tree->OnDeletion = [&](TObject*, TTreeNode* n) { deleted.push_back(n->Text()); };
     Tree->OnEdited = [](TObject*, TTreeNode*, std::string& s) { s += "!"; };
-    Native()->topLevelItem(0)->child(0)->setText(0, "renamed");  // the editor committing
+    Native()->topLevelItem(0)->child(0)->setText(0, "renamed"); // the editor committing
     EXPECT_EQ(A->Text(), "renamed!");
     EXPECT_EQ(Native()->topLevelItem(0)->child(0)->text(0), "renamed!");
     B->Delete();
@@ -157,8 +154,7 @@ TEST_F(TreeViews, LabelEditsAndDeletionsAreReported)
     EXPECT_EQ(Native()->topLevelItemCount(), 0);
 }
 
-TEST_F(TreeViews, SortAndFullExpand)
-{
+TEST_F(TreeViews, SortAndFullExpand) {
     Tree->Items()->AddChild(Root, "0 first");
     Tree->SetSortType(stText);
     EXPECT_EQ(Root->getFirstChild()->Text(), "0 first");
@@ -172,8 +168,7 @@ TEST_F(TreeViews, SortAndFullExpand)
     EXPECT_FALSE(Root->Expanded());
 }
 
-TEST_F(TreeViews, ImagesAndStateImagesAsDrawn)
-{
+TEST_F(TreeViews, ImagesAndStateImagesAsDrawn) {
     TImageList images(nullptr), states(nullptr);
     for (TImageList* l : {&images, &states}) {
         l->SetWidth(16);
@@ -202,7 +197,7 @@ TEST_F(TreeViews, ImagesAndStateImagesAsDrawn)
     EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, y), clRed);
     EXPECT_EQ(PixelAt(img, text.Left - 4 - 24, y), clLime);
     Tree->SetSelected(Other);
-    EXPECT_NE(Tree->Selected(), Other);  // refused
+    EXPECT_NE(Tree->Selected(), Other); // refused
     Tree->OnChanging = nullptr;
     Tree->SetSelected(Other);
     img = ClientWidget(Tree)->grab().toImage();
@@ -213,8 +208,7 @@ TEST_F(TreeViews, ImagesAndStateImagesAsDrawn)
 
 // One node drawn wholly by the handler (DefaultDraw false), another default-drawn in the colours
 // the handler left on the canvas; the handler hears each node's state.
-TEST_F(TreeViews, CustomDrawnNodesPaintThroughTheCanvas)
-{
+TEST_F(TreeViews, CustomDrawnNodesPaintThroughTheCanvas) {
     std::vector<std::string> seen;
     Tree->OnChanging = nullptr;
     Tree->SetSelected(A);
@@ -248,7 +242,7 @@ TEST_F(TreeViews, CustomDrawnNodesPaintThroughTheCanvas)
             blue += c == clBlue;
         }
     EXPECT_EQ(PixelAt(img, b.Right - 1, b.Top + 1), clYellow);
-    EXPECT_GT(blue, 0);  // the text in the handler's font colour
+    EXPECT_GT(blue, 0); // the text in the handler's font colour
     TRect a = A->DisplayRect(true);
     EXPECT_NE(PixelAt(img, a.Right - 1, a.Top + 1), clLime);
 }
