@@ -8,9 +8,11 @@
 #include <string>
 
 #include "Gwcommon.h"
-#include "buttons.h" // TButtonState
+#include "buttons.h" // TButtonState, TButtonLayout
 #include "controls.h"
 #include "messages.h"
+
+class TPopupMenu;
 
 enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TGwHotTrackColorType { htctComplement, htctActual };
@@ -63,7 +65,7 @@ protected:
     virtual void ChangeState() = 0;
     void RemoveFocus(bool Removing);
     // Whether the styled look is drawn (the platform's visual styles are active and wanted).
-    bool UsesThemes() const { return FThemeAware && GwThemesEnabled(); }
+    bool UsesThemes() const;
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -156,6 +158,7 @@ private:
     void UpdateExclusive();
     void ButtonPressed(int Group, TGwButton* Sender);
     void PaintFlat(TRect& R);
+    void PaintThemed(const TRect& R, bool LooksDefault);
     void PaintFace(const TRect& R);
 
     TAlignment FAlignment = taCenter;
@@ -175,6 +178,126 @@ private:
 
 // Whether Key is the accelerator (the character after '&') of Caption, letters in either case.
 bool IsAccel(WORD Key, const std::string& Caption);
+
+// ---------------------------------------------------------------- bitmap and menu buttons
+
+enum TBitBtnKind {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
+
+// The standard glyph of Kind (two frames: normal, disabled), loaded once from its named image and
+// shared; owned by the library. Null for bkCustom.
+TBitmap* GetBitBtnGlyph(TBitBtnKind Kind);
+// The standard caption of Kind; empty for bkCustom.
+std::string BitBtnCaption(TBitBtnKind Kind);
+TModalResult BitBtnModalResult(TBitBtnKind Kind);
+// The width a drop-down menu needs: its widest top-level caption in the menu font, plus 56.
+int GetMenuWidth(TControl* Control, TPopupMenu* PopupMenu);
+// Registers the kinds' glyphs as named images ("GWCOMMON_OK" ...); the program calls it at start-up.
+void RegisterGwBitBtnResources();
+
+// A push button with a glyph (up to four frames: up, disabled, down, held down) or an image of a
+// list beside its caption, and the standard kinds with their captions, results and glyphs.
+class TGwBitBtn : public TGwButton {
+public:
+    explicit TGwBitBtn(TComponent* AOwner);
+    ~TGwBitBtn() override;
+
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    virtual void SetGlyph(TBitmap* Value);
+    // A stored kind is reported only while Default, Cancel, ModalResult and the glyph still match it.
+    virtual TBitBtnKind Kind();
+    virtual void SetKind(TBitBtnKind Value);
+    TButtonLayout Layout() const { return FLayout; }
+    virtual void SetLayout(TButtonLayout Value);
+    int Margin() const { return FMargin; }
+    virtual void SetMargin(int Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    virtual void SetNumGlyphs(int Value);
+    int Spacing() const { return FSpacing; }
+    virtual void SetSpacing(int Value);
+    int ImageIndex() const { return FImageIndex; }
+    virtual void SetImageIndex(int Value);
+    int DisabledIndex() const { return FDisabledIndex; }
+    virtual void SetDisabledIndex(int Value);
+    TCustomImageList* Images() const { return FImages; }
+    virtual void SetImages(TCustomImageList* Value);
+    // What a form stores: the caption only when it is not the kind's, the rest only for bkCustom.
+    bool IsCaptionStored();
+    bool IsCustom() { return Kind() == bkCustom; }
+
+    virtual TPoint GetImageSize();
+    virtual TRect GetGlyphRect();
+    TRect GetCaptionRect() override;
+
+protected:
+    virtual void DrawImage(const TRect& R);
+    virtual void DrawGlyph(const TRect& R);
+    void DrawButtonContent() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    void ChangeScale(int M, int D) override;
+
+private:
+    void GlyphChanged();
+    bool HasImage() const;
+    int CaptionHeight();
+    std::unique_ptr<TBitmap> FGlyph;
+    TBitBtnKind FKind = bkCustom;
+    TButtonLayout FLayout = blGlyphLeft;
+    int FMargin = 2;
+    int FNumGlyphs = 1;
+    int FSpacing = 4;
+    bool FGlyphModified = false;
+    int FImageIndex = -1;
+    int FDisabledIndex = -1;
+    TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TChangeLink> FImageChangeLink;
+};
+
+// A bitmap button that drops a popup menu below itself, on a press or F4, with an arrow mark.
+class TGwMenuButton : public TGwBitBtn {
+public:
+    explicit TGwMenuButton(TComponent* AOwner);
+
+    TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(TPopupMenu* Value);
+    bool ShowArrow() const { return FShowArrow; }
+    virtual void SetShowArrow(bool Value);
+    TNotifyEvent OnDropDown;
+    void Click() override;
+    TRect GetCaptionRect() override;
+    TRect GetGlyphRect() override;
+
+protected:
+    virtual void DoDropDown();
+    virtual void DropDown();
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    TPopupMenu* FDropDownMenu = nullptr;
+    DWORD FLastDropTime = 0;
+    bool FSkipClick = false;
+    bool FShowArrow = true;
+    bool FTracking = false;
+};
+
+// Where a drop-down menu of Control opens: below its left edge, moved left when it would pass the
+// right edge of the work area.
+TPoint DropDownMenuPoint(TControl* Control, TPopupMenu* Menu);
 
 // ---------------------------------------------------------------- control button
 
