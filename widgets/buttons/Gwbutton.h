@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Gwcommon.h"
 #include "buttons.h" // TButtonState, TButtonLayout
@@ -360,4 +361,92 @@ private:
     int FNumGlyphs = 1;
     TTimer* FRepeatTimer = nullptr;
     TGwControlButtonStyle FStyle = cbsNone;
+};
+
+// ---------------------------------------------------------------- shape button
+
+enum TGwCaptionPosition { cpCentered, cpXY };
+using TGwBevelWidth = int; // 0 to 2
+
+// A window-less button shaped like the opaque part of a bitmap (pixels of its transparent colour
+// are outside), with bevels that follow the outline; hits, hints and the cursor can be limited to
+// the shape.
+class TGwShapeButton : public TGraphicControl {
+public:
+    explicit TGwShapeButton(TComponent* AOwner);
+    ~TGwShapeButton() override;
+
+    bool AutoSize() const { return FAutoSize; }
+    virtual void SetAutoSize(bool Value);
+    TGwBevelWidth BevelWidth() const { return FBevelWidth; }
+    virtual void SetBevelWidth(TGwBevelWidth Value);
+    TColor BevelHighlightColor() const { return FBevelHighlightColor; }
+    virtual void SetBevelHighlightColor(TColor Value);
+    TColor BevelShadowColor() const { return FBevelShadowColor; }
+    virtual void SetBevelShadowColor(TColor Value);
+    TBitmap* Bitmap() const { return FBitmap.get(); }
+    virtual void SetBitmap(TBitmap* Value);
+    // The raised and pressed images built from Bitmap.
+    TBitmap* BitmapUp() const { return FBitmapUp.get(); }
+    virtual void SetBitmapUp(TBitmap* Value);
+    TBitmap* BitmapDown() const { return FBitmapDown.get(); }
+    virtual void SetBitmapDown(TBitmap* Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    virtual void SetBorderStyle(TBorderStyle Value);
+    TColor BorderColor() const { return FBorderColor; }
+    virtual void SetBorderColor(TColor Value);
+    TGwCaptionPosition CaptionPosition() const { return FCaptionPosition; }
+    virtual void SetCaptionPosition(TGwCaptionPosition Value);
+    int CaptionX() const { return FCaptionX; }
+    void SetCaptionX(int Value) { SetCaptionXY(Value, FCaptionY); }
+    int CaptionY() const { return FCaptionY; }
+    void SetCaptionY(int Value) { SetCaptionXY(FCaptionX, Value); }
+    bool PreciseClick = true;
+    bool PreciseShowHint = true;
+
+    TButtonState State() const { return FState; }
+    // Whether (X, Y) lies in the shape; everywhere while there is no shape.
+    virtual bool PtInMask(int X, int Y) const;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Click() override { TGraphicControl::Click(); }
+
+protected:
+    virtual void DrawButtonText(TCanvas* Canvas, const std::string& Caption, TRect Rect, TButtonState State);
+    virtual TRect GetCaptionRect(TCanvas* Canvas, const std::string& Caption);
+    virtual void SetCaptionXY(int X, int Y);
+    void Paint() override;
+    void Loaded() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMHitTest(TCMHitTest& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void CMSysColorChange(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    void BitmapChanged();
+    void BuildMask();
+    void Create3DBitmap(TBitmap* Target, TButtonState Look);
+    TColor BevelColor(TButtonState Look, bool UpperLeft) const;
+    bool HitInside(int X, int Y);
+
+    bool FAutoSize = true;
+    TGwBevelWidth FBevelWidth = 2;
+    TColor FBevelHighlightColor = clBtnHighlight;
+    TColor FBevelShadowColor = clBtnShadow;
+    std::unique_ptr<TBitmap> FBitmap, FBitmapUp, FBitmapDown;
+    TBorderStyle FBorderStyle = bsSingle;
+    TColor FBorderColor = cl3DDkShadow;
+    bool FDragging = false;
+    // One flag per bitmap pixel, row by row: true inside the shape. Empty: no shape.
+    std::vector<bool> FMask;
+    int FMaskWidth = 0, FMaskHeight = 0;
+    bool FCursorSaved = false, FHintSaved = false;
+    TCursor FSavedCursor = crDefault;
+    bool FSavedShowHint = false, FSavedParentShowHint = false;
+    TGwCaptionPosition FCaptionPosition = cpCentered;
+    int FCaptionX = 0, FCaptionY = 0;
+    TButtonState FState = bsUp;
 };
