@@ -450,3 +450,172 @@ private:
     int FCaptionX = 0, FCaptionY = 0;
     TButtonState FState = bsUp;
 };
+
+// ---------------------------------------------------------------- tool button
+
+// Sent by a toolbar to its buttons when one of its settings changed.
+constexpr UINT CM_TOOLBARSHOWCAPTIONCHANGED = CM_BASE + 1002;
+constexpr UINT CM_TOOLBARBUTTONLAYOUTCHANGED = CM_BASE + 1003;
+constexpr UINT CM_TOOLBARBUTTONSIZECHANGED = CM_BASE + 1004;
+constexpr UINT CM_TOOLBARVISUALSTYLECHANGED = CM_BASE + 1005;
+
+// What a tool button reads of the toolbar it sits on; the toolbar implements it.
+class IGwToolbarSettings {
+public:
+    virtual ~IGwToolbarSettings() = default;
+    virtual int ButtonWidth() const = 0;
+    virtual int ButtonHeight() const = 0;
+    virtual TButtonLayout ButtonLayout() const = 0;
+    virtual bool ShowButtonCaptions() const = 0;
+    virtual TGwVisualStyle VisualStyle() const = 0;
+    virtual TGwGradientColorStyle GradientColorStyle() const = 0;
+    virtual TCustomImageList* Images() const = 0;
+};
+
+enum TGwToolStyle { tsButton, tsDropDown };
+
+// A toolbar button: an image of a list in its states, an optional caption, the drop-down and
+// split styles with a 14-pixel arrow strip, radio groups, and the toolbar's settings followed.
+class TGwToolButton : public TGraphicControl {
+public:
+    // The menu part of a drop-down button is pressed (a State beyond TButtonState).
+    static constexpr int DropDownPressed = 4;
+    static constexpr int ArrowWidth = 14;
+
+    explicit TGwToolButton(TComponent* AOwner);
+    ~TGwToolButton() override;
+
+    bool AllowAllUp() const { return FAllowAllUp; }
+    virtual void SetAllowAllUp(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    virtual void SetAlignment(TAlignment Value);
+    bool Down() const { return FDown; }
+    virtual void SetDown(bool Value);
+    TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    virtual void SetDropDownMenu(TPopupMenu* Value);
+    bool Flat() const { return FFlat; }
+    virtual void SetFlat(bool Value);
+    int GroupIndex() const { return FGroupIndex; }
+    virtual void SetGroupIndex(int Value);
+    int ImageIndex() const { return FImageIndex; }
+    virtual void SetImageIndex(int Value);
+    int DownIndex() const { return FDownIndex; }
+    virtual void SetDownIndex(int Value);
+    int DisabledIndex() const { return FDisabledIndex; }
+    virtual void SetDisabledIndex(int Value);
+    int HotIndex() const { return FHotIndex; }
+    virtual void SetHotIndex(int Value);
+    TCustomImageList* Images() const { return FImages; }
+    virtual void SetImages(TCustomImageList* Value);
+    TButtonLayout Layout() const { return FLayout; }
+    virtual void SetLayout(TButtonLayout Value);
+    bool ShowCaption() const { return FShowCaption; }
+    virtual void SetShowCaption(bool Value);
+    TGwToolStyle ToolStyle() const { return FToolStyle; }
+    virtual void SetToolStyle(TGwToolStyle Value);
+    bool Transparent() const { return FTransparent; }
+    virtual void SetTransparent(bool Value);
+    TGwVisualStyle VisualStyle() const { return FVisualStyle; }
+    virtual void SetVisualStyle(TGwVisualStyle Value);
+    TGwGradientColorStyle GradientColorStyle() const { return FGradientColorStyle; }
+    virtual void SetGradientColorStyle(TGwGradientColorStyle Value);
+    TColor SelectionColorStart() const { return FSelectionColorStart; }
+    virtual void SetSelectionColorStart(TColor Value);
+    TColor SelectionColorStop() const { return FSelectionColorStop; }
+    virtual void SetSelectionColorStop(TColor Value);
+    TColor SelectionFrameColor() const { return FSelectionFrameColor; }
+    virtual void SetSelectionFrameColor(TColor Value);
+    bool UseToolbarButtonLayout() const { return FUseToolbarButtonLayout; }
+    virtual void SetUseToolbarButtonLayout(bool Value);
+    bool UseToolbarButtonSize() const { return FUseToolbarButtonSize; }
+    virtual void SetUseToolbarButtonSize(bool Value);
+    bool UseToolbarShowCaption() const { return FUseToolbarShowCaption; }
+    virtual void SetUseToolbarShowCaption(bool Value);
+    bool UseToolbarVisualStyle() const { return FUseToolbarVisualStyle; }
+    virtual void SetUseToolbarVisualStyle(bool Value);
+    // Retired stored properties of older forms.
+    void ReadUseGradients(bool Value);
+
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    int State() const { return FState; }
+    bool MouseInControl() const { return FMouseInControl; }
+    // A drop-down button with a click handler or an action: only the arrow strip drops the menu.
+    bool IsSplitButton() const;
+    // Images, else the toolbar's, else none.
+    TCustomImageList* ImageList() const;
+    virtual TPoint GetImageSize();
+    virtual void GetImageAndCaptionRects(TRect& ImageRect, TRect& CaptionRect);
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // Takes the new toolbar's settings.
+    void SetParent(TWinControl* AParent) override;
+    void Click() override;
+    // Copies Down and ImageIndex into an action.
+    void AssignTo(TPersistent* Dest) override;
+
+protected:
+    virtual void PickupToolbarStyles();
+    virtual void DrawBtnBorder(TRect& R);
+    virtual void DrawImage(const TRect& R);
+    virtual void DrawArrow();
+    virtual void DrawCaption(const TRect& R);
+    virtual void DoDropDown();
+    virtual void DropDown();
+    void Paint() override;
+    void Loaded() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    IGwToolbarSettings* Toolbar() const;
+    bool HotTracking() const { return FVisualStyle != vsClassic || FFlat; }
+    bool Themed() const;
+    bool PressedLook() const { return FState == bsDown || FState == bsExclusive; }
+    bool Active() const;
+    void UpdateExclusive();
+    void UpdateTracking();
+    void CheckMinSize();
+    void ToolbarMessage(UINT Msg);
+    void ButtonPressed(int Group, TGwToolButton* Sender);
+    TGwSelectionColors SelectionColors() const;
+
+    bool FAllowAllUp = false;
+    bool FDown = false;
+    bool FDragging = false;
+    bool FFlat = true;
+    int FGroupIndex = 0;
+    int FImageIndex = -1, FDownIndex = -1, FDisabledIndex = -1, FHotIndex = -1;
+    TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TChangeLink> FImageChangeLink;
+    TButtonLayout FLayout = blGlyphLeft;
+    bool FMouseInControl = false;
+    TPopupMenu* FDropDownMenu = nullptr;
+    DWORD FLastDropTime = 0;
+    bool FClickArmed = true;
+    TGwToolStyle FToolStyle = tsButton;
+    bool FShowCaption = false;
+    bool FTransparent = true;
+    bool FDroppingDown = false;
+    TAlignment FAlignment = taCenter;
+    TGwVisualStyle FVisualStyle = vsWinXP;
+    TGwGradientColorStyle FGradientColorStyle = gcsSystem;
+    TColor FSelectionColorStart = clBtnFace;
+    TColor FSelectionColorStop = clBtnShadow;
+    TColor FSelectionFrameColor = cl3DDkShadow;
+    bool FUseToolbarButtonLayout = true;
+    bool FUseToolbarButtonSize = true;
+    bool FUseToolbarShowCaption = true;
+    bool FUseToolbarVisualStyle = true;
+    // Set while the button sizes itself (the toolbar's size, the drop-down strip): keeps the flag.
+    bool FSizingItself = false;
+    int FState = bsUp;
+};
