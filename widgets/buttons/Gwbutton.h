@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Gwcommon.h"
+#include "actlist.h"
 #include "buttons.h" // TButtonState, TButtonLayout
 #include "controls.h"
 #include "messages.h"
@@ -570,6 +571,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLink* CreateActionLink() override;
     void CMMouseEnter(TMessage& Message) override;
     void CMMouseLeave(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
@@ -618,4 +620,112 @@ private:
     // Set while the button sizes itself (the toolbar's size, the drop-down strip): keeps the flag.
     bool FSizingItself = false;
     int FState = bsUp;
+};
+
+// ---------------------------------------------------------------- toolbar speed buttons
+
+// A flat speed button with a hot glyph shown while the pointer is over it, a caption that can be
+// hidden without being lost, and an action link that can leave the caption alone.
+class TGwToolbarButton : public TSpeedButton {
+public:
+    explicit TGwToolbarButton(TComponent* AOwner);
+    ~TGwToolbarButton() override;
+
+    TBitmap* HotGlyph() const { return FHotGlyph.get(); }
+    // Assigns the bitmap and turns UseHotGlyph on.
+    virtual void SetHotGlyph(TBitmap* Value);
+    int HotNumGlyphs() const { return FHotNumGlyphs; }
+    virtual void SetHotNumGlyphs(int Value);
+    bool UseHotGlyph = false;
+    bool IgnoreActionCaption = false;
+    bool ShowCaption() const { return FShowCaption; }
+    virtual void SetShowCaption(bool Value);
+    // While the caption is hidden the text stays empty and the caption waits in SaveCaption.
+    virtual void SetCaption(const std::string& Value);
+    std::string SaveCaption() const { return FSaveCaption; }
+    // The form stream's "SaveCaption": written only while the caption is hidden.
+    bool StoresSaveCaption() const { return !FShowCaption; }
+    void ReadSaveCaption(const std::string& Value) { FSaveCaption = Value; }
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    bool HotGlyphShown() const { return FHotGlyphShown; }
+    bool MouseInside() const { return FMouseInside; }
+
+protected:
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLink* CreateActionLink() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+    bool FMouseInside = false;
+
+private:
+    void HotGlyphChanged();
+    bool FHotGlyphShown = false;
+    std::unique_ptr<TBitmap> FHotGlyph;
+    int FHotNumGlyphs = 1;
+    std::unique_ptr<TBitmap> FSavedGlyph;
+    std::uint8_t FSavedNumGlyphs = 0;
+    std::string FSaveCaption;
+    bool FShowCaption = true;
+};
+
+// A toolbar button with a drop-down menu: a separator and an arrow mark at its right edge, where a
+// press opens the menu.
+class TGwMenuToolbarButton : public TGwToolbarButton {
+public:
+    explicit TGwMenuToolbarButton(TComponent* AOwner);
+    TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(TPopupMenu* Value);
+    bool ShowArrow() const { return FShowArrow; }
+    void SetShowArrow(bool Value);
+    TNotifyEvent OnDropDown;
+    void Click() override;
+
+protected:
+    virtual void DoDropDown();
+    virtual void DropDown();
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TPopupMenu* FDropDownMenu = nullptr;
+    DWORD FLastDropTime = 0;
+    bool FSkipClick = false;
+    bool FShowArrow = true;
+};
+
+// ---------------------------------------------------------------- action links
+
+// The links of the toolbar buttons. An action pushes each of its properties to the link on every
+// change; "linked" means the button still shows what the action showed before this change.
+class TGwToolbarButtonActionLink : public TControlActionLink {
+public:
+    explicit TGwToolbarButtonActionLink(TGwToolbarButton* AClient);
+    // Only a grouped button that may be released, still showing the action's state.
+    bool IsCheckedLinked() const;
+    bool IsCaptionLinked() const;
+    void SetChecked(bool Value) override;
+    void SetCaption(const std::string& Value) override;
+
+private:
+    TGwToolbarButton* FClient;
+    bool FChecked = false;
+};
+
+class TGwToolButtonActionLink : public TControlActionLink {
+public:
+    explicit TGwToolButtonActionLink(TGwToolButton* AClient);
+    bool IsCheckedLinked() const;
+    bool IsImageIndexLinked() const;
+    void SetChecked(bool Value) override;
+    void SetImageIndex(int Value) override;
+
+private:
+    TGwToolButton* FClient;
+    bool FChecked = false;
+    int FImageIndex = -1;
 };
