@@ -8,6 +8,7 @@
 #include "Gwbutton.h"
 #include "Gwthemesrv.h"
 #include "Gwtmschema.h"
+#include "actlist.h"
 #include "forms.h"
 #include "gw_support.h"
 #include "menus.h"
@@ -145,6 +146,20 @@ TEST_F(BitBtnTest, GlyphSitsLeftOfTheCaptionAndGreysWhenDisabled) {
     b->SetEnabled(false);
     b->Perform(WM_PAINT, WPARAM(p.Canvas()));
     EXPECT_EQ(TPaper::Hex(p.At(g.Left + 3, g.Top + 2)), TPaper::Hex(clGray));
+}
+
+TEST_F(BitBtnTest, AnActionLendsItsImageUnlessTheButtonHasOne) {
+    TAction action(Form);
+    action.SetImageIndex(3);
+    auto* plain = Make<TGwBitBtn>();
+    plain->SetAction(&action);
+    EXPECT_EQ(plain->ImageIndex(), 3);
+    auto* own = Make<TGwBitBtn>();
+    own->SetImageIndex(1);
+    own->SetAction(&action);
+    EXPECT_EQ(own->ImageIndex(), 1) << "kept when the action is assigned";
+    action.SetImageIndex(5);
+    EXPECT_EQ(own->ImageIndex(), 5) << "a later change of the action reaches it";
 }
 
 // A menu that records where it was asked to open instead of running its loop.
