@@ -27,6 +27,7 @@ public:
     void SetItems(TStrings* Value) { GetItems()->Assign(Value); }
 
     int Count() const { return Items()->Count(); }
+    void Clear() { Items()->Clear(); }
     // The text of the current item ("" without one; a multi-select box needs a selection too).
     std::string SelectedItem() const;
     int Add(const std::string& S) { return Items()->Add(S); }
