@@ -3,6 +3,7 @@
 #include "Gwcmbobx.h"
 
 #include "Gwutils.h"
+#include "clipbrd.h"
 #include "forms.h"
 #include "sysinfo.h"
 #include "winapi.h"
@@ -505,7 +506,35 @@ void TGwCustomComboBox::CMTextChanged(TMessage& Message) {
     SetEditSel(int(FSearch.size()), int(item.size()));
 }
 
+// The edit part's clipboard commands, which the platform's combo box does not answer. It keeps no
+// undo step either.
+void TGwCustomComboBox::EditCommand(UINT Msg) {
+    if (ListOnly())
+        return;
+    std::string text = Text();
+    int start = std::min(SelStart(), int(text.size()));
+    int len = std::min(SelLength(), int(text.size()) - start);
+    if ((Msg == WM_COPY || Msg == WM_CUT) && len > 0)
+        Clipboard()->SetAsText(text.substr(start, len));
+    if (Msg == WM_COPY || FReadOnly || (Msg != WM_PASTE && len == 0))
+        return;
+    std::string insert = Msg == WM_PASTE ? Clipboard()->AsText() : std::string();
+    text.replace(start, len, insert);
+    SetItemIndex(-1);
+    SetTextQuietly(text);
+    SetEditSel(start + int(insert.size()), start + int(insert.size()));
+    Change();
+}
+
 void TGwCustomComboBox::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR: EditCommand(Message.Msg); return;
+    case EM_CANUNDO: Message.Result = 0; return;
+    case WM_UNDO: return;
+    }
     if (Message.Msg == CN_COMMAND) {
         switch (Message.WParamHi()) {
         case CBN_SELENDOK: SelEndOk(); return;
@@ -513,6 +542,15 @@ void TGwCustomComboBox::Dispatch(TMessage& Message) {
         }
     }
     TCustomComboBox::Dispatch(Message);
+}
+
+// Enter and Escape on a closed box stop here: the platform's widget ignores them, and an ignored key
+// came back to the control a second time (two key presses for one Enter).
+void TGwCustomComboBox::DefaultHandler(TMessage& Message) {
+    if (Message.Msg == WM_KEYDOWN && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) &&
+        !DroppedDown())
+        return;
+    TCustomComboBox::DefaultHandler(Message);
 }
 
 void TGwCustomComboBox::CreateWnd() {

@@ -143,6 +143,7 @@ protected:
     void CMColorChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
     void CreateWnd() override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -175,6 +176,7 @@ private:
     bool EditKeyPress(char& Key);
     void EditBackspace(char& Key);
     void PostTab();
+    void EditCommand(UINT Msg);
 
     TGwFraming FFraming{this, this};
     TTimer* FSearchTimer;

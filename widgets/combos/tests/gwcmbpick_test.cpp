@@ -1,6 +1,7 @@
 // The colour combo box: the entries shown, selection of colours in and out of the list, renaming
 // that survives a new window, custom colours in the settings store and from the colour dialog, and
-// the swatch as the closed box draws it.
+// the swatch as the closed box draws it. The font combo box: faces by type, recently chosen faces
+// on top, the preview beside the open list.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include "Gwcmbobx.h"
 #include "gw_support.h"
 #include "handle.h"
+#include "sysinfo.h"
 #include "tempfolder.h"
 
 namespace {
@@ -168,6 +170,116 @@ TEST_F(GwColorCombo, ClosingOnTheCustomEntryOpensTheColourDialogUnlessCancelled)
     command(CBN_CLOSEUP);
     EXPECT_EQ(dialog.Shown, 1) << "only the custom entry asks";
     SetDialogService(old);
+}
+
+// ---- font combo box ----
+
+class GwFontCombo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TApplication::QtApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 200);
+        Form->Show();
+        Combo = new TGwFontComboBox(Form);
+        Combo->SetParent(Form);
+        Combo->SetBounds(10, 10, 150, 21);
+        Combo->HandleNeeded();
+    }
+    void TearDown() override {
+        SetMonitorLayout({});
+        delete Form;
+        Application->ProcessMessages();
+    }
+    void Command(WORD Code) { Combo->Perform(CN_COMMAND, MAKEWPARAM(0, Code), 0); }
+    // The user picks Face from the open list.
+    void Choose(const std::string& Face, int From = 0) {
+        int i = From;
+        while (Combo->Items()->Get(i) != Face)
+            ++i;
+        Combo->SetItemIndex(i);
+        Command(CBN_SELENDOK);
+        Command(CBN_CLOSEUP);
+    }
+    std::string Top(int N) {
+        std::string s;
+        for (int i = 0; i < N; ++i)
+            s += (i ? "," : "") + Combo->Items()->Get(i);
+        return s;
+    }
+    TForm* Form = nullptr;
+    TGwFontComboBox* Combo = nullptr;
+};
+
+struct FaceCase {
+    const char* Name;
+    TGwFontType Type;
+    bool Symbols;
+    int Count;
+    bool HasWingdings;
+    bool HasArial;
+};
+
+void PrintTo(const FaceCase& c, std::ostream* os) { *os << c.Name; }
+
+class GwFontComboFaces : public GwFontCombo, public ::testing::WithParamInterface<FaceCase> {};
+
+TEST_P(GwFontComboFaces, ListsTheFacesOfTheType) {
+    const FaceCase& c = GetParam();
+    Combo->SetFontType(c.Type);
+    Combo->SetShowSymbolFonts(c.Symbols);
+    EXPECT_EQ(Combo->Items()->Count(), c.Count);
+    EXPECT_EQ(Combo->Items()->IndexOf("Wingdings") >= 0, c.HasWingdings);
+    EXPECT_EQ(Combo->Items()->IndexOf("Arial") >= 0, c.HasArial);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GwFontComboFaces,
+                         ::testing::Values(FaceCase{"All", ftAll, true, 9, true, true},
+                                           FaceCase{"TrueTypeNoSymbols", ftTrueType, false, 7, false, true},
+                                           FaceCase{"FixedPitch", ftFixedPitch, true, 2, false, false},
+                                           FaceCase{"PrinterListsNothing", ftPrinter, true, 0, false, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(GwFontCombo, ChosenFacesGoToTheTopWithoutDuplicates) {
+    const int faces = Combo->Items()->Count();
+    EXPECT_EQ(Combo->LastMRUIndex(), -1);
+    Choose("Verdana");
+    EXPECT_EQ(Top(2), "Verdana,Arial");
+    EXPECT_EQ(Combo->LastMRUIndex(), 0);
+    EXPECT_EQ(Combo->ItemIndex(), 0);
+    Choose("Tahoma", 1);
+    EXPECT_EQ(Top(3), "Tahoma,Verdana,Arial");
+    EXPECT_EQ(Combo->LastMRUIndex(), 1);
+    Choose("Verdana");
+    EXPECT_EQ(Top(3), "Verdana,Tahoma,Arial") << "a face of the recent part moves up";
+    EXPECT_EQ(Combo->Items()->Count(), faces + 2);
+    EXPECT_EQ(Combo->FontName(), "Verdana");
+    Combo->FontSize = 11;
+    ASSERT_NE(Combo->SelectedFont(), nullptr);
+    EXPECT_EQ(Combo->SelectedFont()->Name(), "Verdana");
+    EXPECT_EQ(Combo->SelectedFont()->Size(), 11);
+}
+
+TEST_F(GwFontCombo, PreviewShowsBesideTheListOrLeftOfItAtTheScreenEdge) {
+    SetMonitorLayout({{TRect(0, 0, 640, 480), TRect(0, 0, 640, 460)}});
+    Combo->ShowStyle = ssFontPreview;
+    Command(CBN_DROPDOWN);
+    TGwPreviewFontPanel* panel = Combo->PreviewPanel();
+    ASSERT_TRUE(panel->Visible());
+    TPoint origin = Combo->ClientToScreen(TPoint(0, 0));
+    EXPECT_EQ(panel->BoundsRect(),
+              TRect(origin.x + 150 - 1, origin.y, origin.x + 150 - 1 + 260, origin.y + 65));
+    EXPECT_EQ(panel->Font()->Size(), 36);
+    EXPECT_EQ(panel->Caption(), "AaBbYyZz");
+    Command(CBN_CLOSEUP);
+    EXPECT_FALSE(panel->Visible());
+    Combo->SetLeft(400);
+    Combo->PreviewWidth = 200;
+    Command(CBN_DROPDOWN);
+    origin = Combo->ClientToScreen(TPoint(0, 0));
+    EXPECT_EQ(panel->Left(), origin.x - 200 - 1);
+    Combo->Perform(CM_HIDEPREVIEWPANEL, 0, 0);
+    EXPECT_FALSE(panel->Visible());
 }
 
 } // namespace
