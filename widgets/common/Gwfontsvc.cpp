@@ -36,7 +36,7 @@ const char* const MarkXpm[FontMarkCount] = {
     "\"okwwwwwwwwko\",\n\"okkkkkkkkkko\",\n\"oookwwwwkooo\",\n\"oookkkkkkooo\",\n\"oooooooooooo\",\n"
     "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
     "/* XPM */\nstatic const char* g[] = {\n\"12 12 2 1\",\n\"o c #808000\",\n\"k c #000000\",\n"
-    "\"oooooooooooo\",\n\"okkkkkkkkkko\",\n\"okoooooooko\",\n\"okoooooooko\",\n\"okoooooooko\",\n"
+    "\"oooooooooooo\",\n\"okkkkkkkkkko\",\n\"okooooooooko\",\n\"okooooooooko\",\n\"okooooooooko\",\n"
     "\"okkkkkkkkkko\",\n\"oooookkooooo\",\n\"ookkkkkkkkoo\",\n\"oooooooooooo\",\n\"oooooooooooo\",\n"
     "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
 };

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "Gwfontsvc.h"
 #include "Gwframing.h"
 #include "Gwintlst.h"
 #include "stdctrls.h"
@@ -287,4 +288,177 @@ private:
 class TGwTabbedListBox : public TGwCustomTabbedListBox {
 public:
     explicit TGwTabbedListBox(TComponent* AOwner) : TGwCustomTabbedListBox(AOwner) {}
+};
+
+// ---- edit list box ------------------------------------------------------------------------------
+
+class TGwEditListBox;
+
+// The borderless editor over an item: Enter keeps the text, Esc drops it, Tab and Down are eaten;
+// losing the focus keeps it.
+class TGwPopupEdit : public TCustomEdit {
+public:
+    TGwPopupEdit(TComponent* AOwner, TGwEditListBox* ListBox);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void WMCancelMode(TMessage& Message) override;
+
+private:
+    TGwEditListBox* FListBox;
+};
+
+using TGwShowingEditorEvent = std::function<void(TObject* Sender, int Index, bool& Allow)>;
+using TGwSizeEditRectEvent = std::function<void(TObject* Sender, int Index, TRect& Rect)>;
+using TGwItemChangedEvent = std::function<void(TObject* Sender, int Index)>;
+
+inline constexpr unsigned EditClickDelay = 400; // ms from a second click to the editor
+
+class TGwEditListBox : public TGwListBox {
+public:
+    explicit TGwEditListBox(TComponent* AOwner);
+    ~TGwEditListBox() override;
+
+    // Edits the caret item in place (nothing without items or when OnShowingEditor refuses).
+    void ShowEditor();
+    // Closes the editor; Accept takes its text into the item.
+    void HideEditor(bool Accept);
+    bool PopupVisible() const { return FEditing; }
+    TGwPopupEdit* Editor() const { return FEditor; }
+
+    bool AllowEdit = true;
+    bool AllowDeleteByKbd = false;
+    TGwShowingEditorEvent OnShowingEditor;
+    TGwSizeEditRectEvent OnSizeEditRect;
+    TNotifyEvent OnHidingEditor;
+    TGwItemChangedEvent OnItemChanged;
+
+protected:
+    virtual void DoShowingEditor(int Index, bool& Allow);
+    virtual void SizeEditRect(int Index, TRect& Rect);
+    virtual void DoHidingEditor();
+    virtual void ItemChanged(int Index);
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DblClick() override;
+    void CMEnter(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The second-click timer: a second click on the same item opens the editor when it fires.
+    TTimer* ClickTimer() const { return FClickTimer.get(); }
+    void ClickTimerFired(TObject* Sender);
+
+private:
+    TGwPopupEdit* FEditor;
+    std::unique_ptr<TTimer> FClickTimer;
+    int FEditIndex = -1;
+    int FLastClick = -1;
+    bool FSecondClick = false;
+    bool FJustFocused = false;
+    bool FEditing = false;
+};
+
+// ---- rank list box ------------------------------------------------------------------------------
+
+enum TGwModifierKey { mkShift, mkNone };
+using TGwMoveItemEvent = std::function<void(TObject* Sender, int OldIndex, int NewIndex)>;
+
+// Items reordered by dragging (with the modifier key held) or by Shift with Up, Down, Home, End.
+class TGwRankListBox : public TGwListBox {
+public:
+    explicit TGwRankListBox(TComponent* AOwner);
+
+    void MoveItem(int OldIndex, int NewIndex);
+    bool MoveOnDrag() const { return FMoveOnDrag; }
+    // Refused (Exception) while an item is being dragged.
+    void SetMoveOnDrag(bool Value);
+    bool Dragging() const { return FDragging; }
+
+    TGwModifierKey ModifierKey = mkShift;
+    TGwMoveItemEvent OnMoveItem;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+
+private:
+    int FDragIndex = -1;
+    TCursor FSavedCursor = crDefault;
+    bool FDragging = false;
+    bool FMoveOnDrag = true;
+};
+
+// ---- font list box ------------------------------------------------------------------------------
+
+// The screen's font faces with type marks, drawn by name, in their own face or both, with a
+// floating preview and the recently used faces kept at the top.
+class TGwFontListBox : public TGwCustomListBox {
+public:
+    explicit TGwFontListBox(TComponent* AOwner);
+    ~TGwFontListBox() override;
+
+    TGwFontDevice FontDevice() const { return FFontDevice; }
+    void SetFontDevice(TGwFontDevice Value);
+    TGwFontType FontType() const { return FFontType; }
+    void SetFontType(TGwFontType Value);
+    bool ShowSymbolFonts() const { return FShowSymbolFonts; }
+    void SetShowSymbolFonts(bool Value);
+    TGwShowStyle ShowStyle() const { return FShowStyle; }
+    void SetShowStyle(TGwShowStyle Value);
+    // The selected face ("" without a selection); setting selects it (none when absent).
+    std::string FontName() const;
+    void SetFontName(const std::string& Value) { SetItemIndex(Items()->IndexOf(Value)); }
+    // The selected face at FontSize and FontStyle (owned by the box), or null without a selection.
+    TFont* SelectedFont();
+    void SetSelectedFont(const TFont* Value);
+    TCustomEdit* PreviewEdit() const { return FPreviewEdit; }
+    void SetPreviewEdit(TCustomEdit* Value);
+    TGwPreviewFontPanel* PreviewPanel() const { return FPreview; }
+    bool PreviewShown() const { return FPreviewShown; }
+    // The last index of the recently used faces at the top (-1: none).
+    int MRUIndex() const { return FMRUIndex; }
+
+    // Puts the selected face at the top of the recently used faces and selects it.
+    void AddFontToMRUList();
+    void LoadFonts();
+    void ShowPreviewPanel();
+    void HidePreviewPanel();
+    void UpdatePreviewText();
+
+    int FontSize = 8;
+    TFontStyles FontStyle;
+    bool MaintainMRUFonts = false;
+    std::string PreviewText;
+    int PreviewFontSize = 36;
+    int PreviewWidth = 260;
+    int PreviewHeight = 65;
+
+protected:
+    void DefaultDrawItem(int Index, TRect Rect, TOwnerDrawState State) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Dispatch(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    std::unique_ptr<TFont> FSelectedFont;
+    TGwFontMarks FMarks;
+    TGwPreviewFontPanel* FPreview = nullptr;
+    TCustomEdit* FPreviewEdit = nullptr;
+    std::string FSavedName;
+    TGwFontDevice FFontDevice = fdScreen;
+    TGwFontType FFontType = ftAll;
+    TGwShowStyle FShowStyle = ssFontName;
+    int FMRUIndex = -1;
+    bool FShowSymbolFonts = true;
+    bool FPreviewShown = false;
 };
