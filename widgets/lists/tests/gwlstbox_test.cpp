@@ -5,12 +5,14 @@
 #include "Gwlstbox.h"
 #include "gw_support.h"
 #include "messages.h"
+#include "winapi.h"
 
 namespace {
 
 // The search timer is fired by hand: the reset is a rule about time, not a wait.
 class TProbeListBox : public TGwListBox {
 public:
+    using TGwCustomListBox::HintWindow;
     using TGwCustomListBox::SearchTimer;
     using TGwListBox::TGwListBox;
     void FireSearchTimer() { SearchTimer()->OnTimer(SearchTimer()); }
@@ -263,6 +265,33 @@ TEST_F(GwListBoxTest, GroupHeadersAreDrawnInTheirColourWithoutThePrefix) {
     EXPECT_GT(inkRight, head.Left + 2);
     EXPECT_LE(inkRight, head.Left + 2 + measure.Canvas()->TextWidth("Head"));
     EXPECT_EQ(p.At(client.x + item.Left + 10, client.y + item.Top + 1), ColorToRGB(clWindow));
+}
+
+TEST_F(GwListBoxTest, OnlyAClippedItemShowsItsWholeTextAsAHint) {
+    Fill({"short", "a very long item\twhose text is wider than the box"});
+    Form->Show();
+    Application->ProcessMessages();
+    ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
+    const TRect longRow = Box->ItemRect(1), shortRow = Box->ItemRect(0);
+    Box->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, (longRow.Top + longRow.Bottom) / 2));
+    ASSERT_NE(Box->HintWindow(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Box->HintWindow()->Handle()));
+    EXPECT_EQ(Box->HintWindow()->Caption(), "a very long item        whose text is wider than the box");
+    Box->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, (shortRow.Top + shortRow.Bottom) / 2));
+    EXPECT_FALSE(Box->HintWindow()->HandleAllocated() && IsWindowVisible(Box->HintWindow()->Handle()));
+}
+
+TEST_F(GwListBoxTest, EnterMovesTheFocusWithTabOnEnter) {
+    auto* next = new TProbeListBox(Form);
+    next->SetParent(Form);
+    next->SetBounds(170, 10, 100, 100);
+    Fill({"a"});
+    Form->Show();
+    Box->SetFocus();
+    Box->TabOnEnter = true;
+    Box->Perform(WM_CHAR, VK_RETURN);
+    Application->ProcessMessages();
+    EXPECT_TRUE(next->Focused());
 }
 
 } // namespace
