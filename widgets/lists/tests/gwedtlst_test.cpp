@@ -292,6 +292,38 @@ TEST_F(GwFontListBoxTest, RecentlyUsedFacesGatherAtTheTop) {
     EXPECT_EQ(Box->ItemIndex(), 0);
 }
 
+TEST_F(GwFontListBoxTest, RowsShowTheMarkTheDividerAndTheEndOfTheRecentFaces) {
+    Box->SetColor(clWhite);
+    Box->SetShowStyle(ssFontNameAndSample);
+    Box->MaintainMRUFonts = true;
+    Form->Show();
+    ASSERT_GE(Box->Count(), 2);
+    Box->SetItemIndex(1);
+    Box->AddFontToMRUList();
+    Box->SetItemIndex(-1);
+    TPaper p(Box->Width(), Box->Height());
+    Box->PaintTo(p.Canvas(), 0, 0);
+    const TPoint window = Form->ClientToScreen(TPoint(Box->Left(), Box->Top()));
+    const int dx = Box->ClientOrigin().x - window.x, dy = Box->ClientOrigin().y - window.y;
+    const TRect row = Box->ItemRect(0), next = Box->ItemRect(1);
+    auto at = [&](int x, int y) { return p.At(dx + x, dy + y); };
+    // The recent faces end with a line across the row; the next row has none.
+    EXPECT_EQ(at(row.Left + 2, row.Bottom - 1), clBlack);
+    EXPECT_EQ(at(row.Right - 2, row.Bottom - 1), clBlack);
+    EXPECT_NE(at(next.Right - 2, next.Bottom - 1), clBlack);
+    // The divider between name and sample, at the middle of the text part (24 pixels in).
+    const int split = row.Left + 24 + (row.Width() - 24) / 2 - 4 + 2;
+    EXPECT_EQ(at(split, row.Top + 1), clBlack);
+    // The type mark: not all white, and olive is drawn as the box's colour.
+    int marked = 0;
+    for (int x = row.Left + 4; x < row.Left + 16; ++x)
+        for (int y = row.Top; y < row.Bottom - 1; ++y) {
+            marked += at(x, y) != clWhite ? 1 : 0;
+            EXPECT_NE(at(x, y), clOlive);
+        }
+    EXPECT_GT(marked, 0);
+}
+
 TEST_F(GwFontListBoxTest, PreviewSampleAndPlace) {
     Form->Show();
     TGwPreviewFontPanel* preview = Box->PreviewPanel();
