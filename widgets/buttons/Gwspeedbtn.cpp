@@ -39,17 +39,23 @@ void TGwToolbarButton::SetHotNumGlyphs(int Value) {
 }
 
 void TGwToolbarButton::SetCaption(const std::string& Value) {
-    if (FShowCaption) {
+    // A caption set while hidden waits for the caption to show.
+    if (FShowCaption)
         TSpeedButton::SetCaption(Value);
-        return;
-    }
-    FSaveCaption = Caption();
-    TSpeedButton::SetCaption("");
+    else
+        FSaveCaption = Value;
 }
 
 void TGwToolbarButton::SetShowCaption(bool Value) {
+    if (FShowCaption == Value)
+        return;
     FShowCaption = Value;
-    SetCaption(Value ? FSaveCaption : "");
+    if (Value) {
+        TSpeedButton::SetCaption(FSaveCaption);
+    } else {
+        FSaveCaption = Caption();
+        TSpeedButton::SetCaption("");
+    }
     Invalidate();
 }
 

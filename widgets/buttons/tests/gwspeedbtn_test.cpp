@@ -61,8 +61,10 @@ TEST_F(ToolbarButton, AHiddenCaptionComesBackAndSurvivesTheFormStream) {
     loaded->ReadSaveCaption(b->SaveCaption());
     loaded->SetShowCaption(true);
     EXPECT_EQ(loaded->Caption(), "Печать");
+    b->SetCaption("Печать...");
+    EXPECT_EQ(b->Caption(), "") << "set while hidden: kept for later";
     b->SetShowCaption(true);
-    EXPECT_EQ(b->Caption(), "Печать");
+    EXPECT_EQ(b->Caption(), "Печать...");
     EXPECT_FALSE(b->StoresSaveCaption());
 }
 
