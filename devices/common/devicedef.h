@@ -48,7 +48,9 @@ struct ParamRule {
     uint8_t init = 2;              // Signal, Control: value byte 0 of a new one
     int controlSlot = -1; // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
     const char* handler =
-        nullptr; // Signal, Control: write handler other than the state-change one (found or created)
+        nullptr;          // Signal, Control: write handler other than the state-change one (found or created)
+    int offset = -1;      // byte offset of the first entry in `table` when not on an entry boundary
+    bool bindable = true; // offered for binding in the channel grid; else only the class moves it
 };
 
 // One settings parameter; they follow the signals in position order.
@@ -76,9 +78,14 @@ struct CommandDef {
     uint8_t period = 0; // period code at creation
 };
 
-// A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
-// first settings parameter of a role. A typed number outside 0 .. 2^(8·size)−1, or no number,
-// leaves it unchanged.
+// How a property row shows the bytes it edits; a text that does not read leaves them unchanged.
+enum class PropertyFormat : uint8_t {
+    Number, // little-endian unsigned number of `size` bytes, in decimal; it must fit them
+    Dotted, // three bytes as "a.b.c"; exactly three numbers ("." or ","), each kept to its low byte
+    Entry,  // a 3-byte channel address as "type:index"; two numbers, each kept to its low bits
+};
+
+// A property row from row 2 on: `size` bytes at `offset` of the first settings parameter of a role.
 struct PropertyDef {
     const char* caption;
     Role setting;
@@ -86,6 +93,7 @@ struct PropertyDef {
     int size;
     TEditorKind editor;                 // Edit or Choice
     std::span<const char* const> items; // Choice items
+    PropertyFormat format = PropertyFormat::Number;
 };
 
 // Description texts: prefix + network address + lead + label (in quotation marks when quoted).
@@ -142,7 +150,9 @@ struct TDeviceDef {
     std::span<const DescGroup> Groups;
     std::span<const DescOverride> Overrides;
     std::span<const Check> Checks;
-    int PollFirst = 0; // commands before it are never shown; the command rows count from it
+    int PollFirst = 0;        // commands before it are never shown; the command rows count from it
+    int MessageSub = kNoSlot; // slot of the message-handling subprogram the object starts with
+    int AddressByte = 0;      // the network address's byte in the Address setting
 
     int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
 };

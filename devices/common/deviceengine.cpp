@@ -50,6 +50,7 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+    MessageHandler = SlotId(def.MessageSub);
     auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
     for (const CommandDef& c : def.Commands) {
@@ -213,7 +214,7 @@ TParamItem* TDeviceEngine::Setting(Role role) const {
 
 uint8_t TDeviceEngine::NetworkAddress() const {
     const TParamItem* a = Setting(Role::Address);
-    return a ? a->Value[0] : 0;
+    return a ? a->Value[m_def.AddressByte] : 0;
 }
 
 const ParamRule* TDeviceEngine::RuleOf(int i) const {
@@ -231,7 +232,8 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const {
         return false;
     if (r->table >= 0) {
         table = r->table;
-        offset = kEntryBytes * (r->entry + i - r->first);
+        offset = r->offset >= 0 ? r->offset + kEntryBytes * (i - r->first)
+                                : kEntryBytes * (r->entry + i - r->first);
         return SettingAt(table) >= 0 && m_param[table] != nullptr;
     }
     int signal = i; // place of i among the signals; settings placed before it do not count
@@ -288,7 +290,7 @@ bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text) {
 bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text) {
     uint32_t v = 0;
     if (p && p == Setting(Role::Address) && ReadField(text, 1, v))
-        p->Value[0] = static_cast<uint8_t>(v);
+        p->Value[m_def.AddressByte] = static_cast<uint8_t>(v);
     return false;
 }
 
@@ -325,13 +327,13 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
 
 void TDeviceEngine::ListSignalParams(ELEMList* list, bool all) {
     for (int i = 0; i < ParamCount(); ++i)
-        if (IsSignal(i) && m_param[i] && (all || IsUnbound(m_param[i])))
+        if (IsSignal(i) && m_param[i] && RuleOf(i)->bindable && (all || IsUnbound(m_param[i])))
             list->Append(new TParamItemP(m_param[i]));
 }
 
 void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int i = IndexOf(p);
-    if (!IsSignal(i))
+    if (!IsSignal(i) || !RuleOf(i)->bindable)
         return;
     if (index != 0) {
         if (const TParamItem* held = AddressHolder(m_channels, type, index, p)) {
@@ -385,7 +387,21 @@ void TDeviceEngine::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (const PropertyDef* r = PropertyRow(row))
-        text = IntToStr(static_cast<int64_t>(PropertyValue(*r)));
+        text = PropertyText(*r);
+}
+
+std::string TDeviceEngine::PropertyText(const PropertyDef& row) const {
+    const TParamItem* p = Setting(row.setting);
+    if (!p)
+        return "";
+    switch (row.format) {
+    case PropertyFormat::Dotted:
+        return IntToStr(p->Value[row.offset]) + "." + IntToStr(p->Value[row.offset + 1]) + "." +
+               IntToStr(p->Value[row.offset + 2]);
+    case PropertyFormat::Entry: return AddressText(GetEntry(p, row.offset));
+    case PropertyFormat::Number: break;
+    }
+    return IntToStr(static_cast<int64_t>(PropertyValue(row)));
 }
 
 TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -406,10 +422,27 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
 
 void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
     const PropertyDef* r = PropertyRow(row);
-    uint32_t v = 0;
     TParamItem* p = r ? Setting(r->setting) : nullptr;
-    if (p && ReadField(text, r->size, v))
-        PutNumber(p, r->offset, r->size, v);
+    if (!p)
+        return;
+    uint32_t v = 0;
+    uint8_t bytes[3] = {};
+    Address a;
+    switch (r->format) {
+    case PropertyFormat::Number:
+        if (ReadField(text, r->size, v))
+            PutNumber(p, r->offset, r->size, v);
+        break;
+    case PropertyFormat::Dotted:
+        if (ReadThreeBytes(text, bytes))
+            for (int k = 0; k < 3; ++k)
+                p->Value[r->offset + k] = bytes[k];
+        break;
+    case PropertyFormat::Entry:
+        if (ReadEntry(text, a))
+            SetEntry(p, r->offset, a);
+        break;
+    }
 }
 
 std::string TDeviceEngine::CheckHead() { return CheckPrefix(this, GetDisplayName()); }

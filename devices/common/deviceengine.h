@@ -58,8 +58,9 @@ public:
     int SettingAt(int i) const;
     // Where signal i is recorded: index-table parameter position and byte offset; false when none.
     bool EntryOf(int i, int& table, int& offset) const;
-    // The number a property row shows and edits.
+    // The number a property row shows and edits, and the row's text in its format.
     uint32_t PropertyValue(const dev::PropertyDef& row) const;
+    std::string PropertyText(const dev::PropertyDef& row) const;
 
 protected:
     // Builds the whole object: subprograms, commands, the settings block (adopted by its fixed

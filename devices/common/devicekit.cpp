@@ -228,6 +228,16 @@ bool ReadThreeBytes(const std::string& text, uint8_t out[3]) {
     return true;
 }
 
+bool ReadEntry(const std::string& text, Address& out) {
+    const std::vector<std::string> items =
+        CommaItems(StringReplace(text, ":", ",", TReplaceFlags{rfReplaceAll}));
+    int t = 0, i = 0;
+    if (items.size() != 2 || !ReadInt(items[0], t) || !ReadInt(items[1], i))
+        return false;
+    out = {static_cast<uint16_t>(t), static_cast<uint8_t>(i)};
+    return true;
+}
+
 std::string DottedBytes(const TParamItem* p) {
     return IntToStr(p->Value[0]) + "." + IntToStr(p->Value[1]) + "." + IntToStr(p->Value[2]);
 }
