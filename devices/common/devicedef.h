@@ -62,6 +62,7 @@ struct SettingDef {
     int position = -1;             // place among the parameters; -1: after the signals, in order
     uint16_t code = 0;             // channel type; 0: CodeBase + position
     bool refill = false;           // widened: the new bytes take `init` rather than zero
+    uint8_t index = 0;             // fixed channel index; 0: the object's instance byte
 };
 
 // Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
@@ -80,9 +81,10 @@ struct CommandDef {
 
 // How a property row shows the bytes it edits; a text that does not read leaves them unchanged.
 enum class PropertyFormat : uint8_t {
-    Number, // little-endian unsigned number of `size` bytes, in decimal; it must fit them
-    Dotted, // three bytes as "a.b.c"; exactly three numbers ("." or ","), each kept to its low byte
-    Entry,  // a 3-byte channel address as "type:index"; two numbers, each kept to its low bits
+    Number,   // little-endian unsigned number of `size` bytes, in decimal; it must fit them
+    Dotted,   // three bytes as "a.b.c"; exactly three numbers ("." or ","), each kept to its low byte
+    Entry,    // a 3-byte channel address as "type:index"; two numbers, each kept to its low bits
+    Messages, // "Да" while messages are handled by the subprogram of slot `offset`, else "Нет"
 };
 
 // A property row from row 2 on: `size` bytes at `offset` of the first settings parameter of a role.

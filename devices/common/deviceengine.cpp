@@ -98,10 +98,10 @@ void TDeviceEngine::AdoptSettings() {
         const SettingDef& s = m_def.Settings[k];
         const int i = SettingPos(k);
         const auto type = s.code ? s.code : static_cast<uint16_t>(m_def.CodeBase + i);
-        TParamItem* p = FindFreeChannel(m_channels, type, instance);
+        const uint8_t index = s.index ? s.index : instance;
+        TParamItem* p = FindFreeChannel(m_channels, type, index);
         if (!p) {
-            p = NewChannel(m_channels, type, instance, s.bits, s.init.data(),
-                           static_cast<int>(s.init.size()));
+            p = NewChannel(m_channels, type, index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
             p->Store = m_store;
         } else if (p->BitWidth() < s.bits) {
             const int from = p->ValueBytes();
@@ -301,7 +301,8 @@ std::string TDeviceEngine::GetDisplayName() {
 void TDeviceEngine::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
-        m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
+        if (m_def.Settings[k].index == 0)
+            m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
 }
 
 std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
@@ -391,6 +392,8 @@ void TDeviceEngine::GetPropertyText(int row, std::string& text) {
 }
 
 std::string TDeviceEngine::PropertyText(const PropertyDef& row) const {
+    if (row.format == PropertyFormat::Messages)
+        return SlotId(row.offset) != 0 && MessageHandler == SlotId(row.offset) ? "Да" : "Нет";
     const TParamItem* p = Setting(row.setting);
     if (!p)
         return "";
@@ -399,7 +402,8 @@ std::string TDeviceEngine::PropertyText(const PropertyDef& row) const {
         return IntToStr(p->Value[row.offset]) + "." + IntToStr(p->Value[row.offset + 1]) + "." +
                IntToStr(p->Value[row.offset + 2]);
     case PropertyFormat::Entry: return AddressText(GetEntry(p, row.offset));
-    case PropertyFormat::Number: break;
+    case PropertyFormat::Number:
+    case PropertyFormat::Messages: break;
     }
     return IntToStr(static_cast<int64_t>(PropertyValue(row)));
 }
@@ -422,6 +426,10 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
 
 void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
     const PropertyDef* r = PropertyRow(row);
+    if (r && r->format == PropertyFormat::Messages) {
+        ApplyMessageHandling(text, SlotId(r->offset));
+        return;
+    }
     TParamItem* p = r ? Setting(r->setting) : nullptr;
     if (!p)
         return;
@@ -442,6 +450,7 @@ void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
         if (ReadEntry(text, a))
             SetEntry(p, r->offset, a);
         break;
+    case PropertyFormat::Messages: break;
     }
 }
 
