@@ -51,6 +51,11 @@ struct ParamRule {
         nullptr;          // Signal, Control: write handler other than the state-change one (found or created)
     int offset = -1;      // byte offset of the first entry in `table` when not on an entry boundary
     bool bindable = true; // offered for binding in the channel grid; else only the class moves it
+    // Recorded instead in a parse block of the subprogram of slot blockSub: four instructions from
+    // `block` (+4 per signal after `first`), a push of the channel type and one of the index when
+    // bound, a jump past the block when not. The other two instructions are the subprogram's own.
+    int blockSub = -1;
+    int block = 0;
 };
 
 // One settings parameter; they follow the signals in position order.
@@ -63,6 +68,7 @@ struct SettingDef {
     uint16_t code = 0;             // channel type; 0: CodeBase + position
     bool refill = false;           // widened: the new bytes take `init` rather than zero
     uint8_t index = 0;             // fixed channel index; 0: the object's instance byte
+    bool keepWidth = false;        // a narrower stored one keeps its width (its bytes past it stay unsaved)
 };
 
 // Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or

@@ -103,7 +103,7 @@ void TDeviceEngine::AdoptSettings() {
         if (!p) {
             p = NewChannel(m_channels, type, index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
             p->Store = m_store;
-        } else if (p->BitWidth() < s.bits) {
+        } else if (p->BitWidth() < s.bits && !s.keepWidth) {
             const int from = p->ValueBytes();
             p->SetBitWidth(s.bits);
             for (int b = from; b < p->ValueBytes(); ++b)
@@ -122,12 +122,9 @@ void TDeviceEngine::AdoptSignals() {
     // Signals by the address their entry names, in position order (a damaged table may name one twice).
     auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
     std::unordered_map<uint32_t, std::vector<int>> named;
-    for (int i = 0; i < ParamCount(); ++i) {
-        int table = 0, offset = 0;
-        if (EntryOf(i, table, offset)) // signals only
-            if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
-                named[key(a)].push_back(i);
-    }
+    for (int i = 0; i < ParamCount(); ++i)
+        if (const Address a = RecordedAddress(i); a.index != 0)
+            named[key(a)].push_back(i);
     ForEachChannel(m_channels, [&](TParamItem* c) {
         const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
         if (it == named.end())
@@ -152,6 +149,8 @@ void TDeviceEngine::AdoptSignals() {
     }
 }
 
+// A signal recorded in a parse block takes the address recorded there, unless another channel (or
+// an earlier signal) holds it; then the block is written unbound.
 void TDeviceEngine::CreateSignal(int i) {
     const ParamRule* r = RuleOf(i);
     TParamItem* p = NewChannel(m_channels, 0, 0, r ? r->bits : 0);
@@ -159,6 +158,16 @@ void TDeviceEngine::CreateSignal(int i) {
     m_param[i] = p;
     if (!r)
         return;
+    if (r->blockSub >= 0) {
+        if (const Address a = ReadBlock(i); !a.Empty()) {
+            if (AddressHolder(m_channels, a.type, a.index, p)) {
+                WriteBlock(i, {});
+            } else {
+                p->ChannelType = a.type;
+                p->ChannelIndex = a.index;
+            }
+        }
+    }
     if (r->role == Role::Measure) {
         p->Value.Fill(0xFF);
         p->RamDepth = 1;
@@ -255,6 +264,47 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const {
     return false;
 }
 
+// Position of signal i's parse block and its subprogram; false when the signal has none, or the
+// subprogram is gone or too short to hold it.
+bool TDeviceEngine::BlockOf(int i, T_Action*& a, int& n) const {
+    const ParamRule* r = RuleOf(i);
+    if (!r || r->blockSub < 0)
+        return false;
+    n = r->block + 4 * (i - r->first);
+    a = Subprogram(m_store, SlotId(r->blockSub));
+    return a && InstructionCount(a) >= n + 1;
+}
+
+Address TDeviceEngine::ReadBlock(int i) const {
+    T_Action* a = nullptr;
+    int n = 0;
+    if (!BlockOf(i, a, n) || Instruction(a, n)->Opcode == opGotoA)
+        return {};
+    const TActionLine* head = Instruction(a, n);
+    return {static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8),
+            Instruction(a, n + 1)->Operands[0]};
+}
+
+void TDeviceEngine::WriteBlock(int i, Address to) {
+    T_Action* a = nullptr;
+    int n = 0;
+    if (!BlockOf(i, a, n))
+        return;
+    if (to.type != 0 && to.index != 0) {
+        SetPush(Instruction(a, n), to.type, 16);
+        SetPush(Instruction(a, n + 1), to.index, 8);
+    } else {
+        SetJump(Instruction(a, n), static_cast<uint16_t>(n + 4));
+    }
+}
+
+Address TDeviceEngine::RecordedAddress(int i) const {
+    int table = 0, offset = 0;
+    if (EntryOf(i, table, offset))
+        return GetEntry(m_param[table], offset);
+    return ReadBlock(i);
+}
+
 std::string TDeviceEngine::ValueText(int i) const {
     const TParamItem* p = m_param[i];
     if (const ParamRule* r = RuleOf(i)) {
@@ -347,6 +397,7 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     int table = 0, offset = 0;
     if (EntryOf(i, table, offset))
         SetEntry(m_param[table], offset, {type, index});
+    WriteBlock(i, {type, index});
 }
 
 void TDeviceEngine::ListSetpoints(TStrings* s, TParamItem*) { s->Clear(); }

@@ -4,7 +4,7 @@
 
 namespace qbx {
 
-const char* const Qbx510ParamNames[kQbx510ParamCount] = {
+const char* const Qbx510ParamNames[33] = {
     "Режим каналов ТС/ДТКЗ",
     "Канал ТС/ДТКЗ X2.1 (X1.1)",
     "Канал ТС/ДТКЗ X2.2 (X1.2)",
@@ -47,31 +47,6 @@ const SubprogramDef Qbx510Subprograms[kQbx510SubCount] = {
     {"qbx510_makeControl", "Команда управления QBX-510 (общая)"},
 };
 const uint16_t Qbx510ReservedIds[kQbx510SubCount] = {30, 31, 32, 1};
-
-// 4800 = C0 12; the four control delays are 5000..5003 (88 13, 89 13, 8A 13, 8B 13).
-const SettingsDefault Qbx510SettingsDefaults[11] = {
-    {1009, 1, 96, {0}},
-    {65535, 1, 8, {1}},
-    {65535, 2, 16, {2, 3}},
-    {65535, 4, 24, {0, 0, 0}},
-    {65535, 3, 8, {13}},
-    {65534, 1, 16, {0xC0, 0x12}},
-    {65534, 2, 16, {0xC0, 0x12}},
-    {65534, 8, 16, {0}},
-    {65534, 9, 64, {0x88, 0x13, 0x89, 0x13, 0x8A, 0x13, 0x8B, 0x13}},
-    {65534, 10, 16, {0}},
-    {65534, 11, 16, {0}},
-};
-
-int Qbx510ParseBlock(int signal) {
-    if (signal >= 1 && signal <= 16)
-        return 4 * signal + 31;
-    if (signal >= 17 && signal <= 20)
-        return 4 * signal - 50;
-    if (signal == kQbx510Temperature)
-        return 99;
-    return 0;
-}
 
 // Row 7: the letter after Т is a Latin C, as the device's own tool shows it.
 const char* const Qbx510PropertyNames[13] = {
