@@ -129,9 +129,10 @@ constexpr dev::CommandDef Qbx530Commands[] = {{"Опрос данных КЯ QBX
 constexpr dev::CommandDef Qbx550Commands[] = {{"Опрос данных QBX-550", 0, 0, 1, dev::kNoSlot},
                                               {kCellControlPollName, 1, dev::kNoSlot, 1, dev::kNoSlot}};
 constexpr const char* YesNoItems[] = {"Да", "Нет"};
-// Row 2 is the message handling choice, which the class applies itself.
+// Messages are handled by the message subprogram (slot 2) of either controller.
 constexpr dev::PropertyDef CellProperties[] = {
-    {"Обработка сообщений", dev::Role::Setting, 0, 0, TEditorKind::Choice, YesNoItems},
+    {"Обработка сообщений", dev::Role::Setting, 2, 0, TEditorKind::Choice, YesNoItems,
+     dev::PropertyFormat::Messages},
     {"Сетевой адрес", dev::Role::Address, 0, 1, TEditorKind::Edit, {}},
 };
 constexpr dev::Check CellChecks[] = {dev::Check::PeriodOrMessages, dev::Check::PeriodMissing,
@@ -163,11 +164,11 @@ const CellDeviceDef Qbx530Def = {
         .Groups = {},
         .Overrides = {},
         .Checks = CellChecks,
+        .MessageSub = 2,
     },
     Qbx530Subs,
     6,
     5,
-    2,
     false,
 };
 const CellDeviceDef Qbx550Def = {
@@ -195,11 +196,11 @@ const CellDeviceDef Qbx550Def = {
         .Groups = {},
         .Overrides = {},
         .Checks = CellChecks,
+        .MessageSub = 2,
     },
     Qbx550Subs,
     5,
     4,
-    2,
     true,
 };
 const char* const CellControlItems[4] = {"Нет", "Канал 1", "Канал 2", "ВКЛ. ТУ1, ОТКЛ. ТУ2"};

@@ -70,7 +70,6 @@ struct CellDeviceDef {
     const SubprogramDef* subprograms; // the device's default subprograms, as device.Subprograms
     int subprogramCount;
     int controlSub;      // slot of the control subprogram
-    int messageSub;      // slot of the message subprogram
     bool addressInNames; // QBX-550 names carry the network address
 };
 extern const CellDeviceDef Qbx530Def;
