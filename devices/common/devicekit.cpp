@@ -242,12 +242,6 @@ std::string DottedBytes(const TParamItem* p) {
     return IntToStr(p->Value[0]) + "." + IntToStr(p->Value[1]) + "." + IntToStr(p->Value[2]);
 }
 
-void ApplyDottedBytes(TParamItem* p, const std::string& text) {
-    uint8_t bytes[3];
-    if (ReadThreeBytes(text, bytes))
-        p->Value.Assign(bytes, 3);
-}
-
 void ApplyByte(TParamItem* p, int offset, const std::string& text) {
     int v = 0;
     if (ReadInt(text, v))
