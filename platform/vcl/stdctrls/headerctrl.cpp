@@ -5,11 +5,52 @@
 #include <algorithm>
 
 #include "forms.h"
+#include "uxtheme.h"
 #include "winapi.h"
 #include "wingdi.h"
 
 // The sort arrow of the default drawing: an odd width gives the triangle a one-pixel tip.
 constexpr int SortArrowWidth = 9, SortArrowHeight = 5;
+
+// The "header" theme data for one paint, open only while the library is there, the application
+// themed, its theme active and themed controls allowed.
+class THeaderTheme {
+public:
+    explicit THeaderTheme(HWND Window) : FLib(LoadLibrary("uxtheme.dll")) {
+        if (!FLib)
+            return;
+        auto appThemed = Proc<TIsAppThemed>("IsAppThemed");
+        auto active = Proc<TIsThemeActive>("IsThemeActive");
+        auto props = Proc<TGetThemeAppProperties>("GetThemeAppProperties");
+        auto open = Proc<TOpenThemeData>("OpenThemeData");
+        FClose = Proc<TCloseThemeData>("CloseThemeData");
+        FDraw = Proc<TDrawThemeBackground>("DrawThemeBackground");
+        if (appThemed && active && props && open && FDraw && appThemed() && active() &&
+            (props() & STAP_ALLOW_CONTROLS))
+            FTheme = open(Window, L"header");
+    }
+    ~THeaderTheme() {
+        if (FTheme && FClose)
+            FClose(FTheme);
+        if (FLib)
+            FreeLibrary(FLib);
+    }
+    THeaderTheme(const THeaderTheme&) = delete;
+    THeaderTheme& operator=(const THeaderTheme&) = delete;
+    bool Active() const { return FTheme != nullptr; }
+    void Draw(HDC DC, int Part, int State, const TRect& R) const {
+        FDraw(FTheme, DC, Part, State, &R, nullptr);
+    }
+
+private:
+    template <class F> F Proc(const char* Name) const {
+        return reinterpret_cast<F>(GetProcAddress(FLib, Name));
+    }
+    HMODULE FLib;
+    HTHEME FTheme = nullptr;
+    TCloseThemeData FClose = nullptr;
+    TDrawThemeBackground FDraw = nullptr;
+};
 
 // ---- sections ------------------------------------------------------------------------------------
 
@@ -139,11 +180,19 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
         return;
     }
     TCanvas* c = Canvas();
-    c->Brush()->SetColor(clBtnFace);
-    c->FillRect(Rect);
-    TRect r = Rect;
-    DrawEdge(c, &r, Pressed ? unsigned(BDR_SUNKENOUTER) : unsigned(EDGE_RAISED),
-             BF_RECT | (Pressed ? unsigned(BF_FLAT) : 0u));
+    if (FTheme)
+        FTheme->Draw(c, HP_HEADERITEM,
+                     Pressed                    ? HIS_PRESSED
+                     : Section->Index() == FHot ? HIS_HOT
+                                                : HIS_NORMAL,
+                     Rect);
+    else {
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(Rect);
+        TRect r = Rect;
+        DrawEdge(c, &r, Pressed ? unsigned(BDR_SUNKENOUTER) : unsigned(EDGE_RAISED),
+                 BF_RECT | (Pressed ? unsigned(BF_FLAT) : 0u));
+    }
     if (Section->Style() == hsOwnerDraw)
         return;
     TRect text = Rect;
@@ -158,9 +207,14 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
         int base = sort & HDF_SORTUP ? y + SortArrowHeight - 1 : y;
         TPoint arrow[3] = {TPoint(x + SortArrowWidth / 2, top), TPoint(x, base),
                            TPoint(x + SortArrowWidth - 1, base)};
-        c->Brush()->SetColor(clBtnShadow);
-        c->Pen()->SetColor(clBtnShadow);
-        c->Polygon(arrow, 3);
+        if (FTheme)
+            FTheme->Draw(c, HP_HEADERSORTARROW, sort & HDF_SORTUP ? HSAS_SORTEDUP : HSAS_SORTEDDOWN,
+                         Bounds(x, y, SortArrowWidth, SortArrowHeight));
+        else {
+            c->Brush()->SetColor(clBtnShadow);
+            c->Pen()->SetColor(clBtnShadow);
+            c->Polygon(arrow, 3);
+        }
     }
     UINT align = Section->Alignment() == taRightJustify ? UINT(DT_RIGHT)
                  : Section->Alignment() == taCenter     ? UINT(DT_CENTER)
@@ -172,6 +226,13 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
 
 void THeaderControl::Paint() {
     TCanvas* c = Canvas();
+    THeaderTheme theme(Handle());
+    FTheme = theme.Active() ? &theme : nullptr;
+    // A throwing owner-draw handler must not leave the pointer to this paint's theme behind.
+    struct TForget {
+        THeaderTheme*& Theme;
+        ~TForget() { Theme = nullptr; }
+    } forget{FTheme};
     int right = 0;
     for (int i = 0; i < FSections->Count(); ++i) {
         THeaderSection* s = FSections->Items(i);
@@ -180,7 +241,7 @@ void THeaderControl::Paint() {
             TDrawItemStruct d;
             d.CtlType = ODT_HEADER;
             d.itemID = UINT(i);
-            d.itemState = i == FPressed ? ODS_SELECTED : 0;
+            d.itemState = i == FPressed ? UINT(ODS_SELECTED) : 0u;
             d.hwndItem = Handle();
             d.hDC = c;
             d.rcItem = r;
@@ -189,12 +250,16 @@ void THeaderControl::Paint() {
             DrawSection(s, r, i == FPressed);
         right = r.Right;
     }
-    // The rest of the strip is an empty raised section.
+    // The rest of the strip is an empty section.
     if (right < ClientWidth()) {
         TRect r(right, 0, ClientWidth(), ClientHeight());
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(r);
-        DrawEdge(c, &r, EDGE_RAISED, BF_RECT);
+        if (FTheme)
+            FTheme->Draw(c, HP_HEADERITEM, HIS_NORMAL, r);
+        else {
+            c->Brush()->SetColor(clBtnFace);
+            c->FillRect(r);
+            DrawEdge(c, &r, EDGE_RAISED, BF_RECT);
+        }
     }
 }
 
@@ -223,6 +288,14 @@ void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 void THeaderControl::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
+    bool divider = false;
+    int hot = FTracking < 0 ? SectionAt(X, divider) : -1;
+    if (divider)
+        hot = -1;
+    if (hot != FHot) {
+        FHot = hot;
+        Invalidate();
+    }
     if (FTracking < 0)
         return;
     THeaderSection* s = FSections->Items(FTracking);
@@ -270,7 +343,8 @@ void THeaderControl::WMSetCursor(TWMSetCursor& Message) {
     p = ScreenToClient(p);
     bool divider = false;
     if (FTracking >= 0 || (SectionAt(p.x, divider) >= 0 && divider)) {
-        Screen->SetCursor(crHSplit);
+        // The shape for this window only: Screen's cursor would stay over the whole program.
+        ::SetCursor(Screen->Cursors(crHSplit));
         Message.Result = 1;
         return;
     }
@@ -282,6 +356,13 @@ void THeaderControl::Dispatch(TMessage& Message) {
     int i = int(Message.WParam);
     bool valid = i >= 0 && i < FSections->Count();
     switch (Message.Msg) {
+    case CM_MOUSELEAVE:
+        if (FHot >= 0) {
+            FHot = -1;
+            Invalidate();
+        }
+        TCustomControl::Dispatch(Message);
+        return;
     case CN_DRAWITEM: {
         auto* d = reinterpret_cast<TDrawItemStruct*>(Message.LParam);
         if (d && int(d->itemID) < FSections->Count())

@@ -46,6 +46,7 @@ struct THDHitTestInfo {
 };
 
 class THeaderControl;
+class THeaderTheme;
 enum THeaderSectionStyle { hsText, hsOwnerDraw };
 enum TSectionTrackState { tsTrackBegin, tsTrackMove, tsTrackEnd };
 
@@ -128,7 +129,9 @@ protected:
     friend class THeaderSection;
     friend class THeaderSections;
     // Owner-drawn sections are asked of the parent with WM_DRAWITEM (ODT_HEADER); a parent that
-    // leaves it reflects CN_DRAWITEM back, which lands in DrawSection.
+    // leaves it reflects CN_DRAWITEM back, which lands in DrawSection. While the visual-styles
+    // library is there and active, sections and sort arrows are its header parts (normal, hot
+    // under the mouse, pressed); otherwise the classic raised buttons.
     void Paint() override;
     virtual void DrawSection(THeaderSection* Section, const TRect& Rect, bool Pressed);
     void Dispatch(TMessage& Message) override;
@@ -139,6 +142,7 @@ protected:
     void WMSetCursor(TWMSetCursor& Message) override;
 
 private:
+    friend class THeaderTheme;
     // WM_NOTIFY to the parent; its answer (nonzero vetoes a track or change).
     LRESULT Notify(int Code, int Item);
     int Format(const THeaderSection* s) const;
@@ -148,6 +152,8 @@ private:
     int FTracking = -1; // section whose divider is being dragged
     int FTrackStartX = 0, FTrackStartWidth = 0;
     int FLastDownX = 0;
+    int FHot = -1;                  // section under the mouse
+    THeaderTheme* FTheme = nullptr; // the visual styles while a paint uses them
 };
 
 // ---- hot key -------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "core_support.h"
 #include "handle.h"
 #include "headerctrls.h"
+#include "uxtheme.h"
 
 namespace {
 
@@ -194,6 +195,96 @@ TEST_F(Header, SortFormatsDrawTheirArrow) {
         EXPECT_EQ(Pixel(img, 73, baseRow) == shadow, c.Arrow);
         EXPECT_NE(Pixel(img, 65, tipRow), shadow);
     }
+}
+
+// A visual-styles library that reports an active theme and records what is drawn with it.
+struct TThemeCall {
+    std::wstring Class;
+    int Part, State;
+    TRect R;
+};
+std::vector<TThemeCall> gThemeCalls;
+std::wstring gOpenedClass;
+HTHEME RecordOpen(HWND, const wchar_t* ClassList) {
+    gOpenedClass = ClassList;
+    return &gOpenedClass;
+}
+HRESULT RecordClose(HTHEME) { return S_OK; }
+HRESULT RecordDraw(HTHEME Theme, HDC, int Part, int State, const TRect* R, const TRect*) {
+    gThemeCalls.push_back({*static_cast<std::wstring*>(Theme), Part, State, *R});
+    return S_OK;
+}
+BOOL Yes() { return 1; }
+DWORD AllowAll() { return STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS; }
+
+struct TThemedCase {
+    const char* Name;
+    std::function<void(THeaderControl*)> Prepare;
+    int Part, State;
+};
+void PrintTo(const TThemedCase& c, std::ostream* os) { *os << c.Name; }
+
+class HeaderThemed : public Header, public ::testing::WithParamInterface<TThemedCase> {
+protected:
+    void SetUp() override {
+        Header::SetUp();
+        SetVisualStylesTable({VisualStylesEntry("OpenThemeData", &RecordOpen),
+                              VisualStylesEntry("CloseThemeData", &RecordClose),
+                              VisualStylesEntry("DrawThemeBackground", &RecordDraw),
+                              VisualStylesEntry("IsAppThemed", &Yes),
+                              VisualStylesEntry("IsThemeActive", &Yes),
+                              VisualStylesEntry("GetThemeAppProperties", &AllowAll)});
+    }
+    void TearDown() override {
+        SetVisualStylesTable({});
+        Header::TearDown();
+    }
+};
+
+// Section 1 (80..160) asks the header class for the part and state its condition names.
+TEST_P(HeaderThemed, SectionAsksForItsPartAndState) {
+    const TThemedCase& c = GetParam();
+    c.Prepare(H);
+    gThemeCalls.clear();
+    HandleWidget(H)->grab();
+    bool found = false;
+    for (const TThemeCall& call : gThemeCalls) {
+        EXPECT_EQ(call.Class, L"header");
+        if (call.Part == c.Part && call.R.Left >= 80 && call.R.Right <= 160) {
+            EXPECT_EQ(call.State, c.State);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+void Sorted(THeaderControl* h, int fmt) {
+    THDItem item;
+    item.Mask = HDI_FORMAT;
+    item.fmt = HDF_STRING | fmt;
+    h->Perform(HDM_SETITEM, 1, reinterpret_cast<LPARAM>(&item));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeaderThemed,
+    ::testing::Values(
+        TThemedCase{"Normal", [](THeaderControl*) {}, HP_HEADERITEM, HIS_NORMAL},
+        TThemedCase{"HotUnderTheMouse",
+                    [](THeaderControl* h) { SendMouse(ClientWidget(h), QEvent::MouseMove, 120, 5); },
+                    HP_HEADERITEM, HIS_HOT},
+        TThemedCase{"PressedWhileHeld",
+                    [](THeaderControl* h) { SendMouse(ClientWidget(h), QEvent::MouseButtonPress, 120, 5); },
+                    HP_HEADERITEM, HIS_PRESSED},
+        TThemedCase{"SortedUp", [](THeaderControl* h) { Sorted(h, HDF_SORTUP); }, HP_HEADERSORTARROW,
+                    HSAS_SORTEDUP},
+        TThemedCase{"SortedDown", [](THeaderControl* h) { Sorted(h, HDF_SORTDOWN); }, HP_HEADERSORTARROW,
+                    HSAS_SORTEDDOWN}),
+    [](const ::testing::TestParamInfo<TThemedCase>& i) { return std::string(i.param.Name); });
+
+TEST_F(Header, WithoutTheLibraryNothingAsksForThemes) {
+    gThemeCalls.clear();
+    HandleWidget(H)->grab();
+    EXPECT_TRUE(gThemeCalls.empty());
 }
 
 TEST(HotKey, KeysMakeTheCombinationAndTheTextShowsIt) {
