@@ -16,6 +16,8 @@
 enum : UINT { LVIF_TEXT = 0x1, LVIF_IMAGE = 0x2, LVIF_PARAM = 0x4, LVIF_STATE = 0x8 };
 enum : UINT { LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2, LVIS_STATEIMAGEMASK = 0xF000 };
 constexpr UINT INDEXTOSTATEIMAGEMASK(int i) { return UINT(i) << 12; }
+// A check box's state image: 1 unchecked, 2 checked.
+constexpr UINT StateImageBits(bool Checked) { return INDEXTOSTATEIMAGEMASK(Checked ? 2 : 1); }
 // LVM_GETNEXTITEM flags.
 enum : UINT { LVNI_ALL = 0x0, LVNI_FOCUSED = 0x1, LVNI_SELECTED = 0x2 };
 // LVM_GETITEMRECT / LVM_GETSUBITEMRECT: which part; the rectangle's Left carries it in.
@@ -350,6 +352,8 @@ private:
     void AutoSort();
     int DefaultCompare(TListItem* Item1, TListItem* Item2, int Data);
     void CNCustomDraw(TNMLVCustomDraw& nm, LRESULT& Result);
+    // The row area's text (Text) or background colour.
+    void ShowColor(bool Text, TColor Color);
     TRect ItemRect(const TListItem* Item, int Column, int Code) const;
     std::unique_ptr<TListColumns> FColumns;
     std::unique_ptr<TListItems> FItems;
