@@ -71,11 +71,6 @@ void TGwCustomPanel::SetTransparent(bool Value) {
         Controls(i)->Invalidate();
 }
 
-void TGwCustomPanel::InvalidateChildren() {
-    for (int i = 0; i < ControlCount(); ++i)
-        Controls(i)->Invalidate();
-}
-
 void TGwCustomPanel::SetGridSize(int X, int Y) {
     SetGridXSize(X);
     SetGridYSize(Y);
