@@ -59,13 +59,17 @@ private:
 };
 
 TGwRegistryStoreFactory& RegistryFactory() {
-    static TGwRegistryStoreFactory factory = [](unsigned Root, const std::string& Path, unsigned Access) {
-        return std::unique_ptr<TCustomIniFile>(new TGwRegistryStore(Root, Path, Access));
-    };
+    static TGwRegistryStoreFactory factory = GwPlatformRegistryStore();
     return factory;
 }
 
 } // namespace
+
+TGwRegistryStoreFactory GwPlatformRegistryStore() {
+    return [](unsigned Root, const std::string& Path, unsigned Access) {
+        return std::unique_ptr<TCustomIniFile>(new TGwRegistryStore(Root, Path, Access));
+    };
+}
 
 unsigned RegKeyRoot(TGwRegKey Key) { return 0x80000000u + unsigned(Key); }
 

@@ -63,6 +63,8 @@ unsigned RegAccessMask(TGwRegAccess Access);
 using TGwRegistryStoreFactory =
     std::function<std::unique_ptr<TCustomIniFile>(unsigned Root, const std::string& Path, unsigned Access)>;
 void SetGwRegistryStoreFactory(TGwRegistryStoreFactory Factory);
+// The platform's registry, the store installed at start.
+TGwRegistryStoreFactory GwPlatformRegistryStore();
 // Value Name of section Section under HKEY_CURRENT_USER\Key; empty when unreadable.
 std::string GwReadRegistryString(const std::string& Key, const std::string& Section, const std::string& Name);
 

@@ -277,4 +277,33 @@ TEST(GwSpacer, OrientationSwapsTheSizeAndGrooveIsCentred) {
     EXPECT_EQ(s.Height(), 8);
 }
 
+// A panel child that counts its invalidations.
+class TCountingPanel : public TGwPanel {
+public:
+    using TGwPanel::TGwPanel;
+    int Invalidations = 0;
+    void Invalidate() override {
+        ++Invalidations;
+        TGwPanel::Invalidate();
+    }
+};
+
+TEST(GwPanel, GradientChangesRepaintOnlyTransparentChildren) {
+    TFixture f;
+    TGwPanel p(&f.Form);
+    p.SetParent(&f.Form);
+    auto* clear = new TCountingPanel(&f.Form);
+    clear->SetParent(&p);
+    clear->SetTransparent(true);
+    auto* opaque = new TCountingPanel(&f.Form);
+    opaque->SetParent(&p);
+    clear->Invalidations = opaque->Invalidations = 0;
+    p.SetGradientColorStart(clRed);
+    p.SetGradientDirection(gdVerticalBox);
+    EXPECT_EQ(clear->Invalidations, 2);
+    EXPECT_EQ(opaque->Invalidations, 0);
+    p.SetTransparent(true);
+    EXPECT_EQ(opaque->Invalidations, 1) << "transparency repaints every child";
+}
+
 } // namespace
