@@ -7,6 +7,7 @@
 
 #include "Gwcommon.h"
 #include "Gwsettings.h"
+#include "Gwthemesrv.h"
 #include "extctrls.h"
 
 enum TGwGridStyle { gsDots, gsDottedLines, gsSolidLines };
@@ -176,6 +177,11 @@ protected:
     void WndProc(TMessage& Message) override;
 
 private:
+    // The theme draws the standard and flat looks while styles are in use.
+    bool Themed() const;
+    TThemedElementDetails ThemedDetails() const;
+    void PaintThemed(const TRect& Caption, int TextHeight);
+
     TGwGroupBoxStyle FGroupStyle = gsFlat;
 };
 

@@ -5,6 +5,7 @@
 
 #include "Gwgrids.h"
 #include "forms.h"
+#include "gw_styles.h"
 #include "gw_support.h"
 #include "messages.h"
 #include "stdctrls.h"
@@ -237,6 +238,23 @@ TEST(GwStringGrid, KeysMoveAndSelectAndTheEditorTakesTheGridsColour) {
     f.Key(VK_F2);
     f.Other->SetFocus();
     EXPECT_EQ(f.Grid->Color(), clLime) << "the normal colour once the focus went on";
+}
+
+TEST(GwStringGrid, UnderStylesTheFrameIsTheThemesEditBorderUnlessCustomFramingIsPreferred) {
+    TGridFixture f;
+    gwstyles::TRecordingStyles styles;
+    f.Grid->SetFixedColor(clYellow);
+    f.Grid->SetColor(clWhite);
+    f.Grid->SetFrameColor(clRed);
+    f.Grid->SetFrameVisible(true);
+    ASSERT_TRUE(f.Grid->UseThemes());
+    TPaper themed(f.Grid->Width(), f.Grid->Height());
+    f.Snapshot(themed);
+    EXPECT_EQ(themed.Row(40, 0, 2), TPaper::Hex(GetXPThemeColor(xptcEditBorder)) + " 00FFFF FFFFFF");
+    f.Grid->SetFramingPreference(fpCustomFraming);
+    TPaper custom(f.Grid->Width(), f.Grid->Height());
+    f.Snapshot(custom);
+    EXPECT_EQ(custom.Row(40, 0, 2), "0000FF 00FFFF FFFFFF");
 }
 
 } // namespace
