@@ -99,6 +99,7 @@ void TMainForm::gwsgParamListResize(TObject*) {
           gwsgMainParamPropertiesExpress, gwsgSpecParamPropertiesExpress, gwsgNewParamProperty}) {
         g->SetColWidths(0, 200);
         g->SetColWidths(1, std::max(0, g->ClientWidth() - 200 - 2));
+        g->SetLeftCol(0);
     }
     for (int r = 0; r < kPropertyRowCount; ++r) {
         gwsgMainParamProperties->SetCells(0, r, kPropertyRows[r]);

@@ -87,6 +87,7 @@ void TMainForm::FormCreate(TObject* Sender) {
     for (TPanel* page : {tsProgramm, tsParamControl, tsObjectControl})
         if (pcMain->TabVisible(page))
             pcMain->SetActivePage(page);
+    gwsgParamListResize(Sender);
     WordExportBusy = 0;
 }
 
@@ -398,9 +399,12 @@ void TMainForm::N151Click(TObject*) {
 void TMainForm::N4Click(TObject*) { mmWordExport->SetEnabled(false); }
 
 void TMainForm::pcMainPageChange(TObject* Sender) {
+    // Grids on a page that was hidden missed their resize.
+    gwsgParamListResize(Sender);
     if (SpeedButton1->Enabled())
         SpeedButton1Click(Sender);
     if (pcMain->ActivePage() == tsProgramm) {
+        GwStatusBar1Resize(Sender);
         Config->FillSubprogramTabs(tcProgramm);
         if (tcProgramm->TabIndex() >= 0) {
             std::string caption = tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Caption();

@@ -11,9 +11,16 @@ const char* const kVerklit = "\"Верклит 1.5\"";
 const char* const kBaseFilter = "Controller Data Base (*.cdb, *.lor)|*.cdb;*.lor";
 const char* const kActFilter = "Action (*.act)|*.act";
 
+constexpr int kFar = 1 << 14;
+
 template <class T> T* Make(TComponent* owner, TWinControl* parent, TAlign align = alNone) {
     T* c = new T(owner);
     c->SetParent(parent);
+    // Aligned controls keep the order of their edges: a new one starts past those already placed.
+    if (align == alTop)
+        c->SetTop(kFar);
+    else if (align == alLeft)
+        c->SetLeft(kFar);
     if (align != alNone)
         c->SetAlign(align);
     return c;
@@ -37,6 +44,15 @@ TMainGrid* Grid(TComponent* owner, TWinControl* parent, TAlign align, int rows, 
     TGridOptions o{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine};
     g->SetOptions(o + extra);
     return g;
+}
+
+TSplitter* Splitter(TComponent* owner, TWinControl* parent, TAlign align) {
+    auto* s = Make<TSplitter>(owner, parent, align);
+    if (align == alTop || align == alBottom)
+        s->SetHeight(3);
+    else
+        s->SetWidth(3);
+    return s;
 }
 
 TMenuItem* Item(TComponent* owner, TMenuItem* parent, const std::string& caption,
@@ -201,10 +217,10 @@ void TMainForm::BuildObjectPage() {
     Header(this, sheet, "Свойства объекта");
     gwsgObjectProperty = Grid(this, sheet, alTop, 8);
     gwsgObjectProperty->SetHeight(330);
-    Make<TSplitter>(this, sheet, alTop);
-    Header(this, sheet, "Команды к объекту", false)->SetTop(400);
+    Splitter(this, sheet, alTop);
+    Header(this, sheet, "Команды к объекту", false);
     gwsgObjectCommand = Grid(this, sheet, alClient, 1);
-    auto* split = Make<TSplitter>(this, tsObjectControl, alLeft);
+    auto* split = Splitter(this, tsObjectControl, alLeft);
     split->SetLeft(330);
     gwlbObjectList = Make<TMainListBox>(this, tsObjectControl, alClient);
     gwlbObjectList->SetStyle(lbOwnerDrawFixed);
@@ -238,14 +254,14 @@ void TMainForm::BuildChannelPage() {
     Header(this, tsParamProperty, "Основные свойства канала");
     gwsgMainParamProperties = Grid(this, tsParamProperty, alTop, 8, {goRowSelect});
     gwsgMainParamProperties->SetHeight(172);
-    Header(this, tsParamProperty, "Специальные свойства канала", false)->SetTop(200);
+    Header(this, tsParamProperty, "Специальные свойства канала", false);
     gwsgSpecParamProperties = Grid(this, tsParamProperty, alClient, 1);
 
     Header(this, tsAddParam, "Список объектов");
     GwListBox1 = Make<TMainListBox>(this, tsAddParam, alTop);
     GwListBox1->SetHeight(200);
-    Make<TSplitter>(this, tsAddParam, alTop)->SetTop(230);
-    Header(this, tsAddParam, "Доступные каналы")->SetTop(240);
+    Splitter(this, tsAddParam, alTop);
+    Header(this, tsAddParam, "Доступные каналы");
     GwListBox2 = Make<TMainListBox>(this, tsAddParam, alClient);
 
     Header(this, tsAddNewParam, "Параметры нового канала");
@@ -259,7 +275,7 @@ void TMainForm::BuildChannelPage() {
     GwButton1->SetBounds(8, 150, 290, 28);
     GwButton1->SetCaption("Добавить новый канал(ы)");
 
-    Make<TSplitter>(this, tsParamControl, alLeft)->SetLeft(320);
+    Splitter(this, tsParamControl, alLeft)->SetLeft(320);
     Panel1 = Make<TPanel>(this, tsParamControl, alClient);
     Panel1->SetBevelOuter(bvNone);
     Panel1->Constraints().MinWidth = 230;
@@ -312,9 +328,9 @@ void TMainForm::BuildExpressPage() {
     Header(this, sheet, "Основные свойства канала");
     gwsgMainParamPropertiesExpress = Grid(this, sheet, alTop, 8);
     gwsgMainParamPropertiesExpress->SetHeight(172);
-    Header(this, sheet, "Специальные свойства канала", false)->SetTop(200);
+    Header(this, sheet, "Специальные свойства канала", false);
     gwsgSpecParamPropertiesExpress = Grid(this, sheet, alClient, 1);
-    Make<TSplitter>(this, tsChannelControlExpress, alLeft)->SetLeft(320);
+    Splitter(this, tsChannelControlExpress, alLeft)->SetLeft(320);
     gwctObjectList = Make<TMainCheckTree>(this, tsChannelControlExpress, alClient);
     gwctObjectList->SetIndent(19);
     gwctObjectList->RowSelect = true;

@@ -46,6 +46,8 @@ void TMainForm::gwlbObjectListClick(TObject*) {
         gwsgObjectCommand->SetCells(0, i, (*CommandNames)[i]);
         gwsgObjectCommand->SetCells(1, i, text);
     }
+    gwsgObjectProperty->SetLeftCol(0);
+    gwsgObjectCommand->SetLeftCol(0);
 }
 
 void TMainForm::gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State) {
@@ -53,6 +55,7 @@ void TMainForm::gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Re
     TCanvas* canvas = list->Canvas();
     bool selected = State.Contains(odSelected) || State.Contains(odFocused);
     canvas->Brush()->SetColor(selected ? clHighlight : Index % 2 ? kObjectOdd : kObjectEven);
+    canvas->Font()->SetColor(selected ? clHighlightText : clBlack);
     canvas->FillRect(Rect);
     canvas->TextOut(Rect.Left, Rect.Top, list->Items()->Get(Index));
 }
