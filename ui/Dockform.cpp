@@ -3,11 +3,11 @@
 
 #include "Conjoinhost.h"
 #include "Tabhost.h"
-#include "Umain.h"
 #include "dragdock.h"
 #include "extctrls.h"
 
 TDockableForm* DockableForm = nullptr;
+std::function<void(TWinControl* panel)> HideDockPanel;
 
 namespace {
 
@@ -132,8 +132,8 @@ void TDockableForm::FormClose(TObject*, TCloseAction& Action) {
         if (visible <= 1)
             host->Hide();
     }
-    if (auto* panel = dynamic_cast<TPanel*>(HostDockSite()); panel && MainForm)
-        MainForm->SetDockPanelShown(panel, false, nullptr);
+    if (auto* panel = dynamic_cast<TPanel*>(HostDockSite()); panel && HideDockPanel)
+        HideDockPanel(panel);
     Action = caHide;
 }
 

@@ -3,6 +3,7 @@
 // dropped onto it. User-interface layer.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "forms.h"
@@ -44,6 +45,10 @@ void UpdateHostCaption(TWinControl* host, TControl* excluded);
 // Docks the control into the site as ManualDock does, then runs the site's OnDockDrop as a dropped
 // form would (the platform's ManualDock raises none), so the site lays its clients out either way.
 void DockManually(TControl* control, TWinControl* site, TAlign align);
+
+// Hides a dock panel the message window leaves by closing (the main window sets it: the panel and
+// its splitter are the window's).
+extern std::function<void(TWinControl* panel)> HideDockPanel;
 
 extern TDockableForm* DockableForm;
 

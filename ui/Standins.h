@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Gwlstbox.h"
 #include "Gwtabs.h"
 #include "comctrls.h"
 #include "extctrls.h"
@@ -14,7 +15,6 @@
 #include "stdctrls.h"
 
 using TMainGrid = TStringGrid;     // for TGwStringGrid
-using TMainListBox = TListBox;     // for TGwListBox
 using TMainComboBox = TComboBox;   // for TGwComboBox
 using TMainRichEdit = TRichEdit;   // for TGwRichEdit
 using TMainStatusBar = TStatusBar; // for TGwStatusBar

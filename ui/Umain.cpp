@@ -47,6 +47,7 @@ TSettingsPaths SettingsFiles() {
 } // namespace
 
 TMainForm::~TMainForm() {
+    HideDockPanel = nullptr;
     EmptyList(ChannelRowList);
     EmptyList(SignalParamList);
     EmptyList(ObjectSnapshot);

@@ -59,12 +59,12 @@ public:
     // Object page.
     TMainPageControl* GwPageControl2;
     TMainGrid *gwsgObjectProperty, *gwsgObjectCommand;
-    TMainListBox* gwlbObjectList;
+    TGwListBox* gwlbObjectList;
     // Channel page.
     TMainPageControl* GwPageControl1;
     TPanel *tsParamProperty, *tsAddParam, *tsAddNewParam;
     TMainGrid *gwsgMainParamProperties, *gwsgSpecParamProperties, *gwsgNewParamProperty, *gwsgParamList;
-    TMainListBox *GwListBox1, *GwListBox2;
+    TGwListBox *GwListBox1, *GwListBox2;
     TGwButton* GwButton1;
     TPanel* Panel1;
     TLabel* Label8;
@@ -150,7 +150,7 @@ public:
     void N4Click(TObject* Sender);
 
     // Object page.
-    TObjectItem* SelectedObject(TMainListBox* list);
+    TObjectItem* SelectedObject(TGwListBox* list);
     std::string ObjectLineText(TObjectItem* object);
     void gwlbObjectListClick(TObject* Sender);
     void gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);

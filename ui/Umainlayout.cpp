@@ -1,6 +1,7 @@
 // The main window's components as the form places them: frame, pages, menus, dialogs.
 #include "Commport.h"
 #include "Gwbutton.h"
+#include "Dockform.h"
 #include "Ubanner.h"
 #include "UnitSyntaxMemo.h"
 #include "Umain.h"
@@ -78,6 +79,9 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
 
+    HideDockPanel = [this](TWinControl* panel) {
+        SetDockPanelShown(static_cast<TPanel*>(panel), false, nullptr);
+    };
     Port = new CommPort();
     Port->OnReceive = [this](const uint8_t* d, int n) { PortDataReceived(d, n); };
     Port->OnFrameEnd = [](const uint8_t*, int) {};
@@ -222,7 +226,7 @@ void TMainForm::BuildObjectPage() {
     gwsgObjectCommand = Grid(this, sheet, alClient, 1);
     auto* split = Splitter(this, tsObjectControl, alLeft);
     split->SetLeft(330);
-    gwlbObjectList = Make<TMainListBox>(this, tsObjectControl, alClient);
+    gwlbObjectList = Make<TGwListBox>(this, tsObjectControl, alClient);
     gwlbObjectList->SetStyle(lbOwnerDrawFixed);
     gwlbObjectList->SetItemHeight(18);
 
@@ -258,11 +262,11 @@ void TMainForm::BuildChannelPage() {
     gwsgSpecParamProperties = Grid(this, tsParamProperty, alClient, 1);
 
     Header(this, tsAddParam, "Список объектов");
-    GwListBox1 = Make<TMainListBox>(this, tsAddParam, alTop);
+    GwListBox1 = Make<TGwListBox>(this, tsAddParam, alTop);
     GwListBox1->SetHeight(200);
     Splitter(this, tsAddParam, alTop);
     Header(this, tsAddParam, "Доступные каналы");
-    GwListBox2 = Make<TMainListBox>(this, tsAddParam, alClient);
+    GwListBox2 = Make<TGwListBox>(this, tsAddParam, alClient);
 
     Header(this, tsAddNewParam, "Параметры нового канала");
     gwsgNewParamProperty = Grid(this, tsAddNewParam, alTop, 5, {goEditing, goAlwaysShowEditor});

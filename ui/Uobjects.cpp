@@ -10,7 +10,7 @@ constexpr TColor kObjectOdd = 0xEABBBB, kObjectEven = 0xEADDDD;
 
 } // namespace
 
-TObjectItem* TMainForm::SelectedObject(TMainListBox* list) {
+TObjectItem* TMainForm::SelectedObject(TGwListBox* list) {
     // By row: two objects may show the same text.
     int row = list->ItemIndex();
     if (row < 0)
@@ -51,7 +51,7 @@ void TMainForm::gwlbObjectListClick(TObject*) {
 }
 
 void TMainForm::gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State) {
-    auto* list = static_cast<TMainListBox*>(Control);
+    auto* list = static_cast<TGwListBox*>(Control);
     TCanvas* canvas = list->Canvas();
     bool selected = State.Contains(odSelected) || State.Contains(odFocused);
     canvas->Brush()->SetColor(selected ? clHighlight : Index % 2 ? kObjectOdd : kObjectEven);
