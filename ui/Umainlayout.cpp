@@ -388,7 +388,8 @@ void TMainForm::BuildProgramPage() {
 
     sgActions = Make<TMainGrid>(this, tsProgramm);
     sgActions->SetColCount(7);
-    sgActions->SetFixedRows(2 > sgActions->RowCount() - 1 ? 0 : 2);
+    sgActions->SetRowCount(3);
+    sgActions->SetFixedRows(2);
     sgActions->SetVisible(false);
 
     MPSyntaxMemo1 = Make<TMPSyntaxMemo>(this, tsProgramm, alClient);
@@ -403,7 +404,6 @@ void TMainForm::BuildProgramPage() {
     MPSyntaxMemo1->OnChange = [this](TObject* s, TChangedItems items) {
         MPSyntaxMemo1Change(s, (items.Contains(ciText) ? 1u : 0u) | (items.Contains(ciUndo) ? 8u : 0u));
     };
-    MPSyntaxMemo1->OnWordInfo = nullptr;
 }
 
 void TMainForm::BuildLoadPage() {

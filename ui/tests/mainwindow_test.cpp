@@ -5,6 +5,10 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include <pty.h>
+#include <unistd.h>
 
 #include "Configmanager.h"
 #include "Conjoinhost.h"
@@ -454,6 +458,39 @@ TEST_F(MainWindow, TheMessageWindowDocksAtTheBottomAndHostsAnotherDockableForm) 
     EXPECT_FALSE(alive.Alive());
     EXPECT_EQ(DockableForm->HostDockSite(), nullptr);
     delete second;
+}
+
+TEST_F(MainWindow, TheLoadTabOpensThePortTakesFramesOnTheGuiThreadAndNoticesAPulledDevice) {
+    m->Button1Click(m->Button1); // nothing chosen: the open fails quietly
+    EXPECT_EQ(m->Button1->Caption(), "Открыть");
+
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    m->ComboBox1->SetItemIndex(m->ComboBox1->Items()->Add(name));
+    m->Edit3->SetText("9600");
+    m->Button1Click(m->Button1);
+    ASSERT_EQ(m->Button1->Caption(), "Закрыть");
+    for (TControl* c : std::initializer_list<TControl*>{m->RadioButton1, m->RadioButton2, m->ComboBox1,
+                                                        m->Edit1, m->Edit2, m->Edit3})
+        EXPECT_FALSE(c->Enabled());
+
+    ASSERT_EQ(::write(master, "\x01\x02\x03", 3), 3);
+    for (int i = 0; i < 300 && m->FramesTaken == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(m->LastFrame, (std::vector<uint8_t>{1, 2, 3}));
+
+    ::close(master); // the device goes away
+    for (int i = 0; i < 300 && m->Button1->Caption() != "Открыть"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(m->Button1->Caption(), "Открыть");
+    EXPECT_TRUE(m->Edit3->Enabled());
+    EXPECT_GE(m->GwRichEdit1->Lines()->Count(), 1);
+    ::close(slave);
 }
 
 } // namespace
