@@ -8,6 +8,7 @@
 void TMainForm::Button1Click(TObject*) {
     if (RadioButton1->Checked()) {
         if (Button1->Caption() == "Открыть") {
+            FPortWindow = Handle();
             Port->SetPortName(ComboBox1->Text());
             Port->SetBaudRate(static_cast<DWORD>(StrToInt(Edit3->Text())));
             Port->Open();
@@ -35,7 +36,7 @@ void TMainForm::PortDataReceived(const uint8_t* Data, int Length) {
         ReceiveLength = Length;
         FPortFrames.push_back(std::move(frame));
     }
-    PostMessage(Handle(), WM_PORTDATA, 0, 0);
+    PostMessage(FPortWindow, WM_PORTDATA, 0, 0);
 }
 
 void TMainForm::PortLogText(const std::string& Text) {
@@ -43,5 +44,5 @@ void TMainForm::PortLogText(const std::string& Text) {
         std::lock_guard g(FPortLock);
         FPortLog.push_back(Text);
     }
-    PostMessage(Handle(), WM_PORTLOG, 0, 0);
+    PostMessage(FPortWindow ? FPortWindow : Handle(), WM_PORTLOG, 0, 0);
 }

@@ -261,6 +261,8 @@ private:
     std::mutex FPortLock;
     std::deque<std::string> FPortLog;
     std::deque<std::vector<uint8_t>> FPortFrames;
+    // The window the reader posts to, taken on the GUI thread before the port opens.
+    HWND FPortWindow = nullptr;
 };
 
 extern TMainForm* MainForm;

@@ -86,7 +86,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     Port->OnReceive = [this](const uint8_t* d, int n) { PortDataReceived(d, n); };
     Port->OnFrameEnd = [](const uint8_t*, int) {};
     Port->OnError = [this](const std::string& t) { PortLogText(t); };
-    Port->OnSignal = [this] { PostMessage(Handle(), WM_PORTSIGNAL, 0, 0); };
+    Port->OnSignal = [this] { PostMessage(FPortWindow, WM_PORTSIGNAL, 0, 0); };
 }
 
 void TMainForm::BuildMenus() {
