@@ -49,6 +49,21 @@ void TGwDragOutline::End() {
     FPattern.reset();
 }
 
+void DrawSplitBarStrips(TCanvas* Canvas, const TRect& Bar, TSplitterStyle Style, bool Across) {
+    if (Style != ssGroove && Style != ssBump)
+        return;
+    const TFrameStyle look = Style == ssGroove ? fsStatus : fsPopup;
+    if (Across) {
+        const int mid = Bar.Top + Bar.Height() / 2;
+        DrawBorderSides(Canvas, TRect(Bar.Left, mid - 3, Bar.Right, mid), look);
+        DrawBorderSides(Canvas, TRect(Bar.Left, mid, Bar.Right, mid + 3), look);
+    } else {
+        const int mid = Bar.Left + Bar.Width() / 2;
+        DrawBorderSides(Canvas, TRect(mid - 3, Bar.Top, mid, Bar.Bottom), look);
+        DrawBorderSides(Canvas, TRect(mid, Bar.Top, mid + 3, Bar.Bottom), look);
+    }
+}
+
 TGwSplitCursors::TGwSplitCursors() {
     auto load = [](const char* Name, int Standard) {
         HCURSOR c = LoadCursor(HInstance, Name);
@@ -432,18 +447,8 @@ void TGwCustomSizePanel::DrawSizeBar() {
     c->Brush()->SetColor(colour);
     c->FillRect(TRect(r.Left, r.Top, r.Right + 1, r.Bottom + 1));
     const bool across = HotSpotTopBottom();
-    if (FSizeBarStyle == ssGroove || FSizeBarStyle == ssBump) {
-        const TFrameStyle style = FSizeBarStyle == ssGroove ? fsStatus : fsPopup;
-        if (across) {
-            const int mid = r.Top + r.Height() / 2;
-            DrawBorderSides(c, TRect(r.Left, mid - 3, r.Right, mid), style);
-            DrawBorderSides(c, TRect(r.Left, mid, r.Right, mid + 3), style);
-        } else {
-            const int mid = r.Left + r.Width() / 2;
-            DrawBorderSides(c, TRect(mid - 3, r.Top, mid, r.Bottom), style);
-            DrawBorderSides(c, TRect(mid, r.Top, mid + 3, r.Bottom), style);
-        }
-    } else if (FSizeBarStyle == ssGroupBar && !across) {
+    DrawSplitBarStrips(c, r, FSizeBarStyle, across);
+    if (FSizeBarStyle == ssGroupBar && !across) {
         TColor start, stop;
         GetGradientColors(start, stop);
         DrawGroupBarBackground(c, r, VisualStyle(), GradientColorStyle(), FGradientPath, start, stop);
