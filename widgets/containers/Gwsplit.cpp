@@ -526,3 +526,65 @@ void TGwCustomSizePanel::WndProc(TMessage& Message) {
     }
     TGwCustomPanel::WndProc(Message);
 }
+
+// ---------------------------------------------------------------- dock manager
+
+TDockTree* TGwCustomSizePanel::CreateDockManager() {
+    TDockTree* manager = DockManager();
+    if (!manager && DockSite() && UseDockManager())
+        manager = new TGwSizePanelDockManager(this);
+    if (manager)
+        SetDoubleBuffered(true);
+    return manager;
+}
+
+void TGwSizePanelDockManager::PositionDockRect(TControl* Client, TControl* DropCtl, TAlign DropAlign,
+                                               TRect& DockRect) {
+    TGwPanelDockManager::PositionDockRect(Client, DropCtl, DropAlign, DockRect);
+    if (FSizePanel->Align() == alRight)
+        DockRect.Left += FSizePanel->SizeBarWidth();
+    else if (FSizePanel->Align() == alBottom)
+        DockRect.Top += FSizePanel->SizeBarWidth();
+}
+
+void TGwSizePanelDockManager::PaintSite(HDC DC) {
+    if (!FSizePanel->HotSpotClosed())
+        TGwPanelDockManager::PaintSite(DC);
+}
+
+void TGwSizePanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect) {
+    if (!FSizePanel->ShowDockClientCaptions) {
+        TDockTree::PaintDockFrame(Canvas, Control, ARect);
+        return;
+    }
+    SetTitleColours(Canvas, Control);
+    const std::string caption = Control ? Control->Caption() : std::string();
+    const int g = GrabberSize(), t = FSizePanel->SizeBarWidth();
+    const TRect& r = ARect;
+    switch (FSizePanel->Align()) {
+    case alTop:
+    case alBottom: {
+        const int shift = FSizePanel->Align() == alBottom ? t : 0;
+        const TRect bar(r.Left, r.Top + shift, r.Left + g, r.Bottom - (shift ? t : 0));
+        Canvas->FillRect(bar);
+        DrawVertTitle(Canvas, caption, bar);
+        DrawCloseGlyph(Canvas, TRect(r.Left + 1, r.Top + 1 + shift, r.Left + g - 1, r.Top + 13 + shift));
+        break;
+    }
+    case alLeft: {
+        const TRect bar(r.Left, r.Top, r.Right, r.Top + g);
+        Canvas->FillRect(bar);
+        Canvas->TextRect(bar, r.Left + 2, r.Top, caption);
+        DrawCloseGlyph(Canvas, TRect(r.Right - g - 1, r.Top + 1, r.Right - 1, r.Top + 12));
+        break;
+    }
+    case alRight: {
+        const TRect bar(r.Left + t, r.Top, r.Right - t, r.Top + g);
+        Canvas->FillRect(bar);
+        Canvas->TextRect(bar, bar.Left + 2, r.Top, caption);
+        DrawCloseGlyph(Canvas, TRect(r.Right - g - t - 1, r.Top + 1, r.Right - t - 1, r.Top + 12));
+        break;
+    }
+    default: break;
+    }
+}

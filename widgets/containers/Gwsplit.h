@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "Gwdockmgr.h"
 #include "Gwpanel.h"
 
 enum TSplitterStyle { ssStandard, ssGroove, ssBump, ssGroupBar };
@@ -117,6 +118,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void WndProc(TMessage& Message) override;
+    TDockTree* CreateDockManager() override;
 
 private:
     enum class TBarEdge { None, Right, Bottom, Left, Top };
@@ -156,6 +158,20 @@ private:
     int FLastPosition = 0;
     TGwDragOutline FOutline;
     TGwSplitCursors FCursors;
+};
+
+// The panel dock manager of a size panel: docked clients leave the size bar free.
+class TGwSizePanelDockManager : public TGwPanelDockManager {
+public:
+    explicit TGwSizePanelDockManager(TGwCustomSizePanel* ADockSite)
+        : TGwPanelDockManager(ADockSite), FSizePanel(ADockSite) {}
+    void PositionDockRect(TControl* Client, TControl* DropCtl, TAlign DropAlign, TRect& DockRect) override;
+    // Nothing while the panel is collapsed to its bar.
+    void PaintSite(HDC DC) override;
+    void PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect) override;
+
+private:
+    TGwCustomSizePanel* FSizePanel;
 };
 
 class TGwSizePanel : public TGwCustomSizePanel {
