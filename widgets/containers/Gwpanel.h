@@ -94,6 +94,8 @@ protected:
     virtual void DrawCaption(const TRect& Inner);
     virtual void DrawGrid(const TRect& Inner);
     void AlignControls(TControl* AControl, TRect& Rect) override;
+    // Docked clients get the library's title bars (Gwdockmgr).
+    TDockTree* CreateDockManager() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CMEnabledChanged(TMessage& Message) override;
     void CMMouseEnter(TMessage& Message) override;
