@@ -100,6 +100,12 @@ template <class Base> void TGwMultiLine<Base>::Click() {
 
 template <class Base> void TGwMultiLine<Base>::KeyDown(WORD& Key, TShiftState Shift) {
     Base::KeyDown(Key, Shift);
+    // The platform lets a memo that wants all keys keep Tab too; the class library's memo hands
+    // Tab to the form unless WantTabs (Enter as Tab depends on it).
+    if (Key == VK_TAB && !this->WantTabs && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt))
+        if (TCustomForm* form = GetParentForm(this))
+            if (form->Perform(CM_DIALOGKEY, VK_TAB, 0) != 0)
+                Key = 0;
     LineColChange();
 }
 
@@ -169,11 +175,12 @@ void TGwRichEdit::CMEnabledChanged(TMessage&) {
     if (!Enabled() && Parent())
         if (TCustomForm* form = GetParentForm(this))
             form->DefocusControl(this, false);
+    // Only the window style changes, so the colours stay the edit's; the window refuses input as
+    // a WS_DISABLED window does.
     if (HandleAllocated()) {
-        if (Enabled())
-            EnableWindow(Handle(), 1);
-        else
-            SetWindowLong(Handle(), GWL_STYLE, GetWindowLong(Handle(), GWL_STYLE) | WS_DISABLED);
+        const LPARAM style = GetWindowLong(Handle(), GWL_STYLE);
+        SetWindowLong(Handle(), GWL_STYLE, Enabled() ? style & ~LPARAM(WS_DISABLED) : style | WS_DISABLED);
+        EnableWindow(Handle(), Enabled() ? 1 : 0);
     }
     Framing().UpdateColors();
 }

@@ -125,8 +125,10 @@ void TGwNumericEdit::CMExit(TMessage& Message) {
         bool keep = false;
         const double v = CheckValue(EvaluateText(), keep);
         if (keep) {
+            // Stops the focus change under way (silently at the event boundary): without it the
+            // control that was to get the focus takes it anyway and the entry is reported again.
             SetFocus();
-            return;
+            Abort();
         }
         SetText(FormatText(v));
     }
