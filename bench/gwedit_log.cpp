@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "Gwedit.h"
+#include "Gwmemo.h"
 #include "cp1251.h"
 #include "forms.h"
 

@@ -307,7 +307,7 @@ void TGwCustomEdit::WMNCPaint(TWMNCPaint& Message) {
 
 void TGwCustomEdit::WMNCHitTest(TWMNCHitTest& Message) {
     TGwFramed::WMNCHitTest(Message);
-    FMouseInButton = Message.Result == HTNOWHERE;
+    FMouseInButton = Message.Result == HTNOWHERE || (AllButton() && Message.Result != HTTRANSPARENT);
     if (FMouseInButton)
         Message.Result = HTCLIENT;
 }

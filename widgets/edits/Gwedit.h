@@ -1,5 +1,5 @@
 // Edits of the Gw widget library (widget layer, edits): the framed single-line edit and mask edit,
-// the numeric and expand edits, the memo and rich edit, the hot-key edit. The numeric edit's
+// the numeric and expand edits, the hot-key edit (the memo and rich edit: Gwmemo.h). The numeric edit's
 // reading of typed numbers (evaluator, key filter, range check) stands apart from the control so
 // every rule is exercised on its own.
 #pragma once
@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "Gwframed.h"
-#include "comctrls.h"
 #include "headerctrls.h"
 #include "mask.h"
 
@@ -79,6 +78,8 @@ protected:
     void DoDropDown();
     void MouseCancel();
     bool DroppingDown() const { return FDroppingDown; }
+    // Whether every point of the control counts as the drop button.
+    virtual bool AllButton() const { return false; }
     // Beeps when BeepOnInvalidKey.
     void InvalidKeyPressed();
     int ButtonWidth() const;
@@ -194,67 +195,6 @@ private:
     TExpandOnType FExpandOn = etNone;
     bool FExpanded = false;
     int FSavedWidth;
-};
-
-// ---- Memo and rich edit --------------------------------------------------------------------------
-
-using TLineColChangeEvent = std::function<void(TObject* Sender, int Line, int Column)>;
-using TClipboardChangeEvent = std::function<void(TObject* Sender, bool HasSelection, bool HasText)>;
-
-// The multi-line framed edits: state colours and frame as the custom edit, caret line and column
-// (1-based) with their change events, Enter as Tab, and wheel scrolling by the system's lines.
-template <class Base> class TGwMultiLine : public TGwFramed<Base> {
-public:
-    explicit TGwMultiLine(TComponent* AOwner) : TGwFramed<Base>(AOwner) {}
-    bool TabOnEnter = false;
-    TColor ReadOnlyColor() const { return this->Framing().ReadOnlyColor(); }
-    void SetReadOnlyColor(TColor Value) { this->Framing().SetReadOnlyColor(Value); }
-    bool ReadOnlyColorOnFocus() const { return this->Framing().ReadOnlyColorOnFocus(); }
-    void SetReadOnlyColorOnFocus(bool Value) { this->Framing().SetReadOnlyColorOnFocus(Value); }
-    void SetReadOnly(bool Value);
-    int Line();
-    void SetLine(int Value);
-    int Column();
-    void SetColumn(int Value);
-    void JumpTo(int ALine, int AColumn);
-
-    TLineColChangeEvent OnLineColChange;
-    TClipboardChangeEvent OnClipboardChange;
-
-protected:
-    bool ReadOnlyValue() const override { return const_cast<TGwMultiLine*>(this)->ReadOnly(); }
-    // The caret's character position and line (0-based).
-    virtual int CaretLine();
-    virtual void LineColChange();
-    virtual void ClipboardChange();
-    void CreateWnd() override;
-    void Change() override;
-    void Click() override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
-    void KeyUp(WORD& Key, TShiftState Shift) override;
-    void KeyPress(char& Key) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
-    void Dispatch(TMessage& Message) override;
-};
-
-extern template class TGwMultiLine<TCustomMemo>;
-extern template class TGwMultiLine<TCustomRichEdit>;
-
-class TGwMemo : public TGwMultiLine<TCustomMemo> {
-public:
-    explicit TGwMemo(TComponent* AOwner) : TGwMultiLine(AOwner) {}
-};
-
-class TGwRichEdit : public TGwMultiLine<TCustomRichEdit> {
-public:
-    explicit TGwRichEdit(TComponent* AOwner) : TGwMultiLine(AOwner) {}
-    // The text as rich text.
-    std::string RtfData() const;
-
-protected:
-    // Disabling leaves the focus and only marks the window disabled.
-    void CMEnabledChanged(TMessage& Message) override;
 };
 
 // ---- Hot-key edit --------------------------------------------------------------------------------

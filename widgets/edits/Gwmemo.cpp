@@ -1,5 +1,9 @@
 // The Gw memo and rich edit (framed multi-line edits with caret line and column) and the hot-key
 // edit.
+#include "Gwmemo.h"
+
+#include <cstdlib>
+
 #include "Gwedit.h"
 #include "clipbrd.h"
 #include "forms.h"

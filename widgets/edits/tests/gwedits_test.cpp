@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Gwedit.h"
+#include "Gwmemo.h"
 #include "forms.h"
 #include "gw_support.h"
 #include "sysinfo.h"
