@@ -36,10 +36,12 @@ void TGwColorEdit::DropDown() {
 }
 
 // Typing does nothing; only Alt+Down (through the drop button's keys) and clicks reach the edit.
+// Tab passes too: here the form's tab navigation runs from the control's own key handling.
 void TGwColorEdit::WndProc(TMessage& Message) {
     const UINT m = Message.Msg;
-    if (m >= WM_KEYFIRST && m <= WM_KEYLAST &&
-        !(m == WM_SYSKEYDOWN && Message.WParam == VK_DOWN && (Message.LParam & KF_ALTDOWN_BIT)))
+    const bool altDown = m == WM_SYSKEYDOWN && Message.WParam == VK_DOWN && (Message.LParam & KF_ALTDOWN_BIT);
+    const bool tab = (m == WM_KEYDOWN || m == WM_KEYUP) && Message.WParam == VK_TAB;
+    if (m >= WM_KEYFIRST && m <= WM_KEYLAST && !altDown && !tab)
         return;
     if (m == WM_RBUTTONDOWN)
         return;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "Gwframed.h"
+#include "buttons.h" // TButtonState
 #include "headerctrls.h"
 #include "mask.h"
 
@@ -31,7 +32,6 @@ double GwCheckRange(double Value, double Min, double Max, bool CheckRange,
 
 // ---- Custom edit ---------------------------------------------------------------------------------
 
-enum TGwEditButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 // Replaces the mask edit's validation message: an empty text keeps the mask edit's own.
 using TGwValidateErrorEvent = std::function<void(TObject* Sender, std::string& ErrorMsg)>;
 
@@ -57,7 +57,7 @@ public:
     void SetFlatButtonColor(TColor Value) { Framing().SetFlatButtonColor(Value); }
     // Read-only hides the drop button (where a subclass says so) and recolours the edit.
     void SetReadOnly(bool Value);
-    TGwEditButtonState ButtonState() const { return FButtonState; }
+    TButtonState ButtonState() const { return FButtonState; }
     // The drop button's strip in window coordinates (empty without the button).
     TRect ButtonRect();
 
@@ -71,7 +71,7 @@ protected:
     virtual void HideButton() {}
     virtual void ShowButton() {}
     virtual void DrawButton(TCanvas* Canvas, TRect& Rect);
-    virtual void SetButtonState(TGwEditButtonState Value);
+    virtual void SetButtonState(TButtonState Value);
     // Fire OnDropDown and OnCloseUp.
     virtual void DropDown();
     virtual void CloseUp();
@@ -107,7 +107,7 @@ private:
     bool FDropButtonVisible = false;
     bool FMouseInButton = false;
     bool FDroppingDown = false;
-    TGwEditButtonState FButtonState = bsUp;
+    TButtonState FButtonState = bsUp;
 };
 
 class TGwEdit : public TGwCustomEdit {

@@ -65,6 +65,12 @@ public:
     // The colour the control shows when enabled, unfocused and not read-only.
     TColor NormalColor() const { return FFraming.NormalColor(); }
 
+    void Loaded() override {
+        Base::Loaded();
+        FFraming.UpdateColors();
+        UpdateFrame(false, false);
+    }
+
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
 
@@ -96,11 +102,6 @@ protected:
     bool FramingReadOnly() const override { return ReadOnlyValue(); }
     bool FramingLoading() const override { return this->ComponentState().Contains(csLoading); }
 
-    void Loaded() override {
-        Base::Loaded();
-        FFraming.UpdateColors();
-        UpdateFrame(false, false);
-    }
     void Notification(TComponent* AComponent, TOperation Operation) override {
         Base::Notification(AComponent, Operation);
         if (Operation == opRemove)

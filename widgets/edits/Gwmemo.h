@@ -34,7 +34,7 @@ public:
     TClipboardChangeEvent OnClipboardChange;
 
 protected:
-    bool ReadOnlyValue() const override { return const_cast<TGwMultiLine*>(this)->ReadOnly(); }
+    bool ReadOnlyValue() const override { return this->ReadOnly(); }
     // The caret's character position and line (0-based).
     virtual int CaretLine();
     virtual void LineColChange();

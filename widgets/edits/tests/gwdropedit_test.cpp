@@ -267,6 +267,9 @@ TEST(GwColorEdit, SwatchOrHatchAndNoTyping) {
     EXPECT_EQ(TPaper::Hex(Shot(f.Edit)->At(30, 10)), TPaper::Hex(clRed));
     f.Type("abc");
     EXPECT_EQ(f.Edit->Text(), "");
+    f.Edit->SetFocus();
+    f.Edit->Perform(WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(f.Other->Focused()) << "Tab still leaves the swatch";
 }
 
 TEST(GwColorEdit, AltDownOpensThePickerAndAClickPicks) {
