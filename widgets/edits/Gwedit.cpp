@@ -140,7 +140,7 @@ void TGwCustomEdit::RepaintButton() {
 
 void TGwCustomEdit::FramingButtonsChanged() { RepaintButton(); }
 
-void TGwCustomEdit::SetButtonState(TButtonState Value) {
+void TGwCustomEdit::SetButtonState(TGwEditButtonState Value) {
     if (!FDropButtonVisible || Value == FButtonState)
         return;
     FButtonState = Value;

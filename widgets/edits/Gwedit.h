@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "Gwframed.h"
-#include "buttons.h" // TButtonState
+#include "buttons.h"
 #include "headerctrls.h"
 #include "mask.h"
 
@@ -32,6 +32,8 @@ double GwCheckRange(double Value, double Min, double Max, bool CheckRange,
 
 // ---- Custom edit ---------------------------------------------------------------------------------
 
+// The platform's button states: one set of names for speed buttons and edit buttons alike.
+using TGwEditButtonState = TButtonState;
 // Replaces the mask edit's validation message: an empty text keeps the mask edit's own.
 using TGwValidateErrorEvent = std::function<void(TObject* Sender, std::string& ErrorMsg)>;
 
@@ -57,7 +59,7 @@ public:
     void SetFlatButtonColor(TColor Value) { Framing().SetFlatButtonColor(Value); }
     // Read-only hides the drop button (where a subclass says so) and recolours the edit.
     void SetReadOnly(bool Value);
-    TButtonState ButtonState() const { return FButtonState; }
+    TGwEditButtonState ButtonState() const { return FButtonState; }
     // The drop button's strip in window coordinates (empty without the button).
     TRect ButtonRect();
 
@@ -71,7 +73,7 @@ protected:
     virtual void HideButton() {}
     virtual void ShowButton() {}
     virtual void DrawButton(TCanvas* Canvas, TRect& Rect);
-    virtual void SetButtonState(TButtonState Value);
+    virtual void SetButtonState(TGwEditButtonState Value);
     // Fire OnDropDown and OnCloseUp.
     virtual void DropDown();
     virtual void CloseUp();
@@ -107,7 +109,7 @@ private:
     bool FDropButtonVisible = false;
     bool FMouseInButton = false;
     bool FDroppingDown = false;
-    TButtonState FButtonState = bsUp;
+    TGwEditButtonState FButtonState = bsUp;
 };
 
 class TGwEdit : public TGwCustomEdit {

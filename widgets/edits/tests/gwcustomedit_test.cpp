@@ -194,7 +194,7 @@ TEST(GwCustomEdit, ALeftClickOnTheButtonDropsDownARightClickDoesNothing) {
     EditForm f;
     f.Edit->SetDropButtonVisible(true);
     int drops = 0, mouseDowns = 0;
-    TButtonState during = bsUp;
+    TGwEditButtonState during = bsUp;
     f.Edit->OnDropDown = [&](TObject*) {
         ++drops;
         during = f.Edit->ButtonState();

@@ -1,0 +1,239 @@
+// The combo box base and the standard combo box: typing into the platform's combo box as the
+// keyboard would (auto-completion, type-to-find with its time-out, Cyrillic letters), read-only
+// mode, the wheel, leaving with a text that is no item, values, and the frame and button looks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+
+#include "Gwcmbobx.h"
+#include "cp1251.h"
+#include "gw_support.h"
+#include "handle.h"
+#include "sysinfo.h"
+
+namespace {
+
+// The Qt widget the platform's combo box wraps.
+QComboBox* Native(TWinControl* c) { return ClientWidget(c)->findChild<QComboBox*>(); }
+
+void Key(TWinControl* c, int key, const QString& text = QString(),
+         Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(Native(c), &down);
+    QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(Native(c), &up);
+}
+
+// Types CP1251 text one key per character.
+void Type(TWinControl* c, const std::string& cp1251) {
+    for (char16_t u : Cp1251ToUtf16(cp1251)) {
+        QChar ch(u);
+        Key(c, ch.toUpper().unicode() < 128 ? int(ch.toUpper().unicode()) : int(Qt::Key_unknown),
+            QString(ch));
+    }
+}
+
+class GwCombo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TApplication::QtApp();
+        SetBeepHandler([this](UINT) { ++Beeps; });
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 300, 200);
+        Form->Show();
+        Combo = new TGwComboBox(Form);
+        Combo->SetParent(Form);
+        Combo->SetBounds(10, 10, 150, 21);
+        for (const char* s : {"Apple", "Apricot", "Banana", "Ялта", "якорь"})
+            Combo->Items()->Add(s);
+        Combo->OnChange = [this](TObject*) { ++Changes; };
+        Other = new TGwComboBox(Form);
+        Other->SetParent(Form);
+        Other->SetBounds(10, 60, 150, 21);
+        Combo->SetFocus();
+    }
+    void TearDown() override {
+        SetBeepHandler(nullptr);
+        delete Form;
+        Application->ProcessMessages();
+    }
+    // The edit text with the selected tail in brackets: "Ap[ple]".
+    std::string Shown() {
+        std::string t = Combo->Text();
+        int a = Combo->SelStart(), n = Combo->SelLength();
+        if (n == 0)
+            return t;
+        return t.substr(0, a) + "[" + t.substr(a, n) + "]" + t.substr(a + n);
+    }
+    TForm* Form = nullptr;
+    TGwComboBox* Combo = nullptr;
+    TGwComboBox* Other = nullptr;
+    int Beeps = 0;
+    int Changes = 0;
+};
+
+struct TypingCase {
+    const char* Name;
+    std::string Keys; // '\b' is Backspace
+    bool AllowEdit;
+    bool KeepSearchCase;
+    std::string Shown;
+    int ItemIndex;
+    int Beeps;
+};
+
+void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.Name; }
+
+class GwComboTyping : public GwCombo, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(GwComboTyping, CompletesFromTheFirstItemTheTextStarts) {
+    const TypingCase& c = GetParam();
+    Combo->AllowEdit = c.AllowEdit;
+    Combo->KeepSearchCase = c.KeepSearchCase;
+    for (char k : c.Keys)
+        if (k == '\b')
+            Key(Combo, Qt::Key_Backspace, "\b");
+        else
+            Type(Combo, std::string(1, k));
+    EXPECT_EQ(Shown(), c.Shown);
+    EXPECT_EQ(Combo->ItemIndex(), c.ItemIndex);
+    EXPECT_EQ(Beeps, c.Beeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GwComboTyping,
+    ::testing::Values(TypingCase{"OneLetter", "a", true, false, "A[pple]", 0, 0},
+                      TypingCase{"ThreeLetters", "apr", true, false, "Apr[icot]", 1, 0},
+                      TypingCase{"BackspaceDropsTheLastTyped", "apr\b", true, false, "Ap[ple]", 0, 0},
+                      TypingCase{"BackspaceToNothing", "a\b", true, false, "", -1, 0},
+                      TypingCase{"NoItemTypesTheLetter", "ax", true, false, "Ax", -1, 0},
+                      TypingCase{"NoItemWithoutEditBeeps", "ax", false, false, "A[pple]", 0, 1},
+                      TypingCase{"KeepSearchCase", "APR", true, true, "APR[icot]", -1, 0},
+                      TypingCase{"CyrillicCaseless", "я", true, false, "Я[лта]", 3, 0},
+                      TypingCase{"CyrillicSecondItem", "як", true, false, "як[орь]", 4, 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(GwCombo, ListOnlySearchRestartsAfterTheTimeOut) {
+    Combo->SetStyle(csDropDownList);
+    Type(Combo, "ба");
+    EXPECT_EQ(Combo->ItemIndex(), -1) << "no item starts with the Cyrillic letters";
+    EXPECT_EQ(Beeps, 2);
+    Type(Combo, "b");
+    EXPECT_EQ(Combo->ItemIndex(), 2);
+    ASSERT_TRUE(Combo->SearchTimer()->Enabled());
+    EXPECT_EQ(Combo->SearchTimer()->Interval(), 1500u);
+    Type(Combo, "a");
+    EXPECT_EQ(Combo->SearchText(), "ba");
+    EXPECT_EQ(Combo->ItemIndex(), 2);
+    Combo->SearchTimer()->OnTimer(nullptr);
+    EXPECT_FALSE(Combo->SearchTimer()->Enabled());
+    Type(Combo, "я");
+    EXPECT_EQ(Combo->ItemIndex(), 3) << "a new search after the time-out";
+    Type(Combo, "к");
+    EXPECT_EQ(Combo->ItemIndex(), 4);
+    Key(Combo, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(Combo->SearchText(), "я");
+    EXPECT_EQ(Combo->ItemIndex(), 3);
+}
+
+TEST_F(GwCombo, ReadOnlyBlocksTypingKeysAndWheelButShowsItsColour) {
+    Combo->SetItemIndex(1);
+    Combo->SetReadOnly(true);
+    Other->SetFocus();
+    EXPECT_EQ(Combo->Color(), clInfoBk);
+    Combo->SetFocus();
+    EXPECT_EQ(Combo->Color(), clWindow) << "focus colour unless read-only-on-focus";
+    Type(Combo, "b");
+    Key(Combo, Qt::Key_Down);
+    Key(Combo, Qt::Key_Delete);
+    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(Combo->Text(), "Apricot");
+    EXPECT_EQ(Combo->ItemIndex(), 1);
+    EXPECT_EQ(Changes, 0);
+    Combo->SetReadOnlyColorOnFocus(true);
+    EXPECT_EQ(Combo->Color(), clInfoBk);
+}
+
+TEST_F(GwCombo, WheelStepsAndStopsAtTheEnds) {
+    Combo->SetStyle(csDropDownList);
+    const int last = Combo->Count() - 1;
+    Combo->SetItemIndex(last);
+    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(Combo->ItemIndex(), last);
+    Combo->SetItemIndex(0);
+    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(Combo->ItemIndex(), 0);
+    EXPECT_EQ(Changes, 0);
+    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(Combo->ItemIndex(), 1);
+    EXPECT_EQ(Changes, 1);
+}
+
+TEST_F(GwCombo, LeavingWithATextThatIsNoItemFiresNotInListOnce) {
+    int notInList = 0;
+    Combo->OnNotInList = [&](TObject*) { ++notInList; };
+    Type(Combo, "Grape");
+    Other->SetFocus();
+    EXPECT_EQ(notInList, 1);
+    Combo->SetFocus();
+    Combo->SetItemIndex(2);
+    Other->SetFocus();
+    EXPECT_EQ(notInList, 1);
+}
+
+TEST_F(GwCombo, ValuesStandForTheirItems) {
+    auto* c = Combo;
+    c->ClearItemsValues();
+    c->AddItemValue("нет опроса", "0");
+    c->AddItemValue("непрерывно", "");
+    c->AddItemValue("1 s", "1000");
+    EXPECT_EQ(c->ItemValue(1), "непрерывно");
+    c->SetValue("1000");
+    EXPECT_EQ(c->ItemIndex(), 2);
+    EXPECT_EQ(c->Value(), "1000");
+    c->SetValue("непрерывно");
+    EXPECT_EQ(c->ItemIndex(), 1);
+    c->SetValue("7");
+    EXPECT_EQ(c->ItemIndex(), -1);
+    c->SetStyle(csDropDownList);
+    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(c->Value(), "0") << "a user's choice brings the value along";
+    c->SetValue("5");
+    EXPECT_EQ(c->ItemIndex(), -1);
+    c->Values()->Put(2, "5");
+    EXPECT_EQ(c->ItemIndex(), 2) << "a change of the values applies the current value again";
+}
+
+// Pixels: the flat frame on its sides, the read-only strip without a button, the flat button.
+TEST_F(GwCombo, FrameAndButtonLooks) {
+    TPaper paper(150, 21);
+    Combo->SetFrameVisible(true);
+    Combo->SetFrameColor(clRed);
+    Combo->PaintOverlay(paper.Canvas());
+    EXPECT_EQ(paper.At(0, 10), clRed);
+    EXPECT_EQ(paper.At(149, 10), clRed);
+    EXPECT_EQ(paper.At(1, 10), ColorToRGB(clWindow)) << "the 3-D border is covered with the control colour";
+    const int w = GetSystemMetrics(SM_CXVSCROLL);
+    paper.Fill(clBlack);
+    Combo->SetReadOnly(true);
+    Combo->SetColor(clYellow);
+    Combo->PaintOverlay(paper.Canvas());
+    for (int x = 150 - 2 - w; x < 148; ++x)
+        ASSERT_EQ(paper.At(x, 10), clYellow) << x;
+    Combo->SetReadOnly(false);
+    Combo->SetFlatButtons(true);
+    Other->SetFocus();
+    paper.Fill(clBlack);
+    Combo->PaintOverlay(paper.Canvas());
+    TRect strip(150 - 2 - w, 2, 148, 19);
+    int arrow = 0;
+    for (int y = strip.Top; y < strip.Bottom; ++y)
+        for (int x = strip.Left; x < strip.Right; ++x)
+            arrow += paper.At(x, y) == clBlack;
+    EXPECT_GT(arrow, 3) << "only the arrow is drawn over the control colour";
+    EXPECT_EQ(paper.At(strip.Left, strip.Top), clYellow);
+}
+
+} // namespace
