@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "Gwframed.h"
+#include "buttons.h"
 #include "comctrls.h"
 #include "headerctrls.h"
 #include "mask.h"
@@ -32,7 +33,8 @@ double GwCheckRange(double Value, double Min, double Max, bool CheckRange,
 
 // ---- Custom edit ---------------------------------------------------------------------------------
 
-enum TGwEditButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+// The platform's button states: one set of names for speed buttons and edit buttons alike.
+using TGwEditButtonState = TButtonState;
 // Replaces the mask edit's validation message: an empty text keeps the mask edit's own.
 using TGwValidateErrorEvent = std::function<void(TObject* Sender, std::string& ErrorMsg)>;
 
