@@ -1,108 +1,9 @@
 // The font combo box: the faces of the screen with a type glyph, drawn by name, in their own face
 // or both, recently chosen faces kept at the top, and a floating preview beside the open list.
-#include <cstring>
-
 #include "Gwcmbobx.h"
 #include "Gwgrafx.h"
 #include "Gwutils.h"
-#include "resources.h"
 #include "winapi.h"
-
-namespace {
-
-// 12 x 12 type glyphs on olive, the colour drawn transparent: TrueType, fixed pitch, TrueType fixed
-// pitch, printer, device.
-const char* const GlyphNames[5] = {"GWCMBOBX_TRUETYPE", "GWCMBOBX_FIXEDPITCH", "GWCMBOBX_TRUETYPEFIXED",
-                                   "GWCMBOBX_PRINTER", "GWCMBOBX_DEVICE"};
-enum { glyphTrueType, glyphFixed, glyphTrueTypeFixed, glyphPrinter, glyphDevice };
-const char* const GlyphXpm[5] = {
-    "/* XPM */\nstatic const char* g[] = {\n\"12 12 3 1\",\n\"o c #808000\",\n\"k c #000000\",\n\"g c "
-    "#808080\",\n"
-    "\"oooooooooooo\",\n\"kkkkkkoooooo\",\n\"kokkokoooooo\",\n\"ookkoogggggg\",\n\"ookkoogoggog\",\n"
-    "\"ookkoooogooo\",\n\"okkkkooogooo\",\n\"oooooooogooo\",\n\"oooooooogooo\",\n\"ooooooogggoo\",\n"
-    "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
-    "/* XPM */\nstatic const char* g[] = {\n\"12 12 2 1\",\n\"o c #808000\",\n\"k c #000000\",\n"
-    "\"oooooooooooo\",\n\"okkkkkkkkkko\",\n\"okoooooooooo\",\n\"okoooooooooo\",\n\"okkkkkkkoooo\",\n"
-    "\"okoooooooooo\",\n\"okoooooooooo\",\n\"okoooooooooo\",\n\"okoooooooooo\",\n\"okoooooooooo\",\n"
-    "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
-    "/* XPM */\nstatic const char* g[] = {\n\"12 12 3 1\",\n\"o c #808000\",\n\"k c #000000\",\n\"b c "
-    "#0000FF\",\n"
-    "\"oooooooooooo\",\n\"kkkkkkoooooo\",\n\"kokkokoooooo\",\n\"ookkoobbbbbb\",\n\"ookkoobooooo\",\n"
-    "\"ookkoobbbbbo\",\n\"okkkkobooooo\",\n\"oooooobooooo\",\n\"oooooobooooo\",\n\"oooooobooooo\",\n"
-    "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
-    "/* XPM */\nstatic const char* g[] = {\n\"12 12 3 1\",\n\"o c #808000\",\n\"k c #000000\",\n\"w c "
-    "#FFFFFF\",\n"
-    "\"oooooooooooo\",\n\"oookkkkkkooo\",\n\"oookwwwwkooo\",\n\"okkkkkkkkkko\",\n\"okwwwwwwwwko\",\n"
-    "\"okwwwwwwwwko\",\n\"okkkkkkkkkko\",\n\"oookwwwwkooo\",\n\"oookkkkkkooo\",\n\"oooooooooooo\",\n"
-    "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
-    "/* XPM */\nstatic const char* g[] = {\n\"12 12 2 1\",\n\"o c #808000\",\n\"k c #000000\",\n"
-    "\"oooooooooooo\",\n\"okkkkkkkkkko\",\n\"okoooooooko\",\n\"okoooooooko\",\n\"okoooooooko\",\n"
-    "\"okkkkkkkkkko\",\n\"oooookkooooo\",\n\"ookkkkkkkkoo\",\n\"oooooooooooo\",\n\"oooooooooooo\",\n"
-    "\"oooooooooooo\",\n\"oooooooooooo\"\n};\n",
-};
-
-void RegisterFontGlyphs() {
-    for (int i = 0; i < 5; ++i)
-        if (!ResourceImageExists(GlyphNames[i]))
-            RegisterResourceImage(GlyphNames[i], GlyphXpm[i], std::strlen(GlyphXpm[i]));
-}
-
-struct TEnumTarget {
-    TStrings* Items;
-    TGwFontType Type;
-    bool Symbols;
-};
-
-int AddFace(const LOGFONT* lf, const TEXTMETRIC* tm, std::uint32_t fontType, std::intptr_t data) {
-    auto* t = reinterpret_cast<TEnumTarget*>(data);
-    bool take = t->Type == ftAll || (t->Type == ftTrueType && (fontType & TRUETYPE_FONTTYPE)) ||
-                (t->Type == ftFixedPitch && !(tm->tmPitchAndFamily & TMPF_FIXED_PITCH));
-    if (lf->lfCharSet == SYMBOL_CHARSET && !t->Symbols)
-        take = false;
-    if (take && t->Items->IndexOf(lf->lfFaceName) < 0)
-        t->Items->AddObject(lf->lfFaceName, reinterpret_cast<TObject*>(std::uintptr_t(tm->tmPitchAndFamily)));
-    return 1;
-}
-
-} // namespace
-
-// ---- TGwPreviewFontPanel ---------------------------------------------------------------------------
-
-TGwPreviewFontPanel::TGwPreviewFontPanel(TComponent* AOwner) : TCustomPanel(AOwner) {
-    SetColor(clWindow);
-    SetParentColor(false);
-    SetBounds(0, 0, 260, 65);
-    SetVisible(false);
-    SetCaption("AaBbYyZz");
-    SetBevelOuter(bvNone);
-    Font()->SetSize(36);
-}
-
-void TGwPreviewFontPanel::CreateParams(TCreateParams& Params) {
-    TCustomPanel::CreateParams(Params);
-    Params.Style = WS_POPUP;
-    Params.WindowClass.style |= CS_SAVEBITS;
-}
-
-void TGwPreviewFontPanel::Paint() {
-    TCustomPanel::Paint();
-    Canvas()->Brush()->SetStyle(bsClear);
-    Canvas()->Pen()->SetColor(clWindowText);
-    Canvas()->Rectangle(0, 0, ClientWidth(), ClientHeight());
-    Canvas()->Brush()->SetStyle(bsSolid);
-}
-
-void TGwPreviewFontPanel::WMKillFocus(TWMKillFocus& Message) {
-    TCustomPanel::WMKillFocus(Message);
-    if (Control)
-        Control->Perform(CM_HIDEPREVIEWPANEL, 0, 0);
-}
-
-void TGwPreviewFontPanel::WMCancelMode(TMessage& Message) {
-    TCustomPanel::WMCancelMode(Message);
-    if (Control)
-        Control->Perform(CM_HIDEPREVIEWPANEL, 0, 0);
-}
 
 // ---- TGwFontComboBox -------------------------------------------------------------------------------
 
@@ -120,13 +21,7 @@ TGwFontComboBox::TGwFontComboBox(TComponent* AOwner)
 
 TGwFontComboBox::~TGwFontComboBox() = default;
 
-void TGwFontComboBox::LoadBitmaps() {
-    RegisterFontGlyphs();
-    for (int i = 0; i < 5; ++i) {
-        FGlyphs[i] = std::make_unique<TBitmap>();
-        FGlyphs[i]->LoadFromResourceName(HInstance, GlyphNames[i]);
-    }
-}
+void TGwFontComboBox::LoadBitmaps() { LoadFontMarks(FGlyphs); }
 
 void TGwFontComboBox::LoadFonts() {
     std::string keep = FontName();
@@ -134,9 +29,7 @@ void TGwFontComboBox::LoadFonts() {
     Items()->Clear();
     FMRUIndex = -1;
     // There is no printer here: both devices list the screen's faces.
-    TEnumTarget target{Items(), FFontType, FShowSymbolFonts};
-    if (FFontType != ftPrinter)
-        EnumFontFamilies(GetDC(nullptr), nullptr, AddFace, reinterpret_cast<std::intptr_t>(&target));
+    AddFontFaces(Items(), FFontType, FShowSymbolFonts);
     Items()->EndUpdate();
     if (!keep.empty())
         SetItemIndex(Items()->IndexOf(keep));
@@ -317,35 +210,13 @@ void TGwFontComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
         return;
     TRect r(Rect.Left + 24, Rect.Top, Rect.Right, Rect.Bottom - 1);
     const auto pitch = unsigned(reinterpret_cast<std::uintptr_t>(Items()->GetObject(Index)));
-    const bool trueType = pitch & TMPF_TRUETYPE, fixed = !(pitch & TMPF_FIXED_PITCH);
-    const int glyph = trueType && fixed          ? glyphTrueTypeFixed
-                      : trueType                 ? glyphTrueType
-                      : fixed                    ? glyphFixed
-                      : FFontDevice == fdPrinter ? glyphPrinter
-                                                 : glyphDevice;
+    const int glyph = FontMarkOf(pitch, FFontDevice);
     const int gy = r.Top + (r.Height() - 12) / 2;
     DrawFullTransparentBitmap(C, FGlyphs[glyph].get(), TRect(r.Left - 20, gy, r.Left - 8, gy + 12),
                               TRect(0, 0, 12, 12), clOlive);
     const TColor text = !Enabled() ? clBtnShadow : selected ? clHighlightText : Font()->Color();
     const std::string name = Items()->Get(Index);
-    C->Brush()->SetStyle(bsClear);
-    auto write = [&](int x, bool ownFace) {
-        C->Font()->Assign(Font());
-        if (ownFace)
-            C->Font()->SetName(name);
-        C->Font()->SetColor(text);
-        C->TextOut(x, r.Top + (r.Height() - C->TextHeight("Yy")) / 2, name);
-    };
-    if (ShowStyle == ssFontNameAndSample) {
-        const int split = r.Left + r.Width() / 2 - 4;
-        C->Pen()->SetColor(Enabled() ? clWindowText : clBtnShadow);
-        C->MoveTo(split + 2, r.Top);
-        C->LineTo(split + 2, r.Bottom);
-        write(r.Left + 2, false);
-        write(split + 4, true);
-    } else
-        write(r.Left + 2, ShowStyle == ssFontSample);
-    C->Brush()->SetStyle(bsSolid);
+    DrawFontFace(C, r, name, ShowStyle, Font(), text, Enabled() ? clWindowText : clBtnShadow);
     if (ShowStyle == ssFontPreview && FPreview && State.Contains(odFocused) &&
         !State.Contains(odComboBoxEdit)) {
         FPreview->Font()->SetName(name);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "Gwfontsvc.h"
 #include "Gwframing.h"
 #include "Gwsettings.h"
 #include "dialogs.h"
@@ -330,27 +331,6 @@ private:
 
 // ---- font combo box --------------------------------------------------------------------------------
 
-enum TGwFontDevice { fdScreen, fdPrinter };
-enum TGwFontType { ftAll, ftTrueType, ftFixedPitch, ftPrinter };
-enum TGwShowStyle { ssFontName, ssFontSample, ssFontNameAndSample, ssFontPreview };
-
-// The floating sample beside an open font list; it tells its owning control to hide it when it
-// loses the focus or is cancelled.
-class TGwPreviewFontPanel : public TCustomPanel {
-public:
-    explicit TGwPreviewFontPanel(TComponent* AOwner);
-    TWinControl* Control = nullptr;
-
-protected:
-    void CreateParams(TCreateParams& Params) override;
-    void Paint() override;
-    void WMKillFocus(TWMKillFocus& Message) override;
-    void WMCancelMode(TMessage& Message) override;
-};
-
-// Sent to the owner of a preview panel to hide it.
-inline constexpr UINT CM_HIDEPREVIEWPANEL = CM_BASE + 1006;
-
 class TGwFontComboBox : public TGwCustomComboBox {
 public:
     explicit TGwFontComboBox(TComponent* AOwner);
@@ -400,7 +380,7 @@ protected:
 private:
     void LoadBitmaps();
     std::unique_ptr<TFont> FSelectedFont;
-    std::array<std::unique_ptr<TBitmap>, 5> FGlyphs;
+    TGwFontMarks FGlyphs;
     TGwPreviewFontPanel* FPreview = nullptr;
     TCustomEdit* FPreviewEdit = nullptr;
     TGwFontDevice FFontDevice = fdScreen;

@@ -113,6 +113,8 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
       FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
     auto* l = new QListWidget;
+    // The border is the window's own (WS_EX_CLIENTEDGE), drawn in the frame as for an edit.
+    l->setFrameShape(QFrame::NoFrame);
     l->setUniformItemSizes(true);
     l->setItemDelegate(TOwnerDrawQt::ForList(this, l));
     SetWidget(this, l);
@@ -134,6 +136,10 @@ TCustomListBox::~TCustomListBox() = default;
 void TCustomListBox::CreateParams(TCreateParams& Params) {
     TNativeControl::CreateParams(Params);
     Params.Style |= LBS_NOTIFY | LBS_USETABSTOPS;
+    if (Ctl3D())
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+        Params.Style |= WS_BORDER;
     if (FMultiSelect)
         Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
     if (FStyle != lbStandard)
