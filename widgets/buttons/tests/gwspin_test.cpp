@@ -270,6 +270,22 @@ TEST_F(GwSpinner, HexadecimalShowsThePrefixAndTwosComplement) {
     EXPECT_EQ(S->ValueText(), "0xAB");
 }
 
+TEST_F(GwSpinner, FrameControllerGivesItsColoursWhileItsFrameIsVisible) {
+    auto* controller = new TGwFrameController(Form);
+    S->SetFrameController(controller);
+    S->FrameControllerNotifications = TGwFrameControllerNotifications{fcpFrameColor, fcpFlatButtonColor};
+    controller->SetFrameColor(clRed);
+    EXPECT_EQ(S->FrameColor(), clBtnShadow) << "no frame shown by the controller";
+    controller->SetFrameVisible(true);
+    controller->SetFlatButtonColor(clLime);
+    controller->SetColor(clYellow);
+    EXPECT_EQ(S->FrameColor(), clRed);
+    EXPECT_EQ(S->ButtonColor(), clLime);
+    EXPECT_EQ(S->Color(), clWindow) << "the colour's flag is not set";
+    delete controller;
+    EXPECT_EQ(S->FrameController(), nullptr);
+}
+
 // Pixels: the hot button is lighter inside a darker box; a pressed one is darker.
 TEST_F(GwSpinner, HotAndPressedButtonLooks) {
     S->SetButtonColor(TColor(0x808080));
