@@ -46,6 +46,13 @@ TGwCalendar::TGwCalendar(TComponent* AOwner)
     FTimer->OnTimer = [this](TObject*) { RepeatStep(); };
     SetFirstDayOfWeek(fdowLocale);
     CalcFontSize();
+    FYearSpinner = new TGwYearSpinner(this);
+    FYearSpinner->SetParent(this);
+    FYearSpinner->OnChange = [this](TObject*) {
+        unsigned short y, m, d;
+        DecodeDate(FViewDate, y, m, d);
+        SetViewDate(EncodeDate(FYearSpinner->Value(), m, 1));
+    };
 }
 
 TGwCalendar::~TGwCalendar() = default;
@@ -294,6 +301,10 @@ void TGwCalendar::RepeatStep() {
 }
 
 void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (YearSpinnerShowing()) {
+        HideYearSpinner();
+        return;
+    }
     if (Visible() && !ComponentState().Contains(csDesigning) && CanFocus())
         SetFocus();
     if (Button == mbLeft) {
@@ -314,7 +325,8 @@ void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                 Invalidate();
             }
             FPicked = FDate != before;
-        }
+        } else if (FPressed == caYear)
+            ShowYearSpinner();
     }
     TGwCustomPanel::MouseDown(Button, Shift, X, Y);
 }
@@ -458,4 +470,87 @@ void TGwCalendar::Paint() {
     if (!IsRectEmpty(FAreas[caClearButton]))
         DrawPopupButton(C, FAreas[caClearButton], ClearCaption(), false, FPressed == caClearButton, false,
                         FButtonFontColor, FButtonColor);
+}
+
+// ---- year spinner ----------------------------------------------------------------------------------
+
+void TGwCalendar::ShowYearSpinner() {
+    CalcAreas();
+    unsigned short year, month, day;
+    DecodeDate(FViewDate, year, month, day);
+    auto yearOf = [](TDateTime D) {
+        unsigned short y, m, d;
+        DecodeDate(D, y, m, d);
+        return int(y);
+    };
+    FYearSpinner->SetMax(9999);
+    FYearSpinner->SetMin(FMinDate != 0 ? yearOf(FMinDate) : 1);
+    FYearSpinner->SetMax(FMaxDate != 0 ? yearOf(FMaxDate) : 9999);
+    FYearSpinner->SetValue(year);
+    // Over the year text: the caption right of the month name.
+    const TRect cap = FAreas[caYear];
+    const int yearLeft = FAreas[caMonth].Right, yearWidth = cap.Right - yearLeft;
+    const int w = 2 * FYearSpinner->ButtonWidth() + 4 * FW0 + 8;
+    int left = std::max(0, std::min(yearLeft + (yearWidth - w) / 2, ClientWidth() - w));
+    FYearSpinner->SetBounds(left, cap.Top, w, cap.Height());
+    FYearSpinner->SetVisible(true);
+    if (FYearSpinner->CanFocus())
+        FYearSpinner->SetFocus();
+}
+
+void TGwCalendar::HideYearSpinner() {
+    if (!FYearSpinner->Visible())
+        return;
+    FYearSpinner->SetVisible(false);
+    if (Visible() && CanFocus())
+        SetFocus();
+}
+
+TGwYearSpinner::TGwYearSpinner(TGwCalendar* Calendar) : TGwSpinner(Calendar), FCalendar(Calendar) {
+    SetMax(9999);
+    SetMin(1);
+    SetTabStop(false);
+    SetVisible(false);
+}
+
+void TGwYearSpinner::CreateParams(TCreateParams& Params) {
+    TGwSpinner::CreateParams(Params);
+    Params.WindowClass.style = CS_SAVEBITS;
+}
+
+void TGwYearSpinner::KeyPress(char& Key) {
+    if (Key == '\t') {
+        Key = 0;
+        return;
+    }
+    if (Key == '\r' || Key == 0x1B) {
+        Key = 0;
+        FCalendar->HideYearSpinner();
+        return;
+    }
+    TGwSpinner::KeyPress(Key);
+}
+
+void TGwYearSpinner::KeyDown(WORD& Key, TShiftState Shift) {
+    if (Key == VK_ESCAPE) {
+        Key = 0;
+        FCalendar->HideYearSpinner();
+        return;
+    }
+    if (Key == VK_DOWN) {
+        Key = 0;
+        return;
+    }
+    TGwSpinner::KeyDown(Key, Shift);
+}
+
+void TGwYearSpinner::WMKillFocus(TWMKillFocus& Message) {
+    TGwSpinner::WMKillFocus(Message);
+    FCalendar->HideYearSpinner();
+}
+
+void TGwYearSpinner::Dispatch(TMessage& Message) {
+    if (Message.Msg == CM_CANCELMODE && reinterpret_cast<TControl*>(Message.LParam) != this)
+        FCalendar->HideYearSpinner();
+    TGwSpinner::Dispatch(Message);
 }

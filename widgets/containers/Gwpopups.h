@@ -1,7 +1,8 @@
 // Drop-down surfaces of the Gw widget library (widget layer, containers and navigation): the
 // popup panel that shows its controls in a borderless never-activating window and runs a local
 // loop until they pick, cancel or the user clicks elsewhere; typed-date and typed-time reading;
-// the clock-face and month-grid arithmetic of the calendar and the time picker.
+// the clock-face and month-grid arithmetic of the calendar and the time picker; the calendar's year
+// spinner.
 #pragma once
 
 #include <functional>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "Gwpanel.h"
+#include "Gwspnedt.h"
 #include "sysutils.h"
 #include "timers.h"
 
@@ -227,6 +229,24 @@ public:
 
 class TGwCalendar;
 
+// The small spinner the calendar lays over its year caption. Years run from 1 to 9999: year 0 has
+// no date.
+class TGwYearSpinner : public TGwSpinner {
+public:
+    explicit TGwYearSpinner(TGwCalendar* Calendar);
+    TGwCalendar* Calendar() const { return FCalendar; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    TGwCalendar* FCalendar;
+};
+
 class TGwCalendarColors : public TPersistent {
 public:
     explicit TGwCalendarColors(TGwCalendar* Owner) : FOwner(Owner) {}
@@ -316,6 +336,12 @@ public:
     TRect CellRect(TDateTime D) const;
     // One step of a held arrow (the 50 ms timer's tick).
     void RepeatStep();
+    // The year spinner over the year caption: shown on a press there, its steps move the view a
+    // year within MinDate..MaxDate; Enter, Escape or losing the focus hide it.
+    TGwYearSpinner* YearSpinner() const { return FYearSpinner; }
+    bool YearSpinnerShowing() const { return FYearSpinner->Visible(); }
+    void ShowYearSpinner();
+    void HideYearSpinner();
 
     TNotifyEvent OnChange;
     std::function<void(TObject* Sender, TDateTime ViewDate)> OnViewDateChange;
@@ -353,4 +379,5 @@ private:
     TGwCalendarArea FOver = caFillDays;
     int FRepeat = 0;
     bool FPicked = false;
+    TGwYearSpinner* FYearSpinner;
 };
