@@ -8,6 +8,9 @@
 #include "winapi.h"
 #include "wingdi.h"
 
+// The sort arrow of the default drawing: an odd width gives the triangle a one-pixel tip.
+constexpr int SortArrowWidth = 9, SortArrowHeight = 5;
+
 // ---- sections ------------------------------------------------------------------------------------
 
 void THeaderSection::SetText(const std::string& v) {
@@ -25,6 +28,11 @@ void THeaderSection::SetWidth(int v) {
 
 void THeaderSection::SetAlignment(TAlignment v) {
     FAlignment = v;
+    FOwner->Changed();
+}
+
+void THeaderSection::SetSortFormat(int v) {
+    FSortFormat = v & (HDF_SORTUP | HDF_SORTDOWN);
     FOwner->Changed();
 }
 
@@ -98,6 +106,13 @@ int THeaderControl::SectionAt(int X, bool& OnDivider) const {
     return -1;
 }
 
+int THeaderControl::Format(const THeaderSection* s) const {
+    return (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) | s->SortFormat() |
+           (s->Alignment() == taRightJustify ? HDF_RIGHT
+            : s->Alignment() == taCenter     ? HDF_CENTER
+                                             : HDF_LEFT);
+}
+
 LRESULT THeaderControl::Notify(int Code, int Item) {
     if (!Parent())
         return 0;
@@ -107,10 +122,7 @@ LRESULT THeaderControl::Notify(int Code, int Item) {
         item.Mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT | HDI_LPARAM;
         item.cxy = s->Width();
         item.Text = s->Text();
-        item.fmt = (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) |
-                   (s->Alignment() == taRightJustify ? HDF_RIGHT
-                    : s->Alignment() == taCenter     ? HDF_CENTER
-                                                     : HDF_LEFT);
+        item.fmt = Format(s);
         item.lParam = s->Data;
     }
     THDNotify n;
@@ -138,6 +150,18 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
     InflateRect(text, -6, 0);
     if (Pressed)
         OffsetRect(text, 1, 1);
+    if (int sort = Section->SortFormat(); sort && text.Width() > 2 * SortArrowWidth) {
+        // A triangle in the button shadow colour at the right, the text narrowed before it.
+        text.Right -= SortArrowWidth + 4;
+        int x = text.Right + 4, y = (text.Top + text.Bottom - SortArrowHeight) / 2;
+        int top = sort & HDF_SORTUP ? y : y + SortArrowHeight - 1;
+        int base = sort & HDF_SORTUP ? y + SortArrowHeight - 1 : y;
+        TPoint arrow[3] = {TPoint(x + SortArrowWidth / 2, top), TPoint(x, base),
+                           TPoint(x + SortArrowWidth - 1, base)};
+        c->Brush()->SetColor(clBtnShadow);
+        c->Pen()->SetColor(clBtnShadow);
+        c->Polygon(arrow, 3);
+    }
     UINT align = Section->Alignment() == taRightJustify ? UINT(DT_RIGHT)
                  : Section->Alignment() == taCenter     ? UINT(DT_CENTER)
                                                         : UINT(DT_LEFT);
@@ -152,7 +176,17 @@ void THeaderControl::Paint() {
     for (int i = 0; i < FSections->Count(); ++i) {
         THeaderSection* s = FSections->Items(i);
         TRect r(s->Left(), 0, s->Right(), ClientHeight());
-        DrawSection(s, r, i == FPressed);
+        if (s->Style() == hsOwnerDraw && Parent()) {
+            TDrawItemStruct d;
+            d.CtlType = ODT_HEADER;
+            d.itemID = UINT(i);
+            d.itemState = i == FPressed ? ODS_SELECTED : 0;
+            d.hwndItem = Handle();
+            d.hDC = c;
+            d.rcItem = r;
+            Parent()->Perform(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+        } else
+            DrawSection(s, r, i == FPressed);
         right = r.Right;
     }
     // The rest of the strip is an empty raised section.
@@ -248,6 +282,13 @@ void THeaderControl::Dispatch(TMessage& Message) {
     int i = int(Message.WParam);
     bool valid = i >= 0 && i < FSections->Count();
     switch (Message.Msg) {
+    case CN_DRAWITEM: {
+        auto* d = reinterpret_cast<TDrawItemStruct*>(Message.LParam);
+        if (d && int(d->itemID) < FSections->Count())
+            DrawSection(FSections->Items(int(d->itemID)), d->rcItem, d->itemState & ODS_SELECTED);
+        Message.Result = 1;
+        return;
+    }
     case HDM_GETITEMCOUNT: Message.Result = FSections->Count(); return;
     case HDM_INSERTITEM: {
         if (!item) {
@@ -279,10 +320,7 @@ void THeaderControl::Dispatch(TMessage& Message) {
             if (item->Mask & HDI_TEXT)
                 item->Text = s->Text();
             if (item->Mask & HDI_FORMAT)
-                item->fmt = (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) |
-                            (s->Alignment() == taRightJustify ? HDF_RIGHT
-                             : s->Alignment() == taCenter     ? HDF_CENTER
-                                                              : HDF_LEFT);
+                item->fmt = Format(s);
             if (item->Mask & HDI_LPARAM)
                 item->lParam = s->Data;
         } else {
@@ -292,6 +330,7 @@ void THeaderControl::Dispatch(TMessage& Message) {
                 s->SetText(item->Text);
             if (item->Mask & HDI_FORMAT) {
                 s->SetStyle(item->fmt & HDF_OWNERDRAW ? hsOwnerDraw : hsText);
+                s->SetSortFormat(item->fmt);
                 int j = item->fmt & HDF_JUSTIFYMASK;
                 s->SetAlignment(j == HDF_RIGHT ? taRightJustify : j == HDF_CENTER ? taCenter : taLeftJustify);
             }

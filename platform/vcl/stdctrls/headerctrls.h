@@ -16,6 +16,8 @@ enum : int {
     HDF_RIGHT = 1,
     HDF_CENTER = 2,
     HDF_JUSTIFYMASK = 3,
+    HDF_SORTDOWN = 0x0200,
+    HDF_SORTUP = 0x0400,
     HDF_STRING = 0x4000,
     HDF_OWNERDRAW = 0x8000
 };
@@ -61,6 +63,9 @@ public:
     void SetAlignment(TAlignment v);
     THeaderSectionStyle Style() const { return FStyle; }
     void SetStyle(THeaderSectionStyle v);
+    // HDF_SORTUP, HDF_SORTDOWN or 0: the arrow the default drawing shows at the right.
+    int SortFormat() const { return FSortFormat; }
+    void SetSortFormat(int v);
     bool AllowClick() const { return FAllowClick; }
     void SetAllowClick(bool v) { FAllowClick = v; }
     int Index() const;
@@ -78,6 +83,7 @@ private:
     int FWidth = 50, FMinWidth = 0, FMaxWidth = 10000;
     TAlignment FAlignment = taLeftJustify;
     THeaderSectionStyle FStyle = hsText;
+    int FSortFormat = 0;
     bool FAllowClick = true;
 };
 
@@ -121,6 +127,8 @@ public:
 protected:
     friend class THeaderSection;
     friend class THeaderSections;
+    // Owner-drawn sections are asked of the parent with WM_DRAWITEM (ODT_HEADER); a parent that
+    // leaves it reflects CN_DRAWITEM back, which lands in DrawSection.
     void Paint() override;
     virtual void DrawSection(THeaderSection* Section, const TRect& Rect, bool Pressed);
     void Dispatch(TMessage& Message) override;
@@ -133,6 +141,7 @@ protected:
 private:
     // WM_NOTIFY to the parent; its answer (nonzero vetoes a track or change).
     LRESULT Notify(int Code, int Item);
+    int Format(const THeaderSection* s) const;
     void Changed();
     std::unique_ptr<THeaderSections> FSections;
     int FPressed = -1;  // section held down for a click

@@ -14,9 +14,20 @@ public:
     using TProbe::TProbe;
     std::vector<std::pair<int, int>> Notes; // code, item
     LRESULT Veto = 0;
+    // With DrawsItems the parent paints owner-drawn items blue itself and records what it was given.
+    bool DrawsItems = false;
+    std::vector<TDrawItemStruct> Draws;
 
 protected:
     void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_DRAWITEM && DrawsItems) {
+            auto* d = reinterpret_cast<TDrawItemStruct*>(m.LParam);
+            Draws.push_back(*d);
+            d->hDC->Brush()->SetColor(clBlue);
+            d->hDC->FillRect(d->rcItem);
+            m.Result = 1;
+            return;
+        }
         if (m.Msg == WM_NOTIFY) {
             auto* n = reinterpret_cast<THDNotify*>(m.LParam);
             Notes.push_back({n->code, n->Item});
@@ -133,6 +144,56 @@ TEST_F(Header, OwnerDrawnSectionsArePaintedByTheirHandler) {
     EXPECT_EQ(drawn, std::vector<int>{160});
     EXPECT_EQ(Pixel(img, 170, 8), clRed);
     EXPECT_EQ(Pixel(img, 40, 1), TColor(ColorToRGB(clBtnHighlight)));
+}
+
+TEST_F(Header, AParentThatDrawsOwnerDrawnSectionsGetsWmDrawItem) {
+    THDItem item;
+    item.Mask = HDI_FORMAT;
+    item.fmt = HDF_OWNERDRAW;
+    H->Perform(HDM_SETITEM, 1, reinterpret_cast<LPARAM>(&item));
+    bool handler = false;
+    H->OnDrawSection = [&](THeaderControl*, THeaderSection*, const TRect&, bool) { handler = true; };
+    Host->DrawsItems = true;
+    QImage img = HandleWidget(H)->grab().toImage();
+    ASSERT_EQ(Host->Draws.size(), 1u);
+    const TDrawItemStruct& d = Host->Draws[0];
+    EXPECT_EQ(d.CtlType, ODT_HEADER);
+    EXPECT_EQ(d.itemID, 1u);
+    EXPECT_EQ(d.hwndItem, H->Handle());
+    EXPECT_EQ(d.itemState, 0u);
+    EXPECT_EQ(d.rcItem, TRect(80, 0, 160, H->ClientHeight()));
+    EXPECT_FALSE(handler);
+    EXPECT_EQ(Pixel(img, 120, 8), clBlue);
+    EXPECT_NE(Pixel(img, 40, 8), clBlue);
+}
+
+// The default drawing's sort arrow: its tip and base rows swap between up and down.
+TEST_F(Header, SortFormatsDrawTheirArrow) {
+    const struct {
+        const char* Name;
+        int Format;
+        bool TipAtTop, Arrow;
+    } cases[] = {
+        {"up", HDF_SORTUP, true, true}, {"down", HDF_SORTDOWN, false, true}, {"none", 0, false, false}};
+    const TColor shadow = TColor(ColorToRGB(clBtnShadow));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        THDItem item;
+        item.Mask = HDI_FORMAT;
+        item.fmt = HDF_STRING | c.Format;
+        H->Perform(HDM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+        item.fmt = 0;
+        H->Perform(HDM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(item.fmt, HDF_STRING | c.Format);
+        QImage img = HandleWidget(H)->grab().toImage();
+        // Section 0 spans 0..80: the arrow box is 9 x 5 at x 65, centred on the 17-pixel height.
+        int top = (H->ClientHeight() - 5) / 2, bottom = top + 4;
+        int tipRow = c.TipAtTop ? top : bottom, baseRow = c.TipAtTop ? bottom : top;
+        EXPECT_EQ(Pixel(img, 69, tipRow) == shadow, c.Arrow);
+        EXPECT_EQ(Pixel(img, 65, baseRow) == shadow, c.Arrow);
+        EXPECT_EQ(Pixel(img, 73, baseRow) == shadow, c.Arrow);
+        EXPECT_NE(Pixel(img, 65, tipRow), shadow);
+    }
 }
 
 TEST(HotKey, KeysMakeTheCombinationAndTheTextShowsIt) {
