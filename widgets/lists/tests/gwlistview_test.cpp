@@ -7,6 +7,7 @@
 #include "forms.h"
 #include "gw_support.h"
 #include "sysinfo.h"
+#include "winapi.h"
 
 namespace {
 
@@ -236,6 +237,28 @@ TEST_F(GwListView, WheelScrollsSixteenPixelsALineInReportView) {
     EXPECT_EQ(row->DisplayRect(drBounds).Top, top - step);
     L->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(at.x, at.y));
     EXPECT_EQ(row->DisplayRect(drBounds).Top, top);
+}
+
+TEST_F(GwListView, OnlyACutCaptionShowsAsAHint) {
+    L->SetFillLastColumn(false);
+    L->Columns()->Items(0)->SetWidth(40);
+    L->Items()->Item(0)->SetCaption("Счётчик электроэнергии трёхфазный");
+    L->Items()->Item(3)->SetCaption("Б");
+    Application->ProcessMessages();
+    ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
+    auto moveTo = [&](int Row) {
+        TRect r = L->Items()->Item(Row)->DisplayRect(drLabel);
+        L->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(r.Left + 3, (r.Top + r.Bottom) / 2));
+    };
+    moveTo(0);
+    ASSERT_NE(L->HintWindow(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(L->HintWindow()->Handle()));
+    EXPECT_EQ(L->HintWindow()->Caption(), "Счётчик электроэнергии трёхфазный");
+    moveTo(3);
+    EXPECT_FALSE(L->HintWindow()->HandleAllocated() && IsWindowVisible(L->HintWindow()->Handle()));
+    L->ShowItemHints = false;
+    moveTo(0);
+    EXPECT_FALSE(L->HintWindow()->HandleAllocated() && IsWindowVisible(L->HintWindow()->Handle()));
 }
 
 } // namespace
