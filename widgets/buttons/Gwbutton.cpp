@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Gwgrafx.h"
+#include "Gwthemesrv.h"
 #include "Gwutils.h"
 #include "forms.h"
 #include "stdctrls.h"
@@ -86,6 +87,8 @@ void TGwCustomButton::Draw3DText(TCanvas* Canvas, TRect Rect, unsigned Flags) {
     Canvas->Font()->SetColor(own);
     Canvas->Brush()->SetStyle(bsSolid);
 }
+
+bool TGwCustomButton::UsesThemes() const { return FThemeAware && ThemeServices()->ThemesEnabled(); }
 
 bool TGwCustomButton::Inside(int X, int Y) {
     return X >= 0 && X < ClientWidth() && Y >= 0 && Y < ClientHeight();
@@ -475,6 +478,22 @@ void TGwButton::PaintFlat(TRect& R) {
     }
 }
 
+void TGwButton::PaintThemed(const TRect& R, bool LooksDefault) {
+    TThemedButton element = tbPushButtonNormal;
+    if (!Enabled())
+        element = tbPushButtonDisabled;
+    else if (LooksPressed())
+        element = tbPushButtonPressed;
+    else if (MouseOverButton())
+        element = tbPushButtonHot;
+    else if (LooksDefault)
+        element = tbPushButtonDefaulted;
+    TThemeServices* t = ThemeServices();
+    const TThemedElementDetails details = TThemeServices::GetElementDetails(element);
+    t->DrawParentBackground(Handle(), Canvas(), &details, true, &R);
+    t->DrawElement(Canvas(), details, R);
+}
+
 void TGwButton::Paint() {
     TCanvas* c = Canvas();
     TRect focus = ClientRect();
@@ -484,7 +503,9 @@ void TGwButton::Paint() {
         OffsetRect(focus, 1, 1);
     TRect r = ClientRect();
     const bool looksDefault = FGroupIndex == 0 && (FActive || Focused()) && !FPressedInside;
-    if (HotTrack() && Enabled()) {
+    if (UsesThemes()) {
+        PaintThemed(r, looksDefault);
+    } else if (HotTrack() && Enabled()) {
         PaintFlat(r);
     } else if (HotTrack()) {
         InflateRect(r, -1, -1);

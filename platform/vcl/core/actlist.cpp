@@ -297,12 +297,15 @@ void TControl::SetAction(TBasicAction* Value) {
         return;
     }
     if (!FActionLink)
-        FActionLink =
-            dynamic_cast<TWinControl*>(this) ? new TWinControlActionLink(this) : new TControlActionLink(this);
+        FActionLink = CreateActionLink();
     FActionLink->SetAction(Value);
     FActionLink->OnChange = [this](TObject* Sender) { ActionChange(Sender, false); };
     FActionLink->AssignAll();
     ActionChange(Value, true);
+}
+
+TControlActionLink* TControl::CreateActionLink() {
+    return dynamic_cast<TWinControl*>(this) ? new TWinControlActionLink(this) : new TControlActionLink(this);
 }
 
 TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }

@@ -444,6 +444,9 @@ protected:
     virtual void CMFloat(TMessage& Message);
     // The linked action changed (CheckDefaults: it was just assigned).
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    // The link SetAction makes (owned by the control); a control whose link chooses what it takes
+    // from the action returns its own.
+    virtual TControlActionLink* CreateActionLink();
     // Asks the parent to place its aligned and anchored children again (this one changed).
     virtual void RequestAlign();
     // Repaints the control's rectangle on the parent (graphic controls have no window of their own).
