@@ -516,7 +516,7 @@ void TGwCustomListView::Dispatch(TMessage& Message) {
         return;
     }
     case WM_CONTEXTMENU: {
-        bool keyboard = Message.LParam == -1;
+        bool keyboard = DWORD(Message.LParam) == 0xFFFFFFFF; // the keyboard sends no point
         if (FMenuShown) {
             FMenuShown = false;
             Message.Result = 1;

@@ -202,7 +202,11 @@ TEST_F(GwListView, ContextMenusFromTheKeyboardAndTheMouse) {
     L->Perform(WM_CONTEXTMENU, 0, MAKELPARAM(screen.x, screen.y));
     ASSERT_EQ(itemMenu->Shown.size(), 2u);
     EXPECT_EQ(itemMenu->Shown[1], screen);
-    EXPECT_EQ(asked, (std::vector<std::string>{"Реле", "Реле"}));
+    // The keyboard's context message carries no point: the item's icon again.
+    L->Perform(WM_CONTEXTMENU, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+    ASSERT_EQ(itemMenu->Shown.size(), 3u);
+    EXPECT_EQ(itemMenu->Shown[2], itemMenu->Shown[0]);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Реле", "Реле", "Реле"}));
     EXPECT_EQ(own->Shown.size(), 1u);
 }
 
