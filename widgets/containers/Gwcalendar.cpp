@@ -32,7 +32,7 @@ void TGwCalendarColors::Set(Index I, TColor Value) {
 
 TGwCalendar::TGwCalendar(TComponent* AOwner)
     : TGwCustomPanel(AOwner), FColors(std::make_unique<TGwCalendarColors>(this)),
-      FTimer(std::make_unique<TTimer>(nullptr)) {
+      FTimer(std::make_unique<TTimer>(nullptr)), FMonthMenu(new TPopupMenu(this)) {
     FElements << ceYear << ceMonth << ceArrows << ceDaysOfWeek << ceFillDays << ceTodayButton
               << ceClearButton;
     SetBounds(Left(), Top(), 147, 159);
@@ -53,6 +53,45 @@ TGwCalendar::TGwCalendar(TComponent* AOwner)
         DecodeDate(FViewDate, y, m, d);
         SetViewDate(EncodeDate(FYearSpinner->Value(), m, 1));
     };
+    for (int m = 1; m <= 12; ++m) {
+        auto* item = new TMenuItem(FMonthMenu);
+        item->SetCaption(LongMonthNames[m - 1]);
+        item->OnClick = [this, m](TObject*) {
+            unsigned short y, vm, d;
+            DecodeDate(FViewDate, y, vm, d);
+            Step(m - vm);
+        };
+        FMonthMenu->Items()->Add(item);
+    }
+}
+
+void TGwCalendar::DisplayMonthPopupMenu(int X, int Y) {
+    unsigned short y, m, d;
+    DecodeDate(FViewDate, y, m, d);
+    for (int i = 0; i < 12; ++i)
+        FMonthMenu->Items()->Items(i)->SetChecked(i + 1 == m);
+    FMonthMenu->SetPopupComponent(this);
+    TPoint p = ClientToScreen(TPoint(X, Y));
+    FMonthMenu->Popup(p.x, p.y);
+}
+
+unsigned TGwCalendar::DaysToBitmask(std::initializer_list<int> Days) {
+    unsigned mask = 0;
+    for (int d : Days)
+        if (d >= 1 && d <= 31)
+            mask |= 1u << (d - 1);
+    return mask;
+}
+
+void TGwCalendar::GetBoldDays(int Year, int Month, unsigned& Bitmask) {
+    if (OnGetBoldDays)
+        OnGetBoldDays(this, Year, Month, Bitmask);
+}
+
+void TGwCalendar::GetDayFormat(TDateTime Date, int Year, int Month, int Day, TColor& FillColor,
+                               TColor& FontColor, TFontStyles& FontStyle) {
+    if (OnGetDayFormat)
+        OnGetDayFormat(this, Date, Year, Month, Day, FillColor, FontColor, FontStyle);
 }
 
 TGwCalendar::~TGwCalendar() = default;
@@ -314,6 +353,8 @@ void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             FRepeat = 0;
             RepeatStep();
             FTimer->SetEnabled(true);
+        } else if (FPressed == caMonth) {
+            DisplayMonthPopupMenu(X, Y);
         } else if (FPressed == caDays) {
             TDateTime d = FirstShownDate() + ((Y - FAreas[caDays].Top) / std::max(1, FCellHeight)) * 7 +
                           std::min(6, (X - FAreas[caDays].Left) / std::max(1, FCellWidth));
@@ -428,6 +469,13 @@ void TGwCalendar::Paint() {
         unsigned short vy, vm, vd;
         DecodeDate(FViewDate, vy, vm, vd);
         TDateTime first = FirstShownDate(), today = std::floor(::Date());
+        // One question per month shown: the previous, the view's and the next.
+        unsigned bold[3] = {};
+        for (int k = 0; k < 3; ++k) {
+            unsigned short y, m, d;
+            DecodeDate(IncMonth(FViewDate, k - 1), y, m, d);
+            GetBoldDays(y, m, bold[k]);
+        }
         for (int i = 0; i < 42; ++i) {
             TDateTime d = first + i;
             unsigned short y, m, day;
@@ -436,7 +484,18 @@ void TGwCalendar::Paint() {
             if (!inMonth && !FElements.Contains(ceFillDays))
                 continue;
             TRect cell = CellRect(d);
+            int k = inMonth ? 1 : d < FViewDate ? 0 : 2;
+            TColor fill = Color();
             TColor fore = FColors->Get(inMonth ? TGwCalendarColors::Days : TGwCalendarColors::FillDays);
+            TFontStyles style = Font()->Style();
+            if (bold[k] & (1u << (day - 1)))
+                style << fsBold;
+            GetDayFormat(d, y, m, day, fill, fore, style);
+            if (fill != Color()) {
+                C->Brush()->SetStyle(bsSolid);
+                C->Brush()->SetColor(fill);
+                C->FillRect(cell);
+            }
             if (d == FDate) {
                 C->Brush()->SetStyle(bsSolid);
                 C->Brush()->SetColor(FColors->Get(TGwCalendarColors::SelectedDateBack));
@@ -452,8 +511,10 @@ void TGwCalendar::Paint() {
             }
             C->Brush()->SetStyle(bsClear);
             C->Font()->SetColor(fore);
+            C->Font()->SetStyle(style);
             C->DrawText(IntToStr(day), cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
+        C->Font()->SetStyle(Font()->Style());
         if (!IsRectEmpty(FAreas[caWeekNumbers])) {
             C->Font()->SetColor(FColors->Get(TGwCalendarColors::DaysOfWeek));
             for (int row = 0; row < 6; ++row) {

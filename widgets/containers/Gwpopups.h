@@ -6,12 +6,14 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "Gwpanel.h"
 #include "Gwspnedt.h"
+#include "menus.h"
 #include "sysutils.h"
 #include "timers.h"
 
@@ -342,8 +344,17 @@ public:
     bool YearSpinnerShowing() const { return FYearSpinner->Visible(); }
     void ShowYearSpinner();
     void HideYearSpinner();
+    // The month names menu, checked at the view's month and popped up at the client point.
+    TPopupMenu* MonthMenu() const { return FMonthMenu; }
+    void DisplayMonthPopupMenu(int X, int Y);
+    // Bit d-1 for each listed day d of 1..31; other values are ignored.
+    static unsigned DaysToBitmask(std::initializer_list<int> Days);
 
     TNotifyEvent OnChange;
+    std::function<void(TObject* Sender, int Year, int Month, unsigned& Bitmask)> OnGetBoldDays;
+    std::function<void(TObject* Sender, TDateTime Date, int Year, int Month, int Day, TColor& FillColor,
+                       TColor& FontColor, TFontStyles& FontStyle)>
+        OnGetDayFormat;
     std::function<void(TObject* Sender, TDateTime ViewDate)> OnViewDateChange;
     std::function<void(TObject* Sender, bool& Allow)> OnToday;
     std::function<void(TObject* Sender, bool& Allow)> OnClear;
@@ -355,6 +366,9 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     bool CanAutoSize(int& NewWidth, int& NewHeight) override;
     void WndProc(TMessage& Message) override;
+    virtual void GetBoldDays(int Year, int Month, unsigned& Bitmask);
+    virtual void GetDayFormat(TDateTime Date, int Year, int Month, int Day, TColor& FillColor,
+                              TColor& FontColor, TFontStyles& FontStyle);
 
 private:
     void SetDateInternal(TDateTime Value, bool Force);
@@ -366,6 +380,7 @@ private:
 
     std::unique_ptr<TGwCalendarColors> FColors;
     std::unique_ptr<TTimer> FTimer;
+    TPopupMenu* FMonthMenu; // owned by the calendar as a component
     TDateTime FDate = 0, FMinDate = 0, FMaxDate = 0, FViewDate = 0;
     TGwFirstDayOfWeek FFirstDayOfWeek = fdowLocale;
     int FFirstDay = 0;
