@@ -61,6 +61,7 @@ enum TGradientDirection {
 enum TDirection { dirUp, dirDown, dirLeft, dirRight };
 enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TOrientation { orHorizontal, orVertical };
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TGwUIStyle { uiWindows95, uiWindowsXP };
 enum TGwGroupBarGradientPath { gpTopToBottom, gpBottomToTop };
 enum TGwButtonDisplayState { bdsNormal, bdsDown, bdsHot, bdsDisabled };
