@@ -54,6 +54,8 @@ const BuiltInRow kBuiltIn[kBuiltInChannelCount] = {
     {"Версия БД", 0xFFFE, 5, 16, {0x02, 0x01}},
 };
 
+uint32_t AddressKey(const TParamItem* p) { return uint32_t{p->ChannelType} << 8 | p->ChannelIndex; }
+
 // Channels of one type with an index, ascending index, equal indexes in list order.
 std::vector<TParamItem*> ChannelsOfType(const ELEMList& channels, uint16_t type) {
     std::vector<TParamItem*> v;
@@ -336,6 +338,41 @@ void configmanager::DetachChannelsOf(uintptr_t object) {
     }
 }
 
+// A device moves its settings channels with its number. The object being deleted still holds its
+// channels here, but they go with it, so only another holder refuses the move: the object then
+// keeps its number and every channel its address, and the user is told.
+void configmanager::Renumber(TObjectItem* o, uint16_t number, const TObjectItem* dying) {
+    std::vector<std::pair<TParamItem*, uint32_t>> before;
+    for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
+        auto* p = static_cast<TParamItem*>(e);
+        before.emplace_back(p, AddressKey(p));
+    }
+    const uint16_t old = o->Number;
+    o->SetNumber(number);
+    for (const auto& [p, key] : before) {
+        if (AddressKey(p) == key || p->ChannelIndex == 0)
+            continue;
+        const TParamItem* holder = nullptr;
+        for (ELEM* e = Channels.Oldest; e && !holder; e = e->Newer) {
+            auto* q = static_cast<TParamItem*>(e);
+            if (q != p && q->Owner != dying && AddressKey(q) == AddressKey(p))
+                holder = q;
+        }
+        if (!holder)
+            continue;
+        const std::string text = "Объект \"" + o->DisplayType + " " + o->GetDisplayName() +
+                                 "\" не перенумерован: адрес " + IntToStr(p->ChannelType) + ":" +
+                                 IntToStr(p->ChannelIndex) + " уже занят каналом \"" + holder->Name + "\".";
+        o->SetNumber(old);
+        for (const auto& [q, k] : before) {
+            q->ChannelType = static_cast<uint16_t>(k >> 8);
+            q->ChannelIndex = static_cast<uint8_t>(k & 0xFF);
+        }
+        ReportConfigurationProblem(text);
+        return;
+    }
+}
+
 void configmanager::DeleteObject(TObjectItem* object) {
     if (!IsLiveObject(object))
         return;
@@ -352,7 +389,7 @@ void configmanager::DeleteObject(TObjectItem* object) {
         bool same = userClass ? dynamic_cast<TUserObjItem*>(o) && !FindDeviceTypeByTag(o->Tag)
                               : o->Tag == object->Tag;
         if (same && !NumberInUse(static_cast<uint16_t>(o->Number - 1)))
-            o->SetNumber(static_cast<uint16_t>(o->Number - 1));
+            Renumber(o, static_cast<uint16_t>(o->Number - 1), object);
     }
 
     int counter = CounterOf(object);

@@ -127,6 +127,9 @@ private:
     void CloseGap(uint16_t channelType, uint8_t oldIndex);
     void InsertObjectByNumber(TObjectItem* object);
     void DetachChannelsOf(uintptr_t object);
+    // Gives o the number unless that would move one of its channels onto an address a channel
+    // other than those of `dying` holds; then nothing changes and a message says why.
+    void Renumber(TObjectItem* o, uint16_t number, const TObjectItem* dying);
     std::string SaveLimitProblem();
     bool WriteFile(const std::string& nativePath);
 

@@ -48,7 +48,14 @@ struct ParamRule {
     uint8_t init = 2;              // Signal, Control: value byte 0 of a new one
     int controlSlot = -1; // Control: the class's own subprogram of this slot instead (id 0 when not loaded)
     const char* handler =
-        nullptr; // Signal, Control: write handler other than the state-change one (found or created)
+        nullptr;          // Signal, Control: write handler other than the state-change one (found or created)
+    int offset = -1;      // byte offset of the first entry in `table` when not on an entry boundary
+    bool bindable = true; // offered for binding in the channel grid; else only the class moves it
+    // Recorded instead in a parse block of the subprogram of slot blockSub: four instructions from
+    // `block` (+4 per signal after `first`), a push of the channel type and one of the index when
+    // bound, a jump past the block when not. The other two instructions are the subprogram's own.
+    int blockSub = -1;
+    int block = 0;
 };
 
 // One settings parameter; they follow the signals in position order.
@@ -60,6 +67,8 @@ struct SettingDef {
     int position = -1;             // place among the parameters; -1: after the signals, in order
     uint16_t code = 0;             // channel type; 0: CodeBase + position
     bool refill = false;           // widened: the new bytes take `init` rather than zero
+    uint8_t index = 0;             // fixed channel index; 0: the object's instance byte
+    bool keepWidth = false;        // a narrower stored one keeps its width (its bytes past it stay unsaved)
 };
 
 // Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
@@ -76,9 +85,15 @@ struct CommandDef {
     uint8_t period = 0; // period code at creation
 };
 
-// A property row from row 2 on: a little-endian unsigned number of `size` bytes at `offset` of the
-// first settings parameter of a role. A typed number outside 0 .. 2^(8·size)−1, or no number,
-// leaves it unchanged.
+// How a property row shows the bytes it edits; a text that does not read leaves them unchanged.
+enum class PropertyFormat : uint8_t {
+    Number,   // little-endian unsigned number of `size` bytes, in decimal; it must fit them
+    Dotted,   // three bytes as "a.b.c"; exactly three numbers ("." or ","), each kept to its low byte
+    Entry,    // a 3-byte channel address as "type:index"; two numbers, each kept to its low bits
+    Messages, // "Да" while messages are handled by the subprogram of slot `offset`, else "Нет"
+};
+
+// A property row from row 2 on: `size` bytes at `offset` of the first settings parameter of a role.
 struct PropertyDef {
     const char* caption;
     Role setting;
@@ -86,6 +101,7 @@ struct PropertyDef {
     int size;
     TEditorKind editor;                 // Edit or Choice
     std::span<const char* const> items; // Choice items
+    PropertyFormat format = PropertyFormat::Number;
 };
 
 // Description texts: prefix + network address + lead + label (in quotation marks when quoted).
@@ -142,7 +158,9 @@ struct TDeviceDef {
     std::span<const DescGroup> Groups;
     std::span<const DescOverride> Overrides;
     std::span<const Check> Checks;
-    int PollFirst = 0; // commands before it are never shown; the command rows count from it
+    int PollFirst = 0;        // commands before it are never shown; the command rows count from it
+    int MessageSub = kNoSlot; // slot of the message-handling subprogram the object starts with
+    int AddressByte = 0;      // the network address's byte in the Address setting
 
     int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
 };

@@ -50,6 +50,7 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+    MessageHandler = SlotId(def.MessageSub);
     auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
     for (const CommandDef& c : def.Commands) {
@@ -97,12 +98,12 @@ void TDeviceEngine::AdoptSettings() {
         const SettingDef& s = m_def.Settings[k];
         const int i = SettingPos(k);
         const auto type = s.code ? s.code : static_cast<uint16_t>(m_def.CodeBase + i);
-        TParamItem* p = FindFreeChannel(m_channels, type, instance);
+        const uint8_t index = s.index ? s.index : instance;
+        TParamItem* p = FindFreeChannel(m_channels, type, index);
         if (!p) {
-            p = NewChannel(m_channels, type, instance, s.bits, s.init.data(),
-                           static_cast<int>(s.init.size()));
+            p = NewChannel(m_channels, type, index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
             p->Store = m_store;
-        } else if (p->BitWidth() < s.bits) {
+        } else if (p->BitWidth() < s.bits && !s.keepWidth) {
             const int from = p->ValueBytes();
             p->SetBitWidth(s.bits);
             for (int b = from; b < p->ValueBytes(); ++b)
@@ -121,12 +122,9 @@ void TDeviceEngine::AdoptSignals() {
     // Signals by the address their entry names, in position order (a damaged table may name one twice).
     auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
     std::unordered_map<uint32_t, std::vector<int>> named;
-    for (int i = 0; i < ParamCount(); ++i) {
-        int table = 0, offset = 0;
-        if (EntryOf(i, table, offset)) // signals only
-            if (const Address a = GetEntry(m_param[table], offset); a.index != 0)
-                named[key(a)].push_back(i);
-    }
+    for (int i = 0; i < ParamCount(); ++i)
+        if (const Address a = RecordedAddress(i); a.index != 0)
+            named[key(a)].push_back(i);
     ForEachChannel(m_channels, [&](TParamItem* c) {
         const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
         if (it == named.end())
@@ -151,6 +149,8 @@ void TDeviceEngine::AdoptSignals() {
     }
 }
 
+// A signal recorded in a parse block takes the address recorded there, unless another channel (or
+// an earlier signal) holds it; then the block is written unbound.
 void TDeviceEngine::CreateSignal(int i) {
     const ParamRule* r = RuleOf(i);
     TParamItem* p = NewChannel(m_channels, 0, 0, r ? r->bits : 0);
@@ -158,6 +158,16 @@ void TDeviceEngine::CreateSignal(int i) {
     m_param[i] = p;
     if (!r)
         return;
+    if (r->blockSub >= 0) {
+        if (const Address a = ReadBlock(i); !a.Empty()) {
+            if (AddressHolder(m_channels, a.type, a.index, p)) {
+                WriteBlock(i, {});
+            } else {
+                p->ChannelType = a.type;
+                p->ChannelIndex = a.index;
+            }
+        }
+    }
     if (r->role == Role::Measure) {
         p->Value.Fill(0xFF);
         p->RamDepth = 1;
@@ -213,7 +223,7 @@ TParamItem* TDeviceEngine::Setting(Role role) const {
 
 uint8_t TDeviceEngine::NetworkAddress() const {
     const TParamItem* a = Setting(Role::Address);
-    return a ? a->Value[0] : 0;
+    return a ? a->Value[m_def.AddressByte] : 0;
 }
 
 const ParamRule* TDeviceEngine::RuleOf(int i) const {
@@ -231,7 +241,8 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const {
         return false;
     if (r->table >= 0) {
         table = r->table;
-        offset = kEntryBytes * (r->entry + i - r->first);
+        offset = r->offset >= 0 ? r->offset + kEntryBytes * (i - r->first)
+                                : kEntryBytes * (r->entry + i - r->first);
         return SettingAt(table) >= 0 && m_param[table] != nullptr;
     }
     int signal = i; // place of i among the signals; settings placed before it do not count
@@ -251,6 +262,47 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const {
         first += entries;
     }
     return false;
+}
+
+// Position of signal i's parse block and its subprogram; false when the signal has none, or the
+// subprogram is gone or too short to hold it.
+bool TDeviceEngine::BlockOf(int i, T_Action*& a, int& n) const {
+    const ParamRule* r = RuleOf(i);
+    if (!r || r->blockSub < 0)
+        return false;
+    n = r->block + 4 * (i - r->first);
+    a = Subprogram(m_store, SlotId(r->blockSub));
+    return a && InstructionCount(a) >= n + 1;
+}
+
+Address TDeviceEngine::ReadBlock(int i) const {
+    T_Action* a = nullptr;
+    int n = 0;
+    if (!BlockOf(i, a, n) || Instruction(a, n)->Opcode == opGotoA)
+        return {};
+    const TActionLine* head = Instruction(a, n);
+    return {static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8),
+            Instruction(a, n + 1)->Operands[0]};
+}
+
+void TDeviceEngine::WriteBlock(int i, Address to) {
+    T_Action* a = nullptr;
+    int n = 0;
+    if (!BlockOf(i, a, n))
+        return;
+    if (to.type != 0 && to.index != 0) {
+        SetPush(Instruction(a, n), to.type, 16);
+        SetPush(Instruction(a, n + 1), to.index, 8);
+    } else {
+        SetJump(Instruction(a, n), static_cast<uint16_t>(n + 4));
+    }
+}
+
+Address TDeviceEngine::RecordedAddress(int i) const {
+    int table = 0, offset = 0;
+    if (EntryOf(i, table, offset))
+        return GetEntry(m_param[table], offset);
+    return ReadBlock(i);
 }
 
 std::string TDeviceEngine::ValueText(int i) const {
@@ -288,7 +340,7 @@ bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text) {
 bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text) {
     uint32_t v = 0;
     if (p && p == Setting(Role::Address) && ReadField(text, 1, v))
-        p->Value[0] = static_cast<uint8_t>(v);
+        p->Value[m_def.AddressByte] = static_cast<uint8_t>(v);
     return false;
 }
 
@@ -299,7 +351,8 @@ std::string TDeviceEngine::GetDisplayName() {
 void TDeviceEngine::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
     for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
-        m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
+        if (m_def.Settings[k].index == 0)
+            m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
 }
 
 std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
@@ -325,13 +378,13 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
 
 void TDeviceEngine::ListSignalParams(ELEMList* list, bool all) {
     for (int i = 0; i < ParamCount(); ++i)
-        if (IsSignal(i) && m_param[i] && (all || IsUnbound(m_param[i])))
+        if (IsSignal(i) && m_param[i] && RuleOf(i)->bindable && (all || IsUnbound(m_param[i])))
             list->Append(new TParamItemP(m_param[i]));
 }
 
 void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int i = IndexOf(p);
-    if (!IsSignal(i))
+    if (!IsSignal(i) || !RuleOf(i)->bindable)
         return;
     if (index != 0) {
         if (const TParamItem* held = AddressHolder(m_channels, type, index, p)) {
@@ -344,6 +397,7 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     int table = 0, offset = 0;
     if (EntryOf(i, table, offset))
         SetEntry(m_param[table], offset, {type, index});
+    WriteBlock(i, {type, index});
 }
 
 void TDeviceEngine::ListSetpoints(TStrings* s, TParamItem*) { s->Clear(); }
@@ -385,7 +439,24 @@ void TDeviceEngine::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (const PropertyDef* r = PropertyRow(row))
-        text = IntToStr(static_cast<int64_t>(PropertyValue(*r)));
+        text = PropertyText(*r);
+}
+
+std::string TDeviceEngine::PropertyText(const PropertyDef& row) const {
+    if (row.format == PropertyFormat::Messages)
+        return SlotId(row.offset) != 0 && MessageHandler == SlotId(row.offset) ? "Да" : "Нет";
+    const TParamItem* p = Setting(row.setting);
+    if (!p)
+        return "";
+    switch (row.format) {
+    case PropertyFormat::Dotted:
+        return IntToStr(p->Value[row.offset]) + "." + IntToStr(p->Value[row.offset + 1]) + "." +
+               IntToStr(p->Value[row.offset + 2]);
+    case PropertyFormat::Entry: return AddressText(GetEntry(p, row.offset));
+    case PropertyFormat::Number:
+    case PropertyFormat::Messages: break;
+    }
+    return IntToStr(static_cast<int64_t>(PropertyValue(row)));
 }
 
 TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -406,10 +477,32 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
 
 void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
     const PropertyDef* r = PropertyRow(row);
-    uint32_t v = 0;
+    if (r && r->format == PropertyFormat::Messages) {
+        ApplyMessageHandling(text, SlotId(r->offset));
+        return;
+    }
     TParamItem* p = r ? Setting(r->setting) : nullptr;
-    if (p && ReadField(text, r->size, v))
-        PutNumber(p, r->offset, r->size, v);
+    if (!p)
+        return;
+    uint32_t v = 0;
+    uint8_t bytes[3] = {};
+    Address a;
+    switch (r->format) {
+    case PropertyFormat::Number:
+        if (ReadField(text, r->size, v))
+            PutNumber(p, r->offset, r->size, v);
+        break;
+    case PropertyFormat::Dotted:
+        if (ReadThreeBytes(text, bytes))
+            for (int k = 0; k < 3; ++k)
+                p->Value[r->offset + k] = bytes[k];
+        break;
+    case PropertyFormat::Entry:
+        if (ReadEntry(text, a))
+            SetEntry(p, r->offset, a);
+        break;
+    case PropertyFormat::Messages: break;
+    }
 }
 
 std::string TDeviceEngine::CheckHead() { return CheckPrefix(this, GetDisplayName()); }

@@ -58,8 +58,14 @@ public:
     int SettingAt(int i) const;
     // Where signal i is recorded: index-table parameter position and byte offset; false when none.
     bool EntryOf(int i, int& table, int& offset) const;
-    // The number a property row shows and edits.
+    // The address recorded for signal i (index-table entry or parse block); empty when none. The
+    // parse block of signal i, read and written (an empty address writes the unbound form).
+    dev::Address RecordedAddress(int i) const;
+    dev::Address ReadBlock(int i) const;
+    void WriteBlock(int i, dev::Address to);
+    // The number a property row shows and edits, and the row's text in its format.
     uint32_t PropertyValue(const dev::PropertyDef& row) const;
+    std::string PropertyText(const dev::PropertyDef& row) const;
 
 protected:
     // Builds the whole object: subprograms, commands, the settings block (adopted by its fixed
@@ -67,6 +73,9 @@ protected:
     // kind, type and position of every parameter. A derived class adds its own after this.
     TDeviceEngine(const dev::TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store);
 
+    // Parameter i leaves the engine's care: the derived class keeps or frees it (a destructor that
+    // leaves channels on the list for the next object).
+    void Detach(int i) { m_param[i] = nullptr; }
     // The value text of parameter i (hook).
     virtual std::string ValueText(int i) const;
     // "Объект "<display type> <display name>"", the head of every check line.
@@ -77,6 +86,7 @@ private:
     void AdoptSignals();
     void CreateSignal(int i);
     const dev::PropertyDef* PropertyRow(int row) const;
+    bool BlockOf(int i, T_Action*& a, int& n) const;
 
     const dev::TDeviceDef& m_def;
     std::vector<uint16_t> m_sub;

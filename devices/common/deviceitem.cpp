@@ -12,8 +12,6 @@ TWinControl* TDeviceItem::CreatePropertyEditor(int row, TWinControl* host, TNoti
     switch (PropertyRowEditor(row)) {
     case RowEditor::Base: return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
     case RowEditor::Text: return RowEdit(row, host, exitEvent);
-    case RowEditor::YesNo: return RowChoice(row, host, exitEvent, {"Да", "Нет"});
-    case RowEditor::Special: return CreateSpecialEditor(row, host, exitEvent);
     default: return nullptr;
     }
 }
@@ -21,8 +19,6 @@ TWinControl* TDeviceItem::CreatePropertyEditor(int row, TWinControl* host, TNoti
 TDeviceItem::RowEditor TDeviceItem::PropertyRowEditor(int row) const {
     return row == 0 || row == 1 ? RowEditor::Base : RowEditor::None;
 }
-
-TWinControl* TDeviceItem::CreateSpecialEditor(int, TWinControl*, TNotifyEvent) { return nullptr; }
 
 void TDeviceItem::ApplyMessageHandling(const std::string& text, uint16_t subprogram) {
     MessageHandler = text == "Да" ? subprogram : 0;

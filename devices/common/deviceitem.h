@@ -25,15 +25,12 @@ protected:
 
     // The in-place editor of a property row.
     enum class RowEditor {
-        None,    // not editable
-        Base,    // the base class's (the poll-period list of row 1)
-        Text,    // an edit box holding the row's text
-        YesNo,   // a drop-down list "Да", "Нет" with the row's text selected
-        Special, // built by CreateSpecialEditor
+        None, // not editable
+        Base, // the base class's (the poll-period list of row 1)
+        Text, // an edit box holding the row's text
     };
     // Rows 0 and 1 take the base editors, the others none, unless a device says otherwise.
     virtual RowEditor PropertyRowEditor(int row) const;
-    virtual TWinControl* CreateSpecialEditor(int row, TWinControl* host, TNotifyEvent exitEvent);
     // "Да" switches message handling to the given subprogram, any other text off.
     void ApplyMessageHandling(const std::string& text, uint16_t subprogram);
 

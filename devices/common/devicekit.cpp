@@ -228,14 +228,18 @@ bool ReadThreeBytes(const std::string& text, uint8_t out[3]) {
     return true;
 }
 
-std::string DottedBytes(const TParamItem* p) {
-    return IntToStr(p->Value[0]) + "." + IntToStr(p->Value[1]) + "." + IntToStr(p->Value[2]);
+bool ReadEntry(const std::string& text, Address& out) {
+    const std::vector<std::string> items =
+        CommaItems(StringReplace(text, ":", ",", TReplaceFlags{rfReplaceAll}));
+    int t = 0, i = 0;
+    if (items.size() != 2 || !ReadInt(items[0], t) || !ReadInt(items[1], i))
+        return false;
+    out = {static_cast<uint16_t>(t), static_cast<uint8_t>(i)};
+    return true;
 }
 
-void ApplyDottedBytes(TParamItem* p, const std::string& text) {
-    uint8_t bytes[3];
-    if (ReadThreeBytes(text, bytes))
-        p->Value.Assign(bytes, 3);
+std::string DottedBytes(const TParamItem* p) {
+    return IntToStr(p->Value[0]) + "." + IntToStr(p->Value[1]) + "." + IntToStr(p->Value[2]);
 }
 
 void ApplyByte(TParamItem* p, int offset, const std::string& text) {

@@ -93,9 +93,11 @@ bool ReadFloat(const std::string& text, double& out);
 std::vector<std::string> CommaItems(const std::string& text);
 // "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integer items.
 bool ReadThreeBytes(const std::string& text, uint8_t out[3]);
-// Value bytes 0-2 as "a.b.c", and the edit of such a text: stored only when it reads as three numbers.
+// "type:index" (or "type,index") to an address, each number kept to its low bits; false unless
+// exactly two integer items.
+bool ReadEntry(const std::string& text, Address& out);
+// Value bytes 0-2 as "a.b.c".
 std::string DottedBytes(const TParamItem* p);
-void ApplyDottedBytes(TParamItem* p, const std::string& text);
 // One value byte from a typed number (its low 8 bits); an unreadable text changes nothing.
 void ApplyByte(TParamItem* p, int offset, const std::string& text);
 

@@ -7,10 +7,7 @@ using namespace qbx;
 
 namespace {
 
-constexpr int kModeBitsParam = 0; // "Режим каналов ТС/ДТКЗ"
-constexpr const char* kStateChangeName = "log_handleStateChange";
-constexpr uint16_t kStateChangeReservedId = 2;
-constexpr const char* kFolder = "qbx510";
+constexpr int kModeBitsParam = 0;  // "Режим каналов ТС/ДТКЗ"
 constexpr char kBitSet = '\xFE';   // drawn as a ticked box in Wingdings
 constexpr char kBitClear = '\xA8'; // drawn as an empty box
 
@@ -20,182 +17,175 @@ const char* const kControlItems[6] = {"Нет", "Канал 1", "Канал 2", 
 const char* const kYesNo[2] = {"Да", "Нет"};
 const char* const kTuModes[2] = {"Потенциальный", "Импульсный"};
 
+// Signals are recorded in the parse blocks of the message parser.
+constexpr dev::ParamRule Signals[] = {
+    {.first = 1,
+     .last = 16,
+     .role = dev::Role::Input,
+     .paramType = 3,
+     .bits = 1,
+     .switchSub = kSubLeadUp,
+     .switchType = 2,
+     .blockSub = kSubParseMessage,
+     .block = Qbx510ParseBlock(1)},
+    {.first = 17,
+     .last = 17,
+     .role = dev::Role::Input,
+     .paramType = 4,
+     .bits = 1,
+     .blockSub = kSubParseMessage,
+     .block = Qbx510ParseBlock(17)},
+    {.first = 18,
+     .last = 18,
+     .role = dev::Role::Input,
+     .paramType = 5,
+     .bits = 1,
+     .blockSub = kSubParseMessage,
+     .block = Qbx510ParseBlock(18)},
+    {.first = 19,
+     .last = 19,
+     .role = dev::Role::Input,
+     .paramType = 6,
+     .bits = 1,
+     .blockSub = kSubParseMessage,
+     .block = Qbx510ParseBlock(19)},
+    // No state-change handler for the message buffer's flag.
+    {.first = 20,
+     .last = 20,
+     .role = dev::Role::Reading,
+     .paramType = 7,
+     .bits = 1,
+     .kind = kChannelSignal,
+     .blockSub = kSubParseMessage,
+     .block = Qbx510ParseBlock(20)},
+    {.first = kQbx510Temperature,
+     .last = kQbx510Temperature,
+     .role = dev::Role::Measure,
+     .paramType = 17,
+     .bits = 16,
+     .blockSub = kSubParseMessage,
+     .block = Qbx510ParseBlock(kQbx510Temperature)},
+};
+
+// 4800 = C0 12; the four control delays are 5000..5003 (88 13, 89 13, 8A 13, 8B 13).
+constexpr uint8_t kAllInputsTs[] = {0xFF, 0xFF};
+constexpr uint8_t kAddressLow[] = {1};
+constexpr uint8_t kAddressHigh[] = {2, 3};
+constexpr uint8_t kNetAddress[] = {13};
+constexpr uint8_t kBaud4800[] = {0xC0, 0x12};
+constexpr uint8_t kDelays[] = {0x88, 0x13, 0x89, 0x13, 0x8A, 0x13, 0x8B, 0x13};
+
+// Fixed addresses, one concentrator per configuration. A narrower stored control table keeps its
+// width: the entries past it are read and written as they always were, and only the width is saved.
+constexpr dev::SettingDef Settings[] = {
+    {dev::Role::Setting, 16, kAllInputsTs, true, 0, 65534, false, 6},
+    {dev::Role::Setting, 96, {}, true, kQbx510ControlTable, 1009, false, 1, true},
+    {dev::Role::Setting, 8, kAddressLow, true, kQbx510AddrLow, 65535, false, 1},
+    {dev::Role::Setting, 16, kAddressHigh, true, kQbx510AddrHigh, 65535, false, 2},
+    {dev::Role::Setting, 24, {}, true, kQbx510ParentAddr, 65535, false, 4},
+    {dev::Role::Setting, 8, kNetAddress, true, kQbx510NetAddr, 65535, false, 3},
+    {dev::Role::Setting, 16, kBaud4800, true, kQbx510Com1, 65534, false, 1},
+    {dev::Role::Setting, 16, kBaud4800, true, kQbx510Com2, 65534, false, 2},
+    {dev::Role::Setting, 16, {}, true, kQbx510TuMode, 65534, false, 8},
+    {dev::Role::Setting, 64, kDelays, true, kQbx510TuDelays, 65534, false, 9},
+    {dev::Role::Setting, 16, {}, true, kQbx510Settings, 65534, false, 10},
+    {dev::Role::Setting, 16, {}, true, kQbx510TsInversion, 65534, false, 11},
+};
+
 } // namespace
 
+constexpr dev::TDeviceDef TQbx510Item::Def{
+    .TypeCode = 3,
+    .Tag = "QBX510",
+    .DisplayType = "QBX-510",
+    .NumberBase = 1,
+    .Folder = "qbx510",
+    .NamePrefix = "",
+    .ParamNames = Qbx510ParamNames,
+    .SignalCount = 21,
+    .Signals = Signals,
+    .Settings = Settings,
+    .CodeBase = 0,
+    .Commands = {},
+    .PollCount = 0,
+    .Subprograms = Qbx510Subprograms,
+    .ReservedIds = Qbx510ReservedIds,
+    .PrepareSub = dev::kNoSlot,
+    .ParseSub = dev::kNoSlot,
+    .NoAnswerSub = dev::kNoSlot,
+    .Properties = {},
+    .DescPrefix = nullptr,
+    .Groups = {},
+    .Overrides = {},
+    .Checks = {},
+    .MessageSub = kSubParseMessage,
+};
+
+// An input chosen as a control channel takes its type from the control mode of its telecontrol
+// channel, which the engine does not know.
 TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store) {
-    DisplayType = "QBX-510";
-    Tag = "QBX510";
-    LoadSubprograms();
-    MessageHandler = m_sub[kSubParseMessage];
-
-    const uint16_t stateChange = store ? store->FindOrCreate(kStateChangeName, kStateChangeReservedId, 1) : 0;
-    for (int i = 0; i < kQbx510ParamCount; ++i) {
-        TParamItem* p = MakeChannel(0, 0, 0);
-        p->Name = Qbx510ParamNames[i];
-        p->Store = store;
-        if (i == 0) {
-            p->ChannelType = 65534;
-            p->ChannelIndex = 6;
-            p->SetBitWidth(16);
-            p->Value[0] = p->Value[1] = 0xFF;
-        } else if (i <= kQbx510LastSignal) {
-            ReadSignalChannel(i, p->ChannelType, p->ChannelIndex);
-            p->SetBitWidth(1);
-            p->WriteHandler = i <= 19 ? stateChange : 0;
-        } else if (i == kQbx510Temperature) {
-            ReadSignalChannel(i, p->ChannelType, p->ChannelIndex);
-            p->SetBitWidth(16);
-            p->RamDepth = 1;
-            p->Value.Fill(0xFF);
-        } else {
-            const SettingsDefault& d = Qbx510SettingsDefaults[i - kQbx510SettingsFirst];
-            p->ChannelType = d.type;
-            p->ChannelIndex = d.index;
-            p->SetBitWidth(d.bits);
-            p->Value.Assign(d.value, sizeof d.value);
-        }
-        m_param[i] = p;
-    }
-
-    // Stored channels of our addresses come back as our parameters; the first match wins and
-    // channels another object owns are left alone.
-    bool adopted[kQbx510ParamCount] = {};
-    ForEachChannel(channels, [&](TParamItem* c) {
-        if (c->ChannelType == 0 || c->ChannelIndex == 0 || c->Owner)
-            return true;
-        for (int i = 0; i < kQbx510ParamCount; ++i) {
-            if (!adopted[i] && SameAddress(m_param[i], c->ChannelType, c->ChannelIndex)) {
-                c->Name = m_param[i]->Name;
-                delete m_param[i];
-                m_param[i] = c;
-                c->Owner = this;
-                adopted[i] = true;
-                break;
-            }
-        }
-        return true;
-    });
-
-    // A signal whose address another channel holds (another object's, or an earlier signal's)
-    // stays unbound: no two channels may share an address.
-    for (int i = kQbx510FirstSignal; i <= kQbx510Temperature; ++i) {
-        TParamItem* p = m_param[i];
-        if (adopted[i] || SignalOf(p) == 0 || IsUnbound(p))
+    : TDeviceEngine(Def, number, channels, store) {
+    for (int i = kQbx510FirstSignal; i <= kQbx510LastInput; ++i) {
+        TParamItem* p = Param(i);
+        if (!IsSub(p->ChangeHandler, kSubDoControl) || IsSub(p->ChangeHandler, kSubLeadUp))
             continue;
-        bool held = FindChannel(channels, p->ChannelType, p->ChannelIndex) != nullptr;
-        for (int j = kQbx510FirstSignal; j < i && !held; ++j)
-            held = SignalOf(m_param[j]) != 0 && SameAddress(m_param[j], p->ChannelType, p->ChannelIndex);
-        if (!held)
-            continue;
-        p->ChannelType = 0;
-        p->ChannelIndex = 0;
-        WriteSignalChannel(i, 0, 0);
-    }
-
-    for (int i = 0; i < kQbx510ParamCount; ++i) {
-        TParamItem* p = m_param[i];
-        if (!adopted[i]) {
-            channels->Append(p);
-            p->Owner = this;
+        const uint8_t type = (TuModeLow() >> ControlSlot(p)) & 1 ? 2 : 1;
+        if (p->ParamType != type) {
+            p->ParamType = type;
+            p->RaiseChanged();
         }
-        p->Ordinal = i + 1;
-        if (i == 0 || (i >= kQbx510SettingsFirst && i < kQbx510Temperature)) {
-            p->Kind = kChannelSetting;
-            continue;
-        }
-        p->Kind = i == kQbx510Temperature ? kChannelMeasured : kChannelSignal;
-        if (i <= kQbx510LastInput) {
-            if (IsSub(p->ChangeHandler, kSubLeadUp))
-                p->ParamType = 2;
-            else if (IsSub(p->ChangeHandler, kSubDoControl))
-                p->ParamType = (TuModeLow() >> ControlSlot(p)) & 1 ? 2 : 1;
-            else
-                p->ParamType = 3;
-        } else if (i <= kQbx510LastSignal) {
-            p->ParamType = static_cast<uint8_t>(i - 13); // 17..20 → 4..7
-        } else {
-            p->ParamType = 17;
-        }
-        p->RaiseChanged();
     }
 }
 
 // Bound parameters stay on the channel list, unowned, for the next concentrator object to adopt by
-// address. Unbound ones could never be found again and would pile up, so they go.
+// address. Unbound ones could never be found again and would pile up, so the engine frees them.
 TQbx510Item::~TQbx510Item() {
-    for (TParamItem*& p : m_param) {
-        if (!p)
+    for (int i = 0; i < ParamCount(); ++i) {
+        TParamItem* p = Param(i);
+        if (!p || IsUnbound(p))
             continue;
         p->Owner = nullptr;
-        if (IsUnbound(p))
-            ReleaseChannel(m_channels, p);
+        Detach(i);
     }
 }
 
-void TQbx510Item::LoadSubprograms() {
-    qbx::LoadSubprograms(m_store, kFolder, Qbx510Subprograms, kQbx510SubCount, Qbx510ReservedIds, m_sub);
-}
-
 int TQbx510Item::SignalOf(const TParamItem* p) const {
-    if (!p)
-        return 0;
-    for (int i = kQbx510FirstSignal; i <= kQbx510LastSignal; ++i)
-        if (m_param[i] == p)
-            return i;
-    return m_param[kQbx510Temperature] == p ? kQbx510Temperature : 0;
+    const int i = IndexOf(p);
+    return IsSignal(i) ? i : 0;
 }
 
-uint8_t TQbx510Item::TuModeLow() const { return m_param[kQbx510TuMode]->Value[0]; }
+uint8_t TQbx510Item::TuModeLow() const { return Param(kQbx510TuMode)->Value[0]; }
 
-int TQbx510Item::ControlSlot(const TParamItem* p) {
+int TQbx510Item::ControlSlot(const TParamItem* p) const {
     const Address a = AddressOf(p);
     if (a.Empty())
         return 4;
     for (int u = 0; u < 4; ++u)
-        if (GetEntry(m_param[kQbx510ControlTable], 3 * u) == a)
+        if (GetEntry(Param(kQbx510ControlTable), 3 * u) == a)
             return u;
     return 4;
 }
 
 void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index) {
-    const int n = Qbx510ParseBlock(signal);
-    T_Action* a = Subprogram(m_store, m_sub[kSubParseMessage]);
-    if (n == 0 || !a || InstructionCount(a) < n + 1)
-        return;
-    TActionLine* head = Instruction(a, n);
-    if (head->Opcode == opGotoA)
-        return;
-    type = static_cast<uint16_t>(head->Operands[0] | head->Operands[1] << 8);
-    index = Instruction(a, n + 1)->Operands[0];
-}
-
-void TQbx510Item::WriteSignalChannel(int signal, uint16_t type, uint8_t index) {
-    const int n = Qbx510ParseBlock(signal);
-    T_Action* a = Subprogram(m_store, m_sub[kSubParseMessage]);
-    if (n == 0 || !a || InstructionCount(a) < n + 1)
-        return;
-    if (type != 0 && index != 0) {
-        SetPush(Instruction(a, n), type, 16);
-        SetPush(Instruction(a, n + 1), index, 8);
-    } else {
-        SetJump(Instruction(a, n), static_cast<uint16_t>(n + 4));
+    if (const Address a = ReadBlock(signal); !a.Empty()) {
+        type = a.type;
+        index = a.index;
     }
 }
 
-bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text) {
-    int i = 0;
-    while (i < kQbx510ParamCount && m_param[i] != p)
-        ++i;
-    if (i == kQbx510ParamCount)
-        return false;
+void TQbx510Item::WriteSignalChannel(int signal, uint16_t type, uint8_t index) {
+    WriteBlock(signal, {type, index});
+}
+
+std::string TQbx510Item::ValueText(int i) const {
+    const TParamItem* p = Param(i);
     const TParamValue& v = p->Value;
+    std::string text;
     switch (i) {
     case 0:
     case kQbx510Com1:
     case kQbx510Com2: text = IntToStr(GetU16(p, 0)); break;
     case kQbx510ControlTable:
-        text.clear();
         for (int u = 0; u < 4; ++u)
             text += (u ? "," : "") + AddressText(GetEntry(p, 3 * u));
         break;
@@ -213,16 +203,18 @@ bool TQbx510Item::GetParamValueText(TParamItem* p, AnsiString& text) {
         text = IntToStr(v[0]);
         break;
     }
-    return true;
+    return text;
 }
+
+std::string TQbx510Item::GetDisplayName() { return TObjectItem::GetDisplayName(); }
 
 bool TQbx510Item::SetParamValueText(TParamItem* p, const AnsiString& text) {
     int v = 0;
-    if (p == m_param[kQbx510AddrLow] || p == m_param[kQbx510ParentAddr]) {
+    if (p == Param(kQbx510AddrLow) || p == Param(kQbx510ParentAddr)) {
         if (!ReadInt(text, v))
             return false;
         p->Value[0] = static_cast<uint8_t>(v);
-    } else if (p == m_param[kQbx510Com1] || p == m_param[kQbx510Com2]) {
+    } else if (p == Param(kQbx510Com1) || p == Param(kQbx510Com2)) {
         if (!ReadInt(text, v) || v < 0 || v > 0xFFFF)
             return false;
         SetU16(p, 0, static_cast<uint16_t>(v));
@@ -242,37 +234,27 @@ AnsiString TQbx510Item::GetParamDescription(TParamItem* p) {
         return "QBX-510, ТСА";
     if (i == 19 || i == 20)
         return "QBX-510, вирт.";
-    if (p && p == m_param[kQbx510TuMode])
+    if (p && p == Param(kQbx510TuMode))
         return "QBX-510";
     return "";
 }
 
-void TQbx510Item::ListSignalParams(ELEMList* list, bool all) {
-    auto offer = [&](TParamItem* p) {
-        if (IsUnbound(p) || all)
-            list->Append(new TParamItemP(p));
-    };
-    for (int i = kQbx510FirstSignal; i <= kQbx510LastSignal; ++i)
-        offer(m_param[i]);
-    offer(m_param[kQbx510Temperature]);
-}
-
+// A control input's entry in the control-channel table follows its binding.
 void TQbx510Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int i = SignalOf(p);
     if (i == 0)
         return;
-    if (i != kQbx510Temperature && IsSub(p->ChangeHandler, kSubDoControl) && !IsUnbound(p)) {
-        const Address old = AddressOf(p);
-        for (int u = 0; u < 4; ++u) {
-            if (GetEntry(m_param[kQbx510ControlTable], 3 * u) == old) {
-                SetEntry(m_param[kQbx510ControlTable], 3 * u, {type, index});
-                break;
-            }
+    const Address old = AddressOf(p);
+    TDeviceEngine::BindParam(type, index, p);
+    if (i == kQbx510Temperature || !IsSub(p->ChangeHandler, kSubDoControl) || old.Empty() ||
+        !SameAddress(p, type, index))
+        return;
+    for (int u = 0; u < 4; ++u) {
+        if (GetEntry(Param(kQbx510ControlTable), 3 * u) == old) {
+            SetEntry(Param(kQbx510ControlTable), 3 * u, {type, index});
+            break;
         }
     }
-    p->ChannelType = type;
-    p->ChannelIndex = index;
-    WriteSignalChannel(i, type, index);
 }
 
 void TQbx510Item::ListSetpoints(TStrings* s, TParamItem* p) {
@@ -289,7 +271,7 @@ void TQbx510Item::GetSetpointText(int row, TParamItem* p, AnsiString& text) {
     if (i < 1 || i > kQbx510LastSignal)
         return;
     if (row == 0) {
-        const bool ts = i <= 16 && (GetU16(m_param[kModeBitsParam], 0) >> (i - 1) & 1);
+        const bool ts = i <= 16 && (GetU16(Param(kModeBitsParam), 0) >> (i - 1) & 1);
         text = ts ? "ТС" : "ДТКЗ";
     } else if (row == 1) {
         if (p->ChangeHandler == 0) {
@@ -325,9 +307,9 @@ TWinControl* TQbx510Item::CreateSetpointEditor(TParamItem* p, int row, TWinContr
 }
 
 void TQbx510Item::SetInputMode(int input, bool ts) {
-    uint16_t bits = GetU16(m_param[kModeBitsParam], 0);
+    uint16_t bits = GetU16(Param(kModeBitsParam), 0);
     const uint16_t mask = static_cast<uint16_t>(1u << (input - 1));
-    SetU16(m_param[kModeBitsParam], 0, ts ? bits | mask : bits & ~mask);
+    SetU16(Param(kModeBitsParam), 0, ts ? bits | mask : bits & ~mask);
 }
 
 void TQbx510Item::ClearControlEntryOf(const TParamItem* p) {
@@ -335,8 +317,8 @@ void TQbx510Item::ClearControlEntryOf(const TParamItem* p) {
     if (a.Empty())
         return;
     for (int u = 0; u < 4; ++u)
-        if (GetEntry(m_param[kQbx510ControlTable], 3 * u) == a)
-            SetEntry(m_param[kQbx510ControlTable], 3 * u, {});
+        if (GetEntry(Param(kQbx510ControlTable), 3 * u) == a)
+            SetEntry(Param(kQbx510ControlTable), 3 * u, {});
 }
 
 void TQbx510Item::Unbind(TParamItem* p) {
@@ -363,7 +345,7 @@ void TQbx510Item::ApplySignalChoice(TParamItem* p, int row, const std::string& t
             SetInputMode(input, false);
             if (IsSub(p->ChangeHandler, kSubDoControl))
                 ClearControlEntryOf(p);
-            p->ChangeHandler = m_sub[kSubLeadUp];
+            p->ChangeHandler = SubprogramId(kSubLeadUp);
             p->ParamType = 2;
             p->RaiseChanged();
         }
@@ -375,25 +357,25 @@ void TQbx510Item::ApplySignalChoice(TParamItem* p, int row, const std::string& t
         ClearControlEntryOf(p);
         Unbind(p);
     } else if (item <= 4) {
-        TParamItem* table = m_param[kQbx510ControlTable];
+        TParamItem* table = Param(kQbx510ControlTable);
         const Address old = GetEntry(table, 3 * (item - 1));
         ClearControlEntryOf(p);
         if (!old.Empty() && !(old == AddressOf(p))) {
             for (int j = kQbx510FirstSignal; j <= kQbx510LastSignal; ++j) {
-                if (AddressOf(m_param[j]) == old) {
-                    Unbind(m_param[j]);
+                if (AddressOf(Param(j)) == old) {
+                    Unbind(Param(j));
                     break;
                 }
             }
         }
         SetEntry(table, 3 * (item - 1), AddressOf(p));
-        p->ChangeHandler = m_sub[kSubDoControl];
+        p->ChangeHandler = SubprogramId(kSubDoControl);
         SetInputMode(input, true);
         p->ParamType = (TuModeLow() >> (item - 1)) & 1 ? 2 : 1;
         p->RaiseChanged();
     } else if (item == 5) {
         ClearControlEntryOf(p);
-        p->ChangeHandler = m_sub[kSubLeadUp];
+        p->ChangeHandler = SubprogramId(kSubLeadUp);
         SetInputMode(input, false);
         p->ParamType = 2;
         p->RaiseChanged();
@@ -425,22 +407,22 @@ void TQbx510Item::GetPropertyText(int row, AnsiString& text) {
     case 0: text = IntToStr(Number); break;
     case 1: text = IsSub(MessageHandler, kSubParseMessage) ? "Да" : "Нет"; break;
     case 2:
-        GetParamValueText(m_param[kQbx510AddrLow], text);
-        GetParamValueText(m_param[kQbx510AddrHigh], part);
+        GetParamValueText(Param(kQbx510AddrLow), text);
+        GetParamValueText(Param(kQbx510AddrHigh), part);
         text += "," + part;
         break;
     case 3:
     case 4:
     case 5:
-    case 6: GetParamValueText(m_param[kQbx510ParentAddr + row - 3], text); break;
+    case 6: GetParamValueText(Param(kQbx510ParentAddr + row - 3), text); break;
     case 7: {
-        const uint16_t bits = GetU16(m_param[kQbx510TsInversion], 0);
+        const uint16_t bits = GetU16(Param(kQbx510TsInversion), 0);
         for (int k = 0; k < 16; ++k)
             text += (bits >> k & 1) ? kBitSet : kBitClear;
         break;
     }
     case 8: {
-        const uint8_t bits = m_param[kQbx510TuMode]->Value[1];
+        const uint8_t bits = Param(kQbx510TuMode)->Value[1];
         for (int k = 0; k < 4; ++k)
             text += (bits >> k & 1) ? kBitSet : kBitClear;
         break;
@@ -452,7 +434,7 @@ void TQbx510Item::GetPropertyText(int row, AnsiString& text) {
     case 13:
     case 14:
     case 15:
-    case 16: text = IntToStr(GetU16(m_param[kQbx510TuDelays], 2 * ImpulseChannel(row))); break;
+    case 16: text = IntToStr(GetU16(Param(kQbx510TuDelays), 2 * ImpulseChannel(row))); break;
     default: break;
     }
 }
@@ -476,8 +458,8 @@ TWinControl* TQbx510Item::CreatePropertyEditor(int row, TWinControl* parent, TNo
     case 5:
     case 6:
         return RowChoice(row, parent, exitEvent, {std::begin(Qbx510BaudItems), std::end(Qbx510BaudItems)});
-    case 7: return MakeBitPanel(parent, 16, GetU16(m_param[kQbx510TsInversion], 0), exitEvent, apply);
-    case 8: return MakeBitPanel(parent, 4, m_param[kQbx510TuMode]->Value[1], exitEvent, apply);
+    case 7: return MakeBitPanel(parent, 16, GetU16(Param(kQbx510TsInversion), 0), exitEvent, apply);
+    case 8: return MakeBitPanel(parent, 4, Param(kQbx510TuMode)->Value[1], exitEvent, apply);
     case 9:
     case 10:
     case 11:
@@ -532,34 +514,34 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
     int parts[3] = {};
     bool present[3] = {};
     switch (row) {
-    case 1: ApplyMessageHandling(text, m_sub[kSubParseMessage]); break;
+    case 1: ApplyMessageHandling(text, SubprogramId(kSubParseMessage)); break;
     case 2:
         if (!ReadParts(text, parts, present))
             break;
         if (present[0])
-            m_param[kQbx510AddrLow]->Value[0] = static_cast<uint8_t>(parts[0]);
+            Param(kQbx510AddrLow)->Value[0] = static_cast<uint8_t>(parts[0]);
         for (int k = 1; k < 3; ++k)
             if (present[k])
-                m_param[kQbx510AddrHigh]->Value[k - 1] = static_cast<uint8_t>(parts[k]);
+                Param(kQbx510AddrHigh)->Value[k - 1] = static_cast<uint8_t>(parts[k]);
         break;
     case 3:
         if (!ReadParts(text, parts, present))
             break;
         for (int k = 0; k < 3; ++k)
             if (present[k])
-                m_param[kQbx510ParentAddr]->Value[k] = static_cast<uint8_t>(parts[k]);
+                Param(kQbx510ParentAddr)->Value[k] = static_cast<uint8_t>(parts[k]);
         break;
-    case 4: ApplyByte(m_param[kQbx510NetAddr], 0, text); break;
+    case 4: ApplyByte(Param(kQbx510NetAddr), 0, text); break;
     case 5:
     case 6:
         if (ReadInt(text, v) && v >= 0 && v <= 0xFFFF)
-            SetU16(m_param[row == 5 ? kQbx510Com1 : kQbx510Com2], 0, static_cast<uint16_t>(v));
+            SetU16(Param(row == 5 ? kQbx510Com1 : kQbx510Com2), 0, static_cast<uint16_t>(v));
         break;
     case 9:
     case 10:
     case 11:
     case 12: {
-        uint8_t& low = m_param[kQbx510TuMode]->Value[0];
+        uint8_t& low = Param(kQbx510TuMode)->Value[0];
         const uint8_t mask = static_cast<uint8_t>(1u << (row - 9));
         low = text == kTuModes[0] ? low & ~mask : low | mask;
         break;
@@ -569,7 +551,7 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
     case 15:
     case 16:
         if (ReadInt(text, v))
-            SetU16(m_param[kQbx510TuDelays], 2 * ImpulseChannel(row), static_cast<uint16_t>(v));
+            SetU16(Param(kQbx510TuDelays), 2 * ImpulseChannel(row), static_cast<uint16_t>(v));
         break;
     default: break;
     }
@@ -577,11 +559,11 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
 
 void TQbx510Item::ApplyPropertyBit(int row, int bit, bool on) {
     if (row == 7 && bit >= 0 && bit < 16) {
-        const uint16_t bits = GetU16(m_param[kQbx510TsInversion], 0);
+        const uint16_t bits = GetU16(Param(kQbx510TsInversion), 0);
         const uint16_t mask = static_cast<uint16_t>(1u << bit);
-        SetU16(m_param[kQbx510TsInversion], 0, on ? bits | mask : bits & ~mask);
+        SetU16(Param(kQbx510TsInversion), 0, on ? bits | mask : bits & ~mask);
     } else if (row == 8 && bit >= 0 && bit < 4) {
-        uint8_t& high = m_param[kQbx510TuMode]->Value[1];
+        uint8_t& high = Param(kQbx510TuMode)->Value[1];
         const uint8_t mask = static_cast<uint8_t>(1u << bit);
         high = on ? high | mask : high & ~mask;
     }
@@ -598,7 +580,7 @@ void TQbx510Item::GetExportValues(TStrings* s) {
 
 void TQbx510Item::CheckConfiguration(TStrings* s) {
     s->Clear();
-    if (m_param[kQbx510Temperature]->RamDepth != 1)
+    if (Param(kQbx510Temperature)->RamDepth != 1)
         s->Add("Объект \"" + DisplayType +
                " \" - Параметр \"Температура на плате\" следует размещать в ОЗУ.");
 }

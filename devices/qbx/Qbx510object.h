@@ -1,22 +1,24 @@
-// The concentrator object QBX-510: its 33 settings and signal channels, the signal bindings held in
-// its message-parsing subprogram, property rows, check and export lines. Device layer.
+// The concentrator object QBX-510: a description run by the driver engine (33 settings and signal
+// channels at fixed addresses, the signal bindings held in the parse blocks of its message parser),
+// and what the engine lacks: the signal editor with the control-channel table, the property rows,
+// check and export lines, and channels that outlive the object. Device layer.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "deviceitem.h"
+#include "deviceengine.h"
 #include "qbxdata.h"
 
-class TQbx510Item : public TDeviceItem {
+class TQbx510Item : public TDeviceEngine {
 public:
+    static const dev::TDeviceDef Def;
     TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx510Item() override;
 
-    bool GetParamValueText(TParamItem* p, AnsiString& text) override;
     bool SetParamValueText(TParamItem* p, const AnsiString& text) override;
+    std::string GetDisplayName() override;
     AnsiString GetParamDescription(TParamItem* p) override;
-    void ListSignalParams(ELEMList* list, bool all) override;
     void BindParam(uint16_t type, uint8_t index, TParamItem* p) override;
     void ListSetpoints(TStrings* s, TParamItem* p) override;
     void GetSetpointText(int row, TParamItem* p, AnsiString& text) override;
@@ -42,21 +44,19 @@ public:
     void ApplyPropertyValue(int row, const std::string& text) override;
     void ApplyPropertyBit(int row, int bit, bool on);
 
-    TParamItem* Param(int i) const { return m_param[i]; }
-    uint16_t SubprogramId(int k) const { return m_sub[k]; }
     int SignalOf(const TParamItem* p) const; // 1..20, 32 for the temperature, 0 otherwise
 
+protected:
+    std::string ValueText(int i) const override;
+
 private:
-    void LoadSubprograms();
-    int ControlSlot(const TParamItem* p); // 0..3, or 4 when absent from the control table
+    int ControlSlot(const TParamItem* p) const; // 0..3, or 4 when absent from the control table
     uint8_t TuModeLow() const;
-    bool IsSub(uint16_t id, int k) const { return id != 0 && id == m_sub[k]; }
+    bool IsSub(uint16_t id, int k) const { return id != 0 && id == SubprogramId(k); }
     void Unbind(TParamItem* p);            // no control role, ParamType 3
     void SetInputMode(int input, bool ts); // bit of "Режим каналов ТС/ДТКЗ"
     void ClearControlEntryOf(const TParamItem* p);
     int ImpulseChannel(int row) const; // the channel a delay row stands for
 
-    uint16_t m_sub[qbx::kQbx510SubCount] = {};
-    TParamItem* m_param[qbx::kQbx510ParamCount] = {};
     AnsiString m_fontName = "Wingdings";
 };

@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kFolder = "uo";
 constexpr int kMinInstructions = 7;
+constexpr uint16_t kCheckReservedIds[] = {kQbx520CheckReservedId};
 
 std::string ChannelText(const TParamItem* c) {
     return c->Name + " (" + IntToStr(c->ChannelType) + ":" + IntToStr(c->ChannelIndex) + ")";
@@ -17,11 +18,36 @@ std::string ChannelText(const TParamItem* c) {
 
 } // namespace
 
+// The engine loads the schedule-checking subprogram; the main one has a fixed id of its own.
+constexpr dev::TDeviceDef TQbx520Item::Def{
+    .TypeCode = 4,
+    .Tag = "QBX520",
+    .DisplayType = "УО (QBX-520)",
+    .NumberBase = 2,
+    .Folder = kFolder,
+    .NamePrefix = "",
+    .ParamNames = {},
+    .SignalCount = 0,
+    .Signals = {},
+    .Settings = {},
+    .CodeBase = 0,
+    .Commands = {},
+    .PollCount = 0,
+    .Subprograms = std::span<const SubprogramDef>(Qbx520Subprograms, 1),
+    .ReservedIds = kCheckReservedIds,
+    .PrepareSub = dev::kNoSlot,
+    .ParseSub = dev::kNoSlot,
+    .NoAnswerSub = dev::kNoSlot,
+    .Properties = {},
+    .DescPrefix = nullptr,
+    .Groups = {},
+    .Overrides = {},
+    .Checks = {},
+};
+
 TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store) {
-    DisplayType = "УО (QBX-520)";
-    Tag = "QBX520";
-    LoadSubprograms();
+    : TDeviceEngine(Def, number, channels, store) {
+    LoadMainSubprogram();
 
     // The control channel named by the schedule subprogram; without one (a jump there, or a channel
     // that is gone) the subprogram gets the unbound form.
@@ -41,9 +67,7 @@ TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* sto
         WriteControl(nullptr);
 }
 
-void TQbx520Item::LoadSubprograms() {
-    const uint16_t reserved = kQbx520CheckReservedId;
-    qbx::LoadSubprograms(m_store, kFolder, &Qbx520Subprograms[0], 1, &reserved, &m_schedule);
+void TQbx520Item::LoadMainSubprogram() {
     if (!m_store)
         return;
 
@@ -66,7 +90,7 @@ void TQbx520Item::LoadSubprograms() {
 }
 
 T_Action* TQbx520Item::Schedule() {
-    T_Action* a = Subprogram(m_store, m_schedule);
+    T_Action* a = Subprogram(m_store, ScheduleId());
     return a && InstructionCount(a) >= kMinInstructions ? a : nullptr;
 }
 
@@ -90,6 +114,7 @@ TParamItem* TQbx520Item::ControlChannel() {
 
 bool TQbx520Item::GetParamValueText(TParamItem*, std::string&) { return true; }
 bool TQbx520Item::SetParamValueText(TParamItem*, const std::string&) { return true; }
+std::string TQbx520Item::GetDisplayName() { return TObjectItem::GetDisplayName(); }
 
 void TQbx520Item::GetPropertyNames(TStrings* s) {
     s->Clear();
@@ -168,6 +193,3 @@ void TQbx520Item::ShowScheduleEditor() {
     frmSchedule->Channels = m_channels;
     frmSchedule->ShowModal();
 }
-
-void TQbx520Item::CheckConfiguration(TStrings* s) { s->Clear(); }
-void TQbx520Item::CheckSubprogramVersions(TStrings* s) { s->Clear(); }

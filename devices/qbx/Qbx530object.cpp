@@ -14,7 +14,6 @@ constexpr int kModeByte = 6; // of the control-channel table
 TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels,
                            actionManager* store)
     : TDeviceEngine(def.device, number, channels, store), m_cell(def) {
-    MessageHandler = SubprogramId(def.messageSub);
     NameParams();
 }
 
@@ -183,18 +182,10 @@ void TQbxCellItem::ApplyControlChoice(TParamItem* p, int item) {
     MakeControl(p);
 }
 
-void TQbxCellItem::GetPropertyText(int row, AnsiString& text) {
-    const uint16_t messages = SubprogramId(m_cell.messageSub);
-    if (row == 2)
-        text = messages != 0 && MessageHandler == messages ? "Да" : "Нет";
-    else
-        TDeviceEngine::GetPropertyText(row, text);
-}
-
 // The cell controllers keep the low 8 bits of a typed address.
 void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text) {
-    if (row == 2)
-        ApplyMessageHandling(text, SubprogramId(m_cell.messageSub));
-    else if (row == 3)
+    if (row == 3)
         ApplyByte(Param(AddressParam()), 0, text);
+    else
+        TDeviceEngine::ApplyPropertyValue(row, text);
 }

@@ -20,7 +20,6 @@ public:
     void GetSetpointText(int n, TParamItem* p, AnsiString& text) override;
     TWinControl* CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
                                       TNotifyEvent doneEvent) override;
-    void GetPropertyText(int row, AnsiString& text) override;
 
     void ApplyControlEditor(TObject* sender);
     // What the editors apply: the control choice (item of "Нет", "Канал 1", "Канал 2",

@@ -9,32 +9,61 @@ using namespace qbx;
 
 namespace {
 
-constexpr const char* kFolder = "qbx540";
 constexpr const char* kPrefix = "QBX-540: ";
 constexpr int kAnalogFirstSlot = 5;
 constexpr int kAnalogBits = 104;
-constexpr uint8_t kMainDefault[5] = {4, 4, 4, 0, 0};
 constexpr int kMessageSub = 3;
+constexpr int kCountRow = 5;
+constexpr uint8_t kMainDefault[5] = {4, 4, 4, 0, 0};
 
 std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6] + " " + IntToStr(k + 1); }
 
+// The main settings at 1008:1: bytes 0-2 the address, 3 the discrete inputs, 4 the analog channels.
+constexpr dev::SettingDef MainSettings[] = {{dev::Role::Setting, 40, kMainDefault, true, -1, 0, false, 1}};
+constexpr dev::CommandDef PollCommands[] = {{"Опрос данных QBX-540", 0}};
+constexpr const char* YesNo[] = {"Да", "Нет"};
+constexpr dev::PropertyDef Rows[] = {
+    {"Обработка сообщений", dev::Role::Setting, kMessageSub, 0, TEditorKind::Choice, YesNo,
+     dev::PropertyFormat::Messages},
+    {"Сетевой адрес", dev::Role::Setting, 0, 3, TEditorKind::Edit, {}, dev::PropertyFormat::Dotted},
+    {"Кол-во ТС", dev::Role::Setting, 3, 1, TEditorKind::Edit, {}},
+    {"Кол-во ТИТ", dev::Role::Setting, 4, 1, TEditorKind::Edit, {}},
+};
+
 } // namespace
 
-TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store) {
-    DisplayType = "Контроллер QBX-540";
-    Tag = "QBX540";
-    MessageHandler = 0;
-    LoadSubprograms(store, kFolder, Qbx540Subprograms, 5, nullptr, m_sub);
-    AddCommand(this, "Опрос данных QBX-540", 1, 0, m_sub[0], m_sub[1], m_sub[2]);
+constexpr dev::TDeviceDef TQbx540Item::Def{
+    .TypeCode = 5,
+    .Tag = "QBX540",
+    .DisplayType = "Контроллер QBX-540",
+    .NumberBase = 2299,
+    .Folder = "qbx540",
+    .NamePrefix = kPrefix,
+    .ParamNames = std::span<const char* const>(Qbx540ParamNames, 1),
+    .SignalCount = 0,
+    .Signals = {},
+    .Settings = MainSettings,
+    .CodeBase = kQbx540ChannelType,
+    .Commands = PollCommands,
+    .PollCount = 1,
+    .Subprograms = Qbx540Subprograms,
+    .ReservedIds = {},
+    .PrepareSub = 0,
+    .ParseSub = 1,
+    .NoAnswerSub = 2,
+    .Properties = Rows,
+    .DescPrefix = nullptr,
+    .Groups = {},
+    .Overrides = {},
+    .Checks = {},
+};
 
-    // Stored settings 1008:1..37; the oldest of an address wins, other objects' channels are left.
-    for (int s = 0; s < kQbx540Slots; ++s)
+TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
+    : TDeviceEngine(Def, number, channels, store) {
+    // Stored settings 1008:2..37; the oldest of an address wins, other objects' channels are left.
+    m_settings[0] = Param(0);
+    for (int s = 1; s < kQbx540Slots; ++s)
         m_settings[s] = FindFreeChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1));
-    if (!m_settings[0])
-        m_settings[0] = NewChannel(channels, kQbx540ChannelType, 1, 40, kMainDefault, 5);
-    m_settings[0]->Name = std::string(kPrefix) + Qbx540ParamNames[0];
-    m_settings[0]->Owner = this;
     // A stored count above what the controller has stays readable but is cut to 31.
     if (m_settings[0]->Value[4] > kQbx540MaxAnalog)
         m_settings[0]->Value[4] = kQbx540MaxAnalog;
@@ -64,12 +93,12 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
         MakeValue(k);
 }
 
-// Values go first: rebinding a value writes into its settings channel.
+// Values go first: rebinding a value writes into its settings channel. The engine frees slot 0.
 TQbx540Item::~TQbx540Item() {
     for (TParamItem*& v : m_value)
         ReleaseChannel(m_channels, v);
-    for (TParamItem*& s : m_settings)
-        ReleaseChannel(m_channels, s);
+    for (int s = 1; s < kQbx540Slots; ++s)
+        ReleaseChannel(m_channels, m_settings[s]);
 }
 
 int TQbx540Item::AnalogCount() const {
@@ -124,12 +153,8 @@ int TQbx540Item::ValueOf(const TParamItem* p) const {
 bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text) {
     if (!p)
         return true;
-    const TParamValue& v = p->Value;
-    if (p == m_settings[0]) {
-        text = "Адрес: " + IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]) + ";" +
-               "Кол-во ТС: " + IntToStr(v[3]) + ";" + "Кол-во ТИТ: " + IntToStr(v[4]);
-        return false;
-    }
+    if (p == m_settings[0])
+        return TDeviceEngine::GetParamValueText(p, text);
     for (int s = 1; s < kAnalogFirstSlot; ++s)
         if (p == m_settings[s])
             return false;
@@ -148,7 +173,13 @@ bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text) {
     return true;
 }
 
-bool TQbx540Item::SetParamValueText(TParamItem*, const std::string&) { return false; }
+std::string TQbx540Item::ValueText(int) const {
+    const TParamValue& v = m_settings[0]->Value;
+    return "Адрес: " + IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]) + ";" +
+           "Кол-во ТС: " + IntToStr(v[3]) + ";" + "Кол-во ТИТ: " + IntToStr(v[4]);
+}
+
+std::string TQbx540Item::GetDisplayName() { return TObjectItem::GetDisplayName(); }
 
 void TQbx540Item::ListSignalParams(ELEMList* list, bool all) {
     for (int k = 0; k < AnalogCount(); ++k)
@@ -232,48 +263,13 @@ bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text
     return true;
 }
 
-void TQbx540Item::GetPropertyNames(TStrings* s) {
-    TObjectItem::GetPropertyNames(s);
-    for (const char* row : {"Обработка сообщений", "Сетевой адрес", "Кол-во ТС", "Кол-во ТИТ"})
-        s->Add(row);
-}
-
-void TQbx540Item::GetPollCommandNames(TStrings* s) {
-    s->Clear();
-    s->Add("Опрос данных QBX-540");
-}
-
-void TQbx540Item::GetPropertyText(int row, std::string& text) {
-    const TParamValue& v = m_settings[0]->Value;
-    switch (row) {
-    case 0:
-    case 1: TObjectItem::GetPropertyText(row, text); break;
-    case 2: text = m_sub[kMessageSub] != 0 && MessageHandler == m_sub[kMessageSub] ? "Да" : "Нет"; break;
-    case 3: text = DottedBytes(m_settings[0]); break;
-    case 4: text = IntToStr(v[3]); break;
-    case 5: text = IntToStr(AnalogCount()); break;
-    default: break;
-    }
-}
-
-TDeviceItem::RowEditor TQbx540Item::PropertyRowEditor(int row) const {
-    if (row == 2)
-        return RowEditor::YesNo;
-    return row >= 3 && row <= 5 ? RowEditor::Text : TDeviceItem::PropertyRowEditor(row);
-}
-
+// The count makes or frees analog channels; a typed count is kept to its low byte, as stored.
 void TQbx540Item::ApplyPropertyValue(int row, const std::string& text) {
     int v = 0;
-    switch (row) {
-    case 2: ApplyMessageHandling(text, m_sub[kMessageSub]); break;
-    case 3: ApplyDottedBytes(m_settings[0], text); break;
-    case 4: ApplyByte(m_settings[0], 3, text); break;
-    case 5:
-        if (ReadInt(text, v))
-            SetCount(static_cast<uint8_t>(v));
-        break;
-    default: break;
-    }
+    if (row != kCountRow)
+        TDeviceEngine::ApplyPropertyValue(row, text);
+    else if (ReadInt(text, v))
+        SetCount(static_cast<uint8_t>(v));
 }
 
 void TQbx540Item::SetCount(int count) {

@@ -1,29 +1,29 @@
-// The QBX-540 controller: main settings (address, counts), up to 31 analog channels each with a
-// conversion settings channel and a bound value channel. Device layer.
+// The QBX-540 controller: a description run by the driver engine (the main settings with address
+// and counts, its commands, subprograms and rows), and what the engine lacks: a count of up to 31
+// analog channels, each a conversion settings channel and a bound value channel, and the stored
+// index tables it keeps but never makes. Device layer.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "deviceitem.h"
+#include "deviceengine.h"
 #include "qbxdata.h"
 
-class TQbx540Item : public TDeviceItem {
+class TQbx540Item : public TDeviceEngine {
 public:
+    static const dev::TDeviceDef Def;
     TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store);
     ~TQbx540Item() override;
 
     bool GetParamValueText(TParamItem* p, std::string& text) override;
-    bool SetParamValueText(TParamItem* p, const std::string& text) override;
+    std::string GetDisplayName() override;
     void ListSignalParams(ELEMList* list, bool all) override;
     void BindParam(uint16_t type, uint8_t index, TParamItem* p) override;
     void ListSetpoints(TStrings* s, TParamItem* p) override;
     void GetSetpointText(int n, TParamItem* p, std::string& text) override;
     TWinControl* CreateSetpointEditor(TParamItem* p, int n, TWinControl* host, TNotifyEvent hostEvent,
                                       TNotifyEvent doneEvent) override;
-    void GetPropertyNames(TStrings* s) override;
-    void GetPollCommandNames(TStrings* s) override;
-    void GetPropertyText(int row, std::string& text) override;
 
     void ApplyAnalogEditor(TObject* sender);
     // What the editors apply: set-point row n of an analog value (text for rows 0-3, item for 4-5)
@@ -34,10 +34,9 @@ public:
     int AnalogCount() const; // N, never above 31
     TParamItem* Settings(int slot) const { return m_settings[slot]; }
     TParamItem* Analog(int k) const { return m_value[k]; }
-    uint16_t SubprogramId(int k) const { return m_sub[k]; }
 
 protected:
-    RowEditor PropertyRowEditor(int row) const override;
+    std::string ValueText(int i) const override;
 
 private:
     int ValueOf(const TParamItem* p) const;
@@ -45,7 +44,6 @@ private:
     void MakeValue(int k);
     void SetCount(int count);
 
-    uint16_t m_sub[5] = {};
-    TParamItem* m_settings[qbx::kQbx540Slots] = {};
+    TParamItem* m_settings[qbx::kQbx540Slots] = {}; // slot 0 is the engine's main settings
     TParamItem* m_value[qbx::kQbx540MaxAnalog] = {};
 };

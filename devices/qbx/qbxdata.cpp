@@ -4,7 +4,7 @@
 
 namespace qbx {
 
-const char* const Qbx510ParamNames[kQbx510ParamCount] = {
+const char* const Qbx510ParamNames[33] = {
     "Режим каналов ТС/ДТКЗ",
     "Канал ТС/ДТКЗ X2.1 (X1.1)",
     "Канал ТС/ДТКЗ X2.2 (X1.2)",
@@ -47,31 +47,6 @@ const SubprogramDef Qbx510Subprograms[kQbx510SubCount] = {
     {"qbx510_makeControl", "Команда управления QBX-510 (общая)"},
 };
 const uint16_t Qbx510ReservedIds[kQbx510SubCount] = {30, 31, 32, 1};
-
-// 4800 = C0 12; the four control delays are 5000..5003 (88 13, 89 13, 8A 13, 8B 13).
-const SettingsDefault Qbx510SettingsDefaults[11] = {
-    {1009, 1, 96, {0}},
-    {65535, 1, 8, {1}},
-    {65535, 2, 16, {2, 3}},
-    {65535, 4, 24, {0, 0, 0}},
-    {65535, 3, 8, {13}},
-    {65534, 1, 16, {0xC0, 0x12}},
-    {65534, 2, 16, {0xC0, 0x12}},
-    {65534, 8, 16, {0}},
-    {65534, 9, 64, {0x88, 0x13, 0x89, 0x13, 0x8A, 0x13, 0x8B, 0x13}},
-    {65534, 10, 16, {0}},
-    {65534, 11, 16, {0}},
-};
-
-int Qbx510ParseBlock(int signal) {
-    if (signal >= 1 && signal <= 16)
-        return 4 * signal + 31;
-    if (signal >= 17 && signal <= 20)
-        return 4 * signal - 50;
-    if (signal == kQbx510Temperature)
-        return 99;
-    return 0;
-}
 
 // Row 7: the letter after Т is a Latin C, as the device's own tool shows it.
 const char* const Qbx510PropertyNames[13] = {
@@ -154,9 +129,10 @@ constexpr dev::CommandDef Qbx530Commands[] = {{"Опрос данных КЯ QBX
 constexpr dev::CommandDef Qbx550Commands[] = {{"Опрос данных QBX-550", 0, 0, 1, dev::kNoSlot},
                                               {kCellControlPollName, 1, dev::kNoSlot, 1, dev::kNoSlot}};
 constexpr const char* YesNoItems[] = {"Да", "Нет"};
-// Row 2 is the message handling choice, which the class applies itself.
+// Messages are handled by the message subprogram (slot 2) of either controller.
 constexpr dev::PropertyDef CellProperties[] = {
-    {"Обработка сообщений", dev::Role::Setting, 0, 0, TEditorKind::Choice, YesNoItems},
+    {"Обработка сообщений", dev::Role::Setting, 2, 0, TEditorKind::Choice, YesNoItems,
+     dev::PropertyFormat::Messages},
     {"Сетевой адрес", dev::Role::Address, 0, 1, TEditorKind::Edit, {}},
 };
 constexpr dev::Check CellChecks[] = {dev::Check::PeriodOrMessages, dev::Check::PeriodMissing,
@@ -188,11 +164,11 @@ const CellDeviceDef Qbx530Def = {
         .Groups = {},
         .Overrides = {},
         .Checks = CellChecks,
+        .MessageSub = 2,
     },
     Qbx530Subs,
     6,
     5,
-    2,
     false,
 };
 const CellDeviceDef Qbx550Def = {
@@ -220,11 +196,11 @@ const CellDeviceDef Qbx550Def = {
         .Groups = {},
         .Overrides = {},
         .Checks = CellChecks,
+        .MessageSub = 2,
     },
     Qbx550Subs,
     5,
     4,
-    2,
     true,
 };
 const char* const CellControlItems[4] = {"Нет", "Канал 1", "Канал 2", "ВКЛ. ТУ1, ОТКЛ. ТУ2"};

@@ -14,7 +14,6 @@ using namespace dev;
 
 // ---- QBX-510 concentrator -------------------------------------------------------------------
 
-inline constexpr int kQbx510ParamCount = 33;
 inline constexpr int kQbx510Temperature = 32; // parameter index of the board temperature
 inline constexpr int kQbx510FirstSignal = 1;
 inline constexpr int kQbx510LastSignal = 20;
@@ -31,7 +30,7 @@ inline constexpr int kQbx510TuDelays = 29;
 inline constexpr int kQbx510Settings = 30;
 inline constexpr int kQbx510TsInversion = 31;
 
-extern const char* const Qbx510ParamNames[kQbx510ParamCount];
+extern const char* const Qbx510ParamNames[33];
 
 // Subprogram slots of the concentrator, with their reserved ids.
 enum Qbx510Sub { kSubParseMessage = 0, kSubDoControl = 1, kSubLeadUp = 2, kSubMakeControl = 3 };
@@ -39,18 +38,15 @@ inline constexpr int kQbx510SubCount = 4;
 extern const SubprogramDef Qbx510Subprograms[kQbx510SubCount];
 extern const uint16_t Qbx510ReservedIds[kQbx510SubCount];
 
-// Default rows of parameters 21..31: channel address, width and the first 32 value bytes.
-struct SettingsDefault {
-    uint16_t type;
-    uint8_t index;
-    uint16_t bits;
-    uint8_t value[32];
-};
-inline constexpr int kQbx510SettingsFirst = 21;
-extern const SettingsDefault Qbx510SettingsDefaults[11];
-
-// Position (counted from 1) of the parse block of signal i (1..20) or of the temperature.
-int Qbx510ParseBlock(int signal);
+// First instruction (counted from 1) of the parse block of signal i (1..20) or of the temperature;
+// 0 for any other parameter.
+constexpr int Qbx510ParseBlock(int signal) {
+    if (signal >= 1 && signal <= 16)
+        return 4 * signal + 31;
+    if (signal >= 17 && signal <= 20)
+        return 4 * signal - 50;
+    return signal == kQbx510Temperature ? 99 : 0;
+}
 
 // Property rows.
 extern const char* const Qbx510PropertyNames[13];
@@ -74,7 +70,6 @@ struct CellDeviceDef {
     const SubprogramDef* subprograms; // the device's default subprograms, as device.Subprograms
     int subprogramCount;
     int controlSub;      // slot of the control subprogram
-    int messageSub;      // slot of the message subprogram
     bool addressInNames; // QBX-550 names carry the network address
 };
 extern const CellDeviceDef Qbx530Def;
@@ -98,7 +93,6 @@ extern const uint8_t Qbx540AnalogDefault[13];
 
 extern const char* const Qbx560ParamNames[10];
 extern const SubprogramDef Qbx560Subprograms[4];
-inline constexpr uint16_t kQbx560ReservedIdBase = 75;
 
 // ---- QBX-570 indicator controllers ------------------------------------------------------------
 

@@ -1,7 +1,6 @@
 // Registration of the maker's device classes in the device type table. Device layer.
 #include "qbxregister.h"
 
-#include "Devicetypes.h"
 #include "Qbx510object.h"
 #include "Qbx520object.h"
 #include "Qbx530object.h"
@@ -11,29 +10,24 @@
 
 namespace {
 
-template <class T> TObjectItem* Make(uint16_t number, ELEMList* channels, actionManager* store) {
-    try {
-        return new T(number, channels, store);
-    } catch (...) {
-        return nullptr; // a factory never throws; the caller treats null as "not created"
-    }
-}
+template <class T> constexpr TQbxClass Entry() { return {&T::Def, &dev::MakeDevice<T>}; }
 
-struct Registration {
-    const char* tag;
-    TObjectFactory factory;
-};
-
-const Registration kQbxClasses[] = {
-    {"QBX510", &Make<TQbx510Item>},       {"QBX520", &Make<TQbx520Item>},
-    {"QBX530", &Make<TQbx530Item>},       {"QBX540", &Make<TQbx540Item>},
-    {"QBX550", &Make<TQbx550Item>},       {"QBX560", &Make<TQbx560Item>},
-    {"QBX570MP3", &Make<TQbx570mp3Item>}, {"QBX570MP1", &Make<TQbx570mp1Item>},
+const TQbxClass kClasses[] = {
+    Entry<TQbx510Item>(),
+    Entry<TQbx520Item>(),
+    Entry<TQbx540Item>(),
+    {&qbx::Qbx530Def.device, &dev::MakeDevice<TQbx530Item>},
+    {&qbx::Qbx550Def.device, &dev::MakeDevice<TQbx550Item>},
+    Entry<TQbx560Item>(),
+    Entry<TQbx570mp3Item>(),
+    Entry<TQbx570mp1Item>(),
 };
 
 } // namespace
 
+std::span<const TQbxClass> QbxClasses() { return kClasses; }
+
 void RegisterQbxDevices() {
-    for (const Registration& r : kQbxClasses)
-        RegisterDeviceClass(r.tag, r.factory);
+    for (const TQbxClass& c : kClasses)
+        RegisterDeviceClass(c.Def->Tag, c.Factory);
 }

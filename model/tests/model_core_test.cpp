@@ -647,6 +647,73 @@ TEST_F(Factory, DeviceDestructorRebindsOnlyLiveOwners) {
     c.reset(); // the sanitizer build catches any call into a freed device
 }
 
+// A device whose settings channel sits at its number's low byte and follows the number.
+struct SettingsDevice : TObjectItem {
+    SettingsDevice(uint16_t number, ELEMList* channels) : TObjectItem(number), Channels(channels) {
+        Tag = "SET4TM";
+        Param = new TParamItem;
+        Param->Name = "settings";
+        Param->ChannelType = 3000;
+        Param->Kind = kChannelSetting;
+        Param->Owner = this;
+        SetNumber(number);
+        Channels->Append(Param);
+    }
+    ~SettingsDevice() override {
+        Channels->Remove(Param);
+        delete Param;
+    }
+    void SetNumber(uint16_t number) override {
+        TObjectItem::SetNumber(number);
+        Param->ChannelIndex = static_cast<uint8_t>(number & 0xFF);
+    }
+    ELEMList* Channels;
+    TParamItem* Param;
+};
+
+// Deleting an object renumbers the ones above it before it is freed: the address it still holds
+// does not stop them, a channel anyone else holds does, and then nothing moves.
+TEST_F(Factory, RenumberingNeverPutsTwoChannelsAtOneAddress) {
+    RegisterDeviceClass("SET4TM", [](uint16_t number, ELEMList* channels, actionManager*) -> TObjectItem* {
+        return new SettingsDevice(number, channels);
+    });
+    struct Case {
+        const char* name;
+        bool otherHolder; // a stored channel nobody adopted at the first object's address
+        uint16_t number;  // of the second object afterwards
+        size_t messages;
+    };
+    for (const Case& k : {Case{"only the dying object holds it", false, 2000, 0},
+                          Case{"another channel holds it", true, 2001, 1}}) {
+        SCOPED_TRACE(k.name);
+        CaptureMessages();
+        configmanager c;
+        auto* a = static_cast<SettingsDevice*>(c.AddObject(39));
+        auto* b = static_cast<SettingsDevice*>(c.AddObject(39));
+        ASSERT_TRUE(a && b);
+        const uint8_t first = a->Param->ChannelIndex;
+        const uint8_t second = b->Param->ChannelIndex;
+        if (k.otherHolder)
+            c.NewChannel(3000, first);
+        c.DeleteObject(a);
+        EXPECT_EQ(b->Number, k.number);
+        EXPECT_EQ(b->Param->ChannelIndex, k.otherHolder ? second : first);
+        EXPECT_EQ(gMessages.size(), k.messages);
+        std::set<uint32_t> addresses;
+        size_t indexed = 0;
+        for (ELEM* e = c.Channels.Oldest; e; e = e->Newer) {
+            const auto* p = static_cast<TParamItem*>(e);
+            if (p->ChannelIndex != 0) {
+                ++indexed;
+                addresses.insert(uint32_t{p->ChannelType} << 8 | p->ChannelIndex);
+            }
+        }
+        EXPECT_EQ(addresses.size(), indexed);
+    }
+    SetMessageBoxHandler(nullptr);
+    UnregisterDeviceClass("SET4TM");
+}
+
 // A device that binds a signal channel while it is being built: the new object's number already
 // orders its channel among those of the objects in place.
 struct SignalDevice : TObjectItem {
