@@ -4,6 +4,8 @@
 #include "Configmanager.h"
 #include "Objectstore.h"
 #include "Paramtypes.h"
+#include "desktop.h"
+#include "dialogs.h"
 #include "docx.h"
 #include "elem.h"
 #include "sysutils.h"
@@ -117,13 +119,25 @@ void BuildChannelTableDocument(const std::vector<TChannelTableRow>& rows, TWordD
 
 std::string DefaultDocumentName(const std::string& configPath) { return ChangeFileExt(configPath, ".docx"); }
 
+bool PickDocumentFile(const std::string& defaultName, std::string& path) {
+    TSaveDialog dialog(nullptr);
+    dialog.SetFilter("Документ Word (*.docx)|*.docx");
+    dialog.SetDefaultExt("docx");
+    dialog.SetFileName(defaultName);
+    if (!dialog.Execute())
+        return false;
+    path = dialog.FileName();
+    return true;
+}
+
 bool TWordExport::Run(configmanager& config, const std::string& configPath, const TWordExportHost& host) {
     if (busy_)
         return false;
     if (host.CheckConfiguration)
         host.CheckConfiguration();
     std::string path;
-    if (!host.PickFileName || !host.PickFileName(DefaultDocumentName(configPath), path))
+    const auto pick = host.PickFileName ? host.PickFileName : PickDocumentFile;
+    if (!pick(DefaultDocumentName(configPath), path))
         return false;
     host.AddMessage(kWordExportStarted, 3);
     host.ShowMessages();
@@ -148,7 +162,8 @@ bool TWordExport::Run(configmanager& config, const std::string& configPath, cons
     }
     host.AddMessage(kWordExportDone, 3);
     host.ShowMessages();
-    if (host.OpenDocument && !host.OpenDocument(path)) {
+    const bool opened = host.OpenDocument ? host.OpenDocument(path) : ShellOpen(path);
+    if (!opened) {
         host.AddMessage(kWordExportNotOpened, 1);
         host.ShowMessages();
     }

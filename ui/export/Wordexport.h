@@ -30,13 +30,18 @@ struct TWordExportHost {
     std::function<void()> CheckConfiguration;
     std::function<void(const std::string& text, int kind)> AddMessage;
     std::function<void()> ShowMessages;
-    // The file to write, offered the default name; false when the user cancels.
+    // The file to write, offered the default name; false when the user cancels. Unset: the
+    // platform's save dialog (PickDocumentFile).
     std::function<bool(const std::string& defaultName, std::string& path)> PickFileName;
     // Busy cursor and the banner's scrolling while the document is written.
     std::function<void(bool busy)> SetBusy;
     // Shows the written document in the desktop's word processor; false when nothing took it.
+    // Unset: the desktop's program for the file (ShellOpen).
     std::function<bool(const std::string& path)> OpenDocument;
 };
+
+// The save dialog for the document, offering defaultName; false when cancelled.
+bool PickDocumentFile(const std::string& defaultName, std::string& path);
 
 extern const char* const kWordExportStarted;
 extern const char* const kWordExportDone;

@@ -9,6 +9,7 @@
 #include "Objectstore.h"
 #include "Wordexport.h"
 #include "cp1251.h"
+#include "dialogs.h"
 #include "docx.h"
 
 namespace {
@@ -186,6 +187,32 @@ TEST(WordExport, AFailedWriteOrACancelledDialogWritesNothing) {
     EXPECT_FALSE(exporter.Run(config, "a.qdb", host));
     EXPECT_EQ(log.back(), std::string("2 ") + kWordExportFailed);
     EXPECT_FALSE(exporter.Busy());
+}
+
+// Answers the save dialog and records what it offered.
+struct SaveAnswer : TDialogService {
+    std::string offered, answer;
+    bool save = false;
+    int MessageBox(const std::string&, const std::string&, UINT) override { return IDOK; }
+    int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return mrOk; }
+    bool FileDialog(TFileDialogRequest& r, std::vector<std::string>& files) override {
+        offered = r.FileName;
+        save = r.Save;
+        files = {answer};
+        return true;
+    }
+};
+
+TEST(WordExport, PlatformSaveDialogOffersTheConfigurationsName) {
+    SaveAnswer dialogs;
+    dialogs.answer = testing::TempDir() + "picked.docx";
+    TDialogService* old = SetDialogService(&dialogs);
+    std::string path;
+    EXPECT_TRUE(PickDocumentFile(DefaultDocumentName("/data/plant.qdb"), path));
+    SetDialogService(old);
+    EXPECT_EQ(dialogs.offered, "/data/plant.docx");
+    EXPECT_TRUE(dialogs.save);
+    EXPECT_EQ(path, dialogs.answer);
 }
 
 } // namespace
