@@ -179,7 +179,7 @@ void PrintTo(const BadFile& c, std::ostream* os) { *os << c.name; }
 class MalformedImports : public testing::TestWithParam<BadFile> {};
 
 TEST_P(MalformedImports, LeaveTheOldScheduleAndSaySo) {
-    const std::string path = TempPath("bad.sdl");
+    const std::string path = TempPath(GetParam().name) + ".sdl"; // cases may run at once
     WriteFile(path, "100;1;8;0;17;\n" + GetParam().text + "\n101;1;9;0;1;\n");
     Channels ch;
     ch.Add(300, 1, {7, 0, 1});
