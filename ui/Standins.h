@@ -7,16 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "Gwgrids.h"
+#include "Gwcmbobx.h"
 #include "Gwlstbox.h"
+#include "Gwmemo.h"
 #include "Gwtabs.h"
 #include "comctrls.h"
 #include "extctrls.h"
 #include "grids.h"
 #include "stdctrls.h"
 
-using TMainGrid = TStringGrid;     // for TGwStringGrid
-using TMainComboBox = TComboBox;   // for TGwComboBox
-using TMainRichEdit = TRichEdit;   // for TGwRichEdit
+using TMainGrid = TGwStringGrid;
+using TMainComboBox = TGwComboBox;
+using TMainRichEdit = TGwRichEdit;
 using TMainStatusBar = TStatusBar; // for TGwStatusBar
 using TMainCheckTree = TTreeView;  // for TGwCheckTree (check state in StateIndex: 1 off, 2 on)
 

@@ -14,6 +14,11 @@ TControl* MakeBanner(TComponent* owner, TWinControl* parent) {
     return led;
 }
 
+void SetBannerScrolling(TControl* banner, bool on) {
+    if (auto* led = dynamic_cast<TGwLEDDisplay*>(banner))
+        led->SetScrolling(on);
+}
+
 TControl* MakeSideLabel(TComponent* owner, TWinControl* parent) {
     auto* label = new TGwLabel(owner);
     label->SetParent(parent);

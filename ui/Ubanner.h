@@ -10,3 +10,5 @@ class TControl;
 TControl* MakeBanner(TComponent* owner, TWinControl* parent);
 // The caption turned by 90 degrees in the left panel.
 TControl* MakeSideLabel(TComponent* owner, TWinControl* parent);
+// Stops the banner's scrolling while the program is busy, and starts it again.
+void SetBannerScrolling(TControl* banner, bool on);

@@ -109,7 +109,7 @@ void TMainForm::gwsgParamListResize(TObject*) {
     gwsgParamList->SetColWidths(1, std::max(0, gwsgParamList->ClientWidth() - 5 - 48));
 }
 
-void TMainForm::ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* spec, bool names) {
+void TMainForm::ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* setpoints, bool names) {
     bool bound = p->ChannelType != 0 || p->ChannelIndex != 0;
     std::string value;
     if (p->Owner)
@@ -130,22 +130,22 @@ void TMainForm::ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* spec, boo
         main->SetCells(0, r, kPropertyRows[r]);
         main->SetCells(1, r, cells[r]);
     }
-    FreeHosts(spec);
-    spec->SetRowCount(1);
-    spec->SetCells(0, 0, "");
-    spec->SetCells(1, 0, "");
+    FreeHosts(setpoints);
+    setpoints->SetRowCount(1);
+    setpoints->SetCells(0, 0, "");
+    setpoints->SetCells(1, 0, "");
     SetpointNames->Clear();
     if (!p->Owner)
         return;
     p->Owner->ListSetpoints(SetpointNames.get(), p);
     if (SetpointNames->Count() == 0)
         return;
-    spec->SetRowCount(SetpointNames->Count());
+    setpoints->SetRowCount(SetpointNames->Count());
     for (int i = 0; i < SetpointNames->Count(); ++i) {
         std::string text;
         p->Owner->GetSetpointText(i, p, text);
-        spec->SetCells(0, i, (*SetpointNames)[i]);
-        spec->SetCells(1, i, text);
+        setpoints->SetCells(0, i, (*SetpointNames)[i]);
+        setpoints->SetCells(1, i, text);
     }
 }
 

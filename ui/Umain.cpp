@@ -7,6 +7,7 @@
 #include "Conjoinhost.h"
 #include "Dockform.h"
 #include "Tabhost.h"
+#include "Ubanner.h"
 #include "UnitSyntaxMemo.h"
 #include "Usettings.h"
 #include "actions.h"
@@ -397,7 +398,23 @@ void TMainForm::N151Click(TObject*) {
         MessageDlg("Не удалось записать файл " + path, mtError, TMsgDlgButtons{mbOK});
 }
 
-void TMainForm::N4Click(TObject*) { mmWordExport->SetEnabled(false); }
+void TMainForm::N4Click(TObject*) { mmWordExport->SetEnabled(WordExportBusy == 0); }
+
+void TMainForm::mmWordExportClick(TObject*) {
+    TCursor saved = crDefault;
+    TWordExportHost host;
+    host.CheckConfiguration = [this] { CheckConfiguration(); };
+    host.AddMessage = [](const std::string& text, int kind) { AddMessage(text, uint8_t(kind)); };
+    host.ShowMessages = [this] { mmMessageViewClick(this); };
+    host.SetBusy = [this, &saved](bool busy) {
+        WordExportBusy = busy ? 1 : 0;
+        if (busy)
+            saved = Screen->Cursor();
+        Screen->SetCursor(busy ? TCursor(crHourGlass) : saved);
+        SetBannerScrolling(GwLEDDisplay1, !busy);
+    };
+    WordExport.Run(*Config, DatabaseFileName, host);
+}
 
 void TMainForm::pcMainPageChange(TObject* Sender) {
     // Grids on a page that was hidden missed their resize.

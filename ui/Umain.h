@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Standins.h"
+#include "Wordexport.h"
 #include "buttons.h"
 #include "dialogs.h"
 #include "elem.h"
@@ -115,6 +116,7 @@ public:
     std::unique_ptr<TStringList> PropertyNames, CommandNames;
     std::unique_ptr<TStringList> InstructionWords, FunctionWords;
     uint8_t WordExportBusy = 0;
+    TWordExport WordExport;
     configmanager* Config = nullptr;
     CommPort* Port = nullptr;
     uint8_t ReceiveBuffer[kReceiveBufferSize] = {};
@@ -148,6 +150,7 @@ public:
     void mmViewClick(TObject* Sender);
     void mmMessageViewClick(TObject* Sender);
     void N4Click(TObject* Sender);
+    void mmWordExportClick(TObject* Sender);
 
     // Object page.
     TObjectItem* SelectedObject(TGwListBox* list);
@@ -242,7 +245,7 @@ private:
     void WriteSettings();
     void ReplaceConfig();
     void EmptyList(ELEMList& list);
-    void ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* spec, bool names);
+    void ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* setpoints, bool names);
     void FreeHosts(TMainGrid* grid);
     TPanel* HostFor(TMainGrid* grid, int row);
     void RelistTypeAndChannels();

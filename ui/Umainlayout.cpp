@@ -115,7 +115,7 @@ void TMainForm::BuildMenus() {
     N151 = Item(this, N4, std::string("Сохранить Конфигурацию ") + kVerklit, on(&TMainForm::N151Click));
     Item(this, N4, "-");
     // The Word export lives in its own unit; until it is there the command stays disabled.
-    mmWordExport = Item(this, N4, "Сохранить Конфигурацию в WORD");
+    mmWordExport = Item(this, N4, "Сохранить Конфигурацию в WORD", on(&TMainForm::mmWordExportClick));
 
     mmActions = Item(this, root, "Подпрограммы", on(&TMainForm::mmActionsClick));
     mmCreateAction = Item(this, mmActions, "Создать Новую", on(&TMainForm::mmCreateActionClick));
