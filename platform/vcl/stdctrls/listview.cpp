@@ -4,13 +4,12 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 #include <algorithm>
 
+#include "customdraw_qt.h"
 #include "forms.h"
 #include "handle.h"
 #include "listview.h"
@@ -55,9 +54,9 @@ private:
 } // namespace
 
 struct TListViewQt {
-    class TDelegate : public QStyledItemDelegate {
+    class TDelegate : public TCustomDrawDelegate {
     public:
-        TDelegate(TCustomListView* l, QObject* parent) : QStyledItemDelegate(parent), FList(l) {}
+        TDelegate(TCustomListView* l, QObject* parent) : TCustomDrawDelegate(parent), FList(l) {}
         QStyleOptionViewItem Option(const QModelIndex& i) const {
             QStyleOptionViewItem o;
             Tree(FList)->InitOption(&o);
@@ -107,41 +106,7 @@ struct TListViewQt {
             nm.lItemlParam = reinterpret_cast<LPARAM>(it);
             nm.hdc = FList->FCanvas.get();
             nm.rc = FList->ItemRect(it, i.column(), LVIR_BOUNDS);
-            if (o.state & QStyle::State_Selected)
-                nm.uItemState |= CDIS_SELECTED;
-            if (o.state & QStyle::State_HasFocus)
-                nm.uItemState |= CDIS_FOCUS;
-            if (o.state & QStyle::State_MouseOver)
-                nm.uItemState |= CDIS_HOT;
-            if (!(o.state & QStyle::State_Enabled))
-                nm.uItemState |= CDIS_DISABLED;
-            // The canvas speaks client coordinates, as the item rectangles do; the painter, the viewport's.
-            QWidget* view = Tree(FList)->viewport();
-            QWidget* client = ClientWidget(FList);
-            QPoint origin = client ? view->mapTo(client, QPoint(0, 0)) : QPoint(0, 0);
-            p->save();
-            p->translate(-origin);
-            BindPainter(FList->FCanvas.get(), p);
-            LRESULT r = CDRF_DODEFAULT;
-            try {
-                r = FList->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
-            } catch (...) {
-                Application->HandleException(FList);
-            }
-            BindPainter(FList->FCanvas.get(), nullptr);
-            p->restore();
-            if (r & CDRF_SKIPDEFAULT)
-                return;
-            QStyleOptionViewItem opt(o);
-            if (r & CDRF_NEWFONT) {
-                QColor text = ToQColor(nm.clrText), back = ToQColor(nm.clrTextBk);
-                opt.palette.setColor(QPalette::Text, text);
-                opt.palette.setColor(QPalette::HighlightedText, text);
-                opt.palette.setColor(QPalette::Highlight, back);
-                if (!(o.state & QStyle::State_Selected))
-                    p->fillRect(o.rect, back);
-            }
-            QStyledItemDelegate::paint(p, opt, i);
+            PaintCustomDrawn(FList, FList->FCanvas.get(), Tree(FList), nm, p, o, i);
         }
 
     private:

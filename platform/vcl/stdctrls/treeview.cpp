@@ -2,13 +2,12 @@
 // items; the user's selection, expansion and label edits come back as CN_NOTIFY with the TVN_
 // codes (a handler's refusal puts Qt's change back); the TVM_ messages are answered.
 #include <QHeaderView>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 #include <functional>
 
 #include "comctrls.h"
+#include "customdraw_qt.h"
 #include "forms.h"
 #include "handle.h"
 #include "stdctrls_qt.h"
@@ -26,9 +25,9 @@ static TTreeNode* NodeOf(QTreeWidgetItem* i) { return i ? static_cast<TQtTreeIte
 struct TTreeViewQt {
     // Label editing asks CanEdit (TVN_BEGINLABELEDIT) before Qt makes an editor; a custom-drawn
     // tree hears NM_CUSTOMDRAW for each node before (or instead of) the default drawing.
-    class TDelegate : public QStyledItemDelegate {
+    class TDelegate : public TCustomDrawDelegate {
     public:
-        TDelegate(TCustomTreeView* t, QObject* parent) : QStyledItemDelegate(parent), FTree(t) {}
+        TDelegate(TCustomTreeView* t, QObject* parent) : TCustomDrawDelegate(parent), FTree(t) {}
         QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& o,
                               const QModelIndex& i) const override {
             TTreeNode* n = NodeOf(Tree(FTree)->itemFromIndex(i));
@@ -53,42 +52,7 @@ struct TTreeViewQt {
             nm.dwItemSpec = n;
             nm.iLevel = n->Level();
             nm.rc = n->DisplayRect(false);
-            if (o.state & QStyle::State_Selected)
-                nm.uItemState |= CDIS_SELECTED;
-            if (o.state & QStyle::State_HasFocus)
-                nm.uItemState |= CDIS_FOCUS;
-            if (o.state & QStyle::State_MouseOver)
-                nm.uItemState |= CDIS_HOT;
-            if (!(o.state & QStyle::State_Enabled))
-                nm.uItemState |= CDIS_DISABLED;
-            // The canvas speaks client coordinates, as DisplayRect does; the painter, the viewport's.
-            QWidget* view = Tree(FTree)->viewport();
-            QWidget* client = ClientWidget(FTree);
-            QPoint origin = client ? view->mapTo(client, QPoint(0, 0)) : QPoint(0, 0);
-            p->save();
-            p->translate(-origin);
-            BindPainter(FTree->FCanvas.get(), p);
-            LRESULT r = CDRF_DODEFAULT;
-            try {
-                r = FTree->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
-            } catch (...) {
-                Application->HandleException(FTree);
-            }
-            BindPainter(FTree->FCanvas.get(), nullptr);
-            p->restore();
-            if (r & CDRF_SKIPDEFAULT)
-                return;
-            QStyleOptionViewItem opt(o);
-            if (r & CDRF_NEWFONT) {
-                QColor text = ToQColor(nm.clrText), back = ToQColor(nm.clrTextBk);
-                opt.palette.setColor(QPalette::Text, text);
-                opt.palette.setColor(QPalette::HighlightedText, text);
-                opt.palette.setColor(QPalette::Highlight, back);
-                // The item's own background role would override a backgroundBrush.
-                if (!(o.state & QStyle::State_Selected))
-                    p->fillRect(o.rect, back);
-            }
-            QStyledItemDelegate::paint(p, opt, i);
+            PaintCustomDrawn(FTree, FTree->FCanvas.get(), Tree(FTree), nm, p, o, i);
         }
 
     private:
