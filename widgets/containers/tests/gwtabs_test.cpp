@@ -8,6 +8,12 @@
 
 namespace {
 
+// Tab layout measures text, which needs the toolkit's application.
+class TQtApplication : public ::testing::Environment {
+    void SetUp() override { TApplication::QtApp(); }
+};
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new TQtApplication);
+
 std::vector<std::string> Captions(TGwCollectionTabControl& t) {
     std::vector<std::string> v;
     for (int i = 0; i < t.TabCount(); ++i)
