@@ -415,7 +415,12 @@ void TGwCustomTabControl::DragOver(TObject* Source, int X, int Y, TDragState Sta
     Accept = false;
     if (!FAllowTabDragging || Source != this)
         return;
-    int target = State == dsDragLeave ? -1 : TabAtPos(X, Y);
+    int target = -1;
+    try {
+        target = State == dsDragLeave ? -1 : TabAtPos(X, Y);
+    } catch (...) {
+        Application->HandleException(this);
+    }
     Accept = target >= 0 && target != FTabIndex;
     int shown = Accept ? target : -1;
     if (shown != FDropTarget) {
@@ -430,9 +435,13 @@ void TGwCustomTabControl::DragDrop(TObject* Source, int X, int Y) {
     Invalidate();
     if (!FAllowTabDragging || Source != this)
         return;
-    int target = TabAtPos(X, Y);
-    if (target >= 0)
-        ActiveTabMoved(target);
+    try {
+        int target = TabAtPos(X, Y);
+        if (target >= 0)
+            ActiveTabMoved(target);
+    } catch (...) {
+        Application->HandleException(this);
+    }
 }
 
 void TGwCustomTabControl::CMMouseLeave(TMessage& Message) {

@@ -876,6 +876,11 @@ void TGwCustomTabControl::SelectFromKeyboard(int Index) {
 
 void TGwCustomTabControl::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
+    WORD key = Key;
+    Guarded([&] { StepByKey(key); });
+}
+
+void TGwCustomTabControl::StepByKey(WORD Key) {
     int n = TabCount();
     if (n == 0)
         return;
@@ -970,7 +975,15 @@ void TGwCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, int X,
 }
 
 void TGwCustomTabControl::CMDialogChar(TWMKey& Message) {
-    char key = static_cast<char>(Message.CharCode);
+    bool taken = false;
+    Guarded([&] { taken = SelectByAccel(static_cast<char>(Message.CharCode)); });
+    if (taken)
+        Message.Result = 1;
+    else
+        TCustomControl::CMDialogChar(Message);
+}
+
+bool TGwCustomTabControl::SelectByAccel(char key) {
     for (int i = 0; i < TabCount(); ++i) {
         const TGwTabData& t = Tab(i);
         std::string a, accel, r;
@@ -978,15 +991,14 @@ void TGwCustomTabControl::CMDialogChar(TWMKey& Message) {
         if (!t.Visible || !t.Enabled || accel.empty() ||
             AnsiUpperCase(accel) != AnsiUpperCase(std::string(1, key)))
             continue;
-        Message.Result = 1;
         if (CanFocus())
             SetFocus();
         SetTabIndex(i);
         if (FTabIndex == i)
             TabClick();
-        return;
+        return true;
     }
-    TCustomControl::CMDialogChar(Message);
+    return false;
 }
 
 // ---- TGwTabCollectionItem ----

@@ -162,6 +162,9 @@ public:
     virtual void PaintCardBackground(TCanvas* ACanvas, int ARow, const TRect& ARect, bool& Handled);
     virtual void PaintTabBackground(TCanvas* ACanvas, int ATabIndex, const TRect& ARect, bool& Handled);
 
+    // A drop of the control's own drag moves the current tab to the tab under the point.
+    void DragDrop(TObject* Source, int X, int Y) override;
+
     // Paints the whole control onto a canvas of its size (Paint copies this to the screen).
     void PaintTo(TCanvas* C);
 
@@ -173,7 +176,6 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void CMDialogChar(TWMKey& Message) override;
     void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
-    void DragDrop(TObject* Source, int X, int Y) override;
     void CMMouseLeave(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
     void WMSize(TWMSize& Message) override;
@@ -213,6 +215,8 @@ private:
     HRGN CalcTabRegion(int Index, const TRect& Mapped);
     int StepSelectable(int From, bool Forward, bool Wrap);
     void SelectFromKeyboard(int Index);
+    void StepByKey(WORD Key);
+    bool SelectByAccel(char Key);
     void DrawTab(TCanvas* C, int Index);
     void DrawCard(TCanvas* C, int Row);
     void DrawCaption(TCanvas* C, int Index, const TRect& Face);

@@ -375,6 +375,27 @@ TEST(GwTabEngine, CardJoinsTheCurrentTab) {
     EXPECT_NE(paper.At(298, 60), paper.At(299, 60));
 }
 
+// A selection left out of range by a descendant is neither drawn, hit nor stepped from, and nothing
+// reaches the exception boundary.
+TEST(GwTabEngine, SelectionOutOfRangeIsHarmless) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetShowCloseButton(true);
+    s.Tabs->TabRect(0);
+    int before = Application->ExceptionCount();
+    for (int bad : {3, 7, -5}) {
+        s.Tabs->SetTabIndexField(bad);
+        TPaper paper(300, 100);
+        s.Tabs->PaintTo(paper.Canvas());
+        s.Tabs->Repaint();
+        s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 90));
+        s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        s.Tabs->Perform(WM_KEYDOWN, VK_END, 0);
+        EXPECT_LT(s.Tabs->TabIndex(), 3) << bad;
+    }
+    EXPECT_EQ(Application->ExceptionCount(), before);
+}
+
 TEST(GwTabEngine, AcceleratorTextParts) {
     struct {
         const char* Text;

@@ -153,8 +153,9 @@ TEST(GwPageControl, DockedFormsGetPages) {
         TDragDockObject drag(form);
         drag.DockRect = Bounds(0, 0, 100, 100);
         f.Pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drag), 0);
-        if (form == &hidden)
+        if (form == &hidden) {
             EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+        }
     }
     ASSERT_EQ(f.Pages->GetPageCount(), 3);
     EXPECT_EQ(f.Pages->GetPage(1)->Caption(), "Log");
