@@ -97,6 +97,14 @@ void TGwCustomTabControl::PaintTo(TCanvas* C) {
         st.Enabled = FTabIndex >= 0;
         DrawCloseX(C, r, uiWindows95, st);
     }
+    if (FShowMenuButton && TabCount() > 0) {
+        static const TDirection away[] = {dirDown, dirRight, dirUp, dirLeft};
+        TRect r = MenuButtonRect();
+        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
+        C->Brush()->SetColor(FTabColors.Unselected());
+        C->Rectangle(r);
+        DrawSpinArrow(C, r, uiWindows95, away[FTabOrientation], TGwArrowState{});
+    }
     if (FDropTarget >= 0 && FDropTarget < TabCount()) {
         TRect r = TabRect(FDropTarget);
         C->Brush()->SetColor(clBtnShadow);
@@ -376,6 +384,46 @@ TRect TGwCustomTabControl::CloseButtonRect() {
     return {x, y, x + s, y + s};
 }
 
+TRect TGwCustomTabControl::MenuButtonRect() {
+    TRect r = CloseButtonRect();
+    TPoint in = InwardStep();
+    int shift = CloseButtonSpace();
+    OffsetRect(r, in.x * shift, in.y * shift);
+    return r;
+}
+
+void TGwCustomTabControl::BuildTabMenu(TPopupMenu* Menu) {
+    Menu->Items()->Clear();
+    for (int i = 0; i < TabCount(); ++i) {
+        const TGwTabData& t = Tab(i);
+        if (!t.Visible)
+            continue;
+        auto* item = new TMenuItem(Menu);
+        item->SetCaption(t.Caption);
+        item->SetChecked(i == FTabIndex);
+        item->SetEnabled(t.Enabled);
+        item->SetImageIndex(!t.Enabled && t.DisabledIndex >= 0 ? t.DisabledIndex : t.ImageIndex);
+        item->Tag = i;
+        item->SetShortCut(0);
+        item->OnClick = [this](TObject* Sender) {
+            SetTabIndex(static_cast<int>(static_cast<TMenuItem*>(Sender)->Tag));
+        };
+        Menu->Items()->Add(item);
+    }
+}
+
+void TGwCustomTabControl::DisplayMenu() {
+    if (!FTabMenu)
+        FTabMenu = new TPopupMenu(this);
+    BuildTabMenu(FTabMenu);
+    TRect r = MenuButtonRect();
+    bool byRight = FTabOrientation == toRight ||
+                   (FTabSequence == tsStandard && (FTabOrientation == toTop || FTabOrientation == toBottom));
+    FTabMenu->SetAlignment(byRight ? paRight : paLeft);
+    TPoint p = ClientToScreen(TPoint(byRight ? r.Right : r.Left, r.Bottom));
+    FTabMenu->Popup(p.x, p.y);
+}
+
 // Half 0 scrolls toward the first tab, half 1 toward the last. The scroller sits inward of the
 // close and menu buttons, its far end where the close button's would be.
 TRect TGwCustomTabControl::ScrollerRect(int Half) {
@@ -401,6 +449,7 @@ void TGwCustomTabControl::DrawScroller(TCanvas* C) {
         C->Brush()->SetColor(FTabColors.Unselected());
         C->Rectangle(r);
         TGwArrowState st;
+        st.Down = half == FScrollPressed && FScrollInside;
         if (half == 0)
             st.Enabled = FFirstIndex > 0 && !TabInView(FirstVisible());
         else

@@ -12,6 +12,8 @@
 #include "classes.h"
 #include "controls.h"
 #include "graphics.h"
+#include "menus.h"
+#include "timers.h"
 
 class TGwCollectionTabControl;
 
@@ -107,6 +109,14 @@ public:
     const TGwTabData& Tab(int Index) const { return *FTabList.GetItem(Index); }
     TGwTabDataList* TabList() { return &FTabList; }
     TRect ScrollerRect(int Half);
+    TRect MenuButtonRect();
+    // Fills Menu with one item per visible tab (checked: the current one); a click selects that tab.
+    void BuildTabMenu(TPopupMenu* Menu);
+    // Pops the tab menu up beside the menu button.
+    void DisplayMenu();
+    // The held scroller arrow repeats: first after 400 ms, then every 100 ms (0 while none is held).
+    void RepeatTimerExpired();
+    unsigned RepeatInterval() const;
     TRect CloseButtonRect();
     // Tab under a client point, or -1.
     int TabAtPos(int X, int Y);
@@ -246,6 +256,10 @@ private:
     int FPressedIndex = -1;
     int FHotIndex = -1;
     int FDropTarget = -1;
+    int FScrollPressed = -1;
+    bool FScrollInside = false;
+    TTimer* FRepeatTimer = nullptr;
+    TPopupMenu* FTabMenu = nullptr;
     TBitmap FBuffer;
 };
 #undef GW_TAB_PROPERTY

@@ -311,6 +311,57 @@ TEST(GwTabEngine, ScrollingMovesTheFirstShownTab) {
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 0);
 }
 
+TEST(GwTabEngine, HeldArrowRepeatsReleasedOutsideDoesNot) {
+    TStrip s(8);
+    s.Fixed(60, 20);
+    s.Tabs->SetBounds(0, 0, 200, 80);
+    ASSERT_TRUE(s.Tabs->ScrollerNeeded());
+    TRect on = s.Tabs->ScrollerRect(1);
+    LPARAM at = MAKELPARAM((on.Left + on.Right) / 2, (on.Top + on.Bottom) / 2);
+    LPARAM away = MAKELPARAM(10, 70);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_EQ(s.Tabs->RepeatInterval(), 400u);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 0); // nothing before the release or the first repeat
+    s.Tabs->RepeatTimerExpired();
+    EXPECT_EQ(s.Tabs->RepeatInterval(), 100u);
+    s.Tabs->RepeatTimerExpired();
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
+    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, away);
+    s.Tabs->RepeatTimerExpired();
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
+    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, at);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 3);
+    EXPECT_EQ(s.Tabs->RepeatInterval(), 0u);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, away);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, away);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 3);
+    TRect back = s.Tabs->ScrollerRect(0);
+    LPARAM atBack = MAKELPARAM((back.Left + back.Right) / 2, (back.Top + back.Bottom) / 2);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, atBack);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, atBack);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
+}
+
+TEST(GwTabEngine, TabMenuListsVisibleTabs) {
+    TStrip s(4);
+    s.Tabs->GetTabCollection()->GetItem(1)->SetVisible(false);
+    s.Tabs->GetTabCollection()->GetItem(2)->SetEnabled(false);
+    s.Tabs->SetTabIndex(3);
+    TPopupMenu menu(nullptr);
+    s.Tabs->BuildTabMenu(&menu);
+    ASSERT_EQ(menu.Items()->Count(), 3);
+    std::string seen;
+    for (int i = 0; i < 3; ++i) {
+        TMenuItem* m = menu.Items()->Items(i);
+        seen += m->Caption() + (m->Checked() ? "*" : "") + (m->Enabled() ? "" : "-") + " ";
+    }
+    EXPECT_EQ(seen, "A C- D* ");
+    menu.Items()->Items(0)->Click();
+    EXPECT_EQ(s.Tabs->TabIndex(), 0);
+}
+
 struct ShapeCase {
     const char* Name;
     TGwTabStyle Style;
