@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "forms.h"
+#include "winapi.h"
 #include "wingdi.h"
 
 bool TDockZone::Visible() const {
@@ -37,6 +39,7 @@ TDockZone* TDockTree::FindControlZone(TControl* Control) const {
 void TDockTree::InsertControl(TControl* Control, TAlign InsertAt, TControl* DropCtl) {
     if (!Control || FindControlZone(Control))
         return;
+    FSizing = nullptr;
     if (TDockZone* r = FindControlZone(FReplacingControl)) {
         r->ChildControl = Control;
         FReplacingControl = nullptr;
@@ -121,6 +124,7 @@ void TDockTree::RemoveControl(TControl* Control) {
     TDockZone* z = FindControlZone(Control);
     if (!z)
         return;
+    FSizing = nullptr;
     if (z == FTopZone.get()) {
         z->ChildControl = nullptr;
         return;
@@ -158,8 +162,11 @@ void TDockTree::LayZone(TDockZone* Zone, const TRect& R) {
     int pos = stacked ? R.Top : R.Left;
     int end = stacked ? R.Bottom : R.Right;
     for (size_t i = 0; i < shown.size(); ++i) {
-        int len = i + 1 == shown.size() ? end - pos : even ? extent / int(shown.size()) : shown[i]->Size;
-        TRect r = stacked ? TRect(R.Left, pos, R.Right, pos + len) : TRect(pos, R.Top, pos + len, R.Bottom);
+        bool last = i + 1 == shown.size();
+        int len = last ? end - pos : even ? extent / int(shown.size()) : shown[i]->Size;
+        // Every zone but the last gives its trailing splitter up.
+        int zone = last ? len : std::max(0, len - FSplitterWidth);
+        TRect r = stacked ? TRect(R.Left, pos, R.Right, pos + zone) : TRect(pos, R.Top, pos + zone, R.Bottom);
         LayZone(shown[i], r);
         pos += len;
     }
@@ -272,11 +279,104 @@ TControl* TDockTree::GrabberAt(TPoint Pos, bool& OnClose) {
     return nullptr;
 }
 
+TDockZone* TDockTree::SplitterAt(TPoint Pos) const {
+    std::vector<TDockZone*> todo{FTopZone.get()};
+    while (!todo.empty()) {
+        TDockZone* z = todo.back();
+        todo.pop_back();
+        TDockZone* before = nullptr;
+        for (auto& c : z->Children) {
+            if (!c->Visible())
+                continue;
+            todo.push_back(c.get());
+            if (before) {
+                const TRect &a = before->Bounds, &b = c->Bounds;
+                TRect gap = z->Orientation == doHorizontal ? TRect(a.Left, a.Bottom, a.Right, b.Top)
+                                                           : TRect(a.Right, a.Top, b.Left, a.Bottom);
+                if (PtInRect(gap, Pos))
+                    return before;
+            }
+            before = c.get();
+        }
+    }
+    return nullptr;
+}
+
+void TDockTree::MoveSplitter(TPoint Pos) {
+    TDockZone* p = FSizing->Parent;
+    std::vector<TDockZone*> shown;
+    for (auto& c : p->Children)
+        if (c->Visible())
+            shown.push_back(c.get());
+    auto at = std::find(shown.begin(), shown.end(), FSizing);
+    if (at == shown.end() || at + 1 == shown.end())
+        return;
+    bool stacked = p->Orientation == doHorizontal;
+    auto start = [&](TDockZone* z) { return stacked ? z->Bounds.Top : z->Bounds.Left; };
+    TDockZone* next = *(at + 1);
+    // The pair keeps its extent: what one zone gains the other gives, neither below a minimum.
+    int from = start(FSizing);
+    int pairEnd = at + 2 == shown.end() ? (stacked ? p->Bounds.Bottom : p->Bounds.Right) : start(*(at + 2));
+    int minimum = FGrabberSize + FSplitterWidth;
+    int len = (stacked ? Pos.y : Pos.x) - from + FSplitterWidth / 2;
+    len = std::clamp(len, minimum, std::max(minimum, pairEnd - from - minimum));
+    FSizing->Size = len;
+    next->Size = pairEnd - from - len;
+    ResetBounds(true);
+    FDockSite->Invalidate();
+}
+
+void TDockTree::SetSplitCursor(TDockZone* Zone) {
+    ::SetCursor(Screen->Cursors(Zone->Parent->Orientation == doHorizontal ? crVSplit : crHSplit));
+}
+
 void TDockTree::WindowProc(TMessage& Message) {
+    TPoint pos(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+        if (TDockZone* z = SplitterAt(pos)) {
+            // The zones beside keep the lengths they show now, so only the dragged border moves.
+            for (auto& c : z->Parent->Children)
+                if (c->Visible())
+                    c->Size =
+                        (z->Parent->Orientation == doHorizontal ? c->Bounds.Height() : c->Bounds.Width()) +
+                        FSplitterWidth;
+            FSizing = z;
+            SetCapture(FDockSite->Handle());
+            return;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (FSizing) {
+            MoveSplitter(pos);
+            return;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (FSizing) {
+            MoveSplitter(pos);
+            FSizing = nullptr;
+            ReleaseCapture();
+            return;
+        }
+        break;
+    case WM_SETCURSOR: {
+        TPoint p;
+        GetCursorPos(&p);
+        TDockZone* z = FSizing ? FSizing : SplitterAt(FDockSite->ScreenToClient(p));
+        if (z) {
+            SetSplitCursor(z);
+            Message.Result = 1;
+            return;
+        }
+        break;
+    }
+    default: break;
+    }
     switch (Message.Msg) {
     case WM_LBUTTONDOWN: {
         bool onClose = false;
-        TControl* c = GrabberAt(TPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)), onClose);
+        TControl* c = GrabberAt(pos, onClose);
         if (!c)
             break;
         if (onClose) {

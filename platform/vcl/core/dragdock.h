@@ -124,6 +124,9 @@ public:
     TDockZone* TopZone() const { return FTopZone.get(); }
     int GrabberSize() const { return FGrabberSize; }
     void SetGrabberSize(int v) { FGrabberSize = v; }
+    // The gap between neighbouring zones, where a drag with the mouse moves the border.
+    int SplitterWidth() const { return FSplitterWidth; }
+    void SetSplitterWidth(int v) { FSplitterWidth = v; }
 
     // Places Control on InsertAt's side of DropCtl's zone (the whole tree when DropCtl is null).
     virtual void InsertControl(TControl* Control, TAlign InsertAt, TControl* DropCtl);
@@ -144,12 +147,14 @@ public:
     // Paints the grabber of Control over ARect (the zone rectangle).
     virtual void PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect);
     // The site's messages pass here first: a press on a grabber starts a dock drag of its client,
-    // a click on its close button hides it.
+    // a click on its close button hides it, a drag on a splitter resizes the zones beside it.
     virtual void WindowProc(TMessage& Message);
     // The leaf zone of Control, null when not held.
     TDockZone* FindControlZone(TControl* Control) const;
     // The client whose grabber holds Pos (client coordinates), and whether Pos is on its close button.
     TControl* GrabberAt(TPoint Pos, bool& OnClose);
+    // The zone before the splitter under Pos (client coordinates), null when Pos is on none.
+    TDockZone* SplitterAt(TPoint Pos) const;
 
 protected:
     // The grabber strip of a zone rectangle and the close button inside it.
@@ -161,10 +166,15 @@ protected:
 private:
     void LayZone(TDockZone* Zone, const TRect& R);
     void RemoveZone(TDockZone* Zone);
+    // Moves the splitter after FSizing so that it lies at Pos along its parent's orientation.
+    void MoveSplitter(TPoint Pos);
+    void SetSplitCursor(TDockZone* Zone);
     TWinControl* FDockSite;
     std::unique_ptr<TDockZone> FTopZone;
     TControl* FReplacingControl = nullptr;
     int FGrabberSize = 12;
+    int FSplitterWidth = 4;
+    TDockZone* FSizing = nullptr; // the zone whose trailing splitter the mouse holds
     bool FUpdating = false;
 };
 

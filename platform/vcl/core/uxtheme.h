@@ -39,6 +39,18 @@ using TIsAppThemed = BOOL (*)();
 using TGetThemeAppProperties = DWORD (*)();
 using TDrawThemeParentBackground = HRESULT (*)(HWND hwnd, HDC dc, const TRect* Rect);
 
+// Application theme properties (GetThemeAppProperties).
+enum : unsigned {
+    STAP_ALLOW_NONCLIENT = 1,
+    STAP_ALLOW_CONTROLS = 2,
+    STAP_ALLOW_WEBCONTENT = 4,
+};
+
+// Header parts and states of the theme schema (the platform's header draws with them).
+enum : int { HP_HEADERITEM = 1, HP_HEADERITEMLEFT = 2, HP_HEADERITEMRIGHT = 3, HP_HEADERSORTARROW = 4 };
+enum : int { HIS_NORMAL = 1, HIS_HOT = 2, HIS_PRESSED = 3 };
+enum : int { HSAS_SORTEDUP = 1, HSAS_SORTEDDOWN = 2 };
+
 // One function of the library: its name and its address (one of the signatures above).
 struct TVisualStylesEntry {
     std::string Name;

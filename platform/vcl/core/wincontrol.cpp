@@ -1126,6 +1126,14 @@ void TWinControl::Dispatch(TMessage& m) {
         return;
     }
     case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
+    case WM_DRAWITEM: {
+        // An owner-drawn child asks its parent; unless the parent draws it, the child draws itself.
+        auto* d = reinterpret_cast<TDrawItemStruct*>(m.LParam);
+        TWinControl* child = d ? FindControl(d->hwndItem) : nullptr;
+        if (child && child != this)
+            m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+        return;
+    }
     default: TControl::Dispatch(m); return;
     }
 }

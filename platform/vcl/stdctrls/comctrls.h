@@ -167,6 +167,8 @@ enum TCustomDrawStateItem {
     cdsIndeterminate
 };
 using TCustomDrawState = Set<TCustomDrawStateItem, cdsSelected, cdsIndeterminate>;
+// The CDIS_ bits of a custom-draw notification as the events' state.
+TCustomDrawState CustomDrawStateOf(UINT uItemState);
 using TTVCustomDrawItemEvent =
     std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
 using TTVCompareEvent =

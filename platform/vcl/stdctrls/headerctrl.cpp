@@ -5,8 +5,52 @@
 #include <algorithm>
 
 #include "forms.h"
+#include "uxtheme.h"
 #include "winapi.h"
 #include "wingdi.h"
+
+// The sort arrow of the default drawing: an odd width gives the triangle a one-pixel tip.
+constexpr int SortArrowWidth = 9, SortArrowHeight = 5;
+
+// The "header" theme data for one paint, open only while the library is there, the application
+// themed, its theme active and themed controls allowed.
+class THeaderTheme {
+public:
+    explicit THeaderTheme(HWND Window) : FLib(LoadLibrary("uxtheme.dll")) {
+        if (!FLib)
+            return;
+        auto appThemed = Proc<TIsAppThemed>("IsAppThemed");
+        auto active = Proc<TIsThemeActive>("IsThemeActive");
+        auto props = Proc<TGetThemeAppProperties>("GetThemeAppProperties");
+        auto open = Proc<TOpenThemeData>("OpenThemeData");
+        FClose = Proc<TCloseThemeData>("CloseThemeData");
+        FDraw = Proc<TDrawThemeBackground>("DrawThemeBackground");
+        if (appThemed && active && props && open && FDraw && appThemed() && active() &&
+            (props() & STAP_ALLOW_CONTROLS))
+            FTheme = open(Window, L"header");
+    }
+    ~THeaderTheme() {
+        if (FTheme && FClose)
+            FClose(FTheme);
+        if (FLib)
+            FreeLibrary(FLib);
+    }
+    THeaderTheme(const THeaderTheme&) = delete;
+    THeaderTheme& operator=(const THeaderTheme&) = delete;
+    bool Active() const { return FTheme != nullptr; }
+    void Draw(HDC DC, int Part, int State, const TRect& R) const {
+        FDraw(FTheme, DC, Part, State, &R, nullptr);
+    }
+
+private:
+    template <class F> F Proc(const char* Name) const {
+        return reinterpret_cast<F>(GetProcAddress(FLib, Name));
+    }
+    HMODULE FLib;
+    HTHEME FTheme = nullptr;
+    TCloseThemeData FClose = nullptr;
+    TDrawThemeBackground FDraw = nullptr;
+};
 
 // ---- sections ------------------------------------------------------------------------------------
 
@@ -25,6 +69,11 @@ void THeaderSection::SetWidth(int v) {
 
 void THeaderSection::SetAlignment(TAlignment v) {
     FAlignment = v;
+    FOwner->Changed();
+}
+
+void THeaderSection::SetSortFormat(int v) {
+    FSortFormat = v & (HDF_SORTUP | HDF_SORTDOWN);
     FOwner->Changed();
 }
 
@@ -98,6 +147,13 @@ int THeaderControl::SectionAt(int X, bool& OnDivider) const {
     return -1;
 }
 
+int THeaderControl::Format(const THeaderSection* s) const {
+    return (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) | s->SortFormat() |
+           (s->Alignment() == taRightJustify ? HDF_RIGHT
+            : s->Alignment() == taCenter     ? HDF_CENTER
+                                             : HDF_LEFT);
+}
+
 LRESULT THeaderControl::Notify(int Code, int Item) {
     if (!Parent())
         return 0;
@@ -107,10 +163,7 @@ LRESULT THeaderControl::Notify(int Code, int Item) {
         item.Mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT | HDI_LPARAM;
         item.cxy = s->Width();
         item.Text = s->Text();
-        item.fmt = (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) |
-                   (s->Alignment() == taRightJustify ? HDF_RIGHT
-                    : s->Alignment() == taCenter     ? HDF_CENTER
-                                                     : HDF_LEFT);
+        item.fmt = Format(s);
         item.lParam = s->Data;
     }
     THDNotify n;
@@ -127,17 +180,42 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
         return;
     }
     TCanvas* c = Canvas();
-    c->Brush()->SetColor(clBtnFace);
-    c->FillRect(Rect);
-    TRect r = Rect;
-    DrawEdge(c, &r, Pressed ? unsigned(BDR_SUNKENOUTER) : unsigned(EDGE_RAISED),
-             BF_RECT | (Pressed ? unsigned(BF_FLAT) : 0u));
+    if (FTheme)
+        FTheme->Draw(c, HP_HEADERITEM,
+                     Pressed                    ? HIS_PRESSED
+                     : Section->Index() == FHot ? HIS_HOT
+                                                : HIS_NORMAL,
+                     Rect);
+    else {
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(Rect);
+        TRect r = Rect;
+        DrawEdge(c, &r, Pressed ? unsigned(BDR_SUNKENOUTER) : unsigned(EDGE_RAISED),
+                 BF_RECT | (Pressed ? unsigned(BF_FLAT) : 0u));
+    }
     if (Section->Style() == hsOwnerDraw)
         return;
     TRect text = Rect;
     InflateRect(text, -6, 0);
     if (Pressed)
         OffsetRect(text, 1, 1);
+    if (int sort = Section->SortFormat(); sort && text.Width() > 2 * SortArrowWidth) {
+        // A triangle in the button shadow colour at the right, the text narrowed before it.
+        text.Right -= SortArrowWidth + 4;
+        int x = text.Right + 4, y = (text.Top + text.Bottom - SortArrowHeight) / 2;
+        int top = sort & HDF_SORTUP ? y : y + SortArrowHeight - 1;
+        int base = sort & HDF_SORTUP ? y + SortArrowHeight - 1 : y;
+        TPoint arrow[3] = {TPoint(x + SortArrowWidth / 2, top), TPoint(x, base),
+                           TPoint(x + SortArrowWidth - 1, base)};
+        if (FTheme)
+            FTheme->Draw(c, HP_HEADERSORTARROW, sort & HDF_SORTUP ? HSAS_SORTEDUP : HSAS_SORTEDDOWN,
+                         Bounds(x, y, SortArrowWidth, SortArrowHeight));
+        else {
+            c->Brush()->SetColor(clBtnShadow);
+            c->Pen()->SetColor(clBtnShadow);
+            c->Polygon(arrow, 3);
+        }
+    }
     UINT align = Section->Alignment() == taRightJustify ? UINT(DT_RIGHT)
                  : Section->Alignment() == taCenter     ? UINT(DT_CENTER)
                                                         : UINT(DT_LEFT);
@@ -148,19 +226,40 @@ void THeaderControl::DrawSection(THeaderSection* Section, const TRect& Rect, boo
 
 void THeaderControl::Paint() {
     TCanvas* c = Canvas();
+    THeaderTheme theme(Handle());
+    FTheme = theme.Active() ? &theme : nullptr;
+    // A throwing owner-draw handler must not leave the pointer to this paint's theme behind.
+    struct TForget {
+        THeaderTheme*& Theme;
+        ~TForget() { Theme = nullptr; }
+    } forget{FTheme};
     int right = 0;
     for (int i = 0; i < FSections->Count(); ++i) {
         THeaderSection* s = FSections->Items(i);
         TRect r(s->Left(), 0, s->Right(), ClientHeight());
-        DrawSection(s, r, i == FPressed);
+        if (s->Style() == hsOwnerDraw && Parent()) {
+            TDrawItemStruct d;
+            d.CtlType = ODT_HEADER;
+            d.itemID = UINT(i);
+            d.itemState = i == FPressed ? UINT(ODS_SELECTED) : 0u;
+            d.hwndItem = Handle();
+            d.hDC = c;
+            d.rcItem = r;
+            Parent()->Perform(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+        } else
+            DrawSection(s, r, i == FPressed);
         right = r.Right;
     }
-    // The rest of the strip is an empty raised section.
+    // The rest of the strip is an empty section.
     if (right < ClientWidth()) {
         TRect r(right, 0, ClientWidth(), ClientHeight());
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(r);
-        DrawEdge(c, &r, EDGE_RAISED, BF_RECT);
+        if (FTheme)
+            FTheme->Draw(c, HP_HEADERITEM, HIS_NORMAL, r);
+        else {
+            c->Brush()->SetColor(clBtnFace);
+            c->FillRect(r);
+            DrawEdge(c, &r, EDGE_RAISED, BF_RECT);
+        }
     }
 }
 
@@ -189,6 +288,14 @@ void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 void THeaderControl::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
+    bool divider = false;
+    int hot = FTracking < 0 ? SectionAt(X, divider) : -1;
+    if (divider)
+        hot = -1;
+    if (hot != FHot) {
+        FHot = hot;
+        Invalidate();
+    }
     if (FTracking < 0)
         return;
     THeaderSection* s = FSections->Items(FTracking);
@@ -236,7 +343,8 @@ void THeaderControl::WMSetCursor(TWMSetCursor& Message) {
     p = ScreenToClient(p);
     bool divider = false;
     if (FTracking >= 0 || (SectionAt(p.x, divider) >= 0 && divider)) {
-        Screen->SetCursor(crHSplit);
+        // The shape for this window only: Screen's cursor would stay over the whole program.
+        ::SetCursor(Screen->Cursors(crHSplit));
         Message.Result = 1;
         return;
     }
@@ -248,6 +356,20 @@ void THeaderControl::Dispatch(TMessage& Message) {
     int i = int(Message.WParam);
     bool valid = i >= 0 && i < FSections->Count();
     switch (Message.Msg) {
+    case CM_MOUSELEAVE:
+        if (FHot >= 0) {
+            FHot = -1;
+            Invalidate();
+        }
+        TCustomControl::Dispatch(Message);
+        return;
+    case CN_DRAWITEM: {
+        auto* d = reinterpret_cast<TDrawItemStruct*>(Message.LParam);
+        if (d && int(d->itemID) < FSections->Count())
+            DrawSection(FSections->Items(int(d->itemID)), d->rcItem, d->itemState & ODS_SELECTED);
+        Message.Result = 1;
+        return;
+    }
     case HDM_GETITEMCOUNT: Message.Result = FSections->Count(); return;
     case HDM_INSERTITEM: {
         if (!item) {
@@ -279,10 +401,7 @@ void THeaderControl::Dispatch(TMessage& Message) {
             if (item->Mask & HDI_TEXT)
                 item->Text = s->Text();
             if (item->Mask & HDI_FORMAT)
-                item->fmt = (s->Style() == hsOwnerDraw ? HDF_OWNERDRAW : HDF_STRING) |
-                            (s->Alignment() == taRightJustify ? HDF_RIGHT
-                             : s->Alignment() == taCenter     ? HDF_CENTER
-                                                              : HDF_LEFT);
+                item->fmt = Format(s);
             if (item->Mask & HDI_LPARAM)
                 item->lParam = s->Data;
         } else {
@@ -292,6 +411,7 @@ void THeaderControl::Dispatch(TMessage& Message) {
                 s->SetText(item->Text);
             if (item->Mask & HDI_FORMAT) {
                 s->SetStyle(item->fmt & HDF_OWNERDRAW ? hsOwnerDraw : hsText);
+                s->SetSortFormat(item->fmt);
                 int j = item->fmt & HDF_JUSTIFYMASK;
                 s->SetAlignment(j == HDF_RIGHT ? taRightJustify : j == HDF_CENTER ? taCenter : taLeftJustify);
             }

@@ -16,6 +16,8 @@ enum : int {
     HDF_RIGHT = 1,
     HDF_CENTER = 2,
     HDF_JUSTIFYMASK = 3,
+    HDF_SORTDOWN = 0x0200,
+    HDF_SORTUP = 0x0400,
     HDF_STRING = 0x4000,
     HDF_OWNERDRAW = 0x8000
 };
@@ -44,6 +46,7 @@ struct THDHitTestInfo {
 };
 
 class THeaderControl;
+class THeaderTheme;
 enum THeaderSectionStyle { hsText, hsOwnerDraw };
 enum TSectionTrackState { tsTrackBegin, tsTrackMove, tsTrackEnd };
 
@@ -61,6 +64,9 @@ public:
     void SetAlignment(TAlignment v);
     THeaderSectionStyle Style() const { return FStyle; }
     void SetStyle(THeaderSectionStyle v);
+    // HDF_SORTUP, HDF_SORTDOWN or 0: the arrow the default drawing shows at the right.
+    int SortFormat() const { return FSortFormat; }
+    void SetSortFormat(int v);
     bool AllowClick() const { return FAllowClick; }
     void SetAllowClick(bool v) { FAllowClick = v; }
     int Index() const;
@@ -78,6 +84,7 @@ private:
     int FWidth = 50, FMinWidth = 0, FMaxWidth = 10000;
     TAlignment FAlignment = taLeftJustify;
     THeaderSectionStyle FStyle = hsText;
+    int FSortFormat = 0;
     bool FAllowClick = true;
 };
 
@@ -121,6 +128,10 @@ public:
 protected:
     friend class THeaderSection;
     friend class THeaderSections;
+    // Owner-drawn sections are asked of the parent with WM_DRAWITEM (ODT_HEADER); a parent that
+    // leaves it reflects CN_DRAWITEM back, which lands in DrawSection. While the visual-styles
+    // library is there and active, sections and sort arrows are its header parts (normal, hot
+    // under the mouse, pressed); otherwise the classic raised buttons.
     void Paint() override;
     virtual void DrawSection(THeaderSection* Section, const TRect& Rect, bool Pressed);
     void Dispatch(TMessage& Message) override;
@@ -131,14 +142,18 @@ protected:
     void WMSetCursor(TWMSetCursor& Message) override;
 
 private:
+    friend class THeaderTheme;
     // WM_NOTIFY to the parent; its answer (nonzero vetoes a track or change).
     LRESULT Notify(int Code, int Item);
+    int Format(const THeaderSection* s) const;
     void Changed();
     std::unique_ptr<THeaderSections> FSections;
     int FPressed = -1;  // section held down for a click
     int FTracking = -1; // section whose divider is being dragged
     int FTrackStartX = 0, FTrackStartWidth = 0;
     int FLastDownX = 0;
+    int FHot = -1;                  // section under the mouse
+    THeaderTheme* FTheme = nullptr; // the visual styles while a paint uses them
 };
 
 // ---- hot key -------------------------------------------------------------------------------------

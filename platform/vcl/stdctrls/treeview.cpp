@@ -426,10 +426,7 @@ bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State) {
     return defaultDraw;
 }
 
-void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result) {
-    Result = CDRF_DODEFAULT;
-    if (nm.dwDrawStage != CDDS_ITEMPREPAINT || !nm.dwItemSpec)
-        return;
+TCustomDrawState CustomDrawStateOf(UINT uItemState) {
     static const struct {
         UINT Flag;
         TCustomDrawStateItem Item;
@@ -442,8 +439,16 @@ void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result) {
                   {CDIS_HOT, cdsHot}};
     TCustomDrawState state;
     for (const auto& s : states)
-        if (nm.uItemState & s.Flag)
+        if (uItemState & s.Flag)
             state << s.Item;
+    return state;
+}
+
+void TCustomTreeView::CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result) {
+    Result = CDRF_DODEFAULT;
+    if (nm.dwDrawStage != CDDS_ITEMPREPAINT || !nm.dwItemSpec)
+        return;
+    TCustomDrawState state = CustomDrawStateOf(nm.uItemState);
     bool selected = state.Contains(cdsSelected);
     FCanvas->SetFont(Font());
     FCanvas->Brush()->SetColor(selected ? clHighlight : Color());

@@ -55,12 +55,13 @@ TEST_F(Docking, DockAndUndockCallsShapeTheTreeAndTheBounds) {
     EXPECT_TRUE(a->ManualDock(Site, nullptr, alClient));
     EXPECT_EQ(a->HostDockSite(), Site);
     EXPECT_EQ(a->Parent(), Site);
-    // The grabber strip (12 pixels) comes off the top of every zone.
+    // The grabber strip (12 pixels) comes off the top of every zone; a 4-pixel splitter follows
+    // every zone but the last.
     EXPECT_EQ(Layout({a}), "0,12,300,200");
     b->ManualDock(Site, a, alRight);
-    EXPECT_EQ(Layout({a, b}), "0,12,150,200 150,12,300,200");
+    EXPECT_EQ(Layout({a, b}), "0,12,146,200 150,12,300,200");
     c->ManualDock(Site, b, alBottom);
-    EXPECT_EQ(Layout({a, b, c}), "0,12,150,200 150,12,300,100 150,112,300,200");
+    EXPECT_EQ(Layout({a, b, c}), "0,12,146,200 150,12,300,96 150,112,300,200");
     EXPECT_EQ(Site->DockClientCount(), 3);
     EXPECT_EQ(Site->DockManager()->TopZone()->Orientation, doVertical);
 
@@ -71,22 +72,61 @@ TEST_F(Docking, DockAndUndockCallsShapeTheTreeAndTheBounds) {
     auto* host = dynamic_cast<TCustomDockForm*>(c->HostDockSite());
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(Str(host->BoundsRect()), "500,40,620,130");
-    EXPECT_EQ(Layout({a, b}), "0,12,150,200 150,12,300,200");
+    EXPECT_EQ(Layout({a, b}), "0,12,146,200 150,12,300,200");
 
     // Docked again below everything: the floating window goes with its last client.
     TControlGuard hostAlive(host);
     c->ManualDock(Site, nullptr, alBottom);
     Application->ProcessMessages();
     EXPECT_FALSE(hostAlive.Alive());
-    EXPECT_EQ(Layout({a, b, c}), "0,12,150,100 150,12,300,100 0,112,300,200");
+    EXPECT_EQ(Layout({a, b, c}), "0,12,146,96 150,12,300,96 0,112,300,200");
 
     // A hidden client gives its zone up; a freed one leaves the tree.
     b->Hide();
-    EXPECT_EQ(Layout({a, c}), "0,12,300,100 0,112,300,200");
+    EXPECT_EQ(Layout({a, c}), "0,12,300,96 0,112,300,200");
     b->Show();
     delete a;
     EXPECT_EQ(Site->DockClientCount(), 2);
-    EXPECT_EQ(Layout({b, c}), "0,12,300,100 0,112,300,200");
+    EXPECT_EQ(Layout({b, c}), "0,12,300,96 0,112,300,200");
+}
+
+TEST_F(Docking, DraggingASplitterResizesTheZonesBesideIt) {
+    auto [a, b, c] = Clients;
+    a->ManualDock(Site, nullptr, alClient);
+    b->ManualDock(Site, a, alRight);
+    c->ManualDock(Site, b, alBottom);
+    TDockTree* tree = Site->DockManager();
+    const struct {
+        TPoint Pos;
+        TControl* Before; // the client of the zone before the splitter, null for none
+    } hits[] = {{{148, 100}, a}, {{148, 5}, a}, {{220, 98}, b}, {{100, 100}, nullptr}, {{220, 150}, nullptr}};
+    for (const auto& h : hits) {
+        TDockZone* z = tree->SplitterAt(h.Pos);
+        EXPECT_EQ(z ? z->ChildControl : nullptr, h.Before) << h.Pos.x << "," << h.Pos.y;
+    }
+    QWidget* w = ClientWidget(Site);
+    auto drag = [&](QPoint from, QPoint to) {
+        SendMouse(w, QEvent::MouseButtonPress, from.x(), from.y());
+        SendMouse(w, QEvent::MouseMove, (from.x() + to.x()) / 2, (from.y() + to.y()) / 2, Qt::NoButton,
+                  Qt::LeftButton);
+        SendMouse(w, QEvent::MouseMove, to.x(), to.y(), Qt::NoButton, Qt::LeftButton);
+        SendMouse(w, QEvent::MouseButtonRelease, to.x(), to.y());
+    };
+    // The border follows the mouse (the splitter centred on it); the zones after it keep their place.
+    drag({148, 100}, {200, 100});
+    EXPECT_EQ(Layout({a, b, c}), "0,12,198,200 202,12,300,96 202,112,300,200");
+    drag({250, 98}, {250, 60});
+    EXPECT_EQ(Layout({a, b, c}), "0,12,198,200 202,12,300,58 202,74,300,200");
+    // Neither zone shrinks below its grabber and splitter.
+    drag({250, 60}, {250, 2});
+    EXPECT_EQ(Layout({a, b, c}), "0,12,198,200 202,12,300,12 202,28,300,200");
+    drag({199, 150}, {395, 150});
+    EXPECT_EQ(Layout({a, b, c}), "0,12,280,200 284,12,300,12 284,28,300,200");
+    // A move without the splitter held does nothing; the sizes stay when the site is laid out again.
+    SendMouse(w, QEvent::MouseMove, 100, 5);
+    Site->SetBounds(0, 0, 300, 200);
+    tree->ResetBounds(true);
+    EXPECT_EQ(Layout({a, b, c}), "0,12,280,200 284,12,300,12 284,28,300,200");
 }
 
 TEST_F(Docking, UnDockAsksTheSiteAndTheEventsCome) {
@@ -99,8 +139,8 @@ TEST_F(Docking, UnDockAsksTheSiteAndTheEventsCome) {
     };
     a->ManualDock(Site);
     b->ManualDock(Site, a, alLeft);
-    // Docked on the left, b keeps its docked width.
-    EXPECT_EQ(Layout({b, a}), "0,12,80,200 80,12,300,200");
+    // Docked on the left, b's zone keeps its docked width (the splitter comes off it).
+    EXPECT_EQ(Layout({b, a}), "0,12,76,200 80,12,300,200");
     EXPECT_FALSE(a->ManualFloat(Bounds(0, 0, 50, 50)));
     EXPECT_EQ(a->HostDockSite(), Site);
     EXPECT_EQ(seen, std::vector<std::string>{"undock a"});
