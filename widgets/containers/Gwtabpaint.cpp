@@ -5,9 +5,18 @@
 #include "Gwgrafx.h"
 #include "Gwtabs.h"
 #include "forms.h"
+#include "winapi.h"
 #include "wingdi.h"
 
 namespace {
+
+template <class F> void Guarded(F&& f) {
+    try {
+        f();
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+}
 
 bool Meets(const TRect& A, const TRect& B) {
     return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
@@ -471,6 +480,14 @@ void TGwCustomTabControl::DragOver(TObject* Source, int X, int Y, TDragState Sta
         Application->HandleException(this);
     }
     Accept = target >= 0 && target != FTabIndex;
+    if (target < 0 && State != dsDragLeave) {
+        if (!FDragScrollTimer) {
+            FDragScrollTimer = new TTimer(this);
+            FDragScrollTimer->OnTimer = [this](TObject*) { ScrollTimerExpired(); };
+        }
+        FDragScrollTimer->SetInterval(400);
+        FDragScrollTimer->SetEnabled(true);
+    }
     int shown = Accept ? target : -1;
     if (shown != FDropTarget) {
         FDropTarget = shown;
@@ -478,8 +495,32 @@ void TGwCustomTabControl::DragOver(TObject* Source, int X, int Y, TDragState Sta
     }
 }
 
+int TGwCustomTabControl::DragScrollDirection(TPoint P) {
+    int dir = 0;
+    switch (FTabOrientation) {
+    case toTop:
+    case toBottom: dir = P.x < 0 ? -1 : P.x > Width() ? 1 : 0; break;
+    case toLeft: dir = P.y < 0 ? 1 : P.y > Height() ? -1 : 0; break;
+    case toRight: dir = P.y < 0 ? -1 : P.y > Height() ? 1 : 0; break;
+    }
+    return FTabSequence == tsReverse ? -dir : dir;
+}
+
+void TGwCustomTabControl::ScrollTimerExpired() {
+    if (FDragScrollTimer)
+        FDragScrollTimer->SetInterval(300);
+    if (!Dragging())
+        return;
+    TPoint p;
+    GetCursorPos(&p);
+    if (int dir = DragScrollDirection(ScreenToClient(p)))
+        Guarded([&] { ScrollTabs(dir > 0); });
+}
+
 void TGwCustomTabControl::DragDrop(TObject* Source, int X, int Y) {
     TCustomControl::DragDrop(Source, X, Y);
+    if (FDragScrollTimer)
+        FDragScrollTimer->SetEnabled(false);
     FDropTarget = -1;
     Invalidate();
     if (!FAllowTabDragging || Source != this)
@@ -499,4 +540,9 @@ void TGwCustomTabControl::CMMouseLeave(TMessage& Message) {
         FHotIndex = -1;
         Invalidate();
     }
+}
+
+void TGwCustomTabControl::CMFontChanged(TMessage& Message) {
+    TCustomControl::CMFontChanged(Message);
+    Rebuild();
 }

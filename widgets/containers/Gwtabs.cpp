@@ -63,8 +63,25 @@ GW_TAB_SETTER(TGwHorizontalAlignment, TextAlignment)
 GW_TAB_SETTER(TGwVerticalAlignment, TextAlignmentVertical)
 GW_TAB_SETTER(bool, Transparent)
 GW_TAB_SETTER(bool, UseGradients)
-GW_TAB_SETTER(TImageList*, Images)
 #undef GW_TAB_SETTER
+
+// The list tells us when it goes, so no tab draws from a freed list.
+void TGwCustomTabControl::SetImages(TImageList* Value) {
+    if (Value == FImages)
+        return;
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    Rebuild();
+}
+
+void TGwCustomTabControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
 
 void TGwCustomTabControl::SetCutCornerSize(int Value) {
     if (Value < 0 || Value == FCutCornerSize)
@@ -434,7 +451,15 @@ void TGwCustomTabControl::CheckCalcNeeded() {
         }
         FFirstIndex = i >= 0 ? i : std::max(0, FirstVisible());
     }
+    int old = FTabIndex;
     ValidateSelection();
+    if (FTabIndex != old) {
+        int valid = FTabIndex;
+        FTabIndex = old;
+        FKeyboardSelect = true;
+        SetTabIndex(valid);
+        FKeyboardSelect = false;
+    }
     if (FTabIndex >= 0)
         ShowTab(FTabIndex);
 }

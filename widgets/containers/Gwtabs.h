@@ -84,6 +84,7 @@ public:
     GW_TAB_PROPERTY(bool, UseGradients, true)
     GW_TAB_PROPERTY(TImageList*, Images, nullptr)
 public:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // 0 = from the contents; negative values are ignored by SetTabHeight. Kept as a field for the forms
     // that set it directly; the layout notices a changed value.
     int TabHeight = 0;
@@ -117,6 +118,10 @@ public:
     // The held scroller arrow repeats: first after 400 ms, then every 100 ms (0 while none is held).
     void RepeatTimerExpired();
     unsigned RepeatInterval() const;
+    // While a tab is dragged outside the control the row scrolls: first after 400 ms, then every
+    // 300 ms. The direction for a client point: +1 toward the last tab, -1 toward the first, 0 none.
+    int DragScrollDirection(TPoint P);
+    void ScrollTimerExpired();
     TRect CloseButtonRect();
     // Tab under a client point, or -1.
     int TabAtPos(int X, int Y);
@@ -187,6 +192,7 @@ protected:
     void CMDialogChar(TWMKey& Message) override;
     void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
     void CMMouseLeave(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
     void WMGetDlgCode(TMessage& Message) override;
     void WMSize(TWMSize& Message) override;
     void AdjustClientRect(TRect& Rect) override;
@@ -260,6 +266,7 @@ private:
     bool FScrollInside = false;
     TTimer* FRepeatTimer = nullptr;
     TPopupMenu* FTabMenu = nullptr;
+    TTimer* FDragScrollTimer = nullptr;
     TBitmap FBuffer;
 };
 #undef GW_TAB_PROPERTY

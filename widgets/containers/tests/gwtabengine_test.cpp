@@ -362,6 +362,29 @@ TEST(GwTabEngine, TabMenuListsVisibleTabs) {
     EXPECT_EQ(s.Tabs->TabIndex(), 0);
 }
 
+// Points left of, inside and right of a 300 x 100 control (above and below for side tabs).
+TEST(GwTabEngine, DragScrollDirection) {
+    struct {
+        TGwTabOrientation Orientation;
+        TGwTabSequence Sequence;
+        int Before, Inside, After;
+    } cases[] = {{toTop, tsStandard, -1, 0, 1},  {toBottom, tsStandard, -1, 0, 1},
+                 {toLeft, tsStandard, 1, 0, -1}, {toRight, tsStandard, -1, 0, 1},
+                 {toTop, tsReverse, 1, 0, -1},   {toLeft, tsReverse, -1, 0, 1}};
+    TStrip s;
+    for (const auto& c : cases) {
+        s.Tabs->SetTabOrientation(c.Orientation);
+        s.Tabs->SetTabSequence(c.Sequence);
+        bool side = c.Orientation == toLeft || c.Orientation == toRight;
+        TPoint before = side ? TPoint{50, -5} : TPoint{-5, 50};
+        TPoint after = side ? TPoint{50, 105} : TPoint{305, 50};
+        std::string name = std::to_string(c.Orientation) + "/" + std::to_string(c.Sequence);
+        EXPECT_EQ(s.Tabs->DragScrollDirection(before), c.Before) << name;
+        EXPECT_EQ(s.Tabs->DragScrollDirection({150, 50}), c.Inside) << name;
+        EXPECT_EQ(s.Tabs->DragScrollDirection(after), c.After) << name;
+    }
+}
+
 struct ShapeCase {
     const char* Name;
     TGwTabStyle Style;
