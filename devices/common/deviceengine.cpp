@@ -44,12 +44,12 @@ std::string TrimBlanks(const char* name) {
 } // namespace
 
 TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceItem(number, channels, store), m_def(def), m_sub(def.Subprograms.size()),
-      m_param(static_cast<size_t>(def.ParamCount())) {
+    : TDeviceItem(number, channels, store), FDef(def), FSub(def.Subprograms.size()),
+      FParam(static_cast<size_t>(def.ParamCount())) {
     DisplayType = def.DisplayType;
     Tag = def.Tag;
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
-                    def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), m_sub.data());
+                    def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), FSub.data());
     MessageHandler = SlotId(def.MessageSub);
     auto id = [this](int slot, int classSlot) { return SlotId(slot == kClassSlot ? classSlot : slot); };
     uint16_t n = 1;
@@ -61,7 +61,7 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
     AdoptSettings();
     AdoptSignals();
     for (int i = 0; i < ParamCount(); ++i) {
-        TParamItem* p = m_param[i];
+        TParamItem* p = FParam[i];
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
             const bool measured = r->role == Role::Measure || r->role == Role::Reading;
@@ -77,12 +77,12 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
 }
 
 int TDeviceEngine::SettingPos(int k) const {
-    const int pos = m_def.Settings[k].position;
-    return pos >= 0 ? pos : m_def.SignalCount + k;
+    const int pos = FDef.Settings[k].position;
+    return pos >= 0 ? pos : FDef.SignalCount + k;
 }
 
 int TDeviceEngine::SettingAt(int i) const {
-    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k)
         if (SettingPos(k) == i)
             return k;
     return -1;
@@ -94,15 +94,15 @@ bool TDeviceEngine::IsSignal(int i) const { return i >= 0 && i < ParamCount() &&
 // one narrower than the layout is widened, so that nothing is written past its stored width.
 void TDeviceEngine::AdoptSettings() {
     const uint8_t instance = InstanceByte();
-    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
-        const SettingDef& s = m_def.Settings[k];
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k) {
+        const SettingDef& s = FDef.Settings[k];
         const int i = SettingPos(k);
-        const auto type = s.code ? s.code : static_cast<uint16_t>(m_def.CodeBase + i);
+        const auto type = s.code ? s.code : static_cast<uint16_t>(FDef.CodeBase + i);
         const uint8_t index = s.index ? s.index : instance;
-        TParamItem* p = FindFreeChannel(m_channels, type, index);
+        TParamItem* p = FindFreeChannel(FChannels, type, index);
         if (!p) {
-            p = NewChannel(m_channels, type, index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
-            p->Store = m_store;
+            p = NewChannel(FChannels, type, index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
+            p->Store = FStore;
         } else if (p->BitWidth() < s.bits && !s.keepWidth) {
             const int from = p->ValueBytes();
             p->SetBitWidth(s.bits);
@@ -110,9 +110,9 @@ void TDeviceEngine::AdoptSettings() {
                 p->Value[b] = s.refill && b < static_cast<int>(s.init.size()) ? s.init[b] : 0;
         }
         p->ValueEditable = s.editable ? 1 : 0;
-        p->Name = std::string(m_def.NamePrefix) + m_def.ParamNames[i];
+        p->Name = std::string(FDef.NamePrefix) + FDef.ParamNames[i];
         p->Owner = this;
-        m_param[i] = p;
+        FParam[i] = p;
     }
 }
 
@@ -125,13 +125,13 @@ void TDeviceEngine::AdoptSignals() {
     for (int i = 0; i < ParamCount(); ++i)
         if (const Address a = RecordedAddress(i); a.index != 0)
             named[key(a)].push_back(i);
-    ForEachChannel(m_channels, [&](TParamItem* c) {
+    ForEachChannel(FChannels, [&](TParamItem* c) {
         const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
         if (it == named.end())
             return true;
         for (int i : it->second) {
-            if (!m_param[i]) {
-                m_param[i] = c;
+            if (!FParam[i]) {
+                FParam[i] = c;
                 c->Owner = this;
                 break;
             }
@@ -141,11 +141,11 @@ void TDeviceEngine::AdoptSignals() {
     for (int i = 0; i < ParamCount(); ++i) {
         if (!IsSignal(i))
             continue;
-        if (!m_param[i])
+        if (!FParam[i])
             CreateSignal(i);
-        m_param[i]->ValueEditable = 1;
-        m_param[i]->Name = std::string(m_def.NamePrefix) + m_def.ParamNames[i];
-        m_param[i]->Owner = this;
+        FParam[i]->ValueEditable = 1;
+        FParam[i]->Name = std::string(FDef.NamePrefix) + FDef.ParamNames[i];
+        FParam[i]->Owner = this;
     }
 }
 
@@ -153,14 +153,14 @@ void TDeviceEngine::AdoptSignals() {
 // an earlier signal) holds it; then the block is written unbound.
 void TDeviceEngine::CreateSignal(int i) {
     const ParamRule* r = RuleOf(i);
-    TParamItem* p = NewChannel(m_channels, 0, 0, r ? r->bits : 0);
-    p->Store = m_store;
-    m_param[i] = p;
+    TParamItem* p = NewChannel(FChannels, 0, 0, r ? r->bits : 0);
+    p->Store = FStore;
+    FParam[i] = p;
     if (!r)
         return;
     if (r->blockSub >= 0) {
         if (const Address a = ReadBlock(i); !a.Empty()) {
-            if (AddressHolder(m_channels, a.type, a.index, p)) {
+            if (AddressHolder(FChannels, a.type, a.index, p)) {
                 WriteBlock(i, {});
             } else {
                 p->ChannelType = a.type;
@@ -179,57 +179,57 @@ void TDeviceEngine::CreateSignal(int i) {
         return;
     if (r->role == Role::Control && r->controlSlot >= 0)
         p->ChangeHandler = SlotId(r->controlSlot);
-    else if (r->role == Role::Control && r->control && m_store)
-        p->ChangeHandler = m_store->FindOrCreate(r->control, 0, 1);
-    if (m_store)
-        p->WriteHandler = r->handler ? m_store->FindOrCreate(r->handler, 0, 1)
-                                     : m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
+    else if (r->role == Role::Control && r->control && FStore)
+        p->ChangeHandler = FStore->FindOrCreate(r->control, 0, 1);
+    if (FStore)
+        p->WriteHandler = r->handler ? FStore->FindOrCreate(r->handler, 0, 1)
+                                     : FStore->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
     if (r->role != Role::Input)
         p->Value[0] = r->init;
 }
 
 TDeviceEngine::~TDeviceEngine() {
-    for (TParamItem* p : m_param) {
-        if (p && ListHolds(m_channels, p)) {
-            m_channels->Remove(p);
+    for (TParamItem* p : FParam) {
+        if (p && ListHolds(FChannels, p)) {
+            FChannels->Remove(p);
             p->RaiseRebind();
         }
     }
-    for (TParamItem*& p : m_param) {
+    for (TParamItem*& p : FParam) {
         delete p;
         p = nullptr;
     }
 }
 
 uint16_t TDeviceEngine::SlotId(int k) const {
-    return k >= 0 && k < static_cast<int>(m_sub.size()) ? m_sub[k] : 0;
+    return k >= 0 && k < static_cast<int>(FSub.size()) ? FSub[k] : 0;
 }
 
 int TDeviceEngine::IndexOf(const TParamItem* p) const {
     if (!p)
         return -1;
     for (int i = 0; i < ParamCount(); ++i)
-        if (m_param[i] == p)
+        if (FParam[i] == p)
             return i;
     return -1;
 }
 
 TParamItem* TDeviceEngine::Setting(Role role) const {
-    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
-        if (m_def.Settings[k].role == role)
-            return m_param[SettingPos(k)];
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k)
+        if (FDef.Settings[k].role == role)
+            return FParam[SettingPos(k)];
     return nullptr;
 }
 
 uint8_t TDeviceEngine::NetworkAddress() const {
     const TParamItem* a = Setting(Role::Address);
-    return a ? a->Value[m_def.AddressByte] : 0;
+    return a ? a->Value[FDef.AddressByte] : 0;
 }
 
 const ParamRule* TDeviceEngine::RuleOf(int i) const {
     if (!IsSignal(i))
         return nullptr;
-    for (const ParamRule& r : m_def.Signals)
+    for (const ParamRule& r : FDef.Signals)
         if (i >= r.first && i <= r.last)
             return &r;
     return nullptr;
@@ -243,21 +243,21 @@ bool TDeviceEngine::EntryOf(int i, int& table, int& offset) const {
         table = r->table;
         offset = r->offset >= 0 ? r->offset + kEntryBytes * (i - r->first)
                                 : kEntryBytes * (r->entry + i - r->first);
-        return SettingAt(table) >= 0 && m_param[table] != nullptr;
+        return SettingAt(table) >= 0 && FParam[table] != nullptr;
     }
     int signal = i; // place of i among the signals; settings placed before it do not count
-    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
-        signal -= m_def.Settings[k].position >= 0 && m_def.Settings[k].position < i ? 1 : 0;
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k)
+        signal -= FDef.Settings[k].position >= 0 && FDef.Settings[k].position < i ? 1 : 0;
     int first = 0;
-    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k) {
-        const SettingDef& s = m_def.Settings[k];
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k) {
+        const SettingDef& s = FDef.Settings[k];
         if (s.role != Role::IndexTable)
             continue;
         const int entries = s.bits / (8 * kEntryBytes);
         if (signal < first + entries) {
             table = SettingPos(k);
             offset = kEntryBytes * (signal - first);
-            return m_param[table] != nullptr;
+            return FParam[table] != nullptr;
         }
         first += entries;
     }
@@ -271,7 +271,7 @@ bool TDeviceEngine::BlockOf(int i, T_Action*& a, int& n) const {
     if (!r || r->blockSub < 0)
         return false;
     n = r->block + 4 * (i - r->first);
-    a = Subprogram(m_store, SlotId(r->blockSub));
+    a = Subprogram(FStore, SlotId(r->blockSub));
     return a && InstructionCount(a) >= n + 1;
 }
 
@@ -301,12 +301,12 @@ void TDeviceEngine::WriteBlock(int i, Address to) {
 Address TDeviceEngine::RecordedAddress(int i) const {
     int table = 0, offset = 0;
     if (EntryOf(i, table, offset))
-        return GetEntry(m_param[table], offset);
+        return GetEntry(FParam[table], offset);
     return ReadBlock(i);
 }
 
 std::string TDeviceEngine::ValueText(int i) const {
-    const TParamItem* p = m_param[i];
+    const TParamItem* p = FParam[i];
     if (const ParamRule* r = RuleOf(i)) {
         if (r->role != Role::Measure && r->role != Role::Reading)
             return IntToStr(p->Value[0]);
@@ -314,7 +314,7 @@ std::string TDeviceEngine::ValueText(int i) const {
             return "не определено";
         return IntToStr(static_cast<int64_t>(GetNumber(p, 0, std::min(4, p->ValueBytes()))));
     }
-    switch (m_def.Settings[SettingAt(i)].role) {
+    switch (FDef.Settings[SettingAt(i)].role) {
     case Role::Address:
         return "адрес " + IntToStr(p->Value[0]) + ", скорость " +
                IntToStr(static_cast<int64_t>(GetNumber(p, 1, 4)));
@@ -340,7 +340,7 @@ bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text) {
 bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text) {
     uint32_t v = 0;
     if (p && p == Setting(Role::Address) && ReadField(text, 1, v))
-        p->Value[m_def.AddressByte] = static_cast<uint8_t>(v);
+        p->Value[FDef.AddressByte] = static_cast<uint8_t>(v);
     return false;
 }
 
@@ -350,18 +350,18 @@ std::string TDeviceEngine::GetDisplayName() {
 
 void TDeviceEngine::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
-    for (int k = 0; k < static_cast<int>(m_def.Settings.size()); ++k)
-        if (m_def.Settings[k].index == 0)
-            m_param[SettingPos(k)]->ChannelIndex = InstanceByte();
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k)
+        if (FDef.Settings[k].index == 0)
+            FParam[SettingPos(k)]->ChannelIndex = InstanceByte();
 }
 
 std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
     const int i = IndexOf(p);
-    if (!IsSignal(i) || !m_def.DescPrefix)
+    if (!IsSignal(i) || !FDef.DescPrefix)
         return "";
-    std::string prefix = m_def.DescPrefix;
-    std::string label = TrimBlanks(m_def.ParamNames[i]);
-    for (const DescOverride& o : m_def.Overrides) {
+    std::string prefix = FDef.DescPrefix;
+    std::string label = TrimBlanks(FDef.ParamNames[i]);
+    for (const DescOverride& o : FDef.Overrides) {
         if (o.index != i)
             continue;
         if (o.prefix)
@@ -370,7 +370,7 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
             label = o.label;
     }
     std::string text = prefix + IntToStr(NetworkAddress());
-    for (const DescGroup& g : m_def.Groups)
+    for (const DescGroup& g : FDef.Groups)
         if (i >= g.first && i <= g.last)
             return text + g.lead + (g.bare ? std::string() : g.quoted ? "\"" + label + "\"" : label);
     return text;
@@ -378,8 +378,8 @@ std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
 
 void TDeviceEngine::ListSignalParams(ELEMList* list, bool all) {
     for (int i = 0; i < ParamCount(); ++i)
-        if (IsSignal(i) && m_param[i] && RuleOf(i)->bindable && (all || IsUnbound(m_param[i])))
-            list->Append(new TParamItemP(m_param[i]));
+        if (IsSignal(i) && FParam[i] && RuleOf(i)->bindable && (all || IsUnbound(FParam[i])))
+            list->Append(new TParamItemP(FParam[i]));
 }
 
 void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
@@ -387,7 +387,7 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     if (!IsSignal(i) || !RuleOf(i)->bindable)
         return;
     if (index != 0) {
-        if (const TParamItem* held = AddressHolder(m_channels, type, index, p)) {
+        if (const TParamItem* held = AddressHolder(FChannels, type, index, p)) {
             ReportAddressHeld(p, type, index, held);
             return;
         }
@@ -396,7 +396,7 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     p->ChannelIndex = index;
     int table = 0, offset = 0;
     if (EntryOf(i, table, offset))
-        SetEntry(m_param[table], offset, {type, index});
+        SetEntry(FParam[table], offset, {type, index});
     WriteBlock(i, {type, index});
 }
 
@@ -404,30 +404,30 @@ void TDeviceEngine::ListSetpoints(TStrings* s, TParamItem*) { s->Clear(); }
 
 void TDeviceEngine::GetPropertyNames(TStrings* s) {
     TObjectItem::GetPropertyNames(s);
-    for (const PropertyDef& row : m_def.Properties)
+    for (const PropertyDef& row : FDef.Properties)
         s->Add(row.caption);
 }
 
 void TDeviceEngine::GetPollCommandNames(TStrings* s) {
     s->Clear();
-    for (int k = m_def.PollFirst;
-         k < m_def.PollFirst + m_def.PollCount && k < static_cast<int>(m_def.Commands.size()); ++k)
-        s->Add(m_def.Commands[k].name);
+    for (int k = FDef.PollFirst;
+         k < FDef.PollFirst + FDef.PollCount && k < static_cast<int>(FDef.Commands.size()); ++k)
+        s->Add(FDef.Commands[k].name);
 }
 
 void TDeviceEngine::GetCommandModeText(int n, std::string& out) {
-    TDeviceItem::GetCommandModeText(n + m_def.PollFirst, out);
+    TDeviceItem::GetCommandModeText(n + FDef.PollFirst, out);
 }
 
 TWinControl* TDeviceEngine::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
                                                     TNotifyEvent changed) {
-    return TDeviceItem::CreateCommandModeEditor(n + m_def.PollFirst, host, std::move(exitEvent),
+    return TDeviceItem::CreateCommandModeEditor(n + FDef.PollFirst, host, std::move(exitEvent),
                                                 std::move(changed));
 }
 
 const PropertyDef* TDeviceEngine::PropertyRow(int row) const {
     const int k = row - 2;
-    return k >= 0 && k < static_cast<int>(m_def.Properties.size()) ? &m_def.Properties[k] : nullptr;
+    return k >= 0 && k < static_cast<int>(FDef.Properties.size()) ? &FDef.Properties[k] : nullptr;
 }
 
 uint32_t TDeviceEngine::PropertyValue(const PropertyDef& row) const {
@@ -512,7 +512,7 @@ void TDeviceEngine::CheckConfiguration(TStrings* s) {
     const TCommandItem* first = CommandAt(0);
     const int execute = first ? first->Execute : 0;
     const std::string head = CheckHead();
-    for (Check c : m_def.Checks) {
+    for (Check c : FDef.Checks) {
         switch (c) {
         case Check::PeriodOrMessages:
             if (MessageHandler == 0 && execute == 0 && Period == 0)

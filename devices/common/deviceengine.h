@@ -40,13 +40,13 @@ public:
     void CheckConfiguration(TStrings* s) override;
     void CheckSubprogramVersions(TStrings* s) override;
 
-    const dev::TDeviceDef& Def() const { return m_def; }
-    int ParamCount() const { return static_cast<int>(m_param.size()); }
-    TParamItem* Param(int i) const { return i >= 0 && i < ParamCount() ? m_param[i] : nullptr; }
+    const dev::TDeviceDef& Def() const { return FDef; }
+    int ParamCount() const { return static_cast<int>(FParam.size()); }
+    TParamItem* Param(int i) const { return i >= 0 && i < ParamCount() ? FParam[i] : nullptr; }
     int IndexOf(const TParamItem* p) const; // position of one of the object's parameters, else -1
-    uint16_t SubprogramId(int k) const { return m_sub[k]; }
+    uint16_t SubprogramId(int k) const { return FSub[k]; }
     uint16_t SlotId(int k) const; // SubprogramId, 0 for a slot the class does not have
-    uint8_t InstanceByte() const { return dev::InstanceByte(m_def.NumberBase, Number); }
+    uint8_t InstanceByte() const { return dev::InstanceByte(FDef.NumberBase, Number); }
     // The first settings parameter of a role, or null.
     TParamItem* Setting(dev::Role role) const;
     uint8_t NetworkAddress() const;
@@ -75,7 +75,7 @@ protected:
 
     // Parameter i leaves the engine's care: the derived class keeps or frees it (a destructor that
     // leaves channels on the list for the next object).
-    void Detach(int i) { m_param[i] = nullptr; }
+    void Detach(int i) { FParam[i] = nullptr; }
     // The value text of parameter i (hook).
     virtual std::string ValueText(int i) const;
     // "Объект "<display type> <display name>"", the head of every check line.
@@ -88,9 +88,9 @@ private:
     const dev::PropertyDef* PropertyRow(int row) const;
     bool BlockOf(int i, T_Action*& a, int& n) const;
 
-    const dev::TDeviceDef& m_def;
-    std::vector<uint16_t> m_sub;
-    std::vector<TParamItem*> m_param;
+    const dev::TDeviceDef& FDef;
+    std::vector<uint16_t> FSub;
+    std::vector<TParamItem*> FParam;
 };
 
 namespace dev {

@@ -4,7 +4,7 @@
 #include "Editorkit.h"
 
 TDeviceItem::TDeviceItem(uint16_t number, ELEMList* channels, actionManager* store)
-    : TObjectItem(number), m_channels(channels), m_store(store) {}
+    : TObjectItem(number), FChannels(channels), FStore(store) {}
 
 TWinControl* TDeviceItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                                TNotifyEvent doneEvent) {
@@ -25,15 +25,15 @@ void TDeviceItem::ApplyMessageHandling(const std::string& text, uint16_t subprog
 }
 
 void TDeviceItem::ApplyPropertyEditor(TObject* sender) {
-    ApplyPropertyValue(m_propertyRow, EditorText(sender));
+    ApplyPropertyValue(FPropertyRow, EditorText(sender));
     PropertyEdited(sender);
 }
 
 void TDeviceItem::ApplyPropertyValue(int, const std::string&) {}
 
 void TDeviceItem::BeginPropertyEdit(int row, TNotifyEvent doneEvent) {
-    m_propertyRow = row;
-    m_propertyDone = std::move(doneEvent);
+    FPropertyRow = row;
+    FPropertyDone = std::move(doneEvent);
 }
 
 TWinControl* TDeviceItem::RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent) {
@@ -52,17 +52,17 @@ TWinControl* TDeviceItem::RowChoice(int row, TWinControl* host, TNotifyEvent exi
 
 void TDeviceItem::PropertyEdited(TObject* sender) {
     // A copy: the closure may open the next editor, which replaces the remembered one.
-    if (TNotifyEvent done = m_propertyDone)
+    if (TNotifyEvent done = FPropertyDone)
         done(sender);
 }
 
 void TDeviceItem::BeginSetpointEdit(TParamItem* p, int n, TNotifyEvent doneEvent) {
-    m_setpointParam = p;
-    m_setpointRow = n;
-    m_setpointDone = std::move(doneEvent);
+    FSetpointParam = p;
+    FSetpointRow = n;
+    FSetpointDone = std::move(doneEvent);
 }
 
 void TDeviceItem::SetpointEdited(TObject* sender) {
-    if (TNotifyEvent done = m_setpointDone)
+    if (TNotifyEvent done = FSetpointDone)
         done(sender);
 }

@@ -48,11 +48,11 @@ protected:
     void BeginSetpointEdit(TParamItem* p, int n, TNotifyEvent doneEvent);
     void SetpointEdited(TObject* sender);
 
-    ELEMList* m_channels;
-    actionManager* m_store;
-    int m_propertyRow = -1;
-    TNotifyEvent m_propertyDone;
-    TParamItem* m_setpointParam = nullptr;
-    int m_setpointRow = 0;
-    TNotifyEvent m_setpointDone;
+    ELEMList* FChannels;
+    actionManager* FStore;
+    int FPropertyRow = -1;
+    TNotifyEvent FPropertyDone;
+    TParamItem* FSetpointParam = nullptr;
+    int FSetpointRow = 0;
+    TNotifyEvent FSetpointDone;
 };

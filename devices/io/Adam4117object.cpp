@@ -158,7 +158,7 @@ TWinControl* TADAM4117Item::CreateSetpointEditor(TParamItem* p, int n, TWinContr
 }
 
 void TADAM4117Item::ScalingChanged(TObject* sender) {
-    if (ApplyScaling(ChannelOf(m_setpointParam), m_setpointRow, EditorText(sender), EditorItem(sender)))
+    if (ApplyScaling(ChannelOf(FSetpointParam), FSetpointRow, EditorText(sender), EditorItem(sender)))
         SetpointEdited(sender);
 }
 

@@ -69,8 +69,8 @@ public:
     void GetPropertyText(int row, std::string& text) override;
     void ApplyPropertyValue(int row, const std::string& text) override;
 
-    TParamItem* SetpointValues() const { return m_values; }
-    TParamItem* SetpointState() const { return m_state; }
+    TParamItem* SetpointValues() const { return FValues; }
+    TParamItem* SetpointState() const { return FState; }
     // Address bytes 0-1 as characters, up to the first zero byte.
     std::string AddressText() const;
 
@@ -78,8 +78,8 @@ protected:
     std::string ValueText(int i) const override;
 
 private:
-    TParamItem* m_values = nullptr;
-    TParamItem* m_state = nullptr;
+    TParamItem* FValues = nullptr;
+    TParamItem* FState = nullptr;
 };
 
 // ATI panel: voltages and frequencies of the main supply and the generator, two byte-wide states.

@@ -80,29 +80,29 @@ TRADONRITZItem::TRADONRITZItem(uint16_t number, ELEMList* channels, actionManage
     const TParamItem* channel = Param(kChannel);
     const uint8_t index = channel->ChannelType != 0 && channel->WriteHandler != 0 ? channel->ChannelIndex : 0;
     if (index != 0) {
-        m_values = FindFreeChannel(m_channels, kSetpointValueType, index);
-        m_state = FindFreeChannel(m_channels, kSetpointStateType, index);
+        FValues = FindFreeChannel(FChannels, kSetpointValueType, index);
+        FState = FindFreeChannel(FChannels, kSetpointStateType, index);
     }
-    if (!m_values) {
+    if (!FValues) {
         const uint8_t init[5] = {2, 0, 0, 0, 0};
-        m_values = NewChannel(m_channels, index ? kSetpointValueType : 0, index, 40, init, 5);
-        m_values->Store = m_store;
+        FValues = NewChannel(FChannels, index ? kSetpointValueType : 0, index, 40, init, 5);
+        FValues->Store = FStore;
     }
-    if (!m_state) {
-        m_state = NewChannel(m_channels, index ? kSetpointStateType : 0, index, 8);
-        m_state->Value.Fill(0xFF);
-        m_state->RamDepth = 1;
-        m_state->Store = m_store;
+    if (!FState) {
+        FState = NewChannel(FChannels, index ? kSetpointStateType : 0, index, 8);
+        FState->Value.Fill(0xFF);
+        FState->RamDepth = 1;
+        FState->Store = FStore;
     }
-    m_values->Name = "РадонРиц - Уставка: значение";
-    m_values->Owner = this;
-    m_state->Name = "РадонРиц - Уставка: состояние";
-    m_state->Owner = this;
+    FValues->Name = "РадонРиц - Уставка: значение";
+    FValues->Owner = this;
+    FState->Name = "РадонРиц - Уставка: состояние";
+    FState->Owner = this;
 }
 
 TRADONRITZItem::~TRADONRITZItem() {
-    ReleaseChannel(m_channels, m_values);
-    ReleaseChannel(m_channels, m_state);
+    ReleaseChannel(FChannels, FValues);
+    ReleaseChannel(FChannels, FState);
 }
 
 std::string TRADONRITZItem::AddressText() const {
@@ -131,10 +131,10 @@ void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     if (!SameAddress(channel, type, index))
         return; // refused
     const bool inUse = index != 0 && channel->WriteHandler != 0;
-    m_values->ChannelType = inUse ? kSetpointValueType : 0;
-    m_values->ChannelIndex = inUse ? index : 0;
-    m_state->ChannelType = inUse ? kSetpointStateType : 0;
-    m_state->ChannelIndex = inUse ? index : 0;
+    FValues->ChannelType = inUse ? kSetpointValueType : 0;
+    FValues->ChannelIndex = inUse ? index : 0;
+    FState->ChannelType = inUse ? kSetpointStateType : 0;
+    FState->ChannelIndex = inUse ? index : 0;
 }
 
 int TRADONRITZItem::GetSetpointCount(TParamItem* p) { return p && p == Param(kChannel) ? kSetpoints : 0; }
@@ -142,7 +142,7 @@ int TRADONRITZItem::GetSetpointCount(TParamItem* p) { return p && p == Param(kCh
 void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& text) {
     if (!p || p != Param(kChannel) || n < 0 || n >= kSetpoints)
         return;
-    const uint16_t v = GetU16(m_values, 1 + 2 * n);
+    const uint16_t v = GetU16(FValues, 1 + 2 * n);
     const std::string fraction = IntToStr(1000 + v % 1000);
     text = IntToStr(v / 1000) + DecimalSeparator + fraction.substr(1) + " M";
 }
@@ -153,8 +153,8 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
         return;
     if (Trim(text) == kNoSetpoint) {
         channel->WriteHandler = 0;
-        m_values->ChannelType = m_values->ChannelIndex = 0;
-        m_state->ChannelType = m_state->ChannelIndex = 0;
+        FValues->ChannelType = FValues->ChannelIndex = 0;
+        FState->ChannelType = FState->ChannelIndex = 0;
         return;
     }
     double v = 0;
@@ -164,13 +164,13 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
     if (!std::isfinite(thousandths) || std::fabs(thousandths) > kMaxThousandths)
         return;
     if (n >= 0 && n < kSetpoints)
-        SetU16(m_values, 1 + 2 * n, static_cast<uint16_t>(static_cast<int64_t>(thousandths)));
-    if (m_store)
-        channel->WriteHandler = m_store->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
-    m_values->ChannelType = kSetpointValueType;
-    m_values->ChannelIndex = channel->ChannelIndex;
-    m_state->ChannelType = kSetpointStateType;
-    m_state->ChannelIndex = channel->ChannelIndex;
+        SetU16(FValues, 1 + 2 * n, static_cast<uint16_t>(static_cast<int64_t>(thousandths)));
+    if (FStore)
+        channel->WriteHandler = FStore->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
+    FValues->ChannelType = kSetpointValueType;
+    FValues->ChannelIndex = channel->ChannelIndex;
+    FState->ChannelType = kSetpointStateType;
+    FState->ChannelIndex = channel->ChannelIndex;
 }
 
 void TRADONRITZItem::GetPropertyText(int row, std::string& text) {

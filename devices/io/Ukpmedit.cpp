@@ -61,7 +61,7 @@ void TUKPMItem::GetPropertyText(int row, std::string& text) {
     if (row <= 1)
         TObjectItem::GetPropertyText(row, text);
     else if (row < kFirstCountRow)
-        text = IntToStr(m_settings[0]->Value[row - kFirstRow]);
+        text = IntToStr(FSettings[0]->Value[row - kFirstRow]);
     else if (row < kFirstRow + static_cast<int>(std::size(kRowNames)))
         text = IntToStr(Count(static_cast<Kind>(row - kFirstCountRow)));
 }
@@ -77,7 +77,7 @@ void TUKPMItem::ApplyPropertyValue(int row, const std::string& text) {
     if (row >= kFirstCountRow)
         SetCount(static_cast<Kind>(row - kFirstCountRow), text);
     else if (row >= kFirstRow && ReadInt(text, v))
-        m_settings[0]->Value[row - kFirstRow] = static_cast<uint8_t>(v);
+        FSettings[0]->Value[row - kFirstRow] = static_cast<uint8_t>(v);
 }
 
 // Takes the channels of a list from position `keep` on off the channel list and frees them.
@@ -85,7 +85,7 @@ void TUKPMItem::Release(std::vector<TParamItem*>& list, size_t keep) {
     while (list.size() > keep) {
         TParamItem* p = list.back();
         list.pop_back();
-        ReleaseChannel(m_channels, p);
+        ReleaseChannel(FChannels, p);
     }
 }
 
@@ -106,32 +106,32 @@ bool TUKPMItem::SetCount(Kind kind, const std::string& text) {
     for (int k = 0; k < kKinds; ++k)
         most = std::max(most, Count(static_cast<Kind>(k)));
     if (count > old) {
-        for (int n = static_cast<int>(m_records.size()); n < count; ++n)
-            m_records.push_back(RecordAt(n));
+        for (int n = static_cast<int>(FRecords.size()); n < count; ++n)
+            FRecords.push_back(RecordAt(n));
     } else {
-        for (size_t n = static_cast<size_t>(count); n < m_records.size(); ++n)
-            SetEntry(m_records[n], 3 * kind, {});
-        Release(m_records, std::max<size_t>(static_cast<size_t>(most), static_cast<size_t>(count)));
+        for (size_t n = static_cast<size_t>(count); n < FRecords.size(); ++n)
+            SetEntry(FRecords[n], 3 * kind, {});
+        Release(FRecords, std::max<size_t>(static_cast<size_t>(most), static_cast<size_t>(count)));
     }
-    auto& list = m_lists[kind];
+    auto& list = FLists[kind];
     Release(list, static_cast<size_t>(count));
     if (kind == Tii) {
-        Release(m_tiiSettings, static_cast<size_t>(count));
-        Release(m_tiiValues, static_cast<size_t>(count));
+        Release(FTiiSettings, static_cast<size_t>(count));
+        Release(FTiiValues, static_cast<size_t>(count));
     }
     // The count byte first: a made channel takes what its record holds.
-    m_settings[1]->Value[kind] = static_cast<uint8_t>(count);
+    FSettings[1]->Value[kind] = static_cast<uint8_t>(count);
     for (int n = static_cast<int>(list.size()); n < count; ++n) {
-        SetEntry(m_records[static_cast<size_t>(n)], 3 * kind, {});
+        SetEntry(FRecords[static_cast<size_t>(n)], 3 * kind, {});
         list.push_back(MakeChannel(kind, n));
     }
     if (kind == Tii) {
-        for (int n = static_cast<int>(m_tiiSettings.size()); n < count; ++n) {
+        for (int n = static_cast<int>(FTiiSettings.size()); n < count; ++n) {
             TParamItem* settings = nullptr;
             TParamItem* values = nullptr;
             MakeTiiSettings(n, settings, values);
-            m_tiiSettings.push_back(settings);
-            m_tiiValues.push_back(values);
+            FTiiSettings.push_back(settings);
+            FTiiValues.push_back(values);
         }
     }
     return true;
@@ -159,9 +159,9 @@ void TUKPMItem::GetSetpointText(int row, TParamItem* p, std::string& text) {
     text.clear();
     Kind kind = Ts;
     int k = 0;
-    if (!Locate(p, kind, k) || k >= static_cast<int>(m_records.size()))
+    if (!Locate(p, kind, k) || k >= static_cast<int>(FRecords.size()))
         return;
-    const TParamItem* record = m_records[static_cast<size_t>(k)];
+    const TParamItem* record = FRecords[static_cast<size_t>(k)];
     if (kind == Ts) {
         const uint8_t c = record->Value[kTuCode];
         text = c == 0 ? kNoControl : IntToStr(c / 8) + ":" + IntToStr(c % 8 + 1);
@@ -171,9 +171,9 @@ void TUKPMItem::GetSetpointText(int row, TParamItem* p, std::string& text) {
         text = SafeTypeName(record->Value[kAnalogType]);
         return;
     }
-    if (k >= static_cast<int>(m_tiiSettings.size()))
+    if (k >= static_cast<int>(FTiiSettings.size()))
         return;
-    const TParamItem* s = m_tiiSettings[static_cast<size_t>(k)];
+    const TParamItem* s = FTiiSettings[static_cast<size_t>(k)];
     const uint16_t a = GetU16(s, kPulses);
     const uint16_t b = GetU16(s, kWattHours);
     if (row == 0)
@@ -207,23 +207,23 @@ TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl
 
 // Only the ТУ choice tells the host; it does so whether or not the text was taken.
 void TUKPMItem::ChannelSettingChanged(TObject* sender) {
-    ApplyChannelSetting(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender));
+    ApplyChannelSetting(FSetpointParam, FSetpointRow, EditorText(sender), EditorItem(sender));
     Kind kind = Ts;
     int k = 0;
-    if (Locate(m_setpointParam, kind, k) && kind == Ts)
+    if (Locate(FSetpointParam, kind, k) && kind == Ts)
         SetpointEdited(sender);
 }
 
 bool TUKPMItem::ApplyChannelSetting(TParamItem* channel, int row, const std::string& text, int item) {
     Kind kind = Ts;
     int k = 0;
-    if (!Locate(channel, kind, k) || k >= static_cast<int>(m_records.size()))
+    if (!Locate(channel, kind, k) || k >= static_cast<int>(FRecords.size()))
         return false;
-    TParamItem* record = m_records[static_cast<size_t>(k)];
+    TParamItem* record = FRecords[static_cast<size_t>(k)];
     if (kind == Tii) {
-        if (k >= static_cast<int>(m_tiiSettings.size()))
+        if (k >= static_cast<int>(FTiiSettings.size()))
             return false;
-        TParamItem* s = m_tiiSettings[static_cast<size_t>(k)];
+        TParamItem* s = FTiiSettings[static_cast<size_t>(k)];
         const std::string t = Trim(text);
         if (row == 0) {
             const size_t slash = t.find('/');

@@ -98,11 +98,11 @@ TUKPMItem::TUKPMItem(uint16_t number, ELEMList* channels, actionManager* store)
     DisplayType = "УКПМ (КОМПАС 1.0)";
     Tag = kTag;
     LoadSubprograms(store, "ukpm", kSubprograms, static_cast<int>(std::size(kSubprograms)), kReservedIds,
-                    m_sub.data());
+                    FSub.data());
     for (int c = 0; c < static_cast<int>(std::size(kPollNames)); ++c) {
         const bool answersOnly = c >= kPollListed; // their query is made by another command
         AddCommand(this, kPollNames[c], static_cast<uint16_t>(c + 1), answersOnly ? 1 : 0,
-                   answersOnly ? 0 : m_sub[kPrepare], m_sub[kParse], m_sub[kNoAnswer]);
+                   answersOnly ? 0 : FSub[kPrepare], FSub[kParse], FSub[kNoAnswer]);
     }
     AdoptSettings();
     AdoptCrc9();
@@ -111,52 +111,52 @@ TUKPMItem::TUKPMItem(uint16_t number, ELEMList* channels, actionManager* store)
 
 void TUKPMItem::AdoptSettings() {
     for (int k = 0; k < 2; ++k) {
-        TParamItem* p = FindFreeChannel(m_channels, kRecordType, kSettingsIndex[k]);
+        TParamItem* p = FindFreeChannel(FChannels, kRecordType, kSettingsIndex[k]);
         if (p) {
             Widen(p, kSettingsBits[k]);
         } else {
-            p = NewChannel(m_channels, kRecordType, kSettingsIndex[k], kSettingsBits[k], kSettingsInit[k], 3);
-            p->Store = m_store;
+            p = NewChannel(FChannels, kRecordType, kSettingsIndex[k], kSettingsBits[k], kSettingsInit[k], 3);
+            p->Store = FStore;
         }
         p->Name = kSettingsNames[k];
         p->Owner = this;
         p->Kind = kChannelSetting;
-        m_settings[static_cast<size_t>(k)] = p;
+        FSettings[static_cast<size_t>(k)] = p;
     }
     // A damaged file may hold counts the unit cannot have.
     for (int kind = 0; kind < kKinds; ++kind)
-        m_settings[1]->Value[kind] =
-            static_cast<uint8_t>(std::min<int>(m_settings[1]->Value[kind], kMaxCount[kind]));
+        FSettings[1]->Value[kind] =
+            static_cast<uint8_t>(std::min<int>(FSettings[1]->Value[kind], kMaxCount[kind]));
 }
 
 // Elements beyond the table (indexes above 128) are no part of it and stay as they are.
 void TUKPMItem::AdoptCrc9() {
     for (int i = 0; i < kCrc9Items; ++i) {
         const auto index = static_cast<uint8_t>(i + 1);
-        TParamItem* p = FindFreeChannel(m_channels, kCrc9Type, index);
+        TParamItem* p = FindFreeChannel(FChannels, kCrc9Type, index);
         if (p) {
             Widen(p, 64);
         } else {
-            p = NewChannel(m_channels, kCrc9Type, index, 64);
-            p->Store = m_store;
+            p = NewChannel(FChannels, kCrc9Type, index, 64);
+            p->Store = FStore;
         }
         for (int e = 0; e < 4; ++e)
             SetU16(p, 2 * e, Crc9Entry(4 * i + e));
         p->Name = "Элемент CRC9";
         p->Owner = this;
         p->Kind = kChannelSetting;
-        m_crc9[static_cast<size_t>(i)] = p;
+        FCrc9[static_cast<size_t>(i)] = p;
     }
 }
 
 TParamItem* TUKPMItem::RecordAt(int n) {
     const auto index = static_cast<uint8_t>(n + 1);
-    TParamItem* r = FindFreeChannel(m_channels, kRecordType, index);
+    TParamItem* r = FindFreeChannel(FChannels, kRecordType, index);
     if (r) {
         Widen(r, kRecordBits);
     } else {
-        r = NewChannel(m_channels, kRecordType, index, kRecordBits);
-        r->Store = m_store;
+        r = NewChannel(FChannels, kRecordType, index, kRecordBits);
+        r->Store = FStore;
     }
     r->Name = "Канал " + IntToStr(n) + " УКПМ";
     r->Owner = this;
@@ -172,35 +172,34 @@ void TUKPMItem::AdoptChannels() {
     for (int kind = 0; kind < kKinds; ++kind)
         most = std::max(most, Count(static_cast<Kind>(kind)));
     for (int n = 0; n < most; ++n)
-        m_records.push_back(RecordAt(n));
+        FRecords.push_back(RecordAt(n));
     // Records a fall left past every count come back too, so that none is left without an owner.
-    while (m_records.size() < static_cast<size_t>(kMaxCount[Ts]) &&
-           FindFreeChannel(m_channels, kRecordType, static_cast<uint8_t>(m_records.size() + 1)))
-        m_records.push_back(RecordAt(static_cast<int>(m_records.size())));
+    while (FRecords.size() < static_cast<size_t>(kMaxCount[Ts]) &&
+           FindFreeChannel(FChannels, kRecordType, static_cast<uint8_t>(FRecords.size() + 1)))
+        FRecords.push_back(RecordAt(static_cast<int>(FRecords.size())));
     for (int n = 0; n < most; ++n) {
-        TParamItem* record = m_records[static_cast<size_t>(n)];
+        TParamItem* record = FRecords[static_cast<size_t>(n)];
         for (int kind = 0; kind < kKinds; ++kind) {
             if (n >= Count(static_cast<Kind>(kind))) {
                 SetEntry(record, 3 * kind, {});
                 continue;
             }
             const Address a = RecordEntry(record, kind);
-            TParamItem* c =
-                a.Empty() || a.index == 0 ? nullptr : FindFreeChannel(m_channels, a.type, a.index);
+            TParamItem* c = a.Empty() || a.index == 0 ? nullptr : FindFreeChannel(FChannels, a.type, a.index);
             if (c) {
                 Prepare(static_cast<Kind>(kind), n, c, true);
             } else {
                 SetEntry(record, 3 * kind, {});
                 c = MakeChannel(static_cast<Kind>(kind), n);
             }
-            m_lists[kind].push_back(c);
+            FLists[kind].push_back(c);
         }
         if (n < Count(Tii)) {
-            TParamItem* settings = FindFreeChannel(m_channels, kTiiSettingsType, static_cast<uint8_t>(n + 1));
-            TParamItem* values = FindFreeChannel(m_channels, kTiiValuesType, static_cast<uint8_t>(n + 1));
+            TParamItem* settings = FindFreeChannel(FChannels, kTiiSettingsType, static_cast<uint8_t>(n + 1));
+            TParamItem* values = FindFreeChannel(FChannels, kTiiValuesType, static_cast<uint8_t>(n + 1));
             MakeTiiSettings(n, settings, values);
-            m_tiiSettings.push_back(settings);
-            m_tiiValues.push_back(values);
+            FTiiSettings.push_back(settings);
+            FTiiValues.push_back(values);
         }
     }
 }
@@ -209,14 +208,14 @@ void TUKPMItem::AdoptChannels() {
 // ids, RAM depth and parameter type the user gave it (a ТС channel without a handler gets the
 // state-change one); a ТИТ channel takes the analog type of its record.
 void TUKPMItem::Prepare(Kind kind, int n, TParamItem* c, bool adopted) {
-    const TParamItem* record = m_records[static_cast<size_t>(n)];
+    const TParamItem* record = FRecords[static_cast<size_t>(n)];
     c->Owner = this;
     c->Name = std::string(kind == Ts && !adopted ? kNewTsPrefix : kPrefix[kind]) + GroupText(n);
     c->Kind = kKindOf[kind];
     c->Ordinal = static_cast<uint16_t>(n + kOrdinalBase[kind]);
     if (kind == Ts) {
-        if (c->WriteHandler == 0 && m_store)
-            c->WriteHandler = m_store->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
+        if (c->WriteHandler == 0 && FStore)
+            c->WriteHandler = FStore->FindOrCreate(kStateHandlerName, kStateHandlerReservedId, 1);
         c->ParamType = record->Value[kTuCode] ? kControl : kSignal;
     } else if (kind == Tit) {
         c->ParamType = record->Value[kAnalogType];
@@ -225,14 +224,14 @@ void TUKPMItem::Prepare(Kind kind, int n, TParamItem* c, bool adopted) {
 }
 
 TParamItem* TUKPMItem::MakeChannel(Kind kind, int n) {
-    TParamItem* c = NewChannel(m_channels, 0, 0, kBits[kind]);
-    c->Store = m_store;
+    TParamItem* c = NewChannel(FChannels, 0, 0, kBits[kind]);
+    c->Store = FStore;
     if (kind == Tit) {
         c->Value.Fill(0xFF);
         c->RamDepth = 1;
     }
     if (kind == Ts)
-        ApplyTuCode(c, m_records[static_cast<size_t>(n)]->Value[kTuCode]);
+        ApplyTuCode(c, FRecords[static_cast<size_t>(n)]->Value[kTuCode]);
     Prepare(kind, n, c, false);
     return c;
 }
@@ -241,14 +240,14 @@ TParamItem* TUKPMItem::MakeChannel(Kind kind, int n) {
 void TUKPMItem::MakeTiiSettings(int n, TParamItem*& settings, TParamItem*& values) {
     const auto index = static_cast<uint8_t>(n + 1);
     if (!settings) {
-        settings = NewChannel(m_channels, kTiiSettingsType, index, 96);
-        settings->Store = m_store;
+        settings = NewChannel(FChannels, kTiiSettingsType, index, 96);
+        settings->Store = FStore;
     }
     if (!values) {
-        values = NewChannel(m_channels, kTiiValuesType, index, 16);
+        values = NewChannel(FChannels, kTiiValuesType, index, 16);
         values->Value.Fill(0xFF);
         values->RamDepth = 1;
-        values->Store = m_store;
+        values->Store = FStore;
     }
     settings->Name = "УКПМ: Настройки ТИИ группа " + GroupText(n);
     values->Name = "УКПМ: Пром.значения ТИИ группа " + GroupText(n);
@@ -259,40 +258,40 @@ void TUKPMItem::MakeTiiSettings(int n, TParamItem*& settings, TParamItem*& value
 }
 
 void TUKPMItem::ApplyTuCode(TParamItem* channel, uint8_t code) {
-    channel->ChangeHandler = code ? m_sub[3] : 0;
+    channel->ChangeHandler = code ? FSub[3] : 0;
     channel->ParamType = code ? kControl : kSignal;
 }
 
 TUKPMItem::~TUKPMItem() {
     auto leave = [this](TParamItem*& p) {
-        if (!p || !ListHolds(m_channels, p))
+        if (!p || !ListHolds(FChannels, p))
             return;
         if (IsUnbound(p)) {
-            ReleaseChannel(m_channels, p);
+            ReleaseChannel(FChannels, p);
             return;
         }
         p->Owner = nullptr;
         p = nullptr;
     };
-    for (auto& list : m_lists)
+    for (auto& list : FLists)
         for (TParamItem*& p : list)
             leave(p);
-    for (auto* list : {&m_records, &m_tiiSettings, &m_tiiValues})
+    for (auto* list : {&FRecords, &FTiiSettings, &FTiiValues})
         for (TParamItem*& p : *list)
             leave(p);
-    for (TParamItem*& p : m_crc9)
+    for (TParamItem*& p : FCrc9)
         leave(p);
-    for (TParamItem*& p : m_settings)
+    for (TParamItem*& p : FSettings)
         leave(p);
 }
 
-int TUKPMItem::Count(Kind kind) const { return m_settings[1] ? m_settings[1]->Value[kind] : 0; }
+int TUKPMItem::Count(Kind kind) const { return FSettings[1] ? FSettings[1]->Value[kind] : 0; }
 
 bool TUKPMItem::Locate(const TParamItem* p, Kind& kind, int& k) const {
     if (!p)
         return false;
     for (int kd = 0; kd < kKinds; ++kd) {
-        const auto& list = m_lists[kd];
+        const auto& list = FLists[kd];
         const auto it = std::find(list.begin(), list.end(), p);
         if (it != list.end()) {
             kind = static_cast<Kind>(kd);
@@ -306,16 +305,16 @@ bool TUKPMItem::Locate(const TParamItem* p, Kind& kind, int& k) const {
 bool TUKPMItem::GetParamValueText(TParamItem* p, std::string& text) {
     if (!p)
         return true;
-    if (p == m_settings[0]) {
+    if (p == FSettings[0]) {
         text = "Лидер: " + IntToStr(p->Value[0]) + ", Сетевой адрес: " + IntToStr(p->Value[1]);
         return false;
     }
-    if (p == m_settings[1]) {
+    if (p == FSettings[1]) {
         text = "ТС: " + IntToStr(p->Value[0]) + "; ТИТ: " + IntToStr(p->Value[1]) +
                "; ТИИ: " + IntToStr(p->Value[2]);
         return false;
     }
-    if (std::find(m_crc9.begin(), m_crc9.end(), p) != m_crc9.end()) {
+    if (std::find(FCrc9.begin(), FCrc9.end(), p) != FCrc9.end()) {
         text.clear();
         for (int e = 0; e < 4; ++e)
             text += (e ? ",[" : "[") + IntToStr(GetU16(p, 2 * e)) + "]";
@@ -340,19 +339,19 @@ std::string TUKPMItem::GetParamDescription(TParamItem* p) {
     int n = 0;
     if (!Locate(p, kind, n))
         return "";
-    std::string text = "УКПМ - " + IntToStr(m_settings[0]->Value[1]) + kDescTag[kind] + IntToStr(n / 8 + 1) +
+    std::string text = "УКПМ - " + IntToStr(FSettings[0]->Value[1]) + kDescTag[kind] + IntToStr(n / 8 + 1) +
                        "/" + IntToStr(n % 8 + 1);
     if (n < static_cast<int>(kLabels[kind].size()))
         text += std::string(" (") + kLabels[kind][static_cast<size_t>(n)] + ")";
-    if (kind == Ts && p->ChangeHandler != 0 && n < static_cast<int>(m_records.size())) {
-        const uint8_t c = m_records[static_cast<size_t>(n)]->Value[kTuCode];
+    if (kind == Ts && p->ChangeHandler != 0 && n < static_cast<int>(FRecords.size())) {
+        const uint8_t c = FRecords[static_cast<size_t>(n)]->Value[kTuCode];
         text += ", ТУ-" + IntToStr(c / 8) + "/" + IntToStr(c % 8 + 1);
     }
     return text;
 }
 
 void TUKPMItem::ListSignalParams(ELEMList* list, bool all) {
-    for (const auto& channels : m_lists)
+    for (const auto& channels : FLists)
         for (TParamItem* c : channels)
             if (all || IsUnbound(c))
                 list->Append(new TParamItemP(c));
@@ -365,8 +364,8 @@ void TUKPMItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
         return;
     p->ChannelType = type;
     p->ChannelIndex = index;
-    if (k < static_cast<int>(m_records.size()))
-        SetEntry(m_records[static_cast<size_t>(k)], 3 * kind, {type, index});
+    if (k < static_cast<int>(FRecords.size()))
+        SetEntry(FRecords[static_cast<size_t>(k)], 3 * kind, {type, index});
 }
 
 void TUKPMItem::GetPollCommandNames(TStrings* s) {
@@ -378,9 +377,9 @@ void TUKPMItem::GetPollCommandNames(TStrings* s) {
 void TUKPMItem::CheckConfiguration(TStrings* s) {
     s->Clear();
     const std::string head = CheckPrefix(this, GetDisplayName());
-    if (m_settings[0]->Value[1] == 0)
+    if (FSettings[0]->Value[1] == 0)
         s->Add(head + " - Не задан адрес прибора");
-    for (const TParamItem* c : m_lists[Tit])
+    for (const TParamItem* c : FLists[Tit])
         if (!IsUnbound(c) && c->ParamType == 0)
             s->Add(head + " - Не указан тип канала \"" + c->Name + "\" (" + AddressText(AddressOf(c)) + ")");
 }

@@ -58,13 +58,13 @@ public:
     bool SetCount(Kind kind, const std::string& text);
 
     int Count(Kind kind) const;
-    TParamItem* SettingsItem(int k) const { return m_settings[static_cast<size_t>(k)]; }
-    TParamItem* Crc9Item(int i) const { return m_crc9[static_cast<size_t>(i)]; }
-    const std::vector<TParamItem*>& Records() const { return m_records; }
-    const std::vector<TParamItem*>& ChannelsOf(Kind kind) const { return m_lists[kind]; }
-    const std::vector<TParamItem*>& TiiSettings() const { return m_tiiSettings; }
-    const std::vector<TParamItem*>& TiiValues() const { return m_tiiValues; }
-    uint16_t SubprogramId(int k) const { return m_sub[static_cast<size_t>(k)]; }
+    TParamItem* SettingsItem(int k) const { return FSettings[static_cast<size_t>(k)]; }
+    TParamItem* Crc9Item(int i) const { return FCrc9[static_cast<size_t>(i)]; }
+    const std::vector<TParamItem*>& Records() const { return FRecords; }
+    const std::vector<TParamItem*>& ChannelsOf(Kind kind) const { return FLists[kind]; }
+    const std::vector<TParamItem*>& TiiSettings() const { return FTiiSettings; }
+    const std::vector<TParamItem*>& TiiValues() const { return FTiiValues; }
+    uint16_t SubprogramId(int k) const { return FSub[static_cast<size_t>(k)]; }
     // Entry k of the CRC-9 table (0..511).
     static uint16_t Crc9Entry(int k);
 
@@ -85,11 +85,11 @@ private:
     void Release(std::vector<TParamItem*>& list, size_t keep);
     void ChannelSettingChanged(TObject* sender);
 
-    std::array<uint16_t, 7> m_sub{};
-    std::array<TParamItem*, 2> m_settings{};
-    std::array<TParamItem*, kCrc9Items> m_crc9{};
-    std::vector<TParamItem*> m_records;
-    std::array<std::vector<TParamItem*>, kKinds> m_lists;
-    std::vector<TParamItem*> m_tiiSettings;
-    std::vector<TParamItem*> m_tiiValues;
+    std::array<uint16_t, 7> FSub{};
+    std::array<TParamItem*, 2> FSettings{};
+    std::array<TParamItem*, kCrc9Items> FCrc9{};
+    std::vector<TParamItem*> FRecords;
+    std::array<std::vector<TParamItem*>, kKinds> FLists;
+    std::vector<TParamItem*> FTiiSettings;
+    std::vector<TParamItem*> FTiiValues;
 };

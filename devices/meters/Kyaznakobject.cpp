@@ -166,8 +166,8 @@ TWinControl* TKYAZNAKItem::CreateSetpointEditor(TParamItem* p, int n, TWinContro
 }
 
 void TKYAZNAKItem::ApplyControlCode(TObject* sender) {
-    const int i = IndexOf(m_setpointParam);
-    if (m_setpointRow == 0 && i >= 0 && i < kInputs)
+    const int i = IndexOf(FSetpointParam);
+    if (FSetpointRow == 0 && i >= 0 && i < kInputs)
         StoreControlCode(Param(kCodesParam), i, sender);
     SetpointEdited(sender);
 }

@@ -154,13 +154,13 @@ TActionLine* ScaleLine(actionManager* store, uint16_t parseId) {
 } // namespace
 
 uint16_t TMercury230Item::GetCurrentScale() const {
-    const TActionLine* line = ScaleLine(m_store, SubprogramId(kParse));
+    const TActionLine* line = ScaleLine(FStore, SubprogramId(kParse));
     const auto scale = static_cast<uint16_t>(line ? line->U32() : 1);
     return scale ? scale : 1;
 }
 
 bool TMercury230Item::SetCurrentScale(uint16_t scale) {
-    TActionLine* line = ScaleLine(m_store, SubprogramId(kParse));
+    TActionLine* line = ScaleLine(FStore, SubprogramId(kParse));
     if (!line)
         return false;
     SetPush(line, scale, scale < 256 ? 8 : 16);
@@ -173,7 +173,7 @@ void TMercury230Item::ChangeCurrentScale(uint16_t scale) {
         return;
     // The scale is one for the whole configuration: every Mercury 230 keeps its current limits.
     std::vector<TMercury230Item*> meters;
-    ForEachChannel(m_channels, [&](TParamItem* c) {
+    ForEachChannel(FChannels, [&](TParamItem* c) {
         auto* m = dynamic_cast<TMercury230Item*>(c->Owner);
         if (m && std::find(meters.begin(), meters.end(), m) == meters.end())
             meters.push_back(m);
@@ -309,4 +309,4 @@ void TMercury230Item::ApplyPassword(const std::string& text) {
 
 void TMercury230Item::CheckConfiguration(TStrings* s) { MeterCheck(this, s, kNeeded, kFirstTariffCommand); }
 
-void TMercury230Item::CheckSubprogramVersions(TStrings* s) { VersionCheck(this, m_store, s); }
+void TMercury230Item::CheckSubprogramVersions(TStrings* s) { VersionCheck(this, FStore, s); }

@@ -131,4 +131,4 @@ std::string TSet4TMLisItem::ValueText(int i) const {
 
 void TSet4TMLisItem::CheckConfiguration(TStrings* s) { MeterCheck(this, s, {}, 0); }
 
-void TSet4TMLisItem::CheckSubprogramVersions(TStrings* s) { VersionCheck(this, m_store, s); }
+void TSet4TMLisItem::CheckSubprogramVersions(TStrings* s) { VersionCheck(this, FStore, s); }

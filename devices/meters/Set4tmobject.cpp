@@ -140,4 +140,4 @@ std::string TSet4TMItem::ValueText(int i) const {
 
 void TSet4TMItem::CheckConfiguration(TStrings* s) { MeterCheck(this, s, kNeeded, 9); }
 
-void TSet4TMItem::CheckSubprogramVersions(TStrings* s) { VersionCheck(this, m_store, s); }
+void TSet4TMItem::CheckSubprogramVersions(TStrings* s) { VersionCheck(this, FStore, s); }

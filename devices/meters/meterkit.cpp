@@ -148,89 +148,89 @@ bool ReadSetpoint(std::string text, const char* unit, double& out) {
 
 TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uint16_t number,
                                ELEMList* channels, actionManager* store)
-    : TDeviceEngine(def, number, channels, store), m_sp(sp), m_value(sp.params.size()),
-      m_state(sp.params.size()) {
+    : TDeviceEngine(def, number, channels, store), FSp(sp), FValue(sp.params.size()),
+      FState(sp.params.size()) {
     static constexpr uint8_t kValueInit[] = {2};
     for (size_t k = 0; k < sp.params.size(); ++k) {
         const TParamItem* m = Param(sp.params[k]);
         const uint8_t index = m->ChannelIndex;
         const bool bound = m->ChannelType != 0 && index != 0;
         if (bound) {
-            m_value[k] = FindFreeChannel(m_channels, kSetpointValueType, index);
-            if (m_value[k])
-                m_value[k]->Owner = this;
-            m_state[k] = FindFreeChannel(m_channels, kSetpointStateType, index);
+            FValue[k] = FindFreeChannel(FChannels, kSetpointValueType, index);
+            if (FValue[k])
+                FValue[k]->Owner = this;
+            FState[k] = FindFreeChannel(FChannels, kSetpointStateType, index);
         }
-        if (!m_value[k]) {
-            m_value[k] = NewChannel(m_channels, index ? kSetpointValueType : 0, index, kSetpointValueBits,
-                                    kValueInit, 1);
-            m_value[k]->Store = m_store;
+        if (!FValue[k]) {
+            FValue[k] = NewChannel(FChannels, index ? kSetpointValueType : 0, index, kSetpointValueBits,
+                                   kValueInit, 1);
+            FValue[k]->Store = FStore;
         }
-        m_value[k]->Owner = this;
-        if (!m_state[k]) {
-            m_state[k] = NewChannel(m_channels, index ? kSetpointStateType : 0, index, kSetpointStateBits);
-            m_state[k]->Store = m_store;
-            m_state[k]->Value.Fill(0xFF);
-            m_state[k]->RamDepth = 1;
+        FValue[k]->Owner = this;
+        if (!FState[k]) {
+            FState[k] = NewChannel(FChannels, index ? kSetpointStateType : 0, index, kSetpointStateBits);
+            FState[k]->Store = FStore;
+            FState[k]->Value.Fill(0xFF);
+            FState[k]->RamDepth = 1;
         }
-        m_state[k]->Owner = this;
-        m_value[k]->Name = sp.valueName;
-        m_state[k]->Name = sp.stateName;
+        FState[k]->Owner = this;
+        FValue[k]->Name = sp.valueName;
+        FState[k]->Name = sp.stateName;
     }
 }
 
 TSetpointMeter::~TSetpointMeter() {
-    std::vector<TParamItem*> all = m_value;
-    all.insert(all.end(), m_state.begin(), m_state.end());
+    std::vector<TParamItem*> all = FValue;
+    all.insert(all.end(), FState.begin(), FState.end());
     for (TParamItem* p : all) {
-        if (p && ListHolds(m_channels, p)) {
-            m_channels->Remove(p);
+        if (p && ListHolds(FChannels, p)) {
+            FChannels->Remove(p);
             p->RaiseRebind();
         }
     }
-    m_value.clear();
-    m_state.clear();
+    FValue.clear();
+    FState.clear();
     for (TParamItem* p : all)
         delete p;
 }
 
 int TSetpointMeter::SetpointOf(const TParamItem* p) const {
     const int i = IndexOf(p);
-    for (size_t k = 0; i >= 0 && k < m_sp.params.size(); ++k)
-        if (m_sp.params[k] == i)
+    for (size_t k = 0; i >= 0 && k < FSp.params.size(); ++k)
+        if (FSp.params[k] == i)
             return static_cast<int>(k);
     return -1;
 }
 
 void TSetpointMeter::UnbindPair(int k) {
-    m_value[k]->ChannelType = 0;
-    m_value[k]->ChannelIndex = 0;
-    m_state[k]->ChannelType = 0;
-    m_state[k]->ChannelIndex = 0;
+    FValue[k]->ChannelType = 0;
+    FValue[k]->ChannelIndex = 0;
+    FState[k]->ChannelType = 0;
+    FState[k]->ChannelIndex = 0;
 }
 
 bool TSetpointMeter::PlacePair(int k, uint8_t index) {
-    const std::pair<uint16_t, TParamItem*> pair[] = {{kSetpointValueType, m_value[k]},
-                                                     {kSetpointStateType, m_state[k]}};
+    const std::pair<uint16_t, TParamItem*> pair[] = {{kSetpointValueType, FValue[k]},
+                                                     {kSetpointStateType, FState[k]}};
     for (const auto& [type, own] : pair) {
         const TParamItem* held = nullptr;
-        ForEachChannel(m_channels, [&](TParamItem* c) {
+        ForEachChannel(FChannels, [&](TParamItem* c) {
             if (c != own && SameAddress(c, type, index))
                 held = c;
             return held == nullptr;
         });
         if (held) {
             const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" +
-                                     held->Name + "\". Уставки канала \"" + Param(m_sp.params[k])->Name +
+                                     held->Name + "\". Уставки канала \"" + Param(FSp.params[k])->Name +
                                      "\" не включены.";
             ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
             return false;
         }
     }
-    m_value[k]->ChannelType = kSetpointValueType;
-    m_value[k]->ChannelIndex = index;
-    m_state[k]->ChannelType = kSetpointStateType;
-    m_state[k]->ChannelIndex = index;
+    FValue[k]->ChannelType = kSetpointValueType;
+    FValue[k]->ChannelIndex = index;
+    FState[k]->ChannelType = kSetpointStateType;
+    FState[k]->ChannelIndex = index;
     return true;
 }
 
@@ -263,14 +263,14 @@ void TSetpointMeter::GetSetpointValueText(TParamItem* p, int n, std::string& out
     const int k = SetpointOf(p);
     if (k < 0)
         return;
-    const int factor = SetpointFactor(m_sp.params[k]);
+    const int factor = SetpointFactor(FSp.params[k]);
     if (factor <= 0)
         return;
     if (n != 0 && n != 1) {
         out.clear();
         return;
     }
-    const double v = GetU16(m_value[k], 1 + 2 * n) / static_cast<double>(factor);
+    const double v = GetU16(FValue[k], 1 + 2 * n) / static_cast<double>(factor);
     out = FloatToStrF(v, ffFixed, 10, DecimalsOf(factor)) + UnitOf(p->ParamType);
 }
 
@@ -286,16 +286,16 @@ void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& t
     double v = 0;
     if ((n != 0 && n != 1) || !ReadSetpoint(text, UnitOf(p->ParamType), v))
         return;
-    const int factor = SetpointFactor(m_sp.params[k]);
+    const int factor = SetpointFactor(FSp.params[k]);
     const double raw = std::round(v * (factor > 0 ? factor : 1));
     if (raw < 0 || raw > 0xFFFF)
         return;
     const uint8_t index = p->ChannelType != 0 ? p->ChannelIndex : 0;
     if (index != 0 && !PlacePair(k, index))
         return;
-    SetU16(m_value[k], 1 + 2 * n, static_cast<uint16_t>(raw));
-    if (m_store)
-        p->WriteHandler = m_store->FindOrCreate(kBoundsHandlerName, kBoundsHandlerReservedId, 1);
+    SetU16(FValue[k], 1 + 2 * n, static_cast<uint16_t>(raw));
+    if (FStore)
+        p->WriteHandler = FStore->FindOrCreate(kBoundsHandlerName, kBoundsHandlerReservedId, 1);
     if (index == 0)
         UnbindPair(k);
 }

@@ -168,8 +168,8 @@ public:
     void SetSetpointValue(TParamItem* p, int n, const std::string& text) override;
 
     int SetpointOf(const TParamItem* p) const; // set-point order of a measured value, or -1
-    TParamItem* SetpointValue(int k) const { return m_value[k]; }
-    TParamItem* SetpointState(int k) const { return m_state[k]; }
+    TParamItem* SetpointValue(int k) const { return FValue[k]; }
+    TParamItem* SetpointState(int k) const { return FState[k]; }
     // Raw units per shown unit of parameter i's set points; 0 for a type without set-point text.
     virtual int SetpointFactor(int i) const;
 
@@ -183,7 +183,7 @@ private:
     bool PlacePair(int k, uint8_t index);
     void UnbindPair(int k);
 
-    const meter::SetpointDef& m_sp;
-    std::vector<TParamItem*> m_value;
-    std::vector<TParamItem*> m_state;
+    const meter::SetpointDef& FSp;
+    std::vector<TParamItem*> FValue;
+    std::vector<TParamItem*> FState;
 };

@@ -328,7 +328,7 @@ void TQbx510Item::Unbind(TParamItem* p) {
 }
 
 void TQbx510Item::ApplySignalEditor(TObject* sender) {
-    ApplySignalChoice(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender));
+    ApplySignalChoice(FSetpointParam, FSetpointRow, EditorText(sender), EditorItem(sender));
     SetpointEdited(sender);
 }
 
@@ -439,7 +439,7 @@ void TQbx510Item::GetPropertyText(int row, AnsiString& text) {
     }
 }
 
-void* TQbx510Item::GetPropertyData(int row) { return row == 7 || row == 8 ? &m_fontName : nullptr; }
+void* TQbx510Item::GetPropertyData(int row) { return row == 7 || row == 8 ? &FFontName : nullptr; }
 
 TWinControl* TQbx510Item::CreatePropertyEditor(int row, TWinControl* parent, TNotifyEvent exitEvent,
                                                TNotifyEvent doneEvent) {
@@ -469,17 +469,17 @@ TWinControl* TQbx510Item::CreatePropertyEditor(int row, TWinControl* parent, TNo
 }
 
 void TQbx510Item::ApplyPropertyEditor(TObject* sender) {
-    if (m_propertyRow == 7 || m_propertyRow == 8) {
+    if (FPropertyRow == 7 || FPropertyRow == 8) {
         int bit = 0;
         bool on = false;
         if (EditorCheck(sender, bit, on))
-            ApplyPropertyBit(m_propertyRow, bit, on);
-    } else if (m_propertyRow >= 9 && m_propertyRow <= 12) {
+            ApplyPropertyBit(FPropertyRow, bit, on);
+    } else if (FPropertyRow >= 9 && FPropertyRow <= 12) {
         const int item = EditorItem(sender);
         if (item >= 0)
-            ApplyPropertyValue(m_propertyRow, kTuModes[item ? 1 : 0]);
+            ApplyPropertyValue(FPropertyRow, kTuModes[item ? 1 : 0]);
     } else {
-        ApplyPropertyValue(m_propertyRow, EditorText(sender));
+        ApplyPropertyValue(FPropertyRow, EditorText(sender));
     }
     PropertyEdited(sender);
 }

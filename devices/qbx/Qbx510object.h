@@ -58,5 +58,5 @@ private:
     void ClearControlEntryOf(const TParamItem* p);
     int ImpulseChannel(int row) const; // the channel a delay row stands for
 
-    AnsiString m_fontName = "Wingdings";
+    AnsiString FFontName = "Wingdings";
 };

@@ -62,35 +62,35 @@ TQbx520Item::TQbx520Item(uint16_t number, ELEMList* channels, actionManager* sto
         i = Instruction(a, kQbx520ControlPos + 1)->Operands[0];
     }
     if (t != 0 && i != 0)
-        m_control = FindChannel(channels, t, i);
-    if (!m_control)
+        FControl = FindChannel(channels, t, i);
+    if (!FControl)
         WriteControl(nullptr);
 }
 
 void TQbx520Item::LoadMainSubprogram() {
-    if (!m_store)
+    if (!FStore)
         return;
 
     // The main subprogram always has id 13; a named subprogram already there (a loaded
     // configuration) is left as it is.
     const SubprogramDef& def = Qbx520Subprograms[1];
-    T_Action* main = Subprogram(m_store, kQbx520MainId);
+    T_Action* main = Subprogram(FStore, kQbx520MainId);
     if (main && main->Name() != "action" + IntToStr(kQbx520MainId)) {
-        m_main = kQbx520MainId;
+        FMain = kQbx520MainId;
         return;
     }
     const bool created = !main;
     if (!main)
-        main = m_store->CreateActionWithId(kQbx520MainId);
+        main = FStore->CreateActionWithId(kQbx520MainId);
     if (!main)
         return;
     main->SetName(def.name);
-    if (LoadDefaultText(m_store, main, kFolder, def, created))
-        m_main = kQbx520MainId;
+    if (LoadDefaultText(FStore, main, kFolder, def, created))
+        FMain = kQbx520MainId;
 }
 
 T_Action* TQbx520Item::Schedule() {
-    T_Action* a = Subprogram(m_store, ScheduleId());
+    T_Action* a = Subprogram(FStore, ScheduleId());
     return a && InstructionCount(a) >= kMinInstructions ? a : nullptr;
 }
 
@@ -107,9 +107,9 @@ void TQbx520Item::WriteControl(TParamItem* c) {
 }
 
 TParamItem* TQbx520Item::ControlChannel() {
-    if (m_control && !ListHolds(m_channels, m_control))
-        m_control = nullptr;
-    return m_control;
+    if (FControl && !ListHolds(FChannels, FControl))
+        FControl = nullptr;
+    return FControl;
 }
 
 bool TQbx520Item::GetParamValueText(TParamItem*, std::string&) { return true; }
@@ -137,7 +137,7 @@ void TQbx520Item::GetPropertyText(int row, std::string& text) {
 
 std::vector<TParamItem*> TQbx520Item::ControlCandidates() {
     std::vector<TParamItem*> list;
-    ForEachChannel(m_channels, [&](TParamItem* c) {
+    ForEachChannel(FChannels, [&](TParamItem* c) {
         if (c->BitWidth() == 1 && c->ChannelType != 0 && c->ChannelIndex != 0)
             list.push_back(c);
         return true;
@@ -159,10 +159,10 @@ TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNoti
         return nullptr;
     std::string current;
     GetPropertyText(2, current);
-    m_offered = ControlCandidates();
+    FOffered = ControlCandidates();
     std::vector<std::string> items{"Нет"};
     int selected = AnsiSameText(current, items[0]) ? 0 : -1;
-    for (TParamItem* c : m_offered) {
+    for (TParamItem* c : FOffered) {
         items.push_back(ChannelText(c));
         if (selected < 0 && AnsiSameText(items.back(), current))
             selected = static_cast<int>(items.size()) - 1;
@@ -175,21 +175,21 @@ TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNoti
 }
 
 void TQbx520Item::ApplyControlChoice(int item) {
-    if (m_offered.empty())
-        m_offered = ControlCandidates();
+    if (FOffered.empty())
+        FOffered = ControlCandidates();
     if (item == 0) {
-        m_control = nullptr;
+        FControl = nullptr;
         WriteControl(nullptr);
-    } else if (item > 0 && item <= static_cast<int>(m_offered.size()) &&
-               ListHolds(m_channels, m_offered[item - 1])) {
-        m_control = m_offered[item - 1];
-        WriteControl(m_control);
+    } else if (item > 0 && item <= static_cast<int>(FOffered.size()) &&
+               ListHolds(FChannels, FOffered[item - 1])) {
+        FControl = FOffered[item - 1];
+        WriteControl(FControl);
     }
 }
 
 void TQbx520Item::ShowScheduleEditor() {
     if (!frmSchedule)
         return;
-    frmSchedule->Channels = m_channels;
+    frmSchedule->Channels = FChannels;
     frmSchedule->ShowModal();
 }

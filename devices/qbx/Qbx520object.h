@@ -33,14 +33,14 @@ public:
 
     TParamItem* ControlChannel(); // null when none or no longer on the channel list
     uint16_t ScheduleId() const { return SubprogramId(0); }
-    uint16_t MainId() const { return m_main; }
+    uint16_t MainId() const { return FMain; }
 
 private:
     void LoadMainSubprogram();
     T_Action* Schedule();             // null without a subprogram of at least seven instructions
     void WriteControl(TParamItem* c); // bound form for c, unbound form for null
 
-    TParamItem* m_control = nullptr; // only dereferenced after it was found on the channel list
-    uint16_t m_main = 0;
-    std::vector<TParamItem*> m_offered;
+    TParamItem* FControl = nullptr; // only dereferenced after it was found on the channel list
+    uint16_t FMain = 0;
+    std::vector<TParamItem*> FOffered;
 };

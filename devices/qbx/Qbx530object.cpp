@@ -13,7 +13,7 @@ constexpr int kModeByte = 6; // of the control-channel table
 
 TQbxCellItem::TQbxCellItem(const CellDeviceDef& def, uint16_t number, ELEMList* channels,
                            actionManager* store)
-    : TDeviceEngine(def.device, number, channels, store), m_cell(def) {
+    : TDeviceEngine(def.device, number, channels, store), FCell(def) {
     NameParams();
 }
 
@@ -28,10 +28,10 @@ bool TQbxCellItem::IsControl(const TParamItem* p) const {
 }
 
 void TQbxCellItem::NameParams() {
-    const std::string prefix = m_cell.addressInNames ? "QBX-550 (адр." + IntToStr(NetworkAddress()) + "): "
-                                                     : std::string(m_cell.device.NamePrefix);
+    const std::string prefix = FCell.addressInNames ? "QBX-550 (адр." + IntToStr(NetworkAddress()) + "): "
+                                                    : std::string(FCell.device.NamePrefix);
     for (int i = 0; i < ParamCount(); ++i)
-        Param(i)->Name = prefix + m_cell.device.ParamNames[i];
+        Param(i)->Name = prefix + FCell.device.ParamNames[i];
 }
 
 int TQbxCellItem::InputOf(const TParamItem* p) const {
@@ -58,7 +58,7 @@ bool TQbxCellItem::SetParamValueText(TParamItem* p, const AnsiString& text) {
         if (!ReadInt(text, v))
             return false;
         p->Value[0] = static_cast<uint8_t>(v);
-        if (m_cell.addressInNames)
+        if (FCell.addressInNames)
             NameParams();
     }
     return false;
@@ -69,7 +69,7 @@ AnsiString TQbxCellItem::GetParamDescription(TParamItem* p) {
     if (j < 0)
         return "";
     const std::string n = IntToStr(j + 1);
-    if (m_cell.addressInNames)
+    if (FCell.addressInNames)
         return "QBX-550 - " + IntToStr(NetworkAddress()) + " - Ф" + n + ", Х1." + n;
     return "QBX-530 - " + IntToStr(NetworkAddress()) + ", Х2." + n;
 }
@@ -138,8 +138,8 @@ void TQbxCellItem::MakeControl(TParamItem* p) {
 }
 
 void TQbxCellItem::ApplyControlEditor(TObject* sender) {
-    if (m_setpointRow == 0)
-        ApplyControlChoice(m_setpointParam, EditorItem(sender));
+    if (FSetpointRow == 0)
+        ApplyControlChoice(FSetpointParam, EditorItem(sender));
     SetpointEdited(sender);
 }
 

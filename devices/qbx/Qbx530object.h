@@ -34,18 +34,18 @@ protected:
     std::string ValueText(int i) const override;
 
 private:
-    int Inputs() const { return m_cell.device.SignalCount; }
+    int Inputs() const { return FCell.device.SignalCount; }
     int AddressParam() const { return Inputs(); }
     int IndexTable() const { return Inputs() + 1; }
     int ControlTable() const { return Inputs() + 2; }
-    uint16_t ControlId() const { return SubprogramId(m_cell.controlSub); }
+    uint16_t ControlId() const { return SubprogramId(FCell.controlSub); }
     bool IsControl(const TParamItem* p) const;
     AnsiString ControlText(const TParamItem* p) const;
     void NameParams();
     void Revert(TParamItem* p);
     void MakeControl(TParamItem* p);
 
-    const qbx::CellDeviceDef& m_cell;
+    const qbx::CellDeviceDef& FCell;
 };
 
 class TQbx530Item : public TQbxCellItem {

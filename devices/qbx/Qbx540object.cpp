@@ -61,12 +61,12 @@ constexpr dev::TDeviceDef TQbx540Item::Def{
 TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* store)
     : TDeviceEngine(Def, number, channels, store) {
     // Stored settings 1008:2..37; the oldest of an address wins, other objects' channels are left.
-    m_settings[0] = Param(0);
+    FSettings[0] = Param(0);
     for (int s = 1; s < kQbx540Slots; ++s)
-        m_settings[s] = FindFreeChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1));
+        FSettings[s] = FindFreeChannel(channels, kQbx540ChannelType, static_cast<uint8_t>(s + 1));
     // A stored count above what the controller has stays readable but is cut to 31.
-    if (m_settings[0]->Value[4] > kQbx540MaxAnalog)
-        m_settings[0]->Value[4] = kQbx540MaxAnalog;
+    if (FSettings[0]->Value[4] > kQbx540MaxAnalog)
+        FSettings[0]->Value[4] = kQbx540MaxAnalog;
 
     const int n = AnalogCount();
     for (int k = 0; k < n; ++k)
@@ -75,10 +75,10 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
     // Values come back by the address held in their settings; the newest match wins. A channel
     // already taken, or one of our settings channels, never becomes a value.
     auto isSettings = [this](const TParamItem* c) {
-        return std::find(std::begin(m_settings), std::end(m_settings), c) != std::end(m_settings);
+        return std::find(std::begin(FSettings), std::end(FSettings), c) != std::end(FSettings);
     };
     for (int k = 0; k < n; ++k) {
-        const Address a = GetEntry(m_settings[kAnalogFirstSlot + k], 0);
+        const Address a = GetEntry(FSettings[kAnalogFirstSlot + k], 0);
         if (a.type == 0 || a.index == 0)
             continue;
         TParamItem* found = nullptr;
@@ -87,7 +87,7 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
                 found = c;
             return true;
         });
-        m_value[k] = found;
+        FValue[k] = found;
     }
     for (int k = 0; k < n; ++k)
         MakeValue(k);
@@ -95,22 +95,22 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
 
 // Values go first: rebinding a value writes into its settings channel. The engine frees slot 0.
 TQbx540Item::~TQbx540Item() {
-    for (TParamItem*& v : m_value)
-        ReleaseChannel(m_channels, v);
+    for (TParamItem*& v : FValue)
+        ReleaseChannel(FChannels, v);
     for (int s = 1; s < kQbx540Slots; ++s)
-        ReleaseChannel(m_channels, m_settings[s]);
+        ReleaseChannel(FChannels, FSettings[s]);
 }
 
 int TQbx540Item::AnalogCount() const {
-    const int n = m_settings[0]->Value[4];
+    const int n = FSettings[0]->Value[4];
     return n > kQbx540MaxAnalog ? kQbx540MaxAnalog : n;
 }
 
 // Settings slot of analog channel k: adopted, or a fresh one with the initial conversion.
 void TQbx540Item::AddAnalog(int k, bool fromEditor) {
-    TParamItem*& slot = m_settings[kAnalogFirstSlot + k];
+    TParamItem*& slot = FSettings[kAnalogFirstSlot + k];
     if (!slot) {
-        slot = NewChannel(m_channels, kQbx540ChannelType, static_cast<uint8_t>(k + 6), kAnalogBits,
+        slot = NewChannel(FChannels, kQbx540ChannelType, static_cast<uint8_t>(k + 6), kAnalogBits,
                           Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
     } else if (fromEditor) {
         slot->ChannelType = kQbx540ChannelType;
@@ -127,15 +127,15 @@ void TQbx540Item::AddAnalog(int k, bool fromEditor) {
 
 // Value k: the adopted channel or a fresh unbound one, typed by its settings.
 void TQbx540Item::MakeValue(int k) {
-    TParamItem*& v = m_value[k];
+    TParamItem*& v = FValue[k];
     if (!v) {
         const uint8_t unread[2] = {0xFF, 0xFF};
-        v = NewChannel(m_channels, 0, 0, 16, unread, 2);
+        v = NewChannel(FChannels, 0, 0, 16, unread, 2);
         v->RamDepth = 1;
         v->Value.Fill(0xFF);
     }
     v->Kind = kChannelMeasured;
-    v->ParamType = m_settings[kAnalogFirstSlot + k]->Value[12];
+    v->ParamType = FSettings[kAnalogFirstSlot + k]->Value[12];
     v->Name = ValueName(k);
     v->Owner = this;
     v->RaiseChanged();
@@ -145,7 +145,7 @@ int TQbx540Item::ValueOf(const TParamItem* p) const {
     if (!p)
         return -1;
     for (int k = 0; k < kQbx540MaxAnalog; ++k)
-        if (m_value[k] == p)
+        if (FValue[k] == p)
             return k;
     return -1;
 }
@@ -153,13 +153,13 @@ int TQbx540Item::ValueOf(const TParamItem* p) const {
 bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text) {
     if (!p)
         return true;
-    if (p == m_settings[0])
+    if (p == FSettings[0])
         return TDeviceEngine::GetParamValueText(p, text);
     for (int s = 1; s < kAnalogFirstSlot; ++s)
-        if (p == m_settings[s])
+        if (p == FSettings[s])
             return false;
     for (int k = 0; k < kQbx540MaxAnalog; ++k) {
-        if (p == m_settings[kAnalogFirstSlot + k]) {
+        if (p == FSettings[kAnalogFirstSlot + k]) {
             text = "Регистр ТИТ " + IntToStr(k + 1) + ": " + AddressText(GetEntry(p, 0)) + "; " +
                    "k = " + IntToStr(GetU16(p, 3)) + "; " + "1/k = " + IntToStr(GetU16(p, 5)) + "; " +
                    "b = " + IntToStr(GetU16(p, 7)) + "; " + "-b = " + IntToStr(GetU16(p, 9));
@@ -174,7 +174,7 @@ bool TQbx540Item::GetParamValueText(TParamItem* p, std::string& text) {
 }
 
 std::string TQbx540Item::ValueText(int) const {
-    const TParamValue& v = m_settings[0]->Value;
+    const TParamValue& v = FSettings[0]->Value;
     return "Адрес: " + IntToStr(v[0]) + "," + IntToStr(v[1]) + "," + IntToStr(v[2]) + ";" +
            "Кол-во ТС: " + IntToStr(v[3]) + ";" + "Кол-во ТИТ: " + IntToStr(v[4]);
 }
@@ -183,8 +183,8 @@ std::string TQbx540Item::GetDisplayName() { return TObjectItem::GetDisplayName()
 
 void TQbx540Item::ListSignalParams(ELEMList* list, bool all) {
     for (int k = 0; k < AnalogCount(); ++k)
-        if (m_value[k] && (IsUnbound(m_value[k]) || all))
-            list->Append(new TParamItemP(m_value[k]));
+        if (FValue[k] && (IsUnbound(FValue[k]) || all))
+            list->Append(new TParamItemP(FValue[k]));
 }
 
 void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
@@ -193,7 +193,7 @@ void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
         return;
     p->ChannelType = type;
     p->ChannelIndex = index;
-    if (TParamItem* s = m_settings[kAnalogFirstSlot + k])
+    if (TParamItem* s = FSettings[kAnalogFirstSlot + k])
         SetEntry(s, 0, {type, index});
 }
 
@@ -209,7 +209,7 @@ void TQbx540Item::GetSetpointText(int n, TParamItem* p, std::string& text) {
     const int k = ValueOf(p);
     if (k < 0 || n < 0 || n > 5)
         return;
-    const TParamItem* s = m_settings[kAnalogFirstSlot + k];
+    const TParamItem* s = FSettings[kAnalogFirstSlot + k];
     if (n <= 3)
         text = IntToStr(GetU16(s, 3 + 2 * n));
     else if (n == 4)
@@ -238,7 +238,7 @@ TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl
 }
 
 void TQbx540Item::ApplyAnalogEditor(TObject* sender) {
-    if (ApplyAnalogValue(m_setpointParam, m_setpointRow, EditorText(sender), EditorItem(sender)))
+    if (ApplyAnalogValue(FSetpointParam, FSetpointRow, EditorText(sender), EditorItem(sender)))
         SetpointEdited(sender);
 }
 
@@ -246,7 +246,7 @@ bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text
     const int k = ValueOf(p);
     if (k < 0 || k >= AnalogCount())
         return false;
-    TParamItem* s = m_settings[kAnalogFirstSlot + k];
+    TParamItem* s = FSettings[kAnalogFirstSlot + k];
     int v = 0;
     if (n >= 0 && n <= 3) {
         if (ReadInt(text, v))
@@ -280,8 +280,8 @@ void TQbx540Item::SetCount(int count) {
         MakeValue(k);
     }
     for (int k = m; k < n; ++k) {
-        ReleaseChannel(m_channels, m_value[k]);
-        ReleaseChannel(m_channels, m_settings[kAnalogFirstSlot + k]);
+        ReleaseChannel(FChannels, FValue[k]);
+        ReleaseChannel(FChannels, FSettings[kAnalogFirstSlot + k]);
     }
-    m_settings[0]->Value[4] = static_cast<uint8_t>(m);
+    FSettings[0]->Value[4] = static_cast<uint8_t>(m);
 }

@@ -32,8 +32,8 @@ public:
     void ApplyPropertyValue(int row, const std::string& text) override;
 
     int AnalogCount() const; // N, never above 31
-    TParamItem* Settings(int slot) const { return m_settings[slot]; }
-    TParamItem* Analog(int k) const { return m_value[k]; }
+    TParamItem* Settings(int slot) const { return FSettings[slot]; }
+    TParamItem* Analog(int k) const { return FValue[k]; }
 
 protected:
     std::string ValueText(int i) const override;
@@ -44,6 +44,6 @@ private:
     void MakeValue(int k);
     void SetCount(int count);
 
-    TParamItem* m_settings[qbx::kQbx540Slots] = {}; // slot 0 is the engine's main settings
-    TParamItem* m_value[qbx::kQbx540MaxAnalog] = {};
+    TParamItem* FSettings[qbx::kQbx540Slots] = {}; // slot 0 is the engine's main settings
+    TParamItem* FValue[qbx::kQbx540MaxAnalog] = {};
 };

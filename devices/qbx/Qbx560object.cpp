@@ -66,38 +66,38 @@ TQbx560Item::TQbx560Item(uint16_t number, ELEMList* channels, actionManager* sto
         TParamItem* t = Param(s);
         const bool bound = !IsUnbound(t);
         if (bound) {
-            m_spValue[s] = FindFreeChannel(channels, kSetpointValueType, t->ChannelIndex);
-            m_spState[s] = FindFreeChannel(channels, kSetpointStateType, t->ChannelIndex);
+            FSpValue[s] = FindFreeChannel(channels, kSetpointValueType, t->ChannelIndex);
+            FSpState[s] = FindFreeChannel(channels, kSetpointStateType, t->ChannelIndex);
         }
         const bool wanted = bound && t->WriteHandler != 0;
-        const bool taken = wanted && !m_spValue[s] && !m_spState[s] && PairHeld(s, t->ChannelIndex);
+        const bool taken = wanted && !FSpValue[s] && !FSpState[s] && PairHeld(s, t->ChannelIndex);
         if (taken) {
             ReportConfigurationProblem(SetpointsRefused(s, t->ChannelIndex));
             t->WriteHandler = 0;
         }
         const bool create = wanted && !taken;
-        if (!m_spValue[s]) {
+        if (!FSpValue[s]) {
             const uint8_t value[5] = {2, 0, 0, 0, 0};
-            m_spValue[s] = NewChannel(channels, create ? kSetpointValueType : 0, create ? t->ChannelIndex : 0,
-                                      40, value, 5);
+            FSpValue[s] = NewChannel(channels, create ? kSetpointValueType : 0, create ? t->ChannelIndex : 0,
+                                     40, value, 5);
         }
-        if (!m_spState[s]) {
-            m_spState[s] =
+        if (!FSpState[s]) {
+            FSpState[s] =
                 NewChannel(channels, create ? kSetpointStateType : 0, create ? t->ChannelIndex : 0, 8);
-            m_spState[s]->RamDepth = 1;
-            m_spState[s]->Value.Fill(0xFF);
+            FSpState[s]->RamDepth = 1;
+            FSpState[s]->Value.Fill(0xFF);
         }
-        m_spValue[s]->Name = "QBX-560 - Уставка: значение";
-        m_spState[s]->Name = "QBX-560 - Уставка: состояние";
-        m_spValue[s]->Owner = this;
-        m_spState[s]->Owner = this;
+        FSpValue[s]->Name = "QBX-560 - Уставка: значение";
+        FSpState[s]->Name = "QBX-560 - Уставка: состояние";
+        FSpValue[s]->Owner = this;
+        FSpState[s]->Owner = this;
     }
 }
 
 TQbx560Item::~TQbx560Item() {
     for (int s = 0; s < kTemperatures; ++s) {
-        ReleaseChannel(m_channels, m_spValue[s]);
-        ReleaseChannel(m_channels, m_spState[s]);
+        ReleaseChannel(FChannels, FSpValue[s]);
+        ReleaseChannel(FChannels, FSpState[s]);
     }
 }
 
@@ -131,8 +131,8 @@ bool TQbx560Item::PairHeld(int s, uint8_t index) const {
     if (index == 0) // no address: nothing to share
         return false;
     bool held = false;
-    ForEachChannel(m_channels, [&](TParamItem* c) {
-        held = c != m_spValue[s] && c != m_spState[s] && c->ChannelIndex == index &&
+    ForEachChannel(FChannels, [&](TParamItem* c) {
+        held = c != FSpValue[s] && c != FSpState[s] && c->ChannelIndex == index &&
                (c->ChannelType == kSetpointValueType || c->ChannelType == kSetpointStateType);
         return !held;
     });
@@ -145,15 +145,15 @@ std::string TQbx560Item::SetpointsRefused(int s, uint8_t index) {
 }
 
 bool TQbx560Item::PlaceSetpoints(int s, bool bound) {
-    if (s >= kWithSetpoints || !m_spValue[s] || !m_spState[s])
+    if (s >= kWithSetpoints || !FSpValue[s] || !FSpState[s])
         return true;
     const uint8_t index = bound ? Param(s)->ChannelIndex : 0;
     if (bound && PairHeld(s, index))
         return false;
-    m_spValue[s]->ChannelType = bound ? kSetpointValueType : 0;
-    m_spValue[s]->ChannelIndex = index;
-    m_spState[s]->ChannelType = bound ? kSetpointStateType : 0;
-    m_spState[s]->ChannelIndex = index;
+    FSpValue[s]->ChannelType = bound ? kSetpointValueType : 0;
+    FSpValue[s]->ChannelIndex = index;
+    FSpState[s]->ChannelType = bound ? kSetpointStateType : 0;
+    FSpState[s]->ChannelIndex = index;
     return true;
 }
 
@@ -181,7 +181,7 @@ void TQbx560Item::GetSetpointValueText(TParamItem* p, int n, std::string& text) 
     const int s = TemperatureOf(p);
     if (s < 0 || s >= kWithSetpoints || n < 0 || n > 1)
         return;
-    text = FloatToStrF(GetU16(m_spValue[s], 1 + 2 * n) / 10.0, ffFixed, 15, 1) + " oC";
+    text = FloatToStrF(GetU16(FSpValue[s], 1 + 2 * n) / 10.0, ffFixed, 15, 1) + " oC";
 }
 
 void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
@@ -205,8 +205,8 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
         ReportConfigurationProblem(SetpointsRefused(s, p->ChannelIndex));
         return;
     }
-    SetU16(m_spValue[s], 1 + 2 * n, static_cast<uint16_t>(static_cast<int32_t>(tenths)));
-    p->WriteHandler = m_store ? m_store->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
+    SetU16(FSpValue[s], 1 + 2 * n, static_cast<uint16_t>(static_cast<int32_t>(tenths)));
+    p->WriteHandler = FStore ? FStore->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
     PlaceSetpoints(s, true);
 }
 

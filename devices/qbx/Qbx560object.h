@@ -25,8 +25,8 @@ public:
     void SetSetpointValue(TParamItem* p, int n, const std::string& text) override;
     void GetCommandModeText(int n, std::string& text) override;
 
-    TParamItem* SetpointValue(int s) const { return m_spValue[s]; }
-    TParamItem* SetpointState(int s) const { return m_spState[s]; }
+    TParamItem* SetpointValue(int s) const { return FSpValue[s]; }
+    TParamItem* SetpointState(int s) const { return FSpState[s]; }
 
 protected:
     std::string ValueText(int i) const override;
@@ -40,6 +40,6 @@ private:
     bool PairHeld(int s, uint8_t index) const; // a channel not of s's pair at 16/17:index
     std::string SetpointsRefused(int s, uint8_t index);
 
-    TParamItem* m_spValue[8] = {};
-    TParamItem* m_spState[8] = {};
+    TParamItem* FSpValue[8] = {};
+    TParamItem* FSpState[8] = {};
 };

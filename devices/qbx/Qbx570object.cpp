@@ -159,7 +159,7 @@ void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text) {
 void TQbx570mp3Item::ShowIndicatorEditor() {
     if (!frmInd570mp3)
         return;
-    frmInd570mp3->Channels = m_channels;
+    frmInd570mp3->Channels = FChannels;
     frmInd570mp3->ObjectNumber = Number;
     frmInd570mp3->ShowModal();
 }
@@ -178,7 +178,7 @@ void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text) {
     Address a;
     if (!ReadEntry(text, a))
         return;
-    if (a.type != 0 && a.index != 0 && FindChannel(m_channels, a.type, a.index))
+    if (a.type != 0 && a.index != 0 && FindChannel(FChannels, a.type, a.index))
         return; // another channel (or the register itself) already has this address
     SetEntry(Param(0), kRegisterOffset, a);
     Param(1)->ChannelType = a.type;

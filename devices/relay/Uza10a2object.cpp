@@ -123,7 +123,7 @@ TWinControl* TUZA10A2Item::CreateSetpointEditor(TParamItem* p, int n, TWinContro
 }
 
 void TUZA10A2Item::RelayChoiceChanged(TObject* sender) {
-    if (m_setpointRow == 0 && m_setpointParam == Param(kBreaker))
+    if (FSetpointRow == 0 && FSetpointParam == Param(kBreaker))
         ApplyRelayChoice(EditorItem(sender));
     SetpointEdited(sender);
 }

@@ -4,9 +4,17 @@
 
 #include <cstdint>
 
+#include "Indicatormodel.h"
 #include "forms.h"
 
 struct ELEMList;
+class TGwListBox;
+class TGwButton;
+class TGwDialogButtons;
+class TEdit;
+class TLabel;
+class TPanel;
+class TSplitter;
 
 class TfrmInd570mp3 : public TForm {
 public:
@@ -15,6 +23,39 @@ public:
     // Set by the caller before each showing; the list is not owned.
     ELEMList* Channels = nullptr;
     uint16_t ObjectNumber = 0;
+
+    TGwListBox* GwListBox1;
+    TGwListBox* GwListBox2;
+    TGwButton* GwButton4; // "Добавить"
+    TGwButton* GwButton1; // "Выше"
+    TGwButton* GwButton2; // "Ниже"
+    TGwButton* GwButton3; // "Удалить"
+    TEdit* Edit1;
+    TEdit* Edit2;
+    TGwDialogButtons* GwDialogButtons1;
+    TLabel* lbMissing; // says why OK is off
+
+    void FormShow(TObject* Sender);
+    void GwButton4Click(TObject* Sender);
+    void GwButton3Click(TObject* Sender);
+    void GwButton1Click(TObject* Sender);
+    void GwButton2Click(TObject* Sender);
+    void GwListBox2Click(TObject* Sender);
+    void Edit1Change(TObject* Sender);
+    void Edit2Change(TObject* Sender);
+    void GwDialogButtons1ClickOk(TObject* Sender);
+
+    const TIndicatorSettings& Settings() const { return FSettings; }
+
+private:
+    void LoadIndicatorSettings();
+    void FillSelectedList();
+    void FillAvailableList();
+    void UpdateButtons();
+    void MoveSelected(int delta);
+    TIndicatorSettings FSettings;
+    bool FLoaded = false;
+    bool FFilling = false; // the edits are being set from the selection, not typed
 };
 
 // The one indicator editor, created at start-up.

@@ -16,7 +16,6 @@
 
 class TPopupMenu;
 
-enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TGwHotTrackColorType { htctComplement, htctActual };
 
 // Sent to the controls of a parent when a grouped button goes down: WParam the group index,

@@ -96,7 +96,17 @@ public:
     // Retired properties of older forms.
     void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
     void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
-    bool Stored(TGwFrameControllerProperty Property) const { return FFraming.Stored(Property); }
+    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is not
+    // Color, and nothing the frame controller governs.
+    bool Stored(TGwFrameControllerProperty Property) const {
+        if (!FFraming.Stored(Property))
+            return false;
+        if (Property == fcpColor)
+            return Enabled();
+        if (Property == fcpFocusColor)
+            return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(Color());
+        return true;
+    }
     virtual bool UseThemes() const { return FFraming.UseThemes(); }
     virtual void SetDropDownWidth(int Value);
 

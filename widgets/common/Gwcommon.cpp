@@ -6,9 +6,10 @@
 #include <cmath>
 
 #include "Gwsettings.h"
+#include "Gwthemesrv.h"
 #include "wingdi.h"
 
-bool GwThemesEnabled() { return false; }
+bool GwThemesEnabled() { return ThemeServices()->ThemesEnabled(); }
 
 bool FullColorSupported = IsFullColorSupported();
 TGwXPColorScheme CurrentXPColorScheme = GetXPColorScheme();

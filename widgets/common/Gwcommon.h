@@ -61,6 +61,7 @@ enum TGradientDirection {
 enum TDirection { dirUp, dirDown, dirLeft, dirRight };
 enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TOrientation { orHorizontal, orVertical };
+enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TGwUIStyle { uiWindows95, uiWindowsXP };
 enum TGwGroupBarGradientPath { gpTopToBottom, gpBottomToTop };
 enum TGwButtonDisplayState { bdsNormal, bdsDown, bdsHot, bdsDisabled };
@@ -68,8 +69,8 @@ enum TGwButtonHotTrackStyle { htsInterior, htsFrame };
 
 // ---------------------------------------------------------------- themes
 
-// Whether the platform's visual styles are active for the program. They are not available on this
-// platform, so every widget draws its classic look.
+// Whether the platform's visual styles are active for the program (the theme services' answer).
+// The program installs no styles table, so every widget draws its classic look.
 bool GwThemesEnabled();
 
 // ---------------------------------------------------------------- colours (HSL on 0..240)
@@ -171,6 +172,19 @@ void DrawFrame(TCanvas* Canvas, int Width, int Height, TFrameStyle Style, TColor
 
 // A soft shadow Depth pixels wide below and to the right of Bounds.
 void DrawDropShadow(TCanvas* Canvas, const TRect& Bounds, int Depth, TColor ShadowColor);
+
+// Repaints the non-client frame of window Handle over R (window coordinates); nothing while the
+// window does not show, whose frame has nothing to clip to.
+void InvalidateWindowFrame(HWND Handle, const TRect& R);
+// A control with a Transparent property: it shows its parent's image, so it repaints when the
+// parent's look changes.
+class IGwTransparentControl {
+public:
+    virtual ~IGwTransparentControl() = default;
+    virtual bool Transparent() const = 0;
+};
+// Invalidates each direct child of Container, in order, that is transparent.
+void InvalidateControls(TWinControl* Container);
 
 // ---------------------------------------------------------------- glyphs and bars
 

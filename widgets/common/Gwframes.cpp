@@ -3,6 +3,8 @@
 // panel frames, the non-client frame of framed controls and drop shadows.
 #include "Gwcommon.h"
 
+#include "winapi.h"
+
 namespace {
 
 struct TPair {
@@ -323,5 +325,21 @@ int FrameStyleWidth(TFrameStyleEx Style, int BevelWidth) {
     case fsStatus:
     case fsPopup: return BevelWidth;
     default: return 2;
+    }
+}
+
+void InvalidateWindowFrame(HWND Handle, const TRect& R) {
+    // Asking a window context for its clip box would itself schedule a frame repaint here, so a
+    // frame with nothing showing is found from the window's visibility.
+    if (!Handle || !IsWindowVisible(Handle))
+        return;
+    RedrawWindow(Handle, &R, nullptr, RDW_INVALIDATE | RDW_FRAME);
+}
+
+void InvalidateControls(TWinControl* Container) {
+    for (int i = 0; i < Container->ControlCount(); ++i) {
+        TControl* child = Container->Controls(i);
+        if (auto* t = dynamic_cast<IGwTransparentControl*>(child); t && t->Transparent())
+            child->Invalidate();
     }
 }

@@ -82,6 +82,8 @@ public:
     // Hot state: focus (ViaMouse false) or the mouse over the control.
     void UpdateFrame(bool ViaMouse, bool In);
     bool Hot() const { return FHasFocus || FMouseOver; }
+    // Between the control's enter and exit.
+    bool HasFocus() const { return FHasFocus; }
     bool MouseOver() const { return FMouseOver; }
     bool UseThemes() const { return FFramingPreference == fpXPThemes && GwThemesEnabled(); }
     // Whether the custom frame is drawn at all.

@@ -3,16 +3,73 @@
 
 #include <algorithm>
 
+#include "registry.h"
+
 // ---------------------------------------------------------------- registry form
 
 namespace {
 
+// The platform's registry as the store: key Path under Root, created when the access allows it
+// (a reader never leaves an empty key behind), and a section's values listed by their type.
+class TGwRegistryStore : public TRegistryIniFile {
+public:
+    TGwRegistryStore(unsigned Root, const std::string& Path, unsigned Access) : TRegistryIniFile("", Access) {
+        RegIniFile().SetRootKey(Root);
+        if (Access & KEY_CREATE_SUB_KEY)
+            RegIniFile().OpenKey(Path, true);
+        else
+            RegIniFile().OpenKeyReadOnly(Path);
+    }
+
+    void ReadSectionValues(std::string_view Section, TStrings* Strings) override {
+        TRegistry reg(KEY_READ);
+        reg.SetRootKey(RegIniFile().RootKey());
+        std::string path = RegIniFile().CurrentPath();
+        if (path.empty() || path.back() != '\\')
+            path += '\\';
+        if (!reg.OpenKeyReadOnly(path + std::string(Section)))
+            return;
+        TStringList names;
+        reg.GetValueNames(&names);
+        WithinUpdate(Strings, [&] {
+            for (int i = 0; i < names.Count(); ++i)
+                Strings->Add(Line(reg, names[i]));
+        });
+    }
+
+private:
+    static std::string Line(TRegistry& Reg, const std::string& Name) {
+        if (Name.empty())
+            return "Default=" + Reg.ReadString(Name);
+        switch (Reg.GetDataType(Name)) {
+        case rdString:
+        case rdExpandString: return Name + "=" + Reg.ReadString(Name);
+        case rdInteger: return Name + "=" + IntToStr(Reg.ReadInteger(Name));
+        case rdBinary: {
+            std::string bytes(size_t(std::max(Reg.GetDataSize(Name), 0)), '\0');
+            Reg.ReadBinaryData(Name, bytes.data(), int(bytes.size()));
+            std::string hex;
+            for (unsigned char b : bytes)
+                hex += (hex.empty() ? "" : " ") + IntToHex(b, 2);
+            return Name + "=" + hex;
+        }
+        default: return Name + "=Unknown Data Type";
+        }
+    }
+};
+
 TGwRegistryStoreFactory& RegistryFactory() {
-    static TGwRegistryStoreFactory factory;
+    static TGwRegistryStoreFactory factory = GwPlatformRegistryStore();
     return factory;
 }
 
 } // namespace
+
+TGwRegistryStoreFactory GwPlatformRegistryStore() {
+    return [](unsigned Root, const std::string& Path, unsigned Access) {
+        return std::unique_ptr<TCustomIniFile>(new TGwRegistryStore(Root, Path, Access));
+    };
+}
 
 unsigned RegKeyRoot(TGwRegKey Key) { return 0x80000000u + unsigned(Key); }
 

@@ -58,11 +58,13 @@ unsigned RegKeyRoot(TGwRegKey Key);
 unsigned RegAccessMask(TGwRegAccess Access);
 
 // The registry form of the store: an .ini-shaped view of key Path under Root, opened with creation
-// allowed. The platform's registry substitute installs it; without one a registry store cannot be
-// opened (ENoRegIniFile).
+// allowed. It is the platform's registry unless a test installs another; with none (null) a
+// registry store cannot be opened (ENoRegIniFile).
 using TGwRegistryStoreFactory =
     std::function<std::unique_ptr<TCustomIniFile>(unsigned Root, const std::string& Path, unsigned Access)>;
 void SetGwRegistryStoreFactory(TGwRegistryStoreFactory Factory);
+// The platform's registry, the store installed at start.
+TGwRegistryStoreFactory GwPlatformRegistryStore();
 // Value Name of section Section under HKEY_CURRENT_USER\Key; empty when unreadable.
 std::string GwReadRegistryString(const std::string& Key, const std::string& Section, const std::string& Name);
 

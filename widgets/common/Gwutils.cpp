@@ -118,6 +118,25 @@ bool IsTrueTypeFont(TFont* Font) { return (Metrics(Font).tmPitchAndFamily & TMPF
 
 int GetMinFontHeight(TFont* Font) { return Metrics(Font).tmHeight + 2; }
 
+HFONT RotateFont(TFont* Font, int Angle) {
+    LOGFONT lf;
+    lf.lfHeight = Font->Height();
+    lf.lfWidth = 0;
+    lf.lfEscapement = Angle * 10;
+    lf.lfOrientation = 0;
+    const TFontStyles style = Font->Style();
+    lf.lfWeight = style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style.Contains(fsItalic);
+    lf.lfUnderline = style.Contains(fsUnderline);
+    lf.lfStrikeOut = style.Contains(fsStrikeOut);
+    lf.lfCharSet = Font->Charset();
+    lf.lfPitchAndFamily = Font->Pitch() == fpVariable ? VARIABLE_PITCH
+                          : Font->Pitch() == fpFixed  ? FIXED_PITCH
+                                                      : DEFAULT_PITCH;
+    Font->Name().copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirect(&lf);
+}
+
 int GetAvgCharWidth(TFont* Font) {
     TBitmap screen;
     screen.SetSize(1, 1);
@@ -244,4 +263,27 @@ void CenterToWindow(TCustomForm* Form, TWinControl* Window, int& X, int& Y) {
 
 void CenterToForm(TCustomForm* Form, TCustomForm* Owner, int& X, int& Y) {
     CenterOver(Form, Owner->BoundsRect(), GetActiveWorkArea(Owner), X, Y);
+}
+
+void AddImageToImageList(TCustomImageList* ImageList, TBitmap* Glyph, TGwGlyphCells Cells, int& ImageIndex,
+                         int& DisabledIndex) {
+    ImageIndex = -1;
+    DisabledIndex = -1;
+    if (!ImageList || !Glyph || Glyph->Empty())
+        return;
+    const auto key = [](TBitmap* B) { return B->Canvas()->GetPixel(0, 15); };
+    if (Glyph->Width() == Glyph->Height()) {
+        ImageList->AddMasked(Glyph, key(Glyph));
+        ImageIndex = ImageList->Count() - 1;
+    } else if (Cells == TGwGlyphCells::NormalAndDisabled) {
+        ImageList->AddMasked(Glyph, key(Glyph));
+        DisabledIndex = ImageList->Count() - 1;
+        ImageIndex = ImageList->Count() - 2;
+    } else {
+        TBitmap first;
+        first.SetSize(ImageList->Width(), ImageList->Height());
+        first.Canvas()->Draw(0, 0, Glyph);
+        ImageList->AddMasked(&first, key(&first));
+        ImageIndex = ImageList->Count() - 1;
+    }
 }

@@ -20,6 +20,13 @@ extern int IncrementalSearchResetDelay;
 // A W x H rectangle centred in R (division toward zero).
 TRect CenterRect(const TRect& R, int W, int H);
 
+// Adds Glyph to ImageList: a square glyph whole; with AddDisabled the strip of a normal and a
+// disabled cell; otherwise the first cell. Each is masked by the glyph's pixel at (0, 15). Both
+// indices are -1 when nothing was added (no list or no glyph).
+enum class TGwGlyphCells { NormalOnly, NormalAndDisabled };
+void AddImageToImageList(TCustomImageList* ImageList, TBitmap* Glyph, TGwGlyphCells Cells, int& ImageIndex,
+                         int& DisabledIndex);
+
 // BaseName (when UseBaseFirst and free), else BaseName1, BaseName2 … the first Owner does not hold.
 std::string GetNewComponentName(const TComponent* Owner, const std::string& BaseName, bool UseBaseFirst);
 // S when it is an identifier, else its identifier characters; Default when nothing is left.
@@ -44,6 +51,9 @@ template <class T> void Swap(T& A, T& B) {
     B = t;
 }
 
+// A new handle of Font turned by Angle degrees (bold, italic, underline, strike-out and pitch
+// kept); the caller owns it, usually by giving it to the font's SetHandle.
+HFONT RotateFont(TFont* Font, int Angle);
 // Font measures on a screen context.
 bool IsTrueTypeFont(TFont* Font);
 int GetMinFontHeight(TFont* Font);

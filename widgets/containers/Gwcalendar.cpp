@@ -32,7 +32,7 @@ void TGwCalendarColors::Set(Index I, TColor Value) {
 
 TGwCalendar::TGwCalendar(TComponent* AOwner)
     : TGwCustomPanel(AOwner), FColors(std::make_unique<TGwCalendarColors>(this)),
-      FTimer(std::make_unique<TTimer>(nullptr)) {
+      FTimer(std::make_unique<TTimer>(nullptr)), FMonthMenu(new TPopupMenu(this)) {
     FElements << ceYear << ceMonth << ceArrows << ceDaysOfWeek << ceFillDays << ceTodayButton
               << ceClearButton;
     SetBounds(Left(), Top(), 147, 159);
@@ -46,6 +46,52 @@ TGwCalendar::TGwCalendar(TComponent* AOwner)
     FTimer->OnTimer = [this](TObject*) { RepeatStep(); };
     SetFirstDayOfWeek(fdowLocale);
     CalcFontSize();
+    FYearSpinner = new TGwYearSpinner(this);
+    FYearSpinner->SetParent(this);
+    FYearSpinner->OnChange = [this](TObject*) {
+        unsigned short y, m, d;
+        DecodeDate(FViewDate, y, m, d);
+        SetViewDate(EncodeDate(FYearSpinner->Value(), m, 1));
+    };
+    for (int m = 1; m <= 12; ++m) {
+        auto* item = new TMenuItem(FMonthMenu);
+        item->SetCaption(LongMonthNames[m - 1]);
+        item->OnClick = [this, m](TObject*) {
+            unsigned short y, vm, d;
+            DecodeDate(FViewDate, y, vm, d);
+            Step(m - vm);
+        };
+        FMonthMenu->Items()->Add(item);
+    }
+}
+
+void TGwCalendar::DisplayMonthPopupMenu(int X, int Y) {
+    unsigned short y, m, d;
+    DecodeDate(FViewDate, y, m, d);
+    for (int i = 0; i < 12; ++i)
+        FMonthMenu->Items()->Items(i)->SetChecked(i + 1 == m);
+    FMonthMenu->SetPopupComponent(this);
+    TPoint p = ClientToScreen(TPoint(X, Y));
+    FMonthMenu->Popup(p.x, p.y);
+}
+
+unsigned TGwCalendar::DaysToBitmask(std::initializer_list<int> Days) {
+    unsigned mask = 0;
+    for (int d : Days)
+        if (d >= 1 && d <= 31)
+            mask |= 1u << (d - 1);
+    return mask;
+}
+
+void TGwCalendar::GetBoldDays(int Year, int Month, unsigned& Bitmask) {
+    if (OnGetBoldDays)
+        OnGetBoldDays(this, Year, Month, Bitmask);
+}
+
+void TGwCalendar::GetDayFormat(TDateTime Date, int Year, int Month, int Day, TColor& FillColor,
+                               TColor& FontColor, TFontStyles& FontStyle) {
+    if (OnGetDayFormat)
+        OnGetDayFormat(this, Date, Year, Month, Day, FillColor, FontColor, FontStyle);
 }
 
 TGwCalendar::~TGwCalendar() = default;
@@ -294,6 +340,10 @@ void TGwCalendar::RepeatStep() {
 }
 
 void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (YearSpinnerShowing()) {
+        HideYearSpinner();
+        return;
+    }
     if (Visible() && !ComponentState().Contains(csDesigning) && CanFocus())
         SetFocus();
     if (Button == mbLeft) {
@@ -303,6 +353,8 @@ void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             FRepeat = 0;
             RepeatStep();
             FTimer->SetEnabled(true);
+        } else if (FPressed == caMonth) {
+            DisplayMonthPopupMenu(X, Y);
         } else if (FPressed == caDays) {
             TDateTime d = FirstShownDate() + ((Y - FAreas[caDays].Top) / std::max(1, FCellHeight)) * 7 +
                           std::min(6, (X - FAreas[caDays].Left) / std::max(1, FCellWidth));
@@ -314,7 +366,8 @@ void TGwCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                 Invalidate();
             }
             FPicked = FDate != before;
-        }
+        } else if (FPressed == caYear)
+            ShowYearSpinner();
     }
     TGwCustomPanel::MouseDown(Button, Shift, X, Y);
 }
@@ -416,6 +469,13 @@ void TGwCalendar::Paint() {
         unsigned short vy, vm, vd;
         DecodeDate(FViewDate, vy, vm, vd);
         TDateTime first = FirstShownDate(), today = std::floor(::Date());
+        // One question per month shown: the previous, the view's and the next.
+        unsigned bold[3] = {};
+        for (int k = 0; k < 3; ++k) {
+            unsigned short y, m, d;
+            DecodeDate(IncMonth(FViewDate, k - 1), y, m, d);
+            GetBoldDays(y, m, bold[k]);
+        }
         for (int i = 0; i < 42; ++i) {
             TDateTime d = first + i;
             unsigned short y, m, day;
@@ -424,7 +484,18 @@ void TGwCalendar::Paint() {
             if (!inMonth && !FElements.Contains(ceFillDays))
                 continue;
             TRect cell = CellRect(d);
+            int k = inMonth ? 1 : d < FViewDate ? 0 : 2;
+            TColor fill = Color();
             TColor fore = FColors->Get(inMonth ? TGwCalendarColors::Days : TGwCalendarColors::FillDays);
+            TFontStyles style = Font()->Style();
+            if (bold[k] & (1u << (day - 1)))
+                style << fsBold;
+            GetDayFormat(d, y, m, day, fill, fore, style);
+            if (fill != Color()) {
+                C->Brush()->SetStyle(bsSolid);
+                C->Brush()->SetColor(fill);
+                C->FillRect(cell);
+            }
             if (d == FDate) {
                 C->Brush()->SetStyle(bsSolid);
                 C->Brush()->SetColor(FColors->Get(TGwCalendarColors::SelectedDateBack));
@@ -440,8 +511,10 @@ void TGwCalendar::Paint() {
             }
             C->Brush()->SetStyle(bsClear);
             C->Font()->SetColor(fore);
+            C->Font()->SetStyle(style);
             C->DrawText(IntToStr(day), cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
+        C->Font()->SetStyle(Font()->Style());
         if (!IsRectEmpty(FAreas[caWeekNumbers])) {
             C->Font()->SetColor(FColors->Get(TGwCalendarColors::DaysOfWeek));
             for (int row = 0; row < 6; ++row) {
@@ -458,4 +531,87 @@ void TGwCalendar::Paint() {
     if (!IsRectEmpty(FAreas[caClearButton]))
         DrawPopupButton(C, FAreas[caClearButton], ClearCaption(), false, FPressed == caClearButton, false,
                         FButtonFontColor, FButtonColor);
+}
+
+// ---- year spinner ----------------------------------------------------------------------------------
+
+void TGwCalendar::ShowYearSpinner() {
+    CalcAreas();
+    unsigned short year, month, day;
+    DecodeDate(FViewDate, year, month, day);
+    auto yearOf = [](TDateTime D) {
+        unsigned short y, m, d;
+        DecodeDate(D, y, m, d);
+        return int(y);
+    };
+    FYearSpinner->SetMax(9999);
+    FYearSpinner->SetMin(FMinDate != 0 ? yearOf(FMinDate) : 1);
+    FYearSpinner->SetMax(FMaxDate != 0 ? yearOf(FMaxDate) : 9999);
+    FYearSpinner->SetValue(year);
+    // Over the year text: the caption right of the month name.
+    const TRect cap = FAreas[caYear];
+    const int yearLeft = FAreas[caMonth].Right, yearWidth = cap.Right - yearLeft;
+    const int w = 2 * FYearSpinner->ButtonWidth() + 4 * FW0 + 8;
+    int left = std::max(0, std::min(yearLeft + (yearWidth - w) / 2, ClientWidth() - w));
+    FYearSpinner->SetBounds(left, cap.Top, w, cap.Height());
+    FYearSpinner->SetVisible(true);
+    if (FYearSpinner->CanFocus())
+        FYearSpinner->SetFocus();
+}
+
+void TGwCalendar::HideYearSpinner() {
+    if (!FYearSpinner->Visible())
+        return;
+    FYearSpinner->SetVisible(false);
+    if (Visible() && CanFocus())
+        SetFocus();
+}
+
+TGwYearSpinner::TGwYearSpinner(TGwCalendar* Calendar) : TGwSpinner(Calendar), FCalendar(Calendar) {
+    SetMax(9999);
+    SetMin(1);
+    SetTabStop(false);
+    SetVisible(false);
+}
+
+void TGwYearSpinner::CreateParams(TCreateParams& Params) {
+    TGwSpinner::CreateParams(Params);
+    Params.WindowClass.style = CS_SAVEBITS;
+}
+
+void TGwYearSpinner::KeyPress(char& Key) {
+    if (Key == '\t') {
+        Key = 0;
+        return;
+    }
+    if (Key == '\r' || Key == 0x1B) {
+        Key = 0;
+        FCalendar->HideYearSpinner();
+        return;
+    }
+    TGwSpinner::KeyPress(Key);
+}
+
+void TGwYearSpinner::KeyDown(WORD& Key, TShiftState Shift) {
+    if (Key == VK_ESCAPE) {
+        Key = 0;
+        FCalendar->HideYearSpinner();
+        return;
+    }
+    if (Key == VK_DOWN) {
+        Key = 0;
+        return;
+    }
+    TGwSpinner::KeyDown(Key, Shift);
+}
+
+void TGwYearSpinner::WMKillFocus(TWMKillFocus& Message) {
+    TGwSpinner::WMKillFocus(Message);
+    FCalendar->HideYearSpinner();
+}
+
+void TGwYearSpinner::Dispatch(TMessage& Message) {
+    if (Message.Msg == CM_CANCELMODE && reinterpret_cast<TControl*>(Message.LParam) != this)
+        FCalendar->HideYearSpinner();
+    TGwSpinner::Dispatch(Message);
 }

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "Gwgrafx.h"
+#include "Gwthemesrv.h"
 #include "Gwutils.h"
+#include "cp1251.h"
 #include "winapi.h"
 
 // ---------------------------------------------------------------- TGwCustomPanel
@@ -67,11 +69,6 @@ void TGwCustomPanel::SetTransparent(bool Value) {
     SetControlStyle(Value ? ControlStyle() - TControlStyle{csOpaque}
                           : ControlStyle() + TControlStyle{csOpaque});
     Invalidate();
-    for (int i = 0; i < ControlCount(); ++i)
-        Controls(i)->Invalidate();
-}
-
-void TGwCustomPanel::InvalidateChildren() {
     for (int i = 0; i < ControlCount(); ++i)
         Controls(i)->Invalidate();
 }
@@ -387,12 +384,31 @@ void TGwCustomGroupBox::AdjustClientRect(TRect& Rect) {
     }
 }
 
+bool TGwCustomGroupBox::Themed() const {
+    return VisualStyle() == vsWinXP && ThemeServices()->ThemesEnabled() &&
+           (FGroupStyle == gsStandard || FGroupStyle == gsFlat);
+}
+
+TThemedElementDetails TGwCustomGroupBox::ThemedDetails() const {
+    return TThemeServices::GetElementDetails(Enabled() ? tbGroupBoxNormal : tbGroupBoxDisabled);
+}
+
 TRect TGwCustomGroupBox::CaptionRect() {
     const std::string text = Caption();
     if (text.empty() || FGroupStyle == gsCustom)
         return TRect();
     Canvas()->SetFont(Font());
-    const TSize size = Canvas()->TextExtent(RemovePrefixChars(text));
+    TSize size = Canvas()->TextExtent(RemovePrefixChars(text));
+    if (Themed() && GetThemeTextExtent) {
+        const std::u16string u = Cp1251ToUtf16(RemovePrefixChars(text));
+        const std::wstring w(u.begin(), u.end());
+        const TThemedElementDetails d = ThemedDetails();
+        TRect extent;
+        if (GetThemeTextExtent(ThemeServices()->GetTheme(d.Element), Canvas()->Handle(), d.Part, d.State,
+                               w.c_str(), int(w.size()), DT_SINGLELINE | DrawTextAlignments[Alignment()],
+                               nullptr, &extent) == S_OK)
+            size = TSize{extent.Width(), extent.Height()};
+    }
     const int w = Width();
     switch (FGroupStyle) {
     case gsTopLine: return TRect(0, 0, size.cx + 4, size.cy);
@@ -411,6 +427,10 @@ void TGwCustomGroupBox::Paint() {
     c->SetFont(Font());
     const int h = c->TextHeight("Pp");
     const TRect k = CaptionRect();
+    if (Themed()) {
+        PaintThemed(k, h);
+        return;
+    }
     const int saved = SaveDC(c->Handle());
     if (Transparent()) {
         if (FGroupStyle != gsBanner && !k.IsEmpty())
@@ -486,6 +506,8 @@ void TGwCustomGroupBox::Paint() {
     }
     c->Brush()->SetStyle(bsClear);
     const unsigned flags = DT_SINGLELINE | DrawTextAlignments[Alignment()];
+    if (Enabled() && VisualStyle() == vsWinXP && ThemeServices()->ThemesEnabled())
+        c->Font()->SetColor(GetXPThemeColor(xptcGroupBoxFont));
     if (!Enabled()) {
         TRect shifted = t;
         OffsetRect(shifted, 1, 1);
@@ -495,6 +517,22 @@ void TGwCustomGroupBox::Paint() {
     }
     c->DrawText(Caption(), t, flags);
     c->Brush()->SetStyle(bsSolid);
+}
+
+// The theme's group-box frame around the caption, and the caption in the theme's text.
+void TGwCustomGroupBox::PaintThemed(const TRect& Caption, int TextHeight) {
+    TCanvas* c = Canvas();
+    TThemeServices* t = ThemeServices();
+    const TThemedElementDetails d = ThemedDetails();
+    if (!Transparent())
+        DrawParentImage(this, c->Handle(), false);
+    const int saved = SaveDC(c->Handle());
+    if (!Caption.IsEmpty())
+        ExcludeClipRect(c->Handle(), Caption.Left, Caption.Top, Caption.Right, Caption.Bottom);
+    t->DrawElement(c->Handle(), d, TRect(0, TextHeight / 2 - 1, Width(), Height()));
+    RestoreDC(c->Handle(), saved);
+    if (!Caption.IsEmpty())
+        t->DrawText(c->Handle(), d, this->Caption(), Caption, DrawTextAlignments[Alignment()], 0);
 }
 
 // ---------------------------------------------------------------- TGwSpacer
@@ -521,6 +559,12 @@ void TGwSpacer::Paint() {
     if (!FGrooved)
         return;
     TCanvas* c = Canvas();
+    if (ThemeServices()->ThemesEnabled()) {
+        const TThemedElementDetails d = TThemeServices::GetElementDetails(
+            Width() <= Height() ? ttbSeparatorNormal : ttbSeparatorVertNormal);
+        ThemeServices()->DrawElement(c->Handle(), d, TRect(0, 0, Width(), Height()));
+        return;
+    }
     const auto line = [&](TColor color, int x1, int y1, int x2, int y2) {
         c->Pen()->SetColor(color);
         c->MoveTo(x1, y1);

@@ -7,11 +7,14 @@
 
 #include "Gwcommon.h"
 #include "Gwsettings.h"
+#include "Gwthemesrv.h"
 #include "extctrls.h"
 
 enum TGwGridStyle { gsDots, gsDottedLines, gsSolidLines };
 
-class TGwCustomPanel : public TCustomPanel, public IGwCustomFramingNotification {
+class TGwCustomPanel : public TCustomPanel,
+                       public IGwCustomFramingNotification,
+                       public IGwTransparentControl {
 public:
     explicit TGwCustomPanel(TComponent* AOwner);
     ~TGwCustomPanel() override;
@@ -58,7 +61,7 @@ public:
     virtual void SetPaintClientArea(bool Value) { Change(FPaintClientArea, Value); }
     bool ShowGrid() const { return FShowGrid; }
     virtual void SetShowGrid(bool Value) { Change(FShowGrid, Value); }
-    bool Transparent() const { return FTransparent; }
+    bool Transparent() const override { return FTransparent; }
     virtual void SetTransparent(bool Value);
     int TextMargin() const { return FTextMargin; }
     virtual void SetTextMargin(int Value) { Change(FTextMargin, Value); }
@@ -91,6 +94,8 @@ protected:
     virtual void DrawCaption(const TRect& Inner);
     virtual void DrawGrid(const TRect& Inner);
     void AlignControls(TControl* AControl, TRect& Rect) override;
+    // Docked clients get the library's title bars (Gwdockmgr).
+    TDockTree* CreateDockManager() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CMEnabledChanged(TMessage& Message) override;
     void CMMouseEnter(TMessage& Message) override;
@@ -116,9 +121,8 @@ protected:
             return;
         Field = Value;
         Invalidate();
-        InvalidateChildren();
+        InvalidateControls(this);
     }
-    void InvalidateChildren();
 
 private:
     void WMWindowPosChanged(TMessage& Message);
@@ -175,6 +179,11 @@ protected:
     void WndProc(TMessage& Message) override;
 
 private:
+    // The theme draws the standard and flat looks while styles are in use.
+    bool Themed() const;
+    TThemedElementDetails ThemedDetails() const;
+    void PaintThemed(const TRect& Caption, int TextHeight);
+
     TGwGroupBoxStyle FGroupStyle = gsFlat;
 };
 

@@ -1,15 +1,19 @@
 // Drop-down surfaces of the Gw widget library (widget layer, containers and navigation): the
 // popup panel that shows its controls in a borderless never-activating window and runs a local
 // loop until they pick, cancel or the user clicks elsewhere; typed-date and typed-time reading;
-// the clock-face and month-grid arithmetic of the calendar and the time picker.
+// the clock-face and month-grid arithmetic of the calendar and the time picker; the calendar's year
+// spinner.
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "Gwpanel.h"
+#include "Gwspnedt.h"
+#include "menus.h"
 #include "sysutils.h"
 #include "timers.h"
 
@@ -227,6 +231,24 @@ public:
 
 class TGwCalendar;
 
+// The small spinner the calendar lays over its year caption. Years run from 1 to 9999: year 0 has
+// no date.
+class TGwYearSpinner : public TGwSpinner {
+public:
+    explicit TGwYearSpinner(TGwCalendar* Calendar);
+    TGwCalendar* Calendar() const { return FCalendar; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    TGwCalendar* FCalendar;
+};
+
 class TGwCalendarColors : public TPersistent {
 public:
     explicit TGwCalendarColors(TGwCalendar* Owner) : FOwner(Owner) {}
@@ -316,8 +338,23 @@ public:
     TRect CellRect(TDateTime D) const;
     // One step of a held arrow (the 50 ms timer's tick).
     void RepeatStep();
+    // The year spinner over the year caption: shown on a press there, its steps move the view a
+    // year within MinDate..MaxDate; Enter, Escape or losing the focus hide it.
+    TGwYearSpinner* YearSpinner() const { return FYearSpinner; }
+    bool YearSpinnerShowing() const { return FYearSpinner->Visible(); }
+    void ShowYearSpinner();
+    void HideYearSpinner();
+    // The month names menu, checked at the view's month and popped up at the client point.
+    TPopupMenu* MonthMenu() const { return FMonthMenu; }
+    void DisplayMonthPopupMenu(int X, int Y);
+    // Bit d-1 for each listed day d of 1..31; other values are ignored.
+    static unsigned DaysToBitmask(std::initializer_list<int> Days);
 
     TNotifyEvent OnChange;
+    std::function<void(TObject* Sender, int Year, int Month, unsigned& Bitmask)> OnGetBoldDays;
+    std::function<void(TObject* Sender, TDateTime Date, int Year, int Month, int Day, TColor& FillColor,
+                       TColor& FontColor, TFontStyles& FontStyle)>
+        OnGetDayFormat;
     std::function<void(TObject* Sender, TDateTime ViewDate)> OnViewDateChange;
     std::function<void(TObject* Sender, bool& Allow)> OnToday;
     std::function<void(TObject* Sender, bool& Allow)> OnClear;
@@ -329,6 +366,9 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     bool CanAutoSize(int& NewWidth, int& NewHeight) override;
     void WndProc(TMessage& Message) override;
+    virtual void GetBoldDays(int Year, int Month, unsigned& Bitmask);
+    virtual void GetDayFormat(TDateTime Date, int Year, int Month, int Day, TColor& FillColor,
+                              TColor& FontColor, TFontStyles& FontStyle);
 
 private:
     void SetDateInternal(TDateTime Value, bool Force);
@@ -340,6 +380,7 @@ private:
 
     std::unique_ptr<TGwCalendarColors> FColors;
     std::unique_ptr<TTimer> FTimer;
+    TPopupMenu* FMonthMenu; // owned by the calendar as a component
     TDateTime FDate = 0, FMinDate = 0, FMaxDate = 0, FViewDate = 0;
     TGwFirstDayOfWeek FFirstDayOfWeek = fdowLocale;
     int FFirstDay = 0;
@@ -353,4 +394,5 @@ private:
     TGwCalendarArea FOver = caFillDays;
     int FRepeat = 0;
     bool FPicked = false;
+    TGwYearSpinner* FYearSpinner;
 };

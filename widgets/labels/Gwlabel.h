@@ -10,7 +10,6 @@
 #include "Gwcommon.h"
 #include "stdctrls.h"
 
-enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TRotation { roNone, roFlat, roCurve };
 enum TCenterPoint {
     cpUpperLeft,

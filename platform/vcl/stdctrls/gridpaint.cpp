@@ -14,6 +14,7 @@ void TCustomGrid::Paint() {
     const bool focused = Focused() || (FInplaceEdit && FInplaceEdit->Focused());
     c->SetFont(Font());
     TRect clip = c->ClipRect();
+    const TColor fixedLine = GridLineColor(true), cellLine = GridLineColor(false);
 
     // Columns and rows in view: the fixed ones, then from LeftCol / TopRow until the edge.
     std::vector<std::pair<int, int>> cols, rows; // index, left or top
@@ -64,9 +65,9 @@ void TCustomGrid::Paint() {
             TColor back = fixed ? FFixedColor : state.Contains(gdSelected) ? clHighlight : Color();
             if (line > 0) {
                 c->Brush()->SetStyle(bsSolid);
-                c->Brush()->SetColor(vert ? (fixed ? clBlack : clSilver) : back);
+                c->Brush()->SetColor(vert ? (fixed ? fixedLine : cellLine) : back);
                 c->FillRect(Rect(x + w, y, x + w + line, y + h + line));
-                c->Brush()->SetColor(horz ? (fixed ? clBlack : clSilver) : back);
+                c->Brush()->SetColor(horz ? (fixed ? fixedLine : cellLine) : back);
                 c->FillRect(Rect(x, y + h, x + w + (vert ? 0 : line), y + h + line));
             }
             if (DefaultDrawing) {

@@ -154,6 +154,8 @@ protected:
     virtual void ColWidthsChanged() {}
     virtual void RowHeightsChanged() {}
     virtual void SizeChanged(int /*OldColCount*/, int /*OldRowCount*/) {}
+    // Colour of the lines between fixed cells (Fixed) or between the other cells.
+    virtual TColor GridLineColor(bool Fixed) { return Fixed ? clBlack : clSilver; }
     void ShowEditor();
     void HideEditor();
     void UpdateText();

@@ -1,5 +1,6 @@
 // Control buttons and the spin pair: repeat clicks on a fake timer, release outside, glyphs and
-// arrows, layout in both orientations, the focus control's veto, arrow keys.
+// arrows, layout in both orientations, the focus control's veto, arrow keys. The rapid-fire button's
+// repeat and arrow glyphs; the spinner's range rule, veto, steps by mouse, keys and wheel, and look.
 #include <gtest/gtest.h>
 
 #include "Gwspnedt.h"
@@ -119,6 +120,188 @@ TEST_F(GwSpin, FlatButtonShowsNoFrameUntilThePointerEnters) {
     b->Perform(CM_MOUSEENTER);
     b->Perform(WM_PAINT, WPARAM(p.Canvas()));
     EXPECT_NE(TPaper::Hex(p.At(0, 0)), TPaper::Hex(clRed));
+}
+
+// ---- rapid-fire button ----
+
+TEST_F(GwSpin, RapidFireClicksWhileHeldDownAndWaitsWhenDraggedOff) {
+    auto* b = new TGwRapidFireButton(Form);
+    b->SetParent(Form);
+    b->SetBounds(100, 10, 23, 22);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ASSERT_NE(b->RepeatTimer(), nullptr);
+    EXPECT_EQ(b->RepeatTimer()->Interval(), 400u);
+    b->RepeatTimer()->OnTimer(nullptr);
+    b->RepeatTimer()->OnTimer(nullptr);
+    EXPECT_EQ(b->RepeatTimer()->Interval(), 100u);
+    EXPECT_EQ(clicks, 2);
+    b->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 60));
+    b->RepeatTimer()->OnTimer(nullptr);
+    EXPECT_EQ(clicks, 2) << "dragged off: no click";
+    EXPECT_TRUE(b->RepeatTimer()->Enabled()) << "but the timer runs on";
+    b->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+    b->RepeatTimer()->OnTimer(nullptr);
+    EXPECT_EQ(clicks, 3);
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(b->RepeatTimer()->Enabled());
+}
+
+TEST_F(GwSpin, RapidFireArrowGlyphsAreCutToTheArrow) {
+    auto* b = new TGwRapidFireButton(Form);
+    b->SetParent(Form);
+    const struct {
+        TGwScrollStyle Style;
+        int W, H;
+    } cases[] = {{scsLeft, 9, 9}, {scsUp, 9, 6}, {scsRight, 9, 9}, {scsDown, 9, 6}, {scsNone, 0, 0}};
+    for (const auto& c : cases) {
+        b->SetScrollStyle(c.Style);
+        EXPECT_EQ(b->Glyph()->Width(), c.W) << c.Style;
+        EXPECT_EQ(b->Glyph()->Height(), c.H) << c.Style;
+    }
+}
+
+// ---- spinner ----
+
+class GwSpinner : public GwSpin {
+protected:
+    void SetUp() override {
+        GwSpin::SetUp();
+        S = new TGwSpinner(Form);
+        S->SetParent(Form);
+        S->SetBounds(10, 100, 85, 21);
+        S->OnChange = [this](TObject*) { ++Changes; };
+        S->OnIncrement = [this](TObject*, int Amount) { Steps += Amount; };
+        S->OnDecrement = [this](TObject*, int Amount) { Steps -= Amount; };
+    }
+    TGwSpinner* S = nullptr;
+    int Changes = 0, Steps = 0;
+};
+
+struct RangeCase {
+    const char* Name;
+    int Min, Max;
+    bool CheckRange;
+    int Set, Shown;
+};
+
+TEST_F(GwSpinner, RangeRuleClampsOnlyWithARangeOrCheckRange) {
+    const RangeCase cases[] = {
+        {"AboveMax", 0, 100, false, 150, 100}, {"BelowMin", 0, 100, false, -5, 0},
+        {"NoLimits", 0, 0, false, -7, -7},     {"CheckRangeForcesMin", 0, 0, true, 55, 0},
+        {"Inside", -10, 10, false, 3, 3},
+    };
+    for (const auto& c : cases) {
+        S->SetCheckRange(false);
+        S->SetMin(-1000);
+        S->SetMax(1000);
+        S->SetMin(c.Min);
+        S->SetMax(c.Max);
+        S->SetCheckRange(c.CheckRange);
+        S->SetValue(c.Set);
+        EXPECT_EQ(S->Value(), c.Shown) << c.Name;
+    }
+}
+
+TEST_F(GwSpinner, RaisingMinAboveMaxMovesMaxAndClampsAtOnce) {
+    S->SetValue(50);
+    S->SetMin(120);
+    EXPECT_EQ(S->Max(), 120);
+    EXPECT_EQ(S->Value(), 120);
+}
+
+TEST_F(GwSpinner, AVetoLeavesTheValueAndFiresNothing) {
+    S->SetValue(5);
+    Changes = 0;
+    S->OnChanging = [](TObject*, int, bool& Allow) { Allow = false; };
+    S->Perform(WM_KEYDOWN, VK_UP, 0);
+    S->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(S->Value(), 5);
+    EXPECT_EQ(Changes, 0);
+    EXPECT_EQ(Steps, 0);
+}
+
+TEST_F(GwSpinner, KeysAndWheelStepByIncrementOrPage) {
+    S->SetValue(50);
+    const struct {
+        WORD Key;
+        int Delta;
+    } keys[] = {{VK_UP, 1},    {VK_RIGHT, 1},     {VK_ADD, 1},    {VK_DOWN, -1},
+                {VK_LEFT, -1}, {VK_SUBTRACT, -1}, {VK_PRIOR, 10}, {VK_NEXT, -10}};
+    for (const auto& k : keys) {
+        const int before = S->Value();
+        S->Perform(WM_KEYDOWN, k.Key, 0);
+        EXPECT_EQ(S->Value() - before, k.Delta) << k.Key;
+    }
+    S->Perform(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 120), 0);
+    EXPECT_EQ(S->Value(), 60);
+    S->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(S->Value(), 59);
+    EXPECT_EQ(Steps, 9);
+    EXPECT_EQ(S->Perform(WM_GETDLGCODE), DLGC_WANTARROWS);
+}
+
+TEST_F(GwSpinner, PressingPlusAndReleasingOverMinusStepsDownOnce) {
+    S->SetValue(50);
+    S->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 10));
+    EXPECT_TRUE(S->Pressed(saPlusButton));
+    ASSERT_NE(S->RepeatTimer(), nullptr);
+    EXPECT_EQ(S->RepeatTimer()->Interval(), 400u);
+    S->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
+    EXPECT_EQ(S->Value(), 49);
+    EXPECT_FALSE(S->Pressed(saPlusButton));
+    EXPECT_FALSE(S->RepeatTimer()->Enabled());
+    S->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 10));
+    S->Perform(WM_LBUTTONUP, 0, MAKELPARAM(40, 10));
+    EXPECT_EQ(S->Value(), 49) << "the value area steps nothing";
+}
+
+TEST_F(GwSpinner, HexadecimalShowsThePrefixAndTwosComplement) {
+    S->SetShowHexValue(true);
+    S->SetMax(1000);
+    S->SetValue(255);
+    EXPECT_EQ(S->ValueText(), "$FF");
+    S->SetMin(-10);
+    S->SetValue(-1);
+    EXPECT_EQ(S->ValueText(), "$FFFFFFFF");
+    S->SetHexValuePrefix("0x");
+    S->SetValue(0xAB);
+    EXPECT_EQ(S->ValueText(), "0xAB");
+}
+
+TEST_F(GwSpinner, FrameControllerGivesItsColoursWhileItsFrameIsVisible) {
+    auto* controller = new TGwFrameController(Form);
+    S->SetFrameController(controller);
+    S->FrameControllerNotifications = TGwFrameControllerNotifications{fcpFrameColor, fcpFlatButtonColor};
+    controller->SetFrameColor(clRed);
+    EXPECT_EQ(S->FrameColor(), clBtnShadow) << "no frame shown by the controller";
+    controller->SetFrameVisible(true);
+    controller->SetFlatButtonColor(clLime);
+    controller->SetColor(clYellow);
+    EXPECT_EQ(S->FrameColor(), clRed);
+    EXPECT_EQ(S->ButtonColor(), clLime);
+    EXPECT_EQ(S->Color(), clWindow) << "the colour's flag is not set";
+    delete controller;
+    EXPECT_EQ(S->FrameController(), nullptr);
+}
+
+// Pixels: the hot button is lighter inside a darker box; a pressed one is darker.
+TEST_F(GwSpinner, HotAndPressedButtonLooks) {
+    S->SetButtonColor(TColor(0x808080));
+    TPaper p(85, 21);
+    S->PaintTo(p.Canvas(), 0, 0);
+    const TColor normal = p.At(9, 3);
+    EXPECT_EQ(TPaper::Hex(normal), "808080");
+    S->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(80, 10));
+    EXPECT_TRUE(S->Hot(saPlusButton));
+    S->PaintTo(p.Canvas(), 0, 0);
+    EXPECT_EQ(TPaper::Hex(p.At(70, 3)), TPaper::Hex(LighterColor(TColor(0x808080), 10)));
+    EXPECT_EQ(TPaper::Hex(p.At(69, 5)), TPaper::Hex(DarkerColor(TColor(0x808080), 20)));
+    S->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 10));
+    S->PaintTo(p.Canvas(), 0, 0);
+    EXPECT_EQ(TPaper::Hex(p.At(9, 3)), TPaper::Hex(DarkerColor(TColor(0x808080), 20)));
+    S->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
 }
 
 } // namespace

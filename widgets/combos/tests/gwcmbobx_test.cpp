@@ -206,6 +206,25 @@ TEST_F(GwCombo, ValuesStandForTheirItems) {
     EXPECT_EQ(c->ItemIndex(), 2) << "a change of the values applies the current value again";
 }
 
+TEST_F(GwCombo, WhatGoesIntoTheFormFollowsTheStateAndTheController) {
+    Other->SetFocus();
+    EXPECT_TRUE(Combo->Stored(fcpColor));
+    EXPECT_FALSE(Combo->Stored(fcpFocusColor)) << "a focus colour equal to the colour";
+    Combo->SetFocusColor(clYellow);
+    EXPECT_TRUE(Combo->Stored(fcpFocusColor));
+    Combo->SetEnabled(false);
+    EXPECT_EQ(Combo->Color(), clBtnFace);
+    EXPECT_FALSE(Combo->Stored(fcpColor)) << "a disabled box shows the disabled colour";
+    auto* controller = new TGwFrameController(Form);
+    Combo->SetFrameController(controller);
+    Combo->SetFrameControllerNotifications(TGwFrameControllerNotifications{fcpFrameColor});
+    EXPECT_FALSE(Combo->Stored(fcpFrameColor));
+    EXPECT_TRUE(Combo->Stored(fcpFrameStyle));
+    delete controller;
+    EXPECT_EQ(Combo->FrameController(), nullptr);
+    EXPECT_TRUE(Combo->Stored(fcpFrameColor));
+}
+
 // Pixels: the flat frame on its sides, the read-only strip without a button, the flat button.
 TEST_F(GwCombo, FrameAndButtonLooks) {
     TPaper paper(150, 21);

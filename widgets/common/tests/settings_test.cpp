@@ -1,8 +1,11 @@
 // The settings store, the frame controller's push protocol and the custom colours.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "Gwsettings.h"
 #include "gw_support.h"
+#include "registry.h"
 #include "tempfolder.h"
 
 namespace {
@@ -84,9 +87,49 @@ TEST(GwRegIniFile, RegistryFormGoesThroughThePlatformStore) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].first, 0x80000001u);
     EXPECT_EQ(opened[1].first, 0x80000002u) << "changing the root reopens on the next read";
-    SetGwRegistryStoreFactory(nullptr);
+    SetGwRegistryStoreFactory(GwPlatformRegistryStore());
     Application->SetTitle("");
     EXPECT_EQ(RegAccessMask({keyRead, keyWrite}), 0x2001Fu);
+}
+
+TEST(GwRegIniFile, RoundTripThroughThePlatformRegistry) {
+    testsupport::TempFolder home("gw-registry-");
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
+    {
+        TGwRegIniFile r(nullptr);
+        r.SetPathType(ptRegistry);
+        r.SetPath("\\Software\\QbxTest");
+        TGwFrameController fc(nullptr);
+        fc.SetRegIniFile(&r);
+        fc.SetFrameStyle(fsLowered);
+        fc.SetFrameSides(TSides{sdLeft, sdBottom});
+        fc.Save("Framing");
+        r.WriteFloat("Numbers", "One", 1.0);
+        r.WriteString("Numbers", "Name", "Имя");
+    }
+    EXPECT_EQ(RegistryStorePath().rfind(home.Path(), 0), 0u) << "the store lies in the test's config folder";
+    TGwRegIniFile r(nullptr);
+    r.SetPathType(ptRegistry);
+    r.SetPath("\\Software\\QbxTest\\");
+    TGwFrameController fc(nullptr);
+    fc.SetRegIniFile(&r);
+    fc.Load("Framing");
+    EXPECT_EQ(fc.FrameStyle(), fsLowered);
+    EXPECT_EQ(fc.FrameSides(), (TSides{sdLeft, sdBottom}));
+    TStringList lines;
+    r.ReadSectionValues("Numbers", &lines);
+    ASSERT_EQ(lines.Count(), 2);
+    EXPECT_EQ(lines[0], "One=00 00 00 00 00 00 F0 3F") << "a float is an 8-byte binary value";
+    EXPECT_EQ(lines[1], "Name=Имя");
+    TStringList framing;
+    r.ReadSectionValues("Framing", &framing);
+    EXPECT_EQ(framing.Values("FrameStyle"), "4") << "an integer in decimal";
+    if (old)
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(GwFrameController, AddingTwicePushesOnceInTheFixedOrder) {

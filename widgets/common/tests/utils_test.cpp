@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "Gwutils.h"
+#include "gw_support.h"
+#include "wingdi.h"
 
 namespace {
 
@@ -137,3 +139,68 @@ TEST(GwUtils, MonitorsAndCentring) {
 }
 
 } // namespace
+
+TEST(GwUtils, RotatedFontKeepsTheLookAndTurns) {
+    TApplication::QtApp();
+    TFont font;
+    font.SetName("Arial");
+    font.SetHeight(-13);
+    font.SetStyle(TFontStyles{fsBold, fsUnderline});
+    font.SetPitch(fpVariable);
+    HFONT h = RotateFont(&font, 90);
+    LOGFONT lf;
+    ASSERT_EQ(GetObject(h, sizeof lf, &lf), int(sizeof lf));
+    EXPECT_EQ(lf.lfEscapement, 900);
+    EXPECT_EQ(lf.lfOrientation, 0);
+    EXPECT_EQ(lf.lfHeight, -13);
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfItalic, 0);
+    EXPECT_EQ(lf.lfUnderline, 1);
+    EXPECT_EQ(lf.lfPitchAndFamily, VARIABLE_PITCH);
+    EXPECT_STREQ(lf.lfFaceName, "Arial");
+    font.SetHandle(h); // the font owns it now
+}
+
+struct TGlyphCase {
+    const char* Name;
+    int Width;
+    TGwGlyphCells Cells;
+    int Count, Image, Disabled;
+};
+void PrintTo(const TGlyphCase& c, std::ostream* os) { *os << c.Name; }
+
+class GlyphToImageList : public ::testing::TestWithParam<TGlyphCase> {};
+
+TEST_P(GlyphToImageList, AddsTheCellsAndMasksByTheCornerPixel) {
+    const TGlyphCase& c = GetParam();
+    TPaper glyph(c.Width, 16);
+    glyph.Fill(clLime);
+    glyph.Canvas()->SetPixel(3, 3, clRed);
+    TImageList list(nullptr);
+    int image = 7, disabled = 7;
+    AddImageToImageList(&list, glyph.Bitmap(), c.Cells, image, disabled);
+    EXPECT_EQ(list.Count(), c.Count);
+    EXPECT_EQ(image, c.Image);
+    EXPECT_EQ(disabled, c.Disabled);
+    TPaper out(16, 16);
+    list.Draw(out.Canvas(), 0, 0, image);
+    EXPECT_EQ(out.Row(3, 2, 3), "FFFFFF 0000FF") << "the corner pixel's colour is see-through";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Glyphs, GlyphToImageList,
+    ::testing::Values(TGlyphCase{"Square", 16, TGwGlyphCells::NormalOnly, 1, 0, -1},
+                      TGlyphCase{"StripWithDisabledCell", 32, TGwGlyphCells::NormalAndDisabled, 2, 0, 1},
+                      TGlyphCase{"FirstCellOfAStrip", 48, TGwGlyphCells::NormalOnly, 1, 0, -1}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(GwUtils, NoListOrNoGlyphAddsNothing) {
+    TPaper glyph(16, 16);
+    TImageList list(nullptr);
+    int image = 7, disabled = 7;
+    AddImageToImageList(nullptr, glyph.Bitmap(), TGwGlyphCells::NormalOnly, image, disabled);
+    EXPECT_EQ(image, -1);
+    EXPECT_EQ(disabled, -1);
+    AddImageToImageList(&list, nullptr, TGwGlyphCells::NormalOnly, image, disabled);
+    EXPECT_EQ(list.Count(), 0);
+}

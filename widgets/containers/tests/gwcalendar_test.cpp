@@ -130,4 +130,79 @@ TEST(GwCalendar, GridPaintsTheSelectedDateInItsCell) {
     EXPECT_NE(TPaper::Hex(p.At(next.Left + 1, next.Top + 1)), TPaper::Hex(clLime));
 }
 
+// Thrown from the menu's OnPopup so the test leaves before the menu's own loop starts.
+struct TMenuShown {};
+
+TEST(GwCalendar, MonthMenuChecksTheViewMonthAndMovesTheView) {
+    TFixture f;
+    TPopupMenu* menu = f.Cal->MonthMenu();
+    ASSERT_EQ(menu->Items()->Count(), 12);
+    EXPECT_EQ(menu->Items()->Items(2)->Caption(), LongMonthNames[2]);
+    menu->Items()->Items(0)->SetChecked(true); // left over from an earlier showing
+    std::string checked;
+    menu->OnPopup = [&](TObject*) {
+        for (int i = 0; i < 12; ++i)
+            if (menu->Items()->Items(i)->Checked())
+                checked += IntToStr(i + 1) + " ";
+        throw TMenuShown();
+    };
+    EXPECT_THROW(f.Cal->DisplayMonthPopupMenu(10, 10), TMenuShown);
+    EXPECT_EQ(checked, "7 ");
+    EXPECT_EQ(menu->PopupComponent(), f.Cal);
+    menu->Items()->Items(2)->Click(); // March: four months back
+    EXPECT_EQ(f.Cal->ViewDate(), EncodeDate(2026, 3, 1));
+    menu->Items()->Items(11)->Click();
+    EXPECT_EQ(f.Cal->ViewDate(), EncodeDate(2026, 12, 1));
+}
+
+TEST(GwCalendar, DaysToBitmaskKeepsOnlyDaysOfAMonth) {
+    EXPECT_EQ(TGwCalendar::DaysToBitmask({}), 0u);
+    EXPECT_EQ(TGwCalendar::DaysToBitmask({1, 3}), 0x5u);
+    EXPECT_EQ(TGwCalendar::DaysToBitmask({31}), 0x40000000u);
+    EXPECT_EQ(TGwCalendar::DaysToBitmask({0, 32, -5, 2}), 0x2u);
+}
+
+// Dark pixels inside a rectangle of a painted calendar.
+int Ink(TPaper& P, const TRect& R) {
+    int n = 0;
+    for (int y = R.Top + 1; y < R.Bottom - 1; ++y)
+        for (int x = R.Left + 1; x < R.Right - 1; ++x)
+            n += (ColorToRGB(P.At(x, y)) & 0xFF) < 0x80;
+    return n;
+}
+
+TEST(GwCalendar, BoldDaysAskedOncePerMonthShownAndDrawnBold) {
+    TFixture f;
+    std::string asked;
+    unsigned julyBold = 0;
+    f.Cal->OnGetBoldDays = [&](TObject*, int Year, int Month, unsigned& Mask) {
+        asked += IntToStr(Year) + "-" + IntToStr(Month) + " ";
+        if (Month == 7)
+            Mask = julyBold;
+    };
+    auto paint = [&](TPaper& p) { f.Cal->Perform(WM_PAINT, WPARAM(p.Canvas()), 0); };
+    TPaper plain(200, 200), bold(200, 200);
+    paint(plain);
+    EXPECT_EQ(asked, "2026-6 2026-7 2026-8 ");
+    julyBold = TGwCalendar::DaysToBitmask({22});
+    paint(bold);
+    TRect cell = f.Cal->CellRect(EncodeDate(2026, 7, 22)), other = f.Cal->CellRect(EncodeDate(2026, 7, 23));
+    EXPECT_GT(Ink(bold, cell), Ink(plain, cell));
+    EXPECT_EQ(Ink(bold, other), Ink(plain, other));
+}
+
+TEST(GwCalendar, DayFormatFillsTheCell) {
+    TFixture f;
+    f.Cal->OnGetDayFormat = [](TObject*, TDateTime, int, int Month, int Day, TColor& Fill, TColor&,
+                               TFontStyles&) {
+        if (Month == 7 && Day == 20)
+            Fill = clYellow;
+    };
+    TPaper p(200, 200);
+    f.Cal->Perform(WM_PAINT, WPARAM(p.Canvas()), 0);
+    TRect cell = f.Cal->CellRect(EncodeDate(2026, 7, 20)), other = f.Cal->CellRect(EncodeDate(2026, 7, 21));
+    EXPECT_EQ(TPaper::Hex(p.At(cell.Left + 1, cell.Top + 1)), TPaper::Hex(clYellow));
+    EXPECT_NE(TPaper::Hex(p.At(other.Left + 1, other.Top + 1)), TPaper::Hex(clYellow));
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "Gwpanel.h"
 #include "forms.h"
+#include "gw_styles.h"
 #include "gw_support.h"
 #include "messages.h"
 #include "stdctrls.h"
@@ -275,6 +276,103 @@ TEST(GwSpacer, OrientationSwapsTheSizeAndGrooveIsCentred) {
     s.SetOrientation(orVertical);
     EXPECT_EQ(s.Width(), 25);
     EXPECT_EQ(s.Height(), 8);
+}
+
+// A panel child that counts its invalidations.
+class TCountingPanel : public TGwPanel {
+public:
+    using TGwPanel::TGwPanel;
+    int Invalidations = 0;
+    void Invalidate() override {
+        ++Invalidations;
+        TGwPanel::Invalidate();
+    }
+};
+
+TEST(GwPanel, GradientChangesRepaintOnlyTransparentChildren) {
+    TFixture f;
+    TGwPanel p(&f.Form);
+    p.SetParent(&f.Form);
+    auto* clear = new TCountingPanel(&f.Form);
+    clear->SetParent(&p);
+    clear->SetTransparent(true);
+    auto* opaque = new TCountingPanel(&f.Form);
+    opaque->SetParent(&p);
+    clear->Invalidations = opaque->Invalidations = 0;
+    p.SetGradientColorStart(clRed);
+    p.SetGradientDirection(gdVerticalBox);
+    EXPECT_EQ(clear->Invalidations, 2);
+    EXPECT_EQ(opaque->Invalidations, 0);
+    p.SetTransparent(true);
+    EXPECT_EQ(opaque->Invalidations, 1) << "transparency repaints every child";
+}
+
+struct TThemedCase {
+    const char* Name;
+    TGwGroupBoxStyle Style;
+    TGwVisualStyle Look;
+    bool Enabled;
+    int Backgrounds; // group-box elements drawn
+    int State;       // of the one drawn
+};
+void PrintTo(const TThemedCase& c, std::ostream* os) { *os << c.Name; }
+
+class ThemedGroupBox : public ::testing::TestWithParam<TThemedCase> {};
+
+TEST_P(ThemedGroupBox, AsksTheThemeForTheFrameAndTheCaption) {
+    const TThemedCase& c = GetParam();
+    TFixture f;
+    gwstyles::TRecordingStyles styles;
+    TGwGroupBox g(&f.Form);
+    g.SetParent(&f.Form);
+    g.SetBounds(0, 0, 120, 80);
+    g.SetCaption("&Group");
+    g.SetGroupStyle(c.Style);
+    g.SetVisualStyle(c.Look);
+    g.SetEnabled(c.Enabled);
+    TPaper paper(120, 80);
+    PaintInto(&g, paper);
+    const auto frames = styles.Of("DrawThemeBackground");
+    ASSERT_EQ(int(frames.size()), c.Backgrounds);
+    if (c.Backgrounds == 0)
+        return;
+    paper.Canvas()->SetFont(g.Font());
+    const int h = paper.Canvas()->TextHeight("Pp");
+    EXPECT_EQ(frames[0].Class, L"button");
+    EXPECT_EQ(frames[0].Part, 4); // the group box
+    EXPECT_EQ(frames[0].State, c.State);
+    EXPECT_EQ(frames[0].Rect, TRect(0, h / 2 - 1, 120, 80));
+    const auto texts = styles.Of("DrawThemeText");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Text, L"&Group");
+    EXPECT_EQ(texts[0].Rect, TRect(8, 0, 58, 13)) << "placed by the theme's text extent";
+    EXPECT_EQ(texts[0].Flags, DWORD(DT_LEFT));
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, ThemedGroupBox,
+                         ::testing::Values(TThemedCase{"Standard", gsStandard, vsWinXP, true, 1, 1},
+                                           TThemedCase{"FlatDisabled", gsFlat, vsWinXP, false, 1, 2},
+                                           TThemedCase{"TopLineDrawsItsOwn", gsTopLine, vsWinXP, true, 0, 0},
+                                           TThemedCase{"ClassicLook", gsStandard, vsClassic, true, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(GwSpacer, AGroovedSpacerDrawsTheThemesSeparatorForItsShape) {
+    TFixture f;
+    gwstyles::TRecordingStyles styles;
+    TGwSpacer s(&f.Form);
+    s.SetParent(&f.Form);
+    s.SetGrooved(true);
+    TPaper paper(30, 30);
+    TMessage m{WM_PAINT, WPARAM(paper.Canvas()), 0};
+    s.Perform(m.Msg, m.WParam, m.LParam);
+    s.SetOrientation(orVertical);
+    s.Perform(m.Msg, m.WParam, m.LParam);
+    const auto drawn = styles.Of("DrawThemeBackground");
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0].Class, L"toolbar");
+    EXPECT_EQ(drawn[0].Part, 5) << "8 x 25: the upright separator";
+    EXPECT_EQ(drawn[1].Part, 6) << "25 x 8: the lying one";
+    EXPECT_EQ(drawn[1].Rect, TRect(0, 0, 25, 8));
 }
 
 } // namespace

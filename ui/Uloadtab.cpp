@@ -1,0 +1,48 @@
+// The load tab: opening and closing the serial port, the received frame and the port's log.
+#include <cstring>
+
+#include "Commport.h"
+#include "Umain.h"
+#include "sysutils.h"
+
+void TMainForm::Button1Click(TObject*) {
+    if (RadioButton1->Checked()) {
+        if (Button1->Caption() == "Открыть") {
+            FPortWindow = Handle();
+            Port->SetPortName(ComboBox1->Text());
+            Port->SetBaudRate(static_cast<DWORD>(StrToInt(Edit3->Text())));
+            Port->Open();
+            if (Port->IsOpen())
+                Button1->SetCaption("Закрыть");
+        } else {
+            Port->Close();
+            Button1->SetCaption("Открыть");
+        }
+    }
+    bool closed = Button1->Caption() != "Закрыть";
+    for (TControl* c :
+         std::initializer_list<TControl*>{RadioButton1, RadioButton2, ComboBox1, Edit1, Edit2, Edit3})
+        c->SetEnabled(closed);
+}
+
+void TMainForm::CheckBox1Click(TObject*) { Edit4->SetEnabled(CheckBox1->Checked()); }
+
+void TMainForm::PortDataReceived(const uint8_t* Data, int Length) {
+    // Runs on the reader thread: the frame is copied and handed over with the posted message.
+    std::vector<uint8_t> frame(Data, Data + Length);
+    {
+        std::lock_guard g(FPortLock);
+        std::memcpy(ReceiveBuffer, Data, static_cast<size_t>(Length));
+        ReceiveLength = Length;
+        FPortFrames.push_back(std::move(frame));
+    }
+    PostMessage(FPortWindow, WM_PORTDATA, 0, 0);
+}
+
+void TMainForm::PortLogText(const std::string& Text) {
+    {
+        std::lock_guard g(FPortLock);
+        FPortLog.push_back(Text);
+    }
+    PostMessage(FPortWindow ? FPortWindow : Handle(), WM_PORTLOG, 0, 0);
+}

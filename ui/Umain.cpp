@@ -1,0 +1,514 @@
+// The main window: start-up, shut-down, the view refresh, file commands, the configuration check,
+// the view menu and the bottom dock panel.
+#include "Umain.h"
+
+#include "Commport.h"
+#include "Configmanager.h"
+#include "Conjoinhost.h"
+#include "Dockform.h"
+#include "Tabhost.h"
+#include "UnitSyntaxMemo.h"
+#include "Usettings.h"
+#include "actions.h"
+#include "dragdock.h"
+#include "inifiles.h"
+#include "sysutils.h"
+
+#include <utility>
+
+TMainForm* MainForm = nullptr;
+std::string TMainForm::SettingsPathOverride;
+
+namespace {
+
+const char* const kInstructionWords[] = {
+    "push", "pop", "ret", "gotoa", "gotoc", "gotoz", "gotonc", "gotonz", "break", "+",
+    "-",    "&",   "|",   "^",     "~",     ">>",    "<<",     "act",    "do",    "def",
+    "div",  "*",   "mov", "ldi",   "rev",   "gotop", "gotonp", "test",   "addi",  "subi"};
+const char* const kFunctionWords[] = {"gtime",  "rparam",    "wparam",     "cparam", "pollcmd", "print",
+                                      "logmsg", "makecrc16", "makeqbxcrc", "itoa",   "pollcmdx"};
+constexpr uint16_t kInstructionKind = 255, kFunctionKind = 254;
+constexpr int kPortCount = 255;
+
+std::unique_ptr<TStringList> SortedWords(const char* const* words, size_t n) {
+    auto list = std::make_unique<TStringList>();
+    for (size_t i = 0; i < n; ++i)
+        list->Add(words[i]);
+    list->SetSorted(true);
+    return list;
+}
+
+TSettingsPaths SettingsFiles() {
+    if (!TMainForm::SettingsPathOverride.empty())
+        return {TMainForm::SettingsPathOverride, TMainForm::SettingsPathOverride};
+    return SettingsPaths(Application->ExeName());
+}
+
+} // namespace
+
+TMainForm::~TMainForm() {
+    HideDockPanel = nullptr;
+    EmptyList(ChannelRowList);
+    EmptyList(SignalParamList);
+    EmptyList(ObjectSnapshot);
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+void TMainForm::EmptyList(ELEMList& list) {
+    while (list.Newest) {
+        ELEM* e = list.Newest;
+        list.Remove(e);
+        delete e;
+    }
+}
+
+void TMainForm::FormCreate(TObject* Sender) {
+    InstructionWords = SortedWords(kInstructionWords, std::size(kInstructionWords));
+    FunctionWords = SortedWords(kFunctionWords, std::size(kFunctionWords));
+    TMPSyntaxAttributes* attrs = MPSyntaxMemo1->SyntaxAttributes();
+    attrs->SetColor(kInstructionKind, false, 0xFF0000);
+    attrs->SetStyle(kInstructionKind, mpsBold);
+    attrs->SetColor(kFunctionKind, false, 0xFF0080);
+    attrs->SetStyle(kFunctionKind, mpsItalic);
+    for (int i = 1; i <= kPortCount; ++i)
+        ComboBox1->Items()->Add("COM" + IntToStr(i));
+    // Devices the system knows by a path (USB adapters) are offered after the numbered ports.
+    for (const std::string& path : PresentPorts())
+        if (ComboBox1->Items()->IndexOf(path) < 0)
+            ComboBox1->Items()->Add(path);
+    Edit4->SetEnabled(CheckBox1->Checked());
+    ReadSettings();
+    SetpointNames = std::make_unique<TStringList>();
+    PropertyNames = std::make_unique<TStringList>();
+    CommandNames = std::make_unique<TStringList>();
+    Config = new configmanager();
+    BuildAddObjectMenu();
+    RefreshAllViews(Sender);
+    for (TPanel* page : {tsProgramm, tsParamControl, tsObjectControl})
+        if (pcMain->TabVisible(page))
+            pcMain->SetActivePage(page);
+    gwsgParamListResize(Sender);
+    WordExportBusy = 0;
+}
+
+void TMainForm::ReadSettings() {
+    TSettingsPaths paths = SettingsFiles();
+    TIniFile ini(paths.Read);
+    for (const TDefaultActTemplate& t : ReadDefaultActions(&ini)) {
+        auto* item = new TDefaultActItem();
+        item->Name = t.Name;
+        item->File = t.File;
+        item->Id = t.Id;
+        DefaultActList.Append(item);
+        auto* menu = new TMenuItem(MainMenu1);
+        menu->SetCaption(t.Name);
+        menu->Tag = reinterpret_cast<intptr_t>(item);
+        menu->OnClick = [this](TObject* s) { mmMainActionClick(s); };
+        N5->Add(menu);
+    }
+    TWindowSettings w = ReadWindowSettings(&ini);
+    if (w.Left || w.Top || w.Width || w.Height)
+        SetBounds(w.Left.value_or(Left()), w.Top.value_or(Top()), w.Width.value_or(Width()),
+                  w.Height.value_or(Height()));
+    if (w.WindowState && *w.WindowState >= wsNormal && *w.WindowState <= wsMaximized)
+        SetWindowState(static_cast<TWindowState>(*w.WindowState));
+    if (w.PC1Width)
+        GwPageControl1->SetWidth(*w.PC1Width);
+    if (w.PC2Width)
+        GwPageControl2->SetWidth(*w.PC2Width);
+    if (w.PC3Width)
+        GwPageControl3->SetWidth(*w.PC3Width);
+    TMenuItem* items[kViewSwitchCount] = {mmView1, mmView2, mmView3, mmView4, mmExpress};
+    TPanel* pages[kViewSwitchCount] = {tsObjectControl, tsParamControl, tsProgramm, nullptr,
+                                       tsChannelControlExpress};
+    for (int i = 0; i < kViewSwitchCount; ++i) {
+        if (!w.Visible[i])
+            continue;
+        items[i]->SetChecked(*w.Visible[i] != 0);
+        if (pages[i])
+            pcMain->SetTabVisible(pages[i], items[i]->Checked());
+    }
+}
+
+void TMainForm::WriteSettings() {
+    TSettingsPaths paths = SettingsFiles();
+    ForceDirectories(ExtractFilePath(paths.Write));
+    TIniFile ini(paths.Write);
+    TWindowValues v;
+    v.WindowState = WindowState();
+    v.Left = Left();
+    v.Top = Top();
+    v.Width = Width();
+    v.Height = Height();
+    v.PC1Width = GwPageControl1->Width();
+    v.PC2Width = GwPageControl2->Width();
+    v.PC3Width = GwPageControl3->Width();
+    TMenuItem* items[kViewSwitchCount] = {mmView1, mmView2, mmView3, mmView4, mmExpress};
+    for (int i = 0; i < kViewSwitchCount; ++i)
+        v.Visible[i] = items[i]->Checked();
+    WriteWindowSettings(&ini, v);
+    ini.UpdateFile();
+}
+
+void TMainForm::BuildAddObjectMenu() {
+    TStringList names;
+    Config->FillObjectTypeList(&names);
+    int counter = 0;
+    for (int i = 0; i < names.Count(); ++i) {
+        auto* item = new TMenuItem(MainMenu1);
+        item->SetCaption(names[i]);
+        if (names[i] != "-") {
+            item->Tag = ++counter;
+            item->OnClick = [this](TObject* s) { mmAddObjectClick(s); };
+        }
+        mmAddObj->Add(item);
+    }
+}
+
+void TMainForm::mmAddObjectClick(TObject* Sender) {
+    Config->AddObject(static_cast<int>(static_cast<TComponent*>(Sender)->Tag));
+    RefreshAllViews(Sender);
+}
+
+std::string TMainForm::ObjectLineText(TObjectItem* object) {
+    std::string name = object->GetDisplayName();
+    return name.empty() ? object->DisplayType : object->DisplayType + ": " + name;
+}
+
+void TMainForm::RefreshAllViews(TObject* Sender) {
+    Config->FillSubprogramTabs(tcProgramm);
+    EmptyList(ObjectSnapshot);
+    Config->GetObjects(&ObjectSnapshot);
+    GwListBox1->Items()->Clear();
+    gwlbObjectList->Items()->Clear();
+    for (ELEM* e = ObjectSnapshot.Oldest; e; e = e->Newer) {
+        std::string text = ObjectLineText(static_cast<TObjectItemP*>(e)->Item);
+        GwListBox1->Items()->Add(text);
+        gwlbObjectList->Items()->Add(text);
+    }
+    FillExpressTree();
+    GwListBox1Click(Sender);
+    gwneParamTypeChange(Sender);
+}
+
+void TMainForm::FormDestroy(TObject*) {
+    delete Port;
+    Port = nullptr;
+    InstructionWords.reset();
+    FunctionWords.reset();
+    WriteSettings();
+    EmptyList(DefaultActList);
+    delete Config;
+    Config = nullptr;
+    SetpointNames.reset();
+    PropertyNames.reset();
+    CommandNames.reset();
+}
+
+void TMainForm::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_PORTDATA: {
+        std::lock_guard g(FPortLock);
+        if (!FPortFrames.empty()) {
+            LastFrame = std::move(FPortFrames.front());
+            FPortFrames.pop_front();
+            ++FramesTaken;
+        }
+        return;
+    }
+    case WM_PORTLOG: {
+        std::deque<std::string> texts;
+        {
+            std::lock_guard g(FPortLock);
+            texts.swap(FPortLog);
+        }
+        for (const std::string& t : texts)
+            GwRichEdit1->Lines()->Add(t);
+        return;
+    }
+    case WM_EDITORCLOSED: {
+        unsigned which = std::exchange(FClosing, 0u);
+        if (which & kObjectEditors)
+            CloseObjectEditors();
+        if (which & kChannelEditors)
+            CloseChannelEditors();
+        if (which & kExpressEditors)
+            CloseExpressEditors();
+        return;
+    }
+    case WM_PORTSIGNAL:
+        if (Port->IsOpen() && Button1->Caption() == "Закрыть")
+            Button1Click(this);
+        return;
+    }
+    TForm::Dispatch(Message);
+}
+
+void TMainForm::DeferClose(unsigned which) {
+    if (FClosing == 0)
+        PostMessage(Handle(), WM_EDITORCLOSED, 0, 0);
+    FClosing |= which;
+}
+
+TPanel* TMainForm::HostFor(TMainGrid* grid, int row) {
+    TPanel* host = nullptr;
+    for (int i = 0; i < grid->ControlCount() && !host; ++i)
+        host = dynamic_cast<TPanel*>(grid->Controls(i));
+    if (host) {
+        while (host->ControlCount() > 0)
+            delete host->Controls(0);
+    } else {
+        host = new TPanel(grid);
+        host->SetParent(grid);
+        host->SetBevelOuter(bvNone);
+    }
+    host->SetVisible(false);
+    host->SetBoundsRect(grid->CellRect(1, row));
+    return host;
+}
+
+void TMainForm::FreeHosts(TMainGrid* grid) {
+    for (int i = grid->ControlCount() - 1; i >= 0; --i)
+        if (auto* host = dynamic_cast<TPanel*>(grid->Controls(i)))
+            delete host;
+}
+
+// ---- File commands -------------------------------------------------------------------------------
+
+void TMainForm::ReplaceConfig() {
+    delete Config;
+    Config = new configmanager();
+}
+
+void TMainForm::mmNewClick(TObject* Sender) {
+    if (!BaseOpenDialog->Execute())
+        return;
+    DatabaseFileName = BaseOpenDialog->FileName();
+    SetCaption(std::string(kMainCaption) + " - " + DatabaseFileName);
+    ReplaceConfig();
+    RefreshAllViews(Sender);
+}
+
+void TMainForm::mmOpenClick(TObject* Sender) {
+    if (!BaseOpenDialog->Execute() || !FileExists(BaseOpenDialog->FileName()))
+        return;
+    DatabaseFileName = BaseOpenDialog->FileName();
+    SetCaption(std::string(kMainCaption) + " - " + DatabaseFileName);
+    ReplaceConfig();
+    bool loaded = Config->LoadDatabase(DatabaseFileName);
+    RefreshAllViews(Sender);
+    CheckConfiguration();
+    // Problems of the load go after the check, which empties the window first.
+    int found = 0;
+    if (!loaded && !Config->LastError.empty()) {
+        AddMessage(Config->LastError, kMessageError);
+        ++found;
+    }
+    for (const std::string& p : Config->LoadProblems) {
+        AddMessage(p, kMessageWarning);
+        ++found;
+    }
+    if (found)
+        mmMessageViewClick(Sender);
+}
+
+void TMainForm::mmSaveClick(TObject* Sender) {
+    CheckConfiguration();
+    if (DatabaseFileName.empty())
+        return;
+    if (SpeedButton1->Enabled())
+        SpeedButton1Click(Sender);
+    // The save writes beside the file and renames: a failure keeps the old file.
+    if (!Config->SaveDatabase(DatabaseFileName))
+        MessageDlg(Config->LastError, mtError, TMsgDlgButtons{mbOK});
+}
+
+void TMainForm::mmSaveAsClick(TObject* Sender) {
+    CheckConfiguration();
+    if (!BaseSaveDialog->Execute())
+        return;
+    if (SpeedButton1->Enabled())
+        SpeedButton1Click(Sender);
+    DatabaseFileName = BaseSaveDialog->FileName();
+    // The caption names the file the next Save writes.
+    SetCaption(std::string(kMainCaption) + " - " + DatabaseFileName);
+    if (!Config->SaveDatabase(DatabaseFileName))
+        MessageDlg(Config->LastError, mtError, TMsgDlgButtons{mbOK});
+}
+
+void TMainForm::mmExitClick(TObject*) { Close(); }
+
+void TMainForm::mmFileClick(TObject*) { mmSave->SetEnabled(!DatabaseFileName.empty()); }
+
+// ---- Check, export, view -------------------------------------------------------------------------
+
+void TMainForm::CheckConfiguration() {
+    DockableForm->MessageMemo->Lines()->Clear();
+    TStringList first, second;
+    int found = 0;
+    auto report = [&found](TStrings& lines, uint8_t kind) {
+        for (int i = 0; i < lines.Count(); ++i, ++found)
+            AddMessage(lines[i], kind);
+    };
+    Config->CheckDbVersion(&first);
+    report(first, kMessageWarning);
+    Config->CheckFileVersions(&second);
+    report(second, kMessageWarning);
+    for (ELEM* e = Config->Channels.Oldest; e; e = e->Newer) {
+        auto* p = static_cast<TParamItem*>(e);
+        if (p->ChannelType == 0 || p->ChannelIndex == 0)
+            continue;
+        for (uint16_t id : {p->WriteHandler, p->ChangeHandler}) {
+            if (id == 0 || Config->IsSubprogramDefined(id))
+                continue;
+            AddMessage("Отсутвует подпрограмма " + IntToStr(id) + ", указанная в канале  \"" + p->Name +
+                           "\" (" + IntToStr(p->ChannelType) + ":" + IntToStr(p->ChannelIndex) + ")",
+                       kMessageError);
+            ++found;
+        }
+    }
+    for (ELEM* e = Config->Objects.Oldest; e; e = e->Newer) {
+        first.Clear();
+        static_cast<TObjectItem*>(e)->CheckConfiguration(&first);
+        report(first, kMessageError);
+    }
+    for (ELEM* e = Config->Objects.Oldest; e; e = e->Newer) {
+        second.Clear();
+        static_cast<TObjectItem*>(e)->CheckSubprogramVersions(&second);
+        report(second, kMessageWarning);
+    }
+    if (found == 0)
+        DockableForm->Close();
+    else
+        mmMessageViewClick(this);
+}
+
+void TMainForm::N11Click(TObject*) { CheckConfiguration(); }
+
+void TMainForm::N151Click(TObject*) {
+    CheckConfiguration();
+    if (!ExportConfigDialog->Execute())
+        return;
+    std::string path = ExportConfigDialog->FileName();
+    if (FileExists(path))
+        DeleteFile(path);
+    if (!Config->ExportScadaConfig(path))
+        MessageDlg("Не удалось записать файл " + path, mtError, TMsgDlgButtons{mbOK});
+}
+
+void TMainForm::N4Click(TObject*) { mmWordExport->SetEnabled(false); }
+
+void TMainForm::pcMainPageChange(TObject* Sender) {
+    // Grids on a page that was hidden missed their resize.
+    gwsgParamListResize(Sender);
+    if (SpeedButton1->Enabled())
+        SpeedButton1Click(Sender);
+    if (pcMain->ActivePage() == tsProgramm) {
+        GwStatusBar1Resize(Sender);
+        Config->FillSubprogramTabs(tcProgramm);
+        if (tcProgramm->TabIndex() >= 0) {
+            std::string caption = tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Caption();
+            ReplaceEditorText([&] { Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption); });
+        }
+    } else if (pcMain->ActivePage() == tsParamControl) {
+        gwneParamTypeChange(Sender);
+    }
+}
+
+void TMainForm::mmViewClick(TObject* Sender) {
+    auto* item = static_cast<TMenuItem*>(Sender);
+    item->SetChecked(!item->Checked());
+    TPanel* page = item == mmView1     ? tsObjectControl
+                   : item == mmView2   ? tsParamControl
+                   : item == mmExpress ? tsChannelControlExpress
+                   : item == mmView3   ? tsProgramm
+                                       : nullptr;
+    if (!page)
+        return;
+    pcMain->SetTabVisible(page, item->Checked());
+    if (pcMain->TabVisible(page))
+        pcMain->SetActivePage(page);
+    if (!item->Checked())
+        for (TPanel* fallback : {tsProgramm, tsParamControl, tsObjectControl})
+            if (pcMain->TabVisible(fallback))
+                pcMain->SetActivePage(fallback);
+}
+
+void TMainForm::mmMessageViewClick(TObject*) {
+    TDockableForm* form = DockableForm;
+    if (form->Visible())
+        return;
+    TWinControl* host = form->HostDockSite();
+    if (auto* tabs = dynamic_cast<TTabDockHost*>(host ? host->Owner() : nullptr);
+        tabs && host == tabs->PageControl1) {
+        tabs->Show();
+        return;
+    }
+    if (auto* conjoin = dynamic_cast<TConjoinDockHost*>(host); conjoin && !conjoin->Visible()) {
+        conjoin->Show();
+        UpdateHostCaption(conjoin, nullptr);
+        form->Show();
+        return;
+    }
+    if (auto* panel = dynamic_cast<TPanel*>(host); panel && (panel->Height() == 0 || panel->Width() == 0)) {
+        SetDockPanelShown(panel, true, form);
+        return;
+    }
+    DockManually(form, BottomDockPanel, alClient);
+    form->Show();
+}
+
+// ---- Bottom dock panel ---------------------------------------------------------------------------
+
+void TMainForm::SetDockPanelShown(TPanel* Panel, bool Show, TControl* Client) {
+    if (!Show) {
+        int visible = 0;
+        for (int i = 0; i < Panel->DockClientCount(); ++i)
+            visible += Panel->DockClients(i)->Visible() ? 1 : 0;
+        if (visible > 1)
+            return;
+    }
+    HSplitter->SetVisible(Show);
+    if (Show) {
+        Panel->SetHeight(ClientHeight() / 3);
+        HSplitter->SetTop(Panel->Top() - HSplitter->Height());
+    } else {
+        Panel->SetHeight(0);
+    }
+    if (Show && Client)
+        Client->Show();
+}
+
+void TMainForm::BottomDockPanelDockOver(TObject* Sender, TDragDockObject* Source, int, int, TDragState,
+                                        bool& Accept) {
+    Accept = dynamic_cast<TDockableForm*>(Source->Control()) != nullptr;
+    if (!Accept)
+        return;
+    auto* panel = static_cast<TPanel*>(Sender);
+    TPoint a = panel->ClientToScreen(TPoint(0, 0));
+    TPoint b = panel->ClientToScreen(TPoint(panel->Width(), -Source->Control()->Height()));
+    Source->DockRect = TRect(a.x, a.y, b.x, b.y);
+}
+
+void TMainForm::BottomDockPanelDockDrop(TObject* Sender, TDragDockObject*, int, int) {
+    auto* panel = dynamic_cast<TPanel*>(Sender);
+    if (!panel)
+        throw EInvalidCast("");
+    if (panel->DockClientCount() == 1)
+        SetDockPanelShown(panel, true, nullptr);
+    if (panel->DockManager())
+        panel->DockManager()->ResetBounds(true);
+}
+
+void TMainForm::BottomDockPanelGetSiteInfo(TObject*, TControl* DockClient, TRect&, TPoint, bool& CanDock) {
+    CanDock = dynamic_cast<TDockableForm*>(DockClient) != nullptr;
+}
+
+void TMainForm::BottomDockPanelUnDock(TObject* Sender, TControl*, TWinControl*, bool&) {
+    auto* panel = dynamic_cast<TPanel*>(Sender);
+    if (!panel)
+        throw EInvalidCast("");
+    if (panel->DockClientCount() == 1)
+        SetDockPanelShown(panel, false, nullptr);
+}

@@ -1,0 +1,268 @@
+// The main window: the configuration being edited, its five pages, menus and dialogs, the settings
+// file, and the serial link of the load tab. User-interface layer.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Standins.h"
+#include "buttons.h"
+#include "dialogs.h"
+#include "elem.h"
+#include "forms.h"
+#include "menus.h"
+#include "winapi.h"
+
+class configmanager;
+class CommPort;
+class TMPSyntaxMemo;
+class TGwButton;
+class TGwCheckBox;
+class TObjectItem;
+class TParamItem;
+
+// A subprogram template of the settings file.
+struct TDefaultActItem : ELEM {
+    std::string Name;
+    std::string File; // relative to the plug-in folder
+    int32_t Id = 0;
+};
+
+inline constexpr UINT WM_PORTDATA = WM_USER + 107;
+inline constexpr UINT WM_PORTLOG = WM_USER + 108;    // a log text waits in the queue
+inline constexpr UINT WM_PORTSIGNAL = WM_USER + 109; // the reader ended: the device went away
+// An in-place editor was left: its hosts are freed once the editor's own event has returned.
+inline constexpr UINT WM_EDITORCLOSED = WM_USER + 110;
+inline constexpr int kReceiveBufferSize = 1024;
+inline constexpr const char* kMainCaption = "Конфигуратор концентраторов QBX-510";
+
+class TMainForm : public TForm {
+public:
+    explicit TMainForm(TComponent* AOwner);
+    ~TMainForm() override;
+
+    // Frame and pages.
+    TControl* GwLEDDisplay1; // the LED banner
+    TPanel* pnSettings;
+    TControl* GwLabel1; // the turned caption
+    TPanel* Panel11;
+    TMainPageControl* pcMain;
+    TSplitter* HSplitter;
+    TPanel* BottomDockPanel;
+    TMainStatusBar* StatusBar1;
+    TPanel *tsObjectControl, *tsParamControl, *tsChannelControlExpress, *tsProgramm, *TabSheet1;
+
+    // Object page.
+    TMainPageControl* GwPageControl2;
+    TMainGrid *gwsgObjectProperty, *gwsgObjectCommand;
+    TGwListBox* gwlbObjectList;
+    // Channel page.
+    TMainPageControl* GwPageControl1;
+    TPanel *tsParamProperty, *tsAddParam, *tsAddNewParam;
+    TMainGrid *gwsgMainParamProperties, *gwsgSpecParamProperties, *gwsgNewParamProperty, *gwsgParamList;
+    TGwListBox *GwListBox1, *GwListBox2;
+    TGwButton* GwButton1;
+    TPanel* Panel1;
+    TLabel* Label8;
+    TMainComboBox* gwneParamType;
+    // Express page.
+    TMainPageControl* GwPageControl3;
+    TMainGrid *gwsgMainParamPropertiesExpress, *gwsgSpecParamPropertiesExpress;
+    TMainCheckTree* gwctObjectList;
+    // Subprogram page.
+    TGwTabControl* tcProgramm;
+    TMPSyntaxMemo* MPSyntaxMemo1;
+    TMainStatusBar* GwStatusBar1;
+    TCheckBox* CheckBox2;
+    TSpeedButton *SpeedButton1, *SpeedButton2, *SpeedButton3;
+    TMainGrid* sgActions;
+    // Load page.
+    TGroupBox* GroupBox1;
+    TRadioButton *RadioButton1, *RadioButton2;
+    TButton *Button1, *Button2, *Button3, *Button4;
+    TLabel *Label1, *Label2, *Label3, *Label4;
+    TComboBox* ComboBox1;
+    TEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5;
+    TCheckBox* CheckBox1;
+    TMainRichEdit* GwRichEdit1;
+
+    // Menus and dialogs.
+    TMainMenu* MainMenu1;
+    TMenuItem *mmFile, *mmNew, *mmOpen, *mmSave, *mmSaveAs, *N11, *mmExit;
+    TMenuItem *mmObjects, *mmAddObj, *mmDeleteObj;
+    TMenuItem *N4, *mmLoadParams, *N151, *mmWordExport;
+    TMenuItem *mmActions, *mmCreateAction, *mmSaveAction, *mmLoadAction, *mmDeleteAction, *N3, *mmAddLine,
+        *mmDeleteLine, *N5, *N101;
+    TMenuItem *N9, *mmView1, *mmView2, *mmExpress, *mmView3, *mmView4, *mmMessageView;
+    TMenuItem* mmHelp;
+    TOpenDialog* BaseOpenDialog;
+    TSaveDialog* BaseSaveDialog;
+    TOpenDialog* ActionOpenDialog;
+    TSaveDialog* ActionSaveDialog;
+    TSaveDialog* ExportConfigDialog;
+
+    // Own fields.
+    std::string DatabaseFileName;
+    ELEMList DefaultActList;  // TDefaultActItem, owned
+    ELEMList ChannelRowList;  // TParamItemP of the listed type, highest index first
+    ELEMList SignalParamList; // TParamItemP offered by the chosen object
+    std::unique_ptr<TStringList> SetpointNames;
+    ELEMList ObjectSnapshot; // TObjectItemP, configuration order
+    std::unique_ptr<TStringList> PropertyNames, CommandNames;
+    std::unique_ptr<TStringList> InstructionWords, FunctionWords;
+    uint8_t WordExportBusy = 0;
+    configmanager* Config = nullptr;
+    CommPort* Port = nullptr;
+    uint8_t ReceiveBuffer[kReceiveBufferSize] = {};
+    int32_t ReceiveLength = 0;
+    // The last frame as the GUI thread took it over from the reader.
+    std::vector<uint8_t> LastFrame;
+    int FramesTaken = 0;
+
+    // Start-up and shut-down.
+    void FormCreate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void RefreshAllViews(TObject* Sender);
+    void mmAddObjectClick(TObject* Sender);
+    // Where the settings file is read and written; empty: beside the program (tests set it before
+    // the form is made).
+    static std::string SettingsPathOverride;
+
+    // File commands.
+    void mmNewClick(TObject* Sender);
+    void mmOpenClick(TObject* Sender);
+    void mmSaveClick(TObject* Sender);
+    void mmSaveAsClick(TObject* Sender);
+    void mmExitClick(TObject* Sender);
+    void mmFileClick(TObject* Sender);
+
+    // Check, export, view.
+    void CheckConfiguration();
+    void N11Click(TObject* Sender);
+    void N151Click(TObject* Sender);
+    void pcMainPageChange(TObject* Sender);
+    void mmViewClick(TObject* Sender);
+    void mmMessageViewClick(TObject* Sender);
+    void N4Click(TObject* Sender);
+
+    // Object page.
+    TObjectItem* SelectedObject(TGwListBox* list);
+    std::string ObjectLineText(TObjectItem* object);
+    void gwlbObjectListClick(TObject* Sender);
+    void gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
+    void gwsgObjectPropertySelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+    void gwsgObjectPropertyExit(TObject* Sender);
+    void gwsgObjectPropertyDrawCell(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State);
+    void mmDeleteObjClick(TObject* Sender);
+    void GwListBox1KeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+
+    // Channel page.
+    void gwneParamTypeChange(TObject* Sender);
+    void gwneParamTypeEnter(TObject* Sender);
+    void gwsgParamListResize(TObject* Sender);
+    void gwsgParamListSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+    void gwsgParamListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void gwsgParamListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void gwsgParamListKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void gwsgParamListDblClick(TObject* Sender);
+    void gwsgParamListDrawCell(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State);
+    void gwsgSpecParamPropertiesSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+    void gwsgSpecParamPropertiesExit(TObject* Sender);
+    void GwListBox1Click(TObject* Sender);
+    void GwListBox2DblClick(TObject* Sender);
+    void GwButton1Click(TObject* Sender);
+    // The channel of grid row r (from 1), or null.
+    TParamItem* ChannelOfRow(int row);
+    // Channel type from the combo text; false for a bad or out-of-range text.
+    bool ListedType(uint16_t& type);
+    // Moves the selected rows up (-1) or down (+1); false when the move leaves 1..255.
+    bool MoveChannels(int delta);
+
+    // Express page.
+    void FillExpressTree();
+    bool gwctObjectListStateChanging(TTreeNode* Node, int NewState);
+    void gwctObjectListStateChange(TTreeNode* Node, int NewState);
+    // Toggles a channel node's check through the guard (the tree's check click).
+    void ToggleExpressCheck(TTreeNode* Node);
+    void gwctObjectListClick(TObject* Sender);
+    void gwsgParamPropertiesExpressSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+    void gwsgParamPropertiesExpressExit(TObject* Sender);
+
+    // Subprogram page.
+    void tcProgrammChange(TObject* Sender);
+    void mmCreateActionClick(TObject* Sender);
+    void mmLoadActionClick(TObject* Sender);
+    void mmSaveActionClick(TObject* Sender);
+    void mmDeleteActionClick(TObject* Sender);
+    void mmActionsClick(TObject* Sender);
+    void N5Click(TObject* Sender);
+    void mmMainActionClick(TObject* Sender);
+    void N101Click(TObject* Sender);
+    void MPSyntaxMemo1Change(TObject* Sender, unsigned ChangedBits);
+    void SpeedButton1Click(TObject* Sender);
+    void SpeedButton3Click(TObject* Sender);
+    void CheckBox2Click(TObject* Sender);
+    void MPSyntaxMemo1ParseWord(const std::string& Word, uint16_t& Token);
+    void GwStatusBar1Resize(TObject* Sender);
+    // The version-1.0 import of a file's text into the editor lines (one source line per token).
+    static std::vector<std::string> ImportVersion10(const std::string& text);
+
+    // Load tab.
+    void Button1Click(TObject* Sender);
+    void CheckBox1Click(TObject* Sender);
+    void PortDataReceived(const uint8_t* Data, int Length);
+    void PortLogText(const std::string& Text);
+
+    // Bottom dock panel.
+    void SetDockPanelShown(TPanel* Panel, bool Show, TControl* Client);
+    void BottomDockPanelDockOver(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State,
+                                 bool& Accept);
+    void BottomDockPanelDockDrop(TObject* Sender, TDragDockObject* Source, int X, int Y);
+    void BottomDockPanelGetSiteInfo(TObject* Sender, TControl* DockClient, TRect& InfluenceRect,
+                                    TPoint MousePos, bool& CanDock);
+    void BottomDockPanelUnDock(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow);
+
+protected:
+    void Dispatch(TMessage& Message) override;
+
+private:
+    void BuildLayout();
+    void BuildMenus();
+    void BuildObjectPage();
+    void BuildChannelPage();
+    void BuildExpressPage();
+    void BuildProgramPage();
+    void BuildLoadPage();
+    void BuildAddObjectMenu();
+    void ReadSettings();
+    void WriteSettings();
+    void ReplaceConfig();
+    void EmptyList(ELEMList& list);
+    void ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* spec, bool names);
+    void FreeHosts(TMainGrid* grid);
+    TPanel* HostFor(TMainGrid* grid, int row);
+    void RelistTypeAndChannels();
+    // The close steps of the three pages' editors, run from WM_EDITORCLOSED.
+    void CloseObjectEditors();
+    void CloseChannelEditors();
+    void CloseExpressEditors();
+    enum : unsigned { kObjectEditors = 1, kChannelEditors = 2, kExpressEditors = 4 };
+    unsigned FClosing = 0;
+    bool FReplacing = false; // the editor's text or the autostart box is set from code
+    void DeferClose(unsigned which);
+    void ReplaceEditorText(const std::function<void()>& fill);
+    bool LoadActInto(const std::string& path);
+
+    // Log texts raised on the reader thread, handed over to the GUI thread.
+    std::mutex FPortLock;
+    std::deque<std::string> FPortLog;
+    std::deque<std::vector<uint8_t>> FPortFrames;
+    // The window the reader posts to, taken on the GUI thread before the port opens.
+    HWND FPortWindow = nullptr;
+};
+
+extern TMainForm* MainForm;

@@ -1,0 +1,10 @@
+// The program's start: every device class registered, then its six forms made in order.
+// User-interface layer.
+#pragma once
+
+// Registers the classes of every driver module once; later calls do nothing.
+void RegisterAllDevices();
+// Creates the forms in the program's order: the main window, the new-item dialog, the schedule
+// editor, the indicator editor, the conjoin dock host and the message window, each owned by the
+// application and kept in its global pointer.
+void CreateProgramForms();

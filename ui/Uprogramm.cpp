@@ -1,0 +1,239 @@
+// The subprogram page: one tab per subprogram, the script editor, apply and revert, autostart,
+// create (by name or from a template), load, save, delete, and the version-1.0 import.
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "Configmanager.h"
+#include "UnitSyntaxMemo.h"
+#include "Umain.h"
+#include "Unewparam.h"
+#include "actions.h"
+#include "sysutils.h"
+
+namespace {
+
+std::string TabCaption(TGwTabControl* tabs) {
+    return tabs->GetTabCollection()->GetItem(tabs->TabIndex())->Caption();
+}
+
+std::string Trimmed(const std::string& s) {
+    size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+// The text before the first ';' (empty without one), and what follows that ';' (all without one).
+std::string TakeField(std::string& s) {
+    size_t semi = s.find(';');
+    if (semi == std::string::npos)
+        return {};
+    std::string field = s.substr(0, semi);
+    s.erase(0, semi + 1);
+    return field;
+}
+
+} // namespace
+
+void TMainForm::ReplaceEditorText(const std::function<void()>& fill) {
+    // Text put in from code is no edit of the user's: the change it raises marks nothing.
+    FReplacing = true;
+    MPSyntaxMemo1->Lines()->BeginUpdate();
+    MPSyntaxMemo1->AutoRowLink = false;
+    fill();
+    MPSyntaxMemo1->AutoRowLink = true;
+    SpeedButton1->SetEnabled(false);
+    MPSyntaxMemo1->Lines()->EndUpdate();
+    FReplacing = false;
+}
+
+void TMainForm::tcProgrammChange(TObject* Sender) {
+    if (tcProgramm->TabIndex() < 0)
+        return;
+    if (SpeedButton1->Enabled())
+        SpeedButton1Click(Sender);
+    std::string caption = TabCaption(tcProgramm);
+    ReplaceEditorText([&] {
+        MPSyntaxMemo1->Lines()->Clear();
+        Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption);
+        if (Config->Current)
+            CheckBox2->SetChecked(Config->Current->Flags == kActionAutostart);
+    });
+    GwStatusBar1->SetSimpleText(tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Hint());
+}
+
+void TMainForm::mmCreateActionClick(TObject* Sender) {
+    fmNewParam->SetCaption("Создать новую подпрограмму...");
+    fmNewParam->Label1->SetCaption("Название подпрограммы:");
+    fmNewParam->Label1->SetVisible(true);
+    fmNewParam->Edit1->SetVisible(true);
+    fmNewParam->Edit1->SetText("");
+    fmNewParam->Label2->SetVisible(false);
+    fmNewParam->Edit2->SetVisible(false);
+    fmNewParam->CheckBox1->SetCaption("Автозапуск");
+    fmNewParam->CheckBox1->SetVisible(true);
+    if (fmNewParam->ShowModal() != mrOk)
+        return;
+    if (SpeedButton1->Enabled())
+        SpeedButton1Click(Sender);
+    std::string name = fmNewParam->Edit1->Text();
+    if (T_Action* action = Config->CreateSubprogram(name)) {
+        action->Caption = name;
+        Config->Current = action;
+        if (fmNewParam->CheckBox1->Checked())
+            action->Flags = kActionAutostart;
+    }
+    Config->FillSubprogramTabs(tcProgramm);
+    if (tcProgramm->TabIndex() >= 0) {
+        std::string caption = TabCaption(tcProgramm);
+        ReplaceEditorText([&] { Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption); });
+    }
+}
+
+void TMainForm::mmMainActionClick(TObject* Sender) {
+    auto* templ = reinterpret_cast<TDefaultActItem*>(static_cast<TComponent*>(Sender)->Tag);
+    if (T_Action* action = Config->CreateSubprogramWithId(static_cast<uint16_t>(templ->Id))) {
+        action->LoadActFile(PluginFolder() + templ->File);
+        action->Caption = templ->Name;
+    }
+    RefreshAllViews(Sender);
+}
+
+bool TMainForm::LoadActInto(const std::string& path) {
+    if (Config->Current->LoadActFile(path) == 0)
+        return true;
+    MessageDlg("Не удалось открыть файл " + path, mtError, TMsgDlgButtons{mbOK});
+    return false;
+}
+
+void TMainForm::mmLoadActionClick(TObject* Sender) {
+    if (ActionOpenDialog->Execute() && FileExists(ActionOpenDialog->FileName()) && Config->Current) {
+        // The pending text belongs to the old instructions: it goes in first, then the file replaces it.
+        if (SpeedButton1->Enabled())
+            SpeedButton1Click(Sender);
+        LoadActInto(ActionOpenDialog->FileName());
+    }
+    if (tcProgramm->TabIndex() >= 0)
+        tcProgrammChange(Sender);
+}
+
+void TMainForm::mmSaveActionClick(TObject* Sender) {
+    if (tcProgramm->TabIndex() < 0 || !Config->Current)
+        return;
+    if (!Config->Current->FilePath.empty())
+        ActionSaveDialog->SetFileName(Config->Current->FilePath);
+    if (!ActionSaveDialog->Execute())
+        return;
+    SpeedButton1Click(Sender);
+    if (Config->Current->SaveActFile(ActionSaveDialog->FileName()) != 0)
+        MessageDlg("Не удалось записать файл " + ActionSaveDialog->FileName(), mtError, TMsgDlgButtons{mbOK});
+}
+
+void TMainForm::mmDeleteActionClick(TObject* Sender) {
+    T_Action* action = Config->Current;
+    if (!action)
+        return;
+    if (action->Lock != 0) {
+        MessageDlg("Невозможно удалить подпрограмму!", mtConfirmation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    if (MessageDlg("Подпрограмма будет утрачена безвозвратно. Продолжить?", mtConfirmation,
+                   TMsgDlgButtons{mbYes, mbCancel}) != mrYes)
+        return;
+    Config->DeleteSubprogram(action);
+    SpeedButton1->SetEnabled(false);
+    pcMainPageChange(Sender);
+}
+
+void TMainForm::mmActionsClick(TObject*) {
+    mmSaveAction->SetEnabled(Config->Current != nullptr);
+    mmDeleteAction->SetEnabled(Config->Current != nullptr);
+}
+
+void TMainForm::N5Click(TObject*) {
+    for (int i = 0; i < N5->Count(); ++i)
+        N5->Items(i)->SetEnabled(true);
+}
+
+std::vector<std::string> TMainForm::ImportVersion10(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string s;
+    while (in >> s) {
+        TakeField(s);
+        std::string line = s.substr(0, s.find(';') == std::string::npos ? 0 : s.find(';'));
+        bool jump = s.find("goto") != std::string::npos;
+        TakeField(s);
+        if (jump)
+            s = "@l:" + s;
+        for (int f = 0; f < 4; ++f)
+            line += " " + TakeField(s);
+        lines.push_back(Trimmed(line));
+    }
+    return lines;
+}
+
+void TMainForm::N101Click(TObject*) {
+    if (!ActionOpenDialog->Execute() || !FileExists(ActionOpenDialog->FileName()))
+        return;
+    std::ifstream file(NativePath(ActionOpenDialog->FileName()), std::ios::binary);
+    if (!file) {
+        MessageDlg("Не удалось открыть файл " + ActionOpenDialog->FileName(), mtError, TMsgDlgButtons{mbOK});
+        return;
+    }
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ReplaceEditorText([&] {
+        MPSyntaxMemo1->Lines()->Clear();
+        for (const std::string& line : ImportVersion10(text))
+            MPSyntaxMemo1->Lines()->Add(line);
+    });
+    SpeedButton1->SetEnabled(true);
+}
+
+void TMainForm::MPSyntaxMemo1Change(TObject*, unsigned ChangedBits) {
+    if (!FReplacing && (ChangedBits & 0x9) && Config && Config->Current)
+        SpeedButton1->SetEnabled(true);
+}
+
+void TMainForm::SpeedButton1Click(TObject*) {
+    if (!Config->Current)
+        return;
+    Config->Current->Assemble(*MPSyntaxMemo1->Lines());
+    SpeedButton1->SetEnabled(false);
+}
+
+void TMainForm::SpeedButton3Click(TObject* Sender) {
+    T_Action* action = Config->Current;
+    if (!action)
+        return;
+    if (MessageDlg("Все изменения будут утрачены безвозвратно. Продолжить?", mtConfirmation,
+                   TMsgDlgButtons{mbYes, mbCancel}) != mrYes)
+        return;
+    action->LoadActFile(action->FilePath);
+    SpeedButton1->SetEnabled(false);
+    tcProgrammChange(Sender);
+    if (Config->Current)
+        Config->Current->Assemble(*MPSyntaxMemo1->Lines());
+}
+
+void TMainForm::CheckBox2Click(TObject*) {
+    if (FReplacing || !Config || !Config->Current)
+        return;
+    SpeedButton1->SetEnabled(true);
+    Config->Current->Flags = CheckBox2->Checked() ? kActionAutostart : 0;
+}
+
+void TMainForm::MPSyntaxMemo1ParseWord(const std::string& Word, uint16_t& Token) {
+    int at = 0;
+    if (InstructionWords && InstructionWords->Find(Word, at))
+        Token = 255;
+    else if (FunctionWords && FunctionWords->Find(Word, at))
+        Token = 254;
+}
+
+void TMainForm::GwStatusBar1Resize(TObject*) {
+    SpeedButton1->SetLeft(GwStatusBar1->Width() - SpeedButton1->Width() - 5);
+    SpeedButton2->SetLeft(SpeedButton1->Left() - SpeedButton2->Width() - 5);
+    SpeedButton3->SetLeft(SpeedButton2->Left() - SpeedButton3->Width() - 5);
+    CheckBox2->SetLeft(SpeedButton3->Left() - CheckBox2->Width() - 5);
+}

@@ -1,0 +1,94 @@
+// The settings file.
+#include "Usettings.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "inifiles.h"
+#include "sysutils.h"
+
+namespace {
+
+const char* const kActions = "DefaultActions";
+const char* const kWindow = "Window";
+const char* const kSwitchKeys[kViewSwitchCount] = {"p1Visible", "p2Visible", "p3Visible", "p4Visible",
+                                                   "p5Visible"};
+
+std::optional<int> ReadInt(TCustomIniFile* ini, const char* section, const std::string& key) {
+    std::string text = ini->ReadString(section, key, "");
+    int v = 0;
+    if (text.empty() || !TryStrToInt(text, v))
+        return std::nullopt;
+    return v;
+}
+
+std::string UserConfigFolder() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        return std::string(xdg) + "/qbxconf/";
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : ".") + "/.config/qbxconf/";
+}
+
+} // namespace
+
+std::vector<TDefaultActTemplate> ReadDefaultActions(TCustomIniFile* ini) {
+    std::vector<TDefaultActTemplate> out;
+    std::optional<int> count = ReadInt(ini, kActions, "Count");
+    for (int i = 1; count && i <= *count; ++i) {
+        std::string value = ini->ReadString(kActions, "id" + IntToStr(i), "");
+        size_t comma = value.find(',');
+        if (comma == std::string::npos)
+            continue;
+        TDefaultActTemplate t;
+        t.Name = value.substr(0, comma);
+        std::string rest = value.substr(comma + 1);
+        std::string idText = rest;
+        if (size_t second = rest.find(','); second != std::string::npos) {
+            t.File = rest.substr(0, second);
+            idText = rest.substr(second + 1);
+        }
+        if (!TryStrToInt(idText, t.Id))
+            continue;
+        out.push_back(t);
+    }
+    return out;
+}
+
+TWindowSettings ReadWindowSettings(TCustomIniFile* ini) {
+    TWindowSettings s;
+    s.Left = ReadInt(ini, kWindow, "Left");
+    s.Top = ReadInt(ini, kWindow, "Top");
+    s.Width = ReadInt(ini, kWindow, "Width");
+    s.Height = ReadInt(ini, kWindow, "Height");
+    s.WindowState = ReadInt(ini, kWindow, "WindowState");
+    s.PC1Width = ReadInt(ini, kWindow, "PC1Width");
+    s.PC2Width = ReadInt(ini, kWindow, "PC2Width");
+    s.PC3Width = ReadInt(ini, kWindow, "PC3Width");
+    for (int i = 0; i < kViewSwitchCount; ++i)
+        s.Visible[i] = ReadInt(ini, kWindow, kSwitchKeys[i]);
+    return s;
+}
+
+void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v) {
+    ini->WriteString(kWindow, "WindowState", IntToStr(v.WindowState));
+    if (v.WindowState == 0) {
+        ini->WriteString(kWindow, "Left", IntToStr(v.Left));
+        ini->WriteString(kWindow, "Top", IntToStr(v.Top));
+        ini->WriteString(kWindow, "Width", IntToStr(v.Width));
+        ini->WriteString(kWindow, "Height", IntToStr(v.Height));
+    }
+    ini->WriteString(kWindow, "PC3Width", IntToStr(v.PC3Width));
+    ini->WriteString(kWindow, "PC2Width", IntToStr(v.PC2Width));
+    ini->WriteString(kWindow, "PC1Width", IntToStr(v.PC1Width));
+    for (int i = 0; i < kViewSwitchCount; ++i)
+        ini->WriteString(kWindow, kSwitchKeys[i], v.Visible[i] ? "1" : "0");
+}
+
+TSettingsPaths SettingsPaths(const std::string& exeName) {
+    std::string beside = ChangeFileExt(exeName, ".ini");
+    std::string folder = ExtractFilePath(beside);
+    if (::access(NativePath(folder.empty() ? "." : folder).c_str(), W_OK) == 0)
+        return {beside, beside};
+    std::string user = UserConfigFolder() + ExtractFileName(beside);
+    return {FileExists(user) ? user : beside, user};
+}

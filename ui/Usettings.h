@@ -1,0 +1,44 @@
+// The settings file: the subprogram templates of [DefaultActions] and the window's [Window] values,
+// read at start-up and written at shut-down. User-interface layer.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class TCustomIniFile;
+
+struct TDefaultActTemplate {
+    std::string Name;
+    std::string File; // relative to the plug-in folder
+    int Id = 0;
+};
+
+// Entries without a comma or whose id or Count is not a decimal integer are skipped.
+std::vector<TDefaultActTemplate> ReadDefaultActions(TCustomIniFile* ini);
+
+inline constexpr int kViewSwitchCount = 5; // p1Visible .. p5Visible
+
+// [Window] as read: a key that is absent, empty or not a decimal integer stays unset.
+struct TWindowSettings {
+    std::optional<int> Left, Top, Width, Height, WindowState;
+    std::optional<int> PC1Width, PC2Width, PC3Width;
+    std::optional<int> Visible[kViewSwitchCount];
+};
+TWindowSettings ReadWindowSettings(TCustomIniFile* ini);
+
+// [Window] as written; the geometry only for a normal window (state 0).
+struct TWindowValues {
+    int Left = 0, Top = 0, Width = 0, Height = 0, WindowState = 0;
+    int PC1Width = 0, PC2Width = 0, PC3Width = 0;
+    bool Visible[kViewSwitchCount] = {};
+};
+void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v);
+
+// Where the settings are read and written: the program's own path with ".ini" when its folder
+// takes new files; otherwise the same-named file in the user's configuration folder is written, and
+// read when it exists (else the file beside the program is read).
+struct TSettingsPaths {
+    std::string Read, Write;
+};
+TSettingsPaths SettingsPaths(const std::string& exeName);

@@ -1,0 +1,496 @@
+// The main window headless: start-up, the file commands' round trip through the store, the channel
+// page's guards, the subprogram page, and docking the message window.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <pty.h>
+#include <unistd.h>
+
+#include "Configmanager.h"
+#include "Conjoinhost.h"
+#include "Devicetypes.h"
+#include "Dockform.h"
+#include "Uind570mp3.h"
+#include "Umain.h"
+#include "UnitSyntaxMemo.h"
+#include "Unewparam.h"
+#include "Uprogram.h"
+#include "Uschedule.h"
+#include "actions.h"
+#include "dragdock.h"
+#include "tempfolder.h"
+
+namespace {
+
+// Dialogs answered from queues: a file dialog takes the next name ("" cancels), a message dialog
+// the next answer (Yes when none is queued); every message shown is kept.
+struct FakeDialogs : TDialogService {
+    std::deque<std::string> Files;
+    std::deque<int> Answers;
+    std::vector<std::string> Shown;
+    int MessageBox(const std::string& Text, const std::string&, UINT) override {
+        Shown.push_back(Text);
+        return IDOK;
+    }
+    int MessageDlg(const std::string& Msg, TMsgDlgType, TMsgDlgButtons) override {
+        Shown.push_back(Msg);
+        if (Answers.empty())
+            return mrYes;
+        int a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>& files) override {
+        std::string f = Files.empty() ? "" : Files.front();
+        if (!Files.empty())
+            Files.pop_front();
+        if (f.empty())
+            return false;
+        files = {f};
+        return true;
+    }
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        RegisterAllDevices();
+        TMainForm::SettingsPathOverride = dir.File("qbxconf.ini");
+        std::filesystem::create_directories(dir.File("plugin"));
+        SetPluginFolder(dir.File("plugin/"));
+        old = SetDialogService(&dialogs);
+        CreateProgramForms();
+        m = MainForm;
+    }
+    void TearDown() override {
+        for (int i = Application->ComponentCount() - 1; i >= 0;
+             i = std::min(i - 1, Application->ComponentCount() - 1))
+            if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i))) {
+                f->BeforeDestruction();
+                delete f;
+            }
+        Application->ProcessMessages();
+        SetDialogService(old);
+        SetPluginFolder("");
+        TMainForm::SettingsPathOverride.clear();
+    }
+    TMenuItem* AddItem(int code) {
+        for (int i = 0; i < m->mmAddObj->Count(); ++i)
+            if (m->mmAddObj->Items(i)->Tag == code)
+                return m->mmAddObj->Items(i);
+        return nullptr;
+    }
+    std::vector<std::string> Lines(TStrings* s) {
+        std::vector<std::string> out;
+        for (int i = 0; i < s->Count(); ++i)
+            out.push_back((*s)[i]);
+        return out;
+    }
+    std::vector<std::string> Cells(TMainGrid* g) {
+        std::vector<std::string> out;
+        for (int r = 0; r < g->RowCount(); ++r)
+            out.push_back(g->Cells(0, r) + "|" + g->Cells(1, r));
+        return out;
+    }
+    // Every text the object and channel pages show, object by object and type by type.
+    std::vector<std::string> PageTexts() {
+        std::vector<std::string> out = Lines(m->gwlbObjectList->Items());
+        for (int i = 0; i < m->gwlbObjectList->Items()->Count(); ++i) {
+            m->gwlbObjectList->SetItemIndex(i);
+            m->gwlbObjectListClick(m->gwlbObjectList);
+            for (auto& c : Cells(m->gwsgObjectProperty))
+                out.push_back(c);
+            for (auto& c : Cells(m->gwsgObjectCommand))
+                out.push_back(c);
+        }
+        m->gwneParamTypeEnter(m->gwneParamType);
+        for (const std::string& type : Lines(m->gwneParamType->Items())) {
+            m->gwneParamType->SetText(type);
+            m->gwneParamTypeChange(m->gwneParamType);
+            out.push_back("type " + type);
+            for (auto& c : Cells(m->gwsgParamList))
+                out.push_back(c);
+        }
+        return out;
+    }
+    void SelectRows(int top, int bottom) { m->gwsgParamList->SetSelection(TGridRect(0, top, 1, bottom)); }
+    void Key(WORD key, TShiftState shift) {
+        WORD k = key;
+        m->gwsgParamListKeyUp(m->gwsgParamList, k, shift);
+    }
+    std::vector<int> IndexesOf(const std::vector<TParamItem*>& ps) {
+        std::vector<int> out;
+        for (TParamItem* p : ps)
+            out.push_back(p->ChannelIndex);
+        return out;
+    }
+    void NewFreeChannels(const std::string& type, const std::string& count, const std::string& bits = "",
+                         const std::string& depth = "") {
+        m->gwneParamType->SetText(type);
+        m->gwsgNewParamProperty->SetCells(1, 0, count);
+        m->gwsgNewParamProperty->SetCells(1, 1, bits);
+        m->gwsgNewParamProperty->SetCells(1, 4, depth);
+        m->GwButton1Click(m);
+    }
+    bool Reported(const std::string& line) { return DockableForm->MessageMemo->Lines()->IndexOf(line) >= 0; }
+
+    testsupport::TempFolder dir;
+    FakeDialogs dialogs;
+    TDialogService* old = nullptr;
+    TMainForm* m = nullptr;
+};
+
+TEST_F(MainWindow, StartsWithItsFormsInOrderAndEveryDeviceTypeInTheAddObjectMenu) {
+    std::vector<std::string> forms;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i)))
+            forms.push_back(f->Caption());
+    EXPECT_EQ(forms,
+              (std::vector<std::string>{kMainCaption, "Создать новый канал...", frmSchedule->Caption(),
+                                        frmInd570mp3->Caption(), "ConjoinDockHost", "Окно сообщений"}));
+    EXPECT_EQ(Application->MainForm(), m);
+
+    ASSERT_EQ(m->mmAddObj->Count(), kMenuEntryCount);
+    int counter = 0;
+    for (int i = 0; i < kMenuEntryCount; ++i) {
+        TMenuItem* item = m->mmAddObj->Items(i);
+        EXPECT_EQ(item->Caption(), ObjectMenuEntries[i]);
+        bool line = std::string(ObjectMenuEntries[i]) == "-";
+        EXPECT_EQ(item->Tag, line ? 0 : ++counter) << i;
+        EXPECT_EQ(bool(item->OnClick), !line) << i;
+    }
+    for (const TDeviceType& t : DeviceTypeTable)
+        EXPECT_TRUE(!t.Creatable || DeviceFactory(&t)) << t.Tag;
+
+    std::vector<std::string> top;
+    for (int i = 0; i < m->MainMenu1->Items()->Count(); ++i)
+        top.push_back(m->MainMenu1->Items()->Items(i)->Caption());
+    EXPECT_EQ(top, (std::vector<std::string>{"&Файл", "Объекты", "Каналы концентратора", "Подпрограммы",
+                                             "Вид", "Помощь"}));
+    EXPECT_EQ(
+        m->pcMain->VisibleTabs(),
+        (std::vector<std::string>{"Управление объектами", "Управление каналами",
+                                  "Управление каналами (Express)", "Подпрограммы", "Управление загрузкой"}));
+    EXPECT_FALSE(m->mmView2->Checked());
+    EXPECT_FALSE(m->mmView4->Checked());
+    EXPECT_EQ(m->pcMain->ActivePage(), m->tsObjectControl);
+    EXPECT_EQ(m->ComboBox1->Items()->Get(2), "COM3");
+}
+
+TEST_F(MainWindow, NewAddSaveOpenShowsTheSameObjectAndChannelPages) {
+    std::string path = dir.File("station.cdb");
+    dialogs.Files = {path};
+    m->mmNewClick(m->mmNew);
+    EXPECT_EQ(m->Caption(), std::string(kMainCaption) + " - " + path);
+    for (int code : {1, 3, 7, 12, 17, 27, 40, 42})
+        AddItem(code)->Click();
+    std::vector<std::string> before = PageTexts();
+    ASSERT_GE(m->gwlbObjectList->Items()->Count(), 6);
+
+    m->mmSaveClick(m->mmSave);
+    ASSERT_TRUE(std::filesystem::exists(path));
+    m->mmNewClick(m->mmNew); // cancelled: nothing changes
+    dialogs.Files = {path};
+    m->mmOpenClick(m->mmOpen);
+    EXPECT_EQ(PageTexts(), before);
+}
+
+TEST_F(MainWindow, SaveAsNamesTheNewFileAndAFailedSaveKeepsTheOldOne) {
+    std::string first = dir.File("a.cdb");
+    dialogs.Files = {first};
+    m->mmNewClick(m->mmNew);
+    AddItem(3)->Click();
+    m->mmSaveClick(m->mmSave);
+    auto saved = std::filesystem::file_size(first);
+
+    std::filesystem::create_directories(dir.File("locked"));
+    std::string second = dir.File("locked/b.cdb");
+    dialogs.Files = {second};
+    m->mmSaveAsClick(m->mmSaveAs);
+    EXPECT_EQ(m->Caption(), std::string(kMainCaption) + " - " + second);
+    EXPECT_TRUE(std::filesystem::exists(second));
+
+    std::filesystem::permissions(dir.File("locked"),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::access(dir.File("locked").c_str(), W_OK) == 0)
+        GTEST_SKIP() << "running as a user who may write anywhere";
+    dialogs.Shown.clear();
+    AddItem(1)->Click();
+    m->mmSaveClick(m->mmSave);
+    EXPECT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(second));
+    EXPECT_EQ(std::filesystem::file_size(first), saved);
+}
+
+TEST_F(MainWindow, RenumberingKeepsChannelsInsideOneTo255) {
+    NewFreeChannels("7", "3");
+    std::vector<TParamItem*> ch = {m->ChannelOfRow(1), m->ChannelOfRow(2), m->ChannelOfRow(3)};
+    ASSERT_EQ(IndexesOf(ch), (std::vector<int>{1, 2, 3}));
+
+    SelectRows(1, 1);
+    Key(VK_UP, {ssAlt});
+    EXPECT_EQ(IndexesOf(ch), (std::vector<int>{1, 2, 3}));
+    SelectRows(2, 3);
+    Key(VK_UP, {ssAlt});
+    EXPECT_EQ(IndexesOf(ch), (std::vector<int>{3, 1, 2}));
+    SelectRows(3, 3);
+    Key(VK_DOWN, {ssAlt});
+    EXPECT_EQ(IndexesOf(ch), (std::vector<int>{4, 1, 2}));
+
+    NewFreeChannels("7", "251"); // 5 .. 255
+    SelectRows(254, 254);
+    EXPECT_EQ(m->ChannelOfRow(254)->ChannelIndex, 255);
+    Key(VK_DOWN, {ssAlt});
+    EXPECT_EQ(m->ChannelOfRow(254)->ChannelIndex, 255);
+}
+
+TEST_F(MainWindow, ChannelsBeyondIndex255AreRefusedWithAMessage) {
+    const std::string full = "[Информация]: Достигнуто максимально допустимое количество каналов";
+    NewFreeChannels("9", "254");
+    NewFreeChannels("9", "2");
+    EXPECT_TRUE(Reported(full));
+    EXPECT_EQ(m->ChannelRowList.Count, 254u);
+    NewFreeChannels("9", "1");
+    EXPECT_EQ(m->ChannelRowList.Count, 255u);
+
+    DockableForm->MessageMemo->Lines()->Clear();
+    AddItem(12)->Click();
+    m->GwListBox1->SetItemIndex(0);
+    m->GwListBox1Click(m->GwListBox1);
+    ASSERT_GT(m->GwListBox2->Items()->Count(), 0);
+    TParamItem* signal = static_cast<TParamItemP*>(m->SignalParamList.Oldest)->Item;
+    m->gwneParamType->SetText("9");
+    m->GwListBox2->SetItemIndex(0);
+    m->GwListBox2DblClick(m->GwListBox2);
+    EXPECT_TRUE(Reported(full));
+    EXPECT_EQ(signal->ChannelIndex, 0);
+    m->gwneParamType->SetText("11");
+    m->GwListBox2DblClick(m->GwListBox2);
+    EXPECT_EQ(signal->ChannelType, 11);
+    EXPECT_EQ(signal->ChannelIndex, 1);
+}
+
+TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {
+    NewFreeChannels("5", "1", "4000", "2");
+    NewFreeChannels("5", "1", "12");
+    bool can = true;
+    SelectRows(1, 1);
+    m->gwsgParamListSelectCell(m->gwsgParamList, 1, 1, can);
+    std::string value = m->gwsgMainParamProperties->Cells(1, 4);
+    EXPECT_EQ(std::count(value.begin(), value.end(), ','), 255);
+    EXPECT_EQ(value.substr(0, 8), "255,255,");
+    SelectRows(2, 2);
+    m->gwsgParamListSelectCell(m->gwsgParamList, 1, 2, can);
+    EXPECT_EQ(m->gwsgMainParamProperties->Cells(1, 4), "0,0");
+    EXPECT_EQ(m->gwsgMainParamProperties->Cells(1, 0), "5:2");
+    EXPECT_EQ(m->gwsgMainParamProperties->Cells(1, 2), "нет");
+}
+
+TEST_F(MainWindow, SubprogramEditsApplyRevertAndGiveWayToALoadedFile) {
+    T_Action* a = m->Config->CreateSubprogram("poll");
+    a->Caption = "Опрос";
+    m->RefreshAllViews(m);
+    m->pcMain->SetActivePage(m->tsProgramm);
+    m->tcProgramm->SetTabIndex(0);
+    EXPECT_EQ(m->Config->Current, a);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+
+    m->MPSyntaxMemo1->Lines()->Add("push 1");
+    EXPECT_TRUE(m->SpeedButton1->Enabled());
+    m->SpeedButton1Click(m->SpeedButton1);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+    size_t applied = a->Instructions.size();
+    EXPECT_GE(applied, 1u);
+
+    std::string file = dir.File("pop.act");
+    T_Action* b = m->Config->CreateSubprogram("other");
+    TStringList text;
+    text.Add("pop");
+    text.Add("pop");
+    text.Add("ret");
+    ASSERT_TRUE(b->Assemble(text));
+    ASSERT_EQ(b->SaveActFile(file), 0);
+
+    m->MPSyntaxMemo1->Lines()->Add("push 2");
+    EXPECT_TRUE(m->SpeedButton1->Enabled());
+    dialogs.Files = {file};
+    m->mmLoadActionClick(m->mmLoadAction);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+    EXPECT_EQ(a->Instructions.size(), 3u);
+    EXPECT_EQ(a->FilePath, file);
+    EXPECT_EQ(m->MPSyntaxMemo1->Lines()->Count(), 3);
+
+    m->MPSyntaxMemo1->Lines()->Add("push 3");
+    m->SpeedButton1Click(m->SpeedButton1);
+    EXPECT_EQ(a->Instructions.size(), 4u);
+    dialogs.Answers = {mrCancel};
+    m->SpeedButton3Click(m->SpeedButton3);
+    EXPECT_EQ(a->Instructions.size(), 4u);
+    m->SpeedButton3Click(m->SpeedButton3);
+    EXPECT_EQ(a->Instructions.size(), 3u);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+
+    m->CheckBox2->SetChecked(true);
+    m->CheckBox2Click(m->CheckBox2);
+    EXPECT_EQ(a->Flags, kActionAutostart);
+    m->CheckBox2->SetChecked(false);
+    m->CheckBox2Click(m->CheckBox2);
+    EXPECT_EQ(a->Flags, 0);
+}
+
+struct ImportCase {
+    const char* name;
+    const char* text;
+    std::vector<std::string> lines;
+};
+void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.name; }
+class Import10 : public ::testing::TestWithParam<ImportCase> {};
+
+TEST_P(Import10, RewritesTokensIntoSourceLines) {
+    EXPECT_EQ(TMainForm::ImportVersion10(GetParam().text), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, Import10,
+    ::testing::Values(ImportCase{"Empty", "", {}}, ImportCase{"Jump", "7;gotoz;12;;;;", {"gotoz @l:12"}},
+                      ImportCase{"Push", "3;push;5;;;;", {"push 5"}},
+                      ImportCase{"TwoTokens", "5;gotonz;3;;;;\n 6;mov;1;2;;;", {"gotonz @l:3", "mov 1 2"}},
+                      ImportCase{"GotoInAField", "1;ldi;goto;;;;", {"ldi @l:goto"}},
+                      ImportCase{"NoSemicolons", "garbage", {""}},
+                      ImportCase{
+                          "LongToken",
+                          "1;push;"
+                          "0123456789012345678901234567890123456789012345678901234567890123456789"
+                          "0123456789012345678901234567890123456789012345678901234567890123456789;;;;",
+                          {"push 0123456789012345678901234567890123456789012345678901234567890123456789"
+                           "0123456789012345678901234567890123456789012345678901234567890123456789"}}),
+    [](const ::testing::TestParamInfo<ImportCase>& i) { return std::string(i.param.name); });
+
+TEST_F(MainWindow, TheCheckReportsMissingSubprogramsOfBoundChannelsOnce) {
+    NewFreeChannels("4", "1");
+    TParamItem* p = m->ChannelOfRow(1);
+    p->Name = "Ток";
+    p->WriteHandler = 700;
+    p->ChangeHandler = 701;
+    m->CheckConfiguration();
+    EXPECT_TRUE(Reported("[Ошибка]: Отсутвует подпрограмма 700, указанная в канале  \"Ток\" (4:1)"));
+    EXPECT_TRUE(Reported("[Ошибка]: Отсутвует подпрограмма 701, указанная в канале  \"Ток\" (4:1)"));
+    EXPECT_TRUE(DockableForm->Visible());
+    p->WriteHandler = p->ChangeHandler = 0;
+    m->CheckConfiguration();
+    EXPECT_EQ(DockableForm->MessageMemo->Lines()->Count(), 0);
+    EXPECT_FALSE(DockableForm->Visible());
+}
+
+TEST_F(MainWindow, MessagesGetTheirKindsPrefixOnce) {
+    AddMessage("x", kMessageWarning);
+    AddMessage("x", kMessageWarning);
+    AddMessage("x", kMessageError);
+    AddMessage("x", 0);
+    AddMessage("x", 4);
+    EXPECT_EQ(Lines(DockableForm->MessageMemo->Lines()),
+              (std::vector<std::string>{"[Предупреждение]: x", "[Ошибка]: x", "x"}));
+}
+
+TEST_F(MainWindow, SettingsWrittenAtShutDownComeBackAtTheNextStart) {
+    m->mmViewClick(m->mmView2);
+    m->mmViewClick(m->mmView1);
+    m->GwPageControl1->SetWidth(280);
+    TearDown();
+    {
+        std::ofstream add(dir.File("qbxconf.ini"), std::ios::app);
+        add << "[DefaultActions]\nCount=2\nid1=Общий опрос,common/poll.act,40\nid2=broken\n";
+    }
+    TMainForm::SettingsPathOverride = dir.File("qbxconf.ini");
+    SetDialogService(&dialogs);
+    CreateProgramForms();
+    m = MainForm;
+    EXPECT_TRUE(m->mmView2->Checked());
+    EXPECT_FALSE(m->mmView1->Checked());
+    EXPECT_FALSE(m->pcMain->TabVisible(m->tsObjectControl));
+    EXPECT_EQ(m->GwPageControl1->Width(), 280);
+    EXPECT_EQ(m->pcMain->ActivePage(), m->tsParamControl);
+    ASSERT_EQ(m->N5->Count(), 1);
+    EXPECT_EQ(m->N5->Items(0)->Caption(), "Общий опрос");
+    EXPECT_EQ(m->DefaultActList.Count, 1u);
+}
+
+TEST_F(MainWindow, TheMessageWindowDocksAtTheBottomAndHostsAnotherDockableForm) {
+    m->SetBounds(0, 0, 900, 600);
+    m->mmMessageViewClick(m);
+    EXPECT_EQ(DockableForm->HostDockSite(), m->BottomDockPanel);
+    EXPECT_EQ(m->BottomDockPanel->Height(), m->ClientHeight() / 3);
+    EXPECT_TRUE(m->HSplitter->Visible());
+    DockableForm->Close();
+    EXPECT_EQ(m->BottomDockPanel->Height(), 0);
+    m->mmMessageViewClick(m);
+    EXPECT_EQ(m->BottomDockPanel->Height(), m->ClientHeight() / 3);
+
+    DockableForm->ManualFloat(Bounds(100, 100, 339, 110));
+    EXPECT_EQ(DockableForm->HostDockSite(), nullptr);
+    EXPECT_EQ(m->BottomDockPanel->Height(), 0);
+    EXPECT_FALSE(m->HSplitter->Visible());
+
+    auto* second = new TDockableForm(Application);
+    second->SetCaption("Второе");
+    DockableForm->Show();
+    second->Show();
+    TDragDockObject drop(second);
+    drop.Floating = false;
+    DockableForm->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop), MAKELPARAM(2, 50)); // left fifth
+    auto* host = dynamic_cast<TConjoinDockHost*>(DockableForm->HostDockSite());
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(second->HostDockSite(), host);
+    EXPECT_EQ(host->DockClientCount(), 2);
+    EXPECT_FALSE(DockableForm->DockSite());
+    EXPECT_EQ(host->Caption(), "Окно сообщений Второе ");
+
+    TControlGuard alive(host);
+    second->ManualFloat(Bounds(400, 100, 200, 100));
+    EXPECT_TRUE(second->DockSite());
+    Application->ProcessMessages();
+    Application->ProcessMessages();
+    EXPECT_FALSE(alive.Alive());
+    EXPECT_EQ(DockableForm->HostDockSite(), nullptr);
+    delete second;
+}
+
+TEST_F(MainWindow, TheLoadTabOpensThePortTakesFramesOnTheGuiThreadAndNoticesAPulledDevice) {
+    m->Button1Click(m->Button1); // nothing chosen: the open fails quietly
+    EXPECT_EQ(m->Button1->Caption(), "Открыть");
+
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    m->ComboBox1->SetItemIndex(m->ComboBox1->Items()->Add(name));
+    m->Edit3->SetText("9600");
+    m->Button1Click(m->Button1);
+    ASSERT_EQ(m->Button1->Caption(), "Закрыть");
+    for (TControl* c : std::initializer_list<TControl*>{m->RadioButton1, m->RadioButton2, m->ComboBox1,
+                                                        m->Edit1, m->Edit2, m->Edit3})
+        EXPECT_FALSE(c->Enabled());
+
+    ASSERT_EQ(::write(master, "\x01\x02\x03", 3), 3);
+    for (int i = 0; i < 300 && m->FramesTaken == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(m->LastFrame, (std::vector<uint8_t>{1, 2, 3}));
+
+    ::close(master); // the device goes away
+    for (int i = 0; i < 300 && m->Button1->Caption() != "Открыть"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(m->Button1->Caption(), "Открыть");
+    EXPECT_TRUE(m->Edit3->Enabled());
+    EXPECT_GE(m->GwRichEdit1->Lines()->Count(), 1);
+    ::close(slave);
+}
+
+} // namespace

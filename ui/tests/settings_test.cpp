@@ -1,0 +1,122 @@
+// The settings file: templates and window values read from text, written back, damaged values, and
+// where the file lives when the program's folder takes no new files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "Usettings.h"
+#include "inifiles.h"
+#include "tempfolder.h"
+
+namespace {
+
+struct ActionsCase {
+    const char* name;
+    const char* text;                  // the [DefaultActions] section's lines
+    std::vector<std::string> expected; // "name|file|id" per template
+};
+
+void PrintTo(const ActionsCase& c, std::ostream* os) { *os << c.name; }
+
+class DefaultActions : public ::testing::TestWithParam<ActionsCase> {};
+
+TEST_P(DefaultActions, GiveTheTemplatesOfTheWellFormedEntries) {
+    testsupport::TempFolder dir;
+    std::string path = dir.File("qbxconf.ini");
+    std::ofstream(path) << "[DefaultActions]\n" << GetParam().text;
+    TIniFile ini(path);
+    std::vector<std::string> got;
+    for (const TDefaultActTemplate& t : ReadDefaultActions(&ini))
+        got.push_back(t.Name + "|" + t.File + "|" + std::to_string(t.Id));
+    EXPECT_EQ(got, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, DefaultActions,
+    ::testing::Values(ActionsCase{"NoCount", "id1=A,a.act,1\n", {}},
+                      ActionsCase{"EmptyCount", "Count=\nid1=A,a.act,1\n", {}},
+                      ActionsCase{"ZeroCount", "Count=0\nid1=A,a.act,1\n", {}},
+                      ActionsCase{"NegativeCount", "Count=-3\nid1=A,a.act,1\n", {}},
+                      ActionsCase{"DamagedCount", "Count=2x\nid1=A,a.act,1\n", {}},
+                      ActionsCase{"EntryWithoutCommaSkipped",
+                                  "Count=2\nid1=Опрос,dev/poll.act,40\nid2=nocomma\n",
+                                  {"Опрос|dev/poll.act|40"}},
+                      ActionsCase{"SingleCommaGivesEmptyFile", "Count=1\nid1=A,7\n", {"A||7"}},
+                      ActionsCase{"InnerBlanksKept", "Count=1\nid1=A , f ,5\n", {"A | f |5"}},
+                      ActionsCase{"DamagedIdSkipped",
+                                  "Count=3\nid1=A,a.act,zz\nid2=B,b.act,2\nid3=C,c.act,3\n",
+                                  {"B|b.act|2", "C|c.act|3"}},
+                      ActionsCase{"MissingKeySkipped", "Count=2\nid2=B,b.act,2\n", {"B|b.act|2"}}),
+    [](const ::testing::TestParamInfo<ActionsCase>& i) { return std::string(i.param.name); });
+
+TEST(Settings, WindowKeysPresentAndWellFormedAreTheOnlyOnesRead) {
+    testsupport::TempFolder dir;
+    std::string path = dir.File("qbxconf.ini");
+    std::ofstream(path) << "[Window]\nLeft=10\nTop=\nWidth=12a\nWindowState=2\np2Visible=0\np5Visible=1\n";
+    TIniFile ini(path);
+    TWindowSettings s = ReadWindowSettings(&ini);
+    EXPECT_EQ(s.Left, 10);
+    EXPECT_FALSE(s.Top);
+    EXPECT_FALSE(s.Width); // damaged: treated as absent
+    EXPECT_FALSE(s.Height);
+    EXPECT_EQ(s.WindowState, 2);
+    EXPECT_FALSE(s.Visible[0]);
+    EXPECT_EQ(s.Visible[1], 0);
+    EXPECT_EQ(s.Visible[4], 1);
+}
+
+TEST(Settings, AMaximisedWindowKeepsTheLastNormalGeometryOfTheFile) {
+    testsupport::TempFolder dir;
+    std::string path = dir.File("qbxconf.ini");
+    std::ofstream(path) << "[Window]\nLeft=1\nTop=2\nWidth=300\nHeight=400\n";
+    {
+        TIniFile ini(path);
+        TWindowValues v;
+        v.WindowState = 2;
+        v.Left = 99;
+        v.PC1Width = 312;
+        v.Visible[0] = true;
+        WriteWindowSettings(&ini, v);
+        ini.UpdateFile();
+    }
+    TIniFile ini(path);
+    TWindowSettings s = ReadWindowSettings(&ini);
+    EXPECT_EQ(s.WindowState, 2);
+    EXPECT_EQ(s.Left, 1);
+    EXPECT_EQ(s.Height, 400);
+    EXPECT_EQ(s.PC1Width, 312);
+    EXPECT_EQ(s.Visible[0], 1);
+    EXPECT_EQ(s.Visible[3], 0);
+}
+
+TEST(Settings, AFolderThatTakesNoFilesSendsTheSettingsToTheUserFolder) {
+    testsupport::TempFolder dir;
+    std::filesystem::create_directories(dir.File("bin"));
+    std::filesystem::create_directories(dir.File("config"));
+    std::string exe = dir.File("bin/qbxconf");
+    EXPECT_EQ(SettingsPaths(exe).Read, exe + ".ini");
+    EXPECT_EQ(SettingsPaths(exe).Write, exe + ".ini");
+
+    std::filesystem::permissions(dir.File("bin"),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::access(dir.File("bin").c_str(), W_OK) == 0)
+        GTEST_SKIP() << "running as a user who may write anywhere";
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    std::string saved = old ? old : "";
+    ::setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+    TSettingsPaths paths = SettingsPaths(exe);
+    EXPECT_EQ(paths.Read, exe + ".ini"); // the installed file, while the user has none
+    EXPECT_EQ(paths.Write, dir.File("config") + "/qbxconf/qbxconf.ini");
+    std::filesystem::create_directories(dir.File("config/qbxconf"));
+    std::ofstream(paths.Write) << "[Window]\n";
+    EXPECT_EQ(SettingsPaths(exe).Read, paths.Write);
+    if (old)
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace

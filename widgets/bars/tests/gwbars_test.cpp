@@ -1,0 +1,284 @@
+// Toolbar layout (rows, wrap, auto-resize), text options, the layout kept in the settings store,
+// the customising dialog's list and buttons, and the status bar's panes, simple mode and grip.
+#include <gtest/gtest.h>
+
+#include "Gwbars.h"
+#include "Gwtoolbarform.h"
+#include "forms.h"
+#include "stdctrls.h"
+#include "tempfolder.h"
+
+namespace {
+
+struct TApp {
+    TApp() { TApplication::QtApp(); }
+};
+
+std::string TempIni(const std::string& Tag) {
+    static testsupport::TempFolder folder("gw-bars-");
+    return folder.File(Tag + ".ini");
+}
+
+// A form with a toolbar holding Count panels of Size x Size, named C0, C1, ...
+struct TToolbarFixture {
+    TApp App;
+    TForm Form{nullptr};
+    TGwToolbar* Bar = new TGwToolbar(&Form);
+    std::vector<TPanel*> Items;
+    TToolbarFixture(int Count, int Size = 25) {
+        Form.SetBounds(0, 0, 400, 300);
+        Bar->SetName("MainBar");
+        Bar->SetParent(&Form);
+        for (int i = 0; i < Count; ++i) {
+            auto* p = new TPanel(&Form);
+            p->SetName("C" + std::to_string(i));
+            p->SetBounds(0, 0, Size, Size);
+            p->SetParent(Bar);
+            Items.push_back(p);
+        }
+        Bar->PositionControls();
+    }
+    std::string Order() {
+        std::string s;
+        for (int i = 0; i < Bar->ToolbarControls()->Count(); ++i)
+            s += (s.empty() ? "" : " ") + Bar->ToolbarControls()->Items(i).Name;
+        return s;
+    }
+};
+
+struct TLayoutCase {
+    const char* Name;
+    TOrientation Orientation;
+    TAlign Align;
+    int Extent; // width for a horizontal toolbar, height for a vertical one
+    int Count;
+    TPoint Last;   // where the last control lands
+    TSize BarSize; // the toolbar's size afterwards
+};
+void PrintTo(const TLayoutCase& c, std::ostream* os) { *os << c.Name; }
+
+class ToolbarLayout : public testing::TestWithParam<TLayoutCase> {};
+
+TEST_P(ToolbarLayout, RowsWrapAndTheBarFitsThem) {
+    const TLayoutCase& c = GetParam();
+    TToolbarFixture f(c.Count);
+    f.Bar->SetOrientation(c.Orientation);
+    f.Bar->SetAlign(c.Align);
+    if (c.Align == alNone)
+        f.Bar->SetBounds(0, 0, c.Orientation == orHorizontal ? c.Extent : 32,
+                         c.Orientation == orHorizontal ? 32 : c.Extent);
+    else if (c.Orientation == orHorizontal)
+        f.Form.SetClientWidth(c.Extent);
+    else
+        f.Form.SetClientHeight(c.Extent);
+    f.Bar->PositionControls();
+    EXPECT_EQ(TPoint(f.Items.back()->Left(), f.Items.back()->Top()), c.Last);
+    EXPECT_EQ(f.Bar->Width(), c.BarSize.cx);
+    EXPECT_EQ(f.Bar->Height(), c.BarSize.cy);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ToolbarLayout,
+    testing::Values(
+        // 4 + 3 x 25 = 79 fits in 100 - 4; the fourth wraps to row 2: top 25 + 2 + 12 - 12.
+        TLayoutCase{"HorizontalTopTwoRows", orHorizontal, alTop, 100, 4, TPoint(4, 27), TSize{100, 54}},
+        TLayoutCase{"HorizontalOneRow", orHorizontal, alTop, 200, 4, TPoint(79, 2), TSize{200, 29}},
+        // Columns of 25: 2 per 60-high column, three columns: 3 x 25 + 2 + 2 wide.
+        TLayoutCase{"VerticalLeftThreeColumns", orVertical, alLeft, 60, 6, TPoint(54, 29), TSize{79, 60}},
+        // Unaligned vertical toolbar grows to the last control's end.
+        TLayoutCase{"VerticalUnalignedOneColumn", orVertical, alNone, 300, 3, TPoint(4, 54), TSize{32, 83}}),
+    [](const testing::TestParamInfo<TLayoutCase>& i) { return std::string(i.param.Name); });
+
+TEST(Toolbar, TextOptionsSetButtonsRowsAndCaptions) {
+    struct Row {
+        TGwToolbarTextOptions Options;
+        TButtonLayout Layout;
+        int Width, Height;
+        bool Captions;
+        int RowHeight;
+    } rows[] = {{ttoShowTextLabels, blGlyphTop, 60, 40, true, 40},
+                {ttoSelectiveTextOnRight, blGlyphLeft, 60, 25, true, 25},
+                {ttoNoTextLabels, blGlyphLeft, 25, 25, false, 25}};
+    TToolbarFixture f(0);
+    auto* button = new TGwToolbarButton(&f.Form);
+    button->SetParent(f.Bar);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.Options));
+        f.Bar->SetTextOptions(r.Options);
+        EXPECT_EQ(f.Bar->TextOptions(), r.Options);
+        EXPECT_EQ(f.Bar->ButtonLayout(), r.Layout);
+        EXPECT_EQ(f.Bar->ButtonWidth(), r.Width);
+        EXPECT_EQ(f.Bar->ButtonHeight(), r.Height);
+        EXPECT_EQ(f.Bar->ShowButtonCaptions(), r.Captions);
+        EXPECT_EQ(f.Bar->RowHeight(), r.RowHeight);
+        EXPECT_EQ(button->Width(), r.Width);
+        EXPECT_EQ(button->Layout(), r.Captions && r.Height >= 31 ? blGlyphTop : blGlyphLeft);
+    }
+    f.Bar->SetButtonWidth(33);
+    EXPECT_EQ(f.Bar->TextOptions(), ttoCustom);
+}
+
+TEST(Toolbar, LayoutRoundTripsOrderVisibilityAndTextOptions) {
+    TToolbarFixture f(3);
+    TGwRegIniFile store(&f.Form);
+    store.SetPath(TempIni("roundtrip"));
+    f.Bar->SetRegIniFile(&store);
+    f.Bar->ToolbarControls()->Move(2, 0);
+    f.Items[1]->SetVisible(false);
+    f.Bar->SetTextOptions(ttoShowTextLabels);
+    f.Bar->SaveLayout();
+    EXPECT_EQ(store.ReadString("MainBar", "Control2", ""), "##C1");
+
+    TToolbarFixture g(3);
+    g.Bar->SetRegIniFile(&store);
+    g.Bar->RestoreLayout();
+    EXPECT_EQ(g.Order(), "C2 C0 C1");
+    EXPECT_FALSE(g.Items[1]->Visible());
+    EXPECT_EQ(g.Bar->TextOptions(), ttoShowTextLabels);
+
+    // Another number of controls: only the text option applies.
+    TToolbarFixture h(4);
+    h.Bar->SetRegIniFile(&store);
+    h.Bar->RestoreLayout();
+    EXPECT_EQ(h.Order(), "C0 C1 C2 C3");
+    EXPECT_EQ(h.Bar->TextOptions(), ttoShowTextLabels);
+}
+
+TEST(Toolbar, RestoreSkipsEmptyAndUnknownNamesAndAppliesTheRest) {
+    TToolbarFixture f(3);
+    TGwRegIniFile store(&f.Form);
+    store.SetPath(TempIni("damaged"));
+    store.WriteInteger("MainBar", "Count", 3);
+    store.WriteString("MainBar", "Control0", "C2");
+    store.WriteString("MainBar", "Control1", "Gone");
+    store.WriteString("MainBar", "Control2", "##");
+    store.WriteInteger("MainBar", "TextOptions", 2);
+    f.Bar->SetRegIniFile(&store);
+    EXPECT_NO_THROW(f.Bar->RestoreLayout());
+    EXPECT_EQ(f.Order(), "C2 C0 C1");
+    EXPECT_TRUE(f.Items[0]->Visible());
+    EXPECT_EQ(f.Bar->TextOptions(), ttoSelectiveTextOnRight);
+}
+
+TEST(Toolbar, LayoutNeedsASettingsStore) {
+    TToolbarFixture f(1);
+    EXPECT_THROW(f.Bar->SaveLayout(), ENoRegIniFile);
+    EXPECT_THROW(f.Bar->RestoreLayout(), ENoRegIniFile);
+}
+
+TEST(Toolbar, OneRowShowsTheOverflowButtonForControlsPastTheEdge) {
+    TToolbarFixture f(5, 30);
+    f.Bar->SetWrapControls(false);
+    f.Form.SetClientWidth(100);
+    f.Bar->PositionControls();
+    f.Bar->PositionControls();
+    EXPECT_TRUE(f.Bar->OverflowShown());
+    EXPECT_EQ(f.Bar->InvalidateMarginSize(), TPoint(15, 1));
+    const std::vector<TControl*> hidden = f.Bar->OverflowControls();
+    ASSERT_EQ(hidden.size(), 3u); // 4..34, 34..64 fit before the 14-pixel button
+    EXPECT_EQ(hidden.front(), f.Items[2]);
+}
+
+// ---------------------------------------------------------------- customising dialog
+
+struct TButtonsCase {
+    const char* Name;
+    int Controls;
+    int Selected;
+    bool Up, Down;
+};
+void PrintTo(const TButtonsCase& c, std::ostream* os) { *os << c.Name; }
+
+class CustomizeButtons : public testing::TestWithParam<TButtonsCase> {};
+
+TEST_P(CustomizeButtons, MoveButtonsFollowTheSelection) {
+    const TButtonsCase& c = GetParam();
+    TToolbarFixture f(c.Controls);
+    TGwFrmCustomizeToolbar form(&f.Form);
+    form.Toolbar = f.Bar;
+    form.UpdateControls(f.Bar->CustomizeCaptions(), true);
+    if (c.Selected >= 0) {
+        form.LstControls->SetItemIndex(c.Selected);
+        form.LstControlsClick(form.LstControls);
+    }
+    EXPECT_EQ(form.BtnMoveUp->Enabled(), c.Up);
+    EXPECT_EQ(form.BtnMoveDown->Enabled(), c.Down);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CustomizeButtons,
+                         testing::Values(TButtonsCase{"EmptyToolbar", 0, -1, false, false},
+                                         TButtonsCase{"SingleItem", 1, 0, false, false},
+                                         TButtonsCase{"FirstOfThree", 3, 0, false, true},
+                                         TButtonsCase{"MiddleOfThree", 3, 1, true, true},
+                                         TButtonsCase{"LastOfThree", 3, 2, true, false}),
+                         [](const testing::TestParamInfo<TButtonsCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+TEST(CustomizeDialog, ChangesApplyToTheToolbarAtOnce) {
+    TToolbarFixture f(3);
+    f.Items[1]->SetHint("Second");
+    f.Bar->SetTextOptions(ttoCustom);
+    TGwFrmCustomizeToolbar form(&f.Form);
+    form.Toolbar = f.Bar;
+    form.UpdateControls(f.Bar->CustomizeCaptions(), true);
+    EXPECT_EQ(form.Caption(), "Customize Toolbar");
+    EXPECT_EQ(form.LstControls->Items()->Strings(0), "C0");
+    EXPECT_EQ(form.LstControls->Items()->Strings(1), "Second");
+    EXPECT_EQ(form.CbxTextOptions->ItemIndex(), -1);
+    form.LstControls->SetItemIndex(1);
+    form.LstControls->ToggleCheckState();
+    EXPECT_FALSE(f.Items[1]->Visible());
+    form.LstControls->SetItemIndex(2);
+    form.BtnMoveUpClick(nullptr);
+    EXPECT_EQ(f.Order(), "C0 C2 C1");
+    EXPECT_EQ(form.LstControls->ItemIndex(), 1);
+    form.CbxTextOptions->SetItemIndex(1);
+    form.CbxTextOptionsClick(nullptr);
+    EXPECT_EQ(f.Bar->TextOptions(), ttoShowTextLabels);
+}
+
+// ---------------------------------------------------------------- status bar
+
+TEST(StatusBar, PanesScaleWithTheBarOnceAWidthIsKnown) {
+    TApp app;
+    TForm form(nullptr);
+    TGwStatusBar bar(&form);
+    bar.SetAlign(alNone);
+    bar.SetParent(&form);
+    bar.SetBounds(0, 0, 0, 19);
+    bar.AutoScalePanes = true;
+    auto* pane = new TPanel(&form);
+    pane->SetParent(&bar);
+    pane->SetBounds(0, 0, 100, 19);
+    // From a width of 0 there is nothing to scale from: the new width is only recorded.
+    bar.SetBounds(0, 0, 400, 19);
+    EXPECT_EQ(pane->Width(), 100);
+    bar.SetBounds(0, 0, 800, 19);
+    EXPECT_EQ(pane->Width(), 200);
+}
+
+TEST(StatusBar, SimpleModeHidesTheControlsAndTheGripNeedsASizeableForm) {
+    TApp app;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    TGwStatusBar bar(&form);
+    bar.SetParent(&form);
+    EXPECT_EQ(bar.Height(), 19);
+    EXPECT_EQ(bar.Align(), alBottom);
+    auto* button = new TSpeedButton(&form);
+    button->SetParent(&bar);
+    bar.SetSimpleStatus(true);
+    EXPECT_FALSE(button->Visible());
+    bar.SetSimpleStatus(false);
+    EXPECT_TRUE(button->Visible());
+    EXPECT_TRUE(bar.SizeGripActive());
+    EXPECT_EQ(bar.SizeGripRect(), TRect(bar.Width() - 13, 0, bar.Width(), 19));
+    form.SetBorderStyle(bsDialog);
+    EXPECT_FALSE(bar.SizeGripActive());
+    form.SetBorderStyle(bsSizeable);
+    bar.SetShowSizeGrip(false);
+    EXPECT_FALSE(bar.SizeGripActive());
+}
+
+} // namespace

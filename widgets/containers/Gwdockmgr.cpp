@@ -1,0 +1,87 @@
+// Panel dock manager (widget layer, containers).
+#include "Gwdockmgr.h"
+
+#include "messages.h"
+
+TGwPanelDockManager::TGwPanelDockManager(TWinControl* ADockSite)
+    : TDockTree(ADockSite), FPanel(dynamic_cast<TGwCustomPanel*>(ADockSite)) {
+    SetGrabberSize(TitleSize);
+    FCaptionFont.SetName("Verdana");
+    FCaptionFont.SetSize(8);
+    FGlyphFont.SetName("Marlett");
+    FGlyphFont.SetSize(8);
+}
+
+TGwPanelDockManager::~TGwPanelDockManager() = default;
+
+void TGwPanelDockManager::WindowProc(TMessage& Message) {
+    // The title colours follow the focus, which these two messages may have moved.
+    if (Message.Msg == WM_COMMAND || Message.Msg == WM_MOUSEACTIVATE)
+        DockSite()->Invalidate();
+    TDockTree::WindowProc(Message);
+}
+
+void TGwPanelDockManager::AdjustDockRect(TControl*, TRect& ARect) {
+    const TAlign a = DockSite()->Align();
+    if (a == alTop || a == alBottom)
+        ARect.Left += TitleSize;
+    else
+        ARect.Top += TitleSize;
+}
+
+void TGwPanelDockManager::SetTitleColours(TCanvas* Canvas, TControl* Control) {
+    auto* windowed = dynamic_cast<TWinControl*>(Control);
+    const bool inactive = windowed && !windowed->Focused();
+    Canvas->Font()->Assign(&FCaptionFont);
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(inactive ? clInactiveCaption : clActiveCaption);
+    Canvas->Font()->SetColor(inactive ? clInactiveCaptionText : clCaptionText);
+}
+
+void TGwPanelDockManager::DrawCloseGlyph(TCanvas* Canvas, const TRect& Rect) {
+    // A cross drawn by hand: the symbol font's close glyph is not on every system.
+    Canvas->Pen()->SetColor(Canvas->Font()->Color());
+    const int l = Rect.Left + 3, t = Rect.Top + 3, r = Rect.Right - 3, b = Rect.Bottom - 3;
+    for (int d = 0; d < 2; ++d) {
+        Canvas->MoveTo(l + d, t);
+        Canvas->LineTo(r + d, b);
+        Canvas->MoveTo(r - 1 + d, t);
+        Canvas->LineTo(l - 1 + d, b);
+    }
+}
+
+void TGwPanelDockManager::DrawVertTitle(TCanvas* Canvas, const std::string& Caption, const TRect& Rect) {
+    const unsigned saved = Canvas->SetTextAlign(TA_BASELINE);
+    Canvas->Font()->SetOrientation(900);
+    Canvas->Font()->SetColor(clCaptionText);
+    Canvas->TextRect(Rect, Rect.Right - 2, Rect.Bottom - 3, Caption);
+    Canvas->Font()->SetOrientation(0);
+    Canvas->SetTextAlign(saved);
+}
+
+void TGwPanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect) {
+    if (!FPanel || !FPanel->ShowDockClientCaptions) {
+        TDockTree::PaintDockFrame(Canvas, Control, ARect);
+        return;
+    }
+    SetTitleColours(Canvas, Control);
+    const std::string caption = Control ? Control->Caption() : std::string();
+    const TAlign a = DockSite()->Align();
+    if (a == alTop || a == alBottom) {
+        const TRect bar(ARect.Left, ARect.Top, ARect.Left + TitleSize, ARect.Bottom);
+        Canvas->FillRect(bar);
+        DrawVertTitle(Canvas, caption, bar);
+        DrawCloseGlyph(Canvas, TRect(ARect.Left + 1, ARect.Top + 1, ARect.Left + 12, ARect.Top + 12));
+    } else {
+        const TRect bar(ARect.Left, ARect.Top, ARect.Right, ARect.Top + TitleSize);
+        Canvas->FillRect(bar);
+        Canvas->TextRect(bar, ARect.Left + 2, ARect.Top, caption);
+        DrawCloseGlyph(Canvas, TRect(ARect.Right - 15, ARect.Top + 1, ARect.Right - 2, ARect.Top + 12));
+    }
+}
+
+TDockTree* TGwCustomPanel::CreateDockManager() {
+    if (!DockManager() && DockSite() && UseDockManager())
+        return new TGwPanelDockManager(this);
+    return DockManager();
+}

@@ -1,0 +1,590 @@
+// Size panel: a panel with a drag bar on one edge (widget layer, containers).
+#include "Gwsplit.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "Gwcommon.h"
+#include "messages.h"
+#include "resources.h"
+#include "sysinfo.h"
+#include "sysutils.h"
+#include "winapi.h"
+#include "wingdi.h"
+
+// ---------------------------------------------------------------- outline and cursors
+
+void TGwDragOutline::Begin(TWinControl* Window) {
+    End();
+    if (!Window || !Window->HandleAllocated())
+        return;
+    FWindow = Window;
+    FDC = GetDCEx(Window->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+    if (!FDC)
+        return;
+    // The classic halftone: every other pixel black, so the outline shows on any background.
+    FPattern = std::make_unique<TBitmap>();
+    FPattern->SetSize(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            FPattern->Canvas()->SetPixel(x, y, (x + y) % 2 ? clWhite : clBlack);
+    FOldPattern = FDC->Brush()->Bitmap();
+    FDC->Brush()->SetBitmap(FPattern.get());
+}
+
+void TGwDragOutline::Draw(const TRect& R) {
+    if (FDC)
+        PatBlt(FDC, R.Left, R.Top, R.Width(), R.Height(), PATINVERT);
+}
+
+void TGwDragOutline::End() {
+    if (!FDC)
+        return;
+    FDC->Brush()->SetBitmap(FOldPattern);
+    ReleaseDC(FWindow->Handle(), FDC);
+    FDC = nullptr;
+    FWindow = nullptr;
+    FOldPattern = nullptr;
+    FPattern.reset();
+}
+
+void DrawSplitBarStrips(TCanvas* Canvas, const TRect& Bar, TSplitterStyle Style, bool Across) {
+    if (Style != ssGroove && Style != ssBump)
+        return;
+    const TFrameStyle look = Style == ssGroove ? fsStatus : fsPopup;
+    if (Across) {
+        const int mid = Bar.Top + Bar.Height() / 2;
+        DrawBorderSides(Canvas, TRect(Bar.Left, mid - 3, Bar.Right, mid), look);
+        DrawBorderSides(Canvas, TRect(Bar.Left, mid, Bar.Right, mid + 3), look);
+    } else {
+        const int mid = Bar.Left + Bar.Width() / 2;
+        DrawBorderSides(Canvas, TRect(mid - 3, Bar.Top, mid, Bar.Bottom), look);
+        DrawBorderSides(Canvas, TRect(mid, Bar.Top, mid + 3, Bar.Bottom), look);
+    }
+}
+
+TGwSplitCursors::TGwSplitCursors() {
+    auto load = [](const char* Name, int Standard) {
+        HCURSOR c = LoadCursor(HInstance, Name);
+        return c ? c : LoadCursor(HInstance, Standard);
+    };
+    Horz = load("GWSPLIT_HORZ", IDC_SIZEWE);
+    HorzHotSpot = load("GWSPLIT_HORZHOTSPOT", IDC_HAND);
+    Vert = load("GWSPLIT_VERT", IDC_SIZENS);
+    VertHotSpot = load("GWSPLIT_VERTHOTSPOT", IDC_HAND);
+}
+
+TGwSplitCursors::~TGwSplitCursors() {
+    for (HCURSOR c : {Horz, HorzHotSpot, Vert, VertHotSpot})
+        if (c)
+            DestroyCursor(c);
+}
+
+HCURSOR TGwSplitCursors::For(bool Across, bool OverHotSpot) const {
+    if (Across)
+        return OverHotSpot ? VertHotSpot : Vert;
+    return OverHotSpot ? HorzHotSpot : Horz;
+}
+
+// ---------------------------------------------------------------- size panel
+
+TGwCustomSizePanel::TGwCustomSizePanel(TComponent* AOwner) : TGwCustomPanel(AOwner) {
+    SetBorderOuter(fsNone);
+    SetAlign(alLeft);
+}
+
+TGwCustomSizePanel::~TGwCustomSizePanel() { FOutline.End(); }
+
+TGwCustomSizePanel::TBarEdge TGwCustomSizePanel::Edge() {
+    switch (Align()) {
+    case alLeft: return TBarEdge::Right;
+    case alTop: return TBarEdge::Bottom;
+    case alRight: return TBarEdge::Left;
+    case alBottom: return TBarEdge::Top;
+    case alNone: break;
+    default: return TBarEdge::None;
+    }
+    switch (FSide) {
+    case sdLeft: return TBarEdge::Right;
+    case sdTop: return TBarEdge::Bottom;
+    case sdRight: return TBarEdge::Left;
+    case sdBottom: return TBarEdge::Top;
+    }
+    return TBarEdge::None;
+}
+
+bool TGwCustomSizePanel::HotSpotTopBottom() {
+    const TBarEdge e = Edge();
+    return e == TBarEdge::Bottom || e == TBarEdge::Top;
+}
+
+void TGwCustomSizePanel::SetSizeBarWidth(int Value) {
+    Value = std::max(Value, 1);
+    if (Value == FSizeBarWidth)
+        return;
+    FSizeBarWidth = Value;
+    Realign();
+    Invalidate();
+}
+
+void TGwCustomSizePanel::SetSizeBarStyle(TSplitterStyle Value) {
+    if (Value == FSizeBarStyle)
+        return;
+    FSizeBarStyle = Value;
+    if (Value != ssStandard && FSizeBarWidth < 6)
+        SetSizeBarWidth(6);
+    Invalidate();
+}
+
+void TGwCustomSizePanel::SetHotSpotVisible(bool Value) {
+    if (Value == FHotSpotVisible)
+        return;
+    FHotSpotVisible = Value;
+    if (!Value)
+        FHotSpotClosed = false;
+    else if (FSizeBarWidth < 7)
+        SetSizeBarWidth(7);
+    Invalidate();
+}
+
+TRect TGwCustomSizePanel::GetSizeBarRect() {
+    const int w = Width(), h = Height();
+    const int t = FSizeBarWidth + (DockSite() ? 1 : 0);
+    TRect r;
+    switch (Edge()) {
+    case TBarEdge::Right: r = TRect(w - t, 0, w, h); break;
+    case TBarEdge::Bottom: r = TRect(0, h - t, w, h); break;
+    case TBarEdge::Left: r = TRect(0, 0, t, h); break;
+    case TBarEdge::Top: r = TRect(0, 0, w, t); break;
+    case TBarEdge::None: break;
+    }
+    UpdateHotSpotRect(r);
+    return r;
+}
+
+void TGwCustomSizePanel::UpdateHotSpotRect(const TRect& BarRect) {
+    const bool across = HotSpotTopBottom();
+    const int from = across ? BarRect.Left : BarRect.Top;
+    const int length = across ? BarRect.Width() : BarRect.Height();
+    const int centre = from + length / 2;
+    const int half = int(std::lrint(FHotSpotSizePercent / 100.0 * length)) / 2;
+    FHotSpotRect = across ? TRect(centre - half, BarRect.Top, centre + half, BarRect.Bottom)
+                          : TRect(BarRect.Left, centre - half, BarRect.Right, centre + half);
+}
+
+TRect TGwCustomSizePanel::GetClientRect() {
+    TRect r = TGwCustomPanel::GetClientRect();
+    const int inset = FSizeBarWidth + 1;
+    switch (Edge()) {
+    case TBarEdge::Right: r.Right -= inset; break;
+    case TBarEdge::Bottom: r.Bottom -= inset; break;
+    case TBarEdge::Left: r.Left += inset; break;
+    case TBarEdge::Top: r.Top += inset; break;
+    case TBarEdge::None: break;
+    }
+    return r;
+}
+
+TRect TGwCustomSizePanel::GetControlRect() {
+    TRect r = TGwCustomPanel::GetControlRect();
+    switch (Edge()) {
+    case TBarEdge::Right: r.Right -= FSizeBarWidth; break;
+    case TBarEdge::Bottom: r.Bottom -= FSizeBarWidth; break;
+    case TBarEdge::Left: r.Left += FSizeBarWidth; break;
+    case TBarEdge::Top: r.Top += FSizeBarWidth; break;
+    case TBarEdge::None: break;
+    }
+    return r;
+}
+
+void TGwCustomSizePanel::FixClientRect(TRect& Rect, bool ShrinkBorderWidth) {
+    if (!FHotSpotClosed)
+        TGwCustomPanel::FixClientRect(Rect, ShrinkBorderWidth);
+}
+
+TRect TGwCustomSizePanel::GetParentWorkingRect() {
+    TWinControl* parent = Parent();
+    if (!parent)
+        throw Exception("No parent specified");
+    TRect f = parent->ClientRect();
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        TAlign a = c->Align();
+        if (a == alNone)
+            a = FSide == sdLeft ? alLeft : FSide == sdTop ? alTop : FSide == sdRight ? alRight : alBottom;
+        switch (a) {
+        case alTop: f.Top += c->Height(); break;
+        case alBottom: f.Bottom -= c->Height(); break;
+        case alLeft: f.Left += c->Width(); break;
+        case alRight: f.Right -= c->Width(); break;
+        default: break;
+        }
+    }
+    return f;
+}
+
+void TGwCustomSizePanel::CheckPosition(int& Position) {
+    const TBarEdge e = Edge();
+    if (e == TBarEdge::None)
+        return;
+    const TRect f = GetParentWorkingRect();
+    int low = 0, high = 0;
+    switch (e) {
+    case TBarEdge::Right:
+        low = FMarginMin + FSizeBarWidth + 1;
+        high = f.Right - FMarginMax - Left();
+        break;
+    case TBarEdge::Bottom:
+        low = FMarginMin + FSizeBarWidth + 1;
+        high = f.Bottom - FMarginMax - Top();
+        break;
+    case TBarEdge::Left:
+        low = f.Left + FMarginMax - Left();
+        high = Width() - FMarginMin - FSizeBarWidth - 1;
+        break;
+    case TBarEdge::Top:
+        low = f.Top + FMarginMax - Top();
+        high = Height() - FMarginMin - FSizeBarWidth - 1;
+        break;
+    case TBarEdge::None: break;
+    }
+    Position = std::min(std::max(Position, low), high);
+    // A panel past the free area's edge would get a negative size: it stops at none.
+    if (e == TBarEdge::Right || e == TBarEdge::Bottom)
+        Position = std::max(Position, 0);
+    else
+        Position = std::min(Position, e == TBarEdge::Left ? Width() : Height());
+}
+
+int TGwCustomSizePanel::GetMarginExtent() {
+    const TRect f = GetParentWorkingRect();
+    switch (Edge()) {
+    case TBarEdge::Right: return f.Right - Left();
+    case TBarEdge::Bottom: return f.Bottom - Top();
+    case TBarEdge::Left: return f.Right + Width() - f.Left;
+    case TBarEdge::Top: return f.Bottom + Height() - f.Top;
+    case TBarEdge::None: break;
+    }
+    return 0;
+}
+
+void TGwCustomSizePanel::SetMarginMin(int Value) {
+    FMarginMin = std::max(Value, 0);
+    const int extent = GetMarginExtent();
+    if (extent < FMarginMin + FMarginMax)
+        FMarginMin = std::max(extent - FMarginMax, 0);
+}
+
+void TGwCustomSizePanel::SetMarginMax(int Value) {
+    FMarginMax = std::max(Value, 0);
+    const int extent = GetMarginExtent();
+    if (extent < FMarginMin + FMarginMax)
+        FMarginMax = std::max(extent - FMarginMin, 0);
+}
+
+void TGwCustomSizePanel::ApplyPosition(int P, int Extra) {
+    switch (Edge()) {
+    case TBarEdge::Right: SetWidth(std::max(P + Extra, 0)); break;
+    case TBarEdge::Bottom: SetHeight(std::max(P + Extra, 0)); break;
+    case TBarEdge::Left: SetWidth(std::max(FStartPosition - P - Extra + FStartWidth, 0)); break;
+    case TBarEdge::Top: SetHeight(std::max(FStartPosition - P - Extra + FStartHeight, 0)); break;
+    case TBarEdge::None: break;
+    }
+}
+
+void TGwCustomSizePanel::Collapse() {
+    const bool across = HotSpotTopBottom();
+    FHotSpotPosition = across ? Height() : Width();
+    FHotSpotClosed = true;
+    const int size = (HotSpotIgnoreMargins ? 0 : FMarginMin) + FSizeBarWidth + 1;
+    across ? SetHeight(size) : SetWidth(size);
+}
+
+void TGwCustomSizePanel::Restore() {
+    FHotSpotClosed = false;
+    const TBarEdge e = Edge();
+    if (e == TBarEdge::Right || e == TBarEdge::Bottom)
+        CheckPosition(FHotSpotPosition);
+    HotSpotTopBottom() ? SetHeight(FHotSpotPosition) : SetWidth(FHotSpotPosition);
+}
+
+void TGwCustomSizePanel::CloseHotSpot() {
+    if (!FHotSpotClosed)
+        Collapse();
+}
+
+void TGwCustomSizePanel::RestoreHotSpot() {
+    if (FHotSpotClosed)
+        Restore();
+}
+
+void TGwCustomSizePanel::HotSpotClick() {
+    if (OnHotSpotClick)
+        OnHotSpotClick(this);
+}
+
+void TGwCustomSizePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TGwCustomPanel::MouseDown(Button, Shift, X, Y);
+    const TPoint pt(X, Y);
+    if (Button != mbLeft || !GetSizeBarRect().Contains(pt))
+        return;
+    const bool inHotSpot = FHotSpotVisible && FHotSpotRect.Contains(pt);
+    if (LockBar && !inHotSpot)
+        return;
+    if (!ComponentState().Contains(csDesigning) && !RealTimeDrag && CanFocus())
+        SetFocus();
+    SetMouseCapture(true);
+    FSizing = true;
+    FHotSpotPressed = inHotSpot;
+    const TBarEdge e = Edge();
+    FStartPosition = e == TBarEdge::Right ? Width() : e == TBarEdge::Bottom ? Height() : 0;
+    FStartWidth = Width();
+    FStartHeight = Height();
+    // The press in screen coordinates: a real-time drag on a left or top bar moves the panel.
+    const TPoint screen = ClientToScreen(pt);
+    FPressAxis = HotSpotTopBottom() ? screen.y : screen.x;
+    if (!RealTimeDrag)
+        FOutline.Begin(Parent());
+    DrawMask(FStartPosition);
+    FLastPosition = FStartPosition;
+}
+
+void TGwCustomSizePanel::MouseMove(TShiftState Shift, int X, int Y) {
+    TGwCustomPanel::MouseMove(Shift, X, Y);
+    if ((FHotSpotPressed && LockBar) || !FSizing)
+        return;
+    const TPoint screen = ClientToScreen(TPoint(X, Y));
+    int p = FStartPosition + (HotSpotTopBottom() ? screen.y : screen.x) - FPressAxis;
+    CheckPosition(p);
+    if (p == FLastPosition)
+        return;
+    const TBarEdge e = Edge();
+    const bool grows =
+        (e == TBarEdge::Right || e == TBarEdge::Bottom) ? p > FLastPosition : p < FLastPosition;
+    if (grows)
+        FHotSpotClosed = false;
+    FHotSpotPressed = false;
+    DrawMask(FLastPosition);
+    DrawMask(p);
+    if (RealTimeDrag)
+        ApplyPosition(p, 1);
+    FLastPosition = p;
+}
+
+void TGwCustomSizePanel::EndDrag(bool EraseOutline) {
+    FSizing = false;
+    SetMouseCapture(false);
+    if (EraseOutline && !RealTimeDrag)
+        DrawMask(FLastPosition);
+}
+
+void TGwCustomSizePanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TGwCustomPanel::MouseUp(Button, Shift, X, Y);
+    if (!((FSizing && Button == mbLeft) || FHotSpotPressed))
+        return;
+    EndDrag(true);
+    if (!RealTimeDrag)
+        ApplyPosition(FLastPosition, 0);
+    if (FHotSpotPressed) {
+        FHotSpotPressed = false;
+        if (FHotSpotRect.Contains(TPoint(X, Y))) {
+            FHotSpotClosed ? Restore() : Collapse();
+            HotSpotClick();
+        }
+    }
+    FOutline.End();
+}
+
+void TGwCustomSizePanel::KeyDown(WORD& Key, TShiftState Shift) {
+    if (Key == VK_ESCAPE && FSizing) {
+        // The release that follows no longer ends the drag, so the outline's context goes now.
+        EndDrag(true);
+        FHotSpotPressed = false;
+        FOutline.End();
+        Key = 0;
+        return;
+    }
+    TGwCustomPanel::KeyDown(Key, Shift);
+}
+
+void TGwCustomSizePanel::DrawMask(int Position) {
+    if (RealTimeDrag || !FOutline.Held())
+        return;
+    const TRect bar = GetSizeBarRect();
+    const TBarEdge e = Edge();
+    const int corner =
+        (e == TBarEdge::Right || e == TBarEdge::Bottom) ? Position - FSizeBarWidth : Position + 1;
+    TRect r = HotSpotTopBottom() ? TRect(bar.Left, corner, bar.Right, corner + bar.Height())
+                                 : TRect(corner, bar.Top, corner + bar.Width(), bar.Bottom);
+    OffsetRect(r, Left(), Top());
+    FOutline.Draw(r);
+}
+
+void TGwCustomSizePanel::Paint() {
+    TGwCustomPanel::Paint();
+    DrawSizeBar();
+}
+
+void TGwCustomSizePanel::DrawSizeBar() {
+    TRect r = GetSizeBarRect();
+    if (r.IsEmpty())
+        return;
+    TCanvas* c = Canvas();
+    TColor colour = Color();
+    const TBarEdge e = Edge();
+    if (VisualStyle() != vsClassic && FSizeBarStyle == ssGroupBar) {
+        if (e == TBarEdge::Right)
+            --r.Left;
+        else if (e == TBarEdge::Left)
+            ++r.Right;
+        else if (e == TBarEdge::Top) {
+            ++r.Bottom;
+            colour = LighterColor(colour, std::uint8_t(FGradientColorAdjustment));
+        }
+    }
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(colour);
+    c->FillRect(TRect(r.Left, r.Top, r.Right + 1, r.Bottom + 1));
+    const bool across = HotSpotTopBottom();
+    DrawSplitBarStrips(c, r, FSizeBarStyle, across);
+    if (FSizeBarStyle == ssGroupBar && !across) {
+        TColor start, stop;
+        GetGradientColors(start, stop);
+        DrawGroupBarBackground(c, r, VisualStyle(), GradientColorStyle(), FGradientPath, start, stop);
+    }
+    if (FHotSpotVisible)
+        DrawHotSpot(!FHotSpotNormal);
+}
+
+void TGwCustomSizePanel::DrawHotSpot(bool Highlight) {
+    TCanvas* c = Canvas();
+    const TRect r = FHotSpotRect;
+    const TRect inner = DrawSides(c, r, FHotSpotFrameColor, FHotSpotFrameColor, AllSides);
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Highlight ? FHotSpotHighlight : FHotSpotColor);
+    c->FillRect(inner);
+    c->Pen()->SetColor(FHotSpotDotColor);
+    c->Brush()->SetColor(FHotSpotDotColor);
+    // The arrows point where the next click moves the bar: towards the panel while open.
+    const TBarEdge e = Edge();
+    const bool towardsLow = (e == TBarEdge::Right || e == TBarEdge::Bottom) != FHotSpotClosed;
+    if (HotSpotTopBottom()) {
+        const int mid = r.Top + r.Height() / 2;
+        const int a = towardsLow ? mid - 1 : mid + 1, b = towardsLow ? mid + 1 : mid - 1;
+        c->Polygon({TPoint(r.Left + 6, b), TPoint(r.Left + 8, a), TPoint(r.Left + 10, b)});
+        c->Polygon({TPoint(r.Right - 6, b), TPoint(r.Right - 8, a), TPoint(r.Right - 10, b)});
+        for (int i = 0; i <= (r.Width() - 32) / 3; ++i)
+            c->SetPixel(r.Left + 15 + 3 * i, mid, FHotSpotDotColor);
+    } else {
+        const int mid = r.Left + r.Width() / 2;
+        const int a = towardsLow ? mid - 1 : mid + 1, b = towardsLow ? mid + 1 : mid - 1;
+        c->Polygon({TPoint(b, r.Top + 6), TPoint(a, r.Top + 8), TPoint(b, r.Top + 10)});
+        c->Polygon({TPoint(b, r.Bottom - 6), TPoint(a, r.Bottom - 8), TPoint(b, r.Bottom - 10)});
+        for (int i = 0; i <= (r.Height() - 32) / 3; ++i)
+            c->SetPixel(mid, r.Top + 15 + 3 * i, FHotSpotDotColor);
+    }
+}
+
+void TGwCustomSizePanel::TrackHotSpot(bool Inside) {
+    if (!FHotSpotVisible || Inside != FHotSpotNormal)
+        return;
+    FHotSpotNormal = !Inside;
+    if (HandleAllocated())
+        InvalidateRect(Handle(), &FHotSpotRect, 0);
+}
+
+void TGwCustomSizePanel::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_SETCURSOR: {
+        const TPoint p = CursorPosition();
+        const bool onBar = GetSizeBarRect().Contains(p);
+        TrackHotSpot(FHotSpotRect.Contains(p));
+        if (onBar && !LockBar) {
+            SetCursor(FCursors.For(HotSpotTopBottom(), FHotSpotVisible && FHotSpotRect.Contains(p)));
+            Message.Result = 1;
+            return;
+        }
+        break;
+    }
+    case CM_MOUSELEAVE:
+        if (!(FHotSpotPressed && LockBar))
+            TrackHotSpot(false);
+        break;
+    case CM_DESIGNHITTEST: {
+        const TPoint p(short(Message.LParamLo()), short(Message.LParamHi()));
+        Message.Result = FSizing || GetSizeBarRect().Contains(p) ? 1 : 0;
+        return;
+    }
+    case WM_WINDOWPOSCHANGED:
+        TGwCustomPanel::WndProc(Message);
+        // The schedule editor reads the new extent in OnResize, moves included.
+        if (!ComponentState().Contains(csLoading))
+            Resize();
+        return;
+    default: break;
+    }
+    TGwCustomPanel::WndProc(Message);
+}
+
+// ---------------------------------------------------------------- dock manager
+
+TDockTree* TGwCustomSizePanel::CreateDockManager() {
+    TDockTree* manager = DockManager();
+    if (!manager && DockSite() && UseDockManager())
+        manager = new TGwSizePanelDockManager(this);
+    if (manager)
+        SetDoubleBuffered(true);
+    return manager;
+}
+
+void TGwSizePanelDockManager::PositionDockRect(TControl* Client, TControl* DropCtl, TAlign DropAlign,
+                                               TRect& DockRect) {
+    TGwPanelDockManager::PositionDockRect(Client, DropCtl, DropAlign, DockRect);
+    if (FSizePanel->Align() == alRight)
+        DockRect.Left += FSizePanel->SizeBarWidth();
+    else if (FSizePanel->Align() == alBottom)
+        DockRect.Top += FSizePanel->SizeBarWidth();
+}
+
+void TGwSizePanelDockManager::PaintSite(HDC DC) {
+    if (!FSizePanel->HotSpotClosed())
+        TGwPanelDockManager::PaintSite(DC);
+}
+
+void TGwSizePanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect) {
+    if (!FSizePanel->ShowDockClientCaptions) {
+        TDockTree::PaintDockFrame(Canvas, Control, ARect);
+        return;
+    }
+    SetTitleColours(Canvas, Control);
+    const std::string caption = Control ? Control->Caption() : std::string();
+    const int g = GrabberSize(), t = FSizePanel->SizeBarWidth();
+    const TRect& r = ARect;
+    switch (FSizePanel->Align()) {
+    case alTop:
+    case alBottom: {
+        const int shift = FSizePanel->Align() == alBottom ? t : 0;
+        const TRect bar(r.Left, r.Top + shift, r.Left + g, r.Bottom - (shift ? t : 0));
+        Canvas->FillRect(bar);
+        DrawVertTitle(Canvas, caption, bar);
+        DrawCloseGlyph(Canvas, TRect(r.Left + 1, r.Top + 1 + shift, r.Left + g - 1, r.Top + 13 + shift));
+        break;
+    }
+    case alLeft: {
+        const TRect bar(r.Left, r.Top, r.Right, r.Top + g);
+        Canvas->FillRect(bar);
+        Canvas->TextRect(bar, r.Left + 2, r.Top, caption);
+        DrawCloseGlyph(Canvas, TRect(r.Right - g - 1, r.Top + 1, r.Right - 1, r.Top + 12));
+        break;
+    }
+    case alRight: {
+        const TRect bar(r.Left + t, r.Top, r.Right - t, r.Top + g);
+        Canvas->FillRect(bar);
+        Canvas->TextRect(bar, bar.Left + 2, r.Top, caption);
+        DrawCloseGlyph(Canvas, TRect(r.Right - g - t - 1, r.Top + 1, r.Right - t - 1, r.Top + 12));
+        break;
+    }
+    default: break;
+    }
+}

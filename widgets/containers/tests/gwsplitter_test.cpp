@@ -1,0 +1,186 @@
+// Splitter: pane layout, position limits, percentages and fixed panes across resizes, dragging by
+// mouse messages, Escape, the hot spot in both directions.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "Gwsplit.h"
+#include "forms.h"
+#include "messages.h"
+#include "winapi.h"
+
+namespace {
+
+struct TApp {
+    TApp() { TApplication::QtApp(); }
+};
+
+struct TFixture {
+    TApp App;
+    TForm Form{nullptr};
+    TGwSplitter Splitter{&Form};
+    TFixture() {
+        Form.SetBounds(0, 0, 600, 400);
+        Splitter.SetParent(&Form);
+        Splitter.SetBounds(10, 10, 200, 100);
+    }
+    void Press(int X, int Y) { Splitter.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y)); }
+    void Move(int X, int Y) { Splitter.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, Y)); }
+    void Release(int X, int Y) { Splitter.Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y)); }
+};
+
+TRect BoundsOf(TControl* C) {
+    return TRect(C->Left(), C->Top(), C->Left() + C->Width(), C->Top() + C->Height());
+}
+
+struct TLimitCase {
+    const char* Name;
+    int Width;
+    int SplitterWidth;
+    int MarginMin, MarginMax;
+    TFrameStyleEx Outer;
+    int Asked;
+    int Expected;
+};
+void PrintTo(const TLimitCase& c, std::ostream* os) { *os << c.Name; }
+
+class SplitterLimits : public testing::TestWithParam<TLimitCase> {};
+
+TEST_P(SplitterLimits, PositionStaysBetweenTheMargins) {
+    const TLimitCase& c = GetParam();
+    TFixture f;
+    f.Splitter.SetWidth(c.Width);
+    f.Splitter.SetSplitterWidth(c.SplitterWidth);
+    f.Splitter.SetBorderOuter(c.Outer);
+    f.Splitter.SetMarginMin(c.MarginMin);
+    f.Splitter.SetMarginMax(c.MarginMax);
+    f.Splitter.SetPosition(c.Asked);
+    EXPECT_EQ(f.Splitter.Position(), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitterLimits,
+    testing::Values(TLimitCase{"PastTheFarEnd", 200, 4, 0, 0, fsNone, 300, 196},
+                    TLimitCase{"MarginMaxLeavesRoom", 200, 4, 0, 30, fsNone, 300, 166},
+                    TLimitCase{"MarginMinHoldsTheStart", 200, 4, 20, 0, fsNone, 5, 20},
+                    // A 2-pixel frame on the left and top counts twice on each side of the limit.
+                    TLimitCase{"RaisedFrame", 200, 4, 0, 0, fsRaised, 300, 188},
+                    // Narrower than its bar: the upper-left pane is empty, never negative.
+                    TLimitCase{"NarrowerThanTheBar", 3, 4, 0, 0, fsNone, 50, 0}),
+    [](const testing::TestParamInfo<TLimitCase>& i) { return std::string(i.param.Name); });
+
+TEST(Splitter, PanesAndBarShareTheClientArea) {
+    TFixture f;
+    f.Splitter.SetPosition(60);
+    EXPECT_EQ(BoundsOf(f.Splitter.UpperLeftPane()), TRect(0, 0, 60, 100));
+    EXPECT_EQ(f.Splitter.BarRect(), TRect(60, 0, 64, 100));
+    EXPECT_EQ(BoundsOf(f.Splitter.LowerRightPane()), TRect(64, 0, 200, 100));
+    f.Splitter.SetOrientation(orVertical);
+    EXPECT_EQ(BoundsOf(f.Splitter.UpperLeftPane()), TRect(0, 0, 200, 60));
+    EXPECT_EQ(BoundsOf(f.Splitter.LowerRightPane()), TRect(0, 64, 200, 100));
+    // With one pane hidden the other fills the client area, the bar is gone and nothing limits.
+    f.Splitter.UpperLeft()->SetVisible(false);
+    EXPECT_EQ(BoundsOf(f.Splitter.LowerRightPane()), TRect(0, 0, 200, 100));
+    EXPECT_TRUE(f.Splitter.BarRect().IsEmpty());
+    f.Splitter.SetPosition(1000);
+    EXPECT_EQ(f.Splitter.Position(), 1000);
+}
+
+TEST(Splitter, ResizeKeepsPercentFixedPaneAndTheDraggedPosition) {
+    {
+        TFixture f;
+        f.Splitter.SetUsePercent(true);
+        f.Splitter.SetPercent(49);
+        f.Splitter.SetPercent(50);
+        EXPECT_EQ(f.Splitter.Position(), 99);
+        f.Splitter.SetWidth(400);
+        EXPECT_EQ(f.Splitter.Position(), 199);
+    }
+    {
+        TFixture f;
+        f.Splitter.SetPosition(120);
+        f.Splitter.SetFixedPane(fpLowerRight);
+        f.Splitter.SetWidth(300);
+        EXPECT_EQ(f.Splitter.LowerRightPane()->Width(), 200 - 124);
+    }
+    {
+        TFixture f;
+        f.Splitter.SetLockedPosition(150);
+        f.Splitter.SetWidth(100);
+        EXPECT_EQ(f.Splitter.Position(), 96);
+        f.Splitter.SetWidth(300);
+        EXPECT_EQ(f.Splitter.Position(), 150);
+    }
+}
+
+TEST(Splitter, DragMovesOnReleaseAndAVetoKeepsThePosition) {
+    TFixture f;
+    f.Form.Show();
+    int changes = 0;
+    f.Splitter.OnChange = [&](TObject*) { ++changes; };
+    f.Press(101, 50);
+    f.Move(131, 50);
+    EXPECT_EQ(f.Splitter.Position(), 100);
+    f.Release(131, 50);
+    EXPECT_EQ(f.Splitter.Position(), 130);
+    EXPECT_FALSE(f.Splitter.OutlineHeld());
+    EXPECT_EQ(changes, 1);
+    f.Splitter.OnChanging = [](TObject*, int, bool& allow) { allow = false; };
+    f.Splitter.SetPosition(40);
+    EXPECT_EQ(f.Splitter.Position(), 130);
+}
+
+TEST(Splitter, EscapeKeepsThePositionAndLetsTheOutlineGo) {
+    TFixture f;
+    f.Form.Show();
+    f.Press(101, 50);
+    f.Move(150, 50);
+    ASSERT_TRUE(f.Splitter.OutlineHeld());
+    f.Splitter.Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(f.Splitter.Sizing());
+    EXPECT_FALSE(f.Splitter.OutlineHeld());
+    f.Release(150, 50);
+    EXPECT_EQ(f.Splitter.Position(), 100);
+}
+
+TEST(Splitter, HotSpotWithBothDirectionsCollapsesTowardsTheClickedHalf) {
+    TFixture f;
+    f.Splitter.SetHotSpotVisible(true);
+    EXPECT_EQ(f.Splitter.SplitterWidth(), 7);
+    f.Splitter.SetHotSpotDirection(hsdBoth);
+    f.Form.Show();
+    int clicks = 0;
+    f.Splitter.OnHotSpotClick = [&](TObject*) { ++clicks; };
+    auto click = [&](bool Lower) {
+        const TRect h = f.Splitter.HotSpotRect();
+        const int x = h.Left + 2, y = Lower ? h.Bottom - 3 : h.Top + 3;
+        f.Press(x, y);
+        f.Release(x, y);
+    };
+    click(true);
+    EXPECT_TRUE(f.Splitter.HotSpotClosedToMax());
+    EXPECT_EQ(f.Splitter.Position(), 200 - 7);
+    EXPECT_EQ(f.Splitter.HotSpotPosition(), 100);
+    click(true);
+    EXPECT_FALSE(f.Splitter.HotSpotClosed());
+    EXPECT_EQ(f.Splitter.Position(), 100);
+    click(false);
+    EXPECT_TRUE(f.Splitter.HotSpotClosedToMin());
+    EXPECT_EQ(f.Splitter.Position(), 0);
+    EXPECT_EQ(clicks, 3);
+    // Dragging after a collapse opens it.
+    f.Press(2, 5);
+    f.Move(40, 5);
+    f.Release(40, 5);
+    EXPECT_FALSE(f.Splitter.HotSpotClosed());
+}
+
+TEST(Splitter, PaneDataOutOfRangeIsAnError) {
+    TFixture f;
+    EXPECT_THROW(f.Splitter.GetPaneData(2), Exception);
+    f.Splitter.UpperLeft()->SetColor(clRed);
+    f.Splitter.SetPaneData(1, f.Splitter.UpperLeft());
+    EXPECT_EQ(f.Splitter.LowerRightPane()->Color(), clRed);
+}
+
+} // namespace

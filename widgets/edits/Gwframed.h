@@ -1,0 +1,157 @@
+// The framing glue of the Gw edits (widget layer, edits): one template over any platform edit
+// base (mask edit, memo, rich edit, hot-key box) that holds the shared TGwFraming, answers its
+// host hooks and the frame controller, and handles the messages that move the state colours and
+// the hot frame. The edits differ only in what they add on top.
+#pragma once
+
+#include "Gwframing.h"
+#include "winapi.h"
+
+template <class Base> class TGwFramed : public Base, public IGwFramingHost, public IGwFramedControl {
+public:
+    explicit TGwFramed(TComponent* AOwner) : Base(AOwner) {}
+
+    TColor DisabledColor() const { return FFraming.DisabledColor(); }
+    void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
+    TColor FocusColor() const { return FFraming.FocusColor(); }
+    void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
+    TColor FrameColor() const { return FFraming.FrameColor(); }
+    void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
+    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
+    void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
+    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
+    void SetFrameHotTrack(bool Value) { FFraming.SetFrameHotTrack(Value); }
+    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
+    void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
+    TSides FrameSides() const { return FFraming.FrameSides(); }
+    void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
+    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
+    void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
+    bool FrameVisible() const { return FFraming.FrameVisible(); }
+    // Turning the frame on asks for the 3-D border it paints over.
+    void SetFrameVisible(bool Value) {
+        if (Value)
+            this->SetCtl3D(true);
+        FFraming.SetFrameVisible(Value);
+    }
+    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
+    void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
+    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
+    void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
+    TGwFrameControllerNotifications FrameControllerNotifications() const override {
+        return FFraming.Notifications;
+    }
+    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
+        FFraming.Notifications = Value;
+    }
+    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
+        return FFraming.SetFramingProperty(Property, Value);
+    }
+    // Retired stored properties of older forms ("FrameFlatStyle" is dropped).
+    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
+    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
+    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is
+    // not Color, and nothing the frame controller governs.
+    bool IsStored(TGwFrameControllerProperty Property) const {
+        if (!FFraming.Stored(Property))
+            return false;
+        if (Property == fcpColor)
+            return this->Enabled();
+        if (Property == fcpFocusColor)
+            return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(this->Color());
+        return true;
+    }
+    bool UseThemes() const { return FFraming.UseThemes(); }
+    // The colour the control shows when enabled, unfocused and not read-only.
+    TColor NormalColor() const { return FFraming.NormalColor(); }
+
+    void Loaded() override {
+        Base::Loaded();
+        FFraming.UpdateColors();
+        UpdateFrame(false, false);
+    }
+
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+protected:
+    TGwFraming& Framing() { return FFraming; }
+    const TGwFraming& Framing() const { return FFraming; }
+    bool HasFocus() const { return FHasFocus; }
+    bool MouseOver() const { return FFraming.MouseOver(); }
+    virtual bool ReadOnlyValue() const { return false; }
+    // Hot state: focus (ViaMouse false) or the mouse over the control.
+    virtual void UpdateFrame(bool ViaMouse, bool In) {
+        if (!ViaMouse)
+            FHasFocus = In;
+        FFraming.UpdateFrame(ViaMouse, In);
+    }
+    void RepaintFrame() {
+        if (this->HandleAllocated())
+            RedrawWindow(this->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOERASE);
+    }
+
+    // IGwFramingHost
+    void FramingRepaintFrame() override { RepaintFrame(); }
+    void FramingRecreateWindow() override { this->RecreateWnd(); }
+    TColor FramingColor() const override { return this->Color(); }
+    void FramingSetColor(TColor Value) override { this->SetColor(Value); }
+    void FramingSetParentColor(bool Value) override { this->SetParentColor(Value); }
+    bool FramingEnabled() const override { return this->Enabled(); }
+    bool FramingFocused() const override { return FHasFocus; }
+    bool FramingReadOnly() const override { return ReadOnlyValue(); }
+    bool FramingLoading() const override { return this->ComponentState().Contains(csLoading); }
+
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        Base::Notification(AComponent, Operation);
+        if (Operation == opRemove)
+            FFraming.ControllerRemoved(AComponent);
+    }
+    void CMColorChanged(TMessage& Message) override {
+        Base::CMColorChanged(Message);
+        FFraming.ColorChanged();
+    }
+    void CMEnabledChanged(TMessage& Message) override {
+        Base::CMEnabledChanged(Message);
+        FFraming.UpdateColors();
+        FramingButtonsChanged();
+    }
+    void CMMouseEnter(TMessage& Message) override {
+        Base::CMMouseEnter(Message);
+        if (OnMouseEnter)
+            OnMouseEnter(this);
+        UpdateFrame(true, true);
+    }
+    void CMMouseLeave(TMessage& Message) override {
+        Base::CMMouseLeave(Message);
+        if (OnMouseLeave)
+            OnMouseLeave(this);
+        UpdateFrame(true, false);
+    }
+    void CMEnter(TMessage& Message) override {
+        UpdateFrame(false, true);
+        Base::CMEnter(Message);
+    }
+    void CMExit(TMessage& Message) override {
+        Base::CMExit(Message);
+        UpdateFrame(false, false);
+    }
+    void WMSize(TWMSize& Message) override {
+        Base::WMSize(Message);
+        if (FFraming.DrawsFrame())
+            RepaintFrame();
+    }
+    // The 3-D border's ring takes the control's colour and the frame is drawn over its outer edge.
+    void WMNCPaint(TWMNCPaint& Message) override {
+        Base::WMNCPaint(Message);
+        if (!Message.DC || !FFraming.DrawsFrame())
+            return;
+        DrawBevel(Message.DC, TRect(0, 0, this->Width(), this->Height()), this->Color(), this->Color(), 2);
+        FFraming.PaintFrame(Message.DC, this->Width(), this->Height(), TGwFrameRing::NoColorRing);
+        Message.Result = 0;
+    }
+
+private:
+    TGwFraming FFraming{this, this};
+    bool FHasFocus = false;
+};

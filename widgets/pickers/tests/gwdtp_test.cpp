@@ -1,0 +1,160 @@
+// The Gw date-time picker: the dropped calendar's look, the state colours, the hot-tracked frame,
+// the format and calendar colours across a new window, and the flat button in pixels.
+#include <gtest/gtest.h>
+
+#include "Gwdtp.h"
+#include "forms.h"
+#include "gw_support.h"
+#include "sysinfo.h"
+
+namespace {
+
+TEST(GwDropCalendar, FirstDayStylesAndSize) {
+    const struct {
+        const char* Name;
+        TCalDayOfWeek FirstDay;
+        char Locale;
+        bool Today, Circle, Weeks;
+        int Columns, Rows;
+        TGwDropCalendar Want;
+    } cases[] = {
+        {"locale Monday",
+         dowLocaleDefault,
+         '0',
+         false,
+         false,
+         false,
+         1,
+         1,
+         {0, MCS_NOTODAY | MCS_NOTODAYCIRCLE, MCS_WEEKNUMBERS, 204, 150}},
+        {"locale Sunday",
+         dowLocaleDefault,
+         '6',
+         true,
+         true,
+         false,
+         1,
+         1,
+         {6, 0, MCS_NOTODAY | MCS_NOTODAYCIRCLE | MCS_WEEKNUMBERS, 204, 150}},
+        {"own first day",
+         dowWednesday,
+         '0',
+         true,
+         false,
+         false,
+         1,
+         1,
+         {2, MCS_NOTODAYCIRCLE, MCS_NOTODAY | MCS_WEEKNUMBERS, 204, 150}},
+        {"week numbers two across",
+         dowMonday,
+         '0',
+         false,
+         false,
+         true,
+         2,
+         1,
+         {0, MCS_NOTODAY | MCS_NOTODAYCIRCLE | MCS_WEEKNUMBERS, 0, 2 * (200 + 4 + 30), 150}},
+        {"two down",
+         dowMonday,
+         '0',
+         false,
+         false,
+         false,
+         1,
+         2,
+         {0, MCS_NOTODAY | MCS_NOTODAYCIRCLE, MCS_WEEKNUMBERS, 204, 300}},
+    };
+    for (const auto& c : cases) {
+        TGwDropCalendar d =
+            GwDropCalendar(c.FirstDay, c.Locale, c.Today, c.Circle, c.Weeks, c.Columns, c.Rows, 30, 200, 150);
+        EXPECT_EQ(d.FirstDay, c.Want.FirstDay) << c.Name;
+        EXPECT_EQ(d.SetStyles, c.Want.SetStyles) << c.Name;
+        EXPECT_EQ(d.ClearStyles, c.Want.ClearStyles) << c.Name;
+        EXPECT_EQ(d.Width, c.Want.Width) << c.Name;
+        EXPECT_EQ(d.Height, c.Want.Height) << c.Name;
+    }
+}
+
+class GwDateTimePicker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TApplication::QtApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 300, 100);
+        P = new TGwDateTimePicker(Form);
+        P->SetParent(Form);
+        P->SetBounds(10, 10, 150, 22);
+    }
+    void TearDown() override { delete Form; }
+    TForm* Form = nullptr;
+    TGwDateTimePicker* P = nullptr;
+};
+
+TEST_F(GwDateTimePicker, FocusColourFollowsTheColourUntilSetApart) {
+    P->SetColor(clYellow);
+    EXPECT_EQ(P->FocusColor(), clYellow);
+    P->SetFocusColor(clAqua);
+    P->SetColor(clRed);
+    EXPECT_EQ(P->FocusColor(), clAqua);
+    EXPECT_TRUE(P->FramingStored(fcpFocusColor));
+    P->SetFocusColor(clRed);
+    EXPECT_FALSE(P->FramingStored(fcpFocusColor)) << "the same colour as Color is not written";
+    P->SetDisabledColor(clGray);
+    P->SetEnabled(false);
+    EXPECT_EQ(P->Color(), clGray);
+    EXPECT_FALSE(P->FramingStored(fcpColor)) << "the disabled colour is not written as Color";
+    P->SetEnabled(true);
+    EXPECT_EQ(P->Color(), clRed);
+}
+
+TEST_F(GwDateTimePicker, HotTrackingInCodeShowsTheFrameOnAllSides) {
+    P->SetFrameSides(TSides{sdTop});
+    P->SetFrameHotTrack(true);
+    EXPECT_TRUE(P->FrameVisible());
+    EXPECT_EQ(P->FrameSides(), AllSides);
+}
+
+TEST_F(GwDateTimePicker, FormatAndCalendarColoursOutliveTheWindow) {
+    P->CalColors()->SetColor(MCSC_TITLEBK, clRed); // no window yet: kept for it
+    P->SetFormat("dd.MM");
+    P->HandleNeeded();
+    EXPECT_EQ(P->Perform(DTM_GETMCCOLOR, MCSC_TITLEBK, 0), LRESULT(ColorToRGB(clRed)));
+    P->CalColors()->SetColor(MCSC_TEXT, clBlue);
+    EXPECT_EQ(P->Perform(DTM_GETMCCOLOR, MCSC_TEXT, 0), LRESULT(ColorToRGB(clBlue)));
+    P->RecreateWnd();
+    P->HandleNeeded();
+    EXPECT_EQ(P->Format(), "dd.MM");
+    EXPECT_EQ(P->Perform(DTM_GETMCCOLOR, MCSC_TITLEBK, 0), LRESULT(ColorToRGB(clRed)));
+    TGwDateTimePicker other(nullptr);
+    other.SetCalColors(P->CalColors());
+    EXPECT_EQ(other.CalColors()->Get(MCSC_TEXT), clBlue);
+}
+
+TEST_F(GwDateTimePicker, FlatButtonPlainWhileColdAndInItsColourWhileHot) {
+    P->SetFramingPreference(fpCustomFraming);
+    P->SetFrameVisible(true);
+    P->SetFlatButtons(true);
+    P->SetFlatButtonColor(clYellow);
+    P->SetColor(clWhite);
+    const int sb = GetSystemMetrics(SM_CXVSCROLL);
+    const int left = P->Width() - sb - 4, cx = left + sb / 2, cy = P->Height() / 2;
+    auto paint = [&] {
+        auto p = std::make_unique<TPaper>(P->Width(), P->Height());
+        p->Fill(clFuchsia);
+        P->Perform(WM_PAINT, WPARAM(p->Canvas()), 0);
+        return p;
+    };
+    auto cold = paint();
+    EXPECT_EQ(TPaper::Hex(cold->At(left + 2, 3)), TPaper::Hex(clWhite));
+    EXPECT_EQ(TPaper::Hex(cold->At(cx - 1, cy - 3)), TPaper::Hex(clBlack)) << "the arrow";
+    P->Perform(CM_MOUSEENTER, 0, 0);
+    auto hot = paint();
+    EXPECT_EQ(TPaper::Hex(hot->At(left + 3, 3)), TPaper::Hex(clYellow));
+    EXPECT_EQ(TPaper::Hex(hot->At(cx, cy - 3)), TPaper::Hex(clBlack));
+    P->Perform(CM_MOUSELEAVE, 0, 0);
+    P->SetFlatButtons(false);
+    auto none = paint();
+    EXPECT_NE(TPaper::Hex(none->At(left + 3, 3)), TPaper::Hex(clYellow));
+}
+
+} // namespace
