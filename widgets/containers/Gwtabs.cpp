@@ -1,23 +1,172 @@
-// Tab strip and collection tab control of the Gw widget library. Widget layer.
+// The tab engine and the collection tab control of the Gw widget library. Widget layer.
 #include "Gwtabs.h"
 
 #include <algorithm>
 
-// ---- TGwCustomTabControl ----
+#include "Gwgrafx.h"
+#include "forms.h"
+#include "messages.h"
+#include "wingdi.h"
 
-TGwCustomTabControl::TGwCustomTabControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+namespace {
 
-void TGwCustomTabControl::SetTabIndex(int Value) {
-    if (Value < -1 || Value >= TabCount() || Value == FTabIndex)
+// Keeps a handler's exception from leaving a Qt event.
+template <class F> void Guarded(F&& f) {
+    try {
+        f();
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+}
+
+} // namespace
+
+// ---- properties ----
+
+#define GW_TAB_SETTER(Type, Name)                                                                            \
+    void TGwCustomTabControl::Set##Name(Type Value) {                                                        \
+        if (F##Name == Value)                                                                                \
+            return;                                                                                          \
+        F##Name = Value;                                                                                     \
+        Rebuild();                                                                                           \
+    }
+
+GW_TAB_SETTER(bool, AlignTabs)
+GW_TAB_SETTER(bool, AllowTabDragging)
+GW_TAB_SETTER(bool, BoldCurrentTab)
+GW_TAB_SETTER(bool, UseColoredTabs)
+GW_TAB_SETTER(TColor, FlatColor)
+GW_TAB_SETTER(int, FlatColorAdjustment)
+GW_TAB_SETTER(TGwHorizontalAlignment, ImageAlignment)
+GW_TAB_SETTER(TGwVerticalAlignment, ImageAlignmentVertical)
+GW_TAB_SETTER(int, ImageMargin)
+GW_TAB_SETTER(TGwImagePosition, ImagePosition)
+GW_TAB_SETTER(bool, HotTrack)
+GW_TAB_SETTER(TColor, HotTrackColor)
+GW_TAB_SETTER(TGwTabHotTrackStyle, HotTrackStyle)
+GW_TAB_SETTER(int, Margin)
+GW_TAB_SETTER(bool, MultiLine)
+GW_TAB_SETTER(int, RowIndent)
+GW_TAB_SETTER(int, RowOverlap)
+GW_TAB_SETTER(bool, ShowCard)
+GW_TAB_SETTER(bool, ShowCardFrame)
+GW_TAB_SETTER(bool, ShowFocusRect)
+GW_TAB_SETTER(bool, ShowFullFrame)
+GW_TAB_SETTER(bool, ShowShadow)
+GW_TAB_SETTER(bool, SoftCorners)
+GW_TAB_SETTER(int, TabOverlap)
+GW_TAB_SETTER(bool, TabHints)
+GW_TAB_SETTER(TGwTabOrientation, TabOrientation)
+GW_TAB_SETTER(TGwTabSequence, TabSequence)
+GW_TAB_SETTER(TGwTabStyle, TabStyle)
+GW_TAB_SETTER(TGwHorizontalAlignment, TextAlignment)
+GW_TAB_SETTER(TGwVerticalAlignment, TextAlignmentVertical)
+GW_TAB_SETTER(bool, Transparent)
+GW_TAB_SETTER(bool, UseGradients)
+#undef GW_TAB_SETTER
+
+// The list tells us when it goes, so no tab draws from a freed list.
+void TGwCustomTabControl::SetImages(TImageList* Value) {
+    if (Value == FImages)
         return;
-    bool allow = true;
-    if (OnChanging)
-        OnChanging(this, allow);
-    if (!allow)
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    Rebuild();
+}
+
+void TGwCustomTabControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
+
+void TGwCustomTabControl::SetCutCornerSize(int Value) {
+    if (Value < 0 || Value == FCutCornerSize)
         return;
-    FTabIndex = Value;
-    Change();
+    FCutCornerSize = Value;
+    if (FTabStyle == tsCutCorner)
+        Rebuild();
+}
+
+void TGwCustomTabControl::SetTabWidth(int Value) {
+    if (Value < 0 || Value == FTabWidth)
+        return;
+    FTabWidth = Value;
+    Rebuild();
+}
+
+void TGwCustomTabControl::SetTabHeight(int Value) {
+    if (Value < 0 || Value == TabHeight)
+        return;
+    TabHeight = Value;
+    Rebuild();
+}
+
+// A bitmap font cannot turn, so vertical text falls back to a TrueType face.
+void TGwCustomTabControl::SetTextOrientation(TOrientation Value) {
+    if (Value == FTextOrientation)
+        return;
+    FTextOrientation = Value;
+    if (Value == orVertical && Font()->Name() != "Verdana" && Font()->Name() != "Arial")
+        Font()->SetName("Verdana");
+    Rebuild();
+}
+
+void TGwCustomTabControl::SetBackgroundColor(TColor Value) {
+    FParentBackgroundColor = false;
+    if (Value == FBackgroundColor)
+        return;
+    FBackgroundColor = Value;
     Invalidate();
+}
+
+void TGwCustomTabControl::SetParentBackgroundColor(bool Value) {
+    if (Value == FParentBackgroundColor)
+        return;
+    FParentBackgroundColor = Value;
+    if (Value && Parent())
+        FBackgroundColor = Parent()->Color();
+    Invalidate();
+}
+
+void TGwCustomTabControl::SetShowCloseButton(bool Value) {
+    if (Value == FShowCloseButton)
+        return;
+    FShowCloseButton = Value;
+    Rebuild();
+}
+
+void TGwCustomTabControl::SetShowMenuButton(bool Value) {
+    if (Value == FShowMenuButton)
+        return;
+    FShowMenuButton = Value;
+    Rebuild();
+}
+
+void TGwCustomTabControl::SetTabRegionCacheSize(int Value) { FRegionCache.SetCapacity(Value); }
+
+// ---- construction and events ----
+
+TGwCustomTabControl::TGwCustomTabControl(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 300, 100);
+    SetCalcNeeded(true);
+}
+
+TGwCustomTabControl::~TGwCustomTabControl() = default;
+
+void TGwCustomTabControl::SetCalcNeeded(bool Value) {
+    FCalcNeeded = Value;
+    if (Value)
+        Invalidate();
+}
+
+void TGwCustomTabControl::Changing(int NewIndex, bool& AllowChange) {
+    if (OnChanging)
+        OnChanging(this, NewIndex, AllowChange);
 }
 
 void TGwCustomTabControl::Change() {
@@ -25,226 +174,905 @@ void TGwCustomTabControl::Change() {
         OnChange(this);
 }
 
+void TGwCustomTabControl::PageChange() {
+    if (OnPageChange)
+        OnPageChange(this);
+}
+
+void TGwCustomTabControl::TabClick() {
+    if (OnTabClick)
+        OnTabClick(this);
+}
+
 void TGwCustomTabControl::TabOrderChange(int OldIndex, int NewIndex) {
     if (OnTabOrderChange)
         OnTabOrderChange(this, OldIndex, NewIndex);
 }
 
+TColor TGwCustomTabControl::GetTextColor(int Index, TGwTextStyle Style, TColor Default) {
+    bool handled = false;
+    TColor c = Default;
+    if (OnGetTextColor)
+        OnGetTextColor(this, Index, Style, c, handled);
+    return handled ? c : Default;
+}
+
 void TGwCustomTabControl::Rebuild() {
     if (FTabIndex >= TabCount())
         FTabIndex = TabCount() - 1;
-    Invalidate();
+    SetCalcNeeded(true);
 }
 
-// Tabs side by side from the left, each as wide as its caption plus a margin; hidden ones take no room.
-TRect TGwCustomTabControl::TabRect(int Index) {
-    int x = 0;
-    for (int i = 0; i < TabCount(); ++i) {
-        if (!FTabs[static_cast<size_t>(i)].Visible) {
-            if (i == Index)
-                return {};
+bool TGwCustomTabControl::CanSelectTab(int Index) {
+    if (Index < 0 || Index >= TabCount())
+        return false;
+    const TGwTabData& t = Tab(Index);
+    if (!t.Visible || !t.Enabled)
+        return false;
+    bool allow = true;
+    if (Index != FTabIndex)
+        Changing(Index, allow);
+    return allow;
+}
+
+bool TGwCustomTabControl::CanClose() {
+    bool allow = false;
+    if (OnClose)
+        OnClose(this, allow);
+    return allow;
+}
+
+void TGwCustomTabControl::CloseActiveTab() {
+    if (FTabIndex >= 0 && CanClose())
+        DestroyActiveTab();
+}
+
+void TGwCustomTabControl::SetTabIndex(int Value) {
+    if (Value < 0 || Value >= TabCount()) {
+        FTabIndex = -1;
+        Invalidate();
+        return;
+    }
+    if (Value != FTabIndex && !FKeyboardSelect && !CanSelectTab(Value))
+        return;
+    int old = FTabIndex;
+    FTabIndex = Value;
+    // A layout still to come brings the tab forward itself (and a control never shown measures nothing).
+    if (!FCalcNeeded)
+        ShowTab(Value);
+    Invalidate();
+    if (old != Value) {
+        Change();
+        PageChange();
+    }
+}
+
+// ---- layout ----
+
+int TGwCustomTabControl::GetTabOffset(int N) const {
+    switch (FTabStyle) {
+    case tsSingleSlant:
+    case tsBackSlant: return N / 2;
+    case tsDoubleSlant: return N;
+    default: return FTabOverlap;
+    }
+}
+
+void TGwCustomTabControl::ParseTextLines(const std::string& Text, std::vector<std::string>& Lines) {
+    Lines.clear();
+    size_t start = 0;
+    for (;;) {
+        size_t p = Text.find("\r\n", start);
+        Lines.push_back(Text.substr(start, p == std::string::npos ? std::string::npos : p - start));
+        if (p == std::string::npos)
+            return;
+        start = p + 2;
+    }
+}
+
+void TGwCustomTabControl::SplitAccel(const std::string& Text, std::string& Before, std::string& Accel,
+                                     std::string& After) {
+    Before.clear();
+    Accel.clear();
+    After.clear();
+    for (size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] != '&') {
+            Before += Text[i];
             continue;
         }
-        int w = Canvas()->TextWidth(FTabs[static_cast<size_t>(i)].Caption) + 16;
-        if (i == Index)
-            return {x, 0, x + w, TabHeight};
-        x += w;
+        if (i + 1 < Text.size() && Text[i + 1] == '&') {
+            Before += '&';
+            ++i;
+            continue;
+        }
+        if (i + 1 < Text.size()) {
+            Accel = Text.substr(i + 1, 1);
+            After = Text.substr(i + 2);
+        }
+        return;
     }
-    return {};
 }
 
-int TGwCustomTabControl::TabAt(int X, int Y) {
+TSize TGwCustomTabControl::CalcTextExtent(const std::string& Text, bool Bold) {
+    TCanvas* c = Canvas();
+    c->Font()->Assign(*Font());
+    if (Bold)
+        c->Font()->SetStyle(c->Font()->Style() + TFontStyles{fsBold});
+    std::vector<std::string> lines;
+    ParseTextLines(Text, lines);
+    TSize total{0, 0};
+    for (const std::string& line : lines) {
+        std::string a, b, r;
+        SplitAccel(line, a, b, r);
+        TSize s = c->TextExtent(a + b + r);
+        if (VerticalText()) {
+            total.cx += s.cy;
+            total.cy = std::max(total.cy, static_cast<int>(s.cx));
+        } else {
+            total.cx = std::max(total.cx, static_cast<int>(s.cx));
+            total.cy += s.cy;
+        }
+    }
+    return total;
+}
+
+TSize TGwCustomTabControl::DefaultFaceExtent() {
+    TSize s = CalcTextExtent(FTabStyle == tsRoundCorners ? "AAA" : "A", FBoldCurrentTab);
+    return s;
+}
+
+TSize TGwCustomTabControl::CalcFaceExtent(int Index) {
+    const TGwTabData& t = Tab(Index);
+    TSize text = CalcTextExtent(t.Caption, FBoldCurrentTab);
+    TSize image{0, 0};
+    if (FImages && (t.ImageIndex >= 0 || t.DisabledIndex >= 0))
+        image = TSize{FImages->Width(), FImages->Height()};
+    TSize face;
+    switch (FImagePosition) {
+    case ipLeft:
+    case ipRight: face = TSize{FImageMargin + image.cx + text.cx, std::max(image.cy, text.cy)}; break;
+    case ipTop:
+    case ipBottom: face = TSize{std::max(image.cx, text.cx), FImageMargin + image.cy + text.cy}; break;
+    case ipBack: face = TSize{std::max(image.cx, text.cx), std::max(image.cy, text.cy)}; break;
+    default: face = text;
+    }
+    TSize def = DefaultFaceExtent();
+    if (FTabWidth == 0)
+        face.cx = std::max(face.cx, def.cx);
+    if (TabHeight <= 0)
+        face.cy = std::max(face.cy, def.cy);
+    return face;
+}
+
+TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face) const {
+    int w = Face.cx + 2, h = Face.cy + 2;
+    int th = std::max(0, TabHeight);
+    int s = FCutCornerSize;
+    bool v = Vertical(), vt = FTextOrientation == orVertical;
+    TSize e;
+    switch (FTabStyle) {
+    case tsSingleSlant:
+    case tsBackSlant:
+        e = v ? TSize{w + 4, 2 * GetTabOffset(w + 4) + h + 4 + th / 2}
+              : TSize{2 * GetTabOffset(h + 4) + w + 4 + th / 2, h + 4};
+        break;
+    case tsDoubleSlant:
+        e = v ? TSize{w + 4, 2 * GetTabOffset(w) + h + 4 + th}
+              : TSize{2 * GetTabOffset(h) + w + 4 + th, h + 4};
+        break;
+    case tsCutCorner:
+        if (!v)
+            e = vt ? TSize{w + 8, h + s + 5} : TSize{w + 2 * s + 6, h + 5};
+        else
+            e = vt ? TSize{w + 5, h + 2 * s + 6} : TSize{w + s + 5, h + 8};
+        break;
+    case tsRoundCorners: e = vt ? TSize{w + 4, h + 14} : TSize{w + 14, h + 4}; break;
+    }
+    if (FTabWidth > 0)
+        e.cx = FTabWidth;
+    if (th > 0)
+        e.cy = th;
+    return e;
+}
+
+int TGwCustomTabControl::FirstVisible() const {
+    for (int i = 0; i < FTabList.GetCount(); ++i)
+        if (FTabList.GetItem(i)->Visible)
+            return i;
+    return -1;
+}
+
+int TGwCustomTabControl::LastVisible() const {
+    for (int i = FTabList.GetCount() - 1; i >= 0; --i)
+        if (FTabList.GetItem(i)->Visible)
+            return i;
+    return -1;
+}
+
+int TGwCustomTabControl::IndexWidth() { return Vertical() ? Height() : Width(); }
+
+int TGwCustomTabControl::IndexHeight() {
+    if (!FShowCard) {
+        int h = (Vertical() ? Width() : Height()) - 1;
+        if (FTabStyle == tsRoundCorners && (FTabOrientation == toBottom || FTabOrientation == toRight))
+            --h;
+        return h;
+    }
+    return (FTabStyle == tsRoundCorners ? 3 : 0) + (FRowHeight - FRowOverlap) * (FRowExtent - 1) + FRowHeight;
+}
+
+TRect TGwCustomTabControl::GetIndexRect() {
+    CheckCalcNeeded();
+    int w = Width(), h = Height(), ih = IndexHeight();
+    switch (FTabOrientation) {
+    case toTop: return {0, 0, w, ih};
+    case toBottom: return {0, h - ih, w, h};
+    case toLeft: return {0, 0, ih, h};
+    default: return {w - ih, 0, w, h};
+    }
+}
+
+int TGwCustomTabControl::RowExtent() {
+    CheckCalcNeeded();
+    return FRowExtent;
+}
+
+int TGwCustomTabControl::RowHeight() {
+    CheckCalcNeeded();
+    return FRowHeight;
+}
+
+bool TGwCustomTabControl::ScrollerNeeded() {
+    CheckCalcNeeded();
+    return FScrollerNeeded;
+}
+
+void TGwCustomTabControl::CheckCalcNeeded() {
+    if (!FCalcNeeded && FCalcTabHeight == TabHeight && FCalcWidth == Width() && FCalcHeight == Height())
+        return;
+    FCalcNeeded = false;
+    FCalcTabHeight = TabHeight;
+    FCalcWidth = Width();
+    FCalcHeight = Height();
+    CalcMetrics();
+    FRegionCache.Clear();
+    CalcScrollerNeeded();
+    if (!FScrollerNeeded) {
+        FFirstIndex = std::max(0, FirstVisible());
+    } else {
+        int old = FFirstIndex;
+        int i = std::max(0, old);
+        while (i < TabCount() && !TabInView(i))
+            ++i;
+        if (i >= TabCount()) {
+            i = std::min(old, TabCount()) - 1;
+            while (i >= 0 && !TabInView(i))
+                --i;
+        }
+        FFirstIndex = i >= 0 ? i : std::max(0, FirstVisible());
+    }
+    int old = FTabIndex;
+    ValidateSelection();
+    if (FTabIndex != old) {
+        int valid = FTabIndex;
+        FTabIndex = old;
+        FKeyboardSelect = true;
+        SetTabIndex(valid);
+        FKeyboardSelect = false;
+    }
+    if (FTabIndex >= 0)
+        ShowTab(FTabIndex);
+}
+
+// Brings the tab's row to the front, or scrolls the row until the tab is in view.
+void TGwCustomTabControl::ShowTab(int Index) {
+    if (!FScrollerNeeded) {
+        BringTabToFrontRow(Index);
+    } else if (Index < FFirstIndex) {
+        FFirstIndex = Index;
+    } else {
+        while (FFirstIndex < Index && !TabInView(Index))
+            ++FFirstIndex;
+    }
+    FRegionCache.Clear();
+}
+
+// Moves the selection off a tab that can no longer be selected, forward first, then backward.
+void TGwCustomTabControl::ValidateSelection() {
+    int n = TabCount();
+    if (FTabIndex < 0 || FirstVisible() < 0) {
+        FTabIndex = FirstVisible() < 0 ? -1 : FTabIndex;
+        return;
+    }
+    auto selectable = [&](int i) { return Tab(i).Visible && Tab(i).Enabled; };
+    int i = FTabIndex;
+    while (i < n && !selectable(i))
+        ++i;
+    if (i >= n) {
+        i = std::min(FTabIndex, n - 1);
+        while (i >= 0 && !selectable(i))
+            --i;
+    }
+    FTabIndex = i;
+}
+
+void TGwCustomTabControl::CalcMetrics() {
+    FRowExtent = 1;
+    TSize maxFace = DefaultFaceExtent();
+    if (FTabWidth > 0)
+        maxFace.cx = 0;
+    if (TabHeight > 0)
+        maxFace.cy = 0;
     for (int i = 0; i < TabCount(); ++i) {
-        TRect r = TabRect(i);
-        if (r.Width() > 0 && X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom)
+        if (!Tab(i).Visible)
+            continue;
+        TSize f = CalcFaceExtent(i);
+        maxFace.cx = std::max(maxFace.cx, f.cx);
+        maxFace.cy = std::max(maxFace.cy, f.cy);
+    }
+    FRowHeight = AcrossRow(CalcTabExtentFromTabFaceExtent(maxFace));
+    int iw = IndexWidth();
+    if (FMultiLine)
+        FRowExtent = CalcRowCount(iw);
+    PlaceTabs(iw);
+    if (FMultiLine && FAlignTabs && (Vertical() ? TabHeight <= 0 : FTabWidth == 0))
+        JustifyRows(iw);
+}
+
+int TGwCustomTabControl::CalcRowCount(int IndexWidth) {
+    int off = GetTabOffset(FRowHeight);
+    int rows = 1;
+    int full = IndexWidth - 2 * FMargin;
+    // Each trial adds a row; a tab alone at a row start always stays, so rows never exceed the tabs.
+    for (int trial = 0; trial <= TabCount(); ++trial) {
+        int w = full - (rows - 1) * FRowIndent;
+        int limit = FTabStyle == tsRoundCorners ? w - 4 : w;
+        int row = 0, x = FMargin;
+        bool fits = true;
+        for (int i = 0; i < TabCount() && fits; ++i) {
+            if (!Tab(i).Visible)
+                continue;
+            int tw =
+                std::min(AlongRow(CalcTabExtentFromTabFaceExtent(CalcFaceExtent(i))), std::max(0, limit));
+            if (x + tw >= w && x != FMargin) {
+                if (row + 1 < rows) {
+                    ++row;
+                    x = FMargin;
+                } else {
+                    fits = false;
+                    break;
+                }
+            }
+            x += tw - off + 1;
+        }
+        if (fits)
+            return rows;
+        ++rows;
+    }
+    return rows;
+}
+
+void TGwCustomTabControl::PlaceTabs(int IndexWidth) {
+    int off = GetTabOffset(FRowHeight);
+    int w = IndexWidth - 2 * FMargin - (FMultiLine ? (FRowExtent - 1) * FRowIndent : 0);
+    int limit = FTabStyle == tsRoundCorners ? w - 4 : w;
+    int ih = IndexHeight();
+    int y = ih - FRowHeight, row = 0;
+    bool rev = FTabSequence == tsReverse;
+    int x = rev ? -FMargin : FMargin;
+    int minLeft = 0;
+    for (int i = 0; i < TabCount(); ++i) {
+        TGwTabData* t = FTabList.GetItem(i);
+        if (!t->Visible) {
+            t->Rect = {};
+            t->Row = 0;
+            continue;
+        }
+        int tw = AlongRow(CalcTabExtentFromTabFaceExtent(CalcFaceExtent(i)));
+        if (FMultiLine) {
+            tw = std::min(tw, std::max(0, limit));
+            int used = rev ? -x : x;
+            if (used + tw >= w && used != FMargin && row + 1 < FRowExtent) {
+                y -= FRowHeight - FRowOverlap;
+                ++row;
+                x = rev ? -FMargin : FMargin;
+            }
+        }
+        t->Rect = rev ? TRect{x - tw, y, x, y + FRowHeight} : TRect{x, y, x + tw, y + FRowHeight};
+        t->Row = row;
+        minLeft = std::min(minLeft, static_cast<int>(t->Rect.Left));
+        x += rev ? -(tw - off + 1) : tw - off + 1;
+    }
+    if (rev) {
+        int shift = FMultiLine ? IndexWidth : -minLeft;
+        for (int i = 0; i < TabCount(); ++i)
+            if (Tab(i).Visible)
+                OffsetRect(FTabList.GetItem(i)->Rect, shift, 0);
+    }
+}
+
+void TGwCustomTabControl::JustifyRows(int IndexWidth) {
+    bool rev = FTabSequence == tsReverse;
+    for (int row = 0; row < FRowExtent; ++row) {
+        std::vector<TGwTabData*> tabs;
+        for (int i = 0; i < TabCount(); ++i)
+            if (Tab(i).Visible && Tab(i).Row == row)
+                tabs.push_back(FTabList.GetItem(i));
+        if (tabs.empty())
+            continue;
+        int span = rev ? tabs.front()->Rect.Right - tabs.back()->Rect.Left
+                       : tabs.back()->Rect.Right - tabs.front()->Rect.Left;
+        int free = IndexWidth - 2 * FMargin - (FRowExtent - 1) * FRowIndent - span -
+                   (FTabStyle == tsRoundCorners ? 4 : 0);
+        if (free <= 0)
+            continue;
+        int n = static_cast<int>(tabs.size()), gained = 0;
+        for (int k = 0; k < n; ++k) {
+            int more = free / n + (k < free % n ? 1 : 0);
+            TRect& r = tabs[static_cast<size_t>(k)]->Rect;
+            if (rev) {
+                OffsetRect(r, -gained, 0);
+                r.Left -= more;
+            } else {
+                OffsetRect(r, gained, 0);
+                r.Right += more;
+            }
+            gained += more;
+        }
+    }
+}
+
+void TGwCustomTabControl::BringTabToFrontRow(int Index) {
+    if (!FMultiLine || Index < 0 || Index >= TabCount() || !Tab(Index).Visible)
+        return;
+    int rows = 0;
+    for (int i = 0; i < TabCount(); ++i)
+        if (Tab(i).Visible)
+            rows = std::max(rows, Tab(i).Row + 1);
+    int r = Tab(Index).Row;
+    if (r == 0 || rows == 0)
+        return;
+    std::vector<std::pair<int, int>> extent(static_cast<size_t>(rows), {0, 0});
+    std::vector<bool> met(static_cast<size_t>(rows), false);
+    for (int i = 0; i < TabCount(); ++i) {
+        const TGwTabData& t = Tab(i);
+        if (t.Visible && !met[static_cast<size_t>(t.Row)]) {
+            met[static_cast<size_t>(t.Row)] = true;
+            extent[static_cast<size_t>(t.Row)] = {t.Rect.Top, t.Rect.Bottom};
+        }
+    }
+    for (int i = 0; i < TabCount(); ++i) {
+        TGwTabData* t = FTabList.GetItem(i);
+        if (!t->Visible)
+            continue;
+        t->Row = (t->Row + (rows - r) % rows) % rows;
+        t->Rect.Top = extent[static_cast<size_t>(t->Row)].first;
+        t->Rect.Bottom = extent[static_cast<size_t>(t->Row)].second;
+    }
+    FRegionCache.Clear();
+}
+
+int TGwCustomTabControl::ScrollerSize() {
+    int s = CalcTextExtent("A", false).cy + (VerticalText() ? 2 : 4);
+    bool grow = Vertical() ? (VerticalText() && FTabWidth > 0) : (!VerticalText() && TabHeight > 0);
+    return grow ? std::max(s, FRowHeight - 2) : std::min(s, FRowHeight - 2);
+}
+
+int TGwCustomTabControl::CloseButtonSpace() {
+    return FShowCloseButton && TabCount() > 0 ? ScrollerSize() + 2 : 0;
+}
+
+int TGwCustomTabControl::MenuButtonSpace() {
+    return FShowMenuButton && TabCount() > 0 ? ScrollerSize() + 2 : 0;
+}
+
+void TGwCustomTabControl::CalcScrollerNeeded() {
+    FScrollerNeeded = false;
+    int first = FirstVisible(), last = LastVisible();
+    if (FMultiLine || first < 0)
+        return;
+    int a = IndexWidth() - 2 * FMargin - CloseButtonSpace() - MenuButtonSpace();
+    FScrollerNeeded = FTabSequence == tsStandard ? Tab(last).Rect.Right > a : Tab(first).Rect.Right > a;
+}
+
+int TGwCustomTabControl::GetInitialTabOffset() {
+    if (FFirstIndex < 0 || FFirstIndex >= TabCount())
+        return 0;
+    int m = FMargin + (FTabStyle == tsRoundCorners ? 2 : 0);
+    const TRect& r = Tab(FFirstIndex).Rect;
+    return FTabSequence == tsStandard ? r.Left - m : r.Right + m;
+}
+
+bool TGwCustomTabControl::TabInView(int Index) {
+    CheckCalcNeeded();
+    if (Index < 0 || Index >= TabCount() || !Tab(Index).Visible)
+        return false;
+    if (!FScrollerNeeded)
+        return true;
+    int b = IndexWidth() - 2 * ScrollerSize() - 2 * FMargin - CloseButtonSpace() - MenuButtonSpace();
+    int o = GetInitialTabOffset();
+    const TRect& r = Tab(Index).Rect;
+    if (FTabSequence == tsStandard)
+        return r.Left >= o && r.Right - o <= b;
+    return r.Right <= o && o - r.Left <= b;
+}
+
+void TGwCustomTabControl::ScrollTabs(bool Right) {
+    CheckCalcNeeded();
+    int old = FFirstIndex;
+    if (Right) {
+        if (FFirstIndex >= TabCount() - 1 || TabInView(LastVisible()))
+            return;
+        do
+            ++FFirstIndex;
+        while (FFirstIndex < TabCount() && !TabInView(FFirstIndex));
+        if (FFirstIndex >= TabCount())
+            FFirstIndex = old;
+    } else {
+        if (FFirstIndex <= 0 || TabInView(FirstVisible()))
+            return;
+        do
+            --FFirstIndex;
+        while (FFirstIndex >= 0 && !TabInView(FFirstIndex));
+        if (FFirstIndex < 0)
+            FFirstIndex = old;
+    }
+    if (FFirstIndex != old) {
+        FRegionCache.Clear();
+        Invalidate();
+    }
+}
+
+TPoint TGwCustomTabControl::CalcMapPoint(TPoint P) {
+    TRect ir = GetIndexRect();
+    int o = GetInitialTabOffset();
+    int x = P.x, y = P.y;
+    bool rev = FTabSequence == tsReverse;
+    switch (FTabOrientation) {
+    case toTop: return rev ? TPoint{ir.Right - (o - x), y + ir.Top} : TPoint{x - o + ir.Left, y + ir.Top};
+    case toLeft:
+        return rev ? TPoint{y + ir.Left, (o - x) + ir.Top} : TPoint{y + ir.Left, ir.Bottom - (x - o)};
+    case toBottom:
+        return rev ? TPoint{ir.Right - (o - x), ir.Bottom - y} : TPoint{x - o + ir.Left, ir.Bottom - y};
+    default: return rev ? TPoint{ir.Right - y, ir.Bottom - (o - x)} : TPoint{ir.Right - y, x - o + ir.Top};
+    }
+}
+
+TRect TGwCustomTabControl::CalcMapRect(const TRect& R) {
+    TPoint a = CalcMapPoint({R.Left, R.Top}), b = CalcMapPoint({R.Right, R.Bottom});
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+TRect TGwCustomTabControl::CalcTabRect(int Index) {
+    TRect r = Tab(Index).Rect;
+    int shift = Tab(Index).Row * FRowIndent;
+    OffsetRect(r, FTabSequence == tsReverse ? -shift : shift, 0);
+    if (FTabStyle == tsRoundCorners && Index == FTabIndex) {
+        r.Left -= 2;
+        r.Right += 2;
+        r.Top -= 2;
+    }
+    return r;
+}
+
+TRect TGwCustomTabControl::TabRect(int Index) {
+    CheckCalcNeeded();
+    if (Index < 0 || Index >= TabCount() || !Tab(Index).Visible)
+        return {};
+    return CalcMapRect(CalcTabRect(Index));
+}
+
+std::vector<TPoint> TGwCustomTabControl::CalcMappedTabRegionPts(int Index) {
+    CheckCalcNeeded();
+    if (Index < 0 || Index >= TabCount() || !Tab(Index).Visible)
+        return {};
+    TRect r = CalcTabRect(Index);
+    int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom, h = B - T, s = FCutCornerSize;
+    std::vector<TPoint> p;
+    switch (FTabStyle) {
+    case tsSingleSlant:
+        p = FSoftCorners ? std::vector<TPoint>{{L, B},         {L, T + 2},         {L + 2, T},
+                                               {R - h - 4, T}, {R - h + 2, T + 2}, {R, B}}
+                         : std::vector<TPoint>{{L, B}, {L, T + 2}, {L + 2, T}, {R - h, T}, {R, B}};
+        break;
+    case tsDoubleSlant:
+        p = FSoftCorners ? std::vector<TPoint>{{L, B},         {L + h - 2, T + 2}, {L + h + 4, T},
+                                               {R - h - 4, T}, {R - h + 2, T + 2}, {R, B}}
+                         : std::vector<TPoint>{{L, B}, {L + h, T}, {R - h, T}, {R, B}};
+        break;
+    case tsCutCorner: p = {{L, B}, {L, T}, {R - s, T}, {R, T + s}, {R, B}}; break;
+    case tsRoundCorners: p = {{L, B}, {L, T + 2}, {L + 2, T}, {R - 2, T}, {R, T + 2}, {R, B}}; break;
+    case tsBackSlant:
+        p = FSoftCorners ? std::vector<TPoint>{{L, B},     {L + h - 2, T + 2}, {L + h + 4, T},
+                                               {R - 2, T}, {R, T + 2},         {R, B}}
+                         : std::vector<TPoint>{{L, B}, {L + h, T}, {R - 2, T}, {R, T + 2}, {R, B}};
+        break;
+    }
+    for (TPoint& q : p)
+        q = CalcMapPoint(q);
+    return p;
+}
+
+HRGN TGwCustomTabControl::CalcTabRegion(int Index, const TRect& Mapped) {
+    if (HRGN r = FRegionCache.Find(Mapped))
+        return r;
+    std::vector<TPoint> pts = CalcMappedTabRegionPts(Index);
+    if (pts.size() <= 2)
+        return nullptr;
+    HRGN r = CreatePolygonRgn(pts.data(), static_cast<int>(pts.size()));
+    if (!r)
+        throw EGwTabControlError(SGwTabCreateRegion);
+    FRegionCache.Add(Mapped, r);
+    return r;
+}
+
+int TGwCustomTabControl::TabAtPos(int X, int Y) {
+    CheckCalcNeeded();
+    int n = TabCount();
+    if (n == 0)
+        return -1;
+    auto hit = [&](int i) {
+        if (i < 0 || i >= n || !TabInView(i))
+            return false;
+        TRect m = CalcMapRect(CalcTabRect(i));
+        if (X < m.Left || X >= m.Right || Y < m.Top || Y >= m.Bottom)
+            return false;
+        HRGN r = CalcTabRegion(i, m);
+        return r && PtInRegion(r, X, Y);
+    };
+    if (hit(FTabIndex))
+        return FTabIndex;
+    int start = std::clamp(FFirstIndex, 0, n - 1);
+    for (int k = 0; k < n; ++k) {
+        int i = (start + k) % n;
+        if (i != FTabIndex && hit(i))
             return i;
     }
     return -1;
 }
 
-void TGwCustomTabControl::Paint() {
-    TCanvas* c = Canvas();
-    c->Brush()->SetColor(Color());
-    c->FillRect(ClientRect());
-    for (int i = 0; i < TabCount(); ++i) {
-        TRect r = TabRect(i);
-        if (r.Width() == 0)
-            continue;
-        const TGwTabData& t = FTabs[static_cast<size_t>(i)];
-        c->Brush()->SetColor(i == FTabIndex ? clWindow : t.Color);
-        c->Pen()->SetColor(clBtnShadow);
-        c->Rectangle(r);
-        c->Font()->SetColor(t.Enabled ? clWindowText : clGrayText);
-        c->Brush()->SetStyle(bsClear);
-        c->TextOut(r.Left + 8, r.Top + 3, t.Caption);
-        c->Brush()->SetStyle(bsSolid);
+TRect TGwCustomTabControl::CalcMappedCardRect(int Row) {
+    CheckCalcNeeded();
+    TRect whole = ClientRect();
+    if (TabCount() == 0 && FShowCard)
+        return whole;
+    int d = (FRowHeight - FRowOverlap) * Row;
+    int tabSide = IndexHeight() - d, far = d;
+    int startShift = FRowIndent * Row, endShift = FRowIndent * (FRowExtent - Row - 1);
+    if (FTabSequence == tsReverse)
+        std::swap(startShift, endShift);
+    TRect r = whole;
+    if (!FShowCard) {
+        // Reaches past the edges away from the tabs so only the tab-side edge shows.
+        far = -3;
+        startShift = endShift = -3;
+    }
+    switch (FTabOrientation) {
+    case toTop: r = {r.Left + startShift, r.Top + tabSide, r.Right - endShift, r.Bottom - far}; break;
+    case toBottom: r = {r.Left + startShift, r.Top + far, r.Right - endShift, r.Bottom - tabSide}; break;
+    case toLeft: r = {r.Left + tabSide, r.Top + endShift, r.Right - far, r.Bottom - startShift}; break;
+    case toRight: r = {r.Left + far, r.Top + startShift, r.Right - tabSide, r.Bottom - endShift}; break;
+    }
+    if (r.Right <= r.Left || r.Bottom <= r.Top)
+        return {};
+    return r;
+}
+
+TRect TGwCustomTabControl::GetDisplayRect() {
+    if (!FShowCard)
+        return {};
+    TRect r = CalcMappedCardRect(0);
+    if (r.Width() == 0)
+        return r;
+    if (FShowCardFrame && FShowFullFrame) {
+        r.Left += 1;
+        r.Top += 1;
+        bool shadow = FTabOrientation == toTop && FTabSequence == tsStandard && FShowShadow;
+        r.Right -= shadow ? 2 : 1;
+        r.Bottom -= shadow ? 2 : 1;
+    } else if (FShowCardFrame) {
+        switch (FTabOrientation) {
+        case toTop: r.Top += 1; break;
+        case toBottom: r.Bottom -= 1; break;
+        case toLeft: r.Left += 1; break;
+        case toRight: r.Right -= 1; break;
+        }
+    }
+    return r;
+}
+
+void TGwCustomTabControl::AdjustClientRect(TRect& Rect) { Rect = GetDisplayRect(); }
+
+void TGwCustomTabControl::WMSize(TWMSize& Message) {
+    TCustomControl::WMSize(Message);
+    Rebuild();
+}
+
+void TGwCustomTabControl::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
+
+// ---- input ----
+
+void TGwCustomTabControl::SelectFromKeyboard(int Index) {
+    FKeyboardSelect = true;
+    SetTabIndex(Index);
+    FKeyboardSelect = false;
+    TabClick();
+}
+
+void TGwCustomTabControl::KeyDown(WORD& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    WORD key = Key;
+    Guarded([&] { StepByKey(key); });
+}
+
+void TGwCustomTabControl::StepByKey(WORD Key) {
+    int n = TabCount();
+    if (n == 0)
+        return;
+    bool rev = FTabSequence == tsReverse;
+    bool left = FTabOrientation == toLeft;
+    if (Key == VK_HOME || Key == VK_END) {
+        bool toFirst = (Key == VK_HOME) != ((left && !rev) || (!left && rev));
+        int step = toFirst ? 1 : -1;
+        for (int i = toFirst ? 0 : n - 1; i >= 0 && i < n && i != FTabIndex; i += step)
+            if (CanSelectTab(i)) {
+                SelectFromKeyboard(i);
+                return;
+            }
+        return;
+    }
+    bool forwardKey;
+    if (Key == VK_LEFT || Key == VK_UP)
+        forwardKey = left ? !rev : rev;
+    else if (Key == VK_RIGHT || Key == VK_DOWN)
+        forwardKey = left ? rev : !rev;
+    else
+        return;
+    int i = FTabIndex;
+    for (int k = 0; k < n; ++k) {
+        i = forwardKey ? (i + 1) % n : (i <= 0 ? n - 1 : i - 1);
+        if (i == FTabIndex)
+            return;
+        if (CanSelectTab(i)) {
+            SelectFromKeyboard(i);
+            return;
+        }
     }
 }
 
 void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
-    int i = TabAt(X, Y);
-    if (Button == mbLeft && i >= 0 && FTabs[static_cast<size_t>(i)].Enabled)
+    Guarded([&] {
+        FPressedIndex = -1;
+        if (!Enabled())
+            return;
+        if (FScrollerNeeded) {
+            for (int half = 0; half < 2; ++half) {
+                TRect r = ScrollerRect(half);
+                if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
+                    FScrollPressed = half;
+                    FScrollInside = true;
+                    SetMouseCapture(true);
+                    if (!FRepeatTimer) {
+                        FRepeatTimer = new TTimer(this);
+                        FRepeatTimer->OnTimer = [this](TObject*) { RepeatTimerExpired(); };
+                    }
+                    FRepeatTimer->SetInterval(400);
+                    FRepeatTimer->SetEnabled(true);
+                    Invalidate();
+                    return;
+                }
+            }
+        }
+        if (FShowCloseButton && TabCount() > 0) {
+            TRect r = CloseButtonRect();
+            if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
+                CloseActiveTab();
+                return;
+            }
+        }
+        if (FShowMenuButton && TabCount() > 0) {
+            TRect r = MenuButtonRect();
+            if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
+                DisplayMenu();
+                return;
+            }
+        }
+        int i = TabAtPos(X, Y);
+        if (i < 0 || !Tab(i).Enabled)
+            return;
+        if (TabStop() && i == FTabIndex && CanFocus()) {
+            SetFocus();
+            if (!Focused())
+                return;
+        }
         SetTabIndex(i);
+        if (FTabIndex == i)
+            TabClick();
+        FPressedIndex = i;
+    });
 }
 
-// ---- TGwTabCollectionItem ----
-
-TGwTabCollectionItem::TGwTabCollectionItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
-
-std::string TGwTabCollectionItem::DisplayName() const {
-    return FCaption.empty() ? TCollectionItem::DisplayName() : FCaption;
+void TGwCustomTabControl::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    Guarded([&] {
+        if (FScrollPressed >= 0) {
+            TRect r = ScrollerRect(FScrollPressed);
+            bool inside = X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom;
+            if (inside != FScrollInside) {
+                FScrollInside = inside;
+                Invalidate();
+            }
+            return;
+        }
+        int i = TabAtPos(X, Y);
+        if (i != FHotIndex) {
+            FHotIndex = i;
+            if (FHotTrack)
+                Invalidate();
+            if (FTabHints)
+                SetHint(i >= 0 ? Tab(i).Hint : std::string());
+        }
+        if (Shift.Contains(ssLeft) && FAllowTabDragging && FPressedIndex >= 0 && FPressedIndex == FTabIndex &&
+            !Dragging())
+            BeginDrag(false);
+    });
 }
 
-#define GW_TAB_SETTER(Name, Type, Field)                                                                     \
-    void TGwTabCollectionItem::Set##Name(Type Value) {                                                       \
-        if (Field == Value)                                                                                  \
-            return;                                                                                          \
-        Field = Value;                                                                                       \
-        Changed(true);                                                                                       \
+// A click on an arrow scrolls once, on release and only when released over the same arrow.
+void TGwCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    FPressedIndex = -1;
+    if (FScrollPressed < 0)
+        return;
+    int half = FScrollPressed;
+    bool inside = FScrollInside;
+    FScrollPressed = -1;
+    FScrollInside = false;
+    if (FRepeatTimer)
+        FRepeatTimer->SetEnabled(false);
+    SetMouseCapture(false);
+    Guarded([&] {
+        if (inside)
+            ScrollTabs(half == 1);
+        Invalidate();
+    });
+}
+
+void TGwCustomTabControl::RepeatTimerExpired() {
+    if (FRepeatTimer)
+        FRepeatTimer->SetInterval(100);
+    if (FScrollPressed >= 0 && FScrollInside)
+        Guarded([&] { ScrollTabs(FScrollPressed == 1); });
+}
+
+unsigned TGwCustomTabControl::RepeatInterval() const {
+    return FRepeatTimer && FRepeatTimer->Enabled() ? FRepeatTimer->Interval() : 0;
+}
+
+void TGwCustomTabControl::CMDialogChar(TWMKey& Message) {
+    bool taken = false;
+    Guarded([&] { taken = SelectByAccel(static_cast<char>(Message.CharCode)); });
+    if (taken)
+        Message.Result = 1;
+    else
+        TCustomControl::CMDialogChar(Message);
+}
+
+bool TGwCustomTabControl::SelectByAccel(char key) {
+    for (int i = 0; i < TabCount(); ++i) {
+        const TGwTabData& t = Tab(i);
+        std::string a, accel, r;
+        SplitAccel(t.Caption, a, accel, r);
+        if (!t.Visible || !t.Enabled || accel.empty() ||
+            AnsiUpperCase(accel) != AnsiUpperCase(std::string(1, key)))
+            continue;
+        if (CanFocus())
+            SetFocus();
+        SetTabIndex(i);
+        if (FTabIndex == i)
+            TabClick();
+        return true;
     }
-
-GW_TAB_SETTER(Caption, const std::string&, FCaption)
-GW_TAB_SETTER(Color, TColor, FColor)
-GW_TAB_SETTER(DisabledIndex, int, FDisabledIndex)
-GW_TAB_SETTER(Enabled, bool, FEnabled)
-GW_TAB_SETTER(Hint, const std::string&, FHint)
-GW_TAB_SETTER(ImageIndex, int, FImageIndex)
-GW_TAB_SETTER(Visible, bool, FVisible)
-#undef GW_TAB_SETTER
-
-void TGwTabCollectionItem::Assign(TPersistent* Source) {
-    auto* src = dynamic_cast<TGwTabCollectionItem*>(Source);
-    if (!src) {
-        TCollectionItem::Assign(Source);
-        return;
-    }
-    SetCaption(src->FCaption);
-    SetColor(src->FColor);
-    SetEnabled(src->FEnabled);
-    SetVisible(src->FVisible);
-    SetHint(src->FHint);
-    SetImageIndex(src->FImageIndex);
-    SetDisabledIndex(src->FDisabledIndex);
-    Changed(true);
-}
-
-void TGwTabCollectionItem::FillTabData(TGwTabData& Data) const {
-    Data.Caption = FCaption;
-    Data.Color = FColor;
-    Data.Enabled = FEnabled;
-    Data.Visible = FVisible;
-    Data.Hint = FHint;
-    Data.ImageIndex = FImageIndex;
-    Data.DisabledIndex = FDisabledIndex;
-}
-
-TGwCollectionTabControl* TGwTabCollectionItem::GetTabControl() const {
-    auto* c = dynamic_cast<TGwTabCollection*>(Collection());
-    return c ? c->GetOwner() : nullptr;
-}
-
-// ---- TGwTabCollection ----
-
-TGwTabCollection::TGwTabCollection(TGwCollectionTabControl* AControl)
-    : TCollection(CollectionItemClass<TGwTabCollectionItem>()), FControl(AControl) {}
-
-TGwTabCollectionItem* TGwTabCollection::Add() {
-    return static_cast<TGwTabCollectionItem*>(TCollection::Add());
-}
-
-TGwTabCollectionItem* TGwTabCollection::Insert(int Index) {
-    return static_cast<TGwTabCollectionItem*>(TCollection::Insert(Index));
-}
-
-TGwTabCollectionItem* TGwTabCollection::GetItem(int Index) const {
-    return static_cast<TGwTabCollectionItem*>(TCollection::GetItem(Index));
-}
-
-void TGwTabCollection::SetItem(int Index, TCollectionItem* Value) { TCollection::SetItem(Index, Value); }
-
-void TGwTabCollection::Delete(int Index) {
-    int active = FControl ? FControl->TabIndex() : -1;
-    TCollection::Delete(Index);
-    if (!FControl)
-        return;
-    if (Count() == 0)
-        FControl->SetTabIndexField(-1);
-    else if (Index <= active && active > 0)
-        FControl->SetTabIndexField(active - 1);
-    FControl->Rebuild();
-    FControl->Change();
-}
-
-void TGwTabCollection::Clear() {
-    TCollection::Clear();
-    if (FControl) {
-        FControl->SetTabIndexField(-1);
-        FControl->Rebuild();
-    }
-}
-
-void TGwTabCollection::Move(int CurIndex, int NewIndex) {
-    GetItem(CurIndex)->SetIndex(NewIndex);
-    if (FControl)
-        FControl->TabOrderChange(CurIndex, NewIndex);
-}
-
-void TGwTabCollection::Update(TCollectionItem*) {
-    if (FControl)
-        FControl->Rebuild();
-}
-
-// ---- TGwCollectionTabControl ----
-
-TGwCollectionTabControl::TGwCollectionTabControl(TComponent* AOwner)
-    : TGwCustomTabControl(AOwner), FTabs(new TGwTabCollection(this)) {}
-
-TGwCollectionTabControl::~TGwCollectionTabControl() {
-    TGwTabCollection* tabs = FTabs;
-    FTabs = nullptr; // no rebuild while the items go
-    delete tabs;
-}
-
-void TGwCollectionTabControl::SetTabCollection(TGwTabCollection* Value) {
-    FTabs->Assign(Value);
-    Rebuild();
-}
-
-void TGwCollectionTabControl::HideAllTabs() {
-    for (int i = 0; i < FTabs->Count(); ++i)
-        FTabs->GetItem(i)->SetVisible(false);
-}
-
-void TGwCollectionTabControl::ShowAllTabs() {
-    for (int i = 0; i < FTabs->Count(); ++i)
-        FTabs->GetItem(i)->SetVisible(true);
-}
-
-void TGwCollectionTabControl::DestroyActiveTab() {
-    if (TabIndex() == -1)
-        return;
-    FTabs->Delete(TabIndex());
-    Change();
-}
-
-void TGwCollectionTabControl::ActiveTabMoved(int NewIndex) {
-    if (TabIndex() == -1)
-        return;
-    FTabs->Move(TabIndex(), NewIndex);
-    SetTabIndexField(NewIndex);
-    Rebuild();
-}
-
-void TGwCollectionTabControl::Rebuild() {
-    if (!FTabs)
-        return;
-    std::vector<TGwTabData>& list = TabList();
-    list.clear();
-    for (int i = 0; i < FTabs->Count(); ++i) {
-        TGwTabData d;
-        FTabs->GetItem(i)->FillTabData(d);
-        list.push_back(d);
-    }
-    TGwCustomTabControl::Rebuild();
+    return false;
 }

@@ -8,6 +8,12 @@
 
 namespace {
 
+// Tab layout measures text, which needs the toolkit's application.
+class TQtApplication : public ::testing::Environment {
+    void SetUp() override { TApplication::QtApp(); }
+};
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new TQtApplication);
+
 std::vector<std::string> Captions(TGwCollectionTabControl& t) {
     std::vector<std::string> v;
     for (int i = 0; i < t.TabCount(); ++i)
@@ -69,6 +75,28 @@ TEST(GwTabs, ActiveTabMovedAndDestroyed) {
     tabs.DestroyActiveTab();
     EXPECT_EQ(Captions(tabs), (std::vector<std::string>{"b", "c"}));
     EXPECT_EQ(tabs.TabIndex(), 1);
+}
+
+// Dropping the dragged active tab on another moves its item there; a hidden item keeps its index.
+TEST(GwTabs, DroppedTabMovesItsItem) {
+    TGwTabControl tabs(nullptr);
+    tabs.SetBounds(0, 0, 300, 60);
+    tabs.SetTabStyle(tsCutCorner);
+    tabs.SetTabWidth(40);
+    tabs.SetTabHeight(20);
+    std::vector<std::pair<int, int>> moves;
+    tabs.OnTabOrderChange = [&](TObject*, int from, int to) { moves.emplace_back(from, to); };
+    for (const char* caption : {"a", "b", "c", "d"})
+        tabs.GetTabCollection()->Add()->SetCaption(caption);
+    tabs.GetTabCollection()->GetItem(1)->SetVisible(false);
+    EXPECT_EQ(tabs.TabRect(2), (TRect{42, 0, 82, 20}));
+    tabs.SetTabIndex(0);
+    tabs.DragDrop(&tabs, 60, 10); // nothing happens without tab dragging
+    tabs.SetAllowTabDragging(true);
+    tabs.DragDrop(&tabs, 60, 10);
+    EXPECT_EQ(Captions(tabs), (std::vector<std::string>{"b", "c", "a", "d"}));
+    EXPECT_EQ(tabs.TabIndex(), 2);
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 2}}));
 }
 
 TEST(GwTabs, AssignLeavesTag) {

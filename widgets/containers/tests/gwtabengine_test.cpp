@@ -1,0 +1,529 @@
+// The tab engine: layout numbers per orientation and row mode, selection edges, keys through the
+// message path, hit tests and pixels of each tab shape, and the plain data beside it.
+#include <gtest/gtest.h>
+
+#include "Gwtabs.h"
+#include "forms.h"
+#include "gw_support.h"
+#include "messages.h"
+
+void PrintTo(const TRect& R, std::ostream* os) {
+    *os << "(" << R.Left << "," << R.Top << "," << R.Right << "," << R.Bottom << ")";
+}
+
+namespace {
+
+// Three tabs of fixed extent on a 300 x 100 control, no margin, the cut-corner style (its tabs stand
+// 2 pixels apart), so the numbers do not depend on the font.
+struct TStrip {
+    explicit TStrip(int Count = 3) {
+        TApplication::QtApp();
+        Form.SetBounds(0, 0, 400, 300);
+        Tabs = new TGwTabControl(&Form);
+        Tabs->SetParent(&Form);
+        Tabs->SetBounds(0, 0, 300, 100);
+        Tabs->SetTabStyle(tsCutCorner);
+        for (int i = 0; i < Count; ++i)
+            Tabs->GetTabCollection()->Add()->SetCaption(std::string(1, char('A' + i)));
+    }
+    void Fixed(int W, int H) {
+        Tabs->SetTabWidth(W);
+        Tabs->SetTabHeight(H);
+    }
+    std::vector<TRect> Rects() {
+        std::vector<TRect> v;
+        for (int i = 0; i < Tabs->TabCount(); ++i)
+            v.push_back(Tabs->TabRect(i));
+        return v;
+    }
+    void Key(WORD K) { Tabs->Perform(WM_KEYDOWN, K, 0); }
+
+    TForm Form{nullptr};
+    TGwTabControl* Tabs;
+};
+
+struct LayoutCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    TGwTabSequence Sequence;
+    bool MultiLine;
+    int Width, Height; // control
+    int TabWidth, TabHeight;
+    int Select;
+    int Rows;
+    bool Scroller;
+    std::vector<TRect> Expected;
+};
+
+void PrintTo(const LayoutCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(TabLayout, RectanglesRowsAndScroller) {
+    const LayoutCase& c = GetParam();
+    TStrip s;
+    s.Tabs->SetBounds(0, 0, c.Width, c.Height);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Tabs->SetTabSequence(c.Sequence);
+    s.Tabs->SetMultiLine(c.MultiLine);
+    s.Fixed(c.TabWidth, c.TabHeight);
+    s.Tabs->SetTabIndex(c.Select);
+    EXPECT_EQ(s.Rects(), c.Expected);
+    EXPECT_EQ(s.Tabs->RowExtent(), c.Rows);
+    EXPECT_EQ(s.Tabs->ScrollerNeeded(), c.Scroller);
+}
+
+// Along the row each tab is 40 wide and the next starts 42 on; across, the row is 30 deep.
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabLayout,
+    ::testing::Values(LayoutCase{"Top",
+                                 toTop,
+                                 tsStandard,
+                                 false,
+                                 300,
+                                 100,
+                                 40,
+                                 30,
+                                 -1,
+                                 1,
+                                 false,
+                                 {{0, 0, 40, 30}, {42, 0, 82, 30}, {84, 0, 124, 30}}},
+                      LayoutCase{"Bottom",
+                                 toBottom,
+                                 tsStandard,
+                                 false,
+                                 300,
+                                 100,
+                                 40,
+                                 30,
+                                 -1,
+                                 1,
+                                 false,
+                                 {{0, 70, 40, 100}, {42, 70, 82, 100}, {84, 70, 124, 100}}},
+                      LayoutCase{"LeftRunsUpward",
+                                 toLeft,
+                                 tsStandard,
+                                 false,
+                                 100,
+                                 300,
+                                 30,
+                                 40,
+                                 -1,
+                                 1,
+                                 false,
+                                 {{0, 260, 30, 300}, {0, 218, 30, 258}, {0, 176, 30, 216}}},
+                      LayoutCase{"Right",
+                                 toRight,
+                                 tsStandard,
+                                 false,
+                                 100,
+                                 300,
+                                 30,
+                                 40,
+                                 -1,
+                                 1,
+                                 false,
+                                 {{70, 0, 100, 40}, {70, 42, 100, 82}, {70, 84, 100, 124}}},
+                      LayoutCase{"TopReverseFromTheRight",
+                                 toTop,
+                                 tsReverse,
+                                 false,
+                                 300,
+                                 100,
+                                 40,
+                                 30,
+                                 -1,
+                                 1,
+                                 false,
+                                 {{260, 0, 300, 30}, {218, 0, 258, 30}, {176, 0, 216, 30}}},
+                      LayoutCase{"LeftTooShortScrolls",
+                                 toLeft,
+                                 tsStandard,
+                                 false,
+                                 300,
+                                 100,
+                                 30,
+                                 40,
+                                 -1,
+                                 1,
+                                 true,
+                                 {{0, 60, 30, 100}, {0, 18, 30, 58}, {0, -24, 30, 16}}},
+                      // Two rows: the card's row first, the second row indented by 5 and overlapping by 5.
+                      LayoutCase{"TopTwoRows",
+                                 toTop,
+                                 tsStandard,
+                                 true,
+                                 100,
+                                 100,
+                                 40,
+                                 30,
+                                 -1,
+                                 2,
+                                 false,
+                                 {{0, 25, 40, 55}, {42, 25, 82, 55}, {5, 0, 45, 30}}},
+                      LayoutCase{"TopTwoRowsBackTabBroughtForward",
+                                 toTop,
+                                 tsStandard,
+                                 true,
+                                 100,
+                                 100,
+                                 40,
+                                 30,
+                                 2,
+                                 2,
+                                 false,
+                                 {{5, 0, 45, 30}, {47, 0, 87, 30}, {0, 25, 40, 55}}},
+                      LayoutCase{"BottomTwoRows",
+                                 toBottom,
+                                 tsStandard,
+                                 true,
+                                 100,
+                                 100,
+                                 40,
+                                 30,
+                                 -1,
+                                 2,
+                                 false,
+                                 {{0, 45, 40, 75}, {42, 45, 82, 75}, {5, 70, 45, 100}}},
+                      LayoutCase{"WideTabStandsAloneClamped",
+                                 toTop,
+                                 tsStandard,
+                                 true,
+                                 100,
+                                 100,
+                                 150,
+                                 30,
+                                 -1,
+                                 3,
+                                 false,
+                                 {{0, 50, 90, 80}, {5, 25, 95, 55}, {10, 0, 100, 30}}}),
+    [](const ::testing::TestParamInfo<LayoutCase>& i) { return std::string(i.param.Name); });
+
+TEST(GwTabEngine, SelectionEdges) {
+    TStrip s;
+    std::vector<int> asked;
+    int changes = 0;
+    s.Tabs->OnChanging = [&](TObject*, int i, bool& allow) {
+        asked.push_back(i);
+        allow = i != 1;
+    };
+    s.Tabs->OnChange = [&](TObject*) { ++changes; };
+    s.Tabs->SetTabIndex(1); // refused by the handler
+    EXPECT_EQ(s.Tabs->TabIndex(), -1);
+    s.Tabs->SetTabIndex(2);
+    EXPECT_EQ(s.Tabs->TabIndex(), 2);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetEnabled(false);
+    s.Tabs->SetTabIndex(0); // disabled: not even asked
+    EXPECT_EQ(s.Tabs->TabIndex(), 2);
+    s.Tabs->SetTabIndex(3); // the count: none
+    EXPECT_EQ(s.Tabs->TabIndex(), -1);
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(changes, 1);
+
+    TStrip empty(0);
+    empty.Tabs->SetTabIndex(0);
+    empty.Key(VK_RIGHT);
+    EXPECT_EQ(empty.Tabs->TabIndex(), -1);
+    EXPECT_EQ(empty.Tabs->TabAtPos(5, 5), -1);
+}
+
+struct KeyCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    TGwTabSequence Sequence;
+    int Start;
+    WORD Key;
+    int Expected;
+};
+
+void PrintTo(const KeyCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabKeys : public ::testing::TestWithParam<KeyCase> {};
+
+// Four tabs, the second disabled and the fourth hidden.
+TEST_P(TabKeys, MoveTheSelection) {
+    const KeyCase& c = GetParam();
+    TStrip s(4);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Tabs->SetTabSequence(c.Sequence);
+    s.Tabs->GetTabCollection()->GetItem(1)->SetEnabled(false);
+    s.Tabs->GetTabCollection()->GetItem(3)->SetVisible(false);
+    s.Tabs->SetTabIndex(c.Start);
+    int clicks = 0;
+    s.Tabs->OnTabClick = [&](TObject*) { ++clicks; };
+    s.Key(c.Key);
+    EXPECT_EQ(s.Tabs->TabIndex(), c.Expected);
+    EXPECT_EQ(clicks, c.Expected != c.Start ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabKeys,
+    ::testing::Values(KeyCase{"RightSkipsDisabled", toTop, tsStandard, 0, VK_RIGHT, 2},
+                      KeyCase{"RightWrapsPastHidden", toTop, tsStandard, 2, VK_RIGHT, 0},
+                      KeyCase{"LeftWraps", toTop, tsStandard, 0, VK_LEFT, 2},
+                      KeyCase{"DownIsNext", toBottom, tsStandard, 0, VK_DOWN, 2},
+                      KeyCase{"ReverseRightIsPrevious", toTop, tsReverse, 0, VK_RIGHT, 2},
+                      KeyCase{"LeftTabsUpIsNext", toLeft, tsStandard, 0, VK_UP, 2},
+                      KeyCase{"HomeSelectsFirst", toTop, tsStandard, 2, VK_HOME, 0},
+                      KeyCase{"EndSelectsLastSelectable", toTop, tsStandard, 0, VK_END, 2},
+                      KeyCase{"LeftTabsHomeSelectsLast", toLeft, tsStandard, 0, VK_HOME, 2},
+                      KeyCase{"OtherKeysNothing", toTop, tsStandard, 0, VK_SPACE, 0}),
+    [](const ::testing::TestParamInfo<KeyCase>& i) { return std::string(i.param.Name); });
+
+TEST(GwTabEngine, OnlyDisabledOthersKeepTheSelection) {
+    TStrip s;
+    s.Tabs->SetTabIndex(0);
+    s.Tabs->GetTabCollection()->GetItem(1)->SetEnabled(false);
+    s.Tabs->GetTabCollection()->GetItem(2)->SetEnabled(false);
+    for (WORD k : {VK_RIGHT, VK_LEFT, VK_END})
+        s.Key(k);
+    EXPECT_EQ(s.Tabs->TabIndex(), 0);
+}
+
+TEST(GwTabEngine, MouseAndAcceleratorSelect) {
+    TStrip s;
+    s.Tabs->GetTabCollection()->GetItem(2)->SetCaption("&Third");
+    s.Fixed(40, 30);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10));
+    s.Tabs->Perform(WM_LBUTTONUP, 0, MAKELPARAM(50, 10));
+    EXPECT_EQ(s.Tabs->TabIndex(), 1);
+    // Out of every tab: nothing changes, nothing escapes.
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 90));
+    EXPECT_EQ(s.Tabs->TabIndex(), 1);
+    s.Tabs->Perform(CM_DIALOGCHAR, 't', 0);
+    EXPECT_EQ(s.Tabs->TabIndex(), 2);
+}
+
+TEST(GwTabEngine, ScrollingMovesTheFirstShownTab) {
+    TStrip s(6);
+    s.Fixed(60, 20);
+    s.Tabs->SetBounds(0, 0, 200, 80);
+    ASSERT_TRUE(s.Tabs->ScrollerNeeded());
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 0);
+    s.Tabs->ScrollTabs(false);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 0);
+    s.Tabs->ScrollTabs(true);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 1);
+    EXPECT_FALSE(s.Tabs->TabInView(0));
+    s.Tabs->SetTabIndex(5); // selecting a tab out of view scrolls to it
+    EXPECT_TRUE(s.Tabs->TabInView(5));
+    s.Tabs->SetTabIndex(0);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 0);
+}
+
+TEST(GwTabEngine, HeldArrowRepeatsReleasedOutsideDoesNot) {
+    TStrip s(8);
+    s.Fixed(60, 20);
+    s.Tabs->SetBounds(0, 0, 200, 80);
+    ASSERT_TRUE(s.Tabs->ScrollerNeeded());
+    TRect on = s.Tabs->ScrollerRect(1);
+    LPARAM at = MAKELPARAM((on.Left + on.Right) / 2, (on.Top + on.Bottom) / 2);
+    LPARAM away = MAKELPARAM(10, 70);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_EQ(s.Tabs->RepeatInterval(), 400u);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 0); // nothing before the release or the first repeat
+    s.Tabs->RepeatTimerExpired();
+    EXPECT_EQ(s.Tabs->RepeatInterval(), 100u);
+    s.Tabs->RepeatTimerExpired();
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
+    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, away);
+    s.Tabs->RepeatTimerExpired();
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
+    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, at);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 3);
+    EXPECT_EQ(s.Tabs->RepeatInterval(), 0u);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, away);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, away);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 3);
+    TRect back = s.Tabs->ScrollerRect(0);
+    LPARAM atBack = MAKELPARAM((back.Left + back.Right) / 2, (back.Top + back.Bottom) / 2);
+    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, atBack);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, atBack);
+    EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
+}
+
+TEST(GwTabEngine, TabMenuListsVisibleTabs) {
+    TStrip s(4);
+    s.Tabs->GetTabCollection()->GetItem(1)->SetVisible(false);
+    s.Tabs->GetTabCollection()->GetItem(2)->SetEnabled(false);
+    s.Tabs->SetTabIndex(3);
+    TPopupMenu menu(nullptr);
+    s.Tabs->BuildTabMenu(&menu);
+    ASSERT_EQ(menu.Items()->Count(), 3);
+    std::string seen;
+    for (int i = 0; i < 3; ++i) {
+        TMenuItem* m = menu.Items()->Items(i);
+        seen += m->Caption() + (m->Checked() ? "*" : "") + (m->Enabled() ? "" : "-") + " ";
+    }
+    EXPECT_EQ(seen, "A C- D* ");
+    menu.Items()->Items(0)->Click();
+    EXPECT_EQ(s.Tabs->TabIndex(), 0);
+}
+
+// Points left of, inside and right of a 300 x 100 control (above and below for side tabs).
+TEST(GwTabEngine, DragScrollDirection) {
+    struct {
+        TGwTabOrientation Orientation;
+        TGwTabSequence Sequence;
+        int Before, Inside, After;
+    } cases[] = {{toTop, tsStandard, -1, 0, 1},  {toBottom, tsStandard, -1, 0, 1},
+                 {toLeft, tsStandard, 1, 0, -1}, {toRight, tsStandard, -1, 0, 1},
+                 {toTop, tsReverse, 1, 0, -1},   {toLeft, tsReverse, -1, 0, 1}};
+    TStrip s;
+    for (const auto& c : cases) {
+        s.Tabs->SetTabOrientation(c.Orientation);
+        s.Tabs->SetTabSequence(c.Sequence);
+        bool side = c.Orientation == toLeft || c.Orientation == toRight;
+        TPoint before = side ? TPoint{50, -5} : TPoint{-5, 50};
+        TPoint after = side ? TPoint{50, 105} : TPoint{305, 50};
+        std::string name = std::to_string(c.Orientation) + "/" + std::to_string(c.Sequence);
+        EXPECT_EQ(s.Tabs->DragScrollDirection(before), c.Before) << name;
+        EXPECT_EQ(s.Tabs->DragScrollDirection({150, 50}), c.Inside) << name;
+        EXPECT_EQ(s.Tabs->DragScrollDirection(after), c.After) << name;
+    }
+}
+
+struct ShapeCase {
+    const char* Name;
+    TGwTabStyle Style;
+    TGwTabOrientation Orientation;
+    std::vector<TPoint> Inside, Outside;
+};
+
+void PrintTo(const ShapeCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabShape : public ::testing::TestWithParam<ShapeCase> {};
+
+// One tab, 100 x 20, at the control's top-left (bottom-left for bottom tabs): points in its
+// rectangle but off its shape show the background and hit nothing.
+TEST_P(TabShape, PixelsAndHits) {
+    const ShapeCase& c = GetParam();
+    TStrip s(1);
+    s.Tabs->SetTabStyle(c.Style);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Fixed(100, 20);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetBackgroundColor(clYellow);
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    for (TPoint p : c.Inside) {
+        EXPECT_EQ(s.Tabs->TabAtPos(p.x, p.y), 0) << p.x << "," << p.y;
+        EXPECT_EQ(paper.At(p.x, p.y), clWhite) << p.x << "," << p.y;
+    }
+    for (TPoint p : c.Outside) {
+        EXPECT_EQ(s.Tabs->TabAtPos(p.x, p.y), -1) << p.x << "," << p.y;
+        EXPECT_EQ(paper.At(p.x, p.y), clYellow) << p.x << "," << p.y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabShape,
+    ::testing::Values(
+        ShapeCase{"SingleSlant", tsSingleSlant, toTop, {{5, 10}, {20, 10}, {80, 10}}, {{95, 5}}},
+        ShapeCase{"DoubleSlant", tsDoubleSlant, toTop, {{30, 10}}, {{5, 5}, {95, 5}}},
+        ShapeCase{"CutCorner", tsCutCorner, toTop, {{5, 5}, {95, 8}}, {{99, 1}}},
+        ShapeCase{"RoundCorners", tsRoundCorners, toTop, {{5, 5}, {95, 5}}, {}},
+        ShapeCase{"BackSlant", tsBackSlant, toTop, {{95, 5}}, {{5, 5}}},
+        ShapeCase{"SingleSlantOnBottom", tsSingleSlant, toBottom, {{20, 90}}, {{95, 95}}},
+        ShapeCase{"CutCornerOnBottom", tsCutCorner, toBottom, {{95, 92}}, {{99, 98}}}),
+    [](const ::testing::TestParamInfo<ShapeCase>& i) { return std::string(i.param.Name); });
+
+TEST(GwTabEngine, CardJoinsTheCurrentTab) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetFlatColor(clBlack);
+    s.Tabs->SetBackgroundColor(clYellow);
+    s.Tabs->SetTabIndex(1);
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    // The card's top edge is drawn under other tabs and left open under the current one.
+    EXPECT_EQ(paper.At(20, 30), clBlack);
+    EXPECT_EQ(paper.At(60, 30), clWhite);
+    EXPECT_EQ(paper.At(150, 30), clBlack);
+    // The two-tone shadow darkens the far side.
+    EXPECT_NE(paper.At(299, 60), clYellow);
+    EXPECT_NE(paper.At(298, 60), paper.At(299, 60));
+}
+
+// A selection left out of range by a descendant is neither drawn, hit nor stepped from, and nothing
+// reaches the exception boundary.
+TEST(GwTabEngine, SelectionOutOfRangeIsHarmless) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetShowCloseButton(true);
+    s.Tabs->TabRect(0);
+    int before = Application->ExceptionCount();
+    for (int bad : {3, 7, -5}) {
+        s.Tabs->SetTabIndexField(bad);
+        TPaper paper(300, 100);
+        s.Tabs->PaintTo(paper.Canvas());
+        s.Tabs->Repaint();
+        s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 90));
+        s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        s.Tabs->Perform(WM_KEYDOWN, VK_END, 0);
+        EXPECT_LT(s.Tabs->TabIndex(), 3) << bad;
+    }
+    EXPECT_EQ(Application->ExceptionCount(), before);
+}
+
+TEST(GwTabEngine, AcceleratorTextParts) {
+    struct {
+        const char* Text;
+        const char *Before, *Accel, *After;
+    } cases[] = {{"&File", "", "F", "ile"},
+                 {"Sa&ve as", "Sa", "v", "e as"},
+                 {"R&&D", "R&D", "", ""},
+                 {"End&", "End", "", ""}};
+    for (const auto& c : cases) {
+        std::string b, a, r;
+        TGwCustomTabControl::SplitAccel(c.Text, b, a, r);
+        EXPECT_EQ(b, c.Before) << c.Text;
+        EXPECT_EQ(a, c.Accel) << c.Text;
+        EXPECT_EQ(r, c.After) << c.Text;
+    }
+}
+
+TEST(GwTabData, ListMoveRemoveAndAssign) {
+    TGwTabDataList list;
+    std::vector<TGwTabData*> t;
+    for (const char* c : {"0", "1", "2"}) {
+        t.push_back(new TGwTabData);
+        t.back()->Caption = c;
+        list.Add(t.back());
+    }
+    list.Move(2, 2);
+    list.Move(0, 2);
+    EXPECT_EQ(list.GetItem(0)->Caption + list.GetItem(1)->Caption + list.GetItem(2)->Caption, "120");
+    TGwTabData stranger;
+    EXPECT_EQ(list.Remove(&stranger), -1);
+    EXPECT_EQ(list.GetCount(), 3);
+    t[1]->Row = 4;
+    t[1]->Enabled = false;
+    TGwTabDataList copy;
+    copy.Assign(&list);
+    EXPECT_EQ(copy.GetItem(0)->Caption, "1");
+    EXPECT_FALSE(copy.GetItem(0)->Enabled);
+    EXPECT_EQ(copy.GetItem(0)->Row, 0);
+}
+
+TEST(GwTabData, RegionCacheCapacity) {
+    TGwTabRegionCache cache;
+    TRect a{0, 0, 10, 10}, b{10, 0, 20, 10};
+    cache.Add(a, CreateRectRgn(0, 0, 10, 10));
+    cache.Add(b, CreateRectRgn(10, 0, 20, 10));
+    EXPECT_EQ(cache.GetCount(), 1);
+    EXPECT_EQ(cache.Find(a), nullptr);
+    EXPECT_NE(cache.Find(b), nullptr);
+    EXPECT_THROW(cache.SetCapacity(0), EGwTabControlError);
+    EXPECT_THROW(cache.SetCapacity(-2), EGwTabControlError);
+    cache.SetCapacity(-1);
+    for (int i = 0; i < 5; ++i)
+        cache.Add(TRect{i, 0, i + 1, 1}, CreateRectRgn(i, 0, i + 1, 1));
+    EXPECT_EQ(cache.GetCount(), 6);
+}
+
+} // namespace

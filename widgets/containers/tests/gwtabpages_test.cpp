@@ -1,0 +1,171 @@
+// The page control and its sheets: tabs from pages, switching pages, next-page walks, page order
+// errors, colours and docked forms.
+#include <gtest/gtest.h>
+
+#include "Gwtabpages.h"
+#include "forms.h"
+#include "dragdock.h"
+#include "messages.h"
+
+namespace {
+
+struct TPages {
+    explicit TPages(int Count = 3) {
+        TApplication::QtApp();
+        Form.SetBounds(0, 0, 400, 300);
+        Pages = new TGwPageControl(&Form);
+        Pages->SetParent(&Form);
+        Pages->SetBounds(0, 0, 300, 200);
+        Pages->SetTabStyle(tsCutCorner);
+        Pages->SetTabWidth(40);
+        Pages->SetTabHeight(20);
+        for (int i = 0; i < Count; ++i) {
+            auto* p = new TGwTabSheet(&Form);
+            p->SetCaption(std::string(1, char('A' + i)));
+            p->SetPageControl(Pages);
+            Sheets.push_back(p);
+        }
+    }
+    std::vector<bool> Shown() {
+        std::vector<bool> v;
+        for (TGwTabSheet* p : Sheets)
+            v.push_back(p->Visible());
+        return v;
+    }
+    void Click(int X, int Y) {
+        Pages->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
+        Pages->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
+    }
+
+    TForm Form{nullptr};
+    TGwPageControl* Pages;
+    std::vector<TGwTabSheet*> Sheets;
+};
+
+TEST(GwPageControl, HiddenTabsLeaveTheStrip) {
+    TPages f;
+    f.Sheets[1]->SetTabVisible(false);
+    EXPECT_EQ(f.Pages->TabCount(), 2);
+    EXPECT_EQ(f.Sheets[2]->TabIndex(), 1);
+    EXPECT_EQ(f.Sheets[1]->TabIndex(), -1);
+    EXPECT_EQ(f.Pages->PageForTab(1), f.Sheets[2]);
+    EXPECT_EQ(f.Pages->PageForTab(-1), nullptr);
+    // Hiding the active page's tab leaves the page active and shown, with no tab selected.
+    f.Pages->SetActivePage(f.Sheets[2]);
+    f.Sheets[2]->SetTabVisible(false);
+    EXPECT_EQ(f.Pages->TabIndex(), -1);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[2]);
+    EXPECT_TRUE(f.Sheets[2]->Visible());
+}
+
+TEST(GwPageControl, TabsSwitchPages) {
+    TPages f;
+    int changes = 0;
+    f.Pages->OnChange = [&](TObject*) { ++changes; };
+    f.Pages->SetActivePageIndex(0);
+    EXPECT_EQ(f.Shown(), (std::vector<bool>{true, false, false}));
+    f.Click(60, 10); // second tab
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[1]);
+    EXPECT_EQ(f.Shown(), (std::vector<bool>{false, true, false}));
+    f.Pages->OnChanging = [](TObject*, int, bool& allow) { allow = false; };
+    f.Click(100, 10);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[1]);
+    f.Pages->OnChanging = nullptr;
+    f.Pages->SetActivePageIndex(7);
+    EXPECT_EQ(f.Pages->TabIndex(), -1);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(GwPageControl, NextPageWrapsOverVisibleTabs) {
+    TPages f;
+    f.Sheets[0]->SetTabVisible(false);
+    f.Pages->SetActivePage(f.Sheets[2]);
+    f.Pages->SelectNextPage(true);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[1]);
+    f.Pages->SelectNextPage(false);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[2]);
+    f.Sheets[1]->SetTabVisible(false);
+    f.Pages->SelectNextPage(true);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[2]);
+    TPages none(0);
+    EXPECT_EQ(none.Pages->FindNextPage(nullptr, true, false), nullptr);
+}
+
+TEST(GwPageControl, PageIndexOutsideTheListIsRefused) {
+    TPages f;
+    std::vector<std::pair<int, int>> moves;
+    f.Pages->OnTabOrderChange = [&](TObject*, int a, int b) { moves.emplace_back(a, b); };
+    for (int bad : {3, -1}) {
+        try {
+            f.Sheets[0]->SetPageIndex(bad);
+            ADD_FAILURE() << bad;
+        } catch (const EGwTabControlError& e) {
+            EXPECT_EQ(e.Message, std::to_string(bad) +
+                                     " is an invalid PageIndex value. PageIndex must be between 0 and 2");
+        }
+    }
+    f.Sheets[0]->SetPageIndex(2);
+    EXPECT_EQ(f.Pages->GetPage(2), f.Sheets[0]);
+    EXPECT_EQ(f.Pages->Tab(2).Caption, "A");
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 2}}));
+    EXPECT_THROW(f.Sheets[1]->SetVisible(true), EGwTabControlError);
+}
+
+TEST(GwPageControl, MakeControlVisibleAndClosing) {
+    TPages f;
+    auto* edit = new TCustomControl(&f.Form);
+    edit->SetParent(f.Sheets[2]);
+    f.Pages->MakeControlVisible(edit);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[2]);
+    TCustomControl stray(nullptr);
+    f.Pages->MakeControlVisible(&stray);
+    EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+    // Closing the first page hands over to the page after it, closing a later one to the one before.
+    f.Pages->OnClose = [](TObject*, bool& allow) { allow = true; };
+    f.Pages->CloseActiveTab();
+    EXPECT_EQ(f.Pages->GetPageCount(), 2);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[1]);
+    f.Pages->SetActivePageIndex(1);
+    f.Pages->CloseActiveTab();
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[1]);
+    EXPECT_TRUE(f.Sheets[1]->Visible());
+}
+
+TEST(GwPageControl, SheetColourTurnsOnColouredTabs) {
+    TPages f;
+    f.Pages->SetColor(clBtnFace);
+    f.Sheets[1]->SetColor(clAqua);
+    EXPECT_TRUE(f.Pages->UseColoredTabs());
+    EXPECT_EQ(f.Pages->Tab(1).Color, clAqua);
+    f.Pages->SetUseColoredTabs(false);
+    EXPECT_EQ(f.Sheets[1]->Color(), clBtnFace);
+}
+
+TEST(GwPageControl, DockedFormsGetPages) {
+    TPages f(1);
+    f.Pages->SetDockSite(true);
+    f.Pages->SetActivePageIndex(0);
+    TForm hidden(nullptr), shown(nullptr);
+    hidden.SetCaption("Log");
+    shown.SetCaption("Messages");
+    shown.SetVisible(true);
+    for (TForm* form : {&hidden, &shown}) {
+        TDragDockObject drag(form);
+        drag.DockRect = Bounds(0, 0, 100, 100);
+        f.Pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drag), 0);
+        if (form == &hidden) {
+            EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+        }
+    }
+    ASSERT_EQ(f.Pages->GetPageCount(), 3);
+    EXPECT_EQ(f.Pages->GetPage(1)->Caption(), "Log");
+    EXPECT_FALSE(f.Pages->GetPage(1)->TabVisible());
+    EXPECT_EQ(f.Pages->ActivePage(), f.Pages->GetPage(2));
+    EXPECT_EQ(f.Pages->GetPageFromDockClient(&shown), f.Pages->GetPage(2));
+    shown.SetCaption("Two\nlines");
+    TDockNotifyRec rec{WM_SETTEXT, 0, 0};
+    f.Pages->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(&shown), reinterpret_cast<LPARAM>(&rec));
+    EXPECT_EQ(f.Pages->GetPage(2)->Caption(), "Two");
+}
+
+} // namespace
