@@ -544,15 +544,6 @@ void TGwCustomComboBox::Dispatch(TMessage& Message) {
     TCustomComboBox::Dispatch(Message);
 }
 
-// Enter and Escape on a closed box stop here: the platform's widget ignores them, and an ignored key
-// came back to the control a second time (two key presses for one Enter).
-void TGwCustomComboBox::DefaultHandler(TMessage& Message) {
-    if (Message.Msg == WM_KEYDOWN && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) &&
-        !DroppedDown())
-        return;
-    TCustomComboBox::DefaultHandler(Message);
-}
-
 void TGwCustomComboBox::CreateWnd() {
     int width = DropDownWidth();
     TCustomComboBox::CreateWnd();

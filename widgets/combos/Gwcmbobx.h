@@ -154,7 +154,6 @@ protected:
     void CMColorChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
-    void DefaultHandler(TMessage& Message) override;
     void CreateWnd() override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -37,6 +37,9 @@ QPoint gMousePos;
 TControl* gMouseControl = nullptr;
 // The widget that lost the focus last, until the widget taking it has been told.
 QPointer<QWidget> gFocusLeaving;
+// A key event the control's native widget ignored: Qt offers it to the parent widgets next, and the
+// control's own client area must not deliver it a second time.
+QEvent* gKeyPassedOn = nullptr;
 TControl* gCaptureControl = nullptr;
 // The input state an event carries, while its messages are delivered (then Qt's own state).
 bool gInputKnown = false;
@@ -390,10 +393,20 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
         return true;
     }
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
+    case QEvent::KeyRelease: {
         if (role == TMessageFilter::Outer)
             return false;
-        return TranslateKey(c, target, static_cast<QKeyEvent*>(e), forward);
+        bool passedOn = e == gKeyPassedOn;
+        gKeyPassedOn = nullptr;
+        if (passedOn) {
+            e->accept();
+            return true;
+        }
+        TranslateKey(c, target, static_cast<QKeyEvent*>(e), forward);
+        if (forward && !e->isAccepted())
+            gKeyPassedOn = e;
+        return true;
+    }
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
         if (role == TMessageFilter::Outer)

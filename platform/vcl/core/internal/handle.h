@@ -82,11 +82,11 @@ private:
 };
 
 // The one boundary between Qt's events and the controls' messages. A message made from a Qt event
-// is delivered with that event parked here, so DefaultHandler can hand it to the widget's own
-// handling afterwards. The boundary also counts the deliveries under way, keeps exceptions from
-// reaching Qt (one raised while Qt's own code is on the stack is parked and thrown again once Qt has
-// returned), and rebuilds a key event whose character a KeyPress handler changed. The controls reach
-// Qt events only through this object.
+// is delivered with that event parked here, so DefaultHandler can hand it to the widget later. It
+// counts the deliveries under way, keeps exceptions from reaching Qt (one raised under Qt's own code
+// is parked and thrown again once Qt has returned), rebuilds a key event whose character a KeyPress
+// handler changed, and keeps a key the native widget ignored from coming back through the client
+// area. The controls reach Qt events only through this object.
 class TMessageBoundary {
 public:
     // Delivers a message through WindowProc; an exception goes to Application->HandleException and

@@ -3,6 +3,7 @@
 // button, an image, a group box and a status bar.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include "buttons.h"
@@ -224,6 +225,33 @@ public:
     TColorDialogRequest Asked;
     bool Cancel = false;
 };
+
+// A key the native widget ignores goes on to its parent widgets in Qt; the control still sees it once.
+TEST_F(SimpleControls, AKeyTheNativeWidgetIgnoresReachesTheControlOnce) {
+    auto* edit = new TEdit(Form);
+    auto* editable = new TComboBox(Form);
+    auto* list = new TComboBox(Form);
+    list->SetStyle(csDropDownList);
+    list->Items()->Add("one");
+    TWinControl* controls[] = {edit, editable, list};
+    int downs = 0, presses = 0;
+    for (int i = 0; i < 3; ++i) {
+        controls[i]->SetParent(Form);
+        controls[i]->SetBounds(10, 10 + 30 * i, 120, 22);
+    }
+    edit->OnKeyDown = editable->OnKeyDown = list->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++downs; };
+    edit->OnKeyPress = editable->OnKeyPress = list->OnKeyPress = [&](TObject*, char&) { ++presses; };
+    Form->Show();
+    for (TWinControl* c : controls)
+        for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+            SCOPED_TRACE(std::string(c->ClassName()) + (key == Qt::Key_Return ? " Enter" : " Escape"));
+            downs = presses = 0;
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? "\r" : "\x1b");
+            QApplication::sendEvent(NativeWidget(c), &e);
+            EXPECT_EQ(downs, 1);
+            EXPECT_EQ(presses, 1);
+        }
+}
 
 TEST(ColorDialog, AsksTheServiceWithTheCustomColoursAndTakesItsAnswer) {
     TColorAnswer answer;
