@@ -196,40 +196,32 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) {
     return Bounds(x, y, FColWidths[size_t(ACol)], FRowHeights[size_t(ARow)]);
 }
 
-int TCustomGrid::ColAt(int X) {
-    if (X < 0)
+// Cell under `pos` along one axis, or -1: fixed cells first, then the scrolled ones from `first`.
+static int AxisAt(int pos, int count, int fixedCount, int first, const std::vector<int>& sizes, int lineWidth,
+                  int limit) {
+    if (pos < 0)
         return -1;
-    int x = 0;
-    for (int i = 0; i < ColCount(); ++i) {
-        if (i == FFixedCols)
-            i = FTopLeft.X;
-        if (i >= ColCount())
+    int at = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i == fixedCount)
+            i = first;
+        if (i >= count)
             break;
-        x += FColWidths[size_t(i)] + FGridLineWidth;
-        if (X < x)
+        at += sizes[size_t(i)] + lineWidth;
+        if (pos < at)
             return i;
-        if (x > ClientWidth())
+        if (at > limit)
             break;
     }
     return -1;
 }
 
+int TCustomGrid::ColAt(int X) {
+    return AxisAt(X, ColCount(), FFixedCols, FTopLeft.X, FColWidths, FGridLineWidth, ClientWidth());
+}
+
 int TCustomGrid::RowAt(int Y) {
-    if (Y < 0)
-        return -1;
-    int y = 0;
-    for (int i = 0; i < RowCount(); ++i) {
-        if (i == FFixedRows)
-            i = FTopLeft.Y;
-        if (i >= RowCount())
-            break;
-        y += FRowHeights[size_t(i)] + FGridLineWidth;
-        if (Y < y)
-            return i;
-        if (y > ClientHeight())
-            break;
-    }
-    return -1;
+    return AxisAt(Y, RowCount(), FFixedRows, FTopLeft.Y, FRowHeights, FGridLineWidth, ClientHeight());
 }
 
 void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) {
