@@ -188,10 +188,6 @@ void TGwDateTimePicker::CalendarDropping() {
     TGwDropCalendar d = GwDropCalendar(FirstDayOfWeek, locale[0], ShowToday, ShowTodayCircle, ShowWeekNumbers,
                                        FDropColumns, FDropRows, weekNumbers, r.Width(), r.Height());
     SendMessage(cal, MCM_SETFIRSTDAYOFWEEK, 0, d.FirstDay);
-    // The platform's picker answers with its own window for the calendar: its styles and size
-    // are the picker's, and resizing it would resize the picker.
-    if (cal == Handle())
-        return;
     SetWindowLong(cal, GWL_STYLE, (GetWindowLong(cal, GWL_STYLE) | d.SetStyles) & ~d.ClearStyles);
     SetWindowPos(cal, nullptr, 0, 0, d.Width, d.Height, SWP_NOMOVE | SWP_NOZORDER);
 }

@@ -10,9 +10,6 @@
 #include "Gwframing.h"
 #include "comctrls.h"
 
-// Month-calendar window styles the drop-down sets or clears.
-enum : LPARAM { MCS_WEEKNUMBERS = 0x4, MCS_NOTODAYCIRCLE = 0x8, MCS_NOTODAY = 0x10 };
-
 class TGwDateTimePicker;
 
 class TGwMonthCalColors : public TPersistent {

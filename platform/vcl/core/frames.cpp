@@ -94,9 +94,10 @@ void TWinControl::PaintTo(HDC DC, int X, int Y) {
         p->translate(box.Left, box.Top);
         p->setClipRect(0, 0, box.Width(), box.Height(), Qt::IntersectClip);
         Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-        Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+        // A wrapped widget first: the control's own painting goes over it, as on the screen.
         if (QWidget* native = NativeWidget(this))
             native->render(p, QPoint(0, 0), QRegion(), QWidget::DrawChildren);
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
         for (TControl* c : FControls)
             if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible() && !IsPopupWindow(w))
                 w->PaintTo(DC, w->Left(), w->Top());
@@ -182,5 +183,11 @@ LPARAM SetWindowLong(HWND h, int Index, LPARAM NewLong) {
                                   : TWinControlAccess::ExStyle(h->Control());
     DWORD old = v;
     v = DWORD(NewLong);
+    // The window hears of it, as Windows tells it: a control that honours a style at run time
+    // (an edit's alignment) applies it here.
+    if (old != v) {
+        TStyleStruct change{old, v};
+        h->Control()->Perform(WM_STYLECHANGED, WPARAM(Index), reinterpret_cast<LPARAM>(&change));
+    }
     return LPARAM(old);
 }

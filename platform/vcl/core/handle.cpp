@@ -339,15 +339,21 @@ QPainter* PaintOf(HWND h, bool frame) {
     return nullptr;
 }
 
-void PaintClient(TWinControl* c, QWidget* w) {
+// The client's background, then WM_PAINT; a control with a wrapped Qt widget gets its WM_PAINT on
+// the cover instead, once the widget has painted.
+void PaintClient(TWinControl* c, QWidget* w, bool erase, bool paint) {
     QPainter p(w);
     TPaintScope scope(c, &p, false);
     TCanvas dc;
     BindPainter(&dc, &p);
-    TMessage erase = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
-    TMessageBoundary::Deliver(c, erase);
-    TMessage paint = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
-    TMessageBoundary::Deliver(c, paint);
+    if (erase) {
+        TMessage m = MakeMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
+        TMessageBoundary::Deliver(c, m);
+    }
+    if (paint) {
+        TMessage m = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+        TMessageBoundary::Deliver(c, m);
+    }
     BindPainter(&dc, nullptr);
 }
 
@@ -371,7 +377,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
             return true;
         }
         if (role == TMessageFilter::Client) {
-            PaintClient(c, static_cast<QWidget*>(target));
+            PaintClient(c, static_cast<QWidget*>(target), true, !c->Handle()->Cover);
             return true;
         }
         return false;
@@ -456,6 +462,18 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
 }
 
 } // namespace
+
+TPaintCover::TPaintCover(TWinControl* control, QWidget* parent) : QWidget(parent), FControl(control) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TPaintCover::paintEvent(QPaintEvent*) {
+    if (FControl)
+        PaintClient(FControl, this, false, true);
+}
 
 QPainter* FramePainter(HWND h) { return PaintOf(h, true); }
 
@@ -645,6 +663,8 @@ void TWidgetHandle::Detach() {
     FControl = nullptr;
     FFilter->Detach();
     FClient->Filter()->Detach();
+    if (Cover)
+        Cover->Detach();
     for (QObject* o : findChildren<QObject*>())
         if (auto* f = dynamic_cast<TMessageFilter*>(o))
             f->Detach();

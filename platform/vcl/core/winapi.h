@@ -88,8 +88,13 @@ inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(std::intptr_t(-2));
 // screen coordinates for a top-level or popup window.
 BOOL SetWindowPos(HWND h, HWND InsertAfter, int X, int Y, int cx, int cy, UINT Flags);
 enum : int { GWL_STYLE = -16, GWL_EXSTYLE = -20 };
-// The window's styles as made by CreateParams and changed since; setting them takes effect on
-// SetWindowPos with SWP_FRAMECHANGED.
+// What WM_STYLECHANGED's LParam points at (WParam: GWL_STYLE or GWL_EXSTYLE).
+struct TStyleStruct {
+    DWORD styleOld = 0;
+    DWORD styleNew = 0;
+};
+// The window's styles as made by CreateParams and changed since; a change is told to the window
+// with WM_STYLECHANGED, and a frame change takes effect on SetWindowPos with SWP_FRAMECHANGED.
 LPARAM GetWindowLong(HWND h, int Index);
 LPARAM SetWindowLong(HWND h, int Index, LPARAM NewLong);
 

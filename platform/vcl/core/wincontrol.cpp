@@ -177,6 +177,8 @@ void SetNativeWidget(TWinControl* c, QWidget* w) {
     h->Native = w;
     if (!w) {
         client->setFocusProxy(nullptr);
+        delete h->Cover;
+        h->Cover = nullptr;
         return;
     }
     w->setParent(client);
@@ -184,6 +186,15 @@ void SetNativeWidget(TWinControl* c, QWidget* w) {
     w->setGeometry(0, 0, client->width(), client->height());
     w->show();
     client->setFocusProxy(w);
+    if (!h->Cover)
+        h->Cover = new TPaintCover(c, client);
+    h->Cover->setGeometry(0, 0, client->width(), client->height());
+    // Above the wrapped widget, below the child windows: these clip the control's painting.
+    h->Cover->raise();
+    for (QObject* o : client->children())
+        if (auto* child = dynamic_cast<TWidgetHandle*>(o))
+            child->raise();
+    h->Cover->show();
 }
 
 void TWinControl::UpdateHandleGeometry() {
@@ -215,6 +226,8 @@ void TWinControl::UpdateClientGeometry() {
     FHandle->Client()->setGeometry(FClientBox.Left, FClientBox.Top, FClientBox.Width(), FClientBox.Height());
     if (QWidget* native = NativeWidget(this))
         native->setGeometry(0, 0, FClientBox.Width(), FClientBox.Height());
+    if (FHandle->Cover)
+        FHandle->Cover->setGeometry(0, 0, FClientBox.Width(), FClientBox.Height());
     PlaceScrollBars(this);
 }
 

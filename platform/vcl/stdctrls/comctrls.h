@@ -382,11 +382,22 @@ enum : int {
 enum : UINT {
     MCM_GETCURSEL = MCM_FIRST + 1,
     MCM_SETCURSEL = MCM_FIRST + 2,
+    MCM_GETMONTHRANGE = MCM_FIRST + 7,
+    MCM_SETDAYSTATE = MCM_FIRST + 8,
+    MCM_GETMINREQRECT = MCM_FIRST + 9,
     MCM_SETCOLOR = MCM_FIRST + 10,
     MCM_GETCOLOR = MCM_FIRST + 11,
+    MCM_SETTODAY = MCM_FIRST + 12,
+    MCM_GETTODAY = MCM_FIRST + 13,
     MCM_GETFIRSTDAYOFWEEK = MCM_FIRST + 16,
     DTM_GETMCCOLOR = DTM_FIRST + 7,
 };
+// Month-calendar window styles.
+enum : DWORD { MCS_DAYSTATE = 0x1, MCS_WEEKNUMBERS = 0x4, MCS_NOTODAYCIRCLE = 0x8, MCS_NOTODAY = 0x10 };
+// MCM_GETMONTHRANGE: the months wholly shown, or with the days of the neighbours shown beside them.
+enum : WPARAM { GMR_VISIBLE = 0, GMR_DAYSTATE = 1 };
+// MCM_SETDAYSTATE: one word per month, bit d-1 set for a day d shown bold.
+using MONTHDAYSTATE = DWORD;
 // What MCM_GETCURSEL / MCM_SETCURSEL point at (wDayOfWeek: Sunday = 0).
 struct TSystemTime {
     WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0,
@@ -415,6 +426,8 @@ enum TCalDayOfWeek {
     dowSunday,
     dowLocaleDefault
 };
+
+class TMonthCalWindow;
 
 // Over Qt's date-time editor with its calendar pop-up. Values set from code are silent; the user's
 // changes and the calendar's drop-down and close-up arrive as CN_NOTIFY (DTN_ codes).
@@ -452,6 +465,10 @@ public:
     void SetCalFirstDayOfWeek(TCalDayOfWeek v);
     bool DroppedDown() const;
     TColor CalColor(int Index) const { return FCalColors[Index]; }
+    // Drops the month calendar down under the picker (date kind, drop-down mode) or closes it;
+    // Pick takes its selected day first.
+    void DropDown();
+    void CloseUp(bool Pick);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;
@@ -459,6 +476,7 @@ public:
 
 protected:
     virtual void Change();
+    void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
 
 private:
@@ -466,6 +484,12 @@ private:
     void ApplyFormat();
     void ApplyCalendar();
     void NotifyPicker(int code);
+    bool CanDrop() const { return FDateMode == dmComboBox && FKind == dtkDate; }
+    bool InDropButton(TPoint P) const;
+    // Presses elsewhere while the calendar is down.
+    bool DroppedHook(TMsg& Msg);
+    TMonthCalWindow* FCalendar = nullptr;
+    int FHook = -1;
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;
     TDTDateFormat FDateFormat = dfShort;
@@ -500,6 +524,41 @@ private:
     void ApplyCalendar();
     TCalDayOfWeek FFirstDay = dowLocaleDefault;
     bool FWeekNumbers = false;
+    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+};
+
+// The month-calendar window a picker drops down: a popup with as many whole months, side by side
+// and in rows, as its size holds (MCM_GETMINREQRECT is one month's), a week-number column with
+// MCS_WEEKNUMBERS, today circled unless MCS_NOTODAYCIRCLE, a today line under the months unless
+// MCS_NOTODAY, and days shown bold by MCM_SETDAYSTATE. Styles changed by SetWindowLong apply at
+// once. A day picked with the mouse, or the selection taken with Enter, fires OnSelect.
+class TMonthCalWindow : public TNativeControl {
+public:
+    explicit TMonthCalWindow(TComponent* AOwner);
+    ~TMonthCalWindow() override;
+
+    TDateTime Date() const;
+    void SetDate(TDateTime v);
+    // The months shown now.
+    int MonthCount() const;
+    // One month with the today line, as the window is made.
+    TRect MinReqRect() const;
+    // Arrow, page and Home/End keys move the selection; Enter picks it.
+    bool Key(WORD VirtualKey);
+    void SetFirstDayAndColors(TCalDayOfWeek FirstDay, const TColor (&Colors)[6]);
+
+    TNotifyEvent OnSelect;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend struct TDateTimePickerQt;
+    void ApplyStyle();
+    void Select();
+    TCalDayOfWeek FFirstDay = dowLocaleDefault;
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
 };
 

@@ -1,10 +1,16 @@
-// TDateTimePicker over QDateTimeEdit (with its own calendar pop-up and an optional check box):
-// TDateTime <-> QDateTime, Windows format pictures translated to Qt's, the DTM_/MCM_ messages.
+// TDateTimePicker over QDateTimeEdit (with an optional check box) dropping a month-calendar window
+// of ours: TDateTime <-> QDateTime, Windows format pictures translated to Qt's, the DTM_/MCM_
+// messages.
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTextCharFormat>
 
 #include <algorithm>
@@ -12,8 +18,11 @@
 #include <functional>
 
 #include "comctrls.h"
+#include "forms.h"
+#include "handle.h"
 #include "stdctrls_qt.h"
 #include "sysutils.h"
+#include "winapi.h"
 
 namespace {
 
@@ -29,10 +38,14 @@ TDateTime FromQt(const QDateTime& d) {
     return double(kEpoch.daysTo(d.date())) + d.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
+// Monday = 0 … Sunday = 6, the locale's day for dowLocaleDefault.
+int EffectiveFirstDay(TCalDayOfWeek d) {
+    return d == dowLocaleDefault ? int(QLocale().firstDayOfWeek()) - 1 : int(d);
+}
+
 // The looks a month calendar takes from its owner: first day of week and the six colours.
 void ApplyCalendarLook(QCalendarWidget* cal, TCalDayOfWeek firstDay, const TColor (&colors)[6]) {
-    cal->setFirstDayOfWeek(firstDay == dowLocaleDefault ? QLocale().firstDayOfWeek()
-                                                        : Qt::DayOfWeek(int(firstDay) + 1));
+    cal->setFirstDayOfWeek(Qt::DayOfWeek(EffectiveFirstDay(firstDay) + 1));
     QPalette pal = cal->palette();
     pal.setColor(QPalette::Base, ToQColor(colors[MCSC_MONTHBK]));
     pal.setColor(QPalette::Window, ToQColor(colors[MCSC_BACKGROUND]));
@@ -44,14 +57,14 @@ void ApplyCalendarLook(QCalendarWidget* cal, TCalDayOfWeek firstDay, const TColo
     cal->setHeaderTextFormat(header);
 }
 
-// The MCM_ messages both calendars answer alike; false for any other message. Changes are applied
-// by the caller's apply.
-bool CalendarMessage(TMessage& m, QCalendarWidget* cal, TCalDayOfWeek& firstDay, TColor (&colors)[6],
+// The MCM_ messages every calendar answers alike; false for any other message. Changes are
+// applied by the caller's apply.
+bool CalendarMessage(TMessage& m, TCalDayOfWeek& firstDay, TColor (&colors)[6],
                      const std::function<void()>& apply) {
     switch (m.Msg) {
     case MCM_SETFIRSTDAYOFWEEK:
     case MCM_GETFIRSTDAYOFWEEK:
-        m.Result = MAKELRESULT(int(cal->firstDayOfWeek()) - 1, firstDay != dowLocaleDefault ? 1 : 0);
+        m.Result = MAKELRESULT(EffectiveFirstDay(firstDay), firstDay != dowLocaleDefault ? 1 : 0);
         if (m.Msg == MCM_SETFIRSTDAYOFWEEK) {
             firstDay = TCalDayOfWeek(std::clamp(int(m.LParam), 0, 6));
             apply();
@@ -75,21 +88,180 @@ bool CalendarMessage(TMessage& m, QCalendarWidget* cal, TCalDayOfWeek& firstDay,
     }
 }
 
-// Reports the calendar pop-up's showing and hiding to the picker.
-class TPopupWatch : public QObject {
+TSystemTime ToSystemTime(QDate d) {
+    TSystemTime st;
+    st.wYear = WORD(d.year());
+    st.wMonth = WORD(d.month());
+    st.wDay = WORD(d.day());
+    st.wDayOfWeek = WORD(d.dayOfWeek() % 7);
+    return st;
+}
+
+// One month of the dropped calendar: Qt's calendar with the neighbours' days in the trailing colour
+// and today circled.
+class TMonthView : public QCalendarWidget {
 public:
-    TPopupWatch(QObject* parent, std::function<void(bool)> shown)
-        : QObject(parent), FShown(std::move(shown)) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Show)
-            FShown(true);
-        else if (e->type() == QEvent::Hide)
-            FShown(false);
-        return false;
+    QDate Today;
+    bool Circle = true;
+    QColor Trailing;
+
+protected:
+    void paintCell(QPainter* p, const QRect& r, QDate d) const override {
+        if (d.month() == monthShown()) {
+            QCalendarWidget::paintCell(p, r, d);
+        } else {
+            p->save();
+            p->fillRect(r, palette().color(QPalette::Base));
+            p->setPen(Trailing);
+            p->drawText(r, Qt::AlignCenter, QString::number(d.day()));
+            p->restore();
+        }
+        if (Circle && d == Today) {
+            p->save();
+            p->setPen(QColor(Qt::red));
+            p->setBrush(Qt::NoBrush);
+            p->drawEllipse(r.adjusted(1, 1, -2, -2));
+            p->restore();
+        }
+    }
+};
+
+// The months of a month-calendar window laid out in the whole months its size holds, their pages
+// following each other, and the today line under them.
+class TMonthGrid : public QWidget {
+public:
+    explicit TMonthGrid(std::function<void()> picked) : FPicked(std::move(picked)) {
+        FTodayLine = new QPushButton(this);
+        FTodayLine->setFlat(true);
+        FTodayLine->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(FTodayLine, &QPushButton::clicked, [this] {
+            SetSelected(Today);
+            FPicked();
+        });
+        Today = QDate::currentDate();
+        Selected = Today;
+        First = QDate(Today.year(), Today.month(), 1);
+        TMonthView* probe = View(0);
+        probe->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        FMonth = probe->sizeHint();
+    }
+    QDate Today, Selected, First;
+    bool WeekNumbers = false, ShowToday = true, Circle = true;
+    int Count = 1;
+    TCalDayOfWeek FirstDay = dowLocaleDefault;
+    TColor Colors[6] = {};
+    std::vector<DWORD> Bold; // from the month before First
+
+    QSize MonthSize() const { return FMonth; }
+    int TodayHeight() const { return FTodayLine->sizeHint().height(); }
+    TMonthView* View(size_t i) {
+        while (FViews.size() <= i) {
+            auto* v = new TMonthView;
+            v->setParent(this);
+            v->setNavigationBarVisible(true);
+            for (QWidget* w : v->findChildren<QWidget*>())
+                w->setFocusPolicy(Qt::NoFocus);
+            v->setFocusPolicy(Qt::NoFocus);
+            const size_t at = FViews.size();
+            QObject::connect(v, &QCalendarWidget::currentPageChanged, [this, at](int y, int m) {
+                if (!FLaying)
+                    ShowFrom(QDate(y, m, 1).addMonths(-int(at)));
+            });
+            QObject::connect(v, &QCalendarWidget::clicked, [this](QDate d) {
+                SetSelected(d);
+                FPicked();
+            });
+            FViews.push_back(v);
+        }
+        return FViews[i];
+    }
+    void SetSelected(QDate d) {
+        if (!d.isValid())
+            return;
+        Selected = d;
+        if (d < First)
+            First = QDate(d.year(), d.month(), 1);
+        else if (d >= First.addMonths(Count))
+            First = QDate(d.year(), d.month(), 1).addMonths(1 - Count);
+        Layout();
+    }
+    void ShowFrom(QDate first) {
+        First = first;
+        Layout();
+    }
+    void Layout() {
+        FLaying = true;
+        const int todayH = ShowToday ? TodayHeight() : 0;
+        const int cols = std::max(1, width() / std::max(1, FMonth.width()));
+        int rows = std::max(1, (height() - todayH) / std::max(1, FMonth.height()));
+        rows = std::max(1, std::min(rows, 12 / std::min(cols, 12)));
+        Count = std::min(cols, 12) * rows;
+        const int cw = width() / std::min(cols, 12), ch = (height() - todayH) / rows;
+        QFont bold = font();
+        bold.setBold(true);
+        for (size_t i = 0; i < FViews.size() || int(i) < Count; ++i) {
+            TMonthView* v = View(i);
+            ApplyCalendarLook(v, FirstDay, Colors);
+            if (int(i) >= Count) {
+                v->hide();
+                continue;
+            }
+            const QDate page = First.addMonths(int(i));
+            v->Today = Today;
+            v->Circle = Circle;
+            v->Trailing = ToQColor(Colors[MCSC_TRAILINGTEXT]);
+            v->setVerticalHeaderFormat(WeekNumbers ? QCalendarWidget::ISOWeekNumbers
+                                                   : QCalendarWidget::NoVerticalHeader);
+            // Only the month holding the selection shows it; Qt's calendar moves to a date it selects.
+            const bool holds = Selected.year() == page.year() && Selected.month() == page.month();
+            v->setSelectedDate(holds ? Selected : page);
+            v->setCurrentPage(page.year(), page.month());
+            QPalette pal = v->palette();
+            if (!holds) {
+                pal.setColor(QPalette::Highlight, pal.color(QPalette::Base));
+                pal.setColor(QPalette::HighlightedText, pal.color(QPalette::Text));
+            }
+            v->setPalette(pal);
+            v->setDateTextFormat(QDate(), QTextCharFormat());
+            for (size_t m = 0; m < Bold.size(); ++m) {
+                const QDate month = First.addMonths(int(m) - 1);
+                for (int day = 1; day <= month.daysInMonth(); ++day)
+                    if (Bold[m] & (DWORD(1) << (day - 1))) {
+                        QTextCharFormat f = v->dateTextFormat(month.addDays(day - 1));
+                        f.setFont(bold);
+                        v->setDateTextFormat(month.addDays(day - 1), f);
+                    }
+            }
+            v->setGeometry(int(i) % cols * cw, int(i) / cols * ch, cw, ch);
+            v->show();
+        }
+        FTodayLine->setText(ToQString("Сегодня: " + DateToStr(double(QDate(1899, 12, 30).daysTo(Today)))));
+        FTodayLine->setGeometry(0, height() - todayH, width(), todayH);
+        FTodayLine->setVisible(ShowToday);
+        FLaying = false;
     }
 
+protected:
+    void resizeEvent(QResizeEvent*) override { Layout(); }
+
 private:
-    std::function<void(bool)> FShown;
+    std::function<void()> FPicked;
+    std::vector<TMonthView*> FViews;
+    QPushButton* FTodayLine = nullptr;
+    QSize FMonth;
+    bool FLaying = false;
+};
+
+// Qt's editor takes the user's presses and keys itself: this watch turns those that drop, steer
+// and close the calendar into the picker's own calls.
+class TDropWatch : public QObject {
+public:
+    TDropWatch(QObject* parent, std::function<bool(QEvent*)> take)
+        : QObject(parent), FTake(std::move(take)) {}
+    bool eventFilter(QObject*, QEvent* e) override { return FTake(e); }
+
+private:
+    std::function<bool(QEvent*)> FTake;
 };
 
 } // namespace
@@ -97,8 +269,10 @@ private:
 struct TDateTimePickerQt {
     static QDateTimeEdit* Edit(const TDateTimePicker* p) { return Widget(p)->findChild<QDateTimeEdit*>(); }
     static QCheckBox* Box(const TDateTimePicker* p) { return Widget(p)->findChild<QCheckBox*>(); }
-    static QCalendarWidget* Calendar(const TDateTimePicker* p) { return Edit(p)->calendarWidget(); }
     static QCalendarWidget* Calendar(const TMonthCalendar* c) { return WidgetAs<QCalendarWidget>(c); }
+    static TMonthGrid* Grid(const TMonthCalWindow* c) { return static_cast<TMonthGrid*>(Widget(c)); }
+    // The editor's presses and keys that drop, steer or close the calendar; true takes the event.
+    static bool EditorInput(TDateTimePicker* p, QEvent* e);
 };
 using Q = TDateTimePickerQt;
 
@@ -144,16 +318,22 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
     check->setChecked(true);
     check->hide();
     auto* edit = new QDateTimeEdit;
-    auto* cal = new QCalendarWidget;
-    // Qt takes a calendar of ours only while the pop-up is on.
+    edit->setFrame(false);
+    // The pop-up's arrow is Qt's; a press on it drops our month-calendar window instead.
     edit->setCalendarPopup(true);
-    edit->setCalendarWidget(cal);
     lay->addWidget(check);
     lay->addWidget(edit, 1);
     SetWidget(this, box);
-    cal->installEventFilter(new TPopupWatch(cal, [this](bool shown) {
-        if (!FSyncing)
-            NotifyPicker(shown ? DTN_DROPDOWN : DTN_CLOSEUP);
+    edit->installEventFilter(new TDropWatch(edit, [this](QEvent* e) {
+        bool taken = false;
+        try {
+            taken = TDateTimePickerQt::EditorInput(this, e);
+        } catch (...) {
+            taken = true;
+            if (Application)
+                Application->HandleException(this);
+        }
+        return taken;
     }));
     QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime&) {
         if (!FSyncing)
@@ -177,7 +357,18 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
     SetDateMode(dmComboBox);
 }
 
-TDateTimePicker::~TDateTimePicker() = default;
+TDateTimePicker::~TDateTimePicker() {
+    if (FHook >= 0 && Application)
+        Application->UnhookMessages(FHook);
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& Params) {
+    TNativeControl::CreateParams(Params);
+    if (Ctl3D())
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+        Params.Style |= WS_BORDER;
+}
 
 void TDateTimePicker::NotifyPicker(int code) {
     TNMHdr hdr;
@@ -266,12 +457,120 @@ void TDateTimePicker::SetCalFirstDayOfWeek(TCalDayOfWeek v) {
     ApplyCalendar();
 }
 
-bool TDateTimePicker::DroppedDown() const { return Q::Calendar(this)->isVisible(); }
+bool TDateTimePicker::DroppedDown() const { return FCalendar && FCalendar->Visible(); }
 
-void TDateTimePicker::ApplyCalendar() { ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors); }
+void TDateTimePicker::ApplyCalendar() {
+    if (FCalendar)
+        FCalendar->SetFirstDayAndColors(FFirstDay, FCalColors);
+}
+
+bool TDateTimePicker::InDropButton(TPoint P) const {
+    QDateTimeEdit* e = Q::Edit(this);
+    if (!e->isVisible())
+        return false;
+    QStyleOptionComboBox opt;
+    opt.initFrom(e);
+    opt.editable = true;
+    opt.frame = e->hasFrame();
+    opt.subControls = QStyle::SC_All;
+    QRect arrow = e->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, e);
+    return arrow.translated(e->mapTo(Widget(this), QPoint(0, 0))).contains(P.x, P.y);
+}
+
+// The calendar comes down fresh each time, as the window a Windows picker makes for each drop:
+// one month's size and the plain styles, for OnDropDown to change.
+void TDateTimePicker::DropDown() {
+    if (DroppedDown() || !CanDrop() || !HandleAllocated())
+        return;
+    if (!FCalendar) {
+        FCalendar = new TMonthCalWindow(this);
+        FCalendar->OnSelect = [this](TObject*) { CloseUp(true); };
+    }
+    SetWindowLong(FCalendar->Handle(), GWL_STYLE, WS_POPUP | WS_BORDER);
+    ApplyCalendar();
+    FCalendar->SetDate(Date());
+    TRect box;
+    GetWindowRect(Handle(), &box);
+    TRect one = FCalendar->MinReqRect();
+    FCalendar->SetBounds(box.Left, box.Bottom, one.Width() + 2, one.Height() + 2);
+    FCalendar->SetVisible(true);
+    FHook = Application->HookMessages([this](TMsg& m) { return DroppedHook(m); });
+    NotifyPicker(DTN_DROPDOWN);
+}
+
+void TDateTimePicker::CloseUp(bool Pick) {
+    if (!DroppedDown())
+        return;
+    if (FHook >= 0)
+        Application->UnhookMessages(FHook);
+    FHook = -1;
+    FCalendar->SetVisible(false);
+    // The user's pick changes the value as typing does (DTN_DATETIMECHANGE when it differs).
+    if (Pick)
+        Q::Edit(this)->setDate(ToQt(FCalendar->Date()).date());
+    NotifyPicker(DTN_CLOSEUP);
+}
+
+// A press anywhere but on the calendar closes it; the press goes on to its window.
+bool TDateTimePicker::DroppedHook(TMsg& Msg) {
+    switch (Msg.message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        if (DroppedDown() && Msg.hwnd != FCalendar->Handle())
+            CloseUp(false);
+        return false;
+    default: return false;
+    }
+}
+
+bool TDateTimePickerQt::EditorInput(TDateTimePicker* p, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        QPoint at = Edit(p)->mapTo(Widget(p), me->position().toPoint());
+        if (p->DroppedDown()) {
+            // The press that closes the calendar does not drop it again.
+            p->CloseUp(false);
+            return true;
+        }
+        if (me->button() != Qt::LeftButton || !p->CanDrop() || !p->InDropButton(TPoint(at.x(), at.y())))
+            return false;
+        p->DropDown();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const bool alt = ke->modifiers() & Qt::AltModifier;
+        const bool toggle =
+            ke->key() == Qt::Key_F4 || (alt && (ke->key() == Qt::Key_Down || ke->key() == Qt::Key_Up));
+        if (!p->DroppedDown()) {
+            if (!toggle || !p->CanDrop())
+                return false;
+            p->DropDown();
+            return true;
+        }
+        if (toggle || ke->key() == Qt::Key_Escape)
+            p->CloseUp(false);
+        else if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)
+            p->FCalendar->Key(VK_RETURN);
+        else if (WORD vk = QtKeyToVirtualKey(ke->key()))
+            p->FCalendar->Key(vk);
+        return true;
+    }
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride: return p->DroppedDown();
+    case QEvent::FocusOut: p->CloseUp(false); return false;
+    default: return false;
+    }
+}
 
 void TDateTimePicker::Dispatch(TMessage& Message) {
-    if (CalendarMessage(Message, Q::Calendar(this), FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
+    if (CalendarMessage(Message, FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
         return;
     switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
@@ -307,7 +606,7 @@ void TDateTimePicker::Dispatch(TMessage& Message) {
         return;
     }
     case DTM_GETMONTHCAL:
-        Message.Result = DroppedDown() && HandleAllocated() ? reinterpret_cast<LRESULT>(Handle()) : 0;
+        Message.Result = DroppedDown() ? reinterpret_cast<LRESULT>(FCalendar->Handle()) : 0;
         return;
     default: TNativeControl::Dispatch(Message);
     }
@@ -357,21 +656,15 @@ void TMonthCalendar::SetWeekNumbers(bool v) {
 void TMonthCalendar::ApplyCalendar() { ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors); }
 
 void TMonthCalendar::Dispatch(TMessage& Message) {
-    if (CalendarMessage(Message, Q::Calendar(this), FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
+    if (CalendarMessage(Message, FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
         return;
     auto* st = reinterpret_cast<TSystemTime*>(Message.LParam);
     switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
     case MCM_GETCURSEL: {
         Message.Result = st ? 1 : 0;
-        if (st) {
-            QDate d = Q::Calendar(this)->selectedDate();
-            *st = TSystemTime();
-            st->wYear = WORD(d.year());
-            st->wMonth = WORD(d.month());
-            st->wDay = WORD(d.day());
-            st->wDayOfWeek = WORD(d.dayOfWeek() % 7);
-        }
+        if (st)
+            *st = ToSystemTime(Q::Calendar(this)->selectedDate());
         return;
     }
     case MCM_SETCURSEL: {
@@ -380,6 +673,149 @@ void TMonthCalendar::Dispatch(TMessage& Message) {
         Message.Result = d.isValid() && d >= cal->minimumDate() && d <= cal->maximumDate() ? 1 : 0;
         if (Message.Result)
             SetDate(FromQt(QDateTime(d, QTime(0, 0))));
+        return;
+    }
+    default: TNativeControl::Dispatch(Message);
+    }
+}
+
+// ---- TMonthCalWindow -----------------------------------------------------------------------------
+
+TMonthCalWindow::TMonthCalWindow(TComponent* AOwner) : TNativeControl(AOwner) {
+    SetWidget(this, new TMonthGrid([this] { Select(); }));
+    TRect one = MinReqRect();
+    SetBounds(Left(), Top(), one.Width() + 2, one.Height() + 2);
+    SetVisible(false);
+}
+
+TMonthCalWindow::~TMonthCalWindow() = default;
+
+void TMonthCalWindow::CreateWnd() {
+    TNativeControl::CreateWnd();
+    Q::Grid(this)->Layout();
+}
+
+void TMonthCalWindow::CreateParams(TCreateParams& Params) {
+    TNativeControl::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER;
+    Params.ExStyle = 0;
+}
+
+TDateTime TMonthCalWindow::Date() const { return FromQt(QDateTime(Q::Grid(this)->Selected, QTime(0, 0))); }
+
+void TMonthCalWindow::SetDate(TDateTime v) { Q::Grid(this)->SetSelected(ToQt(v).date()); }
+
+int TMonthCalWindow::MonthCount() const { return Q::Grid(this)->Count; }
+
+TRect TMonthCalWindow::MinReqRect() const {
+    TMonthGrid* g = Q::Grid(this);
+    return TRect(0, 0, g->MonthSize().width(),
+                 g->MonthSize().height() + (g->ShowToday ? g->TodayHeight() : 0));
+}
+
+void TMonthCalWindow::SetFirstDayAndColors(TCalDayOfWeek FirstDay, const TColor (&Colors)[6]) {
+    FFirstDay = FirstDay;
+    std::copy(std::begin(Colors), std::end(Colors), FCalColors);
+    TMonthGrid* g = Q::Grid(this);
+    g->FirstDay = FirstDay;
+    std::copy(std::begin(Colors), std::end(Colors), g->Colors);
+    g->Layout();
+}
+
+void TMonthCalWindow::ApplyStyle() {
+    TMonthGrid* g = Q::Grid(this);
+    DWORD style = TWinControlAccess::Style(this);
+    g->WeekNumbers = style & MCS_WEEKNUMBERS;
+    g->ShowToday = !(style & MCS_NOTODAY);
+    g->Circle = !(style & MCS_NOTODAYCIRCLE);
+    g->Layout();
+}
+
+void TMonthCalWindow::Select() {
+    if (OnSelect)
+        OnSelect(this);
+}
+
+bool TMonthCalWindow::Key(WORD VirtualKey) {
+    TMonthGrid* g = Q::Grid(this);
+    QDate d = g->Selected;
+    switch (VirtualKey) {
+    case VK_LEFT: d = d.addDays(-1); break;
+    case VK_RIGHT: d = d.addDays(1); break;
+    case VK_UP: d = d.addDays(-7); break;
+    case VK_DOWN: d = d.addDays(7); break;
+    case VK_PRIOR: d = d.addMonths(-1); break;
+    case VK_NEXT: d = d.addMonths(1); break;
+    case VK_HOME: d = QDate(d.year(), d.month(), 1); break;
+    case VK_END: d = QDate(d.year(), d.month(), d.daysInMonth()); break;
+    case VK_RETURN: Select(); return true;
+    default: return false;
+    }
+    g->SetSelected(d);
+    return true;
+}
+
+void TMonthCalWindow::Dispatch(TMessage& Message) {
+    TMonthGrid* g = Q::Grid(this);
+    if (CalendarMessage(Message, FFirstDay, FCalColors,
+                        [this] { SetFirstDayAndColors(FFirstDay, FCalColors); }))
+        return;
+    auto* st = reinterpret_cast<TSystemTime*>(Message.LParam);
+    switch (Message.Msg) {
+    case WM_SIZE:
+        // A hidden widget hears of its new size only when shown: the months are laid out now.
+        TNativeControl::Dispatch(Message);
+        g->Layout();
+        return;
+    case WM_STYLECHANGED:
+        if (Message.WParam == WPARAM(GWL_STYLE))
+            ApplyStyle();
+        return;
+    case MCM_GETCURSEL:
+        Message.Result = st ? 1 : 0;
+        if (st)
+            *st = ToSystemTime(g->Selected);
+        return;
+    case MCM_SETCURSEL: {
+        QDate d = st ? QDate(st->wYear, st->wMonth, st->wDay) : QDate();
+        Message.Result = d.isValid() ? 1 : 0;
+        g->SetSelected(d);
+        return;
+    }
+    case MCM_GETTODAY:
+        Message.Result = st ? 1 : 0;
+        if (st)
+            *st = ToSystemTime(g->Today);
+        return;
+    case MCM_SETTODAY:
+        g->Today = st ? QDate(st->wYear, st->wMonth, st->wDay) : QDate::currentDate();
+        if (!g->Today.isValid())
+            g->Today = QDate::currentDate();
+        g->Layout();
+        return;
+    case MCM_GETMINREQRECT:
+        Message.Result = Message.LParam ? 1 : 0;
+        if (Message.LParam)
+            *reinterpret_cast<TRect*>(Message.LParam) = MinReqRect();
+        return;
+    case MCM_GETMONTHRANGE: {
+        // With the neighbours' days the month before and the one after count too.
+        const bool days = Message.WParam == GMR_DAYSTATE;
+        const QDate first = g->First.addMonths(days ? -1 : 0);
+        const QDate end = g->First.addMonths(g->Count + (days ? 1 : 0));
+        if (st) {
+            st[0] = ToSystemTime(first);
+            st[1] = ToSystemTime(end.addDays(-1));
+        }
+        Message.Result = g->Count + (days ? 2 : 0);
+        return;
+    }
+    case MCM_SETDAYSTATE: {
+        const int n = std::clamp(int(Message.WParam), 0, 14);
+        const auto* states = reinterpret_cast<const MONTHDAYSTATE*>(Message.LParam);
+        g->Bold.assign(states ? states : nullptr, states ? states + n : nullptr);
+        g->Layout();
+        Message.Result = 1;
         return;
     }
     default: TNativeControl::Dispatch(Message);

@@ -20,6 +20,7 @@
 #include "handle.h"
 #include "graphics_qt.h"
 #include "stdctrls_qt.h"
+#include "winapi.h"
 
 // The wrapped widgets as their own classes.
 static QLineEdit* Line(const TCustomEdit* e) { return WidgetAs<QLineEdit>(e); }
@@ -163,6 +164,25 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
     }
     if (ReadOnly())
         Params.Style |= ES_READONLY;
+}
+
+void TCustomEdit::CreateWnd() {
+    TNativeControl::CreateWnd();
+    ApplyAlignment();
+}
+
+void TCustomEdit::ApplyAlignment() {
+    DWORD style = TWinControlAccess::Style(this);
+    Qt::Alignment a = style & ES_RIGHT    ? Qt::AlignRight
+                      : style & ES_CENTER ? Qt::AlignHCenter
+                                          : Qt::AlignLeft;
+    if (QLineEdit* e = Line(this)) {
+        e->setAlignment(a | Qt::AlignVCenter);
+    } else if (auto* m = WidgetAs<QPlainTextEdit>(this)) {
+        QTextOption option = m->document()->defaultTextOption();
+        option.setAlignment(a);
+        m->document()->setDefaultTextOption(option);
+    }
 }
 
 TQtString TCustomEdit::EditorText() const { return Line(this) ? Line(this)->text() : QString(); }
@@ -335,6 +355,10 @@ void TCustomEdit::Undo() { Perform(EM_UNDO, 0, 0); }
 
 void TCustomEdit::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
+    case WM_STYLECHANGED:
+        if (Message.WParam == WPARAM(GWL_STYLE))
+            ApplyAlignment();
+        return;
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; return;
     case CN_COMMAND:
         if (Message.WParamHi() == EN_CHANGE)
@@ -576,6 +600,25 @@ bool TCustomMemo::EditorModified() const { return Memo(this)->document()->isModi
 void TCustomMemo::EditorSetModified(bool v) { Memo(this)->document()->setModified(v); }
 void TCustomMemo::EditorUndo() { Memo(this)->undo(); }
 bool TCustomMemo::EditorCanUndo() const { return Memo(this)->document()->isUndoAvailable(); }
+
+void TCustomMemo::CreateParams(TCreateParams& Params) {
+    TCustomEdit::CreateParams(Params);
+    Params.Style |= ES_MULTILINE;
+    Params.Style |= FAlignment == taRightJustify ? ES_RIGHT : FAlignment == taCenter ? ES_CENTER : ES_LEFT;
+}
+
+void TCustomMemo::SetAlignment(TAlignment v) {
+    if (v == FAlignment)
+        return;
+    FAlignment = v;
+    if (!HandleAllocated())
+        return;
+    DWORD& style = TWinControlAccess::Style(this);
+    style = (style & ~DWORD(ES_CENTER | ES_RIGHT)) | (v == taRightJustify ? ES_RIGHT
+                                                      : v == taCenter     ? ES_CENTER
+                                                                          : ES_LEFT);
+    ApplyAlignment();
+}
 
 void TCustomMemo::Dispatch(TMessage& Message) {
     QTextDocument* d = Memo(this)->document();

@@ -94,9 +94,12 @@ protected:
     virtual void Change();
     std::string GetText() const override;
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void DoEnter() override;
+    // ES_LEFT, ES_CENTER or ES_RIGHT of the window style as the editor's alignment.
+    void ApplyAlignment();
 
     // The editor operations both widgets offer. Text and positions are as Windows has them: a
     // memo's line ends are CR LF.
@@ -155,7 +158,7 @@ public:
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
     TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment v) { FAlignment = v; }
+    void SetAlignment(TAlignment v);
     bool WantReturns = true;
     bool WantTabs = false;
 
@@ -171,6 +174,7 @@ protected:
     void EditorSetModified(bool v) override;
     void EditorUndo() override;
     bool EditorCanUndo() const override;
+    void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
 
 private:

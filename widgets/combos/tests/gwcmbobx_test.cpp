@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 
 #include "Gwcmbobx.h"
@@ -253,6 +254,27 @@ TEST_F(GwCombo, FrameAndButtonLooks) {
             arrow += paper.At(x, y) == clBlack;
     EXPECT_GT(arrow, 3) << "only the arrow is drawn over the control colour";
     EXPECT_EQ(paper.At(strip.Left, strip.Top), clYellow);
+}
+
+// The running program's look: Qt paints the combo box, then the control's WM_PAINT goes over it.
+TEST_F(GwCombo, FrameAndFlatButtonShowOverTheNativePaint) {
+    Combo->SetFrameVisible(true);
+    Combo->SetFrameColor(clRed);
+    Combo->SetFlatButtons(true);
+    Combo->SetColor(clYellow);
+    Other->SetFocus();
+    QImage img = HandleWidget(Combo)->grab().toImage();
+    ASSERT_EQ(img.width(), 150);
+    auto at = [&](int x, int y) {
+        QColor q = img.pixelColor(x, y);
+        return TPaper::Hex(TColor(q.red() | q.green() << 8 | q.blue() << 16));
+    };
+    for (int y : {0, 10, 20})
+        EXPECT_EQ(at(0, y), TPaper::Hex(clRed)) << "left edge, row " << y;
+    EXPECT_EQ(at(149, 10), TPaper::Hex(clRed)) << "right edge";
+    EXPECT_EQ(at(75, 0), TPaper::Hex(clRed)) << "top edge";
+    const int w = GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(at(150 - 2 - w, 3), TPaper::Hex(clYellow)) << "the cold flat button strip";
 }
 
 } // namespace

@@ -112,6 +112,33 @@ TEST(GwCustomEdit, ColourFollowsAndWhatGoesIntoTheForm) {
     f.Edit->SetFrameController(nullptr);
 }
 
+// Alignment shows in the text's place on the screen, right-justified text against the right edge.
+TEST(GwCustomEdit, RightJustifiedTextSitsAtTheRightEdge) {
+    EditForm f;
+    f.Edit->SetColor(clWhite);
+    f.Edit->SetText("7");
+    // The columns holding dark text pixels: first and last.
+    auto ink = [&] {
+        std::unique_ptr<TPaper> p = f.Shot();
+        int first = -1, last = -1;
+        for (int x = 3; x < f.Edit->Width() - 3; ++x)
+            for (int y = 3; y < f.Edit->Height() - 3; ++y)
+                if ((ColorToRGB(p->At(x, y)) & 0xFF) < 0x80) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                    break;
+                }
+        return std::make_pair(first, last);
+    };
+    auto [leftFirst, leftLast] = ink();
+    ASSERT_GE(leftFirst, 0);
+    EXPECT_LT(leftLast, f.Edit->Width() / 2);
+    f.Edit->SetAlignment(taRightJustify);
+    auto [rightFirst, rightLast] = ink();
+    EXPECT_GT(rightFirst, f.Edit->Width() / 2);
+    EXPECT_GE(rightLast, f.Edit->Width() - 12);
+}
+
 TEST(GwCustomEdit, FrameOnlyWhenVisibleAndHotWhenFocused) {
     EditForm f;
     f.Edit->SetColor(clWhite);

@@ -2,10 +2,15 @@
 // the format and calendar colours across a new window, and the flat button in pixels.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QWidget>
+
 #include "Gwdtp.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "handle.h"
 #include "sysinfo.h"
+#include "winapi.h"
 
 namespace {
 
@@ -155,6 +160,63 @@ TEST_F(GwDateTimePicker, FlatButtonPlainWhileColdAndInItsColourWhileHot) {
     P->SetFlatButtons(false);
     auto none = paint();
     EXPECT_NE(TPaper::Hex(none->At(left + 3, 3)), TPaper::Hex(clYellow));
+}
+
+// The running program's look: the frame in the window's border and the flat button over the
+// platform's own drop-down button.
+TEST_F(GwDateTimePicker, FrameAndFlatButtonShowOverTheNativePaint) {
+    Form->Show();
+    P->SetFramingPreference(fpCustomFraming);
+    P->SetFrameVisible(true);
+    P->SetFrameColor(clRed);
+    P->SetFlatButtons(true);
+    P->SetFlatButtonColor(clLime);
+    P->SetColor(clYellow);
+    P->SetFocus();
+    QImage img = HandleWidget(P)->grab().toImage();
+    ASSERT_EQ(img.width(), P->Width());
+    auto at = [&](int x, int y) {
+        QColor q = img.pixelColor(x, y);
+        return TPaper::Hex(TColor(q.red() | q.green() << 8 | q.blue() << 16));
+    };
+    EXPECT_EQ(at(0, 10), TPaper::Hex(clRed));
+    EXPECT_EQ(at(P->Width() - 1, 10), TPaper::Hex(clRed));
+    EXPECT_EQ(at(75, P->Height() - 1), TPaper::Hex(clRed));
+    // The focused picker's flat button in its colour over the platform's arrow button, and the
+    // arrow on it (the button's left edge in client coordinates, the client 2 pixels in).
+    const int sb = GetSystemMetrics(SM_CXVSCROLL);
+    const int left = 2 + P->Width() - sb - 4;
+    EXPECT_EQ(at(left + 3, 4), TPaper::Hex(clLime));
+    EXPECT_EQ(at(left + sb / 2, 2 + P->Height() / 2 - 3), TPaper::Hex(clBlack)) << "the arrow";
+}
+
+// The dropped calendar takes the picker's week numbers and months across and down.
+TEST_F(GwDateTimePicker, DroppedCalendarShowsWeekNumbersAndSeveralMonths) {
+    Form->Show();
+    P->SetDate(EncodeDate(2026, 3, 14));
+    P->ShowWeekNumbers = true;
+    P->SetDropColumns(2);
+    P->SetDropRows(2);
+    P->DropDown();
+    ASSERT_TRUE(P->DroppedDown());
+    HWND cal = reinterpret_cast<HWND>(P->Perform(DTM_GETMONTHCAL, 0, 0));
+    ASSERT_NE(cal, nullptr);
+    const LPARAM style = GetWindowLong(cal, GWL_STYLE);
+    EXPECT_TRUE(style & MCS_WEEKNUMBERS);
+    EXPECT_TRUE(style & MCS_NOTODAY) << "ShowToday is off";
+    TSystemTime range[2];
+    EXPECT_EQ(SendMessage(cal, MCM_GETMONTHRANGE, GMR_VISIBLE, LPARAM(range)), 4);
+    EXPECT_EQ(range[0].wMonth, 3);
+    TSystemTime picked;
+    SendMessage(cal, MCM_GETCURSEL, 0, LPARAM(&picked));
+    EXPECT_EQ(picked.wDay, 14);
+    P->CloseUp(false);
+    P->SetDropColumns(1);
+    P->SetDropRows(1);
+    P->DropDown();
+    EXPECT_EQ(SendMessage(cal, MCM_GETMONTHRANGE, GMR_VISIBLE, LPARAM(range)), 1)
+        << "each drop starts afresh";
+    P->CloseUp(false);
 }
 
 } // namespace

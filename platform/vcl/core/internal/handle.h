@@ -52,6 +52,21 @@ private:
     TMessageFilter* FFilter = nullptr;
 };
 
+// Lies over a control's wrapped Qt widget, below its child windows, and lets the mouse through:
+// the control's WM_PAINT draws here once Qt has painted the widget and the widget's own children,
+// as a subclassed Windows control paints over the native look.
+class TPaintCover : public QWidget {
+public:
+    TPaintCover(TWinControl* control, QWidget* parent);
+    void Detach() { FControl = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    TWinControl* FControl;
+};
+
 class TWidgetHandle : public QWidget {
 public:
     TWidgetHandle(TWinControl* control, QWidget* parent);
@@ -66,6 +81,8 @@ public:
     bool TrackLeave = false;
     // The wrapped Qt widget doing the control's work in the client area (null for none).
     QWidget* Native = nullptr;
+    // Over Native while there is one.
+    TPaintCover* Cover = nullptr;
     // Window scroll bars (SB_HORZ, SB_VERT) and the bar of a scroll-bar control (SB_CTL).
     TScrollState Scroll[3];
     QScrollBar* Bars[2] = {nullptr, nullptr};

@@ -7,12 +7,18 @@
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTableView>
+#include <QTextCharFormat>
 
 #include "comctrls.h"
+#include "cp1251.h"
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
+#include "winapi.h"
 
 namespace {
 
@@ -60,9 +66,17 @@ TEST_F(Pickers, MessagesSetTheFormatColoursAndFirstDay) {
     EXPECT_EQ(Picker->Perform(DTM_SETMCCOLOR, 9, clRed), -1);
     EXPECT_EQ(Picker->Perform(DTM_GETMONTHCAL, 0, 0), 0); // not dropped down
     Picker->Perform(MCM_SETFIRSTDAYOFWEEK, 0, dowSunday);
-    EXPECT_EQ(Edit()->calendarWidget()->firstDayOfWeek(), Qt::Sunday);
     EXPECT_EQ(LOWORD(Picker->Perform(MCM_GETFIRSTDAYOFWEEK, 0, 0)), 6);
     EXPECT_TRUE(Log.empty());
+    // The calendar that drops down takes what the picker was told.
+    Picker->DropDown();
+    HWND cal = reinterpret_cast<HWND>(Picker->Perform(DTM_GETMONTHCAL, 0, 0));
+    ASSERT_NE(cal, nullptr);
+    EXPECT_EQ(LOWORD(SendMessage(cal, MCM_GETFIRSTDAYOFWEEK, 0, 0)), 6);
+    EXPECT_EQ(SendMessage(cal, MCM_GETCOLOR, MCSC_TITLEBK, 0), LRESULT(ColorToRGB(clRed)));
+    for (QCalendarWidget* month : ClientWidget(cal->Control())->findChildren<QCalendarWidget*>())
+        EXPECT_EQ(month->firstDayOfWeek(), Qt::Sunday);
+    Picker->CloseUp(false);
 }
 
 TEST_F(Pickers, UserChangesTellOnChangeAndValuesFromCodeStaySilent) {
@@ -75,12 +89,108 @@ TEST_F(Pickers, UserChangesTellOnChangeAndValuesFromCodeStaySilent) {
     TypeKey(Edit(), Qt::Key_Up);
     EXPECT_EQ(Picker->Date(), EncodeDate(2026, 1, 3));
     EXPECT_EQ(Log, std::vector<std::string>{"change"});
-    // The calendar drops down and closes again.
-    Edit()->calendarWidget()->window()->show();
+    // The calendar drops down and closes again: a window of its own, not the picker.
+    Picker->DropDown();
     EXPECT_TRUE(Picker->DroppedDown());
-    EXPECT_EQ(Picker->Perform(DTM_GETMONTHCAL, 0, 0), reinterpret_cast<LRESULT>(Picker->Handle()));
-    Edit()->calendarWidget()->window()->hide();
+    LRESULT cal = Picker->Perform(DTM_GETMONTHCAL, 0, 0);
+    EXPECT_NE(cal, 0);
+    EXPECT_NE(cal, reinterpret_cast<LRESULT>(Picker->Handle()));
+    TypeKey(Edit(), Qt::Key_Escape);
+    EXPECT_FALSE(Picker->DroppedDown());
+    EXPECT_EQ(Picker->Date(), EncodeDate(2026, 1, 3)) << "Escape picks nothing";
     EXPECT_EQ(Log, (std::vector<std::string>{"change", "drop", "close"}));
+}
+
+// The user's ways to the calendar: a press on the arrow drops it under the picker, the keys move
+// its selection while the picker keeps the focus, Enter picks, a press elsewhere closes it.
+TEST_F(Pickers, ArrowDropsTheCalendarAndKeysPickADay) {
+    Edit()->setFocus();
+    QStyleOptionComboBox opt;
+    opt.initFrom(Edit());
+    opt.editable = true;
+    opt.subControls = QStyle::SC_All;
+    QRect arrow =
+        Edit()->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, Edit());
+    QPoint at = arrow.center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, Edit()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(Edit(), &press);
+    ASSERT_TRUE(Picker->DroppedDown());
+    auto* cal = reinterpret_cast<HWND>(Picker->Perform(DTM_GETMONTHCAL, 0, 0))->Control();
+    TRect box;
+    GetWindowRect(Picker->Handle(), &box);
+    EXPECT_EQ(cal->Top(), box.Bottom);
+    EXPECT_EQ(cal->Left(), box.Left);
+    EXPECT_TRUE(HandleWidget(cal)->isVisible());
+    for (int key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Return})
+        TypeKey(Edit(), key);
+    EXPECT_FALSE(Picker->DroppedDown());
+    EXPECT_EQ(Picker->Date(), EncodeDate(2026, 3, 22));
+    EXPECT_EQ(Log, (std::vector<std::string>{"drop", "change", "close"}));
+    Log.clear();
+    TypeKey(Edit(), Qt::Key_F4);
+    ASSERT_TRUE(Picker->DroppedDown());
+    QMouseEvent elsewhere(QEvent::MouseButtonPress, QPoint(5, 80), Form->Handle()->mapToGlobal(QPoint(5, 80)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ClientWidget(Form), &elsewhere);
+    EXPECT_FALSE(Picker->DroppedDown());
+    EXPECT_EQ(Log, (std::vector<std::string>{"drop", "close"}));
+}
+
+// The calendar window holds as many whole months as its size does, and its styles apply when
+// they change.
+TEST(MonthCalWindow, MonthsFollowTheSizeAndTheStylesApplyAtOnce) {
+    EnsureApp();
+    TMonthCalWindow cal(nullptr);
+    cal.HandleNeeded();
+    cal.SetDate(EncodeDate(2026, 3, 14));
+    TSystemTime today;
+    today.wYear = 2026;
+    today.wMonth = 3;
+    today.wDay = 10;
+    cal.Perform(MCM_SETTODAY, 0, LPARAM(&today));
+    TRect one;
+    ASSERT_EQ(cal.Perform(MCM_GETMINREQRECT, 0, LPARAM(&one)), 1);
+    ASSERT_GT(one.Width(), 100);
+    auto months = [&] {
+        int shown = 0;
+        for (QCalendarWidget* m : ClientWidget(&cal)->findChildren<QCalendarWidget*>())
+            shown += m->isVisibleTo(ClientWidget(&cal));
+        return shown;
+    };
+    struct Case {
+        const char* Name;
+        int Columns, Rows;
+    };
+    const Case cases[] = {{"one", 1, 1}, {"two across", 2, 1}, {"two by two", 2, 2}, {"four across", 4, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        cal.SetBounds(0, 0, c.Columns * (one.Width() + 30) + 2, c.Rows * one.Height() + 2);
+        EXPECT_EQ(cal.MonthCount(), c.Columns * c.Rows);
+        EXPECT_EQ(months(), c.Columns * c.Rows);
+        TSystemTime range[2];
+        EXPECT_EQ(cal.Perform(MCM_GETMONTHRANGE, GMR_VISIBLE, LPARAM(range)), c.Columns * c.Rows);
+        EXPECT_EQ(range[0].wMonth, 3);
+        EXPECT_EQ(range[1].wMonth, 3 + c.Columns * c.Rows - 1);
+        EXPECT_EQ(cal.Perform(MCM_GETMONTHRANGE, GMR_DAYSTATE, LPARAM(range)), c.Columns * c.Rows + 2);
+        EXPECT_EQ(range[0].wMonth, 2);
+    }
+    auto first = ClientWidget(&cal)->findChild<QCalendarWidget*>();
+    EXPECT_EQ(first->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
+    SetWindowLong(cal.Handle(), GWL_STYLE,
+                  GetWindowLong(cal.Handle(), GWL_STYLE) | MCS_WEEKNUMBERS | MCS_NOTODAY);
+    EXPECT_EQ(first->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
+    auto* line = ClientWidget(&cal)->findChild<QPushButton*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_FALSE(line->isVisibleTo(ClientWidget(&cal)));
+    SetWindowLong(cal.Handle(), GWL_STYLE, GetWindowLong(cal.Handle(), GWL_STYLE) & ~LPARAM(MCS_NOTODAY));
+    EXPECT_TRUE(line->isVisibleTo(ClientWidget(&cal)));
+    EXPECT_EQ(line->text().toStdString(), Cp1251ToUtf8("Сегодня: " + DateToStr(EncodeDate(2026, 3, 10))));
+    // Bold days: the state words start at the month before the first one shown.
+    MONTHDAYSTATE states[3] = {0, 1u << 19, 0};
+    EXPECT_EQ(cal.Perform(MCM_SETDAYSTATE, 3, LPARAM(states)), 1);
+    EXPECT_TRUE(first->dateTextFormat(QDate(2026, 3, 20)).font().bold());
+    EXPECT_FALSE(first->dateTextFormat(QDate(2026, 3, 19)).font().bold());
 }
 
 TEST_F(Pickers, CheckBoxEnablesTheValueAndTheTimeKindUsesItsOwnFormat) {

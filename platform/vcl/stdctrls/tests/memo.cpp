@@ -2,12 +2,15 @@
 // written as rich text with Windows-1251 bytes as \'xx.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextOption>
 
 #include "comctrls.h"
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
+#include "winapi.h"
 
 namespace {
 
@@ -75,6 +78,70 @@ TEST_F(Memos, RichEditCaretReadOnlyAndRichText) {
     TStringStream plain("");
     Edit->Lines()->SaveToStream(&plain);
     EXPECT_EQ(plain.DataString(), "Ошибка {1}\\\r\nok\tдалее\r\n");
+}
+
+// An edit whose window is made with the alignment bits a derived class asks for.
+class TAlignedEdit : public TEdit {
+public:
+    TAlignedEdit(TComponent* AOwner, DWORD Bits) : TEdit(AOwner), FBits(Bits) {}
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TEdit::CreateParams(Params);
+        Params.Style |= FBits;
+    }
+
+private:
+    DWORD FBits;
+};
+
+struct AlignCase {
+    const char* Name;
+    DWORD Bits;
+    Qt::Alignment Want;
+};
+const AlignCase kAlignCases[] = {
+    {"ES_LEFT", ES_LEFT, Qt::AlignLeft},
+    {"ES_CENTER", ES_CENTER, Qt::AlignHCenter},
+    {"ES_RIGHT", ES_RIGHT, Qt::AlignRight},
+};
+
+// The alignment bits show in the editor, whether the window is made with them or they change
+// later through SetWindowLong; a memo's Alignment likewise.
+TEST(EditAlignment, StyleBitsAlignTheTextAtCreationAndAtRunTime) {
+    EnsureApp();
+    TForm form(nullptr);
+    for (const AlignCase& c : kAlignCases) {
+        SCOPED_TRACE(c.Name);
+        auto* made = new TAlignedEdit(&form, c.Bits);
+        made->SetParent(&form);
+        made->HandleNeeded();
+        auto* line = ClientWidget(made)->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, c.Want);
+
+        auto* changed = new TEdit(&form);
+        changed->SetParent(&form);
+        const LPARAM style = GetWindowLong(changed->Handle(), GWL_STYLE);
+        SetWindowLong(changed->Handle(), GWL_STYLE, (style & ~LPARAM(ES_CENTER | ES_RIGHT)) | LPARAM(c.Bits));
+        EXPECT_EQ(ClientWidget(changed)->findChild<QLineEdit*>()->alignment() & Qt::AlignHorizontal_Mask,
+                  c.Want);
+    }
+    TMemo* memo = new TMemo(&form);
+    memo->SetParent(&form);
+    memo->HandleNeeded();
+    auto* doc = ClientWidget(memo)->findChild<QPlainTextEdit*>()->document();
+    const std::pair<TAlignment, Qt::Alignment> memoCases[] = {
+        {taRightJustify, Qt::AlignRight}, {taCenter, Qt::AlignHCenter}, {taLeftJustify, Qt::AlignLeft}};
+    for (auto [alignment, want] : memoCases) {
+        memo->SetAlignment(alignment);
+        EXPECT_EQ(doc->defaultTextOption().alignment() & Qt::AlignHorizontal_Mask, want);
+    }
+    memo->SetAlignment(taRightJustify);
+    memo->RecreateWnd();
+    memo->HandleNeeded();
+    EXPECT_TRUE(GetWindowLong(memo->Handle(), GWL_STYLE) & ES_RIGHT);
+    EXPECT_EQ(doc->defaultTextOption().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
 } // namespace
