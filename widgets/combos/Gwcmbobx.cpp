@@ -14,7 +14,7 @@ bool Printable(char Ch) { return static_cast<unsigned char>(Ch) >= 0x20 && Ch !=
 constexpr char CtrlC = 0x03, CtrlV = 0x16, CtrlX = 0x18, Esc = 0x1B;
 } // namespace
 
-TGwCustomComboBox::TGwCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {
+TGwCustomComboBox::TGwCustomComboBox(TComponent* AOwner) : TGwFramedBase(AOwner) {
     FSearchTimer = new TTimer(this);
     FSearchTimer->SetEnabled(false);
     FSearchTimer->SetInterval(unsigned(IncrementalSearchResetDelay));

@@ -19,7 +19,7 @@
 
 using TGwDeleteComboItemEvent = std::function<void(TObject* Sender, void* ItemData)>;
 
-class TGwCustomComboBox : public TCustomComboBox, public IGwFramingHost, public IGwFramedControl {
+class TGwCustomComboBox : public TGwFramedBase<TCustomComboBox> {
 public:
     explicit TGwCustomComboBox(TComponent* AOwner);
     ~TGwCustomComboBox() override;
@@ -54,10 +54,6 @@ public:
     const std::string& SearchText() const { return FSearch; }
     TTimer* SearchTimer() const { return FSearchTimer; }
 
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
     TColor ReadOnlyColor() const { return FFraming.ReadOnlyColor(); }
     virtual void SetReadOnlyColor(TColor Value) { FFraming.SetReadOnlyColor(Value); }
     bool ReadOnlyColorOnFocus() const { return FFraming.ReadOnlyColorOnFocus(); }
@@ -66,36 +62,6 @@ public:
     virtual void SetFlatButtons(bool Value) { FFraming.SetFlatButtons(Value); }
     TColor FlatButtonColor() const { return FFraming.FlatButtonColor(); }
     virtual void SetFlatButtonColor(TColor Value) { FFraming.SetFlatButtonColor(Value); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
-    virtual void SetFrameHotTrack(bool Value) { FFraming.SetFrameHotTrack(Value); }
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
-    virtual void SetFrameVisible(bool Value) { FFraming.SetFrameVisible(Value); }
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
-    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
-        FFraming.Notifications = Value;
-    }
-    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
-        return FFraming.SetFramingProperty(Property, Value);
-    }
-    // Retired properties of older forms.
-    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
-    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
     // Whether a property goes into the form: Color only while enabled, FocusColor only when it is not
     // Color, and nothing the frame controller governs.
     bool Stored(TGwFrameControllerProperty Property) const {
@@ -107,7 +73,6 @@ public:
             return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(Color());
         return true;
     }
-    virtual bool UseThemes() const { return FFraming.UseThemes(); }
     virtual void SetDropDownWidth(int Value);
 
     // The look drawn over the platform's combo box: the frame, the covered 3-D border and the
@@ -169,13 +134,8 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { Invalidate(); }
     void FramingRecreateWindow() override;
-    TColor FramingColor() const override { return Color(); }
-    void FramingSetColor(TColor Value) override { SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
-    bool FramingEnabled() const override { return Enabled(); }
     bool FramingFocused() const override { return FFocused; }
     bool FramingReadOnly() const override { return FReadOnly; }
-    bool FramingLoading() const override { return ComponentState().Contains(csLoading); }
     void FramingButtonsChanged() override { Invalidate(); }
 
 private:
@@ -188,7 +148,6 @@ private:
     void PostTab();
     void EditCommand(UINT Msg);
 
-    TGwFraming FFraming{this, this};
     TTimer* FSearchTimer;
     std::string FSearch;
     bool FTimerBusy = false;

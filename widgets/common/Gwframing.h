@@ -129,3 +129,58 @@ private:
     bool FHasFocus = false;
     bool FMouseOver = false;
 };
+
+// A framed control over a platform control Base: it holds the one TGwFraming, gives its settings
+// as the control's own properties and answers the host hooks every framed control answers alike.
+// A control overrides the setters it does more in, and answers the focus, the frame repaint and
+// the window re-creation itself.
+template <class Base> class TGwFramedBase : public Base, public IGwFramingHost, public IGwFramedControl {
+public:
+    explicit TGwFramedBase(TComponent* AOwner) : Base(AOwner) {}
+
+    TColor DisabledColor() const { return FFraming.DisabledColor(); }
+    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
+    TColor FocusColor() const { return FFraming.FocusColor(); }
+    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
+    TColor FrameColor() const { return FFraming.FrameColor(); }
+    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
+    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
+    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
+    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
+    virtual void SetFrameHotTrack(bool Value) { FFraming.SetFrameHotTrack(Value); }
+    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
+    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
+    TSides FrameSides() const { return FFraming.FrameSides(); }
+    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
+    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
+    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
+    bool FrameVisible() const { return FFraming.FrameVisible(); }
+    virtual void SetFrameVisible(bool Value) { FFraming.SetFrameVisible(Value); }
+    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
+    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
+    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
+    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
+    TGwFrameControllerNotifications FrameControllerNotifications() const override {
+        return FFraming.Notifications;
+    }
+    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
+        FFraming.Notifications = Value;
+    }
+    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
+        return FFraming.SetFramingProperty(Property, Value);
+    }
+    // Retired stored properties of older forms.
+    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
+    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
+    virtual bool UseThemes() const { return FFraming.UseThemes(); }
+
+protected:
+    // IGwFramingHost
+    TColor FramingColor() const override { return this->Color(); }
+    void FramingSetColor(TColor Value) override { this->SetColor(Value); }
+    void FramingSetParentColor(bool Value) override { this->SetParentColor(Value); }
+    bool FramingEnabled() const override { return this->Enabled(); }
+    bool FramingLoading() const override { return this->ComponentState().Contains(csLoading); }
+
+    TGwFraming FFraming{this, this};
+};

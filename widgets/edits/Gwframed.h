@@ -1,55 +1,22 @@
 // The framing glue of the Gw edits (widget layer, edits): one template over any platform edit
-// base (mask edit, memo, rich edit, hot-key box) that holds the shared TGwFraming, answers its
-// host hooks and the frame controller, and handles the messages that move the state colours and
-// the hot frame. The edits differ only in what they add on top.
+// base (mask edit, memo, rich edit, hot-key box), on the framed-control base that holds the shared
+// TGwFraming and its properties, answering the focus and frame hooks and handling the messages
+// that move the state colours and the hot frame. The edits differ only in what they add on top.
 #pragma once
 
 #include "Gwframing.h"
 #include "winapi.h"
 
-template <class Base> class TGwFramed : public Base, public IGwFramingHost, public IGwFramedControl {
+template <class Base> class TGwFramed : public TGwFramedBase<Base> {
 public:
-    explicit TGwFramed(TComponent* AOwner) : Base(AOwner) {}
+    explicit TGwFramed(TComponent* AOwner) : TGwFramedBase<Base>(AOwner) {}
 
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
-    void SetFrameHotTrack(bool Value) { FFraming.SetFrameHotTrack(Value); }
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
     // Turning the frame on asks for the 3-D border it paints over.
-    void SetFrameVisible(bool Value) {
+    void SetFrameVisible(bool Value) override {
         if (Value)
             this->SetCtl3D(true);
         FFraming.SetFrameVisible(Value);
     }
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
-    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
-        FFraming.Notifications = Value;
-    }
-    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
-        return FFraming.SetFramingProperty(Property, Value);
-    }
-    // Retired stored properties of older forms ("FrameFlatStyle" is dropped).
-    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
-    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
     // Whether a property goes into the form: Color only while enabled, FocusColor only when it is
     // not Color, and nothing the frame controller governs.
     bool IsStored(TGwFrameControllerProperty Property) const {
@@ -61,7 +28,6 @@ public:
             return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(this->Color());
         return true;
     }
-    bool UseThemes() const { return FFraming.UseThemes(); }
     // The colour the control shows when enabled, unfocused and not read-only.
     TColor NormalColor() const { return FFraming.NormalColor(); }
 
@@ -94,13 +60,8 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { RepaintFrame(); }
     void FramingRecreateWindow() override { this->RecreateWnd(); }
-    TColor FramingColor() const override { return this->Color(); }
-    void FramingSetColor(TColor Value) override { this->SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { this->SetParentColor(Value); }
-    bool FramingEnabled() const override { return this->Enabled(); }
     bool FramingFocused() const override { return FHasFocus; }
     bool FramingReadOnly() const override { return ReadOnlyValue(); }
-    bool FramingLoading() const override { return this->ComponentState().Contains(csLoading); }
 
     void Notification(TComponent* AComponent, TOperation Operation) override {
         Base::Notification(AComponent, Operation);
@@ -114,7 +75,7 @@ protected:
     void CMEnabledChanged(TMessage& Message) override {
         Base::CMEnabledChanged(Message);
         FFraming.UpdateColors();
-        FramingButtonsChanged();
+        this->FramingButtonsChanged();
     }
     void CMMouseEnter(TMessage& Message) override {
         Base::CMMouseEnter(Message);
@@ -152,6 +113,6 @@ protected:
     }
 
 private:
-    TGwFraming FFraming{this, this};
+    using TGwFramedBase<Base>::FFraming;
     bool FHasFocus = false;
 };

@@ -80,7 +80,7 @@ struct TAxis {
 
 } // namespace
 
-TGwStringGrid::TGwStringGrid(TComponent* AOwner) : TStringGrid(AOwner) {
+TGwStringGrid::TGwStringGrid(TComponent* AOwner) : TGwFramedBase(AOwner) {
     SetDefaultRowHeight(18);
     SetDefaultColWidth(60);
     SetBounds(Left(), Top(), 325, 125);

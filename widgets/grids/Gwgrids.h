@@ -6,7 +6,7 @@
 #include "Gwframing.h"
 #include "grids.h"
 
-class TGwStringGrid : public TStringGrid, public IGwFramingHost, public IGwFramedControl {
+class TGwStringGrid : public TGwFramedBase<TStringGrid> {
 public:
     explicit TGwStringGrid(TComponent* AOwner);
     ~TGwStringGrid() override;
@@ -16,36 +16,13 @@ public:
     TColor FixedLineColor() const { return FFixedLineColor; }
     virtual void SetFixedLineColor(TColor Value);
 
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
     // Turning it on also shows the frame, on all four sides outside loading.
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
-    // Recreates the window: a visible frame needs the two-pixel client edge.
-    virtual void SetFrameVisible(bool Value) { FFraming.SetFrameVisible(Value); }
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
+    void SetFrameHotTrack(bool Value) override;
     TGwFrameControllerNotifications& Notifications() { return FFraming.Notifications; }
     // Whether a framing property goes to the form file (not while the controller governs it);
     // Color only while enabled, FocusColor only when it differs from Color.
     bool IsStored(TGwFrameControllerProperty Property);
 
-    virtual bool UseThemes() const { return FFraming.UseThemes(); }
     virtual void UpdateColors() { FFraming.UpdateColors(); }
     virtual void UpdateFrame(bool ViaMouse, bool InFrame) { FFraming.UpdateFrame(ViaMouse, InFrame); }
     virtual void RepaintFrame();
@@ -59,9 +36,6 @@ public:
     TNotifyEvent OnMouseLeave;
 
     // IGwFramedControl
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
     bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override;
 
 protected:
@@ -83,17 +57,11 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { RepaintFrame(); }
     void FramingRecreateWindow() override;
-    TColor FramingColor() const override { return Color(); }
-    void FramingSetColor(TColor Value) override { SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
-    bool FramingEnabled() const override { return Enabled(); }
     bool FramingFocused() const override;
-    bool FramingLoading() const override { return ComponentState().Contains(csLoading); }
 
 private:
     bool EditorHasFocus() const;
 
     TColor FLineColor = clBtnFace;
     TColor FFixedLineColor = clBtnShadow;
-    TGwFraming FFraming{this, this};
 };

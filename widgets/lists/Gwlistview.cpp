@@ -65,7 +65,7 @@ void DrawDownArrow(TCanvas* Canvas, const TRect& Rect, TColor BackColor, TColor 
 
 // ---- life ----------------------------------------------------------------------------------------
 
-TGwCustomListView::TGwCustomListView(TComponent* AOwner) : TCustomListView(AOwner) {
+TGwCustomListView::TGwCustomListView(TComponent* AOwner) : TGwFramedBase(AOwner) {
     FHeaderOldProc = Header()->WindowProc;
     Header()->WindowProc = [this](TMessage& m) { HeaderWndProc(m); };
 }

@@ -26,7 +26,7 @@ using TGwLVCheckStateChange = std::function<void(TObject* Sender, TListItem* Ite
 using TGwLVOnItemContextMenuEvent =
     std::function<void(TObject* Sender, TListItem* Item, TPoint& Pos, TPopupMenu*& Menu)>;
 
-class TGwCustomListView : public TCustomListView, public IGwFramingHost, public IGwFramedControl {
+class TGwCustomListView : public TGwFramedBase<TCustomListView> {
 public:
     explicit TGwCustomListView(TComponent* AOwner);
     ~TGwCustomListView() override;
@@ -56,42 +56,9 @@ public:
     THintWindow* HintWindow() const { return FHintWindow; }
     void ReleaseHintWindow();
 
-    virtual bool UseThemes() const { return FFraming.UseThemes(); }
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
-    virtual void SetFrameVisible(bool Value);
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
-    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
-        FFraming.Notifications = Value;
-    }
-    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
-        return FFraming.SetFramingProperty(Property, Value);
-    }
+    void SetFrameHotTrack(bool Value) override;
+    void SetFrameVisible(bool Value) override;
     bool FramingStored(TGwFrameControllerProperty Property) const { return FFraming.Stored(Property); }
-    // Retired properties of older forms, read and never written.
-    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
-    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
 
     TGwLVCheckStateChanging OnCheckStateChanging;
     TGwLVCheckStateChange OnCheckStateChange;
@@ -128,12 +95,7 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { RepaintFrame(); }
     void FramingRecreateWindow() override { RecreateWnd(); }
-    TColor FramingColor() const override { return Color(); }
-    void FramingSetColor(TColor Value) override { SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
-    bool FramingEnabled() const override { return Enabled(); }
     bool FramingFocused() const override { return FFocused; }
-    bool FramingLoading() const override { return ComponentState().Contains(csLoading); }
 
 private:
     void SetHeaderODStyle();
@@ -142,7 +104,6 @@ private:
     void DoHint(int X, int Y);
     int WheelStep() const;
 
-    TGwFraming FFraming{this, this};
     bool FFillLastColumn = true;
     bool FHeaderDefaultDrawing = true;
     TGwLVHeaderSortDisplayMode FSortDisplayMode = hsdmRightOfText;

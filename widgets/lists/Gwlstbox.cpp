@@ -50,7 +50,7 @@ private:
 } // namespace
 
 TGwCustomListBox::TGwCustomListBox(TComponent* AOwner)
-    : TCustomListBox(AOwner), FGwItems(std::make_unique<TGwListBoxStrings>(this, TCustomListBox::Items())),
+    : TGwFramedBase(AOwner), FGwItems(std::make_unique<TGwListBoxStrings>(this, TCustomListBox::Items())),
       FSearchTimer(std::make_unique<TTimer>(nullptr)), FGroupFont(std::make_unique<TFont>()) {
     FSearchTimer->SetEnabled(false);
     FSearchTimer->SetInterval(unsigned(IncrementalSearchResetDelay));

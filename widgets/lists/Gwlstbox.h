@@ -18,7 +18,7 @@ using TGwOwnerDrawEvent = TDrawItemEvent;
 
 // ---- list box -----------------------------------------------------------------------------------
 
-class TGwCustomListBox : public TCustomListBox, public IGwFramingHost, public IGwFramedControl {
+class TGwCustomListBox : public TGwFramedBase<TCustomListBox> {
 public:
     explicit TGwCustomListBox(TComponent* AOwner);
     ~TGwCustomListBox() override;
@@ -61,49 +61,16 @@ public:
     virtual int ItemGroupIndex(int Index) const;
     virtual int GroupIndexOfItem(int Index) const;
     virtual bool ItemInsideGroup(int Index) const { return ItemGroupIndex(Index) != -1; }
-    virtual bool UseThemes() const { return FFraming.UseThemes(); }
 
     bool BeepOnInvalidKey = true;
     bool IncrementalSearch = true;
     bool ShowItemHints = true;
     bool TabOnEnter = false;
 
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
-    virtual void SetFrameVisible(bool Value);
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
-    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
-        FFraming.Notifications = Value;
-    }
-    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
-        return FFraming.SetFramingProperty(Property, Value);
-    }
+    void SetFrameHotTrack(bool Value) override;
+    void SetFrameVisible(bool Value) override;
     // Whether a framing property is written to a form: not while the controller governs it.
     bool FramingStored(TGwFrameControllerProperty Property) const { return FFraming.Stored(Property); }
-    // Retired properties of older forms.
-    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
-    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
 
     int HorzExtent() const { return FHorzExtent; }
     virtual void SetHorzExtent(int Value);
@@ -183,14 +150,7 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { RepaintFrame(); }
     void FramingRecreateWindow() override { RecreateWnd(); }
-    TColor FramingColor() const override { return Color(); }
-    void FramingSetColor(TColor Value) override { SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
-    bool FramingEnabled() const override { return Enabled(); }
     bool FramingFocused() const override;
-    bool FramingLoading() const override { return Loading(); }
-
-    TGwFraming FFraming{this, this};
 
 private:
     void Search(const std::string& Text, TWMKey& Message);

@@ -48,7 +48,7 @@ TGwDropCalendar GwDropCalendar(TCalDayOfWeek FirstDayOfWeek, char LocaleFirstDay
 // ---- life ----------------------------------------------------------------------------------------
 
 TGwDateTimePicker::TGwDateTimePicker(TComponent* AOwner)
-    : TDateTimePicker(AOwner), FCalColors(std::make_unique<TGwMonthCalColors>(this)) {}
+    : TGwFramedBase(AOwner), FCalColors(std::make_unique<TGwMonthCalColors>(this)) {}
 
 TGwDateTimePicker::~TGwDateTimePicker() = default;
 

@@ -40,7 +40,7 @@ TGwDropCalendar GwDropCalendar(TCalDayOfWeek FirstDayOfWeek, char LocaleFirstDay
                                bool ShowTodayCircle, bool ShowWeekNumbers, int DropColumns, int DropRows,
                                int WeekNumberWidth, int CalWidth, int CalHeight);
 
-class TGwDateTimePicker : public TDateTimePicker, public IGwFramingHost, public IGwFramedControl {
+class TGwDateTimePicker : public TGwFramedBase<TDateTimePicker> {
 public:
     explicit TGwDateTimePicker(TComponent* AOwner);
     ~TGwDateTimePicker() override;
@@ -61,48 +61,15 @@ public:
     // DTM_SETMCCOLOR when there is a window; false only when the window refuses.
     bool UpdateCalColors(int Index, TColor RGB);
 
-    virtual bool UseThemes() const { return FFraming.UseThemes(); }
     bool FlatButtons() const { return FFraming.FlatButtons(); }
     virtual void SetFlatButtons(bool Value) { FFraming.SetFlatButtons(Value); }
     TColor FlatButtonColor() const { return FFraming.FlatButtonColor(); }
     virtual void SetFlatButtonColor(TColor Value) { FFraming.SetFlatButtonColor(Value); }
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
-    virtual void SetFrameVisible(bool Value);
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
-    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
-        FFraming.Notifications = Value;
-    }
-    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
-        return FFraming.SetFramingProperty(Property, Value);
-    }
+    void SetFrameHotTrack(bool Value) override;
+    void SetFrameVisible(bool Value) override;
     // Whether a property is written to the form (the colour only without a controller and while
     // enabled, the focus colour only when it differs from the colour).
     bool FramingStored(TGwFrameControllerProperty Property) const;
-    // Retired properties of older forms, read and never written.
-    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
-    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
 
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
@@ -126,16 +93,10 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { RepaintFrame(); }
     void FramingRecreateWindow() override { RecreateWnd(); }
-    TColor FramingColor() const override { return Color(); }
-    void FramingSetColor(TColor Value) override { SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
-    bool FramingEnabled() const override { return Enabled(); }
     bool FramingFocused() const override { return FFocused; }
-    bool FramingLoading() const override { return ComponentState().Contains(csLoading); }
     void FramingButtonsChanged() override { Invalidate(); }
 
 private:
-    TGwFraming FFraming{this, this};
     std::unique_ptr<TGwMonthCalColors> FCalColors;
     int FDropColumns = 1, FDropRows = 1;
     bool FFocused = false;
