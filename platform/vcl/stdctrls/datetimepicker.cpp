@@ -158,7 +158,6 @@ public:
         while (FViews.size() <= i) {
             auto* v = new TMonthView;
             v->setParent(this);
-            v->setNavigationBarVisible(true);
             for (QWidget* w : v->findChildren<QWidget*>())
                 w->setFocusPolicy(Qt::NoFocus);
             v->setFocusPolicy(Qt::NoFocus);
@@ -192,13 +191,11 @@ public:
     void Layout() {
         FLaying = true;
         const int todayH = ShowToday ? TodayHeight() : 0;
-        const int cols = std::max(1, width() / std::max(1, FMonth.width()));
-        int rows = std::max(1, (height() - todayH) / std::max(1, FMonth.height()));
-        rows = std::max(1, std::min(rows, 12 / std::min(cols, 12)));
-        Count = std::min(cols, 12) * rows;
-        const int cw = width() / std::min(cols, 12), ch = (height() - todayH) / rows;
-        QFont bold = font();
-        bold.setBold(true);
+        // At most a year, as a Windows month calendar shows.
+        const int cols = std::clamp(width() / std::max(1, FMonth.width()), 1, 12);
+        const int rows = std::clamp((height() - todayH) / std::max(1, FMonth.height()), 1, 12 / cols);
+        Count = cols * rows;
+        const int cw = width() / cols, ch = (height() - todayH) / rows;
         for (size_t i = 0; i < FViews.size() || int(i) < Count; ++i) {
             TMonthView* v = View(i);
             ApplyCalendarLook(v, FirstDay, Colors);
@@ -217,10 +214,10 @@ public:
             v->setSelectedDate(holds ? Selected : page);
             v->setCurrentPage(page.year(), page.month());
             QPalette pal = v->palette();
-            if (!holds) {
-                pal.setColor(QPalette::Highlight, pal.color(QPalette::Base));
-                pal.setColor(QPalette::HighlightedText, pal.color(QPalette::Text));
-            }
+            pal.setColor(QPalette::Highlight,
+                         holds ? palette().color(QPalette::Highlight) : pal.color(QPalette::Base));
+            pal.setColor(QPalette::HighlightedText,
+                         holds ? palette().color(QPalette::HighlightedText) : pal.color(QPalette::Text));
             v->setPalette(pal);
             v->setDateTextFormat(QDate(), QTextCharFormat());
             for (size_t m = 0; m < Bold.size(); ++m) {
@@ -228,14 +225,14 @@ public:
                 for (int day = 1; day <= month.daysInMonth(); ++day)
                     if (Bold[m] & (DWORD(1) << (day - 1))) {
                         QTextCharFormat f = v->dateTextFormat(month.addDays(day - 1));
-                        f.setFont(bold);
+                        f.setFontWeight(QFont::Bold);
                         v->setDateTextFormat(month.addDays(day - 1), f);
                     }
             }
             v->setGeometry(int(i) % cols * cw, int(i) / cols * ch, cw, ch);
             v->show();
         }
-        FTodayLine->setText(ToQString("Сегодня: " + DateToStr(double(QDate(1899, 12, 30).daysTo(Today)))));
+        FTodayLine->setText(ToQString("Сегодня: " + DateToStr(FromQt(QDateTime(Today, QTime(0, 0))))));
         FTodayLine->setGeometry(0, height() - todayH, width(), todayH);
         FTodayLine->setVisible(ShowToday);
         FLaying = false;

@@ -175,7 +175,18 @@ TEST(MonthCalWindow, MonthsFollowTheSizeAndTheStylesApplyAtOnce) {
         EXPECT_EQ(cal.Perform(MCM_GETMONTHRANGE, GMR_DAYSTATE, LPARAM(range)), c.Columns * c.Rows + 2);
         EXPECT_EQ(range[0].wMonth, 2);
     }
-    auto first = ClientWidget(&cal)->findChild<QCalendarWidget*>();
+    // Only the month holding the selection shows it, wherever the selection has been before.
+    QList<QCalendarWidget*> views = ClientWidget(&cal)->findChildren<QCalendarWidget*>();
+    auto shows = [](QCalendarWidget* m) {
+        return m->palette().color(QPalette::Highlight) != m->palette().color(QPalette::Base);
+    };
+    cal.SetDate(EncodeDate(2026, 4, 2));
+    EXPECT_FALSE(shows(views[0]));
+    EXPECT_TRUE(shows(views[1]));
+    cal.SetDate(EncodeDate(2026, 3, 14));
+    EXPECT_TRUE(shows(views[0]));
+    EXPECT_FALSE(shows(views[1]));
+    auto first = views[0];
     EXPECT_EQ(first->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
     SetWindowLong(cal.Handle(), GWL_STYLE,
                   GetWindowLong(cal.Handle(), GWL_STYLE) | MCS_WEEKNUMBERS | MCS_NOTODAY);
