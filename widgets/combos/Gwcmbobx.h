@@ -62,17 +62,6 @@ public:
     virtual void SetFlatButtons(bool Value) { FFraming.SetFlatButtons(Value); }
     TColor FlatButtonColor() const { return FFraming.FlatButtonColor(); }
     virtual void SetFlatButtonColor(TColor Value) { FFraming.SetFlatButtonColor(Value); }
-    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is not
-    // Color, and nothing the frame controller governs.
-    bool Stored(TGwFrameControllerProperty Property) const {
-        if (!FFraming.Stored(Property))
-            return false;
-        if (Property == fcpColor)
-            return Enabled();
-        if (Property == fcpFocusColor)
-            return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(Color());
-        return true;
-    }
     virtual void SetDropDownWidth(int Value);
 
     // The look drawn over the platform's combo box: the frame, the covered 3-D border and the

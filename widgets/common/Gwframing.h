@@ -169,6 +169,17 @@ public:
     bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override {
         return FFraming.SetFramingProperty(Property, Value);
     }
+    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is
+    // not Color, and nothing the frame controller governs.
+    bool IsStored(TGwFrameControllerProperty Property) const {
+        if (!FFraming.Stored(Property))
+            return false;
+        if (Property == fcpColor)
+            return this->Enabled();
+        if (Property == fcpFocusColor)
+            return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(this->Color());
+        return true;
+    }
     // Retired stored properties of older forms.
     void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
     void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }

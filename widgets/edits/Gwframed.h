@@ -17,17 +17,6 @@ public:
             this->SetCtl3D(true);
         FFraming.SetFrameVisible(Value);
     }
-    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is
-    // not Color, and nothing the frame controller governs.
-    bool IsStored(TGwFrameControllerProperty Property) const {
-        if (!FFraming.Stored(Property))
-            return false;
-        if (Property == fcpColor)
-            return this->Enabled();
-        if (Property == fcpFocusColor)
-            return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(this->Color());
-        return true;
-    }
     // The colour the control shows when enabled, unfocused and not read-only.
     TColor NormalColor() const { return FFraming.NormalColor(); }
 

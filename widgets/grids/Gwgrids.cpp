@@ -110,16 +110,6 @@ void TGwStringGrid::SetFrameHotTrack(bool Value) {
     Invalidate();
 }
 
-bool TGwStringGrid::IsStored(TGwFrameControllerProperty Property) {
-    if (!FFraming.Stored(Property))
-        return false;
-    if (Property == fcpColor)
-        return Enabled();
-    if (Property == fcpFocusColor)
-        return ColorToRGB(FocusColor()) != ColorToRGB(Color());
-    return true;
-}
-
 void TGwStringGrid::RepaintFrame() {
     if (HandleAllocated()) {
         const TRect r(0, 0, Width(), Height());

@@ -19,9 +19,6 @@ public:
     // Turning it on also shows the frame, on all four sides outside loading.
     void SetFrameHotTrack(bool Value) override;
     TGwFrameControllerNotifications& Notifications() { return FFraming.Notifications; }
-    // Whether a framing property goes to the form file (not while the controller governs it);
-    // Color only while enabled, FocusColor only when it differs from Color.
-    bool IsStored(TGwFrameControllerProperty Property);
 
     virtual void UpdateColors() { FFraming.UpdateColors(); }
     virtual void UpdateFrame(bool ViaMouse, bool InFrame) { FFraming.UpdateFrame(ViaMouse, InFrame); }

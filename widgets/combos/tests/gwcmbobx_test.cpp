@@ -209,21 +209,21 @@ TEST_F(GwCombo, ValuesStandForTheirItems) {
 
 TEST_F(GwCombo, WhatGoesIntoTheFormFollowsTheStateAndTheController) {
     Other->SetFocus();
-    EXPECT_TRUE(Combo->Stored(fcpColor));
-    EXPECT_FALSE(Combo->Stored(fcpFocusColor)) << "a focus colour equal to the colour";
+    EXPECT_TRUE(Combo->IsStored(fcpColor));
+    EXPECT_FALSE(Combo->IsStored(fcpFocusColor)) << "a focus colour equal to the colour";
     Combo->SetFocusColor(clYellow);
-    EXPECT_TRUE(Combo->Stored(fcpFocusColor));
+    EXPECT_TRUE(Combo->IsStored(fcpFocusColor));
     Combo->SetEnabled(false);
     EXPECT_EQ(Combo->Color(), clBtnFace);
-    EXPECT_FALSE(Combo->Stored(fcpColor)) << "a disabled box shows the disabled colour";
+    EXPECT_FALSE(Combo->IsStored(fcpColor)) << "a disabled box shows the disabled colour";
     auto* controller = new TGwFrameController(Form);
     Combo->SetFrameController(controller);
     Combo->SetFrameControllerNotifications(TGwFrameControllerNotifications{fcpFrameColor});
-    EXPECT_FALSE(Combo->Stored(fcpFrameColor));
-    EXPECT_TRUE(Combo->Stored(fcpFrameStyle));
+    EXPECT_FALSE(Combo->IsStored(fcpFrameColor));
+    EXPECT_TRUE(Combo->IsStored(fcpFrameStyle));
     delete controller;
     EXPECT_EQ(Combo->FrameController(), nullptr);
-    EXPECT_TRUE(Combo->Stored(fcpFrameColor));
+    EXPECT_TRUE(Combo->IsStored(fcpFrameColor));
 }
 
 // Pixels: the flat frame on its sides, the read-only strip without a button, the flat button.
