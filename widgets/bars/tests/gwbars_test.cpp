@@ -2,11 +2,18 @@
 // the customising dialog's list and buttons, and the status bar's panes, simple mode and grip.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Gwbars.h"
 #include "Gwtoolbarform.h"
+#include "actlist.h"
+#include "buttons.h"
 #include "forms.h"
+#include "menus.h"
 #include "stdctrls.h"
+#include "sysinfo.h"
 #include "tempfolder.h"
+#include "winapi.h"
 
 namespace {
 
@@ -177,6 +184,141 @@ TEST(Toolbar, OneRowShowsTheOverflowButtonForControlsPastTheEdge) {
     const std::vector<TControl*> hidden = f.Bar->OverflowControls();
     ASSERT_EQ(hidden.size(), 3u); // 4..34, 34..64 fit before the 14-pixel button
     EXPECT_EQ(hidden.front(), f.Items[2]);
+}
+
+// Runs Input when the loop that takes the messages posted so far (a popup's or a modal form's)
+// reaches it.
+void WhenLooping(std::function<void()> Input, TWinControl* Target) {
+    int hook = -1;
+    hook = Application->HookMessages([&](TMsg& m) {
+        if (m.message != WM_APP)
+            return false;
+        Application->UnhookMessages(hook);
+        Input();
+        return true;
+    });
+    PostMessage(Target->Handle(), WM_APP, 0, 0);
+}
+
+void PostClick(TWinControl* Target, TPoint At) {
+    PostMessage(Target->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
+    PostMessage(Target->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
+}
+
+TEST(ToolbarOverflow, ACopyInThePopupClicksTheButtonItStandsFor) {
+    TApp app;
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 300, 200);
+    form.SetClientWidth(100);
+    auto* bar = new TGwToolbar(&form);
+    bar->SetParent(&form);
+    bar->SetWrapControls(false);
+    std::vector<TGwToolButton*> buttons;
+    std::vector<TObject*> clicked;
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new TGwToolButton(&form);
+        b->SetName("B" + std::to_string(i));
+        b->SetCaption("Button " + std::to_string(i));
+        b->OnClick = [&clicked](TObject* s) { clicked.push_back(s); };
+        b->SetParent(bar);
+        buttons.push_back(b);
+    }
+    buttons[4]->SetEnabled(false);
+    form.Show();
+    bar->PositionControls();
+    ASSERT_TRUE(bar->OverflowShown());
+    ASSERT_NE(bar->OverflowButton(), nullptr);
+
+    std::vector<std::string> seen;
+    PostClick(static_cast<TWinControl*>(bar->OverflowButton()), TPoint(5, 5));
+    WhenLooping(
+        [&] {
+            TGwToolbar* popup = bar->OverflowToolbar();
+            if (!popup)
+                return; // nothing shows: the expectations below say so
+            // 3 x 25 + 8 wide: the three that lie past the button (from 79) on one row.
+            EXPECT_EQ(popup->Width(), 83);
+            for (int i = 0; i < popup->ControlCount(); ++i) {
+                auto* copy = dynamic_cast<TGwPopupToolButton*>(popup->Controls(i));
+                seen.push_back(!copy ? "?" : copy->Caption() + (copy->Enabled() ? "" : " (disabled)"));
+            }
+            if (popup->ControlCount() == 0) {
+                PostMessage(popup->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+            TControl* first = popup->Controls(0);
+            PostClick(popup, TPoint(first->Left() + 5, first->Top() + 5));
+        },
+        &form);
+    Application->ProcessMessages();
+
+    EXPECT_EQ(seen, (std::vector<std::string>{"Button 3", "Button 4 (disabled)", "Button 5"}));
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], buttons[3]) << "the original's own click, with itself as sender";
+    EXPECT_EQ(bar->OverflowToolbar(), nullptr) << "the popup closed with the click";
+}
+
+TEST(ToolbarOverflow, ACopyTakesTheOriginalsLookAndDropDown) {
+    TApp app;
+    TForm form(nullptr);
+    TImageList images(&form);
+    TPopupMenu menu(&form);
+    TGwToolButton original(&form);
+    original.SetCaption("Print");
+    original.SetHint("Print the list");
+    original.SetImages(&images);
+    original.SetImageIndex(3);
+    original.SetHotIndex(4);
+    original.SetToolStyle(tsDropDown);
+    original.SetDropDownMenu(&menu);
+    original.SetLayout(blGlyphTop);
+    original.SetVisualStyle(vsGradient);
+    original.SetEnabled(false);
+    original.Font()->SetColor(clRed);
+    TGwPopupToolButton copy(&form);
+    copy.Assign(&original);
+    EXPECT_EQ(copy.Original(), &original);
+    EXPECT_EQ(copy.Caption(), "Print");
+    EXPECT_EQ(copy.Hint(), "Print the list");
+    EXPECT_EQ(copy.Images(), &images);
+    EXPECT_EQ(copy.ImageIndex(), 3);
+    EXPECT_EQ(copy.HotIndex(), 4);
+    EXPECT_EQ(copy.ToolStyle(), tsDropDown);
+    EXPECT_EQ(copy.DropDownMenu(), &menu);
+    EXPECT_EQ(copy.Layout(), blGlyphTop);
+    EXPECT_FALSE(copy.UseToolbarButtonLayout());
+    EXPECT_EQ(copy.VisualStyle(), vsGradient);
+    EXPECT_FALSE(copy.Enabled());
+    EXPECT_EQ(copy.Font()->Color(), clRed);
+    EXPECT_EQ(copy.Width(), original.Width());
+    EXPECT_FALSE(copy.IsSplitButton()) << "the original drops its menu from anywhere, so does the copy";
+
+    TAction action(&form);
+    int runs = 0;
+    action.OnExecute = [&runs](TObject*) { ++runs; };
+    original.SetAction(&action);
+    original.SetEnabled(true);
+    copy.Assign(&original);
+    EXPECT_TRUE(copy.IsSplitButton());
+    copy.Click();
+    EXPECT_EQ(runs, 1) << "the action runs once, through the original";
+}
+
+TEST(Toolbar, InsideAPageScrollerItCannotAutoResize) {
+    class TPageScroller : public TCustomControl {
+    public:
+        using TCustomControl::TCustomControl;
+    };
+    TToolbarFixture f(2);
+    auto* scroller = new TPageScroller(&f.Form);
+    scroller->SetParent(&f.Form);
+    f.Bar->SetParent(scroller);
+    EXPECT_FALSE(f.Bar->AutoResize());
+    f.Bar->SetAutoResize(true);
+    EXPECT_FALSE(f.Bar->AutoResize());
+    f.Bar->SetParent(&f.Form);
+    f.Bar->SetAutoResize(true);
+    EXPECT_TRUE(f.Bar->AutoResize());
 }
 
 // ---------------------------------------------------------------- customising dialog
