@@ -380,6 +380,51 @@ TEST(CustomizeDialog, ChangesApplyToTheToolbarAtOnce) {
     EXPECT_EQ(f.Bar->TextOptions(), ttoShowTextLabels);
 }
 
+TEST(CustomizeDialog, CustomizeShowsTheDialogModallyAndItsChangesStay) {
+    TToolbarFixture f(3);
+    f.Form.Show();
+    std::string caption;
+    int listed = -1;
+    WhenLooping(
+        [&] {
+            TGwFrmCustomizeToolbar* dialog = nullptr;
+            for (int i = 0; i < Screen->FormCount(); ++i)
+                if (auto* d = dynamic_cast<TGwFrmCustomizeToolbar*>(Screen->Forms(i)))
+                    dialog = d;
+            if (!dialog)
+                return;
+            caption = dialog->Caption();
+            listed = dialog->LstControls->Items()->Count();
+            dialog->LstControls->SetItemIndex(0);
+            dialog->LstControls->ToggleCheckState();
+            PostClick(dialog->BtnClose, TPoint(10, 10));
+        },
+        &f.Form);
+    f.Bar->Customize();
+    EXPECT_EQ(caption, "Customize Toolbar");
+    EXPECT_EQ(listed, 3);
+    EXPECT_FALSE(f.Items[0]->Visible()) << "no cancel: the change stays";
+}
+
+TEST(CustomizeDialog, OpensLeftOfARightToolbarInsideTheWorkArea) {
+    TApp app;
+    SetMonitorLayout({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)}});
+    TForm form(nullptr);
+    form.SetBounds(480, 380, 300, 200);
+    auto* bar = new TGwToolbar(&form);
+    bar->SetParent(&form);
+    bar->SetAlign(alRight);
+    TGwFrmCustomizeToolbar dialog(&form);
+    dialog.Toolbar = bar;
+    dialog.OwnerControl = &form;
+    dialog.Reposition();
+    const TPoint anchor = form.ClientToScreen(TPoint(bar->Left() - dialog.Width() - 5, bar->Top()));
+    EXPECT_EQ(dialog.Left(), anchor.x + 15);
+    EXPECT_LT(dialog.Left(), form.ClientToScreen(TPoint(bar->Left(), 0)).x);
+    EXPECT_EQ(dialog.Top(), 560 - dialog.Height()) << "lowered to the work area's bottom";
+    SetMonitorLayout({});
+}
+
 // ---------------------------------------------------------------- status bar
 
 TEST(StatusBar, PanesScaleWithTheBarOnceAWidthIsKnown) {
@@ -421,6 +466,51 @@ TEST(StatusBar, SimpleModeHidesTheControlsAndTheGripNeedsASizeableForm) {
     form.SetBorderStyle(bsSizeable);
     bar.SetShowSizeGrip(false);
     EXPECT_FALSE(bar.SizeGripActive());
+}
+
+// The main window's subprogram bar: simple mode set before the controls come, no grip, the classic
+// look, on a page of a sizeable form, its controls laid out from the right by OnResize.
+TEST(StatusBar, ControlsPlacedAsTheMainWindowDoesShowAndWork) {
+    TApp app;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* page = new TPanel(&form);
+    page->SetParent(&form);
+    page->SetAlign(alClient);
+    page->SetBevelOuter(bvNone);
+    auto* bar = new TGwStatusBar(&form);
+    bar->SetParent(page);
+    bar->SetHeight(26);
+    bar->SetSimpleStatus(true);
+    bar->SetShowSizeGrip(false);
+    bar->SetVisualStyle(vsClassic);
+    auto* check = new TCheckBox(&form);
+    check->SetParent(bar);
+    check->SetBounds(0, 3, 100, 20);
+    auto* save = new TSpeedButton(&form);
+    save->SetParent(bar);
+    save->SetBounds(0, 2, 23, 22);
+    int clicks = 0;
+    save->OnClick = [&clicks](TObject*) { ++clicks; };
+    bar->OnResize = [&](TObject*) {
+        save->SetLeft(bar->Width() - save->Width() - 5);
+        check->SetLeft(save->Left() - check->Width() - 5);
+    };
+    form.Show();
+    form.SetWidth(500);
+    EXPECT_EQ(bar->Width(), page->ClientWidth());
+    EXPECT_EQ(bar->Top(), page->ClientHeight() - 26);
+    EXPECT_EQ(save->Left(), bar->Width() - 28);
+    EXPECT_EQ(check->Left(), save->Left() - 105);
+    EXPECT_TRUE(save->Visible());
+    EXPECT_TRUE(check->Visible());
+    EXPECT_EQ(save->Top(), 2) << "the bar's frame moves nothing";
+    bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(save->Left() + 5, 10));
+    bar->Perform(WM_LBUTTONUP, 0, MAKELPARAM(save->Left() + 5, 10));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(bar->SizeGripActive());
+    bar->SetShowSizeGrip(true);
+    EXPECT_TRUE(bar->SizeGripActive()) << "the form is sizeable, though the bar's parent is a page";
 }
 
 } // namespace
