@@ -590,7 +590,13 @@ void TGwToolbar::DisplayButtons() {
     TCustomForm* form = GetParentForm(this);
     if (!FOverflowButton || !form || FOverflowToolbar)
         return;
-    const std::vector<TControl*> hidden = OverflowControls();
+    std::vector<TGwToolButton*> originals;
+    for (TControl* c : OverflowControls())
+        if (auto* b = dynamic_cast<TGwToolButton*>(c))
+            originals.push_back(b);
+    // Only tool buttons have stand-ins: with none an empty popup would show.
+    if (originals.empty())
+        return;
     TGwPopupPanel panel(this);
     panel.SetParent(form);
     auto* bar = new TGwToolbar(&panel);
@@ -603,7 +609,6 @@ void TGwToolbar::DisplayButtons() {
     bar->SetButtonHeight(FButtonHeight);
     bar->SetButtonLayout(FButtonLayout);
     bar->SetShowButtonCaptions(FShowButtonCaptions);
-    bar->FTextOptions = FTextOptions;
     bar->SetRowHeight(FRowHeight);
     bar->SetColor(VisualStyle() == vsGradient ? clWindow : Color());
     bar->SetGradientColorStyle(GradientColorStyle());
@@ -613,12 +618,11 @@ void TGwToolbar::DisplayButtons() {
     bar->SetVisualStyle(VisualStyle());
     bar->SetShowHint(ShowHint());
     bar->SetParent(&panel);
-    for (TControl* c : hidden)
-        if (auto* original = dynamic_cast<TGwToolButton*>(c)) {
-            auto* copy = new TGwPopupToolButton(bar);
-            copy->Assign(original);
-            copy->SetParent(bar);
-        }
+    for (TGwToolButton* original : originals) {
+        auto* copy = new TGwPopupToolButton(bar);
+        copy->Assign(original);
+        copy->SetParent(bar);
+    }
     bar->PositionControls();
     FOverflowToolbar = bar;
     struct TReset {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Gwbars.h"
+#include "Gwtoolbarform.h"
 #include "gw_styles.h"
 #include "gw_support.h"
 #include "wingdi.h"
@@ -237,5 +238,57 @@ INSTANTIATE_TEST_SUITE_P(Cases, ClassicGrip,
                          [](const testing::TestParamInfo<TGripCase>& i) {
                              return std::string(i.param.Name);
                          });
+
+// Each row shows the control's picture 2 pixels into the drawn rectangle: a tool button's image, or
+// the dialog's own spacer pictures (two bars, and a groove between them for a grooved spacer).
+TEST(CustomizeDialogList, RowsShowEachControlsPicture) {
+    TFormFixture f;
+    TImageList images(&f.Form);
+    images.SetWidth(16);
+    images.SetHeight(16);
+    for (TColor colour : {clBlue, clRed}) {
+        TBitmap b;
+        b.SetSize(16, 16);
+        b.Canvas()->Brush()->SetColor(colour);
+        b.Canvas()->FillRect(TRect(0, 0, 16, 16));
+        images.Add(&b, nullptr);
+    }
+    TGwToolbar* bar = new TGwToolbar(&f.Form);
+    bar->SetParent(&f.Form);
+    bar->SetImages(&images);
+    auto* groove = new TGwSpacer(&f.Form);
+    groove->SetGrooved(true);
+    groove->SetParent(bar);
+    auto* plain = new TGwSpacer(&f.Form);
+    plain->SetParent(bar);
+    auto* tool = new TGwToolButton(&f.Form);
+    tool->SetImageIndex(1);
+    tool->SetParent(bar);
+    TGwFrmCustomizeToolbar dialog(&f.Form);
+    dialog.Toolbar = bar;
+    std::vector<TRect> rows(3);
+    dialog.LstControls->OnDrawItem = [&](TWinControl* c, int i, TRect r, TOwnerDrawState s) {
+        rows.at(size_t(i)) = r;
+        dialog.ListBoxDrawItem(c, i, r, s);
+    };
+    dialog.UpdateControls(bar->CustomizeCaptions(), true);
+    dialog.LstControls->SetItemIndex(-1);
+    dialog.Show();
+    TGwCheckList* list = dialog.LstControls;
+    TPaper p(list->Width(), list->Height());
+    list->PaintTo(p.Canvas(), 0, 0);
+    const TPoint client = list->ClientOrigin(),
+                 window = dialog.ClientToScreen(TPoint(list->Left(), list->Top()));
+    const auto at = [&](int Row, int X, int Y) {
+        const TRect& r = rows[size_t(Row)];
+        return TPaper::Hex(p.At(client.x - window.x + r.Left + 2 + X, client.y - window.y + r.Top + 2 + Y));
+    };
+    EXPECT_EQ(at(0, 3, 5), TPaper::Hex(clBlack)) << "a bar";
+    EXPECT_EQ(at(0, 7, 5), TPaper::Hex(clBtnShadow)) << "the groove";
+    EXPECT_EQ(at(1, 3, 5), TPaper::Hex(clBlack));
+    EXPECT_EQ(at(1, 7, 5), TPaper::Hex(clWindow)) << "no groove";
+    EXPECT_EQ(at(1, 0, 0), TPaper::Hex(clWindow)) << "the see-through ground";
+    EXPECT_EQ(at(2, 8, 8), TPaper::Hex(clRed)) << "image 1 of the toolbar's list";
+}
 
 } // namespace
