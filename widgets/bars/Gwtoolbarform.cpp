@@ -59,6 +59,7 @@ void MakeSpacerGlyph(TSpeedButton* Button, bool Grooved) {
 
 TGwFrmCustomizeToolbar::TGwFrmCustomizeToolbar(TComponent* AOwner) : TForm(AOwner) {
     SetBorderStyle(bsDialog);
+    SetBorderIcons(TBorderIcons{biSystemMenu});
     SetClientWidth(337);
     SetClientHeight(280);
     Font()->SetName("Verdana");

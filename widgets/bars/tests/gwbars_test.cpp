@@ -125,6 +125,14 @@ TEST(Toolbar, TextOptionsSetButtonsRowsAndCaptions) {
     EXPECT_EQ(f.Bar->TextOptions(), ttoCustom);
 }
 
+TEST(Toolbar, ScalingScalesTheRowsWithTheControls) {
+    TToolbarFixture f(2);
+    f.Bar->ScaleBy(3, 2);
+    EXPECT_EQ(f.Bar->RowHeight(), 38) << "25 x 3 / 2, rounded";
+    EXPECT_EQ(f.Items[1]->Left(), 4 + f.Items[0]->Width());
+    EXPECT_EQ(f.Bar->Height(), 38 + 2 * 2);
+}
+
 TEST(Toolbar, LayoutRoundTripsOrderVisibilityAndTextOptions) {
     TToolbarFixture f(3);
     TGwRegIniFile store(&f.Form);
