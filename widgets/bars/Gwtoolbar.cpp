@@ -597,7 +597,8 @@ void TGwToolbar::DisplayButtons() {
     // Only tool buttons have stand-ins: with none an empty popup would show.
     if (originals.empty())
         return;
-    TGwPopupPanel panel(this);
+    // Freed here, never by an owner: a click may take the toolbar away while the popup runs.
+    TGwPopupPanel panel(nullptr);
     panel.SetParent(form);
     auto* bar = new TGwToolbar(&panel);
     bar->SetAlign(alNone);
@@ -625,11 +626,16 @@ void TGwToolbar::DisplayButtons() {
     }
     bar->PositionControls();
     FOverflowToolbar = bar;
-    struct TReset {
-        TGwToolbar*& Bar;
-        ~TReset() { Bar = nullptr; }
-    } reset{FOverflowToolbar};
-    panel.Popup(FOverflowButton);
+    const TControlGuard alive(this);
+    try {
+        panel.Popup(FOverflowButton);
+    } catch (...) {
+        if (alive.Alive())
+            FOverflowToolbar = nullptr;
+        throw;
+    }
+    if (alive.Alive())
+        FOverflowToolbar = nullptr;
 }
 
 void TGwToolbar::Paint() {
