@@ -336,6 +336,11 @@ void TGwCustomTreeView::Dispatch(TMessage& Message) {
         TCustomTreeView::Dispatch(Message);
         PaintSelectionOutline(reinterpret_cast<TCanvas*>(Message.WParam));
         return;
+    case WM_RBUTTONDOWN:
+        // A menu shown from the keyboard hears no context-menu message after it: each click starts
+        // afresh.
+        FContextMenuHandled = false;
+        break;
     case WM_RBUTTONUP: {
         // The right click's node menu (NM_RCLICK) and the context menu message both come inside
         // this one; after it a new click starts afresh.
