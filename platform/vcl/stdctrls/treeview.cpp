@@ -468,7 +468,8 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
 
 TCustomTreeView::~TCustomTreeView() {
     FSyncing = true;
-    static_cast<TTreeViewQt::TView*>(Tree(this))->Detach();
+    if (auto* view = static_cast<TTreeViewQt::TView*>(Tree(this)))
+        view->Detach();
     FNodes.reset();
 }
 
