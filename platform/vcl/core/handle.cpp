@@ -377,7 +377,7 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
             return true;
         }
         if (role == TMessageFilter::Client) {
-            PaintClient(c, static_cast<QWidget*>(target), true, !c->Handle()->Cover);
+            PaintClient(c, static_cast<QWidget*>(target), true, !c->Handle()->Native);
             return true;
         }
         return false;

@@ -2,6 +2,7 @@
 // alignment, focus, keys and the routing of mouse messages to graphic children. GUI core.
 #include <QApplication>
 #include <QPainter>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -171,6 +172,12 @@ QWidget* FocusWidget(TWinControl* c) {
     return h->Native ? h->Native : h->Client();
 }
 
+namespace {
+const char kDeliversPaint[] = "qbxDeliversPaint";
+}
+
+void SetDeliversPaint(QWidget* w) { w->setProperty(kDeliversPaint, true); }
+
 void SetNativeWidget(TWinControl* c, QWidget* w) {
     HWND h = c->Handle();
     QWidget* client = h->Client();
@@ -186,6 +193,11 @@ void SetNativeWidget(TWinControl* c, QWidget* w) {
     w->setGeometry(0, 0, client->width(), client->height());
     w->show();
     client->setFocusProxy(w);
+    if (w->property(kDeliversPaint).toBool()) {
+        delete h->Cover;
+        h->Cover = nullptr;
+        return;
+    }
     if (!h->Cover)
         h->Cover = new TPaintCover(c, client);
     h->Cover->setGeometry(0, 0, client->width(), client->height());

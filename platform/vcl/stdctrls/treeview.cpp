@@ -427,6 +427,7 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     q->setItemDelegate(new TTreeViewQt::TDelegate(this, q));
     q->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     SetWidget(this, q);
+    SetDeliversPaint(q);
     QObject::connect(q, &QTreeWidget::currentItemChanged,
                      [this](QTreeWidgetItem* now, QTreeWidgetItem* before) {
                          if (FSyncing)

@@ -150,6 +150,9 @@ QWidget* ClientWidget(TWinControl* c);
 // A Qt widget that does the control's work inside the client area (edit, list...): it is stretched
 // over the client rectangle and its events pass through the control's message path. Null ends it.
 void SetNativeWidget(TWinControl* c, QWidget* w);
+// A wrapped widget that delivers its control's WM_PAINT itself (a scroll view, after its viewport
+// has painted, clipped to it) gets no paint cover. Kept by the widget across new handles.
+void SetDeliversPaint(QWidget* w);
 // The control's native widget; null without one or without a handle.
 QWidget* NativeWidget(TWinControl* c);
 // The widget that takes the keyboard focus for the control: the native widget, else the client

@@ -3,6 +3,7 @@
 // button, an image, a group box and a status bar.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QRadioButton>
 
@@ -312,6 +313,42 @@ TEST_F(SimpleControls, DisabledSpeedButtonWithoutADisabledFrameEmbossesItsGlyph)
     };
     for (const Probe& p : probes)
         EXPECT_EQ(PixelAt(f, gx + p.x, gy + p.y), p.c) << p.x << "," << p.y;
+}
+
+// A control that counts its WM_PAINTs and marks its client's top-left corner in each.
+template <class Base> class TPaintProbe : public Base {
+public:
+    explicit TPaintProbe(TComponent* AOwner) : Base(AOwner) {}
+    int Paints = 0;
+
+protected:
+    void Dispatch(TMessage& Message) override {
+        Base::Dispatch(Message);
+        if (Message.Msg != WM_PAINT || !Message.WParam)
+            return;
+        ++Paints;
+        auto* dc = reinterpret_cast<TCanvas*>(Message.WParam);
+        dc->Brush()->SetColor(clRed);
+        dc->FillRect(TRect(0, 0, 4, 4));
+    }
+};
+
+// A wrapped Qt widget paints first and the control's WM_PAINT goes over it, once per paint; a
+// widget that delivers WM_PAINT itself (the tree view's viewport) is not painted over a second time.
+TEST_F(SimpleControls, AWrappedControlsOwnPaintingGoesOverTheNativeLookOnce) {
+    auto* edit = new TPaintProbe<TEdit>(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(10, 10, 100, 21);
+    auto* tree = new TPaintProbe<TTreeView>(Form);
+    tree->SetParent(Form);
+    tree->SetBounds(10, 40, 100, 80);
+    Form->Show();
+    QImage shot = HandleWidget(edit)->grab().toImage();
+    EXPECT_EQ(edit->Paints, 1);
+    const TRect client = TWinControlAccess::ClientBox(edit);
+    EXPECT_EQ(shot.pixelColor(client.Left + 1, client.Top + 1), QColor(Qt::red)) << "over the line edit";
+    HandleWidget(tree)->grab();
+    EXPECT_EQ(tree->Paints, 1);
 }
 
 } // namespace
