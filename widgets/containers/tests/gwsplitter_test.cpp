@@ -5,6 +5,8 @@
 #include <climits>
 
 #include "Gwsplit.h"
+#include "dragdock.h"
+#include "extctrls.h"
 #include "forms.h"
 #include "messages.h"
 #include "winapi.h"
@@ -173,6 +175,112 @@ TEST(Splitter, HotSpotWithBothDirectionsCollapsesTowardsTheClickedHalf) {
     f.Move(40, 5);
     f.Release(40, 5);
     EXPECT_FALSE(f.Splitter.HotSpotClosed());
+}
+
+enum TDockEventKind { dkGetSiteInfo, dkDockOver, dkDockDrop, dkUnDock };
+
+struct TDockEventCase {
+    const char* Name;
+    int Pane;
+    TDockEventKind Kind;
+};
+void PrintTo(const TDockEventCase& c, std::ostream* os) { *os << c.Name; }
+
+class SplitterDocking : public testing::TestWithParam<TDockEventCase> {};
+
+// Each pane event reaches only its own splitter event, with the splitter as sender, the arguments
+// as they came and the handler's answer going back.
+TEST_P(SplitterDocking, PaneEventsReachTheSplittersOwn) {
+    const TDockEventCase& c = GetParam();
+    TFixture f;
+    TPanel client(&f.Form);
+    client.SetParent(&f.Form);
+    client.SetBounds(300, 0, 40, 30);
+    std::vector<std::string> seen;
+    auto note = [&](const char* Name, TObject* Sender, int X) {
+        seen.push_back(std::string(Name) + (Sender == &f.Splitter ? "" : " from elsewhere") +
+                       (X == 7 ? "" : " at another place"));
+    };
+    auto siteInfo = [&](const char* Name) {
+        return [&, Name](TObject* S, TControl*, TRect&, TPoint P, bool& CanDock) {
+            note(Name, S, P.x);
+            CanDock = false;
+        };
+    };
+    auto dockOver = [&](const char* Name) {
+        return [&, Name](TObject* S, TDragDockObject*, int X, int, TDragState, bool& Accept) {
+            note(Name, S, X);
+            Accept = false;
+        };
+    };
+    auto dockDrop = [&](const char* Name) {
+        return [&, Name](TObject* S, TDragDockObject*, int X, int) { note(Name, S, X); };
+    };
+    auto unDock = [&](const char* Name) {
+        return [&, Name](TObject* S, TControl* Client, TWinControl*, bool& Allow) {
+            note(Name, S, Client == &client ? 7 : 0);
+            Allow = false;
+        };
+    };
+    f.Splitter.OnULGetSiteInfo = siteInfo("UpperLeftGetSiteInfo");
+    f.Splitter.OnLRGetSiteInfo = siteInfo("LowerRightGetSiteInfo");
+    f.Splitter.OnULDockOver = dockOver("UpperLeftDockOver");
+    f.Splitter.OnLRDockOver = dockOver("LowerRightDockOver");
+    f.Splitter.OnULDockDrop = dockDrop("UpperLeftDockDrop");
+    f.Splitter.OnLRDockDrop = dockDrop("LowerRightDockDrop");
+    f.Splitter.OnULUnDock = unDock("UpperLeftUnDock");
+    f.Splitter.OnLRUnDock = unDock("LowerRightUnDock");
+
+    TGwSplitterPane* pane = c.Pane == 0 ? f.Splitter.UpperLeftPane() : f.Splitter.LowerRightPane();
+    TDragDockObject source(&client);
+    bool answer = true;
+    switch (c.Kind) {
+    case dkGetSiteInfo: {
+        TRect influence;
+        pane->GetSiteInfo(&client, influence, TPoint(7, 7), answer);
+        break;
+    }
+    case dkDockOver: pane->DockOver(&source, 7, 7, dsDragMove, answer); break;
+    case dkDockDrop:
+        pane->DockDrop(&source, 7, 7);
+        answer = false;
+        break;
+    case dkUnDock: answer = pane->DoUnDock(nullptr, &client); break;
+    }
+    EXPECT_EQ(seen, std::vector<std::string>{c.Name});
+    EXPECT_FALSE(answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, SplitterDocking,
+                         testing::Values(TDockEventCase{"UpperLeftGetSiteInfo", 0, dkGetSiteInfo},
+                                         TDockEventCase{"LowerRightGetSiteInfo", 1, dkGetSiteInfo},
+                                         TDockEventCase{"UpperLeftDockOver", 0, dkDockOver},
+                                         TDockEventCase{"LowerRightDockOver", 1, dkDockOver},
+                                         TDockEventCase{"UpperLeftDockDrop", 0, dkDockDrop},
+                                         TDockEventCase{"LowerRightDockDrop", 1, dkDockDrop},
+                                         TDockEventCase{"UpperLeftUnDock", 0, dkUnDock},
+                                         TDockEventCase{"LowerRightUnDock", 1, dkUnDock}),
+                         [](const testing::TestParamInfo<TDockEventCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+TEST(Splitter, FramesAndTheBorderWidthMoveThePanesInside) {
+    TFixture f;
+    f.Splitter.SetPosition(60);
+    f.Splitter.SetBorderOuter(fsRaised);
+    EXPECT_EQ(BoundsOf(f.Splitter.UpperLeftPane()), TRect(2, 2, 62, 98));
+    EXPECT_EQ(f.Splitter.BarRect(), TRect(62, 2, 66, 98));
+    f.Splitter.SetBorderOuter(fsNone);
+    f.Splitter.SetBorderSides(TSides{sdLeft});
+    f.Splitter.SetBorderInner(fsFlat);
+    EXPECT_EQ(BoundsOf(f.Splitter.UpperLeftPane()), TRect(1, 0, 61, 100));
+    // Transparency and the parent's colour are the panes' too.
+    f.Splitter.SetTransparent(true);
+    f.Splitter.SetParentColor(true);
+    for (TGwSplitterPane* pane : {f.Splitter.UpperLeftPane(), f.Splitter.LowerRightPane()}) {
+        EXPECT_TRUE(pane->Transparent());
+        EXPECT_TRUE(pane->ParentColor());
+    }
 }
 
 TEST(Splitter, PaneDataOutOfRangeIsAnError) {
