@@ -139,6 +139,13 @@ TGwCustomSizePanel::TBarEdge TGwCustomSizePanel::Edge() {
     return TBarEdge::None;
 }
 
+void TGwCustomSizePanel::SetAlign(TAlign Value) {
+    if (Value == Align())
+        return;
+    TGwCustomPanel::SetAlign(Value);
+    Realign();
+}
+
 bool TGwCustomSizePanel::HotSpotTopBottom() {
     const TBarEdge e = Edge();
     return e == TBarEdge::Bottom || e == TBarEdge::Top;

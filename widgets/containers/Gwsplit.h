@@ -61,6 +61,8 @@ public:
     explicit TGwCustomSizePanel(TComponent* AOwner);
     ~TGwCustomSizePanel() override;
 
+    // The bar follows the alignment, and the children the client area it leaves.
+    void SetAlign(TAlign Value);
     int SizeBarWidth() const { return FSizeBarWidth; }
     virtual void SetSizeBarWidth(int Value);
     TSplitterStyle SizeBarStyle() const { return FSizeBarStyle; }

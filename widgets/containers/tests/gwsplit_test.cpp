@@ -202,6 +202,17 @@ TEST(SizePanel, HotSpotClickCollapsesAndRestoresOnceEach) {
     EXPECT_FALSE(f.Panel.HotSpotClosed());
 }
 
+TEST(SizePanel, ChangingTheAlignmentMovesTheChildrenOffTheBar) {
+    TFixture f;
+    f.Panel.SetWidth(50);
+    TPanel child(&f.Form);
+    child.SetParent(&f.Panel);
+    child.SetAlign(alClient);
+    EXPECT_EQ(child.BoundsRect(), TRect(0, 0, 45, 170));
+    f.Panel.SetAlign(alRight);
+    EXPECT_EQ(child.BoundsRect(), TRect(5, 0, 50, 170));
+}
+
 TEST(SizePanel, MarginMinKeepsTheLargestValueThatFits) {
     TFixture f;
     f.Panel.SetMarginMax(60);
