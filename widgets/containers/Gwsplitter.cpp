@@ -672,6 +672,13 @@ void TGwSplitter::WndProc(TMessage& Message) {
                 InvalidateRect(Handle(), &FHotSpotRect, 0);
         }
         return;
+    case CM_DESIGNHITTEST: {
+        // Shift with Ctrl leaves the mouse to the designer, to select the splitter itself.
+        const TPoint p(short(Message.LParamLo()), short(Message.LParamHi()));
+        const bool designerKeys = (Message.WParam & (MK_SHIFT | MK_CONTROL)) == (MK_SHIFT | MK_CONTROL);
+        Message.Result = (FSizing || FBarRect.Contains(p)) && !designerKeys ? 1 : 0;
+        return;
+    }
     case WM_SHOWWINDOW:
         TGwCustomPanel::WndProc(Message);
         if (!ComponentState().Contains(csDestroying) && HasPanes()) {

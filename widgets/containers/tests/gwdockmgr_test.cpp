@@ -115,10 +115,11 @@ TEST_P(DockCloseCross, SitsAtTheTitlesEnd) {
         EXPECT_GT(q, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, DockCloseCross,
-                         testing::Values(TCrossCase{"AcrossTheTop", alLeft, TRect(0, 0, 80, 14), TRect(65, 1, 78, 12)},
-                                         TCrossCase{"DownTheLeft", alTop, TRect(0, 0, 14, 60), TRect(1, 1, 12, 12)}),
-                         [](const testing::TestParamInfo<TCrossCase>& i) { return std::string(i.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Titles, DockCloseCross,
+    testing::Values(TCrossCase{"AcrossTheTop", alLeft, TRect(0, 0, 80, 14), TRect(65, 1, 78, 12)},
+                    TCrossCase{"DownTheLeft", alTop, TRect(0, 0, 14, 60), TRect(1, 1, 12, 12)}),
+    [](const testing::TestParamInfo<TCrossCase>& i) { return std::string(i.param.Name); });
 
 // A docked edit's title is active while the edit has the focus and inactive once it has gone.
 TEST(GwPanelDockManager, TheTitleFollowsTheFocusOfADockedEdit) {

@@ -106,6 +106,18 @@ TEST(Splitter, ResizeKeepsPercentFixedPaneAndTheDraggedPosition) {
         EXPECT_EQ(f.Splitter.LowerRightPane()->Width(), 200 - 124);
     }
     {
+        // A shrink held the bar at MarginMin; growing again gives the lower-right pane back the
+        // extent the user chose.
+        TFixture f;
+        f.Splitter.SetFixedPane(fpLowerRight);
+        f.Splitter.SetMarginMin(50);
+        f.Splitter.SetLockedPosition(120);
+        f.Splitter.SetWidth(100);
+        EXPECT_EQ(f.Splitter.Position(), 50);
+        f.Splitter.SetWidth(300);
+        EXPECT_EQ(f.Splitter.Position(), 220);
+    }
+    {
         TFixture f;
         f.Splitter.SetLockedPosition(150);
         f.Splitter.SetWidth(100);
@@ -281,6 +293,18 @@ TEST(Splitter, FramesAndTheBorderWidthMoveThePanesInside) {
         EXPECT_TRUE(pane->Transparent());
         EXPECT_TRUE(pane->ParentColor());
     }
+}
+
+TEST(Splitter, TheDesignerPassesTheBarsMouseUnlessShiftAndCtrlAreHeld) {
+    TFixture f;
+    f.Splitter.SetPosition(60);
+    auto hit = [&](int X, WPARAM Keys) {
+        return f.Splitter.Perform(CM_DESIGNHITTEST, Keys, MAKELPARAM(X, 50));
+    };
+    EXPECT_EQ(hit(61, 0), 1);
+    EXPECT_EQ(hit(61, MK_SHIFT), 1);
+    EXPECT_EQ(hit(61, MK_SHIFT | MK_CONTROL), 0);
+    EXPECT_EQ(hit(20, 0), 0);
 }
 
 TEST(Splitter, PaneDataOutOfRangeIsAnError) {
