@@ -8,6 +8,7 @@
 #include "dragdock.h"
 #include "extctrls.h"
 #include "forms.h"
+#include "gw_support.h"
 #include "messages.h"
 #include "winapi.h"
 
@@ -306,6 +307,55 @@ TEST(Splitter, TheDesignerPassesTheBarsMouseUnlessShiftAndCtrlAreHeld) {
     EXPECT_EQ(hit(61, MK_SHIFT | MK_CONTROL), 0);
     EXPECT_EQ(hit(20, 0), 0);
 }
+
+enum TCollapse { clOpen, clToMin, clToMax };
+enum TArrowWay { awMin, awMax };
+
+struct THotSpotCase {
+    const char* Name;
+    THotSpotDirection Direction;
+    TCollapse Collapse;
+    TArrowWay First, Second;
+};
+void PrintTo(const THotSpotCase& c, std::ostream* os) { *os << c.Name; }
+
+class SplitterHotSpot : public testing::TestWithParam<THotSpotCase> {};
+
+// The arrows point the way the next click moves the bar. A left arrow's base lies right of its tip:
+// its corner (x + 1, y - 2) is inked, a right arrow's (x - 1, y - 2).
+TEST_P(SplitterHotSpot, ArrowsPointWhereTheNextClickGoes) {
+    const THotSpotCase& c = GetParam();
+    TFixture f;
+    f.Splitter.SetHotSpotVisible(true);
+    f.Splitter.SetHotSpotDirection(c.Direction);
+    f.Splitter.SetHotSpotDotColor(clBlue);
+    if (c.Collapse != clOpen)
+        f.Splitter.CloseHotSpot(c.Collapse == clToMin);
+    TPaper paper(200, 100);
+    f.Splitter.Perform(WM_PAINT, WPARAM(paper.Canvas()), 0);
+    const TRect h = f.Splitter.HotSpotRect();
+    const int cx = h.Left + h.Width() / 2;
+    const std::string ink = TPaper::Hex(clBlue);
+    auto way = [&](int Y) {
+        const bool left = TPaper::Hex(paper.At(cx + 1, Y - 2)) == ink;
+        const bool right = TPaper::Hex(paper.At(cx - 1, Y - 2)) == ink;
+        return left && !right ? "min" : right && !left ? "max" : "unclear";
+    };
+    EXPECT_STREQ(way(h.Top + 8), c.First == awMin ? "min" : "max");
+    EXPECT_STREQ(way(h.Bottom - 8), c.Second == awMin ? "min" : "max");
+}
+
+INSTANTIATE_TEST_SUITE_P(States, SplitterHotSpot,
+                         testing::Values(THotSpotCase{"MinOpen", hsdMin, clOpen, awMin, awMin},
+                                         THotSpotCase{"MinCollapsed", hsdMin, clToMin, awMax, awMax},
+                                         THotSpotCase{"MaxOpen", hsdMax, clOpen, awMax, awMax},
+                                         THotSpotCase{"MaxCollapsed", hsdMax, clToMax, awMin, awMin},
+                                         THotSpotCase{"BothOpen", hsdBoth, clOpen, awMin, awMax},
+                                         THotSpotCase{"BothCollapsedToMin", hsdBoth, clToMin, awMax, awMax},
+                                         THotSpotCase{"BothCollapsedToMax", hsdBoth, clToMax, awMin, awMin}),
+                         [](const testing::TestParamInfo<THotSpotCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
 TEST(Splitter, PaneDataOutOfRangeIsAnError) {
     TFixture f;
