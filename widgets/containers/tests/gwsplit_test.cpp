@@ -246,6 +246,60 @@ TEST(SizePanel, PaintsTheHotSpotFrameFaceAndArrows) {
     EXPECT_EQ(paper.At(52, 30), clLime);      // the bar outside the hot spot
 }
 
+struct TArrowCase {
+    const char* Name;
+    TAlign Align;
+    bool Collapsed;
+    const char* Way;
+};
+void PrintTo(const TArrowCase& c, std::ostream* os) { *os << c.Name; }
+
+class SizePanelArrows : public testing::TestWithParam<TArrowCase> {};
+
+// The arrows point towards the panel while it is open and away from it while collapsed. An arrow's
+// base corner lies opposite its tip: (Left + 6, c + 1) for one pointing up, (c + 1, Top + 6) for
+// one pointing left.
+TEST_P(SizePanelArrows, PointWhereTheNextClickMovesTheBar) {
+    const TArrowCase& c = GetParam();
+    TFixture f;
+    f.Panel.SetAlign(c.Align);
+    f.Panel.SetWidth(60);
+    f.Panel.SetHeight(60);
+    f.Panel.SetHotSpotVisible(true);
+    f.Panel.SetHotSpotDotColor(clBlue);
+    f.Panel.SetHotSpotClosed(c.Collapsed);
+    TPaper paper(f.Panel.Width(), f.Panel.Height());
+    f.Panel.Perform(WM_PAINT, WPARAM(paper.Canvas()), 0);
+    const TRect h = f.Panel.HotSpotRect();
+    auto inked = [&](int X, int Y) { return TPaper::Hex(paper.At(X, Y)) == TPaper::Hex(clBlue); };
+    std::string way;
+    if (f.Panel.HotSpotTopBottom()) {
+        const int mid = h.Top + h.Height() / 2;
+        way = inked(h.Left + 6, mid + 1) && !inked(h.Left + 6, mid - 1)   ? "up"
+              : inked(h.Left + 6, mid - 1) && !inked(h.Left + 6, mid + 1) ? "down"
+                                                                          : "unclear";
+    } else {
+        const int mid = h.Left + h.Width() / 2;
+        way = inked(mid + 1, h.Top + 6) && !inked(mid - 1, h.Top + 6)   ? "left"
+              : inked(mid - 1, h.Top + 6) && !inked(mid + 1, h.Top + 6) ? "right"
+                                                                        : "unclear";
+    }
+    EXPECT_EQ(way, c.Way);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, SizePanelArrows,
+                         testing::Values(TArrowCase{"LeftOpen", alLeft, false, "left"},
+                                         TArrowCase{"LeftCollapsed", alLeft, true, "right"},
+                                         TArrowCase{"RightOpen", alRight, false, "right"},
+                                         TArrowCase{"RightCollapsed", alRight, true, "left"},
+                                         TArrowCase{"TopOpen", alTop, false, "up"},
+                                         TArrowCase{"TopCollapsed", alTop, true, "down"},
+                                         TArrowCase{"BottomOpen", alBottom, false, "down"},
+                                         TArrowCase{"BottomCollapsed", alBottom, true, "up"}),
+                         [](const testing::TestParamInfo<TArrowCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
 struct TBufferCase {
     const char* Name;
     bool Splitter;
