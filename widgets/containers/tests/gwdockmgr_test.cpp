@@ -146,4 +146,25 @@ TEST(GwPanelDockManager, TheTitleFollowsTheFocusOfADockedEdit) {
     EXPECT_EQ(strip(), TPaper::Hex(clInactiveCaption));
 }
 
+// A click elsewhere may move the focus without the site hearing of it: these two messages repaint
+// the site, so its titles catch up; other messages leave it alone.
+TEST(GwPanelDockManager, ActivationAndCommandsRepaintTheSite) {
+    TFixture f;
+    TGwPanel site(&f.Form);
+    site.SetParent(&f.Form);
+    site.SetBounds(0, 0, 150, 100);
+    site.SetDockSite(true);
+    int paints = 0;
+    site.OnPaint = [&](TObject*) { ++paints; };
+    f.Form.Show();
+    Application->ProcessMessages();
+    for (UINT msg : {UINT(WM_NULL), UINT(WM_MOUSEACTIVATE), UINT(WM_COMMAND)}) {
+        SCOPED_TRACE(msg);
+        paints = 0;
+        site.Perform(msg, 0, 0);
+        Application->ProcessMessages();
+        EXPECT_EQ(paints > 0, msg != WM_NULL);
+    }
+}
+
 } // namespace
