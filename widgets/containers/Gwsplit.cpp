@@ -261,23 +261,26 @@ void TGwCustomSizePanel::CheckPosition(int& Position) {
     if (e == TBarEdge::None)
         return;
     const TRect f = GetParentWorkingRect();
+    // A drag measures from where the press found the panel, which a real-time drag moves.
+    const int left = FSizing ? FStartLeft : Left(), top = FSizing ? FStartTop : Top();
+    const int width = FSizing ? FStartWidth : Width(), height = FSizing ? FStartHeight : Height();
     int low = 0, high = 0;
     switch (e) {
     case TBarEdge::Right:
         low = FMarginMin + FSizeBarWidth + 1;
-        high = f.Right - FMarginMax - Left();
+        high = f.Right - FMarginMax - left;
         break;
     case TBarEdge::Bottom:
         low = FMarginMin + FSizeBarWidth + 1;
-        high = f.Bottom - FMarginMax - Top();
+        high = f.Bottom - FMarginMax - top;
         break;
     case TBarEdge::Left:
-        low = f.Left + FMarginMax - Left();
-        high = Width() - FMarginMin - FSizeBarWidth - 1;
+        low = f.Left + FMarginMax - left;
+        high = width - FMarginMin - FSizeBarWidth - 1;
         break;
     case TBarEdge::Top:
-        low = f.Top + FMarginMax - Top();
-        high = Height() - FMarginMin - FSizeBarWidth - 1;
+        low = f.Top + FMarginMax - top;
+        high = height - FMarginMin - FSizeBarWidth - 1;
         break;
     case TBarEdge::None: break;
     }
@@ -286,7 +289,7 @@ void TGwCustomSizePanel::CheckPosition(int& Position) {
     if (e == TBarEdge::Right || e == TBarEdge::Bottom)
         Position = std::max(Position, 0);
     else
-        Position = std::min(Position, e == TBarEdge::Left ? Width() : Height());
+        Position = std::min(Position, e == TBarEdge::Left ? width : height);
 }
 
 int TGwCustomSizePanel::GetMarginExtent() {
@@ -371,6 +374,8 @@ void TGwCustomSizePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X
     FHotSpotPressed = inHotSpot;
     const TBarEdge e = Edge();
     FStartPosition = e == TBarEdge::Right ? Width() : e == TBarEdge::Bottom ? Height() : 0;
+    FStartLeft = Left();
+    FStartTop = Top();
     FStartWidth = Width();
     FStartHeight = Height();
     // The press in screen coordinates: a real-time drag on a left or top bar moves the panel.

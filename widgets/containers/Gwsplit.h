@@ -168,6 +168,8 @@ private:
     bool FHotSpotPressed = false;
     bool FHotSpotNormal = true;
     int FStartPosition = 0;
+    int FStartLeft = 0;
+    int FStartTop = 0;
     int FStartWidth = 0;
     int FStartHeight = 0;
     int FPressAxis = 0;

@@ -150,6 +150,31 @@ TEST(SizePanel, DragSetsTheWidthOnReleaseWithinLimitsAndFiresEnterAndResize) {
     EXPECT_GT(resizes, 0); // a move alone reports too
 }
 
+// A real-time drag of a left-edge bar moves the panel's left edge with the pointer; the limit stays
+// the free area's edge however far the pointer goes, move after move.
+TEST(SizePanel, RealTimeDragOfALeftBarStopsAtTheFreeArea) {
+    TFixture f;
+    f.Panel.SetAlign(alRight);
+    f.Panel.SetWidth(50);
+    f.Panel.RealTimeDrag = true;
+    f.Form.Show();
+    const TPoint press = f.Panel.ClientToScreen(TPoint(2, 10));
+    auto moveTo = [&](int ScreenX) {
+        const TPoint p = f.Panel.ScreenToClient(TPoint(ScreenX, press.y));
+        f.Move(p.x, p.y);
+    };
+    f.Press(2, 10);
+    moveTo(press.x - 20);
+    EXPECT_EQ(f.Panel.Width(), 50 + 20 - 1);
+    // The free area starts at 40 and the panel at 250: the near edge may go 210 to the left.
+    for (int far : {press.x - 300, press.x - 400}) {
+        moveTo(far);
+        EXPECT_EQ(f.Panel.Width(), 50 + 210 - 1);
+    }
+    f.Release(2, 10);
+    EXPECT_FALSE(f.Panel.Sizing());
+}
+
 TEST(SizePanel, EscapeKeepsTheSizeErasesTheOutlineAndLetsItsContextGo) {
     TFixture f;
     f.Panel.SetWidth(80);
