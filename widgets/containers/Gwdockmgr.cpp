@@ -71,6 +71,13 @@ void TGwPanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control, con
     }
 }
 
+TRect TGwCustomPanel::GetClientRect() {
+    TRect r = TCustomPanel::GetClientRect();
+    if (DockSite())
+        FixClientRect(r, false);
+    return r;
+}
+
 TDockTree* TGwCustomPanel::CreateDockManager() {
     if (!DockManager() && DockSite() && UseDockManager())
         return new TGwPanelDockManager(this);

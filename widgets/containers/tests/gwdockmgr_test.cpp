@@ -5,6 +5,7 @@
 #include "Gwdockmgr.h"
 #include "Gwsplit.h"
 #include "forms.h"
+#include "extctrls.h"
 #include "gw_support.h"
 #include "messages.h"
 #include "stdctrls.h"
@@ -27,6 +28,25 @@ TEST(GwPanelDockManager, PanelsDockThroughTheirOwnManagers) {
     size.SetDockSite(true);
     EXPECT_NE(dynamic_cast<TGwSizePanelDockManager*>(size.DockManager()), nullptr);
     EXPECT_TRUE(size.DoubleBuffered());
+}
+
+// Docked clients, titles and aligned children all stay inside a dock site's frames.
+TEST(GwPanelDockManager, DockedClientsStayInsideTheFrames) {
+    TFixture f;
+    TGwPanel site(&f.Form);
+    site.SetParent(&f.Form);
+    site.SetBounds(0, 0, 150, 100);
+    site.SetBorderOuter(fsRaised);
+    site.SetBorderInner(fsFlat);
+    site.SetDockSite(true);
+    TPanel docked(&f.Form), aligned(&f.Form);
+    docked.SetParent(&f.Form);
+    ASSERT_TRUE(docked.ManualDock(&site, nullptr, alClient));
+    EXPECT_EQ(docked.BoundsRect(), TRect(3, 3 + 14, 147, 97));
+    aligned.SetParent(&site);
+    aligned.SetHeight(10);
+    aligned.SetAlign(alTop);
+    EXPECT_EQ(aligned.BoundsRect(), TRect(3, 3, 147, 13));
 }
 
 TEST(GwPanelDockManager, TitleGoesLeftForTopAndBottomPanelsElseOnTop) {
