@@ -145,6 +145,25 @@ TEST(Splitter, DragMovesOnReleaseAndAVetoKeepsThePosition) {
     EXPECT_EQ(f.Splitter.Position(), 130);
 }
 
+TEST(Splitter, RealTimeDragMovesTheBarWithThePointerAndDrawsNoOutline) {
+    TFixture f;
+    f.Splitter.RealTimeDrag = true;
+    f.Form.Show();
+    f.Press(101, 50);
+    f.Move(131, 50);
+    EXPECT_EQ(f.Splitter.Position(), 130);
+    EXPECT_EQ(f.Splitter.UpperLeftPane()->Width(), 130);
+    EXPECT_FALSE(f.Splitter.OutlineHeld());
+    f.Move(500, 50);
+    EXPECT_EQ(f.Splitter.Position(), 196);
+    f.Release(500, 50);
+    EXPECT_EQ(f.Splitter.Position(), 196);
+    // The dragged place is the one a resize comes back to.
+    f.Splitter.SetWidth(120);
+    f.Splitter.SetWidth(300);
+    EXPECT_EQ(f.Splitter.Position(), 196);
+}
+
 TEST(Splitter, EscapeKeepsThePositionAndLetsTheOutlineGo) {
     TFixture f;
     f.Form.Show();
