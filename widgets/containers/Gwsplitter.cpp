@@ -572,9 +572,8 @@ void TGwSplitter::DrawSplitterBar() {
         c->FillRect(TRect(FBarRect.Left, FBarRect.Top, FBarRect.Right + 1, FBarRect.Bottom + 1));
         DrawSplitBarStrips(c, FBarRect, FSplitterStyle, FOrientation == orVertical);
     } else if (FSplitterStyle == ssGroupBar && VisualStyle() != vsClassic) {
-        TColor start, stop;
-        GetGradientColors(start, stop);
-        DrawGroupBarBackground(c, FBarRect, VisualStyle(), GradientColorStyle(), FGradientPath, start, stop);
+        DrawGroupBarBackground(c, FBarRect, VisualStyle(), GradientColorStyle(), FGradientPath,
+                               GradientColorStart(), GradientColorStop());
     }
     if (FHotSpotVisible)
         DrawHotSpot(!FHotSpotNormal, CursorPosition());
