@@ -4,6 +4,7 @@
 
 #include "Gwgrafx.h"
 #include "Gwtabs.h"
+#include "Gwthemesrv.h"
 #include "forms.h"
 #include "winapi.h"
 #include "wingdi.h"
@@ -95,25 +96,7 @@ void TGwCustomTabControl::PaintTo(TCanvas* C) {
     DrawCard(C, 0);
     if (currentShown)
         DrawTab(C, FTabIndex);
-    if (FScrollerNeeded)
-        DrawScroller(C);
-    if (FShowCloseButton && TabCount() > 0) {
-        TRect r = CloseButtonRect();
-        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
-        C->Brush()->SetColor(FTabColors.Unselected());
-        C->Rectangle(r);
-        TGwArrowState st;
-        st.Enabled = FTabIndex >= 0;
-        DrawCloseX(C, r, uiWindows95, st);
-    }
-    if (FShowMenuButton && TabCount() > 0) {
-        static const TDirection away[] = {dirDown, dirRight, dirUp, dirLeft};
-        TRect r = MenuButtonRect();
-        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
-        C->Brush()->SetColor(FTabColors.Unselected());
-        C->Rectangle(r);
-        DrawSpinArrow(C, r, uiWindows95, away[FTabOrientation], TGwArrowState{});
-    }
+    DrawControlButtons(C);
     if (FDropTarget >= 0 && FDropTarget < TabCount()) {
         TRect r = TabRect(FDropTarget);
         C->Brush()->SetColor(clBtnShadow);
@@ -173,7 +156,9 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
         case toLeft: bar.Right = bar.Left + deep; break;
         case toRight: bar.Left = bar.Right - deep; break;
         }
-        C->Brush()->SetColor(current ? FTabColors.HighlightBar() : FHotTrackColor);
+        TColor hot =
+            FHotTrackColorType == htctComplement ? ComplementaryColor(FHotTrackColor) : FHotTrackColor;
+        C->Brush()->SetColor(current ? FTabColors.HighlightBar() : hot);
         C->FillRect(bar);
     }
     TSize face = CalcFaceExtent(Index);
@@ -183,7 +168,33 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
     RestoreDC(dc, saved);
     DrawOutline(C, pts, AdjustColor(FFlatColor, FFlatColorAdjustment));
     if (current && FShowFocusRect && Focused())
-        C->DrawFocusRect(TRect{faceRect.Left - 1, faceRect.Top, faceRect.Right + 1, faceRect.Bottom + 1});
+        C->DrawFocusRect(FocusRect(faceRect));
+}
+
+// The face grown by 1 along the row (a pixel lower too under top and bottom tabs), kept clear of the
+// round style's corners.
+TRect TGwCustomTabControl::FocusRect(const TRect& Face) const {
+    TRect r = Face;
+    bool round = FTabStyle == tsRoundCorners;
+    switch (FTabOrientation) {
+    case toTop:
+    case toBottom:
+        r = {r.Left - 1, r.Top, r.Right + 1, r.Bottom + 1};
+        if (round && FTabOrientation == toTop)
+            r.Top += 1;
+        else if (round)
+            r.Bottom -= 1;
+        break;
+    case toLeft:
+    case toRight:
+        r = {r.Left, r.Top - 1, r.Right, r.Bottom + 1};
+        if (round && FTabOrientation == toLeft)
+            r.Left += 2;
+        else if (round)
+            r.Right -= 2;
+        break;
+    }
+    return r;
 }
 
 void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) {
@@ -228,7 +239,13 @@ void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) 
         else if (FTextAlignmentVertical == vaBottom)
             text.Top = text.Bottom - block.cy;
     } else if (FTextAlignment == haCenter) {
-        text.Left += (text.Width() - block.cx) / 2;
+        int in = (text.Width() - block.cx) / 2;
+        text.Left += in;
+        text.Right -= in;
+    } else if (FTabOrientation == toRight && FTextAlignment == haLeft) {
+        text.Right = text.Left + block.cx;
+    } else if (FTabOrientation != toRight && FTextAlignment == haRight) {
+        text.Left = text.Right - block.cx;
     }
     std::vector<std::string> lines;
     ParseTextLines(t.Caption, lines);
@@ -447,25 +464,95 @@ TRect TGwCustomTabControl::ScrollerRect(int Half) {
     return Half == 0 ? nearHalf : farHalf;
 }
 
+// Flat look: a gradient face (its colours exchanged while held) in the flat frame colour.
+void TGwCustomTabControl::DrawButtonFrame(TCanvas* C, const TRect& R, bool Pressed) {
+    TColor frame = AdjustColor(FFlatColor, FFlatColorAdjustment);
+    C->Pen()->SetColor(frame);
+    C->Pen()->SetStyle(psSolid);
+    if (!FUseGradients) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(FTabColors.Unselected());
+        C->Rectangle(R);
+        return;
+    }
+    TColor top = FTabColors.Unselected(), bottom = FTabColors.Shadow();
+    if (Pressed)
+        std::swap(top, bottom);
+    PaintGradient(C, TRect{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, gdHorizontalEnd, top, bottom,
+                  32);
+    C->Brush()->SetStyle(bsClear);
+    C->Rectangle(R);
+    C->Brush()->SetStyle(bsSolid);
+}
+
 void TGwCustomTabControl::DrawScroller(TCanvas* C) {
     static const TDirection back[] = {dirLeft, dirDown, dirLeft, dirUp};
     static const TDirection on[] = {dirRight, dirUp, dirRight, dirDown};
+    // The theme's spin buttons by the way their arrow points: normal, pressed, disabled.
+    static const TThemedSpin themed[][3] = {{tsUpNormal, tsUpPressed, tsUpDisabled},
+                                            {tsDownNormal, tsDownPressed, tsDownDisabled},
+                                            {tsDownHorzNormal, tsDownHorzPressed, tsDownHorzDisabled},
+                                            {tsUpHorzNormal, tsUpHorzPressed, tsUpHorzDisabled}};
     bool rev = FTabSequence == tsReverse;
-    for (int half = 0; half < 2; ++half) {
+    bool styled = ThemeServices()->ThemesEnabled();
+    for (TGwTabButton half : {tbScrollBack, tbScrollOn}) {
         TRect r = ScrollerRect(half);
-        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(FTabColors.Unselected());
-        C->Rectangle(r);
+        bool down = PressedButton() == half;
+        bool enabled = half == tbScrollBack ? FFirstIndex > 0 && !TabInView(FirstVisible())
+                                            : LastVisible() >= 0 && !TabInView(LastVisible());
+        TDirection d = (half == tbScrollBack) != rev ? back[FTabOrientation] : on[FTabOrientation];
+        if (styled) {
+            TThemedSpin part = themed[d][!enabled ? 2 : down ? 1 : 0];
+            ThemeServices()->DrawElement(C, TThemeServices::GetElementDetails(part), r);
+            continue;
+        }
+        DrawButtonFrame(C, r, down);
         TGwArrowState st;
-        st.Down = half == FScrollPressed && FScrollInside;
-        if (half == 0)
-            st.Enabled = FFirstIndex > 0 && !TabInView(FirstVisible());
-        else
-            st.Enabled = LastVisible() >= 0 && !TabInView(LastVisible());
-        TDirection d = (half == 0) != rev ? back[FTabOrientation] : on[FTabOrientation];
+        st.Down = down;
+        st.Enabled = enabled;
         DrawSpinArrow(C, r, uiWindows95, d, st);
     }
+}
+
+void TGwCustomTabControl::DrawControlButtons(TCanvas* C) {
+    bool styled = ThemeServices()->ThemesEnabled();
+    if (MenuButtonSpace() > 0) {
+        // The arrow points away from the tabs, toward the card.
+        static const TDirection away[] = {dirDown, dirRight, dirUp, dirLeft};
+        static const TThemedScrollBar themed[][2] = {{tsArrowBtnUpNormal, tsArrowBtnUpPressed},
+                                                     {tsArrowBtnDownNormal, tsArrowBtnDownPressed},
+                                                     {tsArrowBtnLeftNormal, tsArrowBtnLeftPressed},
+                                                     {tsArrowBtnRightNormal, tsArrowBtnRightPressed}};
+        TRect r = MenuButtonRect();
+        bool down = PressedButton() == tbMenu;
+        TDirection d = away[FTabOrientation];
+        if (styled) {
+            ThemeServices()->DrawElement(C, TThemeServices::GetElementDetails(themed[d][down]), r);
+        } else {
+            DrawButtonFrame(C, r, down);
+            TGwArrowState st;
+            st.Down = down;
+            DrawSpinArrow(C, r, uiWindows95, d, st);
+        }
+    }
+    if (CloseButtonSpace() > 0) {
+        TRect r = CloseButtonRect();
+        bool down = PressedButton() == tbClose, current = FTabIndex >= 0 && FTabIndex < TabCount();
+        if (styled) {
+            TThemedWindow part = !current ? twSmallCloseButtonDisabled
+                                 : down   ? twSmallCloseButtonPressed
+                                          : twSmallCloseButtonNormal;
+            ThemeServices()->DrawElement(C, TThemeServices::GetElementDetails(part), r);
+        } else {
+            DrawButtonFrame(C, r, down);
+            TGwArrowState st;
+            st.Down = down;
+            st.Enabled = current;
+            DrawCloseX(C, r, uiWindows95, st);
+        }
+    }
+    if (FScrollerNeeded)
+        DrawScroller(C);
 }
 
 void TGwCustomTabControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {

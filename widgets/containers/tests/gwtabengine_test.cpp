@@ -4,6 +4,7 @@
 
 #include "Gwtabs.h"
 #include "forms.h"
+#include "gw_styles.h"
 #include "gw_support.h"
 #include "messages.h"
 
@@ -467,6 +468,272 @@ TEST(GwTabEngine, SelectionOutOfRangeIsHarmless) {
         s.Tabs->Perform(WM_KEYDOWN, VK_END, 0);
         EXPECT_LT(s.Tabs->TabIndex(), 3) << bad;
     }
+    EXPECT_EQ(Application->ExceptionCount(), before);
+}
+
+// A strip that scrolls, with its close and menu buttons shown.
+struct TButtonStrip : TStrip {
+    TButtonStrip() : TStrip(8) {
+        Fixed(60, 20);
+        Tabs->SetBounds(0, 0, 260, 80);
+        Tabs->SetShowCloseButton(true);
+        Tabs->SetShowMenuButton(true);
+    }
+    void Press(const TRect& R) { Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, Mid(R)); }
+    void Release(const TRect& R) { Tabs->Perform(WM_LBUTTONUP, 0, Mid(R)); }
+    void MoveTo(const TRect& R) { Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, Mid(R)); }
+    static LPARAM Mid(const TRect& R) { return MAKELPARAM((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
+};
+
+// The close button acts on release over it, as the scroller's arrows do; a release elsewhere
+// cancels, and the handler still has the last word.
+TEST(GwTabEngine, CloseButtonClosesOnReleaseOverIt) {
+    TButtonStrip s;
+    s.Tabs->SetTabIndex(1);
+    bool allow = true;
+    int asked = 0;
+    s.Tabs->OnClose = [&](TObject*, bool& a) {
+        ++asked;
+        a = allow;
+    };
+    TRect close = s.Tabs->CloseButtonRect();
+    s.Press(close);
+    EXPECT_EQ(s.Tabs->PressedButton(), TGwCustomTabControl::tbClose);
+    EXPECT_EQ(s.Tabs->TabCount(), 8); // nothing on the press
+    s.MoveTo(TRect{0, 0, 10, 10});
+    EXPECT_EQ(s.Tabs->PressedButton(), TGwCustomTabControl::tbNone);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(s.Tabs->TabCount(), 8);
+    allow = false;
+    s.Press(close);
+    s.Release(close);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(s.Tabs->TabCount(), 8);
+    allow = true;
+    s.Press(close);
+    s.Release(close);
+    EXPECT_EQ(s.Tabs->TabCount(), 7);
+    EXPECT_EQ(s.Tabs->Tab(1).Caption, "C");
+    EXPECT_EQ(s.Tabs->TabIndex(), 0); // the item before the closed one
+}
+
+struct ButtonFaceCase {
+    const char* Name;
+    bool Gradients, Pressed;
+    int TopVsBottom; // sign of the top's lightness less the bottom's, inside the frame
+};
+
+void PrintTo(const ButtonFaceCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabButtonFace : public ::testing::TestWithParam<ButtonFaceCase> {};
+
+int Lightness(TColor C) {
+    TColor c = ColorToRGB(C);
+    return int(c & 0xFF) + int((c >> 8) & 0xFF) + int((c >> 16) & 0xFF);
+}
+
+// The flat look of the close button: the unselected colour over the shadow colour, exchanged while
+// held; plain without gradients. The frame is in the flat colour.
+TEST_P(TabButtonFace, GradientRunsDownAndFlipsWhileHeld) {
+    const ButtonFaceCase& c = GetParam();
+    TButtonStrip s;
+    s.Tabs->SetTabIndex(0);
+    s.Tabs->SetUseGradients(c.Gradients);
+    s.Tabs->SetFlatColor(clRed);
+    s.Tabs->TabColors()->SetUnselected(clWhite);
+    s.Tabs->TabColors()->SetShadow(clBlack);
+    TRect r = s.Tabs->CloseButtonRect();
+    if (c.Pressed)
+        s.Press(r);
+    TPaper paper(260, 80);
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(paper.At(r.Left, r.Top + 1), clRed);
+    int top = Lightness(paper.At(r.Left + 1, r.Top + 1)),
+        bottom = Lightness(paper.At(r.Left + 1, r.Bottom - 2));
+    EXPECT_EQ((top > bottom) - (top < bottom), c.TopVsBottom) << top << " " << bottom;
+    if (!c.Gradients)
+        EXPECT_EQ(paper.At(r.Left + 1, r.Top + 1), clWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabButtonFace,
+                         ::testing::Values(ButtonFaceCase{"Gradient", true, false, 1},
+                                           ButtonFaceCase{"GradientHeld", true, true, -1},
+                                           ButtonFaceCase{"Plain", false, false, 0}),
+                         [](const ::testing::TestParamInfo<ButtonFaceCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+struct ThemedButtonsCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    TThemedSpin Back, On;
+    TThemedScrollBar Menu;
+};
+
+void PrintTo(const ThemedButtonsCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabThemedButtons : public ::testing::TestWithParam<ThemedButtonsCase> {};
+
+// With visual styles the scroller is the theme's spin buttons (the back one disabled while the
+// first tab is shown), the menu button a scroll-bar arrow pointing toward the card, and the close
+// button the small window close button: disabled with no current tab, pressed while held.
+TEST_P(TabThemedButtons, DrawnByTheTheme) {
+    const ThemedButtonsCase& c = GetParam();
+    gwstyles::TRecordingStyles styles;
+    TButtonStrip s;
+    s.Tabs->SetTabOrientation(c.Orientation);
+    if (c.Orientation == toLeft || c.Orientation == toRight)
+        s.Tabs->SetBounds(0, 0, 80, 150);
+    s.Tabs->SetFlatColor(clRed);
+    ASSERT_TRUE(s.Tabs->ScrollerNeeded());
+    TPaper paper(260, 260);
+    auto drawn = [&](const std::wstring& Class, const TRect& R) {
+        for (const gwstyles::TCall& call : styles.Of("DrawThemeBackground"))
+            if (call.Class == Class && call.Rect == R)
+                return std::pair{call.Part, call.State};
+        return std::pair{-1, -1};
+    };
+    auto details = [](auto Detail) {
+        TThemedElementDetails d = TThemeServices::GetElementDetails(Detail);
+        return std::pair{d.Part, d.State};
+    };
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(drawn(L"spin", s.Tabs->ScrollerRect(0)), details(c.Back));
+    EXPECT_EQ(drawn(L"spin", s.Tabs->ScrollerRect(1)), details(c.On));
+    EXPECT_EQ(drawn(L"scrollbar", s.Tabs->MenuButtonRect()), details(c.Menu));
+    EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonDisabled));
+    s.Tabs->SetTabIndex(0);
+    s.Press(s.Tabs->CloseButtonRect());
+    gwstyles::Calls().clear();
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonPressed));
+    s.MoveTo(TRect{0, 0, 2, 2});
+    gwstyles::Calls().clear();
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonNormal));
+    // Nothing of the flat look under the theme's parts.
+    EXPECT_NE(paper.At(s.Tabs->CloseButtonRect().Left, s.Tabs->CloseButtonRect().Top + 1), clRed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabThemedButtons,
+    ::testing::Values(
+        ThemedButtonsCase{"Top", toTop, tsDownHorzDisabled, tsUpHorzNormal, tsArrowBtnDownNormal},
+        ThemedButtonsCase{"Bottom", toBottom, tsDownHorzDisabled, tsUpHorzNormal, tsArrowBtnUpNormal},
+        ThemedButtonsCase{"Left", toLeft, tsDownDisabled, tsUpNormal, tsArrowBtnRightNormal},
+        ThemedButtonsCase{"Right", toRight, tsUpDisabled, tsDownNormal, tsArrowBtnLeftNormal}),
+    [](const ::testing::TestParamInfo<ThemedButtonsCase>& i) { return std::string(i.param.Name); });
+
+struct HotBarCase {
+    const char* Name;
+    TGwHotTrackColorType Type;
+    bool Complement;
+};
+
+void PrintTo(const HotBarCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabHotBar : public ::testing::TestWithParam<HotBarCase> {};
+
+// The tab under the pointer gets a bar at its outer edge in the hot colour or its complement; the
+// current tab's bar is the highlight colour.
+TEST_P(TabHotBar, ColourOfTheBar) {
+    const HotBarCase& c = GetParam();
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrackColor(clRed);
+    s.Tabs->SetHotTrackColorType(c.Type);
+    s.Tabs->TabColors()->SetHighlightBar(clBlue);
+    s.Tabs->SetTabIndex(0);
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(paper.At(60, 3), c.Complement ? ComplementaryColor(clRed) : clRed);
+    EXPECT_EQ(paper.At(20, 3), clBlue);
+    EXPECT_NE(paper.At(60, 12), paper.At(60, 3)); // a bar, not the whole tab
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabHotBar,
+                         ::testing::Values(HotBarCase{"Actual", htctActual, false},
+                                           HotBarCase{"Complement", htctComplement, true}),
+                         [](const ::testing::TestParamInfo<HotBarCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+struct VerticalTextCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    bool ReadsUpward; // the first letter at the bottom
+};
+
+void PrintTo(const VerticalTextCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabVerticalText : public ::testing::TestWithParam<VerticalTextCase> {};
+
+// Vertical captions stand inside their tab, run along the tab, and read upward except on right
+// tabs, where they read downward: the heavy letters come first in the caption.
+TEST_P(TabVerticalText, CaptionPixels) {
+    const VerticalTextCase& c = GetParam();
+    TStrip s(1);
+    s.Tabs->SetBounds(0, 0, 120, 300);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Tabs->SetTextOrientation(orVertical);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetCaption("WWW.......");
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrack(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetFlatColor(clWhite);
+    s.Tabs->SetBackgroundColor(clWhite);
+    TPaper paper(120, 300);
+    s.Tabs->PaintTo(paper.Canvas());
+    TRect tab = s.Tabs->TabRect(0);
+    TRect ink{1000, 1000, -1, -1};
+    std::vector<int> perRow(300, 0);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 120; ++x) {
+            TColor p = ColorToRGB(paper.At(x, y));
+            if ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) > 3 * 128)
+                continue;
+            ink = {std::min<int>(ink.Left, x), std::min<int>(ink.Top, y), std::max<int>(ink.Right, x + 1),
+                   std::max<int>(ink.Bottom, y + 1)};
+            ++perRow[static_cast<size_t>(y)];
+        }
+    ASSERT_LT(ink.Left, ink.Right) << "no caption drawn";
+    EXPECT_GE(ink.Left, tab.Left);
+    EXPECT_LE(ink.Right, tab.Right);
+    EXPECT_GE(ink.Top, tab.Top);
+    EXPECT_LE(ink.Bottom, tab.Bottom);
+    EXPECT_GT(ink.Height(), 2 * ink.Width());
+    int mid = (ink.Top + ink.Bottom) / 2, upper = 0, lower = 0;
+    for (int y = ink.Top; y < ink.Bottom; ++y)
+        (y < mid ? upper : lower) += perRow[static_cast<size_t>(y)];
+    if (c.ReadsUpward)
+        EXPECT_GT(lower, 2 * upper);
+    else
+        EXPECT_GT(upper, 2 * lower);
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabVerticalText,
+                         ::testing::Values(VerticalTextCase{"Left", toLeft, true},
+                                           VerticalTextCase{"Right", toRight, false}),
+                         [](const ::testing::TestParamInfo<VerticalTextCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// The close command and a dropped tab with the selection left out of range act on nothing.
+TEST(GwTabEngine, OutOfRangeSelectionClosesAndMovesNothing) {
+    TButtonStrip s;
+    s.Tabs->OnClose = [](TObject*, bool& a) { a = true; };
+    s.Tabs->SetAllowTabDragging(true);
+    s.Tabs->TabRect(0);
+    int before = Application->ExceptionCount();
+    s.Tabs->SetTabIndexField(9);
+    s.Press(s.Tabs->CloseButtonRect());
+    s.Release(s.Tabs->CloseButtonRect());
+    s.Tabs->DragDrop(s.Tabs, 30, 10);
+    s.Tabs->CloseActiveTab();
+    EXPECT_EQ(s.Tabs->TabCount(), 8);
     EXPECT_EQ(Application->ExceptionCount(), before);
 }
 
