@@ -2,9 +2,13 @@
 // errors, colours and docked forms.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "Gwtabpages.h"
 #include "forms.h"
 #include "dragdock.h"
+#include "handle.h"
 #include "messages.h"
 
 namespace {
@@ -166,6 +170,75 @@ TEST(GwPageControl, DockedFormsGetPages) {
     TDockNotifyRec rec{WM_SETTEXT, 0, 0};
     f.Pages->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(&shown), reinterpret_cast<LPARAM>(&rec));
     EXPECT_EQ(f.Pages->GetPage(2)->Caption(), "Two");
+}
+
+struct CtrlTabCase {
+    const char* Name;
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    int Start, Expected; // active page index
+};
+
+void PrintTo(const CtrlTabCase& C, std::ostream* os) { *os << C.Name; }
+
+class PageCtrlTab : public ::testing::TestWithParam<CtrlTabCase> {};
+
+// Four pages, the second with its tab hidden; the key goes to the focused control on the shown
+// form the way the toolkit delivers it, modifiers and all.
+TEST_P(PageCtrlTab, WalksThePagesWithTabs) {
+    const CtrlTabCase& c = GetParam();
+    TPages f(4);
+    f.Sheets[1]->SetTabVisible(false);
+    f.Pages->SetActivePageIndex(c.Start);
+    f.Form.Show();
+    f.Pages->SetFocus();
+    ASSERT_EQ(f.Form.ActiveControl(), f.Pages);
+    QKeyEvent down(QEvent::KeyPress, c.Key, c.Modifiers, "\t");
+    QApplication::sendEvent(ClientWidget(f.Pages), &down);
+    QKeyEvent up(QEvent::KeyRelease, c.Key, c.Modifiers, "\t");
+    QApplication::sendEvent(ClientWidget(f.Pages), &up);
+    EXPECT_EQ(f.Pages->ActivePageIndex(), c.Expected);
+    EXPECT_TRUE(f.Sheets[static_cast<size_t>(c.Expected)]->Visible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwPageControl, PageCtrlTab,
+    ::testing::Values(
+        CtrlTabCase{"CtrlTabNext", Qt::Key_Tab, Qt::ControlModifier, 0, 2},
+        CtrlTabCase{"CtrlTabWraps", Qt::Key_Tab, Qt::ControlModifier, 3, 0},
+        CtrlTabCase{"CtrlShiftTabBack", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2, 0},
+        CtrlTabCase{"CtrlShiftTabWraps", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0, 3},
+        CtrlTabCase{"PlainTabLeavesThePage", Qt::Key_Tab, Qt::NoModifier, 0, 0}),
+    [](const ::testing::TestParamInfo<CtrlTabCase>& i) { return std::string(i.param.Name); });
+
+// A change that OnChanging refuses leaves the old page alone on the card.
+TEST(GwPageControl, RefusedChangeShowsNoSecondPage) {
+    TPages f;
+    f.Pages->SetActivePageIndex(0);
+    f.Pages->OnChanging = [](TObject*, int, bool& allow) { allow = false; };
+    f.Pages->SetActivePage(f.Sheets[2]);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[0]);
+    EXPECT_EQ(f.Shown(), (std::vector<bool>{true, false, false}));
+}
+
+// Dropping the active tab on another puts its page where that tab's page is, whatever pages with
+// hidden tabs stand before it.
+TEST(GwPageControl, DroppedTabLandsAtTheTargetPage) {
+    TPages f(4);
+    f.Sheets[1]->SetTabVisible(false);
+    f.Pages->SetAllowTabDragging(true);
+    f.Pages->SetActivePageIndex(0);
+    std::vector<std::pair<int, int>> moves;
+    f.Pages->OnTabOrderChange = [&](TObject*, int a, int b) { moves.emplace_back(a, b); };
+    TRect last = f.Pages->TabRect(2); // page D
+    f.Pages->DragDrop(f.Pages, (last.Left + last.Right) / 2, (last.Top + last.Bottom) / 2);
+    std::string order;
+    for (int i = 0; i < f.Pages->GetPageCount(); ++i)
+        order += f.Pages->GetPage(i)->Caption();
+    EXPECT_EQ(order, "BCDA");
+    EXPECT_EQ(f.Pages->Tab(2).Caption, "A");
+    EXPECT_EQ(f.Pages->TabIndex(), 2);
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 3}}));
 }
 
 } // namespace
