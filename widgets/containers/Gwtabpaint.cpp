@@ -97,12 +97,37 @@ void TGwCustomTabControl::PaintTo(TCanvas* C) {
     if (currentShown)
         DrawTab(C, FTabIndex);
     DrawControlButtons(C);
-    if (FDropTarget >= 0 && FDropTarget < TabCount()) {
-        TRect r = TabRect(FDropTarget);
-        C->Brush()->SetColor(clBtnShadow);
-        C->FillRect(Vertical() ? TRect{r.Left, r.Top, r.Right, r.Top + 2}
-                               : TRect{r.Left, r.Top, r.Left + 2, r.Bottom});
+    DrawMoveTabIndicator(C);
+}
+
+// Where a dragged tab will land: a band across the drop target's edge on the side the tab ends up,
+// two triangles pointing at that edge. Worked out with the tabs on top, then mapped.
+void TGwCustomTabControl::DrawMoveTabIndicator(TCanvas* C) {
+    if (FDropTarget < 0 || FDropTarget >= TabCount() || FTabIndex < 0 || FTabIndex >= TabCount() ||
+        !Tab(FDropTarget).Visible)
+        return;
+    TRect t = CalcTabRect(FDropTarget);
+    bool leading = (FDropTarget < FTabIndex) != (FTabSequence == tsReverse);
+    int half = (t.Bottom - t.Top) / 2, edge;
+    if (leading)
+        edge = t.Left + (FTabStyle == tsDoubleSlant || FTabStyle == tsBackSlant ? half : 0);
+    else
+        edge = t.Right - (FTabStyle == tsSingleSlant || FTabStyle == tsDoubleSlant  ? half
+                          : FTabStyle == tsCutCorner || FTabStyle == tsRoundCorners ? 1
+                                                                                    : 0);
+    int y0 = t.Top - 2, y1 = t.Top + 6;
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBtnShadow);
+    C->FillRect(CalcMapRect(TRect{edge - 8, y0, edge + 7, y1}));
+    C->Pen()->SetStyle(psClear);
+    C->Brush()->SetColor(clBlack);
+    for (int side : {-1, 1}) {
+        std::vector<TPoint> tri{{edge + side * 7, y0}, {edge + side * 7, y1}, {edge + side, (y0 + y1) / 2}};
+        for (TPoint& p : tri)
+            p = CalcMapPoint(p);
+        C->Polygon(tri);
     }
+    C->Pen()->SetStyle(psSolid);
 }
 
 void TGwCustomTabControl::DrawOutline(TCanvas* C, const std::vector<TPoint>& Pts, TColor Color) {

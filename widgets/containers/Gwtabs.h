@@ -250,6 +250,7 @@ private:
     void DrawScroller(TCanvas* C);
     void DrawControlButtons(TCanvas* C);
     void DrawButtonFrame(TCanvas* C, const TRect& R, bool Pressed);
+    void DrawMoveTabIndicator(TCanvas* C);
     TPoint InwardStep() const;
     void DrawOutline(TCanvas* C, const std::vector<TPoint>& Pts, TColor Color);
     void DrawShadeRun(TCanvas* C, TPoint From, TPoint To, int Weight);

@@ -737,6 +737,64 @@ TEST(GwTabEngine, OutOfRangeSelectionClosesAndMovesNothing) {
     EXPECT_EQ(Application->ExceptionCount(), before);
 }
 
+struct TDraggedTabs : TGwTabControl {
+    using TGwTabControl::DragOver;
+    using TGwTabControl::TGwTabControl;
+};
+
+struct MoveMarkCase {
+    const char* Name;
+    TGwTabSequence Sequence;
+    int Target;
+    bool AtRight; // the mark stands at the target's right edge, else at its left
+};
+
+void PrintTo(const MoveMarkCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabMoveMark : public ::testing::TestWithParam<MoveMarkCase> {};
+
+// Dragging the current tab (1 of 3) over another marks the edge of that tab where the dragged one
+// will land: after it when it lies further on, before it otherwise.
+TEST_P(TabMoveMark, MarksTheLandingEdge) {
+    const MoveMarkCase& c = GetParam();
+    TApplication::QtApp();
+    TForm form(nullptr);
+    auto* tabs = new TDraggedTabs(&form);
+    tabs->SetParent(&form);
+    tabs->SetBounds(0, 0, 300, 100);
+    tabs->SetTabStyle(tsRoundCorners);
+    tabs->SetTabSequence(c.Sequence);
+    tabs->SetTabWidth(40);
+    tabs->SetTabHeight(30);
+    tabs->SetAllowTabDragging(true);
+    for (const char* caption : {"", "", ""})
+        tabs->GetTabCollection()->Add()->SetCaption(caption);
+    tabs->SetTabIndex(1);
+    TRect target = tabs->TabRect(c.Target);
+    bool accept = false;
+    tabs->DragOver(tabs, (target.Left + target.Right) / 2, 20, dsDragMove, accept);
+    EXPECT_TRUE(accept);
+    TPaper paper(300, 100);
+    tabs->PaintTo(paper.Canvas());
+    // Inside the triangle pointing at the edge (the round style's right edge stands 1 pixel in).
+    int right = target.Right - 5, left = target.Left + 4, y = target.Top + 2;
+    EXPECT_EQ(paper.At(c.AtRight ? right : left, y), clBlack);
+    EXPECT_NE(paper.At(c.AtRight ? left : right, y), clBlack);
+    tabs->DragOver(tabs, 290, 90, dsDragLeave, accept);
+    tabs->PaintTo(paper.Canvas());
+    EXPECT_NE(paper.At(c.AtRight ? right : left, y), clBlack);
+}
+
+// Under the reverse sequence the tabs run leftward: further on is to the left.
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabMoveMark,
+                         ::testing::Values(MoveMarkCase{"ForwardAfterTarget", tsStandard, 2, true},
+                                           MoveMarkCase{"BackBeforeTarget", tsStandard, 0, false},
+                                           MoveMarkCase{"ReverseForwardLeftOfTarget", tsReverse, 2, false},
+                                           MoveMarkCase{"ReverseBackRightOfTarget", tsReverse, 0, true}),
+                         [](const ::testing::TestParamInfo<MoveMarkCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
 TEST(GwTabEngine, AcceleratorTextParts) {
     struct {
         const char* Text;
