@@ -225,9 +225,10 @@ TRect TGwCustomTabControl::FocusRect(const TRect& Face) const {
 void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) {
     const TGwTabData& t = Tab(Index);
     TRect text = Face;
-    if (FImages && FImagePosition != ipBack && FImagePosition != ipStretch) {
-        int img = t.Enabled || t.DisabledIndex < 0 ? t.ImageIndex : t.DisabledIndex;
+    int img = t.Enabled || t.DisabledIndex < 0 ? t.ImageIndex : t.DisabledIndex;
+    if (FImages && (t.ImageIndex >= 0 || t.DisabledIndex >= 0)) {
         int iw = FImages->Width(), ih = FImages->Height();
+        // Only a tab with an image gives room to it; the others keep their whole face for text.
         TRect ir = Face;
         switch (FImagePosition) {
         case ipLeft:
@@ -242,16 +243,36 @@ void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) 
             ir.Bottom = ir.Top + ih;
             text.Top = ir.Bottom + FImageMargin;
             break;
-        default: ir.Top = ir.Bottom - ih; text.Bottom = ir.Top - FImageMargin;
+        case ipBottom:
+            ir.Top = ir.Bottom - ih;
+            text.Bottom = ir.Top - FImageMargin;
+            break;
+        default: break;
         }
-        if (img >= 0) {
+        bool lookEnabled = t.Enabled || t.DisabledIndex >= 0;
+        if (img >= 0 && FImagePosition == ipStretch) {
+            // Drawn on a key colour first, so the image keeps its own transparency when stretched.
+            TBitmap b;
+            b.SetSize(iw, ih);
+            b.Canvas()->Brush()->SetColor(clFuchsia);
+            b.Canvas()->FillRect(TRect{0, 0, iw, ih});
+            FImages->Draw(b.Canvas(), 0, 0, img, lookEnabled);
+            b.SetTransparentColor(clFuchsia);
+            b.SetTransparent(true);
+            // The face measures the caption alone; the image never shrinks below its own size.
+            if (ir.Width() < iw)
+                ir = {(ir.Left + ir.Right - iw) / 2, ir.Top, (ir.Left + ir.Right - iw) / 2 + iw, ir.Bottom};
+            if (ir.Height() < ih)
+                ir = {ir.Left, (ir.Top + ir.Bottom - ih) / 2, ir.Right, (ir.Top + ir.Bottom - ih) / 2 + ih};
+            C->StretchDraw(ir, &b);
+        } else if (img >= 0) {
             int x = ir.Left + (FImageAlignment == haCenter  ? (ir.Width() - iw) / 2
                                : FImageAlignment == haRight ? ir.Width() - iw
                                                             : 0);
             int y = ir.Top + (FImageAlignmentVertical == vaCenter   ? (ir.Height() - ih) / 2
                               : FImageAlignmentVertical == vaBottom ? ir.Height() - ih
                                                                     : 0);
-            FImages->Draw(C, x, y, img, t.Enabled || t.DisabledIndex >= 0);
+            FImages->Draw(C, x, y, img, lookEnabled);
         }
     }
     if (t.Caption.empty())
@@ -296,7 +317,7 @@ void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) 
     if (!t.Enabled) {
         draw(1, 1, GetTextColor(Index, txDisabledHighlight, FTextColors.DisabledHighlight()));
         draw(0, 0, GetTextColor(Index, txDisabledShadow, FTextColors.DisabledShadow()));
-    } else if (FHotTrack && Index == FHotIndex && Index != FTabIndex) {
+    } else if (FHotTrack && Index == FHotIndex) {
         draw(0, 0,
              GetTextColor(Index, txHot, FHotTrackStyle == htsText ? FHotTrackColor : FTextColors.Selected()));
     } else if (Index == FTabIndex) {
@@ -445,6 +466,7 @@ TRect TGwCustomTabControl::MenuButtonRect() {
 
 void TGwCustomTabControl::BuildTabMenu(TPopupMenu* Menu) {
     Menu->Items()->Clear();
+    Menu->SetImages(FImages);
     for (int i = 0; i < TabCount(); ++i) {
         const TGwTabData& t = Tab(i);
         if (!t.Visible)

@@ -70,11 +70,15 @@ GW_TAB_SETTER(bool, UseGradients)
 void TGwCustomTabControl::SetImages(TImageList* Value) {
     if (Value == FImages)
         return;
-    if (FImages)
+    if (FImages) {
         FImages->RemoveFreeNotification(this);
+        FImages->UnRegisterChanges(&FImageChangeLink);
+    }
     FImages = Value;
-    if (Value)
+    if (Value) {
         Value->FreeNotification(this);
+        Value->RegisterChanges(&FImageChangeLink);
+    }
     Rebuild();
 }
 
@@ -155,6 +159,8 @@ TGwCustomTabControl::TGwCustomTabControl(TComponent* AOwner) : TCustomControl(AO
     SetTabStop(true);
     SetBounds(Left(), Top(), 300, 100);
     SetCalcNeeded(true);
+    // Images added to or taken from the list change the tabs' extents.
+    FImageChangeLink.OnChange = [this](TObject*) { Rebuild(); };
 }
 
 TGwCustomTabControl::~TGwCustomTabControl() = default;

@@ -281,6 +281,7 @@ private:
     TPopupMenu* FTabMenu = nullptr;
     TTimer* FDragScrollTimer = nullptr;
     TBitmap FBuffer;
+    TChangeLink FImageChangeLink;
 };
 #undef GW_TAB_PROPERTY
 

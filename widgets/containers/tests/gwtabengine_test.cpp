@@ -795,6 +795,73 @@ INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabMoveMark,
                              return std::string(i.param.Name);
                          });
 
+// Columns of the dark (caption) pixels inside a rectangle: the first and one past the last.
+std::pair<int, int> InkColumns(TPaper& Paper, const TRect& R) {
+    int first = R.Right, last = R.Left;
+    for (int y = R.Top + 2; y < R.Bottom - 2; ++y)
+        for (int x = R.Left + 2; x < R.Right - 2; ++x)
+            if (Lightness(Paper.At(x, y)) < 3 * 100) {
+                first = std::min(first, x);
+                last = std::max(last, x + 1);
+            }
+    return {first, last};
+}
+
+struct ImageCase {
+    const char* Name;
+    TGwImagePosition Position;
+    int RedColumn; // a column of the image tab that shows the image, from its left
+};
+
+void PrintTo(const ImageCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabImages : public ::testing::TestWithParam<ImageCase> {};
+
+// Two wide tabs, the first with a red image and no caption, the second with a caption and no image:
+// the image stands where its position puts it, and the tab without one places its caption as if
+// the control had no images.
+TEST_P(TabImages, ImageAndCaptionPlaces) {
+    const ImageCase& c = GetParam();
+    TStrip s(2);
+    s.Fixed(100, 30);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrack(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetFlatColor(clWhite);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetCaption("");
+    s.Tabs->GetTabCollection()->GetItem(1)->SetCaption("WW");
+    s.Tabs->SetImagePosition(c.Position);
+    TPaper plain(300, 100);
+    s.Tabs->PaintTo(plain.Canvas());
+    std::pair<int, int> alone = InkColumns(plain, s.Tabs->TabRect(1));
+    TImageList images(nullptr);
+    images.SetWidth(16);
+    images.SetHeight(16);
+    TBitmap red;
+    red.SetSize(16, 16);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    images.Add(&red, nullptr);
+    s.Tabs->SetImages(&images);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetImageIndex(0);
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    TRect first = s.Tabs->TabRect(0);
+    EXPECT_EQ(paper.At(first.Left + c.RedColumn, (first.Top + first.Bottom) / 2), clRed);
+    EXPECT_EQ(InkColumns(paper, s.Tabs->TabRect(1)), alone);
+    s.Tabs->SetImages(nullptr);
+}
+
+// The first tab's face (its image and a margin, 18 wide) is centred in the 100-wide tab: the image
+// stands at 41..56 on the left of it, at 43..58 on the right, alone at the centre otherwise.
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabImages,
+                         ::testing::Values(ImageCase{"Left", ipLeft, 42}, ImageCase{"Right", ipRight, 58},
+                                           ImageCase{"Back", ipBack, 50},
+                                           ImageCase{"Stretch", ipStretch, 50}),
+                         [](const ::testing::TestParamInfo<ImageCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
 TEST(GwTabEngine, AcceleratorTextParts) {
     struct {
         const char* Text;
