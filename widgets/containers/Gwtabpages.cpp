@@ -273,6 +273,12 @@ void TGwPageControl::MakeControlVisible(TControl* Control) {
         SetActivePageIndex(found);
 }
 
+void TGwPageControl::ShowControl(TControl* AControl) {
+    auto it = std::find(FPages.begin(), FPages.end(), AControl);
+    if (it != FPages.end())
+        SetActivePage(*it);
+}
+
 void TGwPageControl::HideAllTabs() {
     for (TGwTabSheet* p : std::vector<TGwTabSheet*>(FPages))
         p->SetTabVisible(false);

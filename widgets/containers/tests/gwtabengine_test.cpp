@@ -862,6 +862,41 @@ INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabImages,
                              return std::string(i.param.Name);
                          });
 
+TEST(GwTabEngine, HotTabGivesItsHint) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->GetTabCollection()->GetItem(1)->SetHint("second");
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    EXPECT_EQ(s.Tabs->Hint(), "");
+    s.Tabs->SetTabHints(true);
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    EXPECT_EQ(s.Tabs->Hint(), "second");
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(250, 80));
+    EXPECT_EQ(s.Tabs->Hint(), "");
+}
+
+// A handler that paints the background leaves it to itself; tabs and card are drawn over it.
+TEST(GwTabEngine, HandledBackgroundIsLeftToTheHandler) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetBackgroundColor(clYellow);
+    TRect seen;
+    s.Tabs->OnPaintBackground = [&](TObject*, TCanvas*, const TRect& R, bool& Handled) {
+        seen = R;
+        Handled = true;
+    };
+    TPaper paper(300, 100);
+    paper.Fill(clLime);
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(seen, (TRect{0, 0, 301, 101}));
+    EXPECT_EQ(paper.At(200, 10), clLime);
+    EXPECT_EQ(paper.At(5, 20), clWhite);
+    EXPECT_EQ(paper.At(150, 60), clWhite);
+}
+
 TEST(GwTabEngine, AcceleratorTextParts) {
     struct {
         const char* Text;

@@ -124,6 +124,11 @@ TEST(GwPageControl, MakeControlVisibleAndClosing) {
     TCustomControl stray(nullptr);
     f.Pages->MakeControlVisible(&stray);
     EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+    f.Pages->ShowControl(edit); // not a page: nothing
+    EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+    f.Pages->ShowControl(f.Sheets[1]);
+    EXPECT_EQ(f.Pages->ActivePageIndex(), 1);
+    f.Pages->SetActivePageIndex(0);
     // Closing the first page hands over to the page after it, closing a later one to the one before.
     f.Pages->OnClose = [](TObject*, bool& allow) { allow = true; };
     f.Pages->CloseActiveTab();
@@ -239,6 +244,50 @@ TEST(GwPageControl, DroppedTabLandsAtTheTargetPage) {
     EXPECT_EQ(f.Pages->Tab(2).Caption, "A");
     EXPECT_EQ(f.Pages->TabIndex(), 2);
     EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 3}}));
+}
+
+// With the active page's tab hidden the strip is driven by code: focusing the control focuses the
+// page's first control that can take the focus.
+TEST(GwPageControl, FocusGoesIntoAPageWithoutItsTab) {
+    TPages f;
+    auto* idle = new TCustomControl(&f.Form);
+    idle->SetParent(f.Sheets[1]);
+    idle->SetEnabled(false);
+    auto* edit = new TCustomControl(&f.Form);
+    edit->SetParent(f.Sheets[1]);
+    edit->SetTabStop(true);
+    f.Pages->SetActivePage(f.Sheets[1]);
+    f.Sheets[1]->SetTabVisible(false);
+    f.Form.Show();
+    f.Pages->SetFocus();
+    EXPECT_EQ(f.Form.ActiveControl(), edit);
+    f.Sheets[1]->SetTabVisible(true);
+    f.Pages->SetFocus();
+    EXPECT_EQ(f.Form.ActiveControl(), f.Pages);
+}
+
+TEST(GwPageControl, DoubleClickUndocksOnlyWhenAllowed) {
+    TPages f(0);
+    f.Pages->SetDockSite(true);
+    TForm docked(nullptr);
+    docked.SetCaption("Log");
+    docked.SetVisible(true);
+    TDragDockObject drag(&docked);
+    drag.DockRect = Bounds(0, 0, 100, 100);
+    f.Pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drag), 0);
+    ASSERT_EQ(f.Pages->GetPageCount(), 1);
+    TRect tab = f.Pages->TabRect(0);
+    LPARAM at = MAKELPARAM((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+    EXPECT_EQ(f.Pages->GetDockClientFromMousePos({(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2}),
+              &docked);
+    f.Pages->DblClickUndocks = false;
+    f.Pages->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_EQ(docked.HostDockSite(), f.Pages);
+    EXPECT_EQ(f.Pages->GetPageCount(), 1);
+    f.Pages->DblClickUndocks = true;
+    f.Pages->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_EQ(docked.HostDockSite(), nullptr);
+    EXPECT_EQ(f.Pages->GetPageCount(), 0);
 }
 
 } // namespace
