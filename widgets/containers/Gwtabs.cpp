@@ -1077,8 +1077,11 @@ bool TGwCustomTabControl::SelectByAccel(char key) {
         if (!t.Visible || !t.Enabled || accel.empty() ||
             AnsiUpperCase(accel) != AnsiUpperCase(std::string(1, key)))
             continue;
-        if (CanFocus())
+        if (CanFocus()) {
             SetFocus();
+            if (!Focused())
+                return true; // the focus was refused elsewhere: the key is used up, nothing selected
+        }
         SetTabIndex(i);
         if (FTabIndex == i)
             TabClick();

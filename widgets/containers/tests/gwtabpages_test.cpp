@@ -182,6 +182,7 @@ struct CtrlTabCase {
     int Key;
     Qt::KeyboardModifiers Modifiers;
     int Start, Expected; // active page index
+    bool FocusInPage;    // the key goes to a control on the page, else to the page control
 };
 
 void PrintTo(const CtrlTabCase& C, std::ostream* os) { *os << C.Name; }
@@ -194,26 +195,42 @@ TEST_P(PageCtrlTab, WalksThePagesWithTabs) {
     const CtrlTabCase& c = GetParam();
     TPages f(4);
     f.Sheets[1]->SetTabVisible(false);
+    std::vector<TCustomControl*> fields;
+    for (TGwTabSheet* p : f.Sheets) {
+        fields.push_back(new TCustomControl(&f.Form));
+        fields.back()->SetParent(p);
+        fields.back()->SetTabStop(true);
+    }
     f.Pages->SetActivePageIndex(c.Start);
     f.Form.Show();
-    f.Pages->SetFocus();
-    ASSERT_EQ(f.Form.ActiveControl(), f.Pages);
+    TWinControl* target = f.Pages;
+    if (c.FocusInPage)
+        target = fields[static_cast<size_t>(c.Start)];
+    target->SetFocus();
+    ASSERT_EQ(f.Form.ActiveControl(), target);
     QKeyEvent down(QEvent::KeyPress, c.Key, c.Modifiers, "\t");
-    QApplication::sendEvent(ClientWidget(f.Pages), &down);
+    QApplication::sendEvent(ClientWidget(target), &down);
     QKeyEvent up(QEvent::KeyRelease, c.Key, c.Modifiers, "\t");
-    QApplication::sendEvent(ClientWidget(f.Pages), &up);
+    QApplication::sendEvent(ClientWidget(target), &up);
     EXPECT_EQ(f.Pages->ActivePageIndex(), c.Expected);
     EXPECT_TRUE(f.Sheets[static_cast<size_t>(c.Expected)]->Visible());
+    // The focus never stays behind on a page that went out of sight.
+    TWinControl* focused = f.Form.ActiveControl();
+    EXPECT_TRUE(focused == f.Pages || f.Sheets[static_cast<size_t>(c.Expected)]->ContainsControl(focused));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     GwPageControl, PageCtrlTab,
-    ::testing::Values(
-        CtrlTabCase{"CtrlTabNext", Qt::Key_Tab, Qt::ControlModifier, 0, 2},
-        CtrlTabCase{"CtrlTabWraps", Qt::Key_Tab, Qt::ControlModifier, 3, 0},
-        CtrlTabCase{"CtrlShiftTabBack", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2, 0},
-        CtrlTabCase{"CtrlShiftTabWraps", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0, 3},
-        CtrlTabCase{"PlainTabLeavesThePage", Qt::Key_Tab, Qt::NoModifier, 0, 0}),
+    ::testing::Values(CtrlTabCase{"CtrlTabNext", Qt::Key_Tab, Qt::ControlModifier, 0, 2, false},
+                      CtrlTabCase{"CtrlTabWraps", Qt::Key_Tab, Qt::ControlModifier, 3, 0, false},
+                      CtrlTabCase{"CtrlShiftTabBack", Qt::Key_Backtab,
+                                  Qt::ControlModifier | Qt::ShiftModifier, 2, 0, false},
+                      CtrlTabCase{"CtrlShiftTabWraps", Qt::Key_Backtab,
+                                  Qt::ControlModifier | Qt::ShiftModifier, 0, 3, false},
+                      CtrlTabCase{"PlainTabLeavesThePage", Qt::Key_Tab, Qt::NoModifier, 0, 0, false},
+                      CtrlTabCase{"CtrlTabFromAFieldOnThePage", Qt::Key_Tab, Qt::ControlModifier, 0, 2, true},
+                      CtrlTabCase{"CtrlShiftTabFromAFieldOnThePage", Qt::Key_Backtab,
+                                  Qt::ControlModifier | Qt::ShiftModifier, 3, 2, true}),
     [](const ::testing::TestParamInfo<CtrlTabCase>& i) { return std::string(i.param.Name); });
 
 // A change that OnChanging refuses leaves the old page alone on the card.
