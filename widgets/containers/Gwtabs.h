@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "Gwbutton.h" // TGwHotTrackColorType
 #include "Gwcommon.h"
 #include "Gwtabdata.h"
 #include "classes.h"

@@ -552,8 +552,9 @@ TEST_P(TabButtonFace, GradientRunsDownAndFlipsWhileHeld) {
     int top = Lightness(paper.At(r.Left + 1, r.Top + 1)),
         bottom = Lightness(paper.At(r.Left + 1, r.Bottom - 2));
     EXPECT_EQ((top > bottom) - (top < bottom), c.TopVsBottom) << top << " " << bottom;
-    if (!c.Gradients)
+    if (!c.Gradients) {
         EXPECT_EQ(paper.At(r.Left + 1, r.Top + 1), clWhite);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabButtonFace,
@@ -708,10 +709,11 @@ TEST_P(TabVerticalText, CaptionPixels) {
     int mid = (ink.Top + ink.Bottom) / 2, upper = 0, lower = 0;
     for (int y = ink.Top; y < ink.Bottom; ++y)
         (y < mid ? upper : lower) += perRow[static_cast<size_t>(y)];
-    if (c.ReadsUpward)
+    if (c.ReadsUpward) {
         EXPECT_GT(lower, 2 * upper);
-    else
+    } else {
         EXPECT_GT(upper, 2 * lower);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabVerticalText,
