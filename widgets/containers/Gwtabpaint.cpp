@@ -169,7 +169,7 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
             }
             bool nearFirst = FTabOrientation == toTop || FTabOrientation == toLeft;
             PaintGradient(C, m, Vertical() ? gdVerticalEnd : gdHorizontalEnd, nearFirst ? dark : light,
-                          nearFirst ? light : dark, 32);
+                          nearFirst ? light : dark, 1);
         }
     }
     if (FHotTrack && FHotTrackStyle == htsTab && (current || Index == FHotIndex)) {

@@ -899,6 +899,47 @@ TEST(GwTabEngine, HandledBackgroundIsLeftToTheHandler) {
     EXPECT_EQ(paper.At(150, 60), clWhite);
 }
 
+struct TabShadingCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+};
+
+void PrintTo(const TabShadingCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabShading : public ::testing::TestWithParam<TabShadingCase> {};
+
+// Tabs other than the current one shade across the row from the shadow colour at their outer edge
+// to the unselected colour next to the card.
+TEST_P(TabShading, DarkOutsideLightTowardTheCard) {
+    const TabShadingCase& c = GetParam();
+    TStrip s;
+    bool side = c.Orientation == toLeft || c.Orientation == toRight;
+    s.Tabs->SetBounds(0, 0, side ? 100 : 300, side ? 300 : 100);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Fixed(40, 30);
+    s.Tabs->TabColors()->SetShadow(clBlack);
+    s.Tabs->TabColors()->SetUnselected(clWhite);
+    TPaper paper(side ? 100 : 300, side ? 300 : 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    // Away from the caption (the middle) and from the cut corner (the far end of the row).
+    TRect t = s.Tabs->TabRect(0);
+    TPoint outer, inner;
+    switch (c.Orientation) {
+    case toTop: outer = {t.Left + 4, t.Top + 3}, inner = {t.Left + 4, t.Bottom - 3}; break;
+    case toBottom: outer = {t.Left + 4, t.Bottom - 3}, inner = {t.Left + 4, t.Top + 3}; break;
+    case toLeft: outer = {t.Left + 3, t.Bottom - 4}, inner = {t.Right - 3, t.Bottom - 4}; break;
+    case toRight: outer = {t.Right - 3, t.Top + 4}, inner = {t.Left + 3, t.Top + 4}; break;
+    }
+    EXPECT_LT(Lightness(paper.At(outer.x, outer.y)) + 3 * 64, Lightness(paper.At(inner.x, inner.y)));
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabShading,
+                         ::testing::Values(TabShadingCase{"Top", toTop}, TabShadingCase{"Bottom", toBottom},
+                                           TabShadingCase{"Left", toLeft}, TabShadingCase{"Right", toRight}),
+                         [](const ::testing::TestParamInfo<TabShadingCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
 TEST(GwTabEngine, AcceleratorTextParts) {
     struct {
         const char* Text;
