@@ -353,10 +353,15 @@ void TGwCustomTabControl::DoTextOut(TCanvas* C, int X, int Y, const std::string&
     C->Brush()->SetStyle(bsSolid);
 }
 
-void TGwCustomTabControl::DrawShadeRun(TCanvas* C, TPoint From, TPoint To, int Weight) {
+// The shadow darkens what lay under the card (Under holds it, its origin at the card's top-left),
+// not the card's own colour.
+void TGwCustomTabControl::DrawShadeRun(TCanvas* C, TCanvas* Under, TPoint Origin, TPoint From, TPoint To,
+                                       int Weight) {
     int dx = (To.x > From.x) - (To.x < From.x), dy = (To.y > From.y) - (To.y < From.y);
     for (TPoint p = From; p != To; p = TPoint{p.x + dx, p.y + dy})
-        C->SetPixel(p.x, p.y, BlendColors(clBlack, C->GetPixel(p.x, p.y), static_cast<std::uint8_t>(Weight)));
+        C->SetPixel(p.x, p.y,
+                    BlendColors(clBlack, Under->GetPixel(p.x - Origin.x, p.y - Origin.y),
+                                static_cast<std::uint8_t>(Weight)));
 }
 
 void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
@@ -365,6 +370,13 @@ void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
         return;
     bool current = FTabIndex >= 0 && FTabIndex < TabCount();
     TColor fill = FUseColoredTabs && current ? Tab(FTabIndex).Color : Color();
+    bool shadow = FShowCardFrame && FShowFullFrame && FShowShadow && FTabOrientation == toTop &&
+                  FTabSequence == tsStandard;
+    TBitmap under;
+    if (shadow) {
+        under.SetSize(r.Width(), r.Height());
+        under.Canvas()->CopyRect(TRect{0, 0, r.Width(), r.Height()}, C, r);
+    }
     bool handled = false;
     PaintCardBackground(C, Row, r, handled);
     if (!handled) {
@@ -376,15 +388,15 @@ void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
         return;
     TColor line = AdjustColor(FFlatColor, FFlatColorAdjustment);
     TPoint p0{r.Left, r.Top}, p1{r.Right - 1, r.Top}, p2{r.Right - 1, r.Bottom - 1}, p3{r.Left, r.Bottom - 1};
-    bool shadow = FShowFullFrame && FShowShadow && FTabOrientation == toTop && FTabSequence == tsStandard;
     if (shadow) {
         DrawOutline(C, {p0, {p1.x - 2, p1.y}, {p2.x - 2, p2.y - 2}, {p3.x, p3.y - 2}, p0}, line);
-        DrawShadeRun(C, {p1.x - 1, p1.y + 1}, {p2.x - 1, p2.y - 1}, 30);
-        DrawShadeRun(C, {p2.x - 1, p2.y - 1}, {p3.x, p3.y - 1}, 30);
-        DrawShadeRun(C, {p1.x - 1, p1.y}, p1, 15);
-        DrawShadeRun(C, p1, p2, 15);
-        DrawShadeRun(C, p2, p3, 15);
-        DrawShadeRun(C, p3, {p3.x, p3.y - 1}, 15);
+        TCanvas* u = under.Canvas();
+        DrawShadeRun(C, u, p0, {p1.x - 1, p1.y + 1}, {p2.x - 1, p2.y - 1}, 30);
+        DrawShadeRun(C, u, p0, {p2.x - 1, p2.y - 1}, {p3.x, p3.y - 1}, 30);
+        DrawShadeRun(C, u, p0, {p1.x - 1, p1.y}, p1, 15);
+        DrawShadeRun(C, u, p0, p1, p2, 15);
+        DrawShadeRun(C, u, p0, p2, p3, 15);
+        DrawShadeRun(C, u, p0, p3, {p3.x, p3.y - 1}, 15);
     } else if (FShowFullFrame) {
         DrawOutline(C, {p0, p1, p2, p3, p0}, line);
     } else {

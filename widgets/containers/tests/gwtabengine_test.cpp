@@ -448,6 +448,11 @@ TEST(GwTabEngine, CardJoinsTheCurrentTab) {
     // The two-tone shadow darkens the far side.
     EXPECT_NE(paper.At(299, 60), clYellow);
     EXPECT_NE(paper.At(298, 60), paper.At(299, 60));
+    // It falls on what lies behind the card, not on the card.
+    EXPECT_EQ(paper.At(298, 60), BlendColors(clBlack, clYellow, 30));
+    EXPECT_EQ(paper.At(299, 60), BlendColors(clBlack, clYellow, 15));
+    EXPECT_EQ(paper.At(150, 98), BlendColors(clBlack, clYellow, 30));
+    EXPECT_EQ(paper.At(150, 99), BlendColors(clBlack, clYellow, 15));
 }
 
 // A selection left out of range by a descendant is neither drawn, hit nor stepped from, and nothing
