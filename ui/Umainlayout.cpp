@@ -41,6 +41,11 @@ TGwStringGrid* Grid(TComponent* owner, TWinControl* parent, TAlign align, int ro
     g->SetRowCount(rows);
     g->SetFixedCols(0);
     g->SetFixedRows(0);
+    // The grid keeps its first cell past the fixed ones it had: start at the top left again.
+    g->SetTopRow(0);
+    g->SetLeftCol(0);
+    g->SetRow(0);
+    g->SetCol(0);
     g->SetDefaultRowHeight(20);
     TGridOptions o{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine};
     g->SetOptions(o + extra);
@@ -195,11 +200,11 @@ void TMainForm::BuildLayout() {
 
     pnSettings = Make<TPanel>(this, this, alLeft);
     pnSettings->SetWidth(49);
-    Image1 = Make<TImage>(this, pnSettings);
-    Image1->SetBounds(8, 8, 32, 32);
+    Image1 = Make<TImage>(this, pnSettings, alTop);
+    Image1->SetHeight(44);
+    Image1->SetCenter(true);
     DrawEmblem(Image1->Picture());
     GwLabel1 = MakeSideLabel(this, pnSettings);
-    GwLabel1->SetBounds(0, 48, 49, 600);
 
     Panel11 = Make<TPanel>(this, this, alClient);
     Panel11->SetBevelOuter(bvNone);
