@@ -16,8 +16,6 @@
 
 class TPopupMenu;
 
-enum TGwHotTrackColorType { htctComplement, htctActual };
-
 // Sent to the controls of a parent when a grouped button goes down: WParam the group index,
 // LParam the button.
 constexpr UINT CM_GWBUTTONPRESSED = 0x2421;

@@ -66,6 +66,8 @@ enum TGwUIStyle { uiWindows95, uiWindowsXP };
 enum TGwGroupBarGradientPath { gpTopToBottom, gpBottomToTop };
 enum TGwButtonDisplayState { bdsNormal, bdsDown, bdsHot, bdsDisabled };
 enum TGwButtonHotTrackStyle { htsInterior, htsFrame };
+// Whether a hot highlight uses its colour itself or the complementary colour.
+enum TGwHotTrackColorType { htctComplement, htctActual };
 
 // ---------------------------------------------------------------- themes
 

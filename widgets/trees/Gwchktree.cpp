@@ -100,23 +100,32 @@ TGwCheckTree::TGwCheckTree(TComponent* AOwner) : TGwCustomTreeView(AOwner) {
 
 TGwCheckTree::~TGwCheckTree() { SetStateImages(nullptr); }
 
+// Four 16 x 16 images indexed by check state: 0 and 1 an empty box, 2 a ticked one, 3 a mixed one.
+// Visual styles draw the themed check box; else our own 13 x 13 box sits at (2, 2).
 void TGwCheckTree::InitStateImages() {
     FCheckImages->Clear();
     FCheckImages->SetWidth(16);
     FCheckImages->SetHeight(16);
     const TColor olive = TColor(RGB(128, 128, 0));
     const TCheckBoxState looks[] = {cbUnchecked, cbUnchecked, cbChecked, cbGrayed};
-    for (TCheckBoxState look : looks) {
+    const TThemedButton themed[] = {tbCheckBoxUncheckedNormal, tbCheckBoxUncheckedNormal,
+                                    tbCheckBoxCheckedNormal, tbCheckBoxMixedNormal};
+    TThemeServices* themes = ThemeServices();
+    for (int i = 0; i < 4; ++i) {
         TBitmap b;
         b.SetSize(16, 16);
         b.Canvas()->Brush()->SetColor(olive);
         b.Canvas()->FillRect(TRect(0, 0, 16, 16));
-        TGwGlyphColors colours;
-        colours.FrameColor = FrameColor();
-        colours.HighlightColor = FHighlightColor;
-        colours.DisabledColor = DisabledColor();
-        colours.FillColor = clWindow;
-        DrawCheckBox(b.Canvas(), TRect(2, 2, 15, 15), look, colours);
+        if (themes->ThemesEnabled()) {
+            themes->DrawElement(b.Canvas(), themes->GetElementDetails(themed[i]), TRect(0, 0, 16, 16));
+        } else {
+            TGwGlyphColors colours;
+            colours.FrameColor = FrameColor();
+            colours.HighlightColor = FHighlightColor;
+            colours.DisabledColor = DisabledColor();
+            colours.FillColor = clWindow;
+            DrawCheckBox(b.Canvas(), TRect(2, 2, 15, 15), looks[i], colours);
+        }
         FCheckImages->AddMasked(&b, olive);
     }
 }

@@ -1,10 +1,11 @@
-// Tree view: state colours, the library frame, node paths, auto-select, node context menus
-// (widget layer, trees).
+// Tree view: state colours, the library frame, node paths, auto-select, the selection outline,
+// wheel scrolling, image queries and node context menus (widget layer, trees).
 #include "Gwtreevw.h"
 
-#include "Gwthemesrv.h"
+#include "Gwshellutils.h"
 #include "forms.h"
 #include "messages.h"
+#include "sysinfo.h"
 #include "sysutils.h"
 #include "winapi.h"
 
@@ -22,64 +23,64 @@ void TGwCustomTreeView::Loaded() {
     UpdateColors();
 }
 
-void TGwCustomTreeView::UpdateColors() {
-    if (ComponentState().Contains(csLoading))
-        return;
-    FUpdatingColor = true;
-    SetColor(!Enabled() ? FDisabledColor : FFocused ? FFocusColor : FNormalColor);
-    FUpdatingColor = false;
+void TGwCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomTreeView::Notification(AComponent, Operation);
+    if (Operation == opRemove)
+        FFraming.ControllerRemoved(AComponent);
 }
 
-void TGwCustomTreeView::SetDisabledColor(TColor Value) {
-    FDisabledColor = Value;
-    if (!Enabled())
-        UpdateColors();
+// Old comctl32 builds draw broken tool tips in trees.
+void TGwCustomTreeView::CreateParams(TCreateParams& Params) {
+    TCustomTreeView::CreateParams(Params);
+    if (IsWinNT() && ComCtlVersion().High < 0x00040048)
+        Params.Style |= TVS_NOTOOLTIPS;
 }
 
-void TGwCustomTreeView::SetFocusColor(TColor Value) {
-    FFocusColor = Value;
-    if (FFocused)
-        UpdateColors();
-}
+// ---- framing -------------------------------------------------------------------------------------
 
-void TGwCustomTreeView::SetFrameColor(TColor Value) { ChangeFrame(FFrameColor, Value); }
-
-void TGwCustomTreeView::SetFrameHotTrack(bool Value) {
-    FFrameHotTrack = Value;
-    if (Value) {
-        FFrameVisible = true;
-        if (!ComponentState().Contains(csLoading))
-            FFrameSides = AllSides;
+bool TGwCustomTreeView::SetFramingProperty(TGwFrameControllerProperty Property, int Value) {
+    switch (Property) {
+    case fcpFrameColor: SetFrameColor(Value); return true;
+    case fcpDisabledColor: SetDisabledColor(Value); return true;
+    case fcpFocusColor: SetFocusColor(Value); return true;
+    default: return FFraming.SetFramingProperty(Property, Value);
     }
-    RepaintFrame();
+}
+
+bool TGwCustomTreeView::IsStored(TGwFrameControllerProperty Property) const {
+    if (!FFraming.Stored(Property))
+        return false;
+    if (Property == fcpColor)
+        return Enabled();
+    if (Property == fcpFocusColor)
+        return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(Color());
+    return true;
 }
 
 void TGwCustomTreeView::RepaintFrame() {
     if (HandleAllocated())
-        SendMessage(Handle(), WM_NCPAINT, 0, 0);
-}
-
-bool TGwCustomTreeView::UseThemes() const {
-    return FFramingPreference == fpXPThemes && ThemeServices()->ThemesEnabled();
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 TFrameStyle TGwCustomTreeView::CurrentFrameStyle() const {
-    return FFrameHotTrack && (FFocused || FOverControl) ? FFrameHotStyle : FFrameStyle;
+    return FrameHotTrack() && FFraming.Hot() ? FrameHotStyle() : FrameStyle();
 }
 
 TColor TGwCustomTreeView::CurrentFrameColor() const {
-    return FFrameHotTrack && (FFocused || FOverControl) ? FFrameHotColor : FFrameColor;
+    return FrameHotTrack() && FFraming.Hot() ? FrameHotColor() : FrameColor();
 }
 
-void TGwCustomTreeView::UpdateFrame(bool ViaMouse, bool InFocus) {
-    if (ViaMouse)
-        FOverControl = InFocus;
-    else
-        FFocused = InFocus;
-    if (FFrameHotTrack)
-        RepaintFrame();
-    UpdateColors();
+// The frame is drawn over the client edge, whose ring takes the control's colour.
+void TGwCustomTreeView::WMNCPaint(TWMNCPaint& Message) {
+    TCustomTreeView::WMNCPaint(Message);
+    if (!Message.DC || !FFraming.DrawsFrame())
+        return;
+    DrawBevel(Message.DC, TRect(0, 0, Width(), Height()), Color(), Color(), 2);
+    FFraming.PaintFrame(Message.DC, Width(), Height(), TGwFrameRing::NoColorRing);
+    Message.Result = 0;
 }
+
+// ---- selection -----------------------------------------------------------------------------------
 
 void TGwCustomTreeView::SetAutoExpand(bool Value) {
     AutoExpand = Value;
@@ -91,6 +92,11 @@ void TGwCustomTreeView::SetAutoSelect(bool Value) {
     FAutoSelect = Value;
     if (Value)
         AutoExpand = false;
+}
+
+void TGwCustomTreeView::SetSelectionPen(const TPen& Value) {
+    FSelectionPen.Assign(Value);
+    Invalidate();
 }
 
 void TGwCustomTreeView::Expand(TTreeNode* Node) {
@@ -126,6 +132,35 @@ TTreeNode* TGwCustomTreeView::GetSelected() const {
         return FRClickNode;
     return Selected();
 }
+
+void TGwCustomTreeView::PaintSelectionOutline(TCanvas* DC) {
+    TTreeNode* n = Selected();
+    if (!DC || !n || HideSelection || FFraming.HasFocus())
+        return;
+    const TRect r = n->DisplayRect(true);
+    if (r.IsEmpty())
+        return;
+    DC->Pen()->Assign(FSelectionPen);
+    DC->Brush()->SetStyle(bsClear);
+    DC->Rectangle(r);
+}
+
+void TGwCustomTreeView::UpdateStateIndexDisplay(TTreeNode* Node) {
+    if (!Node)
+        return;
+    const int depth = Node->Level();
+    for (TTreeNode* n = Node; n && (n == Node || n->Level() > depth); n = n->GetNext())
+        n->SetStateIndex(n->StateIndex());
+}
+
+void TGwCustomTreeView::InvalidateNode(TTreeNode* Node, bool TextOnly, bool Erase) {
+    if (!Node || !HandleAllocated())
+        return;
+    const TRect r = Node->DisplayRect(TextOnly);
+    InvalidateRect(Handle(), &r, Erase);
+}
+
+// ---- paths ---------------------------------------------------------------------------------------
 
 std::string TGwCustomTreeView::PathFromNode(const TTreeNode* Node) {
     std::string path;
@@ -167,6 +202,55 @@ void TGwCustomTreeView::SelectByPath(const std::string& Path) {
         SetSelected(n);
 }
 
+// ---- wheel ---------------------------------------------------------------------------------------
+
+void TGwCustomTreeView::WheelScroll(int Lines) {
+    if (!HandleAllocated())
+        return;
+    const int pos = std::max(GetScrollPos(Handle(), SB_VERT) + Lines, 0);
+    Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), 0);
+}
+
+bool TGwCustomTreeView::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    if (!TCustomTreeView::DoMouseWheelDown(Shift, MousePos))
+        WheelScroll(Mouse->WheelScrollLines());
+    return true;
+}
+
+bool TGwCustomTreeView::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+    if (!TCustomTreeView::DoMouseWheelUp(Shift, MousePos))
+        WheelScroll(-Mouse->WheelScrollLines());
+    return true;
+}
+
+// ---- images --------------------------------------------------------------------------------------
+
+// Our own answer first; the platform's then runs with the two events detached, so each query
+// raises them once.
+void TGwCustomTreeView::AskImages(TMessage& Message) {
+    auto* di = reinterpret_cast<TNMTVDispInfo*>(Message.LParam);
+    if (di->mask & TVIF_IMAGE)
+        GetImageIndex(di->hItem);
+    if (di->mask & TVIF_SELECTEDIMAGE)
+        GetSelectedIndex(di->hItem);
+    TTVChangedEvent image = std::move(OnGetImageIndex), selected = std::move(OnGetSelectedIndex);
+    OnGetImageIndex = nullptr;
+    OnGetSelectedIndex = nullptr;
+    auto restore = [&] {
+        OnGetImageIndex = std::move(image);
+        OnGetSelectedIndex = std::move(selected);
+    };
+    try {
+        TCustomTreeView::Dispatch(Message);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+// ---- context menus -------------------------------------------------------------------------------
+
 void TGwCustomTreeView::NodeContextMenu(TTreeNode* Node, TPoint& Pos, TPopupMenu*& Menu) {
     Menu = PopupMenu();
     if (OnNodeContextMenu)
@@ -175,9 +259,8 @@ void TGwCustomTreeView::NodeContextMenu(TTreeNode* Node, TPoint& Pos, TPopupMenu
 
 bool TGwCustomTreeView::DoNodeContextMenu(TTreeNode* Node, TPoint Pos) {
     TPopupMenu* menu = nullptr;
-    TPopupMenu* const before = PopupMenu();
     NodeContextMenu(Node, Pos, menu);
-    if (menu != before)
+    if (menu != PopupMenu())
         FContextMenuHandled = true;
     if (!menu)
         return false;
@@ -199,6 +282,30 @@ void TGwCustomTreeView::DoPreNodeContextMenu() {
     }
 }
 
+// The native right click: the node under the mouse (else the selected one) gets its menu at the
+// mouse; the button-up and context-menu messages that follow show nothing more.
+void TGwCustomTreeView::NodeRightClicked() {
+    if (ComponentState().Contains(csDesigning))
+        return;
+    TPoint p;
+    GetCursorPos(&p);
+    p = ScreenToClient(p);
+    TTreeNode* n = GetNodeAt(p.x, p.y);
+    if (!n)
+        n = Selected();
+    if (!n)
+        return;
+    FRClickNode = n;
+    try {
+        DoNodeContextMenu(n, p);
+    } catch (...) {
+        FRClickNode = nullptr;
+        throw;
+    }
+    FRClickNode = nullptr;
+    FContextMenuHandled = true;
+}
+
 void TGwCustomTreeView::KeyDown(WORD& Key, TShiftState Shift) {
     if (Key == VK_APPS || (Key == VK_F10 && Shift.Contains(ssShift))) {
         Key = 0;
@@ -208,15 +315,62 @@ void TGwCustomTreeView::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomTreeView::KeyDown(Key, Shift);
 }
 
+// ---- messages ------------------------------------------------------------------------------------
+
 void TGwCustomTreeView::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CM_COLORCHANGED:
-        if (!FUpdatingColor) {
-            if (FFocusColor == FNormalColor)
-                FFocusColor = Color();
-            FNormalColor = Color();
+    case CN_NOTIFY: {
+        const auto* hdr = reinterpret_cast<const TNMHdr*>(Message.LParam);
+        if (hdr && hdr->code == TVN_GETDISPINFO) {
+            AskImages(Message);
+            return;
+        }
+        if (hdr && hdr->code == NM_RCLICK) {
+            NodeRightClicked();
+            Message.Result = 1;
+            return;
         }
         break;
+    }
+    case WM_PAINT:
+        TCustomTreeView::Dispatch(Message);
+        PaintSelectionOutline(reinterpret_cast<TCanvas*>(Message.WParam));
+        return;
+    case WM_RBUTTONDOWN:
+        // A menu shown from the keyboard hears no context-menu message after it: each click starts
+        // afresh.
+        FContextMenuHandled = false;
+        break;
+    case WM_RBUTTONUP: {
+        // The right click's node menu (NM_RCLICK) and the context menu message both come inside
+        // this one; after it a new click starts afresh.
+        TControlGuard self(this);
+        TCustomTreeView::Dispatch(Message);
+        if (self.Alive())
+            FContextMenuHandled = false;
+        return;
+    }
+    case WM_CONTEXTMENU:
+        // Handled here, never passed on: the node's menu is the tree's own.
+        if (!ComponentState().Contains(csDesigning) && !Selected() && !FContextMenuHandled) {
+            if (Message.LParam == LPARAM(-1) || DWORD(Message.LParam) == 0xFFFFFFFF) {
+                DoPreNodeContextMenu();
+            } else {
+                const TPoint p = ScreenToClient(TPoint(short(Message.LParamLo()), short(Message.LParamHi())));
+                DoNodeContextMenu(nullptr, p);
+            }
+        }
+        FContextMenuHandled = false;
+        return;
+    case CM_COLORCHANGED:
+        TCustomTreeView::Dispatch(Message);
+        FFraming.ColorChanged();
+        return;
+    case CM_SYSCOLORCHANGE:
+        TCustomTreeView::Dispatch(Message);
+        if (Color() & 0x80000000)
+            Perform(CM_COLORCHANGED, 0, 0);
+        return;
     case CM_ENABLEDCHANGED:
         TCustomTreeView::Dispatch(Message);
         UpdateColors();
@@ -241,17 +395,10 @@ void TGwCustomTreeView::Dispatch(TMessage& Message) {
         if (OnMouseLeave)
             OnMouseLeave(this);
         return;
-    case WM_CONTEXTMENU:
-        // Handled here, never passed on: the node's menu is the tree's own.
-        if (!ComponentState().Contains(csDesigning) && !Selected() && !FContextMenuHandled) {
-            if (Message.LParam == LPARAM(-1)) {
-                DoPreNodeContextMenu();
-            } else {
-                const TPoint p = ScreenToClient(TPoint(short(Message.LParamLo()), short(Message.LParamHi())));
-                DoNodeContextMenu(nullptr, p);
-            }
-        }
-        FContextMenuHandled = false;
+    case WM_SIZE:
+        TCustomTreeView::Dispatch(Message);
+        if (FFraming.DrawsFrame())
+            RepaintFrame();
         return;
     default: break;
     }

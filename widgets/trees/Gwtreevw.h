@@ -6,50 +6,64 @@
 #include <memory>
 #include <string>
 
-#include "Gwcommon.h"
-#include "Gwsettings.h"
+#include "Gwframing.h"
 #include "comctrls.h"
 #include "menus.h"
-
-// A tree's nodes do not fit the indentation of a line read.
-class ETreeViewError : public Exception {
-    using Exception::Exception;
-};
 
 using TGwTvOnNodeContextMenuEvent =
     std::function<void(TObject* Sender, TTreeNode* Node, TPoint& Pos, TPopupMenu*& Menu)>;
 
-class TGwCustomTreeView : public TCustomTreeView {
+class TGwCustomTreeView : public TCustomTreeView, public IGwFramingHost, public IGwFramedControl {
 public:
     explicit TGwCustomTreeView(TComponent* AOwner);
     ~TGwCustomTreeView() override;
 
-    TColor DisabledColor() const { return FDisabledColor; }
-    virtual void SetDisabledColor(TColor Value);
-    TColor FocusColor() const { return FFocusColor; }
-    virtual void SetFocusColor(TColor Value);
-    TColor NormalColor() const { return FNormalColor; }
-    TColor FrameColor() const { return FFrameColor; }
-    virtual void SetFrameColor(TColor Value);
-    TColor FrameHotColor() const { return FFrameHotColor; }
-    virtual void SetFrameHotColor(TColor Value) { ChangeFrame(FFrameHotColor, Value); }
-    bool FrameHotTrack() const { return FFrameHotTrack; }
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { ChangeFrame(FFrameHotStyle, Value); }
-    TSides FrameSides() const { return FFrameSides; }
-    virtual void SetFrameSides(TSides Value) { ChangeFrame(FFrameSides, Value); }
-    TFrameStyle FrameStyle() const { return FFrameStyle; }
-    virtual void SetFrameStyle(TFrameStyle Value) { ChangeFrame(FFrameStyle, Value); }
-    bool FrameVisible() const { return FFrameVisible; }
-    virtual void SetFrameVisible(bool Value) { ChangeFrame(FFrameVisible, Value); }
-    TFramingPreference FramingPreference() const { return FFramingPreference; }
-    virtual void SetFramingPreference(TFramingPreference Value) { ChangeFrame(FFramingPreference, Value); }
+    TColor DisabledColor() const { return FFraming.DisabledColor(); }
+    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
+    TColor FocusColor() const { return FFraming.FocusColor(); }
+    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
+    TColor NormalColor() const { return FFraming.NormalColor(); }
+    TColor FrameColor() const { return FFraming.FrameColor(); }
+    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
+    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
+    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
+    TGwFrameControllerNotifications FrameControllerNotifications() const override {
+        return FFraming.Notifications;
+    }
+    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
+        FFraming.Notifications = Value;
+    }
+    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
+    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
+    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
+    virtual void SetFrameHotTrack(bool Value) { FFraming.SetFrameHotTrack(Value); }
+    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
+    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
+    TSides FrameSides() const { return FFraming.FrameSides(); }
+    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
+    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
+    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
+    bool FrameVisible() const { return FFraming.FrameVisible(); }
+    virtual void SetFrameVisible(bool Value) { FFraming.SetFrameVisible(Value); }
+    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
+    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
+    // The controller's settings go through the control's own setters, so a derived control hears
+    // them as it hears its properties.
+    bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override;
+    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is
+    // not Color, and nothing the frame controller governs.
+    bool IsStored(TGwFrameControllerProperty Property) const;
+    // Retired properties of older forms, read and never written.
+    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
+    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
     bool GetAutoExpand() const { return AutoExpand; }
     virtual void SetAutoExpand(bool Value);
     bool AutoSelect() const { return FAutoSelect; }
     virtual void SetAutoSelect(bool Value);
+    // The outline around the selected node's text while the tree is unfocused and shows its
+    // selection.
     TPen* SelectionPen() { return &FSelectionPen; }
+    virtual void SetSelectionPen(const TPen& Value);
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
     TGwTvOnNodeContextMenuEvent OnNodeContextMenu;
@@ -61,17 +75,21 @@ public:
     // The node whose path matches, letter case aside; a missing final backslash is added.
     TTreeNode* NodeFromPath(std::string Path) const;
     void SelectByPath(const std::string& Path);
+    // Pushes the state index of Node and of every node below it into the view.
+    void UpdateStateIndexDisplay(TTreeNode* Node);
+    void InvalidateNode(TTreeNode* Node, bool TextOnly, bool Erase);
     // The frame style and colour drawn now: the hot pair while hot-tracked and focused or hovered.
     TFrameStyle CurrentFrameStyle() const;
     TColor CurrentFrameColor() const;
-    bool OverControl() const { return FOverControl; }
+    bool OverControl() const { return FFraming.MouseOver(); }
+    bool ContextMenuHandled() const { return FContextMenuHandled; }
     void FullExpand();
     void FullCollapse();
-    virtual void UpdateColors();
-    virtual bool UseThemes() const;
+    virtual void UpdateColors() { FFraming.UpdateColors(); }
+    virtual bool UseThemes() const { return FFraming.UseThemes(); }
 
 protected:
-    virtual void UpdateFrame(bool ViaMouse, bool InFocus);
+    virtual void UpdateFrame(bool ViaMouse, bool InFocus) { FFraming.UpdateFrame(ViaMouse, InFocus); }
     virtual void RepaintFrame();
     virtual void NodeContextMenu(TTreeNode* Node, TPoint& Pos, TPopupMenu*& Menu);
     // Shows Node's menu at Pos (client coordinates); true when a menu showed.
@@ -80,36 +98,37 @@ protected:
     void Expand(TTreeNode* Node) override;
     void Collapse(TTreeNode* Node) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void CreateParams(TCreateParams& Params) override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WMNCPaint(TWMNCPaint& Message) override;
     void Dispatch(TMessage& Message) override;
+
+    // IGwFramingHost
+    void FramingRepaintFrame() override { RepaintFrame(); }
+    void FramingRecreateWindow() override { RecreateWnd(); }
+    TColor FramingColor() const override { return Color(); }
+    void FramingSetColor(TColor Value) override { SetColor(Value); }
+    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
+    bool FramingEnabled() const override { return Enabled(); }
+    bool FramingFocused() const override { return FFraming.HasFocus(); }
+    bool FramingLoading() const override { return ComponentState().Contains(csLoading); }
 
     TTreeNode* FRClickNode = nullptr;
 
 private:
-    template <class T> void ChangeFrame(T& Field, T Value) {
-        if (Field == Value)
-            return;
-        Field = Value;
-        RepaintFrame();
-    }
+    // Moves the top row by the wheel's lines, as a thumb-position scroll.
+    void WheelScroll(int Lines);
+    void NodeRightClicked();
+    void AskImages(TMessage& Message);
+    void PaintSelectionOutline(TCanvas* DC);
 
-    bool FUpdatingColor = false;
-    TColor FDisabledColor = clBtnFace;
-    TColor FFocusColor = clWindow;
-    TColor FNormalColor = clWindow;
-    TColor FFrameColor = clBtnShadow;
-    TColor FFrameHotColor = clBtnShadow;
-    bool FFrameHotTrack = false;
-    TFrameStyle FFrameHotStyle = fsFlatBold;
-    TSides FFrameSides = AllSides;
-    TFrameStyle FFrameStyle = fsFlat;
-    bool FFrameVisible = false;
-    TFramingPreference FFramingPreference = fpXPThemes;
+    TGwFraming FFraming{this, this};
     bool FAutoSelect = false;
     TPen FSelectionPen;
     bool FContextMenuHandled = false;
-    bool FOverControl = false;
-    bool FFocused = false;
 };
 
 class TGwTreeView : public TGwCustomTreeView {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "stdctrls.h"
+#include "sysutils.h"
 
 enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
 
@@ -66,10 +67,16 @@ class TCustomTreeView;
 class TQtTreeItem;
 using HTREEITEM = TTreeNode*;
 
+// Nodes read from text do not fit their indentation (an invalid level).
+class ETreeViewError : public Exception {
+    using Exception::Exception;
+};
+
 enum : int {
     TVN_FIRST = -400,
     TVN_SELCHANGING = TVN_FIRST - 1,
     TVN_SELCHANGED = TVN_FIRST - 2,
+    TVN_GETDISPINFO = TVN_FIRST - 3,
     TVN_ITEMEXPANDING = TVN_FIRST - 5,
     TVN_ITEMEXPANDED = TVN_FIRST - 6,
     TVN_DELETEITEM = TVN_FIRST - 9,
@@ -103,6 +110,9 @@ enum : int {
     TVGN_CARET = 9,
 };
 enum : int { TVE_COLLAPSE = 1, TVE_EXPAND = 2, TVE_TOGGLE = 3 };
+enum : UINT { TVIF_IMAGE = 0x2, TVIF_SELECTEDIMAGE = 0x20 };
+// Window styles of the tree view (CreateParams).
+enum : DWORD { TVS_NOTOOLTIPS = 0x80 };
 enum : int { TVC_UNKNOWN = 0, TVC_BYMOUSE = 1, TVC_BYKEYBOARD = 2 };
 enum : unsigned {
     TVHT_NOWHERE = 0x1,
@@ -140,6 +150,15 @@ struct TNMTVCustomDraw {
     TColor clrText = clNone;
     TColor clrTextBk = clNone;
     int iLevel = 0;
+};
+// TVN_GETDISPINFO: the control asks for a node's images before it draws them; the answer is read
+// back from iImage / iSelectedImage (the ones mask names).
+struct TNMTVDispInfo {
+    TNMHdr hdr;
+    UINT mask = 0;
+    HTREEITEM hItem = nullptr;
+    int iImage = -1;
+    int iSelectedImage = -1;
 };
 struct TTVHitTestInfo {
     TPoint pt;
@@ -293,7 +312,14 @@ public:
     bool HideSelection = true;
     bool RowSelect = false;
     bool AutoExpand = false;
+    // A right press selects the node under the mouse; without it the selection stays put, as in
+    // Windows.
     bool RightClickSelect = false;
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v);
+    // A node whose text the view cuts shows it whole in a tool tip (TVS_NOTOOLTIPS when off).
+    bool ToolTips() const { return FToolTips; }
+    void SetToolTips(bool v);
     int Indent() const;
     void SetIndent(int v);
     TSortType SortType() const { return FSortType; }
@@ -341,6 +367,11 @@ protected:
     // Fires OnCustomDrawItem; false: the node is drawn, skip the default drawing.
     virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State);
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    // WM_PAINT comes after the view has drawn its nodes, with the DC over the same painter in
+    // client coordinates, so a handler draws on top. The vertical position counts rows: WM_VSCROLL
+    // moves it and GetScrollPos(SB_VERT) reads the top row. A right click sends NM_RCLICK before
+    // the usual button-up handling and its WM_CONTEXTMENU.
     void Dispatch(TMessage& Message) override;
     void CNNotify(TMessage& Message);
 
@@ -354,6 +385,8 @@ private:
     void UpdateIcon(TTreeNode* Node);
     void SortSiblings(TTreeNode* parent, bool recurse);
     void CNCustomDraw(TNMTVCustomDraw& nm, LRESULT& Result);
+    void SyncScrollState();
+    void VScroll(int Code, int Pos);
     std::unique_ptr<TTreeNodes> FNodes;
     std::unique_ptr<TControlCanvas> FCanvas;
     TImageList* FImages = nullptr;
@@ -364,6 +397,9 @@ private:
     bool FShowButtons = true;
     bool FShowRoot = true;
     bool FEditing = false;
+    bool FToolTips = true;
+    TBorderStyle FBorderStyle = bsSingle;
+    TTreeNode* FAsking = nullptr; // the node whose images TVN_GETDISPINFO is asking for
 };
 
 class TTreeView : public TCustomTreeView {

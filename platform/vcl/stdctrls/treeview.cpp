@@ -2,6 +2,11 @@
 // items; the user's selection, expansion and label edits come back as CN_NOTIFY with the TVN_
 // codes (a handler's refusal puts Qt's change back); the TVM_ messages are answered.
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <functional>
@@ -22,7 +27,91 @@ public:
 static QTreeWidget* Tree(const TCustomTreeView* t) { return WidgetAs<QTreeWidget>(t); }
 static TTreeNode* NodeOf(QTreeWidgetItem* i) { return i ? static_cast<TQtTreeItem*>(i)->Node : nullptr; }
 
+// Where the viewport's origin lies in the control's client coordinates.
+static QPoint ViewportOrigin(TCustomTreeView* t) {
+    QWidget* client = ClientWidget(t);
+    QWidget* viewport = Tree(t)->viewport();
+    return client ? viewport->mapTo(client, QPoint(0, 0)) : QPoint(0, 0);
+}
+
 struct TTreeViewQt {
+    // The view as a Windows tree view behaves: the mouse on the nodes comes through the control's
+    // message path; a right press leaves the selection alone unless RightClickSelect; the control
+    // paints over the nodes; cut texts show as tool tips.
+    class TView : public QTreeWidget {
+    public:
+        explicit TView(TCustomTreeView* t);
+        void Detach() {
+            FTree = nullptr;
+            FFilter->Detach();
+        }
+        bool ViewportEvent(QEvent* e) { return viewportEvent(e); }
+
+    protected:
+        void mousePressEvent(QMouseEvent* e) override {
+            if (e->button() == Qt::RightButton && FTree && !FTree->RightClickSelect) {
+                e->accept();
+                return;
+            }
+            QTreeWidget::mousePressEvent(e);
+        }
+        void paintEvent(QPaintEvent* e) override {
+            QTreeWidget::paintEvent(e);
+            if (!FTree || !FTree->HandleAllocated())
+                return;
+            QPainter p(viewport());
+            p.translate(-ViewportOrigin(FTree));
+            TCanvas dc;
+            BindPainter(&dc, &p);
+            TMessage m = MakeMessage(WM_PAINT, reinterpret_cast<WPARAM>(&dc), 0);
+            TMessageBoundary::Deliver(FTree, m);
+            BindPainter(&dc, nullptr);
+        }
+        bool viewportEvent(QEvent* e) override {
+            if (e->type() != QEvent::ToolTip || !FTree)
+                return QTreeWidget::viewportEvent(e);
+            auto* he = static_cast<QHelpEvent*>(e);
+            QTreeWidgetItem* item = itemAt(he->pos());
+            QString text = item ? item->text(0) : QString();
+            QRect cell = item ? visualItemRect(item) : QRect();
+            int iconWidth = item && !item->icon(0).isNull() ? iconSize().width() + 4 : 0;
+            bool cut = item && cell.left() + iconWidth + fontMetrics().horizontalAdvance(text) + 6 >
+                                   viewport()->width();
+            bool allowed = !(TWinControlAccess::Style(FTree) & TVS_NOTOOLTIPS);
+            if (cut && allowed)
+                QToolTip::showText(he->globalPos(), text, viewport(), cell);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+
+    private:
+        TCustomTreeView* FTree;
+        TMessageFilter* FFilter = nullptr;
+    };
+
+    // The viewport's mouse and wheel events go through the control's messages first (the filter);
+    // what the control passes on comes back here for the view's own handling.
+    class TViewport : public QWidget {
+    public:
+        explicit TViewport(TView* view) : FView(view) {}
+
+    protected:
+        bool event(QEvent* e) override {
+            switch (e->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel: return FView->ViewportEvent(e);
+            default: return QWidget::event(e);
+            }
+        }
+
+    private:
+        TView* FView;
+    };
+
     // Label editing asks CanEdit (TVN_BEGINLABELEDIT) before Qt makes an editor; a custom-drawn
     // tree hears NM_CUSTOMDRAW for each node before (or instead of) the default drawing.
     class TDelegate : public TCustomDrawDelegate {
@@ -65,6 +154,13 @@ struct TTreeViewQt {
         t->FSyncing = was;
     }
 };
+
+TTreeViewQt::TView::TView(TCustomTreeView* t) : FTree(t) {
+    setViewport(new TViewport(this));
+    // Installed after the view's own viewport filter, so it sees the events first.
+    FFilter = new TMessageFilter(t, TMessageFilter::Native, viewport());
+    viewport()->installEventFilter(FFilter);
+}
 
 // ---- TTreeNode -----------------------------------------------------------------------------------
 
@@ -322,7 +418,10 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     : TNativeControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this)),
       FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
-    auto* q = new QTreeWidget;
+    auto* q = new TTreeViewQt::TView(this);
+    // The border is the window's own (WS_EX_CLIENTEDGE); rows scroll whole, as Windows counts them.
+    q->setFrameShape(QFrame::NoFrame);
+    q->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     q->setHeaderHidden(true);
     q->setColumnCount(1);
     q->setItemDelegate(new TTreeViewQt::TDelegate(this, q));
@@ -358,6 +457,9 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
         NotifyTree(TVN_ENDLABELEDIT, nullptr, NodeOf(i), TVC_UNKNOWN, text.c_str());
     });
     q->setContextMenuPolicy(Qt::NoContextMenu);
+    QScrollBar* bar = q->verticalScrollBar();
+    QObject::connect(bar, &QScrollBar::valueChanged, [this](int) { SyncScrollState(); });
+    QObject::connect(bar, &QScrollBar::rangeChanged, [this](int, int) { SyncScrollState(); });
     FControlStyle = TControlStyle{csCaptureMouse, csDoubleClicks, csClickEvents};
     SetBounds(Left(), Top(), 121, 97);
     SetTabStop(true);
@@ -366,10 +468,64 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
 
 TCustomTreeView::~TCustomTreeView() {
     FSyncing = true;
+    if (auto* view = static_cast<TTreeViewQt::TView*>(Tree(this)))
+        view->Detach();
     FNodes.reset();
 }
 
-void TCustomTreeView::CreateParams(TCreateParams& Params) { TNativeControl::CreateParams(Params); }
+void TCustomTreeView::CreateParams(TCreateParams& Params) {
+    TNativeControl::CreateParams(Params);
+    if (FBorderStyle == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (!FToolTips)
+        Params.Style |= TVS_NOTOOLTIPS;
+}
+
+void TCustomTreeView::CreateWnd() {
+    TNativeControl::CreateWnd();
+    SyncScrollState();
+}
+
+void TCustomTreeView::SetBorderStyle(TBorderStyle v) {
+    if (v == FBorderStyle)
+        return;
+    FBorderStyle = v;
+    RecreateWnd();
+}
+
+void TCustomTreeView::SetToolTips(bool v) {
+    if (v == FToolTips)
+        return;
+    FToolTips = v;
+    RecreateWnd();
+}
+
+// Windows' bar in rows: the range covers every visible row, the page the rows in view.
+void TCustomTreeView::SyncScrollState() {
+    if (!HandleAllocated())
+        return;
+    QScrollBar* bar = Tree(this)->verticalScrollBar();
+    TScrollState& st = ScrollState(Handle(), SB_VERT);
+    st.Min = 0;
+    st.Page = bar->pageStep();
+    st.Max = bar->maximum() + std::max(st.Page - 1, 0);
+    st.Pos = bar->value();
+}
+
+void TCustomTreeView::VScroll(int Code, int Pos) {
+    QScrollBar* bar = Tree(this)->verticalScrollBar();
+    switch (Code) {
+    case SB_LINEUP: bar->setValue(bar->value() - 1); break;
+    case SB_LINEDOWN: bar->setValue(bar->value() + 1); break;
+    case SB_PAGEUP: bar->setValue(bar->value() - bar->pageStep()); break;
+    case SB_PAGEDOWN: bar->setValue(bar->value() + bar->pageStep()); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: bar->setValue(Pos); break;
+    case SB_TOP: bar->setValue(bar->minimum()); break;
+    case SB_BOTTOM: bar->setValue(bar->maximum()); break;
+    default: break;
+    }
+}
 
 LRESULT TCustomTreeView::NotifyTree(int code, TTreeNode* oldNode, TTreeNode* newNode, UINT action,
                                     const char* text) {
@@ -431,6 +587,18 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
         CNCustomDraw(*reinterpret_cast<TNMTVCustomDraw*>(Message.LParam), Message.Result);
         return;
     }
+    if (auto* hdr = reinterpret_cast<TNMHdr*>(Message.LParam); hdr && hdr->code == TVN_GETDISPINFO) {
+        auto* di = reinterpret_cast<TNMTVDispInfo*>(Message.LParam);
+        if (di->mask & TVIF_IMAGE) {
+            GetImageIndex(di->hItem);
+            di->iImage = di->hItem->FImageIndex;
+        }
+        if (di->mask & TVIF_SELECTEDIMAGE) {
+            GetSelectedIndex(di->hItem);
+            di->iSelectedImage = di->hItem->FSelectedIndex;
+        }
+        return;
+    }
     auto* nm = reinterpret_cast<TNMTreeView*>(Message.LParam);
     if (!nm)
         return;
@@ -448,6 +616,8 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
         Message.Result = (nm->action == TVE_EXPAND ? CanExpand(n) : CanCollapse(n)) ? 0 : 1;
         return;
     case TVN_ITEMEXPANDED:
+        // A node's image may follow its expansion.
+        UpdateIcon(n);
         if (nm->action == TVE_EXPAND)
             Expand(n);
         else
@@ -545,12 +715,27 @@ void TCustomTreeView::GetSelectedIndex(TTreeNode* Node) {
 }
 
 // The node's icon: its state image (when it has one) beside its image; the selected image shows
-// while the node is selected.
+// while the node is selected. The images are asked for first (TVN_GETDISPINFO); an image index the
+// handler sets on the node asked about is its answer, not a reason to ask again.
 void TCustomTreeView::UpdateIcon(TTreeNode* Node) {
-    if (!Node->FItem || (!FImages && !FStateImages))
+    if (!Node->FItem || (!FImages && !FStateImages) || Node == FAsking)
         return;
-    GetImageIndex(Node);
-    GetSelectedIndex(Node);
+    TNMTVDispInfo nm;
+    nm.hdr.hwndFrom = HandleAllocated() ? Handle() : nullptr;
+    nm.hdr.code = TVN_GETDISPINFO;
+    nm.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    nm.hItem = Node;
+    nm.iImage = Node->FImageIndex;
+    nm.iSelectedImage = Node->FSelectedIndex;
+    TTreeNode* asking = FAsking;
+    FAsking = Node;
+    try {
+        Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    } catch (...) {
+        FAsking = asking;
+        throw;
+    }
+    FAsking = asking;
     auto compose = [&](int index) {
         // State image 0 is never shown: a node in state 0 has no box (as the native control).
         int sw = FStateImages && Node->FStateIndex > 0 ? FStateImages->Width() : 0;
@@ -569,7 +754,7 @@ void TCustomTreeView::UpdateIcon(TTreeNode* Node) {
         return QPixmap::fromImage(b.Image());
     };
     QIcon icon;
-    QPixmap normal = compose(Node->FImageIndex), selected = compose(Node->FSelectedIndex);
+    QPixmap normal = compose(nm.iImage), selected = compose(nm.iSelectedImage);
     if (!normal.isNull())
         icon.addPixmap(normal, QIcon::Normal);
     if (!selected.isNull())
@@ -702,6 +887,14 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case CN_NOTIFY: CNNotify(Message); return;
+    case WM_VSCROLL: VScroll(int(Message.WParamLo()), int(Message.WParamHi())); return;
+    case WM_RBUTTONUP: {
+        TControlGuard self(this);
+        NotifyTree(NM_RCLICK, nullptr, nullptr);
+        if (self.Alive())
+            TNativeControl::Dispatch(Message);
+        return;
+    }
     case TVM_GETCOUNT: Message.Result = FNodes->Count(); return;
     case TVM_GETNEXTITEM: {
         TTreeNode* n = node();

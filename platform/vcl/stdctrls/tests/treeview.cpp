@@ -1,8 +1,15 @@
 // Tree view: the TVM_ messages as a table, notification order of the user's acts against changes
 // from code (and a refusal putting Qt's change back), label editing, deletion reports, geometry,
-// and the images as drawn.
+// the images as drawn and as asked for, the vertical scroll protocol, the right click, the paint
+// message over the drawn nodes and the tool tips of cut texts.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QThread>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -14,6 +21,7 @@
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
+#include "winapi.h"
 
 namespace {
 
@@ -245,6 +253,172 @@ TEST_F(TreeViews, CustomDrawnNodesPaintThroughTheCanvas) {
     EXPECT_GT(blue, 0); // the text in the handler's font colour
     TRect a = A->DisplayRect(true);
     EXPECT_NE(PixelAt(img, a.Right - 1, a.Top + 1), clLime);
+}
+
+TEST_F(TreeViews, ImagesAreAskedForOnceAndAnAnswerSetOnTheNodeIsDrawn) {
+    TImageList images(nullptr);
+    images.SetWidth(16);
+    images.SetHeight(16);
+    for (TColor c : {clRed, clBlue}) {
+        TBitmap b;
+        b.SetSize(16, 16);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        images.Add(&b, nullptr);
+    }
+    std::vector<std::string> asked;
+    // The handler answers by setting the node's index, as handlers do: that must not ask again.
+    Tree->OnGetImageIndex = [&](TObject*, TTreeNode* n) {
+        asked.push_back("image " + n->Text());
+        n->SetImageIndex(n->Expanded() ? 1 : 0);
+    };
+    Tree->OnGetSelectedIndex = [&](TObject*, TTreeNode* n) { asked.push_back("selected " + n->Text()); };
+    Tree->SetImages(&images);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "image Root"), 1);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "selected Root"), 1);
+    EXPECT_EQ(asked.size(), 10u);
+    // Expanding asks again, and the answer follows the expansion.
+    asked.clear();
+    Root->Expand(false);
+    EXPECT_EQ(asked, (std::vector<std::string>{"image Root", "selected Root"}));
+    TRect text = Root->DisplayRect(true);
+    QImage img = ClientWidget(Tree)->grab().toImage();
+    EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, text.Top + text.Height() / 2), clBlue);
+    Tree->SetImages(nullptr);
+}
+
+TEST_F(TreeViews, TheVerticalPositionCountsRowsBothWays) {
+    for (int i = 0; i < 60; ++i)
+        Tree->Items()->Add(Root, "row " + std::to_string(i));
+    Application->ProcessMessages();
+    HWND h = Tree->Handle();
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 0);
+    auto visibleRow = [&](int Row) {
+        TTreeNode* n = Tree->Items()->GetFirstNode();
+        for (int i = 0; i < Row; ++i)
+            n = reinterpret_cast<TTreeNode*>(Tree->Perform(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, LPARAM(n)));
+        return n;
+    };
+    struct Step {
+        const char* Name;
+        int Code;
+        int Pos;
+        int Expected;
+    } steps[] = {{"thumb", SB_THUMBPOSITION, 10, 10},
+                 {"line down", SB_LINEDOWN, 0, 11},
+                 {"line up", SB_LINEUP, 0, 10},
+                 {"top", SB_TOP, 0, 0},
+                 {"line up at top", SB_LINEUP, 0, 0}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.Name);
+        Tree->Perform(WM_VSCROLL, MAKEWPARAM(s.Code, s.Pos), 0);
+        EXPECT_EQ(GetScrollPos(h, SB_VERT), s.Expected);
+        EXPECT_EQ(Tree->TopItem(), visibleRow(s.Expected));
+    }
+    TScrollInfo si;
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(h, SB_VERT, &si);
+    EXPECT_EQ(si.nMax - si.nMin + 1, 62) << "every visible row";
+    EXPECT_GT(si.nPage, 0u);
+    // The user's own scrolling is read the same way.
+    Native()->verticalScrollBar()->setValue(5);
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 5);
+}
+
+// Records the notifications and messages of a right click, and paints a mark over a node.
+class TRecordingTree : public TTreeView {
+public:
+    using TTreeView::TTreeView;
+    std::vector<std::string> Heard;
+    TTreeNode* Marked = nullptr;
+
+protected:
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg == CN_NOTIFY && reinterpret_cast<TNMHdr*>(Message.LParam)->code == NM_RCLICK)
+            Heard.push_back("rclick");
+        if (Message.Msg == WM_CONTEXTMENU)
+            Heard.push_back("contextmenu");
+        if (Message.Msg == WM_RBUTTONUP)
+            Heard.push_back("rbuttonup");
+        TTreeView::Dispatch(Message);
+        if (Message.Msg == WM_PAINT && Marked && Message.WParam) {
+            auto* dc = reinterpret_cast<TCanvas*>(Message.WParam);
+            dc->Brush()->SetColor(clRed);
+            dc->FillRect(Marked->DisplayRect(true));
+        }
+    }
+};
+
+class RecordingTreeViews : public TreeViews {
+protected:
+    void SetUp() override {
+        TreeViews::SetUp();
+        R = new TRecordingTree(Form);
+        R->SetParent(Form);
+        R->SetBounds(0, 0, 120, 120);
+        First = R->Items()->Add(nullptr, "first");
+        Second = R->Items()->Add(nullptr, "second, a node whose text is longer than the view");
+        Tree->Hide();
+        Application->ProcessMessages();
+    }
+    QTreeWidget* View() { return ClientWidget(R)->findChild<QTreeWidget*>(); }
+    void RightClick(TTreeNode* n) {
+        TRect r = n->DisplayRect(true);
+        QPoint at = View()->viewport()->mapFrom(ClientWidget(R), QPoint(r.Left + 3, r.Top + r.Height() / 2));
+        QPoint global = View()->viewport()->mapToGlobal(at);
+        QMouseEvent down(QEvent::MouseButtonPress, at, global, Qt::RightButton, Qt::RightButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(View()->viewport(), &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, at, global, Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(View()->viewport(), &up);
+    }
+    TRecordingTree* R = nullptr;
+    TTreeNode *First = nullptr, *Second = nullptr;
+};
+
+TEST_F(RecordingTreeViews, ARightClickTellsNmRClickBeforeTheContextMenuAndSelectsOnlyWhenAsked) {
+    R->SetSelected(First);
+    RightClick(Second);
+    EXPECT_EQ(R->Heard, (std::vector<std::string>{"rbuttonup", "rclick", "contextmenu"}));
+    EXPECT_EQ(R->Selected(), First) << "a right click leaves the selection, as in Windows";
+    R->RightClickSelect = true;
+    RightClick(Second);
+    EXPECT_EQ(R->Selected(), Second);
+}
+
+TEST_F(RecordingTreeViews, ThePaintMessageDrawsOverTheNodesInClientCoordinates) {
+    R->Marked = First;
+    TRect r = First->DisplayRect(true);
+    QImage img = ClientWidget(R)->grab().toImage();
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            ASSERT_EQ(PixelAt(img, x, y), clRed) << x << "," << y;
+    EXPECT_NE(PixelAt(img, r.Right, r.Top + 1), clRed);
+}
+
+TEST_F(RecordingTreeViews, BorderAndToolTipsFollowTheirProperties) {
+    EXPECT_EQ(R->ClientWidth(), 120 - 4) << "the client edge";
+    auto tipOver = [&](TTreeNode* n) {
+        // A tip goes away on a timer.
+        QToolTip::hideText();
+        QElapsedTimer waited;
+        waited.start();
+        while (QToolTip::isVisible() && waited.elapsed() < 3000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(10);
+        }
+        TRect r = n->DisplayRect(true);
+        QPoint at = View()->viewport()->mapFrom(ClientWidget(R), QPoint(r.Left + 3, r.Top + 2));
+        QHelpEvent e(QEvent::ToolTip, at, View()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(View()->viewport(), &e);
+        return QToolTip::isVisible() ? FromQString(QToolTip::text()) : std::string();
+    };
+    EXPECT_EQ(tipOver(Second), Second->Text());
+    EXPECT_EQ(tipOver(First), "") << "a text shown whole needs no tip";
+    R->SetToolTips(false);
+    EXPECT_EQ(tipOver(Second), "");
+    R->SetBorderStyle(bsNone);
+    EXPECT_EQ(R->ClientWidth(), 120);
 }
 
 } // namespace
