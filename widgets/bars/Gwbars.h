@@ -11,6 +11,7 @@
 #include "Gwsettings.h"
 
 class TGwToolbar;
+class TGwPopupPanel;
 
 // One entry of the toolbar's list: the control, and its name for a list read before the controls.
 struct TGwToolbarControl {
@@ -78,6 +79,8 @@ public:
     ~TGwToolbar() override;
 
     TGwToolbarControlList* ToolbarControls() { return &FControls; }
+    // A page scroller takes the size of the toolbar's contents itself: no auto-resizing there.
+    void SetParent(TWinControl* AParent) override;
     bool AutoResize() const { return FAutoResize; }
     virtual void SetAutoResize(bool Value);
     bool AutoStyle = true;
@@ -125,8 +128,13 @@ public:
     virtual void UpdateButtonSize(int Width, int Height, bool ShowCaption);
     virtual int CalculateRowHeight(int) { return FRowHeight; }
     bool OverflowShown() const { return FOverflowShown; }
+    TCustomControl* OverflowButton() const { return FOverflowButton; }
     // Controls of a one-row toolbar that lie past its far edge, in list order.
     std::vector<TControl*> OverflowControls();
+    // Shows copies of the tool buttons that do not fit in a popup under the overflow button.
+    void DisplayButtons();
+    // The popup's toolbar while it shows, else null.
+    TGwToolbar* OverflowToolbar() const { return FOverflowToolbar; }
     TPoint InvalidateMarginSize() override;
     // Order, visibility and text option kept in the settings store, section = the toolbar's name.
     void SaveLayout();
@@ -142,6 +150,7 @@ protected:
     void DrawCaption(const TRect&) override {}
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ChangeScale(int M, int D) override;
     void WndProc(TMessage& Message) override;
 
 private:
@@ -168,14 +177,34 @@ private:
     bool FShowDivider = true;
     TGwToolbarTextOptions FTextOptions = ttoNoTextLabels;
     TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TChangeLink> FImageChangeLink;
     TBitmap FBackground;
     TGwCustomizeCaptions FCustomizeCaptions;
     TGwRegIniFile* FRegIniFile = nullptr;
     TCustomControl* FOverflowButton = nullptr;
+    TGwToolbar* FOverflowToolbar = nullptr;
     bool FOverflowShown = false;
     bool FPositioning = false;
     bool FFromTextOptions = false;
     bool FStyling = false;
+};
+
+// The overflow popup's stand-in for one of the toolbar's tool buttons: it looks like the original,
+// and a click on it closes the popup and is the original's click.
+class TGwPopupToolButton : public TGwToolButton {
+public:
+    explicit TGwPopupToolButton(TComponent* AOwner) : TGwToolButton(AOwner) {}
+    ~TGwPopupToolButton() override;
+    // From a tool button: every published property, and the click relay.
+    void Assign(TPersistent* Source) override;
+    TGwToolButton* Original() const { return FOriginal; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void RelayClick(TObject* Sender);
+    TGwToolButton* FOriginal = nullptr;
 };
 
 class TGwStatusBar : public TGwCustomPanel {
@@ -209,6 +238,10 @@ protected:
     void WndProc(TMessage& Message) override;
 
 private:
+    // The theme draws bar, pane, caption and grip while styles are in use for the XP look.
+    bool Themed() const;
+    void PaintThemed();
+    void PaintClassic();
     void PaintSizeGrip(const TRect& R);
 
     bool FShowSizeGrip = true;

@@ -1,6 +1,7 @@
 // Status bar: a bottom bar with a one-line simple mode, a size grip and panes that scale with it
 // (widget layer, bars).
 #include "Gwbars.h"
+#include "Gwthemesrv.h"
 #include "messages.h"
 #include "winapi.h"
 
@@ -34,8 +35,18 @@ void TGwStatusBar::SetSimpleStatus(bool Value) {
     Invalidate();
 }
 
+bool TGwStatusBar::Themed() const { return VisualStyle() == vsWinXP && ThemeServices()->ThemesEnabled(); }
+
 TRect TGwStatusBar::GetClientRect() {
     TRect r = TGwCustomPanel::GetClientRect();
+    if (ThemeServices()->ThemesEnabled()) {
+        if (FSimpleStatus) {
+            ++r.Left;
+            ++r.Top;
+            --r.Right;
+        }
+        return r;
+    }
     ++r.Bottom;
     if (FSimpleStatus) {
         r.Top = 2;
@@ -61,12 +72,16 @@ void TGwStatusBar::GetGradientColors(TColor& StartColor, TColor& StopColor) {
 bool TGwStatusBar::SizeGripActive() {
     if (!FShowSizeGrip)
         return false;
-    auto* form = dynamic_cast<TCustomForm*>(Parent());
+    TCustomForm* form = GetParentForm(this);
     return form && (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin) &&
            form->WindowState() != wsMaximized;
 }
 
 void TGwStatusBar::DrawSimpleStatusBorder(TRect& R) {
+    if (Themed()) {
+        ThemeServices()->DrawElement(Canvas()->Handle(), TThemeServices::GetElementDetails(tsPane), R);
+        return;
+    }
     if (VisualStyle() == vsGradient)
         return;
     if (FSimpleFrameStyle == fsFlat)
@@ -76,6 +91,27 @@ void TGwStatusBar::DrawSimpleStatusBorder(TRect& R) {
 }
 
 void TGwStatusBar::Paint() {
+    if (Themed())
+        PaintThemed();
+    else
+        PaintClassic();
+    if (SizeGripActive()) {
+        TRect g = ClientRect();
+        --g.Bottom;
+        PaintSizeGrip(g);
+    }
+}
+
+void TGwStatusBar::PaintThemed() {
+    TThemeServices* t = ThemeServices();
+    t->DrawElement(Canvas()->Handle(), TThemeServices::GetElementDetails(tsStatusRoot),
+                   TRect(0, 0, Width(), Height()));
+    if (FSimpleStatus && !FSimpleCaption.empty())
+        t->DrawText(Canvas()->Handle(), TThemeServices::GetElementDetails(tsPane), FSimpleCaption,
+                    ClientRect(), DT_SINGLELINE | DT_VCENTER, 0);
+}
+
+void TGwStatusBar::PaintClassic() {
     TGwCustomPanel::Paint();
     TRect r = ClientRect();
     --r.Bottom;
@@ -89,14 +125,14 @@ void TGwStatusBar::Paint() {
             c->TextOut(r.Left + 2, r.Top + (r.Height() - c->TextHeight("Pp")) / 2, FSimpleCaption);
         }
     }
-    if (SizeGripActive()) {
-        TRect g = ClientRect();
-        --g.Bottom;
-        PaintSizeGrip(g);
-    }
 }
 
 void TGwStatusBar::PaintSizeGrip(const TRect& R) {
+    if (Themed()) {
+        ThemeServices()->DrawElement(Canvas()->Handle(), TThemeServices::GetElementDetails(tsGripper),
+                                     TRect(R.Right - 20, R.Top, R.Right, R.Bottom));
+        return;
+    }
     TColor light = clBtnHighlight, dark = clBtnShadow;
     if (VisualStyle() == vsGradient) {
         const TGwStatusBarColors c = GetGradientStatusBarColors(GradientColorStyle());
@@ -145,7 +181,7 @@ void TGwStatusBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
         return;
     ReleaseCapture();
     // Bottom-right sizing of the form.
-    if (auto* form = dynamic_cast<TCustomForm*>(Parent()))
+    if (TCustomForm* form = GetParentForm(this))
         form->Perform(WM_SYSCOMMAND, SC_SIZE + 8, 0);
 }
 

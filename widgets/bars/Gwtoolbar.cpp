@@ -1,9 +1,12 @@
 // Toolbar: rows or columns of controls, wrapping, auto-resizing, text options, the overflow
 // button and the layout kept in the settings store (widget layer, bars).
 #include <algorithm>
+#include <cmath>
 
 #include "Gwbars.h"
 #include "Gwgrafx.h"
+#include "Gwpopups.h"
+#include "Gwtmschema.h"
 #include "Gwtoolbarform.h"
 #include "messages.h"
 #include "sysutils.h"
@@ -92,22 +95,37 @@ void TGwCustomizeCaptions::SetCaption(int Index, const std::string& Value) {
 
 namespace {
 
+bool Themed(TGwVisualStyle Style) { return Style == vsWinXP && ThemeServices()->ThemesEnabled(); }
+
+// The theme's combo-box drop-down glyph colour, unless it would vanish on a window background.
+TColor ThemedGlyphColor() {
+    const TThemedElementDetails d = TThemeServices::GetElementDetails(tcDropDownButtonNormal);
+    COLORREF colour = 0;
+    if (!GetThemeColor ||
+        GetThemeColor(ThemeServices()->GetTheme(d.Element), d.Part, d.State, TMT_TEXTCOLOR, &colour) != S_OK)
+        return clBlack;
+    return ColorsTooClose(TColor(colour), clWindow) ? cl3DDkShadow : TColor(colour);
+}
+
 // The chevron at the far end of a one-row toolbar; a click lists the controls that do not fit.
 class TGwToolbarPopupButton : public TCustomControl {
 public:
     explicit TGwToolbarPopupButton(TGwToolbar* Toolbar) : TCustomControl(Toolbar), FToolbar(Toolbar) {}
-    TNotifyEvent OnShowButtons;
 
 protected:
     void Paint() override {
         TCanvas* c = Canvas();
-        TColor frame;
-        int adjustment = FToolbar->FlatColorAdjustment();
-        FToolbar->GetGradientFrameColor(frame, adjustment);
-        frame = AdjustColor(frame, adjustment);
         const TRect r(0, 0, Width(), Height());
-        const TRect inner = DrawBox(c, r, frame);
         const bool hot = FPressed && FHot;
+        if (Themed(FToolbar->VisualStyle())) {
+            TThemeServices* t = ThemeServices();
+            t->DrawElement(c->Handle(), TThemeServices::GetElementDetails(trRebarRoot), r);
+            t->DrawElement(c->Handle(),
+                           TThemeServices::GetElementDetails(hot ? trChevronPressed : trChevronNormal), r);
+            return;
+        }
+        const TRect inner =
+            DrawBox(c, r, AdjustColor(FToolbar->FlatColor(), FToolbar->FlatColorAdjustment()));
         if (FToolbar->VisualStyle() == vsGradient) {
             TColor start, stop;
             FToolbar->GetGradientColors(start, stop);
@@ -116,12 +134,13 @@ protected:
             c->Brush()->SetColor(hot ? DarkerColor(FToolbar->Color(), 20) : FToolbar->Color());
             c->FillRect(inner);
         }
+        const TColor glyph = ThemeServices()->ThemesEnabled() ? ThemedGlyphColor() : clBlack;
         // Two small right-pointing angles near the top.
         static const int rows[][2] = {{0, 1}, {1, 2}, {2, 3}, {1, 2}, {0, 1}};
         for (int y = 0; y < 5; ++y)
             for (int k : {0, 4})
                 for (int x = rows[y][0]; x <= rows[y][1]; ++x)
-                    c->SetPixel(3 + k + x, 4 + y, clBlack);
+                    c->SetPixel(3 + k + x, 4 + y, glyph);
     }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
         TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -147,8 +166,8 @@ protected:
         const bool hot = FHot;
         FPressed = FHot = false;
         Invalidate();
-        if (hot && OnShowButtons)
-            OnShowButtons(this);
+        if (hot)
+            FToolbar->DisplayButtons();
     }
     void WndProc(TMessage& Message) override {
         if (Message.Msg == WM_ERASEBKGND) {
@@ -170,7 +189,9 @@ bool Vertical(TAlign A) { return A == alLeft || A == alRight; }
 
 // ---------------------------------------------------------------- toolbar
 
-TGwToolbar::TGwToolbar(TComponent* AOwner) : TGwCustomPanel(AOwner) {
+TGwToolbar::TGwToolbar(TComponent* AOwner)
+    : TGwCustomPanel(AOwner), FImageChangeLink(std::make_unique<TChangeLink>()) {
+    FImageChangeLink->OnChange = [this](TObject*) { Invalidate(); };
     FStyling = true;
     TGwCustomPanel::SetBorderOuter(fsGroove);
     TGwCustomPanel::SetBorderSides(TSides{sdTop});
@@ -236,6 +257,17 @@ bool TGwToolbar::CheckAutoResize(bool Value) {
     if (Value && Parent() && Parent()->ClassName() == "TPageScroller")
         return false;
     return Value;
+}
+
+void TGwToolbar::SetParent(TWinControl* AParent) {
+    TGwCustomPanel::SetParent(AParent);
+    FAutoResize = CheckAutoResize(FAutoResize);
+}
+
+void TGwToolbar::ChangeScale(int M, int D) {
+    TGwCustomPanel::ChangeScale(M, D);
+    if (D != 0)
+        SetRowHeight(int(std::lround(double(FRowHeight) * M / D)));
 }
 
 void TGwToolbar::SetAutoResize(bool Value) {
@@ -342,11 +374,15 @@ void TGwToolbar::UpdateButtonSize(int Width, int Height, bool ShowCaption) {
 void TGwToolbar::SetImages(TCustomImageList* Value) {
     if (Value == FImages)
         return;
-    if (FImages)
+    if (FImages) {
+        FImages->UnRegisterChanges(FImageChangeLink.get());
         FImages->RemoveFreeNotification(this);
+    }
     FImages = Value;
-    if (FImages)
+    if (FImages) {
+        FImages->RegisterChanges(FImageChangeLink.get());
         FImages->FreeNotification(this);
+    }
     Invalidate();
 }
 
@@ -510,7 +546,8 @@ void TGwToolbar::SaveLayout() {
     for (int i = 0; i < FControls.Count(); ++i) {
         const TGwToolbarControl& item = FControls.Items(i);
         const bool hidden = item.Control && !item.Control->Visible();
-        FRegIniFile->WriteString(section, "Control" + IntToStr(i), (hidden ? "##" : "") + item.Name);
+        const std::string name = item.Control ? item.Control->Name() : item.Name;
+        FRegIniFile->WriteString(section, "Control" + IntToStr(i), (hidden ? "##" : "") + name);
     }
 }
 
@@ -549,8 +586,64 @@ void TGwToolbar::Customize(bool ShowTextOptions) {
     form.ShowModal();
 }
 
+void TGwToolbar::DisplayButtons() {
+    TCustomForm* form = GetParentForm(this);
+    if (!FOverflowButton || !form || FOverflowToolbar)
+        return;
+    std::vector<TGwToolButton*> originals;
+    for (TControl* c : OverflowControls())
+        if (auto* b = dynamic_cast<TGwToolButton*>(c))
+            originals.push_back(b);
+    // Only tool buttons have stand-ins: with none an empty popup would show.
+    if (originals.empty())
+        return;
+    // Freed here, never by an owner: a click may take the toolbar away while the popup runs.
+    TGwPopupPanel panel(nullptr);
+    panel.SetParent(form);
+    auto* bar = new TGwToolbar(&panel);
+    bar->SetAlign(alNone);
+    bar->SetShowDivider(false);
+    bar->SetBounds(0, 0, 3 * FButtonWidth + 8, bar->Height());
+    bar->SetImages(FImages);
+    bar->SetTextOptions(FTextOptions);
+    bar->SetButtonWidth(FButtonWidth);
+    bar->SetButtonHeight(FButtonHeight);
+    bar->SetButtonLayout(FButtonLayout);
+    bar->SetShowButtonCaptions(FShowButtonCaptions);
+    bar->SetRowHeight(FRowHeight);
+    bar->SetColor(VisualStyle() == vsGradient ? clWindow : Color());
+    bar->SetGradientColorStyle(GradientColorStyle());
+    bar->SetGradientColorStart(GradientColorStart());
+    bar->SetGradientColorStop(GradientColorStop());
+    bar->SetGradientDirection(GradientDirection());
+    bar->SetVisualStyle(VisualStyle());
+    bar->SetShowHint(ShowHint());
+    bar->SetParent(&panel);
+    for (TGwToolButton* original : originals) {
+        auto* copy = new TGwPopupToolButton(bar);
+        copy->Assign(original);
+        copy->SetParent(bar);
+    }
+    bar->PositionControls();
+    FOverflowToolbar = bar;
+    const TControlGuard alive(this);
+    try {
+        panel.Popup(FOverflowButton);
+    } catch (...) {
+        if (alive.Alive())
+            FOverflowToolbar = nullptr;
+        throw;
+    }
+    if (alive.Alive())
+        FOverflowToolbar = nullptr;
+}
+
 void TGwToolbar::Paint() {
-    TGwCustomPanel::Paint();
+    if (Themed(VisualStyle()))
+        ThemeServices()->DrawElement(Canvas()->Handle(), TThemeServices::GetElementDetails(trRebarRoot),
+                                     TRect(0, 0, Width(), Height()));
+    else
+        TGwCustomPanel::Paint();
     const int bw = FBackground.Width(), bh = FBackground.Height();
     if (bw <= 0 || bh <= 0)
         return;
@@ -564,4 +657,89 @@ void TGwToolbar::WndProc(TMessage& Message) {
     TGwCustomPanel::WndProc(Message);
     if (Message.Msg == CM_VISIBLECHANGED && OnVisibleChanged)
         OnVisibleChanged(this);
+}
+
+// ---------------------------------------------------------------- popup tool button
+
+TGwPopupToolButton::~TGwPopupToolButton() {
+    if (FOriginal)
+        FOriginal->RemoveFreeNotification(this);
+}
+
+void TGwPopupToolButton::Assign(TPersistent* Source) {
+    auto* b = dynamic_cast<TGwToolButton*>(Source);
+    if (!b) {
+        TGwToolButton::Assign(Source);
+        return;
+    }
+    if (FOriginal)
+        FOriginal->RemoveFreeNotification(this);
+    FOriginal = b;
+    b->FreeNotification(this);
+    SetAction(b->Action());
+    SetToolStyle(b->ToolStyle());
+    SetGroupIndex(b->GroupIndex());
+    SetAllowAllUp(b->AllowAllUp());
+    SetDown(b->Down());
+    SetFlat(b->Flat());
+    SetImages(b->Images());
+    SetImageIndex(b->ImageIndex());
+    SetDownIndex(b->DownIndex());
+    SetDisabledIndex(b->DisabledIndex());
+    SetHotIndex(b->HotIndex());
+    SetLayout(b->Layout());
+    SetShowCaption(b->ShowCaption());
+    SetTransparent(b->Transparent());
+    SetAlignment(b->Alignment());
+    SetVisualStyle(b->VisualStyle());
+    SetGradientColorStyle(b->GradientColorStyle());
+    SetSelectionColorStart(b->SelectionColorStart());
+    SetSelectionColorStop(b->SelectionColorStop());
+    SetSelectionFrameColor(b->SelectionFrameColor());
+    SetDropDownMenu(b->DropDownMenu());
+    SetBounds(Left(), Top(), b->Width(), b->Height());
+    // The setters above clear the flags; the original's decide.
+    SetUseToolbarButtonLayout(b->UseToolbarButtonLayout());
+    SetUseToolbarButtonSize(b->UseToolbarButtonSize());
+    SetUseToolbarShowCaption(b->UseToolbarShowCaption());
+    SetUseToolbarVisualStyle(b->UseToolbarVisualStyle());
+    SetCaption(b->Caption());
+    SetHint(b->Hint());
+    SetColor(b->Color());
+    SetParentFont(b->ParentFont());
+    Font()->Assign(*b->Font());
+    SetShowHint(b->ShowHint());
+    SetParentShowHint(b->ParentShowHint());
+    SetPopupMenu(b->PopupMenu());
+    SetCursor(b->Cursor());
+    SetEnabled(b->Enabled());
+    SetVisible(b->Visible());
+    Tag = b->Tag;
+    OnDropDown = b->OnDropDown;
+    // A drop-down original without a click of its own drops its menu from anywhere: so does the copy.
+    if (b->ToolStyle() == tsButton || b->IsSplitButton())
+        OnClick = [this](TObject* Sender) { RelayClick(Sender); };
+    else
+        OnClick = nullptr;
+}
+
+void TGwPopupToolButton::RelayClick(TObject*) {
+    for (TWinControl* p = Parent(); p; p = p->Parent()) {
+        auto* panel = dynamic_cast<TGwPopupPanel*>(p);
+        if (!panel)
+            if (auto* window = dynamic_cast<TGwPopup*>(p))
+                panel = dynamic_cast<TGwPopupPanel*>(window->Owner());
+        if (panel) {
+            panel->Close(this);
+            break;
+        }
+    }
+    if (FOriginal)
+        FOriginal->Click();
+}
+
+void TGwPopupToolButton::Notification(TComponent* AComponent, TOperation Operation) {
+    TGwToolButton::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FOriginal)
+        FOriginal = nullptr;
 }

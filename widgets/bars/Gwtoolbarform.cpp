@@ -30,10 +30,36 @@ void DrawGlyphFrame(TCanvas* C, int X, int Y, TBitmap* Glyph, int Frames, int Si
         }
 }
 
+// The list's spacer picture: a gap between two bars, grooved or not, in two frames (normal and
+// disabled) on a see-through olive ground.
+void MakeSpacerGlyph(TSpeedButton* Button, bool Grooved) {
+    TBitmap glyph;
+    glyph.SetSize(32, 16);
+    TCanvas* c = glyph.Canvas();
+    const auto fill = [c](TColor Colour, const TRect& R) {
+        c->Brush()->SetColor(Colour);
+        c->FillRect(R);
+    };
+    fill(clOlive, TRect(0, 0, 32, 16));
+    for (int x : {0, 16}) {
+        const TColor ink = x == 0 ? clBlack : clGray;
+        fill(ink, TRect(x + 2, 3, x + 5, 13));
+        fill(ink, TRect(x + 11, 3, x + 14, 13));
+        if (Grooved) {
+            fill(clBtnShadow, TRect(x + 7, 1, x + 8, 15));
+            fill(clBtnHighlight, TRect(x + 8, 1, x + 9, 15));
+        }
+    }
+    Button->SetGlyph(&glyph);
+    Button->SetNumGlyphs(2);
+    Button->SetFlat(true);
+}
+
 } // namespace
 
 TGwFrmCustomizeToolbar::TGwFrmCustomizeToolbar(TComponent* AOwner) : TForm(AOwner) {
     SetBorderStyle(bsDialog);
+    SetBorderIcons(TBorderIcons{biSystemMenu});
     SetClientWidth(337);
     SetClientHeight(280);
     Font()->SetName("Verdana");
@@ -44,9 +70,11 @@ TGwFrmCustomizeToolbar::TGwFrmCustomizeToolbar(TComponent* AOwner) : TForm(AOwne
     BtnSpacer = Make<TSpeedButton>(this, 359, 227, 25, 25);
     BtnSpacer->SetVisible(false);
     BtnSpacer->SetHint("Add a Spacer");
+    MakeSpacerGlyph(BtnSpacer, false);
     BtnGrooveSpacer = Make<TSpeedButton>(this, 384, 227, 25, 25);
     BtnGrooveSpacer->SetVisible(false);
     BtnGrooveSpacer->SetHint("Add a Grooved Spacer");
+    MakeSpacerGlyph(BtnGrooveSpacer, true);
     LblHint = Make<TGwLabel>(this, 8, 8, 200, 13);
     LblTextOptions = Make<TGwLabel>(this, 8, 236, 200, 13);
     LstControls = Make<TGwCheckList>(this, 8, 24, 225, 205);

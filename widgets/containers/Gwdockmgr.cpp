@@ -39,15 +39,7 @@ void TGwPanelDockManager::SetTitleColours(TCanvas* Canvas, TControl* Control) {
 }
 
 void TGwPanelDockManager::DrawCloseGlyph(TCanvas* Canvas, const TRect& Rect) {
-    // A cross drawn by hand: the symbol font's close glyph is not on every system.
-    Canvas->Pen()->SetColor(Canvas->Font()->Color());
-    const int l = Rect.Left + 3, t = Rect.Top + 3, r = Rect.Right - 3, b = Rect.Bottom - 3;
-    for (int d = 0; d < 2; ++d) {
-        Canvas->MoveTo(l + d, t);
-        Canvas->LineTo(r + d, b);
-        Canvas->MoveTo(r - 1 + d, t);
-        Canvas->LineTo(l - 1 + d, b);
-    }
+    Canvas->TextRect(Rect, Rect.Left, Rect.Top, "r");
 }
 
 void TGwPanelDockManager::DrawVertTitle(TCanvas* Canvas, const std::string& Caption, const TRect& Rect) {
@@ -68,16 +60,22 @@ void TGwPanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control, con
     const std::string caption = Control ? Control->Caption() : std::string();
     const TAlign a = DockSite()->Align();
     if (a == alTop || a == alBottom) {
-        const TRect bar(ARect.Left, ARect.Top, ARect.Left + TitleSize, ARect.Bottom);
-        Canvas->FillRect(bar);
-        DrawVertTitle(Canvas, caption, bar);
+        DrawVertTitle(Canvas, caption, TRect(ARect.Left, ARect.Top, ARect.Left + TitleSize, ARect.Bottom));
+        Canvas->Font()->SetName("Marlett");
         DrawCloseGlyph(Canvas, TRect(ARect.Left + 1, ARect.Top + 1, ARect.Left + 12, ARect.Top + 12));
     } else {
         const TRect bar(ARect.Left, ARect.Top, ARect.Right, ARect.Top + TitleSize);
-        Canvas->FillRect(bar);
         Canvas->TextRect(bar, ARect.Left + 2, ARect.Top, caption);
+        Canvas->Font()->SetName("Marlett");
         DrawCloseGlyph(Canvas, TRect(ARect.Right - 15, ARect.Top + 1, ARect.Right - 2, ARect.Top + 12));
     }
+}
+
+TRect TGwCustomPanel::GetClientRect() {
+    TRect r = TCustomPanel::GetClientRect();
+    if (DockSite())
+        FixClientRect(r, false);
+    return r;
 }
 
 TDockTree* TGwCustomPanel::CreateDockManager() {

@@ -27,6 +27,7 @@ public:
 protected:
     // Caption colours: inactive for a windowed client without the focus, else active.
     void SetTitleColours(TCanvas* Canvas, TControl* Control);
+    // The close cross: "r" of the symbol font the canvas holds, at Rect's top-left.
     void DrawCloseGlyph(TCanvas* Canvas, const TRect& Rect);
 
 private:

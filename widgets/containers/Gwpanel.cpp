@@ -106,7 +106,8 @@ void TGwCustomPanel::FixClientRect(TRect& Rect, bool ShrinkBorderWidth) {
 }
 
 void TGwCustomPanel::AlignControls(TControl* AControl, TRect& Rect) {
-    FixClientRect(Rect, false);
+    if (!DockSite())
+        FixClientRect(Rect, false);
     TCustomPanel::AlignControls(AControl, Rect);
 }
 

@@ -94,6 +94,9 @@ protected:
     virtual void DrawCaption(const TRect& Inner);
     virtual void DrawGrid(const TRect& Inner);
     void AlignControls(TControl* AControl, TRect& Rect) override;
+    // A dock site's client area lies inside the frames: its dock manager lays the docked clients
+    // out there, as the alignment does the aligned ones (Gwdockmgr).
+    TRect GetClientRect() override;
     // Docked clients get the library's title bars (Gwdockmgr).
     TDockTree* CreateDockManager() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;

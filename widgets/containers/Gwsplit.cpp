@@ -87,11 +87,36 @@ HCURSOR TGwSplitCursors::For(bool Across, bool OverHotSpot) const {
     return OverHotSpot ? HorzHotSpot : Horz;
 }
 
+bool TGwPaintBuffer::Paint(TWinControl* Window, TMessage& Message) {
+    HDC target = reinterpret_cast<HDC>(Message.WParam);
+    // The paint of the buffer itself goes the window's usual way.
+    if (Message.Msg != WM_PAINT || !Window->DoubleBuffered() || !target || FPainting)
+        return false;
+    const int w = Window->Width(), h = Window->Height();
+    if (w <= 0 || h <= 0)
+        return true;
+    TBitmap buffer;
+    buffer.SetSize(w, h);
+    FPainting = true;
+    try {
+        Window->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer.Canvas()), 0);
+        Window->Perform(WM_PAINT, reinterpret_cast<WPARAM>(buffer.Canvas()), 0);
+    } catch (...) {
+        FPainting = false;
+        throw;
+    }
+    FPainting = false;
+    BitBlt(target, 0, 0, w, h, buffer.Canvas(), 0, 0, SRCCOPY);
+    return true;
+}
+
 // ---------------------------------------------------------------- size panel
 
 TGwCustomSizePanel::TGwCustomSizePanel(TComponent* AOwner) : TGwCustomPanel(AOwner) {
     SetBorderOuter(fsNone);
     SetAlign(alLeft);
+    FLastWidth = Width();
+    FLastHeight = Height();
 }
 
 TGwCustomSizePanel::~TGwCustomSizePanel() { FOutline.End(); }
@@ -112,6 +137,13 @@ TGwCustomSizePanel::TBarEdge TGwCustomSizePanel::Edge() {
     case sdBottom: return TBarEdge::Top;
     }
     return TBarEdge::None;
+}
+
+void TGwCustomSizePanel::SetAlign(TAlign Value) {
+    if (Value == Align())
+        return;
+    TGwCustomPanel::SetAlign(Value);
+    Realign();
 }
 
 bool TGwCustomSizePanel::HotSpotTopBottom() {
@@ -229,23 +261,26 @@ void TGwCustomSizePanel::CheckPosition(int& Position) {
     if (e == TBarEdge::None)
         return;
     const TRect f = GetParentWorkingRect();
+    // A drag measures from where the press found the panel, which a real-time drag moves.
+    const int left = FSizing ? FStartLeft : Left(), top = FSizing ? FStartTop : Top();
+    const int width = FSizing ? FStartWidth : Width(), height = FSizing ? FStartHeight : Height();
     int low = 0, high = 0;
     switch (e) {
     case TBarEdge::Right:
         low = FMarginMin + FSizeBarWidth + 1;
-        high = f.Right - FMarginMax - Left();
+        high = f.Right - FMarginMax - left;
         break;
     case TBarEdge::Bottom:
         low = FMarginMin + FSizeBarWidth + 1;
-        high = f.Bottom - FMarginMax - Top();
+        high = f.Bottom - FMarginMax - top;
         break;
     case TBarEdge::Left:
-        low = f.Left + FMarginMax - Left();
-        high = Width() - FMarginMin - FSizeBarWidth - 1;
+        low = f.Left + FMarginMax - left;
+        high = width - FMarginMin - FSizeBarWidth - 1;
         break;
     case TBarEdge::Top:
-        low = f.Top + FMarginMax - Top();
-        high = Height() - FMarginMin - FSizeBarWidth - 1;
+        low = f.Top + FMarginMax - top;
+        high = height - FMarginMin - FSizeBarWidth - 1;
         break;
     case TBarEdge::None: break;
     }
@@ -254,7 +289,7 @@ void TGwCustomSizePanel::CheckPosition(int& Position) {
     if (e == TBarEdge::Right || e == TBarEdge::Bottom)
         Position = std::max(Position, 0);
     else
-        Position = std::min(Position, e == TBarEdge::Left ? Width() : Height());
+        Position = std::min(Position, e == TBarEdge::Left ? width : height);
 }
 
 int TGwCustomSizePanel::GetMarginExtent() {
@@ -339,6 +374,8 @@ void TGwCustomSizePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X
     FHotSpotPressed = inHotSpot;
     const TBarEdge e = Edge();
     FStartPosition = e == TBarEdge::Right ? Width() : e == TBarEdge::Bottom ? Height() : 0;
+    FStartLeft = Left();
+    FStartTop = Top();
     FStartWidth = Width();
     FStartHeight = Height();
     // The press in screen coordinates: a real-time drag on a left or top bar moves the panel.
@@ -448,11 +485,9 @@ void TGwCustomSizePanel::DrawSizeBar() {
     c->FillRect(TRect(r.Left, r.Top, r.Right + 1, r.Bottom + 1));
     const bool across = HotSpotTopBottom();
     DrawSplitBarStrips(c, r, FSizeBarStyle, across);
-    if (FSizeBarStyle == ssGroupBar && !across) {
-        TColor start, stop;
-        GetGradientColors(start, stop);
-        DrawGroupBarBackground(c, r, VisualStyle(), GradientColorStyle(), FGradientPath, start, stop);
-    }
+    if (FSizeBarStyle == ssGroupBar && !across)
+        DrawGroupBarBackground(c, r, VisualStyle(), GradientColorStyle(), FGradientPath, GradientColorStart(),
+                               GradientColorStop());
     if (FHotSpotVisible)
         DrawHotSpot(!FHotSpotNormal);
 }
@@ -494,7 +529,32 @@ void TGwCustomSizePanel::TrackHotSpot(bool Inside) {
         InvalidateRect(Handle(), &FHotSpotRect, 0);
 }
 
+void TGwCustomSizePanel::WMWindowPosChanged(TMessage& Message) {
+    if (FullRepaint || !Caption().empty()) {
+        Invalidate();
+    } else if (BorderWidth() != 0 && HandleAllocated()) {
+        // The border's strips at the old far edges now lie inside.
+        const int w = FLastWidth, h = FLastHeight, b = BorderWidth();
+        if (Width() != w) {
+            const TRect strip(w - b - 1, 0, w, h);
+            InvalidateRect(Handle(), &strip, 1);
+        }
+        if (Height() != h) {
+            const TRect strip(0, h - b - 1, w, h);
+            InvalidateRect(Handle(), &strip, 1);
+        }
+    }
+    FLastWidth = Width();
+    FLastHeight = Height();
+    TGwCustomPanel::WndProc(Message);
+    // The schedule editor reads the new extent in OnResize, moves included.
+    if (!ComponentState().Contains(csLoading))
+        Resize();
+}
+
 void TGwCustomSizePanel::WndProc(TMessage& Message) {
+    if (FBuffer.Paint(this, Message))
+        return;
     switch (Message.Msg) {
     case WM_SETCURSOR: {
         const TPoint p = CursorPosition();
@@ -516,12 +576,7 @@ void TGwCustomSizePanel::WndProc(TMessage& Message) {
         Message.Result = FSizing || GetSizeBarRect().Contains(p) ? 1 : 0;
         return;
     }
-    case WM_WINDOWPOSCHANGED:
-        TGwCustomPanel::WndProc(Message);
-        // The schedule editor reads the new extent in OnResize, moves included.
-        if (!ComponentState().Contains(csLoading))
-            Resize();
-        return;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); return;
     default: break;
     }
     TGwCustomPanel::WndProc(Message);
@@ -548,8 +603,28 @@ void TGwSizePanelDockManager::PositionDockRect(TControl* Client, TControl* DropC
 }
 
 void TGwSizePanelDockManager::PaintSite(HDC DC) {
-    if (!FSizePanel->HotSpotClosed())
-        TGwPanelDockManager::PaintSite(DC);
+    auto* canvas = dynamic_cast<TControlCanvas*>(FSizePanel->Canvas());
+    if (FSizePanel->HotSpotClosed() || !canvas)
+        return;
+    canvas->PaintOn(DC, [&] {
+        FSizePanel->DrawSizeBar();
+        const int t = FSizePanel->SizeBarWidth();
+        for (int i = 0; i < FSizePanel->ControlCount(); ++i) {
+            TControl* c = FSizePanel->Controls(i);
+            if (!c->Visible() || c->HostDockSite() != FSizePanel)
+                continue;
+            const TRect b = c->BoundsRect();
+            TRect r = b;
+            AdjustDockRect(c, r);
+            // The title lies as far outside the client as the adjusted rectangle lies inside it.
+            r = TRect(2 * b.Left - r.Left, 2 * b.Top - r.Top, 2 * b.Right - r.Right, 2 * b.Bottom - r.Bottom);
+            if (FSizePanel->Align() == alRight)
+                r = TRect(r.Left - t, r.Top, r.Right + t, r.Bottom);
+            else if (FSizePanel->Align() == alBottom)
+                r = TRect(r.Left, r.Top - t, r.Right, r.Bottom + t);
+            PaintDockFrame(canvas, c, r);
+        }
+    });
 }
 
 void TGwSizePanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect) {
@@ -561,30 +636,27 @@ void TGwSizePanelDockManager::PaintDockFrame(TCanvas* Canvas, TControl* Control,
     const std::string caption = Control ? Control->Caption() : std::string();
     const int g = GrabberSize(), t = FSizePanel->SizeBarWidth();
     const TRect& r = ARect;
+    TRect glyph;
     switch (FSizePanel->Align()) {
     case alTop:
     case alBottom: {
         const int shift = FSizePanel->Align() == alBottom ? t : 0;
-        const TRect bar(r.Left, r.Top + shift, r.Left + g, r.Bottom - (shift ? t : 0));
-        Canvas->FillRect(bar);
-        DrawVertTitle(Canvas, caption, bar);
-        DrawCloseGlyph(Canvas, TRect(r.Left + 1, r.Top + 1 + shift, r.Left + g - 1, r.Top + 13 + shift));
+        DrawVertTitle(Canvas, caption, TRect(r.Left, r.Top + shift, r.Left + g, r.Bottom - shift));
+        glyph = TRect(r.Left + 1, r.Top + 1 + shift, r.Left + g - 1, r.Top + 13 + shift);
         break;
     }
-    case alLeft: {
-        const TRect bar(r.Left, r.Top, r.Right, r.Top + g);
-        Canvas->FillRect(bar);
-        Canvas->TextRect(bar, r.Left + 2, r.Top, caption);
-        DrawCloseGlyph(Canvas, TRect(r.Right - g - 1, r.Top + 1, r.Right - 1, r.Top + 12));
+    case alLeft:
+        Canvas->TextRect(TRect(r.Left, r.Top, r.Right, r.Top + g), r.Left + 2, r.Top, caption);
+        glyph = TRect(r.Right - g - 1, r.Top + 1, r.Right - 1, r.Top + 12);
         break;
-    }
     case alRight: {
         const TRect bar(r.Left + t, r.Top, r.Right - t, r.Top + g);
-        Canvas->FillRect(bar);
         Canvas->TextRect(bar, bar.Left + 2, r.Top, caption);
-        DrawCloseGlyph(Canvas, TRect(r.Right - g - t - 1, r.Top + 1, r.Right - t - 1, r.Top + 12));
+        glyph = TRect(r.Right - g - t - 1, r.Top + 1, r.Right - t - 1, r.Top + 12);
         break;
     }
-    default: break;
+    default: return;
     }
+    Canvas->Font()->Assign(GlyphFont());
+    DrawCloseGlyph(Canvas, glyph);
 }

@@ -43,11 +43,26 @@ struct TGwSplitCursors {
     HCURSOR Horz = 0, HorzHotSpot = 0, Vert = 0, VertHotSpot = 0;
 };
 
+// Paints a double-buffered window through one memory bitmap of its whole size, bar and border strips
+// included: erase and paint go there, then one copy to the target context.
+class TGwPaintBuffer {
+public:
+    // True when it painted the WM_PAINT Message itself; false leaves the message to the window.
+    bool Paint(TWinControl* Window, TMessage& Message);
+
+private:
+    bool FPainting = false;
+};
+
 class TGwCustomSizePanel : public TGwCustomPanel {
+    friend class TGwSizePanelDockManager;
+
 public:
     explicit TGwCustomSizePanel(TComponent* AOwner);
     ~TGwCustomSizePanel() override;
 
+    // The bar follows the alignment, and the children the client area it leaves.
+    void SetAlign(TAlign Value);
     int SizeBarWidth() const { return FSizeBarWidth; }
     virtual void SetSizeBarWidth(int Value);
     TSplitterStyle SizeBarStyle() const { return FSizeBarStyle; }
@@ -130,6 +145,7 @@ private:
     void Restore();
     void TrackHotSpot(bool Inside);
     void EndDrag(bool EraseOutline);
+    void WMWindowPosChanged(TMessage& Message);
 
     int FSizeBarWidth = 4;
     TSplitterStyle FSizeBarStyle = ssStandard;
@@ -152,12 +168,18 @@ private:
     bool FHotSpotPressed = false;
     bool FHotSpotNormal = true;
     int FStartPosition = 0;
+    int FStartLeft = 0;
+    int FStartTop = 0;
     int FStartWidth = 0;
     int FStartHeight = 0;
     int FPressAxis = 0;
     int FLastPosition = 0;
     TGwDragOutline FOutline;
     TGwSplitCursors FCursors;
+    TGwPaintBuffer FBuffer;
+    // The size at the last move, for the strips its border leaves stale.
+    int FLastWidth = 0;
+    int FLastHeight = 0;
 };
 
 // The panel dock manager of a size panel: docked clients leave the size bar free.
@@ -166,7 +188,7 @@ public:
     explicit TGwSizePanelDockManager(TGwCustomSizePanel* ADockSite)
         : TGwPanelDockManager(ADockSite), FSizePanel(ADockSite) {}
     void PositionDockRect(TControl* Client, TControl* DropCtl, TAlign DropAlign, TRect& DockRect) override;
-    // Nothing while the panel is collapsed to its bar.
+    // Nothing while the panel is collapsed to its bar; else the bar, then each docked client's title.
     void PaintSite(HDC DC) override;
     void PaintDockFrame(TCanvas* Canvas, TControl* Control, const TRect& ARect) override;
 
@@ -301,6 +323,15 @@ public:
     TNotifyEvent OnChange;
     TPositionChangingEvent OnChanging;
     TNotifyEvent OnHotSpotClick;
+    // The panes' docking events, with the splitter as Sender.
+    TGetSiteInfoEvent OnULGetSiteInfo, OnLRGetSiteInfo;
+    TDockOverEvent OnULDockOver, OnLRDockOver;
+    TDockDropEvent OnULDockDrop, OnLRDockDrop;
+    TUnDockEvent OnULUnDock, OnLRUnDock;
+
+    // Both also apply to the panes.
+    void SetTransparent(bool Value) override;
+    void SetParentColor(bool Value);
 
     void CloseHotSpot();
     void CloseHotSpot(bool ToMin);
@@ -335,11 +366,14 @@ protected:
     void WndProc(TMessage& Message) override;
 
 private:
+    // False while the constructor is still making the panes.
+    bool HasPanes() const { return FPanes[1] != nullptr; }
     int Extent() const { return FOrientation == orHorizontal ? Width() : Height(); }
     // The extent the percentages are of.
     int PercentBase() const { return Extent() - FSplitterWidth / 2; }
     void ApplyPercentMargins();
     void EndDrag();
+    void ForwardDocking(int Pane);
 
     TOrientation FOrientation = orHorizontal;
     int FPosition = 100;
@@ -382,4 +416,5 @@ private:
     int FLastPosition = 0;
     TGwDragOutline FOutline;
     TGwSplitCursors FCursors;
+    TGwPaintBuffer FBuffer;
 };

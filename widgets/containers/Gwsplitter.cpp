@@ -109,6 +109,7 @@ TGwSplitter::TGwSplitter(TComponent* AOwner) : TGwCustomPanel(AOwner) {
         FPanes[i] = new TGwSplitterPane(this);
         FPanes[i]->SetParent(this);
         FPaneData[i] = std::make_unique<TGwPaneData>(FPanes[i]);
+        ForwardDocking(i);
     }
     UpdateManualPosition(FPosition);
     UpdateFixedSize();
@@ -116,6 +117,42 @@ TGwSplitter::TGwSplitter(TComponent* AOwner) : TGwCustomPanel(AOwner) {
 }
 
 TGwSplitter::~TGwSplitter() { FOutline.End(); }
+
+void TGwSplitter::ForwardDocking(int Pane) {
+    TGwSplitterPane* p = FPanes[Pane];
+    const bool ul = Pane == 0;
+    p->OnGetSiteInfo = [this, ul](TObject*, TControl* Client, TRect& Influence, TPoint MousePos,
+                                  bool& CanDock) {
+        if (auto& e = ul ? OnULGetSiteInfo : OnLRGetSiteInfo)
+            e(this, Client, Influence, MousePos, CanDock);
+    };
+    p->OnDockOver = [this, ul](TObject*, TDragDockObject* Source, int X, int Y, TDragState State,
+                               bool& Accept) {
+        if (auto& e = ul ? OnULDockOver : OnLRDockOver)
+            e(this, Source, X, Y, State, Accept);
+    };
+    p->OnDockDrop = [this, ul](TObject*, TDragDockObject* Source, int X, int Y) {
+        if (auto& e = ul ? OnULDockDrop : OnLRDockDrop)
+            e(this, Source, X, Y);
+    };
+    p->OnUnDock = [this, ul](TObject*, TControl* Client, TWinControl* NewTarget, bool& Allow) {
+        if (auto& e = ul ? OnULUnDock : OnLRUnDock)
+            e(this, Client, NewTarget, Allow);
+    };
+}
+
+void TGwSplitter::SetTransparent(bool Value) {
+    TGwCustomPanel::SetTransparent(Value);
+    for (TGwSplitterPane* pane : FPanes)
+        pane->SetTransparent(Value);
+    ResizePanes();
+}
+
+void TGwSplitter::SetParentColor(bool Value) {
+    TGwCustomPanel::SetParentColor(Value);
+    for (TGwSplitterPane* pane : FPanes)
+        pane->SetParentColor(Value);
+}
 
 TRect TGwSplitter::GetClientRect() {
     TRect r = TGwCustomPanel::GetClientRect();
@@ -128,6 +165,8 @@ void TGwSplitter::AlignControls(TControl* AControl, TRect& Rect) {
     if (ComponentState().Contains(csLoading))
         return;
     TGwCustomPanel::AlignControls(AControl, Rect);
+    // Frames and the border width realign: the panes follow the client area they change.
+    ResizePanes();
 }
 
 int TGwSplitter::GetBorderOffset() {
@@ -140,7 +179,7 @@ int TGwSplitter::GetBorderOffset() {
 }
 
 void TGwSplitter::CheckPosition(int& Position) {
-    if (!FPanes[0] || !FPanes[0]->Visible() || !FPanes[1]->Visible())
+    if (!HasPanes() || !FPanes[0]->Visible() || !FPanes[1]->Visible())
         return;
     const bool ignore = FHotSpotClosed && HotSpotIgnoreMargins;
     const int low = ignore ? 0 : FMarginMin, high = ignore ? 0 : FMarginMax;
@@ -308,7 +347,7 @@ void TGwSplitter::SetPaneData(int Index, TGwPaneData* Data) { GetPaneData(Index)
 void TGwSplitter::Resize() {
     TGwCustomPanel::Resize();
     const TComponentState state = ComponentState();
-    if (!FPanes[0] || state.Contains(csWriting) || state.Contains(csDestroying))
+    if (!HasPanes() || state.Contains(csWriting) || state.Contains(csDestroying))
         return;
     TFlagScope force(FForce);
     const int base = PercentBase();
@@ -333,7 +372,7 @@ void TGwSplitter::Resize() {
 }
 
 void TGwSplitter::ResizePanes() {
-    if (!FPanes[0] || ComponentState().Contains(csLoading))
+    if (!HasPanes() || ComponentState().Contains(csLoading))
         return;
     const TRect k = ClientRect();
     const int w = k.Width(), h = k.Height();
@@ -533,9 +572,8 @@ void TGwSplitter::DrawSplitterBar() {
         c->FillRect(TRect(FBarRect.Left, FBarRect.Top, FBarRect.Right + 1, FBarRect.Bottom + 1));
         DrawSplitBarStrips(c, FBarRect, FSplitterStyle, FOrientation == orVertical);
     } else if (FSplitterStyle == ssGroupBar && VisualStyle() != vsClassic) {
-        TColor start, stop;
-        GetGradientColors(start, stop);
-        DrawGroupBarBackground(c, FBarRect, VisualStyle(), GradientColorStyle(), FGradientPath, start, stop);
+        DrawGroupBarBackground(c, FBarRect, VisualStyle(), GradientColorStyle(), FGradientPath,
+                               GradientColorStart(), GradientColorStop());
     }
     if (FHotSpotVisible)
         DrawHotSpot(!FHotSpotNormal, CursorPosition());
@@ -606,6 +644,8 @@ void TGwSplitter::DrawHotSpot(bool Highlight, TPoint P) {
 }
 
 void TGwSplitter::WndProc(TMessage& Message) {
+    if (FBuffer.Paint(this, Message))
+        return;
     switch (Message.Msg) {
     case WM_SETCURSOR: {
         const TPoint p = CursorPosition();
@@ -631,9 +671,16 @@ void TGwSplitter::WndProc(TMessage& Message) {
                 InvalidateRect(Handle(), &FHotSpotRect, 0);
         }
         return;
+    case CM_DESIGNHITTEST: {
+        // Shift with Ctrl leaves the mouse to the designer, to select the splitter itself.
+        const TPoint p(short(Message.LParamLo()), short(Message.LParamHi()));
+        const bool designerKeys = (Message.WParam & (MK_SHIFT | MK_CONTROL)) == (MK_SHIFT | MK_CONTROL);
+        Message.Result = (FSizing || FBarRect.Contains(p)) && !designerKeys ? 1 : 0;
+        return;
+    }
     case WM_SHOWWINDOW:
         TGwCustomPanel::WndProc(Message);
-        if (!ComponentState().Contains(csDestroying) && FPanes[0]) {
+        if (!ComponentState().Contains(csDestroying) && HasPanes()) {
             FPanes[0]->Invalidate();
             FPanes[1]->Invalidate();
         }

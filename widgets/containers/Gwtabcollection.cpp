@@ -134,15 +134,16 @@ void TGwCollectionTabControl::ShowAllTabs() {
         FTabs->GetItem(i)->SetVisible(true);
 }
 
+// An index left outside the collection (the field is public) names no item: nothing to close or move.
 void TGwCollectionTabControl::DestroyActiveTab() {
-    if (TabIndex() == -1)
+    if (TabIndex() < 0 || TabIndex() >= FTabs->Count())
         return;
     FTabs->Delete(TabIndex());
     Change();
 }
 
 void TGwCollectionTabControl::ActiveTabMoved(int NewIndex) {
-    if (TabIndex() == -1)
+    if (TabIndex() < 0 || TabIndex() >= FTabs->Count() || NewIndex < 0 || NewIndex >= FTabs->Count())
         return;
     FTabs->Move(TabIndex(), NewIndex);
     SetTabIndexField(NewIndex);

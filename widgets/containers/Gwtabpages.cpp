@@ -199,11 +199,11 @@ void TGwPageControl::Changing(int NewIndex, bool& AllowChange) {
         ChangeActivePage(PageForTab(NewIndex));
 }
 
+// The page is shown once the change goes through: a change that OnChanging refuses leaves the old
+// page alone on the card instead of a second page showing over it.
 void TGwPageControl::SetActivePage(TGwTabSheet* Page) {
     if (Page && Page->PageControl() != this)
         return;
-    if (Page)
-        Page->ShowPage(true);
     int ti = Page ? Page->TabIndex() : -1;
     if (ti < 0) {
         ChangeActivePage(Page);
@@ -273,6 +273,12 @@ void TGwPageControl::MakeControlVisible(TControl* Control) {
         SetActivePageIndex(found);
 }
 
+void TGwPageControl::ShowControl(TControl* AControl) {
+    auto it = std::find(FPages.begin(), FPages.end(), AControl);
+    if (it != FPages.end())
+        SetActivePage(*it);
+}
+
 void TGwPageControl::HideAllTabs() {
     for (TGwTabSheet* p : std::vector<TGwTabSheet*>(FPages))
         p->SetTabVisible(false);
@@ -293,9 +299,11 @@ void TGwPageControl::DestroyActiveTab() {
     SetTabIndex(old >= 1 ? old - 1 : old);
 }
 
+// NewIndex is the tab dropped on; pages with hidden tabs make its page's place differ from it.
 void TGwPageControl::ActiveTabMoved(int NewIndex) {
-    if (FActivePage && NewIndex >= 0 && NewIndex < GetPageCount())
-        FActivePage->SetPageIndex(NewIndex);
+    TGwTabSheet* target = PageForTab(NewIndex);
+    if (FActivePage && target)
+        FActivePage->SetPageIndex(target->PageIndex());
 }
 
 void TGwPageControl::PaintCardBackground(TCanvas* ACanvas, int ARow, const TRect& ARect, bool& Handled) {

@@ -70,6 +70,8 @@ public:
     void SelectNextPage(bool GoForward);
     TGwTabSheet* PageForTab(int TabIndex) const;
     void MakeControlVisible(TControl* Control);
+    // A page of this control becomes the active page; any other control is left alone.
+    void ShowControl(TControl* AControl);
     TGwTabSheet* GetPageFromDockClient(TControl* Client) const;
     TControl* GetDockClientFromMousePos(TPoint Point);
     bool DblClickUndocks = true;

@@ -4,6 +4,7 @@
 
 #include "Gwgrafx.h"
 #include "Gwtabs.h"
+#include "Gwthemesrv.h"
 #include "forms.h"
 #include "winapi.h"
 #include "wingdi.h"
@@ -95,31 +96,38 @@ void TGwCustomTabControl::PaintTo(TCanvas* C) {
     DrawCard(C, 0);
     if (currentShown)
         DrawTab(C, FTabIndex);
-    if (FScrollerNeeded)
-        DrawScroller(C);
-    if (FShowCloseButton && TabCount() > 0) {
-        TRect r = CloseButtonRect();
-        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
-        C->Brush()->SetColor(FTabColors.Unselected());
-        C->Rectangle(r);
-        TGwArrowState st;
-        st.Enabled = FTabIndex >= 0;
-        DrawCloseX(C, r, uiWindows95, st);
+    DrawControlButtons(C);
+    DrawMoveTabIndicator(C);
+}
+
+// Where a dragged tab will land: a band across the drop target's edge on the side the tab ends up,
+// two triangles pointing at that edge. Worked out with the tabs on top, then mapped.
+void TGwCustomTabControl::DrawMoveTabIndicator(TCanvas* C) {
+    if (FDropTarget < 0 || FDropTarget >= TabCount() || FTabIndex < 0 || FTabIndex >= TabCount() ||
+        !Tab(FDropTarget).Visible)
+        return;
+    TRect t = CalcTabRect(FDropTarget);
+    bool leading = (FDropTarget < FTabIndex) != (FTabSequence == tsReverse);
+    int half = (t.Bottom - t.Top) / 2, edge;
+    if (leading)
+        edge = t.Left + (FTabStyle == tsDoubleSlant || FTabStyle == tsBackSlant ? half : 0);
+    else
+        edge = t.Right - (FTabStyle == tsSingleSlant || FTabStyle == tsDoubleSlant  ? half
+                          : FTabStyle == tsCutCorner || FTabStyle == tsRoundCorners ? 1
+                                                                                    : 0);
+    int y0 = t.Top - 2, y1 = t.Top + 6;
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBtnShadow);
+    C->FillRect(CalcMapRect(TRect{edge - 8, y0, edge + 7, y1}));
+    C->Pen()->SetStyle(psClear);
+    C->Brush()->SetColor(clBlack);
+    for (int side : {-1, 1}) {
+        std::vector<TPoint> tri{{edge + side * 7, y0}, {edge + side * 7, y1}, {edge + side, (y0 + y1) / 2}};
+        for (TPoint& p : tri)
+            p = CalcMapPoint(p);
+        C->Polygon(tri);
     }
-    if (FShowMenuButton && TabCount() > 0) {
-        static const TDirection away[] = {dirDown, dirRight, dirUp, dirLeft};
-        TRect r = MenuButtonRect();
-        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
-        C->Brush()->SetColor(FTabColors.Unselected());
-        C->Rectangle(r);
-        DrawSpinArrow(C, r, uiWindows95, away[FTabOrientation], TGwArrowState{});
-    }
-    if (FDropTarget >= 0 && FDropTarget < TabCount()) {
-        TRect r = TabRect(FDropTarget);
-        C->Brush()->SetColor(clBtnShadow);
-        C->FillRect(Vertical() ? TRect{r.Left, r.Top, r.Right, r.Top + 2}
-                               : TRect{r.Left, r.Top, r.Left + 2, r.Bottom});
-    }
+    C->Pen()->SetStyle(psSolid);
 }
 
 void TGwCustomTabControl::DrawOutline(TCanvas* C, const std::vector<TPoint>& Pts, TColor Color) {
@@ -161,7 +169,7 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
             }
             bool nearFirst = FTabOrientation == toTop || FTabOrientation == toLeft;
             PaintGradient(C, m, Vertical() ? gdVerticalEnd : gdHorizontalEnd, nearFirst ? dark : light,
-                          nearFirst ? light : dark, 32);
+                          nearFirst ? light : dark, 1);
         }
     }
     if (FHotTrack && FHotTrackStyle == htsTab && (current || Index == FHotIndex)) {
@@ -173,7 +181,9 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
         case toLeft: bar.Right = bar.Left + deep; break;
         case toRight: bar.Left = bar.Right - deep; break;
         }
-        C->Brush()->SetColor(current ? FTabColors.HighlightBar() : FHotTrackColor);
+        TColor hot =
+            FHotTrackColorType == htctComplement ? ComplementaryColor(FHotTrackColor) : FHotTrackColor;
+        C->Brush()->SetColor(current ? FTabColors.HighlightBar() : hot);
         C->FillRect(bar);
     }
     TSize face = CalcFaceExtent(Index);
@@ -183,15 +193,42 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
     RestoreDC(dc, saved);
     DrawOutline(C, pts, AdjustColor(FFlatColor, FFlatColorAdjustment));
     if (current && FShowFocusRect && Focused())
-        C->DrawFocusRect(TRect{faceRect.Left - 1, faceRect.Top, faceRect.Right + 1, faceRect.Bottom + 1});
+        C->DrawFocusRect(FocusRect(faceRect));
+}
+
+// The face grown by 1 along the row (a pixel lower too under top and bottom tabs), kept clear of the
+// round style's corners.
+TRect TGwCustomTabControl::FocusRect(const TRect& Face) const {
+    TRect r = Face;
+    bool round = FTabStyle == tsRoundCorners;
+    switch (FTabOrientation) {
+    case toTop:
+    case toBottom:
+        r = {r.Left - 1, r.Top, r.Right + 1, r.Bottom + 1};
+        if (round && FTabOrientation == toTop)
+            r.Top += 1;
+        else if (round)
+            r.Bottom -= 1;
+        break;
+    case toLeft:
+    case toRight:
+        r = {r.Left, r.Top - 1, r.Right, r.Bottom + 1};
+        if (round && FTabOrientation == toLeft)
+            r.Left += 2;
+        else if (round)
+            r.Right -= 2;
+        break;
+    }
+    return r;
 }
 
 void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) {
     const TGwTabData& t = Tab(Index);
     TRect text = Face;
-    if (FImages && FImagePosition != ipBack && FImagePosition != ipStretch) {
-        int img = t.Enabled || t.DisabledIndex < 0 ? t.ImageIndex : t.DisabledIndex;
+    int img = t.Enabled || t.DisabledIndex < 0 ? t.ImageIndex : t.DisabledIndex;
+    if (FImages && (t.ImageIndex >= 0 || t.DisabledIndex >= 0)) {
         int iw = FImages->Width(), ih = FImages->Height();
+        // Only a tab with an image gives room to it; the others keep their whole face for text.
         TRect ir = Face;
         switch (FImagePosition) {
         case ipLeft:
@@ -206,16 +243,36 @@ void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) 
             ir.Bottom = ir.Top + ih;
             text.Top = ir.Bottom + FImageMargin;
             break;
-        default: ir.Top = ir.Bottom - ih; text.Bottom = ir.Top - FImageMargin;
+        case ipBottom:
+            ir.Top = ir.Bottom - ih;
+            text.Bottom = ir.Top - FImageMargin;
+            break;
+        default: break;
         }
-        if (img >= 0) {
+        bool lookEnabled = t.Enabled || t.DisabledIndex >= 0;
+        if (img >= 0 && FImagePosition == ipStretch) {
+            // Drawn on a key colour first, so the image keeps its own transparency when stretched.
+            TBitmap b;
+            b.SetSize(iw, ih);
+            b.Canvas()->Brush()->SetColor(clFuchsia);
+            b.Canvas()->FillRect(TRect{0, 0, iw, ih});
+            FImages->Draw(b.Canvas(), 0, 0, img, lookEnabled);
+            b.SetTransparentColor(clFuchsia);
+            b.SetTransparent(true);
+            // The face measures the caption alone; the image never shrinks below its own size.
+            if (ir.Width() < iw)
+                ir = {(ir.Left + ir.Right - iw) / 2, ir.Top, (ir.Left + ir.Right - iw) / 2 + iw, ir.Bottom};
+            if (ir.Height() < ih)
+                ir = {ir.Left, (ir.Top + ir.Bottom - ih) / 2, ir.Right, (ir.Top + ir.Bottom - ih) / 2 + ih};
+            C->StretchDraw(ir, &b);
+        } else if (img >= 0) {
             int x = ir.Left + (FImageAlignment == haCenter  ? (ir.Width() - iw) / 2
                                : FImageAlignment == haRight ? ir.Width() - iw
                                                             : 0);
             int y = ir.Top + (FImageAlignmentVertical == vaCenter   ? (ir.Height() - ih) / 2
                               : FImageAlignmentVertical == vaBottom ? ir.Height() - ih
                                                                     : 0);
-            FImages->Draw(C, x, y, img, t.Enabled || t.DisabledIndex >= 0);
+            FImages->Draw(C, x, y, img, lookEnabled);
         }
     }
     if (t.Caption.empty())
@@ -228,7 +285,13 @@ void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) 
         else if (FTextAlignmentVertical == vaBottom)
             text.Top = text.Bottom - block.cy;
     } else if (FTextAlignment == haCenter) {
-        text.Left += (text.Width() - block.cx) / 2;
+        int in = (text.Width() - block.cx) / 2;
+        text.Left += in;
+        text.Right -= in;
+    } else if (FTabOrientation == toRight && FTextAlignment == haLeft) {
+        text.Right = text.Left + block.cx;
+    } else if (FTabOrientation != toRight && FTextAlignment == haRight) {
+        text.Left = text.Right - block.cx;
     }
     std::vector<std::string> lines;
     ParseTextLines(t.Caption, lines);
@@ -254,7 +317,7 @@ void TGwCustomTabControl::DrawCaption(TCanvas* C, int Index, const TRect& Face) 
     if (!t.Enabled) {
         draw(1, 1, GetTextColor(Index, txDisabledHighlight, FTextColors.DisabledHighlight()));
         draw(0, 0, GetTextColor(Index, txDisabledShadow, FTextColors.DisabledShadow()));
-    } else if (FHotTrack && Index == FHotIndex && Index != FTabIndex) {
+    } else if (FHotTrack && Index == FHotIndex) {
         draw(0, 0,
              GetTextColor(Index, txHot, FHotTrackStyle == htsText ? FHotTrackColor : FTextColors.Selected()));
     } else if (Index == FTabIndex) {
@@ -290,10 +353,15 @@ void TGwCustomTabControl::DoTextOut(TCanvas* C, int X, int Y, const std::string&
     C->Brush()->SetStyle(bsSolid);
 }
 
-void TGwCustomTabControl::DrawShadeRun(TCanvas* C, TPoint From, TPoint To, int Weight) {
+// The shadow darkens what lay under the card (Under holds it, its origin at the card's top-left),
+// not the card's own colour.
+void TGwCustomTabControl::DrawShadeRun(TCanvas* C, TCanvas* Under, TPoint Origin, TPoint From, TPoint To,
+                                       int Weight) {
     int dx = (To.x > From.x) - (To.x < From.x), dy = (To.y > From.y) - (To.y < From.y);
     for (TPoint p = From; p != To; p = TPoint{p.x + dx, p.y + dy})
-        C->SetPixel(p.x, p.y, BlendColors(clBlack, C->GetPixel(p.x, p.y), static_cast<std::uint8_t>(Weight)));
+        C->SetPixel(p.x, p.y,
+                    BlendColors(clBlack, Under->GetPixel(p.x - Origin.x, p.y - Origin.y),
+                                static_cast<std::uint8_t>(Weight)));
 }
 
 void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
@@ -302,6 +370,13 @@ void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
         return;
     bool current = FTabIndex >= 0 && FTabIndex < TabCount();
     TColor fill = FUseColoredTabs && current ? Tab(FTabIndex).Color : Color();
+    bool shadow = FShowCardFrame && FShowFullFrame && FShowShadow && FTabOrientation == toTop &&
+                  FTabSequence == tsStandard;
+    TBitmap under;
+    if (shadow) {
+        under.SetSize(r.Width(), r.Height());
+        under.Canvas()->CopyRect(TRect{0, 0, r.Width(), r.Height()}, C, r);
+    }
     bool handled = false;
     PaintCardBackground(C, Row, r, handled);
     if (!handled) {
@@ -313,15 +388,15 @@ void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
         return;
     TColor line = AdjustColor(FFlatColor, FFlatColorAdjustment);
     TPoint p0{r.Left, r.Top}, p1{r.Right - 1, r.Top}, p2{r.Right - 1, r.Bottom - 1}, p3{r.Left, r.Bottom - 1};
-    bool shadow = FShowFullFrame && FShowShadow && FTabOrientation == toTop && FTabSequence == tsStandard;
     if (shadow) {
         DrawOutline(C, {p0, {p1.x - 2, p1.y}, {p2.x - 2, p2.y - 2}, {p3.x, p3.y - 2}, p0}, line);
-        DrawShadeRun(C, {p1.x - 1, p1.y + 1}, {p2.x - 1, p2.y - 1}, 30);
-        DrawShadeRun(C, {p2.x - 1, p2.y - 1}, {p3.x, p3.y - 1}, 30);
-        DrawShadeRun(C, {p1.x - 1, p1.y}, p1, 15);
-        DrawShadeRun(C, p1, p2, 15);
-        DrawShadeRun(C, p2, p3, 15);
-        DrawShadeRun(C, p3, {p3.x, p3.y - 1}, 15);
+        TCanvas* u = under.Canvas();
+        DrawShadeRun(C, u, p0, {p1.x - 1, p1.y + 1}, {p2.x - 1, p2.y - 1}, 30);
+        DrawShadeRun(C, u, p0, {p2.x - 1, p2.y - 1}, {p3.x, p3.y - 1}, 30);
+        DrawShadeRun(C, u, p0, {p1.x - 1, p1.y}, p1, 15);
+        DrawShadeRun(C, u, p0, p1, p2, 15);
+        DrawShadeRun(C, u, p0, p2, p3, 15);
+        DrawShadeRun(C, u, p0, p3, {p3.x, p3.y - 1}, 15);
     } else if (FShowFullFrame) {
         DrawOutline(C, {p0, p1, p2, p3, p0}, line);
     } else {
@@ -403,6 +478,7 @@ TRect TGwCustomTabControl::MenuButtonRect() {
 
 void TGwCustomTabControl::BuildTabMenu(TPopupMenu* Menu) {
     Menu->Items()->Clear();
+    Menu->SetImages(FImages);
     for (int i = 0; i < TabCount(); ++i) {
         const TGwTabData& t = Tab(i);
         if (!t.Visible)
@@ -447,25 +523,95 @@ TRect TGwCustomTabControl::ScrollerRect(int Half) {
     return Half == 0 ? nearHalf : farHalf;
 }
 
+// Flat look: a gradient face (its colours exchanged while held) in the flat frame colour.
+void TGwCustomTabControl::DrawButtonFrame(TCanvas* C, const TRect& R, bool Pressed) {
+    TColor frame = AdjustColor(FFlatColor, FFlatColorAdjustment);
+    C->Pen()->SetColor(frame);
+    C->Pen()->SetStyle(psSolid);
+    if (!FUseGradients) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(FTabColors.Unselected());
+        C->Rectangle(R);
+        return;
+    }
+    TColor top = FTabColors.Unselected(), bottom = FTabColors.Shadow();
+    if (Pressed)
+        std::swap(top, bottom);
+    PaintGradient(C, TRect{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, gdHorizontalEnd, top, bottom,
+                  32);
+    C->Brush()->SetStyle(bsClear);
+    C->Rectangle(R);
+    C->Brush()->SetStyle(bsSolid);
+}
+
 void TGwCustomTabControl::DrawScroller(TCanvas* C) {
     static const TDirection back[] = {dirLeft, dirDown, dirLeft, dirUp};
     static const TDirection on[] = {dirRight, dirUp, dirRight, dirDown};
+    // The theme's spin buttons by the way their arrow points: normal, pressed, disabled.
+    static const TThemedSpin themed[][3] = {{tsUpNormal, tsUpPressed, tsUpDisabled},
+                                            {tsDownNormal, tsDownPressed, tsDownDisabled},
+                                            {tsDownHorzNormal, tsDownHorzPressed, tsDownHorzDisabled},
+                                            {tsUpHorzNormal, tsUpHorzPressed, tsUpHorzDisabled}};
     bool rev = FTabSequence == tsReverse;
-    for (int half = 0; half < 2; ++half) {
+    bool styled = ThemeServices()->ThemesEnabled();
+    for (TGwTabButton half : {tbScrollBack, tbScrollOn}) {
         TRect r = ScrollerRect(half);
-        C->Pen()->SetColor(AdjustColor(FFlatColor, FFlatColorAdjustment));
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(FTabColors.Unselected());
-        C->Rectangle(r);
+        bool down = PressedButton() == half;
+        bool enabled = half == tbScrollBack ? FFirstIndex > 0 && !TabInView(FirstVisible())
+                                            : LastVisible() >= 0 && !TabInView(LastVisible());
+        TDirection d = (half == tbScrollBack) != rev ? back[FTabOrientation] : on[FTabOrientation];
+        if (styled) {
+            TThemedSpin part = themed[d][!enabled ? 2 : down ? 1 : 0];
+            ThemeServices()->DrawElement(C, TThemeServices::GetElementDetails(part), r);
+            continue;
+        }
+        DrawButtonFrame(C, r, down);
         TGwArrowState st;
-        st.Down = half == FScrollPressed && FScrollInside;
-        if (half == 0)
-            st.Enabled = FFirstIndex > 0 && !TabInView(FirstVisible());
-        else
-            st.Enabled = LastVisible() >= 0 && !TabInView(LastVisible());
-        TDirection d = (half == 0) != rev ? back[FTabOrientation] : on[FTabOrientation];
+        st.Down = down;
+        st.Enabled = enabled;
         DrawSpinArrow(C, r, uiWindows95, d, st);
     }
+}
+
+void TGwCustomTabControl::DrawControlButtons(TCanvas* C) {
+    bool styled = ThemeServices()->ThemesEnabled();
+    if (MenuButtonSpace() > 0) {
+        // The arrow points away from the tabs, toward the card.
+        static const TDirection away[] = {dirDown, dirRight, dirUp, dirLeft};
+        static const TThemedScrollBar themed[][2] = {{tsArrowBtnUpNormal, tsArrowBtnUpPressed},
+                                                     {tsArrowBtnDownNormal, tsArrowBtnDownPressed},
+                                                     {tsArrowBtnLeftNormal, tsArrowBtnLeftPressed},
+                                                     {tsArrowBtnRightNormal, tsArrowBtnRightPressed}};
+        TRect r = MenuButtonRect();
+        bool down = PressedButton() == tbMenu;
+        TDirection d = away[FTabOrientation];
+        if (styled) {
+            ThemeServices()->DrawElement(C, TThemeServices::GetElementDetails(themed[d][down]), r);
+        } else {
+            DrawButtonFrame(C, r, down);
+            TGwArrowState st;
+            st.Down = down;
+            DrawSpinArrow(C, r, uiWindows95, d, st);
+        }
+    }
+    if (CloseButtonSpace() > 0) {
+        TRect r = CloseButtonRect();
+        bool down = PressedButton() == tbClose, current = FTabIndex >= 0 && FTabIndex < TabCount();
+        if (styled) {
+            TThemedWindow part = !current ? twSmallCloseButtonDisabled
+                                 : down   ? twSmallCloseButtonPressed
+                                          : twSmallCloseButtonNormal;
+            ThemeServices()->DrawElement(C, TThemeServices::GetElementDetails(part), r);
+        } else {
+            DrawButtonFrame(C, r, down);
+            TGwArrowState st;
+            st.Down = down;
+            st.Enabled = current;
+            DrawCloseX(C, r, uiWindows95, st);
+        }
+    }
+    if (FScrollerNeeded)
+        DrawScroller(C);
 }
 
 void TGwCustomTabControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {

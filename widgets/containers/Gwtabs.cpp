@@ -43,6 +43,7 @@ GW_TAB_SETTER(int, ImageMargin)
 GW_TAB_SETTER(TGwImagePosition, ImagePosition)
 GW_TAB_SETTER(bool, HotTrack)
 GW_TAB_SETTER(TColor, HotTrackColor)
+GW_TAB_SETTER(TGwHotTrackColorType, HotTrackColorType)
 GW_TAB_SETTER(TGwTabHotTrackStyle, HotTrackStyle)
 GW_TAB_SETTER(int, Margin)
 GW_TAB_SETTER(bool, MultiLine)
@@ -69,11 +70,15 @@ GW_TAB_SETTER(bool, UseGradients)
 void TGwCustomTabControl::SetImages(TImageList* Value) {
     if (Value == FImages)
         return;
-    if (FImages)
+    if (FImages) {
         FImages->RemoveFreeNotification(this);
+        FImages->UnRegisterChanges(&FImageChangeLink);
+    }
     FImages = Value;
-    if (Value)
+    if (Value) {
         Value->FreeNotification(this);
+        Value->RegisterChanges(&FImageChangeLink);
+    }
     Rebuild();
 }
 
@@ -154,6 +159,8 @@ TGwCustomTabControl::TGwCustomTabControl(TComponent* AOwner) : TCustomControl(AO
     SetTabStop(true);
     SetBounds(Left(), Top(), 300, 100);
     SetCalcNeeded(true);
+    // Images added to or taken from the list change the tabs' extents.
+    FImageChangeLink.OnChange = [this](TObject*) { Rebuild(); };
 }
 
 TGwCustomTabControl::~TGwCustomTabControl() = default;
@@ -943,43 +950,40 @@ void TGwCustomTabControl::StepByKey(WORD Key) {
     }
 }
 
+TGwCustomTabControl::TGwTabButton TGwCustomTabControl::ButtonAtPos(int X, int Y) {
+    auto in = [&](const TRect& r) { return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom; };
+    if (ScrollerNeeded())
+        for (TGwTabButton b : {tbScrollBack, tbScrollOn})
+            if (in(ScrollerRect(b)))
+                return b;
+    if (CloseButtonSpace() > 0 && in(CloseButtonRect()))
+        return tbClose;
+    if (MenuButtonSpace() > 0 && in(MenuButtonRect()))
+        return tbMenu;
+    return tbNone;
+}
+
+// A button acts on release over it; a held scroller arrow also repeats.
 void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     Guarded([&] {
         FPressedIndex = -1;
         if (!Enabled())
             return;
-        if (FScrollerNeeded) {
-            for (int half = 0; half < 2; ++half) {
-                TRect r = ScrollerRect(half);
-                if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
-                    FScrollPressed = half;
-                    FScrollInside = true;
-                    SetMouseCapture(true);
-                    if (!FRepeatTimer) {
-                        FRepeatTimer = new TTimer(this);
-                        FRepeatTimer->OnTimer = [this](TObject*) { RepeatTimerExpired(); };
-                    }
-                    FRepeatTimer->SetInterval(400);
-                    FRepeatTimer->SetEnabled(true);
-                    Invalidate();
-                    return;
+        if (TGwTabButton b = ButtonAtPos(X, Y); b != tbNone) {
+            FButtonPressed = b;
+            FButtonInside = true;
+            SetMouseCapture(true);
+            if (b == tbScrollBack || b == tbScrollOn) {
+                if (!FRepeatTimer) {
+                    FRepeatTimer = new TTimer(this);
+                    FRepeatTimer->OnTimer = [this](TObject*) { RepeatTimerExpired(); };
                 }
+                FRepeatTimer->SetInterval(400);
+                FRepeatTimer->SetEnabled(true);
             }
-        }
-        if (FShowCloseButton && TabCount() > 0) {
-            TRect r = CloseButtonRect();
-            if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
-                CloseActiveTab();
-                return;
-            }
-        }
-        if (FShowMenuButton && TabCount() > 0) {
-            TRect r = MenuButtonRect();
-            if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
-                DisplayMenu();
-                return;
-            }
+            Invalidate();
+            return;
         }
         int i = TabAtPos(X, Y);
         if (i < 0 || !Tab(i).Enabled)
@@ -999,11 +1003,10 @@ void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int 
 void TGwCustomTabControl::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
     Guarded([&] {
-        if (FScrollPressed >= 0) {
-            TRect r = ScrollerRect(FScrollPressed);
-            bool inside = X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom;
-            if (inside != FScrollInside) {
-                FScrollInside = inside;
+        if (FButtonPressed != tbNone) {
+            bool inside = ButtonAtPos(X, Y) == FButtonPressed;
+            if (inside != FButtonInside) {
+                FButtonInside = inside;
                 Invalidate();
             }
             return;
@@ -1022,31 +1025,38 @@ void TGwCustomTabControl::MouseMove(TShiftState Shift, int X, int Y) {
     });
 }
 
-// A click on an arrow scrolls once, on release and only when released over the same arrow.
+// A click on a button acts once, on release and only when released over the same button.
 void TGwCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     FPressedIndex = -1;
-    if (FScrollPressed < 0)
+    if (FButtonPressed == tbNone)
         return;
-    int half = FScrollPressed;
-    bool inside = FScrollInside;
-    FScrollPressed = -1;
-    FScrollInside = false;
+    TGwTabButton b = FButtonPressed;
+    bool inside = FButtonInside;
+    FButtonPressed = tbNone;
+    FButtonInside = false;
     if (FRepeatTimer)
         FRepeatTimer->SetEnabled(false);
     SetMouseCapture(false);
     Guarded([&] {
-        if (inside)
-            ScrollTabs(half == 1);
         Invalidate();
+        if (!inside)
+            return;
+        switch (b) {
+        case tbScrollBack:
+        case tbScrollOn: ScrollTabs(b == tbScrollOn); break;
+        case tbClose: CloseActiveTab(); break;
+        case tbMenu: DisplayMenu(); break;
+        default: break;
+        }
     });
 }
 
 void TGwCustomTabControl::RepeatTimerExpired() {
     if (FRepeatTimer)
         FRepeatTimer->SetInterval(100);
-    if (FScrollPressed >= 0 && FScrollInside)
-        Guarded([&] { ScrollTabs(FScrollPressed == 1); });
+    if ((FButtonPressed == tbScrollBack || FButtonPressed == tbScrollOn) && FButtonInside)
+        Guarded([&] { ScrollTabs(FButtonPressed == tbScrollOn); });
 }
 
 unsigned TGwCustomTabControl::RepeatInterval() const {
@@ -1070,8 +1080,11 @@ bool TGwCustomTabControl::SelectByAccel(char key) {
         if (!t.Visible || !t.Enabled || accel.empty() ||
             AnsiUpperCase(accel) != AnsiUpperCase(std::string(1, key)))
             continue;
-        if (CanFocus())
+        if (CanFocus()) {
             SetFocus();
+            if (!Focused())
+                return true; // the focus was refused elsewhere: the key is used up, nothing selected
+        }
         SetTabIndex(i);
         if (FTabIndex == i)
             TabClick();

@@ -60,6 +60,7 @@ public:
     GW_TAB_PROPERTY(TGwImagePosition, ImagePosition, ipLeft)
     GW_TAB_PROPERTY(bool, HotTrack, true)
     GW_TAB_PROPERTY(TColor, HotTrackColor, static_cast<TColor>(0x149BF0))
+    GW_TAB_PROPERTY(TGwHotTrackColorType, HotTrackColorType, htctActual)
     GW_TAB_PROPERTY(TGwTabHotTrackStyle, HotTrackStyle, htsTab)
     GW_TAB_PROPERTY(int, Margin, 0)
     GW_TAB_PROPERTY(bool, MultiLine, false)
@@ -109,8 +110,15 @@ public:
     int TabCount() const { return FTabList.GetCount(); }
     const TGwTabData& Tab(int Index) const { return *FTabList.GetItem(Index); }
     TGwTabDataList* TabList() { return &FTabList; }
+    // The buttons at the end of a single row: the scroller's two halves (the back half scrolls toward
+    // the first tab), the close button and the menu button.
+    enum TGwTabButton { tbNone = -1, tbScrollBack, tbScrollOn, tbClose, tbMenu };
     TRect ScrollerRect(int Half);
     TRect MenuButtonRect();
+    // The button under a client point (only those shown), or tbNone.
+    TGwTabButton ButtonAtPos(int X, int Y);
+    // The button held down with the pointer still over it, or tbNone.
+    TGwTabButton PressedButton() const { return FButtonInside ? FButtonPressed : tbNone; }
     // Fills Menu with one item per visible tab (checked: the current one); a click selects that tab.
     void BuildTabMenu(TPopupMenu* Menu);
     // Pops the tab menu up beside the menu button.
@@ -236,11 +244,15 @@ private:
     void DrawTab(TCanvas* C, int Index);
     void DrawCard(TCanvas* C, int Row);
     void DrawCaption(TCanvas* C, int Index, const TRect& Face);
+    TRect FocusRect(const TRect& Face) const;
     void DoTextOut(TCanvas* C, int X, int Y, const std::string& Text, TColor Color);
     void DrawScroller(TCanvas* C);
+    void DrawControlButtons(TCanvas* C);
+    void DrawButtonFrame(TCanvas* C, const TRect& R, bool Pressed);
+    void DrawMoveTabIndicator(TCanvas* C);
     TPoint InwardStep() const;
     void DrawOutline(TCanvas* C, const std::vector<TPoint>& Pts, TColor Color);
-    void DrawShadeRun(TCanvas* C, TPoint From, TPoint To, int Weight);
+    void DrawShadeRun(TCanvas* C, TCanvas* Under, TPoint Origin, TPoint From, TPoint To, int Weight);
 
     TGwTabDataList FTabList;
     TGwTabRegionCache FRegionCache;
@@ -262,12 +274,13 @@ private:
     int FPressedIndex = -1;
     int FHotIndex = -1;
     int FDropTarget = -1;
-    int FScrollPressed = -1;
-    bool FScrollInside = false;
+    TGwTabButton FButtonPressed = tbNone;
+    bool FButtonInside = false;
     TTimer* FRepeatTimer = nullptr;
     TPopupMenu* FTabMenu = nullptr;
     TTimer* FDragScrollTimer = nullptr;
     TBitmap FBuffer;
+    TChangeLink FImageChangeLink;
 };
 #undef GW_TAB_PROPERTY
 

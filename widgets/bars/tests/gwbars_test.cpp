@@ -2,11 +2,18 @@
 // the customising dialog's list and buttons, and the status bar's panes, simple mode and grip.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Gwbars.h"
 #include "Gwtoolbarform.h"
+#include "actlist.h"
+#include "buttons.h"
 #include "forms.h"
+#include "menus.h"
 #include "stdctrls.h"
+#include "sysinfo.h"
 #include "tempfolder.h"
+#include "winapi.h"
 
 namespace {
 
@@ -118,6 +125,14 @@ TEST(Toolbar, TextOptionsSetButtonsRowsAndCaptions) {
     EXPECT_EQ(f.Bar->TextOptions(), ttoCustom);
 }
 
+TEST(Toolbar, ScalingScalesTheRowsWithTheControls) {
+    TToolbarFixture f(2);
+    f.Bar->ScaleBy(3, 2);
+    EXPECT_EQ(f.Bar->RowHeight(), 38) << "25 x 3 / 2, rounded";
+    EXPECT_EQ(f.Items[1]->Left(), 4 + f.Items[0]->Width());
+    EXPECT_EQ(f.Bar->Height(), 38 + 2 * 2);
+}
+
 TEST(Toolbar, LayoutRoundTripsOrderVisibilityAndTextOptions) {
     TToolbarFixture f(3);
     TGwRegIniFile store(&f.Form);
@@ -179,6 +194,141 @@ TEST(Toolbar, OneRowShowsTheOverflowButtonForControlsPastTheEdge) {
     EXPECT_EQ(hidden.front(), f.Items[2]);
 }
 
+// Runs Input when the loop that takes the messages posted so far (a popup's or a modal form's)
+// reaches it.
+void WhenLooping(std::function<void()> Input, TWinControl* Target) {
+    int hook = -1;
+    hook = Application->HookMessages([&](TMsg& m) {
+        if (m.message != WM_APP)
+            return false;
+        Application->UnhookMessages(hook);
+        Input();
+        return true;
+    });
+    PostMessage(Target->Handle(), WM_APP, 0, 0);
+}
+
+void PostClick(TWinControl* Target, TPoint At) {
+    PostMessage(Target->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
+    PostMessage(Target->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
+}
+
+TEST(ToolbarOverflow, ACopyInThePopupClicksTheButtonItStandsFor) {
+    TApp app;
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 300, 200);
+    form.SetClientWidth(100);
+    auto* bar = new TGwToolbar(&form);
+    bar->SetParent(&form);
+    bar->SetWrapControls(false);
+    std::vector<TGwToolButton*> buttons;
+    std::vector<TObject*> clicked;
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new TGwToolButton(&form);
+        b->SetName("B" + std::to_string(i));
+        b->SetCaption("Button " + std::to_string(i));
+        b->OnClick = [&clicked](TObject* s) { clicked.push_back(s); };
+        b->SetParent(bar);
+        buttons.push_back(b);
+    }
+    buttons[4]->SetEnabled(false);
+    form.Show();
+    bar->PositionControls();
+    ASSERT_TRUE(bar->OverflowShown());
+    ASSERT_NE(bar->OverflowButton(), nullptr);
+
+    std::vector<std::string> seen;
+    PostClick(static_cast<TWinControl*>(bar->OverflowButton()), TPoint(5, 5));
+    WhenLooping(
+        [&] {
+            TGwToolbar* popup = bar->OverflowToolbar();
+            if (!popup)
+                return; // nothing shows: the expectations below say so
+            // 3 x 25 + 8 wide: the three that lie past the button (from 79) on one row.
+            EXPECT_EQ(popup->Width(), 83);
+            for (int i = 0; i < popup->ControlCount(); ++i) {
+                auto* copy = dynamic_cast<TGwPopupToolButton*>(popup->Controls(i));
+                seen.push_back(!copy ? "?" : copy->Caption() + (copy->Enabled() ? "" : " (disabled)"));
+            }
+            if (popup->ControlCount() == 0) {
+                PostMessage(popup->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+            TControl* first = popup->Controls(0);
+            PostClick(popup, TPoint(first->Left() + 5, first->Top() + 5));
+        },
+        &form);
+    Application->ProcessMessages();
+
+    EXPECT_EQ(seen, (std::vector<std::string>{"Button 3", "Button 4 (disabled)", "Button 5"}));
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], buttons[3]) << "the original's own click, with itself as sender";
+    EXPECT_EQ(bar->OverflowToolbar(), nullptr) << "the popup closed with the click";
+}
+
+TEST(ToolbarOverflow, ACopyTakesTheOriginalsLookAndDropDown) {
+    TApp app;
+    TForm form(nullptr);
+    TImageList images(&form);
+    TPopupMenu menu(&form);
+    TGwToolButton original(&form);
+    original.SetCaption("Print");
+    original.SetHint("Print the list");
+    original.SetImages(&images);
+    original.SetImageIndex(3);
+    original.SetHotIndex(4);
+    original.SetToolStyle(tsDropDown);
+    original.SetDropDownMenu(&menu);
+    original.SetLayout(blGlyphTop);
+    original.SetVisualStyle(vsGradient);
+    original.SetEnabled(false);
+    original.Font()->SetColor(clRed);
+    TGwPopupToolButton copy(&form);
+    copy.Assign(&original);
+    EXPECT_EQ(copy.Original(), &original);
+    EXPECT_EQ(copy.Caption(), "Print");
+    EXPECT_EQ(copy.Hint(), "Print the list");
+    EXPECT_EQ(copy.Images(), &images);
+    EXPECT_EQ(copy.ImageIndex(), 3);
+    EXPECT_EQ(copy.HotIndex(), 4);
+    EXPECT_EQ(copy.ToolStyle(), tsDropDown);
+    EXPECT_EQ(copy.DropDownMenu(), &menu);
+    EXPECT_EQ(copy.Layout(), blGlyphTop);
+    EXPECT_FALSE(copy.UseToolbarButtonLayout());
+    EXPECT_EQ(copy.VisualStyle(), vsGradient);
+    EXPECT_FALSE(copy.Enabled());
+    EXPECT_EQ(copy.Font()->Color(), clRed);
+    EXPECT_EQ(copy.Width(), original.Width());
+    EXPECT_FALSE(copy.IsSplitButton()) << "the original drops its menu from anywhere, so does the copy";
+
+    TAction action(&form);
+    int runs = 0;
+    action.OnExecute = [&runs](TObject*) { ++runs; };
+    original.SetAction(&action);
+    original.SetEnabled(true);
+    copy.Assign(&original);
+    EXPECT_TRUE(copy.IsSplitButton());
+    copy.Click();
+    EXPECT_EQ(runs, 1) << "the action runs once, through the original";
+}
+
+TEST(Toolbar, InsideAPageScrollerItCannotAutoResize) {
+    class TPageScroller : public TCustomControl {
+    public:
+        using TCustomControl::TCustomControl;
+    };
+    TToolbarFixture f(2);
+    auto* scroller = new TPageScroller(&f.Form);
+    scroller->SetParent(&f.Form);
+    f.Bar->SetParent(scroller);
+    EXPECT_FALSE(f.Bar->AutoResize());
+    f.Bar->SetAutoResize(true);
+    EXPECT_FALSE(f.Bar->AutoResize());
+    f.Bar->SetParent(&f.Form);
+    f.Bar->SetAutoResize(true);
+    EXPECT_TRUE(f.Bar->AutoResize());
+}
+
 // ---------------------------------------------------------------- customising dialog
 
 struct TButtonsCase {
@@ -238,6 +388,51 @@ TEST(CustomizeDialog, ChangesApplyToTheToolbarAtOnce) {
     EXPECT_EQ(f.Bar->TextOptions(), ttoShowTextLabels);
 }
 
+TEST(CustomizeDialog, CustomizeShowsTheDialogModallyAndItsChangesStay) {
+    TToolbarFixture f(3);
+    f.Form.Show();
+    std::string caption;
+    int listed = -1;
+    WhenLooping(
+        [&] {
+            TGwFrmCustomizeToolbar* dialog = nullptr;
+            for (int i = 0; i < Screen->FormCount(); ++i)
+                if (auto* d = dynamic_cast<TGwFrmCustomizeToolbar*>(Screen->Forms(i)))
+                    dialog = d;
+            if (!dialog)
+                return;
+            caption = dialog->Caption();
+            listed = dialog->LstControls->Items()->Count();
+            dialog->LstControls->SetItemIndex(0);
+            dialog->LstControls->ToggleCheckState();
+            PostClick(dialog->BtnClose, TPoint(10, 10));
+        },
+        &f.Form);
+    f.Bar->Customize();
+    EXPECT_EQ(caption, "Customize Toolbar");
+    EXPECT_EQ(listed, 3);
+    EXPECT_FALSE(f.Items[0]->Visible()) << "no cancel: the change stays";
+}
+
+TEST(CustomizeDialog, OpensLeftOfARightToolbarInsideTheWorkArea) {
+    TApp app;
+    SetMonitorLayout({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)}});
+    TForm form(nullptr);
+    form.SetBounds(480, 380, 300, 200);
+    auto* bar = new TGwToolbar(&form);
+    bar->SetParent(&form);
+    bar->SetAlign(alRight);
+    TGwFrmCustomizeToolbar dialog(&form);
+    dialog.Toolbar = bar;
+    dialog.OwnerControl = &form;
+    dialog.Reposition();
+    const TPoint anchor = form.ClientToScreen(TPoint(bar->Left() - dialog.Width() - 5, bar->Top()));
+    EXPECT_EQ(dialog.Left(), anchor.x + 15);
+    EXPECT_LT(dialog.Left(), form.ClientToScreen(TPoint(bar->Left(), 0)).x);
+    EXPECT_EQ(dialog.Top(), 560 - dialog.Height()) << "lowered to the work area's bottom";
+    SetMonitorLayout({});
+}
+
 // ---------------------------------------------------------------- status bar
 
 TEST(StatusBar, PanesScaleWithTheBarOnceAWidthIsKnown) {
@@ -279,6 +474,51 @@ TEST(StatusBar, SimpleModeHidesTheControlsAndTheGripNeedsASizeableForm) {
     form.SetBorderStyle(bsSizeable);
     bar.SetShowSizeGrip(false);
     EXPECT_FALSE(bar.SizeGripActive());
+}
+
+// The main window's subprogram bar: simple mode set before the controls come, no grip, the classic
+// look, on a page of a sizeable form, its controls laid out from the right by OnResize.
+TEST(StatusBar, ControlsPlacedAsTheMainWindowDoesShowAndWork) {
+    TApp app;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* page = new TPanel(&form);
+    page->SetParent(&form);
+    page->SetAlign(alClient);
+    page->SetBevelOuter(bvNone);
+    auto* bar = new TGwStatusBar(&form);
+    bar->SetParent(page);
+    bar->SetHeight(26);
+    bar->SetSimpleStatus(true);
+    bar->SetShowSizeGrip(false);
+    bar->SetVisualStyle(vsClassic);
+    auto* check = new TCheckBox(&form);
+    check->SetParent(bar);
+    check->SetBounds(0, 3, 100, 20);
+    auto* save = new TSpeedButton(&form);
+    save->SetParent(bar);
+    save->SetBounds(0, 2, 23, 22);
+    int clicks = 0;
+    save->OnClick = [&clicks](TObject*) { ++clicks; };
+    bar->OnResize = [&](TObject*) {
+        save->SetLeft(bar->Width() - save->Width() - 5);
+        check->SetLeft(save->Left() - check->Width() - 5);
+    };
+    form.Show();
+    form.SetWidth(500);
+    EXPECT_EQ(bar->Width(), page->ClientWidth());
+    EXPECT_EQ(bar->Top(), page->ClientHeight() - 26);
+    EXPECT_EQ(save->Left(), bar->Width() - 28);
+    EXPECT_EQ(check->Left(), save->Left() - 105);
+    EXPECT_TRUE(save->Visible());
+    EXPECT_TRUE(check->Visible());
+    EXPECT_EQ(save->Top(), 2) << "the bar's frame moves nothing";
+    bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(save->Left() + 5, 10));
+    bar->Perform(WM_LBUTTONUP, 0, MAKELPARAM(save->Left() + 5, 10));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(bar->SizeGripActive());
+    bar->SetShowSizeGrip(true);
+    EXPECT_TRUE(bar->SizeGripActive()) << "the form is sizeable, though the bar's parent is a page";
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 #include <climits>
 
 #include "Gwsplit.h"
+#include "dragdock.h"
+#include "extctrls.h"
 #include "forms.h"
+#include "gw_support.h"
 #include "messages.h"
 #include "winapi.h"
 
@@ -104,6 +107,18 @@ TEST(Splitter, ResizeKeepsPercentFixedPaneAndTheDraggedPosition) {
         EXPECT_EQ(f.Splitter.LowerRightPane()->Width(), 200 - 124);
     }
     {
+        // A shrink held the bar at MarginMin; growing again gives the lower-right pane back the
+        // extent the user chose.
+        TFixture f;
+        f.Splitter.SetFixedPane(fpLowerRight);
+        f.Splitter.SetMarginMin(50);
+        f.Splitter.SetLockedPosition(120);
+        f.Splitter.SetWidth(100);
+        EXPECT_EQ(f.Splitter.Position(), 50);
+        f.Splitter.SetWidth(300);
+        EXPECT_EQ(f.Splitter.Position(), 220);
+    }
+    {
         TFixture f;
         f.Splitter.SetLockedPosition(150);
         f.Splitter.SetWidth(100);
@@ -128,6 +143,25 @@ TEST(Splitter, DragMovesOnReleaseAndAVetoKeepsThePosition) {
     f.Splitter.OnChanging = [](TObject*, int, bool& allow) { allow = false; };
     f.Splitter.SetPosition(40);
     EXPECT_EQ(f.Splitter.Position(), 130);
+}
+
+TEST(Splitter, RealTimeDragMovesTheBarWithThePointerAndDrawsNoOutline) {
+    TFixture f;
+    f.Splitter.RealTimeDrag = true;
+    f.Form.Show();
+    f.Press(101, 50);
+    f.Move(131, 50);
+    EXPECT_EQ(f.Splitter.Position(), 130);
+    EXPECT_EQ(f.Splitter.UpperLeftPane()->Width(), 130);
+    EXPECT_FALSE(f.Splitter.OutlineHeld());
+    f.Move(500, 50);
+    EXPECT_EQ(f.Splitter.Position(), 196);
+    f.Release(500, 50);
+    EXPECT_EQ(f.Splitter.Position(), 196);
+    // The dragged place is the one a resize comes back to.
+    f.Splitter.SetWidth(120);
+    f.Splitter.SetWidth(300);
+    EXPECT_EQ(f.Splitter.Position(), 196);
 }
 
 TEST(Splitter, EscapeKeepsThePositionAndLetsTheOutlineGo) {
@@ -174,6 +208,173 @@ TEST(Splitter, HotSpotWithBothDirectionsCollapsesTowardsTheClickedHalf) {
     f.Release(40, 5);
     EXPECT_FALSE(f.Splitter.HotSpotClosed());
 }
+
+enum TDockEventKind { dkGetSiteInfo, dkDockOver, dkDockDrop, dkUnDock };
+
+struct TDockEventCase {
+    const char* Name;
+    int Pane;
+    TDockEventKind Kind;
+};
+void PrintTo(const TDockEventCase& c, std::ostream* os) { *os << c.Name; }
+
+class SplitterDocking : public testing::TestWithParam<TDockEventCase> {};
+
+// Each pane event reaches only its own splitter event, with the splitter as sender, the arguments
+// as they came and the handler's answer going back.
+TEST_P(SplitterDocking, PaneEventsReachTheSplittersOwn) {
+    const TDockEventCase& c = GetParam();
+    TFixture f;
+    TPanel client(&f.Form);
+    client.SetParent(&f.Form);
+    client.SetBounds(300, 0, 40, 30);
+    std::vector<std::string> seen;
+    auto note = [&](const char* Name, TObject* Sender, int X) {
+        seen.push_back(std::string(Name) + (Sender == &f.Splitter ? "" : " from elsewhere") +
+                       (X == 7 ? "" : " at another place"));
+    };
+    auto siteInfo = [&](const char* Name) {
+        return [&, Name](TObject* S, TControl*, TRect&, TPoint P, bool& CanDock) {
+            note(Name, S, P.x);
+            CanDock = false;
+        };
+    };
+    auto dockOver = [&](const char* Name) {
+        return [&, Name](TObject* S, TDragDockObject*, int X, int, TDragState, bool& Accept) {
+            note(Name, S, X);
+            Accept = false;
+        };
+    };
+    auto dockDrop = [&](const char* Name) {
+        return [&, Name](TObject* S, TDragDockObject*, int X, int) { note(Name, S, X); };
+    };
+    auto unDock = [&](const char* Name) {
+        return [&, Name](TObject* S, TControl* Client, TWinControl*, bool& Allow) {
+            note(Name, S, Client == &client ? 7 : 0);
+            Allow = false;
+        };
+    };
+    f.Splitter.OnULGetSiteInfo = siteInfo("UpperLeftGetSiteInfo");
+    f.Splitter.OnLRGetSiteInfo = siteInfo("LowerRightGetSiteInfo");
+    f.Splitter.OnULDockOver = dockOver("UpperLeftDockOver");
+    f.Splitter.OnLRDockOver = dockOver("LowerRightDockOver");
+    f.Splitter.OnULDockDrop = dockDrop("UpperLeftDockDrop");
+    f.Splitter.OnLRDockDrop = dockDrop("LowerRightDockDrop");
+    f.Splitter.OnULUnDock = unDock("UpperLeftUnDock");
+    f.Splitter.OnLRUnDock = unDock("LowerRightUnDock");
+
+    TGwSplitterPane* pane = c.Pane == 0 ? f.Splitter.UpperLeftPane() : f.Splitter.LowerRightPane();
+    TDragDockObject source(&client);
+    bool answer = true;
+    switch (c.Kind) {
+    case dkGetSiteInfo: {
+        TRect influence;
+        pane->GetSiteInfo(&client, influence, TPoint(7, 7), answer);
+        break;
+    }
+    case dkDockOver: pane->DockOver(&source, 7, 7, dsDragMove, answer); break;
+    case dkDockDrop:
+        pane->DockDrop(&source, 7, 7);
+        answer = false;
+        break;
+    case dkUnDock: answer = pane->DoUnDock(nullptr, &client); break;
+    }
+    EXPECT_EQ(seen, std::vector<std::string>{c.Name});
+    EXPECT_FALSE(answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, SplitterDocking,
+                         testing::Values(TDockEventCase{"UpperLeftGetSiteInfo", 0, dkGetSiteInfo},
+                                         TDockEventCase{"LowerRightGetSiteInfo", 1, dkGetSiteInfo},
+                                         TDockEventCase{"UpperLeftDockOver", 0, dkDockOver},
+                                         TDockEventCase{"LowerRightDockOver", 1, dkDockOver},
+                                         TDockEventCase{"UpperLeftDockDrop", 0, dkDockDrop},
+                                         TDockEventCase{"LowerRightDockDrop", 1, dkDockDrop},
+                                         TDockEventCase{"UpperLeftUnDock", 0, dkUnDock},
+                                         TDockEventCase{"LowerRightUnDock", 1, dkUnDock}),
+                         [](const testing::TestParamInfo<TDockEventCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+TEST(Splitter, FramesAndTheBorderWidthMoveThePanesInside) {
+    TFixture f;
+    f.Splitter.SetPosition(60);
+    f.Splitter.SetBorderOuter(fsRaised);
+    EXPECT_EQ(BoundsOf(f.Splitter.UpperLeftPane()), TRect(2, 2, 62, 98));
+    EXPECT_EQ(f.Splitter.BarRect(), TRect(62, 2, 66, 98));
+    f.Splitter.SetBorderOuter(fsNone);
+    f.Splitter.SetBorderSides(TSides{sdLeft});
+    f.Splitter.SetBorderInner(fsFlat);
+    EXPECT_EQ(BoundsOf(f.Splitter.UpperLeftPane()), TRect(1, 0, 61, 100));
+    // Transparency and the parent's colour are the panes' too.
+    f.Splitter.SetTransparent(true);
+    f.Splitter.SetParentColor(true);
+    for (TGwSplitterPane* pane : {f.Splitter.UpperLeftPane(), f.Splitter.LowerRightPane()}) {
+        EXPECT_TRUE(pane->Transparent());
+        EXPECT_TRUE(pane->ParentColor());
+    }
+}
+
+TEST(Splitter, TheDesignerPassesTheBarsMouseUnlessShiftAndCtrlAreHeld) {
+    TFixture f;
+    f.Splitter.SetPosition(60);
+    auto hit = [&](int X, WPARAM Keys) {
+        return f.Splitter.Perform(CM_DESIGNHITTEST, Keys, MAKELPARAM(X, 50));
+    };
+    EXPECT_EQ(hit(61, 0), 1);
+    EXPECT_EQ(hit(61, MK_SHIFT), 1);
+    EXPECT_EQ(hit(61, MK_SHIFT | MK_CONTROL), 0);
+    EXPECT_EQ(hit(20, 0), 0);
+}
+
+enum TCollapse { clOpen, clToMin, clToMax };
+enum TArrowWay { awMin, awMax };
+
+struct THotSpotCase {
+    const char* Name;
+    THotSpotDirection Direction;
+    TCollapse Collapse;
+    TArrowWay First, Second;
+};
+void PrintTo(const THotSpotCase& c, std::ostream* os) { *os << c.Name; }
+
+class SplitterHotSpot : public testing::TestWithParam<THotSpotCase> {};
+
+// The arrows point the way the next click moves the bar. A left arrow's base lies right of its tip:
+// its corner (x + 1, y - 2) is inked, a right arrow's (x - 1, y - 2).
+TEST_P(SplitterHotSpot, ArrowsPointWhereTheNextClickGoes) {
+    const THotSpotCase& c = GetParam();
+    TFixture f;
+    f.Splitter.SetHotSpotVisible(true);
+    f.Splitter.SetHotSpotDirection(c.Direction);
+    f.Splitter.SetHotSpotDotColor(clBlue);
+    if (c.Collapse != clOpen)
+        f.Splitter.CloseHotSpot(c.Collapse == clToMin);
+    TPaper paper(200, 100);
+    f.Splitter.Perform(WM_PAINT, WPARAM(paper.Canvas()), 0);
+    const TRect h = f.Splitter.HotSpotRect();
+    const int cx = h.Left + h.Width() / 2;
+    const std::string ink = TPaper::Hex(clBlue);
+    auto way = [&](int Y) {
+        const bool left = TPaper::Hex(paper.At(cx + 1, Y - 2)) == ink;
+        const bool right = TPaper::Hex(paper.At(cx - 1, Y - 2)) == ink;
+        return left && !right ? "min" : right && !left ? "max" : "unclear";
+    };
+    EXPECT_STREQ(way(h.Top + 8), c.First == awMin ? "min" : "max");
+    EXPECT_STREQ(way(h.Bottom - 8), c.Second == awMin ? "min" : "max");
+}
+
+INSTANTIATE_TEST_SUITE_P(States, SplitterHotSpot,
+                         testing::Values(THotSpotCase{"MinOpen", hsdMin, clOpen, awMin, awMin},
+                                         THotSpotCase{"MinCollapsed", hsdMin, clToMin, awMax, awMax},
+                                         THotSpotCase{"MaxOpen", hsdMax, clOpen, awMax, awMax},
+                                         THotSpotCase{"MaxCollapsed", hsdMax, clToMax, awMin, awMin},
+                                         THotSpotCase{"BothOpen", hsdBoth, clOpen, awMin, awMax},
+                                         THotSpotCase{"BothCollapsedToMin", hsdBoth, clToMin, awMax, awMax},
+                                         THotSpotCase{"BothCollapsedToMax", hsdBoth, clToMax, awMin, awMin}),
+                         [](const testing::TestParamInfo<THotSpotCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
 TEST(Splitter, PaneDataOutOfRangeIsAnError) {
     TFixture f;

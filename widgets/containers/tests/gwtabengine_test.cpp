@@ -4,6 +4,7 @@
 
 #include "Gwtabs.h"
 #include "forms.h"
+#include "gw_styles.h"
 #include "gw_support.h"
 #include "messages.h"
 
@@ -447,6 +448,11 @@ TEST(GwTabEngine, CardJoinsTheCurrentTab) {
     // The two-tone shadow darkens the far side.
     EXPECT_NE(paper.At(299, 60), clYellow);
     EXPECT_NE(paper.At(298, 60), paper.At(299, 60));
+    // It falls on what lies behind the card, not on the card.
+    EXPECT_EQ(paper.At(298, 60), BlendColors(clBlack, clYellow, 30));
+    EXPECT_EQ(paper.At(299, 60), BlendColors(clBlack, clYellow, 15));
+    EXPECT_EQ(paper.At(150, 98), BlendColors(clBlack, clYellow, 30));
+    EXPECT_EQ(paper.At(150, 99), BlendColors(clBlack, clYellow, 15));
 }
 
 // A selection left out of range by a descendant is neither drawn, hit nor stepped from, and nothing
@@ -469,6 +475,475 @@ TEST(GwTabEngine, SelectionOutOfRangeIsHarmless) {
     }
     EXPECT_EQ(Application->ExceptionCount(), before);
 }
+
+// A strip that scrolls, with its close and menu buttons shown.
+struct TButtonStrip : TStrip {
+    TButtonStrip() : TStrip(8) {
+        Fixed(60, 20);
+        Tabs->SetBounds(0, 0, 260, 80);
+        Tabs->SetShowCloseButton(true);
+        Tabs->SetShowMenuButton(true);
+    }
+    void Press(const TRect& R) { Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, Mid(R)); }
+    void Release(const TRect& R) { Tabs->Perform(WM_LBUTTONUP, 0, Mid(R)); }
+    void MoveTo(const TRect& R) { Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, Mid(R)); }
+    static LPARAM Mid(const TRect& R) { return MAKELPARAM((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
+};
+
+// The close button acts on release over it, as the scroller's arrows do; a release elsewhere
+// cancels, and the handler still has the last word.
+TEST(GwTabEngine, CloseButtonClosesOnReleaseOverIt) {
+    TButtonStrip s;
+    s.Tabs->SetTabIndex(1);
+    bool allow = true;
+    int asked = 0;
+    s.Tabs->OnClose = [&](TObject*, bool& a) {
+        ++asked;
+        a = allow;
+    };
+    TRect close = s.Tabs->CloseButtonRect();
+    s.Press(close);
+    EXPECT_EQ(s.Tabs->PressedButton(), TGwCustomTabControl::tbClose);
+    EXPECT_EQ(s.Tabs->TabCount(), 8); // nothing on the press
+    s.MoveTo(TRect{0, 0, 10, 10});
+    EXPECT_EQ(s.Tabs->PressedButton(), TGwCustomTabControl::tbNone);
+    s.Tabs->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(s.Tabs->TabCount(), 8);
+    allow = false;
+    s.Press(close);
+    s.Release(close);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(s.Tabs->TabCount(), 8);
+    allow = true;
+    s.Press(close);
+    s.Release(close);
+    EXPECT_EQ(s.Tabs->TabCount(), 7);
+    EXPECT_EQ(s.Tabs->Tab(1).Caption, "C");
+    EXPECT_EQ(s.Tabs->TabIndex(), 0); // the item before the closed one
+}
+
+struct ButtonFaceCase {
+    const char* Name;
+    bool Gradients, Pressed;
+    int TopVsBottom; // sign of the top's lightness less the bottom's, inside the frame
+};
+
+void PrintTo(const ButtonFaceCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabButtonFace : public ::testing::TestWithParam<ButtonFaceCase> {};
+
+int Lightness(TColor C) {
+    TColor c = ColorToRGB(C);
+    return int(c & 0xFF) + int((c >> 8) & 0xFF) + int((c >> 16) & 0xFF);
+}
+
+// The flat look of the close button: the unselected colour over the shadow colour, exchanged while
+// held; plain without gradients. The frame is in the flat colour.
+TEST_P(TabButtonFace, GradientRunsDownAndFlipsWhileHeld) {
+    const ButtonFaceCase& c = GetParam();
+    TButtonStrip s;
+    s.Tabs->SetTabIndex(0);
+    s.Tabs->SetUseGradients(c.Gradients);
+    s.Tabs->SetFlatColor(clRed);
+    s.Tabs->TabColors()->SetUnselected(clWhite);
+    s.Tabs->TabColors()->SetShadow(clBlack);
+    TRect r = s.Tabs->CloseButtonRect();
+    if (c.Pressed)
+        s.Press(r);
+    TPaper paper(260, 80);
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(paper.At(r.Left, r.Top + 1), clRed);
+    int top = Lightness(paper.At(r.Left + 1, r.Top + 1)),
+        bottom = Lightness(paper.At(r.Left + 1, r.Bottom - 2));
+    EXPECT_EQ((top > bottom) - (top < bottom), c.TopVsBottom) << top << " " << bottom;
+    if (!c.Gradients) {
+        EXPECT_EQ(paper.At(r.Left + 1, r.Top + 1), clWhite);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabButtonFace,
+                         ::testing::Values(ButtonFaceCase{"Gradient", true, false, 1},
+                                           ButtonFaceCase{"GradientHeld", true, true, -1},
+                                           ButtonFaceCase{"Plain", false, false, 0}),
+                         [](const ::testing::TestParamInfo<ButtonFaceCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+struct ThemedButtonsCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    TThemedSpin Back, On;
+    TThemedScrollBar Menu;
+};
+
+void PrintTo(const ThemedButtonsCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabThemedButtons : public ::testing::TestWithParam<ThemedButtonsCase> {};
+
+// With visual styles the scroller is the theme's spin buttons (the back one disabled while the
+// first tab is shown), the menu button a scroll-bar arrow pointing toward the card, and the close
+// button the small window close button: disabled with no current tab, pressed while held.
+TEST_P(TabThemedButtons, DrawnByTheTheme) {
+    const ThemedButtonsCase& c = GetParam();
+    gwstyles::TRecordingStyles styles;
+    TButtonStrip s;
+    s.Tabs->SetTabOrientation(c.Orientation);
+    if (c.Orientation == toLeft || c.Orientation == toRight)
+        s.Tabs->SetBounds(0, 0, 80, 150);
+    s.Tabs->SetFlatColor(clRed);
+    ASSERT_TRUE(s.Tabs->ScrollerNeeded());
+    TPaper paper(260, 260);
+    auto drawn = [&](const std::wstring& Class, const TRect& R) {
+        for (const gwstyles::TCall& call : styles.Of("DrawThemeBackground"))
+            if (call.Class == Class && call.Rect == R)
+                return std::pair{call.Part, call.State};
+        return std::pair{-1, -1};
+    };
+    auto details = [](auto Detail) {
+        TThemedElementDetails d = TThemeServices::GetElementDetails(Detail);
+        return std::pair{d.Part, d.State};
+    };
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(drawn(L"spin", s.Tabs->ScrollerRect(0)), details(c.Back));
+    EXPECT_EQ(drawn(L"spin", s.Tabs->ScrollerRect(1)), details(c.On));
+    EXPECT_EQ(drawn(L"scrollbar", s.Tabs->MenuButtonRect()), details(c.Menu));
+    EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonDisabled));
+    s.Tabs->SetTabIndex(0);
+    s.Press(s.Tabs->CloseButtonRect());
+    gwstyles::Calls().clear();
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonPressed));
+    s.MoveTo(TRect{0, 0, 2, 2});
+    gwstyles::Calls().clear();
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonNormal));
+    // Nothing of the flat look under the theme's parts.
+    EXPECT_NE(paper.At(s.Tabs->CloseButtonRect().Left, s.Tabs->CloseButtonRect().Top + 1), clRed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabThemedButtons,
+    ::testing::Values(
+        ThemedButtonsCase{"Top", toTop, tsDownHorzDisabled, tsUpHorzNormal, tsArrowBtnDownNormal},
+        ThemedButtonsCase{"Bottom", toBottom, tsDownHorzDisabled, tsUpHorzNormal, tsArrowBtnUpNormal},
+        ThemedButtonsCase{"Left", toLeft, tsDownDisabled, tsUpNormal, tsArrowBtnRightNormal},
+        ThemedButtonsCase{"Right", toRight, tsUpDisabled, tsDownNormal, tsArrowBtnLeftNormal}),
+    [](const ::testing::TestParamInfo<ThemedButtonsCase>& i) { return std::string(i.param.Name); });
+
+struct HotBarCase {
+    const char* Name;
+    TGwHotTrackColorType Type;
+    bool Complement;
+};
+
+void PrintTo(const HotBarCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabHotBar : public ::testing::TestWithParam<HotBarCase> {};
+
+// The tab under the pointer gets a bar at its outer edge in the hot colour or its complement; the
+// current tab's bar is the highlight colour.
+TEST_P(TabHotBar, ColourOfTheBar) {
+    const HotBarCase& c = GetParam();
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrackColor(clRed);
+    s.Tabs->SetHotTrackColorType(c.Type);
+    s.Tabs->TabColors()->SetHighlightBar(clBlue);
+    s.Tabs->SetTabIndex(0);
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(paper.At(60, 3), c.Complement ? ComplementaryColor(clRed) : clRed);
+    EXPECT_EQ(paper.At(20, 3), clBlue);
+    EXPECT_NE(paper.At(60, 12), paper.At(60, 3)); // a bar, not the whole tab
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabHotBar,
+                         ::testing::Values(HotBarCase{"Actual", htctActual, false},
+                                           HotBarCase{"Complement", htctComplement, true}),
+                         [](const ::testing::TestParamInfo<HotBarCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+struct VerticalTextCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    bool ReadsUpward; // the first letter at the bottom
+};
+
+void PrintTo(const VerticalTextCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabVerticalText : public ::testing::TestWithParam<VerticalTextCase> {};
+
+// Vertical captions stand inside their tab, run along the tab, and read upward except on right
+// tabs, where they read downward: the heavy letters come first in the caption.
+TEST_P(TabVerticalText, CaptionPixels) {
+    const VerticalTextCase& c = GetParam();
+    TStrip s(1);
+    s.Tabs->SetBounds(0, 0, 120, 300);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Tabs->SetTextOrientation(orVertical);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetCaption("WWW.......");
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrack(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetFlatColor(clWhite);
+    s.Tabs->SetBackgroundColor(clWhite);
+    TPaper paper(120, 300);
+    s.Tabs->PaintTo(paper.Canvas());
+    TRect tab = s.Tabs->TabRect(0);
+    TRect ink{1000, 1000, -1, -1};
+    std::vector<int> perRow(300, 0);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 120; ++x) {
+            TColor p = ColorToRGB(paper.At(x, y));
+            if ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) > 3 * 128)
+                continue;
+            ink = {std::min<int>(ink.Left, x), std::min<int>(ink.Top, y), std::max<int>(ink.Right, x + 1),
+                   std::max<int>(ink.Bottom, y + 1)};
+            ++perRow[static_cast<size_t>(y)];
+        }
+    ASSERT_LT(ink.Left, ink.Right) << "no caption drawn";
+    EXPECT_GE(ink.Left, tab.Left);
+    EXPECT_LE(ink.Right, tab.Right);
+    EXPECT_GE(ink.Top, tab.Top);
+    EXPECT_LE(ink.Bottom, tab.Bottom);
+    EXPECT_GT(ink.Height(), 2 * ink.Width());
+    int mid = (ink.Top + ink.Bottom) / 2, upper = 0, lower = 0;
+    for (int y = ink.Top; y < ink.Bottom; ++y)
+        (y < mid ? upper : lower) += perRow[static_cast<size_t>(y)];
+    if (c.ReadsUpward) {
+        EXPECT_GT(lower, 2 * upper);
+    } else {
+        EXPECT_GT(upper, 2 * lower);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabVerticalText,
+                         ::testing::Values(VerticalTextCase{"Left", toLeft, true},
+                                           VerticalTextCase{"Right", toRight, false}),
+                         [](const ::testing::TestParamInfo<VerticalTextCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// The close command and a dropped tab with the selection left out of range act on nothing.
+TEST(GwTabEngine, OutOfRangeSelectionClosesAndMovesNothing) {
+    TButtonStrip s;
+    s.Tabs->OnClose = [](TObject*, bool& a) { a = true; };
+    s.Tabs->SetAllowTabDragging(true);
+    s.Tabs->TabRect(0);
+    int before = Application->ExceptionCount();
+    s.Tabs->SetTabIndexField(9);
+    s.Press(s.Tabs->CloseButtonRect());
+    s.Release(s.Tabs->CloseButtonRect());
+    s.Tabs->DragDrop(s.Tabs, 30, 10);
+    s.Tabs->CloseActiveTab();
+    EXPECT_EQ(s.Tabs->TabCount(), 8);
+    EXPECT_EQ(Application->ExceptionCount(), before);
+}
+
+struct TDraggedTabs : TGwTabControl {
+    using TGwTabControl::DragOver;
+    using TGwTabControl::TGwTabControl;
+};
+
+struct MoveMarkCase {
+    const char* Name;
+    TGwTabSequence Sequence;
+    int Target;
+    bool AtRight; // the mark stands at the target's right edge, else at its left
+};
+
+void PrintTo(const MoveMarkCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabMoveMark : public ::testing::TestWithParam<MoveMarkCase> {};
+
+// Dragging the current tab (1 of 3) over another marks the edge of that tab where the dragged one
+// will land: after it when it lies further on, before it otherwise.
+TEST_P(TabMoveMark, MarksTheLandingEdge) {
+    const MoveMarkCase& c = GetParam();
+    TApplication::QtApp();
+    TForm form(nullptr);
+    auto* tabs = new TDraggedTabs(&form);
+    tabs->SetParent(&form);
+    tabs->SetBounds(0, 0, 300, 100);
+    tabs->SetTabStyle(tsRoundCorners);
+    tabs->SetTabSequence(c.Sequence);
+    tabs->SetTabWidth(40);
+    tabs->SetTabHeight(30);
+    tabs->SetAllowTabDragging(true);
+    for (const char* caption : {"", "", ""})
+        tabs->GetTabCollection()->Add()->SetCaption(caption);
+    tabs->SetTabIndex(1);
+    TRect target = tabs->TabRect(c.Target);
+    bool accept = false;
+    tabs->DragOver(tabs, (target.Left + target.Right) / 2, 20, dsDragMove, accept);
+    EXPECT_TRUE(accept);
+    TPaper paper(300, 100);
+    tabs->PaintTo(paper.Canvas());
+    // Inside the triangle pointing at the edge (the round style's right edge stands 1 pixel in).
+    int right = target.Right - 5, left = target.Left + 4, y = target.Top + 2;
+    EXPECT_EQ(paper.At(c.AtRight ? right : left, y), clBlack);
+    EXPECT_NE(paper.At(c.AtRight ? left : right, y), clBlack);
+    tabs->DragOver(tabs, 290, 90, dsDragLeave, accept);
+    tabs->PaintTo(paper.Canvas());
+    EXPECT_NE(paper.At(c.AtRight ? right : left, y), clBlack);
+}
+
+// Under the reverse sequence the tabs run leftward: further on is to the left.
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabMoveMark,
+                         ::testing::Values(MoveMarkCase{"ForwardAfterTarget", tsStandard, 2, true},
+                                           MoveMarkCase{"BackBeforeTarget", tsStandard, 0, false},
+                                           MoveMarkCase{"ReverseForwardLeftOfTarget", tsReverse, 2, false},
+                                           MoveMarkCase{"ReverseBackRightOfTarget", tsReverse, 0, true}),
+                         [](const ::testing::TestParamInfo<MoveMarkCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// Columns of the dark (caption) pixels inside a rectangle: the first and one past the last.
+std::pair<int, int> InkColumns(TPaper& Paper, const TRect& R) {
+    int first = R.Right, last = R.Left;
+    for (int y = R.Top + 2; y < R.Bottom - 2; ++y)
+        for (int x = R.Left + 2; x < R.Right - 2; ++x)
+            if (Lightness(Paper.At(x, y)) < 3 * 100) {
+                first = std::min(first, x);
+                last = std::max(last, x + 1);
+            }
+    return {first, last};
+}
+
+struct ImageCase {
+    const char* Name;
+    TGwImagePosition Position;
+    int RedColumn; // a column of the image tab that shows the image, from its left
+};
+
+void PrintTo(const ImageCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabImages : public ::testing::TestWithParam<ImageCase> {};
+
+// Two wide tabs, the first with a red image and no caption, the second with a caption and no image:
+// the image stands where its position puts it, and the tab without one places its caption as if
+// the control had no images.
+TEST_P(TabImages, ImageAndCaptionPlaces) {
+    const ImageCase& c = GetParam();
+    TStrip s(2);
+    s.Fixed(100, 30);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrack(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetFlatColor(clWhite);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetCaption("");
+    s.Tabs->GetTabCollection()->GetItem(1)->SetCaption("WW");
+    s.Tabs->SetImagePosition(c.Position);
+    TPaper plain(300, 100);
+    s.Tabs->PaintTo(plain.Canvas());
+    std::pair<int, int> alone = InkColumns(plain, s.Tabs->TabRect(1));
+    TImageList images(nullptr);
+    images.SetWidth(16);
+    images.SetHeight(16);
+    TBitmap red;
+    red.SetSize(16, 16);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    images.Add(&red, nullptr);
+    s.Tabs->SetImages(&images);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetImageIndex(0);
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    TRect first = s.Tabs->TabRect(0);
+    EXPECT_EQ(paper.At(first.Left + c.RedColumn, (first.Top + first.Bottom) / 2), clRed);
+    EXPECT_EQ(InkColumns(paper, s.Tabs->TabRect(1)), alone);
+    s.Tabs->SetImages(nullptr);
+}
+
+// The first tab's face (its image and a margin, 18 wide) is centred in the 100-wide tab: the image
+// stands at 41..56 on the left of it, at 43..58 on the right, alone at the centre otherwise.
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabImages,
+                         ::testing::Values(ImageCase{"Left", ipLeft, 42}, ImageCase{"Right", ipRight, 58},
+                                           ImageCase{"Back", ipBack, 50},
+                                           ImageCase{"Stretch", ipStretch, 50}),
+                         [](const ::testing::TestParamInfo<ImageCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+TEST(GwTabEngine, HotTabGivesItsHint) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->GetTabCollection()->GetItem(1)->SetHint("second");
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    EXPECT_EQ(s.Tabs->Hint(), "");
+    s.Tabs->SetTabHints(true);
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    EXPECT_EQ(s.Tabs->Hint(), "second");
+    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(250, 80));
+    EXPECT_EQ(s.Tabs->Hint(), "");
+}
+
+// A handler that paints the background leaves it to itself; tabs and card are drawn over it.
+TEST(GwTabEngine, HandledBackgroundIsLeftToTheHandler) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetBackgroundColor(clYellow);
+    TRect seen;
+    s.Tabs->OnPaintBackground = [&](TObject*, TCanvas*, const TRect& R, bool& Handled) {
+        seen = R;
+        Handled = true;
+    };
+    TPaper paper(300, 100);
+    paper.Fill(clLime);
+    s.Tabs->PaintTo(paper.Canvas());
+    EXPECT_EQ(seen, (TRect{0, 0, 301, 101}));
+    EXPECT_EQ(paper.At(200, 10), clLime);
+    EXPECT_EQ(paper.At(5, 20), clWhite);
+    EXPECT_EQ(paper.At(150, 60), clWhite);
+}
+
+struct TabShadingCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+};
+
+void PrintTo(const TabShadingCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabShading : public ::testing::TestWithParam<TabShadingCase> {};
+
+// Tabs other than the current one shade across the row from the shadow colour at their outer edge
+// to the unselected colour next to the card.
+TEST_P(TabShading, DarkOutsideLightTowardTheCard) {
+    const TabShadingCase& c = GetParam();
+    TStrip s;
+    bool side = c.Orientation == toLeft || c.Orientation == toRight;
+    s.Tabs->SetBounds(0, 0, side ? 100 : 300, side ? 300 : 100);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Fixed(40, 30);
+    s.Tabs->TabColors()->SetShadow(clBlack);
+    s.Tabs->TabColors()->SetUnselected(clWhite);
+    TPaper paper(side ? 100 : 300, side ? 300 : 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    // Away from the caption (the middle) and from the cut corner (the far end of the row).
+    TRect t = s.Tabs->TabRect(0);
+    TPoint outer, inner;
+    switch (c.Orientation) {
+    case toTop: outer = {t.Left + 4, t.Top + 3}, inner = {t.Left + 4, t.Bottom - 3}; break;
+    case toBottom: outer = {t.Left + 4, t.Bottom - 3}, inner = {t.Left + 4, t.Top + 3}; break;
+    case toLeft: outer = {t.Left + 3, t.Bottom - 4}, inner = {t.Right - 3, t.Bottom - 4}; break;
+    case toRight: outer = {t.Right - 3, t.Top + 4}, inner = {t.Left + 3, t.Top + 4}; break;
+    }
+    EXPECT_LT(Lightness(paper.At(outer.x, outer.y)) + 3 * 64, Lightness(paper.At(inner.x, inner.y)));
+}
+
+INSTANTIATE_TEST_SUITE_P(GwTabEngine, TabShading,
+                         ::testing::Values(TabShadingCase{"Top", toTop}, TabShadingCase{"Bottom", toBottom},
+                                           TabShadingCase{"Left", toLeft}, TabShadingCase{"Right", toRight}),
+                         [](const ::testing::TestParamInfo<TabShadingCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
 TEST(GwTabEngine, AcceleratorTextParts) {
     struct {

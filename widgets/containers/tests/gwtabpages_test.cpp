@@ -2,9 +2,13 @@
 // errors, colours and docked forms.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "Gwtabpages.h"
 #include "forms.h"
 #include "dragdock.h"
+#include "handle.h"
 #include "messages.h"
 
 namespace {
@@ -120,6 +124,11 @@ TEST(GwPageControl, MakeControlVisibleAndClosing) {
     TCustomControl stray(nullptr);
     f.Pages->MakeControlVisible(&stray);
     EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+    f.Pages->ShowControl(edit); // not a page: nothing
+    EXPECT_EQ(f.Pages->ActivePageIndex(), 0);
+    f.Pages->ShowControl(f.Sheets[1]);
+    EXPECT_EQ(f.Pages->ActivePageIndex(), 1);
+    f.Pages->SetActivePageIndex(0);
     // Closing the first page hands over to the page after it, closing a later one to the one before.
     f.Pages->OnClose = [](TObject*, bool& allow) { allow = true; };
     f.Pages->CloseActiveTab();
@@ -166,6 +175,136 @@ TEST(GwPageControl, DockedFormsGetPages) {
     TDockNotifyRec rec{WM_SETTEXT, 0, 0};
     f.Pages->Perform(CM_DOCKNOTIFICATION, reinterpret_cast<WPARAM>(&shown), reinterpret_cast<LPARAM>(&rec));
     EXPECT_EQ(f.Pages->GetPage(2)->Caption(), "Two");
+}
+
+struct CtrlTabCase {
+    const char* Name;
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    int Start, Expected; // active page index
+    bool FocusInPage;    // the key goes to a control on the page, else to the page control
+};
+
+void PrintTo(const CtrlTabCase& C, std::ostream* os) { *os << C.Name; }
+
+class PageCtrlTab : public ::testing::TestWithParam<CtrlTabCase> {};
+
+// Four pages, the second with its tab hidden; the key goes to the focused control on the shown
+// form the way the toolkit delivers it, modifiers and all.
+TEST_P(PageCtrlTab, WalksThePagesWithTabs) {
+    const CtrlTabCase& c = GetParam();
+    TPages f(4);
+    f.Sheets[1]->SetTabVisible(false);
+    std::vector<TCustomControl*> fields;
+    for (TGwTabSheet* p : f.Sheets) {
+        fields.push_back(new TCustomControl(&f.Form));
+        fields.back()->SetParent(p);
+        fields.back()->SetTabStop(true);
+    }
+    f.Pages->SetActivePageIndex(c.Start);
+    f.Form.Show();
+    TWinControl* target = f.Pages;
+    if (c.FocusInPage)
+        target = fields[static_cast<size_t>(c.Start)];
+    target->SetFocus();
+    ASSERT_EQ(f.Form.ActiveControl(), target);
+    QKeyEvent down(QEvent::KeyPress, c.Key, c.Modifiers, "\t");
+    QApplication::sendEvent(ClientWidget(target), &down);
+    QKeyEvent up(QEvent::KeyRelease, c.Key, c.Modifiers, "\t");
+    QApplication::sendEvent(ClientWidget(target), &up);
+    EXPECT_EQ(f.Pages->ActivePageIndex(), c.Expected);
+    EXPECT_TRUE(f.Sheets[static_cast<size_t>(c.Expected)]->Visible());
+    // The focus never stays behind on a page that went out of sight.
+    TWinControl* focused = f.Form.ActiveControl();
+    EXPECT_TRUE(focused == f.Pages || f.Sheets[static_cast<size_t>(c.Expected)]->ContainsControl(focused));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwPageControl, PageCtrlTab,
+    ::testing::Values(CtrlTabCase{"CtrlTabNext", Qt::Key_Tab, Qt::ControlModifier, 0, 2, false},
+                      CtrlTabCase{"CtrlTabWraps", Qt::Key_Tab, Qt::ControlModifier, 3, 0, false},
+                      CtrlTabCase{"CtrlShiftTabBack", Qt::Key_Backtab,
+                                  Qt::ControlModifier | Qt::ShiftModifier, 2, 0, false},
+                      CtrlTabCase{"CtrlShiftTabWraps", Qt::Key_Backtab,
+                                  Qt::ControlModifier | Qt::ShiftModifier, 0, 3, false},
+                      CtrlTabCase{"PlainTabLeavesThePage", Qt::Key_Tab, Qt::NoModifier, 0, 0, false},
+                      CtrlTabCase{"CtrlTabFromAFieldOnThePage", Qt::Key_Tab, Qt::ControlModifier, 0, 2, true},
+                      CtrlTabCase{"CtrlShiftTabFromAFieldOnThePage", Qt::Key_Backtab,
+                                  Qt::ControlModifier | Qt::ShiftModifier, 3, 2, true}),
+    [](const ::testing::TestParamInfo<CtrlTabCase>& i) { return std::string(i.param.Name); });
+
+// A change that OnChanging refuses leaves the old page alone on the card.
+TEST(GwPageControl, RefusedChangeShowsNoSecondPage) {
+    TPages f;
+    f.Pages->SetActivePageIndex(0);
+    f.Pages->OnChanging = [](TObject*, int, bool& allow) { allow = false; };
+    f.Pages->SetActivePage(f.Sheets[2]);
+    EXPECT_EQ(f.Pages->ActivePage(), f.Sheets[0]);
+    EXPECT_EQ(f.Shown(), (std::vector<bool>{true, false, false}));
+}
+
+// Dropping the active tab on another puts its page where that tab's page is, whatever pages with
+// hidden tabs stand before it.
+TEST(GwPageControl, DroppedTabLandsAtTheTargetPage) {
+    TPages f(4);
+    f.Sheets[1]->SetTabVisible(false);
+    f.Pages->SetAllowTabDragging(true);
+    f.Pages->SetActivePageIndex(0);
+    std::vector<std::pair<int, int>> moves;
+    f.Pages->OnTabOrderChange = [&](TObject*, int a, int b) { moves.emplace_back(a, b); };
+    TRect last = f.Pages->TabRect(2); // page D
+    f.Pages->DragDrop(f.Pages, (last.Left + last.Right) / 2, (last.Top + last.Bottom) / 2);
+    std::string order;
+    for (int i = 0; i < f.Pages->GetPageCount(); ++i)
+        order += f.Pages->GetPage(i)->Caption();
+    EXPECT_EQ(order, "BCDA");
+    EXPECT_EQ(f.Pages->Tab(2).Caption, "A");
+    EXPECT_EQ(f.Pages->TabIndex(), 2);
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 3}}));
+}
+
+// With the active page's tab hidden the strip is driven by code: focusing the control focuses the
+// page's first control that can take the focus.
+TEST(GwPageControl, FocusGoesIntoAPageWithoutItsTab) {
+    TPages f;
+    auto* idle = new TCustomControl(&f.Form);
+    idle->SetParent(f.Sheets[1]);
+    idle->SetEnabled(false);
+    auto* edit = new TCustomControl(&f.Form);
+    edit->SetParent(f.Sheets[1]);
+    edit->SetTabStop(true);
+    f.Pages->SetActivePage(f.Sheets[1]);
+    f.Sheets[1]->SetTabVisible(false);
+    f.Form.Show();
+    f.Pages->SetFocus();
+    EXPECT_EQ(f.Form.ActiveControl(), edit);
+    f.Sheets[1]->SetTabVisible(true);
+    f.Pages->SetFocus();
+    EXPECT_EQ(f.Form.ActiveControl(), f.Pages);
+}
+
+TEST(GwPageControl, DoubleClickUndocksOnlyWhenAllowed) {
+    TPages f(0);
+    f.Pages->SetDockSite(true);
+    TForm docked(nullptr);
+    docked.SetCaption("Log");
+    docked.SetVisible(true);
+    TDragDockObject drag(&docked);
+    drag.DockRect = Bounds(0, 0, 100, 100);
+    f.Pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drag), 0);
+    ASSERT_EQ(f.Pages->GetPageCount(), 1);
+    TRect tab = f.Pages->TabRect(0);
+    LPARAM at = MAKELPARAM((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+    EXPECT_EQ(f.Pages->GetDockClientFromMousePos({(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2}),
+              &docked);
+    f.Pages->DblClickUndocks = false;
+    f.Pages->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_EQ(docked.HostDockSite(), f.Pages);
+    EXPECT_EQ(f.Pages->GetPageCount(), 1);
+    f.Pages->DblClickUndocks = true;
+    f.Pages->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_EQ(docked.HostDockSite(), nullptr);
+    EXPECT_EQ(f.Pages->GetPageCount(), 0);
 }
 
 } // namespace
