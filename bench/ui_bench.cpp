@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     Application->ProcessMessages();
     double open = Ms(start);
 
-    TMainGrid* grid = m->gwsgParamList;
+    TGwStringGrid* grid = m->gwsgParamList;
     double scroll = 0;
     for (int i = 0; i < kScrolls; ++i) {
         int page = std::max(1, grid->VisibleRowCount());

@@ -8,7 +8,7 @@
 TTabDockHost::TTabDockHost(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("TabDockHost");
     SetBounds(280, 330, 409, 197);
-    PageControl1 = new TPanel(this);
+    PageControl1 = new TGwPageControl(this);
     PageControl1->SetParent(this);
     PageControl1->SetAlign(alClient);
     PageControl1->SetDockSite(true);

@@ -1,8 +1,9 @@
 // The tab dock host: made when a dockable form is dropped in the centre of the message window; it
-// holds both and frees itself when the second-to-last leaves. User-interface layer.
+// shows both as pages of its page control and frees itself when the second-to-last leaves.
+// User-interface layer.
 #pragma once
 
-#include "extctrls.h"
+#include "Gwtabpages.h"
 #include "forms.h"
 
 class TTabDockHost : public TForm {
@@ -10,9 +11,8 @@ public:
     explicit TTabDockHost(TComponent* AOwner);
     ~TTabDockHost() override;
 
-    // The dock site of the host's clients (a page control once the widget library has one that
-    // takes dock clients; until then a panel showing them side by side).
-    TPanel* PageControl1;
+    // The dock site: each docked form gets a page of its own.
+    TGwPageControl* PageControl1;
     void PageControl1DockOver(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State,
                               bool& Accept);
     void PageControl1GetSiteInfo(TObject* Sender, TControl* DockClient, TRect& InfluenceRect, TPoint MousePos,

@@ -94,7 +94,7 @@ void TMainForm::gwneParamTypeEnter(TObject*) {
 }
 
 void TMainForm::gwsgParamListResize(TObject*) {
-    for (TMainGrid* g :
+    for (TGwStringGrid* g :
          {gwsgMainParamProperties, gwsgSpecParamProperties, gwsgObjectProperty, gwsgObjectCommand,
           gwsgMainParamPropertiesExpress, gwsgSpecParamPropertiesExpress, gwsgNewParamProperty}) {
         g->SetColWidths(0, 200);
@@ -109,7 +109,7 @@ void TMainForm::gwsgParamListResize(TObject*) {
     gwsgParamList->SetColWidths(1, std::max(0, gwsgParamList->ClientWidth() - 5 - 48));
 }
 
-void TMainForm::ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* setpoints, bool names) {
+void TMainForm::ShowChannel(TParamItem* p, TGwStringGrid* main, TGwStringGrid* setpoints, bool names) {
     bool bound = p->ChannelType != 0 || p->ChannelIndex != 0;
     std::string value;
     if (p->Owner)
@@ -247,7 +247,7 @@ void TMainForm::gwsgParamListDrawCell(TObject*, int ACol, int ARow, TRect Rect, 
 }
 
 void TMainForm::gwsgSpecParamPropertiesSelectCell(TObject* Sender, int, int ARow, bool& CanSelect) {
-    auto* grid = static_cast<TMainGrid*>(Sender);
+    auto* grid = static_cast<TGwStringGrid*>(Sender);
     if (!grid->Focused())
         return;
     TGridRect sel = gwsgParamList->Selection();

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kUnchecked = 1, kChecked = 2;
 constexpr size_t kTypeCapacity = 255;
 
 uint16_t TypeOfKind(uint8_t kind) {
@@ -67,8 +66,7 @@ void TMainForm::FillExpressTree() {
             TParamItem* p = static_cast<TParamItemP*>(s)->Item;
             TTreeNode* node = items->AddChildObject(root, p->Name, p);
             bool bound = p->ChannelType != 0 || p->ChannelIndex != 0;
-            node->SetStateIndex(bound ? kChecked : kUnchecked);
-            node->SetText((bound ? "[+] " : "[ ] ") + p->Name);
+            node->SetStateIndex(bound ? csChecked : csUnchecked);
         }
         while (signals.Newest) {
             ELEM* s = signals.Newest;
@@ -79,32 +77,33 @@ void TMainForm::FillExpressTree() {
     items->EndUpdate();
 }
 
-bool TMainForm::gwctObjectListStateChanging(TTreeNode* Node, int NewState) {
-    if (!Config->HasExtendedFormat()) {
+void TMainForm::gwctObjectListStateChanging(TObject*, TTreeNode* Node, TGwCheckState NewState,
+                                            bool& AllowChange) {
+    AllowChange = Config->HasExtendedFormat();
+    if (!AllowChange) {
         AddMessage("Версия LOR-файла не поддерживает требуемые возможности. Для редактирования используйте "
                    "закладку \"Управление каналами\".",
                    kMessageInfo);
         mmMessageViewClick(this);
-        return false;
+        return;
     }
-    if (NewState != kChecked)
-        return true;
+    if (NewState != csChecked || !Node->Parent())
+        return;
     auto* p = static_cast<TParamItem*>(Node->Data);
     std::vector<TParamItem*> bound = ChannelsOfType(Config, TypeOfKind(p->Kind));
     // A type holds indexes 1..255: the highest in use must leave room, dense or not.
     if (bound.size() >= kTypeCapacity || (!bound.empty() && bound.back()->ChannelIndex >= kTypeCapacity)) {
+        AllowChange = false;
         AddMessage("Достигнуто максимально допустимое количество каналов", kMessageInfo);
         mmMessageViewClick(this);
-        return false;
     }
-    return true;
 }
 
-void TMainForm::gwctObjectListStateChange(TTreeNode* Node, int NewState) {
+void TMainForm::gwctObjectListStateChange(TObject*, TTreeNode* Node, TGwCheckState NewState) {
     if (!Node->Parent())
         return;
     auto* p = static_cast<TParamItem*>(Node->Data);
-    if (NewState == kChecked) {
+    if (NewState == csChecked) {
         uint16_t type = TypeOfKind(p->Kind);
         std::vector<TParamItem*> list = ChannelsOfType(Config, type);
         int index = 1;
@@ -119,7 +118,7 @@ void TMainForm::gwctObjectListStateChange(TTreeNode* Node, int NewState) {
         for (size_t i = list.size(); i-- > stop;)
             Rebind(list[i], type, list[i]->ChannelIndex + 1);
         Rebind(p, type, index);
-    } else {
+    } else if (NewState == csUnchecked) {
         uint16_t type = p->ChannelType;
         int index = p->ChannelIndex;
         Rebind(p, 0, 0);
@@ -130,18 +129,6 @@ void TMainForm::gwctObjectListStateChange(TTreeNode* Node, int NewState) {
     gwctObjectListClick(this);
 }
 
-void TMainForm::ToggleExpressCheck(TTreeNode* Node) {
-    if (!Node || !Node->Parent())
-        return;
-    int next = Node->StateIndex() == kChecked ? kUnchecked : kChecked;
-    if (!gwctObjectListStateChanging(Node, next))
-        return;
-    auto* p = static_cast<TParamItem*>(Node->Data);
-    Node->SetStateIndex(next);
-    Node->SetText((next == kChecked ? "[+] " : "[ ] ") + p->Name);
-    gwctObjectListStateChange(Node, next);
-}
-
 void TMainForm::gwctObjectListClick(TObject*) {
     TTreeNode* node = gwctObjectList->Selected();
     if (!node || node->Level() != 1)
@@ -150,8 +137,30 @@ void TMainForm::gwctObjectListClick(TObject*) {
                 gwsgSpecParamPropertiesExpress, true);
 }
 
+void TMainForm::gwctObjectListKeyUp(TObject* Sender, WORD&, TShiftState) { gwctObjectListClick(Sender); }
+
+void TMainForm::gwctObjectListCustomDrawItem(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State,
+                                             bool&) {
+    TCanvas* canvas = Sender->Canvas();
+    if (State.Contains(cdsSelected) || State.Contains(cdsFocused)) {
+        canvas->Brush()->SetColor(clHighlight);
+        canvas->Font()->SetColor(TColor(0xFFFFFF));
+        return;
+    }
+    bool odd = Node->Index() % 2 != 0;
+    TColor brush;
+    if (Node->Level() == 0)
+        brush = TColor(odd ? 0xEABBBB : 0xEADDDD);
+    else if (Node->StateIndex() == csChecked)
+        brush = TColor(odd ? 0xBBEABB : 0xDDEADD);
+    else
+        brush = TColor(odd ? 0xDDDDDD : 0xEEEEEE);
+    canvas->Brush()->SetColor(brush);
+    canvas->Font()->SetColor(clBlack);
+}
+
 void TMainForm::gwsgParamPropertiesExpressSelectCell(TObject* Sender, int, int ARow, bool& CanSelect) {
-    auto* grid = static_cast<TMainGrid*>(Sender);
+    auto* grid = static_cast<TGwStringGrid*>(Sender);
     if (!grid->Focused())
         return;
     TTreeNode* node = gwctObjectList->Selected();

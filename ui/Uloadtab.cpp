@@ -5,6 +5,14 @@
 #include "Umain.h"
 #include "sysutils.h"
 
+void TMainForm::CreatePort() {
+    Port = new CommPort();
+    Port->OnReceive = [this](const uint8_t* d, int n) { PortDataReceived(d, n); };
+    Port->OnFrameEnd = [](const uint8_t*, int) {};
+    Port->OnError = [this](const std::string& t) { PortLogText(t); };
+    Port->OnSignal = [this] { PostMessage(FPortWindow, WM_PORTSIGNAL, 0, 0); };
+}
+
 void TMainForm::Button1Click(TObject*) {
     if (RadioButton1->Checked()) {
         if (Button1->Caption() == "Открыть") {

@@ -6,7 +6,6 @@
 #include "Configmanager.h"
 #include "Conjoinhost.h"
 #include "Dockform.h"
-#include "Tabhost.h"
 #include "Ubanner.h"
 #include "UnitSyntaxMemo.h"
 #include "Usettings.h"
@@ -86,9 +85,9 @@ void TMainForm::FormCreate(TObject* Sender) {
     Config = new configmanager();
     BuildAddObjectMenu();
     RefreshAllViews(Sender);
-    for (TPanel* page : {tsProgramm, tsParamControl, tsObjectControl})
-        if (pcMain->TabVisible(page))
-            pcMain->SetActivePage(page);
+    for (TGwTabSheet* page : {tsProgramm, tsParamControl, tsObjectControl})
+        if (page->TabVisible())
+            pcMain->SetActivePageIndex(page->PageIndex());
     gwsgParamListResize(Sender);
     WordExportBusy = 0;
 }
@@ -121,14 +120,14 @@ void TMainForm::ReadSettings() {
     if (w.PC3Width)
         GwPageControl3->SetWidth(*w.PC3Width);
     TMenuItem* items[kViewSwitchCount] = {mmView1, mmView2, mmView3, mmView4, mmExpress};
-    TPanel* pages[kViewSwitchCount] = {tsObjectControl, tsParamControl, tsProgramm, nullptr,
-                                       tsChannelControlExpress};
+    TGwTabSheet* pages[kViewSwitchCount] = {tsObjectControl, tsParamControl, tsProgramm, nullptr,
+                                            tsChannelControlExpress};
     for (int i = 0; i < kViewSwitchCount; ++i) {
         if (!w.Visible[i])
             continue;
         items[i]->SetChecked(*w.Visible[i] != 0);
         if (pages[i])
-            pcMain->SetTabVisible(pages[i], items[i]->Checked());
+            pages[i]->SetTabVisible(items[i]->Checked());
     }
 }
 
@@ -252,7 +251,7 @@ void TMainForm::DeferClose(unsigned which) {
     FClosing |= which;
 }
 
-TPanel* TMainForm::HostFor(TMainGrid* grid, int row) {
+TPanel* TMainForm::HostFor(TGwStringGrid* grid, int row) {
     TPanel* host = nullptr;
     for (int i = 0; i < grid->ControlCount() && !host; ++i)
         host = dynamic_cast<TPanel*>(grid->Controls(i));
@@ -269,7 +268,7 @@ TPanel* TMainForm::HostFor(TMainGrid* grid, int row) {
     return host;
 }
 
-void TMainForm::FreeHosts(TMainGrid* grid) {
+void TMainForm::FreeHosts(TGwStringGrid* grid) {
     for (int i = grid->ControlCount() - 1; i >= 0; --i)
         if (auto* host = dynamic_cast<TPanel*>(grid->Controls(i)))
             delete host;
@@ -436,19 +435,19 @@ void TMainForm::pcMainPageChange(TObject* Sender) {
 void TMainForm::mmViewClick(TObject* Sender) {
     auto* item = static_cast<TMenuItem*>(Sender);
     item->SetChecked(!item->Checked());
-    TPanel* page = item == mmView1     ? tsObjectControl
-                   : item == mmView2   ? tsParamControl
-                   : item == mmExpress ? tsChannelControlExpress
-                   : item == mmView3   ? tsProgramm
-                                       : nullptr;
+    TGwTabSheet* page = item == mmView1     ? tsObjectControl
+                        : item == mmView2   ? tsParamControl
+                        : item == mmExpress ? tsChannelControlExpress
+                        : item == mmView3   ? tsProgramm
+                                            : nullptr;
     if (!page)
         return;
-    pcMain->SetTabVisible(page, item->Checked());
-    if (pcMain->TabVisible(page))
+    page->SetTabVisible(item->Checked());
+    if (page->TabVisible())
         pcMain->SetActivePage(page);
     if (!item->Checked())
-        for (TPanel* fallback : {tsProgramm, tsParamControl, tsObjectControl})
-            if (pcMain->TabVisible(fallback))
+        for (TGwTabSheet* fallback : {tsProgramm, tsParamControl, tsObjectControl})
+            if (fallback->TabVisible())
                 pcMain->SetActivePage(fallback);
 }
 
@@ -457,9 +456,9 @@ void TMainForm::mmMessageViewClick(TObject*) {
     if (form->Visible())
         return;
     TWinControl* host = form->HostDockSite();
-    if (auto* tabs = dynamic_cast<TTabDockHost*>(host ? host->Owner() : nullptr);
-        tabs && host == tabs->PageControl1) {
-        tabs->Show();
+    if (auto* pages = dynamic_cast<TGwPageControl*>(host)) {
+        if (auto* owner = dynamic_cast<TCustomForm*>(pages->Owner()))
+            owner->Show();
         return;
     }
     if (auto* conjoin = dynamic_cast<TConjoinDockHost*>(host); conjoin && !conjoin->Visible()) {

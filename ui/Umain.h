@@ -9,11 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "Standins.h"
+#include "Gwcmbobx.h"
+#include "Gwgrids.h"
+#include "Gwlstbox.h"
+#include "Gwmemo.h"
+#include "Gwtabpages.h"
+#include "Gwtreevw.h"
 #include "Wordexport.h"
 #include "buttons.h"
 #include "dialogs.h"
 #include "elem.h"
+#include "extctrls.h"
 #include "forms.h"
 #include "menus.h"
 #include "winapi.h"
@@ -23,6 +29,9 @@ class CommPort;
 class TMPSyntaxMemo;
 class TGwButton;
 class TGwCheckBox;
+// Its header and the serial port's disagree on a Win32 type: units that place status bars include
+// it, the load tab's units the port's.
+class TGwStatusBar;
 class TObjectItem;
 class TParamItem;
 
@@ -49,38 +58,44 @@ public:
     // Frame and pages.
     TControl* GwLEDDisplay1; // the LED banner
     TPanel* pnSettings;
+    TImage* Image1;
     TControl* GwLabel1; // the turned caption
     TPanel* Panel11;
-    TMainPageControl* pcMain;
+    TGwPageControl* pcMain;
     TSplitter* HSplitter;
     TPanel* BottomDockPanel;
-    TMainStatusBar* StatusBar1;
-    TPanel *tsObjectControl, *tsParamControl, *tsChannelControlExpress, *tsProgramm, *TabSheet1;
+    TGwStatusBar* StatusBar1;
+    TGwTabSheet *tsObjectControl, *tsParamControl, *tsChannelControlExpress, *tsProgramm, *TabSheet1;
 
     // Object page.
-    TMainPageControl* GwPageControl2;
-    TMainGrid *gwsgObjectProperty, *gwsgObjectCommand;
+    TGwPageControl* GwPageControl2;
+    TGwTabSheet* GwTabSheet1;
+    TGwStringGrid *gwsgObjectProperty, *gwsgObjectCommand;
+    TSplitter* Splitter4;
     TGwListBox* gwlbObjectList;
     // Channel page.
-    TMainPageControl* GwPageControl1;
-    TPanel *tsParamProperty, *tsAddParam, *tsAddNewParam;
-    TMainGrid *gwsgMainParamProperties, *gwsgSpecParamProperties, *gwsgNewParamProperty, *gwsgParamList;
+    TGwPageControl* GwPageControl1;
+    TGwTabSheet *tsParamProperty, *tsAddParam, *tsAddNewParam;
+    TGwStringGrid *gwsgMainParamProperties, *gwsgSpecParamProperties, *gwsgNewParamProperty, *gwsgParamList;
     TGwListBox *GwListBox1, *GwListBox2;
     TGwButton* GwButton1;
+    TSplitter* Splitter1;
     TPanel* Panel1;
     TLabel* Label8;
-    TMainComboBox* gwneParamType;
+    TGwComboBox* gwneParamType;
     // Express page.
-    TMainPageControl* GwPageControl3;
-    TMainGrid *gwsgMainParamPropertiesExpress, *gwsgSpecParamPropertiesExpress;
-    TMainCheckTree* gwctObjectList;
+    TGwPageControl* GwPageControl3;
+    TGwTabSheet* GwTabSheet2;
+    TGwStringGrid *gwsgMainParamPropertiesExpress, *gwsgSpecParamPropertiesExpress;
+    TSplitter* Splitter5;
+    TGwCheckTree* gwctObjectList;
     // Subprogram page.
     TGwTabControl* tcProgramm;
     TMPSyntaxMemo* MPSyntaxMemo1;
-    TMainStatusBar* GwStatusBar1;
+    TGwStatusBar* GwStatusBar1;
     TCheckBox* CheckBox2;
     TSpeedButton *SpeedButton1, *SpeedButton2, *SpeedButton3;
-    TMainGrid* sgActions;
+    TGwStringGrid* sgActions;
     // Load page.
     TGroupBox* GroupBox1;
     TRadioButton *RadioButton1, *RadioButton2;
@@ -89,7 +104,7 @@ public:
     TComboBox* ComboBox1;
     TEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5;
     TCheckBox* CheckBox1;
-    TMainRichEdit* GwRichEdit1;
+    TGwRichEdit* GwRichEdit1;
 
     // Menus and dialogs.
     TMainMenu* MainMenu1;
@@ -187,11 +202,13 @@ public:
 
     // Express page.
     void FillExpressTree();
-    bool gwctObjectListStateChanging(TTreeNode* Node, int NewState);
-    void gwctObjectListStateChange(TTreeNode* Node, int NewState);
-    // Toggles a channel node's check through the guard (the tree's check click).
-    void ToggleExpressCheck(TTreeNode* Node);
+    void gwctObjectListStateChanging(TObject* Sender, TTreeNode* Node, TGwCheckState NewState,
+                                     bool& AllowChange);
+    void gwctObjectListStateChange(TObject* Sender, TTreeNode* Node, TGwCheckState NewState);
     void gwctObjectListClick(TObject* Sender);
+    void gwctObjectListKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void gwctObjectListCustomDrawItem(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State,
+                                      bool& DefaultDraw);
     void gwsgParamPropertiesExpressSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
     void gwsgParamPropertiesExpressExit(TObject* Sender);
 
@@ -233,6 +250,7 @@ protected:
     void Dispatch(TMessage& Message) override;
 
 private:
+    void CreatePort();
     void BuildLayout();
     void BuildMenus();
     void BuildObjectPage();
@@ -245,9 +263,9 @@ private:
     void WriteSettings();
     void ReplaceConfig();
     void EmptyList(ELEMList& list);
-    void ShowChannel(TParamItem* p, TMainGrid* main, TMainGrid* setpoints, bool names);
-    void FreeHosts(TMainGrid* grid);
-    TPanel* HostFor(TMainGrid* grid, int row);
+    void ShowChannel(TParamItem* p, TGwStringGrid* main, TGwStringGrid* setpoints, bool names);
+    void FreeHosts(TGwStringGrid* grid);
+    TPanel* HostFor(TGwStringGrid* grid, int row);
     void RelistTypeAndChannels();
     // The close steps of the three pages' editors, run from WM_EDITORCLOSED.
     void CloseObjectEditors();

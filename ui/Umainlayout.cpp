@@ -1,7 +1,7 @@
 // The main window's components as the form places them: frame, pages, menus, dialogs.
-#include "Commport.h"
-#include "Gwbutton.h"
 #include "Dockform.h"
+#include "Gwbars.h"
+#include "Gwbutton.h"
 #include "Ubanner.h"
 #include "UnitSyntaxMemo.h"
 #include "Umain.h"
@@ -35,12 +35,17 @@ TPanel* Header(TComponent* owner, TWinControl* parent, const std::string& captio
     return p;
 }
 
-TMainGrid* Grid(TComponent* owner, TWinControl* parent, TAlign align, int rows, TGridOptions extra = {}) {
-    auto* g = Make<TMainGrid>(owner, parent, align);
+TGwStringGrid* Grid(TComponent* owner, TWinControl* parent, TAlign align, int rows, TGridOptions extra = {}) {
+    auto* g = Make<TGwStringGrid>(owner, parent, align);
     g->SetColCount(2);
     g->SetRowCount(rows);
     g->SetFixedCols(0);
     g->SetFixedRows(0);
+    // The grid keeps its first cell past the fixed ones it had: start at the top left again.
+    g->SetTopRow(0);
+    g->SetLeftCol(0);
+    g->SetRow(0);
+    g->SetCol(0);
     g->SetDefaultRowHeight(20);
     TGridOptions o{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine};
     g->SetOptions(o + extra);
@@ -54,6 +59,30 @@ TSplitter* Splitter(TComponent* owner, TWinControl* parent, TAlign align) {
     else
         s->SetWidth(3);
     return s;
+}
+
+// A page of a page control; the page control owns and parents it.
+TGwTabSheet* Sheet(TGwPageControl* pages, const std::string& caption, int image = -1) {
+    auto* sheet = new TGwTabSheet(pages);
+    sheet->SetCaption(caption);
+    sheet->SetImageIndex(image);
+    sheet->SetPageControl(pages);
+    return sheet;
+}
+
+// The small emblem of the side panel.
+void DrawEmblem(TBitmap* b) {
+    b->SetWidth(32);
+    b->SetHeight(32);
+    TCanvas* c = b->Canvas();
+    c->Brush()->SetColor(TColor(0x8B4513));
+    c->FillRect(TRect(0, 0, 32, 32));
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(6, 6, 26, 26));
+    c->Brush()->SetColor(TColor(0x8B4513));
+    c->FillRect(TRect(10, 10, 22, 22));
+    c->Brush()->SetColor(TColor(0x00A5FF));
+    c->FillRect(TRect(19, 19, 29, 29));
 }
 
 TMenuItem* Item(TComponent* owner, TMenuItem* parent, const std::string& caption,
@@ -82,11 +111,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
     HideDockPanel = [this](TWinControl* panel) {
         SetDockPanelShown(static_cast<TPanel*>(panel), false, nullptr);
     };
-    Port = new CommPort();
-    Port->OnReceive = [this](const uint8_t* d, int n) { PortDataReceived(d, n); };
-    Port->OnFrameEnd = [](const uint8_t*, int) {};
-    Port->OnError = [this](const std::string& t) { PortLogText(t); };
-    Port->OnSignal = [this] { PostMessage(FPortWindow, WM_PORTSIGNAL, 0, 0); };
+    CreatePort();
 }
 
 void TMainForm::BuildMenus() {
@@ -114,7 +139,6 @@ void TMainForm::BuildMenus() {
     mmLoadParams->SetEnabled(false);
     N151 = Item(this, N4, std::string("Сохранить Конфигурацию ") + kVerklit, on(&TMainForm::N151Click));
     Item(this, N4, "-");
-    // The Word export lives in its own unit; until it is there the command stays disabled.
     mmWordExport = Item(this, N4, "Сохранить Конфигурацию в WORD", on(&TMainForm::mmWordExportClick));
 
     mmActions = Item(this, root, "Подпрограммы", on(&TMainForm::mmActionsClick));
@@ -171,11 +195,15 @@ void TMainForm::BuildMenus() {
 void TMainForm::BuildLayout() {
     GwLEDDisplay1 = MakeBanner(this, this);
 
-    StatusBar1 = Make<TMainStatusBar>(this, this, alBottom);
+    StatusBar1 = Make<TGwStatusBar>(this, this, alBottom);
     StatusBar1->SetHeight(19);
 
     pnSettings = Make<TPanel>(this, this, alLeft);
     pnSettings->SetWidth(49);
+    Image1 = Make<TImage>(this, pnSettings, alTop);
+    Image1->SetHeight(44);
+    Image1->SetCenter(true);
+    DrawEmblem(Image1->Picture());
     GwLabel1 = MakeSideLabel(this, pnSettings);
 
     Panel11 = Make<TPanel>(this, this, alClient);
@@ -198,34 +226,38 @@ void TMainForm::BuildLayout() {
     HSplitter->SetHeight(3);
     HSplitter->SetCursor(crVSplit);
     HSplitter->SetVisible(false);
-    pcMain = Make<TMainPageControl>(this, Panel11, alClient);
-    tsObjectControl = pcMain->AddPage("Управление объектами");
-    tsParamControl = pcMain->AddPage("Управление каналами");
-    tsChannelControlExpress = pcMain->AddPage("Управление каналами (Express)");
-    tsProgramm = pcMain->AddPage("Подпрограммы");
-    TabSheet1 = pcMain->AddPage("Управление загрузкой");
+    pcMain = Make<TGwPageControl>(this, Panel11, alClient);
+    pcMain->SetMultiLine(true);
+    pcMain->SetTabStyle(tsRoundCorners);
+    pcMain->SetTabHeight(24);
+    pcMain->SetShowShadow(false);
+    pcMain->SetUseGradients(false);
+    tsObjectControl = Sheet(pcMain, "Управление объектами");
+    tsParamControl = Sheet(pcMain, "Управление каналами", 4);
+    tsChannelControlExpress = Sheet(pcMain, "Управление каналами (Express)");
+    tsProgramm = Sheet(pcMain, "Подпрограммы", 1);
+    TabSheet1 = Sheet(pcMain, "Управление загрузкой");
     BuildObjectPage();
     BuildChannelPage();
     BuildExpressPage();
     BuildProgramPage();
     BuildLoadPage();
     pcMain->SetActivePage(tsParamControl);
-    pcMain->OnChange = [this](TObject* s) { pcMainPageChange(s); };
+    pcMain->OnPageChange = [this](TObject* s) { pcMainPageChange(s); };
 }
 
 void TMainForm::BuildObjectPage() {
-    GwPageControl2 = Make<TMainPageControl>(this, tsObjectControl, alLeft);
+    GwPageControl2 = Make<TGwPageControl>(this, tsObjectControl, alLeft);
     GwPageControl2->SetWidth(321);
-    TPanel* sheet = GwPageControl2->AddPage("Свойства");
-    GwPageControl2->SetActivePage(sheet);
-    Header(this, sheet, "Свойства объекта");
-    gwsgObjectProperty = Grid(this, sheet, alTop, 8);
+    GwTabSheet1 = Sheet(GwPageControl2, "Свойства");
+    GwPageControl2->SetActivePage(GwTabSheet1);
+    Header(this, GwTabSheet1, "Свойства объекта");
+    gwsgObjectProperty = Grid(this, GwTabSheet1, alTop, 8);
     gwsgObjectProperty->SetHeight(330);
-    Splitter(this, sheet, alTop);
-    Header(this, sheet, "Команды к объекту", false);
-    gwsgObjectCommand = Grid(this, sheet, alClient, 1);
-    auto* split = Splitter(this, tsObjectControl, alLeft);
-    split->SetLeft(330);
+    Splitter(this, GwTabSheet1, alTop);
+    Header(this, GwTabSheet1, "Команды к объекту", false);
+    gwsgObjectCommand = Grid(this, GwTabSheet1, alClient, 1);
+    Splitter4 = Splitter(this, tsObjectControl, alLeft);
     gwlbObjectList = Make<TGwListBox>(this, tsObjectControl, alClient);
     gwlbObjectList->SetStyle(lbOwnerDrawFixed);
     gwlbObjectList->SetItemHeight(18);
@@ -235,7 +267,7 @@ void TMainForm::BuildObjectPage() {
         gwlbObjectListDrawItem(c, i, r, st);
     };
     gwlbObjectList->OnKeyUp = [this](TObject* s, WORD& k, TShiftState sh) { GwListBox1KeyUp(s, k, sh); };
-    for (TMainGrid* g : {gwsgObjectProperty, gwsgObjectCommand}) {
+    for (TGwStringGrid* g : {gwsgObjectProperty, gwsgObjectCommand}) {
         g->OnSelectCell = [this](TObject* s, int c, int r, bool& can) {
             gwsgObjectPropertySelectCell(s, c, r, can);
         };
@@ -248,11 +280,11 @@ void TMainForm::BuildObjectPage() {
 }
 
 void TMainForm::BuildChannelPage() {
-    GwPageControl1 = Make<TMainPageControl>(this, tsParamControl, alLeft);
+    GwPageControl1 = Make<TGwPageControl>(this, tsParamControl, alLeft);
     GwPageControl1->SetWidth(312);
-    tsParamProperty = GwPageControl1->AddPage("Свойства");
-    tsAddParam = GwPageControl1->AddPage("Добавить");
-    tsAddNewParam = GwPageControl1->AddPage("Новый");
+    tsParamProperty = Sheet(GwPageControl1, "Свойства");
+    tsAddParam = Sheet(GwPageControl1, "Добавить");
+    tsAddNewParam = Sheet(GwPageControl1, "Новый");
     GwPageControl1->SetActivePage(tsParamProperty);
 
     Header(this, tsParamProperty, "Основные свойства канала");
@@ -279,7 +311,7 @@ void TMainForm::BuildChannelPage() {
     GwButton1->SetBounds(8, 150, 290, 28);
     GwButton1->SetCaption("Добавить новый канал(ы)");
 
-    Splitter(this, tsParamControl, alLeft)->SetLeft(320);
+    Splitter1 = Splitter(this, tsParamControl, alLeft);
     Panel1 = Make<TPanel>(this, tsParamControl, alClient);
     Panel1->SetBevelOuter(bvNone);
     Panel1->Constraints().MinWidth = 230;
@@ -289,7 +321,7 @@ void TMainForm::BuildChannelPage() {
     Label8 = Make<TLabel>(this, top);
     Label8->SetBounds(0, 6, 130, 20);
     Label8->SetCaption("            Тип канала:");
-    gwneParamType = Make<TMainComboBox>(this, top);
+    gwneParamType = Make<TGwComboBox>(this, top);
     gwneParamType->SetBounds(134, 3, 120, 24);
     gwneParamType->SetText("1");
     gwsgParamList = Grid(this, Panel1, alClient, 2, {goRangeSelect, goRowSelect});
@@ -311,7 +343,7 @@ void TMainForm::BuildChannelPage() {
     gwsgParamList->OnDrawCell = [this](TObject* s, int c, int r, TRect rc, TGridDrawState st) {
         gwsgParamListDrawCell(s, c, r, rc, st);
     };
-    for (TMainGrid* g : {gwsgMainParamProperties, gwsgSpecParamProperties}) {
+    for (TGwStringGrid* g : {gwsgMainParamProperties, gwsgSpecParamProperties}) {
         g->OnSelectCell = [this](TObject* s, int c, int r, bool& can) {
             gwsgSpecParamPropertiesSelectCell(s, c, r, can);
         };
@@ -325,29 +357,34 @@ void TMainForm::BuildChannelPage() {
 }
 
 void TMainForm::BuildExpressPage() {
-    GwPageControl3 = Make<TMainPageControl>(this, tsChannelControlExpress, alLeft);
+    GwPageControl3 = Make<TGwPageControl>(this, tsChannelControlExpress, alLeft);
     GwPageControl3->SetWidth(312);
-    TPanel* sheet = GwPageControl3->AddPage("Свойства");
-    GwPageControl3->SetActivePage(sheet);
-    Header(this, sheet, "Основные свойства канала");
-    gwsgMainParamPropertiesExpress = Grid(this, sheet, alTop, 8);
+    GwTabSheet2 = Sheet(GwPageControl3, "Свойства");
+    GwPageControl3->SetActivePage(GwTabSheet2);
+    Header(this, GwTabSheet2, "Основные свойства канала");
+    gwsgMainParamPropertiesExpress = Grid(this, GwTabSheet2, alTop, 8);
     gwsgMainParamPropertiesExpress->SetHeight(172);
-    Header(this, sheet, "Специальные свойства канала", false);
-    gwsgSpecParamPropertiesExpress = Grid(this, sheet, alClient, 1);
-    Splitter(this, tsChannelControlExpress, alLeft)->SetLeft(320);
-    gwctObjectList = Make<TMainCheckTree>(this, tsChannelControlExpress, alClient);
-    gwctObjectList->SetIndent(19);
+    Header(this, GwTabSheet2, "Специальные свойства канала", false);
+    gwsgSpecParamPropertiesExpress = Grid(this, GwTabSheet2, alClient, 1);
+    Splitter5 = Splitter(this, tsChannelControlExpress, alLeft);
+    gwctObjectList = Make<TGwCheckTree>(this, tsChannelControlExpress, alClient);
+    gwctObjectList->CascadeChecks = false;
     gwctObjectList->RowSelect = true;
     gwctObjectList->HideSelection = false;
+    gwctObjectList->SetIndent(19);
+    gwctObjectList->SetSortType(stText);
 
-    gwctObjectList->OnClick = [this](TObject* s) { gwctObjectListClick(s); };
-    gwctObjectList->OnDblClick = [this](TObject*) { ToggleExpressCheck(gwctObjectList->Selected()); };
-    gwctObjectList->OnKeyUp = [this](TObject* s, WORD& k, TShiftState) {
-        if (k == VK_SPACE)
-            ToggleExpressCheck(gwctObjectList->Selected());
-        gwctObjectListClick(s);
+    gwctObjectList->OnStateChanging = [this](TObject* s, TTreeNode* n, TGwCheckState st, bool& allow) {
+        gwctObjectListStateChanging(s, n, st, allow);
     };
-    for (TMainGrid* g : {gwsgMainParamPropertiesExpress, gwsgSpecParamPropertiesExpress}) {
+    gwctObjectList->OnStateChange = [this](TObject* s, TTreeNode* n, TGwCheckState st) {
+        gwctObjectListStateChange(s, n, st);
+    };
+    gwctObjectList->OnClick = [this](TObject* s) { gwctObjectListClick(s); };
+    gwctObjectList->OnKeyUp = [this](TObject* s, WORD& k, TShiftState sh) { gwctObjectListKeyUp(s, k, sh); };
+    gwctObjectList->OnCustomDrawItem = [this](TCustomTreeView* s, TTreeNode* n, TCustomDrawState st,
+                                              bool& def) { gwctObjectListCustomDrawItem(s, n, st, def); };
+    for (TGwStringGrid* g : {gwsgMainParamPropertiesExpress, gwsgSpecParamPropertiesExpress}) {
         g->OnSelectCell = [this](TObject* s, int c, int r, bool& can) {
             gwsgParamPropertiesExpressSelectCell(s, c, r, can);
         };
@@ -357,15 +394,21 @@ void TMainForm::BuildExpressPage() {
 }
 
 void TMainForm::BuildProgramPage() {
-    tcProgramm = Make<TGwTabControl>(this, tsProgramm, alTop);
-    tcProgramm->SetHeight(26);
+    // The subprogram tabs run down the left edge, last tab on top; the editor and its status bar sit
+    // in the card beside them.
+    tcProgramm = Make<TGwTabControl>(this, tsProgramm, alClient);
+    tcProgramm->SetTabOrientation(toLeft);
+    tcProgramm->SetTabSequence(tsReverse);
+    tcProgramm->SetTabHeight(54);
+    tcProgramm->SetTabHints(true);
     tcProgramm->SetColor(clWhite);
     tcProgramm->SetShowHint(true);
     tcProgramm->OnChange = [this](TObject* s) { tcProgrammChange(s); };
 
-    GwStatusBar1 = Make<TMainStatusBar>(this, tsProgramm, alBottom);
+    GwStatusBar1 = Make<TGwStatusBar>(this, tcProgramm, alBottom);
     GwStatusBar1->SetHeight(26);
-    GwStatusBar1->SetSimplePanel(true);
+    GwStatusBar1->SetSimpleStatus(true);
+    GwStatusBar1->SetShowSizeGrip(false);
     CheckBox2 = Make<TCheckBox>(this, GwStatusBar1);
     CheckBox2->SetBounds(0, 3, 100, 20);
     CheckBox2->SetCaption("Автозапуск");
@@ -386,15 +429,18 @@ void TMainForm::BuildProgramPage() {
     SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
     GwStatusBar1->OnResize = [this](TObject* s) { GwStatusBar1Resize(s); };
 
-    sgActions = Make<TMainGrid>(this, tsProgramm);
+    sgActions = Make<TGwStringGrid>(this, tsProgramm);
     sgActions->SetColCount(7);
     sgActions->SetRowCount(3);
     sgActions->SetFixedRows(2);
     sgActions->SetVisible(false);
 
-    MPSyntaxMemo1 = Make<TMPSyntaxMemo>(this, tsProgramm, alClient);
+    MPSyntaxMemo1 = Make<TMPSyntaxMemo>(this, tcProgramm, alClient);
     MPSyntaxMemo1->Font()->SetName("Courier New");
     MPSyntaxMemo1->Font()->SetHeight(-16);
+    MPSyntaxMemo1->SetShowRowNumbers(true);
+    MPSyntaxMemo1->SetSectionIndent(16);
+    MPSyntaxMemo1->SetSelColor(TColor(16239525));
     MPSyntaxMemo1->AutoRowLink = true;
     MPSyntaxMemo1->SetOnParseWord([this](TObject*, const std::string& w, int, int, TToken& t) {
         uint16_t k = t;
@@ -465,7 +511,7 @@ void TMainForm::BuildLoadPage() {
     Edit5 = Make<TEdit>(this, TabSheet1);
     Edit5->SetBounds(440, 178, 260, 24);
 
-    GwRichEdit1 = Make<TMainRichEdit>(this, TabSheet1, alBottom);
+    GwRichEdit1 = Make<TGwRichEdit>(this, TabSheet1, alBottom);
     GwRichEdit1->SetHeight(300);
     GwRichEdit1->SetReadOnly(true);
     GwRichEdit1->SetColor(clInfoBk);

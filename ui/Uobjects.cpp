@@ -61,7 +61,7 @@ void TMainForm::gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Re
 }
 
 void TMainForm::gwsgObjectPropertySelectCell(TObject* Sender, int, int ARow, bool& CanSelect) {
-    auto* grid = static_cast<TMainGrid*>(Sender);
+    auto* grid = static_cast<TGwStringGrid*>(Sender);
     bool properties = grid == gwsgObjectProperty;
     if ((properties ? PropertyNames : CommandNames)->Count() == 0)
         return;
@@ -114,7 +114,7 @@ void TMainForm::CloseObjectEditors() {
 }
 
 void TMainForm::gwsgObjectPropertyDrawCell(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState) {
-    auto* grid = static_cast<TMainGrid*>(Sender);
+    auto* grid = static_cast<TGwStringGrid*>(Sender);
     if (!grid->Objects(ACol, ARow))
         return;
     grid->Canvas()->Font()->SetName("Wingdings");

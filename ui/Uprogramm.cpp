@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Configmanager.h"
+#include "Gwbars.h"
 #include "UnitSyntaxMemo.h"
 #include "Umain.h"
 #include "Unewparam.h"
@@ -59,7 +60,7 @@ void TMainForm::tcProgrammChange(TObject* Sender) {
         if (Config->Current)
             CheckBox2->SetChecked(Config->Current->Flags == kActionAutostart);
     });
-    GwStatusBar1->SetSimpleText(tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Hint());
+    GwStatusBar1->SetSimpleCaption(tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Hint());
 }
 
 void TMainForm::mmCreateActionClick(TObject* Sender) {

@@ -6,6 +6,7 @@
 #include "Gwedit.h"
 #include "Gwradchk.h"
 #include "Gwsplit.h"
+#include "Gwtabpages.h"
 #include "comctrls.h"
 #include "dialogs.h"
 #include "extctrls.h"
@@ -65,14 +66,16 @@ TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     GwCheckBox1 = Make<TGwCheckBox>(Panel1, 540, 4, 17, 17);
     GwCheckBox1->SetCaption("");
 
-    tabTable = MakeButton(this, 8, 68, 100, "Табличный");
-    tabGraphic = MakeButton(this, 110, 68, 100, "Графический");
-    tabGraphic->SetVisible(false);
-    tsViewTable = Make<TPanel>(this, 0, 95, 567, 400);
-    tsViewTable->SetCaption("");
-    tsViewGraphic = Make<TPanel>(this, 0, 95, 567, 400);
-    tsViewGraphic->SetCaption("");
-    tsViewGraphic->SetVisible(false);
+    GwPageControl1 = Make<TGwPageControl>(this, 0, 65, 567, 425);
+    GwPageControl1->SetAlign(alTop);
+    tsViewTable = new TGwTabSheet(GwPageControl1);
+    tsViewTable->SetCaption("Табличный");
+    tsViewTable->SetPageControl(GwPageControl1);
+    tsViewGraphic = new TGwTabSheet(GwPageControl1);
+    tsViewGraphic->SetCaption("Графический");
+    tsViewGraphic->SetPageControl(GwPageControl1);
+    tsViewGraphic->SetTabVisible(false);
+    GwPageControl1->SetActivePage(tsViewTable);
 
     Make<TLabel>(tsViewTable, 8, 4, 60, 14)->SetCaption("Время");
     GwMaskEdit2 = Make<TGwMaskEdit>(tsViewTable, 8, 20, 60, 21);
@@ -88,6 +91,11 @@ TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     GwStringGrid1 = Make<TStringGrid>(tsViewTable, 8, 46, 450, 310);
     GwStringGrid1->SetFixedCols(0);
     GwStringGrid1->SetFixedRows(0);
+    // The grid keeps its first cell past the fixed ones it had: start at the top left again.
+    GwStringGrid1->SetTopRow(0);
+    GwStringGrid1->SetLeftCol(0);
+    GwStringGrid1->SetRow(0);
+    GwStringGrid1->SetCol(0);
     GwStringGrid1->SetColCount(1 + kScheduleChannels);
     GwStringGrid1->SetRowCount(1);
     GwStringGrid1->SetScrollBars(ssNone);
@@ -128,8 +136,7 @@ TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     DateTimePicker1->OnCloseUp = [this](TObject* s) { DateTimePicker1CloseUp(s); };
     CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
     GwCheckBox1->OnClick = [this](TObject* s) { GwCheckBox1Click(s); };
-    tabTable->OnClick = [this](TObject*) { SetGraphicPage(false); };
-    tabGraphic->OnClick = [this](TObject*) { SetGraphicPage(true); };
+    GwPageControl1->OnChange = [this](TObject* s) { GwPageControl1Change(s); };
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
     Button2->OnClick = [this](TObject* s) { Button2Click(s); };
     btSetSchedule->OnClick = [this](TObject* s) { btSetScheduleClick(s); };
@@ -167,25 +174,14 @@ void TfrmSchedule::DateTimePicker1CloseUp(TObject*) {
 
 void TfrmSchedule::CheckBox1Click(TObject*) { DateTimePicker2->SetEnabled(CheckBox1->Checked()); }
 
-void TfrmSchedule::GwCheckBox1Click(TObject*) {
-    tabGraphic->SetVisible(GwCheckBox1->Checked());
-    if (!GwCheckBox1->Checked() && FGraphic)
-        SetGraphicPage(false);
-}
+void TfrmSchedule::GwCheckBox1Click(TObject*) { tsViewGraphic->SetTabVisible(GwCheckBox1->Checked()); }
 
-void TfrmSchedule::SetGraphicPage(bool graphic) {
-    if (graphic == FGraphic)
-        return;
-    FGraphic = graphic;
-    tsViewTable->SetVisible(!graphic);
-    tsViewGraphic->SetVisible(graphic);
-    GwPageControl1Change(this);
-}
+bool TfrmSchedule::GraphicPageActive() const { return GwPageControl1->ActivePage() == tsViewGraphic; }
 
 void TfrmSchedule::GwPageControl1Change(TObject*) { ShowDay(DateTimePicker1->Date()); }
 
 void TfrmSchedule::ShowDay(TDateTime date) {
-    if (!FGraphic) {
+    if (!GraphicPageActive()) {
         ShowDayInTable(date);
         return;
     }
@@ -283,7 +279,7 @@ bool TfrmSchedule::StoreTableDay(TDateTime date) {
 bool TfrmSchedule::StoreDay(TDateTime date) {
     if (!Channels)
         return false;
-    if (!FGraphic)
+    if (!GraphicPageActive())
         return StoreTableDay(date);
     if (::StoreDay(*Channels, DayCodeOfDate(date), ReadStrips(FStrips)))
         return true;

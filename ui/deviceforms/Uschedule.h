@@ -16,6 +16,8 @@ class TGwMaskEdit;
 class TGwComboBox;
 class TGwButton;
 class TGwSizePanel;
+class TGwPageControl;
+class TGwTabSheet;
 class TStringGrid;
 class TPanel;
 class TLabel;
@@ -45,10 +47,9 @@ public:
     TCheckBox* CheckBox1; // "Диапазон:"
     TDateTimePicker* DateTimePicker2;
     TGwCheckBox* GwCheckBox1; // shows the graphic view's tab
-    TGwButton* tabTable;      // the two page tabs
-    TGwButton* tabGraphic;
-    TPanel* tsViewTable;
-    TPanel* tsViewGraphic;
+    TGwPageControl* GwPageControl1;
+    TGwTabSheet* tsViewTable;
+    TGwTabSheet* tsViewGraphic;
     TGwMaskEdit* GwMaskEdit2;
     TGwComboBox* GwComboBox[kScheduleChannels];
     TStringGrid* GwStringGrid1;
@@ -83,8 +84,7 @@ public:
     void btInvertZoneCh1Click(TObject* Sender);
     void cbCh2EnabledClick(TObject* Sender);
 
-    bool GraphicPageActive() const { return FGraphic; }
-    void SetGraphicPage(bool graphic); // the page change, as a click on its tab does it
+    bool GraphicPageActive() const;
     const TZoneStrip& Strip(int channel) const { return FStrips[channel]; }
     const ELEMList& Zones(int channel) const { return FZones[channel]; }
 
@@ -101,7 +101,6 @@ private:
     TScheduleItem* ZoneOf(TObject* panel, int& channel, int& index) const;
     void ClearZones(int channel);
 
-    bool FGraphic = false;
     bool FRendering = false; // zone panels are being placed from the strip, not dragged
     TZoneStrip FStrips[kScheduleChannels];
     ELEMList FZones[kScheduleChannels]; // newest end = leftmost zone

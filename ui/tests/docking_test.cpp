@@ -133,6 +133,29 @@ TEST_F(Docking, ZonesSplitTheClientInFifths) {
     EXPECT_EQ(preview.Right - preview.Left, 250);
 }
 
+TEST_F(Docking, TheTabHostShowsEachFormOnAPageOfItsOwn) {
+    Drop(b, a->ClientWidth() / 2, a->ClientHeight() / 2);
+    auto* host = dynamic_cast<TTabDockHost*>(a->HostDockSite() ? a->HostDockSite()->Owner() : nullptr);
+    ASSERT_NE(host, nullptr);
+    TGwPageControl* pages = host->PageControl1;
+    ASSERT_EQ(pages->GetPageCount(), 2);
+    std::vector<std::string> captions;
+    for (int i = 0; i < pages->TabCount(); ++i)
+        captions.push_back(pages->Tab(i).Caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Окно сообщений", "B"}));
+    EXPECT_EQ(pages->GetPageFromDockClient(a), pages->GetPage(0));
+    EXPECT_EQ(pages->GetPageFromDockClient(b), pages->GetPage(1));
+    // One page at a time: the form docked last is on show.
+    EXPECT_EQ(pages->ActivePage(), pages->GetPage(1));
+    EXPECT_FALSE(pages->GetPage(0)->Visible());
+    pages->SetActivePageIndex(0);
+    EXPECT_TRUE(a->Showing());
+    EXPECT_FALSE(b->Showing());
+
+    Float(b); // its page goes with it; the host floats A and frees itself
+    EXPECT_EQ(Tree(), "A floating, B floating, hosts 0");
+}
+
 TEST_F(Docking, ClosingTheMessageWindowHidesItsConjoinHostWhenAlone) {
     Drop(b, 2, 10);
     auto* host = dynamic_cast<TConjoinDockHost*>(a->HostDockSite());

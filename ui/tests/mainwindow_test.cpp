@@ -14,6 +14,7 @@
 #include "Conjoinhost.h"
 #include "Devicetypes.h"
 #include "Dockform.h"
+#include "Gwbars.h"
 #include "Uind570mp3.h"
 #include "Umain.h"
 #include "UnitSyntaxMemo.h"
@@ -91,7 +92,14 @@ protected:
             out.push_back((*s)[i]);
         return out;
     }
-    std::vector<std::string> Cells(TMainGrid* g) {
+    // The captions of the tabs a tab control shows, in order.
+    std::vector<std::string> Tabs(TGwCustomTabControl* c) {
+        std::vector<std::string> out;
+        for (int i = 0; i < c->TabCount(); ++i)
+            out.push_back(c->Tab(i).Caption);
+        return out;
+    }
+    std::vector<std::string> Cells(TGwStringGrid* g) {
         std::vector<std::string> out;
         for (int r = 0; r < g->RowCount(); ++r)
             out.push_back(g->Cells(0, r) + "|" + g->Cells(1, r));
@@ -137,6 +145,13 @@ protected:
         m->gwsgNewParamProperty->SetCells(1, 4, depth);
         m->GwButton1Click(m);
     }
+    // A left click in the middle of a tab, through the control's messages.
+    void ClickTab(TGwCustomTabControl* c, int tab) {
+        TRect r = c->TabRect(tab);
+        LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        c->Perform(WM_LBUTTONUP, 0, at);
+    }
     bool Reported(const std::string& line) { return DockableForm->MessageMemo->Lines()->IndexOf(line) >= 0; }
 
     testsupport::TempFolder dir;
@@ -172,10 +187,9 @@ TEST_F(MainWindow, StartsWithItsFormsInOrderAndEveryDeviceTypeInTheAddObjectMenu
         top.push_back(m->MainMenu1->Items()->Items(i)->Caption());
     EXPECT_EQ(top, (std::vector<std::string>{"&Файл", "Объекты", "Каналы концентратора", "Подпрограммы",
                                              "Вид", "Помощь"}));
-    EXPECT_EQ(
-        m->pcMain->VisibleTabs(),
-        (std::vector<std::string>{"Управление объектами", "Управление каналами",
-                                  "Управление каналами (Express)", "Подпрограммы", "Управление загрузкой"}));
+    EXPECT_EQ(Tabs(m->pcMain), (std::vector<std::string>{"Управление объектами", "Управление каналами",
+                                                         "Управление каналами (Express)", "Подпрограммы",
+                                                         "Управление загрузкой"}));
     EXPECT_FALSE(m->mmView2->Checked());
     EXPECT_FALSE(m->mmView4->Checked());
     EXPECT_EQ(m->pcMain->ActivePage(), m->tsObjectControl);
@@ -289,6 +303,71 @@ TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {
     EXPECT_EQ(m->gwsgMainParamProperties->Cells(1, 4), "0,0");
     EXPECT_EQ(m->gwsgMainParamProperties->Cells(1, 0), "5:2");
     EXPECT_EQ(m->gwsgMainParamProperties->Cells(1, 2), "нет");
+}
+
+TEST_F(MainWindow, ATabClickShowsItsPageRefreshed) {
+    m->Config->CreateSubprogram("poll");
+    m->Config->NewChannel(1, 1);
+    ASSERT_EQ(m->tcProgramm->TabCount(), 0); // made behind the window's back: no view knows them yet
+
+    ClickTab(m->pcMain, m->tsProgramm->TabIndex());
+    ASSERT_EQ(m->pcMain->ActivePage(), m->tsProgramm);
+    EXPECT_TRUE(m->tsProgramm->Visible());
+    EXPECT_FALSE(m->tsObjectControl->Visible());
+    EXPECT_EQ(Tabs(m->tcProgramm), (std::vector<std::string>{"poll"}));
+    // The subprogram tabs stand on the left of the editor.
+    TRect tab = m->tcProgramm->TabRect(0);
+    EXPECT_EQ(tab.Left, 0);
+    EXPECT_LE(tab.Right, m->MPSyntaxMemo1->Left());
+    EXPECT_LE(tab.Right, m->GwStatusBar1->Left());
+
+    ClickTab(m->pcMain, m->tsParamControl->TabIndex());
+    ASSERT_EQ(m->pcMain->ActivePage(), m->tsParamControl);
+    EXPECT_EQ(Cells(m->gwsgParamList), (std::vector<std::string>{"№№|Название", "1|<без названия>"}));
+}
+
+TEST_F(MainWindow, ExpressChecksBindInKeyOrderCloseGapsAndStopAtAFullType) {
+    AddItem(7)->Click(); // QBX-530: seven signal inputs of one parameter type
+    TTreeNodes* items = m->gwctObjectList->Items();
+    ASSERT_EQ(items->Count(), 8);
+    TTreeNode* root = items->Item(0);
+    std::vector<TParamItem*> ts;
+    for (int i = 1; i < items->Count(); ++i) {
+        ts.push_back(static_cast<TParamItem*>(items->Item(i)->Data));
+        EXPECT_EQ(items->Item(i)->Text(), ts.back()->Name); // the box shows the state, not the text
+    }
+    auto space = [&](int input) {
+        m->gwctObjectList->SetSelected(items->Item(input));
+        m->gwctObjectList->Perform(WM_KEYUP, VK_SPACE, 0);
+    };
+    auto indexes = [&] {
+        std::vector<int> out;
+        for (size_t i = 0; i < ts.size(); ++i) {
+            out.push_back(ts[i]->ChannelIndex);
+            EXPECT_EQ(items->Item(int(i) + 1)->StateIndex(), ts[i]->ChannelIndex ? csChecked : csUnchecked)
+                << i;
+        }
+        return out;
+    };
+    struct Step {
+        int input;
+        std::vector<int> indexes;
+    } steps[] = {{3, {0, 0, 1, 0, 0, 0, 0}},
+                 {5, {0, 0, 1, 0, 2, 0, 0}},
+                 {2, {0, 1, 2, 0, 3, 0, 0}},  // sorts first: the others move up
+                 {3, {0, 1, 0, 0, 2, 0, 0}}}; // unchecked: the gap closes
+    for (const Step& s : steps) {
+        space(s.input);
+        EXPECT_EQ(indexes(), s.indexes) << "input " << s.input;
+        EXPECT_EQ(root->StateIndex(), csUnknown); // checks do not cascade to the object
+    }
+    EXPECT_EQ(ts[1]->ChannelType, 1);
+    EXPECT_EQ(m->gwsgMainParamPropertiesExpress->Cells(1, 0), "отсутвует"); // the last one shown is unbound
+
+    NewFreeChannels("1", "253"); // the type is full
+    space(7);
+    EXPECT_EQ(indexes(), (std::vector<int>{0, 1, 0, 0, 2, 0, 0}));
+    EXPECT_TRUE(Reported("[Информация]: Достигнуто максимально допустимое количество каналов"));
 }
 
 TEST_F(MainWindow, SubprogramEditsApplyRevertAndGiveWayToALoadedFile) {
@@ -412,7 +491,7 @@ TEST_F(MainWindow, SettingsWrittenAtShutDownComeBackAtTheNextStart) {
     m = MainForm;
     EXPECT_TRUE(m->mmView2->Checked());
     EXPECT_FALSE(m->mmView1->Checked());
-    EXPECT_FALSE(m->pcMain->TabVisible(m->tsObjectControl));
+    EXPECT_FALSE(m->tsObjectControl->TabVisible());
     EXPECT_EQ(m->GwPageControl1->Width(), 280);
     EXPECT_EQ(m->pcMain->ActivePage(), m->tsParamControl);
     ASSERT_EQ(m->N5->Count(), 1);

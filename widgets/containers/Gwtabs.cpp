@@ -469,6 +469,9 @@ void TGwCustomTabControl::CheckCalcNeeded() {
     }
     if (FTabIndex >= 0)
         ShowTab(FTabIndex);
+    // The card follows the tabs (rows, widths): the controls on it are laid out in it anew.
+    if (ControlCount() > 0)
+        Realign();
 }
 
 // Brings the tab's row to the front, or scrolls the row until the tab is in view.

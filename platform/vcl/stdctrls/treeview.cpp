@@ -738,7 +738,8 @@ void TCustomTreeView::UpdateIcon(TTreeNode* Node) {
     }
     FAsking = asking;
     auto compose = [&](int index) {
-        int sw = FStateImages && Node->FStateIndex >= 0 ? FStateImages->Width() : 0;
+        // State image 0 is never shown: a node in state 0 has no box (as the native control).
+        int sw = FStateImages && Node->FStateIndex > 0 ? FStateImages->Width() : 0;
         int iw = FImages && index >= 0 ? FImages->Width() : 0;
         int h = std::max(FImages ? FImages->Height() : 0, FStateImages ? FStateImages->Height() : 0);
         if (sw + iw == 0 || h == 0)

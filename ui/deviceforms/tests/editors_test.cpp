@@ -11,6 +11,7 @@
 #include "Gwlstbox.h"
 #include "Gwradchk.h"
 #include "Gwsplit.h"
+#include "Gwtabpages.h"
 #include "Objectstore.h"
 #include "Uind570mp3.h"
 #include "Uschedule.h"
@@ -18,6 +19,7 @@
 #include "dialogs.h"
 #include "elem.h"
 #include "grids.h"
+#include "messages.h"
 #include "stdctrls.h"
 
 namespace {
@@ -79,6 +81,13 @@ struct ScheduleForm : testing::Test {
         form->GwMaskEdit2->SetText(time);
         form->GwComboBox[0]->SetText(ch1);
         form->Button1->Click();
+    }
+    // A left click in the middle of a tab of the view switch, through the page control's messages.
+    void ClickTab(int tab) {
+        TRect r = form->GwPageControl1->TabRect(tab);
+        LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        form->GwPageControl1->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        form->GwPageControl1->Perform(WM_LBUTTONUP, 0, at);
     }
     std::vector<std::string> Column(int c) {
         std::vector<std::string> out;
@@ -149,10 +158,11 @@ TEST_F(ScheduleForm, BadImportKeepsTheScheduleAndSaysSo) {
 TEST_F(ScheduleForm, GraphicViewDrawsZonesAndStoresThemBack) {
     channels.Add(164, 1, 24, {8, 0, 0x33});
     channels.Add(164, 2, 24, {17, 0, 0x01});
+    EXPECT_EQ(form->GwPageControl1->TabCount(), 1); // the graphic view's tab waits for the box
     form->GwCheckBox1->SetChecked(true);
     form->GwCheckBox1Click(nullptr);
-    ASSERT_TRUE(form->tabGraphic->Visible());
-    form->tabGraphic->Click();
+    ASSERT_EQ(form->GwPageControl1->TabCount(), 2);
+    ClickTab(form->tsViewGraphic->TabIndex());
     ASSERT_TRUE(form->GraphicPageActive());
     EXPECT_EQ(form->Zones(0).Count, 3u);
     EXPECT_EQ(form->Zones(1).Count, 2u);
@@ -166,10 +176,13 @@ TEST_F(ScheduleForm, GraphicViewDrawsZonesAndStoresThemBack) {
     form->btInvertZone[0]->Click();
     form->btSetScheduleClick(nullptr);
     EXPECT_EQ(ReadDay(channels.list, 164), (std::vector<TScheduleEntry>{{8, 0, 0x01}, {17, 0, 0x11}}));
+    ClickTab(form->tsViewTable->TabIndex()); // back to the table, which shows the stored day
+    EXPECT_FALSE(form->GraphicPageActive());
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"8:0", "17:0"}));
 }
 
 TEST_F(ScheduleForm, ADraggedZoneEdgeIsTheStoredTime) {
-    form->SetGraphicPage(true);
+    form->GwPageControl1->SetActivePage(form->tsViewGraphic);
     form->btAddZone[0]->Click();
     ASSERT_EQ(form->Zones(0).Count, 2u);
     auto* leftmost = static_cast<TScheduleItem*>(form->Zones(0).Newest);

@@ -191,12 +191,13 @@ TEST_F(TreeViews, ImagesAndStateImagesAsDrawn) {
     };
     add(images, clRed);
     add(images, clBlue);
+    add(states, clYellow); // state image 0 is never shown, as in the native control
     add(states, clLime);
     Tree->SetImages(&images);
     Tree->SetStateImages(&states);
     Other->SetImageIndex(0);
     Other->SetSelectedIndex(1);
-    Other->SetStateIndex(0);
+    Other->SetStateIndex(1);
     Tree->SetFocus();
     QImage img = ClientWidget(Tree)->grab().toImage();
     TRect text = Other->DisplayRect(true);
@@ -210,6 +211,12 @@ TEST_F(TreeViews, ImagesAndStateImagesAsDrawn) {
     Tree->SetSelected(Other);
     img = ClientWidget(Tree)->grab().toImage();
     EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, y), clBlue);
+    Other->SetStateIndex(0);
+    img = ClientWidget(Tree)->grab().toImage();
+    text = Other->DisplayRect(true);
+    EXPECT_EQ(PixelAt(img, text.Left - 4 - 8, y), clBlue);
+    for (int x = 0; x < text.Left; ++x)
+        EXPECT_NE(PixelAt(img, x, y), clYellow) << x;
     Tree->SetImages(nullptr);
     Tree->SetStateImages(nullptr);
 }
