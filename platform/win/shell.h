@@ -13,17 +13,12 @@
 #include <string>
 #include <string_view>
 
+#include "hresult.h"
 #include "wintypes.h"
 
 using LPARAM = std::intptr_t;
 using DWORD_PTR = std::uintptr_t;
 
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT S_FALSE = 1;
-constexpr HRESULT E_NOTIMPL = HRESULT(0x80004001u);
-constexpr HRESULT E_NOINTERFACE = HRESULT(0x80004002u);
-constexpr HRESULT E_FAIL = HRESULT(0x80004005u);
-constexpr HRESULT E_OUTOFMEMORY = HRESULT(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
 constexpr HRESULT REGDB_E_CLASSNOTREG = HRESULT(0x80040154u);
 // A system error code (errno) as a result code, as HRESULT_FROM_WIN32 forms one.

@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "hresult.h"
+
 using BYTE = unsigned char;
 using WORD = unsigned short;
 using DWORD = unsigned int;
 using UINT = unsigned int;
 using ULONG = unsigned int;
 using BOOL = int;
-using HRESULT = std::int32_t;
 
 constexpr BOOL FALSE = 0;
 constexpr BOOL TRUE = 1;

@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "graphics.h"
+#include "hresult.h"
 #include "messages.h"
 
 using HTHEME = void*;
 using HMODULE = void*;
-using HRESULT = long;
-enum : HRESULT { S_OK = 0, E_FAIL = HRESULT(0x80004005L) };
 
 // Signatures of the library's functions, for those who bind them.
 using TOpenThemeData = HTHEME (*)(HWND hwnd, const wchar_t* ClassList);
