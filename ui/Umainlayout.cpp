@@ -41,11 +41,6 @@ TGwStringGrid* Grid(TComponent* owner, TWinControl* parent, TAlign align, int ro
     g->SetRowCount(rows);
     g->SetFixedCols(0);
     g->SetFixedRows(0);
-    // The grid keeps its first cell past the fixed ones it had: start at the top left again.
-    g->SetTopRow(0);
-    g->SetLeftCol(0);
-    g->SetRow(0);
-    g->SetCol(0);
     g->SetDefaultRowHeight(20);
     TGridOptions o{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine};
     g->SetOptions(o + extra);

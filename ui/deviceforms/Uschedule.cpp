@@ -91,11 +91,6 @@ TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     GwStringGrid1 = Make<TStringGrid>(tsViewTable, 8, 46, 450, 310);
     GwStringGrid1->SetFixedCols(0);
     GwStringGrid1->SetFixedRows(0);
-    // The grid keeps its first cell past the fixed ones it had: start at the top left again.
-    GwStringGrid1->SetTopRow(0);
-    GwStringGrid1->SetLeftCol(0);
-    GwStringGrid1->SetRow(0);
-    GwStringGrid1->SetCol(0);
     GwStringGrid1->SetColCount(1 + kScheduleChannels);
     GwStringGrid1->SetRowCount(1);
     GwStringGrid1->SetScrollBars(ssNone);

@@ -665,24 +665,28 @@ QColor ToQColor(TColor c) { return Q(c); }
 
 // ---------------------------------------------------------------- clipping and saved states
 
+// The whole paint device in the painter's logical coordinates. Not through the device transform: a
+// widget painted into its window's store is offset there, and a clip from it would cut the widget.
+static QRegion DeviceArea(const QPainter* p) {
+    const QPaintDevice* d = p->device();
+    QSizeF size(d->width(), d->height());
+    if (d->devType() != QInternal::Widget)
+        size /= d->devicePixelRatio(); // images count device pixels, widgets logical ones
+    return p->combinedTransform().inverted().map(QRegion(QRectF(QPointF(), size).toAlignedRect()));
+}
+
 TRect TCanvas::ClipRect() {
     if (!RequiredPainter())
         return TRect();
-    QRect b;
-    if (FQt->Painter->hasClipping()) {
-        b = FQt->Painter->clipBoundingRect().toAlignedRect();
-    } else {
-        QPaintDevice* d = FQt->Painter->device();
-        b = FQt->Painter->deviceTransform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
-    }
+    QRect b = FQt->Painter->hasClipping() ? FQt->Painter->clipBoundingRect().toAlignedRect()
+                                          : DeviceArea(FQt->Painter).boundingRect();
     return TRect(b.left(), b.top(), b.left() + b.width(), b.top() + b.height());
 }
 
 TQtRegion TCanvas::CurrentClip() const {
     if (FQt->Painter->hasClipping())
         return FQt->Painter->clipRegion();
-    QPaintDevice* d = FQt->Painter->device();
-    return FQt->Painter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height()));
+    return DeviceArea(FQt->Painter);
 }
 
 // Clipping is never switched off once set: "no clip" is the whole device. Workaround: Qt 6.4's
@@ -692,8 +696,7 @@ void TCanvas::SetClip(const TQtRegion& r) { FQt->Painter->setClipRegion(r); }
 void TCanvas::ClearClip() {
     if (!FQt->Painter->hasClipping())
         return;
-    QPaintDevice* d = FQt->Painter->device();
-    SetClip(FQt->Painter->deviceTransform().inverted().map(QRegion(0, 0, d->width(), d->height())));
+    SetClip(DeviceArea(FQt->Painter));
 }
 
 int TCanvas::SelectClipRgn(HRGN rgn) {

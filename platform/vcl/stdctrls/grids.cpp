@@ -69,18 +69,27 @@ void TCustomGrid::SetRowCount(int v) {
 void TCustomGrid::SetFixedCols(int v) {
     if (v < 0 || v >= ColCount())
         throw EInvalidOperation("Fixed column count must be less than column count");
+    if (v == FFixedCols)
+        return;
     FFixedCols = v;
-    FTopLeft.X = std::max(FTopLeft.X, v);
-    FCurrent.X = FAnchor.X = std::max(FCurrent.X, v);
-    Changed();
+    StartAfterFixed(FTopLeft.X, FCurrent.X, FAnchor.X, v);
 }
 
 void TCustomGrid::SetFixedRows(int v) {
     if (v < 0 || v >= RowCount())
         throw EInvalidOperation("Fixed row count must be less than row count");
+    if (v == FFixedRows)
+        return;
     FFixedRows = v;
-    FTopLeft.Y = std::max(FTopLeft.Y, v);
-    FCurrent.Y = FAnchor.Y = std::max(FCurrent.Y, v);
+    StartAfterFixed(FTopLeft.Y, FCurrent.Y, FAnchor.Y, v);
+}
+
+// A new fixed count starts the view and the current cell at the first scrollable line: kept where
+// they were, cells that were fixed before would stay scrolled away above them.
+void TCustomGrid::StartAfterFixed(int& TopLeft, int& Current, int& Anchor, int First) {
+    if (Current != First)
+        HideEditor();
+    TopLeft = Current = Anchor = First;
     Changed();
 }
 

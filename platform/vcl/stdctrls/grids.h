@@ -76,6 +76,7 @@ public:
     void SetColCount(int v);
     int RowCount() const { return int(FRowHeights.size()); }
     void SetRowCount(int v);
+    // A changed fixed count moves LeftCol / TopRow and the current cell to the first scrollable one.
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int v);
     int FixedRows() const { return FFixedRows; }
@@ -191,6 +192,7 @@ private:
     void MoveCurrent(TGridCoord to, bool MoveAnchor, bool Ask);
     void ScrollIntoView(TGridCoord c);
     void MoveTopLeft(int ACol, int ARow);
+    void StartAfterFixed(int& TopLeft, int& Current, int& Anchor, int First);
     int MaxTopRow();
     int MaxLeftCol();
     void UpdateScrollRange();

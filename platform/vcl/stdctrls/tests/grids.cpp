@@ -105,6 +105,52 @@ TEST_F(Grids, KeysMoveTheCurrentCell) {
     }
 }
 
+struct FixedCase {
+    const char* Name;
+    bool Rows;
+    int Fixed, First, Current; // before: fixed count, first scrolled line in view, current line
+    int NewFixed;
+    int ToFirst, ToCurrent;
+};
+
+TEST_F(Grids, AChangedFixedCountStartsTheViewAndTheCellAtTheFirstScrollableLine) {
+    const FixedCase cases[] = {
+        {"rows: the one fixed row dropped comes back into view", true, 1, 1, 1, 0, 0, 0},
+        {"rows: fewer fixed rows after scrolling", true, 2, 5, 9, 1, 1, 1},
+        {"rows: more fixed rows", true, 0, 3, 4, 2, 2, 2},
+        {"rows: the same count keeps the place", true, 1, 4, 6, 1, 4, 6},
+        {"columns: the one fixed column dropped comes back into view", false, 1, 2, 4, 0, 0, 0},
+        {"columns: more fixed columns", false, 0, 1, 3, 2, 2, 2},
+    };
+    for (const FixedCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (c.Rows) {
+            Grid->SetFixedRows(c.Fixed);
+            Grid->SetTopRow(c.First);
+            Grid->SetRow(c.Current);
+            ASSERT_EQ(Grid->TopRow(), c.First);
+            Grid->SetFixedRows(c.NewFixed);
+            EXPECT_EQ(Grid->TopRow(), c.ToFirst);
+            EXPECT_EQ(Grid->Row(), c.ToCurrent);
+            EXPECT_EQ(Grid->Selection().Top, c.ToCurrent);
+        } else {
+            Grid->SetFixedCols(c.Fixed);
+            Grid->SetLeftCol(c.First);
+            Grid->SetCol(c.Current);
+            ASSERT_EQ(Grid->LeftCol(), c.First);
+            Grid->SetFixedCols(c.NewFixed);
+            EXPECT_EQ(Grid->LeftCol(), c.ToFirst);
+            EXPECT_EQ(Grid->Col(), c.ToCurrent);
+            EXPECT_EQ(Grid->Selection().Left, c.ToCurrent);
+        }
+        Grid->SetFixedRows(1);
+        Grid->SetFixedCols(1);
+    }
+    // The row that was fixed is a cell again, at the top of the view.
+    Grid->SetFixedRows(0);
+    EXPECT_EQ(Grid->MouseCoord(70, 5).Y, 0);
+}
+
 TEST_F(Grids, UserMovesAskSelectCellAndCodeMovesAskToWhileSelectionAndCellsFromCodeStaySilent) {
     std::vector<std::string> log;
     Grid->OnSelectCell = [&](TObject*, int c, int r, bool& can) {
@@ -277,6 +323,27 @@ TEST_F(Grids, APageAsDrawn) {
     TRect ink = InkBox(img.copy(66, 26, 62, 22), ColorToRGB(clWindow));
     EXPECT_FALSE(ink.IsEmpty());
     EXPECT_LE(ink.Left, 4);
+}
+
+// A grid away from its window's corner paints into the window's store through an offset: its
+// clip must still be in its own coordinates, or rows below the offset's height are never drawn.
+TEST_F(Grids, AGridAwayFromTheWindowCornerPaintsItsLowestRows) {
+    Grid->SetBounds(40, 60, 330, 200);
+    Grid->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState) {
+        TCanvas* dc = Grid->Canvas();
+        if (c == 2 && r == 7) {
+            // A clip taken back covers the whole grid again.
+            dc->IntersectClipRect(0, 0, 1, 1);
+            dc->SelectClipRgn(nullptr);
+            dc->Brush()->SetColor(clLime);
+            dc->FillRect(rect);
+        }
+    };
+    const TRect cell = Grid->CellRect(2, 7);
+    ASSERT_GT(cell.Top, 60); // below the height of the offset
+    QImage img = ClientWidget(Form)->grab().toImage();
+    const TPoint at = Form->ScreenToClient(Grid->ClientToScreen(TPoint(cell.Left + 4, cell.Top + 4)));
+    EXPECT_EQ(PixelAt(img, at.x, at.y), clLime);
 }
 
 } // namespace
