@@ -351,7 +351,7 @@ TSize TGwCustomTabControl::CalcFaceExtent(int Index) {
     return face;
 }
 
-TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face) const {
+TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face, bool KeepFixed) const {
     int w = Face.cx + 2, h = Face.cy + 2;
     int th = std::max(0, TabHeight);
     int s = FCutCornerSize;
@@ -375,11 +375,49 @@ TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face) const {
         break;
     case tsRoundCorners: e = vt ? TSize{w + 4, h + 14} : TSize{w + 14, h + 4}; break;
     }
+    if (!KeepFixed)
+        return e;
     if (FTabWidth > 0)
         e.cx = FTabWidth;
     if (th > 0)
         e.cy = th;
     return e;
+}
+
+// The slants are as deep as the row is high, so a tab lower than its row (a short caption beside a
+// long one on side tabs) is lengthened by what its deeper slants take, and its face stays whole.
+int TGwCustomTabControl::TabLength(int Index) {
+    TSize face = CalcFaceExtent(Index);
+    TSize e = CalcTabExtentFromTabFaceExtent(face);
+    bool slanted = FTabStyle == tsSingleSlant || FTabStyle == tsBackSlant || FTabStyle == tsDoubleSlant;
+    if (!slanted)
+        return AlongRow(e);
+    int across = AcrossRow(e);
+    int need = AlongRow(CalcTabExtentFromTabFaceExtent(face, false));
+    if (FRowHeight > across)
+        need += 2 * (GetTabOffset(FRowHeight) - GetTabOffset(across));
+    bool fixed = Vertical() ? TabHeight > 0 : FTabWidth > 0;
+    if (!fixed)
+        return need;
+    // A fixed length stays, except on side tabs with horizontal text: there the slants run as deep
+    // as the longest caption and would leave no room for the face.
+    return Vertical() && !VerticalText() ? std::max(AlongRow(e), need) : AlongRow(e);
+}
+
+// The face is centred in the part of the tab its slant leaves whole: on side tabs with horizontal
+// text the slant runs as deep as the caption is long, and a face centred in the whole tab falls
+// under it.
+TRect TGwCustomTabControl::CalcTabFaceRect(int Index) {
+    TRect t = CalcTabRect(Index);
+    int h = t.Height();
+    if (FTabStyle == tsSingleSlant)
+        t.Right = std::max(t.Left, t.Right - h);
+    else if (FTabStyle == tsBackSlant)
+        t.Left = std::min(t.Right, t.Left + h);
+    TSize face = CalcFaceExtent(Index);
+    int dx = std::max(0, (t.Width() - AlongRow(face)) / 2),
+        dy = std::max(0, (t.Height() - AcrossRow(face)) / 2);
+    return CalcMapRect({t.Left + dx, t.Top + dy, t.Right - dx, t.Bottom - dy});
 }
 
 int TGwCustomTabControl::FirstVisible() const {
@@ -542,8 +580,7 @@ int TGwCustomTabControl::CalcRowCount(int IndexWidth) {
         for (int i = 0; i < TabCount() && fits; ++i) {
             if (!Tab(i).Visible)
                 continue;
-            int tw =
-                std::min(AlongRow(CalcTabExtentFromTabFaceExtent(CalcFaceExtent(i))), std::max(0, limit));
+            int tw = std::min(TabLength(i), std::max(0, limit));
             if (x + tw >= w && x != FMargin) {
                 if (row + 1 < rows) {
                     ++row;
@@ -578,7 +615,7 @@ void TGwCustomTabControl::PlaceTabs(int IndexWidth) {
             t->Row = 0;
             continue;
         }
-        int tw = AlongRow(CalcTabExtentFromTabFaceExtent(CalcFaceExtent(i)));
+        int tw = TabLength(i);
         if (FMultiLine) {
             tw = std::min(tw, std::max(0, limit));
             int used = rev ? -x : x;
