@@ -1039,7 +1039,7 @@ TInk InkOf(TPaper& Paper, int W, int H, HRGN Shape) {
 // longest caption, deeper than a fixed tab height.
 TEST_P(TabSlantedCaptions, CaptionsStandWholeInsideTheirTabs) {
     const SideCaptionCase& c = GetParam();
-    const int W = 500, H = 500;
+    const int W = 500, H = 800; // room for both tabs, so no scroller covers one
     TStrip s(2);
     s.Tabs->SetBounds(0, 0, W, H);
     s.Tabs->SetTabStyle(c.Style);
