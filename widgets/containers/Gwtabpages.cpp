@@ -223,8 +223,11 @@ void TGwPageControl::ChangeActivePage(TGwTabSheet* Page) {
         Page->BringToFront();
         Page->ShowPage(true);
     }
-    if (FActivePage)
+    if (FActivePage) {
         FActivePage->ShowPage(false);
+        if (Releases())
+            FActivePage->DestroyHandle();
+    }
     FActivePage = Page;
     if (hadFocus) {
         if (Page && Page->CanFocus())
@@ -232,6 +235,14 @@ void TGwPageControl::ChangeActivePage(TGwTabSheet* Page) {
         else if (CanFocus())
             form->SetActiveControl(this);
     }
+}
+
+void TGwPageControl::SetSaveResources(bool Value) {
+    FSaveResources = Value;
+    if (Releases())
+        for (TGwTabSheet* p : FPages)
+            if (p != FActivePage)
+                p->DestroyHandle();
 }
 
 void TGwPageControl::SetActivePageIndex(int Index) {

@@ -75,7 +75,10 @@ public:
     TGwTabSheet* GetPageFromDockClient(TControl* Client) const;
     TControl* GetDockClientFromMousePos(TPoint Point);
     bool DblClickUndocks = true;
-    bool SaveResources = false;
+    // Hidden pages give their window handles back; switched on, every page but the active one does
+    // at once.
+    bool SaveResources() const { return FSaveResources; }
+    virtual void SetSaveResources(bool Value);
 
     void HideAllTabs() override;
     void ShowAllTabs() override;
@@ -107,10 +110,12 @@ protected:
 
 private:
     void ChangeActivePage(TGwTabSheet* Page);
+    bool Releases() const { return FSaveResources && !ComponentState().Contains(csDesigning); }
 
     std::vector<TGwTabSheet*> FPages;
     TGwTabSheet* FActivePage = nullptr;
     TGwTabSheet* FNewDockSheet = nullptr;
     TGwTabSheet* FUndockingPage = nullptr;
     bool FDestroying = false;
+    bool FSaveResources = false;
 };

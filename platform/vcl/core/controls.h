@@ -553,6 +553,9 @@ public:
     void HandleNeeded();
     // Destroys the window and makes a new one with fresh CreateParams (only if one existed).
     void RecreateWnd();
+    // Releases the window and its children's; the control keeps its state and makes them again
+    // when next shown. A control on the screen now gets new ones at once.
+    void DestroyHandle();
 
     int ControlCount() const { return int(FControls.size()); }
     TControl* Controls(int i) const { return FControls.at(size_t(i)); }
@@ -711,7 +714,8 @@ private:
     friend struct TWinControlAccess;
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
-    void DestroyHandle();
+    // The window and its children's windows go, with no new one made.
+    void FreeHandle();
     void UpdateHandleGeometry();
     void UpdateClientGeometry();
     void UpdateShowing();

@@ -36,7 +36,7 @@ TWinControl::~TWinControl() {
     // Leave the parent while still a TWinControl, so it drops this from its tab order too.
     if (Parent())
         Parent()->RemoveControl(this);
-    DestroyHandle();
+    FreeHandle();
 }
 
 // ---- handle ----------------------------------------------------------------------------------------
@@ -119,12 +119,20 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::DestroyHandle() {
+    // A window on the screen cannot just vanish: it is made again at once.
+    if (Showing())
+        RecreateWnd();
+    else
+        FreeHandle();
+}
+
+void TWinControl::FreeHandle() {
     if (!FHandle)
         return;
     FControlState << csDestroyingHandle;
     for (TControl* c : FControls)
         if (auto* w = dynamic_cast<TWinControl*>(c))
-            w->DestroyHandle();
+            w->FreeHandle();
     DestroyWnd();
     FControlState >> csDestroyingHandle;
 }
@@ -149,7 +157,7 @@ void TWinControl::DestroyWnd() {
 void TWinControl::RecreateWnd() {
     if (!FHandle)
         return;
-    DestroyHandle();
+    FreeHandle();
     HandleNeeded();
     if (IsTopLevel() && FShowing)
         FHandle->show();
@@ -312,7 +320,7 @@ void TWinControl::SetParent(TWinControl* AParent) {
         return;
     if (FHandle) {
         // A window moves to its new parent by being made again there.
-        DestroyHandle();
+        FreeHandle();
     }
     TControl::SetParent(AParent);
     if (AParent && AParent->HandleAllocated()) {
@@ -334,7 +342,7 @@ void TWinControl::RemoveControl(TControl* c) {
         if (TCustomForm* f = GetParentForm(this))
             f->DefocusControl(w, true);
         std::erase(FTabList, w);
-        w->DestroyHandle();
+        w->FreeHandle();
     }
     ForgetControl(c);
     std::erase(FControls, c);

@@ -522,6 +522,7 @@ private:
     void NotifyPicker(int code);
     bool CanDrop() const { return FDateMode == dmComboBox && FKind == dtkDate; }
     bool InDropButton(TPoint P) const;
+    void PlaceCalendar(int Width, int Height);
     // Presses elsewhere while the calendar is down.
     bool DroppedHook(TMsg& Msg);
     TMonthCalWindow* FCalendar = nullptr;
@@ -537,65 +538,70 @@ private:
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
 };
 
-// A month calendar on its own: the user's click on a day selects it and fires OnClick. Takes the
-// same MCM_ messages as the picker's drop-down, and MCM_GETCURSEL / MCM_SETCURSEL.
-class TMonthCalendar : public TNativeControl {
+// The month-calendar engine: as many whole months, side by side and in rows, as its size holds
+// (MCM_GETMINREQRECT is one month's), the neighbours' days before the first month and after the
+// last, a week-number column with MCS_WEEKNUMBERS, today circled unless MCS_NOTODAYCIRCLE, a today
+// line under the months unless MCS_NOTODAY, and days shown bold by MCM_SETDAYSTATE. Styles changed
+// by SetWindowLong apply at once.
+class TCommonCalendar : public TNativeControl {
 public:
-    explicit TMonthCalendar(TComponent* AOwner);
-    ~TMonthCalendar() override;
-
-    TDateTime Date() const;
-    void SetDate(TDateTime v);
-    TCalDayOfWeek FirstDayOfWeek() const { return FFirstDay; }
-    void SetFirstDayOfWeek(TCalDayOfWeek v);
-    bool WeekNumbers() const { return FWeekNumbers; }
-    void SetWeekNumbers(bool v);
-    TColor CalColor(int Index) const { return FCalColors[Index]; }
-
-protected:
-    void Dispatch(TMessage& Message) override;
-
-private:
-    friend struct TDateTimePickerQt;
-    void ApplyCalendar();
-    TCalDayOfWeek FFirstDay = dowLocaleDefault;
-    bool FWeekNumbers = false;
-    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
-};
-
-// The month-calendar window a picker drops down: a popup with as many whole months, side by side
-// and in rows, as its size holds (MCM_GETMINREQRECT is one month's), a week-number column with
-// MCS_WEEKNUMBERS, today circled unless MCS_NOTODAYCIRCLE, a today line under the months unless
-// MCS_NOTODAY, and days shown bold by MCM_SETDAYSTATE. Styles changed by SetWindowLong apply at
-// once. A day picked with the mouse, or the selection taken with Enter, fires OnSelect.
-class TMonthCalWindow : public TNativeControl {
-public:
-    explicit TMonthCalWindow(TComponent* AOwner);
-    ~TMonthCalWindow() override;
+    ~TCommonCalendar() override;
 
     TDateTime Date() const;
     void SetDate(TDateTime v);
     // The months shown now.
     int MonthCount() const;
-    // One month with the today line, as the window is made.
+    // One month with the today line.
     TRect MinReqRect() const;
     // Arrow, page and Home/End keys move the selection; Enter picks it.
     bool Key(WORD VirtualKey);
     void SetFirstDayAndColors(TCalDayOfWeek FirstDay, const TColor (&Colors)[6]);
+    TCalDayOfWeek FirstDayOfWeek() const { return FFirstDay; }
+    void SetFirstDayOfWeek(TCalDayOfWeek v) { SetFirstDayAndColors(v, FCalColors); }
+    TColor CalColor(int Index) const { return FCalColors[Index]; }
+
+protected:
+    explicit TCommonCalendar(TComponent* AOwner);
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    // A day picked with the mouse or the today line, or the selection taken with Enter.
+    virtual void DayPicked() = 0;
+    bool WeekNumbersShown() const;
+    void ShowWeekNumbers(bool v);
+
+private:
+    friend struct TDateTimePickerQt;
+    void ApplyStyle();
+    TCalDayOfWeek FFirstDay = dowLocaleDefault;
+    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+};
+
+// A month calendar on its own, sized to one month: the user's click on a day selects it and fires
+// OnClick; the arrow and page keys move the selection. MCM_GETCURSEL / MCM_SETCURSEL read and set it.
+class TMonthCalendar : public TCommonCalendar {
+public:
+    explicit TMonthCalendar(TComponent* AOwner);
+
+    bool WeekNumbers() const { return WeekNumbersShown(); }
+    void SetWeekNumbers(bool v) { ShowWeekNumbers(v); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void DayPicked() override { Click(); }
+};
+
+// The month-calendar window a picker drops down: a popup, hidden until dropped. A day picked fires
+// OnSelect.
+class TMonthCalWindow : public TCommonCalendar {
+public:
+    explicit TMonthCalWindow(TComponent* AOwner);
 
     TNotifyEvent OnSelect;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
-    void CreateWnd() override;
-    void Dispatch(TMessage& Message) override;
-
-private:
-    friend struct TDateTimePickerQt;
-    void ApplyStyle();
-    void Select();
-    TCalDayOfWeek FFirstDay = dowLocaleDefault;
-    TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+    void DayPicked() override;
 };
 
 // Windows date-time format picture -> Qt display format.

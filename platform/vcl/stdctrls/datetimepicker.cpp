@@ -103,6 +103,8 @@ class TMonthView : public QCalendarWidget {
 public:
     QDate Today;
     bool Circle = true;
+    // The month before shows its days only in the first month, the one after only in the last.
+    bool Before = true, After = true;
     QColor Trailing;
 
 protected:
@@ -110,10 +112,15 @@ protected:
         if (d.month() == monthShown()) {
             QCalendarWidget::paintCell(p, r, d);
         } else {
+            const QDate first(yearShown(), monthShown(), 1);
             p->save();
             p->fillRect(r, palette().color(QPalette::Base));
-            p->setPen(Trailing);
-            p->drawText(r, Qt::AlignCenter, QString::number(d.day()));
+            if (d < first ? Before : After) {
+                p->setPen(Trailing);
+                p->drawText(r, Qt::AlignCenter, QString::number(d.day()));
+            } else {
+                d = QDate(); // a blank cell is never today
+            }
             p->restore();
         }
         if (Circle && d == Today) {
@@ -142,6 +149,8 @@ public:
         Selected = Today;
         First = QDate(Today.year(), Today.month(), 1);
         TMonthView* probe = View(0);
+        probe->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+        FMonthWeeks = probe->sizeHint();
         probe->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         FMonth = probe->sizeHint();
     }
@@ -152,7 +161,7 @@ public:
     TColor Colors[6] = {};
     std::vector<DWORD> Bold; // from the month before First
 
-    QSize MonthSize() const { return FMonth; }
+    QSize MonthSize() const { return WeekNumbers ? FMonthWeeks : FMonth; }
     int TodayHeight() const { return FTodayLine->sizeHint().height(); }
     TMonthView* View(size_t i) {
         while (FViews.size() <= i) {
@@ -192,8 +201,9 @@ public:
         FLaying = true;
         const int todayH = ShowToday ? TodayHeight() : 0;
         // At most a year, as a Windows month calendar shows.
-        const int cols = std::clamp(width() / std::max(1, FMonth.width()), 1, 12);
-        const int rows = std::clamp((height() - todayH) / std::max(1, FMonth.height()), 1, 12 / cols);
+        const QSize month = MonthSize();
+        const int cols = std::clamp(width() / std::max(1, month.width()), 1, 12);
+        const int rows = std::clamp((height() - todayH) / std::max(1, month.height()), 1, 12 / cols);
         Count = cols * rows;
         const int cw = width() / cols, ch = (height() - todayH) / rows;
         for (size_t i = 0; i < FViews.size() || int(i) < Count; ++i) {
@@ -206,6 +216,8 @@ public:
             const QDate page = First.addMonths(int(i));
             v->Today = Today;
             v->Circle = Circle;
+            v->Before = i == 0;
+            v->After = int(i) == Count - 1;
             v->Trailing = ToQColor(Colors[MCSC_TRAILINGTEXT]);
             v->setVerticalHeaderFormat(WeekNumbers ? QCalendarWidget::ISOWeekNumbers
                                                    : QCalendarWidget::NoVerticalHeader);
@@ -245,7 +257,7 @@ private:
     std::function<void()> FPicked;
     std::vector<TMonthView*> FViews;
     QPushButton* FTodayLine = nullptr;
-    QSize FMonth;
+    QSize FMonth, FMonthWeeks;
     bool FLaying = false;
 };
 
@@ -266,8 +278,7 @@ private:
 struct TDateTimePickerQt {
     static QDateTimeEdit* Edit(const TDateTimePicker* p) { return Widget(p)->findChild<QDateTimeEdit*>(); }
     static QCheckBox* Box(const TDateTimePicker* p) { return Widget(p)->findChild<QCheckBox*>(); }
-    static QCalendarWidget* Calendar(const TMonthCalendar* c) { return WidgetAs<QCalendarWidget>(c); }
-    static TMonthGrid* Grid(const TMonthCalWindow* c) { return static_cast<TMonthGrid*>(Widget(c)); }
+    static TMonthGrid* Grid(const TCommonCalendar* c) { return static_cast<TMonthGrid*>(Widget(c)); }
     // The editor's presses and keys that drop, steer or close the calendar; true takes the event.
     static bool EditorInput(TDateTimePicker* p, QEvent* e);
 };
@@ -486,13 +497,29 @@ void TDateTimePicker::DropDown() {
     SetWindowLong(FCalendar->Handle(), GWL_STYLE, WS_POPUP | WS_BORDER);
     ApplyCalendar();
     FCalendar->SetDate(Date());
-    TRect box;
-    GetWindowRect(Handle(), &box);
     TRect one = FCalendar->MinReqRect();
-    FCalendar->SetBounds(box.Left, box.Bottom, one.Width() + 2, one.Height() + 2);
+    PlaceCalendar(one.Width() + 2, one.Height() + 2);
     FCalendar->SetVisible(true);
     FHook = Application->HookMessages([this](TMsg& m) { return DroppedHook(m); });
+    const int w = FCalendar->Width(), h = FCalendar->Height();
     NotifyPicker(DTN_DROPDOWN);
+    // A handler that gave the calendar more months gets it placed again for its new size.
+    if (DroppedDown() && (FCalendar->Width() != w || FCalendar->Height() != h))
+        PlaceCalendar(FCalendar->Width(), FCalendar->Height());
+}
+
+// Under the picker, or over it when the work area has no room below; moved sideways to stay inside.
+void TDateTimePicker::PlaceCalendar(int Width, int Height) {
+    TRect box;
+    GetWindowRect(Handle(), &box);
+    MONITORINFO mi;
+    GetMonitorInfo(MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST), &mi);
+    const TRect& work = mi.rcWork;
+    int y = box.Bottom;
+    if (y + Height > work.Bottom && box.Top - work.Top > work.Bottom - box.Bottom)
+        y = std::max(work.Top, box.Top - Height);
+    const int x = std::max(work.Left, std::min(box.Left, work.Right - Width));
+    FCalendar->SetBounds(x, y, Width, Height);
 }
 
 void TDateTimePicker::CloseUp(bool Pick) {
@@ -609,108 +636,34 @@ void TDateTimePicker::Dispatch(TMessage& Message) {
     }
 }
 
-// ---- TMonthCalendar ------------------------------------------------------------------------------
+// ---- TCommonCalendar -----------------------------------------------------------------------------
 
-TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TNativeControl(AOwner) {
-    auto* cal = new QCalendarWidget;
-    cal->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    SetWidget(this, cal);
-    QObject::connect(cal, &QCalendarWidget::clicked, [this](QDate) {
-        if (!FSyncing)
-            Click();
-    });
-    FSyncing = true;
-    cal->setSelectedDate(QDate::currentDate());
-    FSyncing = false;
-    SetBounds(Left(), Top(), 191, 154);
-    SetTabStop(true);
-    ApplyCalendar();
-}
-
-TMonthCalendar::~TMonthCalendar() = default;
-
-TDateTime TMonthCalendar::Date() const {
-    return FromQt(QDateTime(Q::Calendar(this)->selectedDate(), QTime(0, 0)));
-}
-
-void TMonthCalendar::SetDate(TDateTime v) {
-    FSyncing = true;
-    Q::Calendar(this)->setSelectedDate(ToQt(v).date());
-    FSyncing = false;
-}
-
-void TMonthCalendar::SetFirstDayOfWeek(TCalDayOfWeek v) {
-    FFirstDay = v;
-    ApplyCalendar();
-}
-
-void TMonthCalendar::SetWeekNumbers(bool v) {
-    FWeekNumbers = v;
-    Q::Calendar(this)->setVerticalHeaderFormat(v ? QCalendarWidget::ISOWeekNumbers
-                                                 : QCalendarWidget::NoVerticalHeader);
-}
-
-void TMonthCalendar::ApplyCalendar() { ApplyCalendarLook(Q::Calendar(this), FFirstDay, FCalColors); }
-
-void TMonthCalendar::Dispatch(TMessage& Message) {
-    if (CalendarMessage(Message, FFirstDay, FCalColors, [this] { ApplyCalendar(); }))
-        return;
-    auto* st = reinterpret_cast<TSystemTime*>(Message.LParam);
-    switch (Message.Msg) {
-    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
-    case MCM_GETCURSEL: {
-        Message.Result = st ? 1 : 0;
-        if (st)
-            *st = ToSystemTime(Q::Calendar(this)->selectedDate());
-        return;
-    }
-    case MCM_SETCURSEL: {
-        QDate d = st ? QDate(st->wYear, st->wMonth, st->wDay) : QDate();
-        QCalendarWidget* cal = Q::Calendar(this);
-        Message.Result = d.isValid() && d >= cal->minimumDate() && d <= cal->maximumDate() ? 1 : 0;
-        if (Message.Result)
-            SetDate(FromQt(QDateTime(d, QTime(0, 0))));
-        return;
-    }
-    default: TNativeControl::Dispatch(Message);
-    }
-}
-
-// ---- TMonthCalWindow -----------------------------------------------------------------------------
-
-TMonthCalWindow::TMonthCalWindow(TComponent* AOwner) : TNativeControl(AOwner) {
-    SetWidget(this, new TMonthGrid([this] { Select(); }));
+TCommonCalendar::TCommonCalendar(TComponent* AOwner) : TNativeControl(AOwner) {
+    SetWidget(this, new TMonthGrid([this] { DayPicked(); }));
     TRect one = MinReqRect();
-    SetBounds(Left(), Top(), one.Width() + 2, one.Height() + 2);
-    SetVisible(false);
+    SetBounds(Left(), Top(), one.Width(), one.Height());
 }
 
-TMonthCalWindow::~TMonthCalWindow() = default;
+TCommonCalendar::~TCommonCalendar() = default;
 
-void TMonthCalWindow::CreateWnd() {
+void TCommonCalendar::CreateWnd() {
     TNativeControl::CreateWnd();
-    Q::Grid(this)->Layout();
+    ApplyStyle();
 }
 
-void TMonthCalWindow::CreateParams(TCreateParams& Params) {
-    TNativeControl::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_BORDER;
-    Params.ExStyle = 0;
-}
+TDateTime TCommonCalendar::Date() const { return FromQt(QDateTime(Q::Grid(this)->Selected, QTime(0, 0))); }
 
-TDateTime TMonthCalWindow::Date() const { return FromQt(QDateTime(Q::Grid(this)->Selected, QTime(0, 0))); }
+void TCommonCalendar::SetDate(TDateTime v) { Q::Grid(this)->SetSelected(ToQt(v).date()); }
 
-void TMonthCalWindow::SetDate(TDateTime v) { Q::Grid(this)->SetSelected(ToQt(v).date()); }
+int TCommonCalendar::MonthCount() const { return Q::Grid(this)->Count; }
 
-int TMonthCalWindow::MonthCount() const { return Q::Grid(this)->Count; }
-
-TRect TMonthCalWindow::MinReqRect() const {
+TRect TCommonCalendar::MinReqRect() const {
     TMonthGrid* g = Q::Grid(this);
     return TRect(0, 0, g->MonthSize().width(),
                  g->MonthSize().height() + (g->ShowToday ? g->TodayHeight() : 0));
 }
 
-void TMonthCalWindow::SetFirstDayAndColors(TCalDayOfWeek FirstDay, const TColor (&Colors)[6]) {
+void TCommonCalendar::SetFirstDayAndColors(TCalDayOfWeek FirstDay, const TColor (&Colors)[6]) {
     FFirstDay = FirstDay;
     std::copy(std::begin(Colors), std::end(Colors), FCalColors);
     TMonthGrid* g = Q::Grid(this);
@@ -719,7 +672,19 @@ void TMonthCalWindow::SetFirstDayAndColors(TCalDayOfWeek FirstDay, const TColor 
     g->Layout();
 }
 
-void TMonthCalWindow::ApplyStyle() {
+bool TCommonCalendar::WeekNumbersShown() const { return Q::Grid(this)->WeekNumbers; }
+
+void TCommonCalendar::ShowWeekNumbers(bool v) {
+    if (!HandleAllocated()) {
+        Q::Grid(this)->WeekNumbers = v;
+        Q::Grid(this)->Layout();
+        return;
+    }
+    const LPARAM style = GetWindowLong(Handle(), GWL_STYLE);
+    SetWindowLong(Handle(), GWL_STYLE, v ? style | MCS_WEEKNUMBERS : style & ~LPARAM(MCS_WEEKNUMBERS));
+}
+
+void TCommonCalendar::ApplyStyle() {
     TMonthGrid* g = Q::Grid(this);
     DWORD style = TWinControlAccess::Style(this);
     g->WeekNumbers = style & MCS_WEEKNUMBERS;
@@ -728,12 +693,7 @@ void TMonthCalWindow::ApplyStyle() {
     g->Layout();
 }
 
-void TMonthCalWindow::Select() {
-    if (OnSelect)
-        OnSelect(this);
-}
-
-bool TMonthCalWindow::Key(WORD VirtualKey) {
+bool TCommonCalendar::Key(WORD VirtualKey) {
     TMonthGrid* g = Q::Grid(this);
     QDate d = g->Selected;
     switch (VirtualKey) {
@@ -745,14 +705,14 @@ bool TMonthCalWindow::Key(WORD VirtualKey) {
     case VK_NEXT: d = d.addMonths(1); break;
     case VK_HOME: d = QDate(d.year(), d.month(), 1); break;
     case VK_END: d = QDate(d.year(), d.month(), d.daysInMonth()); break;
-    case VK_RETURN: Select(); return true;
+    case VK_RETURN: DayPicked(); return true;
     default: return false;
     }
     g->SetSelected(d);
     return true;
 }
 
-void TMonthCalWindow::Dispatch(TMessage& Message) {
+void TCommonCalendar::Dispatch(TMessage& Message) {
     TMonthGrid* g = Q::Grid(this);
     if (CalendarMessage(Message, FFirstDay, FCalColors,
                         [this] { SetFirstDayAndColors(FFirstDay, FCalColors); }))
@@ -817,4 +777,50 @@ void TMonthCalWindow::Dispatch(TMessage& Message) {
     }
     default: TNativeControl::Dispatch(Message);
     }
+}
+
+// ---- TMonthCalendar ------------------------------------------------------------------------------
+
+TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TCommonCalendar(AOwner) {
+    // It takes the focus itself: the arrow keys arrive as WM_KEYDOWN.
+    Widget(this)->setFocusPolicy(Qt::StrongFocus);
+    SetTabStop(true);
+}
+
+void TMonthCalendar::CreateParams(TCreateParams& Params) {
+    TCommonCalendar::CreateParams(Params);
+    if (WeekNumbersShown())
+        Params.Style |= MCS_WEEKNUMBERS;
+}
+
+void TMonthCalendar::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
+    case WM_KEYDOWN:
+        // Enter belongs to the dialog's default button.
+        if (Message.WParam != VK_RETURN && Key(WORD(Message.WParam)))
+            return;
+        break;
+    default: break;
+    }
+    TCommonCalendar::Dispatch(Message);
+}
+
+// ---- TMonthCalWindow -----------------------------------------------------------------------------
+
+TMonthCalWindow::TMonthCalWindow(TComponent* AOwner) : TCommonCalendar(AOwner) {
+    TRect one = MinReqRect();
+    SetBounds(Left(), Top(), one.Width() + 2, one.Height() + 2);
+    SetVisible(false);
+}
+
+void TMonthCalWindow::CreateParams(TCreateParams& Params) {
+    TCommonCalendar::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER;
+    Params.ExStyle = 0;
+}
+
+void TMonthCalWindow::DayPicked() {
+    if (OnSelect)
+        OnSelect(this);
 }

@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include "Gwtabpages.h"
 #include "forms.h"
 #include "dragdock.h"
 #include "handle.h"
 #include "messages.h"
+#include "stdctrls.h"
 
 namespace {
 
@@ -281,6 +283,45 @@ TEST(GwPageControl, FocusGoesIntoAPageWithoutItsTab) {
     f.Sheets[1]->SetTabVisible(true);
     f.Pages->SetFocus();
     EXPECT_EQ(f.Form.ActiveControl(), f.Pages);
+}
+
+// With SaveResources the pages not shown give their windows back; a page shown again gets new ones
+// for itself and its children, which keep their texts. Without it every page keeps its window.
+TEST(GwPageControl, SaveResourcesReleasesHiddenPagesHandles) {
+    for (bool save : {false, true}) {
+        SCOPED_TRACE(save ? "saving" : "keeping");
+        TPages f;
+        std::vector<TEdit*> edits;
+        for (TGwTabSheet* p : f.Sheets) {
+            auto* e = new TEdit(&f.Form);
+            e->SetParent(p);
+            e->SetText("text of " + p->Caption());
+            edits.push_back(e);
+        }
+        f.Pages->SetActivePageIndex(0);
+        f.Form.Show();
+        auto handles = [&] {
+            std::vector<bool> v;
+            for (size_t i = 0; i < f.Sheets.size(); ++i)
+                v.push_back(f.Sheets[i]->HandleAllocated() && edits[i]->HandleAllocated());
+            return v;
+        };
+        ASSERT_EQ(handles(), (std::vector<bool>{true, true, true}));
+        f.Pages->SetSaveResources(save);
+        EXPECT_EQ(handles(), (std::vector<bool>{true, !save, !save}));
+        f.Pages->SetActivePageIndex(2);
+        EXPECT_EQ(handles(), (std::vector<bool>{!save, !save, true}));
+        f.Pages->SetActivePageIndex(0);
+        EXPECT_EQ(handles(), (std::vector<bool>{true, !save, !save}));
+        for (size_t i : {size_t(0), size_t(2)}) {
+            f.Pages->SetActivePageIndex(int(i));
+            auto* line = ClientWidget(edits[i])->findChild<QLineEdit*>();
+            ASSERT_NE(line, nullptr);
+            EXPECT_TRUE(line->isVisible());
+            EXPECT_EQ(line->text().toStdString(), "text of " + f.Sheets[i]->Caption());
+            EXPECT_EQ(edits[i]->Text(), "text of " + f.Sheets[i]->Caption());
+        }
+    }
 }
 
 TEST(GwPageControl, DoubleClickUndocksOnlyWhenAllowed) {

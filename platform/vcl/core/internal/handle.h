@@ -176,7 +176,7 @@ struct TWinControlAccess {
     }
     // Asks WM_NCCALCSIZE again; WM_SIZE follows when the client size changed; the frame repaints.
     static void FrameChanged(TWinControl* c);
-    static void DestroyHandle(TWinControl* c) { c->DestroyHandle(); }
+    static void DestroyHandle(TWinControl* c) { c->FreeHandle(); }
 };
 // True for a window with WS_POPUP that is not a form: a frameless top-level window that never
 // takes the activation, placed in screen coordinates whether it has a parent or not.

@@ -424,4 +424,30 @@ TEST_F(CoreForms, ScreenKnowsFormsAndFonts) {
     EXPECT_FALSE(Application->ExeName().empty());
 }
 
+// A released window stays released while the control is hidden and comes back, children and all,
+// when it is shown; a control on the screen is never left without one.
+TEST_F(CoreForms, DestroyHandleReleasesHiddenWindowsAndRemakesShownOnes) {
+    TForm form(nullptr);
+    auto* panel = new TCustomControl(&form);
+    panel->SetParent(&form);
+    auto* child = new TCustomControl(&form);
+    child->SetParent(panel);
+    form.Show();
+    QWidget* old = panel->Handle();
+    panel->DestroyHandle();
+    EXPECT_TRUE(panel->HandleAllocated());
+    EXPECT_TRUE(child->HandleAllocated());
+    EXPECT_NE(panel->Handle(), old);
+    EXPECT_TRUE(panel->Handle()->isVisible());
+    panel->SetVisible(false);
+    panel->DestroyHandle();
+    EXPECT_FALSE(panel->HandleAllocated());
+    EXPECT_FALSE(child->HandleAllocated());
+    panel->SetVisible(true);
+    ASSERT_TRUE(panel->HandleAllocated());
+    ASSERT_TRUE(child->HandleAllocated());
+    EXPECT_TRUE(panel->Handle()->isVisible());
+    EXPECT_TRUE(child->Handle()->isVisible());
+}
+
 } // namespace

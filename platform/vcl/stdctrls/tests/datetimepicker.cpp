@@ -137,6 +137,67 @@ TEST_F(Pickers, ArrowDropsTheCalendarAndKeysPickADay) {
     EXPECT_EQ(Log, (std::vector<std::string>{"drop", "close"}));
 }
 
+enum TDropSide { dsBelow, dsAbove };
+enum TDropEdge { deAtPicker, deAtWorkLeft, deAtWorkRight };
+
+struct PlaceCase {
+    const char* Name;
+    int FormX, FormY;
+    TDropSide Side;
+    TDropEdge Edge;
+    bool Widened; // OnDropDown gives the calendar three months across
+};
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.Name; }
+
+class DropPlacement : public Pickers, public ::testing::WithParamInterface<PlaceCase> {};
+
+// Two monitors side by side, the first with a task bar 40 pixels high at its bottom: the calendar
+// comes down under the picker, goes over it where the work area ends below, and moves sideways to
+// stay inside the work area of the picker's own monitor, also when OnDropDown makes it wider.
+TEST_P(DropPlacement, CalendarStaysInsideThePickersWorkArea) {
+    const PlaceCase& c = GetParam();
+    SetMonitorLayout({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)},
+                      {TRect(800, 0, 1600, 600), TRect(800, 0, 1600, 600)}});
+    Form->SetBounds(c.FormX, c.FormY, 300, 100);
+    if (c.Widened)
+        Picker->OnDropDown = [this](TObject*) {
+            auto* cal = reinterpret_cast<HWND>(Picker->Perform(DTM_GETMONTHCAL, 0, 0))->Control();
+            cal->SetBounds(cal->Left(), cal->Top(), cal->Width() * 3 + 20, cal->Height());
+        };
+    Picker->DropDown();
+    ASSERT_TRUE(Picker->DroppedDown());
+    TControl* cal = reinterpret_cast<HWND>(Picker->Perform(DTM_GETMONTHCAL, 0, 0))->Control();
+    TRect box, at;
+    GetWindowRect(Picker->Handle(), &box);
+    GetWindowRect(reinterpret_cast<HWND>(Picker->Perform(DTM_GETMONTHCAL, 0, 0)), &at);
+    MONITORINFO mi;
+    GetMonitorInfo(MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST), &mi);
+    const TRect work = mi.rcWork;
+    EXPECT_EQ(at.Width(), cal->Width());
+    if (c.Side == dsBelow)
+        EXPECT_EQ(at.Top, box.Bottom);
+    else
+        EXPECT_EQ(at.Bottom, box.Top);
+    const int left[] = {box.Left, work.Left, work.Right - at.Width()};
+    EXPECT_EQ(at.Left, left[c.Edge]);
+    EXPECT_GE(at.Left, work.Left);
+    EXPECT_LE(at.Right, work.Right);
+    EXPECT_LE(at.Bottom, work.Bottom);
+    Picker->CloseUp(false);
+    SetMonitorLayout({});
+}
+
+const PlaceCase kPlaces[] = {
+    {"BelowAtThePicker", 100, 100, dsBelow, deAtPicker, false},
+    {"AboveOverTheTaskBar", 100, 480, dsAbove, deAtPicker, false},
+    {"LeftOfTheWorkAreasRight", 1450, 100, dsBelow, deAtWorkRight, false},
+    {"RightOfTheWorkAreasLeft", -60, 100, dsBelow, deAtWorkLeft, false},
+    {"WidenedByOnDropDown", 500, 100, dsBelow, deAtWorkRight, true},
+    {"WidenedAboveOverTheTaskBar", 500, 480, dsAbove, deAtWorkRight, true},
+};
+INSTANTIATE_TEST_SUITE_P(Places, DropPlacement, ::testing::ValuesIn(kPlaces),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 // The calendar window holds as many whole months as its size does, and its styles apply when
 // they change.
 TEST(MonthCalWindow, MonthsFollowTheSizeAndTheStylesApplyAtOnce) {
@@ -291,6 +352,94 @@ TEST(MonthCalendar, UsersClickSelectsTheDay) {
     }
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(cal->Date(), EncodeDate(2026, 3, 21));
+}
+
+// Whether a day's cell of one month shows its number in the trailing colour (pure red here).
+bool ShowsNeighbourDay(QCalendarWidget* month, QDate d) {
+    auto* view = month->findChild<QTableView*>();
+    const QAbstractItemModel* m = view->model();
+    const bool before = d < QDate(month->yearShown(), month->monthShown(), 1);
+    for (int r = 0; r < m->rowCount(); ++r)
+        for (int c = 0; c < m->columnCount(); ++c) {
+            const QModelIndex at = m->index(r, c);
+            // The month before fills the first rows, the month after the last ones.
+            if (at.data().toInt() != d.day() || (before ? r > 2 : r < 4))
+                continue;
+            const QImage cell = view->viewport()->grab(view->visualRect(at)).toImage();
+            for (int y = 0; y < cell.height(); ++y)
+                for (int x = 0; x < cell.width(); ++x) {
+                    const QColor px = cell.pixelColor(x, y);
+                    if (px.red() > 160 && px.green() < 90 && px.blue() < 90)
+                        return true;
+                }
+            return false;
+        }
+    ADD_FAILURE() << "no cell for " << d.toString().toStdString();
+    return false;
+}
+
+// The calendar on its own is the same engine as the dropped one: months by its size, week numbers
+// by its property or its style, and the neighbours' days only before the first month and after
+// the last.
+TEST(MonthCalendar, ShowsMonthsBySizeWithNeighbourDaysOnlyAtTheEnds) {
+    EnsureApp();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 900, 400);
+    auto* cal = new TMonthCalendar(&form);
+    cal->SetWeekNumbers(true);
+    cal->SetParent(&form);
+    cal->SetFirstDayOfWeek(dowMonday);
+    cal->SetDate(EncodeDate(2026, 3, 14));
+    TSystemTime elsewhere;
+    elsewhere.wYear = 2020;
+    elsewhere.wMonth = 1;
+    elsewhere.wDay = 8;
+    cal->Perform(MCM_SETTODAY, 0, LPARAM(&elsewhere));
+    cal->Perform(MCM_SETCOLOR, MCSC_TRAILINGTEXT, LPARAM(clRed));
+    form.Show();
+    EXPECT_TRUE(GetWindowLong(cal->Handle(), GWL_STYLE) & MCS_WEEKNUMBERS);
+    TRect withWeeks, one;
+    cal->Perform(MCM_GETMINREQRECT, 0, LPARAM(&withWeeks));
+    cal->SetWeekNumbers(false);
+    EXPECT_FALSE(GetWindowLong(cal->Handle(), GWL_STYLE) & MCS_WEEKNUMBERS);
+    cal->Perform(MCM_GETMINREQRECT, 0, LPARAM(&one));
+    EXPECT_GT(withWeeks.Width(), one.Width());
+    EXPECT_EQ(cal->MonthCount(), 1);
+    cal->SetBounds(0, 0, 3 * one.Width() + 20, one.Height());
+    ASSERT_EQ(cal->MonthCount(), 3);
+    std::vector<QCalendarWidget*> months;
+    for (QCalendarWidget* m : ClientWidget(cal)->findChildren<QCalendarWidget*>())
+        if (m->isVisibleTo(ClientWidget(cal)))
+            months.push_back(m);
+    std::sort(months.begin(), months.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+    ASSERT_EQ(months.size(), 3u);
+    EXPECT_EQ(months[1]->monthShown(), 4);
+    struct Case {
+        const char* Name;
+        int Month;
+        QDate Day;
+        bool Shown;
+    };
+    const Case cases[] = {
+        {"February before the first", 0, QDate(2026, 2, 28), true},
+        {"April after the first", 0, QDate(2026, 4, 1), false},
+        {"March before the middle", 1, QDate(2026, 3, 31), false},
+        {"May after the middle", 1, QDate(2026, 5, 1), false},
+        {"April before the last", 2, QDate(2026, 4, 30), false},
+        {"June after the last", 2, QDate(2026, 6, 1), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(ShowsNeighbourDay(months[size_t(c.Month)], c.Day), c.Shown);
+    }
+    // The arrow and page keys move the selection; Enter is left to the dialog.
+    int clicks = 0;
+    cal->OnClick = [&](TObject*) { ++clicks; };
+    cal->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    cal->Perform(WM_KEYDOWN, VK_NEXT, 0);
+    cal->Perform(WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(cal->Date(), EncodeDate(2026, 4, 21));
+    EXPECT_EQ(clicks, 0);
 }
 
 } // namespace
