@@ -404,20 +404,31 @@ int TGwCustomTabControl::TabLength(int Index) {
     return Vertical() && !VerticalText() ? std::max(AlongRow(e), need) : AlongRow(e);
 }
 
-// The face is centred in the part of the tab its slant leaves whole: on side tabs with horizontal
-// text the slant runs as deep as the caption is long, and a face centred in the whole tab falls
-// under it.
+// The face is centred between the straight edge and the middle of the slant, then moved away from
+// the slant as far as its outer corner needs: on side tabs with horizontal text the slant runs as
+// deep as the caption is long, and a face centred in the whole tab falls under it.
 TRect TGwCustomTabControl::CalcTabFaceRect(int Index) {
     TRect t = CalcTabRect(Index);
     int h = t.Height();
-    if (FTabStyle == tsSingleSlant)
-        t.Right = std::max(t.Left, t.Right - h);
-    else if (FTabStyle == tsBackSlant)
-        t.Left = std::min(t.Right, t.Left + h);
     TSize face = CalcFaceExtent(Index);
-    int dx = std::max(0, (t.Width() - AlongRow(face)) / 2),
-        dy = std::max(0, (t.Height() - AcrossRow(face)) / 2);
-    return CalcMapRect({t.Left + dx, t.Top + dy, t.Right - dx, t.Bottom - dy});
+    int dy = std::max(0, (h - AcrossRow(face)) / 2);
+    int left = t.Left, right = t.Right;
+    if (FTabStyle == tsSingleSlant)
+        right -= h / 2;
+    else if (FTabStyle == tsBackSlant)
+        left += h / 2;
+    int dx = std::max(0, (right - left - AlongRow(face)) / 2);
+    int a = left + dx, b = right - dx;
+    if (FTabStyle == tsSingleSlant && b > t.Right - h + dy) {
+        int shift = std::min(b - (t.Right - h + dy), std::max(0, a - t.Left));
+        a -= shift;
+        b -= shift;
+    } else if (FTabStyle == tsBackSlant && a < t.Left + h - dy) {
+        int shift = std::min(t.Left + h - dy - a, std::max(0, t.Right - b));
+        a += shift;
+        b += shift;
+    }
+    return CalcMapRect({a, t.Top + dy, b, t.Bottom - dy});
 }
 
 int TGwCustomTabControl::FirstVisible() const {
