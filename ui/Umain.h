@@ -95,6 +95,8 @@ public:
     TGwStatusBar* GwStatusBar1;
     TCheckBox* CheckBox2;
     TSpeedButton *SpeedButton1, *SpeedButton2, *SpeedButton3;
+    // The small images of pcMain's tabs.
+    TImageList* ImageList1 = nullptr;
     TGwStringGrid* sgActions;
     // Load page.
     TGroupBox* GroupBox1;

@@ -5,6 +5,7 @@
 #include "Ubanner.h"
 #include "UnitSyntaxMemo.h"
 #include "Umain.h"
+#include "Upictures.h"
 
 namespace {
 
@@ -221,7 +222,10 @@ void TMainForm::BuildLayout() {
     HSplitter->SetHeight(3);
     HSplitter->SetCursor(crVSplit);
     HSplitter->SetVisible(false);
+    ImageList1 = new TImageList(this);
+    FillTabPictures(ImageList1);
     pcMain = Make<TGwPageControl>(this, Panel11, alClient);
+    pcMain->SetImages(ImageList1);
     pcMain->SetMultiLine(true);
     pcMain->SetTabStyle(tsRoundCorners);
     pcMain->SetTabHeight(24);
@@ -408,17 +412,22 @@ void TMainForm::BuildProgramPage() {
     CheckBox2->SetBounds(0, 3, 100, 20);
     CheckBox2->SetCaption("Автозапуск");
     CheckBox2->OnClick = [this](TObject* s) { CheckBox2Click(s); };
+    TBitmap glyph;
     SpeedButton3 = Make<TSpeedButton>(this, GwStatusBar1);
     SpeedButton3->SetBounds(0, 2, 23, 22);
-    SpeedButton3->SetCaption("<");
+    DrawGlyphPicture(gpRevert, &glyph);
+    SpeedButton3->SetGlyph(&glyph);
     SpeedButton3->SetHint("Восстановить исходный текст");
     SpeedButton3->OnClick = [this](TObject* s) { SpeedButton3Click(s); };
     SpeedButton2 = Make<TSpeedButton>(this, GwStatusBar1);
     SpeedButton2->SetBounds(0, 2, 23, 22);
     SpeedButton2->SetEnabled(false);
+    DrawGlyphPicture(gpSpare, &glyph);
+    SpeedButton2->SetGlyph(&glyph);
     SpeedButton1 = Make<TSpeedButton>(this, GwStatusBar1);
     SpeedButton1->SetBounds(0, 2, 23, 22);
-    SpeedButton1->SetCaption("v");
+    DrawGlyphPicture(gpApply, &glyph);
+    SpeedButton1->SetGlyph(&glyph);
     SpeedButton1->SetHint("Сохранить изменения");
     SpeedButton1->SetEnabled(false);
     SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };

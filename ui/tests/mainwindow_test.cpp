@@ -326,6 +326,58 @@ TEST_F(MainWindow, ATabClickShowsItsPageRefreshed) {
     EXPECT_EQ(Cells(m->gwsgParamList), (std::vector<std::string>{"№№|Название", "1|<без названия>"}));
 }
 
+// Every page tab with an image index draws that image of ImageList1: its opaque pixels (those the
+// image gives alike on white and on black) stand somewhere inside the tab. The subprogram buttons
+// carry glyphs of the list's size.
+TEST_F(MainWindow, PageTabsDrawTheirImagesAndTheSubprogramButtonsHaveGlyphs) {
+    ASSERT_EQ(m->pcMain->Images(), m->ImageList1);
+    const int w = m->ImageList1->Width(), h = m->ImageList1->Height();
+    int drawn = 0;
+    for (int p = 0; p < m->pcMain->GetPageCount(); ++p) {
+        TGwTabSheet* sheet = m->pcMain->GetPage(p);
+        sheet->SetTabVisible(true);
+        int image = sheet->ImageIndex();
+        if (image < 0)
+            continue;
+        SCOPED_TRACE(sheet->Caption());
+        ASSERT_LT(image, m->ImageList1->Count());
+        TBitmap white, black;
+        for (auto [b, c] : {std::pair{&white, clWhite}, std::pair{&black, clBlack}}) {
+            b->SetSize(w, h);
+            b->Canvas()->Brush()->SetColor(c);
+            b->Canvas()->FillRect(TRect(0, 0, w, h));
+            m->ImageList1->Draw(b->Canvas(), 0, 0, image);
+        }
+        std::vector<std::pair<TPoint, TColor>> opaque;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (white.Canvas()->GetPixel(x, y) == black.Canvas()->GetPixel(x, y))
+                    opaque.push_back({TPoint(x, y), white.Canvas()->GetPixel(x, y)});
+        ASSERT_GT(opaque.size(), size_t(w * h / 8)) << "an image that is mostly see-through";
+        TBitmap paper;
+        paper.SetSize(m->pcMain->Width(), m->pcMain->Height());
+        m->pcMain->PaintTo(paper.Canvas());
+        TRect tab = m->pcMain->TabRect(sheet->TabIndex());
+        bool found = false;
+        for (int y = tab.Top; y + h <= tab.Bottom && !found; ++y)
+            for (int x = tab.Left; x + w <= tab.Right && !found; ++x) {
+                found = true;
+                for (const auto& [at, color] : opaque)
+                    if (paper.Canvas()->GetPixel(x + at.x, y + at.y) != color) {
+                        found = false;
+                        break;
+                    }
+            }
+        EXPECT_TRUE(found) << "image " << image << " not drawn in its tab";
+        ++drawn;
+    }
+    EXPECT_EQ(drawn, 2);
+    for (TSpeedButton* b : {m->SpeedButton1, m->SpeedButton2, m->SpeedButton3}) {
+        EXPECT_EQ(b->Glyph()->Width(), w);
+        EXPECT_EQ(b->Glyph()->Height(), h);
+    }
+}
+
 TEST_F(MainWindow, ExpressChecksBindInKeyOrderCloseGapsAndStopAtAFullType) {
     AddItem(7)->Click(); // QBX-530: seven signal inputs of one parameter type
     TTreeNodes* items = m->gwctObjectList->Items();

@@ -186,9 +186,7 @@ void TGwCustomTabControl::DrawTab(TCanvas* C, int Index) {
         C->Brush()->SetColor(current ? FTabColors.HighlightBar() : hot);
         C->FillRect(bar);
     }
-    TSize face = CalcFaceExtent(Index);
-    int dx = std::max(0, (m.Width() - face.cx) / 2), dy = std::max(0, (m.Height() - face.cy) / 2);
-    TRect faceRect{m.Left + dx, m.Top + dy, m.Right - dx, m.Bottom - dy};
+    TRect faceRect = CalcTabFaceRect(Index);
     DrawCaption(C, Index, faceRect);
     RestoreDC(dc, saved);
     DrawOutline(C, pts, AdjustColor(FFlatColor, FFlatColorAdjustment));

@@ -351,7 +351,7 @@ TSize TGwCustomTabControl::CalcFaceExtent(int Index) {
     return face;
 }
 
-TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face) const {
+TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face, bool KeepFixed) const {
     int w = Face.cx + 2, h = Face.cy + 2;
     int th = std::max(0, TabHeight);
     int s = FCutCornerSize;
@@ -375,11 +375,60 @@ TSize TGwCustomTabControl::CalcTabExtentFromTabFaceExtent(TSize Face) const {
         break;
     case tsRoundCorners: e = vt ? TSize{w + 4, h + 14} : TSize{w + 14, h + 4}; break;
     }
+    if (!KeepFixed)
+        return e;
     if (FTabWidth > 0)
         e.cx = FTabWidth;
     if (th > 0)
         e.cy = th;
     return e;
+}
+
+// The slants are as deep as the row is high, so a tab lower than its row (a short caption beside a
+// long one on side tabs) is lengthened by what its deeper slants take, and its face stays whole.
+int TGwCustomTabControl::TabLength(int Index) {
+    TSize face = CalcFaceExtent(Index);
+    TSize e = CalcTabExtentFromTabFaceExtent(face);
+    bool slanted = FTabStyle == tsSingleSlant || FTabStyle == tsBackSlant || FTabStyle == tsDoubleSlant;
+    if (!slanted)
+        return AlongRow(e);
+    int across = AcrossRow(e);
+    int need = AlongRow(CalcTabExtentFromTabFaceExtent(face, false));
+    if (FRowHeight > across)
+        need += 2 * (GetTabOffset(FRowHeight) - GetTabOffset(across));
+    bool fixed = Vertical() ? TabHeight > 0 : FTabWidth > 0;
+    if (!fixed)
+        return need;
+    // A fixed length stays, except on side tabs with horizontal text: there the slants run as deep
+    // as the longest caption and would leave no room for the face.
+    return Vertical() && !VerticalText() ? std::max(AlongRow(e), need) : AlongRow(e);
+}
+
+// The face is centred between the straight edge and the middle of the slant, then moved away from
+// the slant as far as its outer corner needs: on side tabs with horizontal text the slant runs as
+// deep as the caption is long, and a face centred in the whole tab falls under it.
+TRect TGwCustomTabControl::CalcTabFaceRect(int Index) {
+    TRect t = CalcTabRect(Index);
+    int h = t.Height();
+    TSize face = CalcFaceExtent(Index);
+    int dy = std::max(0, (h - AcrossRow(face)) / 2);
+    int left = t.Left, right = t.Right;
+    if (FTabStyle == tsSingleSlant)
+        right -= h / 2;
+    else if (FTabStyle == tsBackSlant)
+        left += h / 2;
+    int dx = std::max(0, (right - left - AlongRow(face)) / 2);
+    int a = left + dx, b = right - dx;
+    if (FTabStyle == tsSingleSlant && b > t.Right - h + dy) {
+        int shift = std::min(b - (t.Right - h + dy), std::max(0, a - t.Left));
+        a -= shift;
+        b -= shift;
+    } else if (FTabStyle == tsBackSlant && a < t.Left + h - dy) {
+        int shift = std::min(t.Left + h - dy - a, std::max(0, t.Right - b));
+        a += shift;
+        b += shift;
+    }
+    return CalcMapRect({a, t.Top + dy, b, t.Bottom - dy});
 }
 
 int TGwCustomTabControl::FirstVisible() const {
@@ -542,8 +591,7 @@ int TGwCustomTabControl::CalcRowCount(int IndexWidth) {
         for (int i = 0; i < TabCount() && fits; ++i) {
             if (!Tab(i).Visible)
                 continue;
-            int tw =
-                std::min(AlongRow(CalcTabExtentFromTabFaceExtent(CalcFaceExtent(i))), std::max(0, limit));
+            int tw = std::min(TabLength(i), std::max(0, limit));
             if (x + tw >= w && x != FMargin) {
                 if (row + 1 < rows) {
                     ++row;
@@ -578,7 +626,7 @@ void TGwCustomTabControl::PlaceTabs(int IndexWidth) {
             t->Row = 0;
             continue;
         }
-        int tw = AlongRow(CalcTabExtentFromTabFaceExtent(CalcFaceExtent(i)));
+        int tw = TabLength(i);
         if (FMultiLine) {
             tw = std::min(tw, std::max(0, limit));
             int used = rev ? -x : x;

@@ -212,8 +212,13 @@ private:
     int GetTabOffset(int N) const;
     TSize CalcTextExtent(const std::string& Text, bool Bold);
     TSize CalcFaceExtent(int Index);
+    // A tab's extent along its row.
+    int TabLength(int Index);
+    // The face of a tab in client coordinates.
+    TRect CalcTabFaceRect(int Index);
     TSize DefaultFaceExtent();
-    TSize CalcTabExtentFromTabFaceExtent(TSize Face) const;
+    // KeepFixed: a positive TabWidth or TabHeight replaces the width or height.
+    TSize CalcTabExtentFromTabFaceExtent(TSize Face, bool KeepFixed = true) const;
     int AlongRow(TSize S) const { return Vertical() ? S.cy : S.cx; }
     int AcrossRow(TSize S) const { return Vertical() ? S.cx : S.cy; }
     void CheckCalcNeeded();

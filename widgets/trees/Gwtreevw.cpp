@@ -9,7 +9,7 @@
 #include "sysutils.h"
 #include "winapi.h"
 
-TGwCustomTreeView::TGwCustomTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {
+TGwCustomTreeView::TGwCustomTreeView(TComponent* AOwner) : TGwFramedBase(AOwner) {
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
@@ -45,16 +45,6 @@ bool TGwCustomTreeView::SetFramingProperty(TGwFrameControllerProperty Property, 
     case fcpFocusColor: SetFocusColor(Value); return true;
     default: return FFraming.SetFramingProperty(Property, Value);
     }
-}
-
-bool TGwCustomTreeView::IsStored(TGwFrameControllerProperty Property) const {
-    if (!FFraming.Stored(Property))
-        return false;
-    if (Property == fcpColor)
-        return Enabled();
-    if (Property == fcpFocusColor)
-        return ColorToRGB(FFraming.FocusColor()) != ColorToRGB(Color());
-    return true;
 }
 
 void TGwCustomTreeView::RepaintFrame() {

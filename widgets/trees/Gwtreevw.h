@@ -13,49 +13,15 @@
 using TGwTvOnNodeContextMenuEvent =
     std::function<void(TObject* Sender, TTreeNode* Node, TPoint& Pos, TPopupMenu*& Menu)>;
 
-class TGwCustomTreeView : public TCustomTreeView, public IGwFramingHost, public IGwFramedControl {
+class TGwCustomTreeView : public TGwFramedBase<TCustomTreeView> {
 public:
     explicit TGwCustomTreeView(TComponent* AOwner);
     ~TGwCustomTreeView() override;
 
-    TColor DisabledColor() const { return FFraming.DisabledColor(); }
-    virtual void SetDisabledColor(TColor Value) { FFraming.SetDisabledColor(Value); }
-    TColor FocusColor() const { return FFraming.FocusColor(); }
-    virtual void SetFocusColor(TColor Value) { FFraming.SetFocusColor(Value); }
     TColor NormalColor() const { return FFraming.NormalColor(); }
-    TColor FrameColor() const { return FFraming.FrameColor(); }
-    virtual void SetFrameColor(TColor Value) { FFraming.SetFrameColor(Value); }
-    TGwFrameController* FrameController() const { return FFraming.FrameController(); }
-    virtual void SetFrameController(TGwFrameController* Value) { FFraming.SetFrameController(Value); }
-    TGwFrameControllerNotifications FrameControllerNotifications() const override {
-        return FFraming.Notifications;
-    }
-    void SetFrameControllerNotifications(TGwFrameControllerNotifications Value) {
-        FFraming.Notifications = Value;
-    }
-    TColor FrameHotColor() const { return FFraming.FrameHotColor(); }
-    virtual void SetFrameHotColor(TColor Value) { FFraming.SetFrameHotColor(Value); }
-    bool FrameHotTrack() const { return FFraming.FrameHotTrack(); }
-    virtual void SetFrameHotTrack(bool Value) { FFraming.SetFrameHotTrack(Value); }
-    TFrameStyle FrameHotStyle() const { return FFraming.FrameHotStyle(); }
-    virtual void SetFrameHotStyle(TFrameStyle Value) { FFraming.SetFrameHotStyle(Value); }
-    TSides FrameSides() const { return FFraming.FrameSides(); }
-    virtual void SetFrameSides(TSides Value) { FFraming.SetFrameSides(Value); }
-    TFrameStyle FrameStyle() const { return FFraming.FrameStyle(); }
-    virtual void SetFrameStyle(TFrameStyle Value) { FFraming.SetFrameStyle(Value); }
-    bool FrameVisible() const { return FFraming.FrameVisible(); }
-    virtual void SetFrameVisible(bool Value) { FFraming.SetFrameVisible(Value); }
-    TFramingPreference FramingPreference() const { return FFraming.FramingPreference(); }
-    virtual void SetFramingPreference(TFramingPreference Value) { FFraming.SetFramingPreference(Value); }
     // The controller's settings go through the control's own setters, so a derived control hears
     // them as it hears its properties.
     bool SetFramingProperty(TGwFrameControllerProperty Property, int Value) override;
-    // Whether a property goes into the form: Color only while enabled, FocusColor only when it is
-    // not Color, and nothing the frame controller governs.
-    bool IsStored(TGwFrameControllerProperty Property) const;
-    // Retired properties of older forms, read and never written.
-    void ReadFrameFlat(bool Value) { FFraming.ReadFrameFlat(Value); }
-    void ReadFrameFocusStyle(TFrameStyle Value) { FFraming.ReadFrameFocusStyle(Value); }
     bool GetAutoExpand() const { return AutoExpand; }
     virtual void SetAutoExpand(bool Value);
     bool AutoSelect() const { return FAutoSelect; }
@@ -86,7 +52,6 @@ public:
     void FullExpand();
     void FullCollapse();
     virtual void UpdateColors() { FFraming.UpdateColors(); }
-    virtual bool UseThemes() const { return FFraming.UseThemes(); }
 
 protected:
     virtual void UpdateFrame(bool ViaMouse, bool InFocus) { FFraming.UpdateFrame(ViaMouse, InFocus); }
@@ -109,12 +74,7 @@ protected:
     // IGwFramingHost
     void FramingRepaintFrame() override { RepaintFrame(); }
     void FramingRecreateWindow() override { RecreateWnd(); }
-    TColor FramingColor() const override { return Color(); }
-    void FramingSetColor(TColor Value) override { SetColor(Value); }
-    void FramingSetParentColor(bool Value) override { SetParentColor(Value); }
-    bool FramingEnabled() const override { return Enabled(); }
     bool FramingFocused() const override { return FFraming.HasFocus(); }
-    bool FramingLoading() const override { return ComponentState().Contains(csLoading); }
 
     TTreeNode* FRClickNode = nullptr;
 
@@ -125,7 +85,6 @@ private:
     void AskImages(TMessage& Message);
     void PaintSelectionOutline(TCanvas* DC);
 
-    TGwFraming FFraming{this, this};
     bool FAutoSelect = false;
     TPen FSelectionPen;
     bool FContextMenuHandled = false;

@@ -1001,4 +1001,95 @@ TEST(GwTabData, RegionCacheCapacity) {
     EXPECT_EQ(cache.GetCount(), 6);
 }
 
+struct SideCaptionCase {
+    const char* Name;
+    TGwTabOrientation Orientation;
+    TGwTabStyle Style;
+    TGwTabSequence Sequence = tsStandard;
+    int TabHeight = 0;
+};
+
+void PrintTo(const SideCaptionCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabSlantedCaptions : public ::testing::TestWithParam<SideCaptionCase> {};
+
+// The dark pixels of a paper: how many, their bounding box, and how many lie outside Shape.
+struct TInk {
+    int Count = 0, Outside = 0;
+    TRect Box{10000, 10000, -1, -1};
+};
+
+TInk InkOf(TPaper& Paper, int W, int H, HRGN Shape) {
+    TInk ink;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            if (Lightness(Paper.At(x, y)) >= 3 * 128)
+                continue;
+            ++ink.Count;
+            ink.Outside += Shape && !PtInRegion(Shape, x, y);
+            ink.Box = {std::min<int>(ink.Box.Left, x), std::min<int>(ink.Box.Top, y),
+                       std::max<int>(ink.Box.Right, x + 1), std::max<int>(ink.Box.Bottom, y + 1)};
+        }
+    return ink;
+}
+
+// A long caption beside a short one on slanted tabs with horizontal text: each caption is drawn
+// whole (as many dark pixels, the same size as on plain paper) and inside its own tab's shape, so
+// neither the slant nor the neighbouring tab cuts it. On side tabs the slant runs as deep as the
+// longest caption, deeper than a fixed tab height.
+TEST_P(TabSlantedCaptions, CaptionsStandWholeInsideTheirTabs) {
+    const SideCaptionCase& c = GetParam();
+    const int W = 500, H = 800; // room for both tabs, so no scroller covers one
+    TStrip s(2);
+    s.Tabs->SetBounds(0, 0, W, H);
+    s.Tabs->SetTabStyle(c.Style);
+    s.Tabs->SetTabOrientation(c.Orientation);
+    s.Tabs->SetTabSequence(c.Sequence);
+    s.Tabs->SetTabHeight(c.TabHeight);
+    const std::string captions[2] = {"Subprogram with a rather long name", "Ab"};
+    for (int i = 0; i < 2; ++i)
+        s.Tabs->GetTabCollection()->GetItem(i)->SetCaption(captions[i]);
+    s.Tabs->SetUseGradients(false);
+    s.Tabs->SetHotTrack(false);
+    s.Tabs->SetShowShadow(false);
+    s.Tabs->SetColor(clWhite);
+    s.Tabs->SetFlatColor(clWhite);
+    s.Tabs->SetBackgroundColor(clWhite);
+    for (int shown = 0; shown < 2; ++shown) {
+        SCOPED_TRACE(captions[shown]);
+        TPaper plain(W, 100);
+        plain.Canvas()->Font()->Assign(*s.Tabs->Font());
+        plain.Canvas()->Brush()->SetStyle(bsClear);
+        plain.Canvas()->TextOut(10, 10, captions[shown]);
+        TInk want = InkOf(plain, W, 100, nullptr);
+        ASSERT_GT(want.Count, 0);
+        // Only this tab's caption is dark.
+        s.Tabs->OnGetTextColor = [shown](TObject*, int Index, TGwTextStyle, TColor& Color, bool& Handled) {
+            Color = Index == shown ? clBlack : clWhite;
+            Handled = true;
+        };
+        TPaper paper(W, H);
+        s.Tabs->PaintTo(paper.Canvas());
+        std::vector<TPoint> pts = s.Tabs->CalcMappedTabRegionPts(shown);
+        HRGN shape = CreatePolygonRgn(pts.data(), static_cast<int>(pts.size()));
+        TInk got = InkOf(paper, W, H, shape);
+        DeleteObject(shape);
+        EXPECT_EQ(got.Outside, 0);
+        EXPECT_NEAR(got.Count, want.Count, want.Count / 20);
+        EXPECT_NEAR(got.Box.Width(), want.Box.Width(), 1);
+        EXPECT_NEAR(got.Box.Height(), want.Box.Height(), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabSlantedCaptions,
+    ::testing::Values(SideCaptionCase{"LeftSingleSlant", toLeft, tsSingleSlant},
+                      SideCaptionCase{"RightSingleSlant", toRight, tsSingleSlant},
+                      SideCaptionCase{"LeftReverseFixedHeight", toLeft, tsSingleSlant, tsReverse, 54},
+                      SideCaptionCase{"LeftBackSlant", toLeft, tsBackSlant},
+                      SideCaptionCase{"LeftDoubleSlant", toLeft, tsDoubleSlant},
+                      SideCaptionCase{"TopSingleSlant", toTop, tsSingleSlant},
+                      SideCaptionCase{"BottomBackSlant", toBottom, tsBackSlant}),
+    [](const ::testing::TestParamInfo<SideCaptionCase>& i) { return std::string(i.param.Name); });
+
 } // namespace
