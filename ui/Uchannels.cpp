@@ -259,14 +259,8 @@ void TMainForm::gwsgSpecParamPropertiesSelectCell(TObject* Sender, int, int ARow
     TWinControl* editor = grid == gwsgSpecParamProperties
                               ? p->Owner->CreateSetpointEditor(p, ARow, host, exit, nullptr)
                               : CreateChannelPropertyEditor(p, ARow, host, exit, nullptr);
-    if (!editor)
-        return;
-    host->SetVisible(true);
-    editor->SetBounds(0, 0, host->Width(), host->Height());
-    editor->SetVisible(true);
-    if (editor->CanFocus())
-        editor->SetFocus();
-    CanSelect = true;
+    if (ShowInHost(host, editor))
+        CanSelect = true;
 }
 
 void TMainForm::gwsgSpecParamPropertiesExit(TObject* Sender) {

@@ -175,14 +175,8 @@ void TMainForm::gwsgParamPropertiesExpressSelectCell(TObject* Sender, int, int A
     TWinControl* editor = grid == gwsgSpecParamPropertiesExpress
                               ? p->Owner->CreateSetpointEditor(p, ARow, host, exit, nullptr)
                               : CreateChannelPropertyEditor(p, ARow, host, exit, nullptr);
-    if (!editor)
-        return;
-    host->SetVisible(true);
-    editor->SetBounds(0, 0, host->Width(), host->Height());
-    editor->SetVisible(true);
-    if (editor->CanFocus())
-        editor->SetFocus();
-    CanSelect = true;
+    if (ShowInHost(host, editor))
+        CanSelect = true;
 }
 
 void TMainForm::gwsgParamPropertiesExpressExit(TObject* Sender) {

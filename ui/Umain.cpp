@@ -268,6 +268,17 @@ TPanel* TMainForm::HostFor(TGwStringGrid* grid, int row) {
     return host;
 }
 
+bool TMainForm::ShowInHost(TPanel* host, TWinControl* editor) {
+    if (!editor)
+        return false;
+    host->SetVisible(true);
+    editor->SetBounds(0, 0, host->Width(), host->Height());
+    editor->SetVisible(true);
+    if (editor->CanFocus())
+        editor->SetFocus();
+    return true;
+}
+
 void TMainForm::FreeHosts(TGwStringGrid* grid) {
     for (int i = grid->ControlCount() - 1; i >= 0; --i)
         if (auto* host = dynamic_cast<TPanel*>(grid->Controls(i)))

@@ -268,6 +268,8 @@ private:
     void ShowChannel(TParamItem* p, TGwStringGrid* main, TGwStringGrid* setpoints, bool names);
     void FreeHosts(TGwStringGrid* grid);
     TPanel* HostFor(TGwStringGrid* grid, int row);
+    // Shows an object's in-place editor over its host cell; false when the object made none.
+    bool ShowInHost(TPanel* host, TWinControl* editor);
     void RelistTypeAndChannels();
     // The close steps of the three pages' editors, run from WM_EDITORCLOSED.
     void CloseObjectEditors();

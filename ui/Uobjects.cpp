@@ -79,14 +79,8 @@ void TMainForm::gwsgObjectPropertySelectCell(TObject* Sender, int, int ARow, boo
     TNotifyEvent exit = [this](TObject* s) { gwsgObjectPropertyExit(s); };
     TWinControl* editor = properties ? object->CreatePropertyEditor(ARow, host, exit, nullptr)
                                      : object->CreateCommandModeEditor(ARow, host, exit, nullptr);
-    if (!editor)
-        return;
-    host->SetVisible(true);
-    editor->SetBounds(0, 0, host->Width(), host->Height());
-    editor->SetVisible(true);
-    if (editor->CanFocus())
-        editor->SetFocus();
-    CanSelect = true;
+    if (ShowInHost(host, editor))
+        CanSelect = true;
 }
 
 void TMainForm::gwsgObjectPropertyExit(TObject* Sender) {
