@@ -15,6 +15,8 @@ constexpr char kLineEnd = '\n';
 constexpr std::string_view kJumpPrefix = "@l:";
 constexpr std::string_view kJumpMnemonic = "goto";
 constexpr int kOperandFields = 4; // fields after the fourth operand are ignored
+// The raw form takes the code and all five operand bytes.
+constexpr int kRawOperandFields = 1 + kOperandBytes;
 constexpr std::string_view kVersionFile = "version.ini";
 constexpr std::string_view kVersionLow = "version_l";
 constexpr std::string_view kVersionHigh = "version_h";
@@ -57,7 +59,8 @@ std::string RunToLine(std::string_view run) {
     std::string_view mnemonic = field();
     std::string line(mnemonic);
     bool jump = mnemonic.find(kJumpMnemonic) != std::string_view::npos;
-    for (int i = 0; i < kOperandFields; ++i) {
+    const int operands = mnemonic == kRawOpcodeText ? kRawOperandFields : kOperandFields;
+    for (int i = 0; i < operands; ++i) {
         if (i == 0 && jump) {
             line += ' ';
             line += kJumpPrefix;

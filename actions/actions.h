@@ -14,12 +14,27 @@
 
 class actionManager;
 
+// Where an assembly stopped: the text line (from 0) that raised, which is the editor's line.
+class EScriptLine {
+public:
+    explicit EScriptLine(int line) : Line(line) {}
+    virtual ~EScriptLine() = default;
+    int Line;
+};
+
+// The runtime's error E (EConvertError, EListError) as a line of a script raised it: callers still
+// catch E, and its message starts with the line's number as the editor shows it ("Строка 3: ").
+template <class E> class EScriptError : public E, public EScriptLine {
+public:
+    EScriptError(const E& e, int line) : E(ScriptLineMessage(line, e.Message)), EScriptLine(line) {}
+};
+
 // One assembled instruction: a spare byte, the opcode and five operand bytes (little-endian numbers).
 class TActionLine {
 public:
     uint8_t Spare = 0;
     uint8_t Opcode = opNone;
-    uint8_t Operands[5] = {};
+    uint8_t Operands[kOperandBytes] = {};
 
     uint16_t U16(int at) const { return uint16_t(Operands[at] | Operands[at + 1] << 8); }
     void SetU16(int at, uint16_t v) {
@@ -33,6 +48,16 @@ public:
     }
     // Operand bytes that belong to the opcode (the database stores only these).
     uint8_t OperandLength() const { return ::OperandLength(Opcode); }
+    // Whether the text form of the opcode holds the whole instruction: the code has one and every
+    // operand byte past its operand length is 0. Otherwise the lister writes the raw "op" form.
+    bool HasTextForm() const {
+        if (!FindOpcode(Opcode))
+            return false;
+        for (int i = OperandLength(); i < kOperandBytes; ++i)
+            if (Operands[i] != 0)
+                return false;
+        return true;
+    }
 
     bool operator==(const TActionLine&) const = default;
 };
@@ -59,7 +84,8 @@ public:
 
     // Replaces the instructions and the variable list with those of `lines`, one instruction per
     // non-empty line. Raises EConvertError for an operand that is not an integer and EListError for a
-    // missing required operand; the subprogram is then left exactly as it was. Returns true.
+    // missing required operand, as EScriptError naming the line; the subprogram is then left exactly
+    // as it was. Returns true.
     bool Assemble(const TStrings& lines);
     // Text of instruction n (from 0), empty past the end. An act instruction shows the called
     // subprogram's name when the store holds it and the name reads back to it, else the decimal id.

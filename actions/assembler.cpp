@@ -122,7 +122,11 @@ public:
             }
             break;
         case Rule::Plain: l.Opcode = m.code; break;
-        case Rule::Raw: l.Opcode = uint8_t(Num(f_.Get(1))); break;
+        case Rule::Raw:
+            l.Opcode = uint8_t(Num(f_.Get(1)));
+            for (int i = 0; i < kOperandBytes && i + 2 < Fields(); ++i)
+                l.Operands[i] = uint8_t(Num(f_.Get(i + 2)));
+            break;
         }
         return l;
     }
@@ -265,27 +269,34 @@ bool T_Action::Assemble(const TStrings& lines) {
     TStringList vars;
     VarIndex index;
     TStringList fields;
-    const int n = lines.Count();
-    for (int i = 0; i < n; ++i) {
-        const std::string line = lines.Get(i);
-        if (!MayBeDef(line))
-            continue;
-        fields.SetCommaText(line);
-        if (fields.Count() > 0 && fields.Get(0) == "def") {
-            std::string name = Trim(fields.Get(1)); // a def without a name raises the list-index error
-            if (IsVariableNumberText(name))
-                continue; // "#k" names variable k, it defines none
-            if (index.emplace(name, uint8_t(vars.Count() + 1)).second)
-                vars.Add(name);
-        }
-    }
     std::vector<TActionLine> code;
-    code.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) {
-        fields.SetCommaText(lines.Get(i));
-        if (fields.Count() == 0)
-            continue;
-        code.push_back(LineEncoder(fields, index, Owner).Encode());
+    const int n = lines.Count();
+    int i = 0; // the line being read, named by an error
+    try {
+        for (i = 0; i < n; ++i) {
+            const std::string line = lines.Get(i);
+            if (!MayBeDef(line))
+                continue;
+            fields.SetCommaText(line);
+            if (fields.Count() > 0 && fields.Get(0) == "def") {
+                std::string name = Trim(fields.Get(1)); // a def without a name raises the list-index error
+                if (IsVariableNumberText(name))
+                    continue; // "#k" names variable k, it defines none
+                if (index.emplace(name, uint8_t(vars.Count() + 1)).second)
+                    vars.Add(name);
+            }
+        }
+        code.reserve(size_t(n));
+        for (i = 0; i < n; ++i) {
+            fields.SetCommaText(lines.Get(i));
+            if (fields.Count() == 0)
+                continue;
+            code.push_back(LineEncoder(fields, index, Owner).Encode());
+        }
+    } catch (const EConvertError& e) {
+        throw EScriptError<EConvertError>(e, i);
+    } catch (const EListError& e) {
+        throw EScriptError<EListError>(e, i);
     }
     Instructions.swap(code);
     Variables.Assign(&vars);

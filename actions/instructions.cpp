@@ -91,6 +91,10 @@ uint8_t DoFunctionNumber(std::string_view name) {
     return 0;
 }
 
+std::string ScriptLineMessage(int line, const std::string& message) {
+    return "Строка " + std::to_string(line + 1) + ": " + message;
+}
+
 std::string VariableNumberText(uint8_t k) { return "#" + std::to_string(k); }
 
 bool IsVariableNumberText(std::string_view text) {

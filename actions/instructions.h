@@ -86,8 +86,11 @@ struct TOpcodeInfo {
 
 inline constexpr uint16_t kDefaultLength = 8;
 
-// Text form of an instruction whose code has none: "op" and the decimal code (no operands).
+// Text form of an instruction that no text form of its code holds (a code without one, or operand
+// bytes its code does not use): "op", the decimal code and the five operand bytes in decimal, the
+// trailing zero bytes left out.
 inline constexpr std::string_view kRawOpcodeText = "op";
+inline constexpr int kOperandBytes = 5;
 // A variable operand by number, "#" and the decimal number, for a variable that no name in the
 // text would give back (a number outside the list, or a name the assembler reads otherwise).
 std::string VariableNumberText(uint8_t k);
@@ -95,6 +98,10 @@ std::string VariableNumberText(uint8_t k);
 bool IsVariableNumberText(std::string_view text);
 // The number of such a text when it is at most 255.
 bool ReadVariableNumber(std::string_view text, uint8_t& k);
+
+// The message of an error raised by script line `line` (from 0): "Строка ", the line's number from 1,
+// ": " and the error's own message.
+std::string ScriptLineMessage(int line, const std::string& message);
 
 // Every code with a text form, in code order.
 std::span<const TOpcodeInfo> OpcodeTable();

@@ -69,7 +69,8 @@ std::vector<int> NamedVariables(const T_Action& a) {
     for (size_t i = 0; i < a.Instructions.size(); ++i) {
         const TActionLine& l = a.Instructions[i];
         const int v = l.Operands[0];
-        if ((l.Opcode != opDef && l.Opcode != opDefVar) || v < 1 || v > count || line[size_t(v)] >= 0)
+        if ((l.Opcode != opDef && l.Opcode != opDefVar) || !l.HasTextForm() || v < 1 || v > count ||
+            line[size_t(v)] >= 0)
             continue;
         const std::string& name = a.Variables.Get(v - 1);
         if (!Definable(name) || isDefined(name) || int(defined.size()) + 1 != v)
@@ -80,15 +81,27 @@ std::vector<int> NamedVariables(const T_Action& a) {
     return line;
 }
 
+// "op", the code and the operand bytes up to the last one that is not 0: whatever the database or
+// a file gave keeps its place and all its bytes.
+std::string RawText(const TActionLine& l) {
+    std::string s = std::string(kRawOpcodeText) + ' ' + IntToStr(l.Opcode);
+    int used = kOperandBytes;
+    while (used > 0 && l.Operands[used - 1] == 0)
+        --used;
+    for (int i = 0; i < used; ++i)
+        s += ' ' + IntToStr(l.Operands[i]);
+    return s;
+}
+
 } // namespace
 
 std::string T_Action::InstructionText(int n) const {
     if (n < 0 || size_t(n) >= Instructions.size())
         return {};
     const TActionLine& l = Instructions[size_t(n)];
+    if (!l.HasTextForm())
+        return RawText(l);
     const TOpcodeInfo* info = FindOpcode(l.Opcode);
-    if (!info) // a code without a text form keeps its place and its code
-        return std::string(kRawOpcodeText) + ' ' + IntToStr(l.Opcode);
     std::string s(info->text);
     std::vector<int> named;
     for (int i = 0; i < info->operandCount; ++i) {

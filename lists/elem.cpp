@@ -16,6 +16,8 @@ void ELEMList::Remove(ELEM* e) {
     bool linked = e->Older ? e->Older->Newer == e : Oldest == e;
     if (!linked)
         return;
+    if (Watch)
+        Watch->Leaving(e);
     if (Newest == e)
         Newest = e->Older;
     if (Oldest == e)
@@ -39,6 +41,8 @@ void ELEMList::Append(ELEM* e) {
     Newest = e;
     ++Count;
     TakeHooks(*this, e);
+    if (Watch)
+        Watch->Joined(e);
 }
 
 void ELEMList::Prepend(ELEM* e) {
@@ -51,6 +55,8 @@ void ELEMList::Prepend(ELEM* e) {
     Oldest = e;
     ++Count;
     TakeHooks(*this, e);
+    if (Watch)
+        Watch->Joined(e);
 }
 
 void ELEMList::InsertAfter(ELEM* e, ELEM* existing) {
@@ -63,6 +69,8 @@ void ELEMList::InsertAfter(ELEM* e, ELEM* existing) {
         Newest = e;
     ++Count;
     TakeHooks(*this, e);
+    if (Watch)
+        Watch->Joined(e);
 }
 
 ELEM* ELEMList::At(uint32_t n) const {

@@ -34,6 +34,13 @@ struct ELEM {
     }
 };
 
+// Told of every element a list takes in or lets go, so that an index of the list keeps itself.
+struct ELEMWatch {
+    virtual ~ELEMWatch() = default;
+    virtual void Joined(ELEM* e) = 0;  // e is linked and has the list's hooks
+    virtual void Leaving(ELEM* e) = 0; // e is still linked
+};
+
 // The header links elements it does not own: removing an element or dropping the header frees nothing.
 struct ELEMList {
     TElemEvent OnChanged; // copied into every element the list takes
@@ -41,6 +48,7 @@ struct ELEMList {
     ELEM* Newest = nullptr;
     ELEM* Oldest = nullptr;
     uint32_t Count = 0;
+    ELEMWatch* Watch = nullptr; // not owned
 
     // Unlinks e and clears its links (take the next element before removing while walking); its hooks
     // stay. An element that is not linked into this list is ignored, so a second Remove cannot corrupt

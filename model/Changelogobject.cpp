@@ -83,8 +83,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
         if (!found) {
             found = new TParamItem;
             found->Name = kSettings[r].ChannelName;
-            found->ChannelType = kSystemChannelType2;
-            found->ChannelIndex = kSettings[r].Index;
+            found->SetAddress(kSystemChannelType2, kSettings[r].Index);
             found->SetBitWidth(kSettings[r].Bits);
             found->Value[0] = static_cast<uint8_t>(kSettings[r].Default);
             found->Value[1] = static_cast<uint8_t>(kSettings[r].Default >> 8);
@@ -107,7 +106,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
     }
     int depth = Settings[kDepth]->Value[0];
     auto claim = [this](TParamItem* p, int n) {
-        p->ChannelIndex = static_cast<uint8_t>(n);
+        p->SetAddress(p->ChannelType, static_cast<uint8_t>(n));
         p->Name = kRecordName;
         p->ValueEditable = 0;
         p->Flag2 = 0;
@@ -116,7 +115,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
     if (records.empty()) {
         for (int n = 1; n <= depth; ++n) {
             auto* p = new TParamItem;
-            p->ChannelType = index; // width 0, as the original program stores new records
+            p->SetAddress(index, 0); // width 0, as the original program stores new records
             claim(p, n);
             Channels->Append(p);
         }
@@ -202,7 +201,7 @@ bool TChangeLogItem::ApplyLogIndex(const std::string& text) {
     for (ELEM* e = Channels->Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
         if (old != 0 && p->ChannelType == old)
-            p->ChannelType = static_cast<uint16_t>(n);
+            p->SetAddress(static_cast<uint16_t>(n), p->ChannelIndex);
     }
     Settings[kLogIndex]->Value[0] = static_cast<uint8_t>(n);
     Settings[kLogIndex]->Value[1] = static_cast<uint8_t>(n >> 8);

@@ -1,6 +1,8 @@
 // Loading a configuration from the nine tables of a LOR database. Configuration model layer.
 // A load never writes the file, trusts nothing it reads beyond the record it came from, and reports
 // every table it could not read to its true end.
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -35,12 +37,14 @@ public:
             fEnded = LastStatus(fT->Table) == LOR_OK;
             return false;
         }
-        std::string key(reinterpret_cast<const char*>(fT->key()), fT->set.LenKey);
-        // Keys are compared in stored byte order, which the class has swapped back.
-        std::string stored = key;
-        if (stored.size() >= 2 && fSwapped)
-            std::swap(stored[0], stored[1]);
-        if (fHave && stored <= fLast) {
+        // Keys are compared in stored byte order, which the class has swapped back. A class's key
+        // is never longer than its record's key field.
+        Key stored;
+        stored.len = std::min<size_t>(fT->set.LenKey, sizeof stored.bytes);
+        std::memcpy(stored.bytes, fT->key(), stored.len);
+        if (stored.len >= 2 && fSwapped)
+            std::swap(stored.bytes[0], stored.bytes[1]);
+        if (fHave && !(fLast < stored)) {
             fBroken = true;
             return false;
         }
@@ -52,9 +56,18 @@ public:
     bool Complete() const { return !fT || (fEnded && !fBroken && fSteps - 1 == fT->COUNT()); }
 
 private:
+    struct Key {
+        uint8_t bytes[4] = {};
+        size_t len = 0;
+        // Unsigned bytes, the shorter key first on a tie, as the store orders them.
+        bool operator<(const Key& o) const {
+            const int c = std::memcmp(bytes, o.bytes, std::min(len, o.len));
+            return c < 0 || (c == 0 && len < o.len);
+        }
+    };
     VTRecord* fT;
     uint32_t fSteps = 0;
-    std::string fLast;
+    Key fLast;
     bool fHave = false;
     bool fSwapped = true;
     bool fEnded = false;
@@ -72,7 +85,18 @@ struct configmanager::LoadTables {
     std::unique_ptr<VTParamInfoEx> ParamInfoEx;
     std::unique_ptr<VTParamValue> ParamValue;
     std::set<std::string> Damaged; // tables already reported
+    // The handler records are read in step with the channels, both in key order; the record read
+    // last is at hand while HandlersInStep holds (HandlerAhead: one was read). A walk that cannot go
+    // on gives way to a seek per channel.
+    bool HandlersInStep = false;
+    bool HandlerAhead = false;
+    uint32_t HandlerKey = 0;
 };
+
+namespace {
+// Channel address in key order: type, then index.
+uint32_t AddressOrder(uint16_t type, uint8_t index) { return uint32_t{type} << 8 | index; }
+} // namespace
 
 bool configmanager::LoadDatabase(const std::string& path) {
     LastError.clear();
@@ -249,6 +273,15 @@ void configmanager::ReadSubprogramInfo(LoadTables& t, T_Action* action) {
 
 // Channels with their values and handlers; the built-in channels take their stored values.
 void configmanager::ReadChannels(LoadTables& t) {
+    if (t.ParamInfoEx) {
+        t.ParamInfoEx->RTOP();
+        t.HandlerAhead = t.ParamInfoEx->RNEXT();
+        t.HandlersInStep = t.HandlerAhead || LastStatus(t.ParamInfoEx->Table) == LOR_OK;
+        if (!t.HandlersInStep)
+            TableDamaged(t, kTableParamInfoEx);
+        if (t.HandlerAhead)
+            t.HandlerKey = AddressOrder(GetU16(t.ParamInfoEx->rec.Key), t.ParamInfoEx->rec.Key[2]);
+    }
     Walker w(t.ParamValue.get());
     for (bool more = w.Start(); more; more = w.Next()) {
         VTParamValue& pv = *t.ParamValue;
@@ -279,8 +312,7 @@ void configmanager::ReadChannels(LoadTables& t) {
             std::memcpy(builtIn->Value.data(), pv.rec.Dat + kParamValueBytes, own);
         } else {
             p = new TParamItem;
-            p->ChannelType = type;
-            p->ChannelIndex = index;
+            p->SetAddress(type, index);
             p->SetBitWidth(width);
             p->Store = Actions;
             std::memcpy(p->Value.data(), pv.rec.Dat + kParamValueBytes,
@@ -299,11 +331,26 @@ void configmanager::ReadHandlers(LoadTables& t, TParamItem* p) {
     if (!t.ParamInfoEx)
         return;
     VTParamInfoEx& px = *t.ParamInfoEx;
-    PutU16(px.rec.Key, p->ChannelType); // the class swaps to high byte first
-    px.rec.Key[2] = p->ChannelIndex;
-    if (!px.RSEEK()) {
-        CheckRead(t, px, kTableParamInfoEx);
-        return;
+    const uint32_t wanted = AddressOrder(p->ChannelType, p->ChannelIndex);
+    while (t.HandlersInStep && t.HandlerAhead && t.HandlerKey < wanted) {
+        t.HandlerAhead = px.RNEXT();
+        const uint32_t key = AddressOrder(GetU16(px.rec.Key), px.rec.Key[2]);
+        // A walk that ends on damage or on a key out of order hands over to the seeks.
+        t.HandlersInStep = t.HandlerAhead ? key > t.HandlerKey : LastStatus(px.Table) == LOR_OK;
+        t.HandlerKey = key;
+        if (!t.HandlersInStep)
+            TableDamaged(t, kTableParamInfoEx);
+    }
+    if (t.HandlersInStep) {
+        if (!t.HandlerAhead || t.HandlerKey != wanted)
+            return;
+    } else {
+        PutU16(px.rec.Key, p->ChannelType); // the class swaps to high byte first
+        px.rec.Key[2] = p->ChannelIndex;
+        if (!px.RSEEK()) {
+            CheckRead(t, px, kTableParamInfoEx);
+            return;
+        }
     }
     if (px.DataLength() < kParamInfoExDatLen) {
         LoadProblem("Обработчики канала " + IntToStr(p->ChannelType) + ":" + IntToStr(p->ChannelIndex) +
@@ -337,6 +384,7 @@ void configmanager::ReadObjects(LoadTables& t) {
         object->Period = period;
         Objects.Append(object);
         fLive.insert(object);
+        CountObject(object, 1);
     }
     if (!w.Complete())
         TableDamaged(t, kTableObjects);

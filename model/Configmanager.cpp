@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Channelindex.h"
 #include "Userobject.h"
 #include "actions.h"
 #include "lorbase.h"
@@ -55,20 +56,6 @@ const BuiltInRow kBuiltIn[kBuiltInChannelCount] = {
 };
 
 uint32_t AddressKey(const TParamItem* p) { return uint32_t{p->ChannelType} << 8 | p->ChannelIndex; }
-
-// Channels of one type with an index, ascending index, equal indexes in list order.
-std::vector<TParamItem*> ChannelsOfType(const ELEMList& channels, uint16_t type) {
-    std::vector<TParamItem*> v;
-    for (ELEM* e = channels.Oldest; e; e = e->Newer) {
-        auto* p = static_cast<TParamItem*>(e);
-        if (p->ChannelType == type && p->ChannelIndex != 0)
-            v.push_back(p);
-    }
-    std::stable_sort(v.begin(), v.end(), [](const TParamItem* a, const TParamItem* b) {
-        return a->ChannelIndex < b->ChannelIndex;
-    });
-    return v;
-}
 } // namespace
 
 std::string PadNumber(int64_t n, int width) {
@@ -82,12 +69,12 @@ configmanager::configmanager() {
     RouteLorMessageBoxes();
     Channels.OnChanged = [this](ELEM* e) { OnParamChanged(static_cast<TParamItem*>(e)); };
     Channels.OnRebind = [this](ELEM* e) { OnParamRebind(static_cast<TParamItem*>(e)); };
+    fIndex = std::make_unique<TChannelIndex>(Channels);
     for (int i = 0; i < kBuiltInChannelCount; ++i) {
         const BuiltInRow& r = kBuiltIn[i];
         auto* p = new TParamItem;
         p->Name = r.Name;
-        p->ChannelType = r.Type;
-        p->ChannelIndex = r.Index;
+        p->SetAddress(r.Type, r.Index);
         p->SetBitWidth(r.Bits);
         std::memcpy(p->Value.data(), r.Default, p->ValueBytes());
         p->ValueEditable = i == kBuiltInChannelCount - 1 ? 0 : 1;
@@ -124,14 +111,15 @@ configmanager::~configmanager() {
 
 TParamItem* configmanager::NewChannel(uint16_t channelType, uint8_t channelIndex) {
     auto* p = new TParamItem;
-    p->ChannelType = channelType;
-    p->ChannelIndex = channelIndex;
+    p->SetAddress(channelType, channelIndex);
     Channels.Append(p);
     return p;
 }
 
+std::vector<TParamItem*> configmanager::ChannelsOfType(uint16_t type) { return fIndex->OfType(type); }
+
 void configmanager::GetChannelsOfType(ELEMList* out, uint16_t channelType) {
-    std::vector<TParamItem*> v = ChannelsOfType(Channels, channelType);
+    std::vector<TParamItem*> v = ChannelsOfType(channelType);
     // The newest end holds the lowest index.
     for (auto it = v.rbegin(); it != v.rend(); ++it)
         out->Append(new TParamItemP(*it));
@@ -143,23 +131,16 @@ void configmanager::GetObjects(ELEMList* out) {
 }
 
 void configmanager::ListChannelTypes(TStrings* strings) {
-    strings->Clear();
-    for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
-        auto* p = static_cast<TParamItem*>(e);
-        if (p->ChannelType == 0)
-            continue;
-        std::string text = PadNumber(p->ChannelType, 5);
-        if (strings->IndexOf(text) < 0)
-            strings->Add(text);
-    }
-    if (auto* list = dynamic_cast<TStringList*>(strings))
-        list->Sort();
-    else {
-        TStringList sorted;
-        sorted.AddStrings(strings);
-        sorted.Sort();
-        strings->Assign(&sorted);
-    }
+    // One flag per type keeps this linear in the channels; five-digit texts sort as their numbers,
+    // so walking the types upwards gives the sorted list, and the strings change once.
+    std::vector<bool> used(size_t{0xFFFF} + 1);
+    for (ELEM* e = Channels.Oldest; e; e = e->Newer)
+        used[static_cast<TParamItem*>(e)->ChannelType] = true;
+    TStringList types;
+    for (size_t type = 1; type < used.size(); ++type)
+        if (used[type])
+            types.Add(PadNumber(int64_t(type), 5));
+    strings->Assign(&types);
 }
 
 bool configmanager::HasExtendedFormat() const { return VersionWord() >= kCurrentVersionWord; }
@@ -168,11 +149,13 @@ bool configmanager::IsLiveObject(const TObjectItem* object) const {
     return object && fLive.count(object) != 0;
 }
 
-bool configmanager::NumberInUse(uint16_t number) const {
-    for (ELEM* e = Objects.Oldest; e; e = e->Newer)
-        if (static_cast<TObjectItem*>(e)->Number == number)
-            return true;
-    return false;
+bool configmanager::NumberInUse(uint16_t number) const { return fNumberUse[number] > 0; }
+
+void configmanager::CountObject(const TObjectItem* object, int delta) {
+    fNumberUse[object->Number] += delta;
+    if (const TDeviceType* type = FindDeviceTypeByTag(object->Tag);
+        type && type->Counted && type->Code != kUserObjectCode)
+        fInstanceUse[uint32_t(type->Code) << 8 | static_cast<uint8_t>(object->Number - type->Base)] += delta;
 }
 
 // A driver object keeps its settings channels at its instance byte, (number − base) mod 256: an
@@ -183,12 +166,8 @@ bool configmanager::InstanceTaken(const TDeviceType* type, uint16_t number) cons
     const auto instance = static_cast<uint8_t>(number - type->Base);
     if (instance == 0)
         return true;
-    for (ELEM* e = Objects.Oldest; e; e = e->Newer) {
-        const auto* o = static_cast<TObjectItem*>(e);
-        if (o->Tag == type->Tag && static_cast<uint8_t>(o->Number - type->Base) == instance)
-            return true;
-    }
-    return false;
+    const auto it = fInstanceUse.find(uint32_t(type->Code) << 8 | instance);
+    return it != fInstanceUse.end() && it->second > 0;
 }
 
 // The object AddObject's factory is building: an owner that is neither on the list nor gone
@@ -203,14 +182,11 @@ bool configmanager::IsBuildingObject(const TObjectItem* object) const {
 void configmanager::BindOrSet(TParamItem* p, uint16_t channelType, uint8_t channelIndex) {
     if (IsLiveObject(p->Owner) || IsBuildingObject(p->Owner))
         p->Owner->BindParam(channelType, channelIndex, p);
-    if (p->ChannelType != channelType || p->ChannelIndex != channelIndex) {
-        p->ChannelType = channelType;
-        p->ChannelIndex = channelIndex;
-    }
+    p->SetAddress(channelType, channelIndex);
 }
 
 void configmanager::CloseGap(uint16_t channelType, uint8_t oldIndex) {
-    for (TParamItem* q : ChannelsOfType(Channels, channelType))
+    for (TParamItem* q : ChannelsOfType(channelType))
         if (q->ChannelIndex > oldIndex)
             BindOrSet(q, channelType, static_cast<uint8_t>(q->ChannelIndex - 1));
 }
@@ -226,7 +202,7 @@ void configmanager::OnParamChanged(TParamItem* p) {
     BindOrSet(p, t, 0);
     CloseGap(t, i);
 
-    std::vector<TParamItem*> v = ChannelsOfType(Channels, t);
+    std::vector<TParamItem*> v = ChannelsOfType(t);
     // An owner that is not (or no longer) an object of this configuration counts as number 0; the
     // one exception is the object being built, which is not on the list yet and is never read here.
     auto ownerNumber = [this](const TParamItem* q) -> uint16_t {
@@ -294,6 +270,7 @@ void configmanager::InsertObjectByNumber(TObjectItem* object) {
     else
         Objects.Prepend(object);
     fLive.insert(object);
+    CountObject(object, 1);
 }
 
 TObjectItem* configmanager::AddObject(int code) {
@@ -342,35 +319,29 @@ void configmanager::DetachChannelsOf(uintptr_t object) {
 // channels here, but they go with it, so only another holder refuses the move: the object then
 // keeps its number and every channel its address, and the user is told.
 void configmanager::Renumber(TObjectItem* o, uint16_t number, const TObjectItem* dying) {
-    std::vector<std::pair<TParamItem*, uint32_t>> before;
-    for (ELEM* e = Channels.Oldest; e; e = e->Newer) {
-        auto* p = static_cast<TParamItem*>(e);
-        before.emplace_back(p, AddressKey(p));
-    }
     const uint16_t old = o->Number;
-    o->SetNumber(number);
-    for (const auto& [p, key] : before) {
+    CountObject(o, -1);
+    const std::vector<std::pair<TParamItem*, uint32_t>> moved = fIndex->Moves([&] { o->SetNumber(number); });
+    for (const auto& [p, key] : moved) {
         if (AddressKey(p) == key || p->ChannelIndex == 0)
             continue;
         const TParamItem* holder = nullptr;
-        for (ELEM* e = Channels.Oldest; e && !holder; e = e->Newer) {
-            auto* q = static_cast<TParamItem*>(e);
-            if (q != p && q->Owner != dying && AddressKey(q) == AddressKey(p))
+        for (const TParamItem* q : fIndex->At(p->ChannelType, p->ChannelIndex))
+            if (!holder && q != p && q->Owner != dying)
                 holder = q;
-        }
         if (!holder)
             continue;
         const std::string text = "Объект \"" + o->DisplayType + " " + o->GetDisplayName() +
                                  "\" не перенумерован: адрес " + IntToStr(p->ChannelType) + ":" +
                                  IntToStr(p->ChannelIndex) + " уже занят каналом \"" + holder->Name + "\".";
         o->SetNumber(old);
-        for (const auto& [q, k] : before) {
-            q->ChannelType = static_cast<uint16_t>(k >> 8);
-            q->ChannelIndex = static_cast<uint8_t>(k & 0xFF);
-        }
+        for (const auto& [q, k] : moved)
+            q->SetAddress(static_cast<uint16_t>(k >> 8), static_cast<uint8_t>(k & 0xFF));
+        CountObject(o, 1);
         ReportConfigurationProblem(text);
         return;
     }
+    CountObject(o, 1);
 }
 
 void configmanager::DeleteObject(TObjectItem* object) {
@@ -378,6 +349,7 @@ void configmanager::DeleteObject(TObjectItem* object) {
         return;
     Objects.Remove(object);
     fLive.erase(object);
+    CountObject(object, -1);
 
     // User-defined objects are numbered as one class whatever tag the user gave them; other objects
     // within their tag. A number moves down only into a free place, so numbers stay unique.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "Objectstore.h"
 
 class T_Action;
+class TChannelIndex;
 class TUserObjItem;
 class VTActionsVar;
 class VTCommands;
@@ -123,9 +125,13 @@ public:
     bool InstanceTaken(const TDeviceType* type, uint16_t number) const;
 
 private:
+    // Channels of one type with an index, ascending index, equal indexes in list order.
+    std::vector<TParamItem*> ChannelsOfType(uint16_t type);
     void BindOrSet(TParamItem* param, uint16_t channelType, uint8_t channelIndex);
     void CloseGap(uint16_t channelType, uint8_t oldIndex);
     void InsertObjectByNumber(TObjectItem* object);
+    // Keeps the counts NumberInUse and InstanceTaken read: an object joins (+1) or leaves (-1).
+    void CountObject(const TObjectItem* object, int delta);
     void DetachChannelsOf(uintptr_t object);
     // Gives o the number unless that would move one of its channels onto an address a channel
     // other than those of `dying` holds; then nothing changes and a message says why.
@@ -152,9 +158,12 @@ private:
     void ReadCommandModes(LoadTables& t, TObjectItem* object);
     bool ReadVariables(T_Action* action, VTActionsVar* var);
     bool ReadUserCommands(TUserObjItem* user, VTCommands* cmd);
+    std::unique_ptr<TChannelIndex> fIndex; // of Channels, for its life
     bool fClosing = false;
     // While AddObject's factory runs: the one owner that is neither on the list nor gone.
     bool fBuilding = false;
     uint16_t fBuildingNumber = 0;
     std::unordered_set<const TObjectItem*> fLive;
+    std::vector<int32_t> fNumberUse = std::vector<int32_t>(65536); // objects per number
+    std::unordered_map<uint32_t, int32_t> fInstanceUse;            // per type code and instance byte
 };

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "Channelindex.h"
 #include "Storewalk.h"
 #include "actions.h"
 #include "classes.h"
@@ -61,6 +62,16 @@ void TParamValue::Assign(const uint8_t* src, int n) {
 
 TParamItem::TParamItem() = default;
 TParamItem::~TParamItem() = default;
+
+void TParamItem::SetAddress(uint16_t type, uint8_t index) {
+    if (type == ChannelType && index == ChannelIndex)
+        return;
+    const uint32_t was = uint32_t{ChannelType} << 8 | ChannelIndex;
+    ChannelType.fValue = type;
+    ChannelIndex.fValue = index;
+    if (fKeeper)
+        fKeeper->Moved(this, was);
+}
 
 void TParamItem::SetBitWidth(uint16_t bits) {
     fBitWidth = bits;

@@ -107,6 +107,19 @@ private:
     std::unique_ptr<TNotifyEvent> fEvent;
 };
 
+class TChannelIndex;
+
+// A part of a channel's address: read as its value, written only through TParamItem::SetAddress,
+// which keeps the index of the channel's list up to date.
+template <class T> class TAddressPart {
+public:
+    operator T() const { return fValue; }
+
+private:
+    friend class TParamItem;
+    T fValue = 0;
+};
+
 // Channel kinds: the configuration manager renumbers kinds 2 and 3 only.
 enum : uint8_t { kChannelBuiltIn = 0, kChannelSetting = 1, kChannelMeasured = 2, kChannelSignal = 3 };
 
@@ -122,11 +135,11 @@ public:
     uint8_t Kind = 0;              // kChannel*
     uint8_t ParamType = 0;         // 0..26, see ParamTypeNames
     uint8_t RamDepth = 0;
-    uint8_t ChannelIndex = 0;       // with ChannelType the channel address; 0/0 is unbound
-    actionManager* Store = nullptr; // offers the subprograms of the two handler columns
-    TObjectItem* Owner = nullptr;   // null for a channel of the concentrator itself
+    TAddressPart<uint8_t> ChannelIndex; // with ChannelType the channel address; 0/0 is unbound
+    actionManager* Store = nullptr;     // offers the subprograms of the two handler columns
+    TObjectItem* Owner = nullptr;       // null for a channel of the concentrator itself
     std::string Name = kNoNameChannel;
-    uint16_t ChannelType = 0;
+    TAddressPart<uint16_t> ChannelType;
     uint16_t WriteHandler = 0; // subprogram ids, 0 = none
     uint16_t ChangeHandler = 0;
     uint16_t Ordinal = 0; // position in the owner's parameter table, from 1
@@ -135,10 +148,18 @@ public:
 
 private:
     uint16_t fBitWidth = 0; // only through SetBitWidth, which sizes the value
+    friend class TChannelIndex;
+    // Kept by the index of its list (fills the padding here): its place on the list and the next
+    // channel at its address, so the index needs no entry of its own per channel.
+    uint32_t fOrder = 0;
+    TChannelIndex* fKeeper = nullptr; // the index of the list it is on, if that list has one
+    TParamItem* fNextAt = nullptr;
 
 public:
     TParamValue Value; // ValueBytes() bytes in use
 
+    // The one way to change the address: the index of the list the channel is on follows it.
+    void SetAddress(uint16_t type, uint8_t index);
     uint16_t BitWidth() const { return fBitWidth; }
     // The value follows: new bytes read as before (0, or the fill of the last RAM-depth change).
     void SetBitWidth(uint16_t bits);

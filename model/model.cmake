@@ -1,6 +1,6 @@
 # Configuration model: objects, channels, the configuration manager, its database tables and export.
 set(model_sources Paramtypes.cpp Devicetypes.cpp Dbtables.cpp Objectstore.cpp Objecteditors.cpp Editorkit.cpp Storewalk.cpp
-  Userobject.cpp Changelogobject.cpp Configmanager.cpp Configdb.cpp Configload.cpp Configcheck.cpp)
+  Userobject.cpp Changelogobject.cpp Channelindex.cpp Configmanager.cpp Configdb.cpp Configload.cpp Configcheck.cpp)
 list(TRANSFORM model_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 
 add_library(model STATIC ${model_sources})

@@ -141,11 +141,12 @@ void Encode(uint8_t* p, uint32_t cap, const std::vector<Ent>& v, size_t a, size_
 }
 
 // Leaf search: offset and index of the first entry whose key is not smaller than key.
+// Starting at entry from (idx then counts from there) when the key is known to lie beyond it.
 void LeafSearch(const uint8_t* p, uint32_t cap, const uint8_t* key, uint32_t klen, uint32_t& off, int& idx,
-                bool& eq) {
+                bool& eq, uint32_t from = 0) {
     uint32_t used = cap - FreeOf(p);
     const uint8_t* a = p + kPageHeaderSize;
-    off = 0;
+    off = from;
     idx = 0;
     eq = false;
     while (off < used) {
@@ -756,13 +757,25 @@ uint32_t Tree::Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found)
     found = false;
     if (d_.root == 0)
         return LOR_OK;
-    Path path;
-    PageRef leaf;
-    if (uint32_t st = Descend(key, klen, path, leaf, false))
-        return st;
     uint32_t off;
     int idx;
     bool eq;
+    // Keys sought in ascending order mostly lie in the leaf of the record found last: a key after
+    // that record and not after the leaf's last entry can only be in that leaf.
+    PageRef leaf;
+    if (AfterCursor(key, klen, leaf)) {
+        LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq, cur_->off);
+        if (off < pg_.Capacity() - FreeOf(leaf.data())) {
+            if (eq && !CopyOut(leaf.data(), pg_.Capacity(), off, out, found))
+                return LOR_DAMAGED;
+            if (found)
+                Remember(cur_->path, off, out);
+            return LOR_OK;
+        }
+    }
+    Path path;
+    if (uint32_t st = Descend(key, klen, path, leaf, false))
+        return st;
     LeafSearch(leaf.data(), pg_.Capacity(), key, klen, off, idx, eq);
     if (eq)
         if (!CopyOut(leaf.data(), pg_.Capacity(), off, out, found))
@@ -882,6 +895,15 @@ uint32_t Tree::StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found) {
 bool Tree::CursorAt(const uint8_t* key, uint32_t klen) const {
     return cur_ && cur_->stamp == pg_.Changes() && cur_->key.size() == klen &&
            (klen == 0 || std::memcmp(cur_->key.data(), key, klen) == 0);
+}
+
+bool Tree::AfterCursor(const uint8_t* key, uint32_t klen, PageRef& leaf) {
+    if (!cur_ || cur_->stamp != pg_.Changes() || cur_->path.n == 0)
+        return false;
+    const auto* last = reinterpret_cast<const uint8_t*>(cur_->key.data());
+    if (CompareKeys(last, uint32_t(cur_->key.size()), key, klen) >= 0)
+        return false;
+    return Load(cur_->path.s[cur_->path.n - 1].pg, leaf) == LOR_OK && !IsIndex(leaf.data());
 }
 
 void Tree::Remember(const Path& path, uint32_t off, const RecOut& out) {

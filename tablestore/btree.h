@@ -122,6 +122,8 @@ private:
     // Next (forward) or Prev: steps on from the remembered position when key is the last one read.
     uint32_t Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward);
     bool CursorAt(const uint8_t* key, uint32_t klen) const;
+    // Whether key sorts after the record returned last; leaf then receives that record's leaf.
+    bool AfterCursor(const uint8_t* key, uint32_t klen, PageRef& leaf);
     void Remember(const Path& path, uint32_t off, const RecOut& out);
     uint32_t ZapPage(uint32_t pg, int depth, uint32_t& budget);
     uint32_t VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys,

@@ -3,6 +3,7 @@
 
 #include "lorstatus.h"
 
+#include <algorithm>
 #include <map>
 
 namespace lor {
@@ -21,20 +22,22 @@ uint32_t CacheCapacity(uint32_t pageSize) {
 
 // ---- Cache ----
 
-Cache::Cache(uint32_t pageSize) : pageSize_(pageSize) {
-    uint32_t n = CacheCapacity(pageSize);
-    for (uint32_t i = 0; i < n; ++i) {
-        auto s = std::make_unique<Slot>();
-        s->img.assign(pageSize, 0);
-        Slot* raw = s.get();
-        slots_.push_back(std::move(s));
-        raw->prev = tail_;
-        if (tail_)
-            tail_->next = raw;
-        else
-            head_ = raw;
-        tail_ = raw;
-    }
+Cache::Cache(uint32_t pageSize) : pageSize_(pageSize), target_(CacheCapacity(pageSize)) {
+    while (slots_.size() < target_)
+        AddSlot();
+}
+
+void Cache::AddSlot() {
+    auto s = std::make_unique<Slot>();
+    s->img.assign(pageSize_, 0);
+    Slot* raw = s.get();
+    slots_.push_back(std::move(s));
+    raw->prev = tail_;
+    if (tail_)
+        tail_->next = raw;
+    else
+        head_ = raw;
+    tail_ = raw;
 }
 
 void Cache::Unlink(Slot* s) {
@@ -73,34 +76,38 @@ void Cache::MoveToBack(Slot* s) {
         head_ = s;
 }
 
+bool Cache::WriteBack(Slot* s, const Pager* p) {
+    if (!s->owner || !(s->img[kPgFlags] & kFlagDirty) || s->owner->StorePage(s->pgno, s->img.data()))
+        return true;
+    if (s->owner == p)
+        return false;
+    // Another file's failed write: that base refuses work now; this one goes on.
+    s->img[kPgFlags] &= uint8_t(~kFlagDirty);
+    return true;
+}
+
 uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out) {
-    Slot* victim = nullptr;
-    for (Slot* s = head_; s; s = s->next) {
-        if (s->owner == p && s->pgno == pgno) {
-            MoveToFront(s);
-            out = PageRef(s);
-            return LOR_OK;
-        }
-        if (!s->owner && !victim)
-            victim = s;
+    // A walk asks for the same leaf again and again.
+    if (head_ && head_->owner == p && head_->pgno == pgno) {
+        out = PageRef(head_);
+        return LOR_OK;
     }
-    if (!victim) {
-        for (Slot* s = tail_; s; s = s->prev) {
-            if (s->pins == 0) {
-                victim = s;
-                break;
-            }
-        }
-        if (!victim)
-            return LOR_IO_ERROR; // every slot pinned: cannot happen with the depth limits
-        if (victim->img[kPgFlags] & kFlagDirty) {
-            if (!victim->owner->StorePage(victim->pgno, victim->img.data())) {
-                if (victim->owner == p)
-                    return LOR_IO_ERROR;
-                // Another file's failed write: that base refuses work now; this one goes on.
-                victim->img[kPgFlags] &= uint8_t(~kFlagDirty);
-            }
-        }
+    auto hit = index_.find(Key{p, pgno});
+    if (hit != index_.end()) {
+        MoveToFront(hit->second);
+        out = PageRef(hit->second);
+        return LOR_OK;
+    }
+    // Unassigned slots wait at the least recent end; otherwise the least recent unpinned one.
+    Slot* victim = tail_;
+    while (victim && victim->owner && victim->pins > 0)
+        victim = victim->prev;
+    if (!victim)
+        return LOR_IO_ERROR; // every slot pinned: cannot happen with the depth limits
+    if (victim->owner) {
+        if (!WriteBack(victim, p))
+            return LOR_IO_ERROR;
+        index_.erase(Key{victim->owner, victim->pgno});
     }
     victim->owner = nullptr;
     victim->checked = false;
@@ -110,31 +117,36 @@ uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out) {
     }
     victim->owner = p;
     victim->pgno = pgno;
+    index_.emplace(Key{p, pgno}, victim);
     MoveToFront(victim);
     out = PageRef(victim);
     return LOR_OK;
 }
 
 bool Cache::FlushOwner(Pager* p) {
+    std::vector<Slot*> dirty;
+    for (auto& s : slots_)
+        if (s->owner == p && (s->img[kPgFlags] & kFlagDirty))
+            dirty.push_back(s.get());
+    std::sort(dirty.begin(), dirty.end(), [](const Slot* a, const Slot* b) { return a->pgno < b->pgno; });
     bool ok = true;
-    for (auto& s : slots_) {
-        if (s->owner == p && (s->img[kPgFlags] & kFlagDirty)) {
-            if (!p->StorePage(s->pgno, s->img.data()))
-                ok = false;
-        }
-    }
+    for (Slot* s : dirty)
+        if (!p->StorePage(s->pgno, s->img.data()))
+            ok = false;
     return ok;
 }
 
 void Cache::ReleaseOwner(Pager* p) {
     for (auto& s : slots_) {
         if (s->owner == p) {
+            index_.erase(Key{p, s->pgno});
             s->owner = nullptr;
             s->pgno = 0;
             s->checked = false;
             MoveToBack(s.get());
         }
     }
+    Trim();
 }
 
 int Cache::OwnerCount(const Pager* p) const {
@@ -142,6 +154,30 @@ int Cache::OwnerCount(const Pager* p) const {
     for (auto& s : slots_)
         n += s->owner == p;
     return n;
+}
+
+void Cache::TablesOpened(int delta) {
+    tables_ += delta;
+    target_ = CacheCapacity(pageSize_) + kSlotsPerTable * uint32_t(tables_ > 0 ? tables_ : 0);
+    while (slots_.size() < target_)
+        AddSlot();
+    Trim();
+}
+
+void Cache::Trim() {
+    Slot* s = tail_;
+    while (s && slots_.size() > target_) {
+        Slot* prev = s->prev;
+        if (s->pins == 0 && WriteBack(s, nullptr)) {
+            if (s->owner)
+                index_.erase(Key{s->owner, s->pgno});
+            Unlink(s);
+            auto it = std::find_if(slots_.begin(), slots_.end(), [s](auto& u) { return u.get() == s; });
+            std::swap(*it, slots_.back());
+            slots_.pop_back();
+        }
+        s = prev;
+    }
 }
 
 Cache* CacheFor(uint32_t pageSize) {
@@ -167,7 +203,25 @@ Pager::Pager(std::unique_ptr<File> file, const uint8_t header[kFileHeaderSize], 
     limit_ = pages > 0xFFFFFF00u ? 0xFFFFFF00u : uint32_t(pages);
 }
 
-Pager::~Pager() { cache_->ReleaseOwner(this); }
+Pager::~Pager() { LeaveCache(); }
+
+void Pager::LeaveCache() {
+    cache_->ReleaseOwner(this);
+    cache_->TablesOpened(-tables_);
+    tables_ = 0;
+}
+
+void Pager::TableOpened() {
+    ++tables_;
+    cache_->TablesOpened(1);
+}
+
+void Pager::TableClosed() {
+    if (tables_ == 0)
+        return;
+    --tables_;
+    cache_->TablesOpened(-1);
+}
 
 uint64_t Pager::FileLength() {
     int64_t n = file_ ? file_->Size() : -1;
@@ -283,7 +337,7 @@ bool Pager::WriteHeader(bool inUse) {
 }
 
 bool Pager::CloseFile() {
-    cache_->ReleaseOwner(this);
+    LeaveCache();
     bool ok = file_ ? file_->Close() : true;
     file_.reset();
     return ok;

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace lor {
@@ -55,8 +57,12 @@ inline void Put32(uint8_t* p, uint32_t v) {
 
 // Page size for a requested size: low nine bits cleared; 0 when out of range.
 uint32_t NormalPageSize(uint32_t size);
-// Slot count of the cache for a page size.
+// Slot count of the cache for a page size while no table is open.
 uint32_t CacheCapacity(uint32_t pageSize);
+// Slots the cache adds for every table open in a file of its page size: a descent path and the
+// neighbours a split touches. Without them a save, which writes three channel tables in step,
+// evicts each table's path while writing the next and reads every page again.
+constexpr uint32_t kSlotsPerTable = 8;
 
 class Pager;
 
@@ -103,7 +109,8 @@ private:
     Slot* s_ = nullptr;
 };
 
-// Pages of one page size, shared by every open file of that size; most recently used first.
+// Pages of one page size, shared by every open file of that size; most recently used first,
+// unassigned slots last. CacheCapacity slots, and kSlotsPerTable more per open table.
 class Cache {
 public:
     explicit Cache(uint32_t pageSize);
@@ -111,21 +118,42 @@ public:
     uint32_t Capacity() const { return uint32_t(slots_.size()); }
     // Finds or loads a page of p; returns a status (0 on success).
     uint32_t Fetch(Pager* p, uint32_t pgno, PageRef& out);
-    // Writes p's dirty pages; false on a write failure.
+    // Writes p's dirty pages in page order; false on a write failure.
     bool FlushOwner(Pager* p);
     // Unassigns p's slots (after its dirty pages were written or given up).
     void ReleaseOwner(Pager* p);
     int OwnerCount(const Pager* p) const;
+    // Tables opened (delta > 0) or closed in files of this page size: the capacity follows.
+    void TablesOpened(int delta);
 
 private:
+    struct Key {
+        const Pager* owner;
+        uint32_t pgno;
+        bool operator==(const Key& o) const { return owner == o.owner && pgno == o.pgno; }
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            return std::hash<const void*>()(k.owner) ^ (size_t(k.pgno) * 0x9E3779B97F4A7C15ull);
+        }
+    };
+
     void MoveToFront(Slot* s);
     void MoveToBack(Slot* s);
     void Unlink(Slot* s);
+    void AddSlot();
+    // Writes a dirty image back for eviction; false only when the write failed for p's own file.
+    bool WriteBack(Slot* s, const Pager* p);
+    // Frees unpinned slots from the least recent end down to the target capacity.
+    void Trim();
 
     uint32_t pageSize_;
+    uint32_t target_;
+    int tables_ = 0;
     std::vector<std::unique_ptr<Slot>> slots_;
-    Slot* head_ = nullptr; // most recent
-    Slot* tail_ = nullptr; // least recent
+    std::unordered_map<Key, Slot*, KeyHash> index_; // assigned slots
+    Slot* head_ = nullptr;                          // most recent
+    Slot* tail_ = nullptr;                          // least recent
 };
 
 // The cache for a page size, created on first use and kept for the life of the process.
@@ -153,6 +181,9 @@ public:
 
     // Page image by number (fresh empty page beyond the end of the file); 0 or a status.
     uint32_t Get(uint32_t pgno, PageRef& out);
+    // A table of this file was opened or closed (the directory counts as one while the file is open).
+    void TableOpened();
+    void TableClosed();
     // Takes the free-list head for a table; kind is kFlagLeaf, kFlagIndex or kFlagBlob.
     uint32_t Alloc(uint32_t owner, uint8_t kind, PageRef& out);
     // Puts a page at the head of the free list.
@@ -169,6 +200,9 @@ public:
     uint64_t FileLength();
 
 private:
+    // Gives up the file's slots and its share of the cache.
+    void LeaveCache();
+
     std::unique_ptr<File> file_;
     Cache* cache_;
     uint32_t pageSize_;
@@ -178,6 +212,7 @@ private:
     bool readOnly_;
     bool broken_ = false;
     uint64_t changes_ = 1;
+    int tables_ = 0;
 };
 
 } // namespace lor

@@ -273,6 +273,7 @@ uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly,
         return LOR_DAMAGED;
     auto b = std::make_unique<Base>();
     b->pager = std::make_unique<Pager>(std::move(f), h, readOnly);
+    b->pager->TableOpened(); // the directory
     b->readOnly = readOnly;
     if (!readOnly && !b->pager->WriteHeader(true)) {
         b->pager->CloseFile();
@@ -360,6 +361,7 @@ Table* OpenTableIn(Base& b, const std::string& rawName) {
         nd->t = t;
         d = nd.get();
         b.descs.push_back(std::move(nd));
+        b.pager->TableOpened();
     }
     ++d->refs;
     auto t = std::make_unique<Table>();
@@ -380,8 +382,11 @@ void CloseTableIn(Table* t) {
         if (!b.readOnly && b.pager && !b.pager->Broken())
             WriteDescriptor(b, *d);
         auto dt = std::find_if(b.descs.begin(), b.descs.end(), [&](auto& p) { return p.get() == d; });
-        if (dt != b.descs.end())
+        if (dt != b.descs.end()) {
             b.descs.erase(dt);
+            if (b.pager)
+                b.pager->TableClosed();
+        }
     }
 }
 

@@ -44,6 +44,20 @@ TEST(ActFile, UnrecognisedInstructionIsWrittenByItsCodeAndKeepsItsPlace) {
     EXPECT_EQ(b->Instructions, a->Instructions);
 }
 
+// Operand bytes that no text form holds travel in the raw form, all five of them.
+TEST(ActFile, RawInstructionsKeepEveryOperandByte) {
+    actionManager m;
+    T_Action* a = m.CreateAction("raw");
+    a->Instructions = {TActionLine{0, 0, {1, 2, 3, 0, 0}}, TActionLine{0, opRet, {0, 0, 0, 0, 9}},
+                       TActionLine{0, 200, {255, 254, 253, 252, 251}}};
+    TempDir dir;
+    ASSERT_EQ(a->SaveActFile(dir / "r.act"), 0);
+    EXPECT_EQ(ReadBytes(dir / "r.act"), "1;op;0;1;2;3;\n2;op;14;0;0;0;0;9;\n3;op;200;255;254;253;252;251;");
+    T_Action* b = m.CreateAction("b");
+    ASSERT_EQ(b->LoadActFile(dir / "r.act"), 0);
+    EXPECT_EQ(b->Instructions, a->Instructions);
+}
+
 TEST(ActFile, EmptySubprogramWritesAnEmptyFile) {
     T_Action a;
     TempDir dir;

@@ -134,6 +134,24 @@ TEST_P(AssemblerError, RaisesAndLeavesTheSubprogramAsItWas) {
     EXPECT_EQ(Vars(*a), (std::vector<std::string>{"keep"}));
 }
 
+// The error names the text line that raised, counted as the editor shows it (blank lines too).
+TEST_P(AssemblerError, NamesTheLineOfTheText) {
+    const ErrorCase& c = GetParam();
+    actionManager m;
+    T_Action* a = m.CreateAction("t");
+    TStringList l;
+    SetLines(l, {"def a", "", "def b", "   ", "def other", c.line, "ret"});
+    try {
+        a->Assemble(l);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        const auto* at = dynamic_cast<const EScriptLine*>(&e);
+        ASSERT_NE(at, nullptr) << e.Message;
+        EXPECT_EQ(at->Line, 5);
+        EXPECT_TRUE(e.Message.starts_with("Строка 6: ")) << e.Message;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Lines, AssemblerError, testing::ValuesIn(kErrors));
 
 TEST(Assembler, ActTakesANumberOrAStoredName) {

@@ -8,6 +8,9 @@
 #include <span>
 
 #include "Editorkit.h"
+#include "Objectstore.h"
+
+class TDeviceEngine;
 
 namespace dev {
 
@@ -58,17 +61,25 @@ struct ParamRule {
     int block = 0;
 };
 
+// Measured values whose bytes in use start at zero, though undefined until polled.
+constexpr ParamRule Zeroed(int first, int last, uint8_t type, uint16_t bits) {
+    ParamRule r{first, last, Role::Measure, type, bits};
+    r.zeroed = true;
+    return r;
+}
+
 // One settings parameter; they follow the signals in position order.
 struct SettingDef {
     Role role;
-    uint16_t bits;                 // a stored one narrower than this is widened, zero-filled
-    std::span<const uint8_t> init; // value of a new one, zero past it
-    bool editable;                 // value offered in the channel grid
-    int position = -1;             // place among the parameters; -1: after the signals, in order
-    uint16_t code = 0;             // channel type; 0: CodeBase + position
-    bool refill = false;           // widened: the new bytes take `init` rather than zero
-    uint8_t index = 0;             // fixed channel index; 0: the object's instance byte
-    bool keepWidth = false;        // a narrower stored one keeps its width (its bytes past it stay unsaved)
+    uint16_t bits;                  // a stored one narrower than this is widened, zero-filled
+    std::span<const uint8_t> init;  // value of a new one, zero past it
+    bool editable;                  // value offered in the channel grid
+    int position = -1;              // place among the parameters; -1: after the signals, in order
+    uint16_t code = 0;              // channel type; 0: CodeBase + position
+    bool refill = false;            // widened: the new bytes take `init` rather than zero
+    uint8_t index = 0;              // fixed channel index; 0: the object's instance byte
+    bool keepWidth = false;         // a narrower stored one keeps its width (its bytes past it stay unsaved)
+    uint8_t kind = kChannelSetting; // channel kind given on every construction
 };
 
 // Subprogram slots of a command: the class's own (PrepareSub, ParseSub, NoAnswerSub), none (id 0) or
@@ -158,9 +169,14 @@ struct TDeviceDef {
     std::span<const DescGroup> Groups;
     std::span<const DescOverride> Overrides;
     std::span<const Check> Checks;
-    int PollFirst = 0;        // commands before it are never shown; the command rows count from it
-    int MessageSub = kNoSlot; // slot of the message-handling subprogram the object starts with
-    int AddressByte = 0;      // the network address's byte in the Address setting
+    int PollFirst = 0;            // commands before it are never shown; the command rows count from it
+    int MessageSub = kNoSlot;     // slot of the message-handling subprogram the object starts with
+    int AddressByte = 0;          // the network address's byte in the Address setting
+    bool SettingsInPlace = false; // new settings join the channel list among the signals, in position
+                                  // order; else all of them before the signals
+    // The type of signal i when the rules cannot tell it (null: the rule's); given the rule's type,
+    // with every parameter of the object in place.
+    uint8_t (*TypeOf)(const TDeviceEngine& object, int i, uint8_t byRule) = nullptr;
 
     int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
 };

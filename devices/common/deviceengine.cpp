@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "Channelindex.h"
 #include "Editorkit.h"
 
 using namespace dev;
@@ -58,10 +59,15 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
                    id(c.noAnswer, def.NoAnswerSub));
         static_cast<TCommandItem*>(Commands.Newest)->Period = c.period;
     }
-    AdoptSettings();
-    AdoptSignals();
+    std::vector<bool> fresh(FParam.size());
+    AdoptSettings(fresh);
+    AdoptSignals(fresh);
+    // One signal at a time: a new one joins the list only after the one before it has its type and
+    // has been renumbered, so the renumbering never meets a signal of ours that is not typed yet.
     for (int i = 0; i < ParamCount(); ++i) {
         TParamItem* p = FParam[i];
+        if (fresh[i])
+            FChannels->Append(p);
         p->Ordinal = static_cast<uint16_t>(i + 1);
         if (const ParamRule* r = RuleOf(i)) {
             const bool measured = r->role == Role::Measure || r->role == Role::Reading;
@@ -69,9 +75,11 @@ TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* c
             p->Kind = r->kind ? r->kind : byRole;
             const uint16_t switched = r->switchSub >= 0 ? SlotId(r->switchSub) : 0;
             p->ParamType = switched != 0 && p->ChangeHandler == switched ? r->switchType : r->paramType;
+            if (def.TypeOf)
+                p->ParamType = def.TypeOf(*this, i, p->ParamType);
             p->RaiseChanged();
         } else {
-            p->Kind = kChannelSetting;
+            p->Kind = FDef.Settings[SettingAt(i)].kind;
         }
     }
 }
@@ -90,19 +98,71 @@ int TDeviceEngine::SettingAt(int i) const {
 
 bool TDeviceEngine::IsSignal(int i) const { return i >= 0 && i < ParamCount() && SettingAt(i) < 0; }
 
+namespace {
+
+uint32_t KeyOf(uint16_t type, uint8_t index) { return uint32_t{type} << 8 | index; }
+
+} // namespace
+
+// The free channels at each wanted address (index not 0), oldest first, go to the positions that
+// want it, in order. A lookup per address while the configuration keeps an index of the list, else
+// one walk.
+void TDeviceEngine::AdoptFree(const std::unordered_map<uint32_t, std::vector<int>>& wanted) {
+    if (wanted.empty())
+        return;
+    auto adopt = [&](TParamItem* c, const std::vector<int>& positions) {
+        if (c->Owner)
+            return;
+        for (int i : positions) {
+            if (!FParam[i]) {
+                FParam[i] = c;
+                c->Owner = this;
+                return;
+            }
+        }
+    };
+    if (TChannelIndex* index = ChannelIndexOf(FChannels)) {
+        for (const auto& [key, positions] : wanted)
+            for (TParamItem* c : index->At(static_cast<uint16_t>(key >> 8), static_cast<uint8_t>(key & 0xFF)))
+                adopt(c, positions);
+        return;
+    }
+    ForEachChannel(FChannels, [&](TParamItem* c) {
+        if (const auto it =
+                c->ChannelIndex ? wanted.find(KeyOf(c->ChannelType, c->ChannelIndex)) : wanted.end();
+            it != wanted.end())
+            adopt(c, it->second);
+        return true;
+    });
+}
+
 // Each settings parameter comes back from the oldest free channel at its fixed address; a stored
-// one narrower than the layout is widened, so that nothing is written past its stored width.
-void TDeviceEngine::AdoptSettings() {
+// one narrower than the layout is widened, so that nothing is written past its stored width. A new
+// one joins the list here, or with the signals in position order (marked in `fresh`).
+void TDeviceEngine::AdoptSettings(std::vector<bool>& fresh) {
     const uint8_t instance = InstanceByte();
+    auto address = [&](int k) {
+        const SettingDef& s = FDef.Settings[k];
+        return Address{s.code ? s.code : static_cast<uint16_t>(FDef.CodeBase + SettingPos(k)),
+                       s.index ? s.index : instance};
+    };
+    std::unordered_map<uint32_t, std::vector<int>> wanted;
+    for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k)
+        if (const Address a = address(k); a.index != 0)
+            wanted[KeyOf(a.type, a.index)].push_back(SettingPos(k));
+    AdoptFree(wanted);
     for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k) {
         const SettingDef& s = FDef.Settings[k];
         const int i = SettingPos(k);
-        const auto type = s.code ? s.code : static_cast<uint16_t>(FDef.CodeBase + i);
-        const uint8_t index = s.index ? s.index : instance;
-        TParamItem* p = FindFreeChannel(FChannels, type, index);
+        TParamItem* p = FParam[i];
         if (!p) {
-            p = NewChannel(FChannels, type, index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
+            const Address a = address(k);
+            p = MakeChannel(a.type, a.index, s.bits, s.init.data(), static_cast<int>(s.init.size()));
             p->Store = FStore;
+            if (FDef.SettingsInPlace)
+                fresh[i] = true;
+            else
+                FChannels->Append(p);
         } else if (p->BitWidth() < s.bits && !s.keepWidth) {
             const int from = p->ValueBytes();
             p->SetBitWidth(s.bits);
@@ -118,31 +178,20 @@ void TDeviceEngine::AdoptSettings() {
 
 // Signals come back through their index-table entries (an entry with index 0 names nothing); a
 // channel already owned, here or by another object, is never adopted, and the oldest one wins.
-void TDeviceEngine::AdoptSignals() {
+void TDeviceEngine::AdoptSignals(std::vector<bool>& fresh) {
     // Signals by the address their entry names, in position order (a damaged table may name one twice).
-    auto key = [](Address a) { return uint32_t{a.type} << 8 | a.index; };
     std::unordered_map<uint32_t, std::vector<int>> named;
     for (int i = 0; i < ParamCount(); ++i)
         if (const Address a = RecordedAddress(i); a.index != 0)
-            named[key(a)].push_back(i);
-    ForEachChannel(FChannels, [&](TParamItem* c) {
-        const auto it = c->ChannelIndex == 0 || c->Owner ? named.end() : named.find(key(AddressOf(c)));
-        if (it == named.end())
-            return true;
-        for (int i : it->second) {
-            if (!FParam[i]) {
-                FParam[i] = c;
-                c->Owner = this;
-                break;
-            }
-        }
-        return true;
-    });
+            named[KeyOf(a.type, a.index)].push_back(i);
+    AdoptFree(named);
     for (int i = 0; i < ParamCount(); ++i) {
         if (!IsSignal(i))
             continue;
-        if (!FParam[i])
-            CreateSignal(i);
+        if (!FParam[i]) {
+            CreateSignal(i, fresh);
+            fresh[i] = true;
+        }
         FParam[i]->ValueEditable = 1;
         FParam[i]->Name = std::string(FDef.NamePrefix) + FDef.ParamNames[i];
         FParam[i]->Owner = this;
@@ -150,21 +199,23 @@ void TDeviceEngine::AdoptSignals() {
 }
 
 // A signal recorded in a parse block takes the address recorded there, unless another channel (or
-// an earlier signal) holds it; then the block is written unbound.
-void TDeviceEngine::CreateSignal(int i) {
+// an earlier new parameter of ours) holds it; then the block is written unbound.
+void TDeviceEngine::CreateSignal(int i, const std::vector<bool>& fresh) {
     const ParamRule* r = RuleOf(i);
-    TParamItem* p = NewChannel(FChannels, 0, 0, r ? r->bits : 0);
+    TParamItem* p = MakeChannel(0, 0, r ? r->bits : 0);
     p->Store = FStore;
     FParam[i] = p;
     if (!r)
         return;
     if (r->blockSub >= 0) {
         if (const Address a = ReadBlock(i); !a.Empty()) {
-            if (AddressHolder(FChannels, a.type, a.index, p)) {
+            bool held = AddressHolder(FChannels, a.type, a.index, p) != nullptr;
+            for (int j = 0; j < i && !held; ++j)
+                held = fresh[j] && AddressOf(FParam[j]) == a;
+            if (held) {
                 WriteBlock(i, {});
             } else {
-                p->ChannelType = a.type;
-                p->ChannelIndex = a.index;
+                p->SetAddress(a.type, a.index);
             }
         }
     }
@@ -189,12 +240,9 @@ void TDeviceEngine::CreateSignal(int i) {
 }
 
 TDeviceEngine::~TDeviceEngine() {
-    for (TParamItem* p : FParam) {
-        if (p && ListHolds(FChannels, p)) {
-            FChannels->Remove(p);
-            p->RaiseRebind();
-        }
-    }
+    for (TParamItem* p : FParam)
+        if (p && ListHolds(FChannels, p))
+            TakeOffList(FChannels, p);
     for (TParamItem*& p : FParam) {
         delete p;
         p = nullptr;
@@ -352,7 +400,7 @@ void TDeviceEngine::SetNumber(uint16_t number) {
     TObjectItem::SetNumber(number);
     for (int k = 0; k < static_cast<int>(FDef.Settings.size()); ++k)
         if (FDef.Settings[k].index == 0)
-            FParam[SettingPos(k)]->ChannelIndex = InstanceByte();
+            FParam[SettingPos(k)]->SetAddress(FParam[SettingPos(k)]->ChannelType, InstanceByte());
 }
 
 std::string TDeviceEngine::GetParamDescription(TParamItem* p) {
@@ -392,8 +440,7 @@ void TDeviceEngine::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
             return;
         }
     }
-    p->ChannelType = type;
-    p->ChannelIndex = index;
+    p->SetAddress(type, index);
     int table = 0, offset = 0;
     if (EntryOf(i, table, offset))
         SetEntry(FParam[table], offset, {type, index});

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "devicedef.h"
@@ -69,8 +70,9 @@ public:
 
 protected:
     // Builds the whole object: subprograms, commands, the settings block (adopted by its fixed
-    // addresses or created), the signals (adopted through the index tables or created), then
-    // kind, type and position of every parameter. A derived class adds its own after this.
+    // addresses or created), the signals (adopted through the index tables or created), then, in
+    // position order, each new signal joins the channel list and every parameter takes its position,
+    // kind and type (a signal raises its change hook there). A derived class adds its own after this.
     TDeviceEngine(const dev::TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store);
 
     // Parameter i leaves the engine's care: the derived class keeps or frees it (a destructor that
@@ -82,9 +84,11 @@ protected:
     std::string CheckHead();
 
 private:
-    void AdoptSettings();
-    void AdoptSignals();
-    void CreateSignal(int i);
+    void AdoptFree(const std::unordered_map<uint32_t, std::vector<int>>& wanted);
+    // `fresh` marks the parameters made here, not yet on the channel list.
+    void AdoptSettings(std::vector<bool>& fresh);
+    void AdoptSignals(std::vector<bool>& fresh);
+    void CreateSignal(int i, const std::vector<bool>& fresh);
     const dev::PropertyDef* PropertyRow(int row) const;
     bool BlockOf(int i, T_Action*& a, int& n) const;
 

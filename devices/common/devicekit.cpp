@@ -1,8 +1,10 @@
 // Shared helpers of every device object. Device layer.
 #include "devicekit.h"
 
+#include <cmath>
 #include <cstring>
 
+#include "Channelindex.h"
 #include "msgbox.h"
 
 namespace dev {
@@ -33,19 +35,18 @@ Address AddressOf(const TParamItem* p) { return {p->ChannelType, p->ChannelIndex
 
 std::string AddressText(Address a) { return IntToStr(a.type) + ":" + IntToStr(a.index); }
 
-TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits) {
+TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits, const uint8_t* value, int valueLen) {
     auto* p = new TParamItem;
-    p->ChannelType = type;
-    p->ChannelIndex = index;
+    p->SetAddress(type, index);
     p->SetBitWidth(bits);
+    if (value && valueLen > 0)
+        p->Value.Assign(value, valueLen);
     return p;
 }
 
 TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bits, const uint8_t* value,
                        int valueLen) {
-    TParamItem* p = MakeChannel(type, index, bits);
-    if (value && valueLen > 0)
-        p->Value.Assign(value, valueLen);
+    TParamItem* p = MakeChannel(type, index, bits, value, valueLen);
     list->Append(p);
     return p;
 }
@@ -55,9 +56,13 @@ void ReleaseChannel(ELEMList* list, TParamItem*& slot) {
     if (!p)
         return;
     slot = nullptr;
+    TakeOffList(list, p);
+    delete p;
+}
+
+void TakeOffList(ELEMList* list, TParamItem* p) {
     list->Remove(p);
     p->RaiseRebind();
-    delete p;
 }
 
 void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f) {
@@ -69,14 +74,38 @@ void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f) {
     }
 }
 
-bool ListHolds(ELEMList* list, const TParamItem* p) { return p && list->Contains(p); }
+bool ListHolds(ELEMList* list, const TParamItem* p) {
+    if (TChannelIndex* index = ChannelIndexOf(list))
+        return p && index->Holds(p);
+    return p && list->Contains(p);
+}
+
+std::vector<TParamItem*> ChannelsAt(ELEMList* list, uint16_t type, uint8_t index) {
+    if (TChannelIndex* kept = type != 0 || index != 0 ? ChannelIndexOf(list) : nullptr)
+        return kept->At(type, index);
+    std::vector<TParamItem*> found;
+    ForEachChannel(list, [&](TParamItem* c) {
+        if (SameAddress(c, type, index))
+            found.push_back(c);
+        return true;
+    });
+    return found;
+}
 
 namespace {
 
-TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index, bool freeOnly) {
+// The first channel at this address, from the oldest end, that `take` accepts.
+TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index,
+                             const std::function<bool(const TParamItem*)>& take) {
+    if (TChannelIndex* kept = type != 0 || index != 0 ? ChannelIndexOf(list) : nullptr) {
+        for (TParamItem* c : kept->At(type, index))
+            if (take(c))
+                return c;
+        return nullptr;
+    }
     TParamItem* found = nullptr;
     ForEachChannel(list, [&](TParamItem* c) {
-        if (!SameAddress(c, type, index) || (freeOnly && c->Owner))
+        if (!SameAddress(c, type, index) || !take(c))
             return true;
         found = c;
         return false;
@@ -87,22 +116,15 @@ TParamItem* FirstWithAddress(ELEMList* list, uint16_t type, uint8_t index, bool 
 } // namespace
 
 TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index) {
-    return FirstWithAddress(list, type, index, false);
+    return FirstWithAddress(list, type, index, [](const TParamItem*) { return true; });
 }
 
 TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index) {
-    return FirstWithAddress(list, type, index, true);
+    return FirstWithAddress(list, type, index, [](const TParamItem* c) { return !c->Owner; });
 }
 
 TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except) {
-    TParamItem* found = nullptr;
-    ForEachChannel(list, [&](TParamItem* c) {
-        if (c == except || !SameAddress(c, type, index))
-            return true;
-        found = c;
-        return false;
-    });
-    return found;
+    return FirstWithAddress(list, type, index, [except](const TParamItem* c) { return c != except; });
 }
 
 void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder) {
@@ -203,6 +225,14 @@ bool ReadFloat(const std::string& text, double& out) {
         if (c == '.' || c == ',')
             c = DecimalSeparator;
     return TryStrToFloat(t, out);
+}
+
+bool ReadQuantity(const std::string& text, const char* unit, double& out) {
+    std::string t = Trim(text);
+    const std::string u = Trim(unit);
+    if (!u.empty() && t.size() > u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0)
+        t.erase(t.size() - u.size());
+    return ReadFloat(t, out) && std::isfinite(out);
 }
 
 std::vector<std::string> CommaItems(const std::string& text) {

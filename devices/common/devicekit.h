@@ -36,22 +36,29 @@ std::string AddressText(Address a); // "type:index"
 // address, width and value given; appended to the list, so it takes the list's two hooks.
 TParamItem* NewChannel(ELEMList* list, uint16_t type, uint8_t index, uint16_t bits,
                        const uint8_t* value = nullptr, int valueLen = 0);
-// A channel that is not yet on any list (the QBX-510 adopts stored channels in its place).
-TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits);
+// The same channel not yet on any list: a constructor appends its new parameters one at a time.
+TParamItem* MakeChannel(uint16_t type, uint8_t index, uint16_t bits, const uint8_t* value = nullptr,
+                        int valueLen = 0);
 // Takes the channel off the list, clears the caller's slot, raises its rebind hook and frees it.
 // The slot is cleared first so that code run by the hook never reaches the dying channel.
 void ReleaseChannel(ELEMList* list, TParamItem*& slot);
 // Walks the channel list from the oldest end; stop by returning false.
 void ForEachChannel(ELEMList* list, const std::function<bool(TParamItem*)>& f);
+// Takes the channel off the list (nothing when it is not there) and raises its rebind hook; the
+// caller frees it.
+void TakeOffList(ELEMList* list, TParamItem* p);
+// The lookups below are lookups in the index a configuration keeps of its list, else walks.
 // Whether p is still on the list (pointer identity; p is never dereferenced).
 bool ListHolds(ELEMList* list, const TParamItem* p);
+// The channels with this address, from the oldest end.
+std::vector<TParamItem*> ChannelsAt(ELEMList* list, uint16_t type, uint8_t index);
 // First channel with this address, from the oldest end; null when none.
 TParamItem* FindChannel(ELEMList* list, uint16_t type, uint8_t index);
 // The same among channels no object owns yet: what a constructor may adopt. A channel already
 // taken (by another object, or by this one for another role) is never handed out twice.
 TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index);
 
-// One channel per address. The channel of the list at this address other than `except`, or null.
+// One channel per address. The first channel of the list at this address other than `except`, or null.
 TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except);
 // Tells the user that `p` was not bound to type:index because `holder` holds that address.
 void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder);
@@ -89,6 +96,9 @@ void SetJump(TActionLine* line, uint16_t target);
 bool ReadInt(const std::string& text, int& out);
 // Decimal fraction with "." or "," as separator. False for anything else.
 bool ReadFloat(const std::string& text, double& out);
+// A finite number as ReadFloat reads it, followed by the given unit or not (the text a value shows,
+// typed over): blanks around the number and the unit are ignored.
+bool ReadQuantity(const std::string& text, const char* unit, double& out);
 // Splits like a comma text: items are separated by "," or blanks, empty items kept between commas.
 std::vector<std::string> CommaItems(const std::string& text);
 // "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integer items.

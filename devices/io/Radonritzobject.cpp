@@ -41,8 +41,13 @@ constexpr const char* kNoSetpoint = "Нет";
 constexpr const char* kBoundsHandler = "log_handleBoundes";
 constexpr uint16_t kBoundsReservedId = 3;
 constexpr int kSetpoints = 2;
-// Thousandths beyond this are no set point anyone typed; the double would lose whole units.
-constexpr double kMaxThousandths = 9e15;
+constexpr const char* kUnit = " M";
+
+// A set point in thousandths as the set-point rows show it: "1.234 M".
+std::string SetpointText(uint16_t v) {
+    const std::string fraction = IntToStr(1000 + v % 1000);
+    return IntToStr(v / 1000) + DecimalSeparator + fraction.substr(1) + kUnit;
+}
 
 } // namespace
 
@@ -131,10 +136,8 @@ void TRADONRITZItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     if (!SameAddress(channel, type, index))
         return; // refused
     const bool inUse = index != 0 && channel->WriteHandler != 0;
-    FValues->ChannelType = inUse ? kSetpointValueType : 0;
-    FValues->ChannelIndex = inUse ? index : 0;
-    FState->ChannelType = inUse ? kSetpointStateType : 0;
-    FState->ChannelIndex = inUse ? index : 0;
+    FValues->SetAddress(inUse ? kSetpointValueType : 0, inUse ? index : 0);
+    FState->SetAddress(inUse ? kSetpointStateType : 0, inUse ? index : 0);
 }
 
 int TRADONRITZItem::GetSetpointCount(TParamItem* p) { return p && p == Param(kChannel) ? kSetpoints : 0; }
@@ -142,9 +145,7 @@ int TRADONRITZItem::GetSetpointCount(TParamItem* p) { return p && p == Param(kCh
 void TRADONRITZItem::GetSetpointValueText(TParamItem* p, int n, std::string& text) {
     if (!p || p != Param(kChannel) || n < 0 || n >= kSetpoints)
         return;
-    const uint16_t v = GetU16(FValues, 1 + 2 * n);
-    const std::string fraction = IntToStr(1000 + v % 1000);
-    text = IntToStr(v / 1000) + DecimalSeparator + fraction.substr(1) + " M";
+    text = SetpointText(GetU16(FValues, 1 + 2 * n));
 }
 
 void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
@@ -153,24 +154,26 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
         return;
     if (Trim(text) == kNoSetpoint) {
         channel->WriteHandler = 0;
-        FValues->ChannelType = FValues->ChannelIndex = 0;
-        FState->ChannelType = FState->ChannelIndex = 0;
+        FValues->SetAddress(0, 0);
+        FState->SetAddress(0, 0);
         return;
     }
     double v = 0;
-    if (!ReadFloat(text, v))
+    if (!ReadQuantity(text, kUnit, v))
         return;
+    // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped.
     const double thousandths = std::round(v * 1000.0);
-    if (!std::isfinite(thousandths) || std::fabs(thousandths) > kMaxThousandths)
+    if (thousandths < 0 || thousandths > 0xFFFF) {
+        ReportConfigurationProblem("Уставка \"" + Trim(text) + "\" не сохранена: допустимы значения от " +
+                                   SetpointText(0) + " до " + SetpointText(0xFFFF) + ".");
         return;
+    }
     if (n >= 0 && n < kSetpoints)
         SetU16(FValues, 1 + 2 * n, static_cast<uint16_t>(static_cast<int64_t>(thousandths)));
     if (FStore)
         channel->WriteHandler = FStore->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
-    FValues->ChannelType = kSetpointValueType;
-    FValues->ChannelIndex = channel->ChannelIndex;
-    FState->ChannelType = kSetpointStateType;
-    FState->ChannelIndex = channel->ChannelIndex;
+    FValues->SetAddress(kSetpointValueType, channel->ChannelIndex);
+    FState->SetAddress(kSetpointStateType, channel->ChannelIndex);
 }
 
 void TRADONRITZItem::GetPropertyText(int row, std::string& text) {

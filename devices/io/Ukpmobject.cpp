@@ -362,8 +362,7 @@ void TUKPMItem::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     int k = 0;
     if (!Locate(p, kind, k))
         return;
-    p->ChannelType = type;
-    p->ChannelIndex = index;
+    p->SetAddress(type, index);
     if (k < static_cast<int>(FRecords.size()))
         SetEntry(FRecords[static_cast<size_t>(k)], 3 * kind, {type, index});
 }

@@ -135,15 +135,6 @@ const char* UnitOf(uint8_t paramType) {
 
 int DecimalsOf(int factor) { return factor == 10 ? 1 : factor == 100 ? 2 : 3; }
 
-// The number of a set-point text: blanks and the value's own unit around it are ignored.
-bool ReadSetpoint(std::string text, const char* unit, double& out) {
-    text = Trim(text);
-    const std::string u = Trim(unit);
-    if (!u.empty() && text.size() > u.size() && text.compare(text.size() - u.size(), u.size(), u) == 0)
-        text.erase(text.size() - u.size());
-    return ReadFloat(text, out) && std::isfinite(out);
-}
-
 } // namespace
 
 TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uint16_t number,
@@ -182,12 +173,9 @@ TSetpointMeter::TSetpointMeter(const TDeviceDef& def, const SetpointDef& sp, uin
 TSetpointMeter::~TSetpointMeter() {
     std::vector<TParamItem*> all = FValue;
     all.insert(all.end(), FState.begin(), FState.end());
-    for (TParamItem* p : all) {
-        if (p && ListHolds(FChannels, p)) {
-            FChannels->Remove(p);
-            p->RaiseRebind();
-        }
-    }
+    for (TParamItem* p : all)
+        if (p && ListHolds(FChannels, p))
+            TakeOffList(FChannels, p);
     FValue.clear();
     FState.clear();
     for (TParamItem* p : all)
@@ -203,23 +191,15 @@ int TSetpointMeter::SetpointOf(const TParamItem* p) const {
 }
 
 void TSetpointMeter::UnbindPair(int k) {
-    FValue[k]->ChannelType = 0;
-    FValue[k]->ChannelIndex = 0;
-    FState[k]->ChannelType = 0;
-    FState[k]->ChannelIndex = 0;
+    FValue[k]->SetAddress(0, 0);
+    FState[k]->SetAddress(0, 0);
 }
 
 bool TSetpointMeter::PlacePair(int k, uint8_t index) {
     const std::pair<uint16_t, TParamItem*> pair[] = {{kSetpointValueType, FValue[k]},
                                                      {kSetpointStateType, FState[k]}};
     for (const auto& [type, own] : pair) {
-        const TParamItem* held = nullptr;
-        ForEachChannel(FChannels, [&](TParamItem* c) {
-            if (c != own && SameAddress(c, type, index))
-                held = c;
-            return held == nullptr;
-        });
-        if (held) {
+        if (const TParamItem* held = AddressHolder(FChannels, type, index, own)) {
             const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" +
                                      held->Name + "\". Уставки канала \"" + Param(FSp.params[k])->Name +
                                      "\" не включены.";
@@ -227,10 +207,8 @@ bool TSetpointMeter::PlacePair(int k, uint8_t index) {
             return false;
         }
     }
-    FValue[k]->ChannelType = kSetpointValueType;
-    FValue[k]->ChannelIndex = index;
-    FState[k]->ChannelType = kSetpointStateType;
-    FState[k]->ChannelIndex = index;
+    FValue[k]->SetAddress(kSetpointValueType, index);
+    FState[k]->SetAddress(kSetpointStateType, index);
     return true;
 }
 
@@ -284,7 +262,7 @@ void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& t
         return;
     }
     double v = 0;
-    if ((n != 0 && n != 1) || !ReadSetpoint(text, UnitOf(p->ParamType), v))
+    if ((n != 0 && n != 1) || !ReadQuantity(text, UnitOf(p->ParamType), v))
         return;
     const int factor = SetpointFactor(FSp.params[k]);
     const double raw = std::round(v * (factor > 0 ? factor : 1));

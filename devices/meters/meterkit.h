@@ -99,12 +99,6 @@ constexpr ParamRule Recorded(ParamRule r, int table, int entry) {
     r.entry = entry;
     return r;
 }
-// Measured values whose bytes in use start at zero, though undefined until polled.
-constexpr ParamRule Zeroed(int first, int last, uint8_t type, uint16_t bits) {
-    ParamRule r{first, last, Role::Measure, type, bits};
-    r.zeroed = true;
-    return r;
-}
 // One-bit discrete inputs typed `type`, or `controlType` while subprogram slot `control` is their
 // change handler.
 constexpr ParamRule Inputs(int first, int last, uint8_t type, uint8_t controlType, int control) {

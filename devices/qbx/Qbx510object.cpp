@@ -92,6 +92,29 @@ constexpr dev::SettingDef Settings[] = {
     {dev::Role::Setting, 16, {}, true, kQbx510TsInversion, 65534, false, 11},
 };
 
+uint8_t TuModeLowOf(const TDeviceEngine& o) { return o.Param(kQbx510TuMode)->Value[0]; }
+
+// Position 0..3 of an input's address in the control-channel table, 4 when absent.
+int ControlSlotOf(const TDeviceEngine& o, const TParamItem* p) {
+    const Address a = AddressOf(p);
+    if (a.Empty())
+        return 4;
+    for (int u = 0; u < 4; ++u)
+        if (GetEntry(o.Param(kQbx510ControlTable), 3 * u) == a)
+            return u;
+    return 4;
+}
+
+// An input chosen as a control channel takes its type from the control mode of its telecontrol
+// channel, which the rules do not know.
+uint8_t InputType(const TDeviceEngine& o, int i, uint8_t byRule) {
+    const uint16_t handler = o.Param(i)->ChangeHandler;
+    if (i < kQbx510FirstSignal || i > kQbx510LastInput || handler == 0 ||
+        handler != o.SubprogramId(kSubDoControl) || handler == o.SubprogramId(kSubLeadUp))
+        return byRule;
+    return (TuModeLowOf(o) >> ControlSlotOf(o, o.Param(i))) & 1 ? 2 : 1;
+}
+
 } // namespace
 
 constexpr dev::TDeviceDef TQbx510Item::Def{
@@ -119,23 +142,12 @@ constexpr dev::TDeviceDef TQbx510Item::Def{
     .Overrides = {},
     .Checks = {},
     .MessageSub = kSubParseMessage,
+    .SettingsInPlace = true,
+    .TypeOf = InputType,
 };
 
-// An input chosen as a control channel takes its type from the control mode of its telecontrol
-// channel, which the engine does not know.
 TQbx510Item::TQbx510Item(uint16_t number, ELEMList* channels, actionManager* store)
-    : TDeviceEngine(Def, number, channels, store) {
-    for (int i = kQbx510FirstSignal; i <= kQbx510LastInput; ++i) {
-        TParamItem* p = Param(i);
-        if (!IsSub(p->ChangeHandler, kSubDoControl) || IsSub(p->ChangeHandler, kSubLeadUp))
-            continue;
-        const uint8_t type = (TuModeLow() >> ControlSlot(p)) & 1 ? 2 : 1;
-        if (p->ParamType != type) {
-            p->ParamType = type;
-            p->RaiseChanged();
-        }
-    }
-}
+    : TDeviceEngine(Def, number, channels, store) {}
 
 // Bound parameters stay on the channel list, unowned, for the next concentrator object to adopt by
 // address. Unbound ones could never be found again and would pile up, so the engine frees them.
@@ -154,17 +166,9 @@ int TQbx510Item::SignalOf(const TParamItem* p) const {
     return IsSignal(i) ? i : 0;
 }
 
-uint8_t TQbx510Item::TuModeLow() const { return Param(kQbx510TuMode)->Value[0]; }
+uint8_t TQbx510Item::TuModeLow() const { return TuModeLowOf(*this); }
 
-int TQbx510Item::ControlSlot(const TParamItem* p) const {
-    const Address a = AddressOf(p);
-    if (a.Empty())
-        return 4;
-    for (int u = 0; u < 4; ++u)
-        if (GetEntry(Param(kQbx510ControlTable), 3 * u) == a)
-            return u;
-    return 4;
-}
+int TQbx510Item::ControlSlot(const TParamItem* p) const { return ControlSlotOf(*this, p); }
 
 void TQbx510Item::ReadSignalChannel(int signal, uint16_t& type, uint8_t& index) {
     if (const Address a = ReadBlock(signal); !a.Empty()) {

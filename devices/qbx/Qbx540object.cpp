@@ -19,7 +19,9 @@ constexpr uint8_t kMainDefault[5] = {4, 4, 4, 0, 0};
 std::string ValueName(int k) { return std::string(kPrefix) + Qbx540ParamNames[6] + " " + IntToStr(k + 1); }
 
 // The main settings at 1008:1: bytes 0-2 the address, 3 the discrete inputs, 4 the analog channels.
-constexpr dev::SettingDef MainSettings[] = {{dev::Role::Setting, 40, kMainDefault, true, -1, 0, false, 1}};
+// Unlike the analog settings the row makes, they keep channel kind 0.
+constexpr dev::SettingDef MainSettings[] = {
+    {dev::Role::Setting, 40, kMainDefault, true, -1, 0, false, 1, false, 0}};
 constexpr dev::CommandDef PollCommands[] = {{"Опрос данных QBX-540", 0}};
 constexpr const char* YesNo[] = {"Да", "Нет"};
 constexpr dev::PropertyDef Rows[] = {
@@ -82,11 +84,9 @@ TQbx540Item::TQbx540Item(uint16_t number, ELEMList* channels, actionManager* sto
         if (a.type == 0 || a.index == 0)
             continue;
         TParamItem* found = nullptr;
-        ForEachChannel(channels, [&](TParamItem* c) {
-            if (AddressOf(c) == a && !c->Owner && ValueOf(c) < 0 && !isSettings(c))
+        for (TParamItem* c : ChannelsAt(channels, a.type, a.index))
+            if (!c->Owner && ValueOf(c) < 0 && !isSettings(c))
                 found = c;
-            return true;
-        });
         FValue[k] = found;
     }
     for (int k = 0; k < n; ++k)
@@ -113,8 +113,7 @@ void TQbx540Item::AddAnalog(int k, bool fromEditor) {
         slot = NewChannel(FChannels, kQbx540ChannelType, static_cast<uint8_t>(k + 6), kAnalogBits,
                           Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
     } else if (fromEditor) {
-        slot->ChannelType = kQbx540ChannelType;
-        slot->ChannelIndex = static_cast<uint8_t>(k + 6);
+        slot->SetAddress(kQbx540ChannelType, static_cast<uint8_t>(k + 6));
         slot->SetBitWidth(kAnalogBits);
         slot->Value.Fill(0);
         slot->Value.Assign(Qbx540AnalogDefault, sizeof Qbx540AnalogDefault);
@@ -191,8 +190,7 @@ void TQbx540Item::BindParam(uint16_t type, uint8_t index, TParamItem* p) {
     const int k = ValueOf(p);
     if (k < 0)
         return;
-    p->ChannelType = type;
-    p->ChannelIndex = index;
+    p->SetAddress(type, index);
     if (TParamItem* s = FSettings[kAnalogFirstSlot + k])
         SetEntry(s, 0, {type, index});
 }

@@ -130,13 +130,11 @@ std::string TQbx560Item::GetParamDescription(TParamItem* p) {
 bool TQbx560Item::PairHeld(int s, uint8_t index) const {
     if (index == 0) // no address: nothing to share
         return false;
-    bool held = false;
-    ForEachChannel(FChannels, [&](TParamItem* c) {
-        held = c != FSpValue[s] && c != FSpState[s] && c->ChannelIndex == index &&
-               (c->ChannelType == kSetpointValueType || c->ChannelType == kSetpointStateType);
-        return !held;
-    });
-    return held;
+    for (uint16_t type : {kSetpointValueType, kSetpointStateType})
+        for (const TParamItem* c : ChannelsAt(FChannels, type, index))
+            if (c != FSpValue[s] && c != FSpState[s])
+                return true;
+    return false;
 }
 
 std::string TQbx560Item::SetpointsRefused(int s, uint8_t index) {
@@ -150,10 +148,8 @@ bool TQbx560Item::PlaceSetpoints(int s, bool bound) {
     const uint8_t index = bound ? Param(s)->ChannelIndex : 0;
     if (bound && PairHeld(s, index))
         return false;
-    FSpValue[s]->ChannelType = bound ? kSetpointValueType : 0;
-    FSpValue[s]->ChannelIndex = index;
-    FSpState[s]->ChannelType = bound ? kSetpointStateType : 0;
-    FSpState[s]->ChannelIndex = index;
+    FSpValue[s]->SetAddress(bound ? kSetpointValueType : 0, index);
+    FSpState[s]->SetAddress(bound ? kSetpointStateType : 0, index);
     return true;
 }
 

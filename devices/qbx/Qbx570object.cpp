@@ -181,6 +181,5 @@ void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text) {
     if (a.type != 0 && a.index != 0 && FindChannel(FChannels, a.type, a.index))
         return; // another channel (or the register itself) already has this address
     SetEntry(Param(0), kRegisterOffset, a);
-    Param(1)->ChannelType = a.type;
-    Param(1)->ChannelIndex = a.index;
+    Param(1)->SetAddress(a.type, a.index);
 }

@@ -62,7 +62,7 @@ constexpr ParamRule kSignals[] = {
     {0, 5, Role::Control, kReset, 2, kControl},
     Signals(6, 23),
     {24, 37, Role::Control, kBreaker, 2, kControl},
-    Measures(38, 41, kCurrent),
+    Zeroed(38, 41, kCurrent, 16),
 };
 
 constexpr SettingDef kSettings[] = {kAddress, kFullTable, kFullTable};

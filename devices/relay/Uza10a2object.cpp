@@ -28,7 +28,7 @@ constexpr ParamRule kSignals[] = {
      .init = 0,
      .controlSlot = TUZA10A2Item::kControlSlot},
     {.first = 6, .last = 11, .role = Role::Signal, .paramType = kSignal, .bits = 1, .init = 0},
-    Measures(12, 14, kCurrent),
+    Zeroed(12, 14, kCurrent, 16),
 };
 
 constexpr SettingDef kSettings[] = {

@@ -292,6 +292,34 @@ TEST(Manager, NewConfiguration) {
     EXPECT_EQ(PadNumber(5, 5), "00005");
 }
 
+// The type list against a plain set of the types in use: channels of random types (0 among them,
+// never listed), into an empty list, a list holding old texts and a sorted list.
+TEST(Manager, ChannelTypesAreTheDistinctTypesInUseInAscendingOrder) {
+    const uint16_t pool[] = {0, 1, 2, 9, 10, 99, 100, 255, 256, 1000, 9999, 10000, 65534, 65535};
+    std::mt19937 random(7);
+    for (int channels : {0, 1, 50, 5000}) {
+        SCOPED_TRACE(channels);
+        configmanager c;
+        std::set<uint16_t> used{0xFFFE, 0xFFFF};
+        for (int i = 0; i < channels; ++i) {
+            uint16_t type = pool[random() % std::size(pool)];
+            c.NewChannel(type, uint8_t(1 + i % 255));
+            if (type != 0)
+                used.insert(type);
+        }
+        std::vector<std::string> expected;
+        for (uint16_t type : used)
+            expected.push_back(PadNumber(type, 5));
+        TStringList fresh, old, sorted;
+        old.Add("00007");
+        sorted.SetSorted(true);
+        for (TStringList* list : {&fresh, &old, &sorted}) {
+            c.ListChannelTypes(list);
+            EXPECT_EQ(Lines(*list), expected);
+        }
+    }
+}
+
 TEST(Manager, SubprogramIdsNeverWrapToZero) {
     configmanager c;
     ASSERT_TRUE(c.CreateSubprogramWithId(0xFFFF));
@@ -653,7 +681,7 @@ struct SettingsDevice : TObjectItem {
         Tag = "SET4TM";
         Param = new TParamItem;
         Param->Name = "settings";
-        Param->ChannelType = 3000;
+        Param->SetAddress(3000, Param->ChannelIndex);
         Param->Kind = kChannelSetting;
         Param->Owner = this;
         SetNumber(number);
@@ -665,7 +693,7 @@ struct SettingsDevice : TObjectItem {
     }
     void SetNumber(uint16_t number) override {
         TObjectItem::SetNumber(number);
-        Param->ChannelIndex = static_cast<uint8_t>(number & 0xFF);
+        Param->SetAddress(Param->ChannelType, static_cast<uint8_t>(number & 0xFF));
     }
     ELEMList* Channels;
     TParamItem* Param;
@@ -720,8 +748,7 @@ struct SignalDevice : TObjectItem {
     SignalDevice(uint16_t number, ELEMList* channels) : TObjectItem(number), Channels(channels) {
         Tag = "SET4TM";
         Param = new TParamItem;
-        Param->ChannelType = 2;
-        Param->ChannelIndex = 200;
+        Param->SetAddress(2, 200);
         Param->Kind = kChannelSignal;
         Param->ParamType = 3;
         Param->Ordinal = 1;

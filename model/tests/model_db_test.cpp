@@ -196,7 +196,8 @@ TEST_F(Db, ValueBytesFollowTheWidth) {
             EXPECT_EQ(p->Value[i], static_cast<uint8_t>(0xA0 + k + 7 * i)) << k << " " << i;
             stored.push_back(static_cast<uint8_t>(0xA0 + k + 7 * i));
         }
-        EXPECT_EQ(rows[k], "00 04 " + Hex(&p->ChannelIndex, 1) + "|" + Hex(stored.data(), stored.size()));
+        const uint8_t index = p->ChannelIndex;
+        EXPECT_EQ(rows[k], "00 04 " + Hex(&index, 1) + "|" + Hex(stored.data(), stored.size()));
     }
     EXPECT_EQ(seen.size(), std::size(widths));
     ASSERT_TRUE(loaded.SaveDatabase(second));
@@ -506,5 +507,72 @@ TEST_F(Db, CyrillicFileNameInACyrillicFolder) {
     ASSERT_TRUE(e.LoadDatabase(folder + "/Копия.lor")) << e.LastError;
     EXPECT_EQ(e.Objects.Count, 1u);
 }
+
+} // namespace
+
+// The bytes of a saved file, pinned: the cache and the tree must not change what reaches the disk.
+// Channels are made in address order or in a scrambled order (inserts all over the trees), with
+// objects, commands, subprograms, handlers and RAM depths in proportion.
+namespace {
+
+struct GoldenCase {
+    const char* name;
+    int channels;
+    bool scrambled;
+    uintmax_t size;
+    uint64_t hash; // FNV-1a over the whole file
+};
+
+void PrintTo(const GoldenCase& g, std::ostream* os) { *os << g.name; }
+
+class SavedBytes : public Db, public ::testing::WithParamInterface<GoldenCase> {};
+
+TEST_P(SavedBytes, StayTheSame) {
+    const GoldenCase& g = GetParam();
+    configmanager c;
+    for (int i = 0; i < g.channels / 100; ++i) {
+        auto* u = static_cast<TUserObjItem*>(c.AddObject(kUserObjectCode));
+        for (int k = 0; k < 1 + i % 20; ++k)
+            u->AddCommand()->Period = static_cast<uint8_t>(i + k);
+    }
+    for (int s = 0; s < g.channels / 250 + 1; ++s) {
+        T_Action* a = c.CreateSubprogram("sub" + std::to_string(s));
+        for (int v = 0; v < s % 7; ++v)
+            a->Variables.Add("v" + std::to_string(v));
+        for (int k = 0; k < 1 + s % 90; ++k)
+            a->Instructions.push_back(TActionLine{0, opPush, {uint8_t(k), uint8_t(s), 0, 0, 8}});
+    }
+    for (int i = 0; i < g.channels; ++i) {
+        // A step prime to the count visits every number once, far from its neighbours.
+        const int n = g.scrambled ? static_cast<int>((i * 7919LL) % g.channels) : i;
+        TParamItem* p = c.NewChannel(static_cast<uint16_t>(100 + n / 250), static_cast<uint8_t>(1 + n % 250));
+        p->SetBitWidth(static_cast<uint16_t>(1 + n % 40));
+        for (int b = 0; b < p->ValueBytes(); ++b)
+            p->Value[b] = static_cast<uint8_t>(n * 13 + b);
+        if (n % 5 == 0)
+            p->SetRamDepth(static_cast<uint8_t>(1 + n % 3));
+        if (n % 3 == 0)
+            p->WriteHandler = static_cast<uint16_t>(1 + n % 17);
+        if (n % 4 == 0)
+            p->ChangeHandler = static_cast<uint16_t>(1 + n % 11);
+    }
+    ASSERT_TRUE(c.SaveDatabase(file)) << c.LastError;
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (uint8_t b : ReadBytes(file))
+        hash = (hash ^ b) * 0x100000001B3ull;
+    EXPECT_EQ(std::filesystem::file_size(file), g.size);
+    EXPECT_EQ(hash, g.hash) << std::hex << "0x" << hash;
+}
+
+const GoldenCase kGolden[] = {
+    {"New", 0, false, 3086, 0x5dc96e06f59846b1},
+    {"InOrder3k", 3000, false, 124942, 0x09fc80c208a08322},
+    {"Scrambled3k", 3000, true, 151054, 0xdd9f3ca76fb2ff79},
+    {"InOrder40k", 40000, false, 1682446, 0xd2a13cbcbb59d4a1},
+    {"Scrambled20k", 20000, true, 1019918, 0x26463e45f5218a95},
+};
+
+INSTANTIATE_TEST_SUITE_P(Golden, SavedBytes, ::testing::ValuesIn(kGolden),
+                         [](const ::testing::TestParamInfo<GoldenCase>& i) { return i.param.name; });
 
 } // namespace

@@ -104,8 +104,7 @@ TestDevice::~TestDevice() {
 
 void TestDevice::BindParam(uint16_t channelType, uint8_t channelIndex, TParamItem* param) {
     ++BindCalls;
-    param->ChannelType = channelType;
-    param->ChannelIndex = channelIndex;
+    param->SetAddress(channelType, channelIndex);
 }
 
 namespace {

@@ -2,7 +2,7 @@
 # every case, the damaged databases among them, runs under AddressSanitizer and UBSan.
 set(model_test_dir ${CMAKE_CURRENT_LIST_DIR})
 set(model_test_sources)
-foreach(t model_core_test model_db_test model_export_test model_damage_test model_fixture)
+foreach(t model_core_test model_db_test model_export_test model_damage_test model_channelindex_test model_fixture)
   list(APPEND model_test_sources ${model_test_dir}/${t}.cpp)
 endforeach()
 

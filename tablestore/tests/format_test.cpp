@@ -160,6 +160,39 @@ TEST(LorFormat, PageBeyondTheEndIsFresh) {
     CloseBase(b);
 }
 
+// Each table open in a file of a page size adds its slots (the directory counts while the file is
+// open); they go when the table or the file closes.
+TEST(LorFormat, CacheSlotsFollowOpenTables) {
+    ASSERT_EQ(LorOpenBaseCount(), 0);
+    TempDir dir;
+    const uint32_t base = LorCacheSlots(512), per = 8;
+    LORHANDLE a = OpenBase((dir / "a.lor").c_str(), 512, 0);
+    EXPECT_EQ(LorCacheSlots(512), base + per);
+    LORHANDLE t1 = OpenTable(a, "one"), t2 = OpenTable(a, "two");
+    LORHANDLE again = OpenTable(a, "one"); // the same table: no more slots
+    EXPECT_EQ(LorCacheSlots(512), base + 3 * per);
+    LORHANDLE b = OpenBase((dir / "b.lor").c_str(), 512, 0);
+    LORHANDLE other = OpenBase((dir / "c.lor").c_str(), 1024, 0);
+    OpenTable(b, "one");
+    EXPECT_EQ(LorCacheSlots(512), base + 5 * per);
+    // Enough records to fill every slot, so that shrinking has dirty pages to write back.
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(Call(SaveRec, t2, std::to_string(i * 7919 % 3000), nullptr, std::string(40, 'x')));
+    CloseTable(t1);
+    EXPECT_EQ(LorCacheSlots(512), base + 5 * per);
+    CloseTable(again);
+    EXPECT_EQ(LorCacheSlots(512), base + 4 * per);
+    CloseBase(b);
+    EXPECT_EQ(LorCacheSlots(512), base + 2 * per);
+    CloseBase(a);
+    CloseBase(other);
+    EXPECT_EQ(LorCacheSlots(512), base);
+    a = OpenBase((dir / "a.lor").c_str(), 512, 1);
+    EXPECT_EQ(CountRec(OpenTable(a, "two")), 3000u);
+    EXPECT_EQ(LorVerifyTable(OpenTable(a, "two"), nullptr), 0u);
+    CloseBase(a);
+}
+
 TEST(LorFormat, CacheSlotsPerPageSize) {
     struct Case {
         uint32_t ps, slots;

@@ -186,3 +186,54 @@ TEST(LOR_SUITE(LorTree), ReplacementThatFillsThePage) {
         CloseBase(b);
     }
 }
+
+// Seeks in ascending key order answer from the leaf of the record found last; between them, saves,
+// deletes and steps move or invalidate that position. Every answer must match std::map, hits and
+// misses, keys between and beside stored ones, and a descending sweep that never uses the shortcut.
+TEST(LOR_SUITE(LorTree), SeeksInKeyOrderMatchStdMap) {
+    TempDir dir;
+    std::string path = dir / "seek.lor";
+    LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+    LORHANDLE t = OpenTable(b, "seek");
+    std::map<std::string, std::string> model;
+    auto keyOf = [](int n) {
+        char k[8];
+        std::snprintf(k, sizeof k, "%06d", n);
+        return std::string(k);
+    };
+    for (int n = 0; n < 6000; n += 3) {
+        model[keyOf(n)] = std::string(n % 40, char('a' + n % 26));
+        ASSERT_TRUE(Call(SaveRec, t, keyOf(n), nullptr, model[keyOf(n)]));
+    }
+    int depth = 0;
+    ASSERT_EQ(LorVerifyTable(t, nullptr, &depth), 0u);
+    ASSERT_GE(depth, 3);
+    auto expectSeek = [&](const std::string& key) {
+        Answer a;
+        auto it = model.find(key);
+        ASSERT_EQ(Call(SeekRec, t, key, &a), it != model.end()) << key;
+        if (it != model.end()) {
+            ASSERT_EQ(a.key, key);
+            ASSERT_EQ(a.data, it->second) << key;
+        }
+    };
+    for (int n = 0; n < 6010; ++n) {
+        expectSeek(keyOf(n));
+        expectSeek(keyOf(n) + "x"); // longer than the stored key, sorts right after it
+        if (n % 97 == 0) {
+            std::string added = keyOf(n + 1) + "+";
+            model[added] = "added";
+            ASSERT_TRUE(Call(SaveRec, t, added, nullptr, "added"));
+        } else if (n % 89 == 0 && model.count(keyOf(n + 3))) {
+            ASSERT_TRUE(Call(DelRec, t, keyOf(n + 3)));
+            model.erase(keyOf(n + 3));
+        } else if (n % 83 == 0) {
+            Answer a;
+            auto it = model.upper_bound(keyOf(n + 50));
+            ASSERT_EQ(Call(NextRec, t, keyOf(n + 50), &a), it != model.end());
+        }
+    }
+    for (int n = 6010; n-- > 0;)
+        expectSeek(keyOf(n));
+    CloseBase(b);
+}

@@ -109,10 +109,43 @@ TEST_F(Radon, SetpointsRoundToTheNearestThousandth) {
     EXPECT_EQ(Setpoint(o, 0), "0.251 M");
     o->SetSetpointValue(channel, 1, "1,5");
     EXPECT_EQ(Setpoint(o, 1), "1.500 M");
-    o->SetSetpointValue(channel, 0, "-0.001");
-    EXPECT_EQ(Setpoint(o, 0), "65.535 M");
     DecimalSeparator = ',';
     EXPECT_EQ(Setpoint(o, 1), "1,500 M");
+    DecimalSeparator = saved;
+}
+
+// The row shows "2.000 M": a user who types over the number and keeps the unit sets the number.
+// One outside 0.000 .. 65.535 M would be stored wrapped (-1 as 64.536): it is refused with a
+// message, and nothing changes.
+TEST_F(Radon, SetpointTypedWithItsUnitAndOutOfRangeRefused) {
+    TRADONRITZItem* o = Add();
+    ASSERT_NE(o, nullptr);
+    TParamItem* channel = o->Param(0);
+    const char saved = DecimalSeparator;
+    DecimalSeparator = '.';
+    const struct {
+        const char* text;
+        int stored; // -1: refused
+    } kCases[] = {{"2.000 M", 2000}, {" 2,5 M ", 2500}, {"3M", 3000},   {"65.535 M", 65535}, {"0 M", 0},
+                  {"-1", -1},        {"-0.001 M", -1},  {"65.536", -1}, {"70 M", -1}};
+    for (const auto& c : kCases) {
+        o->SetSetpointValue(channel, 1, "1.234");
+        o->SetSetpointValue(channel, 1, "Нет"); // set points off, their bytes kept
+        messages.clear();
+        o->SetSetpointValue(channel, 1, c.text);
+        if (c.stored < 0) {
+            EXPECT_EQ(dev::GetU16(o->SetpointValues(), 3), 1234) << c.text;
+            EXPECT_EQ(channel->WriteHandler, 0) << c.text;
+            EXPECT_EQ(messages, std::vector<std::string>{"Уставка \"" + Trim(c.text) +
+                                                         "\" не сохранена: допустимы значения от 0.000 M до "
+                                                         "65.535 M."})
+                << c.text;
+        } else {
+            EXPECT_EQ(dev::GetU16(o->SetpointValues(), 3), c.stored) << c.text;
+            EXPECT_NE(channel->WriteHandler, 0) << c.text;
+            EXPECT_TRUE(messages.empty()) << c.text;
+        }
+    }
     DecimalSeparator = saved;
 }
 

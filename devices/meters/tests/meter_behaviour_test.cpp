@@ -141,8 +141,10 @@ TEST_P(MeterBehaviour, SeveralObjectsOfTheTypeAndTheInstanceByteLimit) {
 TEST_P(MeterBehaviour, AnObjectRepeatingAnotherInstanceByteIsRefused) {
     TObjectItem* o = cm->AddObject(def.TypeCode);
     ASSERT_NE(o, nullptr);
-    // As a stored configuration may hold it: the next object would get the byte 2 again.
+    // As a stored configuration may hold it: the next object would get the byte 2 again. The
+    // configuration learns its objects' numbers as it adds or loads them.
     o->SetNumber(static_cast<uint16_t>(o->Number + 257));
+    SaveAndReload();
     EXPECT_EQ(cm->AddObject(def.TypeCode), nullptr);
     EXPECT_EQ(Objects(def.Tag).size(), 1u);
 }

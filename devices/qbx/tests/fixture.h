@@ -15,6 +15,7 @@
 #include "tempfolder.h"
 #include "devicekit.h"
 #include "qbxdata.h"
+#include "records.h"
 
 namespace qbxtest {
 
@@ -40,8 +41,7 @@ void RemovePlugin(const std::string& root, const std::string& folder, const std:
 void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
                  const std::vector<std::pair<int, std::string>>& lines);
 
-// Every record of a configuration file, "table key data" in hex, sorted.
-std::vector<std::string> Records(const std::string& path);
+using devtest::Records;
 
 class QbxTest : public ::testing::Test {
 public:

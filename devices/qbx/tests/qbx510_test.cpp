@@ -1,7 +1,12 @@
 // The concentrator object: its channels, signal bindings in the parse blocks, property rows and
 // their edits, signal editor, check and export lines, and a missing plug-in file.
+#include <algorithm>
+
 #include "Qbx510object.h"
+#include "Qbx520object.h"
+#include "Qbx530object.h"
 #include "fixture.h"
+#include "inifiles.h"
 
 using namespace qbx;
 using namespace qbxtest;
@@ -254,6 +259,18 @@ TEST_F(Qbx510Test, BindingWritesTheParseBlock) {
     EXPECT_EQ(push->Operands[2], 0);
 }
 
+// Its new channels join the list in position order, settings among the signals; the built-in
+// channels at its settings' addresses are taken over.
+TEST_F(Qbx510Test, NewChannelsJoinTheListInPositionOrder) {
+    std::vector<TParamItem*> fresh;
+    for (int i = 0; i < obj->ParamCount(); ++i)
+        if (std::find(std::begin(cm->BuiltIn), std::end(cm->BuiltIn), obj->Param(i)) == std::end(cm->BuiltIn))
+            fresh.push_back(obj->Param(i));
+    EXPECT_EQ(fresh.size(), 27u);
+    const std::vector<TParamItem*> all = Channels();
+    EXPECT_EQ(std::vector<TParamItem*>(all.begin() + kBuiltInChannelCount, all.end()), fresh);
+}
+
 TEST_F(Qbx510Test, CheckAndExportLines) {
     EXPECT_TRUE(Lines([&](TStrings* s) { obj->CheckConfiguration(s); }).empty());
     EXPECT_EQ(Lines([&](TStrings* s) { obj->GetExportValues(s); }),
@@ -344,6 +361,98 @@ TEST_F(Qbx510Plain, SignalAtAnAddressAnotherObjectHoldsStaysUnbound) {
     ASSERT_NE(parser, nullptr);
     EXPECT_EQ(Instruction(parser, Qbx510ParseBlock(1))->Opcode, opGotoA); // the block now skips
     EXPECT_TRUE(SameAddress(obj->Param(17), kPowerType, kPowerIndex));    // its own channel, taken back
+}
+
+} // namespace
+
+namespace {
+
+// The concentrator added after other objects: a control input of a cell controller already holds
+// 1:1, and the parser binds s1 at 1:3, s17 at 1:9 and the temperature at 2:5. Each signal takes its
+// type and place before the next joins the channel list, so the types stay dense and sorted: s1
+// moves to 1:2, s17 to 1:3, the temperature to 2:1, and the parser, the schedule controller's
+// control channel, the file and the export follow. Deleting the cell closes the gap it leaves.
+class Qbx510AddedLast : public QbxTest {
+protected:
+    void SetUp() override {
+        QbxTest::SetUp();
+        WriteParser(root, {{1, 1, 3}, {17, 1, 9}, {kQbx510Temperature, 2, 5}});
+        schedule = Add<TQbx520Item>(4);
+        cell = Add<TQbx530Item>(7);
+        cell->BindParam(1, 1, cell->Param(0));
+        cell->ApplyControlChoice(cell->Param(0), 1); // ParamType 1: before every signal of type 3
+        ASSERT_EQ(cell->Param(0)->ParamType, 1);
+        obj = Add<TQbx510Item>(3);
+    }
+    // Addresses of the concentrator's bound signals, as its parser names them too.
+    std::vector<std::string> SignalAddresses() {
+        std::vector<std::string> out;
+        for (int signal : {1, 17, kQbx510Temperature}) {
+            uint16_t type = 0;
+            uint8_t index = 0;
+            obj->ReadSignalChannel(signal, type, index);
+            EXPECT_EQ(AddressOf(obj->Param(signal)), (Address{type, index})) << signal;
+            out.push_back(AddressText(AddressOf(obj->Param(signal))));
+        }
+        return out;
+    }
+    // The schedule controller's control channel (s17): its row and instructions 6 and 7.
+    std::string ControlRow() {
+        const std::vector<TParamItem*> offered = schedule->ControlCandidates();
+        const auto at = std::find(offered.begin(), offered.end(), obj->Param(17));
+        EXPECT_NE(at, offered.end());
+        schedule->ApplyControlChoice(static_cast<int>(at - offered.begin()) + 1);
+        const std::string row = RowText(schedule, 2);
+        T_Action* check = cm->Actions->ById(schedule->ScheduleId());
+        const TActionLine* type = Instruction(check, kQbx520ControlPos);
+        const TActionLine* index = Instruction(check, kQbx520ControlPos + 1);
+        return row + " " + std::to_string(type->Opcode) + ":" + std::to_string(type->Operands[0]) + " " +
+               std::to_string(index->Opcode) + ":" + std::to_string(index->Operands[0]);
+    }
+    // Keys of the ParamValue records of channel types 1 and 2 in a saved file.
+    std::vector<std::string> SavedKeys() {
+        EXPECT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
+        std::vector<std::string> out;
+        for (const std::string& r : Records(dbPath))
+            if (r.rfind("VTParamValue 0001", 0) == 0 || r.rfind("VTParamValue 0002", 0) == 0)
+                out.push_back(r.substr(13));
+        return out;
+    }
+    // The export's channel list and the types of the channel sections.
+    std::string Exported() {
+        const std::string path = tmpDir + "/scada.ini";
+        EXPECT_TRUE(cm->ExportScadaConfig(path));
+        TIniFile ini(path);
+        TStringList list;
+        ini.ReadSectionValues("channels", &list);
+        std::string out;
+        for (int k = 0; k < list.Count(); ++k) {
+            const std::string section = list.ValueFromIndex(k);
+            out += section + "=" + ini.ReadString(section, "type", "") + ";";
+        }
+        return out;
+    }
+    TQbx520Item* schedule = nullptr;
+    TQbx530Item* cell = nullptr;
+    TQbx510Item* obj = nullptr;
+};
+
+TEST_F(Qbx510AddedLast, SignalsKeepTheirTypesDense) {
+    EXPECT_EQ(SignalAddresses(), (std::vector<std::string>{"1:2", "1:3", "2:1"}));
+    EXPECT_TRUE(SameAddress(cell->Param(0), 1, 1));
+    EXPECT_EQ(ControlRow(), "Состояние питания (1:3) 3:1 3:3");
+    // ParamValue keys: type high byte first, index; width 1 (16 for the temperature), then the value.
+    EXPECT_EQ(SavedKeys(), (std::vector<std::string>{"000101 010000", "000102 010000", "000103 010000",
+                                                     "000201 1000ffff"}));
+    EXPECT_EQ(Exported(), "channel 1:1=1;channel 1:2=3;channel 1:3=4;channel 2:1=17;");
+}
+
+TEST_F(Qbx510AddedLast, DeletingTheOtherObjectClosesTheGap) {
+    cm->DeleteObject(cell);
+    EXPECT_EQ(SignalAddresses(), (std::vector<std::string>{"1:1", "1:2", "2:1"}));
+    EXPECT_EQ(ControlRow(), "Состояние питания (1:2) 3:1 3:2");
+    EXPECT_EQ(SavedKeys(), (std::vector<std::string>{"000101 010000", "000102 010000", "000201 1000ffff"}));
+    EXPECT_EQ(Exported(), "channel 1:1=3;channel 1:2=4;channel 2:1=17;");
 }
 
 } // namespace

@@ -29,6 +29,7 @@ TEST_F(Qbx540Test, NewObject) {
     TParamItem* main = obj->Settings(0);
     EXPECT_TRUE(SameAddress(main, 1008, 1));
     EXPECT_EQ(main->BitWidth(), 40);
+    EXPECT_EQ(main->Kind, 0); // the main settings are no settings-kind channel, unlike the analog ones
     EXPECT_EQ(main->Name, "QBX-540: Сетевой адрес, кол-во ТС, ТИТ");
     EXPECT_EQ(Text(main), "Адрес: 4,4,4;Кол-во ТС: 0;Кол-во ТИТ: 0");
     EXPECT_EQ(Row(2), "Нет");

@@ -7,6 +7,7 @@
 #include "Bmrzobjects.h"
 #include "bmrzregister.h"
 #include "forms.h"
+#include "records.h"
 #include "relayfixture.h"
 #include "stdctrls.h"
 
@@ -264,6 +265,43 @@ TEST_P(BmrzTable, BindingsAndAddressSurviveSaveAndLoad) {
     EXPECT_EQ(dev::AddressOf(all[0]->Param(0)), (dev::Address{3500, 8}));
     cm->DeleteObject(all[0]);
     EXPECT_EQ(Channels().size(), static_cast<size_t>(kBuiltInChannelCount));
+}
+
+// A new current is undefined, its 256 bytes 0xFF except the two its width covers, which start at
+// zero: that is what the first save writes for it (width 16, value 00 00).
+TEST_F(BmrzTest, NewCurrentsHoldZeroInTheBytesTheirWidthCovers) {
+    const struct {
+        const dev::TDeviceDef* def;
+        int first, last;
+    } kCurrents[] = {{&TUZA10A2Item::Def, 12, 14}, {&TPC83A2Item::Def, 38, 41}};
+    uint8_t index = 0;
+    for (const auto& c : kCurrents) {
+        TDeviceEngine* o = Add(*c.def);
+        ASSERT_NE(o, nullptr);
+        for (int i = c.first; i <= c.last; ++i) {
+            SCOPED_TRACE(std::string(c.def->Tag) + " " + std::to_string(i));
+            TParamItem* p = o->Param(i);
+            EXPECT_EQ(p->RamDepth, 1);
+            EXPECT_EQ(p->Value[0], 0);
+            EXPECT_EQ(p->Value[1], 0);
+            for (int b = 2; b < 256; ++b)
+                ASSERT_EQ(p->Value[b], 0xFF) << b;
+            EXPECT_EQ(RelayTest::ValueText(o, p), "не определено");
+            o->BindParam(2, ++index, p);
+        }
+    }
+    ASSERT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
+    std::vector<std::string> values;
+    for (const std::string& r : devtest::Records(dbPath))
+        if (r.rfind("VTParamValue 0002", 0) == 0)
+            values.push_back(r);
+    std::vector<std::string> expected;
+    for (int k = 1; k <= index; ++k) {
+        char key[8];
+        std::snprintf(key, sizeof key, "%02x", k);
+        expected.push_back(std::string("VTParamValue 0002") + key + " 10000000");
+    }
+    EXPECT_EQ(values, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Terminals, BmrzTable,

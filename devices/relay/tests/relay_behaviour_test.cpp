@@ -322,8 +322,7 @@ TEST_F(RelayTest, SaveRefusesTwoChannelsAtOneAddressNamingBoth) {
     TDeviceEngine* o = Add(TSIRIUS2VItem::Def);
     ASSERT_NE(o, nullptr);
     o->BindParam(5100, 1, o->Param(0));
-    o->Param(1)->ChannelType = 5100;
-    o->Param(1)->ChannelIndex = 1;
+    o->Param(1)->SetAddress(5100, 1);
     EXPECT_FALSE(cm->SaveDatabase(dbPath));
     EXPECT_NE(cm->LastError.find(o->Param(0)->Name), std::string::npos) << cm->LastError;
     EXPECT_NE(cm->LastError.find(o->Param(1)->Name), std::string::npos) << cm->LastError;
