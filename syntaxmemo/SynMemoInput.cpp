@@ -6,6 +6,7 @@
 #include "forms.h"
 
 namespace {
+
 // A digit of the top row or of the numeric pad, -1 for any other key.
 int DigitOf(WORD Key) {
     if (Key >= '0' && Key <= '9')
@@ -304,7 +305,8 @@ void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift) {
 }
 
 void TMPCustomSyntaxMemo::KeyPress(char& Key) {
-    if (static_cast<unsigned char>(Key) < 32 || Options().Contains(smoReadOnly))
+    const unsigned char code = static_cast<unsigned char>(Key);
+    if (code < 32 || Options().Contains(smoReadOnly))
         return;
     TMPSynMemoRange* R = Range();
     WithinUpdate(Lines(), [&] {

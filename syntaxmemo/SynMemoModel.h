@@ -375,6 +375,7 @@ private:
     int FUpdateDepth = 0;
     int FDirtyLo = -1, FDirtyHi = -1;
     mutable std::vector<CacheSlot> FCache;
+    mutable size_t FLastSlot = 0; // the slot of the last line asked for
     mutable std::uint32_t FStamp = 0;
     static int UntitledCounter;
 };

@@ -1,6 +1,9 @@
-// Script editor control: painting of one row (gutter, fold marks, row number, bookmark glyph, text
-// runs, selection, collapsed-section marker, hot-token frame) into the row bitmap, then the view.
+// Script editor control: painting of rows (gutter face, fold marks, row number, bookmark glyph, text
+// runs, selection, collapsed-section marker, hot-token frame) onto the window.
 #include "UnitSyntaxMemo.h"
+
+#include <functional>
+
 #include "wingdi.h"
 
 namespace {
@@ -21,6 +24,13 @@ TFontStyles ToFontStyles(TMPStyle s) {
     if (s & mpsStrikeOut)
         f << fsStrikeOut;
     return f;
+}
+
+// Fills the part of r that lies inside k.
+void FillInside(TCanvas* C, const TRect& k, const TRect& r) {
+    TRect part;
+    if (IntersectRect(part, k, r))
+        C->FillRect(part);
 }
 
 void Line(TCanvas* C, TColor Color, int X1, int Y1, int X2, int Y2) {
@@ -53,37 +63,31 @@ void TMPCustomSyntaxMemo::MakeGlyphs() {
     }
 }
 
-void TMPCustomSyntaxMemo::PaintRow(int Row) {
+void TMPCustomSyntaxMemo::PaintRow(TCanvas* C, int Row, const TRect& Gutter, const TRect& Text) {
     const TRect band = RowBand(Row);
     if (band.Height() <= 0)
         return;
     const int h = band.Height();
     const int line = MoveLines(FTopRow, Row, false);
     const bool exists = Lines()->ValidIndex(line);
-    TCanvas* C = FRowBitmap->Canvas();
-    TRect G = GutterRect(Row), T = TextAreaRect(Row);
+    // The row's origin is moved to its top. What is drawn stays inside the row: text is held to its
+    // box by TextRect, fills are cut to the text area, and what cannot be cut is drawn under a clip
+    // (a clip costs more than all the row's fills).
+    const TRect row(0, 0, band.Width() + 1, h);
+    OffsetViewportOrgEx(C->Handle(), 0, band.Top, nullptr);
+    TRect G = Gutter, T = Text;
     G.Top = T.Top = 0;
     G.Bottom = T.Bottom = h;
-    const bool vsnet = Options().Contains(smoVSNET_SectionsStyle);
-
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(clBtnFace);
-    TRect B = G;
-    B.Right = G.Right - (vsnet ? FSectionIndent + 4 : 4);
-    C->FillRect(B);
-    Line(C, clBtnHighlight, B.Right, B.Top, B.Right, B.Bottom);
-    Line(C, clBtnShadow, B.Right + 1, B.Top, B.Right + 1, B.Bottom);
-    C->Brush()->SetColor(Color());
-    C->FillRect(Rect(B.Right + 2, 0, G.Right, h));
-    C->FillRect(T);
     if (exists && FShowRowNumbers) {
         C->Brush()->SetStyle(bsClear);
-        C->SetFont(Font());
         C->Font()->SetColor(clBlack);
-        if (line == Range()->GetPosY())
-            C->Font()->SetStyle(Font()->Style() + TFontStyles{fsBold});
+        const bool bold = line == Range()->GetPosY();
+        C->Font()->SetStyle(bold ? Font()->Style() + TFontStyles{fsBold} : Font()->Style());
         const std::string number = IntToStr(line + 1);
-        C->TextOut(G.Right - C->TextWidth(number) - 4, 0, number);
+        const int digit = Font()->Style().Empty() ? DigitWidth(bold) : 0;
+        const int width = digit ? digit * int(number.size()) : C->TextWidth(number);
+        // TextRect draws without measuring again (TextOut measures to move the pen).
+        C->TextRect(row, G.Right - width - 4, 0, number);
     }
     int slot = -1;
     if (exists && Bookmarks()->Find(line, slot))
@@ -102,32 +106,59 @@ void TMPCustomSyntaxMemo::PaintRow(int Row) {
             to = line == R->GetEndY() ? R->GetEndX() : 65535;
             tokens.MarkSelection(from, to);
         }
-        const int saved = SaveDC(C->Handle());
-        IntersectClipRect(C->Handle(), T.Left, 0, T.Right, h);
         const int x0 = T.Left - FHorzOffset;
         PaintTextRuns(C, T, x0, tokens, line, from, to);
+        auto inText = [&](const std::function<void()>& draw) {
+            const int saved = SaveDC(C->Handle());
+            IntersectClipRect(C->Handle(), T.Left, 0, T.Right, h);
+            draw();
+            RestoreDC(C->Handle(), saved);
+        };
         const TMPSynMemoSection* s = Sections()->SectionOfLine(line);
         if (s != Sections()->EntireSection() && s->Collapsed) {
-            C->Brush()->SetStyle(bsSolid);
-            C->Brush()->SetColor(Color());
-            C->FillRect(Rect(T.Right - 33, 0, T.Right, h));
-            const TRect frame(T.Right - 32, T.Top + 1, T.Right - 10, T.Bottom - 1);
-            C->Brush()->SetColor(MarkerColor);
-            C->FrameRect(frame);
-            for (int k = 0; k < 3; ++k)
-                C->FillRect(Bounds(frame.Left + 5 + 5 * k, frame.Top + 8, 2, 2));
+            auto marker = [&] {
+                C->Brush()->SetStyle(bsSolid);
+                C->Brush()->SetColor(Color());
+                C->FillRect(Rect(T.Right - 33, 0, T.Right, h));
+                const TRect frame(T.Right - 32, T.Top + 1, T.Right - 10, T.Bottom - 1);
+                C->Brush()->SetColor(MarkerColor);
+                C->FrameRect(frame);
+                for (int k = 0; k < 3; ++k)
+                    C->FillRect(Bounds(frame.Left + 5 + 5 * k, frame.Top + 8, 2, 2));
+            };
+            if (T.Width() >= 33)
+                marker();
+            else
+                inText(marker);
         }
         if (FHotToken.y == line) {
             if (const TMPSyntaxToken* t = Lines()->TokenListOf(line)->Token(FHotToken.x)) {
-                C->Brush()->SetStyle(bsSolid);
-                C->Brush()->SetColor(HotFrameColor);
-                C->FrameRect(Rect(x0 + TextX(t->Start, line), 0, x0 + TextX(t->Start + t->Length, line),
-                                  FLineHeight - 1));
+                inText([&] {
+                    C->Brush()->SetStyle(bsSolid);
+                    C->Brush()->SetColor(HotFrameColor);
+                    C->FrameRect(Rect(x0 + TextX(t->Start, line), 0, x0 + TextX(t->Start + t->Length, line),
+                                      FLineHeight - 1));
+                });
             }
         }
-        RestoreDC(C->Handle(), saved);
     }
-    FView->Canvas()->CopyRect(Bounds(0, band.Top, band.Width() + 1, h), C, Bounds(0, 0, band.Width() + 1, h));
+    OffsetViewportOrgEx(C->Handle(), 0, -band.Top, nullptr);
+}
+
+void TMPCustomSyntaxMemo::PaintRowBackgrounds(TCanvas* C, int First, int Last) {
+    const TRect top = RowBand(First), bottom = RowBand(Last);
+    TRect G = GutterRect(First), T = TextAreaRect(First);
+    G.Bottom = T.Bottom = bottom.Bottom;
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBtnFace);
+    TRect B = G;
+    B.Right = G.Right - (Options().Contains(smoVSNET_SectionsStyle) ? FSectionIndent + 4 : 4);
+    C->FillRect(B);
+    Line(C, clBtnHighlight, B.Right, B.Top, B.Right, B.Bottom);
+    Line(C, clBtnShadow, B.Right + 1, B.Top, B.Right + 1, B.Bottom);
+    C->Brush()->SetColor(Color());
+    C->FillRect(Rect(B.Right + 2, top.Top, G.Right, bottom.Bottom));
+    C->FillRect(T);
 }
 
 void TMPCustomSyntaxMemo::PaintFoldMarks(TCanvas* C, const TRect& G, int Line_, int RowHeight) {
@@ -173,18 +204,17 @@ void TMPCustomSyntaxMemo::PaintTextRuns(TCanvas* C, const TRect& K, int X0, cons
         if (t.Selected() || back == mpclNone)
             continue;
         C->Brush()->SetColor(back);
-        C->FillRect(
-            Rect(X0 + TextX(t.Start, Line_), K.Top, X0 + TextX(t.Start + t.Length, Line_), K.Top + h));
+        FillInside(C, K,
+                   Rect(X0 + TextX(t.Start, Line_), K.Top, X0 + TextX(t.Start + t.Length, Line_), K.Top + h));
     }
     if (SelFrom != SelTo) {
         const int left = X0 + (SelFrom > 0 ? TextX(SelFrom, Line_) : 0);
         const int right = SelTo < 65535 ? X0 + TextX(SelTo, Line_) : K.Right;
         C->Brush()->SetColor(FSelColor);
-        C->FillRect(Rect(left, K.Top, right, K.Top + h));
+        FillInside(C, K, Rect(left, K.Top, right, K.Top + h));
     }
     C->Brush()->SetStyle(bsClear);
-    C->SetFont(Font());
-    const int space = FCharWidths[0][' '];
+    const int space = Widths()[0][' '];
     int x = X0, lastEnd = 0;
     for (const TMPSyntaxToken& t : Tokens.Tokens()) {
         const TMPTokenStyle st = SyntaxAttributes()->GetTokenStyle(t.Kind);
@@ -194,9 +224,9 @@ void TMPCustomSyntaxMemo::PaintTextRuns(TCanvas* C, const TRect& K, int X0, cons
         const size_t start = std::min<size_t>(t.Start, text.size());
         const std::string piece(text.substr(start, std::min<size_t>(t.Length, text.size() - start)));
         if (x < K.Right && !piece.empty())
-            C->TextOut(x, 0, piece);
+            C->TextRect(K, x, 0, piece); // the pen moves by the character widths, no measuring
         for (char ch : piece)
-            x += FCharWidths[(st.Style & mpsBold) ? 1 : 0][static_cast<unsigned char>(ch)];
+            x += Widths()[(st.Style & mpsBold) ? 1 : 0][static_cast<unsigned char>(ch)];
         lastEnd = t.Start + t.Length;
     }
 }

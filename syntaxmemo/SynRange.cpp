@@ -146,10 +146,15 @@ void TMPSynMemoRange::SetText(const std::string& Text) {
         FStart.Y = std::clamp(FStart.Y, 0, L->Count() - 1);
         FEnd.Y = std::clamp(FEnd.Y, FStart.Y, L->Count() - 1);
         std::string first = L->Get(FStart.Y);
-        // Text placed past the end of a line fills the gap with spaces first.
-        if (FStart.X > int(first.size())) {
-            first.resize(size_t(FStart.X), ' ');
-            L->Put(FStart.Y, first);
+        if (IsEmpty()) {
+            // Text typed at a caret past the end of its line fills the gap with spaces first.
+            if (FStart.X > int(first.size())) {
+                first.resize(size_t(FStart.X), ' ');
+                L->Put(FStart.Y, first);
+            }
+        } else {
+            // A selection starting in the blank past the end replaces from the end: no blanks come in.
+            FStart.X = std::min(FStart.X, int(first.size()));
         }
         const std::string lastLine = FEnd.Y == FStart.Y ? first : L->Get(FEnd.Y);
         const std::string prefix = first.substr(0, size_t(FStart.X));

@@ -379,10 +379,16 @@ void TMPSynMemoStrings::Retokenize(bool All) {
 TMPSyntaxParser* TMPSynMemoStrings::TokenListOf(int Index) const {
     if (!ValidIndex(Index))
         return nullptr;
+    // Painting asks for the same line several times in a row.
+    if (CacheSlot& last = FCache[FLastSlot]; last.Line == Index && last.Parser) {
+        last.Stamp = ++FStamp;
+        return last.Parser.get();
+    }
     CacheSlot* victim = &FCache[0];
     for (CacheSlot& s : FCache) {
         if (s.Line == Index && s.Parser) {
             s.Stamp = ++FStamp;
+            FLastSlot = size_t(&s - FCache.data());
             return s.Parser.get();
         }
         if (s.Line < 0 || s.Stamp < victim->Stamp)
@@ -394,6 +400,7 @@ TMPSyntaxParser* TMPSynMemoStrings::TokenListOf(int Index) const {
         victim->Parser = std::make_unique<TMPSyntaxParser>();
     victim->Line = Index;
     victim->Stamp = ++FStamp;
+    FLastSlot = size_t(victim - FCache.data());
     TMPSyntaxParser* p = victim->Parser.get();
     p->Tokenize(FLines[size_t(Index)].View(), Index, FOwner->SyntaxAttributes(), EntryState(Index));
     p->Section = FOwner->Sections()->SectionOfLine(Index);

@@ -66,8 +66,7 @@ bool TMPPlatformClipboard::GetPlain(std::string& Text) {
 // ---- construction --------------------------------------------------------------------------------
 
 TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
-    : TCustomControl(AOwner), FRowBitmap(std::make_unique<TBitmap>()), FView(std::make_unique<TBitmap>()),
-      FGlyphs(std::make_unique<TBitmap>()) {
+    : TCustomControl(AOwner), FMeasure(std::make_unique<TBitmap>()), FGlyphs(std::make_unique<TBitmap>()) {
     MakeScrollBars();
     OnModelChange = [this](TChangedItems k) {
         if (OnChange)
@@ -76,7 +75,7 @@ TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
     TMPPlatformClipboard::MarkedFormat(); // known before the first copy
     SetClipboard(&PlatformClipboard());
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csCaptureMouse, csDoubleClicks, csClickEvents});
-    FRowBitmap->SetSize(1, 1);
+    FMeasure->SetSize(1, 1);
     TFont f;
     f.SetName("Arial");
     f.SetSize(9);
@@ -213,24 +212,33 @@ void TMPCustomSyntaxMemo::FileNameChanged() {
 // ---- metrics and layout --------------------------------------------------------------------------
 
 void TMPCustomSyntaxMemo::Metrics() {
-    TCanvas* c = FRowBitmap->Canvas();
-    c->SetFont(Font());
     const int h = Font()->Height();
     FLineHeight = h < 0 ? 3 - h : h + 3;
-    for (int bold = 0; bold < 2; ++bold) {
-        c->Font()->SetStyle(bold ? TFontStyles{fsBold} : TFontStyles());
-        for (int ch = 0; ch < 256; ++ch)
-            FCharWidths[size_t(bold)][size_t(ch)] = c->TextWidth(std::string(1, char(ch)));
-    }
+    FWidthsMeasured = false;
+    LayoutRows();
+}
+
+void TMPCustomSyntaxMemo::LayoutRows() {
     PlaceScrollBars();
     const TRect band = RowBand(-1);
     FVisibleRows = std::max(0, band.Height() / std::max(FLineHeight, 1));
     FDirtyRows.assign(size_t(FVisibleRows), 1);
-    const int w = std::max(ClientWidth(), 1), ch = std::max(ClientHeight(), 1);
-    FRowBitmap->SetSize(w, std::max(FLineHeight, 1));
-    FView->SetSize(w, ch);
-    FView->Canvas()->Brush()->SetColor(Color());
-    FView->Canvas()->FillRect(Rect(0, 0, w, ch));
+}
+
+void TMPCustomSyntaxMemo::MeasureWidths() const {
+    FWidthsMeasured = true;
+    TCanvas* c = FMeasure->Canvas();
+    c->SetFont(const_cast<TMPCustomSyntaxMemo*>(this)->Font());
+    for (int bold = 0; bold < 2; ++bold) {
+        c->Font()->SetStyle(bold ? TFontStyles{fsBold} : TFontStyles());
+        for (int ch = 0; ch < 256; ++ch)
+            FCharWidths[size_t(bold)][size_t(ch)] = c->TextWidth(std::string(1, char(ch)));
+        const auto& w = FCharWidths[size_t(bold)];
+        const bool tabular =
+            std::all_of(w.begin() + '0', w.begin() + '9' + 1, [&](int d) { return d == w['0']; }) &&
+            c->TextWidth("90123456789") == 11 * w['0'];
+        FDigitWidth[size_t(bold)] = tabular ? w['0'] : 0;
+    }
 }
 
 TRect TMPCustomSyntaxMemo::RowBand(int R) const {
@@ -255,7 +263,7 @@ TRect TMPCustomSyntaxMemo::GutterRect(int R) const {
     g.Right = g.Left + FGutterWidth + depth * FSectionIndent + 2;
     if (FShowRowNumbers) {
         for (char d : IntToStr(Lines()->Count()))
-            g.Right += FCharWidths[1][static_cast<unsigned char>(d)];
+            g.Right += Widths()[1][static_cast<unsigned char>(d)];
         g.Right += 4;
     }
     return g;
@@ -297,7 +305,7 @@ int TMPCustomSyntaxMemo::RowOfLine(int Line) const {
 }
 
 int TMPCustomSyntaxMemo::TextX(int Column, int Line) const {
-    const int space = FCharWidths[0][' '];
+    const int space = Widths()[0][' '];
     const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
     if (!tokens)
         return std::max(Column, 0) * space;
@@ -310,7 +318,7 @@ int TMPCustomSyntaxMemo::TextX(int Column, int Line) const {
         const bool bold = SyntaxAttributes()->GetStyle(t.Kind) & mpsBold;
         const int end = std::min<int>({t.Start + t.Length, Column, int(text.size())});
         for (int k = t.Start; k < end; ++k)
-            x += FCharWidths[bold][static_cast<unsigned char>(text[size_t(k)])];
+            x += Widths()[bold][static_cast<unsigned char>(text[size_t(k)])];
         c = std::max<int>(end, t.Start);
         if (Column <= t.Start + t.Length)
             return x + (Column - c) * space;
@@ -320,7 +328,7 @@ int TMPCustomSyntaxMemo::TextX(int Column, int Line) const {
 }
 
 int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const {
-    const int space = std::max(FCharWidths[0][' '], 1);
+    const int space = std::max(Widths()[0][' '], 1);
     TokenIndex = 65535;
     const TMPSyntaxParser* tokens = Lines()->TokenListOf(Line);
     if (PixelX < 0 || !tokens)
@@ -337,7 +345,7 @@ int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const 
         const bool bold = SyntaxAttributes()->GetStyle(t.Kind) & mpsBold;
         for (; c < t.Start + t.Length; ++c) {
             const int w =
-                c < int(text.size()) ? FCharWidths[bold][static_cast<unsigned char>(text[size_t(c)])] : space;
+                c < int(text.size()) ? Widths()[bold][static_cast<unsigned char>(text[size_t(c)])] : space;
             if (x + w > PixelX) {
                 TokenIndex = i;
                 return c;
@@ -385,13 +393,18 @@ void TMPCustomSyntaxMemo::UpdateScrollBars() {
     if (!Parent() || Lines()->Updating())
         return;
     const int vmax = VertMax(), hmax = HorzMax();
+    // A bar is told only what changed: each telling repaints it.
+    auto params = [](TScrollBar* bar, int position, int max) {
+        if (bar->Position() != position || bar->Min() != 0 || bar->Max() != max)
+            bar->SetParams(position, 0, max);
+    };
     FSettingBars = true;
-    FVScroll->SetParams(std::max(VisibleIndexOf(FTopRow), 0), 0, vmax);
+    params(FVScroll, std::max(VisibleIndexOf(FTopRow), 0), vmax);
     FVScroll->SetSmallChange(1);
     // A view of one or two rows still pages forward.
     FVScroll->SetLargeChange(TScrollBarInc(std::max(FVisibleRows - 2, 1)));
     FVScroll->SetEnabled(vmax > 0);
-    FHScroll->SetParams(FHorzOffset, 0, hmax);
+    params(FHScroll, FHorzOffset, hmax);
     FHScroll->SetSmallChange(1);
     FHScroll->SetLargeChange(32);
     FHScroll->SetEnabled(hmax > 0);
@@ -498,6 +511,8 @@ void TMPCustomSyntaxMemo::InvalidateAll() {
     FlushRows();
 }
 
+// The dirty rows go to the window as one invalid band; the window paints them (Paint) in its next
+// paint, which on this platform is the only time a window takes pixels.
 void TMPCustomSyntaxMemo::FlushRows() {
     if (!CanPaint())
         return;
@@ -507,7 +522,6 @@ void TMPCustomSyntaxMemo::FlushRows() {
     for (int r = 0; r < int(FDirtyRows.size()); ++r) {
         if (!FDirtyRows[size_t(r)])
             continue;
-        PaintRow(r);
         FDirtyRows[size_t(r)] = 0;
         const TRect band = RowBand(r);
         if (!any)
@@ -528,10 +542,33 @@ void TMPCustomSyntaxMemo::Paint() {
     if (!Parent())
         return;
     FlushRows();
-    // Only what the window asks for is copied from the view.
+    // Every row the window asks for, straight onto it (the paint is buffered by the window system,
+    // so a row never flickers), and the background where no row stands.
+    TCanvas* C = Canvas();
+    const TRect clip = C->ClipRect();
     TRect r;
-    if (IntersectRect(r, Canvas()->ClipRect(), Rect(0, 0, FView->Width(), FView->Height())))
-        Canvas()->CopyRect(r, FView->Canvas(), r);
+    int first = -1, last = -1;
+    for (int row = 0; row < FVisibleRows; ++row)
+        if (IntersectRect(r, clip, RowBand(row))) {
+            first = first < 0 ? row : first;
+            last = row;
+        }
+    if (first >= 0) {
+        // The faces are the same on every row: filled once for all of them.
+        PaintRowBackgrounds(C, first, last);
+        // The control's font once; the rows change only its style and colour.
+        C->SetFont(Font());
+        const TRect gutter = GutterRect(-1), text = TextAreaRect(-1);
+        for (int row = first; row <= last; ++row)
+            PaintRow(C, row, gutter, text);
+    }
+    const TRect band = RowBand(-1);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color());
+    for (const TRect& rest : {Rect(band.Right, 0, ClientWidth(), ClientHeight()),
+                              Rect(0, FVisibleRows * FLineHeight, band.Right, ClientHeight())})
+        if (IntersectRect(r, clip, rest))
+            C->FillRect(r);
 }
 
 void TMPCustomSyntaxMemo::BeginUpdateView() { HideCaret(); }
@@ -585,10 +622,14 @@ void TMPCustomSyntaxMemo::Dispatch(TMessage& Message) {
         // Tab is one of the editor's keys (it inserts spaces), not a move to the next control.
         Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
         return;
+    case WM_ERASEBKGND:
+        // Paint covers every pixel of the client: an erase first would only be painted over.
+        Message.Result = 1;
+        return;
     case WM_SIZE:
         TCustomControl::Dispatch(Message);
         WithinUpdate(Lines(), [&] {
-            Metrics();
+            LayoutRows();
             InvalidateAll();
         });
         if (!ComponentState().Contains(csDesigning))
@@ -635,6 +676,7 @@ void TMPCustomSyntaxMemo::Dispatch(TMessage& Message) {
 
 void TMPCustomSyntaxMemo::CMFontChanged(TMessage& Message) {
     TCustomControl::CMFontChanged(Message);
+    FWidthsMeasured = false;
     if (!Lines())
         return;
     WithinUpdate(Lines(), [&] {

@@ -27,7 +27,7 @@ public:
 
     // Metrics (valid after the first resize or font change).
     int LineHeight() const { return FLineHeight; }
-    int CharWidth(unsigned char c, bool Bold) const { return FCharWidths[Bold ? 1 : 0][c]; }
+    int CharWidth(unsigned char c, bool Bold) const { return Widths()[Bold ? 1 : 0][c]; }
     int VisibleRows() const { return FVisibleRows; }
     int HorzOffset() const { return FHorzOffset; }
     int TopRow() const { return FTopRow; }
@@ -107,13 +107,26 @@ protected:
 
 private:
     void Metrics();
+    void LayoutRows();
+    // The character widths, plain [0] and bold [1], measured when first asked for after a font
+    // change: measuring takes a text layout per character, and an editor not yet shown needs none.
+    const std::array<std::array<int, 256>, 2>& Widths() const {
+        if (!FWidthsMeasured)
+            MeasureWidths();
+        return FCharWidths;
+    }
+    int DigitWidth(bool Bold) const { return Widths(), FDigitWidth[Bold ? 1 : 0]; }
+    void MeasureWidths() const;
     void MakeScrollBars();
     void PlaceScrollBars();
     void ScrollBarChanged(TObject* Sender);
     bool IsOwnScrollBar(HWND Wnd) const;
     void UpdateScrollBars();
     void FlushRows();
-    void PaintRow(int Row);
+    // The faces of rows First..Last (gutter, its two lines, text area), then each row's own marks;
+    // Gutter and Text are the columns of GutterRect and TextAreaRect (the same on every row).
+    void PaintRowBackgrounds(TCanvas* C, int First, int Last);
+    void PaintRow(TCanvas* C, int Row, const TRect& Gutter, const TRect& Text);
     void PaintFoldMarks(TCanvas* C, const TRect& G, int Line, int RowHeight);
     void PaintTextRuns(TCanvas* C, const TRect& K, int X0, const TMPSyntaxParser& Tokens, int Line,
                        int SelFrom, int SelTo);
@@ -137,7 +150,11 @@ private:
     bool FShowRowNumbers = false;
     int FLineHeight = 0;
     int FVisibleRows = 0;
-    std::array<std::array<int, 256>, 2> FCharWidths{};
+    mutable bool FWidthsMeasured = false;
+    mutable std::array<std::array<int, 256>, 2> FCharWidths{};
+    // Width of a digit in the plain and the bold style when every digit string is that width times
+    // its length (tabular figures), else 0: row numbers are then measured.
+    mutable std::array<int, 2> FDigitWidth{};
     int FHorzOffset = 0;
     int FTopRow = 0;
     bool FLeftDrag = false, FMiddleDrag = false, FCtrlHover = false;
@@ -146,9 +163,8 @@ private:
     bool FHasCaret = false;
     TPoint FHotToken{-1, -1};
     std::vector<std::uint8_t> FDirtyRows;
-    std::unique_ptr<TBitmap> FRowBitmap;
-    std::unique_ptr<TBitmap> FView;   // what the window shows, row by row
-    std::unique_ptr<TBitmap> FGlyphs; // ten 11 x 11 bookmark images side by side
+    std::unique_ptr<TBitmap> FMeasure; // the canvas the character widths are measured on
+    std::unique_ptr<TBitmap> FGlyphs;  // ten 11 x 11 bookmark images side by side
     TScrollBar* FVScroll = nullptr;
     TScrollBar* FHScroll = nullptr;
     bool FSettingBars = false; // the bars' change handler is off while the view sets them

@@ -45,29 +45,10 @@ struct LocaleTable {
     const char* pm;
 };
 
-const LocaleTable kUs = {
+// A Russian desktop's, as the program's users have it: the decimal point stays '.', as the texts
+// the program writes and reads show. The thousands separator is the no-break space, 0xA0 in CP1251.
+const LocaleTable kDesktop = {
     '.',
-    ',',
-    '/',
-    ':',
-    "M/d/yyyy",
-    "h:mm:ss AMPM",
-    "h:mm AMPM",
-    "$",
-    0,
-    0,
-    {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"},
-    {"January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
-     "November", "December"},
-    {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
-    {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
-    "AM",
-    "PM",
-};
-
-// The thousands separator is the no-break space, 0xA0 in CP1251.
-const LocaleTable kRussian = {
-    ',',
     '\xA0',
     '.',
     ':',
@@ -177,16 +158,7 @@ TClockFunc g_clock = &SystemClock;
 
 } // namespace
 
-void InitLocaleSettings() {
-    for (const char* v : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const char* val = std::getenv(v);
-        if (val && *val) {
-            Apply(std::string_view(val).substr(0, 2) == "ru" ? kRussian : kUs);
-            return;
-        }
-    }
-    Apply(kUs);
-}
+void InitLocaleSettings() { Apply(kDesktop); }
 
 bool IsLeapYear(int y) { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }
 

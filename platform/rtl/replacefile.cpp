@@ -1,6 +1,7 @@
 // The atomic file replacer of the runtime layer and the real file system behind its seam.
 #include "replacefile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "sysutils.h"
 
@@ -84,6 +87,30 @@ bool TFileSystem::SyncFolder(const std::string& folder) {
 }
 
 void TFileSystem::Remove(const std::string& path) { ::unlink(path.c_str()); }
+
+bool TFileSystem::List(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return false;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return true;
+}
+
+bool TFileSystem::ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return !in.bad();
+}
 
 namespace {
 

@@ -9,8 +9,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// The file-system steps of a replacement, on native (UTF-8) paths. Each returns false on failure.
+// The file-system steps of a replacement and the few listings the platform makes, on native (UTF-8)
+// paths. Each returns false on failure.
 class TFileSystem {
 public:
     virtual ~TFileSystem() = default;
@@ -30,6 +32,10 @@ public:
     virtual bool Rename(const std::string& from, const std::string& to);
     virtual bool SyncFolder(const std::string& folder);
     virtual void Remove(const std::string& path);
+    // The names in a folder, without "." and "..", in the order the system gives them.
+    virtual bool List(const std::string& folder, std::vector<std::string>& names);
+    // A small file's whole content (a device attribute, a setting).
+    virtual bool ReadText(const std::string& path, std::string& text);
 };
 
 // The file system in use; SetFileSystem(nullptr) restores the real one. Returns the one replaced.

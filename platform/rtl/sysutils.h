@@ -122,13 +122,13 @@ inline constexpr const char* SOperationAborted = "Operation aborted";
 
 // ---- Locale settings ----------------------------------------------------------------------------
 
-// Set from the user's locale at start (InitLocaleSettings); tests may assign them.
+// A Russian desktop's settings, set at start (InitLocaleSettings); tests may assign them.
 extern char DecimalSeparator;
 extern char ThousandSeparator;
 extern char DateSeparator;
 extern char TimeSeparator;
 extern std::string ShortDateFormat;  // e.g. "dd.MM.yyyy"
-extern std::string LongTimeFormat;   // e.g. "hh:mm:ss"
+extern std::string LongTimeFormat;   // e.g. "H:mm:ss"
 extern std::string ShortTimeFormat;  // e.g. "hh:mm"
 extern std::string CurrencyString;   // e.g. "р."
 extern unsigned char CurrencyFormat; // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
@@ -141,9 +141,9 @@ extern std::string LongDayNames[7];
 extern std::string TimeAMString;
 extern std::string TimePMString;
 
-// Sets them from the first of LC_ALL, LC_NUMERIC, LANG that is set: a Russian locale ("ru…")
-// gives ',' and dd.MM.yyyy with Russian names, anything else the US settings ('.', M/d/yyyy).
-// Runs once before main; calling it again re-reads.
+// Sets them as a Russian desktop has them, whatever the process's environment says: dd.MM.yyyy,
+// H:mm:ss, Russian month and day names, and the decimal point '.'. Runs once before main; calling
+// it again restores them.
 void InitLocaleSettings();
 
 // ---- Strings ------------------------------------------------------------------------------------

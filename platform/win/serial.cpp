@@ -8,8 +8,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,6 +23,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "replacefile.h"
 #include "sysutils.h"
 
 namespace {
@@ -701,22 +700,36 @@ BOOL GetCommModemStatus(HANDLE h, DWORD* status) {
 bool CommDeviceGone(DWORD error) { return error == EIO || error == ENODEV || error == ENXIO; }
 
 std::vector<std::string> ListCommDevices() {
-    namespace fs = std::filesystem;
-    std::vector<std::string> found;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator("/sys/class/tty", ec)) {
-        const std::string name = entry.path().filename().string();
-        if (!fs::exists(entry.path() / "device", ec))
-            continue; // virtual terminals, ptys
-        if (name.rfind("ttyS", 0) == 0) {
-            // The kernel lists every possible legacy port; only those with a UART are there.
-            std::ifstream type(entry.path() / "type");
-            int uart = 0;
-            if (!(type >> uart) || uart == 0)
-                continue;
+    TFileSystem& fs = FileSystem();
+    std::vector<std::string> native, names;
+    if (fs.List("/sys/class/tty", names))
+        for (const std::string& name : names) {
+            const std::string sys = "/sys/class/tty/" + name;
+            bool exists = false;
+            mode_t mode = 0;
+            if (!fs.Inspect(sys + "/device", exists, mode) || !exists)
+                continue; // virtual terminals, ptys
+            if (name.rfind("ttyS", 0) == 0) {
+                // The kernel lists every possible legacy port; only those with a UART are there.
+                std::string type;
+                if (!fs.ReadText(sys + "/type", type) || StrToIntDef(Trim(type), 0) == 0)
+                    continue;
+            }
+            native.push_back("/dev/" + name);
         }
+    // Stable names of USB adapters, which keep naming the same adapter whatever order they came in.
+    const std::string byId = "/dev/serial/by-id/";
+    if (fs.List(byId, names))
+        for (const std::string& name : names) {
+            bool exists = false;
+            mode_t mode = 0;
+            if (fs.Inspect(byId + name, exists, mode) && exists)
+                native.push_back(byId + name);
+        }
+    std::vector<std::string> found;
+    for (const std::string& n : native) {
         std::string path;
-        if (TryFromNativePath("/dev/" + name, path))
+        if (TryFromNativePath(n, path))
             found.push_back(path);
     }
     std::sort(found.begin(), found.end());

@@ -152,6 +152,7 @@ BOOL GetCommModemStatus(HANDLE port, DWORD* status);
 // reader seeing one should stop rather than wait again.
 bool CommDeviceGone(DWORD error);
 
-// The serial devices present, sorted by path: /dev/ttyS* ports that have a UART, USB and ACM
-// adapters and the names under /dev/serial/by-id.
+// The serial devices present, sorted by path: the /sys/class/tty entries that have a device
+// (/dev/ttyS* only when a UART answers; USB and ACM adapters), and the stable names under
+// /dev/serial/by-id whose device is there. Read through the runtime's file-system seam.
 std::vector<std::string> ListCommDevices();

@@ -23,5 +23,7 @@ constexpr DWORD MAXDWORD = 0xFFFFFFFFu;
 DWORD GetLastError();
 void SetLastError(DWORD code);
 
-// The system's text for an error code, without a line end; empty when the system has none.
+// The system's text for an error code, as a Russian desktop words it (the codes the serial port and
+// file paths meet; a rarer one keeps the system's own text), without a line end or full stop; empty
+// when the system has none.
 std::string SysErrorMessage(DWORD code);

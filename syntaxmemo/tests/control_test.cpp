@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
@@ -117,6 +118,22 @@ TEST_F(Editor, RowHeightComesFromTheFontAndRowNumbersWidenTheGutter) {
     Memo->SetOptions(TMPSynMemoOptions{smoVSNET_SectionsStyle});
     EXPECT_EQ(Memo->GutterRect(-1).Right, 1 + 16 + 2);
     EXPECT_EQ(Memo->TextX(3, 0), 3 * Memo->CharWidth(' ', false));
+}
+
+TEST_F(Editor, CharacterWidthsFollowEachFontChange) {
+    TBitmap b;
+    b.SetSize(1, 1);
+    TCanvas* c = b.Canvas();
+    for (int height : {-16, -24, -11}) {
+        Memo->Font()->SetHeight(height);
+        c->SetFont(Memo->Font());
+        c->Font()->SetStyle(TFontStyles{fsBold});
+        const int bold = c->TextWidth("W");
+        c->Font()->SetStyle(TFontStyles());
+        EXPECT_EQ(Memo->CharWidth('W', false), c->TextWidth("W")) << height;
+        EXPECT_EQ(Memo->CharWidth('W', true), bold) << height;
+        EXPECT_EQ(Memo->TextX(2, 0), 2 * c->TextWidth(" ")) << height;
+    }
 }
 
 struct KeyCase {
@@ -541,6 +558,36 @@ TEST_F(Editor, TopRowOnAHiddenLineIsPulledToAVisibleOne) {
     Load(text);
     Memo->SetTopRow(5);
     EXPECT_NE(Memo->VisibleIndexOf(Memo->TopRow()), -1);
+}
+
+// Each page paints only the rows it invalidates; what the window then keeps is what a full paint of
+// the same view shows.
+TEST_F(Editor, PagedViewShowsWhatAFullPaintShows) {
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += std::string(i % 9 == 0   ? "{<+}"
+                            : i % 9 == 4 ? "{>>}"
+                                         : "") +
+                "push x" + std::to_string(i) + " $1F // note \xE6\r\n";
+    Load(text);
+    Memo->Bookmarks()->SetBookMarks(2, 30);
+    Memo->Range()->Select({2, 3}, {2, 3});
+    auto shown = [&] {
+        QApplication::processEvents();
+        QWidget* top = W()->window();
+        const QPoint at = W()->mapTo(top, QPoint(0, 0));
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(top->winId(), at.x(), at.y(), W()->width(), W()->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    for (int p = 0; p < 8; ++p) {
+        Key(p % 3 == 2 ? Qt::Key_Up : Qt::Key_PageDown, Qt::ShiftModifier);
+        if (p == 4)
+            Wheel(-120, Qt::ControlModifier); // a few pixels to the side
+        const QImage kept = shown();
+        ASSERT_EQ(kept, W()->grab().toImage().convertToFormat(QImage::Format_RGB32)) << "page " << p;
+    }
 }
 
 // One row: gutter face, row number, bookmark glyph, collapsed fold box, selection, collapsed marker.

@@ -59,6 +59,48 @@ TEST(Range, SetTextReplacesSelectionsOverLinesAndPadsPastTheEnd) {
     EXPECT_EQ(Joined(core), "one|two|three");
 }
 
+// A selection whose start lies past the end of its line: replacing it adds no blanks, and undo
+// gives the text and the caret back.
+struct PastEndCase {
+    const char* name;
+    const char* text;
+    TMPPos from, to;
+    const char* put;
+    const char* after;
+    TMPPos caret;
+};
+
+void PrintTo(const PastEndCase& c, std::ostream* os) { *os << c.name; }
+
+const PastEndCase kPastEnd[] = {
+    {"DeleteJoinsAnEmptyLine", "\r\nxy", {2, 0}, {1, 1}, "", "y", {0, 0}},
+    {"DeleteJoinsAShortLine", "ab\r\ncdef", {5, 0}, {2, 1}, "", "abef", {2, 0}},
+    {"TypeOverLines", "ab\r\ncd\r\nef", {4, 0}, {1, 2}, "Z", "abZf", {3, 0}},
+    {"TypeOverBlankOnly", "ab", {4, 0}, {6, 0}, "Z", "abZ", {3, 0}},
+    {"PasteTwoLines", "\r\nxy", {3, 0}, {1, 1}, "p\r\nq", "p|qy", {1, 1}},
+};
+
+class RangePastEnd : public testing::TestWithParam<PastEndCase> {};
+
+TEST_P(RangePastEnd, SelectionStartingPastTheEndIsReplacedWithoutPadding) {
+    const PastEndCase& c = GetParam();
+    TMPSynMemoCore core;
+    LoadText(core, c.text);
+    const std::string before = Joined(core);
+    R(core)->Select(c.from, c.to);
+    R(core)->SetText(c.put);
+    EXPECT_EQ(Joined(core), c.after);
+    EXPECT_EQ(R(core)->Caret(), c.caret);
+    R(core)->DoUndo();
+    EXPECT_EQ(Joined(core), before);
+    EXPECT_EQ(R(core)->Caret(), c.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RangePastEnd, testing::ValuesIn(kPastEnd),
+                         [](const testing::TestParamInfo<PastEndCase>& i) {
+                             return std::string(i.param.name);
+                         });
+
 TEST(Range, SetPosClampsAndTrimsTheLineItLeaves) {
     TMPSynMemoCore core;
     LoadText(core, "ab  \r\ncd");

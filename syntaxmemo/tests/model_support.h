@@ -2,6 +2,7 @@
 // showing lines and tokens as short strings.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "SynMemoModel.h"
@@ -11,6 +12,9 @@ inline void LoadText(TMPSynMemoCore& C, const std::string& Text) {
     TStringStream s(Text);
     C.Lines()->LoadFromStream(&s);
 }
+
+// A position in test messages as (column, line).
+inline void PrintTo(const TMPPos& p, std::ostream* os) { *os << '(' << p.X << ", " << p.Y << ')'; }
 
 // The lines joined by "|".
 inline std::string Joined(const TMPSynMemoCore& C) {

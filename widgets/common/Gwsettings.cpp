@@ -38,22 +38,26 @@ public:
     }
 
 private:
+    // A value as text by its type; the unnamed default value is listed as "Default", of whatever
+    // type it is.
     static std::string Line(TRegistry& Reg, const std::string& Name) {
-        if (Name.empty())
-            return "Default=" + Reg.ReadString(Name);
+        return (Name.empty() ? std::string("Default") : Name) + "=" + ValueText(Reg, Name);
+    }
+
+    static std::string ValueText(TRegistry& Reg, const std::string& Name) {
         switch (Reg.GetDataType(Name)) {
         case rdString:
-        case rdExpandString: return Name + "=" + Reg.ReadString(Name);
-        case rdInteger: return Name + "=" + IntToStr(Reg.ReadInteger(Name));
+        case rdExpandString: return Reg.ReadString(Name);
+        case rdInteger: return IntToStr(Reg.ReadInteger(Name));
         case rdBinary: {
             std::string bytes(size_t(std::max(Reg.GetDataSize(Name), 0)), '\0');
             Reg.ReadBinaryData(Name, bytes.data(), int(bytes.size()));
             std::string hex;
             for (unsigned char b : bytes)
                 hex += (hex.empty() ? "" : " ") + IntToHex(b, 2);
-            return Name + "=" + hex;
+            return hex;
         }
-        default: return Name + "=Unknown Data Type";
+        default: return "Unknown Data Type";
         }
     }
 };

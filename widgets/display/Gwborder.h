@@ -2,6 +2,7 @@
 // frame, the dot-matrix LED display, the meter and the colour-grid picker.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -140,6 +141,8 @@ private:
     void DeriveScrollSteps();
     void TimerTick(TObject* Sender);
     void DrawCell(TCanvas* Canvas, std::uint8_t Code, int X, int Y);
+    void DrawDots(TCanvas* Canvas, std::uint8_t Code, int X, int Y);
+    void DrawPicture(TCanvas* Canvas, int Width, int Height, int X0, int X1);
     int Pitch() const { return FDotSize + FDotSpacing; }
     int CellWidth() const { return 6 * Pitch(); }
     int CellHeight() const { return 7 * FDotSize + 6 * FDotSpacing; }
@@ -157,6 +160,28 @@ private:
     int FScrollPos = 0;
     int FScrollSteps = 0;
     TTimer* FTimer;
+    // Everything the off-screen picture shows depends on; a paint that finds only the scroll position
+    // moved by whole dot pitches shifts the picture and draws just the band that came into view.
+    struct TPictureKey {
+        std::string Caption;
+        TAlignment Alignment = taLeftJustify;
+        TColor BackColor = clBlack, SegOnColor = clBlack, SegOffColor = clBlack;
+        TGwScrollType ScrollType = stNone;
+        bool Scrolling = false;
+        int DotSize = 0, DotSpacing = 0, Width = 0, Height = 0, ScrollPos = 0;
+        bool operator==(const TPictureKey&) const = default;
+    };
+    TPictureKey FDrawn;
+    std::unique_ptr<TBitmap> FPicture, FSpare;
+    // Each character's cell, its 42 dots drawn once for the colours and dot size of FCellKey and
+    // copied after: a display a window wide holds thousands of dots.
+    struct TCellKey {
+        TColor BackColor = clBlack, SegOnColor = clBlack, SegOffColor = clBlack;
+        int DotSize = 0, DotSpacing = 0;
+        bool operator==(const TCellKey&) const = default;
+    };
+    TCellKey FCellKey;
+    std::array<std::unique_ptr<TBitmap>, 256> FCells;
 };
 
 // ---------------------------------------------------------------- meter

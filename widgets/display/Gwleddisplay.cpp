@@ -1,7 +1,9 @@
 // The dot-matrix LED display and its 256-glyph font.
 #include "Gwborder.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 #include "messages.h"
@@ -179,6 +181,27 @@ void TGwLEDDisplay::TimerTick(TObject*) {
 }
 
 void TGwLEDDisplay::DrawCell(TCanvas* Canvas, std::uint8_t Code, int X, int Y) {
+    const TCellKey key{FBackColor, FSegOnColor, FSegOffColor, FDotSize, FDotSpacing};
+    if (!(key == FCellKey)) {
+        for (auto& cell : FCells)
+            cell.reset();
+        FCellKey = key;
+    }
+    // The dots' outlines are the background's colour, so the cell's picture over the background
+    // is what drawing its dots there gives.
+    const int w = 5 * Pitch() + FDotSize + 1, h = 6 * Pitch() + FDotSize + 1;
+    std::unique_ptr<TBitmap>& cell = FCells[Code];
+    if (!cell) {
+        cell = std::make_unique<TBitmap>();
+        cell->SetSize(w, h);
+        cell->Canvas()->Brush()->SetColor(FBackColor);
+        cell->Canvas()->FillRect(TRect(0, 0, w, h));
+        DrawDots(cell->Canvas(), Code, 0, 0);
+    }
+    Canvas->CopyRect(Bounds(X, Y, w, h), cell->Canvas(), TRect(0, 0, w, h));
+}
+
+void TGwLEDDisplay::DrawDots(TCanvas* Canvas, std::uint8_t Code, int X, int Y) {
     const std::uint8_t* g = GwLEDGlyph(Code < 32 ? 127 : Code);
     const int p = Pitch();
     Canvas->Pen()->SetColor(FBackColor);
@@ -191,36 +214,36 @@ void TGwLEDDisplay::DrawCell(TCanvas* Canvas, std::uint8_t Code, int X, int Y) {
         }
 }
 
-void TGwLEDDisplay::Paint() {
-    TGwBorder::Paint();
-    const TRect cr = GetClientRect();
-    const int iw = cr.Width(), ih = cr.Height();
-    if (iw <= 0 || ih <= 7)
-        return;
-    TBitmap bmp;
-    bmp.SetSize(iw, ih);
-    TCanvas* c = bmp.Canvas();
+// Draws columns X0..X1-1 of the picture, clipped to them: the background, the blank cells, then
+// the text cells, each cell only when its dots reach into the band.
+void TGwLEDDisplay::DrawPicture(TCanvas* c, int iw, int ih, int x0, int x1) {
+    const int saved = c->SaveDC();
+    c->IntersectClipRect(x0, 0, x1, ih);
     c->Brush()->SetColor(FBackColor);
-    c->FillRect(TRect(0, 0, iw, ih));
+    c->FillRect(TRect(x0, 0, x1, ih));
     const int cw = CellWidth(), n = int(FCaption.size());
     const int top = (ih - CellHeight()) / 2;
-    const bool moving = FScrolling && FScrollType != stNone;
+    // The last dot column's outline ends one pixel past the cell.
+    auto cell = [&](std::uint8_t code, int x) {
+        if (x < x1 && x + cw + 1 > x0)
+            DrawCell(c, code, x, top);
+    };
     const TAlignment align = FScrolling ? taLeftJustify : FAlignment;
     if (align == taLeftJustify) {
         for (int x = 0; x < iw; x += cw)
-            DrawCell(c, ' ', x, top);
+            cell(' ', x);
     } else if (align == taCenter) {
         for (int x = ((iw - n * cw) / 2) % cw - cw; x < iw; x += cw)
-            DrawCell(c, ' ', x, top);
+            cell(' ', x);
     } else {
         for (int x = iw - cw; x > -cw; x -= cw)
-            DrawCell(c, ' ', x, top);
+            cell(' ', x);
     }
+    const bool moving = FScrolling && FScrollType != stNone;
     int offset = 0;
     if (moving)
         offset = FScrollType == stRightToLeft ? (iw / Pitch()) * Pitch() - FScrollPos : FScrollPos - n * cw;
     for (int i = 0; i < n; ++i) {
-        const std::uint8_t ch = std::uint8_t(FCaption[i]);
         int x;
         if (align == taLeftJustify)
             x = offset + i * cw;
@@ -228,7 +251,44 @@ void TGwLEDDisplay::Paint() {
             x = (iw - n * cw) / 2 + i * cw;
         else
             x = iw - cw * (n - i);
-        DrawCell(c, ch, x, top);
+        cell(std::uint8_t(FCaption[i]), x);
     }
-    Canvas()->Draw(cr.Left, cr.Top, &bmp);
+    c->RestoreDC(saved);
+}
+
+void TGwLEDDisplay::Paint() {
+    TGwBorder::Paint();
+    const TRect cr = GetClientRect();
+    const int iw = cr.Width(), ih = cr.Height();
+    if (iw <= 0 || ih <= 7)
+        return;
+    const TPictureKey now{FCaption,   FAlignment, FBackColor,  FSegOnColor, FSegOffColor, FScrollType,
+                          FScrolling, FDotSize,   FDotSpacing, iw,          ih,           FScrollPos};
+    TPictureKey moved = FDrawn;
+    moved.ScrollPos = FScrollPos;
+    // A scroll step moves the text by whole pitches over blank dots on the same pitch: the picture
+    // moves along, and only the band that comes into view is drawn.
+    const int step =
+        FScrollType == stRightToLeft ? FDrawn.ScrollPos - FScrollPos : FScrollPos - FDrawn.ScrollPos;
+    const bool shifts = FPicture && moved == now && FScrolling && FScrollType != stNone &&
+                        step % Pitch() == 0 && std::abs(step) < iw;
+    if (shifts && step != 0) {
+        TCanvas* to = FSpare->Canvas();
+        to->CopyRect(TRect(std::max(step, 0), 0, iw + std::min(step, 0), ih), FPicture->Canvas(),
+                     TRect(std::max(-step, 0), 0, iw - std::max(step, 0), ih));
+        if (step > 0)
+            DrawPicture(to, iw, ih, 0, step);
+        else
+            DrawPicture(to, iw, ih, iw + step, iw);
+        std::swap(FPicture, FSpare);
+    } else if (!(FPicture && FDrawn == now)) {
+        for (auto* b : {&FPicture, &FSpare}) {
+            if (!*b)
+                *b = std::make_unique<TBitmap>();
+            (*b)->SetSize(iw, ih);
+        }
+        DrawPicture(FPicture->Canvas(), iw, ih, 0, iw);
+    }
+    FDrawn = now;
+    Canvas()->Draw(cr.Left, cr.Top, FPicture.get());
 }

@@ -182,21 +182,29 @@ TEST(DateTime, IncMonthCutsTheDay) {
     }
 }
 
-TEST(Locale, RussianOrUsFromTheEnvironment) {
+// The settings are a Russian desktop's whatever the environment names, with the decimal point '.'.
+TEST(Locale, ARussianDesktopWithTheDecimalPoint) {
     const char* saved = std::getenv("LC_ALL");
     const std::string keep = saved ? saved : "";
-    ::setenv("LC_ALL", "ru_RU.UTF-8", 1);
-    InitLocaleSettings();
-    EXPECT_EQ(DecimalSeparator, ',');
-    EXPECT_EQ(ShortDateFormat, "dd.MM.yyyy");
-    EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1), "1\xA0"
-                                                    "234,5");
-    EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "Март");
-    ::setenv("LC_ALL", "C", 1);
-    InitLocaleSettings();
-    EXPECT_EQ(DecimalSeparator, '.');
-    EXPECT_EQ(ShortDateFormat, "M/d/yyyy");
-    EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "March");
+    for (const char* env : {"C", "en_US.UTF-8", "ru_RU.UTF-8"}) {
+        ::setenv("LC_ALL", env, 1);
+        DateSeparator = '/';
+        ShortDateFormat = "M/d/yyyy";
+        InitLocaleSettings();
+        EXPECT_EQ(DecimalSeparator, '.') << env;
+        EXPECT_EQ(DateSeparator, '.') << env;
+        EXPECT_EQ(ShortDateFormat, "dd.MM.yyyy") << env;
+        EXPECT_EQ(LongTimeFormat, "H:mm:ss") << env;
+        const TDateTime t = EncodeDate(2007, 1, 1) + EncodeTime(9, 5, 7, 0);
+        EXPECT_EQ(DateToStr(t), "01.01.2007") << env;
+        EXPECT_EQ(TimeToStr(t), "9:05:07") << env;
+        EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2023, 3, 1)), "Март") << env;
+        EXPECT_EQ(FormatDateTime("ddd dddd", EncodeDate(2007, 1, 1)), "Пн понедельник") << env;
+        EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 15, 1), "1\xA0"
+                                                        "234.5")
+            << env;
+        EXPECT_EQ(StrToDate("31.12.2006"), EncodeDate(2006, 12, 31)) << env;
+    }
     if (saved)
         ::setenv("LC_ALL", keep.c_str(), 1);
     else

@@ -156,6 +156,11 @@ void TControl::DefaultHandler(TMessage& Message) {
         Message.Result = LRESULT(n);
         return;
     }
+    case WM_CONTEXTMENU:
+        // A window without a menu of its own passes the request to its parent.
+        if (FParent)
+            Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+        return;
     default: break;
     }
     TMessageBoundary::PassToWidget(Message.Msg);
@@ -271,7 +276,7 @@ void TControl::ChangeScale(int M, int D) {
 }
 
 void TControl::Resize() {
-    if (OnResize)
+    if (OnResize && !ComponentState().Contains(csDestroying))
         OnResize(this);
 }
 
@@ -676,10 +681,7 @@ void TControl::WMContextMenu(TWMContextMenu& Message) {
         Message.Result = 1;
         return;
     }
-    if (FParent)
-        Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.Raw.WParam, Message.Raw.LParam);
-    else
-        DefaultHandler(Message);
+    DefaultHandler(Message);
 }
 
 void TControl::WMCancelMode(TMessage&) { SetMouseCapture(false); }

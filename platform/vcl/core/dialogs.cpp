@@ -32,23 +32,39 @@ QMessageBox::Icon IconOf(UINT flags) {
     }
 }
 
-// Buttons of each MB_ type with the ID each answers.
+// The message box's buttons, captioned as a Russian desktop captions them.
 struct TBoxButton {
-    QMessageBox::StandardButton Qt;
     int Id;
+    QMessageBox::StandardButton Qt;
+    const char* Caption;
 };
+const TBoxButton kBoxButtons[] = {
+    {IDOK, QMessageBox::Ok, "ОК"},
+    {IDCANCEL, QMessageBox::Cancel, "Отмена"},
+    {IDABORT, QMessageBox::Abort, "Прервать"},
+    {IDRETRY, QMessageBox::Retry, "Повторить"},
+    {IDIGNORE, QMessageBox::Ignore, "Пропустить"},
+    {IDYES, QMessageBox::Yes, "Да"},
+    {IDNO, QMessageBox::No, "Нет"},
+};
+
+// Buttons of each MB_ type, in order.
 std::vector<TBoxButton> ButtonsOf(UINT flags) {
+    std::vector<int> ids;
     switch (flags & 0x0F) {
-    case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_ABORTRETRYIGNORE:
-        return {
-            {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
-    case MB_YESNOCANCEL:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-    case MB_RETRYCANCEL: return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
-    default: return {{QMessageBox::Ok, IDOK}};
+    case MB_OKCANCEL: ids = {IDOK, IDCANCEL}; break;
+    case MB_ABORTRETRYIGNORE: ids = {IDABORT, IDRETRY, IDIGNORE}; break;
+    case MB_YESNOCANCEL: ids = {IDYES, IDNO, IDCANCEL}; break;
+    case MB_YESNO: ids = {IDYES, IDNO}; break;
+    case MB_RETRYCANCEL: ids = {IDRETRY, IDCANCEL}; break;
+    default: ids = {IDOK}; break;
     }
+    std::vector<TBoxButton> buttons;
+    for (int id : ids)
+        for (const TBoxButton& b : kBoxButtons)
+            if (b.Id == id)
+                buttons.push_back(b);
+    return buttons;
 }
 
 const struct {
@@ -77,7 +93,7 @@ public:
                         ActiveWindowWidget());
         auto buttons = ButtonsOf(Flags);
         for (auto& b : buttons)
-            box.addButton(b.Qt);
+            box.addButton(b.Qt)->setText(ToQt(b.Caption));
         size_t def = (Flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
         box.setDefaultButton(buttons[def].Qt);
         auto chosen = QMessageBox::StandardButton(box.exec());

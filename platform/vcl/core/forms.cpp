@@ -26,6 +26,20 @@ TScreen* Screen = new TScreen(nullptr);
 
 // ---- TCustomForm -----------------------------------------------------------------------------------
 
+namespace {
+
+// Marks a going form and every control on it, whoever owns them: from here on nothing in the form's
+// tree is laid out or raises OnResize, since the handlers may belong to a form whose derived part
+// is already gone.
+void MarkDestroying(TControl* c) {
+    c->Destroying();
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+        for (int i = 0; i < w->ControlCount(); ++i)
+            MarkDestroying(w->Controls(i));
+}
+
+} // namespace
+
 TCustomForm::TCustomForm(TComponent* AOwner)
     : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
@@ -37,6 +51,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
+    MarkDestroying(this);
     if (FModalLoop)
         FModalLoop->exit();
     std::erase(Screen->FForms, this);
@@ -56,6 +71,7 @@ void TCustomForm::BeforeDestruction() {
     if (FDestroyed)
         return;
     FDestroyed = true;
+    MarkDestroying(this);
     if (OnDestroy)
         OnDestroy(this);
 }
@@ -586,8 +602,9 @@ std::string TApplication::Title() const {
 TApplication::~TApplication() = default;
 
 void TApplication::QtApp() {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         InstallApplicationEvents();
+        InstallDesktopLanguage(app);
         return;
     }
     static int argc = 1;
@@ -595,6 +612,7 @@ void TApplication::QtApp() {
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
+    InstallDesktopLanguage(app);
     InstallApplicationEvents();
 }
 

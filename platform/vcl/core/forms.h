@@ -39,7 +39,9 @@ public:
 
     // Fires OnCreate once; TApplication::CreateForm calls it after construction, a first Show otherwise.
     virtual void AfterConstruction();
-    // Fires OnDestroy once; call before deleting a form whose handlers use the derived object.
+    // Marks the form and every control on it csDestroying (none is laid out or raises OnResize from
+    // then on), then fires OnDestroy once; call before deleting a form whose handlers use the
+    // derived object. The destructor marks them too.
     virtual void BeforeDestruction();
 
     void Show();

@@ -2,6 +2,7 @@
 // controls, with the exception boundary. GUI core internals.
 #include "handle.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -271,7 +272,11 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward) {
     bool alt = e->modifiers() & Qt::AltModifier;
     bool ctrl = e->modifiers() & Qt::ControlModifier;
     std::string text = Utf8ToCp1251(e->text().toStdString());
-    WORD vk = QtKeyToVirtualKey(e->key());
+    // The X11 desktop gives Delete (and the keypad's Delete, its Decimal with NumLock off) the text
+    // DEL; Windows makes no character of it.
+    if (text == "\x7f")
+        text.clear();
+    WORD vk = QtKeyToVirtualKey(e->key(), e->modifiers() & Qt::KeypadModifier);
     if (vk == 0 && text.size() == 1) {
         unsigned char ch = static_cast<unsigned char>(text[0]);
         vk = WORD(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
@@ -367,9 +372,20 @@ void PaintFrame(TWinControl* c, QWidget* w) {
     BindPainter(&dc, nullptr);
 }
 
+bool IsMouseInput(QEvent::Type t) {
+    return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+           t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove || t == QEvent::Wheel ||
+           t == QEvent::ContextMenu;
+}
+
 // The one translation of a Qt event for a control; true when the event was consumed here.
 bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEvent* e) {
-    bool forward = role == TMessageFilter::Native;
+    bool forward = role == TMessageFilter::Native || role == TMessageFilter::Inner;
+    if (e->type() == QEvent::ChildPolished && forward)
+        RouteInputAreas(c, static_cast<QWidget*>(target));
+    // A part of the wrapped widget leaves its keys, focus and hovering to the widget.
+    if (role == TMessageFilter::Inner && !IsMouseInput(e->type()))
+        return false;
     switch (e->type()) {
     case QEvent::Paint:
         if (role == TMessageFilter::Outer) {
@@ -384,7 +400,12 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove: return TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
+    case QEvent::MouseMove:
+        TranslateMouse(c, target, static_cast<QMouseEvent*>(e), forward);
+        // Delivered once: the widgets around it must not deliver it again.
+        if (forward)
+            e->accept();
+        return true;
     case QEvent::Wheel: {
         if (role == TMessageFilter::Outer)
             return false;
@@ -396,6 +417,8 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
             MakeMessage(WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys(we->buttons(), we->modifiers())), delta),
                         MAKELPARAM(g.x(), g.y()));
         TMessageBoundary::DeliverNative(c, m, target, e, forward);
+        if (forward)
+            e->accept();
         return true;
     }
     case QEvent::KeyPress:
@@ -505,6 +528,26 @@ public:
 
 bool IsPending(UINT Msg) { return gParked && gParked->Event && !gParked->Done && gParked->Msg == Msg; }
 
+// A scroll view handles its viewport's input in viewportEvent, through a filter of its own that a
+// direct call of the viewport's event() would skip.
+struct TViewportAccess : QAbstractScrollArea {
+    static bool Send(QAbstractScrollArea* area, QEvent* e) {
+        return (area->*&TViewportAccess::viewportEvent)(e);
+    }
+};
+
+QAbstractScrollArea* ScrollAreaOfViewport(QObject* o) {
+    auto* w = qobject_cast<QWidget*>(o);
+    auto* area = w ? qobject_cast<QAbstractScrollArea*>(w->parentWidget()) : nullptr;
+    return area && area->viewport() == w ? area : nullptr;
+}
+
+void SendToWidget(QObject* target, QEvent* e) {
+    QAbstractScrollArea* area = ScrollAreaOfViewport(target);
+    if (!area || !TViewportAccess::Send(area, e))
+        target->event(e);
+}
+
 } // namespace
 
 void TMessageBoundary::Deliver(TControl* control, TMessage& message) {
@@ -555,7 +598,7 @@ void TMessageBoundary::PassToWidget(UINT Msg) {
     gParked->Done = true;
     bool wasInside = gInsideQt;
     gInsideQt = true;
-    gParked->Target->event(gParked->Event);
+    SendToWidget(gParked->Target, gParked->Event);
     gInsideQt = wasInside;
     if (gKeptException && !wasInside) {
         std::exception_ptr e = gKeptException;
@@ -567,6 +610,8 @@ void TMessageBoundary::PassToWidget(UINT Msg) {
 bool TMessageBoundary::Accepted() { return gParked && gParked->Event && gParked->Event->isAccepted(); }
 
 int TMessageBoundary::Depth() { return gDepth; }
+
+bool TMessageBoundary::FromInput() { return gParked != nullptr; }
 
 std::unique_ptr<QKeyEvent> TMessageBoundary::CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch) {
     return std::make_unique<QKeyEvent>(
@@ -584,6 +629,42 @@ TMessageBoundary::TCharReplacement::TCharReplacement(char Ch) {
 TMessageBoundary::TCharReplacement::~TCharReplacement() {
     if (FEvent && gParked && gParked->Event == FEvent.get())
         gParked->Event = nullptr;
+}
+
+namespace {
+
+bool HasMessageFilter(QWidget* w) {
+    for (QObject* o : w->children())
+        if (dynamic_cast<TMessageFilter*>(o))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void RouteInputAreas(TWinControl* c, QWidget* w) {
+    if (ScrollAreaOfViewport(w))
+        return;
+    auto* area = qobject_cast<QAbstractScrollArea*>(w);
+    const QList<QWidget*> parts =
+        area ? QList<QWidget*>{area->viewport()} : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* part : parts) {
+        if (!part || part->isWindow() || HasMessageFilter(part))
+            continue;
+        part->installEventFilter(new TMessageFilter(c, TMessageFilter::Inner, part));
+        // Windows sends WM_MOUSEMOVE with no button down too (a list box's item hints need it).
+        part->setMouseTracking(true);
+        RouteInputAreas(c, part);
+    }
+}
+
+void ReleaseMessageFilters(QWidget* w) {
+    for (QObject* o : w->findChildren<QObject*>())
+        if (auto* f = dynamic_cast<TMessageFilter*>(o)) {
+            f->Detach();
+            f->parent()->removeEventFilter(f);
+            f->deleteLater();
+        }
 }
 
 bool TMessageFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -689,7 +770,7 @@ bool TWidgetHandle::event(QEvent* e) {
             return true;
         }
         // The user moved or sized the window: the control's bounds follow.
-        if (e->type() == QEvent::Resize || e->type() == QEvent::Move) {
+        if ((e->type() == QEvent::Resize || e->type() == QEvent::Move) && !Placing) {
             TWinControl* c = FControl;
             // Left/Top are the frame's position (what move() takes), Width/Height the window's size.
             QRect g(pos(), size());
@@ -791,7 +872,33 @@ BOOL KillTimer(HWND h, UINT IDEvent) {
     return 1;
 }
 
-WORD QtKeyToVirtualKey(int k) {
+namespace {
+
+// The keys of the numeric keypad that Windows names apart (NumLock on); its Enter, and its arrows
+// and Home... with NumLock off, are the same keys as elsewhere.
+WORD KeypadVirtualKey(int k) {
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return WORD(VK_NUMPAD0 + (k - Qt::Key_0));
+    switch (k) {
+    case Qt::Key_Plus: return VK_ADD;
+    case Qt::Key_Minus: return VK_SUBTRACT;
+    case Qt::Key_Asterisk: return VK_MULTIPLY;
+    case Qt::Key_Slash: return VK_DIVIDE;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: return VK_DECIMAL;
+    default: return 0;
+    }
+}
+
+const int kKeypadKeys[] = {Qt::Key_0,    Qt::Key_1,     Qt::Key_2,        Qt::Key_3,     Qt::Key_4,
+                           Qt::Key_5,    Qt::Key_6,     Qt::Key_7,        Qt::Key_8,     Qt::Key_9,
+                           Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_Period};
+
+} // namespace
+
+WORD QtKeyToVirtualKey(int k, bool keypad) {
+    if (WORD vk = keypad ? KeypadVirtualKey(k) : 0)
+        return vk;
     if (k >= Qt::Key_A && k <= Qt::Key_Z)
         return WORD('A' + (k - Qt::Key_A));
     if (k >= Qt::Key_0 && k <= Qt::Key_9)
@@ -851,6 +958,9 @@ int VirtualKeyToQtKey(WORD vk) {
           Qt::Key_Semicolon, Qt::Key_Asterisk})
         if (QtKeyToVirtualKey(k) == vk)
             return k;
+    for (int k : kKeypadKeys)
+        if (KeypadVirtualKey(k) == vk)
+            return int(Qt::KeypadModifier) | k;
     return 0;
 }
 

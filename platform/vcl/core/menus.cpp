@@ -101,7 +101,8 @@ void TMenuItem::SetShortCut(TShortCut v) {
 
 void TMenuItem::Sync() {
     FAction->setSeparator(IsLine());
-    FAction->setText(ToQt(FCaption));
+    // A separator with text is a titled section to Qt's styles, which draw the text before the rule.
+    FAction->setText(IsLine() ? QString() : ToQt(FCaption));
     FAction->setCheckable(FChecked || FRadioItem || FAutoCheck);
     FAction->setChecked(FChecked);
     FAction->setEnabled(FEnabled);

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QScreen>
+#include <QTranslator>
 
 #include <algorithm>
 #include <array>
@@ -495,6 +498,7 @@ bool LocaleAnswer(UINT type, std::string& out) {
         case LOCALE_SDATE: out = std::string(1, DateSeparator); break;
         case LOCALE_STIME: out = std::string(1, TimeSeparator); break;
         case LOCALE_SSHORTDATE: out = ShortDateFormat; break;
+        case LOCALE_STIMEFORMAT: out = LongTimeFormat; break;
         case LOCALE_IDEFAULTANSICODEPAGE: out = "1251"; break;
         case LOCALE_IFIRSTDAYOFWEEK: out = "0"; break; // Monday
         default: return false;
@@ -521,6 +525,20 @@ int GetLocaleInfo(LCID, UINT Type, char* Data, int Size) {
 std::string GetLocaleStr(LCID, UINT Type, const std::string& Default) {
     std::string s;
     return LocaleAnswer(Type, s) && !s.empty() ? s : Default;
+}
+
+void InstallDesktopLanguage(QCoreApplication* App) {
+    static QCoreApplication* done = nullptr;
+    if (done == App)
+        return;
+    done = App;
+    // Qt's own parts (calendars, the file dialogs, standard buttons) speak as a Russian desktop's.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    auto* t = new QTranslator(App);
+    if (t->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(t);
+    else
+        delete t;
 }
 
 // ---------------------------------------------------------------- cursors

@@ -2,6 +2,7 @@
 // alignment, focus, keys and the routing of mouse messages to graphic children. GUI core.
 #include <QApplication>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QVariant>
 #include <QWidget>
 
@@ -57,9 +58,11 @@ void TWinControl::HandleNeeded() {
     }
 }
 
+// Hidden children, such as the controls of pages not shown, get their windows when first shown
+// (UpdateShowing) or asked for, as the VCL leaves them.
 void TWinControl::CreateChildHandles() {
     for (TControl* c : FControls)
-        if (auto* w = dynamic_cast<TWinControl*>(c))
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible())
             w->HandleNeeded();
 }
 
@@ -105,6 +108,17 @@ void TWinControl::CreateWnd() {
     if (popup) {
         FHandle->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
         FHandle->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    // A window made after its later siblings' goes under them: the stacking follows the controls'
+    // order whenever each window is made.
+    if (FParent && !popup) {
+        const auto& v = FParent->FControls;
+        for (auto it = std::find(v.begin(), v.end(), this); it != v.end(); ++it)
+            if (auto* w = dynamic_cast<TWinControl*>(*it);
+                w && w != this && w->FHandle && !IsPopupWindow(w)) {
+                FHandle->stackUnder(w->FHandle);
+                break;
+            }
     }
     FHandle->setEnabled(Enabled());
     if (IsTopLevel())
@@ -198,6 +212,7 @@ void SetNativeWidget(TWinControl* c, QWidget* w) {
     }
     w->setParent(client);
     w->installEventFilter(new TMessageFilter(c, TMessageFilter::Native, w));
+    RouteInputAreas(c, w);
     w->setGeometry(0, 0, client->width(), client->height());
     w->show();
     client->setFocusProxy(w);
@@ -220,6 +235,9 @@ void SetNativeWidget(TWinControl* c, QWidget* w) {
 void TWinControl::UpdateHandleGeometry() {
     if (!FHandle)
         return;
+    // Qt answers a shown window's resize at once, before the move, with the old place: that echo
+    // must not become the bounds.
+    QScopedValueRollback<bool> placing(FHandle->Placing, true);
     if (FParent && !IsPopupWindow(this))
         FHandle->setGeometry(Left(), Top(), Width(), Height());
     else {
@@ -387,6 +405,9 @@ void TWinControl::EnableAlign() {
 void TWinControl::Realign() { DoAlign(); }
 
 void TWinControl::DoAlign() {
+    // A going window lays out nothing more (its children go with it).
+    if (ComponentState().Contains(csDestroying))
+        return;
     if (FAlignLevel > 0 || ComponentState().Contains(csLoading)) {
         FControlState << csAlignmentNeeded;
         return;

@@ -202,8 +202,13 @@ void TCanvas::UpdateFont() {
         FFontRev = FFont->Revision();
         if (changed)
             FTextColor = COLORREF(ColorToRGB(FFont->Color()));
-        FQt->Metrics = std::make_unique<QFontMetrics>(DrawFont().QtFont());
-        FFontSelected = false;
+        // A change of colour alone keeps the metrics and the painter's font.
+        const QFont& font = DrawFont().QtFont();
+        if (!FQt->Metrics || FQt->MetricsFont != font) {
+            FQt->Metrics = std::make_unique<QFontMetrics>(font);
+            FQt->MetricsFont = font;
+            FFontSelected = false;
+        }
     }
 }
 

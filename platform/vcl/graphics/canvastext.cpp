@@ -4,8 +4,11 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPainter>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -17,6 +20,56 @@ namespace {
 QColor QRef(COLORREF c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QRect QR(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+
+// Shaping a string costs more than drawing its glyphs, and a window draws the same words again and
+// again: the glyphs of the strings drawn lately are kept per font, with the baseline at 0, shaped as
+// drawText shapes them (one line, no wrapping, the painter's device and direction).
+struct TShapeKey {
+    QFont font;
+    QString text;
+    int dpi;
+    Qt::LayoutDirection direction;
+    bool operator==(const TShapeKey&) const = default;
+};
+
+size_t qHash(const TShapeKey& k, size_t seed = 0) {
+    return qHashMulti(seed, k.font, k.text, k.dpi, int(k.direction));
+}
+
+struct TShaped {
+    QList<QGlyphRun> runs;
+    QRectF bounds; // of every glyph, from the baseline origin
+};
+
+const TShaped& ShapedRuns(QPainter* p, const QString& s) {
+    static QHash<TShapeKey, TShaped> cache;
+    constexpr qsizetype kMaxStrings = 8192;
+    const QFont& font = p->font();
+    const TShapeKey key{font, s, p->device()->logicalDpiY(), p->layoutDirection()};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() >= kMaxStrings)
+        cache.clear();
+    QTextLayout layout(s, font, p->device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(p->layoutDirection());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    TShaped shaped{layout.glyphRuns(), {}};
+    for (QGlyphRun& run : shaped.runs) {
+        QList<QPointF> at = run.positions();
+        for (QPointF& q : at)
+            q.ry() -= line.ascent();
+        run.setPositions(at);
+        shaped.bounds |= run.boundingRect();
+    }
+    return *cache.insert(key, shaped);
+}
 
 } // namespace
 
@@ -76,15 +129,28 @@ TSize TCanvas::TextExtent(const std::string& text) {
 // Draws one line of text whose cell's top-left is (x, y) (after alignment), in the text colour,
 // on the background colour when the mode is opaque.
 void TCanvas::DrawTextLine(int x, int y, const TQtString& s, int width, bool opaque, const TQtRect* clip) {
-    if (clip) {
+    const QPointF baseline(x, y + FQt->Metrics->ascent());
+    const QFont& font = FQt->Painter->font();
+    // Glyph runs leave underline and strike-out out: such text is drawn as the painter draws it.
+    const bool lines = font.underline() || font.strikeOut();
+    const TShaped* shaped = lines ? nullptr : &ShapedRuns(FQt->Painter, s);
+    // Glyphs that lie inside the clip box need no clipping.
+    const bool clipped =
+        clip && !(shaped && !opaque && QRectF(*clip).contains(shaped->bounds.translated(baseline)));
+    if (clipped) {
         FQt->Painter->save();
         FQt->Painter->setClipRect(*clip, Qt::IntersectClip);
     }
     if (opaque)
         FQt->Painter->fillRect(QRect(x, y, width, FQt->Metrics->height()), QRef(FBkColor));
     FQt->Painter->setPen(QRef(FTextColor));
-    FQt->Painter->drawText(x, y + FQt->Metrics->ascent(), s);
-    if (clip)
+    if (shaped) {
+        for (const QGlyphRun& run : shaped->runs)
+            FQt->Painter->drawGlyphRun(baseline, run);
+    } else {
+        FQt->Painter->drawText(baseline, s);
+    }
+    if (clipped)
         FQt->Painter->restore();
 }
 

@@ -3,7 +3,9 @@
 // no-ops. GUI core.
 #include "graphics.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -16,21 +18,31 @@
 
 namespace {
 
-// The faces of a classic installation that the program names, with what Windows reports of them.
-// Every one is drawn with an installed outline face, so every one is TrueType here.
+// The faces of a classic installation that the program names, with what Windows reports of them
+// and the installed face each is drawn with. Every one is drawn with an outline face, so every one
+// is TrueType here. The forms size their texts for "MS Sans Serif" 8 pt and Tahoma: Wine's Tahoma
+// (Debian fonts-wine) has their widths, where DejaVu Sans is a sixth wider and cuts the texts.
 struct TFace {
     const char* Name;
+    const char* Substitute;
     bool Fixed;
     unsigned char Family;
     unsigned char Charset;
 };
 const TFace kFaces[] = {
-    {"Arial", false, FF_SWISS, RUSSIAN_CHARSET},           {"Courier", true, FF_MODERN, RUSSIAN_CHARSET},
-    {"Courier New", true, FF_MODERN, RUSSIAN_CHARSET},     {"Marlett", false, FF_DECORATIVE, SYMBOL_CHARSET},
-    {"MS Sans Serif", false, FF_SWISS, RUSSIAN_CHARSET},   {"Tahoma", false, FF_SWISS, RUSSIAN_CHARSET},
-    {"Times New Roman", false, FF_ROMAN, RUSSIAN_CHARSET}, {"Verdana", false, FF_SWISS, RUSSIAN_CHARSET},
-    {"Wingdings", false, FF_DECORATIVE, SYMBOL_CHARSET},
+    {"Arial", "Liberation Sans", false, FF_SWISS, RUSSIAN_CHARSET},
+    {"Courier", "Liberation Mono", true, FF_MODERN, RUSSIAN_CHARSET},
+    {"Courier New", "Liberation Mono", true, FF_MODERN, RUSSIAN_CHARSET},
+    {"Marlett", "DejaVu Sans", false, FF_DECORATIVE, SYMBOL_CHARSET},
+    {"MS Sans Serif", "Tahoma", false, FF_SWISS, RUSSIAN_CHARSET},
+    {"Tahoma", "Tahoma", false, FF_SWISS, RUSSIAN_CHARSET},
+    {"Times New Roman", "Liberation Serif", false, FF_ROMAN, RUSSIAN_CHARSET},
+    {"Verdana", "DejaVu Sans", false, FF_SWISS, RUSSIAN_CHARSET},
+    {"Wingdings", "DejaVu Sans", false, FF_DECORATIVE, SYMBOL_CHARSET},
 };
+
+// Substitute faces that Debian installs outside fontconfig's folders.
+const char* const kFaceFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
 
 const TFace* FindFace(const std::string& name) {
     for (const TFace& f : kFaces)
@@ -72,6 +84,20 @@ TGdiFont OwnFont;
 TGdiPalette DefaultPalette;
 
 } // namespace
+
+std::string MapFontName(const std::string& name) {
+    const TFace* face = FindFace(name);
+    return face ? face->Substitute : name;
+}
+
+void LoadSubstituteFaces() {
+    static bool loaded = false;
+    if (loaded || !QGuiApplication::instance())
+        return;
+    loaded = true;
+    for (const char* file : kFaceFiles)
+        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+}
 
 void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset) {
     if (const TFace* face = FindFace(f.Name())) {

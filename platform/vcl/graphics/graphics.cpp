@@ -303,6 +303,7 @@ void TFont::SetOrientation(int v) {
 
 const TQtFont& TFont::QtFont() const {
     if (!FQt) {
+        LoadSubstituteFaces();
         auto f = std::make_unique<TQtFont>(QString::fromStdString(MapFontName(FName)));
         f->setStyleStrategy(QFont::NoAntialias);
         f->setHintingPreference(QFont::PreferFullHinting);
@@ -417,23 +418,4 @@ void TBrush::SetBitmap(TBitmap* v) {
         return;
     FBitmap = v;
     Changed();
-}
-
-// ---------------------------------------------------------------- font names
-
-std::string MapFontName(const std::string& name) {
-    static const struct {
-        const char* from;
-        const char* to;
-    } kMap[] = {
-        {"Arial", "Liberation Sans"},     {"Courier New", "Liberation Mono"},
-        {"Courier", "Liberation Mono"},   {"Times New Roman", "Liberation Serif"},
-        {"MS Sans Serif", "DejaVu Sans"}, {"Tahoma", "DejaVu Sans"},
-        {"Verdana", "DejaVu Sans"},       {"Wingdings", "DejaVu Sans"},
-        {"Marlett", "DejaVu Sans"},
-    };
-    for (const auto& m : kMap)
-        if (SameIdent(m.from, name))
-            return m.to;
-    return name;
 }

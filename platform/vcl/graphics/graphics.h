@@ -834,7 +834,8 @@ TImageList* SmallSystemImageList();
 // Shared drawing helpers of the original graphics unit.
 void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width);
 
-// Maps a face name to the installed face with the same metrics ("Arial" -> "Liberation Sans").
+// Maps a face name to the installed face that stands for it: one with the same metrics where there
+// is one ("Arial" -> "Liberation Sans", "Tahoma" -> Wine's "Tahoma"); other names are kept.
 std::string MapFontName(const std::string& name);
 // The Unicode text a string in the given font shows: CP1251 for ordinary fonts, the symbol map for
 // Wingdings and Marlett.

@@ -1,5 +1,7 @@
 // Push button and check box over Qt buttons, and the label that its parent paints. GUI core.
+#include <QApplication>
 #include <QCheckBox>
+#include <QProxyStyle>
 #include <QPushButton>
 
 #include "forms.h"
@@ -11,6 +13,29 @@
 // The wrapped widgets as their own classes.
 static QPushButton* Button(const TButton* b) { return WidgetAs<QPushButton>(b); }
 static QCheckBox* Box(const TCheckBox* b) { return WidgetAs<QCheckBox>(b); }
+
+// The classic desktop's check box: a 13-pixel box with its caption 4 pixels on, where the forms
+// expect it. Qt's own wider box and gap cut captions the forms size to the pixel ("Автозапуск").
+class TClassicCheckStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
+        switch (m) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight: return 13;
+        case PM_CheckBoxLabelSpacing: return 4;
+        default: return QProxyStyle::pixelMetric(m, o, w);
+        }
+    }
+};
+
+static void UseClassicCheckStyle(QWidget* w) {
+    static TClassicCheckStyle* style = [] {
+        auto* s = new TClassicCheckStyle;
+        s->setParent(qApp);
+        return s;
+    }();
+    w->setStyle(style);
+}
 
 // ---- TButton -------------------------------------------------------------------------------------
 
@@ -78,6 +103,7 @@ void TButton::Dispatch(TMessage& Message) {
 
 TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner) {
     auto* b = new QCheckBox;
+    UseClassicCheckStyle(b);
     SetWidget(this, b);
     QObject::connect(b, &QCheckBox::clicked, [this] {
         if (!FSyncing)

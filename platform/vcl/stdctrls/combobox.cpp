@@ -1,9 +1,11 @@
 // TComboBox over QComboBox: items kept in the widget, the user's choices and typing reported as
 // CBN_ notifications, the CB_ messages answered. GUI core.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -42,6 +44,25 @@ private:
 } // namespace
 
 namespace {
+// Windows drops the list below the box, DropDownCount rows high. A style that shows a list-only
+// box's list as a menu over the box (Fusion) ignores that count and lets the list fill the screen.
+class TDropBelowStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* opt, const QWidget* w,
+                  QStyleHintReturn* ret) const override {
+        return hint == SH_ComboBox_Popup ? 0 : QProxyStyle::styleHint(hint, opt, w, ret);
+    }
+};
+
+void InstallDropBelowStyle(QComboBox* c) {
+    static TDropBelowStyle* style = [] {
+        auto* s = new TDropBelowStyle;
+        s->setParent(qApp);
+        return s;
+    }();
+    c->setStyle(style);
+}
+
 // The user's drop-down and close-up, reported as the Windows combo box does: CBN_DROPDOWN before the
 // list shows; after it closes, CBN_SELENDOK (an item was chosen) or CBN_SELENDCANCEL, then
 // CBN_CLOSEUP. Qt reports the choice after hiding the list, so the close-up follows it queued.
@@ -96,6 +117,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     auto* c = new TQtComboBox;
     c->Notify = [this](WORD code) { Notify(code); };
     c->setMaxVisibleItems(FDropDownCount);
+    InstallDropBelowStyle(c);
     SetWidget(this, c);
     // Only the user's acts raise events: activated and textEdited are not emitted for changes
     // made from code.

@@ -249,6 +249,9 @@ private:
     TTreeNodes* FOwner;
     TTreeNode* FParent = nullptr;
     std::vector<TTreeNode*> FChildren;
+    // The children are known to stand in sorted order (see TTreeNodes::InsertAt).
+    bool FChildrenSorted = true;
+    int FIndex = 0; // the place among its siblings
     TQtTreeItem* FItem = nullptr;
     std::string FText;
     int FImageIndex = -1, FSelectedIndex = -1, FStateIndex = -1;
@@ -260,7 +263,7 @@ public:
     ~TTreeNodes();
     TCustomTreeView* Owner() const { return FOwner; }
     // Every node counts, in tree order.
-    int Count() const;
+    int Count() const { return FCount; }
     TTreeNode* Item(int Index) const;
     TTreeNode* GetFirstNode() const { return FRoots.empty() ? nullptr : FRoots.front(); }
     // Add puts a sibling after the last sibling of Node (a top-level node when Node is null).
@@ -283,8 +286,15 @@ private:
     friend struct TTreeViewQt;
     TTreeNode* InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr);
     std::vector<TTreeNode*>& Siblings(TTreeNode* parent) { return parent ? parent->FChildren : FRoots; }
+    bool& SiblingsSorted(TTreeNode* parent) { return parent ? parent->FChildrenSorted : FRootsSorted; }
+    // After the siblings from From on moved: their places, and the node Item found last.
+    void Moved(std::vector<TTreeNode*>& Sib, size_t From);
     TCustomTreeView* FOwner;
     std::vector<TTreeNode*> FRoots;
+    bool FRootsSorted = true;
+    int FCount = 0;
+    mutable TTreeNode* FFound = nullptr;
+    mutable int FFoundIndex = 0;
     int FUpdate = 0;
 };
 
@@ -513,6 +523,7 @@ public:
 protected:
     virtual void Change();
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
 
 private:

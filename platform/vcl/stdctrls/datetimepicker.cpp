@@ -378,6 +378,16 @@ void TDateTimePicker::CreateParams(TCreateParams& Params) {
         Params.Style |= WS_BORDER;
 }
 
+void TDateTimePicker::CreateWnd() {
+    TNativeControl::CreateWnd();
+    // The drop watch goes in front of the message path's filter on the editor (which hands the
+    // presses it delivers to the editor directly), so a press on the drop button still drops.
+    QDateTimeEdit* edit = Q::Edit(this);
+    for (QObject* o : edit->children())
+        if (auto* watch = dynamic_cast<TDropWatch*>(o))
+            edit->installEventFilter(watch);
+}
+
 void TDateTimePicker::NotifyPicker(int code) {
     TNMHdr hdr;
     hdr.hwndFrom = HandleAllocated() ? Handle() : nullptr;
@@ -640,6 +650,9 @@ void TDateTimePicker::Dispatch(TMessage& Message) {
 
 TCommonCalendar::TCommonCalendar(TComponent* AOwner) : TNativeControl(AOwner) {
     SetWidget(this, new TMonthGrid([this] { DayPicked(); }));
+    // The day picked is the click: the calendar keeps the button's release to itself, as the
+    // Windows month calendar's own tracking does.
+    FControlStyle >> csClickEvents;
     TRect one = MinReqRect();
     SetBounds(Left(), Top(), one.Width(), one.Height());
 }

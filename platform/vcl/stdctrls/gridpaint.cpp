@@ -71,6 +71,8 @@ void TCustomGrid::Paint() {
                 c->FillRect(Rect(x, y + h, x + w + (vert ? 0 : line), y + h + line));
             }
             if (DefaultDrawing) {
+                // Every cell starts from the grid's font: one a draw handler chose stays in its cell.
+                c->SetFont(Font());
                 c->Brush()->SetStyle(bsSolid);
                 c->Brush()->SetColor(back);
                 c->Font()->SetColor(state.Contains(gdSelected) ? clHighlightText : Font()->Color());

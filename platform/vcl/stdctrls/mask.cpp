@@ -323,6 +323,13 @@ void TCustomMaskEdit::KeyDown(WORD& Key, TShiftState Shift) {
     }
 }
 
+// Every change of a masked text goes through the mask: of the line edit's own keys only those
+// that move the caret or select reach it (its word deletions, Ctrl+K and undo would edit behind
+// the mask).
+bool TCustomMaskEdit::EditorTakesKey(WORD Key, TShiftState Shift) {
+    return !IsMasked() || (Key >= VK_PRIOR && Key <= VK_DOWN) || (Key == 'A' && Shift == TShiftState{ssCtrl});
+}
+
 void TCustomMaskEdit::KeyPress(char& Key) {
     TCustomEdit::KeyPress(Key);
     if (!IsMasked() || Key == 0)

@@ -84,6 +84,7 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void Dispatch(TMessage& Message) override;
+    bool EditorTakesKey(WORD Key, TShiftState Shift) override;
     void CMExit(TMessage& Message) override;
 
 private:

@@ -16,8 +16,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "clipbrd.h"
 #include "forms.h"
 #include "handle.h"
+#include "menus.h"
 #include "graphics_qt.h"
 #include "stdctrls_qt.h"
 #include "winapi.h"
@@ -44,6 +46,39 @@ private:
     const int* FMax;
     qsizetype FLength = 0;
 };
+
+// The clipboard keys of a Windows edit: Shift+Del, Shift+Ins and Ctrl+Ins act at the key,
+// Ctrl+X, Ctrl+C and Ctrl+V at their character (their key down does nothing).
+struct TEditKey {
+    UINT Msg;
+    WORD Code;
+    bool Shift, Ctrl;
+    UINT Command; // 0: the key goes no further
+};
+constexpr TEditKey kEditKeys[] = {
+    {WM_KEYDOWN, VK_DELETE, true, false, WM_CUT},
+    {WM_KEYDOWN, VK_INSERT, true, false, WM_PASTE},
+    {WM_KEYDOWN, VK_INSERT, false, true, WM_COPY},
+    {WM_KEYDOWN, 'X', false, true, 0},
+    {WM_KEYDOWN, 'C', false, true, 0},
+    {WM_KEYDOWN, 'V', false, true, 0},
+    {WM_CHAR, 0x18, false, true, WM_CUT},
+    {WM_CHAR, 0x03, false, true, WM_COPY},
+    {WM_CHAR, 0x16, false, true, WM_PASTE},
+};
+
+const TEditKey* FindEditKey(const TMessage& m) {
+    if (m.Msg != WM_KEYDOWN && m.Msg != WM_CHAR)
+        return nullptr;
+    TShiftState shift = KeyDataToShiftState(m.LParam);
+    if (shift.Contains(ssAlt))
+        return nullptr;
+    for (const TEditKey& k : kEditKeys)
+        if (k.Msg == m.Msg && k.Code == WORD(m.WParam) &&
+            (m.Msg == WM_CHAR || (shift.Contains(ssShift) == k.Shift && shift.Contains(ssCtrl) == k.Ctrl)))
+            return &k;
+    return nullptr;
+}
 
 } // namespace
 
@@ -82,17 +117,12 @@ void TNativeControl::CreateWnd() {
 }
 
 // The handle is about to be deleted with its children: the widget leaves it first, without the
-// message filter the handle installed on it (a new handle installs its own).
+// message filters the handle installed on it and its parts (a new handle installs its own).
 void TNativeControl::TakeWidgetBack() {
     QWidget* w = Widget(this);
     if (!w)
         return;
-    for (QObject* o : w->children())
-        if (auto* f = dynamic_cast<TMessageFilter*>(o)) {
-            f->Detach();
-            w->removeEventFilter(f);
-            f->deleteLater();
-        }
+    ReleaseMessageFilters(w);
     if (w->parent()) {
         w->hide();
         w->setParent(nullptr);
@@ -111,11 +141,14 @@ void TNativeControl::CMFontChanged(TMessage& Message) {
     TWinControl::CMFontChanged(Message);
     if (QWidget* w = Widget(this)) {
         w->setFont(Font()->QtFont());
+        // The font colour is the enabled control's; a disabled one writes in clGrayText, as Windows
+        // draws disabled controls.
         QPalette pal = w->palette();
         QColor text = ToQColor(Font()->Color());
-        pal.setColor(QPalette::Text, text);
-        pal.setColor(QPalette::WindowText, text);
-        pal.setColor(QPalette::ButtonText, text);
+        QColor grey = ToQColor(clGrayText);
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            for (QPalette::ColorRole r : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+                pal.setColor(g, r, g == QPalette::Disabled ? grey : text);
         w->setPalette(pal);
     }
 }
@@ -352,6 +385,68 @@ void TCustomEdit::CopyToClipboard() { Perform(WM_COPY, 0, 0); }
 void TCustomEdit::PasteFromClipboard() { Perform(WM_PASTE, 0, 0); }
 bool TCustomEdit::CanUndo() { return Perform(EM_CANUNDO, 0, 0) != 0; }
 void TCustomEdit::Undo() { Perform(EM_UNDO, 0, 0); }
+
+void TCustomEdit::DefaultHandler(TMessage& Message) {
+    // The user's request shows the edit menu; one sent from code (which the menu's own loop would
+    // hold up) goes on to the parent.
+    if (Message.Msg == WM_CONTEXTMENU && TMessageBoundary::FromInput()) {
+        TPoint at(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+        // From the keyboard: at the edit's top left.
+        if (at.x == -1 && at.y == -1)
+            at = ClientToScreen(TPoint(0, 0));
+        ShowEditMenu(at.x, at.y);
+        Message.Result = 1;
+        return;
+    }
+    if (const TEditKey* k = FindEditKey(Message)) {
+        if (k->Command)
+            Perform(k->Command, 0, 0);
+        return;
+    }
+    if (Message.Msg == WM_KEYDOWN &&
+        !EditorTakesKey(WORD(Message.WParam), KeyDataToShiftState(Message.LParam)))
+        return;
+    TNativeControl::DefaultHandler(Message);
+}
+
+bool TCustomEdit::EditorTakesKey(WORD, TShiftState) { return true; }
+
+void TCustomEdit::ShowEditMenu(int X, int Y) {
+    int start, end;
+    GetSel(start, end);
+    const bool selected = end > start, writable = !ReadOnly();
+    const struct {
+        const char* Caption;
+        UINT Msg;
+        LPARAM LParam;
+        bool Enabled;
+    } commands[] = {
+        {"&Отменить", WM_UNDO, 0, writable && Perform(EM_CANUNDO, 0, 0) != 0},
+        {"-", 0, 0, true},
+        {"Вы&резать", WM_CUT, 0, writable && selected},
+        {"&Копировать", WM_COPY, 0, selected},
+        {"Вст&авить", WM_PASTE, 0, writable && Clipboard()->HasFormat(CF_TEXT)},
+        {"&Удалить", WM_CLEAR, 0, writable && selected},
+        {"-", 0, 0, true},
+        {"Выделить в&се", EM_SETSEL, -1, !EditorText().isEmpty()},
+    };
+    TPopupMenu menu(nullptr);
+    TControlGuard self(this);
+    for (const auto& c : commands) {
+        auto* item = new TMenuItem(&menu);
+        item->SetCaption(c.Caption);
+        item->SetEnabled(c.Enabled);
+        const UINT msg = c.Msg;
+        const LPARAM lp = c.LParam;
+        if (msg)
+            item->OnClick = [this, self, msg, lp](TObject*) {
+                if (self.Alive())
+                    Perform(msg, 0, lp);
+            };
+        menu.Items()->Add(item);
+    }
+    menu.Popup(X, Y);
+}
 
 void TCustomEdit::Dispatch(TMessage& Message) {
     switch (Message.Msg) {

@@ -96,6 +96,13 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    // The clipboard keys become WM_CUT, WM_COPY and WM_PASTE, as a Windows edit sends them to
+    // itself; other keys reach the editor when EditorTakesKey lets them.
+    void DefaultHandler(TMessage& Message) override;
+    // Whether the editor's own handling may see a key down that no handler took.
+    virtual bool EditorTakesKey(WORD Key, TShiftState Shift);
+    // The Windows edit's own menu at a screen point; its commands come back as messages.
+    void ShowEditMenu(int X, int Y);
     void CMTextChanged(TMessage& Message) override;
     void DoEnter() override;
     // ES_LEFT, ES_CENTER or ES_RIGHT of the window style as the editor's alignment.

@@ -9,6 +9,7 @@
 #include <QToolTip>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <functional>
 
 #include "comctrls.h"
@@ -40,12 +41,8 @@ struct TTreeViewQt {
     // paints over the nodes; cut texts show as tool tips.
     class TView : public QTreeWidget {
     public:
-        explicit TView(TCustomTreeView* t);
-        void Detach() {
-            FTree = nullptr;
-            FFilter->Detach();
-        }
-        bool ViewportEvent(QEvent* e) { return viewportEvent(e); }
+        explicit TView(TCustomTreeView* t) : FTree(t) {}
+        void Detach() { FTree = nullptr; }
 
     protected:
         void mousePressEvent(QMouseEvent* e) override {
@@ -87,29 +84,6 @@ struct TTreeViewQt {
 
     private:
         TCustomTreeView* FTree;
-        TMessageFilter* FFilter = nullptr;
-    };
-
-    // The viewport's mouse and wheel events go through the control's messages first (the filter);
-    // what the control passes on comes back here for the view's own handling.
-    class TViewport : public QWidget {
-    public:
-        explicit TViewport(TView* view) : FView(view) {}
-
-    protected:
-        bool event(QEvent* e) override {
-            switch (e->type()) {
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-            case QEvent::Wheel: return FView->ViewportEvent(e);
-            default: return QWidget::event(e);
-            }
-        }
-
-    private:
-        TView* FView;
     };
 
     // Label editing asks CanEdit (TVN_BEGINLABELEDIT) before Qt makes an editor; a custom-drawn
@@ -155,13 +129,6 @@ struct TTreeViewQt {
     }
 };
 
-TTreeViewQt::TView::TView(TCustomTreeView* t) : FTree(t) {
-    setViewport(new TViewport(this));
-    // Installed after the view's own viewport filter, so it sees the events first.
-    FFilter = new TMessageFilter(t, TMessageFilter::Native, viewport());
-    viewport()->installEventFilter(FFilter);
-}
-
 // ---- TTreeNode -----------------------------------------------------------------------------------
 
 TTreeNode::~TTreeNode() {
@@ -173,6 +140,9 @@ TCustomTreeView* TTreeNode::TreeView() const { return FOwner->Owner(); }
 
 void TTreeNode::SetText(const std::string& v) {
     FText = v;
+    // A sorted view leaves the new text where it stands; the next insertion among these siblings
+    // sorts them all.
+    FOwner->SiblingsSorted(FParent) = false;
     TTreeViewQt::Sync(TreeView(), [&] { FItem->setText(0, ToQString(v)); });
 }
 
@@ -189,10 +159,7 @@ void TTreeNode::SetStateIndex(int v) {
     TreeView()->UpdateIcon(this);
 }
 
-int TTreeNode::Index() const {
-    auto& s = FOwner->Siblings(FParent);
-    return int(std::find(s.begin(), s.end(), this) - s.begin());
-}
+int TTreeNode::Index() const { return FIndex; }
 
 int TTreeNode::Level() const {
     int l = 0;
@@ -316,20 +283,28 @@ TTreeNodes::~TTreeNodes() {
         delete n;
 }
 
-int TTreeNodes::Count() const {
-    int n = 0;
-    for (TTreeNode* p = GetFirstNode(); p; p = p->GetNext())
-        ++n;
-    return n;
-}
-
+// Walks on from the node found last when that one lies before: a loop over all the nodes takes one
+// step a node.
 TTreeNode* TTreeNodes::Item(int Index) const {
     TTreeNode* p = GetFirstNode();
-    for (int i = 0; p && i < Index; ++i)
+    int i = 0;
+    if (FFound && FFoundIndex <= Index) {
+        p = FFound;
+        i = FFoundIndex;
+    }
+    for (; p && i < Index; ++i)
         p = p->GetNext();
     if (!p || Index < 0)
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+    FFound = p;
+    FFoundIndex = Index;
     return p;
+}
+
+void TTreeNodes::Moved(std::vector<TTreeNode*>& Sib, size_t From) {
+    for (size_t i = From; i < Sib.size(); ++i)
+        Sib[i]->FIndex = int(i);
+    FFound = nullptr;
 }
 
 TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr) {
@@ -339,7 +314,22 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string&
     n->Data = Ptr;
     auto& sib = Siblings(parent);
     index = std::clamp(index, 0, int(sib.size()));
+    const bool sorting = FOwner->FSortType == stText || FOwner->FSortType == stBoth;
+    bool& sorted = SiblingsSorted(parent);
+    if (sorting && sorted) {
+        // Siblings in order already: the place a stable sort after the insertion would give it,
+        // after the equal siblings that stood before the index and before those after it. One
+        // search instead of re-sorting and re-inserting every sibling.
+        auto less = [this](TTreeNode* a, TTreeNode* b) { return FOwner->CustomSort(a, b) < 0; };
+        const int lo = int(std::lower_bound(sib.begin(), sib.end(), n, less) - sib.begin());
+        const int hi = int(std::upper_bound(sib.begin(), sib.end(), n, less) - sib.begin());
+        index = std::clamp(index, lo, hi);
+    } else if (!sorting) {
+        sorted = false;
+    }
     sib.insert(sib.begin() + index, n);
+    ++FCount;
+    Moved(sib, size_t(index));
     n->FItem = new TQtTreeItem(n);
     n->FItem->setText(0, ToQString(S));
     if (!FOwner->FReadOnly)
@@ -351,7 +341,7 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string&
             Tree(FOwner)->insertTopLevelItem(index, n->FItem);
     });
     FOwner->UpdateIcon(n);
-    if (FOwner->FSortType == stText || FOwner->FSortType == stBoth)
+    if (sorting && !sorted)
         FOwner->SortSiblings(parent, false);
     return n;
 }
@@ -383,14 +373,18 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* Node, const std::string& S) {
 void TTreeNodes::Delete(TTreeNode* Node) {
     if (!Node)
         return;
+    int gone = 0;
     std::function<void(TTreeNode*)> report = [&](TTreeNode* n) {
         for (TTreeNode* c : n->FChildren)
             report(c);
         FOwner->NotifyTree(TVN_DELETEITEM, n, nullptr);
+        ++gone;
     };
     report(Node);
     auto& sib = Siblings(Node->FParent);
-    sib.erase(std::find(sib.begin(), sib.end(), Node));
+    const auto at = sib.erase(sib.begin() + Node->FIndex);
+    FCount -= gone;
+    Moved(sib, size_t(at - sib.begin()));
     TTreeViewQt::Sync(FOwner, [&] { delete Node->FItem; });
     delete Node;
 }
@@ -755,7 +749,8 @@ void TCustomTreeView::UpdateIcon(TTreeNode* Node) {
         return QPixmap::fromImage(b.Image());
     };
     QIcon icon;
-    QPixmap normal = compose(nm.iImage), selected = compose(nm.iSelectedImage);
+    const QPixmap normal = compose(nm.iImage);
+    const QPixmap selected = nm.iSelectedImage == nm.iImage ? normal : compose(nm.iSelectedImage);
     if (!normal.isNull())
         icon.addPixmap(normal, QIcon::Normal);
     if (!selected.isNull())
@@ -821,6 +816,8 @@ void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse) {
     auto& sib = FNodes->Siblings(parent);
     std::stable_sort(sib.begin(), sib.end(),
                      [this](TTreeNode* a, TTreeNode* b) { return CustomSort(a, b) < 0; });
+    FNodes->SiblingsSorted(parent) = true;
+    FNodes->Moved(sib, 0);
     TTreeViewQt::Sync(this, [&] {
         QTreeWidget* q = Tree(this);
         QTreeWidgetItem* current = q->currentItem();

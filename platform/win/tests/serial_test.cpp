@@ -2,6 +2,7 @@
 // device on the master side.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <future>
@@ -10,13 +11,18 @@
 #include <string>
 #include <thread>
 
+#include <filesystem>
+#include <fstream>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include "replacefile.h"
 #include "serial.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -139,9 +145,98 @@ TEST(CommNames, MissingPortFailsWithTheSystemText) {
     EXPECT_EQ(GetLastError(), DWORD(EBADF));
 }
 
+// The texts the log box shows for a port's failures read as on a Russian desktop.
+TEST(CommNames, ErrorTextsAreRussian) {
+    const struct {
+        DWORD code;
+        const char* text;
+    } cases[] = {
+        {ENOENT, "Не удается найти указанный файл"},
+        {EACCES, "Отказано в доступе"},
+        {EBUSY, "Запрошенный ресурс занят"},
+        {EIO, "Запрос не был выполнен из-за ошибки ввода/вывода на устройстве"},
+        {EINVAL, "Параметр задан неверно"},
+        {ENOSPC, "Недостаточно места на диске"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SysErrorMessage(c.code), c.text) << c.code;
+    // Every failure a port reports by itself: a missing device, a busy one, a hang-up, a closed handle.
+    for (DWORD code : {ENOENT, EBUSY, EIO, ENODEV, ENXIO, EBADF, ECANCELED, EINVAL, ENOTTY, EACCES, EPERM}) {
+        const std::string text = SysErrorMessage(code);
+        ASSERT_FALSE(text.empty()) << code;
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char ch) { return (unsigned char)ch >= 0xC0; }))
+            << code << " " << text;
+        EXPECT_NE(text.back(), '.') << code;
+    }
+    EXPECT_EQ(OpenComm("/nonexistent/ttyQ9"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SysErrorMessage(GetLastError()), "Не удается найти указанный файл");
+}
+
 TEST(CommNames, ListedDevicesAreDevicePaths) {
     for (const std::string& d : ListCommDevices())
         EXPECT_EQ(d.rfind("/dev/", 0), 0u) << d;
+}
+
+// The machine's /sys and /dev, rebuilt under a temporary folder: every path the listing asks for is
+// looked up there.
+class FakeDevices : public TFileSystem {
+public:
+    explicit FakeDevices(std::string root) : fRoot(std::move(root)) { fOld = SetFileSystem(this); }
+    ~FakeDevices() override { SetFileSystem(fOld); }
+    bool Inspect(const std::string& p, bool& exists, mode_t& mode) override {
+        return TFileSystem::Inspect(fRoot + p, exists, mode);
+    }
+    bool List(const std::string& folder, std::vector<std::string>& names) override {
+        return TFileSystem::List(fRoot + folder, names);
+    }
+    bool ReadText(const std::string& p, std::string& text) override {
+        return TFileSystem::ReadText(fRoot + p, text);
+    }
+
+private:
+    std::string fRoot;
+    TFileSystem* fOld;
+};
+
+TEST(CommNames, ListedDevicesAreThePortsPresentAndTheirStableNames) {
+    namespace fs = std::filesystem;
+    testsupport::TempFolder root;
+    const fs::path tty = root.File("sys/class/tty"), dev = root.File("dev"), byId = dev / "serial/by-id";
+    fs::create_directories(byId);
+    fs::create_directories(root.File("sys/devices/platform/serial8250"));
+    fs::create_directories(root.File("sys/devices/usb1/1-1"));
+    auto port = [&](const std::string& name, const std::string& device, const char* type) {
+        fs::create_directories(tty / name);
+        if (!device.empty())
+            fs::create_directory_symlink("../../../devices/" + device, tty / name / "device");
+        if (type)
+            std::ofstream(tty / name / "type") << type << "\n";
+        std::ofstream(dev / name).put('\0');
+    };
+    port("ttyS0", "platform/serial8250", "4");  // a 16550A that answers
+    port("ttyS1", "platform/serial8250", "0");  // a legacy port without a UART
+    port("ttyS2", "platform/serial8250", "\n"); // a type that says nothing
+    port("ttyUSB0", "usb1/1-1", nullptr);
+    port("ttyACM0", "usb1/1-1", nullptr);
+    port("ptmx", "", nullptr); // ptys and virtual terminals have no device
+    port("tty1", "", nullptr);
+    fs::create_symlink("../../ttyUSB0", byId / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    fs::create_symlink("../../ttyACM0", byId / "usb-Arduino_Uno_75735-if00");
+    fs::create_symlink("../../ttyUSB1", byId / "usb-Prolific_PL2303-if00-port0"); // unplugged
+
+    FakeDevices fake(root.Path());
+    const std::vector<std::string> want = {
+        "/dev/serial/by-id/usb-Arduino_Uno_75735-if00",
+        "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+        "/dev/ttyACM0",
+        "/dev/ttyS0",
+        "/dev/ttyUSB0",
+    };
+    EXPECT_EQ(ListCommDevices(), want);
+
+    fs::remove_all(byId.parent_path());
+    EXPECT_EQ(ListCommDevices(), (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0"}))
+        << "a machine without USB adapters has no by-id folder";
 }
 
 TEST_F(PtyPort, OpenIsExclusive) {

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "Gwsettings.h"
 #include "gw_support.h"
@@ -131,6 +134,62 @@ TEST(GwRegIniFile, RoundTripThroughThePlatformRegistry) {
     else
         unsetenv("XDG_CONFIG_HOME");
 }
+
+// A registry store file with one key, the section "k" under HKEY_CURRENT_USER, in the test's own
+// configuration folder for the life of the object.
+class TRegistryFile {
+public:
+    explicit TRegistryFile(const std::string& keyLines) : home_("gw-registry-") {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        saved_ = old ? std::optional<std::string>(old) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", home_.Path().c_str(), 1);
+        std::filesystem::create_directories(std::filesystem::path(RegistryStorePath()).parent_path());
+        std::ofstream(RegistryStorePath()) << "[HKEY_CURRENT_USER\\k]\n" << keyLines;
+    }
+    ~TRegistryFile() {
+        if (saved_)
+            setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+    }
+
+private:
+    testsupport::TempFolder home_;
+    std::optional<std::string> saved_;
+};
+
+struct DefaultValueCase {
+    const char* name;
+    const char* lines; // the key's values as the store file writes them
+    std::vector<std::string> expected;
+};
+void PrintTo(const DefaultValueCase& c, std::ostream* os) { *os << c.name; }
+class GwRegistrySectionValues : public ::testing::TestWithParam<DefaultValueCase> {};
+
+// The key's unnamed value is listed as "Default", read by its own type.
+TEST_P(GwRegistrySectionValues, ListTheDefaultValueByItsType) {
+    TRegistryFile file(GetParam().lines);
+    TGwRegIniFile r(nullptr);
+    r.SetPathType(ptRegistry);
+    r.SetPath("\\");
+    TStringList lines;
+    r.ReadSectionValues("k", &lines);
+    std::vector<std::string> got;
+    for (int i = 0; i < lines.Count(); ++i)
+        got.push_back(lines[i]);
+    EXPECT_EQ(got, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwRegIniFile, GwRegistrySectionValues,
+    ::testing::Values(DefaultValueCase{"Integer", "@=dword:00000001\n", {"Default=1"}},
+                      DefaultValueCase{"String", "@=\"текст\"\n", {"Default=текст"}},
+                      DefaultValueCase{"ExpandString", "@=expand:\"%HOME%\"\n", {"Default=%HOME%"}},
+                      DefaultValueCase{"Binary", "@=hex:01,ff\n", {"Default=01 FF"}},
+                      DefaultValueCase{"BesideNamedValues",
+                                       "@=dword:0000002a\n\"n\"=dword:00000005\n",
+                                       {"Default=42", "n=5"}}),
+    [](const ::testing::TestParamInfo<DefaultValueCase>& i) { return std::string(i.param.name); });
 
 TEST(GwFrameController, AddingTwicePushesOnceInTheFixedOrder) {
     TGwFrameController fc(nullptr);

@@ -241,7 +241,8 @@ TEST(GwGroupBox, FlatLookWithCaptionGap) {
     const TRect k = g.CaptionRect();
     const int frameTop = g.Canvas()->TextHeight("Pp") / 2 - 1;
     EXPECT_EQ(paper.At(100, frameTop), clBlack) << "the top edge right of the caption";
-    EXPECT_EQ(paper.At(k.Left + 1, frameTop), clWhite) << "the caption breaks the frame";
+    for (int x = k.Left; x < k.Right; ++x)
+        EXPECT_NE(paper.At(x, frameTop), clBlack) << "the caption breaks the frame at " << x;
     EXPECT_EQ(paper.At(0, 30), clBlack);
     EXPECT_EQ(paper.At(1, frameTop + 1), clBlack) << "corner pixel of the cut";
     EXPECT_EQ(paper.At(0, frameTop), clWhite) << "cut corner";

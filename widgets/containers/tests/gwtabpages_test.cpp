@@ -10,6 +10,7 @@
 #include "forms.h"
 #include "dragdock.h"
 #include "handle.h"
+#include "extctrls.h"
 #include "messages.h"
 #include "stdctrls.h"
 
@@ -285,6 +286,32 @@ TEST(GwPageControl, FocusGoesIntoAPageWithoutItsTab) {
     EXPECT_EQ(f.Form.ActiveControl(), f.Pages);
 }
 
+// A page not yet shown has no windows, nor have its controls: showing it makes them. A window made
+// late goes under the windows of the controls after it, as if it had been made in order.
+TEST(GwPageControl, HiddenPagesGetTheirWindowsWhenFirstShown) {
+    TPages f;
+    auto* edit = new TEdit(&f.Form);
+    edit->SetParent(f.Sheets[1]);
+    auto* under = new TPanel(&f.Form);
+    under->SetParent(&f.Form);
+    under->SetVisible(false);
+    auto* over = new TPanel(&f.Form);
+    over->SetParent(&f.Form);
+    f.Pages->SetActivePageIndex(0);
+    f.Form.Show();
+    EXPECT_FALSE(f.Sheets[1]->HandleAllocated());
+    EXPECT_FALSE(edit->HandleAllocated());
+    EXPECT_FALSE(under->HandleAllocated());
+    f.Pages->SetActivePageIndex(1);
+    ASSERT_TRUE(edit->HandleAllocated());
+    EXPECT_TRUE(HandleWidget(edit)->isVisible());
+    under->SetVisible(true);
+    ASSERT_TRUE(under->HandleAllocated());
+    const QObjectList& stack = ClientWidget(&f.Form)->children();
+    EXPECT_LT(stack.indexOf(HandleWidget(under)), stack.indexOf(HandleWidget(over)));
+    EXPECT_LT(stack.indexOf(HandleWidget(f.Pages)), stack.indexOf(HandleWidget(under)));
+}
+
 // With SaveResources the pages not shown give their windows back; a page shown again gets new ones
 // for itself and its children, which keep their texts. Without it every page keeps its window.
 TEST(GwPageControl, SaveResourcesReleasesHiddenPagesHandles) {
@@ -298,8 +325,9 @@ TEST(GwPageControl, SaveResourcesReleasesHiddenPagesHandles) {
             e->SetText("text of " + p->Caption());
             edits.push_back(e);
         }
-        f.Pages->SetActivePageIndex(0);
         f.Form.Show();
+        for (int i : {1, 2, 0})
+            f.Pages->SetActivePageIndex(i); // each page shown once has its windows
         auto handles = [&] {
             std::vector<bool> v;
             for (size_t i = 0; i < f.Sheets.size(); ++i)

@@ -87,6 +87,39 @@ TEST(GwLEDDisplay, ControlCharactersShowTheBlockAndAlignmentPlacesTheText) {
     EXPECT_FALSE(f.Lit(0, 2, 0));
 }
 
+// The picture a display of 98 x 28 client pixels, three-pixel dots, shows for a left-aligned
+// caption: the background, then each cell's 7 x 6 dots drawn one by one.
+void DrawDotByDot(TPaper& paper, const std::string& caption, TColor on) {
+    TCanvas* c = paper.Canvas();
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(TRect(1, 1, 99, 29));
+    c->Pen()->SetColor(clBlack);
+    for (int cell = 0; cell * 18 < 98; ++cell) {
+        const auto code = std::uint8_t(cell < int(caption.size()) ? caption[size_t(cell)] : ' ');
+        const std::uint8_t* g = GwLEDGlyph(code);
+        for (int r = 0; r < 7; ++r)
+            for (int k = 0; k < 6; ++k) {
+                c->Brush()->SetColor(k < 5 && (g[k] & (0x80 >> r)) ? on : TColor(0x00003300));
+                const int x = 1 + cell * 18 + k * 3, y = 1 + 3 + r * 3;
+                c->Rectangle(x, y, x + 4, y + 4);
+            }
+    }
+}
+
+TEST(GwLEDDisplay, CellsShowTheirDotsAsDrawnOneByOneAfterAColourChange) {
+    TFixture f;
+    f.Led.SetScrolling(false);
+    f.Led.SetCaption("QBX-510");
+    for (TColor on : {TColor(clLime), TColor(clRed)}) {
+        f.Led.SetSegOnColor(on);
+        f.Paint();
+        TPaper want(100, 30);
+        DrawDotByDot(want, "QBX-510", on);
+        for (int y = 1; y < 29; ++y)
+            EXPECT_EQ(f.Paper.Row(y, 1, 98), want.Row(y, 1, 98)) << "row " << y;
+    }
+}
+
 TEST(GwLEDDisplay, AnInteriorOfSevenPixelsPaintsOnlyTheFrame) {
     TFixture f;
     f.Led.SetBounds(0, 0, 100, 9);
@@ -132,6 +165,54 @@ TEST(GwLEDDisplay, RightToLeftScrollingStartsJustRightOfTheDisplay) {
         f.Led.Timer()->OnTimer(nullptr);
     f.Paint();
     EXPECT_TRUE(f.Lit(96 - ticks * 3, 2, 0));
+}
+
+// The display keeps its picture and moves it from tick to tick; after every tick it must show what
+// a display painted afresh at the same scroll position shows: both directions, dots without and
+// with spacing, a pass and into the next, and a colour changed on the way.
+TEST(GwLEDDisplay, EachScrollStepShowsWhatAFreshPaintShows) {
+    auto pixels = [](TGwLEDDisplay& led) {
+        TPaper paper(led.Width(), led.Height());
+        led.Perform(WM_PAINT, WPARAM(paper.Canvas()));
+        std::vector<TColor> out;
+        for (int y = 0; y < led.Height(); ++y)
+            for (int x = 0; x < led.Width(); ++x)
+                out.push_back(paper.At(x, y));
+        return out;
+    };
+    for (int height : {30, 100, 170})
+        for (TGwScrollType type : {stRightToLeft, stLeftToRight}) {
+            SCOPED_TRACE("height " + std::to_string(height) +
+                         (type == stRightToLeft ? ", right to left" : ""));
+            TForm form(nullptr);
+            form.SetBounds(0, 0, 300, 200);
+            auto make = [&] {
+                auto* led = new TGwLEDDisplay(&form);
+                led->SetParent(&form);
+                led->SetBounds(0, 0, 130, height);
+                led->SetCaption("A1-\xC0!");
+                led->SetScrollType(type);
+                led->SetScrolling(true);
+                return led;
+            };
+            TGwLEDDisplay* kept = make();
+            const int ticks = kept->ScrollSteps() / (kept->DotSize() + kept->DotSpacing()) + 5;
+            for (int tick = 1; tick <= ticks; ++tick) {
+                kept->Timer()->OnTimer(nullptr);
+                if (tick == ticks / 2)
+                    kept->SetSegOnColor(clYellow);
+                TGwLEDDisplay* fresh = make();
+                for (int i = 1; i <= tick; ++i) {
+                    fresh->Timer()->OnTimer(nullptr);
+                    if (i == ticks / 2)
+                        fresh->SetSegOnColor(clYellow);
+                }
+                ASSERT_EQ(fresh->ScrollPos(), kept->ScrollPos());
+                ASSERT_TRUE(pixels(*kept) == pixels(*fresh))
+                    << "tick " << tick << ", position " << kept->ScrollPos();
+                delete fresh;
+            }
+        }
 }
 
 } // namespace

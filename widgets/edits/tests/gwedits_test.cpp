@@ -54,6 +54,12 @@ class NumericExit : public ::testing::TestWithParam<ExitCase> {};
 
 TEST_P(NumericExit, LeavingReadsChecksAndFormats) {
     const ExitCase& c = GetParam();
+    // The cases are written with the US thousands separator.
+    struct UsThousands {
+        char Kept = ThousandSeparator;
+        UsThousands() { ThousandSeparator = ','; }
+        ~UsThousands() { ThousandSeparator = Kept; }
+    } us;
     OnForm<TGwNumericEdit> f;
     TGwNumericEdit* e = f.Control;
     e->SetMax(c.Max);

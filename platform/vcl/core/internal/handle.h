@@ -26,10 +26,11 @@ struct TScrollState {
 };
 
 // Turns the Qt events of one widget of a control (outer, client or a wrapped native widget) into
-// messages for that control.
+// messages for that control. An Inner widget is a part of the wrapped widget that takes the mouse
+// itself (a scroll view's viewport, a composite widget's field): only its mouse becomes messages.
 class TMessageFilter : public QObject {
 public:
-    enum Role { Outer, Client, Native };
+    enum Role { Outer, Client, Native, Inner };
     TMessageFilter(TWinControl* control, Role role, QObject* parent)
         : QObject(parent), FControl(control), FRole(role) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,6 +89,9 @@ public:
     QScrollBar* Bars[2] = {nullptr, nullptr};
     // The XOR overlay of a top-level window (made on first need).
     QWidget* Overlay = nullptr;
+    // The layer itself is placing the window: the move and resize events Qt answers with are its
+    // own echo, not the window system's, and leave the control's bounds alone.
+    bool Placing = false;
 
 protected:
     bool event(QEvent* e) override;
@@ -126,6 +130,9 @@ public:
     // How many deliveries are under way now (a handler that runs inside another handler counts
     // twice). Outside every one, no widget is inside its own event and freed windows may really go.
     static int Depth();
+    // True while a message made from a user's Qt input event is being delivered (and the messages
+    // its handlers send meanwhile); false for messages sent from code alone.
+    static bool FromInput();
     // A key press carrying one CP1251 character.
     static std::unique_ptr<QKeyEvent> CharKeyEvent(Qt::KeyboardModifiers modifiers, char ch);
 
@@ -153,6 +160,12 @@ void SetNativeWidget(TWinControl* c, QWidget* w);
 // A wrapped widget that delivers its control's WM_PAINT itself (a scroll view, after its viewport
 // has painted, clipped to it) gets no paint cover. Kept by the widget across new handles.
 void SetDeliversPaint(QWidget* w);
+// Routes the mouse of w's parts through c's message path, now and for parts made later: a scroll
+// view's viewport (not its scroll bars, which are the window's frame in Windows, nor what lies in the
+// viewport: editors are windows of their own), else every child widget that is not a window.
+void RouteInputAreas(TWinControl* c, QWidget* w);
+// Takes the message filters off w and every widget inside it (the widget leaves its handle).
+void ReleaseMessageFilters(QWidget* w);
 // The control's native widget; null without one or without a handle.
 QWidget* NativeWidget(TWinControl* c);
 // The widget that takes the keyboard focus for the control: the native widget, else the client
@@ -221,14 +234,15 @@ TControl* CaptureControl();
 void ForgetControl(TControl* c);
 void ForgetControlCaret(TControl* c);
 
-// Qt key code to Windows virtual key (0 when none).
-WORD QtKeyToVirtualKey(int qtKey);
+// Qt key code to Windows virtual key (0 when none); keypad: the key is on the numeric keypad.
+WORD QtKeyToVirtualKey(int qtKey, bool keypad = false);
 
 // Keyboard modifiers and mouse buttons: those of the input event being delivered, else Qt's state.
 Qt::KeyboardModifiers CurrentModifiers();
 Qt::MouseButtons CurrentButtons();
 QPoint CurrentMousePos();
 
-// Qt key code of a virtual key (0 when none), and the Qt cursor of a TCursor.
+// Qt key code of a virtual key (0 when none; a keypad key carries Qt::KeypadModifier), and the Qt
+// cursor of a TCursor.
 int VirtualKeyToQtKey(WORD vk);
 Qt::CursorShape QtCursorShape(TCursor c);

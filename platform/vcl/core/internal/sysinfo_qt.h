@@ -2,6 +2,7 @@
 // Internal to platform/vcl.
 #pragma once
 
+#include <QCoreApplication>
 #include <QCursor>
 
 #include "sysinfo.h"
@@ -10,3 +11,6 @@
 void NoteKeyEvent(WORD VirtKey, bool Down);
 // The Qt cursor of a cursor handle: a loaded cursor's image, else the standard shape.
 QCursor QtCursorOf(HCURSOR Cursor);
+// Makes the application a Russian desktop's, once: the default locale and Qt's Russian translations
+// (a missing translation file leaves Qt's English texts).
+void InstallDesktopLanguage(QCoreApplication* App);

@@ -6,13 +6,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "clipbrd.h"
+#include "cp1251.h"
 #include "core_support.h"
 #include "menus.h"
 #include "timers.h"
@@ -161,6 +164,92 @@ TEST_F(CoreForms, TheWindowManagersMovesResizesAndActivationReachTheForm) {
     QApplication::sendEvent(w, &off);
     QApplication::sendEvent(w, &on);
     EXPECT_EQ(log, (std::vector<std::string>{"deactivate", "activate"}));
+}
+
+struct BoundsCase {
+    const char* Name;
+    TBorderStyle Border;
+    TRect From, To;
+};
+
+void PrintTo(const BoundsCase& c, std::ostream* os) { *os << c.Name; }
+
+const BoundsCase kBoundsCases[] = {
+    {"MovedAndGrown", bsSizeable, Rect(10, 20, 210, 120), Rect(60, 70, 360, 220)},
+    {"MovedAndShrunk", bsSizeable, Rect(60, 70, 360, 220), Rect(10, 20, 210, 120)},
+    {"MovedLeftAndGrownRight", bsSizeable, Rect(100, 100, 300, 200), Rect(40, 100, 400, 200)},
+    {"Moved", bsSizeable, Rect(10, 20, 210, 120), Rect(30, 50, 230, 150)},
+    {"Grown", bsSizeable, Rect(10, 20, 210, 120), Rect(10, 20, 260, 180)},
+    {"FixedBorderMovedAndGrown", bsSingle, Rect(10, 20, 210, 120), Rect(60, 70, 360, 220)},
+    {"FixedBorderMovedAndShrunk", bsDialog, Rect(60, 70, 360, 220), Rect(10, 20, 210, 120)},
+};
+
+class ShownBounds : public ::testing::TestWithParam<BoundsCase> {
+protected:
+    void SetUp() override { TApplication::QtApp(); }
+    void TearDown() override { Application->ProcessMessages(); }
+};
+
+std::string Box(int l, int t, int w, int h) {
+    return std::to_string(l) + "," + std::to_string(t) + " " + std::to_string(w) + "x" + std::to_string(h);
+}
+std::string Box(const TRect& r) { return Box(r.Left, r.Top, r.Width(), r.Height()); }
+std::string Box(const QRect& r) { return Box(r.x(), r.y(), r.width(), r.height()); }
+
+// SetBounds on a shown window keeps its place and its size, in the control and in Qt, once the
+// window system has answered.
+TEST_P(ShownBounds, SetBoundsKeepsPlaceAndSize) {
+    const BoundsCase& c = GetParam();
+    TForm form(nullptr);
+    form.SetBorderStyle(c.Border);
+    form.SetBoundsRect(c.From);
+    auto* child = new TProbe(&form);
+    child->SetParent(&form);
+    // The child is placed and sized after its form's bounds, so it too moves and resizes at once.
+    auto childBounds = [](const TRect& r) {
+        return Bounds(r.Left / 10, r.Top / 10, r.Width() / 2, r.Height() / 2);
+    };
+    TRect childFrom = childBounds(c.From);
+    child->SetBoundsRect(childFrom);
+    form.Show();
+    Application->ProcessMessages();
+    ASSERT_EQ(Box(form.BoundsRect()), Box(c.From));
+
+    TRect childTo = childBounds(c.To);
+    form.SetBoundsRect(c.To);
+    child->SetBoundsRect(childTo);
+    Application->ProcessMessages();
+    QWidget* w = HandleWidget(&form);
+    EXPECT_EQ(Box(form.BoundsRect()), Box(c.To));
+    EXPECT_EQ(Box(QRect(w->pos(), w->size())), Box(c.To));
+    EXPECT_EQ(Box(child->BoundsRect()), Box(childTo));
+    EXPECT_EQ(Box(HandleWidget(child)->geometry()), Box(childTo));
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, ShownBounds, ::testing::ValuesIn(kBoundsCases),
+                         [](const ::testing::TestParamInfo<BoundsCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// A move and a resize by the window system (the user dragging the frame) reach the form: Left and
+// Top are the frame's place, Width and Height the window's size.
+TEST_F(CoreForms, TheWindowSystemsMoveAndResizeReachAShownForm) {
+    TForm form(nullptr);
+    form.SetBounds(10, 20, 200, 100);
+    form.Show();
+    Application->ProcessMessages();
+    int resized = 0;
+    form.OnResize = [&](TObject*) { ++resized; };
+    QWindow* window = HandleWidget(&form)->windowHandle();
+    ASSERT_NE(window, nullptr);
+    window->setFramePosition(QPoint(70, 80));
+    ASSERT_TRUE(WaitFor([&] { return form.Left() == 70; }));
+    EXPECT_EQ(Box(form.BoundsRect()), "70,80 200x100");
+    EXPECT_EQ(resized, 0);
+    window->resize(250, 130);
+    ASSERT_TRUE(WaitFor([&] { return form.Width() == 250; }));
+    EXPECT_EQ(Box(form.BoundsRect()), "70,80 250x130");
+    EXPECT_EQ(resized, 1);
 }
 
 TEST_F(CoreForms, MenuItemsClickCheckAndOpen) {
@@ -355,6 +444,68 @@ TEST_F(CoreForms, TheRealFileDialogRefusesNamesOutsideWindows1251) {
     }
 }
 
+// The system's own parts speak Russian: the message box's buttons in order, each answering its ID.
+TEST_F(CoreForms, MessageBoxButtonsReadAsOnARussianDesktop) {
+    const struct {
+        UINT Flags;
+        std::vector<std::string> Captions;
+        int Ids[3];
+    } cases[] = {
+        {MB_OK, {"ОК"}, {IDOK}},
+        {MB_OKCANCEL, {"ОК", "Отмена"}, {IDOK, IDCANCEL}},
+        {MB_ABORTRETRYIGNORE, {"Прервать", "Повторить", "Пропустить"}, {IDABORT, IDRETRY, IDIGNORE}},
+        {MB_YESNOCANCEL, {"Да", "Нет", "Отмена"}, {IDYES, IDNO, IDCANCEL}},
+        {MB_YESNO, {"Да", "Нет"}, {IDYES, IDNO}},
+        {MB_RETRYCANCEL, {"Повторить", "Отмена"}, {IDRETRY, IDCANCEL}},
+    };
+    for (const auto& c : cases)
+        for (size_t pick = 0; pick < c.Captions.size(); ++pick) {
+            std::vector<std::string> shown;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                QPushButton* chosen = nullptr;
+                for (const std::string& want : c.Captions)
+                    for (QAbstractButton* b : box->buttons())
+                        if (b->text() == QString::fromStdString(Cp1251ToUtf8(want))) {
+                            shown.push_back(want);
+                            if (shown.size() == pick + 1)
+                                chosen = qobject_cast<QPushButton*>(b);
+                        }
+                if (box->buttons().size() != int(c.Captions.size()) || !chosen)
+                    box->reject();
+                else
+                    chosen->click();
+            });
+            EXPECT_EQ(MessageBox(nullptr, "Сохранить изменения?", "qbxconf", c.Flags), c.Ids[pick])
+                << c.Flags << " " << pick;
+            EXPECT_EQ(shown, c.Captions) << c.Flags;
+        }
+}
+
+// Qt's own dialogs take Qt's Russian translations and the Russian locale.
+TEST_F(CoreForms, QtsOwnDialogsAndCalendarsSpeakRussian) {
+    EXPECT_EQ(QLocale().language(), QLocale::Russian);
+    EXPECT_EQ(QLocale().firstDayOfWeek(), Qt::Monday);
+    QString accept, cancel;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (auto* b : dlg->findChildren<QPushButton*>()) {
+            if (b->isDefault())
+                accept = b->text();
+            else if (b->text().contains(QString::fromUtf16(u"Отмена")))
+                cancel = b->text();
+        }
+        static_cast<QDialog*>(dlg)->reject();
+    });
+    TOpenDialog open(nullptr);
+    open.SetInitialDir(QDir::tempPath().toStdString());
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(accept.remove('&'), QString::fromUtf16(u"Открыть"));
+    EXPECT_EQ(cancel, QString::fromUtf16(u"Отмена"));
+}
+
 TEST_F(CoreForms, ClipboardTextCrossesTheBoundaryAsUnicode) {
     Clipboard()->SetAsText("Канал №5");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf16(u"Канал №5"));
@@ -448,6 +599,45 @@ TEST_F(CoreForms, DestroyHandleReleasesHiddenWindowsAndRemakesShownOnes) {
     ASSERT_TRUE(child->HandleAllocated());
     EXPECT_TRUE(panel->Handle()->isVisible());
     EXPECT_TRUE(child->Handle()->isVisible());
+}
+
+// Once a form has begun to go, whether the program's end fired its OnDestroy first or it is just
+// deleted, no handler of it or of its controls runs: taking the children down would re-lay the
+// rest, and the handlers may belong to a form whose derived part is gone.
+TEST_F(CoreForms, AGoingFormRaisesNoHandlerOfItsControls) {
+    for (bool announced : {true, false}) {
+        SCOPED_TRACE(announced ? "OnDestroy first" : "deleted alone");
+        std::vector<std::string> log;
+        auto* form = new TForm(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        // Controls owned by no one: the window takes them down all the same.
+        auto* panel = new TCustomControl(nullptr);
+        panel->SetParent(form);
+        panel->SetAlign(alClient);
+        auto* rest = new TCustomControl(nullptr);
+        rest->SetParent(panel);
+        rest->SetAlign(alClient);
+        rest->SetTabStop(true);
+        auto* side = new TCustomControl(nullptr);
+        side->SetParent(panel);
+        side->SetWidth(80);
+        side->SetAlign(alLeft);
+        rest->OnResize = [&](TObject*) { log.push_back("resize"); };
+        rest->OnExit = [&](TObject*) { log.push_back("exit"); };
+        form->OnHide = [&](TObject*) { log.push_back("hide"); };
+        form->Show();
+        rest->SetFocus();
+        log.clear();
+        side->SetWidth(100);
+        EXPECT_EQ(log, (std::vector<std::string>{"resize"})) << "a living form's layout raises it";
+
+        log.clear();
+        if (announced)
+            form->BeforeDestruction();
+        delete form;
+        Application->ProcessMessages();
+        EXPECT_EQ(log, (std::vector<std::string>{}));
+    }
 }
 
 } // namespace

@@ -273,6 +273,44 @@ TEST(MenuItems, OwnerDrawnItemsAreMeasuredAndPaintedByTheirHandlers) {
     m->hide();
 }
 
+// A line item is a separator and nothing else: the "-" of its caption is no text to draw.
+TEST(MenuItems, ALineIsOneUnbrokenRuleWithNoTextBesideIt) {
+    TApplication::QtApp();
+    TPopupMenu menu(nullptr);
+    for (const char* caption : {"Открыть", "-", "Сохранить"}) {
+        auto* i = new TMenuItem(&menu);
+        i->SetCaption(caption);
+        menu.Items()->Add(i);
+    }
+    TMenuItem* line = menu.Items()->Items(1);
+    QMenu* m = menu.Items()->SubMenu();
+    m->popup(QPoint(10, 10));
+    ASSERT_TRUE(WaitFor([&] { return m->isVisible(); }));
+    const QImage img = m->grab().toImage();
+    // The item inside the menu's frame.
+    const QRect g = m->actionGeometry(line->Action()).adjusted(2, 0, -2, 0);
+    const TColor face = Pixel(img, g.left(), g.top());
+    // Every pixel off the face lies on rows that are one run from the left margin to the right one.
+    int marked = 0;
+    for (int y = g.top(); y <= g.bottom(); ++y) {
+        int first = -1, last = -1, count = 0;
+        for (int x = g.left(); x <= g.right(); ++x)
+            if (Pixel(img, x, y) != face) {
+                first = first < 0 ? x : first;
+                last = x;
+                ++count;
+            }
+        if (count == 0)
+            continue;
+        ++marked;
+        EXPECT_EQ(count, last - first + 1) << "row " << y << " breaks between " << first << " and " << last;
+        EXPECT_LT(first - g.left(), 12) << "row " << y << " starts late, after something drawn before it";
+        EXPECT_GT(last - first, g.width() * 3 / 4) << "row " << y;
+    }
+    EXPECT_GE(marked, 1) << "the rule is drawn";
+    m->hide();
+}
+
 TEST(MenuItems, ImagesFollowTheMenusImageList) {
     TApplication::QtApp();
     TImageList list(nullptr);

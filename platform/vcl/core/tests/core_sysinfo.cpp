@@ -223,6 +223,28 @@ TEST(SystemVersion, OneFixedVersionAndLocale) {
     EXPECT_EQ(GetLocaleStr(LOCALE_USER_DEFAULT, 0x7777, "none"), "none");
 }
 
+// The answers a Russian desktop gives, word for word.
+TEST(SystemVersion, LocaleAnswersAreARussianDesktops) {
+    const struct {
+        UINT type;
+        const char* value;
+    } cases[] = {
+        {LOCALE_SSHORTDATE, "dd.MM.yyyy"},
+        {LOCALE_SDATE, "."},
+        {LOCALE_STIMEFORMAT, "H:mm:ss"},
+        {LOCALE_STIME, ":"},
+        {LOCALE_SDECIMAL, "."},
+        {LOCALE_SMONTHNAME1, "Январь"},
+        {LOCALE_SMONTHNAME1 + 2, "Март"},
+        {LOCALE_SDAYNAME1, "понедельник"},
+        {LOCALE_SABBREVDAYNAME1 + 6, "Вс"},
+        {LOCALE_ILANGUAGE, "0419"},
+        {LOCALE_IFIRSTDAYOFWEEK, "0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetLocaleStr(LOCALE_USER_DEFAULT, c.type, "?"), c.value) << c.type;
+}
+
 TEST(NamedCursors, LoadFromTheRegistryWithTheirHotSpot) {
     TApplication::QtApp();
     static const char kXpm[] = "/* XPM */\n"

@@ -25,6 +25,9 @@ QColor ToQColor(TColor c);
 // What Windows reports of a face: the TrueType, pitch and family bits of tmPitchAndFamily (the
 // classic faces from a table, others from the installed font) and the character set.
 void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset);
+// Makes the substitute faces that live outside the system's font folders known to Qt (once, with
+// the application there); a face whose file is missing is left to Qt's own fallback.
+void LoadSubstituteFaces();
 
 // Qt text in a public signature: an incomplete type there, a QString here.
 class TQtString : public QString {
@@ -75,6 +78,7 @@ public:
 struct TCanvasQt {
     QPainter* Painter = nullptr;
     std::unique_ptr<QFontMetrics> Metrics;
+    QFont MetricsFont; // the font Metrics measure
     std::unique_ptr<QRegion> BaseClip;
 
     // Binds c to a painter owned by someone else (a widget during paint); null unbinds. The

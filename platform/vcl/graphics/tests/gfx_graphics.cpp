@@ -1,6 +1,8 @@
 // Colours, fonts, symbol fonts and image lists of the GUI core's painting side.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+
 #include "gfx_support.h"
 
 namespace {
@@ -87,10 +89,26 @@ TEST(Fonts, FaceNamesMapToMetricCompatibleFaces) {
         const char* to;
     } cases[] = {{"Arial", "Liberation Sans"},       {"arial", "Liberation Sans"},
                  {"Courier New", "Liberation Mono"}, {"Times New Roman", "Liberation Serif"},
-                 {"MS Sans Serif", "DejaVu Sans"},   {"Tahoma", "DejaVu Sans"},
+                 {"MS Sans Serif", "Tahoma"},        {"Tahoma", "Tahoma"},
                  {"Verdana", "DejaVu Sans"},         {"DejaVu Sans Mono", "DejaVu Sans Mono"}};
     for (auto& k : cases)
         EXPECT_EQ(MapFontName(k.from), k.to);
+}
+
+// The dialog font the forms are sized for is drawn with its substitute, not a fallback, and is no
+// wider than the original's: its 8 pt faces average about 5.5 pixels a character, 130-150 here.
+TEST(Fonts, TheFormsFontIsDrawnWithItsNarrowSubstitute) {
+    EnsureApp();
+    for (const char* name : {"MS Sans Serif", "Tahoma"}) {
+        TBitmap b;
+        b.SetWidth(10);
+        b.SetHeight(10);
+        b.Canvas()->Font()->SetName(name);
+        EXPECT_EQ(QFontInfo(b.Canvas()->Font()->QtFont()).family(), QString("Tahoma")) << name;
+        const int w = b.Canvas()->TextWidth("Кол-во цифр после запятой:");
+        EXPECT_GE(w, 130) << name;
+        EXPECT_LE(w, 150) << name;
+    }
 }
 
 TEST(Fonts, WingdingsAndMarlettDrawTheirSymbols) {

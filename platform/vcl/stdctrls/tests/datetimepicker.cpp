@@ -79,6 +79,25 @@ TEST_F(Pickers, MessagesSetTheFormatColoursAndFirstDay) {
     Picker->CloseUp(false);
 }
 
+// A Russian desktop's picker: the date as dd.MM.yyyy, and a calendar that names its months and
+// days in Russian from Monday.
+TEST_F(Pickers, ADateAndItsCalendarReadAsOnARussianDesktop) {
+    TApplication::QtApp();
+    Picker->SetDate(EncodeDate(2007, 1, 1));
+    EXPECT_EQ(Edit()->text(), "01.01.2007");
+    Picker->DropDown();
+    HWND cal = reinterpret_cast<HWND>(Picker->Perform(DTM_GETMONTHCAL, 0, 0));
+    ASSERT_NE(cal, nullptr);
+    auto months = ClientWidget(cal->Control())->findChildren<QCalendarWidget*>();
+    ASSERT_FALSE(months.isEmpty());
+    for (QCalendarWidget* month : months) {
+        EXPECT_EQ(month->firstDayOfWeek(), Qt::Monday);
+        EXPECT_EQ(month->locale().standaloneMonthName(1), QString::fromUtf16(u"январь"));
+        EXPECT_EQ(month->locale().dayName(1, QLocale::ShortFormat), QString::fromUtf16(u"пн"));
+    }
+    Picker->CloseUp(false);
+}
+
 TEST_F(Pickers, UserChangesTellOnChangeAndValuesFromCodeStaySilent) {
     Picker->SetDateTime(EncodeDate(2026, 1, 2) + EncodeTime(10, 30, 0, 0));
     EXPECT_EQ(Edit()->date(), QDate(2026, 1, 2));

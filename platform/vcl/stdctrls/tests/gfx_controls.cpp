@@ -350,6 +350,31 @@ TEST_F(StdControls, CheckBoxCyclesAndClicks) {
     EXPECT_FALSE(box->Checked());
 }
 
+// As on the classic desktop: a 13-pixel box and the caption 4 pixels on, so a caption the forms
+// size to its box ("Автозапуск" in Arial 16 px in 100 pixels) shows whole.
+TEST_F(StdControls, CheckBoxCaptionStartsWhereTheClassicDesktopPutsIt) {
+    auto* box = new TCheckBox(Form);
+    box->SetParent(Form);
+    box->SetBounds(0, 0, 100, 20);
+    box->Font()->SetName("Arial");
+    box->Font()->SetHeight(-16);
+    box->SetCaption("Автозапуск");
+    Form->Show();
+    const QImage img = Native<QCheckBox>(box)->grab().toImage();
+    const QColor face = img.pixelColor(img.width() - 1, 0);
+    // The caption's ink: dark columns right of the box.
+    int first = -1, last = -1;
+    for (int x = 14; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (img.pixelColor(x, y) != face && qGray(img.pixel(x, y)) < 96) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+    EXPECT_GE(first, 15) << "the box and its gap";
+    EXPECT_LE(first, 18) << "the box and its gap";
+    EXPECT_LT(last, 98) << "the caption's last letter shows whole";
+}
+
 TEST_F(StdControls, ButtonsSetTheModalResultAndAnswerEnterAndEscape) {
     auto* ok = new TButton(Form);
     ok->SetParent(Form);

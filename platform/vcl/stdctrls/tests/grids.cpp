@@ -325,6 +325,29 @@ TEST_F(Grids, APageAsDrawn) {
     EXPECT_LE(ink.Left, 4);
 }
 
+// A font that a cell's draw handler chooses (a symbol font for one row) stays in that cell: every
+// cell after it starts with the grid's font, as the cells before it did.
+TEST_F(Grids, AFontTheDrawHandlerChoosesStaysInItsCell) {
+    Grid->Font()->SetName("Arial");
+    const QImage plain = Client()->grab().toImage();
+    std::vector<std::string> fonts;
+    Grid->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState) {
+        fonts.push_back(Grid->Canvas()->Font()->Name());
+        if (c == 1 && r == 2) {
+            Grid->Canvas()->Font()->SetName("Wingdings");
+            Grid->Canvas()->TextOut(rect.Left + 2, rect.Top + 2, "\xFE\xA8");
+        }
+    };
+    const QImage img = Client()->grab().toImage();
+    ASSERT_FALSE(fonts.empty());
+    EXPECT_EQ(fonts, std::vector<std::string>(fonts.size(), "Arial"));
+    // Row 3 looks as it did without the handler.
+    const TRect row3 = Grid->CellRect(1, 3);
+    EXPECT_TRUE(img.copy(0, row3.Top, img.width(), row3.Bottom - row3.Top) ==
+                plain.copy(0, row3.Top, img.width(), row3.Bottom - row3.Top))
+        << "row 3 is drawn in another font";
+}
+
 // A grid away from its window's corner paints into the window's store through an offset: its
 // clip must still be in its own coordinates, or rows below the offset's height are never drawn.
 TEST_F(Grids, AGridAwayFromTheWindowCornerPaintsItsLowestRows) {

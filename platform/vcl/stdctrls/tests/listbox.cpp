@@ -2,6 +2,7 @@
 // the user's selection against selection from code, and the combo box's drop-down notifications.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
+#include "inputkit.h"
 #include "stdctrls.h"
 #include "wingdi.h"
 
@@ -199,5 +201,48 @@ TEST_F(ListBoxes, ComboDropDownNotificationsAndDroppedWidth) {
     Application->ProcessMessages();
     EXPECT_EQ(log, (std::vector<std::string>{"drop", "cancel", "close"}));
 }
+
+struct DropCase {
+    const char* Name;
+    TComboBoxStyle Style;
+    int DropDownCount; // 0: the default
+    int Rows;          // rows the dropped list shows
+};
+void PrintTo(const DropCase& c, std::ostream* os) { *os << c.Name; }
+class ComboDropDown : public ListBoxes, public ::testing::WithParamInterface<DropCase> {};
+
+// The user's click drops a list of DropDownCount rows (8 unless set) just below the box, whatever
+// the style of the box and however many items it holds.
+TEST_P(ComboDropDown, ShowsDropDownCountRowsBelowTheBox) {
+    auto* combo = new TComboBox(Form);
+    combo->SetParent(Form);
+    combo->SetBounds(10, 140, 150, 24);
+    combo->SetStyle(GetParam().Style);
+    if (GetParam().DropDownCount)
+        combo->SetDropDownCount(GetParam().DropDownCount);
+    for (int i = 1; i <= 255; ++i)
+        combo->Items()->Add("COM" + IntToStr(i));
+    Form->Show();
+    inputkit::Click(combo, combo->Width() - 8, combo->Height() / 2);
+    QComboBox* native = ClientWidget(combo)->findChild<QComboBox*>();
+    QAbstractItemView* view = native->view();
+    ASSERT_TRUE(view->isVisible());
+    int rows = 0;
+    for (int i = 0; i < native->count(); ++i)
+        rows += view->viewport()->rect().contains(view->visualRect(view->model()->index(i, 0))) ? 1 : 0;
+    EXPECT_EQ(rows, GetParam().Rows);
+    // Below the box: at most its last pixel line is covered.
+    QWidget* popup = view->window();
+    EXPECT_GE(popup->geometry().top(), native->mapToGlobal(QPoint(0, native->height() - 1)).y());
+    combo->SetDroppedDown(false);
+}
+
+INSTANTIATE_TEST_SUITE_P(ListBoxes, ComboDropDown,
+                         ::testing::Values(DropCase{"ListOnly", csDropDownList, 0, 8},
+                                           DropCase{"Editable", csDropDown, 0, 8},
+                                           DropCase{"ListOnlyTwelve", csDropDownList, 12, 12}),
+                         [](const ::testing::TestParamInfo<DropCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
 } // namespace

@@ -3,6 +3,8 @@
 // button, an image, a group box and a status bar.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QImage>
 #include <QKeyEvent>
 #include <QRadioButton>
@@ -350,5 +352,80 @@ TEST_F(SimpleControls, AWrappedControlsOwnPaintingGoesOverTheNativeLookOnce) {
     HandleWidget(tree)->grab();
     EXPECT_EQ(tree->Paints, 1);
 }
+
+struct DisabledCase {
+    const char* Name;
+    std::function<TWinControl*(TForm*)> Make; // the control with a text of its own
+};
+void PrintTo(const DisabledCase& c, std::ostream* os) { *os << c.Name; }
+class DisabledLook : public SimpleControls, public ::testing::WithParamInterface<DisabledCase> {
+protected:
+    // Pixels inside the control (its frame left out) as dark as text, and those of clGrayText.
+    void Count(TWinControl* c, int& dark, int& grey) {
+        TBitmap b;
+        b.SetSize(c->Width(), c->Height());
+        c->PaintTo(b.Canvas()->Handle(), 0, 0);
+        dark = grey = 0;
+        const TColor greyText = TColor(ColorToRGB(clGrayText));
+        for (int y = 3; y < b.Height() - 3; ++y)
+            for (int x = 3; x < b.Width() - 3; ++x) {
+                TColor p = b.Canvas()->GetPixel(x, y);
+                dark += std::max({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF}) < 0x40 ? 1 : 0;
+                grey += p == greyText ? 1 : 0;
+            }
+    }
+};
+
+// A disabled control writes its text in clGrayText, as Windows draws it; enabled, in its font's
+// colour.
+TEST_P(DisabledLook, WritesItsTextInGrayText) {
+    TWinControl* c = GetParam().Make(Form);
+    c->SetParent(Form);
+    c->SetBounds(10, 10, 160, 24);
+    Form->Show();
+    int dark = 0, grey = 0;
+    Count(c, dark, grey);
+    EXPECT_GT(dark, 0) << "enabled: black text";
+    c->SetEnabled(false);
+    Application->ProcessMessages();
+    Count(c, dark, grey);
+    EXPECT_EQ(dark, 0);
+    EXPECT_GT(grey, 20);
+    c->SetEnabled(true);
+    Application->ProcessMessages();
+    Count(c, dark, grey);
+    EXPECT_GT(dark, 0) << "enabled again";
+}
+
+INSTANTIATE_TEST_SUITE_P(SimpleControls, DisabledLook,
+                         ::testing::Values(DisabledCase{"Edit",
+                                                        [](TForm* f) {
+                                                            auto* e = new TEdit(f);
+                                                            e->SetText("4800");
+                                                            return e;
+                                                        }},
+                                           DisabledCase{"ListOnlyCombo",
+                                                        [](TForm* f) {
+                                                            auto* c = new TComboBox(f);
+                                                            c->SetStyle(csDropDownList);
+                                                            c->Items()->Add("COM3");
+                                                            c->SetItemIndex(0);
+                                                            return c;
+                                                        }},
+                                           DisabledCase{"RadioButton",
+                                                        [](TForm* f) {
+                                                            auto* r = new TRadioButton(f);
+                                                            r->SetCaption("TCP/IP");
+                                                            return r;
+                                                        }},
+                                           DisabledCase{"CheckBox",
+                                                        [](TForm* f) {
+                                                            auto* b = new TCheckBox(f);
+                                                            b->SetCaption("QBX");
+                                                            return b;
+                                                        }}),
+                         [](const ::testing::TestParamInfo<DisabledCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
 } // namespace

@@ -14,13 +14,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "comctrls.h"
+#include "cp1251.h"
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
+#include "sysutils.h"
 #include "winapi.h"
 
 namespace {
@@ -174,6 +179,100 @@ TEST_F(TreeViews, SortAndFullExpand) {
     EXPECT_TRUE(Leaf->IsVisible());
     Tree->FullCollapse();
     EXPECT_FALSE(Root->Expanded());
+}
+
+// A sorted tree against a plain model of what it promises: every insertion puts the node at its
+// index and then stable-sorts its siblings by text (case-blind, so equal texts keep their order).
+// Random insertions of each kind, renames and deletions, inside an update and outside; after every
+// step the nodes and Qt's items stand in the model's order, and each node's index, the count and
+// the nodes by absolute index agree with it.
+TEST_F(TreeViews, SortedInsertionsMatchASortAfterEveryInsertion) {
+    const char* texts[] = {"a", "A", "b", "B", "ab", "Ab", "я", "Я", "ё", "10", "9", ""};
+    std::map<int, std::vector<int>> children; // 0: the top level
+    std::map<int, std::string> text;
+    std::map<int, int> parentOf;
+    auto id = [](TTreeNode* n) { return n ? int(reinterpret_cast<intptr_t>(n->Data)) : 0; };
+    std::vector<TTreeNode*> order; // tree order, as the walk below finds it
+    std::function<void(int, TTreeNode*, QTreeWidgetItem*)> check = [&](int parent, TTreeNode* first,
+                                                                       QTreeWidgetItem* item) {
+        std::vector<int> ours;
+        int i = 0;
+        for (TTreeNode* n = first; n; n = n->getNextSibling(), ++i) {
+            ours.push_back(id(n));
+            EXPECT_EQ(n->Index(), i);
+            order.push_back(n);
+            QTreeWidgetItem* q = item ? item->child(i) : Native()->topLevelItem(i);
+            ASSERT_TRUE(q);
+            EXPECT_EQ(q->text(0), QString::fromStdU16String(Cp1251ToUtf16(n->Text())));
+            check(id(n), n->getFirstChild(), q);
+        }
+        EXPECT_EQ(ours, children[parent]);
+        EXPECT_EQ(item ? item->childCount() : Native()->topLevelItemCount(), i);
+    };
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        auto pick = [&](size_t n) { return size_t(random() % n); };
+        Tree->Items()->Clear();
+        Tree->SetSortType(stText);
+        children.clear();
+        std::vector<TTreeNode*> nodes;
+        const bool updating = seed % 2 == 0;
+        if (updating)
+            Tree->Items()->BeginUpdate();
+        for (int step = 1; step <= 300; ++step) {
+            const std::string s = texts[pick(std::size(texts))];
+            TTreeNode* at = nodes.empty() ? nullptr : nodes[pick(nodes.size())];
+            const int kind = at ? int(pick(8)) : 0;
+            if (kind == 6) {
+                at->SetText(s);
+                text[id(at)] = s;
+            } else if (kind == 7) {
+                std::vector<int> gone{id(at)};
+                for (size_t i = 0; i < gone.size(); ++i)
+                    for (int c : children[gone[i]])
+                        gone.push_back(c);
+                std::erase(children[parentOf[id(at)]], id(at));
+                std::erase_if(nodes,
+                              [&](TTreeNode* n) { return std::count(gone.begin(), gone.end(), id(n)); });
+                at->Delete();
+            } else {
+                // Where each kind puts the node before the sort: its parent and index.
+                const int sibling = at ? parentOf[id(at)] : 0;
+                auto& sib = children[kind < 3 ? sibling : id(at)];
+                const int parent = kind < 3 ? sibling : id(at);
+                const size_t index = kind == 0 || kind == 3 ? sib.size()
+                                     : kind == 2
+                                         ? size_t(std::find(sib.begin(), sib.end(), id(at)) - sib.begin())
+                                         : 0;
+                TTreeNode* made = kind == 0   ? Tree->Items()->Add(at, s)
+                                  : kind == 1 ? Tree->Items()->AddFirst(at, s)
+                                  : kind == 2 ? Tree->Items()->Insert(at, s)
+                                  : kind == 3 ? Tree->Items()->AddChild(at, s)
+                                              : Tree->Items()->AddChildFirst(at, s);
+                made->Data = reinterpret_cast<void*>(intptr_t(step));
+                nodes.push_back(made);
+                text[step] = s;
+                parentOf[step] = parent;
+                sib.insert(sib.begin() + std::ptrdiff_t(index), step);
+                std::stable_sort(sib.begin(), sib.end(),
+                                 [&](int a, int b) { return AnsiCompareText(text[a], text[b]) < 0; });
+            }
+            order.clear();
+            check(0, Tree->Items()->GetFirstNode(), nullptr);
+            ASSERT_EQ(Tree->Items()->Count(), int(order.size()));
+            // Forward from the last node asked for, and back to the start.
+            if (!order.empty()) {
+                const int from = int(pick(order.size()));
+                for (int k : {from, int(order.size()) - 1, 0, from})
+                    EXPECT_EQ(Tree->Items()->Item(k), order[size_t(k)]);
+            }
+            if (testing::Test::HasFailure())
+                FAIL() << "step " << step << ", kind " << kind;
+        }
+        if (updating)
+            Tree->Items()->EndUpdate();
+    }
 }
 
 TEST_F(TreeViews, ImagesAndStateImagesAsDrawn) {

@@ -1,0 +1,308 @@
+// Test support: the user's keys and mouse as real Qt events (see inputkit.h).
+#include "inputkit.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include "controls.h"
+#include "cp1251.h"
+#include "handle.h"
+
+// The window system's entry points that the toolkit's own test library uses: a mouse event as the
+// platform reports it to a window, and the shortcut map's look at a key before its widget.
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
+                                      Qt::KeyboardModifiers mods, int timestamp);
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
+
+namespace inputkit {
+namespace {
+
+// Far enough apart that two clicks never make a double click by accident.
+constexpr int kClickGap = 1000;
+int gTimestamp = 0;
+Qt::MouseButtons gHeld;
+
+Qt::KeyboardModifiers QtMods(TMods m) {
+    Qt::KeyboardModifiers q;
+    if (m & Shift)
+        q |= Qt::ShiftModifier;
+    if (m & Ctrl)
+        q |= Qt::ControlModifier;
+    if (m & Alt)
+        q |= Qt::AltModifier;
+    if (m & Keypad)
+        q |= Qt::KeypadModifier;
+    return q;
+}
+
+Qt::MouseButton QtButton(TButton b) {
+    return b == Right ? Qt::RightButton : b == Middle ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+Qt::MouseButtons QtButtons(unsigned held) {
+    Qt::MouseButtons q;
+    for (TButton b : {Left, Right, Middle})
+        if (held & b)
+            q |= QtButton(b);
+    return q;
+}
+
+void SendKey(QWidget* w, QEvent::Type type, int key, TMods mods, const std::string& text) {
+    ASSERT_NE(w, nullptr) << "no widget takes the keys";
+    QString qtext = QString::fromStdString(Cp1251ToUtf8(text));
+    QPointer<QWidget> alive(w);
+    ++gTimestamp;
+    if (type == QEvent::KeyPress &&
+        qt_sendShortcutOverrideEvent(w, ulong(gTimestamp), key, QtMods(mods), qtext, false, 1))
+        return;
+    if (!alive)
+        return;
+    QKeyEvent e(type, key, QtMods(mods), qtext);
+    QApplication::sendEvent(w, &e);
+}
+
+QWidget* KeyTarget(TWinControl* c) {
+    c->HandleNeeded();
+    return FocusWidget(c);
+}
+
+QWidget* FocusNow() {
+    QWidget* w = QApplication::focusWidget();
+    if (!w && QApplication::activeWindow())
+        w = QApplication::activeWindow()->focusWidget();
+    return w;
+}
+
+// The window under which c's client point (x, y) lies, and the point in screen coordinates.
+struct TWhere {
+    QWidget* Top = nullptr;
+    QWidget* Own = nullptr; // the widget of c, or of its parent for a graphic control
+    QPoint Global;
+};
+
+TWhere Locate(TControl* c, int x, int y) {
+    TWhere w;
+    auto* win = dynamic_cast<TWinControl*>(c);
+    TWinControl* owner = win ? win : c->Parent();
+    if (!owner) {
+        ADD_FAILURE() << "a graphic control without a parent takes no mouse";
+        return w;
+    }
+    owner->HandleNeeded();
+    w.Own = ClientWidget(owner);
+    TPoint g = c->ClientToScreen(TPoint(x, y));
+    w.Global = QPoint(g.x, g.y);
+    w.Top = w.Own->window();
+    return w;
+}
+
+// Sends one mouse event the way the window system does when the window is shown; otherwise to
+// the deepest visible widget of the control under the point.
+void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton button, TMods mods) {
+    TWhere w = Locate(c, x, y);
+    if (!w.Top)
+        return;
+    if (type == QEvent::MouseButtonPress)
+        gHeld |= button;
+    else if (type == QEvent::MouseButtonRelease)
+        gHeld &= ~Qt::MouseButtons(button);
+    QWindow* window = w.Top->windowHandle();
+    if (w.Top->isVisible() && window) {
+        QPointF local = window->mapFromGlobal(QPointF(w.Global));
+        qt_handleMouseEvent(window, local, QPointF(w.Global), gHeld, button, type, QtMods(mods), gTimestamp);
+        QApplication::processEvents();
+        return;
+    }
+    QWidget* target = w.Own;
+    if (QWidget* child = w.Own->childAt(w.Own->mapFromGlobal(w.Global)))
+        target = child;
+    QMouseEvent e(type, QPointF(target->mapFromGlobal(w.Global)), QPointF(w.Global),
+                  type == QEvent::MouseMove ? Qt::NoButton : button, gHeld, QtMods(mods));
+    QApplication::sendEvent(target, &e);
+}
+
+} // namespace
+
+std::string KeyText(int key, TMods mods) {
+    switch (key) {
+    case Key::Return:
+    case Key::Enter: return "\r";
+    case Key::Tab: return "\t";
+    case Key::Backspace: return "\b";
+    case Key::Escape: return "\x1b";
+    case Key::Delete: return "\x7f";
+    }
+    if (key <= 0 || key >= 0x01000000)
+        return "";
+    if ((mods & Ctrl) && key >= 'A' && key <= 'Z')
+        return std::string(1, char(key - 'A' + 1));
+    QChar ch{char16_t(key)};
+    if (!(mods & Shift))
+        ch = ch.toLower();
+    return Utf8ToCp1251(QString(ch).toStdString());
+}
+
+void KeyDown(TWinControl* c, int key, TMods mods, const std::string& text) {
+    SendKey(KeyTarget(c), QEvent::KeyPress, key, mods, text);
+}
+void KeyDown(TWinControl* c, int key, TMods mods) { KeyDown(c, key, mods, KeyText(key, mods)); }
+void KeyUp(TWinControl* c, int key, TMods mods) {
+    SendKey(KeyTarget(c), QEvent::KeyRelease, key, mods, KeyText(key, mods));
+}
+void Press(TWinControl* c, int key, TMods mods, const std::string& text) {
+    QPointer<QWidget> w(KeyTarget(c));
+    SendKey(w, QEvent::KeyPress, key, mods, text);
+    // The press may have taken the control away (an in-place editor ending on Enter).
+    if (w)
+        SendKey(w, QEvent::KeyRelease, key, mods, text);
+}
+void Press(TWinControl* c, int key, TMods mods) { Press(c, key, mods, KeyText(key, mods)); }
+
+namespace {
+// The key that types ch, and whether Shift is down for it.
+std::pair<int, TMods> KeyOf(char ch) {
+    QChar q = QString::fromStdString(Cp1251ToUtf8(std::string(1, ch)))[0];
+    QChar upper = q.toUpper();
+    return {int(upper.unicode()), q.isLetter() && q == upper ? Shift : None};
+}
+} // namespace
+
+void Type(TWinControl* c, const std::string& text) {
+    for (char ch : text) {
+        auto [key, mods] = KeyOf(ch);
+        Press(c, key, mods, std::string(1, ch));
+    }
+}
+
+void PressToFocus(int key, TMods mods) {
+    QPointer<QWidget> w(FocusNow());
+    std::string text = KeyText(key, mods);
+    SendKey(w, QEvent::KeyPress, key, mods, text);
+    if (w)
+        SendKey(w, QEvent::KeyRelease, key, mods, text);
+}
+
+void TypeToFocus(const std::string& text) {
+    for (char ch : text) {
+        auto [key, mods] = KeyOf(ch);
+        QPointer<QWidget> w(FocusNow());
+        SendKey(w, QEvent::KeyPress, key, mods, std::string(1, ch));
+        if (w)
+            SendKey(w, QEvent::KeyRelease, key, mods, std::string(1, ch));
+    }
+}
+
+void MouseDown(TControl* c, int x, int y, TButton b, TMods mods) {
+    gTimestamp += kClickGap;
+    SendMouse(c, x, y, QEvent::MouseButtonPress, QtButton(b), mods);
+}
+void MouseUp(TControl* c, int x, int y, TButton b, TMods mods) {
+    ++gTimestamp;
+    SendMouse(c, x, y, QEvent::MouseButtonRelease, QtButton(b), mods);
+}
+void MouseMove(TControl* c, int x, int y, unsigned held, TMods mods) {
+    ++gTimestamp;
+    gHeld = QtButtons(held);
+    SendMouse(c, x, y, QEvent::MouseMove, Qt::NoButton, mods);
+}
+void Click(TControl* c, int x, int y, TButton b, TMods mods) {
+    MouseDown(c, x, y, b, mods);
+    MouseUp(c, x, y, b, mods);
+}
+void DoubleClick(TControl* c, int x, int y, TButton b, TMods mods) {
+    Click(c, x, y, b, mods);
+    // The second press comes within the double-click time: the toolkit makes it a double click.
+    ++gTimestamp;
+    SendMouse(c, x, y, QEvent::MouseButtonPress, QtButton(b), mods);
+    MouseUp(c, x, y, b, mods);
+}
+void Drag(TControl* c, int fromX, int fromY, int toX, int toY, TButton b, TMods mods) {
+    MouseDown(c, fromX, fromY, b, mods);
+    MouseMove(c, (fromX + toX) / 2, (fromY + toY) / 2, b, mods);
+    MouseMove(c, toX, toY, b, mods);
+    MouseUp(c, toX, toY, b, mods);
+}
+
+void Wheel(TControl* c, int x, int y, int notches, TMods mods) {
+    TWhere w = Locate(c, x, y);
+    if (!w.Top)
+        return;
+    QWidget* target = w.Top->childAt(w.Top->mapFromGlobal(w.Global));
+    if (!target)
+        target = w.Top;
+    QWheelEvent e(QPointF(target->mapFromGlobal(w.Global)), QPointF(w.Global), QPoint(),
+                  QPoint(0, 120 * notches), gHeld, QtMods(mods), Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
+}
+
+namespace {
+
+// A click on the item, or Escape; a menu still open afterwards (a disabled item) is closed.
+void ChooseIn(QMenu* menu, const QString& caption) {
+    if (!caption.isEmpty()) {
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == caption)
+                item = a;
+        if (!item) {
+            ADD_FAILURE() << "the menu has no item " << caption.toStdString();
+        } else {
+            QPoint p = menu->actionGeometry(item).center();
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), QPointF(menu->mapToGlobal(p)),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(menu, &press);
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), QPointF(menu->mapToGlobal(p)),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(menu, &release);
+        }
+    } else {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(menu, &esc);
+    }
+    if (menu->isVisible())
+        menu->close();
+}
+
+// Waits for the next menu to show, then chooses in it once the menu's loop runs.
+class TMenuChooser : public QObject {
+public:
+    explicit TMenuChooser(QString caption) : FCaption(std::move(caption)) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* menu = qobject_cast<QMenu*>(o);
+        if (!menu || e->type() != QEvent::Show)
+            return false;
+        qApp->removeEventFilter(this);
+        QPointer<QMenu> shown(menu);
+        QString caption = FCaption;
+        QTimer::singleShot(0, menu, [shown, caption] {
+            if (shown)
+                ChooseIn(shown, caption);
+        });
+        deleteLater();
+        return false;
+    }
+
+private:
+    QString FCaption;
+};
+
+} // namespace
+
+void ChooseInNextMenu(const std::string& caption) {
+    new TMenuChooser(QString::fromStdString(Cp1251ToUtf8(caption)));
+}
+
+void ProcessEvents() { QApplication::processEvents(); }
+
+} // namespace inputkit
