@@ -196,7 +196,7 @@ bool TMainForm::MoveChannels(int delta) {
         if (p->Owner)
             p->Owner->BindParam(p->ChannelType, static_cast<uint8_t>(index), p);
         else
-            p->ChannelIndex = static_cast<uint8_t>(index);
+            p->SetAddress(p->ChannelType, static_cast<uint8_t>(index));
     }
     return true;
 }

@@ -45,8 +45,7 @@ void Rebind(TParamItem* p, uint16_t type, int index) {
     if (p->Owner) {
         p->Owner->BindParam(type, static_cast<uint8_t>(index), p);
     } else {
-        p->ChannelType = type;
-        p->ChannelIndex = static_cast<uint8_t>(index);
+        p->SetAddress(type, static_cast<uint8_t>(index));
     }
 }
 

@@ -85,9 +85,13 @@ void TMainForm::FormCreate(TObject* Sender) {
     Config = new configmanager();
     BuildAddObjectMenu();
     RefreshAllViews(Sender);
-    for (TGwTabSheet* page : {tsProgramm, tsParamControl, tsObjectControl})
-        if (page->TabVisible())
+    // The first visible of these opens. Only it is activated: the page change fills a page (the
+    // program page loads its editor), and the others are filled when the user opens them.
+    for (TGwTabSheet* page : {tsObjectControl, tsParamControl, tsProgramm})
+        if (page->TabVisible()) {
             pcMain->SetActivePageIndex(page->PageIndex());
+            break;
+        }
     gwsgParamListResize(Sender);
     WordExportBusy = 0;
 }

@@ -301,6 +301,8 @@ void TMainForm::BuildChannelPage() {
 
     Header(this, tsAddNewParam, "Параметры нового канала");
     gwsgNewParamProperty = Grid(this, tsAddNewParam, alTop, 5, {goEditing, goAlwaysShowEditor});
+    // The captions are fixed, so that typing always lands in a value cell.
+    gwsgNewParamProperty->SetFixedCols(1);
     gwsgNewParamProperty->SetHeight(110);
     const char* newRows[] = {"Количество", "Длина параметра, бит", "Обработка при записи",
                              "Обработка при изменении", "Хранить в ОЗУ. Глубина"};
@@ -353,6 +355,8 @@ void TMainForm::BuildChannelPage() {
     GwListBox1->OnKeyUp = [this](TObject* s, WORD& k, TShiftState sh) { GwListBox1KeyUp(s, k, sh); };
     GwListBox2->OnDblClick = [this](TObject* s) { GwListBox2DblClick(s); };
     GwButton1->OnClick = [this](TObject* s) { GwButton1Click(s); };
+    // Laid out when its page is first shown, as the other property grids are.
+    gwsgNewParamProperty->OnResize = [this](TObject* s) { gwsgParamListResize(s); };
 }
 
 void TMainForm::BuildExpressPage() {
@@ -457,7 +461,12 @@ void TMainForm::BuildProgramPage() {
 }
 
 void TMainForm::BuildLoadPage() {
-    GroupBox1 = Make<TGroupBox>(this, TabSheet1);
+    // The link controls keep a strip of their own at the top; the log takes what is left below, so
+    // a shorter page (the message window docked under it) shrinks the log, never covers the controls.
+    auto* strip = Make<TPanel>(this, TabSheet1, alTop);
+    strip->SetHeight(212);
+    strip->SetBevelOuter(bvNone);
+    GroupBox1 = Make<TGroupBox>(this, strip);
     GroupBox1->SetBounds(8, 8, 420, 200);
     GroupBox1->SetCaption("Способ подключения");
     RadioButton1 = Make<TRadioButton>(this, GroupBox1);
@@ -496,27 +505,26 @@ void TMainForm::BuildLoadPage() {
     Button1->SetCaption("Открыть");
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
 
-    CheckBox1 = Make<TCheckBox>(this, TabSheet1);
+    CheckBox1 = Make<TCheckBox>(this, strip);
     CheckBox1->SetBounds(440, 16, 260, 22);
     CheckBox1->SetCaption("Использовать QBX-адрес");
     CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
-    Edit4 = Make<TEdit>(this, TabSheet1);
+    Edit4 = Make<TEdit>(this, strip);
     Edit4->SetBounds(440, 42, 260, 24);
     Edit4->SetText("0 0 0 3 0 0 1 2 3 4 5 6");
-    Button2 = Make<TButton>(this, TabSheet1);
+    Button2 = Make<TButton>(this, strip);
     Button2->SetBounds(440, 76, 160, 28);
     Button2->SetCaption("Найти контроллер");
-    Button3 = Make<TButton>(this, TabSheet1);
+    Button3 = Make<TButton>(this, strip);
     Button3->SetBounds(440, 110, 160, 28);
     Button3->SetCaption("Читать базу");
-    Button4 = Make<TButton>(this, TabSheet1);
+    Button4 = Make<TButton>(this, strip);
     Button4->SetBounds(440, 144, 160, 28);
     Button4->SetCaption("Записать базу");
-    Edit5 = Make<TEdit>(this, TabSheet1);
+    Edit5 = Make<TEdit>(this, strip);
     Edit5->SetBounds(440, 178, 260, 24);
 
-    GwRichEdit1 = Make<TGwRichEdit>(this, TabSheet1, alBottom);
-    GwRichEdit1->SetHeight(300);
+    GwRichEdit1 = Make<TGwRichEdit>(this, TabSheet1, alClient);
     GwRichEdit1->SetReadOnly(true);
     GwRichEdit1->SetColor(clInfoBk);
 }

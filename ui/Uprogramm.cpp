@@ -199,7 +199,16 @@ void TMainForm::MPSyntaxMemo1Change(TObject*, unsigned ChangedBits) {
 void TMainForm::SpeedButton1Click(TObject*) {
     if (!Config->Current)
         return;
-    Config->Current->Assemble(*MPSyntaxMemo1->Lines());
+    try {
+        Config->Current->Assemble(*MPSyntaxMemo1->Lines());
+    } catch (const EScriptLine& e) {
+        // The error names the line; the caret waits on it. The edit stays pending and the error
+        // goes on to the application, which shows it.
+        MPSyntaxMemo1->GotoLine(0, e.Line);
+        if (MPSyntaxMemo1->CanFocus())
+            MPSyntaxMemo1->SetFocus();
+        throw;
+    }
     SpeedButton1->SetEnabled(false);
 }
 

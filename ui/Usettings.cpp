@@ -1,6 +1,7 @@
 // The settings file.
 #include "Usettings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -22,6 +23,24 @@ std::optional<int> ReadInt(TCustomIniFile* ini, const char* section, const std::
     return v;
 }
 
+// The numbers n of the keys "id<n>" that the section holds, from 1 to count, in ascending order:
+// the walk over the entries is as long as the section, whatever Count says.
+std::vector<int> EntryNumbers(TCustomIniFile* ini, int count) {
+    TStringList keys;
+    ini->ReadSection(kActions, &keys);
+    std::vector<int> numbers;
+    for (int k = 0; k < keys.Count(); ++k) {
+        const std::string& key = keys[k];
+        int n = 0;
+        if (key.size() > 2 && AnsiSameText(key.substr(0, 2), "id") && TryStrToInt(key.substr(2), n) &&
+            n >= 1 && n <= count && IntToStr(n) == key.substr(2))
+            numbers.push_back(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
 std::string UserConfigFolder() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         return std::string(xdg) + "/qbxconf/";
@@ -34,7 +53,9 @@ std::string UserConfigFolder() {
 std::vector<TDefaultActTemplate> ReadDefaultActions(TCustomIniFile* ini) {
     std::vector<TDefaultActTemplate> out;
     std::optional<int> count = ReadInt(ini, kActions, "Count");
-    for (int i = 1; count && i <= *count; ++i) {
+    if (!count || *count < 1)
+        return out;
+    for (int i : EntryNumbers(ini, *count)) {
         std::string value = ini->ReadString(kActions, "id" + IntToStr(i), "");
         size_t comma = value.find(',');
         if (comma == std::string::npos)

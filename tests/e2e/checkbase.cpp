@@ -1,9 +1,11 @@
 // Reads a configuration file with the program's own loader and prints what it holds, one object
-// per line ("<display type>[: <name>]"), then "channels <n>"; exit 1 when the file does not load.
+// per line ("<display type>[: <name>]"), then "channels <n>", then each schedule entry as its
+// schedule-file line after "schedule "; exit 1 when the file does not load.
 #include <cstdio>
 
 #include "Configmanager.h"
 #include "Objectstore.h"
+#include "Schedulemodel.h"
 #include "Uprogram.h"
 #include "cp1251.h"
 #include "sysutils.h"
@@ -27,5 +29,8 @@ int main(int argc, char** argv) {
                     Cp1251ToUtf8(name.empty() ? o->DisplayType : o->DisplayType + ": " + name).c_str());
     }
     std::printf("channels %u\n", config.Channels.Count);
+    const std::string schedule = ScheduleFileText(config.Channels);
+    for (size_t at = 0, end; (end = schedule.find("\r\n", at)) != std::string::npos; at = end + 2)
+        std::printf("schedule %s\n", schedule.substr(at, end - at).c_str());
     return 0;
 }

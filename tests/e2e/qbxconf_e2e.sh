@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # End to end: the real qbxconf on a virtual X display, driven by X input events (xdotool): start,
-# make a configuration, add two objects, save, quit; start again, open it, look, quit. The saved
-# file is then read with the program's own loader. Usage: qbxconf_e2e.sh <qbxconf> <checkbase>
-# [screenshot.png]. Runs itself under xvfb-run when there is no display; exit 77 skips.
+# make a configuration, add a QBX-520 and type a day of its schedule, store it, store it again from
+# the graphic view, add a QBX-570-МЩ3 and open its indicator editor, add two more objects, save,
+# quit; start again, open it, look, quit. The saved file is then read with the program's own
+# loader. Usage: qbxconf_e2e.sh <qbxconf> <checkbase> [screenshot.png] (the graphic view goes
+# beside it, as <name>-schedule.png). Runs itself under xvfb-run when there is no display; exit 77
+# skips.
 set -euo pipefail
 exe=$1 check=$2 shot=${3:-}
+screen_w=1400 screen_h=950
 for tool in xdotool xwd xwdtopnm pnmcut pnmtopng xvfb-run; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 if [ -z "${QBX_E2E_DISPLAY:-}" ]; then
   export QBX_E2E_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1400x950x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" "$0" "$@"
 fi
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
@@ -54,11 +58,74 @@ dismiss_errors() {
   done
 }
 start() { "$work/qbxconf" & pid=$!; win=$(window); sleep 1; }
+# The schedule editor, once it is on show.
+schedule_form() {
+  for _ in $(seq 50); do
+    f=$(xdotool search --onlyvisible --name "^Изменить расписание:$" 2>/dev/null | head -1 || true)
+    [ -n "$f" ] && { echo "$f"; return; }
+    sleep 0.1
+  done
+  echo "no schedule editor" >&2; exit 1
+}
+# Clicks at a point of the schedule editor.
+fclick() { xdotool mousemove --window "$form" "$1" "$2" click 1; sleep 0.4; }
+# Types a row of the table: the time's digits, then channel 1 and 2 texts, and presses "Добавить".
+schedule_row() {
+  fclick 38 115; keys Home; xdotool type --delay 60 "$1"
+  fclick 110 115; keys ctrl+a; xdotool type --delay 60 "$2"
+  fclick 205 115; keys ctrl+a; [ -n "$3" ] && xdotool type --delay 60 "$3"
+  fclick 508 143
+}
+# The day typed into the table, stored, shown in the graphic view, stored again from there.
+schedule_round_trip() {
+  click 600 82                                 # the QBX-520, the first object
+  click 306 156                                # "Расписание": its in-place button …
+  click 306 156                                # … pressed
+  form=$(schedule_form)
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  [ "$X,$Y" = "$(((screen_w - 567) / 2)),$(((screen_h - 554) / 2))" ] ||
+    { echo "the schedule editor is not centred on the screen: $X,$Y"; exit 1; }
+  schedule_row 0730 "ВКЛ." ""
+  schedule_row 1845 "ОТКЛ." "ВКЛ."
+  fclick 370 533                               # "Записать"
+  fclick 546 12                                # the box that shows the graphic view
+  fclick 128 74                                # "Графический"
+  if [ -n "$shot" ]; then
+    xwd -id "$form" -silent | xwdtopnm 2>/dev/null | pnmtopng > "${shot%.png}-schedule.png"
+  fi
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  fclick $((WIDTH - 198)) 533                  # "Записать", the bottom row right-aligned
+  fclick 40 74                                 # "Табличный"
+  fclick 496 533                               # "Готово"
+}
+# The indicator editor of the QBX-570-МЩ3, the second object, opens centred on the main window.
+indicator_placement() {
+  click 600 101                                # the QBX-570-МЩ3
+  click 306 240                                # "Настройка индикации": its in-place button …
+  click 306 240                                # … pressed
+  for _ in $(seq 50); do
+    form=$(xdotool search --onlyvisible --name "^Настройка параметров индикатора$" 2>/dev/null | head -1 || true)
+    [ -n "$form" ] && break
+    sleep 0.1
+  done
+  [ -n "$form" ] || { echo "no indicator editor"; exit 1; }
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  local want="$((X + (WIDTH - 690) / 2)),$((Y + (HEIGHT - 360) / 2))"
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  [ "$X,$Y" = "$want" ] || { echo "the indicator editor is at $X,$Y, not centred on the main window"; exit 1; }
+  fclick 641 347                               # "Отмена"
+}
 quit() { menu 12; keys Up Return; wait "$pid"; pid=; }
 
 start
 menu 12; keys Down Return                    # Файл > Новая База
 answer_dialog "$base"
+menu 75; keys Down Right Down Down Down Return # Объекты > Добавить Объект > УО (QBX-520)
+dismiss_errors
+schedule_round_trip
+menu 75; keys Down Right Up Up Up Return     # ... > QBX-570-МЩ3, the submenu's third from the end
+dismiss_errors
+indicator_placement
 menu 75; keys Down Right Return              # Объекты > Добавить Объект > ОБЪЕКТ ПОЛЬЗОВАТЕЛЯ
 menu 75; keys Down Right Down Return         # ... > ЖУРНАЛ СООБЩЕНИЙ
 dismiss_errors
@@ -84,5 +151,10 @@ quit
 got=$("$check" "$base")
 echo "$got"
 echo "$got" | grep -q "^ОБЪЕКТ ПОЛЬЗОВАТЕЛЯ" || { echo "the user object is missing"; exit 1; }
-[ "$(echo "$got" | grep -vc '^channels')" = 2 ] || { echo "two objects expected"; exit 1; }
+echo "$got" | grep -q "^УО (QBX-520)" || { echo "the QBX-520 is missing"; exit 1; }
+echo "$got" | grep -q "^Контроллер QBX-570-МЩ3" || { echo "the QBX-570-МЩ3 is missing"; exit 1; }
+[ "$(echo "$got" | grep -vc '^channels\|^schedule')" = 4 ] || { echo "four objects expected"; exit 1; }
+# 1 January (day code 100): 7:30 channel 1 on; 18:45 channel 1 off and channel 2 on.
+[ "$(echo "$got" | grep '^schedule' | sort)" = "$(printf 'schedule 100;1;7;30;17;\nschedule 100;2;18;45;35;')" ] ||
+  { echo "the schedule did not come back from the graphic view as typed"; exit 1; }
 echo "end-to-end run passed"

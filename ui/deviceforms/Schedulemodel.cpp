@@ -23,8 +23,7 @@ TParamItem* AsParam(ELEM* e) { return static_cast<TParamItem*>(e); }
 TParamItem* NewEntry(uint16_t dayCode, uint8_t index, const TScheduleEntry& e) {
     auto* p = new TParamItem;
     p->Name = kNoNameChannel;
-    p->ChannelType = dayCode;
-    p->ChannelIndex = index;
+    p->SetAddress(dayCode, index);
     p->SetBitWidth(kScheduleBitWidth);
     p->Value[0] = e.Hour;
     p->Value[1] = e.Minute;
@@ -114,22 +113,22 @@ std::vector<TScheduleEntry> ReadDay(const ELEMList& channels, uint16_t dayCode) 
 bool StoreDay(ELEMList& channels, uint16_t dayCode, const std::vector<TScheduleEntry>& entries) {
     if (entries.size() > size_t(kScheduleMaxEntries))
         return false;
+    // Each rank 1..n is updated in place once; every other entry of the day goes, a second entry of
+    // a rank (a file or a database may hold one) and a rank 0 among them, so the day holds exactly
+    // the entries given.
     std::vector<bool> placed(entries.size());
-    size_t left = entries.size();
-    for (ELEM* e = channels.Newest; e && left; e = e->Older) {
-        TParamItem* p = AsParam(e);
-        if (p->ChannelType != dayCode || !IsScheduleEntry(p) || p->ChannelIndex == 0 ||
-            p->ChannelIndex > entries.size() || placed[p->ChannelIndex - 1u])
-            continue;
-        SetEntryBytes(p, entries[p->ChannelIndex - 1u]);
-        placed[p->ChannelIndex - 1u] = true;
-        --left;
-    }
     for (ELEM* e = channels.Newest; e;) {
         TParamItem* p = AsParam(e);
         e = e->Older;
-        if (p->ChannelType == dayCode && IsScheduleEntry(p) && p->ChannelIndex > entries.size())
+        if (p->ChannelType != dayCode || !IsScheduleEntry(p))
+            continue;
+        const size_t rank = p->ChannelIndex;
+        if (rank == 0 || rank > entries.size() || placed[rank - 1]) {
             DeleteEntry(channels, p);
+            continue;
+        }
+        SetEntryBytes(p, entries[rank - 1]);
+        placed[rank - 1] = true;
     }
     for (size_t i = 0; i < entries.size(); ++i)
         if (!placed[i])
@@ -243,22 +242,19 @@ bool ExportScheduleFile(std::string_view path, const ELEMList& channels, std::st
     return false;
 }
 
-int PixelOfMinutes(int minutes) {
-    minutes = std::clamp(minutes, 0, kLatestMinute);
-    return minutes / 5 * 3;
-}
+int PixelOfMinutes(int minutes) { return std::clamp(minutes, 0, kDayMinutes) / 5 * 3; }
 
 int MinutesOfPixel(int pixel) { return std::clamp(pixel / 3 * 5, 0, kLatestMinute); }
 
 void TZoneStrip::AddZone() {
     if (zones_.empty()) {
-        zones_.push_back({kStripWidth, 1});
-        zones_.insert(zones_.begin(), {kNewZoneWidth, 0});
+        zones_.push_back({kDayMinutes, 1});
+        zones_.insert(zones_.begin(), {MinutesOfPixel(kNewZoneWidth), 0});
         return;
     }
     // The new zone takes the left part of the old leftmost zone, never all of it.
-    int right = std::min(kNewZoneWidth, zones_.front().Right / 2);
-    zones_.insert(zones_.begin(), {right, uint8_t(1 - zones_.front().State)});
+    const int end = std::min(MinutesOfPixel(std::min(kNewZoneWidth, Right(0) / 2)), zones_.front().EndTime);
+    zones_.insert(zones_.begin(), {end, uint8_t(1 - zones_.front().State)});
 }
 
 void TZoneStrip::DeleteZone() {
@@ -274,39 +270,57 @@ void TZoneStrip::Invert() {
 }
 
 void TZoneStrip::DragEdge(int i, int pixel) {
-    if (i < 0 || i + 1 >= Count())
+    if (i < 0 || i + 1 >= Count() || pixel == Right(i))
         return;
-    zones_[size_t(i)].Right = std::clamp(pixel, Left(i), zones_[size_t(i) + 1].Right);
+    const int earliest = i == 0 ? 0 : EndTime(i - 1);
+    zones_[size_t(i)].EndTime = std::clamp(MinutesOfPixel(pixel), earliest, EndTime(i + 1));
 }
 
 void TZoneStrip::AddSwitch(int minutes, uint8_t state) {
+    const bool first = zones_.empty();
     AddZone();
-    int x = PixelOfMinutes(minutes);
-    // Entries drawn out of time order still leave the edges in order.
-    zones_[0].Right = std::min(x, zones_[1].Right);
+    zones_[0].EndTime = std::min(minutes, zones_[1].EndTime);
     zones_[0].State = state;
-    zones_[1].State = uint8_t(1 - state);
+    if (first)
+        zones_[1].State = uint8_t(1 - state); // the day's end
 }
 
+namespace {
+
+// A time past the day (the channel list holds any byte) is drawn at the strip's end.
+int MinutesOfEntry(const TScheduleEntry& e) {
+    return e.Hour < 24 && e.Minute < 60 ? e.Hour * 60 + e.Minute : kLatestMinute;
+}
+
+} // namespace
+
 void DrawDay(const std::vector<TScheduleEntry>& entries, TZoneStrip (&strips)[kScheduleChannels]) {
+    std::vector<TScheduleEntry> byTime = entries;
+    std::stable_sort(byTime.begin(), byTime.end(), [](const TScheduleEntry& a, const TScheduleEntry& b) {
+        return MinutesOfEntry(a) < MinutesOfEntry(b);
+    });
     for (TZoneStrip& s : strips)
         s.Clear();
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e)
+    for (auto e = byTime.rbegin(); e != byTime.rend(); ++e)
         for (int c = 0; c < kScheduleChannels; ++c)
             if (e->Flags & (1 << c))
-                strips[c].AddSwitch(e->Hour * 60 + e->Minute, (e->Flags >> (4 + c)) & 1);
+                strips[c].AddSwitch(MinutesOfEntry(*e), (e->Flags >> (4 + c)) & 1);
 }
 
 std::vector<TScheduleEntry> ReadStrips(const TZoneStrip (&strips)[kScheduleChannels]) {
-    std::vector<TScheduleEntry> out; // ascending time, one entry per time
+    std::vector<TScheduleEntry> out; // ascending time
     for (int c = 0; c < kScheduleChannels; ++c) {
         const TZoneStrip& s = strips[c];
         for (int i = 0; i + 1 < s.Count(); ++i) {
-            int t = s.EndTime(i);
-            uint8_t flags = uint8_t((1 << c) | (s.Zones()[size_t(i)].State ? 0x10 << c : 0));
+            const int t = s.EndTime(i);
+            const uint8_t flags = uint8_t((1 << c) | (s.Zones()[size_t(i)].State ? 0x10 << c : 0));
             auto at = std::lower_bound(out.begin(), out.end(), t, [](const TScheduleEntry& e, int v) {
                 return e.Hour * 60 + e.Minute < v;
             });
+            // Joins the first entry of that time this channel does not switch yet; a channel that
+            // switches twice at one time keeps both switches, in order.
+            while (at != out.end() && at->Hour * 60 + at->Minute == t && (at->Flags & (1 << c)))
+                ++at;
             if (at != out.end() && at->Hour * 60 + at->Minute == t)
                 at->Flags |= flags;
             else

@@ -32,9 +32,10 @@ struct TScheduleEntry {
 
 // The day's entries in rank order (equal ranks keep list order, newest end first).
 std::vector<TScheduleEntry> ReadDay(const ELEMList& channels, uint16_t dayCode);
-// Writes the entries as the day's ranks 1, 2, …: existing ranks are updated in place, ranks past
-// the count deleted (their rebind hook raised), the rest appended. More than 255 entries are
-// refused (false) and the day is left as it was.
+// Writes the entries as the day's ranks 1, 2, …: the first entry of each existing rank is updated
+// in place, every other entry of the day (ranks past the count, rank 0, a rank's second entry)
+// deleted with its rebind hook raised, the rest appended. More than 255 entries are refused
+// (false) and the day is left as it was.
 bool StoreDay(ELEMList& channels, uint16_t dayCode, const std::vector<TScheduleEntry>& entries);
 
 // Table cells: "7:5" for the time, "НЕТ"/"ВКЛ."/"ОТКЛ." for a channel.
@@ -66,17 +67,19 @@ bool ImportScheduleFile(std::string_view path, ELEMList& channels, std::string& 
 bool ExportScheduleFile(std::string_view path, const ELEMList& channels, std::string& error);
 
 // One channel strip of the graphic view: contiguous zones from pixel 0 to kStripWidth, left to
-// right. A zone's right edge is a switching time (3 pixels = 5 minutes); its state is the one
-// switched to there. The rightmost zone ends the day and gives no entry.
+// right. A zone's right edge is a switching time (3 pixels = 5 minutes) and its state the one
+// switched to there; the rightmost zone ends the day and gives no entry. A zone keeps its time to
+// the minute until its edge is dragged, so a day drawn and read back is the same day.
 inline constexpr int kStripWidth = 864;
 inline constexpr int kNewZoneWidth = 50;
+inline constexpr int kDayMinutes = 24 * 60;
 inline constexpr int kLatestMinute = 23 * 60 + 55;
 
-int PixelOfMinutes(int minutes); // clamped into the strip
+int PixelOfMinutes(int minutes); // clamped into the strip; the day's end is its right edge
 int MinutesOfPixel(int pixel);   // 5-minute steps, clamped to 0:00-23:55
 
 struct TZone {
-    int Right = 0; // the right edge in pixels
+    int EndTime = 0; // minutes after midnight at the right edge; kDayMinutes for the rightmost
     uint8_t State = 1;
 };
 
@@ -84,8 +87,9 @@ class TZoneStrip {
 public:
     const std::vector<TZone>& Zones() const { return zones_; }
     int Count() const { return int(zones_.size()); }
-    int Left(int i) const { return i == 0 ? 0 : zones_[size_t(i) - 1].Right; }
-    int EndTime(int i) const { return MinutesOfPixel(zones_[size_t(i)].Right); }
+    int Right(int i) const { return PixelOfMinutes(zones_[size_t(i)].EndTime); }
+    int Left(int i) const { return i == 0 ? 0 : Right(i - 1); }
+    int EndTime(int i) const { return zones_[size_t(i)].EndTime; }
 
     void Clear() { zones_.clear(); }
     // Two zones on an empty strip, else one new leftmost zone cut from the old leftmost.
@@ -93,15 +97,18 @@ public:
     // The leftmost zone, or both when exactly two remain: a strip never keeps a single zone.
     void DeleteZone();
     void Invert();
-    // Moves zone i's right edge, kept between its neighbours' edges; the rightmost edge stays.
+    // Moves zone i's right edge to the pixel, kept between its neighbours' edges; the rightmost
+    // edge stays, and an edge left where it is keeps its exact time.
     void DragEdge(int i, int pixel);
-    // Adds a leftmost zone switching to state at the time, as the drawing of a day does (latest first).
+    // Adds a leftmost zone switching to state at the time, as the drawing of a day does (latest
+    // first); the switches already drawn keep their states.
     void AddSwitch(int minutes, uint8_t state);
 
 private:
     std::vector<TZone> zones_;
 };
 
-// The day drawn on four strips, and the strips read back as entries in ascending time.
+// The day drawn on four strips, in time order, and the strips read back as entries in ascending
+// time: switches of different channels at one time share an entry.
 void DrawDay(const std::vector<TScheduleEntry>& entries, TZoneStrip (&strips)[kScheduleChannels]);
 std::vector<TScheduleEntry> ReadStrips(const TZoneStrip (&strips)[kScheduleChannels]);

@@ -27,6 +27,7 @@ const char* const kNotANumber = "Введите целое число.";
 
 TfrmInd570mp3::TfrmInd570mp3(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("Настройка параметров индикатора");
+    SetPosition(poMainFormCenter);
     SetBounds(0, 0, 690, 360);
     Constraints().MinWidth = 690;
     Constraints().MinHeight = 360;
@@ -50,6 +51,7 @@ TfrmInd570mp3::TfrmInd570mp3(TComponent* AOwner) : TForm(AOwner) {
     GwButton3->SetCaption("Удалить");
     Make<TBevel>(right, 8, 132, 164, 2);
     auto* title = Make<TLabel>(right, 8, 140, 164, 16);
+    title->SetAutoSize(false); // centred across the panel, not shrunk to the text
     title->SetAlignment(taCenter);
     title->SetCaption("НАСТРОЙКИ ИНДИКАЦИИ");
     Make<TLabel>(right, 8, 162, 164, 16)->SetCaption("Кол-во цифр после запятой:");
@@ -58,7 +60,8 @@ TfrmInd570mp3::TfrmInd570mp3(TComponent* AOwner) : TForm(AOwner) {
     Make<TLabel>(right, 8, 206, 164, 16)->SetCaption("Делитель:");
     Edit2 = Make<TEdit>(right, 8, 224, 164, 21);
     Edit2->SetText("1");
-    lbMissing = Make<TLabel>(right, 8, 250, 164, 34);
+    lbMissing = Make<TLabel>(right, 8, 250, 164, 64);
+    lbMissing->SetAutoSize(false); // wrapped across the panel
     lbMissing->SetWordWrap(true);
     lbMissing->SetCaption(kParamsMissing);
     lbMissing->SetVisible(false);

@@ -1,6 +1,8 @@
 // The schedule editor of the QBX-520 controller. User-interface layer.
 #include "Uschedule.h"
 
+#include <algorithm>
+
 #include "Gwbutton.h"
 #include "Gwcmbobx.h"
 #include "Gwedit.h"
@@ -34,6 +36,7 @@ TGwButton* MakeButton(TWinControl* parent, int l, int t, int w, const char* capt
 const char* const kScheduleFilter = "Файл расписания (*.sdl)|*.sdl";
 const char* const kDayFull = "В одном дне не может быть больше 255 записей.";
 const char* const kBadTime = "Неверное значение времени.";
+constexpr int kFormWidth = 567;
 constexpr int kStripLeft = 8;
 constexpr int kStripHeight = 41;
 constexpr int kStripPitch = 95;
@@ -51,9 +54,9 @@ TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     SetCaption("Изменить расписание:");
     SetBorderStyle(bsToolWindow);
     SetPosition(poScreenCenter);
-    SetBounds(0, 0, 567, 554);
+    SetBounds(0, 0, kFormWidth, 554);
 
-    Panel1 = Make<TPanel>(this, 0, 0, 567, 65);
+    Panel1 = Make<TPanel>(this, 0, 0, kFormWidth, 65);
     Panel1->SetAlign(alTop);
     Panel1->SetCaption("");
     DateTimePicker1 = Make<TDateTimePicker>(Panel1, 8, 20, 120, 21);
@@ -66,7 +69,7 @@ TfrmSchedule::TfrmSchedule(TComponent* AOwner) : TForm(AOwner) {
     GwCheckBox1 = Make<TGwCheckBox>(Panel1, 540, 4, 17, 17);
     GwCheckBox1->SetCaption("");
 
-    GwPageControl1 = Make<TGwPageControl>(this, 0, 65, 567, 425);
+    GwPageControl1 = Make<TGwPageControl>(this, 0, 65, kFormWidth, 425);
     GwPageControl1->SetAlign(alTop);
     tsViewTable = new TGwTabSheet(GwPageControl1);
     tsViewTable->SetCaption("Табличный");
@@ -169,11 +172,34 @@ void TfrmSchedule::DateTimePicker1CloseUp(TObject*) {
 
 void TfrmSchedule::CheckBox1Click(TObject*) { DateTimePicker2->SetEnabled(CheckBox1->Checked()); }
 
-void TfrmSchedule::GwCheckBox1Click(TObject*) { tsViewGraphic->SetTabVisible(GwCheckBox1->Checked()); }
+void TfrmSchedule::GwCheckBox1Click(TObject*) {
+    // A sheet whose tab goes stays the active page: the table comes back in its place.
+    if (!GwCheckBox1->Checked() && GraphicPageActive()) {
+        GwPageControl1->SetActivePage(tsViewTable);
+        GwPageControl1Change(GwPageControl1);
+    }
+    tsViewGraphic->SetTabVisible(GwCheckBox1->Checked());
+}
 
 bool TfrmSchedule::GraphicPageActive() const { return GwPageControl1->ActivePage() == tsViewGraphic; }
 
-void TfrmSchedule::GwPageControl1Change(TObject*) { ShowDay(DateTimePicker1->Date()); }
+void TfrmSchedule::GwPageControl1Change(TObject*) {
+    FitWidthToPage();
+    ShowDay(DateTimePicker1->Date());
+}
+
+void TfrmSchedule::FitWidthToPage() {
+    int width = kFormWidth;
+    // The strips span the whole day, wider than the table: the form widens to show all of them.
+    if (GraphicPageActive())
+        width = std::max(width, Width() + 2 * kStripLeft + kStripWidth - tsViewGraphic->ClientWidth());
+    if (width == Width())
+        return;
+    // About its centre, inside the screen's work area where it fits.
+    const TRect area = Screen->WorkAreaRect();
+    const int left = std::max(area.Left, std::min(Left() - (width - Width()) / 2, area.Right - width));
+    SetBounds(left, Top(), width, Height());
+}
 
 void TfrmSchedule::ShowDay(TDateTime date) {
     if (!GraphicPageActive()) {
@@ -369,6 +395,8 @@ void TfrmSchedule::RenderStrip(int channel) {
         auto* panel = new TGwSizePanel(nullptr);
         panel->SetParent(pnChannel[channel]);
         panel->SetAutoSize(false);
+        // A size panel aligns left by default: the strip would stack the zones and move their edges.
+        panel->SetAlign(alNone);
         panel->OnResize = [this](TObject* p) { ZoneResize(p); };
         panel->OnMouseMove = [this](TObject* p, TShiftState sh, int x, int y) { ZoneMouseMove(p, sh, x, y); };
         auto* label = new TLabel(nullptr);
@@ -388,11 +416,11 @@ void TfrmSchedule::PlaceStrip(int channel) {
         const TZone& zone = s.Zones()[size_t(i)];
         z->EndTime = s.EndTime(i);
         z->State = zone.State;
-        z->Panel->SetBounds(s.Left(i), 1, zone.Right - s.Left(i), strip->Height() - 2);
+        z->Panel->SetBounds(s.Left(i), 1, s.Right(i) - s.Left(i), strip->Height() - 2);
         z->Panel->SetColor(zone.State ? clBlack : clYellow);
         z->Label->SetCaption(EndTimeText(z->EndTime));
         z->Label->SetTop(strip->Top() + strip->Height() + 5);
-        z->Label->SetLeft(strip->Left() + zone.Right - z->Label->Width() / 2);
+        z->Label->SetLeft(strip->Left() + s.Right(i) - z->Label->Width() / 2);
         // The rightmost zone ends the day: its edge is no switching time.
         z->Label->SetVisible(i + 1 < s.Count());
     }

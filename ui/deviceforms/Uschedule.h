@@ -91,6 +91,7 @@ public:
 private:
     void ShowDay(TDateTime date);
     void ShowDayInTable(TDateTime date);
+    void FitWidthToPage();
     bool StoreDay(TDateTime date);
     bool StoreTableDay(TDateTime date);
     void RenderStrip(int channel);

@@ -23,6 +23,8 @@
 #include "Uschedule.h"
 #include "actions.h"
 #include "dragdock.h"
+#include "inputkit.h"
+#include "mainwindow_fixture.h"
 #include "tempfolder.h"
 
 namespace {
@@ -56,30 +58,8 @@ struct FakeDialogs : TDialogService {
     }
 };
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public TMainWindowTest<FakeDialogs> {
 protected:
-    void SetUp() override {
-        Application->Initialize();
-        RegisterAllDevices();
-        TMainForm::SettingsPathOverride = dir.File("qbxconf.ini");
-        std::filesystem::create_directories(dir.File("plugin"));
-        SetPluginFolder(dir.File("plugin/"));
-        old = SetDialogService(&dialogs);
-        CreateProgramForms();
-        m = MainForm;
-    }
-    void TearDown() override {
-        for (int i = Application->ComponentCount() - 1; i >= 0;
-             i = std::min(i - 1, Application->ComponentCount() - 1))
-            if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i))) {
-                f->BeforeDestruction();
-                delete f;
-            }
-        Application->ProcessMessages();
-        SetDialogService(old);
-        SetPluginFolder("");
-        TMainForm::SettingsPathOverride.clear();
-    }
     TMenuItem* AddItem(int code) {
         for (int i = 0; i < m->mmAddObj->Count(); ++i)
             if (m->mmAddObj->Items(i)->Tag == code)
@@ -153,11 +133,6 @@ protected:
         c->Perform(WM_LBUTTONUP, 0, at);
     }
     bool Reported(const std::string& line) { return DockableForm->MessageMemo->Lines()->IndexOf(line) >= 0; }
-
-    testsupport::TempFolder dir;
-    FakeDialogs dialogs;
-    TDialogService* old = nullptr;
-    TMainForm* m = nullptr;
 };
 
 TEST_F(MainWindow, StartsWithItsFormsInOrderAndEveryDeviceTypeInTheAddObjectMenu) {
@@ -287,6 +262,74 @@ TEST_F(MainWindow, ChannelsBeyondIndex255AreRefusedWithAMessage) {
     m->GwListBox2DblClick(m->GwListBox2);
     EXPECT_EQ(signal->ChannelType, 11);
     EXPECT_EQ(signal->ChannelIndex, 1);
+}
+
+// A click in the middle of a page tab, as the user's mouse gives it.
+void ClickPageTab(TGwPageControl* pages, TGwTabSheet* sheet) {
+    TRect r = pages->TabRect(sheet->TabIndex());
+    inputkit::Click(pages, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+// A click in the middle of a grid cell.
+void ClickCell(TGwStringGrid* g, int col, int row) {
+    TRect r = g->CellRect(col, row);
+    inputkit::Click(g, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+// On a fresh window the "Новый" page shows its value column when first opened, and what the user
+// types goes to the value cells and makes the channels; the captions take no typing.
+TEST_F(MainWindow, TheNewChannelPageIsLaidOutWhenFirstShownAndTakesTypedValues) {
+    m->Show();
+    ClickPageTab(m->pcMain, m->tsParamControl);
+    ClickPageTab(m->GwPageControl1, m->tsAddNewParam);
+    ASSERT_EQ(m->GwPageControl1->ActivePage(), m->tsAddNewParam);
+    TGwStringGrid* g = m->gwsgNewParamProperty;
+    EXPECT_EQ(g->ColWidths(0), 200);
+    EXPECT_EQ(g->ColWidths(1), g->ClientWidth() - 200 - 2);
+
+    // A click on a caption leaves the typing in the value cell where it was.
+    ClickCell(g, 0, 2);
+    inputkit::TypeToFocus("3");
+    ClickCell(g, 1, 1);
+    inputkit::TypeToFocus("16");
+    inputkit::PressToFocus(inputkit::Key::Return);
+    EXPECT_EQ(Cells(g),
+              (std::vector<std::string>{"Количество|3", "Длина параметра, бит|16", "Обработка при записи|",
+                                        "Обработка при изменении|", "Хранить в ОЗУ. Глубина|"}));
+
+    inputkit::Click(m->GwButton1, m->GwButton1->Width() / 2, m->GwButton1->Height() / 2);
+    ASSERT_EQ(m->ChannelRowList.Count, 3u);
+    EXPECT_EQ(m->ChannelOfRow(3)->ChannelIndex, 3);
+    EXPECT_EQ(m->ChannelOfRow(3)->BitWidth(), 16);
+}
+
+// The control's rectangle on the screen, and its client area's.
+TRect ScreenBounds(TControl* c) {
+    TPoint p = c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top()));
+    return TRect(p.x, p.y, p.x + c->Width(), p.y + c->Height());
+}
+TRect ScreenClient(TControl* c) {
+    TPoint p = c->ClientToScreen(TPoint(0, 0));
+    return TRect(p.x, p.y, p.x + c->ClientWidth(), p.y + c->ClientHeight());
+}
+
+// With the message window docked under the pages, the load tab's log shrinks into the room left
+// below the link controls instead of covering them.
+TEST_F(MainWindow, TheLoadTabsLogStaysBelowTheLinkControls) {
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    ASSERT_EQ(m->pcMain->ActivePage(), m->TabSheet1);
+    EXPECT_GT(m->GwRichEdit1->Height(), 150) << "the log has room while the message window is away";
+    for (bool docked : {false, true}) {
+        if (docked)
+            m->mmMessageViewClick(m->mmMessageView);
+        ASSERT_EQ(DockableForm->HostDockSite() == m->BottomDockPanel, docked);
+        TRect log = ScreenBounds(m->GwRichEdit1), page = ScreenClient(m->TabSheet1);
+        EXPECT_LE(log.Bottom, page.Bottom) << docked;
+        for (TControl* c : std::initializer_list<TControl*>{m->GroupBox1, m->Edit3, m->Button1, m->Edit5})
+            EXPECT_GE(log.Top, ScreenBounds(c).Bottom) << docked << " " << c->Name();
+    }
 }
 
 TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {

@@ -21,13 +21,28 @@ struct ActionsCase {
 
 void PrintTo(const ActionsCase& c, std::ostream* os) { *os << c.name; }
 
+// The settings file, refusing to be read more often than a walk over its lines needs: a reader
+// that loops on a count instead stops at once.
+class TReadCountedIni : public TMemIniFile {
+public:
+    explicit TReadCountedIni(const std::string& path) : TMemIniFile(path) {}
+    std::string ReadString(std::string_view Section, std::string_view Ident,
+                           const std::string& Default) override {
+        if (++reads > kMaxReads)
+            throw Exception("read once per count step");
+        return TMemIniFile::ReadString(Section, Ident, Default);
+    }
+    static constexpr int kMaxReads = 100;
+    int reads = 0;
+};
+
 class DefaultActions : public ::testing::TestWithParam<ActionsCase> {};
 
 TEST_P(DefaultActions, GiveTheTemplatesOfTheWellFormedEntries) {
     testsupport::TempFolder dir;
     std::string path = dir.File("qbxconf.ini");
     std::ofstream(path) << "[DefaultActions]\n" << GetParam().text;
-    TIniFile ini(path);
+    TReadCountedIni ini(path);
     std::vector<std::string> got;
     for (const TDefaultActTemplate& t : ReadDefaultActions(&ini))
         got.push_back(t.Name + "|" + t.File + "|" + std::to_string(t.Id));
@@ -49,7 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ActionsCase{"DamagedIdSkipped",
                                   "Count=3\nid1=A,a.act,zz\nid2=B,b.act,2\nid3=C,c.act,3\n",
                                   {"B|b.act|2", "C|c.act|3"}},
-                      ActionsCase{"MissingKeySkipped", "Count=2\nid2=B,b.act,2\n", {"B|b.act|2"}}),
+                      ActionsCase{"MissingKeySkipped", "Count=2\nid2=B,b.act,2\n", {"B|b.act|2"}},
+                      ActionsCase{"HugeCountAndNoEntries", "Count=2147483647\n", {}},
+                      ActionsCase{"HugeCountReadsTheEntriesThere",
+                                  "Count=2147483647\nid3=C,c.act,3\nid1=A,a.act,1\n",
+                                  {"A|a.act|1", "C|c.act|3"}},
+                      ActionsCase{"KeysPastCountOrNotNumberedAlikeIgnored",
+                                  "Count=2\nid3=C,3\nid01=Z,1\nid0=Z,0\nidx=Z,9\nID2=B,2\n",
+                                  {"B||2"}}),
     [](const ::testing::TestParamInfo<ActionsCase>& i) { return std::string(i.param.name); });
 
 TEST(Settings, WindowKeysPresentAndWellFormedAreTheOnlyOnesRead) {

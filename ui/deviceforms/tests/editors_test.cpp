@@ -55,8 +55,7 @@ struct ChannelList {
     }
     TParamItem* Add(uint16_t type, uint8_t index, uint16_t bits, std::vector<uint8_t> bytes = {}) {
         auto* p = new TParamItem;
-        p->ChannelType = type;
-        p->ChannelIndex = index;
+        p->SetAddress(type, index);
         p->Name = "ch";
         p->SetBitWidth(bits);
         for (size_t i = 0; i < bytes.size(); ++i)

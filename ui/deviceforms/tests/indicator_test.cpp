@@ -23,8 +23,7 @@ struct Config {
     }
     TParamItem* Add(uint16_t type, uint8_t index, uint16_t bits, const char* name = "ch") {
         auto* p = new TParamItem;
-        p->ChannelType = type;
-        p->ChannelIndex = index;
+        p->SetAddress(type, index);
         p->Name = name;
         p->SetBitWidth(bits);
         list.Append(p);

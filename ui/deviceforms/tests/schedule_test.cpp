@@ -2,12 +2,14 @@
 // owned-channel guard and the zone strips of the graphic view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
 
 #include "Objectstore.h"
 #include "Schedulemodel.h"
+#include "scheduledays.h"
 #include "elem.h"
 
 namespace {
@@ -30,8 +32,7 @@ struct Channels {
     TParamItem* Add(uint16_t type, uint8_t index, std::vector<uint8_t> bytes = {},
                     TObjectItem* owner = nullptr) {
         auto* p = new TParamItem;
-        p->ChannelType = type;
-        p->ChannelIndex = index;
+        p->SetAddress(type, index);
         p->Owner = owner;
         p->SetBitWidth(kScheduleBitWidth);
         for (size_t i = 0; i < bytes.size(); ++i)
@@ -41,7 +42,11 @@ struct Channels {
     }
 };
 
-TScheduleEntry E(int h, int m, int flags) { return {uint8_t(h), uint8_t(m), uint8_t(flags)}; }
+std::string TempPath(const char* name) { return testing::TempDir() + name; }
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 struct DayCase {
     const char* name;
@@ -90,6 +95,63 @@ TEST(Schedule, StoringUpdatesRanksInPlaceDeletesTheRestAndReadsBack) {
     EXPECT_EQ(added->BitWidth(), 24);
     EXPECT_EQ(added->Owner, nullptr);
     EXPECT_TRUE(added->OnRebind) << "a new entry takes the list's hooks";
+}
+
+// Entries of one day as a database may hold them: ranks twice over or 0. Storing the day as read
+// keeps it as it is, however often it is stored, and renumbers it 1, 2, ….
+struct StrayRankCase {
+    const char* name;
+    std::vector<std::pair<uint8_t, TScheduleEntry>> ranked; // oldest first
+};
+void PrintTo(const StrayRankCase& c, std::ostream* os) { *os << c.name; }
+
+class StrayRanks : public testing::TestWithParam<StrayRankCase> {};
+
+TEST_P(StrayRanks, StoringTheDayAsReadKeepsItAndRenumbersIt) {
+    Channels ch;
+    for (const auto& [rank, e] : GetParam().ranked)
+        ch.Add(100, rank, {e.Hour, e.Minute, e.Flags});
+    ch.Add(101, 1, {4, 0, 0x02});
+    const std::vector<TScheduleEntry> day = ReadDay(ch.list, 100);
+    ASSERT_EQ(day.size(), GetParam().ranked.size());
+    for (int store = 1; store <= 3; ++store) {
+        ASSERT_TRUE(StoreDay(ch.list, 100, day));
+        EXPECT_EQ(ReadDay(ch.list, 100), day) << "store " << store;
+        EXPECT_EQ(ch.list.Count, day.size() + 1) << "store " << store;
+    }
+    std::vector<int> ranks;
+    for (ELEM* e = ch.list.Oldest; e; e = e->Newer)
+        if (static_cast<TParamItem*>(e)->ChannelType == 100)
+            ranks.push_back(static_cast<TParamItem*>(e)->ChannelIndex);
+    std::sort(ranks.begin(), ranks.end());
+    for (size_t i = 0; i < ranks.size(); ++i)
+        EXPECT_EQ(ranks[i], int(i + 1));
+    EXPECT_EQ(ReadDay(ch.list, 101), std::vector{E(4, 0, 0x02)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schedule, StrayRanks,
+    testing::Values(StrayRankCase{"OneRankThrice", {{3, E(0, 0, 1)}, {3, E(6, 0, 0)}, {3, E(6, 0, 0)}}},
+                    StrayRankCase{"RankTwiceAmongOthers",
+                                  {{1, E(5, 0, 1)}, {2, E(6, 0, 0x11)}, {2, E(7, 0, 1)}}},
+                    StrayRankCase{"RankZero", {{0, E(5, 0, 1)}, {1, E(6, 0, 0x11)}}},
+                    StrayRankCase{"RanksWithAGap", {{1, E(5, 0, 1)}, {4, E(6, 0, 0x11)}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A file whose lines share a rank is read as it stands; the day it makes is stored faithfully.
+TEST(Schedule, AFileWithARankTwiceImportsAndStoresWithoutGrowing) {
+    const std::string path = TempPath("duplicate-rank.sdl");
+    WriteFile(path, "200;3;0;0;1;\r200;3;6;0;0;\r200;3;6;0;0;");
+    Channels ch;
+    std::string error;
+    ASSERT_TRUE(ImportScheduleFile(path, ch.list, error)) << error;
+    const std::vector<TScheduleEntry> day = ReadDay(ch.list, 200);
+    EXPECT_EQ(day, (std::vector{E(6, 0, 0), E(6, 0, 0), E(0, 0, 1)}));
+    for (int store = 1; store <= 2; ++store) {
+        ASSERT_TRUE(StoreDay(ch.list, 200, day));
+        EXPECT_EQ(ReadDay(ch.list, 200), day) << "store " << store;
+    }
+    EXPECT_EQ(ScheduleFileText(ch.list), "200;2;6;0;0;\r\n200;1;6;0;0;\r\n200;3;0;0;1;\r\n");
 }
 
 TEST(Schedule, ADayOfMoreThan255EntriesIsRefusedAndKept) {
@@ -143,12 +205,6 @@ TEST(Schedule, ARowWithoutATimeGivesNoEntry) {
     EXPECT_FALSE(EntryFromRow("  :  ", cells, e));
     EXPECT_FALSE(EntryFromRow("", cells, e));
     EXPECT_EQ(TimeCellText(E(7, 5, 0)), "7:5");
-}
-
-std::string TempPath(const char* name) { return testing::TempDir() + name; }
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(Schedule, FileRoundTripGivesTheSameEntries) {
@@ -238,13 +294,13 @@ TEST(ZoneStrip, AddingToAnEmptyStripMakesTwoZonesAndDeletingTwoLeavesNone) {
     TZoneStrip s;
     s.AddZone();
     ASSERT_EQ(s.Count(), 2);
-    EXPECT_EQ(s.Zones()[0].Right, kNewZoneWidth);
-    EXPECT_EQ(s.Zones()[1].Right, kStripWidth);
+    EXPECT_EQ(s.EndTime(0), MinutesOfPixel(kNewZoneWidth)); // 1:20, as a 50-pixel panel gives
+    EXPECT_EQ(s.Right(1), kStripWidth);
     EXPECT_NE(s.Zones()[0].State, s.Zones()[1].State);
     s.AddZone();
     ASSERT_EQ(s.Count(), 3);
     EXPECT_NE(s.Zones()[0].State, s.Zones()[1].State);
-    EXPECT_LE(s.Zones()[0].Right, s.Zones()[1].Right);
+    EXPECT_LE(s.Right(0), s.Right(1));
     s.DeleteZone();
     EXPECT_EQ(s.Count(), 2);
     s.DeleteZone();
@@ -277,8 +333,8 @@ TEST_P(EdgeDrags, EdgeMapsToATimeInsideTheDay) {
     s.AddZone();
     s.DragEdge(0, GetParam().pixel);
     EXPECT_EQ(s.EndTime(0), GetParam().minutes);
-    EXPECT_GE(s.Zones()[0].Right, 0);
-    EXPECT_LE(s.Zones()[0].Right, kStripWidth);
+    EXPECT_GE(s.Right(0), 0);
+    EXPECT_LE(s.Right(0), kStripWidth);
 }
 
 INSTANTIATE_TEST_SUITE_P(ZoneStrip, EdgeDrags,
@@ -288,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(ZoneStrip, EdgeDrags,
                                          DragCase{"PastTheStripIsTheLastStep", 2000, kLatestMinute}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ZoneStrip, DrawnDayStoresBackRoundedToFiveMinutes) {
+TEST(ZoneStrip, DrawnDayStoresBackToTheMinute) {
     // Channel 1 on at 8:00, off at 17:32; channel 2 on at 8:00 too.
     std::vector<TScheduleEntry> day = {E(8, 0, 0x33), E(17, 32, 0x01)};
     TZoneStrip strips[kScheduleChannels];
@@ -296,7 +352,25 @@ TEST(ZoneStrip, DrawnDayStoresBackRoundedToFiveMinutes) {
     EXPECT_EQ(strips[0].Count(), 3);
     EXPECT_EQ(strips[1].Count(), 2);
     EXPECT_EQ(strips[2].Count(), 0);
-    EXPECT_EQ(ReadStrips(strips), (std::vector{E(8, 0, 0x33), E(17, 30, 0x01)}));
+    EXPECT_EQ(strips[0].Right(1), 17 * 36 + 30 / 5 * 3) << "drawn at its 5-minute step";
+    EXPECT_EQ(ReadStrips(strips), (std::vector{E(8, 0, 0x33), E(17, 32, 0x01)}));
+}
+
+class DrawnDays : public testing::TestWithParam<TDrawnDay> {};
+
+TEST_P(DrawnDays, ReadBackUnchanged) {
+    TZoneStrip strips[kScheduleChannels];
+    DrawDay(GetParam().day, strips);
+    EXPECT_EQ(ReadStrips(strips), GetParam().day);
+}
+
+INSTANTIATE_TEST_SUITE_P(ZoneStrip, DrawnDays, testing::ValuesIn(RoundTripDays()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ZoneStrip, ADayOutOfTimeOrderIsDrawnInTimeOrder) {
+    TZoneStrip strips[kScheduleChannels];
+    DrawDay({E(18, 0, 0x01), E(7, 0, 0x11), E(12, 0, 0x02)}, strips);
+    EXPECT_EQ(ReadStrips(strips), (std::vector{E(7, 0, 0x11), E(12, 0, 0x02), E(18, 0, 0x01)}));
 }
 
 TEST(ZoneStrip, StoredTimesStayInsideTheDay) {
@@ -304,7 +378,7 @@ TEST(ZoneStrip, StoredTimesStayInsideTheDay) {
     TZoneStrip strips[kScheduleChannels];
     DrawDay({E(200, 99, 0x11)}, strips);
     ASSERT_EQ(strips[0].Count(), 2);
-    EXPECT_LE(strips[0].Zones()[0].Right, kStripWidth);
+    EXPECT_LE(strips[0].Right(0), kStripWidth);
     EXPECT_EQ(ReadStrips(strips), std::vector{E(23, 55, 0x11)});
 }
 

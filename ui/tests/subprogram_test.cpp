@@ -1,0 +1,110 @@
+// The subprogram page of the main window headless, driven as a user drives it: typing into the
+// script editor, the apply button, and what an apply that does not assemble tells the user.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "Configmanager.h"
+#include "Dockform.h"
+#include "Gwbars.h"
+#include "Umain.h"
+#include "UnitSyntaxMemo.h"
+#include "Uprogram.h"
+#include "actions.h"
+#include "inputkit.h"
+#include "mainwindow_fixture.h"
+#include "tempfolder.h"
+
+namespace {
+
+using namespace inputkit;
+
+// Message boxes answered OK and kept.
+struct RecordingDialogs : TDialogService {
+    std::vector<std::string> Shown;
+    int MessageBox(const std::string& Text, const std::string&, UINT) override {
+        Shown.push_back(Text);
+        return IDOK;
+    }
+    int MessageDlg(const std::string& Msg, TMsgDlgType, TMsgDlgButtons) override {
+        Shown.push_back(Msg);
+        return mrYes;
+    }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
+};
+
+class SubprogramPage : public TMainWindowTest<RecordingDialogs> {
+protected:
+    void SetUp() override {
+        TMainWindowTest::SetUp();
+        m->Show();
+        action = m->Config->CreateSubprogram("poll");
+        m->RefreshAllViews(m);
+        m->pcMain->SetActivePage(m->tsProgramm);
+        m->tcProgramm->SetTabIndex(0);
+        ProcessEvents();
+        Memo()->SetFocus();
+        ProcessEvents();
+    }
+    TMPSyntaxMemo* Memo() { return m->MPSyntaxMemo1; }
+    std::string Text() {
+        std::string out;
+        for (int i = 0; i < Memo()->Lines()->Count(); ++i)
+            out += (i ? "|" : "") + Memo()->Lines()->Get(i);
+        return out;
+    }
+
+    T_Action* action = nullptr;
+};
+
+// A line that does not assemble: the message names it, the caret goes to it (scrolled into view),
+// and nothing is applied.
+TEST_F(SubprogramPage, ApplyThatFailsNamesTheLineAndPutsTheCaretOnIt) {
+    Memo()->Lines()->Clear();
+    for (int i = 0; i < 40; ++i)
+        Memo()->Lines()->Add("push " + std::to_string(i));
+    Memo()->Lines()->Add("gotoz @l:");
+    Memo()->Lines()->Add("ret");
+    ASSERT_TRUE(m->SpeedButton1->Enabled());
+    Memo()->Range()->SetPos({3, 0});
+    Click(m->SpeedButton1, 11, 11);
+    ProcessEvents();
+    EXPECT_EQ(dialogs.Shown, (std::vector<std::string>{"Строка 41: '' is not a valid integer value."}));
+    EXPECT_EQ(Memo()->Range()->GetPosY(), 40);
+    EXPECT_EQ(Memo()->Range()->GetPosX(), 0);
+    EXPECT_GE(Memo()->RowOfLine(40), 0);
+    EXPECT_TRUE(Memo()->Focused());
+    EXPECT_TRUE(action->Instructions.empty());
+    EXPECT_TRUE(m->SpeedButton1->Enabled());
+
+    // Mended, it applies.
+    Memo()->Lines()->Put(40, "gotoz @l:1");
+    Click(m->SpeedButton1, 11, 11);
+    ProcessEvents();
+    EXPECT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_EQ(action->Instructions.size(), 42u);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+}
+
+// A missing operand is named by its line too, and typing from there mends it.
+TEST_F(SubprogramPage, MissingOperandNamesItsLine) {
+    Type(Memo(), "def x");
+    Press(Memo(), Key::Return);
+    Type(Memo(), "mov");
+    Press(Memo(), Key::Return);
+    Type(Memo(), "ret");
+    Click(m->SpeedButton1, 11, 11);
+    ProcessEvents();
+    ASSERT_EQ(dialogs.Shown.size(), 1u);
+    EXPECT_TRUE(dialogs.Shown[0].starts_with("Строка 2: ")) << dialogs.Shown[0];
+    Press(Memo(), Key::End);
+    Type(Memo(), " x x");
+    Click(m->SpeedButton1, 11, 11);
+    ProcessEvents();
+    EXPECT_EQ(dialogs.Shown.size(), 1u);
+    ASSERT_EQ(action->Instructions.size(), 3u);
+    EXPECT_EQ(action->Instructions[1].Opcode, opMov);
+}
+
+} // namespace
