@@ -7,7 +7,8 @@ if(TARGET vcl)
   target_link_libraries(bench_vcl_canvas PRIVATE vcl Qt6::Widgets)
 endif()
 
-# The string grid against QTableWidget: fill 50,000 x 8 and paint a page; page-down repaint time.
+# The string grid against a QTableView over a QAbstractTableModel: fill 50,000 x 8 and paint a page;
+# page-downs until painted.
 if(TARGET vcl_stdctrls)
   add_executable(bench_vcl_grid ${CMAKE_CURRENT_LIST_DIR}/vcl_grid.cpp)
   target_include_directories(bench_vcl_grid PRIVATE ${PROJECT_SOURCE_DIR}/platform/vcl/core/internal

@@ -1,0 +1,108 @@
+// bench_ui's start-up peer: a plain Qt main window as its users write it, of the size given, shown
+// and timed up to its painted window. A program of its own, linked with Qt only, so its start-up
+// carries nothing of ours.
+// Run by bench_ui: bench_ui_startup_peer width height; prints the moment painted (steady clock, ns)
+// and the peak memory in kB.
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Counts paint events of one window's widgets.
+struct PaintWatch : QObject {
+    QWidget* Window = nullptr;
+    int Paints = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget*>(o)->window() == Window)
+            ++Paints;
+        return false;
+    }
+};
+
+long PeakKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+// A main window of the configurator's kind: a menu bar, pages, a list with a few fields and
+// buttons beside it on the first page, a status bar.
+QMainWindow* MakeWindow() {
+    auto* window = new QMainWindow;
+    window->setWindowTitle(QStringLiteral("Конфигуратор"));
+    const char* const menus[] = {"&Файл", "&Правка", "&Вид", "&Справка"};
+    for (const char* title : menus) {
+        QMenu* menu = window->menuBar()->addMenu(QString::fromUtf8(title));
+        for (const char* item : {"Новая", "Открыть...", "Сохранить", "Сохранить как..."})
+            menu->addAction(QString::fromUtf8(item));
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("Выход"));
+    }
+    auto* pages = new QTabWidget;
+    auto* first = new QWidget;
+    auto* row = new QHBoxLayout(first);
+    auto* list = new QListWidget;
+    for (int i = 1; i <= 5; ++i)
+        list->addItem(QStringLiteral("Объект %1").arg(i));
+    row->addWidget(list, 1);
+    auto* side = new QVBoxLayout;
+    side->addWidget(new QLabel(QStringLiteral("Имя:")));
+    side->addWidget(new QLineEdit);
+    auto* kind = new QComboBox;
+    kind->addItems({QStringLiteral("Счётчик"), QStringLiteral("Реле"), QStringLiteral("Ввод-вывод")});
+    side->addWidget(kind);
+    side->addWidget(new QPushButton(QStringLiteral("Добавить")));
+    side->addWidget(new QPushButton(QStringLiteral("Удалить")));
+    side->addStretch();
+    row->addLayout(side);
+    pages->addTab(first, QStringLiteral("Объекты"));
+    for (const char* title : {"Каналы", "Программа", "Загрузка"})
+        pages->addTab(new QWidget, QString::fromUtf8(title));
+    window->setCentralWidget(pages);
+    window->statusBar()->showMessage(QStringLiteral("Готово"));
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3)
+        return 2;
+    QApplication app(argc, argv);
+    QMainWindow* window = MakeWindow();
+    window->resize(std::atoi(argv[1]), std::atoi(argv[2]));
+    window->show();
+    PaintWatch watch;
+    watch.Window = window;
+    app.installEventFilter(&watch);
+    // The events run until a pass paints nothing more: what the user sees has been drawn.
+    do {
+        watch.Paints = 0;
+        QApplication::processEvents();
+    } while (watch.Paints);
+    long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count();
+    std::printf("%lld %ld\n", now, PeakKb());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
