@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "Gwgrafx.h"
-#include "forms.h"
 #include "messages.h"
 #include "wingdi.h"
 
