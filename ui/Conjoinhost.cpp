@@ -1,7 +1,7 @@
 // The conjoin dock host.
 #include "Conjoinhost.h"
 
-#include "Dockform.h"
+#include "Dockformbase.h"
 #include "dragdock.h"
 #include "winapi.h"
 
@@ -50,15 +50,15 @@ void TConjoinDockHost::FormDockDrop(TObject*, TDragDockObject*, int, int) {
 }
 
 void TConjoinDockHost::FormDockOver(TObject*, TDragDockObject* Source, int, int, TDragState, bool& Accept) {
-    Accept = dynamic_cast<TDockableForm*>(Source->Control()) != nullptr;
+    Accept = dynamic_cast<TDockClientForm*>(Source->Control()) != nullptr;
 }
 
 void TConjoinDockHost::FormGetSiteInfo(TObject*, TControl* DockClient, TRect&, TPoint, bool& CanDock) {
-    CanDock = dynamic_cast<TDockableForm*>(DockClient) != nullptr;
+    CanDock = dynamic_cast<TDockClientForm*>(DockClient) != nullptr;
 }
 
 void TConjoinDockHost::FormUnDock(TObject*, TControl* Client, TWinControl* NewTarget, bool&) {
-    if (auto* form = dynamic_cast<TDockableForm*>(Client))
+    if (auto* form = dynamic_cast<TDockClientForm*>(Client))
         form->SetDockSite(true);
     if (DockClientCount() == 2 && NewTarget != this)
         PostMessage(Handle(), WM_CLOSE, 0, 0);

@@ -15,7 +15,7 @@ bool IsDockable(const TObject* c) { return dynamic_cast<const TDockableForm*>(c)
 
 } // namespace
 
-TDockableForm::TDockableForm(TComponent* AOwner) : TForm(AOwner) {
+TDockableForm::TDockableForm(TComponent* AOwner) : TDockClientForm(AOwner) {
     SetCaption("Окно сообщений");
     SetBounds(285, 409, 339, 110);
     SetDockSite(true);
@@ -90,7 +90,7 @@ void TDockableForm::Dispatch(TMessage& Message) {
         HandleDockClient(Message);
         return;
     }
-    TForm::Dispatch(Message);
+    TDockClientForm::Dispatch(Message);
 }
 
 void TDockableForm::HandleDockClient(TMessage& Message) {
@@ -167,14 +167,4 @@ void DockManually(TControl* control, TWinControl* site, TAlign align) {
         o.DropAlign = align;
         site->OnDockDrop(site, &o, 0, 0);
     }
-}
-
-void UpdateHostCaption(TWinControl* host, TControl* excluded) {
-    std::string caption;
-    for (int i = 0; i < host->DockClientCount(); ++i) {
-        TControl* c = host->DockClients(i);
-        if (c->Visible() && c != excluded)
-            caption += c->Caption() + " ";
-    }
-    host->SetCaption(caption);
 }

@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "forms.h"
+#include "Dockformbase.h"
 #include "menus.h"
 #include "stdctrls.h"
 
-class TDockableForm : public TForm {
+class TDockableForm : public TDockClientForm {
 public:
     explicit TDockableForm(TComponent* AOwner);
     ~TDockableForm() override;
@@ -38,9 +38,6 @@ private:
 inline constexpr uint8_t kMessageWarning = 1, kMessageError = 2, kMessageInfo = 3;
 // Adds "<prefix><text>" to the message window unless an equal line is there; does not show it.
 void AddMessage(const std::string& text, uint8_t kind);
-// Sets the host's caption to the captions of its visible dock clients (but excluded), each
-// followed by a blank.
-void UpdateHostCaption(TWinControl* host, TControl* excluded);
 
 // Docks the control into the site as ManualDock does, then runs the site's OnDockDrop as a dropped
 // form would (the platform's ManualDock raises none), so the site lays its clients out either way.

@@ -1,7 +1,7 @@
 // The tab dock host.
 #include "Tabhost.h"
 
-#include "Dockform.h"
+#include "Dockformbase.h"
 #include "dragdock.h"
 #include "winapi.h"
 
@@ -27,11 +27,11 @@ TTabDockHost::~TTabDockHost() = default;
 
 void TTabDockHost::PageControl1DockOver(TObject*, TDragDockObject* Source, int, int, TDragState,
                                         bool& Accept) {
-    Accept = dynamic_cast<TDockableForm*>(Source->Control()) != nullptr;
+    Accept = dynamic_cast<TDockClientForm*>(Source->Control()) != nullptr;
 }
 
 void TTabDockHost::PageControl1GetSiteInfo(TObject*, TControl* DockClient, TRect&, TPoint, bool& CanDock) {
-    CanDock = dynamic_cast<TDockableForm*>(DockClient) != nullptr;
+    CanDock = dynamic_cast<TDockClientForm*>(DockClient) != nullptr;
 }
 
 void TTabDockHost::PageControl1UnDock(TObject*, TControl*, TWinControl* NewTarget, bool& Allow) {

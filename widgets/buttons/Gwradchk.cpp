@@ -20,11 +20,7 @@ TGwCustomGlyphButton::TGwCustomGlyphButton(TComponent* AOwner)
     FCustomGlyphs->OnChange = [this](TObject*) { CustomGlyphsChanged(); };
 }
 
-TGwCustomGlyphButton::~TGwCustomGlyphButton() {
-    FCustomGlyphs->OnChange = nullptr;
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-}
+TGwCustomGlyphButton::~TGwCustomGlyphButton() { FCustomGlyphs->OnChange = nullptr; }
 
 void TGwCustomGlyphButton::SetCustomGlyphs(TBitmap* Value) {
     if (Value)
@@ -57,24 +53,14 @@ void TGwCustomGlyphButton::SetTransparent(bool Value) {
     TGwCustomButton::SetTransparent(Value);
 }
 
-void TGwCustomGlyphButton::SetFrameController(TGwFrameController* Value) {
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-    FFrameController = Value;
-    if (Value) {
-        Value->AddControl(this);
-        Value->FreeNotification(this);
-    }
-}
-
 void TGwCustomGlyphButton::Notification(TComponent* AComponent, TOperation Operation) {
     TGwCustomButton::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFrameController)
-        FFrameController = nullptr;
+    if (Operation == opRemove)
+        FFrameController.Removed(AComponent);
 }
 
 void TGwCustomGlyphButton::CustomFramingChanged() {
-    TGwFrameController* fc = FFrameController;
+    TGwFrameController* fc = FrameController();
     if (!fc || !fc->FrameVisible())
         return;
     TGwCustomButton::SetHotTrack(true);

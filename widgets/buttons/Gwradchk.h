@@ -48,8 +48,8 @@ public:
     bool TabOnEnter = false;
     TGwButtonHotTrackStyle HotTrackStyle() const { return FHotTrackStyle; }
     void SetHotTrackStyle(TGwButtonHotTrackStyle Value) { Change(FHotTrackStyle, Value); }
-    TGwFrameController* FrameController() const { return FFrameController; }
-    virtual void SetFrameController(TGwFrameController* Value);
+    TGwFrameController* FrameController() const { return FFrameController.Controller(); }
+    virtual void SetFrameController(TGwFrameController* Value) { FFrameController.SetController(Value); }
     TGwFrameControllerNotifications FrameControllerNotifications = AllFrameNotifications();
     void SetTransparent(bool Value) override;
     // A retired stored property of older forms: sets HotTrack.
@@ -114,7 +114,7 @@ private:
     int FGlyphWidth = 13;
     int FGlyphHeight = 13;
     TGwButtonHotTrackStyle FHotTrackStyle = htsInterior;
-    TGwFrameController* FFrameController = nullptr;
+    TGwFrameControllerLink FFrameController{this};
     std::unique_ptr<TBitmap> FBackground;
     bool FBackgroundInvalid = true;
 };

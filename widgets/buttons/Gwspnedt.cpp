@@ -268,8 +268,6 @@ TGwSpinner::TGwSpinner(TComponent* AOwner)
 TGwSpinner::~TGwSpinner() {
     if (FImages)
         FImages->UnRegisterChanges(FImageLink.get());
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
 }
 
 // With Min = Max and no CheckRange there are no limits; with CheckRange every value is Min.
@@ -407,28 +405,19 @@ void TGwSpinner::AdjustToImages() {
         SetHeight(FImages->Height() + 4);
 }
 
-void TGwSpinner::SetFrameController(TGwFrameController* V) {
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-    FFrameController = V;
-    if (V) {
-        V->FreeNotification(this);
-        V->AddControl(this);
-    }
-}
-
 void TGwSpinner::CustomFramingChanged() {
-    if (!FFrameController || !FFrameController->FrameVisible())
+    TGwFrameController* fc = FrameController();
+    if (!fc || !fc->FrameVisible())
         return;
     const TGwFrameControllerNotifications n = FrameControllerNotifications;
     if (n.Contains(fcpFrameColor))
-        FFrameColor = FFrameController->FrameColor();
+        FFrameColor = fc->FrameColor();
     if (n.Contains(fcpFlatButtonColor))
-        FButtonColor = FFrameController->FlatButtonColor();
+        FButtonColor = fc->FlatButtonColor();
     if (n.Contains(fcpColor))
-        SetColor(FFrameController->Color());
+        SetColor(fc->Color());
     if (n.Contains(fcpParentColor))
-        SetParentColor(FFrameController->ParentColor());
+        SetParentColor(fc->ParentColor());
     Invalidate();
 }
 
@@ -438,8 +427,7 @@ void TGwSpinner::Notification(TComponent* AComponent, TOperation Operation) {
         return;
     if (AComponent == FImages)
         FImages = nullptr;
-    if (AComponent == FFrameController)
-        FFrameController = nullptr;
+    FFrameController.Removed(AComponent);
 }
 
 std::string TGwSpinner::ValueText() const {

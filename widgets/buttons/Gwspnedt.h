@@ -142,8 +142,8 @@ public:
     virtual void SetImages(TCustomImageList* V);
     virtual int GetImageIndex(TGwSpinnerArea Area) const;
     virtual void SetImageIndex(TGwSpinnerArea Area, int Index);
-    TGwFrameController* FrameController() const { return FFrameController; }
-    virtual void SetFrameController(TGwFrameController* V);
+    TGwFrameController* FrameController() const { return FFrameController.Controller(); }
+    virtual void SetFrameController(TGwFrameController* V) { FFrameController.SetController(V); }
     TGwFrameControllerNotifications FrameControllerNotifications = AllFrameNotifications();
     TBitmap* GlyphMinus() const { return FGlyph.get(); }
     TBitmap* GlyphPlus() const { return FGlyph.get(); }
@@ -208,7 +208,7 @@ private:
     std::unique_ptr<TChangeLink> FImageLink;
     int FImageIndexMinus = -1;
     int FImageIndexPlus = -1;
-    TGwFrameController* FFrameController = nullptr;
+    TGwFrameControllerLink FFrameController{this};
     std::unique_ptr<TBitmap> FGlyph;
     bool FMinusPressed = false;
     bool FPlusPressed = false;

@@ -1,11 +1,6 @@
 // The shared custom framing and state colours of framed controls.
 #include "Gwframing.h"
 
-TGwFraming::~TGwFraming() {
-    if (FFrameController)
-        FFrameController->RemoveControl(FControl);
-}
-
 void TGwFraming::SetDisabledColor(TColor Value) {
     FDisabledColor = Value;
     if (!FHost->FramingEnabled())
@@ -72,21 +67,6 @@ void TGwFraming::SetFlatButtons(bool Value) {
     FHost->FramingButtonsChanged();
 }
 
-void TGwFraming::SetFrameController(TGwFrameController* Value) {
-    if (FFrameController)
-        FFrameController->RemoveControl(FControl);
-    FFrameController = Value;
-    if (Value) {
-        Value->FreeNotification(FControl);
-        Value->AddControl(FControl);
-    }
-}
-
-void TGwFraming::ControllerRemoved(TComponent* AComponent) {
-    if (AComponent == FFrameController)
-        FFrameController = nullptr;
-}
-
 void TGwFraming::ReadFrameFlat(bool Value) {
     FFrameHotTrack = Value;
     if (Value) {
@@ -148,7 +128,7 @@ bool TGwFraming::PaintFrame(TCanvas* WindowCanvas, int Width, int Height, TGwFra
 }
 
 bool TGwFraming::Stored(TGwFrameControllerProperty Property) const {
-    return !FFrameController || !Notifications.Contains(Property);
+    return !FFrameController.Controller() || !Notifications.Contains(Property);
 }
 
 bool TGwFraming::SetFramingProperty(TGwFrameControllerProperty Property, int Value) {

@@ -31,8 +31,7 @@ public:
 
 class TGwFraming {
 public:
-    TGwFraming(TComponent* Control, IGwFramingHost* Host) : FControl(Control), FHost(Host) {}
-    ~TGwFraming();
+    TGwFraming(TComponent* Control, IGwFramingHost* Host) : FFrameController(Control), FHost(Host) {}
     TGwFraming(const TGwFraming&) = delete;
     TGwFraming& operator=(const TGwFraming&) = delete;
 
@@ -64,8 +63,8 @@ public:
     void SetFlatButtonColor(TColor Value);
     bool FlatButtons() const { return FFlatButtons; }
     void SetFlatButtons(bool Value);
-    TGwFrameController* FrameController() const { return FFrameController; }
-    void SetFrameController(TGwFrameController* Value);
+    TGwFrameController* FrameController() const { return FFrameController.Controller(); }
+    void SetFrameController(TGwFrameController* Value) { FFrameController.SetController(Value); }
     TGwFrameControllerNotifications Notifications = AllFrameNotifications();
     // Retired stored properties of older forms.
     void ReadFrameFlat(bool Value);
@@ -94,7 +93,7 @@ public:
     // Whether a property is written to the form: not while the controller governs it.
     bool Stored(TGwFrameControllerProperty Property) const;
     // The controller is going away.
-    void ControllerRemoved(TComponent* AComponent);
+    void ControllerRemoved(TComponent* AComponent) { FFrameController.Removed(AComponent); }
 
     // IGwFramedControl of the control, forwarded here.
     bool SetFramingProperty(TGwFrameControllerProperty Property, int Value);
@@ -107,7 +106,7 @@ private:
         FHost->FramingRepaintFrame();
     }
 
-    TComponent* FControl;
+    TGwFrameControllerLink FFrameController;
     IGwFramingHost* FHost;
     TColor FNormalColor = clWindow;
     TColor FDisabledColor = clBtnFace;
@@ -124,7 +123,6 @@ private:
     TFramingPreference FFramingPreference = fpXPThemes;
     TColor FFlatButtonColor = clBtnFace;
     bool FFlatButtons = false;
-    TGwFrameController* FFrameController = nullptr;
     bool FUpdatingColor = false;
     bool FHasFocus = false;
     bool FMouseOver = false;

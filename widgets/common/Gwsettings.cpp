@@ -503,6 +503,28 @@ void TGwFrameController::Save(const std::string& Section) {
     r.WriteInteger(Section, "FramingPreference", FFramingPreference);
 }
 
+// ---------------------------------------------------------------- TGwFrameControllerLink
+
+TGwFrameControllerLink::~TGwFrameControllerLink() {
+    if (FController)
+        FController->RemoveControl(FControl);
+}
+
+void TGwFrameControllerLink::SetController(TGwFrameController* Value) {
+    if (FController)
+        FController->RemoveControl(FControl);
+    FController = Value;
+    if (Value) {
+        Value->FreeNotification(FControl);
+        Value->AddControl(FControl);
+    }
+}
+
+void TGwFrameControllerLink::Removed(TComponent* AComponent) {
+    if (AComponent == FController)
+        FController = nullptr;
+}
+
 // ---------------------------------------------------------------- TGwCustomColors
 
 TGwCustomColors::TGwCustomColors(TComponent* AOwner)

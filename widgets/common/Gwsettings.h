@@ -244,6 +244,27 @@ private:
     TGwRegIniFile* FRegIniFile = nullptr;
 };
 
+// A control's link to the frame controller that governs it. Setting a controller registers the
+// control, which the controller updates at once, and asks to be told when the controller goes;
+// the control hands its Notification on to Removed; the control leaves the controller when the
+// link goes with it.
+class TGwFrameControllerLink {
+public:
+    explicit TGwFrameControllerLink(TComponent* Control) : FControl(Control) {}
+    ~TGwFrameControllerLink();
+    TGwFrameControllerLink(const TGwFrameControllerLink&) = delete;
+    TGwFrameControllerLink& operator=(const TGwFrameControllerLink&) = delete;
+
+    TGwFrameController* Controller() const { return FController; }
+    void SetController(TGwFrameController* Value);
+    // The component going away (opRemove): forgets it when it is the controller.
+    void Removed(TComponent* AComponent);
+
+private:
+    TComponent* FControl;
+    TGwFrameController* FController = nullptr;
+};
+
 // The sixteen custom colours of the colour dialog, "ColorA=FFFFFF" … "ColorP=FFFFFF".
 class TGwCustomColors : public TComponent {
 public:

@@ -18,29 +18,16 @@ TGwCustomPanel::TGwCustomPanel(TComponent* AOwner)
     SetColor(clBtnFace);
 }
 
-TGwCustomPanel::~TGwCustomPanel() {
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-}
-
-void TGwCustomPanel::SetFrameController(TGwFrameController* Value) {
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-    FFrameController = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->AddControl(this);
-    }
-}
+TGwCustomPanel::~TGwCustomPanel() = default;
 
 void TGwCustomPanel::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomPanel::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFrameController)
-        FFrameController = nullptr;
+    if (Operation == opRemove)
+        FFrameController.Removed(AComponent);
 }
 
 void TGwCustomPanel::CustomFramingChanged() {
-    TGwFrameController* fc = FFrameController;
+    TGwFrameController* fc = FrameController();
     if (!fc || !fc->FrameVisible())
         return;
     const TGwFrameControllerNotifications& n = FrameControllerNotifications;

@@ -37,8 +37,8 @@ public:
     virtual void SetFlatColor(TColor Value) { Change(FFlatColor, Value); }
     int FlatColorAdjustment() const { return FFlatColorAdjustment; }
     virtual void SetFlatColorAdjustment(int Value) { Change(FFlatColorAdjustment, Value); }
-    TGwFrameController* FrameController() const { return FFrameController; }
-    virtual void SetFrameController(TGwFrameController* Value);
+    TGwFrameController* FrameController() const { return FFrameController.Controller(); }
+    virtual void SetFrameController(TGwFrameController* Value) { FFrameController.SetController(Value); }
     TGwFrameControllerNotifications FrameControllerNotifications = AllFrameNotifications();
     TGwGradientColorStyle GradientColorStyle() const { return FGradientColorStyle; }
     virtual void SetGradientColorStyle(TGwGradientColorStyle Value) { Change(FGradientColorStyle, Value); }
@@ -139,7 +139,7 @@ private:
     TColor FBorderShadow = clBtnShadow;
     TColor FFlatColor = clBtnShadow;
     int FFlatColorAdjustment = 30;
-    TGwFrameController* FFrameController = nullptr;
+    TGwFrameControllerLink FFrameController{this};
     TGwGradientColorStyle FGradientColorStyle = gcsSystem;
     TColor FGradientColorStart = clWhite;
     TColor FGradientColorStop = clBtnFace;

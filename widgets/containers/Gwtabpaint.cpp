@@ -11,14 +11,6 @@
 
 namespace {
 
-template <class F> void Guarded(F&& f) {
-    try {
-        f();
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
-}
-
 bool Meets(const TRect& A, const TRect& B) {
     return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
 }
@@ -658,7 +650,7 @@ void TGwCustomTabControl::ScrollTimerExpired() {
     TPoint p;
     GetCursorPos(&p);
     if (int dir = DragScrollDirection(ScreenToClient(p)))
-        Guarded([&] { ScrollTabs(dir > 0); });
+        ScrollTabs(dir > 0);
 }
 
 void TGwCustomTabControl::DragDrop(TObject* Source, int X, int Y) {

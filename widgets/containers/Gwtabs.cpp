@@ -4,22 +4,8 @@
 #include <algorithm>
 
 #include "Gwgrafx.h"
-#include "forms.h"
 #include "messages.h"
 #include "wingdi.h"
-
-namespace {
-
-// Keeps a handler's exception from leaving a Qt event.
-template <class F> void Guarded(F&& f) {
-    try {
-        f();
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
-}
-
-} // namespace
 
 // ---- properties ----
 
@@ -959,8 +945,7 @@ void TGwCustomTabControl::SelectFromKeyboard(int Index) {
 
 void TGwCustomTabControl::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
-    WORD key = Key;
-    Guarded([&] { StepByKey(key); });
+    StepByKey(Key);
 }
 
 void TGwCustomTabControl::StepByKey(WORD Key) {
@@ -1014,63 +999,59 @@ TGwCustomTabControl::TGwTabButton TGwCustomTabControl::ButtonAtPos(int X, int Y)
 // A button acts on release over it; a held scroller arrow also repeats.
 void TGwCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
-    Guarded([&] {
-        FPressedIndex = -1;
-        if (!Enabled())
-            return;
-        if (TGwTabButton b = ButtonAtPos(X, Y); b != tbNone) {
-            FButtonPressed = b;
-            FButtonInside = true;
-            SetMouseCapture(true);
-            if (b == tbScrollBack || b == tbScrollOn) {
-                if (!FRepeatTimer) {
-                    FRepeatTimer = new TTimer(this);
-                    FRepeatTimer->OnTimer = [this](TObject*) { RepeatTimerExpired(); };
-                }
-                FRepeatTimer->SetInterval(400);
-                FRepeatTimer->SetEnabled(true);
+    FPressedIndex = -1;
+    if (!Enabled())
+        return;
+    if (TGwTabButton b = ButtonAtPos(X, Y); b != tbNone) {
+        FButtonPressed = b;
+        FButtonInside = true;
+        SetMouseCapture(true);
+        if (b == tbScrollBack || b == tbScrollOn) {
+            if (!FRepeatTimer) {
+                FRepeatTimer = new TTimer(this);
+                FRepeatTimer->OnTimer = [this](TObject*) { RepeatTimerExpired(); };
             }
-            Invalidate();
-            return;
+            FRepeatTimer->SetInterval(400);
+            FRepeatTimer->SetEnabled(true);
         }
-        int i = TabAtPos(X, Y);
-        if (i < 0 || !Tab(i).Enabled)
+        Invalidate();
+        return;
+    }
+    int i = TabAtPos(X, Y);
+    if (i < 0 || !Tab(i).Enabled)
+        return;
+    if (TabStop() && i == FTabIndex && CanFocus()) {
+        SetFocus();
+        if (!Focused())
             return;
-        if (TabStop() && i == FTabIndex && CanFocus()) {
-            SetFocus();
-            if (!Focused())
-                return;
-        }
-        SetTabIndex(i);
-        if (FTabIndex == i)
-            TabClick();
-        FPressedIndex = i;
-    });
+    }
+    SetTabIndex(i);
+    if (FTabIndex == i)
+        TabClick();
+    FPressedIndex = i;
 }
 
 void TGwCustomTabControl::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
-    Guarded([&] {
-        if (FButtonPressed != tbNone) {
-            bool inside = ButtonAtPos(X, Y) == FButtonPressed;
-            if (inside != FButtonInside) {
-                FButtonInside = inside;
-                Invalidate();
-            }
-            return;
+    if (FButtonPressed != tbNone) {
+        bool inside = ButtonAtPos(X, Y) == FButtonPressed;
+        if (inside != FButtonInside) {
+            FButtonInside = inside;
+            Invalidate();
         }
-        int i = TabAtPos(X, Y);
-        if (i != FHotIndex) {
-            FHotIndex = i;
-            if (FHotTrack)
-                Invalidate();
-            if (FTabHints)
-                SetHint(i >= 0 ? Tab(i).Hint : std::string());
-        }
-        if (Shift.Contains(ssLeft) && FAllowTabDragging && FPressedIndex >= 0 && FPressedIndex == FTabIndex &&
-            !Dragging())
-            BeginDrag(false);
-    });
+        return;
+    }
+    int i = TabAtPos(X, Y);
+    if (i != FHotIndex) {
+        FHotIndex = i;
+        if (FHotTrack)
+            Invalidate();
+        if (FTabHints)
+            SetHint(i >= 0 ? Tab(i).Hint : std::string());
+    }
+    if (Shift.Contains(ssLeft) && FAllowTabDragging && FPressedIndex >= 0 && FPressedIndex == FTabIndex &&
+        !Dragging())
+        BeginDrag(false);
 }
 
 // A click on a button acts once, on release and only when released over the same button.
@@ -1086,25 +1067,23 @@ void TGwCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, int X,
     if (FRepeatTimer)
         FRepeatTimer->SetEnabled(false);
     SetMouseCapture(false);
-    Guarded([&] {
-        Invalidate();
-        if (!inside)
-            return;
-        switch (b) {
-        case tbScrollBack:
-        case tbScrollOn: ScrollTabs(b == tbScrollOn); break;
-        case tbClose: CloseActiveTab(); break;
-        case tbMenu: DisplayMenu(); break;
-        default: break;
-        }
-    });
+    Invalidate();
+    if (!inside)
+        return;
+    switch (b) {
+    case tbScrollBack:
+    case tbScrollOn: ScrollTabs(b == tbScrollOn); break;
+    case tbClose: CloseActiveTab(); break;
+    case tbMenu: DisplayMenu(); break;
+    default: break;
+    }
 }
 
 void TGwCustomTabControl::RepeatTimerExpired() {
     if (FRepeatTimer)
         FRepeatTimer->SetInterval(100);
     if ((FButtonPressed == tbScrollBack || FButtonPressed == tbScrollOn) && FButtonInside)
-        Guarded([&] { ScrollTabs(FButtonPressed == tbScrollOn); });
+        ScrollTabs(FButtonPressed == tbScrollOn);
 }
 
 unsigned TGwCustomTabControl::RepeatInterval() const {
@@ -1112,9 +1091,7 @@ unsigned TGwCustomTabControl::RepeatInterval() const {
 }
 
 void TGwCustomTabControl::CMDialogChar(TWMKey& Message) {
-    bool taken = false;
-    Guarded([&] { taken = SelectByAccel(static_cast<char>(Message.CharCode)); });
-    if (taken)
+    if (SelectByAccel(static_cast<char>(Message.CharCode)))
         Message.Result = 1;
     else
         TCustomControl::CMDialogChar(Message);

@@ -12,10 +12,7 @@
 
 TGwBorder::TGwBorder(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(Left(), Top(), 50, 50); }
 
-TGwBorder::~TGwBorder() {
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-}
+TGwBorder::~TGwBorder() = default;
 
 void TGwBorder::SetFlatColor(TColor Value) {
     if (FFlatColor == Value)
@@ -31,24 +28,14 @@ void TGwBorder::SetFlatColorAdjustment(int Value) {
     Invalidate();
 }
 
-void TGwBorder::SetFrameController(TGwFrameController* Value) {
-    if (FFrameController)
-        FFrameController->RemoveControl(this);
-    FFrameController = Value;
-    if (Value) {
-        Value->AddControl(this);
-        Value->FreeNotification(this);
-    }
-}
-
 void TGwBorder::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFrameController)
-        FFrameController = nullptr;
+    if (Operation == opRemove)
+        FFrameController.Removed(AComponent);
 }
 
 void TGwBorder::CustomFramingChanged() {
-    TGwFrameController* fc = FFrameController;
+    TGwFrameController* fc = FrameController();
     if (!fc || !fc->FrameVisible())
         return;
     const TGwFrameControllerNotifications& n = FrameControllerNotifications;

@@ -39,8 +39,8 @@ public:
     virtual void SetFlatColor(TColor Value);
     int FlatColorAdjustment() const { return FFlatColorAdjustment; }
     virtual void SetFlatColorAdjustment(int Value);
-    TGwFrameController* FrameController() const { return FFrameController; }
-    virtual void SetFrameController(TGwFrameController* Value);
+    TGwFrameController* FrameController() const { return FFrameController.Controller(); }
+    virtual void SetFrameController(TGwFrameController* Value) { FFrameController.SetController(Value); }
     TGwFrameControllerNotifications FrameControllerNotifications = AllFrameNotifications();
 
     void CustomFramingChanged() override;
@@ -78,7 +78,7 @@ private:
     TSides FBorderSides = AllSides;
     TColor FFlatColor = clBtnShadow;
     int FFlatColorAdjustment = 30;
-    TGwFrameController* FFrameController = nullptr;
+    TGwFrameControllerLink FFrameController{this};
 };
 
 // ---------------------------------------------------------------- LED display

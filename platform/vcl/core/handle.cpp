@@ -553,12 +553,16 @@ void SendToWidget(QObject* target, QEvent* e) {
 void TMessageBoundary::Deliver(TControl* control, TMessage& message) {
     if (!control)
         return;
+    Run(control, [&] { control->WindowProc(message); });
+}
+
+void TMessageBoundary::Run(TObject* Sender, const std::function<void()>& Handler) {
     TDeliveryScope scope;
     try {
-        control->WindowProc(message);
+        Handler();
     } catch (...) {
         if (Application)
-            Application->HandleException(control);
+            Application->HandleException(Sender);
     }
 }
 
@@ -776,13 +780,7 @@ bool TWidgetHandle::event(QEvent* e) {
             QRect g(pos(), size());
             if (g.x() != c->Left() || g.y() != c->Top() || g.width() != c->Width() ||
                 g.height() != c->Height()) {
-                TDeliveryScope scope;
-                try {
-                    c->SetBounds(g.x(), g.y(), g.width(), g.height());
-                } catch (...) {
-                    if (Application)
-                        Application->HandleException(c);
-                }
+                TMessageBoundary::Run(c, [&] { c->SetBounds(g.x(), g.y(), g.width(), g.height()); });
             }
         }
         if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {

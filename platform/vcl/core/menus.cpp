@@ -18,16 +18,6 @@ namespace {
 
 QString ToQt(const std::string& s) { return QString::fromStdString(Cp1251ToUtf8(s)); }
 
-// Runs a menu handler inside the exception boundary: a menu choice arrives from Qt.
-template <class F> void Guarded(TObject* sender, F&& f) {
-    try {
-        f();
-    } catch (...) {
-        if (Application)
-            Application->HandleException(sender);
-    }
-}
-
 } // namespace
 
 // ---- TMenuItem -------------------------------------------------------------------------------------
@@ -35,7 +25,9 @@ template <class F> void Guarded(TObject* sender, F&& f) {
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FAction(new TQtAction()) {
     // The owner-draw style finds the item of an action through this.
     FAction->setData(QVariant::fromValue(static_cast<void*>(this)));
-    QObject::connect(FAction, &QAction::triggered, [this](bool) { Guarded(this, [this] { Click(); }); });
+    // A menu choice arrives from Qt: its handler runs inside the boundary.
+    QObject::connect(FAction, &QAction::triggered,
+                     [this](bool) { TMessageBoundary::Run(this, [this] { Click(); }); });
 }
 
 TMenuItem::~TMenuItem() {
@@ -184,7 +176,7 @@ TQtMenu* TMenuItem::SubMenu() {
         InstallMenuDrawStyle(FSubMenu);
         // Opening a submenu runs the parent item's OnClick, so it can fill or tick its children.
         QObject::connect(FSubMenu, &QMenu::aboutToShow, [this] {
-            Guarded(this, [this] {
+            TMessageBoundary::Run(this, [this] {
                 if (OnClick)
                     OnClick(this);
             });

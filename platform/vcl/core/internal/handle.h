@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -113,6 +114,10 @@ public:
     // Delivers a message through WindowProc; an exception goes to Application->HandleException and
     // never reaches Qt.
     static void Deliver(TControl* control, TMessage& message);
+    // Runs a handler Qt calls outside the message path (a menu item's signal, a window the user
+    // moved) as a delivery: counted, and an exception goes to Application->HandleException(Sender)
+    // and never reaches Qt. Deliver runs WindowProc through it.
+    static void Run(TObject* Sender, const std::function<void()>& Handler);
     // Delivers a message made from the Qt event e sent to target; with forward, e is parked for the
     // control's DefaultHandler.
     static void DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward);
