@@ -1,6 +1,7 @@
 // Assembler (actions layer): script text, one instruction per line, to a subprogram's instruction list.
 // Two passes: the first collects the def'd variable names, so an operand may name a variable defined
 // later; the second encodes every non-empty line. The subprogram changes only when both have finished.
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -14,43 +15,55 @@ enum class Rule : uint8_t { Do, Def, Mov, Imm, Push, Pop, Jump, Act, Test, Plain
 
 struct Mnemonic {
     Rule rule;
-    uint8_t code; // the opcode for Imm, Jump and Plain
+    uint8_t code; // the word's first code: the opcode of every rule but Def, Push, Pop, Test and Raw
 };
 
-const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
-    static const std::unordered_map<std::string_view, Mnemonic> table{
-        {"do", {Rule::Do, opDo}},
-        {"def", {Rule::Def, opDef}},
-        {"mov", {Rule::Mov, opMov}},
-        {"addi", {Rule::Imm, opAddi}},
-        {"subi", {Rule::Imm, opSubi}},
-        {"ldi", {Rule::Imm, opLdi}},
-        {"push", {Rule::Push, opPush}},
-        {"pop", {Rule::Pop, opPop}},
-        {"gotoa", {Rule::Jump, opGotoA}},
-        {"gotoc", {Rule::Jump, opGotoC}},
-        {"gotonc", {Rule::Jump, opGotoNC}},
-        {"gotoz", {Rule::Jump, opGotoZ}},
-        {"gotonz", {Rule::Jump, opGotoNZ}},
-        {"gotop", {Rule::Jump, opGotoP}},
-        {"gotonp", {Rule::Jump, opGotoNP}},
-        {"ret", {Rule::Plain, opRet}},
-        {"break", {Rule::Plain, opBreak}},
-        {"rev", {Rule::Plain, opRev}},
-        {"act", {Rule::Act, opAct}},
-        {"test", {Rule::Test, opTest}},
-        {"~", {Rule::Plain, opNot}},
-        {"&", {Rule::Plain, opAnd}},
-        {"^", {Rule::Plain, opXor}},
-        {"|", {Rule::Plain, opOr}},
-        {"*", {Rule::Plain, opMul}},
-        {"div", {Rule::Plain, opDiv}},
-        {"+", {Rule::Plain, opAdd}},
-        {"-", {Rule::Plain, opSub}},
-        {">>", {Rule::Plain, opShr}},
-        {"<<", {Rule::Plain, opShl}},
-        {kRawOpcodeText, {Rule::Raw, opNone}},
+// How the lines of a word are encoded, from the first code with that word. The words whose operands
+// choose among several codes (def, push, pop, test) have encoders of their own; the others follow
+// their code's operand layout. No rule: the assembler cannot read the word.
+std::optional<Rule> RuleFor(const TOpcodeInfo& info) {
+    switch (info.code) {
+    case opDef: return Rule::Def;
+    case opPush: return Rule::Push;
+    case opPop: return Rule::Pop;
+    case opTest: return Rule::Test;
+    default: break;
+    }
+    using K = TOperandKind;
+    auto layout = [&](std::initializer_list<TOperand> ops) {
+        if (info.operandCount != ops.size())
+            return false;
+        const TOperand* op = info.operands;
+        for (const TOperand& want : ops)
+            if (op->kind != want.kind || op++->at != want.at)
+                return false;
+        return true;
     };
+    if (layout({}))
+        return Rule::Plain;
+    if (layout({{K::Target, 0}}))
+        return Rule::Jump;
+    if (layout({{K::Function, 0}}))
+        return Rule::Do;
+    if (layout({{K::Action, 0}}))
+        return Rule::Act;
+    if (layout({{K::Var, 0}, {K::Var, 1}}))
+        return Rule::Mov;
+    if (layout({{K::Var, 0}, {K::Num16, 1}, {K::Len8, 3}}))
+        return Rule::Imm;
+    return std::nullopt;
+}
+
+// The words of the instruction table, and the raw form of any code.
+const std::unordered_map<std::string_view, Mnemonic>& Mnemonics() {
+    static const std::unordered_map<std::string_view, Mnemonic> table = [] {
+        std::unordered_map<std::string_view, Mnemonic> t{{kRawOpcodeText, {Rule::Raw, opNone}}};
+        for (const TOpcodeInfo& info : OpcodeTable())
+            if (!t.count(InstructionWord(info)))
+                if (std::optional<Rule> rule = RuleFor(info))
+                    t.emplace(InstructionWord(info), Mnemonic{*rule, info.code});
+        return t;
+    }();
     return table;
 }
 
@@ -84,12 +97,12 @@ public:
         const Mnemonic m = it->second;
         switch (m.rule) {
         case Rule::Do:
-            l.Opcode = opDo;
+            l.Opcode = m.code;
             l.Operands[0] = Function(f_.Get(1));
             break;
         case Rule::Def: EncodeDef(l); break;
         case Rule::Mov:
-            l.Opcode = opMov;
+            l.Opcode = m.code;
             l.Operands[0] = VarOrZero(f_.Get(1));
             l.Operands[1] = Fields() >= 3 ? VarOrZero(f_.Get(2)) : 0;
             break;
@@ -110,7 +123,7 @@ public:
             l.SetU16(0, uint16_t(Target(f_.Get(1))));
             break;
         case Rule::Act:
-            l.Opcode = opAct;
+            l.Opcode = m.code;
             l.SetU16(0, ActId(f_.Get(1)));
             break;
         case Rule::Test:

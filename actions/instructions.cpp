@@ -1,7 +1,9 @@
 // Instruction set tables (actions layer): one row per opcode with its text form and operand layout.
 #include "instructions.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -76,6 +78,19 @@ constexpr std::string_view kDoFunctions[] = {
 std::span<const TOpcodeInfo> OpcodeTable() { return kOpcodes; }
 
 const TOpcodeInfo* FindOpcode(uint8_t code) { return kByCode.at[code]; }
+
+std::string_view InstructionWord(const TOpcodeInfo& info) { return info.text.substr(0, info.text.find(' ')); }
+
+std::span<const std::string_view> InstructionWords() {
+    static const std::vector<std::string_view> words = [] {
+        std::vector<std::string_view> v;
+        for (const TOpcodeInfo& info : kOpcodes)
+            if (std::find(v.begin(), v.end(), InstructionWord(info)) == v.end())
+                v.push_back(InstructionWord(info));
+        return v;
+    }();
+    return words;
+}
 
 uint8_t OperandLength(uint8_t code) {
     const TOpcodeInfo* info = FindOpcode(code);

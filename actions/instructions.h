@@ -105,6 +105,11 @@ std::string ScriptLineMessage(int line, const std::string& message);
 
 // Every code with a text form, in code order.
 std::span<const TOpcodeInfo> OpcodeTable();
+// The word a text form starts with: "push" for "push mem", "gotoz" for "gotoz @l:".
+std::string_view InstructionWord(const TOpcodeInfo& info);
+// Every instruction word once, in the order of the first code with it: the words the assembler
+// reads and the script editor marks.
+std::span<const std::string_view> InstructionWords();
 // The entry of a code, null for 0, 15, 20, 21 and codes above 49.
 const TOpcodeInfo* FindOpcode(uint8_t code);
 // Operand length of a code: 0 for codes without operands or without a text form.

@@ -1,9 +1,6 @@
 // Plug-in folder of the subprogram sources (actions layer): "plugin" beside the program by default.
-#include <climits>
-#include <unistd.h>
-
 #include "actions.h"
-#include "msgbox.h"
+#include "programpath.h"
 #include "sysutils.h"
 
 namespace {
@@ -13,23 +10,11 @@ std::string& Override() {
     return folder;
 }
 
-// The program's folder as the program's text. A folder whose name Windows-1251 cannot hold is
-// refused once with a message naming it; the plug-in files are then not found (and say so).
+// The program's folder; the current folder when the program's path is unknown or refused (the
+// refusal has told the user why plug-in files are then not found beside the program).
 std::string ProgramFolder() {
-    char buf[PATH_MAX];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return IncludeTrailingPathDelimiter(GetCurrentDir());
-    const std::string native = ExtractFilePath(std::string_view(buf, size_t(n)));
-    std::string folder;
-    if (!TryFromNativePath(native, folder)) {
-        static bool told = false;
-        if (!told) {
-            told = true;
-            ShowMessageBoxText(UnrepresentableNameMessage(native).c_str(), "Ошибка", MB_OK | MB_ICONERROR);
-        }
-    }
-    return folder;
+    const std::string program = ProgramPath();
+    return program.empty() ? IncludeTrailingPathDelimiter(GetCurrentDir()) : ExtractFilePath(program);
 }
 
 } // namespace

@@ -256,13 +256,16 @@ int CreateBase(const char* path, uint32_t size) {
     }
 }
 
-void RestoreBase(const char* path) {
+int RestoreBase(const char* path) {
     try {
         LockGuard lock;
-        if (!path || !*path || FindSameFile(path))
-            return;
-        RestoreFile(path);
+        if (!path || !*path)
+            return LOR_CANNOT_OPEN;
+        if (FindSameFile(path))
+            return LOR_IN_USE; // never move a file that is open here
+        return int(RestoreFile(path));
     } catch (...) {
+        return LOR_CANNOT_OPEN;
     }
 }
 
@@ -307,7 +310,7 @@ void FlushBase(LORHANDLE base) {
     try {
         LockGuard lock;
         if (Base* b = BaseOf(base))
-            FlushBaseFile(*b);
+            (void)FlushBaseFile(*b); // a failure stays in the base's status for LastStatus
     } catch (...) {
     }
 }

@@ -9,6 +9,6 @@ enum class RecOp { Save, Delete, Next, Seek, Prev, Top, Bottom, First, Last };
 
 // Runs one record operation on the block buf under the library lock. bufCap bounds the
 // answer written back (TOFT passes the size of its own buffer). Result 1 or 0.
-int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap);
+[[nodiscard]] int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap);
 
 } // namespace lor

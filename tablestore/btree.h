@@ -53,18 +53,19 @@ public:
     static uint32_t MaxKey(uint32_t pageSize) { return pageSize - kPageHeaderSize - 2 * kIndexEntryExtra; }
 
     // Insert or replace; inserted tells which. Status 0 or a LOR_* code.
-    uint32_t Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen, bool& inserted);
+    [[nodiscard]] uint32_t Save(const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen,
+                                bool& inserted);
     // Removes the record with exactly this key, copying it to out (may be null) first; a record
     // larger than out's maxima is neither returned nor removed.
-    uint32_t Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& found);
-    uint32_t Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
+    [[nodiscard]] uint32_t Delete(const uint8_t* key, uint32_t klen, RecOut* out, bool& found);
+    [[nodiscard]] uint32_t Seek(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
     // First record with a key greater than key / last with a key smaller than key.
-    uint32_t Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
-    uint32_t Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
+    [[nodiscard]] uint32_t Next(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
+    [[nodiscard]] uint32_t Prev(const uint8_t* key, uint32_t klen, RecOut& out, bool& found);
     // Releases every page of the record tree; root and count become 0.
-    uint32_t Zap();
+    [[nodiscard]] uint32_t Zap();
     // Checks that every record is reachable in order and every page well formed; test aid.
-    uint32_t Verify(std::vector<std::string>* keys, int* depth = nullptr);
+    [[nodiscard]] uint32_t Verify(std::vector<std::string>* keys, int* depth = nullptr);
 
     // An entry being moved: views into copies of page images (see Arena) or the caller's bytes.
     struct Ent {
@@ -94,10 +95,10 @@ public:
     };
 
 private:
-    uint32_t Load(uint32_t pgno, PageRef& ref);
+    [[nodiscard]] uint32_t Load(uint32_t pgno, PageRef& ref);
     // repair: bring stale parent links of the pages passed up to date (writes only; a read never
     // changes the file).
-    uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair);
+    [[nodiscard]] uint32_t Descend(const uint8_t* key, uint32_t klen, Path& path, PageRef& leaf, bool repair);
     // A page being placed and what its parent says of it and of its neighbours.
     struct Siblings {
         int level = 0;      // 0 for a leaf
@@ -106,28 +107,29 @@ private:
         int at = 0;                    // the page's entry in the parent
         std::string sepPage, sepRight; // separators of the page and of its right neighbour
     };
-    uint32_t PutEntry(int level, const Ent& e);
-    uint32_t Place(Path& path, int pi, std::vector<Ent>& ents, size_t o);
-    uint32_t GrowRoot(Path& path);
-    uint32_t ReadSiblings(const Path& path, int pi, Siblings& sib);
-    uint32_t ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done);
-    uint32_t ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done);
-    uint32_t Split(const Siblings& sib, std::vector<Ent>& ents, size_t o);
-    uint32_t RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty);
-    uint32_t Resep(int level, uint32_t parentPg, int idx, std::string_view newSep);
-    uint32_t AfterFirstRemoved(Path& path, const std::string& oldKey);
-    uint32_t DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off);
-    uint32_t StepNext(Path& path, uint32_t& off, RecOut& out, bool& found);
-    uint32_t StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found);
+    [[nodiscard]] uint32_t PutEntry(int level, const Ent& e);
+    [[nodiscard]] uint32_t Place(Path& path, int pi, std::vector<Ent>& ents, size_t o);
+    [[nodiscard]] uint32_t GrowRoot(Path& path);
+    [[nodiscard]] uint32_t ReadSiblings(const Path& path, int pi, Siblings& sib);
+    [[nodiscard]] uint32_t ShiftLeft(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done);
+    [[nodiscard]] uint32_t ShiftRight(const Siblings& sib, std::vector<Ent>& ents, size_t o, bool& done);
+    [[nodiscard]] uint32_t Split(const Siblings& sib, std::vector<Ent>& ents, size_t o);
+    [[nodiscard]] uint32_t RemoveFromParent(uint32_t parentPg, int idx, bool& nowEmpty);
+    [[nodiscard]] uint32_t Resep(int level, uint32_t parentPg, int idx, std::string_view newSep);
+    [[nodiscard]] uint32_t AfterFirstRemoved(Path& path, const std::string& oldKey);
+    [[nodiscard]] uint32_t DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_t& off);
+    [[nodiscard]] uint32_t StepNext(Path& path, uint32_t& off, RecOut& out, bool& found);
+    [[nodiscard]] uint32_t StepPrev(Path& path, uint32_t& off, RecOut& out, bool& found);
     // Next (forward) or Prev: steps on from the remembered position when key is the last one read.
-    uint32_t Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward);
+    [[nodiscard]] uint32_t Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found, bool forward);
     bool CursorAt(const uint8_t* key, uint32_t klen) const;
     // Whether key sorts after the record returned last; leaf then receives that record's leaf.
     bool AfterCursor(const uint8_t* key, uint32_t klen, PageRef& leaf);
     void Remember(const Path& path, uint32_t off, const RecOut& out);
-    uint32_t ZapPage(uint32_t pg, int depth, uint32_t& budget);
-    uint32_t VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys,
-                        const std::string_view* lo, const std::string_view* hi, uint32_t& budget);
+    [[nodiscard]] uint32_t ZapPage(uint32_t pg, int depth, uint32_t& budget);
+    [[nodiscard]] uint32_t VerifyPage(uint32_t pg, int depth, int& leafDepth, std::vector<std::string>* keys,
+                                      const std::string_view* lo, const std::string_view* hi,
+                                      uint32_t& budget);
 
     Pager& pg_;
     TreeDesc& d_;

@@ -24,9 +24,13 @@ typedef int (*TMessageBoxHandler)(const char* text, const char* caption, unsigne
 // Paths are in the system's own encoding (UTF-8 file names), as any Linux caller passes them; a
 // program that keeps Windows-1251 text converts before it calls (the runtime's NativePath).
 // Base level. readOnly != 0 opens without writing; a missing path is created (writable only).
-LORBASE_API LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly);
-LORBASE_API int CreateBase(const char* path, uint32_t size);
-LORBASE_API void RestoreBase(const char* path);
+[[nodiscard]] LORBASE_API LORHANDLE OpenBase(const char* path, uint32_t pageSize, int readOnly);
+[[nodiscard]] LORBASE_API int CreateBase(const char* path, uint32_t size);
+// Rebuilds the base at path from its leaf and blob pages; the old file stays under a "$" name.
+// 0, or the first failure: 18 for a base open in this process; 2, 3, 10 or 11 when the old file
+// cannot be moved or read as a base (no new file is made); 9 when the new file cannot be made;
+// another status (19 for a failed page write) when the new file could not be filled.
+[[nodiscard]] LORBASE_API int RestoreBase(const char* path);
 // Writes every table name followed by "\n" and a final zero; out must hold them all.
 LORBASE_API void InfoBase(LORHANDLE base, char* out);
 LORBASE_API void CloseBase(LORHANDLE base);
@@ -34,12 +38,13 @@ LORBASE_API int IsTable(LORHANDLE base, const char* name);
 LORBASE_API void FlushBase(LORHANDLE base);
 
 // Table level.
-LORBASE_API LORHANDLE OpenTable(LORHANDLE base, const char* name);
-LORBASE_API int DelTable(LORHANDLE base, const char* name);
-LORBASE_API int RenTable(LORHANDLE base, const char* oldName, const char* newName);
-LORBASE_API LORHANDLE MetaTable(LORHANDLE base);
+[[nodiscard]] LORBASE_API LORHANDLE OpenTable(LORHANDLE base, const char* name);
+[[nodiscard]] LORBASE_API int DelTable(LORHANDLE base, const char* name);
+[[nodiscard]] LORBASE_API int RenTable(LORHANDLE base, const char* oldName, const char* newName);
+[[nodiscard]] LORBASE_API LORHANDLE MetaTable(LORHANDLE base);
+// 0 only for a handle that is no open table, so a caller may leave the answer unread.
 LORBASE_API int CloseTable(LORHANDLE table);
-LORBASE_API int ZapTable(LORHANDLE table);
+[[nodiscard]] LORBASE_API int ZapTable(LORHANDLE table);
 LORBASE_API const char* NameOfTable(LORHANDLE table);
 
 // Record level. rec on entry: u16 max key, u32 max data, u16 key length, key, u32 data length, data.
@@ -47,21 +52,21 @@ LORBASE_API const char* NameOfTable(LORHANDLE table);
 // u32 data length, data (no maximums). The caller's block must hold 6 + max key + max data bytes.
 // Keys over LOR_MAX_KEY (512) bytes fail with status 12, data over LOR_MAX_DATA (1024) with 13;
 // larger maxima count as those limits.
-LORBASE_API int SaveRec(LORHANDLE table, void* rec);
-LORBASE_API int DelRec(LORHANDLE table, void* rec);
-LORBASE_API int NextRec(LORHANDLE table, void* rec);
-LORBASE_API int SeekRec(LORHANDLE table, void* rec);
-LORBASE_API int PrevRec(LORHANDLE table, void* rec);
-LORBASE_API int Top(LORHANDLE table, void* rec);
-LORBASE_API int Bottom(LORHANDLE table, void* rec);
-LORBASE_API int FirstRec(LORHANDLE table, void* rec);
-LORBASE_API int LastRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int SaveRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int DelRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int NextRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int SeekRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int PrevRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int Top(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int Bottom(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int FirstRec(LORHANDLE table, void* rec);
+[[nodiscard]] LORBASE_API int LastRec(LORHANDLE table, void* rec);
 LORBASE_API uint32_t CountRec(LORHANDLE table);
 
 // Blobs: one byte string per table. ReadBin's out must hold CountRec(table) bytes.
-LORBASE_API int SaveBin(LORHANDLE table, const void* data, uint32_t length);
-LORBASE_API int ReadBin(LORHANDLE table, void* out);
-LORBASE_API int DelBin(LORHANDLE table);
+[[nodiscard]] LORBASE_API int SaveBin(LORHANDLE table, const void* data, uint32_t length);
+[[nodiscard]] LORBASE_API int ReadBin(LORHANDLE table, void* out);
+[[nodiscard]] LORBASE_API int DelBin(LORHANDLE table);
 
 // Raw pages. The page image stays valid until the next call into the library.
 LORBASE_API uint32_t BasePageCount(LORHANDLE base);
@@ -71,15 +76,15 @@ LORBASE_API uint32_t PageSize(LORHANDLE base);
 // The status a base keeps after the last call on it, through the base's or any of its tables'
 // handles (0xFFFFFFFF for an unknown handle). Every call starts at 0: after a walk step that found
 // nothing, 0 means the true end of the table and 11 damage.
-LORBASE_API uint32_t LastStatus(LORHANDLE handle);
+[[nodiscard]] LORBASE_API uint32_t LastStatus(LORHANDLE handle);
 // What a writer would find at path, without opening it for writing: 0 for a base closed cleanly
 // that may be written; 9 when it may not be written, 18 when its in-use byte is set (open
 // elsewhere, or not closed), 3 when it is no base, 2 for no regular file, 10 when unreadable.
-LORBASE_API int BaseFileState(const char* path);
+[[nodiscard]] LORBASE_API int BaseFileState(const char* path);
 // Opens a base for reading only (nothing reaches the file) and reports in *mayWrite (when given)
 // whether a writer could open it now: 1 for a base closed cleanly that may be written, else 0
 // (read-only, or in use). Results as OpenBase with read-only access.
-LORBASE_API LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite);
+[[nodiscard]] LORBASE_API LORHANDLE OpenBaseForReading(const char* path, uint32_t pageSize, int* mayWrite);
 
 // lorbase keeps its own copy of the runtime's message-box hook (OpenTable's failure box).
 // Installs h for the library (null restores the default, which writes to stderr) and returns
@@ -119,16 +124,16 @@ public:
 
     // Virtual slots, in this order.
     virtual ~TOFT();
-    virtual int RNEXT();
-    virtual int RPREV();
+    [[nodiscard]] virtual int RNEXT();
+    [[nodiscard]] virtual int RPREV();
     virtual void RTOP();
     virtual void RBOTT();
-    virtual int RSAVE();
-    virtual int RSEEK();
-    virtual int RDEL();
-    virtual int RZAP();
-    virtual int RFIRST();
-    virtual int RLAST();
+    [[nodiscard]] virtual int RSAVE();
+    [[nodiscard]] virtual int RSEEK();
+    [[nodiscard]] virtual int RDEL();
+    [[nodiscard]] virtual int RZAP();
+    [[nodiscard]] virtual int RFIRST();
+    [[nodiscard]] virtual int RLAST();
     virtual void Blank();
     virtual void APPEND();
     virtual void SwabBefore();
@@ -141,7 +146,7 @@ public:
     virtual TOFT& operator=(const TOFT& other);
 
     void MaxLen(uint32_t n);
-    bool Open(LORHANDLE base, const char* name);
+    bool Open(LORHANDLE base, const char* name); // the answer is also Table != 0
     void Close();
     int Tset2Ptr(); // packs the current record into Buf; throws when it does not fit
     int Ptr2Tset(); // unpacks the answer in Buf into the key and data; throws when too long

@@ -8,11 +8,11 @@
 #include <vector>
 
 // Last status of a base (or of a table's base); 0xFFFFFFFF for an unknown handle.
-uint32_t LorBaseStatus(LORHANDLE base);
-uint32_t LorTableStatus(LORHANDLE table);
+[[nodiscard]] uint32_t LorBaseStatus(LORHANDLE base);
+[[nodiscard]] uint32_t LorTableStatus(LORHANDLE table);
 // Walks the whole tree of a table checking order, ranges and depths; fills keys in order.
 // Returns 0 or a status; depth (optional) receives the number of levels.
-uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* depth = nullptr);
+[[nodiscard]] uint32_t LorVerifyTable(LORHANDLE table, std::vector<std::string>* keys, int* depth = nullptr);
 // Number of bases open in the process.
 int LorOpenBaseCount();
 // Slot count of the shared cache of a page size (0 before a file of that size was opened).

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// Status codes kept in a base after each call (only OpenBase returns one).
+// Status codes kept in a base after each call (OpenBase, BaseFileState and RestoreBase return one).
 enum : uint32_t {
     LOR_OK = 0,
     LOR_NOT_REGULAR = 2,      // the path is not a regular file

@@ -117,9 +117,9 @@ public:
     uint32_t PageSize() const { return pageSize_; }
     uint32_t Capacity() const { return uint32_t(slots_.size()); }
     // Finds or loads a page of p; returns a status (0 on success).
-    uint32_t Fetch(Pager* p, uint32_t pgno, PageRef& out);
+    [[nodiscard]] uint32_t Fetch(Pager* p, uint32_t pgno, PageRef& out);
     // Writes p's dirty pages in page order; false on a write failure.
-    bool FlushOwner(Pager* p);
+    [[nodiscard]] bool FlushOwner(Pager* p);
     // Unassigns p's slots (after its dirty pages were written or given up).
     void ReleaseOwner(Pager* p);
     int OwnerCount(const Pager* p) const;
@@ -143,7 +143,7 @@ private:
     void Unlink(Slot* s);
     void AddSlot();
     // Writes a dirty image back for eviction; false only when the write failed for p's own file.
-    bool WriteBack(Slot* s, const Pager* p);
+    [[nodiscard]] bool WriteBack(Slot* s, const Pager* p);
     // Frees unpinned slots from the least recent end down to the target capacity.
     void Trim();
 
@@ -180,23 +180,23 @@ public:
     void Touch() { ++changes_; }
 
     // Page image by number (fresh empty page beyond the end of the file); 0 or a status.
-    uint32_t Get(uint32_t pgno, PageRef& out);
+    [[nodiscard]] uint32_t Get(uint32_t pgno, PageRef& out);
     // A table of this file was opened or closed (the directory counts as one while the file is open).
     void TableOpened();
     void TableClosed();
     // Takes the free-list head for a table; kind is kFlagLeaf, kFlagIndex or kFlagBlob.
-    uint32_t Alloc(uint32_t owner, uint8_t kind, PageRef& out);
+    [[nodiscard]] uint32_t Alloc(uint32_t owner, uint8_t kind, PageRef& out);
     // Puts a page at the head of the free list.
-    uint32_t Release(uint32_t pgno);
+    [[nodiscard]] uint32_t Release(uint32_t pgno);
 
     // Page I/O used by the cache; a failed write marks the pager broken.
-    bool LoadPage(uint32_t pgno, uint8_t* img);
-    bool StorePage(uint32_t pgno, uint8_t* img);
+    [[nodiscard]] bool LoadPage(uint32_t pgno, uint8_t* img);
+    [[nodiscard]] bool StorePage(uint32_t pgno, uint8_t* img);
 
-    bool Flush(); // dirty pages to the file
-    bool Sync();  // file buffers to the disk
-    bool WriteHeader(bool inUse);
-    bool CloseFile();
+    [[nodiscard]] bool Flush(); // dirty pages to the file
+    [[nodiscard]] bool Sync();  // file buffers to the disk
+    [[nodiscard]] bool WriteHeader(bool inUse);
+    [[nodiscard]] bool CloseFile();
     uint64_t FileLength();
 
 private:

@@ -62,34 +62,66 @@ std::string IdKey(uint32_t id) {
     return std::string(reinterpret_cast<const char*>(k), 4);
 }
 
+// The new file being filled, and the first failure of the steps taken on it.
+struct Rebuilt {
+    Base& b;
+    uint32_t first = LOR_OK;
+
+    // Takes a step's outcome and clears the status for the next one. A step that answers false with
+    // no status found nothing (an empty table to zap, a key not there); an empty or overlong key
+    // comes from damage in the old file and is skipped, as damaged pages are.
+    void Step(bool ok) {
+        if (!ok && first == LOR_OK && b.status != LOR_OK && b.status != LOR_EMPTY_KEY &&
+            b.status != LOR_TOO_LONG)
+            first = b.status;
+        b.status = LOR_OK;
+    }
+    Table* Open(const std::string& name) {
+        Table* t = OpenTableIn(b, name);
+        Step(t != nullptr);
+        return t;
+    }
+    // Closing writes the table's directory record; its failure is left in the status.
+    void Close(Table* t) {
+        CloseTableIn(t);
+        Step(b.status == LOR_OK);
+    }
+};
+
 } // namespace
 
-void RestoreFile(const std::string& path) {
+uint32_t RestoreFile(const std::string& path) {
     const std::string backup = BackupName(path);
     if (backup == path)
-        return;
-    RemoveFile(backup);
+        return LOR_NOT_REGULAR;
+    // A stale backup that cannot be removed makes the move below fail, and that is reported.
+    (void)RemoveFile(backup);
     if (!MoveFile(path, backup))
-        return;
+        return LOR_CANNOT_OPEN;
     auto old = OpenFile(backup, OpenMode::ReadOnly);
     if (!old)
-        return;
+        return LOR_CANNOT_OPEN;
     uint8_t h[kFileHeaderSize];
-    if (old->Read(0, h, kFileHeaderSize) != kFileHeaderSize || h[kHdrMagic] != kMagic)
-        return;
+    if (old->Read(0, h, kFileHeaderSize) != kFileHeaderSize)
+        return LOR_CANNOT_OPEN;
+    if (h[kHdrMagic] != kMagic)
+        return LOR_BAD_MAGIC;
     uint32_t ps = Get32(h + kHdrPageSize);
-    if (ps == 0 || NormalPageSize(ps) != ps || !CreateBaseFile(path, ps))
-        return;
+    if (ps == 0 || NormalPageSize(ps) != ps)
+        return LOR_DAMAGED;
+    if (!CreateBaseFile(path, ps))
+        return LOR_NOT_WRITABLE;
     std::unique_ptr<Base> nb;
-    if (OpenBaseFile(path, ps, false, nb) != LOR_OK)
-        return;
+    if (uint32_t st = OpenBaseFile(path, ps, false, nb))
+        return st;
     Base& b = *nb;
+    Rebuilt r{b};
     int64_t len = old->Size();
     uint32_t pages = len > int64_t(kFileHeaderSize) ? uint32_t((len - kFileHeaderSize) / ps) : 0;
-    Table* map = OpenTableIn(b, "_");
+    Table* map = r.Open("_");
     if (!map) {
         CloseBaseFile(b);
-        return;
+        return r.first != LOR_OK ? r.first : LOR_CANNOT_OPEN;
     }
     std::vector<uint8_t> pg;
     // Pass 1: directory leaves name the tables.
@@ -102,19 +134,21 @@ void RestoreFile(const std::string& path) {
             std::string name = e.key.substr(0, e.key.find('\0'));
             if (name.empty() || name == "_")
                 continue;
-            if (Table* t = OpenTableIn(b, name)) {
-                ZapRecords(*t);
-                CloseTableIn(t);
+            if (Table* t = r.Open(name)) {
+                r.Step(ZapRecords(*t));
+                r.Close(t);
             }
             std::string data = e.data.substr(4, 9) + name + '\0';
-            SaveRecord(*map, U8(IdKey(Get32(U8(e.data)))), 4, U8(data), uint32_t(data.size()));
+            r.Step(SaveRecord(*map, U8(IdKey(Get32(U8(e.data)))), 4, U8(data), uint32_t(data.size())));
         }
     }
     uint8_t kbuf[4], dbuf[kDirRecordSize + kMaxTableName + 1];
     auto lookup = [&](uint32_t id, uint32_t& root, uint32_t& count, uint8_t& blob, std::string& name) {
         RecOut out{kbuf, sizeof kbuf, 0, dbuf, sizeof dbuf, 0};
         std::string k = IdKey(id);
-        if (!SeekRecord(*map, U8(k), 4, out) || out.dataLen < 10)
+        const bool found = SeekRecord(*map, U8(k), 4, out);
+        r.Step(found);
+        if (!found || out.dataLen < 10)
             return false;
         root = Get32(dbuf);
         count = Get32(dbuf + 4);
@@ -132,12 +166,12 @@ void RestoreFile(const std::string& path) {
         std::string name;
         if (!lookup(Get32(&pg[kPgOwner]), root, count, blob, name))
             continue;
-        Table* t = OpenTableIn(b, name);
+        Table* t = r.Open(name);
         if (!t)
             continue;
         for (const RawEntry& e : LeafEntries(pg))
-            SaveRecord(*t, U8(e.key), uint32_t(e.key.size()), U8(e.data), uint32_t(e.data.size()));
-        CloseTableIn(t);
+            r.Step(SaveRecord(*t, U8(e.key), uint32_t(e.key.size()), U8(e.data), uint32_t(e.data.size())));
+        r.Close(t);
     }
     // Pass 3: blobs whose whole chain is still there.
     std::vector<uint32_t> blobs; // old table ids
@@ -145,7 +179,9 @@ void RestoreFile(const std::string& path) {
         std::string key; // the empty key sorts before every record
         for (uint32_t guard = 0; guard <= map->desc->t.count; ++guard) {
             RecOut out{kbuf, sizeof kbuf, 0, dbuf, sizeof dbuf, 0};
-            if (!NextRecord(*map, U8(key), uint32_t(key.size()), out))
+            const bool found = NextRecord(*map, U8(key), uint32_t(key.size()), out);
+            r.Step(found);
+            if (!found)
                 break;
             key.assign(reinterpret_cast<const char*>(kbuf), out.keyLen);
             if (out.keyLen == 4 && out.dataLen >= 10 && dbuf[8] == 1)
@@ -174,15 +210,18 @@ void RestoreFile(const std::string& path) {
         }
         if (data.size() != count)
             continue;
-        if (Table* t = OpenTableIn(b, name)) {
-            SaveBlob(*t, data.data(), count);
-            CloseTableIn(t);
+        if (Table* t = r.Open(name)) {
+            r.Step(SaveBlob(*t, data.data(), count));
+            r.Close(t);
         }
     }
-    CloseTableIn(map);
-    DeleteTable(b, "_");
+    r.Close(map);
+    r.Step(DeleteTable(b, "_"));
     CloseBaseFile(b);
-    old->Close();
+    r.Step(b.status == LOR_OK);
+    // The backup was only read: closing it cannot lose anything of the restore.
+    (void)old->Close();
+    return r.first;
 }
 
 } // namespace lor

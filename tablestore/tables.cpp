@@ -236,7 +236,7 @@ uint32_t FileState(const std::string& path) {
     uint8_t h[kFileHeaderSize];
     if (!f || f->Read(0, h, kFileHeaderSize) != kFileHeaderSize)
         return LOR_CANNOT_OPEN;
-    f->Close();
+    (void)f->Close(); // only read: the header is in hand whatever closing says
     if (h[kHdrMagic] != kMagic)
         return LOR_BAD_MAGIC;
     if (h[kHdrInUse] != 0)
@@ -276,7 +276,7 @@ uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly,
     b->pager->TableOpened(); // the directory
     b->readOnly = readOnly;
     if (!readOnly && !b->pager->WriteHeader(true)) {
-        b->pager->CloseFile();
+        (void)b->pager->CloseFile(); // the open has failed already; that failure is the one to tell
         return LOR_CANNOT_OPEN;
     }
     b->path = path;
@@ -380,7 +380,7 @@ void CloseTableIn(Table* t) {
         b.tables.erase(it);
     if (d && --d->refs == 0) {
         if (!b.readOnly && b.pager && !b.pager->Broken())
-            WriteDescriptor(b, *d);
+            (void)WriteDescriptor(b, *d); // a failure stays in the base's status for LastStatus
         auto dt = std::find_if(b.descs.begin(), b.descs.end(), [&](auto& p) { return p.get() == d; });
         if (dt != b.descs.end()) {
             b.descs.erase(dt);

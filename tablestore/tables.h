@@ -55,42 +55,47 @@ struct Base {
     std::vector<std::unique_ptr<Descriptor>> descs;
 
     // Fails (with a status) when the base cannot take a write.
-    bool Writable();
-    bool Usable();
+    [[nodiscard]] bool Writable();
+    [[nodiscard]] bool Usable();
 };
 
 // Creates (or truncates) a file with its header and directory page; false on failure.
-bool CreateBaseFile(const std::string& path, uint32_t size);
+[[nodiscard]] bool CreateBaseFile(const std::string& path, uint32_t size);
 // Opens path; on failure returns the status and leaves out empty.
 // What a writer would find at path (see BaseFileState), read without opening it for writing.
-uint32_t FileState(const std::string& path);
-uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly, std::unique_ptr<Base>& out);
+[[nodiscard]] uint32_t FileState(const std::string& path);
+[[nodiscard]] uint32_t OpenBaseFile(const std::string& path, uint32_t pageSize, bool readOnly,
+                                    std::unique_ptr<Base>& out);
 // Closes every table and the file; the status tells how the header write and close went.
 void CloseBaseFile(Base& b);
-bool FlushBaseFile(Base& b);
+[[nodiscard]] bool FlushBaseFile(Base& b);
 
 Table* OpenTableIn(Base& b, const std::string& name);
 void CloseTableIn(Table* t);
 bool TableExists(Base& b, const std::string& name);
-bool DeleteTable(Base& b, const std::string& name);
-bool RenameTable(Base& b, const std::string& oldName, const std::string& newName);
+[[nodiscard]] bool DeleteTable(Base& b, const std::string& name);
+[[nodiscard]] bool RenameTable(Base& b, const std::string& oldName, const std::string& newName);
 std::string ListTables(Base& b);
-bool WriteDescriptor(Base& b, Descriptor& d);
+[[nodiscard]] bool WriteDescriptor(Base& b, Descriptor& d);
 
 // Record operations on a table; false when not found or failed (status in the base).
-bool SaveRecord(Table& t, const uint8_t* key, uint32_t klen, const uint8_t* data, uint32_t dlen);
-bool DeleteRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
-bool SeekRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
-bool NextRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
-bool PrevRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
-bool ZapRecords(Table& t);
+[[nodiscard]] bool SaveRecord(Table& t, const uint8_t* key, uint32_t klen, const uint8_t* data,
+                              uint32_t dlen);
+[[nodiscard]] bool DeleteRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
+[[nodiscard]] bool SeekRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
+[[nodiscard]] bool NextRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
+[[nodiscard]] bool PrevRecord(Table& t, const uint8_t* key, uint32_t klen, RecOut& out);
+[[nodiscard]] bool ZapRecords(Table& t);
 
-bool SaveBlob(Table& t, const uint8_t* data, uint32_t len);
-bool ReadBlob(Table& t, uint8_t* out);
-bool DeleteBlob(Table& t);
+[[nodiscard]] bool SaveBlob(Table& t, const uint8_t* data, uint32_t len);
+[[nodiscard]] bool ReadBlob(Table& t, uint8_t* out);
+[[nodiscard]] bool DeleteBlob(Table& t);
 
-// Rebuilds path from the leaf and blob pages of its old contents, kept under a "$" name.
-void RestoreFile(const std::string& path);
+// Rebuilds path from the leaf and blob pages of its old contents, kept under a "$" name. LOR_OK, or
+// the first failure: the old file could not be moved or read (then no new file is made), or a
+// write to the new one failed (which then keeps its in-use mark). Records that the old file's
+// damage made unsavable are skipped, as damaged pages are.
+[[nodiscard]] uint32_t RestoreFile(const std::string& path);
 std::string BackupName(const std::string& path);
 
 } // namespace lor

@@ -21,19 +21,14 @@ std::string TMainForm::SettingsPathOverride;
 
 namespace {
 
-const char* const kInstructionWords[] = {
-    "push", "pop", "ret", "gotoa", "gotoc", "gotoz", "gotonc", "gotonz", "break", "+",
-    "-",    "&",   "|",   "^",     "~",     ">>",    "<<",     "act",    "do",    "def",
-    "div",  "*",   "mov", "ldi",   "rev",   "gotop", "gotonp", "test",   "addi",  "subi"};
-const char* const kFunctionWords[] = {"gtime",  "rparam",    "wparam",     "cparam", "pollcmd", "print",
-                                      "logmsg", "makecrc16", "makeqbxcrc", "itoa",   "pollcmdx"};
 constexpr uint16_t kInstructionKind = 255, kFunctionKind = 254;
 constexpr int kPortCount = 255;
 
-std::unique_ptr<TStringList> SortedWords(const char* const* words, size_t n) {
+// The editor's keywords are the instruction table's words and do-function names, nothing more.
+std::unique_ptr<TStringList> SortedWords(std::span<const std::string_view> words) {
     auto list = std::make_unique<TStringList>();
-    for (size_t i = 0; i < n; ++i)
-        list->Add(words[i]);
+    for (std::string_view word : words)
+        list->Add(std::string(word));
     list->SetSorted(true);
     return list;
 }
@@ -64,8 +59,8 @@ void TMainForm::EmptyList(ELEMList& list) {
 }
 
 void TMainForm::FormCreate(TObject* Sender) {
-    InstructionWords = SortedWords(kInstructionWords, std::size(kInstructionWords));
-    FunctionWords = SortedWords(kFunctionWords, std::size(kFunctionWords));
+    InstructionWords = SortedWords(::InstructionWords());
+    FunctionWords = SortedWords(DoFunctionNames());
     TMPSyntaxAttributes* attrs = MPSyntaxMemo1->SyntaxAttributes();
     attrs->SetColor(kInstructionKind, false, 0xFF0000);
     attrs->SetStyle(kInstructionKind, mpsBold);

@@ -106,6 +106,10 @@ void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v) {
 }
 
 TSettingsPaths SettingsPaths(const std::string& exeName) {
+    if (exeName.empty()) {
+        const std::string user = UserConfigFolder() + kUnnamedSettings;
+        return {user, user};
+    }
     std::string beside = ChangeFileExt(exeName, ".ini");
     std::string folder = ExtractFilePath(beside);
     if (::access(NativePath(folder.empty() ? "." : folder).c_str(), W_OK) == 0)

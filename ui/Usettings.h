@@ -38,7 +38,9 @@ void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v);
 
 // Where the settings are read and written: the program's own path with ".ini" when its folder
 // takes new files; otherwise the same-named file in the user's configuration folder is written, and
-// read when it exists (else the file beside the program is read).
+// read when it exists (else the file beside the program is read). Without the program's path (unknown,
+// or refused for a name Windows-1251 cannot hold) both are "qbxconf.ini" in the user's folder.
+inline constexpr const char* kUnnamedSettings = "qbxconf.ini";
 struct TSettingsPaths {
     std::string Read, Write;
 };

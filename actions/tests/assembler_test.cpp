@@ -167,4 +167,49 @@ TEST(Assembler, ActTakesANumberOrAStoredName) {
     EXPECT_THROW(a->Assemble(byCaption), EConvertError);
 }
 
+// Every code of the instruction table, with operands that are not the defaults, reads back from the
+// line the lister writes for it: the assembler knows every word the table has.
+TEST(Assembler, EveryCodeOfTheTableReadsBackFromItsLine) {
+    actionManager m;
+    T_Action* src = m.CreateAction("src");
+    const uint16_t callee = m.CreateAction("callee")->Id();
+    for (uint8_t k : {1, 2}) {
+        TActionLine def;
+        def.Opcode = opDef;
+        def.Operands[0] = k;
+        def.SetU16(1, 4);
+        src->Instructions.push_back(def);
+    }
+    src->Variables.Add("x");
+    src->Variables.Add("y");
+    for (const TOpcodeInfo& info : OpcodeTable()) {
+        TActionLine l;
+        l.Opcode = info.code;
+        for (int i = 0; i < info.operandCount; ++i) {
+            const TOperand op = info.operands[i];
+            switch (op.kind) {
+            case TOperandKind::Var: l.Operands[op.at] = uint8_t(1 + i % 2); break;
+            case TOperandKind::Num16: l.SetU16(op.at, 300); break;
+            case TOperandKind::Len16: l.SetU16(op.at, 5); break;
+            case TOperandKind::Len8: l.Operands[op.at] = 5; break;
+            case TOperandKind::Num32: l.SetU32(70000); break;
+            case TOperandKind::Target: l.SetU16(op.at, 3); break;
+            case TOperandKind::Function: l.Operands[op.at] = 2; break;
+            case TOperandKind::Action: l.SetU16(op.at, callee); break;
+            }
+        }
+        src->Instructions.push_back(l);
+    }
+    TStringList text;
+    for (size_t i = 0; i < src->Instructions.size(); ++i) {
+        text.Add(src->InstructionText(int(i)));
+        ASSERT_NE(text[int(i)].rfind(std::string(kRawOpcodeText) + " ", 0), 0u) << text[int(i)];
+    }
+    T_Action* back = m.CreateAction("back");
+    back->Assemble(text);
+    ASSERT_EQ(back->Instructions.size(), src->Instructions.size());
+    for (size_t i = 0; i < src->Instructions.size(); ++i)
+        EXPECT_EQ(back->Instructions[i], src->Instructions[i]) << text[int(i)];
+}
+
 } // namespace

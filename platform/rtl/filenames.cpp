@@ -3,6 +3,8 @@
 #include "sysutils.h"
 
 #include "cp1251.h"
+#include "msgbox.h"
+#include "programpath.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -91,6 +93,23 @@ std::string UnrepresentableNameMessage(std::string_view native) {
     return "Имя \"" + Utf8ToCp1251(native) +
            "\" содержит символы, которых нет в кодировке Windows-1251, "
            "и не может быть использовано.";
+}
+
+std::string ProgramPath() {
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return std::string();
+    const std::string_view native(buf, size_t(n));
+    std::string path;
+    if (TryFromNativePath(native, path))
+        return path;
+    static bool told = false;
+    if (!told) {
+        told = true; // before the box: its caption may ask for the program's name again
+        ShowMessageBoxText(UnrepresentableNameMessage(native).c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+    }
+    return std::string();
 }
 
 bool FileExists(std::string_view f) {

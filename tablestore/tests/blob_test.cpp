@@ -83,7 +83,7 @@ TEST(LorRestore, RebuildsRecordsAndBlobs) {
     CloseBase(b);
     auto old = ReadAll(path);
 
-    RestoreBase(path.c_str());
+    ASSERT_EQ(RestoreBase(path.c_str()), 0);
     EXPECT_EQ(ReadAll(dir / "$estore.lor"), old); // the old file, untouched, under the "$" name
     b = OpenBase(path.c_str(), 512, 1);
     ASSERT_GT(b, 32u);

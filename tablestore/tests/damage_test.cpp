@@ -27,7 +27,7 @@ std::vector<uint8_t> BuildSample(const std::string& path) {
     Call(SaveRec, s, "one", nullptr, "1");
     LORHANDLE bl = OpenTable(b, "blob");
     std::string blob(1500, 'b');
-    SaveBin(bl, blob.data(), uint32_t(blob.size()));
+    EXPECT_EQ(SaveBin(bl, blob.data(), uint32_t(blob.size())), 1);
     CloseBase(b);
     return ReadAll(path);
 }
@@ -76,20 +76,21 @@ void Workout(const std::string& path) {
             Call(SaveRec, t, "key5000", nullptr, "new");
             Call(DelRec, t, "key7", &a);
             Call(DelRec, t, "one", &a);
+            // On damage these may fail or succeed; what counts is that each returns.
             uint32_t n = CountRec(t);
             if (n < (1u << 22)) {
                 std::vector<uint8_t> out(n + 1);
-                ReadBin(t, out.data());
+                (void)ReadBin(t, out.data());
             }
-            LorVerifyTable(t, nullptr);
+            (void)LorVerifyTable(t, nullptr);
             if (name == "blob")
-                DelBin(t);
+                (void)DelBin(t);
             if (name == "small")
-                ZapTable(t);
+                (void)ZapTable(t);
             CloseTable(t);
         }
-        RenTable(b, "small", "tiny");
-        DelTable(b, "tiny");
+        (void)RenTable(b, "small", "tiny");
+        (void)DelTable(b, "tiny");
         for (uint32_t p = 1; p <= 3; ++p)
             BaseGetPageDat(b, p);
         FlushBase(b);
@@ -101,7 +102,7 @@ void WorkoutDamaged(const std::string& path, const std::vector<uint8_t>& bytes) 
     WriteAll(path, bytes);
     Workout(path);
     WriteAll(path, bytes);
-    RestoreBase(path.c_str());
+    (void)RestoreBase(path.c_str()); // damaged bytes may not restore; what follows must work either way
     Workout(path);
 }
 
@@ -293,7 +294,7 @@ TEST_F(LOR_SUITE(LorDamage), RestoreKeepsTheRecordsOfUndamagedPages) {
     std::fill(good.begin() + long(kHeader + (victim - 1) * kPage),
               good.begin() + long(kHeader + victim * kPage), 0);
     WriteAll(path, good);
-    RestoreBase(path.c_str());
+    ASSERT_EQ(RestoreBase(path.c_str()), 0);
     LORHANDLE b = OpenBase(path.c_str(), 512, 1);
     ASSERT_GT(b, 32u);
     std::set<std::string> back;

@@ -3,6 +3,8 @@
 #include "lorfile.h"
 #include "lortest.h"
 
+#include <set>
+
 using namespace lortest;
 
 namespace {
@@ -200,4 +202,57 @@ TEST(LOR_SUITE(LorFault), OneFailingFileLeavesTheOthersWorking) {
     EXPECT_EQ(CountRec(OpenTable(b, "t")), 2000u);
     CloseBase(b);
     LorSetMessageBoxHandler(oldBox);
+}
+
+// A restore whose Nth write to the new file fails says so, whichever write it is, and leaves the old
+// file whole under the "$" name; a new file that did not get all its pages keeps its in-use mark.
+TEST(LOR_SUITE(LorFault), RestoreReportsAFailedWrite) {
+    TempDir dir;
+    const std::string path = dir / "restore.lor", backup = dir / "$estore.lor";
+    TMessageBoxHandler oldBox = LorSetMessageBoxHandler(&Silent);
+    LORHANDLE b = OpenBase(path.c_str(), 512, 0);
+    for (const char* name : {"alpha", "beta"}) {
+        LORHANDLE t = OpenTable(b, name);
+        for (int i = 0; i < 300; ++i)
+            ASSERT_TRUE(Call(SaveRec, t, std::to_string(i * 7919 % 300), nullptr, std::string(30, name[0])));
+    }
+    const std::string blob(2000, 'z');
+    ASSERT_EQ(SaveBin(OpenTable(b, "blob"), blob.data(), uint32_t(blob.size())), 1);
+    CloseBase(b);
+    const auto original = ReadAll(path);
+    auto run = [&](int failAt) {
+        WriteAll(path, original);
+        std::filesystem::remove(backup);
+        g_failAt = failAt;
+        g_writes = 0;
+        lor::FileOpener old = lor::SetFileOpener(&OpenFailing);
+        const int status = RestoreBase(path.c_str());
+        lor::SetFileOpener(old);
+        g_failAt = -1;
+        return status;
+    };
+    ASSERT_EQ(run(-1), 0);
+    const int total = g_writes;
+    ASSERT_GT(total, 20);
+    b = OpenBase(path.c_str(), 512, 1);
+    EXPECT_EQ(CountRec(OpenTable(b, "alpha")), 300u);
+    EXPECT_EQ(CountRec(OpenTable(b, "beta")), 300u);
+    EXPECT_EQ(CountRec(OpenTable(b, "blob")), uint32_t(blob.size()));
+    CloseBase(b);
+    // Making the file, opening it, a page write while filling it, the close.
+    const std::set<int> expected = {LOR_NOT_WRITABLE, LOR_CANNOT_OPEN, LOR_IO_ERROR, LOR_CLOSE_HEADER};
+    std::set<int> seen;
+    for (int n = 0; n < total; ++n) {
+        const int status = run(n);
+        EXPECT_TRUE(expected.count(status)) << n << " status " << status;
+        seen.insert(status);
+        EXPECT_EQ(ReadAll(backup), original) << n;
+        const auto f = ReadAll(path);
+        if (n >= 3 && f.size() > 1) { // writes 0-2 make the file and mark it in use
+            EXPECT_EQ(f[1], 1) << n;
+        }
+    }
+    EXPECT_EQ(seen, expected); // a write failing while records go in is told as itself
+    LorSetMessageBoxHandler(oldBox);
+    EXPECT_EQ(LorOpenBaseCount(), 0);
 }

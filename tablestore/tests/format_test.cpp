@@ -173,7 +173,7 @@ TEST(LorFormat, CacheSlotsFollowOpenTables) {
     EXPECT_EQ(LorCacheSlots(512), base + 3 * per);
     LORHANDLE b = OpenBase((dir / "b.lor").c_str(), 512, 0);
     LORHANDLE other = OpenBase((dir / "c.lor").c_str(), 1024, 0);
-    OpenTable(b, "one");
+    EXPECT_NE(OpenTable(b, "one"), 0u);
     EXPECT_EQ(LorCacheSlots(512), base + 5 * per);
     // Enough records to fill every slot, so that shrinking has dirty pages to write back.
     for (int i = 0; i < 3000; ++i)

@@ -131,8 +131,8 @@ TEST(LorToft, DeleteReturnsTheRecordAndReadsCallSet2Edit) {
     EXPECT_EQ(it.RDEL(), 0);
     EXPECT_EQ(it.COUNT(), 0u);
     it.setKey(6);
-    it.RSAVE();
-    it.RSEEK();
+    ASSERT_EQ(it.RSAVE(), 1);
+    EXPECT_EQ(it.RSEEK(), 1);
     EXPECT_EQ(it.edits, 1);
     EXPECT_EQ(it.RZAP(), 1);
     EXPECT_EQ(it.COUNT(), 0u);

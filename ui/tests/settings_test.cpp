@@ -114,6 +114,22 @@ TEST(Settings, AMaximisedWindowKeepsTheLastNormalGeometryOfTheFile) {
     EXPECT_EQ(s.Visible[3], 0);
 }
 
+// Without the program's path (refused for a name Windows-1251 cannot hold) nothing is read or written
+// in the current folder: the settings live in the user's folder.
+TEST(Settings, WithoutTheProgramsPathTheSettingsLiveInTheUserFolder) {
+    testsupport::TempFolder dir;
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
+    const TSettingsPaths paths = SettingsPaths("");
+    EXPECT_EQ(paths.Read, dir.Path() + "/qbxconf/qbxconf.ini");
+    EXPECT_EQ(paths.Write, paths.Read);
+    if (old)
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
 TEST(Settings, AFolderThatTakesNoFilesSendsTheSettingsToTheUserFolder) {
     testsupport::TempFolder dir;
     std::filesystem::create_directories(dir.File("bin"));

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <set>
 
 #include "Configmanager.h"
 #include "Dockform.h"
@@ -105,6 +106,33 @@ TEST_F(SubprogramPage, MissingOperandNamesItsLine) {
     EXPECT_EQ(dialogs.Shown.size(), 1u);
     ASSERT_EQ(action->Instructions.size(), 3u);
     EXPECT_EQ(action->Instructions[1].Opcode, opMov);
+}
+
+// The editor marks the instruction table's words as instructions and the do-function names as
+// functions; no other word is either.
+TEST_F(SubprogramPage, KeywordsAreTheInstructionTablesWordsAndFunctionNames) {
+    auto listed = [](const TStringList& list) {
+        std::set<std::string> words;
+        for (int i = 0; i < list.Count(); ++i)
+            words.insert(list[i]);
+        return words;
+    };
+    auto table = [](std::span<const std::string_view> words) {
+        return std::set<std::string>(words.begin(), words.end());
+    };
+    EXPECT_EQ(listed(*m->InstructionWords), table(InstructionWords()));
+    EXPECT_EQ(listed(*m->FunctionWords), table(DoFunctionNames()));
+    auto kind = [&](const std::string& word) {
+        uint16_t token = 0;
+        m->MPSyntaxMemo1ParseWord(word, token);
+        return token;
+    };
+    for (std::string_view word : InstructionWords())
+        EXPECT_EQ(kind(std::string(word)), 255) << word;
+    for (std::string_view word : DoFunctionNames())
+        EXPECT_EQ(kind(std::string(word)), 254) << word;
+    for (const char* word : {"op", "mem", "x", "pushx"})
+        EXPECT_EQ(kind(word), 0) << word;
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "dialogs.h"
 #include "handle.h"
 #include "menus.h"
+#include "programpath.h"
 #include "sysinfo_qt.h"
 #include "winapi.h"
 #include "wingdi.h"
@@ -705,13 +706,7 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     return DialogService()->MessageBox(Text, Caption, Flags);
 }
 
-std::string TApplication::ExeName() const {
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return std::string();
-    return Utf8ToCp1251(std::string(buf, size_t(n)));
-}
+std::string TApplication::ExeName() const { return ProgramPath(); }
 
 // ---- TScreen ---------------------------------------------------------------------------------------
 

@@ -196,7 +196,7 @@ public:
     int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
 
     TCustomForm* MainForm() const { return FMainForm; }
-    std::string ExeName() const;
+    std::string ExeName() const; // ProgramPath(): empty when the path is unknown or refused
     // The program's file name without extension until set.
     std::string Title() const;
     void SetTitle(const std::string& v) { FTitle = v; }

@@ -17,6 +17,7 @@
 #include "clipbrd.h"
 #include "cp1251.h"
 #include "core_support.h"
+#include "programpath.h"
 #include "menus.h"
 #include "timers.h"
 #include "handle.h"
@@ -573,6 +574,7 @@ TEST_F(CoreForms, ScreenKnowsFormsAndFonts) {
     EXPECT_GT(Screen->Width(), 0);
     EXPECT_GT(Screen->Fonts()->Count(), 0);
     EXPECT_FALSE(Application->ExeName().empty());
+    EXPECT_EQ(Application->ExeName(), ProgramPath()); // one rule for the program's path
 }
 
 // A released window stays released while the control is hidden and comes back, children and all,
