@@ -108,8 +108,10 @@ TWhere Locate(TControl* c, int x, int y) {
 }
 
 // Sends one mouse event the way the window system does when the window is shown; otherwise to
-// the deepest visible widget of the control under the point.
-void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton button, TMods mods) {
+// the deepest visible widget of the control under the point. double: the press is the second of a
+// double click, which the toolkit follows with a double-click event (made here when not shown).
+void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton button, TMods mods,
+               bool doubled = false) {
     TWhere w = Locate(c, x, y);
     if (!w.Top)
         return;
@@ -127,9 +129,15 @@ void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton but
     QWidget* target = w.Own;
     if (QWidget* child = w.Own->childAt(w.Own->mapFromGlobal(w.Global)))
         target = child;
+    QPointer<QWidget> alive(target);
     QMouseEvent e(type, QPointF(target->mapFromGlobal(w.Global)), QPointF(w.Global),
                   type == QEvent::MouseMove ? Qt::NoButton : button, gHeld, QtMods(mods));
     QApplication::sendEvent(target, &e);
+    if (doubled && alive) {
+        QMouseEvent d(QEvent::MouseButtonDblClick, QPointF(target->mapFromGlobal(w.Global)),
+                      QPointF(w.Global), button, gHeld, QtMods(mods));
+        QApplication::sendEvent(target, &d);
+    }
 }
 
 } // namespace
@@ -224,7 +232,7 @@ void DoubleClick(TControl* c, int x, int y, TButton b, TMods mods) {
     Click(c, x, y, b, mods);
     // The second press comes within the double-click time: the toolkit makes it a double click.
     ++gTimestamp;
-    SendMouse(c, x, y, QEvent::MouseButtonPress, QtButton(b), mods);
+    SendMouse(c, x, y, QEvent::MouseButtonPress, QtButton(b), mods, true);
     MouseUp(c, x, y, b, mods);
 }
 void Drag(TControl* c, int fromX, int fromY, int toX, int toY, TButton b, TMods mods) {
