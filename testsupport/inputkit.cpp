@@ -153,8 +153,20 @@ std::string KeyText(int key, TMods mods) {
     }
     if (key <= 0 || key >= 0x01000000)
         return "";
-    if ((mods & Ctrl) && key >= 'A' && key <= 'Z')
-        return std::string(1, char(key - 'A' + 1));
+    if ((mods & Ctrl) && key < 0x80) {
+        // The desktop's control transformation of an ASCII key (Ctrl+4 types FS, not '4').
+        const char c = char(key);
+        if ((c >= '@' && c < 0x7F) || c == ' ')
+            return std::string(1, char(c & 0x1F));
+        if (c == '2')
+            return std::string(1, '\0');
+        if (c >= '3' && c <= '7')
+            return std::string(1, char(c - '3' + 0x1B));
+        if (c == '8')
+            return "\x7f";
+        if (c == '/')
+            return "\x1f";
+    }
     QChar ch{char16_t(key)};
     if (!(mods & Shift))
         ch = ch.toLower();

@@ -28,8 +28,9 @@ constexpr int F(int n) { return F1 + n - 1; }
 } // namespace Key
 
 // The text a key makes under mods, as the X11 desktop gives it: a letter in lower case unless
-// Shift, Ctrl+letter its control code, Return and keypad Enter "\r", Tab "\t", Backspace "\b",
-// Escape "\x1b", Delete "\x7f", other named keys nothing. CP1251 bytes.
+// Shift, Ctrl with an ASCII key its control code (Ctrl+A "\x01", Ctrl+3 "\x1b", Ctrl+8 "\x7f"),
+// Return and keypad Enter "\r", Tab "\t", Backspace "\b", Escape "\x1b", Delete "\x7f", other
+// named keys nothing. CP1251 bytes.
 std::string KeyText(int key, TMods mods);
 
 // A key pressed (and released) on the control that has the keyboard focus in the test: the events
