@@ -21,8 +21,8 @@ constexpr int Escape = 0x01000000, Tab = 0x01000001, Backtab = 0x01000002, Backs
               Return = 0x01000004, Enter = 0x01000005, Insert = 0x01000006, Delete = 0x01000007,
               Pause = 0x01000008, Home = 0x01000010, End = 0x01000011, Left = 0x01000012, Up = 0x01000013,
               Right = 0x01000014, Down = 0x01000015, PageUp = 0x01000016, PageDown = 0x01000017,
-              Shift = 0x01000020, Control = 0x01000021, Alt = 0x01000023, NumLock = 0x01000025,
-              F1 = 0x01000030, Menu = 0x01000055, Space = 0x20;
+              Shift = 0x01000020, Control = 0x01000021, Alt = 0x01000023, CapsLock = 0x01000024,
+              NumLock = 0x01000025, F1 = 0x01000030, Menu = 0x01000055, Space = 0x20;
 // F1 … F12.
 constexpr int F(int n) { return F1 + n - 1; }
 } // namespace Key
