@@ -19,10 +19,7 @@
 namespace screenkit {
 namespace {
 
-void Take(QWidget* w, TBitmap& into) {
-    QApplication::processEvents();
-    into.SetImage(w ? TQtImage(w->grab().toImage()) : TQtImage());
-}
+void Take(QWidget* w, TBitmap& into) { into.SetImage(w ? TQtImage(w->grab().toImage()) : TQtImage()); }
 
 // The widget that shows c's state: its native widget, else the first line edit in its client area.
 QWidget* Showing(TWinControl* c) {

@@ -1,6 +1,7 @@
 // Test support: what the screen shows of a control, with no Qt in the test file. Pictures come
-// back as TBitmaps (read them with Canvas()->GetPixel); the other answers are what the native
-// widgets show, which a control's own state might not.
+// back as TBitmaps (read them with Canvas()->GetPixel); a fresh paint paints what is due now,
+// without delivering queued events first (inputkit::ProcessEvents does). The other answers are
+// what the native widgets show, which a control's own state might not.
 #pragma once
 
 #include <string>

@@ -69,8 +69,9 @@ protected:
     void Key(int key, TMods mods, const std::string& text) { inputkit::Press(Memo, key, mods, text); }
     // Wheel notches over the text (negative: towards the user).
     void Wheel(int notches, TMods mods = inputkit::None) { inputkit::Wheel(Memo, 50, 20, notches, mods); }
-    // The client area freshly painted.
+    // The client area freshly painted, once the queued events are delivered.
     std::unique_ptr<TBitmap> Painted() {
+        inputkit::ProcessEvents();
         auto b = std::make_unique<TBitmap>();
         screenkit::Client(Memo, *b);
         return b;
