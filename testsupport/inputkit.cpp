@@ -173,6 +173,18 @@ std::string KeyText(int key, TMods mods) {
     return Utf8ToCp1251(QString(ch).toStdString());
 }
 
+int KeyOfVirtualKey(unsigned vk, TMods& mods) {
+    switch (vk) {
+    case VK_SHIFT: return Key::Shift;
+    case VK_CONTROL: return Key::Control;
+    case VK_MENU: return Key::Alt;
+    }
+    const int key = VirtualKeyToQtKey(WORD(vk));
+    if (key & Qt::KeypadModifier)
+        mods = mods | Keypad;
+    return key & ~int(Qt::KeyboardModifierMask);
+}
+
 void KeyDown(TWinControl* c, int key, TMods mods, const std::string& text) {
     SendKey(KeyTarget(c), QEvent::KeyPress, key, mods, text);
 }

@@ -33,6 +33,10 @@ constexpr int F(int n) { return F1 + n - 1; }
 // named keys nothing. CP1251 bytes.
 std::string KeyText(int key, TMods mods);
 
+// The key that sends the virtual-key code vk ('A', VK_F5, VK_CONTROL, VK_NUMPAD3…), with Keypad
+// added to mods for a key of the numeric keypad; 0 when no key sends it.
+int KeyOfVirtualKey(unsigned vk, TMods& mods);
+
 // A key pressed (and released) on the control that has the keyboard focus in the test: the events
 // go to the control's focus widget (its wrapped widget, else its client area), after the shortcut
 // map has had its look, as a focused control receives them. text: what the key types (CP1251),

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -181,6 +182,146 @@ TEST_P(EditorKeys, MoveAndEdit) {
 
 INSTANTIATE_TEST_SUITE_P(Table, EditorKeys, testing::ValuesIn(KeyCases),
                          [](const testing::TestParamInfo<KeyCase>& i) { return std::string(i.param.Name); });
+
+// ---- the key table: every row's keys, pressed as a user does, do what the row's handler does ----
+
+// An editor that notes the keys its KeyDown gets, as the message path delivers them.
+class TNotingMemo : public TMPSyntaxMemo {
+public:
+    using TMPSyntaxMemo::TMPSyntaxMemo;
+    std::vector<std::pair<WORD, TShiftState>> Downs;
+
+protected:
+    void KeyDown(WORD& Key, TShiftState Shift) override {
+        Downs.emplace_back(Key, Shift);
+        TMPSyntaxMemo::KeyDown(Key, Shift);
+    }
+};
+
+struct KeyRowCase {
+    size_t Row;
+    WORD Key; // the row's first or last key
+};
+
+void PrintTo(const KeyRowCase& c, std::ostream* os) {
+    *os << TMPCustomSyntaxMemo::KeyTable()[c.Row].Name << "_" << c.Key;
+}
+
+std::vector<KeyRowCase> KeyRowCases() {
+    std::vector<KeyRowCase> cases;
+    const auto& table = TMPCustomSyntaxMemo::KeyTable();
+    for (size_t i = 0; i < table.size(); ++i) {
+        cases.push_back({i, table[i].First});
+        if (table[i].Last != table[i].First)
+            cases.push_back({i, table[i].Last});
+    }
+    return cases;
+}
+
+class KeyTableEditor : public Editor {
+protected:
+    // An editor whose outer section (collapsed or not) holds a collapsed one, the caret on the
+    // outer section's first line with a selection, an edit to undo and bookmarks 0 and 9 further
+    // down: a state that every row's key changes in one of its two forms.
+    TNotingMemo* Make(bool Collapsed) {
+        auto* m = new TNotingMemo(Form);
+        m->SetParent(Form);
+        m->SetBounds(0, 0, 420, 260);
+        TStringStream s(std::string("alpha beta\r\n") + (Collapsed ? "{<-}" : "{<+}") +
+                        "gamma\r\n{<-}delta\r\n{>>}eps\r\n{>>}zeta\r\neta");
+        m->Lines()->LoadFromStream(&s);
+        m->Range()->SetPos({0, 5});
+        m->Range()->SetText("q");
+        m->Range()->Select({1, 1}, {3, 1});
+        m->Bookmarks()->SetBookMarks(0, 4);
+        m->Bookmarks()->SetBookMarks(9, 5);
+        return m;
+    }
+    static std::string State(TMPCustomSyntaxMemo* m) {
+        std::string s;
+        for (int i = 0; i < m->Lines()->Count(); ++i) {
+            const TMPSynMemoSection* sec = m->Sections()->SectionOfLine(i);
+            s += m->Lines()->Get(i) + (sec && sec->Collapsed ? "[-]" : "") + "|";
+        }
+        s += " caret " + std::to_string(m->Range()->GetPosX()) + "," + std::to_string(m->Range()->GetPosY());
+        s += " selected '" + m->Range()->GetText() + "'";
+        s += m->Options().Contains(smoOverwrite) ? " overwrite" : "";
+        s += " top " + std::to_string(m->TopRow());
+        s += m->ShowHint() ? " hint" : "";
+        s += " clipboard '" + Clipboard()->AsText() + "'";
+        for (int d = 0; d < 10; ++d)
+            s += " " + std::to_string(m->Bookmarks()->GetBookMarks(d));
+        return s;
+    }
+};
+
+class EditorKeyTable : public KeyTableEditor, public testing::WithParamInterface<KeyRowCase> {};
+
+// The key goes in as a user's press with the modifiers the row needs; the control's KeyDown gets
+// the row's key, the first row that takes it is this one, OnKeyDown never sees it, and the editor
+// ends as a twin does when the row's handler runs on it directly.
+TEST_P(EditorKeyTable, EveryKeyDoesWhatItsRowSays) {
+    const KeyRowCase& c = GetParam();
+    const auto& table = TMPCustomSyntaxMemo::KeyTable();
+    const TMPCustomSyntaxMemo::TKeyRow& row = table[c.Row];
+    TMods mods = row.Needs == TMPCustomSyntaxMemo::TKeyNeeds::Any ? None : Ctrl;
+    const int key = inputkit::KeyOfVirtualKey(c.Key, mods);
+    ASSERT_NE(key, 0);
+    bool changed = false;
+    for (bool collapsed : {false, true}) {
+        SCOPED_TRACE(collapsed ? "collapsed" : "expanded");
+        std::unique_ptr<TNotingMemo> a(Make(collapsed)), b(Make(collapsed));
+        int leaked = 0;
+        a->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++leaked; };
+        Clipboard()->SetAsText("pasted");
+        const std::string before = State(a.get());
+        inputkit::KeyDown(a.get(), key, mods);
+        const std::string pressed = State(a.get());
+        ASSERT_EQ(a->Downs.size(), 1u);
+        const auto [vk, shift] = a->Downs[0];
+        EXPECT_EQ(vk, c.Key);
+        const auto first =
+            std::find_if(table.begin(), table.end(), [&](const auto& r) { return r.Takes(vk, shift); });
+        EXPECT_EQ(first - table.begin(), std::ptrdiff_t(c.Row));
+        EXPECT_EQ(leaked, 0);
+        Clipboard()->SetAsText("pasted");
+        (b.get()->*row.Run)(vk, shift);
+        EXPECT_EQ(pressed, State(b.get()));
+        changed |= pressed != before;
+        inputkit::KeyUp(a.get(), key, mods);
+    }
+    EXPECT_TRUE(changed) << "the key changes nothing in either state";
+}
+
+// A row that needs Ctrl leaves the key without it to the control; one that needs Ctrl alone, the
+// key with Ctrl and Shift too.
+TEST_F(KeyTableEditor, KeysWithoutTheirModifiersGoOnToOnKeyDown) {
+    for (const KeyRowCase& c : KeyRowCases()) {
+        const TMPCustomSyntaxMemo::TKeyRow& row = TMPCustomSyntaxMemo::KeyTable()[c.Row];
+        std::vector<TMods> without;
+        if (row.Needs != TMPCustomSyntaxMemo::TKeyNeeds::Any)
+            without.push_back(None);
+        if (row.Needs == TMPCustomSyntaxMemo::TKeyNeeds::CtrlAlone)
+            without.push_back(CtrlShift);
+        for (TMods m : without) {
+            SCOPED_TRACE(std::string(row.Name) + " " + std::to_string(c.Key) + " modifiers " +
+                         std::to_string(m));
+            std::unique_ptr<TNotingMemo> a(Make(false));
+            std::vector<WORD> seen;
+            a->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { seen.push_back(k); };
+            TMods mods = m;
+            const int key = inputkit::KeyOfVirtualKey(c.Key, mods);
+            inputkit::Press(a.get(), key, mods);
+            EXPECT_EQ(seen, std::vector<WORD>{c.Key});
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, EditorKeyTable, testing::ValuesIn(KeyRowCases()),
+                         [](const testing::TestParamInfo<KeyRowCase>& i) {
+                             return std::string(TMPCustomSyntaxMemo::KeyTable()[i.param.Row].Name) + "_" +
+                                    std::to_string(i.param.Key);
+                         });
 
 TEST_F(Editor, CharactersUndoAndReadOnly) {
     Load("");
