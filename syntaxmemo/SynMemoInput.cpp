@@ -100,198 +100,253 @@ void TMPCustomSyntaxMemo::ExtendTo(int Column, int Line) {
 
 // ---- keys ----------------------------------------------------------------------------------------
 
+// The keys the editor takes, looked at in order: the first row whose key and modifiers match runs;
+// a key no row takes goes on to the control (OnKeyDown).
+const std::vector<TMPCustomSyntaxMemo::TKeyRow>& TMPCustomSyntaxMemo::KeyTable() {
+    using M = TMPCustomSyntaxMemo;
+    using N = TKeyNeeds;
+    static const std::vector<TKeyRow> table = {
+        {"CtrlHover", VK_CONTROL, VK_CONTROL, N::Any, &M::KeyCtrlHover},
+        {"Left", VK_LEFT, VK_LEFT, N::Any, &M::KeySideways},
+        {"Right", VK_RIGHT, VK_RIGHT, N::Any, &M::KeySideways},
+        {"Up", VK_UP, VK_UP, N::Any, &M::KeyUpDown},
+        {"Down", VK_DOWN, VK_DOWN, N::Any, &M::KeyUpDown},
+        {"Home", VK_HOME, VK_HOME, N::Any, &M::KeyHome},
+        {"End", VK_END, VK_END, N::Any, &M::KeyEnd},
+        {"PageUp", VK_PRIOR, VK_PRIOR, N::Any, &M::KeyPage},
+        {"PageDown", VK_NEXT, VK_NEXT, N::Any, &M::KeyPage},
+        {"Delete", VK_DELETE, VK_DELETE, N::Any, &M::KeyDelete},
+        {"Tab", VK_TAB, VK_TAB, N::Any, &M::KeyTab},
+        {"Backspace", VK_BACK, VK_BACK, N::Any, &M::KeyBackspace},
+        {"Return", VK_RETURN, VK_RETURN, N::Any, &M::KeyReturn},
+        {"Insert", VK_INSERT, VK_INSERT, N::Any, &M::KeyInsert},
+        {"Copy", 'C', 'C', N::Ctrl, &M::KeyCopy},
+        {"Cut", 'X', 'X', N::CtrlAlone, &M::KeyCut},
+        {"Paste", 'V', 'V', N::CtrlAlone, &M::KeyPaste},
+        {"Undo", 'Z', 'Z', N::Ctrl, &M::KeyUndo},
+        {"ExpandSection", VK_ADD, VK_ADD, N::Ctrl, &M::KeyExpand},
+        {"CollapseSection", VK_SUBTRACT, VK_SUBTRACT, N::Ctrl, &M::KeyCollapse},
+        {"CreateSection", VK_F5, VK_F5, N::Any, &M::KeyCreateSection},
+        {"ExplodeSection", VK_F6, VK_F6, N::Any, &M::KeyExplodeSection},
+        {"Bookmark", '0', '9', N::Ctrl, &M::KeyBookmark},
+        {"KeypadBookmark", VK_NUMPAD0, VK_NUMPAD9, N::Ctrl, &M::KeyBookmark},
+    };
+    return table;
+}
+
+bool TMPCustomSyntaxMemo::TKeyRow::Takes(WORD Key, TShiftState Shift) const {
+    if (Key < First || Key > Last)
+        return false;
+    switch (Needs) {
+    case TKeyNeeds::Any: return true;
+    case TKeyNeeds::Ctrl: return Shift.Contains(ssCtrl);
+    case TKeyNeeds::CtrlAlone: return Shift == TShiftState{ssCtrl};
+    }
+    return false;
+}
+
 void TMPCustomSyntaxMemo::KeyDown(WORD& Key, TShiftState Shift) {
-    TMPSynMemoRange* R = Range();
-    const bool shift = Shift.Contains(ssShift), ctrl = Shift.Contains(ssCtrl);
-    const bool onlyCtrl = Shift == TShiftState{ssCtrl};
-    const bool readOnly = Options().Contains(smoReadOnly);
-    const TMPPos caret = R->Caret();
-    const int page = FVisibleRows - 1;
-    int c = 0, l = 0;
-    switch (Key) {
-    case VK_CONTROL:
-        if (onlyCtrl && !FCtrlHover) {
-            FCtrlHover = true;
-            SetCursor(crHandPoint);
-            SetHint("");
-            SetHotToken(-1, -1);
-            SetShowHint(true);
-        }
-        return;
-    case VK_RIGHT:
-    case VK_LEFT: {
-        const bool right = Key == VK_RIGHT;
-        if (!shift && !ctrl) {
-            R->Collapse();
-            R->SetPosX(std::max(caret.X + (right ? 1 : -1), 0));
-        } else if (!shift) {
-            R->Collapse();
-            if (right ? NextWordStart(c, l) : PrevWordStart(c, l))
-                R->SetPos({c, l});
-        } else if (!ctrl) {
-            R->Enlarge(right ? 1 : -1, false, false);
-        } else if (right ? NextWordStart(c, l) : PrevWordStart(c, l)) {
-            ExtendTo(c, l);
-        }
-        return;
-    }
-    case VK_DOWN:
-    case VK_UP: {
-        const int step = Key == VK_DOWN ? 1 : -1;
-        if (!shift && !ctrl) {
-            R->Collapse();
-            R->SetPosY(MoveLines(caret.Y, step, true));
-        } else if (!shift) {
-            SetTopRow(MoveLines(FTopRow, step, true));
-            const int top = VisibleIndexOf(FTopRow), start = VisibleIndexOf(R->GetStartY());
-            if (step > 0 && start < top) {
-                R->Collapse();
-                R->SetPosY(FTopRow);
-            } else if (step < 0 && top + FVisibleRows <= start) {
-                R->Collapse();
-                R->SetPosY(MoveLines(FTopRow, FVisibleRows - 1, true));
-            }
-        } else if (!ctrl) {
-            R->Enlarge(step, true, true);
-        } else {
-            R->GotoSection(step > 0);
-        }
-        return;
-    }
-    case VK_HOME:
-        if (!shift) {
-            R->Collapse();
-            R->SetPos({0, ctrl ? 0 : caret.Y});
-        } else {
-            if (ctrl)
-                R->Enlarge(-caret.Y, true, false);
-            R->Enlarge(-R->GetPosX(), false, false);
-        }
-        return;
-    case VK_END:
-        if (!shift) {
-            R->Collapse();
-            const int y = ctrl ? Lines()->Count() - 1 : caret.Y;
-            R->SetPos({Lines()->LineLength(y), y});
-        } else {
-            if (ctrl)
-                R->Enlarge(Lines()->Count() - 1 - caret.Y, true, false);
-            R->Enlarge(Lines()->LineLength(R->GetPosY()) - R->GetPosX(), false, false);
-        }
-        return;
-    case VK_NEXT:
-    case VK_PRIOR: {
-        const bool down = Key == VK_NEXT;
-        if (!shift) {
-            R->Collapse();
-            if (ctrl)
-                R->SetPosY(down ? MoveLines(FTopRow, page, true) : FTopRow);
-            else
-                R->SetPosY(MoveLines(caret.Y, down ? page : -page, true));
-        } else if (ctrl) {
-            ExtendTo(caret.X, down ? MoveLines(FTopRow, page, true) : FTopRow);
-        } else {
-            R->Enlarge(down ? page : -page, true, true);
-        }
-        return;
-    }
-    case VK_DELETE:
-        if (!readOnly)
-            R->Delete();
-        return;
-    case VK_TAB:
-        if (!readOnly)
-            R->SetText(std::string(size_t(4 - caret.X % 4), ' '));
-        return;
-    case VK_BACK:
-        if (readOnly)
-            return;
-        if (!R->IsEmpty()) {
-            R->Delete();
-        } else if (caret.X > Lines()->LineLength(caret.Y)) {
-            // In the blank space past the end there is nothing to delete: the caret only moves.
-            R->SetPosX(caret.X - 1);
-        } else if (caret.X > 0) {
-            WithinUpdate(Lines(), [&] {
-                R->SetPosX(caret.X - 1);
-                R->Delete();
-            });
-        } else {
-            // At column 0 only a line directly above is joined: not at the start of the text, not
-            // below a folded section.
-            const int above = MoveLines(caret.Y, -1, true);
-            if (caret.Y > 0 && above == caret.Y - 1)
-                WithinUpdate(Lines(), [&] {
-                    R->SetPos({Lines()->LineLength(above), above});
-                    R->Delete();
-                });
-        }
-        return;
-    case VK_RETURN:
-        if (!readOnly)
-            R->SetText("\r\n");
-        return;
-    case VK_INSERT:
-        if (!readOnly) {
-            TMPSynMemoOptions o = Options();
-            if (o.Contains(smoOverwrite))
-                o >> smoOverwrite;
-            else
-                o << smoOverwrite;
-            SetOptions(o);
-        }
-        return;
-    case 'C':
-        if (ctrl) {
-            R->CopyToClipboard();
+    FKeyTaken = false;
+    for (const TKeyRow& row : KeyTable())
+        if (row.Takes(Key, Shift)) {
+            FKeyTaken = true;
+            (this->*row.Run)(Key, Shift);
             return;
         }
-        break;
-    case 'X':
-        if (onlyCtrl) {
-            R->CutToClipBoard();
-            return;
-        }
-        break;
-    case 'V':
-        if (onlyCtrl) {
-            if (!readOnly)
-                R->PasteFromClipboard();
-            return;
-        }
-        break;
-    case 'Z':
-        if (ctrl) {
-            if (R->CanUndo())
-                R->DoUndo();
-            return;
-        }
-        break;
-    case VK_ADD:
-    case VK_SUBTRACT:
-        if (ctrl) {
-            if (Key == VK_ADD)
-                R->ExpandSection(shift);
-            else
-                R->CollapseSection(shift);
-            return;
-        }
-        break;
-    case VK_F5: R->CreateSection(); return;
-    case VK_F6: R->ExplodeSection(ctrl); return;
-    default:
-        if (const int d = DigitOf(Key); d >= 0 && ctrl) {
-            if (shift)
-                Bookmarks()->SetBookMarks(d, caret.Y);
-            else if (Bookmarks()->GetBookMarks(d) >= 0)
-                GotoLine(0, Bookmarks()->GetBookMarks(d));
-            return;
-        }
-    }
     TCustomControl::KeyDown(Key, Shift);
 }
 
+void TMPCustomSyntaxMemo::KeyCtrlHover(WORD, TShiftState Shift) {
+    if (Shift == TShiftState{ssCtrl} && !FCtrlHover) {
+        FCtrlHover = true;
+        SetCursor(crHandPoint);
+        SetHint("");
+        SetHotToken(-1, -1);
+        SetShowHint(true);
+    }
+}
+
+void TMPCustomSyntaxMemo::KeySideways(WORD Key, TShiftState Shift) {
+    TMPSynMemoRange* R = Range();
+    const bool shift = Shift.Contains(ssShift), ctrl = Shift.Contains(ssCtrl);
+    const bool right = Key == VK_RIGHT;
+    int c = 0, l = 0;
+    if (!shift && !ctrl) {
+        const TMPPos caret = R->Caret();
+        R->Collapse();
+        R->SetPosX(std::max(caret.X + (right ? 1 : -1), 0));
+    } else if (!shift) {
+        R->Collapse();
+        if (right ? NextWordStart(c, l) : PrevWordStart(c, l))
+            R->SetPos({c, l});
+    } else if (!ctrl) {
+        R->Enlarge(right ? 1 : -1, false, false);
+    } else if (right ? NextWordStart(c, l) : PrevWordStart(c, l)) {
+        ExtendTo(c, l);
+    }
+}
+
+void TMPCustomSyntaxMemo::KeyUpDown(WORD Key, TShiftState Shift) {
+    TMPSynMemoRange* R = Range();
+    const bool shift = Shift.Contains(ssShift), ctrl = Shift.Contains(ssCtrl);
+    const int step = Key == VK_DOWN ? 1 : -1;
+    if (!shift && !ctrl) {
+        const TMPPos caret = R->Caret();
+        R->Collapse();
+        R->SetPosY(MoveLines(caret.Y, step, true));
+    } else if (!shift) {
+        SetTopRow(MoveLines(FTopRow, step, true));
+        const int top = VisibleIndexOf(FTopRow), start = VisibleIndexOf(R->GetStartY());
+        if (step > 0 && start < top) {
+            R->Collapse();
+            R->SetPosY(FTopRow);
+        } else if (step < 0 && top + FVisibleRows <= start) {
+            R->Collapse();
+            R->SetPosY(MoveLines(FTopRow, FVisibleRows - 1, true));
+        }
+    } else if (!ctrl) {
+        R->Enlarge(step, true, true);
+    } else {
+        R->GotoSection(step > 0);
+    }
+}
+
+void TMPCustomSyntaxMemo::KeyHome(WORD, TShiftState Shift) {
+    TMPSynMemoRange* R = Range();
+    const bool ctrl = Shift.Contains(ssCtrl);
+    const TMPPos caret = R->Caret();
+    if (!Shift.Contains(ssShift)) {
+        R->Collapse();
+        R->SetPos({0, ctrl ? 0 : caret.Y});
+    } else {
+        if (ctrl)
+            R->Enlarge(-caret.Y, true, false);
+        R->Enlarge(-R->GetPosX(), false, false);
+    }
+}
+
+void TMPCustomSyntaxMemo::KeyEnd(WORD, TShiftState Shift) {
+    TMPSynMemoRange* R = Range();
+    const bool ctrl = Shift.Contains(ssCtrl);
+    const TMPPos caret = R->Caret();
+    if (!Shift.Contains(ssShift)) {
+        R->Collapse();
+        const int y = ctrl ? Lines()->Count() - 1 : caret.Y;
+        R->SetPos({Lines()->LineLength(y), y});
+    } else {
+        if (ctrl)
+            R->Enlarge(Lines()->Count() - 1 - caret.Y, true, false);
+        R->Enlarge(Lines()->LineLength(R->GetPosY()) - R->GetPosX(), false, false);
+    }
+}
+
+void TMPCustomSyntaxMemo::KeyPage(WORD Key, TShiftState Shift) {
+    TMPSynMemoRange* R = Range();
+    const bool ctrl = Shift.Contains(ssCtrl);
+    const bool down = Key == VK_NEXT;
+    const TMPPos caret = R->Caret();
+    const int page = FVisibleRows - 1;
+    if (!Shift.Contains(ssShift)) {
+        R->Collapse();
+        if (ctrl)
+            R->SetPosY(down ? MoveLines(FTopRow, page, true) : FTopRow);
+        else
+            R->SetPosY(MoveLines(caret.Y, down ? page : -page, true));
+    } else if (ctrl) {
+        ExtendTo(caret.X, down ? MoveLines(FTopRow, page, true) : FTopRow);
+    } else {
+        R->Enlarge(down ? page : -page, true, true);
+    }
+}
+
+void TMPCustomSyntaxMemo::KeyDelete(WORD, TShiftState) {
+    if (!Options().Contains(smoReadOnly))
+        Range()->Delete();
+}
+
+void TMPCustomSyntaxMemo::KeyTab(WORD, TShiftState) {
+    if (!Options().Contains(smoReadOnly))
+        Range()->SetText(std::string(size_t(4 - Range()->Caret().X % 4), ' '));
+}
+
+void TMPCustomSyntaxMemo::KeyBackspace(WORD, TShiftState) {
+    if (Options().Contains(smoReadOnly))
+        return;
+    TMPSynMemoRange* R = Range();
+    const TMPPos caret = R->Caret();
+    if (!R->IsEmpty()) {
+        R->Delete();
+    } else if (caret.X > Lines()->LineLength(caret.Y)) {
+        // In the blank space past the end there is nothing to delete: the caret only moves.
+        R->SetPosX(caret.X - 1);
+    } else if (caret.X > 0) {
+        WithinUpdate(Lines(), [&] {
+            R->SetPosX(caret.X - 1);
+            R->Delete();
+        });
+    } else {
+        // At column 0 only a line directly above is joined: not at the start of the text, not
+        // below a folded section.
+        const int above = MoveLines(caret.Y, -1, true);
+        if (caret.Y > 0 && above == caret.Y - 1)
+            WithinUpdate(Lines(), [&] {
+                R->SetPos({Lines()->LineLength(above), above});
+                R->Delete();
+            });
+    }
+}
+
+void TMPCustomSyntaxMemo::KeyReturn(WORD, TShiftState) {
+    if (!Options().Contains(smoReadOnly))
+        Range()->SetText("\r\n");
+}
+
+void TMPCustomSyntaxMemo::KeyInsert(WORD, TShiftState) {
+    if (Options().Contains(smoReadOnly))
+        return;
+    TMPSynMemoOptions o = Options();
+    if (o.Contains(smoOverwrite))
+        o >> smoOverwrite;
+    else
+        o << smoOverwrite;
+    SetOptions(o);
+}
+
+void TMPCustomSyntaxMemo::KeyCopy(WORD, TShiftState) { Range()->CopyToClipboard(); }
+void TMPCustomSyntaxMemo::KeyCut(WORD, TShiftState) { Range()->CutToClipBoard(); }
+
+void TMPCustomSyntaxMemo::KeyPaste(WORD, TShiftState) {
+    if (!Options().Contains(smoReadOnly))
+        Range()->PasteFromClipboard();
+}
+
+void TMPCustomSyntaxMemo::KeyUndo(WORD, TShiftState) {
+    if (Range()->CanUndo())
+        Range()->DoUndo();
+}
+
+void TMPCustomSyntaxMemo::KeyExpand(WORD, TShiftState Shift) {
+    Range()->ExpandSection(Shift.Contains(ssShift));
+}
+void TMPCustomSyntaxMemo::KeyCollapse(WORD, TShiftState Shift) {
+    Range()->CollapseSection(Shift.Contains(ssShift));
+}
+void TMPCustomSyntaxMemo::KeyCreateSection(WORD, TShiftState) { Range()->CreateSection(); }
+void TMPCustomSyntaxMemo::KeyExplodeSection(WORD, TShiftState Shift) {
+    Range()->ExplodeSection(Shift.Contains(ssCtrl));
+}
+
+// Ctrl+Shift+digit sets bookmark digit on the caret's line; Ctrl+digit goes to it.
+void TMPCustomSyntaxMemo::KeyBookmark(WORD Key, TShiftState Shift) {
+    const int d = DigitOf(Key);
+    if (Shift.Contains(ssShift))
+        Bookmarks()->SetBookMarks(d, Range()->Caret().Y);
+    else if (Bookmarks()->GetBookMarks(d) >= 0)
+        GotoLine(0, Bookmarks()->GetBookMarks(d));
+}
+
 void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift) {
+    FKeyTaken = false;
     SetCursor(crIBeam);
     // The word's hint belongs to the held key.
     if (FCtrlHover && Application)
@@ -305,6 +360,12 @@ void TMPCustomSyntaxMemo::KeyUp(WORD& Key, TShiftState Shift) {
 }
 
 void TMPCustomSyntaxMemo::KeyPress(char& Key) {
+    // A key the key table took types nothing: the X11 desktop gives Ctrl+0, Ctrl+9 and Ctrl with a
+    // keypad key their plain character, where Windows sends no character at all.
+    if (FKeyTaken) {
+        FKeyTaken = false;
+        return;
+    }
     const unsigned char code = static_cast<unsigned char>(Key);
     if (code < 32 || Options().Contains(smoReadOnly))
         return;

@@ -77,6 +77,19 @@ public:
     TScrollBar* VertScrollBar() const { return FVScroll; }
     TScrollBar* HorzScrollBar() const { return FHScroll; }
 
+    // The editor's keys as a table: a row takes its keys (First..Last, virtual-key codes) when the
+    // modifiers meet what it needs, and runs its handler; rows are looked at in order, and a key no
+    // row takes goes on to OnKeyDown.
+    enum class TKeyNeeds { Any, Ctrl, CtrlAlone };
+    struct TKeyRow {
+        const char* Name;
+        WORD First, Last;
+        TKeyNeeds Needs;
+        void (TMPCustomSyntaxMemo::*Run)(WORD Key, TShiftState Shift);
+        bool Takes(WORD Key, TShiftState Shift) const;
+    };
+    static const std::vector<TKeyRow>& KeyTable();
+
     // Layout of row R (-1: the whole height), in client coordinates.
     TRect RowBand(int R) const;
     TRect GutterRect(int R) const;
@@ -133,6 +146,27 @@ private:
     void MakeGlyphs();
     void WheelMessage(TWMMouseWheel& Message);
     void DblClickMessage(TWMMouse& Message);
+    // The key table's handlers.
+    void KeyCtrlHover(WORD Key, TShiftState Shift);
+    void KeySideways(WORD Key, TShiftState Shift);
+    void KeyUpDown(WORD Key, TShiftState Shift);
+    void KeyHome(WORD Key, TShiftState Shift);
+    void KeyEnd(WORD Key, TShiftState Shift);
+    void KeyPage(WORD Key, TShiftState Shift);
+    void KeyDelete(WORD Key, TShiftState Shift);
+    void KeyTab(WORD Key, TShiftState Shift);
+    void KeyBackspace(WORD Key, TShiftState Shift);
+    void KeyReturn(WORD Key, TShiftState Shift);
+    void KeyInsert(WORD Key, TShiftState Shift);
+    void KeyCopy(WORD Key, TShiftState Shift);
+    void KeyCut(WORD Key, TShiftState Shift);
+    void KeyPaste(WORD Key, TShiftState Shift);
+    void KeyUndo(WORD Key, TShiftState Shift);
+    void KeyExpand(WORD Key, TShiftState Shift);
+    void KeyCollapse(WORD Key, TShiftState Shift);
+    void KeyCreateSection(WORD Key, TShiftState Shift);
+    void KeyExplodeSection(WORD Key, TShiftState Shift);
+    void KeyBookmark(WORD Key, TShiftState Shift);
     void ExtendTo(int Column, int Line);
     int TokenAtColumn(int Column, int Line) const;
     bool NextWordStart(int& Column, int& Line) const;
@@ -158,6 +192,7 @@ private:
     int FHorzOffset = 0;
     int FTopRow = 0;
     bool FLeftDrag = false, FMiddleDrag = false, FCtrlHover = false;
+    bool FKeyTaken = false; // the key table took the key being pressed: its character types nothing
     TPoint FMiddleAnchor;
     bool FCaretShown = false;
     bool FHasCaret = false;

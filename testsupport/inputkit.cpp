@@ -108,8 +108,10 @@ TWhere Locate(TControl* c, int x, int y) {
 }
 
 // Sends one mouse event the way the window system does when the window is shown; otherwise to
-// the deepest visible widget of the control under the point.
-void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton button, TMods mods) {
+// the deepest visible widget of the control under the point. double: the press is the second of a
+// double click, which the toolkit follows with a double-click event (made here when not shown).
+void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton button, TMods mods,
+               bool doubled = false) {
     TWhere w = Locate(c, x, y);
     if (!w.Top)
         return;
@@ -127,9 +129,15 @@ void SendMouse(TControl* c, int x, int y, QEvent::Type type, Qt::MouseButton but
     QWidget* target = w.Own;
     if (QWidget* child = w.Own->childAt(w.Own->mapFromGlobal(w.Global)))
         target = child;
+    QPointer<QWidget> alive(target);
     QMouseEvent e(type, QPointF(target->mapFromGlobal(w.Global)), QPointF(w.Global),
                   type == QEvent::MouseMove ? Qt::NoButton : button, gHeld, QtMods(mods));
     QApplication::sendEvent(target, &e);
+    if (doubled && alive) {
+        QMouseEvent d(QEvent::MouseButtonDblClick, QPointF(target->mapFromGlobal(w.Global)),
+                      QPointF(w.Global), button, gHeld, QtMods(mods));
+        QApplication::sendEvent(target, &d);
+    }
 }
 
 } // namespace
@@ -145,12 +153,36 @@ std::string KeyText(int key, TMods mods) {
     }
     if (key <= 0 || key >= 0x01000000)
         return "";
-    if ((mods & Ctrl) && key >= 'A' && key <= 'Z')
-        return std::string(1, char(key - 'A' + 1));
+    if ((mods & Ctrl) && key < 0x80) {
+        // The desktop's control transformation of an ASCII key (Ctrl+4 types FS, not '4').
+        const char c = char(key);
+        if ((c >= '@' && c < 0x7F) || c == ' ')
+            return std::string(1, char(c & 0x1F));
+        if (c == '2')
+            return std::string(1, '\0');
+        if (c >= '3' && c <= '7')
+            return std::string(1, char(c - '3' + 0x1B));
+        if (c == '8')
+            return "\x7f";
+        if (c == '/')
+            return "\x1f";
+    }
     QChar ch{char16_t(key)};
     if (!(mods & Shift))
         ch = ch.toLower();
     return Utf8ToCp1251(QString(ch).toStdString());
+}
+
+int KeyOfVirtualKey(unsigned vk, TMods& mods) {
+    switch (vk) {
+    case VK_SHIFT: return Key::Shift;
+    case VK_CONTROL: return Key::Control;
+    case VK_MENU: return Key::Alt;
+    }
+    const int key = VirtualKeyToQtKey(WORD(vk));
+    if (key & Qt::KeypadModifier)
+        mods = mods | Keypad;
+    return key & ~int(Qt::KeyboardModifierMask);
 }
 
 void KeyDown(TWinControl* c, int key, TMods mods, const std::string& text) {
@@ -224,7 +256,7 @@ void DoubleClick(TControl* c, int x, int y, TButton b, TMods mods) {
     Click(c, x, y, b, mods);
     // The second press comes within the double-click time: the toolkit makes it a double click.
     ++gTimestamp;
-    SendMouse(c, x, y, QEvent::MouseButtonPress, QtButton(b), mods);
+    SendMouse(c, x, y, QEvent::MouseButtonPress, QtButton(b), mods, true);
     MouseUp(c, x, y, b, mods);
 }
 void Drag(TControl* c, int fromX, int fromY, int toX, int toY, TButton b, TMods mods) {

@@ -21,16 +21,21 @@ constexpr int Escape = 0x01000000, Tab = 0x01000001, Backtab = 0x01000002, Backs
               Return = 0x01000004, Enter = 0x01000005, Insert = 0x01000006, Delete = 0x01000007,
               Pause = 0x01000008, Home = 0x01000010, End = 0x01000011, Left = 0x01000012, Up = 0x01000013,
               Right = 0x01000014, Down = 0x01000015, PageUp = 0x01000016, PageDown = 0x01000017,
-              Shift = 0x01000020, Control = 0x01000021, Alt = 0x01000023, NumLock = 0x01000025,
-              F1 = 0x01000030, Menu = 0x01000055, Space = 0x20;
+              Shift = 0x01000020, Control = 0x01000021, Alt = 0x01000023, CapsLock = 0x01000024,
+              NumLock = 0x01000025, F1 = 0x01000030, Menu = 0x01000055, Space = 0x20;
 // F1 … F12.
 constexpr int F(int n) { return F1 + n - 1; }
 } // namespace Key
 
 // The text a key makes under mods, as the X11 desktop gives it: a letter in lower case unless
-// Shift, Ctrl+letter its control code, Return and keypad Enter "\r", Tab "\t", Backspace "\b",
-// Escape "\x1b", Delete "\x7f", other named keys nothing. CP1251 bytes.
+// Shift, Ctrl with an ASCII key its control code (Ctrl+A "\x01", Ctrl+3 "\x1b", Ctrl+8 "\x7f"),
+// Return and keypad Enter "\r", Tab "\t", Backspace "\b", Escape "\x1b", Delete "\x7f", other
+// named keys nothing. CP1251 bytes.
 std::string KeyText(int key, TMods mods);
+
+// The key that sends the virtual-key code vk ('A', VK_F5, VK_CONTROL, VK_NUMPAD3…), with Keypad
+// added to mods for a key of the numeric keypad; 0 when no key sends it.
+int KeyOfVirtualKey(unsigned vk, TMods& mods);
 
 // A key pressed (and released) on the control that has the keyboard focus in the test: the events
 // go to the control's focus widget (its wrapped widget, else its client area), after the shortcut

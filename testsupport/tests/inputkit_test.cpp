@@ -101,10 +101,20 @@ TEST(InputKitText, KeysMakeTheTextTheDesktopGives) {
         int key;
         TMods mods;
         std::string text;
-    } cases[] = {
-        {'A', None, "a"},   {'A', Shift, "A"},          {'A', Ctrl, "\x01"},         {'5', Keypad, "5"},
-        {'+', Keypad, "+"}, {Key::Enter, Keypad, "\r"}, {Key::Escape, None, "\x1b"}, {Key::F(5), None, ""},
-        {0x0416, None, "ж"}};
+    } cases[] = {{'A', None, "a"},
+                 {'A', Shift, "A"},
+                 {'A', Ctrl, "\x01"},
+                 {'5', Keypad, "5"},
+                 {'+', Keypad, "+"},
+                 {Key::Enter, Keypad, "\r"},
+                 {Key::Escape, None, "\x1b"},
+                 {Key::F(5), None, ""},
+                 {0x0416, None, "ж"},
+                 {'3', Ctrl, "\x1b"},
+                 {'8', Ctrl, "\x7f"},
+                 {'2', Ctrl, std::string(1, '\0')},
+                 {'0', Ctrl, "0"},
+                 {'9', Ctrl | Keypad, "9"}};
     for (const Case& c : cases)
         EXPECT_EQ(KeyText(c.key, c.mods), c.text) << "key " << c.key << " mods " << c.mods;
 }

@@ -1055,141 +1055,81 @@ void TWinControl::WndProc(TMessage& Message) {
     TControl::WndProc(Message);
 }
 
+namespace {
+
+// A row of a message table: the message and what runs it.
+template <class C> struct TMessageRow {
+    UINT Msg;
+    void (*Run)(C& c, TMessage& m);
+};
+
+// Runs handler H with the message's record of type Rec, or with the message itself.
+template <class Rec, auto H, class C> void Typed(C& c, TMessage& m) {
+    Rec t(m);
+    (c.*H)(t);
+}
+template <auto H, class C> void Plain(C& c, TMessage& m) { (c.*H)(m); }
+
+} // namespace
+
 void TWinControl::Dispatch(TMessage& m) {
-    switch (m.Msg) {
-    case WM_PAINT: {
-        TWMPaint t(m);
-        WMPaint(t);
-        return;
-    }
-    case WM_ERASEBKGND: {
-        TWMPaint t(m);
-        WMEraseBkgnd(t);
-        return;
-    }
-    case WM_NCCALCSIZE: {
-        TWMNCCalcSize t(m);
-        WMNCCalcSize(t);
-        return;
-    }
-    case WM_NCPAINT: {
-        TWMPaint t(m);
-        WMNCPaint(t);
-        return;
-    }
-    case WM_SIZE: {
-        TWMSize t(m);
-        WMSize(t);
-        return;
-    }
-    case WM_SETFOCUS: {
-        TWMSetFocus t(m);
-        WMSetFocus(t);
-        return;
-    }
-    case WM_KILLFOCUS: {
-        TWMSetFocus t(m);
-        WMKillFocus(t);
-        return;
-    }
-    case WM_KEYDOWN: {
-        TWMKey t(m);
-        WMKeyDown(t);
-        return;
-    }
-    case WM_SYSKEYDOWN: {
-        TWMKey t(m);
-        WMSysKeyDown(t);
-        return;
-    }
-    case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        TWMKey t(m);
-        WMKeyUp(t);
-        return;
-    }
-    case WM_CHAR: {
-        TWMKey t(m);
-        WMChar(t);
-        return;
-    }
-    case WM_SYSCHAR: {
-        // Alt+letter: the form looks for the control whose caption has that accelerator.
-        TCustomForm* form = GetParentForm(this);
+    using W = TWinControl;
+    // Alt+letter: the form looks for the control whose caption has that accelerator.
+    auto sysChar = [](W& c, TMessage& m) {
+        TCustomForm* form = GetParentForm(&c);
         if (form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
             m.Result = 1;
         else
-            DefaultHandler(m);
-        return;
-    }
-    case WM_GETDLGCODE: WMGetDlgCode(m); return;
-    case WM_SETCURSOR: {
-        TWMSetCursor t(m);
-        WMSetCursor(t);
-        return;
-    }
-    case WM_TIMER: {
-        TWMTimer t(m);
-        WMTimer(t);
-        return;
-    }
-    case WM_COMMAND: {
-        TWMCommand t(m);
-        WMCommand(t);
-        return;
-    }
-    case WM_NCHITTEST: {
-        TWMNCHitTest t(m);
-        WMNCHitTest(t);
-        return;
-    }
-    case WM_NCLBUTTONDOWN: WMNCLButtonDown(m); return;
-    case CM_DOCKCLIENT: CMDockClient(m); return;
-    case CM_UNDOCKCLIENT: CMUnDockClient(m); return;
-    case CM_DOCKNOTIFICATION: CMDockNotification(m); return;
-    case WM_MOUSEACTIVATE: {
-        TWMMouseActivate t(m);
-        WMMouseActivate(t);
-        return;
-    }
-    case WM_HSCROLL: {
-        TWMScroll t(m);
-        WMHScroll(t);
-        return;
-    }
-    case WM_VSCROLL: {
-        TWMScroll t(m);
-        WMVScroll(t);
-        return;
-    }
-    case CM_ENTER: CMEnter(m); return;
-    case CM_EXIT: CMExit(m); return;
-    case CM_DIALOGKEY: {
-        TWMKey t(m);
-        CMDialogKey(t);
-        return;
-    }
-    case CM_DIALOGCHAR: {
-        TWMKey t(m);
-        CMDialogChar(t);
-        return;
-    }
-    case CM_FOCUSCHANGED: {
-        TCMFocusChanged t(m);
-        CMFocusChanged(t);
-        return;
-    }
-    case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
-    case WM_DRAWITEM: {
-        // An owner-drawn child asks its parent; unless the parent draws it, the child draws itself.
+            c.DefaultHandler(m);
+    };
+    // An owner-drawn child asks its parent; unless the parent draws it, the child draws itself.
+    auto drawItem = [](W& c, TMessage& m) {
         auto* d = reinterpret_cast<TDrawItemStruct*>(m.LParam);
         TWinControl* child = d ? FindControl(d->hwndItem) : nullptr;
-        if (child && child != this)
+        if (child && child != &c)
             m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
-        return;
-    }
-    default: TControl::Dispatch(m); return;
-    }
+    };
+    // The messages a window control answers itself; the rest go on to TControl.
+    static const TMessageRow<W> rows[] = {
+        {WM_PAINT, Typed<TWMPaint, &W::WMPaint>},
+        {WM_ERASEBKGND, Typed<TWMPaint, &W::WMEraseBkgnd>},
+        {WM_NCCALCSIZE, Typed<TWMNCCalcSize, &W::WMNCCalcSize>},
+        {WM_NCPAINT, Typed<TWMPaint, &W::WMNCPaint>},
+        {WM_SIZE, Typed<TWMSize, &W::WMSize>},
+        {WM_SETFOCUS, Typed<TWMSetFocus, &W::WMSetFocus>},
+        {WM_KILLFOCUS, Typed<TWMSetFocus, &W::WMKillFocus>},
+        {WM_KEYDOWN, Typed<TWMKey, &W::WMKeyDown>},
+        {WM_SYSKEYDOWN, Typed<TWMKey, &W::WMSysKeyDown>},
+        {WM_KEYUP, Typed<TWMKey, &W::WMKeyUp>},
+        {WM_SYSKEYUP, Typed<TWMKey, &W::WMKeyUp>},
+        {WM_CHAR, Typed<TWMKey, &W::WMChar>},
+        {WM_SYSCHAR, sysChar},
+        {WM_GETDLGCODE, Plain<&W::WMGetDlgCode>},
+        {WM_SETCURSOR, Typed<TWMSetCursor, &W::WMSetCursor>},
+        {WM_TIMER, Typed<TWMTimer, &W::WMTimer>},
+        {WM_COMMAND, Typed<TWMCommand, &W::WMCommand>},
+        {WM_NCHITTEST, Typed<TWMNCHitTest, &W::WMNCHitTest>},
+        {WM_NCLBUTTONDOWN, Plain<&W::WMNCLButtonDown>},
+        {CM_DOCKCLIENT, Plain<&W::CMDockClient>},
+        {CM_UNDOCKCLIENT, Plain<&W::CMUnDockClient>},
+        {CM_DOCKNOTIFICATION, Plain<&W::CMDockNotification>},
+        {WM_MOUSEACTIVATE, Typed<TWMMouseActivate, &W::WMMouseActivate>},
+        {WM_HSCROLL, Typed<TWMScroll, &W::WMHScroll>},
+        {WM_VSCROLL, Typed<TWMScroll, &W::WMVScroll>},
+        {CM_ENTER, Plain<&W::CMEnter>},
+        {CM_EXIT, Plain<&W::CMExit>},
+        {CM_DIALOGKEY, Typed<TWMKey, &W::CMDialogKey>},
+        {CM_DIALOGCHAR, Typed<TWMKey, &W::CMDialogChar>},
+        {CM_FOCUSCHANGED, Typed<TCMFocusChanged, &W::CMFocusChanged>},
+        {CM_SHOWINGCHANGED, Plain<&W::CMShowingChanged>},
+        {WM_DRAWITEM, drawItem},
+    };
+    for (const auto& row : rows)
+        if (row.Msg == m.Msg) {
+            row.Run(*this, m);
+            return;
+        }
+    TControl::Dispatch(m);
 }
 
 // ---- TGraphicControl / TCustomControl --------------------------------------------------------------

@@ -362,125 +362,146 @@ int TCustomComboBox::FindString(const std::string& s, int after, bool exact) con
 }
 
 void TCustomComboBox::Dispatch(TMessage& Message) {
-    auto str = [&] {
-        return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string();
+    using C = TCustomComboBox;
+    using M = TMessage;
+    struct TRow {
+        UINT Msg;
+        void (*Run)(C& c, M& m);
     };
-    const int index = int(Message.WParam);
-    switch (Message.Msg) {
-    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
-    case CN_COMMAND:
-        switch (Message.WParamHi()) {
-        case CBN_SELCHANGE:
-            // The original clicked, then changed; OnSelect sits between them.
-            Click();
-            Select();
-            Change();
-            break;
-        case CBN_EDITCHANGE: Change(); break;
-        case CBN_DROPDOWN: DropDown(); break;
-        case CBN_CLOSEUP: CloseUp(); break;
-        }
-        return;
-    case CB_ADDSTRING: Message.Result = FItems->Add(str()); return;
-    case CB_INSERTSTRING: {
-        int at = index < 0 ? FItems->Count() : index;
-        if (at > FItems->Count()) {
-            Message.Result = CB_ERR;
+    // The message's string in LParam, and whether WParam names an item.
+    static auto str = [](const M& m) {
+        return m.LParam ? std::string(reinterpret_cast<const char*>(m.LParam)) : std::string();
+    };
+    static auto item = [](C& c, const M& m) {
+        return int(m.WParam) >= 0 && int(m.WParam) < c.FItems->Count();
+    };
+    // The messages the combo box answers itself; the rest go on to the native control.
+    static const TRow rows[] = {
+        {WM_GETDLGCODE, [](C&, M& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }},
+        {CN_COMMAND,
+         [](C& c, M& m) {
+             switch (m.WParamHi()) {
+             case CBN_SELCHANGE:
+                 // The original clicked, then changed; OnSelect sits between them.
+                 c.Click();
+                 c.Select();
+                 c.Change();
+                 break;
+             case CBN_EDITCHANGE: c.Change(); break;
+             case CBN_DROPDOWN: c.DropDown(); break;
+             case CBN_CLOSEUP: c.CloseUp(); break;
+             }
+         }},
+        {CB_ADDSTRING, [](C& c, M& m) { m.Result = c.FItems->Add(str(m)); }},
+        {CB_INSERTSTRING,
+         [](C& c, M& m) {
+             int at = int(m.WParam) < 0 ? c.FItems->Count() : int(m.WParam);
+             if (at > c.FItems->Count()) {
+                 m.Result = CB_ERR;
+                 return;
+             }
+             c.FItems->Insert(at, str(m));
+             m.Result = at;
+         }},
+        {CB_DELETESTRING,
+         [](C& c, M& m) {
+             if (!item(c, m)) {
+                 m.Result = CB_ERR;
+                 return;
+             }
+             c.FItems->Delete(int(m.WParam));
+             m.Result = c.FItems->Count();
+         }},
+        {CB_RESETCONTENT, [](C& c, M&) { c.FItems->Clear(); }},
+        {CB_GETCOUNT, [](C& c, M& m) { m.Result = c.FItems->Count(); }},
+        {CB_GETCURSEL, [](C& c, M& m) { m.Result = c.ItemIndex(); }},
+        {CB_SETCURSEL,
+         [](C& c, M& m) {
+             const int index = int(m.WParam);
+             c.SetItemIndex(index);
+             m.Result = c.ItemIndex() == index ? index : CB_ERR;
+         }},
+        {CB_GETLBTEXTLEN,
+         [](C& c, M& m) {
+             m.Result = item(c, m) ? LRESULT(c.FItems->Get(int(m.WParam)).size()) : LRESULT(CB_ERR);
+         }},
+        {CB_GETLBTEXT,
+         [](C& c, M& m) {
+             if (!item(c, m) || !m.LParam) {
+                 m.Result = CB_ERR;
+                 return;
+             }
+             std::string s = c.FItems->Get(int(m.WParam));
+             std::memcpy(reinterpret_cast<char*>(m.LParam), s.c_str(), s.size() + 1);
+             m.Result = LRESULT(s.size());
+         }},
+        {CB_FINDSTRING, [](C& c, M& m) { m.Result = c.FindString(str(m), int(m.WParam), false); }},
+        {CB_FINDSTRINGEXACT, [](C& c, M& m) { m.Result = c.FindString(str(m), int(m.WParam), true); }},
+        {CB_SELECTSTRING,
+         [](C& c, M& m) {
+             int i = c.FindString(str(m), int(m.WParam), false);
+             if (i >= 0)
+                 c.SetItemIndex(i);
+             m.Result = i;
+         }},
+        {CB_GETITEMDATA,
+         [](C& c, M& m) {
+             m.Result =
+                 item(c, m) ? reinterpret_cast<LRESULT>(c.FItems->GetObject(int(m.WParam))) : LRESULT(CB_ERR);
+         }},
+        {CB_SETITEMDATA,
+         [](C& c, M& m) {
+             if (!item(c, m)) {
+                 m.Result = CB_ERR;
+                 return;
+             }
+             c.FItems->PutObject(int(m.WParam), reinterpret_cast<TObject*>(m.LParam));
+         }},
+        {CB_SHOWDROPDOWN,
+         [](C& c, M& m) {
+             c.SetDroppedDown(m.WParam != 0);
+             m.Result = 1;
+         }},
+        {CB_GETDROPPEDSTATE, [](C& c, M& m) { m.Result = c.DroppedDown() ? 1 : 0; }},
+        {CB_SETITEMHEIGHT, [](C& c, M& m) { c.SetItemHeight(int(m.LParam)); }},
+        {CB_SETDROPPEDWIDTH,
+         [](C& c, M& m) {
+             c.SetDropDownWidth(int(m.WParam));
+             m.Result = c.FDropDownWidth;
+         }},
+        {CB_GETITEMHEIGHT, [](C& c, M& m) { m.Result = c.FItemHeight; }},
+        {CB_LIMITTEXT,
+         [](C& c, M& m) {
+             c.SetMaxLength(int(m.WParam));
+             m.Result = 1;
+         }},
+        {CB_GETEDITSEL,
+         [](C& c, M& m) {
+             int a = c.SelStart(), b = a + c.SelLength();
+             if (m.WParam)
+                 *reinterpret_cast<DWORD*>(m.WParam) = DWORD(a);
+             if (m.LParam)
+                 *reinterpret_cast<DWORD*>(m.LParam) = DWORD(b);
+             m.Result = MAKELRESULT(a, b);
+         }},
+        {CB_SETEDITSEL,
+         [](C& c, M& m) {
+             int a = short(m.LParamLo()), b = short(m.LParamHi());
+             if (QLineEdit* e = Combo(&c)->lineEdit()) {
+                 if (a < 0)
+                     e->deselect();
+                 else
+                     e->setSelection(a, (b < 0 ? int(e->text().size()) : b) - a);
+             }
+             m.Result = 1;
+         }},
+    };
+    for (const TRow& row : rows)
+        if (row.Msg == Message.Msg) {
+            row.Run(*this, Message);
             return;
         }
-        FItems->Insert(at, str());
-        Message.Result = at;
-        return;
-    }
-    case CB_DELETESTRING:
-        if (index < 0 || index >= FItems->Count()) {
-            Message.Result = CB_ERR;
-            return;
-        }
-        FItems->Delete(index);
-        Message.Result = FItems->Count();
-        return;
-    case CB_RESETCONTENT: FItems->Clear(); return;
-    case CB_GETCOUNT: Message.Result = FItems->Count(); return;
-    case CB_GETCURSEL: Message.Result = ItemIndex(); return;
-    case CB_SETCURSEL:
-        SetItemIndex(index);
-        Message.Result = ItemIndex() == index ? index : CB_ERR;
-        return;
-    case CB_GETLBTEXTLEN:
-        Message.Result =
-            index >= 0 && index < FItems->Count() ? LRESULT(FItems->Get(index).size()) : LRESULT(CB_ERR);
-        return;
-    case CB_GETLBTEXT: {
-        if (index < 0 || index >= FItems->Count() || !Message.LParam) {
-            Message.Result = CB_ERR;
-            return;
-        }
-        std::string s = FItems->Get(index);
-        std::memcpy(reinterpret_cast<char*>(Message.LParam), s.c_str(), s.size() + 1);
-        Message.Result = LRESULT(s.size());
-        return;
-    }
-    case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-        Message.Result = FindString(str(), index, Message.Msg == CB_FINDSTRINGEXACT);
-        return;
-    case CB_SELECTSTRING: {
-        int i = FindString(str(), index, false);
-        if (i >= 0)
-            SetItemIndex(i);
-        Message.Result = i;
-        return;
-    }
-    case CB_GETITEMDATA:
-        Message.Result = index >= 0 && index < FItems->Count()
-                             ? reinterpret_cast<LRESULT>(FItems->GetObject(index))
-                             : LRESULT(CB_ERR);
-        return;
-    case CB_SETITEMDATA:
-        if (index < 0 || index >= FItems->Count()) {
-            Message.Result = CB_ERR;
-            return;
-        }
-        FItems->PutObject(index, reinterpret_cast<TObject*>(Message.LParam));
-        return;
-    case CB_SHOWDROPDOWN:
-        SetDroppedDown(Message.WParam != 0);
-        Message.Result = 1;
-        return;
-    case CB_GETDROPPEDSTATE: Message.Result = DroppedDown() ? 1 : 0; return;
-    case CB_SETITEMHEIGHT: SetItemHeight(int(Message.LParam)); return;
-    case CB_SETDROPPEDWIDTH:
-        SetDropDownWidth(index);
-        Message.Result = FDropDownWidth;
-        return;
-    case CB_GETITEMHEIGHT: Message.Result = FItemHeight; return;
-    case CB_LIMITTEXT:
-        SetMaxLength(int(Message.WParam));
-        Message.Result = 1;
-        return;
-    case CB_GETEDITSEL: {
-        int a = SelStart(), b = a + SelLength();
-        if (Message.WParam)
-            *reinterpret_cast<DWORD*>(Message.WParam) = DWORD(a);
-        if (Message.LParam)
-            *reinterpret_cast<DWORD*>(Message.LParam) = DWORD(b);
-        Message.Result = MAKELRESULT(a, b);
-        return;
-    }
-    case CB_SETEDITSEL: {
-        int a = short(Message.LParamLo()), b = short(Message.LParamHi());
-        if (QLineEdit* e = Combo(this)->lineEdit()) {
-            if (a < 0)
-                e->deselect();
-            else
-                e->setSelection(a, (b < 0 ? int(e->text().size()) : b) - a);
-        }
-        Message.Result = 1;
-        return;
-    }
-    default: TNativeControl::Dispatch(Message);
-    }
+    TNativeControl::Dispatch(Message);
 }
 
 std::string TComboBoxStrings::Get(int Index) const {

@@ -293,130 +293,185 @@ int TCustomListBox::FindString(const std::string& s, int after, bool exact) cons
     return LB_ERR;
 }
 
-void TCustomListBox::Dispatch(TMessage& Message) {
-    auto str = [&] {
-        return Message.LParam ? std::string(reinterpret_cast<const char*>(Message.LParam)) : std::string();
+// One handler per message (or per pair that shares its work), and the table that names them;
+// Dispatch looks a message up here and hands the rest to the native control.
+struct TCustomListBox::TMessageTable {
+    using M = TMessage;
+    using V = TCustomListBox;
+    struct TRow {
+        UINT Msg;
+        void (*Run)(V& v, M& m);
     };
-    const int index = int(Message.WParam);
-    const int count = FItems->Count();
-    const bool bad = index < 0 || index >= count;
-    QListWidget* l = List(this);
-    switch (Message.Msg) {
-    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
-    case CN_COMMAND:
-        if (Message.WParamHi() == LBN_SELCHANGE)
-            Click();
-        else if (Message.WParamHi() == LBN_DBLCLK)
-            DblClick();
-        return;
-    case LB_ADDSTRING: Message.Result = FItems->Add(str()); return;
-    case LB_INSERTSTRING: {
-        int at = index < 0 ? count : index;
+    static const TRow Rows[];
+
+    static int Index(const M& m) { return int(m.WParam); }
+    // WParam names no item.
+    static bool Bad(V& v, const M& m) { return Index(m) < 0 || Index(m) >= v.FItems->Count(); }
+    static std::string Str(const M& m) {
+        return m.LParam ? std::string(reinterpret_cast<const char*>(m.LParam)) : std::string();
+    }
+
+    static void GetDlgCode(V&, M& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    static void Command(V& v, M& m) {
+        if (m.WParamHi() == LBN_SELCHANGE)
+            v.Click();
+        else if (m.WParamHi() == LBN_DBLCLK)
+            v.DblClick();
+    }
+    static void AddString(V& v, M& m) { m.Result = v.FItems->Add(Str(m)); }
+    static void InsertString(V& v, M& m) {
+        const int count = v.FItems->Count();
+        int at = Index(m) < 0 ? count : Index(m);
         if (at > count) {
-            Message.Result = LB_ERR;
+            m.Result = LB_ERR;
             return;
         }
-        FItems->Insert(at, str());
-        Message.Result = at;
-        return;
+        v.FItems->Insert(at, Str(m));
+        m.Result = at;
     }
-    case LB_DELETESTRING:
+    static void DeleteString(V& v, M& m) {
+        const bool bad = Bad(v, m);
         if (!bad)
-            FItems->Delete(index);
-        Message.Result = bad ? LB_ERR : FItems->Count();
-        return;
-    case LB_RESETCONTENT: FItems->Clear(); return;
-    case LB_GETCOUNT: Message.Result = count; return;
-    case LB_GETTEXTLEN: Message.Result = bad ? LRESULT(LB_ERR) : LRESULT(FItems->Get(index).size()); return;
-    case LB_GETTEXT: {
-        if (bad || !Message.LParam) {
-            Message.Result = LB_ERR;
-            return;
-        }
-        std::string s = FItems->Get(index);
-        std::memcpy(reinterpret_cast<char*>(Message.LParam), s.c_str(), s.size() + 1);
-        Message.Result = LRESULT(s.size());
-        return;
+            v.FItems->Delete(Index(m));
+        m.Result = bad ? LB_ERR : v.FItems->Count();
     }
-    case LB_GETCURSEL: Message.Result = FMultiSelect ? LB_ERR : ItemIndex(); return;
-    case LB_SETCURSEL:
-        if (FMultiSelect) {
-            Message.Result = LB_ERR;
+    static void ResetContent(V& v, M&) { v.FItems->Clear(); }
+    static void GetCount(V& v, M& m) { m.Result = v.FItems->Count(); }
+    static void GetTextLen(V& v, M& m) {
+        m.Result = Bad(v, m) ? LRESULT(LB_ERR) : LRESULT(v.FItems->Get(Index(m)).size());
+    }
+    static void GetText(V& v, M& m) {
+        if (Bad(v, m) || !m.LParam) {
+            m.Result = LB_ERR;
             return;
         }
-        SetItemIndex(index);
-        Message.Result = bad ? LB_ERR : index;
-        return;
-    case LB_GETSEL: Message.Result = bad ? LB_ERR : Selected(index) ? 1 : 0; return;
-    case LB_SETSEL: {
-        // The item in LParam; -1 is every item.
-        int item = int(Message.LParam);
-        if (!FMultiSelect || item < -1 || item >= count) {
-            Message.Result = LB_ERR;
+        std::string s = v.FItems->Get(Index(m));
+        std::memcpy(reinterpret_cast<char*>(m.LParam), s.c_str(), s.size() + 1);
+        m.Result = LRESULT(s.size());
+    }
+    static void GetCurSel(V& v, M& m) { m.Result = v.FMultiSelect ? LB_ERR : v.ItemIndex(); }
+    static void SetCurSel(V& v, M& m) {
+        if (v.FMultiSelect) {
+            m.Result = LB_ERR;
+            return;
+        }
+        v.SetItemIndex(Index(m));
+        m.Result = Bad(v, m) ? LB_ERR : Index(m);
+    }
+    static void GetSel(V& v, M& m) { m.Result = Bad(v, m) ? LB_ERR : v.Selected(Index(m)) ? 1 : 0; }
+    // The item in LParam; -1 is every item.
+    static void SetSel(V& v, M& m) {
+        const int item = int(m.LParam), count = v.FItems->Count();
+        if (!v.FMultiSelect || item < -1 || item >= count) {
+            m.Result = LB_ERR;
             return;
         }
         for (int i = item < 0 ? 0 : item; i < (item < 0 ? count : item + 1); ++i)
-            SetSelected(i, Message.WParam != 0);
-        return;
+            v.SetSelected(i, m.WParam != 0);
     }
-    case LB_GETSELCOUNT: Message.Result = FMultiSelect ? SelCount() : LB_ERR; return;
-    case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        Message.Result = FindString(str(), index, Message.Msg == LB_FINDSTRINGEXACT);
-        return;
-    case LB_GETITEMDATA:
-        Message.Result = bad ? LRESULT(LB_ERR) : reinterpret_cast<LRESULT>(FItems->GetObject(index));
-        return;
-    case LB_SETITEMDATA:
+    static void GetSelCount(V& v, M& m) { m.Result = v.FMultiSelect ? v.SelCount() : LB_ERR; }
+    // LB_FINDSTRING and LB_FINDSTRINGEXACT.
+    static void FindString(V& v, M& m) {
+        m.Result = v.FindString(Str(m), Index(m), m.Msg == LB_FINDSTRINGEXACT);
+    }
+    static void GetItemData(V& v, M& m) {
+        m.Result = Bad(v, m) ? LRESULT(LB_ERR) : reinterpret_cast<LRESULT>(v.FItems->GetObject(Index(m)));
+    }
+    static void SetItemData(V& v, M& m) {
+        const bool bad = Bad(v, m);
         if (!bad)
-            FItems->PutObject(index, reinterpret_cast<TObject*>(Message.LParam));
-        Message.Result = bad ? LB_ERR : 0;
-        return;
-    case LB_SETTABSTOPS: {
-        auto* stops = reinterpret_cast<const int*>(Message.LParam);
-        FTabStops.assign(stops, stops ? stops + index : stops);
-        l->viewport()->update();
-        Message.Result = 1;
-        return;
+            v.FItems->PutObject(Index(m), reinterpret_cast<TObject*>(m.LParam));
+        m.Result = bad ? LB_ERR : 0;
     }
-    case LB_GETHORIZONTALEXTENT: Message.Result = FHorizontalExtent; return;
-    case LB_SETHORIZONTALEXTENT:
-        FHorizontalExtent = index;
-        l->doItemsLayout();
-        return;
-    case LB_GETCARETINDEX: Message.Result = l->currentRow(); return;
-    case LB_SETCARETINDEX:
-        if (bad) {
-            Message.Result = LB_ERR;
+    static void SetTabStops(V& v, M& m) {
+        auto* stops = reinterpret_cast<const int*>(m.LParam);
+        v.FTabStops.assign(stops, stops ? stops + Index(m) : stops);
+        List(&v)->viewport()->update();
+        m.Result = 1;
+    }
+    static void GetHorizontalExtent(V& v, M& m) { m.Result = v.FHorizontalExtent; }
+    static void SetHorizontalExtent(V& v, M& m) {
+        v.FHorizontalExtent = Index(m);
+        List(&v)->doItemsLayout();
+    }
+    static void GetCaretIndex(V& v, M& m) { m.Result = List(&v)->currentRow(); }
+    static void SetCaretIndex(V& v, M& m) {
+        if (Bad(v, m)) {
+            m.Result = LB_ERR;
             return;
         }
-        FSyncing = true;
-        l->setCurrentRow(index,
-                         FMultiSelect ? QItemSelectionModel::NoUpdate : QItemSelectionModel::ClearAndSelect);
-        FSyncing = false;
-        return;
-    case LB_GETITEMHEIGHT: Message.Result = FItemHeight; return;
-    case LB_SETITEMHEIGHT: SetItemHeight(int(Message.LParamLo())); return;
-    case LB_GETTOPINDEX: Message.Result = TopIndex(); return;
-    case LB_SETTOPINDEX:
-        SetTopIndex(index);
-        Message.Result = bad ? LB_ERR : 0;
-        return;
-    case LB_GETITEMRECT:
-        if (bad || !Message.LParam) {
-            Message.Result = LB_ERR;
+        v.FSyncing = true;
+        List(&v)->setCurrentRow(Index(m), v.FMultiSelect ? QItemSelectionModel::NoUpdate
+                                                         : QItemSelectionModel::ClearAndSelect);
+        v.FSyncing = false;
+    }
+    static void GetItemHeight(V& v, M& m) { m.Result = v.FItemHeight; }
+    static void SetItemHeight(V& v, M& m) { v.SetItemHeight(int(m.LParamLo())); }
+    static void GetTopIndex(V& v, M& m) { m.Result = v.TopIndex(); }
+    static void SetTopIndex(V& v, M& m) {
+        v.SetTopIndex(Index(m));
+        m.Result = Bad(v, m) ? LB_ERR : 0;
+    }
+    static void GetItemRect(V& v, M& m) {
+        if (Bad(v, m) || !m.LParam) {
+            m.Result = LB_ERR;
             return;
         }
-        *reinterpret_cast<TRect*>(Message.LParam) = ItemRect(index);
-        Message.Result = 1;
-        return;
-    case LB_ITEMFROMPOINT: {
-        int i = ItemAtPos(TPoint(short(Message.LParamLo()), short(Message.LParamHi())), true);
-        Message.Result = i < 0 ? MAKELRESULT(std::max(count - 1, 0), 1) : MAKELRESULT(i, 0);
-        return;
+        *reinterpret_cast<TRect*>(m.LParam) = v.ItemRect(Index(m));
+        m.Result = 1;
     }
-    default: TNativeControl::Dispatch(Message);
+    static void ItemFromPoint(V& v, M& m) {
+        int i = v.ItemAtPos(TPoint(short(m.LParamLo()), short(m.LParamHi())), true);
+        m.Result = i < 0 ? MAKELRESULT(std::max(v.FItems->Count() - 1, 0), 1) : MAKELRESULT(i, 0);
     }
+};
+
+const TCustomListBox::TMessageTable::TRow TCustomListBox::TMessageTable::Rows[] = {
+    {WM_GETDLGCODE, GetDlgCode},
+    {CN_COMMAND, Command},
+    {LB_ADDSTRING, AddString},
+    {LB_INSERTSTRING, InsertString},
+    {LB_DELETESTRING, DeleteString},
+    {LB_RESETCONTENT, ResetContent},
+    {LB_GETCOUNT, GetCount},
+    {LB_GETTEXTLEN, GetTextLen},
+    {LB_GETTEXT, GetText},
+    {LB_GETCURSEL, GetCurSel},
+    {LB_SETCURSEL, SetCurSel},
+    {LB_GETSEL, GetSel},
+    {LB_SETSEL, SetSel},
+    {LB_GETSELCOUNT, GetSelCount},
+    {LB_FINDSTRING, FindString},
+    {LB_FINDSTRINGEXACT, FindString},
+    {LB_GETITEMDATA, GetItemData},
+    {LB_SETITEMDATA, SetItemData},
+    {LB_SETTABSTOPS, SetTabStops},
+    {LB_GETHORIZONTALEXTENT, GetHorizontalExtent},
+    {LB_SETHORIZONTALEXTENT, SetHorizontalExtent},
+    {LB_GETCARETINDEX, GetCaretIndex},
+    {LB_SETCARETINDEX, SetCaretIndex},
+    {LB_GETITEMHEIGHT, GetItemHeight},
+    {LB_SETITEMHEIGHT, SetItemHeight},
+    {LB_GETTOPINDEX, GetTopIndex},
+    {LB_SETTOPINDEX, SetTopIndex},
+    {LB_GETITEMRECT, GetItemRect},
+    {LB_ITEMFROMPOINT, ItemFromPoint},
+};
+
+std::vector<UINT> TCustomListBox::OwnMessages() {
+    std::vector<UINT> v;
+    for (const auto& row : TMessageTable::Rows)
+        v.push_back(row.Msg);
+    return v;
+}
+
+void TCustomListBox::Dispatch(TMessage& Message) {
+    for (const auto& row : TMessageTable::Rows)
+        if (row.Msg == Message.Msg) {
+            row.Run(*this, Message);
+            return;
+        }
+    TNativeControl::Dispatch(Message);
 }
 
 // ---- TListBoxStrings -----------------------------------------------------------------------------

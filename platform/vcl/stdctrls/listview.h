@@ -309,6 +309,10 @@ public:
     TLVCustomDrawItemEvent OnCustomDrawItem;
     TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
 
+    // The messages the list view answers itself, in the order of its message table; the others go
+    // on to the native control.
+    static std::vector<UINT> OwnMessages();
+
 protected:
     virtual bool CanChange(TListItem* Item, TItemChange Change);
     virtual void Change(TListItem* Item, TItemChange Change);
@@ -336,6 +340,7 @@ private:
     friend class TListColumn;
     friend class TListColumns;
     friend struct TListViewQt;
+    struct TMessageTable; // listviewmsg.cpp
     LRESULT NotifyList(int code, TListItem* Item, int SubItem = 0, UINT changed = 0, UINT oldState = 0,
                        UINT newState = 0);
     // LVN_BEGINLABELEDIT / LVN_ENDLABELEDIT; text null: no text (the edit was cancelled).

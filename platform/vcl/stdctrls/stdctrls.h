@@ -354,6 +354,10 @@ public:
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
 
+    // The messages the list box answers itself, in the order of its message table; the others go
+    // on to the native control.
+    static std::vector<UINT> OwnMessages();
+
 protected:
     virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
     virtual void MeasureItem(int Index, int& Height);
@@ -363,6 +367,7 @@ protected:
 private:
     friend class TListBoxStrings;
     friend struct TOwnerDrawQt;
+    struct TMessageTable; // listbox.cpp
     void UpdateSelectionMode();
     void Measure(int Index);
     int FindString(const std::string& s, int after, bool exact) const;

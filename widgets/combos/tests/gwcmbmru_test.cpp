@@ -3,22 +3,15 @@
 // The image combo box: items freed once on delete, overlays and indentation as drawn.
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QImage>
-#include <QKeyEvent>
-
 #include "Gwcmbobx.h"
 #include "clipbrd.h"
 #include "gw_support.h"
-#include "handle.h"
 #include "inifiles.h"
+#include "inputkit.h"
+#include "screenkit.h"
 #include "tempfolder.h"
 
 namespace {
-
-QComboBox* Native(TWinControl* c) { return ClientWidget(c)->findChild<QComboBox*>(); }
 
 class GwMruCombo : public ::testing::Test {
 protected:
@@ -54,10 +47,7 @@ protected:
                 s += " " + ini.ReadString("History", "Find_Item" + IntToStr(i), "");
         return s;
     }
-    void Enter() {
-        QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
-        QApplication::sendEvent(Native(Combo), &down);
-    }
+    void Enter() { inputkit::Press(Combo, inputkit::Key::Return); }
     testsupport::TempFolder Dir;
     TForm* Form = nullptr;
     TGwRegIniFile* Store = nullptr;
@@ -205,12 +195,11 @@ protected:
         Application->ProcessMessages();
     }
     // Leftmost x of Color in rows Top..Bottom of the image, -1 when absent; and the count.
-    static int LeftMost(const QImage& img, TColor Color, int Top, int Bottom, int* Count = nullptr) {
+    static int LeftMost(TBitmap& img, TColor Color, int Top, int Bottom, int* Count = nullptr) {
         int left = -1, n = 0;
-        const QRgb want = qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color));
-        for (int y = std::max(Top, 0); y < std::min(Bottom, img.height()); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (img.pixel(x, y) == want) {
+        for (int y = std::max(Top, 0); y < std::min(Bottom, img.Height()); ++y)
+            for (int x = 0; x < img.Width(); ++x)
+                if (img.Canvas()->GetPixel(x, y) == Color) {
                     ++n;
                     if (left < 0 || x < left)
                         left = x;
@@ -247,25 +236,23 @@ TEST_F(GwImageCombo, OverlayOnlyWhenSetAndIndentOnlyInTheOpenList) {
     Combo->HandleNeeded();
     int blue = 0;
     Combo->SetItemIndex(1);
-    QImage closed1 = Native(Combo)->grab().toImage();
-    LeftMost(closed1, clBlue, 0, closed1.height(), &blue);
+    TBitmap closed1, closedOverlay, closed0, list;
+    screenkit::Native(Combo, closed1);
+    LeftMost(closed1, clBlue, 0, closed1.Height(), &blue);
     EXPECT_EQ(blue, 0) << "no overlay without an overlay index";
     leaf->SetOverlayIndex(0);
-    QImage closedOverlay = Native(Combo)->grab().toImage();
-    LeftMost(closedOverlay, clBlue, 0, closedOverlay.height(), &blue);
+    screenkit::Native(Combo, closedOverlay);
+    LeftMost(closedOverlay, clBlue, 0, closedOverlay.Height(), &blue);
     EXPECT_EQ(blue, 16);
     Combo->SetItemIndex(0);
-    QImage closed0 = Native(Combo)->grab().toImage();
-    EXPECT_EQ(LeftMost(closed1, clRed, 0, closed1.height()), LeftMost(closed0, clRed, 0, closed0.height()))
+    screenkit::Native(Combo, closed0);
+    EXPECT_EQ(LeftMost(closed1, clRed, 0, closed1.Height()), LeftMost(closed0, clRed, 0, closed0.Height()))
         << "the edit area shows no indentation";
     Combo->SetDroppedDown(true);
-    QAbstractItemView* view = Native(Combo)->view();
-    ASSERT_TRUE(view->isVisible());
-    QImage list = view->grab().toImage();
-    QRect row0 = view->visualRect(view->model()->index(0, 0)),
-          row1 = view->visualRect(view->model()->index(1, 0));
-    const int x0 = LeftMost(list, clRed, row0.top(), row0.bottom() + 1);
-    const int x1 = LeftMost(list, clRed, row1.top(), row1.bottom() + 1);
+    ASSERT_TRUE(screenkit::DropDown(Combo, list));
+    const TRect row0 = screenkit::DropDownRow(Combo, 0), row1 = screenkit::DropDownRow(Combo, 1);
+    const int x0 = LeftMost(list, clRed, row0.Top, row0.Bottom);
+    const int x1 = LeftMost(list, clRed, row1.Top, row1.Bottom);
     ASSERT_GE(x0, 0);
     EXPECT_EQ(x1 - x0, 2 * 12);
     Combo->SetDroppedDown(false);

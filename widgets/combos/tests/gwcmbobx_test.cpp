@@ -3,38 +3,20 @@
 // mode, the wheel, leaving with a text that is no item, values, and the frame and button looks.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QImage>
-#include <QKeyEvent>
-
 #include "Gwcmbobx.h"
-#include "cp1251.h"
 #include "gw_support.h"
-#include "handle.h"
+#include "inputkit.h"
+#include "screenkit.h"
 #include "sysinfo.h"
 
 namespace {
 
-// The Qt widget the platform's combo box wraps.
-QComboBox* Native(TWinControl* c) { return ClientWidget(c)->findChild<QComboBox*>(); }
+namespace Key = inputkit::Key;
+using inputkit::Press;
+using inputkit::Type;
 
-void Key(TWinControl* c, int key, const QString& text = QString(),
-         Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QKeyEvent down(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(Native(c), &down);
-    QKeyEvent up(QEvent::KeyRelease, key, mods, text);
-    QApplication::sendEvent(Native(c), &up);
-}
-
-// Types CP1251 text one key per character.
-void Type(TWinControl* c, const std::string& cp1251) {
-    for (char16_t u : Cp1251ToUtf16(cp1251)) {
-        QChar ch(u);
-        Key(c, ch.toUpper().unicode() < 128 ? int(ch.toUpper().unicode()) : int(Qt::Key_unknown),
-            QString(ch));
-    }
-}
+// One wheel notch over the middle of the control (negative: towards the user).
+void Wheel(TWinControl* c, int notches) { inputkit::Wheel(c, c->Width() / 2, c->Height() / 2, notches); }
 
 class GwCombo : public ::testing::Test {
 protected:
@@ -95,7 +77,7 @@ TEST_P(GwComboTyping, CompletesFromTheFirstItemTheTextStarts) {
     Combo->KeepSearchCase = c.KeepSearchCase;
     for (char k : c.Keys)
         if (k == '\b')
-            Key(Combo, Qt::Key_Backspace, "\b");
+            Press(Combo, Key::Backspace);
         else
             Type(Combo, std::string(1, k));
     EXPECT_EQ(Shown(), c.Shown);
@@ -134,7 +116,7 @@ TEST_F(GwCombo, ListOnlySearchRestartsAfterTheTimeOut) {
     EXPECT_EQ(Combo->ItemIndex(), 3) << "a new search after the time-out";
     Type(Combo, "к");
     EXPECT_EQ(Combo->ItemIndex(), 4);
-    Key(Combo, Qt::Key_Backspace, "\b");
+    Press(Combo, Key::Backspace);
     EXPECT_EQ(Combo->SearchText(), "я");
     EXPECT_EQ(Combo->ItemIndex(), 3);
 }
@@ -147,9 +129,9 @@ TEST_F(GwCombo, ReadOnlyBlocksTypingKeysAndWheelButShowsItsColour) {
     Combo->SetFocus();
     EXPECT_EQ(Combo->Color(), clWindow) << "focus colour unless read-only-on-focus";
     Type(Combo, "b");
-    Key(Combo, Qt::Key_Down);
-    Key(Combo, Qt::Key_Delete);
-    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    Press(Combo, Key::Down);
+    Press(Combo, Key::Delete);
+    Wheel(Combo, -1);
     EXPECT_EQ(Combo->Text(), "Apricot");
     EXPECT_EQ(Combo->ItemIndex(), 1);
     EXPECT_EQ(Changes, 0);
@@ -161,13 +143,13 @@ TEST_F(GwCombo, WheelStepsAndStopsAtTheEnds) {
     Combo->SetStyle(csDropDownList);
     const int last = Combo->Count() - 1;
     Combo->SetItemIndex(last);
-    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    Wheel(Combo, -1);
     EXPECT_EQ(Combo->ItemIndex(), last);
     Combo->SetItemIndex(0);
-    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    Wheel(Combo, 1);
     EXPECT_EQ(Combo->ItemIndex(), 0);
     EXPECT_EQ(Changes, 0);
-    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    Wheel(Combo, -1);
     EXPECT_EQ(Combo->ItemIndex(), 1);
     EXPECT_EQ(Changes, 1);
 }
@@ -199,7 +181,7 @@ TEST_F(GwCombo, ValuesStandForTheirItems) {
     c->SetValue("7");
     EXPECT_EQ(c->ItemIndex(), -1);
     c->SetStyle(csDropDownList);
-    Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    Wheel(Combo, -1);
     EXPECT_EQ(c->Value(), "0") << "a user's choice brings the value along";
     c->SetValue("5");
     EXPECT_EQ(c->ItemIndex(), -1);
@@ -263,12 +245,10 @@ TEST_F(GwCombo, FrameAndFlatButtonShowOverTheNativePaint) {
     Combo->SetFlatButtons(true);
     Combo->SetColor(clYellow);
     Other->SetFocus();
-    QImage img = HandleWidget(Combo)->grab().toImage();
-    ASSERT_EQ(img.width(), 150);
-    auto at = [&](int x, int y) {
-        QColor q = img.pixelColor(x, y);
-        return TPaper::Hex(TColor(q.red() | q.green() << 8 | q.blue() << 16));
-    };
+    TBitmap img;
+    screenkit::Window(Combo, img);
+    ASSERT_EQ(img.Width(), 150);
+    auto at = [&](int x, int y) { return TPaper::Hex(img.Canvas()->GetPixel(x, y)); };
     for (int y : {0, 10, 20})
         EXPECT_EQ(at(0, y), TPaper::Hex(clRed)) << "left edge, row " << y;
     EXPECT_EQ(at(149, 10), TPaper::Hex(clRed)) << "right edge";

@@ -4,18 +4,13 @@
 // on top, the preview beside the open list.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QImage>
-
 #include "Gwcmbobx.h"
 #include "gw_support.h"
-#include "handle.h"
+#include "screenkit.h"
 #include "sysinfo.h"
 #include "tempfolder.h"
 
 namespace {
-
-QComboBox* Native(TWinControl* c) { return ClientWidget(c)->findChild<QComboBox*>(); }
 
 class GwColorCombo : public ::testing::Test {
 protected:
@@ -80,11 +75,12 @@ TEST_F(GwColorCombo, AColourNotListedBecomesTheCustomEntry) {
     EXPECT_EQ(Combo->SelectedColor(), TColor(0x123456));
     EXPECT_EQ(changes, 3);
     // The closed box shows the custom colour in its swatch.
-    QImage img = Native(Combo)->grab().toImage();
+    TBitmap img;
+    screenkit::Native(Combo, img);
     int swatch = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            swatch += img.pixel(x, y) == qRgb(0x56, 0x34, 0x12);
+    for (int y = 0; y < img.Height(); ++y)
+        for (int x = 0; x < img.Width(); ++x)
+            swatch += img.Canvas()->GetPixel(x, y) == TColor(0x123456);
     EXPECT_GE(swatch, 12 * 8);
 }
 

@@ -2,16 +2,13 @@
 // errors, colours and docked forms.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-
 #include "Gwtabpages.h"
-#include "forms.h"
 #include "dragdock.h"
-#include "handle.h"
 #include "extctrls.h"
+#include "forms.h"
+#include "inputkit.h"
 #include "messages.h"
+#include "screenkit.h"
 #include "stdctrls.h"
 
 namespace {
@@ -39,10 +36,7 @@ struct TPages {
             v.push_back(p->Visible());
         return v;
     }
-    void Click(int X, int Y) {
-        Pages->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-        Pages->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
-    }
+    void Click(int X, int Y) { inputkit::Click(Pages, X, Y); }
 
     TForm Form{nullptr};
     TGwPageControl* Pages;
@@ -183,7 +177,7 @@ TEST(GwPageControl, DockedFormsGetPages) {
 struct CtrlTabCase {
     const char* Name;
     int Key;
-    Qt::KeyboardModifiers Modifiers;
+    inputkit::TMods Modifiers;
     int Start, Expected; // active page index
     bool FocusInPage;    // the key goes to a control on the page, else to the page control
 };
@@ -211,10 +205,7 @@ TEST_P(PageCtrlTab, WalksThePagesWithTabs) {
         target = fields[static_cast<size_t>(c.Start)];
     target->SetFocus();
     ASSERT_EQ(f.Form.ActiveControl(), target);
-    QKeyEvent down(QEvent::KeyPress, c.Key, c.Modifiers, "\t");
-    QApplication::sendEvent(ClientWidget(target), &down);
-    QKeyEvent up(QEvent::KeyRelease, c.Key, c.Modifiers, "\t");
-    QApplication::sendEvent(ClientWidget(target), &up);
+    inputkit::Press(target, c.Key, c.Modifiers, "\t");
     EXPECT_EQ(f.Pages->ActivePageIndex(), c.Expected);
     EXPECT_TRUE(f.Sheets[static_cast<size_t>(c.Expected)]->Visible());
     // The focus never stays behind on a page that went out of sight.
@@ -224,16 +215,17 @@ TEST_P(PageCtrlTab, WalksThePagesWithTabs) {
 
 INSTANTIATE_TEST_SUITE_P(
     GwPageControl, PageCtrlTab,
-    ::testing::Values(CtrlTabCase{"CtrlTabNext", Qt::Key_Tab, Qt::ControlModifier, 0, 2, false},
-                      CtrlTabCase{"CtrlTabWraps", Qt::Key_Tab, Qt::ControlModifier, 3, 0, false},
-                      CtrlTabCase{"CtrlShiftTabBack", Qt::Key_Backtab,
-                                  Qt::ControlModifier | Qt::ShiftModifier, 2, 0, false},
-                      CtrlTabCase{"CtrlShiftTabWraps", Qt::Key_Backtab,
-                                  Qt::ControlModifier | Qt::ShiftModifier, 0, 3, false},
-                      CtrlTabCase{"PlainTabLeavesThePage", Qt::Key_Tab, Qt::NoModifier, 0, 0, false},
-                      CtrlTabCase{"CtrlTabFromAFieldOnThePage", Qt::Key_Tab, Qt::ControlModifier, 0, 2, true},
-                      CtrlTabCase{"CtrlShiftTabFromAFieldOnThePage", Qt::Key_Backtab,
-                                  Qt::ControlModifier | Qt::ShiftModifier, 3, 2, true}),
+    ::testing::Values(CtrlTabCase{"CtrlTabNext", inputkit::Key::Tab, inputkit::Ctrl, 0, 2, false},
+                      CtrlTabCase{"CtrlTabWraps", inputkit::Key::Tab, inputkit::Ctrl, 3, 0, false},
+                      CtrlTabCase{"CtrlShiftTabBack", inputkit::Key::Backtab,
+                                  inputkit::Ctrl | inputkit::Shift, 2, 0, false},
+                      CtrlTabCase{"CtrlShiftTabWraps", inputkit::Key::Backtab,
+                                  inputkit::Ctrl | inputkit::Shift, 0, 3, false},
+                      CtrlTabCase{"PlainTabLeavesThePage", inputkit::Key::Tab, inputkit::None, 0, 0, false},
+                      CtrlTabCase{"CtrlTabFromAFieldOnThePage", inputkit::Key::Tab, inputkit::Ctrl, 0, 2,
+                                  true},
+                      CtrlTabCase{"CtrlShiftTabFromAFieldOnThePage", inputkit::Key::Backtab,
+                                  inputkit::Ctrl | inputkit::Shift, 3, 2, true}),
     [](const ::testing::TestParamInfo<CtrlTabCase>& i) { return std::string(i.param.Name); });
 
 // A change that OnChanging refuses leaves the old page alone on the card.
@@ -304,12 +296,11 @@ TEST(GwPageControl, HiddenPagesGetTheirWindowsWhenFirstShown) {
     EXPECT_FALSE(under->HandleAllocated());
     f.Pages->SetActivePageIndex(1);
     ASSERT_TRUE(edit->HandleAllocated());
-    EXPECT_TRUE(HandleWidget(edit)->isVisible());
+    EXPECT_TRUE(screenkit::Shown(edit));
     under->SetVisible(true);
     ASSERT_TRUE(under->HandleAllocated());
-    const QObjectList& stack = ClientWidget(&f.Form)->children();
-    EXPECT_LT(stack.indexOf(HandleWidget(under)), stack.indexOf(HandleWidget(over)));
-    EXPECT_LT(stack.indexOf(HandleWidget(f.Pages)), stack.indexOf(HandleWidget(under)));
+    EXPECT_LT(screenkit::StackPlace(under), screenkit::StackPlace(over));
+    EXPECT_LT(screenkit::StackPlace(f.Pages), screenkit::StackPlace(under));
 }
 
 // With SaveResources the pages not shown give their windows back; a page shown again gets new ones
@@ -343,10 +334,8 @@ TEST(GwPageControl, SaveResourcesReleasesHiddenPagesHandles) {
         EXPECT_EQ(handles(), (std::vector<bool>{true, !save, !save}));
         for (size_t i : {size_t(0), size_t(2)}) {
             f.Pages->SetActivePageIndex(int(i));
-            auto* line = ClientWidget(edits[i])->findChild<QLineEdit*>();
-            ASSERT_NE(line, nullptr);
-            EXPECT_TRUE(line->isVisible());
-            EXPECT_EQ(line->text().toStdString(), "text of " + f.Sheets[i]->Caption());
+            EXPECT_TRUE(screenkit::Shown(edits[i]));
+            EXPECT_EQ(screenkit::ShownText(edits[i]), "text of " + f.Sheets[i]->Caption());
             EXPECT_EQ(edits[i]->Text(), "text of " + f.Sheets[i]->Caption());
         }
     }
@@ -363,15 +352,14 @@ TEST(GwPageControl, DoubleClickUndocksOnlyWhenAllowed) {
     f.Pages->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drag), 0);
     ASSERT_EQ(f.Pages->GetPageCount(), 1);
     TRect tab = f.Pages->TabRect(0);
-    LPARAM at = MAKELPARAM((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
-    EXPECT_EQ(f.Pages->GetDockClientFromMousePos({(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2}),
-              &docked);
+    const TPoint at((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+    EXPECT_EQ(f.Pages->GetDockClientFromMousePos(at), &docked);
     f.Pages->DblClickUndocks = false;
-    f.Pages->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    inputkit::DoubleClick(f.Pages, at.x, at.y);
     EXPECT_EQ(docked.HostDockSite(), f.Pages);
     EXPECT_EQ(f.Pages->GetPageCount(), 1);
     f.Pages->DblClickUndocks = true;
-    f.Pages->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    inputkit::DoubleClick(f.Pages, at.x, at.y);
     EXPECT_EQ(docked.HostDockSite(), nullptr);
     EXPECT_EQ(f.Pages->GetPageCount(), 0);
 }

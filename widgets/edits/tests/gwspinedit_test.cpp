@@ -3,14 +3,9 @@
 // the keyboard as the user would.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-
 #include "Gwspnedtedit.h"
-#include "cp1251.h"
 #include "gw_support.h"
-#include "handle.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 
 namespace {
@@ -39,14 +34,10 @@ protected:
         delete Form;
         Application->ProcessMessages();
     }
-    void Type(const std::string& cp1251) {
-        QWidget* w = ClientWidget(E)->findChild<QLineEdit*>();
-        for (char16_t u : Cp1251ToUtf16(cp1251)) {
-            QKeyEvent down(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(u)));
-            QApplication::sendEvent(w, &down);
-        }
-    }
-    void Key(WORD K) { E->Perform(WM_KEYDOWN, K, 0); }
+    void Type(const std::string& cp1251) { inputkit::Type(E, cp1251); }
+    void Key(int K) { inputkit::Press(E, K); }
+    // One wheel notch over the edit part (negative: towards the user).
+    void Wheel(int notches) { inputkit::Wheel(E, 20, E->Height() / 2, notches); }
     TForm* Form = nullptr;
     TGwSpinEdit* E = nullptr;
     TGwEdit* Other = nullptr;
@@ -58,15 +49,15 @@ protected:
 TEST_F(GwSpinEdit, DefaultsStepByOneBetweenZeroAndAHundredAndRefuseTyping) {
     EXPECT_EQ(E->Text(), "0");
     EXPECT_EQ(E->Alignment(), taRightJustify);
-    Key(VK_UP);
-    Key(VK_UP);
+    Key(inputkit::Key::Up);
+    Key(inputkit::Key::Up);
     EXPECT_EQ(E->Text(), "2");
-    Key(VK_PRIOR);
+    Key(inputkit::Key::PageUp);
     EXPECT_EQ(E->Text(), "12");
-    E->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    Wheel(-1);
     EXPECT_EQ(E->Text(), "11");
     for (int i = 0; i < 12; ++i)
-        Key(VK_NEXT);
+        Key(inputkit::Key::PageDown);
     EXPECT_EQ(E->Text(), "0");
     E->SpinButtons()->UpRightButton()->Click();
     EXPECT_EQ(E->Value(), 1.0);
@@ -127,7 +118,7 @@ TEST_F(GwSpinEdit, UnreadableTextReadsAsMinAndIsReplacedOnLeaving) {
     EXPECT_EQ(E->Text(), "12") << "a sign only at the start";
     E->SetText("abc");
     EXPECT_EQ(E->Value(), 3.0);
-    Key(VK_UP);
+    Key(inputkit::Key::Up);
     EXPECT_EQ(E->Text(), "4") << "stepping starts from Min";
     E->SetText("x7");
     EXPECT_NO_THROW(Other->SetFocus());
@@ -190,8 +181,8 @@ TEST_F(GwSpinEdit, ReadOnlyHidesTheButtonsAndStepsNothing) {
     E->SetValue(5);
     E->SetReadOnly(true);
     EXPECT_FALSE(E->SpinButtons()->Visible());
-    Key(VK_UP);
-    E->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    Key(inputkit::Key::Up);
+    Wheel(1);
     EXPECT_EQ(E->Text(), "5");
     EXPECT_EQ(Beeps, 2);
     EXPECT_EQ(E->GetEditRect().Right, E->ClientWidth());
@@ -203,7 +194,7 @@ TEST_F(GwSpinEdit, ReadOnlyHidesTheButtonsAndStepsNothing) {
 TEST_F(GwSpinEdit, AVetoLeavesTheValueAndFiresNoButtonClick) {
     E->OnChanging = [](TObject*, double NewValue, bool& Allow) { Allow = NewValue <= 2; };
     for (int i = 0; i < 5; ++i)
-        Key(VK_UP);
+        Key(inputkit::Key::Up);
     EXPECT_EQ(E->Text(), "2");
     EXPECT_EQ(Clicks, "uu");
 }

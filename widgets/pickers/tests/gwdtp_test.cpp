@@ -2,13 +2,10 @@
 // the format and calendar colours across a new window, and the flat button in pixels.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QWidget>
-
 #include "Gwdtp.h"
 #include "forms.h"
 #include "gw_support.h"
-#include "handle.h"
+#include "screenkit.h"
 #include "sysinfo.h"
 #include "winapi.h"
 
@@ -173,12 +170,10 @@ TEST_F(GwDateTimePicker, FrameAndFlatButtonShowOverTheNativePaint) {
     P->SetFlatButtonColor(clLime);
     P->SetColor(clYellow);
     P->SetFocus();
-    QImage img = HandleWidget(P)->grab().toImage();
-    ASSERT_EQ(img.width(), P->Width());
-    auto at = [&](int x, int y) {
-        QColor q = img.pixelColor(x, y);
-        return TPaper::Hex(TColor(q.red() | q.green() << 8 | q.blue() << 16));
-    };
+    TBitmap img;
+    screenkit::Window(P, img);
+    ASSERT_EQ(img.Width(), P->Width());
+    auto at = [&](int x, int y) { return TPaper::Hex(img.Canvas()->GetPixel(x, y)); };
     EXPECT_EQ(at(0, 10), TPaper::Hex(clRed));
     EXPECT_EQ(at(P->Width() - 1, 10), TPaper::Hex(clRed));
     EXPECT_EQ(at(75, P->Height() - 1), TPaper::Hex(clRed));

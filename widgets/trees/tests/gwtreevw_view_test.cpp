@@ -3,17 +3,13 @@
 // boxes (classic and themed images, toggled by real clicks).
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QTreeWidget>
-
 #include <string>
 #include <vector>
 
 #include "Gwthemesrv.h"
 #include "Gwtreevw.h"
 #include "gw_support.h"
-#include "handle.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 #include "winapi.h"
 
@@ -44,17 +40,8 @@ public:
         const TPoint origin = T->ClientOrigin();
         return TPoint(Client.x + origin.x - window.x, Client.y + origin.y - window.y);
     }
-    QWidget* Viewport() { return ClientWidget(T)->template findChild<QTreeWidget*>()->viewport(); }
     // A real click of Button at a client point, through the view as the mouse sends it.
-    void Click(Qt::MouseButton Button, TPoint Client) {
-        QWidget* vp = Viewport();
-        const QPoint at = vp->mapFrom(ClientWidget(T), QPoint(Client.x, Client.y));
-        QMouseEvent down(QEvent::MouseButtonPress, at, vp->mapToGlobal(at), Button, Button, Qt::NoModifier);
-        QApplication::sendEvent(vp, &down);
-        QMouseEvent up(QEvent::MouseButtonRelease, at, vp->mapToGlobal(at), Button, Qt::NoButton,
-                       Qt::NoModifier);
-        QApplication::sendEvent(vp, &up);
-    }
+    void Click(inputkit::TButton Button, TPoint Client) { inputkit::Click(T, Client.x, Client.y, Button); }
     TForm Form{nullptr};
     Tree* T = new Tree(&Form);
 };
@@ -228,14 +215,14 @@ TEST(GwTreeView, ARightClickShowsTheClickedNodesMenuOnceAtTheMouse) {
     f.T->SetSelected(first);
     const TRect r = second->DisplayRect(true);
     const TPoint at(r.Left + 3, r.Top + r.Height() / 2);
-    f.Click(Qt::RightButton, at);
+    f.Click(inputkit::Right, at);
     ASSERT_EQ(nodeMenu->Shown.size(), 1u);
     EXPECT_EQ(nodeMenu->Shown[0], f.T->ClientToScreen(at));
     EXPECT_TRUE(own->Shown.empty()) << "the tree's own menu does not follow the node's";
     EXPECT_FALSE(f.T->ContextMenuHandled());
     // The keyboard's menu key: the selected node's menu at the middle of its text.
     f.T->SetSelected(first);
-    f.T->Perform(WM_KEYDOWN, VK_APPS, 0);
+    inputkit::Press(f.T, inputkit::Key::Menu);
     ASSERT_EQ(nodeMenu->Shown.size(), 2u);
     const TRect t = first->DisplayRect(true);
     EXPECT_EQ(nodeMenu->Shown[1],
@@ -243,7 +230,7 @@ TEST(GwTreeView, ARightClickShowsTheClickedNodesMenuOnceAtTheMouse) {
     // Below every node with nothing selected: the tree's own menu at the mouse.
     f.T->RightClickSelect = false;
     f.T->SetSelected(nullptr);
-    f.Click(Qt::RightButton, TPoint(20, 150));
+    f.Click(inputkit::Right, TPoint(20, 150));
     ASSERT_EQ(own->Shown.size(), 1u);
     EXPECT_EQ(own->Shown[0], f.T->ClientToScreen(TPoint(20, 150)));
     EXPECT_EQ(asked, (std::vector<std::string>{"second / second", "first / first", "none / none"}));
@@ -320,10 +307,10 @@ TEST(GwCheckTree, AClickOnTheBoxTogglesTheNodeAndAClickOnTheTextDoesNot) {
     int clicks = 0;
     f.T->OnClick = [&](TObject*) { ++clicks; };
     const TRect r = child->DisplayRect(true);
-    f.Click(Qt::LeftButton, TPoint(r.Left + 5, r.Top + r.Height() / 2));
+    f.Click(inputkit::Left, TPoint(r.Left + 5, r.Top + r.Height() / 2));
     EXPECT_EQ(f.T->Selected(), child);
     EXPECT_EQ(TGwCheckTree::NodeState(child), csUnchecked);
-    f.Click(Qt::LeftButton, TPoint(r.Left - 8, r.Top + r.Height() / 2));
+    f.Click(inputkit::Left, TPoint(r.Left - 8, r.Top + r.Height() / 2));
     EXPECT_EQ(TGwCheckTree::NodeState(child), csChecked);
     EXPECT_EQ(TGwCheckTree::NodeState(top), csChecked) << "the cascade";
     EXPECT_EQ(clicks, 2) << "the tree's click event follows the user's clicks";

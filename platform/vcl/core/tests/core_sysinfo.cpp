@@ -2,18 +2,22 @@
 // locale and named cursors.
 #include <gtest/gtest.h>
 
+// The named cursors' Qt side is the seam under test here (QtCursorOf): the one Qt include.
 #include <QPixmap>
 
 #include <cstring>
 
 #include "core_support.h"
 #include "handle.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 #include "sysinfo_qt.h"
 #include "sysutils.h"
 #include "winapi.h"
 
 namespace {
+
+namespace Key = inputkit::Key;
 
 TEST(SystemClock, TickCountWrapsAt32BitsAndElapsedArithmeticSurvivesTheWrap) {
     std::uint64_t now = 0xFFFFFFF0ull;
@@ -155,31 +159,21 @@ TEST_F(SystemAnswers, KeyStatesFollowTheKeysForEveryKey) {
     p->SetParent(&form);
     p->SetBounds(0, 0, 50, 50);
     form.Show();
-    QWidget* w = ClientWidget(p);
-    auto press = [&](QEvent::Type t, int key, const QString& text) {
-        QKeyEvent e(t, key, Qt::NoModifier, text);
-        QApplication::sendEvent(w, &e);
-    };
     const struct {
-        int qtKey;
+        int key;
         int vk;
-        const char* text;
-    } keys[] = {{Qt::Key_A, 'A', "a"},
-                {Qt::Key_F7, VK_F7, ""},
-                {Qt::Key_Space, VK_SPACE, " "},
-                {Qt::Key_Insert, VK_INSERT, ""}};
+    } keys[] = {{'A', 'A'}, {Key::F(7), VK_F7}, {Key::Space, VK_SPACE}, {Key::Insert, VK_INSERT}};
     for (const auto& k : keys) {
         EXPECT_GE(GetKeyState(k.vk), 0) << k.vk;
-        press(QEvent::KeyPress, k.qtKey, k.text);
+        inputkit::KeyDown(p, k.key);
         EXPECT_LT(GetKeyState(k.vk), 0) << k.vk;
         EXPECT_LT(GetAsyncKeyState(k.vk), 0) << k.vk;
-        press(QEvent::KeyRelease, k.qtKey, k.text);
+        inputkit::KeyUp(p, k.key);
         EXPECT_GE(GetKeyState(k.vk), 0) << k.vk;
     }
     // Toggle keys keep their state in the low bit.
     int before = GetKeyState(VK_CAPITAL) & 1;
-    press(QEvent::KeyPress, Qt::Key_CapsLock, "");
-    press(QEvent::KeyRelease, Qt::Key_CapsLock, "");
+    inputkit::Press(p, Key::CapsLock);
     EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, before ^ 1);
     EXPECT_GE(GetKeyState(VK_CAPITAL), 0);
 }

@@ -3,32 +3,41 @@
 // its own event), geometry and scrolling messages, sizing and moving, and a rendered page.
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPointer>
+#include <algorithm>
+#include <memory>
 
 #include "forms.h"
-#include "gfx_support.h"
 #include "grids.h"
-#include "handle.h"
+#include "inputkit.h"
+#include "screenkit.h"
+#include "stdctrls.h"
 #include "winapi.h"
 
 namespace {
 
-void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
-    // The press may free the widget (an editor removed on Enter): no release goes to it then.
-    QPointer<QWidget> alive(w);
-    QKeyEvent down(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(w, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, mods, text);
-    if (alive)
-        QApplication::sendEvent(w, &up);
+namespace Key = inputkit::Key;
+using inputkit::Press;
+using inputkit::TMods;
+using inputkit::Type;
+
+// The smallest box around the pixels of the area of img that are not background; empty when none.
+TRect InkBox(TBitmap& img, const TRect& area, TColor background) {
+    TRect r(area.Right, area.Bottom, area.Left, area.Top);
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Left; x < area.Right; ++x)
+            if (img.Canvas()->GetPixel(x, y) != background) {
+                r.Left = std::min(r.Left, x - area.Left);
+                r.Top = std::min(r.Top, y - area.Top);
+                r.Right = std::max(r.Right, x - area.Left + 1);
+                r.Bottom = std::max(r.Bottom, y - area.Top + 1);
+            }
+    return r.Left < r.Right ? r : TRect();
 }
 
 class Grids : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureApp();
+        TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 400, 300);
         Grid = new TStringGrid(Form);
@@ -48,7 +57,12 @@ protected:
         delete Form;
         Application->ProcessMessages();
     }
-    QWidget* Client() { return ClientWidget(Grid); }
+    // The grid's client area freshly painted.
+    std::unique_ptr<TBitmap> Painted(TWinControl* c = nullptr) {
+        auto b = std::make_unique<TBitmap>();
+        screenkit::Client(c ? c : Grid, *b);
+        return b;
+    }
     TForm* Form = nullptr;
     TStringGrid* Grid = nullptr;
 };
@@ -58,7 +72,7 @@ struct KeyCase {
     TGridOptions Extra;
     int Col, Row;
     int Key;
-    Qt::KeyboardModifiers Mods;
+    TMods Mods;
     int ToCol, ToRow;
     TGridRect Sel;
 };
@@ -66,25 +80,25 @@ struct KeyCase {
 TEST_F(Grids, KeysMoveTheCurrentCell) {
     const TGridOptions none;
     const KeyCase cases[] = {
-        {"down", none, 1, 1, Qt::Key_Down, Qt::NoModifier, 1, 2, TGridRect(1, 2, 1, 2)},
-        {"up stops at the fixed row", none, 1, 1, Qt::Key_Up, Qt::NoModifier, 1, 1, TGridRect(1, 1, 1, 1)},
-        {"right", none, 2, 3, Qt::Key_Right, Qt::NoModifier, 3, 3, TGridRect(3, 3, 3, 3)},
-        {"left stops at the fixed column", none, 1, 3, Qt::Key_Left, Qt::NoModifier, 1, 3,
+        {"down", none, 1, 1, Key::Down, inputkit::None, 1, 2, TGridRect(1, 2, 1, 2)},
+        {"up stops at the fixed row", none, 1, 1, Key::Up, inputkit::None, 1, 1, TGridRect(1, 1, 1, 1)},
+        {"right", none, 2, 3, Key::Right, inputkit::None, 3, 3, TGridRect(3, 3, 3, 3)},
+        {"left stops at the fixed column", none, 1, 3, Key::Left, inputkit::None, 1, 3,
          TGridRect(1, 3, 1, 3)},
-        {"home", none, 4, 3, Qt::Key_Home, Qt::NoModifier, 1, 3, TGridRect(1, 3, 1, 3)},
-        {"end", none, 2, 3, Qt::Key_End, Qt::NoModifier, 5, 3, TGridRect(5, 3, 5, 3)},
-        {"ctrl home", none, 4, 9, Qt::Key_Home, Qt::ControlModifier, 1, 1, TGridRect(1, 1, 1, 1)},
-        {"ctrl end", none, 2, 2, Qt::Key_End, Qt::ControlModifier, 5, 19, TGridRect(5, 19, 5, 19)},
-        {"page down by the rows in view", none, 1, 1, Qt::Key_PageDown, Qt::NoModifier, 1, 8,
+        {"home", none, 4, 3, Key::Home, inputkit::None, 1, 3, TGridRect(1, 3, 1, 3)},
+        {"end", none, 2, 3, Key::End, inputkit::None, 5, 3, TGridRect(5, 3, 5, 3)},
+        {"ctrl home", none, 4, 9, Key::Home, inputkit::Ctrl, 1, 1, TGridRect(1, 1, 1, 1)},
+        {"ctrl end", none, 2, 2, Key::End, inputkit::Ctrl, 5, 19, TGridRect(5, 19, 5, 19)},
+        {"page down by the rows in view", none, 1, 1, Key::PageDown, inputkit::None, 1, 8,
          TGridRect(1, 8, 1, 8)},
-        {"page up stops at the top", none, 1, 3, Qt::Key_PageUp, Qt::NoModifier, 1, 1, TGridRect(1, 1, 1, 1)},
-        {"shift down extends", none, 2, 2, Qt::Key_Down, Qt::ShiftModifier, 2, 3, TGridRect(2, 2, 2, 3)},
-        {"tab without goTabs stays", none, 2, 2, Qt::Key_Tab, Qt::NoModifier, 2, 2, TGridRect(2, 2, 2, 2)},
-        {"tab wraps to the next row", TGridOptions{goTabs}, 5, 2, Qt::Key_Tab, Qt::NoModifier, 1, 3,
+        {"page up stops at the top", none, 1, 3, Key::PageUp, inputkit::None, 1, 1, TGridRect(1, 1, 1, 1)},
+        {"shift down extends", none, 2, 2, Key::Down, inputkit::Shift, 2, 3, TGridRect(2, 2, 2, 3)},
+        {"tab without goTabs stays", none, 2, 2, Key::Tab, inputkit::None, 2, 2, TGridRect(2, 2, 2, 2)},
+        {"tab wraps to the next row", TGridOptions{goTabs}, 5, 2, Key::Tab, inputkit::None, 1, 3,
          TGridRect(1, 3, 1, 3)},
-        {"shift tab wraps back", TGridOptions{goTabs}, 1, 3, Qt::Key_Backtab, Qt::ShiftModifier, 5, 2,
+        {"shift tab wraps back", TGridOptions{goTabs}, 1, 3, Key::Backtab, inputkit::Shift, 5, 2,
          TGridRect(5, 2, 5, 2)},
-        {"row select spans the row", TGridOptions{goRowSelect}, 3, 2, Qt::Key_Down, Qt::NoModifier, 3, 3,
+        {"row select spans the row", TGridOptions{goRowSelect}, 3, 2, Key::Down, inputkit::None, 3, 3,
          TGridRect(1, 3, 5, 3)},
     };
     const TGridOptions base = Grid->Options();
@@ -97,7 +111,7 @@ TEST_F(Grids, KeysMoveTheCurrentCell) {
         Grid->SetOptions(o);
         Grid->SetTopRow(1);
         Grid->SetSelection(TGridRect(c.Col, c.Row, c.Col, c.Row));
-        Key(Client(), c.Key, c.Mods);
+        Press(Grid, c.Key, c.Mods);
         EXPECT_EQ(Grid->Col(), c.ToCol);
         EXPECT_EQ(Grid->Row(), c.ToRow);
         EXPECT_EQ(Grid->Selection(), c.Sel);
@@ -160,11 +174,11 @@ TEST_F(Grids, UserMovesAskSelectCellAndCodeMovesAskToWhileSelectionAndCellsFromC
     Grid->OnTopLeftChanged = [&](TObject*) { log.push_back("top " + std::to_string(Grid->TopRow())); };
     Grid->OnSetEditText = [&](TObject*, int, int, const std::string& v) { log.push_back("edit " + v); };
     Grid->SetRow(3);
-    Key(Client(), Qt::Key_Down);
+    Press(Grid, Key::Down);
     EXPECT_EQ(Grid->Row(), 3); // refused
     Grid->SetSelection(TGridRect(2, 5, 2, 5));
     Grid->SetCells(2, 5, "x");
-    Key(Client(), Qt::Key_PageDown);
+    Press(Grid, Key::PageDown);
     EXPECT_EQ(log, (std::vector<std::string>{"select 1,3", "select 1,4", "top 8", "select 2,12"}));
     EXPECT_EQ(Grid->Row(), 12);
     EXPECT_EQ(Grid->TopRow(), 8);
@@ -180,9 +194,7 @@ TEST_F(Grids, MouseSelectsARangeAndMapsPointsToCells) {
     EXPECT_EQ(TGridCoord(c, r), TGridCoord(2, 6));
     Grid->MouseToCell(400, 60, c, r);
     EXPECT_EQ(c, -1);
-    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 30));
-    Grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 80));
-    Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(140, 80));
+    inputkit::Drag(Grid, 70, 30, 140, 80);
     EXPECT_EQ(Grid->Selection(), TGridRect(1, 5, 2, 7));
     // The window scroll-bar protocol moves the top row.
     Grid->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -214,14 +226,11 @@ TEST_F(Grids, WindowScrollBarsFollowTheTopRowAndScrollIt) {
 
 TEST_F(Grids, ColumnsSizeAndMoveWithTheMouseAndTheCellsFollow) {
     Grid->SetOptions(Grid->Options() << goColSizing << goColMoving);
-    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(129, 10)); // the line right of column 1
-    Grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(149, 10));
-    Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(149, 10));
+    inputkit::Drag(Grid, 129, 10, 149, 10); // from the line right of column 1
     EXPECT_EQ(Grid->ColWidths(1), 84);
     std::vector<int> moved;
     Grid->OnColumnMoved = [&](TObject*, int from, int to) { moved = {from, to}; };
-    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
-    Grid->Perform(WM_LBUTTONUP, 0, MAKELPARAM(250, 10));
+    inputkit::Drag(Grid, 100, 10, 250, 10);
     EXPECT_EQ(moved, (std::vector<int>{1, 3}));
     EXPECT_EQ(Grid->Cells(3, 5), "1:5");
     EXPECT_EQ(Grid->Cells(1, 5), "2:5");
@@ -239,30 +248,29 @@ TEST_F(Grids, InplaceEditorShowsEditsRevertsAndHides) {
         edits.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
     };
     Grid->SetSelection(TGridRect(2, 3, 2, 3));
-    Key(Client(), Qt::Key_F2);
+    Press(Grid, Key::F(2));
     ASSERT_TRUE(Grid->EditorMode());
     TInplaceEdit* ed = Grid->InplaceEditor();
     ASSERT_NE(ed, nullptr);
     EXPECT_EQ(ed->Text(), "2:3");
     EXPECT_EQ(ed->BoundsRect(), Grid->CellRect(2, 3));
     EXPECT_TRUE(ed->Focused());
-    QLineEdit* line = ClientWidget(ed)->findChild<QLineEdit*>();
-    TypeText(line, "ab");
+    Type(ed, "ab");
     EXPECT_EQ(Grid->Cells(2, 3), "ab");
     EXPECT_EQ(edits, (std::vector<std::string>{"2,3=a", "2,3=ab"}));
-    Key(line, Qt::Key_Escape);
+    Press(ed, Key::Escape);
     EXPECT_FALSE(Grid->EditorMode());
     EXPECT_EQ(Grid->Cells(2, 3), "2:3");
     EXPECT_TRUE(Grid->Focused());
     // A character typed on the grid starts editing with it; Enter ends; Down from the editor moves.
-    TypeText(Client(), "7");
+    Type(Grid, "7");
     EXPECT_TRUE(Grid->EditorMode());
     EXPECT_EQ(Grid->Cells(2, 3), "7");
-    Key(line, Qt::Key_Return, Qt::NoModifier, "\r");
+    Press(ed, Key::Return);
     EXPECT_FALSE(Grid->EditorMode());
-    Key(Client(), Qt::Key_Return, Qt::NoModifier, "\r");
+    Press(Grid, Key::Return);
     EXPECT_TRUE(Grid->EditorMode());
-    Key(line, Qt::Key_Down);
+    Press(ed, Key::Down);
     EXPECT_FALSE(Grid->EditorMode());
     EXPECT_EQ(Grid->Row(), 4);
 }
@@ -284,19 +292,18 @@ TEST_F(Grids, AHostedEditorFreedInsideItsOwnKeyEventLeavesTheGridWorking) {
         }
     };
     ed->SetFocus();
-    QLineEdit* line = ClientWidget(ed)->findChild<QLineEdit*>();
-    Key(line, Qt::Key_End);
-    TypeText(line, "0");
-    Key(line, Qt::Key_Return, Qt::NoModifier, "\r");
+    Press(ed, Key::End);
+    Type(ed, "0");
+    Press(ed, Key::Return); // frees ed
     Application->ProcessMessages();
     EXPECT_EQ(committed, "50");
     EXPECT_EQ(Grid->ControlCount(), 0);
     EXPECT_EQ(Grid->Cells(2, 2), "50");
-    Key(Client(), Qt::Key_Down);
+    Press(Grid, Key::Down);
     EXPECT_EQ(Grid->Row(), 2);
     // The grid's own editor goes with the grid even while it has the focus.
     Grid->SetOptions(Grid->Options() << goEditing);
-    Key(Client(), Qt::Key_F2);
+    Press(Grid, Key::F(2));
     ASSERT_TRUE(Grid->InplaceEditor() && Grid->InplaceEditor()->Focused());
     delete Grid;
     Application->ProcessMessages();
@@ -311,7 +318,8 @@ TEST_F(Grids, APageAsDrawn) {
             Grid->Canvas()->FillRect(rect);
         }
     };
-    QImage img = Client()->grab().toImage();
+    auto img = Painted();
+    auto PixelAt = [](std::unique_ptr<TBitmap>& b, int x, int y) { return b->Canvas()->GetPixel(x, y); };
     const TColor face = ColorToRGB(clBtnFace), hl = ColorToRGB(clHighlight);
     EXPECT_EQ(PixelAt(img, 64, 30), clBlack);                // fixed column's vertical line
     EXPECT_EQ(PixelAt(img, 200, 74), clSilver);              // line below a normal cell
@@ -320,7 +328,7 @@ TEST_F(Grids, APageAsDrawn) {
     EXPECT_EQ(PixelAt(img, 300, 110), clLime);               // drawn by OnDrawCell
     EXPECT_EQ(PixelAt(img, 328, 150), ColorToRGB(clWindow)); // beyond the last column
     // The current cell's text is drawn from its top-left.
-    TRect ink = InkBox(img.copy(66, 26, 62, 22), ColorToRGB(clWindow));
+    TRect ink = InkBox(*img, Bounds(66, 26, 62, 22), ColorToRGB(clWindow));
     EXPECT_FALSE(ink.IsEmpty());
     EXPECT_LE(ink.Left, 4);
 }
@@ -329,7 +337,7 @@ TEST_F(Grids, APageAsDrawn) {
 // cell after it starts with the grid's font, as the cells before it did.
 TEST_F(Grids, AFontTheDrawHandlerChoosesStaysInItsCell) {
     Grid->Font()->SetName("Arial");
-    const QImage plain = Client()->grab().toImage();
+    auto plain = Painted();
     std::vector<std::string> fonts;
     Grid->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState) {
         fonts.push_back(Grid->Canvas()->Font()->Name());
@@ -338,14 +346,16 @@ TEST_F(Grids, AFontTheDrawHandlerChoosesStaysInItsCell) {
             Grid->Canvas()->TextOut(rect.Left + 2, rect.Top + 2, "\xFE\xA8");
         }
     };
-    const QImage img = Client()->grab().toImage();
+    auto img = Painted();
     ASSERT_FALSE(fonts.empty());
     EXPECT_EQ(fonts, std::vector<std::string>(fonts.size(), "Arial"));
     // Row 3 looks as it did without the handler.
     const TRect row3 = Grid->CellRect(1, 3);
-    EXPECT_TRUE(img.copy(0, row3.Top, img.width(), row3.Bottom - row3.Top) ==
-                plain.copy(0, row3.Top, img.width(), row3.Bottom - row3.Top))
-        << "row 3 is drawn in another font";
+    int differ = 0;
+    for (int y = row3.Top; y < row3.Bottom; ++y)
+        for (int x = 0; x < img->Width(); ++x)
+            differ += img->Canvas()->GetPixel(x, y) != plain->Canvas()->GetPixel(x, y);
+    EXPECT_EQ(differ, 0) << "row 3 is drawn in another font";
 }
 
 // A grid away from its window's corner paints into the window's store through an offset: its
@@ -364,9 +374,9 @@ TEST_F(Grids, AGridAwayFromTheWindowCornerPaintsItsLowestRows) {
     };
     const TRect cell = Grid->CellRect(2, 7);
     ASSERT_GT(cell.Top, 60); // below the height of the offset
-    QImage img = ClientWidget(Form)->grab().toImage();
+    auto img = Painted(Form);
     const TPoint at = Form->ScreenToClient(Grid->ClientToScreen(TPoint(cell.Left + 4, cell.Top + 4)));
-    EXPECT_EQ(PixelAt(img, at.x, at.y), clLime);
+    EXPECT_EQ(img->Canvas()->GetPixel(at.x, at.y), clLime);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // the user's selection against selection from code, and the combo box's drop-down notifications.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QListWidget>
@@ -77,6 +79,30 @@ TEST_F(ListBoxes, MessagesAnswerAsAWindowsListBox) {
         EXPECT_EQ(List->Items()->Count(), c.CountAfter);
     }
     EXPECT_EQ(List->ItemIndex(), -1);
+}
+
+// Every list-box message of the control's table, sent for an index no item has and with no data,
+// is refused or answered without a crash: the items stay, but for the two that add an empty one
+// and the one that empties the list.
+TEST_F(ListBoxes, EveryMessageOfTheTableTakesNoDataSafely) {
+    const std::vector<UINT> own = TCustomListBox::OwnMessages();
+    ASSERT_NE(std::find(own.begin(), own.end(), UINT(LB_GETTEXT)), own.end());
+    for (UINT msg : own) {
+        if (msg < LB_ADDSTRING || msg > LB_ITEMFROMPOINT)
+            continue;
+        SCOPED_TRACE(msg);
+        TListBox box(Form);
+        box.SetParent(Form);
+        for (const char* s : {"alpha", "beta", "gamma", "delta"})
+            box.Items()->Add(s);
+        EXPECT_NO_THROW(box.Perform(msg, WPARAM(-2), 0));
+        const bool adds = msg == LB_ADDSTRING || msg == LB_INSERTSTRING;
+        EXPECT_EQ(box.Items()->Count(), msg == LB_RESETCONTENT ? 0 : adds ? 5 : 4);
+        if (box.Items()->Count()) {
+            EXPECT_EQ(box.Items()->Get(0), "alpha");
+            EXPECT_EQ(box.Items()->Get(3), "delta");
+        }
+    }
 }
 
 TEST_F(ListBoxes, MultiSelectionMessagesAndGeometry) {

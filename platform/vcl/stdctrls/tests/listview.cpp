@@ -3,6 +3,8 @@
 // and the custom-drawn cell in pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QTreeWidget>
 
 #include "core_support.h"
@@ -81,6 +83,32 @@ protected:
     TListView* L = nullptr;
     std::vector<std::pair<int, int>> Notes; // code, item (or column)
 };
+
+// Every list-view message of the control's table, sent for an index no item or column has and with
+// no data, is refused or answered without touching the items and columns: only the message that
+// empties the list empties it.
+TEST_F(ListView, EveryMessageOfTheTableTakesNoDataSafely) {
+    const std::vector<UINT> own = TCustomListView::OwnMessages();
+    ASSERT_NE(std::find(own.begin(), own.end(), UINT(LVM_GETITEMA)), own.end());
+    for (UINT msg : own) {
+        if (msg < LVM_FIRST || msg >= LVM_FIRST + 0x100)
+            continue;
+        SCOPED_TRACE(msg);
+        TListView v(Form);
+        v.SetParent(Form);
+        v.SetViewStyle(vsReport);
+        v.Columns()->Add()->SetCaption("Имя");
+        for (const TRow& r : Rows)
+            v.Items()->Add()->SetCaption(r.Caption);
+        EXPECT_NO_THROW(v.Perform(msg, WPARAM(-2), 0));
+        EXPECT_EQ(v.Items()->Count(), msg == LVM_DELETEALLITEMS ? 0 : 4);
+        ASSERT_EQ(v.Columns()->Count(), 1);
+        EXPECT_EQ(v.Columns()->Items(0)->Caption(), "Имя");
+        if (v.Items()->Count()) {
+            EXPECT_EQ(v.Items()->Item(3)->Caption(), "Блок");
+        }
+    }
+}
 
 TEST_F(ListView, MessagesReadAndWriteItemsAndColumns) {
     EXPECT_EQ(L->Perform(LVM_GETITEMCOUNT), 4);

@@ -5,17 +5,16 @@
 
 #include <functional>
 
-#include <QImage>
-#include <QKeyEvent>
-#include <QRadioButton>
+#include <algorithm>
+#include <memory>
 
 #include "buttons.h"
 #include "comctrls.h"
 #include "dialogs.h"
 #include "extctrls.h"
 #include "forms.h"
-#include "gfx_support.h"
-#include "handle.h"
+#include "inputkit.h"
+#include "screenkit.h"
 #include "stdctrls.h"
 #include "wingdi.h"
 
@@ -24,7 +23,7 @@ namespace {
 class SimpleControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureApp();
+        TApplication::QtApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 320, 240);
         Form->SetColor(clBtnFace);
@@ -33,10 +32,29 @@ protected:
         delete Form;
         Application->ProcessMessages();
     }
-    static void Press(TControl* c, int x, int y, UINT down = WM_LBUTTONDOWN) {
-        c->Perform(down, MK_LBUTTON, MAKELPARAM(x, y));
+    static void Press(TControl* c, int x, int y) { inputkit::MouseDown(c, x, y); }
+    static void Release(TControl* c, int x, int y) { inputkit::MouseUp(c, x, y); }
+    static void Move(TControl* c, int x, int y) { inputkit::MouseMove(c, x, y, inputkit::Left); }
+    // The window freshly painted, frame and children included.
+    static std::unique_ptr<TBitmap> Painted(TWinControl* c) {
+        auto b = std::make_unique<TBitmap>();
+        screenkit::Window(c, *b);
+        return b;
     }
-    static void Release(TControl* c, int x, int y) { c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+    static TColor PixelAt(std::unique_ptr<TBitmap>& b, int x, int y) { return b->Canvas()->GetPixel(x, y); }
+    // The smallest box around the pixels of area that are not background, in area's coordinates.
+    static TRect InkBox(std::unique_ptr<TBitmap>& b, const TRect& area, TColor background) {
+        TRect r(area.Right, area.Bottom, area.Left, area.Top);
+        for (int y = area.Top; y < area.Bottom; ++y)
+            for (int x = area.Left; x < area.Right; ++x)
+                if (PixelAt(b, x, y) != background) {
+                    r.Left = std::min(r.Left, x - area.Left);
+                    r.Top = std::min(r.Top, y - area.Top);
+                    r.Right = std::max(r.Right, x - area.Left + 1);
+                    r.Bottom = std::max(r.Bottom, y - area.Top + 1);
+                }
+        return r.Left < r.Right ? r : TRect();
+    }
     TForm* Form = nullptr;
 };
 
@@ -53,10 +71,11 @@ TEST_F(SimpleControls, RadioButtonsOfOneParentExcludeEachOtherAndClickWhenChecke
     r[0]->SetChecked(true);
     EXPECT_EQ(log, std::vector<std::string>{"click 0"});
     // The user's click goes through the widget and the message path.
-    ClientWidget(r[2])->findChild<QRadioButton*>()->click();
+    inputkit::Click(r[2], 6, r[2]->Height() / 2);
     EXPECT_TRUE(r[2]->Checked());
+    EXPECT_TRUE(screenkit::ShownChecked(r[2]));
     EXPECT_FALSE(r[0]->Checked());
-    EXPECT_FALSE(ClientWidget(r[0])->findChild<QRadioButton*>()->isChecked());
+    EXPECT_FALSE(screenkit::ShownChecked(r[0]));
     EXPECT_EQ(r[1]->Perform(BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(log, (std::vector<std::string>{"click 0", "click 2"}));
     // Unchecking from code is silent.
@@ -94,7 +113,7 @@ TEST_F(SimpleControls, SpeedButtonGroupKeepsOneDownAndClicksOnReleaseInside) {
     EXPECT_FALSE(b[1]->Down());
     // Released outside: no click, no change.
     Press(b[0], 5, 5);
-    b[0]->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 5));
+    Move(b[0], 60, 5);
     EXPECT_EQ(b[0]->State(), bsUp);
     Release(b[0], 60, 5);
     EXPECT_FALSE(b[0]->Down());
@@ -122,10 +141,10 @@ TEST_F(SimpleControls, SplitterResizesTheControlAlignedAgainstItWithinMinSize) {
     Form->Show();
     ASSERT_EQ(split->Left(), 100);
     Press(split, 1, 50);
-    split->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, 50));
+    Move(split, 41, 50);
     EXPECT_EQ(left->Width(), 140);
     EXPECT_EQ(split->Left(), 140);
-    split->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-200, 50));
+    Move(split, -200, 50);
     EXPECT_EQ(left->Width(), 30);
     Release(split, -200, 50);
     EXPECT_EQ(moved, 1);
@@ -174,7 +193,7 @@ TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn) {
     status->Panels()->Add()->Text = "Right";
     Form->Show();
 
-    QImage f = HandleWidget(Form)->grab().toImage();
+    auto f = Painted(Form);
     const TColor hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow);
     struct Probe {
         int x, y;
@@ -192,21 +211,20 @@ TEST_F(SimpleControls, BevelsButtonImageGroupBoxAndStatusBarAsDrawn) {
     sb->SetGroupIndex(1);
     sb->SetDown(true);
     EXPECT_EQ(sb->NumGlyphs(), 2);
-    f = HandleWidget(Form)->grab().toImage();
+    f = Painted(Form);
     EXPECT_EQ(PixelAt(f, 110 + 7 + 1, 10 + 7 + 1), clRed);
 
     // The group box keeps its children below the caption, inside the frame.
     EXPECT_GE(inside->Top(), 10);
     EXPECT_EQ(inside->Left(), 1);
-    QImage g = f.copy(10, 60, 150, 80);
-    TRect cap = InkBox(g.copy(4, 0, 60, 14), ColorToRGB(clBtnFace));
+    TRect cap = InkBox(f, Bounds(10 + 4, 60, 60, 14), ColorToRGB(clBtnFace));
     EXPECT_FALSE(cap.IsEmpty());
 
     // Status bar at the bottom: its second panel's text starts after the first panel.
     EXPECT_EQ(status->Top() + status->Height(), Form->ClientHeight());
     EXPECT_EQ(status->PanelRect(1).Left, 100);
-    QImage st = HandleWidget(status)->grab().toImage();
-    TRect ink = InkBox(st.copy(102, 4, st.width() - 110, st.height() - 6), ColorToRGB(clBtnFace));
+    auto st = Painted(status);
+    TRect ink = InkBox(st, Bounds(102, 4, st->Width() - 110, st->Height() - 6), ColorToRGB(clBtnFace));
     EXPECT_FALSE(ink.IsEmpty());
     EXPECT_LE(ink.Left, 4);
 }
@@ -246,11 +264,10 @@ TEST_F(SimpleControls, AKeyTheNativeWidgetIgnoresReachesTheControlOnce) {
     edit->OnKeyPress = editable->OnKeyPress = list->OnKeyPress = [&](TObject*, char&) { ++presses; };
     Form->Show();
     for (TWinControl* c : controls)
-        for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
-            SCOPED_TRACE(std::string(c->ClassName()) + (key == Qt::Key_Return ? " Enter" : " Escape"));
+        for (int key : {inputkit::Key::Return, inputkit::Key::Escape}) {
+            SCOPED_TRACE(std::string(c->ClassName()) + (key == inputkit::Key::Return ? " Enter" : " Escape"));
             downs = presses = 0;
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? "\r" : "\x1b");
-            QApplication::sendEvent(NativeWidget(c), &e);
+            inputkit::KeyDown(c, key);
             EXPECT_EQ(downs, 1);
             EXPECT_EQ(presses, 1);
         }
@@ -296,12 +313,12 @@ TEST_F(SimpleControls, DisabledSpeedButtonWithoutADisabledFrameEmbossesItsGlyph)
     Form->Show();
     // The 16x16 glyph sits at (7, 7) in the 30x30 button.
     const int gx = 10 + 7, gy = 10 + 7;
-    QImage f = HandleWidget(Form)->grab().toImage();
+    auto f = Painted(Form);
     EXPECT_EQ(PixelAt(f, gx + 6, gy + 6), clBlack);
     EXPECT_EQ(PixelAt(f, gx + 1, gy + 1), clWhite);
 
     sb->SetEnabled(false);
-    f = HandleWidget(Form)->grab().toImage();
+    f = Painted(Form);
     const TColor hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow), face = ColorToRGB(clBtnFace);
     struct Probe {
         int x, y;
@@ -345,11 +362,15 @@ TEST_F(SimpleControls, AWrappedControlsOwnPaintingGoesOverTheNativeLookOnce) {
     tree->SetParent(Form);
     tree->SetBounds(10, 40, 100, 80);
     Form->Show();
-    QImage shot = HandleWidget(edit)->grab().toImage();
+    auto shot = Painted(edit);
     EXPECT_EQ(edit->Paints, 1);
-    const TRect client = TWinControlAccess::ClientBox(edit);
-    EXPECT_EQ(shot.pixelColor(client.Left + 1, client.Top + 1), QColor(Qt::red)) << "over the line edit";
-    HandleWidget(tree)->grab();
+    // The client's corner inside the window: past the frame.
+    const TPoint inner = edit->ClientToScreen(TPoint(0, 0)),
+                 outer = Form->ClientToScreen(edit->BoundsRect().TopLeft());
+    const TPoint client(inner.x - outer.x, inner.y - outer.y);
+    EXPECT_GT(client.x, 0);
+    EXPECT_EQ(PixelAt(shot, client.x + 1, client.y + 1), clRed) << "over the line edit";
+    Painted(tree);
     EXPECT_EQ(tree->Paints, 1);
 }
 
