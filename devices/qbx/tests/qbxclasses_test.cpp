@@ -40,7 +40,7 @@ TEST_P(QbxClassTest, AgreesWithTheTypeTableAndNumbersItsSettings) {
     const TDeviceType* type = FindDeviceTypeByTag(def.Tag());
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, def.TypeCode);
-    EXPECT_EQ(type->Base, def.NumberBase());
+    EXPECT_EQ(&def.Type(), type); // its code and its tag name the same row
     // The type captions objects have always shown.
     static const std::map<std::string, std::string> kDisplayTypes = {
         {"QBX510", "QBX-510"},

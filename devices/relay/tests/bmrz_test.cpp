@@ -159,7 +159,7 @@ TEST_P(BmrzTable, TypeRowSettingsAndSignals) {
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, x.code);
     EXPECT_EQ(def.TypeCode, x.code);
-    EXPECT_EQ(type->Base, def.NumberBase());
+    EXPECT_EQ(&def.Type(), type); // its code and its tag name the same row
     EXPECT_EQ(DeviceFactory(type), GetParam().Factory);
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
