@@ -251,8 +251,8 @@ void configmanager::OnParamRebind(TParamItem* p) {
 
 void configmanager::FillObjectTypeList(TStrings* strings) {
     strings->Clear();
-    for (const char* entry : ObjectMenuEntries)
-        strings->Add(entry);
+    for (const TObjectMenuEntry& entry : ObjectMenu())
+        strings->Add(entry.Caption);
 }
 
 int configmanager::CounterOf(TObjectItem* object) const {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TObjectItem;
 struct ELEMList;
@@ -15,28 +16,39 @@ class actionManager;
 using TObjectFactory = TObjectItem* (*)(uint16_t number, ELEMList* channels, actionManager* store);
 
 struct TDeviceType {
-    int Code;          // 1..45, position in the add-object menu without separators
-    const char* Tag;   // stored as the object's type in the database
-    const char* Class; // class name, for reports
-    uint16_t Base;     // object number base (or the fixed number)
-    bool Counted;      // number = Base + n (n = the type's counter after the increase)
-    bool Once;         // a configuration holds at most one
-    bool Creatable;    // false only for "QBX540M", which has no class and no counter
+    int Code;                // 1..45, its place in the add-object menu (separators not counted)
+    const char* Tag;         // stored as the object's type in the database
+    const char* Class;       // class name, for reports
+    const char* DisplayType; // the objects' type caption (object lists, descriptions)
+    const char* Caption;     // its item in the add-object menu
+    int Group;               // menu group: a separator stands between two groups
+    int Counter;             // index of its object counter (0..43), -1 for none
+    uint16_t Base;           // object number base (or the fixed number)
+    bool Counted;            // number = Base + n (n = the type's counter after the increase)
+    bool Once;               // a configuration holds at most one
+    bool Creatable;          // false only for "QBX540M", which has no class and no counter
 };
 
 inline constexpr int kDeviceTypeCount = 45;
 inline constexpr int kObjectCounterCount = 44;
 inline constexpr int kUserObjectCode = 1;
 inline constexpr int kChangeLogCode = 2;
-inline constexpr int kMenuEntryCount = 55;
 
+// In code order.
 extern const TDeviceType DeviceTypeTable[kDeviceTypeCount];
-extern const char* const ObjectMenuEntries[kMenuEntryCount]; // captions, "-" between groups
+
+// One line of the add-object menu: a type's caption and code, or a separator ("-", code 0).
+struct TObjectMenuEntry {
+    const char* Caption;
+    int Code;
+};
+// The add-object menu: every type in code order, a separator wherever the group changes.
+std::vector<TObjectMenuEntry> ObjectMenu();
 
 const TDeviceType* FindDeviceTypeByCode(int code);
 // Exact, case-sensitive match against every tag except "USEROBJ" (user objects carry any tag).
 const TDeviceType* FindDeviceTypeByTag(std::string_view tag);
-// Index of a creatable type's object counter (0..43), or -1.
+// The object counter index of a creatable type (0..43), or -1.
 int ObjectCounterIndex(const TDeviceType* type);
 // Object number for the n-th object of the type (16-bit wrap as stored).
 uint16_t DeviceObjectNumber(const TDeviceType* type, int n);

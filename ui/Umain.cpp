@@ -150,15 +150,13 @@ void TMainForm::WriteSettings() {
     ini.UpdateFile();
 }
 
+// Each item carries its type's code, which the click hands to AddObject.
 void TMainForm::BuildAddObjectMenu() {
-    TStringList names;
-    Config->FillObjectTypeList(&names);
-    int counter = 0;
-    for (int i = 0; i < names.Count(); ++i) {
+    for (const TObjectMenuEntry& entry : ObjectMenu()) {
         auto* item = new TMenuItem(MainMenu1);
-        item->SetCaption(names[i]);
-        if (names[i] != "-") {
-            item->Tag = ++counter;
+        item->SetCaption(entry.Caption);
+        if (entry.Code != 0) {
+            item->Tag = entry.Code;
             item->OnClick = [this](TObject* s) { mmAddObjectClick(s); };
         }
         mmAddObj->Add(item);

@@ -10,6 +10,7 @@
 #include "Unewparam.h"
 #include "Uschedule.h"
 #include "bmrzregister.h"
+#include "deviceeditors.h"
 #include "ioregister.h"
 #include "meterregister.h"
 #include "qbxregister.h"
@@ -26,6 +27,27 @@ void RegisterAllDevices() {
     });
 }
 
+namespace {
+
+// The device objects' schedule and indicator editors are the two forms behind their globals.
+void RegisterDeviceEditors() {
+    dev::SetDeviceEditorOpener(dev::DeviceEditor::Schedule, [](const dev::DeviceEditorRequest& r) {
+        if (!frmSchedule)
+            return;
+        frmSchedule->Channels = r.Channels;
+        frmSchedule->ShowModal();
+    });
+    dev::SetDeviceEditorOpener(dev::DeviceEditor::Indicator, [](const dev::DeviceEditorRequest& r) {
+        if (!frmInd570mp3)
+            return;
+        frmInd570mp3->Channels = r.Channels;
+        frmInd570mp3->ObjectNumber = r.ObjectNumber;
+        frmInd570mp3->ShowModal();
+    });
+}
+
+} // namespace
+
 void CreateProgramForms() {
     Application->CreateForm(MainForm);
     Application->CreateForm(fmNewParam);
@@ -33,4 +55,5 @@ void CreateProgramForms() {
     Application->CreateForm(frmInd570mp3);
     Application->CreateForm(ConjoinDockHost);
     Application->CreateForm(DockableForm);
+    RegisterDeviceEditors();
 }

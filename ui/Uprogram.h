@@ -1,4 +1,5 @@
-// The program's start: every device class registered, then its six forms made in order.
+// The program's start: every device class registered, then its six forms made in order and the
+// device editors' openers registered.
 // User-interface layer.
 #pragma once
 
@@ -6,5 +7,5 @@
 void RegisterAllDevices();
 // Creates the forms in the program's order: the main window, the new-item dialog, the schedule
 // editor, the indicator editor, the conjoin dock host and the message window, each owned by the
-// application and kept in its global pointer.
+// application and kept in its global pointer; then registers the device editors' openers.
 void CreateProgramForms();

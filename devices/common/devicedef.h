@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "Devicetypes.h"
 #include "Editorkit.h"
 #include "Objectstore.h"
 
@@ -140,11 +141,9 @@ enum class Check : uint8_t {
 };
 
 struct TDeviceDef {
-    // Identity, as the configuration model's device type table has it.
+    // Identity: the type's row in the configuration model's device type table gives its tag, display
+    // type and object number base.
     int TypeCode;
-    const char* Tag;
-    const char* DisplayType;
-    uint16_t NumberBase;
     const char* Folder;     // plug-in folder of the default subprograms
     const char* NamePrefix; // in front of every parameter name
     // Parameters: signals (rules) then settings, unless a setting names its position; the signals
@@ -179,6 +178,10 @@ struct TDeviceDef {
     uint8_t (*TypeOf)(const TDeviceEngine& object, int i, uint8_t byRule) = nullptr;
 
     int ParamCount() const { return SignalCount + static_cast<int>(Settings.size()); }
+    const TDeviceType& Type() const { return *FindDeviceTypeByCode(TypeCode); }
+    const char* Tag() const { return Type().Tag; }
+    const char* DisplayType() const { return Type().DisplayType; }
+    uint16_t NumberBase() const { return Type().Base; }
 };
 
 // The instance byte of a settings channel is the object's place among the objects of its type.

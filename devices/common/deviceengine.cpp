@@ -47,8 +47,8 @@ std::string TrimBlanks(const char* name) {
 TDeviceEngine::TDeviceEngine(const TDeviceDef& def, uint16_t number, ELEMList* channels, actionManager* store)
     : TDeviceItem(number, channels, store), FDef(def), FSub(def.Subprograms.size()),
       FParam(static_cast<size_t>(def.ParamCount())) {
-    DisplayType = def.DisplayType;
-    Tag = def.Tag;
+    DisplayType = def.DisplayType();
+    Tag = def.Tag();
     LoadSubprograms(store, def.Folder, def.Subprograms.data(), static_cast<int>(def.Subprograms.size()),
                     def.ReservedIds.empty() ? nullptr : def.ReservedIds.data(), FSub.data());
     MessageHandler = SlotId(def.MessageSub);

@@ -47,7 +47,7 @@ public:
     int IndexOf(const TParamItem* p) const; // position of one of the object's parameters, else -1
     uint16_t SubprogramId(int k) const { return FSub[k]; }
     uint16_t SlotId(int k) const; // SubprogramId, 0 for a slot the class does not have
-    uint8_t InstanceByte() const { return dev::InstanceByte(FDef.NumberBase, Number); }
+    uint8_t InstanceByte() const { return dev::InstanceByte(FDef.NumberBase(), Number); }
     // The first settings parameter of a role, or null.
     TParamItem* Setting(dev::Role role) const;
     uint8_t NetworkAddress() const;

@@ -73,9 +73,6 @@ constexpr int CoefficientOffset(int row) { return 1 + 2 * (row - 1); }
 
 constexpr TDeviceDef TADAM4117Item::Def{
     .TypeCode = 35,
-    .Tag = "AD4117",
-    .DisplayType = "ADAM-4117",
-    .NumberBase = 5011,
     .Folder = "adam4117",
     .NamePrefix = "ADAM4117: ",
     .ParamNames = kNames,

@@ -62,9 +62,6 @@ constexpr DescOverride kOverrides[] = {{6, nullptr, "Freqmain"}};
 
 constexpr TDeviceDef TATIItem::Def{
     .TypeCode = 34,
-    .Tag = "ATI",
-    .DisplayType = "ATI",
-    .NumberBase = 7207,
     .Folder = "ati",
     .NamePrefix = "ATI: ",
     .ParamNames = kNames,

@@ -33,9 +33,6 @@ constexpr DescGroup kGroups[] = {{0, kSignalCount - 1, ",  ", true}};
 
 constexpr TDeviceDef TNL16HVItem::Def{
     .TypeCode = 21,
-    .Tag = "NL16HV",
-    .DisplayType = "NL-16HV",
-    .NumberBase = 7107,
     .Folder = "nl16hv",
     .NamePrefix = "NL16HV: ",
     .ParamNames = kNames,

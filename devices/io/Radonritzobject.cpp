@@ -53,9 +53,6 @@ std::string SetpointText(uint16_t v) {
 
 constexpr TDeviceDef TRADONRITZItem::Def{
     .TypeCode = 36,
-    .Tag = "RADON",
-    .DisplayType = "Радон Риц",
-    .NumberBase = 6907,
     .Folder = "radonritz",
     .NamePrefix = "RADONRITZ: ",
     .ParamNames = kNames,

@@ -95,8 +95,9 @@ uint16_t TUKPMItem::Crc9Entry(int k) {
 
 TUKPMItem::TUKPMItem(uint16_t number, ELEMList* channels, actionManager* store)
     : TDeviceItem(number, channels, store) {
-    DisplayType = "УКПМ (КОМПАС 1.0)";
-    Tag = kTag;
+    const TDeviceType* type = FindDeviceTypeByCode(kTypeCode);
+    DisplayType = type->DisplayType;
+    Tag = type->Tag;
     LoadSubprograms(store, "ukpm", kSubprograms, static_cast<int>(std::size(kSubprograms)), kReservedIds,
                     FSub.data());
     for (int c = 0; c < static_cast<int>(std::size(kPollNames)); ++c) {

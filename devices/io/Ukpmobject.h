@@ -13,7 +13,6 @@
 class TUKPMItem : public TDeviceItem {
 public:
     static constexpr int kTypeCode = 40;
-    static constexpr const char* kTag = "UKPM";
     static constexpr uint16_t kNumber = 999;
 
     enum Kind { Ts, Tit, Tii };

@@ -21,6 +21,6 @@ std::span<const TIoClass> IoClasses() { return kClasses; }
 
 void RegisterIoDevices() {
     for (const TIoClass& c : kClasses)
-        RegisterDeviceClass(c.Def->Tag, c.Factory);
-    RegisterDeviceClass(TUKPMItem::kTag, &dev::MakeDevice<TUKPMItem>);
+        RegisterDeviceClass(c.Def->Tag(), c.Factory);
+    RegisterDeviceClass(FindDeviceTypeByCode(TUKPMItem::kTypeCode)->Tag, &dev::MakeDevice<TUKPMItem>);
 }

@@ -87,9 +87,6 @@ static_assert(std::size(kNames) == 31);
 
 constexpr TDeviceDef TIPCItem::Def{
     .TypeCode = 37,
-    .Tag = "IPC6806",
-    .DisplayType = "ИПЦ-6806",
-    .NumberBase = 1511,
     .Folder = "ipc6806",
     .NamePrefix = "ИПЦ: ",
     .ParamNames = kNames,

@@ -110,9 +110,6 @@ static_assert(std::size(kNames) == 39);
 
 constexpr TDeviceDef TKYAZNAKXItem::Def{
     .TypeCode = 42,
-    .Tag = "ZNAK_X",
-    .DisplayType = "КЭЯ \"Знак+\" (ИКС)",
-    .NumberBase = 3499,
     .Folder = "kyaznakx",
     .NamePrefix = "КЭЯ \"Знак+\" (ИКС): ",
     .ParamNames = kNames,

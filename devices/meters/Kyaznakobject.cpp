@@ -100,9 +100,6 @@ static_assert(std::size(kNames) == 38);
 
 constexpr TDeviceDef TKYAZNAKItem::Def{
     .TypeCode = 41,
-    .Tag = "ZNAK",
-    .DisplayType = "КЭЯ \"Знак+\"",
-    .NumberBase = 2999,
     .Folder = "kyaznak",
     .NamePrefix = "КЭЯ \"Знак+\": ",
     .ParamNames = kNames,

@@ -111,9 +111,6 @@ static_assert(std::size(kThreePhaseNames) == 31 && std::size(kNeeded) == 31);
 
 constexpr TDeviceDef TMercury230Item::Def{
     .TypeCode = 38,
-    .Tag = "MER230",
-    .DisplayType = "МЕРКУРИЙ 230",
-    .NumberBase = 999,
     .Folder = "m230",
     .NamePrefix = "M230: ",
     .ParamNames = kThreePhaseNames,

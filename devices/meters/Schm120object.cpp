@@ -103,9 +103,6 @@ static_assert(std::size(kNames) == 38);
 
 constexpr TDeviceDef TSCHM120Item::Def{
     .TypeCode = 12,
-    .Tag = "SCHM120",
-    .DisplayType = "ЩМ-120(ЩМ-96)",
-    .NumberBase = 7007,
     .Folder = "schm120",
     .NamePrefix = "SCHM120: ",
     .ParamNames = kNames,

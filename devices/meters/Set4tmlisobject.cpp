@@ -84,9 +84,6 @@ static_assert(std::size(kNames) == 26);
 
 constexpr TDeviceDef TSet4TMLisItem::Def{
     .TypeCode = 45,
-    .Tag = "LIS_SET4TM",
-    .DisplayType = "СЭТ-4ТМ (Подслушивание)",
-    .NumberBase = 5109,
     .Folder = "set4tm_listen",
     .NamePrefix = "СЭТ: ",
     .ParamNames = kNames,

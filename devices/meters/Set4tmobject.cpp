@@ -91,9 +91,6 @@ constexpr SetpointDef kSetSetpoints{kSetSetpointParams, "СЭТ-4ТМ - Уста
 
 constexpr TDeviceDef TSet4TMItem::Def{
     .TypeCode = 39,
-    .Tag = "SET4TM",
-    .DisplayType = "СЭТ-4ТМ",
-    .NumberBase = 1999,
     .Folder = "set4tm",
     .NamePrefix = "СЭТ: ",
     .ParamNames = kThreePhaseNames,

@@ -18,5 +18,5 @@ std::span<const TMeterClass> MeterClasses() { return kClasses; }
 
 void RegisterMeterDevices() {
     for (const TMeterClass& c : kClasses)
-        RegisterDeviceClass(c.Def->Tag, c.Factory);
+        RegisterDeviceClass(c.Def->Tag(), c.Factory);
 }

@@ -119,9 +119,6 @@ uint8_t InputType(const TDeviceEngine& o, int i, uint8_t byRule) {
 
 constexpr dev::TDeviceDef TQbx510Item::Def{
     .TypeCode = 3,
-    .Tag = "QBX510",
-    .DisplayType = "QBX-510",
-    .NumberBase = 1,
     .Folder = "qbx510",
     .NamePrefix = "",
     .ParamNames = Qbx510ParamNames,

@@ -1,8 +1,8 @@
 // The switching-schedule controller QBX-520. Device layer.
 #include "Qbx520object.h"
 
-#include "Uschedule.h"
 #include "Editorkit.h"
+#include "deviceeditors.h"
 
 using namespace qbx;
 
@@ -21,9 +21,6 @@ std::string ChannelText(const TParamItem* c) {
 // The engine loads the schedule-checking subprogram; the main one has a fixed id of its own.
 constexpr dev::TDeviceDef TQbx520Item::Def{
     .TypeCode = 4,
-    .Tag = "QBX520",
-    .DisplayType = "УО (QBX-520)",
-    .NumberBase = 2,
     .Folder = kFolder,
     .NamePrefix = "",
     .ParamNames = {},
@@ -188,8 +185,5 @@ void TQbx520Item::ApplyControlChoice(int item) {
 }
 
 void TQbx520Item::ShowScheduleEditor() {
-    if (!frmSchedule)
-        return;
-    frmSchedule->Channels = FChannels;
-    frmSchedule->ShowModal();
+    dev::OpenDeviceEditor(dev::DeviceEditor::Schedule, {FChannels, Number});
 }

@@ -28,7 +28,7 @@ public:
     std::vector<TParamItem*> ControlCandidates();
     // Row-2 choice: 0 "Нет", k the k-th candidate.
     void ApplyControlChoice(int item);
-    // Hands the channel list to the schedule editor and shows it.
+    // Opens the schedule editor (the registered opener) on the channel list.
     void ShowScheduleEditor();
 
     TParamItem* ControlChannel(); // null when none or no longer on the channel list

@@ -36,9 +36,6 @@ constexpr dev::PropertyDef Rows[] = {
 
 constexpr dev::TDeviceDef TQbx540Item::Def{
     .TypeCode = 5,
-    .Tag = "QBX540",
-    .DisplayType = "Контроллер QBX-540",
-    .NumberBase = 2299,
     .Folder = "qbx540",
     .NamePrefix = kPrefix,
     .ParamNames = std::span<const char* const>(Qbx540ParamNames, 1),

@@ -32,9 +32,6 @@ constexpr dev::Check Checks[] = {dev::Check::PeriodMissing, dev::Check::CommandI
 
 constexpr dev::TDeviceDef TQbx560Item::Def{
     .TypeCode = 9,
-    .Tag = "QBX560",
-    .DisplayType = "ЦПТ QBX-560",
-    .NumberBase = 3255,
     .Folder = "qbx560",
     .NamePrefix = "QBX-560: ",
     .ParamNames = Qbx560ParamNames,

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "Editorkit.h"
-#include "Uind570mp3.h"
+#include "deviceeditors.h"
 
 using namespace qbx;
 
@@ -70,9 +70,6 @@ constexpr dev::PropertyDef Mp1Rows[] = {
 
 constexpr dev::TDeviceDef TQbx570mp3Item::Def{
     .TypeCode = 43,
-    .Tag = "QBX570MP3",
-    .DisplayType = "Контроллер QBX-570-МЩ3",
-    .NumberBase = 2511,
     .Folder = "qbx570mp3",
     .NamePrefix = "QBX-570-МЩ3: ",
     .ParamNames = Qbx570mp3ParamNames,
@@ -97,9 +94,6 @@ constexpr dev::TDeviceDef TQbx570mp3Item::Def{
 
 constexpr dev::TDeviceDef TQbx570mp1Item::Def{
     .TypeCode = 44,
-    .Tag = "QBX570MP1",
-    .DisplayType = "Контроллер QBX-570-МЩ1",
-    .NumberBase = 2639,
     .Folder = "qbx570mp1",
     .NamePrefix = "QBX-570-МЩ1: ",
     .ParamNames = Qbx570mp1ParamNames,
@@ -157,11 +151,7 @@ void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text) {
 }
 
 void TQbx570mp3Item::ShowIndicatorEditor() {
-    if (!frmInd570mp3)
-        return;
-    frmInd570mp3->Channels = FChannels;
-    frmInd570mp3->ObjectNumber = Number;
-    frmInd570mp3->ShowModal();
+    dev::OpenDeviceEditor(dev::DeviceEditor::Indicator, {FChannels, Number});
 }
 
 // ---- QBX-570-МЩ1 ----

@@ -30,7 +30,7 @@ public:
     TWinControl* CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                       TNotifyEvent doneEvent) override;
     void ApplyPropertyValue(int row, const std::string& text) override;
-    // Hands the channel list and the object number to the indicator form and shows it.
+    // Opens the indicator editor (the registered opener) on the channel list and this object.
     void ShowIndicatorEditor();
 };
 

@@ -142,9 +142,6 @@ constexpr dev::Check CellChecks[] = {dev::Check::PeriodOrMessages, dev::Check::P
 const CellDeviceDef Qbx530Def = {
     {
         .TypeCode = 7,
-        .Tag = "QBX530",
-        .DisplayType = "Контроллер ячейки QBX-530",
-        .NumberBase = 1799,
         .Folder = "qbx530",
         .NamePrefix = "QBX-530: ",
         .ParamNames = Qbx530Names,
@@ -174,9 +171,6 @@ const CellDeviceDef Qbx530Def = {
 const CellDeviceDef Qbx550Def = {
     {
         .TypeCode = 8,
-        .Tag = "QBX550",
-        .DisplayType = "Контроллер дискретного ввода QBX-550",
-        .NumberBase = 1832,
         .Folder = "qbx550",
         .NamePrefix = "QBX-550 (адр.0): ",
         .ParamNames = Qbx550Names,

@@ -29,5 +29,5 @@ std::span<const TQbxClass> QbxClasses() { return kClasses; }
 
 void RegisterQbxDevices() {
     for (const TQbxClass& c : kClasses)
-        RegisterDeviceClass(c.Def->Tag, c.Factory);
+        RegisterDeviceClass(c.Def->Tag(), c.Factory);
 }

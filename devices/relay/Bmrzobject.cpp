@@ -249,9 +249,6 @@ constexpr SubprogramDef kBMRZ103SV01Subprograms[] = {
 
 constexpr TDeviceDef TBMRZ101KLItem::Def{
     .TypeCode = 13,
-    .Tag = "BMRZ101KL",
-    .DisplayType = "БМРЗ-101КЛ-080408",
-    .NumberBase = 6107,
     .Folder = "bmrz101kl",
     .NamePrefix = "BMRZ101KL: ",
     .ParamNames = kKLNames,
@@ -275,9 +272,6 @@ constexpr TDeviceDef TBMRZ101KLItem::Def{
 
 constexpr TDeviceDef TBMRZ101KL01Item::Def{
     .TypeCode = 14,
-    .Tag = "BMRZ101KL01",
-    .DisplayType = "БМРЗ-101КЛ-151107",
-    .NumberBase = 6207,
     .Folder = "bmrz101kl01",
     .NamePrefix = "BMRZ101KL01: ",
     .ParamNames = kKLNames,
@@ -301,9 +295,6 @@ constexpr TDeviceDef TBMRZ101KL01Item::Def{
 
 constexpr TDeviceDef TBMRZ101KL02Item::Def{
     .TypeCode = 15,
-    .Tag = "BMRZ101KL02",
-    .DisplayType = "БМРЗ-101КЛ-140410",
-    .NumberBase = 6607,
     .Folder = "bmrz101kl02",
     .NamePrefix = "BMRZ101KL02: ",
     .ParamNames = kKLNames,
@@ -327,9 +318,6 @@ constexpr TDeviceDef TBMRZ101KL02Item::Def{
 
 constexpr TDeviceDef TBMRZ103VVItem::Def{
     .TypeCode = 16,
-    .Tag = "BMRZ103VV",
-    .DisplayType = "БМРЗ-103ВВ-090708",
-    .NumberBase = 6307,
     .Folder = "bmrz103vv",
     .NamePrefix = "BMRZ103VV: ",
     .ParamNames = kVVNames,
@@ -353,9 +341,6 @@ constexpr TDeviceDef TBMRZ103VVItem::Def{
 
 constexpr TDeviceDef TBMRZ103VV01Item::Def{
     .TypeCode = 17,
-    .Tag = "BMRZ103VV01",
-    .DisplayType = "БМРЗ-103ВВ-260607",
-    .NumberBase = 6407,
     .Folder = "bmrz103vv01",
     .NamePrefix = "BMRZ103VV01: ",
     .ParamNames = kVVNames,
@@ -379,9 +364,6 @@ constexpr TDeviceDef TBMRZ103VV01Item::Def{
 
 constexpr TDeviceDef TBMRZ103VV02Item::Def{
     .TypeCode = 18,
-    .Tag = "BMRZ103VV02",
-    .DisplayType = "БМРЗ-103ВВ-140510",
-    .NumberBase = 6807,
     .Folder = "bmrz103vv02",
     .NamePrefix = "BMRZ103VV02: ",
     .ParamNames = kVVNames,
@@ -405,9 +387,6 @@ constexpr TDeviceDef TBMRZ103VV02Item::Def{
 
 constexpr TDeviceDef TBMRZ103SVItem::Def{
     .TypeCode = 19,
-    .Tag = "BMRZ103SV",
-    .DisplayType = "БМРЗ-103CВ-080408",
-    .NumberBase = 6507,
     .Folder = "bmrz103sv",
     .NamePrefix = "BMRZ103SV: ",
     .ParamNames = kSVNames,
@@ -431,9 +410,6 @@ constexpr TDeviceDef TBMRZ103SVItem::Def{
 
 constexpr TDeviceDef TBMRZ103SV01Item::Def{
     .TypeCode = 20,
-    .Tag = "BMRZ103SV01",
-    .DisplayType = "БМРЗ-103CВ-250610",
-    .NumberBase = 6707,
     .Folder = "bmrz103sv01",
     .NamePrefix = "BMRZ103SV01: ",
     .ParamNames = kSVNames,

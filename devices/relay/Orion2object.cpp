@@ -94,9 +94,6 @@ static_assert(std::size(kNames) == 42);
 
 constexpr TDeviceDef TORION2Item::Def{
     .TypeCode = 32,
-    .Tag = "ORION2",
-    .DisplayType = "ОРИОН-2",
-    .NumberBase = 5208,
     .Folder = "orion2",
     .NamePrefix = "ORION2: ",
     .ParamNames = kNames,

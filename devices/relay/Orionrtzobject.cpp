@@ -105,9 +105,6 @@ static_assert(std::size(kNames) == 47);
 
 constexpr TDeviceDef TORIONRTZItem::Def{
     .TypeCode = 33,
-    .Tag = "ORIONRTZ",
-    .DisplayType = "ОРИОН-РТЗ",
-    .NumberBase = 5307,
     .Folder = "orionrtz",
     .NamePrefix = "ORIONRTZ: ",
     .ParamNames = kNames,

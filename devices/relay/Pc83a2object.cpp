@@ -82,9 +82,6 @@ constexpr SubprogramDef kSubprograms[] = {
 
 constexpr TDeviceDef TPC83A2Item::Def{
     .TypeCode = 11,
-    .Tag = "PC83A2",
-    .DisplayType = "РС83-А2",
-    .NumberBase = 4255,
     .Folder = "pc83a2",
     .NamePrefix = "PC83-А2: ",
     .ParamNames = kNames,

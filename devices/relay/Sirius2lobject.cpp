@@ -130,9 +130,6 @@ static_assert(std::size(kNames) == 72);
 
 constexpr TDeviceDef TSIRIUS2LItem::Def{
     .TypeCode = 24,
-    .Tag = "SIR2L",
-    .DisplayType = "СИРИУС-2Л",
-    .NumberBase = 4755,
     .Folder = "sirius2l",
     .NamePrefix = "SIRIUS2L: ",
     .ParamNames = kNames,

@@ -119,9 +119,6 @@ static_assert(std::size(kNames) == 60);
 
 constexpr TDeviceDef TSIRIUS2LOLDItem::Def{
     .TypeCode = 25,
-    .Tag = "SIR2LOLD",
-    .DisplayType = "Сириус-2Л(старый)",
-    .NumberBase = 6007,
     .Folder = "sirius2lold",
     .NamePrefix = "SIRIUS2LOLD: ",
     .ParamNames = kNames,

@@ -140,9 +140,6 @@ static_assert(std::size(kNames) == 76);
 
 constexpr TDeviceDef TSIRIUS2MLOLDItem::Def{
     .TypeCode = 27,
-    .Tag = "SIR2MLOLD",
-    .DisplayType = "СИРИУС-2МЛ(старый)",
-    .NumberBase = 5707,
     .Folder = "sirius2mlold",
     .NamePrefix = "SIRIUS2MLOLD: ",
     .ParamNames = kNames,

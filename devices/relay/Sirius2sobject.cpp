@@ -179,9 +179,6 @@ static_assert(std::size(kNames) == 104);
 
 constexpr TDeviceDef TSIRIUS2SItem::Def{
     .TypeCode = 29,
-    .Tag = "SIR2S",
-    .DisplayType = "СИРИУС-2C",
-    .NumberBase = 5507,
     .Folder = "sirius2s",
     .NamePrefix = "SIRIUS2S: ",
     .ParamNames = kNames,

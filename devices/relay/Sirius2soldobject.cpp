@@ -122,9 +122,6 @@ static_assert(std::size(kNames) == 65);
 
 constexpr TDeviceDef TSIRIUS2SOLDItem::Def{
     .TypeCode = 28,
-    .Tag = "SIR2SOLD",
-    .DisplayType = "Сириус-2С(старый)",
-    .NumberBase = 5807,
     .Folder = "sirius2sold",
     .NamePrefix = "SIRIUS2SOLD: ",
     .ParamNames = kNames,

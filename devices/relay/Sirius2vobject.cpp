@@ -161,9 +161,6 @@ static_assert(std::size(kNames) == 95);
 
 constexpr TDeviceDef TSIRIUS2VItem::Def{
     .TypeCode = 23,
-    .Tag = "SIR2V",
-    .DisplayType = "СИРИУС-2В",
-    .NumberBase = 4511,
     .Folder = "sirius2v",
     .NamePrefix = "SIRIUS2V: ",
     .ParamNames = kNames,

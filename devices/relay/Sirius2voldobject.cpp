@@ -147,9 +147,6 @@ static_assert(std::size(kNames) == 82);
 
 constexpr TDeviceDef TSIRIUS2VOLDItem::Def{
     .TypeCode = 26,
-    .Tag = "SIR2VOLD",
-    .DisplayType = "Сириус-2В(старый)",
-    .NumberBase = 4801,
     .Folder = "sirius2vold",
     .NamePrefix = "SIRIUS2VOLD: ",
     .ParamNames = kNames,

@@ -132,9 +132,6 @@ static_assert(std::size(kNames) == 87);
 
 constexpr TDeviceDef TSIRIUSCSItem::Def{
     .TypeCode = 31,
-    .Tag = "SIRCS",
-    .DisplayType = "СИРИУС-ЦС",
-    .NumberBase = 5907,
     .Folder = "siriuscs",
     .NamePrefix = "SIRIUSCS: ",
     .ParamNames = kNames,

@@ -186,9 +186,6 @@ static_assert(std::size(kNames) == 100);
 
 constexpr TDeviceDef TSIRIUSDItem::Def{
     .TypeCode = 22,
-    .Tag = "SIRD",
-    .DisplayType = "СИРИУС-Д",
-    .NumberBase = 5407,
     .Folder = "siriusd",
     .NamePrefix = "SIRIUSD: ",
     .ParamNames = kNames,

@@ -138,9 +138,6 @@ static_assert(std::size(kNames) == 78);
 
 constexpr TDeviceDef TSIRIUSTNItem::Def{
     .TypeCode = 30,
-    .Tag = "SIRTN",
-    .DisplayType = "СИРИУС-ТН",
-    .NumberBase = 5607,
     .Folder = "siriustn",
     .NamePrefix = "SIRIUSTN: ",
     .ParamNames = kNames,

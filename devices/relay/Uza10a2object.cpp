@@ -61,9 +61,6 @@ constexpr int kChoices = 16;
 
 constexpr TDeviceDef TUZA10A2Item::Def{
     .TypeCode = 10,
-    .Tag = "UZA10A2",
-    .DisplayType = "УЗА-10А.2",
-    .NumberBase = 1255,
     .Folder = "uza10a2",
     .NamePrefix = "УЗА-10А2: ",
     .ParamNames = kNames,

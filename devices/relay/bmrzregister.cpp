@@ -20,5 +20,5 @@ std::span<const TRelayClass> BmrzClasses() { return kClasses; }
 
 void RegisterBmrzDevices() {
     for (const TRelayClass& c : kClasses)
-        RegisterDeviceClass(c.Def->Tag, c.Factory);
+        RegisterDeviceClass(c.Def->Tag(), c.Factory);
 }

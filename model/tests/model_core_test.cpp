@@ -423,6 +423,18 @@ TEST_F(Factory, MenuAndTableAgree) {
     EXPECT_EQ(FindDeviceTypeByTag("mer230"), nullptr);
 }
 
+// Each type that has a class keeps its own object counter, at the index it has always had.
+TEST_F(Factory, EveryCreatableTypeKeepsItsCounter) {
+    const std::vector<int> expected = {0,  1,  2,  3,  4,  -1, 5,  6,  7,  8,  9,  10, 11, 12, 13,
+                                       14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28,
+                                       29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43};
+    std::vector<int> got;
+    for (int code = 1; code <= kDeviceTypeCount; ++code)
+        got.push_back(ObjectCounterIndex(FindDeviceTypeByCode(code)));
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(ObjectCounterIndex(nullptr), -1);
+}
+
 TEST_F(Factory, NumbersOnceRuleAndMissingClasses) {
     configmanager c;
     TObjectItem* m1 = c.AddObject(38);

@@ -16,6 +16,8 @@
 #include "Dockform.h"
 #include "Gwbars.h"
 #include "Uind570mp3.h"
+#include "Qbx520object.h"
+#include "Qbx570object.h"
 #include "Umain.h"
 #include "UnitSyntaxMemo.h"
 #include "Unewparam.h"
@@ -26,6 +28,7 @@
 #include "inputkit.h"
 #include "mainwindow_fixture.h"
 #include "tempfolder.h"
+#include "timers.h"
 
 namespace {
 
@@ -145,15 +148,76 @@ TEST_F(MainWindow, StartsWithItsFormsInOrderAndEveryDeviceTypeInTheAddObjectMenu
                                         frmInd570mp3->Caption(), "ConjoinDockHost", "Окно сообщений"}));
     EXPECT_EQ(Application->MainForm(), m);
 
-    ASSERT_EQ(m->mmAddObj->Count(), kMenuEntryCount);
+    // The menu as the program has always shown it: captions, groups and each item's type code.
+    static const char* const kAddObjectMenu[] = {
+        "ОБЪЕКТ ПОЛЬЗОВАТЕЛЯ",
+        "-",
+        "ЖУРНАЛ СООБЩЕНИЙ",
+        "-",
+        "QBX-510",
+        "УО (QBX-520)",
+        "QBX-540",
+        "QBX-540М",
+        "КЯ QBX-530",
+        "QBX-550",
+        "ЦПТ QBX-560",
+        "-",
+        "УЗА-10А.2",
+        "PC83-А2",
+        "ЩМ-120(ЩМ-96)",
+        "-",
+        "БМРЗ-101КЛ-080408",
+        "БМРЗ-101КЛ-151107",
+        "БМРЗ-101КЛ-140410",
+        "БМРЗ-103ВВ-090708",
+        "БМРЗ-103ВВ-260607",
+        "БМРЗ-103ВВ-140510",
+        "БМРЗ-103СВ-080408",
+        "БМРЗ-103СВ-250610",
+        "NL-16HV",
+        "-",
+        "СИРИУС-Д",
+        "СИРИУС-2В",
+        "СИРИУС-2Л",
+        "СИРИУС-2Л(старый)",
+        "СИРИУС-2В(старый)",
+        "СИРИУС-2МЛ(старый)",
+        "СИРИУС-2C(старый)",
+        "СИРИУС-2C",
+        "СИРИУС-ТН",
+        "СИРИУС-ЦС",
+        "ОРИОН-2",
+        "ОРИОН-РТЗ",
+        "Панель ATI",
+        "-",
+        "ADAM-4117",
+        "Радон Риц",
+        "-",
+        "ИПЦ-6806",
+        "МЕРКУРИЙ 230",
+        "СЭТ-4ТМ",
+        "-",
+        "УКПМ (ТМ-КОМПАС 1.0)",
+        "КЭЯ \"ЗНАК+\"",
+        "КЭЯ \"ЗНАК+\" (ИКС)",
+        "-",
+        "QBX-570-МЩ3",
+        "QBX-570-МЩ1.8",
+        "-",
+        "СЭТ-4ТМ (Подслушивание)",
+    };
+    std::vector<std::string> captions;
+    for (int i = 0; i < m->mmAddObj->Count(); ++i)
+        captions.push_back(m->mmAddObj->Items(i)->Caption());
+    EXPECT_EQ(captions, std::vector<std::string>(std::begin(kAddObjectMenu), std::end(kAddObjectMenu)));
     int counter = 0;
-    for (int i = 0; i < kMenuEntryCount; ++i) {
+    for (int i = 0; i < m->mmAddObj->Count(); ++i) {
         TMenuItem* item = m->mmAddObj->Items(i);
-        EXPECT_EQ(item->Caption(), ObjectMenuEntries[i]);
-        bool line = std::string(ObjectMenuEntries[i]) == "-";
+        bool line = item->Caption() == "-";
         EXPECT_EQ(item->Tag, line ? 0 : ++counter) << i;
         EXPECT_EQ(bool(item->OnClick), !line) << i;
     }
+    EXPECT_EQ(counter, kDeviceTypeCount);
     for (const TDeviceType& t : DeviceTypeTable)
         EXPECT_TRUE(!t.Creatable || DeviceFactory(&t)) << t.Tag;
 
@@ -169,6 +233,42 @@ TEST_F(MainWindow, StartsWithItsFormsInOrderAndEveryDeviceTypeInTheAddObjectMenu
     EXPECT_FALSE(m->mmView4->Checked());
     EXPECT_EQ(m->pcMain->ActivePage(), m->tsObjectControl);
     EXPECT_EQ(m->ComboBox1->Items()->Get(2), "COM3");
+}
+
+// The QBX-520 and QBX-570-МЩ3 objects reach their editor forms through the openers the start-up
+// registers: each form is shown on the configuration's channels (and the asking object).
+TEST_F(MainWindow, DeviceObjectsOpenTheProgramsEditorForms) {
+    std::vector<std::string> shown;
+    // A timer of the form that ends its modal loop once it runs.
+    auto closeWhenShown = [&shown](TForm* form) {
+        auto* closer = new TTimer(form);
+        closer->SetInterval(10);
+        closer->OnTimer = [form, closer, &shown](TObject*) {
+            shown.push_back(form->Caption());
+            closer->SetEnabled(false);
+            form->SetModalResult(mrOk);
+        };
+    };
+    AddItem(4)->Click();
+    AddItem(43)->Click();
+    TQbx520Item* schedule = nullptr;
+    TQbx570mp3Item* indicator = nullptr;
+    for (ELEM* e = m->Config->Objects.Oldest; e; e = e->Newer) {
+        if (auto* o = dynamic_cast<TQbx520Item*>(static_cast<TObjectItem*>(e)))
+            schedule = o;
+        if (auto* o = dynamic_cast<TQbx570mp3Item*>(static_cast<TObjectItem*>(e)))
+            indicator = o;
+    }
+    ASSERT_NE(schedule, nullptr);
+    ASSERT_NE(indicator, nullptr);
+    closeWhenShown(frmSchedule);
+    schedule->ShowScheduleEditor();
+    EXPECT_EQ(frmSchedule->Channels, &m->Config->Channels);
+    closeWhenShown(frmInd570mp3);
+    indicator->ShowIndicatorEditor();
+    EXPECT_EQ(frmInd570mp3->Channels, &m->Config->Channels);
+    EXPECT_EQ(frmInd570mp3->ObjectNumber, indicator->Number);
+    EXPECT_EQ(shown, (std::vector<std::string>{frmSchedule->Caption(), frmInd570mp3->Caption()}));
 }
 
 TEST_F(MainWindow, NewAddSaveOpenShowsTheSameObjectAndChannelPages) {

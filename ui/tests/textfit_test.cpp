@@ -172,7 +172,7 @@ protected:
 
 TEST_F(TextFit, TheFormsTextsFitAtTheirDefaultSizes) {
     // The main window with one object of every type, each shown on the object page in turn.
-    for (int code = 1; code <= kMenuEntryCount; ++code)
+    for (int code = 1; code <= kDeviceTypeCount; ++code)
         if (TMenuItem* item = AddItem(code))
             item->Click();
     m->Show();

@@ -1,34 +1,17 @@
-// Shared test fixture of the engine-described drivers.
+// The one test fixture of the device drivers.
 #include "enginefixture.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
-#include "actions.h"
 #include "devicekit.h"
-#include "msgbox.h"
 
 namespace fs = std::filesystem;
 
 namespace devtest {
 
-std::vector<std::string> EngineTest::messages;
-
-namespace {
-
-int CaptureMessage(const char* text, const char*, unsigned) {
-    EngineTest::messages.emplace_back(text);
-    return IDOK;
-}
-
-} // namespace
-
 void EngineTest::Prepare(const char* prefix, const std::vector<const dev::TDeviceDef*>& defs) {
-    std::string pattern = std::string("/tmp/") + prefix + "XXXXXX";
-    const char* dir = mkdtemp(pattern.data());
-    ASSERT_NE(dir, nullptr);
-    tmpDir = dir;
+    fFolder = std::make_unique<testsupport::TempFolder>(prefix);
+    tmpDir = fFolder->Path();
     root = tmpDir + "/plugin/";
     dbPath = tmpDir + "/config.cdb";
     for (const dev::TDeviceDef* def : defs)
@@ -36,23 +19,21 @@ void EngineTest::Prepare(const char* prefix, const std::vector<const dev::TDevic
             WritePlugin(
                 (fs::path(s.folder ? s.folder : def->Folder) / (std::string(s.name) + ".act")).string(),
                 "1;ret;\n2;ret;");
-    SetPluginFolder(root);
-    messages.clear();
-    SetMessageBoxHandler(&CaptureMessage);
+    fPlugins = std::make_unique<testsupport::PluginFolderScope>(root);
+    fRecorder = std::make_unique<testsupport::MessageRecorder>();
     cm = std::make_unique<configmanager>();
 }
 
 void EngineTest::TearDown() {
     cm.reset();
-    SetMessageBoxHandler(nullptr);
-    SetPluginFolder("");
-    if (!tmpDir.empty())
-        fs::remove_all(tmpDir);
+    fRecorder.reset();
+    fPlugins.reset();
+    fFolder.reset();
 }
 
 TDeviceEngine* EngineTest::Add(const dev::TDeviceDef& def) {
     auto* o = dynamic_cast<TDeviceEngine*>(cm->AddObject(def.TypeCode));
-    EXPECT_NE(o, nullptr) << def.Tag;
+    EXPECT_NE(o, nullptr) << def.Tag();
     return o;
 }
 
@@ -80,8 +61,8 @@ int EngineTest::CountAddress(uint16_t type, uint8_t index) const {
 
 std::vector<TDeviceEngine*> EngineTest::Objects(const char* tag) const {
     std::vector<TDeviceEngine*> out;
-    for (ELEM* e = cm->Objects.Oldest; e; e = e->Newer)
-        if (auto* o = dynamic_cast<TDeviceEngine*>(static_cast<TObjectItem*>(e)); o && o->Tag == tag)
+    for (TDeviceEngine* o : Objects<TDeviceEngine>())
+        if (o->Tag == tag)
             out.push_back(o);
     return out;
 }
@@ -108,9 +89,8 @@ std::string EngineTest::ValueText(TObjectItem* o, TParamItem* p) {
 }
 
 void EngineTest::WritePlugin(const std::string& relative, const std::string& text) const {
-    const fs::path path = fs::path(root) / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
+    const fs::path path = fs::path(relative);
+    testsupport::WritePluginFile(root, path.parent_path().string(), path.filename().string(), text);
 }
 
 } // namespace devtest

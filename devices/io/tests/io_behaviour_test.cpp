@@ -71,7 +71,7 @@ TEST_F(Adam, ChannelTypeComesBackFromTheRecord) {
     ASSERT_NE(o, nullptr);
     ASSERT_TRUE(o->ApplyScaling(6, 0, "", 1));
     SaveAndReload();
-    o = First<TADAM4117Item>();
+    o = Find<TADAM4117Item>();
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(o->Param(6)->ParamType, 9);
     EXPECT_EQ(o->Param(5)->ParamType, 0);
@@ -185,7 +185,7 @@ TEST_F(Radon, SetpointParametersFollowTheChannelThroughSaveAndLoad) {
     EXPECT_EQ(o->GetDisplayName(), "ID-6908 адрес 12");
     EXPECT_EQ(ValueText(o, o->Param(1)), "49");
     SaveAndReload();
-    o = First<TRADONRITZItem>();
+    o = Find<TRADONRITZItem>();
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(dev::AddressOf(o->Param(0)), (dev::Address{40, 201}));
     EXPECT_EQ(dev::GetU16(o->SetpointValues(), 3), 1500);
@@ -204,7 +204,7 @@ TEST_F(Radon, SetpointParametersAreNeverShared) {
     a->SetSetpointValue(a->Param(0), 0, "1");
     b->BindParam(41, 5, b->Param(0));
     SaveAndReload();
-    a = First<TRADONRITZItem>();
+    a = Find<TRADONRITZItem>();
     ASSERT_NE(a, nullptr);
     auto* second = static_cast<TObjectItem*>(a->Newer);
     b = dynamic_cast<TRADONRITZItem*>(second);
@@ -219,7 +219,7 @@ TEST_F(Radon, SetpointParametersAreNeverShared) {
     EXPECT_TRUE(dev::IsUnbound(b->SetpointState()));
     EXPECT_EQ(CountAddress(16, 5), 1);
     SaveAndReload();
-    a = First<TRADONRITZItem>();
+    a = Find<TRADONRITZItem>();
     ASSERT_NE(a, nullptr);
     b = dynamic_cast<TRADONRITZItem*>(static_cast<TObjectItem*>(a->Newer));
     ASSERT_NE(b, nullptr);

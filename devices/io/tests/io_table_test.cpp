@@ -90,7 +90,7 @@ const std::map<std::string, Expect>& Expected() {
 class IoTable : public IoTest, public ::testing::WithParamInterface<TIoClass> {
 protected:
     const dev::TDeviceDef& def = *GetParam().Def;
-    const Expect& x = Expected().at(def.Tag);
+    const Expect& x = Expected().at(def.Tag());
 
     TDeviceEngine* Add() {
         auto* o = dynamic_cast<TDeviceEngine*>(cm->AddObject(def.TypeCode));
@@ -103,7 +103,7 @@ TEST(IoClasses, AllRegisteredWithTheirTypeRows) {
     RegisterIoDevices();
     std::vector<std::string> tags;
     for (const TIoClass& c : IoClasses())
-        tags.push_back(c.Def->Tag);
+        tags.push_back(c.Def->Tag());
     EXPECT_EQ(tags, (std::vector<std::string>{"NL16HV", "ATI", "AD4117", "RADON"}));
     const TDeviceType* ukpm = FindDeviceTypeByTag("UKPM");
     ASSERT_NE(ukpm, nullptr);
@@ -114,11 +114,11 @@ TEST(IoClasses, AllRegisteredWithTheirTypeRows) {
 }
 
 TEST_P(IoTable, TypeRowSettingsAndSignals) {
-    const TDeviceType* type = FindDeviceTypeByTag(def.Tag);
+    const TDeviceType* type = FindDeviceTypeByTag(def.Tag());
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, x.code);
     EXPECT_EQ(def.TypeCode, x.code);
-    EXPECT_EQ(type->Base, def.NumberBase);
+    EXPECT_EQ(&def.Type(), type); // its code and its tag name the same row
     EXPECT_EQ(DeviceFactory(type), GetParam().Factory);
 
     TDeviceEngine* o = Add();

@@ -38,7 +38,7 @@ struct Model {
 class Ukpm : public IoTest {
 protected:
     TUKPMItem* Add() { return dynamic_cast<TUKPMItem*>(cm->AddObject(TUKPMItem::kTypeCode)); }
-    TUKPMItem* Unit() const { return First<TUKPMItem>(); }
+    TUKPMItem* Unit() const { return Find<TUKPMItem>(); }
 
     void Set(TUKPMItem* o, Model& m, Kind kind, int n) {
         ASSERT_TRUE(o->SetCount(kind, std::to_string(n)));

@@ -66,7 +66,7 @@ TEST_P(MeterBehaviour, BindingsSetPointsAndSettingsSurviveSaveAndLoad) {
         o->GetSetpointValueText(o->Param(sp), 1, limit);
     SaveAndReload();
 
-    std::vector<TDeviceEngine*> all = Objects(def.Tag);
+    std::vector<TDeviceEngine*> all = Objects(def.Tag());
     ASSERT_EQ(all.size(), 1u);
     o = all[0];
     EXPECT_EQ(Channels().size(), channels);
@@ -135,7 +135,7 @@ TEST_P(MeterBehaviour, SeveralObjectsOfTheTypeAndTheInstanceByteLimit) {
         ASSERT_NE(cm->AddObject(def.TypeCode), nullptr) << n;
     // The 256th would take the instance byte 0, where its settings would be read as nobody's.
     EXPECT_EQ(cm->AddObject(def.TypeCode), nullptr);
-    EXPECT_EQ(Objects(def.Tag).size(), 255u);
+    EXPECT_EQ(Objects(def.Tag()).size(), 255u);
 }
 
 TEST_P(MeterBehaviour, AnObjectRepeatingAnotherInstanceByteIsRefused) {
@@ -146,7 +146,7 @@ TEST_P(MeterBehaviour, AnObjectRepeatingAnotherInstanceByteIsRefused) {
     o->SetNumber(static_cast<uint16_t>(o->Number + 257));
     SaveAndReload();
     EXPECT_EQ(cm->AddObject(def.TypeCode), nullptr);
-    EXPECT_EQ(Objects(def.Tag).size(), 1u);
+    EXPECT_EQ(Objects(def.Tag()).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, MeterBehaviour,

@@ -297,7 +297,7 @@ const std::map<std::string, Figures>& AllFigures() {
 class MeterTable : public MeterTest, public ::testing::WithParamInterface<TMeterClass> {
 protected:
     const dev::TDeviceDef& def = *GetParam().Def;
-    const Figures& fig = AllFigures().at(def.Tag);
+    const Figures& fig = AllFigures().at(def.Tag());
 
     std::string SubName(uint16_t id) const {
         T_Action* a = dev::Subprogram(cm->Actions, id);
@@ -308,7 +308,7 @@ protected:
 TEST_P(MeterTable, RegisteredWithItsTypeRow) {
     const TDeviceType* type = FindDeviceTypeByCode(def.TypeCode);
     ASSERT_NE(type, nullptr);
-    EXPECT_STREQ(type->Tag, def.Tag);
+    EXPECT_STREQ(type->Tag, def.Tag());
     EXPECT_EQ(type->Base + 1, fig.first);
     EXPECT_EQ(DeviceFactory(type), GetParam().Factory);
 }
@@ -318,7 +318,7 @@ TEST_P(MeterTable, NewObjectParametersAndSettings) {
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(o->Number, fig.first);
     EXPECT_EQ(o->DisplayType, fig.displayType);
-    EXPECT_EQ(o->Tag, def.Tag);
+    EXPECT_EQ(o->Tag, def.Tag());
     EXPECT_EQ(o->GetDisplayName(), "ID-" + std::to_string(fig.first) + " адрес 0");
     EXPECT_EQ(o->ParamCount(), fig.params);
     std::vector<TParamItem*> own; // the configuration's own system channels are on the list too
@@ -435,7 +435,7 @@ INSTANTIATE_TEST_SUITE_P(All, MeterTable, ::testing::ValuesIn(MeterClasses().beg
 TEST(MeterFigures, EveryClassHasFigures) {
     EXPECT_EQ(MeterClasses().size(), 7u);
     for (const TMeterClass& c : MeterClasses())
-        EXPECT_EQ(AllFigures().count(c.Def->Tag), 1u) << c.Def->Tag;
+        EXPECT_EQ(AllFigures().count(c.Def->Tag()), 1u) << c.Def->Tag();
 }
 
 } // namespace

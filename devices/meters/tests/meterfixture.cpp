@@ -1,7 +1,7 @@
 // Test fixture of the meters.
 #include "meterfixture.h"
 
-void PrintTo(const TMeterClass& c, std::ostream* os) { *os << c.Def->Tag; }
+void PrintTo(const TMeterClass& c, std::ostream* os) { *os << c.Def->Tag(); }
 
 namespace metertest {
 

@@ -18,7 +18,7 @@ protected:
 // Parameter names of the parametrized tests: the class's tag.
 struct ClassName {
     std::string operator()(const ::testing::TestParamInfo<TMeterClass>& info) const {
-        return info.param.Def->Tag;
+        return info.param.Def->Tag();
     }
 };
 

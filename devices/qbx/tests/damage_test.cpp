@@ -48,7 +48,7 @@ protected:
     // Every device type with some bindings and set points, saved to dbPath.
     void Populate() {
         for (const char* name : {"log_handleStateChange", "log_handleBoundes", "log_handleByteStateChange"})
-            WritePlugin(root, "default", name, 2, {});
+            WriteProgram(root, "default", name, 2, {});
         for (int code : {3, 4, 5, 7, 8, 9, 43, 44, 2})
             ASSERT_NE(cm->AddObject(code), nullptr) << code;
         auto* cell = Find<TQbx530Item>();

@@ -7,11 +7,9 @@
 #include "Qbx540object.h"
 #include "Qbx570object.h"
 #include "extctrls.h"
-#include "Uind570mp3.h"
 #include "fixture.h"
 #include "forms.h"
 #include "stdctrls.h"
-#include "timers.h"
 
 using namespace qbx;
 using namespace qbxtest;
@@ -228,20 +226,14 @@ TEST_F(EditorTest, CellControlList) {
     EXPECT_EQ(obj->CreateSetpointEditor(obj->Param(0), 1, host.get(), nullptr, nullptr), nullptr);
 }
 
-TEST_F(EditorTest, IndicatorButtonOpensTheIndicatorForm) {
+TEST_F(EditorTest, IndicatorButtonOpensTheIndicatorEditor) {
     auto* obj = Add<TQbx570mp3Item>(43);
-    TfrmInd570mp3 form(nullptr);
-    frmInd570mp3 = &form;
-    TTimer closer(&form); // ends the modal loop once it runs
-    closer.SetInterval(10);
-    closer.OnTimer = [&form](TObject*) { form.SetModalResult(mrOk); };
     auto* button = dynamic_cast<TButton*>(obj->CreatePropertyEditor(5, host.get(), nullptr, nullptr));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->Caption(), "настроить");
+    EXPECT_TRUE(opened.empty());
     button->Click();
-    EXPECT_EQ(form.Channels, &cm->Channels);
-    EXPECT_EQ(form.ObjectNumber, 2512);
-    frmInd570mp3 = nullptr;
+    EXPECT_EQ(opened, (std::vector<EditorCall>{{dev::DeviceEditor::Indicator, &cm->Channels, 2512}}));
 }
 
 } // namespace

@@ -2,12 +2,8 @@
 #include "fixture.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
-#include "actions.h"
-#include "msgbox.h"
 #include "qbxregister.h"
 
 namespace fs = std::filesystem;
@@ -79,77 +75,36 @@ void RemovePlugin(const std::string& root, const std::string& folder, const std:
     fs::remove(fs::path(root) / folder / (name + ".act"));
 }
 
-void WritePlugin(const std::string& root, const std::string& folder, const std::string& name, int count,
-                 const std::vector<std::pair<int, std::string>>& lines) {
+void WriteProgram(const std::string& root, const std::string& folder, const std::string& name, int count,
+                  const std::vector<std::pair<int, std::string>>& lines) {
     WriteFile(fs::path(root) / folder / (name + ".act"), Program(count, lines));
+}
+
+void PrintTo(const EditorCall& c, std::ostream* os) {
+    *os << (c.editor == dev::DeviceEditor::Schedule ? "schedule" : "indicator") << " editor of object "
+        << c.number << " on " << c.channels;
 }
 
 void QbxTest::SetUp() {
     RegisterQbxDevices();
-    fFolder = std::make_unique<testsupport::TempFolder>("qbxdev-");
-    tmpDir = fFolder->Path();
-    root = tmpDir + "/plugin/";
-    dbPath = tmpDir + "/config.cdb";
+    for (dev::DeviceEditor e : {dev::DeviceEditor::Schedule, dev::DeviceEditor::Indicator})
+        fOldOpeners[size_t(e)] = dev::SetDeviceEditorOpener(e, [this, e](const dev::DeviceEditorRequest& r) {
+            opened.push_back({e, r.Channels, r.ObjectNumber});
+        });
+    Prepare("qbxdev-", {});
     WritePlugins(root);
-    fPlugins = std::make_unique<testsupport::PluginFolderScope>(root);
-    fRecorder = std::make_unique<testsupport::MessageRecorder>();
-    cm = std::make_unique<configmanager>();
 }
 
 void QbxTest::TearDown() {
-    cm.reset();
-    fRecorder.reset();
-    fPlugins.reset();
-    fFolder.reset();
+    EngineTest::TearDown();
+    for (dev::DeviceEditor e : {dev::DeviceEditor::Schedule, dev::DeviceEditor::Indicator})
+        dev::SetDeviceEditorOpener(e, std::move(fOldOpeners[size_t(e)]));
 }
 
 void QbxTest::Unhook() {
     cm->Channels.OnChanged = nullptr;
     for (TParamItem* p : Channels())
         p->OnChanged = nullptr;
-}
-
-void QbxTest::SaveAndReload() {
-    ASSERT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
-    cm = std::make_unique<configmanager>();
-    ASSERT_TRUE(cm->LoadDatabase(dbPath)) << cm->LastError;
-}
-
-std::vector<TParamItem*> QbxTest::Channels() const {
-    std::vector<TParamItem*> out;
-    qbx::ForEachChannel(&cm->Channels, [&](TParamItem* p) {
-        out.push_back(p);
-        return true;
-    });
-    return out;
-}
-
-int QbxTest::CountAddress(uint16_t type, uint8_t index) const {
-    int n = 0;
-    for (TParamItem* p : Channels())
-        n += qbx::SameAddress(p, type, index) ? 1 : 0;
-    return n;
-}
-
-std::string QbxTest::RowText(TObjectItem* o, int row) {
-    std::string text;
-    o->GetPropertyText(row, text);
-    return text;
-}
-
-std::string QbxTest::ValueText(TObjectItem* o, TParamItem* p) {
-    std::string text;
-    o->GetParamValueText(p, text);
-    return text;
-}
-
-std::vector<std::string> QbxTest::Lines(const std::function<void(TStrings*)>& fill) const {
-    TStringList list;
-    fill(&list);
-    std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i)
-        out.push_back(list[i]);
-    return out;
 }
 
 } // namespace qbxtest

@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "Qbx520object.h"
-#include "Uschedule.h"
-#include "timers.h"
 #include "fixture.h"
 
 using namespace qbx;
@@ -72,7 +70,7 @@ TEST_F(Qbx520Test, UnboundFormIsWrittenAtConstruction) {
     };
     for (const auto& lines : files) {
         cm = std::make_unique<configmanager>();
-        WritePlugin(root, "uo", "qbx520_checkSchedule", 20, lines);
+        WriteProgram(root, "uo", "qbx520_checkSchedule", 20, lines);
         obj = Add<TQbx520Item>(4);
         EXPECT_EQ(Line(6).Opcode, 7);
         EXPECT_EQ(Line(6).U16(0), 17);
@@ -105,16 +103,9 @@ TEST_F(Qbx520Test, BoundSignalComesBackAfterReload) {
 }
 
 TEST_F(Qbx520Test, RowOneOpensTheScheduleEditor) {
-    Application->Initialize();
     obj = Add<TQbx520Item>(4);
-    TfrmSchedule form(nullptr);
-    frmSchedule = &form;
-    TTimer closer(&form); // ends the modal loop once it runs
-    closer.SetInterval(10);
-    closer.OnTimer = [&form](TObject*) { form.SetModalResult(mrOk); };
     obj->ShowScheduleEditor();
-    EXPECT_EQ(form.Channels, &cm->Channels);
-    frmSchedule = nullptr;
+    EXPECT_EQ(opened, (std::vector<EditorCall>{{dev::DeviceEditor::Schedule, &cm->Channels, 2}}));
 }
 
 } // namespace

@@ -37,14 +37,25 @@ protected:
 
 TEST_P(QbxClassTest, AgreesWithTheTypeTableAndNumbersItsSettings) {
     const dev::TDeviceDef& def = *GetParam().Def;
-    const TDeviceType* type = FindDeviceTypeByTag(def.Tag);
+    const TDeviceType* type = FindDeviceTypeByTag(def.Tag());
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, def.TypeCode);
-    EXPECT_EQ(type->Base, def.NumberBase);
+    EXPECT_EQ(&def.Type(), type); // its code and its tag name the same row
+    // The type captions objects have always shown.
+    static const std::map<std::string, std::string> kDisplayTypes = {
+        {"QBX510", "QBX-510"},
+        {"QBX520", "УО (QBX-520)"},
+        {"QBX540", "Контроллер QBX-540"},
+        {"QBX530", "Контроллер ячейки QBX-530"},
+        {"QBX550", "Контроллер дискретного ввода QBX-550"},
+        {"QBX560", "ЦПТ QBX-560"},
+        {"QBX570MP3", "Контроллер QBX-570-МЩ3"},
+        {"QBX570MP1", "Контроллер QBX-570-МЩ1"},
+    };
     TObjectItem* first = cm->AddObject(def.TypeCode);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->Tag, def.Tag);
-    EXPECT_EQ(first->DisplayType, def.DisplayType);
+    EXPECT_EQ(first->Tag, def.Tag());
+    EXPECT_EQ(first->DisplayType, kDisplayTypes.at(def.Tag()));
     ASSERT_NE(dynamic_cast<TDeviceEngine*>(first), nullptr);
     for (int index : InstanceIndexes(first))
         EXPECT_EQ(index, 1);
@@ -130,14 +141,14 @@ TEST_P(QbxClassTest, FirstObjectTakesItsGivenAddresses) {
                       std::to_string(p->ChannelIndex) + " " + std::to_string(p->BitWidth()) + " " +
                       std::to_string(p->Kind) + " " + std::to_string(p->ParamType));
     }
-    EXPECT_EQ(got, Pinned(def.Tag));
+    EXPECT_EQ(got, Pinned(def.Tag()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, QbxClassTest, ::testing::ValuesIn(QbxClasses().begin(), QbxClasses().end()),
                          [](const ::testing::TestParamInfo<TQbxClass>& info) {
-                             return std::string(info.param.Def->Tag);
+                             return std::string(info.param.Def->Tag());
                          });
 
 } // namespace
 
-void PrintTo(const TQbxClass& c, std::ostream* os) { *os << c.Def->Tag; }
+void PrintTo(const TQbxClass& c, std::ostream* os) { *os << c.Def->Tag(); }

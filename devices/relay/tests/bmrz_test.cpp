@@ -151,15 +151,15 @@ protected:
 class BmrzTable : public BmrzTest, public ::testing::WithParamInterface<TRelayClass> {
 protected:
     const dev::TDeviceDef& def = *GetParam().Def;
-    const Expect& x = Expected().at(def.Tag);
+    const Expect& x = Expected().at(def.Tag());
 };
 
 TEST_P(BmrzTable, TypeRowSettingsAndSignals) {
-    const TDeviceType* type = FindDeviceTypeByTag(def.Tag);
+    const TDeviceType* type = FindDeviceTypeByTag(def.Tag());
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, x.code);
     EXPECT_EQ(def.TypeCode, x.code);
-    EXPECT_EQ(type->Base, def.NumberBase);
+    EXPECT_EQ(&def.Type(), type); // its code and its tag name the same row
     EXPECT_EQ(DeviceFactory(type), GetParam().Factory);
     TDeviceEngine* o = Add(def);
     ASSERT_NE(o, nullptr);
@@ -258,7 +258,7 @@ TEST_P(BmrzTable, BindingsAndAddressSurviveSaveAndLoad) {
     o->BindParam(3500, 7, o->Param(x.signals - 1));
     o->BindParam(3500, 8, o->Param(0));
     SaveAndReload();
-    const std::vector<TDeviceEngine*> all = Objects(def.Tag);
+    const std::vector<TDeviceEngine*> all = Objects(def.Tag());
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0]->NetworkAddress(), 9);
     EXPECT_EQ(dev::AddressOf(all[0]->Param(x.signals - 1)), (dev::Address{3500, 7}));
@@ -279,7 +279,7 @@ TEST_F(BmrzTest, NewCurrentsHoldZeroInTheBytesTheirWidthCovers) {
         TDeviceEngine* o = Add(*c.def);
         ASSERT_NE(o, nullptr);
         for (int i = c.first; i <= c.last; ++i) {
-            SCOPED_TRACE(std::string(c.def->Tag) + " " + std::to_string(i));
+            SCOPED_TRACE(std::string(c.def->Tag()) + " " + std::to_string(i));
             TParamItem* p = o->Param(i);
             EXPECT_EQ(p->RamDepth, 1);
             EXPECT_EQ(p->Value[0], 0);
@@ -312,8 +312,8 @@ TEST_F(BmrzTest, TenClassesInTypeCodeOrder) {
     for (const TRelayClass& c : BmrzClasses())
         codes.push_back(c.Def->TypeCode);
     EXPECT_EQ(codes, (std::vector<int>{10, 11, 13, 14, 15, 16, 17, 18, 19, 20}));
-    EXPECT_NE(std::string(TBMRZ103SVItem::Def.DisplayType),
-              ObjectMenuEntries[22]); // Latin C against Cyrillic С
+    EXPECT_NE(std::string(TBMRZ103SVItem::Def.DisplayType()),
+              TBMRZ103SVItem::Def.Type().Caption); // Latin C against Cyrillic С
 }
 
 // The relay choice k = 4·on + off; the codes 0-3 read as relays 1-4 in the set-point row and in the

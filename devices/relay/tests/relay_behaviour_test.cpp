@@ -44,7 +44,7 @@ TEST_P(RelayBehaviour, BindingsAndSettingsSurviveSaveAndLoad) {
     const size_t channels = Channels().size();
     SaveAndReload();
 
-    std::vector<TDeviceEngine*> all = Objects(def.Tag);
+    std::vector<TDeviceEngine*> all = Objects(def.Tag());
     ASSERT_EQ(all.size(), 1u);
     o = all[0];
     EXPECT_EQ(Channels().size(), channels);
@@ -128,7 +128,7 @@ TEST_P(RelayBehaviour, ExclusiveAdoptionAndWidening) {
     b->Param(last)->SetBitWidth(24);
     SaveAndReload();
 
-    std::vector<TDeviceEngine*> all = Objects(def.Tag);
+    std::vector<TDeviceEngine*> all = Objects(def.Tag());
     ASSERT_EQ(all.size(), 2u);
     a = all[0];
     b = all[1];
@@ -140,7 +140,7 @@ TEST_P(RelayBehaviour, ExclusiveAdoptionAndWidening) {
     // The widened table records its last signal, and keeps it through the next round.
     b->BindParam(4300, 1, b->Param(def.SignalCount - 1));
     SaveAndReload();
-    b = Objects(def.Tag)[1];
+    b = Objects(def.Tag())[1];
     EXPECT_EQ(b->Param(def.SignalCount - 1)->ChannelType, 4300);
 }
 
@@ -261,12 +261,12 @@ TEST_P(RelayBehaviour, RenumberingRestampsOnlyTheSettings) {
     b->BindParam(4600, 1, b->Param(0));
     b->ApplyPropertyValue(2, "5");
     cm->DeleteObject(a);
-    EXPECT_EQ(b->Number, def.NumberBase + 1);
+    EXPECT_EQ(b->Number, def.NumberBase() + 1);
     for (int i = def.SignalCount; i < b->ParamCount(); ++i)
         EXPECT_EQ(b->Param(i)->ChannelIndex, 1) << i;
     EXPECT_EQ(b->Param(0)->ChannelType, 4600);
     SaveAndReload();
-    b = Objects(def.Tag)[0];
+    b = Objects(def.Tag())[0];
     EXPECT_EQ(RowText(b, 2), "5");
     EXPECT_EQ(b->Param(0)->ChannelType, 4600);
 }

@@ -294,23 +294,23 @@ const std::map<std::string, Expect>& Expected() {
 class RelayTable : public RelayTest, public ::testing::WithParamInterface<TRelayClass> {
 protected:
     const dev::TDeviceDef& def = *GetParam().Def;
-    const Expect& x = Expected().at(def.Tag);
+    const Expect& x = Expected().at(def.Tag());
 };
 
 TEST(RelayClasses, AllTwelveRegisteredInTypeCodeOrder) {
     std::vector<std::string> tags;
     for (const TRelayClass& c : RelayClasses())
-        tags.push_back(c.Def->Tag);
+        tags.push_back(c.Def->Tag());
     EXPECT_EQ(tags, (std::vector<std::string>{"SIRD", "SIR2V", "SIR2L", "SIR2LOLD", "SIR2VOLD", "SIR2MLOLD",
                                               "SIR2SOLD", "SIR2S", "SIRTN", "SIRCS", "ORION2", "ORIONRTZ"}));
 }
 
 TEST_P(RelayTable, TypeRowAndSettingsBlock) {
-    const TDeviceType* type = FindDeviceTypeByTag(def.Tag);
+    const TDeviceType* type = FindDeviceTypeByTag(def.Tag());
     ASSERT_NE(type, nullptr);
     EXPECT_EQ(type->Code, x.code);
     EXPECT_EQ(def.TypeCode, x.code);
-    EXPECT_EQ(type->Base, def.NumberBase);
+    EXPECT_EQ(&def.Type(), type); // its code and its tag name the same row
     EXPECT_EQ(DeviceFactory(type), GetParam().Factory);
 
     TDeviceEngine* o = Add(def);

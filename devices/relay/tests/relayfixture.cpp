@@ -1,7 +1,7 @@
 // Test fixture of the relay terminals.
 #include "relayfixture.h"
 
-void PrintTo(const TRelayClass& c, std::ostream* os) { *os << c.Def->Tag; }
+void PrintTo(const TRelayClass& c, std::ostream* os) { *os << c.Def->Tag(); }
 
 namespace relaytest {
 

@@ -14,7 +14,7 @@ protected:
 // Parameter names of the parametrized tests: the class's tag.
 struct ClassName {
     std::string operator()(const ::testing::TestParamInfo<TRelayClass>& info) const {
-        return info.param.Def->Tag;
+        return info.param.Def->Tag();
     }
 };
 
