@@ -42,13 +42,12 @@ void TGwCustomTabControl::PaintTabBackground(TCanvas* ACanvas, int ATabIndex, co
 }
 
 // A paint that fails (a bad index, a shape error) leaves the frame unfinished but never leaves the
-// paint message.
+// paint message. The window's paint is already double-buffered, so the control draws straight into
+// it: an off-screen copy of the whole control cost the first paint a full-size image to fill and
+// copy.
 void TGwCustomTabControl::Paint() {
     try {
-        if (FBuffer.Width() != Width() || FBuffer.Height() != Height())
-            FBuffer.SetSize(Width(), Height());
-        PaintTo(FBuffer.Canvas());
-        Canvas()->Draw(0, 0, &FBuffer);
+        PaintTo(Canvas());
     } catch (...) {
         Application->HandleException(this);
     }

@@ -284,7 +284,6 @@ private:
     TTimer* FRepeatTimer = nullptr;
     TPopupMenu* FTabMenu = nullptr;
     TTimer* FDragScrollTimer = nullptr;
-    TBitmap FBuffer;
     TChangeLink FImageChangeLink;
 };
 #undef GW_TAB_PROPERTY

@@ -137,7 +137,12 @@ void TMenuItem::Insert(int Index, TMenuItem* Item) {
         Index = Count();
     FItems.insert(FItems.begin() + Index, Item);
     Item->FParent = this;
-    Rebuild();
+    // Only the new action goes in: rebuilding the whole menu on every add made filling a long
+    // menu quadratic.
+    size_t next = size_t(Index) + 1;
+    SubMenu()->insertAction(next < FItems.size() ? FItems[next]->FAction : nullptr, Item->FAction);
+    Item->SyncImage();
+    MenuChanged();
 }
 
 void TMenuItem::Remove(TMenuItem* Item) {
@@ -146,7 +151,8 @@ void TMenuItem::Remove(TMenuItem* Item) {
         return;
     FItems.erase(it);
     Item->FParent = nullptr;
-    Rebuild();
+    SubMenu()->removeAction(Item->FAction);
+    MenuChanged();
 }
 
 void TMenuItem::Delete(int Index) {
@@ -204,13 +210,7 @@ TMenu* TMenuItem::RootMenu() const {
     return i->FMenu;
 }
 
-void TMenuItem::Rebuild() {
-    QMenu* m = SubMenu();
-    m->clear();
-    for (TMenuItem* c : FItems) {
-        m->addAction(c->FAction);
-        c->SyncImage();
-    }
+void TMenuItem::MenuChanged() {
     if (FMenu)
         FMenu->MenuChanged();
 }

@@ -90,7 +90,7 @@ public:
 private:
     friend class TMenu;
     friend class TMainMenu;
-    void Rebuild();
+    void MenuChanged();
     void Sync();
     void UncheckSiblings();
     void SyncImage();

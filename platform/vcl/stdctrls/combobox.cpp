@@ -21,8 +21,16 @@
 #include "graphics_qt.h"
 #include "stdctrls_qt.h"
 
-// The wrapped widget as its own class.
-static QComboBox* Combo(const TCustomComboBox* c) { return WidgetAs<QComboBox>(c); }
+// The wrapped widget as its own class, made now if it was not yet.
+static QComboBox* Combo(const TCustomComboBox* c) {
+    const_cast<TCustomComboBox*>(c)->WidgetNeeded();
+    return WidgetAs<QComboBox>(c);
+}
+
+// The text as the widget would give it back (Windows-1251 through Unicode).
+static std::string AsStored(const std::string& s) { return FromQString(ToQString(s)); }
+
+static bool IsEditable(TComboBoxStyle s) { return s == csDropDown || s == csSimple; }
 
 // ---- TCustomComboBox -----------------------------------------------------------------------------
 
@@ -114,6 +122,18 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TNativeControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this)),
       FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
+    SetStyle(csDropDown);
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
+    SetBounds(Left(), Top(), 145, 21);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+TCustomComboBox::~TCustomComboBox() = default;
+
+// The QComboBox is made when the handle is first needed (a form's hidden boxes never make one), or
+// when a request needs the widget itself; it then takes what was set on the box before.
+void TCustomComboBox::CreateWidget() {
     auto* c = new TQtComboBox;
     c->Notify = [this](WORD code) { Notify(code); };
     c->setMaxVisibleItems(FDropDownCount);
@@ -126,20 +146,45 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
         if (!FSyncing)
             Notify(CBN_SELCHANGE);
     });
-    SetStyle(csDropDown);
-    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
-    SetBounds(Left(), Top(), 145, 21);
-    SetTabStop(true);
-    SetColor(clWindow);
+    ApplyStyle();
+    FSyncing = true;
+    for (const auto& [text, object] : FPendingItems)
+        c->addItem(ToQString(text), QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+    c->setCurrentIndex(FPendingIndex);
+    if (c->isEditable())
+        c->setEditText(ToQString(FPendingText));
+    FSyncing = false;
+    if (FMaxLength && c->lineEdit())
+        c->lineEdit()->setMaxLength(FMaxLength);
+    if (FDropDownWidth)
+        c->view()->setMinimumWidth(FDropDownWidth);
+    FPendingItems.clear();
+    FPendingItems.shrink_to_fit();
+    FPendingText.clear();
 }
 
-TCustomComboBox::~TCustomComboBox() = default;
+// The edit keeps at most MaxLength characters of what it is given.
+void TCustomComboBox::SetPendingText(const std::string& s) {
+    FPendingText = FMaxLength && int(s.size()) > FMaxLength ? s.substr(0, size_t(FMaxLength)) : s;
+}
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v) {
-    QComboBox* c = Combo(this);
+    // A box without its widget keeps the style, unless the change of editing would have to carry
+    // text across (the widget decides what the edit shows then).
+    if (!WidgetMade() &&
+        (IsEditable(v) == IsEditable(FStyle) || (FPendingItems.empty() && FPendingText.empty()))) {
+        FStyle = v;
+        return;
+    }
+    WidgetNeeded();
     FStyle = v;
+    ApplyStyle();
+}
+
+void TCustomComboBox::ApplyStyle() {
+    QComboBox* c = Combo(this);
     UpdateDelegate();
-    bool editable = v == csDropDown || v == csSimple;
+    bool editable = IsEditable(FStyle);
     if (c->isEditable() == editable && c->lineEdit())
         return;
     FSyncing = true;
@@ -164,11 +209,17 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
                                              : CBS_DROPDOWN;
 }
 
-int TCustomComboBox::ItemIndex() const { return Combo(this)->currentIndex(); }
+int TCustomComboBox::ItemIndex() const { return WidgetMade() ? Combo(this)->currentIndex() : FPendingIndex; }
 
 void TCustomComboBox::SetItemIndex(int v) {
-    if (v < -1 || v >= Combo(this)->count())
+    if (v < -1 || v >= FItems->Count())
         v = -1;
+    if (!WidgetMade()) {
+        // The edit of an editable box shows the chosen item, or nothing.
+        FPendingIndex = v;
+        SetPendingText(v >= 0 ? FPendingItems[size_t(v)].first : std::string());
+        return;
+    }
     FSyncing = true;
     Combo(this)->setCurrentIndex(v);
     if (v < 0 && Combo(this)->isEditable())
@@ -177,6 +228,10 @@ void TCustomComboBox::SetItemIndex(int v) {
 }
 
 std::string TCustomComboBox::GetText() const {
+    if (!WidgetMade())
+        return IsEditable(FStyle)   ? FPendingText
+               : FPendingIndex >= 0 ? FPendingItems[size_t(FPendingIndex)].first
+                                    : std::string();
     QComboBox* c = Combo(this);
     return FromQString(c->isEditable() ? c->currentText()
                                        : (c->currentIndex() >= 0 ? c->currentText() : QString()));
@@ -186,6 +241,14 @@ std::string TCustomComboBox::GetText() const {
 // matches it (none when no item does).
 void TCustomComboBox::CMTextChanged(TMessage& Message) {
     std::string t = TControl::GetText();
+    if (!WidgetMade()) {
+        if (IsEditable(FStyle))
+            SetPendingText(AsStored(t));
+        else
+            SetItemIndex(FItems->IndexOf(t));
+        TNativeControl::CMTextChanged(Message);
+        return;
+    }
     FSyncing = true;
     if (Combo(this)->isEditable())
         Combo(this)->setEditText(ToQString(t));
@@ -197,13 +260,16 @@ void TCustomComboBox::CMTextChanged(TMessage& Message) {
 
 void TCustomComboBox::SetDropDownCount(int v) {
     FDropDownCount = std::max(1, v);
-    Combo(this)->setMaxVisibleItems(FDropDownCount);
+    if (WidgetMade())
+        Combo(this)->setMaxVisibleItems(FDropDownCount);
 }
 
 void TCustomComboBox::SetItemHeight(int v) {
     if (v <= 0)
         return;
     FItemHeight = v;
+    if (!WidgetMade())
+        return;
     UpdateDelegate();
     if (auto* d = dynamic_cast<ItemHeightDelegate*>(Combo(this)->itemDelegate()))
         d->SetHeight(v);
@@ -211,6 +277,10 @@ void TCustomComboBox::SetItemHeight(int v) {
 
 void TCustomComboBox::SetMaxLength(int v) {
     FMaxLength = std::max(0, v);
+    if (!WidgetMade()) {
+        SetPendingText(FPendingText);
+        return;
+    }
     if (QLineEdit* e = Combo(this)->lineEdit())
         e->setMaxLength(FMaxLength ? FMaxLength : 32767);
 }
@@ -233,7 +303,7 @@ void TCustomComboBox::SetSorted(bool v) {
     SetText(text);
 }
 
-bool TCustomComboBox::DroppedDown() const { return Combo(this)->view()->isVisible(); }
+bool TCustomComboBox::DroppedDown() const { return WidgetMade() && Combo(this)->view()->isVisible(); }
 
 // The list's events arrive as notifications (CBN_DROPDOWN, CBN_CLOSEUP), as for the user's acts.
 void TCustomComboBox::SetDroppedDown(bool v) {
@@ -247,7 +317,8 @@ void TCustomComboBox::SetDroppedDown(bool v) {
 
 void TCustomComboBox::SetDropDownWidth(int v) {
     FDropDownWidth = std::max(0, v);
-    Combo(this)->view()->setMinimumWidth(FDropDownWidth);
+    if (WidgetMade())
+        Combo(this)->view()->setMinimumWidth(FDropDownWidth);
 }
 
 void TCustomComboBox::DropDown() {
@@ -507,6 +578,8 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
 std::string TComboBoxStrings::Get(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FCombo->WidgetMade())
+        return FCombo->FPendingItems[size_t(Index)].first;
     return FromQString(Combo(FCombo)->itemText(Index));
 }
 
@@ -521,19 +594,32 @@ void TComboBoxStrings::Put(int Index, const std::string& S) {
 TObject* TComboBoxStrings::GetObject(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FCombo->WidgetMade())
+        return FCombo->FPendingItems[size_t(Index)].second;
     return reinterpret_cast<TObject*>(Combo(FCombo)->itemData(Index).value<quintptr>());
 }
 
 void TComboBoxStrings::PutObject(int Index, TObject* AObject) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FCombo->WidgetMade()) {
+        FCombo->FPendingItems[size_t(Index)].second = AObject;
+        return;
+    }
     Combo(FCombo)->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
 }
 
-int TComboBoxStrings::GetCount() const { return Combo(FCombo)->count(); }
+int TComboBoxStrings::GetCount() const {
+    return FCombo->WidgetMade() ? Combo(FCombo)->count() : int(FCombo->FPendingItems.size());
+}
 
 void TComboBoxStrings::Clear() {
     // The edit text of an editable box stays, as a Windows combo box keeps it.
+    if (!FCombo->WidgetMade()) {
+        FCombo->FPendingItems.clear();
+        FCombo->FPendingIndex = -1;
+        return;
+    }
     QComboBox* c = Combo(FCombo);
     QString text = c->isEditable() ? c->currentText() : QString();
     FCombo->FSyncing = true;
@@ -554,6 +640,14 @@ void TComboBoxStrings::Delete(int Index) {
 void TComboBoxStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FCombo->WidgetMade()) {
+        auto& items = FCombo->FPendingItems;
+        items.insert(items.begin() + Index, {AsStored(S), nullptr});
+        // The chosen item keeps its place among the others.
+        if (FCombo->FPendingIndex >= Index)
+            ++FCombo->FPendingIndex;
+        return;
+    }
     QComboBox* c = Combo(FCombo);
     // Qt selects the first item added to an empty box; Windows leaves the selection empty.
     int before = c->currentIndex();

@@ -104,11 +104,55 @@ TNativeControl::~TNativeControl() {
 
 void TNativeControlQt::SetWidget(TNativeControl* c, QWidget* w) {
     c->FQt->Held = w;
+    c->FQt->Made = true;
     w->hide();
     w->setFont(c->Font()->QtFont());
 }
 
+namespace {
+
+// The font colour is the enabled control's; a disabled one writes in clGrayText, as Windows draws
+// disabled controls.
+void ApplyFont(QWidget* w, TFont* font) {
+    w->setFont(font->QtFont());
+    QPalette pal = w->palette();
+    QColor text = ToQColor(font->Color());
+    QColor grey = ToQColor(clGrayText);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorRole r : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            pal.setColor(g, r, g == QPalette::Disabled ? grey : text);
+    w->setPalette(pal);
+}
+
+void ApplyColor(QWidget* w, TColor color) {
+    QPalette pal = w->palette();
+    QColor c = ToQColor(color);
+    pal.setColor(QPalette::Base, c);
+    pal.setColor(QPalette::Window, c);
+    pal.setColor(QPalette::Button, c);
+    w->setPalette(pal);
+}
+
+} // namespace
+
+bool TNativeControl::WidgetMade() const { return FQt->Made; }
+
+void TNativeControl::WidgetNeeded() {
+    if (FQt->Made)
+        return;
+    CreateWidget();
+    QWidget* w = Widget(this);
+    if (!w)
+        return;
+    // The changes the widget missed, in the order the messages apply them.
+    if (FQt->FontChanged)
+        ApplyFont(w, Font());
+    if (FQt->ColorChanged)
+        ApplyColor(w, Color());
+}
+
 void TNativeControl::CreateWnd() {
+    WidgetNeeded();
     TWinControl::CreateWnd();
     if (QWidget* w = Widget(this)) {
         SetNativeWidget(this, w);
@@ -139,30 +183,18 @@ void TNativeControl::Notify(WORD code) { Perform(CN_COMMAND, MAKEWPARAM(0, code)
 
 void TNativeControl::CMFontChanged(TMessage& Message) {
     TWinControl::CMFontChanged(Message);
-    if (QWidget* w = Widget(this)) {
-        w->setFont(Font()->QtFont());
-        // The font colour is the enabled control's; a disabled one writes in clGrayText, as Windows
-        // draws disabled controls.
-        QPalette pal = w->palette();
-        QColor text = ToQColor(Font()->Color());
-        QColor grey = ToQColor(clGrayText);
-        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            for (QPalette::ColorRole r : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-                pal.setColor(g, r, g == QPalette::Disabled ? grey : text);
-        w->setPalette(pal);
-    }
+    if (QWidget* w = Widget(this))
+        ApplyFont(w, Font());
+    else if (!FQt->Made)
+        FQt->FontChanged = true;
 }
 
 void TNativeControl::CMColorChanged(TMessage& Message) {
     TWinControl::CMColorChanged(Message);
-    if (QWidget* w = Widget(this)) {
-        QPalette pal = w->palette();
-        QColor c = ToQColor(Color());
-        pal.setColor(QPalette::Base, c);
-        pal.setColor(QPalette::Window, c);
-        pal.setColor(QPalette::Button, c);
-        w->setPalette(pal);
-    }
+    if (QWidget* w = Widget(this))
+        ApplyColor(w, Color());
+    else if (!FQt->Made)
+        FQt->ColorChanged = true;
 }
 
 // ---- TCustomEdit ---------------------------------------------------------------------------------

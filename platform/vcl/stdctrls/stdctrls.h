@@ -25,13 +25,23 @@ struct TOwnerDrawQt;
 
 // Base of the controls that wrap a Qt widget. The widget lives as long as the control, so its
 // state (text, items, selection) needs no copy while there is no handle; it is put into the handle
-// when one is made and taken out again before the handle goes.
+// when one is made and taken out again before the handle goes. A control may make its widget late
+// (CreateWidget): then it keeps what is set before in its own fields until the widget is made, on
+// the handle's first need or on the first request the fields cannot answer.
 class TNativeControl : public TWinControl {
 public:
     explicit TNativeControl(TComponent* AOwner);
     ~TNativeControl() override;
 
+    // Makes the wrapped widget now if it is made late and not made yet.
+    void WidgetNeeded();
+    // True once the wrapped widget has been made.
+    bool WidgetMade() const;
+
 protected:
+    // Makes the widget (through SetWidget) and hands it what was set before; called once, by
+    // WidgetNeeded. The controls that make their widget in their constructor leave it empty.
+    virtual void CreateWidget() {}
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
@@ -277,12 +287,20 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CreateWidget() override;
 
 private:
     friend class TComboBoxStrings;
     friend struct TOwnerDrawQt;
     int FindString(const std::string& s, int after, bool exact) const;
     void UpdateDelegate();
+    void ApplyStyle();
+    void SetPendingText(const std::string& s);
+    // What the box holds until its widget is made: the items with their objects, the chosen one,
+    // the edit's text.
+    std::vector<std::pair<std::string, TObject*>> FPendingItems;
+    int FPendingIndex = -1;
+    std::string FPendingText;
     std::unique_ptr<TComboBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
     int FDropDownWidth = 0;

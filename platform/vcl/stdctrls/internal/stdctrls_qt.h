@@ -11,6 +11,10 @@
 struct TNativeControlQt {
     // The wrapped widget; it lives as long as the control unless Qt deletes it first.
     QPointer<QWidget> Held;
+    // Set by SetWidget: a widget deleted by Qt is not made again.
+    bool Made = false;
+    // A font or colour change that came while there was no widget, applied when it is made.
+    bool FontChanged = false, ColorChanged = false;
 
     static QWidget* Widget(const TNativeControl* c) { return c->FQt->Held.data(); }
     // Takes the widget the derived constructor made: hidden until a handle shows it, in the

@@ -1,0 +1,229 @@
+// The combo box makes its QComboBox when its handle is first needed: what is set before (items,
+// choice, text, style, font, colour, bounds, enabled) comes out the same as on a box whose widget
+// was made at once, and a box that is never shown makes none.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <functional>
+
+#include "forms.h"
+#include "gfx_support.h"
+#include "handle.h"
+#include "extctrls.h"
+#include "stdctrls.h"
+
+namespace {
+
+struct LazyCase {
+    const char* Name;
+    std::function<void(TComboBox*)> Set;
+};
+void PrintTo(const LazyCase& c, std::ostream* os) { *os << c.Name; }
+
+// Everything the box and its widget answer, as text, so two boxes compare in one line.
+std::string Answers(TComboBox* c) {
+    std::string s = "index " + IntToStr(c->ItemIndex()) + " text '" + c->Text() + "' items";
+    for (int i = 0; i < c->Items()->Count(); ++i)
+        s += " " + c->Items()->Strings(i) + "/" + IntToStr(int(intptr_t(c->Items()->Objects(i))));
+    s += " dropped " + IntToStr(c->DroppedDown());
+    return s;
+}
+
+std::string WidgetState(TComboBox* c) {
+    QComboBox* q = ClientWidget(c)->findChild<QComboBox*>();
+    if (!q)
+        return "no widget";
+    std::string s = "count " + std::to_string(q->count()) + " current " + std::to_string(q->currentIndex()) +
+                    " text '" + q->currentText().toStdString() + "' editable " +
+                    std::to_string(q->isEditable());
+    for (int i = 0; i < q->count(); ++i)
+        s += " " + q->itemText(i).toStdString() + "/" + std::to_string(q->itemData(i).value<quintptr>());
+    s += " rows " + std::to_string(q->maxVisibleItems()) + " minwidth " +
+         std::to_string(q->view()->minimumWidth());
+    s += " maxlength " + std::to_string(q->lineEdit() ? q->lineEdit()->maxLength() : -1);
+    s += " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) + " " +
+         std::to_string(q->font().bold());
+    s += " base " + q->palette().color(QPalette::Base).name().toStdString() + " text " +
+         q->palette().color(QPalette::Text).name().toStdString();
+    QStyleOptionViewItem opt;
+    s += " row height " + std::to_string(q->itemDelegate()->sizeHint(opt, q->model()->index(0, 0)).height());
+    QWidget* h = HandleWidget(c);
+    s += " enabled " + std::to_string(h->isEnabled()) + " visible " + std::to_string(h->isVisible()) +
+         " at " + std::to_string(h->x()) + "," + std::to_string(h->y()) + " " + std::to_string(h->width()) +
+         "x" + std::to_string(h->height());
+    return s;
+}
+
+class LazyCombo : public ::testing::TestWithParam<LazyCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TComboBox* Box(bool early) {
+        auto* c = new TComboBox(Form);
+        if (early)
+            c->WidgetNeeded();
+        c->SetParent(Form);
+        c->SetBounds(10, early ? 10 : 150, 150, 24);
+        return c;
+    }
+    TForm* Form = nullptr;
+};
+
+TEST_P(LazyCombo, WhatIsSetBeforeTheWidgetComesOutAsOnABoxMadeAtOnce) {
+    TComboBox* early = Box(true);
+    TComboBox* late = Box(false);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    ASSERT_TRUE(late->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    // The widget itself, but for the place the boxes were put at.
+    std::string a = WidgetState(late), b = WidgetState(early);
+    a = a.substr(0, a.rfind(" at "));
+    b = b.substr(0, b.rfind(" at "));
+    EXPECT_EQ(a, b);
+}
+
+const LazyCase kCases[] = {
+    {"ItemsThenAChoice",
+     [](TComboBox* c) {
+         for (const char* s : {"alpha", "beta", "gamma"})
+             c->Items()->Add(s);
+         c->SetItemIndex(1);
+     }},
+    {"InsertBeforeTheChosenItem",
+     [](TComboBox* c) {
+         c->Items()->Add("a");
+         c->Items()->Add("b");
+         c->SetItemIndex(1);
+         c->Items()->Insert(0, "z");
+         c->Items()->Insert(3, "end");
+     }},
+    {"TypedTextThenItems",
+     [](TComboBox* c) {
+         c->SetText("typed");
+         c->Items()->Add("one");
+         c->Items()->AddObject("two", reinterpret_cast<TObject*>(intptr_t(7)));
+     }},
+    {"ListStyleTextSelectsTheItem",
+     [](TComboBox* c) {
+         c->SetStyle(csDropDownList);
+         c->Items()->Add("x");
+         c->Items()->Add("y");
+         c->SetText("y");
+     }},
+    {"ListStyleUnknownTextSelectsNothing",
+     [](TComboBox* c) {
+         c->SetStyle(csDropDownList);
+         c->Items()->Add("x");
+         c->SetItemIndex(0);
+         c->SetText("none");
+     }},
+    {"ClearKeepsTheEditText",
+     [](TComboBox* c) {
+         c->Items()->Add("kept");
+         c->SetItemIndex(0);
+         c->Items()->Clear();
+     }},
+    {"StyleChangeAfterAChoice",
+     [](TComboBox* c) {
+         c->Items()->Add("a");
+         c->SetItemIndex(0);
+         c->SetStyle(csDropDownList);
+     }},
+    {"SortedAndObjects",
+     [](TComboBox* c) {
+         for (const char* s : {"pear", "apple", "fig"})
+             c->Items()->AddObject(s, reinterpret_cast<TObject*>(intptr_t(s[0])));
+         c->Items()->PutObject(1, reinterpret_cast<TObject*>(intptr_t(42)));
+         c->SetSorted(true);
+         c->Items()->Add("banana");
+     }},
+    {"DeleteAndReplace",
+     [](TComboBox* c) {
+         for (const char* s : {"a", "b", "c"})
+             c->Items()->Add(s);
+         c->SetItemIndex(2);
+         c->Items()->Delete(0);
+         c->Items()->Put(0, "B");
+     }},
+    {"FontColourLimitsAndState",
+     [](TComboBox* c) {
+         c->Font()->SetName("Courier New");
+         c->Font()->SetHeight(-17);
+         c->Font()->SetColor(clNavy);
+         c->Font()->SetStyle(TFontStyles{fsBold});
+         c->SetColor(clYellow);
+         c->SetMaxLength(5);
+         c->SetDropDownCount(3);
+         c->SetDropDownWidth(220);
+         c->SetItemHeight(12);
+         c->SetEnabled(false);
+         c->Items()->Add("Кириллица");
+         c->SetItemIndex(0);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyCombo, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<LazyCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+int CombosMade() {
+    int n = 0;
+    for (QWidget* w : QApplication::allWidgets())
+        n += qobject_cast<QComboBox*>(w) != nullptr;
+    return n;
+}
+
+// Boxes on a panel that is not shown, and on a form never shown, make no QComboBox; the first
+// showing makes it with the items and the choice set before.
+TEST(LazyComboShown, ABoxNeverShownMakesNoWidget) {
+    EnsureApp();
+    int before = CombosMade();
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    auto* hiddenForm = new TForm(nullptr);
+    auto* onHiddenForm = new TComboBox(hiddenForm);
+    onHiddenForm->SetParent(hiddenForm);
+    onHiddenForm->Items()->Add("never");
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetVisible(false);
+    auto* box = new TComboBox(form);
+    box->SetParent(panel);
+    box->Items()->Add("first");
+    box->Items()->Add("second");
+    box->SetItemIndex(1);
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(box->WidgetMade());
+    EXPECT_FALSE(onHiddenForm->WidgetMade());
+    EXPECT_EQ(CombosMade(), before);
+    EXPECT_EQ(box->Text(), "second");
+    panel->SetVisible(true);
+    ASSERT_TRUE(box->WidgetMade());
+    QComboBox* q = ClientWidget(box)->findChild<QComboBox*>();
+    ASSERT_NE(q, nullptr);
+    EXPECT_TRUE(q->isVisible());
+    EXPECT_EQ(q->count(), 2);
+    EXPECT_EQ(q->currentText().toStdString(), "second");
+    EXPECT_EQ(CombosMade(), before + 1);
+    delete hiddenForm;
+    delete form;
+    Application->ProcessMessages();
+}
+
+} // namespace
