@@ -65,12 +65,10 @@ void TChannelIndex::TMembers::Erase(const TParamItem* p) {
 
 TChannelIndex::TChannelIndex(ELEMList& list) : fList(list) {
     Grow(list.Count);
-    fMembers.Grow(list.Count);
     for (ELEM* e = list.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
         p->fOrder = fNext++;
         p->fKeeper = this;
-        fMembers.Insert(p);
         File(p, KeyOf(p));
     }
     list.Watch = this;
@@ -85,7 +83,25 @@ TChannelIndex::~TChannelIndex() {
     }
 }
 
-bool TChannelIndex::Holds(const TParamItem* p) const { return p && fMembers.Has(p); }
+bool TChannelIndex::Holds(const TParamItem* p) const {
+    if (!p)
+        return false;
+    // Built on the first question and kept from then on: a load or a list nobody asks about pays
+    // neither the time nor the memory.
+    if (!fMembersKept) {
+        fMembers.Grow(fList.Count);
+        for (ELEM* e = fList.Oldest; e; e = e->Newer)
+            fMembers.Insert(static_cast<TParamItem*>(e));
+        fMembersKept = true;
+    }
+    return fMembers.Has(p);
+}
+
+void TChannelIndex::Reserve(size_t more) {
+    Grow(fFilled + more);
+    if (fMembersKept)
+        fMembers.Grow(fList.Count + more);
+}
 
 void TChannelIndex::Joined(ELEM* e) {
     auto* p = static_cast<TParamItem*>(e);
@@ -94,7 +110,8 @@ void TChannelIndex::Joined(ELEM* e) {
         fOrderStale = true;
     p->fOrder = fNext++;
     p->fKeeper = this;
-    fMembers.Insert(p);
+    if (fMembersKept)
+        fMembers.Insert(p);
     File(p, KeyOf(p));
 }
 
@@ -103,7 +120,8 @@ void TChannelIndex::Leaving(ELEM* e) {
     if (p->fKeeper != this)
         return;
     Unfile(p, KeyOf(p));
-    fMembers.Erase(p);
+    if (fMembersKept)
+        fMembers.Erase(p);
     p->fKeeper = nullptr;
     // Moves must not keep a channel that may be freed once off the list.
     if (fMoves)

@@ -22,6 +22,8 @@ public:
 
     // Whether p is on the list (p is never dereferenced: it may be gone).
     bool Holds(const TParamItem* p) const;
+    // Room for `more` channels beyond those filed, so that a bulk add does not grow step by step.
+    void Reserve(size_t more);
     // The channels at this address (not 0/0), in list order.
     std::vector<TParamItem*> At(uint16_t type, uint8_t index);
     // The channels of this type with an index, ascending index, equal indexes in list order.
@@ -70,7 +72,8 @@ private:
         size_t fFilled = 0;
         int fBits = 0;
     };
-    TMembers fMembers;
+    mutable TMembers fMembers;
+    mutable bool fMembersKept = false;
     std::vector<TParamItem*> fSlots;
     size_t fFilled = 0;
     int fBits = 0;
