@@ -137,14 +137,16 @@ void TChannelIndex::Moved(TParamItem* p, uint32_t key) {
     File(p, KeyOf(p));
 }
 
-size_t TChannelIndex::Slot(uint32_t key, const TParamItem* skip) const {
+size_t TChannelIndex::Home(uint32_t key) const {
+    return static_cast<size_t>((uint64_t{key} * kSpread) >> (64 - fBits));
+}
+
+size_t TChannelIndex::Slot(uint32_t key) const {
     const size_t mask = fSlots.size() - 1;
-    size_t i = static_cast<size_t>((uint64_t{key} * kSpread) >> (64 - fBits));
-    for (;; i = (i + 1) & mask) {
-        const TParamItem* q = fSlots[i];
-        if (!q || q == skip || KeyOf(q) == key)
-            return i;
-    }
+    size_t i = Home(key);
+    while (fSlots[i].head && fSlots[i].key != key)
+        i = (i + 1) & mask;
+    return i;
 }
 
 void TChannelIndex::Grow(size_t least) {
@@ -154,12 +156,12 @@ void TChannelIndex::Grow(size_t least) {
         ++bits;
     if (bits == fBits)
         return;
-    std::vector<TParamItem*> old(size_t{1} << bits, nullptr);
+    std::vector<TAddressSlot> old(size_t{1} << bits);
     old.swap(fSlots);
     fBits = bits;
-    for (TParamItem* q : old)
-        if (q)
-            fSlots[Slot(KeyOf(q), nullptr)] = q;
+    for (const TAddressSlot& s : old)
+        if (s.head)
+            fSlots[Slot(s.key)] = s;
 }
 
 void TChannelIndex::File(TParamItem* p, uint32_t key) {
@@ -168,21 +170,22 @@ void TChannelIndex::File(TParamItem* p, uint32_t key) {
         return;
     Grow(fFilled + 1);
     // Usually alone at its address; the order among several comes from fOrder when asked.
-    TParamItem*& head = fSlots[Slot(key, nullptr)];
-    if (head) {
-        p->fNextAt = head;
+    TAddressSlot& s = fSlots[Slot(key)];
+    if (s.head) {
+        p->fNextAt = s.head;
     } else {
         ++fFilled;
+        s.key = key;
     }
-    head = p;
+    s.head = p;
 }
 
 void TChannelIndex::Unfile(TParamItem* p, uint32_t key) {
     if (key == 0 || fSlots.empty())
         return;
     const size_t mask = fSlots.size() - 1;
-    size_t i = Slot(key, p);
-    TParamItem* head = fSlots[i];
+    size_t i = Slot(key);
+    TParamItem* head = fSlots[i].head;
     if (!head)
         return;
     if (head != p) {
@@ -192,21 +195,16 @@ void TChannelIndex::Unfile(TParamItem* p, uint32_t key) {
                 break;
             }
     } else if (p->fNextAt) {
-        fSlots[i] = p->fNextAt;
+        fSlots[i].head = p->fNextAt;
     } else {
         // Shifts back the slots that probed past this one, so no lookup stops short.
         --fFilled;
-        for (size_t j = (i + 1) & mask;; j = (j + 1) & mask) {
-            TParamItem* q = fSlots[j];
-            if (!q)
-                break;
-            const size_t home = static_cast<size_t>((uint64_t{KeyOf(q)} * kSpread) >> (64 - fBits));
-            if (((j - home) & mask) >= ((j - i) & mask)) {
-                fSlots[i] = q;
+        for (size_t j = (i + 1) & mask; fSlots[j].head; j = (j + 1) & mask)
+            if (((j - Home(fSlots[j].key)) & mask) >= ((j - i) & mask)) {
+                fSlots[i] = fSlots[j];
                 i = j;
             }
-        }
-        fSlots[i] = nullptr;
+        fSlots[i] = {};
     }
     p->fNextAt = nullptr;
 }
@@ -231,7 +229,7 @@ std::vector<TParamItem*> TChannelIndex::At(uint16_t type, uint8_t index) {
     if ((type == 0 && index == 0) || fSlots.empty())
         return {};
     std::vector<TParamItem*> v;
-    for (TParamItem* q = fSlots[Slot(uint32_t{type} << 8 | index, nullptr)]; q; q = q->fNextAt)
+    for (TParamItem* q = fSlots[Slot(uint32_t{type} << 8 | index)].head; q; q = q->fNextAt)
         v.push_back(q);
     SortByOrder(v);
     return v;

@@ -49,14 +49,14 @@ private:
     ELEMList& fList;
     uint32_t fNext = 0;
     bool fOrderStale = false;
-    // The slot of the address key (type << 8 | index), or the empty slot where it would go; skip is
-    // the channel leaving it, whose own address may already be new.
-    size_t Slot(uint32_t key, const TParamItem* skip) const;
+    // The slot of the address key (type << 8 | index), or the empty slot where it would go.
+    size_t Slot(uint32_t key) const;
+    size_t Home(uint32_t key) const;
     void Grow(size_t least);
 
-    // The first channel filed at each address, open addressing keyed by that channel's address;
-    // the rest follow through TParamItem::fNextAt. Per channel state lives in the channel and a
-    // slot is one pointer: node maps cost several times that per channel.
+    // The first channel filed at each address, open addressing by address; the rest follow through
+    // TParamItem::fNextAt. Per channel state lives in the channel; a slot keeps its address so that
+    // a probe reads no channel (node maps cost several times that per channel).
     // Channels on the list, by pointer alone: devices ask about channels they may have lost.
     class TMembers {
     public:
@@ -74,7 +74,11 @@ private:
     };
     mutable TMembers fMembers;
     mutable bool fMembersKept = false;
-    std::vector<TParamItem*> fSlots;
+    struct TAddressSlot {
+        uint32_t key = 0;
+        TParamItem* head = nullptr; // null: the slot is free
+    };
+    std::vector<TAddressSlot> fSlots;
     size_t fFilled = 0;
     int fBits = 0;
     std::unordered_map<TParamItem*, uint32_t>* fMoves = nullptr; // while Moves runs: first address of each
