@@ -44,6 +44,9 @@ struct Registry {
     std::vector<std::unique_ptr<Base>> bases;
     std::unordered_map<uint32_t, Base*> baseOf;
     std::unordered_map<uint32_t, Table*> tableOf;
+    // The table asked about last: a walk asks about the same one record after record.
+    uint32_t lastHandle = 0;
+    Table* lastTable = nullptr;
     uint32_t next = 33;
     uint32_t lastBase = 0;
 
@@ -78,12 +81,21 @@ Base* BaseOf(LORHANDLE h) {
 Table* TableOf(LORHANDLE h) {
     if (h <= 32)
         return nullptr;
-    auto it = Reg().tableOf.find(h);
-    if (it == Reg().tableOf.end())
-        return nullptr;
-    Reg().lastBase = it->second->base->handle;
-    it->second->base->status = LOR_OK;
-    return it->second;
+    Registry& r = Reg();
+    Table* t = nullptr;
+    if (h == r.lastHandle) {
+        t = r.lastTable;
+    } else {
+        auto it = r.tableOf.find(h);
+        if (it == r.tableOf.end())
+            return nullptr;
+        t = it->second;
+        r.lastHandle = h;
+        r.lastTable = t;
+    }
+    r.lastBase = t->base->handle;
+    t->base->status = LOR_OK;
+    return t;
 }
 
 Base* FindSameFile(const std::string& path) {
@@ -107,6 +119,7 @@ void CloseAndForget(Base* b) {
     for (auto& t : b->tables)
         r.tableOf.erase(t->handle);
     r.tableOf.erase(b->dirTable.handle);
+    r.lastHandle = 0;
     r.baseOf.erase(b->handle);
     if (r.lastBase == b->handle)
         r.lastBase = 0;
@@ -372,6 +385,7 @@ int CloseTable(LORHANDLE table) {
         if (!t || t == &t->base->dirTable)
             return 0; // the directory stays open with its base
         Reg().tableOf.erase(table);
+        Reg().lastHandle = 0;
         CloseTableIn(t);
         return 1;
     } catch (...) {

@@ -194,9 +194,10 @@ TEST(ActionStore, NameLookupsAgreeWithAWalkThroughChanges) {
                     byEither = a;
             }
             ASSERT_EQ(m.ByName(t), byName) << "step " << step << ", " << t;
-            if (!t.empty())
+            if (!t.empty()) {
                 ASSERT_EQ(m.FindOrCreate(t, 0, 0), byEither ? byEither->Id() : 0)
                     << "step " << step << ", " << t;
+            }
             ActionFilter f;
             f.Flags = ActionFilter::ByName;
             f.Name = t;
