@@ -231,8 +231,13 @@ void configmanager::ReadSubprograms(LoadTables& t) {
             continue;
         }
         if (!current || id != currentId) {
+            if (current)
+                current->Instructions.shrink_to_fit();
             currentId = id;
             current = Actions->CreateActionWithId(id);
+            // Room for as many instructions as the keys can number, then exactly those read.
+            if (current)
+                current->Instructions.reserve(kMaxStoredInstructions);
             skipping = !current;
             if (!current)
                 continue;
@@ -253,6 +258,8 @@ void configmanager::ReadSubprograms(LoadTables& t) {
         std::memcpy(operands, ex.rec.Dat + kActionsExOperands, n);
         AppendInstruction(current, ex.rec.Dat[kActionsExOpcode], operands);
     }
+    if (current)
+        current->Instructions.shrink_to_fit();
     if (!w.Complete())
         TableDamaged(t, kTableActionsEx);
 }
