@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "classes.h"
@@ -68,6 +71,34 @@ inline constexpr uint8_t kActionAutostart = 9;
 inline constexpr size_t kMaxStoredInstructions = 255;
 inline constexpr size_t kMaxStoredVariables = 255;
 
+class T_Action;
+
+// A subprogram's caption, read as a string. Every assignment reaches the store holding the
+// subprogram, which finds subprograms by name or caption through an index of both.
+class TActionCaption {
+public:
+    explicit TActionCaption(T_Action* owner) : owner_(owner) {}
+    TActionCaption(const TActionCaption&) = delete;
+    TActionCaption& operator=(const TActionCaption& other) { return *this = other.text_; }
+    TActionCaption& operator=(std::string text);
+
+    operator const std::string&() const { return text_; }
+    const std::string& str() const { return text_; }
+    bool empty() const { return text_.empty(); }
+    friend bool operator==(const TActionCaption& a, std::string_view b) { return a.text_ == b; }
+    friend std::string operator+(const TActionCaption& a, std::string_view b) {
+        return a.text_ + std::string(b);
+    }
+    friend std::string operator+(std::string_view a, const TActionCaption& b) {
+        return std::string(a) + b.text_;
+    }
+    friend std::ostream& operator<<(std::ostream& out, const TActionCaption& c);
+
+private:
+    std::string text_;
+    T_Action* owner_;
+};
+
 // One subprogram. It is never on an ELEMList; the store keeps it in its map by id.
 class T_Action : public ELEM {
 public:
@@ -105,7 +136,7 @@ public:
     actionManager* Owner;
     uint8_t Flags = 0;                     // kActionAutostart marks an autostart subprogram
     uint32_t Lock = 0;                     // non-zero: DeleteAction refuses it
-    std::string Caption;                   // shown instead of the name and matched like a second name
+    TActionCaption Caption{this};          // shown instead of the name and matched like a second name
     std::string FilePath;                  // the .act file the text was last loaded from
     uint16_t Version = 0;                  // from version.ini
     std::vector<TActionLine> Instructions; // execution order
@@ -169,10 +200,22 @@ public:
     size_t Count() const { return map_.size(); }
 
 private:
+    friend class T_Action;
+    friend class TActionCaption;
     T_Action* Walk(std::map<uint16_t, T_Action*>::const_iterator from);
     T_Action* Insert(uint16_t id, const std::string* name);
+    // The lowest-id subprogram whose name or caption is text, or null.
+    T_Action* ByText(std::string_view text) const;
+    // Files a held subprogram's name and caption in byText_ (add) or takes them out; a subprogram
+    // the store does not hold is left alone.
+    void Index(const T_Action* a, bool add);
 
     std::map<uint16_t, T_Action*> map_;
+    // Names and captions to the ids that carry them, and the subprograms held: devices look
+    // subprograms up by name for each of their channels, so a walk per lookup would grow with the
+    // square of the configuration.
+    std::unordered_map<std::string, std::vector<uint16_t>> byText_;
+    std::unordered_set<const T_Action*> held_;
     bool searching_ = false; // cursor_ is valid
     uint16_t cursor_ = 0;    // id of the last match
     T_Action* current_ = nullptr;

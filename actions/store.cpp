@@ -1,6 +1,9 @@
 // Subprogram store (actions layer): the id-keyed map of T_Action records, searches and id allocation.
 #include "actions.h"
 
+#include <algorithm>
+#include <ostream>
+
 #include "sysutils.h"
 
 namespace {
@@ -21,9 +24,26 @@ bool Passes(const T_Action& a, const ActionFilter& f) {
 } // namespace
 
 void T_Action::SetName(const std::string& name) {
-    if (!name.empty())
-        name_ = name;
+    if (name.empty() || name == name_)
+        return;
+    if (Owner)
+        Owner->Index(this, false);
+    name_ = name;
+    if (Owner)
+        Owner->Index(this, true);
 }
+
+TActionCaption& TActionCaption::operator=(std::string text) {
+    actionManager* store = owner_ ? owner_->Owner : nullptr;
+    if (store)
+        store->Index(owner_, false);
+    text_ = std::move(text);
+    if (store)
+        store->Index(owner_, true);
+    return *this;
+}
+
+std::ostream& operator<<(std::ostream& out, const TActionCaption& c) { return out << c.text_; }
 
 void T_Action::SetId(uint16_t id) {
     if (name_.empty())
@@ -46,10 +66,37 @@ std::string T_Action::SaveRefusal() const {
 
 actionManager::~actionManager() { Clear(); }
 
+void actionManager::Index(const T_Action* a, bool add) {
+    if (!held_.count(a))
+        return;
+    auto file = [&](const std::string& text) {
+        std::vector<uint16_t>& ids = byText_[text];
+        const auto at = std::find(ids.begin(), ids.end(), a->Id());
+        if (add && at == ids.end())
+            ids.push_back(a->Id());
+        else if (!add && at != ids.end())
+            ids.erase(at);
+        if (ids.empty())
+            byText_.erase(text);
+    };
+    file(a->Name());
+    if (!a->Caption.empty())
+        file(a->Caption);
+}
+
+T_Action* actionManager::ByText(std::string_view text) const {
+    const auto it = byText_.find(std::string(text));
+    if (it == byText_.end() || it->second.empty())
+        return nullptr;
+    return ById(*std::min_element(it->second.begin(), it->second.end()));
+}
+
 void actionManager::Clear() {
     for (auto& [id, a] : map_)
         delete a;
     map_.clear();
+    byText_.clear();
+    held_.clear();
     searching_ = false;
     current_ = nullptr;
 }
@@ -74,8 +121,14 @@ T_Action* actionManager::Walk(std::map<uint16_t, T_Action*>::const_iterator from
 
 T_Action* actionManager::FindFirst(const ActionFilter& filter) {
     filter_ = filter;
-    // Nothing below the wanted id can pass, so an id search starts there (same result as a full walk).
+    // Nothing below the wanted id can pass, so an id search starts there (same result as a full walk);
+    // a name search starts at the lowest id with that name or caption.
     auto from = (filter_.Flags & ActionFilter::ById) ? map_.lower_bound(filter_.Id) : map_.begin();
+    if ((filter_.Flags & ActionFilter::ByName) && !(filter_.Flags & ActionFilter::ById) &&
+        !filter_.Name.empty()) {
+        const T_Action* a = ByText(filter_.Name);
+        from = a ? map_.find(a->Id()) : map_.end();
+    }
     return Walk(from);
 }
 
@@ -92,19 +145,19 @@ T_Action* actionManager::Insert(uint16_t id, const std::string* name) {
     if (name)
         a->SetName(*name);
     map_.emplace(id, a);
+    held_.insert(a);
+    Index(a, true);
     return a;
 }
 
 T_Action* actionManager::CreateAction(const std::string& name) {
     if (name.empty())
         return nullptr;
-    uint16_t highest = 0;
-    for (auto& [id, a] : map_) {
-        if (a->Name() == name)
-            return nullptr;
-        highest = id; // the map is in ascending order
-    }
-    uint32_t id = highest + 1u;
+    if (const auto it = byText_.find(name); it != byText_.end())
+        for (uint16_t id : it->second)
+            if (ById(id)->Name() == name)
+                return nullptr;
+    uint32_t id = map_.empty() ? 1u : map_.rbegin()->first + 1u; // the highest id, plus one
     if (id == kReservedScheduleId)
         ++id;
     if (id > 0xFFFF) {
@@ -127,16 +180,14 @@ T_Action* actionManager::CreateActionWithId(uint16_t id) {
 
 T_Action* actionManager::Contains(const T_Action* a) const {
     // Compares pointers only: callers use this to check a pointer that may have been deleted.
-    if (a)
-        for (auto& [id, mine] : map_)
-            if (mine == a)
-                return mine;
-    return nullptr;
+    return a && held_.count(a) ? const_cast<T_Action*>(a) : nullptr;
 }
 
 void actionManager::DeleteAction(T_Action* a) {
     if (!Contains(a) || a->Lock)
         return;
+    Index(a, false);
+    held_.erase(a);
     map_.erase(a->Id());
     if (current_ == a)
         current_ = nullptr;
@@ -164,9 +215,8 @@ bool actionManager::IsDefined(uint16_t id) const {
 uint16_t actionManager::FindOrCreate(const std::string& name, uint16_t reservedId, int create) {
     // An empty name would match every subprogram without a caption.
     if (!name.empty())
-        for (auto& [id, a] : map_)
-            if (a->Name() == name || a->Caption == name)
-                return id;
+        if (const T_Action* a = ByText(name))
+            return a->Id();
     if (reservedId) {
         const T_Action* a = ById(reservedId);
         if (a && a->Name() == DefaultName(reservedId))
@@ -184,8 +234,12 @@ T_Action* actionManager::ById(uint16_t id) const {
 }
 
 T_Action* actionManager::ByName(std::string_view name) const {
-    for (auto& [id, a] : map_)
-        if (a->Name() == name)
-            return a;
-    return nullptr;
+    const auto it = byText_.find(std::string(name));
+    if (it == byText_.end())
+        return nullptr;
+    T_Action* lowest = nullptr;
+    for (uint16_t id : it->second)
+        if (T_Action* a = ById(id); a->Name() == name && (!lowest || id < lowest->Id()))
+            lowest = a;
+    return lowest;
 }

@@ -4,11 +4,56 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 struct ELEM;
 
 // A hook raised with the element it belongs to; empty until a list hands its own hooks over.
-using TElemEvent = std::function<void(ELEM*)>;
+// Set, tested and raised as a std::function<void(ELEM*)>, but one pointer wide: every channel and
+// command carries two, and a list's hook is shared by its elements, not copied into each. A hook
+// is never changed in place, so sharing is safe; the count is not atomic (the model's lists live
+// on the GUI thread).
+class TElemEvent {
+public:
+    TElemEvent() = default;
+    TElemEvent(std::nullptr_t) {}
+    template <class F>
+    requires(std::is_invocable_v<F&, ELEM*> && !std::is_same_v<std::remove_cvref_t<F>, TElemEvent>)
+        TElemEvent(F&& f) {
+        std::function<void(ELEM*)> fn(std::forward<F>(f));
+        if (fn)
+            fHeld = new Held{std::move(fn), 1};
+    }
+    TElemEvent(const TElemEvent& other) noexcept : fHeld(other.fHeld) {
+        if (fHeld)
+            ++fHeld->refs;
+    }
+    TElemEvent(TElemEvent&& other) noexcept : fHeld(std::exchange(other.fHeld, nullptr)) {}
+    TElemEvent& operator=(TElemEvent other) noexcept {
+        std::swap(fHeld, other.fHeld);
+        return *this;
+    }
+    ~TElemEvent() {
+        if (fHeld && --fHeld->refs == 0)
+            delete fHeld;
+    }
+
+    explicit operator bool() const { return fHeld != nullptr; }
+    // Throws std::bad_function_call when empty, as a std::function does.
+    void operator()(ELEM* e) const {
+        if (!fHeld)
+            throw std::bad_function_call();
+        fHeld->call(e);
+    }
+
+private:
+    struct Held {
+        std::function<void(ELEM*)> call;
+        uint32_t refs;
+    };
+    Held* fHeld = nullptr;
+};
 
 struct ELEM {
     TElemEvent OnChanged;

@@ -9,6 +9,7 @@ namespace {
 uint32_t KeyOf(const TParamItem* p) { return uint32_t{p->ChannelType} << 8 | p->ChannelIndex; }
 
 constexpr uint64_t kSpread = 0x9E3779B97F4A7C15ull;
+constexpr int kRunBits = 4;
 
 } // namespace
 
@@ -65,12 +66,10 @@ void TChannelIndex::TMembers::Erase(const TParamItem* p) {
 
 TChannelIndex::TChannelIndex(ELEMList& list) : fList(list) {
     Grow(list.Count);
-    fMembers.Grow(list.Count);
     for (ELEM* e = list.Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
         p->fOrder = fNext++;
         p->fKeeper = this;
-        fMembers.Insert(p);
         File(p, KeyOf(p));
     }
     list.Watch = this;
@@ -85,7 +84,25 @@ TChannelIndex::~TChannelIndex() {
     }
 }
 
-bool TChannelIndex::Holds(const TParamItem* p) const { return p && fMembers.Has(p); }
+bool TChannelIndex::Holds(const TParamItem* p) const {
+    if (!p)
+        return false;
+    // Built on the first question and kept from then on: a load or a list nobody asks about pays
+    // neither the time nor the memory.
+    if (!fMembersKept) {
+        fMembers.Grow(fList.Count);
+        for (ELEM* e = fList.Oldest; e; e = e->Newer)
+            fMembers.Insert(static_cast<TParamItem*>(e));
+        fMembersKept = true;
+    }
+    return fMembers.Has(p);
+}
+
+void TChannelIndex::Reserve(size_t more) {
+    Grow(fFilled + more);
+    if (fMembersKept)
+        fMembers.Grow(fList.Count + more);
+}
 
 void TChannelIndex::Joined(ELEM* e) {
     auto* p = static_cast<TParamItem*>(e);
@@ -94,7 +111,8 @@ void TChannelIndex::Joined(ELEM* e) {
         fOrderStale = true;
     p->fOrder = fNext++;
     p->fKeeper = this;
-    fMembers.Insert(p);
+    if (fMembersKept)
+        fMembers.Insert(p);
     File(p, KeyOf(p));
 }
 
@@ -103,7 +121,8 @@ void TChannelIndex::Leaving(ELEM* e) {
     if (p->fKeeper != this)
         return;
     Unfile(p, KeyOf(p));
-    fMembers.Erase(p);
+    if (fMembersKept)
+        fMembers.Erase(p);
     p->fKeeper = nullptr;
     // Moves must not keep a channel that may be freed once off the list.
     if (fMoves)
@@ -119,29 +138,34 @@ void TChannelIndex::Moved(TParamItem* p, uint32_t key) {
     File(p, KeyOf(p));
 }
 
-size_t TChannelIndex::Slot(uint32_t key, const TParamItem* skip) const {
+// Sixteen neighbouring indexes of a type share one run of slots: a load files channels in address
+// order, which then writes the table a run at a time instead of at a random place per channel.
+size_t TChannelIndex::Home(uint32_t key) const {
+    const auto run = static_cast<size_t>((uint64_t{key >> kRunBits} * kSpread) >> (64 - (fBits - kRunBits)));
+    return run << kRunBits | (key & ((1u << kRunBits) - 1));
+}
+
+size_t TChannelIndex::Slot(uint32_t key) const {
     const size_t mask = fSlots.size() - 1;
-    size_t i = static_cast<size_t>((uint64_t{key} * kSpread) >> (64 - fBits));
-    for (;; i = (i + 1) & mask) {
-        const TParamItem* q = fSlots[i];
-        if (!q || q == skip || KeyOf(q) == key)
-            return i;
-    }
+    size_t i = Home(key);
+    while (fSlots[i].head && fSlots[i].key != key)
+        i = (i + 1) & mask;
+    return i;
 }
 
 void TChannelIndex::Grow(size_t least) {
-    int bits = std::max(fBits, 4);
+    int bits = std::max(fBits, kRunBits + 2);
     // At most three quarters full keeps probes short.
     while ((size_t{1} << bits) * 3 < least * 4)
         ++bits;
     if (bits == fBits)
         return;
-    std::vector<TParamItem*> old(size_t{1} << bits, nullptr);
+    std::vector<TAddressSlot> old(size_t{1} << bits);
     old.swap(fSlots);
     fBits = bits;
-    for (TParamItem* q : old)
-        if (q)
-            fSlots[Slot(KeyOf(q), nullptr)] = q;
+    for (const TAddressSlot& s : old)
+        if (s.head)
+            fSlots[Slot(s.key)] = s;
 }
 
 void TChannelIndex::File(TParamItem* p, uint32_t key) {
@@ -150,21 +174,22 @@ void TChannelIndex::File(TParamItem* p, uint32_t key) {
         return;
     Grow(fFilled + 1);
     // Usually alone at its address; the order among several comes from fOrder when asked.
-    TParamItem*& head = fSlots[Slot(key, nullptr)];
-    if (head) {
-        p->fNextAt = head;
+    TAddressSlot& s = fSlots[Slot(key)];
+    if (s.head) {
+        p->fNextAt = s.head;
     } else {
         ++fFilled;
+        s.key = key;
     }
-    head = p;
+    s.head = p;
 }
 
 void TChannelIndex::Unfile(TParamItem* p, uint32_t key) {
     if (key == 0 || fSlots.empty())
         return;
     const size_t mask = fSlots.size() - 1;
-    size_t i = Slot(key, p);
-    TParamItem* head = fSlots[i];
+    size_t i = Slot(key);
+    TParamItem* head = fSlots[i].head;
     if (!head)
         return;
     if (head != p) {
@@ -174,21 +199,16 @@ void TChannelIndex::Unfile(TParamItem* p, uint32_t key) {
                 break;
             }
     } else if (p->fNextAt) {
-        fSlots[i] = p->fNextAt;
+        fSlots[i].head = p->fNextAt;
     } else {
         // Shifts back the slots that probed past this one, so no lookup stops short.
         --fFilled;
-        for (size_t j = (i + 1) & mask;; j = (j + 1) & mask) {
-            TParamItem* q = fSlots[j];
-            if (!q)
-                break;
-            const size_t home = static_cast<size_t>((uint64_t{KeyOf(q)} * kSpread) >> (64 - fBits));
-            if (((j - home) & mask) >= ((j - i) & mask)) {
-                fSlots[i] = q;
+        for (size_t j = (i + 1) & mask; fSlots[j].head; j = (j + 1) & mask)
+            if (((j - Home(fSlots[j].key)) & mask) >= ((j - i) & mask)) {
+                fSlots[i] = fSlots[j];
                 i = j;
             }
-        }
-        fSlots[i] = nullptr;
+        fSlots[i] = {};
     }
     p->fNextAt = nullptr;
 }
@@ -213,7 +233,7 @@ std::vector<TParamItem*> TChannelIndex::At(uint16_t type, uint8_t index) {
     if ((type == 0 && index == 0) || fSlots.empty())
         return {};
     std::vector<TParamItem*> v;
-    for (TParamItem* q = fSlots[Slot(uint32_t{type} << 8 | index, nullptr)]; q; q = q->fNextAt)
+    for (TParamItem* q = fSlots[Slot(uint32_t{type} << 8 | index)].head; q; q = q->fNextAt)
         v.push_back(q);
     SortByOrder(v);
     return v;

@@ -22,6 +22,8 @@ public:
 
     // Whether p is on the list (p is never dereferenced: it may be gone).
     bool Holds(const TParamItem* p) const;
+    // Room for `more` channels beyond those filed, so that a bulk add does not grow step by step.
+    void Reserve(size_t more);
     // The channels at this address (not 0/0), in list order.
     std::vector<TParamItem*> At(uint16_t type, uint8_t index);
     // The channels of this type with an index, ascending index, equal indexes in list order.
@@ -47,14 +49,14 @@ private:
     ELEMList& fList;
     uint32_t fNext = 0;
     bool fOrderStale = false;
-    // The slot of the address key (type << 8 | index), or the empty slot where it would go; skip is
-    // the channel leaving it, whose own address may already be new.
-    size_t Slot(uint32_t key, const TParamItem* skip) const;
+    // The slot of the address key (type << 8 | index), or the empty slot where it would go.
+    size_t Slot(uint32_t key) const;
+    size_t Home(uint32_t key) const;
     void Grow(size_t least);
 
-    // The first channel filed at each address, open addressing keyed by that channel's address;
-    // the rest follow through TParamItem::fNextAt. Per channel state lives in the channel and a
-    // slot is one pointer: node maps cost several times that per channel.
+    // The first channel filed at each address, open addressing by address; the rest follow through
+    // TParamItem::fNextAt. Per channel state lives in the channel; a slot keeps its address so that
+    // a probe reads no channel (node maps cost several times that per channel).
     // Channels on the list, by pointer alone: devices ask about channels they may have lost.
     class TMembers {
     public:
@@ -70,8 +72,13 @@ private:
         size_t fFilled = 0;
         int fBits = 0;
     };
-    TMembers fMembers;
-    std::vector<TParamItem*> fSlots;
+    mutable TMembers fMembers;
+    mutable bool fMembersKept = false;
+    struct TAddressSlot {
+        uint32_t key = 0;
+        TParamItem* head = nullptr; // null: the slot is free
+    };
+    std::vector<TAddressSlot> fSlots;
     size_t fFilled = 0;
     int fBits = 0;
     std::unordered_map<TParamItem*, uint32_t>* fMoves = nullptr; // while Moves runs: first address of each

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "Channelindex.h"
 #include "Configmanager.h"
 #include "Dbtables.h"
 #include "Storewalk.h"
@@ -16,6 +17,8 @@
 namespace {
 // Longest walk over one table: far more records than a 16-bit address space of keys could hold.
 constexpr uint32_t kWalkLimit = 50'000'000;
+// No record of any table takes fewer bytes of the file (entry header, key, data).
+constexpr uint64_t kLeastRecordBytes = 8;
 
 // Steps through a table in key order; stops at the end, after the limit, or when a key does not
 // grow (a damaged tree must not make the walk go round). Complete() tells whether the walk read the
@@ -91,6 +94,8 @@ struct configmanager::LoadTables {
     bool HandlersInStep = false;
     bool HandlerAhead = false;
     uint32_t HandlerKey = 0;
+    // Most records the file could hold: a count read from it is trusted only up to this.
+    uint64_t MostRecords = 0;
 };
 
 namespace {
@@ -143,6 +148,7 @@ void configmanager::CheckRead(LoadTables& t, VTRecord& table, const char* name) 
 // true, with what could not be read in LoadProblems.
 bool configmanager::ReadFile(LORHANDLE base) {
     LoadTables t;
+    t.MostRecords = uint64_t{BasePageCount(base)} * PageSize(base) / kLeastRecordBytes;
     ReadVersion(base, t);
     if (!OpenTables(base, t))
         return false;
@@ -225,8 +231,13 @@ void configmanager::ReadSubprograms(LoadTables& t) {
             continue;
         }
         if (!current || id != currentId) {
+            if (current)
+                current->Instructions.shrink_to_fit();
             currentId = id;
             current = Actions->CreateActionWithId(id);
+            // Room for as many instructions as the keys can number, then exactly those read.
+            if (current)
+                current->Instructions.reserve(kMaxStoredInstructions);
             skipping = !current;
             if (!current)
                 continue;
@@ -247,6 +258,8 @@ void configmanager::ReadSubprograms(LoadTables& t) {
         std::memcpy(operands, ex.rec.Dat + kActionsExOperands, n);
         AppendInstruction(current, ex.rec.Dat[kActionsExOpcode], operands);
     }
+    if (current)
+        current->Instructions.shrink_to_fit();
     if (!w.Complete())
         TableDamaged(t, kTableActionsEx);
 }
@@ -282,6 +295,8 @@ void configmanager::ReadChannels(LoadTables& t) {
         if (t.HandlerAhead)
             t.HandlerKey = AddressOrder(GetU16(t.ParamInfoEx->rec.Key), t.ParamInfoEx->rec.Key[2]);
     }
+    if (t.ParamValue)
+        fIndex->Reserve(static_cast<size_t>(std::min<uint64_t>(t.ParamValue->COUNT(), t.MostRecords)));
     Walker w(t.ParamValue.get());
     for (bool more = w.Start(); more; more = w.Next()) {
         VTParamValue& pv = *t.ParamValue;

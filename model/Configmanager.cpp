@@ -149,10 +149,12 @@ bool configmanager::IsLiveObject(const TObjectItem* object) const {
     return object && fLive.count(object) != 0;
 }
 
-bool configmanager::NumberInUse(uint16_t number) const { return fNumberUse[number] > 0; }
+bool configmanager::NumberInUse(uint16_t number) const { return fNumberUse.count(number) != 0; }
 
 void configmanager::CountObject(const TObjectItem* object, int delta) {
-    fNumberUse[object->Number] += delta;
+    // Only numbers in use are kept: a configuration of a few objects pays for those alone.
+    if (const auto it = fNumberUse.try_emplace(object->Number, 0).first; (it->second += delta) <= 0)
+        fNumberUse.erase(it);
     if (const TDeviceType* type = FindDeviceTypeByTag(object->Tag);
         type && type->Counted && type->Code != kUserObjectCode)
         fInstanceUse[uint32_t(type->Code) << 8 | static_cast<uint8_t>(object->Number - type->Base)] += delta;

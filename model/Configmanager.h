@@ -164,6 +164,6 @@ private:
     bool fBuilding = false;
     uint16_t fBuildingNumber = 0;
     std::unordered_set<const TObjectItem*> fLive;
-    std::vector<int32_t> fNumberUse = std::vector<int32_t>(65536); // objects per number
-    std::unordered_map<uint32_t, int32_t> fInstanceUse;            // per type code and instance byte
+    std::unordered_map<uint16_t, int32_t> fNumberUse;   // objects per number in use
+    std::unordered_map<uint32_t, int32_t> fInstanceUse; // per type code and instance byte
 };

@@ -44,6 +44,11 @@ struct Registry {
     std::vector<std::unique_ptr<Base>> bases;
     std::unordered_map<uint32_t, Base*> baseOf;
     std::unordered_map<uint32_t, Table*> tableOf;
+    // The two tables asked about last: a walk asks about the same one record after record, a load
+    // about a table and its companion in turn.
+    uint32_t lastHandle[2] = {};
+    Table* lastTable[2] = {};
+    void ForgetLast() { lastHandle[0] = lastHandle[1] = 0; }
     uint32_t next = 33;
     uint32_t lastBase = 0;
 
@@ -78,12 +83,27 @@ Base* BaseOf(LORHANDLE h) {
 Table* TableOf(LORHANDLE h) {
     if (h <= 32)
         return nullptr;
-    auto it = Reg().tableOf.find(h);
-    if (it == Reg().tableOf.end())
-        return nullptr;
-    Reg().lastBase = it->second->base->handle;
-    it->second->base->status = LOR_OK;
-    return it->second;
+    Registry& r = Reg();
+    Table* t = nullptr;
+    if (h == r.lastHandle[0]) {
+        t = r.lastTable[0];
+    } else if (h == r.lastHandle[1]) {
+        t = r.lastTable[1];
+        std::swap(r.lastHandle[0], r.lastHandle[1]);
+        std::swap(r.lastTable[0], r.lastTable[1]);
+    } else {
+        auto it = r.tableOf.find(h);
+        if (it == r.tableOf.end())
+            return nullptr;
+        t = it->second;
+        r.lastHandle[1] = r.lastHandle[0];
+        r.lastTable[1] = r.lastTable[0];
+        r.lastHandle[0] = h;
+        r.lastTable[0] = t;
+    }
+    r.lastBase = t->base->handle;
+    t->base->status = LOR_OK;
+    return t;
 }
 
 Base* FindSameFile(const std::string& path) {
@@ -107,6 +127,7 @@ void CloseAndForget(Base* b) {
     for (auto& t : b->tables)
         r.tableOf.erase(t->handle);
     r.tableOf.erase(b->dirTable.handle);
+    r.ForgetLast();
     r.baseOf.erase(b->handle);
     if (r.lastBase == b->handle)
         r.lastBase = 0;
@@ -375,6 +396,7 @@ int CloseTable(LORHANDLE table) {
         if (!t || t == &t->base->dirTable)
             return 0; // the directory stays open with its base
         Reg().tableOf.erase(table);
+        Reg().ForgetLast();
         CloseTableIn(t);
         return 1;
     } catch (...) {

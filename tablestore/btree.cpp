@@ -797,8 +797,14 @@ uint32_t Tree::DownToLeaf(Path& path, int pi, uint32_t child, bool last, uint32_
         bool index = IsIndex(p);
         uint32_t lastOff = 0;
         int n = 0;
-        for (uint32_t o = 0; o < used; o += EntSize(Area(p) + o, index), ++n)
-            lastOff = o;
+        // A walk forward enters a leaf at its first entry: only the index pages on the way need
+        // their entries counted.
+        if (index || last) {
+            for (uint32_t o = 0; o < used; o += EntSize(Area(p) + o, index), ++n)
+                lastOff = o;
+        } else {
+            n = used > 0 ? 1 : 0;
+        }
         if (n == 0)
             return LOR_DAMAGED; // only an empty table has an empty leaf, and then no root
         Step& st = path.s[l];

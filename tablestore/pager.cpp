@@ -87,9 +87,15 @@ bool Cache::WriteBack(Slot* s, const Pager* p) {
 }
 
 uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out) {
-    // A walk asks for the same leaf again and again.
+    // A walk asks for the same leaf again and again; two walks in step (a load reads a table and
+    // its companion record by record) ask for the two most recent leaves in turn.
     if (head_ && head_->owner == p && head_->pgno == pgno) {
         out = PageRef(head_);
+        return LOR_OK;
+    }
+    if (Slot* second = head_ ? head_->next : nullptr; second && second->owner == p && second->pgno == pgno) {
+        MoveToFront(second);
+        out = PageRef(second);
         return LOR_OK;
     }
     auto hit = index_.find(Key{p, pgno});

@@ -1,6 +1,8 @@
 // Tests of the subprogram store (actions layer): ids, names, searches, deletion, display names.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "helpers.h"
 
 namespace {
@@ -152,6 +154,56 @@ TEST(ActionStore, FindOrCreate) {
     m.ById(40)->SetName("other");
     EXPECT_EQ(m.FindOrCreate("qbx520_checkSchedule", 40, 0), 0);
     EXPECT_EQ(m.FindOrCreate("", 0, 1), 0);
+}
+
+// The lookups by name and caption against a walk over every subprogram, while names, captions and
+// the set of subprograms change at random.
+TEST(ActionStore, NameLookupsAgreeWithAWalkThroughChanges) {
+    actionManager m;
+    std::mt19937 rng(7);
+    const std::vector<std::string> texts = {"a", "b", "c", "action3", "action5", "Опрос", ""};
+    auto text = [&] { return texts[rng() % texts.size()]; };
+    auto any = [&]() -> T_Action* {
+        if (m.Count() == 0)
+            return nullptr;
+        auto it = m.Actions().begin();
+        std::advance(it, rng() % m.Count());
+        return it->second;
+    };
+    for (int step = 0; step < 3000; ++step) {
+        switch (rng() % 6) {
+        case 0: m.CreateAction(text()); break;
+        case 1: m.CreateActionWithId(uint16_t(1 + rng() % 8)); break;
+        case 2:
+            if (T_Action* a = any())
+                a->SetName(text());
+            break;
+        case 3:
+            if (T_Action* a = any())
+                a->Caption = text();
+            break;
+        case 4: m.DeleteAction(any()); break;
+        default: m.FindOrCreate(text(), uint16_t(rng() % 8), int(rng() % 2)); break;
+        }
+        for (const std::string& t : texts) {
+            const T_Action *byName = nullptr, *byEither = nullptr;
+            for (const auto& [id, a] : m.Actions()) {
+                if (!byName && a->Name() == t)
+                    byName = a;
+                if (!byEither && (a->Name() == t || a->Caption == t))
+                    byEither = a;
+            }
+            ASSERT_EQ(m.ByName(t), byName) << "step " << step << ", " << t;
+            if (!t.empty()) {
+                ASSERT_EQ(m.FindOrCreate(t, 0, 0), byEither ? byEither->Id() : 0)
+                    << "step " << step << ", " << t;
+            }
+            ActionFilter f;
+            f.Flags = ActionFilter::ByName;
+            f.Name = t;
+            ASSERT_EQ(m.FindFirst(f), byEither) << "step " << step << ", " << t;
+        }
+    }
 }
 
 TEST(ActionStore, SaveRefusalNamesTheSubprogramPastOneByteKeys) {
