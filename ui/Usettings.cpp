@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "inifiles.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 namespace {
@@ -108,7 +108,7 @@ void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v) {
 TSettingsPaths SettingsPaths(const std::string& exeName) {
     std::string beside = ChangeFileExt(exeName, ".ini");
     std::string folder = ExtractFilePath(beside);
-    if (::access(NativePath(folder.empty() ? "." : folder).c_str(), W_OK) == 0)
+    if (FileSystem().MayWrite(NativePath(folder.empty() ? "." : folder)))
         return {beside, beside};
     std::string user = UserConfigFolder() + ExtractFileName(beside);
     return {FileExists(user) ? user : beside, user};

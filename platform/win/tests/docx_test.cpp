@@ -11,6 +11,7 @@
 
 #include "cp1251.h"
 #include "docx.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -59,13 +60,6 @@ std::vector<std::vector<std::string>> Rows(const std::string& xml) {
 
 class Docx : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/qbxdocx.XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // A document shaped as the channel table: two heading rows, a group row, two data rows.
     static void Build(TWordDocument& doc) {
         doc.SetLandscape(true);
@@ -96,7 +90,8 @@ protected:
         t.SetRowHeight(2, 70);
     }
 
-    std::string dir;
+    const testsupport::TempFolder folder{"qbxdocx-"};
+    const std::string dir = folder.Path();
 };
 
 TEST_F(Docx, TableRowsMergesAndTextsReachTheDocument) {
