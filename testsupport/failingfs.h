@@ -1,6 +1,10 @@
-// A file system that fails at a chosen step, for fault-injection tests of everything that writes
-// through the runtime's file replacer. Test support.
+// File systems that fail on purpose, for fault-injection tests of everything that writes through
+// the runtime's file replacer: at a chosen step, or in a folder that takes no files. Test support.
 #pragma once
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
 
 #include "replacefile.h"
 
@@ -44,6 +48,44 @@ private:
         Failed = true;
         return false;
     }
+    TFileSystem* fOld;
+};
+
+// A folder that takes no new files, for every user: root may write anywhere, so a folder's
+// permission bits cannot stand for it. The folder is not writable, and a file cannot be created in
+// it or renamed into it (EACCES); everything else reaches the real file system.
+class ClosedFolderFileSystem : public TFileSystem {
+public:
+    explicit ClosedFolderFileSystem(const std::string& folder) : fFolder(Trimmed(folder)) {
+        fOld = SetFileSystem(this);
+    }
+    ~ClosedFolderFileSystem() override { SetFileSystem(fOld); }
+    ClosedFolderFileSystem(const ClosedFolderFileSystem&) = delete;
+    ClosedFolderFileSystem& operator=(const ClosedFolderFileSystem&) = delete;
+
+    // How many times a file was refused in the folder.
+    int Refused = 0;
+
+    bool MayWrite(const std::string& p) override { return Trimmed(p) != fFolder && TFileSystem::MayWrite(p); }
+    bool Create(const std::string& p, int& fd) override { return !Refuse(p) && TFileSystem::Create(p, fd); }
+    bool Rename(const std::string& f, const std::string& t) override {
+        return !Refuse(t) && TFileSystem::Rename(f, t);
+    }
+
+private:
+    static std::string Trimmed(std::string p) {
+        while (p.size() > 1 && p.back() == '/')
+            p.pop_back();
+        return p;
+    }
+    bool Refuse(const std::string& p) {
+        if (Trimmed(std::filesystem::path(p).parent_path().string()) != fFolder)
+            return false;
+        ++Refused;
+        errno = EACCES;
+        return true;
+    }
+    std::string fFolder;
     TFileSystem* fOld;
 };
 

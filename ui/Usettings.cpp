@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "inifiles.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 namespace {
@@ -112,7 +112,7 @@ TSettingsPaths SettingsPaths(const std::string& exeName) {
     }
     std::string beside = ChangeFileExt(exeName, ".ini");
     std::string folder = ExtractFilePath(beside);
-    if (::access(NativePath(folder.empty() ? "." : folder).c_str(), W_OK) == 0)
+    if (FileSystem().MayWrite(NativePath(folder.empty() ? "." : folder)))
         return {beside, beside};
     std::string user = UserConfigFolder() + ExtractFileName(beside);
     return {FileExists(user) ? user : beside, user};

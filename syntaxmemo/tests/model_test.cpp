@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "model_support.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -111,8 +112,12 @@ TEST(Tokenizer, BlankSeparatedScannerGivesOneTokenPerRun) {
 
 // ---- attributes ----------------------------------------------------------------------------------
 
-// Each test case runs in a process of its own, side by side with the others: one file each.
-std::string TempPath(const std::string& name) { return testing::TempDir() + name; }
+// A folder of this process's own: CTest runs every case in a process of its own, at the same time as
+// the sanitized build's copy of the same case.
+std::string TempPath(const std::string& name) {
+    static const testsupport::TempFolder folder("synmemo-");
+    return folder.File(name);
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);

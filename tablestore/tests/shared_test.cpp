@@ -1,6 +1,7 @@
 // The shared library as the program sees it: the C exports, TOFT and the message-box setter
 // are visible; the library's internals and its copy of the runtime are not.
 #include "lorbase.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -34,9 +35,8 @@ TEST(LorShared, ExportsOnlyTheInterface) {
 }
 
 TEST(LorShared, CursorRoundTripAndMessageBox) {
-    std::string dir = std::filesystem::temp_directory_path() / ("lorbase-shared-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::string path = dir + "/s.lor";
+    const testsupport::TempFolder folder("lorbase-shared-");
+    const std::string path = folder.File("s.lor");
     LORHANDLE b = OpenBase(path.c_str(), 512, 0);
     ASSERT_GT(b, 32u);
     uint8_t key[4] = {'k', 'e', 'y', '1'}, data[8] = "value";
@@ -60,5 +60,4 @@ TEST(LorShared, CursorRoundTripAndMessageBox) {
     LorSetMessageBoxHandler(old);
     EXPECT_EQ(g_box, std::string("none:") + "Не могу открыть таблицу");
     CloseBase(b);
-    std::filesystem::remove_all(dir);
 }

@@ -161,6 +161,9 @@ struct SetpointCase {
     int raw;          // stored, or -1: unchanged
 };
 
+// The case's name: its typed text may be Cyrillic.
+void PrintTo(const SetpointCase& c, std::ostream* os) { *os << c.name; }
+
 class SetpointText : public MeterTest, public ::testing::WithParamInterface<SetpointCase> {};
 
 TEST_P(SetpointText, StoresTheNearestRawValueOrNothing) {

@@ -3,6 +3,10 @@
 #include "Qbx570object.h"
 #include "fixture.h"
 
+#include <sys/mman.h>
+
+#include <new>
+
 using namespace qbx;
 using namespace qbxtest;
 
@@ -116,18 +120,44 @@ TEST_F(Qbx570Test, SettingsFollowTheNumber) {
     EXPECT_EQ(CountAddress(1083, 2), 0);
 }
 
+// An object of another kind whose storage cannot be read once it is freed: a read through a stale
+// owner pointer faults in every build, not only under AddressSanitizer.
+struct Leaver : TObjectItem {
+    using TObjectItem::TObjectItem;
+    ~Leaver() override { ++destroyed; }
+    static void* operator new(size_t size) {
+        void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED)
+            throw std::bad_alloc();
+        return p;
+    }
+    static void operator delete(void* p, size_t size) { ::mprotect(p, size, PROT_NONE); } // never reused
+    static inline int destroyed = 0;
+};
+
 // An object of another kind may leave a channel naming it behind. When the configuration is torn
-// down after that object is gone, a controller's destructor never reads that owner.
+// down after that object is gone, a controller's destructor never reads that owner, the other
+// object is freed once, and no controller stays behind to be renumbered with the next
+// configuration's.
 TEST_F(Qbx570Test, TeardownNeverReadsOwnersOfOtherObjects) {
     Add<TQbx570mp3Item>(43);
+    Add<TQbx570mp3Item>(43);
     Add<TQbx570mp1Item>(44);
-    struct Leaver : TObjectItem {
-        using TObjectItem::TObjectItem;
-    };
     auto* leaver = new Leaver(9999);
     cm->NewChannel(3000, 1)->Owner = leaver;
     cm->Objects.Append(leaver); // the newest: freed first
+    Leaver::destroyed = 0;
     cm.reset();
+    EXPECT_EQ(Leaver::destroyed, 1);
+
+    cm = std::make_unique<configmanager>();
+    auto* first = Add<TQbx570mp3Item>(43);
+    auto* second = Add<TQbx570mp3Item>(43);
+    EXPECT_EQ(first->Number, 2512);
+    cm->DeleteObject(first);
+    EXPECT_EQ(second->Number, 2512);
+    EXPECT_EQ(second->Param(0)->ChannelIndex, 1);
+    EXPECT_EQ(Objects<TQbx570mp3Item>(), std::vector<TQbx570mp3Item*>{second});
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "cp1251.h"
 #include "inifiles.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -50,8 +51,8 @@ TEST(Robustness, RandomBytesIntoDecoders) {
 
 TEST(Robustness, RandomProfileFiles) {
     std::mt19937 rng(1251);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("rtl_rb_" + std::to_string(::getpid()) + ".ini")).string();
+    const testsupport::TempFolder folder("rtl-robust-");
+    const std::string path = folder.File("random.ini");
     const std::string alphabet = "[]=; \t\r\nabAB\"'\xC0\xE0";
     for (int i = 0; i < 500; ++i) {
         std::ofstream(path, std::ios::binary) << RandomText(rng, alphabet, 200);

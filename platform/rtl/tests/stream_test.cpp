@@ -5,18 +5,13 @@
 #include <unistd.h>
 
 #include "classes.h"
+#include "tempfolder.h"
 
 namespace {
 
 struct TempFile {
-    std::string path;
-    TempFile() {
-        static int n = 0;
-        path = (std::filesystem::temp_directory_path() /
-                ("rtl_st_" + std::to_string(::getpid()) + "_" + std::to_string(n++)))
-                   .string();
-    }
-    ~TempFile() { std::filesystem::remove(path); }
+    testsupport::TempFolder folder{"rtl-stream-"};
+    std::string path = folder.File("stream.bin");
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sysutils.h"
+#include "tempfolder.h"
 
 TEST(Case, AsciiFunctionsLeaveCyrillicAlone) {
     EXPECT_EQ(UpperCase("abc Жук ё"), "ABC Жук ё");
@@ -137,7 +138,8 @@ TEST(FileNames, BothSeparators) {
 
 TEST(FileNames, FileSystemQueriesAcceptBackslashes) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("rtl_fn_" + std::to_string(::getpid()));
+    const testsupport::TempFolder folder("rtl-names-");
+    const fs::path dir = folder.Path();
     fs::create_directories(dir / "plugin" / "qbx510");
     std::ofstream(dir / "plugin" / "qbx510" / "a.act") << "1;ret;";
     const std::string base = dir.string() + "/";
@@ -154,5 +156,4 @@ TEST(FileNames, FileSystemQueriesAcceptBackslashes) {
     EXPECT_TRUE(FileExists(base + "b.act"));
     EXPECT_TRUE(DeleteFile(base + "b.act"));
     EXPECT_FALSE(DeleteFile(base + "b.act"));
-    fs::remove_all(dir);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "cp1251.h"
 #include "docx.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -59,13 +61,6 @@ std::vector<std::vector<std::string>> Rows(const std::string& xml) {
 
 class Docx : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/qbxdocx.XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // A document shaped as the channel table: two heading rows, a group row, two data rows.
     static void Build(TWordDocument& doc) {
         doc.SetLandscape(true);
@@ -96,7 +91,8 @@ protected:
         t.SetRowHeight(2, 70);
     }
 
-    std::string dir;
+    const testsupport::TempFolder folder{"qbxdocx-"};
+    const std::string dir = folder.Path();
 };
 
 TEST_F(Docx, TableRowsMergesAndTextsReachTheDocument) {
@@ -180,6 +176,21 @@ TEST_F(Docx, SavingReplacesAWholeFileOrNothing) {
 }
 
 // Where an office suite is installed, it reads the document as the texts written.
+// The opening tag of the table cell that holds text, in an OpenDocument body ("" when none does).
+std::string CellHolding(const std::string& xml, const std::string& text) {
+    const size_t at = xml.find(">" + text + "<");
+    const size_t cell = at == std::string::npos ? at : xml.rfind("<table:table-cell ", at);
+    return cell == std::string::npos ? "" : xml.substr(cell, xml.find('>', cell) - cell);
+}
+
+// The properties of the named automatic style ("" when there is none).
+std::string StyleNamed(const std::string& xml, const std::string& name) {
+    const size_t at = xml.find("<style:style style:name=\"" + name + "\"");
+    return at == std::string::npos ? "" : xml.substr(at, xml.find("</style:style>", at) - at);
+}
+
+// What an office suite makes of our document: the texts in Cyrillic, the merged heading cells and
+// the group row, and the first heading's text turned upward.
 TEST_F(Docx, OfficeSuiteReadsTheTexts) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "soffice is not installed";
@@ -187,15 +198,49 @@ TEST_F(Docx, OfficeSuiteReadsTheTexts) {
     Build(doc);
     const std::string path = dir + "/suite.docx";
     ASSERT_TRUE(doc.SaveToFile(path));
-    const std::string cmd = "cd " + dir + " && HOME=" + dir +
-                            " soffice --headless --convert-to txt:Text suite.docx >/dev/null 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::ifstream in(dir + "/suite.txt", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
+    auto convert = [&](const std::string& to, const std::string& result) {
+        const std::string cmd = "cd " + dir + " && HOME=" + dir + " soffice --headless --convert-to " + to +
+                                " suite.docx >/dev/null 2>&1";
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << to;
+        std::ifstream in(dir + "/" + result, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const std::string text = convert("txt:Text", "suite.txt");
     for (const char* s : {"Таблица 1 - Информационные каналы", "Регистр концентратора", "№провода",
                           "Телесигнализация", "ТС1", "A & <B>"})
-        EXPECT_NE(text.str().find(Cp1251ToUtf8(s)), std::string::npos) << Cp1251ToUtf8(s);
+        EXPECT_NE(text.find(Cp1251ToUtf8(s)), std::string::npos) << Cp1251ToUtf8(s);
+
+    const std::string odt = convert("fodt", "suite.fodt");
+    const struct {
+        const char* text;
+        const char* span;
+    } merged[] = {
+        {"Регистр концентратора", "table:number-rows-spanned=\"2\""},
+        {"Информационный канал", "table:number-rows-spanned=\"2\""},
+        {"Принадлежность прибору, подключение", "table:number-columns-spanned=\"2\""},
+        {"Телесигнализация", "table:number-columns-spanned=\"6\""},
+    };
+    for (const auto& m : merged)
+        EXPECT_NE(CellHolding(odt, Cp1251ToUtf8(m.text)).find(m.span), std::string::npos)
+            << Cp1251ToUtf8(m.text) << ": " << CellHolding(odt, Cp1251ToUtf8(m.text));
+    const std::string plain = CellHolding(odt, "1:1");
+    EXPECT_FALSE(plain.empty());
+    EXPECT_EQ(plain.find("spanned"), std::string::npos) << plain;
+
+    auto cellStyle = [&](const char* text) {
+        const std::string cell = CellHolding(odt, Cp1251ToUtf8(text));
+        const size_t at = cell.find("table:style-name=\"");
+        if (at == std::string::npos)
+            return std::string();
+        const size_t from = at + std::strlen("table:style-name=\"");
+        return StyleNamed(odt, cell.substr(from, cell.find('"', from) - from));
+    };
+    EXPECT_NE(cellStyle("Регистр концентратора").find("writing-mode=\"bt-lr\""), std::string::npos)
+        << cellStyle("Регистр концентратора");
+    EXPECT_NE(cellStyle("Информационный канал"), "");
+    EXPECT_EQ(cellStyle("Информационный канал").find("writing-mode=\"bt-lr\""), std::string::npos);
 }
 
 } // namespace

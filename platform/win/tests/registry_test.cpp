@@ -10,6 +10,7 @@
 
 #include "classes.h"
 #include "registry.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -17,16 +18,8 @@ namespace fs = std::filesystem;
 
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/qbxreg.XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_CONFIG_HOME");
-        fs::remove_all(dir);
-    }
+    void SetUp() override { ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1); }
+    void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
     std::string StoreText() const {
         std::ifstream in(dir + "/qbxconf/registry.ini", std::ios::binary);
         std::ostringstream s;
@@ -44,7 +37,8 @@ protected:
         return out;
     }
 
-    std::string dir;
+    const testsupport::TempFolder folder{"qbxreg-"};
+    const std::string dir = folder.Path();
 };
 
 TEST_F(Registry, StoreLivesInTheUserConfigFolder) {

@@ -13,6 +13,7 @@
 
 #include "cp1251.h"
 #include "shell.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -107,19 +108,13 @@ TEST(ItemIdLists, ListsAndPathsConvert) {
 class Namespace : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/qbxshell.XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        root = tmpl;
         fs::create_directories(root + "/dir/sub");
         std::ofstream(root + "/dir/b.txt") << "x";
         std::ofstream(root + "/dir/.hidden") << "x";
         fs::create_symlink("b.txt", root + "/dir/link");
         ASSERT_EQ(SHGetDesktopFolder(&desktop), S_OK);
     }
-    void TearDown() override {
-        desktop->Release();
-        fs::remove_all(root);
-    }
+    void TearDown() override { desktop->Release(); }
     static std::string Name(IShellFolder* f, LPCITEMIDLIST l, DWORD flags) {
         STRRET s{};
         if (f->GetDisplayNameOf(l, flags, &s) != S_OK || s.uType != STRRET_WSTR)
@@ -128,7 +123,8 @@ protected:
         CoTaskMemFree(s.pOleStr);
         return text;
     }
-    std::string root;
+    const testsupport::TempFolder folder{"qbxshell-"};
+    const std::string root = folder.Path();
     IShellFolder* desktop = nullptr;
 };
 

@@ -11,6 +11,7 @@
 #include "Schedulemodel.h"
 #include "scheduledays.h"
 #include "elem.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -42,7 +43,12 @@ struct Channels {
     }
 };
 
-std::string TempPath(const char* name) { return testing::TempDir() + name; }
+// A folder of this process's own: CTest runs every case in a process of its own, at the same time as
+// the sanitized build's copy of the same case.
+std::string TempPath(const std::string& name) {
+    static const testsupport::TempFolder folder("schedule-");
+    return folder.File(name);
+}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

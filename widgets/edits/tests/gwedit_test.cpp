@@ -40,8 +40,13 @@ struct KeyCase {
     bool IntegersOnly, Valid;
 };
 
+// A control key as its code (#8), so that test names stay printable.
 void PrintTo(const KeyCase& c, std::ostream* os) {
-    *os << "'" << c.Key << "' into \"" << c.Text << "\" at " << c.SelStart << "+" << c.SelLength
+    if (c.Key >= 0x20 && c.Key < 0x7F)
+        *os << "'" << c.Key << "'";
+    else
+        *os << "#" << int(static_cast<unsigned char>(c.Key));
+    *os << " into \"" << c.Text << "\" at " << c.SelStart << "+" << c.SelLength
         << (c.IntegersOnly ? " integers" : " floats");
 }
 

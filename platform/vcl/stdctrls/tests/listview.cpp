@@ -215,6 +215,8 @@ struct TSortCase {
     std::vector<std::string> Expected;
 };
 
+void PrintTo(const TSortCase& c, std::ostream* os) { *os << c.Name; }
+
 class ListViewSort : public ListView, public ::testing::WithParamInterface<TSortCase> {};
 
 // Our order, Qt's rows and the selection all follow the sort.
