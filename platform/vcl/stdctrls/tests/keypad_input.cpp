@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "focused_edit.h"
 #include "forms.h"
 #include "inputkit.h"
 #include "stdctrls.h"
@@ -38,26 +39,7 @@ const KeypadCase kKeys[] = {
     {"Main7", '7', None, '7', '7'},
 };
 
-class KeypadKeys : public ::testing::TestWithParam<KeypadCase> {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 300, 100);
-        Edit = new TEdit(Form);
-        Edit->SetParent(Form);
-        Edit->SetBounds(10, 10, 150, 21);
-        Form->Show();
-        Edit->SetFocus();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
-    TForm* Form = nullptr;
-    TEdit* Edit = nullptr;
-};
+class KeypadKeys : public TFocusedEdit<TEdit, ::testing::TestWithParam<KeypadCase>> {};
 
 TEST_P(KeypadKeys, ArriveAsWindowsNamesThem) {
     const KeypadCase& c = GetParam();

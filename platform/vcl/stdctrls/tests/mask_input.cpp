@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "clipbrd.h"
+#include "focused_edit.h"
 #include "forms.h"
 #include "inputkit.h"
 #include "mask.h"
@@ -17,23 +18,8 @@ namespace {
 
 using namespace inputkit;
 
-class MaskInput : public ::testing::Test {
+class MaskInput : public TFocusedEdit<TMaskEdit> {
 protected:
-    void SetUp() override {
-        Application->Initialize();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 300, 100);
-        Edit = new TMaskEdit(Form);
-        Edit->SetParent(Form);
-        Edit->SetBounds(10, 10, 150, 21);
-        Form->Show();
-        Edit->SetFocus();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
     // The mask's length and its literals where the mask puts them.
     void ExpectShape(const std::string& mask, const std::string& context) {
         TEditMask m(mask);
@@ -46,8 +32,6 @@ protected:
             }
         }
     }
-    TForm* Form = nullptr;
-    TMaskEdit* Edit = nullptr;
 };
 
 // The recorded case: mask "00:00;1;_", keys 1 2 3 4, Home, Shift+Right, Ctrl+X.
