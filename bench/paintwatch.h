@@ -5,14 +5,25 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 
-// Counts the paints of one window's widgets (install it on the application).
+// Counts the paints of one window's widgets (install it on the application), and whether one widget
+// of it, when named, has painted.
 struct PaintWatch : QObject {
     QWidget* Window = nullptr;
+    QWidget* Watched = nullptr;
     int Paints = 0;
+    bool WatchedPainted = false;
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget*>(o)->window() == Window)
-            ++Paints;
+        if (e->type() == QEvent::Paint && o->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(o);
+            if (w->window() == Window) {
+                ++Paints;
+                WatchedPainted = WatchedPainted || w == Watched;
+            }
+        }
         return false;
     }
 };
@@ -25,6 +36,16 @@ inline void Settle(QWidget* window) {
         gWatch.Paints = 0;
         QApplication::processEvents();
     } while (gWatch.Paints);
+}
+
+// The process's peak resident memory, in kB.
+inline long PeakKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
 }
 
 inline void PressPageDown(QWidget* w) {

@@ -37,6 +37,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "paintwatch.h"
 #include "Configmanager.h"
 #include "Objectstore.h"
 #include "Ubanner.h"
@@ -76,33 +77,9 @@ struct OnePath : TDialogService {
     }
 };
 
-// Counts paint events of one window's widgets.
-struct PaintWatch : QObject {
-    QWidget* Window = nullptr;
-    QWidget* Watched = nullptr; // one widget whose paint is looked for
-    int Paints = 0;
-    bool WatchedPainted = false;
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint && o->isWidgetType()) {
-            auto* w = static_cast<QWidget*>(o);
-            if (w->window() == Window) {
-                ++Paints;
-                WatchedPainted = WatchedPainted || w == Watched;
-            }
-        }
-        return false;
-    }
-};
-
-PaintWatch gWatch;
-
-// Runs the events until a pass paints nothing more: what the user sees has been drawn.
-void Settle() {
-    do {
-        gWatch.Paints = 0;
-        QApplication::processEvents();
-    } while (gWatch.Paints);
-}
+// Runs the events until a pass paints nothing more in the watched window: what the user sees has been
+// drawn.
+void Settle() { Settle(gWatch.Window); }
 
 // The program's own start, up to the shown main window.
 TMainForm* StartProgram(const std::filesystem::path& folder, OnePath& dialogs) {
@@ -292,15 +269,6 @@ int IdleChild(const std::filesystem::path& folder, bool scrolling) {
     std::printf("%.3f\n", share * 100);
     std::fflush(stdout);
     _exit(0);
-}
-
-long PeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return 0;
 }
 
 // bench_ui --startup folder: the program's start up to the painted main window, then the moment,

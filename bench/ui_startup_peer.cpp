@@ -19,30 +19,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "paintwatch.h"
+
 namespace {
-
-// Counts paint events of one window's widgets.
-struct PaintWatch : QObject {
-    QWidget* Window = nullptr;
-    int Paints = 0;
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget*>(o)->window() == Window)
-            ++Paints;
-        return false;
-    }
-};
-
-long PeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return 0;
-}
 
 // A main window of the configurator's kind: a menu bar, pages, a list with a few fields and
 // buttons beside it on the first page, a status bar.
@@ -91,14 +72,8 @@ int main(int argc, char** argv) {
     QMainWindow* window = MakeWindow();
     window->resize(std::atoi(argv[1]), std::atoi(argv[2]));
     window->show();
-    PaintWatch watch;
-    watch.Window = window;
-    app.installEventFilter(&watch);
-    // The events run until a pass paints nothing more: what the user sees has been drawn.
-    do {
-        watch.Paints = 0;
-        QApplication::processEvents();
-    } while (watch.Paints);
+    app.installEventFilter(&gWatch);
+    Settle(window); // what the user sees has been drawn
     long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                         std::chrono::steady_clock::now().time_since_epoch())
                         .count();
