@@ -5,6 +5,7 @@
 #include "lorstatus.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace lor {
 
@@ -935,8 +936,8 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
     found = false;
     if (d_.root == 0)
         return LOR_OK;
-    Path local;
-    Path* path = &local;
+    std::optional<Path> local; // built only for a descent: a walk step needs none
+    Path* path;
     uint32_t off;
     if (CursorAt(key, klen)) {
         // A walk: continue beside the record returned last, without a descent.
@@ -944,8 +945,9 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
         off = forward ? cur_->off + cur_->size : cur_->off;
         cur_->stamp = 0; // until the step below succeeds
     } else {
+        path = &local.emplace();
         PageRef leaf;
-        if (uint32_t st = Descend(key, klen, local, leaf, false))
+        if (uint32_t st = Descend(key, klen, *path, leaf, false))
             return st;
         int idx;
         bool eq;
