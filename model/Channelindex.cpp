@@ -140,9 +140,10 @@ void TChannelIndex::Moved(TParamItem* p, uint32_t key) {
 
 // Sixteen neighbouring indexes of a type share one run of slots: a load files channels in address
 // order, which then writes the table a run at a time instead of at a random place per channel.
+// A run starts at any slot: runs aligned to sixteen collide whole and probe a run's length.
 size_t TChannelIndex::Home(uint32_t key) const {
-    const auto run = static_cast<size_t>((uint64_t{key >> kRunBits} * kSpread) >> (64 - (fBits - kRunBits)));
-    return run << kRunBits | (key & ((1u << kRunBits) - 1));
+    const auto run = static_cast<size_t>((uint64_t{key >> kRunBits} * kSpread) >> (64 - fBits));
+    return (run + (key & ((1u << kRunBits) - 1))) & (fSlots.size() - 1);
 }
 
 size_t TChannelIndex::Slot(uint32_t key) const {

@@ -233,6 +233,47 @@ int RecordCall(RecOp op, LORHANDLE table, void* buf, uint32_t bufCap) {
     }
 }
 
+int ReadCall(RecOp op, LORHANDLE table, TSET& set, uint64_t limit) {
+    try {
+        LockGuard lock;
+        Table* t = TableOf(table);
+        if (!t)
+            return 0;
+        Base& b = *t->base;
+        if (set.LenKey > LOR_MAX_KEY) {
+            b.status = LOR_EMPTY_KEY;
+            return 0;
+        }
+        if (set.LenDat > LOR_MAX_DATA) {
+            b.status = LOR_TOO_LONG;
+            return 0;
+        }
+        const auto* key = static_cast<const uint8_t*>(set.Key);
+        RecOut out{g_outKey,  std::min<uint32_t>(set.MaxKey, LOR_MAX_KEY),  0,
+                   g_outData, std::min<uint32_t>(set.MaxDat, LOR_MAX_DATA), 0};
+        bool ok = false;
+        switch (op) {
+        case RecOp::Next: ok = NextRecord(*t, key, set.LenKey, out); break;
+        case RecOp::Prev: ok = PrevRecord(*t, key, set.LenKey, out); break;
+        case RecOp::Seek: ok = SeekRecord(*t, key, set.LenKey, out); break;
+        default: return 0;
+        }
+        const uint64_t len = 6 + uint64_t(out.keyLen) + out.dataLen;
+        if (!ok || len > TOFT::BufSize || len > limit || out.keyLen > set.MaxKey ||
+            out.dataLen > set.MaxDat || (out.keyLen && !set.Key) || (out.dataLen && !set.Dat))
+            return 0; // the answer would not fit the cursor's block or its record
+        if (out.keyLen)
+            std::memcpy(set.Key, g_outKey, out.keyLen);
+        if (out.dataLen)
+            std::memcpy(set.Dat, g_outData, out.dataLen);
+        set.LenKey = uint16_t(out.keyLen);
+        set.LenDat = out.dataLen;
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
 } // namespace lor
 
 extern "C" {

@@ -935,15 +935,30 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
     found = false;
     if (d_.root == 0)
         return LOR_OK;
-    Path local;
-    Path* path = &local;
-    uint32_t off;
+    auto step = [&](Path& path, uint32_t off) -> uint32_t {
+        if (uint32_t st = forward ? StepNext(path, off, out, found) : StepPrev(path, off, out, found))
+            return st;
+        if (!found)
+            return LOR_OK;
+        // A key that does not move on from the one asked about is damage: a walk stopped here ends,
+        // where it would otherwise go round.
+        const int order = CompareKeys(out.key, out.keyLen, key, klen);
+        if (klen != 0 && (forward ? order <= 0 : order >= 0)) {
+            found = false;
+            return LOR_DAMAGED;
+        }
+        Remember(path, off, out);
+        return LOR_OK;
+    };
     if (CursorAt(key, klen)) {
-        // A walk: continue beside the record returned last, without a descent.
-        path = &cur_->path;
-        off = forward ? cur_->off + cur_->size : cur_->off;
-        cur_->stamp = 0; // until the step below succeeds
-    } else {
+        // A walk: continue beside the record returned last, without a descent (nor a path of its own).
+        const uint32_t off = forward ? cur_->off + cur_->size : cur_->off;
+        cur_->stamp = 0; // until the step succeeds
+        return step(cur_->path, off);
+    }
+    Path local;
+    uint32_t off;
+    {
         PageRef leaf;
         if (uint32_t st = Descend(key, klen, local, leaf, false))
             return st;
@@ -953,19 +968,7 @@ uint32_t Tree::Walk(const uint8_t* key, uint32_t klen, RecOut& out, bool& found,
         if (forward && eq)
             off += EntSize(Area(leaf.data()) + off, false);
     }
-    if (uint32_t st = forward ? StepNext(*path, off, out, found) : StepPrev(*path, off, out, found))
-        return st;
-    if (!found)
-        return LOR_OK;
-    // A key that does not move on from the one asked about is damage: a walk stopped here ends,
-    // where it would otherwise go round.
-    const int order = CompareKeys(out.key, out.keyLen, key, klen);
-    if (klen != 0 && (forward ? order <= 0 : order >= 0)) {
-        found = false;
-        return LOR_DAMAGED;
-    }
-    Remember(*path, off, out);
-    return LOR_OK;
+    return step(local, off);
 }
 
 uint32_t Tree::ZapPage(uint32_t pg, int depth, uint32_t& budget) {

@@ -45,10 +45,19 @@ void TOFT::Close() {
     }
 }
 
-int TOFT::Tset2Ptr() {
+namespace {
+
+// Throws when the current record could not be packed into the cursor's block.
+void CheckPackable(const TSET& set, uint32_t maxLength) {
     uint32_t len = set.LenRec();
-    if ((set.LenDat && !set.Dat) || len > MaxLength || len > MaxPacked || !set.Key || set.LenKey == 0)
+    if ((set.LenDat && !set.Dat) || len > maxLength || len > TOFT::MaxPacked || !set.Key || set.LenKey == 0)
         throw std::runtime_error("record does not fit the cursor");
+}
+
+} // namespace
+
+int TOFT::Tset2Ptr() {
+    CheckPackable(set, MaxLength);
     Put16(Buf, set.MaxKey);
     Put32(Buf + 2, set.MaxDat);
     Put16(Buf + 6, set.LenKey);
@@ -97,10 +106,16 @@ int TOFT::RecordOp(int op) {
     SwabBefore();
     int r = 0;
     try {
-        Tset2Ptr();
-        r = lor::RecordCall(o, Table, Buf, BufSize);
-        if (r && o != RecOp::Save)
-            Ptr2Tset();
+        if (o == RecOp::Next || o == RecOp::Prev || o == RecOp::Seek) {
+            // A read needs only the key: the answer comes straight into the record.
+            CheckPackable(set, MaxLength);
+            r = lor::ReadCall(o, Table, set, MaxLength < BufSize ? MaxLength : BufSize);
+        } else {
+            Tset2Ptr();
+            r = lor::RecordCall(o, Table, Buf, BufSize);
+            if (r && o != RecOp::Save)
+                Ptr2Tset();
+        }
     } catch (...) {
         r = 0;
     }
