@@ -90,9 +90,13 @@ void TMPCustomSyntaxMemo::PaintRow(TCanvas* C, int Row, const TRect& Gutter, con
         C->TextRect(row, G.Right - width - 4, 0, number);
     }
     int slot = -1;
-    if (exists && Bookmarks()->Find(line, slot))
+    if (exists && Bookmarks()->Find(line, slot)) {
+        // The images are drawn on the first bookmark shown, not while the program starts.
+        if (FGlyphs->Width() == 0)
+            MakeGlyphs();
         C->CopyRect(Bounds(G.Left + 2, 2, GlyphSize, GlyphSize), FGlyphs->Canvas(),
                     Bounds(slot * GlyphSize, 0, GlyphSize, GlyphSize));
+    }
 
     if (exists) {
         PaintFoldMarks(C, G, line, h);

@@ -85,7 +85,6 @@ TMPCustomSyntaxMemo::TMPCustomSyntaxMemo(TComponent* AOwner)
     SetBounds(Left(), Top(), 185, 89);
     SetColor(clWindow);
     SetCursor(crIBeam);
-    MakeGlyphs();
     Metrics();
 }
 

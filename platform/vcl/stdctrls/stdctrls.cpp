@@ -26,6 +26,11 @@
 
 // The wrapped widgets as their own classes.
 static QLineEdit* Line(const TCustomEdit* e) { return WidgetAs<QLineEdit>(e); }
+// The line editor, made now if it was not yet (a request its kept fields cannot answer).
+static QLineEdit* LineNeeded(TCustomEdit* e) {
+    e->WidgetNeeded();
+    return Line(e);
+}
 static QPlainTextEdit* Memo(const TCustomMemo* m) { return WidgetAs<QPlainTextEdit>(m); }
 
 namespace {
@@ -199,21 +204,32 @@ void TNativeControl::CMColorChanged(TMessage& Message) {
 
 // ---- TCustomEdit ---------------------------------------------------------------------------------
 
-TCustomEdit::TCustomEdit(TComponent* AOwner, bool multiLine) : TNativeControl(AOwner) {
-    if (!multiLine) {
-        auto* e = new QLineEdit;
-        e->setFrame(false);
-        e->setValidator(new TLengthLimit(e, &FMaxLength));
-        SetWidget(this, e);
-        QObject::connect(e, &QLineEdit::textChanged, [this](const QString&) {
-            if (!FSyncing)
-                Notify(EN_CHANGE);
-        });
-    }
+TCustomEdit::TCustomEdit(TComponent* AOwner, bool /*multiLine*/) : TNativeControl(AOwner) {
+    // A memo sets its own widget in its constructor; a single-line edit makes its editor late.
     FControlStyle = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
     SetBounds(Left(), Top(), 121, 21);
     SetTabStop(true);
     SetColor(clWindow);
+}
+
+void TCustomEdit::CreateWidget() {
+    auto* e = new QLineEdit;
+    e->setFrame(false);
+    e->setValidator(new TLengthLimit(e, &FMaxLength));
+    SetWidget(this, e);
+    QObject::connect(e, &QLineEdit::textChanged, [this](const QString&) {
+        if (!FSyncing)
+            Notify(EN_CHANGE);
+    });
+    // What was set before, as the editor would have it: setText clears the modified flag.
+    FSyncing = true;
+    e->setText(QString::fromStdU16String(FPendingText));
+    FSyncing = false;
+    e->setReadOnly(FPendingReadOnly);
+    e->setModified(FPendingModified);
+    e->setEchoMode(FPasswordChar ? QLineEdit::Password : QLineEdit::Normal);
+    FPendingText = {};
+    ApplyAlignment();
 }
 
 TCustomEdit::~TCustomEdit() = default;
@@ -250,14 +266,33 @@ void TCustomEdit::ApplyAlignment() {
     }
 }
 
-TQtString TCustomEdit::EditorText() const { return Line(this) ? Line(this)->text() : QString(); }
+TQtString TCustomEdit::EditorText() const {
+    if (!WidgetMade())
+        return QString::fromStdU16String(FPendingText);
+    return Line(this) ? Line(this)->text() : QString();
+}
 
 void TCustomEdit::SetEditorText(const TQtString& s) {
+    if (!WidgetMade()) {
+        // As setText: the modified flag clears, and a new text is reported.
+        FPendingModified = false;
+        if (s == QString::fromStdU16String(FPendingText))
+            return;
+        FPendingText = s.toStdU16String();
+        if (!FSyncing)
+            Notify(EN_CHANGE);
+        return;
+    }
     if (Line(this))
         Line(this)->setText(s);
 }
 
 void TCustomEdit::GetSel(int& start, int& end) const {
+    if (!WidgetMade()) {
+        // A text set from code leaves the caret at its end, with nothing selected.
+        start = end = int(FPendingText.size());
+        return;
+    }
     QLineEdit* e = Line(this);
     if (!e) {
         start = end = 0;
@@ -272,7 +307,7 @@ void TCustomEdit::GetSel(int& start, int& end) const {
 }
 
 void TCustomEdit::SetSel(int start, int end) {
-    QLineEdit* e = Line(this);
+    QLineEdit* e = LineNeeded(this);
     if (!e)
         return;
     int len = int(e->text().size());
@@ -295,20 +330,28 @@ void TCustomEdit::SetSel(int start, int end) {
 }
 
 void TCustomEdit::ReplaceSel(const TQtString& s) {
-    if (Line(this))
-        Line(this)->insert(s);
+    if (QLineEdit* e = LineNeeded(this))
+        e->insert(s);
 }
 
 void TCustomEdit::EditorSetReadOnly(bool v) {
-    if (Line(this))
+    if (!WidgetMade())
+        FPendingReadOnly = v;
+    else if (Line(this))
         Line(this)->setReadOnly(v);
 }
 
-bool TCustomEdit::EditorReadOnly() const { return Line(this) && Line(this)->isReadOnly(); }
-bool TCustomEdit::EditorModified() const { return Line(this) && Line(this)->isModified(); }
+bool TCustomEdit::EditorReadOnly() const {
+    return WidgetMade() ? Line(this) && Line(this)->isReadOnly() : FPendingReadOnly;
+}
+bool TCustomEdit::EditorModified() const {
+    return WidgetMade() ? Line(this) && Line(this)->isModified() : FPendingModified;
+}
 
 void TCustomEdit::EditorSetModified(bool v) {
-    if (Line(this))
+    if (!WidgetMade())
+        FPendingModified = v;
+    else if (Line(this))
         Line(this)->setModified(v);
 }
 
@@ -527,16 +570,16 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         return;
     case EM_GETLINECOUNT: Message.Result = 1; return;
     case WM_CUT:
-        if (Line(this) && !Line(this)->isReadOnly())
-            Line(this)->cut();
+        if (QLineEdit* e = LineNeeded(this); e && !e->isReadOnly())
+            e->cut();
         return;
     case WM_COPY:
-        if (Line(this))
-            Line(this)->copy();
+        if (QLineEdit* e = LineNeeded(this))
+            e->copy();
         return;
     case WM_PASTE:
-        if (Line(this) && !Line(this)->isReadOnly())
-            Line(this)->paste();
+        if (QLineEdit* e = LineNeeded(this); e && !e->isReadOnly())
+            e->paste();
         return;
     case WM_CLEAR:
         if (!ReadOnly())

@@ -132,8 +132,13 @@ protected:
     virtual void EditorSetModified(bool v);
     virtual void EditorUndo();
     virtual bool EditorCanUndo() const;
+    // A single-line edit makes its line editor when it is first needed.
+    void CreateWidget() override;
 
 private:
+    // What a single-line edit's editor would hold, kept until it is made.
+    std::u16string FPendingText;
+    bool FPendingReadOnly = false, FPendingModified = false;
     TBorderStyle FBorderStyle = bsSingle;
     TEditCharCase FCharCase = ecNormal;
     char FPasswordChar = 0;

@@ -1,6 +1,6 @@
-// The combo box makes its QComboBox when its handle is first needed: what is set before (items,
-// choice, text, style, font, colour, bounds, enabled) comes out the same as on a box whose widget
-// was made at once, and a box that is never shown makes none.
+// The combo box and the single-line edit make their Qt widget when their handle is first needed:
+// what is set before (items, choice, text, flags, style, font, colour, bounds, enabled) comes out
+// the same as on a control whose widget was made at once, and a control never shown makes none.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include <functional>
+#include <map>
 
 #include "forms.h"
 #include "gfx_support.h"
@@ -221,6 +222,182 @@ TEST(LazyComboShown, ABoxNeverShownMakesNoWidget) {
     EXPECT_EQ(q->count(), 2);
     EXPECT_EQ(q->currentText().toStdString(), "second");
     EXPECT_EQ(CombosMade(), before + 1);
+    delete hiddenForm;
+    delete form;
+    Application->ProcessMessages();
+}
+
+// ---- the single-line edit ------------------------------------------------------------------------
+
+struct LazyEditCase {
+    const char* Name;
+    std::function<void(TEdit*)> Set;
+};
+void PrintTo(const LazyEditCase& c, std::ostream* os) { *os << c.Name; }
+
+class LazyEdit : public ::testing::TestWithParam<LazyEditCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+        // The first control takes the focus when the form shows; an edit entered would select its
+        // text.
+        auto* first = new TButton(Form);
+        first->SetParent(Form);
+        first->SetBounds(200, 10, 80, 24);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TEdit* Edit(bool early) {
+        auto* e = new TEdit(Form);
+        if (early)
+            e->WidgetNeeded();
+        e->OnChange = [this, e](TObject*) { ++Changes[e]; };
+        e->SetParent(Form);
+        e->SetBounds(10, early ? 10 : 150, 150, 24);
+        return e;
+    }
+    // What the edit answers, with the changes it reported.
+    std::string Answers(TEdit* e) {
+        return "text '" + e->Text() + "' modified " + IntToStr(e->Modified()) + " readonly " +
+               IntToStr(e->ReadOnly()) + " max " + IntToStr(e->MaxLength()) + " sel " +
+               IntToStr(e->SelStart()) + "+" + IntToStr(e->SelLength()) + " undo " + IntToStr(e->CanUndo()) +
+               " password " + IntToStr(e->PasswordChar()) + " changes " + IntToStr(Changes[e]) + " focus " +
+               IntToStr(e->Focused());
+    }
+    TForm* Form = nullptr;
+    std::map<TEdit*, int> Changes;
+};
+
+std::string LineState(TEdit* e) {
+    QLineEdit* q = ClientWidget(e)->findChild<QLineEdit*>();
+    if (!q)
+        return "no widget";
+    return "text '" + q->text().toStdString() + "' modified " + std::to_string(q->isModified()) +
+           " readonly " + std::to_string(q->isReadOnly()) + " echo " + std::to_string(int(q->echoMode())) +
+           " align " + std::to_string(int(q->alignment())) + " caret " + std::to_string(q->cursorPosition()) +
+           " sel " + std::to_string(q->selectionStart()) + " '" + q->selectedText().toStdString() +
+           "' undo " + std::to_string(q->isUndoAvailable()) + " frame " + std::to_string(q->hasFrame()) +
+           " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) + " " +
+           std::to_string(q->font().bold()) + " base " +
+           q->palette().color(QPalette::Base).name().toStdString() + " text " +
+           q->palette().color(QPalette::Text).name().toStdString() + " enabled " +
+           std::to_string(HandleWidget(e)->isEnabled()) + " visible " + std::to_string(q->isVisible());
+}
+
+TEST_P(LazyEdit, WhatIsSetBeforeTheWidgetComesOutAsOnAnEditMadeAtOnce) {
+    TEdit* late = Edit(false);
+    TEdit* early = Edit(true);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    ASSERT_TRUE(late->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    EXPECT_EQ(LineState(late), LineState(early));
+}
+
+const LazyEditCase kEditCases[] = {
+    {"NothingSet", [](TEdit*) {}},
+    {"TextThenModified",
+     [](TEdit* e) {
+         e->SetText("abc");
+         e->SetModified(true);
+     }},
+    {"TextClearsModified",
+     [](TEdit* e) {
+         e->SetModified(true);
+         e->SetText("Кириллица");
+     }},
+    {"SameTextTwiceIsOneChange",
+     [](TEdit* e) {
+         e->SetText("a");
+         e->SetText("a");
+         e->Clear();
+     }},
+    {"LongerThanTheLimitReadOnlyPassword",
+     [](TEdit* e) {
+         e->SetMaxLength(2);
+         e->SetText("longer");
+         e->SetReadOnly(true);
+         e->SetPasswordChar('*');
+     }},
+    {"UpperCase",
+     [](TEdit* e) {
+         e->SetText("Mixed Кир");
+         e->SetCharCase(ecUpperCase);
+     }},
+    {"SelectionAfterText",
+     [](TEdit* e) {
+         e->SetText("hello");
+         e->SetSelStart(1);
+         e->SetSelLength(2);
+     }},
+    {"ReplaceTheSelection",
+     [](TEdit* e) {
+         e->SetText("hello");
+         e->SelectAll();
+         e->SetSelText("X");
+     }},
+    {"FontColourAndDisabled",
+     [](TEdit* e) {
+         e->Font()->SetName("Courier New");
+         e->Font()->SetHeight(-17);
+         e->Font()->SetColor(clNavy);
+         e->Font()->SetStyle(TFontStyles{fsBold});
+         e->SetColor(clYellow);
+         e->SetEnabled(false);
+         e->SetText("x");
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyEdit, ::testing::ValuesIn(kEditCases),
+                         [](const ::testing::TestParamInfo<LazyEditCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+int LinesMade() {
+    int n = 0;
+    for (QWidget* w : QApplication::allWidgets())
+        n += qobject_cast<QLineEdit*>(w) != nullptr;
+    return n;
+}
+
+// Edits on a hidden panel and on a form never shown make no QLineEdit; showing the panel makes it
+// with the text set before.
+TEST(LazyEditShown, AnEditNeverShownMakesNoWidget) {
+    EnsureApp();
+    int before = LinesMade();
+    auto* form = new TForm(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    auto* hiddenForm = new TForm(nullptr);
+    auto* onHiddenForm = new TEdit(hiddenForm);
+    onHiddenForm->SetParent(hiddenForm);
+    onHiddenForm->SetText("never");
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetVisible(false);
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    edit->SetText("kept");
+    edit->SetReadOnly(true);
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(edit->WidgetMade());
+    EXPECT_FALSE(onHiddenForm->WidgetMade());
+    EXPECT_EQ(LinesMade(), before);
+    EXPECT_EQ(edit->Text(), "kept");
+    panel->SetVisible(true);
+    ASSERT_TRUE(edit->WidgetMade());
+    QLineEdit* q = ClientWidget(edit)->findChild<QLineEdit*>();
+    ASSERT_NE(q, nullptr);
+    EXPECT_TRUE(q->isVisible());
+    EXPECT_EQ(q->text().toStdString(), "kept");
+    EXPECT_TRUE(q->isReadOnly());
+    EXPECT_EQ(LinesMade(), before + 1);
     delete hiddenForm;
     delete form;
     Application->ProcessMessages();
