@@ -182,49 +182,61 @@ INSTANTIATE_TEST_SUITE_P(Sets, LazyCombo, ::testing::ValuesIn(kCases),
                              return std::string(i.param.Name);
                          });
 
-int CombosMade() {
+// How many Qt widgets of a class exist.
+template <class Q> int Made() {
     int n = 0;
     for (QWidget* w : QApplication::allWidgets())
-        n += qobject_cast<QComboBox*>(w) != nullptr;
+        n += qobject_cast<Q*>(w) != nullptr;
     return n;
 }
+
+// A form with a control on a hidden panel, and a control on a form never shown (the application
+// must exist first).
+template <class TCtl> struct TNeverShown {
+    TNeverShown() {
+        Form->SetBounds(0, 0, 300, 200);
+        OnHiddenForm->SetParent(HiddenForm);
+        Panel->SetParent(Form);
+        Panel->SetVisible(false);
+        Control->SetParent(Panel);
+    }
+    ~TNeverShown() {
+        delete HiddenForm;
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TForm* Form = new TForm(nullptr);
+    TForm* HiddenForm = new TForm(nullptr);
+    TCtl* OnHiddenForm = new TCtl(HiddenForm);
+    TPanel* Panel = new TPanel(Form);
+    TCtl* Control = new TCtl(Form);
+};
 
 // Boxes on a panel that is not shown, and on a form never shown, make no QComboBox; the first
 // showing makes it with the items and the choice set before.
 TEST(LazyComboShown, ABoxNeverShownMakesNoWidget) {
     EnsureApp();
-    int before = CombosMade();
-    auto* form = new TForm(nullptr);
-    form->SetBounds(0, 0, 300, 200);
-    auto* hiddenForm = new TForm(nullptr);
-    auto* onHiddenForm = new TComboBox(hiddenForm);
-    onHiddenForm->SetParent(hiddenForm);
-    onHiddenForm->Items()->Add("never");
-    auto* panel = new TPanel(form);
-    panel->SetParent(form);
-    panel->SetVisible(false);
-    auto* box = new TComboBox(form);
-    box->SetParent(panel);
+    int before = Made<QComboBox>();
+    TNeverShown<TComboBox> s;
+    s.OnHiddenForm->Items()->Add("never");
+    TComboBox* box = s.Control;
     box->Items()->Add("first");
     box->Items()->Add("second");
     box->SetItemIndex(1);
-    form->Show();
+    s.Form->Show();
     Application->ProcessMessages();
     EXPECT_FALSE(box->WidgetMade());
-    EXPECT_FALSE(onHiddenForm->WidgetMade());
-    EXPECT_EQ(CombosMade(), before);
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QComboBox>(), before);
     EXPECT_EQ(box->Text(), "second");
-    panel->SetVisible(true);
+    s.Panel->SetVisible(true);
     ASSERT_TRUE(box->WidgetMade());
     QComboBox* q = ClientWidget(box)->findChild<QComboBox*>();
     ASSERT_NE(q, nullptr);
     EXPECT_TRUE(q->isVisible());
     EXPECT_EQ(q->count(), 2);
     EXPECT_EQ(q->currentText().toStdString(), "second");
-    EXPECT_EQ(CombosMade(), before + 1);
-    delete hiddenForm;
-    delete form;
-    Application->ProcessMessages();
+    EXPECT_EQ(Made<QComboBox>(), before + 1);
 }
 
 // ---- the single-line edit ------------------------------------------------------------------------
@@ -359,48 +371,30 @@ INSTANTIATE_TEST_SUITE_P(Sets, LazyEdit, ::testing::ValuesIn(kEditCases),
                              return std::string(i.param.Name);
                          });
 
-int LinesMade() {
-    int n = 0;
-    for (QWidget* w : QApplication::allWidgets())
-        n += qobject_cast<QLineEdit*>(w) != nullptr;
-    return n;
-}
-
 // Edits on a hidden panel and on a form never shown make no QLineEdit; showing the panel makes it
 // with the text set before.
 TEST(LazyEditShown, AnEditNeverShownMakesNoWidget) {
     EnsureApp();
-    int before = LinesMade();
-    auto* form = new TForm(nullptr);
-    form->SetBounds(0, 0, 300, 200);
-    auto* hiddenForm = new TForm(nullptr);
-    auto* onHiddenForm = new TEdit(hiddenForm);
-    onHiddenForm->SetParent(hiddenForm);
-    onHiddenForm->SetText("never");
-    auto* panel = new TPanel(form);
-    panel->SetParent(form);
-    panel->SetVisible(false);
-    auto* edit = new TEdit(form);
-    edit->SetParent(panel);
+    int before = Made<QLineEdit>();
+    TNeverShown<TEdit> s;
+    s.OnHiddenForm->SetText("never");
+    TEdit* edit = s.Control;
     edit->SetText("kept");
     edit->SetReadOnly(true);
-    form->Show();
+    s.Form->Show();
     Application->ProcessMessages();
     EXPECT_FALSE(edit->WidgetMade());
-    EXPECT_FALSE(onHiddenForm->WidgetMade());
-    EXPECT_EQ(LinesMade(), before);
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QLineEdit>(), before);
     EXPECT_EQ(edit->Text(), "kept");
-    panel->SetVisible(true);
+    s.Panel->SetVisible(true);
     ASSERT_TRUE(edit->WidgetMade());
     QLineEdit* q = ClientWidget(edit)->findChild<QLineEdit*>();
     ASSERT_NE(q, nullptr);
     EXPECT_TRUE(q->isVisible());
     EXPECT_EQ(q->text().toStdString(), "kept");
     EXPECT_TRUE(q->isReadOnly());
-    EXPECT_EQ(LinesMade(), before + 1);
-    delete hiddenForm;
-    delete form;
-    Application->ProcessMessages();
+    EXPECT_EQ(Made<QLineEdit>(), before + 1);
 }
 
 } // namespace
