@@ -24,14 +24,16 @@ export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
 cp "$exe" "$work/qbxconf"
 base=$work/station.cdb
 
-window() {
-  for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name "Конфигуратор концентраторов" 2>/dev/null | head -1 || true)
-    [ -n "$w" ] && { echo "$w"; return; }
+# The first shown window whose name matches, within tries × 0.1 s (default 50); fails when none shows.
+shown_window() {
+  for _ in $(seq "${2:-50}"); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$w" ] && { echo "$w"; return 0; }
     sleep 0.1
   done
-  echo "no main window" >&2; exit 1
+  return 1
 }
+window() { shown_window "Конфигуратор концентраторов" 100 || { echo "no main window" >&2; exit 1; }; }
 # Clicks at a point of the main window (x, y from its top left corner).
 click() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep 0.4; }
 keys() { xdotool key --delay 120 "$@"; sleep 0.4; }
@@ -39,10 +41,7 @@ keys() { xdotool key --delay 120 "$@"; sleep 0.4; }
 menu() { click "$1" 8; }
 # Types a path into the file dialog that has the focus and accepts it.
 answer_dialog() {
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "^(Open|Save|Открыть|Сохранить)" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  shown_window "^(Open|Save|Открыть|Сохранить)" >/dev/null || true
   sleep 0.5
   xdotool type --delay 20 "$1"
   keys Return
@@ -59,14 +58,7 @@ dismiss_errors() {
 }
 start() { "$work/qbxconf" & pid=$!; win=$(window); sleep 1; }
 # The schedule editor, once it is on show.
-schedule_form() {
-  for _ in $(seq 50); do
-    f=$(xdotool search --onlyvisible --name "^Изменить расписание:$" 2>/dev/null | head -1 || true)
-    [ -n "$f" ] && { echo "$f"; return; }
-    sleep 0.1
-  done
-  echo "no schedule editor" >&2; exit 1
-}
+schedule_form() { shown_window "^Изменить расписание:$" || { echo "no schedule editor" >&2; exit 1; }; }
 # Clicks at a point of the schedule editor.
 fclick() { xdotool mousemove --window "$form" "$1" "$2" click 1; sleep 0.4; }
 # Types a row of the table: the time's digits, then channel 1 and 2 texts, and presses "Добавить".
@@ -103,12 +95,7 @@ indicator_placement() {
   click 600 101                                # the QBX-570-МЩ3
   click 306 240                                # "Настройка индикации": its in-place button …
   click 306 240                                # … pressed
-  for _ in $(seq 50); do
-    form=$(xdotool search --onlyvisible --name "^Настройка параметров индикатора$" 2>/dev/null | head -1 || true)
-    [ -n "$form" ] && break
-    sleep 0.1
-  done
-  [ -n "$form" ] || { echo "no indicator editor"; exit 1; }
+  form=$(shown_window "^Настройка параметров индикатора$") || { echo "no indicator editor"; exit 1; }
   eval "$(xdotool getwindowgeometry --shell "$win")"
   local want="$((X + (WIDTH - 690) / 2)),$((Y + (HEIGHT - 360) / 2))"
   eval "$(xdotool getwindowgeometry --shell "$form")"
