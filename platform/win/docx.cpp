@@ -1,12 +1,15 @@
-// Beside-the-GUI platform layer: the .docx writer. The package is built in memory with libzip and
-// written with the runtime's atomic replace. Package parts: [Content_Types].xml, _rels/.rels,
+// Beside-the-GUI platform layer: the .docx writer. The package is a zip built in memory (deflate
+// from zlib, which the GUI loads anyway: a zip library would cost every start of the program its
+// loading) and written with the runtime's atomic replace. Package parts: [Content_Types].xml, _rels/.rels,
 // word/document.xml, word/_rels/document.xml.rels, word/styles.xml.
 #include "docx.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <ctime>
 
-#include <zip.h>
+#include <zlib.h>
 
 #include "cp1251.h"
 #include "replacefile.h"
@@ -319,43 +322,88 @@ std::string Styles() {
            "<w:name w:val=\"Normal\"/></w:style></w:styles>";
 }
 
-// The zip package of the parts, built in memory; false when libzip fails.
-bool Package(const std::vector<std::pair<const char*, std::string>>& parts, std::string& out) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_error_fini(&error);
-    if (!buffer)
+// Raw deflate of the data; false when zlib fails.
+bool Deflate(const std::string& data, std::string& out) {
+    z_stream z{};
+    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return false;
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, nullptr);
-    if (!archive)
-        zip_source_free(buffer); // the reference the archive would have taken
-    bool ok = archive != nullptr;
-    for (const auto& [name, data] : parts) {
-        if (!ok)
-            break;
-        zip_source_t* part = zip_source_buffer(archive, data.data(), data.size(), 0);
-        ok = part && zip_file_add(archive, name, part, ZIP_FL_ENC_UTF_8) >= 0;
-        if (part && !ok)
-            zip_source_free(part);
-    }
-    if (archive) {
-        if (ok)
-            ok = zip_close(archive) == 0;
-        else
-            zip_discard(archive);
-    }
-    zip_stat_t st;
-    zip_stat_init(&st);
-    ok = ok && zip_source_stat(buffer, &st) == 0 && zip_source_open(buffer) == 0;
-    if (ok) {
-        out.resize(size_t(st.size));
-        ok = zip_source_read(buffer, out.data(), st.size) == zip_int64_t(st.size);
-        zip_source_close(buffer);
-    }
-    zip_source_free(buffer);
+    out.resize(deflateBound(&z, uLong(data.size())));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    bool ok = deflate(&z, Z_FINISH) == Z_STREAM_END;
+    out.resize(z.total_out);
+    deflateEnd(&z);
     return ok;
+}
+
+void Put16(std::string& out, unsigned v) {
+    out += char(v & 0xFF);
+    out += char((v >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+// The zip package of the parts, built in memory, each part deflated; false when zlib fails. One
+// disk, no data descriptors, entries stamped with the local time of writing.
+bool Package(const std::vector<std::pair<const char*, std::string>>& parts, std::string& out) {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const unsigned time = unsigned(local.tm_hour << 11 | local.tm_min << 5 | local.tm_sec / 2);
+    const unsigned date =
+        unsigned(std::max(local.tm_year - 80, 0) << 9 | (local.tm_mon + 1) << 5 | local.tm_mday);
+    std::string directory;
+    out.clear();
+    for (const auto& [name, data] : parts) {
+        std::string packed;
+        if (!Deflate(data, packed))
+            return false;
+        const uint32_t crc =
+            uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size())));
+        const uint32_t offset = uint32_t(out.size());
+        const std::string_view nameBytes(name);
+        // The fields a local header and its directory entry share, from "version needed" on.
+        std::string common;
+        Put16(common, 20); // version needed: deflate
+        Put16(common, 0);  // flags
+        Put16(common, 8);  // method: deflate
+        Put16(common, time);
+        Put16(common, date);
+        Put32(common, crc);
+        Put32(common, uint32_t(packed.size()));
+        Put32(common, uint32_t(data.size()));
+        Put16(common, unsigned(nameBytes.size()));
+        Put16(common, 0); // extra field length
+        Put32(out, 0x04034B50);
+        out += common;
+        out += nameBytes;
+        out += packed;
+        Put32(directory, 0x02014B50);
+        Put16(directory, 20); // made by: MS-DOS attributes, version 2.0
+        directory += common;
+        Put16(directory, 0); // comment length
+        Put16(directory, 0); // disk
+        Put16(directory, 0); // internal attributes
+        Put32(directory, 0); // external attributes
+        Put32(directory, offset);
+        directory += nameBytes;
+    }
+    const uint32_t at = uint32_t(out.size());
+    out += directory;
+    Put32(out, 0x06054B50);
+    Put16(out, 0); // this disk
+    Put16(out, 0); // the directory's disk
+    Put16(out, unsigned(parts.size()));
+    Put16(out, unsigned(parts.size()));
+    Put32(out, uint32_t(directory.size()));
+    Put32(out, at);
+    Put16(out, 0); // comment length
+    return true;
 }
 
 } // namespace

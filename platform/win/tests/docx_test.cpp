@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 std::string PartOf(const std::string& path, const char* name) {
     int err = 0;
-    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &err);
+    // The consistency check holds each local header to its directory entry; reading checks the CRC.
+    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
     if (!z)
         return "<no archive>";
     std::string out;
