@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "graphics_qt.h"
 #include "sysutils.h"
@@ -99,6 +101,48 @@ void LoadSubstituteFaces() {
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));
 }
 
+namespace {
+
+QFont MakeQtFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
+    QFont f(QString::fromStdString(MapFontName(name)));
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setKerning(false);
+    f.setBold(style.Contains(fsBold));
+    f.setItalic(style.Contains(fsItalic));
+    f.setUnderline(style.Contains(fsUnderline));
+    f.setStrikeOut(style.Contains(fsStrikeOut));
+    if (pitch == fpFixed)
+        f.setFixedPitch(true);
+    if (height < 0) {
+        f.setPixelSize(-height);
+    } else if (height > 0) {
+        // A positive height is the cell height (ascent + descent): scale the em to fit it.
+        f.setPixelSize(100);
+        QFontMetrics m(f);
+        int cell = std::max(1, m.ascent() + m.descent());
+        f.setPixelSize(std::max(1, height * 100 / cell));
+    } else {
+        f.setPixelSize(13);
+    }
+    return f;
+}
+
+} // namespace
+
+const TResolvedFont& ResolveFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
+    using TKey = std::tuple<std::string, int, unsigned, bool>;
+    static std::map<TKey, std::unique_ptr<TResolvedFont>> fonts;
+    LoadSubstituteFaces();
+    unsigned bits = 0;
+    for (TFontStyle st : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
+        bits = bits << 1 | (style.Contains(st) ? 1 : 0);
+    std::unique_ptr<TResolvedFont>& f = fonts[TKey(MapFontName(name), height, bits, pitch == fpFixed)];
+    if (!f)
+        f = std::make_unique<TResolvedFont>(MakeQtFont(name, height, style, pitch));
+    return *f;
+}
+
 void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset) {
     if (const TFace* face = FindFace(f.Name())) {
         pitchAndFamily = PitchAndFamily(*face);
@@ -155,7 +199,7 @@ void TFont::SetHandle(HFONT h) {
     int pitch = lf.lfPitchAndFamily & 0x3;
     FPitch = pitch == FIXED_PITCH ? fpFixed : pitch == VARIABLE_PITCH ? fpVariable : fpDefault;
     FOrientation = lf.lfEscapement;
-    FQt.reset();
+    FQt = nullptr;
     // The font now owns the handle; a handle another font owned is copied instead.
     DropHandle();
     if (h->Owner) {

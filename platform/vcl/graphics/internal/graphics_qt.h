@@ -42,6 +42,19 @@ public:
     using QFont::QFont;
     TQtFont(const QFont& f) : QFont(f) {}
 };
+
+// A logical font as Qt draws it (face, height, style, pitch), made once and shared by every TFont
+// that names it: forms make hundreds of fonts, nearly all alike. Entries live as long as the program.
+class TResolvedFont {
+public:
+    explicit TResolvedFont(const QFont& f) : Font(f) {}
+    const TQtFont Font;
+};
+
+// The shared Qt font of a logical font (the substitute faces loaded first, when the application
+// is there).
+const TResolvedFont& ResolveFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch);
+
 class TQtImage : public QImage {
 public:
     using QImage::QImage;

@@ -3,6 +3,8 @@
 
 #include <QFontInfo>
 
+#include <functional>
+
 #include "gfx_support.h"
 
 namespace {
@@ -108,6 +110,47 @@ TEST(Fonts, TheFormsFontIsDrawnWithItsNarrowSubstitute) {
         const int w = b.Canvas()->TextWidth("Кол-во цифр после запятой:");
         EXPECT_GE(w, 130) << name;
         EXPECT_LE(w, 150) << name;
+    }
+}
+
+// Fonts alike share one Qt font, whatever Qt does not draw (colour, character set) and whichever
+// name of the same face they use; each attribute Qt draws gives a font of its own.
+TEST(Fonts, FontsAlikeShareOneQtFontAndEveryChangeTakesEffect) {
+    EnsureApp();
+    TFont plain, coloured, tahoma;
+    coloured.SetColor(clRed);
+    coloured.SetCharset(RUSSIAN_CHARSET);
+    tahoma.SetName("Tahoma");
+    EXPECT_EQ(&plain.QtFont(), &coloured.QtFont());
+    EXPECT_EQ(&plain.QtFont(), &tahoma.QtFont());
+    struct {
+        const char* what;
+        std::function<void(TFont&)> change;
+        std::function<bool(const QFont&)> holds;
+    } cases[] = {
+        {"name", [](TFont& f) { f.SetName("Arial"); },
+         [](const QFont& q) { return q.family() == "Liberation Sans"; }},
+        {"height", [](TFont& f) { f.SetHeight(-16); }, [](const QFont& q) { return q.pixelSize() == 16; }},
+        {"cell height", [](TFont& f) { f.SetHeight(20); },
+         [](const QFont& q) { return q.pixelSize() > 11 && q.pixelSize() <= 20; }},
+        {"bold", [](TFont& f) { f.SetStyle(TFontStyles{fsBold}); }, [](const QFont& q) { return q.bold(); }},
+        {"italic", [](TFont& f) { f.SetStyle(TFontStyles{fsItalic}); },
+         [](const QFont& q) { return q.italic(); }},
+        {"underline", [](TFont& f) { f.SetStyle(TFontStyles{fsUnderline}); },
+         [](const QFont& q) { return q.underline(); }},
+        {"strike-out", [](TFont& f) { f.SetStyle(TFontStyles{fsStrikeOut}); },
+         [](const QFont& q) { return q.strikeOut(); }},
+        {"fixed pitch", [](TFont& f) { f.SetPitch(fpFixed); }, [](const QFont& q) { return q.fixedPitch(); }},
+    };
+    for (auto& k : cases) {
+        TFont f;
+        const QFont& before = f.QtFont();
+        k.change(f);
+        EXPECT_TRUE(k.holds(f.QtFont())) << k.what;
+        EXPECT_FALSE(k.holds(before)) << k.what;
+        TFont copy;
+        copy.Assign(f);
+        EXPECT_EQ(&copy.QtFont(), &f.QtFont()) << k.what;
     }
 }
 
