@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstring>
@@ -103,6 +104,18 @@ void LoadSubstituteFaces() {
 
 namespace {
 
+// Counts the changes of Qt's font database seen: a width measured before one may differ after it.
+unsigned gFontGeneration = 1;
+
+void WatchFontDatabase() {
+    static QPointer<QGuiApplication> watched;
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || watched == app)
+        return;
+    watched = app;
+    QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app, [] { ++gFontGeneration; });
+}
+
 QFont MakeQtFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
     QFont f(QString::fromStdString(MapFontName(name)));
     f.setStyleStrategy(QFont::NoAntialias);
@@ -134,6 +147,7 @@ const TResolvedFont& ResolveFont(const std::string& name, int height, TFontStyle
     using TKey = std::tuple<std::string, int, unsigned, bool>;
     static std::map<TKey, std::unique_ptr<TResolvedFont>> fonts;
     LoadSubstituteFaces();
+    WatchFontDatabase();
     unsigned bits = 0;
     for (TFontStyle st : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
         bits = bits << 1 | (style.Contains(st) ? 1 : 0);
@@ -141,6 +155,20 @@ const TResolvedFont& ResolveFont(const std::string& name, int height, TFontStyle
     if (!f)
         f = std::make_unique<TResolvedFont>(MakeQtFont(name, height, style, pitch));
     return *f;
+}
+
+int TResolvedFont::Advance(const QString& s) const {
+    constexpr qsizetype kMaxStrings = 4096;
+    if (FGeneration != gFontGeneration || FAdvances.size() >= kMaxStrings) {
+        FAdvances.clear();
+        FGeneration = gFontGeneration;
+    }
+    auto it = FAdvances.constFind(s);
+    if (it != FAdvances.constEnd())
+        return *it;
+    const int w = FMetrics.horizontalAdvance(s);
+    FAdvances.insert(s, w);
+    return w;
 }
 
 void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset) {
@@ -285,6 +313,7 @@ std::uint32_t TCanvas::TabbedText(int x, int y, const std::string& text, int nSt
     SelectFont();
     SelectBrush();
     const QFontMetrics& fm = *FQt->Metrics;
+    const TResolvedFont& font = DrawFont().Resolved();
     int every = 8 * fm.averageCharWidth();
     if (nStops > 0 && stops) {
         every = stops[0];
@@ -303,7 +332,7 @@ std::uint32_t TCanvas::TabbedText(int x, int y, const std::string& text, int nSt
         size_t tab = text.find('\t', from);
         size_t end = tab == std::string::npos ? text.size() : tab;
         QString seg = ToQt(text.substr(from, end - from));
-        int w = fm.horizontalAdvance(seg);
+        int w = font.Advance(seg);
         while (nStops > 0 && tabOrigin + *stops <= pos + w) {
             ++stops;
             --nStops;

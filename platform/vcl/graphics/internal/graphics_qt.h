@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,8 +48,16 @@ public:
 // that names it: forms make hundreds of fonts, nearly all alike. Entries live as long as the program.
 class TResolvedFont {
 public:
-    explicit TResolvedFont(const QFont& f) : Font(f) {}
+    explicit TResolvedFont(const QFont& f) : Font(f), FMetrics(f) {}
     const TQtFont Font;
+    // QFontMetrics(Font).horizontalAdvance(s), remembered: forms measure the same captions again
+    // and again while they are built and laid out, and Qt shapes the text anew each time.
+    int Advance(const QString& s) const;
+
+private:
+    QFontMetrics FMetrics;
+    mutable QHash<QString, int> FAdvances;
+    mutable unsigned FGeneration = 0; // of the font database the widths were measured in
 };
 
 // The shared Qt font of a logical font (the substitute faces loaded first, when the application

@@ -1,7 +1,9 @@
 // Colours, fonts, symbol fonts and image lists of the GUI core's painting side.
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 
 #include <functional>
 
@@ -152,6 +154,33 @@ TEST(Fonts, FontsAlikeShareOneQtFontAndEveryChangeTakesEffect) {
         copy.Assign(f);
         EXPECT_EQ(&copy.QtFont(), &f.QtFont()) << k.what;
     }
+}
+
+// Widths come from a memory of the strings measured in each font: asked again they are still Qt's
+// widths, also after the font database has changed under them.
+TEST(Fonts, RememberedWidthsStayQtsWidths) {
+    TBitmap b;
+    WhiteBitmap(b, 10, 10);
+    TCanvas* c = b.Canvas();
+    const auto qtWidth = [&](const std::string& s) {
+        return QFontMetrics(c->Font()->QtFont()).horizontalAdvance(ToQString(s));
+    };
+    const char* const texts[] = {"Свойства объекта", "Пример", "W", "", "Каналы концентратора"};
+    for (const char* face : {"MS Sans Serif", "Arial"})
+        for (TFontStyles style : {TFontStyles{}, TFontStyles{fsBold}}) {
+            c->Font()->SetName(face);
+            c->Font()->SetStyle(style);
+            for (int pass = 0; pass < 2; ++pass)
+                for (const char* t : texts)
+                    EXPECT_EQ(c->TextWidth(t), qtWidth(t)) << face << " " << t << " pass " << pass;
+        }
+    // A face Qt has not got is drawn with a fallback until it is added.
+    const std::string text = "Small Fonts 0123";
+    c->Font()->SetName("Small Fonts");
+    const int fallback = c->TextWidth(text);
+    ASSERT_GE(QFontDatabase::addApplicationFont("/usr/share/wine/fonts/small_fonts.ttf"), 0);
+    EXPECT_NE(qtWidth(text), fallback);
+    EXPECT_EQ(c->TextWidth(text), qtWidth(text));
 }
 
 TEST(Fonts, WingdingsAndMarlettDrawTheirSymbols) {
