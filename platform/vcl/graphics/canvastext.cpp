@@ -123,7 +123,7 @@ TQtString TCanvas::ToQt(const std::string& text) const {
 TSize TCanvas::TextExtent(const std::string& text) {
     RequiredPainter();
     SelectFont();
-    return TSize(FQt->Metrics->horizontalAdvance(ToQt(text)), FQt->Metrics->height());
+    return TSize(DrawFont().Resolved().Advance(ToQt(text)), FQt->Metrics->height());
 }
 
 // Draws one line of text whose cell's top-left is (x, y) (after alignment), in the text colour,
@@ -176,7 +176,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     SelectFont();
     SelectBrush();
     QString s = ToQt(text);
-    int w = FQt->Metrics->horizontalAdvance(s);
+    int w = DrawFont().Resolved().Advance(s);
     bool updateCp = (FTextAlign & TA_UPDATECP) != 0;
     if (updateCp) {
         x = FPenPos.x;
@@ -212,7 +212,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QString s = ToQt(text);
     // Measuring costs as much as drawing: only a right or centred reference point needs the width.
     int ox, oy;
-    AlignOffset((FTextAlign & TA_CENTER) ? FQt->Metrics->horizontalAdvance(s) : 0, ox, oy);
+    AlignOffset((FTextAlign & TA_CENTER) ? DrawFont().Resolved().Advance(s) : 0, ox, oy);
     DrawTextLine(x + ox, y + oy, s, 0, false, &box);
     Changed();
 }
@@ -307,18 +307,19 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
     SelectFont();
     SelectBrush();
     const QFontMetrics& fm = *FQt->Metrics;
+    const TResolvedFont& font = DrawFont().Resolved();
     const int lineH = fm.height() + ((flags & DT_EXTERNALLEADING) ? fm.leading() : 0);
     const int tabW = 8 * std::max(1, fm.averageCharWidth());
     auto width = [&](const QString& s) {
         if (!(flags & DT_EXPANDTABS) || !s.contains(u'\t'))
-            return fm.horizontalAdvance(s);
+            return font.Advance(s);
         // Each tab moves to the next stop; the text before the first one starts at 0.
         const QStringList parts = s.split(u'\t');
         int w = 0;
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i)
                 w = (w / tabW + 1) * tabW;
-            w += fm.horizontalAdvance(parts[i]);
+            w += font.Advance(parts[i]);
         }
         return w;
     };
@@ -415,7 +416,7 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
             for (qsizetype i = 0; i < parts.size(); ++i) {
                 if (i)
                     px = (px / tabW + 1) * tabW;
-                int pw = fm.horizontalAdvance(parts[i]);
+                int pw = font.Advance(parts[i]);
                 DrawTextLine(x + px, y, parts[i], pw, opaque, clip);
                 px += pw;
             }
@@ -423,8 +424,8 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
             DrawTextLine(x, y, s, w, opaque, clip);
         }
         if (l.underline >= 0 && !(flags & DT_HIDEPREFIX) && l.underline < s.size()) {
-            int ux = x + fm.horizontalAdvance(s.left(l.underline));
-            int uw = fm.horizontalAdvance(s.mid(l.underline, 1));
+            int ux = x + font.Advance(s.left(l.underline));
+            int uw = font.Advance(s.mid(l.underline, 1));
             int uy = y + fm.ascent() + std::max(1, fm.underlinePos());
             if (!clip || box.contains(QPoint(ux, uy)))
                 FQt->Painter->fillRect(QRect(ux, uy, uw, 1), QRef(FTextColor));

@@ -8,9 +8,12 @@
 #include <QGuiApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "graphics_qt.h"
 #include "sysutils.h"
@@ -99,6 +102,75 @@ void LoadSubstituteFaces() {
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));
 }
 
+namespace {
+
+// Counts the changes of Qt's font database seen: a width measured before one may differ after it.
+unsigned gFontGeneration = 1;
+
+void WatchFontDatabase() {
+    static QPointer<QGuiApplication> watched;
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || watched == app)
+        return;
+    watched = app;
+    QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app, [] { ++gFontGeneration; });
+}
+
+QFont MakeQtFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
+    QFont f(QString::fromStdString(MapFontName(name)));
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setKerning(false);
+    f.setBold(style.Contains(fsBold));
+    f.setItalic(style.Contains(fsItalic));
+    f.setUnderline(style.Contains(fsUnderline));
+    f.setStrikeOut(style.Contains(fsStrikeOut));
+    if (pitch == fpFixed)
+        f.setFixedPitch(true);
+    if (height < 0) {
+        f.setPixelSize(-height);
+    } else if (height > 0) {
+        // A positive height is the cell height (ascent + descent): scale the em to fit it.
+        f.setPixelSize(100);
+        QFontMetrics m(f);
+        int cell = std::max(1, m.ascent() + m.descent());
+        f.setPixelSize(std::max(1, height * 100 / cell));
+    } else {
+        f.setPixelSize(13);
+    }
+    return f;
+}
+
+} // namespace
+
+const TResolvedFont& ResolveFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch) {
+    using TKey = std::tuple<std::string, int, unsigned, bool>;
+    static std::map<TKey, std::unique_ptr<TResolvedFont>> fonts;
+    LoadSubstituteFaces();
+    WatchFontDatabase();
+    unsigned bits = 0;
+    for (TFontStyle st : {fsBold, fsItalic, fsUnderline, fsStrikeOut})
+        bits = bits << 1 | (style.Contains(st) ? 1 : 0);
+    std::unique_ptr<TResolvedFont>& f = fonts[TKey(MapFontName(name), height, bits, pitch == fpFixed)];
+    if (!f)
+        f = std::make_unique<TResolvedFont>(MakeQtFont(name, height, style, pitch));
+    return *f;
+}
+
+int TResolvedFont::Advance(const QString& s) const {
+    constexpr qsizetype kMaxStrings = 4096;
+    if (FGeneration != gFontGeneration || FAdvances.size() >= kMaxStrings) {
+        FAdvances.clear();
+        FGeneration = gFontGeneration;
+    }
+    auto it = FAdvances.constFind(s);
+    if (it != FAdvances.constEnd())
+        return *it;
+    const int w = FMetrics.horizontalAdvance(s);
+    FAdvances.insert(s, w);
+    return w;
+}
+
 void FaceTraits(const TFont& f, unsigned char& pitchAndFamily, unsigned char& charset) {
     if (const TFace* face = FindFace(f.Name())) {
         pitchAndFamily = PitchAndFamily(*face);
@@ -155,7 +227,7 @@ void TFont::SetHandle(HFONT h) {
     int pitch = lf.lfPitchAndFamily & 0x3;
     FPitch = pitch == FIXED_PITCH ? fpFixed : pitch == VARIABLE_PITCH ? fpVariable : fpDefault;
     FOrientation = lf.lfEscapement;
-    FQt.reset();
+    FQt = nullptr;
     // The font now owns the handle; a handle another font owned is copied instead.
     DropHandle();
     if (h->Owner) {
@@ -241,6 +313,7 @@ std::uint32_t TCanvas::TabbedText(int x, int y, const std::string& text, int nSt
     SelectFont();
     SelectBrush();
     const QFontMetrics& fm = *FQt->Metrics;
+    const TResolvedFont& font = DrawFont().Resolved();
     int every = 8 * fm.averageCharWidth();
     if (nStops > 0 && stops) {
         every = stops[0];
@@ -259,7 +332,7 @@ std::uint32_t TCanvas::TabbedText(int x, int y, const std::string& text, int nSt
         size_t tab = text.find('\t', from);
         size_t end = tab == std::string::npos ? text.size() : tab;
         QString seg = ToQt(text.substr(from, end - from));
-        int w = fm.horizontalAdvance(seg);
+        int w = font.Advance(seg);
         while (nStops > 0 && tabOrigin + *stops <= pos + w) {
             ++stops;
             --nStops;

@@ -2,9 +2,6 @@
 #include "graphics.h"
 #include "graphics_qt.h"
 
-#include <QFont>
-#include <QFontMetrics>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -217,7 +214,7 @@ TFont::~TFont() { DropHandle(); }
 
 void TFont::Touch() {
     DropHandle();
-    FQt.reset();
+    FQt = nullptr;
     Changed();
 }
 
@@ -301,34 +298,13 @@ void TFont::SetOrientation(int v) {
     Changed();
 }
 
-const TQtFont& TFont::QtFont() const {
-    if (!FQt) {
-        LoadSubstituteFaces();
-        auto f = std::make_unique<TQtFont>(QString::fromStdString(MapFontName(FName)));
-        f->setStyleStrategy(QFont::NoAntialias);
-        f->setHintingPreference(QFont::PreferFullHinting);
-        f->setKerning(false);
-        f->setBold(FStyle.Contains(fsBold));
-        f->setItalic(FStyle.Contains(fsItalic));
-        f->setUnderline(FStyle.Contains(fsUnderline));
-        f->setStrikeOut(FStyle.Contains(fsStrikeOut));
-        if (FPitch == fpFixed)
-            f->setFixedPitch(true);
-        if (FHeight < 0) {
-            f->setPixelSize(-FHeight);
-        } else if (FHeight > 0) {
-            // A positive height is the cell height (ascent + descent): scale the em to fit it.
-            f->setPixelSize(100);
-            QFontMetrics m(*f);
-            int cell = std::max(1, m.ascent() + m.descent());
-            f->setPixelSize(std::max(1, FHeight * 100 / cell));
-        } else {
-            f->setPixelSize(13);
-        }
-        FQt = std::move(f);
-    }
+const TResolvedFont& TFont::Resolved() const {
+    if (!FQt)
+        FQt = &ResolveFont(FName, FHeight, FStyle, FPitch);
     return *FQt;
 }
+
+const TQtFont& TFont::QtFont() const { return Resolved().Font; }
 
 void TPen::Assign(TPersistent* Source) {
     if (auto* f = dynamic_cast<TPen*>(Source))

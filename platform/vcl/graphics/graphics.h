@@ -13,6 +13,7 @@
 
 // The Qt side, complete only in graphics/internal/graphics_qt.h.
 class TQtFont;
+class TResolvedFont;
 class TQtImage;
 class TQtColor;
 class TQtPath;
@@ -249,6 +250,8 @@ public:
 
     // The font as Qt draws it: name mapped to an installed face with the same metrics.
     const TQtFont& QtFont() const;
+    // The same, with what is known of it, shared by every font of this face, height, style and pitch.
+    const TResolvedFont& Resolved() const;
     // Symbol fonts whose bytes are remapped before drawing.
     bool IsWingdings() const { return FSymbol == 1; }
     bool IsMarlett() const { return FSymbol == 2; }
@@ -264,7 +267,7 @@ private:
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
     int FSymbol = 0; // 1 Wingdings, 2 Marlett
-    mutable std::unique_ptr<TQtFont> FQt;
+    mutable const TResolvedFont* FQt = nullptr;
     mutable HFONT FHandle = nullptr;
 };
 

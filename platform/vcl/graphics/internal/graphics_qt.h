@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -42,6 +43,27 @@ public:
     using QFont::QFont;
     TQtFont(const QFont& f) : QFont(f) {}
 };
+
+// A logical font as Qt draws it (face, height, style, pitch), made once and shared by every TFont
+// that names it: forms make hundreds of fonts, nearly all alike. Entries live as long as the program.
+class TResolvedFont {
+public:
+    explicit TResolvedFont(const QFont& f) : Font(f), FMetrics(f) {}
+    const TQtFont Font;
+    // QFontMetrics(Font).horizontalAdvance(s), remembered: forms measure the same captions again
+    // and again while they are built and laid out, and Qt shapes the text anew each time.
+    int Advance(const QString& s) const;
+
+private:
+    QFontMetrics FMetrics;
+    mutable QHash<QString, int> FAdvances;
+    mutable unsigned FGeneration = 0; // of the font database the widths were measured in
+};
+
+// The shared Qt font of a logical font (the substitute faces loaded first, when the application
+// is there).
+const TResolvedFont& ResolveFont(const std::string& name, int height, TFontStyles style, TFontPitch pitch);
+
 class TQtImage : public QImage {
 public:
     using QImage::QImage;

@@ -1,7 +1,11 @@
 // Colours, fonts, symbol fonts and image lists of the GUI core's painting side.
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
+
+#include <functional>
 
 #include "gfx_support.h"
 
@@ -109,6 +113,74 @@ TEST(Fonts, TheFormsFontIsDrawnWithItsNarrowSubstitute) {
         EXPECT_GE(w, 130) << name;
         EXPECT_LE(w, 150) << name;
     }
+}
+
+// Fonts alike share one Qt font, whatever Qt does not draw (colour, character set) and whichever
+// name of the same face they use; each attribute Qt draws gives a font of its own.
+TEST(Fonts, FontsAlikeShareOneQtFontAndEveryChangeTakesEffect) {
+    EnsureApp();
+    TFont plain, coloured, tahoma;
+    coloured.SetColor(clRed);
+    coloured.SetCharset(RUSSIAN_CHARSET);
+    tahoma.SetName("Tahoma");
+    EXPECT_EQ(&plain.QtFont(), &coloured.QtFont());
+    EXPECT_EQ(&plain.QtFont(), &tahoma.QtFont());
+    struct {
+        const char* what;
+        std::function<void(TFont&)> change;
+        std::function<bool(const QFont&)> holds;
+    } cases[] = {
+        {"name", [](TFont& f) { f.SetName("Arial"); },
+         [](const QFont& q) { return q.family() == "Liberation Sans"; }},
+        {"height", [](TFont& f) { f.SetHeight(-16); }, [](const QFont& q) { return q.pixelSize() == 16; }},
+        {"cell height", [](TFont& f) { f.SetHeight(20); },
+         [](const QFont& q) { return q.pixelSize() > 11 && q.pixelSize() <= 20; }},
+        {"bold", [](TFont& f) { f.SetStyle(TFontStyles{fsBold}); }, [](const QFont& q) { return q.bold(); }},
+        {"italic", [](TFont& f) { f.SetStyle(TFontStyles{fsItalic}); },
+         [](const QFont& q) { return q.italic(); }},
+        {"underline", [](TFont& f) { f.SetStyle(TFontStyles{fsUnderline}); },
+         [](const QFont& q) { return q.underline(); }},
+        {"strike-out", [](TFont& f) { f.SetStyle(TFontStyles{fsStrikeOut}); },
+         [](const QFont& q) { return q.strikeOut(); }},
+        {"fixed pitch", [](TFont& f) { f.SetPitch(fpFixed); }, [](const QFont& q) { return q.fixedPitch(); }},
+    };
+    for (auto& k : cases) {
+        TFont f;
+        const QFont& before = f.QtFont();
+        k.change(f);
+        EXPECT_TRUE(k.holds(f.QtFont())) << k.what;
+        EXPECT_FALSE(k.holds(before)) << k.what;
+        TFont copy;
+        copy.Assign(f);
+        EXPECT_EQ(&copy.QtFont(), &f.QtFont()) << k.what;
+    }
+}
+
+// Widths come from a memory of the strings measured in each font: asked again they are still Qt's
+// widths, also after the font database has changed under them.
+TEST(Fonts, RememberedWidthsStayQtsWidths) {
+    TBitmap b;
+    WhiteBitmap(b, 10, 10);
+    TCanvas* c = b.Canvas();
+    const auto qtWidth = [&](const std::string& s) {
+        return QFontMetrics(c->Font()->QtFont()).horizontalAdvance(ToQString(s));
+    };
+    const char* const texts[] = {"Свойства объекта", "Пример", "W", "", "Каналы концентратора"};
+    for (const char* face : {"MS Sans Serif", "Arial"})
+        for (TFontStyles style : {TFontStyles{}, TFontStyles{fsBold}}) {
+            c->Font()->SetName(face);
+            c->Font()->SetStyle(style);
+            for (int pass = 0; pass < 2; ++pass)
+                for (const char* t : texts)
+                    EXPECT_EQ(c->TextWidth(t), qtWidth(t)) << face << " " << t << " pass " << pass;
+        }
+    // A face Qt has not got is drawn with a fallback until it is added.
+    const std::string text = "Small Fonts 0123";
+    c->Font()->SetName("Small Fonts");
+    const int fallback = c->TextWidth(text);
+    ASSERT_GE(QFontDatabase::addApplicationFont("/usr/share/wine/fonts/small_fonts.ttf"), 0);
+    EXPECT_NE(qtWidth(text), fallback);
+    EXPECT_EQ(c->TextWidth(text), qtWidth(text));
 }
 
 TEST(Fonts, WingdingsAndMarlettDrawTheirSymbols) {
