@@ -257,7 +257,8 @@ private:
     void DrawMoveTabIndicator(TCanvas* C);
     TPoint InwardStep() const;
     void DrawOutline(TCanvas* C, const std::vector<TPoint>& Pts, TColor Color);
-    void DrawShadeRun(TCanvas* C, TCanvas* Under, TPoint Origin, TPoint From, TPoint To, int Weight);
+    void DrawShadeRun(TCanvas* C, const std::function<TColor(TPoint)>& Under, TPoint From, TPoint To,
+                      int Weight);
 
     TGwTabDataList FTabList;
     TGwTabRegionCache FRegionCache;

@@ -455,6 +455,42 @@ TEST(GwTabEngine, CardJoinsTheCurrentTab) {
     EXPECT_EQ(paper.At(150, 99), BlendColors(clBlack, clYellow, 15));
 }
 
+// Over a background that changes from pixel to pixel, every pixel of the two-tone shadow darkens the
+// very pixel it covers, down both edges and round the corners.
+TEST(GwTabEngine, ShadowDarkensEachPixelUnderIt) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetTabIndex(0);
+    auto pattern = [](int X, int Y) {
+        return static_cast<TColor>(RGB((X * 7) & 0xFF, (Y * 5) & 0xFF, 0x80));
+    };
+    s.Tabs->OnPaintBackground = [&](TObject*, TCanvas* C, const TRect& R, bool& Handled) {
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x)
+                C->SetPixel(x, y, pattern(x, y));
+        Handled = true;
+    };
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    std::vector<std::string> wrong;
+    auto expect = [&](int X, int Y, int Weight) {
+        if (paper.At(X, Y) != BlendColors(clBlack, pattern(X, Y), static_cast<std::uint8_t>(Weight)))
+            wrong.push_back(std::to_string(X) + "," + std::to_string(Y));
+    };
+    // The card runs from row 30 to the bottom; its outline stops 2 pixels short of the far edges.
+    for (int y = 30; y < 99; ++y) {
+        expect(298, y, y == 30 ? 15 : 30);
+        expect(299, y, 15);
+    }
+    for (int x = 1; x < 299; ++x) {
+        expect(x, 98, 30);
+        expect(x, 99, 15);
+    }
+    expect(299, 99, 15);
+    expect(0, 99, 15);
+    EXPECT_TRUE(wrong.empty()) << ::testing::PrintToString(wrong);
+}
+
 // A selection left out of range by a descendant is neither drawn, hit nor stepped from, and nothing
 // reaches the exception boundary.
 TEST(GwTabEngine, SelectionOutOfRangeIsHarmless) {
