@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -286,6 +287,10 @@ private:
     TPopupMenu* FTabMenu = nullptr;
     TTimer* FDragScrollTimer = nullptr;
     TChangeLink FImageChangeLink;
+    // Text extents measured, plain and bold, for the font revision and orientation below.
+    std::map<std::string, TSize> FExtents[2];
+    unsigned FExtentsFontRevision = 0;
+    bool FExtentsVertical = false;
 };
 #undef GW_TAB_PROPERTY
 

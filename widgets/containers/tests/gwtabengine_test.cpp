@@ -2,6 +2,8 @@
 // message path, hit tests and pixels of each tab shape, and the plain data beside it.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Gwtabs.h"
 #include "forms.h"
 #include "gw_styles.h"
@@ -997,6 +999,56 @@ TEST(GwTabEngine, AcceleratorTextParts) {
         EXPECT_EQ(r, c.After) << c.Text;
     }
 }
+
+// Tabs sized from their captions follow every change of what they measure, and come back to the
+// same size when it is undone.
+struct RemeasureCase {
+    const char* Name;
+    std::function<void(TForm&, TGwTabControl*)> Change, Undo;
+};
+
+void PrintTo(const RemeasureCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabRemeasure : public ::testing::TestWithParam<RemeasureCase> {};
+
+TEST_P(TabRemeasure, TabsFollowTheChangeAndItsUndo) {
+    TStrip s;
+    // A face that turns, so vertical text keeps the font.
+    s.Form.Font()->SetName("Arial");
+    ASSERT_EQ(s.Tabs->Font()->Name(), "Arial");
+    s.Tabs->SetTabOrientation(toLeft);
+    s.Tabs->SetTabStyle(tsSingleSlant);
+    s.Tabs->SetBounds(0, 0, 300, 300);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetCaption("Channels");
+    std::vector<TRect> before = s.Rects();
+    GetParam().Change(s.Form, s.Tabs);
+    EXPECT_NE(s.Rects(), before);
+    GetParam().Undo(s.Form, s.Tabs);
+    EXPECT_EQ(s.Rects(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabRemeasure,
+    ::testing::Values(
+        RemeasureCase{"FontSize", [](TForm&, TGwTabControl* t) { t->Font()->SetSize(16); },
+                      [](TForm&, TGwTabControl* t) { t->Font()->SetSize(8); }},
+        RemeasureCase{"FontStyle", [](TForm&, TGwTabControl* t) { t->Font()->SetStyle(TFontStyles{fsBold}); },
+                      [](TForm&, TGwTabControl* t) { t->Font()->SetStyle(TFontStyles{}); }},
+        RemeasureCase{"ParentFont",
+                      [](TForm& f, TGwTabControl* t) {
+                          t->SetParentFont(true);
+                          f.Font()->SetSize(16);
+                      },
+                      [](TForm& f, TGwTabControl*) { f.Font()->SetSize(8); }},
+        RemeasureCase{"BoldCurrentTab", [](TForm&, TGwTabControl* t) { t->SetBoldCurrentTab(true); },
+                      [](TForm&, TGwTabControl* t) { t->SetBoldCurrentTab(false); }},
+        RemeasureCase{
+            "Caption",
+            [](TForm&, TGwTabControl* t) { t->GetTabCollection()->GetItem(0)->SetCaption("Objects"); },
+            [](TForm&, TGwTabControl* t) { t->GetTabCollection()->GetItem(0)->SetCaption("Channels"); }},
+        RemeasureCase{"TextOrientation", [](TForm&, TGwTabControl* t) { t->SetTextOrientation(orVertical); },
+                      [](TForm&, TGwTabControl* t) { t->SetTextOrientation(orHorizontal); }}),
+    [](const ::testing::TestParamInfo<RemeasureCase>& i) { return std::string(i.param.Name); });
 
 TEST(GwTabData, ListMoveRemoveAndAssign) {
     TGwTabDataList list;
