@@ -438,6 +438,36 @@ TEST(CanvasBitmap, TransparentDrawKeepsTheKeyColourPixels) {
     EXPECT_EQ(PixelAt(dst.Image(), 2, 2), clGreen);
 }
 
+// A bitmap drawn onto its own canvas lands as the picture was before the draw, however the two
+// overlap, and a later change to the bitmap leaves what another canvas got from it alone.
+TEST(CanvasBitmap, DrawnOntoItselfOrElsewhereCopiesThePictureAsItWas) {
+    const int W = 64, H = 3;
+    auto shade = [](int x, int y) { return TColor(RGB(x * 3, y * 50, 7)); };
+    for (TPoint shift : {TPoint(1, 0), TPoint(-1, 0), TPoint(0, 1), TPoint(5, -1)}) {
+        TBitmap b;
+        WhiteBitmap(b, W, H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                b.Canvas()->Pixels[x][y] = shade(x, y);
+        b.Canvas()->Draw(shift.x, shift.y, &b);
+        int wrong = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                int sx = x - shift.x, sy = y - shift.y;
+                bool moved = sx >= 0 && sx < W && sy >= 0 && sy < H;
+                wrong += PixelAt(b.Image(), x, y) != (moved ? shade(sx, sy) : shade(x, y));
+            }
+        EXPECT_EQ(wrong, 0) << shift.x << "," << shift.y;
+        TBitmap other;
+        WhiteBitmap(other, W, H);
+        other.Canvas()->Draw(0, 0, &b);
+        QImage before = other.Image();
+        b.Canvas()->Brush()->SetColor(clBlue);
+        b.Canvas()->FillRect(Rect(0, 0, W, H));
+        EXPECT_EQ(other.Image(), before);
+    }
+}
+
 } // namespace
 
 namespace {
