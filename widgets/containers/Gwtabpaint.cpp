@@ -343,12 +343,30 @@ void TGwCustomTabControl::DoTextOut(TCanvas* C, int X, int Y, const std::string&
 }
 
 // The shadow darkens what lay under the card (Under gives it by client point), not the card's own
-// colour.
+// colour. The edges mostly lie over one plain colour, so each run of one shade is filled at once.
 void TGwCustomTabControl::DrawShadeRun(TCanvas* C, const std::function<TColor(TPoint)>& Under, TPoint From,
                                        TPoint To, int Weight) {
     int dx = (To.x > From.x) - (To.x < From.x), dy = (To.y > From.y) - (To.y < From.y);
-    for (TPoint p = From; p != To; p = TPoint{p.x + dx, p.y + dy})
-        C->SetPixel(p.x, p.y, BlendColors(clBlack, Under(p), static_cast<std::uint8_t>(Weight)));
+    auto shade = [&](TPoint p) { return BlendColors(clBlack, Under(p), static_cast<std::uint8_t>(Weight)); };
+    TBrush* brush = C->Brush();
+    TColor keepColor = brush->Color();
+    TBrushStyle keepStyle = brush->Style();
+    brush->SetStyle(bsSolid);
+    TPoint p = From;
+    while (p != To) {
+        TColor c = shade(p);
+        TPoint last = p, q{p.x + dx, p.y + dy};
+        while (q != To && shade(q) == c) {
+            last = q;
+            q = TPoint{q.x + dx, q.y + dy};
+        }
+        brush->SetColor(c);
+        C->FillRect(TRect{std::min(p.x, last.x), std::min(p.y, last.y), std::max(p.x, last.x) + 1,
+                          std::max(p.y, last.y) + 1});
+        p = q;
+    }
+    brush->SetColor(keepColor);
+    brush->SetStyle(keepStyle);
 }
 
 void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
