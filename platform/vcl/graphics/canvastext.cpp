@@ -71,6 +71,29 @@ const TShaped& ShapedRuns(QPainter* p, const QString& s) {
     return *cache.insert(key, shaped);
 }
 
+// Measuring shapes the whole string each time, and the forms measure the same strings in the same
+// fonts over and over (a label at each change of its parent's font, a caption before it is drawn):
+// widths are kept per font, as the metrics of one canvas font give them.
+struct TAdvanceKey {
+    QFont font;
+    QString text;
+    bool operator==(const TAdvanceKey&) const = default;
+};
+
+size_t qHash(const TAdvanceKey& k, size_t seed = 0) { return qHashMulti(seed, k.font, k.text); }
+
+int Advance(const QFontMetrics& fm, const QFont& font, const QString& s) {
+    static QHash<TAdvanceKey, int> cache;
+    constexpr qsizetype kMaxStrings = 8192;
+    TAdvanceKey key{font, s};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() >= kMaxStrings)
+        cache.clear();
+    return *cache.insert(key, fm.horizontalAdvance(s));
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- text
@@ -123,7 +146,7 @@ TQtString TCanvas::ToQt(const std::string& text) const {
 TSize TCanvas::TextExtent(const std::string& text) {
     RequiredPainter();
     SelectFont();
-    return TSize(FQt->Metrics->horizontalAdvance(ToQt(text)), FQt->Metrics->height());
+    return TSize(Advance(*FQt->Metrics, FQt->MetricsFont, ToQt(text)), FQt->Metrics->height());
 }
 
 // Draws one line of text whose cell's top-left is (x, y) (after alignment), in the text colour,
@@ -176,7 +199,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     SelectFont();
     SelectBrush();
     QString s = ToQt(text);
-    int w = FQt->Metrics->horizontalAdvance(s);
+    int w = Advance(*FQt->Metrics, FQt->MetricsFont, s);
     bool updateCp = (FTextAlign & TA_UPDATECP) != 0;
     if (updateCp) {
         x = FPenPos.x;
@@ -212,7 +235,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QString s = ToQt(text);
     // Measuring costs as much as drawing: only a right or centred reference point needs the width.
     int ox, oy;
-    AlignOffset((FTextAlign & TA_CENTER) ? FQt->Metrics->horizontalAdvance(s) : 0, ox, oy);
+    AlignOffset((FTextAlign & TA_CENTER) ? Advance(*FQt->Metrics, FQt->MetricsFont, s) : 0, ox, oy);
     DrawTextLine(x + ox, y + oy, s, 0, false, &box);
     Changed();
 }
@@ -311,14 +334,14 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
     const int tabW = 8 * std::max(1, fm.averageCharWidth());
     auto width = [&](const QString& s) {
         if (!(flags & DT_EXPANDTABS) || !s.contains(u'\t'))
-            return fm.horizontalAdvance(s);
+            return Advance(fm, FQt->MetricsFont, s);
         // Each tab moves to the next stop; the text before the first one starts at 0.
         const QStringList parts = s.split(u'\t');
         int w = 0;
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i)
                 w = (w / tabW + 1) * tabW;
-            w += fm.horizontalAdvance(parts[i]);
+            w += Advance(fm, FQt->MetricsFont, parts[i]);
         }
         return w;
     };
@@ -415,7 +438,7 @@ int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
             for (qsizetype i = 0; i < parts.size(); ++i) {
                 if (i)
                     px = (px / tabW + 1) * tabW;
-                int pw = fm.horizontalAdvance(parts[i]);
+                int pw = Advance(fm, FQt->MetricsFont, parts[i]);
                 DrawTextLine(x + px, y, parts[i], pw, opaque, clip);
                 px += pw;
             }

@@ -2,7 +2,10 @@
 // clipping and saved states.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <functional>
+#include <set>
 
 #include "gfx_support.h"
 #include "wingdi.h"
@@ -123,6 +126,37 @@ TEST(CanvasText, TextOutHangsFromTheTopLeftOfItsCell) {
     EXPECT_EQ(PixelAt(img, 10, 7), clAqua);
     EXPECT_GT(CountColor(img, clBlack), 10);
     EXPECT_EQ(c->PenPos(), Point(10 + ext.cx, 7));
+}
+
+// Widths measured once are kept per font: each font, met again, still gets its own width, the one
+// Qt measures for it.
+TEST(CanvasText, WidthsFollowEveryFontChange) {
+    TBitmap b;
+    WhiteBitmap(b, 10, 10);
+    TCanvas* c = b.Canvas();
+    const std::function<void(TFont*)> fonts[] = {
+        [](TFont*) {},
+        [](TFont* f) { f->SetSize(16); },
+        [](TFont* f) { f->SetStyle(TFontStyles{fsBold}); },
+        [](TFont* f) {
+            f->SetStyle(TFontStyles{fsItalic, fsUnderline});
+        },
+        [](TFont* f) { f->SetName("Courier New"); },
+        [](TFont* f) { f->SetName("Times New Roman"); },
+    };
+    std::set<int> widths;
+    for (int round = 0; round < 2; ++round)
+        for (size_t i = 0; i < std::size(fonts); ++i) {
+            TFont plain;
+            c->Font()->Assign(plain);
+            fonts[i](c->Font());
+            const int w = c->TextWidth("Wide wig 10");
+            EXPECT_EQ(w, QFontMetrics(c->Font()->QtFont()).horizontalAdvance(QStringLiteral("Wide wig 10")))
+                << "font " << i << ", round " << round;
+            EXPECT_EQ(c->TextExtent("Wide wig 10").cx, w);
+            widths.insert(w);
+        }
+    EXPECT_GE(widths.size(), 4u);
 }
 
 TEST(CanvasText, SetTextAlignMovesTheReferencePoint) {
