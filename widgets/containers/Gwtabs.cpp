@@ -298,6 +298,9 @@ TSize TGwCustomTabControl::CalcTextExtent(const std::string& Text, bool Bold) {
     std::map<std::string, TSize>& known = FExtents[Bold ? 1 : 0];
     if (auto it = known.find(Text); it != known.end())
         return it->second;
+    // Captions renamed again and again do not pile up.
+    if (known.size() >= 256)
+        known.clear();
     TCanvas* c = Canvas();
     c->Font()->Assign(*Font());
     if (Bold)
