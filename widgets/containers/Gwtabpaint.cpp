@@ -342,15 +342,31 @@ void TGwCustomTabControl::DoTextOut(TCanvas* C, int X, int Y, const std::string&
     C->Brush()->SetStyle(bsSolid);
 }
 
-// The shadow darkens what lay under the card (Under holds it, its origin at the card's top-left),
-// not the card's own colour.
-void TGwCustomTabControl::DrawShadeRun(TCanvas* C, TCanvas* Under, TPoint Origin, TPoint From, TPoint To,
-                                       int Weight) {
+// The shadow darkens what lay under the card (Under gives it by client point), not the card's own
+// colour. The edges mostly lie over one plain colour, so each run of one shade is filled at once.
+void TGwCustomTabControl::DrawShadeRun(TCanvas* C, const std::function<TColor(TPoint)>& Under, TPoint From,
+                                       TPoint To, int Weight) {
     int dx = (To.x > From.x) - (To.x < From.x), dy = (To.y > From.y) - (To.y < From.y);
-    for (TPoint p = From; p != To; p = TPoint{p.x + dx, p.y + dy})
-        C->SetPixel(p.x, p.y,
-                    BlendColors(clBlack, Under->GetPixel(p.x - Origin.x, p.y - Origin.y),
-                                static_cast<std::uint8_t>(Weight)));
+    auto shade = [&](TPoint p) { return BlendColors(clBlack, Under(p), static_cast<std::uint8_t>(Weight)); };
+    TBrush* brush = C->Brush();
+    TColor keepColor = brush->Color();
+    TBrushStyle keepStyle = brush->Style();
+    brush->SetStyle(bsSolid);
+    TPoint p = From;
+    while (p != To) {
+        TColor c = shade(p);
+        TPoint last = p, q{p.x + dx, p.y + dy};
+        while (q != To && shade(q) == c) {
+            last = q;
+            q = TPoint{q.x + dx, q.y + dy};
+        }
+        brush->SetColor(c);
+        C->FillRect(TRect{std::min(p.x, last.x), std::min(p.y, last.y), std::max(p.x, last.x) + 1,
+                          std::max(p.y, last.y) + 1});
+        p = q;
+    }
+    brush->SetColor(keepColor);
+    brush->SetStyle(keepStyle);
 }
 
 void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
@@ -361,11 +377,23 @@ void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
     TColor fill = FUseColoredTabs && current ? Tab(FTabIndex).Color : Color();
     bool shadow = FShowCardFrame && FShowFullFrame && FShowShadow && FTabOrientation == toTop &&
                   FTabSequence == tsStandard;
-    TBitmap under;
+    // The shadow falls on the card's two right columns and two bottom rows: only they are kept (a
+    // copy of the whole card cost the first paint a card-sized image).
+    int w = r.Width(), h = r.Height();
+    TBitmap right, bottom;
     if (shadow) {
-        under.SetSize(r.Width(), r.Height());
-        under.Canvas()->CopyRect(TRect{0, 0, r.Width(), r.Height()}, C, r);
+        right.SetSize(2, h);
+        right.Canvas()->CopyRect(TRect{0, 0, 2, h}, C, TRect{r.Right - 2, r.Top, r.Right, r.Bottom});
+        bottom.SetSize(w, 2);
+        bottom.Canvas()->CopyRect(TRect{0, 0, w, 2}, C, TRect{r.Left, r.Bottom - 2, r.Right, r.Bottom});
     }
+    auto under = [&](TPoint p) {
+        int x = p.x - r.Left, y = p.y - r.Top;
+        if (x < 0 || y < 0 || x >= w || y >= h)
+            return TColor(-1);
+        return x >= w - 2 ? right.Canvas()->GetPixel(x - (w - 2), y)
+                          : bottom.Canvas()->GetPixel(x, y - (h - 2));
+    };
     bool handled = false;
     PaintCardBackground(C, Row, r, handled);
     if (!handled) {
@@ -379,13 +407,12 @@ void TGwCustomTabControl::DrawCard(TCanvas* C, int Row) {
     TPoint p0{r.Left, r.Top}, p1{r.Right - 1, r.Top}, p2{r.Right - 1, r.Bottom - 1}, p3{r.Left, r.Bottom - 1};
     if (shadow) {
         DrawOutline(C, {p0, {p1.x - 2, p1.y}, {p2.x - 2, p2.y - 2}, {p3.x, p3.y - 2}, p0}, line);
-        TCanvas* u = under.Canvas();
-        DrawShadeRun(C, u, p0, {p1.x - 1, p1.y + 1}, {p2.x - 1, p2.y - 1}, 30);
-        DrawShadeRun(C, u, p0, {p2.x - 1, p2.y - 1}, {p3.x, p3.y - 1}, 30);
-        DrawShadeRun(C, u, p0, {p1.x - 1, p1.y}, p1, 15);
-        DrawShadeRun(C, u, p0, p1, p2, 15);
-        DrawShadeRun(C, u, p0, p2, p3, 15);
-        DrawShadeRun(C, u, p0, p3, {p3.x, p3.y - 1}, 15);
+        DrawShadeRun(C, under, {p1.x - 1, p1.y + 1}, {p2.x - 1, p2.y - 1}, 30);
+        DrawShadeRun(C, under, {p2.x - 1, p2.y - 1}, {p3.x, p3.y - 1}, 30);
+        DrawShadeRun(C, under, {p1.x - 1, p1.y}, p1, 15);
+        DrawShadeRun(C, under, p1, p2, 15);
+        DrawShadeRun(C, under, p2, p3, 15);
+        DrawShadeRun(C, under, p3, {p3.x, p3.y - 1}, 15);
     } else if (FShowFullFrame) {
         DrawOutline(C, {p0, p1, p2, p3, p0}, line);
     } else {

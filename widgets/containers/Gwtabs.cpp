@@ -286,7 +286,21 @@ void TGwCustomTabControl::SplitAccel(const std::string& Text, std::string& Befor
     }
 }
 
+// Layout and paint ask for the same few captions many times over: each is measured once per font
+// (any change to the control's font bumps its revision) and text orientation.
 TSize TGwCustomTabControl::CalcTextExtent(const std::string& Text, bool Bold) {
+    if (FExtentsFontRevision != Font()->Revision() || FExtentsVertical != VerticalText()) {
+        FExtents[0].clear();
+        FExtents[1].clear();
+        FExtentsFontRevision = Font()->Revision();
+        FExtentsVertical = VerticalText();
+    }
+    std::map<std::string, TSize>& known = FExtents[Bold ? 1 : 0];
+    if (auto it = known.find(Text); it != known.end())
+        return it->second;
+    // Captions renamed again and again do not pile up.
+    if (known.size() >= 256)
+        known.clear();
     TCanvas* c = Canvas();
     c->Font()->Assign(*Font());
     if (Bold)
@@ -306,6 +320,7 @@ TSize TGwCustomTabControl::CalcTextExtent(const std::string& Text, bool Bold) {
             total.cy += s.cy;
         }
     }
+    known.emplace(Text, total);
     return total;
 }
 
@@ -925,7 +940,12 @@ TRect TGwCustomTabControl::GetDisplayRect() {
     return r;
 }
 
-void TGwCustomTabControl::AdjustClientRect(TRect& Rect) { Rect = GetDisplayRect(); }
+// Without child controls there is nothing to lay out in the card: a control being made (sized before
+// it has its parent's font) measures nothing yet.
+void TGwCustomTabControl::AdjustClientRect(TRect& Rect) {
+    if (ControlCount() > 0)
+        Rect = GetDisplayRect();
+}
 
 void TGwCustomTabControl::WMSize(TWMSize& Message) {
     TCustomControl::WMSize(Message);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -257,7 +258,8 @@ private:
     void DrawMoveTabIndicator(TCanvas* C);
     TPoint InwardStep() const;
     void DrawOutline(TCanvas* C, const std::vector<TPoint>& Pts, TColor Color);
-    void DrawShadeRun(TCanvas* C, TCanvas* Under, TPoint Origin, TPoint From, TPoint To, int Weight);
+    void DrawShadeRun(TCanvas* C, const std::function<TColor(TPoint)>& Under, TPoint From, TPoint To,
+                      int Weight);
 
     TGwTabDataList FTabList;
     TGwTabRegionCache FRegionCache;
@@ -285,6 +287,10 @@ private:
     TPopupMenu* FTabMenu = nullptr;
     TTimer* FDragScrollTimer = nullptr;
     TChangeLink FImageChangeLink;
+    // Text extents measured, plain and bold, for the font revision and orientation below.
+    std::map<std::string, TSize> FExtents[2];
+    unsigned FExtentsFontRevision = 0;
+    bool FExtentsVertical = false;
 };
 #undef GW_TAB_PROPERTY
 

@@ -612,6 +612,7 @@ void TApplication::QtApp() {
     static char name[] = "qbxconf";
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
+    InstallApplicationStyle();
     app->setQuitOnLastWindowClosed(false);
     InstallDesktopLanguage(app);
     InstallApplicationEvents();

@@ -3,9 +3,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
+#include <QScopedValueRollback>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -18,7 +22,60 @@ namespace {
 
 QString ToQt(const std::string& s) { return QString::fromStdString(Cp1251ToUtf8(s)); }
 
+// A menu bar makes its overflow button at once and asks the style for the button's arrow; the style
+// reads that picture through Qt's image reader, which first loads every image-format plugin: about
+// 1 ms of the program's start, for a button shown only when the menus do not fit. While a main
+// menu's bar is made the application's style answers with no icon, and the button gets the style's
+// own icon just before it first paints.
+bool gMakingMenuBar = false;
+
+class TApplicationStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (gMakingMenuBar && which == SP_ToolBarHorizontalExtensionButton)
+            return QIcon();
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
+
+void GiveExtensionIcon(QToolButton* button) {
+    button->setIcon(button->style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr,
+                                                  button->parentWidget()));
+}
+
+// Gives a bar's overflow button its icon before the button first paints. Not when it is first shown:
+// a bar still being filled, narrower than its window, shows the button for a moment.
+class TExtensionIconOnPaint : public QObject {
+public:
+    explicit TExtensionIconOnPaint(QToolButton* button) : QObject(button) {
+        button->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            auto* button = static_cast<QToolButton*>(watched);
+            button->removeEventFilter(this);
+            GiveExtensionIcon(button);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+// A new bar's buttons left without their icon get it when they paint.
+void DeferExtensionIcons(QMenuBar* bar) {
+    for (QToolButton* b : bar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        if (b->icon().isNull())
+            new TExtensionIconOnPaint(b);
+}
+
 } // namespace
+
+void InstallApplicationStyle() {
+    if (!dynamic_cast<TApplicationStyle*>(QApplication::style()))
+        QApplication::setStyle(new TApplicationStyle(QApplication::style()));
+}
 
 // ---- TMenuItem -------------------------------------------------------------------------------------
 
@@ -273,7 +330,11 @@ TQtMenuBar* TMainMenu::MenuBar(HWND parent) {
     if (FBar && FBar->parentWidget() != parent)
         FBar = nullptr;
     if (!FBar) {
-        FBar = new TQtMenuBar(parent);
+        {
+            QScopedValueRollback<bool> making(gMakingMenuBar, true);
+            FBar = new TQtMenuBar(parent);
+        }
+        DeferExtensionIcons(FBar);
         InstallMenuDrawStyle(FBar);
         QObject::connect(FBar, &QObject::destroyed, [this](QObject*) { FBar = nullptr; });
         MenuChanged();

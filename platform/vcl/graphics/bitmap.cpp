@@ -178,7 +178,8 @@ void TBitmap::SetImage(const TQtImage& img) {
 // Transparent bitmaps leave the pixels of their transparent colour untouched.
 void TBitmap::DrawOn(TCanvas* dst, const TRect& r) {
     QPainter* p = CanvasPainter(dst);
-    QImage src = FImage->copy();
+    // A copy only where the bitmap is drawn onto itself; elsewhere its pixels are read in place.
+    QImage src = p->device() == FImage.get() ? FImage->copy() : *FImage;
     if (Transparent()) {
         QRgb key = QColor(GetRValue(COLORREF(ColorToRGB(TransparentColor()))),
                           GetGValue(COLORREF(ColorToRGB(TransparentColor()))),

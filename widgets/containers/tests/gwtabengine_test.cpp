@@ -2,6 +2,8 @@
 // message path, hit tests and pixels of each tab shape, and the plain data beside it.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Gwtabs.h"
 #include "forms.h"
 #include "gw_styles.h"
@@ -453,6 +455,42 @@ TEST(GwTabEngine, CardJoinsTheCurrentTab) {
     EXPECT_EQ(paper.At(299, 60), BlendColors(clBlack, clYellow, 15));
     EXPECT_EQ(paper.At(150, 98), BlendColors(clBlack, clYellow, 30));
     EXPECT_EQ(paper.At(150, 99), BlendColors(clBlack, clYellow, 15));
+}
+
+// Over a background that changes from pixel to pixel, every pixel of the two-tone shadow darkens the
+// very pixel it covers, down both edges and round the corners.
+TEST(GwTabEngine, ShadowDarkensEachPixelUnderIt) {
+    TStrip s;
+    s.Fixed(40, 30);
+    s.Tabs->SetTabIndex(0);
+    auto pattern = [](int X, int Y) {
+        return static_cast<TColor>(RGB((X * 7) & 0xFF, (Y * 5) & 0xFF, 0x80));
+    };
+    s.Tabs->OnPaintBackground = [&](TObject*, TCanvas* C, const TRect& R, bool& Handled) {
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x)
+                C->SetPixel(x, y, pattern(x, y));
+        Handled = true;
+    };
+    TPaper paper(300, 100);
+    s.Tabs->PaintTo(paper.Canvas());
+    std::vector<std::string> wrong;
+    auto expect = [&](int X, int Y, int Weight) {
+        if (paper.At(X, Y) != BlendColors(clBlack, pattern(X, Y), static_cast<std::uint8_t>(Weight)))
+            wrong.push_back(std::to_string(X) + "," + std::to_string(Y));
+    };
+    // The card runs from row 30 to the bottom; its outline stops 2 pixels short of the far edges.
+    for (int y = 30; y < 99; ++y) {
+        expect(298, y, y == 30 ? 15 : 30);
+        expect(299, y, 15);
+    }
+    for (int x = 1; x < 299; ++x) {
+        expect(x, 98, 30);
+        expect(x, 99, 15);
+    }
+    expect(299, 99, 15);
+    expect(0, 99, 15);
+    EXPECT_TRUE(wrong.empty()) << ::testing::PrintToString(wrong);
 }
 
 // A selection left out of range by a descendant is neither drawn, hit nor stepped from, and nothing
@@ -961,6 +999,56 @@ TEST(GwTabEngine, AcceleratorTextParts) {
         EXPECT_EQ(r, c.After) << c.Text;
     }
 }
+
+// Tabs sized from their captions follow every change of what they measure, and come back to the
+// same size when it is undone.
+struct RemeasureCase {
+    const char* Name;
+    std::function<void(TForm&, TGwTabControl*)> Change, Undo;
+};
+
+void PrintTo(const RemeasureCase& C, std::ostream* os) { *os << C.Name; }
+
+class TabRemeasure : public ::testing::TestWithParam<RemeasureCase> {};
+
+TEST_P(TabRemeasure, TabsFollowTheChangeAndItsUndo) {
+    TStrip s;
+    // A face that turns, so vertical text keeps the font.
+    s.Form.Font()->SetName("Arial");
+    ASSERT_EQ(s.Tabs->Font()->Name(), "Arial");
+    s.Tabs->SetTabOrientation(toLeft);
+    s.Tabs->SetTabStyle(tsSingleSlant);
+    s.Tabs->SetBounds(0, 0, 300, 300);
+    s.Tabs->GetTabCollection()->GetItem(0)->SetCaption("Channels");
+    std::vector<TRect> before = s.Rects();
+    GetParam().Change(s.Form, s.Tabs);
+    EXPECT_NE(s.Rects(), before);
+    GetParam().Undo(s.Form, s.Tabs);
+    EXPECT_EQ(s.Rects(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GwTabEngine, TabRemeasure,
+    ::testing::Values(
+        RemeasureCase{"FontSize", [](TForm&, TGwTabControl* t) { t->Font()->SetSize(16); },
+                      [](TForm&, TGwTabControl* t) { t->Font()->SetSize(8); }},
+        RemeasureCase{"FontStyle", [](TForm&, TGwTabControl* t) { t->Font()->SetStyle(TFontStyles{fsBold}); },
+                      [](TForm&, TGwTabControl* t) { t->Font()->SetStyle(TFontStyles{}); }},
+        RemeasureCase{"ParentFont",
+                      [](TForm& f, TGwTabControl* t) {
+                          t->SetParentFont(true);
+                          f.Font()->SetSize(16);
+                      },
+                      [](TForm& f, TGwTabControl*) { f.Font()->SetSize(8); }},
+        RemeasureCase{"BoldCurrentTab", [](TForm&, TGwTabControl* t) { t->SetBoldCurrentTab(true); },
+                      [](TForm&, TGwTabControl* t) { t->SetBoldCurrentTab(false); }},
+        RemeasureCase{
+            "Caption",
+            [](TForm&, TGwTabControl* t) { t->GetTabCollection()->GetItem(0)->SetCaption("Objects"); },
+            [](TForm&, TGwTabControl* t) { t->GetTabCollection()->GetItem(0)->SetCaption("Channels"); }},
+        RemeasureCase{"TextOrientation", [](TForm&, TGwTabControl* t) { t->SetTextOrientation(orVertical); },
+                      [](TForm&, TGwTabControl* t) { t->SetTextOrientation(orHorizontal); }}),
+    [](const ::testing::TestParamInfo<RemeasureCase>& i) { return std::string(i.param.Name); });
 
 TEST(GwTabData, ListMoveRemoveAndAssign) {
     TGwTabDataList list;

@@ -22,6 +22,9 @@ class TQtMenuBar : public QMenuBar {
 public:
     using QMenuBar::QMenuBar;
 };
+// The application's style: the platform's own, with a main menu's bar getting its overflow button's
+// icon only once the button paints (menus.cpp). Installed with the application.
+void InstallApplicationStyle();
 // Menus and menu bars paint owner-drawn items through their handlers with this style (menudraw.cpp).
 void InstallMenuDrawStyle(QWidget* menu);
 // The local loop of a modal form.

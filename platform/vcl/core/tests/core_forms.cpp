@@ -11,7 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
+#include <QToolButton>
 #include <QWindow>
 
 #include "clipbrd.h"
@@ -314,6 +316,39 @@ TEST_F(CoreForms, MenuItemsClickCheckAndOpen) {
     file->Delete(file->IndexOf(line));
     EXPECT_EQ(file->Count(), 4);
     EXPECT_EQ(file->SubMenu()->actions().size(), 4);
+}
+
+// A main menu wider than its window shows the style's overflow button, with the style's arrow, in
+// the window as painted and in a picture of it taken before it was ever shown.
+TEST_F(CoreForms, OverflowingMenuShowsTheStylesArrow) {
+    for (bool shownFirst : {true, false}) {
+        SCOPED_TRACE(shownFirst ? "shown" : "rendered while hidden");
+        TForm form(nullptr);
+        form.SetBounds(10, 10, 160, 120);
+        auto* menu = new TMainMenu(&form);
+        for (int i = 0; i < 8; ++i) {
+            auto* item = new TMenuItem(&form);
+            item->SetCaption("Пункт меню " + IntToStr(i));
+            menu->Items()->Add(item);
+        }
+        form.SetMenu(menu);
+        QMenuBar* bar = menu->MenuBar(form.Handle());
+        auto* arrow = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+        ASSERT_NE(arrow, nullptr);
+        if (shownFirst) {
+            form.Show();
+            ASSERT_TRUE(WaitFor([&] { return arrow->isVisible(); }));
+            // Painted once the window is exposed.
+            ASSERT_TRUE(WaitFor([&] { return !arrow->icon().isNull(); }));
+        } else {
+            bar->resize(150, bar->sizeHint().height());
+            ASSERT_TRUE(arrow->isVisibleTo(bar));
+            form.Handle()->grab();
+        }
+        QIcon want = arrow->style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr, bar);
+        ASSERT_FALSE(arrow->icon().isNull());
+        EXPECT_EQ(arrow->icon().pixmap(16).toImage(), want.pixmap(16).toImage());
+    }
 }
 
 TEST_F(CoreForms, AnExceptionInAMenuHandlerStopsAtTheBoundary) {

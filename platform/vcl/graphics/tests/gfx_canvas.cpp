@@ -2,7 +2,10 @@
 // clipping and saved states.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <functional>
+#include <set>
 
 #include "gfx_support.h"
 #include "wingdi.h"
@@ -123,6 +126,37 @@ TEST(CanvasText, TextOutHangsFromTheTopLeftOfItsCell) {
     EXPECT_EQ(PixelAt(img, 10, 7), clAqua);
     EXPECT_GT(CountColor(img, clBlack), 10);
     EXPECT_EQ(c->PenPos(), Point(10 + ext.cx, 7));
+}
+
+// Widths measured once are kept per font: each font, met again, still gets its own width, the one
+// Qt measures for it.
+TEST(CanvasText, WidthsFollowEveryFontChange) {
+    TBitmap b;
+    WhiteBitmap(b, 10, 10);
+    TCanvas* c = b.Canvas();
+    const std::function<void(TFont*)> fonts[] = {
+        [](TFont*) {},
+        [](TFont* f) { f->SetSize(16); },
+        [](TFont* f) { f->SetStyle(TFontStyles{fsBold}); },
+        [](TFont* f) {
+            f->SetStyle(TFontStyles{fsItalic, fsUnderline});
+        },
+        [](TFont* f) { f->SetName("Courier New"); },
+        [](TFont* f) { f->SetName("Times New Roman"); },
+    };
+    std::set<int> widths;
+    for (int round = 0; round < 2; ++round)
+        for (size_t i = 0; i < std::size(fonts); ++i) {
+            TFont plain;
+            c->Font()->Assign(plain);
+            fonts[i](c->Font());
+            const int w = c->TextWidth("Wide wig 10");
+            EXPECT_EQ(w, QFontMetrics(c->Font()->QtFont()).horizontalAdvance(QStringLiteral("Wide wig 10")))
+                << "font " << i << ", round " << round;
+            EXPECT_EQ(c->TextExtent("Wide wig 10").cx, w);
+            widths.insert(w);
+        }
+    EXPECT_GE(widths.size(), 4u);
 }
 
 TEST(CanvasText, SetTextAlignMovesTheReferencePoint) {
@@ -436,6 +470,36 @@ TEST(CanvasBitmap, TransparentDrawKeepsTheKeyColourPixels) {
     dst.Canvas()->Draw(0, 0, &src);
     EXPECT_EQ(PixelAt(dst.Image(), 1, 1), clNavy);
     EXPECT_EQ(PixelAt(dst.Image(), 2, 2), clGreen);
+}
+
+// A bitmap drawn onto its own canvas lands as the picture was before the draw, however the two
+// overlap, and a later change to the bitmap leaves what another canvas got from it alone.
+TEST(CanvasBitmap, DrawnOntoItselfOrElsewhereCopiesThePictureAsItWas) {
+    const int W = 64, H = 3;
+    auto shade = [](int x, int y) { return TColor(RGB(x * 3, y * 50, 7)); };
+    for (TPoint shift : {TPoint(1, 0), TPoint(-1, 0), TPoint(0, 1), TPoint(5, -1)}) {
+        TBitmap b;
+        WhiteBitmap(b, W, H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                b.Canvas()->Pixels[x][y] = shade(x, y);
+        b.Canvas()->Draw(shift.x, shift.y, &b);
+        int wrong = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                int sx = x - shift.x, sy = y - shift.y;
+                bool moved = sx >= 0 && sx < W && sy >= 0 && sy < H;
+                wrong += PixelAt(b.Image(), x, y) != (moved ? shade(sx, sy) : shade(x, y));
+            }
+        EXPECT_EQ(wrong, 0) << shift.x << "," << shift.y;
+        TBitmap other;
+        WhiteBitmap(other, W, H);
+        other.Canvas()->Draw(0, 0, &b);
+        QImage before = other.Image();
+        b.Canvas()->Brush()->SetColor(clBlue);
+        b.Canvas()->FillRect(Rect(0, 0, W, H));
+        EXPECT_EQ(other.Image(), before);
+    }
 }
 
 } // namespace
