@@ -8,9 +8,13 @@
 #include "winapi.h"
 #include "graphics_qt.h"
 
+// The style bits first: they rule out nearly every control without a cast up a deep hierarchy,
+// and layout asks this of every control many times.
 bool IsPopupWindow(TWinControl* c) {
-    return c && !dynamic_cast<TCustomForm*>(c) && (TWinControlAccess::Style(c) & WS_POPUP) &&
-           !(TWinControlAccess::Style(c) & WS_CHILD);
+    if (!c)
+        return false;
+    const DWORD style = TWinControlAccess::Style(c);
+    return (style & WS_POPUP) && !(style & WS_CHILD) && !dynamic_cast<TCustomForm*>(c);
 }
 
 // The client box answers HTCLIENT; a frame's border band HTBORDER; the rest of the frame (a strip a
