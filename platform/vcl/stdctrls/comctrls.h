@@ -2,6 +2,7 @@
 // its user actions arriving as CN_NOTIFY with the TVN_ codes, the TVM_ messages answered).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -525,9 +526,13 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    // The editor is made when the handle is first needed, or when a range of its own is set.
+    void CreateWidget() override;
 
 private:
     friend struct TDateTimePickerQt;
+    // The Windows format picture in force: the custom one, else the kind's and date format's.
+    std::string Picture() const;
     void ApplyFormat();
     void ApplyCalendar();
     void NotifyPicker(int code);
@@ -547,6 +552,9 @@ private:
     bool FChecked = true;
     TCalDayOfWeek FFirstDay = dowLocaleDefault;
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+    // The value until the editor is made: its Julian day and milliseconds into the day.
+    int64_t FPendingDay = 0;
+    int FPendingMs = 0;
 };
 
 // The month-calendar engine: as many whole months, side by side and in rows, as its size holds

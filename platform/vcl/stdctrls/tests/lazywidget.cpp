@@ -1,21 +1,27 @@
-// The combo box and the single-line edit make their Qt widget when their handle is first needed:
-// what is set before (items, choice, text, flags, style, font, colour, bounds, enabled) comes out
-// the same as on a control whose widget was made at once, and a control never shown makes none.
+// The combo box, the single-line edit and the date-time picker make their Qt widget when their
+// handle is first needed: what is set before (items, choice, text, value, format, flags, style,
+// font, colour, bounds, enabled) comes out the same as on a control whose widget was made at once,
+// a control never shown makes none, and once shown it takes the user's input.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 
 #include <functional>
 #include <map>
 
+#include "comctrls.h"
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
 #include "extctrls.h"
+#include "inputkit.h"
 #include "stdctrls.h"
+#include "sysutils.h"
 
 namespace {
 
@@ -395,6 +401,162 @@ TEST(LazyEditShown, AnEditNeverShownMakesNoWidget) {
     EXPECT_EQ(q->text().toStdString(), "kept");
     EXPECT_TRUE(q->isReadOnly());
     EXPECT_EQ(Made<QLineEdit>(), before + 1);
+}
+
+// ---- the date-time picker ------------------------------------------------------------------------
+
+struct LazyPickerCase {
+    const char* Name;
+    std::function<void(TDateTimePicker*)> Set;
+};
+void PrintTo(const LazyPickerCase& c, std::ostream* os) { *os << c.Name; }
+
+class LazyPicker : public ::testing::TestWithParam<LazyPickerCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TDateTimePicker* Picker(bool early) {
+        auto* p = new TDateTimePicker(Form);
+        if (early)
+            p->WidgetNeeded();
+        p->OnChange = [this, p](TObject*) { ++Changes[p]; };
+        p->SetParent(Form);
+        p->SetBounds(10, early ? 10 : 150, 200, 21);
+        return p;
+    }
+    std::string Answers(TDateTimePicker* p) {
+        return "value " + FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", p->DateTime()) + " checked " +
+               IntToStr(p->Checked()) + " box " + IntToStr(p->ShowCheckbox()) + " changes " +
+               IntToStr(Changes[p]);
+    }
+    TForm* Form = nullptr;
+    std::map<TDateTimePicker*, int> Changes;
+};
+
+std::string PickerState(TDateTimePicker* p) {
+    QDateTimeEdit* e = ClientWidget(p)->findChild<QDateTimeEdit*>();
+    QCheckBox* b = ClientWidget(p)->findChild<QCheckBox*>();
+    if (!e || !b)
+        return "no widget";
+    return "value " + e->dateTime().toString(Qt::ISODateWithMs).toStdString() + " text '" +
+           e->text().toStdString() + "' format " + e->displayFormat().toStdString() + " popup " +
+           std::to_string(e->calendarPopup()) + " range " +
+           e->minimumDateTime().toString(Qt::ISODateWithMs).toStdString() + " " +
+           e->maximumDateTime().toString(Qt::ISODateWithMs).toStdString() + " editor enabled " +
+           std::to_string(e->isEnabled()) + " box " + std::to_string(b->isVisible()) + " " +
+           std::to_string(b->isChecked()) + " font " + e->font().family().toStdString() + " " +
+           std::to_string(e->font().pixelSize()) + " base " +
+           e->palette().color(QPalette::Base).name().toStdString() + " enabled " +
+           std::to_string(HandleWidget(p)->isEnabled());
+}
+
+TEST_P(LazyPicker, WhatIsSetBeforeTheWidgetComesOutAsOnAPickerMadeAtOnce) {
+    TDateTimePicker* late = Picker(false);
+    TDateTimePicker* early = Picker(true);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    ASSERT_TRUE(late->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    EXPECT_EQ(PickerState(late), PickerState(early));
+}
+
+const LazyPickerCase kPickerCases[] = {
+    // The start value is today (a date-only format drops the time).
+    {"NothingSet", [](TDateTimePicker*) {}},
+    {"DateKeepsTheTimeOfDay", [](TDateTimePicker* p) { p->SetDate(EncodeDate(2007, 1, 1)); }},
+    {"TimeSetUnderADateFormatIsKept",
+     [](TDateTimePicker* p) {
+         p->SetDate(EncodeDate(2020, 5, 6));
+         p->SetTime(EncodeTime(13, 45, 12, 345));
+     }},
+    {"AnotherDateFormatDropsTheTime",
+     [](TDateTimePicker* p) {
+         p->SetDateTime(EncodeDate(2020, 5, 6) + EncodeTime(13, 45, 0, 0));
+         p->SetDateFormat(dfLong);
+     }},
+    {"OutOfTheRangeIsHeldAtItsEdges",
+     [](TDateTimePicker* p) {
+         p->SetDateTime(EncodeDate(1700, 1, 1));
+         p->SetDate(p->Date() - 3);
+     }},
+    {"TimeKindShowsTheTime",
+     [](TDateTimePicker* p) {
+         p->SetDateTime(EncodeDate(2021, 2, 3) + EncodeTime(4, 5, 6, 0));
+         p->SetKind(dtkTime);
+         p->SetTime(EncodeTime(7, 8, 9, 0));
+     }},
+    {"CustomFormatAndUpDown",
+     [](TDateTimePicker* p) {
+         p->SetFormat("dd.MM.yyyy HH:mm");
+         p->SetDateTime(EncodeDate(2021, 2, 3) + EncodeTime(4, 5, 0, 0));
+         p->SetDateMode(dmUpDown);
+     }},
+    {"RangeOfItsOwn",
+     [](TDateTimePicker* p) {
+         p->SetMinDate(EncodeDate(2010, 1, 1));
+         p->SetMaxDate(EncodeDate(2012, 12, 31));
+         p->SetDate(EncodeDate(2015, 6, 1));
+     }},
+    {"UncheckedBoxShown",
+     [](TDateTimePicker* p) {
+         p->SetShowCheckbox(true);
+         p->SetChecked(false);
+         p->SetDate(EncodeDate(2001, 9, 9));
+     }},
+    {"FontColourAndDisabled",
+     [](TDateTimePicker* p) {
+         p->Font()->SetName("Courier New");
+         p->Font()->SetHeight(-17);
+         p->SetColor(clYellow);
+         p->SetEnabled(false);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyPicker, ::testing::ValuesIn(kPickerCases),
+                         [](const ::testing::TestParamInfo<LazyPickerCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// Pickers on a hidden panel and on a form never shown make no QDateTimeEdit; showing the panel
+// makes it with the date set before, and it takes the user's click and keys.
+TEST(LazyPickerShown, APickerNeverShownMakesNoWidgetAndOnceShownTakesTheUsersInput) {
+    EnsureApp();
+    int before = Made<QDateTimeEdit>();
+    TNeverShown<TDateTimePicker> s;
+    s.OnHiddenForm->SetDate(EncodeDate(2000, 1, 1));
+    TDateTimePicker* picker = s.Control;
+    picker->SetBounds(10, 10, 200, 21);
+    picker->SetDate(EncodeDate(2007, 1, 1));
+    int changes = 0, drops = 0;
+    picker->OnChange = [&](TObject*) { ++changes; };
+    picker->OnDropDown = [&](TObject*) { ++drops; };
+    s.Form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(picker->WidgetMade());
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QDateTimeEdit>(), before);
+    s.Panel->SetBounds(0, 0, 300, 100);
+    s.Panel->SetVisible(true);
+    ASSERT_TRUE(picker->WidgetMade());
+    EXPECT_EQ(Made<QDateTimeEdit>(), before + 1);
+    // A click on the arrow drops the calendar; a key steers it to the next day and Enter picks it.
+    inputkit::Click(picker, picker->ClientWidth() - 6, picker->ClientHeight() / 2);
+    EXPECT_EQ(drops, 1);
+    ASSERT_TRUE(picker->DroppedDown());
+    inputkit::PressToFocus(inputkit::Key::Right);
+    inputkit::PressToFocus(inputkit::Key::Return);
+    EXPECT_FALSE(picker->DroppedDown());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(picker->Date(), EncodeDate(2007, 1, 2));
 }
 
 } // namespace
