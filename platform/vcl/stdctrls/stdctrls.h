@@ -386,6 +386,9 @@ protected:
     virtual void MeasureItem(int Index, int& Height);
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
+    // The list is made when the handle is first needed, or by a request the kept items cannot
+    // answer (a choice, the view's geometry, variable rows).
+    void CreateWidget() override;
 
 private:
     friend class TListBoxStrings;
@@ -394,6 +397,8 @@ private:
     void UpdateSelectionMode();
     void Measure(int Index);
     int FindString(const std::string& s, int after, bool exact) const;
+    // The items with their objects until the list is made.
+    std::vector<std::pair<std::string, TObject*>> FPendingItems;
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
     std::vector<int> FTabStops; // dialog units

@@ -1,5 +1,5 @@
-// The combo box, the single-line edit and the date-time picker make their Qt widget when their
-// handle is first needed: what is set before (items, choice, text, value, format, flags, style,
+// The combo box, the single-line edit, the list box and the date-time picker make their Qt widget
+// when their handle is first needed: what is set before (items, choice, text, value, format, flags, style,
 // font, colour, bounds, enabled) comes out the same as on a control whose widget was made at once,
 // a control never shown makes none, and once shown it takes the user's input.
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include <functional>
 #include <map>
@@ -557,6 +558,195 @@ TEST(LazyPickerShown, APickerNeverShownMakesNoWidgetAndOnceShownTakesTheUsersInp
     EXPECT_FALSE(picker->DroppedDown());
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(picker->Date(), EncodeDate(2007, 1, 2));
+}
+
+// ---- the list box --------------------------------------------------------------------------------
+
+struct LazyListCase {
+    const char* Name;
+    std::function<void(TListBox*)> Set;
+};
+void PrintTo(const LazyListCase& c, std::ostream* os) { *os << c.Name; }
+
+TObject* Tag(intptr_t n) { return reinterpret_cast<TObject*>(n); }
+
+class LazyList : public ::testing::TestWithParam<LazyListCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+        // The first control takes the focus when the form shows; a list entered gets a current row.
+        auto* first = new TButton(Form);
+        first->SetParent(Form);
+        first->SetBounds(10, 200, 80, 24);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TListBox* List(bool early) {
+        auto* l = new TListBox(Form);
+        if (early)
+            l->WidgetNeeded();
+        l->OnClick = [this, l](TObject*) { ++Clicks[l]; };
+        l->OnMeasureItem = [this, l](TWinControl*, int i, int& h) {
+            ++Measured[l];
+            h = 14 + i;
+        };
+        l->SetParent(Form);
+        l->SetBounds(early ? 10 : 200, 10, 150, 120);
+        return l;
+    }
+    std::string Answers(TListBox* l) {
+        std::string s = "index " + IntToStr(l->ItemIndex()) + " selcount " + IntToStr(l->SelCount()) +
+                        " caret " + IntToStr(int(l->Perform(LB_GETCARETINDEX, 0, 0))) + " items";
+        for (int i = 0; i < l->Items()->Count(); ++i)
+            s += " " + l->Items()->Strings(i) + "/" + IntToStr(int(intptr_t(l->Items()->Objects(i)))) +
+                 (l->Selected(i) ? "*" : "");
+        return s + " clicks " + IntToStr(Clicks[l]) + " measured " + IntToStr(Measured[l]);
+    }
+    TForm* Form = nullptr;
+    std::map<TListBox*, int> Clicks, Measured;
+};
+
+std::string ListState(TListBox* l) {
+    QListWidget* q = ClientWidget(l)->findChild<QListWidget*>();
+    if (!q)
+        return "no widget";
+    std::string s = "count " + std::to_string(q->count()) + " current " + std::to_string(q->currentRow()) +
+                    " mode " + std::to_string(int(q->selectionMode())) + " uniform " +
+                    std::to_string(q->uniformItemSizes());
+    for (int i = 0; i < q->count(); ++i)
+        s += " " + q->item(i)->text().toStdString() + "/" +
+             std::to_string(q->item(i)->data(Qt::UserRole).value<quintptr>()) +
+             (q->item(i)->isSelected() ? "*" : "") + " h" +
+             std::to_string(q->visualItemRect(q->item(i)).height());
+    s += " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) +
+         " base " + q->palette().color(QPalette::Base).name().toStdString() + " enabled " +
+         std::to_string(HandleWidget(l)->isEnabled()) + " visible " + std::to_string(q->isVisible());
+    return s;
+}
+
+TEST_P(LazyList, WhatIsSetBeforeTheWidgetComesOutAsOnAListMadeAtOnce) {
+    TListBox* late = List(false);
+    TListBox* early = List(true);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    Application->ProcessMessages();
+    ASSERT_TRUE(late->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    EXPECT_EQ(late->TopIndex(), early->TopIndex());
+    EXPECT_EQ(ListState(late), ListState(early));
+}
+
+const LazyListCase kListCases[] = {
+    {"NothingSet", [](TListBox*) {}},
+    {"ItemsWithObjectsEditedInPlace",
+     [](TListBox* l) {
+         for (const char* s : {"alpha", "beta", "gamma", "delta"})
+             l->Items()->AddObject(s, Tag(s[0]));
+         l->Items()->PutObject(1, Tag(42));
+         l->Items()->Put(2, "Гамма");
+         l->Items()->Delete(0);
+         l->Items()->Insert(1, "inserted");
+         l->SetItemIndex(-1);
+     }},
+    {"ItemsThenAChoice",
+     [](TListBox* l) {
+         for (const char* s : {"a", "b", "c"})
+             l->Items()->Add(s);
+         l->SetItemIndex(1);
+         l->Items()->Add("d");
+     }},
+    {"ChoiceOutOfRangeChoosesNothing",
+     [](TListBox* l) {
+         l->Items()->Add("only");
+         l->SetItemIndex(5);
+     }},
+    {"SortedThenAdded",
+     [](TListBox* l) {
+         for (const char* s : {"pear", "apple", "fig"})
+             l->Items()->Add(s);
+         l->SetSorted(true);
+         l->Items()->Add("banana");
+     }},
+    {"ClearedAfterItems",
+     [](TListBox* l) {
+         l->Items()->Add("x");
+         l->Items()->Clear();
+         l->Items()->Add("y");
+     }},
+    {"MultiSelectWithTwoChosen",
+     [](TListBox* l) {
+         l->SetMultiSelect(true);
+         for (const char* s : {"a", "b", "c"})
+             l->Items()->Add(s);
+         l->SetSelected(0, false);
+         l->SetSelected(2, true);
+         l->Perform(LB_SETSEL, 1, 1);
+     }},
+    {"OwnerDrawFixedRowsAndMessages",
+     [](TListBox* l) {
+         l->SetStyle(lbOwnerDrawFixed);
+         l->SetItemHeight(18);
+         static const char text[] = "by message";
+         l->Perform(LB_ADDSTRING, 0, LPARAM(text));
+         l->Perform(LB_SETITEMDATA, 0, 77);
+         static const int stops[] = {40};
+         l->Perform(LB_SETTABSTOPS, 1, LPARAM(stops));
+         l->Perform(LB_SETHORIZONTALEXTENT, 300, 0);
+     }},
+    {"VariableRowsMeasuredAsAdded",
+     [](TListBox* l) {
+         l->Items()->Add("before");
+         l->SetStyle(lbOwnerDrawVariable);
+         l->Items()->Add("after");
+     }},
+    {"FontColourAndDisabled",
+     [](TListBox* l) {
+         l->Font()->SetName("Courier New");
+         l->Font()->SetHeight(-17);
+         l->SetColor(clYellow);
+         l->SetEnabled(false);
+         l->Items()->Add("x");
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyList, ::testing::ValuesIn(kListCases),
+                         [](const ::testing::TestParamInfo<LazyListCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// Lists on a hidden panel and on a form never shown make no QListWidget; showing the panel makes it
+// with the items added before, and it takes the user's click.
+TEST(LazyListShown, AListNeverShownMakesNoWidgetAndOnceShownTakesAClick) {
+    EnsureApp();
+    int before = Made<QListWidget>();
+    TNeverShown<TListBox> s;
+    s.OnHiddenForm->Items()->Add("never");
+    TListBox* list = s.Control;
+    list->SetBounds(10, 10, 150, 100);
+    for (const char* t : {"first", "second", "third"})
+        list->Items()->Add(t);
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    s.Form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(list->WidgetMade());
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QListWidget>(), before);
+    EXPECT_EQ(list->Items()->Strings(1), "second");
+    s.Panel->SetBounds(0, 0, 300, 150);
+    s.Panel->SetVisible(true);
+    ASSERT_TRUE(list->WidgetMade());
+    EXPECT_EQ(Made<QListWidget>(), before + 1);
+    TRect row = list->ItemRect(1);
+    inputkit::Click(list, row.Left + 10, row.Top + row.Height() / 2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(list->ItemIndex(), 1);
 }
 
 } // namespace
