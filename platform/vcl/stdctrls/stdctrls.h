@@ -433,6 +433,8 @@ protected:
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMDialogKey(TWMKey& Message) override;
+    // The buttons make their Qt button when their handle is first needed.
+    void CreateWidget() override;
 
 private:
     bool FDefault = false;
@@ -457,9 +459,12 @@ protected:
     virtual void Toggle();
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CreateWidget() override;
 
 private:
     TCheckBoxState FState = cbUnchecked;
+    // Whether the Qt box takes a third state: as the last state set asked.
+    bool FTristate = false;
     TAlignment FAlignment = taRightJustify;
 };
 
@@ -476,6 +481,7 @@ public:
 protected:
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CreateWidget() override;
 
 private:
     bool FChecked = false;

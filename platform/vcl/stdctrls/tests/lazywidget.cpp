@@ -1,12 +1,14 @@
-// The combo box, the single-line edit, the list box and the date-time picker make their Qt widget
-// when their handle is first needed: what is set before (items, choice, text, value, format, flags, style,
-// font, colour, bounds, enabled) comes out the same as on a control whose widget was made at once,
-// a control never shown makes none, and once shown it takes the user's input.
+// The combo box, the single-line edit, the list box, the date-time picker and the buttons make their
+// Qt widget when their handle is first needed: what is set before (items, choice, text, value, format, flags,
+// style, font, colour, bounds, enabled) comes out the same as on a control whose widget was made at once, a
+// control never shown makes none, and once shown it takes the user's input.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
@@ -747,6 +749,185 @@ TEST(LazyListShown, AListNeverShownMakesNoWidgetAndOnceShownTakesAClick) {
     inputkit::Click(list, row.Left + 10, row.Top + row.Height() / 2);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(list->ItemIndex(), 1);
+}
+
+// ---- buttons, check boxes, radio buttons --------------------------------------------------------
+
+// One control of each kind, set up the same way on a late and an early control.
+struct TButtons {
+    TButton* Button;
+    TCheckBox* Check;
+    TRadioButton* Radio;
+    TRadioButton* Other;
+};
+
+struct LazyButtonCase {
+    const char* Name;
+    std::function<void(TButtons&)> Set;
+};
+void PrintTo(const LazyButtonCase& c, std::ostream* os) { *os << c.Name; }
+
+class LazyButtons : public ::testing::TestWithParam<LazyButtonCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TButtons Make(bool early) {
+        // Each set in a panel of its own, as radio buttons go off by their parent.
+        auto* panel = new TPanel(Form);
+        panel->SetParent(Form);
+        panel->SetBounds(early ? 0 : 200, 0, 200, 200);
+        TButtons b{new TButton(Form), new TCheckBox(Form), new TRadioButton(Form), new TRadioButton(Form)};
+        int top = 10;
+        for (TNativeControl* c :
+             std::initializer_list<TNativeControl*>{b.Button, b.Check, b.Radio, b.Other}) {
+            if (early)
+                c->WidgetNeeded();
+            c->OnClick = [this, c](TObject*) { ++Clicks[c]; };
+            c->SetParent(panel);
+            c->SetBounds(10, top, 150, 24);
+            top += 30;
+        }
+        return b;
+    }
+    std::string Answers(const TButtons& b) {
+        return "default " + IntToStr(b.Button->Default()) + " state " + IntToStr(int(b.Check->State())) +
+               " radios " + IntToStr(b.Radio->Checked()) + IntToStr(b.Other->Checked()) + " clicks " +
+               IntToStr(Clicks[b.Button]) + IntToStr(Clicks[b.Check]) + IntToStr(Clicks[b.Radio]) +
+               IntToStr(Clicks[b.Other]) + " tabstops " + IntToStr(b.Radio->TabStop()) +
+               IntToStr(b.Other->TabStop());
+    }
+    TForm* Form = nullptr;
+    std::map<TControl*, int> Clicks;
+};
+
+std::string ButtonState(TNativeControl* c) {
+    auto* q = ClientWidget(c)->findChild<QAbstractButton*>();
+    if (!q)
+        return "no widget";
+    std::string s =
+        std::string(q->metaObject()->className()) + " '" + q->text().toStdString() + "' checked " +
+        std::to_string(q->isChecked()) + " direction " + std::to_string(int(q->layoutDirection())) +
+        " size " + std::to_string(q->sizeHint().width()) + " font " + q->font().family().toStdString() + " " +
+        std::to_string(q->font().pixelSize()) + " button " +
+        q->palette().color(QPalette::Button).name().toStdString() + " enabled " +
+        std::to_string(HandleWidget(c)->isEnabled()) + " visible " + std::to_string(q->isVisible());
+    if (auto* p = qobject_cast<QPushButton*>(q))
+        s += " default " + std::to_string(p->isDefault()) + " auto " + std::to_string(p->autoDefault());
+    if (auto* b = qobject_cast<QCheckBox*>(q))
+        s +=
+            " tristate " + std::to_string(b->isTristate()) + " check " + std::to_string(int(b->checkState()));
+    if (auto* r = qobject_cast<QRadioButton*>(q))
+        s += " exclusive " + std::to_string(r->autoExclusive());
+    return s;
+}
+
+TEST_P(LazyButtons, WhatIsSetBeforeTheWidgetsComeOutAsOnButtonsMadeAtOnce) {
+    TButtons late = Make(false);
+    TButtons early = Make(true);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    ASSERT_TRUE(late.Button->WidgetMade() && late.Check->WidgetMade() && late.Radio->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    EXPECT_EQ(ButtonState(late.Button), ButtonState(early.Button));
+    EXPECT_EQ(ButtonState(late.Check), ButtonState(early.Check));
+    EXPECT_EQ(ButtonState(late.Radio), ButtonState(early.Radio));
+    EXPECT_EQ(ButtonState(late.Other), ButtonState(early.Other));
+}
+
+const LazyButtonCase kButtonCases[] = {
+    {"NothingSet", [](TButtons&) {}},
+    {"CaptionsAndChecks",
+     [](TButtons& b) {
+         b.Button->SetCaption("Открыть");
+         b.Check->SetCaption("Использовать QBX-адрес");
+         b.Check->SetChecked(true);
+         b.Radio->SetCaption("СОМ-порт");
+         b.Radio->SetChecked(true);
+         b.Other->SetCaption("TCP/IP");
+     }},
+    {"CheckingTheOtherRadioUnchecksTheFirst",
+     [](TButtons& b) {
+         b.Radio->SetChecked(true);
+         b.Other->SetChecked(true);
+         b.Other->SetChecked(true);
+     }},
+    {"GrayedThenCheckedAndLeftAligned",
+     [](TButtons& b) {
+         b.Check->AllowGrayed = true;
+         b.Check->SetState(cbGrayed);
+         b.Check->SetState(cbChecked);
+         b.Check->SetAlignment(taLeftJustify);
+         b.Radio->SetAlignment(taLeftJustify);
+     }},
+    {"DefaultButtonByMessage",
+     [](TButtons& b) {
+         b.Button->SetDefault(true);
+         b.Check->Perform(BM_SETCHECK, BST_CHECKED, 0);
+         b.Radio->Perform(BM_CLICK, 0, 0);
+     }},
+    {"FontColourAndDisabled",
+     [](TButtons& b) {
+         for (TNativeControl* c : std::initializer_list<TNativeControl*>{b.Button, b.Check, b.Radio}) {
+             c->Font()->SetName("Courier New");
+             c->Font()->SetHeight(-17);
+             c->SetColor(clYellow);
+             c->SetCaption("x");
+         }
+         b.Check->SetEnabled(false);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyButtons, ::testing::ValuesIn(kButtonCases),
+                         [](const ::testing::TestParamInfo<LazyButtonCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// Buttons and check boxes on a hidden panel and on a form never shown make no Qt button; showing
+// the panel makes them, and they take the user's click and Space.
+TEST(LazyButtonsShown, ButtonsNeverShownMakeNoWidgetAndOnceShownTakeTheUsersInput) {
+    EnsureApp();
+    int buttons = Made<QPushButton>(), checks = Made<QCheckBox>();
+    TNeverShown<TButton> s;
+    s.OnHiddenForm->SetCaption("never");
+    TButton* button = s.Control;
+    button->SetBounds(10, 10, 100, 25);
+    button->SetCaption("Читать базу");
+    auto* check = new TCheckBox(s.Form);
+    check->SetParent(s.Panel);
+    check->SetBounds(10, 50, 150, 20);
+    check->SetCaption("Автозапуск");
+    int pressed = 0, toggled = 0;
+    button->OnClick = [&](TObject*) { ++pressed; };
+    check->OnClick = [&](TObject*) { ++toggled; };
+    s.Form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(button->WidgetMade());
+    EXPECT_FALSE(check->WidgetMade());
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QPushButton>(), buttons);
+    EXPECT_EQ(Made<QCheckBox>(), checks);
+    s.Panel->SetBounds(0, 0, 300, 150);
+    s.Panel->SetVisible(true);
+    ASSERT_TRUE(button->WidgetMade() && check->WidgetMade());
+    EXPECT_EQ(Made<QPushButton>(), buttons + 1);
+    inputkit::Click(button, 50, 12);
+    EXPECT_EQ(pressed, 1);
+    inputkit::Click(check, 6, 10);
+    EXPECT_EQ(toggled, 1);
+    EXPECT_TRUE(check->Checked());
+    check->SetFocus();
+    inputkit::Press(check, inputkit::Key::Space);
+    EXPECT_EQ(toggled, 2);
+    EXPECT_FALSE(check->Checked());
 }
 
 } // namespace
