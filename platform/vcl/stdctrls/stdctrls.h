@@ -198,6 +198,9 @@ protected:
     bool EditorCanUndo() const override;
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
+    // The editor is made when the handle is first needed, or by the first text, line, selection or
+    // view request: until then the memo is empty.
+    void CreateWidget() override;
 
 private:
     friend class TMemoStrings;

@@ -1,7 +1,7 @@
-// The combo box, the single-line edit, the list box, the date-time picker and the buttons make their
-// Qt widget when their handle is first needed: what is set before (items, choice, text, value, format, flags,
-// style, font, colour, bounds, enabled) comes out the same as on a control whose widget was made at once, a
-// control never shown makes none, and once shown it takes the user's input.
+// The combo box, the single-line edit, the memo, the list box, the date-time picker and the buttons
+// make their Qt widget when their handle is first needed: what is set before (items, choice, text, value,
+// format, flags, style, font, colour, bounds, enabled) comes out the same as on a control whose widget was
+// made at once, a control never shown makes none, and once shown it takes the user's input.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -13,6 +13,7 @@
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 
 #include <functional>
 #include <map>
@@ -928,6 +929,157 @@ TEST(LazyButtonsShown, ButtonsNeverShownMakeNoWidgetAndOnceShownTakeTheUsersInpu
     inputkit::Press(check, inputkit::Key::Space);
     EXPECT_EQ(toggled, 2);
     EXPECT_FALSE(check->Checked());
+}
+
+// ---- the memo ------------------------------------------------------------------------------------
+
+struct LazyMemoCase {
+    const char* Name;
+    std::function<void(TMemo*)> Set;
+};
+void PrintTo(const LazyMemoCase& c, std::ostream* os) { *os << c.Name; }
+
+class LazyMemo : public ::testing::TestWithParam<LazyMemoCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+        auto* first = new TButton(Form);
+        first->SetParent(Form);
+        first->SetBounds(10, 250, 80, 24);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TMemo* Memo(bool early) {
+        auto* m = new TMemo(Form);
+        if (early)
+            m->WidgetNeeded();
+        m->OnChange = [this, m](TObject*) { ++Changes[m]; };
+        m->SetParent(Form);
+        m->SetBounds(early ? 10 : 200, 10, 180, 120);
+        return m;
+    }
+    std::string Answers(TMemo* m) {
+        std::string s = "text '" + m->Text() + "' lines " + IntToStr(m->Lines()->Count()) + " sel " +
+                        IntToStr(m->SelStart()) + "+" + IntToStr(m->SelLength()) + " modified " +
+                        IntToStr(m->Modified()) + " readonly " + IntToStr(m->ReadOnly()) + " undo " +
+                        IntToStr(m->CanUndo()) + " changes " + IntToStr(Changes[m]);
+        return s;
+    }
+    TForm* Form = nullptr;
+    std::map<TMemo*, int> Changes;
+};
+
+std::string MemoState(TMemo* m) {
+    QPlainTextEdit* q = ClientWidget(m)->findChild<QPlainTextEdit*>();
+    if (!q)
+        return "no widget";
+    return "text '" + q->toPlainText().toStdString() + "' readonly " + std::to_string(q->isReadOnly()) +
+           " wrap " + std::to_string(int(q->lineWrapMode())) + " bars " +
+           std::to_string(int(q->horizontalScrollBarPolicy())) +
+           std::to_string(int(q->verticalScrollBarPolicy())) + " tabs " +
+           std::to_string(q->tabChangesFocus()) + " frame " + std::to_string(int(q->frameShape())) +
+           " caret " + std::to_string(q->textCursor().position()) + " undo " +
+           std::to_string(q->document()->isUndoAvailable()) + " align " +
+           std::to_string(int(q->document()->defaultTextOption().alignment())) + " font " +
+           q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) + " base " +
+           q->palette().color(QPalette::Base).name().toStdString() + " enabled " +
+           std::to_string(HandleWidget(m)->isEnabled()) + " visible " + std::to_string(q->isVisible());
+}
+
+TEST_P(LazyMemo, WhatIsSetBeforeTheWidgetComesOutAsOnAMemoMadeAtOnce) {
+    TMemo* late = Memo(false);
+    TMemo* early = Memo(true);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    ASSERT_TRUE(late->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    EXPECT_EQ(MemoState(late), MemoState(early));
+}
+
+const LazyMemoCase kMemoCases[] = {
+    {"NothingSet", [](TMemo*) {}},
+    {"ReadOnlyLogSettings",
+     [](TMemo* m) {
+         m->SetReadOnly(true);
+         m->SetScrollBars(ssVertical);
+         m->SetWordWrap(false);
+         m->SetColor(clInfoBk);
+     }},
+    {"EmptyClearedTwiceReportsTwoChanges",
+     [](TMemo* m) {
+         m->Lines()->Clear();
+         m->Lines()->Clear();
+         m->SetModified(false);
+         m->Undo();
+     }},
+    {"LinesAdded",
+     [](TMemo* m) {
+         m->Lines()->Add("первая");
+         m->Lines()->Add("second");
+         m->Lines()->Insert(0, "zero");
+     }},
+    {"TextThenSelection",
+     [](TMemo* m) {
+         m->SetText("one\r\ntwo");
+         m->SetSelStart(2);
+         m->SetSelLength(3);
+         m->SetModified(true);
+     }},
+    {"ModifiedAndCentred",
+     [](TMemo* m) {
+         m->SetModified(true);
+         m->SetAlignment(taCenter);
+         m->SetScrollBars(ssBoth);
+     }},
+    {"FontAndDisabled",
+     [](TMemo* m) {
+         m->Font()->SetName("Courier New");
+         m->Font()->SetHeight(-17);
+         m->SetEnabled(false);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyMemo, ::testing::ValuesIn(kMemoCases),
+                         [](const ::testing::TestParamInfo<LazyMemoCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// Memos on a hidden panel and on a form never shown make no QPlainTextEdit; showing the panel makes
+// the editor, and it takes the user's typing.
+TEST(LazyMemoShown, AMemoNeverShownMakesNoWidgetAndOnceShownTakesTyping) {
+    EnsureApp();
+    int before = Made<QPlainTextEdit>();
+    TNeverShown<TMemo> s;
+    s.OnHiddenForm->SetReadOnly(true);
+    TMemo* memo = s.Control;
+    memo->SetBounds(10, 10, 200, 100);
+    memo->SetScrollBars(ssVertical);
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    s.Form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(memo->WidgetMade());
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QPlainTextEdit>(), before);
+    EXPECT_EQ(memo->Lines()->Count(), 0);
+    s.Panel->SetBounds(0, 0, 300, 150);
+    s.Panel->SetVisible(true);
+    ASSERT_TRUE(memo->WidgetMade());
+    EXPECT_EQ(Made<QPlainTextEdit>(), before + 1);
+    inputkit::Click(memo, 20, 20);
+    inputkit::Type(memo, "ab");
+    inputkit::Press(memo, inputkit::Key::Return);
+    inputkit::Type(memo, "Ж");
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    EXPECT_EQ(memo->Lines()->Strings(1), "Ж");
+    EXPECT_EQ(changes, 4);
+    EXPECT_TRUE(memo->Modified());
 }
 
 } // namespace
