@@ -231,6 +231,13 @@ void TCustomEdit::CreateWidget() {
     FSyncing = true;
     e->setText(QString::fromStdU16String(FPendingText));
     FSyncing = false;
+    // A caret or selection placed before, where setText left the caret at the end.
+    if (FPendingSelStart >= 0) {
+        if (FPendingSelStart == FPendingSelEnd)
+            e->setCursorPosition(FPendingSelStart);
+        else
+            e->setSelection(FPendingSelStart, FPendingSelEnd - FPendingSelStart);
+    }
     e->setReadOnly(FPendingReadOnly);
     e->setModified(FPendingModified);
     e->setEchoMode(FPasswordChar ? QLineEdit::Password : QLineEdit::Normal);
@@ -285,6 +292,7 @@ void TCustomEdit::SetEditorText(const TQtString& s) {
         if (s == QString::fromStdU16String(FPendingText))
             return;
         FPendingText = s.toStdU16String();
+        FPendingSelStart = FPendingSelEnd = -1;
         if (!FSyncing)
             Notify(EN_CHANGE);
         return;
@@ -296,7 +304,8 @@ void TCustomEdit::SetEditorText(const TQtString& s) {
 void TCustomEdit::GetSel(int& start, int& end) const {
     if (!WidgetMade()) {
         // A text set from code leaves the caret at its end, with nothing selected.
-        start = end = int(FPendingText.size());
+        start = FPendingSelStart >= 0 ? FPendingSelStart : int(FPendingText.size());
+        end = FPendingSelStart >= 0 ? FPendingSelEnd : start;
         return;
     }
     QLineEdit* e = Line(this);
@@ -313,7 +322,25 @@ void TCustomEdit::GetSel(int& start, int& end) const {
 }
 
 void TCustomEdit::SetSel(int start, int end) {
-    QLineEdit* e = LineNeeded(this);
+    if (!WidgetMade()) {
+        // Kept as the editor would place it: the caret at the selection's end.
+        int a, b;
+        GetSel(a, b);
+        const int len = int(FPendingText.size());
+        if (start < 0) {
+            FPendingSelStart = FPendingSelEnd = b;
+            return;
+        }
+        if (end < 0 || end > len)
+            end = len;
+        start = std::min(start, len);
+        if (end < start)
+            std::swap(start, end);
+        FPendingSelStart = start;
+        FPendingSelEnd = end;
+        return;
+    }
+    QLineEdit* e = Line(this);
     if (!e)
         return;
     int len = int(e->text().size());

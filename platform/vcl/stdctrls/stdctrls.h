@@ -138,6 +138,8 @@ protected:
 private:
     // What a single-line edit's editor would hold, kept until it is made.
     std::u16string FPendingText;
+    // The caret or selection placed before the editor is made; -1: at the text's end.
+    int FPendingSelStart = -1, FPendingSelEnd = -1;
     bool FPendingReadOnly = false, FPendingModified = false;
     TBorderStyle FBorderStyle = bsSingle;
     TEditCharCase FCharCase = ecNormal;

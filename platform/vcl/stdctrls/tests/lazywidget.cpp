@@ -24,6 +24,7 @@
 #include "handle.h"
 #include "extctrls.h"
 #include "inputkit.h"
+#include "mask.h"
 #include "stdctrls.h"
 #include "sysutils.h"
 
@@ -357,6 +358,25 @@ const LazyEditCase kEditCases[] = {
          e->SetText("hello");
          e->SetSelStart(1);
          e->SetSelLength(2);
+     }},
+    {"CaretPlacedThenANewText",
+     [](TEdit* e) {
+         e->SetText("hello");
+         e->SetSelStart(2);
+         e->SetText("world!");
+     }},
+    {"SelectionRemovedLeavesTheCaretAtItsEnd",
+     [](TEdit* e) {
+         e->SetText("hello");
+         e->SetSelStart(1);
+         e->SetSelLength(3);
+         e->Perform(EM_SETSEL, WPARAM(-1), 0);
+     }},
+    {"SelectionBackwardsThenPastTheEnd",
+     [](TEdit* e) {
+         e->SetText("hello");
+         e->Perform(EM_SETSEL, 4, 1);
+         e->Perform(EM_SETSEL, 2, 99);
      }},
     {"ReplaceTheSelection",
      [](TEdit* e) {
@@ -1080,6 +1100,31 @@ TEST(LazyMemoShown, AMemoNeverShownMakesNoWidgetAndOnceShownTakesTyping) {
     EXPECT_EQ(memo->Lines()->Strings(1), "Ж");
     EXPECT_EQ(changes, 4);
     EXPECT_TRUE(memo->Modified());
+}
+
+// A mask edit places its caret when its mask is set; on a panel never shown that makes no
+// QLineEdit, and once shown it takes typing through the mask from where the caret was put.
+TEST(LazyEditShown, AMaskEditNeverShownMakesNoWidgetAndOnceShownTakesTyping) {
+    EnsureApp();
+    int before = Made<QLineEdit>();
+    TNeverShown<TMaskEdit> s;
+    TMaskEdit* edit = s.Control;
+    edit->SetBounds(10, 10, 80, 21);
+    edit->SetEditMask("!90:00;1;_");
+    edit->SetMaxLength(5);
+    s.Form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(edit->WidgetMade());
+    EXPECT_EQ(Made<QLineEdit>(), before);
+    EXPECT_EQ(edit->EditText(), "__:__");
+    s.Panel->SetBounds(0, 0, 300, 150);
+    s.Panel->SetVisible(true);
+    ASSERT_TRUE(edit->WidgetMade());
+    EXPECT_EQ(Made<QLineEdit>(), before + 1);
+    edit->SetFocus();
+    inputkit::Press(edit, inputkit::Key::Home);
+    inputkit::Type(edit, "1234");
+    EXPECT_EQ(edit->EditText(), "12:34");
 }
 
 } // namespace
