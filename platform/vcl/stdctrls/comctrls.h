@@ -379,6 +379,8 @@ protected:
     virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State);
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // The view is made when the handle is first needed or the first node is added.
+    void CreateWidget() override;
     // WM_PAINT comes after the view has drawn its nodes, with the DC over the same painter in
     // client coordinates, so a handler draws on top. The vertical position counts rows: WM_VSCROLL
     // moves it and GetScrollPos(SB_VERT) reads the top row. A right click sends NM_RCLICK before
@@ -399,6 +401,8 @@ private:
     void SyncScrollState();
     void VScroll(int Code, int Pos);
     std::unique_ptr<TTreeNodes> FNodes;
+    // The indent set before the view is made (-1: the style's own).
+    int FPendingIndent = -1;
     std::unique_ptr<TControlCanvas> FCanvas;
     TImageList* FImages = nullptr;
     TImageList* FStateImages = nullptr;

@@ -1,7 +1,7 @@
-// The combo box, the single-line edit, the memo, the list box, the date-time picker and the buttons
-// make their Qt widget when their handle is first needed: what is set before (items, choice, text, value,
-// format, flags, style, font, colour, bounds, enabled) comes out the same as on a control whose widget was
-// made at once, a control never shown makes none, and once shown it takes the user's input.
+// The combo box, the single-line edit, the memo, the list box, the date-time picker, the buttons and
+// the tree view make their Qt widget when their handle is first needed: what is set before (items, choice,
+// text, value, format, flags, style, font, colour, bounds, enabled) comes out the same as on a control whose
+// widget was made at once, a control never shown makes none, and once shown it takes the user's input.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
@@ -1125,6 +1126,145 @@ TEST(LazyEditShown, AMaskEditNeverShownMakesNoWidgetAndOnceShownTakesTyping) {
     inputkit::Press(edit, inputkit::Key::Home);
     inputkit::Type(edit, "1234");
     EXPECT_EQ(edit->EditText(), "12:34");
+}
+
+// ---- the tree view -------------------------------------------------------------------------------
+
+struct LazyTreeCase {
+    const char* Name;
+    std::function<void(TTreeView*)> Set;
+};
+void PrintTo(const LazyTreeCase& c, std::ostream* os) { *os << c.Name; }
+
+class LazyTree : public ::testing::TestWithParam<LazyTreeCase> {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 400, 300);
+        auto* first = new TButton(Form);
+        first->SetParent(Form);
+        first->SetBounds(10, 250, 80, 24);
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TTreeView* Tree(bool early) {
+        auto* t = new TTreeView(Form);
+        if (early)
+            t->WidgetNeeded();
+        t->OnChange = [this, t](TObject*, TTreeNode*) { ++Changes[t]; };
+        t->SetParent(Form);
+        t->SetBounds(early ? 10 : 200, 10, 180, 200);
+        return t;
+    }
+    std::string Answers(TTreeView* t) {
+        std::string s = "indent " + IntToStr(t->Indent()) + " count " + IntToStr(t->Items()->Count()) +
+                        " selected " + (t->Selected() ? t->Selected()->Text() : std::string("-"));
+        for (TTreeNode* n = t->Items()->GetFirstNode(); n; n = n->GetNext())
+            s += " " + n->Text() + (n->Expanded() ? "+" : "");
+        return s + " changes " + IntToStr(Changes[t]);
+    }
+    TForm* Form = nullptr;
+    std::map<TTreeView*, int> Changes;
+};
+
+std::string TreeState(TTreeView* t) {
+    QTreeWidget* q = ClientWidget(t)->findChild<QTreeWidget*>();
+    if (!q)
+        return "no widget";
+    std::string s = "indent " + std::to_string(q->indentation()) + " decorated " +
+                    std::to_string(q->rootIsDecorated()) + " expandable " +
+                    std::to_string(q->itemsExpandable()) + " updates " + std::to_string(q->updatesEnabled()) +
+                    " top " + std::to_string(q->topLevelItemCount()) + " current " +
+                    (q->currentItem() ? q->currentItem()->text(0).toStdString() : std::string("-"));
+    s += " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) +
+         " base " + q->palette().color(QPalette::Base).name().toStdString() + " enabled " +
+         std::to_string(HandleWidget(t)->isEnabled()) + " visible " + std::to_string(q->isVisible());
+    return s;
+}
+
+TEST_P(LazyTree, WhatIsSetBeforeTheWidgetComesOutAsOnATreeMadeAtOnce) {
+    TTreeView* late = Tree(false);
+    TTreeView* early = Tree(true);
+    GetParam().Set(early);
+    GetParam().Set(late);
+    EXPECT_EQ(Answers(late), Answers(early));
+    Form->Show();
+    ASSERT_TRUE(late->WidgetMade());
+    EXPECT_EQ(Answers(late), Answers(early));
+    EXPECT_EQ(TreeState(late), TreeState(early));
+}
+
+const LazyTreeCase kTreeCases[] = {
+    {"NothingSet", [](TTreeView*) {}},
+    {"IndentSortAndNoButtons",
+     [](TTreeView* t) {
+         t->SetIndent(19);
+         t->SetSortType(stText);
+         t->SetShowButtons(false);
+         t->Items()->Clear();
+     }},
+    {"NodesInAnUpdateSortedAndChosen",
+     [](TTreeView* t) {
+         t->SetSortType(stText);
+         t->Items()->BeginUpdate();
+         TTreeNode* b = t->Items()->Add(nullptr, "beta");
+         t->Items()->AddChild(b, "child");
+         t->Items()->Add(nullptr, "alpha");
+         t->Items()->EndUpdate();
+         b->Expand(false);
+         t->SetSelected(b);
+     }},
+    {"UpdateLeftOpen",
+     [](TTreeView* t) {
+         t->SetShowRoot(false);
+         t->Items()->BeginUpdate();
+     }},
+    {"FontColourAndDisabled",
+     [](TTreeView* t) {
+         t->Font()->SetName("Courier New");
+         t->Font()->SetHeight(-17);
+         t->SetColor(clYellow);
+         t->SetEnabled(false);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyTree, ::testing::ValuesIn(kTreeCases),
+                         [](const ::testing::TestParamInfo<LazyTreeCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
+// An empty tree on a hidden panel and on a form never shown makes no QTreeWidget; shown and
+// filled, it takes the user's click on a node.
+TEST(LazyTreeShown, AnEmptyTreeNeverShownMakesNoWidgetAndOnceShownTakesAClick) {
+    EnsureApp();
+    int before = Made<QTreeWidget>();
+    TNeverShown<TTreeView> s;
+    s.OnHiddenForm->SetIndent(19);
+    TTreeView* tree = s.Control;
+    tree->SetBounds(10, 10, 200, 120);
+    tree->SetIndent(19);
+    int changes = 0;
+    tree->OnChange = [&](TObject*, TTreeNode*) { ++changes; };
+    s.Form->Show();
+    Application->ProcessMessages();
+    EXPECT_FALSE(tree->WidgetMade());
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QTreeWidget>(), before);
+    EXPECT_EQ(tree->Indent(), 19);
+    s.Panel->SetBounds(0, 0, 300, 150);
+    s.Panel->SetVisible(true);
+    ASSERT_TRUE(tree->WidgetMade());
+    EXPECT_EQ(Made<QTreeWidget>(), before + 1);
+    tree->Items()->Add(nullptr, "first");
+    TTreeNode* second = tree->Items()->Add(nullptr, "second");
+    Application->ProcessMessages();
+    TRect r = second->DisplayRect(true);
+    inputkit::Click(tree, r.Left + 3, (r.Top + r.Bottom) / 2);
+    EXPECT_EQ(tree->Selected(), second);
+    EXPECT_EQ(changes, 1);
 }
 
 } // namespace
