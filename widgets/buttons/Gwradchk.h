@@ -73,8 +73,15 @@ protected:
     int DisplayState();
     void Paint() override;
     void PaintBackground(HDC DC) override;
-    void UpdateDisplay() override { Paint(); }
-    void RepaintDisplay() override { Paint(); }
+    // Drawn at once while on screen; a box not shown is drawn whole when it first shows.
+    void UpdateDisplay() override {
+        if (Showing())
+            Paint();
+    }
+    void RepaintDisplay() override {
+        if (Showing())
+            Paint();
+    }
     TRect GetHotTrackRect() override { return GlyphRect(); }
     void KeyPress(char& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -40,24 +40,30 @@ static void UseClassicCheckStyle(QWidget* w) {
 // ---- TButton -------------------------------------------------------------------------------------
 
 TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner) {
-    auto* b = new QPushButton;
-    b->setAutoDefault(false);
-    SetWidget(this, b);
-    QObject::connect(b, &QPushButton::clicked, [this] {
-        if (!FSyncing)
-            Notify(BN_CLICKED);
-    });
     FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
     SetBounds(Left(), Top(), 75, 25);
     SetTabStop(true);
     SetColor(clBtnFace);
 }
 
+// The button with the caption and default set before; its handle's first need makes it.
+void TButton::CreateWidget() {
+    auto* b = new QPushButton(ToQString(TControl::GetText()));
+    b->setAutoDefault(false);
+    b->setDefault(FDefault);
+    SetWidget(this, b);
+    QObject::connect(b, &QPushButton::clicked, [this] {
+        if (!FSyncing)
+            Notify(BN_CLICKED);
+    });
+}
+
 TButton::~TButton() = default;
 
 void TButton::SetDefault(bool v) {
     FDefault = v;
-    Button(this)->setDefault(v);
+    if (QPushButton* b = Button(this))
+        b->setDefault(v);
 }
 
 void TButton::Click() {
@@ -69,7 +75,8 @@ void TButton::Click() {
 }
 
 void TButton::CMTextChanged(TMessage& Message) {
-    Button(this)->setText(ToQString(TControl::GetText()));
+    if (QPushButton* b = Button(this))
+        b->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
@@ -102,16 +109,27 @@ void TButton::Dispatch(TMessage& Message) {
 // ---- TCheckBox -----------------------------------------------------------------------------------
 
 TCheckBox::TCheckBox(TComponent* AOwner) : TNativeControl(AOwner) {
-    auto* b = new QCheckBox;
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
+    SetBounds(Left(), Top(), 97, 17);
+    SetTabStop(true);
+}
+
+static Qt::CheckState QtState(TCheckBoxState v) {
+    return v == cbChecked ? Qt::Checked : v == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+// The box with the caption, state and alignment set before.
+void TCheckBox::CreateWidget() {
+    auto* b = new QCheckBox(ToQString(TControl::GetText()));
     UseClassicCheckStyle(b);
+    b->setTristate(FTristate);
+    b->setCheckState(QtState(FState));
+    b->setLayoutDirection(FAlignment == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
     SetWidget(this, b);
     QObject::connect(b, &QCheckBox::clicked, [this] {
         if (!FSyncing)
             Notify(BN_CLICKED);
     });
-    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-    SetBounds(Left(), Top(), 97, 17);
-    SetTabStop(true);
 }
 
 TCheckBox::~TCheckBox() = default;
@@ -120,12 +138,13 @@ void TCheckBox::SetState(TCheckBoxState v) {
     if (v == FState)
         return;
     FState = v;
-    FSyncing = true;
-    Box(this)->setTristate(v == cbGrayed || AllowGrayed);
-    Box(this)->setCheckState(v == cbChecked  ? Qt::Checked
-                             : v == cbGrayed ? Qt::PartiallyChecked
-                                             : Qt::Unchecked);
-    FSyncing = false;
+    FTristate = v == cbGrayed || AllowGrayed;
+    if (QCheckBox* b = Box(this)) {
+        FSyncing = true;
+        b->setTristate(FTristate);
+        b->setCheckState(QtState(v));
+        FSyncing = false;
+    }
     Click();
 }
 
@@ -139,11 +158,13 @@ void TCheckBox::Toggle() {
 
 void TCheckBox::SetAlignment(TAlignment v) {
     FAlignment = v;
-    Box(this)->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+    if (QCheckBox* b = Box(this))
+        b->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
 void TCheckBox::CMTextChanged(TMessage& Message) {
-    Box(this)->setText(ToQString(TControl::GetText()));
+    if (QCheckBox* b = Box(this))
+        b->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 
@@ -156,9 +177,8 @@ void TCheckBox::Dispatch(TMessage& Message) {
             Toggle();
             if (FState == before) {
                 FSyncing = true;
-                Box(this)->setCheckState(FState == cbChecked  ? Qt::Checked
-                                         : FState == cbGrayed ? Qt::PartiallyChecked
-                                                              : Qt::Unchecked);
+                if (QCheckBox* b = Box(this))
+                    b->setCheckState(QtState(FState));
                 FSyncing = false;
             }
         }

@@ -2,6 +2,7 @@
 // its user actions arriving as CN_NOTIFY with the TVN_ codes, the TVM_ messages answered).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -378,6 +379,8 @@ protected:
     virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State);
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // The view is made when the handle is first needed or the first node is added.
+    void CreateWidget() override;
     // WM_PAINT comes after the view has drawn its nodes, with the DC over the same painter in
     // client coordinates, so a handler draws on top. The vertical position counts rows: WM_VSCROLL
     // moves it and GetScrollPos(SB_VERT) reads the top row. A right click sends NM_RCLICK before
@@ -398,6 +401,8 @@ private:
     void SyncScrollState();
     void VScroll(int Code, int Pos);
     std::unique_ptr<TTreeNodes> FNodes;
+    // The indent set before the view is made (-1: the style's own).
+    int FPendingIndent = -1;
     std::unique_ptr<TControlCanvas> FCanvas;
     TImageList* FImages = nullptr;
     TImageList* FStateImages = nullptr;
@@ -525,9 +530,13 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    // The editor is made when the handle is first needed, or when a range of its own is set.
+    void CreateWidget() override;
 
 private:
     friend struct TDateTimePickerQt;
+    // The Windows format picture in force: the custom one, else the kind's and date format's.
+    std::string Picture() const;
     void ApplyFormat();
     void ApplyCalendar();
     void NotifyPicker(int code);
@@ -547,6 +556,9 @@ private:
     bool FChecked = true;
     TCalDayOfWeek FFirstDay = dowLocaleDefault;
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
+    // The value until the editor is made: its Julian day and milliseconds into the day.
+    int64_t FPendingDay = 0;
+    int FPendingMs = 0;
 };
 
 // The month-calendar engine: as many whole months, side by side and in rows, as its size holds

@@ -276,6 +276,13 @@ private:
 } // namespace
 
 struct TDateTimePickerQt {
+    static QDateTime Pending(const TDateTimePicker* p) {
+        return QDateTime(QDate::fromJulianDay(p->FPendingDay), QTime(0, 0).addMSecs(p->FPendingMs));
+    }
+    static void SetPending(TDateTimePicker* p, const QDateTime& v) {
+        p->FPendingDay = v.date().toJulianDay();
+        p->FPendingMs = v.time().msecsSinceStartOfDay();
+    }
     static QDateTimeEdit* Edit(const TDateTimePicker* p) { return Widget(p)->findChild<QDateTimeEdit*>(); }
     static QCheckBox* Box(const TDateTimePicker* p) { return Widget(p)->findChild<QCheckBox*>(); }
     static TMonthGrid* Grid(const TCommonCalendar* c) { return static_cast<TMonthGrid*>(Widget(c)); }
@@ -318,17 +325,33 @@ std::string DateTimeFormatToQt(const std::string& Format) {
 }
 
 TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
+    FMinDate = EncodeDate(1752, 9, 14);
+    FMaxDate = EncodeDate(9999, 12, 31);
+    Q::SetPending(this, ToQt(::Now()));
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
+    SetBounds(Left(), Top(), 186, 21);
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetDateMode(dmComboBox);
+}
+
+// The editor and its check box, with what was set before: the format first, as the value set after
+// a format keeps its time.
+void TDateTimePicker::CreateWidget() {
     auto* box = new QWidget;
     auto* lay = new QHBoxLayout(box);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->setSpacing(2);
     auto* check = new QCheckBox;
-    check->setChecked(true);
-    check->hide();
+    check->setChecked(FChecked);
+    check->setVisible(FShowCheckbox);
     auto* edit = new QDateTimeEdit;
     edit->setFrame(false);
+    edit->setEnabled(FChecked);
     // The pop-up's arrow is Qt's; a press on it drops our month-calendar window instead.
-    edit->setCalendarPopup(true);
+    edit->setCalendarPopup(CanDrop());
+    edit->setDisplayFormat(ToQString(DateTimeFormatToQt(Picture())));
+    edit->setDateTime(Q::Pending(this));
     lay->addWidget(check);
     lay->addWidget(edit, 1);
     SetWidget(this, box);
@@ -353,16 +376,6 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
         if (!FSyncing)
             NotifyPicker(DTN_DATETIMECHANGE);
     });
-    FMinDate = EncodeDate(1752, 9, 14);
-    FMaxDate = EncodeDate(9999, 12, 31);
-    FSyncing = true;
-    edit->setDateTime(ToQt(::Now()));
-    FSyncing = false;
-    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
-    SetBounds(Left(), Top(), 186, 21);
-    SetTabStop(true);
-    SetColor(clWindow);
-    SetDateMode(dmComboBox);
 }
 
 TDateTimePicker::~TDateTimePicker() {
@@ -400,6 +413,33 @@ void TDateTimePicker::Change() {
         OnChange(this);
 }
 
+// Whether a Qt format picture shows the date only (no time section), as the editor kept before its
+// widget is made needs: such a format drops the time of the value when it is set.
+static bool DateOnly(const QString& qt) {
+    bool date = false;
+    for (qsizetype i = 0; i < qt.size(); ++i) {
+        const QChar c = qt[i];
+        if (c == u'\'') {
+            const qsizetype end = qt.indexOf(u'\'', i + 1);
+            if (end < 0)
+                return false;
+            i = end;
+        } else if (c == u'd' || c == u'M' || c == u'y') {
+            date = true;
+        } else if (QStringLiteral("hHmszaApPt").contains(c)) {
+            return false;
+        }
+    }
+    return date;
+}
+
+std::string TDateTimePicker::Picture() const {
+    return !FFormat.empty()        ? FFormat
+           : FKind == dtkTime      ? std::string("HH:mm:ss")
+           : FDateFormat == dfLong ? std::string("d MMMM yyyy")
+                                   : ShortDateFormat;
+}
+
 void TDateTimePicker::SetKind(TDateTimeKind v) {
     FKind = v;
     SetDateMode(FDateMode);
@@ -407,7 +447,8 @@ void TDateTimePicker::SetKind(TDateTimeKind v) {
 
 void TDateTimePicker::SetDateMode(TDTDateMode v) {
     FDateMode = v;
-    Q::Edit(this)->setCalendarPopup(v == dmComboBox && FKind == dtkDate);
+    if (WidgetMade())
+        Q::Edit(this)->setCalendarPopup(CanDrop());
     ApplyFormat();
 }
 
@@ -422,18 +463,32 @@ void TDateTimePicker::SetFormat(const std::string& v) {
 }
 
 void TDateTimePicker::ApplyFormat() {
-    std::string picture = !FFormat.empty()        ? FFormat
-                          : FKind == dtkTime      ? std::string("HH:mm:ss")
-                          : FDateFormat == dfLong ? std::string("d MMMM yyyy")
-                                                  : ShortDateFormat;
+    const QString picture = ToQString(DateTimeFormatToQt(Picture()));
+    if (!WidgetMade()) {
+        // Kept while the format shows the date only, as the editor would: the value's time goes.
+        if (DateOnly(picture)) {
+            FPendingMs = 0;
+            return;
+        }
+        WidgetNeeded();
+    }
     FSyncing = true;
-    Q::Edit(this)->setDisplayFormat(ToQString(DateTimeFormatToQt(picture)));
+    Q::Edit(this)->setDisplayFormat(picture);
     FSyncing = false;
 }
 
-TDateTime TDateTimePicker::DateTime() const { return FromQt(Q::Edit(this)->dateTime()); }
+TDateTime TDateTimePicker::DateTime() const {
+    return FromQt(WidgetMade() ? Q::Edit(this)->dateTime() : Q::Pending(this));
+}
 
 void TDateTimePicker::SetDateTime(TDateTime v) {
+    if (!WidgetMade()) {
+        // Within the editor's first range, from the start of the first day to the end of the last.
+        const QDateTime first(QDate(1752, 9, 14), QTime(0, 0));
+        const QDateTime last(QDate(9999, 12, 31), QTime(23, 59, 59, 999));
+        Q::SetPending(this, std::clamp(ToQt(v), first, last));
+        return;
+    }
     FSyncing = true;
     Q::Edit(this)->setDateTime(ToQt(v));
     FSyncing = false;
@@ -444,7 +499,9 @@ void TDateTimePicker::SetDate(TDateTime v) { SetDateTime(std::floor(v) + (DateTi
 TDateTime TDateTimePicker::Time() const { return DateTime() - Date(); }
 void TDateTimePicker::SetTime(TDateTime v) { SetDateTime(Date() + (v - std::floor(v))); }
 
+// A range of its own needs the editor's rules: the widget is made.
 void TDateTimePicker::SetMinDate(TDateTime v) {
+    WidgetNeeded();
     FMinDate = v;
     FSyncing = true;
     Q::Edit(this)->setMinimumDate(ToQt(v).date());
@@ -452,6 +509,7 @@ void TDateTimePicker::SetMinDate(TDateTime v) {
 }
 
 void TDateTimePicker::SetMaxDate(TDateTime v) {
+    WidgetNeeded();
     FMaxDate = v;
     FSyncing = true;
     Q::Edit(this)->setMaximumDate(ToQt(v).date());
@@ -460,13 +518,16 @@ void TDateTimePicker::SetMaxDate(TDateTime v) {
 
 void TDateTimePicker::SetShowCheckbox(bool v) {
     FShowCheckbox = v;
-    Q::Box(this)->setVisible(v);
+    if (WidgetMade())
+        Q::Box(this)->setVisible(v);
 }
 
 void TDateTimePicker::SetChecked(bool v) {
-    FSyncing = true;
-    Q::Box(this)->setChecked(v);
-    FSyncing = false;
+    if (WidgetMade()) {
+        FSyncing = true;
+        Q::Box(this)->setChecked(v);
+        FSyncing = false;
+    }
     FChecked = v;
 }
 

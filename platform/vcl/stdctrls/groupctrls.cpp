@@ -9,31 +9,34 @@
 static QRadioButton* Radio(const TRadioButton* c) { return WidgetAs<QRadioButton>(c); }
 
 TRadioButton::TRadioButton(TComponent* AOwner) : TNativeControl(AOwner) {
-    auto* b = new QRadioButton;
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
+    SetBounds(Left(), Top(), 113, 17);
+}
+
+// The button with the caption, check and alignment set before.
+void TRadioButton::CreateWidget() {
+    auto* b = new QRadioButton(ToQString(TControl::GetText()));
     b->setAutoExclusive(false);
+    b->setChecked(FChecked);
+    b->setLayoutDirection(FAlignment == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
     SetWidget(this, b);
     QObject::connect(b, &QRadioButton::clicked, [this] {
         if (!FSyncing)
             Notify(BN_CLICKED);
     });
-    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-    SetBounds(Left(), Top(), 113, 17);
 }
 
 TRadioButton::~TRadioButton() = default;
 
 // Checking (from code or by the user) turns the siblings off and clicks the button.
 void TRadioButton::SetChecked(bool v) {
-    if (v == FChecked) {
-        FSyncing = true;
-        Radio(this)->setChecked(v);
-        FSyncing = false;
-        return;
-    }
-    FChecked = v;
     FSyncing = true;
-    Radio(this)->setChecked(v);
+    if (QRadioButton* b = Radio(this))
+        b->setChecked(v);
     FSyncing = false;
+    if (v == FChecked)
+        return;
+    FChecked = v;
     SetTabStop(v);
     if (!v)
         return;
@@ -46,11 +49,13 @@ void TRadioButton::SetChecked(bool v) {
 
 void TRadioButton::SetAlignment(TAlignment v) {
     FAlignment = v;
-    Radio(this)->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+    if (QRadioButton* b = Radio(this))
+        b->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
 void TRadioButton::CMTextChanged(TMessage& Message) {
-    Radio(this)->setText(ToQString(TControl::GetText()));
+    if (QRadioButton* b = Radio(this))
+        b->setText(ToQString(TControl::GetText()));
     TNativeControl::CMTextChanged(Message);
 }
 

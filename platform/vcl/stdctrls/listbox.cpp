@@ -15,6 +15,11 @@
 #include "sysutils.h"
 
 static QListWidget* List(const TCustomListBox* c) { return WidgetAs<QListWidget>(c); }
+// The list, made now if it was not yet (a request its kept items cannot answer).
+static QListWidget* ListNeeded(const TCustomListBox* c) {
+    const_cast<TCustomListBox*>(c)->WidgetNeeded();
+    return List(c);
+}
 
 namespace {
 
@@ -112,11 +117,26 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TNativeControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this)),
       FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
+    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
+    SetBounds(Left(), Top(), 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+// The list with the items added before; nothing is chosen yet, as in a list made at once that was
+// only filled.
+void TCustomListBox::CreateWidget() {
     auto* l = new QListWidget;
     // The border is the window's own (WS_EX_CLIENTEDGE), drawn in the frame as for an edit.
     l->setFrameShape(QFrame::NoFrame);
-    l->setUniformItemSizes(true);
+    l->setUniformItemSizes(FStyle != lbOwnerDrawVariable);
     l->setItemDelegate(TOwnerDrawQt::ForList(this, l));
+    for (const auto& [text, object] : FPendingItems) {
+        auto* it = new QListWidgetItem(ToQString(text), l);
+        if (object)
+            it->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+    }
+    FPendingItems = {};
     SetWidget(this, l);
     // Only the user's acts raise events: selection from code runs with FSyncing set.
     QObject::connect(l, &QListWidget::itemSelectionChanged, [this] {
@@ -124,10 +144,6 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
             Notify(LBN_SELCHANGE);
     });
     QObject::connect(l, &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) { Notify(LBN_DBLCLK); });
-    FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-    SetBounds(Left(), Top(), 121, 97);
-    SetTabStop(true);
-    SetColor(clWindow);
     UpdateSelectionMode();
 }
 
@@ -148,6 +164,12 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 // Windows measures a variable row once, when it is added; a new style measures every row again.
 void TCustomListBox::SetStyle(TListBoxStyle v) {
+    // Variable rows are measured as they are added: the list is made for them.
+    if (!WidgetMade() && v != lbOwnerDrawVariable) {
+        FStyle = v;
+        return;
+    }
+    WidgetNeeded();
     FStyle = v;
     List(this)->setUniformItemSizes(v != lbOwnerDrawVariable);
     for (int i = 0; i < FItems->Count(); ++i)
@@ -164,6 +186,8 @@ void TCustomListBox::Measure(int Index) {
 }
 
 void TCustomListBox::UpdateSelectionMode() {
+    if (!WidgetMade())
+        return;
     List(this)->setSelectionMode(!FMultiSelect     ? QAbstractItemView::SingleSelection
                                  : FExtendedSelect ? QAbstractItemView::ExtendedSelection
                                                    : QAbstractItemView::MultiSelection);
@@ -180,6 +204,8 @@ void TCustomListBox::SetExtendedSelect(bool v) {
 }
 
 int TCustomListBox::ItemIndex() const {
+    if (!WidgetMade())
+        return -1;
     QListWidget* l = List(this);
     int row = l->currentRow();
     if (FMultiSelect || row < 0)
@@ -188,9 +214,12 @@ int TCustomListBox::ItemIndex() const {
 }
 
 void TCustomListBox::SetItemIndex(int v) {
-    QListWidget* l = List(this);
-    if (v < -1 || v >= l->count())
+    if (v < -1 || v >= FItems->Count())
         v = -1;
+    // Nothing is chosen in a list not made yet.
+    if (v < 0 && !WidgetMade())
+        return;
+    QListWidget* l = ListNeeded(this);
     FSyncing = true;
     if (FMultiSelect)
         l->setCurrentRow(v, QItemSelectionModel::NoUpdate);
@@ -205,12 +234,15 @@ void TCustomListBox::SetItemIndex(int v) {
 bool TCustomListBox::Selected(int Index) const {
     if (Index < 0 || Index >= FItems->Count())
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
-    return List(this)->item(Index)->isSelected();
+    return WidgetMade() && List(this)->item(Index)->isSelected();
 }
 
 void TCustomListBox::SetSelected(int Index, bool v) {
     if (Index < 0 || Index >= FItems->Count())
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+    if (!v && !WidgetMade())
+        return;
+    WidgetNeeded();
     FSyncing = true;
     if (!FMultiSelect && v)
         List(this)->setCurrentRow(Index, QItemSelectionModel::ClearAndSelect);
@@ -219,22 +251,25 @@ void TCustomListBox::SetSelected(int Index, bool v) {
     FSyncing = false;
 }
 
-int TCustomListBox::SelCount() const { return FMultiSelect ? int(List(this)->selectedItems().size()) : -1; }
+int TCustomListBox::SelCount() const {
+    return !FMultiSelect ? -1 : WidgetMade() ? int(List(this)->selectedItems().size()) : 0;
+}
 
 void TCustomListBox::SetItemHeight(int v) {
     if (v <= 0)
         return;
     FItemHeight = v;
-    List(this)->doItemsLayout();
+    if (WidgetMade())
+        List(this)->doItemsLayout();
 }
 
 int TCustomListBox::TopIndex() const {
-    QModelIndex i = List(this)->indexAt(QPoint(1, 1));
+    QModelIndex i = ListNeeded(this)->indexAt(QPoint(1, 1));
     return i.isValid() ? i.row() : 0;
 }
 
 void TCustomListBox::SetTopIndex(int v) {
-    if (QListWidgetItem* it = List(this)->item(v))
+    if (QListWidgetItem* it = ListNeeded(this)->item(v))
         List(this)->scrollToItem(it, QAbstractItemView::PositionAtTop);
 }
 
@@ -247,7 +282,7 @@ void TCustomListBox::SetSorted(bool v) {
 }
 
 TRect TCustomListBox::ItemRect(int Index) const {
-    QListWidget* l = List(this);
+    QListWidget* l = ListNeeded(this);
     QListWidgetItem* it = l->item(Index);
     if (!it)
         return TRect();
@@ -258,7 +293,7 @@ TRect TCustomListBox::ItemRect(int Index) const {
 }
 
 int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const {
-    QListWidget* l = List(this);
+    QListWidget* l = ListNeeded(this);
     QWidget* client = ClientWidget(const_cast<TCustomListBox*>(this));
     QPoint p = client ? l->viewport()->mapFrom(client, QPoint(Pos.x, Pos.y)) : QPoint(Pos.x, Pos.y);
     QModelIndex i = l->viewport()->rect().contains(p) ? l->indexAt(p) : QModelIndex();
@@ -386,23 +421,25 @@ struct TCustomListBox::TMessageTable {
     static void SetTabStops(V& v, M& m) {
         auto* stops = reinterpret_cast<const int*>(m.LParam);
         v.FTabStops.assign(stops, stops ? stops + Index(m) : stops);
-        List(&v)->viewport()->update();
+        if (v.WidgetMade())
+            List(&v)->viewport()->update();
         m.Result = 1;
     }
     static void GetHorizontalExtent(V& v, M& m) { m.Result = v.FHorizontalExtent; }
     static void SetHorizontalExtent(V& v, M& m) {
         v.FHorizontalExtent = Index(m);
-        List(&v)->doItemsLayout();
+        if (v.WidgetMade())
+            List(&v)->doItemsLayout();
     }
-    static void GetCaretIndex(V& v, M& m) { m.Result = List(&v)->currentRow(); }
+    static void GetCaretIndex(V& v, M& m) { m.Result = v.WidgetMade() ? List(&v)->currentRow() : -1; }
     static void SetCaretIndex(V& v, M& m) {
         if (Bad(v, m)) {
             m.Result = LB_ERR;
             return;
         }
         v.FSyncing = true;
-        List(&v)->setCurrentRow(Index(m), v.FMultiSelect ? QItemSelectionModel::NoUpdate
-                                                         : QItemSelectionModel::ClearAndSelect);
+        ListNeeded(&v)->setCurrentRow(Index(m), v.FMultiSelect ? QItemSelectionModel::NoUpdate
+                                                               : QItemSelectionModel::ClearAndSelect);
         v.FSyncing = false;
     }
     static void GetItemHeight(V& v, M& m) { m.Result = v.FItemHeight; }
@@ -476,33 +513,51 @@ void TCustomListBox::Dispatch(TMessage& Message) {
 
 // ---- TListBoxStrings -----------------------------------------------------------------------------
 
+// Until the list is made, the items are the box's own.
 std::string TListBoxStrings::Get(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FList->WidgetMade())
+        return FList->FPendingItems[size_t(Index)].first;
     return FromQString(List(FList)->item(Index)->text());
 }
 
 void TListBoxStrings::Put(int Index, const std::string& S) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    List(FList)->item(Index)->setText(ToQString(S));
+    if (!FList->WidgetMade())
+        FList->FPendingItems[size_t(Index)].first = S;
+    else
+        List(FList)->item(Index)->setText(ToQString(S));
 }
 
 TObject* TListBoxStrings::GetObject(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FList->WidgetMade())
+        return FList->FPendingItems[size_t(Index)].second;
     return reinterpret_cast<TObject*>(List(FList)->item(Index)->data(Qt::UserRole).value<quintptr>());
 }
 
 void TListBoxStrings::PutObject(int Index, TObject* AObject) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    List(FList)->item(Index)->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    if (!FList->WidgetMade())
+        FList->FPendingItems[size_t(Index)].second = AObject;
+    else
+        List(FList)->item(Index)->setData(Qt::UserRole,
+                                          QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
 }
 
-int TListBoxStrings::GetCount() const { return List(FList)->count(); }
+int TListBoxStrings::GetCount() const {
+    return FList->WidgetMade() ? List(FList)->count() : int(FList->FPendingItems.size());
+}
 
 void TListBoxStrings::Clear() {
+    if (!FList->WidgetMade()) {
+        FList->FPendingItems.clear();
+        return;
+    }
     FList->FSyncing = true;
     List(FList)->clear();
     FList->FSyncing = false;
@@ -511,6 +566,10 @@ void TListBoxStrings::Clear() {
 void TListBoxStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FList->WidgetMade()) {
+        FList->FPendingItems.erase(FList->FPendingItems.begin() + Index);
+        return;
+    }
     FList->FSyncing = true;
     delete List(FList)->takeItem(Index);
     FList->FSyncing = false;
@@ -519,6 +578,10 @@ void TListBoxStrings::Delete(int Index) {
 void TListBoxStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
+    if (!FList->WidgetMade()) {
+        FList->FPendingItems.insert(FList->FPendingItems.begin() + Index, {S, nullptr});
+        return;
+    }
     FList->FSyncing = true;
     List(FList)->insertItem(Index, ToQString(S));
     FList->FSyncing = false;

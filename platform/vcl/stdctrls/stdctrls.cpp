@@ -32,6 +32,12 @@ static QLineEdit* LineNeeded(TCustomEdit* e) {
     return Line(e);
 }
 static QPlainTextEdit* Memo(const TCustomMemo* m) { return WidgetAs<QPlainTextEdit>(m); }
+// The memo's editor, made now if it was not yet: a memo not made yet is empty, and anything that
+// reads or writes text, lines or the view needs the editor.
+static QPlainTextEdit* MemoNeeded(const TCustomMemo* m) {
+    const_cast<TCustomMemo*>(m)->WidgetNeeded();
+    return Memo(m);
+}
 
 namespace {
 
@@ -225,6 +231,13 @@ void TCustomEdit::CreateWidget() {
     FSyncing = true;
     e->setText(QString::fromStdU16String(FPendingText));
     FSyncing = false;
+    // A caret or selection placed before, where setText left the caret at the end.
+    if (FPendingSelStart >= 0) {
+        if (FPendingSelStart == FPendingSelEnd)
+            e->setCursorPosition(FPendingSelStart);
+        else
+            e->setSelection(FPendingSelStart, FPendingSelEnd - FPendingSelStart);
+    }
     e->setReadOnly(FPendingReadOnly);
     e->setModified(FPendingModified);
     e->setEchoMode(FPasswordChar ? QLineEdit::Password : QLineEdit::Normal);
@@ -279,6 +292,7 @@ void TCustomEdit::SetEditorText(const TQtString& s) {
         if (s == QString::fromStdU16String(FPendingText))
             return;
         FPendingText = s.toStdU16String();
+        FPendingSelStart = FPendingSelEnd = -1;
         if (!FSyncing)
             Notify(EN_CHANGE);
         return;
@@ -290,7 +304,8 @@ void TCustomEdit::SetEditorText(const TQtString& s) {
 void TCustomEdit::GetSel(int& start, int& end) const {
     if (!WidgetMade()) {
         // A text set from code leaves the caret at its end, with nothing selected.
-        start = end = int(FPendingText.size());
+        start = FPendingSelStart >= 0 ? FPendingSelStart : int(FPendingText.size());
+        end = FPendingSelStart >= 0 ? FPendingSelEnd : start;
         return;
     }
     QLineEdit* e = Line(this);
@@ -307,7 +322,25 @@ void TCustomEdit::GetSel(int& start, int& end) const {
 }
 
 void TCustomEdit::SetSel(int start, int end) {
-    QLineEdit* e = LineNeeded(this);
+    if (!WidgetMade()) {
+        // Kept as the editor would place it: the caret at the selection's end.
+        int a, b;
+        GetSel(a, b);
+        const int len = int(FPendingText.size());
+        if (start < 0) {
+            FPendingSelStart = FPendingSelEnd = b;
+            return;
+        }
+        if (end < 0 || end > len)
+            end = len;
+        start = std::min(start, len);
+        if (end < start)
+            std::swap(start, end);
+        FPendingSelStart = start;
+        FPendingSelEnd = end;
+        return;
+    }
+    QLineEdit* e = Line(this);
     if (!e)
         return;
     int len = int(e->text().size());
@@ -593,16 +626,22 @@ void TCustomEdit::Dispatch(TMessage& Message) {
 
 TCustomMemo::TCustomMemo(TComponent* AOwner)
     : TCustomEdit(AOwner, true), FLines(std::make_unique<TMemoStrings>(this)) {
+    FControlStyle >> csFixedHeight;
+    SetBounds(Left(), Top(), 185, 89);
+}
+
+// The editor, empty, with the flags, scroll bars and wrapping set before.
+void TCustomMemo::CreateWidget() {
+    const bool readOnly = TCustomEdit::EditorReadOnly();
     auto* m = new QPlainTextEdit;
     m->setFrameShape(QFrame::NoFrame);
     m->setTabChangesFocus(true);
+    m->setReadOnly(readOnly);
     SetWidget(this, m);
     QObject::connect(m, &QPlainTextEdit::textChanged, [this] {
         if (!FSyncing)
             Notify(EN_CHANGE);
     });
-    FControlStyle >> csFixedHeight;
-    SetBounds(Left(), Top(), 185, 89);
     UpdateWrap();
 }
 
@@ -610,6 +649,8 @@ TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::UpdateWrap() {
     QPlainTextEdit* m = Memo(this);
+    if (!m)
+        return;
     bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
     m->setHorizontalScrollBarPolicy(horz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -630,7 +671,7 @@ void TCustomMemo::SetWordWrap(bool v) {
 
 // The messages about the view: positions in client pixels, first line, scrolling, margins.
 void TCustomMemo::ViewMessage(TMessage& Message) {
-    QPlainTextEdit* m = Memo(this);
+    QPlainTextEdit* m = MemoNeeded(this);
     QWidget* vp = m->viewport();
     QWidget* client = ClientWidget(this);
     auto toClient = [&](QPoint p) { return client ? vp->mapTo(client, p) : p; };
@@ -704,12 +745,12 @@ void TCustomMemo::ViewMessage(TMessage& Message) {
 }
 
 int TCustomMemo::ToWin(int qtPos) const {
-    QTextBlock b = Memo(this)->document()->findBlock(qtPos);
+    QTextBlock b = MemoNeeded(this)->document()->findBlock(qtPos);
     return qtPos + (b.isValid() ? b.blockNumber() : Memo(this)->document()->blockCount() - 1);
 }
 
 int TCustomMemo::FromWin(int winPos) const {
-    QTextDocument* d = Memo(this)->document();
+    QTextDocument* d = MemoNeeded(this)->document();
     int win = 0;
     for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
         int len = b.length() - 1; // without the separator
@@ -723,6 +764,8 @@ int TCustomMemo::FromWin(int winPos) const {
 }
 
 TQtString TCustomMemo::EditorText() const {
+    if (!WidgetMade())
+        return QString();
     QString t = Memo(this)->toPlainText();
     t.replace(u'\n', QStringLiteral("\r\n"));
     return t;
@@ -732,17 +775,21 @@ void TCustomMemo::SetEditorText(const TQtString& s) {
     QString t = s;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(u'\r', u'\n');
-    Memo(this)->setPlainText(t);
+    MemoNeeded(this)->setPlainText(t);
 }
 
 void TCustomMemo::GetSel(int& start, int& end) const {
+    if (!WidgetMade()) {
+        start = end = 0;
+        return;
+    }
     QTextCursor c = Memo(this)->textCursor();
     start = ToWin(c.selectionStart());
     end = ToWin(c.selectionEnd());
 }
 
 void TCustomMemo::SetSel(int start, int end) {
-    QTextCursor c = Memo(this)->textCursor();
+    QTextCursor c = MemoNeeded(this)->textCursor();
     if (start < 0) {
         c.clearSelection();
     } else {
@@ -758,18 +805,33 @@ void TCustomMemo::SetSel(int start, int end) {
 void TCustomMemo::ReplaceSel(const TQtString& s) {
     QString t = s;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QTextCursor c = Memo(this)->textCursor();
+    QTextCursor c = MemoNeeded(this)->textCursor();
     c.insertText(t);
     Memo(this)->setTextCursor(c);
     Memo(this)->ensureCursorVisible();
 }
 
-void TCustomMemo::EditorSetReadOnly(bool v) { Memo(this)->setReadOnly(v); }
-bool TCustomMemo::EditorReadOnly() const { return Memo(this)->isReadOnly(); }
-bool TCustomMemo::EditorModified() const { return Memo(this)->document()->isModified(); }
-void TCustomMemo::EditorSetModified(bool v) { Memo(this)->document()->setModified(v); }
-void TCustomMemo::EditorUndo() { Memo(this)->undo(); }
-bool TCustomMemo::EditorCanUndo() const { return Memo(this)->document()->isUndoAvailable(); }
+// Until the editor is made, the read-only flag is kept as the single-line edit keeps it; the empty
+// memo is unmodified and has nothing to undo.
+void TCustomMemo::EditorSetReadOnly(bool v) {
+    if (!WidgetMade())
+        TCustomEdit::EditorSetReadOnly(v);
+    else
+        Memo(this)->setReadOnly(v);
+}
+bool TCustomMemo::EditorReadOnly() const {
+    return WidgetMade() ? Memo(this)->isReadOnly() : TCustomEdit::EditorReadOnly();
+}
+bool TCustomMemo::EditorModified() const { return WidgetMade() && Memo(this)->document()->isModified(); }
+void TCustomMemo::EditorSetModified(bool v) {
+    if (v || WidgetMade())
+        MemoNeeded(this)->document()->setModified(v);
+}
+void TCustomMemo::EditorUndo() {
+    if (WidgetMade())
+        Memo(this)->undo();
+}
+bool TCustomMemo::EditorCanUndo() const { return WidgetMade() && Memo(this)->document()->isUndoAvailable(); }
 
 void TCustomMemo::CreateParams(TCreateParams& Params) {
     TCustomEdit::CreateParams(Params);
@@ -791,12 +853,26 @@ void TCustomMemo::SetAlignment(TAlignment v) {
 }
 
 void TCustomMemo::Dispatch(TMessage& Message) {
-    QTextDocument* d = Memo(this)->document();
-    switch (Message.Msg) {
-    case WM_GETDLGCODE:
+    if (Message.Msg == WM_GETDLGCODE) {
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL |
                          (WantReturns ? DLGC_WANTALLKEYS : 0) | (WantTabs ? DLGC_WANTTAB : 0);
         return;
+    }
+    // The memo's own messages read or change the editor.
+    switch (Message.Msg) {
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINEFROMCHAR:
+    case EM_LINELENGTH:
+    case EM_GETLINE:
+    case EM_SCROLLCARET:
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE: WidgetNeeded(); break;
+    default: break;
+    }
+    QTextDocument* d = Memo(this) ? Memo(this)->document() : nullptr;
+    switch (Message.Msg) {
     case EM_GETLINECOUNT: Message.Result = d->blockCount(); return;
     case EM_LINEINDEX: {
         int line = int(Message.WParam) < 0 ? Memo(this)->textCursor().blockNumber() : int(Message.WParam);
@@ -854,6 +930,8 @@ void TCustomMemo::Dispatch(TMessage& Message) {
 // Lines of a memo. A final line end leaves an empty last block that is not a line, so text that
 // was built by Add ends with CR LF, as in the original.
 int TMemoStrings::GetCount() const {
+    if (!FMemo->WidgetMade())
+        return 0;
     QTextDocument* d = Memo(FMemo)->document();
     int n = d->blockCount();
     if (d->lastBlock().length() <= 1)
@@ -877,7 +955,15 @@ void TMemoStrings::Put(int Index, const std::string& S) {
     c.insertText(ToQString(S));
 }
 
-void TMemoStrings::Clear() { Memo(FMemo)->clear(); }
+void TMemoStrings::Clear() {
+    // The empty memo cleared reports a change, as the editor does.
+    if (!FMemo->WidgetMade()) {
+        if (!FMemo->FSyncing)
+            FMemo->Notify(EN_CHANGE);
+        return;
+    }
+    Memo(FMemo)->clear();
+}
 
 void TMemoStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
@@ -900,7 +986,7 @@ void TMemoStrings::Delete(int Index) {
 void TMemoStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
-    QPlainTextEdit* m = Memo(FMemo);
+    QPlainTextEdit* m = MemoNeeded(FMemo);
     QTextDocument* d = m->document();
     QTextCursor c(d);
     QTextBlock b = d->findBlockByNumber(Index);

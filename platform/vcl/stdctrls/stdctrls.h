@@ -138,6 +138,8 @@ protected:
 private:
     // What a single-line edit's editor would hold, kept until it is made.
     std::u16string FPendingText;
+    // The caret or selection placed before the editor is made; -1: at the text's end.
+    int FPendingSelStart = -1, FPendingSelEnd = -1;
     bool FPendingReadOnly = false, FPendingModified = false;
     TBorderStyle FBorderStyle = bsSingle;
     TEditCharCase FCharCase = ecNormal;
@@ -198,6 +200,9 @@ protected:
     bool EditorCanUndo() const override;
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
+    // The editor is made when the handle is first needed, or by the first text, line, selection or
+    // view request: until then the memo is empty.
+    void CreateWidget() override;
 
 private:
     friend class TMemoStrings;
@@ -386,6 +391,9 @@ protected:
     virtual void MeasureItem(int Index, int& Height);
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
+    // The list is made when the handle is first needed, or by a request the kept items cannot
+    // answer (a choice, the view's geometry, variable rows).
+    void CreateWidget() override;
 
 private:
     friend class TListBoxStrings;
@@ -394,6 +402,8 @@ private:
     void UpdateSelectionMode();
     void Measure(int Index);
     int FindString(const std::string& s, int after, bool exact) const;
+    // The items with their objects until the list is made.
+    std::vector<std::pair<std::string, TObject*>> FPendingItems;
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
     std::vector<int> FTabStops; // dialog units
@@ -428,6 +438,8 @@ protected:
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void CMDialogKey(TWMKey& Message) override;
+    // The buttons make their Qt button when their handle is first needed.
+    void CreateWidget() override;
 
 private:
     bool FDefault = false;
@@ -452,9 +464,12 @@ protected:
     virtual void Toggle();
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CreateWidget() override;
 
 private:
     TCheckBoxState FState = cbUnchecked;
+    // Whether the Qt box takes a third state: as the last state set asked.
+    bool FTristate = false;
     TAlignment FAlignment = taRightJustify;
 };
 
@@ -471,6 +486,7 @@ public:
 protected:
     void Dispatch(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
+    void CreateWidget() override;
 
 private:
     bool FChecked = false;

@@ -308,6 +308,8 @@ void TTreeNodes::Moved(std::vector<TTreeNode*>& Sib, size_t From) {
 }
 
 TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& S, void* Ptr) {
+    // The first node makes the view: the nodes mirror into its items.
+    FOwner->WidgetNeeded();
     auto* n = new TTreeNode(this);
     n->FParent = parent;
     n->FText = S;
@@ -397,12 +399,12 @@ void TTreeNodes::Clear() {
 }
 
 void TTreeNodes::BeginUpdate() {
-    if (FUpdate++ == 0)
+    if (FUpdate++ == 0 && Tree(FOwner))
         Tree(FOwner)->setUpdatesEnabled(false);
 }
 
 void TTreeNodes::EndUpdate() {
-    if (--FUpdate == 0)
+    if (--FUpdate == 0 && Tree(FOwner))
         Tree(FOwner)->setUpdatesEnabled(true);
 }
 
@@ -412,6 +414,15 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     : TNativeControl(AOwner), FNodes(std::make_unique<TTreeNodes>(this)),
       FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
+    FControlStyle = TControlStyle{csCaptureMouse, csDoubleClicks, csClickEvents};
+    SetBounds(Left(), Top(), 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+// The view, made when the handle is first needed or the first node comes: with the indent and
+// buttons set before, held still while the nodes are in an update.
+void TCustomTreeView::CreateWidget() {
     auto* q = new TTreeViewQt::TView(this);
     // The border is the window's own (WS_EX_CLIENTEDGE); rows scroll whole, as Windows counts them.
     q->setFrameShape(QFrame::NoFrame);
@@ -420,6 +431,12 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     q->setColumnCount(1);
     q->setItemDelegate(new TTreeViewQt::TDelegate(this, q));
     q->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    if (FPendingIndent >= 0)
+        q->setIndentation(FPendingIndent);
+    if (!(FShowRoot && FShowButtons))
+        q->setRootIsDecorated(false);
+    if (FNodes->FUpdate > 0)
+        q->setUpdatesEnabled(false);
     SetWidget(this, q);
     SetDeliversPaint(q);
     QObject::connect(q, &QTreeWidget::currentItemChanged,
@@ -455,10 +472,6 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     QScrollBar* bar = q->verticalScrollBar();
     QObject::connect(bar, &QScrollBar::valueChanged, [this](int) { SyncScrollState(); });
     QObject::connect(bar, &QScrollBar::rangeChanged, [this](int, int) { SyncScrollState(); });
-    FControlStyle = TControlStyle{csCaptureMouse, csDoubleClicks, csClickEvents};
-    SetBounds(Left(), Top(), 121, 97);
-    SetTabStop(true);
-    SetColor(clWindow);
 }
 
 TCustomTreeView::~TCustomTreeView() {
@@ -508,6 +521,7 @@ void TCustomTreeView::SyncScrollState() {
 }
 
 void TCustomTreeView::VScroll(int Code, int Pos) {
+    WidgetNeeded();
     QScrollBar* bar = Tree(this)->verticalScrollBar();
     switch (Code) {
     case SB_LINEUP: bar->setValue(bar->value() - 1); break;
@@ -632,7 +646,9 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
     }
 }
 
-TTreeNode* TCustomTreeView::Selected() const { return NodeOf(Tree(this)->currentItem()); }
+TTreeNode* TCustomTreeView::Selected() const {
+    return Tree(this) ? NodeOf(Tree(this)->currentItem()) : nullptr;
+}
 
 void TCustomTreeView::SetSelected(TTreeNode* v) {
     TTreeNode* old = Selected();
@@ -785,17 +801,32 @@ void TCustomTreeView::SetReadOnly(bool v) {
 
 void TCustomTreeView::SetShowButtons(bool v) {
     FShowButtons = v;
+    if (!Tree(this))
+        return;
     Tree(this)->setItemsExpandable(true);
     Tree(this)->setRootIsDecorated(FShowRoot && v);
 }
 
 void TCustomTreeView::SetShowRoot(bool v) {
     FShowRoot = v;
+    if (!Tree(this))
+        return;
     Tree(this)->setRootIsDecorated(v && FShowButtons);
 }
 
-int TCustomTreeView::Indent() const { return Tree(this)->indentation(); }
-void TCustomTreeView::SetIndent(int v) { Tree(this)->setIndentation(v); }
+// Kept until the view is made; the style's own indent needs the view.
+int TCustomTreeView::Indent() const {
+    if (!WidgetMade() && FPendingIndent >= 0)
+        return FPendingIndent;
+    const_cast<TCustomTreeView*>(this)->WidgetNeeded();
+    return Tree(this)->indentation();
+}
+void TCustomTreeView::SetIndent(int v) {
+    if (!WidgetMade())
+        FPendingIndent = std::max(0, v);
+    else
+        Tree(this)->setIndentation(v);
+}
 
 void TCustomTreeView::SetSortType(TSortType v) {
     FSortType = v;
@@ -818,6 +849,9 @@ void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse) {
                      [this](TTreeNode* a, TTreeNode* b) { return CustomSort(a, b) < 0; });
     FNodes->SiblingsSorted(parent) = true;
     FNodes->Moved(sib, 0);
+    // Without a view there are no nodes to move.
+    if (!Tree(this))
+        return;
     TTreeViewQt::Sync(this, [&] {
         QTreeWidget* q = Tree(this);
         QTreeWidgetItem* current = q->currentItem();
@@ -846,10 +880,14 @@ bool TCustomTreeView::AlphaSort(bool Recurse) {
     return true;
 }
 
-TTreeNode* TCustomTreeView::TopItem() const { return NodeOf(Tree(this)->itemAt(2, 2)); }
+TTreeNode* TCustomTreeView::TopItem() const {
+    return Tree(this) ? NodeOf(Tree(this)->itemAt(2, 2)) : nullptr;
+}
 
 TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const {
     QTreeWidget* q = Tree(this);
+    if (!q)
+        return nullptr;
     QWidget* client = ClientWidget(const_cast<TCustomTreeView*>(this));
     QPoint p = client ? q->viewport()->mapFrom(client, QPoint(X, Y)) : QPoint(X, Y);
     return q->viewport()->rect().contains(p) ? NodeOf(q->itemAt(p)) : nullptr;
