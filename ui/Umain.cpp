@@ -58,6 +58,13 @@ void TMainForm::EmptyList(ELEMList& list) {
     }
 }
 
+// Devices the system knows by a path (USB adapters) are offered after the numbered ports.
+void TMainForm::ListPresentPorts() {
+    for (const std::string& path : PresentPorts())
+        if (ComboBox1->Items()->IndexOf(path) < 0)
+            ComboBox1->Items()->Add(path);
+}
+
 void TMainForm::FormCreate(TObject* Sender) {
     InstructionWords = SortedWords(::InstructionWords());
     FunctionWords = SortedWords(DoFunctionNames());
@@ -68,10 +75,10 @@ void TMainForm::FormCreate(TObject* Sender) {
     attrs->SetStyle(kFunctionKind, mpsItalic);
     for (int i = 1; i <= kPortCount; ++i)
         ComboBox1->Items()->Add("COM" + IntToStr(i));
-    // Devices the system knows by a path (USB adapters) are offered after the numbered ports.
-    for (const std::string& path : PresentPorts())
-        if (ComboBox1->Items()->IndexOf(path) < 0)
-            ComboBox1->Items()->Add(path);
+    // The ports present are looked for when the user goes to the list, not at every start: an
+    // adapter plugged in later shows up too.
+    ComboBox1->OnDropDown = [this](TObject*) { ListPresentPorts(); };
+    ComboBox1->OnEnter = [this](TObject*) { ListPresentPorts(); };
     Edit4->SetEnabled(CheckBox1->Checked());
     ReadSettings();
     SetpointNames = std::make_unique<TStringList>();

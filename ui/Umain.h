@@ -262,6 +262,7 @@ private:
     void BuildLoadPage();
     void BuildAddObjectMenu();
     void ReadSettings();
+    void ListPresentPorts();
     void WriteSettings();
     void ReplaceConfig();
     void EmptyList(ELEMList& list);

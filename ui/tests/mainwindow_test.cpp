@@ -445,6 +445,79 @@ TEST_F(MainWindow, TheLoadTabsLogStaysBelowTheLinkControls) {
     }
 }
 
+// The real file system, with the USB adapters' stable names given by the test and the port scans
+// counted.
+class AdapterFileSystem : public TFileSystem {
+public:
+    AdapterFileSystem() { fOld = SetFileSystem(this); }
+    ~AdapterFileSystem() override { SetFileSystem(fOld); }
+    bool Inspect(const std::string& p, bool& exists, mode_t& mode) override {
+        if (p.rfind(kById, 0) == 0) {
+            exists = std::count(Adapters.begin(), Adapters.end(), p.substr(kById.size())) > 0;
+            mode = S_IFCHR | 0660;
+            return true;
+        }
+        return TFileSystem::Inspect(p, exists, mode);
+    }
+    bool List(const std::string& folder, std::vector<std::string>& names) override {
+        if (folder == kById) {
+            names = Adapters;
+            return true;
+        }
+        if (folder == "/sys/class/tty")
+            ++Scans;
+        return TFileSystem::List(folder, names);
+    }
+    static inline const std::string kById = "/dev/serial/by-id/";
+    std::vector<std::string> Adapters{"usb-FTDI_FT232R_A50285BI-if00-port0"};
+    int Scans = 0;
+
+private:
+    TFileSystem* fOld;
+};
+
+class MainWindowPorts : public MainWindow {
+protected:
+    AdapterFileSystem Fs; // in place before the fixture makes the window
+    std::vector<std::string> Items() { return Lines(m->ComboBox1->Items()); }
+    int Count(const std::string& item) {
+        std::vector<std::string> all = Items();
+        return int(std::count(all.begin(), all.end(), item));
+    }
+};
+
+// Start-up looks for no ports: the numbered ones are listed, and the adapters present join them
+// when the user drops the list down or enters it, an adapter plugged in later too, each once.
+TEST_F(MainWindowPorts, TheAdaptersPresentJoinTheListWhenTheUserGoesToIt) {
+    const std::string first = AdapterFileSystem::kById + Fs.Adapters[0];
+    EXPECT_EQ(Fs.Scans, 0);
+    EXPECT_EQ(Items().size(), 255u);
+    EXPECT_EQ(Items().back(), "COM255");
+
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    ASSERT_EQ(m->pcMain->ActivePage(), m->TabSheet1);
+    inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
+    inputkit::ProcessEvents();
+    EXPECT_TRUE(m->ComboBox1->DroppedDown());
+    EXPECT_EQ(Count(first), 1);
+    EXPECT_EQ(Items()[255], first) << "after the numbered ports";
+    m->ComboBox1->SetDroppedDown(false);
+    inputkit::ProcessEvents();
+
+    Fs.Adapters.push_back("usb-Prolific_PL2303-if00-port0");
+    m->Edit3->SetFocus();
+    inputkit::Press(m->Edit3, inputkit::Key::Tab, inputkit::Shift);
+    inputkit::ProcessEvents();
+    ASSERT_TRUE(m->ComboBox1->Focused());
+    EXPECT_EQ(Count(first), 1);
+    EXPECT_EQ(Count(AdapterFileSystem::kById + Fs.Adapters[1]), 1);
+    std::vector<std::string> all = Items();
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "nothing listed twice";
+}
+
 TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {
     NewFreeChannels("5", "1", "4000", "2");
     NewFreeChannels("5", "1", "12");
