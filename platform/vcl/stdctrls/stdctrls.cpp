@@ -322,41 +322,33 @@ void TCustomEdit::GetSel(int& start, int& end) const {
 }
 
 void TCustomEdit::SetSel(int start, int end) {
-    if (!WidgetMade()) {
-        // Kept as the editor would place it: the caret at the selection's end.
-        int a, b;
-        GetSel(a, b);
-        const int len = int(FPendingText.size());
-        if (start < 0) {
-            FPendingSelStart = FPendingSelEnd = b;
-            return;
-        }
+    QLineEdit* e = WidgetMade() ? Line(this) : nullptr;
+    if (WidgetMade() && !e)
+        return;
+    const int len = e ? int(e->text().size()) : int(FPendingText.size());
+    if (start >= 0) {
         if (end < 0 || end > len)
             end = len;
         start = std::min(start, len);
         if (end < start)
             std::swap(start, end);
+    }
+    if (!e) {
+        // Kept as the editor would place it: the caret at the selection's end.
+        if (start < 0) {
+            int a, b;
+            GetSel(a, b);
+            start = end = b;
+        }
         FPendingSelStart = start;
         FPendingSelEnd = end;
         return;
     }
-    QLineEdit* e = Line(this);
-    if (!e)
-        return;
-    int len = int(e->text().size());
-    if (start < 0) {
-        e->deselect();
-        return;
-    }
-    if (end < 0 || end > len)
-        end = len;
-    start = std::min(start, len);
-    if (end < start)
-        std::swap(start, end);
     // An empty selection is a caret position (setSelection would leave the caret where it was).
-    if (end == start) {
+    if (start < 0 || end == start) {
         e->deselect();
-        e->setCursorPosition(start);
+        if (start >= 0)
+            e->setCursorPosition(start);
         return;
     }
     e->setSelection(start, end - start);
