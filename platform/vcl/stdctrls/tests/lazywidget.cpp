@@ -18,6 +18,10 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
 
 #include "comctrls.h"
 #include "forms.h"
@@ -31,85 +35,168 @@
 
 namespace {
 
-struct LazyCase {
+// A row of a case table: what a test does to the control made at once and to the one made late.
+template <class Arg> struct TLazyCase {
     const char* Name;
-    std::function<void(TComboBox*)> Set;
+    std::function<void(Arg)> Set;
 };
-void PrintTo(const LazyCase& c, std::ostream* os) { *os << c.Name; }
+template <class Arg> void PrintTo(const TLazyCase<Arg>& c, std::ostream* os) { *os << c.Name; }
 
-// Everything the box and its widget answer, as text, so two boxes compare in one line.
-std::string Answers(TComboBox* c) {
-    std::string s = "index " + IntToStr(c->ItemIndex()) + " text '" + c->Text() + "' items";
-    for (int i = 0; i < c->Items()->Count(); ++i)
-        s += " " + c->Items()->Strings(i) + "/" + IntToStr(int(intptr_t(c->Items()->Objects(i))));
-    s += " dropped " + IntToStr(c->DroppedDown());
-    return s;
-}
+// Names each instance after its case.
+struct CaseName {
+    template <class Arg> std::string operator()(const ::testing::TestParamInfo<TLazyCase<Arg>>& i) const {
+        return i.param.Name;
+    }
+};
 
-std::string WidgetState(TComboBox* c) {
-    QComboBox* q = ClientWidget(c)->findChild<QComboBox*>();
-    if (!q)
-        return "no widget";
-    std::string s = "count " + std::to_string(q->count()) + " current " + std::to_string(q->currentIndex()) +
-                    " text '" + q->currentText().toStdString() + "' editable " +
-                    std::to_string(q->isEditable());
-    for (int i = 0; i < q->count(); ++i)
-        s += " " + q->itemText(i).toStdString() + "/" + std::to_string(q->itemData(i).value<quintptr>());
-    s += " rows " + std::to_string(q->maxVisibleItems()) + " minwidth " +
-         std::to_string(q->view()->minimumWidth());
-    s += " maxlength " + std::to_string(q->lineEdit() ? q->lineEdit()->maxLength() : -1);
-    s += " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) + " " +
-         std::to_string(q->font().bold());
-    s += " base " + q->palette().color(QPalette::Base).name().toStdString() + " text " +
-         q->palette().color(QPalette::Text).name().toStdString();
-    QStyleOptionViewItem opt;
-    s += " row height " + std::to_string(q->itemDelegate()->sizeHint(opt, q->model()->index(0, 0)).height());
-    QWidget* h = HandleWidget(c);
-    s += " enabled " + std::to_string(h->isEnabled()) + " visible " + std::to_string(h->isVisible()) +
-         " at " + std::to_string(h->x()) + "," + std::to_string(h->y()) + " " + std::to_string(h->width()) +
-         "x" + std::to_string(h->height());
-    return s;
-}
+// Where a fixture puts its two controls, and what it watches on them.
+struct TLazySetup {
+    int Width = 0, Height = 0;
+    // The late control goes beside the early one (tall controls), not below it.
+    bool Beside = false;
+    // A button made first takes the focus when the form shows, so neither control is entered;
+    // without it the first control made takes it, the late one unless EarlyFirst.
+    std::optional<TPoint> FirstButton = std::nullopt;
+    bool EarlyFirst = false;
+    // OnChange counted in Changes, for the fixtures whose answers tell the changes.
+    bool CountChanges = false;
+};
 
-class LazyCombo : public ::testing::TestWithParam<LazyCase> {
+// A form with a control made late and one made at once, set by each case alike. The fixture Self
+// gives Answers(Arg) and WidgetState(Arg), and may replace Make, Watch, AfterShow, WidgetMade or
+// ExpectSameWidgets below by its own.
+template <class Self, class Arg> class TLazyTest : public ::testing::TestWithParam<TLazyCase<Arg>> {
+public:
+    Arg Make(bool early) {
+        auto* c = new std::remove_pointer_t<Arg>(Form);
+        if (early)
+            c->WidgetNeeded();
+        self().Watch(c);
+        c->SetParent(Form);
+        TPoint at = early ? TPoint(10, 10) : Setup.Beside ? TPoint(200, 10) : TPoint(10, 150);
+        c->SetBounds(at.x, at.y, Setup.Width, Setup.Height);
+        return c;
+    }
+    void Watch(Arg c) {
+        if (Setup.CountChanges)
+            c->OnChange = [this, c](auto...) { ++Changes[c]; };
+    }
+    void AfterShow() {}
+    bool WidgetMade(Arg c) { return c->WidgetMade(); }
+    void ExpectSameWidgets(Arg late, Arg early) {
+        EXPECT_EQ(Self::WidgetState(late), Self::WidgetState(early));
+    }
+
 protected:
+    explicit TLazyTest(TLazySetup setup) : Setup(setup) {}
     void SetUp() override {
         EnsureApp();
         Form = new TForm(nullptr);
         Form->SetBounds(0, 0, 400, 300);
+        if (Setup.FirstButton) {
+            auto* first = new TButton(Form);
+            first->SetParent(Form);
+            first->SetBounds(Setup.FirstButton->x, Setup.FirstButton->y, 80, 24);
+        }
     }
     void TearDown() override {
         delete Form;
         Application->ProcessMessages();
     }
-    TComboBox* Box(bool early) {
-        auto* c = new TComboBox(Form);
-        if (early)
-            c->WidgetNeeded();
-        c->SetParent(Form);
-        c->SetBounds(10, early ? 10 : 150, 150, 24);
-        return c;
+
+    // The case set on both: they answer alike before the form shows and after, once the late one
+    // has made its widget, and the two widgets come out alike.
+    void ExpectTheLateAsTheEarly() {
+        auto [late, early] = MakeBoth();
+        this->GetParam().Set(early);
+        this->GetParam().Set(late);
+        EXPECT_EQ(self().Answers(late), self().Answers(early));
+        Form->Show();
+        self().AfterShow();
+        ASSERT_TRUE(self().WidgetMade(late));
+        EXPECT_EQ(self().Answers(late), self().Answers(early));
+        self().ExpectSameWidgets(late, early);
     }
+
+    TLazySetup Setup;
     TForm* Form = nullptr;
+    std::map<TControl*, int> Changes;
+
+private:
+    Self& self() { return static_cast<Self&>(*this); }
+    auto MakeBoth() {
+        if (Setup.EarlyFirst) {
+            auto early = self().Make(true);
+            return std::pair{self().Make(false), early};
+        }
+        auto late = self().Make(false);
+        return std::pair{late, self().Make(true)};
+    }
 };
 
-TEST_P(LazyCombo, WhatIsSetBeforeTheWidgetComesOutAsOnABoxMadeAtOnce) {
-    TComboBox* early = Box(true);
-    TComboBox* late = Box(false);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    ASSERT_TRUE(late->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    // The widget itself, but for the place the boxes were put at.
-    std::string a = WidgetState(late), b = WidgetState(early);
-    a = a.substr(0, a.rfind(" at "));
-    b = b.substr(0, b.rfind(" at "));
-    EXPECT_EQ(a, b);
+// The ends of the widget printers.
+std::string FontText(QWidget* q) {
+    return " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize());
+}
+std::string ColourText(QWidget* q, const char* name, QPalette::ColorRole role) {
+    return std::string(" ") + name + " " + q->palette().color(role).name().toStdString();
+}
+std::string EnabledText(TWinControl* c) { return " enabled " + std::to_string(HandleWidget(c)->isEnabled()); }
+std::string VisibleText(QWidget* q) { return " visible " + std::to_string(q->isVisible()); }
+std::string FontBaseEnabled(TWinControl* c, QWidget* q) {
+    return FontText(q) + ColourText(q, "base", QPalette::Base) + EnabledText(c);
 }
 
-const LazyCase kCases[] = {
+// ---- the combo box -------------------------------------------------------------------------------
+
+struct LazyCombo : TLazyTest<LazyCombo, TComboBox*> {
+    // No button before: the early box is made first and takes the focus.
+    LazyCombo() : TLazyTest({.Width = 150, .Height = 24, .EarlyFirst = true}) {}
+
+    // Everything the box and its widget answer, as text, so two boxes compare in one line.
+    static std::string Answers(TComboBox* c) {
+        std::string s = "index " + IntToStr(c->ItemIndex()) + " text '" + c->Text() + "' items";
+        for (int i = 0; i < c->Items()->Count(); ++i)
+            s += " " + c->Items()->Strings(i) + "/" + IntToStr(int(intptr_t(c->Items()->Objects(i))));
+        s += " dropped " + IntToStr(c->DroppedDown());
+        return s;
+    }
+
+    static std::string WidgetState(TComboBox* c) {
+        QComboBox* q = ClientWidget(c)->findChild<QComboBox*>();
+        if (!q)
+            return "no widget";
+        std::string s = "count " + std::to_string(q->count()) + " current " +
+                        std::to_string(q->currentIndex()) + " text '" + q->currentText().toStdString() +
+                        "' editable " + std::to_string(q->isEditable());
+        for (int i = 0; i < q->count(); ++i)
+            s += " " + q->itemText(i).toStdString() + "/" + std::to_string(q->itemData(i).value<quintptr>());
+        s += " rows " + std::to_string(q->maxVisibleItems()) + " minwidth " +
+             std::to_string(q->view()->minimumWidth());
+        s += " maxlength " + std::to_string(q->lineEdit() ? q->lineEdit()->maxLength() : -1);
+        s += FontText(q) + " " + std::to_string(q->font().bold());
+        s += ColourText(q, "base", QPalette::Base) + ColourText(q, "text", QPalette::Text);
+        QStyleOptionViewItem opt;
+        s += " row height " +
+             std::to_string(q->itemDelegate()->sizeHint(opt, q->model()->index(0, 0)).height());
+        QWidget* h = HandleWidget(c);
+        s += EnabledText(c) + VisibleText(h) + " at " + std::to_string(h->x()) + "," +
+             std::to_string(h->y()) + " " + std::to_string(h->width()) + "x" + std::to_string(h->height());
+        return s;
+    }
+
+    // The widget itself, but for the place the boxes were put at.
+    static void ExpectSameWidgets(TComboBox* late, TComboBox* early) {
+        std::string a = WidgetState(late), b = WidgetState(early);
+        a = a.substr(0, a.rfind(" at "));
+        b = b.substr(0, b.rfind(" at "));
+        EXPECT_EQ(a, b);
+    }
+};
+
+TEST_P(LazyCombo, WhatIsSetBeforeTheWidgetComesOutAsOnABoxMadeAtOnce) { ExpectTheLateAsTheEarly(); }
+
+const TLazyCase<TComboBox*> kCases[] = {
     {"ItemsThenAChoice",
      [](TComboBox* c) {
          for (const char* s : {"alpha", "beta", "gamma"})
@@ -189,10 +276,7 @@ const LazyCase kCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyCombo, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<LazyCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyCombo, ::testing::ValuesIn(kCases), CaseName());
 
 // How many Qt widgets of a class exist.
 template <class Q> int Made() {
@@ -253,37 +337,11 @@ TEST(LazyComboShown, ABoxNeverShownMakesNoWidget) {
 
 // ---- the single-line edit ------------------------------------------------------------------------
 
-struct LazyEditCase {
-    const char* Name;
-    std::function<void(TEdit*)> Set;
-};
-void PrintTo(const LazyEditCase& c, std::ostream* os) { *os << c.Name; }
+struct LazyEdit : TLazyTest<LazyEdit, TEdit*> {
+    // The button takes the focus when the form shows; an edit entered would select its text.
+    LazyEdit()
+        : TLazyTest({.Width = 150, .Height = 24, .FirstButton = TPoint(200, 10), .CountChanges = true}) {}
 
-class LazyEdit : public ::testing::TestWithParam<LazyEditCase> {
-protected:
-    void SetUp() override {
-        EnsureApp();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 400, 300);
-        // The first control takes the focus when the form shows; an edit entered would select its
-        // text.
-        auto* first = new TButton(Form);
-        first->SetParent(Form);
-        first->SetBounds(200, 10, 80, 24);
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
-    TEdit* Edit(bool early) {
-        auto* e = new TEdit(Form);
-        if (early)
-            e->WidgetNeeded();
-        e->OnChange = [this, e](TObject*) { ++Changes[e]; };
-        e->SetParent(Form);
-        e->SetBounds(10, early ? 10 : 150, 150, 24);
-        return e;
-    }
     // What the edit answers, with the changes it reported.
     std::string Answers(TEdit* e) {
         return "text '" + e->Text() + "' modified " + IntToStr(e->Modified()) + " readonly " +
@@ -292,39 +350,25 @@ protected:
                " password " + IntToStr(e->PasswordChar()) + " changes " + IntToStr(Changes[e]) + " focus " +
                IntToStr(e->Focused());
     }
-    TForm* Form = nullptr;
-    std::map<TEdit*, int> Changes;
+
+    static std::string WidgetState(TEdit* e) {
+        QLineEdit* q = ClientWidget(e)->findChild<QLineEdit*>();
+        if (!q)
+            return "no widget";
+        return "text '" + q->text().toStdString() + "' modified " + std::to_string(q->isModified()) +
+               " readonly " + std::to_string(q->isReadOnly()) + " echo " +
+               std::to_string(int(q->echoMode())) + " align " + std::to_string(int(q->alignment())) +
+               " caret " + std::to_string(q->cursorPosition()) + " sel " +
+               std::to_string(q->selectionStart()) + " '" + q->selectedText().toStdString() + "' undo " +
+               std::to_string(q->isUndoAvailable()) + " frame " + std::to_string(q->hasFrame()) +
+               FontText(q) + " " + std::to_string(q->font().bold()) + ColourText(q, "base", QPalette::Base) +
+               ColourText(q, "text", QPalette::Text) + EnabledText(e) + VisibleText(q);
+    }
 };
 
-std::string LineState(TEdit* e) {
-    QLineEdit* q = ClientWidget(e)->findChild<QLineEdit*>();
-    if (!q)
-        return "no widget";
-    return "text '" + q->text().toStdString() + "' modified " + std::to_string(q->isModified()) +
-           " readonly " + std::to_string(q->isReadOnly()) + " echo " + std::to_string(int(q->echoMode())) +
-           " align " + std::to_string(int(q->alignment())) + " caret " + std::to_string(q->cursorPosition()) +
-           " sel " + std::to_string(q->selectionStart()) + " '" + q->selectedText().toStdString() +
-           "' undo " + std::to_string(q->isUndoAvailable()) + " frame " + std::to_string(q->hasFrame()) +
-           " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) + " " +
-           std::to_string(q->font().bold()) + " base " +
-           q->palette().color(QPalette::Base).name().toStdString() + " text " +
-           q->palette().color(QPalette::Text).name().toStdString() + " enabled " +
-           std::to_string(HandleWidget(e)->isEnabled()) + " visible " + std::to_string(q->isVisible());
-}
+TEST_P(LazyEdit, WhatIsSetBeforeTheWidgetComesOutAsOnAnEditMadeAtOnce) { ExpectTheLateAsTheEarly(); }
 
-TEST_P(LazyEdit, WhatIsSetBeforeTheWidgetComesOutAsOnAnEditMadeAtOnce) {
-    TEdit* late = Edit(false);
-    TEdit* early = Edit(true);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    ASSERT_TRUE(late->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    EXPECT_EQ(LineState(late), LineState(early));
-}
-
-const LazyEditCase kEditCases[] = {
+const TLazyCase<TEdit*> kEditCases[] = {
     {"NothingSet", [](TEdit*) {}},
     {"TextThenModified",
      [](TEdit* e) {
@@ -397,10 +441,7 @@ const LazyEditCase kEditCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyEdit, ::testing::ValuesIn(kEditCases),
-                         [](const ::testing::TestParamInfo<LazyEditCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyEdit, ::testing::ValuesIn(kEditCases), CaseName());
 
 // Edits on a hidden panel and on a form never shown make no QLineEdit; showing the panel makes it
 // with the text set before.
@@ -430,71 +471,33 @@ TEST(LazyEditShown, AnEditNeverShownMakesNoWidget) {
 
 // ---- the date-time picker ------------------------------------------------------------------------
 
-struct LazyPickerCase {
-    const char* Name;
-    std::function<void(TDateTimePicker*)> Set;
-};
-void PrintTo(const LazyPickerCase& c, std::ostream* os) { *os << c.Name; }
+struct LazyPicker : TLazyTest<LazyPicker, TDateTimePicker*> {
+    LazyPicker() : TLazyTest({.Width = 200, .Height = 21, .CountChanges = true}) {}
 
-class LazyPicker : public ::testing::TestWithParam<LazyPickerCase> {
-protected:
-    void SetUp() override {
-        EnsureApp();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 400, 300);
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
-    TDateTimePicker* Picker(bool early) {
-        auto* p = new TDateTimePicker(Form);
-        if (early)
-            p->WidgetNeeded();
-        p->OnChange = [this, p](TObject*) { ++Changes[p]; };
-        p->SetParent(Form);
-        p->SetBounds(10, early ? 10 : 150, 200, 21);
-        return p;
-    }
     std::string Answers(TDateTimePicker* p) {
         return "value " + FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", p->DateTime()) + " checked " +
                IntToStr(p->Checked()) + " box " + IntToStr(p->ShowCheckbox()) + " changes " +
                IntToStr(Changes[p]);
     }
-    TForm* Form = nullptr;
-    std::map<TDateTimePicker*, int> Changes;
+
+    static std::string WidgetState(TDateTimePicker* p) {
+        QDateTimeEdit* e = ClientWidget(p)->findChild<QDateTimeEdit*>();
+        QCheckBox* b = ClientWidget(p)->findChild<QCheckBox*>();
+        if (!e || !b)
+            return "no widget";
+        return "value " + e->dateTime().toString(Qt::ISODateWithMs).toStdString() + " text '" +
+               e->text().toStdString() + "' format " + e->displayFormat().toStdString() + " popup " +
+               std::to_string(e->calendarPopup()) + " range " +
+               e->minimumDateTime().toString(Qt::ISODateWithMs).toStdString() + " " +
+               e->maximumDateTime().toString(Qt::ISODateWithMs).toStdString() + " editor enabled " +
+               std::to_string(e->isEnabled()) + " box " + std::to_string(b->isVisible()) + " " +
+               std::to_string(b->isChecked()) + FontBaseEnabled(p, e);
+    }
 };
 
-std::string PickerState(TDateTimePicker* p) {
-    QDateTimeEdit* e = ClientWidget(p)->findChild<QDateTimeEdit*>();
-    QCheckBox* b = ClientWidget(p)->findChild<QCheckBox*>();
-    if (!e || !b)
-        return "no widget";
-    return "value " + e->dateTime().toString(Qt::ISODateWithMs).toStdString() + " text '" +
-           e->text().toStdString() + "' format " + e->displayFormat().toStdString() + " popup " +
-           std::to_string(e->calendarPopup()) + " range " +
-           e->minimumDateTime().toString(Qt::ISODateWithMs).toStdString() + " " +
-           e->maximumDateTime().toString(Qt::ISODateWithMs).toStdString() + " editor enabled " +
-           std::to_string(e->isEnabled()) + " box " + std::to_string(b->isVisible()) + " " +
-           std::to_string(b->isChecked()) + " font " + e->font().family().toStdString() + " " +
-           std::to_string(e->font().pixelSize()) + " base " +
-           e->palette().color(QPalette::Base).name().toStdString() + " enabled " +
-           std::to_string(HandleWidget(p)->isEnabled());
-}
+TEST_P(LazyPicker, WhatIsSetBeforeTheWidgetComesOutAsOnAPickerMadeAtOnce) { ExpectTheLateAsTheEarly(); }
 
-TEST_P(LazyPicker, WhatIsSetBeforeTheWidgetComesOutAsOnAPickerMadeAtOnce) {
-    TDateTimePicker* late = Picker(false);
-    TDateTimePicker* early = Picker(true);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    ASSERT_TRUE(late->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    EXPECT_EQ(PickerState(late), PickerState(early));
-}
-
-const LazyPickerCase kPickerCases[] = {
+const TLazyCase<TDateTimePicker*> kPickerCases[] = {
     // The start value is today (a date-only format drops the time).
     {"NothingSet", [](TDateTimePicker*) {}},
     {"DateKeepsTheTimeOfDay", [](TDateTimePicker* p) { p->SetDate(EncodeDate(2007, 1, 1)); }},
@@ -546,10 +549,7 @@ const LazyPickerCase kPickerCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyPicker, ::testing::ValuesIn(kPickerCases),
-                         [](const ::testing::TestParamInfo<LazyPickerCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyPicker, ::testing::ValuesIn(kPickerCases), CaseName());
 
 // Pickers on a hidden panel and on a form never shown make no QDateTimeEdit; showing the panel
 // makes it with the date set before, and it takes the user's click and keys.
@@ -586,42 +586,22 @@ TEST(LazyPickerShown, APickerNeverShownMakesNoWidgetAndOnceShownTakesTheUsersInp
 
 // ---- the list box --------------------------------------------------------------------------------
 
-struct LazyListCase {
-    const char* Name;
-    std::function<void(TListBox*)> Set;
-};
-void PrintTo(const LazyListCase& c, std::ostream* os) { *os << c.Name; }
-
 TObject* Tag(intptr_t n) { return reinterpret_cast<TObject*>(n); }
 
-class LazyList : public ::testing::TestWithParam<LazyListCase> {
-protected:
-    void SetUp() override {
-        EnsureApp();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 400, 300);
-        // The first control takes the focus when the form shows; a list entered gets a current row.
-        auto* first = new TButton(Form);
-        first->SetParent(Form);
-        first->SetBounds(10, 200, 80, 24);
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
-    TListBox* List(bool early) {
-        auto* l = new TListBox(Form);
-        if (early)
-            l->WidgetNeeded();
+struct LazyList : TLazyTest<LazyList, TListBox*> {
+    // The button takes the focus when the form shows; a list entered gets a current row.
+    LazyList() : TLazyTest({.Width = 150, .Height = 120, .Beside = true, .FirstButton = TPoint(10, 200)}) {}
+
+    void Watch(TListBox* l) {
         l->OnClick = [this, l](TObject*) { ++Clicks[l]; };
         l->OnMeasureItem = [this, l](TWinControl*, int i, int& h) {
             ++Measured[l];
             h = 14 + i;
         };
-        l->SetParent(Form);
-        l->SetBounds(early ? 10 : 200, 10, 150, 120);
-        return l;
     }
+    // The rows are measured and placed once the showing's messages are through.
+    void AfterShow() { Application->ProcessMessages(); }
+
     std::string Answers(TListBox* l) {
         std::string s = "index " + IntToStr(l->ItemIndex()) + " selcount " + IntToStr(l->SelCount()) +
                         " caret " + IntToStr(int(l->Perform(LB_GETCARETINDEX, 0, 0))) + " items";
@@ -630,43 +610,33 @@ protected:
                  (l->Selected(i) ? "*" : "");
         return s + " clicks " + IntToStr(Clicks[l]) + " measured " + IntToStr(Measured[l]);
     }
-    TForm* Form = nullptr;
+
+    static std::string WidgetState(TListBox* l) {
+        QListWidget* q = ClientWidget(l)->findChild<QListWidget*>();
+        if (!q)
+            return "no widget";
+        std::string s = "count " + std::to_string(q->count()) + " current " +
+                        std::to_string(q->currentRow()) + " mode " + std::to_string(int(q->selectionMode())) +
+                        " uniform " + std::to_string(q->uniformItemSizes());
+        for (int i = 0; i < q->count(); ++i)
+            s += " " + q->item(i)->text().toStdString() + "/" +
+                 std::to_string(q->item(i)->data(Qt::UserRole).value<quintptr>()) +
+                 (q->item(i)->isSelected() ? "*" : "") + " h" +
+                 std::to_string(q->visualItemRect(q->item(i)).height());
+        return s + FontBaseEnabled(l, q) + VisibleText(q);
+    }
+
+    static void ExpectSameWidgets(TListBox* late, TListBox* early) {
+        EXPECT_EQ(late->TopIndex(), early->TopIndex());
+        EXPECT_EQ(WidgetState(late), WidgetState(early));
+    }
+
     std::map<TListBox*, int> Clicks, Measured;
 };
 
-std::string ListState(TListBox* l) {
-    QListWidget* q = ClientWidget(l)->findChild<QListWidget*>();
-    if (!q)
-        return "no widget";
-    std::string s = "count " + std::to_string(q->count()) + " current " + std::to_string(q->currentRow()) +
-                    " mode " + std::to_string(int(q->selectionMode())) + " uniform " +
-                    std::to_string(q->uniformItemSizes());
-    for (int i = 0; i < q->count(); ++i)
-        s += " " + q->item(i)->text().toStdString() + "/" +
-             std::to_string(q->item(i)->data(Qt::UserRole).value<quintptr>()) +
-             (q->item(i)->isSelected() ? "*" : "") + " h" +
-             std::to_string(q->visualItemRect(q->item(i)).height());
-    s += " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) +
-         " base " + q->palette().color(QPalette::Base).name().toStdString() + " enabled " +
-         std::to_string(HandleWidget(l)->isEnabled()) + " visible " + std::to_string(q->isVisible());
-    return s;
-}
+TEST_P(LazyList, WhatIsSetBeforeTheWidgetComesOutAsOnAListMadeAtOnce) { ExpectTheLateAsTheEarly(); }
 
-TEST_P(LazyList, WhatIsSetBeforeTheWidgetComesOutAsOnAListMadeAtOnce) {
-    TListBox* late = List(false);
-    TListBox* early = List(true);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    Application->ProcessMessages();
-    ASSERT_TRUE(late->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    EXPECT_EQ(late->TopIndex(), early->TopIndex());
-    EXPECT_EQ(ListState(late), ListState(early));
-}
-
-const LazyListCase kListCases[] = {
+const TLazyCase<TListBox*> kListCases[] = {
     {"NothingSet", [](TListBox*) {}},
     {"ItemsWithObjectsEditedInPlace",
      [](TListBox* l) {
@@ -739,10 +709,7 @@ const LazyListCase kListCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyList, ::testing::ValuesIn(kListCases),
-                         [](const ::testing::TestParamInfo<LazyListCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyList, ::testing::ValuesIn(kListCases), CaseName());
 
 // Lists on a hidden panel and on a form never shown make no QListWidget; showing the panel makes it
 // with the items added before, and it takes the user's click.
@@ -783,23 +750,9 @@ struct TButtons {
     TRadioButton* Other;
 };
 
-struct LazyButtonCase {
-    const char* Name;
-    std::function<void(TButtons&)> Set;
-};
-void PrintTo(const LazyButtonCase& c, std::ostream* os) { *os << c.Name; }
+struct LazyButtons : TLazyTest<LazyButtons, TButtons&> {
+    LazyButtons() : TLazyTest({}) {}
 
-class LazyButtons : public ::testing::TestWithParam<LazyButtonCase> {
-protected:
-    void SetUp() override {
-        EnsureApp();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 400, 300);
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
     TButtons Make(bool early) {
         // Each set in a panel of its own, as radio buttons go off by their parent.
         auto* panel = new TPanel(Form);
@@ -818,6 +771,10 @@ protected:
         }
         return b;
     }
+    static bool WidgetMade(const TButtons& b) {
+        return b.Button->WidgetMade() && b.Check->WidgetMade() && b.Radio->WidgetMade();
+    }
+
     std::string Answers(const TButtons& b) {
         return "default " + IntToStr(b.Button->Default()) + " state " + IntToStr(int(b.Check->State())) +
                " radios " + IntToStr(b.Radio->Checked()) + IntToStr(b.Other->Checked()) + " clicks " +
@@ -825,47 +782,39 @@ protected:
                IntToStr(Clicks[b.Other]) + " tabstops " + IntToStr(b.Radio->TabStop()) +
                IntToStr(b.Other->TabStop());
     }
-    TForm* Form = nullptr;
+
+    static std::string WidgetState(TNativeControl* c) {
+        auto* q = ClientWidget(c)->findChild<QAbstractButton*>();
+        if (!q)
+            return "no widget";
+        std::string s = std::string(q->metaObject()->className()) + " '" + q->text().toStdString() +
+                        "' checked " + std::to_string(q->isChecked()) + " direction " +
+                        std::to_string(int(q->layoutDirection())) + " size " +
+                        std::to_string(q->sizeHint().width()) + FontText(q) +
+                        ColourText(q, "button", QPalette::Button) + EnabledText(c) + VisibleText(q);
+        if (auto* p = qobject_cast<QPushButton*>(q))
+            s += " default " + std::to_string(p->isDefault()) + " auto " + std::to_string(p->autoDefault());
+        if (auto* b = qobject_cast<QCheckBox*>(q))
+            s += " tristate " + std::to_string(b->isTristate()) + " check " +
+                 std::to_string(int(b->checkState()));
+        if (auto* r = qobject_cast<QRadioButton*>(q))
+            s += " exclusive " + std::to_string(r->autoExclusive());
+        return s;
+    }
+
+    static void ExpectSameWidgets(const TButtons& late, const TButtons& early) {
+        EXPECT_EQ(WidgetState(late.Button), WidgetState(early.Button));
+        EXPECT_EQ(WidgetState(late.Check), WidgetState(early.Check));
+        EXPECT_EQ(WidgetState(late.Radio), WidgetState(early.Radio));
+        EXPECT_EQ(WidgetState(late.Other), WidgetState(early.Other));
+    }
+
     std::map<TControl*, int> Clicks;
 };
 
-std::string ButtonState(TNativeControl* c) {
-    auto* q = ClientWidget(c)->findChild<QAbstractButton*>();
-    if (!q)
-        return "no widget";
-    std::string s =
-        std::string(q->metaObject()->className()) + " '" + q->text().toStdString() + "' checked " +
-        std::to_string(q->isChecked()) + " direction " + std::to_string(int(q->layoutDirection())) +
-        " size " + std::to_string(q->sizeHint().width()) + " font " + q->font().family().toStdString() + " " +
-        std::to_string(q->font().pixelSize()) + " button " +
-        q->palette().color(QPalette::Button).name().toStdString() + " enabled " +
-        std::to_string(HandleWidget(c)->isEnabled()) + " visible " + std::to_string(q->isVisible());
-    if (auto* p = qobject_cast<QPushButton*>(q))
-        s += " default " + std::to_string(p->isDefault()) + " auto " + std::to_string(p->autoDefault());
-    if (auto* b = qobject_cast<QCheckBox*>(q))
-        s +=
-            " tristate " + std::to_string(b->isTristate()) + " check " + std::to_string(int(b->checkState()));
-    if (auto* r = qobject_cast<QRadioButton*>(q))
-        s += " exclusive " + std::to_string(r->autoExclusive());
-    return s;
-}
+TEST_P(LazyButtons, WhatIsSetBeforeTheWidgetsComeOutAsOnButtonsMadeAtOnce) { ExpectTheLateAsTheEarly(); }
 
-TEST_P(LazyButtons, WhatIsSetBeforeTheWidgetsComeOutAsOnButtonsMadeAtOnce) {
-    TButtons late = Make(false);
-    TButtons early = Make(true);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    ASSERT_TRUE(late.Button->WidgetMade() && late.Check->WidgetMade() && late.Radio->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    EXPECT_EQ(ButtonState(late.Button), ButtonState(early.Button));
-    EXPECT_EQ(ButtonState(late.Check), ButtonState(early.Check));
-    EXPECT_EQ(ButtonState(late.Radio), ButtonState(early.Radio));
-    EXPECT_EQ(ButtonState(late.Other), ButtonState(early.Other));
-}
-
-const LazyButtonCase kButtonCases[] = {
+const TLazyCase<TButtons&> kButtonCases[] = {
     {"NothingSet", [](TButtons&) {}},
     {"CaptionsAndChecks",
      [](TButtons& b) {
@@ -908,10 +857,7 @@ const LazyButtonCase kButtonCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyButtons, ::testing::ValuesIn(kButtonCases),
-                         [](const ::testing::TestParamInfo<LazyButtonCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyButtons, ::testing::ValuesIn(kButtonCases), CaseName());
 
 // Buttons and check boxes on a hidden panel and on a form never shown make no Qt button; showing
 // the panel makes them, and they take the user's click and Space.
@@ -954,35 +900,14 @@ TEST(LazyButtonsShown, ButtonsNeverShownMakeNoWidgetAndOnceShownTakeTheUsersInpu
 
 // ---- the memo ------------------------------------------------------------------------------------
 
-struct LazyMemoCase {
-    const char* Name;
-    std::function<void(TMemo*)> Set;
-};
-void PrintTo(const LazyMemoCase& c, std::ostream* os) { *os << c.Name; }
+struct LazyMemo : TLazyTest<LazyMemo, TMemo*> {
+    LazyMemo()
+        : TLazyTest({.Width = 180,
+                     .Height = 120,
+                     .Beside = true,
+                     .FirstButton = TPoint(10, 250),
+                     .CountChanges = true}) {}
 
-class LazyMemo : public ::testing::TestWithParam<LazyMemoCase> {
-protected:
-    void SetUp() override {
-        EnsureApp();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 400, 300);
-        auto* first = new TButton(Form);
-        first->SetParent(Form);
-        first->SetBounds(10, 250, 80, 24);
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
-    TMemo* Memo(bool early) {
-        auto* m = new TMemo(Form);
-        if (early)
-            m->WidgetNeeded();
-        m->OnChange = [this, m](TObject*) { ++Changes[m]; };
-        m->SetParent(Form);
-        m->SetBounds(early ? 10 : 200, 10, 180, 120);
-        return m;
-    }
     std::string Answers(TMemo* m) {
         std::string s = "text '" + m->Text() + "' lines " + IntToStr(m->Lines()->Count()) + " sel " +
                         IntToStr(m->SelStart()) + "+" + IntToStr(m->SelLength()) + " modified " +
@@ -990,40 +915,26 @@ protected:
                         IntToStr(m->CanUndo()) + " changes " + IntToStr(Changes[m]);
         return s;
     }
-    TForm* Form = nullptr;
-    std::map<TMemo*, int> Changes;
+
+    static std::string WidgetState(TMemo* m) {
+        QPlainTextEdit* q = ClientWidget(m)->findChild<QPlainTextEdit*>();
+        if (!q)
+            return "no widget";
+        return "text '" + q->toPlainText().toStdString() + "' readonly " + std::to_string(q->isReadOnly()) +
+               " wrap " + std::to_string(int(q->lineWrapMode())) + " bars " +
+               std::to_string(int(q->horizontalScrollBarPolicy())) +
+               std::to_string(int(q->verticalScrollBarPolicy())) + " tabs " +
+               std::to_string(q->tabChangesFocus()) + " frame " + std::to_string(int(q->frameShape())) +
+               " caret " + std::to_string(q->textCursor().position()) + " undo " +
+               std::to_string(q->document()->isUndoAvailable()) + " align " +
+               std::to_string(int(q->document()->defaultTextOption().alignment())) + FontBaseEnabled(m, q) +
+               VisibleText(q);
+    }
 };
 
-std::string MemoState(TMemo* m) {
-    QPlainTextEdit* q = ClientWidget(m)->findChild<QPlainTextEdit*>();
-    if (!q)
-        return "no widget";
-    return "text '" + q->toPlainText().toStdString() + "' readonly " + std::to_string(q->isReadOnly()) +
-           " wrap " + std::to_string(int(q->lineWrapMode())) + " bars " +
-           std::to_string(int(q->horizontalScrollBarPolicy())) +
-           std::to_string(int(q->verticalScrollBarPolicy())) + " tabs " +
-           std::to_string(q->tabChangesFocus()) + " frame " + std::to_string(int(q->frameShape())) +
-           " caret " + std::to_string(q->textCursor().position()) + " undo " +
-           std::to_string(q->document()->isUndoAvailable()) + " align " +
-           std::to_string(int(q->document()->defaultTextOption().alignment())) + " font " +
-           q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) + " base " +
-           q->palette().color(QPalette::Base).name().toStdString() + " enabled " +
-           std::to_string(HandleWidget(m)->isEnabled()) + " visible " + std::to_string(q->isVisible());
-}
+TEST_P(LazyMemo, WhatIsSetBeforeTheWidgetComesOutAsOnAMemoMadeAtOnce) { ExpectTheLateAsTheEarly(); }
 
-TEST_P(LazyMemo, WhatIsSetBeforeTheWidgetComesOutAsOnAMemoMadeAtOnce) {
-    TMemo* late = Memo(false);
-    TMemo* early = Memo(true);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    ASSERT_TRUE(late->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    EXPECT_EQ(MemoState(late), MemoState(early));
-}
-
-const LazyMemoCase kMemoCases[] = {
+const TLazyCase<TMemo*> kMemoCases[] = {
     {"NothingSet", [](TMemo*) {}},
     {"ReadOnlyLogSettings",
      [](TMemo* m) {
@@ -1066,10 +977,7 @@ const LazyMemoCase kMemoCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyMemo, ::testing::ValuesIn(kMemoCases),
-                         [](const ::testing::TestParamInfo<LazyMemoCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyMemo, ::testing::ValuesIn(kMemoCases), CaseName());
 
 // Memos on a hidden panel and on a form never shown make no QPlainTextEdit; showing the panel makes
 // the editor, and it takes the user's typing.
@@ -1130,35 +1038,14 @@ TEST(LazyEditShown, AMaskEditNeverShownMakesNoWidgetAndOnceShownTakesTyping) {
 
 // ---- the tree view -------------------------------------------------------------------------------
 
-struct LazyTreeCase {
-    const char* Name;
-    std::function<void(TTreeView*)> Set;
-};
-void PrintTo(const LazyTreeCase& c, std::ostream* os) { *os << c.Name; }
+struct LazyTree : TLazyTest<LazyTree, TTreeView*> {
+    LazyTree()
+        : TLazyTest({.Width = 180,
+                     .Height = 200,
+                     .Beside = true,
+                     .FirstButton = TPoint(10, 250),
+                     .CountChanges = true}) {}
 
-class LazyTree : public ::testing::TestWithParam<LazyTreeCase> {
-protected:
-    void SetUp() override {
-        EnsureApp();
-        Form = new TForm(nullptr);
-        Form->SetBounds(0, 0, 400, 300);
-        auto* first = new TButton(Form);
-        first->SetParent(Form);
-        first->SetBounds(10, 250, 80, 24);
-    }
-    void TearDown() override {
-        delete Form;
-        Application->ProcessMessages();
-    }
-    TTreeView* Tree(bool early) {
-        auto* t = new TTreeView(Form);
-        if (early)
-            t->WidgetNeeded();
-        t->OnChange = [this, t](TObject*, TTreeNode*) { ++Changes[t]; };
-        t->SetParent(Form);
-        t->SetBounds(early ? 10 : 200, 10, 180, 200);
-        return t;
-    }
     std::string Answers(TTreeView* t) {
         std::string s = "indent " + IntToStr(t->Indent()) + " count " + IntToStr(t->Items()->Count()) +
                         " selected " + (t->Selected() ? t->Selected()->Text() : std::string("-"));
@@ -1166,38 +1053,24 @@ protected:
             s += " " + n->Text() + (n->Expanded() ? "+" : "");
         return s + " changes " + IntToStr(Changes[t]);
     }
-    TForm* Form = nullptr;
-    std::map<TTreeView*, int> Changes;
+
+    static std::string WidgetState(TTreeView* t) {
+        QTreeWidget* q = ClientWidget(t)->findChild<QTreeWidget*>();
+        if (!q)
+            return "no widget";
+        std::string s = "indent " + std::to_string(q->indentation()) + " decorated " +
+                        std::to_string(q->rootIsDecorated()) + " expandable " +
+                        std::to_string(q->itemsExpandable()) + " updates " +
+                        std::to_string(q->updatesEnabled()) + " top " +
+                        std::to_string(q->topLevelItemCount()) + " current " +
+                        (q->currentItem() ? q->currentItem()->text(0).toStdString() : std::string("-"));
+        return s + FontBaseEnabled(t, q) + VisibleText(q);
+    }
 };
 
-std::string TreeState(TTreeView* t) {
-    QTreeWidget* q = ClientWidget(t)->findChild<QTreeWidget*>();
-    if (!q)
-        return "no widget";
-    std::string s = "indent " + std::to_string(q->indentation()) + " decorated " +
-                    std::to_string(q->rootIsDecorated()) + " expandable " +
-                    std::to_string(q->itemsExpandable()) + " updates " + std::to_string(q->updatesEnabled()) +
-                    " top " + std::to_string(q->topLevelItemCount()) + " current " +
-                    (q->currentItem() ? q->currentItem()->text(0).toStdString() : std::string("-"));
-    s += " font " + q->font().family().toStdString() + " " + std::to_string(q->font().pixelSize()) +
-         " base " + q->palette().color(QPalette::Base).name().toStdString() + " enabled " +
-         std::to_string(HandleWidget(t)->isEnabled()) + " visible " + std::to_string(q->isVisible());
-    return s;
-}
+TEST_P(LazyTree, WhatIsSetBeforeTheWidgetComesOutAsOnATreeMadeAtOnce) { ExpectTheLateAsTheEarly(); }
 
-TEST_P(LazyTree, WhatIsSetBeforeTheWidgetComesOutAsOnATreeMadeAtOnce) {
-    TTreeView* late = Tree(false);
-    TTreeView* early = Tree(true);
-    GetParam().Set(early);
-    GetParam().Set(late);
-    EXPECT_EQ(Answers(late), Answers(early));
-    Form->Show();
-    ASSERT_TRUE(late->WidgetMade());
-    EXPECT_EQ(Answers(late), Answers(early));
-    EXPECT_EQ(TreeState(late), TreeState(early));
-}
-
-const LazyTreeCase kTreeCases[] = {
+const TLazyCase<TTreeView*> kTreeCases[] = {
     {"NothingSet", [](TTreeView*) {}},
     {"IndentSortAndNoButtons",
      [](TTreeView* t) {
@@ -1231,10 +1104,7 @@ const LazyTreeCase kTreeCases[] = {
      }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sets, LazyTree, ::testing::ValuesIn(kTreeCases),
-                         [](const ::testing::TestParamInfo<LazyTreeCase>& i) {
-                             return std::string(i.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Sets, LazyTree, ::testing::ValuesIn(kTreeCases), CaseName());
 
 // An empty tree on a hidden panel and on a form never shown makes no QTreeWidget; shown and
 // filled, it takes the user's click on a node.
