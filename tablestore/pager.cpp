@@ -98,8 +98,15 @@ uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out) {
         out = PageRef(second);
         return LOR_OK;
     }
+    Slot*& recent = recent_[RecentAt(p, pgno)];
+    if (recent && recent->owner == p && recent->pgno == pgno) {
+        MoveToFront(recent);
+        out = PageRef(recent);
+        return LOR_OK;
+    }
     auto hit = index_.find(Key{p, pgno});
     if (hit != index_.end()) {
+        recent = hit->second;
         MoveToFront(hit->second);
         out = PageRef(hit->second);
         return LOR_OK;
@@ -124,6 +131,7 @@ uint32_t Cache::Fetch(Pager* p, uint32_t pgno, PageRef& out) {
     victim->owner = p;
     victim->pgno = pgno;
     index_.emplace(Key{p, pgno}, victim);
+    recent = victim;
     MoveToFront(victim);
     out = PageRef(victim);
     return LOR_OK;
@@ -179,6 +187,7 @@ void Cache::Trim() {
                 index_.erase(Key{s->owner, s->pgno});
             Unlink(s);
             auto it = std::find_if(slots_.begin(), slots_.end(), [s](auto& u) { return u.get() == s; });
+            std::replace(recent_.begin(), recent_.end(), s, static_cast<Slot*>(nullptr));
             std::swap(*it, slots_.back());
             slots_.pop_back();
         }
@@ -204,9 +213,13 @@ Pager::Pager(std::unique_ptr<File> file, const uint8_t header[kFileHeaderSize], 
     dirRoot_ = Get32(header + kHdrDirRoot);
     freeHead_ = Get32(header + kHdrFreeHead);
     cache_ = CacheFor(pageSize_);
-    uint64_t len = FileLength();
+    const int64_t size = file_ ? file_->Size() : -1;
+    const uint64_t len = size < 0 ? 0 : uint64_t(size);
     uint64_t pages = len > kFileHeaderSize ? (len - kFileHeaderSize) / pageSize_ : 0;
     limit_ = pages > 0xFFFFFF00u ? 0xFFFFFF00u : uint32_t(pages);
+    const uint64_t held = len > kFileHeaderSize ? (len - kFileHeaderSize + pageSize_ - 1) / pageSize_ : 0;
+    // Readers share the file with a writer, and an unknown length promises nothing: both read.
+    filePages_ = readOnly_ || size < 0 || held > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(held);
 }
 
 Pager::~Pager() { LeaveCache(); }
@@ -236,7 +249,7 @@ uint64_t Pager::FileLength() {
 
 bool Pager::LoadPage(uint32_t pgno, uint8_t* img) {
     uint64_t off = uint64_t(pgno - 1) * pageSize_ + kFileHeaderSize;
-    int64_t n = file_->Read(off, img, pageSize_);
+    int64_t n = pgno > filePages_ ? 0 : file_->Read(off, img, pageSize_);
     if (n < 0)
         return false;
     if (n == 0) {
@@ -264,6 +277,7 @@ bool Pager::StorePage(uint32_t pgno, uint8_t* img) {
         broken_ = true;
         return false;
     }
+    filePages_ = std::max(filePages_, pgno);
     img[kPgFlags] &= uint8_t(~kFlagDirty);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "lorfile.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -138,6 +139,9 @@ private:
         }
     };
 
+    static size_t RecentAt(const Pager* p, uint32_t pgno) {
+        return (KeyHash()(Key{p, pgno}) >> 32) & (kRecent - 1);
+    }
     void MoveToFront(Slot* s);
     void MoveToBack(Slot* s);
     void Unlink(Slot* s);
@@ -152,8 +156,13 @@ private:
     int tables_ = 0;
     std::vector<std::unique_ptr<Slot>> slots_;
     std::unordered_map<Key, Slot*, KeyHash> index_; // assigned slots
-    Slot* head_ = nullptr;                          // most recent
-    Slot* tail_ = nullptr;                          // least recent
+    // A slot met lately at each hash position, checked before the map: a descent asks for every
+    // page on its path and the map's lookup was a tenth of a save. An entry is only a guess (the
+    // slot's own key decides); entries go when a slot is freed.
+    static constexpr size_t kRecent = 256;
+    std::array<Slot*, kRecent> recent_{};
+    Slot* head_ = nullptr; // most recent
+    Slot* tail_ = nullptr; // least recent
 };
 
 // The cache for a page size, created on first use and kept for the life of the process.
@@ -209,6 +218,9 @@ private:
     uint32_t dirRoot_;
     uint32_t freeHead_;
     uint32_t limit_;
+    // Pages the file holds, a cut last one counted: a writer knows that beyond them a read finds
+    // nothing, and takes a fresh page there without asking the file.
+    uint32_t filePages_;
     bool readOnly_;
     bool broken_ = false;
     uint64_t changes_ = 1;
