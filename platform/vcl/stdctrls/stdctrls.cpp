@@ -845,46 +845,35 @@ void TCustomMemo::SetAlignment(TAlignment v) {
 }
 
 void TCustomMemo::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_GETDLGCODE) {
+    // The memo's own messages read or change the editor: they make it.
+    auto doc = [this] { return MemoNeeded(this)->document(); };
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL |
                          (WantReturns ? DLGC_WANTALLKEYS : 0) | (WantTabs ? DLGC_WANTTAB : 0);
         return;
-    }
-    // The memo's own messages read or change the editor.
-    switch (Message.Msg) {
-    case EM_GETLINECOUNT:
-    case EM_LINEINDEX:
-    case EM_LINEFROMCHAR:
-    case EM_LINELENGTH:
-    case EM_GETLINE:
-    case EM_SCROLLCARET:
-    case WM_CUT:
-    case WM_COPY:
-    case WM_PASTE: WidgetNeeded(); break;
-    default: break;
-    }
-    QTextDocument* d = Memo(this) ? Memo(this)->document() : nullptr;
-    switch (Message.Msg) {
-    case EM_GETLINECOUNT: Message.Result = d->blockCount(); return;
+    case EM_GETLINECOUNT: Message.Result = doc()->blockCount(); return;
     case EM_LINEINDEX: {
+        QTextDocument* d = doc();
         int line = int(Message.WParam) < 0 ? Memo(this)->textCursor().blockNumber() : int(Message.WParam);
         QTextBlock b = d->findBlockByNumber(line);
         Message.Result = b.isValid() ? ToWin(b.position()) : -1;
         return;
     }
     case EM_LINEFROMCHAR: {
+        QTextDocument* d = doc();
         int pos =
             int(Message.WParam) < 0 ? Memo(this)->textCursor().position() : FromWin(int(Message.WParam));
         Message.Result = d->findBlock(pos).blockNumber();
         return;
     }
     case EM_LINELENGTH: {
-        QTextBlock b = d->findBlock(FromWin(int(Message.WParam)));
+        QTextBlock b = doc()->findBlock(FromWin(int(Message.WParam)));
         Message.Result = b.isValid() ? b.length() - 1 : 0;
         return;
     }
     case EM_GETLINE: {
-        QTextBlock b = d->findBlockByNumber(int(Message.WParam));
+        QTextBlock b = doc()->findBlockByNumber(int(Message.WParam));
         auto* buf = reinterpret_cast<char*>(Message.LParam);
         if (!b.isValid() || !buf) {
             Message.Result = 0;
@@ -898,7 +887,7 @@ void TCustomMemo::Dispatch(TMessage& Message) {
         Message.Result = LRESULT(n);
         return;
     }
-    case EM_SCROLLCARET: Memo(this)->ensureCursorVisible(); return;
+    case EM_SCROLLCARET: MemoNeeded(this)->ensureCursorVisible(); return;
     case EM_CHARFROMPOS:
     case EM_POSFROMCHAR:
     case EM_LINESCROLL:
@@ -908,12 +897,12 @@ void TCustomMemo::Dispatch(TMessage& Message) {
     case EM_GETMARGINS: ViewMessage(Message); return;
     case WM_CUT:
         if (!ReadOnly())
-            Memo(this)->cut();
+            MemoNeeded(this)->cut();
         return;
-    case WM_COPY: Memo(this)->copy(); return;
+    case WM_COPY: MemoNeeded(this)->copy(); return;
     case WM_PASTE:
         if (!ReadOnly())
-            Memo(this)->paste();
+            MemoNeeded(this)->paste();
         return;
     default: TCustomEdit::Dispatch(Message);
     }
