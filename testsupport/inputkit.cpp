@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QTableView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
@@ -58,7 +61,8 @@ Qt::MouseButtons QtButtons(unsigned held) {
     return q;
 }
 
-void SendKey(QWidget* w, QEvent::Type type, int key, TMods mods, const std::string& text) {
+void SendKey(QWidget* w, QEvent::Type type, int key, TMods mods, const std::string& text,
+             unsigned place = 0) {
     ASSERT_NE(w, nullptr) << "no widget takes the keys";
     QString qtext = QString::fromStdString(Cp1251ToUtf8(text));
     QPointer<QWidget> alive(w);
@@ -68,7 +72,7 @@ void SendKey(QWidget* w, QEvent::Type type, int key, TMods mods, const std::stri
         return;
     if (!alive)
         return;
-    QKeyEvent e(type, key, QtMods(mods), qtext);
+    QKeyEvent e(type, key, QtMods(mods), place, 0, 0, qtext);
     QApplication::sendEvent(w, &e);
 }
 
@@ -217,6 +221,35 @@ void Type(TWinControl* c, const std::string& text) {
     }
 }
 
+namespace {
+// The space bar's place on the X11 desktop.
+constexpr unsigned kSpacePlace = 65;
+
+void TypeOn(QWidget* (*target)(TWinControl*), TWinControl* c, const std::string& text, TLayout layout) {
+    for (char ch : text) {
+        const std::u16string u = QString::fromStdString(Cp1251ToUtf8(std::string(1, ch))).toStdU16String();
+        int key = Key::Space;
+        unsigned place = kSpacePlace;
+        bool shift = false;
+        if (u != u" " && !CharOnLayout(u[0], layout == TLayout::Russian, key, place, shift)) {
+            ADD_FAILURE() << "no key of the layout types " << Cp1251ToUtf8(std::string(1, ch));
+            continue;
+        }
+        const TMods mods = shift ? Shift : None;
+        QPointer<QWidget> w(target(c));
+        SendKey(w, QEvent::KeyPress, key, mods, std::string(1, ch), place);
+        if (w)
+            SendKey(w, QEvent::KeyRelease, key, mods, std::string(1, ch), place);
+    }
+}
+} // namespace
+
+void Type(TWinControl* c, const std::string& text, TLayout layout) { TypeOn(KeyTarget, c, text, layout); }
+
+void TypeToFocus(const std::string& text, TLayout layout) {
+    TypeOn([](TWinControl*) { return FocusNow(); }, nullptr, text, layout);
+}
+
 void PressToFocus(int key, TMods mods) {
     QPointer<QWidget> w(FocusNow());
     std::string text = KeyText(key, mods);
@@ -330,6 +363,36 @@ private:
 };
 
 } // namespace
+
+bool DayPoint(TWinControl* c, int year, int month, int day, int& x, int& y) {
+    c->HandleNeeded();
+    for (QCalendarWidget* cal : ClientWidget(c)->findChildren<QCalendarWidget*>()) {
+        auto* view = cal->findChild<QTableView*>();
+        if (!cal->isVisible() || !view || cal->yearShown() != year || cal->monthShown() != month)
+            continue;
+        const QAbstractItemModel* m = view->model();
+        // The neighbour months' days share the numbers: the first days stand in the upper rows,
+        // the last ones in the lower; the day names' row and the week numbers' column hold no day.
+        const int firstColumn = cal->verticalHeaderFormat() == QCalendarWidget::NoVerticalHeader ? 0 : 1;
+        const int firstRow = cal->horizontalHeaderFormat() == QCalendarWidget::NoHorizontalHeader ? 0 : 1;
+        for (int r = firstRow; r < m->rowCount(); ++r) {
+            const int week = r - firstRow;
+            if (day < 15 ? week > 3 : week < 2)
+                continue;
+            for (int col = firstColumn; col < m->columnCount(); ++col) {
+                const QModelIndex at = m->index(r, col);
+                if (at.data().toInt() != day)
+                    continue;
+                const QPoint g = view->viewport()->mapToGlobal(view->visualRect(at).center());
+                const TPoint p = c->ScreenToClient(TPoint(g.x(), g.y()));
+                x = p.x;
+                y = p.y;
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 void ChooseInNextMenu(const std::string& caption) {
     new TMenuChooser(QString::fromStdString(Cp1251ToUtf8(caption)));

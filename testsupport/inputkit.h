@@ -49,10 +49,18 @@ void Press(TWinControl* c, int key, TMods mods, const std::string& text);
 // Types CP1251 text, one key press per character.
 void Type(TWinControl* c, const std::string& text);
 
+// Keyboard layouts of the X11 desktop.
+enum class TLayout { Us, Russian };
+// Types CP1251 text as on the layout, one key press per character: the key code, Shift and text of
+// the key that types it there, with the key's place on the keyboard (its native scan code). Fails
+// the test for a character that no key of the layout types.
+void Type(TWinControl* c, const std::string& text, TLayout layout);
+
 // The same, delivered to whatever widget has the keyboard focus now (an in-place editor a control
 // opened, a dialog's field); fails the test when nothing has it.
 void PressToFocus(int key, TMods mods = None);
 void TypeToFocus(const std::string& text);
+void TypeToFocus(const std::string& text, TLayout layout);
 
 // Mouse buttons.
 enum TButton : unsigned { Left = 1, Right = 2, Middle = 4 };
@@ -70,6 +78,11 @@ void DoubleClick(TControl* c, int x, int y, TButton b = Left, TMods mods = None)
 void Drag(TControl* c, int fromX, int fromY, int toX, int toY, TButton b = Left, TMods mods = None);
 // Wheel notches at a point (positive: away from the user), to the widget under the point.
 void Wheel(TControl* c, int x, int y, int notches, TMods mods = None);
+
+// Where the day year-month-day shows in the month calendar c (a month calendar, a picker's dropped
+// calendar), in c's client coordinates: the point a user clicks to pick it; false when c does not
+// show that day of that month now.
+bool DayPoint(TWinControl* c, int year, int month, int day, int& x, int& y);
 
 // The next pop-up menu that opens gets a user's click on its item captioned caption (CP1251, with
 // its '&'), or Escape when caption is empty; it fails the test when the menu has no such item.

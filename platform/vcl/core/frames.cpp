@@ -1,7 +1,9 @@
 // The non-client side of windows: hit testing, mouse activation, popups, window placement and
 // styles, scroll messages of child bars, and painting a control onto another context. GUI core.
+#include <QApplication>
 #include <QPainter>
 #include <QWidget>
+#include <QWindow>
 
 #include "forms.h"
 #include "handle.h"
@@ -15,6 +17,21 @@ bool IsPopupWindow(TWinControl* c) {
         return false;
     const DWORD style = TWinControlAccess::Style(c);
     return (style & WS_POPUP) && !(style & WS_CHILD) && !dynamic_cast<TCustomForm*>(c);
+}
+
+// Qt lets the mouse into a window under a modal one only when the window is the modal window's
+// transient, and raises the modal window over any other the mouse moves into: a calendar dropped
+// from a modal form went under the form at the first move and the click on a day hit the form.
+void AttachPopupWindow(QWidget* popup) {
+    QWindow* window = popup->windowHandle();
+    if (!window)
+        return;
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner && popup->parentWidget())
+        owner = popup->parentWidget()->window();
+    QWindow* ownerWindow = owner ? owner->windowHandle() : nullptr;
+    if (ownerWindow != window)
+        window->setTransientParent(ownerWindow);
 }
 
 // The client box answers HTCLIENT; a frame's border band HTBORDER; the rest of the frame (a strip a

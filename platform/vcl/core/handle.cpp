@@ -282,11 +282,10 @@ bool TranslateKey(TWinControl* c, QObject* target, QKeyEvent* e, bool forward) {
     // DEL; Windows makes no character of it.
     if (text == "\x7f")
         text.clear();
-    WORD vk = QtKeyToVirtualKey(e->key(), e->modifiers() & Qt::KeypadModifier);
-    if (vk == 0 && text.size() == 1) {
-        unsigned char ch = static_cast<unsigned char>(text[0]);
-        vk = WORD(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
-    }
+    WORD vk = QtKeyToVirtualKey(e->key(), e->modifiers() & Qt::KeypadModifier, e->nativeScanCode());
+    // A character no key of ours names: a character's own code would be some command key's.
+    if (vk == 0 && !text.empty())
+        vk = VK_PACKET;
     LPARAM data = 1 | (alt ? LPARAM(KF_ALTDOWN_BIT) : 0);
     NoteKeyEvent(vk, e->type() == QEvent::KeyPress);
     if (e->type() == QEvent::KeyRelease) {
@@ -801,6 +800,8 @@ bool TWidgetHandle::event(QEvent* e) {
         return true;
     }
     if (FControl && FClient && isWindow()) {
+        if (e->type() == QEvent::Show && IsPopupWindow(FControl))
+            AttachPopupWindow(this);
         if (e->type() == QEvent::Close) {
             e->ignore();
             TMessage m = MakeMessage(WM_CLOSE);
@@ -902,98 +903,6 @@ BOOL KillTimer(HWND h, UINT IDEvent) {
     it->second->deleteLater();
     h->Timers.erase(it);
     return 1;
-}
-
-namespace {
-
-// The keys of the numeric keypad that Windows names apart (NumLock on); its Enter, and its arrows
-// and Home... with NumLock off, are the same keys as elsewhere.
-WORD KeypadVirtualKey(int k) {
-    if (k >= Qt::Key_0 && k <= Qt::Key_9)
-        return WORD(VK_NUMPAD0 + (k - Qt::Key_0));
-    switch (k) {
-    case Qt::Key_Plus: return VK_ADD;
-    case Qt::Key_Minus: return VK_SUBTRACT;
-    case Qt::Key_Asterisk: return VK_MULTIPLY;
-    case Qt::Key_Slash: return VK_DIVIDE;
-    case Qt::Key_Period:
-    case Qt::Key_Comma: return VK_DECIMAL;
-    default: return 0;
-    }
-}
-
-const int kKeypadKeys[] = {Qt::Key_0,    Qt::Key_1,     Qt::Key_2,        Qt::Key_3,     Qt::Key_4,
-                           Qt::Key_5,    Qt::Key_6,     Qt::Key_7,        Qt::Key_8,     Qt::Key_9,
-                           Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_Period};
-
-} // namespace
-
-WORD QtKeyToVirtualKey(int k, bool keypad) {
-    if (WORD vk = keypad ? KeypadVirtualKey(k) : 0)
-        return vk;
-    if (k >= Qt::Key_A && k <= Qt::Key_Z)
-        return WORD('A' + (k - Qt::Key_A));
-    if (k >= Qt::Key_0 && k <= Qt::Key_9)
-        return WORD('0' + (k - Qt::Key_0));
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
-        return WORD(VK_F1 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Clear: return VK_CLEAR;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Print: return VK_SNAPSHOT;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Help: return VK_HELP;
-    case Qt::Key_Menu: return VK_APPS;
-    case Qt::Key_NumLock: return VK_NUMLOCK;
-    case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Asterisk: return VK_MULTIPLY;
-    case Qt::Key_Plus: return VK_OEM_PLUS;
-    case Qt::Key_Minus: return VK_OEM_MINUS;
-    case Qt::Key_Comma: return VK_OEM_COMMA;
-    case Qt::Key_Period: return VK_OEM_PERIOD;
-    case Qt::Key_Slash: return VK_OEM_2;
-    case Qt::Key_Semicolon: return VK_OEM_1;
-    default: return 0;
-    }
-}
-
-int VirtualKeyToQtKey(WORD vk) {
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
-        return vk;
-    if (vk >= VK_F1 && vk <= VK_F12 + 12)
-        return Qt::Key_F1 + (vk - VK_F1);
-    for (int k :
-         {Qt::Key_Backspace, Qt::Key_Tab,     Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,  Qt::Key_PageUp,
-          Qt::Key_PageDown,  Qt::Key_End,     Qt::Key_Home,   Qt::Key_Left,   Qt::Key_Up,     Qt::Key_Right,
-          Qt::Key_Down,      Qt::Key_Insert,  Qt::Key_Delete, Qt::Key_Pause,  Qt::Key_Print,  Qt::Key_Help,
-          Qt::Key_Menu,      Qt::Key_Plus,    Qt::Key_Minus,  Qt::Key_Comma,  Qt::Key_Period, Qt::Key_Slash,
-          Qt::Key_Semicolon, Qt::Key_Asterisk})
-        if (QtKeyToVirtualKey(k) == vk)
-            return k;
-    for (int k : kKeypadKeys)
-        if (KeypadVirtualKey(k) == vk)
-            return int(Qt::KeypadModifier) | k;
-    return 0;
 }
 
 Qt::CursorShape QtCursorShape(TCursor c) {

@@ -645,6 +645,8 @@ enum : WORD {
     VK_OEM_5 = 0xDC,
     VK_OEM_6 = 0xDD,
     VK_OEM_7 = 0xDE,
+    VK_OEM_102 = 0xE2,
+    VK_PACKET = 0xE7,
 };
 
 // Key data (LParam of key messages): bit 29 is "Alt held", bit 30 "key was down", bit 31 "released".

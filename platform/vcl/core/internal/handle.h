@@ -199,6 +199,9 @@ struct TWinControlAccess {
 // True for a window with WS_POPUP that is not a form: a frameless top-level window that never
 // takes the activation, placed in screen coordinates whether it has a parent or not.
 bool IsPopupWindow(TWinControl* c);
+// Makes a popup's window, as it shows, a transient of the modal window when one is up (else of
+// its parent's window), so that the mouse reaches it and the modal window stays under it.
+void AttachPopupWindow(QWidget* popup);
 
 // Handles that exist and belong to a control, for IsWindow and PostMessage from any thread.
 bool IsLiveHandle(HWND h);
@@ -239,8 +242,14 @@ TControl* CaptureControl();
 void ForgetControl(TControl* c);
 void ForgetControlCaret(TControl* c);
 
-// Qt key code to Windows virtual key (0 when none); keypad: the key is on the numeric keypad.
-WORD QtKeyToVirtualKey(int qtKey, bool keypad = false);
+// Qt key code to Windows virtual key (0 when none); keypad: the key is on the numeric keypad;
+// place: the key's place on the keyboard as the X11 desktop numbers it (its native scan code), 0
+// when not known. A key that types a character gives its own key's virtual key on the US and the
+// Russian layout, never a command key's.
+WORD QtKeyToVirtualKey(int qtKey, bool keypad = false, unsigned place = 0);
+// The key that types the character ch (UTF-16) on the US or the Russian layout: its Qt key code,
+// its place and whether Shift is down for it; false when no key of the layout types it.
+bool CharOnLayout(char16_t ch, bool russian, int& key, unsigned& place, bool& shift);
 
 // Keyboard modifiers and mouse buttons: those of the input event being delivered, else Qt's state.
 Qt::KeyboardModifiers CurrentModifiers();
