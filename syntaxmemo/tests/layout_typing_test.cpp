@@ -112,4 +112,63 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTyping,
                                     kTargets[std::get<1>(i.param)].Name;
                          });
 
+// Ctrl+Shift+digit gives the digit's shifted character as its key code on the desktop; the
+// editor sets the bookmark of that digit, and Ctrl+digit comes back to it.
+struct BookmarkCase {
+    const char* Name;
+    int ShiftedKey; // the key code of Ctrl+Shift+digit on the US layout
+    int Digit;
+};
+
+void PrintTo(const BookmarkCase& c, std::ostream* os) { *os << c.Name; }
+
+const BookmarkCase kBookmarks[] = {
+    {"Bookmark1", '!', '1'}, {"Bookmark2", '@', '2'}, {"Bookmark3", '#', '3'}, {"Bookmark4", '$', '4'},
+    {"Bookmark5", '%', '5'}, {"Bookmark6", '^', '6'}, {"Bookmark7", '&', '7'}, {"Bookmark8", '*', '8'},
+    {"Bookmark9", '(', '9'}, {"Bookmark0", ')', '0'},
+};
+
+class ShiftedDigitBookmarks : public testing::TestWithParam<BookmarkCase> {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 420, 260);
+        Memo = new TMPSyntaxMemo(Form);
+        Memo->SetParent(Form);
+        Memo->SetAlign(alClient);
+        Form->Show();
+        Memo->SetFocus();
+        ProcessEvents();
+    }
+    void TearDown() override {
+        delete Form;
+        Application->ProcessMessages();
+    }
+    TForm* Form = nullptr;
+    TMPSyntaxMemo* Memo = nullptr;
+};
+
+TEST_P(ShiftedDigitBookmarks, SetTheDigitsBookmark) {
+    const BookmarkCase& c = GetParam();
+    for (const char* line : {"one", "two", "three"}) {
+        Type(Memo, line);
+        Press(Memo, Key::Return);
+    }
+    Press(Memo, Key::Up);
+    Press(Memo, Key::Up);
+    Press(Memo, c.ShiftedKey, Ctrl | Shift);
+    EXPECT_EQ(Memo->Lines()->Text(), "one\r\ntwo\r\nthree\r\n\r\n");
+    Press(Memo, Key::Down);
+    Press(Memo, Key::Down);
+    ASSERT_EQ(Memo->Range()->GetPosY(), 3);
+    Press(Memo, c.Digit, Ctrl);
+    EXPECT_EQ(Memo->Range()->GetPosY(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Digits, ShiftedDigitBookmarks, testing::ValuesIn(kBookmarks),
+                         [](const testing::TestParamInfo<BookmarkCase>& i) {
+                             return std::string(i.param.Name);
+                         });
+
 } // namespace
