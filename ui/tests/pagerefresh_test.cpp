@@ -178,8 +178,13 @@ TEST_P(PageRefresh, ShowsNothingOfWhatIsGone) {
     FillAndShowEveryPage();
     if (HasFatalFailure())
         return;
-    if (!c.fromProgramPage)
+    if (!c.fromProgramPage) {
+        // The object's first property in its in-place editor, open when the act comes.
         ClickPage(m->tsObjectControl);
+        TRect cell = m->gwsgObjectProperty->CellRect(1, 0);
+        Click(m->gwsgObjectProperty, (cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        ASSERT_EQ(m->gwsgObjectProperty->ControlCount(), 1);
+    }
     Act(c.act);
     ASSERT_TRUE(dialogs.Files.empty()) << "the act's dialog did not open";
 
