@@ -94,6 +94,8 @@ void TMainForm::ListChannelRows(uint16_t type) {
 }
 
 void TMainForm::ShowListedChannel() {
+    // An editor still open belongs to the channel shown before the list was refilled.
+    FreeHosts(gwsgMainParamProperties);
     TGridRect sel = gwsgParamList->Selection();
     TParamItem* p = ChannelOfRow(sel.Top);
     if (p && sel.Top != sel.Bottom) {
