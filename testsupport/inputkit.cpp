@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <QMouseEvent>
 #include <QPointer>
@@ -396,6 +397,34 @@ bool DayPoint(TWinControl* c, int year, int month, int day, int& x, int& y) {
 
 void ChooseInNextMenu(const std::string& caption) {
     new TMenuChooser(QString::fromStdString(Cp1251ToUtf8(caption)));
+}
+
+void ClickMenuBar(TWinControl* form, const std::string& caption) {
+    form->HandleNeeded();
+    QWidget* top = ClientWidget(form)->window();
+    auto* bar = top->findChild<QMenuBar*>();
+    QWindow* window = top->windowHandle();
+    if (!bar || !top->isVisible() || !window) {
+        ADD_FAILURE() << "no shown menu bar";
+        return;
+    }
+    const QString text = QString::fromStdString(Cp1251ToUtf8(caption));
+    QAction* title = nullptr;
+    for (QAction* a : bar->actions())
+        if (a->text() == text)
+            title = a;
+    if (!title) {
+        ADD_FAILURE() << "the menu bar has no title " << text.toStdString();
+        return;
+    }
+    const QPointF global(bar->mapToGlobal(bar->actionGeometry(title).center()));
+    const QPointF local = window->mapFromGlobal(global);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        gTimestamp += type == QEvent::MouseButtonPress ? kClickGap : 1;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        qt_handleMouseEvent(window, local, global, held, Qt::LeftButton, type, Qt::NoModifier, gTimestamp);
+        QApplication::processEvents();
+    }
 }
 
 void ProcessEvents() { QApplication::processEvents(); }

@@ -89,6 +89,10 @@ bool DayPoint(TWinControl* c, int year, int month, int day, int& x, int& y);
 // Call it before the input that opens the menu (a menu runs its own loop until it closes).
 void ChooseInNextMenu(const std::string& caption);
 
+// A click on the title captioned caption (CP1251, with its '&') in the main menu bar of a shown
+// form, as the window system delivers it; with ChooseInNextMenu first, a choice in that menu.
+void ClickMenuBar(TWinControl* form, const std::string& caption);
+
 // Lets the toolkit deliver what is queued (posted messages, timers due, deferred deletes).
 void ProcessEvents();
 

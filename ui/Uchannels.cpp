@@ -59,10 +59,14 @@ TParamItem* TMainForm::ChannelOfRow(int row) {
 
 void TMainForm::gwneParamTypeChange(TObject*) {
     uint16_t type = 0;
-    if (!ListedType(type))
-        return;
+    if (ListedType(type))
+        ListChannelRows(type);
+}
+
+void TMainForm::ListChannelRows(uint16_t type) {
     EmptyList(ChannelRowList);
-    Config->GetChannelsOfType(&ChannelRowList, type);
+    if (type != 0)
+        Config->GetChannelsOfType(&ChannelRowList, type);
     if (ChannelRowList.Count == 0) {
         gwsgParamList->SetFixedRows(0);
         gwsgParamList->SetFixedCols(0);
@@ -70,6 +74,7 @@ void TMainForm::gwneParamTypeChange(TObject*) {
         gwsgParamList->SetCells(0, 0, "");
         gwsgParamList->SetCells(1, 0, "");
         gwsgParamList->SetEnabled(false);
+        ShowListedChannel();
         return;
     }
     gwsgParamList->SetRowCount(static_cast<int>(ChannelRowList.Count) + 1);
@@ -85,6 +90,34 @@ void TMainForm::gwneParamTypeChange(TObject*) {
         gwsgParamList->SetCells(1, row, p->Name);
     }
     gwsgParamList->SetEnabled(true);
+    ShowListedChannel();
+}
+
+void TMainForm::ShowListedChannel() {
+    // An editor still open belongs to the channel shown before the list was refilled.
+    FreeHosts(gwsgMainParamProperties);
+    TGridRect sel = gwsgParamList->Selection();
+    TParamItem* p = ChannelOfRow(sel.Top);
+    if (p && sel.Top != sel.Bottom) {
+        for (int r = 0; r < kPropertyRowCount; ++r)
+            gwsgMainParamProperties->SetCells(1, r, "-");
+    } else if (p) {
+        ShowChannel(p, gwsgMainParamProperties, gwsgSpecParamProperties, false);
+    } else {
+        ClearChannelDetails(gwsgMainParamProperties, gwsgSpecParamProperties);
+    }
+}
+
+void TMainForm::ClearChannelDetails(TGwStringGrid* main, TGwStringGrid* setpoints) {
+    FreeHosts(main);
+    FreeHosts(setpoints);
+    for (int r = 0; r < kPropertyRowCount; ++r) {
+        main->SetCells(0, r, kPropertyRows[r]);
+        main->SetCells(1, r, "");
+    }
+    setpoints->SetRowCount(1);
+    setpoints->SetCells(0, 0, "");
+    setpoints->SetCells(1, 0, "");
 }
 
 void TMainForm::gwneParamTypeEnter(TObject*) {
@@ -208,6 +241,7 @@ void TMainForm::gwsgParamListKeyUp(TObject* Sender, WORD& Key, TShiftState Shift
         if (MoveChannels(delta)) {
             gwneParamTypeChange(Sender);
             gwsgParamList->SetSelection(TGridRect(0, sel.Top + delta, 1, sel.Bottom + delta));
+            ShowListedChannel();
         }
         Key = 0;
         return;

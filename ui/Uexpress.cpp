@@ -74,6 +74,8 @@ void TMainForm::FillExpressTree() {
         }
     }
     items->EndUpdate();
+    // No node is selected in the new tree: the grids show no channel, which may be gone.
+    ClearChannelDetails(gwsgMainParamPropertiesExpress, gwsgSpecParamPropertiesExpress);
 }
 
 void TMainForm::gwctObjectListStateChanging(TObject*, TTreeNode* Node, TGwCheckState NewState,

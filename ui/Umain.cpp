@@ -7,6 +7,8 @@
 #include "Conjoinhost.h"
 #include "Dockform.h"
 #include "Ubanner.h"
+#include "Uind570mp3.h"
+#include "Uschedule.h"
 #include "UnitSyntaxMemo.h"
 #include "Usettings.h"
 #include "actions.h"
@@ -182,6 +184,9 @@ std::string TMainForm::ObjectLineText(TObjectItem* object) {
 
 void TMainForm::RefreshAllViews(TObject* Sender) {
     Config->FillSubprogramTabs(tcProgramm);
+    // No tab is selected when nothing is current (a configuration just made or opened).
+    if (tcProgramm->TabIndex() < 0)
+        ShowSelectedSubprogram();
     EmptyList(ObjectSnapshot);
     Config->GetObjects(&ObjectSnapshot);
     GwListBox1->Items()->Clear();
@@ -191,9 +196,14 @@ void TMainForm::RefreshAllViews(TObject* Sender) {
         GwListBox1->Items()->Add(text);
         gwlbObjectList->Items()->Add(text);
     }
+    // The lists lost their selection, and the object shown may be gone.
+    ClearObjectDetails();
     FillExpressTree();
     GwListBox1Click(Sender);
-    gwneParamTypeChange(Sender);
+    gwneParamTypeEnter(Sender);
+    // The rows may name channels that are gone: a type text that lists nothing leaves no row.
+    uint16_t type = 0;
+    ListChannelRows(ListedType(type) ? type : 0);
 }
 
 void TMainForm::FormDestroy(TObject*) {
@@ -292,6 +302,11 @@ void TMainForm::FreeHosts(TGwStringGrid* grid) {
 // ---- File commands -------------------------------------------------------------------------------
 
 void TMainForm::ReplaceConfig() {
+    // The device forms keep the channel list they were last shown on.
+    if (frmSchedule && frmSchedule->Channels == &Config->Channels)
+        frmSchedule->Channels = nullptr;
+    if (frmInd570mp3 && frmInd570mp3->Channels == &Config->Channels)
+        frmInd570mp3->Channels = nullptr;
     delete Config;
     Config = new configmanager();
 }
@@ -438,10 +453,7 @@ void TMainForm::pcMainPageChange(TObject* Sender) {
     if (pcMain->ActivePage() == tsProgramm) {
         GwStatusBar1Resize(Sender);
         Config->FillSubprogramTabs(tcProgramm);
-        if (tcProgramm->TabIndex() >= 0) {
-            std::string caption = tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Caption();
-            ReplaceEditorText([&] { Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption); });
-        }
+        ShowSelectedSubprogram();
     } else if (pcMain->ActivePage() == tsParamControl) {
         gwneParamTypeChange(Sender);
     }

@@ -48,6 +48,8 @@ inline constexpr UINT WM_PORTSIGNAL = WM_USER + 109; // the reader ended: the de
 // An in-place editor was left: its hosts are freed once the editor's own event has returned.
 inline constexpr UINT WM_EDITORCLOSED = WM_USER + 110;
 inline constexpr int kReceiveBufferSize = 1024;
+// Rows of the object page's grids while they show no object.
+inline constexpr int kObjectPropertyRows = 8, kObjectCommandRows = 1;
 inline constexpr const char* kMainCaption = "Конфигуратор концентраторов QBX-510";
 
 class TMainForm : public TForm {
@@ -201,6 +203,8 @@ public:
     bool ListedType(uint16_t& type);
     // Moves the selected rows up (-1) or down (+1); false when the move leaves 1..255.
     bool MoveChannels(int delta);
+    // Lists the type's channels in the grid (type 0: none) and shows the selected row's.
+    void ListChannelRows(uint16_t type);
 
     // Express page.
     void FillExpressTree();
@@ -267,6 +271,16 @@ private:
     void ReplaceConfig();
     void EmptyList(ELEMList& list);
     void ShowChannel(TParamItem* p, TGwStringGrid* main, TGwStringGrid* setpoints, bool names);
+    // The property grids of no channel: labels only, no editor, one empty set-point row.
+    void ClearChannelDetails(TGwStringGrid* main, TGwStringGrid* setpoints);
+    // The channel grid's selected row shown in the property grids (a refilled list keeps a row
+    // selected, and the user sees it as chosen).
+    void ShowListedChannel();
+    // The object grids of no object, their editors closed.
+    void ClearObjectDetails();
+    // The editor, autostart box and status text of the selected subprogram tab; with none
+    // selected, an empty editor that takes no typing.
+    void ShowSelectedSubprogram();
     void FreeHosts(TGwStringGrid* grid);
     TPanel* HostFor(TGwStringGrid* grid, int row);
     // Shows an object's in-place editor over its host cell; false when the object made none.

@@ -251,11 +251,11 @@ void TMainForm::BuildObjectPage() {
     GwTabSheet1 = Sheet(GwPageControl2, "Свойства");
     GwPageControl2->SetActivePage(GwTabSheet1);
     Header(this, GwTabSheet1, "Свойства объекта");
-    gwsgObjectProperty = Grid(this, GwTabSheet1, alTop, 8);
+    gwsgObjectProperty = Grid(this, GwTabSheet1, alTop, kObjectPropertyRows);
     gwsgObjectProperty->SetHeight(330);
     Splitter(this, GwTabSheet1, alTop);
     Header(this, GwTabSheet1, "Команды к объекту", false);
-    gwsgObjectCommand = Grid(this, GwTabSheet1, alClient, 1);
+    gwsgObjectCommand = Grid(this, GwTabSheet1, alClient, kObjectCommandRows);
     Splitter4 = Splitter(this, tsObjectControl, alLeft);
     gwlbObjectList = Make<TGwListBox>(this, tsObjectControl, alClient);
     gwlbObjectList->SetStyle(lbOwnerDrawFixed);

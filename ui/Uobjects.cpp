@@ -4,6 +4,8 @@
 #include "Umain.h"
 #include "winapi.h"
 
+#include <utility>
+
 namespace {
 
 constexpr TColor kObjectOdd = 0xEABBBB, kObjectEven = 0xEADDDD;
@@ -48,6 +50,22 @@ void TMainForm::gwlbObjectListClick(TObject*) {
     }
     gwsgObjectProperty->SetLeftCol(0);
     gwsgObjectCommand->SetLeftCol(0);
+}
+
+void TMainForm::ClearObjectDetails() {
+    FreeHosts(gwsgObjectProperty);
+    FreeHosts(gwsgObjectCommand);
+    PropertyNames->Clear();
+    CommandNames->Clear();
+    for (auto [grid, rows] : {std::pair{gwsgObjectProperty, kObjectPropertyRows},
+                              std::pair{gwsgObjectCommand, kObjectCommandRows}}) {
+        grid->SetRowCount(rows);
+        for (int r = 0; r < rows; ++r) {
+            grid->SetCells(0, r, "");
+            grid->SetCells(1, r, "");
+            grid->SetObjects(1, r, nullptr);
+        }
+    }
 }
 
 void TMainForm::gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State) {

@@ -42,10 +42,31 @@ void TMainForm::ReplaceEditorText(const std::function<void()>& fill) {
     MPSyntaxMemo1->Lines()->BeginUpdate();
     MPSyntaxMemo1->AutoRowLink = false;
     fill();
+    // Without a current subprogram an edit would be applied nowhere: the editor takes no typing.
+    TMPSynMemoOptions options = MPSyntaxMemo1->Options();
+    if (Config->Current)
+        options -= TMPSynMemoOptions{smoReadOnly};
+    else
+        options += TMPSynMemoOptions{smoReadOnly};
+    MPSyntaxMemo1->SetOptions(options);
     MPSyntaxMemo1->AutoRowLink = true;
     SpeedButton1->SetEnabled(false);
     MPSyntaxMemo1->Lines()->EndUpdate();
     FReplacing = false;
+}
+
+void TMainForm::ShowSelectedSubprogram() {
+    const bool selected = tcProgramm->TabIndex() >= 0;
+    const std::string caption = selected ? TabCaption(tcProgramm) : std::string();
+    ReplaceEditorText([&] {
+        MPSyntaxMemo1->Lines()->Clear();
+        if (selected)
+            Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption);
+        CheckBox2->SetChecked(Config->Current && Config->Current->Flags == kActionAutostart);
+    });
+    CheckBox2->SetEnabled(Config->Current != nullptr);
+    GwStatusBar1->SetSimpleCaption(
+        selected ? tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Hint() : std::string());
 }
 
 void TMainForm::tcProgrammChange(TObject* Sender) {
@@ -53,14 +74,7 @@ void TMainForm::tcProgrammChange(TObject* Sender) {
         return;
     if (SpeedButton1->Enabled())
         SpeedButton1Click(Sender);
-    std::string caption = TabCaption(tcProgramm);
-    ReplaceEditorText([&] {
-        MPSyntaxMemo1->Lines()->Clear();
-        Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption);
-        if (Config->Current)
-            CheckBox2->SetChecked(Config->Current->Flags == kActionAutostart);
-    });
-    GwStatusBar1->SetSimpleCaption(tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Hint());
+    ShowSelectedSubprogram();
 }
 
 void TMainForm::mmCreateActionClick(TObject* Sender) {
@@ -85,10 +99,8 @@ void TMainForm::mmCreateActionClick(TObject* Sender) {
             action->Flags = kActionAutostart;
     }
     Config->FillSubprogramTabs(tcProgramm);
-    if (tcProgramm->TabIndex() >= 0) {
-        std::string caption = TabCaption(tcProgramm);
-        ReplaceEditorText([&] { Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption); });
-    }
+    if (tcProgramm->TabIndex() >= 0)
+        ShowSelectedSubprogram();
 }
 
 void TMainForm::mmMainActionClick(TObject* Sender) {
@@ -144,6 +156,11 @@ void TMainForm::mmDeleteActionClick(TObject* Sender) {
     Config->DeleteSubprogram(action);
     SpeedButton1->SetEnabled(false);
     pcMainPageChange(Sender);
+    // Deleted from another page: its tab and text go all the same.
+    if (pcMain->ActivePage() != tsProgramm) {
+        Config->FillSubprogramTabs(tcProgramm);
+        ShowSelectedSubprogram();
+    }
 }
 
 void TMainForm::mmActionsClick(TObject*) {
@@ -175,7 +192,8 @@ std::vector<std::string> TMainForm::ImportVersion10(const std::string& text) {
 }
 
 void TMainForm::N101Click(TObject*) {
-    if (!ActionOpenDialog->Execute() || !FileExists(ActionOpenDialog->FileName()))
+    // The imported text is applied to the current subprogram; without one it would go nowhere.
+    if (!Config->Current || !ActionOpenDialog->Execute() || !FileExists(ActionOpenDialog->FileName()))
         return;
     std::ifstream file(NativePath(ActionOpenDialog->FileName()), std::ios::binary);
     if (!file) {

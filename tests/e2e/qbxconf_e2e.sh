@@ -133,6 +133,37 @@ if [ -n "$shot" ]; then
   xwd -root -silent | xwdtopnm 2>/dev/null | pnmcut -left "$X" -top "$Y" -width "$WIDTH" -height "$HEIGHT" |
     pnmtopng > "$shot"
 fi
+# A script typed on the "Подпрограммы" page goes with its configuration when another file opens: the
+# editor and its status bar are left blank and take no typing.
+# The number of colours in a box of the main window: x, y, width, height.
+colours() {
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xwd -root -silent | xwdtopnm 2>/dev/null | pnmcut -left $((X + $1)) -top $((Y + $2)) -width "$3" -height "$4" |
+    ppmhist -noheader | wc -l
+}
+editor_text() { colours 150 82 850 300; }   # right of the caret's column
+status_text() { colours 90 710 300 18; }
+click 565 63                                 # the page "Подпрограммы"
+menu 340; keys Down Return                   # Подпрограммы > Создать Новую
+shown_window "^Создать новую подпрограмму" >/dev/null || { echo "no new-subprogram dialog"; exit 1; }
+sleep 0.5
+xdotool type --delay 60 "e2e"
+keys Tab space                               # "Ok"
+click 500 300
+xdotool type --delay 60 "push 1"; sleep 0.4
+[ "$(editor_text)" -gt 1 ] && [ "$(status_text)" -gt 1 ] || { echo "the new subprogram is not shown"; exit 1; }
+second=$work/second.cdb
+cp "$base" "$second"
+menu 12; keys Down Down Return               # Файл > Открыть
+answer_dialog "$second"
+dismiss_errors
+[ "$(xdotool getwindowname "$win")" = "Конфигуратор концентраторов QBX-510 - $second" ] ||
+  { echo "the second file did not open"; exit 1; }
+[ "$(editor_text)" = 1 ] || { echo "the script of the closed configuration is still shown"; exit 1; }
+[ "$(status_text)" = 1 ] || { echo "the status bar still names the closed configuration's subprogram"; exit 1; }
+click 500 300
+xdotool type --delay 60 "ret"; sleep 0.4
+[ "$(editor_text)" = 1 ] || { echo "the editor took typing with no subprogram to hold it"; exit 1; }
 quit
 
 got=$("$check" "$base")
