@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real qbxconf on a virtual X display, driven by X input events (xdotool): start,
 # make a configuration, add a QBX-520 and type a day of its schedule, store it, store it again from
-# the graphic view, add a QBX-570-МЩ3 and open its indicator editor, add two more objects, save,
+# the graphic view, pick another day in the date field's calendar and add a zone to its day that
+# starts at 0:00, add a QBX-570-МЩ3 and open its indicator editor, add two more objects, save,
 # quit; start again, open it, look, quit. The saved file is then read with the program's own
 # loader. Usage: qbxconf_e2e.sh <qbxconf> <checkbase> [screenshot.png] (the graphic view goes
 # beside it, as <name>-schedule.png). Runs itself under xvfb-run when there is no display; exit 77
@@ -88,7 +89,24 @@ schedule_round_trip() {
   eval "$(xdotool getwindowgeometry --shell "$form")"
   fclick $((WIDTH - 198)) 533                  # "Записать", the bottom row right-aligned
   fclick 40 74                                 # "Табличный"
+  schedule_midnight_zone
   fclick 496 533                               # "Готово"
+}
+# Another day picked in the first date field's drop-down calendar with the mouse: 17 January, a
+# Wednesday, in the calendar's fourth week row. Its day starts at 0:00, and a zone is added to
+# channel 1 in the graphic view and stored.
+schedule_midnight_zone() {
+  fclick 119 30                                # ▼ of the first date field
+  sleep 0.5
+  fclick 73 146                                # 17 in the calendar
+  schedule_row 0000 "ВКЛ." "НЕТ"
+  schedule_row 1200 "ОТКЛ." "НЕТ"
+  fclick 370 533                               # "Записать"
+  fclick 128 74                                # "Графический"
+  fclick 155 98                                # channel 1's "Добавить зону"
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  fclick $((WIDTH - 198)) 533                  # "Записать"
+  fclick 40 74                                 # "Табличный"
 }
 # The indicator editor of the QBX-570-МЩ3, the second object, opens centred on the main window.
 indicator_placement() {
@@ -172,7 +190,12 @@ echo "$got" | grep -q "^ОБЪЕКТ ПОЛЬЗОВАТЕЛЯ" || { echo "the us
 echo "$got" | grep -q "^УО (QBX-520)" || { echo "the QBX-520 is missing"; exit 1; }
 echo "$got" | grep -q "^Контроллер QBX-570-МЩ3" || { echo "the QBX-570-МЩ3 is missing"; exit 1; }
 [ "$(echo "$got" | grep -vc '^channels\|^schedule')" = 4 ] || { echo "four objects expected"; exit 1; }
+# 17 January (day code 116): 0:00 channel 1 on, the added zone's edge switching it off at 1:20,
+# 12:00 off; no two switches of one channel at one minute anywhere.
+[ "$(echo "$got" | grep '^schedule 116;' | sort)" = "$(printf 'schedule 116;1;0;0;17;\nschedule 116;2;1;20;1;\nschedule 116;3;12;0;1;')" ] ||
+  { echo "the day picked in the calendar does not hold the zone added after 0:00"; exit 1; }
 # 1 January (day code 100): 7:30 channel 1 on; 18:45 channel 1 off and channel 2 on.
-[ "$(echo "$got" | grep '^schedule' | sort)" = "$(printf 'schedule 100;1;7;30;17;\nschedule 100;2;18;45;35;')" ] ||
+[ "$(echo "$got" | grep '^schedule 100;' | sort)" = "$(printf 'schedule 100;1;7;30;17;\nschedule 100;2;18;45;35;')" ] ||
   { echo "the schedule did not come back from the graphic view as typed"; exit 1; }
+echo "$got" | grep -qx 'schedule same-minute switches 0' || { echo "a channel switches twice at one minute"; exit 1; }
 echo "end-to-end run passed"

@@ -252,9 +252,20 @@ void TZoneStrip::AddZone() {
         zones_.insert(zones_.begin(), {MinutesOfPixel(kNewZoneWidth), 0});
         return;
     }
-    // The new zone takes the left part of the old leftmost zone, never all of it.
-    const int end = std::min(MinutesOfPixel(std::min(kNewZoneWidth, Right(0) / 2)), zones_.front().EndTime);
-    zones_.insert(zones_.begin(), {end, uint8_t(1 - zones_.front().State)});
+    // The new zone takes the left part of the first zone wide enough to show two, so both keep a
+    // width to drag and their edges two times of their own: zones squeezed to nothing at midnight
+    // are passed over.
+    size_t i = 0;
+    while (i < zones_.size() && Right(int(i)) - Left(int(i)) < kMinSplitWidth)
+        ++i;
+    if (i == zones_.size())
+        return;
+    const int left = Left(int(i));
+    const int end = MinutesOfPixel(left + std::min(kNewZoneWidth, (Right(int(i)) - left) / 2));
+    // The leftmost zone switches to the other state than its neighbour; further right the state in
+    // force there is kept up to the new edge and switched over at it.
+    const uint8_t state = i == 0 ? zones_.front().State : zones_[i - 1].State;
+    zones_.insert(zones_.begin() + std::ptrdiff_t(i), {end, uint8_t(1 - state)});
 }
 
 void TZoneStrip::DeleteZone() {
@@ -269,20 +280,29 @@ void TZoneStrip::Invert() {
         z.State = uint8_t(1 - z.State);
 }
 
+uint8_t TZoneStrip::DrawnState(int i) const {
+    return i == 0 ? uint8_t(1 - zones_.front().State) : zones_[size_t(i) - 1].State;
+}
+
 void TZoneStrip::DragEdge(int i, int pixel) {
     if (i < 0 || i + 1 >= Count() || pixel == Right(i))
         return;
-    const int earliest = i == 0 ? 0 : EndTime(i - 1);
-    zones_[size_t(i)].EndTime = std::clamp(MinutesOfPixel(pixel), earliest, EndTime(i + 1));
+    // Strictly between the neighbouring edges: two switches of one channel never share a minute.
+    const int after = i == 0 ? -1 : EndTime(i - 1);
+    const int before = EndTime(i + 1);
+    int t = MinutesOfPixel(pixel);
+    if (t <= after)
+        t = after / 5 * 5 + 5;
+    if (t >= before)
+        t = (before - 1) / 5 * 5;
+    if (t > after && t < before)
+        zones_[size_t(i)].EndTime = t;
 }
 
 void TZoneStrip::AddSwitch(int minutes, uint8_t state) {
-    const bool first = zones_.empty();
-    AddZone();
-    zones_[0].EndTime = std::min(minutes, zones_[1].EndTime);
-    zones_[0].State = state;
-    if (first)
-        zones_[1].State = uint8_t(1 - state); // the day's end
+    if (zones_.empty())
+        zones_.push_back({kDayMinutes, uint8_t(1 - state)}); // the day's end
+    zones_.insert(zones_.begin(), {std::min(minutes, zones_.front().EndTime), state});
 }
 
 namespace {

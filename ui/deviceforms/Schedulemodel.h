@@ -68,12 +68,14 @@ bool ExportScheduleFile(std::string_view path, const ELEMList& channels, std::st
 
 // One channel strip of the graphic view: contiguous zones from pixel 0 to kStripWidth, left to
 // right. A zone's right edge is a switching time (3 pixels = 5 minutes) and its state the one
-// switched to there; the rightmost zone ends the day and gives no entry. A zone keeps its time to
-// the minute until its edge is dragged, so a day drawn and read back is the same day.
+// switched to there; the rightmost zone ends the day and gives no entry. A zone is drawn in the
+// state in force within it, the one switched to at its left edge. A zone keeps its time to the
+// minute until its edge is dragged, so a day drawn and read back is the same day.
 inline constexpr int kStripWidth = 864;
 inline constexpr int kNewZoneWidth = 50;
 inline constexpr int kDayMinutes = 24 * 60;
 inline constexpr int kLatestMinute = 23 * 60 + 55;
+inline constexpr int kMinSplitWidth = 6; // pixels: two 5-minute steps
 
 int PixelOfMinutes(int minutes); // clamped into the strip; the day's end is its right edge
 int MinutesOfPixel(int pixel);   // 5-minute steps, clamped to 0:00-23:55
@@ -91,14 +93,19 @@ public:
     int Left(int i) const { return i == 0 ? 0 : Right(i - 1); }
     int EndTime(int i) const { return zones_[size_t(i)].EndTime; }
 
+    // The state in force within zone i; before the day's first switch, the other one than that
+    // switch's.
+    uint8_t DrawnState(int i) const;
+
     void Clear() { zones_.clear(); }
-    // Two zones on an empty strip, else one new leftmost zone cut from the old leftmost.
+    // Two zones on an empty strip, else one new zone cut from the left part of the leftmost zone
+    // that has room for it (none when no zone has): its edge never shares a time with another.
     void AddZone();
     // The leftmost zone, or both when exactly two remain: a strip never keeps a single zone.
     void DeleteZone();
     void Invert();
-    // Moves zone i's right edge to the pixel, kept between its neighbours' edges; the rightmost
-    // edge stays, and an edge left where it is keeps its exact time.
+    // Moves zone i's right edge to the pixel, kept strictly between its neighbours' edges; the
+    // rightmost edge stays, and an edge left where it is keeps its exact time.
     void DragEdge(int i, int pixel);
     // Adds a leftmost zone switching to state at the time, as the drawing of a day does (latest
     // first); the switches already drawn keep their states.

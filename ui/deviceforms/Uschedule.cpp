@@ -40,6 +40,9 @@ constexpr int kFormWidth = 567;
 constexpr int kStripLeft = 8;
 constexpr int kStripHeight = 41;
 constexpr int kStripPitch = 95;
+// A zone shows the channel lit or dark.
+constexpr TColor kOnColour = clYellow;
+constexpr TColor kOffColour = clBlack;
 
 std::string EndTimeText(int minutes) { return IntToStr(minutes / 60) + ":" + IntToStr(minutes % 60); }
 
@@ -417,7 +420,7 @@ void TfrmSchedule::PlaceStrip(int channel) {
         z->EndTime = s.EndTime(i);
         z->State = zone.State;
         z->Panel->SetBounds(s.Left(i), 1, s.Right(i) - s.Left(i), strip->Height() - 2);
-        z->Panel->SetColor(zone.State ? clBlack : clYellow);
+        z->Panel->SetColor(s.DrawnState(i) ? kOnColour : kOffColour);
         z->Label->SetCaption(EndTimeText(z->EndTime));
         z->Label->SetTop(strip->Top() + strip->Height() + 5);
         z->Label->SetLeft(strip->Left() + s.Right(i) - z->Label->Width() / 2);

@@ -73,15 +73,10 @@ protected:
     int DisplayState();
     void Paint() override;
     void PaintBackground(HDC DC) override;
-    // Drawn at once while on screen; a box not shown is drawn whole when it first shows.
-    void UpdateDisplay() override {
-        if (Showing())
-            Paint();
-    }
-    void RepaintDisplay() override {
-        if (Showing())
-            Paint();
-    }
+    // Through the window's own paint: a canvas draws only inside one. A box not on screen is drawn
+    // whole when it shows.
+    void UpdateDisplay() override { Invalidate(); }
+    void RepaintDisplay() override { Invalidate(); }
     TRect GetHotTrackRect() override { return GlyphRect(); }
     void KeyPress(char& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

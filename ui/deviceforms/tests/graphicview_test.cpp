@@ -19,6 +19,7 @@
 #include "grids.h"
 #include "inputkit.h"
 #include "scheduledays.h"
+#include "screenkit.h"
 #include "stdctrls.h"
 
 namespace {
@@ -120,6 +121,122 @@ struct ScheduleByHand : testing::Test {
         }
     }
 };
+
+// Channel 1's switches of the stored day, in time order: the minute and the state switched to.
+std::vector<std::pair<int, int>> Channel1Switches(const ELEMList& channels) {
+    std::vector<std::pair<int, int>> out;
+    for (const TScheduleEntry& e : ReadDay(channels, kFirstOfMarch))
+        if (e.Flags & 0x01)
+            out.push_back({e.Hour * 60 + e.Minute, (e.Flags >> 4) & 1});
+    return out;
+}
+
+// Channel 1's strip, painted afresh, shows after each stored switch the state switched to, lit or
+// dark, up to the next switch; the strip's model says the same.
+void ExpectStripDrawsTheStoredDay(TfrmSchedule& form, const ELEMList& channels) {
+    const auto switches = Channel1Switches(channels);
+    const TZoneStrip& strip = form.Strip(0);
+    ASSERT_EQ(strip.Count(), int(switches.size()) + 1);
+    TBitmap shown;
+    screenkit::Client(form.pnChannel[0], shown);
+    const int y = form.pnChannel[0]->Height() / 2;
+    for (size_t k = 0; k < switches.size(); ++k) {
+        const int from = PixelOfMinutes(switches[k].first);
+        const int to = k + 1 < switches.size() ? PixelOfMinutes(switches[k + 1].first) : kStripWidth;
+        const std::string at = "after the switch at " + IntToStr(switches[k].first) + " minutes";
+        EXPECT_EQ(strip.DrawnState(int(k) + 1), switches[k].second) << at;
+        if (to - from < 3)
+            continue;
+        EXPECT_EQ(shown.Canvas()->GetPixel((from + to) / 2, y), switches[k].second ? clYellow : clBlack)
+            << at;
+    }
+}
+
+struct TDrawnCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> rows; // time typed, channel 1's text
+};
+void PrintTo(const TDrawnCase& c, std::ostream* os) { *os << c.name; }
+
+class StripColours : public ScheduleByHand, public testing::WithParamInterface<TDrawnCase> {};
+
+TEST_P(StripColours, ShowTheStatesOfTheEntriesBeforeAndAfterAnEdit) {
+    Open();
+    for (const auto& [time, text] : GetParam().rows)
+        TypeRow(time, {text});
+    ClickMiddle(form->btSetSchedule);
+    ASSERT_EQ(Channel1Switches(channels).size(), GetParam().rows.size());
+    ShowGraphic();
+    ExpectStripDrawsTheStoredDay(*form, channels);
+    // Edited on the strip and stored: the strip still shows what is stored.
+    ClickMiddle(form->btInvertZone[0]);
+    ClickMiddle(form->btSetSchedule);
+    ExpectStripDrawsTheStoredDay(*form, channels);
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Schedule, StripColours,
+                         testing::Values(TDrawnCase{"OffTwiceInARow", {{"1845", "ОТКЛ."}, {"2355", "ОТКЛ."}}},
+                                         TDrawnCase{"OnTwiceInARow",
+                                                    {{"0700", "ВКЛ."}, {"0900", "ВКЛ."}, {"1700", "ОТКЛ."}}},
+                                         TDrawnCase{"OnThenOff", {{"0730", "ВКЛ."}, {"1845", "ОТКЛ."}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct TMidnightCase {
+    const char* name;
+    int presses;
+};
+void PrintTo(const TMidnightCase& c, std::ostream* os) { *os << c.name; }
+
+class MidnightZones : public ScheduleByHand, public testing::WithParamInterface<TMidnightCase> {};
+
+// A day that starts with a switch at 0:00: each added zone is one the user sees and drags, and
+// no two switches of the channel share a minute.
+TEST_P(MidnightZones, AddedZonesAreSeenDraggedAndStoredApart) {
+    Open();
+    TypeRow("0000", {"ВКЛ."});
+    TypeRow("1200", {"ОТКЛ."});
+    ClickMiddle(form->btSetSchedule);
+    ShowGraphic();
+    for (int n = 0; n < GetParam().presses; ++n)
+        ClickMiddle(form->btAddZone[0]);
+    ASSERT_EQ(form->Strip(0).Count(), 3 + GetParam().presses);
+    // The switch at midnight leaves the leftmost zone no width; every other one is seen.
+    int i = 0;
+    TScheduleItem* added = nullptr;
+    for (ELEM* e = form->Zones(0).Newest; e; e = e->Older, ++i) {
+        auto* z = static_cast<TScheduleItem*>(e);
+        if (i == 0)
+            continue;
+        EXPECT_GE(z->Panel->Width(), 3) << "zone " << i;
+        if (i == 1)
+            added = z;
+    }
+    ASSERT_NE(added, nullptr);
+    const int w = added->Panel->Width(), h = added->Panel->Height();
+    Drag(added->Panel, w - 2, h / 2, w - 2 + 30, h / 2);
+    const int dragged = added->EndTime;
+    EXPECT_EQ(added->Label->Caption(), IntToStr(dragged / 60) + ":" + IntToStr(dragged % 60));
+    ExpectPanelsFollowTheStrips();
+    ClickMiddle(form->btSetSchedule);
+    ExpectStripDrawsTheStoredDay(*form, channels);
+
+    const auto switches = Channel1Switches(channels);
+    ASSERT_EQ(switches.size(), size_t(2 + GetParam().presses));
+    EXPECT_EQ(switches.front(), std::make_pair(0, 1));
+    EXPECT_EQ(switches.back(), std::make_pair(12 * 60, 0));
+    for (size_t k = 1; k < switches.size(); ++k)
+        EXPECT_LT(switches[k - 1].first, switches[k].first) << "two switches at one minute";
+    EXPECT_EQ(switches[1].first, dragged);
+    ShowTable();
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"0:0", "ВКЛ.", "НЕТ", "НЕТ", "НЕТ"}));
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Schedule, MidnightZones,
+                         testing::Values(TMidnightCase{"OnePress", 1}, TMidnightCase{"TwoPresses", 2},
+                                         TMidnightCase{"ThreePresses", 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScheduleByHand, TheTypedDayComesBackFromTheGraphicViewUnchanged) {
     Open();

@@ -350,6 +350,38 @@ INSTANTIATE_TEST_SUITE_P(ZoneStrip, EdgeDrags,
                                          DragCase{"PastTheStripIsTheLastStep", 2000, kLatestMinute}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ZoneStrip, AnEdgeDraggedOntoItsNeighbourStopsAStepShortOfIt) {
+    struct Case {
+        const char* name;
+        int edge, pixel, minutes;
+    };
+    // Edges at 0:40 and 1:20 before each drag.
+    for (const Case& c : {Case{"FirstOntoSecond", 0, 200, 75}, Case{"SecondOntoFirst", 1, 0, 45},
+                          Case{"SecondPastTheDay", 1, 2000, kLatestMinute}}) {
+        TZoneStrip s;
+        s.AddZone();
+        s.AddZone();
+        ASSERT_EQ(s.EndTime(0), 40);
+        ASSERT_EQ(s.EndTime(1), 80);
+        s.DragEdge(c.edge, c.pixel);
+        EXPECT_EQ(s.EndTime(c.edge), c.minutes) << c.name;
+    }
+}
+
+TEST(ZoneStrip, AZoneAddedAfterASwitchAtMidnightTakesTheFirstStretchWithRoom) {
+    TZoneStrip strips[kScheduleChannels];
+    DrawDay({E(0, 0, 0x11), E(0, 5, 0x01), E(12, 0, 0x11)}, strips);
+    TZoneStrip& s = strips[0];
+    s.AddZone();
+    // 0:00-0:05 is one step, too narrow to cut; 0:05-12:00 gives up its left part.
+    ASSERT_EQ(s.Count(), 5);
+    EXPECT_EQ(s.EndTime(2), 85) << "a 50-pixel zone from 0:05 ends at 1:25";
+    EXPECT_EQ(s.DrawnState(2), 0) << "the state switched to at 0:05 holds up to the new edge";
+    EXPECT_EQ(s.DrawnState(3), 1) << "and the other one after it";
+    EXPECT_EQ(ReadStrips(strips),
+              (std::vector{E(0, 0, 0x11), E(0, 5, 0x01), E(1, 25, 0x11), E(12, 0, 0x11)}));
+}
+
 TEST(ZoneStrip, DrawnDayStoresBackToTheMinute) {
     // Channel 1 on at 8:00, off at 17:32; channel 2 on at 8:00 too.
     std::vector<TScheduleEntry> day = {E(8, 0, 0x33), E(17, 32, 0x01)};

@@ -1,11 +1,15 @@
-// A glyph check box changed while it is not on screen draws nothing then; when it shows, its window
+// A glyph check box or radio button draws a change of state on screen as it happens, whatever made
+// the change; one changed while it is not on screen draws nothing then, and when it shows, its window
 // holds the same pixels as a box changed on screen.
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include "Gwradchk.h"
 #include "extctrls.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "screenkit.h"
 
 namespace {
@@ -52,5 +56,70 @@ TEST(GwCheckBoxShown, ABoxCheckedWhileHiddenShowsAsOneCheckedOnScreen) {
     EXPECT_EQ(differ, 0);
     EXPECT_TRUE(hidden->Checked());
 }
+
+enum class TBoxKind { CheckBox, RadioButton, FlatCheckBox, FlatRadioButton };
+enum class TChangePath { Click, Space, Code };
+
+struct TTickCase {
+    const char* name;
+    TBoxKind kind;
+    TChangePath path;
+};
+void PrintTo(const TTickCase& c, std::ostream* os) { *os << c.name; }
+
+class GlyphBoxOnScreen : public testing::TestWithParam<TTickCase> {};
+
+// What the screen keeps of the box right after the change, with no paint asked for, is what a
+// fresh paint of the checked box gives, and not what it showed before.
+TEST_P(GlyphBoxOnScreen, ShowsTheChangeAtOnce) {
+    TApplication::QtApp();
+    RegisterGwButtonResources();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    const TBoxKind kind = GetParam().kind;
+    TGwCustomGlyphButton* box = nullptr;
+    if (kind == TBoxKind::CheckBox || kind == TBoxKind::FlatCheckBox)
+        box = new TGwCheckBox(&form);
+    else
+        box = new TGwRadioButton(&form);
+    box->SetParent(&form);
+    box->SetBounds(10, 10, 120, 17);
+    box->SetCaption("Канал 1");
+    box->SetHotTrack(kind == TBoxKind::FlatCheckBox || kind == TBoxKind::FlatRadioButton);
+    box->SetTabStop(false);
+    form.Show();
+    inputkit::ProcessEvents();
+    if (GetParam().path == TChangePath::Space) {
+        box->SetFocus();
+        inputkit::ProcessEvents();
+    }
+    TBitmap before, after, fresh;
+    screenkit::OnScreen(box, before);
+
+    switch (GetParam().path) {
+    case TChangePath::Click: inputkit::Click(box, 6, box->Height() / 2); break;
+    case TChangePath::Space: inputkit::Press(box, inputkit::Key::Space); break;
+    case TChangePath::Code: box->SetChecked(true); break;
+    }
+    ASSERT_TRUE(box->Checked());
+    screenkit::OnScreen(box, after);
+    screenkit::Client(box, fresh);
+    EXPECT_FALSE(screenkit::SamePixels(before, after)) << "the change is not on screen";
+    EXPECT_TRUE(screenkit::SamePixels(after, fresh)) << "the screen shows other pixels than a paint";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gw, GlyphBoxOnScreen,
+    testing::Values(TTickCase{"CheckBoxClicked", TBoxKind::CheckBox, TChangePath::Click},
+                    TTickCase{"CheckBoxSpace", TBoxKind::CheckBox, TChangePath::Space},
+                    TTickCase{"CheckBoxFromCode", TBoxKind::CheckBox, TChangePath::Code},
+                    TTickCase{"FlatCheckBoxClicked", TBoxKind::FlatCheckBox, TChangePath::Click},
+                    TTickCase{"FlatCheckBoxSpace", TBoxKind::FlatCheckBox, TChangePath::Space},
+                    TTickCase{"FlatCheckBoxFromCode", TBoxKind::FlatCheckBox, TChangePath::Code},
+                    TTickCase{"RadioButtonClicked", TBoxKind::RadioButton, TChangePath::Click},
+                    TTickCase{"RadioButtonFromCode", TBoxKind::RadioButton, TChangePath::Code},
+                    TTickCase{"FlatRadioButtonClicked", TBoxKind::FlatRadioButton, TChangePath::Click},
+                    TTickCase{"FlatRadioButtonFromCode", TBoxKind::FlatRadioButton, TChangePath::Code}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
