@@ -1,5 +1,6 @@
-// TComboBox over QComboBox: items kept in the widget, the user's choices and typing reported as
-// CBN_ notifications, the CB_ messages answered. GUI core.
+// TComboBox over QComboBox: items, choice and edit text kept by the box and mirrored in the widget,
+// the user's choices and typing written back and reported as CBN_ notifications, the CB_ messages
+// answered. GUI core.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,7 @@
-// TListBox over QListWidget: items kept in the widget, every row painted through DrawItem on the
-// control's canvas (standard rows too, so tab stops and owner-draw look alike), the LB_ messages
-// answered, the user's selection and double click reported as LBN_ notifications. GUI core.
+// TListBox over QListWidget: items kept by the box and mirrored in the widget, every row painted
+// through DrawItem on the control's canvas (standard rows too, so tab stops and owner-draw look
+// alike), the LB_ messages answered, the user's selection and double click reported as LBN_
+// notifications. GUI core.
 #include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
