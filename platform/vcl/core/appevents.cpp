@@ -57,7 +57,7 @@ void SendActivateApp(bool active) {
         return;
     TNotifyEvent& e = active ? Application->OnActivate : Application->OnDeactivate;
     if (e)
-        e(Application);
+        TMessageBoundary::Run(Application, [&] { e(Application); });
 }
 
 // Runs a worker's call on the GUI thread and waits; its exception goes back to the worker.
@@ -96,15 +96,13 @@ void InstallApplicationEvents() {
 
 void TApplication::Idle() {
     bool done = true;
-    try {
+    TMessageBoundary::Run(this, [&] {
         if (OnIdle)
             OnIdle(this, done);
         // Actions follow the program's state once it has nothing else to do.
         if (done)
             UpdateFormActions();
-    } catch (...) {
-        HandleException(this);
-    }
+    });
     // Not done: called again as soon as the queue has drained once more.
     if (!done && gIdle)
         gIdle->Arm();

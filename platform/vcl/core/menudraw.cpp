@@ -10,6 +10,7 @@
 #include "core_qt.h"
 #include "forms.h"
 #include "graphics_qt.h"
+#include "handle.h"
 #include "menus.h"
 
 namespace {
@@ -62,13 +63,10 @@ public:
                 p->save();
                 BindPainter(&canvas, p);
                 QRect q = opt->rect;
-                try {
+                TMessageBoundary::Run(item, [&] {
                     item->OnAdvancedDrawItem(item, &canvas,
                                              TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1), state);
-                } catch (...) {
-                    if (Application)
-                        Application->HandleException(item);
-                }
+                });
                 BindPainter(&canvas, nullptr);
                 p->restore();
                 return;
@@ -91,12 +89,7 @@ public:
         QPainter p(&scratch);
         TCanvas canvas;
         BindPainter(&canvas, &p);
-        try {
-            item->OnMeasureItem(item, &canvas, width, height);
-        } catch (...) {
-            if (Application)
-                Application->HandleException(item);
-        }
+        TMessageBoundary::Run(item, [&] { item->OnMeasureItem(item, &canvas, width, height); });
         BindPainter(&canvas, nullptr);
         return QSize(width, height);
     }

@@ -3,18 +3,12 @@
 
 #include "core_qt.h"
 #include "forms.h"
+#include "handle.h"
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
     TApplication::QtApp();
     FTimer = new TQtTimer();
-    QObject::connect(FTimer, &QTimer::timeout, [this] {
-        try {
-            Timer();
-        } catch (...) {
-            if (Application)
-                Application->HandleException(this);
-        }
-    });
+    QObject::connect(FTimer, &QTimer::timeout, [this] { TMessageBoundary::Run(this, [this] { Timer(); }); });
     Update();
 }
 

@@ -1,5 +1,6 @@
-// TComboBox over QComboBox: items kept in the widget, the user's choices and typing reported as
-// CBN_ notifications, the CB_ messages answered. GUI core.
+// TComboBox over QComboBox: items, choice and edit text kept by the box and mirrored in the widget,
+// the user's choices and typing written back and reported as CBN_ notifications, the CB_ messages
+// answered. GUI core.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -16,19 +17,19 @@
 #include <cstring>
 
 #include "forms.h"
+#include "handle.h"
 #include "stdctrls.h"
 #include "sysutils.h"
 #include "graphics_qt.h"
 #include "stdctrls_qt.h"
 
-// The wrapped widget as its own class, made now if it was not yet.
+// The wrapped widget, or null while it is not made.
+static QComboBox* Mirror(const TCustomComboBox* c) { return WidgetAs<QComboBox>(c); }
+// The wrapped widget, made now if it was not yet (a request the box's fields cannot answer).
 static QComboBox* Combo(const TCustomComboBox* c) {
     const_cast<TCustomComboBox*>(c)->WidgetNeeded();
     return WidgetAs<QComboBox>(c);
 }
-
-// The text as the widget would give it back (Windows-1251 through Unicode).
-static std::string AsStored(const std::string& s) { return FromQString(ToQString(s)); }
 
 static bool IsEditable(TComboBoxStyle s) { return s == csDropDown || s == csSimple; }
 
@@ -132,53 +133,65 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 TCustomComboBox::~TCustomComboBox() = default;
 
 // The QComboBox is made when the handle is first needed (a form's hidden boxes never make one), or
-// when a request needs the widget itself; it then takes what was set on the box before.
+// when a request needs the widget itself; it then shows the box's items, choice and text.
 void TCustomComboBox::CreateWidget() {
     auto* c = new TQtComboBox;
-    c->Notify = [this](WORD code) { Notify(code); };
+    // The close-up arrives queued, outside any window's message: it runs inside the boundary.
+    c->Notify = [this](WORD code) { TMessageBoundary::Run(this, [&] { Notify(code); }); };
     c->setMaxVisibleItems(FDropDownCount);
     InstallDropBelowStyle(c);
     SetWidget(this, c);
     // Only the user's acts raise events: activated and textEdited are not emitted for changes
-    // made from code.
+    // made from code. The user's choice and typing come back into the box's fields first.
     QObject::connect(c, &QComboBox::activated, [this, c](int) {
         c->Chosen = true;
         if (!FSyncing)
             Notify(CBN_SELCHANGE);
     });
+    QObject::connect(c, &QComboBox::currentIndexChanged, [this](int i) {
+        if (!FSyncing)
+            FItemIndex = i;
+    });
+    QObject::connect(c, &QComboBox::editTextChanged, [this](const QString& t) {
+        if (!FSyncing && IsEditable(FStyle))
+            FText = FromQString(t);
+    });
     ApplyStyle();
     FSyncing = true;
-    for (const auto& [text, object] : FPendingItems)
-        c->addItem(ToQString(text), QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-    c->setCurrentIndex(FPendingIndex);
-    if (c->isEditable())
-        c->setEditText(ToQString(FPendingText));
+    for (const auto& row : FRows)
+        c->addItem(ToQString(row.first));
     FSyncing = false;
+    PushChoice();
     if (FMaxLength && c->lineEdit())
         c->lineEdit()->setMaxLength(FMaxLength);
     if (FDropDownWidth)
         c->view()->setMinimumWidth(FDropDownWidth);
-    FPendingItems.clear();
-    FPendingItems.shrink_to_fit();
-    FPendingText.clear();
 }
 
 // The edit keeps at most MaxLength characters of what it is given.
-void TCustomComboBox::SetPendingText(const std::string& s) {
-    FPendingText = FMaxLength && int(s.size()) > FMaxLength ? s.substr(0, size_t(FMaxLength)) : s;
+void TCustomComboBox::SetEditText(const std::string& s) {
+    FText = FMaxLength && int(s.size()) > FMaxLength ? s.substr(0, size_t(FMaxLength)) : s;
+}
+
+void TCustomComboBox::PushChoice() {
+    QComboBox* c = Mirror(this);
+    if (!c)
+        return;
+    const bool syncing = FSyncing;
+    FSyncing = true;
+    c->setCurrentIndex(FItemIndex);
+    if (c->isEditable())
+        c->setEditText(ToQString(FText));
+    FSyncing = syncing;
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle v) {
-    // A box without its widget keeps the style, unless the change of editing would have to carry
-    // text across (the widget decides what the edit shows then).
-    if (!WidgetMade() &&
-        (IsEditable(v) == IsEditable(FStyle) || (FPendingItems.empty() && FPendingText.empty()))) {
-        FStyle = v;
-        return;
-    }
-    WidgetNeeded();
+    // A box that becomes editable shows its chosen item in the edit.
+    if (IsEditable(v) && !IsEditable(FStyle))
+        SetEditText(FItemIndex >= 0 ? FRows[size_t(FItemIndex)].first : std::string());
     FStyle = v;
-    ApplyStyle();
+    if (Mirror(this))
+        ApplyStyle();
 }
 
 void TCustomComboBox::ApplyStyle() {
@@ -194,12 +207,15 @@ void TCustomComboBox::ApplyStyle() {
         c->lineEdit()->setFrame(false);
         if (FMaxLength)
             c->lineEdit()->setMaxLength(FMaxLength);
-        QObject::connect(c->lineEdit(), &QLineEdit::textEdited, [this](const QString&) {
-            if (!FSyncing)
-                Notify(CBN_EDITCHANGE);
+        QObject::connect(c->lineEdit(), &QLineEdit::textEdited, [this](const QString& t) {
+            if (FSyncing)
+                return;
+            FText = FromQString(t);
+            Notify(CBN_EDITCHANGE);
         });
     }
     FSyncing = false;
+    PushChoice();
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
@@ -209,80 +225,56 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
                                              : CBS_DROPDOWN;
 }
 
-int TCustomComboBox::ItemIndex() const { return WidgetMade() ? Combo(this)->currentIndex() : FPendingIndex; }
+int TCustomComboBox::ItemIndex() const { return FItemIndex; }
 
+// The edit of an editable box shows the chosen item, or nothing.
 void TCustomComboBox::SetItemIndex(int v) {
     if (v < -1 || v >= FItems->Count())
         v = -1;
-    if (!WidgetMade()) {
-        // The edit of an editable box shows the chosen item, or nothing.
-        FPendingIndex = v;
-        SetPendingText(v >= 0 ? FPendingItems[size_t(v)].first : std::string());
-        return;
-    }
-    FSyncing = true;
-    Combo(this)->setCurrentIndex(v);
-    if (v < 0 && Combo(this)->isEditable())
-        Combo(this)->setEditText(QString());
-    FSyncing = false;
+    FItemIndex = v;
+    SetEditText(v >= 0 ? FRows[size_t(v)].first : std::string());
+    PushChoice();
 }
 
 std::string TCustomComboBox::GetText() const {
-    if (!WidgetMade())
-        return IsEditable(FStyle)   ? FPendingText
-               : FPendingIndex >= 0 ? FPendingItems[size_t(FPendingIndex)].first
-                                    : std::string();
-    QComboBox* c = Combo(this);
-    return FromQString(c->isEditable() ? c->currentText()
-                                       : (c->currentIndex() >= 0 ? c->currentText() : QString()));
+    return IsEditable(FStyle) ? FText : FItemIndex >= 0 ? FRows[size_t(FItemIndex)].first : std::string();
 }
 
 // Text from code: an editable box shows it as typed; a drop-down list selects the item that
 // matches it (none when no item does).
 void TCustomComboBox::CMTextChanged(TMessage& Message) {
     std::string t = TControl::GetText();
-    if (!WidgetMade()) {
-        if (IsEditable(FStyle))
-            SetPendingText(AsStored(t));
-        else
-            SetItemIndex(FItems->IndexOf(t));
-        TNativeControl::CMTextChanged(Message);
-        return;
-    }
-    FSyncing = true;
-    if (Combo(this)->isEditable())
-        Combo(this)->setEditText(ToQString(t));
-    else
-        Combo(this)->setCurrentIndex(FItems->IndexOf(t));
-    FSyncing = false;
+    if (IsEditable(FStyle)) {
+        SetEditText(AsStored(t));
+        PushChoice();
+    } else
+        SetItemIndex(FItems->IndexOf(t));
     TNativeControl::CMTextChanged(Message);
 }
 
 void TCustomComboBox::SetDropDownCount(int v) {
     FDropDownCount = std::max(1, v);
-    if (WidgetMade())
-        Combo(this)->setMaxVisibleItems(FDropDownCount);
+    if (QComboBox* c = Mirror(this))
+        c->setMaxVisibleItems(FDropDownCount);
 }
 
 void TCustomComboBox::SetItemHeight(int v) {
     if (v <= 0)
         return;
     FItemHeight = v;
-    if (!WidgetMade())
+    if (!Mirror(this))
         return;
     UpdateDelegate();
-    if (auto* d = dynamic_cast<ItemHeightDelegate*>(Combo(this)->itemDelegate()))
+    if (auto* d = dynamic_cast<ItemHeightDelegate*>(Mirror(this)->itemDelegate()))
         d->SetHeight(v);
 }
 
 void TCustomComboBox::SetMaxLength(int v) {
     FMaxLength = std::max(0, v);
-    if (!WidgetMade()) {
-        SetPendingText(FPendingText);
-        return;
-    }
-    if (QLineEdit* e = Combo(this)->lineEdit())
-        e->setMaxLength(FMaxLength ? FMaxLength : 32767);
+    SetEditText(FText);
+    if (QComboBox* c = Mirror(this))
+        if (QLineEdit* e = c->lineEdit())
+            e->setMaxLength(FMaxLength ? FMaxLength : 32767);
 }
 
 void TCustomComboBox::SetSorted(bool v) {
@@ -303,7 +295,7 @@ void TCustomComboBox::SetSorted(bool v) {
     SetText(text);
 }
 
-bool TCustomComboBox::DroppedDown() const { return WidgetMade() && Combo(this)->view()->isVisible(); }
+bool TCustomComboBox::DroppedDown() const { return Mirror(this) && Mirror(this)->view()->isVisible(); }
 
 // The list's events arrive as notifications (CBN_DROPDOWN, CBN_CLOSEUP), as for the user's acts.
 void TCustomComboBox::SetDroppedDown(bool v) {
@@ -317,8 +309,8 @@ void TCustomComboBox::SetDroppedDown(bool v) {
 
 void TCustomComboBox::SetDropDownWidth(int v) {
     FDropDownWidth = std::max(0, v);
-    if (WidgetMade())
-        Combo(this)->view()->setMinimumWidth(FDropDownWidth);
+    if (QComboBox* c = Mirror(this))
+        c->view()->setMinimumWidth(FDropDownWidth);
 }
 
 void TCustomComboBox::DropDown() {
@@ -362,11 +354,9 @@ void TCustomComboBox::UpdateDelegate() {
             FCanvas->Brush()->SetColor(focused ? clHighlight : Color());
             FCanvas->Font()->SetColor(focused ? clHighlightText : Font()->Color());
             BindPainter(FCanvas.get(), &p);
-            try {
+            TMessageBoundary::Run(this, [&] {
                 DrawItem(ItemIndex(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
-            } catch (...) {
-                Application->HandleException(this);
-            }
+            });
             BindPainter(FCanvas.get(), nullptr);
         };
     } else if (!dynamic_cast<ItemHeightDelegate*>(c->itemDelegate()))
@@ -575,91 +565,91 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     TNativeControl::Dispatch(Message);
 }
 
+// The items are the box's own; the widget, once made, shows their texts.
 std::string TComboBoxStrings::Get(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FCombo->WidgetMade())
-        return FCombo->FPendingItems[size_t(Index)].first;
-    return FromQString(Combo(FCombo)->itemText(Index));
+    return FCombo->FRows[size_t(Index)].first;
 }
 
+// The chosen item's new text is the edit's too.
 void TComboBoxStrings::Put(int Index, const std::string& S) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    FCombo->FSyncing = true;
-    Combo(FCombo)->setItemText(Index, ToQString(S));
-    FCombo->FSyncing = false;
+    FCombo->FRows[size_t(Index)].first = AsStored(S);
+    if (Index == FCombo->FItemIndex)
+        FCombo->SetEditText(FCombo->FRows[size_t(Index)].first);
+    if (QComboBox* c = Mirror(FCombo)) {
+        FCombo->FSyncing = true;
+        c->setItemText(Index, ToQString(S));
+        FCombo->FSyncing = false;
+        FCombo->PushChoice();
+    }
 }
 
 TObject* TComboBoxStrings::GetObject(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FCombo->WidgetMade())
-        return FCombo->FPendingItems[size_t(Index)].second;
-    return reinterpret_cast<TObject*>(Combo(FCombo)->itemData(Index).value<quintptr>());
+    return FCombo->FRows[size_t(Index)].second;
 }
 
 void TComboBoxStrings::PutObject(int Index, TObject* AObject) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FCombo->WidgetMade()) {
-        FCombo->FPendingItems[size_t(Index)].second = AObject;
-        return;
-    }
-    Combo(FCombo)->setItemData(Index, QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    FCombo->FRows[size_t(Index)].second = AObject;
 }
 
-int TComboBoxStrings::GetCount() const {
-    return FCombo->WidgetMade() ? Combo(FCombo)->count() : int(FCombo->FPendingItems.size());
-}
+int TComboBoxStrings::GetCount() const { return int(FCombo->FRows.size()); }
 
+// The edit text of an editable box stays, as a Windows combo box keeps it.
 void TComboBoxStrings::Clear() {
-    // The edit text of an editable box stays, as a Windows combo box keeps it.
-    if (!FCombo->WidgetMade()) {
-        FCombo->FPendingItems.clear();
-        FCombo->FPendingIndex = -1;
-        return;
+    FCombo->FRows.clear();
+    FCombo->FItemIndex = -1;
+    if (QComboBox* c = Mirror(FCombo)) {
+        FCombo->FSyncing = true;
+        c->clear();
+        FCombo->FSyncing = false;
+        FCombo->PushChoice();
     }
-    QComboBox* c = Combo(FCombo);
-    QString text = c->isEditable() ? c->currentText() : QString();
-    FCombo->FSyncing = true;
-    c->clear();
-    if (c->isEditable())
-        c->setEditText(text);
-    FCombo->FSyncing = false;
 }
 
+// Deleting the chosen item chooses the one that takes its place (the last when it was the
+// last), and the edit shows it; with no item left nothing is chosen and the edit is empty.
 void TComboBoxStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    FCombo->FSyncing = true;
-    Combo(FCombo)->removeItem(Index);
-    FCombo->FSyncing = false;
+    auto& rows = FCombo->FRows;
+    rows.erase(rows.begin() + Index);
+    int& chosen = FCombo->FItemIndex;
+    if (chosen > Index)
+        --chosen;
+    else if (chosen == Index) {
+        chosen = std::min(Index, int(rows.size()) - 1);
+        FCombo->SetEditText(chosen >= 0 ? rows[size_t(chosen)].first : std::string());
+    }
+    if (QComboBox* c = Mirror(FCombo)) {
+        FCombo->FSyncing = true;
+        c->removeItem(Index);
+        FCombo->FSyncing = false;
+        FCombo->PushChoice();
+    }
 }
 
+// The chosen item keeps its place among the others; an empty box chooses none (Qt would choose
+// the first item added).
 void TComboBoxStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FCombo->WidgetMade()) {
-        auto& items = FCombo->FPendingItems;
-        items.insert(items.begin() + Index, {AsStored(S), nullptr});
-        // The chosen item keeps its place among the others.
-        if (FCombo->FPendingIndex >= Index)
-            ++FCombo->FPendingIndex;
-        return;
+    auto& rows = FCombo->FRows;
+    rows.insert(rows.begin() + Index, {AsStored(S), nullptr});
+    if (FCombo->FItemIndex >= Index)
+        ++FCombo->FItemIndex;
+    if (QComboBox* c = Mirror(FCombo)) {
+        FCombo->FSyncing = true;
+        c->insertItem(Index, ToQString(S));
+        FCombo->FSyncing = false;
+        FCombo->PushChoice();
     }
-    QComboBox* c = Combo(FCombo);
-    // Qt selects the first item added to an empty box; Windows leaves the selection empty.
-    int before = c->currentIndex();
-    QString text = c->isEditable() ? c->currentText() : QString();
-    FCombo->FSyncing = true;
-    c->insertItem(Index, ToQString(S), QVariant::fromValue(quintptr(0)));
-    if (before < 0) {
-        c->setCurrentIndex(-1);
-        if (c->isEditable())
-            c->setEditText(text);
-    }
-    FCombo->FSyncing = false;
 }
 
 int TComboBoxStrings::Add(const std::string& S) {

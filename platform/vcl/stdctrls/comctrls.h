@@ -401,8 +401,8 @@ private:
     void SyncScrollState();
     void VScroll(int Code, int Pos);
     std::unique_ptr<TTreeNodes> FNodes;
-    // The indent set before the view is made (-1: the style's own).
-    int FPendingIndent = -1;
+    // The indent set (-1: the style's own); the view, once made, shows it.
+    int FIndent = -1;
     std::unique_ptr<TControlCanvas> FCanvas;
     TImageList* FImages = nullptr;
     TImageList* FStateImages = nullptr;
@@ -556,9 +556,10 @@ private:
     bool FChecked = true;
     TCalDayOfWeek FFirstDay = dowLocaleDefault;
     TColor FCalColors[6] = {clWindow, clWindowText, clActiveCaption, clCaptionText, clWindow, clGrayText};
-    // The value until the editor is made: its Julian day and milliseconds into the day.
-    int64_t FPendingDay = 0;
-    int FPendingMs = 0;
+    // The value: its Julian day and milliseconds into the day. The editor, once made, shows it and
+    // its changes come back here.
+    int64_t FDay = 0;
+    int FMs = 0;
 };
 
 // The month-calendar engine: as many whole months, side by side and in rows, as its size holds

@@ -30,11 +30,7 @@ LRESULT TCustomDrawDelegate::Notify(TWinControl* control, TCanvas* canvas, QAbst
     p->translate(-origin);
     BindPainter(canvas, p);
     LRESULT r = CDRF_DODEFAULT;
-    try {
-        r = control->Perform(CN_NOTIFY, 0, nm);
-    } catch (...) {
-        Application->HandleException(control);
-    }
+    TMessageBoundary::Run(control, [&] { r = control->Perform(CN_NOTIFY, 0, nm); });
     BindPainter(canvas, nullptr);
     p->restore();
     return r;

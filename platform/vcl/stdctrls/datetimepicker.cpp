@@ -276,14 +276,19 @@ private:
 } // namespace
 
 struct TDateTimePickerQt {
-    static QDateTime Pending(const TDateTimePicker* p) {
-        return QDateTime(QDate::fromJulianDay(p->FPendingDay), QTime(0, 0).addMSecs(p->FPendingMs));
+    static QDateTime Value(const TDateTimePicker* p) {
+        return QDateTime(QDate::fromJulianDay(p->FDay), QTime(0, 0).addMSecs(p->FMs));
     }
-    static void SetPending(TDateTimePicker* p, const QDateTime& v) {
-        p->FPendingDay = v.date().toJulianDay();
-        p->FPendingMs = v.time().msecsSinceStartOfDay();
+    static void SetValue(TDateTimePicker* p, const QDateTime& v) {
+        p->FDay = v.date().toJulianDay();
+        p->FMs = v.time().msecsSinceStartOfDay();
     }
     static QDateTimeEdit* Edit(const TDateTimePicker* p) { return Widget(p)->findChild<QDateTimeEdit*>(); }
+    // The editor, or null while it is not made.
+    static QDateTimeEdit* Made(const TDateTimePicker* p) {
+        QWidget* w = Widget(p);
+        return w ? w->findChild<QDateTimeEdit*>() : nullptr;
+    }
     static QCheckBox* Box(const TDateTimePicker* p) { return Widget(p)->findChild<QCheckBox*>(); }
     static TMonthGrid* Grid(const TCommonCalendar* c) { return static_cast<TMonthGrid*>(Widget(c)); }
     // The editor's presses and keys that drop, steer or close the calendar; true takes the event.
@@ -327,7 +332,7 @@ std::string DateTimeFormatToQt(const std::string& Format) {
 TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
     FMinDate = EncodeDate(1752, 9, 14);
     FMaxDate = EncodeDate(9999, 12, 31);
-    Q::SetPending(this, ToQt(::Now()));
+    Q::SetValue(this, ToQt(::Now()));
     FControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
     SetBounds(Left(), Top(), 186, 21);
     SetTabStop(true);
@@ -351,22 +356,19 @@ void TDateTimePicker::CreateWidget() {
     // The pop-up's arrow is Qt's; a press on it drops our month-calendar window instead.
     edit->setCalendarPopup(CanDrop());
     edit->setDisplayFormat(ToQString(DateTimeFormatToQt(Picture())));
-    edit->setDateTime(Q::Pending(this));
+    edit->setDateTime(Q::Value(this));
     lay->addWidget(check);
     lay->addWidget(edit, 1);
     SetWidget(this, box);
     edit->installEventFilter(new TDropWatch(edit, [this](QEvent* e) {
-        bool taken = false;
-        try {
-            taken = TDateTimePickerQt::EditorInput(this, e);
-        } catch (...) {
-            taken = true;
-            if (Application)
-                Application->HandleException(this);
-        }
+        // An event whose handler threw is taken: the editor does not act on it as well.
+        bool taken = true;
+        TMessageBoundary::Run(this, [&] { taken = TDateTimePickerQt::EditorInput(this, e); });
         return taken;
     }));
-    QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime&) {
+    // The editor's value, whoever changed it (the user, its range, its format), is the picker's.
+    QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime& v) {
+        Q::SetValue(this, v);
         if (!FSyncing)
             NotifyPicker(DTN_DATETIMECHANGE);
     });
@@ -467,7 +469,7 @@ void TDateTimePicker::ApplyFormat() {
     if (!WidgetMade()) {
         // Kept while the format shows the date only, as the editor would: the value's time goes.
         if (DateOnly(picture)) {
-            FPendingMs = 0;
+            FMs = 0;
             return;
         }
         WidgetNeeded();
@@ -475,23 +477,24 @@ void TDateTimePicker::ApplyFormat() {
     FSyncing = true;
     Q::Edit(this)->setDisplayFormat(picture);
     FSyncing = false;
+    // A new format may drop what it does not show without telling.
+    Q::SetValue(this, Q::Edit(this)->dateTime());
 }
 
-TDateTime TDateTimePicker::DateTime() const {
-    return FromQt(WidgetMade() ? Q::Edit(this)->dateTime() : Q::Pending(this));
-}
+TDateTime TDateTimePicker::DateTime() const { return FromQt(Q::Value(this)); }
 
+// The editor applies its range and format to the value; without it, the first range applies.
 void TDateTimePicker::SetDateTime(TDateTime v) {
-    if (!WidgetMade()) {
-        // Within the editor's first range, from the start of the first day to the end of the last.
-        const QDateTime first(QDate(1752, 9, 14), QTime(0, 0));
-        const QDateTime last(QDate(9999, 12, 31), QTime(23, 59, 59, 999));
-        Q::SetPending(this, std::clamp(ToQt(v), first, last));
+    if (QDateTimeEdit* e = Q::Made(this)) {
+        FSyncing = true;
+        e->setDateTime(ToQt(v));
+        FSyncing = false;
+        Q::SetValue(this, e->dateTime());
         return;
     }
-    FSyncing = true;
-    Q::Edit(this)->setDateTime(ToQt(v));
-    FSyncing = false;
+    const QDateTime first(QDate(1752, 9, 14), QTime(0, 0));
+    const QDateTime last(QDate(9999, 12, 31), QTime(23, 59, 59, 999));
+    Q::SetValue(this, std::clamp(ToQt(v), first, last));
 }
 
 TDateTime TDateTimePicker::Date() const { return std::floor(DateTime()); }
@@ -506,6 +509,7 @@ void TDateTimePicker::SetMinDate(TDateTime v) {
     FSyncing = true;
     Q::Edit(this)->setMinimumDate(ToQt(v).date());
     FSyncing = false;
+    Q::SetValue(this, Q::Edit(this)->dateTime());
 }
 
 void TDateTimePicker::SetMaxDate(TDateTime v) {
@@ -514,6 +518,7 @@ void TDateTimePicker::SetMaxDate(TDateTime v) {
     FSyncing = true;
     Q::Edit(this)->setMaximumDate(ToQt(v).date());
     FSyncing = false;
+    Q::SetValue(this, Q::Edit(this)->dateTime());
 }
 
 void TDateTimePicker::SetShowCheckbox(bool v) {

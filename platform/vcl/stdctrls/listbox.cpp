@@ -1,6 +1,7 @@
-// TListBox over QListWidget: items kept in the widget, every row painted through DrawItem on the
-// control's canvas (standard rows too, so tab stops and owner-draw look alike), the LB_ messages
-// answered, the user's selection and double click reported as LBN_ notifications. GUI core.
+// TListBox over QListWidget: items kept by the box and mirrored in the widget, every row painted
+// through DrawItem on the control's canvas (standard rows too, so tab stops and owner-draw look
+// alike), the LB_ messages answered, the user's selection and double click reported as LBN_
+// notifications. GUI core.
 #include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
@@ -45,17 +46,18 @@ public:
         FCanvas->Font()->SetColor(selected ? clHighlightText : FControl->Font()->Color());
         p->save();
         BindPainter(FCanvas, p);
-        try {
+        TMessageBoundary::Run(FControl, [&] {
             FDraw(i.row(), TRect(o.rect.left(), o.rect.top(), o.rect.right() + 1, o.rect.bottom() + 1),
                   state);
-        } catch (...) {
-            Application->HandleException(FControl);
-        }
+        });
         BindPainter(FCanvas, nullptr);
         p->restore();
     }
+    // A combo box's variable rows ask OnMeasureItem from Qt's layout.
     QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override {
-        return FMeasure(i.row(), QStyledItemDelegate::sizeHint(o, i));
+        QSize size = QStyledItemDelegate::sizeHint(o, i);
+        TMessageBoundary::Run(FControl, [&] { size = FMeasure(i.row(), size); });
+        return size;
     }
 
 private:
@@ -131,12 +133,8 @@ void TCustomListBox::CreateWidget() {
     l->setFrameShape(QFrame::NoFrame);
     l->setUniformItemSizes(FStyle != lbOwnerDrawVariable);
     l->setItemDelegate(TOwnerDrawQt::ForList(this, l));
-    for (const auto& [text, object] : FPendingItems) {
-        auto* it = new QListWidgetItem(ToQString(text), l);
-        if (object)
-            it->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-    }
-    FPendingItems = {};
+    for (const auto& row : FRows)
+        new QListWidgetItem(ToQString(row.first), l);
     SetWidget(this, l);
     // Only the user's acts raise events: selection from code runs with FSyncing set.
     QObject::connect(l, &QListWidget::itemSelectionChanged, [this] {
@@ -513,79 +511,65 @@ void TCustomListBox::Dispatch(TMessage& Message) {
 
 // ---- TListBoxStrings -----------------------------------------------------------------------------
 
-// Until the list is made, the items are the box's own.
+// The items are the box's own; the list, once made, shows their texts.
 std::string TListBoxStrings::Get(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FList->WidgetMade())
-        return FList->FPendingItems[size_t(Index)].first;
-    return FromQString(List(FList)->item(Index)->text());
+    return FList->FRows[size_t(Index)].first;
 }
 
 void TListBoxStrings::Put(int Index, const std::string& S) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FList->WidgetMade())
-        FList->FPendingItems[size_t(Index)].first = S;
-    else
-        List(FList)->item(Index)->setText(ToQString(S));
+    FList->FRows[size_t(Index)].first = AsStored(S);
+    if (QListWidget* l = List(FList))
+        l->item(Index)->setText(ToQString(S));
 }
 
 TObject* TListBoxStrings::GetObject(int Index) const {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FList->WidgetMade())
-        return FList->FPendingItems[size_t(Index)].second;
-    return reinterpret_cast<TObject*>(List(FList)->item(Index)->data(Qt::UserRole).value<quintptr>());
+    return FList->FRows[size_t(Index)].second;
 }
 
 void TListBoxStrings::PutObject(int Index, TObject* AObject) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FList->WidgetMade())
-        FList->FPendingItems[size_t(Index)].second = AObject;
-    else
-        List(FList)->item(Index)->setData(Qt::UserRole,
-                                          QVariant::fromValue(reinterpret_cast<quintptr>(AObject)));
+    FList->FRows[size_t(Index)].second = AObject;
 }
 
-int TListBoxStrings::GetCount() const {
-    return FList->WidgetMade() ? List(FList)->count() : int(FList->FPendingItems.size());
-}
+int TListBoxStrings::GetCount() const { return int(FList->FRows.size()); }
 
 void TListBoxStrings::Clear() {
-    if (!FList->WidgetMade()) {
-        FList->FPendingItems.clear();
-        return;
+    FList->FRows.clear();
+    if (QListWidget* l = List(FList)) {
+        FList->FSyncing = true;
+        l->clear();
+        FList->FSyncing = false;
     }
-    FList->FSyncing = true;
-    List(FList)->clear();
-    FList->FSyncing = false;
 }
 
 void TListBoxStrings::Delete(int Index) {
     if (Index < 0 || Index >= GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FList->WidgetMade()) {
-        FList->FPendingItems.erase(FList->FPendingItems.begin() + Index);
-        return;
+    FList->FRows.erase(FList->FRows.begin() + Index);
+    if (QListWidget* l = List(FList)) {
+        FList->FSyncing = true;
+        delete l->takeItem(Index);
+        FList->FSyncing = false;
     }
-    FList->FSyncing = true;
-    delete List(FList)->takeItem(Index);
-    FList->FSyncing = false;
 }
 
 void TListBoxStrings::Insert(int Index, const std::string& S) {
     if (Index < 0 || Index > GetCount())
         Error("List index out of bounds (%d)", Index);
-    if (!FList->WidgetMade()) {
-        FList->FPendingItems.insert(FList->FPendingItems.begin() + Index, {S, nullptr});
-        return;
+    FList->FRows.insert(FList->FRows.begin() + Index, {AsStored(S), nullptr});
+    if (QListWidget* l = List(FList)) {
+        FList->FSyncing = true;
+        l->insertItem(Index, ToQString(S));
+        FList->FSyncing = false;
+        FList->Measure(Index);
     }
-    FList->FSyncing = true;
-    List(FList)->insertItem(Index, ToQString(S));
-    FList->FSyncing = false;
-    FList->Measure(Index);
 }
 
 int TListBoxStrings::Add(const std::string& S) {

@@ -26,6 +26,14 @@
 
 // The wrapped widgets as their own classes.
 static QLineEdit* Line(const TCustomEdit* e) { return WidgetAs<QLineEdit>(e); }
+// An empty selection is a caret position (setSelection would leave the caret where it was).
+static void ShowSelection(QLineEdit* e, int start, int end) {
+    if (start == end) {
+        e->deselect();
+        e->setCursorPosition(start);
+    } else
+        e->setSelection(start, end - start);
+}
 // The line editor, made now if it was not yet (a request its kept fields cannot answer).
 static QLineEdit* LineNeeded(TCustomEdit* e) {
     e->WidgetNeeded();
@@ -218,31 +226,46 @@ TCustomEdit::TCustomEdit(TComponent* AOwner, bool /*multiLine*/) : TNativeContro
     SetColor(clWindow);
 }
 
+// The line editor shows the edit's fields; the user's changes come back into them.
 void TCustomEdit::CreateWidget() {
     auto* e = new QLineEdit;
     e->setFrame(false);
     e->setValidator(new TLengthLimit(e, &FMaxLength));
     SetWidget(this, e);
     QObject::connect(e, &QLineEdit::textChanged, [this](const QString&) {
+        TakeEditorState();
         if (!FSyncing)
             Notify(EN_CHANGE);
     });
-    // What was set before, as the editor would have it: setText clears the modified flag.
+    QObject::connect(e, &QLineEdit::cursorPositionChanged, [this](int, int) { TakeEditorState(); });
+    QObject::connect(e, &QLineEdit::selectionChanged, [this] { TakeEditorState(); });
+    // setText clears the modified flag and leaves the caret at the end: the kept caret, selection
+    // and flag go in after it.
+    FPushing = true;
     FSyncing = true;
-    e->setText(QString::fromStdU16String(FPendingText));
+    e->setText(QString::fromStdU16String(FText));
     FSyncing = false;
-    // A caret or selection placed before, where setText left the caret at the end.
-    if (FPendingSelStart >= 0) {
-        if (FPendingSelStart == FPendingSelEnd)
-            e->setCursorPosition(FPendingSelStart);
-        else
-            e->setSelection(FPendingSelStart, FPendingSelEnd - FPendingSelStart);
-    }
-    e->setReadOnly(FPendingReadOnly);
-    e->setModified(FPendingModified);
+    ShowSelection(e, FSelStart, FSelEnd);
+    e->setReadOnly(FReadOnly);
+    e->setModified(FModified);
+    FPushing = false;
     e->setEchoMode(FPasswordChar ? QLineEdit::Password : QLineEdit::Normal);
-    FPendingText = {};
     ApplyAlignment();
+}
+
+// The user's typing, caret moves and undo come back into the fields; what the edit pushes into
+// the editor itself is not read back half done.
+void TCustomEdit::TakeEditorState() {
+    QLineEdit* e = Line(this);
+    if (FPushing || !e)
+        return;
+    FText = e->text().toStdU16String();
+    FModified = e->isModified();
+    if (e->hasSelectedText()) {
+        FSelStart = int(e->selectionStart());
+        FSelEnd = FSelStart + int(e->selectedText().size());
+    } else
+        FSelStart = FSelEnd = int(e->cursorPosition());
 }
 
 TCustomEdit::~TCustomEdit() = default;
@@ -279,79 +302,55 @@ void TCustomEdit::ApplyAlignment() {
     }
 }
 
-TQtString TCustomEdit::EditorText() const {
-    if (!WidgetMade())
-        return QString::fromStdU16String(FPendingText);
-    return Line(this) ? Line(this)->text() : QString();
-}
+TQtString TCustomEdit::EditorText() const { return QString::fromStdU16String(FText); }
 
+// As the editor's setText: the modified flag clears, the caret goes to the end, and a new text is
+// reported.
 void TCustomEdit::SetEditorText(const TQtString& s) {
-    if (!WidgetMade()) {
-        // As setText: the modified flag clears, and a new text is reported.
-        FPendingModified = false;
-        if (s == QString::fromStdU16String(FPendingText))
-            return;
-        FPendingText = s.toStdU16String();
-        FPendingSelStart = FPendingSelEnd = -1;
-        if (!FSyncing)
-            Notify(EN_CHANGE);
+    FModified = false;
+    if (s == EditorText()) {
+        if (QLineEdit* e = Line(this))
+            e->setModified(false);
         return;
     }
-    if (Line(this))
-        Line(this)->setText(s);
+    FText = s.toStdU16String();
+    FSelStart = FSelEnd = int(FText.size());
+    if (QLineEdit* e = Line(this)) {
+        const bool pushing = FPushing;
+        FPushing = true;
+        e->setText(s);
+        FPushing = pushing;
+        return;
+    }
+    if (!FSyncing)
+        Notify(EN_CHANGE);
 }
 
 void TCustomEdit::GetSel(int& start, int& end) const {
-    if (!WidgetMade()) {
-        // A text set from code leaves the caret at its end, with nothing selected.
-        start = FPendingSelStart >= 0 ? FPendingSelStart : int(FPendingText.size());
-        end = FPendingSelStart >= 0 ? FPendingSelEnd : start;
-        return;
-    }
-    QLineEdit* e = Line(this);
-    if (!e) {
-        start = end = 0;
-        return;
-    }
-    if (e->hasSelectedText()) {
-        start = int(e->selectionStart());
-        end = start + int(e->selectedText().size());
-    } else {
-        start = end = int(e->cursorPosition());
-    }
+    start = FSelStart;
+    end = FSelEnd;
 }
 
+// start -1 removes the selection, leaving the caret at its end.
 void TCustomEdit::SetSel(int start, int end) {
-    QLineEdit* e = WidgetMade() ? Line(this) : nullptr;
-    if (WidgetMade() && !e)
-        return;
-    const int len = e ? int(e->text().size()) : int(FPendingText.size());
-    if (start >= 0) {
+    const int len = int(FText.size());
+    if (start < 0)
+        start = end = FSelEnd;
+    else {
         if (end < 0 || end > len)
             end = len;
         start = std::min(start, len);
         if (end < start)
             std::swap(start, end);
     }
-    if (!e) {
-        // Kept as the editor would place it: the caret at the selection's end.
-        if (start < 0) {
-            int a, b;
-            GetSel(a, b);
-            start = end = b;
-        }
-        FPendingSelStart = start;
-        FPendingSelEnd = end;
-        return;
+    FSelStart = start;
+    FSelEnd = end;
+    if (QLineEdit* e = Line(this)) {
+        const bool pushing = FPushing;
+        FPushing = true;
+        ShowSelection(e, FSelStart, FSelEnd);
+        FPushing = pushing;
     }
-    // An empty selection is a caret position (setSelection would leave the caret where it was).
-    if (start < 0 || end == start) {
-        e->deselect();
-        if (start >= 0)
-            e->setCursorPosition(start);
-        return;
-    }
-    e->setSelection(start, end - start);
 }
 
 void TCustomEdit::ReplaceSel(const TQtString& s) {
@@ -360,24 +359,18 @@ void TCustomEdit::ReplaceSel(const TQtString& s) {
 }
 
 void TCustomEdit::EditorSetReadOnly(bool v) {
-    if (!WidgetMade())
-        FPendingReadOnly = v;
-    else if (Line(this))
-        Line(this)->setReadOnly(v);
+    FReadOnly = v;
+    if (QLineEdit* e = Line(this))
+        e->setReadOnly(v);
 }
 
-bool TCustomEdit::EditorReadOnly() const {
-    return WidgetMade() ? Line(this) && Line(this)->isReadOnly() : FPendingReadOnly;
-}
-bool TCustomEdit::EditorModified() const {
-    return WidgetMade() ? Line(this) && Line(this)->isModified() : FPendingModified;
-}
+bool TCustomEdit::EditorReadOnly() const { return FReadOnly; }
+bool TCustomEdit::EditorModified() const { return FModified; }
 
 void TCustomEdit::EditorSetModified(bool v) {
-    if (!WidgetMade())
-        FPendingModified = v;
-    else if (Line(this))
-        Line(this)->setModified(v);
+    FModified = v;
+    if (QLineEdit* e = Line(this))
+        e->setModified(v);
 }
 
 void TCustomEdit::EditorUndo() {
@@ -803,17 +796,14 @@ void TCustomMemo::ReplaceSel(const TQtString& s) {
     Memo(this)->ensureCursorVisible();
 }
 
-// Until the editor is made, the read-only flag is kept as the single-line edit keeps it; the empty
-// memo is unmodified and has nothing to undo.
+// The read-only flag is the edit's field, shown by the editor once made; the empty memo without its
+// editor is unmodified and has nothing to undo.
 void TCustomMemo::EditorSetReadOnly(bool v) {
-    if (!WidgetMade())
-        TCustomEdit::EditorSetReadOnly(v);
-    else
-        Memo(this)->setReadOnly(v);
+    TCustomEdit::EditorSetReadOnly(v);
+    if (QPlainTextEdit* m = Memo(this))
+        m->setReadOnly(v);
 }
-bool TCustomMemo::EditorReadOnly() const {
-    return WidgetMade() ? Memo(this)->isReadOnly() : TCustomEdit::EditorReadOnly();
-}
+bool TCustomMemo::EditorReadOnly() const { return TCustomEdit::EditorReadOnly(); }
 bool TCustomMemo::EditorModified() const { return WidgetMade() && Memo(this)->document()->isModified(); }
 void TCustomMemo::EditorSetModified(bool v) {
     if (v || WidgetMade())

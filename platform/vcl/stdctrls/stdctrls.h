@@ -24,10 +24,11 @@ using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, in
 struct TOwnerDrawQt;
 
 // Base of the controls that wrap a Qt widget. The widget lives as long as the control, so its
-// state (text, items, selection) needs no copy while there is no handle; it is put into the handle
-// when one is made and taken out again before the handle goes. A control may make its widget late
-// (CreateWidget): then it keeps what is set before in its own fields until the widget is made, on
-// the handle's first need or on the first request the fields cannot answer.
+// state needs no copy while there is no handle; it is put into the handle when one is made and
+// taken out again before the handle goes. A control may make its widget late (CreateWidget), on the
+// handle's first need or on the first request its fields cannot answer: its fields are then its
+// state, pushed into the widget when it is made, and the widget's signals write the user's changes
+// back.
 class TNativeControl : public TWinControl {
 public:
     explicit TNativeControl(TComponent* AOwner);
@@ -136,11 +137,15 @@ protected:
     void CreateWidget() override;
 
 private:
-    // What a single-line edit's editor would hold, kept until it is made.
-    std::u16string FPendingText;
-    // The caret or selection placed before the editor is made; -1: at the text's end.
-    int FPendingSelStart = -1, FPendingSelEnd = -1;
-    bool FPendingReadOnly = false, FPendingModified = false;
+    // A single-line edit's state: its line editor, once made, shows it and the user's changes come
+    // back here (a memo keeps only the read-only flag; its editor holds the rest).
+    void TakeEditorState();
+    std::u16string FText;
+    // The selection in UTF-16 positions, start <= end; equal: the caret.
+    int FSelStart = 0, FSelEnd = 0;
+    bool FReadOnly = false, FModified = false;
+    // Set while the edit pushes its fields into the editor: the editor's signals are its echo.
+    bool FPushing = false;
     TBorderStyle FBorderStyle = bsSingle;
     TEditCharCase FCharCase = ecNormal;
     char FPasswordChar = 0;
@@ -226,7 +231,7 @@ public:
 
 class TCustomComboBox;
 
-// The items of a combo box, kept in its widget (objects per item in the widget's item data).
+// The items of a combo box, kept by the box and mirrored into its widget.
 class TComboBoxStrings : public TStrings {
 public:
     explicit TComboBoxStrings(TCustomComboBox* combo) : FCombo(combo) {}
@@ -305,12 +310,15 @@ private:
     int FindString(const std::string& s, int after, bool exact) const;
     void UpdateDelegate();
     void ApplyStyle();
-    void SetPendingText(const std::string& s);
-    // What the box holds until its widget is made: the items with their objects, the chosen one,
-    // the edit's text.
-    std::vector<std::pair<std::string, TObject*>> FPendingItems;
-    int FPendingIndex = -1;
-    std::string FPendingText;
+    // The edit's text as the edit keeps it: at most MaxLength characters.
+    void SetEditText(const std::string& s);
+    // Pushes the choice and the edit's text into the widget, when there is one.
+    void PushChoice();
+    // The box's state; the widget, once made, mirrors it and the user's changes come back here.
+    std::vector<std::pair<std::string, TObject*>> FRows;
+    int FItemIndex = -1;
+    // The edit's text (editable styles); a list-only box shows its chosen item.
+    std::string FText;
     std::unique_ptr<TComboBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
     int FDropDownWidth = 0;
@@ -330,7 +338,7 @@ public:
 
 class TCustomListBox;
 
-// The items of a list box, kept in its widget (objects per item in the widget's item data).
+// The items of a list box, kept by the box and mirrored into its list.
 class TListBoxStrings : public TStrings {
 public:
     explicit TListBoxStrings(TCustomListBox* list) : FList(list) {}
@@ -402,8 +410,8 @@ private:
     void UpdateSelectionMode();
     void Measure(int Index);
     int FindString(const std::string& s, int after, bool exact) const;
-    // The items with their objects until the list is made.
-    std::vector<std::pair<std::string, TObject*>> FPendingItems;
+    // The items with their objects; the list, once made, shows the texts.
+    std::vector<std::pair<std::string, TObject*>> FRows;
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
     std::vector<int> FTabStops; // dialog units

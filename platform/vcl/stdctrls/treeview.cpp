@@ -431,8 +431,8 @@ void TCustomTreeView::CreateWidget() {
     q->setColumnCount(1);
     q->setItemDelegate(new TTreeViewQt::TDelegate(this, q));
     q->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-    if (FPendingIndent >= 0)
-        q->setIndentation(FPendingIndent);
+    if (FIndent >= 0)
+        q->setIndentation(FIndent);
     if (!(FShowRoot && FShowButtons))
         q->setRootIsDecorated(false);
     if (FNodes->FUpdate > 0)
@@ -814,18 +814,17 @@ void TCustomTreeView::SetShowRoot(bool v) {
     Tree(this)->setRootIsDecorated(v && FShowButtons);
 }
 
-// Kept until the view is made; the style's own indent needs the view.
+// The style's own indent, before one is set, needs the view.
 int TCustomTreeView::Indent() const {
-    if (!WidgetMade() && FPendingIndent >= 0)
-        return FPendingIndent;
+    if (FIndent >= 0)
+        return FIndent;
     const_cast<TCustomTreeView*>(this)->WidgetNeeded();
     return Tree(this)->indentation();
 }
 void TCustomTreeView::SetIndent(int v) {
-    if (!WidgetMade())
-        FPendingIndent = std::max(0, v);
-    else
-        Tree(this)->setIndentation(v);
+    FIndent = std::max(0, v);
+    if (WidgetMade())
+        Tree(this)->setIndentation(FIndent);
 }
 
 void TCustomTreeView::SetSortType(TSortType v) {

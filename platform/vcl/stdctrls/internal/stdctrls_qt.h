@@ -29,6 +29,10 @@ template <class W> W* WidgetAs(const TNativeControl* c) {
 }
 inline void SetWidget(TNativeControl* c, QWidget* w) { TNativeControlQt::SetWidget(c, w); }
 
+// Text as the widget would give it back (Windows-1251 through Unicode): what a control keeps for
+// its widget answers the same before and after the widget is made.
+inline std::string AsStored(const std::string& s) { return FromQString(ToQString(s)); }
+
 class QAbstractItemDelegate;
 class QObject;
 

@@ -105,15 +105,27 @@ protected:
     }
 
     // The case set on both: they answer alike before the form shows and after, once the late one
-    // has made its widget, and the two widgets come out alike.
-    void ExpectTheLateAsTheEarly() {
+    // has made its widget, and the two widgets come out alike. Returns the two.
+    auto ExpectTheLateAsTheEarly() {
         auto [late, early] = MakeBoth();
         this->GetParam().Set(early);
         this->GetParam().Set(late);
         EXPECT_EQ(self().Answers(late), self().Answers(early));
         Form->Show();
         self().AfterShow();
-        ASSERT_TRUE(self().WidgetMade(late));
+        EXPECT_TRUE(self().WidgetMade(late));
+        EXPECT_EQ(self().Answers(late), self().Answers(early));
+        self().ExpectSameWidgets(late, early);
+        return std::pair{late, early};
+    }
+
+    // As above, then the case once more on both, now that both have their widgets: the edits the
+    // widget mirrors come out as the edits made before it.
+    void ExpectTheLateAsTheEarlyBeforeAndAfter() {
+        auto [late, early] = ExpectTheLateAsTheEarly();
+        this->GetParam().Set(early);
+        this->GetParam().Set(late);
+        self().AfterShow();
         EXPECT_EQ(self().Answers(late), self().Answers(early));
         self().ExpectSameWidgets(late, early);
     }
@@ -195,6 +207,7 @@ struct LazyCombo : TLazyTest<LazyCombo, TComboBox*> {
 };
 
 TEST_P(LazyCombo, WhatIsSetBeforeTheWidgetComesOutAsOnABoxMadeAtOnce) { ExpectTheLateAsTheEarly(); }
+TEST_P(LazyCombo, WhatIsSetAgainOnceTheWidgetExistsComesOutAlike) { ExpectTheLateAsTheEarlyBeforeAndAfter(); }
 
 const TLazyCase<TComboBox*> kCases[] = {
     {"ItemsThenAChoice",
@@ -258,6 +271,56 @@ const TLazyCase<TComboBox*> kCases[] = {
          c->SetItemIndex(2);
          c->Items()->Delete(0);
          c->Items()->Put(0, "B");
+     }},
+    {"ReplaceTheChosenItem",
+     [](TComboBox* c) {
+         c->Items()->Clear();
+         for (const char* s : {"a", "b"})
+             c->Items()->AddObject(s, reinterpret_cast<TObject*>(intptr_t(s[0])));
+         c->SetItemIndex(1);
+         c->Items()->Put(1, "Бэ");
+     }},
+    {"DeleteTheChosenItemChoosesTheNext",
+     [](TComboBox* c) {
+         c->Items()->Clear();
+         for (const char* s : {"a", "b", "c"})
+             c->Items()->AddObject(s, reinterpret_cast<TObject*>(intptr_t(s[0])));
+         c->SetItemIndex(1);
+         c->Items()->Delete(1);
+     }},
+    {"DeleteTheLastChosenItemChoosesTheOneBefore",
+     [](TComboBox* c) {
+         c->Items()->Clear();
+         for (const char* s : {"a", "b", "c"})
+             c->Items()->Add(s);
+         c->SetItemIndex(2);
+         c->Items()->Delete(2);
+     }},
+    {"DeleteEveryItemEmptiesTheEdit",
+     [](TComboBox* c) {
+         c->Items()->Clear();
+         c->Items()->Add("only");
+         c->SetItemIndex(0);
+         c->Items()->Delete(0);
+     }},
+    {"ListStyleDeleteBeforeAndObjects",
+     [](TComboBox* c) {
+         c->SetStyle(csDropDownList);
+         c->Items()->Clear();
+         for (const char* s : {"a", "b", "c"})
+             c->Items()->Add(s);
+         c->SetText("c");
+         c->Items()->PutObject(2, reinterpret_cast<TObject*>(intptr_t(9)));
+         c->Items()->Delete(0);
+         c->Items()->Insert(0, "first");
+     }},
+    {"TypedTextKeptThroughClearAndInsert",
+     [](TComboBox* c) {
+         c->Items()->Clear();
+         c->SetText("typed");
+         c->Items()->Insert(0, "x");
+         c->SetItemIndex(-1);
+         c->SetText("again");
      }},
     {"FontColourLimitsAndState",
      [](TComboBox* c) {
@@ -334,6 +397,29 @@ TEST(LazyComboShown, ABoxNeverShownMakesNoWidget) {
     EXPECT_EQ(q->currentText().toStdString(), "second");
     EXPECT_EQ(Made<QComboBox>(), before + 1);
 }
+
+// Whatever is set on a box never shown, edits of its items, choice and text included, makes no
+// QComboBox, and the box answers as one whose widget was made at once.
+struct LazyComboHidden : ::testing::TestWithParam<TLazyCase<TComboBox*>> {};
+
+TEST_P(LazyComboHidden, WhatIsSetOnABoxNeverShownMakesNoWidget) {
+    EnsureApp();
+    int before = Made<QComboBox>();
+    TNeverShown<TComboBox> s;
+    s.Form->Show();
+    auto* early = new TComboBox(s.Form);
+    early->WidgetNeeded();
+    GetParam().Set(early);
+    GetParam().Set(s.Control);
+    GetParam().Set(s.OnHiddenForm);
+    Application->ProcessMessages();
+    EXPECT_FALSE(s.Control->WidgetMade());
+    EXPECT_FALSE(s.OnHiddenForm->WidgetMade());
+    EXPECT_EQ(Made<QComboBox>(), before + 1);
+    EXPECT_EQ(LazyCombo::Answers(s.Control), LazyCombo::Answers(early));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, LazyComboHidden, ::testing::ValuesIn(kCases), CaseName());
 
 // ---- the single-line edit ------------------------------------------------------------------------
 
@@ -635,6 +721,7 @@ struct LazyList : TLazyTest<LazyList, TListBox*> {
 };
 
 TEST_P(LazyList, WhatIsSetBeforeTheWidgetComesOutAsOnAListMadeAtOnce) { ExpectTheLateAsTheEarly(); }
+TEST_P(LazyList, WhatIsSetAgainOnceTheWidgetExistsComesOutAlike) { ExpectTheLateAsTheEarlyBeforeAndAfter(); }
 
 const TLazyCase<TListBox*> kListCases[] = {
     {"NothingSet", [](TListBox*) {}},
@@ -654,6 +741,17 @@ const TLazyCase<TListBox*> kListCases[] = {
              l->Items()->Add(s);
          l->SetItemIndex(1);
          l->Items()->Add("d");
+     }},
+    {"EditsAroundTheChoice",
+     [](TListBox* l) {
+         l->Items()->Clear();
+         for (const char* s : {"a", "b", "c", "d"})
+             l->Items()->AddObject(s, Tag(s[0]));
+         l->SetItemIndex(2);
+         l->Items()->Put(2, "Цэ");
+         l->Items()->Delete(0);
+         l->Items()->Insert(0, "z");
+         l->Items()->PutObject(0, Tag(5));
      }},
     {"ChoiceOutOfRangeChoosesNothing",
      [](TListBox* l) {
