@@ -396,6 +396,9 @@ struct TMPSynMemoUndoItem {
     TMPPos Caret, SelStart, SelEnd;
     bool NoSelection = true;
     std::string Text;
+    // The blank run that ended the line before SelStart: a caret leaving the line cuts it without a
+    // record, so the undo puts it back before replacing.
+    std::string Blank;
     TMPSynMemoSection* Sections = nullptr; // counted reference
 };
 
@@ -457,6 +460,8 @@ public:
 private:
     void SelectOffsets(int From, int To);
     void PushSectionUndo();
+    // Gives the line at FStart back the blank a caret leaving it cut, up to FStart.
+    void RestoreBlank(const std::string& Blank);
     void AfterMove(int OldLine);
 
     TMPSynMemoCore* FOwner;

@@ -6,6 +6,14 @@
 
 namespace {
 
+// Where the run of blanks (codes up to 32) that ends s starts: what a caret leaving a line cuts.
+size_t FinalBlanks(std::string_view s) {
+    size_t n = s.size();
+    while (n && static_cast<unsigned char>(s[n - 1]) <= 32)
+        --n;
+    return n;
+}
+
 std::vector<std::string> SplitLines(std::string_view Text) {
     std::vector<std::string> out;
     size_t p = 0;
@@ -168,6 +176,7 @@ void TMPSynMemoRange::SetText(const std::string& Text) {
             TMPSynMemoUndoItem* rec = AddUndo(replaced);
             rec->SelEnd = insEnd;
             rec->Text = replaced;
+            rec->Blank = prefix.substr(FinalBlanks(prefix));
         }
         lines.front().insert(0, prefix);
         lines.back() += suffix;
@@ -277,9 +286,7 @@ void TMPSynMemoRange::Delete() {
 void TMPSynMemoRange::CutFinalSpaces(int) {
     TMPSynMemoStrings* L = FOwner->Lines();
     const std::string_view s = L->Line(FCaret.Y);
-    size_t n = s.size();
-    while (n && static_cast<unsigned char>(s[n - 1]) <= 32)
-        --n;
+    const size_t n = FinalBlanks(s);
     if (n != s.size())
         L->PutQuiet(FCaret.Y, s.substr(0, n));
 }
@@ -345,6 +352,7 @@ void TMPSynMemoRange::DoUndo() {
         FNoSelection = rec->NoSelection;
         L->Pending |= pwSuspended;
         try {
+            RestoreBlank(rec->Blank);
             SetText(rec->Text);
         } catch (...) {
             L->Pending &= std::uint8_t(~pwSuspended);
@@ -357,6 +365,18 @@ void TMPSynMemoRange::DoUndo() {
         FOwner->Changed(TChangedItems{ciUndo});
         L->Pending |= pwRecalcSections;
     });
+}
+
+void TMPSynMemoRange::RestoreBlank(const std::string& Blank) {
+    TMPSynMemoStrings* L = FOwner->Lines();
+    if (!L->ValidIndex(FStart.Y))
+        return;
+    std::string line = L->Get(FStart.Y);
+    if (FStart.X <= int(line.size()))
+        return;
+    const size_t gap = size_t(FStart.X) - line.size();
+    line += Blank.size() >= gap ? Blank.substr(Blank.size() - gap) : std::string(gap, ' ');
+    L->Put(FStart.Y, line);
 }
 
 void TMPSynMemoRange::ClearUndo() {

@@ -25,6 +25,8 @@ namespace {
 
 constexpr uint16_t kInstructionKind = 255, kFunctionKind = 254;
 constexpr int kPortCount = 255;
+// A port name's margins in the list and the field, beside the scroll bar or the drop-down button.
+constexpr int kPortTextMargins = 12;
 
 // The editor's keywords are the instruction table's words and do-function names, nothing more.
 std::unique_ptr<TStringList> SortedWords(std::span<const std::string_view> words) {
@@ -60,11 +62,29 @@ void TMainForm::EmptyList(ELEMList& list) {
     }
 }
 
-// Devices the system knows by a path (USB adapters) are offered after the numbered ports.
+// Devices the system knows by a path (USB adapters) are offered after the numbered ports. The
+// serial number that tells two adapters apart sits in the middle of such a name: the list drops
+// as wide as its longest name, and the field, too narrow for one, shows it whole as its hint.
 void TMainForm::ListPresentPorts() {
     for (const std::string& path : PresentPorts())
         if (ComboBox1->Items()->IndexOf(path) < 0)
             ComboBox1->Items()->Add(path);
+    int widest = 0;
+    for (int i = 0; i < ComboBox1->Items()->Count(); ++i)
+        widest = std::max(widest, PortTextWidth(ComboBox1->Items()->Get(i)));
+    ComboBox1->SetDropDownWidth(widest + kPortTextMargins + GetSystemMetrics(SM_CXVSCROLL));
+}
+
+void TMainForm::ShowPortName() {
+    const std::string name = ComboBox1->Text();
+    const int room = ComboBox1->Width() - kPortTextMargins - GetSystemMetrics(SM_CXVSCROLL);
+    ComboBox1->SetHint(PortTextWidth(name) > room ? name : std::string());
+}
+
+int TMainForm::PortTextWidth(const std::string& Name) {
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(ComboBox1->Font());
+    return measure.Canvas()->TextWidth(Name);
 }
 
 void TMainForm::FormCreate(TObject* Sender) {
@@ -81,6 +101,8 @@ void TMainForm::FormCreate(TObject* Sender) {
     // adapter plugged in later shows up too.
     ComboBox1->OnDropDown = [this](TObject*) { ListPresentPorts(); };
     ComboBox1->OnEnter = [this](TObject*) { ListPresentPorts(); };
+    ComboBox1->OnChange = [this](TObject*) { ShowPortName(); };
+    ComboBox1->SetShowHint(true);
     Edit4->SetEnabled(CheckBox1->Checked());
     ReadSettings();
     SetpointNames = std::make_unique<TStringList>();

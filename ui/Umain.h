@@ -267,6 +267,8 @@ private:
     void BuildAddObjectMenu();
     void ReadSettings();
     void ListPresentPorts();
+    void ShowPortName();
+    int PortTextWidth(const std::string& Name);
     void WriteSettings();
     void ReplaceConfig();
     void EmptyList(ELEMList& list);

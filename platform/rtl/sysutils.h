@@ -93,13 +93,13 @@ class EIntOverflow : public EIntError {
 };
 
 // Texts of the runtime's exceptions, as Format patterns; callers that raise the same errors use
-// them too.
-inline constexpr const char* SInvalidInteger = "'%s' is not a valid integer value";
-inline constexpr const char* SInvalidFloat = "'%s' is not a valid floating point value";
+// them too. The conversion errors a user reads speak as a Russian desktop's runtime.
+inline constexpr const char* SInvalidInteger = "'%s' - недопустимое целое значение";
+inline constexpr const char* SInvalidFloat = "'%s' - недопустимое значение с плавающей точкой";
 inline constexpr const char* SInvalidFormat = "Format '%s' invalid or incompatible with argument";
-inline constexpr const char* SInvalidDate = "'%s' is not a valid date";
-inline constexpr const char* SInvalidTime = "'%s' is not a valid time";
-inline constexpr const char* SInvalidDateTime = "'%s' is not a valid date and time";
+inline constexpr const char* SInvalidDate = "'%s' - недопустимая дата";
+inline constexpr const char* SInvalidTime = "'%s' - недопустимое время";
+inline constexpr const char* SInvalidDateTime = "'%s' - недопустимые дата и время";
 inline constexpr const char* SDateEncodeError = "Invalid argument to date encode";
 inline constexpr const char* STimeEncodeError = "Invalid argument to time encode";
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
@@ -196,7 +196,7 @@ requires std::is_integral_v<T> std::string IntToHex(T v, int digits) {
 }
 // Leading blanks, an optional sign, then decimal digits or "$"/"0x" and hexadecimal digits
 // (hexadecimal up to $FFFFFFFF wraps to a negative int, as on Windows). Trailing characters,
-// overflow or no digits: EConvertError "'<text>' is not a valid integer value".
+// overflow or no digits: EConvertError SInvalidInteger.
 int StrToInt(std::string_view s);
 int64_t StrToInt64(std::string_view s);
 int StrToIntDef(std::string_view s, int def);
@@ -209,8 +209,7 @@ bool TryStrToInt64(std::string_view s, int64_t& out);
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
 // Reads [blanks] [sign] digits [DecimalSeparator digits] [E [sign] digits] [blanks]; only the
-// current DecimalSeparator is accepted. Malformed: EConvertError "'<text>' is not a valid
-// floating point value".
+// current DecimalSeparator is accepted. Malformed: EConvertError SInvalidFloat.
 double StrToFloat(std::string_view s);
 double StrToFloatDef(std::string_view s, double def);
 bool TryStrToFloat(std::string_view s, double& out);
@@ -331,7 +330,7 @@ std::string TimeToStr(TDateTime dt);
 std::string DateTimeToStr(TDateTime dt);
 // Times read as h[:m[:s]] with an optional AM/PM; dates in ShortDateFormat's order with
 // DateSeparator; a date and time is a date, a time, or a date followed by a time. Bad text:
-// EConvertError "'<text>' is not a valid time" / "... date" / "... date and time".
+// EConvertError SInvalidTime / SInvalidDate / SInvalidDateTime.
 TDateTime StrToTime(std::string_view s);
 TDateTime StrToDate(std::string_view s);
 TDateTime StrToDateTime(std::string_view s);

@@ -3,6 +3,9 @@
 // editing key (Delete gives DEL on the X11 desktop) brings one along.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "UnitSyntaxMemo.h"
 #include "forms.h"
 #include "inputkit.h"
@@ -102,5 +105,69 @@ TEST_F(Typing, SelectionFromTheBlankPastTheEndDeletesWithoutBlanks) {
     Press(Memo, Key::Delete);
     EXPECT_EQ(Text(), "ab|y");
 }
+
+// Enter before a word cuts the blank left at the end of the line above; the undo of the Enter
+// gives the blank back, so the words stay apart.
+struct SplitCase {
+    const char* name;
+    std::string typed; // "\t" is the Tab key
+    int lefts;         // the caret goes this many places left before Enter
+    const char* undone;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+
+const SplitCase kSplits[] = {
+    {"AfterTab", "nij\txa", 2, "nij xa"},
+    {"AfterSpace", "LD A", 1, "LD A"},
+    {"AfterTwoSpaces", "LD  A", 1, "LD  A"},
+};
+
+class UndoSplit : public Typing, public testing::WithParamInterface<SplitCase> {};
+
+TEST_P(UndoSplit, GivesTheBlankBack) {
+    const SplitCase& c = GetParam();
+    for (char ch : c.typed)
+        if (ch == '\t')
+            Press(Memo, Key::Tab);
+        else
+            Type(Memo, std::string(1, ch));
+    for (int i = 0; i < c.lefts; ++i)
+        Press(Memo, Key::Left);
+    Press(Memo, Key::Return);
+    Press(Memo, 'Z', Ctrl);
+    EXPECT_EQ(Text(), c.undone);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, UndoSplit, testing::ValuesIn(kSplits),
+                         [](const testing::TestParamInfo<SplitCase>& i) {
+                             return std::string(i.param.name);
+                         });
+
+// A user's random editing keys, then Ctrl+Z until nothing is left to undo: the text is back, but
+// for blanks at the ends of lines.
+class UndoEveryKey : public Typing, public testing::WithParamInterface<unsigned> {};
+
+TEST_P(UndoEveryKey, GivesTheTextBack) {
+    std::string original = "LD A\r\n  push 1\r\nend";
+    TStringStream s(original);
+    Memo->Lines()->LoadFromStream(&s);
+    const int keys[] = {Key::Return, Key::Tab,  Key::Backspace, Key::Delete, Key::Left, Key::Right,
+                        Key::Up,     Key::Down, Key::Home,      Key::End,    'A',       Key::Space};
+    std::mt19937 rng(GetParam());
+    for (int step = 0; step < 150; ++step)
+        Press(Memo, keys[rng() % std::size(keys)]);
+    ASSERT_TRUE(Memo->Range()->CanUndo());
+    while (Memo->Range()->CanUndo())
+        Press(Memo, 'Z', Ctrl);
+    std::string back = Text();
+    for (size_t p; (p = back.find(" |")) != std::string::npos;)
+        back.erase(p, 1);
+    while (!back.empty() && back.back() == ' ')
+        back.pop_back();
+    EXPECT_EQ(back, "LD A|  push 1|end");
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, UndoEveryKey, testing::Values(1u, 2u, 3u));
 
 } // namespace

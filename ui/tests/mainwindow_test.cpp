@@ -28,6 +28,7 @@
 #include "failingfs.h"
 #include "inputkit.h"
 #include "mainwindow_fixture.h"
+#include "screenkit.h"
 #include "tempfolder.h"
 #include "timers.h"
 
@@ -516,6 +517,37 @@ TEST_F(MainWindowPorts, TheAdaptersPresentJoinTheListWhenTheUserGoesToIt) {
     std::vector<std::string> all = Items();
     std::sort(all.begin(), all.end());
     EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "nothing listed twice";
+}
+
+// An adapter's serial number sits in the middle of its long name: the list drops as wide as the
+// longest name, and the field shows the chosen adapter's whole name as its hint (a numbered port
+// fits the field and has none).
+TEST_F(MainWindowPorts, ALongAdapterNameShowsWholeInTheListAndAsTheFieldsHint) {
+    Fs.Adapters.push_back("usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0");
+    const std::string longest = AdapterFileSystem::kById + Fs.Adapters[1];
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
+    inputkit::ProcessEvents();
+    TBitmap list, measure;
+    ASSERT_TRUE(screenkit::DropDown(m->ComboBox1, list));
+    measure.Canvas()->Font()->Assign(m->ComboBox1->Font());
+    EXPECT_GE(list.Width(), measure.Canvas()->TextWidth(longest) + GetSystemMetrics(SM_CXVSCROLL));
+    inputkit::Press(m->ComboBox1, inputkit::Key::Escape);
+    inputkit::ProcessEvents();
+
+    // The adapters follow the numbered ports: from the list's end the user goes up to the longest.
+    inputkit::Press(m->ComboBox1, inputkit::Key::End);
+    for (int i = 0; i < 20 && m->ComboBox1->Text() != longest; ++i)
+        inputkit::Press(m->ComboBox1, inputkit::Key::Up);
+    inputkit::ProcessEvents();
+    ASSERT_EQ(m->ComboBox1->Text(), longest);
+    EXPECT_EQ(m->ComboBox1->Hint(), longest);
+    inputkit::Press(m->ComboBox1, inputkit::Key::Home);
+    inputkit::ProcessEvents();
+    ASSERT_EQ(m->ComboBox1->Text(), "COM1");
+    EXPECT_EQ(m->ComboBox1->Hint(), "");
 }
 
 TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {

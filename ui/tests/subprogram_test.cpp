@@ -71,7 +71,7 @@ TEST_F(SubprogramPage, ApplyThatFailsNamesTheLineAndPutsTheCaretOnIt) {
     Memo()->Range()->SetPos({3, 0});
     Click(m->SpeedButton1, 11, 11);
     ProcessEvents();
-    EXPECT_EQ(dialogs.Shown, (std::vector<std::string>{"Строка 41: '' is not a valid integer value."}));
+    EXPECT_EQ(dialogs.Shown, (std::vector<std::string>{"Строка 41: '' - недопустимое целое значение."}));
     EXPECT_EQ(Memo()->Range()->GetPosY(), 40);
     EXPECT_EQ(Memo()->Range()->GetPosX(), 0);
     EXPECT_GE(Memo()->RowOfLine(40), 0);

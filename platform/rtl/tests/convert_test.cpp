@@ -79,7 +79,7 @@ TEST(StrToInt, RejectsWithTheConversionErrorNamingTheText) {
             StrToInt(text);
             ADD_FAILURE() << "accepted '" << text << "'";
         } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message, "'" + std::string(text) + "' is not a valid integer value");
+            EXPECT_EQ(e.Message, Format(SInvalidInteger, std::string(text)));
         }
         EXPECT_EQ(StrToIntDef(text, -5), -5) << text;
     }
@@ -193,7 +193,7 @@ TEST(StrToFloat, OnlyTheCurrentSeparatorIsAccepted) {
                 StrToFloat(c.text);
                 ADD_FAILURE() << c.text;
             } catch (const EConvertError& e) {
-                EXPECT_EQ(e.Message, "'" + std::string(c.text) + "' is not a valid floating point value");
+                EXPECT_EQ(e.Message, Format(SInvalidFloat, std::string(c.text)));
             }
         }
     }
@@ -274,3 +274,42 @@ TEST(Format, BadSpecifierOrArgumentIsAConversionError) {
     expectError([] { Format("%f", "x"); }, "%f");
     expectError([] { Format("abc%"); }, "abc%");
 }
+
+namespace {
+
+// What the user reads when a text does not convert, as a Russian desktop's runtime words it.
+struct ConversionCase {
+    const char* name;
+    void (*convert)(std::string_view);
+    const char* message;
+};
+
+void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
+
+const ConversionCase kConversions[] = {
+    {"Integer", [](std::string_view s) { StrToInt(s); }, "'qq' - недопустимое целое значение"},
+    {"Int64", [](std::string_view s) { StrToInt64(s); }, "'qq' - недопустимое целое значение"},
+    {"Float", [](std::string_view s) { StrToFloat(s); }, "'qq' - недопустимое значение с плавающей точкой"},
+    {"Date", [](std::string_view s) { StrToDate(s); }, "'qq' - недопустимая дата"},
+    {"Time", [](std::string_view s) { StrToTime(s); }, "'qq' - недопустимое время"},
+    {"DateTime", [](std::string_view s) { StrToDateTime(s); }, "'qq' - недопустимые дата и время"},
+};
+
+class ConversionErrors : public testing::TestWithParam<ConversionCase> {};
+
+TEST_P(ConversionErrors, SayWhatTheTextIsNotInRussian) {
+    const ConversionCase& c = GetParam();
+    try {
+        c.convert("qq");
+        ADD_FAILURE() << "accepted";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message, c.message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ConversionErrors, testing::ValuesIn(kConversions),
+                         [](const testing::TestParamInfo<ConversionCase>& i) {
+                             return std::string(i.param.name);
+                         });
+
+} // namespace

@@ -126,7 +126,7 @@ TEST(DateTime, StrToTime) {
             StrToTime(bad);
             ADD_FAILURE() << bad;
         } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message, "'" + std::string(bad) + "' is not a valid time");
+            EXPECT_EQ(e.Message, Format(SInvalidTime, std::string(bad)));
         }
     }
 }
@@ -149,7 +149,7 @@ TEST(DateTime, StrToDateFollowsTheShortFormat) {
                 StrToDateTime(bad);
                 ADD_FAILURE() << bad;
             } catch (const EConvertError& e) {
-                EXPECT_EQ(e.Message, "'" + std::string(bad) + "' is not a valid date and time");
+                EXPECT_EQ(e.Message, Format(SInvalidDateTime, std::string(bad)));
             }
         }
         EXPECT_EQ(DateToStr(EncodeDate(2023, 3, 5)), "05.03.2023");

@@ -5,8 +5,12 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 #include "cp1251.h"
 #include "forms.h"
@@ -85,6 +89,51 @@ const struct {
     {mbHelp, QMessageBox::Help, mrNone},
 };
 
+// The file dialog's model speaks the system locale (LANG) and leaves "Folder" untranslated; the
+// desktop is Russian whatever LANG says, so the type comes from Qt's Russian file dialog, sizes and
+// dates from the default (Russian) locale, sizes counted in 1024s as a Russian desktop shows them.
+class TRussianDetails : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& Index, int Role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (Role != Qt::DisplayRole || !files)
+            return QIdentityProxyModel::data(Index, Role);
+        const QModelIndex file = mapToSource(Index);
+        switch (Index.column()) {
+        case kSizeColumn:
+            if (!files->isDir(file))
+                return QLocale().formattedDataSize(files->size(file), 2, QLocale::DataSizeTraditionalFormat);
+            break;
+        case kTypeColumn:
+            if (files->isDir(file))
+                return QFileDialog::tr("Folder");
+            break;
+        case kDateColumn: return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
+        }
+        return QIdentityProxyModel::data(Index, Role);
+    }
+
+private:
+    static constexpr int kSizeColumn = 1, kTypeColumn = 2, kDateColumn = 3;
+};
+
+// Russian texts are longer than the columns Qt sizes for English: the detail columns fit their
+// contents once the folder shown is read (the name column keeps its width, so that a long name
+// does not push them out of sight).
+void SpeakRussian(QFileDialog& Dlg) {
+    auto* details = new TRussianDetails(&Dlg);
+    Dlg.setProxyModel(details);
+    auto* files = qobject_cast<QFileSystemModel*>(details->sourceModel());
+    auto* view = Dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!files || !view)
+        return;
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
+        for (int c = 1; c < view->header()->count(); ++c)
+            view->resizeColumnToContents(c);
+    });
+}
+
 class TQtDialogService : public TDialogService {
 public:
     int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) override {
@@ -109,7 +158,8 @@ public:
 
     int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override {
         TApplication::QtApp();
-        static const char* const kCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
+        static const char* const kCaptions[] = {"Предупреждение", "Ошибка", "Информация", "Подтверждение",
+                                                ""};
         static const QMessageBox::Icon kIcons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                                    QMessageBox::Information, QMessageBox::Question,
                                                    QMessageBox::NoIcon};
@@ -146,6 +196,7 @@ public:
     bool FileDialog(TFileDialogRequest& Request, std::vector<std::string>& Files) override {
         TApplication::QtApp();
         QFileDialog dlg(ActiveWindowWidget(), ToQt(Request.Title), ToQt(Request.InitialDir));
+        SpeakRussian(dlg);
         QStringList filters;
         for (const std::string& f : FilterToQtFilters(Request.Filter))
             filters << ToQt(f);
@@ -211,7 +262,7 @@ void ShowMessage(const std::string& Msg) {
 }
 
 int MessageBox(HWND, const char* Text, const char* Caption, UINT Type) {
-    return DialogService()->MessageBox(Text ? Text : "", Caption ? Caption : "Error", Type);
+    return DialogService()->MessageBox(Text ? Text : "", Caption ? Caption : "Ошибка", Type);
 }
 
 std::vector<std::string> FilterToQtFilters(const std::string& Filter) {
