@@ -121,16 +121,15 @@ void TGwTabSheet::CMTextChanged(TMessage& Message) {
 
 void TGwTabSheet::CMShowingChanged(TMessage& Message) {
     TCustomControl::CMShowingChanged(Message);
-    try {
+    // The page has changed whatever the handler does: its failure is reported, not passed on.
+    TApplication::RunHandler(this, [this] {
         if (Showing()) {
             if (OnShow)
                 OnShow(this);
         } else if (OnHide) {
             OnHide(this);
         }
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    });
 }
 
 // ---- TGwPageControl ----

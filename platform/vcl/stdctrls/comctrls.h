@@ -1,5 +1,6 @@
-// Common controls: the status bar (drawn by the layer) and the tree view (over Qt's tree widget,
-// its user actions arriving as CN_NOTIFY with the TVN_ codes, the TVM_ messages answered).
+// Common controls: the status bar (drawn by the layer); the tree view (over Qt's tree widget, its
+// user actions arriving as CN_NOTIFY with the TVN_ codes, the TVM_ messages answered); the date-time
+// picker and the month calendars (the MCM_ messages answered); the rich edit on the memo.
 #pragma once
 
 #include <cstdint>

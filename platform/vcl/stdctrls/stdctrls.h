@@ -1,5 +1,6 @@
-// Standard controls of the GUI core: edit, memo, combo box, button, check box (each a Qt widget inside
-// its handle, Qt signals arriving as the Windows notifications) and the label (painted by its parent).
+// Standard controls of the GUI core: edit, memo, combo box, list box, button, check box, radio
+// button, group box and scroll bar (each a Qt widget inside its handle, Qt signals arriving as the
+// Windows notifications) and the label (painted by its parent).
 #pragma once
 
 #include <algorithm>
@@ -253,7 +254,7 @@ public:
     void SetStyle(TComboBoxStyle v);
     TStrings* Items() const { return FItems.get(); }
     void SetItems(TStrings* v) { FItems->Assign(v); }
-    // Selecting from code raises no event, as in the original.
+    // Selecting from code raises no event.
     int ItemIndex() const;
     void SetItemIndex(int v);
     int DropDownCount() const { return FDropDownCount; }

@@ -10,6 +10,7 @@
 #include "forms.h"
 #include "gw_support.h"
 #include "dialogs.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 
 namespace {
@@ -79,13 +80,10 @@ template <class T> struct DropForm {
         });
         PostMessage(Form->Handle(), WM_APP, 0, 0);
         Edit->SetFocus();
-        Edit->Perform(WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN_BIT);
+        inputkit::Press(Edit, inputkit::Key::Down, inputkit::Alt);
         Application->UnhookMessages(hook);
     }
-    void Type(const std::string& Keys) {
-        for (char c : Keys)
-            Edit->Perform(WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 0);
-    }
+    void Type(const std::string& Keys) { inputkit::Type(Edit, Keys); }
     TForm* Form;
     TGwEdit* Other;
     T* Edit;
@@ -268,7 +266,7 @@ TEST(GwColorEdit, SwatchOrHatchAndNoTyping) {
     f.Type("abc");
     EXPECT_EQ(f.Edit->Text(), "");
     f.Edit->SetFocus();
-    f.Edit->Perform(WM_KEYDOWN, VK_TAB, 0);
+    inputkit::Press(f.Edit, inputkit::Key::Tab);
     EXPECT_TRUE(f.Other->Focused()) << "Tab still leaves the swatch";
 }
 

@@ -1,5 +1,7 @@
-// The window handle of a TWinControl: an outer QWidget covering the window box (non-client frame)
-// and an inner client QWidget. GUI core internals; only the platform/vcl sources include this.
+// The window handle of a TWinControl (an outer QWidget covering the window box, an inner client
+// QWidget), the filters that turn a widget's Qt events into messages, the paint cover, and
+// TMessageBoundary: the one exception boundary between Qt and the controls. GUI core internals; only
+// the platform/vcl sources (and the input kit) include this.
 #pragma once
 
 #include <QEvent>
