@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "boundary.h"
 #include "dragdock.h"
 #include "forms.h"
 #include "messages.h"
@@ -122,7 +123,7 @@ void TGwTabSheet::CMTextChanged(TMessage& Message) {
 void TGwTabSheet::CMShowingChanged(TMessage& Message) {
     TCustomControl::CMShowingChanged(Message);
     // The page has changed whatever the handler does: its failure is reported, not passed on.
-    TApplication::RunHandler(this, [this] {
+    RunHandler(this, [this] {
         if (Showing()) {
             if (OnShow)
                 OnShow(this);

@@ -694,10 +694,6 @@ void TApplication::HandleException(TObject* Sender) {
     }
 }
 
-void TApplication::RunHandler(TObject* Sender, const std::function<void()>& Handler) {
-    TMessageBoundary::Run(Sender, Handler);
-}
-
 void TApplication::ShowException(const Exception* E) { ShowException(E ? E->Message : std::string()); }
 
 void TApplication::ShowException(const std::string& Message) {

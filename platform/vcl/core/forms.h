@@ -190,9 +190,6 @@ public:
 
     // Call inside a catch block: hands the exception in flight to OnException, or shows it.
     void HandleException(TObject* Sender);
-    // Runs Handler inside the message boundary: an exception goes to HandleException(Sender) and
-    // the caller goes on. For a control that must finish its own work after a handler failed.
-    static void RunHandler(TObject* Sender, const std::function<void()>& Handler);
     void ShowException(const Exception* E);
     void ShowException(const std::string& Message);
     // A message box through the dialog service; the result is an ID* value.

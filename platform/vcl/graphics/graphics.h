@@ -834,8 +834,7 @@ private:
 enum : int { sii_Folder = 0, sii_FolderOpen = 1, sii_Document = 2, sii_Drive = 3 };
 TImageList* SmallSystemImageList();
 
-// A raised or sunk frame width lines deep: top and left in topColor, bottom and right in
-// bottomColor. r shrinks to the inside of the frame.
+// A frame width lines deep, top and left in topColor, bottom and right in bottomColor; r shrinks.
 void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width);
 
 // Maps a face name to the installed face that stands for it: one with the same metrics where there

@@ -1,6 +1,5 @@
-// Standard controls of the GUI core: edit, memo, combo box, list box, button, check box, radio
-// button, group box and scroll bar (each a Qt widget inside its handle, Qt signals arriving as the
-// Windows notifications) and the label (painted by its parent).
+// Standard controls of the GUI core: edit, memo, combo and list boxes, button, check and radio boxes,
+// group box, scroll bar (Qt widgets, their signals the Windows notifications); the label (parent-drawn).
 #pragma once
 
 #include <algorithm>

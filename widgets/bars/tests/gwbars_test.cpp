@@ -209,10 +209,7 @@ void WhenLooping(std::function<void()> Input, TWinControl* Target) {
     PostMessage(Target->Handle(), WM_APP, 0, 0);
 }
 
-void PostClick(TWinControl* Target, TPoint At) {
-    PostMessage(Target->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
-    PostMessage(Target->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
-}
+void ClickAt(TControl* Target, TPoint At) { inputkit::Click(Target, At.x, At.y); }
 
 TEST(ToolbarOverflow, ACopyInThePopupClicksTheButtonItStandsFor) {
     TApp app;
@@ -239,7 +236,6 @@ TEST(ToolbarOverflow, ACopyInThePopupClicksTheButtonItStandsFor) {
     ASSERT_NE(bar->OverflowButton(), nullptr);
 
     std::vector<std::string> seen;
-    PostClick(static_cast<TWinControl*>(bar->OverflowButton()), TPoint(5, 5));
     WhenLooping(
         [&] {
             TGwToolbar* popup = bar->OverflowToolbar();
@@ -252,13 +248,14 @@ TEST(ToolbarOverflow, ACopyInThePopupClicksTheButtonItStandsFor) {
                 seen.push_back(!copy ? "?" : copy->Caption() + (copy->Enabled() ? "" : " (disabled)"));
             }
             if (popup->ControlCount() == 0) {
-                PostMessage(popup->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+                inputkit::Press(&form, inputkit::Key::Escape);
                 return;
             }
             TControl* first = popup->Controls(0);
-            PostClick(popup, TPoint(first->Left() + 5, first->Top() + 5));
+            ClickAt(popup, TPoint(first->Left() + 5, first->Top() + 5));
         },
         &form);
+    ClickAt(bar->OverflowButton(), TPoint(5, 5));
     Application->ProcessMessages();
 
     EXPECT_EQ(seen, (std::vector<std::string>{"Button 3", "Button 4 (disabled)", "Button 5"}));
@@ -406,7 +403,7 @@ TEST(CustomizeDialog, CustomizeShowsTheDialogModallyAndItsChangesStay) {
             listed = dialog->LstControls->Items()->Count();
             dialog->LstControls->SetItemIndex(0);
             dialog->LstControls->ToggleCheckState();
-            PostClick(dialog->BtnClose, TPoint(10, 10));
+            ClickAt(dialog->BtnClose, TPoint(10, 10));
         },
         &f.Form);
     f.Bar->Customize();

@@ -15,7 +15,8 @@ namespace {
 // A user's press of the key that sends the virtual-key code Vk.
 void PressVk(TWinControl* c, unsigned Vk) {
     inputkit::TMods mods = inputkit::None;
-    inputkit::Press(c, inputkit::KeyOfVirtualKey(Vk, mods), mods);
+    const int key = inputkit::KeyOfVirtualKey(Vk, mods);
+    inputkit::Press(c, key, mods);
 }
 
 class GwSpin : public ::testing::Test {
@@ -298,6 +299,7 @@ TEST_F(GwSpinner, HotAndPressedButtonLooks) {
     S->PaintTo(p.Canvas(), 0, 0);
     const TColor normal = p.At(9, 3);
     EXPECT_EQ(TPaper::Hex(normal), "808080");
+    inputkit::MouseMove(S, 40, 10); // the pointer comes in over the value
     inputkit::MouseMove(S, 80, 10);
     EXPECT_TRUE(S->Hot(saPlusButton));
     S->PaintTo(p.Canvas(), 0, 0);

@@ -124,6 +124,8 @@ TEST_F(ToolButton, GroupedButtonsLatchOneAtATime) {
     TGwToolButton* a = Make();
     TGwToolButton* b = Make();
     TGwToolButton* plain = Make();
+    b->SetLeft(60); // side by side, as on a bar: a click lands on one button
+    plain->SetLeft(110);
     plain->SetDown(true);
     EXPECT_FALSE(plain->Down());
     a->SetGroupIndex(1);

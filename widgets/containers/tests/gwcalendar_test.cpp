@@ -28,7 +28,8 @@ struct TFixture {
     void Click(TPoint P) { inputkit::Click(Cal, P.x, P.y); }
     void Key(WORD K) {
         inputkit::TMods mods = inputkit::None;
-        inputkit::Press(Cal, inputkit::KeyOfVirtualKey(K, mods), mods);
+        const int key = inputkit::KeyOfVirtualKey(K, mods);
+        inputkit::Press(Cal, key, mods);
     }
 
     TForm Form{nullptr};

@@ -42,7 +42,8 @@ struct TStrip {
     }
     void Key(WORD K) {
         inputkit::TMods mods = inputkit::None;
-        inputkit::Press(Tabs, inputkit::KeyOfVirtualKey(K, mods), mods);
+        const int key = inputkit::KeyOfVirtualKey(K, mods);
+        inputkit::Press(Tabs, key, mods);
     }
 
     TForm Form{nullptr};

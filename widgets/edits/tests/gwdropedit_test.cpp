@@ -221,12 +221,12 @@ TEST(GwDateTimeEdit, CalendarDropDownAcceptsWithEnterAndCancelsWithEscape) {
     DateForm f;
     int drops = 0;
     f.Edit->OnDropDown = [&](TObject*) { ++drops; };
-    f.DropDown([&](TWinControl*) { PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
+    f.DropDown([&](TWinControl*) { inputkit::Press(f.Edit, inputkit::Key::Escape); });
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(f.Edit->Text(), "") << "cancelled";
     f.DropDown([&](TWinControl*) {
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        inputkit::Press(f.Edit, inputkit::Key::Right);
+        inputkit::Press(f.Edit, inputkit::Key::Return);
     });
     EXPECT_EQ(f.Edit->Text(), "16.07.2026") << "opened on today, one day on, accepted";
 }
@@ -236,8 +236,8 @@ TEST(GwDateTimeEdit, ClockDropDownSetsTheTime) {
     f.Edit->SetEditType(etTime);
     f.Edit->SetTime(EncodeTime(10, 0, 0, 0));
     f.DropDown([&](TWinControl*) {
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_UP, 0);
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        inputkit::Press(f.Edit, inputkit::Key::Up);
+        inputkit::Press(f.Edit, inputkit::Key::Return);
     });
     EXPECT_NEAR(f.Edit->Time(), EncodeTime(10, 1, 0, 0), 1e-9);
 }
@@ -279,10 +279,8 @@ TEST(GwColorEdit, AltDownOpensThePickerAndAClickPicks) {
         auto* picker = dynamic_cast<TGwColorPicker*>(Popup->Controls(0));
         ASSERT_NE(picker, nullptr);
         const TRect cell = picker->GetCellRect(0);
-        const LPARAM at = MAKELPARAM(picker->Left() + cell.Left + 2, picker->Top() + cell.Top + 2);
-        PostMessage(Popup->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessage(Popup->Handle(), WM_LBUTTONUP, 0, at);
         shown = picker->SelectedColor();
+        inputkit::Click(picker, cell.Left + 2, cell.Top + 2);
     });
     EXPECT_EQ(shown, clNone) << "the picker starts from the edit's colour";
     EXPECT_NE(f.Edit->SelectedColor(), clNone);

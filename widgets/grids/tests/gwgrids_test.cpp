@@ -40,7 +40,8 @@ struct TGridFixture {
     void Snapshot(TPaper& Paper) { Grid->PaintTo(Paper.Canvas(), 0, 0); }
     void Key(WORD Vk) {
         inputkit::TMods mods = inputkit::None;
-        inputkit::Press(Grid, inputkit::KeyOfVirtualKey(Vk, mods), mods);
+        const int key = inputkit::KeyOfVirtualKey(Vk, mods);
+        inputkit::Press(Grid, key, mods);
     }
 };
 

@@ -66,7 +66,8 @@ protected:
     }
     void Key(TWinControl* Target, WORD Vk) {
         inputkit::TMods mods = inputkit::None;
-        inputkit::Press(Target, inputkit::KeyOfVirtualKey(Vk, mods), mods);
+        const int key = inputkit::KeyOfVirtualKey(Vk, mods);
+        inputkit::Press(Target, key, mods);
     }
     std::vector<int> Changed;
     int Hidden = 0;

@@ -1,7 +1,5 @@
-// The window handle of a TWinControl (an outer QWidget covering the window box, an inner client
-// QWidget), the filters that turn a widget's Qt events into messages, the paint cover, and
-// TMessageBoundary: the one exception boundary between Qt and the controls. GUI core internals; only
-// the platform/vcl sources (and the input kit) include this.
+// A TWinControl's window handle (outer frame and client QWidgets), the filters making messages of Qt
+// events, the paint cover and TMessageBoundary, the one exception boundary. GUI core internals.
 #pragma once
 
 #include <QEvent>
