@@ -91,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TSearchCase{"CyrillicYo", "ё", 5, "ё", 0},
                       TSearchCase{"BackspaceSearchesTheShorterText", "abx\b", 0, "a", 0},
                       TSearchCase{"BackspaceToEmptySelectsFirstAndClicks", "g\b", 0, "", 1},
-                      TSearchCase{"EscapeDeselects", "g\x1b", -1, "g", 0},
-                      TSearchCase{"NavigationKeyClearsTheText", std::string("ab\x02"), 1, "", 0}),
+                      TSearchCase{"EscapeDeselectsAndClearsTheText", "g\x1b", -1, "", 0},
+                      TSearchCase{"NavigationKeyClearsTheText", std::string("ab\x02"), 2, "", 1}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwListBoxTest, EachCharacterRestartsTheResetTimer) {
