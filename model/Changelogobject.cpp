@@ -115,7 +115,7 @@ TChangeLogItem::TChangeLogItem(uint16_t number, ELEMList* channels, actionManage
     if (records.empty()) {
         for (int n = 1; n <= depth; ++n) {
             auto* p = new TParamItem;
-            p->SetAddress(index, 0); // width 0, as the original program stores new records
+            p->SetAddress(index, 0); // width 0: stored files hold new records so
             claim(p, n);
             Channels->Append(p);
         }

@@ -582,7 +582,7 @@ TEST_F(Journal, NewJournalInEmptyConfiguration) {
             EXPECT_EQ(p->ChannelIndex, records);
             EXPECT_EQ(p->Owner, log);
             EXPECT_EQ(p->ValueEditable, 0);
-            EXPECT_EQ(p->BitWidth(), 0); // stored as the original program stores them
+            EXPECT_EQ(p->BitWidth(), 0); // a new record is stored with width 0
         }
     }
     EXPECT_EQ(records, 128);

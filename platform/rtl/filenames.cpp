@@ -127,7 +127,7 @@ bool DeleteFile(std::string_view f) { return ::unlink(NativePath(f).c_str()) == 
 
 bool RenameFile(std::string_view oldName, std::string_view newName) {
     std::error_code ec;
-    // Like the original, never replace an existing file.
+    // Never replace an existing file: renaming onto one fails.
     if (fs::exists(NativePath(newName), ec))
         return false;
     return std::rename(NativePath(oldName).c_str(), NativePath(newName).c_str()) == 0;

@@ -54,7 +54,7 @@ public:
     bool operator==(const Set& o) const { return bits_ == o.bits_; }
     bool operator!=(const Set& o) const { return bits_ != o.bits_; }
 
-    // Bit i stands for the element Lo + i, as the original stored sets.
+    // Bit i stands for the element Lo + i: the layout stored set values use.
     unsigned long ToInt() const { return bits_.to_ulong(); }
     static Set FromInt(unsigned long v) {
         Set r;

@@ -142,12 +142,10 @@ protected:
         m->gwsgNewParamProperty->SetCells(1, 4, depth);
         m->GwButton1Click(m);
     }
-    // A left click in the middle of a tab, through the control's messages.
+    // A user's left click in the middle of a tab.
     void ClickTab(TGwCustomTabControl* c, int tab) {
         TRect r = c->TabRect(tab);
-        LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        c->Perform(WM_LBUTTONUP, 0, at);
+        inputkit::Click(c, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     }
     bool Reported(const std::string& line) { return DockableForm->MessageMemo->Lines()->IndexOf(line) >= 0; }
 };
@@ -651,7 +649,7 @@ TEST_F(MainWindow, ExpressChecksBindInKeyOrderCloseGapsAndStopAtAFullType) {
     }
     auto space = [&](int input) {
         m->gwctObjectList->SetSelected(items->Item(input));
-        m->gwctObjectList->Perform(WM_KEYUP, VK_SPACE, 0);
+        inputkit::Press(m->gwctObjectList, inputkit::Key::Space);
     };
     auto indexes = [&] {
         std::vector<int> out;

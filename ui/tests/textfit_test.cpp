@@ -1,8 +1,9 @@
 // The texts the forms size, measured in the fonts they are drawn with, at the forms' default sizes:
 // captions, labels, grid cells and list entries of the main window, the device editors and the
 // new-channel dialog. Each must fit the room its control or cell leaves it on screen, unless its
-// face keeps the original's metrics (then the cut is the layout's, not the font's) or it is a channel
-// name wider than the indicator editor's lists; those are written to the test's log.
+// face keeps the metrics of the face it stands for (then the cut is the layout's, not the font's)
+// or it is a channel name wider than the indicator editor's lists; those are written to the test's
+// log.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,7 +58,7 @@ std::string WithoutAccelerators(const std::string& s) {
     return out;
 }
 
-// Faces whose substitute has the original's widths: a text they cut was cut on the original too.
+// Faces whose substitute has the same widths: a text they cut was cut by the face it stands for too.
 bool SameMetricsAsTheOriginal(const TFont* font) {
     for (const char* face : {"Arial", "Courier New", "Times New Roman"})
         if (SameText(font->Name(), face))

@@ -1,6 +1,6 @@
-// Push buttons of the Gw widget library (widget layer, buttons family): the owner-drawn button
-// base with its caption styles and press tracking, and the push button in its flat hot-tracking
-// and classic looks, with default/cancel keys and sticky groups.
+// Buttons of the Gw widget library (buttons family): the owner-drawn base with caption styles and
+// press tracking; the push button (flat or classic, default/cancel keys, sticky groups); bitmap, menu,
+// control and shape buttons; tool buttons, toolbar speed buttons and their action links.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Drop-down surfaces of the Gw widget library (widget layer, containers and navigation): the
+// Drop-down surfaces of the Gw widget library (widget layer, containers): the
 // popup panel that shows its controls in a borderless never-activating window and runs a local
 // loop until they pick, cancel or the user clicks elsewhere; typed-date and typed-time reading;
 // the clock-face and month-grid arithmetic of the calendar and the time picker; the calendar's year

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "boundary.h"
 #include "dragdock.h"
 #include "forms.h"
 #include "messages.h"
@@ -121,16 +122,15 @@ void TGwTabSheet::CMTextChanged(TMessage& Message) {
 
 void TGwTabSheet::CMShowingChanged(TMessage& Message) {
     TCustomControl::CMShowingChanged(Message);
-    try {
+    // The page has changed whatever the handler does: its failure is reported, not passed on.
+    RunHandler(this, [this] {
         if (Showing()) {
             if (OnShow)
                 OnShow(this);
         } else if (OnHide) {
             OnHide(this);
         }
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    });
 }
 
 // ---- TGwPageControl ----

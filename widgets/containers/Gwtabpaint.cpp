@@ -5,6 +5,7 @@
 #include "Gwgrafx.h"
 #include "Gwtabs.h"
 #include "Gwthemesrv.h"
+#include "boundary.h"
 #include "forms.h"
 #include "winapi.h"
 #include "wingdi.h"
@@ -46,11 +47,7 @@ void TGwCustomTabControl::PaintTabBackground(TCanvas* ACanvas, int ATabIndex, co
 // it: an off-screen copy of the whole control cost the first paint a full-size image to fill and
 // copy.
 void TGwCustomTabControl::Paint() {
-    try {
-        PaintTo(Canvas());
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    RunHandler(this, [this] { PaintTo(Canvas()); });
 }
 
 void TGwCustomTabControl::PaintTo(TCanvas* C) {
@@ -636,11 +633,7 @@ void TGwCustomTabControl::DragOver(TObject* Source, int X, int Y, TDragState Sta
     if (!FAllowTabDragging || Source != this)
         return;
     int target = -1;
-    try {
-        target = State == dsDragLeave ? -1 : TabAtPos(X, Y);
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    RunHandler(this, [&] { target = State == dsDragLeave ? -1 : TabAtPos(X, Y); });
     Accept = target >= 0 && target != FTabIndex;
     if (target < 0 && State != dsDragLeave) {
         if (!FDragScrollTimer) {
@@ -687,13 +680,11 @@ void TGwCustomTabControl::DragDrop(TObject* Source, int X, int Y) {
     Invalidate();
     if (!FAllowTabDragging || Source != this)
         return;
-    try {
+    RunHandler(this, [this, X, Y] {
         int target = TabAtPos(X, Y);
         if (target >= 0)
             ActiveTabMoved(target);
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    });
 }
 
 void TGwCustomTabControl::CMMouseLeave(TMessage& Message) {

@@ -104,6 +104,12 @@ template <class Base> void TGwMultiLine<Base>::Click() {
 
 template <class Base> void TGwMultiLine<Base>::KeyDown(WORD& Key, TShiftState Shift) {
     Base::KeyDown(Key, Shift);
+    // Enter as Tab breaks no line: the key moves on here and is eaten before the widget sees it.
+    if (TabOnEnter && Key == VK_RETURN && Shift.Empty()) {
+        Key = 0;
+        PostMessage(this->Handle(), WM_KEYDOWN, VK_TAB, 0);
+        return;
+    }
     // The platform lets a memo that wants all keys keep Tab too; the class library's memo hands
     // Tab to the form unless WantTabs (Enter as Tab depends on it).
     if (Key == VK_TAB && !this->WantTabs && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt))

@@ -240,6 +240,8 @@ void TGwRankListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     FSavedCursor = Screen->Cursor();
     Screen->SetCursor(DragCursor());
     FDragging = true;
+    // The drag follows the pointer past the box's edges.
+    SetMouseCapture(true);
 }
 
 // The pointer counts as inside the client area: above it is the first item, below it the last.
@@ -264,6 +266,7 @@ void TGwRankListBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         return;
     FDragging = false;
     FDragIndex = -1;
+    SetMouseCapture(false);
     Screen->SetCursor(FSavedCursor);
 }
 

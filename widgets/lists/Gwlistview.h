@@ -1,4 +1,4 @@
-// The Gw list view (widget layer, basic controls): the platform list view with click-to-sort
+// The Gw list view (widget layer, lists): the platform list view with click-to-sort
 // columns and sort arrows in an owner-drawn header, a last column that fills the width, item
 // hints, item context menus from the mouse and the keyboard, check-state events, wheel scrolling
 // by pixels and the custom framing of the other framed controls.

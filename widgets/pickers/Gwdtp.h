@@ -1,4 +1,4 @@
-// The Gw date-time picker (widget layer, basic controls): the platform picker with the custom
+// The Gw date-time picker (widget layer, pickers): the platform picker with the custom
 // framing of the other framed controls, a flat drop-down button, state colours, and the look of
 // the month calendar it drops down (colours, first day of week, today line, week numbers, more
 // than one month).

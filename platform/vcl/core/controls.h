@@ -284,13 +284,13 @@ public:
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool v);
 
-    // Caption and Text are the same string, as in the original.
+    // Caption and Text are the same string.
     std::string Caption() const { return GetText(); }
     void SetCaption(const std::string& v) { SetText(v); }
     std::string Text() const { return GetText(); }
     // Sends WM_SETTEXT (the default handler stores the text), then CM_TEXTCHANGED.
     void SetText(const std::string& v);
-    // The text through WM_GETTEXTLENGTH / WM_GETTEXT, as the original's buffer calls.
+    // The text through WM_GETTEXTLENGTH / WM_GETTEXT, so a control that answers them gives its own.
     int GetTextLen();
     int GetTextBuf(char* Buffer, int BufSize);
     void SetTextBuf(const char* Buffer) { SetText(Buffer ? Buffer : ""); }
@@ -452,9 +452,9 @@ protected:
     // Repaints the control's rectangle on the parent (graphic controls have no window of their own).
     void InvalidateControl(bool IsVisible, bool IsOpaque);
 
-    // Message handlers, reached through Dispatch. An override calls the base version where the
-    // original called "inherited"; a class with messages of its own overrides Dispatch, handles its
-    // numbers and passes the rest to the base Dispatch.
+    // Message handlers, reached through Dispatch. An override calls the base version unless it
+    // replaces the default handling; a class with messages of its own overrides Dispatch, handles
+    // its numbers and passes the rest to the base Dispatch.
     virtual void WMLButtonDown(TWMMouse& Message);
     virtual void WMRButtonDown(TWMMouse& Message);
     virtual void WMMButtonDown(TWMMouse& Message);

@@ -57,7 +57,7 @@ struct TFileDialogRequest {
     bool Save = false;
     std::string Title;
     std::string Filter;
-    int FilterIndex = 1; // 1-based, as the original
+    int FilterIndex = 1; // 1-based: the first filter is 1
     std::string FileName;
     std::string InitialDir;
     std::string DefaultExt;

@@ -28,7 +28,7 @@ TWinControl::~TWinControl() {
     for (TControl* c : FDockClients)
         c->FHostDockSite = nullptr;
     FDockClients.clear();
-    // The children go with the window, whoever owns them (as the original did).
+    // The children go with the window, whoever owns them: no child outlives its parent window.
     while (!FControls.empty()) {
         TControl* c = FControls.back();
         RemoveControl(c);

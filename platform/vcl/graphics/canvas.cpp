@@ -193,7 +193,7 @@ void TCanvas::Changed() {
 }
 
 // The text colour follows the font and the background mode follows the brush each time they are
-// (re)selected, as the original canvas did; SetTextColor/SetBkMode last until then.
+// (re)selected; SetTextColor/SetBkMode last until then.
 void TCanvas::UpdateFont() {
     const bool changed = FFontRev != FFont->Revision();
     if (changed && FFontHandle && FFontHandleRev != FFont->Revision())

@@ -373,7 +373,7 @@ void TBrush::Assign(const TBrush& s) {
 }
 
 void TBrush::SetColor(TColor v) {
-    // Setting a colour makes a cleared brush solid again, as the original did.
+    // Setting a colour, even the same one, makes a cleared brush solid again.
     if (v == FColor && FStyle != bsClear)
         return;
     FColor = v;

@@ -332,7 +332,7 @@ public:
     void SetColor(TColor v);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle v);
-    // Pattern brush; not owned (as in the original). Null returns to Style/Color.
+    // Pattern brush; not owned: the caller keeps it alive. Null returns to Style/Color.
     TBitmap* Bitmap() const { return FBitmap; }
     void SetBitmap(TBitmap* v);
 
@@ -755,7 +755,7 @@ private:
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 
 // Same-sized images kept with their masks. A bitmap wider than Width adds one image per
-// Width-wide slice, as the original did.
+// Width-wide slice.
 class TImageList;
 using TCustomImageList = TImageList;
 
@@ -834,7 +834,7 @@ private:
 enum : int { sii_Folder = 0, sii_FolderOpen = 1, sii_Document = 2, sii_Drive = 3 };
 TImageList* SmallSystemImageList();
 
-// Shared drawing helpers of the original graphics unit.
+// A frame width lines deep, top and left in topColor, bottom and right in bottomColor; r shrinks.
 void Frame3D(TCanvas* c, TRect& r, TColor topColor, TColor bottomColor, int width);
 
 // Maps a face name to the installed face that stands for it: one with the same metrics where there

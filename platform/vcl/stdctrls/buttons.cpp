@@ -67,7 +67,7 @@ void TButton::SetDefault(bool v) {
 }
 
 void TButton::Click() {
-    // The form takes the modal result before OnClick runs, as in the original.
+    // The form takes the modal result before OnClick runs, so OnClick can still change it.
     if (ModalResult != mrNone)
         if (TCustomForm* f = GetParentForm(this))
             f->SetModalResult(ModalResult);

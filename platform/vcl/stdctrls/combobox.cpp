@@ -443,7 +443,7 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
          [](C& c, M& m) {
              switch (m.WParamHi()) {
              case CBN_SELCHANGE:
-                 // The original clicked, then changed; OnSelect sits between them.
+                 // A selection is a click, then OnSelect, then the change.
                  c.Click();
                  c.Select();
                  c.Change();

@@ -1,5 +1,5 @@
-// Common controls: the status bar (drawn by the layer) and the tree view (over Qt's tree widget,
-// its user actions arriving as CN_NOTIFY with the TVN_ codes, the TVM_ messages answered).
+// Common controls: the status bar (drawn by the layer), the tree view (over Qt's tree widget: TVN_
+// notifications, TVM_ messages), the date-time picker, the month calendars and the rich edit.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-// TPanel of the GUI core: a windowed container whose bevels, border and caption the layer draws
-// with TCanvas.
+// Extra controls of the GUI core, drawn by the layer with TCanvas: the panel (a windowed container
+// with bevels, border and caption), the bevel, the image and the splitter.
 #pragma once
 
 #include <memory>

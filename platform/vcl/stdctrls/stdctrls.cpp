@@ -899,7 +899,7 @@ void TCustomMemo::Dispatch(TMessage& Message) {
 }
 
 // Lines of a memo. A final line end leaves an empty last block that is not a line, so text that
-// was built by Add ends with CR LF, as in the original.
+// was built by Add ends with CR LF.
 int TMemoStrings::GetCount() const {
     if (!FMemo->WidgetMade())
         return 0;

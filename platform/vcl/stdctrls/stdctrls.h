@@ -1,5 +1,5 @@
-// Standard controls of the GUI core: edit, memo, combo box, button, check box (each a Qt widget inside
-// its handle, Qt signals arriving as the Windows notifications) and the label (painted by its parent).
+// Standard controls of the GUI core: edit, memo, combo and list boxes, button, check and radio boxes,
+// group box, scroll bar (Qt widgets, their signals the Windows notifications); the label (parent-drawn).
 #pragma once
 
 #include <algorithm>
@@ -258,7 +258,7 @@ public:
     void SetStyle(TComboBoxStyle v);
     TStrings* Items() const { return FItems.get(); }
     void SetItems(TStrings* v) { FItems->Assign(v); }
-    // Selecting from code raises no event, as in the original.
+    // Selecting from code raises no event.
     int ItemIndex() const;
     void SetItemIndex(int v);
     int DropDownCount() const { return FDropDownCount; }

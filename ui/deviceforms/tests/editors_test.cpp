@@ -19,6 +19,7 @@
 #include "dialogs.h"
 #include "elem.h"
 #include "grids.h"
+#include "inputkit.h"
 #include "messages.h"
 #include "stdctrls.h"
 
@@ -81,12 +82,10 @@ struct ScheduleForm : testing::Test {
         form->GwComboBox[0]->SetText(ch1);
         form->Button1->Click();
     }
-    // A left click in the middle of a tab of the view switch, through the page control's messages.
+    // A user's left click in the middle of a tab of the view switch.
     void ClickTab(int tab) {
         TRect r = form->GwPageControl1->TabRect(tab);
-        LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-        form->GwPageControl1->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        form->GwPageControl1->Perform(WM_LBUTTONUP, 0, at);
+        inputkit::Click(form->GwPageControl1, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     }
     std::vector<std::string> Column(int c) {
         std::vector<std::string> out;

@@ -7,6 +7,7 @@
 #include "Gwtoolbarform.h"
 #include "gw_styles.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "wingdi.h"
 
 namespace {
@@ -105,11 +106,11 @@ TEST(ThemedToolbar, TheOverflowButtonIsTheRebarsChevronPressedWhileHeld) {
     ASSERT_TRUE(f.Bar->OverflowShown());
     TPaper paper(14, f.Bar->Height());
     PaintInto(f.Button(), paper);
-    f.Button()->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    inputkit::MouseDown(f.Button(), 5, 5);
     PaintInto(f.Button(), paper);
     // Off the button and released there: no popup.
-    f.Button()->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 5));
-    f.Button()->Perform(WM_LBUTTONUP, 0, MAKELPARAM(50, 5));
+    inputkit::MouseMove(f.Button(), 50, 5, inputkit::Left);
+    inputkit::MouseUp(f.Button(), 50, 5);
     const auto drawn = styles.Of("DrawThemeBackground");
     ASSERT_EQ(drawn.size(), 4u);
     const int rebarChevron = 4;

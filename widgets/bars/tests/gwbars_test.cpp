@@ -9,6 +9,7 @@
 #include "actlist.h"
 #include "buttons.h"
 #include "forms.h"
+#include "inputkit.h"
 #include "menus.h"
 #include "stdctrls.h"
 #include "sysinfo.h"
@@ -513,8 +514,7 @@ TEST(StatusBar, ControlsPlacedAsTheMainWindowDoesShowAndWork) {
     EXPECT_TRUE(save->Visible());
     EXPECT_TRUE(check->Visible());
     EXPECT_EQ(save->Top(), 2) << "the bar's frame moves nothing";
-    bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(save->Left() + 5, 10));
-    bar->Perform(WM_LBUTTONUP, 0, MAKELPARAM(save->Left() + 5, 10));
+    inputkit::Click(bar, save->Left() + 5, 10);
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(bar->SizeGripActive());
     bar->SetShowSizeGrip(true);

@@ -11,6 +11,7 @@
 #include "actlist.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "menus.h"
 #include "sysinfo.h"
 
@@ -37,10 +38,7 @@ protected:
         b->OnClick = [this](TObject*) { ++Clicks; };
         return b;
     }
-    static void Press(TControl* c, int X = 5, int Y = 5) {
-        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-        c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
-    }
+    static void Press(TControl* c, int X = 5, int Y = 5) { inputkit::Click(c, X, Y); }
     TForm* Form = nullptr;
     std::uint64_t Now = 5000;
     int Clicks = 0;
@@ -195,10 +193,9 @@ TEST_F(BitBtnTest, MenuButtonOpensOnF4AndSwallowsTheNextClick) {
     auto* menu = new TRecordingMenu(Form);
     b->SetDropDownMenu(menu);
     b->SetFocus();
-    b->Perform(WM_KEYDOWN, VK_F4, 0);
+    inputkit::Press(b, inputkit::Key::F(4));
     EXPECT_EQ(menu->Opened.size(), 1u);
-    b->Perform(WM_KEYDOWN, VK_SPACE, 0);
-    b->Perform(WM_KEYUP, VK_SPACE, 0);
+    inputkit::Press(b, inputkit::Key::Space);
     EXPECT_EQ(menu->Opened.size(), 1u);
     EXPECT_EQ(Clicks, 0);
 }
@@ -281,10 +278,12 @@ TEST_P(ThemedButtonLook, DrawsThePushButtonElementOfItsState) {
     if (c.Hot)
         b->Perform(CM_MOUSEENTER);
     if (c.Pressed)
-        b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        inputkit::MouseDown(b, 5, 5);
     gDrawn.clear();
     TPaper p(110, 25);
     b->Perform(WM_PAINT, WPARAM(p.Canvas()));
+    if (c.Pressed)
+        inputkit::MouseUp(b, 5, 5);
     ASSERT_FALSE(gDrawn.empty());
     const TThemedElementDetails want = TThemeServices::GetElementDetails(c.Element);
     EXPECT_EQ(gDrawn[0].Part, BP_PUSHBUTTON);

@@ -7,6 +7,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 
 namespace {
@@ -31,12 +32,9 @@ protected:
         b->OnClick = [this](TObject* s) { Clicked.push_back(s); };
         return b;
     }
-    static void Mouse(TControl* c, UINT Msg, int X, int Y, WPARAM Keys = 0) {
-        c->Perform(Msg, Keys, MAKELPARAM(X, Y));
-    }
     static void Press(TControl* c, int X = 5, int Y = 5, int UpX = 5, int UpY = 5) {
-        Mouse(c, WM_LBUTTONDOWN, X, Y, MK_LBUTTON);
-        Mouse(c, WM_LBUTTONUP, UpX, UpY);
+        inputkit::MouseDown(c, X, Y);
+        inputkit::MouseUp(c, UpX, UpY);
     }
     TForm* Form = nullptr;
     std::vector<TObject*> Clicked;
@@ -44,7 +42,7 @@ protected:
 
 struct TPressCase {
     const char* Name;
-    UINT Down, Up;
+    inputkit::TButton Down, Up;
     int UpX, UpY;
     bool Clicks;
 };
@@ -54,8 +52,8 @@ class GwButtonPress : public GwButtonTest, public ::testing::WithParamInterface<
 TEST_P(GwButtonPress, OnlyALeftPressReleasedInsideClicks) {
     const TPressCase& c = GetParam();
     TGwButton* b = Make(Form);
-    Mouse(b, c.Down, 5, 5, c.Down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON);
-    Mouse(b, c.Up, c.UpX, c.UpY);
+    inputkit::MouseDown(b, 5, 5, c.Down);
+    inputkit::MouseUp(b, c.UpX, c.UpY, c.Up);
     EXPECT_EQ(Clicked.size(), c.Clicks ? 1u : 0u);
     EXPECT_FALSE(b->PressedInside());
     EXPECT_FALSE(b->Dragging());
@@ -63,22 +61,22 @@ TEST_P(GwButtonPress, OnlyALeftPressReleasedInsideClicks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GwButtonPress,
-    ::testing::Values(TPressCase{"LeftInside", WM_LBUTTONDOWN, WM_LBUTTONUP, 74, 24, true},
-                      TPressCase{"ReleasedOnTheRightEdge", WM_LBUTTONDOWN, WM_LBUTTONUP, 75, 5, false},
-                      TPressCase{"ReleasedOnTheBottomEdge", WM_LBUTTONDOWN, WM_LBUTTONUP, 5, 25, false},
-                      TPressCase{"RightButton", WM_RBUTTONDOWN, WM_RBUTTONUP, 5, 5, false},
-                      TPressCase{"AnyReleaseEndsAPress", WM_LBUTTONDOWN, WM_RBUTTONUP, 5, 5, true}),
+    ::testing::Values(TPressCase{"LeftInside", inputkit::Left, inputkit::Left, 74, 24, true},
+                      TPressCase{"ReleasedOnTheRightEdge", inputkit::Left, inputkit::Left, 75, 5, false},
+                      TPressCase{"ReleasedOnTheBottomEdge", inputkit::Left, inputkit::Left, 5, 25, false},
+                      TPressCase{"RightButton", inputkit::Right, inputkit::Right, 5, 5, false},
+                      TPressCase{"AnyReleaseEndsAPress", inputkit::Left, inputkit::Right, 5, 5, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwButtonTest, PressedStateFollowsThePointer) {
     TGwButton* b = Make(Form);
-    Mouse(b, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+    inputkit::MouseDown(b, 5, 5);
     EXPECT_TRUE(b->PressedInside());
-    Mouse(b, WM_MOUSEMOVE, 75, 5, MK_LBUTTON);
+    inputkit::MouseMove(b, 75, 5, inputkit::Left);
     EXPECT_FALSE(b->PressedInside());
-    Mouse(b, WM_MOUSEMOVE, 74, 5, MK_LBUTTON);
+    inputkit::MouseMove(b, 74, 5, inputkit::Left);
     EXPECT_TRUE(b->PressedInside());
-    Mouse(b, WM_LBUTTONUP, 74, 5);
+    inputkit::MouseUp(b, 74, 5);
     EXPECT_EQ(Clicked.size(), 1u);
 }
 
@@ -138,9 +136,9 @@ TEST_F(GwButtonTest, AcceleratorClicks) {
 TEST_F(GwButtonTest, SpaceKeyPressesAndReleaseClicks) {
     TGwButton* b = Make(Form);
     b->SetFocus();
-    b->Perform(WM_KEYDOWN, VK_SPACE, 0);
+    inputkit::KeyDown(b, inputkit::Key::Space);
     EXPECT_TRUE(b->PressedInside());
-    b->Perform(WM_KEYUP, VK_SPACE, 0);
+    inputkit::KeyUp(b, inputkit::Key::Space);
     EXPECT_FALSE(b->PressedInside());
     EXPECT_EQ(Clicked.size(), 1u);
 }

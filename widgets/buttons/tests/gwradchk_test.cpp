@@ -7,6 +7,7 @@
 #include "Gwradchk.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 
 namespace {
@@ -31,10 +32,7 @@ protected:
         b->OnClick = [this](TObject* s) { Clicked.push_back(s); };
         return b;
     }
-    static void Click(TControl* c) {
-        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    }
+    static void Click(TControl* c) { inputkit::Click(c, 5, 5); }
     static std::unique_ptr<TBitmap> OwnStrip() {
         auto b = std::make_unique<TBitmap>();
         b->LoadFromResourceName(0, GwCheckStripResource);
@@ -146,8 +144,7 @@ TEST_F(GwRadChk, ReadOnlyBoxIgnoresTheMouseAndKeysButNotCode) {
     box->SetReadOnly(true);
     Click(box);
     box->SetFocus();
-    box->Perform(WM_KEYDOWN, VK_SPACE, 0);
-    box->Perform(WM_KEYUP, VK_SPACE, 0);
+    inputkit::Press(box, inputkit::Key::Space);
     box->Perform(CM_DIALOGCHAR, WPARAM(std::uint8_t('\xE4')), 0);
     EXPECT_EQ(box->State(), cbUnchecked);
     box->ChangeState();
@@ -157,9 +154,9 @@ TEST_F(GwRadChk, ReadOnlyBoxIgnoresTheMouseAndKeysButNotCode) {
 TEST_F(GwRadChk, SpaceTogglesAnEditableBox) {
     auto* box = Make<TGwCheckBox>(10);
     box->SetFocus();
-    box->Perform(WM_KEYDOWN, VK_SPACE, 0);
+    inputkit::KeyDown(box, inputkit::Key::Space);
     EXPECT_TRUE(box->PressedInside());
-    box->Perform(WM_KEYUP, VK_SPACE, 0);
+    inputkit::KeyUp(box, inputkit::Key::Space);
     EXPECT_EQ(box->State(), cbChecked);
 }
 

@@ -8,6 +8,7 @@
 #include "Gwcommon.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 
 namespace {
 
@@ -118,10 +119,11 @@ TEST_F(ShapeButton, ThePressedImageIsDrawnOnePixelLowerRight) {
     b->SetBorderStyle(bsNone);
     TPaper up(18, 18);
     b->Perform(WM_PAINT, WPARAM(up.Canvas()));
-    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 7));
+    inputkit::MouseDown(b, 7, 7);
     EXPECT_EQ(b->State(), bsDown);
     TPaper down(18, 18);
     b->Perform(WM_PAINT, WPARAM(down.Canvas()));
+    inputkit::MouseUp(b, 7, 7);
     EXPECT_EQ(TPaper::Hex(up.At(2, 2)), TPaper::Hex(Face));
     EXPECT_EQ(TPaper::Hex(down.At(2, 2)), TPaper::Hex(clWhite)) << "the outside shows what lay under";
     EXPECT_EQ(TPaper::Hex(down.At(3, 3)), TPaper::Hex(Face));
@@ -136,10 +138,7 @@ TEST_F(ShapeButton, APressOnAnOutsidePixelGoesToTheControlBeneath) {
     beneath->OnClick = [&](TObject*) { ++beneathClicks; };
     TGwShapeButton* shape = Make(40, 40, 0, true);
     shape->OnClick = [&](TObject*) { ++shapeClicks; };
-    auto click = [&](int X, int Y) {
-        Form->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20 + X, 20 + Y));
-        Form->Perform(WM_LBUTTONUP, 0, MAKELPARAM(20 + X, 20 + Y));
-    };
+    auto click = [&](int X, int Y) { inputkit::Click(Form, 20 + X, 20 + Y); };
     click(5, 35); // the notch
     EXPECT_EQ(beneathClicks, 1);
     EXPECT_EQ(shapeClicks, 0);
@@ -154,9 +153,13 @@ TEST_F(ShapeButton, APressOnAnOutsidePixelGoesToTheControlBeneath) {
 TEST_F(ShapeButton, TheHintShowsOnlyOverTheShape) {
     TGwShapeButton* b = Make(40, 40, 0, true);
     b->SetShowHint(true);
-    b->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, 35));
+    // The whole box takes the mouse, so the pointer reaches the notch on the button itself.
+    b->PreciseClick = false;
+    inputkit::MouseMove(b, 30, 30);
+    EXPECT_TRUE(b->ShowHint());
+    inputkit::MouseMove(b, 5, 35);
     EXPECT_FALSE(b->ShowHint());
-    b->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));
+    inputkit::MouseMove(b, 30, 30);
     EXPECT_TRUE(b->ShowHint());
 }
 

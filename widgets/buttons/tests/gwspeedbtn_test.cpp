@@ -8,6 +8,7 @@
 #include "actlist.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "menus.h"
 #include "sysinfo.h"
 
@@ -41,10 +42,7 @@ protected:
         b->OnClick = [this](TObject*) { ++Clicks; };
         return b;
     }
-    static void Press(TControl* c, int X, int Y = 5) {
-        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-        c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
-    }
+    static void Press(TControl* c, int X, int Y = 5) { inputkit::Click(c, X, Y); }
     TForm* Form = nullptr;
     std::uint64_t Now = 5000;
     int Clicks = 0;

@@ -6,10 +6,18 @@
 #include "Gwspnedt.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 #include "timers.h"
 
 namespace {
+
+// A user's press of the key that sends the virtual-key code Vk.
+void PressVk(TWinControl* c, unsigned Vk) {
+    inputkit::TMods mods = inputkit::None;
+    const int key = inputkit::KeyOfVirtualKey(Vk, mods);
+    inputkit::Press(c, key, mods);
+}
 
 class GwSpin : public ::testing::Test {
 protected:
@@ -34,7 +42,7 @@ protected:
 
 TEST_F(GwSpin, HeldButtonRepeatsAfterTheInitialDelayThenEveryDelay) {
     TGwControlButton* up = Pair->UpRightButton();
-    up->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    inputkit::MouseDown(up, 3, 3);
     ASSERT_NE(up->RepeatTimer(), nullptr);
     EXPECT_EQ(up->RepeatTimer()->Interval(), 400u);
     EXPECT_TRUE(up->RepeatTimer()->Enabled());
@@ -42,15 +50,15 @@ TEST_F(GwSpin, HeldButtonRepeatsAfterTheInitialDelayThenEveryDelay) {
         up->RepeatTimer()->OnTimer(nullptr);
     EXPECT_EQ(up->RepeatTimer()->Interval(), 100u);
     EXPECT_EQ(Ups, 6);
-    up->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    inputkit::MouseUp(up, 3, 3);
     EXPECT_EQ(Ups, 7) << "the release inside clicks once more";
     EXPECT_FALSE(up->RepeatTimer()->Enabled());
 }
 
 TEST_F(GwSpin, ReleaseOutsideGivesNoClick) {
     TGwControlButton* down = Pair->DownLeftButton();
-    down->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    down->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 40));
+    inputkit::MouseDown(down, 3, 3);
+    inputkit::MouseUp(down, 3, 40);
     EXPECT_EQ(Downs, 0);
     EXPECT_FALSE(down->RepeatTimer()->Enabled());
     EXPECT_FALSE(down->Pressed());
@@ -92,8 +100,7 @@ TEST_F(GwSpin, FocusControlThatRefusesTheFocusCancelsTheClick) {
     stubborn->SetTabStop(true);
     Pair->SetFocusControl(stubborn);
     TGwControlButton* up = Pair->UpRightButton();
-    up->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    up->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    inputkit::Click(up, 3, 3);
     EXPECT_EQ(Ups, 0);
     delete stubborn;
     EXPECT_EQ(Pair->FocusControl(), nullptr);
@@ -101,9 +108,9 @@ TEST_F(GwSpin, FocusControlThatRefusesTheFocusCancelsTheClick) {
 
 TEST_F(GwSpin, ArrowKeysClickTheButtons) {
     EXPECT_EQ(Pair->Perform(WM_GETDLGCODE), DLGC_WANTARROWS);
-    Pair->Perform(WM_KEYDOWN, VK_UP, 0);
-    Pair->Perform(WM_KEYDOWN, VK_DOWN, 0);
-    Pair->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    inputkit::Press(Pair, inputkit::Key::Up);
+    inputkit::Press(Pair, inputkit::Key::Down);
+    inputkit::Press(Pair, inputkit::Key::Down);
     EXPECT_EQ(Ups, 1);
     EXPECT_EQ(Downs, 2);
 }
@@ -130,21 +137,21 @@ TEST_F(GwSpin, RapidFireClicksWhileHeldDownAndWaitsWhenDraggedOff) {
     b->SetBounds(100, 10, 23, 22);
     int clicks = 0;
     b->OnClick = [&](TObject*) { ++clicks; };
-    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    inputkit::MouseDown(b, 5, 5);
     ASSERT_NE(b->RepeatTimer(), nullptr);
     EXPECT_EQ(b->RepeatTimer()->Interval(), 400u);
     b->RepeatTimer()->OnTimer(nullptr);
     b->RepeatTimer()->OnTimer(nullptr);
     EXPECT_EQ(b->RepeatTimer()->Interval(), 100u);
     EXPECT_EQ(clicks, 2);
-    b->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 60));
+    inputkit::MouseMove(b, 60, 60, inputkit::Left);
     b->RepeatTimer()->OnTimer(nullptr);
     EXPECT_EQ(clicks, 2) << "dragged off: no click";
     EXPECT_TRUE(b->RepeatTimer()->Enabled()) << "but the timer runs on";
-    b->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+    inputkit::MouseMove(b, 5, 5, inputkit::Left);
     b->RepeatTimer()->OnTimer(nullptr);
     EXPECT_EQ(clicks, 3);
-    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    inputkit::MouseUp(b, 5, 5);
     EXPECT_FALSE(b->RepeatTimer()->Enabled());
 }
 
@@ -215,8 +222,8 @@ TEST_F(GwSpinner, AVetoLeavesTheValueAndFiresNothing) {
     S->SetValue(5);
     Changes = 0;
     S->OnChanging = [](TObject*, int, bool& Allow) { Allow = false; };
-    S->Perform(WM_KEYDOWN, VK_UP, 0);
-    S->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    inputkit::Press(S, inputkit::Key::Up);
+    inputkit::Wheel(S, 40, 10, 1);
     EXPECT_EQ(S->Value(), 5);
     EXPECT_EQ(Changes, 0);
     EXPECT_EQ(Steps, 0);
@@ -231,12 +238,12 @@ TEST_F(GwSpinner, KeysAndWheelStepByIncrementOrPage) {
                 {VK_LEFT, -1}, {VK_SUBTRACT, -1}, {VK_PRIOR, 10}, {VK_NEXT, -10}};
     for (const auto& k : keys) {
         const int before = S->Value();
-        S->Perform(WM_KEYDOWN, k.Key, 0);
+        PressVk(S, k.Key);
         EXPECT_EQ(S->Value() - before, k.Delta) << k.Key;
     }
-    S->Perform(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 120), 0);
+    inputkit::Wheel(S, 40, 10, 1, inputkit::Ctrl);
     EXPECT_EQ(S->Value(), 60);
-    S->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    inputkit::Wheel(S, 40, 10, -1);
     EXPECT_EQ(S->Value(), 59);
     EXPECT_EQ(Steps, 9);
     EXPECT_EQ(S->Perform(WM_GETDLGCODE), DLGC_WANTARROWS);
@@ -244,16 +251,15 @@ TEST_F(GwSpinner, KeysAndWheelStepByIncrementOrPage) {
 
 TEST_F(GwSpinner, PressingPlusAndReleasingOverMinusStepsDownOnce) {
     S->SetValue(50);
-    S->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 10));
+    inputkit::MouseDown(S, 80, 10);
     EXPECT_TRUE(S->Pressed(saPlusButton));
     ASSERT_NE(S->RepeatTimer(), nullptr);
     EXPECT_EQ(S->RepeatTimer()->Interval(), 400u);
-    S->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
+    inputkit::MouseUp(S, 5, 10);
     EXPECT_EQ(S->Value(), 49);
     EXPECT_FALSE(S->Pressed(saPlusButton));
     EXPECT_FALSE(S->RepeatTimer()->Enabled());
-    S->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 10));
-    S->Perform(WM_LBUTTONUP, 0, MAKELPARAM(40, 10));
+    inputkit::Click(S, 40, 10);
     EXPECT_EQ(S->Value(), 49) << "the value area steps nothing";
 }
 
@@ -293,15 +299,16 @@ TEST_F(GwSpinner, HotAndPressedButtonLooks) {
     S->PaintTo(p.Canvas(), 0, 0);
     const TColor normal = p.At(9, 3);
     EXPECT_EQ(TPaper::Hex(normal), "808080");
-    S->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(80, 10));
+    inputkit::MouseMove(S, 40, 10); // the pointer comes in over the value
+    inputkit::MouseMove(S, 80, 10);
     EXPECT_TRUE(S->Hot(saPlusButton));
     S->PaintTo(p.Canvas(), 0, 0);
     EXPECT_EQ(TPaper::Hex(p.At(70, 3)), TPaper::Hex(LighterColor(TColor(0x808080), 10)));
     EXPECT_EQ(TPaper::Hex(p.At(69, 5)), TPaper::Hex(DarkerColor(TColor(0x808080), 20)));
-    S->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 10));
+    inputkit::MouseDown(S, 5, 10);
     S->PaintTo(p.Canvas(), 0, 0);
     EXPECT_EQ(TPaper::Hex(p.At(9, 3)), TPaper::Hex(DarkerColor(TColor(0x808080), 20)));
-    S->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
+    inputkit::MouseUp(S, 5, 10);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "menus.h"
 #include "sysinfo.h"
 
@@ -63,10 +64,7 @@ protected:
         b->SetBounds(10, 10, 40, 25);
         return b;
     }
-    static void Press(TControl* c, int X, int Y = 5) {
-        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-        c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
-    }
+    static void Press(TControl* c, int X, int Y = 5) { inputkit::Click(c, X, Y); }
     TForm* Form = nullptr;
     TRecordingMenu* Menu = nullptr;
     std::uint64_t Now = 5000;
@@ -126,6 +124,8 @@ TEST_F(ToolButton, GroupedButtonsLatchOneAtATime) {
     TGwToolButton* a = Make();
     TGwToolButton* b = Make();
     TGwToolButton* plain = Make();
+    b->SetLeft(60); // side by side, as on a bar: a click lands on one button
+    plain->SetLeft(110);
     plain->SetDown(true);
     EXPECT_FALSE(plain->Down());
     a->SetGroupIndex(1);
@@ -214,9 +214,11 @@ TEST_P(ToolButtonImage, ShowsTheImageOfItsState) {
     if (c.Hot)
         b->Perform(CM_MOUSEENTER);
     if (c.Pressed)
-        b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        inputkit::MouseDown(b, 5, 5);
     TPaper p(40, 25);
     b->Perform(WM_PAINT, WPARAM(p.Canvas()));
+    if (c.Pressed)
+        inputkit::MouseUp(b, 5, 5);
     TRect image, caption;
     b->GetImageAndCaptionRects(image, caption);
     EXPECT_EQ(TPaper::Hex(p.At(image.Left + 5, image.Top + 5)), TPaper::Hex(c.Want));

@@ -4,6 +4,7 @@
 #include "Gwpopups.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 
 namespace {
 
@@ -24,11 +25,12 @@ struct TFixture {
         Cal->CalcAreas();
     }
     ~TFixture() { SetClock(nullptr); }
-    void Click(TPoint P) {
-        Cal->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.x, P.y));
-        Cal->Perform(WM_LBUTTONUP, 0, MAKELPARAM(P.x, P.y));
+    void Click(TPoint P) { inputkit::Click(Cal, P.x, P.y); }
+    void Key(WORD K) {
+        inputkit::TMods mods = inputkit::None;
+        const int key = inputkit::KeyOfVirtualKey(K, mods);
+        inputkit::Press(Cal, key, mods);
     }
-    void Key(WORD K) { Cal->Perform(WM_KEYDOWN, K, 0); }
 
     TForm Form{nullptr};
     TGwCalendar* Cal;

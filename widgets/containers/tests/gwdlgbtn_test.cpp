@@ -7,6 +7,7 @@
 #include "actlist.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 
 namespace {
 
@@ -117,8 +118,7 @@ TEST_F(DialogButtons, AClickRunsTheActionThenTellsTheBarAndSetsTheResult) {
     action.OnExecute = [&](TObject*) { order += "action "; };
     Bar->SetAction(1, &action);
     Bar->OnClickOk = [&](TObject* Sender) { order += Sender == Bar ? "bar" : "?"; };
-    Bar->Button(1)->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    Bar->Button(1)->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    inputkit::Click(Bar->Button(1), 5, 5);
     EXPECT_EQ(order, "action bar");
     EXPECT_EQ(Form->ModalResult(), mrOk);
 }

@@ -7,6 +7,7 @@
 
 #include "Gwpopups.h"
 #include "forms.h"
+#include "inputkit.h"
 #include "winapi.h"
 
 namespace {
@@ -240,10 +241,7 @@ protected:
 };
 
 TEST_F(PopupLoop, ClickOnAnAcceptingControlInsideReturnsTrue) {
-    EXPECT_TRUE(Run([this] {
-        PostMessage(Button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-        PostMessage(Button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-    }));
+    EXPECT_TRUE(Run([this] { inputkit::Click(Button, 3, 3); }));
     EXPECT_EQ(Button->Downs, 1);
     EXPECT_EQ(Popups, 1);
     EXPECT_EQ(Closes, 1);
@@ -252,7 +250,7 @@ TEST_F(PopupLoop, ClickOnAnAcceptingControlInsideReturnsTrue) {
 }
 
 TEST_F(PopupLoop, EscapeCancels) {
-    EXPECT_FALSE(Run([this] { PostMessage(Form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); }));
+    EXPECT_FALSE(Run([this] { inputkit::Press(&Form, inputkit::Key::Escape); }));
     EXPECT_EQ(Closes, 1);
     EXPECT_EQ(Button->Parent(), Panel);
 }
@@ -260,7 +258,8 @@ TEST_F(PopupLoop, EscapeCancels) {
 TEST_F(PopupLoop, AClickOutsideCancelsAndIsConsumed) {
     int outside = 0;
     Other->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++outside; };
-    EXPECT_FALSE(Run([this] { PostMessage(Other->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); }));
+    EXPECT_FALSE(Run([this] { inputkit::MouseDown(Other, 3, 3); }));
+    inputkit::MouseUp(Other, 3, 3);
     Application->ProcessMessages();
     EXPECT_EQ(outside, 0);
     EXPECT_EQ(Closes, 1);

@@ -8,6 +8,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 #include "winapi.h"
 
@@ -53,9 +54,9 @@ struct TFixture {
         BottomBlock.SetAlign(alBottom);
         Panel.SetParent(&Host);
     }
-    void Press(int X, int Y) { Panel.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y)); }
-    void Move(int X, int Y) { Panel.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, Y)); }
-    void Release(int X, int Y) { Panel.Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y)); }
+    void Press(int X, int Y) { inputkit::MouseDown(&Panel, X, Y); }
+    void Move(int X, int Y) { inputkit::MouseMove(&Panel, X, Y, inputkit::Left); }
+    void Release(int X, int Y) { inputkit::MouseUp(&Panel, X, Y); }
 };
 
 struct TLimitCase {
@@ -182,8 +183,7 @@ TEST(SizePanel, EscapeKeepsTheSizeErasesTheOutlineAndLetsItsContextGo) {
     f.Press(77, 20);
     f.Move(120, 20);
     ASSERT_TRUE(f.Panel.OutlineHeld());
-    WORD key = VK_ESCAPE;
-    f.Panel.Perform(WM_KEYDOWN, key, 0);
+    inputkit::Press(&f.Panel, inputkit::Key::Escape);
     EXPECT_FALSE(f.Panel.Sizing());
     EXPECT_FALSE(f.Panel.OutlineHeld());
     EXPECT_EQ(f.Panel.Masks % 2, 0);

@@ -9,6 +9,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 #include "winapi.h"
 
@@ -27,9 +28,9 @@ struct TFixture {
         Splitter.SetParent(&Form);
         Splitter.SetBounds(10, 10, 200, 100);
     }
-    void Press(int X, int Y) { Splitter.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y)); }
-    void Move(int X, int Y) { Splitter.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, Y)); }
-    void Release(int X, int Y) { Splitter.Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y)); }
+    void Press(int X, int Y) { inputkit::MouseDown(&Splitter, X, Y); }
+    void Move(int X, int Y) { inputkit::MouseMove(&Splitter, X, Y, inputkit::Left); }
+    void Release(int X, int Y) { inputkit::MouseUp(&Splitter, X, Y); }
 };
 
 TRect BoundsOf(TControl* C) {
@@ -170,7 +171,7 @@ TEST(Splitter, EscapeKeepsThePositionAndLetsTheOutlineGo) {
     f.Press(101, 50);
     f.Move(150, 50);
     ASSERT_TRUE(f.Splitter.OutlineHeld());
-    f.Splitter.Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+    inputkit::Press(&f.Splitter, inputkit::Key::Escape);
     EXPECT_FALSE(f.Splitter.Sizing());
     EXPECT_FALSE(f.Splitter.OutlineHeld());
     f.Release(150, 50);

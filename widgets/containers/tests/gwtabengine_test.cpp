@@ -8,6 +8,7 @@
 #include "forms.h"
 #include "gw_styles.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 
 void PrintTo(const TRect& R, std::ostream* os) {
@@ -39,7 +40,11 @@ struct TStrip {
             v.push_back(Tabs->TabRect(i));
         return v;
     }
-    void Key(WORD K) { Tabs->Perform(WM_KEYDOWN, K, 0); }
+    void Key(WORD K) {
+        inputkit::TMods mods = inputkit::None;
+        const int key = inputkit::KeyOfVirtualKey(K, mods);
+        inputkit::Press(Tabs, key, mods);
+    }
 
     TForm Form{nullptr};
     TGwTabControl* Tabs;
@@ -287,11 +292,10 @@ TEST(GwTabEngine, MouseAndAcceleratorSelect) {
     TStrip s;
     s.Tabs->GetTabCollection()->GetItem(2)->SetCaption("&Third");
     s.Fixed(40, 30);
-    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10));
-    s.Tabs->Perform(WM_LBUTTONUP, 0, MAKELPARAM(50, 10));
+    inputkit::Click(s.Tabs, 50, 10);
     EXPECT_EQ(s.Tabs->TabIndex(), 1);
     // Out of every tab: nothing changes, nothing escapes.
-    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 90));
+    inputkit::Click(s.Tabs, 290, 90);
     EXPECT_EQ(s.Tabs->TabIndex(), 1);
     s.Tabs->Perform(CM_DIALOGCHAR, 't', 0);
     EXPECT_EQ(s.Tabs->TabIndex(), 2);
@@ -320,30 +324,25 @@ TEST(GwTabEngine, HeldArrowRepeatsReleasedOutsideDoesNot) {
     s.Tabs->SetBounds(0, 0, 200, 80);
     ASSERT_TRUE(s.Tabs->ScrollerNeeded());
     TRect on = s.Tabs->ScrollerRect(1);
-    LPARAM at = MAKELPARAM((on.Left + on.Right) / 2, (on.Top + on.Bottom) / 2);
-    LPARAM away = MAKELPARAM(10, 70);
-    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    const TPoint at((on.Left + on.Right) / 2, (on.Top + on.Bottom) / 2), away(10, 70);
+    inputkit::MouseDown(s.Tabs, at.x, at.y);
     EXPECT_EQ(s.Tabs->RepeatInterval(), 400u);
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 0); // nothing before the release or the first repeat
     s.Tabs->RepeatTimerExpired();
     EXPECT_EQ(s.Tabs->RepeatInterval(), 100u);
     s.Tabs->RepeatTimerExpired();
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
-    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, away);
+    inputkit::MouseMove(s.Tabs, away.x, away.y, inputkit::Left);
     s.Tabs->RepeatTimerExpired();
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
-    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, at);
-    s.Tabs->Perform(WM_LBUTTONUP, 0, at);
+    inputkit::MouseMove(s.Tabs, at.x, at.y, inputkit::Left);
+    inputkit::MouseUp(s.Tabs, at.x, at.y);
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 3);
     EXPECT_EQ(s.Tabs->RepeatInterval(), 0u);
-    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    s.Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, away);
-    s.Tabs->Perform(WM_LBUTTONUP, 0, away);
+    inputkit::Drag(s.Tabs, at.x, at.y, away.x, away.y);
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 3);
     TRect back = s.Tabs->ScrollerRect(0);
-    LPARAM atBack = MAKELPARAM((back.Left + back.Right) / 2, (back.Top + back.Bottom) / 2);
-    s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, atBack);
-    s.Tabs->Perform(WM_LBUTTONUP, 0, atBack);
+    inputkit::Click(s.Tabs, (back.Left + back.Right) / 2, (back.Top + back.Bottom) / 2);
     EXPECT_EQ(s.Tabs->FirstShownIndex(), 2);
 }
 
@@ -506,9 +505,9 @@ TEST(GwTabEngine, SelectionOutOfRangeIsHarmless) {
         TPaper paper(300, 100);
         s.Tabs->PaintTo(paper.Canvas());
         s.Tabs->Repaint();
-        s.Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 90));
-        s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-        s.Tabs->Perform(WM_KEYDOWN, VK_END, 0);
+        inputkit::Click(s.Tabs, 290, 90);
+        inputkit::MouseMove(s.Tabs, 10, 10);
+        inputkit::Press(s.Tabs, inputkit::Key::End);
         EXPECT_LT(s.Tabs->TabIndex(), 3) << bad;
     }
     EXPECT_EQ(Application->ExceptionCount(), before);
@@ -522,10 +521,11 @@ struct TButtonStrip : TStrip {
         Tabs->SetShowCloseButton(true);
         Tabs->SetShowMenuButton(true);
     }
-    void Press(const TRect& R) { Tabs->Perform(WM_LBUTTONDOWN, MK_LBUTTON, Mid(R)); }
-    void Release(const TRect& R) { Tabs->Perform(WM_LBUTTONUP, 0, Mid(R)); }
-    void MoveTo(const TRect& R) { Tabs->Perform(WM_MOUSEMOVE, MK_LBUTTON, Mid(R)); }
-    static LPARAM Mid(const TRect& R) { return MAKELPARAM((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
+    void Press(const TRect& R) { inputkit::MouseDown(Tabs, MidX(R), MidY(R)); }
+    void Release(const TRect& R) { inputkit::MouseUp(Tabs, MidX(R), MidY(R)); }
+    void MoveTo(const TRect& R) { inputkit::MouseMove(Tabs, MidX(R), MidY(R), inputkit::Left); }
+    static int MidX(const TRect& R) { return (R.Left + R.Right) / 2; }
+    static int MidY(const TRect& R) { return (R.Top + R.Bottom) / 2; }
 };
 
 // The close button acts on release over it, as the scroller's arrows do; a release elsewhere
@@ -545,7 +545,7 @@ TEST(GwTabEngine, CloseButtonClosesOnReleaseOverIt) {
     EXPECT_EQ(s.Tabs->TabCount(), 8); // nothing on the press
     s.MoveTo(TRect{0, 0, 10, 10});
     EXPECT_EQ(s.Tabs->PressedButton(), TGwCustomTabControl::tbNone);
-    s.Tabs->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    inputkit::MouseUp(s.Tabs, 5, 5);
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(s.Tabs->TabCount(), 8);
     allow = false;
@@ -591,6 +591,8 @@ TEST_P(TabButtonFace, GradientRunsDownAndFlipsWhileHeld) {
         s.Press(r);
     TPaper paper(260, 80);
     s.Tabs->PaintTo(paper.Canvas());
+    if (c.Pressed)
+        s.Release(TRect{0, 0, 2, 2});
     EXPECT_EQ(paper.At(r.Left, r.Top + 1), clRed);
     int top = Lightness(paper.At(r.Left + 1, r.Top + 1)),
         bottom = Lightness(paper.At(r.Left + 1, r.Bottom - 2));
@@ -656,6 +658,7 @@ TEST_P(TabThemedButtons, DrawnByTheTheme) {
     gwstyles::Calls().clear();
     s.Tabs->PaintTo(paper.Canvas());
     EXPECT_EQ(drawn(L"window", s.Tabs->CloseButtonRect()), details(twSmallCloseButtonNormal));
+    s.Release(TRect{0, 0, 2, 2});
     // Nothing of the flat look under the theme's parts.
     EXPECT_NE(paper.At(s.Tabs->CloseButtonRect().Left, s.Tabs->CloseButtonRect().Top + 1), clRed);
 }
@@ -690,7 +693,7 @@ TEST_P(TabHotBar, ColourOfTheBar) {
     s.Tabs->SetHotTrackColorType(c.Type);
     s.Tabs->TabColors()->SetHighlightBar(clBlue);
     s.Tabs->SetTabIndex(0);
-    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    inputkit::MouseMove(s.Tabs, 60, 15);
     TPaper paper(300, 100);
     s.Tabs->PaintTo(paper.Canvas());
     EXPECT_EQ(paper.At(60, 3), c.Complement ? ComplementaryColor(clRed) : clRed);
@@ -911,13 +914,13 @@ TEST(GwTabEngine, HotTabGivesItsHint) {
     TStrip s;
     s.Fixed(40, 30);
     s.Tabs->GetTabCollection()->GetItem(1)->SetHint("second");
-    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    inputkit::MouseMove(s.Tabs, 60, 15);
     EXPECT_EQ(s.Tabs->Hint(), "");
     s.Tabs->SetTabHints(true);
-    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
-    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(60, 15));
+    inputkit::MouseMove(s.Tabs, 20, 15);
+    inputkit::MouseMove(s.Tabs, 60, 15);
     EXPECT_EQ(s.Tabs->Hint(), "second");
-    s.Tabs->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(250, 80));
+    inputkit::MouseMove(s.Tabs, 250, 80);
     EXPECT_EQ(s.Tabs->Hint(), "");
 }
 

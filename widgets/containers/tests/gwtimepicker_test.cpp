@@ -8,6 +8,7 @@
 #include "Gwpopups.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 
 namespace {
 
@@ -30,7 +31,14 @@ struct TFixture {
         int r = Picker->ClockRadius() / 2;
         return TPoint(c.x + int(std::lround(r * std::cos(a))), c.y + int(std::lround(r * std::sin(a))));
     }
-    void Mouse(UINT Msg, TPoint P, WPARAM Keys = 0) { Picker->Perform(Msg, Keys, MAKELPARAM(P.x, P.y)); }
+    void Down(TPoint P, inputkit::TButton B, inputkit::TMods Mods = inputkit::None) {
+        inputkit::MouseDown(Picker, P.x, P.y, B, Mods);
+    }
+    void Up(TPoint P, inputkit::TButton B, inputkit::TMods Mods = inputkit::None) {
+        inputkit::MouseUp(Picker, P.x, P.y, B, Mods);
+    }
+    void Move(TPoint P, inputkit::TButton Held) { inputkit::MouseMove(Picker, P.x, P.y, Held); }
+    void Click(TPoint P) { inputkit::Click(Picker, P.x, P.y); }
     std::string Shown() { return FormatDateTime("hh:nn", Picker->Time()); }
 
     TForm Form{nullptr};
@@ -42,8 +50,8 @@ TEST(GwTimePicker, RightClickAboveTheCentreIsMinuteZeroWhateverTheRestriction) {
     f.Picker->SetTime(EncodeTime(3, 20, 0, 0));
     f.Picker->RestrictMinutesBy = 7;
     TPoint c = f.Picker->ClockCenter();
-    f.Mouse(WM_RBUTTONDOWN, TPoint(c.x, c.y - 20), MK_RBUTTON | MK_CONTROL);
-    f.Mouse(WM_RBUTTONUP, TPoint(c.x, c.y - 20), MK_CONTROL);
+    f.Down(TPoint(c.x, c.y - 20), inputkit::Right, inputkit::Ctrl);
+    f.Up(TPoint(c.x, c.y - 20), inputkit::Right, inputkit::Ctrl);
     EXPECT_EQ(f.Shown(), "03:00");
 }
 
@@ -52,9 +60,9 @@ TEST(GwTimePicker, RestrictedMinuteRoundsToTheStep) {
     f.Picker->SetTime(EncodeTime(3, 20, 0, 0));
     f.Picker->RestrictMinutesBy = 15;
     f.Picker->RestrictMinutes = true;
-    f.Mouse(WM_RBUTTONDOWN, f.At(53 * 6), MK_RBUTTON); // minute 53 becomes 60, taken as 0
+    f.Down(f.At(53 * 6), inputkit::Right); // minute 53 becomes 60, taken as 0
     EXPECT_EQ(f.Shown(), "03:00");
-    f.Mouse(WM_RBUTTONUP, f.At(53 * 6));
+    f.Up(f.At(53 * 6), inputkit::Right);
 }
 
 TEST(GwTimePicker, MinuteHandPastTwelveCarriesIntoTheHour) {
@@ -62,15 +70,15 @@ TEST(GwTimePicker, MinuteHandPastTwelveCarriesIntoTheHour) {
     f.Picker->SetTime(EncodeTime(5, 50, 0, 0));
     int sets = 0;
     f.Picker->OnSetTime = [&](TObject*) { ++sets; };
-    f.Mouse(WM_RBUTTONDOWN, f.At(55 * 6), MK_RBUTTON);
+    f.Down(f.At(55 * 6), inputkit::Right);
     EXPECT_EQ(f.Shown(), "05:55");
-    f.Mouse(WM_MOUSEMOVE, f.At(1), MK_RBUTTON); // minute 0
+    f.Move(f.At(1), inputkit::Right); // minute 0
     EXPECT_EQ(f.Shown(), "06:00");
-    f.Mouse(WM_MOUSEMOVE, f.At(10 * 6), MK_RBUTTON);
+    f.Move(f.At(10 * 6), inputkit::Right);
     EXPECT_EQ(f.Shown(), "06:10");
-    f.Mouse(WM_MOUSEMOVE, f.At(50 * 6), MK_RBUTTON); // back past twelve
+    f.Move(f.At(50 * 6), inputkit::Right); // back past twelve
     EXPECT_EQ(f.Shown(), "05:50");
-    f.Mouse(WM_RBUTTONUP, f.At(50 * 6));
+    f.Up(f.At(50 * 6), inputkit::Right);
     EXPECT_EQ(sets, 1);
 }
 
@@ -78,35 +86,30 @@ TEST(GwTimePicker, TwelveIsNoonInTheAfternoonAndMidnightInTheMorning) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(15, 30, 0, 0));
     ASSERT_TRUE(f.Picker->PM());
-    f.Mouse(WM_LBUTTONDOWN, f.At(0), MK_LBUTTON);
-    f.Mouse(WM_LBUTTONUP, f.At(0));
+    f.Click(f.At(0));
     EXPECT_EQ(f.Shown(), "12:30");
     f.Picker->SetTime(EncodeTime(3, 30, 0, 0));
-    f.Mouse(WM_LBUTTONDOWN, f.At(0), MK_LBUTTON);
-    f.Mouse(WM_LBUTTONUP, f.At(0));
+    f.Click(f.At(0));
     EXPECT_EQ(f.Shown(), "00:30");
-    f.Mouse(WM_LBUTTONDOWN, f.At(90), MK_LBUTTON);
-    f.Mouse(WM_LBUTTONUP, f.At(90));
+    f.Click(f.At(90));
     EXPECT_EQ(f.Shown(), "03:30");
     TPoint pm = Middle(f.Picker->PMRect());
-    f.Mouse(WM_LBUTTONDOWN, pm, MK_LBUTTON);
-    f.Mouse(WM_LBUTTONUP, pm);
+    f.Click(pm);
     EXPECT_EQ(f.Shown(), "15:30");
     TPoint am = Middle(f.Picker->AMRect());
-    f.Mouse(WM_LBUTTONDOWN, am, MK_LBUTTON);
-    f.Mouse(WM_LBUTTONUP, am);
+    f.Click(am);
     EXPECT_EQ(f.Shown(), "03:30");
 }
 
 TEST(GwTimePicker, KeysStepHoursAndMinutesAcrossMidnight) {
     TFixture f;
     f.Picker->SetTime(EncodeTime(23, 59, 0, 0));
-    f.Picker->Perform(WM_KEYDOWN, VK_UP, 0);
+    inputkit::Press(f.Picker, inputkit::Key::Up);
     EXPECT_EQ(f.Shown(), "00:00");
-    f.Picker->Perform(WM_KEYDOWN, VK_NEXT, 0);
+    inputkit::Press(f.Picker, inputkit::Key::PageDown);
     EXPECT_EQ(f.Shown(), "23:00");
-    f.Picker->Perform(WM_KEYDOWN, VK_PRIOR, 0);
-    f.Picker->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    inputkit::Press(f.Picker, inputkit::Key::PageUp);
+    inputkit::Press(f.Picker, inputkit::Key::Down);
     EXPECT_EQ(f.Shown(), "23:59");
     EXPECT_NE(f.Picker->HowToUseText().find("restricts to 5 minutes"), std::string::npos);
 }

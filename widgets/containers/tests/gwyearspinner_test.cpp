@@ -4,6 +4,7 @@
 
 #include "Gwpopups.h"
 #include "forms.h"
+#include "inputkit.h"
 
 namespace {
 
@@ -33,8 +34,7 @@ protected:
         const TRect r = Cal->Area(caYear);
         const TPoint p(Cal->Area(caMonth).Right + 4, (r.Top + r.Bottom) / 2);
         ASSERT_EQ(Cal->AreaAt(p), caYear);
-        Cal->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        Cal->Perform(WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        inputkit::Click(Cal, p.x, p.y);
     }
     int ViewYear() {
         unsigned short y, m, d;
@@ -53,14 +53,13 @@ TEST_F(GwYearSpinner, PressOnTheYearShowsItAndStepsMoveTheViewAYear) {
     ASSERT_TRUE(Cal->YearSpinnerShowing());
     EXPECT_TRUE(Spin->Focused());
     EXPECT_EQ(Spin->Value(), 2026);
-    Spin->Perform(WM_KEYDOWN, VK_UP, 0);
-    Spin->Perform(WM_KEYDOWN, VK_UP, 0);
+    inputkit::Press(Spin, inputkit::Key::Up);
+    inputkit::Press(Spin, inputkit::Key::Up);
     EXPECT_EQ(ViewYear(), 2028);
     EXPECT_EQ(Cal->ViewDate(), EncodeDate(2028, 7, 1));
-    Spin->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    inputkit::Press(Spin, inputkit::Key::Down);
     EXPECT_EQ(ViewYear(), 2028) << "the down arrow is not the spinner's";
-    Spin->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    Spin->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    inputkit::Click(Spin, 3, 3);
     EXPECT_EQ(ViewYear(), 2027) << "the minus button";
 }
 
@@ -71,7 +70,7 @@ TEST_F(GwYearSpinner, YearsStayWithinTheBoundsAndNeverReachZero) {
     EXPECT_EQ(Spin->Min(), 2020);
     EXPECT_EQ(Spin->Max(), 2027);
     for (int i = 0; i < 5; ++i)
-        Spin->Perform(WM_KEYDOWN, VK_UP, 0);
+        inputkit::Press(Spin, inputkit::Key::Up);
     EXPECT_EQ(Spin->Value(), 2027);
     Cal->HideYearSpinner();
     Cal->SetMinDate(0);
@@ -86,27 +85,27 @@ TEST_F(GwYearSpinner, YearsStayWithinTheBoundsAndNeverReachZero) {
 
 struct HideCase {
     const char* Name;
-    UINT Msg;
-    WPARAM Key;
+    int Key;    // a key on the spinner, else
+    bool Press; // a press on the calendar's days, else the focus goes to the form
 };
 
 TEST_F(GwYearSpinner, EnterEscapeFocusLossAndAPressElsewhereHideIt) {
-    const HideCase cases[] = {{"Enter", WM_CHAR, '\r'},
-                              {"EscapeChar", WM_CHAR, 0x1B},
-                              {"EscapeKey", WM_KEYDOWN, VK_ESCAPE},
-                              {"PressOnCalendar", WM_LBUTTONDOWN, 0},
-                              {"FocusLost", 0, 0}};
+    const HideCase cases[] = {{"Enter", inputkit::Key::Return, false},
+                              {"Escape", inputkit::Key::Escape, false},
+                              {"PressOnCalendar", 0, true},
+                              {"FocusLost", 0, false}};
     for (const HideCase& c : cases) {
         PressYear();
         ASSERT_TRUE(Cal->YearSpinnerShowing()) << c.Name;
-        if (c.Msg == WM_LBUTTONDOWN)
-            Cal->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 150));
-        else if (c.Msg)
-            Spin->Perform(c.Msg, c.Key, 0);
+        if (c.Key)
+            inputkit::Press(Spin, c.Key);
+        else if (c.Press)
+            inputkit::MouseDown(Cal, 100, 150);
         else
             Form->SetFocus();
         EXPECT_FALSE(Cal->YearSpinnerShowing()) << c.Name;
-        Cal->Perform(WM_LBUTTONUP, 0, MAKELPARAM(100, 150));
+        if (c.Press)
+            inputkit::MouseUp(Cal, 100, 150);
     }
     EXPECT_EQ(Cal->Date(), 0.0) << "the press that hid the spinner picked no day";
 }

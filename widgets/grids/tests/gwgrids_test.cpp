@@ -7,6 +7,7 @@
 #include "forms.h"
 #include "gw_styles.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 #include "stdctrls.h"
 #include "winapi.h"
@@ -37,7 +38,11 @@ struct TGridFixture {
     }
     // The whole window, frame included, as it looks.
     void Snapshot(TPaper& Paper) { Grid->PaintTo(Paper.Canvas(), 0, 0); }
-    void Key(WORD Vk) { Grid->Perform(WM_KEYDOWN, Vk, 0); }
+    void Key(WORD Vk) {
+        inputkit::TMods mods = inputkit::None;
+        const int key = inputkit::KeyOfVirtualKey(Vk, mods);
+        inputkit::Press(Grid, key, mods);
+    }
 };
 
 TEST(GwStringGrid, PublishedDefaults) {
@@ -232,7 +237,7 @@ TEST(GwStringGrid, KeysMoveAndSelectAndTheEditorTakesTheGridsColour) {
     f.Grid->SetColor(clLime);
     EXPECT_EQ(e->Color(), clLime) << "the editor follows the grid's colour";
     e->SetText("x");
-    e->Perform(WM_CHAR, '\r', 0);
+    inputkit::Press(e, inputkit::Key::Return);
     EXPECT_EQ(f.Grid->Cells(2, 3), "x");
     EXPECT_FALSE(f.Grid->EditorMode());
     f.Key(VK_F2);

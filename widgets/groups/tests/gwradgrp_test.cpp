@@ -5,6 +5,7 @@
 #include "Gwradgrp.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 
 namespace {
@@ -29,10 +30,7 @@ protected:
             g->Items()->Add("Item " + std::to_string(i));
         return g;
     }
-    static void Click(TControl* c) {
-        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
-        c->Perform(WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
-    }
+    static void Click(TControl* c) { inputkit::Click(c, 3, 5); }
     TForm* Form = nullptr;
 };
 

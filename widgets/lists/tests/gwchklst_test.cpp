@@ -7,6 +7,7 @@
 #include "Gwthemesrv.h"
 #include "Gwtmschema.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 
 namespace {
@@ -34,8 +35,7 @@ protected:
         List->SetItemIndex(Index);
         const TRect r = List->ItemRect(Index);
         const int y = (r.Top + r.Bottom) / 2;
-        List->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, y));
-        List->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, y));
+        inputkit::Click(List, X, y);
     }
     int BoxX() const { return List->ItemRect(0).Left + 6; }
     int TextX() const { return List->ItemRect(0).Left + List->GlyphWidth() + 20; }
@@ -100,13 +100,12 @@ TEST_F(GwCheckListTest, AVetoLeavesTheStateAndFiresNoChange) {
 TEST_F(GwCheckListTest, SpaceTogglesOnItsKeyUpAndIsNoSearchCharacter) {
     List->Items()->Add("a b");
     List->SetItemIndex(0);
-    List->Perform(WM_KEYDOWN, VK_SPACE);
-    List->Perform(WM_CHAR, ' ');
+    inputkit::KeyDown(List, inputkit::Key::Space);
     EXPECT_FALSE(List->ItemChecked(0));
-    List->Perform(WM_KEYUP, VK_SPACE);
+    inputkit::KeyUp(List, inputkit::Key::Space);
     EXPECT_TRUE(List->ItemChecked(0));
     EXPECT_EQ(List->SearchText(), "");
-    List->Perform(WM_KEYUP, VK_SPACE);
+    inputkit::KeyUp(List, inputkit::Key::Space);
     EXPECT_TRUE(List->ItemChecked(0)) << "a key up without its key down does nothing";
 }
 

@@ -6,6 +6,7 @@
 #include "Gwlistview.h"
 #include "forms.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "sysinfo.h"
 #include "winapi.h"
 
@@ -68,9 +69,7 @@ protected:
     }
     void ClickHeader(int Section) {
         THeaderSection* s = L->Header()->Sections()->Items(Section);
-        LPARAM at = MAKELPARAM((s->Left() + s->Right()) / 2, 5);
-        L->Header()->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        L->Header()->Perform(WM_LBUTTONUP, 0, at);
+        inputkit::Click(L->Header(), (s->Left() + s->Right()) / 2, 5);
     }
     // Pixels of the section's inside (its edge left out) in the arrow's colour.
     int ArrowPixels(TPaper& P, int Section) {
@@ -192,7 +191,7 @@ TEST_F(GwListView, ContextMenusFromTheKeyboardAndTheMouse) {
     // A selected item: the item menu at the centre of its icon, from the Apps key.
     TListItem* reles = L->Items()->Item(2);
     L->SetSelected(reles);
-    L->Perform(WM_KEYDOWN, VK_APPS, 0);
+    inputkit::Press(L, inputkit::Key::Menu);
     ASSERT_EQ(itemMenu->Shown.size(), 1u);
     TRect icon = reles->DisplayRect(drIcon);
     EXPECT_EQ(itemMenu->Shown[0],
@@ -235,11 +234,10 @@ TEST_F(GwListView, WheelScrollsSixteenPixelsALineInReportView) {
         L->Items()->Add()->SetCaption("Канал " + IntToStr(i));
     TListItem* row = L->Items()->Item(5); // stays in view
     int top = row->DisplayRect(drBounds).Top;
-    TPoint at = L->ClientToScreen(TPoint(20, 60));
-    L->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), MAKELPARAM(at.x, at.y));
+    inputkit::Wheel(L, 20, 60, -1);
     int step = Mouse->WheelScrollLines() * 16;
     EXPECT_EQ(row->DisplayRect(drBounds).Top, top - step);
-    L->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(at.x, at.y));
+    inputkit::Wheel(L, 20, 60, 1);
     EXPECT_EQ(row->DisplayRect(drBounds).Top, top);
 }
 
@@ -252,6 +250,7 @@ TEST_F(GwListView, OnlyACutCaptionShowsAsAHint) {
     ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
     auto moveTo = [&](int Row) {
         TRect r = L->Items()->Item(Row)->DisplayRect(drLabel);
+        // Sent: through the window system the first item hint does not show yet (to revisit).
         L->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(r.Left + 3, (r.Top + r.Bottom) / 2));
     };
     moveTo(0);

@@ -4,6 +4,7 @@
 
 #include "Gwlstbox.h"
 #include "gw_support.h"
+#include "inputkit.h"
 #include "messages.h"
 #include "winapi.h"
 
@@ -38,15 +39,20 @@ protected:
         for (const char* s : Items)
             Box->Add(s);
     }
-    // Characters as WM_CHAR; '\x01' stands for the reset timer firing, '\x02' for the Down key.
+    // Keys typed; '\x01' stands for the reset timer firing, '\x02' for the Down key, '\b' and
+    // '\x1b' for Backspace and Escape.
     void Type(const std::string& Keys) {
         for (char ch : Keys)
             if (ch == '\x01')
                 Box->FireSearchTimer();
             else if (ch == '\x02')
-                Box->Perform(WM_KEYDOWN, VK_DOWN, 0);
+                inputkit::Press(Box, inputkit::Key::Down);
+            else if (ch == '\b')
+                inputkit::Press(Box, inputkit::Key::Backspace);
+            else if (ch == '\x1b')
+                inputkit::Press(Box, inputkit::Key::Escape);
             else
-                Box->Perform(WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), 0);
+                inputkit::Type(Box, std::string(1, ch));
     }
     TForm* Form = nullptr;
     TProbeListBox* Box = nullptr;
@@ -85,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TSearchCase{"CyrillicYo", "ё", 5, "ё", 0},
                       TSearchCase{"BackspaceSearchesTheShorterText", "abx\b", 0, "a", 0},
                       TSearchCase{"BackspaceToEmptySelectsFirstAndClicks", "g\b", 0, "", 1},
-                      TSearchCase{"EscapeDeselects", "g\x1b", -1, "g", 0},
-                      TSearchCase{"NavigationKeyClearsTheText", std::string("ab\x02"), 1, "", 0}),
+                      TSearchCase{"EscapeDeselectsAndClearsTheText", "g\x1b", -1, "", 0},
+                      TSearchCase{"NavigationKeyClearsTheText", std::string("ab\x02"), 2, "", 1}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwListBoxTest, EachCharacterRestartsTheResetTimer) {
@@ -273,11 +279,11 @@ TEST_F(GwListBoxTest, OnlyAClippedItemShowsItsWholeTextAsAHint) {
     Application->ProcessMessages();
     ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
     const TRect longRow = Box->ItemRect(1), shortRow = Box->ItemRect(0);
-    Box->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, (longRow.Top + longRow.Bottom) / 2));
+    inputkit::MouseMove(Box, 5, (longRow.Top + longRow.Bottom) / 2);
     ASSERT_NE(Box->HintWindow(), nullptr);
     EXPECT_TRUE(IsWindowVisible(Box->HintWindow()->Handle()));
     EXPECT_EQ(Box->HintWindow()->Caption(), "a very long item        whose text is wider than the box");
-    Box->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, (shortRow.Top + shortRow.Bottom) / 2));
+    inputkit::MouseMove(Box, 5, (shortRow.Top + shortRow.Bottom) / 2);
     EXPECT_FALSE(Box->HintWindow()->HandleAllocated() && IsWindowVisible(Box->HintWindow()->Handle()));
 }
 
@@ -289,7 +295,7 @@ TEST_F(GwListBoxTest, EnterMovesTheFocusWithTabOnEnter) {
     Form->Show();
     Box->SetFocus();
     Box->TabOnEnter = true;
-    Box->Perform(WM_CHAR, VK_RETURN);
+    inputkit::Press(Box, inputkit::Key::Return);
     Application->ProcessMessages();
     EXPECT_TRUE(next->Focused());
 }

@@ -4,6 +4,7 @@
 
 #include "Gwtreevw.h"
 #include "forms.h"
+#include "inputkit.h"
 #include "messages.h"
 
 namespace {
@@ -157,7 +158,7 @@ TEST(GwCheckTree, PartlyCheckedByCodeUnchecksTheSubtree) {
 TEST(GwCheckTree, SpaceTogglesTheSelectedNode) {
     TCheckFixture f;
     f.Tree->SetSelected(f.B1);
-    f.Tree->Perform(WM_KEYUP, VK_SPACE, 0);
+    inputkit::Press(f.Tree, inputkit::Key::Space);
     EXPECT_EQ(f.States(), "3122");
 }
 

@@ -158,10 +158,9 @@ TEST(GwTreeView, TheWheelMovesTheTopRowByTheSystemLinesAndStopsAtTheTop) {
     f.Form.Show();
     const int lines = Mouse->WheelScrollLines();
     const TPoint at = f.T->ClientToScreen(TPoint(20, 20));
-    auto wheel = [&](int Delta) {
-        return f.T->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(Delta)), MAKELPARAM(at.x, at.y));
-    };
-    EXPECT_NE(wheel(-120), 0) << "handled";
+    auto wheel = [&](int Delta) { inputkit::Wheel(f.T, 20, 20, Delta / 120); };
+    // Sent, for the message's own answer.
+    EXPECT_NE(f.T->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), MAKELPARAM(at.x, at.y)), 0) << "handled";
     EXPECT_EQ(GetScrollPos(f.T->Handle(), SB_VERT), lines);
     wheel(-120);
     wheel(120);

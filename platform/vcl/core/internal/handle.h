@@ -1,5 +1,5 @@
-// The window handle of a TWinControl: an outer QWidget covering the window box (non-client frame)
-// and an inner client QWidget. GUI core internals; only the platform/vcl sources include this.
+// A TWinControl's window handle (outer frame and client QWidgets), the filters making messages of Qt
+// events, the paint cover and TMessageBoundary, the one exception boundary. GUI core internals.
 #pragma once
 
 #include <QEvent>

@@ -13,6 +13,7 @@
 
 #include "core_support.h"
 #include "handle.h"
+#include "inputkit.h"
 #include "winapi.h"
 #include "wingdi.h"
 #include "graphics_qt.h"
@@ -608,8 +609,8 @@ TEST_F(CoreFrames, WheelAutoSizeConstraintsAndScale) {
         handled = true;
     };
     p->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool&) { wheel.push_back("up"); };
-    p->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
-    p->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    inputkit::Wheel(p, 25, 25, -1);
+    inputkit::Wheel(p, 25, 25, 1);
     EXPECT_EQ(wheel, (std::vector<std::string>{"down", "up"}));
 
     p->AutoW = 80;

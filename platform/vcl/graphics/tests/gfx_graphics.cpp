@@ -100,7 +100,7 @@ TEST(Fonts, FaceNamesMapToMetricCompatibleFaces) {
 }
 
 // The dialog font the forms are sized for is drawn with its substitute, not a fallback, and is no
-// wider than the original's: its 8 pt faces average about 5.5 pixels a character, 130-150 here.
+// wider than the face it stands for: its 8 pt faces average about 5.5 pixels a character, 130-150 here.
 TEST(Fonts, TheFormsFontIsDrawnWithItsNarrowSubstitute) {
     EnsureApp();
     for (const char* name : {"MS Sans Serif", "Tahoma"}) {

@@ -18,6 +18,7 @@
 #include "forms.h"
 #include "gfx_support.h"
 #include "handle.h"
+#include "inputkit.h"
 #include "winapi.h"
 
 namespace {
@@ -454,9 +455,9 @@ TEST(MonthCalendar, ShowsMonthsBySizeWithNeighbourDaysOnlyAtTheEnds) {
     // The arrow and page keys move the selection; Enter is left to the dialog.
     int clicks = 0;
     cal->OnClick = [&](TObject*) { ++clicks; };
-    cal->Perform(WM_KEYDOWN, VK_DOWN, 0);
-    cal->Perform(WM_KEYDOWN, VK_NEXT, 0);
-    cal->Perform(WM_KEYDOWN, VK_RETURN, 0);
+    inputkit::Press(cal, inputkit::Key::Down);
+    inputkit::Press(cal, inputkit::Key::PageDown);
+    inputkit::Press(cal, inputkit::Key::Return);
     EXPECT_EQ(cal->Date(), EncodeDate(2026, 4, 21));
     EXPECT_EQ(clicks, 0);
 }

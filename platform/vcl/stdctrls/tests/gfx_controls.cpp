@@ -101,7 +101,7 @@ TEST_F(StdControls, InPlaceComboLivesHiddenUntilShownThenReportsChangeAndExit) {
     EXPECT_EQ(Notifications, std::vector<WORD>{CBN_SELCHANGE});
 
     // The host removes the editor once its exit handling is over (freeing a control inside its own
-    // event is as unsafe here as it was in the original).
+    // event is unsafe).
     combo->OnExit = [&](TObject* s) {
         QMetaObject::invokeMethod(
             qApp, [s] { delete static_cast<TComboBox*>(s); }, Qt::QueuedConnection);
@@ -340,7 +340,7 @@ TEST_F(StdControls, CheckBoxCyclesAndClicks) {
         }
         EXPECT_EQ(clicks, 3);
     }
-    // From code: clicks too (as the original), and BM_ messages agree.
+    // From code: a change of state clicks too, and BM_ messages agree.
     clicks = 0;
     box->SetChecked(true);
     box->SetChecked(true);
