@@ -1,7 +1,9 @@
 // TObjectItem base behaviour, TParamItem and TCommandItem. Configuration model layer.
 #include "Objectstore.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "Channelindex.h"
 #include "Storewalk.h"
@@ -234,35 +236,61 @@ void TObjectItem::ApplyTreeEditor(TObjectTreeNode* node, const std::string& text
     node->SetText(std::string(kPeriodRow) + ": " + PeriodText(Period));
 }
 
+namespace {
+
+// A byte cell's number outside 0..255 is refused with a message, never stored as its low byte.
+bool ByteInRange(const std::string& field, const char* column) {
+    int64_t v = 0;
+    if (!TryStrToInt64(field, v) || (v >= 0 && v <= 255))
+        return true;
+    ReportConfigurationProblem(std::string("\"") + column + "\": значение " + field +
+                               " не сохранено, допустимы значения от 0 до 255.");
+    return false;
+}
+
+// The comma-separated fields of a value cell, one per value byte.
+std::vector<std::string> ValueFields(const std::string& text, int bytes) {
+    std::vector<std::string> fields;
+    size_t at = 0;
+    for (int i = 0; i < bytes; ++i) {
+        const size_t comma = text.find(',', at);
+        fields.push_back(Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at)));
+        if (comma == std::string::npos)
+            break;
+        at = comma + 1;
+    }
+    return fields;
+}
+
+} // namespace
+
 void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* sender) {
     try {
         switch (p->EditColumn) {
-        case 4:
+        case 4: {
             if (p->Owner) {
                 p->Owner->SetParamValueText(p, text);
                 break;
             }
-            {
-                size_t at = 0;
-                for (int i = 0; i < p->ValueBytes(); ++i) {
-                    size_t comma = text.find(',', at);
-                    std::string field =
-                        Trim(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
-                    if (!field.empty())
-                        p->Value[i] = static_cast<uint8_t>(StrToInt(field));
-                    if (comma == std::string::npos)
-                        break;
-                    at = comma + 1;
-                }
-            }
+            const std::vector<std::string> fields = ValueFields(text, p->ValueBytes());
+            if (!std::all_of(fields.begin(), fields.end(),
+                             [](const std::string& f) { return ByteInRange(f, "Значение"); }))
+                break;
+            for (size_t i = 0; i < fields.size(); ++i)
+                if (!fields[i].empty())
+                    p->Value[static_cast<int>(i)] = static_cast<uint8_t>(StrToInt(fields[i]));
             break;
+        }
         case 5:
         case 6:
             if (p->Store)
                 if (T_Action* a = SubprogramByName(p->Store, text))
                     (p->EditColumn == 5 ? p->WriteHandler : p->ChangeHandler) = a->Id();
             break;
-        case 7: p->SetRamDepth(static_cast<uint8_t>(StrToInt(Trim(text)))); break;
+        case 7:
+            if (ByteInRange(Trim(text), "Хранить в ОЗУ. Глубина"))
+                p->SetRamDepth(static_cast<uint8_t>(StrToInt(Trim(text))));
+            break;
         default: break;
         }
     } catch (const std::exception&) {

@@ -68,7 +68,8 @@ std::vector<TDefaultActTemplate> ReadDefaultActions(TCustomIniFile* ini) {
             t.File = rest.substr(0, second);
             idText = rest.substr(second + 1);
         }
-        if (!TryStrToInt(idText, t.Id))
+        // A subprogram id is 16 bits: a larger one would name another subprogram.
+        if (!TryStrToInt(idText, t.Id) || t.Id < 0 || t.Id > 0xFFFF)
             continue;
         out.push_back(t);
     }

@@ -14,7 +14,8 @@ struct TDefaultActTemplate {
     int Id = 0;
 };
 
-// Entries without a comma or whose id or Count is not a decimal integer are skipped. Only the
+// Entries without a comma, whose Count is not a decimal integer or whose id is not one of 0..65535
+// are skipped. Only the
 // "id<n>" keys the section holds are read, however large Count is.
 std::vector<TDefaultActTemplate> ReadDefaultActions(TCustomIniFile* ini);
 

@@ -99,10 +99,11 @@ struct CommandDef {
 
 // How a property row shows the bytes it edits; a text that does not read leaves them unchanged.
 enum class PropertyFormat : uint8_t {
-    Number,   // little-endian unsigned number of `size` bytes, in decimal; it must fit them
-    Dotted,   // three bytes as "a.b.c"; exactly three numbers ("." or ","), each kept to its low byte
-    Entry,    // a 3-byte channel address as "type:index"; two numbers, each kept to its low bits
+    Number,   // little-endian unsigned number of `size` bytes, in decimal, 0..Highest()
+    Dotted,   // three bytes as "a.b.c"; exactly three numbers ("." or ",") of 0..255
+    Entry,    // a 3-byte channel address as "type:index": a type of 0..65535, an index of 0..255
     Messages, // "Да" while messages are handled by the subprogram of slot `offset`, else "Нет"
+    Chars,    // up to `size` characters, zero bytes after a shorter text
 };
 
 // A property row from row 2 on: `size` bytes at `offset` of the first settings parameter of a role.
@@ -114,6 +115,12 @@ struct PropertyDef {
     TEditorKind editor;                 // Edit or Choice
     std::span<const char* const> items; // Choice items
     PropertyFormat format = PropertyFormat::Number;
+    uint32_t highest = 0; // Number: the highest value taken; 0: what `size` bytes hold
+
+    // Number: the highest value taken; a typed number above it, or below 0, is refused.
+    constexpr int64_t Highest() const {
+        return highest ? highest : size >= 1 && size <= 4 ? (int64_t{1} << (8 * size)) - 1 : 0;
+    }
 };
 
 // Description texts: prefix + network address + lead + label (in quotation marks when quoted).

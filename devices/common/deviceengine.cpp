@@ -26,15 +26,6 @@ void PutNumber(TParamItem* p, int offset, int n, uint32_t v) {
         p->Value[offset + k] = static_cast<uint8_t>(v >> (8 * k));
 }
 
-// A typed number that fits n bytes; anything else is refused.
-bool ReadField(const std::string& text, int n, uint32_t& out) {
-    int64_t v = 0;
-    if (!TryStrToInt64(Trim(text), v) || v < 0 || (n < 4 && v >= (int64_t{1} << (8 * n))) || v > 0xFFFFFFFFLL)
-        return false;
-    out = static_cast<uint32_t>(v);
-    return true;
-}
-
 std::string TrimBlanks(const char* name) {
     std::string s = name;
     while (!s.empty() && s.back() == ' ')
@@ -387,7 +378,7 @@ bool TDeviceEngine::GetParamValueText(TParamItem* p, std::string& text) {
 
 bool TDeviceEngine::SetParamValueText(TParamItem* p, const std::string& text) {
     uint32_t v = 0;
-    if (p && p == Setting(Role::Address) && ReadField(text, 1, v))
+    if (p && p == Setting(Role::Address) && ReadUnsigned(text, 1, p->Name, v))
         p->Value[FDef.AddressByte] = static_cast<uint8_t>(v);
     return false;
 }
@@ -500,6 +491,12 @@ std::string TDeviceEngine::PropertyText(const PropertyDef& row) const {
         return IntToStr(p->Value[row.offset]) + "." + IntToStr(p->Value[row.offset + 1]) + "." +
                IntToStr(p->Value[row.offset + 2]);
     case PropertyFormat::Entry: return AddressText(GetEntry(p, row.offset));
+    case PropertyFormat::Chars: {
+        std::string text;
+        for (int k = 0; k < row.size && p->Value[row.offset + k] != 0; ++k)
+            text += static_cast<char>(p->Value[row.offset + k]);
+        return text;
+    }
     case PropertyFormat::Number:
     case PropertyFormat::Messages: break;
     }
@@ -531,22 +528,26 @@ void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
     TParamItem* p = r ? Setting(r->setting) : nullptr;
     if (!p)
         return;
-    uint32_t v = 0;
+    int64_t v = 0;
     uint8_t bytes[3] = {};
     Address a;
     switch (r->format) {
     case PropertyFormat::Number:
-        if (ReadField(text, r->size, v))
-            PutNumber(p, r->offset, r->size, v);
+        if (ReadInRange(text, 0, r->Highest(), r->caption, v))
+            PutNumber(p, r->offset, r->size, static_cast<uint32_t>(v));
         break;
     case PropertyFormat::Dotted:
-        if (ReadThreeBytes(text, bytes))
+        if (ReadThreeBytes(text, r->caption, bytes))
             for (int k = 0; k < 3; ++k)
                 p->Value[r->offset + k] = bytes[k];
         break;
     case PropertyFormat::Entry:
-        if (ReadEntry(text, a))
+        if (ReadEntry(text, r->caption, a))
             SetEntry(p, r->offset, a);
+        break;
+    case PropertyFormat::Chars:
+        for (int k = 0; k < r->size; ++k)
+            p->Value[r->offset + k] = k < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[k]) : 0;
         break;
     case PropertyFormat::Messages: break;
     }

@@ -244,25 +244,52 @@ std::vector<std::string> CommaItems(const std::string& text) {
     return items;
 }
 
-bool ReadThreeBytes(const std::string& text, uint8_t out[3]) {
+bool ReadInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field, int64_t& out) {
+    int64_t v = 0;
+    if (!TryStrToInt64(Trim(text), v))
+        return false;
+    if (v < lo || v > hi) {
+        ReportConfigurationProblem("\"" + field + "\": значение " + Trim(text) +
+                                   " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
+                                   IntToStr(hi) + ".");
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+void ReportSetpointRefused(const std::string& text, const std::string& lowest, const std::string& highest) {
+    ReportConfigurationProblem("Уставка \"" + Trim(text) + "\" не сохранена: допустимы значения от " +
+                               lowest + " до " + highest + ".");
+}
+
+bool ReadUnsigned(const std::string& text, int bytes, const std::string& field, uint32_t& out) {
+    int64_t v = 0;
+    if (!ReadInRange(text, 0, (int64_t{1} << (8 * bytes)) - 1, field, v))
+        return false;
+    out = static_cast<uint32_t>(v);
+    return true;
+}
+
+bool ReadThreeBytes(const std::string& text, const std::string& field, uint8_t out[3]) {
     const std::vector<std::string> items =
         CommaItems(StringReplace(text, ".", ",", TReplaceFlags{rfReplaceAll}));
-    int v[3];
+    uint32_t v[3];
     if (items.size() != 3)
         return false;
     for (int k = 0; k < 3; ++k)
-        if (!ReadInt(items[k], v[k]))
+        if (!ReadUnsigned(items[k], 1, field, v[k]))
             return false;
     for (int k = 0; k < 3; ++k)
         out[k] = static_cast<uint8_t>(v[k]);
     return true;
 }
 
-bool ReadEntry(const std::string& text, Address& out) {
+bool ReadEntry(const std::string& text, const std::string& field, Address& out) {
     const std::vector<std::string> items =
         CommaItems(StringReplace(text, ":", ",", TReplaceFlags{rfReplaceAll}));
-    int t = 0, i = 0;
-    if (items.size() != 2 || !ReadInt(items[0], t) || !ReadInt(items[1], i))
+    uint32_t t = 0, i = 0;
+    if (items.size() != 2 || !ReadUnsigned(items[0], 2, field, t) || !ReadUnsigned(items[1], 1, field, i))
         return false;
     out = {static_cast<uint16_t>(t), static_cast<uint8_t>(i)};
     return true;
@@ -272,9 +299,9 @@ std::string DottedBytes(const TParamItem* p) {
     return IntToStr(p->Value[0]) + "." + IntToStr(p->Value[1]) + "." + IntToStr(p->Value[2]);
 }
 
-void ApplyByte(TParamItem* p, int offset, const std::string& text) {
-    int v = 0;
-    if (ReadInt(text, v))
+void ApplyByte(TParamItem* p, int offset, const std::string& text, const std::string& field) {
+    uint32_t v = 0;
+    if (ReadUnsigned(text, 1, field, v))
         p->Value[offset] = static_cast<uint8_t>(v);
 }
 

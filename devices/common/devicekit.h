@@ -101,15 +101,23 @@ bool ReadFloat(const std::string& text, double& out);
 bool ReadQuantity(const std::string& text, const char* unit, double& out);
 // Splits like a comma text: items are separated by "," or blanks, empty items kept between commas.
 std::vector<std::string> CommaItems(const std::string& text);
-// "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integer items.
-bool ReadThreeBytes(const std::string& text, uint8_t out[3]);
-// "type:index" (or "type,index") to an address, each number kept to its low bits; false unless
-// exactly two integer items.
-bool ReadEntry(const std::string& text, Address& out);
+// A typed integer within lo..hi. A number outside is refused with a message naming the field and
+// its range, never stored cut to its low bits; an unreadable text is refused quietly.
+bool ReadInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field, int64_t& out);
+// Tells the user that the set point typed as `text` was not stored, and the range it must lie in
+// (texts as the set point shows them).
+void ReportSetpointRefused(const std::string& text, const std::string& lowest, const std::string& highest);
+// The same for an unsigned field of `bytes` bytes (1..4).
+bool ReadUnsigned(const std::string& text, int bytes, const std::string& field, uint32_t& out);
+// "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integers of 0..255.
+bool ReadThreeBytes(const std::string& text, const std::string& field, uint8_t out[3]);
+// "type:index" (or "type,index") to an address; false unless exactly two integers, a type of
+// 0..65535 and an index of 0..255.
+bool ReadEntry(const std::string& text, const std::string& field, Address& out);
 // Value bytes 0-2 as "a.b.c".
 std::string DottedBytes(const TParamItem* p);
-// One value byte from a typed number (its low 8 bits); an unreadable text changes nothing.
-void ApplyByte(TParamItem* p, int offset, const std::string& text);
+// One value byte from a typed number of 0..255; anything else changes nothing.
+void ApplyByte(TParamItem* p, int offset, const std::string& text, const std::string& field);
 
 // The long name of a parameter-type code; a code past the table (only a damaged file holds one)
 // reads "Неизвестный (<code>)".

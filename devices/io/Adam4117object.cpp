@@ -170,13 +170,11 @@ bool TADAM4117Item::ApplyScaling(int n, int row, const std::string& text, int it
         Param(n)->RaiseChanged();
         return true;
     }
-    int v = 0;
-    if (!ReadInt(text, v))
-        return false;
-    const auto stored = static_cast<uint16_t>(v);
     // A divisor of 0 would stop the concentrator's scaling with a division by zero.
-    if (row == kScalingRows - 1 && stored == 0)
+    const int64_t lowest = row == kScalingRows - 1 ? 1 : 0;
+    int64_t v = 0;
+    if (!ReadInRange(text, lowest, 0xFFFF, kRows[row], v))
         return false;
-    SetU16(record, CoefficientOffset(row), stored);
+    SetU16(record, CoefficientOffset(row), static_cast<uint16_t>(v));
     return true;
 }

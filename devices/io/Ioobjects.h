@@ -66,8 +66,6 @@ public:
     // "Нет" ends the set points; a number (either decimal separator) is stored in thousandths,
     // rounded to the nearest; any other text changes nothing.
     void SetSetpointValue(TParamItem* p, int n, const std::string& text) override;
-    void GetPropertyText(int row, std::string& text) override;
-    void ApplyPropertyValue(int row, const std::string& text) override;
 
     TParamItem* SetpointValues() const { return FValues; }
     TParamItem* SetpointState() const { return FState; }

@@ -13,7 +13,6 @@ constexpr const char* kNames[] = {"Канал 0", "Сетевой адрес", "
 
 constexpr int kChannel = 0;
 constexpr int kAddressParam = 1;
-constexpr int kAddressRow = 2;
 constexpr uint8_t kDistance = 25;
 
 constexpr ParamRule kSignals[] = {{kChannel, kChannel, Role::Measure, kDistance, 16, nullptr}};
@@ -33,7 +32,7 @@ constexpr SubprogramDef kSubprograms[] = {
 
 constexpr const char* kOnlySpeed[] = {"9600"};
 constexpr PropertyDef kProperties[] = {
-    {"Сетевой адрес", Role::Address, 0, 1, TEditorKind::Edit, {}},
+    {"Сетевой адрес", Role::Address, 0, 2, TEditorKind::Edit, {}, PropertyFormat::Chars},
     {"Скорость RS-485", Role::Address, 2, 4, TEditorKind::Choice, kOnlySpeed},
 };
 
@@ -161,8 +160,7 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
     // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped.
     const double thousandths = std::round(v * 1000.0);
     if (thousandths < 0 || thousandths > 0xFFFF) {
-        ReportConfigurationProblem("Уставка \"" + Trim(text) + "\" не сохранена: допустимы значения от " +
-                                   SetpointText(0) + " до " + SetpointText(0xFFFF) + ".");
+        ReportSetpointRefused(text, SetpointText(0), SetpointText(0xFFFF));
         return;
     }
     if (n >= 0 && n < kSetpoints)
@@ -171,22 +169,4 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
         channel->WriteHandler = FStore->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
     FValues->SetAddress(kSetpointValueType, channel->ChannelIndex);
     FState->SetAddress(kSetpointStateType, channel->ChannelIndex);
-}
-
-void TRADONRITZItem::GetPropertyText(int row, std::string& text) {
-    if (row == kAddressRow)
-        text = AddressText();
-    else
-        TDeviceEngine::GetPropertyText(row, text);
-}
-
-// The first two characters of the text; a shorter one ends with zero bytes.
-void TRADONRITZItem::ApplyPropertyValue(int row, const std::string& text) {
-    if (row != kAddressRow) {
-        TDeviceEngine::ApplyPropertyValue(row, text);
-        return;
-    }
-    TParamItem* a = Param(kAddressParam);
-    for (size_t k = 0; k < 2; ++k)
-        a->Value[static_cast<int>(k)] = k < text.size() ? static_cast<uint8_t>(text[k]) : 0;
 }

@@ -10,6 +10,8 @@ namespace {
 
 constexpr const char* kRowNames[] = {"Длина лидера сообщения, бит", "Сетевой адрес", "Количество каналов ТС",
                                      "Количество каналов ТИТ", "Количество каналов ТИИ"};
+constexpr const char* kTiiRows[] = {"Постоянная счетчика, имп./Вт*ч", "Максимальное значение, Вт*ч",
+                                    "Значение при 0 Вт*ч, имп."};
 constexpr int kFirstRow = 2;
 constexpr int kFirstCountRow = 4;
 
@@ -35,8 +37,8 @@ void SetU32(TParamItem* p, int offset, uint32_t v) {
 
 // A 16-bit field of a typed number; false for anything else.
 bool ReadU16(const std::string& text, uint16_t& out) {
-    int v = 0;
-    if (!ReadInt(text, v) || v < 0 || v > 0xFFFF)
+    uint32_t v = 0;
+    if (!ReadUnsigned(text, 2, kTiiRows[0], v))
         return false;
     out = static_cast<uint16_t>(v);
     return true;
@@ -73,11 +75,10 @@ TDeviceItem::RowEditor TUKPMItem::PropertyRowEditor(int row) const {
 }
 
 void TUKPMItem::ApplyPropertyValue(int row, const std::string& text) {
-    int v = 0;
     if (row >= kFirstCountRow)
         SetCount(static_cast<Kind>(row - kFirstCountRow), text);
-    else if (row >= kFirstRow && ReadInt(text, v))
-        FSettings[0]->Value[row - kFirstRow] = static_cast<uint8_t>(v);
+    else if (row >= kFirstRow)
+        ApplyByte(FSettings[0], row - kFirstRow, text, kRowNames[row - kFirstRow]);
 }
 
 // Takes the channels of a list from position `keep` on off the channel list and frees them.
@@ -148,9 +149,8 @@ void TUKPMItem::ListSetpoints(TStrings* s, TParamItem* p) {
     else if (kind == Tit)
         s->Add("Тип аналогового канала");
     else {
-        s->Add("Постоянная счетчика, имп./Вт*ч");
-        s->Add("Максимальное значение, Вт*ч");
-        s->Add("Значение при 0 Вт*ч, имп.");
+        for (const char* name : kTiiRows)
+            s->Add(name);
     }
 }
 
@@ -235,13 +235,16 @@ bool TUKPMItem::ApplyChannelSetting(TParamItem* channel, int row, const std::str
                 SetU16(s, kWattHours, b);
             return true;
         }
-        int v = 0;
-        if ((row != 1 && row != 2) || !ReadInt(t, v))
-            return false;
         if (row == 2) {
-            SetU32(s, kAtZero, static_cast<uint32_t>(v));
+            uint32_t count = 0;
+            if (!ReadUnsigned(t, 4, kTiiRows[row], count))
+                return false;
+            SetU32(s, kAtZero, count);
             return true;
         }
+        int v = 0;
+        if (row != 1 || !ReadInt(t, v))
+            return false;
         // Watt-hours to pulses, v · a / b, with the product wrapped to 32 bits as the unit keeps it.
         const uint16_t b = GetU16(s, kWattHours);
         if (b == 0)

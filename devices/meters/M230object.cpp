@@ -4,7 +4,6 @@
 #include "Meterobjects.h"
 
 #include <algorithm>
-#include <cmath>
 
 using namespace meter;
 
@@ -183,8 +182,9 @@ void TMercury230Item::ChangeCurrentScale(uint16_t scale) {
 void TMercury230Item::RescaleCurrentSetpoints(uint16_t from, uint16_t to) {
     for (int k = 0; k < kPhaseCurrents; ++k) {
         for (int offset : {1, 3}) {
-            const double raw = std::round(GetU16(SetpointValue(k), offset) * static_cast<double>(from) / to);
-            SetU16(SetpointValue(k), offset, static_cast<uint16_t>(std::min(raw, 65535.0)));
+            // Truncated toward zero; a value past 16 bits saturates rather than wrap.
+            const uint32_t raw = uint32_t{GetU16(SetpointValue(k), offset)} * from / to;
+            SetU16(SetpointValue(k), offset, static_cast<uint16_t>(std::min<uint32_t>(raw, 0xFFFF)));
         }
     }
 }

@@ -266,8 +266,14 @@ void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& t
         return;
     const int factor = SetpointFactor(FSp.params[k]);
     const double raw = std::round(v * (factor > 0 ? factor : 1));
-    if (raw < 0 || raw > 0xFFFF)
+    if (raw < 0 || raw > 0xFFFF) {
+        const std::string unit = UnitOf(p->ParamType);
+        const int decimals = DecimalsOf(factor);
+        const double highest = 0xFFFF / static_cast<double>(factor > 0 ? factor : 1);
+        ReportSetpointRefused(text, FloatToStrF(0.0, ffFixed, 10, decimals) + unit,
+                              FloatToStrF(highest, ffFixed, 10, decimals) + unit);
         return;
+    }
     const uint8_t index = p->ChannelType != 0 ? p->ChannelIndex : 0;
     if (index != 0 && !PlacePair(k, index))
         return;

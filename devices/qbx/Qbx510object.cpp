@@ -210,13 +210,13 @@ std::string TQbx510Item::ValueText(int i) const {
 std::string TQbx510Item::GetDisplayName() { return TObjectItem::GetDisplayName(); }
 
 bool TQbx510Item::SetParamValueText(TParamItem* p, const AnsiString& text) {
-    int v = 0;
+    uint32_t v = 0;
     if (p == Param(kQbx510AddrLow) || p == Param(kQbx510ParentAddr)) {
-        if (!ReadInt(text, v))
+        if (!ReadUnsigned(text, 1, p->Name, v))
             return false;
         p->Value[0] = static_cast<uint8_t>(v);
     } else if (p == Param(kQbx510Com1) || p == Param(kQbx510Com2)) {
-        if (!ReadInt(text, v) || v < 0 || v > 0xFFFF)
+        if (!ReadUnsigned(text, 2, p->Name, v))
             return false;
         SetU16(p, 0, static_cast<uint16_t>(v));
     }
@@ -487,9 +487,9 @@ void TQbx510Item::ApplyPropertyEditor(TObject* sender) {
 
 namespace {
 
-// Up to three comma-separated numbers; an empty part keeps its byte. Nothing is stored unless
-// every non-empty part reads.
-bool ReadParts(const std::string& text, int values[3], bool present[3]) {
+// Up to three comma-separated bytes; an empty part keeps its byte. Nothing is stored unless
+// every non-empty part reads as 0..255.
+bool ReadParts(const std::string& text, const char* field, uint32_t values[3], bool present[3]) {
     size_t start = 0;
     for (int k = 0; k < 3; ++k) {
         present[k] = false;
@@ -501,7 +501,7 @@ bool ReadParts(const std::string& text, int values[3], bool present[3]) {
         start = comma == std::string::npos ? text.size() + 1 : comma + 1;
         if (part.empty())
             continue;
-        if (!ReadInt(part, values[k]))
+        if (!ReadUnsigned(part, 1, field, values[k]))
             return false;
         present[k] = true;
     }
@@ -511,13 +511,13 @@ bool ReadParts(const std::string& text, int values[3], bool present[3]) {
 } // namespace
 
 void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
-    int v = 0;
-    int parts[3] = {};
+    uint32_t v = 0;
+    uint32_t parts[3] = {};
     bool present[3] = {};
     switch (row) {
     case 1: ApplyMessageHandling(text, SubprogramId(kSubParseMessage)); break;
     case 2:
-        if (!ReadParts(text, parts, present))
+        if (!ReadParts(text, Qbx510PropertyNames[row], parts, present))
             break;
         if (present[0])
             Param(kQbx510AddrLow)->Value[0] = static_cast<uint8_t>(parts[0]);
@@ -526,16 +526,16 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
                 Param(kQbx510AddrHigh)->Value[k - 1] = static_cast<uint8_t>(parts[k]);
         break;
     case 3:
-        if (!ReadParts(text, parts, present))
+        if (!ReadParts(text, Qbx510PropertyNames[row], parts, present))
             break;
         for (int k = 0; k < 3; ++k)
             if (present[k])
                 Param(kQbx510ParentAddr)->Value[k] = static_cast<uint8_t>(parts[k]);
         break;
-    case 4: ApplyByte(Param(kQbx510NetAddr), 0, text); break;
+    case 4: ApplyByte(Param(kQbx510NetAddr), 0, text, Qbx510PropertyNames[row]); break;
     case 5:
     case 6:
-        if (ReadInt(text, v) && v >= 0 && v <= 0xFFFF)
+        if (ReadUnsigned(text, 2, Qbx510PropertyNames[row], v))
             SetU16(Param(row == 5 ? kQbx510Com1 : kQbx510Com2), 0, static_cast<uint16_t>(v));
         break;
     case 9:
@@ -551,7 +551,7 @@ void TQbx510Item::ApplyPropertyValue(int row, const std::string& text) {
     case 14:
     case 15:
     case 16:
-        if (ReadInt(text, v))
+        if (ReadUnsigned(text, 2, Qbx510DelayRowNames[ImpulseChannel(row)], v))
             SetU16(Param(kQbx510TuDelays), 2 * ImpulseChannel(row), static_cast<uint16_t>(v));
         break;
     default: break;

@@ -54,8 +54,8 @@ std::string TQbxCellItem::ValueText(int i) const {
 
 bool TQbxCellItem::SetParamValueText(TParamItem* p, const AnsiString& text) {
     if (p && p == Param(AddressParam())) {
-        int v = 0;
-        if (!ReadInt(text, v))
+        uint32_t v = 0;
+        if (!ReadUnsigned(text, 1, p->Name, v))
             return false;
         p->Value[0] = static_cast<uint8_t>(v);
         if (FCell.addressInNames)
@@ -180,12 +180,4 @@ void TQbxCellItem::ApplyControlChoice(TParamItem* p, int item) {
         table->Value[kModeByte] = 1;
     }
     MakeControl(p);
-}
-
-// The cell controllers keep the low 8 bits of a typed address.
-void TQbxCellItem::ApplyPropertyValue(int row, const std::string& text) {
-    if (row == 3)
-        ApplyByte(Param(AddressParam()), 0, text);
-    else
-        TDeviceEngine::ApplyPropertyValue(row, text);
 }

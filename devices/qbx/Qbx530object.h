@@ -22,10 +22,9 @@ public:
                                       TNotifyEvent doneEvent) override;
 
     void ApplyControlEditor(TObject* sender);
-    // What the editors apply: the control choice (item of "Нет", "Канал 1", "Канал 2",
-    // "ВКЛ. ТУ1, ОТКЛ. ТУ2") for an input, and a property row's text.
+    // What the editor applies: the control choice (item of "Нет", "Канал 1", "Канал 2",
+    // "ВКЛ. ТУ1, ОТКЛ. ТУ2") for an input.
     void ApplyControlChoice(TParamItem* p, int item);
-    void ApplyPropertyValue(int row, const std::string& text) override;
 
     int InputOf(const TParamItem* p) const; // 0-based input, -1 for other parameters
 

@@ -29,7 +29,14 @@ constexpr dev::PropertyDef Rows[] = {
      dev::PropertyFormat::Messages},
     {"Сетевой адрес", dev::Role::Setting, 0, 3, TEditorKind::Edit, {}, dev::PropertyFormat::Dotted},
     {"Кол-во ТС", dev::Role::Setting, 3, 1, TEditorKind::Edit, {}},
-    {"Кол-во ТИТ", dev::Role::Setting, 4, 1, TEditorKind::Edit, {}},
+    {"Кол-во ТИТ",
+     dev::Role::Setting,
+     4,
+     1,
+     TEditorKind::Edit,
+     {},
+     dev::PropertyFormat::Number,
+     kQbx540MaxAnalog},
 };
 
 } // namespace
@@ -242,9 +249,9 @@ bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text
     if (k < 0 || k >= AnalogCount())
         return false;
     TParamItem* s = FSettings[kAnalogFirstSlot + k];
-    int v = 0;
+    uint32_t v = 0;
     if (n >= 0 && n <= 3) {
-        if (ReadInt(text, v))
+        if (ReadUnsigned(text, 2, Qbx540SetpointNames[n], v))
             SetU16(s, 3 + 2 * n, static_cast<uint16_t>(v));
     } else if (n == 4) {
         if (item >= 0)
@@ -258,13 +265,14 @@ bool TQbx540Item::ApplyAnalogValue(TParamItem* p, int n, const std::string& text
     return true;
 }
 
-// The count makes or frees analog channels; a typed count is kept to its low byte, as stored.
+// The count makes or frees analog channels.
 void TQbx540Item::ApplyPropertyValue(int row, const std::string& text) {
-    int v = 0;
+    const dev::PropertyDef& count = Rows[kCountRow - 2];
+    int64_t v = 0;
     if (row != kCountRow)
         TDeviceEngine::ApplyPropertyValue(row, text);
-    else if (ReadInt(text, v))
-        SetCount(static_cast<uint8_t>(v));
+    else if (ReadInRange(text, 0, count.Highest(), count.caption, v))
+        SetCount(static_cast<int>(v));
 }
 
 void TQbx540Item::SetCount(int count) {

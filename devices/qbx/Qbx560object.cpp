@@ -28,6 +28,9 @@ constexpr dev::PropertyDef Rows[] = {
 constexpr dev::Check Checks[] = {dev::Check::PeriodMissing, dev::Check::CommandInactive,
                                  dev::Check::AddressMissing};
 
+// A set point in tenths of a degree as its row shows it.
+std::string TenthsText(uint16_t tenths) { return FloatToStrF(tenths / 10.0, ffFixed, 15, 1) + " oC"; }
+
 } // namespace
 
 constexpr dev::TDeviceDef TQbx560Item::Def{
@@ -174,7 +177,7 @@ void TQbx560Item::GetSetpointValueText(TParamItem* p, int n, std::string& text) 
     const int s = TemperatureOf(p);
     if (s < 0 || s >= kWithSetpoints || n < 0 || n > 1)
         return;
-    text = FloatToStrF(GetU16(FSpValue[s], 1 + 2 * n) / 10.0, ffFixed, 15, 1) + " oC";
+    text = TenthsText(GetU16(FSpValue[s], 1 + 2 * n));
 }
 
 void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text) {
@@ -194,11 +197,17 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
     const float tenths = static_cast<float>(value) * 10.0f;
     if (!(std::fabs(tenths) < 2147483648.0f))
         return;
+    // Two bytes hold 0.0 to 6553.5 degrees; anything else would be stored wrapped.
+    const int32_t stored = static_cast<int32_t>(tenths);
+    if (stored < 0 || stored > 0xFFFF) {
+        dev::ReportSetpointRefused(text, TenthsText(0), TenthsText(0xFFFF));
+        return;
+    }
     if (!IsUnbound(p) && PairHeld(s, p->ChannelIndex)) {
         ReportConfigurationProblem(SetpointsRefused(s, p->ChannelIndex));
         return;
     }
-    SetU16(FSpValue[s], 1 + 2 * n, static_cast<uint16_t>(static_cast<int32_t>(tenths)));
+    SetU16(FSpValue[s], 1 + 2 * n, static_cast<uint16_t>(stored));
     p->WriteHandler = FStore ? FStore->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
     PlaceSetpoints(s, true);
 }

@@ -166,7 +166,7 @@ void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text) {
         return;
     }
     Address a;
-    if (!ReadEntry(text, a))
+    if (!ReadEntry(text, Mp1Rows[row - 2].caption, a))
         return;
     if (a.type != 0 && a.index != 0 && FindChannel(FChannels, a.type, a.index))
         return; // another channel (or the register itself) already has this address

@@ -17,6 +17,7 @@ std::vector<int> Bytes(const TParamItem& p, int n) {
 }
 
 struct ChannelCells : ::testing::Test {
+    testsupport::MessageRecorder recorder;
     TParamItem p;
     int done = 0;
     void SetUp() override {
@@ -54,6 +55,37 @@ TEST_F(ChannelCells, ValueBytes) {
     p.Value[0] = 0x34;
     p.Value[1] = 0x12;
     EXPECT_EQ(ChannelValueText(&p), "52,18");
+}
+
+// A number past a byte is refused whole with a message, never stored as its low byte.
+TEST_F(ChannelCells, NumbersPastAByteAreRefused) {
+    struct Case {
+        int column;
+        const char* text;
+        std::vector<int> after; // value bytes 0-2, or the RAM depth alone
+        size_t messages;
+    } cases[] = {
+        {4, "255,0,255", {255, 0, 255}, 0},
+        {4, "1,256,3", {9, 9, 9}, 1},
+        {4, "-1", {9, 9, 9}, 1},
+        {4, "300,,", {9, 9, 9}, 1},
+        {7, "255", {255}, 0},
+        {7, "256", {4}, 1},
+        {7, "-1", {4}, 1},
+    };
+    for (const Case& c : cases) {
+        p.SetBitWidth(24);
+        for (int i = 0; i < 3; ++i)
+            p.Value[i] = 9;
+        p.RamDepth = 4;
+        testsupport::MessageRecorder::Texts().clear();
+        done = 0;
+        Apply(c.column, c.text);
+        const std::vector<int> got = c.column == 4 ? Bytes(p, 3) : std::vector<int>{p.RamDepth};
+        EXPECT_EQ(got, c.after) << c.text;
+        EXPECT_EQ(testsupport::MessageRecorder::Texts().size(), c.messages) << c.text;
+        EXPECT_EQ(done, 1) << c.text;
+    }
 }
 
 TEST_F(ChannelCells, RamDepthAndHandlers) {

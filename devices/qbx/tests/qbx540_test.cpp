@@ -62,9 +62,12 @@ TEST_F(Qbx540Test, CountCreatesAndRemovesAnalogChannels) {
     EXPECT_EQ(obj->AnalogCount(), 1);
 }
 
-// The controller has 31 analog channels: a larger count, typed or stored, is cut to 31.
+// The controller has 31 analog channels: a larger typed count is refused, a larger stored one is cut
+// to 31.
 TEST_F(Qbx540Test, CountIsLimitedTo31) {
     obj->ApplyPropertyValue(5, "40");
+    EXPECT_EQ(obj->AnalogCount(), 0);
+    obj->ApplyPropertyValue(5, "31");
     EXPECT_EQ(obj->AnalogCount(), 31);
     EXPECT_EQ(obj->Settings(0)->Value[4], 31);
     EXPECT_EQ(CountAddress(1008, 36), 1);

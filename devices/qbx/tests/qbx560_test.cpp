@@ -63,11 +63,11 @@ TEST_F(Qbx560Test, BindingAndSetpoints) {
     EXPECT_TRUE(IsUnbound(obj->SetpointValue(2))); // no set points yet
 
     DecimalSeparator = '.';
-    // Either separator reads; an unreadable text keeps the last value.
+    // Either separator reads; an unreadable text, or one past the two bytes, keeps the last value.
     const struct {
         const char* text;
         uint16_t stored;
-    } cases[] = {{"25.5", 255},   {"12,3", 123},        {"-1", 65526},       {"abc", 65526},
+    } cases[] = {{"25.5", 255},   {"12,3", 123},        {"-1", 123},         {"abc", 123},
                  {" 25,5 ", 255}, {"99999999999", 255}, {"-3000000000", 255}};
     for (const auto& c : cases) {
         obj->SetSetpointValue(obj->Param(2), 0, c.text);

@@ -115,7 +115,7 @@ TEST_P(CellTest, AddressNamesDescriptionAndChecks) {
     obj->ApplyPropertyValue(3, "x");
     EXPECT_EQ(obj->NetworkAddress(), 12);
     obj->ApplyPropertyValue(3, "300");
-    EXPECT_EQ(obj->NetworkAddress(), 44);
+    EXPECT_EQ(obj->NetworkAddress(), 12);
 }
 
 TEST_P(CellTest, ControlChannelsMoveBetweenInputs) {

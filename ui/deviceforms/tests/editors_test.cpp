@@ -241,8 +241,13 @@ TEST_F(IndicatorForm, OkWritesTheLinesAndTypedFormats) {
     form->GwListBox2->SetItemIndex(1);
     form->GwListBox2Click(nullptr);
     form->Edit1->SetText("2");
-    form->Edit2->SetText("1x"); // not a number yet: ignored while typed
-    form->Edit2->SetText("65537");
+    form->Edit2->SetText("1x");    // not a number yet: ignored while typed
+    form->Edit2->SetText("65537"); // past the divisor's two bytes: OK refuses it
+    form->SetModalResult(mrOk);
+    form->GwDialogButtons1ClickOk(nullptr);
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    form->Edit2->SetText("1");
     form->GwButton1->Click(); // "4:17" moves up
     form->SetModalResult(mrOk);
     form->GwDialogButtons1ClickOk(nullptr);

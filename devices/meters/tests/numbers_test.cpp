@@ -1,0 +1,113 @@
+// Typed numbers of the meters: every numeric property row keeps its range and refuses one past it
+// with a message; a set point past its two bytes is refused with a message; a change of the
+// Mercury 230 current scale keeps the current set points in amperes, truncated toward zero and
+// saturated at the field's top.
+#include "Meterobjects.h"
+#include "devicekit.h"
+#include "meterfixture.h"
+#include "numericrows.h"
+
+using namespace metertest;
+
+namespace {
+
+std::vector<const dev::TDeviceDef*> MeterDefs() {
+    std::vector<const dev::TDeviceDef*> defs;
+    for (const TMeterClass& c : MeterClasses())
+        defs.push_back(c.Def);
+    return defs;
+}
+
+using MeterNumericRow = devtest::NumericRowTest<MeterTest>;
+
+TEST_P(MeterNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
+
+INSTANTIATE_TEST_SUITE_P(Meters, MeterNumericRow, ::testing::ValuesIn(devtest::NumericRows(MeterDefs())),
+                         devtest::NumericRowName);
+
+constexpr const char* kScaleRows[] = {"x0,001 А", "x0,01  А", "x0,1   А"}; // scale 1, 10, 100
+
+struct RescaleCase {
+    const char* name;
+    int from; // item of kScaleRows
+    int to;
+    uint16_t raw;
+    uint16_t after;
+};
+
+void PrintTo(const RescaleCase& c, std::ostream* os) { *os << c.name; }
+
+class CurrentRescale : public MeterTest, public ::testing::WithParamInterface<RescaleCase> {};
+
+TEST_P(CurrentRescale, TruncatesTowardZeroAndSaturates) {
+    const RescaleCase& c = GetParam();
+    auto* o = dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def));
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(3, kScaleRows[c.from]);
+    dev::SetU16(o->SetpointValue(0), 1, c.raw);
+    dev::SetU16(o->SetpointValue(2), 3, c.raw);
+    o->ApplyPropertyValue(3, kScaleRows[c.to]);
+    EXPECT_EQ(RowText(o, 3), kScaleRows[c.to]);
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(0), 1), c.after);
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(2), 3), c.after);
+}
+
+const RescaleCase kRescales[] = {
+    {"Raw1299To0_1", 0, 2, 1299, 12},
+    {"Raw1250To0_1", 0, 2, 1250, 12},
+    {"Raw99To0_1", 0, 2, 99, 0},
+    {"Raw1299To0_01", 0, 1, 1299, 129},
+    {"Raw65535To0_01", 0, 1, 65535, 6553},
+    {"Raw19From0_01To0_1", 1, 2, 19, 1},
+    {"Raw0To0_1", 0, 2, 0, 0},
+    {"Raw12From0_1To0_001", 2, 0, 12, 1200},
+    {"Raw655From0_1To0_001", 2, 0, 655, 65500},
+    {"Raw656From0_1To0_001Saturates", 2, 0, 656, 65535},
+    {"Raw6554From0_01To0_001Saturates", 1, 0, 6554, 65535},
+    {"Raw65535From0_1To0_01Saturates", 2, 1, 65535, 65535},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mercury, CurrentRescale, ::testing::ValuesIn(kRescales),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct SetpointCase {
+    const char* name;
+    int param; // 0 a phase current (thousandths at scale 1), 3 a voltage (tenths)
+    const char* text;
+    int stored; // -1: refused, the set point keeps 5
+};
+
+void PrintTo(const SetpointCase& c, std::ostream* os) { *os << c.name; }
+
+class MeterSetpoint : public MeterTest, public ::testing::WithParamInterface<SetpointCase> {};
+
+TEST_P(MeterSetpoint, FitsTwoBytesOrIsRefusedWithAMessage) {
+    const SetpointCase& c = GetParam();
+    const char saved = DecimalSeparator;
+    DecimalSeparator = '.';
+    auto* o = dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def));
+    ASSERT_NE(o, nullptr);
+    TParamItem* p = o->Param(c.param);
+    o->BindParam(800, static_cast<uint8_t>(1 + c.param), p);
+    dev::SetU16(o->SetpointValue(c.param), 1, 5);
+    messages.clear();
+    o->SetSetpointValue(p, 0, c.text);
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(c.param), 1), c.stored < 0 ? 5 : c.stored);
+    EXPECT_EQ(messages.size(), c.stored < 0 ? 1u : 0u);
+    DecimalSeparator = saved;
+}
+
+const SetpointCase kSetpoints[] = {
+    {"Current0", 0, "0", 0},
+    {"CurrentHighest", 0, "65.535", 65535},
+    {"CurrentPastHighest", 0, "65.536", -1},
+    {"CurrentNegative", 0, "-0.001", -1},
+    {"VoltageHighest", 3, "6553.5", 65535},
+    {"VoltagePastHighest", 3, "7000", -1},
+    {"VoltageNegative", 3, "-1", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mercury, MeterSetpoint, ::testing::ValuesIn(kSetpoints),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,211 @@
+// Typed numbers of the QBX objects are refused with a message when their field cannot hold them,
+// never stored cut to their low bits: every numeric property row of every class, the cell
+// controllers' address typed in the channel grid and in the property grid's editor, the QBX-540's
+// analog coefficients and count, and the QBX-510's own rows.
+#include "Qbx510object.h"
+#include "Qbx530object.h"
+#include "Qbx540object.h"
+#include "fixture.h"
+#include "forms.h"
+#include "inputkit.h"
+#include "numericrows.h"
+#include "qbxregister.h"
+
+using namespace qbx;
+using namespace qbxtest;
+
+namespace {
+
+std::vector<const dev::TDeviceDef*> QbxDefs() {
+    std::vector<const dev::TDeviceDef*> defs;
+    for (const TQbxClass& c : QbxClasses())
+        defs.push_back(c.Def);
+    return defs;
+}
+
+using QbxNumericRow = devtest::NumericRowTest<QbxTest>;
+
+TEST_P(QbxNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
+
+INSTANTIATE_TEST_SUITE_P(Qbx, QbxNumericRow, ::testing::ValuesIn(devtest::NumericRows(QbxDefs())),
+                         devtest::NumericRowName);
+
+// The parameter names and address byte of a cell controller.
+std::vector<std::string> Names(TDeviceEngine* o) {
+    std::vector<std::string> names;
+    for (int i = 0; i < o->ParamCount(); ++i)
+        names.push_back(o->Param(i)->Name);
+    return names;
+}
+
+struct GridAddressCase {
+    const char* name;
+    int code; // 7 the QBX-530, 8 the QBX-550
+    const char* text;
+    int stored; // -1: refused, the address stays 7
+};
+
+void PrintTo(const GridAddressCase& c, std::ostream* os) { *os << c.name; }
+
+class CellGridAddress : public QbxTest, public ::testing::WithParamInterface<GridAddressCase> {};
+
+// The channel grid's value cell of the address parameter; the QBX-550's names carry the address.
+TEST_P(CellGridAddress, StoresABytesWorthOrRefusesWithAMessage) {
+    const GridAddressCase& c = GetParam();
+    auto* o = dynamic_cast<TQbxCellItem*>(cm->AddObject(c.code));
+    ASSERT_NE(o, nullptr);
+    TParamItem* address = o->Setting(dev::Role::Address);
+    o->SetParamValueText(address, "7");
+    const std::vector<std::string> names = Names(o);
+    messages.clear();
+    o->SetParamValueText(address, c.text);
+    if (c.stored < 0) {
+        EXPECT_EQ(address->Value[0], 7);
+        EXPECT_EQ(Names(o), names);
+        EXPECT_EQ(messages.size(), 1u);
+        return;
+    }
+    EXPECT_EQ(address->Value[0], c.stored);
+    EXPECT_TRUE(messages.empty());
+    if (c.code == 8) {
+        EXPECT_NE(o->Param(0)->Name.find("(адр." + std::to_string(c.stored) + ")"), std::string::npos);
+    }
+}
+
+const GridAddressCase kGridAddresses[] = {
+    {"Qbx530_0", 7, "0", 0},        {"Qbx530_255", 7, "255", 255},    {"Qbx530_256", 7, "256", -1},
+    {"Qbx530_300", 7, "300", -1},   {"Qbx530_minus1", 7, "-1", -1},   {"Qbx550_0", 8, "0", 0},
+    {"Qbx550_255", 8, "255", 255},  {"Qbx550_256", 8, "256", -1},     {"Qbx550_300", 8, "300", -1},
+    {"Qbx550_minus1", 8, "-1", -1}, {"Qbx550_hex100", 8, "$100", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cells, CellGridAddress, ::testing::ValuesIn(kGridAddresses),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The property grid's in-place editor, typed into as the user types.
+class CellAddressEditor : public QbxTest {
+protected:
+    // The application first: it installs the dialog service, over which the fixture records messages.
+    void SetUp() override {
+        Application->Initialize();
+        QbxTest::SetUp();
+        host = std::make_unique<TForm>(nullptr);
+        host->SetBounds(0, 0, 300, 200);
+        host->Show();
+    }
+    void TearDown() override {
+        host.reset();
+        Application->ProcessMessages();
+        QbxTest::TearDown();
+    }
+    // Opens the row's editor, clears it and types `text`; returns what the row shows then.
+    std::string TypeInto(TObjectItem* o, int row, const std::string& text) {
+        TWinControl* editor = o->CreatePropertyEditor(row, host.get(), nullptr, nullptr);
+        EXPECT_NE(editor, nullptr);
+        if (!editor)
+            return {};
+        editor->SetBounds(10, 10, 100, 21);
+        editor->SetVisible(true);
+        editor->SetFocus();
+        inputkit::Press(editor, inputkit::Key::End);
+        for (int k = 0; k < 4; ++k)
+            inputkit::Press(editor, inputkit::Key::Backspace);
+        inputkit::Type(editor, text);
+        delete editor;
+        return RowText(o, row);
+    }
+    std::unique_ptr<TForm> host;
+};
+
+TEST_F(CellAddressEditor, TypedAddressPastAByteIsRefusedWithAMessage) {
+    auto* o = Add<TQbx550Item>(8);
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(TypeInto(o, 3, "7"), "7");
+    messages.clear();
+    EXPECT_EQ(TypeInto(o, 3, "-1"), "7");
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(o->Setting(dev::Role::Address)->Value[0], 7);
+    messages.clear();
+    EXPECT_EQ(TypeInto(o, 3, "255"), "255");
+    EXPECT_TRUE(messages.empty());
+}
+
+struct AnalogCase {
+    const char* name;
+    int row; // 0-3 multiplier, divider, addend, subtrahend
+    const char* text;
+    int stored; // -1: refused, the coefficient stays 9
+};
+
+void PrintTo(const AnalogCase& c, std::ostream* os) { *os << c.name; }
+
+class Qbx540Analog : public QbxTest, public ::testing::WithParamInterface<AnalogCase> {};
+
+TEST_P(Qbx540Analog, CoefficientFitsSixteenBitsOrIsRefused) {
+    const AnalogCase& c = GetParam();
+    auto* o = Add<TQbx540Item>(5);
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(5, "1");
+    TParamItem* value = o->Analog(0);
+    ASSERT_NE(value, nullptr);
+    o->ApplyAnalogValue(value, c.row, "9", -1);
+    messages.clear();
+    o->ApplyAnalogValue(value, c.row, c.text, -1);
+    std::string text;
+    o->GetSetpointText(c.row, value, text);
+    EXPECT_EQ(text, std::to_string(c.stored < 0 ? 9 : c.stored));
+    EXPECT_EQ(messages.size(), c.stored < 0 ? 1u : 0u);
+}
+
+const AnalogCase kAnalog[] = {
+    {"Multiplier0", 0, "0", 0},          {"Multiplier65535", 0, "65535", 65535},
+    {"Multiplier65536", 0, "65536", -1}, {"MultiplierMinus1", 0, "-1", -1},
+    {"Divider65536", 1, "65536", -1},    {"Addend80000", 2, "80000", -1},
+    {"SubtrahendMinus1", 3, "-1", -1},   {"Subtrahend65535", 3, "65535", 65535},
+};
+
+INSTANTIATE_TEST_SUITE_P(Qbx540, Qbx540Analog, ::testing::ValuesIn(kAnalog),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct Qbx510Case {
+    const char* name;
+    int row;
+    const char* text;
+    const char* shown; // what the row shows after; the row starts as the new object shows it
+    bool refused;
+};
+
+void PrintTo(const Qbx510Case& c, std::ostream* os) { *os << c.name; }
+
+class Qbx510Rows : public QbxTest, public ::testing::WithParamInterface<Qbx510Case> {};
+
+TEST_P(Qbx510Rows, NumbersFitTheirBytesOrAreRefused) {
+    const Qbx510Case& c = GetParam();
+    auto* o = Add<TQbx510Item>(3);
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(11, "Импульсный"); // gives row 13, the delay of ТУ-3
+    const std::string before = RowText(o, c.row);
+    messages.clear();
+    o->ApplyPropertyValue(c.row, c.text);
+    EXPECT_EQ(RowText(o, c.row), c.refused ? before : std::string(c.shown));
+    EXPECT_EQ(messages.size(), c.refused ? 1u : 0u);
+}
+
+const Qbx510Case kQbx510[] = {
+    {"Address255", 2, "255,255,255", "255,255,255", false},
+    {"Address256", 2, "1,256,3", "", true},
+    {"AddressMinus1", 2, "-1", "", true},
+    {"Parent255", 3, "0,0,255", "0,0,255", false},
+    {"Parent300", 3, "300", "", true},
+    {"Net255", 4, "255", "255", false},
+    {"Net256", 4, "256", "", true},
+    {"NetMinus1", 4, "-1", "", true},
+    {"Delay65535", 13, "65535", "65535", false},
+    {"Delay65536", 13, "65536", "", true},
+    {"DelayMinus1", 13, "-1", "", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Qbx510, Qbx510Rows, ::testing::ValuesIn(kQbx510),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
