@@ -370,7 +370,7 @@ TEST_P(SaveAsFailure, TellsWhyAndKeepsTheSavedFileNamed) {
               std::vector<std::string>{"Не удалось записать файл " + target + ": " + c.reason});
     EXPECT_EQ(dialogs.BoxTitles, std::vector<std::string>{"Ошибка"});
     EXPECT_EQ(m->Caption(), caption);
-    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_FALSE(std::filesystem::is_regular_file(target));
     closed.reset();
     const std::string before = ReadBytes(first);
     AddItem(1)->Click();
