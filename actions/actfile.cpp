@@ -116,7 +116,7 @@ int T_Action::SaveActFile(const std::string& path) const {
     }
     // A link is written through to its file; a folder that takes no new file still lets a
     // writable file be saved, in place.
-    return ReplaceFileBytes(path, data, {.ThroughLinks = true, .InPlaceWhenFolderIsClosed = true}) ? 0 : -1;
+    return ReplaceFileBytes(path, data, {.ThroughLinks = true, .InPlaceWhenFolderIsClosed = true}).Error;
 }
 
 uint16_t ReadScriptVersion(const T_Action* action, const std::string& path) {

@@ -126,7 +126,7 @@ public:
     // or its text does not assemble, and then nothing changes. Sets FilePath and Version on success.
     int LoadActFile(const std::string& path);
     // Writes the instructions as an .act file (through a temporary file, so a failure keeps the old
-    // one). 0 when written, -1 when it cannot be. The subprogram is not changed.
+    // one). 0 when written, else the system's reason (errno) why not. The subprogram is not changed.
     int SaveActFile(const std::string& path) const;
 
     // Why the database cannot hold this subprogram (its instruction or variable numbers would not fit

@@ -288,7 +288,7 @@ size_t StoreWalk(const std::string& path, std::vector<Row>& rows) {
     rows.clear();
     int mayWrite = 0;
     LORHANDLE base = OpenBaseForReading(path.c_str(), kLoadPageSize, &mayWrite);
-    if (base <= 32)
+    if (!IsBaseHandle(base))
         Die("store open");
     WalkInto<VTDBInfo>(base, kTableDBInfo, rows);
     WalkInto<VTActionsVar>(base, kTableActionsVar, rows);

@@ -54,7 +54,7 @@ struct LorRun {
         std::filesystem::remove(path);
         base = OpenBase(path.c_str(), 1024, 0);
         table = OpenTable(base, "bench");
-        if (base <= 32 || !table)
+        if (!IsBaseHandle(base) || !table)
             Die("lorbase open");
     }
     void Close() { CloseBase(base); }

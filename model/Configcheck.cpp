@@ -6,6 +6,7 @@
 #include "Storewalk.h"
 #include "actions.h"
 #include "inifiles.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 T_Action* configmanager::CreateSubprogram(const std::string& name) { return Actions->CreateAction(name); }
@@ -142,6 +143,9 @@ bool configmanager::ExportScadaConfig(const std::string& path) {
             }
         }
         ini.UpdateFile();
+    } catch (const EIniFileException& ex) {
+        LastError = WriteFailureText(path, ex.ErrorCode);
+        return false;
     } catch (const std::exception& ex) {
         LastError = ex.what();
         return false;

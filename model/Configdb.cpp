@@ -1,7 +1,5 @@
 // Saving a configuration: the nine tables of a LOR database, written to a temporary file that
 // replaces the target only when complete. Configuration model layer.
-#include <sys/stat.h>
-
 #include <unordered_map>
 
 #include "Configmanager.h"
@@ -56,29 +54,20 @@ bool configmanager::SaveDatabase(const std::string& path) {
     LastError = SaveLimitProblem();
     if (!LastError.empty())
         return false;
-    // An existing file must be a file the user may write: a read-only one is refused with this
-    // message (the replacer refuses it too, without one).
-    const std::string native = NativePath(path);
-    bool exists = false;
-    mode_t mode = 0;
-    const bool inspected = FileSystem().Inspect(native, exists, mode);
-    if (inspected && exists && (!S_ISREG(mode) || (mode & 0222) == 0 || !FileSystem().MayWrite(native))) {
-        LastError = "Файл " + path + " защищен от записи.";
-        return false;
-    }
-    // The base goes to the replacer's temporary and replaces the file only when it closed cleanly.
-    const bool ok = inspected && ReplaceFile(path, [this](const std::string& temp) {
-                        return WriteFile(temp) && BaseFileState(temp.c_str()) == LOR_OK;
-                    });
-    if (!ok && LastError.empty())
-        LastError = "Не удалось записать файл " + path;
-    return ok;
+    // The base goes to the replacer's temporary and replaces the file only when it closed cleanly;
+    // a file the user may not write is refused there, with the reason.
+    const TReplaceResult result = ReplaceFile(path, [this](const std::string& temp) {
+        return WriteFile(temp) && BaseFileState(temp.c_str()) == LOR_OK;
+    });
+    if (!result && LastError.empty())
+        LastError = WriteFailureText(path, result.Error);
+    return bool(result);
 }
 
 // Writes the configuration as a new base at the native path.
 bool configmanager::WriteFile(const std::string& nativePath) {
     LORHANDLE base = OpenBase(nativePath.c_str(), kSavePageSize, 0);
-    if (base <= 32)
+    if (!IsBaseHandle(base))
         return false;
     bool ok = true;
     auto save = [&ok](VTRecord& t) { ok = t.RSAVE() == 1 && ok; };

@@ -116,7 +116,7 @@ bool configmanager::LoadDatabase(const std::string& path) {
     // saved over it.
     int mayWrite = 0;
     LORHANDLE base = OpenBaseForReading(NativePath(path).c_str(), kLoadPageSize, &mayWrite);
-    if (base <= 32) {
+    if (!IsBaseHandle(base)) {
         LastError = "Не удалось открыть файл конфигурации " + path;
         return false;
     }

@@ -276,34 +276,50 @@ void configmanager::InsertObjectByNumber(TObjectItem* object) {
 }
 
 TObjectItem* configmanager::AddObject(int code) {
+    LastError.clear();
     const TDeviceType* type = FindDeviceTypeByCode(code);
     TObjectFactory factory = DeviceFactory(type);
     int counter = ObjectCounterIndex(type);
-    if (!factory || counter < 0)
+    if (!factory || counter < 0) {
+        LastError = "Объект с кодом типа " + IntToStr(code) + " не может быть создан.";
         return nullptr;
-    if (type->Once && Counters[counter] != 0)
+    }
+    const std::string named = "Объект \"" + std::string(type->Caption) + "\"";
+    if (type->Once && Counters[counter] != 0) {
+        LastError = named + " уже есть в конфигурации, второй не добавляется.";
         return nullptr;
+    }
     int n = Counters[counter] + 1;
     uint16_t number = DeviceObjectNumber(type, n);
     // Never hand out a number in use: counted types take the next free one, fixed ones give up.
     for (int tries = 0; NumberInUse(number); ++tries) {
-        if (!type->Counted || tries == 0xFFFF)
+        if (!type->Counted || tries == 0xFFFF) {
+            LastError = named + " не добавлен: номер " + IntToStr(number) + " уже занят.";
             return nullptr;
+        }
         ++number;
     }
-    if (InstanceTaken(type, number))
+    if (InstanceTaken(type, number)) {
+        LastError = named + " не добавлен: его каналы настроек с номером " + IntToStr(number) +
+                    " заняли бы место другого объекта этого типа.";
         return nullptr;
+    }
     TObjectItem* object = nullptr;
     fBuilding = true;
     fBuildingNumber = number;
     try {
         object = factory(number, &Channels, Actions);
+    } catch (const std::exception& e) {
+        LastError = named + " не создан: " + e.what();
     } catch (...) {
-        object = nullptr;
+        LastError = named + " не создан.";
     }
     fBuilding = false;
-    if (!object)
+    if (!object) {
+        if (LastError.empty())
+            LastError = named + " не создан.";
         return nullptr;
+    }
     Counters[counter] = n;
     InsertObjectByNumber(object);
     return object;

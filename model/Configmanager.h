@@ -64,7 +64,8 @@ public:
 
     void FillObjectTypeList(TStrings* strings);
     // Creates an object of the type code; null for codes without a class, a second "once" object,
-    // or when no free object number is left. The object is the manager's.
+    // when no free object number is left or the device could not be built, and then LastError says
+    // why. The object is the manager's.
     TObjectItem* AddObject(int code);
     void DeleteObject(TObjectItem* object);
 

@@ -58,7 +58,7 @@ struct Registry {
             uint32_t h = next++;
             if (next == 0)
                 next = 33;
-            if (h > 32 && !baseOf.count(h) && !tableOf.count(h))
+            if (IsBaseHandle(h) && !baseOf.count(h) && !tableOf.count(h))
                 return h;
         }
     }
@@ -70,7 +70,7 @@ Registry& Reg() {
 }
 
 Base* BaseOf(LORHANDLE h) {
-    if (h <= 32)
+    if (!IsBaseHandle(h))
         return nullptr;
     auto it = Reg().baseOf.find(h);
     if (it == Reg().baseOf.end())
@@ -81,7 +81,7 @@ Base* BaseOf(LORHANDLE h) {
 }
 
 Table* TableOf(LORHANDLE h) {
-    if (h <= 32)
+    if (!IsBaseHandle(h))
         return nullptr;
     Registry& r = Reg();
     Table* t = nullptr;

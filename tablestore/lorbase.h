@@ -16,6 +16,9 @@
 // OpenBase may return 9 or 18 (a status) instead of a handle; CloseBase ignores such values.
 typedef uint32_t LORHANDLE;
 
+// Whether a value the library returned is a handle rather than a status (every status is 32 or less).
+constexpr bool IsBaseHandle(LORHANDLE h) { return h > 32; }
+
 extern "C" {
 
 // Same signature as the runtime's message-box handler: text and caption in Windows-1251.

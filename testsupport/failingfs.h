@@ -10,7 +10,8 @@
 
 namespace testsupport {
 
-// Counts the steps (every call that can fail) and fails step FailAt (from 1; 0 fails none).
+// Counts the steps (every call that can fail) and fails step FailAt (from 1; 0 fails none) as an
+// I/O error (EIO).
 class FailingFileSystem : public TFileSystem {
 public:
     explicit FailingFileSystem(int failAt = 0) : FailAt(failAt) { fOld = SetFileSystem(this); }
@@ -46,6 +47,7 @@ private:
         if (++Steps != FailAt)
             return true;
         Failed = true;
+        errno = EIO;
         return false;
     }
     TFileSystem* fOld;

@@ -108,7 +108,7 @@ void TDockableForm::HandleDockClient(TMessage& Message) {
         auto* host = new TTabDockHost(Application);
         host->SetBoundsRect(BoundsRect());
         if (!host->PageControl1)
-            throw EInvalidCast("");
+            throw EInvalidCast("Окно со вкладками создано без набора страниц");
         DockManually(this, host->PageControl1, alClient);
         DockManually(dragged, host->PageControl1, alClient);
         host->SetVisible(true);

@@ -14,6 +14,7 @@
 #include "actions.h"
 #include "dragdock.h"
 #include "inifiles.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 #include <utility>
@@ -39,11 +40,15 @@ std::unique_ptr<TStringList> SortedWords(std::span<const std::string_view> words
 
 TSettingsPaths SettingsFiles() {
     if (!TMainForm::SettingsPathOverride.empty())
-        return {TMainForm::SettingsPathOverride, TMainForm::SettingsPathOverride};
+        return {"", TMainForm::SettingsPathOverride};
     return SettingsPaths(Application->ExeName());
 }
 
 } // namespace
+
+void ShowErrorBox(const std::string& text) {
+    MessageBox(nullptr, text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+}
 
 TMainForm::~TMainForm() {
     HideDockPanel = nullptr;
@@ -123,9 +128,8 @@ void TMainForm::FormCreate(TObject* Sender) {
 }
 
 void TMainForm::ReadSettings() {
-    TSettingsPaths paths = SettingsFiles();
-    TIniFile ini(paths.Read);
-    for (const TDefaultActTemplate& t : ReadDefaultActions(&ini)) {
+    const std::unique_ptr<TCustomIniFile> ini = ReadSettingsFiles(SettingsFiles());
+    for (const TDefaultActTemplate& t : ReadDefaultActions(ini.get())) {
         auto* item = new TDefaultActItem();
         item->Name = t.Name;
         item->File = t.File;
@@ -137,7 +141,7 @@ void TMainForm::ReadSettings() {
         menu->OnClick = [this](TObject* s) { mmMainActionClick(s); };
         N5->Add(menu);
     }
-    TWindowSettings w = ReadWindowSettings(&ini);
+    TWindowSettings w = ReadWindowSettings(ini.get());
     if (w.Left || w.Top || w.Width || w.Height)
         SetBounds(w.Left.value_or(Left()), w.Top.value_or(Top()), w.Width.value_or(Width()),
                   w.Height.value_or(Height()));
@@ -162,9 +166,9 @@ void TMainForm::ReadSettings() {
 }
 
 void TMainForm::WriteSettings() {
-    TSettingsPaths paths = SettingsFiles();
-    ForceDirectories(ExtractFilePath(paths.Write));
-    TIniFile ini(paths.Write);
+    const std::string path = SettingsFiles().User;
+    ForceDirectories(ExtractFilePath(path));
+    TMemIniFile ini(path); // written once, at the end
     TWindowValues v;
     v.WindowState = WindowState();
     v.Left = Left();
@@ -178,7 +182,11 @@ void TMainForm::WriteSettings() {
     for (int i = 0; i < kViewSwitchCount; ++i)
         v.Visible[i] = items[i]->Checked();
     WriteWindowSettings(&ini, v);
-    ini.UpdateFile();
+    try {
+        ini.UpdateFile();
+    } catch (const EIniFileException& e) {
+        ShowErrorBox(WriteFailureText(path, e.ErrorCode));
+    }
 }
 
 // Each item carries its type's code, which the click hands to AddObject.
@@ -195,7 +203,8 @@ void TMainForm::BuildAddObjectMenu() {
 }
 
 void TMainForm::mmAddObjectClick(TObject* Sender) {
-    Config->AddObject(static_cast<int>(static_cast<TComponent*>(Sender)->Tag));
+    if (!Config->AddObject(static_cast<int>(static_cast<TComponent*>(Sender)->Tag)))
+        ShowErrorBox(Config->LastError);
     RefreshAllViews(Sender);
 }
 
@@ -373,7 +382,7 @@ void TMainForm::mmSaveClick(TObject* Sender) {
         SpeedButton1Click(Sender);
     // The save writes beside the file and renames: a failure keeps the old file.
     if (!Config->SaveDatabase(DatabaseFileName))
-        MessageDlg(Config->LastError, mtError, TMsgDlgButtons{mbOK});
+        ShowErrorBox(Config->LastError);
 }
 
 void TMainForm::mmSaveAsClick(TObject* Sender) {
@@ -382,11 +391,14 @@ void TMainForm::mmSaveAsClick(TObject* Sender) {
         return;
     if (SpeedButton1->Enabled())
         SpeedButton1Click(Sender);
-    DatabaseFileName = BaseSaveDialog->FileName();
-    // The caption names the file the next Save writes.
+    const std::string path = BaseSaveDialog->FileName();
+    if (!Config->SaveDatabase(path)) {
+        ShowErrorBox(Config->LastError);
+        return;
+    }
+    // The caption names the file the next Save writes: only one that was written.
+    DatabaseFileName = path;
     SetCaption(std::string(kMainCaption) + " - " + DatabaseFileName);
-    if (!Config->SaveDatabase(DatabaseFileName))
-        MessageDlg(Config->LastError, mtError, TMsgDlgButtons{mbOK});
 }
 
 void TMainForm::mmExitClick(TObject*) { Close(); }
@@ -446,7 +458,7 @@ void TMainForm::N151Click(TObject*) {
     if (FileExists(path))
         DeleteFile(path);
     if (!Config->ExportScadaConfig(path))
-        MessageDlg("Не удалось записать файл " + path, mtError, TMsgDlgButtons{mbOK});
+        ShowErrorBox(Config->LastError);
 }
 
 void TMainForm::N4Click(TObject*) { mmWordExport->SetEnabled(WordExportBusy == 0); }
@@ -559,7 +571,7 @@ void TMainForm::BottomDockPanelDockOver(TObject* Sender, TDragDockObject* Source
 void TMainForm::BottomDockPanelDockDrop(TObject* Sender, TDragDockObject*, int, int) {
     auto* panel = dynamic_cast<TPanel*>(Sender);
     if (!panel)
-        throw EInvalidCast("");
+        throw EInvalidCast("Сброс на нижнюю панель стыковки пришел не от панели");
     if (panel->DockClientCount() == 1)
         SetDockPanelShown(panel, true, nullptr);
     if (panel->DockManager())
@@ -573,7 +585,7 @@ void TMainForm::BottomDockPanelGetSiteInfo(TObject*, TControl* DockClient, TRect
 void TMainForm::BottomDockPanelUnDock(TObject* Sender, TControl*, TWinControl*, bool&) {
     auto* panel = dynamic_cast<TPanel*>(Sender);
     if (!panel)
-        throw EInvalidCast("");
+        throw EInvalidCast("Отстыковка от нижней панели пришла не от панели");
     if (panel->DockClientCount() == 1)
         SetDockPanelShown(panel, false, nullptr);
 }

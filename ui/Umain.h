@@ -52,6 +52,10 @@ inline constexpr int kReceiveBufferSize = 1024;
 inline constexpr int kObjectPropertyRows = 8, kObjectCommandRows = 1;
 inline constexpr const char* kMainCaption = "Конфигуратор концентраторов QBX-510";
 
+// A failure the user must read before going on (a file not written, an object not added), under
+// the title a Russian desktop gives an error.
+void ShowErrorBox(const std::string& text);
+
 class TMainForm : public TForm {
 public:
     explicit TMainForm(TComponent* AOwner);

@@ -11,6 +11,7 @@
 #include "Umain.h"
 #include "Unewparam.h"
 #include "actions.h"
+#include "replacefile.h"
 #include "sysutils.h"
 
 namespace {
@@ -138,8 +139,8 @@ void TMainForm::mmSaveActionClick(TObject* Sender) {
     if (!ActionSaveDialog->Execute())
         return;
     SpeedButton1Click(Sender);
-    if (Config->Current->SaveActFile(ActionSaveDialog->FileName()) != 0)
-        MessageDlg("Не удалось записать файл " + ActionSaveDialog->FileName(), mtError, TMsgDlgButtons{mbOK});
+    if (const int error = Config->Current->SaveActFile(ActionSaveDialog->FileName()); error != 0)
+        ShowErrorBox(WriteFailureText(ActionSaveDialog->FileName(), error));
 }
 
 void TMainForm::mmDeleteActionClick(TObject* Sender) {

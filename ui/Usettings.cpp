@@ -107,14 +107,29 @@ void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v) {
 }
 
 TSettingsPaths SettingsPaths(const std::string& exeName) {
-    if (exeName.empty()) {
-        const std::string user = UserConfigFolder() + kUnnamedSettings;
-        return {user, user};
-    }
+    if (exeName.empty())
+        return {"", UserConfigFolder() + kUnnamedSettings};
     std::string beside = ChangeFileExt(exeName, ".ini");
     std::string folder = ExtractFilePath(beside);
     if (FileSystem().MayWrite(NativePath(folder.empty() ? "." : folder)))
-        return {beside, beside};
-    std::string user = UserConfigFolder() + ExtractFileName(beside);
-    return {FileExists(user) ? user : beside, user};
+        return {"", beside};
+    return {beside, UserConfigFolder() + ExtractFileName(beside)};
+}
+
+std::unique_ptr<TCustomIniFile> ReadSettingsFiles(const TSettingsPaths& paths) {
+    auto merged = std::make_unique<TMemIniFile>(paths.Installed.empty() ? paths.User : paths.Installed);
+    if (paths.Installed.empty())
+        return merged;
+    TMemIniFile user(paths.User);
+    TStringList sections, keys;
+    user.ReadSections(&sections);
+    for (int i = 0; i < sections.Count(); ++i) {
+        const std::string& section = sections[i];
+        if (AnsiSameText(section, kActions))
+            merged->EraseSection(kActions);
+        user.ReadSection(section, &keys);
+        for (int k = 0; k < keys.Count(); ++k)
+            merged->WriteString(section, keys[k], user.ReadString(section, keys[k], ""));
+    }
+    return merged;
 }

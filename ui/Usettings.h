@@ -2,6 +2,7 @@
 // read at start-up and written at shut-down. User-interface layer.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,12 +38,20 @@ struct TWindowValues {
 };
 void WriteWindowSettings(TCustomIniFile* ini, const TWindowValues& v);
 
-// Where the settings are read and written: the program's own path with ".ini" when its folder
-// takes new files; otherwise the same-named file in the user's configuration folder is written, and
-// read when it exists (else the file beside the program is read). Without the program's path (unknown,
-// or refused for a name Windows-1251 cannot hold) both are "qbxconf.ini" in the user's folder.
+// Where the settings live. The user's file is read and written: the program's own path with ".ini"
+// when its folder takes new files; otherwise the same-named file in the user's configuration folder,
+// and then the installed file beside the program is read under it, so that what an installation
+// ships (its templates) stays offered. Without the program's path (unknown, or refused for a name
+// Windows-1251 cannot hold) the user's file is "qbxconf.ini" in the user's folder and there is no
+// installed one.
 inline constexpr const char* kUnnamedSettings = "qbxconf.ini";
 struct TSettingsPaths {
-    std::string Read, Write;
+    std::string Installed; // empty when none is read beside the user's
+    std::string User;
 };
 TSettingsPaths SettingsPaths(const std::string& exeName);
+
+// The settings as read: the installed file's values with the user's file over them, key by key. The
+// templates are one numbered list, so a [DefaultActions] section in the user's file replaces the
+// installed list whole. Only read from: the result is never written.
+std::unique_ptr<TCustomIniFile> ReadSettingsFiles(const TSettingsPaths& paths);

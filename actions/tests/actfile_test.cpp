@@ -1,6 +1,7 @@
 // Tests of .act files and version.ini (actions layer): written bytes, reading rules, bad inputs.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <random>
 #include <sys/stat.h>
 
@@ -69,11 +70,11 @@ TEST(ActFile, SaveFailsWithoutTouchingAnExistingReadOnlyFile) {
     actionManager m;
     T_Action* a = Assembled(m, {"ret"});
     TempDir dir;
-    EXPECT_EQ(a->SaveActFile(dir / "no/such/folder/x.act"), -1);
+    EXPECT_EQ(a->SaveActFile(dir / "no/such/folder/x.act"), ENOENT);
     WriteBytes(dir / "ro.act", "old");
     ::chmod((dir / "ro.act").c_str(), 0444);
     ::chmod(dir.Path().c_str(), 0777); // the folder itself is writable
-    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "ro.act") == -1; }));
+    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "ro.act") == EACCES; }));
     EXPECT_EQ(ReadBytes(dir / "ro.act"), "old");
     EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "new.act") == 0; }));
     EXPECT_EQ(ReadBytes(dir / "new.act"), "1;ret;");
@@ -95,7 +96,7 @@ TEST(ActFile, SaveWritesThroughALinkAndIntoAWritableFileOfAReadOnlyFolder) {
     ::chmod((dir / "w.act").c_str(), 0666);
     ::chmod(dir.Path().c_str(), 0555);
     EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "w.act") == 0; }));
-    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "new.act") == -1; }));
+    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "new.act") == EACCES; }));
     EXPECT_EQ(ReadBytes(dir / "w.act"), "1;ret;");
 }
 

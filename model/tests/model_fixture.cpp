@@ -42,7 +42,7 @@ struct RawTable : TOFT {
 std::vector<std::string> DumpTable(const std::string& file, const char* table, int keyLen, int maxDat) {
     std::vector<std::string> out;
     LORHANDLE base = OpenBase(file.c_str(), 1024, 1);
-    if (base <= 32)
+    if (!IsBaseHandle(base))
         return out;
     if (IsTable(base, table)) {
         RawTable t(base, table, keyLen, maxDat);
@@ -57,7 +57,7 @@ std::vector<std::string> DumpTable(const std::string& file, const char* table, i
 bool PutRawRecord(const std::string& file, const char* table, const std::vector<uint8_t>& key,
                   const std::vector<uint8_t>& data) {
     LORHANDLE base = OpenBase(file.c_str(), 512, 0);
-    if (base <= 32)
+    if (!IsBaseHandle(base))
         return false;
     int ok;
     {

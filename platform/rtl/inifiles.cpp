@@ -331,6 +331,6 @@ void TIniFile::Save(const std::vector<std::string>& lines) {
         data += l;
         data += "\r\n";
     }
-    if (!ReplaceFileBytes(FileName(), data))
-        throw EIniFileException(Format(SIniFileWriteError, FileName()));
+    if (const TReplaceResult r = ReplaceFileBytes(FileName(), data); !r)
+        throw EIniFileException(Format(SIniFileWriteError, FileName()), r.Error);
 }

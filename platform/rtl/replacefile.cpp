@@ -136,13 +136,61 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// The reason of the step that just failed; a step that left none counts as an I/O error.
+TReplaceResult Failure() { return {errno != 0 ? errno : EIO}; }
+
+// The file a replacement writes, as examined before anything is written.
+struct TTarget {
+    std::string Native;
+    bool Exists = false;
+    mode_t Mode = 0;
+};
+
+// Finds the target (through a link when asked) and whether it may be replaced.
+TReplaceResult Examine(TFileSystem& fs, std::string_view path, TReplacePolicy policy, TTarget& t) {
+    t.Native = NativePath(path);
+    errno = 0;
+    if ((policy.ThroughLinks && !fs.Resolve(t.Native, t.Native)) || !fs.Inspect(t.Native, t.Exists, t.Mode))
+        return Failure();
+    if (!t.Exists)
+        return {};
+    if (S_ISDIR(t.Mode))
+        return {EISDIR};
+    // Not ours to replace, as Windows refuses a read-only file.
+    if (!S_ISREG(t.Mode) || (t.Mode & 0222) == 0)
+        return {EACCES};
+    errno = 0;
+    return fs.MayWrite(t.Native) ? TReplaceResult{} : TReplaceResult{errno != 0 ? errno : EACCES};
+}
+
+TReplaceResult Replace(TFileSystem& fs, const TTarget& t,
+                       const std::function<bool(const std::string& nativeTemp)>& writer) {
+    const std::string temp = TemporaryBeside(t.Native);
+    const std::string folder = ExtractFileDir(t.Native);
+    errno = 0;
+    const bool ok = writer(temp) && fs.SetMode(temp, t.Exists ? t.Mode & 07777 : NewFileMode()) &&
+                    fs.SyncFile(temp) && fs.Rename(temp, t.Native);
+    if (!ok) {
+        const TReplaceResult failed = Failure();
+        fs.Remove(temp);
+        return failed;
+    }
+    fs.SyncFolder(folder.empty() ? "." : folder); // the rename is done; a folder that cannot sync keeps it
+    return {};
+}
+
 // Rewrites the file itself: the folder takes no new files.
-bool RewriteInPlace(TFileSystem& fs, const std::string& target, std::string_view data) {
+TReplaceResult RewriteInPlace(TFileSystem& fs, const std::string& target, std::string_view data) {
     int fd = -1;
+    errno = 0;
     if (!fs.Truncate(target, fd))
-        return false;
-    const bool ok = fs.Write(fd, data.data(), data.size());
-    return fs.Close(fd) && ok;
+        return Failure();
+    const bool written = fs.Write(fd, data.data(), data.size());
+    const int reason = errno;
+    const bool closed = fs.Close(fd);
+    if (!written)
+        return {reason != 0 ? reason : EIO};
+    return closed ? TReplaceResult{} : Failure();
 }
 
 } // namespace
@@ -155,54 +203,42 @@ TFileSystem* SetFileSystem(TFileSystem* fs) {
     return old;
 }
 
-bool ReplaceFile(std::string_view path, const std::function<bool(const std::string& nativeTemp)>& writer,
-                 TReplacePolicy policy) {
-    TFileSystem& fs = FileSystem();
-    std::string target = NativePath(path);
-    if (policy.ThroughLinks && !fs.Resolve(target, target))
-        return false;
-    bool exists = false;
-    mode_t mode = 0;
-    if (!fs.Inspect(target, exists, mode))
-        return false;
-    if (exists && (!S_ISREG(mode) || (mode & 0222) == 0 || !fs.MayWrite(target)))
-        return false; // not ours to replace, as Windows refuses a read-only file
-    const std::string temp = TemporaryBeside(target);
-    const std::string folder = ExtractFileDir(target);
-    const bool ok = writer(temp) && fs.SetMode(temp, exists ? mode & 07777 : NewFileMode()) &&
-                    fs.SyncFile(temp) && fs.Rename(temp, target);
-    if (!ok) {
-        fs.Remove(temp);
-        return false;
-    }
-    fs.SyncFolder(folder.empty() ? "." : folder); // the rename is done; a folder that cannot sync keeps it
-    return true;
+std::string WriteFailureText(std::string_view path, int error) {
+    const std::string reason = SysErrorMessage(unsigned(error));
+    return "Не удалось записать файл " + std::string(path) + (reason.empty() ? "" : ": " + reason);
 }
 
-bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy) {
+TReplaceResult ReplaceFile(std::string_view path,
+                           const std::function<bool(const std::string& nativeTemp)>& writer,
+                           TReplacePolicy policy) {
     TFileSystem& fs = FileSystem();
+    TTarget target;
+    if (TReplaceResult refused = Examine(fs, path, policy, target); !refused)
+        return refused;
+    return Replace(fs, target, writer);
+}
+
+TReplaceResult ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy) {
+    TFileSystem& fs = FileSystem();
+    TTarget target;
+    if (TReplaceResult refused = Examine(fs, path, policy, target); !refused)
+        return refused;
     bool folderClosed = false;
-    const bool ok = ReplaceFile(
-        path,
-        [&](const std::string& temp) {
-            int fd = -1;
-            if (!fs.Create(temp, fd)) {
-                folderClosed = errno == EACCES || errno == EROFS;
-                return false;
-            }
-            const bool written = fs.Write(fd, data.data(), data.size());
-            return fs.Close(fd) && written;
-        },
-        policy);
-    if (ok || !folderClosed || !policy.InPlaceWhenFolderIsClosed)
-        return ok;
-    std::string target = NativePath(path);
-    if (policy.ThroughLinks)
-        fs.Resolve(target, target);
-    bool exists = false;
-    mode_t mode = 0;
-    if (!fs.Inspect(target, exists, mode) || !exists || !S_ISREG(mode) || (mode & 0222) == 0 ||
-        !fs.MayWrite(target))
-        return false;
-    return RewriteInPlace(fs, target, data);
+    const TReplaceResult result = Replace(fs, target, [&](const std::string& temp) {
+        int fd = -1;
+        if (!fs.Create(temp, fd)) {
+            folderClosed = errno == EACCES || errno == EROFS;
+            return false;
+        }
+        const bool written = fs.Write(fd, data.data(), data.size());
+        const int reason = errno;
+        const bool closed = fs.Close(fd);
+        if (!written)
+            errno = reason; // the write's reason, not the close's
+        return written && closed;
+    });
+    // The target was found writable above: only its folder refused the temporary.
+    if (result || !folderClosed || !policy.InPlaceWhenFolderIsClosed || !target.Exists)
+        return result;
+    return RewriteInPlace(fs, target.Native, data);
 }

@@ -12,7 +12,7 @@
 #include <vector>
 
 // The file-system steps of a replacement and the few listings the platform makes, on native (UTF-8)
-// paths. Each returns false on failure.
+// paths. Each returns false on failure, with errno saying why.
 class TFileSystem {
 public:
     virtual ~TFileSystem() = default;
@@ -51,13 +51,25 @@ struct TReplacePolicy {
     bool InPlaceWhenFolderIsClosed = false;
 };
 
+// What a replacement came to: the system's error code (errno) of the step that failed, 0 when the
+// file was replaced. True on success, so that it reads as the bool it replaces.
+struct TReplaceResult {
+    int Error = 0;
+    explicit operator bool() const { return Error == 0; }
+};
+
+// The user's words for a failed write: "Не удалось записать файл <path>: <the system's reason>".
+std::string WriteFailureText(std::string_view path, int error);
+
 // Writes the file at its program-text path through writer, which gets the temporary's native path
-// (it does not exist yet; the writer creates it) and reports success. The temporary takes the
-// target's permission bits (a new file: 0666 less the umask), is synced, renamed over the target,
-// and the folder is synced. A target that is not a regular file, or one without write permission
-// or that the user may not write, is refused (as Windows refuses a read-only file). False on any failure; no
-// temporary is left, and the old file is as it was.
-bool ReplaceFile(std::string_view path, const std::function<bool(const std::string& nativeTemp)>& writer,
-                 TReplacePolicy policy = {});
+// (it does not exist yet; the writer creates it) and reports success, leaving errno as its failing
+// step set it. The temporary takes the target's permission bits (a new file: 0666 less the umask),
+// is synced, renamed over the target, and the folder is synced. A target that is a folder (EISDIR),
+// not a regular file, without write permission or that the user may not write (EACCES, as Windows
+// refuses a read-only file) is refused. On any failure no temporary is left, and the old file is as
+// it was; the result says why (EIO when a failing step left no reason).
+TReplaceResult ReplaceFile(std::string_view path,
+                           const std::function<bool(const std::string& nativeTemp)>& writer,
+                           TReplacePolicy policy = {});
 // ReplaceFile with a writer that stores these bytes.
-bool ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy = {});
+TReplaceResult ReplaceFileBytes(std::string_view path, std::string_view data, TReplacePolicy policy = {});

@@ -67,8 +67,11 @@ class EInvalidPointer : public Exception {
 class EOutOfMemory : public Exception {
     using Exception::Exception;
 };
+// An ini file that could not be written; ErrorCode is the system's reason (errno), 0 when none.
 class EIniFileException : public Exception {
-    using Exception::Exception;
+public:
+    EIniFileException(std::string msg, int code = 0) : Exception(std::move(msg)), ErrorCode(code) {}
+    int ErrorCode;
 };
 class EMathError : public Exception {
     using Exception::Exception;
@@ -116,6 +119,11 @@ inline constexpr const char* SReadError = "Stream read error";
 inline constexpr const char* SWriteError = "Stream write error";
 inline constexpr const char* SIniFileWriteError = "Unable to write to %s";
 inline constexpr const char* SOperationAborted = "Operation aborted";
+
+// The system's text for an error code (errno), as a Russian desktop words it (the codes the serial
+// port and file paths meet; a rarer one keeps the system's own text), without a line end or full
+// stop; empty when the system has none.
+std::string SysErrorMessage(unsigned code);
 
 // Raises EAbort, the silent exception.
 [[noreturn]] void Abort();

@@ -5,6 +5,7 @@
 #include "docx.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <ctime>
@@ -408,13 +409,14 @@ bool Package(const std::vector<std::pair<const char*, std::string>>& parts, std:
 
 } // namespace
 
-bool TWordDocument::SaveToFile(std::string_view Path) const {
+TReplaceResult TWordDocument::SaveToFile(std::string_view Path) const {
     std::string bytes;
-    return Package({{"[Content_Types].xml", ContentTypes()},
-                    {"_rels/.rels", Relationship("officeDocument", "word/document.xml")},
-                    {"word/document.xml", DocumentXml()},
-                    {"word/_rels/document.xml.rels", Relationship("styles", "styles.xml")},
-                    {"word/styles.xml", Styles()}},
-                   bytes) &&
-           ReplaceFileBytes(Path, bytes);
+    if (!Package({{"[Content_Types].xml", ContentTypes()},
+                  {"_rels/.rels", Relationship("officeDocument", "word/document.xml")},
+                  {"word/document.xml", DocumentXml()},
+                  {"word/_rels/document.xml.rels", Relationship("styles", "styles.xml")},
+                  {"word/styles.xml", Styles()}},
+                 bytes))
+        return {EINVAL};
+    return ReplaceFileBytes(Path, bytes);
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "replacefile.h"
 #include "sysutils.h"
 
 class EWordError : public Exception {
@@ -97,8 +98,9 @@ public:
     // The main document part (UTF-8 markup).
     std::string DocumentXml() const;
     // Writes the package to a temporary file beside Path and renames it over Path, so a failed
-    // save leaves an earlier file whole. False on failure.
-    bool SaveToFile(std::string_view Path) const;
+    // save leaves an earlier file whole. On failure the result holds the system's reason (EINVAL
+    // when the package itself could not be made).
+    TReplaceResult SaveToFile(std::string_view Path) const;
 
 private:
     struct Block {

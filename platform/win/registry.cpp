@@ -8,6 +8,7 @@
 #include "registry.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -301,6 +302,12 @@ Stamp DiskStamp(const std::string& path) {
 
 enum class Outcome { Unchanged, Written, Failed };
 
+// A failed write's message with the system's reason, which the store left as the last error.
+std::string WithReason(const std::string& text) {
+    const std::string reason = SysErrorMessage(GetLastError());
+    return reason.empty() ? text : text + ": " + reason;
+}
+
 class Store {
 public:
     template <class F> auto Read(F f) {
@@ -318,8 +325,15 @@ public:
         if (!edit(copy))
             return Outcome::Unchanged;
         const std::string dir = ExtractFileDir(path_);
-        if (path_.empty() || !ForceDirectories(dir) || !ReplaceFileBytes(path_, Serialize(copy)))
+        errno = 0;
+        if (path_.empty() || !ForceDirectories(dir)) {
+            SetLastError(DWORD(errno != 0 ? errno : ENOENT));
             return Outcome::Failed;
+        }
+        if (const TReplaceResult written = ReplaceFileBytes(path_, Serialize(copy)); !written) {
+            SetLastError(DWORD(written.Error));
+            return Outcome::Failed;
+        }
         keys_ = std::move(copy);
         stamp_ = DiskStamp(path_);
         return Outcome::Written;
@@ -479,13 +493,14 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::CreateKey(std::string_view Key) {
     const std::string full = KeyPath(Key);
-    if (full.empty() || TooDeep(full) || !(access_ & KEY_CREATE_SUB_KEY) ||
-        TheStore().Change([&](Keys& keys) {
+    if (full.empty() || TooDeep(full) || !(access_ & KEY_CREATE_SUB_KEY))
+        throw ERegistryException("Failed to create key " + std::string(Key));
+    if (TheStore().Change([&](Keys& keys) {
             const bool had = keys.count(Fold(full)) > 0;
             AddKey(keys, full);
             return !had;
         }) == Outcome::Failed)
-        throw ERegistryException("Failed to create key " + std::string(Key));
+        throw ERegistryException(WithReason("Failed to create key " + std::string(Key)));
     return true;
 }
 
@@ -590,8 +605,10 @@ std::string TRegistry::Get(std::string_view Name, TRegDataType Type, int Size) {
 }
 
 void TRegistry::Put(std::string_view Name, TRegDataType Type, std::string Data) {
-    if (!Writable() || !open_ || SetValue(OpenPath(), Name, Type, std::move(Data)) == Outcome::Failed)
+    if (!Writable() || !open_)
         throw ERegistryException("Failed to set data for '" + std::string(Name) + "'");
+    if (SetValue(OpenPath(), Name, Type, std::move(Data)) == Outcome::Failed)
+        throw ERegistryException(WithReason("Failed to set data for '" + std::string(Name) + "'"));
 }
 
 std::string TRegistry::ReadString(std::string_view Name) {
@@ -670,9 +687,10 @@ bool TRegIniFile::ReadRaw(std::string_view Section, std::string_view Ident, TReg
 void TRegIniFile::WriteRaw(std::string_view Section, std::string_view Ident, TRegDataType Type,
                            std::string Data) {
     const std::string path = SectionPath(Section);
-    if (!Writable() || path.empty() || TooDeep(path) ||
-        SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
+    if (!Writable() || path.empty() || TooDeep(path))
         throw ERegistryException("Failed to set data for '" + std::string(Ident) + "'");
+    if (SetValue(path, Ident, Type, std::move(Data)) == Outcome::Failed)
+        throw ERegistryException(WithReason("Failed to set data for '" + std::string(Ident) + "'"));
 }
 
 std::string TRegIniFile::ReadString(std::string_view Section, std::string_view Ident,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hresult.h"
+#include "sysutils.h" // SysErrorMessage
 
 using BYTE = unsigned char;
 using WORD = unsigned short;
@@ -22,8 +23,3 @@ constexpr DWORD MAXDWORD = 0xFFFFFFFFu;
 // call that succeeds.
 DWORD GetLastError();
 void SetLastError(DWORD code);
-
-// The system's text for an error code, as a Russian desktop words it (the codes the serial port and
-// file paths meet; a rarer one keeps the system's own text), without a line end or full stop; empty
-// when the system has none.
-std::string SysErrorMessage(DWORD code);

@@ -359,7 +359,7 @@ TEST(LorApi, ProcessExitClosesOpenBases) {
     if (child == 0) {
         LORHANDLE b = OpenBase(path.c_str(), 512, 0);
         LORHANDLE t = OpenTable(b, "T");
-        bool ok = b > 32 && Call(SaveRec, t, "left", nullptr, "open");
+        bool ok = IsBaseHandle(b) && Call(SaveRec, t, "left", nullptr, "open");
         std::exit(ok ? 0 : 1); // no CloseBase: the library closes it on the way out
     }
     int status = 0;

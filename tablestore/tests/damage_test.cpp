@@ -125,7 +125,7 @@ struct Walk {
 Walk ReadDeep(const std::string& path) {
     Walk w;
     const LORHANDLE b = OpenBase(path.c_str(), kSamplePage, 1);
-    if (b <= 32) {
+    if (!IsBaseHandle(b)) {
         w.refusal = b;
         return w;
     }
@@ -147,7 +147,7 @@ Walk ReadDeep(const std::string& path) {
 void Workout(const std::string& path) {
     for (int readOnly : {1, 0}) {
         LORHANDLE b = OpenBase(path.c_str(), kSamplePage, readOnly);
-        if (b <= 32) {
+        if (!IsBaseHandle(b)) {
             CloseBase(b);
             continue;
         }
@@ -370,7 +370,7 @@ TEST_F(LOR_SUITE(LorDamage), HeaderFields) {
             std::memcpy(&bad[c.offset], &c.value, 4);
         WriteAll(path, bad);
         LORHANDLE b = OpenBase(path.c_str(), kSamplePage, 0);
-        EXPECT_EQ(b > 32, c.opens) << c.offset << "=" << c.value;
+        EXPECT_EQ(IsBaseHandle(b), c.opens) << c.offset << "=" << c.value;
         CloseBase(b);
         CheckDamaged(path, bad, good, Damage::Header);
     }

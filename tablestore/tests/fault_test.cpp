@@ -48,7 +48,7 @@ TEST(LOR_SUITE(LorFault), FailingTheNthWrite) {
         g_writes = 0;
         lor::FileOpener old = lor::SetFileOpener(&OpenFailing);
         LORHANDLE b = OpenBase(path.c_str(), 512, 0);
-        bool refused = b <= 32;
+        bool refused = !IsBaseHandle(b);
         if (!refused) {
             LORHANDLE t = OpenTable(b, "t");
             for (int i = 0; i < 400 && t; ++i) {
@@ -81,7 +81,7 @@ TEST(LOR_SUITE(LorFault), FailingTheNthWrite) {
             EXPECT_EQ(f[1], 1) << n;
         }
         LORHANDLE ro = OpenBase(path.c_str(), 512, 1);
-        if (ro > 32) {
+        if (IsBaseHandle(ro)) {
             LORHANDLE t = OpenTable(ro, "t");
             Answer a;
             int steps = 0;
@@ -113,7 +113,7 @@ TEST(LOR_SUITE(LorFault), FailingTheNthWriteWithTablesInStep) {
         LORHANDLE b = OpenBase(path.c_str(), 512, 0);
         lor::SetFileOpener(old);
         LORHANDLE other = OpenBase(otherPath.c_str(), 512, 0);
-        if (b > 32) {
+        if (IsBaseHandle(b)) {
             LORHANDLE t[3];
             for (int k = 0; k < 3; ++k)
                 t[k] = OpenTable(b, names[k]);
@@ -137,7 +137,7 @@ TEST(LOR_SUITE(LorFault), FailingTheNthWriteWithTablesInStep) {
     };
     auto check = [&](int failAt, bool complete) {
         LORHANDLE ro = OpenBase(path.c_str(), 512, 1);
-        if (ro <= 32) {
+        if (!IsBaseHandle(ro)) {
             EXPECT_FALSE(complete);
             return;
         }

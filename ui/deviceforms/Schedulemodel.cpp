@@ -236,9 +236,11 @@ bool ImportScheduleFile(std::string_view path, ELEMList& channels, std::string& 
 }
 
 bool ExportScheduleFile(std::string_view path, const ELEMList& channels, std::string& error) {
-    if (ReplaceFileBytes(path, ScheduleFileText(channels)))
+    const TReplaceResult written = ReplaceFileBytes(path, ScheduleFileText(channels));
+    if (written)
         return true;
-    error = "Не удается записать файл расписания.";
+    const std::string reason = SysErrorMessage(unsigned(written.Error));
+    error = "Не удается записать файл расписания." + (reason.empty() ? "" : " " + reason + ".");
     return false;
 }
 

@@ -1,6 +1,8 @@
 // The channel binding table as a .docx document.
 #include "Wordexport.h"
 
+#include <cerrno>
+
 #include "Configmanager.h"
 #include "Objectstore.h"
 #include "Paramtypes.h"
@@ -144,18 +146,19 @@ bool TWordExport::Run(configmanager& config, const std::string& configPath, cons
     busy_ = 1;
     if (host.SetBusy)
         host.SetBusy(true);
-    bool written = false;
+    TReplaceResult written{EINVAL};
     try {
         TWordDocument doc;
         BuildChannelTableDocument(CollectChannelTable(config), doc);
         written = doc.SaveToFile(path);
     } catch (const std::exception&) {
-        written = false; // a table the writer refused: reported below like a failed write
+        // a table the writer refused: reported below like a failed write
     }
     if (host.SetBusy)
         host.SetBusy(false);
     busy_ = 0;
     if (!written) {
+        host.AddMessage(WriteFailureText(path, written.Error), 2);
         host.AddMessage(kWordExportFailed, 2);
         host.ShowMessages();
         return false;

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include <pty.h>
@@ -52,8 +53,10 @@ struct FakeDialogs : TDialogService {
     std::deque<std::string> Files;
     std::deque<int> Answers;
     std::vector<std::string> Shown;
-    int MessageBox(const std::string& Text, const std::string&, UINT) override {
+    std::vector<std::string> BoxTitles; // of the message boxes, in order
+    int MessageBox(const std::string& Text, const std::string& Title, UINT) override {
         Shown.push_back(Text);
+        BoxTitles.push_back(Title);
         return IDOK;
     }
     int MessageDlg(const std::string& Msg, TMsgDlgType, TMsgDlgButtons) override {
@@ -326,6 +329,100 @@ TEST_F(MainWindow, SaveAsNamesTheNewFileAndAFailedSaveKeepsTheOldOne) {
     EXPECT_EQ(ReadBytes(second), before);
     EXPECT_EQ(Names(dir.File("locked")), std::vector<std::string>{"b.cdb"}); // no temporary left
     EXPECT_EQ(std::filesystem::file_size(first), saved);
+}
+
+// Save As to a place that takes no file: the user reads why, under a Russian title, and the window
+// still names (and Save still writes) the file that was saved before.
+struct SaveAsCase {
+    const char* name;
+    const char* target;  // under the test's folder
+    const char* prepare; // a regular file made there first, or null
+    bool closedFolder;   // the test's folder takes no new files
+    const char* reason;
+};
+
+void PrintTo(const SaveAsCase& c, std::ostream* os) { *os << c.name; }
+
+class SaveAsFailure : public MainWindow, public ::testing::WithParamInterface<SaveAsCase> {};
+
+TEST_P(SaveAsFailure, TellsWhyAndKeepsTheSavedFileNamed) {
+    const SaveAsCase& c = GetParam();
+    const std::string first = dir.File("a.cdb");
+    dialogs.Files = {first};
+    m->mmNewClick(m->mmNew);
+    AddItem(3)->Click();
+    m->mmSaveClick(m->mmSave);
+    ASSERT_TRUE(std::filesystem::exists(first));
+    const std::string caption = m->Caption();
+    if (c.prepare)
+        std::ofstream(dir.File(c.prepare)) << "x";
+    std::optional<testsupport::ClosedFolderFileSystem> closed;
+    if (c.closedFolder)
+        closed.emplace(dir.Path());
+    const std::string target = dir.File(c.target);
+    dialogs.Files = {target};
+    dialogs.Shown.clear();
+    dialogs.BoxTitles.clear();
+    m->mmSaveAsClick(m->mmSaveAs);
+
+    EXPECT_EQ(dialogs.Shown,
+              std::vector<std::string>{"Не удалось записать файл " + target + ": " + c.reason});
+    EXPECT_EQ(dialogs.BoxTitles, std::vector<std::string>{"Ошибка"});
+    EXPECT_EQ(m->Caption(), caption);
+    EXPECT_FALSE(std::filesystem::is_regular_file(target));
+    closed.reset();
+    const std::string before = ReadBytes(first);
+    AddItem(1)->Click();
+    dialogs.Shown.clear();
+    m->mmSaveClick(m->mmSave); // still the file saved before
+    EXPECT_TRUE(dialogs.Shown.empty());
+    EXPECT_NE(ReadBytes(first), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, SaveAsFailure,
+    ::testing::Values(
+        SaveAsCase{"FolderTakesNoFiles", "b.cdb", nullptr, true, "Отказано в доступе"},
+        SaveAsCase{"ParentIsAFile", "plain/b.cdb", "plain", false, "Системе не удается найти указанный путь"},
+        SaveAsCase{"TargetIsAFolder", "plugin", nullptr, false, "Указанный путь является папкой"}),
+    [](const ::testing::TestParamInfo<SaveAsCase>& i) { return std::string(i.param.name); });
+
+// Adding a second object of a type a configuration holds once says so.
+TEST_F(MainWindow, AnObjectThatCannotBeAddedSaysWhy) {
+    dialogs.Files = {dir.File("a.cdb")};
+    m->mmNewClick(m->mmNew);
+    const TDeviceType* once = nullptr;
+    for (const TDeviceType& t : DeviceTypeTable)
+        if (t.Once && t.Creatable && !once)
+            once = &t;
+    ASSERT_NE(once, nullptr);
+    AddItem(once->Code)->Click();
+    const int objects = m->gwlbObjectList->Items()->Count();
+    dialogs.Shown.clear();
+    dialogs.BoxTitles.clear();
+    AddItem(once->Code)->Click();
+    EXPECT_EQ(m->gwlbObjectList->Items()->Count(), objects);
+    EXPECT_EQ(dialogs.Shown, std::vector<std::string>{"Объект \"" + std::string(once->Caption) +
+                                                      "\" уже есть в конфигурации, второй не добавляется."});
+    EXPECT_EQ(dialogs.BoxTitles, std::vector<std::string>{"Ошибка"});
+}
+
+// A dock handler reached by a sender that is no panel is a programmer's error: it says so in words.
+TEST_F(MainWindow, ADockHandlerReachedByANonPanelSaysWhatFailed) {
+    std::vector<std::string> messages;
+    for (auto handler : {+[](TMainForm* f) { f->BottomDockPanelDockDrop(f->mmSave, nullptr, 0, 0); },
+                         +[](TMainForm* f) {
+                             bool allow = true;
+                             f->BottomDockPanelUnDock(f->mmSave, nullptr, nullptr, allow);
+                         }}) {
+        try {
+            handler(m);
+        } catch (const EInvalidCast& e) {
+            messages.push_back(e.what());
+        }
+    }
+    EXPECT_EQ(messages, (std::vector<std::string>{"Сброс на нижнюю панель стыковки пришел не от панели",
+                                                  "Отстыковка от нижней панели пришла не от панели"}));
 }
 
 TEST_F(MainWindow, RenumberingKeepsChannelsInsideOneTo255) {

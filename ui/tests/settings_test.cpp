@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "Usettings.h"
 #include "failingfs.h"
@@ -117,44 +118,116 @@ TEST(Settings, AMaximisedWindowKeepsTheLastNormalGeometryOfTheFile) {
     EXPECT_EQ(s.Visible[3], 0);
 }
 
-// Without the program's path (refused for a name Windows-1251 cannot hold) nothing is read or written
-// in the current folder: the settings live in the user's folder.
+// XDG_CONFIG_HOME pointed at a folder of the test's for as long as it lives.
+class UserFolder {
+public:
+    explicit UserFolder(const std::string& path) {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            fOld = old;
+        ::setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+    }
+    ~UserFolder() {
+        if (fOld)
+            ::setenv("XDG_CONFIG_HOME", fOld->c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
+    }
+    UserFolder(const UserFolder&) = delete;
+    UserFolder& operator=(const UserFolder&) = delete;
+
+private:
+    std::optional<std::string> fOld;
+};
+
+// Without the program's path (refused for a name Windows-1251 cannot hold)// Without the program's path
+// (refused for a name Windows-1251 cannot hold) nothing is read or written in the current folder: the
+// settings live in the user's folder.
 TEST(Settings, WithoutTheProgramsPathTheSettingsLiveInTheUserFolder) {
     testsupport::TempFolder dir;
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old ? old : "";
-    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
+    const UserFolder user(dir.Path());
     const TSettingsPaths paths = SettingsPaths("");
-    EXPECT_EQ(paths.Read, dir.Path() + "/qbxconf/qbxconf.ini");
-    EXPECT_EQ(paths.Write, paths.Read);
-    if (old)
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(paths.User, dir.Path() + "/qbxconf/qbxconf.ini");
+    EXPECT_EQ(paths.Installed, "");
 }
 
 TEST(Settings, AFolderThatTakesNoFilesSendsTheSettingsToTheUserFolder) {
     testsupport::TempFolder dir;
     std::filesystem::create_directories(dir.File("bin"));
-    std::filesystem::create_directories(dir.File("config"));
     std::string exe = dir.File("bin/qbxconf");
-    EXPECT_EQ(SettingsPaths(exe).Read, exe + ".ini");
-    EXPECT_EQ(SettingsPaths(exe).Write, exe + ".ini");
+    EXPECT_EQ(SettingsPaths(exe).User, exe + ".ini");
+    EXPECT_EQ(SettingsPaths(exe).Installed, "");
 
     const testsupport::ClosedFolderFileSystem closed(dir.File("bin"));
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    std::string saved = old ? old : "";
-    ::setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
-    TSettingsPaths paths = SettingsPaths(exe);
-    EXPECT_EQ(paths.Read, exe + ".ini"); // the installed file, while the user has none
-    EXPECT_EQ(paths.Write, dir.File("config") + "/qbxconf/qbxconf.ini");
-    std::filesystem::create_directories(dir.File("config/qbxconf"));
-    std::ofstream(paths.Write) << "[Window]\n";
-    EXPECT_EQ(SettingsPaths(exe).Read, paths.Write);
-    if (old)
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
+    const UserFolder user(dir.File("config"));
+    const TSettingsPaths paths = SettingsPaths(exe);
+    EXPECT_EQ(paths.Installed, exe + ".ini");
+    EXPECT_EQ(paths.User, dir.File("config") + "/qbxconf/qbxconf.ini");
 }
+
+// An installed program: its folder takes no files, its settings file ships the templates, and the
+// user's file (written at every close) holds what the user changed.
+struct LayerCase {
+    const char* name;
+    const char* installed;             // the file beside the program
+    const char* user;                  // the user's file; null: none yet
+    std::vector<std::string> expected; // "name|file|id" per template
+    int left, top;                     // [Window] as read
+};
+
+void PrintTo(const LayerCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsLayers : public ::testing::TestWithParam<LayerCase> {};
+
+TEST_P(SettingsLayers, InstalledTemplatesStayAndTheUsersValuesWin) {
+    const LayerCase& c = GetParam();
+    testsupport::TempFolder dir;
+    std::filesystem::create_directories(dir.File("bin"));
+    const std::string exe = dir.File("bin/qbxconf");
+    std::ofstream(exe + ".ini") << c.installed;
+    const testsupport::ClosedFolderFileSystem closed(dir.File("bin"));
+    const UserFolder user(dir.File("config"));
+    const TSettingsPaths paths = SettingsPaths(exe);
+    if (c.user) {
+        std::filesystem::create_directories(dir.File("config/qbxconf"));
+        std::ofstream(paths.User) << c.user;
+    }
+    const std::unique_ptr<TCustomIniFile> ini = ReadSettingsFiles(paths);
+    std::vector<std::string> got;
+    for (const TDefaultActTemplate& t : ReadDefaultActions(ini.get()))
+        got.push_back(t.Name + "|" + t.File + "|" + std::to_string(t.Id));
+    EXPECT_EQ(got, c.expected);
+    const TWindowSettings w = ReadWindowSettings(ini.get());
+    EXPECT_EQ(w.Left, c.left);
+    EXPECT_EQ(w.Top, c.top);
+    EXPECT_EQ(closed.Refused, 0); // nothing was written beside the program
+}
+
+const char* const kInstalled = "[DefaultActions]\nCount=2\nid1=Опрос,poll.act,40\nid2=Сброс,reset.act,41\n"
+                               "[Window]\nLeft=5\nTop=6\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SettingsLayers,
+    ::testing::Values(
+        LayerCase{"NoUserFileReadsTheInstalledOne",
+                  kInstalled,
+                  nullptr,
+                  {"Опрос|poll.act|40", "Сброс|reset.act|41"},
+                  5,
+                  6},
+        LayerCase{"UserWindowValuesKeepTheInstalledTemplates",
+                  kInstalled,
+                  "[Window]\nLeft=70\nWindowState=0\n",
+                  {"Опрос|poll.act|40", "Сброс|reset.act|41"},
+                  70,
+                  6},
+        LayerCase{"UserTemplatesReplaceTheInstalledList",
+                  kInstalled,
+                  "[DefaultActions]\nCount=1\nid1=Свой,own.act,7\n[Window]\nTop=9\n",
+                  {"Свой|own.act|7"},
+                  5,
+                  9},
+        LayerCase{
+            "UserListOfNoneHidesTheInstalledOnes", kInstalled, "[DefaultActions]\nCount=0\n", {}, 5, 6}),
+    [](const ::testing::TestParamInfo<LayerCase>& i) { return std::string(i.param.name); });
 
 } // namespace

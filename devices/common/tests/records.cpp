@@ -28,7 +28,7 @@ std::vector<std::string> Records(const std::string& path) {
     std::vector<std::string> out;
     const LORHANDLE base = OpenBase(path.c_str(), kLoadPageSize, 1);
     EXPECT_GT(base, 32u) << path;
-    if (base <= 32)
+    if (!IsBaseHandle(base))
         return out;
     for (const char* name : kTables) {
         const LORHANDLE table = OpenTable(base, name);

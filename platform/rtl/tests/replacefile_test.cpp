@@ -5,6 +5,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+#include <optional>
 #include <set>
 
 #include "failingfs.h"
@@ -61,7 +63,7 @@ TEST_P(ReplaceFileSteps, EveryFailingStepLeavesTheOldFile) {
         TempFolder dir;
         const std::string file = prepare(dir);
         FailingFileSystem fs(failAt);
-        const bool ok = ReplaceFileBytes(file, "new", t.policy);
+        const bool ok = bool(ReplaceFileBytes(file, "new", t.policy));
         ASSERT_TRUE(fs.Failed);
         if (failAt == steps) { // syncing the folder, after the rename: the file is replaced
             EXPECT_TRUE(ok);
@@ -95,6 +97,65 @@ TEST(ReplaceFile, ReadOnlyOrNonRegularTargetIsRefused) {
     EXPECT_FALSE(ReplaceFileBytes(dir.File("folder"), "new"));
     EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"folder", "ro.txt"}));
 }
+
+// Why a replacement failed: the system's error of the refused or failing step, in the user's words.
+struct Refusal {
+    const char* what;
+    std::function<std::string(const TempFolder&)> target; // prepares the folder, gives the path
+    int failAt;                                           // a failing step (0: none)
+    bool closedFolder;                                    // the target's folder takes no files
+    int error;
+    const char* reason;
+};
+
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.what; }
+
+class ReplaceFileRefusals : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(ReplaceFileRefusals, TellTheSystemsReason) {
+    const Refusal& r = GetParam();
+    TempFolder dir;
+    const std::string path = r.target(dir);
+    std::optional<testsupport::ClosedFolderFileSystem> closed;
+    std::optional<FailingFileSystem> failing;
+    if (r.closedFolder)
+        closed.emplace(dir.Path());
+    if (r.failAt)
+        failing.emplace(r.failAt);
+    const TReplaceResult result = ReplaceFileBytes(path, "new");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.Error, r.error);
+    EXPECT_EQ(WriteFailureText(path, result.Error), "Не удалось записать файл " + path + ": " + r.reason);
+}
+
+std::string ReadOnlyFile(const TempFolder& dir) {
+    WriteBytes(dir.File("ro.txt"), "old");
+    ::chmod(dir.File("ro.txt").c_str(), 0444);
+    return dir.File("ro.txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, ReplaceFileRefusals,
+    ::testing::Values(Refusal{"ReadOnlyFile", ReadOnlyFile, 0, false, EACCES, "Отказано в доступе"},
+                      Refusal{"Folder",
+                              [](const TempFolder& d) {
+                                  std::filesystem::create_directory(d.File("sub"));
+                                  return d.File("sub");
+                              },
+                              0, false, EISDIR, "Указанный путь является папкой"},
+                      Refusal{"ParentIsAFile",
+                              [](const TempFolder& d) {
+                                  WriteBytes(d.File("plain"), "");
+                                  return d.File("plain/new.txt");
+                              },
+                              0, false, ENOTDIR, "Системе не удается найти указанный путь"},
+                      Refusal{"MissingFolder", [](const TempFolder& d) { return d.File("missing/new.txt"); },
+                              0, false, ENOENT, "Не удается найти указанный файл"},
+                      Refusal{"FolderTakesNoFiles", [](const TempFolder& d) { return d.File("new.txt"); }, 0,
+                              true, EACCES, "Отказано в доступе"},
+                      Refusal{"FailedWrite", [](const TempFolder& d) { return d.File("new.txt"); }, 3, false,
+                              EIO, "Запрос не был выполнен из-за ошибки ввода/вывода на устройстве"}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 // The writers on top: a failure at any step is reported and leaves file and memory as they were.
 TEST(ReplaceFile, IniAndStringListWritersReportAFailedStep) {

@@ -150,10 +150,10 @@ void TBitmap::LoadFromFile(const std::string& fileName) {
 void TBitmap::SaveToFile(const std::string& fileName) {
     EndPaint();
     // Through the file replacer: a failed save keeps the old file.
-    const bool ok = ReplaceFile(fileName, [this](const std::string& nativeTemp) {
+    const TReplaceResult saved = ReplaceFile(fileName, [this](const std::string& nativeTemp) {
         return FImage->save(QString::fromStdString(nativeTemp), "BMP");
     });
-    if (!ok)
+    if (!saved)
         throw EFCreateError("Cannot create file " + fileName);
 }
 

@@ -279,7 +279,7 @@ TEST(Schedule, AFileThatCannotBeReadOrWrittenIsReported) {
     EXPECT_FALSE(error.empty());
     error.clear();
     EXPECT_FALSE(ExportScheduleFile(TempPath("missing/none.sdl"), ch.list, error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "Не удается записать файл расписания. Не удается найти указанный файл.");
     EXPECT_EQ(ReadDay(ch.list, 100), std::vector{E(7, 0, 1)});
 }
 

@@ -185,6 +185,9 @@ TEST(WordExport, AFailedWriteOrACancelledDialogWritesNothing) {
         return true;
     };
     EXPECT_FALSE(exporter.Run(config, "a.qdb", host));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "2 Не удалось записать файл " + testing::TempDir() +
+                                       "no/such/folder/t.docx: Не удается найти указанный файл");
     EXPECT_EQ(log.back(), std::string("2 ") + kWordExportFailed);
     EXPECT_FALSE(exporter.Busy());
 }
