@@ -176,8 +176,9 @@ void TGwEditListBox::CMEnter(TMessage& Message) {
 }
 
 // A click on the item clicked last arms the editor; the first click on an item only selects it.
+// The second press of a double click follows DblClick and leaves the editor unarmed.
 void TGwEditListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft) {
+    if (Button == mbLeft && !Shift.Contains(ssDouble)) {
         const int index = ItemIndex();
         if (FJustFocused)
             FSecondClick = false;

@@ -124,10 +124,11 @@ void Timers() {
         return;
     gHint.Show = new QTimer(qApp);
     gHint.Show->setSingleShot(true);
-    QObject::connect(gHint.Show, &QTimer::timeout, [] { ShowHintNow(); });
+    // OnShowHint and CM_HINTSHOW handlers run from Qt's loop: what they throw must not reach Qt.
+    QObject::connect(gHint.Show, &QTimer::timeout, [] { TMessageBoundary::Run(Application, ShowHintNow); });
     gHint.Hide = new QTimer(qApp);
     gHint.Hide->setSingleShot(true);
-    QObject::connect(gHint.Hide, &QTimer::timeout, [] { HideWindow(); });
+    QObject::connect(gHint.Hide, &QTimer::timeout, [] { TMessageBoundary::Run(Application, HideWindow); });
 }
 
 void StartPause(bool shortPause) {

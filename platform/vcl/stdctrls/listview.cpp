@@ -28,9 +28,22 @@ namespace {
 // The tree widget with the protected parts the list view needs made reachable.
 class TQtListTree : public QTreeWidget {
 public:
-    void SetTopMargin(int h) { setViewportMargins(0, h, 0, 0); }
+    void SetTopMargin(int h) {
+        FTopMargin = h;
+        setViewportMargins(0, h, 0, 0);
+    }
     QModelIndex IndexOf(QTreeWidgetItem* i, int column) const { return indexFromItem(i, column); }
     void InitOption(QStyleOptionViewItem* o) const { initViewItemOption(o); }
+
+protected:
+    // The tree's own hidden header would take the margin away: the rows start below ours.
+    void updateGeometries() override {
+        QTreeWidget::updateGeometries();
+        setViewportMargins(0, FTopMargin, 0, 0);
+    }
+
+private:
+    int FTopMargin = 0;
 };
 
 TQtListTree* Tree(const TCustomListView* l) { return static_cast<TQtListTree*>(Widget(l)); }

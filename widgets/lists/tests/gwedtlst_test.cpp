@@ -142,9 +142,8 @@ TEST_P(GwEditListBoxClicks, ASecondClickOnTheSameItemOpensTheEditor) {
     Fill({"one", "two", "three"});
     for (int item : GetParam().Clicks) {
         if (item == -2) {
-            // Sent: a user's double click still opens the editor (to revisit).
             const TPoint at = At(Box->ItemIndex());
-            Box->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            inputkit::DoubleClick(Box, at.x, at.y);
             continue;
         }
         Box->SetItemIndex(item);
@@ -159,7 +158,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, GwEditListBoxClicks,
                          ::testing::Values(TClickCase{"OneClickSelects", {1}, false},
                                            TClickCase{"SecondClickEdits", {1, 1}, true},
                                            TClickCase{"ClicksOnTwoItems", {0, 1}, false},
-                                           TClickCase{"DoubleClickDoesNotEdit", {1, 1, -2}, false}),
+                                           TClickCase{"DoubleClickDoesNotEdit", {1, 1, -2}, false},
+                                           TClickCase{"ClickThenDoubleClick", {1, -2}, false},
+                                           TClickCase{"DoubleClickThenClickEdits", {1, -2, 1}, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwEditListBoxTest, DeleteKeyDeletesOnlyWhenAllowed) {

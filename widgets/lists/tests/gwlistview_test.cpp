@@ -241,6 +241,13 @@ TEST_F(GwListView, WheelScrollsSixteenPixelsALineInReportView) {
     EXPECT_EQ(row->DisplayRect(drBounds).Top, top);
 }
 
+TEST_F(GwListView, TheFirstRowShowsBelowTheHeaderAfterColumnsChange) {
+    L->SetFillLastColumn(false);
+    L->Columns()->Items(0)->SetWidth(40);
+    Application->ProcessMessages();
+    EXPECT_GE(L->Items()->Item(0)->DisplayRect(drBounds).Top, L->Header()->Height());
+}
+
 TEST_F(GwListView, OnlyACutCaptionShowsAsAHint) {
     L->SetFillLastColumn(false);
     L->Columns()->Items(0)->SetWidth(40);
@@ -250,8 +257,7 @@ TEST_F(GwListView, OnlyACutCaptionShowsAsAHint) {
     ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
     auto moveTo = [&](int Row) {
         TRect r = L->Items()->Item(Row)->DisplayRect(drLabel);
-        // Sent: through the window system the first item hint does not show yet (to revisit).
-        L->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(r.Left + 3, (r.Top + r.Bottom) / 2));
+        inputkit::MouseMove(L, r.Left + 3, (r.Top + r.Bottom) / 2);
     };
     moveTo(0);
     ASSERT_NE(L->HintWindow(), nullptr);
