@@ -117,6 +117,8 @@ void OnIdle(Boundary& f) {
         if (f.Calls == 0)
             f.Throw();
     };
+    // Idle follows events: the form's showing gives the loop some, whatever drained before.
+    f.Form->Show();
     Boundary::RunUntil([&] { return f.Calls > 0; });
 }
 
