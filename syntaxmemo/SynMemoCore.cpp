@@ -88,7 +88,7 @@ TMPSynMemoCore::TMPSynMemoCore() {
     FBookmarks = std::make_unique<TMPBookmarkManager>(this);
     FLines->Add("");
     FLines->SetModified(false);
-    FPendingChanges.Clear();
+    FQueuedChanges.Clear();
 }
 
 TMPSynMemoCore::~TMPSynMemoCore() {
@@ -117,20 +117,20 @@ int TMPSynMemoCore::MoveLines(int Line, int Delta, bool Clamp) const {
 
 void TMPSynMemoCore::Changed(TChangedItems Kinds) {
     if (Kinds.Empty()) {
-        FPendingChanges.Clear();
+        FQueuedChanges.Clear();
         return;
     }
-    FPendingChanges += Kinds;
+    FQueuedChanges += Kinds;
     if (FLines && !FLines->Updating())
         FlushChanges(TChangedItems());
 }
 
 void TMPSynMemoCore::FlushChanges(TChangedItems Kinds) {
-    FPendingChanges += Kinds;
-    if (FPendingChanges.Empty() || (FLines && FLines->Updating()))
+    FQueuedChanges += Kinds;
+    if (FQueuedChanges.Empty() || (FLines && FLines->Updating()))
         return;
-    const TChangedItems k = FPendingChanges;
-    FPendingChanges.Clear();
+    const TChangedItems k = FQueuedChanges;
+    FQueuedChanges.Clear();
     if (OnModelChange)
         OnModelChange(k);
 }

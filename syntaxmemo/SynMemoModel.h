@@ -577,7 +577,7 @@ public:
 protected:
     // Drops the options that a view reset clears, without the setter.
     void ClearOptions(TMPSynMemoOptions Items) { FOptions -= Items; }
-    TChangedItems FPendingChanges;
+    TChangedItems FQueuedChanges;
 
 private:
     TMPSynMemoOptions FOptions;
