@@ -5,24 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "core_support.h"
 #include "dialogs.h"
 #include "forms.h"
 #include "inputkit.h"
 #include "messages.h"
 
 namespace {
-
-// Records the message boxes instead of showing them.
-class TRecordingDialogs : public TDialogService {
-public:
-    std::vector<std::string> Boxes;
-    int MessageBox(const std::string& Text, const std::string&, UINT) override {
-        Boxes.push_back(Text);
-        return IDOK;
-    }
-    int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return mrOk; }
-    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
-};
 
 struct THintThrowCase {
     const char* Name;
@@ -66,7 +55,15 @@ protected:
         SetDialogService(FOld);
     }
 
-    TRecordingDialogs Dialogs;
+    TFakeDialogs Dialogs;
+    // The texts of the message boxes shown, oldest first.
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> texts;
+        for (const TFakeDialogs::Call& c : Dialogs.Calls)
+            if (c.Kind == "box")
+                texts.push_back(c.Text);
+        return texts;
+    }
     TForm* Form = nullptr;
     bool Throwing = true;
     int Shown = 0; // OnShowHint calls
@@ -82,14 +79,14 @@ TEST_P(HintBoundary, AThrowingHintHandlerIsShownOnceAndTheNextHintShows) {
     inputkit::ProcessEvents();
     ASSERT_EQ(Shown, 1) << "the pause ended";
     EXPECT_EQ(Asked, GetParam().FromMessage ? 1 : 0);
-    EXPECT_EQ(Dialogs.Boxes, std::vector<std::string>{"Сбой подсказки."});
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Сбой подсказки."});
     // The program goes on: the hint asked for again comes through both handlers.
     Throwing = false;
     Application->CancelHint();
     inputkit::ProcessEvents();
     EXPECT_EQ(Shown, 2);
     EXPECT_EQ(Asked, GetParam().FromMessage ? 2 : 1);
-    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Boxes().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Handlers, HintBoundary,
