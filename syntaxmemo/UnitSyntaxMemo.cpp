@@ -356,9 +356,9 @@ int TMPCustomSyntaxMemo::ColumnAtX(int PixelX, int Line, int& TokenIndex) const 
 }
 
 TPoint TMPCustomSyntaxMemo::PointToText(int X, int Y, bool MapToLine) const {
-    const int top = RowBand(-1).Top;
-    const int dy = Y - top;
-    int row = FLineHeight > 0 ? (dy >= 0 ? dy / FLineHeight : (dy - FLineHeight + 1) / FLineHeight) : 0;
+    // Truncated toward zero, as the gutter's rows are: a point less than a row above the text is
+    // still on the first row shown.
+    int row = FLineHeight > 0 ? (Y - RowBand(-1).Top) / FLineHeight : 0;
     if (MapToLine)
         row = MoveLines(FTopRow, row, false);
     return {FHorzOffset + X - TextAreaRect(-1).Left, row};

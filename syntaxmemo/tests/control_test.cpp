@@ -448,6 +448,44 @@ TEST_F(Editor, ClickDragDoubleClickAndFoldBox) {
     EXPECT_EQ(Memo->RowOfLine(4), 2);
 }
 
+// A left drag from the text to a point above it, the view scrolled to line 10: a point less than a
+// row above the first row shown is still on it; a row above, and it is the line before.
+struct DragAboveCase {
+    const char* Name;
+    int RowsAbove; // the point is RowsAbove rows and Extra pixels above the text
+    int Extra;
+    int Line;
+};
+
+void PrintTo(const DragAboveCase& c, std::ostream* os) { *os << c.Name; }
+
+class EditorDragAbove : public Editor, public testing::WithParamInterface<DragAboveCase> {};
+
+TEST_P(EditorDragAbove, ReachesTheLineAboveAFullRowAboveTheText) {
+    const DragAboveCase& c = GetParam();
+    // Below a strip of the form, so that the points above the text are on the form too.
+    Memo->SetAlign(alNone);
+    Memo->SetBounds(0, 60, 400, 190);
+    inputkit::ProcessEvents();
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line" + std::to_string(i) + "\r\n";
+    Load(text);
+    Memo->SetTopRow(10);
+    const TPoint from = At(2, 12);
+    const int y = -c.RowsAbove * Memo->LineHeight() - c.Extra;
+    inputkit::Drag(Memo, from.x, from.y, from.x, y);
+    EXPECT_EQ(Memo->Range()->GetPosY(), c.Line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EditorDragAbove,
+                         testing::Values(DragAboveCase{"OnePixelAbove", 0, 1, 10},
+                                         DragAboveCase{"JustUnderARowAbove", 1, -1, 10},
+                                         DragAboveCase{"ARowAbove", 1, 0, 9},
+                                         DragAboveCase{"JustUnderTwoRowsAbove", 2, -1, 9},
+                                         DragAboveCase{"TwoRowsAbove", 2, 0, 8}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 TEST_F(Editor, WheelScrollsOneLineWhateverTheDelta) {
     std::string text;
     for (int i = 0; i < 100; ++i)
