@@ -103,7 +103,13 @@ void TGwCustomComboBox::InvalidKeyPressed() {
         Beep();
 }
 
-void TGwCustomComboBox::UpdateIndex(const std::string& S) {
+// A completion tells the key-press event of its key once more, after the click and the change.
+void TGwCustomComboBox::KeyPressed(char Key) {
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+}
+
+void TGwCustomComboBox::UpdateIndex(const std::string& S, char Key) {
     int i = FindClosest(S);
     if (i < 0) {
         InvalidKeyPressed();
@@ -113,9 +119,10 @@ void TGwCustomComboBox::UpdateIndex(const std::string& S) {
     FSearch = S;
     Click();
     Change();
+    KeyPressed(Key);
 }
 
-bool TGwCustomComboBox::FindListItem(const std::string& S) {
+bool TGwCustomComboBox::FindListItem(const std::string& S, char Key) {
     int old = ItemIndex();
     int i = FindClosest(S);
     if (i < 0)
@@ -130,6 +137,7 @@ bool TGwCustomComboBox::FindListItem(const std::string& S) {
     FSearch = S;
     Click();
     Change();
+    KeyPressed(Key);
     SetEditSel(int(S.size()), int(item.size()));
     if (ItemIndex() != old)
         Match();
@@ -156,10 +164,10 @@ void TGwCustomComboBox::SearchTimerExpired(TObject*) {
 void TGwCustomComboBox::WMKeyDown(TWMKey& Message) {
     FCompleteAfterKey = false;
     TCustomComboBox::WMKeyDown(Message);
-    // Shift+Insert pasted: complete from what the edit now holds.
+    // Shift+Insert pasted: complete from what the edit now holds, told as the paste key Ctrl+V is.
     if (FCompleteAfterKey && Message.CharCode != 0 && AllowEdit) {
         FSearch = Text();
-        FindListItem(FSearch);
+        FindListItem(FSearch, CtrlV);
     }
     FCompleteAfterKey = false;
 }
@@ -231,7 +239,7 @@ void TGwCustomComboBox::WMChar(TWMKey& Message) {
     // Ctrl+X and Ctrl+V have changed the text: complete from it.
     if (FCompleteAfterKey && Message.CharCode != 0 && (ch == CtrlX || ch == CtrlV)) {
         FSearch = Text();
-        FindListItem(FSearch);
+        FindListItem(FSearch, ch);
     }
     FCompleteAfterKey = false;
 }
@@ -278,13 +286,13 @@ bool TGwCustomComboBox::ListOnlyKeyPress(char& Key) {
             Change();
             return false;
         }
-        UpdateIndex(FSearch);
+        UpdateIndex(FSearch, Key);
         return true;
     }
     if (!Printable(Key))
         return false;
     std::string s = FSearch + Key;
-    UpdateIndex(s);
+    UpdateIndex(s, Key);
     RestartSearchTimer();
     return true;
 }
@@ -328,7 +336,7 @@ bool TGwCustomComboBox::EditKeyPress(char& Key) {
     std::string search = prefix;
     search.insert(search.begin() + start, Key);
     std::string old = FSearch;
-    if (FindListItem(search))
+    if (FindListItem(search, Key))
         return true;
     if (!AllowEdit) {
         InvalidKeyPressed();
@@ -376,11 +384,12 @@ void TGwCustomComboBox::EditBackspace(char& Key) {
         ClearSearch();
         Click();
         Change();
+        KeyPressed(Key);
         Key = 0;
         return;
     }
     FSearch = search;
-    if (!FindListItem(search)) {
+    if (!FindListItem(search, Key)) {
         SetItemIndex(-1);
         SetTextQuietly(search);
         SetEditSel(newCaret, newCaret);

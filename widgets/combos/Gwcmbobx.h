@@ -80,10 +80,10 @@ protected:
     virtual void UpdateColors() { FFraming.UpdateColors(); }
     virtual void UpdateFrame(bool ViaMouse, bool Value);
     virtual void InvalidKeyPressed();
-    // List-only search: select the first item starting with S.
-    virtual void UpdateIndex(const std::string& S);
+    // List-only search: select the first item starting with S; Key is the key that made S.
+    virtual void UpdateIndex(const std::string& S, char Key);
     // Completes the edit text from the first item starting with S; false when none does.
-    virtual bool FindListItem(const std::string& S);
+    virtual bool FindListItem(const std::string& S, char Key);
     virtual void DeleteItem(void* ItemData);
     virtual void SelEndOk();
     virtual void SelEndCancel();
@@ -131,6 +131,7 @@ private:
     void SearchTimerExpired(TObject* Sender);
     void RestartSearchTimer();
     void ClearSearch() { FSearch.clear(); }
+    void KeyPressed(char Key);
     bool ListOnlyKeyPress(char& Key);
     bool EditKeyPress(char& Key);
     void EditBackspace(char& Key);

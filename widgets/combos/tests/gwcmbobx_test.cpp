@@ -32,6 +32,7 @@ protected:
         for (const char* s : {"Apple", "Apricot", "Banana", "Ялта", "якорь"})
             Combo->Items()->Add(s);
         Combo->OnChange = [this](TObject*) { ++Changes; };
+        Combo->OnKeyPress = [this](TObject*, char&) { ++KeyPresses; };
         Other = new TGwComboBox(Form);
         Other->SetParent(Form);
         Other->SetBounds(10, 60, 150, 21);
@@ -55,6 +56,7 @@ protected:
     TGwComboBox* Other = nullptr;
     int Beeps = 0;
     int Changes = 0;
+    int KeyPresses = 0;
 };
 
 struct TypingCase {
@@ -65,6 +67,7 @@ struct TypingCase {
     std::string Shown;
     int ItemIndex;
     int Beeps;
+    int KeyPresses; // once per key, and once more for each key that completed or emptied the text
 };
 
 void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.Name; }
@@ -83,19 +86,20 @@ TEST_P(GwComboTyping, CompletesFromTheFirstItemTheTextStarts) {
     EXPECT_EQ(Shown(), c.Shown);
     EXPECT_EQ(Combo->ItemIndex(), c.ItemIndex);
     EXPECT_EQ(Beeps, c.Beeps);
+    EXPECT_EQ(KeyPresses, c.KeyPresses);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GwComboTyping,
-    ::testing::Values(TypingCase{"OneLetter", "a", true, false, "A[pple]", 0, 0},
-                      TypingCase{"ThreeLetters", "apr", true, false, "Apr[icot]", 1, 0},
-                      TypingCase{"BackspaceDropsTheLastTyped", "apr\b", true, false, "Ap[ple]", 0, 0},
-                      TypingCase{"BackspaceToNothing", "a\b", true, false, "", -1, 0},
-                      TypingCase{"NoItemTypesTheLetter", "ax", true, false, "Ax", -1, 0},
-                      TypingCase{"NoItemWithoutEditBeeps", "ax", false, false, "A[pple]", 0, 1},
-                      TypingCase{"KeepSearchCase", "APR", true, true, "APR[icot]", -1, 0},
-                      TypingCase{"CyrillicCaseless", "я", true, false, "Я[лта]", 3, 0},
-                      TypingCase{"CyrillicSecondItem", "як", true, false, "як[орь]", 4, 0}),
+    ::testing::Values(TypingCase{"OneLetter", "a", true, false, "A[pple]", 0, 0, 2},
+                      TypingCase{"ThreeLetters", "apr", true, false, "Apr[icot]", 1, 0, 6},
+                      TypingCase{"BackspaceDropsTheLastTyped", "apr\b", true, false, "Ap[ple]", 0, 0, 8},
+                      TypingCase{"BackspaceToNothing", "a\b", true, false, "", -1, 0, 4},
+                      TypingCase{"NoItemTypesTheLetter", "ax", true, false, "Ax", -1, 0, 3},
+                      TypingCase{"NoItemWithoutEditBeeps", "ax", false, false, "A[pple]", 0, 1, 3},
+                      TypingCase{"KeepSearchCase", "APR", true, true, "APR[icot]", -1, 0, 6},
+                      TypingCase{"CyrillicCaseless", "я", true, false, "Я[лта]", 3, 0, 2},
+                      TypingCase{"CyrillicSecondItem", "як", true, false, "як[орь]", 4, 0, 4}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwCombo, ListOnlySearchRestartsAfterTheTimeOut) {
@@ -119,6 +123,19 @@ TEST_F(GwCombo, ListOnlySearchRestartsAfterTheTimeOut) {
     Press(Combo, Key::Backspace);
     EXPECT_EQ(Combo->SearchText(), "я");
     EXPECT_EQ(Combo->ItemIndex(), 3);
+}
+
+TEST_F(GwCombo, ListOnlySearchTellsTheKeyOnceMoreWhenItFinds) {
+    Combo->SetStyle(csDropDownList);
+    std::string told;
+    Combo->OnKeyPress = [&](TObject*, char& k) { told += k; };
+    Combo->OnChange = [&](TObject*) { told += '~'; };
+    Type(Combo, "x"); // no item: told once, by the key itself
+    EXPECT_EQ(told, "x");
+    Combo->SearchTimer()->OnTimer(nullptr);
+    Type(Combo, "b"); // Banana found: told again after the click and the change
+    EXPECT_EQ(told, "xb~b");
+    EXPECT_EQ(Combo->ItemIndex(), 2);
 }
 
 TEST_F(GwCombo, ReadOnlyBlocksTypingKeysAndWheelButShowsItsColour) {
