@@ -21,13 +21,16 @@ template <class T> T* Make(TWinControl* parent, int l, int t, int w, int h) {
 }
 
 const char* const kParamsMissing = "Нет параметров индикации (1084, 1085): настройки не будут записаны.";
-const char* const kNotANumber = "Введите целое число.";
 // The digits are one byte, the divisor two: a number past them is refused, never cut to its low bits.
-constexpr int kMaxDigits = 255;
-constexpr int kMaxDivisor = 65535;
+struct TField {
+    const char* Name;
+    int Highest;
+};
+constexpr TField kDigitsField{"Кол-во цифр после запятой", 255};
+constexpr TField kDivisorField{"Делитель", 65535};
 
-bool ReadField(const std::string& text, int highest, int& v) {
-    return TryStrToInt(text, v) && v >= 0 && v <= highest;
+bool ReadField(const std::string& text, const TField& field, int& v) {
+    return TryStrToInt(text, v) && v >= 0 && v <= field.Highest;
 }
 
 } // namespace
@@ -94,6 +97,7 @@ TfrmInd570mp3::TfrmInd570mp3(TComponent* AOwner) : TForm(AOwner) {
 void TfrmInd570mp3::FormShow(TObject*) { LoadIndicatorSettings(); }
 
 void TfrmInd570mp3::LoadIndicatorSettings() {
+    FShown = -1; // the lists are rebuilt: no line of them is on show yet
     FLoaded = FSettings.Load(Channels, ObjectNumber);
     FillSelectedList();
     FillAvailableList();
@@ -138,6 +142,7 @@ void TfrmInd570mp3::GwButton3Click(TObject*) {
     std::string text = GwListBox2->SelectedItem();
     if (!FSettings.Remove(text))
         return;
+    FShown = -1; // its digits and divisor go with it
     GwListBox1->Items()->Add(text);
     int i = GwListBox2->Items()->IndexOf(text);
     if (i >= 0)
@@ -150,6 +155,7 @@ void TfrmInd570mp3::MoveSelected(int delta) {
     int i = GwListBox2->ItemIndex();
     if (!FSettings.Move(i, delta))
         return;
+    FShown = i + delta; // the line on show moves, its edits with it
     GwListBox2->Items()->Move(i, i + delta);
     GwListBox2->SetItemIndex(i + delta);
 }
@@ -160,41 +166,62 @@ void TfrmInd570mp3::GwButton2Click(TObject*) { MoveSelected(+1); }
 void TfrmInd570mp3::GwListBox2Click(TObject*) {
     int i = GwListBox2->ItemIndex();
     bool selected = i >= 0 && i < int(FSettings.Selected.size());
+    // A click on the line on show keeps its edits as typed.
+    if (selected && i == FShown)
+        return;
+    LeaveLine();
     Edit1->SetEnabled(selected);
     Edit2->SetEnabled(selected);
     if (!selected)
         return;
+    FShown = i;
+    FShownFormat = FSettings.Selected[size_t(i)].Format;
     FFilling = true;
-    Edit1->SetText(IntToStr(FSettings.Selected[size_t(i)].Format.Digits));
-    Edit2->SetText(IntToStr(FSettings.Selected[size_t(i)].Format.Divisor));
+    Edit1->SetText(IntToStr(FShownFormat.Digits));
+    Edit2->SetText(IntToStr(FShownFormat.Divisor));
     FFilling = false;
 }
 
-void TfrmInd570mp3::Edit1Change(TObject*) {
-    int i = GwListBox2->ItemIndex(), v;
-    // Half-typed text is no number yet: it is left for OK to check.
-    if (!FFilling && i >= 0 && i < int(FSettings.Selected.size()) && ReadField(Edit1->Text(), kMaxDigits, v))
-        FSettings.Selected[size_t(i)].Format.Digits = uint8_t(v);
+std::string TfrmInd570mp3::UnfitFields() const {
+    std::string why;
+    int v;
+    for (auto [edit, field] : {std::pair{Edit1, &kDigitsField}, std::pair{Edit2, &kDivisorField}})
+        if (!ReadField(edit->Text(), *field, v))
+            why += (why.empty() ? "" : "\n") + std::string(field->Name) + ": введите целое число от 0 до " +
+                   IntToStr(field->Highest) + ".";
+    return why;
 }
 
-void TfrmInd570mp3::Edit2Change(TObject*) {
-    int i = GwListBox2->ItemIndex(), v;
-    if (!FFilling && i >= 0 && i < int(FSettings.Selected.size()) && ReadField(Edit2->Text(), kMaxDivisor, v))
-        FSettings.Selected[size_t(i)].Format.Divisor = uint16_t(v);
+void TfrmInd570mp3::LeaveLine() {
+    if (FShown < 0)
+        return;
+    FShown = -1;
+    // The line already holds what it had when shown: only the user is still to be told.
+    std::string why = UnfitFields();
+    if (!why.empty())
+        ShowMessage(why);
 }
+
+// A number that fits is stored as it is typed; anything else (a half-typed number past the range, a
+// text that is no number yet) leaves the line's value as it was when shown, never a prefix of it.
+void TfrmInd570mp3::StoreTyped() {
+    if (FFilling || FShown < 0)
+        return;
+    TIndP& f = FSettings.Selected[size_t(FShown)].Format;
+    int v;
+    f.Digits = ReadField(Edit1->Text(), kDigitsField, v) ? uint8_t(v) : FShownFormat.Digits;
+    f.Divisor = ReadField(Edit2->Text(), kDivisorField, v) ? uint16_t(v) : FShownFormat.Divisor;
+}
+
+void TfrmInd570mp3::Edit1Change(TObject*) { StoreTyped(); }
+void TfrmInd570mp3::Edit2Change(TObject*) { StoreTyped(); }
 
 void TfrmInd570mp3::GwDialogButtons1ClickOk(TObject*) {
-    int v;
-    if (GwListBox2->ItemIndex() >= 0 && (!TryStrToInt(Edit1->Text(), v) || !TryStrToInt(Edit2->Text(), v))) {
+    // The line on show must hold numbers that fit before anything is written.
+    std::string why = FShown >= 0 ? UnfitFields() : std::string();
+    if (!why.empty()) {
         SetModalResult(mrNone);
-        ShowMessage(kNotANumber);
-        return;
-    }
-    if (GwListBox2->ItemIndex() >= 0 &&
-        (!ReadField(Edit1->Text(), kMaxDigits, v) || !ReadField(Edit2->Text(), kMaxDivisor, v))) {
-        SetModalResult(mrNone);
-        ShowMessage("Допустимы значения: цифр после запятой от 0 до " + IntToStr(kMaxDigits) +
-                    ", делитель от 0 до " + IntToStr(kMaxDivisor) + ".");
+        ShowMessage(why);
         return;
     }
     if (!FLoaded || !FSettings.Write()) {

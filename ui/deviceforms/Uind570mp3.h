@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "Indicatormodel.h"
 #include "forms.h"
@@ -53,9 +54,15 @@ private:
     void FillAvailableList();
     void UpdateButtons();
     void MoveSelected(int delta);
+    // What the edits hold that is no number of their field, named with its range; "" when both fit.
+    std::string UnfitFields() const;
+    void LeaveLine();
+    void StoreTyped();
     TIndicatorSettings FSettings;
     bool FLoaded = false;
     bool FFilling = false; // the edits are being set from the selection, not typed
+    int FShown = -1;       // the line of GwListBox2 whose settings the edits show
+    TIndP FShownFormat;    // its settings when it was shown
 };
 
 // The one indicator editor, created at start-up.

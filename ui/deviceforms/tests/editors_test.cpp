@@ -276,6 +276,80 @@ TEST_F(IndicatorForm, TextThatIsNoNumberIsCheckedOnOk) {
     EXPECT_EQ(sources->Value[0], 0);
 }
 
+// A line's digits or divisor typed key by key, the edit ended as a user ends it: by clicking the
+// other line and then OK, or by OK on the line itself.
+struct TypedFormatCase {
+    const char* Name;
+    int Field;                   // 1 digits, 2 divisor
+    std::string Keys;            // typed after the field's text is erased
+    bool OkOnTheLine;            // else the other line is clicked first
+    std::vector<uint8_t> Format; // format entry 0 afterwards
+    std::string Said;            // the one message, or none
+    TModalResult Result;
+};
+
+void PrintTo(const TypedFormatCase& c, std::ostream* os) { *os << c.Name; }
+
+const char* const kDigitsRange = "Кол-во цифр после запятой: введите целое число от 0 до 255.";
+const char* const kDivisorRange = "Делитель: введите целое число от 0 до 65535.";
+
+struct IndicatorTyping : IndicatorForm, testing::WithParamInterface<TypedFormatCase> {
+    void ClickLine(int line) {
+        TRect r = form->GwListBox2->ItemRect(line);
+        inputkit::Click(form->GwListBox2, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+    void ClickMiddle(TControl* c) { inputkit::Click(c, c->Width() / 2, c->Height() / 2); }
+};
+
+TEST_P(IndicatorTyping, ANumberThatDoesNotFitIsNeverStoredInPart) {
+    const TypedFormatCase& c = GetParam();
+    Params();
+    channels.Add(4, 17, 16);
+    channels.Add(4, 18, 8);
+    const uint8_t lines[] = {4, 0, 17, 4, 0, 18}, settings[] = {2, 10, 0, 0, 1, 0};
+    for (int i = 0; i < 6; ++i) {
+        sources->Value[i] = lines[i];
+        formats->Value[i] = settings[i];
+    }
+    form->Show();
+    inputkit::ProcessEvents();
+    ASSERT_EQ(form->GwListBox2->Items()->Count(), 2);
+    ClickLine(0);
+    TEdit* edit = c.Field == 1 ? form->Edit1 : form->Edit2;
+    ASSERT_EQ(edit->Text(), c.Field == 1 ? "2" : "10");
+    ClickMiddle(edit);
+    inputkit::Press(edit, inputkit::Key::End);
+    for (size_t n = edit->Text().size(); n > 0; --n)
+        inputkit::Press(edit, inputkit::Key::Backspace);
+    inputkit::Type(edit, c.Keys);
+    ASSERT_EQ(edit->Text(), c.Keys);
+    if (!c.OkOnTheLine)
+        ClickLine(1);
+    form->SetModalResult(mrNone);
+    ClickMiddle(form->GwDialogButtons1->Button(1));
+    EXPECT_EQ(form->ModalResult(), c.Result);
+    EXPECT_EQ(dialogs.messages,
+              c.Said.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.Said});
+    const std::vector<uint8_t> format0{formats->Value[0], formats->Value[1], formats->Value[2]};
+    // Refused on OK: nothing is written, the entry is as it was.
+    EXPECT_EQ(format0, c.Result == mrOk ? c.Format : (std::vector<uint8_t>{2, 10, 0}));
+    form->Hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IndicatorTyping,
+    testing::Values(
+        TypedFormatCase{"DigitsPastTheByteThenOtherLine", 1, "300", false, {2, 10, 0}, kDigitsRange, mrOk},
+        TypedFormatCase{
+            "DivisorPastTwoBytesThenOtherLine", 2, "65536", false, {2, 10, 0}, kDivisorRange, mrOk},
+        TypedFormatCase{"NegativeDigitsThenOtherLine", 1, "-1", false, {2, 10, 0}, kDigitsRange, mrOk},
+        TypedFormatCase{"ErasedDivisorThenOtherLine", 2, "", false, {2, 10, 0}, kDivisorRange, mrOk},
+        TypedFormatCase{"DigitsThatFitThenOtherLine", 1, "25", false, {25, 10, 0}, "", mrOk},
+        TypedFormatCase{"DivisorThatFitsThenOtherLine", 2, "1000", false, {2, 0xE8, 0x03}, "", mrOk},
+        TypedFormatCase{"DigitsPastTheByteThenOk", 1, "300", true, {}, kDigitsRange, mrNone},
+        TypedFormatCase{"DivisorThatFitsThenOk", 2, "65535", true, {2, 0xFF, 0xFF}, "", mrOk}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 TEST_F(IndicatorForm, MissingParametersAreSaidAndOkIsOff) {
     channels.Add(1084, 1, 384);
     channels.Add(4, 17, 16);
