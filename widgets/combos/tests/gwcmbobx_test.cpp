@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Gwcmbobx.h"
+#include "clipbrd.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "screenkit.h"
@@ -136,6 +137,20 @@ TEST_F(GwCombo, ListOnlySearchTellsTheKeyOnceMoreWhenItFinds) {
     Type(Combo, "b"); // Banana found: told again after the click and the change
     EXPECT_EQ(told, "xb~b");
     EXPECT_EQ(Combo->ItemIndex(), 2);
+}
+
+TEST_F(GwCombo, APasteThatCompletesIsToldAsThePasteKey) {
+    std::string told;
+    Combo->OnKeyPress = [&](TObject*, char& k) { told += k; };
+    Clipboard()->SetAsText("Ban");
+    Press(Combo, Key::Insert, inputkit::Shift); // a key without a character: told only by the completion
+    EXPECT_EQ(Shown(), "Ban[ana]");
+    EXPECT_EQ(told, "\x16");
+    Combo->SetText("");
+    told.clear();
+    Press(Combo, 'V', inputkit::Ctrl);
+    EXPECT_EQ(Shown(), "Ban[ana]");
+    EXPECT_EQ(told, "\x16\x16");
 }
 
 TEST_F(GwCombo, ReadOnlyBlocksTypingKeysAndWheelButShowsItsColour) {
