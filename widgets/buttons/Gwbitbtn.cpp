@@ -321,36 +321,80 @@ void TGwBitBtn::DrawGlyph(const TRect& R) {
     Canvas()->Draw(R.Left, R.Top, &tmp);
 }
 
-// ---------------------------------------------------------------- TGwMenuButton
+// ---------------------------------------------------------------- menu buttons
 
-TGwMenuButton::TGwMenuButton(TComponent* AOwner) : TGwBitBtn(AOwner) {
-    TControlStyle style = ControlStyle();
+template <class Base> TGwMenuDropDown<Base>::TGwMenuDropDown(TComponent* AOwner) : Base(AOwner) {
+    TControlStyle style = this->ControlStyle();
     style >> csDoubleClicks;
-    SetControlStyle(style);
-    SetDragMode(dmManual);
-    SetWidth(110);
+    this->SetControlStyle(style);
+    this->SetDragMode(dmManual);
 }
 
-void TGwMenuButton::SetDropDownMenu(TPopupMenu* Value) {
+template <class Base> void TGwMenuDropDown<Base>::SetDropDownMenu(TPopupMenu* Value) {
     FDropDownMenu = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TGwMenuButton::SetShowArrow(bool Value) {
+template <class Base> void TGwMenuDropDown<Base>::SetShowArrow(bool Value) {
     FShowArrow = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TGwMenuButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TGwBitBtn::Notification(AComponent, Operation);
+template <class Base> void TGwMenuDropDown<Base>::Notification(TComponent* AComponent, TOperation Operation) {
+    Base::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FDropDownMenu)
         FDropDownMenu = nullptr;
 }
 
+template <class Base>
+void TGwMenuDropDown<Base>::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    Base::MouseDown(Button, Shift, X, Y);
+    if (!FDropDownMenu || Shift != TShiftState{ssLeft} || !DropsAt(X))
+        return;
+    const DWORD now = GetTickCount();
+    if (FLastDropTime != 0 && now < FLastDropTime + 100) {
+        // The press that closed the menu: it does not open it again.
+        FSkipClick = true;
+        FLastDropTime = 0;
+        this->SetMouseCapture(false);
+    } else {
+        DoDropDown();
+        FSkipClick = true;
+        FLastDropTime = GetTickCount();
+    }
+    // The menu's own loop took the release.
+    Base::MouseUp(Button, Shift, X, Y);
+}
+
+template <class Base> bool TGwMenuDropDown<Base>::TakeSkipClick() {
+    const bool skip = FSkipClick;
+    FSkipClick = false;
+    return skip;
+}
+
+template <class Base> void TGwMenuDropDown<Base>::DropDown() {
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+template <class Base> void TGwMenuDropDown<Base>::DoDropDown() {
+    if (!FDropDownMenu)
+        return;
+    DropDown();
+    const TPoint p = DropDownMenuPoint(this, FDropDownMenu);
+    FDropDownMenu->SetPopupComponent(this);
+    FDropDownMenu->Popup(p.x, p.y);
+}
+
+template class TGwMenuDropDown<TGwBitBtn>;
+template class TGwMenuDropDown<TGwToolbarButton>;
+
+TGwMenuButton::TGwMenuButton(TComponent* AOwner) : TGwMenuDropDown(AOwner) { SetWidth(110); }
+
 TRect TGwMenuButton::GetCaptionRect() {
     TRect r = TGwBitBtn::GetCaptionRect();
-    if (FShowArrow) {
+    if (ShowArrow()) {
         if (UseRightToLeftAlignment())
             r.Left += 14;
         else
@@ -361,7 +405,7 @@ TRect TGwMenuButton::GetCaptionRect() {
 
 TRect TGwMenuButton::GetGlyphRect() {
     TRect r = TGwBitBtn::GetGlyphRect();
-    if (FShowArrow) {
+    if (ShowArrow()) {
         if (Layout() == blGlyphRight)
             OffsetRect(r, -14, 0);
         else if (Layout() == blGlyphTop || Layout() == blGlyphBottom)
@@ -372,7 +416,7 @@ TRect TGwMenuButton::GetGlyphRect() {
 
 void TGwMenuButton::Paint() {
     TGwBitBtn::Paint();
-    if (!FShowArrow)
+    if (!ShowArrow())
         return;
     TCanvas* c = Canvas();
     const TColor color = Enabled() ? clWindowText : clBtnShadow;
@@ -389,31 +433,10 @@ void TGwMenuButton::Paint() {
     c->Polygon(arrow, 3);
 }
 
-void TGwMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGwBitBtn::MouseDown(Button, Shift, X, Y);
-    if (!FDropDownMenu || Shift != TShiftState{ssLeft})
-        return;
-    const DWORD now = GetTickCount();
-    if (FLastDropTime != 0 && now < FLastDropTime + 100) {
-        // The press that closed the menu: it does not open it again.
-        FSkipClick = true;
-        FLastDropTime = 0;
-        SetMouseCapture(false);
-    } else {
-        DoDropDown();
-        FSkipClick = true;
-        FLastDropTime = GetTickCount();
-    }
-    // The menu's own loop took the release.
-    TGwBitBtn::MouseUp(Button, Shift, X, Y);
-}
-
 void TGwMenuButton::Click() {
-    if (FSkipClick) {
-        FSkipClick = false;
+    if (TakeSkipClick())
         return;
-    }
-    if (FDropDownMenu && !SuppressDropDown()) {
+    if (DropDownMenu() && !SuppressDropDown()) {
         MouseDown(mbLeft, TShiftState{ssLeft}, 0, 0);
         return;
     }
@@ -438,23 +461,9 @@ void TGwMenuButton::WndProc(TMessage& Message) {
     case WM_KEYDOWN:
         if (Message.WParam == VK_F4) {
             DoDropDown();
-            FSkipClick = true;
+            SkipNextClick();
         }
         break;
     }
     TGwBitBtn::WndProc(Message);
-}
-
-void TGwMenuButton::DropDown() {
-    if (OnDropDown)
-        OnDropDown(this);
-}
-
-void TGwMenuButton::DoDropDown() {
-    if (!FDropDownMenu)
-        return;
-    DropDown();
-    const TPoint p = DropDownMenuPoint(this, FDropDownMenu);
-    FDropDownMenu->SetPopupComponent(this);
-    FDropDownMenu->Popup(p.x, p.y);
 }

@@ -264,33 +264,51 @@ private:
     std::unique_ptr<TChangeLink> FImageChangeLink;
 };
 
-// A bitmap button that drops a popup menu below itself, on a press or F4, with an arrow mark.
-class TGwMenuButton : public TGwBitBtn {
+// What the menu buttons share over their button class Base: a popup menu dropped below the button
+// by a left press (the press that closed it drops it no more), OnDropDown and an arrow mark.
+template <class Base> class TGwMenuDropDown : public Base {
 public:
-    explicit TGwMenuButton(TComponent* AOwner);
+    explicit TGwMenuDropDown(TComponent* AOwner);
 
     TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
     void SetDropDownMenu(TPopupMenu* Value);
     bool ShowArrow() const { return FShowArrow; }
     virtual void SetShowArrow(bool Value);
     TNotifyEvent OnDropDown;
-    void Click() override;
-    TRect GetCaptionRect() override;
-    TRect GetGlyphRect() override;
 
 protected:
     virtual void DoDropDown();
     virtual void DropDown();
-    void Paint() override;
+    // Whether a press at X drops the menu (the arrow's part of a button with a separate arrow).
+    virtual bool DropsAt(int) { return true; }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    void WndProc(TMessage& Message) override;
+    // True once after a press that dropped or closed the menu: its click is no click.
+    bool TakeSkipClick();
+    // Set by F4, which drops the menu itself.
+    void SkipNextClick() { FSkipClick = true; }
 
 private:
     TPopupMenu* FDropDownMenu = nullptr;
     DWORD FLastDropTime = 0;
     bool FSkipClick = false;
     bool FShowArrow = true;
+};
+
+// A bitmap button that drops a popup menu below itself, on a press or F4, with an arrow mark.
+class TGwMenuButton : public TGwMenuDropDown<TGwBitBtn> {
+public:
+    explicit TGwMenuButton(TComponent* AOwner);
+
+    void Click() override;
+    TRect GetCaptionRect() override;
+    TRect GetGlyphRect() override;
+
+protected:
+    void Paint() override;
+    void WndProc(TMessage& Message) override;
+
+private:
     bool FTracking = false;
 };
 
@@ -671,29 +689,19 @@ private:
 
 // A toolbar button with a drop-down menu: a separator and an arrow mark at its right edge, where a
 // press opens the menu.
-class TGwMenuToolbarButton : public TGwToolbarButton {
+class TGwMenuToolbarButton : public TGwMenuDropDown<TGwToolbarButton> {
 public:
     explicit TGwMenuToolbarButton(TComponent* AOwner);
-    TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
-    void SetDropDownMenu(TPopupMenu* Value);
-    bool ShowArrow() const { return FShowArrow; }
-    void SetShowArrow(bool Value);
-    TNotifyEvent OnDropDown;
     void Click() override;
 
 protected:
-    virtual void DoDropDown();
-    virtual void DropDown();
+    void DoDropDown() override;
+    bool DropsAt(int X) override { return !ShowArrow() || X >= Width() - 15; }
     void Paint() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    TPopupMenu* FDropDownMenu = nullptr;
-    DWORD FLastDropTime = 0;
-    bool FSkipClick = false;
-    bool FShowArrow = true;
 };
+
+extern template class TGwMenuDropDown<TGwBitBtn>;
+extern template class TGwMenuDropDown<TGwToolbarButton>;
 
 // ---------------------------------------------------------------- action links
 

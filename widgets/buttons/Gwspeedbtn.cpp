@@ -139,80 +139,27 @@ void TGwToolbarButton::Dispatch(TMessage& Message) {
 
 // ---------------------------------------------------------------- TGwMenuToolbarButton
 
-TGwMenuToolbarButton::TGwMenuToolbarButton(TComponent* AOwner) : TGwToolbarButton(AOwner) {
-    TControlStyle style = ControlStyle();
-    style >> csDoubleClicks;
-    SetControlStyle(style);
-    SetDragMode(dmManual);
+TGwMenuToolbarButton::TGwMenuToolbarButton(TComponent* AOwner) : TGwMenuDropDown(AOwner) {
     SetWidth(40);
     SetMargin(2);
 }
 
-void TGwMenuToolbarButton::SetDropDownMenu(TPopupMenu* Value) {
-    FDropDownMenu = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TGwMenuToolbarButton::SetShowArrow(bool Value) {
-    FShowArrow = Value;
-    Invalidate();
-}
-
-void TGwMenuToolbarButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TGwToolbarButton::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FDropDownMenu)
-        FDropDownMenu = nullptr;
-}
-
-void TGwMenuToolbarButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGwToolbarButton::MouseDown(Button, Shift, X, Y);
-    if (!FDropDownMenu || Shift != TShiftState{ssLeft})
-        return;
-    if (FShowArrow && X < Width() - 15)
-        return;
-    const DWORD now = GetTickCount();
-    if (FLastDropTime != 0 && now < FLastDropTime + 100) {
-        // The press that closed the menu: it does not open it again.
-        FSkipClick = true;
-        FLastDropTime = 0;
-        SetMouseCapture(false);
-    } else {
-        DoDropDown();
-        FSkipClick = true;
-        FLastDropTime = GetTickCount();
-    }
-    // The menu's own loop took the release.
-    TSpeedButton::MouseUp(Button, Shift, X, Y);
-}
-
 void TGwMenuToolbarButton::Click() {
-    if (FSkipClick) {
-        FSkipClick = false;
-        return;
-    }
-    TGwToolbarButton::Click();
-}
-
-void TGwMenuToolbarButton::DropDown() {
-    if (OnDropDown)
-        OnDropDown(this);
+    if (!TakeSkipClick())
+        TGwToolbarButton::Click();
 }
 
 void TGwMenuToolbarButton::DoDropDown() {
-    if (!FDropDownMenu)
+    if (!DropDownMenu())
         return;
-    DropDown();
-    const TPoint p = DropDownMenuPoint(this, FDropDownMenu);
-    FDropDownMenu->SetPopupComponent(this);
-    FDropDownMenu->Popup(p.x, p.y);
+    TGwMenuDropDown::DoDropDown();
     if (GroupIndex() > 0 && !Down())
         TGwToolbarButton::Click();
 }
 
 void TGwMenuToolbarButton::Paint() {
     TGwToolbarButton::Paint();
-    if (!FShowArrow)
+    if (!ShowArrow())
         return;
     TCanvas* c = Canvas();
     const bool down = State() == bsDown;

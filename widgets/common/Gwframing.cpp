@@ -158,3 +158,27 @@ bool TGwFraming::SetFramingProperty(TGwFrameControllerProperty Property, int Val
     }
     return false;
 }
+
+bool PullBorderFraming(TControl* Control, TGwFrameController* Controller,
+                       const TGwFrameControllerNotifications& Notifications, const TGwBorderLook& Look) {
+    if (!Controller || !Controller->FrameVisible())
+        return false;
+    const TGwFrameControllerNotifications& n = Notifications;
+    if (n.Contains(fcpFrameStyle))
+        Look.Outer = Controller->FrameStyle();
+    if (n.Contains(fcpFrameSides))
+        Look.Sides = Controller->FrameSides();
+    if (n.Contains(fcpFrameColor)) {
+        Look.FlatColor = Controller->FrameColor();
+        Look.FlatColorAdjustment = 0;
+    }
+    if (n.Contains(fcpColor))
+        Control->SetColor(Controller->Color());
+    if (n.Contains(fcpParentColor))
+        Control->SetParentColor(Controller->ParentColor());
+    if (n.Contains(fcpColor)) {
+        Look.Highlight = LighterColor(Control->Color(), 100);
+        Look.Shadow = DarkerColor(Control->Color(), 50);
+    }
+    return true;
+}

@@ -9,6 +9,23 @@
 #include "Gwcommon.h"
 #include "Gwsettings.h"
 
+// The border of a control that draws its own frame (panel, frame control), as a frame controller
+// sets it: the frame's style, sides and flat colour, and the bevel colours that follow the colour.
+struct TGwBorderLook {
+    TFrameStyleEx& Outer;
+    TSides& Sides;
+    TColor& FlatColor;
+    int& FlatColorAdjustment;
+    TColor& Highlight;
+    TColor& Shadow;
+};
+
+// Pulls what Notifications lets through of Controller's frame style, sides, frame colour, colour and
+// parent colour into Control and its border; the bevel colours follow the colour Control then shows.
+// False, with nothing changed, without a controller or while it draws no frames.
+bool PullBorderFraming(TControl* Control, TGwFrameController* Controller,
+                       const TGwFrameControllerNotifications& Notifications, const TGwBorderLook& Look);
+
 // What a framed control does for its framing: repaint the non-client frame, recolour itself,
 // recreate its window, and set the colours the framing chooses.
 class IGwFramingHost {

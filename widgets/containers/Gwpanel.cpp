@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "Gwframing.h"
 #include "Gwgrafx.h"
 #include "Gwthemesrv.h"
 #include "Gwutils.h"
@@ -27,26 +28,10 @@ void TGwCustomPanel::Notification(TComponent* AComponent, TOperation Operation) 
 }
 
 void TGwCustomPanel::CustomFramingChanged() {
-    TGwFrameController* fc = FrameController();
-    if (!fc || !fc->FrameVisible())
-        return;
-    const TGwFrameControllerNotifications& n = FrameControllerNotifications;
-    if (n.Contains(fcpFrameStyle))
-        FBorderOuter = fc->FrameStyle();
-    if (n.Contains(fcpFrameSides))
-        FBorderSides = fc->FrameSides();
-    if (n.Contains(fcpFrameColor)) {
-        FFlatColor = fc->FrameColor();
-        FFlatColorAdjustment = 0;
-    }
-    if (n.Contains(fcpColor)) {
-        SetColor(fc->Color());
-        FBorderHighlight = LighterColor(Color(), 100);
-        FBorderShadow = DarkerColor(Color(), 50);
-    }
-    if (n.Contains(fcpParentColor))
-        SetParentColor(fc->ParentColor());
-    Invalidate();
+    if (PullBorderFraming(
+            this, FrameController(), FrameControllerNotifications,
+            {FBorderOuter, FBorderSides, FFlatColor, FFlatColorAdjustment, FBorderHighlight, FBorderShadow}))
+        Invalidate();
 }
 
 void TGwCustomPanel::SetTransparent(bool Value) {

@@ -110,16 +110,94 @@ bool TGwPaintBuffer::Paint(TWinControl* Window, TMessage& Message) {
     return true;
 }
 
+// ---------------------------------------------------------------- bar drag
+
+void TGwDragBarPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TGwCustomPanel::MouseDown(Button, Shift, X, Y);
+    const TPoint pt(X, Y);
+    if (Button != mbLeft || !DragBar().Contains(pt))
+        return;
+    const bool inHotSpot = OnHotSpot(pt);
+    if (LockBar && !inHotSpot)
+        return;
+    if (!ComponentState().Contains(csDesigning) && !RealTimeDrag && CanFocus())
+        SetFocus();
+    SetMouseCapture(true);
+    FSizing = true;
+    FHotSpotPressed = inHotSpot;
+    const int start = BeginDrag(pt);
+    if (!RealTimeDrag)
+        FOutline.Begin(Parent());
+    DrawMask(start);
+    FLastPosition = start;
+}
+
+void TGwDragBarPanel::MouseMove(TShiftState Shift, int X, int Y) {
+    TGwCustomPanel::MouseMove(Shift, X, Y);
+    if ((FHotSpotPressed && LockBar) || !FSizing)
+        return;
+    int p = 0;
+    if (!DragPosition(X, Y, p) || p == FLastPosition)
+        return;
+    DragOpens(FLastPosition, p);
+    FHotSpotPressed = false;
+    DrawMask(FLastPosition);
+    DrawMask(p);
+    if (RealTimeDrag)
+        ApplyDrag(p, true);
+    FLastPosition = p;
+}
+
+void TGwDragBarPanel::EndDrag() {
+    FSizing = false;
+    SetMouseCapture(false);
+    if (!RealTimeDrag)
+        DrawMask(FLastPosition);
+}
+
+void TGwDragBarPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TGwCustomPanel::MouseUp(Button, Shift, X, Y);
+    if (!((FSizing && Button == mbLeft) || FHotSpotPressed))
+        return;
+    EndDrag();
+    if (!RealTimeDrag)
+        ApplyDrag(FLastPosition, false);
+    if (FHotSpotPressed) {
+        FHotSpotPressed = false;
+        HotSpotReleased(TPoint(X, Y));
+    }
+    FOutline.End();
+}
+
+void TGwDragBarPanel::KeyDown(WORD& Key, TShiftState Shift) {
+    if (Key == VK_ESCAPE && FSizing) {
+        // The release that follows no longer ends the drag, so the outline's context goes now.
+        EndDrag();
+        FHotSpotPressed = false;
+        DragCancelled();
+        FOutline.End();
+        Key = 0;
+        return;
+    }
+    TGwCustomPanel::KeyDown(Key, Shift);
+}
+
+void TGwDragBarPanel::DrawMask(int Position) {
+    if (RealTimeDrag || !FOutline.Held())
+        return;
+    TRect r = MaskRect(Position);
+    OffsetRect(r, Left(), Top());
+    FOutline.Draw(r);
+}
+
 // ---------------------------------------------------------------- size panel
 
-TGwCustomSizePanel::TGwCustomSizePanel(TComponent* AOwner) : TGwCustomPanel(AOwner) {
+TGwCustomSizePanel::TGwCustomSizePanel(TComponent* AOwner) : TGwDragBarPanel(AOwner) {
     SetBorderOuter(fsNone);
     SetAlign(alLeft);
     FLastWidth = Width();
     FLastHeight = Height();
 }
-
-TGwCustomSizePanel::~TGwCustomSizePanel() { FOutline.End(); }
 
 TGwCustomSizePanel::TBarEdge TGwCustomSizePanel::Edge() {
     switch (Align()) {
@@ -262,8 +340,9 @@ void TGwCustomSizePanel::CheckPosition(int& Position) {
         return;
     const TRect f = GetParentWorkingRect();
     // A drag measures from where the press found the panel, which a real-time drag moves.
-    const int left = FSizing ? FStartLeft : Left(), top = FSizing ? FStartTop : Top();
-    const int width = FSizing ? FStartWidth : Width(), height = FSizing ? FStartHeight : Height();
+    const bool sizing = Sizing();
+    const int left = sizing ? FStartLeft : Left(), top = sizing ? FStartTop : Top();
+    const int width = sizing ? FStartWidth : Width(), height = sizing ? FStartHeight : Height();
     int low = 0, high = 0;
     switch (e) {
     case TBarEdge::Right:
@@ -359,19 +438,7 @@ void TGwCustomSizePanel::HotSpotClick() {
         OnHotSpotClick(this);
 }
 
-void TGwCustomSizePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGwCustomPanel::MouseDown(Button, Shift, X, Y);
-    const TPoint pt(X, Y);
-    if (Button != mbLeft || !GetSizeBarRect().Contains(pt))
-        return;
-    const bool inHotSpot = FHotSpotVisible && FHotSpotRect.Contains(pt);
-    if (LockBar && !inHotSpot)
-        return;
-    if (!ComponentState().Contains(csDesigning) && !RealTimeDrag && CanFocus())
-        SetFocus();
-    SetMouseCapture(true);
-    FSizing = true;
-    FHotSpotPressed = inHotSpot;
+int TGwCustomSizePanel::BeginDrag(TPoint P) {
     const TBarEdge e = Edge();
     FStartPosition = e == TBarEdge::Right ? Width() : e == TBarEdge::Bottom ? Height() : 0;
     FStartLeft = Left();
@@ -379,83 +446,39 @@ void TGwCustomSizePanel::MouseDown(TMouseButton Button, TShiftState Shift, int X
     FStartWidth = Width();
     FStartHeight = Height();
     // The press in screen coordinates: a real-time drag on a left or top bar moves the panel.
-    const TPoint screen = ClientToScreen(pt);
+    const TPoint screen = ClientToScreen(P);
     FPressAxis = HotSpotTopBottom() ? screen.y : screen.x;
-    if (!RealTimeDrag)
-        FOutline.Begin(Parent());
-    DrawMask(FStartPosition);
-    FLastPosition = FStartPosition;
+    return FStartPosition;
 }
 
-void TGwCustomSizePanel::MouseMove(TShiftState Shift, int X, int Y) {
-    TGwCustomPanel::MouseMove(Shift, X, Y);
-    if ((FHotSpotPressed && LockBar) || !FSizing)
-        return;
+bool TGwCustomSizePanel::DragPosition(int X, int Y, int& Position) {
     const TPoint screen = ClientToScreen(TPoint(X, Y));
-    int p = FStartPosition + (HotSpotTopBottom() ? screen.y : screen.x) - FPressAxis;
-    CheckPosition(p);
-    if (p == FLastPosition)
-        return;
+    Position = FStartPosition + (HotSpotTopBottom() ? screen.y : screen.x) - FPressAxis;
+    CheckPosition(Position);
+    return true;
+}
+
+void TGwCustomSizePanel::DragOpens(int From, int To) {
     const TBarEdge e = Edge();
-    const bool grows =
-        (e == TBarEdge::Right || e == TBarEdge::Bottom) ? p > FLastPosition : p < FLastPosition;
+    const bool grows = (e == TBarEdge::Right || e == TBarEdge::Bottom) ? To > From : To < From;
     if (grows)
         FHotSpotClosed = false;
-    FHotSpotPressed = false;
-    DrawMask(FLastPosition);
-    DrawMask(p);
-    if (RealTimeDrag)
-        ApplyPosition(p, 1);
-    FLastPosition = p;
 }
 
-void TGwCustomSizePanel::EndDrag(bool EraseOutline) {
-    FSizing = false;
-    SetMouseCapture(false);
-    if (EraseOutline && !RealTimeDrag)
-        DrawMask(FLastPosition);
-}
-
-void TGwCustomSizePanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGwCustomPanel::MouseUp(Button, Shift, X, Y);
-    if (!((FSizing && Button == mbLeft) || FHotSpotPressed))
+void TGwCustomSizePanel::HotSpotReleased(TPoint P) {
+    if (!FHotSpotRect.Contains(P))
         return;
-    EndDrag(true);
-    if (!RealTimeDrag)
-        ApplyPosition(FLastPosition, 0);
-    if (FHotSpotPressed) {
-        FHotSpotPressed = false;
-        if (FHotSpotRect.Contains(TPoint(X, Y))) {
-            FHotSpotClosed ? Restore() : Collapse();
-            HotSpotClick();
-        }
-    }
-    FOutline.End();
+    FHotSpotClosed ? Restore() : Collapse();
+    HotSpotClick();
 }
 
-void TGwCustomSizePanel::KeyDown(WORD& Key, TShiftState Shift) {
-    if (Key == VK_ESCAPE && FSizing) {
-        // The release that follows no longer ends the drag, so the outline's context goes now.
-        EndDrag(true);
-        FHotSpotPressed = false;
-        FOutline.End();
-        Key = 0;
-        return;
-    }
-    TGwCustomPanel::KeyDown(Key, Shift);
-}
-
-void TGwCustomSizePanel::DrawMask(int Position) {
-    if (RealTimeDrag || !FOutline.Held())
-        return;
+TRect TGwCustomSizePanel::MaskRect(int Position) {
     const TRect bar = GetSizeBarRect();
     const TBarEdge e = Edge();
     const int corner =
         (e == TBarEdge::Right || e == TBarEdge::Bottom) ? Position - FSizeBarWidth : Position + 1;
-    TRect r = HotSpotTopBottom() ? TRect(bar.Left, corner, bar.Right, corner + bar.Height())
-                                 : TRect(corner, bar.Top, corner + bar.Width(), bar.Bottom);
-    OffsetRect(r, Left(), Top());
-    FOutline.Draw(r);
+    return HotSpotTopBottom() ? TRect(bar.Left, corner, bar.Right, corner + bar.Height())
+                              : TRect(corner, bar.Top, corner + bar.Width(), bar.Bottom);
 }
 
 void TGwCustomSizePanel::Paint() {
@@ -568,12 +591,12 @@ void TGwCustomSizePanel::WndProc(TMessage& Message) {
         break;
     }
     case CM_MOUSELEAVE:
-        if (!(FHotSpotPressed && LockBar))
+        if (!(HotSpotPressed() && LockBar))
             TrackHotSpot(false);
         break;
     case CM_DESIGNHITTEST: {
         const TPoint p(short(Message.LParamLo()), short(Message.LParamHi()));
-        Message.Result = FSizing || GetSizeBarRect().Contains(p) ? 1 : 0;
+        Message.Result = Sizing() || GetSizeBarRect().Contains(p) ? 1 : 0;
         return;
     }
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); return;

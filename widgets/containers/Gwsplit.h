@@ -54,12 +54,58 @@ private:
     bool FPainting = false;
 };
 
-class TGwCustomSizePanel : public TGwCustomPanel {
+// What the size panel and the splitter share: the drag of their bar, from a left press on it to the
+// release or Escape, with an inverted outline or, RealTimeDrag, resizing at once; a press on the hot
+// spot and its release there are a click on it. A locked bar takes only hot-spot presses. The control
+// tells where its bar is, where the pointer puts it and what a position does.
+class TGwDragBarPanel : public TGwCustomPanel {
+public:
+    explicit TGwDragBarPanel(TComponent* AOwner) : TGwCustomPanel(AOwner) {}
+
+    bool LockBar = false;
+    bool RealTimeDrag = false;
+    bool Sizing() const { return FSizing; }
+    bool OutlineHeld() const { return FOutline.Held(); }
+
+protected:
+    // The bar in client coordinates, and whether P lies on its shown hot spot.
+    virtual TRect DragBar() = 0;
+    virtual bool OnHotSpot(TPoint P) = 0;
+    // A drag starts at client point P: the position it starts from.
+    virtual int BeginDrag(TPoint P) = 0;
+    // Where the pointer at client X, Y puts the bar, limited; false keeps the bar where it is.
+    virtual bool DragPosition(int X, int Y, int& Position) = 0;
+    // The bar leaves From for To: a collapsed bar opens.
+    virtual void DragOpens(int From, int To) = 0;
+    // Puts the bar at Position: each move of a real-time drag (Moving), or the release.
+    virtual void ApplyDrag(int Position, bool Moving) = 0;
+    // A release at client point P after a press on the hot spot.
+    virtual void HotSpotReleased(TPoint P) = 0;
+    // Escape ended the drag.
+    virtual void DragCancelled() {}
+    // The outline of the bar at Position, in client coordinates.
+    virtual TRect MaskRect(int Position) = 0;
+    virtual void DrawMask(int Position);
+    bool HotSpotPressed() const { return FHotSpotPressed; }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+
+private:
+    void EndDrag();
+
+    bool FSizing = false;
+    bool FHotSpotPressed = false;
+    int FLastPosition = 0;
+    TGwDragOutline FOutline;
+};
+
+class TGwCustomSizePanel : public TGwDragBarPanel {
     friend class TGwSizePanelDockManager;
 
 public:
     explicit TGwCustomSizePanel(TComponent* AOwner);
-    ~TGwCustomSizePanel() override;
 
     // The bar follows the alignment, and the children the client area it leaves.
     void SetAlign(TAlign Value);
@@ -73,8 +119,6 @@ public:
     virtual void SetMarginMin(int Value);
     int MarginMax() const { return FMarginMax; }
     virtual void SetMarginMax(int Value);
-    bool LockBar = false;
-    bool RealTimeDrag = false;
     bool HotSpotVisible() const { return FHotSpotVisible; }
     virtual void SetHotSpotVisible(bool Value);
     TColor HotSpotColor() const { return FHotSpotColor; }
@@ -117,21 +161,22 @@ public:
     virtual int GetMarginExtent();
     TRect GetControlRect() override;
     void FixClientRect(TRect& Rect, bool ShrinkBorderWidth) override;
-    bool Sizing() const { return FSizing; }
-    bool OutlineHeld() const { return FOutline.Held(); }
 
 protected:
     TRect GetClientRect() override;
-    virtual void DrawMask(int Position);
     virtual void UpdateHotSpotRect(const TRect& BarRect);
     virtual void DrawHotSpot(bool Highlight);
     virtual void DrawSizeBar();
     virtual void HotSpotClick();
+    TRect DragBar() override { return GetSizeBarRect(); }
+    bool OnHotSpot(TPoint P) override { return FHotSpotVisible && FHotSpotRect.Contains(P); }
+    int BeginDrag(TPoint P) override;
+    bool DragPosition(int X, int Y, int& Position) override;
+    void DragOpens(int From, int To) override;
+    void ApplyDrag(int Position, bool Moving) override { ApplyPosition(Position, Moving ? 1 : 0); }
+    void HotSpotReleased(TPoint P) override;
+    TRect MaskRect(int Position) override;
     void Paint() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
     void WndProc(TMessage& Message) override;
     TDockTree* CreateDockManager() override;
 
@@ -144,7 +189,6 @@ private:
     void Collapse();
     void Restore();
     void TrackHotSpot(bool Inside);
-    void EndDrag(bool EraseOutline);
     void WMWindowPosChanged(TMessage& Message);
 
     int FSizeBarWidth = 4;
@@ -164,8 +208,6 @@ private:
     int FHotSpotPosition = 100;
 
     TRect FHotSpotRect;
-    bool FSizing = false;
-    bool FHotSpotPressed = false;
     bool FHotSpotNormal = true;
     int FStartPosition = 0;
     int FStartLeft = 0;
@@ -173,8 +215,6 @@ private:
     int FStartWidth = 0;
     int FStartHeight = 0;
     int FPressAxis = 0;
-    int FLastPosition = 0;
-    TGwDragOutline FOutline;
     TGwSplitCursors FCursors;
     TGwPaintBuffer FBuffer;
     // The size at the last move, for the strips its border leaves stale.
@@ -253,10 +293,9 @@ private:
     TGwSplitterPane* FPane;
 };
 
-class TGwSplitter : public TGwCustomPanel {
+class TGwSplitter : public TGwDragBarPanel {
 public:
     explicit TGwSplitter(TComponent* AOwner);
-    ~TGwSplitter() override;
 
     TOrientation Orientation() const { return FOrientation; }
     virtual void SetOrientation(TOrientation Value);
@@ -282,8 +321,6 @@ public:
     virtual void SetSplitterStyle(TSplitterStyle Value);
     int SplitterWidth() const { return FSplitterWidth; }
     virtual void SetSplitterWidth(int Value);
-    bool RealTimeDrag = false;
-    bool LockBar = false;
     bool HotSpotVisible() const { return FHotSpotVisible; }
     virtual void SetHotSpotVisible(bool Value);
     THotSpotDirection HotSpotDirection() const { return FHotSpotDirection; }
@@ -341,13 +378,10 @@ public:
     // Limits a position to the margins and the client extent; never below 0.
     virtual void CheckPosition(int& Position);
     virtual int GetBorderOffset();
-    bool Sizing() const { return FSizing; }
-    bool OutlineHeld() const { return FOutline.Held(); }
 
 protected:
     TRect GetClientRect() override;
     virtual void UpdateFixedSize();
-    virtual void DrawMask(int Position);
     virtual void UpdateHotSpotRect();
     virtual void DrawHotSpot(bool Highlight, TPoint P);
     virtual void DrawSplitterBar();
@@ -359,10 +393,15 @@ protected:
     void Resize() override;
     void Paint() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
+    TRect DragBar() override { return FBarRect; }
+    bool OnHotSpot(TPoint P) override { return FHotSpotVisible && FHotSpotRect.Contains(P); }
+    int BeginDrag(TPoint P) override;
+    bool DragPosition(int X, int Y, int& Position) override;
+    void DragOpens(int, int) override { FHotSpotClosed = FClosedToMin = FClosedToMax = false; }
+    void ApplyDrag(int Position, bool Moving) override;
+    void HotSpotReleased(TPoint P) override;
+    void DragCancelled() override { UpdateManualPosition(Position()); }
+    TRect MaskRect(int Position) override;
     void WndProc(TMessage& Message) override;
 
 private:
@@ -372,7 +411,6 @@ private:
     // The extent the percentages are of.
     int PercentBase() const { return Extent() - FSplitterWidth / 2; }
     void ApplyPercentMargins();
-    void EndDrag();
     void ForwardDocking(int Pane);
 
     TOrientation FOrientation = orHorizontal;
@@ -408,13 +446,9 @@ private:
     int FFixedSize = 0;
     int FManualPosition = 0;
     bool FForce = false;
-    bool FSizing = false;
-    bool FHotSpotPressed = false;
     bool FHotSpotNormal = true;
     int FDragStart = 0;
     int FPointerOffset = 0;
-    int FLastPosition = 0;
-    TGwDragOutline FOutline;
     TGwSplitCursors FCursors;
     TGwPaintBuffer FBuffer;
 };

@@ -98,7 +98,7 @@ void TGwPaneData::Assign(TPersistent* Source) {
 
 // ---------------------------------------------------------------- splitter
 
-TGwSplitter::TGwSplitter(TComponent* AOwner) : TGwCustomPanel(AOwner) {
+TGwSplitter::TGwSplitter(TComponent* AOwner) : TGwDragBarPanel(AOwner) {
     TControlStyle style = ControlStyle();
     style >> csAcceptsControls;
     style << csCaptureMouse << csOpaque << csDisplayDragImage;
@@ -115,8 +115,6 @@ TGwSplitter::TGwSplitter(TComponent* AOwner) : TGwCustomPanel(AOwner) {
     UpdateFixedSize();
     ResizePanes();
 }
-
-TGwSplitter::~TGwSplitter() { FOutline.End(); }
 
 void TGwSplitter::ForwardDocking(int Pane) {
     TGwSplitterPane* p = FPanes[Pane];
@@ -458,103 +456,42 @@ void TGwSplitter::RestoreHotSpot() {
 
 void TGwSplitter::ResetHotSpot() { FHotSpotClosed = FClosedToMin = FClosedToMax = false; }
 
-void TGwSplitter::DrawMask(int Position) {
-    if (RealTimeDrag || !FOutline.Held())
-        return;
+TRect TGwSplitter::MaskRect(int Position) {
     const int o = GetBorderOffset();
-    TRect r = FOrientation == orHorizontal
-                  ? TRect(o + Position, o, o + Position + FBarRect.Width(), o + FBarRect.Height())
-                  : TRect(o, o + Position, o + FBarRect.Width(), o + Position + FBarRect.Height());
-    OffsetRect(r, Left(), Top());
-    FOutline.Draw(r);
+    return FOrientation == orHorizontal
+               ? TRect(o + Position, o, o + Position + FBarRect.Width(), o + FBarRect.Height())
+               : TRect(o, o + Position, o + FBarRect.Width(), o + Position + FBarRect.Height());
 }
 
-void TGwSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGwCustomPanel::MouseDown(Button, Shift, X, Y);
-    const TPoint pt(X, Y);
-    if (Button != mbLeft || !FBarRect.Contains(pt))
-        return;
-    const bool inHotSpot = FHotSpotVisible && FHotSpotRect.Contains(pt);
-    if (LockBar && !inHotSpot)
-        return;
-    if (!ComponentState().Contains(csDesigning) && !RealTimeDrag && CanFocus())
-        SetFocus();
-    SetMouseCapture(true);
-    FSizing = true;
-    FHotSpotPressed = inHotSpot;
-    FPointerOffset = FOrientation == orHorizontal ? X - Width() / 2 : Y - Height() / 2;
-    if (!RealTimeDrag)
-        FOutline.Begin(Parent());
+int TGwSplitter::BeginDrag(TPoint P) {
+    FPointerOffset = FOrientation == orHorizontal ? P.x - Width() / 2 : P.y - Height() / 2;
     FDragStart = FPosition;
-    DrawMask(FPosition);
-    FLastPosition = FPosition;
+    return FPosition;
 }
 
-void TGwSplitter::MouseMove(TShiftState Shift, int X, int Y) {
-    TGwCustomPanel::MouseMove(Shift, X, Y);
-    if ((FHotSpotPressed && LockBar) || !FSizing)
-        return;
-    int p = (FOrientation == orHorizontal ? X : Y) + FDragStart - Extent() / 2 - FPointerOffset;
-    CheckPosition(p);
-    if (!CanChange(p) || p == FLastPosition)
-        return;
-    FHotSpotClosed = FClosedToMin = FClosedToMax = FHotSpotPressed = false;
-    DrawMask(FLastPosition);
-    DrawMask(p);
-    if (RealTimeDrag) {
-        SetPosition(p);
-        UpdateManualPosition(p);
-    }
-    FLastPosition = p;
+bool TGwSplitter::DragPosition(int X, int Y, int& Position) {
+    Position = (FOrientation == orHorizontal ? X : Y) + FDragStart - Extent() / 2 - FPointerOffset;
+    CheckPosition(Position);
+    return CanChange(Position);
 }
 
-void TGwSplitter::EndDrag() {
-    FSizing = false;
-    SetMouseCapture(false);
-    if (!RealTimeDrag)
-        DrawMask(FLastPosition);
+void TGwSplitter::ApplyDrag(int Position, bool) {
+    SetPosition(Position);
+    UpdateManualPosition(Position);
 }
 
-void TGwSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGwCustomPanel::MouseUp(Button, Shift, X, Y);
-    if (!((FSizing && Button == mbLeft) || FHotSpotPressed))
+void TGwSplitter::HotSpotReleased(TPoint P) {
+    if (!FHotSpotRect.Contains(P))
         return;
-    EndDrag();
-    if (!RealTimeDrag) {
-        SetPosition(FLastPosition);
-        UpdateManualPosition(FLastPosition);
+    if (!FHotSpotClosed) {
+        const TRect& h = FHotSpotRect;
+        const bool beforeCentre =
+            FOrientation == orHorizontal ? P.y < h.Top + h.Height() / 2 : P.x < h.Left + h.Width() / 2;
+        CloseHotSpot(FHotSpotDirection == hsdMin || (FHotSpotDirection == hsdBoth && beforeCentre));
+    } else {
+        RestoreHotSpot();
     }
-    if (FHotSpotPressed) {
-        FHotSpotPressed = false;
-        const TPoint pt(X, Y);
-        if (FHotSpotRect.Contains(pt)) {
-            if (!FHotSpotClosed) {
-                const TRect& h = FHotSpotRect;
-                const bool beforeCentre = FOrientation == orHorizontal ? pt.y < h.Top + h.Height() / 2
-                                                                       : pt.x < h.Left + h.Width() / 2;
-                const bool toMin =
-                    FHotSpotDirection == hsdMin || (FHotSpotDirection == hsdBoth && beforeCentre);
-                CloseHotSpot(toMin);
-            } else {
-                RestoreHotSpot();
-            }
-            HotSpotClick();
-        }
-    }
-    FOutline.End();
-}
-
-void TGwSplitter::KeyDown(WORD& Key, TShiftState Shift) {
-    if (Key == VK_ESCAPE && FSizing) {
-        // The release that follows no longer ends the drag, so the outline's context goes now.
-        EndDrag();
-        FHotSpotPressed = false;
-        UpdateManualPosition(FPosition);
-        FOutline.End();
-        Key = 0;
-        return;
-    }
-    TGwCustomPanel::KeyDown(Key, Shift);
+    HotSpotClick();
 }
 
 void TGwSplitter::Paint() {
@@ -675,7 +612,7 @@ void TGwSplitter::WndProc(TMessage& Message) {
         // Shift with Ctrl leaves the mouse to the designer, to select the splitter itself.
         const TPoint p(short(Message.LParamLo()), short(Message.LParamHi()));
         const bool designerKeys = (Message.WParam & (MK_SHIFT | MK_CONTROL)) == (MK_SHIFT | MK_CONTROL);
-        Message.Result = (FSizing || FBarRect.Contains(p)) && !designerKeys ? 1 : 0;
+        Message.Result = (Sizing() || FBarRect.Contains(p)) && !designerKeys ? 1 : 0;
         return;
     }
     case WM_SHOWWINDOW:

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Gwframing.h"
 #include "messages.h"
 #include "wingdi.h"
 
@@ -35,26 +36,10 @@ void TGwBorder::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TGwBorder::CustomFramingChanged() {
-    TGwFrameController* fc = FrameController();
-    if (!fc || !fc->FrameVisible())
+    if (!PullBorderFraming(
+            this, FrameController(), FrameControllerNotifications,
+            {FBorderOuter, FBorderSides, FFlatColor, FFlatColorAdjustment, FBorderHighlight, FBorderShadow}))
         return;
-    const TGwFrameControllerNotifications& n = FrameControllerNotifications;
-    if (n.Contains(fcpFrameStyle))
-        FBorderOuter = fc->FrameStyle();
-    if (n.Contains(fcpFrameSides))
-        FBorderSides = fc->FrameSides();
-    if (n.Contains(fcpFrameColor)) {
-        FFlatColor = fc->FrameColor();
-        FFlatColorAdjustment = 0;
-    }
-    if (n.Contains(fcpColor))
-        SetColor(fc->Color());
-    if (n.Contains(fcpParentColor))
-        SetParentColor(fc->ParentColor());
-    if (n.Contains(fcpColor)) {
-        FBorderHighlight = LighterColor(Color(), 100);
-        FBorderShadow = DarkerColor(Color(), 50);
-    }
     FrameChanged();
     Invalidate();
 }

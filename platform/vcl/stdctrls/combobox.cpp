@@ -23,8 +23,6 @@
 #include "graphics_qt.h"
 #include "stdctrls_qt.h"
 
-// The wrapped widget, or null while it is not made.
-static QComboBox* Mirror(const TCustomComboBox* c) { return WidgetAs<QComboBox>(c); }
 // The wrapped widget, made now if it was not yet (a request the box's fields cannot answer).
 static QComboBox* Combo(const TCustomComboBox* c) {
     const_cast<TCustomComboBox*>(c)->WidgetNeeded();
@@ -174,9 +172,9 @@ void TCustomComboBox::SetEditText(const std::string& s) {
 }
 
 void TCustomComboBox::PushChoice() {
-    QComboBox* c = Mirror(this);
-    if (!c)
+    if (!WidgetMade())
         return;
+    QComboBox* c = Combo(this);
     const bool syncing = FSyncing;
     FSyncing = true;
     c->setCurrentIndex(FItemIndex);
@@ -190,7 +188,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v) {
     if (IsEditable(v) && !IsEditable(FStyle))
         SetEditText(FItemIndex >= 0 ? FRows[size_t(FItemIndex)].first : std::string());
     FStyle = v;
-    if (Mirror(this))
+    if (WidgetMade())
         ApplyStyle();
 }
 
@@ -254,26 +252,26 @@ void TCustomComboBox::CMTextChanged(TMessage& Message) {
 
 void TCustomComboBox::SetDropDownCount(int v) {
     FDropDownCount = std::max(1, v);
-    if (QComboBox* c = Mirror(this))
-        c->setMaxVisibleItems(FDropDownCount);
+    if (WidgetMade())
+        Combo(this)->setMaxVisibleItems(FDropDownCount);
 }
 
 void TCustomComboBox::SetItemHeight(int v) {
     if (v <= 0)
         return;
     FItemHeight = v;
-    if (!Mirror(this))
+    if (!WidgetMade())
         return;
     UpdateDelegate();
-    if (auto* d = dynamic_cast<ItemHeightDelegate*>(Mirror(this)->itemDelegate()))
+    if (auto* d = dynamic_cast<ItemHeightDelegate*>(Combo(this)->itemDelegate()))
         d->SetHeight(v);
 }
 
 void TCustomComboBox::SetMaxLength(int v) {
     FMaxLength = std::max(0, v);
     SetEditText(FText);
-    if (QComboBox* c = Mirror(this))
-        if (QLineEdit* e = c->lineEdit())
+    if (WidgetMade())
+        if (QLineEdit* e = Combo(this)->lineEdit())
             e->setMaxLength(FMaxLength ? FMaxLength : 32767);
 }
 
@@ -295,7 +293,7 @@ void TCustomComboBox::SetSorted(bool v) {
     SetText(text);
 }
 
-bool TCustomComboBox::DroppedDown() const { return Mirror(this) && Mirror(this)->view()->isVisible(); }
+bool TCustomComboBox::DroppedDown() const { return WidgetMade() && Combo(this)->view()->isVisible(); }
 
 // The list's events arrive as notifications (CBN_DROPDOWN, CBN_CLOSEUP), as for the user's acts.
 void TCustomComboBox::SetDroppedDown(bool v) {
@@ -309,8 +307,8 @@ void TCustomComboBox::SetDroppedDown(bool v) {
 
 void TCustomComboBox::SetDropDownWidth(int v) {
     FDropDownWidth = std::max(0, v);
-    if (QComboBox* c = Mirror(this))
-        c->view()->setMinimumWidth(FDropDownWidth);
+    if (WidgetMade())
+        Combo(this)->view()->setMinimumWidth(FDropDownWidth);
 }
 
 void TCustomComboBox::DropDown() {
@@ -566,46 +564,29 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
 }
 
 // The items are the box's own; the widget, once made, shows their texts.
-std::string TComboBoxStrings::Get(int Index) const {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    return FCombo->FRows[size_t(Index)].first;
-}
+TComboBoxStrings::TComboBoxStrings(TCustomComboBox* combo) : TItemStrings(combo->FRows), FCombo(combo) {}
+
+bool TComboBoxStrings::Sorted() const { return FCombo->Sorted(); }
 
 // The chosen item's new text is the edit's too.
-void TComboBoxStrings::Put(int Index, const std::string& S) {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    FCombo->FRows[size_t(Index)].first = AsStored(S);
+void TComboBoxStrings::RowPut(int Index) {
+    const std::string& text = FRows[size_t(Index)].first;
     if (Index == FCombo->FItemIndex)
-        FCombo->SetEditText(FCombo->FRows[size_t(Index)].first);
-    if (QComboBox* c = Mirror(FCombo)) {
+        FCombo->SetEditText(text);
+    if (FCombo->WidgetMade()) {
+        QComboBox* c = Combo(FCombo);
         FCombo->FSyncing = true;
-        c->setItemText(Index, ToQString(S));
+        c->setItemText(Index, ToQString(text));
         FCombo->FSyncing = false;
         FCombo->PushChoice();
     }
 }
 
-TObject* TComboBoxStrings::GetObject(int Index) const {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    return FCombo->FRows[size_t(Index)].second;
-}
-
-void TComboBoxStrings::PutObject(int Index, TObject* AObject) {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    FCombo->FRows[size_t(Index)].second = AObject;
-}
-
-int TComboBoxStrings::GetCount() const { return int(FCombo->FRows.size()); }
-
 // The edit text of an editable box stays, as a Windows combo box keeps it.
-void TComboBoxStrings::Clear() {
-    FCombo->FRows.clear();
+void TComboBoxStrings::RowsCleared() {
     FCombo->FItemIndex = -1;
-    if (QComboBox* c = Mirror(FCombo)) {
+    if (FCombo->WidgetMade()) {
+        QComboBox* c = Combo(FCombo);
         FCombo->FSyncing = true;
         c->clear();
         FCombo->FSyncing = false;
@@ -615,19 +596,16 @@ void TComboBoxStrings::Clear() {
 
 // Deleting the chosen item chooses the one that takes its place (the last when it was the
 // last), and the edit shows it; with no item left nothing is chosen and the edit is empty.
-void TComboBoxStrings::Delete(int Index) {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    auto& rows = FCombo->FRows;
-    rows.erase(rows.begin() + Index);
+void TComboBoxStrings::RowDeleted(int Index) {
     int& chosen = FCombo->FItemIndex;
     if (chosen > Index)
         --chosen;
     else if (chosen == Index) {
-        chosen = std::min(Index, int(rows.size()) - 1);
-        FCombo->SetEditText(chosen >= 0 ? rows[size_t(chosen)].first : std::string());
+        chosen = std::min(Index, int(FRows.size()) - 1);
+        FCombo->SetEditText(chosen >= 0 ? FRows[size_t(chosen)].first : std::string());
     }
-    if (QComboBox* c = Mirror(FCombo)) {
+    if (FCombo->WidgetMade()) {
+        QComboBox* c = Combo(FCombo);
         FCombo->FSyncing = true;
         c->removeItem(Index);
         FCombo->FSyncing = false;
@@ -637,28 +615,14 @@ void TComboBoxStrings::Delete(int Index) {
 
 // The chosen item keeps its place among the others; an empty box chooses none (Qt would choose
 // the first item added).
-void TComboBoxStrings::Insert(int Index, const std::string& S) {
-    if (Index < 0 || Index > GetCount())
-        Error("List index out of bounds (%d)", Index);
-    auto& rows = FCombo->FRows;
-    rows.insert(rows.begin() + Index, {AsStored(S), nullptr});
+void TComboBoxStrings::RowInserted(int Index) {
     if (FCombo->FItemIndex >= Index)
         ++FCombo->FItemIndex;
-    if (QComboBox* c = Mirror(FCombo)) {
+    if (FCombo->WidgetMade()) {
+        QComboBox* c = Combo(FCombo);
         FCombo->FSyncing = true;
-        c->insertItem(Index, ToQString(S));
+        c->insertItem(Index, ToQString(FRows[size_t(Index)].first));
         FCombo->FSyncing = false;
         FCombo->PushChoice();
     }
-}
-
-int TComboBoxStrings::Add(const std::string& S) {
-    int at = GetCount();
-    if (FCombo->Sorted()) {
-        at = 0;
-        while (at < GetCount() && AnsiCompareText(Get(at), S) <= 0)
-            ++at;
-    }
-    Insert(at, S);
-    return at;
 }

@@ -284,11 +284,6 @@ struct TDateTimePickerQt {
         p->FMs = v.time().msecsSinceStartOfDay();
     }
     static QDateTimeEdit* Edit(const TDateTimePicker* p) { return Widget(p)->findChild<QDateTimeEdit*>(); }
-    // The editor, or null while it is not made.
-    static QDateTimeEdit* Made(const TDateTimePicker* p) {
-        QWidget* w = Widget(p);
-        return w ? w->findChild<QDateTimeEdit*>() : nullptr;
-    }
     static QCheckBox* Box(const TDateTimePicker* p) { return Widget(p)->findChild<QCheckBox*>(); }
     static TMonthGrid* Grid(const TCommonCalendar* c) { return static_cast<TMonthGrid*>(Widget(c)); }
     // The editor's presses and keys that drop, steer or close the calendar; true takes the event.
@@ -485,7 +480,8 @@ TDateTime TDateTimePicker::DateTime() const { return FromQt(Q::Value(this)); }
 
 // The editor applies its range and format to the value; without it, the first range applies.
 void TDateTimePicker::SetDateTime(TDateTime v) {
-    if (QDateTimeEdit* e = Q::Made(this)) {
+    if (WidgetMade()) {
+        QDateTimeEdit* e = Q::Edit(this);
         FSyncing = true;
         e->setDateTime(ToQt(v));
         FSyncing = false;

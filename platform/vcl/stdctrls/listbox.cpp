@@ -509,76 +509,100 @@ void TCustomListBox::Dispatch(TMessage& Message) {
     TNativeControl::Dispatch(Message);
 }
 
-// ---- TListBoxStrings -----------------------------------------------------------------------------
+// ---- TItemStrings --------------------------------------------------------------------------------
 
-// The items are the box's own; the list, once made, shows their texts.
-std::string TListBoxStrings::Get(int Index) const {
-    if (Index < 0 || Index >= GetCount())
+void TItemStrings::CheckIndex(int Index, int Count) const {
+    if (Index < 0 || Index >= Count)
         Error("List index out of bounds (%d)", Index);
-    return FList->FRows[size_t(Index)].first;
 }
 
-void TListBoxStrings::Put(int Index, const std::string& S) {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    FList->FRows[size_t(Index)].first = AsStored(S);
-    if (QListWidget* l = List(FList))
-        l->item(Index)->setText(ToQString(S));
+std::string TItemStrings::Get(int Index) const {
+    CheckIndex(Index, GetCount());
+    return FRows[size_t(Index)].first;
 }
 
-TObject* TListBoxStrings::GetObject(int Index) const {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    return FList->FRows[size_t(Index)].second;
+void TItemStrings::Put(int Index, const std::string& S) {
+    CheckIndex(Index, GetCount());
+    FRows[size_t(Index)].first = AsStored(S);
+    RowPut(Index);
 }
 
-void TListBoxStrings::PutObject(int Index, TObject* AObject) {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    FList->FRows[size_t(Index)].second = AObject;
+TObject* TItemStrings::GetObject(int Index) const {
+    CheckIndex(Index, GetCount());
+    return FRows[size_t(Index)].second;
 }
 
-int TListBoxStrings::GetCount() const { return int(FList->FRows.size()); }
-
-void TListBoxStrings::Clear() {
-    FList->FRows.clear();
-    if (QListWidget* l = List(FList)) {
-        FList->FSyncing = true;
-        l->clear();
-        FList->FSyncing = false;
-    }
+void TItemStrings::PutObject(int Index, TObject* AObject) {
+    CheckIndex(Index, GetCount());
+    FRows[size_t(Index)].second = AObject;
 }
 
-void TListBoxStrings::Delete(int Index) {
-    if (Index < 0 || Index >= GetCount())
-        Error("List index out of bounds (%d)", Index);
-    FList->FRows.erase(FList->FRows.begin() + Index);
-    if (QListWidget* l = List(FList)) {
-        FList->FSyncing = true;
-        delete l->takeItem(Index);
-        FList->FSyncing = false;
-    }
+int TItemStrings::GetCount() const { return int(FRows.size()); }
+
+void TItemStrings::Clear() {
+    FRows.clear();
+    RowsCleared();
 }
 
-void TListBoxStrings::Insert(int Index, const std::string& S) {
-    if (Index < 0 || Index > GetCount())
-        Error("List index out of bounds (%d)", Index);
-    FList->FRows.insert(FList->FRows.begin() + Index, {AsStored(S), nullptr});
-    if (QListWidget* l = List(FList)) {
-        FList->FSyncing = true;
-        l->insertItem(Index, ToQString(S));
-        FList->FSyncing = false;
-        FList->Measure(Index);
-    }
+void TItemStrings::Delete(int Index) {
+    CheckIndex(Index, GetCount());
+    FRows.erase(FRows.begin() + Index);
+    RowDeleted(Index);
 }
 
-int TListBoxStrings::Add(const std::string& S) {
+void TItemStrings::Insert(int Index, const std::string& S) {
+    CheckIndex(Index, GetCount() + 1);
+    FRows.insert(FRows.begin() + Index, {AsStored(S), nullptr});
+    RowInserted(Index);
+}
+
+int TItemStrings::Add(const std::string& S) {
     int at = GetCount();
-    if (FList->Sorted()) {
+    if (Sorted()) {
         at = 0;
         while (at < GetCount() && AnsiCompareText(Get(at), S) <= 0)
             ++at;
     }
     Insert(at, S);
     return at;
+}
+
+// ---- TListBoxStrings -----------------------------------------------------------------------------
+
+// The items are the box's own; the list, once made, shows their texts.
+TListBoxStrings::TListBoxStrings(TCustomListBox* list) : TItemStrings(list->FRows), FList(list) {}
+
+bool TListBoxStrings::Sorted() const { return FList->Sorted(); }
+
+void TListBoxStrings::RowPut(int Index) {
+    if (FList->WidgetMade())
+        List(FList)->item(Index)->setText(ToQString(FRows[size_t(Index)].first));
+}
+
+void TListBoxStrings::RowsCleared() {
+    if (FList->WidgetMade()) {
+        QListWidget* l = List(FList);
+        FList->FSyncing = true;
+        l->clear();
+        FList->FSyncing = false;
+    }
+}
+
+void TListBoxStrings::RowDeleted(int Index) {
+    if (FList->WidgetMade()) {
+        QListWidget* l = List(FList);
+        FList->FSyncing = true;
+        delete l->takeItem(Index);
+        FList->FSyncing = false;
+    }
+}
+
+void TListBoxStrings::RowInserted(int Index) {
+    if (FList->WidgetMade()) {
+        QListWidget* l = List(FList);
+        FList->FSyncing = true;
+        l->insertItem(Index, ToQString(FRows[size_t(Index)].first));
+        FList->FSyncing = false;
+        FList->Measure(Index);
+    }
 }

@@ -154,7 +154,7 @@ void ApplyColor(QWidget* w, TColor color) {
 
 } // namespace
 
-bool TNativeControl::WidgetMade() const { return FQt->Made; }
+bool TNativeControl::WidgetMade() const { return !FQt->Held.isNull(); }
 
 void TNativeControl::WidgetNeeded() {
     if (FQt->Made)

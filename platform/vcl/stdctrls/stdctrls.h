@@ -23,12 +23,11 @@ using TDrawItemEvent =
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
 struct TOwnerDrawQt;
 
-// Base of the controls that wrap a Qt widget. The widget lives as long as the control, so its
-// state needs no copy while there is no handle; it is put into the handle when one is made and
-// taken out again before the handle goes. A control may make its widget late (CreateWidget), on the
-// handle's first need or on the first request its fields cannot answer: its fields are then its
-// state, pushed into the widget when it is made, and the widget's signals write the user's changes
-// back.
+// Base of the controls that wrap a Qt widget. The widget lives as long as the control; a handle
+// shows it and gives it back before the handle goes. A lazy control makes its widget late
+// (CreateWidget, through WidgetNeeded: on the handle's first need or the first request its fields
+// cannot answer) and keeps its state only in its own fields: making the widget pushes the fields
+// into it, and the widget's signals write the user's changes back, ignored while the control pushes.
 class TNativeControl : public TWinControl {
 public:
     explicit TNativeControl(TComponent* AOwner);
@@ -36,7 +35,8 @@ public:
 
     // Makes the wrapped widget now if it is made late and not made yet.
     void WidgetNeeded();
-    // True once the wrapped widget has been made.
+    // Whether the wrapped widget is made (and Qt has not deleted it since): the one question the
+    // controls ask before they reach it.
     bool WidgetMade() const;
 
 protected:
@@ -229,12 +229,12 @@ public:
 
 // ---- combo box -----------------------------------------------------------------------------------
 
-class TCustomComboBox;
-
-// The items of a combo box, kept by the box and mirrored into its widget.
-class TComboBoxStrings : public TStrings {
+// The items of a combo or list box: texts with their objects, in the box's rows. Each change is made
+// in the rows first; the box then follows it (its choice, its widget once made).
+class TItemStrings : public TStrings {
 public:
-    explicit TComboBoxStrings(TCustomComboBox* combo) : FCombo(combo) {}
+    using TRows = std::vector<std::pair<std::string, TObject*>>;
+    explicit TItemStrings(TRows& rows) : FRows(rows) {}
     std::string Get(int Index) const override;
     void Put(int Index, const std::string& S) override;
     TObject* GetObject(int Index) const override;
@@ -243,7 +243,34 @@ public:
     void Clear() override;
     void Delete(int Index) override;
     void Insert(int Index, const std::string& S) override;
+    // In a sorted box, before the first item that sorts after S.
     int Add(const std::string& S) override;
+
+protected:
+    virtual bool Sorted() const = 0;
+    virtual void RowPut(int Index) = 0;
+    virtual void RowsCleared() = 0;
+    virtual void RowDeleted(int Index) = 0;
+    virtual void RowInserted(int Index) = 0;
+    TRows& FRows;
+
+private:
+    void CheckIndex(int Index, int Count) const;
+};
+
+class TCustomComboBox;
+
+// The items of a combo box, kept by the box and mirrored into its widget.
+class TComboBoxStrings : public TItemStrings {
+public:
+    explicit TComboBoxStrings(TCustomComboBox* combo);
+
+protected:
+    bool Sorted() const override;
+    void RowPut(int Index) override;
+    void RowsCleared() override;
+    void RowDeleted(int Index) override;
+    void RowInserted(int Index) override;
 
 private:
     TCustomComboBox* FCombo;
@@ -315,7 +342,7 @@ private:
     // Pushes the choice and the edit's text into the widget, when there is one.
     void PushChoice();
     // The box's state; the widget, once made, mirrors it and the user's changes come back here.
-    std::vector<std::pair<std::string, TObject*>> FRows;
+    TItemStrings::TRows FRows;
     int FItemIndex = -1;
     // The edit's text (editable styles); a list-only box shows its chosen item.
     std::string FText;
@@ -339,18 +366,16 @@ public:
 class TCustomListBox;
 
 // The items of a list box, kept by the box and mirrored into its list.
-class TListBoxStrings : public TStrings {
+class TListBoxStrings : public TItemStrings {
 public:
-    explicit TListBoxStrings(TCustomListBox* list) : FList(list) {}
-    std::string Get(int Index) const override;
-    void Put(int Index, const std::string& S) override;
-    TObject* GetObject(int Index) const override;
-    void PutObject(int Index, TObject* AObject) override;
-    int GetCount() const override;
-    void Clear() override;
-    void Delete(int Index) override;
-    void Insert(int Index, const std::string& S) override;
-    int Add(const std::string& S) override;
+    explicit TListBoxStrings(TCustomListBox* list);
+
+protected:
+    bool Sorted() const override;
+    void RowPut(int Index) override;
+    void RowsCleared() override;
+    void RowDeleted(int Index) override;
+    void RowInserted(int Index) override;
 
 private:
     TCustomListBox* FList;
@@ -411,7 +436,7 @@ private:
     void Measure(int Index);
     int FindString(const std::string& s, int after, bool exact) const;
     // The items with their objects; the list, once made, shows the texts.
-    std::vector<std::pair<std::string, TObject*>> FRows;
+    TItemStrings::TRows FRows;
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TControlCanvas> FCanvas;
     std::vector<int> FTabStops; // dialog units

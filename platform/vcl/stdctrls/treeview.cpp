@@ -399,12 +399,12 @@ void TTreeNodes::Clear() {
 }
 
 void TTreeNodes::BeginUpdate() {
-    if (FUpdate++ == 0 && Tree(FOwner))
+    if (FUpdate++ == 0 && FOwner->WidgetMade())
         Tree(FOwner)->setUpdatesEnabled(false);
 }
 
 void TTreeNodes::EndUpdate() {
-    if (--FUpdate == 0 && Tree(FOwner))
+    if (--FUpdate == 0 && FOwner->WidgetMade())
         Tree(FOwner)->setUpdatesEnabled(true);
 }
 
@@ -476,8 +476,8 @@ void TCustomTreeView::CreateWidget() {
 
 TCustomTreeView::~TCustomTreeView() {
     FSyncing = true;
-    if (auto* view = static_cast<TTreeViewQt::TView*>(Tree(this)))
-        view->Detach();
+    if (WidgetMade())
+        static_cast<TTreeViewQt::TView*>(Tree(this))->Detach();
     FNodes.reset();
 }
 
@@ -647,7 +647,7 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
 }
 
 TTreeNode* TCustomTreeView::Selected() const {
-    return Tree(this) ? NodeOf(Tree(this)->currentItem()) : nullptr;
+    return WidgetMade() ? NodeOf(Tree(this)->currentItem()) : nullptr;
 }
 
 void TCustomTreeView::SetSelected(TTreeNode* v) {
@@ -801,7 +801,7 @@ void TCustomTreeView::SetReadOnly(bool v) {
 
 void TCustomTreeView::SetShowButtons(bool v) {
     FShowButtons = v;
-    if (!Tree(this))
+    if (!WidgetMade())
         return;
     Tree(this)->setItemsExpandable(true);
     Tree(this)->setRootIsDecorated(FShowRoot && v);
@@ -809,7 +809,7 @@ void TCustomTreeView::SetShowButtons(bool v) {
 
 void TCustomTreeView::SetShowRoot(bool v) {
     FShowRoot = v;
-    if (!Tree(this))
+    if (!WidgetMade())
         return;
     Tree(this)->setRootIsDecorated(v && FShowButtons);
 }
@@ -849,7 +849,7 @@ void TCustomTreeView::SortSiblings(TTreeNode* parent, bool recurse) {
     FNodes->SiblingsSorted(parent) = true;
     FNodes->Moved(sib, 0);
     // Without a view there are no nodes to move.
-    if (!Tree(this))
+    if (!WidgetMade())
         return;
     TTreeViewQt::Sync(this, [&] {
         QTreeWidget* q = Tree(this);
@@ -880,7 +880,7 @@ bool TCustomTreeView::AlphaSort(bool Recurse) {
 }
 
 TTreeNode* TCustomTreeView::TopItem() const {
-    return Tree(this) ? NodeOf(Tree(this)->itemAt(2, 2)) : nullptr;
+    return WidgetMade() ? NodeOf(Tree(this)->itemAt(2, 2)) : nullptr;
 }
 
 TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const {

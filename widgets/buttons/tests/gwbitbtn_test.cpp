@@ -275,6 +275,7 @@ TEST_P(ThemedButtonLook, DrawsThePushButtonElementOfItsState) {
     b->HandleNeeded();
     b->SetDefault(c.Default);
     b->SetEnabled(c.Enabled);
+    // The offscreen window system sends no enter event for a move: the entry comes as its message.
     if (c.Hot)
         b->Perform(CM_MOUSEENTER);
     if (c.Pressed)

@@ -211,6 +211,7 @@ TEST_P(ToolButtonImage, ShowsTheImageOfItsState) {
     b->SetDownIndex(2);
     b->SetDisabledIndex(c.DisabledIndex);
     b->SetEnabled(c.Enabled);
+    // The offscreen window system sends no enter event for a move: the entry comes as its message.
     if (c.Hot)
         b->Perform(CM_MOUSEENTER);
     if (c.Pressed)
@@ -301,6 +302,7 @@ TEST_F(ThemedToolButton, AFlatButtonDrawsToolbarElementsByState) {
     auto calls = Paint(b);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_TRUE(Is(calls[0], ttbButtonNormal));
+    // The offscreen window system sends no enter event for a move: the entry comes as its message.
     b->Perform(CM_MOUSEENTER);
     calls = Paint(b);
     EXPECT_TRUE(Is(calls[0], ttbButtonHot));
@@ -315,6 +317,7 @@ TEST_F(ThemedToolButton, ASplitButtonDrawsItsBodyAndItsArrowStrip) {
     b->SetVisualStyle(vsWinXP);
     b->OnClick = [](TObject*) {};
     b->SetToolStyle(tsDropDown);
+    // The offscreen window system sends no enter event for a move: the entry comes as its message.
     b->Perform(CM_MOUSEENTER);
     const auto calls = Paint(b);
     ASSERT_EQ(calls.size(), 2u);

@@ -115,6 +115,7 @@ TEST_P(GridFrame, PaintsTheStyleOverTheBevel) {
     f.Grid->SetFrameVisible(c.Visible);
     f.Grid->SetFrameHotTrack(c.HotTrack);
     f.Grid->SetFramingPreference(fpCustomFraming);
+    // The offscreen window system sends no enter event for a move: the entry comes as its message.
     if (c.MouseOver)
         f.Grid->Perform(CM_MOUSEENTER, 0, 0);
     TPaper p(f.Grid->Width(), f.Grid->Height());

@@ -204,6 +204,8 @@ TEST_F(GwListBoxTest, ColourFollowsFocusAndEnabledState) {
     Box->SetColor(clWhite);
     Box->SetFocusColor(clYellow);
     Box->SetDisabledColor(clSilver);
+    // The form is not shown, so nothing can take the focus: entering and leaving come as the
+    // messages the focus sends.
     Box->Perform(CM_ENTER);
     EXPECT_EQ(Box->Color(), clYellow);
     Box->Perform(CM_EXIT);
@@ -233,6 +235,8 @@ TEST_F(GwListBoxTest, CustomFrameIsDrawnInTheHotStyleWhileFocused) {
     Box->SetFrameHotColor(clBlue);
     Form->Show();
     TPaper p(Box->Width(), Box->Height());
+    // The one control of the form may take the focus as it shows: the focus state comes as its
+    // messages, so each half starts from a known state.
     Box->Perform(CM_EXIT);
     Box->PaintTo(p.Canvas(), 0, 0);
     EXPECT_EQ(p.At(0, 50), clRed);

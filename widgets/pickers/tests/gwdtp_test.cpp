@@ -149,6 +149,8 @@ TEST_F(GwDateTimePicker, FlatButtonPlainWhileColdAndInItsColourWhileHot) {
     auto cold = paint();
     EXPECT_EQ(TPaper::Hex(cold->At(left + 2, 3)), TPaper::Hex(clWhite));
     EXPECT_EQ(TPaper::Hex(cold->At(cx - 1, cy - 3)), TPaper::Hex(clBlack)) << "the arrow";
+    // The form is not shown, so no pointer can enter: entering and leaving come as the messages
+    // the pointer sends.
     P->Perform(CM_MOUSEENTER, 0, 0);
     auto hot = paint();
     EXPECT_EQ(TPaper::Hex(hot->At(left + 3, 3)), TPaper::Hex(clYellow));

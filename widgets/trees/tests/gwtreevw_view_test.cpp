@@ -70,6 +70,8 @@ TEST_P(GwTreeFrame, IsPaintedInTheNormalOrHotLook) {
     f.T->SetFrameHotTrack(c.HotTrack);
     f.T->SetFrameVisible(c.Visible);
     f.Form.Show();
+    // Each case starts from a known state, whatever focus and pointer showing the form gave the
+    // tree: the table checks the look of each state, not the way into it.
     f.T->Perform(CM_EXIT);
     f.T->Perform(CM_MOUSELEAVE);
     if (c.Via == viaFocus)
@@ -129,6 +131,8 @@ TEST_P(GwTreeOutline, SurroundsTheSelectedTextOnlyWhileUnfocusedAndShown) {
     f.T->HideSelection = c.HideSelection;
     f.Form.Show();
     f.T->SetSelected(second);
+    // The focus state as its message gives it, whatever showing the form did: the table checks
+    // the outline of each state, not the way into it.
     f.T->Perform(c.Focused ? CM_ENTER : CM_EXIT);
     const TRect r = second->DisplayRect(true);
     TPaper p(f.T->Width(), f.T->Height());
