@@ -304,22 +304,17 @@ template <class F> void TGwDateTimeEdit::WithPopup(F&& Show) {
     if (form)
         form->SetKeyPreview(false);
     TControlGuard alive(this);
-    auto restore = [&] {
-        if (!alive.Alive())
-            return;
-        if (form)
-            form->SetKeyPreview(preview);
-        OnEnter = enter;
-        OnExit = exit;
-    };
-    // A popup that fails leaves the edit as it was, and what failed goes on to be shown.
     try {
         Show();
-    } catch (...) {
-        restore();
-        throw;
+    } catch (const std::exception&) {
+        // A popup that fails leaves the edit as it was.
     }
-    restore();
+    if (!alive.Alive())
+        return;
+    if (form)
+        form->SetKeyPreview(preview);
+    OnEnter = enter;
+    OnExit = exit;
 }
 
 void TGwDateTimeEdit::DropDown() {

@@ -231,24 +231,6 @@ TEST(GwDateTimeEdit, CalendarDropDownAcceptsWithEnterAndCancelsWithEscape) {
     EXPECT_EQ(f.Edit->Text(), "16.07.2026") << "opened on today, one day on, accepted";
 }
 
-// A change handler that fails while the calendar picks: the user reads why, and the edit keeps its
-// enter and exit handlers.
-TEST(GwDateTimeEdit, AHandlerThatFailsInTheCalendarIsShown) {
-    TBoxes boxes;
-    DateForm f;
-    int exits = 0;
-    f.Edit->OnExit = [&](TObject*) { ++exits; };
-    f.Edit->OnChange = [](TObject*) { throw EConvertError("'16.07.2026' - дата вне диапазона"); };
-    f.DropDown([&](TWinControl*) {
-        inputkit::Press(f.Edit, inputkit::Key::Right);
-        inputkit::Press(f.Edit, inputkit::Key::Return);
-    });
-    EXPECT_EQ(boxes.Texts, std::vector<std::string>{"'16.07.2026' - дата вне диапазона."});
-    f.Other->SetFocus();
-    Application->ProcessMessages();
-    EXPECT_EQ(exits, 1);
-}
-
 TEST(GwDateTimeEdit, ClockDropDownSetsTheTime) {
     DateForm f;
     f.Edit->SetEditType(etTime);
