@@ -1,6 +1,7 @@
 // .act subprogram files and version.ini (actions layer). Byte layout in FORMAT.md.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "actions.h"
@@ -24,23 +25,27 @@ constexpr std::string_view kVersionHigh = "version_h";
 // The C library's white space, which ends a line of the file.
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// Reads the whole file; false when it cannot be opened or read (no permission) or is no regular file:
-// a folder, a device or a pipe would give no text or never end.
-bool ReadWholeFile(const std::string& path, std::string& out) {
+// Reads the whole file; 0, or the system's reason (errno) when it cannot be opened or read (no
+// permission) or is no regular file: a folder, a device or a pipe would give no text or never end.
+int ReadWholeFile(const std::string& path, std::string& out) {
     const std::string native = NativePath(path);
     struct stat st {};
-    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
+    if (::stat(native.c_str(), &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISREG(st.st_mode))
+        return EINVAL;
     FILE* f = std::fopen(native.c_str(), "rb"); // read-only: an installed plug-in may be read-only
     if (!f)
-        return false;
+        return errno;
     char buf[65536];
     size_t got;
     while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
         out.append(buf, got);
-    bool ok = !std::ferror(f);
+    const int error = std::ferror(f) ? (errno ? errno : EIO) : 0;
     std::fclose(f);
-    return ok;
+    return error;
 }
 
 // One white-space-free run of the file ("2;push;x;2;4;") as assembler text ("push x 2 4").
@@ -74,10 +79,15 @@ std::string RunToLine(std::string_view run) {
 
 } // namespace
 
-int T_Action::LoadActFile(const std::string& path) {
-    std::string data;
-    if (!ReadWholeFile(path, data))
+int T_Action::LoadActFile(const std::string& path, std::string* reason) {
+    auto fail = [reason](const std::string& why) {
+        if (reason)
+            *reason = why;
         return -1;
+    };
+    std::string data;
+    if (const int error = ReadWholeFile(path, data); error != 0)
+        return fail(SysErrorMessage(unsigned(error)));
     TStringList lines;
     for (size_t i = 0; i < data.size();) {
         while (i < data.size() && IsSpace(data[i]))
@@ -88,19 +98,20 @@ int T_Action::LoadActFile(const std::string& path) {
         if (i > start)
             lines.Add(RunToLine(std::string_view(data).substr(start, i - start)));
     }
+    // A file that does not assemble is as unusable as a missing one; the assembler's message says why.
     try {
         Assemble(lines);
-    } catch (const EConvertError&) {
-        return -1; // a file that does not assemble is as unusable as a missing one
-    } catch (const EListError&) {
-        return -1;
+    } catch (const EConvertError& e) {
+        return fail(e.Message);
+    } catch (const EListError& e) {
+        return fail(e.Message);
     }
     FilePath = path;
     Version = ReadScriptVersion(this, "");
     return 0;
 }
 
-int T_Action::SaveActFile(const std::string& path) const {
+int T_Action::SaveActFile(const std::string& path, int* error) const {
     std::string data;
     for (size_t i = 0; i < Instructions.size(); ++i) {
         std::string line = IntToStr(int64_t(i + 1)) + kFieldEnd + InstructionText(int(i));
@@ -116,7 +127,11 @@ int T_Action::SaveActFile(const std::string& path) const {
     }
     // A link is written through to its file; a folder that takes no new file still lets a
     // writable file be saved, in place.
-    return ReplaceFileBytes(path, data, {.ThroughLinks = true, .InPlaceWhenFolderIsClosed = true}).Error;
+    const TReplaceResult written =
+        ReplaceFileBytes(path, data, {.ThroughLinks = true, .InPlaceWhenFolderIsClosed = true});
+    if (error)
+        *error = written.Error;
+    return written ? 0 : -1;
 }
 
 uint16_t ReadScriptVersion(const T_Action* action, const std::string& path) {

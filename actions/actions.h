@@ -123,11 +123,13 @@ public:
     std::string InstructionText(int n) const;
 
     // Reads an .act file (read-only) and assembles it. 0 on success; -1 when the file cannot be read
-    // or its text does not assemble, and then nothing changes. Sets FilePath and Version on success.
-    int LoadActFile(const std::string& path);
+    // or its text does not assemble, and then nothing changes and reason (when given) says why: the
+    // system's reason, or the assembler's message naming the line. Sets FilePath and Version on success.
+    int LoadActFile(const std::string& path, std::string* reason = nullptr);
     // Writes the instructions as an .act file (through a temporary file, so a failure keeps the old
-    // one). 0 when written, else the system's reason (errno) why not. The subprogram is not changed.
-    int SaveActFile(const std::string& path) const;
+    // one). 0 when written; -1 when the file cannot be created, and then error (when given) receives
+    // the system's reason (errno). The subprogram is not changed.
+    int SaveActFile(const std::string& path, int* error = nullptr) const;
 
     // Why the database cannot hold this subprogram (its instruction or variable numbers would not fit
     // their one-byte keys), naming it; empty when it can be saved.

@@ -415,13 +415,16 @@ TObjectItem* configmanager::MakeStoredObject(LoadTables& t, uint16_t number, std
         return nullptr;
     if (TObjectFactory factory = DeviceFactory(type)) {
         TObjectItem* object = nullptr;
+        std::string why = ".";
         try {
             object = factory(number, &Channels, Actions);
+        } catch (const std::exception& e) {
+            why = std::string(": ") + e.what();
         } catch (...) {
-            object = nullptr;
+            // Not a standard exception: nothing to name beyond the failure itself.
         }
         if (!object) {
-            LoadProblem("Объект " + tag + " " + IntToStr(number) + " не создан.");
+            LoadProblem("Объект " + tag + " " + IntToStr(number) + " не создан" + why);
             return nullptr;
         }
         ++Counters[counter];

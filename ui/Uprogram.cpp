@@ -57,3 +57,15 @@ void CreateProgramForms() {
     Application->CreateForm(DockableForm);
     RegisterDeviceEditors();
 }
+
+int RunProgram(const std::function<void()>& start) {
+    try {
+        Application->Initialize();
+        start();
+        Application->Run();
+    } catch (...) {
+        // The application's display takes any exception: the runtime's, the library's, a foreign one.
+        Application->HandleException(nullptr);
+    }
+    return 0;
+}

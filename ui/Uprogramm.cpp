@@ -114,9 +114,10 @@ void TMainForm::mmMainActionClick(TObject* Sender) {
 }
 
 bool TMainForm::LoadActInto(const std::string& path) {
-    if (Config->Current->LoadActFile(path) == 0)
+    std::string reason;
+    if (Config->Current->LoadActFile(path, &reason) == 0)
         return true;
-    MessageDlg("Не удалось открыть файл " + path, mtError, TMsgDlgButtons{mbOK});
+    MessageDlg("Не удалось открыть файл " + path + ": " + reason, mtError, TMsgDlgButtons{mbOK});
     return false;
 }
 
@@ -139,7 +140,8 @@ void TMainForm::mmSaveActionClick(TObject* Sender) {
     if (!ActionSaveDialog->Execute())
         return;
     SpeedButton1Click(Sender);
-    if (const int error = Config->Current->SaveActFile(ActionSaveDialog->FileName()); error != 0)
+    int error = 0;
+    if (Config->Current->SaveActFile(ActionSaveDialog->FileName(), &error) != 0)
         ShowErrorBox(WriteFailureText(ActionSaveDialog->FileName(), error));
 }
 

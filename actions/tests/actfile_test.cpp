@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "helpers.h"
+#include "sysutils.h"
 
 namespace {
 
@@ -70,11 +71,14 @@ TEST(ActFile, SaveFailsWithoutTouchingAnExistingReadOnlyFile) {
     actionManager m;
     T_Action* a = Assembled(m, {"ret"});
     TempDir dir;
-    EXPECT_EQ(a->SaveActFile(dir / "no/such/folder/x.act"), ENOENT);
+    int error = 0;
+    EXPECT_EQ(a->SaveActFile(dir / "no/such/folder/x.act", &error), -1);
+    EXPECT_EQ(error, ENOENT);
     WriteBytes(dir / "ro.act", "old");
     ::chmod((dir / "ro.act").c_str(), 0444);
     ::chmod(dir.Path().c_str(), 0777); // the folder itself is writable
-    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "ro.act") == EACCES; }));
+    EXPECT_TRUE(
+        AsUnprivileged([&] { return a->SaveActFile(dir / "ro.act", &error) == -1 && error == EACCES; }));
     EXPECT_EQ(ReadBytes(dir / "ro.act"), "old");
     EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "new.act") == 0; }));
     EXPECT_EQ(ReadBytes(dir / "new.act"), "1;ret;");
@@ -96,7 +100,10 @@ TEST(ActFile, SaveWritesThroughALinkAndIntoAWritableFileOfAReadOnlyFolder) {
     ::chmod((dir / "w.act").c_str(), 0666);
     ::chmod(dir.Path().c_str(), 0555);
     EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "w.act") == 0; }));
-    EXPECT_TRUE(AsUnprivileged([&] { return a->SaveActFile(dir / "new.act") == EACCES; }));
+    EXPECT_TRUE(AsUnprivileged([&] {
+        int error = 0;
+        return a->SaveActFile(dir / "new.act", &error) == -1 && error == EACCES;
+    }));
     EXPECT_EQ(ReadBytes(dir / "w.act"), "1;ret;");
 }
 
@@ -158,7 +165,8 @@ TEST_P(ActLoad, LoadsOrLeavesTheSubprogramUntouched) {
     a->FilePath = "before.act";
     a->Version = 7;
     std::vector<TActionLine> before = a->Instructions;
-    ASSERT_EQ(a->LoadActFile(dir / "f.act"), c.result);
+    std::string reason;
+    ASSERT_EQ(a->LoadActFile(dir / "f.act", &reason), c.result);
     if (c.result == 0) {
         TStringList want;
         for (const std::string& l : c.same_as)
@@ -169,6 +177,7 @@ TEST_P(ActLoad, LoadsOrLeavesTheSubprogramUntouched) {
         EXPECT_EQ(a->FilePath, dir / "f.act");
         EXPECT_EQ(a->Version, 0);
     } else {
+        EXPECT_TRUE(reason.starts_with("Строка 1: ")) << reason; // the assembler names the line
         EXPECT_EQ(a->Instructions, before);
         EXPECT_EQ(a->Variables.Count(), 1);
         EXPECT_EQ(a->FilePath, "before.act");
@@ -182,11 +191,16 @@ TEST(ActFile, MissingFileFolderDeviceOrPipeIsNotOpened) {
     TempDir dir;
     actionManager m;
     T_Action* a = Assembled(m, {"ret"});
-    EXPECT_EQ(a->LoadActFile(dir / "missing.act"), -1);
-    EXPECT_EQ(a->LoadActFile(dir.Path()), -1);
+    std::string reason;
+    EXPECT_EQ(a->LoadActFile(dir / "missing.act", &reason), -1);
+    EXPECT_EQ(reason, SysErrorMessage(ENOENT));
+    EXPECT_EQ(a->LoadActFile(dir.Path(), &reason), -1);
+    EXPECT_EQ(reason, SysErrorMessage(EISDIR));
     EXPECT_EQ(a->LoadActFile("/dev/null"), -1);
     ASSERT_EQ(::mkfifo((dir / "pipe.act").c_str(), 0600), 0);
-    EXPECT_EQ(a->LoadActFile(dir / "pipe.act"), -1); // returns at once: nobody writes to the pipe
+    reason.clear();
+    EXPECT_EQ(a->LoadActFile(dir / "pipe.act", &reason), -1); // returns at once: nobody writes to the pipe
+    EXPECT_FALSE(reason.empty());
     EXPECT_EQ(a->Instructions.size(), 1u);
     EXPECT_EQ(a->FilePath, "");
 }

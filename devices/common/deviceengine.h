@@ -99,13 +99,10 @@ private:
 
 namespace dev {
 
-// A factory for the device type table: builds T, never throws (null when construction failed).
+// A factory for the device type table: builds T. What stops the construction goes on to the
+// manager, which names it to the user.
 template <class T> TObjectItem* MakeDevice(uint16_t number, ELEMList* channels, actionManager* store) {
-    try {
-        return new T(number, channels, store);
-    } catch (...) {
-        return nullptr;
-    }
+    return new T(number, channels, store);
 }
 
 } // namespace dev

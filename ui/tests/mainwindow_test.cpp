@@ -25,6 +25,7 @@
 #include "Uprogram.h"
 #include "Uschedule.h"
 #include "actions.h"
+#include "deviceengine.h"
 #include "dragdock.h"
 #include "failingfs.h"
 #include "inputkit.h"
@@ -405,6 +406,64 @@ TEST_F(MainWindow, AnObjectThatCannotBeAddedSaysWhy) {
     EXPECT_EQ(dialogs.Shown, std::vector<std::string>{"Объект \"" + std::string(once->Caption) +
                                                       "\" уже есть в конфигурации, второй не добавляется."});
     EXPECT_EQ(dialogs.BoxTitles, std::vector<std::string>{"Ошибка"});
+}
+
+// A device whose construction fails, as one would when the system refuses it what it needs.
+struct UnbuildableDevice : TObjectItem {
+    static constexpr const char* kWhy = "'9x' - недопустимое целое значение";
+    UnbuildableDevice(uint16_t number, ELEMList*, actionManager*) : TObjectItem(number) {
+        throw EConvertError(kWhy);
+    }
+};
+
+// A device that cannot be built names why, when the user adds one and when a file holds one; the
+// rest of the configuration is there all the same.
+TEST_F(MainWindow, ADeviceThatCannotBeBuiltSaysWhyWhenAddedAndWhenLoaded) {
+    const TDeviceType* type = FindDeviceTypeByCode(38);
+    ASSERT_NE(type, nullptr);
+    const std::string path = dir.File("m.cdb");
+    dialogs.Files = {path};
+    m->mmNewClick(m->mmNew);
+    AddItem(type->Code)->Click();
+    AddItem(3)->Click();
+    m->mmSaveClick(m->mmSave);
+    const int objects = m->gwlbObjectList->Items()->Count();
+    ASSERT_EQ(objects, 2);
+
+    struct Unbuildable {
+        const TDeviceType* type;
+        TObjectFactory real = DeviceFactory(type);
+        explicit Unbuildable(const TDeviceType* t) : type(t) {
+            RegisterDeviceClass(type->Tag, &dev::MakeDevice<UnbuildableDevice>);
+        }
+        ~Unbuildable() { RegisterDeviceClass(type->Tag, real); }
+    } unbuildable(type);
+    dialogs.Shown.clear();
+    AddItem(type->Code)->Click();
+    EXPECT_EQ(m->gwlbObjectList->Items()->Count(), objects);
+    EXPECT_EQ(dialogs.Shown, std::vector<std::string>{"Объект \"" + std::string(type->Caption) +
+                                                      "\" не создан: " + UnbuildableDevice::kWhy});
+
+    dialogs.Files = {path};
+    m->mmOpenClick(m->mmOpen);
+    EXPECT_EQ(m->gwlbObjectList->Items()->Count(), objects - 1);
+    const std::vector<std::string> messages = Lines(DockableForm->MessageMemo->Lines());
+    const std::string line = "[Предупреждение]: Объект " + std::string(type->Tag) + " " +
+                             IntToStr(type->Base + 1) + " не создан: " + UnbuildableDevice::kWhy;
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), line), 1) << ::testing::PrintToString(messages);
+}
+
+// Whatever escapes the program's start-up reaches the user in the application's display: the
+// runtime's exceptions as well as the GUI library's own.
+TEST(ProgramEntry, ShowsAnyExceptionThatEscapesStartUp) {
+    FakeDialogs dialogs;
+    TDialogService* old = SetDialogService(&dialogs);
+    EXPECT_EQ(RunProgram([] { throw std::out_of_range("индекс вне диапазона"); }), 0);
+    EXPECT_EQ(RunProgram([] { throw EConvertError("'x' - недопустимое целое значение"); }), 0);
+    SetDialogService(old);
+    EXPECT_EQ(dialogs.Shown,
+              (std::vector<std::string>{"индекс вне диапазона.", "'x' - недопустимое целое значение."}));
+    EXPECT_EQ(dialogs.BoxTitles, (std::vector<std::string>(2, Application->Title())));
 }
 
 // A dock handler reached by a sender that is no panel is a programmer's error: it says so in words.
@@ -828,6 +887,38 @@ TEST_F(MainWindow, SubprogramEditsApplyRevertAndGiveWayToALoadedFile) {
     m->CheckBox2->SetChecked(false);
     m->CheckBox2Click(m->CheckBox2);
     EXPECT_EQ(a->Flags, 0);
+}
+
+// A subprogram file that cannot be written or read tells the user why, and the subprogram stays.
+TEST_F(MainWindow, ASubprogramFileThatCannotBeWrittenOrReadSaysWhy) {
+    T_Action* a = m->Config->CreateSubprogram("poll");
+    m->RefreshAllViews(m);
+    m->pcMain->SetActivePage(m->tsProgramm);
+    m->tcProgramm->SetTabIndex(0);
+    ASSERT_EQ(m->Config->Current, a);
+    m->MPSyntaxMemo1->Lines()->Add("ret");
+
+    const std::string nowhere = dir.File("no/such/poll.act");
+    dialogs.Files = {nowhere};
+    dialogs.Shown.clear();
+    dialogs.BoxTitles.clear();
+    m->mmSaveAction->Click();
+    EXPECT_EQ(dialogs.Shown, std::vector<std::string>{"Не удалось записать файл " + nowhere +
+                                                      ": Не удается найти указанный файл"});
+    EXPECT_EQ(dialogs.BoxTitles, std::vector<std::string>{"Ошибка"});
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
+    const std::vector<TActionLine> applied = a->Instructions;
+    ASSERT_FALSE(applied.empty());
+
+    const std::string broken = dir.File("broken.act");
+    std::ofstream(broken) << "1;ret;\n2;gotoz;";
+    dialogs.Files = {broken};
+    dialogs.Shown.clear();
+    m->mmLoadAction->Click();
+    EXPECT_EQ(dialogs.Shown, std::vector<std::string>{"Не удалось открыть файл " + broken +
+                                                      ": Строка 2: '' - недопустимое целое значение"});
+    EXPECT_EQ(a->Instructions, applied);
+    EXPECT_TRUE(a->FilePath.empty());
 }
 
 struct ImportCase {
