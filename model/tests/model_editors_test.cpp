@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Configmanager.h"
+#include "Ueditorkit.h"
 #include "actions.h"
 #include "forms.h"
 #include "model_fixture.h"
@@ -132,6 +133,7 @@ struct Editors : ::testing::Test {
     TForm* form = nullptr;
     void SetUp() override {
         Application->Initialize();
+        InstallEditorKit();
         form = new TForm(nullptr);
         form->Font()->SetSize(11);
     }
