@@ -10,7 +10,23 @@ TEditorKit& Installed() {
     return kit;
 }
 
+TRefusalCatcher& Catcher() {
+    static TRefusalCatcher catcher;
+    return catcher;
+}
+
 } // namespace
+
+TRefusalCatcher SetRefusalCatcher(TRefusalCatcher catcher) {
+    return std::exchange(Catcher(), std::move(catcher));
+}
+
+bool CatchRefusal(const std::string& text) {
+    if (!Catcher())
+        return false;
+    Catcher()(text);
+    return true;
+}
 
 TEditorKit SetEditorKit(TEditorKit kit) { return std::exchange(Installed(), std::move(kit)); }
 

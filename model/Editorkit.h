@@ -32,6 +32,10 @@ struct TEditorSpec {
     unsigned Bits = 0;
     TNotifyEvent Apply; // the change (click) handler: stores the edit, then tells the host
     int Index = -1;     // Choice: the item selected by position
+    // A typed edit (Edit, Combo) that ends on a refused change puts back what it opened on: through
+    // Revert when set (a change with side effects the opening text does not undo), else by applying
+    // its opening text again.
+    TNotifyEvent Revert = {};
 };
 
 // What builds the editors and reads them back; the program installs the one over the GUI core.
@@ -58,6 +62,13 @@ TWinControl* MakeButtonEditor(TWinControl* host, const std::string& caption, TNo
                               TNotifyEvent clickEvent);
 TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent,
                           TNotifyEvent clickEvent);
+
+// A value the user entered that the model refuses is reported through CatchRefusal first: while the
+// kit runs a typed editor's change it has a catcher installed and the refusal is held for the edit's
+// end; otherwise (no catcher) the reporter shows it at once.
+using TRefusalCatcher = std::function<void(const std::string& text)>;
+TRefusalCatcher SetRefusalCatcher(TRefusalCatcher catcher); // returns the one it replaces
+bool CatchRefusal(const std::string& text);                 // false: none installed, show it
 
 // What an editor holds, read from the sender of its change event.
 std::string EditorText(TObject* sender);               // edit or combobox text; empty for others

@@ -179,8 +179,21 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
     }
     if (text.empty())
         return nullptr;
-    return MakeEdit(host, text, std::move(hostEvent),
-                    [param](TObject* sender) { ApplyChannelPropertyEditor(param, sender); });
+    // A RAM depth typed on its way fills the value: a refused edit puts both back as they were.
+    TEditorSpec editorSpec{TEditorKind::Edit,
+                           text,
+                           {},
+                           0,
+                           0,
+                           [param](TObject* sender) { ApplyChannelPropertyEditor(param, sender); }};
+    std::vector<uint8_t> bytes;
+    for (int b = 0; b < param->ValueBytes(); ++b)
+        bytes.push_back(param->Value[b]);
+    editorSpec.Revert = [param, bytes, depth = param->RamDepth](TObject*) {
+        param->RamDepth = depth;
+        param->Value.Assign(bytes.data(), static_cast<int>(bytes.size()));
+    };
+    return BuildEditor(host, std::move(editorSpec), std::move(hostEvent));
 }
 
 void ApplyChannelPropertyEditor(TParamItem* param, TObject* editor) {

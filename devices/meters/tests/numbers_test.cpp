@@ -22,6 +22,8 @@ using MeterNumericRow = devtest::NumericRowTest<MeterTest>;
 
 TEST_P(MeterNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
 
+TEST_P(MeterNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTypedRow(); }
+
 INSTANTIATE_TEST_SUITE_P(Meters, MeterNumericRow, ::testing::ValuesIn(devtest::NumericRows(MeterDefs())),
                          devtest::NumericRowName);
 
