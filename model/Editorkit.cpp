@@ -1,106 +1,58 @@
-// The one kit of in-place editors. Configuration model layer.
+// The installed kit of in-place editors and its shorthands. Configuration model layer.
 #include "Editorkit.h"
 
-#include "extctrls.h"
-#include "stdctrls.h"
+#include <utility>
 
 namespace {
 
-constexpr int kSmaller = 3; // points (and pixels of item height) below the host's
-constexpr int kBoxSize = 16;
-
-// Hidden inside the host, with a font of its own three points smaller than the host's.
-void Place(TControl* c, TWinControl* host) {
-    c->SetVisible(false);
-    c->SetParentFont(false);
-    c->Font()->SetSize(host->Font()->Size() - kSmaller);
-    c->SetParent(host);
+TEditorKit& Installed() {
+    static TEditorKit kit;
+    return kit;
 }
 
-TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec) {
-    auto* combo = new TComboBox(host);
-    Place(combo, host);
-    combo->SetItemHeight(combo->ItemHeight() - kSmaller);
-    if (editorSpec.Kind == TEditorKind::Choice)
-        combo->SetStyle(csDropDownList);
-    int chosen = -1;
-    for (size_t i = 0; i < editorSpec.Items.size(); ++i) {
-        combo->Items()->Add(editorSpec.Items[i]);
-        if (chosen < 0 && editorSpec.Items[i] == editorSpec.Text)
-            chosen = static_cast<int>(i);
-    }
-    if (editorSpec.Kind == TEditorKind::Choice)
-        combo->SetItemIndex(chosen);
-    else
-        combo->SetText(editorSpec.Text);
-    combo->OnChange = std::move(editorSpec.Apply);
-    return combo;
-}
-
-TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec) {
-    auto* panel = new TPanel(host);
-    Place(panel, host);
-    for (int k = 0; k < editorSpec.Count; ++k) {
-        auto* box = new TCheckBox(panel);
-        box->SetBounds(kBoxSize * k, 1, kBoxSize, kBoxSize);
-        box->SetCaption("");
-        box->Tag = k;
-        box->SetChecked((editorSpec.Bits >> k & 1) != 0);
-        box->SetParent(panel);
-        box->OnClick = editorSpec.Apply;
-    }
-    return panel;
+TRefusalCatcher& Catcher() {
+    static TRefusalCatcher catcher;
+    return catcher;
 }
 
 } // namespace
 
+TRefusalCatcher SetRefusalCatcher(TRefusalCatcher catcher) {
+    return std::exchange(Catcher(), std::move(catcher));
+}
+
+bool CatchRefusal(const std::string& text) {
+    if (!Catcher())
+        return false;
+    Catcher()(text);
+    return true;
+}
+
+TEditorKit SetEditorKit(TEditorKit kit) { return std::exchange(Installed(), std::move(kit)); }
+
 TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent) {
-    TWinControl* editor = nullptr;
-    switch (editorSpec.Kind) {
-    case TEditorKind::Edit: {
-        auto* edit = new TEdit(host);
-        Place(edit, host);
-        edit->SetText(editorSpec.Text);
-        edit->OnChange = std::move(editorSpec.Apply);
-        editor = edit;
-        break;
-    }
-    case TEditorKind::Choice:
-    case TEditorKind::Combo: editor = MakeCombo(host, editorSpec); break;
-    case TEditorKind::Button: {
-        auto* button = new TButton(host);
-        Place(button, host);
-        button->SetCaption(editorSpec.Text);
-        button->OnClick = std::move(editorSpec.Apply);
-        editor = button;
-        break;
-    }
-    case TEditorKind::BitPanel: editor = MakePanel(host, editorSpec); break;
-    }
-    editor->OnExit = std::move(exitEvent);
-    return editor;
+    const TEditorKit& kit = Installed();
+    return kit.Build ? kit.Build(host, std::move(editorSpec), std::move(exitEvent)) : nullptr;
 }
 
 std::string EditorText(TObject* sender) {
-    if (auto* combo = dynamic_cast<TComboBox*>(sender))
-        return combo->Text();
-    if (auto* edit = dynamic_cast<TEdit*>(sender))
-        return edit->Text();
-    return "";
+    const TEditorKit& kit = Installed();
+    return kit.Text ? kit.Text(sender) : std::string();
 }
 
 int EditorItem(TObject* sender) {
-    auto* combo = dynamic_cast<TComboBox*>(sender);
-    return combo ? combo->ItemIndex() : -1;
+    const TEditorKit& kit = Installed();
+    return kit.Item ? kit.Item(sender) : -1;
 }
 
 bool EditorCheck(TObject* sender, int& bit, bool& on) {
-    auto* box = dynamic_cast<TCheckBox*>(sender);
-    if (!box)
-        return false;
-    bit = box->Tag;
-    on = box->Checked();
-    return true;
+    const TEditorKit& kit = Installed();
+    return kit.Check && kit.Check(sender, bit, on);
+}
+
+TNotifyEvent EditorHostExit(TWinControl* host) {
+    const TEditorKit& kit = Installed();
+    return kit.HostExit ? kit.HostExit(host) : TNotifyEvent();
 }
 
 TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items,

@@ -1,10 +1,12 @@
 // The one kit of in-place editors: every editor of an object row, a set point, a poll command or a
 // channel cell is described as data (a kind, its text and items, and the closure that applies a
-// change) and built here, hidden inside the host, not taking the host's font, three points smaller
-// (a list's items three pixels lower). The host shows, places and removes it. Configuration model
-// layer (uses the GUI core).
+// change) and built by the kit the program installs at start-up (ui/Ueditorkit.h), hidden inside the
+// host, not taking the host's font, three points smaller (a list's items three pixels lower). The
+// host shows, places and removes it. This layer names no control: until a kit is installed no editor
+// is built. Configuration model layer.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,8 @@ class TWinControl;
 
 enum class TEditorKind {
     Edit,     // edit box holding Text
-    Choice,   // drop-down list of Items, the item equal to Text selected (none when absent)
+    Choice,   // drop-down list of Items: item Index selected when Index ≥ 0, else the item equal to Text
+              // (none when absent)
     Combo,    // list of Items whose text may also be typed, holding Text
     Button,   // button captioned Text; Apply runs on a click
     BitPanel, // Count 16×16 check boxes side by side, box k ticked when bit k of Bits is set; each
@@ -28,8 +31,26 @@ struct TEditorSpec {
     int Count = 0;
     unsigned Bits = 0;
     TNotifyEvent Apply; // the change (click) handler: stores the edit, then tells the host
+    int Index = -1;     // Choice: the item selected by position
+    // A typed edit (Edit, Combo) that ends on a refused change puts back what it opened on: through
+    // Revert when set (a change with side effects the opening text does not undo), else by applying
+    // its opening text again.
+    TNotifyEvent Revert = {};
 };
 
+// What builds the editors and reads them back; the program installs the one over the GUI core.
+struct TEditorKit {
+    std::function<TWinControl*(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent)> Build;
+    std::function<std::string(TObject* sender)> Text;
+    std::function<int(TObject* sender)> Item;
+    std::function<bool(TObject* sender, int& bit, bool& on)> Check;
+    std::function<TNotifyEvent(TWinControl* host)> HostExit; // the host's own exit event
+};
+
+// Installs `kit` (an empty one: none) and returns the one it replaces.
+TEditorKit SetEditorKit(TEditorKit kit);
+
+// Null while no kit is installed.
 TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent);
 
 // Shorthands of BuildEditor.
@@ -42,7 +63,15 @@ TWinControl* MakeButtonEditor(TWinControl* host, const std::string& caption, TNo
 TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent,
                           TNotifyEvent clickEvent);
 
+// A value the user entered that the model refuses is reported through CatchRefusal first: while the
+// kit runs a typed editor's change it has a catcher installed and the refusal is held for the edit's
+// end; otherwise (no catcher) the reporter shows it at once.
+using TRefusalCatcher = std::function<void(const std::string& text)>;
+TRefusalCatcher SetRefusalCatcher(TRefusalCatcher catcher); // returns the one it replaces
+bool CatchRefusal(const std::string& text);                 // false: none installed, show it
+
 // What an editor holds, read from the sender of its change event.
 std::string EditorText(TObject* sender);               // edit or combobox text; empty for others
 int EditorItem(TObject* sender);                       // combobox item index; -1 for none or others
 bool EditorCheck(TObject* sender, int& bit, bool& on); // a check box of a bit panel
+TNotifyEvent EditorHostExit(TWinControl* host);        // the host's exit event, for an editor to share

@@ -1,5 +1,5 @@
 // In-place editors of objects and channels, built hidden inside the host control the main window's
-// grids pass; each applies its text on change. Configuration model layer (uses the GUI core).
+// grids pass; each applies its text on change. Configuration model layer.
 #include "Changelogobject.h"
 #include "Editorkit.h"
 #include "Objectstore.h"
@@ -8,18 +8,23 @@
 #include "actions.h"
 #include "sysutils.h"
 
-#include "stdctrls.h"
-
 namespace {
-TComboBox* MakeCombo(TWinControl* host, std::initializer_list<const char*> items, const std::string& text,
-                     TNotifyEvent exitEvent) {
-    return static_cast<TComboBox*>(BuildEditor(
-        host, {TEditorKind::Combo, text, {items.begin(), items.end()}, 0, 0, nullptr}, std::move(exitEvent)));
+TWinControl* MakeCombo(TWinControl* host, std::initializer_list<const char*> items, const std::string& text,
+                       TNotifyEvent exitEvent, TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Combo, text, {items.begin(), items.end()}, 0, 0, std::move(apply)},
+                       std::move(exitEvent));
 }
 
-TEdit* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent) {
-    return static_cast<TEdit*>(
-        BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, nullptr}, std::move(exitEvent)));
+// A drop-down list of `items`, item `selected` chosen (none when negative).
+TWinControl* MakeChoice(TWinControl* host, std::vector<std::string> items, int selected,
+                        TNotifyEvent exitEvent, TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Choice, "", std::move(items), 0, 0, std::move(apply), selected},
+                       std::move(exitEvent));
+}
+
+TWinControl* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
+                      TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(apply)}, std::move(exitEvent));
 }
 
 void Raise(const TNotifyEvent& event, TObject* sender) {
@@ -34,19 +39,18 @@ TWinControl* TObjectItem::CreateTreeEditor(TObjectTreeNode* node, TWinControl* h
     std::string text = node->GetText();
     size_t colon = text.find(':');
     return MakeCombo(host, {kPeriodNoneText, kPeriodContinuousText, "s", "m", "h"},
-                     colon == std::string::npos ? std::string() : Trim(text.substr(colon + 1)), host->OnExit);
+                     colon == std::string::npos ? std::string() : Trim(text.substr(colon + 1)),
+                     EditorHostExit(host), nullptr);
 }
 
 TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinControl* host,
                                                TNotifyEvent hostEvent, TNotifyEvent editDone) {
     std::string text;
     GetSetpointValueText(param, n, text);
-    TEdit* edit = MakeEdit(host, text, std::move(hostEvent));
-    edit->OnChange = [this, param, n, edit, editDone](TObject*) {
-        SetSetpointValue(param, n, edit->Text());
-        Raise(editDone, edit);
-    };
-    return edit;
+    return MakeEdit(host, text, std::move(hostEvent), [this, param, n, editDone](TObject* sender) {
+        SetSetpointValue(param, n, EditorText(sender));
+        Raise(editDone, sender);
+    });
 }
 
 TWinControl* TObjectItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -55,13 +59,11 @@ TWinControl* TObjectItem::CreatePropertyEditor(int row, TWinControl* host, TNoti
         return nullptr;
     std::string text;
     GetPropertyText(1, text);
-    TComboBox* combo = MakeCombo(host, {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"}, text,
-                                 std::move(exitEvent));
-    combo->OnChange = [this, combo, changed](TObject*) {
-        ApplyPeriodText(combo->Text());
-        Raise(changed, combo);
-    };
-    return combo;
+    return MakeCombo(host, {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"}, text,
+                     std::move(exitEvent), [this, changed](TObject* sender) {
+                         ApplyPeriodText(EditorText(sender));
+                         Raise(changed, sender);
+                     });
 }
 
 TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
@@ -69,14 +71,12 @@ TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNot
     TCommandItem* command = CommandAt(n);
     if (!command)
         return nullptr;
-    TComboBox* combo =
-        MakeCombo(host, {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
-                  CommandModeText(command->Execute, command->Period), std::move(exitEvent));
-    combo->OnChange = [command, combo, changed](TObject*) {
-        CommandModeFromText(combo->Text(), command->Execute, command->Period);
-        Raise(changed, combo);
-    };
-    return combo;
+    return MakeCombo(host, {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
+                     CommandModeText(command->Execute, command->Period), std::move(exitEvent),
+                     [command, changed](TObject* sender) {
+                         CommandModeFromText(EditorText(sender), command->Execute, command->Period);
+                         Raise(changed, sender);
+                     });
 }
 
 TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -85,29 +85,24 @@ TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNot
     if (row == 2 || row == 4) {
         std::string text;
         GetPropertyText(row, text);
-        TEdit* edit = MakeEdit(host, text, std::move(exitEvent));
-        edit->OnChange = [this, row, edit, changed](TObject*) {
-            row == 2 ? ApplyTag(edit->Text()) : ApplyCommandCount(edit->Text());
-            Raise(changed, edit);
-        };
-        return edit;
+        return MakeEdit(host, text, std::move(exitEvent), [this, row, changed](TObject* sender) {
+            row == 2 ? ApplyTag(EditorText(sender)) : ApplyCommandCount(EditorText(sender));
+            Raise(changed, sender);
+        });
     }
     if (row == 3) {
-        TComboBox* combo = MakeCombo(host, {"Нет"}, "", std::move(exitEvent));
-        combo->SetStyle(csDropDownList);
-        int selected = 0, i = 0;
+        std::vector<std::string> items{"Нет"};
+        int selected = 0;
         for (T_Action* a : AllSubprograms(Store)) {
-            combo->Items()->Add(SubprogramItemText(a));
-            ++i;
+            items.push_back(SubprogramItemText(a));
             if (a->Id() == MessageHandler)
-                selected = i;
+                selected = static_cast<int>(items.size()) - 1;
         }
-        combo->SetItemIndex(selected);
-        combo->OnChange = [this, combo, changed](TObject*) {
-            ApplyMessageHandlerItem(combo->ItemIndex());
-            Raise(changed, combo);
-        };
-        return combo;
+        return MakeChoice(host, std::move(items), selected, std::move(exitEvent),
+                          [this, changed](TObject* sender) {
+                              ApplyMessageHandlerItem(EditorItem(sender));
+                              Raise(changed, sender);
+                          });
     }
     return TObjectItem::CreatePropertyEditor(row, host, std::move(exitEvent), std::move(changed));
 }
@@ -116,30 +111,26 @@ TWinControl* TUserObjItem::CreateCommandModeEditor(int n, TWinControl* host, TNo
                                                    TNotifyEvent changed) {
     EditCommandRow = static_cast<uint32_t>(n);
     if (n == 0) {
-        TComboBox* combo = MakeCombo(host, {"Не выбрана"}, "", std::move(exitEvent));
-        combo->SetStyle(csDropDownList);
+        std::vector<std::string> items{"Не выбрана"};
         int selected = 0;
         for (int i = 1; i <= CommandCount(); ++i) {
-            combo->Items()->Add("Команда " + IntToStr(i));
+            items.push_back("Команда " + IntToStr(i));
             if (CommandAt(i - 1) == Selected)
                 selected = i;
         }
-        combo->SetItemIndex(selected);
-        combo->OnChange = [this, combo, changed](TObject*) {
-            ApplySelectedCommandItem(combo->ItemIndex());
-            Raise(changed, combo);
-        };
-        return combo;
+        return MakeChoice(host, std::move(items), selected, std::move(exitEvent),
+                          [this, changed](TObject* sender) {
+                              ApplySelectedCommandItem(EditorItem(sender));
+                              Raise(changed, sender);
+                          });
     }
     if (n >= 2 && n <= 4 && Selected) {
         std::string text;
         GetCommandModeText(n, text);
-        TEdit* edit = MakeEdit(host, text, std::move(exitEvent));
-        edit->OnChange = [this, n, edit, changed](TObject*) {
-            ApplyCommandId(n, edit->Text());
-            Raise(changed, edit);
-        };
-        return edit;
+        return MakeEdit(host, text, std::move(exitEvent), [this, n, changed](TObject* sender) {
+            ApplyCommandId(n, EditorText(sender));
+            Raise(changed, sender);
+        });
     }
     return nullptr;
 }
@@ -150,12 +141,10 @@ TWinControl* TChangeLogItem::CreatePropertyEditor(int row, TWinControl* host, TN
         return nullptr;
     std::string text;
     GetPropertyText(row, text);
-    TEdit* edit = MakeEdit(host, text, std::move(exitEvent));
-    edit->OnChange = [this, row, edit, changed](TObject*) {
-        row == 1 ? ApplyLogIndex(edit->Text()) : ApplyAlarmSends(edit->Text());
-        Raise(changed, edit);
-    };
-    return edit;
+    return MakeEdit(host, text, std::move(exitEvent), [this, row, changed](TObject* sender) {
+        row == 1 ? ApplyLogIndex(EditorText(sender)) : ApplyAlarmSends(EditorText(sender));
+        Raise(changed, sender);
+    });
 }
 
 TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl* host,
@@ -171,35 +160,42 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
         else if (param->BitWidth() != 0)
             text = ChannelValueText(param);
     } else if (column == 5 || column == 6) {
-        TComboBox* combo = MakeCombo(host, {"нет"}, "", std::move(hostEvent));
-        combo->SetStyle(csDropDownList);
+        std::vector<std::string> items{"нет"};
         int selected = 0;
         if (param->Store) {
             uint16_t id = column == 5 ? param->WriteHandler : param->ChangeHandler;
             std::string wanted = param->Store->DisplayName(id);
             selected = id == 0 ? 0 : -1;
-            int i = 0;
             for (T_Action* a : AllSubprograms(param->Store)) {
-                std::string name = param->Store->DisplayName(a->Id());
-                combo->Items()->Add(name);
-                ++i;
-                if (id != 0 && selected < 0 && name == wanted)
-                    selected = i;
+                items.push_back(param->Store->DisplayName(a->Id()));
+                if (id != 0 && selected < 0 && items.back() == wanted)
+                    selected = static_cast<int>(items.size()) - 1;
             }
         }
-        combo->SetItemIndex(selected);
-        combo->OnChange = [param, combo](TObject*) { ApplyChannelPropertyEditor(param, combo); };
-        return combo;
+        return MakeChoice(host, std::move(items), selected, std::move(hostEvent),
+                          [param](TObject* sender) { ApplyChannelPropertyEditor(param, sender); });
     } else if (column == 7) {
         text = IntToStr(param->RamDepth);
     }
     if (text.empty())
         return nullptr;
-    TEdit* edit = MakeEdit(host, text, std::move(hostEvent));
-    edit->OnChange = [param, edit](TObject*) { ApplyChannelPropertyEditor(param, edit); };
-    return edit;
+    // A RAM depth typed on its way fills the value: a refused edit puts both back as they were.
+    TEditorSpec editorSpec{TEditorKind::Edit,
+                           text,
+                           {},
+                           0,
+                           0,
+                           [param](TObject* sender) { ApplyChannelPropertyEditor(param, sender); }};
+    std::vector<uint8_t> bytes;
+    for (int b = 0; b < param->ValueBytes(); ++b)
+        bytes.push_back(param->Value[b]);
+    editorSpec.Revert = [param, bytes, depth = param->RamDepth](TObject*) {
+        param->RamDepth = depth;
+        param->Value.Assign(bytes.data(), static_cast<int>(bytes.size()));
+    };
+    return BuildEditor(host, std::move(editorSpec), std::move(hostEvent));
 }
 
-void ApplyChannelPropertyEditor(TParamItem* param, TWinControl* editor) {
+void ApplyChannelPropertyEditor(TParamItem* param, TObject* editor) {
     ApplyChannelPropertyText(param, EditorText(editor), editor);
 }

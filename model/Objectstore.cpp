@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Channelindex.h"
+#include "Editorkit.h"
 #include "Storewalk.h"
 #include "actions.h"
 #include "classes.h"
@@ -121,6 +122,8 @@ TProblemSink& ProblemSink() {
 } // namespace
 
 void ReportConfigurationProblem(const std::string& text) {
+    if (CatchRefusal(text))
+        return;
     if (ProblemSink())
         ProblemSink()(text);
     else

@@ -275,7 +275,7 @@ TProblemSink SetConfigurationProblemSink(TProblemSink sink);
 std::string GetChannelDescription(TParamItem* param);
 TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinControl* host,
                                          TNotifyEvent hostEvent, TNotifyEvent editDone);
-void ApplyChannelPropertyEditor(TParamItem* param, TWinControl* editor);
+void ApplyChannelPropertyEditor(TParamItem* param, TObject* editor);
 // The apply step on text alone (the editor's text); the editor above calls it.
 void ApplyChannelPropertyText(TParamItem* param, const std::string& text, TObject* sender);
 // The value column's text of a channel without an owner: its bytes in decimal joined by ",".

@@ -7,6 +7,7 @@
 #include "Dockform.h"
 #include "Uind570mp3.h"
 #include "Umain.h"
+#include "Ueditorkit.h"
 #include "Unewparam.h"
 #include "Uschedule.h"
 #include "bmrzregister.h"
@@ -56,6 +57,7 @@ void CreateProgramForms() {
     Application->CreateForm(ConjoinDockHost);
     Application->CreateForm(DockableForm);
     RegisterDeviceEditors();
+    InstallEditorKit();
 }
 
 int RunProgram(const std::function<void()>& start) {

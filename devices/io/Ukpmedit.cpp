@@ -96,10 +96,10 @@ void TUKPMItem::Release(std::vector<TParamItem*>& list, size_t keep) {
 bool TUKPMItem::SetCount(Kind kind, const std::string& text) {
     if (kind < Ts || kind > Tii)
         return false;
-    int count = 0;
-    if (!ReadInt(text, count) || count < 0)
+    int64_t read = 0;
+    if (!ReadInRange(text, 0, kMaxCount[kind], kRowNames[kFirstCountRow - kFirstRow + kind], read))
         return false;
-    count = std::min(count, kMaxCount[kind]);
+    const auto count = static_cast<int>(read);
     const int old = Count(kind);
     if (count == old)
         return true;

@@ -53,7 +53,8 @@ public:
     // The edit of a per-channel row without its control. ТС: "Нет" or "G:N" (G, N in 1..8);
     // ТИТ: the list item (0-9); ТИИ: the row's text. False, changing nothing, when refused.
     bool ApplyChannelSetting(TParamItem* channel, int row, const std::string& text, int item);
-    // A new channel count (0 .. kMaxCount); false, changing nothing, for any other text.
+    // A new channel count (0 .. kMaxCount); false, changing nothing, for any other text (a number
+    // outside the range with a message naming the row).
     bool SetCount(Kind kind, const std::string& text);
 
     int Count(Kind kind) const;

@@ -165,7 +165,7 @@ bool TMercury230Item::SetCurrentScale(uint16_t scale) {
 
 void TMercury230Item::ChangeCurrentScale(uint16_t scale) {
     const uint16_t from = GetCurrentScale();
-    if (scale == 0 || scale == from || !SetCurrentScale(scale))
+    if (scale == 0 || scale == from)
         return;
     // The scale is one for the whole configuration: every Mercury 230 keeps its current limits.
     std::vector<TMercury230Item*> meters;
@@ -175,18 +175,33 @@ void TMercury230Item::ChangeCurrentScale(uint16_t scale) {
             meters.push_back(m);
         return true;
     });
+    for (const TMercury230Item* m : meters) {
+        const std::string refusal = m->CurrentSetpointPastScale(from, scale);
+        if (!refusal.empty()) {
+            ReportConfigurationProblem(refusal);
+            return;
+        }
+    }
+    if (!SetCurrentScale(scale))
+        return;
     for (TMercury230Item* m : meters)
         m->RescaleCurrentSetpoints(from, scale);
 }
 
+std::string TMercury230Item::CurrentSetpointPastScale(uint16_t from, uint16_t to) const {
+    for (int k = 0; k < kPhaseCurrents; ++k)
+        for (int offset : {1, 3})
+            if (uint32_t{GetU16(SetpointValue(k), offset)} * from / to > 0xFFFF)
+                return "Масштаб тока не изменён: уставка " + IntToStr(offset == 1 ? 1 : 2) + " канала \"" +
+                       Param(k)->Name + "\" не помещается в новый масштаб.";
+    return {};
+}
+
 void TMercury230Item::RescaleCurrentSetpoints(uint16_t from, uint16_t to) {
-    for (int k = 0; k < kPhaseCurrents; ++k) {
-        for (int offset : {1, 3}) {
-            // Truncated toward zero; a value past 16 bits saturates rather than wrap.
-            const uint32_t raw = uint32_t{GetU16(SetpointValue(k), offset)} * from / to;
-            SetU16(SetpointValue(k), offset, static_cast<uint16_t>(std::min<uint32_t>(raw, 0xFFFF)));
-        }
-    }
+    for (int k = 0; k < kPhaseCurrents; ++k)
+        for (int offset : {1, 3}) // truncated toward zero; each fits (CurrentSetpointPastScale)
+            SetU16(SetpointValue(k), offset,
+                   static_cast<uint16_t>(uint32_t{GetU16(SetpointValue(k), offset)} * from / to));
 }
 
 int TMercury230Item::SetpointFactor(int i) const {

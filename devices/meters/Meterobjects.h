@@ -19,7 +19,9 @@ public:
     uint16_t GetCurrentScale() const;
     // Writes the operand; false (nothing written) where GetCurrentScale reads no operand.
     bool SetCurrentScale(uint16_t scale);
-    // Changes the scale and keeps every Mercury 230's current set points in amperes.
+    // Changes the scale and keeps every Mercury 230's current set points in amperes, truncated
+    // toward zero; a set point the new scale cannot hold in 16 bits refuses the change with a
+    // message naming it, and the scale and every set point stay.
     void ChangeCurrentScale(uint16_t scale);
 
     bool GetParamValueText(TParamItem* p, std::string& text) override;
@@ -35,6 +37,8 @@ protected:
 
 private:
     void RescaleCurrentSetpoints(uint16_t from, uint16_t to);
+    // The message of the first current set point that does not fit at scale `to`; empty when all do.
+    std::string CurrentSetpointPastScale(uint16_t from, uint16_t to) const;
     void ApplyPasswordType(const std::string& text);
     void ApplyPassword(const std::string& text);
 };

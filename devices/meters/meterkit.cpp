@@ -203,7 +203,8 @@ bool TSetpointMeter::PlacePair(int k, uint8_t index) {
             const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" +
                                      held->Name + "\". Уставки канала \"" + Param(FSp.params[k])->Name +
                                      "\" не включены.";
-            ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+            if (!CatchRefusal(text))
+                ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
             return false;
         }
     }

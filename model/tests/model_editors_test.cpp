@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "Configmanager.h"
+#include "Ueditorkit.h"
 #include "actions.h"
+#include "editorhost.h"
 #include "forms.h"
 #include "model_fixture.h"
 #include "stdctrls.h"
@@ -132,6 +134,7 @@ struct Editors : ::testing::Test {
     TForm* form = nullptr;
     void SetUp() override {
         Application->Initialize();
+        InstallEditorKit();
         form = new TForm(nullptr);
         form->Font()->SetSize(11);
     }
@@ -232,5 +235,53 @@ TEST_F(Editors, TreeEditorOnlyForThePeriodNode) {
     id.Text = "ID:1001";
     EXPECT_EQ(o.CreateTreeEditor(&period, form), nullptr);
 }
+
+// The channel grid's value and RAM depth cells typed key by key, the edit ended as a user ends it: a
+// number past the cell is refused once and leaves the channel as it was; one that fits is stored.
+struct TypedCellCase {
+    const char* name;
+    int column; // 4 value, 7 RAM depth
+    const char* text;
+    int stored; // -1: refused, the cell keeps 7
+};
+
+void PrintTo(const TypedCellCase& c, std::ostream* os) { *os << c.name; }
+
+class TypedChannelCell : public ::testing::TestWithParam<TypedCellCase> {
+protected:
+    // The application first: it installs the dialog service, over which the recorder records.
+    void SetUp() override {
+        Application->Initialize();
+        InstallEditorKit();
+        recorder = std::make_unique<testsupport::MessageRecorder>();
+    }
+    void TearDown() override { recorder.reset(); }
+    std::unique_ptr<testsupport::MessageRecorder> recorder;
+};
+
+TEST_P(TypedChannelCell, PastTheCellIsRefusedOnceAndLeavesTheChannel) {
+    const TypedCellCase& c = GetParam();
+    TParamItem p;
+    p.SetBitWidth(8);
+    p.SetRamDepth(7); // fills the value
+    p.Value[0] = 7;
+    testsupport::EditorHost host;
+    ASSERT_TRUE(
+        host.TypeAndEnd(CreateChannelPropertyEditor(&p, c.column, host.Host(), nullptr, nullptr), c.text));
+    const int kept = c.column == 4 ? p.Value[0] : p.RamDepth;
+    EXPECT_EQ(kept, c.stored < 0 ? 7 : c.stored);
+    if (c.stored < 0) {
+        EXPECT_EQ(c.column == 4 ? p.RamDepth : p.Value[0], 7);
+    }
+    EXPECT_EQ(testsupport::MessageRecorder::Texts().size(), c.stored < 0 ? 1u : 0u);
+}
+
+const TypedCellCase kTypedCells[] = {
+    {"Value300", 4, "300", -1},    {"Value255", 4, "255", 255},    {"ValueMinus1", 4, "-1", -1},
+    {"RamDepth300", 7, "300", -1}, {"RamDepth255", 7, "255", 255}, {"RamDepth99999", 7, "99999", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Channels, TypedChannelCell, ::testing::ValuesIn(kTypedCells),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -16,4 +16,4 @@ qbx_test(model_lorbox_tests SOURCES ${model_test_dir}/model_lorbox_test.cpp ${mo
 # The in-place editors run in Qt widgets, whose font libraries keep allocations to the end: no leak
 # checker here.
 qbx_test(model_editor_tests SOURCES ${model_test_dir}/model_editors_test.cpp ${model_test_dir}/model_fixture.cpp
-         LIBS model testsupport)
+         LIBS model editorkit testsupport testinput)

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "Ueditorkit.h"
 #include "devicekit.h"
 
 namespace fs = std::filesystem;
@@ -21,6 +22,7 @@ void EngineTest::Prepare(const char* prefix, const std::vector<const dev::TDevic
                 "1;ret;\n2;ret;");
     fPlugins = std::make_unique<testsupport::PluginFolderScope>(root);
     fRecorder = std::make_unique<testsupport::MessageRecorder>();
+    InstallEditorKit();
     cm = std::make_unique<configmanager>();
 }
 

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "deviceengine.h"
+#include "editorhost.h"
 #include "enginefixture.h"
+#include "forms.h"
 
 namespace devtest {
 
@@ -38,6 +40,35 @@ std::vector<std::string> ConfigurationState(const std::vector<TParamItem*>& chan
 template <class Fixture>
 class NumericRowTest : public Fixture, public ::testing::WithParamInterface<NumericRow> {
 protected:
+    // The application first: it installs the dialog service, over which the fixture records messages.
+    void SetUp() override {
+        Application->Initialize();
+        Fixture::SetUp();
+    }
+    // The same texts typed key by key into the row's in-place editor, each edit ended as a user ends
+    // it: a refused text leaves every byte as it was, with one message; the highest value is stored.
+    void CheckTypedRow() {
+        const NumericRow& r = this->GetParam();
+        TDeviceEngine* o = this->Add(*r.def);
+        ASSERT_NE(o, nullptr);
+        testsupport::EditorHost host;
+        using End = testsupport::EditorHost::End;
+        const End ends[] = {End::Tab, End::Click, End::Enter};
+        int k = 0;
+        for (const std::string& text : RefusedTexts(r.Def())) {
+            const std::vector<std::string> before = ConfigurationState(this->Channels(), o);
+            this->messages.clear();
+            ASSERT_TRUE(host.TypeAndEnd(o->CreatePropertyEditor(r.row, host.Host(), nullptr, nullptr), text,
+                                        ends[k++ % 3]));
+            EXPECT_EQ(ConfigurationState(this->Channels(), o), before) << text;
+            EXPECT_EQ(this->messages.size(), 1u) << text;
+        }
+        const auto [text, shown] = KeptTexts(r.Def()).back();
+        this->messages.clear();
+        ASSERT_TRUE(host.TypeAndEnd(o->CreatePropertyEditor(r.row, host.Host(), nullptr, nullptr), text));
+        EXPECT_EQ(this->RowText(o, r.row), shown) << text;
+        EXPECT_TRUE(this->messages.empty()) << text;
+    }
     void CheckRow() {
         const NumericRow& r = this->GetParam();
         TDeviceEngine* o = this->Add(*r.def);

@@ -267,11 +267,11 @@ TEST_F(Adam, ScalingEditors) {
     auto* divisor = dynamic_cast<TEdit*>(o->CreateSetpointEditor(o->Param(1), 4, host.get(), nullptr, after));
     ASSERT_NE(divisor, nullptr);
     EXPECT_EQ(divisor->Text(), "1");
-    divisor->SetText("0"); // refused with a message: the host is not told
+    divisor->SetText("0"); // refused and held while the edit goes on: the host is not told
     divisor->SetText("25");
     EXPECT_EQ(Row(o, 1, 4), "25");
     EXPECT_EQ(done, 2);
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages.empty()); // the edit's last text was stored
     host.reset();
     Application->ProcessMessages();
 }

@@ -23,6 +23,8 @@ using IoNumericRow = devtest::NumericRowTest<IoTest>;
 
 TEST_P(IoNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
 
+TEST_P(IoNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTypedRow(); }
+
 INSTANTIATE_TEST_SUITE_P(Io, IoNumericRow, ::testing::ValuesIn(devtest::NumericRows(IoDefs())),
                          devtest::NumericRowName);
 

@@ -162,17 +162,33 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UkpmKind, ::testing::ValuesIn(kAllKinds),
                              return std::string(kKindNames[info.param]);
                          });
 
-TEST_F(Ukpm, CountsAreCappedAndNegativeOrNoNumbersRefused) {
+// A count past what the unit holds, or below 0, is refused with a message naming the row and its
+// range; a text that is no number is refused without one.
+TEST_F(Ukpm, CountsPastTheUnitOrNegativeRefusedWithAMessage) {
     TUKPMItem* o = Add();
     ASSERT_NE(o, nullptr);
-    o->ApplyPropertyValue(4, "200");
+    messages.clear();
+    o->ApplyPropertyValue(4, "129");
     o->ApplyPropertyValue(5, "31");
-    o->ApplyPropertyValue(6, "40");
+    o->ApplyPropertyValue(6, "33");
+    EXPECT_EQ(RowText(o, 4), "0");
+    EXPECT_EQ(RowText(o, 5), "0");
+    EXPECT_EQ(RowText(o, 6), "0");
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[2],
+              "\"Количество каналов ТИИ\": значение 33 не сохранено, допустимы значения от 0 до 32.");
+    o->ApplyPropertyValue(4, "128");
+    o->ApplyPropertyValue(5, "30");
+    o->ApplyPropertyValue(6, "32");
     EXPECT_EQ(RowText(o, 4), "128");
     EXPECT_EQ(RowText(o, 5), "30");
     EXPECT_EQ(RowText(o, 6), "32");
-    for (const char* text : {"-1", "", "x", "3.5"})
+    messages.clear();
+    for (const char* text : {"", "x", "3.5"})
         EXPECT_FALSE(o->SetCount(TUKPMItem::Tii, text)) << text;
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(o->SetCount(TUKPMItem::Tii, "-1"));
+    EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(RowText(o, 6), "32");
     Model m;
     m.Set(TUKPMItem::Ts, 128);

@@ -1,7 +1,7 @@
 // Typed numbers of the meters: every numeric property row keeps its range and refuses one past it
 // with a message; a set point past its two bytes is refused with a message; a change of the
-// Mercury 230 current scale keeps the current set points in amperes, truncated toward zero and
-// saturated at the field's top.
+// Mercury 230 current scale keeps the current set points in amperes, truncated toward zero, or is
+// refused with a message when a set point would not fit.
 #include "Meterobjects.h"
 #include "devicekit.h"
 #include "meterfixture.h"
@@ -22,6 +22,8 @@ using MeterNumericRow = devtest::NumericRowTest<MeterTest>;
 
 TEST_P(MeterNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
 
+TEST_P(MeterNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTypedRow(); }
+
 INSTANTIATE_TEST_SUITE_P(Meters, MeterNumericRow, ::testing::ValuesIn(devtest::NumericRows(MeterDefs())),
                          devtest::NumericRowName);
 
@@ -32,24 +34,35 @@ struct RescaleCase {
     int from; // item of kScaleRows
     int to;
     uint16_t raw;
-    uint16_t after;
+    int after; // -1: refused
 };
 
 void PrintTo(const RescaleCase& c, std::ostream* os) { *os << c.name; }
 
 class CurrentRescale : public MeterTest, public ::testing::WithParamInterface<RescaleCase> {};
 
-TEST_P(CurrentRescale, TruncatesTowardZeroAndSaturates) {
+// A change whose set points fit truncates them toward zero; one that a set point does not fit is
+// refused with one message naming it, and the scale and every set point stay (after: -1).
+TEST_P(CurrentRescale, TruncatesTowardZeroOrIsRefused) {
     const RescaleCase& c = GetParam();
     auto* o = dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def));
     ASSERT_NE(o, nullptr);
     o->ApplyPropertyValue(3, kScaleRows[c.from]);
     dev::SetU16(o->SetpointValue(0), 1, c.raw);
     dev::SetU16(o->SetpointValue(2), 3, c.raw);
+    dev::SetU16(o->SetpointValue(1), 1, 7);
+    messages.clear();
     o->ApplyPropertyValue(3, kScaleRows[c.to]);
-    EXPECT_EQ(RowText(o, 3), kScaleRows[c.to]);
-    EXPECT_EQ(dev::GetU16(o->SetpointValue(0), 1), c.after);
-    EXPECT_EQ(dev::GetU16(o->SetpointValue(2), 3), c.after);
+    const bool refused = c.after < 0;
+    EXPECT_EQ(RowText(o, 3), kScaleRows[refused ? c.from : c.to]);
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(0), 1), refused ? c.raw : c.after);
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(2), 3), refused ? c.raw : c.after);
+    EXPECT_EQ(messages.size(), refused ? 1u : 0u);
+    if (refused) {
+        EXPECT_EQ(dev::GetU16(o->SetpointValue(1), 1), 7);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(o->Param(0)->Name), std::string::npos) << messages[0];
+    }
 }
 
 const RescaleCase kRescales[] = {
@@ -62,9 +75,9 @@ const RescaleCase kRescales[] = {
     {"Raw0To0_1", 0, 2, 0, 0},
     {"Raw12From0_1To0_001", 2, 0, 12, 1200},
     {"Raw655From0_1To0_001", 2, 0, 655, 65500},
-    {"Raw656From0_1To0_001Saturates", 2, 0, 656, 65535},
-    {"Raw6554From0_01To0_001Saturates", 1, 0, 6554, 65535},
-    {"Raw65535From0_1To0_01Saturates", 2, 1, 65535, 65535},
+    {"Raw656From0_1To0_001Refused", 2, 0, 656, -1},
+    {"Raw6554From0_01To0_001Refused", 1, 0, 6554, -1},
+    {"Raw65535From0_1To0_01Refused", 2, 1, 65535, -1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Mercury, CurrentRescale, ::testing::ValuesIn(kRescales),

@@ -6,8 +6,8 @@
 #include "Qbx530object.h"
 #include "Qbx540object.h"
 #include "fixture.h"
+#include "editorhost.h"
 #include "forms.h"
-#include "inputkit.h"
 #include "numericrows.h"
 #include "qbxregister.h"
 
@@ -26,6 +26,8 @@ std::vector<const dev::TDeviceDef*> QbxDefs() {
 using QbxNumericRow = devtest::NumericRowTest<QbxTest>;
 
 TEST_P(QbxNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
+
+TEST_P(QbxNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTypedRow(); }
 
 INSTANTIATE_TEST_SUITE_P(Qbx, QbxNumericRow, ::testing::ValuesIn(devtest::NumericRows(QbxDefs())),
                          devtest::NumericRowName);
@@ -89,32 +91,18 @@ protected:
     void SetUp() override {
         Application->Initialize();
         QbxTest::SetUp();
-        host = std::make_unique<TForm>(nullptr);
-        host->SetBounds(0, 0, 300, 200);
-        host->Show();
+        host = std::make_unique<testsupport::EditorHost>();
     }
     void TearDown() override {
         host.reset();
-        Application->ProcessMessages();
         QbxTest::TearDown();
     }
-    // Opens the row's editor, clears it and types `text`; returns what the row shows then.
+    // Opens the row's editor, clears it, types `text` and ends the edit; returns what the row shows.
     std::string TypeInto(TObjectItem* o, int row, const std::string& text) {
-        TWinControl* editor = o->CreatePropertyEditor(row, host.get(), nullptr, nullptr);
-        EXPECT_NE(editor, nullptr);
-        if (!editor)
-            return {};
-        editor->SetBounds(10, 10, 100, 21);
-        editor->SetVisible(true);
-        editor->SetFocus();
-        inputkit::Press(editor, inputkit::Key::End);
-        for (int k = 0; k < 4; ++k)
-            inputkit::Press(editor, inputkit::Key::Backspace);
-        inputkit::Type(editor, text);
-        delete editor;
+        EXPECT_TRUE(host->TypeAndEnd(o->CreatePropertyEditor(row, host->Host(), nullptr, nullptr), text));
         return RowText(o, row);
     }
-    std::unique_ptr<TForm> host;
+    std::unique_ptr<testsupport::EditorHost> host;
 };
 
 TEST_F(CellAddressEditor, TypedAddressPastAByteIsRefusedWithAMessage) {
@@ -165,6 +153,40 @@ const AnalogCase kAnalog[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Qbx540, Qbx540Analog, ::testing::ValuesIn(kAnalog),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The same coefficients typed key by key into the set point's in-place editor, the edit ended.
+class Qbx540AnalogTyped : public Qbx540Analog {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        Qbx540Analog::SetUp();
+    }
+};
+
+TEST_P(Qbx540AnalogTyped, CoefficientFitsSixteenBitsOrIsRefusedOnce) {
+    const AnalogCase& c = GetParam();
+    auto* o = Add<TQbx540Item>(5);
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(5, "1");
+    TParamItem* value = o->Analog(0);
+    ASSERT_NE(value, nullptr);
+    o->ApplyAnalogValue(value, c.row, "9", -1);
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    messages.clear();
+    testsupport::EditorHost host;
+    ASSERT_TRUE(
+        host.TypeAndEnd(o->CreateSetpointEditor(value, c.row, host.Host(), nullptr, nullptr), c.text));
+    std::string text;
+    o->GetSetpointText(c.row, value, text);
+    EXPECT_EQ(text, std::to_string(c.stored < 0 ? 9 : c.stored));
+    EXPECT_EQ(messages.size(), c.stored < 0 ? 1u : 0u);
+    if (c.stored < 0) {
+        EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Qbx540, Qbx540AnalogTyped, ::testing::ValuesIn(kAnalog),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct Qbx510Case {

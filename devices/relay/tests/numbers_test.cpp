@@ -28,6 +28,8 @@ using TerminalNumericRow = devtest::NumericRowTest<TerminalTest>;
 
 TEST_P(TerminalNumericRow, KeepsItsRangeAndRefusesOnePast) { CheckRow(); }
 
+TEST_P(TerminalNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTypedRow(); }
+
 INSTANTIATE_TEST_SUITE_P(Terminals, TerminalNumericRow,
                          ::testing::ValuesIn(devtest::NumericRows(TerminalDefs())), devtest::NumericRowName);
 

@@ -1,0 +1,183 @@
+// The in-place editors over the GUI core. Program layer.
+#include "Ueditorkit.h"
+
+#include "Editorkit.h"
+
+#include <memory>
+#include <utility>
+
+#include "extctrls.h"
+#include "messages.h"
+#include "msgbox.h"
+#include "stdctrls.h"
+
+namespace {
+
+constexpr int kSmaller = 3; // points (and pixels of item height) below the host's
+constexpr int kBoxSize = 16;
+
+// Hidden inside the host, with a font of its own three points smaller than the host's.
+void Place(TControl* c, TWinControl* host) {
+    c->SetVisible(false);
+    c->SetParentFont(false);
+    c->Font()->SetSize(host->Font()->Size() - kSmaller);
+    c->SetParent(host);
+}
+
+// A typed edit (an edit box, a combobox one may type into): each change is stored at once by the
+// spec's Apply; a change the model refuses stores nothing and shows nothing while the user types.
+// When the edit ends (Enter, the focus leaving) on a refused change, the text the editor opened with
+// is applied again and the refusal is shown once.
+class TTypedEdit {
+public:
+    TTypedEdit(std::string opened, TNotifyEvent apply, TNotifyEvent revert)
+        : fOpened(std::move(opened)), fApply(std::move(apply)), fRevert(std::move(revert)) {}
+
+    // The editor's change event.
+    void Changed(TObject* sender) {
+        std::string refusal;
+        TRefusalCatcher previous = SetRefusalCatcher([&refusal](const std::string& text) {
+            if (refusal.empty())
+                refusal = text;
+        });
+        struct Restore {
+            TRefusalCatcher& previous;
+            ~Restore() { SetRefusalCatcher(std::move(previous)); }
+        } restore{previous};
+        if (fApply)
+            fApply(sender);
+        fRefusal = std::move(refusal);
+    }
+
+    // The edit ends on `editor`: after a refused change its opening text is put back (with its change
+    // event off) and applied, then the refusal is shown.
+    template <class TEditor> void End(TEditor* editor) {
+        if (fRefusal.empty())
+            return;
+        const std::string refusal = std::exchange(fRefusal, std::string());
+        TNotifyEvent change = std::exchange(editor->OnChange, nullptr);
+        editor->SetText(fOpened);
+        editor->OnChange = std::move(change);
+        if (fRevert)
+            fRevert(editor);
+        else
+            Changed(editor);
+        fRefusal.clear();
+        ShowMessageBoxText(refusal.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+    }
+
+private:
+    std::string fOpened;
+    TNotifyEvent fApply;
+    TNotifyEvent fRevert;
+    std::string fRefusal; // of the last change; empty when it was stored
+};
+
+// Binds a typed editor's change, Enter and exit events to one typed edit; `exitEvent` runs after it.
+template <class TEditor> void BindTyped(TEditor* editor, TEditorSpec& editorSpec, TNotifyEvent exitEvent) {
+    auto typed = std::make_shared<TTypedEdit>(editorSpec.Text, std::move(editorSpec.Apply),
+                                              std::move(editorSpec.Revert));
+    editor->OnChange = [typed](TObject* sender) { typed->Changed(sender); };
+    editor->OnKeyDown = [typed, editor](TObject*, WORD& key, TShiftState) {
+        if (key == VK_RETURN)
+            typed->End(editor);
+    };
+    editor->OnExit = [typed, editor, exitEvent = std::move(exitEvent)](TObject* sender) {
+        typed->End(editor);
+        if (exitEvent)
+            exitEvent(sender);
+    };
+}
+
+TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec, TNotifyEvent& exitEvent) {
+    auto* combo = new TComboBox(host);
+    Place(combo, host);
+    combo->SetItemHeight(combo->ItemHeight() - kSmaller);
+    if (editorSpec.Kind == TEditorKind::Choice)
+        combo->SetStyle(csDropDownList);
+    int chosen = -1;
+    for (size_t i = 0; i < editorSpec.Items.size(); ++i) {
+        combo->Items()->Add(editorSpec.Items[i]);
+        if (chosen < 0 && editorSpec.Items[i] == editorSpec.Text)
+            chosen = static_cast<int>(i);
+    }
+    if (editorSpec.Kind == TEditorKind::Choice) {
+        // A choice is complete at once: a refusal shows as it comes.
+        combo->SetItemIndex(editorSpec.Index >= 0 ? editorSpec.Index : chosen);
+        combo->OnChange = std::move(editorSpec.Apply);
+        combo->OnExit = std::move(exitEvent);
+    } else {
+        combo->SetText(editorSpec.Text);
+        BindTyped(combo, editorSpec, std::move(exitEvent));
+    }
+    return combo;
+}
+
+TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec) {
+    auto* panel = new TPanel(host);
+    Place(panel, host);
+    for (int k = 0; k < editorSpec.Count; ++k) {
+        auto* box = new TCheckBox(panel);
+        box->SetBounds(kBoxSize * k, 1, kBoxSize, kBoxSize);
+        box->SetCaption("");
+        box->Tag = k;
+        box->SetChecked((editorSpec.Bits >> k & 1) != 0);
+        box->SetParent(panel);
+        box->OnClick = editorSpec.Apply;
+    }
+    return panel;
+}
+
+TWinControl* Build(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent) {
+    TWinControl* editor = nullptr;
+    switch (editorSpec.Kind) {
+    case TEditorKind::Edit: {
+        auto* edit = new TEdit(host);
+        Place(edit, host);
+        edit->SetText(editorSpec.Text);
+        BindTyped(edit, editorSpec, std::move(exitEvent));
+        return edit;
+    }
+    case TEditorKind::Choice:
+    case TEditorKind::Combo: return MakeCombo(host, editorSpec, exitEvent);
+    case TEditorKind::Button: {
+        auto* button = new TButton(host);
+        Place(button, host);
+        button->SetCaption(editorSpec.Text);
+        button->OnClick = std::move(editorSpec.Apply);
+        editor = button;
+        break;
+    }
+    case TEditorKind::BitPanel: editor = MakePanel(host, editorSpec); break;
+    }
+    editor->OnExit = std::move(exitEvent);
+    return editor;
+}
+
+std::string Text(TObject* sender) {
+    if (auto* combo = dynamic_cast<TComboBox*>(sender))
+        return combo->Text();
+    if (auto* edit = dynamic_cast<TEdit*>(sender))
+        return edit->Text();
+    return "";
+}
+
+int Item(TObject* sender) {
+    auto* combo = dynamic_cast<TComboBox*>(sender);
+    return combo ? combo->ItemIndex() : -1;
+}
+
+bool Check(TObject* sender, int& bit, bool& on) {
+    auto* box = dynamic_cast<TCheckBox*>(sender);
+    if (!box)
+        return false;
+    bit = box->Tag;
+    on = box->Checked();
+    return true;
+}
+
+} // namespace
+
+void InstallEditorKit() {
+    SetEditorKit({Build, Text, Item, Check, [](TWinControl* host) { return host->OnExit; }});
+}
