@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "Conjoinhost.h"
 #include "Dockform.h"
 #include "Gwbars.h"
 #include "Umain.h"
@@ -126,6 +127,25 @@ TEST_F(MessageWindow, APressOnTheCloseBoxReleasedElsewhereClosesNothing) {
     ProcessEvents();
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->HostDockSite(), nullptr);
+}
+
+TEST_F(MessageWindow, TheViewCommandShowsItAgainAfterItsHostWasClosed) {
+    auto* second = new TDockableForm(Application);
+    second->SetCaption("Второе");
+    form->ManualFloat(Bounds(100, 100, 339, 110));
+    form->Show();
+    second->Show();
+    TDragDockObject drop(second);
+    drop.Floating = false;
+    form->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop), MAKELPARAM(2, 50)); // left fifth
+    auto* host = dynamic_cast<TConjoinDockHost*>(form->HostDockSite());
+    ASSERT_NE(host, nullptr);
+    host->Perform(WM_CLOSE, 0, 0); // the window manager's close box
+    ASSERT_FALSE(host->Visible());
+    ASSERT_FALSE(form->Showing());
+    ChooseInMenu("Вид", "Окно Сообщений");
+    EXPECT_TRUE(host->Visible());
+    EXPECT_TRUE(form->Showing());
 }
 
 TEST_F(MessageWindow, AWindowMaximisedByTheWindowManagerIsSavedMaximisedWithItsNormalGeometry) {
