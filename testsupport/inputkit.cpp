@@ -427,6 +427,16 @@ void ClickMenuBar(TWinControl* form, const std::string& caption) {
     }
 }
 
+void WindowManagerSets(TWinControl* form, TWindowManagerState state) {
+    form->HandleNeeded();
+    QWindow* window = ClientWidget(form)->window()->windowHandle();
+    ASSERT_NE(window, nullptr) << "the form has no window of its own shown";
+    window->setWindowStates(state == TWindowManagerState::Maximized   ? Qt::WindowMaximized
+                            : state == TWindowManagerState::Minimized ? Qt::WindowMinimized
+                                                                      : Qt::WindowNoState);
+    QApplication::processEvents();
+}
+
 void ProcessEvents() { QApplication::processEvents(); }
 
 } // namespace inputkit

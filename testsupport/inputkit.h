@@ -93,6 +93,12 @@ void ChooseInNextMenu(const std::string& caption);
 // form, as the window system delivers it; with ChooseInNextMenu first, a choice in that menu.
 void ClickMenuBar(TWinControl* form, const std::string& caption);
 
+// The window manager maximises, minimises or restores the shown top-level window of form, as its
+// title-bar buttons do: the request goes to the window system, and the new state and geometry come
+// back from it, not from the program.
+enum class TWindowManagerState { Normal, Minimized, Maximized };
+void WindowManagerSets(TWinControl* form, TWindowManagerState state);
+
 // Lets the toolkit deliver what is queued (posted messages, timers due, deferred deletes).
 void ProcessEvents();
 

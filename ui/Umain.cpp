@@ -514,7 +514,8 @@ void TMainForm::mmViewClick(TObject* Sender) {
 
 void TMainForm::mmMessageViewClick(TObject*) {
     TDockableForm* form = DockableForm;
-    if (form->Visible())
+    // On the screen, not only visible: a host closed by its close box hides the window with it.
+    if (form->Showing())
         return;
     TWinControl* host = form->HostDockSite();
     if (auto* pages = dynamic_cast<TGwPageControl*>(host)) {

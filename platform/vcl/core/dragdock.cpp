@@ -68,17 +68,41 @@ LRESULT SendDrag(const TDrag& d, TControl* target, TDragMessage phase, TPoint po
     return target->Perform(CM_DRAG, WPARAM(phase), reinterpret_cast<LPARAM>(&rec));
 }
 
+// The shown dock sites inside w, the innermost first.
+void CollectDockSites(TWinControl* w, std::vector<TWinControl*>& sites) {
+    for (int i = 0; i < w->ControlCount(); ++i)
+        if (auto* c = dynamic_cast<TWinControl*>(w->Controls(i)); c && c->Showing())
+            CollectDockSites(c, sites);
+    if (w->DockSite())
+        sites.push_back(w);
+}
+
 TWinControl* DockTargetAt(TPoint p) {
     TControl* src = gDrag.Control;
-    for (TControl* c = FindDragTarget(p, false); c; c = c->Parent()) {
-        auto* w = dynamic_cast<TWinControl*>(c);
-        if (!w || !w->DockSite() || IsInside(w, src) || w == FloatWindowOf(src))
-            continue;
+    TControl* own = FloatWindowOf(src);
+    auto takes = [&](TWinControl* w) {
+        if (!w->DockSite() || IsInside(w, src) || w == own)
+            return false;
         TRect influence;
         bool can = true;
         w->GetSiteInfo(src, influence, p, can);
-        if (can && PtInRect(influence, p))
+        return can && PtInRect(influence, p);
+    };
+    // The site under the mouse and the sites around it first.
+    for (TControl* c = FindDragTarget(p, false); c; c = c->Parent())
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && takes(w))
             return w;
+    // Then any site whose influence reaches the mouse: a site that keeps no room (a dock panel of
+    // height 0 along a window's edge) is under no mouse, yet takes a form dropped beside it.
+    for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) {
+        TCustomForm* f = Screen->Forms(i);
+        if (f->Parent() || f == own || !f->Showing())
+            continue;
+        std::vector<TWinControl*> sites;
+        CollectDockSites(f, sites);
+        for (TWinControl* w : sites)
+            if (takes(w))
+                return w;
     }
     return nullptr;
 }
@@ -238,9 +262,12 @@ namespace {
 
 // Inverts a frame of width w around r (screen coordinates) on the overlay of window top: drawing it
 // twice leaves the window as it was.
-void XorFrame(TWinControl* top, const TRect& r, int w) {
+void XorFrame(TWinControl* top, const TRect& given, int w) {
     if (!top || !top->HandleAllocated())
         return;
+    // A site may give its preview upside down (a strip above a panel along the bottom edge).
+    const TRect r(std::min(given.Left, given.Right), std::min(given.Top, given.Bottom),
+                  std::max(given.Left, given.Right), std::max(given.Top, given.Bottom));
     TRect wr;
     GetWindowRect(top->Handle(), &wr);
     HDC dc = GetDCEx(top->Handle(), nullptr, DCX_WINDOW | DCX_CACHE);

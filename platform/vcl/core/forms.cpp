@@ -181,6 +181,12 @@ namespace {
 constexpr int kDockFrame = 2;
 constexpr int kDockCaption = 16;
 
+// The close box at the caption's right end, in window coordinates.
+TRect DockCloseBox(int width) {
+    const int right = width - kDockFrame - 2;
+    return TRect(right - 14, kDockFrame + 2, right, kDockFrame + kDockCaption - 2);
+}
+
 } // namespace
 
 bool TCustomForm::DrawsDockCaption() const { return !Parent() && DragKind() == dkDock; }
@@ -203,9 +209,23 @@ void TCustomForm::WMNCHitTest(TWMNCHitTest& Message) {
     TWinControl::WMNCHitTest(Message);
     if (!DrawsDockCaption())
         return;
-    int y = Message.YPos - Top();
-    if (y >= kDockFrame && y < kDockFrame + kDockCaption)
-        Message.Result = HTCAPTION;
+    TPoint p(Message.XPos - Left(), Message.YPos - Top());
+    if (p.y >= kDockFrame && p.y < kDockFrame + kDockCaption)
+        Message.Result = PtInRect(DockCloseBox(Width()), p) ? HTCLOSE : HTCAPTION;
+}
+
+// The close box closes on a release over it after a press on it, as a caption button does.
+void TCustomForm::WMNCLButtonDown(TMessage& Message) {
+    FCloseBoxDown = Message.WParam == WPARAM(HTCLOSE);
+    if (!FCloseBoxDown)
+        TWinControl::WMNCLButtonDown(Message);
+}
+
+void TCustomForm::WMNCLButtonUp(TMessage& Message) {
+    const bool close = FCloseBoxDown && Message.WParam == WPARAM(HTCLOSE);
+    FCloseBoxDown = false;
+    if (close)
+        Perform(WM_CLOSE, 0, 0);
 }
 
 void TCustomForm::WMNCCalcSize(TWMNCCalcSize& Message) {
@@ -238,7 +258,10 @@ void TCustomForm::WMNCPaint(TWMNCPaint& Message) {
         c->Font()->SetColor(active ? clCaptionText : clInactiveCaptionText);
         c->Font()->SetStyle(TFontStyles{fsBold});
         c->Brush()->SetStyle(bsClear);
-        c->TextRect(cap, cap.Left + 3, cap.Top + 1, Caption());
+        TRect close = DockCloseBox(Width());
+        c->TextRect(TRect(cap.Left, cap.Top, close.Left - 2, cap.Bottom), cap.Left + 3, cap.Top + 1,
+                    Caption());
+        DrawFrameControl(c, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
         return;
     }
     if (Message.DC && BorderWidth() > 0)
@@ -423,6 +446,7 @@ void TCustomForm::WMClose(TMessage&) { Close(); }
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_CLOSE: WMClose(Message); return;
+    case WM_NCLBUTTONUP: WMNCLButtonUp(Message); return;
     case CM_RELEASE:
         BeforeDestruction();
         delete this;

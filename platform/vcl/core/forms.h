@@ -46,8 +46,8 @@ public:
 
     void Show();
     void Hide();
-    // A dockable form floating on its own: frameless, with a caption strip the layer draws (and
-    // whose press starts a dock drag).
+    // A dockable form floating on its own: frameless, with a caption strip the layer draws (whose
+    // press starts a dock drag) and a close box on it.
     bool DrawsDockCaption() const;
     void SetParent(TWinControl* AParent) override;
     // Shows the form and runs a local event loop until ModalResult is set (and the close is allowed).
@@ -118,6 +118,8 @@ protected:
     void WMNCCalcSize(TWMNCCalcSize& Message) override;
     void WMNCPaint(TWMNCPaint& Message) override;
     void WMNCHitTest(TWMNCHitTest& Message) override;
+    void WMNCLButtonDown(TMessage& Message) override;
+    void WMNCLButtonUp(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void WMClose(TMessage& Message);
     // A standard action looks for its target: the active control, then the form (actlist.cpp).
@@ -146,6 +148,7 @@ private:
     bool FDestroyed = false;
     bool FPlaced = false;
     bool FMovedInCode = false;
+    bool FCloseBoxDown = false;
 };
 
 class TForm : public TCustomForm {

@@ -670,9 +670,11 @@ TMessageBoundary::TCharReplacement::~TCharReplacement() {
 
 namespace {
 
+// A filter detached from a handle freed in this same pass (its deletion still queued) counts for
+// nothing: a wrapped widget moved to the handle made anew needs filters of its own at once.
 bool HasMessageFilter(QWidget* w) {
     for (QObject* o : w->children())
-        if (dynamic_cast<TMessageFilter*>(o))
+        if (auto* f = dynamic_cast<TMessageFilter*>(o); f && f->Attached())
             return true;
     return false;
 }
@@ -818,6 +820,14 @@ bool TWidgetHandle::event(QEvent* e) {
                 TMessageBoundary::Run(c, [&] { c->SetBounds(g.x(), g.y(), g.width(), g.height()); });
             }
         }
+        // Maximised or minimised by the window manager counts as by the program.
+        if (e->type() == QEvent::WindowStateChange)
+            if (auto* form = dynamic_cast<TCustomForm*>(FControl)) {
+                const Qt::WindowStates s = windowState();
+                form->FWindowState = s & Qt::WindowMinimized   ? wsMinimized
+                                     : s & Qt::WindowMaximized ? wsMaximized
+                                                               : wsNormal;
+            }
         if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {
             TMessage m = MakeMessage(e->type() == QEvent::WindowActivate ? CM_ACTIVATE : CM_DEACTIVATE);
             TMessageBoundary::Deliver(FControl, m);

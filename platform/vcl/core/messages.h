@@ -463,6 +463,7 @@ enum : int {
     HTBOTTOMLEFT = 16,
     HTBOTTOMRIGHT = 17,
     HTBORDER = 18,
+    HTCLOSE = 20,
 };
 // WM_GETDLGCODE answers.
 enum : int {

@@ -1,5 +1,6 @@
 // DrawFrameControl in the classic look: push, check and radio buttons, scroll and combo arrows,
-// menu marks. Shapes are pixel maps and the colours the classic system colours. GUI core.
+// menu marks, the caption's close box. Shapes are pixel maps and the colours the classic system colours. GUI
+// core.
 #include "graphics.h"
 
 #include <algorithm>
@@ -40,6 +41,9 @@ const char* const kRadioDot[] = {
 };
 const char* const kMenuBullet[] = {
     ".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX.",
+};
+const char* const kCloseCross[] = {
+    "XX....XX", ".XX..XX.", "..XXXX..", "...XX...", "..XXXX..", ".XX..XX.", "XX....XX",
 };
 const char* const kMenuArrow[] = {
     "X...", "XX..", "XXX.", "XXXX", "XXX.", "XX..", "X...",
@@ -155,6 +159,17 @@ bool ScrollButton(HDC dc, const TRect& r, unsigned state) {
     return true;
 }
 
+bool CaptionButton(HDC dc, TRect* r, unsigned state) {
+    if ((state & 0xFF) != DFCS_CAPTIONCLOSE)
+        return false;
+    PushButton(dc, r, state & ~DFCS_ADJUSTRECT);
+    const int shift = state & DFCS_PUSHED ? 1 : 0;
+    const TColor ink = state & DFCS_INACTIVE ? clBtnShadow : clBtnText;
+    Map(dc, r->Left + (r->Width() - 8) / 2 + shift, r->Top + (r->Height() - 7) / 2 + shift, kCloseCross,
+        [&](char) { return ink; });
+    return true;
+}
+
 // Menu marks are black on white, to be used as masks.
 template <size_t N>
 bool MenuMark(HDC dc, const TRect& r, unsigned state, const char* const (&rows)[N], int w) {
@@ -179,6 +194,7 @@ bool DrawFrameControl(HDC dc, TRect* r, unsigned type, unsigned state) {
             return RadioButton(dc, *r, state, kind & (DFCS_BUTTONRADIOIMAGE | DFCS_BUTTONRADIOMASK));
         return CheckBox(dc, *r, state);
     case DFC_SCROLL: return ScrollButton(dc, *r, state);
+    case DFC_CAPTION: return CaptionButton(dc, r, state);
     case DFC_MENU:
     case DFC_POPUPMENU:
         switch (kind) {

@@ -137,6 +137,7 @@ enum : unsigned {
     DFCS_MENUCHECK = 0x0001,
     DFCS_MENUBULLET = 0x0002,
     DFCS_MENUARROWRIGHT = 0x0004,
+    DFCS_CAPTIONCLOSE = 0x0000,
     DFCS_INACTIVE = 0x0100,
     DFCS_PUSHED = 0x0200,
     DFCS_CHECKED = 0x0400,
@@ -146,7 +147,8 @@ enum : unsigned {
     DFCS_FLAT = 0x4000,
     DFCS_MONO = 0x8000,
 };
-// The classic (unthemed) look of buttons, scroll and combo arrows, menu marks; false for a kind
+// The classic (unthemed) look of buttons, scroll and combo arrows, menu marks, a caption's close
+// box; false for a kind
 // not drawn. DFCS_ADJUSTRECT leaves r at the inside of a button's frame.
 bool DrawFrameControl(HDC dc, TRect* r, unsigned type, unsigned state);
 

@@ -36,6 +36,7 @@ public:
         : QObject(parent), FControl(control), FRole(role) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
     void Detach() { FControl = nullptr; }
+    bool Attached() const { return FControl != nullptr; }
 
 private:
     TWinControl* FControl;

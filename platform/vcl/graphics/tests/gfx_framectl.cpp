@@ -228,8 +228,10 @@ TEST(FrameControlsAdjust, AdjustRectLeavesTheInsideOfAPushButton) {
     TRect r(2, 3, 18, 15);
     ASSERT_TRUE(DrawFrameControl(b.Canvas()->Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT));
     EXPECT_EQ(r, TRect(4, 5, 16, 13));
+    // A caption draws its close box only (1 is the minimise box).
     TRect unknown(0, 0, 10, 10);
-    EXPECT_FALSE(DrawFrameControl(b.Canvas()->Handle(), &unknown, DFC_CAPTION, 0));
+    EXPECT_FALSE(DrawFrameControl(b.Canvas()->Handle(), &unknown, DFC_CAPTION, 1));
+    EXPECT_TRUE(DrawFrameControl(b.Canvas()->Handle(), &unknown, DFC_CAPTION, DFCS_CAPTIONCLOSE));
 }
 
 } // namespace

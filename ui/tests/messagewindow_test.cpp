@@ -1,0 +1,183 @@
+// The message window and the main window's frame as the user handles them with the mouse and the
+// window manager: the message window dragged out to float, its own menu, its close box, dragged
+// back onto the main window's bottom edge, shown again from the view menu; the window maximised
+// by the window manager and saved so.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "Conjoinhost.h"
+#include "Dockform.h"
+#include "Gwbars.h"
+#include "Umain.h"
+#include "Uprogram.h"
+#include "dragdock.h"
+#include "inifiles.h"
+#include "inputkit.h"
+#include "mainwindow_fixture.h"
+
+namespace {
+
+using namespace inputkit;
+
+std::string Str(const TRect& r) {
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom);
+}
+
+// Every message shown is counted; none is expected here.
+struct CountedDialogs : TDialogService {
+    int Shown = 0;
+    int MessageBox(const std::string&, const std::string&, UINT) override { return ++Shown, IDOK; }
+    int MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override { return ++Shown, mrYes; }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
+};
+
+// The caption strip a floating dockable form draws above its client area, in client coordinates:
+// its row and the middle of its close box at the right end.
+constexpr int kCaptionY = -8;
+int CloseBoxX(TControl* f) { return f->ClientWidth() - 9; }
+
+class MessageWindow : public TMainWindowTest<CountedDialogs> {
+protected:
+    void SetUp() override {
+        TMainWindowTest::SetUp();
+        m->SetBounds(0, 0, 780, 560);
+        m->Show();
+        form = DockableForm;
+        SetDockPreviewHook([this](const TRect& r, int, bool show) {
+            if (show)
+                previews.push_back(r);
+        });
+    }
+    void TearDown() override {
+        SetDockPreviewHook(nullptr);
+        TMainWindowTest::TearDown();
+    }
+    void ChooseInMenu(const std::string& title, const std::string& item) {
+        ChooseInNextMenu(item);
+        ClickMenuBar(m, title);
+        ProcessEvents();
+    }
+    // The message window, docked at the bottom, dragged by its grabber (the strip at its left,
+    // below the grabber's close button) into the middle of the main window, where no site takes it.
+    void DragOut() {
+        ASSERT_EQ(form->HostDockSite(), m->BottomDockPanel);
+        TPoint middle = m->BottomDockPanel->ScreenToClient(m->ClientToScreen(TPoint(300, 150)));
+        Drag(m->BottomDockPanel, form->Left() - 6, form->Top() + 40, middle.x, middle.y);
+        ProcessEvents();
+        ASSERT_EQ(form->HostDockSite(), nullptr);
+        ASSERT_TRUE(form->Floating());
+    }
+    // The message window's caption dragged to a point of the main window's client area.
+    void DragCaptionTo(TPoint client) {
+        TPoint to = form->ScreenToClient(m->ClientToScreen(client));
+        Drag(form, 40, kCaptionY, to.x, to.y);
+        ProcessEvents();
+    }
+
+    TDockableForm* form = nullptr;
+    std::vector<TRect> previews;
+};
+
+TEST_F(MessageWindow, FloatingItKeepsItsMenuClosesAndDocksBackAtTheBottomEdge) {
+    ChooseInMenu("Вид", "Окно Сообщений");
+    // Its own menu, docked and floating.
+    auto clearByMenu = [&] {
+        AddMessage("x", kMessageError);
+        ChooseInNextMenu("Очистить Результаты Проверки");
+        Click(form->MessageMemo, 20, 10, Right);
+        ProcessEvents();
+        EXPECT_EQ(form->MessageMemo->Lines()->Count(), 0);
+    };
+    clearByMenu();
+    DragOut();
+    EXPECT_EQ(m->BottomDockPanel->Height(), 0);
+    EXPECT_TRUE(form->Visible());
+    clearByMenu();
+
+    // Over the bottom edge the panel, of no height, takes it: the preview is the strip of the
+    // form's height above the panel, and the release docks it.
+    previews.clear();
+    TPoint panelOrigin = m->BottomDockPanel->ClientToScreen(TPoint(0, 0));
+    DragCaptionTo(TPoint(300, m->ClientHeight() - m->GwStatusBar1->Height() - 3));
+    ASSERT_FALSE(previews.empty());
+    EXPECT_EQ(previews.back().Left, panelOrigin.x);
+    EXPECT_EQ(previews.back().Top, panelOrigin.y);
+    EXPECT_EQ(form->HostDockSite(), m->BottomDockPanel);
+    EXPECT_EQ(m->BottomDockPanel->Height(), m->ClientHeight() / 3);
+
+    // Floating again, its close box hides it; the view menu brings it back to the bottom.
+    DragOut();
+    Click(form, CloseBoxX(form), kCaptionY);
+    ProcessEvents();
+    EXPECT_FALSE(form->Visible());
+    ChooseInMenu("Вид", "Окно Сообщений");
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(form->HostDockSite(), m->BottomDockPanel);
+    EXPECT_EQ(dialogs.Shown, 0);
+}
+
+TEST_F(MessageWindow, APressOnTheCloseBoxReleasedElsewhereClosesNothing) {
+    ChooseInMenu("Вид", "Окно Сообщений");
+    DragOut();
+    MouseDown(form, CloseBoxX(form), kCaptionY);
+    MouseUp(form, 40, 20);
+    ProcessEvents();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(form->HostDockSite(), nullptr);
+}
+
+TEST_F(MessageWindow, TheViewCommandShowsItAgainAfterItsHostWasClosed) {
+    auto* second = new TDockableForm(Application);
+    second->SetCaption("Второе");
+    form->ManualFloat(Bounds(100, 100, 339, 110));
+    form->Show();
+    second->Show();
+    TDragDockObject drop(second);
+    drop.Floating = false;
+    form->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop), MAKELPARAM(2, 50)); // left fifth
+    auto* host = dynamic_cast<TConjoinDockHost*>(form->HostDockSite());
+    ASSERT_NE(host, nullptr);
+    host->Perform(WM_CLOSE, 0, 0); // the window manager's close box
+    ASSERT_FALSE(host->Visible());
+    ASSERT_FALSE(form->Showing());
+    ChooseInMenu("Вид", "Окно Сообщений");
+    EXPECT_TRUE(host->Visible());
+    EXPECT_TRUE(form->Showing());
+}
+
+TEST_F(MessageWindow, AWindowMaximisedByTheWindowManagerIsSavedMaximisedWithItsNormalGeometry) {
+    const std::string settings = dir.File("qbxconf.ini");
+    TMainWindowTest::TearDown();
+    std::ofstream(settings) << "[Window]\nLeft=60\nTop=40\nWidth=640\nHeight=480\nWindowState=0\n";
+    TMainWindowTest::SetUp();
+    m->Show();
+    ProcessEvents();
+    ASSERT_EQ(Str(m->BoundsRect()), "60,40,700,520");
+    WindowManagerSets(m, TWindowManagerState::Maximized);
+    EXPECT_EQ(m->WindowState(), wsMaximized);
+    EXPECT_NE(Str(m->BoundsRect()), "60,40,700,520");
+
+    TMainWindowTest::TearDown();
+    {
+        TIniFile written(settings);
+        EXPECT_EQ(written.ReadString("Window", "WindowState", ""), "2");
+        EXPECT_EQ(written.ReadString("Window", "Left", ""), "60");
+        EXPECT_EQ(written.ReadString("Window", "Top", ""), "40");
+        EXPECT_EQ(written.ReadString("Window", "Width", ""), "640");
+        EXPECT_EQ(written.ReadString("Window", "Height", ""), "480");
+    }
+
+    // The next start comes up maximised, and the window manager's restore gives the normal bounds.
+    TMainWindowTest::SetUp();
+    m->Show();
+    ProcessEvents();
+    EXPECT_EQ(m->WindowState(), wsMaximized);
+    WindowManagerSets(m, TWindowManagerState::Normal);
+    EXPECT_EQ(m->WindowState(), wsNormal);
+    EXPECT_EQ(Str(m->BoundsRect()), "60,40,700,520");
+}
+
+} // namespace
