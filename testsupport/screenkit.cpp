@@ -89,7 +89,7 @@ TRect DottedRect(TBitmap& with, TBitmap& without) {
         for (int x = box.left() + 1; x < box.right(); ++x)
             if (differs(x, y))
                 return TRect();
-    // Each side dotted: no two neighbours marked, and every other pixel (less one at a corner).
+    // Each side dotted: every other pixel marked, no two neighbours but where two sides meet.
     const auto dotted = [&](QPoint from, QPoint step, int length) {
         int marked = 0;
         for (int i = 0; i < length; ++i) {
@@ -97,7 +97,7 @@ TRect DottedRect(TBitmap& with, TBitmap& without) {
             if (!differs(p.x(), p.y()))
                 continue;
             ++marked;
-            if (i + 1 < length && differs(p.x() + step.x(), p.y() + step.y()))
+            if (i > 0 && i + 2 < length && differs(p.x() + step.x(), p.y() + step.y()))
                 return false;
         }
         return marked >= length / 2 - 1;
