@@ -71,6 +71,43 @@ TRect DropDownRow(TWinControl* c, int row) {
 
 bool SamePixels(TBitmap& a, TBitmap& b) { return a.Image() == b.Image(); }
 
+TRect DottedRect(TBitmap& with, TBitmap& without) {
+    const QImage a = with.Image().convertToFormat(QImage::Format_RGB32);
+    const QImage b = without.Image().convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size())
+        return TRect();
+    const auto differs = [&](int x, int y) { return a.pixel(x, y) != b.pixel(x, y); };
+    QRect box;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (differs(x, y))
+                box |= QRect(x, y, 1, 1);
+    if (box.width() < 3 || box.height() < 3)
+        return TRect();
+    // Nothing off the outline.
+    for (int y = box.top() + 1; y < box.bottom(); ++y)
+        for (int x = box.left() + 1; x < box.right(); ++x)
+            if (differs(x, y))
+                return TRect();
+    // Each side dotted: every other pixel marked, no two neighbours but where two sides meet.
+    const auto dotted = [&](QPoint from, QPoint step, int length) {
+        int marked = 0;
+        for (int i = 0; i < length; ++i) {
+            const QPoint p = from + step * i;
+            if (!differs(p.x(), p.y()))
+                continue;
+            ++marked;
+            if (i > 0 && i + 2 < length && differs(p.x() + step.x(), p.y() + step.y()))
+                return false;
+        }
+        return marked >= length / 2 - 1;
+    };
+    if (!dotted(box.topLeft(), {1, 0}, box.width()) || !dotted(box.bottomLeft(), {1, 0}, box.width()) ||
+        !dotted(box.topLeft(), {0, 1}, box.height()) || !dotted(box.topRight(), {0, 1}, box.height()))
+        return TRect();
+    return TRect(box.left(), box.top(), box.right() + 1, box.bottom() + 1);
+}
+
 bool Shown(TWinControl* c) {
     if (!c->HandleAllocated() || !HandleWidget(c)->isVisible())
         return false;

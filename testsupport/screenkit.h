@@ -26,6 +26,10 @@ bool DropDown(TWinControl* c, TBitmap& into);
 TRect DropDownRow(TWinControl* c, int row);
 // The sizes and every pixel of a and b are the same.
 bool SamePixels(TBitmap& a, TBitmap& b);
+// The focus mark that picture with shows over picture without (of the same control): the box of the
+// pixels that differ when they make a dotted rectangle, every other pixel of the box's outline and
+// nothing else; empty when they make anything else, or nothing.
+TRect DottedRect(TBitmap& with, TBitmap& without);
 
 // c's window, and the native widget it wraps, are visible on the screen.
 bool Shown(TWinControl* c);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "cp1251.h"
 #include "inifiles.h"
 #include "replacefile.h"
 #include "sysutils.h"
@@ -39,6 +40,23 @@ std::vector<int> EntryNumbers(TCustomIniFile* ini, int count) {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;
+}
+
+// A settings file a Linux editor saved is UTF-8: its names come into memory as Windows-1251, as all
+// text is. Cyrillic in Windows-1251 is never well-formed UTF-8, so such a file reads as before; the
+// file itself is left as it is (the window's values the program writes back are ASCII either way).
+std::unique_ptr<TMemIniFile> ReadSettingsFile(const std::string& path) {
+    auto ini = std::make_unique<TMemIniFile>(path);
+    TStringList lines;
+    ini->GetStrings(&lines);
+    std::string text = lines.Text();
+    const bool bom = text.starts_with("\xEF\xBB\xBF");
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; });
+    if ((ascii && !bom) || !IsWellFormedUtf8(text))
+        return ini;
+    lines.SetText(Utf8ToCp1251(std::string_view(text).substr(bom ? 3 : 0)));
+    ini->SetStrings(&lines);
+    return ini;
 }
 
 std::string UserConfigFolder() {
@@ -117,19 +135,20 @@ TSettingsPaths SettingsPaths(const std::string& exeName) {
 }
 
 std::unique_ptr<TCustomIniFile> ReadSettingsFiles(const TSettingsPaths& paths) {
-    auto merged = std::make_unique<TMemIniFile>(paths.Installed.empty() ? paths.User : paths.Installed);
+    std::unique_ptr<TMemIniFile> merged =
+        ReadSettingsFile(paths.Installed.empty() ? paths.User : paths.Installed);
     if (paths.Installed.empty())
         return merged;
-    TMemIniFile user(paths.User);
+    const std::unique_ptr<TMemIniFile> user = ReadSettingsFile(paths.User);
     TStringList sections, keys;
-    user.ReadSections(&sections);
+    user->ReadSections(&sections);
     for (int i = 0; i < sections.Count(); ++i) {
         const std::string& section = sections[i];
         if (AnsiSameText(section, kActions))
             merged->EraseSection(kActions);
-        user.ReadSection(section, &keys);
+        user->ReadSection(section, &keys);
         for (int k = 0; k < keys.Count(); ++k)
-            merged->WriteString(section, keys[k], user.ReadString(section, keys[k], ""));
+            merged->WriteString(section, keys[k], user->ReadString(section, keys[k], ""));
     }
     return merged;
 }

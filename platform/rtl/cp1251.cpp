@@ -63,65 +63,75 @@ std::string Cp1251ToUtf8(std::string_view s) {
 }
 
 namespace {
+
+// One UTF-8 sequence at s[i]: its code point and length; a malformed one (a stray or truncated
+// sequence, an overlong form, a surrogate, past U+10FFFF) has Ok false and the length to skip.
+struct TUtf8Step {
+    char32_t Code = 0;
+    size_t Length = 1;
+    bool Ok = false;
+};
+
+TUtf8Step Utf8Step(std::string_view s, size_t i) {
+    const unsigned char c = s[i];
+    if (c < 0x80)
+        return {c, 1, true};
+    size_t len = 0;
+    char32_t u = 0;
+    if ((c & 0xE0) == 0xC0) {
+        len = 2;
+        u = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        len = 3;
+        u = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        len = 4;
+        u = c & 0x07;
+    } else {
+        return {};
+    }
+    size_t k = 1;
+    for (; k < len && i + k < s.size(); ++k) {
+        const unsigned char cc = s[i + k];
+        if ((cc & 0xC0) != 0x80)
+            break;
+        u = (u << 6) | (cc & 0x3F);
+    }
+    if (k < len)
+        return {0, k, false};
+    // Overlong forms are malformed, not an alternative spelling of a character.
+    static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool ok = u >= kMin[len] && u <= 0x10FFFF && (u < 0xD800 || u > 0xDFFF);
+    return {u, len, ok};
+}
+
 // Decodes UTF-8 into CP1251; false when a code point has no CP1251 byte or a sequence is malformed
 // (each such place becomes '?').
 bool DecodeUtf8(std::string_view s, std::string& out) {
     bool exact = true;
     out.clear();
     out.reserve(s.size());
-    size_t i = 0;
-    const size_t n = s.size();
-    auto bad = [&](size_t skip) {
-        out += '?';
-        i += skip;
-        exact = false;
-    };
-    while (i < n) {
-        unsigned char c = s[i];
-        int len = 0;
-        char32_t u = 0;
-        if (c < 0x80) {
-            out += char(c);
-            ++i;
-            continue;
-        }
-        if ((c & 0xE0) == 0xC0) {
-            len = 2;
-            u = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            len = 3;
-            u = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            len = 4;
-            u = c & 0x07;
-        } else {
-            bad(1);
-            continue;
-        }
-        int k = 1;
-        for (; k < len && i + k < n; ++k) {
-            unsigned char cc = s[i + k];
-            if ((cc & 0xC0) != 0x80)
-                break;
-            u = (u << 6) | (cc & 0x3F);
-        }
-        if (k < len) {
-            bad(size_t(k));
-            continue;
-        }
-        // Overlong forms are malformed, not an alternative spelling of a character.
-        static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        const char b = u < kMin[len] ? '?' : UnicodeToCp1251(u);
-        if (b == '?') {
-            bad(size_t(len));
-            continue;
-        }
+    for (size_t i = 0; i < s.size();) {
+        const TUtf8Step step = Utf8Step(s, i);
+        const char b = step.Ok ? UnicodeToCp1251(step.Code) : '?';
+        if (!step.Ok || (b == '?' && step.Code != '?'))
+            exact = false;
         out += b;
-        i += len;
+        i += step.Length;
     }
     return exact;
 }
 } // namespace
+
+bool IsWellFormedUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const TUtf8Step step = Utf8Step(s, i);
+        if (!step.Ok)
+            return false;
+        i += step.Length;
+    }
+    return true;
+}
 
 std::string Utf8ToCp1251(std::string_view s) {
     std::string out;

@@ -14,6 +14,8 @@ std::string Utf8ToCp1251(std::string_view s);
 // The same, but false when anything became '?' for want of a CP1251 byte (or malformed UTF-8):
 // a name that must not turn silently into another one.
 bool TryUtf8ToCp1251(std::string_view s, std::string& out);
+// s is UTF-8 without a malformed sequence (ASCII is).
+bool IsWellFormedUtf8(std::string_view s);
 
 // CP1251 bytes to UTF-16 and back; unpaired surrogates and unmapped code points become '?'.
 std::u16string Cp1251ToUtf16(std::string_view s);

@@ -306,6 +306,23 @@ void TIniFile::DeleteKey(std::string_view Section, std::string_view Ident) {
     });
 }
 
+const std::vector<std::string>& TIniFile::HeldLines() {
+    Refresh();
+    return lines_;
+}
+
+void TIniFile::HoldLines(std::vector<std::string> Lines) {
+    Change([&](std::vector<std::string>& lines) { lines = std::move(Lines); });
+}
+
+void TMemIniFile::SetStrings(const TStrings* List) {
+    std::vector<std::string> lines;
+    lines.reserve(size_t(List->Count()));
+    for (int i = 0; i < List->Count(); ++i)
+        lines.push_back(List->Get(i));
+    HoldLines(std::move(lines));
+}
+
 void TIniFile::UpdateFile() {
     if (!writeThrough_)
         Save(lines_);

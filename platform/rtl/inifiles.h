@@ -74,6 +74,8 @@ public:
 
 protected:
     TIniFile(const std::string& FileName, bool WriteThrough);
+    const std::vector<std::string>& HeldLines();
+    void HoldLines(std::vector<std::string> Lines);
 
 private:
     // What tells a changed file: a replacing save gives a new inode, an in-place one a new
@@ -100,4 +102,7 @@ private:
 class TMemIniFile : public TIniFile {
 public:
     explicit TMemIniFile(const std::string& FileName) : TIniFile(FileName, false) {}
+    // The lines as held, and lines to hold in their place (UpdateFile writes them).
+    void GetStrings(TStrings* List) { List->SetLines(HeldLines()); }
+    void SetStrings(const TStrings* List);
 };

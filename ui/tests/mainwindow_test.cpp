@@ -25,6 +25,7 @@
 #include "Uprogram.h"
 #include "Uschedule.h"
 #include "actions.h"
+#include "cp1251.h"
 #include "deviceengine.h"
 #include "dragdock.h"
 #include "failingfs.h"
@@ -996,6 +997,37 @@ TEST_F(MainWindow, SettingsWrittenAtShutDownComeBackAtTheNextStart) {
     ASSERT_EQ(m->N5->Count(), 1);
     EXPECT_EQ(m->N5->Items(0)->Caption(), "Общий опрос");
     EXPECT_EQ(m->DefaultActList.Count, 1u);
+}
+
+// A settings file a Linux editor saved (UTF-8): the template's name reads as written in "Общие",
+// and, once chosen, in its tab's hint and in the status bar. Closing writes the window's
+// values and leaves the file's own lines as they were.
+TEST_F(MainWindow, AUtf8SettingsFileShowsItsTemplateNamesAsWritten) {
+    TearDown();
+    const std::string entry = Cp1251ToUtf8("id1=Общий опрос,common/poll.act,40");
+    std::ofstream(dir.File("qbxconf.ini"), std::ios::binary) << "[DefaultActions]\nCount=1\n"
+                                                             << entry << "\n";
+    SetUp();
+    ASSERT_EQ(m->N5->Count(), 1);
+    EXPECT_EQ(m->N5->Items(0)->Caption(), "Общий опрос");
+    m->N5->Items(0)->Click();
+    ASSERT_EQ(m->tcProgramm->TabCount(), 1);
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    m->pcMain->SetActivePage(m->tsProgramm);
+    inputkit::ProcessEvents();
+    const TRect tab = m->tcProgramm->TabRect(0);
+    inputkit::Click(m->tcProgramm, (tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+    EXPECT_EQ(m->tcProgramm->GetTabCollection()->GetItem(0)->Hint(), "Общий опрос (40)");
+    EXPECT_EQ(m->GwStatusBar1->SimpleCaption(), "Общий опрос (40)");
+
+    TearDown();
+    std::ifstream in(dir.File("qbxconf.ini"), std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(written.find(entry + "\r\n"), std::string::npos)
+        << "the template's line as the editor saved it";
+    EXPECT_NE(written.find("[Window]\r\nWindowState=0\r\n"), std::string::npos);
+    SetUp();
 }
 
 TEST_F(MainWindow, TheMessageWindowDocksAtTheBottomAndHostsAnotherDockableForm) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "Usettings.h"
+#include "cp1251.h"
 #include "failingfs.h"
 #include "inifiles.h"
 #include "tempfolder.h"
@@ -139,9 +140,8 @@ private:
     std::optional<std::string> fOld;
 };
 
-// Without the program's path (refused for a name Windows-1251 cannot hold)// Without the program's path
-// (refused for a name Windows-1251 cannot hold) nothing is read or written in the current folder: the
-// settings live in the user's folder.
+// Without the program's path (refused for a name Windows-1251 cannot hold) nothing is read or written in the
+// current folder: the settings live in the user's folder.
 TEST(Settings, WithoutTheProgramsPathTheSettingsLiveInTheUserFolder) {
     testsupport::TempFolder dir;
     const UserFolder user(dir.Path());
@@ -229,5 +229,64 @@ INSTANTIATE_TEST_SUITE_P(
         LayerCase{
             "UserListOfNoneHidesTheInstalledOnes", kInstalled, "[DefaultActions]\nCount=0\n", {}, 5, 6}),
     [](const ::testing::TestParamInfo<LayerCase>& i) { return std::string(i.param.name); });
+
+// A settings file as an editor saved it: Windows-1251, or UTF-8 (with or without a byte-order mark)
+// as a Linux editor saves it. Either way the templates are Windows-1251 in memory.
+struct EncodingCase {
+    const char* name;
+    std::string installed; // the file beside the program's bytes; empty: none
+    std::string user;      // the user's file's bytes
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string kTemplates = "[DefaultActions]\nCount=2\nid1=Общий опрос,common/poll.act,40\n"
+                               "id2=Сброс «ТУ»,reset.act,41\n";
+const std::string kWindow = "[Window]\nLeft=70\n";
+const std::string kMark = "\xEF\xBB\xBF";
+
+class SettingsEncoding : public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(SettingsEncoding, TemplateNamesComeBackAsTheyWereWritten) {
+    const EncodingCase& c = GetParam();
+    testsupport::TempFolder dir;
+    std::filesystem::create_directories(dir.File("config"));
+    TSettingsPaths paths{"", dir.File("config/qbxconf.ini")};
+    if (!c.installed.empty()) {
+        paths.Installed = dir.File("qbxconf.ini");
+        std::ofstream(paths.Installed, std::ios::binary) << c.installed;
+    }
+    std::ofstream(paths.User, std::ios::binary) << c.user;
+    const std::unique_ptr<TCustomIniFile> ini = ReadSettingsFiles(paths);
+    std::vector<std::string> got;
+    for (const TDefaultActTemplate& t : ReadDefaultActions(ini.get()))
+        got.push_back(t.Name + "|" + t.File + "|" + std::to_string(t.Id));
+    EXPECT_EQ(got, (std::vector<std::string>{"Общий опрос|common/poll.act|40", "Сброс «ТУ»|reset.act|41"}));
+    EXPECT_EQ(ReadWindowSettings(ini.get()).Left, 70);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SettingsEncoding,
+    ::testing::Values(
+        EncodingCase{"Windows1251", "", kTemplates + kWindow},
+        EncodingCase{"Utf8", "", Cp1251ToUtf8(kTemplates + kWindow)},
+        EncodingCase{"Utf8WithByteOrderMark", "", kMark + Cp1251ToUtf8(kTemplates + kWindow)},
+        EncodingCase{"Utf8UserFileOverAWindows1251Installed",
+                     "[DefaultActions]\nCount=1\nid1=Опрос,poll.act,7\n", Cp1251ToUtf8(kTemplates + kWindow)},
+        EncodingCase{"Utf8InstalledUnderAWindows1251UserFile", Cp1251ToUtf8(kTemplates), kWindow}),
+    [](const ::testing::TestParamInfo<EncodingCase>& i) { return std::string(i.param.name); });
+
+// A character Windows-1251 has no byte for stands as '?', and the rest of the name stays.
+TEST(SettingsEncodingOutsideTheCodePage, BecomesAQuestionMark) {
+    testsupport::TempFolder dir;
+    const std::string path = dir.File("qbxconf.ini");
+    std::ofstream(path, std::ios::binary)
+        << "[DefaultActions]\nCount=1\nid1=" << Cp1251ToUtf8("Опрос ") << "\xE2\x89\xA5"
+        << " 5,a.act,3\n";
+    const std::unique_ptr<TCustomIniFile> ini = ReadSettingsFiles({"", path});
+    const std::vector<TDefaultActTemplate> t = ReadDefaultActions(ini.get());
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].Name, "Опрос ? 5");
+}
 
 } // namespace

@@ -12,10 +12,13 @@
 #include "Umain.h"
 #include "UnitSyntaxMemo.h"
 #include "Uprogram.h"
+#include "Unewparam.h"
 #include "actions.h"
 #include "inputkit.h"
 #include "mainwindow_fixture.h"
+#include "screenkit.h"
 #include "tempfolder.h"
+#include "timers.h"
 
 namespace {
 
@@ -133,6 +136,48 @@ TEST_F(SubprogramPage, KeywordsAreTheInstructionTablesWordsAndFunctionNames) {
         EXPECT_EQ(kind(std::string(word)), 254) << word;
     for (const char* word : {"op", "mem", "x", "pushx"})
         EXPECT_EQ(kind(word), 0) << word;
+}
+
+// In the new-subprogram dialog the keyboard user sees where Tab has put the focus: a dotted
+// rectangle inside "Ok", then inside "Отмена", then around "Автозапуск", each gone once the
+// focus moves on.
+TEST_F(SubprogramPage, TheNewSubprogramDialogShowsWhereTabPutsTheFocus) {
+    TfmNewParam* dlg = fmNewParam;
+    std::vector<std::string> marked; // per Tab: the focused control, and whether only it shows the mark
+    TTimer driver(nullptr);
+    driver.SetInterval(10);
+    driver.OnTimer = [&](TObject*) {
+        if (!dlg->Visible())
+            return; // the menu has not opened it yet
+        driver.SetEnabled(false);
+        TWinControl* const stops[] = {dlg->Button1, dlg->Button2, dlg->CheckBox1};
+        ProcessEvents();
+        ASSERT_TRUE(dlg->Edit1->Focused());
+        TBitmap plain[3];
+        for (int i = 0; i < 3; ++i)
+            screenkit::Window(stops[i], plain[i]);
+        for (TWinControl* stop : stops) {
+            PressToFocus(Key::Tab);
+            std::string seen = stop->Focused() ? stop->Caption() : "?";
+            for (int i = 0; i < 3; ++i) {
+                TBitmap now;
+                screenkit::Window(stops[i], now);
+                const bool mark = !screenkit::DottedRect(now, plain[i]).IsEmpty();
+                if (mark != (stops[i] == stop) || (!mark && !screenkit::SamePixels(now, plain[i])))
+                    seen += " and " + stops[i]->Caption() + (mark ? " marked" : " changed");
+            }
+            marked.push_back(seen);
+        }
+        PressToFocus(Key::Backtab, Shift);
+        PressToFocus(Key::Space); // "Отмена"
+    };
+    driver.SetEnabled(true);
+    ChooseInNextMenu("Создать Новую");
+    ClickMenuBar(m, "Подпрограммы");
+    ProcessEvents();
+    EXPECT_EQ(marked, (std::vector<std::string>{"Ok", "Отмена", "Автозапуск"}));
+    EXPECT_EQ(dlg->ModalResult(), mrCancel);
+    EXPECT_EQ(m->tcProgramm->TabCount(), 1) << "cancelled: no subprogram made";
 }
 
 } // namespace

@@ -66,6 +66,18 @@ TEST(Cp1251, UnmappedAndMalformedInputBecomesQuestionMark) {
         EXPECT_EQ(Utf8ToCp1251(c.utf8), c.cp1251) << c.utf8;
 }
 
+// What tells a UTF-8 file from a Windows-1251 one: Cyrillic in Windows-1251 is never well-formed UTF-8.
+TEST(Cp1251, WellFormedUtf8IsToldFromWindows1251) {
+    EXPECT_TRUE(IsWellFormedUtf8(""));
+    EXPECT_TRUE(IsWellFormedUtf8("id1=Poll,a.act,40"));
+    const std::string beyondTheCodePage = U8(u8"Общий опрос №5 日本 😀");
+    EXPECT_TRUE(IsWellFormedUtf8(beyondTheCodePage));
+    for (const std::string& cp1251 : {std::string("Общий опрос"), std::string("Ёж"), std::string("ы")})
+        EXPECT_FALSE(IsWellFormedUtf8(cp1251)) << Cp1251ToUtf8(cp1251);
+    for (const char* malformed : {"\xC3", "\xC3(", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})
+        EXPECT_FALSE(IsWellFormedUtf8(malformed));
+}
+
 TEST(Cp1251, Utf16SurrogatesBecomeOneQuestionMarkPerCharacter) {
     EXPECT_EQ(Utf16ToCp1251(u"a\U0001F600b"), "a?b");
     EXPECT_EQ(Utf16ToCp1251(std::u16string(1, char16_t(0xD800)) + u"z"), "?z");

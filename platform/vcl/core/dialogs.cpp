@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include <algorithm>
+
 #include "cp1251.h"
 #include "forms.h"
 #include "graphics_qt.h"
@@ -89,6 +91,11 @@ const struct {
     {mbHelp, QMessageBox::Help, mrNone},
 };
 
+// The message dialogs' titles by type, as a Russian desktop gives them. A box of the program's own
+// without a type (ShowMessage, mtCustom) is titled as an information box: the program's file name
+// is no title for a user to read; the exception display alone keeps the application's title.
+const char* const kDlgCaptions[] = {"Предупреждение", "Ошибка", "Информация", "Подтверждение", "Информация"};
+
 // The file dialog's model speaks the system locale (LANG) and leaves "Folder" untranslated; the
 // desktop is Russian whatever LANG says, so the type comes from Qt's Russian file dialog, sizes and
 // dates from the default (Russian) locale, sizes counted in 1024s as a Russian desktop shows them.
@@ -103,7 +110,7 @@ public:
         switch (Index.column()) {
         case kSizeColumn:
             if (!files->isDir(file))
-                return QLocale().formattedDataSize(files->size(file), 2, QLocale::DataSizeTraditionalFormat);
+                return SizeText(files->size(file));
             break;
         case kTypeColumn:
             if (files->isDir(file))
@@ -116,11 +123,21 @@ public:
 
 private:
     static constexpr int kSizeColumn = 1, kTypeColumn = 2, kDateColumn = 3;
+
+    // Bytes counted with the noun in its Russian plural (Qt's translation has one form, "байты");
+    // the larger units are abbreviations, which take none.
+    static QString SizeText(qint64 Size) {
+        if (Size >= 1024)
+            return QLocale().formattedDataSize(Size, 2, QLocale::DataSizeTraditionalFormat);
+        const qint64 last = Size % 10, lastTwo = Size % 100;
+        const char* noun = last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "байта" : "байт";
+        return QLocale().toString(Size) + QLatin1Char(' ') + ToQt(noun);
+    }
 };
 
 // Russian texts are longer than the columns Qt sizes for English: the detail columns fit their
-// contents once the folder shown is read (the name column keeps its width, so that a long name
-// does not push them out of sight).
+// contents once the folder shown is read, and the name column takes what they leave of the view,
+// so that every column shows at the dialog's size (a long name is cut, not the date pushed away).
 void SpeakRussian(QFileDialog& Dlg) {
     auto* details = new TRussianDetails(&Dlg);
     Dlg.setProxyModel(details);
@@ -129,8 +146,15 @@ void SpeakRussian(QFileDialog& Dlg) {
     if (!files || !view)
         return;
     QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
-        for (int c = 1; c < view->header()->count(); ++c)
+        QHeaderView* header = view->header();
+        int detailWidth = 0;
+        for (int c = 1; c < header->count(); ++c) {
             view->resizeColumnToContents(c);
+            detailWidth += view->columnWidth(c);
+        }
+        const int room = view->viewport()->width() - detailWidth;
+        if (view->columnWidth(0) > room)
+            view->setColumnWidth(0, std::max(room, header->minimumSectionSize()));
     });
 }
 
@@ -158,13 +182,11 @@ public:
 
     int MessageDlg(const std::string& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons) override {
         TApplication::QtApp();
-        static const char* const kCaptions[] = {"Предупреждение", "Ошибка", "Информация", "Подтверждение",
-                                                ""};
         static const QMessageBox::Icon kIcons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                                    QMessageBox::Information, QMessageBox::Question,
                                                    QMessageBox::NoIcon};
-        std::string caption = Type == mtCustom && Application ? Application->Title() : kCaptions[Type];
-        QMessageBox box(kIcons[Type], ToQt(caption), ToQt(Msg), QMessageBox::NoButton, ActiveWindowWidget());
+        QMessageBox box(kIcons[Type], ToQt(kDlgCaptions[Type]), ToQt(Msg), QMessageBox::NoButton,
+                        ActiveWindowWidget());
         for (const auto& b : kDlgButtons)
             if (Buttons.Contains(b.Btn))
                 box.addButton(b.Qt);
@@ -257,9 +279,7 @@ int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Butto
     return DialogService()->MessageDlg(Msg, DlgType, Buttons);
 }
 
-void ShowMessage(const std::string& Msg) {
-    DialogService()->MessageBox(Msg, Application ? Application->Title() : std::string(), MB_OK);
-}
+void ShowMessage(const std::string& Msg) { DialogService()->MessageBox(Msg, kDlgCaptions[mtCustom], MB_OK); }
 
 int MessageBox(HWND, const char* Text, const char* Caption, UINT Type) {
     return DialogService()->MessageBox(Text ? Text : "", Caption ? Caption : "Ошибка", Type);

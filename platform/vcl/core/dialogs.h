@@ -94,6 +94,7 @@ TDialogService* SetDialogService(TDialogService* s);
 TDialogService* DialogService();
 
 int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx = 0);
+// An OK box titled as an information box.
 void ShowMessage(const std::string& Msg);
 // The Win32 call: h is ignored (the box is modal to the application).
 int MessageBox(HWND h, const char* Text, const char* Caption, UINT Type);

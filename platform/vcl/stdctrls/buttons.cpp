@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOptionButton>
 
 #include "forms.h"
 #include "sysutils.h"
@@ -14,23 +15,68 @@
 static QPushButton* Button(const TButton* b) { return WidgetAs<QPushButton>(b); }
 static QCheckBox* Box(const TCheckBox* b) { return WidgetAs<QCheckBox>(b); }
 
-// The classic desktop's check box: a 13-pixel box with its caption 4 pixels on, where the forms
-// expect it. Qt's own wider box and gap cut captions the forms size to the pixel ("Автозапуск").
-class TClassicCheckStyle : public QProxyStyle {
+// The classic desktop's buttons. A check box or radio button has a 13-pixel box with its caption 4
+// pixels on, where the forms expect it: Qt's own wider box and gap cut captions the forms size to the
+// pixel ("Автозапуск"). The keyboard focus shows as the dotted rectangle, inside a push button and around
+// a check box's or radio button's caption, however the focus came: Qt's own mark is a tint, shown
+// only after a Tab that Qt itself moved (ours moves the focus from the message path).
+namespace {
+class TClassicButtonStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
         switch (m) {
         case PM_IndicatorWidth:
-        case PM_IndicatorHeight: return 13;
-        case PM_CheckBoxLabelSpacing: return 4;
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight: return 13;
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing: return 4;
         default: return QProxyStyle::pixelMetric(m, o, w);
         }
     }
-};
 
-static void UseClassicCheckStyle(QWidget* w) {
-    static TClassicCheckStyle* style = [] {
-        auto* s = new TClassicCheckStyle;
+    void drawControl(ControlElement e, const QStyleOption* o, QPainter* p, const QWidget* w) const override {
+        const auto* b = qstyleoption_cast<const QStyleOptionButton*>(o);
+        const bool button = e == CE_PushButton || e == CE_CheckBox || e == CE_RadioButton;
+        if (!button || !b || !(o->state & State_HasFocus)) {
+            QProxyStyle::drawControl(e, o, p, w);
+            return;
+        }
+        QStyleOptionButton plain(*b);
+        plain.state &= ~State_HasFocus;
+        QProxyStyle::drawControl(e, &plain, p, w);
+        QRect r;
+        if (e == CE_PushButton)
+            r = o->rect.adjusted(kButtonFocusInset, kButtonFocusInset, -kButtonFocusInset,
+                                 -kButtonFocusInset);
+        else if (!b->text.isEmpty())
+            r = CaptionRect(e == CE_CheckBox ? SE_CheckBoxContents : SE_RadioButtonContents, *b, w);
+        if (r.isEmpty())
+            return;
+        TCanvas canvas;
+        p->save();
+        BindPainter(&canvas, p);
+        canvas.DrawFocusRect(TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+        BindPainter(&canvas, nullptr);
+        p->restore();
+    }
+
+private:
+    static constexpr int kButtonFocusInset = 4; // inside the button's two-pixel frame, one pixel clear
+
+    // The caption's own box, one pixel out all round, within the button.
+    QRect CaptionRect(SubElement contents, const QStyleOptionButton& b, const QWidget* w) const {
+        const Qt::Alignment align = visualAlignment(b.direction, Qt::AlignLeft | Qt::AlignVCenter);
+        const QRect text = b.fontMetrics.boundingRect(subElementRect(contents, &b, w),
+                                                      int(align | Qt::TextShowMnemonic), b.text);
+        return text.adjusted(-1, -1, 1, 1) & b.rect;
+    }
+};
+} // namespace
+
+void UseClassicButtonStyle(QWidget* w) {
+    static TClassicButtonStyle* style = [] {
+        auto* s = new TClassicButtonStyle;
         s->setParent(qApp);
         return s;
     }();
@@ -49,6 +95,7 @@ TButton::TButton(TComponent* AOwner) : TNativeControl(AOwner) {
 // The button with the caption and default set before; its handle's first need makes it.
 void TButton::CreateWidget() {
     auto* b = new QPushButton(ToQString(TControl::GetText()));
+    UseClassicButtonStyle(b);
     b->setAutoDefault(false);
     b->setDefault(FDefault);
     SetWidget(this, b);
@@ -121,7 +168,7 @@ static Qt::CheckState QtState(TCheckBoxState v) {
 // The box with the caption, state and alignment set before.
 void TCheckBox::CreateWidget() {
     auto* b = new QCheckBox(ToQString(TControl::GetText()));
-    UseClassicCheckStyle(b);
+    UseClassicButtonStyle(b);
     b->setTristate(FTristate);
     b->setCheckState(QtState(FState));
     b->setLayoutDirection(FAlignment == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);

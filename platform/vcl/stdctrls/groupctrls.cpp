@@ -16,6 +16,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TNativeControl(AOwner) {
 // The button with the caption, check and alignment set before.
 void TRadioButton::CreateWidget() {
     auto* b = new QRadioButton(ToQString(TControl::GetText()));
+    UseClassicButtonStyle(b);
     b->setAutoExclusive(false);
     b->setChecked(FChecked);
     b->setLayoutDirection(FAlignment == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);

@@ -7,6 +7,8 @@
 #include "gw_support.h"
 #include "inputkit.h"
 #include "messages.h"
+#include "screenkit.h"
+#include "stdctrls.h"
 
 namespace {
 
@@ -119,6 +121,43 @@ TEST_F(GwGroups, CheckClicksReportTheItemAndItsState) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].first, 1);
     EXPECT_EQ(seen[0].second, cbChecked);
+}
+
+// Tab reaches a group's item as it reaches a lone button, and the item shows the focus by a dotted
+// rectangle around its caption, gone once the focus leaves.
+TEST_F(GwGroups, TabShowsTheFocusOnTheItemItReaches) {
+    auto* radios = Make<TGwRadioGroup>(3);
+    radios->SetBounds(0, 0, 200, 100);
+    radios->SetItemIndex(1);
+    auto* checks = Make<TGwCheckGroup>(3);
+    checks->SetBounds(0, 110, 200, 100);
+    auto* edit = new TEdit(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(250, 10, 100, 21);
+    edit->SetTabOrder(0);
+    inputkit::Click(edit, 5, 5);
+    ASSERT_TRUE(edit->Focused());
+    TWinControl* const items[] = {radios->Item(1), checks->Item(0)};
+    TBitmap without[2];
+    for (int i = 0; i < 2; ++i) {
+        inputkit::ProcessEvents();
+        screenkit::Window(items[i], without[i]);
+        inputkit::PressToFocus(inputkit::Key::Tab);
+        ASSERT_TRUE(items[i]->Focused()) << items[i]->Caption();
+        inputkit::ProcessEvents();
+        TBitmap with;
+        screenkit::Window(items[i], with);
+        const TRect mark = screenkit::DottedRect(with, without[i]);
+        EXPECT_FALSE(mark.IsEmpty()) << items[i]->Caption();
+        EXPECT_GT(mark.Left, 13) << "around the caption, right of the glyph";
+    }
+    inputkit::PressToFocus(inputkit::Key::Tab);
+    inputkit::ProcessEvents();
+    for (int i = 0; i < 2; ++i) {
+        TBitmap after;
+        screenkit::Window(items[i], after);
+        EXPECT_TRUE(screenkit::SamePixels(after, without[i])) << items[i]->Caption();
+    }
 }
 
 } // namespace

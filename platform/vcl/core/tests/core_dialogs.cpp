@@ -33,17 +33,20 @@ protected:
 
 struct TitleCase {
     const char* name;
-    TMsgDlgType type;
+    void (*show)();
     const char* title;
 };
 
 void PrintTo(const TitleCase& c, std::ostream* os) { *os << c.name; }
 
 const TitleCase kTitles[] = {
-    {"Warning", mtWarning, "Предупреждение"},
-    {"Error", mtError, "Ошибка"},
-    {"Information", mtInformation, "Информация"},
-    {"Confirmation", mtConfirmation, "Подтверждение"},
+    {"Warning", [] { MessageDlg("Удалить канал?", mtWarning, TMsgDlgButtons{mbOK}); }, "Предупреждение"},
+    {"Error", [] { MessageDlg("Удалить канал?", mtError, TMsgDlgButtons{mbOK}); }, "Ошибка"},
+    {"Information", [] { MessageDlg("Удалить канал?", mtInformation, TMsgDlgButtons{mbOK}); }, "Информация"},
+    {"Confirmation", [] { MessageDlg("Удалить канал?", mtConfirmation, TMsgDlgButtons{mbOK}); },
+     "Подтверждение"},
+    {"Custom", [] { MessageDlg("Значение не сохранено", mtCustom, TMsgDlgButtons{mbOK}); }, "Информация"},
+    {"ShowMessage", [] { ShowMessage("Допустимы значения от 0 до 3"); }, "Информация"},
 };
 
 class MessageTitles : public Dialogs, public testing::WithParamInterface<TitleCase> {};
@@ -56,7 +59,7 @@ TEST_P(MessageTitles, AreRussian) {
         title = box->windowTitle();
         box->reject();
     });
-    MessageDlg("Удалить канал?", GetParam().type, TMsgDlgButtons{mbOK});
+    GetParam().show();
     EXPECT_EQ(title.toStdString(), Cp1251ToUtf8(GetParam().title));
 }
 
@@ -65,6 +68,18 @@ INSTANTIATE_TEST_SUITE_P(Table, MessageTitles, testing::ValuesIn(kTitles),
                              return std::string(i.param.name);
                          });
 
+// The program's own boxes are titled in Russian; an exception the program did not expect is shown
+// under the application's title.
+TEST_F(Dialogs, TheExceptionDisplayKeepsTheApplicationsTitle) {
+    TFakeDialogScope dialogs;
+    ShowMessage("Допустимы значения от 0 до 3");
+    Application->ShowException(std::string("Access violation"));
+    ASSERT_EQ(dialogs.Fake.Calls.size(), 2u);
+    EXPECT_EQ(dialogs.Fake.Calls[0].Caption, "Информация");
+    EXPECT_EQ(dialogs.Fake.Calls[1].Caption, Application->Title());
+    EXPECT_EQ(Application->Title(), "vcl_core_dialogs_test");
+}
+
 TEST_F(Dialogs, AMessageBoxWithoutCaptionIsTitledError) {
     TFakeDialogScope dialogs;
     MessageBox(nullptr, "Файл не найден", nullptr, MB_OK);
@@ -72,20 +87,42 @@ TEST_F(Dialogs, AMessageBoxWithoutCaptionIsTitledError) {
     EXPECT_EQ(dialogs.Fake.Calls[0].Caption, "Ошибка");
 }
 
-TEST_F(Dialogs, TheFileDialogShowsRussianDetailsInColumnsThatFitThem) {
+// Files of these sizes, and the size column's text for each.
+const std::pair<int, const char*> kSizes[] = {
+    {0, "0 байт"},
+    {1, "1 байт"},
+    {2, "2 байта"},
+    {4, "4 байта"},
+    {5, "5 байт"},
+    {11, "11 байт"},
+    {12, "12 байт"},
+    {21, "21 байт"},
+    {22, "22 байта"},
+    {300, "300 байт"},
+    {1000, "1\u00A0000 байт"},
+    {1023, "1\u00A0023 байта"},
+    {1024, "1,00 кБ"},
+    {256000, "250,00 кБ"},
+};
+
+TEST_F(Dialogs, TheFileDialogShowsRussianDetailsInColumnsThatFitThemAndTheDialog) {
     EXPECT_EQ(QLocale::system().language(), QLocale::C);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QDateTime when(QDate(2023, 3, 5), QTime(18, 30));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    QFile big(dir.filePath(QStringLiteral("big.cdb")));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    big.write(QByteArray(256000, '\0'));
-    ASSERT_TRUE(big.setFileTime(when, QFileDevice::FileModificationTime));
-    big.close();
+    for (const auto& [size, text] : kSizes) {
+        QFile f(dir.filePath(QStringLiteral("s%1.cdb").arg(size)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(size, '\0'));
+        ASSERT_TRUE(f.flush());
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+    const int rows = int(std::size(kSizes)) + 1;
 
     std::map<QString, QStringList> shown;    // name -> size, type, date
     std::vector<std::pair<int, int>> widths; // each detail column's width and what it needs
+    int viewWidth = 0, lastRight = 0;        // the view's visible width, the last column's right edge
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dlg, nullptr);
@@ -93,7 +130,7 @@ TEST_F(Dialogs, TheFileDialogShowsRussianDetailsInColumnsThatFitThem) {
         ASSERT_NE(view, nullptr);
         QAbstractItemModel* model = view->model();
         // The folder is read on a thread of Qt's; its rows arrive as events.
-        WaitFor([&] { return model->rowCount(view->rootIndex()) == 2; }, 10000);
+        WaitFor([&] { return model->rowCount(view->rootIndex()) == rows; }, 10000);
         Application->ProcessMessages();
         for (int r = 0; r < model->rowCount(view->rootIndex()); ++r) {
             QStringList row;
@@ -105,23 +142,28 @@ TEST_F(Dialogs, TheFileDialogShowsRussianDetailsInColumnsThatFitThem) {
             widths.emplace_back(view->columnWidth(c),
                                 std::max(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(c),
                                          view->header()->sectionSizeHint(c)));
+        viewWidth = view->viewport()->width();
+        lastRight = view->header()->sectionViewportPosition(3) + view->columnWidth(3);
         dlg->reject();
     });
     TOpenDialog open(nullptr);
     open.SetInitialDir(dir.path().toStdString());
     EXPECT_FALSE(open.Execute());
 
-    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_EQ(shown.size(), size_t(rows));
     const QStringList& folder = shown[QStringLiteral("sub")];
-    const QStringList& file = shown[QStringLiteral("big.cdb")];
     ASSERT_EQ(folder.size(), 3);
-    ASSERT_EQ(file.size(), 3);
     EXPECT_EQ(folder[1].toStdString(), Cp1251ToUtf8("Папка"));
-    EXPECT_EQ(file[0].toStdString(), Cp1251ToUtf8("250,00 кБ"));
-    EXPECT_EQ(file[2].toStdString(), "05.03.2023 18:30");
+    for (const auto& [size, text] : kSizes) {
+        const QStringList& file = shown[QStringLiteral("s%1.cdb").arg(size)];
+        ASSERT_EQ(file.size(), 3);
+        EXPECT_EQ(file[0].toStdString(), Cp1251ToUtf8(text)) << size << " bytes";
+        EXPECT_EQ(file[2].toStdString(), "05.03.2023 18:30");
+    }
     ASSERT_EQ(widths.size(), 3u);
     for (int c = 0; c < 3; ++c)
         EXPECT_GE(widths[size_t(c)].first, widths[size_t(c)].second) << "column " << c + 1;
+    EXPECT_LE(lastRight, viewWidth) << "the date column shows whole at the dialog's first size";
 }
 
 } // namespace

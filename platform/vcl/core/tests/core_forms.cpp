@@ -399,7 +399,7 @@ TEST_F(CoreForms, MessageFunctionsGoThroughTheDialogService) {
     EXPECT_EQ(f.Calls[1].Caption, "Ошибка");
     EXPECT_EQ(f.Calls[1].Flags, UINT(MB_RETRYCANCEL | MB_ICONERROR));
     EXPECT_EQ(f.Calls[2].Text, "Готово");
-    EXPECT_EQ(f.Calls[2].Caption, Application->Title());
+    EXPECT_EQ(f.Calls[2].Caption, "Информация");
     EXPECT_EQ(f.Calls[3].Text, "База повреждена");
     SetMessageBoxHandler(nullptr);
 }

@@ -33,6 +33,10 @@ inline void SetWidget(TNativeControl* c, QWidget* w) { TNativeControlQt::SetWidg
 // its widget answers the same before and after the widget is made.
 inline std::string AsStored(const std::string& s) { return FromQString(ToQString(s)); }
 
+// Gives a push button, check box or radio button the classic desktop's look: its metrics, and the
+// dotted focus rectangle.
+void UseClassicButtonStyle(QWidget* w);
+
 class QAbstractItemDelegate;
 class QObject;
 
