@@ -11,6 +11,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include "Commport.h"
 #include "Configmanager.h"
 #include "Conjoinhost.h"
 #include "Devicetypes.h"
@@ -979,5 +980,62 @@ TEST_F(MainWindow, TheLoadTabOpensThePortTakesFramesOnTheGuiThreadAndNoticesAPul
     EXPECT_GE(m->GwRichEdit1->Lines()->Count(), 1);
     ::close(slave);
 }
+
+struct TSpeedCase {
+    const char* name;
+    const char* typed;
+    bool opens; // else refused: one message, the port left closed and its speed as it was
+};
+void PrintTo(const TSpeedCase& c, std::ostream* os) { *os << c.name; }
+
+class LoadTabSpeed : public MainWindow, public ::testing::WithParamInterface<TSpeedCase> {};
+
+// The speed typed key by key, then the open button clicked, with a port there that would open.
+TEST_P(LoadTabSpeed, ANumberThePortCannotTakeIsRefusedByName) {
+    const TSpeedCase& c = GetParam();
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    m->ComboBox1->SetItemIndex(m->ComboBox1->Items()->Add(name));
+    inputkit::Click(m->Edit3, 5, m->Edit3->Height() / 2);
+    inputkit::Press(m->Edit3, inputkit::Key::End);
+    for (size_t i = m->Edit3->Text().size(); i > 0; --i)
+        inputkit::Press(m->Edit3, inputkit::Key::Backspace);
+    inputkit::Type(m->Edit3, c.typed);
+    ASSERT_EQ(m->Edit3->Text(), c.typed);
+    const DWORD before = m->Port->GetBaudRate();
+    inputkit::Click(m->Button1, m->Button1->Width() / 2, m->Button1->Height() / 2);
+    inputkit::ProcessEvents();
+    if (c.opens) {
+        EXPECT_TRUE(dialogs.Shown.empty());
+        EXPECT_EQ(m->Button1->Caption(), "Закрыть");
+        EXPECT_EQ(m->Port->GetBaudRate(), DWORD(StrToInt64(c.typed)));
+        inputkit::Click(m->Button1, m->Button1->Width() / 2, m->Button1->Height() / 2);
+    } else {
+        ASSERT_EQ(dialogs.Shown.size(), 1u);
+        EXPECT_EQ(dialogs.Shown[0], std::string("\"скорость\": значение ") + c.typed +
+                                        " не принято, допустимы значения от 1 до 4294967295.");
+        EXPECT_EQ(m->Button1->Caption(), "Открыть");
+        EXPECT_FALSE(m->Port->IsOpen());
+        EXPECT_EQ(m->Port->GetBaudRate(), before);
+        EXPECT_TRUE(m->Edit3->Enabled());
+    }
+    inputkit::ProcessEvents();
+    ::close(master);
+    ::close(slave);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, LoadTabSpeed,
+                         ::testing::Values(TSpeedCase{"Negative", "-9600", false},
+                                           TSpeedCase{"Zero", "0", false},
+                                           TSpeedCase{"Past32Bits", "4294967296", false},
+                                           TSpeedCase{"PastAnyInteger", "99999999999999999999", false},
+                                           TSpeedCase{"Fits", "9600", true}),
+                         [](const ::testing::TestParamInfo<TSpeedCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 } // namespace
