@@ -646,6 +646,47 @@ TEST_F(MainWindowPorts, ALongAdapterNameShowsWholeInTheListAndAsTheFieldsHint) {
     EXPECT_EQ(m->ComboBox1->Hint(), "");
 }
 
+// The chosen adapter's whole name shows as a hint below the mouse when it comes over the field and
+// rests there: real mouse moves, the application's own pause. The field's own widget tracks no
+// moves, so only the mouse's coming in tells where it is.
+TEST_F(MainWindowPorts, TheCutAdapterNameShowsItsHintOnHover) {
+    const std::string adapter = AdapterFileSystem::kById + Fs.Adapters[0];
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
+    inputkit::ProcessEvents();
+    m->ComboBox1->SetDroppedDown(false);
+    inputkit::ProcessEvents();
+    inputkit::Press(m->ComboBox1, inputkit::Key::End);
+    for (int i = 0; i < 20 && m->ComboBox1->Text() != adapter; ++i)
+        inputkit::Press(m->ComboBox1, inputkit::Key::Up);
+    inputkit::ProcessEvents();
+    ASSERT_EQ(m->ComboBox1->Text(), adapter);
+    ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
+
+    inputkit::MouseMove(m->Edit3, 5, 5);
+    const TPoint rest(40, m->ComboBox1->Height() / 2);
+    inputkit::MouseMove(m->ComboBox1, rest.x, rest.y);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!Application->HintWindow() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        inputkit::ProcessEvents();
+    }
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Caption(), adapter);
+    const TPoint mouse = m->ComboBox1->ClientToScreen(rest);
+    EXPECT_EQ(Application->HintWindow()->Left(), mouse.x);
+    EXPECT_EQ(Application->HintWindow()->Top(), mouse.y + 20);
+    // It stays while the mouse rests, long enough to be read.
+    for (int i = 0; i < 30; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        inputkit::ProcessEvents();
+    }
+    ASSERT_NE(Application->HintWindow(), nullptr) << "hidden as soon as it showed";
+    EXPECT_EQ(Application->HintWindow()->Caption(), adapter);
+}
+
 TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {
     NewFreeChannels("5", "1", "4000", "2");
     NewFreeChannels("5", "1", "12");
