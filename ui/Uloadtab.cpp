@@ -1,9 +1,24 @@
 // The load tab: opening and closing the serial port, the received frame and the port's log.
+#include <algorithm>
 #include <cstring>
 
 #include "Commport.h"
 #include "Umain.h"
 #include "sysutils.h"
+
+namespace {
+
+// The port's speed field holds 32 bits.
+constexpr int64_t kMaxBaudRate = 0xFFFFFFFF;
+
+// Digits with or without a sign, however many.
+bool IsDecimal(const std::string& s) {
+    const size_t from = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    return s.size() > from &&
+           std::all_of(s.begin() + long(from), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace
 
 void TMainForm::CreatePort() {
     Port = new CommPort();
@@ -18,8 +33,20 @@ void TMainForm::Button1Click(TObject*) {
         if (Button1->Caption() == "Открыть") {
             FPortWindow = Handle();
             Port->SetPortName(ComboBox1->Text());
-            Port->SetBaudRate(static_cast<DWORD>(StrToInt(Edit3->Text())));
-            Port->Open();
+            // A text that is no number raises the conversion error; a number the port cannot take
+            // is refused by name, and the port stays closed.
+            const std::string text = Trim(Edit3->Text());
+            int64_t rate = 0;
+            if (!TryStrToInt64(text, rate) && !IsDecimal(text))
+                rate = StrToInt64(text);
+            if (rate < 1 || rate > kMaxBaudRate) {
+                MessageDlg("\"скорость\": значение " + text + " не принято, допустимы значения от 1 до " +
+                               IntToStr(kMaxBaudRate) + ".",
+                           mtError, TMsgDlgButtons{mbOK});
+            } else {
+                Port->SetBaudRate(static_cast<DWORD>(rate));
+                Port->Open();
+            }
             if (Port->IsOpen())
                 Button1->SetCaption("Закрыть");
         } else {

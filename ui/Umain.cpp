@@ -349,6 +349,8 @@ void TMainForm::mmNewClick(TObject* Sender) {
     SetCaption(std::string(kMainCaption) + " - " + DatabaseFileName);
     ReplaceConfig();
     RefreshAllViews(Sender);
+    // The messages were about the configuration just dropped (Open's check clears them too).
+    DockableForm->MessageMemo->Lines()->Clear();
 }
 
 void TMainForm::mmOpenClick(TObject* Sender) {
@@ -482,8 +484,7 @@ void TMainForm::mmWordExportClick(TObject*) {
 void TMainForm::pcMainPageChange(TObject* Sender) {
     // Grids on a page that was hidden missed their resize.
     gwsgParamListResize(Sender);
-    if (SpeedButton1->Enabled())
-        SpeedButton1Click(Sender);
+    ApplyPending();
     if (pcMain->ActivePage() == tsProgramm) {
         GwStatusBar1Resize(Sender);
         Config->FillSubprogramTabs(tcProgramm);

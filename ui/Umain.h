@@ -302,6 +302,14 @@ private:
     void DeferClose(unsigned which);
     void ReplaceEditorText(const std::function<void()>& fill);
     bool LoadActInto(const std::string& path);
+    // Assembles the editor's text into the current subprogram. A text that does not assemble
+    // stays in the editor, still pending, with the caret on the line the error names; the error
+    // is shown every time when the user asks (tell), else once for the same text. False then.
+    bool ApplyEdit(bool tell);
+    // The pending edit applied on the way of another command: that command goes on either way.
+    bool ApplyPending();
+    bool FFailureShown = false; // the pending text's assembly error was shown
+    void SelectCurrentTab();
 
     // Log texts raised on the reader thread, handed over to the GUI thread.
     std::mutex FPortLock;

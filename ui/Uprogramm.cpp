@@ -52,6 +52,7 @@ void TMainForm::ReplaceEditorText(const std::function<void()>& fill) {
     MPSyntaxMemo1->SetOptions(options);
     MPSyntaxMemo1->AutoRowLink = true;
     SpeedButton1->SetEnabled(false);
+    FFailureShown = false;
     MPSyntaxMemo1->Lines()->EndUpdate();
     FReplacing = false;
 }
@@ -59,26 +60,40 @@ void TMainForm::ReplaceEditorText(const std::function<void()>& fill) {
 void TMainForm::ShowSelectedSubprogram() {
     const bool selected = tcProgramm->TabIndex() >= 0;
     const std::string caption = selected ? TabCaption(tcProgramm) : std::string();
-    ReplaceEditorText([&] {
-        MPSyntaxMemo1->Lines()->Clear();
-        if (selected)
-            Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption);
-        CheckBox2->SetChecked(Config->Current && Config->Current->Flags == kActionAutostart);
-    });
+    // Every caller applies a pending edit first: one still pending did not assemble, and its text
+    // stays in the editor for the user to mend.
+    const bool keep =
+        SpeedButton1->Enabled() && Config->Current && selected && caption == Config->Current->Name();
+    if (!keep)
+        ReplaceEditorText([&] {
+            MPSyntaxMemo1->Lines()->Clear();
+            if (selected)
+                Config->SelectSubprogram(MPSyntaxMemo1->Lines(), caption);
+            CheckBox2->SetChecked(Config->Current && Config->Current->Flags == kActionAutostart);
+        });
     CheckBox2->SetEnabled(Config->Current != nullptr);
     GwStatusBar1->SetSimpleCaption(
         selected ? tcProgramm->GetTabCollection()->GetItem(tcProgramm->TabIndex())->Hint() : std::string());
 }
 
-void TMainForm::tcProgrammChange(TObject* Sender) {
+void TMainForm::tcProgrammChange(TObject*) {
     if (tcProgramm->TabIndex() < 0)
         return;
-    if (SpeedButton1->Enabled())
-        SpeedButton1Click(Sender);
+    // A text that does not assemble keeps its subprogram's tab.
+    if (!ApplyPending())
+        SelectCurrentTab();
     ShowSelectedSubprogram();
 }
 
-void TMainForm::mmCreateActionClick(TObject* Sender) {
+void TMainForm::SelectCurrentTab() {
+    for (int i = 0; i < tcProgramm->TabCount(); ++i)
+        if (tcProgramm->Tab(i).Caption == Config->Current->Name()) {
+            tcProgramm->SetTabIndex(i);
+            return;
+        }
+}
+
+void TMainForm::mmCreateActionClick(TObject*) {
     fmNewParam->SetCaption("Создать новую подпрограмму...");
     fmNewParam->Label1->SetCaption("Название подпрограммы:");
     fmNewParam->Label1->SetVisible(true);
@@ -90,18 +105,21 @@ void TMainForm::mmCreateActionClick(TObject* Sender) {
     fmNewParam->CheckBox1->SetVisible(true);
     if (fmNewParam->ShowModal() != mrOk)
         return;
-    if (SpeedButton1->Enabled())
-        SpeedButton1Click(Sender);
+    // The new subprogram is made all the same; a text that did not assemble keeps the editor.
+    const bool applied = ApplyPending();
     std::string name = fmNewParam->Edit1->Text();
     if (T_Action* action = Config->CreateSubprogram(name)) {
         action->Caption = name;
-        Config->Current = action;
+        if (applied)
+            Config->Current = action;
         if (fmNewParam->CheckBox1->Checked())
             action->Flags = kActionAutostart;
     }
     Config->FillSubprogramTabs(tcProgramm);
     if (tcProgramm->TabIndex() >= 0)
         ShowSelectedSubprogram();
+    // A channel's handler may name the id just made.
+    gwctObjectListClick(this);
 }
 
 void TMainForm::mmMainActionClick(TObject* Sender) {
@@ -123,23 +141,24 @@ bool TMainForm::LoadActInto(const std::string& path) {
 
 void TMainForm::mmLoadActionClick(TObject* Sender) {
     if (ActionOpenDialog->Execute() && FileExists(ActionOpenDialog->FileName()) && Config->Current) {
-        // The pending text belongs to the old instructions: it goes in first, then the file replaces it.
-        if (SpeedButton1->Enabled())
-            SpeedButton1Click(Sender);
-        LoadActInto(ActionOpenDialog->FileName());
+        // The pending text belongs to the old instructions: it goes in first, then the file replaces
+        // it, text and all, whether the text assembled or not.
+        ApplyPending();
+        if (LoadActInto(ActionOpenDialog->FileName()))
+            SpeedButton1->SetEnabled(false);
     }
     if (tcProgramm->TabIndex() >= 0)
         tcProgrammChange(Sender);
 }
 
-void TMainForm::mmSaveActionClick(TObject* Sender) {
+void TMainForm::mmSaveActionClick(TObject*) {
     if (tcProgramm->TabIndex() < 0 || !Config->Current)
         return;
     if (!Config->Current->FilePath.empty())
         ActionSaveDialog->SetFileName(Config->Current->FilePath);
-    if (!ActionSaveDialog->Execute())
+    // The file is to hold the editor's text: one that does not assemble writes nothing.
+    if (!ActionSaveDialog->Execute() || !ApplyEdit(true))
         return;
-    SpeedButton1Click(Sender);
     int error = 0;
     if (Config->Current->SaveActFile(ActionSaveDialog->FileName(), &error) != 0)
         ShowErrorBox(WriteFailureText(ActionSaveDialog->FileName(), error));
@@ -164,6 +183,8 @@ void TMainForm::mmDeleteActionClick(TObject* Sender) {
         Config->FillSubprogramTabs(tcProgramm);
         ShowSelectedSubprogram();
     }
+    // The Express grid names a channel's handlers: the one deleted is a number now.
+    gwctObjectListClick(Sender);
 }
 
 void TMainForm::mmActionsClick(TObject*) {
@@ -213,24 +234,39 @@ void TMainForm::N101Click(TObject*) {
 }
 
 void TMainForm::MPSyntaxMemo1Change(TObject*, unsigned ChangedBits) {
-    if (!FReplacing && (ChangedBits & 0x9) && Config && Config->Current)
+    if (!FReplacing && (ChangedBits & 0x9) && Config && Config->Current) {
         SpeedButton1->SetEnabled(true);
+        FFailureShown = false;
+    }
 }
 
-void TMainForm::SpeedButton1Click(TObject*) {
+void TMainForm::SpeedButton1Click(TObject*) { ApplyEdit(true); }
+
+bool TMainForm::ApplyPending() { return !SpeedButton1->Enabled() || ApplyEdit(false); }
+
+bool TMainForm::ApplyEdit(bool tell) {
     if (!Config->Current)
-        return;
+        return true;
     try {
         Config->Current->Assemble(*MPSyntaxMemo1->Lines());
-    } catch (const EScriptLine& e) {
-        // The error names the line; the caret waits on it. The edit stays pending and the error
-        // goes on to the application, which shows it.
-        MPSyntaxMemo1->GotoLine(0, e.Line);
+    } catch (const Exception& e) {
+        // The error names the line; the caret waits on it.
+        if (const auto* at = dynamic_cast<const EScriptLine*>(&e))
+            MPSyntaxMemo1->GotoLine(0, at->Line);
         if (MPSyntaxMemo1->CanFocus())
             MPSyntaxMemo1->SetFocus();
-        throw;
+        // Told as a sentence, the way the application tells an error.
+        std::string text = e.Message;
+        if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+            text += '.';
+        if (tell || !FFailureShown)
+            ShowErrorBox(text);
+        FFailureShown = true;
+        return false;
     }
     SpeedButton1->SetEnabled(false);
+    FFailureShown = false;
+    return true;
 }
 
 void TMainForm::SpeedButton3Click(TObject* Sender) {

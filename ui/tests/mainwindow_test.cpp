@@ -11,6 +11,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include "Commport.h"
 #include "Configmanager.h"
 #include "Conjoinhost.h"
 #include "Devicetypes.h"
@@ -705,6 +706,47 @@ TEST_F(MainWindowPorts, ALongAdapterNameShowsWholeInTheListAndAsTheFieldsHint) {
     EXPECT_EQ(m->ComboBox1->Hint(), "");
 }
 
+// The chosen adapter's whole name shows as a hint below the mouse when it comes over the field and
+// rests there: real mouse moves, the application's own pause. The field's own widget tracks no
+// moves, so only the mouse's coming in tells where it is.
+TEST_F(MainWindowPorts, TheCutAdapterNameShowsItsHintOnHover) {
+    const std::string adapter = AdapterFileSystem::kById + Fs.Adapters[0];
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
+    inputkit::ProcessEvents();
+    m->ComboBox1->SetDroppedDown(false);
+    inputkit::ProcessEvents();
+    inputkit::Press(m->ComboBox1, inputkit::Key::End);
+    for (int i = 0; i < 20 && m->ComboBox1->Text() != adapter; ++i)
+        inputkit::Press(m->ComboBox1, inputkit::Key::Up);
+    inputkit::ProcessEvents();
+    ASSERT_EQ(m->ComboBox1->Text(), adapter);
+    ASSERT_TRUE(Application->Active()) << "hints show only while the application is active";
+
+    inputkit::MouseMove(m->Edit3, 5, 5);
+    const TPoint rest(40, m->ComboBox1->Height() / 2);
+    inputkit::MouseMove(m->ComboBox1, rest.x, rest.y);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!Application->HintWindow() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        inputkit::ProcessEvents();
+    }
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Caption(), adapter);
+    const TPoint mouse = m->ComboBox1->ClientToScreen(rest);
+    EXPECT_EQ(Application->HintWindow()->Left(), mouse.x);
+    EXPECT_EQ(Application->HintWindow()->Top(), mouse.y + 20);
+    // It stays while the mouse rests, long enough to be read.
+    for (int i = 0; i < 30; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        inputkit::ProcessEvents();
+    }
+    ASSERT_NE(Application->HintWindow(), nullptr) << "hidden as soon as it showed";
+    EXPECT_EQ(Application->HintWindow()->Caption(), adapter);
+}
+
 TEST_F(MainWindow, TheValueRowShowsTheChannelsBytesUpTo256) {
     NewFreeChannels("5", "1", "4000", "2");
     NewFreeChannels("5", "1", "12");
@@ -1102,5 +1144,62 @@ TEST_F(MainWindow, TheLoadTabOpensThePortTakesFramesOnTheGuiThreadAndNoticesAPul
     EXPECT_GE(m->GwRichEdit1->Lines()->Count(), 1);
     ::close(slave);
 }
+
+struct TSpeedCase {
+    const char* name;
+    const char* typed;
+    bool opens; // else refused: one message, the port left closed and its speed as it was
+};
+void PrintTo(const TSpeedCase& c, std::ostream* os) { *os << c.name; }
+
+class LoadTabSpeed : public MainWindow, public ::testing::WithParamInterface<TSpeedCase> {};
+
+// The speed typed key by key, then the open button clicked, with a port there that would open.
+TEST_P(LoadTabSpeed, ANumberThePortCannotTakeIsRefusedByName) {
+    const TSpeedCase& c = GetParam();
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    m->SetBounds(0, 0, 1051, 753);
+    m->Show();
+    ClickPageTab(m->pcMain, m->TabSheet1);
+    m->ComboBox1->SetItemIndex(m->ComboBox1->Items()->Add(name));
+    inputkit::Click(m->Edit3, 5, m->Edit3->Height() / 2);
+    inputkit::Press(m->Edit3, inputkit::Key::End);
+    for (size_t i = m->Edit3->Text().size(); i > 0; --i)
+        inputkit::Press(m->Edit3, inputkit::Key::Backspace);
+    inputkit::Type(m->Edit3, c.typed);
+    ASSERT_EQ(m->Edit3->Text(), c.typed);
+    const DWORD before = m->Port->GetBaudRate();
+    inputkit::Click(m->Button1, m->Button1->Width() / 2, m->Button1->Height() / 2);
+    inputkit::ProcessEvents();
+    if (c.opens) {
+        EXPECT_TRUE(dialogs.Shown.empty());
+        EXPECT_EQ(m->Button1->Caption(), "Закрыть");
+        EXPECT_EQ(m->Port->GetBaudRate(), DWORD(StrToInt64(c.typed)));
+        inputkit::Click(m->Button1, m->Button1->Width() / 2, m->Button1->Height() / 2);
+    } else {
+        ASSERT_EQ(dialogs.Shown.size(), 1u);
+        EXPECT_EQ(dialogs.Shown[0], std::string("\"скорость\": значение ") + c.typed +
+                                        " не принято, допустимы значения от 1 до 4294967295.");
+        EXPECT_EQ(m->Button1->Caption(), "Открыть");
+        EXPECT_FALSE(m->Port->IsOpen());
+        EXPECT_EQ(m->Port->GetBaudRate(), before);
+        EXPECT_TRUE(m->Edit3->Enabled());
+    }
+    inputkit::ProcessEvents();
+    ::close(master);
+    ::close(slave);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, LoadTabSpeed,
+                         ::testing::Values(TSpeedCase{"Negative", "-9600", false},
+                                           TSpeedCase{"Zero", "0", false},
+                                           TSpeedCase{"Past32Bits", "4294967296", false},
+                                           TSpeedCase{"PastAnyInteger", "99999999999999999999", false},
+                                           TSpeedCase{"Fits", "9600", true}),
+                         [](const ::testing::TestParamInfo<TSpeedCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "Configmanager.h"
+#include "Dockform.h"
 #include "Gwbars.h"
 #include "Objectstore.h"
 #include "Uprogram.h"
@@ -41,7 +42,14 @@ struct QueuedDialogs : TDialogService {
 constexpr int kQbx530 = 7; // seven signal inputs; its plug-in subprograms are missing here
 
 // What a page must no longer show after the act.
-enum TCheck : unsigned { kScript = 1, kObject = 2, kChannel = 4, kExpress = 8 };
+enum TCheck : unsigned {
+    kScript = 1,
+    kObject = 2,
+    kChannel = 4,
+    kExpress = 8,
+    kHandler = 16,
+    kMessages = 32
+};
 
 enum class TAct { New, OpenGood, OpenDamaged, OpenText, DeleteObject, DeleteSubprogram };
 
@@ -81,6 +89,7 @@ protected:
         TStringList text;
         text.Add("push 7");
         ASSERT_TRUE(script->Assemble(text));
+        first->WriteHandler = script->Id();
         m->RefreshAllViews(m);
 
         ClickPage(m->tsObjectControl);
@@ -95,6 +104,8 @@ protected:
         Press(m->gwctObjectList, Key::Right); // opens the object's node
         Press(m->gwctObjectList, Key::Down);
         ASSERT_EQ(m->gwsgMainParamPropertiesExpress->Cells(1, 1), first->Name);
+        ASSERT_EQ(m->gwsgMainParamPropertiesExpress->Cells(1, kWriteHandlerRow), "stale");
+        handler = first->WriteHandler;
 
         ClickPage(m->tsParamControl);
         TRect cell = m->gwsgParamList->CellRect(1, 2);
@@ -168,7 +179,9 @@ protected:
         }
     }
 
+    static constexpr int kWriteHandlerRow = 5;
     TParamItem* shownChannel = nullptr;
+    uint16_t handler = 0;
 };
 
 // Each page after the act: the script editor empty and deaf to typing, the object grids empty,
@@ -184,6 +197,10 @@ TEST_P(PageRefresh, ShowsNothingOfWhatIsGone) {
         TRect cell = m->gwsgObjectProperty->CellRect(1, 0);
         Click(m->gwsgObjectProperty, (cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
         ASSERT_EQ(m->gwsgObjectProperty->ControlCount(), 1);
+    }
+    if (c.checks & kMessages) {
+        ChooseInMenu("&Файл", "Проверка Конфигурации");
+        ASSERT_GT(DockableForm->MessageMemo->Lines()->Count(), 0) << "the check found nothing to report";
     }
     Act(c.act);
     ASSERT_TRUE(dialogs.Files.empty()) << "the act's dialog did not open";
@@ -222,20 +239,30 @@ TEST_P(PageRefresh, ShowsNothingOfWhatIsGone) {
             EXPECT_EQ(m->gwsgMainParamPropertiesExpress->Cells(1, r), "") << "row " << r;
         EXPECT_EQ(m->gwsgSpecParamPropertiesExpress->Cells(1, 0), "");
     }
+    if (c.checks & kHandler) {
+        EXPECT_NE(m->gwsgMainParamPropertiesExpress->Cells(1, kWriteHandlerRow), "stale");
+        EXPECT_EQ(m->gwsgMainParamPropertiesExpress->Cells(1, kWriteHandlerRow),
+                  m->Config->GetSubprogramName(handler));
+    }
+    if (c.checks & kMessages) {
+        EXPECT_EQ(DockableForm->MessageMemo->Lines()->Count(), 0) << "messages of the configuration dropped";
+    }
 }
 
 constexpr unsigned kEverything = kScript | kObject | kChannel | kExpress;
+constexpr unsigned kSubprogramGone = kScript | kHandler;
 
 INSTANTIATE_TEST_SUITE_P(
     MainWindow, PageRefresh,
-    ::testing::Values(TStaleCase{"New", TAct::New, true, kEverything},
+    ::testing::Values(TStaleCase{"New", TAct::New, true, kEverything | kMessages},
                       TStaleCase{"OpenGood", TAct::OpenGood, true, kEverything},
                       TStaleCase{"OpenDamaged", TAct::OpenDamaged, true, kEverything},
                       TStaleCase{"OpenText", TAct::OpenText, true, kEverything},
-                      TStaleCase{"NewFromObjectPage", TAct::New, false, kEverything},
+                      TStaleCase{"NewFromObjectPage", TAct::New, false, kEverything | kMessages},
                       TStaleCase{"DeleteObject", TAct::DeleteObject, false, kObject | kChannel | kExpress},
-                      TStaleCase{"DeleteSubprogram", TAct::DeleteSubprogram, true, kScript},
-                      TStaleCase{"DeleteSubprogramFromObjectPage", TAct::DeleteSubprogram, false, kScript}),
+                      TStaleCase{"DeleteSubprogram", TAct::DeleteSubprogram, true, kSubprogramGone},
+                      TStaleCase{"DeleteSubprogramFromObjectPage", TAct::DeleteSubprogram, false,
+                                 kSubprogramGone}),
     [](const ::testing::TestParamInfo<TStaleCase>& i) { return std::string(i.param.name); });
 
 class ChannelPage : public TMainWindowTest<QueuedDialogs> {};

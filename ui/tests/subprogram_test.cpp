@@ -24,9 +24,10 @@ namespace {
 
 using namespace inputkit;
 
-// Message boxes answered OK and kept.
+// Message boxes answered OK and kept; a file dialog takes the next queued name (none cancels).
 struct RecordingDialogs : TDialogService {
     std::vector<std::string> Shown;
+    std::deque<std::string> Files;
     int MessageBox(const std::string& Text, const std::string&, UINT) override {
         Shown.push_back(Text);
         return IDOK;
@@ -35,7 +36,13 @@ struct RecordingDialogs : TDialogService {
         Shown.push_back(Msg);
         return mrYes;
     }
-    bool FileDialog(TFileDialogRequest&, std::vector<std::string>&) override { return false; }
+    bool FileDialog(TFileDialogRequest&, std::vector<std::string>& files) override {
+        if (Files.empty())
+            return false;
+        files = {Files.front()};
+        Files.pop_front();
+        return true;
+    }
 };
 
 class SubprogramPage : public TMainWindowTest<RecordingDialogs> {
@@ -179,5 +186,176 @@ TEST_F(SubprogramPage, TheNewSubprogramDialogShowsWhereTabPutsTheFocus) {
     EXPECT_EQ(dlg->ModalResult(), mrCancel);
     EXPECT_EQ(m->tcProgramm->TabCount(), 1) << "cancelled: no subprogram made";
 }
+
+// The commands that apply a pending edit on their way, with a text typed that does not assemble.
+enum class TPath { AddObject, DeleteObject, PageChange, TabChange, Save, SaveAs, Check, Export, New, Open };
+
+struct TPendingCase {
+    const char* name;
+    TPath path;
+    size_t boxes;   // the assembly error shown by the command, or not by one that applies nothing
+    bool textStays; // else the text went with its configuration
+};
+void PrintTo(const TPendingCase& c, std::ostream* os) { *os << c.name; }
+
+class PendingEdit : public TMainWindowTest<RecordingDialogs>,
+                    public ::testing::WithParamInterface<TPendingCase> {
+protected:
+    void SetUp() override {
+        TMainWindowTest::SetUp();
+        m->SetBounds(0, 0, 1051, 753);
+        m->Show();
+        ProcessEvents();
+        poll = m->Config->CreateSubprogram("poll");
+        TStringList text;
+        text.Add("push 7");
+        ASSERT_TRUE(poll->Assemble(text));
+        m->Config->CreateSubprogram("other");
+        m->Config->AddObject(kUserObject);
+        m->RefreshAllViews(m);
+        ClickPage(m->tsProgramm);
+        ClickTab("poll");
+        ASSERT_EQ(Text(), "push 7");
+        Click(m->MPSyntaxMemo1, 60, 10);
+        Press(m->MPSyntaxMemo1, Key::End);
+        Press(m->MPSyntaxMemo1, Key::Return);
+        Type(m->MPSyntaxMemo1, "push y qq");
+        ASSERT_EQ(Text(), "push 7|push y qq");
+        ASSERT_TRUE(m->SpeedButton1->Enabled());
+    }
+    std::string Text() {
+        std::string out;
+        for (int i = 0; i < m->MPSyntaxMemo1->Lines()->Count(); ++i)
+            out += (i ? "|" : "") + m->MPSyntaxMemo1->Lines()->Get(i);
+        return out;
+    }
+    void ClickPage(TGwTabSheet* sheet) {
+        TRect r = m->pcMain->TabRect(sheet->TabIndex());
+        Click(m->pcMain, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        ProcessEvents();
+    }
+    void ClickTab(const std::string& caption) {
+        int i = 0;
+        while (i < m->tcProgramm->TabCount() && m->tcProgramm->Tab(i).Caption != caption)
+            ++i;
+        TRect tab = m->tcProgramm->TabRect(i);
+        Click(m->tcProgramm, (tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
+        ProcessEvents();
+    }
+    void ChooseInMenu(const std::string& title, const std::string& item) {
+        ChooseInNextMenu(item);
+        ClickMenuBar(m, title);
+        ProcessEvents();
+    }
+    void Act(TPath path) {
+        switch (path) {
+        case TPath::AddObject:
+            // The submenu's item for the user-defined object, as the menu hands it its click.
+            for (int i = 0; i < m->mmAddObj->Count(); ++i)
+                if (m->mmAddObj->Items(i)->Tag == kUserObject)
+                    m->mmAddObj->Items(i)->Click();
+            ProcessEvents();
+            break;
+        case TPath::DeleteObject:
+            ClickPage(m->tsObjectControl);
+            Click(m->gwlbObjectList, 10, 9);
+            ChooseInMenu("Объекты", "Удалить Объект");
+            break;
+        case TPath::PageChange: ClickPage(m->tsObjectControl); break;
+        case TPath::TabChange: ClickTab("other"); break;
+        case TPath::Save:
+            m->DatabaseFileName = dir.File("a.cdb"); // as New or Open left it
+            ChooseInMenu("&Файл", "Сохранить");
+            break;
+        case TPath::SaveAs:
+            dialogs.Files = {dir.File("b.cdb")};
+            ChooseInMenu("&Файл", "Сохранить Как");
+            break;
+        case TPath::Check: ChooseInMenu("&Файл", "Проверка Конфигурации"); break;
+        case TPath::Export:
+            ChooseInMenu("Каналы концентратора", "Сохранить Конфигурацию \"Верклит 1.5\"");
+            break;
+        case TPath::New:
+            dialogs.Files = {dir.File("c.cdb")};
+            ChooseInMenu("&Файл", "Новая База");
+            break;
+        case TPath::Open: {
+            std::string path = dir.File("d.cdb");
+            configmanager other;
+            other.CreateSubprogram("poll");
+            ASSERT_TRUE(other.SaveDatabase(path));
+            dialogs.Files = {path};
+            ChooseInMenu("&Файл", "&Открыть");
+            break;
+        }
+        }
+    }
+
+    static constexpr int kUserObject = 1; // the user-defined object, any number of them
+    T_Action* poll = nullptr;
+};
+
+// The command goes all the way with every view rebuilt; the error, named by its line, is shown
+// once, and not again on the page changes after; the text waits in the editor to be mended.
+TEST_P(PendingEdit, ThatDoesNotAssembleStopsNoCommand) {
+    const TPendingCase& c = GetParam();
+    const std::vector<TActionLine> before = poll->Instructions;
+    Act(c.path);
+    ASSERT_TRUE(dialogs.Files.empty()) << "the command's file dialog did not open";
+    ASSERT_EQ(dialogs.Shown.size(), c.boxes);
+    if (c.boxes) {
+        EXPECT_TRUE(dialogs.Shown[0].starts_with("Строка 2: ")) << dialogs.Shown[0];
+    }
+    ClickPage(m->tsChannelControlExpress);
+    ClickPage(m->tsProgramm);
+    ClickPage(m->tsObjectControl);
+    // A command that applies nothing leaves it to the first page change.
+    const size_t told = c.textStays ? 1 : 0;
+    EXPECT_EQ(dialogs.Shown.size(), told) << "shown again";
+
+    const int objects = c.path == TPath::AddObject                      ? 2
+                        : c.path == TPath::DeleteObject || !c.textStays ? 0
+                                                                        : 1;
+    EXPECT_EQ(m->gwlbObjectList->Items()->Count(), objects);
+    EXPECT_EQ(m->GwListBox1->Items()->Count(), objects);
+    EXPECT_EQ(int(m->gwctObjectList->Items()->Count()), objects) << "one node each, none opened";
+    if (!c.textStays) {
+        EXPECT_EQ(Text(), "");
+        return;
+    }
+    EXPECT_EQ(poll->Instructions.size(), before.size()) << "nothing applied";
+    if (c.path == TPath::Save || c.path == TPath::SaveAs) {
+        EXPECT_TRUE(FileExists(dir.File(c.path == TPath::Save ? "a.cdb" : "b.cdb"))) << "the rest is saved";
+    }
+    ClickPage(m->tsProgramm);
+    EXPECT_EQ(m->tcProgramm->Tab(m->tcProgramm->TabIndex()).Caption, "poll");
+    EXPECT_EQ(Text(), "push 7|push y qq");
+    ASSERT_TRUE(m->SpeedButton1->Enabled());
+
+    // Mended, it applies.
+    Press(m->MPSyntaxMemo1, Key::End);
+    for (int i = 0; i < 5; ++i)
+        Press(m->MPSyntaxMemo1, Key::Backspace);
+    Click(m->SpeedButton1, 11, 11);
+    ProcessEvents();
+    EXPECT_EQ(dialogs.Shown.size(), told);
+    EXPECT_EQ(poll->Instructions.size(), 2u);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, PendingEdit,
+                         ::testing::Values(TPendingCase{"AddObject", TPath::AddObject, 1, true},
+                                           TPendingCase{"DeleteObject", TPath::DeleteObject, 1, true},
+                                           TPendingCase{"PageChange", TPath::PageChange, 1, true},
+                                           TPendingCase{"TabChange", TPath::TabChange, 1, true},
+                                           TPendingCase{"Save", TPath::Save, 1, true},
+                                           TPendingCase{"SaveAs", TPath::SaveAs, 1, true},
+                                           TPendingCase{"Check", TPath::Check, 0, true},
+                                           TPendingCase{"Export", TPath::Export, 0, true},
+                                           TPendingCase{"New", TPath::New, 0, false},
+                                           TPendingCase{"Open", TPath::Open, 0, false}),
+                         [](const ::testing::TestParamInfo<TPendingCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 } // namespace

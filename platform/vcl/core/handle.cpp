@@ -492,6 +492,12 @@ bool Translate(TWinControl* c, TMessageFilter::Role role, QObject* target, QEven
         return forward;
     }
     case QEvent::Enter:
+        // A widget of the toolkit's own may track no moves: where the mouse came in is where it is
+        // (a hint shows below the mouse, not where it last moved over a control that tracks).
+        if (auto* enter = dynamic_cast<QEnterEvent*>(e)) {
+            gMouseSeen = true;
+            gMousePos = enter->globalPosition().toPoint();
+        }
         if (role != TMessageFilter::Outer && !gCaptureControl) {
             QPoint pos = ClientWidget(c)->mapFromGlobal(QCursor::pos());
             SetMouseControl(MouseTarget(c, TPoint(pos.x(), pos.y())));
