@@ -273,6 +273,139 @@ private:
     std::function<bool(QEvent*)> FTake;
 };
 
+// Qt's editor leaves a typed number its field cannot hold as unfinished text, and on leaving makes
+// another date of it (31 February became 3 January). A Windows picker keeps a valid date: such a
+// number takes the field's last value (a day past the month's end, the month's last day; a month
+// or year without the day, the last day it has), and no other field moves.
+class TPickerEdit : public QDateTimeEdit {
+public:
+    // A digit goes to the field it is typed in, as on a Windows picker: two digits fill a field
+    // and go on to the next. Qt goes on after one digit when no second one makes a day of this
+    // month, and the next digit changes the month.
+    void keyPressEvent(QKeyEvent* e) override {
+        const Section field = currentSection();
+        const bool ampm = displayedSections() & AmPmSection;
+        const bool ours = field == DaySection || field == MonthSection || field == MinuteSection ||
+                          field == SecondSection || (field == HourSection && !ampm);
+        if (e->modifiers() & ~Qt::KeypadModifier || e->text().size() != 1 || !e->text()[0].isDigit() ||
+            !ours) {
+            FTyped.clear();
+            QDateTimeEdit::keyPressEvent(e);
+            return;
+        }
+        if (field != FField || FTyped.size() >= 2)
+            FTyped.clear();
+        FField = field;
+        FTyped += e->text();
+        const int typed = FTyped.toInt();
+        QDate d = date();
+        QTime t = time();
+        const auto clampTo = [typed](int low, int high) { return std::clamp(typed, low, high); };
+        if (typed > 0 || field == HourSection || field == MinuteSection || field == SecondSection) {
+            if (field == DaySection)
+                d = QDate(d.year(), d.month(), clampTo(1, d.daysInMonth()));
+            else if (field == MonthSection) {
+                const QDate first(d.year(), clampTo(1, 12), 1);
+                d = QDate(first.year(), first.month(), std::min(d.day(), first.daysInMonth()));
+            } else if (field == HourSection)
+                t = QTime(clampTo(0, 23), t.minute(), t.second(), t.msec());
+            else if (field == MinuteSection)
+                t = QTime(t.hour(), clampTo(0, 59), t.second(), t.msec());
+            else
+                t = QTime(t.hour(), t.minute(), clampTo(0, 59), t.msec());
+            setDateTime(QDateTime(d, t));
+        }
+        int at = currentSectionIndex();
+        if (FTyped.size() >= 2 && at + 1 < sectionCount()) {
+            ++at;
+            FTyped.clear();
+        }
+        setCurrentSectionIndex(at);
+        setSelectedSection(sectionAt(at));
+        e->accept();
+    }
+
+    QValidator::State validate(QString& text, int& pos) const override {
+        const QValidator::State state = QDateTimeEdit::validate(text, pos);
+        if (state == QValidator::Acceptable)
+            return state;
+        QString clamped = Clamped(text);
+        int at = pos;
+        if (clamped == text || QDateTimeEdit::validate(clamped, at) != QValidator::Acceptable)
+            return state;
+        text = clamped;
+        pos = at;
+        return QValidator::Acceptable;
+    }
+
+private:
+    enum TField { fDay, fMonth, fYear, fHour, fMinute, fSecond, fCount };
+    struct TRun {
+        qsizetype At = -1, Len = 0;
+        int Value = 0;
+    };
+    // The text with every number past its field's last value set to that value; the text as it is
+    // when it does not follow the picture's numbers (names of months, AM/PM, half-typed text).
+    QString Clamped(const QString& text) const {
+        const QString fmt = displayFormat();
+        TRun runs[fCount];
+        bool twoDigitYear = false;
+        qsizetype t = 0;
+        for (qsizetype f = 0; f < fmt.size();) {
+            const QChar c = fmt[f];
+            if (c == u'\'') {
+                const qsizetype end = fmt.indexOf(u'\'', f + 1);
+                const QString lit = fmt.mid(f + 1, end < 0 ? -1 : end - f - 1);
+                if (text.mid(t, lit.size()) != lit)
+                    return text;
+                t += lit.size();
+                f = end < 0 ? fmt.size() : end + 1;
+                continue;
+            }
+            qsizetype n = 1;
+            while (f + n < fmt.size() && fmt[f + n] == c)
+                ++n;
+            f += n;
+            if (!c.isLetter()) {
+                if (text.mid(t, n) != fmt.mid(f - n, n))
+                    return text;
+                t += n;
+                continue;
+            }
+            const QString fields = QStringLiteral("dMyhHms");
+            const qsizetype kind = fields.indexOf(c);
+            if (kind < 0 || (c != u'y' && n > 2))
+                return text;
+            static const TField of[] = {fDay, fMonth, fYear, fHour, fHour, fMinute, fSecond};
+            const qsizetype most = c == u'y' && n > 2 ? 4 : 2;
+            qsizetype len = 0;
+            while (len < most && t + len < text.size() && text[t + len].isDigit())
+                ++len;
+            if (len == 0)
+                return text;
+            TRun& r = runs[of[kind]];
+            r = TRun{t, len, text.mid(t, len).toInt()};
+            twoDigitYear = twoDigitYear || (c == u'y' && n <= 2);
+            t += len;
+        }
+        if (t != text.size())
+            return text;
+        const QDate now = date();
+        const int year = runs[fYear].At < 0 ? now.year() : runs[fYear].Value + (twoDigitYear ? 1900 : 0);
+        const int month = runs[fMonth].At < 0 ? now.month() : std::clamp(runs[fMonth].Value, 1, 12);
+        const int last[fCount] = {QDate(year, month, 1).daysInMonth(), 12, 9999, 23, 59, 59};
+        QString out = text;
+        for (int i = 0; i < fCount; ++i)
+            if (runs[i].At >= 0 && runs[i].Value > last[i])
+                out.replace(runs[i].At, runs[i].Len,
+                            QStringLiteral("%1").arg(last[i], int(runs[i].Len), 10, QChar(u'0')));
+        return out;
+    }
+
+    Section FField = NoSection;
+    QString FTyped; // the digits typed into FField since the user came to it
+};
+
 } // namespace
 
 struct TDateTimePickerQt {
@@ -345,7 +478,7 @@ void TDateTimePicker::CreateWidget() {
     auto* check = new QCheckBox;
     check->setChecked(FChecked);
     check->setVisible(FShowCheckbox);
-    auto* edit = new QDateTimeEdit;
+    auto* edit = new TPickerEdit;
     edit->setFrame(false);
     edit->setEnabled(FChecked);
     // The pop-up's arrow is Qt's; a press on it drops our month-calendar window instead.
@@ -354,6 +487,8 @@ void TDateTimePicker::CreateWidget() {
     edit->setDateTime(Q::Value(this));
     lay->addWidget(check);
     lay->addWidget(edit, 1);
+    // The focus the picker takes (Tab, a click, SetFocus) is the editor's, which takes the keys.
+    box->setFocusProxy(edit);
     SetWidget(this, box);
     edit->installEventFilter(new TDropWatch(edit, [this](QEvent* e) {
         // An event whose handler threw is taken: the editor does not act on it as well.

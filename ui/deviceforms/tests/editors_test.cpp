@@ -136,6 +136,27 @@ TEST_F(ScheduleForm, RangeStoresEveryDayAndABackwardRangeNothing) {
     EXPECT_TRUE(ReadDay(channels.list, DayCode(4, 1)).empty());
 }
 
+// The user types a day February lacks into the range's last day, key by key, and stores: the day
+// is February's last, never a day of another month, and nothing is said.
+TEST_F(ScheduleForm, ADayTheMonthLacksTypedIntoTheRangeEndsItOnTheMonthsLastDay) {
+    form->DateTimePicker1->SetDate(EncodeDate(2007, 2, 2));
+    form->DateTimePicker2->SetDate(EncodeDate(2007, 2, 2));
+    form->Show();
+    AddRow("08:00", "ВКЛ.");
+    inputkit::Click(form->CheckBox1, 5, 8);
+    ASSERT_TRUE(form->DateTimePicker2->Enabled());
+    inputkit::Click(form->DateTimePicker2, 3, 10);
+    inputkit::TypeToFocus("3");
+    EXPECT_EQ(form->DateTimePicker2->Date(), EncodeDate(2007, 2, 3));
+    inputkit::TypeToFocus("1");
+    inputkit::Click(form->btSetSchedule, 10, 10);
+    EXPECT_EQ(form->DateTimePicker2->Date(), EncodeDate(2007, 2, 28));
+    for (int day : {2, 28})
+        EXPECT_EQ(ReadDay(channels.list, DayCode(2, day)).size(), 1u) << day;
+    EXPECT_TRUE(ReadDay(channels.list, DayCode(3, 1)).empty());
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+}
+
 TEST_F(ScheduleForm, BadImportKeepsTheScheduleAndSaysSo) {
     channels.Add(164, 1, 24, {9, 15, 0x11});
     form->FormShow(nullptr);

@@ -19,6 +19,8 @@
 #include "gfx_support.h"
 #include "handle.h"
 #include "inputkit.h"
+#include "messagerecorder.h"
+#include "stdctrls.h"
 #include "winapi.h"
 
 namespace {
@@ -463,3 +465,68 @@ TEST(MonthCalendar, ShowsMonthsBySizeWithNeighbourDaysOnlyAtTheEnds) {
 }
 
 } // namespace
+
+// Typing into the picker's fields, key by key, then leaving it with a click on another control:
+// a number past a field's last value takes the last value, and no field ever moves another.
+struct TTypedCase {
+    const char* Name;
+    const char* Format;
+    TDateTime Start;
+    const char* Keys; // the separator moves to the next field, as on a Windows picker
+    TDateTime Expected;
+};
+
+void PrintTo(const TTypedCase& c, std::ostream* os) { *os << c.Name; }
+
+const TTypedCase kTyped[] = {
+    {"DayPastFebruarysEndTakesItsLastDay", "dd.MM.yyyy", EncodeDate(2007, 2, 2), "31",
+     EncodeDate(2007, 2, 28)},
+    {"DayPastAprilsEndTakesItsLastDay", "dd.MM.yyyy", EncodeDate(2007, 4, 10), "31", EncodeDate(2007, 4, 30)},
+    {"DayPastALeapFebruaryTakes29", "dd.MM.yyyy", EncodeDate(2008, 2, 2), "30", EncodeDate(2008, 2, 29)},
+    {"DayInTheMonthIsTaken", "dd.MM.yyyy", EncodeDate(2007, 2, 2), "15", EncodeDate(2007, 2, 15)},
+    {"DayOfAShortPictureKeepsTheMonth", "dd.MM", EncodeDate(2007, 2, 2), "31", EncodeDate(2007, 2, 28)},
+    {"MonthPastTwelveTakesTwelve", "dd.MM.yyyy", EncodeDate(2007, 1, 15), ".13", EncodeDate(2007, 12, 15)},
+    {"MonthShorterThanTheDayTakesItsLastDay", "dd.MM.yyyy", EncodeDate(2007, 1, 31), ".02",
+     EncodeDate(2007, 2, 28)},
+    {"YearWithoutFebruary29TakesThe28th", "dd.MM.yyyy", EncodeDate(2008, 2, 29), "..2007",
+     EncodeDate(2007, 2, 28)},
+    {"HourPast23Takes23", "HH:mm:ss", EncodeDate(2007, 2, 2) + EncodeTime(10, 30, 0, 0), "25",
+     EncodeDate(2007, 2, 2) + EncodeTime(23, 30, 0, 0)},
+    {"MinutePast59Takes59", "HH:mm:ss", EncodeDate(2007, 2, 2) + EncodeTime(10, 30, 0, 0), ":61",
+     EncodeDate(2007, 2, 2) + EncodeTime(10, 59, 0, 0)},
+    {"SecondPast59Takes59", "HH:mm:ss", EncodeDate(2007, 2, 2) + EncodeTime(10, 30, 0, 0), "::77",
+     EncodeDate(2007, 2, 2) + EncodeTime(10, 30, 59, 0)},
+};
+
+class TypedFields : public ::testing::TestWithParam<TTypedCase> {};
+
+TEST_P(TypedFields, AValueTheFieldLacksTakesItsLastAndNoOtherFieldMoves) {
+    EnsureApp();
+    const TTypedCase& c = GetParam();
+    testsupport::MessageRecorder messages;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 100);
+    auto* before = new TEdit(&form);
+    before->SetParent(&form);
+    before->SetBounds(10, 40, 100, 21);
+    auto* picker = new TDateTimePicker(&form);
+    picker->SetParent(&form);
+    picker->SetBounds(10, 10, 200, 21);
+    picker->SetFormat(c.Format);
+    picker->SetDateTime(c.Start);
+    form.Show();
+    before->SetFocus();
+    inputkit::ProcessEvents();
+    // Tab enters the picker on its first field, as a keyboard user reaches it.
+    inputkit::PressToFocus(inputkit::Key::Tab);
+    for (char k : std::string(c.Keys))
+        inputkit::TypeToFocus(std::string(1, k));
+    inputkit::Click(before, 5, 5);
+    EXPECT_FALSE(ClientWidget(picker)->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_DOUBLE_EQ(picker->DateTime(), c.Expected)
+        << "got " << ClientWidget(picker)->findChild<QDateTimeEdit*>()->dateTime().toString().toStdString();
+    EXPECT_TRUE(messages.Texts().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TypedFields, ::testing::ValuesIn(kTyped),
+                         [](const auto& info) { return std::string(info.param.Name); });
