@@ -264,6 +264,8 @@ const SizingCase kSizingCases[] = {
      [](TRect r) { return TRect(r.Left, r.Top, r.Left + 40, r.Bottom); }},
 };
 
+void PrintTo(const SizingCase& c, std::ostream* os) { *os << c.name; }
+
 class MessageWindowSizing : public MessageWindow, public ::testing::WithParamInterface<SizingCase> {};
 
 TEST_P(MessageWindowSizing, ADragOfItsFrameResizesTheFloatingWindow) {
