@@ -522,6 +522,9 @@ void TMainForm::mmMessageViewClick(TObject*) {
     if (auto* pages = dynamic_cast<TGwPageControl*>(host)) {
         if (auto* owner = dynamic_cast<TCustomForm*>(pages->Owner()))
             owner->Show();
+        // Its page comes to the front: the host may have been left on another form's page.
+        if (TGwTabSheet* page = pages->GetPageFromDockClient(form))
+            pages->SetActivePage(page);
         return;
     }
     if (auto* conjoin = dynamic_cast<TConjoinDockHost*>(host); conjoin && !conjoin->Visible()) {

@@ -10,12 +10,15 @@
 #include "Conjoinhost.h"
 #include "Dockform.h"
 #include "Gwbars.h"
+#include "Gwtabpages.h"
+#include "Tabhost.h"
 #include "Umain.h"
 #include "Uprogram.h"
 #include "dragdock.h"
 #include "inifiles.h"
 #include "inputkit.h"
 #include "mainwindow_fixture.h"
+#include "screenkit.h"
 
 namespace {
 
@@ -38,6 +41,9 @@ struct CountedDialogs : TDialogService {
 // its row and the middle of its close box at the right end.
 constexpr int kCaptionY = -8;
 int CloseBoxX(TControl* f) { return f->ClientWidth() - 9; }
+// The close box in the form's window coordinates: a 14 x 12 button 6 pixels in from the right
+// and the top.
+TRect CloseBoxRect(TControl* f) { return TRect(f->Width() - 20, 6, f->Width() - 6, 18); }
 
 class MessageWindow : public TMainWindowTest<CountedDialogs> {
 protected:
@@ -179,5 +185,119 @@ TEST_F(MessageWindow, AWindowMaximisedByTheWindowManagerIsSavedMaximisedWithItsN
     EXPECT_EQ(m->WindowState(), wsNormal);
     EXPECT_EQ(Str(m->BoundsRect()), "60,40,700,520");
 }
+
+TEST_F(MessageWindow, TheViewCommandBringsItsPageToTheFrontOfItsTabHost) {
+    auto* second = new TDockableForm(Application);
+    second->SetCaption("Второе");
+    form->ManualFloat(Bounds(100, 100, 339, 110));
+    form->Show();
+    second->Show();
+    TDragDockObject drop(second);
+    drop.Floating = false;
+    form->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop),
+                  MAKELPARAM(form->ClientWidth() / 2, form->ClientHeight() / 2)); // the centre
+    auto* pages = dynamic_cast<TGwPageControl*>(form->HostDockSite());
+    ASSERT_NE(pages, nullptr);
+    auto* host = dynamic_cast<TTabDockHost*>(pages->Owner());
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(pages->ActivePage(), pages->GetPageFromDockClient(second)); // docked last, in front
+
+    // The host shown with the other page in front, then the host closed by the window manager.
+    for (bool closed : {false, true}) {
+        pages->SetActivePage(pages->GetPageFromDockClient(second));
+        if (closed)
+            host->Perform(WM_CLOSE, 0, 0);
+        ASSERT_EQ(host->Visible(), !closed);
+        ASSERT_FALSE(form->Showing());
+        ChooseInMenu("Вид", "Окно Сообщений");
+        EXPECT_TRUE(host->Visible()) << "closed " << closed;
+        EXPECT_EQ(pages->ActivePage(), pages->GetPageFromDockClient(form)) << "closed " << closed;
+        EXPECT_TRUE(form->Showing()) << "closed " << closed;
+    }
+    EXPECT_EQ(dialogs.Shown, 0);
+}
+
+TEST_F(MessageWindow, FloatingItsCaptionDrawsACloseBoxAtTheRightEnd) {
+    ChooseInMenu("Вид", "Окно Сообщений");
+    DragOut();
+    TBitmap shot;
+    screenkit::Window(form, shot);
+    ASSERT_EQ(shot.Width(), form->Width());
+    const TRect box = CloseBoxRect(form);
+    auto at = [&](int x, int y) { return shot.Canvas()->GetPixel(x, y); };
+    // A raised button: light top-left edge, dark bottom-right edge, face inside.
+    EXPECT_EQ(at(box.Left, box.Top), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(at(box.Right - 1, box.Bottom - 1), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(at(box.Left + 2, box.Top + 2), ColorToRGB(clBtnFace));
+    // The cross, 8 x 7 in its middle: both diagonals meet in the centre, the sides between stay face.
+    const int cx = box.Left + 3, cy = box.Top + 2;
+    for (TPoint ink : {TPoint(0, 0), TPoint(7, 0), TPoint(3, 3), TPoint(4, 3), TPoint(0, 6), TPoint(7, 6)})
+        EXPECT_EQ(at(cx + ink.x, cy + ink.y), ColorToRGB(clBtnText)) << ink.x << "," << ink.y;
+    for (TPoint face : {TPoint(3, 0), TPoint(0, 3), TPoint(7, 3), TPoint(3, 6)})
+        EXPECT_EQ(at(cx + face.x, cy + face.y), ColorToRGB(clBtnFace)) << face.x << "," << face.y;
+    // The caption's colour on either side of the box, and the sizing frame's face below it.
+    const TColor caption = at(box.Left - 2, box.Top + 1);
+    EXPECT_TRUE(caption == ColorToRGB(clActiveCaption) || caption == ColorToRGB(clInactiveCaption));
+    EXPECT_EQ(at(box.Right + 1, box.Top + 1), caption);
+    EXPECT_EQ(at(form->Width() - 3, form->Height() / 2), ColorToRGB(clBtnFace));
+}
+
+// A floating message window resized by a drag of its sizing frame: where the press is (window
+// coordinates of the frame w x h), how far the mouse goes, and the bounds expected from the old ones.
+struct SizingCase {
+    const char* name;
+    TPoint (*from)(int w, int h);
+    TPoint by;
+    TRect (*expect)(TRect);
+};
+
+const SizingCase kSizingCases[] = {
+    {"LeftEdge", [](int, int h) { return TPoint(1, h / 2); }, TPoint(-30, 7),
+     [](TRect r) { return TRect(r.Left - 30, r.Top, r.Right, r.Bottom); }},
+    {"BottomEdge", [](int w, int h) { return TPoint(w / 2, h - 2); }, TPoint(9, 35),
+     [](TRect r) { return TRect(r.Left, r.Top, r.Right, r.Bottom + 35); }},
+    {"BottomRightCorner", [](int w, int h) { return TPoint(w - 2, h - 2); }, TPoint(40, 25),
+     [](TRect r) { return TRect(r.Left, r.Top, r.Right + 40, r.Bottom + 25); }},
+    {"TopLeftCornerAlongTheTopEdge", [](int, int) { return TPoint(12, 1); }, TPoint(15, 12),
+     [](TRect r) { return TRect(r.Left + 15, r.Top + 12, r.Right, r.Bottom); }},
+    {"RightEdgeStopsWhereTheCaptionEnds", [](int w, int h) { return TPoint(w - 1, h / 2); }, TPoint(-2000, 0),
+     [](TRect r) { return TRect(r.Left, r.Top, r.Left + 40, r.Bottom); }},
+};
+
+void PrintTo(const SizingCase& c, std::ostream* os) { *os << c.name; }
+
+class MessageWindowSizing : public MessageWindow, public ::testing::WithParamInterface<SizingCase> {};
+
+TEST_P(MessageWindowSizing, ADragOfItsFrameResizesTheFloatingWindow) {
+    const SizingCase& c = GetParam();
+    ChooseInMenu("Вид", "Окно Сообщений");
+    DragOut();
+    const TRect before = form->BoundsRect();
+    const TPoint p = c.from(form->Width(), form->Height());
+    const TPoint from(before.Left + p.x, before.Top + p.y);
+    // Each point in screen coordinates, given in the form's client coordinates of the moment.
+    auto client = [&](int dx, int dy) { return form->ScreenToClient(TPoint(from.x + dx, from.y + dy)); };
+    TPoint at = client(0, 0);
+    MouseDown(form, at.x, at.y);
+    at = client(c.by.x / 2, c.by.y / 2);
+    MouseMove(form, at.x, at.y, Left);
+    at = client(c.by.x, c.by.y);
+    MouseMove(form, at.x, at.y, Left);
+    at = client(c.by.x, c.by.y);
+    MouseUp(form, at.x, at.y);
+    ProcessEvents();
+    EXPECT_EQ(Str(form->BoundsRect()), Str(c.expect(before)));
+    // The release ends the drag: a later move changes nothing.
+    at = client(c.by.x + 20, c.by.y + 20);
+    MouseMove(form, at.x, at.y);
+    EXPECT_EQ(Str(form->BoundsRect()), Str(c.expect(before)));
+    EXPECT_EQ(form->HostDockSite(), nullptr);
+    EXPECT_EQ(dialogs.Shown, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Frame, MessageWindowSizing, ::testing::ValuesIn(kSizingCases),
+                         [](const ::testing::TestParamInfo<SizingCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 } // namespace

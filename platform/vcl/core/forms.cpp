@@ -29,6 +29,15 @@ TScreen* Screen = new TScreen(nullptr);
 
 namespace {
 
+// The edge or corner of a floating dockable form being dragged (one mouse, one drag at a time): its
+// sizing code, where the press was (screen) and the bounds then.
+struct TFrameSizing {
+    TCustomForm* Form = nullptr;
+    int Hit = HTNOWHERE;
+    TPoint From;
+    TRect Bounds;
+} gSizing;
+
 // Marks a going form and every control on it, whoever owns them: from here on nothing in the form's
 // tree is laid out or raises OnResize, since the handlers may belong to a form whose derived part
 // is already gone.
@@ -52,6 +61,8 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
+    if (gSizing.Form == this)
+        gSizing = {};
     MarkDestroying(this);
     if (FModalLoop)
         FModalLoop->exit();
@@ -177,14 +188,76 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 namespace {
 
-// The frame of a floating dockable form: a raised edge and a small caption strip.
-constexpr int kDockFrame = 2;
+// The frame of a floating dockable form: a sizing frame (a raised edge and a face-coloured strip)
+// and a small caption strip. Along an edge, a corner's sizing zone reaches as far as the caption is
+// high.
+constexpr int kDockFrame = 4;
 constexpr int kDockCaption = 16;
+constexpr int kDockCorner = kDockFrame + kDockCaption;
 
 // The close box at the caption's right end, in window coordinates.
 TRect DockCloseBox(int width) {
     const int right = width - kDockFrame - 2;
     return TRect(right - 14, kDockFrame + 2, right, kDockFrame + kDockCaption - 2);
+}
+
+// The sizing code of window point p of a w x h frame: an edge, a corner, or HTNOWHERE inside.
+int DockSizingHit(TPoint p, int w, int h) {
+    const bool across = p.y < kDockFrame || p.y >= h - kDockFrame;
+    const bool along = p.x < kDockFrame || p.x >= w - kDockFrame;
+    if (!across && !along)
+        return HTNOWHERE;
+    const int xs = across ? kDockCorner : kDockFrame;
+    const int ys = along ? kDockCorner : kDockFrame;
+    const int col = p.x < xs ? 0 : p.x >= w - xs ? 2 : 1;
+    const int row = p.y < ys ? 0 : p.y >= h - ys ? 2 : 1;
+    static const int kCodes[3][3] = {{HTTOPLEFT, HTTOP, HTTOPRIGHT},
+                                     {HTLEFT, HTNOWHERE, HTRIGHT},
+                                     {HTBOTTOMLEFT, HTBOTTOM, HTBOTTOMRIGHT}};
+    return kCodes[row][col];
+}
+
+bool IsSizingHit(WPARAM hit) { return hit >= WPARAM(HTLEFT) && hit <= WPARAM(HTBOTTOMRIGHT); }
+
+// The bounds r dragged by the sizing code hit by (dx, dy), kept at least the caption's room.
+TRect DockSized(TRect r, int hit, int dx, int dy) {
+    const int minW = 2 * kDockCorner, minH = 2 * kDockFrame + kDockCaption;
+    if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT)
+        r.Left = std::min(r.Left + dx, r.Right - minW);
+    if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
+        r.Right = std::max(r.Right + dx, r.Left + minW);
+    if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT)
+        r.Top = std::min(r.Top + dy, r.Bottom - minH);
+    if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
+        r.Bottom = std::max(r.Bottom + dy, r.Top + minH);
+    return r;
+}
+
+TCursor SizingCursor(int hit) {
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT: return crSizeWE;
+    case HTTOP:
+    case HTBOTTOM: return crSizeNS;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT: return crSizeNWSE;
+    default: return crSizeNESW;
+    }
+}
+
+// While an edge is dragged the captured mouse comes as client messages; true when taken.
+bool SizingMouse(TCustomForm* form, TMessage& Message) {
+    if (gSizing.Form != form)
+        return false;
+    if (Message.Msg == WM_MOUSEMOVE && (Message.WParam & MK_LBUTTON)) {
+        TPoint at = form->ClientToScreen(TPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+        TRect r = DockSized(gSizing.Bounds, gSizing.Hit, at.x - gSizing.From.x, at.y - gSizing.From.y);
+        form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+        return true;
+    }
+    gSizing = {};
+    form->SetMouseCapture(false);
+    return Message.Msg != WM_CANCELMODE;
 }
 
 } // namespace
@@ -210,13 +283,25 @@ void TCustomForm::WMNCHitTest(TWMNCHitTest& Message) {
     if (!DrawsDockCaption())
         return;
     TPoint p(Message.XPos - Left(), Message.YPos - Top());
-    if (p.y >= kDockFrame && p.y < kDockFrame + kDockCaption)
+    if (!PtInRect(TRect(0, 0, Width(), Height()), p))
+        return;
+    const int sizing = DockSizingHit(p, Width(), Height());
+    if (sizing != HTNOWHERE && (FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin))
+        Message.Result = sizing;
+    else if (p.y >= kDockFrame && p.y < kDockFrame + kDockCaption)
         Message.Result = PtInRect(DockCloseBox(Width()), p) ? HTCLOSE : HTCAPTION;
 }
 
-// The close box closes on a release over it after a press on it, as a caption button does.
+// The close box closes on a release over it after a press on it, as a caption button does. A press
+// on the sizing frame drags that edge or corner until the release.
 void TCustomForm::WMNCLButtonDown(TMessage& Message) {
     FCloseBoxDown = Message.WParam == WPARAM(HTCLOSE);
+    if (DrawsDockCaption() && IsSizingHit(Message.WParam)) {
+        gSizing = {this, int(Message.WParam),
+                   TPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)), BoundsRect()};
+        SetMouseCapture(true);
+        return;
+    }
     if (!FCloseBoxDown)
         TWinControl::WMNCLButtonDown(Message);
 }
@@ -250,6 +335,8 @@ void TCustomForm::WMNCPaint(TWMNCPaint& Message) {
     if (Message.DC && DrawsDockCaption()) {
         TCanvas* c = Message.DC;
         TRect r(0, 0, Width(), Height());
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(r);
         DrawEdge(c, &r, EDGE_RAISED, BF_RECT);
         TRect cap(kDockFrame, kDockFrame, Width() - kDockFrame, kDockFrame + kDockCaption);
         bool active = Active();
@@ -447,6 +534,23 @@ void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_CLOSE: WMClose(Message); return;
     case WM_NCLBUTTONUP: WMNCLButtonUp(Message); return;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE:
+        if (SizingMouse(this, Message))
+            return;
+        TWinControl::Dispatch(Message);
+        return;
+    case WM_SETCURSOR:
+        // Over the sizing frame, the cursor of that edge or corner.
+        if (DrawsDockCaption() && IsSizingHit(WPARAM(LOWORD(Message.LParam)))) {
+            const TCursor cursor = SizingCursor(LOWORD(Message.LParam));
+            ::SetCursor(Screen ? Screen->Cursors(cursor) : HCURSOR(cursor));
+            Message.Result = 1;
+            return;
+        }
+        TWinControl::Dispatch(Message);
+        return;
     case CM_RELEASE:
         BeforeDestruction();
         delete this;

@@ -155,8 +155,9 @@ TEST_F(Docking, AFormDocksAsAChildWindowAndFloatsAsATopLevelOne) {
     f->Show();
     EXPECT_TRUE(f->DrawsDockCaption());
     EXPECT_TRUE(f->Floating());
-    // The caption strip is ours: the client starts below it.
-    EXPECT_EQ(f->ClientHeight(), 90 - 4 - 16);
+    // The sizing frame (4 on each side) and the caption strip are ours: the client starts below it.
+    EXPECT_EQ(f->ClientHeight(), 90 - 8 - 16);
+    EXPECT_EQ(f->ClientWidth(), 160 - 8);
     f->ManualDock(Site, nullptr, alClient);
     EXPECT_EQ(f->Parent(), Site);
     EXPECT_FALSE(f->Floating());
