@@ -130,6 +130,21 @@ void ReportConfigurationProblem(const std::string& text) {
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
 }
 
+bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,
+                       int64_t& out) {
+    int64_t v = 0;
+    if (!TryStrToInt64(Trim(text), v))
+        return false;
+    if (v < lo || v > hi) {
+        ReportConfigurationProblem("\"" + field + "\": значение " + Trim(text) +
+                                   " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
+                                   IntToStr(hi) + ".");
+        return false;
+    }
+    out = v;
+    return true;
+}
+
 TProblemSink SetConfigurationProblemSink(TProblemSink sink) {
     std::swap(sink, ProblemSink());
     return sink;
