@@ -392,6 +392,7 @@ const TypedRowCase kTypedRows[] = {
     {"Parse65536", RowKind::UserCommand, 3, "65536", nullptr},
     {"NoAnswer65536", RowKind::UserCommand, 4, "65536", nullptr},
     {"NoAnswer11Digits", RowKind::UserCommand, 4, "12345678901", nullptr},
+    {"NoAnswer20Digits", RowKind::UserCommand, 4, "12345678901234567890", nullptr},
     {"LogIndex21", RowKind::Journal, 1, "21", "21"},
     {"LogIndex65536", RowKind::Journal, 1, "65536", nullptr},
     {"LogIndexTaken20", RowKind::Journal, 1, "20", nullptr},
