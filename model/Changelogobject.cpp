@@ -191,12 +191,17 @@ void TChangeLogItem::GetPropertyText(int row, std::string& out) {
 }
 
 bool TChangeLogItem::ApplyLogIndex(const std::string& text) {
-    int n;
-    if (!TryStrToInt(Trim(text), n) || n < 1 || n > 0xFFFF)
+    int64_t n = 0;
+    if (!ReadNumberInRange(text, 1, 0xFFFF, kSettings[kLogIndex].Caption, n))
         return false;
+    if (n == LogIndex())
+        return true;
     for (ELEM* e = Channels->Oldest; e; e = e->Newer)
-        if (static_cast<TParamItem*>(e)->ChannelType == n)
+        if (static_cast<TParamItem*>(e)->ChannelType == n) {
+            ReportConfigurationProblem(std::string("\"") + kSettings[kLogIndex].Caption + "\": значение " +
+                                       Trim(text) + " не сохранено, каналы этого индекса уже есть.");
             return false;
+        }
     uint16_t old = LogIndex();
     for (ELEM* e = Channels->Oldest; e; e = e->Newer) {
         auto* p = static_cast<TParamItem*>(e);
@@ -209,8 +214,8 @@ bool TChangeLogItem::ApplyLogIndex(const std::string& text) {
 }
 
 bool TChangeLogItem::ApplyAlarmSends(const std::string& text) {
-    int n;
-    if (!TryStrToInt(Trim(text), n) || n < 0 || n > 255)
+    int64_t n = 0;
+    if (!ReadNumberInRange(text, 0, 255, kSettings[kAlarmSends].Caption, n))
         return false;
     Settings[kAlarmSends]->Value[0] = static_cast<uint8_t>(n);
     return true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Channelindex.h"
+#include "Editorkit.h"
 #include "Userobject.h"
 #include "actions.h"
 #include "lorbase.h"
@@ -87,6 +88,7 @@ configmanager::configmanager() {
 configmanager::~configmanager() {
     // Two phases: every object leaves the list while all of them still live, then each is freed.
     // The hooks are off meanwhile, so no renumbering reaches an object already gone.
+    PutBackRefusedEdits();
     fClosing = true;
     std::vector<TObjectItem*> objects;
     while (ELEM* e = Objects.Newest) {
@@ -365,6 +367,7 @@ void configmanager::Renumber(TObjectItem* o, uint16_t number, const TObjectItem*
 void configmanager::DeleteObject(TObjectItem* object) {
     if (!IsLiveObject(object))
         return;
+    PutBackRefusedEdits();
     Objects.Remove(object);
     fLive.erase(object);
     CountObject(object, -1);

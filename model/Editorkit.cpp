@@ -1,6 +1,7 @@
 // The installed kit of in-place editors and its shorthands. Configuration model layer.
 #include "Editorkit.h"
 
+#include <map>
 #include <utility>
 
 namespace {
@@ -15,7 +16,27 @@ TRefusalCatcher& Catcher() {
     return catcher;
 }
 
+std::map<const void*, std::function<void()>>& Held() {
+    static std::map<const void*, std::function<void()>> held;
+    return held;
+}
+
 } // namespace
+
+void HoldRefusedEdit(const void* edit, std::function<void()> putBack) {
+    if (putBack)
+        Held()[edit] = std::move(putBack);
+    else
+        Held().erase(edit);
+}
+
+void PutBackRefusedEdits() {
+    while (!Held().empty()) {
+        std::function<void()> putBack = std::move(Held().begin()->second);
+        Held().erase(Held().begin());
+        putBack();
+    }
+}
 
 TRefusalCatcher SetRefusalCatcher(TRefusalCatcher catcher) {
     return std::exchange(Catcher(), std::move(catcher));

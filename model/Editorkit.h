@@ -70,6 +70,12 @@ using TRefusalCatcher = std::function<void(const std::string& text)>;
 TRefusalCatcher SetRefusalCatcher(TRefusalCatcher catcher); // returns the one it replaces
 bool CatchRefusal(const std::string& text);                 // false: none installed, show it
 
+// A typed edit left open on a refused change, that the user never ends (the host frees its editor,
+// or the model frees what it changes), puts its opening value back without a message. The kit holds
+// each such edit here; the model puts them all back before it frees an object.
+void HoldRefusedEdit(const void* edit, std::function<void()> putBack); // empty putBack: none held
+void PutBackRefusedEdits();
+
 // What an editor holds, read from the sender of its change event.
 std::string EditorText(TObject* sender);               // edit or combobox text; empty for others
 int EditorItem(TObject* sender);                       // combobox item index; -1 for none or others

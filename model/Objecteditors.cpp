@@ -85,10 +85,23 @@ TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNot
     if (row == 2 || row == 4) {
         std::string text;
         GetPropertyText(row, text);
-        return MakeEdit(host, text, std::move(exitEvent), [this, row, changed](TObject* sender) {
-            row == 2 ? ApplyTag(EditorText(sender)) : ApplyCommandCount(EditorText(sender));
-            Raise(changed, sender);
-        });
+        TEditorSpec editorSpec{TEditorKind::Edit, text, {}, 0, 0, [this, row, changed](TObject* sender) {
+                                   row == 2 ? ApplyTag(EditorText(sender))
+                                            : ApplyCommandCount(EditorText(sender));
+                                   Raise(changed, sender);
+                               }};
+        if (row == 4) {
+            // A count typed on its way drops and adds commands: a refused edit puts them back as they were.
+            std::vector<TCommandItem> commands;
+            int selected = -1;
+            for (ELEM* e = Commands.Oldest; e; e = e->Newer) {
+                if (e == Selected)
+                    selected = static_cast<int>(commands.size());
+                commands.push_back(*static_cast<TCommandItem*>(e));
+            }
+            editorSpec.Revert = [this, commands, selected](TObject*) { PutCommandsBack(commands, selected); };
+        }
+        return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
     }
     if (row == 3) {
         std::vector<std::string> items{"Нет"};

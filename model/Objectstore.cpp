@@ -130,6 +130,26 @@ void ReportConfigurationProblem(const std::string& text) {
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
 }
 
+bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,
+                       int64_t& out) {
+    const std::string t = Trim(text);
+    int64_t v = 0;
+    const bool read = TryStrToInt64(t, v);
+    // Digits too many for 64 bits are still a number, one past the range.
+    const size_t first = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    const bool digits = t.size() > first && t.find_first_not_of("0123456789", first) == std::string::npos;
+    if (!read && !digits)
+        return false;
+    if (!read || v < lo || v > hi) {
+        ReportConfigurationProblem("\"" + field + "\": значение " + t +
+                                   " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
+                                   IntToStr(hi) + ".");
+        return false;
+    }
+    out = v;
+    return true;
+}
+
 TProblemSink SetConfigurationProblemSink(TProblemSink sink) {
     std::swap(sink, ProblemSink());
     return sink;

@@ -267,6 +267,10 @@ public:
 // the configuration manager collects these as load problems; otherwise they are shown in a
 // message box.
 void ReportConfigurationProblem(const std::string& text);
+// Reads a number of lo..hi from text into out. One outside that range is reported with `field` and
+// the range (false); a text that is not a number is false without a report.
+bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,
+                       int64_t& out);
 using TProblemSink = std::function<void(const std::string&)>;
 // Routes the reports to sink (none: message boxes); returns the sink it replaces.
 TProblemSink SetConfigurationProblemSink(TProblemSink sink);

@@ -95,6 +95,16 @@ TCommandItem* TUserObjItem::AddCommand() {
     return c;
 }
 
+void TUserObjItem::PutCommandsBack(const std::vector<TCommandItem>& commands, int selected) {
+    while (ELEM* e = Commands.Oldest) {
+        Commands.Remove(e);
+        delete static_cast<TCommandItem*>(e);
+    }
+    for (const TCommandItem& c : commands)
+        Commands.Append(new TCommandItem(c));
+    Selected = selected < 0 ? nullptr : CommandAt(selected);
+}
+
 void TUserObjItem::RenumberCommands() {
     uint16_t n = 0;
     for (ELEM* e = Commands.Oldest; e; e = e->Newer)
@@ -102,9 +112,9 @@ void TUserObjItem::RenumberCommands() {
 }
 
 bool TUserObjItem::ApplyCommandCount(const std::string& text) {
-    int n;
+    int64_t n = 0;
     // Command numbers are one byte in the database.
-    if (!TryStrToInt(Trim(text), n) || n < 0 || n > kMaxKeyNumber)
+    if (!ReadNumberInRange(text, 0, kMaxKeyNumber, "Количество команд опроса", n))
         return false;
     while (static_cast<int>(Commands.Count) < n)
         AddCommand();
@@ -124,8 +134,10 @@ void TUserObjItem::ApplySelectedCommandItem(int itemIndex) {
 }
 
 void TUserObjItem::ApplyCommandId(int row, const std::string& text) {
-    int id;
-    if (!Selected || Trim(text).empty() || !TryStrToInt(Trim(text), id) || id < 0 || id > 0xFFFF)
+    static const char* const kFields[] = {"Подготовка команды опроса", "Разбор ответа",
+                                          "Обработка отсутсвия ответа"};
+    int64_t id = 0;
+    if (!Selected || row < 2 || row > 4 || !ReadNumberInRange(text, 0, 0xFFFF, kFields[row - 2], id))
         return;
     auto v = static_cast<uint16_t>(id);
     if (row == 2)

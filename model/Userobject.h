@@ -2,6 +2,8 @@
 // bound to subprograms. Configuration model layer.
 #pragma once
 
+#include <vector>
+
 #include "Objectstore.h"
 
 inline constexpr const char* kUserObjectTag = "USEROBJ";
@@ -32,6 +34,8 @@ public:
 
     // Appends a command with the next number (load and the count editor).
     TCommandItem* AddCommand();
+    // Replaces the commands with copies of `commands`, the one at `selected` (-1: none) selected.
+    void PutCommandsBack(const std::vector<TCommandItem>& commands, int selected);
     void RenumberCommands();
 
     uint32_t EditRow = 0;

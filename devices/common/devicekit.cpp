@@ -247,17 +247,7 @@ std::vector<std::string> CommaItems(const std::string& text) {
 }
 
 bool ReadInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field, int64_t& out) {
-    int64_t v = 0;
-    if (!TryStrToInt64(Trim(text), v))
-        return false;
-    if (v < lo || v > hi) {
-        ReportConfigurationProblem("\"" + field + "\": значение " + Trim(text) +
-                                   " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
-                                   IntToStr(hi) + ".");
-        return false;
-    }
-    out = v;
-    return true;
+    return ReadNumberInRange(text, lo, hi, field, out);
 }
 
 void ReportSetpointRefused(const std::string& text, const std::string& lowest, const std::string& highest) {

@@ -1,8 +1,6 @@
 // The ЦПТ QBX-560. Device layer.
 #include "Qbx560object.h"
 
-#include <cmath>
-
 using namespace qbx;
 
 namespace {
@@ -189,20 +187,18 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
         PlaceSetpoints(s, false);
         return;
     }
+    // The text the row shows (with its unit) reads as well: an edit that ends refused applies it again.
     double value = 0;
-    if (!ReadFloat(text, value) || !(std::fabs(value) < 1e9))
+    if (!dev::ReadQuantity(text, "oC", value))
         return;
-    // Tenths in single precision, cut toward zero; a count no 32-bit integer holds is refused
-    // like a text that is no number.
+    // Tenths in single precision, cut toward zero. Two bytes hold 0.0 to 6553.5 degrees; anything
+    // else, however large, is refused, never stored wrapped.
     const float tenths = static_cast<float>(value) * 10.0f;
-    if (!(std::fabs(tenths) < 2147483648.0f))
-        return;
-    // Two bytes hold 0.0 to 6553.5 degrees; anything else would be stored wrapped.
-    const int32_t stored = static_cast<int32_t>(tenths);
-    if (stored < 0 || stored > 0xFFFF) {
+    if (!(tenths > -1.0f && tenths < 65536.0f)) {
         dev::ReportSetpointRefused(text, TenthsText(0), TenthsText(0xFFFF));
         return;
     }
+    const auto stored = static_cast<int32_t>(tenths);
     if (!IsUnbound(p) && PairHeld(s, p->ChannelIndex)) {
         ReportConfigurationProblem(SetpointsRefused(s, p->ChannelIndex));
         return;

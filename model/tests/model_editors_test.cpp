@@ -6,6 +6,10 @@
 #include "actions.h"
 #include "editorhost.h"
 #include "forms.h"
+#include "inputkit.h"
+#include "Changelogobject.h"
+#include "Userobject.h"
+#include "Editorkit.h"
 #include "model_fixture.h"
 #include "stdctrls.h"
 
@@ -283,5 +287,250 @@ const TypedCellCase kTypedCells[] = {
 
 INSTANTIATE_TEST_SUITE_P(Channels, TypedChannelCell, ::testing::ValuesIn(kTypedCells),
                          [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// The user-defined object's and the message journal's number rows typed key by key into their
+// in-place editors, the edit ended as a user ends it: one past the range is refused with one message
+// and leaves the object as it was (no typed prefix kept); one that fits is stored.
+enum class RowKind { UserProperty, UserCommand, Journal };
+
+struct TypedRowCase {
+    const char* name;
+    RowKind kind;
+    int row;
+    const char* text;
+    const char* shown; // nullptr: refused
+};
+
+void PrintTo(const TypedRowCase& c, std::ostream* os) { *os << c.name; }
+
+class TypedObjectRow : public ::testing::TestWithParam<TypedRowCase> {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        InstallEditorKit();
+        recorder = std::make_unique<testsupport::MessageRecorder>();
+        journal = static_cast<TChangeLogItem*>(config.AddObject(2));
+        config.NewChannel(20, 1); // index 20 is taken
+        user = std::make_unique<TUserObjItem>(10000, nullptr, &store);
+        user->ApplyCommandCount("3");
+        user->ApplySelectedCommandItem(2);
+        testsupport::MessageRecorder::Texts().clear();
+    }
+    void TearDown() override { recorder.reset(); }
+    std::vector<std::string> State() {
+        std::vector<std::string> state;
+        std::string text;
+        for (int row = 0; row <= 4; ++row) {
+            user->GetPropertyText(row, text);
+            state.push_back(text);
+            user->GetCommandModeText(row, text);
+            state.push_back(text);
+        }
+        for (int row = 0; row <= 3; ++row) {
+            journal->GetPropertyText(row, text);
+            state.push_back(text);
+        }
+        for (ELEM* e = config.Channels.Oldest; e; e = e->Newer) {
+            auto* p = static_cast<TParamItem*>(e);
+            state.push_back(IntToStr(p->ChannelType) + ":" + IntToStr(p->ChannelIndex));
+        }
+        return state;
+    }
+    std::string Shown(const TypedRowCase& c) {
+        std::string text;
+        if (c.kind == RowKind::UserProperty)
+            user->GetPropertyText(c.row, text);
+        else if (c.kind == RowKind::UserCommand)
+            user->GetCommandModeText(c.row, text);
+        else
+            journal->GetPropertyText(c.row, text);
+        return text;
+    }
+    TWinControl* Editor(const TypedRowCase& c, TWinControl* host) {
+        if (c.kind == RowKind::UserProperty)
+            return user->CreatePropertyEditor(c.row, host, nullptr, nullptr);
+        if (c.kind == RowKind::UserCommand)
+            return user->CreateCommandModeEditor(c.row, host, nullptr, nullptr);
+        return journal->CreatePropertyEditor(c.row, host, nullptr, nullptr);
+    }
+    std::unique_ptr<testsupport::MessageRecorder> recorder;
+    configmanager config;
+    actionManager store;
+    TChangeLogItem* journal = nullptr;
+    std::unique_ptr<TUserObjItem> user;
+};
+
+TEST_P(TypedObjectRow, OnePastIsRefusedOnceAndInRangeIsStored) {
+    const TypedRowCase& c = GetParam();
+    ASSERT_NE(journal, nullptr);
+    const std::vector<std::string> before = State();
+    testsupport::EditorHost host;
+    using End = testsupport::EditorHost::End;
+    for (End end : {End::Tab, End::Click, End::Enter}) {
+        testsupport::MessageRecorder::Texts().clear();
+        ASSERT_TRUE(host.TypeAndEnd(Editor(c, host.Host()), c.text, end));
+        if (c.shown) {
+            EXPECT_EQ(Shown(c), c.shown);
+            EXPECT_TRUE(testsupport::MessageRecorder::Texts().empty());
+            return;
+        }
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(testsupport::MessageRecorder::Texts().size(), 1u);
+    }
+}
+
+const TypedRowCase kTypedRows[] = {
+    {"CommandCount255", RowKind::UserProperty, 4, "255", "255"},
+    {"CommandCount256", RowKind::UserProperty, 4, "256", nullptr},
+    {"CommandCount11Digits", RowKind::UserProperty, 4, "12345678901", nullptr},
+    {"Prepare65535", RowKind::UserCommand, 2, "65535", "65535"},
+    {"Prepare65536", RowKind::UserCommand, 2, "65536", nullptr},
+    {"Parse65536", RowKind::UserCommand, 3, "65536", nullptr},
+    {"NoAnswer65536", RowKind::UserCommand, 4, "65536", nullptr},
+    {"NoAnswer11Digits", RowKind::UserCommand, 4, "12345678901", nullptr},
+    {"NoAnswer20Digits", RowKind::UserCommand, 4, "12345678901234567890", nullptr},
+    {"LogIndex21", RowKind::Journal, 1, "21", "21"},
+    {"LogIndex65536", RowKind::Journal, 1, "65536", nullptr},
+    {"LogIndexTaken20", RowKind::Journal, 1, "20", nullptr},
+    {"AlarmSends255", RowKind::Journal, 3, "255", "255"},
+    {"AlarmSends256", RowKind::Journal, 3, "256", nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Objects, TypedObjectRow, ::testing::ValuesIn(kTypedRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A typed number the model refuses, in an edit box or a typable combo box built by the kit; the
+// model here takes numbers below 100.
+struct KitEditorCase {
+    const char* name;
+    TEditorKind kind;
+};
+
+void PrintTo(const KitEditorCase& c, std::ostream* os) { *os << c.name; }
+
+class TypedKitEditor : public ::testing::TestWithParam<KitEditorCase> {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        InstallEditorKit();
+        recorder = std::make_unique<testsupport::MessageRecorder>();
+    }
+    void TearDown() override {
+        PutBackRefusedEdits();
+        recorder.reset();
+    }
+    TWinControl* Build(TWinControl* host) {
+        TEditorSpec spec;
+        spec.Kind = GetParam().kind;
+        spec.Text = "7";
+        spec.Items = {"1", "2"};
+        spec.Apply = [this](TObject* sender) {
+            int64_t v = 0;
+            if (!TryStrToInt64(EditorText(sender), v))
+                return;
+            if (v >= 100)
+                ReportConfigurationProblem("\"Число\": значение " + EditorText(sender) + " не сохранено.");
+            else
+                stored = static_cast<int>(v);
+        };
+        return BuildEditor(host, std::move(spec), nullptr);
+    }
+    // Shows the editor and types `text` into it key by key.
+    static void Type(TWinControl* editor, const std::string& text) {
+        editor->SetBounds(10, 10, 150, 21);
+        editor->SetVisible(true);
+        editor->SetFocus();
+        inputkit::Press(editor, inputkit::Key::End);
+        inputkit::Press(editor, inputkit::Key::Backspace);
+        inputkit::Type(editor, text);
+        inputkit::ProcessEvents();
+    }
+    std::unique_ptr<testsupport::MessageRecorder> recorder;
+    int stored = 7;
+};
+
+// Enter ends the edit: the opening value is back and the one message shows while the editor still
+// has the focus; the focus leaving after it shows no second one.
+TEST_P(TypedKitEditor, EnterEndsTheEditOnce) {
+    testsupport::EditorHost host;
+    TWinControl* editor = Build(host.Host());
+    ASSERT_NE(editor, nullptr);
+    Type(editor, "12345678901");
+    EXPECT_TRUE(testsupport::MessageRecorder::Texts().empty()) << "a box while typing";
+    EXPECT_EQ(stored, 12);
+    inputkit::Press(editor, inputkit::Key::Return);
+    inputkit::ProcessEvents();
+    EXPECT_TRUE(editor->Focused());
+    EXPECT_EQ(stored, 7);
+    EXPECT_EQ(testsupport::MessageRecorder::Texts().size(), 1u);
+    inputkit::Press(editor, inputkit::Key::Tab);
+    inputkit::ProcessEvents();
+    EXPECT_EQ(testsupport::MessageRecorder::Texts().size(), 1u);
+    delete editor;
+}
+
+// The host frees the editor while the edit is still open on a refused number (its grid refilled):
+// the opening value is back, with no message, as the user never ended the edit.
+TEST_P(TypedKitEditor, FreedOpenOnARefusedNumberPutsTheOpeningValueBack) {
+    testsupport::EditorHost host;
+    TWinControl* editor = Build(host.Host());
+    ASSERT_NE(editor, nullptr);
+    Type(editor, "256");
+    EXPECT_EQ(stored, 25);
+    delete editor;
+    EXPECT_EQ(stored, 7);
+    EXPECT_TRUE(testsupport::MessageRecorder::Texts().empty());
+}
+
+// The model frees what the open editor changes (the object deleted) before the host frees the
+// editor: the opening value is put back while the object still lives, and not again later.
+TEST_P(TypedKitEditor, PutBackBeforeTheModelFreesWhatItChanges) {
+    testsupport::EditorHost host;
+    TWinControl* editor = Build(host.Host());
+    ASSERT_NE(editor, nullptr);
+    Type(editor, "256");
+    EXPECT_EQ(stored, 25);
+    PutBackRefusedEdits();
+    EXPECT_EQ(stored, 7);
+    stored = 3; // as if the value were gone: freeing the editor must not touch it
+    delete editor;
+    EXPECT_EQ(stored, 3);
+    EXPECT_TRUE(testsupport::MessageRecorder::Texts().empty());
+}
+
+const KitEditorCase kKitEditors[] = {{"EditBox", TEditorKind::Edit}, {"ComboBox", TEditorKind::Combo}};
+
+INSTANTIATE_TEST_SUITE_P(Kit, TypedKitEditor, ::testing::ValuesIn(kKitEditors),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Deleting the object an editor is open on, with a refused number typed, leaves nothing to free twice.
+TEST(TypedObjectDeleted, DeletingTheObjectPutsTheRefusedEditBackFirst) {
+    Application->Initialize();
+    InstallEditorKit();
+    testsupport::MessageRecorder recorder;
+    configmanager config;
+    auto* journal = static_cast<TChangeLogItem*>(config.AddObject(2));
+    ASSERT_NE(journal, nullptr);
+    testsupport::MessageRecorder::Texts().clear();
+    testsupport::EditorHost host;
+    TWinControl* editor = journal->CreatePropertyEditor(3, host.Host(), nullptr, nullptr);
+    ASSERT_NE(editor, nullptr);
+    editor->SetBounds(10, 10, 150, 21);
+    editor->SetVisible(true);
+    editor->SetFocus();
+    inputkit::Press(editor, inputkit::Key::End);
+    inputkit::Press(editor, inputkit::Key::Backspace);
+    inputkit::Type(editor, "256");
+    std::string text;
+    journal->GetPropertyText(3, text);
+    EXPECT_EQ(text, "25");
+    config.DeleteObject(journal);
+    delete editor;
+    EXPECT_TRUE(testsupport::MessageRecorder::Texts().empty());
+}
 
 } // namespace

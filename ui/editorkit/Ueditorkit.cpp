@@ -3,7 +3,6 @@
 
 #include "Editorkit.h"
 
-#include <memory>
 #include <utility>
 
 #include "extctrls.h"
@@ -24,17 +23,38 @@ void Place(TControl* c, TWinControl* host) {
     c->SetParent(host);
 }
 
-// A typed edit (an edit box, a combobox one may type into): each change is stored at once by the
+// A typed editor (an edit box, a combobox one may type into): each change is stored at once by the
 // spec's Apply; a change the model refuses stores nothing and shows nothing while the user types.
 // When the edit ends (Enter, the focus leaving) on a refused change, the text the editor opened with
-// is applied again and the refusal is shown once.
-class TTypedEdit {
+// is applied again and the refusal is shown once. An editor freed, or put back by the model, before
+// the user ends its edit puts the opening text back without a message.
+template <class TEditor> class TTypedEditor : public TEditor {
 public:
-    TTypedEdit(std::string opened, TNotifyEvent apply, TNotifyEvent revert)
-        : fOpened(std::move(opened)), fApply(std::move(apply)), fRevert(std::move(revert)) {}
+    explicit TTypedEditor(TWinControl* host) : TEditor(host) {}
+    ~TTypedEditor() override { End(false); }
+    TTypedEditor(const TTypedEditor&) = delete;
+    TTypedEditor& operator=(const TTypedEditor&) = delete;
 
-    // The editor's change event.
-    void Changed(TObject* sender) {
+    // Takes the spec's opening text and handlers; `exitEvent` runs after the edit ends.
+    void Bind(TEditorSpec& editorSpec, TNotifyEvent exitEvent) {
+        fOpened = editorSpec.Text;
+        fApply = std::move(editorSpec.Apply);
+        fRevert = std::move(editorSpec.Revert);
+        this->OnChange = [this](TObject* sender) { Changed(sender); };
+        this->OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
+            if (key == VK_RETURN)
+                End(true);
+        };
+        this->OnExit = [this, exitEvent = std::move(exitEvent)](TObject* sender) {
+            End(true);
+            if (exitEvent)
+                exitEvent(sender);
+        };
+    }
+
+private:
+    // Runs the spec's Apply with refusals held; returns the first.
+    std::string Run(TObject* sender) {
         std::string refusal;
         TRefusalCatcher previous = SetRefusalCatcher([&refusal](const std::string& text) {
             if (refusal.empty())
@@ -46,51 +66,44 @@ public:
         } restore{previous};
         if (fApply)
             fApply(sender);
-        fRefusal = std::move(refusal);
+        return refusal;
     }
 
-    // The edit ends on `editor`: after a refused change its opening text is put back (with its change
-    // event off) and applied, then the refusal is shown.
-    template <class TEditor> void End(TEditor* editor) {
+    void Changed(TObject* sender) {
+        fRefusal = Run(sender);
+        if (fRefusal.empty())
+            HoldRefusedEdit(this, nullptr);
+        else
+            HoldRefusedEdit(this, [this] { End(false); });
+    }
+
+    // After a refused change the opening text is put back (with the change event off) and applied;
+    // `show`: the refusal is shown then.
+    void End(bool show) {
+        HoldRefusedEdit(this, nullptr);
         if (fRefusal.empty())
             return;
         const std::string refusal = std::exchange(fRefusal, std::string());
-        TNotifyEvent change = std::exchange(editor->OnChange, nullptr);
-        editor->SetText(fOpened);
-        editor->OnChange = std::move(change);
+        TNotifyEvent change = std::exchange(this->OnChange, nullptr);
+        this->SetText(fOpened);
+        this->OnChange = std::move(change);
         if (fRevert)
-            fRevert(editor);
+            fRevert(this);
         else
-            Changed(editor);
-        fRefusal.clear();
-        ShowMessageBoxText(refusal.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+            Run(this);
+        if (show)
+            ShowMessageBoxText(refusal.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
     }
 
-private:
     std::string fOpened;
     TNotifyEvent fApply;
     TNotifyEvent fRevert;
     std::string fRefusal; // of the last change; empty when it was stored
 };
 
-// Binds a typed editor's change, Enter and exit events to one typed edit; `exitEvent` runs after it.
-template <class TEditor> void BindTyped(TEditor* editor, TEditorSpec& editorSpec, TNotifyEvent exitEvent) {
-    auto typed = std::make_shared<TTypedEdit>(editorSpec.Text, std::move(editorSpec.Apply),
-                                              std::move(editorSpec.Revert));
-    editor->OnChange = [typed](TObject* sender) { typed->Changed(sender); };
-    editor->OnKeyDown = [typed, editor](TObject*, WORD& key, TShiftState) {
-        if (key == VK_RETURN)
-            typed->End(editor);
-    };
-    editor->OnExit = [typed, editor, exitEvent = std::move(exitEvent)](TObject* sender) {
-        typed->End(editor);
-        if (exitEvent)
-            exitEvent(sender);
-    };
-}
-
 TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec, TNotifyEvent& exitEvent) {
-    auto* combo = new TComboBox(host);
+    const bool typed = editorSpec.Kind == TEditorKind::Combo;
+    TComboBox* combo = typed ? new TTypedEditor<TComboBox>(host) : new TComboBox(host);
     Place(combo, host);
     combo->SetItemHeight(combo->ItemHeight() - kSmaller);
     if (editorSpec.Kind == TEditorKind::Choice)
@@ -108,7 +121,7 @@ TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec, TNotifyEvent&
         combo->OnExit = std::move(exitEvent);
     } else {
         combo->SetText(editorSpec.Text);
-        BindTyped(combo, editorSpec, std::move(exitEvent));
+        static_cast<TTypedEditor<TComboBox>*>(combo)->Bind(editorSpec, std::move(exitEvent));
     }
     return combo;
 }
@@ -132,10 +145,10 @@ TWinControl* Build(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitE
     TWinControl* editor = nullptr;
     switch (editorSpec.Kind) {
     case TEditorKind::Edit: {
-        auto* edit = new TEdit(host);
+        auto* edit = new TTypedEditor<TEdit>(host);
         Place(edit, host);
         edit->SetText(editorSpec.Text);
-        BindTyped(edit, editorSpec, std::move(exitEvent));
+        edit->Bind(editorSpec, std::move(exitEvent));
         return edit;
     }
     case TEditorKind::Choice:

@@ -37,9 +37,9 @@ std::vector<std::pair<std::string, std::string>> KeptTexts(const dev::PropertyDe
 
 std::vector<std::string> RefusedTexts(const dev::PropertyDef& row) {
     switch (row.format) {
-    case dev::PropertyFormat::Dotted: return {"256.0.0", "0.0.-1"};
-    case dev::PropertyFormat::Entry: return {"65536:1", "1:256", "-1:1", "1:-1"};
-    default: return {IntToStr(row.Highest() + 1), "-1"};
+    case dev::PropertyFormat::Dotted: return {"256.0.0", "0.0.-1", "9.9.9999"};
+    case dev::PropertyFormat::Entry: return {"65536:1", "1:256", "-1:1", "1:-1", "9:9999"};
+    default: return {IntToStr(row.Highest() + 1), "-1", "12345678901", "12345678901234567890"};
     }
 }
 

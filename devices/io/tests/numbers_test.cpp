@@ -71,9 +71,41 @@ const NumberCase kAdam[] = {
     {"Divisor65535", 4, "65535", 65535},
     {"Divisor0", 4, "0", -1},
     {"Divisor65536", 4, "65536", -1},
+    {"Divisor11Digits", 4, "12345678901", -1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Adam, AdamCoefficient, ::testing::ValuesIn(kAdam),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The same coefficients typed key by key into the set point's in-place editor, the edit ended.
+class AdamCoefficientTyped : public AdamCoefficient {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        AdamCoefficient::SetUp();
+    }
+};
+
+TEST_P(AdamCoefficientTyped, FitsSixteenBitsOrIsRefusedOnce) {
+    const NumberCase& c = GetParam();
+    auto* o = dynamic_cast<TADAM4117Item*>(cm->AddObject(TADAM4117Item::Def.TypeCode));
+    ASSERT_NE(o, nullptr);
+    ASSERT_TRUE(o->ApplyScaling(4, c.row, "9", -1));
+    const std::string record = ValueText(o, o->Param(TADAM4117Item::kScaling + 4));
+    messages.clear();
+    testsupport::EditorHost host;
+    ASSERT_TRUE(
+        host.TypeAndEnd(o->CreateSetpointEditor(o->Param(4), c.row, host.Host(), nullptr, nullptr), c.text));
+    std::string text;
+    o->GetSetpointText(c.row, o->Param(4), text);
+    EXPECT_EQ(text, std::to_string(c.stored >= 0 ? c.stored : 9));
+    EXPECT_EQ(messages.size(), c.stored >= 0 ? 0u : 1u);
+    if (c.stored < 0) {
+        EXPECT_EQ(ValueText(o, o->Param(TADAM4117Item::kScaling + 4)), record);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Adam, AdamCoefficientTyped, ::testing::ValuesIn(kAdam),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class UkpmByteRow : public IoTest, public ::testing::WithParamInterface<NumberCase> {};
@@ -98,6 +130,30 @@ const NumberCase kUkpm[] = {
 INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmByteRow, ::testing::ValuesIn(kUkpm),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The same rows typed key by key into their in-place editors, the edit ended.
+class UkpmByteRowTyped : public UkpmByteRow {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        UkpmByteRow::SetUp();
+    }
+};
+
+TEST_P(UkpmByteRowTyped, FitsAByteOrIsRefusedOnce) {
+    const NumberCase& c = GetParam();
+    auto* o = dynamic_cast<TUKPMItem*>(cm->AddObject(40));
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(c.row, "9");
+    messages.clear();
+    testsupport::EditorHost host;
+    ASSERT_TRUE(host.TypeAndEnd(o->CreatePropertyEditor(c.row, host.Host(), nullptr, nullptr), c.text));
+    EXPECT_EQ(RowText(o, c.row), std::to_string(c.stored >= 0 ? c.stored : 9));
+    EXPECT_EQ(messages.size(), c.stored >= 0 ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmByteRowTyped, ::testing::ValuesIn(kUkpm),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The count at 0 Wh is 32 bits unsigned: a negative one is refused, not kept as its 32-bit pattern.
 TEST_F(IoTest, UkpmMeterCountAtZeroIsUnsigned) {
     auto* o = dynamic_cast<TUKPMItem*>(cm->AddObject(40));
@@ -115,5 +171,103 @@ TEST_F(IoTest, UkpmMeterCountAtZeroIsUnsigned) {
         EXPECT_EQ(messages.size(), ok ? 0u : 1u) << typed;
     }
 }
+
+// The Радон Риц's set point typed key by key into its in-place editor, the edit ended: one past
+// 65.535 M is refused once and leaves the object as it was; one that fits is stored.
+class RadonTypedSetpoint : public IoTest, public ::testing::WithParamInterface<NumberCase> {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        IoTest::SetUp();
+    }
+};
+
+TEST_P(RadonTypedSetpoint, FitsOrIsRefusedOnce) {
+    const NumberCase& c = GetParam();
+    const char saved = DecimalSeparator;
+    DecimalSeparator = '.';
+    auto* o = dynamic_cast<TRADONRITZItem*>(cm->AddObject(TRADONRITZItem::Def.TypeCode));
+    ASSERT_NE(o, nullptr);
+    TParamItem* channel = o->Param(0);
+    o->SetSetpointValue(channel, c.row, "1.234");
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    const int handler = channel->WriteHandler;
+    messages.clear();
+    {
+        testsupport::EditorHost host;
+        EXPECT_TRUE(
+            host.TypeAndEnd(o->CreateSetpointEditor(channel, c.row, host.Host(), nullptr, nullptr), c.text));
+    }
+    EXPECT_EQ(dev::GetU16(o->SetpointValues(), 1 + 2 * c.row), c.stored < 0 ? 1234 : c.stored);
+    EXPECT_EQ(messages.size(), c.stored < 0 ? 1u : 0u);
+    if (c.stored < 0) {
+        EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+        EXPECT_EQ(channel->WriteHandler, handler);
+    }
+    DecimalSeparator = saved;
+}
+
+const NumberCase kRadon[] = {
+    {"Lower65535", 0, "65.535", 65535},
+    {"Lower65536", 0, "65.536", -1},
+    {"Upper70", 1, "70", -1},
+    {"Upper11Digits", 1, "12345678901", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Radon, RadonTypedSetpoint, ::testing::ValuesIn(kRadon),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A УКПМ ТИИ channel's set-point rows typed key by key into their in-place editor, the edit ended:
+// pulses/Wh of two bytes each (row 0), the count at 0 Wh of four (row 2).
+struct UkpmTiiCase {
+    const char* name;
+    int row;
+    const char* text;
+    const char* shown; // nullptr: refused, the channel kept as it was
+};
+
+void PrintTo(const UkpmTiiCase& c, std::ostream* os) { *os << c.name; }
+
+class UkpmTiiTyped : public IoTest, public ::testing::WithParamInterface<UkpmTiiCase> {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        IoTest::SetUp();
+    }
+};
+
+TEST_P(UkpmTiiTyped, FitsOrIsRefusedOnce) {
+    const UkpmTiiCase& c = GetParam();
+    auto* o = dynamic_cast<TUKPMItem*>(cm->AddObject(40));
+    ASSERT_NE(o, nullptr);
+    ASSERT_TRUE(o->SetCount(TUKPMItem::Tii, "1"));
+    TParamItem* tii = o->ChannelsOf(TUKPMItem::Tii)[0];
+    ASSERT_TRUE(o->ApplyChannelSetting(tii, 0, "1000/1", -1));
+    ASSERT_TRUE(o->ApplyChannelSetting(tii, 2, "7", -1));
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    messages.clear();
+    {
+        testsupport::EditorHost host;
+        EXPECT_TRUE(
+            host.TypeAndEnd(o->CreateSetpointEditor(tii, c.row, host.Host(), nullptr, nullptr), c.text));
+    }
+    EXPECT_EQ(messages.size(), c.shown ? 0u : 1u);
+    if (c.shown) {
+        std::string text;
+        o->GetSetpointText(c.row, tii, text);
+        EXPECT_EQ(text, c.shown);
+    } else {
+        EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+    }
+}
+
+const UkpmTiiCase kUkpmTii[] = {
+    {"Pulses65535", 0, "65535/1", "65535/1"},       {"Pulses65536", 0, "65536/1", nullptr},
+    {"WattHours65536", 0, "1000/65536", nullptr},   {"AtZero4294967295", 2, "4294967295", "4294967295"},
+    {"AtZero4294967296", 2, "4294967296", nullptr}, {"AtZero11Digits", 2, "12345678901", nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmTiiTyped, ::testing::ValuesIn(kUkpmTii),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -123,4 +123,35 @@ const SetpointCase kSetpoints[] = {
 INSTANTIATE_TEST_SUITE_P(Mercury, MeterSetpoint, ::testing::ValuesIn(kSetpoints),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The same set points typed key by key into their in-place editor, the edit ended.
+class MeterSetpointTyped : public MeterSetpoint {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        MeterSetpoint::SetUp();
+    }
+};
+
+TEST_P(MeterSetpointTyped, FitsTwoBytesOrIsRefusedOnce) {
+    const SetpointCase& c = GetParam();
+    const char saved = DecimalSeparator;
+    DecimalSeparator = '.';
+    auto* o = dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def));
+    ASSERT_NE(o, nullptr);
+    TParamItem* p = o->Param(c.param);
+    o->BindParam(800, static_cast<uint8_t>(1 + c.param), p);
+    dev::SetU16(o->SetpointValue(c.param), 1, 5);
+    messages.clear();
+    {
+        testsupport::EditorHost host;
+        EXPECT_TRUE(host.TypeAndEnd(o->CreateSetpointEditor(p, 0, host.Host(), nullptr, nullptr), c.text));
+    }
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(c.param), 1), c.stored < 0 ? 5 : c.stored);
+    EXPECT_EQ(messages.size(), c.stored < 0 ? 1u : 0u);
+    DecimalSeparator = saved;
+}
+
+INSTANTIATE_TEST_SUITE_P(Mercury, MeterSetpointTyped, ::testing::ValuesIn(kSetpoints),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

@@ -5,6 +5,7 @@
 #include "Qbx510object.h"
 #include "Qbx530object.h"
 #include "Qbx540object.h"
+#include "Qbx560object.h"
 #include "fixture.h"
 #include "editorhost.h"
 #include "forms.h"
@@ -228,6 +229,85 @@ const Qbx510Case kQbx510[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Qbx510, Qbx510Rows, ::testing::ValuesIn(kQbx510),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The same rows typed key by key into their in-place editors, the edit ended.
+class Qbx510TypedRows : public Qbx510Rows {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        Qbx510Rows::SetUp();
+    }
+};
+
+TEST_P(Qbx510TypedRows, NumbersFitTheirBytesOrAreRefusedOnce) {
+    const Qbx510Case& c = GetParam();
+    auto* o = Add<TQbx510Item>(3);
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(11, "Импульсный");
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    messages.clear();
+    testsupport::EditorHost host;
+    ASSERT_TRUE(host.TypeAndEnd(o->CreatePropertyEditor(c.row, host.Host(), nullptr, nullptr), c.text));
+    if (c.refused) {
+        EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+    } else {
+        EXPECT_EQ(RowText(o, c.row), c.shown);
+    }
+    EXPECT_EQ(messages.size(), c.refused ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Qbx510, Qbx510TypedRows, ::testing::ValuesIn(kQbx510),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A QBX-560 temperature set point typed key by key into its in-place editor, the edit ended: one past
+// two bytes of tenths is refused once and leaves the object as it was; one that fits is stored.
+struct Qbx560SetpointCase {
+    const char* name;
+    const char* text;
+    int stored; // tenths; -1: refused, the set point keeps 123
+};
+
+void PrintTo(const Qbx560SetpointCase& c, std::ostream* os) { *os << c.name; }
+
+class Qbx560TypedSetpoint : public QbxTest, public ::testing::WithParamInterface<Qbx560SetpointCase> {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        QbxTest::SetUp();
+    }
+};
+
+TEST_P(Qbx560TypedSetpoint, FitsTwoBytesOrIsRefusedOnce) {
+    const Qbx560SetpointCase& c = GetParam();
+    const char saved = DecimalSeparator;
+    DecimalSeparator = '.';
+    auto* o = Add<TQbx560Item>(9);
+    ASSERT_NE(o, nullptr);
+    o->BindParam(5, 7, o->Param(2));
+    o->SetSetpointValue(o->Param(2), 0, "12.3");
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    messages.clear();
+    {
+        testsupport::EditorHost host;
+        EXPECT_TRUE(
+            host.TypeAndEnd(o->CreateSetpointEditor(o->Param(2), 0, host.Host(), nullptr, nullptr), c.text));
+    }
+    EXPECT_EQ(dev::GetU16(o->SetpointValue(2), 1), c.stored < 0 ? 123 : c.stored);
+    EXPECT_EQ(messages.size(), c.stored < 0 ? 1u : 0u);
+    if (c.stored < 0) {
+        EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+    }
+    DecimalSeparator = saved;
+}
+
+const Qbx560SetpointCase kQbx560Setpoints[] = {
+    {"Fits", "25.5", 255},
+    {"PastTwoBytes", "6553.6", -1},
+    {"ElevenDigits", "12345678901", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Qbx560, Qbx560TypedSetpoint, ::testing::ValuesIn(kQbx560Setpoints),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
