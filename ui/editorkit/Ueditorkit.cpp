@@ -24,7 +24,7 @@ void Place(TControl* c, TWinControl* host) {
 }
 
 // A typed editor (an edit box, a combobox one may type into): each change is stored at once by the
-// spec's Apply; a change the model refuses stores nothing and shows nothing while the user types.
+// TEditorSpec's Apply; a change the model refuses stores nothing and shows nothing while the user types.
 // When the edit ends (Enter, the focus leaving) on a refused change, the text the editor opened with
 // is applied again and the refusal is shown once. An editor freed, or put back by the model, before
 // the user ends its edit puts the opening text back without a message.
@@ -35,7 +35,7 @@ public:
     TTypedEditor(const TTypedEditor&) = delete;
     TTypedEditor& operator=(const TTypedEditor&) = delete;
 
-    // Takes the spec's opening text and handlers; `exitEvent` runs after the edit ends.
+    // Takes the editor's opening text and handlers; `exitEvent` runs after the edit ends.
     void Bind(TEditorSpec& editorSpec, TNotifyEvent exitEvent) {
         fOpened = editorSpec.Text;
         fApply = std::move(editorSpec.Apply);
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    // Runs the spec's Apply with refusals held; returns the first.
+    // Runs the editor's Apply with refusals held; returns the first.
     std::string Run(TObject* sender) {
         std::string refusal;
         TRefusalCatcher previous = SetRefusalCatcher([&refusal](const std::string& text) {
