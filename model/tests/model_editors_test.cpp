@@ -424,11 +424,11 @@ protected:
         recorder.reset();
     }
     TWinControl* Build(TWinControl* host) {
-        TEditorSpec spec;
-        spec.Kind = GetParam().kind;
-        spec.Text = "7";
-        spec.Items = {"1", "2"};
-        spec.Apply = [this](TObject* sender) {
+        TEditorSpec editorSpec;
+        editorSpec.Kind = GetParam().kind;
+        editorSpec.Text = "7";
+        editorSpec.Items = {"1", "2"};
+        editorSpec.Apply = [this](TObject* sender) {
             int64_t v = 0;
             if (!TryStrToInt64(EditorText(sender), v))
                 return;
@@ -437,7 +437,7 @@ protected:
             else
                 stored = static_cast<int>(v);
         };
-        return BuildEditor(host, std::move(spec), nullptr);
+        return BuildEditor(host, std::move(editorSpec), nullptr);
     }
     // Shows the editor and types `text` into it key by key.
     static void Type(TWinControl* editor, const std::string& text) {
