@@ -8,10 +8,11 @@ function(qbx_sanitize target)
   target_link_options(${target} PRIVATE ${QBX_SANITIZE_FLAGS})
 endfunction()
 
-# qbx_test(name SOURCES ... LIBS ... [SANITIZE]): a GoogleTest executable whose cases
-# CTest discovers when the tests run (so GUI tests never run at build time). A sanitized test
-# links the twin of every library of ours it names (made when it has none yet), so that it links
-# sanitized libraries only; qbx_check_sanitized_links() verifies that at the end of configuration.
+# qbx_test(name SOURCES ... LIBS ... [SANITIZE]): a GoogleTest executable, one CTest test that runs
+# all its cases in one process (starting a process per case cost more than the cases; run a single
+# case with the executable's --gtest_filter). A sanitized test links the twin of every library of ours
+# it names (made when it has none yet), so that it links sanitized libraries only;
+# qbx_check_sanitized_links() verifies that at the end of configuration.
 function(qbx_test name)
   cmake_parse_arguments(T "SANITIZE" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -32,10 +33,10 @@ function(qbx_test name)
     qbx_sanitize(${name})
     set_property(GLOBAL APPEND PROPERTY QBX_SANITIZED_TESTS ${name})
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+  add_test(NAME ${name} COMMAND ${name} --gtest_also_run_disabled_tests WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1"
+    LABELS gtest)
 endfunction()
 
 # True when name is a library this project builds: only those have (or get) twins. Imported
@@ -117,7 +118,6 @@ function(qbx_asan_twin lib)
     set(props INCLUDE_DIRECTORIES COMPILE_DEFINITIONS COMPILE_OPTIONS)
     get_target_property(automoc ${lib} AUTOMOC)
     set_target_properties(${twin} PROPERTIES AUTOMOC ${automoc})
-    qbx_sanitize(${twin})
   endif()
   # Marked before the dependencies are walked, so that a walk that comes back here stops.
   set_target_properties(${lib} PROPERTIES QBX_ASAN_TWIN ${twin})
@@ -134,6 +134,12 @@ function(qbx_asan_twin lib)
       set_property(TARGET ${twin} PROPERTY ${prop} ${private})
     endif()
   endforeach()
+  if(NOT type STREQUAL "INTERFACE_LIBRARY")
+    # After the copied options, which would otherwise replace the instrumentation; -O1 as the
+    # sanitizers advise (the reports keep their frames, the twin builds faster).
+    qbx_sanitize(${twin})
+    target_compile_options(${twin} PRIVATE -O1)
+  endif()
   # A dependency keeps its visibility: one the library's users do not see (Qt behind the GUI core)
   # stays private to the twin as well.
   get_target_property(public_deps ${lib} INTERFACE_LINK_LIBRARIES)
