@@ -5,13 +5,6 @@
 
 namespace {
 
-std::vector<std::string> Vars(const T_Action& a) {
-    std::vector<std::string> v;
-    for (int i = 0; i < a.Variables.Count(); ++i)
-        v.push_back(a.Variables[i]);
-    return v;
-}
-
 TEST(Assembler, VariableWinsOverNumber) {
     actionManager m;
     T_Action* plain = Assembled(m, {"push 7"}, "p");

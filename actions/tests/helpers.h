@@ -59,3 +59,11 @@ inline bool AsUnprivileged(const std::function<bool()>& check) {
     int status = 0;
     return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+// An action's variable names, in order.
+inline std::vector<std::string> Vars(const T_Action& a) {
+    std::vector<std::string> v;
+    for (int i = 0; i < a.Variables.Count(); ++i)
+        v.push_back(a.Variables[i]);
+    return v;
+}

@@ -195,13 +195,6 @@ RandomList MakeRandomList(std::mt19937& rng, const std::vector<uint16_t>& actIds
     return r;
 }
 
-std::vector<std::string> Vars(const T_Action& a) {
-    std::vector<std::string> v;
-    for (int i = 0; i < a.Variables.Count(); ++i)
-        v.push_back(a.Variables[i]);
-    return v;
-}
-
 TEST(Lister, RandomListsListAndReassembleToThemselves) {
     std::mt19937 rng(3105);
     actionManager m;

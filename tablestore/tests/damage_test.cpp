@@ -17,8 +17,6 @@ using namespace lor; // the file format's named offsets and flags
 
 namespace {
 
-int Silent(const char*, const char*, unsigned) { return 1; }
-
 constexpr uint32_t kSamplePage = kMinPageSize; // the sample's page size
 constexpr int kDeepRecords = 600;
 constexpr size_t kWalkLimit = 700; // more steps than the deep table has records: a walk that loops
@@ -284,8 +282,6 @@ protected:
     TMessageBoxHandler old_ = nullptr;
 };
 
-} // namespace
-
 TEST_F(LOR_SUITE(LorDamage), TruncatedFiles) {
     std::string path = dir_ / "cut.lor";
     auto good = BuildSample(path);
@@ -375,8 +371,6 @@ TEST_F(LOR_SUITE(LorDamage), HeaderFields) {
         CheckDamaged(path, bad, good, Damage::Header);
     }
 }
-
-namespace {
 
 // Minimized files whose directory keys are out of order: listing the tables looked each next name
 // up from the previous one and bounced between two names, bounded only by a count read from the

@@ -9,8 +9,6 @@ using namespace lortest;
 
 namespace {
 
-int Silent(const char*, const char*, unsigned) { return 1; }
-
 int g_failAt = -1; // write number that fails, -1 for none
 int g_writes = 0;
 

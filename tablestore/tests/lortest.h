@@ -86,4 +86,7 @@ inline uint32_t U32(const std::vector<uint8_t>& b, size_t off) {
     return v;
 }
 
+// A message box handler that shows nothing and answers OK.
+inline int Silent(const char*, const char*, unsigned) { return 1; }
+
 } // namespace lortest

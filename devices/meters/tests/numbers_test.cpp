@@ -83,19 +83,19 @@ const RescaleCase kRescales[] = {
 INSTANTIATE_TEST_SUITE_P(Mercury, CurrentRescale, ::testing::ValuesIn(kRescales),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct SetpointCase {
+struct TypedSetpointCase {
     const char* name;
     int param; // 0 a phase current (thousandths at scale 1), 3 a voltage (tenths)
     const char* text;
     int stored; // -1: refused, the set point keeps 5
 };
 
-void PrintTo(const SetpointCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TypedSetpointCase& c, std::ostream* os) { *os << c.name; }
 
-class MeterSetpoint : public MeterTest, public ::testing::WithParamInterface<SetpointCase> {};
+class MeterSetpoint : public MeterTest, public ::testing::WithParamInterface<TypedSetpointCase> {};
 
 TEST_P(MeterSetpoint, FitsTwoBytesOrIsRefusedWithAMessage) {
-    const SetpointCase& c = GetParam();
+    const TypedSetpointCase& c = GetParam();
     const char saved = DecimalSeparator;
     DecimalSeparator = '.';
     auto* o = dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def));
@@ -110,7 +110,7 @@ TEST_P(MeterSetpoint, FitsTwoBytesOrIsRefusedWithAMessage) {
     DecimalSeparator = saved;
 }
 
-const SetpointCase kSetpoints[] = {
+const TypedSetpointCase kSetpoints[] = {
     {"Current0", 0, "0", 0},
     {"CurrentHighest", 0, "65.535", 65535},
     {"CurrentPastHighest", 0, "65.536", -1},
@@ -133,7 +133,7 @@ protected:
 };
 
 TEST_P(MeterSetpointTyped, FitsTwoBytesOrIsRefusedOnce) {
-    const SetpointCase& c = GetParam();
+    const TypedSetpointCase& c = GetParam();
     const char saved = DecimalSeparator;
     DecimalSeparator = '.';
     auto* o = dynamic_cast<TMercury230Item*>(Add(TMercury230Item::Def));

@@ -22,7 +22,7 @@ struct Control {
     const char* subprogram; // the change handler's name
 };
 
-struct Expect {
+struct BmrzExpect {
     int code;
     uint16_t firstNumber;
     uint16_t firstCode; // channel type of the first settings parameter
@@ -40,12 +40,12 @@ struct Expect {
     std::vector<std::pair<int, std::string>> descriptions; // at network address 3
 };
 
-const Expect kBmrz{13, 6108, 1440, 27,       24, {40, 504, 72}, "", "", {0, 1, 1, 1, 1}, 24,
-                   2,  2,    {},   {-1, -1}, {}};
+const BmrzExpect kBmrz{13, 6108, 1440, 27,       24, {40, 504, 72}, "", "", {0, 1, 1, 1, 1}, 24,
+                       2,  2,    {},   {-1, -1}, {}};
 
-Expect Bmrz(int code, uint16_t first, uint16_t firstCode, const char* display, const char* poll,
-            const char* folder, std::vector<std::pair<int, std::string>> descriptions) {
-    Expect x = kBmrz;
+BmrzExpect Bmrz(int code, uint16_t first, uint16_t firstCode, const char* display, const char* poll,
+                const char* folder, std::vector<std::pair<int, std::string>> descriptions) {
+    BmrzExpect x = kBmrz;
     x.code = code;
     x.firstNumber = first;
     x.firstCode = firstCode;
@@ -60,9 +60,9 @@ Expect Bmrz(int code, uint16_t first, uint16_t firstCode, const char* display, c
     return x;
 }
 
-const std::map<std::string, Expect>& Expected() {
-    static const std::map<std::string, Expect> table = [] {
-        std::map<std::string, Expect> t;
+const std::map<std::string, BmrzExpect>& BmrzExpected() {
+    static const std::map<std::string, BmrzExpect> table = [] {
+        std::map<std::string, BmrzExpect> t;
         t["UZA10A2"] = {10,
                         1256,
                         1010,
@@ -151,7 +151,7 @@ protected:
 class BmrzTable : public BmrzTest, public ::testing::WithParamInterface<TRelayClass> {
 protected:
     const dev::TDeviceDef& def = *GetParam().Def;
-    const Expect& x = Expected().at(def.Tag());
+    const BmrzExpect& x = BmrzExpected().at(def.Tag());
 };
 
 TEST_P(BmrzTable, TypeRowSettingsAndSignals) {

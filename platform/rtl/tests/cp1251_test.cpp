@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include "cp1251.h"
+#include "testhelpers.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ std::string IconvToUtf8(const std::string& in) {
     out.resize(out.size() - dstLeft);
     return out;
 }
-
-std::string U8(const char8_t* s) { return std::string(reinterpret_cast<const char*>(s)); }
 
 } // namespace
 

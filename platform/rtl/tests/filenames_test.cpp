@@ -15,8 +15,6 @@
 
 namespace {
 
-std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
 // Names in a folder as the system lists them, bytes untouched.
 std::set<std::string> RawListing(const std::string& nativeFolder) {
     std::set<std::string> names;

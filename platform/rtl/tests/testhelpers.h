@@ -33,3 +33,6 @@ inline std::vector<std::string> Lines(const TStrings& l) {
         r.push_back(l[i]);
     return r;
 }
+
+// A UTF-8 literal's bytes.
+inline std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }

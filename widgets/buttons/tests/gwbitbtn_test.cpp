@@ -13,7 +13,10 @@
 #include "gw_support.h"
 #include "inputkit.h"
 #include "menus.h"
+#include "recorders.h"
 #include "sysinfo.h"
+
+using namespace buttontests;
 
 namespace {
 
@@ -160,14 +163,6 @@ TEST_F(BitBtnTest, AnActionLendsItsImageUnlessTheButtonHasOne) {
     EXPECT_EQ(own->ImageIndex(), 5) << "a later change of the action reaches it";
 }
 
-// A menu that records where it was asked to open instead of running its loop.
-class TRecordingMenu : public TPopupMenu {
-public:
-    using TPopupMenu::TPopupMenu;
-    void Popup(int X, int Y) override { Opened.push_back(TPoint(X, Y)); }
-    std::vector<TPoint> Opened;
-};
-
 TEST_F(BitBtnTest, MenuButtonOpensOnPressButNotAgainWithinAHundredMilliseconds) {
     auto* b = Make<TGwMenuButton>();
     auto* menu = new TRecordingMenu(Form);
@@ -229,34 +224,14 @@ TEST_F(BitBtnTest, AMenuTooWideForTheWorkAreaOpensLeftOfTheRightEdge) {
 
 // ---------------------------------------------------------------- the styled look
 
-struct TThemeCall {
-    int Part, State;
-};
-std::vector<TThemeCall> gDrawn;
-HTHEME RecOpen(HWND, const wchar_t*) { return reinterpret_cast<HTHEME>(intptr_t(1)); }
-HRESULT RecClose(HTHEME) { return S_OK; }
-HRESULT RecBackground(HTHEME, HDC, int part, int state, const TRect*, const TRect*) {
-    gDrawn.push_back({part, state});
-    return S_OK;
-}
-BOOL RecTrue() { return 1; }
-DWORD RecAppProperties() { return STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS; }
-
 class ThemedButton : public BitBtnTest {
 protected:
     void SetUp() override {
         BitBtnTest::SetUp();
-        SetVisualStylesTable(
-            {VisualStylesEntry("OpenThemeData", &RecOpen), VisualStylesEntry("CloseThemeData", &RecClose),
-             VisualStylesEntry("DrawThemeBackground", &RecBackground),
-             VisualStylesEntry("IsThemeActive", &RecTrue), VisualStylesEntry("IsAppThemed", &RecTrue),
-             VisualStylesEntry("GetThemeAppProperties", &RecAppProperties)});
-        FreeThemeServices();
-        gDrawn.clear();
+        RecordThemes();
     }
     void TearDown() override {
-        FreeThemeServices();
-        SetVisualStylesTable({});
+        StopRecordingThemes();
         BitBtnTest::TearDown();
     }
 };

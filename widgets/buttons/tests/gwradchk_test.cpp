@@ -73,14 +73,14 @@ TEST_F(GwRadChk, StripChangesFollowTheCheckBoxRule) {
     EXPECT_EQ(box->GlyphWidth(), 0) << "an empty strip gives no glyph";
 }
 
-struct TGlyphCase {
+struct TCheckGlyphCase {
     const char* Name;
     TCheckBoxState State;
     bool Enabled;
     const char* Tip;
 };
-void PrintTo(const TGlyphCase& c, std::ostream* os) { *os << c.Name; }
-class GwCheckGlyph : public GwRadChk, public ::testing::WithParamInterface<TGlyphCase> {};
+void PrintTo(const TCheckGlyphCase& c, std::ostream* os) { *os << c.Name; }
+class GwCheckGlyph : public GwRadChk, public ::testing::WithParamInterface<TCheckGlyphCase> {};
 
 TEST_P(GwCheckGlyph, CustomStripCellIsDrawnForTheState) {
     // The schedule editor's box: no caption, button-face fill, the library's strip.
@@ -97,11 +97,12 @@ TEST_P(GwCheckGlyph, CustomStripCellIsDrawnForTheState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, GwCheckGlyph,
-                         ::testing::Values(TGlyphCase{"Unchecked", cbUnchecked, true, "FFFFFF"},
-                                           TGlyphCase{"Checked", cbChecked, true, "000000"},
-                                           TGlyphCase{"Grayed", cbGrayed, true, "808080"},
-                                           TGlyphCase{"CheckedDisabled", cbChecked, false, "808080"},
-                                           TGlyphCase{"UncheckedDisabled", cbUnchecked, false, "C8D0D4"}),
+                         ::testing::Values(TCheckGlyphCase{"Unchecked", cbUnchecked, true, "FFFFFF"},
+                                           TCheckGlyphCase{"Checked", cbChecked, true, "000000"},
+                                           TCheckGlyphCase{"Grayed", cbGrayed, true, "808080"},
+                                           TCheckGlyphCase{"CheckedDisabled", cbChecked, false, "808080"},
+                                           TCheckGlyphCase{"UncheckedDisabled", cbUnchecked, false,
+                                                           "C8D0D4"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwRadChk, ClassicAndFlatGlyphsShowTheCheck) {

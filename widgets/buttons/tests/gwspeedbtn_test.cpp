@@ -10,16 +10,12 @@
 #include "gw_support.h"
 #include "inputkit.h"
 #include "menus.h"
+#include "recorders.h"
 #include "sysinfo.h"
 
-namespace {
+using namespace buttontests;
 
-class TRecordingMenu : public TPopupMenu {
-public:
-    using TPopupMenu::TPopupMenu;
-    void Popup(int, int) override { ++Opened; }
-    int Opened = 0;
-};
+namespace {
 
 class ToolbarButton : public ::testing::Test {
 protected:
@@ -100,7 +96,7 @@ TEST_P(MenuToolbarButtonPress, OpensTheMenuFromTheArrowPart) {
     b->SetDropDownMenu(menu);
     b->SetShowArrow(c.ShowArrow);
     Press(b, c.X);
-    EXPECT_EQ(menu->Opened, c.Opened);
+    EXPECT_EQ(menu->Opened.size(), size_t(c.Opened));
     EXPECT_EQ(Clicks, c.Clicks);
 }
 
@@ -117,11 +113,11 @@ TEST_F(ToolbarButton, ASecondPressWithinAHundredMillisecondsNeitherReopensNorCli
     Press(b, 50);
     Now += 50;
     Press(b, 50);
-    EXPECT_EQ(menu->Opened, 1);
+    EXPECT_EQ(menu->Opened.size(), 1u);
     EXPECT_EQ(Clicks, 0);
     Now += 100;
     Press(b, 50);
-    EXPECT_EQ(menu->Opened, 2);
+    EXPECT_EQ(menu->Opened.size(), 2u);
 }
 
 TEST_F(ToolbarButton, TheAcceleratorTogglesAGroupedButtonAndClicks) {

@@ -14,16 +14,12 @@
 #include "gw_support.h"
 #include "inputkit.h"
 #include "menus.h"
+#include "recorders.h"
 #include "sysinfo.h"
 
-namespace {
+using namespace buttontests;
 
-class TRecordingMenu : public TPopupMenu {
-public:
-    using TPopupMenu::TPopupMenu;
-    void Popup(int, int) override { ++Opened; }
-    int Opened = 0;
-};
+namespace {
 
 // A toolbar as far as its buttons see it.
 class TFakeToolbar : public TPanel, public IGwToolbarSettings {
@@ -76,13 +72,13 @@ TEST_F(ToolButton, APressWithinAHundredMillisecondsOfTheDropDoesNotReopen) {
     b->SetToolStyle(tsDropDown);
     b->SetDropDownMenu(Menu);
     Press(b, 5);
-    EXPECT_EQ(Menu->Opened, 1) << "without a click handler the whole button drops";
+    EXPECT_EQ(Menu->Opened.size(), 1u) << "without a click handler the whole button drops";
     Now += 99;
     Press(b, 5);
-    EXPECT_EQ(Menu->Opened, 1);
+    EXPECT_EQ(Menu->Opened.size(), 1u);
     Now += 200;
     Press(b, 5);
-    EXPECT_EQ(Menu->Opened, 2);
+    EXPECT_EQ(Menu->Opened.size(), 2u);
     EXPECT_EQ(b->State(), bsUp);
 }
 
@@ -95,9 +91,9 @@ TEST_F(ToolButton, ASplitButtonDropsOnlyFromItsArrowStrip) {
     b->SetDropDownMenu(Menu);
     Press(b, 10);
     EXPECT_EQ(Clicks, 1);
-    EXPECT_EQ(Menu->Opened, 0);
+    EXPECT_EQ(Menu->Opened.size(), 0u);
     Press(b, 54 - 14);
-    EXPECT_EQ(Menu->Opened, 1);
+    EXPECT_EQ(Menu->Opened.size(), 1u);
     EXPECT_EQ(Clicks, 1);
     Now += 1000;
     Press(b, 10);
@@ -254,34 +250,14 @@ TEST_F(ToolButton, AnActionDrivesDownAndTheImage) {
 
 // ---------------------------------------------------------------- the styled look
 
-struct TThemeCall {
-    int Part, State;
-};
-std::vector<TThemeCall> gDrawn;
-HTHEME RecOpen(HWND, const wchar_t*) { return reinterpret_cast<HTHEME>(intptr_t(1)); }
-HRESULT RecClose(HTHEME) { return S_OK; }
-HRESULT RecBackground(HTHEME, HDC, int part, int state, const TRect*, const TRect*) {
-    gDrawn.push_back({part, state});
-    return S_OK;
-}
-BOOL RecTrue() { return 1; }
-DWORD RecAppProperties() { return STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS; }
-
 class ThemedToolButton : public ToolButton {
 protected:
     void SetUp() override {
         ToolButton::SetUp();
-        SetVisualStylesTable(
-            {VisualStylesEntry("OpenThemeData", &RecOpen), VisualStylesEntry("CloseThemeData", &RecClose),
-             VisualStylesEntry("DrawThemeBackground", &RecBackground),
-             VisualStylesEntry("IsThemeActive", &RecTrue), VisualStylesEntry("IsAppThemed", &RecTrue),
-             VisualStylesEntry("GetThemeAppProperties", &RecAppProperties)});
-        FreeThemeServices();
-        gDrawn.clear();
+        RecordThemes();
     }
     void TearDown() override {
-        FreeThemeServices();
-        SetVisualStylesTable({});
+        StopRecordingThemes();
         ToolButton::TearDown();
     }
     std::vector<TThemeCall> Paint(TGwToolButton* b) {

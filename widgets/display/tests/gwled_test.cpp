@@ -47,11 +47,11 @@ TEST(GwLEDFont, BlankCodesHaveNoDotsAndTheRestHave) {
     }
 }
 
-struct TFixture {
+struct TLedFixture {
     TForm Form{nullptr};
     TGwLEDDisplay Led{&Form};
     TPaper Paper{100, 30};
-    TFixture() {
+    TLedFixture() {
         Form.SetBounds(0, 0, 300, 200);
         Led.SetParent(&Form);
         Led.SetBounds(0, 0, 100, 30);
@@ -65,7 +65,7 @@ struct TFixture {
 };
 
 TEST(GwLEDDisplay, ThirtyPixelsHighGivesThreePixelDotsAndCellsOf18By21) {
-    TFixture f;
+    TLedFixture f;
     EXPECT_EQ(f.Led.ClientRect().Height(), 28);
     EXPECT_EQ(f.Led.DotSize(), 3);
     EXPECT_EQ(f.Led.DotSpacing(), 0);
@@ -74,7 +74,7 @@ TEST(GwLEDDisplay, ThirtyPixelsHighGivesThreePixelDotsAndCellsOf18By21) {
 }
 
 TEST(GwLEDDisplay, ControlCharactersShowTheBlockAndAlignmentPlacesTheText) {
-    TFixture f;
+    TLedFixture f;
     f.Led.SetCaption(std::string("\x01", 1));
     f.Paint();
     EXPECT_TRUE(f.Lit(0, 1, 1));
@@ -107,7 +107,7 @@ void DrawDotByDot(TPaper& paper, const std::string& caption, TColor on) {
 }
 
 TEST(GwLEDDisplay, CellsShowTheirDotsAsDrawnOneByOneAfterAColourChange) {
-    TFixture f;
+    TLedFixture f;
     f.Led.SetScrolling(false);
     f.Led.SetCaption("QBX-510");
     for (TColor on : {TColor(clLime), TColor(clRed)}) {
@@ -121,7 +121,7 @@ TEST(GwLEDDisplay, CellsShowTheirDotsAsDrawnOneByOneAfterAColourChange) {
 }
 
 TEST(GwLEDDisplay, AnInteriorOfSevenPixelsPaintsOnlyTheFrame) {
-    TFixture f;
+    TLedFixture f;
     f.Led.SetBounds(0, 0, 100, 9);
     f.Led.SetCaption("!");
     f.Paint();
@@ -129,7 +129,7 @@ TEST(GwLEDDisplay, AnInteriorOfSevenPixelsPaintsOnlyTheFrame) {
 }
 
 TEST(GwLEDDisplay, TimerTicksAdvanceOnePitchAndEndThePass) {
-    TFixture f;
+    TLedFixture f;
     int completed = 0;
     f.Led.OnScrollComplete = [&](TObject*) { ++completed; };
     f.Led.SetCaption("a");
@@ -153,7 +153,7 @@ TEST(GwLEDDisplay, TimerTicksAdvanceOnePitchAndEndThePass) {
 }
 
 TEST(GwLEDDisplay, RightToLeftScrollingStartsJustRightOfTheDisplay) {
-    TFixture f;
+    TLedFixture f;
     f.Led.SetCaption("!");
     f.Led.SetAlignment(taCenter);
     f.Led.SetScrolling(true);

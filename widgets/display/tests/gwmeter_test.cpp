@@ -7,17 +7,17 @@
 
 namespace {
 
-struct TFixture {
+struct TMeterFixture {
     TForm Form{nullptr};
     TGwMeter Meter{&Form};
-    TFixture() {
+    TMeterFixture() {
         Form.SetBounds(0, 0, 900, 200);
         Meter.SetParent(&Form);
     }
 };
 
 TEST(GwMeter, RangeNeverCollapsesAndValuesAreClamped) {
-    TFixture f;
+    TMeterFixture f;
     f.Meter.SetMin(100);
     EXPECT_EQ(f.Meter.Min(), 99);
     f.Meter.SetMin(0);
@@ -33,7 +33,7 @@ TEST(GwMeter, RangeNeverCollapsesAndValuesAreClamped) {
 }
 
 TEST(GwMeter, SeventyPercentLightsFiveGreenTwoYellowAndThreeOff) {
-    TFixture f;
+    TMeterFixture f;
     f.Meter.SetValue(70);
     TPaper p(150, 30);
     f.Meter.Perform(WM_PAINT, WPARAM(p.Canvas()));
@@ -47,7 +47,7 @@ TEST(GwMeter, SeventyPercentLightsFiveGreenTwoYellowAndThreeOff) {
 
 TEST(GwMeter, SegmentCountsSummingTo256AreDrawnAll) {
     // An 8-bit sum would wrap to zero segments and divide by it.
-    TFixture f;
+    TMeterFixture f;
     f.Meter.SetBounds(0, 0, 800, 30);
     f.Meter.SetSegSpacing(0);
     f.Meter.SetSegCount(0, 200);
@@ -61,7 +61,7 @@ TEST(GwMeter, SegmentCountsSummingTo256AreDrawnAll) {
 }
 
 TEST(GwMeter, SegmentCountsStayWithinAByte) {
-    TFixture f;
+    TMeterFixture f;
     f.Meter.SetSegCount(0, 0);
     f.Meter.SetSegCount(1, 1000);
     EXPECT_EQ(f.Meter.GetSegCount(0), 1);
@@ -69,7 +69,7 @@ TEST(GwMeter, SegmentCountsStayWithinAByte) {
 }
 
 TEST(GwMeter, ControlsBelowFourPixelsPaintNothing) {
-    TFixture f;
+    TMeterFixture f;
     f.Meter.SetBounds(0, 0, 3, 30);
     TPaper p(3, 30);
     f.Meter.Perform(WM_PAINT, WPARAM(p.Canvas()));
@@ -77,7 +77,7 @@ TEST(GwMeter, ControlsBelowFourPixelsPaintNothing) {
 }
 
 TEST(GwMeter, PlainBarIsCutToTheValue) {
-    TFixture f;
+    TMeterFixture f;
     f.Meter.SetMeterType(mtNormal);
     f.Meter.SetShowPercent(false);
     f.Meter.SetValue(50);

@@ -11,11 +11,11 @@
 
 namespace {
 
-struct TFixture {
+struct TPickerFixture {
     TForm Form{nullptr};
     TGwColorPicker Picker{&Form};
     int Changes = 0, Clicks = 0;
-    TFixture() {
+    TPickerFixture() {
         Form.SetBounds(0, 0, 400, 400);
         Picker.SetParent(&Form);
         Picker.OnChange = [this](TObject*) { ++Changes; };
@@ -25,7 +25,7 @@ struct TFixture {
 };
 
 TEST(GwColorPicker, AutomaticSizeIsTheGridPlusTheFrame) {
-    TFixture f;
+    TPickerFixture f;
     const int inset = f.Picker.ClientRect().Left;
     EXPECT_EQ(inset, 4);
     EXPECT_EQ(f.Picker.Width(), 144 + 2 * inset);
@@ -45,7 +45,7 @@ void PrintTo(const TLookupCase& c, std::ostream* os) { *os << c.Name; }
 class GwColorPickerLookup : public ::testing::TestWithParam<TLookupCase> {};
 
 TEST_P(GwColorPickerLookup, SelectedColorFindsItsCell) {
-    TFixture f;
+    TPickerFixture f;
     f.Picker.SetShowSystemColors(GetParam().System);
     f.Picker.SetSelectedColor(GetParam().Value);
     EXPECT_EQ(f.Picker.SelColorIndex(), GetParam().Index);
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, GwColorPickerLookup,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(GwColorPicker, UnknownColourBecomesTheCustomColourAndReselectingFiresAgain) {
-    TFixture f;
+    TPickerFixture f;
     f.Picker.SetSelectedColor(0x123456);
     EXPECT_EQ(f.Picker.CustomColor(), 0x123456);
     EXPECT_EQ(f.Picker.SelectedColor(), 0x123456);
@@ -83,7 +83,7 @@ TEST(GwColorPicker, UnknownColourBecomesTheCustomColourAndReselectingFiresAgain)
 TEST(GwColorPicker, ClicksHitTheCellDrawnUnderThePointer) {
     // The grid is drawn inside the frame; a hit test from the control's corner would take the
     // cell four pixels to the right.
-    TFixture f;
+    TPickerFixture f;
     const TRect cell0 = f.Picker.GetCellRect(0);
     EXPECT_EQ(cell0.Left, 4);
     f.Press(cell0.Right - 2, cell0.Top + 2);
@@ -96,7 +96,7 @@ TEST(GwColorPicker, ClicksHitTheCellDrawnUnderThePointer) {
 }
 
 TEST(GwColorPicker, SeparatorSelectsNothingOnPressButDraggingOverItClears) {
-    TFixture f;
+    TPickerFixture f;
     f.Picker.SetShowSystemColors(true);
     f.Picker.SetSelectedColor(0x0000FF);
     const TRect below = f.Picker.GetCellRect(39);
@@ -107,7 +107,7 @@ TEST(GwColorPicker, SeparatorSelectsNothingOnPressButDraggingOverItClears) {
 }
 
 TEST(GwColorPicker, PaintsSwatchesAndTheSelection) {
-    TFixture f;
+    TPickerFixture f;
     f.Picker.SetSelectedColor(0x0000FF);
     TPaper p(f.Picker.Width(), f.Picker.Height());
     f.Picker.Perform(WM_PAINT, WPARAM(p.Canvas()));
@@ -143,7 +143,7 @@ public:
 TEST(GwColorPickerDialog, CustomCaptionOpensTheDialogAndKeepsItsColours) {
     TColorAnswer answer;
     TDialogService* old = SetDialogService(&answer);
-    TFixture f;
+    TPickerFixture f;
     auto* custom = new TGwCustomColors(&f.Form);
     f.Picker.SetCustomColors(custom);
     f.Picker.SetShowCustomColor(true);

@@ -63,16 +63,16 @@ TEST_F(GwCheckListTest, ClicksOnTheBoxCycleTheStates) {
     EXPECT_EQ(Changes.size(), 6u);
 }
 
-struct TClickCase {
+struct TCheckClickCase {
     const char* Name;
     bool OnText, ToggleOnItemClick, ItemEnabled, Header;
     bool Toggles;
 };
-void PrintTo(const TClickCase& c, std::ostream* os) { *os << c.Name; }
-class GwCheckListClick : public GwCheckListTest, public ::testing::WithParamInterface<TClickCase> {};
+void PrintTo(const TCheckClickCase& c, std::ostream* os) { *os << c.Name; }
+class GwCheckListClick : public GwCheckListTest, public ::testing::WithParamInterface<TCheckClickCase> {};
 
 TEST_P(GwCheckListClick, OnlyAToggleableItemToggles) {
-    const TClickCase& c = GetParam();
+    const TCheckClickCase& c = GetParam();
     List->Items()->Add(c.Header ? "//head" : "item");
     List->SetItemEnabled(0, c.ItemEnabled);
     List->ToggleOnItemClick = c.ToggleOnItemClick;
@@ -81,12 +81,12 @@ TEST_P(GwCheckListClick, OnlyAToggleableItemToggles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GwCheckListClick,
-                         ::testing::Values(TClickCase{"OnTheBox", false, false, true, false, true},
-                                           TClickCase{"OnTheText", true, false, true, false, false},
-                                           TClickCase{"OnTheTextWhenItemClicksToggle", true, true, true,
-                                                      false, true},
-                                           TClickCase{"DisabledItem", false, false, false, false, false},
-                                           TClickCase{"GroupHeader", false, false, true, true, false}),
+                         ::testing::Values(TCheckClickCase{"OnTheBox", false, false, true, false, true},
+                                           TCheckClickCase{"OnTheText", true, false, true, false, false},
+                                           TCheckClickCase{"OnTheTextWhenItemClicksToggle", true, true, true,
+                                                           false, true},
+                                           TCheckClickCase{"DisabledItem", false, false, false, false, false},
+                                           TCheckClickCase{"GroupHeader", false, false, true, true, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(GwCheckListTest, AVetoLeavesTheStateAndFiresNoChange) {
