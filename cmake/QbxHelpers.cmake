@@ -141,6 +141,7 @@ function(qbx_asan_twin lib)
     # sanitizers advise (the reports keep their frames, the twin builds faster).
     qbx_sanitize(${twin})
     target_compile_options(${twin} PRIVATE -O1)
+    set_property(GLOBAL APPEND PROPERTY QBX_TWINS ${twin})
   endif()
   # A dependency keeps its visibility: one the library's users do not see (Qt behind the GUI core)
   # stays private to the twin as well.
@@ -198,9 +199,9 @@ function(_qbx_link_closure target out)
   set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
-# Fails the configuration when a sanitized test would link a plain library that has a twin: the
-# two copies clash (duplicate definitions in some build types, two runtimes in all). Call once,
-# after every folder.
+# Fails the configuration when a sanitized test would link a plain library that has a twin (the
+# two copies clash: duplicate definitions in some build types, two runtimes in all), or when a twin
+# builds without the sanitizers. Call once, after every folder.
 function(qbx_check_sanitized_links)
   get_property(tests GLOBAL PROPERTY QBX_SANITIZED_TESTS)
   set(problems "")
@@ -212,6 +213,14 @@ function(qbx_check_sanitized_links)
         string(APPEND problems "\n  ${test} links ${lib} beside its twin ${twin}")
       endif()
     endforeach()
+  endforeach()
+  # A twin whose options were replaced after it was made would build its sources plain.
+  get_property(twins GLOBAL PROPERTY QBX_TWINS)
+  foreach(twin ${twins})
+    get_target_property(options ${twin} COMPILE_OPTIONS)
+    if(NOT "-fsanitize=address,undefined" IN_LIST options)
+      string(APPEND problems "\n  ${twin} builds its sources without the sanitizers")
+    endif()
   endforeach()
   if(problems)
     message(FATAL_ERROR "Sanitized tests must link sanitized libraries only:${problems}")
