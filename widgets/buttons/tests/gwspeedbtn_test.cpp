@@ -7,13 +7,13 @@
 #include "Gwbutton.h"
 #include "actlist.h"
 #include "forms.h"
+#include "gw_recorders.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "menus.h"
-#include "recorders.h"
 #include "sysinfo.h"
 
-using namespace buttontests;
+using namespace gwtests;
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include "actlist.h"
 #include "extctrls.h"
 #include "forms.h"
+#include "gw_recorders.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "menus.h"
-#include "recorders.h"
 #include "sysinfo.h"
 
-using namespace buttontests;
+using namespace gwtests;
 
 namespace {
 

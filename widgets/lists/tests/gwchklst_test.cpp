@@ -6,9 +6,12 @@
 #include "Gwchklst.h"
 #include "Gwthemesrv.h"
 #include "Gwtmschema.h"
+#include "gw_recorders.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "messages.h"
+
+using namespace gwtests;
 
 namespace {
 
@@ -254,17 +257,6 @@ TEST_F(GwCheckListTest, ACustomStripGivesTheGlyphsAndTheirLook) {
     EXPECT_EQ(List->GlyphHeight(), 13);
 }
 
-// Visual styles that report themselves active and record what the check boxes ask for.
-std::vector<std::pair<int, int>> gDrawn; // part, state
-HTHEME RecOpen(HWND, const wchar_t*) { return reinterpret_cast<HTHEME>(intptr_t(1)); }
-HRESULT RecClose(HTHEME) { return S_OK; }
-HRESULT RecBackground(HTHEME, HDC, int part, int state, const TRect*, const TRect*) {
-    gDrawn.push_back({part, state});
-    return S_OK;
-}
-BOOL RecActive() { return true; }
-DWORD RecAppProperties() { return STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS; }
-
 class TProbeCheckList : public TGwCheckList {
 public:
     using TGwCheckList::SelectGlyph;
@@ -272,12 +264,7 @@ public:
 };
 
 TEST_F(GwCheckListTest, UnderVisualStylesTheBoxIsTheThemedCheckBoxOfItsState) {
-    SetVisualStylesTable(
-        {VisualStylesEntry("OpenThemeData", &RecOpen), VisualStylesEntry("CloseThemeData", &RecClose),
-         VisualStylesEntry("DrawThemeBackground", &RecBackground),
-         VisualStylesEntry("IsThemeActive", &RecActive), VisualStylesEntry("IsAppThemed", &RecActive),
-         VisualStylesEntry("GetThemeAppProperties", &RecAppProperties)});
-    FreeThemeServices();
+    RecordThemes();
     TProbeCheckList list(Form);
     list.SetParent(Form);
     list.AddEx("plain", false, true);
@@ -288,11 +275,10 @@ TEST_F(GwCheckListTest, UnderVisualStylesTheBoxIsTheThemedCheckBoxOfItsState) {
     gDrawn.clear();
     for (int i = 0; i < 3; ++i)
         list.SelectGlyph(i, &glyph);
-    FreeThemeServices();
-    SetVisualStylesTable({});
-    EXPECT_EQ(gDrawn, (std::vector<std::pair<int, int>>{{BP_CHECKBOX, CBS_UNCHECKEDNORMAL},
-                                                        {BP_CHECKBOX, CBS_CHECKEDNORMAL + 3},
-                                                        {BP_CHECKBOX, CBS_CHECKEDNORMAL + 4}}));
+    StopRecordingThemes();
+    EXPECT_EQ(gDrawn, (std::vector<TThemeCall>{{BP_CHECKBOX, CBS_UNCHECKEDNORMAL},
+                                               {BP_CHECKBOX, CBS_CHECKEDNORMAL + 3},
+                                               {BP_CHECKBOX, CBS_CHECKEDNORMAL + 4}}));
 }
 
 } // namespace

@@ -5,10 +5,13 @@
 
 #include "Gwlistview.h"
 #include "forms.h"
+#include "gw_recorders.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "sysinfo.h"
 #include "winapi.h"
+
+using namespace gwtests;
 
 namespace {
 
@@ -18,14 +21,6 @@ struct TRow {
 };
 const TRow Rows[] = {
     {"Счётчик", "меркурий"}, {"адаптер", ""}, {"Реле", "Сириус"}, {"Блок", "орион"}, {"Шлюз", ""}};
-
-// A menu that records where it was asked to pop up instead of running its loop.
-class TRecordingMenu : public TPopupMenu {
-public:
-    using TPopupMenu::TPopupMenu;
-    void Popup(int X, int Y) override { Shown.push_back(TPoint(X, Y)); }
-    std::vector<TPoint> Shown;
-};
 
 // Shift+F10 goes straight to KeyDown: the shift state of a sent message comes from the keyboard.
 class TTestListView : public TGwListView {
@@ -185,28 +180,28 @@ TEST_F(GwListView, ContextMenusFromTheKeyboardAndTheMouse) {
     WORD key = VK_F10;
     L->KeyDown(key, TShiftState{ssShift});
     EXPECT_EQ(key, 0);
-    ASSERT_EQ(own->Shown.size(), 1u);
-    EXPECT_EQ(own->Shown[0], L->ClientToScreen(TPoint(0, 0)));
+    ASSERT_EQ(own->Opened.size(), 1u);
+    EXPECT_EQ(own->Opened[0], L->ClientToScreen(TPoint(0, 0)));
     EXPECT_TRUE(asked.empty());
     // A selected item: the item menu at the centre of its icon, from the Apps key.
     TListItem* reles = L->Items()->Item(2);
     L->SetSelected(reles);
     inputkit::Press(L, inputkit::Key::Menu);
-    ASSERT_EQ(itemMenu->Shown.size(), 1u);
+    ASSERT_EQ(itemMenu->Opened.size(), 1u);
     TRect icon = reles->DisplayRect(drIcon);
-    EXPECT_EQ(itemMenu->Shown[0],
+    EXPECT_EQ(itemMenu->Opened[0],
               L->ClientToScreen(TPoint((icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2)));
     // The mouse: at the click point.
     TPoint screen = L->ClientToScreen(TPoint(30, 60));
     L->Perform(WM_CONTEXTMENU, 0, MAKELPARAM(screen.x, screen.y));
-    ASSERT_EQ(itemMenu->Shown.size(), 2u);
-    EXPECT_EQ(itemMenu->Shown[1], screen);
+    ASSERT_EQ(itemMenu->Opened.size(), 2u);
+    EXPECT_EQ(itemMenu->Opened[1], screen);
     // The keyboard's context message carries no point: the item's icon again.
     L->Perform(WM_CONTEXTMENU, 0, MAKELPARAM(0xFFFF, 0xFFFF));
-    ASSERT_EQ(itemMenu->Shown.size(), 3u);
-    EXPECT_EQ(itemMenu->Shown[2], itemMenu->Shown[0]);
+    ASSERT_EQ(itemMenu->Opened.size(), 3u);
+    EXPECT_EQ(itemMenu->Opened[2], itemMenu->Opened[0]);
     EXPECT_EQ(asked, (std::vector<std::string>{"Реле", "Реле", "Реле"}));
-    EXPECT_EQ(own->Shown.size(), 1u);
+    EXPECT_EQ(own->Opened.size(), 1u);
 }
 
 TEST_F(GwListView, CheckStateChangesAskFirstAndReportAfter) {

@@ -8,10 +8,13 @@
 
 #include "Gwthemesrv.h"
 #include "Gwtreevw.h"
+#include "gw_recorders.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "sysinfo.h"
 #include "winapi.h"
+
+using namespace gwtests;
 
 namespace {
 
@@ -266,38 +269,18 @@ TEST(GwCheckTree, ClassicImagesShowAnEmptyATickedAndAMixedBox) {
     EXPECT_NE(blue[3], blue[2]) << "mixed is not checked";
 }
 
-struct TThemeCall {
-    int Part, State;
-};
-std::vector<TThemeCall> gThemeCalls;
-HTHEME FakeOpen(HWND, const wchar_t*) { return reinterpret_cast<HTHEME>(intptr_t(1)); }
-HRESULT FakeClose(HTHEME) { return S_OK; }
-HRESULT FakeBackground(HTHEME, HDC, int Part, int State, const TRect*, const TRect*) {
-    gThemeCalls.push_back({Part, State});
-    return S_OK;
-}
-BOOL FakeActive() { return 1; }
-DWORD FakeProperties() { return STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS; }
-
 TEST(GwCheckTree, WithVisualStylesTheBoxesAreTheThemedCheckBoxParts) {
-    SetVisualStylesTable(
-        {VisualStylesEntry("OpenThemeData", &FakeOpen), VisualStylesEntry("CloseThemeData", &FakeClose),
-         VisualStylesEntry("DrawThemeBackground", &FakeBackground),
-         VisualStylesEntry("IsThemeActive", &FakeActive), VisualStylesEntry("IsAppThemed", &FakeActive),
-         VisualStylesEntry("GetThemeAppProperties", &FakeProperties)});
-    FreeThemeServices();
-    gThemeCalls.clear();
+    RecordThemes();
     {
         TTreeForm<TGwCheckTree> f;
-        ASSERT_EQ(gThemeCalls.size(), 4u);
+        ASSERT_EQ(gDrawn.size(), 4u);
         const int states[] = {1, 1, 5, 9}; // unchecked, unchecked, checked, mixed; all normal
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(gThemeCalls[size_t(i)].Part, 3) << "the check box part";
-            EXPECT_EQ(gThemeCalls[size_t(i)].State, states[i]);
+            EXPECT_EQ(gDrawn[size_t(i)].Part, 3) << "the check box part";
+            EXPECT_EQ(gDrawn[size_t(i)].State, states[i]);
         }
     }
-    FreeThemeServices();
-    SetVisualStylesTable({});
+    StopRecordingThemes();
 }
 
 TEST(GwCheckTree, AClickOnTheBoxTogglesTheNodeAndAClickOnTheTextDoesNot) {

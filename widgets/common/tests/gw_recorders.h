@@ -1,15 +1,16 @@
-// What the button tests record instead of showing: where a drop-down menu was asked to open, and
-// what the visual styles were asked to draw.
+// What the widget tests record instead of showing: where a menu was asked to open, and what the
+// visual styles were asked to draw.
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "Gwthemesrv.h"
 #include "menus.h"
 #include "uxtheme.h"
 
-namespace buttontests {
+namespace gwtests {
 
 // A menu that records where it was asked to open instead of running its loop.
 class TRecordingMenu : public TPopupMenu {
@@ -21,7 +22,11 @@ public:
 
 struct TThemeCall {
     int Part, State;
+    bool operator==(const TThemeCall&) const = default;
 };
+inline void PrintTo(const TThemeCall& c, std::ostream* os) {
+    *os << "part " << c.Part << " state " << c.State;
+}
 // Every background the visual styles drew since RecordThemes.
 inline std::vector<TThemeCall> gDrawn;
 
@@ -50,4 +55,4 @@ inline void StopRecordingThemes() {
     SetVisualStylesTable({});
 }
 
-} // namespace buttontests
+} // namespace gwtests
