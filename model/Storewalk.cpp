@@ -62,6 +62,12 @@ void AddVariable(T_Action* action, const std::string& name) {
     action->Variables.Add(name);
 }
 
+std::string PluginFileFailure(const std::string& file, const std::string& reason) {
+    if (!FileExists(file))
+        return "Файл не найден: " + ExtractFileName(file);
+    return "Не удалось открыть файл " + ExtractFileName(file) + ": " + reason;
+}
+
 uint16_t LoadDefaultSubprogram(actionManager* store, const std::string& folder, const std::string& name,
                                const std::string& caption, uint16_t reservedId) {
     T_Action* a = SubprogramByName(store, name);
@@ -76,8 +82,8 @@ uint16_t LoadDefaultSubprogram(actionManager* store, const std::string& folder, 
         return 0;
     if (a->Instructions.empty()) {
         std::string file = PluginFile(folder, name);
-        if (a->LoadActFile(file) != 0) {
-            std::string text = "Файл не найден: " + ExtractFileName(file);
+        if (std::string reason; a->LoadActFile(file, &reason) != 0) {
+            const std::string text = PluginFileFailure(file, reason);
             ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
             store->DeleteAction(a);
             return 0;

@@ -27,9 +27,14 @@ void AppendInstruction(T_Action* action, uint8_t opcode, const uint8_t operands[
 // Adds a variable name unless the list already holds it (exact match).
 void AddVariable(T_Action* action, const std::string& name);
 
+// What the user is told when a plug-in subprogram file does not load: "Файл не найден: " and its
+// name when it is not there, else that it could not be opened and why (it exists, so "not found"
+// would send the user looking in the wrong place).
+std::string PluginFileFailure(const std::string& file, const std::string& reason);
+
 // Finds or makes the subprogram of a device's role (by name, then an unnamed one under the
 // reserved id, else a new one), loads its text from plugin/<folder>/<name>.act when it has no
-// instructions, and names and captions it. A file that cannot be loaded is reported with
-// "Файл не найден: " and the subprogram is removed. Returns its id, 0 when there is none.
+// instructions, and names and captions it. A file that cannot be loaded is reported
+// (PluginFileFailure) and the subprogram is removed. Returns its id, 0 when there is none.
 uint16_t LoadDefaultSubprogram(actionManager* store, const std::string& folder, const std::string& name,
                                const std::string& caption, uint16_t reservedId);

@@ -1,6 +1,7 @@
 // The subprogram page: one tab per subprogram, the script editor, apply and revert, autostart,
 // create (by name or from a template), load, save, delete, and the version-1.0 import.
 #include <cctype>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -125,7 +126,10 @@ void TMainForm::mmCreateActionClick(TObject*) {
 void TMainForm::mmMainActionClick(TObject* Sender) {
     auto* templ = reinterpret_cast<TDefaultActItem*>(static_cast<TComponent*>(Sender)->Tag);
     if (T_Action* action = Config->CreateSubprogramWithId(static_cast<uint16_t>(templ->Id))) {
-        action->LoadActFile(PluginFolder() + templ->File);
+        // Made and described all the same; the user learns why it is empty.
+        const std::string path = PluginFolder() + templ->File;
+        if (std::string reason; action->LoadActFile(path, &reason) != 0)
+            MessageDlg("Не удалось открыть файл " + path + ": " + reason, mtError, TMsgDlgButtons{mbOK});
         action->Caption = templ->Name;
     }
     RefreshAllViews(Sender);
@@ -221,7 +225,9 @@ void TMainForm::N101Click(TObject*) {
         return;
     std::ifstream file(NativePath(ActionOpenDialog->FileName()), std::ios::binary);
     if (!file) {
-        MessageDlg("Не удалось открыть файл " + ActionOpenDialog->FileName(), mtError, TMsgDlgButtons{mbOK});
+        const std::string reason = SysErrorMessage(unsigned(errno));
+        MessageDlg("Не удалось открыть файл " + ActionOpenDialog->FileName() + ": " + reason, mtError,
+                   TMsgDlgButtons{mbOK});
         return;
     }
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -6,6 +6,7 @@
 
 #include "Channelindex.h"
 #include "Editorkit.h"
+#include "Storewalk.h"
 #include "msgbox.h"
 
 namespace dev {
@@ -159,8 +160,8 @@ T_Action* Subprogram(actionManager* store, uint16_t id) {
 bool LoadDefaultText(actionManager* store, T_Action* a, const char* folder, const SubprogramDef& def,
                      bool created) {
     const std::string path = PluginFile(def.folder ? def.folder : folder, def.name);
-    if (a->Instructions.empty() && a->LoadActFile(path) != 0) {
-        const std::string text = std::string("Файл не найден: ") + ExtractFileName(path);
+    if (std::string reason; a->Instructions.empty() && a->LoadActFile(path, &reason) != 0) {
+        const std::string text = PluginFileFailure(path, reason);
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
         // One that existed before may be named by other items; it stays.
         if (created)

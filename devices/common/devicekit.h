@@ -70,7 +70,8 @@ void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execu
 // ---- Default subprograms ----
 // Finds or creates each subprogram of `defs` in the store and loads its text from
 // <plug-in root>/<folder>/<name>.act (or the definition's own folder) when it has no instructions.
-// A missing or unreadable file is reported with "Файл не найден: " + file name; its id is then 0,
+// A file that does not load is reported (PluginFileFailure: "Файл не найден: " + file name when it
+// is missing); its id is then 0,
 // and a subprogram created here for it is deleted again (one that was already in the store stays:
 // other items may name it).
 // reservedIds may be null (no reserved-id step). ids receives one id per definition.

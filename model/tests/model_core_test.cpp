@@ -657,6 +657,19 @@ TEST_F(Journal, MissingHandlerFileIsReported) {
     EXPECT_EQ(c.Actions->Count(), 2u);
 }
 
+// A handler file that is there but does not assemble is not "not found": the user reads why.
+TEST_F(Journal, HandlerFileThatDoesNotAssembleSaysWhy) {
+    WriteBytes(dir.File("plugin/default/log_handleBoundes.act"),
+               std::vector<uint8_t>{'1', ';', 'g', 'o', 't', 'o', 'z', ';'});
+    configmanager c;
+    auto* log = static_cast<TChangeLogItem*>(c.AddObject(2));
+    ASSERT_EQ(gMessages.size(), 1u);
+    EXPECT_EQ(gMessages[0],
+              "Не удалось открыть файл log_handleBoundes.act: Строка 1: '' - недопустимое целое значение");
+    EXPECT_EQ(log->Handlers[1], 0);
+    EXPECT_EQ(c.Actions->Count(), 2u);
+}
+
 // Deleting the journal left its 131 channels naming a freed object.
 TEST_F(Journal, DeletingLeavesNoChannelPointingAtIt) {
     configmanager c;

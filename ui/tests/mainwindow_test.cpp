@@ -1072,6 +1072,35 @@ TEST_F(MainWindow, AUtf8SettingsFileShowsItsTemplateNamesAsWritten) {
     SetUp();
 }
 
+// A template whose file does not load still makes its subprogram, described by the template's
+// name; the user is told why it is empty. One that loads says nothing.
+TEST_F(MainWindow, ATemplateWhoseFileDoesNotLoadSaysWhy) {
+    TearDown();
+    std::ofstream(dir.File("qbxconf.ini"), std::ios::binary)
+        << "[DefaultActions]\nCount=3\nid1=Poll,common/poll.act,40\nid2=Broken,common/broken.act,41\n"
+           "id3=Gone,common/gone.act,42\n";
+    SetUp();
+    std::filesystem::create_directories(dir.File("plugin/common"));
+    std::ofstream(dir.File("plugin/common/poll.act")) << "1;ret;";
+    std::ofstream(dir.File("plugin/common/broken.act")) << "1;gotoz;";
+    const std::string plugins = dir.File("plugin/");
+    const std::vector<std::vector<std::string>> shown = {
+        {},
+        {"Не удалось открыть файл " + plugins +
+         "common/broken.act: Строка 1: '' - недопустимое целое значение"},
+        {"Не удалось открыть файл " + plugins + "common/gone.act: Не удается найти указанный файл"}};
+    ASSERT_EQ(m->N5->Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        dialogs.Shown.clear();
+        m->N5->Items(i)->Click();
+        EXPECT_EQ(dialogs.Shown, shown[size_t(i)]) << m->N5->Items(i)->Caption();
+        T_Action* a = m->Config->Actions->ById(uint16_t(40 + i));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->Caption, m->N5->Items(i)->Caption());
+        EXPECT_EQ(a->Instructions.size(), i == 0 ? 1u : 0u);
+    }
+}
+
 TEST_F(MainWindow, TheMessageWindowDocksAtTheBottomAndHostsAnotherDockableForm) {
     m->SetBounds(0, 0, 900, 600);
     m->mmMessageViewClick(m);

@@ -326,6 +326,19 @@ TEST_F(Qbx510Plain, MissingParserIsAnAbsentSubprogram) {
     EXPECT_EQ(obj->Param(2)->ParamType, 3);
 }
 
+// A parser file that is there but does not assemble is not "not found": the user reads why, and
+// the object goes on without it as without a missing one.
+TEST_F(Qbx510Plain, ParserThatDoesNotAssembleSaysWhy) {
+    WriteProgram(root, "qbx510", "qbx510_parseMessage", 2, {{2, "gotoz;"}});
+    auto* obj = Add<TQbx510Item>(3);
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"Не удалось открыть файл qbx510_parseMessage.act: Строка 2: '' - "
+                                       "недопустимое целое значение"});
+    EXPECT_EQ(obj->SubprogramId(kSubParseMessage), 0);
+    EXPECT_EQ(cm->Actions->ByName("qbx510_parseMessage"), nullptr);
+}
+
 } // namespace
 
 namespace {
