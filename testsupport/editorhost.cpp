@@ -25,6 +25,8 @@ EditorHost::~EditorHost() {
 
 TWinControl* EditorHost::Host() const { return fForm.get(); }
 
+void StartApplication() { Application->Initialize(); }
+
 bool EditorHost::TypeAndEnd(TWinControl* editor, const std::string& text, End end) {
     if (!editor)
         return false;

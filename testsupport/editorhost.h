@@ -32,4 +32,17 @@ private:
     TWinControl* fOther;
 };
 
+// Makes the application (once), as a program does before its first form.
+void StartApplication();
+
+// A fixture whose tests type into real editors: the application comes first, since it installs the
+// dialog service over which the fixture then records messages.
+template <class Base> class WithApplication : public Base {
+protected:
+    void SetUp() override {
+        StartApplication();
+        Base::SetUp();
+    }
+};
+
 } // namespace testsupport

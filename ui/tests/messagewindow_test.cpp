@@ -83,6 +83,23 @@ protected:
         ProcessEvents();
     }
 
+    // A second dockable form dropped on the floating message window: on its left fifth, which joins
+    // the two side by side, or on its centre, which puts them on pages. The drop itself is not what
+    // these tests are about.
+    TDockableForm* DockSecond(bool onPages) {
+        auto* second = new TDockableForm(Application);
+        second->SetCaption("Второе");
+        form->ManualFloat(Bounds(100, 100, 339, 110));
+        form->Show();
+        second->Show();
+        TDragDockObject drop(second);
+        drop.Floating = false;
+        const LPARAM at =
+            onPages ? MAKELPARAM(form->ClientWidth() / 2, form->ClientHeight() / 2) : MAKELPARAM(2, 50);
+        form->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop), at);
+        return second;
+    }
+
     TDockableForm* form = nullptr;
     std::vector<TRect> previews;
 };
@@ -136,14 +153,7 @@ TEST_F(MessageWindow, APressOnTheCloseBoxReleasedElsewhereClosesNothing) {
 }
 
 TEST_F(MessageWindow, TheViewCommandShowsItAgainAfterItsHostWasClosed) {
-    auto* second = new TDockableForm(Application);
-    second->SetCaption("Второе");
-    form->ManualFloat(Bounds(100, 100, 339, 110));
-    form->Show();
-    second->Show();
-    TDragDockObject drop(second);
-    drop.Floating = false;
-    form->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop), MAKELPARAM(2, 50)); // left fifth
+    DockSecond(false);
     auto* host = dynamic_cast<TConjoinDockHost*>(form->HostDockSite());
     ASSERT_NE(host, nullptr);
     host->Perform(WM_CLOSE, 0, 0); // the window manager's close box
@@ -187,15 +197,7 @@ TEST_F(MessageWindow, AWindowMaximisedByTheWindowManagerIsSavedMaximisedWithItsN
 }
 
 TEST_F(MessageWindow, TheViewCommandBringsItsPageToTheFrontOfItsTabHost) {
-    auto* second = new TDockableForm(Application);
-    second->SetCaption("Второе");
-    form->ManualFloat(Bounds(100, 100, 339, 110));
-    form->Show();
-    second->Show();
-    TDragDockObject drop(second);
-    drop.Floating = false;
-    form->Perform(CM_DOCKCLIENT, reinterpret_cast<WPARAM>(&drop),
-                  MAKELPARAM(form->ClientWidth() / 2, form->ClientHeight() / 2)); // the centre
+    TDockableForm* second = DockSecond(true);
     auto* pages = dynamic_cast<TGwPageControl*>(form->HostDockSite());
     ASSERT_NE(pages, nullptr);
     auto* host = dynamic_cast<TTabDockHost*>(pages->Owner());

@@ -78,13 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Adam, AdamCoefficient, ::testing::ValuesIn(kAdam),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The same coefficients typed key by key into the set point's in-place editor, the edit ended.
-class AdamCoefficientTyped : public AdamCoefficient {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        AdamCoefficient::SetUp();
-    }
-};
+class AdamCoefficientTyped : public testsupport::WithApplication<AdamCoefficient> {};
 
 TEST_P(AdamCoefficientTyped, FitsSixteenBitsOrIsRefusedOnce) {
     const NumberCase& c = GetParam();
@@ -131,13 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmByteRow, ::testing::ValuesIn(kUkpm),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The same rows typed key by key into their in-place editors, the edit ended.
-class UkpmByteRowTyped : public UkpmByteRow {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        UkpmByteRow::SetUp();
-    }
-};
+class UkpmByteRowTyped : public testsupport::WithApplication<UkpmByteRow> {};
 
 TEST_P(UkpmByteRowTyped, FitsAByteOrIsRefusedOnce) {
     const NumberCase& c = GetParam();
@@ -174,13 +162,8 @@ TEST_F(IoTest, UkpmMeterCountAtZeroIsUnsigned) {
 
 // The Радон Риц's set point typed key by key into its in-place editor, the edit ended: one past
 // 65.535 M is refused once and leaves the object as it was; one that fits is stored.
-class RadonTypedSetpoint : public IoTest, public ::testing::WithParamInterface<NumberCase> {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        IoTest::SetUp();
-    }
-};
+class RadonTypedSetpoint : public testsupport::WithApplication<IoTest>,
+                           public ::testing::WithParamInterface<NumberCase> {};
 
 TEST_P(RadonTypedSetpoint, FitsOrIsRefusedOnce) {
     const NumberCase& c = GetParam();
@@ -228,13 +211,8 @@ struct UkpmTiiCase {
 
 void PrintTo(const UkpmTiiCase& c, std::ostream* os) { *os << c.name; }
 
-class UkpmTiiTyped : public IoTest, public ::testing::WithParamInterface<UkpmTiiCase> {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        IoTest::SetUp();
-    }
-};
+class UkpmTiiTyped : public testsupport::WithApplication<IoTest>,
+                     public ::testing::WithParamInterface<UkpmTiiCase> {};
 
 TEST_P(UkpmTiiTyped, FitsOrIsRefusedOnce) {
     const UkpmTiiCase& c = GetParam();

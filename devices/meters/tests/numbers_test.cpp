@@ -124,13 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Mercury, MeterSetpoint, ::testing::ValuesIn(kSetpoints)
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The same set points typed key by key into their in-place editor, the edit ended.
-class MeterSetpointTyped : public MeterSetpoint {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        MeterSetpoint::SetUp();
-    }
-};
+class MeterSetpointTyped : public testsupport::WithApplication<MeterSetpoint> {};
 
 TEST_P(MeterSetpointTyped, FitsTwoBytesOrIsRefusedOnce) {
     const TypedSetpointCase& c = GetParam();

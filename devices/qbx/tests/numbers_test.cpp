@@ -86,12 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Cells, CellGridAddress, ::testing::ValuesIn(kGridAddres
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The property grid's in-place editor, typed into as the user types.
-class CellAddressEditor : public QbxTest {
+class CellAddressEditor : public testsupport::WithApplication<QbxTest> {
 protected:
-    // The application first: it installs the dialog service, over which the fixture records messages.
     void SetUp() override {
-        Application->Initialize();
-        QbxTest::SetUp();
+        WithApplication::SetUp();
         host = std::make_unique<testsupport::EditorHost>();
     }
     void TearDown() override {
@@ -157,13 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Qbx540, Qbx540Analog, ::testing::ValuesIn(kAnalog),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The same coefficients typed key by key into the set point's in-place editor, the edit ended.
-class Qbx540AnalogTyped : public Qbx540Analog {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        Qbx540Analog::SetUp();
-    }
-};
+class Qbx540AnalogTyped : public testsupport::WithApplication<Qbx540Analog> {};
 
 TEST_P(Qbx540AnalogTyped, CoefficientFitsSixteenBitsOrIsRefusedOnce) {
     const AnalogCase& c = GetParam();
@@ -232,13 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Qbx510, Qbx510Rows, ::testing::ValuesIn(kQbx510),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The same rows typed key by key into their in-place editors, the edit ended.
-class Qbx510TypedRows : public Qbx510Rows {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        Qbx510Rows::SetUp();
-    }
-};
+class Qbx510TypedRows : public testsupport::WithApplication<Qbx510Rows> {};
 
 TEST_P(Qbx510TypedRows, NumbersFitTheirBytesOrAreRefusedOnce) {
     const Qbx510Case& c = GetParam();
@@ -270,13 +256,8 @@ struct Qbx560SetpointCase {
 
 void PrintTo(const Qbx560SetpointCase& c, std::ostream* os) { *os << c.name; }
 
-class Qbx560TypedSetpoint : public QbxTest, public ::testing::WithParamInterface<Qbx560SetpointCase> {
-protected:
-    void SetUp() override {
-        Application->Initialize();
-        QbxTest::SetUp();
-    }
-};
+class Qbx560TypedSetpoint : public testsupport::WithApplication<QbxTest>,
+                            public ::testing::WithParamInterface<Qbx560SetpointCase> {};
 
 TEST_P(Qbx560TypedSetpoint, FitsTwoBytesOrIsRefusedOnce) {
     const Qbx560SetpointCase& c = GetParam();
