@@ -1,7 +1,7 @@
 // Shared helpers of every device object. Device layer.
 #include "devicekit.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 
 #include "Channelindex.h"
@@ -222,20 +222,69 @@ void SetJump(TActionLine* line, uint16_t target) {
 
 bool ReadInt(const std::string& text, int& out) { return TryStrToInt(Trim(text), out); }
 
-bool ReadFloat(const std::string& text, double& out) {
-    std::string t = Trim(text);
-    for (char& c : t)
-        if (c == '.' || c == ',')
-            c = DecimalSeparator;
-    return TryStrToFloat(t, out);
-}
-
-bool ReadQuantity(const std::string& text, const char* unit, double& out) {
+bool ReadScaled(const std::string& text, const char* unit, int64_t factor, int64_t& out) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
     std::string t = Trim(text);
     const std::string u = Trim(unit);
     if (!u.empty() && t.size() > u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0)
-        t.erase(t.size() - u.size());
-    return ReadFloat(t, out) && std::isfinite(out);
+        t = Trim(t.substr(0, t.size() - u.size()));
+    size_t i = 0;
+    const bool negative = i < t.size() && t[i] == '-';
+    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
+        ++i;
+    std::string digits;
+    int64_t point = -1; // digits before the decimal point
+    for (; i < t.size(); ++i) {
+        if (digit(t[i]))
+            digits += t[i];
+        else if ((t[i] == '.' || t[i] == ',') && point < 0)
+            point = static_cast<int64_t>(digits.size());
+        else
+            break;
+    }
+    if (digits.empty())
+        return false;
+    if (point < 0)
+        point = static_cast<int64_t>(digits.size());
+    const size_t lead = std::min(digits.find_first_not_of('0'), digits.size());
+    digits.erase(0, lead);
+    point -= static_cast<int64_t>(lead);
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        const bool down = i < t.size() && t[i] == '-';
+        if (i < t.size() && (t[i] == '-' || t[i] == '+'))
+            ++i;
+        // With no leading zeros, a number whose point moves this far is 0 or past the limit.
+        constexpr int64_t kFar = 100;
+        int64_t shift = 0;
+        const size_t first = i;
+        for (; i < t.size() && digit(t[i]); ++i)
+            shift = std::min<int64_t>(shift * 10 + (t[i] - '0'), kFar);
+        if (i == first)
+            return false;
+        point = std::clamp<int64_t>(point + (down ? -shift : shift), -kFar, kFar);
+    }
+    if (i != t.size() || factor <= 0)
+        return false;
+    // The whole part times the factor, plus the fraction times the factor by long multiplication from
+    // its last digit: the carry out of its first digit is the whole part of that product.
+    int64_t whole = 0;
+    for (int64_t k = 0; k < point; ++k) {
+        if (whole > kScaledLimit / 10) {
+            whole = kScaledLimit;
+            break;
+        }
+        whole =
+            whole * 10 + (k < static_cast<int64_t>(digits.size()) ? digits[static_cast<size_t>(k)] - '0' : 0);
+    }
+    int64_t carry = 0;
+    for (int64_t k = static_cast<int64_t>(digits.size()) - 1; k >= std::max<int64_t>(point, 0); --k)
+        carry = ((digits[static_cast<size_t>(k)] - '0') * factor + carry) / 10;
+    for (int64_t k = point; k < 0 && carry > 0; ++k)
+        carry /= 10;
+    const int64_t scaled = whole > (kScaledLimit - carry) / factor ? kScaledLimit : whole * factor + carry;
+    out = negative ? -scaled : scaled;
+    return true;
 }
 
 std::vector<std::string> CommaItems(const std::string& text) {

@@ -95,11 +95,13 @@ void SetJump(TActionLine* line, uint16_t target);
 // ---- Numbers typed by the user ----
 // Integer in decimal (or "$" hex); blanks around are ignored. False for anything else.
 bool ReadInt(const std::string& text, int& out);
-// Decimal fraction with "." or "," as separator. False for anything else.
-bool ReadFloat(const std::string& text, double& out);
-// A finite number as ReadFloat reads it, followed by the given unit or not (the text a value shows,
-// typed over): blanks around the number and the unit are ignored.
-bool ReadQuantity(const std::string& text, const char* unit, double& out);
+// A decimal number ("." or "," as separator, an exponent allowed) followed by the given unit or not
+// (the text a value shows, typed over; blanks around the number and the unit are ignored), times
+// `factor` (1 to 10^9) and cut toward zero. Worked out from the typed digits, so a number typed at
+// the field's resolution is stored as typed (in binary floating point 0.251 × 1000 is 250.999…).
+// A result past ±kScaledLimit comes back as that limit. False for a text that is no such number.
+inline constexpr int64_t kScaledLimit = int64_t{1} << 62;
+bool ReadScaled(const std::string& text, const char* unit, int64_t factor, int64_t& out);
 // Splits like a comma text: items are separated by "," or blanks, empty items kept between commas.
 std::vector<std::string> CommaItems(const std::string& text);
 // A typed integer within lo..hi. A number outside is refused with a message naming the field and

@@ -64,7 +64,7 @@ public:
     int GetSetpointCount(TParamItem* p) override;
     void GetSetpointValueText(TParamItem* p, int n, std::string& text) override;
     // "Нет" ends the set points; a number (either decimal separator) is stored in thousandths,
-    // rounded to the nearest; any other text changes nothing.
+    // cut toward zero; any other text changes nothing.
     void SetSetpointValue(TParamItem* p, int n, const std::string& text) override;
 
     TParamItem* SetpointValues() const { return FValues; }

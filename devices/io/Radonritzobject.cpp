@@ -3,8 +3,6 @@
 #include "Ioobjects.h"
 #include "iocommon.h"
 
-#include <cmath>
-
 using namespace io;
 
 namespace {
@@ -154,17 +152,16 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
         FState->SetAddress(0, 0);
         return;
     }
-    double v = 0;
-    if (!ReadQuantity(text, kUnit, v))
+    int64_t thousandths = 0;
+    if (!ReadScaled(text, kUnit, 1000, thousandths))
         return;
     // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped.
-    const double thousandths = std::round(v * 1000.0);
     if (thousandths < 0 || thousandths > 0xFFFF) {
         ReportSetpointRefused(text, SetpointText(0), SetpointText(0xFFFF));
         return;
     }
     if (n >= 0 && n < kSetpoints)
-        SetU16(FValues, 1 + 2 * n, static_cast<uint16_t>(static_cast<int64_t>(thousandths)));
+        SetU16(FValues, 1 + 2 * n, static_cast<uint16_t>(thousandths));
     if (FStore)
         channel->WriteHandler = FStore->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
     FValues->SetAddress(kSetpointValueType, channel->ChannelIndex);

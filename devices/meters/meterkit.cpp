@@ -1,8 +1,6 @@
 // What the meters share. Device layer.
 #include "meterkit.h"
 
-#include <cmath>
-
 #include "Editorkit.h"
 #include "msgbox.h"
 
@@ -262,11 +260,10 @@ void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& t
         UnbindPair(k);
         return;
     }
-    double v = 0;
-    if ((n != 0 && n != 1) || !ReadQuantity(text, UnitOf(p->ParamType), v))
-        return;
     const int factor = SetpointFactor(FSp.params[k]);
-    const double raw = std::round(v * (factor > 0 ? factor : 1));
+    int64_t raw = 0;
+    if ((n != 0 && n != 1) || !ReadScaled(text, UnitOf(p->ParamType), factor > 0 ? factor : 1, raw))
+        return;
     if (raw < 0 || raw > 0xFFFF) {
         const std::string unit = UnitOf(p->ParamType);
         const int decimals = DecimalsOf(factor);

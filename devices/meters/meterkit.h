@@ -157,7 +157,7 @@ public:
     int GetSetpointCount(TParamItem* p) override;
     void GetSetpointValueText(TParamItem* p, int n, std::string& out) override;
     // "Нет" switches the set points off. A number, with "." or "," and the unit optional, is
-    // scaled, rounded to the nearest raw unit and stored when it fits 16 bits; it switches the set
+    // scaled, cut toward zero to a raw unit and stored when it fits 16 bits; it switches the set
     // points on. Anything else changes nothing.
     void SetSetpointValue(TParamItem* p, int n, const std::string& text) override;
 

@@ -188,22 +188,20 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
         return;
     }
     // The text the row shows (with its unit) reads as well: an edit that ends refused applies it again.
-    double value = 0;
-    if (!dev::ReadQuantity(text, "oC", value))
+    int64_t tenths = 0;
+    if (!dev::ReadScaled(text, "oC", 10, tenths))
         return;
-    // Tenths in single precision, cut toward zero. Two bytes hold 0.0 to 6553.5 degrees; anything
-    // else, however large, is refused, never stored wrapped.
-    const float tenths = static_cast<float>(value) * 10.0f;
-    if (!(tenths > -1.0f && tenths < 65536.0f)) {
+    // Two bytes hold 0.0 to 6553.5 degrees; anything else, however large, is refused, never stored
+    // wrapped.
+    if (tenths < 0 || tenths > 0xFFFF) {
         dev::ReportSetpointRefused(text, TenthsText(0), TenthsText(0xFFFF));
         return;
     }
-    const auto stored = static_cast<int32_t>(tenths);
     if (!IsUnbound(p) && PairHeld(s, p->ChannelIndex)) {
         ReportConfigurationProblem(SetpointsRefused(s, p->ChannelIndex));
         return;
     }
-    SetU16(FSpValue[s], 1 + 2 * n, static_cast<uint16_t>(stored));
+    SetU16(FSpValue[s], 1 + 2 * n, static_cast<uint16_t>(tenths));
     p->WriteHandler = FStore ? FStore->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
     PlaceSetpoints(s, true);
 }

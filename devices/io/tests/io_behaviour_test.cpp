@@ -90,7 +90,7 @@ protected:
 
 // Every three-decimal value 0.000 .. 65.535 is stored as its exact number of thousandths (a float
 // product cut toward zero stores 0.251 as 250), with either decimal separator.
-TEST_F(Radon, SetpointsRoundToTheNearestThousandth) {
+TEST_F(Radon, SetpointsKeepEveryThousandthTyped) {
     TRADONRITZItem* o = Add();
     ASSERT_NE(o, nullptr);
     TParamItem* channel = o->Param(0);

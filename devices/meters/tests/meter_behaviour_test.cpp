@@ -166,7 +166,7 @@ void PrintTo(const SetpointCase& c, std::ostream* os) { *os << c.name; }
 
 class SetpointText : public MeterTest, public ::testing::WithParamInterface<SetpointCase> {};
 
-TEST_P(SetpointText, StoresTheNearestRawValueOrNothing) {
+TEST_P(SetpointText, StoresTheRawValueCutTowardZeroOrNothing) {
     const SetpointCase& c = GetParam();
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
     ASSERT_NE(o, nullptr);
@@ -190,8 +190,8 @@ const SetpointCase kSetpointCases[] = {
     {"VoltageWithUnit", 3, "12,5 В", 125},
     {"VoltageUnitNoBlank", 3, "12.5В", 125},
     {"VoltageBlanks", 3, "  230 ", 2300},
-    {"CurrentRoundsToNearest", 0, "0.251", 251},
-    {"CurrentRoundsHalfUp", 0, "0,0005", 1},
+    {"CurrentThousandthsExact", 0, "0.251", 251},
+    {"CurrentCutTowardZero", 0, "0,0009", 0},
     {"PowerFactor", 12, "0.95", 950},
     {"ReactivePowerUnit", 9, "3,3 ВАр", 33},
     {"Largest", 3, "6553.5", 65535},
