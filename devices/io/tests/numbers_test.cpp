@@ -7,6 +7,7 @@
 #include "Ukpmobject.h"
 #include "iofixture.h"
 #include "numericrows.h"
+#include "setpointrows.h"
 
 using namespace iotest;
 
@@ -27,6 +28,16 @@ TEST_P(IoNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTyp
 
 INSTANTIATE_TEST_SUITE_P(Io, IoNumericRow, ::testing::ValuesIn(devtest::NumericRows(IoDefs())),
                          devtest::NumericRowName);
+
+// Every set point the I/O objects list, typed as text and key by key: cut toward zero at the row's
+// resolution from the typed digits, refused with one message past its two bytes.
+using IoSetpoints = devtest::SetpointRowTest<IoTest>;
+
+TEST_F(IoSetpoints, TypedTextsStoreTheirDigitsCutTowardZero) { CheckTypedTexts(IoDefs()); }
+
+TEST_F(IoSetpoints, EveryRawValueTypedAsShownStoresItself) { CheckEveryRawValue(IoDefs()); }
+
+TEST_F(IoSetpoints, TypedKeyByKeyStoreTheirDigitsCutTowardZero) { CheckTypedKeyByKey(IoDefs()); }
 
 struct NumberCase {
     const char* name;

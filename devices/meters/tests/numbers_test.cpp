@@ -6,6 +6,7 @@
 #include "devicekit.h"
 #include "meterfixture.h"
 #include "numericrows.h"
+#include "setpointrows.h"
 
 using namespace metertest;
 
@@ -26,6 +27,16 @@ TEST_P(MeterNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { Check
 
 INSTANTIATE_TEST_SUITE_P(Meters, MeterNumericRow, ::testing::ValuesIn(devtest::NumericRows(MeterDefs())),
                          devtest::NumericRowName);
+
+// Every set point the meters list, typed as text and key by key: cut toward zero at the row's
+// resolution from the typed digits, refused with one message past its two bytes.
+using MeterSetpoints = devtest::SetpointRowTest<MeterTest>;
+
+TEST_F(MeterSetpoints, TypedTextsStoreTheirDigitsCutTowardZero) { CheckTypedTexts(MeterDefs()); }
+
+TEST_F(MeterSetpoints, EveryRawValueTypedAsShownStoresItself) { CheckEveryRawValue(MeterDefs()); }
+
+TEST_F(MeterSetpoints, TypedKeyByKeyStoreTheirDigitsCutTowardZero) { CheckTypedKeyByKey(MeterDefs()); }
 
 constexpr const char* kScaleRows[] = {"x0,001 А", "x0,01  А", "x0,1   А"}; // scale 1, 10, 100
 

@@ -10,6 +10,7 @@
 #include "editorhost.h"
 #include "forms.h"
 #include "numericrows.h"
+#include "setpointrows.h"
 #include "qbxregister.h"
 
 using namespace qbx;
@@ -32,6 +33,16 @@ TEST_P(QbxNumericRow, TypedKeyByKeyKeepsItsRangeAndRefusesOnePastOnce) { CheckTy
 
 INSTANTIATE_TEST_SUITE_P(Qbx, QbxNumericRow, ::testing::ValuesIn(devtest::NumericRows(QbxDefs())),
                          devtest::NumericRowName);
+
+// Every set point the QBX objects list, typed as text and key by key: cut toward zero at the row's
+// resolution from the typed digits, refused with one message past its two bytes.
+using QbxSetpoints = devtest::SetpointRowTest<QbxTest>;
+
+TEST_F(QbxSetpoints, TypedTextsStoreTheirDigitsCutTowardZero) { CheckTypedTexts(QbxDefs()); }
+
+TEST_F(QbxSetpoints, EveryRawValueTypedAsShownStoresItself) { CheckEveryRawValue(QbxDefs()); }
+
+TEST_F(QbxSetpoints, TypedKeyByKeyStoreTheirDigitsCutTowardZero) { CheckTypedKeyByKey(QbxDefs()); }
 
 // The parameter names and address byte of a cell controller.
 std::vector<std::string> Names(TDeviceEngine* o) {
