@@ -489,14 +489,16 @@ void TMPCustomSyntaxMemo::DblClickMessage(TWMMouse& Message) {
         return;
     TMPSynMemoRange* R = Range();
     if (shift.Contains(ssCtrl)) {
+        // A line outside every section is in the whole text's, which starts at line -1.
         const TMPSynMemoSection* s = Sections()->SectionOfLine(p.y);
-        if (s == Sections()->EntireSection())
-            return;
         const int first = s->FirstLine, last = s->LastLine;
         Sections()->Expand(first, false, false);
         R->Collapse();
         R->SetPos({0, std::clamp(first, 0, Lines()->Count() - 1)});
         R->Enlarge(last - first + 1, true, false);
+        // No line follows a section that ends the text: its last line is taken to its end.
+        if (!Lines()->ValidIndex(last + 1))
+            R->Enlarge(Lines()->LineLength(last), false, false);
         return;
     }
     int index = 0;

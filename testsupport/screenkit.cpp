@@ -8,6 +8,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPaintEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -54,6 +56,33 @@ void OnScreen(TWinControl* c, TBitmap& into) {
                       ->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height())
                       .toImage());
 }
+
+class TPaintWatch::TFilter : public QObject {
+public:
+    TFilter(QWidget* w, std::vector<TRect>& into) : FWidget(w), FInto(into) { w->installEventFilter(this); }
+    ~TFilter() override {
+        if (FWidget)
+            FWidget->removeEventFilter(this);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == FWidget && e->type() == QEvent::Paint) {
+            const QRect r = static_cast<QPaintEvent*>(e)->region().boundingRect();
+            FInto.push_back(TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> FWidget;
+    std::vector<TRect>& FInto;
+};
+
+TPaintWatch::TPaintWatch(TWinControl* c) {
+    c->HandleNeeded();
+    FFilter = std::make_unique<TFilter>(ClientWidget(c), FPainted);
+}
+
+TPaintWatch::~TPaintWatch() = default;
 
 bool DropDown(TWinControl* c, TBitmap& into) {
     QAbstractItemView* view = ShownList(c);

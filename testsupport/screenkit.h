@@ -4,7 +4,9 @@
 // what the native widgets show, which a control's own state might not.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics.h"
 
@@ -30,6 +32,24 @@ bool SamePixels(TBitmap& a, TBitmap& b);
 // pixels that differ when they make a dotted rectangle, every other pixel of the box's outline and
 // nothing else; empty when they make anything else, or nothing.
 TRect DottedRect(TBitmap& with, TBitmap& without);
+
+// From its making until it goes, the areas of c's client that the window system paints: one
+// rectangle a paint (client coordinates), the box of what that paint was asked for. A fresh
+// picture (Window, Client) paints the whole client too.
+class TPaintWatch {
+public:
+    explicit TPaintWatch(TWinControl* c);
+    ~TPaintWatch();
+    TPaintWatch(const TPaintWatch&) = delete;
+    TPaintWatch& operator=(const TPaintWatch&) = delete;
+    const std::vector<TRect>& Painted() const { return FPainted; }
+    void Clear() { FPainted.clear(); }
+
+private:
+    class TFilter;
+    std::vector<TRect> FPainted;
+    std::unique_ptr<TFilter> FFilter;
+};
 
 // c's window, and the native widget it wraps, are visible on the screen.
 bool Shown(TWinControl* c);

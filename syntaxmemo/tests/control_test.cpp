@@ -448,6 +448,48 @@ TEST_F(Editor, ClickDragDoubleClickAndFoldBox) {
     EXPECT_EQ(Memo->RowOfLine(4), 2);
 }
 
+// Ctrl+double-click selects every line of the section under the point, unfolding it; a line outside
+// every section is in the whole text's section.
+struct CtrlDoubleClickCase {
+    const char* Name;
+    int Line;
+    const char* Selected;
+    int Unfolded; // the line starting a section that must be open afterwards, or -1
+};
+
+void PrintTo(const CtrlDoubleClickCase& c, std::ostream* os) { *os << c.Name; }
+
+class EditorCtrlDoubleClick : public Editor, public testing::WithParamInterface<CtrlDoubleClickCase> {};
+
+const char* const SectionsText = "top\r\n{<+}open\r\n{<+}inner\r\n{>>}x\r\n{>>}close\r\nmid\r\n"
+                                 "{<-}fold\r\nin\r\n{>>}end\r\n{<+}tail\r\n{>>}last";
+
+TEST_P(EditorCtrlDoubleClick, SelectsTheLinesOfTheSectionUnderThePoint) {
+    const CtrlDoubleClickCase& c = GetParam();
+    Load(SectionsText);
+    const TPoint p = At(1, c.Line);
+    inputkit::DoubleClick(Memo, p.x, p.y, inputkit::Left, Ctrl);
+    EXPECT_EQ(Memo->Range()->GetText(), c.Selected);
+    if (c.Unfolded >= 0) {
+        EXPECT_FALSE(Memo->Sections()->SectionOfLine(c.Unfolded)->Collapsed);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EditorCtrlDoubleClick,
+    testing::Values(
+        CtrlDoubleClickCase{"FirstLineOutsideEverySection", 0,
+                            "top\r\nopen\r\ninner\r\nx\r\nclose\r\nmid\r\nfold\r\nin\r\nend\r\ntail\r\nlast",
+                            -1},
+        CtrlDoubleClickCase{"LineBetweenSections", 5,
+                            "top\r\nopen\r\ninner\r\nx\r\nclose\r\nmid\r\nfold\r\nin\r\nend\r\ntail\r\nlast",
+                            -1},
+        CtrlDoubleClickCase{"OuterSection", 4, "open\r\ninner\r\nx\r\nclose\r\n", -1},
+        CtrlDoubleClickCase{"NestedSection", 3, "inner\r\nx\r\n", -1},
+        CtrlDoubleClickCase{"FoldedSectionUnfolds", 6, "fold\r\nin\r\nend\r\n", 6},
+        CtrlDoubleClickCase{"SectionEndingTheText", 10, "tail\r\nlast", -1}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 // A left drag from the text to a point above it, the view scrolled to line 10: a point less than a
 // row above the first row shown is still on it; a row above, and it is the line before.
 struct DragAboveCase {

@@ -153,8 +153,7 @@ void TGwCustomButton::CMMouseEnter(TMessage& Message) {
     TCustomControl::CMMouseEnter(Message);
     if (OnMouseEnter)
         OnMouseEnter(this);
-    if (FHotTrack || UsesThemes())
-        Invalidate();
+    InvalidateHotTrack();
 }
 
 void TGwCustomButton::CMMouseLeave(TMessage& Message) {
@@ -162,8 +161,14 @@ void TGwCustomButton::CMMouseLeave(TMessage& Message) {
     TCustomControl::CMMouseLeave(Message);
     if (OnMouseLeave)
         OnMouseLeave(this);
-    if (FHotTrack || UsesThemes())
-        Invalidate();
+    InvalidateHotTrack();
+}
+
+void TGwCustomButton::InvalidateHotTrack() {
+    if (!(FHotTrack || UsesThemes()) || !HandleAllocated())
+        return;
+    const TRect r = GetHotTrackRect();
+    InvalidateRect(Handle(), &r, 0);
 }
 
 void TGwCustomButton::CMEnabledChanged(TMessage& Message) {

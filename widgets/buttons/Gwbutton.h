@@ -87,6 +87,8 @@ private:
         Invalidate();
     }
     bool Inside(int X, int Y);
+    // Only the part that looks hot is drawn again when the mouse comes or goes.
+    void InvalidateHotTrack();
 
     TAlignmentVertical FAlignmentVertical = avCenter;
     bool FHotTrack = false;

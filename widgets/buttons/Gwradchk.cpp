@@ -131,6 +131,17 @@ TGwGlyphColors TGwCustomGlyphButton::GlyphColors() {
     return g;
 }
 
+void TGwCustomGlyphButton::DrawThemedGlyph(TBitmap* Glyph, TThemedButton Normal) {
+    TCanvas* c = Glyph->Canvas();
+    const TRect cell(0, 0, FGlyphWidth, FGlyphHeight);
+    c->Brush()->SetColor(Color());
+    c->FillRect(cell);
+    // The styles keep each check state's looks in the order normal, hot, pressed, disabled.
+    const int look = !Enabled() ? 3 : FPressedInside ? 2 : MouseOverButton() ? 1 : 0;
+    ThemeServices()->DrawElement(HDC(c), TThemeServices::GetElementDetails(TThemedButton(Normal + look)),
+                                 cell);
+}
+
 void TGwCustomGlyphButton::DrawGlyph(TCanvas* Canvas) {
     if (!Canvas)
         Canvas = this->Canvas();
@@ -148,7 +159,8 @@ void TGwCustomGlyphButton::DrawGlyph(TCanvas* Canvas) {
         work.Canvas()->BrushCopy(cell, &glyph, cell, FTransparentColor);
     } else {
         work.Canvas()->CopyRect(cell, Canvas, at);
-        DrawFullTransparentBitmap(work.Canvas(), &glyph, cell, cell, FTransparentColor);
+        DrawFullTransparentBitmap(work.Canvas(), &glyph, cell, cell,
+                                  UsesThemes() ? clBtnFace : FTransparentColor);
     }
     TBitmap out;
     if (FUseCustomGlyphs) {
@@ -258,6 +270,20 @@ void TGwCustomGlyphButton::CMParentColorChanged(TMessage& Message) {
     Invalidate();
 }
 
+void TGwCustomGlyphButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TGwCustomButton::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (action && (!CheckDefaults || !Checked()))
+        SetChecked(action->Checked());
+}
+
+TControlActionLink* TGwCustomGlyphButton::CreateActionLink() { return new TGwCheckedActionLink(this); }
+
+bool TGwCustomGlyphButton::IsCheckedStored() const {
+    auto* link = dynamic_cast<TGwCheckedActionLink*>(ActionLink());
+    return !link || !link->IsCheckedLinked();
+}
+
 void TGwCustomGlyphButton::FireClick() {
     if (!ClicksDisabled)
         Click();
@@ -311,6 +337,8 @@ void TGwRadioButton::SelectGlyph(TBitmap* Glyph) {
         TBitmap part;
         ExtractGlyph(index, &part, GlyphWidth(), GlyphHeight(), CustomGlyphs());
         Glyph->Assign(&part);
+    } else if (UsesThemes()) {
+        DrawThemedGlyph(Glyph, FChecked ? tbRadioButtonCheckedNormal : tbRadioButtonUncheckedNormal);
     } else if (HotTrack()) {
         DrawRadioButton(c, cell, FChecked, GlyphColors(), Color(), Transparent(), clOlive);
     } else {
@@ -418,6 +446,10 @@ void TGwCustomCheckBox::SelectGlyph(TBitmap* Glyph) {
         TBitmap part;
         ExtractGlyph(index, &part, GlyphWidth(), GlyphHeight(), CustomGlyphs());
         Glyph->Assign(&part);
+    } else if (UsesThemes()) {
+        static const TThemedButton Normal[] = {tbCheckBoxUncheckedNormal, tbCheckBoxCheckedNormal,
+                                               tbCheckBoxMixedNormal};
+        DrawThemedGlyph(Glyph, Normal[FState]);
     } else if (HotTrack()) {
         DrawCheckBox(c, cell, FState, GlyphColors());
     } else {
@@ -480,4 +512,23 @@ void TGwCustomCheckBox::CMDialogChar(TWMKey& Message) {
         UpdateDisplay();
     }
     Message.Result = 1;
+}
+
+// ---------------------------------------------------------------- TGwCheckedActionLink
+
+TGwCheckedActionLink::TGwCheckedActionLink(TGwCustomGlyphButton* AClient)
+    : TWinControlActionLink(AClient), FClient(AClient) {}
+
+// The action takes its new value before it tells the link: the old one is kept here.
+bool TGwCheckedActionLink::IsCheckedLinked() const {
+    return dynamic_cast<TCustomAction*>(FAction) && FClient->Checked() == FChecked;
+}
+
+void TGwCheckedActionLink::SetChecked(bool Value) {
+    if (IsCheckedLinked()) {
+        FClient->ClicksDisabled = true;
+        FClient->SetChecked(Value);
+        FClient->ClicksDisabled = false;
+    }
+    FChecked = Value;
 }

@@ -1,11 +1,13 @@
 // Glyph radio buttons and check boxes of the Gw widget library (buttons family): the box or circle
-// comes from a custom strip of cells, the flat hot-tracking look or the classic frame control.
+// comes from a custom strip of cells, the visual styles, the flat hot-tracking look or the classic
+// frame control; an action's Checked reaches them through their own link.
 #pragma once
 
 #include <memory>
 
 #include "Gwbutton.h"
 #include "Gwsettings.h"
+#include "Gwthemesrv.h"
 #include "stdctrls.h"
 
 // The library's own check-box strip: nine 13 x 13 cells (unchecked, checked, grayed; then pressed;
@@ -64,9 +66,13 @@ public:
     // Draws the glyph on Canvas (the control's own when null) at its place.
     virtual void DrawGlyph(TCanvas* Canvas);
     TRect GlyphRect();
+    // What a form stores: Checked only while no action supplies it.
+    bool IsCheckedStored() const;
 
 protected:
     virtual void SelectGlyph(TBitmap* Glyph) = 0;
+    // The styles' element for the look of the moment; Normal is the plain look of the check state.
+    void DrawThemedGlyph(TBitmap* Glyph, TThemedButton Normal);
     virtual void BlendButtonFrame(TBitmap*) {}
     void ExtractGlyph(int Index, TBitmap* Target, int Width, int Height, TBitmap* Source);
     TGwGlyphColors GlyphColors();
@@ -86,6 +92,8 @@ protected:
     void WMSize(TWMSize& Message) override;
     void CMEnabledChanged(TMessage& Message) override;
     void CMParentColorChanged(TMessage& Message) override;
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLink* CreateActionLink() override;
     void FireClick();
 
     int FNumGlyphs = 2;
@@ -169,4 +177,17 @@ private:
 class TGwCheckBox : public TGwCustomCheckBox {
 public:
     using TGwCustomCheckBox::TGwCustomCheckBox;
+};
+
+// An action's Checked goes to the button without a click, as long as the button still shows what
+// the action showed before the change.
+class TGwCheckedActionLink : public TWinControlActionLink {
+public:
+    explicit TGwCheckedActionLink(TGwCustomGlyphButton* AClient);
+    bool IsCheckedLinked() const;
+    void SetChecked(bool Value) override;
+
+private:
+    TGwCustomGlyphButton* FClient;
+    bool FChecked = false;
 };

@@ -1,9 +1,11 @@
 // A glyph check box or radio button draws a change of state on screen as it happens, whatever made
 // the change; one changed while it is not on screen draws nothing then, and when it shows, its window
-// holds the same pixels as a box changed on screen.
+// holds the same pixels as a box changed on screen. The mouse coming and going repaints the glyph
+// alone.
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <vector>
 
 #include "Gwradchk.h"
 #include "extctrls.h"
@@ -11,6 +13,10 @@
 #include "gw_support.h"
 #include "inputkit.h"
 #include "screenkit.h"
+
+void PrintTo(const TRect& R, std::ostream* os) {
+    *os << "(" << R.Left << "," << R.Top << "," << R.Right << "," << R.Bottom << ")";
+}
 
 namespace {
 
@@ -120,6 +126,71 @@ INSTANTIATE_TEST_SUITE_P(
                     TTickCase{"RadioButtonFromCode", TBoxKind::RadioButton, TChangePath::Code},
                     TTickCase{"FlatRadioButtonClicked", TBoxKind::FlatRadioButton, TChangePath::Click},
                     TTickCase{"FlatRadioButtonFromCode", TBoxKind::FlatRadioButton, TChangePath::Code}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct THoverCase {
+    const char* name;
+    TBoxKind kind;
+    TAlignment alignment;
+    TAlignmentVertical vertical;
+};
+void PrintTo(const THoverCase& c, std::ostream* os) { *os << c.name; }
+
+class GlyphBoxHover : public testing::TestWithParam<THoverCase> {};
+
+TEST_P(GlyphBoxHover, RepaintsTheGlyphAloneAndShowsItsHotLook) {
+    const THoverCase& c = GetParam();
+    TApplication::QtApp();
+    RegisterGwButtonResources();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    TGwCustomGlyphButton* box = nullptr;
+    if (c.kind == TBoxKind::FlatCheckBox)
+        box = new TGwCheckBox(&form);
+    else
+        box = new TGwRadioButton(&form);
+    box->SetParent(&form);
+    box->SetBounds(10, 10, 120, 30);
+    box->SetCaption("Канал 1");
+    box->SetHotTrack(true);
+    box->SetAlignment(c.alignment);
+    box->SetAlignmentVertical(c.vertical);
+    box->SetTabStop(false);
+    form.Show();
+    // The mouse comes from a point of the form away from the box.
+    inputkit::MouseMove(&form, 250, 150);
+    inputkit::ProcessEvents();
+    TBitmap before, hot, fresh, left;
+    screenkit::OnScreen(box, before);
+    const TRect glyph = box->GlyphRect();
+    {
+        screenkit::TPaintWatch watch(box);
+        inputkit::MouseMove(box, glyph.Left + 6, glyph.Top + 6);
+        inputkit::ProcessEvents();
+        ASSERT_TRUE(box->MouseOverButton());
+        EXPECT_EQ(watch.Painted(), std::vector<TRect>{glyph}) << "the mouse came in";
+        screenkit::OnScreen(box, hot);
+        watch.Clear();
+        inputkit::MouseMove(&form, 250, 150);
+        inputkit::ProcessEvents();
+        ASSERT_FALSE(box->MouseOverButton());
+        EXPECT_EQ(watch.Painted(), std::vector<TRect>{glyph}) << "the mouse went";
+        screenkit::OnScreen(box, left);
+    }
+    EXPECT_FALSE(screenkit::SamePixels(before, hot)) << "no hot look";
+    EXPECT_TRUE(screenkit::SamePixels(left, before)) << "the hot look stays";
+    box->Perform(CM_MOUSEENTER);
+    screenkit::Client(box, fresh);
+    EXPECT_TRUE(screenkit::SamePixels(hot, fresh)) << "the screen shows other pixels than a paint";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gw, GlyphBoxHover,
+    testing::Values(THoverCase{"CheckBoxGlyphLeftTop", TBoxKind::FlatCheckBox, taRightJustify, avTop},
+                    THoverCase{"CheckBoxGlyphRightCentred", TBoxKind::FlatCheckBox, taLeftJustify, avCenter},
+                    THoverCase{"RadioButtonGlyphLeftBottom", TBoxKind::FlatRadioButton, taRightJustify,
+                               avBottom},
+                    THoverCase{"RadioButtonGlyphRightTop", TBoxKind::FlatRadioButton, taLeftJustify, avTop}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,11 +1,14 @@
 // Glyph check boxes and radio buttons: the custom strip rule, the library's own strip, glyph
-// states as drawn, sibling radio buttons, read-only boxes, clicks through the message path.
+// states as drawn (under the visual styles too), sibling radio buttons, read-only boxes, clicks
+// through the message path, an action's Checked through the link.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "Gwradchk.h"
+#include "actlist.h"
 #include "forms.h"
+#include "gw_recorders.h"
 #include "gw_support.h"
 #include "inputkit.h"
 #include "messages.h"
@@ -179,6 +182,169 @@ TEST_F(GwRadChk, CheckingARadioButtonUnchecksItsRadioSiblingsOnly) {
     EXPECT_TRUE(b->ReadOnly()) << "read-only spreads to the radio siblings";
     Click(a);
     EXPECT_FALSE(a->Checked());
+}
+
+// ---------------------------------------------------------------- the styled look
+
+using namespace gwtests;
+
+class ThemedGlyph : public GwRadChk {
+protected:
+    void SetUp() override {
+        GwRadChk::SetUp();
+        RecordThemes();
+    }
+    void TearDown() override {
+        StopRecordingThemes();
+        GwRadChk::TearDown();
+    }
+};
+
+enum class TLook { Normal, Hot, Pressed, Disabled };
+
+struct TThemedGlyphCase {
+    const char* Name;
+    bool Radio;
+    TCheckBoxState State;
+    TLook Look;
+    TThemedButton Element;
+};
+void PrintTo(const TThemedGlyphCase& c, std::ostream* os) { *os << c.Name; }
+class ThemedGlyphLook : public ThemedGlyph, public ::testing::WithParamInterface<TThemedGlyphCase> {};
+
+TEST_P(ThemedGlyphLook, DrawsTheStylesElementOfItsStateInPlaceOfTheClassicGlyph) {
+    const TThemedGlyphCase& c = GetParam();
+    TGwCustomGlyphButton* b =
+        c.Radio ? static_cast<TGwCustomGlyphButton*>(Make<TGwRadioButton>(10)) : Make<TGwCheckBox>(10);
+    if (c.Radio)
+        b->SetChecked(c.State == cbChecked);
+    else
+        static_cast<TGwCheckBox*>(b)->InitState(c.State);
+    inputkit::MouseMove(Form, 250, 150);
+    switch (c.Look) {
+    case TLook::Normal: break;
+    case TLook::Hot: inputkit::MouseMove(b, 5, 5); break;
+    case TLook::Pressed: inputkit::MouseDown(b, 5, 5); break;
+    case TLook::Disabled: b->SetEnabled(false); break;
+    }
+    gDrawn.clear();
+    TPaper p(120, 17);
+    b->Perform(WM_PAINT, WPARAM(p.Canvas()));
+    const std::vector<TThemeCall> drawn = gDrawn;
+    if (c.Look == TLook::Pressed)
+        inputkit::MouseUp(b, 5, 5);
+    const TThemedElementDetails want = TThemeServices::GetElementDetails(c.Element);
+    EXPECT_EQ(drawn, (std::vector<TThemeCall>{{want.Part, want.State}}));
+    // The recording styles draw nothing: no classic box or circle under the element.
+    const TRect glyph = b->GlyphRect();
+    int other = 0;
+    for (int y = glyph.Top; y < glyph.Bottom; ++y)
+        for (int x = glyph.Left; x < glyph.Right; ++x)
+            other += ColorToRGB(p.At(x, y)) != ColorToRGB(clWindow);
+    EXPECT_EQ(other, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, ThemedGlyphLook,
+    ::testing::Values(
+        TThemedGlyphCase{"RadioUnchecked", true, cbUnchecked, TLook::Normal, tbRadioButtonUncheckedNormal},
+        TThemedGlyphCase{"RadioUncheckedHot", true, cbUnchecked, TLook::Hot, tbRadioButtonUncheckedHot},
+        TThemedGlyphCase{"RadioUncheckedPressed", true, cbUnchecked, TLook::Pressed,
+                         tbRadioButtonUncheckedPressed},
+        TThemedGlyphCase{"RadioUncheckedDisabled", true, cbUnchecked, TLook::Disabled,
+                         tbRadioButtonUncheckedDisabled},
+        TThemedGlyphCase{"RadioChecked", true, cbChecked, TLook::Normal, tbRadioButtonCheckedNormal},
+        TThemedGlyphCase{"RadioCheckedHot", true, cbChecked, TLook::Hot, tbRadioButtonCheckedHot},
+        TThemedGlyphCase{"RadioCheckedPressed", true, cbChecked, TLook::Pressed, tbRadioButtonCheckedPressed},
+        TThemedGlyphCase{"RadioCheckedDisabled", true, cbChecked, TLook::Disabled,
+                         tbRadioButtonCheckedDisabled},
+        TThemedGlyphCase{"BoxUnchecked", false, cbUnchecked, TLook::Normal, tbCheckBoxUncheckedNormal},
+        TThemedGlyphCase{"BoxUncheckedHot", false, cbUnchecked, TLook::Hot, tbCheckBoxUncheckedHot},
+        TThemedGlyphCase{"BoxCheckedPressed", false, cbChecked, TLook::Pressed, tbCheckBoxCheckedPressed},
+        TThemedGlyphCase{"BoxCheckedDisabled", false, cbChecked, TLook::Disabled, tbCheckBoxCheckedDisabled},
+        TThemedGlyphCase{"BoxGrayed", false, cbGrayed, TLook::Normal, tbCheckBoxMixedNormal},
+        TThemedGlyphCase{"BoxGrayedHot", false, cbGrayed, TLook::Hot, tbCheckBoxMixedHot},
+        TThemedGlyphCase{"BoxGrayedPressed", false, cbGrayed, TLook::Pressed, tbCheckBoxMixedPressed},
+        TThemedGlyphCase{"BoxGrayedDisabled", false, cbGrayed, TLook::Disabled, tbCheckBoxMixedDisabled}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(ThemedGlyph, CustomGlyphsBeatTheStyles) {
+    auto* box = Make<TGwCheckBox>(10);
+    auto strip = OwnStrip();
+    box->SetCustomGlyphs(strip.get());
+    TPaper p(120, 17);
+    box->Perform(WM_PAINT, WPARAM(p.Canvas()));
+    EXPECT_TRUE(gDrawn.empty());
+    EXPECT_EQ(TPaper::Hex(p.At(0, 2)), "808080");
+}
+
+// ---------------------------------------------------------------- the action link
+
+TEST_F(GwRadChk, AnActionChecksTheBoxWithoutAClickAndAClickOnTheBoxChecksTheAction) {
+    auto* box = Make<TGwCheckBox>(10);
+    box->OnClick = nullptr;
+    TAction action(Form);
+    action.SetAutoCheck(true);
+    int executed = 0;
+    action.OnExecute = [&](TObject*) { ++executed; };
+    box->SetAction(&action);
+    box->OnClick = [this](TObject* s) { Clicked.push_back(s); };
+    action.SetChecked(true);
+    EXPECT_EQ(box->State(), cbChecked);
+    EXPECT_FALSE(box->IsCheckedStored()) << "the action supplies Checked";
+    action.SetChecked(false);
+    EXPECT_EQ(box->State(), cbUnchecked);
+    EXPECT_TRUE(Clicked.empty()) << "a state the action pushes fires no click";
+    // The box's own click runs the action, which checks itself and keeps showing on the box.
+    box->OnClick = nullptr;
+    Click(box);
+    EXPECT_EQ(executed, 1);
+    EXPECT_TRUE(action.Checked());
+    EXPECT_TRUE(box->Checked());
+    Click(box);
+    EXPECT_EQ(executed, 2);
+    EXPECT_FALSE(action.Checked());
+    EXPECT_FALSE(box->Checked());
+    action.SetChecked(true);
+    EXPECT_TRUE(box->Checked()) << "still linked after the clicks";
+}
+
+TEST_F(GwRadChk, GroupedActionsMoveTheCheckAmongTheirRadioButtons) {
+    TActionList list(Form);
+    TAction first(Form), second(Form);
+    for (TAction* a : {&first, &second}) {
+        a->SetActionList(&list);
+        a->SetGroupIndex(1);
+    }
+    first.SetChecked(true);
+    auto* a = Make<TGwRadioButton>(10);
+    auto* b = Make<TGwRadioButton>(30);
+    a->SetAction(&first);
+    b->SetAction(&second);
+    EXPECT_TRUE(a->Checked());
+    EXPECT_FALSE(b->Checked());
+    Clicked.clear();
+    second.SetChecked(true);
+    EXPECT_FALSE(first.Checked());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(Clicked.empty());
+    first.SetChecked(true);
+    EXPECT_TRUE(a->Checked());
+    EXPECT_FALSE(b->Checked());
+    EXPECT_TRUE(Clicked.empty());
+}
+
+TEST_F(GwRadChk, ABoxTheUserChangedApartFromItsActionIsNoLongerLinked) {
+    auto* box = Make<TGwCheckBox>(10);
+    TAction action(Form);
+    box->SetAction(&action);
+    action.SetChecked(true);
+    // OnClick is the box's own: the click does not run the action.
+    Click(box);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_TRUE(action.Checked());
+    EXPECT_TRUE(box->IsCheckedStored());
 }
 
 } // namespace
