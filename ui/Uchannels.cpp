@@ -282,7 +282,7 @@ void TMainForm::gwsgParamListDrawCell(TObject*, int ACol, int ARow, TRect Rect, 
 
 void TMainForm::gwsgSpecParamPropertiesSelectCell(TObject* Sender, int, int ARow, bool& CanSelect) {
     auto* grid = static_cast<TGwStringGrid*>(Sender);
-    if (!grid->Focused())
+    if (!HoldsFocus(grid))
         return;
     TGridRect sel = gwsgParamList->Selection();
     TParamItem* p = sel.Top == sel.Bottom ? ChannelOfRow(sel.Top) : nullptr;
@@ -300,7 +300,8 @@ void TMainForm::gwsgSpecParamPropertiesSelectCell(TObject* Sender, int, int ARow
 void TMainForm::gwsgSpecParamPropertiesExit(TObject* Sender) {
     if (Sender == gwsgMainParamProperties || Sender == gwsgSpecParamProperties)
         return;
-    DeferClose(kChannelEditors);
+    ReleaseEditor(Sender);
+    CloseChannelEditors();
 }
 
 void TMainForm::CloseChannelEditors() {

@@ -162,7 +162,7 @@ void TMainForm::gwctObjectListCustomDrawItem(TCustomTreeView* Sender, TTreeNode*
 
 void TMainForm::gwsgParamPropertiesExpressSelectCell(TObject* Sender, int, int ARow, bool& CanSelect) {
     auto* grid = static_cast<TGwStringGrid*>(Sender);
-    if (!grid->Focused())
+    if (!HoldsFocus(grid))
         return;
     TTreeNode* node = gwctObjectList->Selected();
     if (!node || node->Level() != 1)
@@ -183,7 +183,8 @@ void TMainForm::gwsgParamPropertiesExpressSelectCell(TObject* Sender, int, int A
 void TMainForm::gwsgParamPropertiesExpressExit(TObject* Sender) {
     if (Sender == gwsgMainParamPropertiesExpress || Sender == gwsgSpecParamPropertiesExpress)
         return;
-    DeferClose(kExpressEditors);
+    ReleaseEditor(Sender);
+    CloseExpressEditors();
 }
 
 void TMainForm::CloseExpressEditors() {

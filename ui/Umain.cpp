@@ -272,16 +272,7 @@ void TMainForm::Dispatch(TMessage& Message) {
             GwRichEdit1->Lines()->Add(t);
         return;
     }
-    case WM_EDITORCLOSED: {
-        unsigned which = std::exchange(FClosing, 0u);
-        if (which & kObjectEditors)
-            CloseObjectEditors();
-        if (which & kChannelEditors)
-            CloseChannelEditors();
-        if (which & kExpressEditors)
-            CloseExpressEditors();
-        return;
-    }
+    case WM_EDITORCLOSED: FReleasedEditors.clear(); return;
     case WM_PORTSIGNAL:
         if (Port->IsOpen() && Button1->Caption() == "Закрыть")
             Button1Click(this);
@@ -290,16 +281,34 @@ void TMainForm::Dispatch(TMessage& Message) {
     TForm::Dispatch(Message);
 }
 
-void TMainForm::DeferClose(unsigned which) {
-    if (FClosing == 0)
+// The hosts go at once, so that the click that ended the edit opens the clicked cell's editor; the
+// editor itself is still inside its exit event and is freed after it.
+void TMainForm::ReleaseEditor(TObject* editor) {
+    auto* control = dynamic_cast<TControl*>(editor);
+    TWinControl* host = control ? control->Parent() : nullptr;
+    if (!host || !dynamic_cast<TPanel*>(host) || !dynamic_cast<TGwStringGrid*>(host->Parent()))
+        return;
+    if (control->Owner())
+        control->Owner()->RemoveComponent(control);
+    control->SetParent(nullptr);
+    if (FReleasedEditors.empty())
         PostMessage(Handle(), WM_EDITORCLOSED, 0, 0);
-    FClosing |= which;
+    FReleasedEditors.emplace_back(control);
+}
+
+// The window's own record, not the toolkit's: a message box shown while the focus moves to the grid
+// leaves the window inactive until the toolkit activates it again, after the click has selected.
+bool TMainForm::HoldsFocus(TGwStringGrid* grid) { return ActiveControl() == grid; }
+
+TPanel* TMainForm::HostOf(TGwStringGrid* grid) {
+    for (int i = 0; i < grid->ControlCount(); ++i)
+        if (auto* host = dynamic_cast<TPanel*>(grid->Controls(i)))
+            return host;
+    return nullptr;
 }
 
 TPanel* TMainForm::HostFor(TGwStringGrid* grid, int row) {
-    TPanel* host = nullptr;
-    for (int i = 0; i < grid->ControlCount() && !host; ++i)
-        host = dynamic_cast<TPanel*>(grid->Controls(i));
+    TPanel* host = HostOf(grid);
     if (host) {
         while (host->ControlCount() > 0)
             delete host->Controls(0);
@@ -314,14 +323,28 @@ TPanel* TMainForm::HostFor(TGwStringGrid* grid, int row) {
 }
 
 bool TMainForm::ShowInHost(TPanel* host, TWinControl* editor) {
-    if (!editor)
+    if (!editor) {
+        // A host left empty would count as an open editor for the grid's next click.
+        delete host;
         return false;
+    }
     host->SetVisible(true);
     editor->SetBounds(0, 0, host->Width(), host->Height());
     editor->SetVisible(true);
     if (editor->CanFocus())
         editor->SetFocus();
     return true;
+}
+
+// The grid asks nothing when the click lands on its current cell, so a cell whose edit ended is
+// opened again here.
+void TMainForm::EditorGridMouseDown(TObject* Sender, TMouseButton Button, TShiftState, int X, int Y) {
+    auto* grid = static_cast<TGwStringGrid*>(Sender);
+    TGridCoord cell = grid->MouseCoord(X, Y);
+    if (Button != mbLeft || cell.X != grid->Col() || cell.Y != grid->Row() || HostOf(grid))
+        return;
+    bool canSelect = true;
+    grid->OnSelectCell(grid, cell.X, cell.Y, canSelect);
 }
 
 void TMainForm::FreeHosts(TGwStringGrid* grid) {

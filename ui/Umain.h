@@ -45,7 +45,7 @@ struct TDefaultActItem : ELEM {
 inline constexpr UINT WM_PORTDATA = WM_USER + 107;
 inline constexpr UINT WM_PORTLOG = WM_USER + 108;    // a log text waits in the queue
 inline constexpr UINT WM_PORTSIGNAL = WM_USER + 109; // the reader ended: the device went away
-// An in-place editor was left: its hosts are freed once the editor's own event has returned.
+// An in-place editor closed from its own exit event: it is freed once that event has returned.
 inline constexpr UINT WM_EDITORCLOSED = WM_USER + 110;
 inline constexpr int kReceiveBufferSize = 1024;
 // Rows of the object page's grids while they show no object.
@@ -182,6 +182,8 @@ public:
     void gwlbObjectListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
     void gwsgObjectPropertySelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
     void gwsgObjectPropertyExit(TObject* Sender);
+    // OnMouseDown of the grids that edit in place, on the object, channel and Express pages.
+    void EditorGridMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void gwsgObjectPropertyDrawCell(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State);
     void mmDeleteObjClick(TObject* Sender);
     void GwListBox1KeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
@@ -288,18 +290,22 @@ private:
     // selected, an empty editor that takes no typing.
     void ShowSelectedSubprogram();
     void FreeHosts(TGwStringGrid* grid);
+    TPanel* HostOf(TGwStringGrid* grid);
+    // Whether the grid is the window's focused control.
+    bool HoldsFocus(TGwStringGrid* grid);
     TPanel* HostFor(TGwStringGrid* grid, int row);
-    // Shows an object's in-place editor over its host cell; false when the object made none.
+    // Shows an object's in-place editor over its host cell; false, the host freed, when the object
+    // made none.
     bool ShowInHost(TPanel* host, TWinControl* editor);
     void RelistTypeAndChannels();
-    // The close steps of the three pages' editors, run from WM_EDITORCLOSED.
+    // The close steps of the three pages' editors, run by an editor's exit.
     void CloseObjectEditors();
     void CloseChannelEditors();
     void CloseExpressEditors();
-    enum : unsigned { kObjectEditors = 1, kChannelEditors = 2, kExpressEditors = 4 };
-    unsigned FClosing = 0;
+    // Takes the editor whose exit runs a close step out of its host, to be freed by WM_EDITORCLOSED.
+    void ReleaseEditor(TObject* editor);
+    std::vector<std::unique_ptr<TControl>> FReleasedEditors;
     bool FReplacing = false; // the editor's text or the autostart box is set from code
-    void DeferClose(unsigned which);
     void ReplaceEditorText(const std::function<void()>& fill);
     bool LoadActInto(const std::string& path);
     // Assembles the editor's text into the current subprogram. A text that does not assemble

@@ -271,6 +271,9 @@ void TMainForm::BuildObjectPage() {
             gwsgObjectPropertySelectCell(s, c, r, can);
         };
         g->OnExit = [this](TObject* s) { gwsgObjectPropertyExit(s); };
+        g->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+            EditorGridMouseDown(s, b, sh, x, y);
+        };
         g->OnResize = [this](TObject* s) { gwsgParamListResize(s); };
     }
     gwsgObjectProperty->OnDrawCell = [this](TObject* s, int c, int r, TRect rc, TGridDrawState st) {
@@ -349,6 +352,9 @@ void TMainForm::BuildChannelPage() {
             gwsgSpecParamPropertiesSelectCell(s, c, r, can);
         };
         g->OnExit = [this](TObject* s) { gwsgSpecParamPropertiesExit(s); };
+        g->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+            EditorGridMouseDown(s, b, sh, x, y);
+        };
         g->OnResize = [this](TObject* s) { gwsgParamListResize(s); };
     }
     GwListBox1->OnClick = [this](TObject* s) { GwListBox1Click(s); };
@@ -392,6 +398,9 @@ void TMainForm::BuildExpressPage() {
             gwsgParamPropertiesExpressSelectCell(s, c, r, can);
         };
         g->OnExit = [this](TObject* s) { gwsgParamPropertiesExpressExit(s); };
+        g->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+            EditorGridMouseDown(s, b, sh, x, y);
+        };
         g->OnResize = [this](TObject* s) { gwsgParamListResize(s); };
     }
 }

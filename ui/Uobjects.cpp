@@ -83,10 +83,7 @@ void TMainForm::gwsgObjectPropertySelectCell(TObject* Sender, int, int ARow, boo
     bool properties = grid == gwsgObjectProperty;
     if ((properties ? PropertyNames : CommandNames)->Count() == 0)
         return;
-    bool hasHost = false;
-    for (int i = 0; i < grid->ControlCount(); ++i)
-        hasHost = hasHost || dynamic_cast<TPanel*>(grid->Controls(i));
-    if ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) && hasHost) {
+    if ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) && HostOf(grid)) {
         CanSelect = false;
         return;
     }
@@ -104,7 +101,8 @@ void TMainForm::gwsgObjectPropertySelectCell(TObject* Sender, int, int ARow, boo
 void TMainForm::gwsgObjectPropertyExit(TObject* Sender) {
     if (Sender == gwsgObjectProperty || Sender == gwsgObjectCommand)
         return;
-    DeferClose(kObjectEditors);
+    ReleaseEditor(Sender);
+    CloseObjectEditors();
 }
 
 void TMainForm::CloseObjectEditors() {

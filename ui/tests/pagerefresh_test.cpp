@@ -192,9 +192,10 @@ TEST_P(PageRefresh, ShowsNothingOfWhatIsGone) {
     if (HasFatalFailure())
         return;
     if (!c.fromProgramPage) {
-        // The object's first property in its in-place editor, open when the act comes.
+        // The object's poll period in its in-place editor, open when the act comes.
         ClickPage(m->tsObjectControl);
-        TRect cell = m->gwsgObjectProperty->CellRect(1, 0);
+        ASSERT_EQ(m->gwsgObjectProperty->Cells(0, 1), "Период опроса");
+        TRect cell = m->gwsgObjectProperty->CellRect(1, 1);
         Click(m->gwsgObjectProperty, (cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
         ASSERT_EQ(m->gwsgObjectProperty->ControlCount(), 1);
     }
