@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "Editorkit.h"
-#include "msgbox.h"
 
 using namespace dev;
 using namespace meter;
@@ -203,8 +202,7 @@ bool TSetpointMeter::PlacePair(int k, uint8_t index) {
             const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" +
                                      held->Name + "\". Уставки канала \"" + Param(FSp.params[k])->Name +
                                      "\" не включены.";
-            if (!CatchRefusal(text))
-                ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+            ReportConfigurationProblem(text);
             return false;
         }
     }
