@@ -102,13 +102,10 @@ bool ControlCodeText(uint8_t code, std::string& out) {
 
 TWinControl* ControlCodeEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
                                TNotifyEvent apply) {
-    TEditorSpec editorSpec;
-    editorSpec.Kind = TEditorKind::Choice;
-    editorSpec.Text = Trim(text);
+    std::vector<std::string> items;
     for (const ControlCode& c : kControlCodes)
-        editorSpec.Items.emplace_back(c.text);
-    editorSpec.Apply = std::move(apply);
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+        items.emplace_back(c.text);
+    return MakeChoice(host, std::move(items), Trim(text), std::move(exitEvent), std::move(apply));
 }
 
 void StoreControlCode(TParamItem* codes, int i, TObject* sender) {
