@@ -76,26 +76,37 @@ TNotifyEvent EditorHostExit(TWinControl* host) {
     return kit.HostExit ? kit.HostExit(host) : TNotifyEvent();
 }
 
-TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items,
-                             const std::string& selected, TNotifyEvent exitEvent, TNotifyEvent changeEvent) {
-    return BuildEditor(host, {TEditorKind::Choice, selected, items, 0, 0, std::move(changeEvent)},
+TWinControl* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
+                      TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(apply)}, std::move(exitEvent));
+}
+
+TWinControl* MakeChoice(TWinControl* host, std::vector<std::string> items, const std::string& selected,
+                        TNotifyEvent exitEvent, TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Choice, selected, std::move(items), 0, 0, std::move(apply)},
                        std::move(exitEvent));
 }
 
-TWinControl* MakeEditEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
-                            TNotifyEvent changeEvent) {
-    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(changeEvent)},
+TWinControl* MakeChoice(TWinControl* host, std::vector<std::string> items, int selected,
+                        TNotifyEvent exitEvent, TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Choice, "", std::move(items), 0, 0, std::move(apply), selected},
                        std::move(exitEvent));
 }
 
-TWinControl* MakeButtonEditor(TWinControl* host, const std::string& caption, TNotifyEvent exitEvent,
-                              TNotifyEvent clickEvent) {
-    return BuildEditor(host, {TEditorKind::Button, caption, {}, 0, 0, std::move(clickEvent)},
+TWinControl* MakeCombo(TWinControl* host, std::vector<std::string> items, const std::string& text,
+                       TNotifyEvent exitEvent, TNotifyEvent apply) {
+    return BuildEditor(host, {TEditorKind::Combo, text, std::move(items), 0, 0, std::move(apply)},
+                       std::move(exitEvent));
+}
+
+TWinControl* MakeButton(TWinControl* host, const std::string& caption, TNotifyEvent exitEvent,
+                        TNotifyEvent click) {
+    return BuildEditor(host, {TEditorKind::Button, caption, {}, 0, 0, std::move(click)},
                        std::move(exitEvent));
 }
 
 TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent,
-                          TNotifyEvent clickEvent) {
-    return BuildEditor(host, {TEditorKind::BitPanel, "", {}, count, bits, std::move(clickEvent)},
+                          TNotifyEvent click) {
+    return BuildEditor(host, {TEditorKind::BitPanel, "", {}, count, bits, std::move(click)},
                        std::move(exitEvent));
 }

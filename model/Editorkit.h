@@ -1,9 +1,9 @@
 // The one kit of in-place editors: every editor of an object row, a set point, a poll command or a
 // channel cell is described as data (a kind, its text and items, and the closure that applies a
-// change) and built by the kit the program installs at start-up (ui/Ueditorkit.h), hidden inside the
-// host, not taking the host's font, three points smaller (a list's items three pixels lower). The
-// host shows, places and removes it. This layer names no control: until a kit is installed no editor
-// is built. Configuration model layer.
+// change) and built by the kit the program installs at start-up (ui/editorkit/Ueditorkit.h), hidden inside
+// the host, not taking the host's font, three points smaller (a list's items three pixels lower). The host
+// shows, places and removes it. This layer names no control: until a kit is installed no editor is built.
+// Configuration model layer.
 #pragma once
 
 #include <functional>
@@ -53,15 +53,20 @@ TEditorKit SetEditorKit(TEditorKit kit);
 // Null while no kit is installed.
 TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent);
 
-// Shorthands of BuildEditor.
-TWinControl* MakeComboEditor(TWinControl* host, const std::vector<std::string>& items,
-                             const std::string& selected, TNotifyEvent exitEvent, TNotifyEvent changeEvent);
-TWinControl* MakeEditEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
-                            TNotifyEvent changeEvent);
-TWinControl* MakeButtonEditor(TWinControl* host, const std::string& caption, TNotifyEvent exitEvent,
-                              TNotifyEvent clickEvent);
+// Shorthands of BuildEditor, one per kind.
+TWinControl* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent, TNotifyEvent apply);
+// The item equal to `selected` chosen (none when absent).
+TWinControl* MakeChoice(TWinControl* host, std::vector<std::string> items, const std::string& selected,
+                        TNotifyEvent exitEvent, TNotifyEvent apply);
+// Item `selected` chosen by position (none when negative).
+TWinControl* MakeChoice(TWinControl* host, std::vector<std::string> items, int selected,
+                        TNotifyEvent exitEvent, TNotifyEvent apply);
+TWinControl* MakeCombo(TWinControl* host, std::vector<std::string> items, const std::string& text,
+                       TNotifyEvent exitEvent, TNotifyEvent apply);
+TWinControl* MakeButton(TWinControl* host, const std::string& caption, TNotifyEvent exitEvent,
+                        TNotifyEvent click);
 TWinControl* MakeBitPanel(TWinControl* host, int count, unsigned bits, TNotifyEvent exitEvent,
-                          TNotifyEvent clickEvent);
+                          TNotifyEvent click);
 
 // A value the user entered that the model refuses is reported through CatchRefusal first: while the
 // kit runs a typed editor's change it has a catcher installed and the refusal is held for the edit's

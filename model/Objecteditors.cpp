@@ -9,24 +9,6 @@
 #include "sysutils.h"
 
 namespace {
-TWinControl* MakeCombo(TWinControl* host, std::initializer_list<const char*> items, const std::string& text,
-                       TNotifyEvent exitEvent, TNotifyEvent apply) {
-    return BuildEditor(host, {TEditorKind::Combo, text, {items.begin(), items.end()}, 0, 0, std::move(apply)},
-                       std::move(exitEvent));
-}
-
-// A drop-down list of `items`, item `selected` chosen (none when negative).
-TWinControl* MakeChoice(TWinControl* host, std::vector<std::string> items, int selected,
-                        TNotifyEvent exitEvent, TNotifyEvent apply) {
-    return BuildEditor(host, {TEditorKind::Choice, "", std::move(items), 0, 0, std::move(apply), selected},
-                       std::move(exitEvent));
-}
-
-TWinControl* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
-                      TNotifyEvent apply) {
-    return BuildEditor(host, {TEditorKind::Edit, text, {}, 0, 0, std::move(apply)}, std::move(exitEvent));
-}
-
 void Raise(const TNotifyEvent& event, TObject* sender) {
     if (event)
         event(sender);

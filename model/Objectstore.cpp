@@ -316,7 +316,7 @@ void ApplyChannelPropertyText(TParamItem* p, const std::string& text, TObject* s
             break;
         default: break;
         }
-    } catch (const std::exception&) {
+    } catch (const EConvertError&) {
         // A text that is no number ends the apply; bytes already stored keep their values.
     }
     if (p->OnEditDone)

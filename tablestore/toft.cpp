@@ -116,7 +116,8 @@ int TOFT::RecordOp(int op) {
             if (r && o != RecOp::Save)
                 Ptr2Tset();
         }
-    } catch (...) {
+    } catch (const std::runtime_error&) {
+        // A record that does not fit the cursor fails the call, as a missing one does.
         r = 0;
     }
     SwabAfter();

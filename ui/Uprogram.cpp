@@ -11,6 +11,7 @@
 #include "Unewparam.h"
 #include "Uschedule.h"
 #include "bmrzregister.h"
+#include "boundary.h"
 #include "deviceeditors.h"
 #include "ioregister.h"
 #include "meterregister.h"
@@ -61,13 +62,10 @@ void CreateProgramForms() {
 }
 
 int RunProgram(const std::function<void()>& start) {
-    try {
+    const bool ran = RunGuarded(Application, [&] {
         Application->Initialize();
         start();
         Application->Run();
-    } catch (...) {
-        // The application's display takes any exception: the runtime's, the library's, a foreign one.
-        Application->HandleException(nullptr);
-    }
-    return 0;
+    });
+    return ran ? 0 : 1;
 }

@@ -13,5 +13,6 @@ void RegisterAllDevices();
 void CreateProgramForms();
 // The program's run: the application initialised, start (the classes registered, the forms made),
 // then the message loop. Whatever escapes start-up or the loop is shown to the user by the
-// application's exception display before the program ends. Returns the program's exit code.
+// application's exception display before the program ends. Returns the program's exit code: 0 after
+// a normal end, 1 when something escaped (a program that failed to start did not succeed).
 int RunProgram(const std::function<void()>& start);

@@ -97,6 +97,15 @@ private:
     std::vector<TParamItem*> FParam;
 };
 
+// A device class that is its description alone: one type per description D, so that a class
+// name of the device type table can stay an alias of it.
+template <const dev::TDeviceDef& D> class TDescribedDevice : public TDeviceEngine {
+public:
+    static constexpr const dev::TDeviceDef& Def = D;
+    TDescribedDevice(uint16_t number, ELEMList* channels, actionManager* store)
+        : TDeviceEngine(D, number, channels, store) {}
+};
+
 namespace dev {
 
 // A factory for the device type table: builds T. What stops the construction goes on to the

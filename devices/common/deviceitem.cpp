@@ -39,15 +39,15 @@ void TDeviceItem::BeginPropertyEdit(int row, TNotifyEvent doneEvent) {
 TWinControl* TDeviceItem::RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent) {
     std::string text;
     GetPropertyText(row, text);
-    return MakeEditEditor(host, text, std::move(exitEvent), [this](TObject* s) { ApplyPropertyEditor(s); });
+    return MakeEdit(host, text, std::move(exitEvent), [this](TObject* s) { ApplyPropertyEditor(s); });
 }
 
 TWinControl* TDeviceItem::RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent,
                                     const std::vector<std::string>& items) {
     std::string text;
     GetPropertyText(row, text);
-    return MakeComboEditor(host, items, text, std::move(exitEvent),
-                           [this](TObject* s) { ApplyPropertyEditor(s); });
+    return MakeChoice(host, items, text, std::move(exitEvent),
+                      [this](TObject* s) { ApplyPropertyEditor(s); });
 }
 
 void TDeviceItem::PropertyEdited(TObject* sender) {

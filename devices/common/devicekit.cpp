@@ -132,8 +132,7 @@ TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TP
 void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder) {
     const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" + holder->Name +
                              "\". Канал \"" + p->Name + "\" не перепривязан.";
-    if (!CatchRefusal(text))
-        ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+    ReportConfigurationProblem(text);
 }
 
 void AddCommand(TObjectItem* o, const char* name, uint16_t number, uint8_t execute, uint16_t prepare,

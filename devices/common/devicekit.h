@@ -60,7 +60,8 @@ TParamItem* FindFreeChannel(ELEMList* list, uint16_t type, uint8_t index);
 
 // One channel per address. The first channel of the list at this address other than `except`, or null.
 TParamItem* AddressHolder(ELEMList* list, uint16_t type, uint8_t index, const TParamItem* except);
-// Tells the user that `p` was not bound to type:index because `holder` holds that address.
+// Reports (ReportConfigurationProblem) that `p` was not bound to type:index because `holder` holds
+// that address.
 void ReportAddressHeld(const TParamItem* p, uint16_t type, uint8_t index, const TParamItem* holder);
 
 // Appends a poll command (period code 0) to the object's command list.

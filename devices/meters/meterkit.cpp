@@ -2,7 +2,6 @@
 #include "meterkit.h"
 
 #include "Editorkit.h"
-#include "msgbox.h"
 
 using namespace dev;
 using namespace meter;
@@ -101,13 +100,10 @@ bool ControlCodeText(uint8_t code, std::string& out) {
 
 TWinControl* ControlCodeEditor(TWinControl* host, const std::string& text, TNotifyEvent exitEvent,
                                TNotifyEvent apply) {
-    TEditorSpec editorSpec;
-    editorSpec.Kind = TEditorKind::Choice;
-    editorSpec.Text = Trim(text);
+    std::vector<std::string> items;
     for (const ControlCode& c : kControlCodes)
-        editorSpec.Items.emplace_back(c.text);
-    editorSpec.Apply = std::move(apply);
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+        items.emplace_back(c.text);
+    return MakeChoice(host, std::move(items), Trim(text), std::move(exitEvent), std::move(apply));
 }
 
 void StoreControlCode(TParamItem* codes, int i, TObject* sender) {
@@ -201,8 +197,7 @@ bool TSetpointMeter::PlacePair(int k, uint8_t index) {
             const std::string text = "Адрес " + AddressText({type, index}) + " уже занят каналом \"" +
                                      held->Name + "\". Уставки канала \"" + Param(FSp.params[k])->Name +
                                      "\" не включены.";
-            if (!CatchRefusal(text))
-                ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
+            ReportConfigurationProblem(text);
             return false;
         }
     }

@@ -303,8 +303,7 @@ TWinControl* TQbx510Item::CreateSetpointEditor(TParamItem* p, int row, TWinContr
         items.assign(kModeItems, kModeItems + 2);
     else
         items.assign(kControlItems, kControlItems + 6);
-    return MakeComboEditor(parent, items, Trim(current), exitEvent,
-                           [this](TObject* s) { ApplySignalEditor(s); });
+    return MakeChoice(parent, items, Trim(current), exitEvent, [this](TObject* s) { ApplySignalEditor(s); });
 }
 
 void TQbx510Item::SetInputMode(int input, bool ts) {

@@ -148,7 +148,7 @@ TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNoti
     if (row == 0)
         return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
     if (row == 1)
-        return MakeButtonEditor(host, "редактировать", exitEvent, [this](TObject* s) {
+        return MakeButton(host, "редактировать", exitEvent, [this](TObject* s) {
             ShowScheduleEditor();
             PropertyEdited(s);
         });
@@ -164,11 +164,11 @@ TWinControl* TQbx520Item::CreatePropertyEditor(int row, TWinControl* host, TNoti
         if (selected < 0 && AnsiSameText(items.back(), current))
             selected = static_cast<int>(items.size()) - 1;
     }
-    return MakeComboEditor(host, items, selected >= 0 ? items[selected] : std::string(), exitEvent,
-                           [this](TObject* s) {
-                               ApplyControlChoice(EditorItem(s));
-                               PropertyEdited(s);
-                           });
+    return MakeChoice(host, items, selected >= 0 ? items[selected] : std::string(), exitEvent,
+                      [this](TObject* s) {
+                          ApplyControlChoice(EditorItem(s));
+                          PropertyEdited(s);
+                      });
 }
 
 void TQbx520Item::ApplyControlChoice(int item) {

@@ -115,14 +115,8 @@ TWinControl* TQbxCellItem::CreateSetpointEditor(TParamItem* p, int n, TWinContro
     BeginSetpointEdit(p, n, doneEvent);
     if (n != 0 || InputOf(p) < 0)
         return nullptr;
-    return BuildEditor(host,
-                       {TEditorKind::Choice,
-                        ControlText(p),
-                        {std::begin(CellControlItems), std::end(CellControlItems)},
-                        0,
-                        0,
-                        [this](TObject* s) { ApplyControlEditor(s); }},
-                       std::move(hostEvent));
+    return MakeChoice(host, {std::begin(CellControlItems), std::end(CellControlItems)}, ControlText(p),
+                      std::move(hostEvent), [this](TObject* s) { ApplyControlEditor(s); });
 }
 
 void TQbxCellItem::Revert(TParamItem* p) {

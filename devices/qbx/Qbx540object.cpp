@@ -229,14 +229,13 @@ TWinControl* TQbx540Item::CreateSetpointEditor(TParamItem* p, int n, TWinControl
     GetSetpointText(n, p, text);
     auto apply = [this](TObject* s) { ApplyAnalogEditor(s); };
     if (n <= 3)
-        return MakeEditEditor(host, text, hostEvent, apply);
+        return MakeEdit(host, text, hostEvent, apply);
     if (n == 4)
-        return MakeComboEditor(host, {Qbx540ConverterItems[0], Qbx540ConverterItems[1]}, text, hostEvent,
-                               apply);
+        return MakeChoice(host, {Qbx540ConverterItems[0], Qbx540ConverterItems[1]}, text, hostEvent, apply);
     std::vector<std::string> types;
     for (uint8_t t : Qbx540AnalogTypes)
         types.push_back(ParamTypeNames[t]);
-    return MakeComboEditor(host, types, text, hostEvent, apply);
+    return MakeChoice(host, types, text, hostEvent, apply);
 }
 
 void TQbx540Item::ApplyAnalogEditor(TObject* sender) {

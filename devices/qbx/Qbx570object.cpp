@@ -139,8 +139,8 @@ TWinControl* TQbx570mp3Item::CreatePropertyEditor(int row, TWinControl* host, TN
     if (row != kIndicatorRow)
         return TQbx570Item::CreatePropertyEditor(row, host, std::move(exitEvent), std::move(doneEvent));
     BeginPropertyEdit(row, doneEvent);
-    return MakeButtonEditor(host, "настроить", std::move(exitEvent),
-                            [this](TObject* s) { ApplyPropertyEditor(s); });
+    return MakeButton(host, "настроить", std::move(exitEvent),
+                      [this](TObject* s) { ApplyPropertyEditor(s); });
 }
 
 void TQbx570mp3Item::ApplyPropertyValue(int row, const std::string& text) {

@@ -215,11 +215,11 @@ template <int TypeCode, TText Folder, uint16_t CodeBase, class Group> struct TBm
 
 } // namespace
 
-constexpr TDeviceDef TBMRZ101KLItem::Def = TBmrz<13, "bmrz101kl", 1416, TKL>::Def;
-constexpr TDeviceDef TBMRZ101KL01Item::Def = TBmrz<14, "bmrz101kl01", 1436, TKL>::Def;
-constexpr TDeviceDef TBMRZ101KL02Item::Def = TBmrz<15, "bmrz101kl02", 1516, TKL>::Def;
-constexpr TDeviceDef TBMRZ103VVItem::Def = TBmrz<16, "bmrz103vv", 1456, TVV>::Def;
-constexpr TDeviceDef TBMRZ103VV01Item::Def = TBmrz<17, "bmrz103vv01", 1476, TVV>::Def;
-constexpr TDeviceDef TBMRZ103VV02Item::Def = TBmrz<18, "bmrz103vv02", 1556, TVV>::Def;
-constexpr TDeviceDef TBMRZ103SVItem::Def = TBmrz<19, "bmrz103sv", 1496, TSV>::Def;
-constexpr TDeviceDef TBMRZ103SV01Item::Def = TBmrz<20, "bmrz103sv01", 1536, TSV>::Def;
+constexpr TDeviceDef kBmrz101KLDef = TBmrz<13, "bmrz101kl", 1416, TKL>::Def;
+constexpr TDeviceDef kBmrz101KL01Def = TBmrz<14, "bmrz101kl01", 1436, TKL>::Def;
+constexpr TDeviceDef kBmrz101KL02Def = TBmrz<15, "bmrz101kl02", 1516, TKL>::Def;
+constexpr TDeviceDef kBmrz103VVDef = TBmrz<16, "bmrz103vv", 1456, TVV>::Def;
+constexpr TDeviceDef kBmrz103VV01Def = TBmrz<17, "bmrz103vv01", 1476, TVV>::Def;
+constexpr TDeviceDef kBmrz103VV02Def = TBmrz<18, "bmrz103vv02", 1556, TVV>::Def;
+constexpr TDeviceDef kBmrz103SVDef = TBmrz<19, "bmrz103sv", 1496, TSV>::Def;
+constexpr TDeviceDef kBmrz103SV01Def = TBmrz<20, "bmrz103sv01", 1536, TSV>::Def;

@@ -1,64 +1,27 @@
-// The BMRZ terminals, the УЗА-10А.2 and the РС83-А2: classes of the driver engine, each holding its
-// description (constexpr, in Bmrzobject.cpp and Uza10a2object.cpp). Device layer.
+// The BMRZ terminals, the УЗА-10А.2 and the РС83-А2: classes of the driver engine, each with its
+// description (constexpr, in Bmrzobject.cpp, Uza10a2object.cpp and Pc83a2object.cpp). Device layer.
 #pragma once
 
 #include "deviceengine.h"
 
-class TBMRZ101KLItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ101KLItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+// The BMRZ terminals, one description each (the rows at the end of Bmrzobject.cpp).
+extern const dev::TDeviceDef kBmrz101KLDef;
+using TBMRZ101KLItem = TDescribedDevice<kBmrz101KLDef>;
+extern const dev::TDeviceDef kBmrz101KL01Def;
+using TBMRZ101KL01Item = TDescribedDevice<kBmrz101KL01Def>;
+extern const dev::TDeviceDef kBmrz101KL02Def;
+using TBMRZ101KL02Item = TDescribedDevice<kBmrz101KL02Def>;
+extern const dev::TDeviceDef kBmrz103VVDef;
+using TBMRZ103VVItem = TDescribedDevice<kBmrz103VVDef>;
+extern const dev::TDeviceDef kBmrz103VV01Def;
+using TBMRZ103VV01Item = TDescribedDevice<kBmrz103VV01Def>;
+extern const dev::TDeviceDef kBmrz103VV02Def;
+using TBMRZ103VV02Item = TDescribedDevice<kBmrz103VV02Def>;
+extern const dev::TDeviceDef kBmrz103SVDef;
+using TBMRZ103SVItem = TDescribedDevice<kBmrz103SVDef>;
+extern const dev::TDeviceDef kBmrz103SV01Def;
+using TBMRZ103SV01Item = TDescribedDevice<kBmrz103SV01Def>;
 
-class TBMRZ101KL01Item : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ101KL01Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
-
-class TBMRZ101KL02Item : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ101KL02Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
-
-class TBMRZ103VVItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ103VVItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
-
-class TBMRZ103VV01Item : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ103VV01Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
-
-class TBMRZ103VV02Item : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ103VV02Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
-
-class TBMRZ103SVItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ103SVItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
-
-class TBMRZ103SV01Item : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TBMRZ103SV01Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
 // УЗА-10А.2: the breaker signal carries the relay choice of its telecontrol as its one set point.
 class TUZA10A2Item : public TDeviceEngine {
 public:

@@ -92,7 +92,7 @@ static_assert(std::size(kNames) == 42);
 
 } // namespace
 
-constexpr TDeviceDef TORION2Item::Def{
+constexpr TDeviceDef kOrion2Def{
     .TypeCode = 32,
     .Folder = "orion2",
     .NamePrefix = "ORION2: ",

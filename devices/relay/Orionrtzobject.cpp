@@ -103,7 +103,7 @@ static_assert(std::size(kNames) == 47);
 
 } // namespace
 
-constexpr TDeviceDef TORIONRTZItem::Def{
+constexpr TDeviceDef kOrionRtzDef{
     .TypeCode = 33,
     .Folder = "orionrtz",
     .NamePrefix = "ORIONRTZ: ",

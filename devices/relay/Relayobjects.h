@@ -1,101 +1,53 @@
-// The Sirius and Orion relay terminals: twelve classes of the driver engine, each holding its
-// description (constexpr, in its own source file). Device layer.
+// The Sirius and Orion relay terminals: twelve classes of the driver engine that are their
+// descriptions alone (constexpr, each in its own source file). Device layer.
 #pragma once
 
 #include "deviceengine.h"
 
 // Sirius-2V.
-class TSIRIUS2VItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2VItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2VDef;
+using TSIRIUS2VItem = TDescribedDevice<kSirius2VDef>;
 
 // Sirius-2L.
-class TSIRIUS2LItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2LItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2LDef;
+using TSIRIUS2LItem = TDescribedDevice<kSirius2LDef>;
 
 // Sirius-2V (old), without a password.
-class TSIRIUS2VOLDItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2VOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2VOldDef;
+using TSIRIUS2VOLDItem = TDescribedDevice<kSirius2VOldDef>;
 
 // Sirius-2ML (old), without a password.
-class TSIRIUS2MLOLDItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2MLOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2MLOldDef;
+using TSIRIUS2MLOLDItem = TDescribedDevice<kSirius2MLOldDef>;
 
 // Orion-2, without a password.
-class TORION2Item : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TORION2Item(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kOrion2Def;
+using TORION2Item = TDescribedDevice<kOrion2Def>;
 
 // Orion-RTZ, without a password.
-class TORIONRTZItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TORIONRTZItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kOrionRtzDef;
+using TORIONRTZItem = TDescribedDevice<kOrionRtzDef>;
 
 // Sirius-2S.
-class TSIRIUS2SItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2SItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2SDef;
+using TSIRIUS2SItem = TDescribedDevice<kSirius2SDef>;
 
 // Sirius-D.
-class TSIRIUSDItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUSDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSiriusDDef;
+using TSIRIUSDItem = TDescribedDevice<kSiriusDDef>;
 
 // Sirius-TN: a reset, no breaker control.
-class TSIRIUSTNItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUSTNItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSiriusTNDef;
+using TSIRIUSTNItem = TDescribedDevice<kSiriusTNDef>;
 
 // Sirius-2S (old), without a password.
-class TSIRIUS2SOLDItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2SOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2SOldDef;
+using TSIRIUS2SOLDItem = TDescribedDevice<kSirius2SOldDef>;
 
 // Sirius-2L (old), without a password.
-class TSIRIUS2LOLDItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUS2LOLDItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSirius2LOldDef;
+using TSIRIUS2LOLDItem = TDescribedDevice<kSirius2LOldDef>;
 
 // Sirius-CS: a reset, no breaker control.
-class TSIRIUSCSItem : public TDeviceEngine {
-public:
-    static const dev::TDeviceDef Def;
-    TSIRIUSCSItem(uint16_t number, ELEMList* channels, actionManager* store)
-        : TDeviceEngine(Def, number, channels, store) {}
-};
+extern const dev::TDeviceDef kSiriusCSDef;
+using TSIRIUSCSItem = TDescribedDevice<kSiriusCSDef>;

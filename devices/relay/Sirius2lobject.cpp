@@ -128,7 +128,7 @@ static_assert(std::size(kNames) == 72);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2LItem::Def{
+constexpr TDeviceDef kSirius2LDef{
     .TypeCode = 24,
     .Folder = "sirius2l",
     .NamePrefix = "SIRIUS2L: ",

@@ -117,7 +117,7 @@ static_assert(std::size(kNames) == 60);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2LOLDItem::Def{
+constexpr TDeviceDef kSirius2LOldDef{
     .TypeCode = 25,
     .Folder = "sirius2lold",
     .NamePrefix = "SIRIUS2LOLD: ",

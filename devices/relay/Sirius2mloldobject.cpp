@@ -138,7 +138,7 @@ static_assert(std::size(kNames) == 76);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2MLOLDItem::Def{
+constexpr TDeviceDef kSirius2MLOldDef{
     .TypeCode = 27,
     .Folder = "sirius2mlold",
     .NamePrefix = "SIRIUS2MLOLD: ",

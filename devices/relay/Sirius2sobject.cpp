@@ -177,7 +177,7 @@ static_assert(std::size(kNames) == 104);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2SItem::Def{
+constexpr TDeviceDef kSirius2SDef{
     .TypeCode = 29,
     .Folder = "sirius2s",
     .NamePrefix = "SIRIUS2S: ",

@@ -120,7 +120,7 @@ static_assert(std::size(kNames) == 65);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2SOLDItem::Def{
+constexpr TDeviceDef kSirius2SOldDef{
     .TypeCode = 28,
     .Folder = "sirius2sold",
     .NamePrefix = "SIRIUS2SOLD: ",

@@ -159,7 +159,7 @@ static_assert(std::size(kNames) == 95);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2VItem::Def{
+constexpr TDeviceDef kSirius2VDef{
     .TypeCode = 23,
     .Folder = "sirius2v",
     .NamePrefix = "SIRIUS2V: ",

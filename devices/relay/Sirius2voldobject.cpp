@@ -145,7 +145,7 @@ static_assert(std::size(kNames) == 82);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUS2VOLDItem::Def{
+constexpr TDeviceDef kSirius2VOldDef{
     .TypeCode = 26,
     .Folder = "sirius2vold",
     .NamePrefix = "SIRIUS2VOLD: ",

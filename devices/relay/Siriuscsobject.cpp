@@ -130,7 +130,7 @@ static_assert(std::size(kNames) == 87);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUSCSItem::Def{
+constexpr TDeviceDef kSiriusCSDef{
     .TypeCode = 31,
     .Folder = "siriuscs",
     .NamePrefix = "SIRIUSCS: ",

@@ -184,7 +184,7 @@ static_assert(std::size(kNames) == 100);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUSDItem::Def{
+constexpr TDeviceDef kSiriusDDef{
     .TypeCode = 22,
     .Folder = "siriusd",
     .NamePrefix = "SIRIUSD: ",

@@ -136,7 +136,7 @@ static_assert(std::size(kNames) == 78);
 
 } // namespace
 
-constexpr TDeviceDef TSIRIUSTNItem::Def{
+constexpr TDeviceDef kSiriusTNDef{
     .TypeCode = 30,
     .Folder = "siriustn",
     .NamePrefix = "SIRIUSTN: ",

@@ -109,14 +109,13 @@ TWinControl* TUZA10A2Item::CreateSetpointEditor(TParamItem* p, int n, TWinContro
     BeginSetpointEdit(p, n, std::move(doneEvent));
     if (n != 0)
         return nullptr;
-    TEditorSpec editorSpec;
-    editorSpec.Kind = TEditorKind::Choice;
+    std::vector<std::string> items;
     for (int k = 0; k < kChoices; ++k)
-        editorSpec.Items.push_back(RelayText(k / 4, k % 4));
-    GetSetpointText(n, p, editorSpec.Text);
-    editorSpec.Text = Trim(editorSpec.Text);
-    editorSpec.Apply = [this](TObject* s) { RelayChoiceChanged(s); };
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+        items.push_back(RelayText(k / 4, k % 4));
+    std::string text;
+    GetSetpointText(n, p, text);
+    return MakeChoice(host, std::move(items), Trim(text), std::move(exitEvent),
+                      [this](TObject* s) { RelayChoiceChanged(s); });
 }
 
 void TUZA10A2Item::RelayChoiceChanged(TObject* sender) {

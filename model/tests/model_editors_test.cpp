@@ -94,6 +94,18 @@ TEST_F(ChannelCells, NumbersPastAByteAreRefused) {
     }
 }
 
+// Only a text that is no number ends the apply quietly: an owner's own failure goes on to the
+// handler's boundary, which shows it.
+TEST_F(ChannelCells, AnOwnersFailureIsNotSwallowed) {
+    struct Failing : TObjectItem {
+        Failing() : TObjectItem(1) {}
+        bool SetParamValueText(TParamItem*, const std::string&) override { throw std::logic_error("сбой"); }
+    } owner;
+    p.Owner = &owner;
+    EXPECT_THROW(Apply(4, "1"), std::logic_error);
+    p.Owner = nullptr;
+}
+
 TEST_F(ChannelCells, RamDepthAndHandlers) {
     Apply(7, "5");
     EXPECT_EQ(p.RamDepth, 5);

@@ -455,17 +455,21 @@ TEST_F(MainWindow, ADeviceThatCannotBeBuiltSaysWhyWhenAddedAndWhenLoaded) {
     EXPECT_EQ(std::count(messages.begin(), messages.end(), line), 1) << ::testing::PrintToString(messages);
 }
 
-// Whatever escapes the program's start-up reaches the user in the application's display: the
-// runtime's exceptions as well as the GUI library's own.
-TEST(ProgramEntry, ShowsAnyExceptionThatEscapesStartUp) {
+// Whatever escapes the program's start-up reaches the user once in the application's display (the
+// runtime's exceptions as well as the GUI library's own), and the program ends as a failure; a
+// silent abort shows nothing and fails all the same.
+TEST(ProgramEntry, ShowsAnyExceptionThatEscapesStartUpAndFails) {
     FakeDialogs dialogs;
     TDialogService* old = SetDialogService(&dialogs);
-    EXPECT_EQ(RunProgram([] { throw std::out_of_range("индекс вне диапазона"); }), 0);
-    EXPECT_EQ(RunProgram([] { throw EConvertError("'x' - недопустимое целое значение"); }), 0);
+    const int seen = Application->ExceptionCount();
+    EXPECT_NE(RunProgram([] { throw std::out_of_range("индекс вне диапазона"); }), 0);
+    EXPECT_NE(RunProgram([] { throw EConvertError("'x' - недопустимое целое значение"); }), 0);
+    EXPECT_NE(RunProgram([] { Abort(); }), 0);
     SetDialogService(old);
     EXPECT_EQ(dialogs.Shown,
               (std::vector<std::string>{"индекс вне диапазона.", "'x' - недопустимое целое значение."}));
     EXPECT_EQ(dialogs.BoxTitles, (std::vector<std::string>(2, Application->Title())));
+    EXPECT_EQ(Application->ExceptionCount() - seen, 3);
 }
 
 // A dock handler reached by a sender that is no panel is a programmer's error: it says so in words.

@@ -255,7 +255,7 @@ bool HideMenuPrefix() {
             return false;
         unsigned char mask[8] = {};
         return reg.ReadBinaryData("UserPreferencesMask", mask, size) == size && !(mask[0] & 0x20);
-    } catch (const Exception&) {
-        return false;
+    } catch (const ERegistryException&) {
+        return false; // a mask of another type: the prefixes show, as with the setting off
     }
 }

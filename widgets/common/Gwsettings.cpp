@@ -96,7 +96,7 @@ std::string GwReadRegistryString(const std::string& Key, const std::string& Sect
         auto store = RegistryFactory()(RegKeyRoot(hkeyCurrentUser), Key, RegAccessMask({keyRead}));
         return store ? store->ReadString(Section, Name, "") : std::string();
     } catch (const Exception&) {
-        return {};
+        return {}; // whatever store is installed, one that cannot be read answers as no value
     }
 }
 

@@ -282,6 +282,30 @@ TEST_F(MeterTest, SetPointsRefusedWhereAnotherChannelHoldsTheirAddress) {
     EXPECT_TRUE(cm->SaveDatabase(dbPath)) << cm->LastError;
 }
 
+// A held address is a problem of the configuration: while problems are collected (a load collects
+// them) both refusals, of a binding and of set points, are listed there and no box is shown.
+TEST_F(MeterTest, HeldAddressRefusalsGoToCollectedProblems) {
+    auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
+    ASSERT_NE(o, nullptr);
+    o->BindParam(500, 3, o->Param(0));
+    o->BindParam(501, 3, o->Param(1));
+    o->SetSetpointValue(o->Param(0), 0, "1");
+    std::vector<std::string> problems;
+    TProblemSink old =
+        SetConfigurationProblemSink([&](const std::string& text) { problems.push_back(text); });
+    o->SetSetpointValue(o->Param(1), 0, "2");
+    o->BindParam(500, 3, o->Param(1));
+    SetConfigurationProblemSink(std::move(old));
+    EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(messages);
+    const std::string held = "Адрес 16:3 уже занят каналом \"" + o->SetpointValue(0)->Name + "\". ";
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            held + "Уставки канала \"" + o->Param(1)->Name + "\" не включены.",
+                            "Адрес 500:3 уже занят каналом \"" + o->Param(0)->Name + "\". Канал \"" +
+                                o->Param(1)->Name + "\" не перепривязан.",
+                        }));
+    EXPECT_TRUE(dev::SameAddress(o->Param(1), 501, 3));
+}
+
 TEST_F(MeterTest, NewSet4tmChannelsInOrderWithTheirDefaults) {
     auto* o = dynamic_cast<TSet4TMItem*>(Add(TSet4TMItem::Def));
     ASSERT_NE(o, nullptr);

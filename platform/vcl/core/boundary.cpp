@@ -6,3 +6,7 @@
 void RunHandler(TObject* Sender, const std::function<void()>& Handler) {
     TMessageBoundary::Run(Sender, Handler);
 }
+
+bool RunGuarded(TObject* Sender, const std::function<void()>& Body) {
+    return TMessageBoundary::Guard(Sender, Body);
+}

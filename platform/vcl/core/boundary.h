@@ -8,3 +8,7 @@
 class TObject;
 
 void RunHandler(TObject* Sender, const std::function<void()>& Handler);
+// The program's own run (start-up, then the message loop) under the same catch. It is no delivery:
+// between the handlers the loop delivers, no control is inside its own event. False when something
+// escaped and was reported.
+bool RunGuarded(TObject* Sender, const std::function<void()>& Body);

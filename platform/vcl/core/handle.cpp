@@ -597,11 +597,17 @@ void TMessageBoundary::Deliver(TControl* control, TMessage& message) {
 
 void TMessageBoundary::Run(TObject* Sender, const std::function<void()>& Handler) {
     TDeliveryScope scope;
+    Guard(Sender, Handler);
+}
+
+bool TMessageBoundary::Guard(TObject* Sender, const std::function<void()>& Handler) {
     try {
         Handler();
+        return true;
     } catch (...) {
         if (Application)
             Application->HandleException(Sender);
+        return false;
     }
 }
 

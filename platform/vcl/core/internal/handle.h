@@ -119,6 +119,9 @@ public:
     // moved) as a delivery: counted, and an exception goes to Application->HandleException(Sender)
     // and never reaches Qt. Deliver runs WindowProc through it.
     static void Run(TObject* Sender, const std::function<void()>& Handler);
+    // Run's catch alone, around code that is no delivery (the program's start-up and message loop):
+    // false when Handler threw and the exception went to Application->HandleException(Sender).
+    static bool Guard(TObject* Sender, const std::function<void()>& Handler);
     // Delivers a message made from the Qt event e sent to target; with forward, e is parked for the
     // control's DefaultHandler.
     static void DeliverNative(TControl* control, TMessage& message, QObject* target, QEvent* e, bool forward);

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "boundary.h"
 #include "comctrls.h"
 #include "dialogs.h"
 #include "forms.h"
@@ -211,5 +212,19 @@ INSTANTIATE_TEST_SUITE_P(Callers, Boundary,
                          [](const ::testing::TestParamInfo<TBoundaryCase>& i) {
                              return std::string(i.param.Name);
                          });
+
+// The program's own run takes the same catch but is no delivery (windows freed in it may go at
+// once); what escapes it is shown once and the run answers that it failed.
+TEST(ProgramRun, IsGuardedWithoutBeingADelivery) {
+    TApplication::QtApp();
+    TRecordingDialogs dialogs;
+    TDialogService* old = SetDialogService(&dialogs);
+    int depth = -1;
+    EXPECT_TRUE(RunGuarded(Application, [&] { depth = TMessageBoundary::Depth(); }));
+    EXPECT_FALSE(RunGuarded(Application, [] { throw Exception("Сбой запуска"); }));
+    SetDialogService(old);
+    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(dialogs.Boxes, std::vector<std::string>{"Сбой запуска."});
+}
 
 } // namespace
