@@ -26,7 +26,9 @@ function(qbx_test name)
   endif()
   target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gtest_main GTest::gmock)
   # One translation unit per executable: GoogleTest and our headers are read once, not per file.
-  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+  if(QBX_UNITY)
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+  endif()
   if(QBX_CI_BUILD)
     # A test's own code is mostly GoogleTest templates: optimizing them costs more than running them.
     target_compile_options(${name} PRIVATE -Og)

@@ -1,0 +1,2 @@
+#include "Tabhost.h"
+#include "Dockform.h"

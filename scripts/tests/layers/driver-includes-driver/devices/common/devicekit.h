@@ -1,0 +1,1 @@
+// The device kit.

@@ -1,0 +1,2 @@
+#include "devicekit.h"
+#include "Meterobjects.h"

@@ -1,0 +1,2 @@
+#include "Gwcommon.h"
+#include "Gwedit.h"

@@ -1,0 +1,1 @@
+// The common family.

@@ -1,0 +1,1 @@
+// A family with no level.

@@ -1,0 +1,1 @@
+// The tab host.

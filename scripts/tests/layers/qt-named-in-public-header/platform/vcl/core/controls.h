@@ -1,0 +1,2 @@
+// Public: no Qt type.
+class QWidget;

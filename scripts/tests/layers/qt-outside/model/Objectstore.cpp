@@ -1,0 +1,2 @@
+#include <map>
+#include <QWidget>

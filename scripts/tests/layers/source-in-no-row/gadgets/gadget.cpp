@@ -1,0 +1,1 @@
+// A folder the layer table does not know.

@@ -1,0 +1,2 @@
+#include "SynMemoModel.h"
+#include "UnitSyntaxMemo.h"
