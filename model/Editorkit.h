@@ -36,6 +36,9 @@ struct TEditorSpec {
     // Revert when set (a change with side effects the opening text does not undo), else by applying
     // its opening text again.
     TNotifyEvent Revert = {};
+    // A typed edit whose change makes or frees what no opening text brings back (a channel count:
+    // a half-typed count frees the channels the final one keeps) applies once, when the edit ends.
+    bool ApplyAtEnd = false;
 };
 
 // What builds the editors and reads them back; the program installs the one over the GUI core.

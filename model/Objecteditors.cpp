@@ -35,30 +35,51 @@ TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinCon
     });
 }
 
+// A period typed on its way is stored at once; a refused one puts back the code the editor opened
+// on, which its text may not give again (a code loaded with both unit bits set).
 TWinControl* TObjectItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
                                                TNotifyEvent changed) {
     if (row != 1)
         return nullptr;
     std::string text;
     GetPropertyText(1, text);
-    return MakeCombo(host, {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"}, text,
-                     std::move(exitEvent), [this, changed](TObject* sender) {
-                         ApplyPeriodText(EditorText(sender));
-                         Raise(changed, sender);
-                     });
+    TEditorSpec editorSpec{TEditorKind::Combo,
+                           text,
+                           {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"},
+                           0,
+                           0,
+                           [this, changed](TObject* sender) {
+                               ApplyPeriodText(EditorText(sender));
+                               Raise(changed, sender);
+                           }};
+    editorSpec.Revert = [this, period = Period](TObject*) { Period = period; };
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
+// As the period: a refused mode puts back the command as it opened, one not executed with the
+// period it held.
 TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNotifyEvent exitEvent,
                                                   TNotifyEvent changed) {
     TCommandItem* command = CommandAt(n);
     if (!command)
         return nullptr;
-    return MakeCombo(host, {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
-                     CommandModeText(command->Execute, command->Period), std::move(exitEvent),
-                     [command, changed](TObject* sender) {
-                         CommandModeFromText(EditorText(sender), command->Execute, command->Period);
-                         Raise(changed, sender);
-                     });
+    TEditorSpec editorSpec{
+        TEditorKind::Combo,
+        CommandModeText(command->Execute, command->Period),
+        {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
+        0,
+        0,
+        [command, changed](TObject* sender) {
+            std::string refused;
+            if (!CommandModeFromText(EditorText(sender), command->Execute, command->Period, &refused))
+                ReportNumberRefused(command->Name, refused, 0, kPeriodMaxCount);
+            Raise(changed, sender);
+        }};
+    editorSpec.Revert = [command, execute = command->Execute, period = command->Period](TObject*) {
+        command->Execute = execute;
+        command->Period = period;
+    };
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -184,7 +205,11 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
     std::vector<uint8_t> bytes;
     for (int b = 0; b < param->ValueBytes(); ++b)
         bytes.push_back(param->Value[b]);
-    editorSpec.Revert = [param, bytes, depth = param->RamDepth](TObject*) {
+    editorSpec.Revert = [param, bytes, text, column, depth = param->RamDepth](TObject*) {
+        // What the owner keeps from its value (names that carry an address) follows the opening
+        // text; the bytes themselves come back exactly.
+        if (column == 4 && param->Owner)
+            param->Owner->SetParamValueText(param, text);
         param->RamDepth = depth;
         param->Value.Assign(bytes.data(), static_cast<int>(bytes.size()));
     };

@@ -13,6 +13,10 @@
 #include "msgbox.h"
 #include "sysutils.h"
 
+namespace {
+const char* const kPeriodRow = "Период опроса";
+} // namespace
+
 TParamValue::TParamValue(const TParamValue& other) { *this = other; }
 
 TParamValue& TParamValue::operator=(const TParamValue& other) {
@@ -110,8 +114,11 @@ TCommandItem* TObjectItem::CommandAt(int n) const {
 int TObjectItem::CommandCount() const { return static_cast<int>(Commands.Count); }
 
 void TObjectItem::ApplyPeriodText(const std::string& text) {
-    if (std::optional<uint8_t> code = PeriodFromText(text))
+    std::string refused;
+    if (std::optional<uint8_t> code = PeriodFromText(text, &refused))
         Period = *code;
+    else if (!refused.empty())
+        ReportNumberRefused(kPeriodRow, refused, 0, kPeriodMaxCount);
 }
 
 namespace {
@@ -130,20 +137,22 @@ void ReportConfigurationProblem(const std::string& text) {
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
 }
 
+void ReportNumberRefused(const std::string& field, const std::string& text, int64_t lo, int64_t hi) {
+    ReportConfigurationProblem("\"" + field + "\": значение " + Trim(text) +
+                               " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
+                               IntToStr(hi) + ".");
+}
+
 bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,
                        int64_t& out) {
     const std::string t = Trim(text);
     int64_t v = 0;
     const bool read = TryStrToInt64(t, v);
     // Digits too many for 64 bits are still a number, one past the range.
-    const size_t first = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
-    const bool digits = t.size() > first && t.find_first_not_of("0123456789", first) == std::string::npos;
-    if (!read && !digits)
+    if (!read && !IsDecimalNumber(t))
         return false;
     if (!read || v < lo || v > hi) {
-        ReportConfigurationProblem("\"" + field + "\": значение " + t +
-                                   " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
-                                   IntToStr(hi) + ".");
+        ReportNumberRefused(field, t, lo, hi);
         return false;
     }
     out = v;
@@ -189,7 +198,7 @@ void TObjectItem::FormatParamValue(TParamItem* param, std::string& out) {
 void TObjectItem::GetPropertyNames(TStrings* strings) {
     strings->Clear();
     strings->Add("Идентификатор");
-    strings->Add("Период опроса");
+    strings->Add(kPeriodRow);
 }
 
 void TObjectItem::GetPollCommandNames(TStrings* strings) { strings->Clear(); }
@@ -227,8 +236,6 @@ std::string ChannelValueText(const TParamItem* param) {
 }
 
 namespace {
-const char* const kPeriodRow = "Период опроса";
-
 TObjectTreeNode* TopOf(TObjectTreeNode* node) {
     for (int steps = 0; node && node->GetParent() && steps < 64; ++steps)
         node = node->GetParent();

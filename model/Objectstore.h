@@ -257,7 +257,7 @@ public:
     // Poll command n (0-based, walking order), or null.
     TCommandItem* CommandAt(int n) const;
     int CommandCount() const;
-    // Applies the period editor's text; a refused text keeps the old code.
+    // Applies the period editor's text; a refused count keeps the old code and is reported.
     void ApplyPeriodText(const std::string& text);
     // The tree node the period editor serves: "Период опроса" right under this object's root.
     bool IsPeriodNode(TObjectTreeNode* node);
@@ -267,6 +267,8 @@ public:
 // the configuration manager collects these as load problems; otherwise they are shown in a
 // message box.
 void ReportConfigurationProblem(const std::string& text);
+// Reports a number typed for `field` that lies outside lo..hi, in the one form of such refusals.
+void ReportNumberRefused(const std::string& field, const std::string& text, int64_t lo, int64_t hi);
 // Reads a number of lo..hi from text into out. One outside that range is reported with `field` and
 // the range (false); a text that is not a number is false without a report.
 bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,

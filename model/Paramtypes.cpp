@@ -43,12 +43,19 @@ const double kMultipliers[kParamTypeCount] = {
     1, 1, 1, 1, 1, 1, 1, 1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.001, 0.01, 1, 1, 0.01, 0.1, 0.1, 1, 1, 1, 1, 1, 1, 1,
 };
 
-std::optional<uint8_t> TimedCode(const std::string& number, char unit) {
-    int count;
-    if (!TryStrToInt(Trim(number), count))
-        count = 1; // no number: one of the unit
-    if (count < 1 || count > kPeriodMaxCount)
+// A count outside 0..63 would wrap into another unit: no code, and the count as typed goes to
+// `refused`. Digits too many to read are such a count; a text that is no number is one of the unit.
+std::optional<uint8_t> TimedCode(const std::string& number, char unit, std::string* refused) {
+    const std::string t = Trim(number);
+    int64_t count = 0;
+    const bool read = TryStrToInt64(t, count);
+    if (!read && !IsDecimalNumber(t)) {
+        count = 1;
+    } else if (!read || count < 0 || count > kPeriodMaxCount) {
+        if (refused)
+            *refused = t;
         return std::nullopt;
+    }
     uint8_t code = static_cast<uint8_t>(count);
     if (unit == 'm')
         code |= kPeriodMinutesBit;
@@ -97,7 +104,12 @@ std::string PeriodText(uint8_t code) {
     return PeriodCountText(code);
 }
 
-std::optional<uint8_t> PeriodFromText(const std::string& text) {
+bool IsDecimalNumber(const std::string& text) {
+    const size_t first = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return text.size() > first && text.find_first_not_of("0123456789", first) == std::string::npos;
+}
+
+std::optional<uint8_t> PeriodFromText(const std::string& text, std::string* refused) {
     if (text == kPeriodNoneText)
         return kPeriodNone;
     if (text == kPeriodContinuousText)
@@ -106,7 +118,7 @@ std::optional<uint8_t> PeriodFromText(const std::string& text) {
     size_t at = FindUnit(text, unit);
     if (at == std::string::npos)
         return std::nullopt;
-    return TimedCode(text.substr(0, at), unit);
+    return TimedCode(text.substr(0, at), unit, refused);
 }
 
 const char* const kModeExecute = "Выполнять";
@@ -124,7 +136,7 @@ std::string CommandModeText(uint8_t execute, uint8_t period) {
     return std::string("Выполнять (T=") + PeriodCountText(period) + ")";
 }
 
-bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period) {
+bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period, std::string* refused) {
     if (text == kModeExecute) {
         execute = 1;
         period = kPeriodNone;
@@ -140,7 +152,7 @@ bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& per
     if (at != std::string::npos) {
         size_t eq = text.find('=');
         size_t from = eq == std::string::npos || eq > at ? 0 : eq + 1;
-        std::optional<uint8_t> code = TimedCode(text.substr(from, at - from), unit);
+        std::optional<uint8_t> code = TimedCode(text.substr(from, at - from), unit, refused);
         if (!code)
             return false;
         execute = 1;

@@ -32,10 +32,14 @@ std::string PeriodCountText(uint8_t code);
 // The object's period text: "нет опроса", "непрерывно" or PeriodCountText.
 std::string PeriodText(uint8_t code);
 
-// Text to period code, as the period editors apply it. Returns nothing when the text must be
-// refused: a count outside 1..63 would wrap into another unit, so the caller keeps its old code.
-// A unit letter after text that is no number gives one of that unit.
-std::optional<uint8_t> PeriodFromText(const std::string& text);
+// An optional sign and decimal digits, however many: a typed number even where too long to read.
+bool IsDecimalNumber(const std::string& text);
+
+// Text to period code, as the period editors apply it. "0 s" is code 0, no period. Returns nothing
+// when the text must be refused: a count outside 0..63 would wrap into another unit, so the caller
+// keeps its old code; the count as typed then goes to `refused`, for the caller's message. A unit
+// letter after text that is no number gives one of that unit.
+std::optional<uint8_t> PeriodFromText(const std::string& text, std::string* refused = nullptr);
 
 // Execution modes of a poll command.
 extern const char* const kModeExecute;       // "Выполнять"
@@ -46,5 +50,6 @@ extern const char* const kModeNotExecuted;   // "Не выполнять"
 std::string CommandModeText(uint8_t execute, uint8_t period);
 
 // Applies an execution-mode text. Returns false (nothing changed) for a timed text whose count is
-// outside 1..63; otherwise sets execute and period.
-bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period);
+// outside 0..63, the count as typed in `refused`; otherwise sets execute and period.
+bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period,
+                         std::string* refused = nullptr);

@@ -28,15 +28,24 @@ TWinControl* EditorHost::Host() const { return fForm.get(); }
 void StartApplication() { Application->Initialize(); }
 
 bool EditorHost::TypeAndEnd(TWinControl* editor, const std::string& text, End end) {
+    return KeysAndEnd(
+        editor,
+        [&text](TWinControl* c) {
+            for (int k = 0; k < 24; ++k)
+                inputkit::Press(c, inputkit::Key::Backspace);
+            inputkit::Type(c, text);
+        },
+        end);
+}
+
+bool EditorHost::KeysAndEnd(TWinControl* editor, const std::function<void(TWinControl*)>& keys, End end) {
     if (!editor)
         return false;
     editor->SetBounds(10, 10, 150, 21);
     editor->SetVisible(true);
     editor->SetFocus();
     inputkit::Press(editor, inputkit::Key::End);
-    for (int k = 0; k < 24; ++k)
-        inputkit::Press(editor, inputkit::Key::Backspace);
-    inputkit::Type(editor, text);
+    keys(editor);
     switch (end) {
     case End::Enter:
         inputkit::Press(editor, inputkit::Key::Return);

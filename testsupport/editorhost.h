@@ -2,6 +2,7 @@
 // when an edit ends, and a user's typing into an editor made on it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,9 @@ public:
     // key by key, ends the edit with `end` and deletes the editor. False, doing nothing, for no
     // editor.
     bool TypeAndEnd(TWinControl* editor, const std::string& text, End end = End::Tab);
+    // The same with the user's own keys: shows and focuses `editor`, puts the caret at the end of its
+    // text, runs `keys` on it, ends the edit with `end` and deletes the editor.
+    bool KeysAndEnd(TWinControl* editor, const std::function<void(TWinControl*)>& keys, End end = End::Tab);
 
 private:
     std::unique_ptr<TForm> fForm;

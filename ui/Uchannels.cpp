@@ -347,18 +347,20 @@ void TMainForm::GwButton1Click(TObject* Sender) {
     uint16_t type = 0;
     if (!ListedType(type))
         return;
-    int values[5] = {0, 0, 0, 0, 0};
+    // Count, bit length, the two subprogram ids, RAM depth: a number outside its field is named with
+    // the field's range; a text that is no number ends the command.
+    constexpr int64_t kLowest[5] = {1, 0, 0, 0, 0};
+    constexpr int64_t kHighest[5] = {kMaxIndex, 65535, 65535, 65535, 255};
+    int64_t values[5] = {0, 0, 0, 0, 0};
     for (int r = 0; r < 5; ++r) {
         const std::string& text = gwsgNewParamProperty->Cells(1, r);
         if (text.empty() && r > 0)
             continue;
-        if (!TryStrToInt(text, values[r]) || values[r] < 0 || values[r] > (r == 4 ? 255 : 65535))
+        if (!ReadNumberInRange(text, kLowest[r], kHighest[r], gwsgNewParamProperty->Cells(0, r), values[r]))
             return;
     }
-    int count = values[0];
-    int first = HighestIndex(Config, type) + 1;
-    if (count < 1)
-        return;
+    const int count = static_cast<int>(values[0]);
+    const int first = HighestIndex(Config, type) + 1;
     if (first + count - 1 > kMaxIndex) {
         AddMessage("Достигнуто максимально допустимое количество каналов", kMessageInfo);
         mmMessageViewClick(Sender);

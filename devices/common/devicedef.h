@@ -103,7 +103,7 @@ enum class PropertyFormat : uint8_t {
     Dotted,   // three bytes as "a.b.c"; exactly three numbers ("." or ",") of 0..255
     Entry,    // a 3-byte channel address as "type:index": a type of 0..65535, an index of 0..255
     Messages, // "Да" while messages are handled by the subprogram of slot `offset`, else "Нет"
-    Chars,    // up to `size` characters, zero bytes after a shorter text
+    Chars,    // up to `size` characters, zero bytes after a shorter text; a longer one is refused
 };
 
 // A property row from row 2 on: `size` bytes at `offset` of the first settings parameter of a role.
@@ -115,7 +115,8 @@ struct PropertyDef {
     TEditorKind editor;                 // Edit or Choice
     std::span<const char* const> items; // Choice items
     PropertyFormat format = PropertyFormat::Number;
-    uint32_t highest = 0; // Number: the highest value taken; 0: what `size` bytes hold
+    uint32_t highest = 0;    // Number: the highest value taken; 0: what `size` bytes hold
+    bool applyAtEnd = false; // a count that makes or frees channels: applied when the edit ends
 
     // Number: the highest value taken; a typed number above it, or below 0, is refused.
     constexpr int64_t Highest() const {

@@ -516,6 +516,7 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
     GetPropertyText(row, editorSpec.Text);
     editorSpec.Items.assign(r->items.begin(), r->items.end());
     editorSpec.Apply = [this](TObject* s) { ApplyPropertyEditor(s); };
+    editorSpec.ApplyAtEnd = r->applyAtEnd;
     return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
@@ -546,6 +547,13 @@ void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {
             SetEntry(p, r->offset, a);
         break;
     case PropertyFormat::Chars:
+        // A longer text is refused whole, never cut to its first characters.
+        if (static_cast<int>(text.size()) > r->size) {
+            ReportConfigurationProblem("\"" + std::string(r->caption) + "\": значение " + text +
+                                       " не сохранено, допустимы значения не длиннее " + IntToStr(r->size) +
+                                       " символов.");
+            break;
+        }
         for (int k = 0; k < r->size; ++k)
             p->Value[r->offset + k] = k < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[k]) : 0;
         break;

@@ -12,6 +12,7 @@ TWinControl* TDeviceItem::CreatePropertyEditor(int row, TWinControl* host, TNoti
     switch (PropertyRowEditor(row)) {
     case RowEditor::Base: return TObjectItem::CreatePropertyEditor(row, host, exitEvent, doneEvent);
     case RowEditor::Text: return RowEdit(row, host, exitEvent);
+    case RowEditor::Count: return RowEdit(row, host, exitEvent, true);
     default: return nullptr;
     }
 }
@@ -36,10 +37,11 @@ void TDeviceItem::BeginPropertyEdit(int row, TNotifyEvent doneEvent) {
     FPropertyDone = std::move(doneEvent);
 }
 
-TWinControl* TDeviceItem::RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent) {
-    std::string text;
-    GetPropertyText(row, text);
-    return MakeEdit(host, text, std::move(exitEvent), [this](TObject* s) { ApplyPropertyEditor(s); });
+TWinControl* TDeviceItem::RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent, bool atEnd) {
+    TEditorSpec editorSpec{TEditorKind::Edit, "", {}, 0, 0, [this](TObject* s) { ApplyPropertyEditor(s); }};
+    GetPropertyText(row, editorSpec.Text);
+    editorSpec.ApplyAtEnd = atEnd;
+    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
 }
 
 TWinControl* TDeviceItem::RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent,

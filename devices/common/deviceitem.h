@@ -25,9 +25,10 @@ protected:
 
     // The in-place editor of a property row.
     enum class RowEditor {
-        None, // not editable
-        Base, // the base class's (the poll-period list of row 1)
-        Text, // an edit box holding the row's text
+        None,  // not editable
+        Base,  // the base class's (the poll-period list of row 1)
+        Text,  // an edit box holding the row's text
+        Count, // the same, applied once when the edit ends: the count makes and frees channels
     };
     // Rows 0 and 1 take the base editors, the others none, unless a device says otherwise.
     virtual RowEditor PropertyRowEditor(int row) const;
@@ -38,7 +39,7 @@ protected:
     void BeginPropertyEdit(int row, TNotifyEvent doneEvent);
     // Property editors over the row's text, applied through ApplyPropertyEditor: an edit box, and a
     // drop-down list with the item equal to the text selected.
-    TWinControl* RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent);
+    TWinControl* RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent, bool atEnd = false);
     TWinControl* RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent,
                            const std::vector<std::string>& items);
     // Calls the property editor's after-change closure when the host gave one.

@@ -16,6 +16,7 @@ constexpr int kFirstRow = 2;
 constexpr int kFirstCountRow = 4;
 
 constexpr const char* kNoControl = "Нет";
+constexpr const char* kControlRow = "Управление";
 constexpr uint8_t kAnalogTypes[] = {8, 9, 10, 11, 12, 13, 14, 17, 18, 19};
 constexpr int kGroups = 8; // ТУ group and number both run 1..8
 
@@ -44,11 +45,17 @@ bool ReadU16(const std::string& text, uint16_t& out) {
     return true;
 }
 
-// G and N of "G:N", both 1..8.
+// G and N of "G:N", both 1..8; a number outside that is reported. A text without both numbers
+// (one still being typed) is false without a word.
 bool ReadControl(const std::string& text, int& g, int& n) {
     const size_t colon = text.find(':');
-    return colon != std::string::npos && ReadInt(text.substr(0, colon), g) &&
-           ReadInt(text.substr(colon + 1), n) && g >= 1 && g <= kGroups && n >= 1 && n <= kGroups;
+    int64_t v[2] = {};
+    if (colon == std::string::npos || !ReadInRange(text.substr(0, colon), 1, kGroups, kControlRow, v[0]) ||
+        !ReadInRange(text.substr(colon + 1), 1, kGroups, kControlRow, v[1]))
+        return false;
+    g = static_cast<int>(v[0]);
+    n = static_cast<int>(v[1]);
+    return true;
 }
 
 } // namespace
@@ -69,7 +76,9 @@ void TUKPMItem::GetPropertyText(int row, std::string& text) {
 }
 
 TDeviceItem::RowEditor TUKPMItem::PropertyRowEditor(int row) const {
-    if (row >= kFirstRow && row < kFirstRow + static_cast<int>(std::size(kRowNames)))
+    if (row >= kFirstCountRow && row < kFirstRow + static_cast<int>(std::size(kRowNames)))
+        return RowEditor::Count;
+    if (row >= kFirstRow && row < kFirstCountRow)
         return RowEditor::Text;
     return TDeviceItem::PropertyRowEditor(row);
 }
@@ -145,7 +154,7 @@ void TUKPMItem::ListSetpoints(TStrings* s, TParamItem* p) {
     if (!Locate(p, kind, k))
         return;
     if (kind == Ts)
-        s->Add("Управление");
+        s->Add(kControlRow);
     else if (kind == Tit)
         s->Add("Тип аналогового канала");
     else {
@@ -242,15 +251,23 @@ bool TUKPMItem::ApplyChannelSetting(TParamItem* channel, int row, const std::str
             SetU32(s, kAtZero, count);
             return true;
         }
-        int v = 0;
-        if (row != 1 || !ReadInt(t, v))
+        if (row != 1)
             return false;
-        // Watt-hours to pulses, v · a / b, with the product wrapped to 32 bits as the unit keeps it.
+        // Watt-hours to pulses, v · a / b: a v whose product passes 32 bits would not read back, and
+        // without a meter constant there is nothing to convert by; both are refused.
+        const uint16_t a = GetU16(s, kPulses);
         const uint16_t b = GetU16(s, kWattHours);
-        if (b == 0)
+        int64_t v = 0;
+        if (!IsDecimalNumber(t) && !TryStrToInt64(t, v))
             return false;
-        const auto product = static_cast<int32_t>(static_cast<uint32_t>(int64_t{v} * GetU16(s, kPulses)));
-        SetU32(s, kMaximum, static_cast<uint32_t>(product / int32_t{b}));
+        if (a == 0 || b == 0) {
+            ReportConfigurationProblem("\"" + std::string(kTiiRows[1]) + "\": значение " + t +
+                                       " не сохранено, сначала задайте \"" + kTiiRows[0] + "\".");
+            return false;
+        }
+        if (!ReadInRange(t, 0, UINT32_MAX / a, kTiiRows[1], v))
+            return false;
+        SetU32(s, kMaximum, static_cast<uint32_t>(v * a / b));
         return true;
     }
     if (kind == Tit) {

@@ -36,7 +36,8 @@ constexpr dev::PropertyDef Rows[] = {
      TEditorKind::Edit,
      {},
      dev::PropertyFormat::Number,
-     kQbx540MaxAnalog},
+     kQbx540MaxAnalog,
+     true},
 };
 
 } // namespace

@@ -62,12 +62,18 @@ TEST(PeriodCodes, TextBothWays) {
     }
     EXPECT_EQ(PeriodFromText("abc s"), std::optional<uint8_t>(1));
     EXPECT_EQ(PeriodFromText("x m"), std::optional<uint8_t>(0x41));
+    // A count of 0 is added into the byte as any other: "0 s" is code 0, no period.
+    EXPECT_EQ(PeriodFromText("0 s"), std::optional<uint8_t>(0));
+    EXPECT_EQ(PeriodFromText("0 m"), std::optional<uint8_t>(0x40));
 }
 
 // The old editor added any count into the byte: 127 h became 0xFE, 64 s became "1 m".
-TEST(PeriodCodes, CountsOutsideOneTo63AreRefused) {
-    for (const char* text : {"127 h", "64 s", "0 s", "100 m", "-1 s"})
-        EXPECT_FALSE(PeriodFromText(text).has_value()) << text;
+TEST(PeriodCodes, CountsOutsideZeroTo63AreRefused) {
+    for (const char* text : {"127 h", "64 s", "100 m", "-1 s", "99999999999 s", "99999999999999999999 h"}) {
+        std::string refused;
+        EXPECT_FALSE(PeriodFromText(text, &refused).has_value()) << text;
+        EXPECT_EQ(refused, std::string(text).substr(0, std::string(text).find(' '))) << text;
+    }
     TObjectItem o(7);
     o.Period = 0x45;
     o.ApplyPeriodText("64 s");

@@ -516,8 +516,66 @@ TEST_P(TypedKitEditor, PutBackBeforeTheModelFreesWhatItChanges) {
 
 const KitEditorCase kKitEditors[] = {{"EditBox", TEditorKind::Edit}, {"ComboBox", TEditorKind::Combo}};
 
+// An editor that applies at the end stores nothing while the user types: the end applies the typed
+// text once, a refused one puts nothing back but the text and shows one message, and an editor freed
+// before its end stores nothing.
+TEST_P(TypedKitEditor, AppliedAtTheEndOnlyOnce) {
+    std::vector<std::string> applied;
+    auto build = [&](TWinControl* host) {
+        TEditorSpec editorSpec;
+        editorSpec.Kind = GetParam().kind;
+        editorSpec.Text = "7";
+        editorSpec.ApplyAtEnd = true;
+        editorSpec.Apply = [&applied](TObject* sender) {
+            applied.push_back(EditorText(sender));
+            if (EditorText(sender).size() > 2)
+                ReportConfigurationProblem("\"Число\": значение " + EditorText(sender) + " не сохранено.");
+        };
+        return BuildEditor(host, std::move(editorSpec), nullptr);
+    };
+    testsupport::EditorHost host;
+    ASSERT_TRUE(host.TypeAndEnd(build(host.Host()), "25"));
+    EXPECT_EQ(applied, (std::vector<std::string>{"25"}));
+    EXPECT_TRUE(testsupport::MessageRecorder::Texts().empty());
+    applied.clear();
+    ASSERT_TRUE(host.TypeAndEnd(build(host.Host()), "256", testsupport::EditorHost::End::Enter));
+    EXPECT_EQ(applied, (std::vector<std::string>{"256", "7"}));
+    EXPECT_EQ(testsupport::MessageRecorder::Texts().size(), 1u);
+    applied.clear();
+    TWinControl* editor = build(host.Host());
+    Type(editor, "12");
+    delete editor;
+    EXPECT_TRUE(applied.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Kit, TypedKitEditor, ::testing::ValuesIn(kKitEditors),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A refused period puts back the very code the editor opened on, though its text gives another: a
+// code loaded with both unit bits, and a command not executed that keeps a period.
+TEST(TypedPeriods, ARefusedPeriodPutsBackTheOpeningCodes) {
+    Application->Initialize();
+    InstallEditorKit();
+    testsupport::MessageRecorder recorder;
+    TObjectItem o(1000);
+    o.Period = 0xC5;
+    auto* c = new TCommandItem;
+    c->Name = "Опрос";
+    c->Execute = 0;
+    c->Period = 0x45;
+    o.Commands.Append(c);
+    testsupport::EditorHost host;
+    ASSERT_TRUE(host.TypeAndEnd(o.CreatePropertyEditor(1, host.Host(), nullptr, nullptr), "64 s"));
+    EXPECT_EQ(o.Period, 0xC5);
+    ASSERT_TRUE(
+        host.TypeAndEnd(o.CreateCommandModeEditor(0, host.Host(), nullptr, nullptr), "Выполнять (T=64 s)"));
+    EXPECT_EQ(c->Execute, 0);
+    EXPECT_EQ(c->Period, 0x45);
+    EXPECT_EQ(testsupport::MessageRecorder::Texts(),
+              (std::vector<std::string>{
+                  "\"Период опроса\": значение 64 не сохранено, допустимы значения от 0 до 63.",
+                  "\"Опрос\": значение 64 не сохранено, допустимы значения от 0 до 63."}));
+}
 
 // Deleting the object an editor is open on, with a refused number typed, leaves nothing to free twice.
 TEST(TypedObjectDeleted, DeletingTheObjectPutsTheRefusedEditBackFirst) {

@@ -27,7 +27,8 @@ void Place(TControl* c, TWinControl* host) {
 // TEditorSpec's Apply; a change the model refuses stores nothing and shows nothing while the user types.
 // When the edit ends (Enter, the focus leaving) on a refused change, the text the editor opened with
 // is applied again and the refusal is shown once. An editor freed, or put back by the model, before
-// the user ends its edit puts the opening text back without a message.
+// the user ends its edit puts the opening text back without a message. One that applies at the end
+// stores nothing while the user types: its edit's end applies the text once, under the same rules.
 template <class TEditor> class TTypedEditor : public TEditor {
 public:
     explicit TTypedEditor(TWinControl* host) : TEditor(host) {}
@@ -40,6 +41,7 @@ public:
         fOpened = editorSpec.Text;
         fApply = std::move(editorSpec.Apply);
         fRevert = std::move(editorSpec.Revert);
+        fAtEnd = editorSpec.ApplyAtEnd;
         this->OnChange = [this](TObject* sender) { Changed(sender); };
         this->OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
             if (key == VK_RETURN)
@@ -70,6 +72,14 @@ private:
     }
 
     void Changed(TObject* sender) {
+        // A combobox tells of the put-back text only later, when it matches an item: that text is
+        // what the model already holds again, exactly (a Revert may hold more than the text says).
+        if (std::exchange(fPutBack, false) && this->Text() == fOpened)
+            return;
+        if (fAtEnd) {
+            fPending = true;
+            return;
+        }
         fRefusal = Run(sender);
         if (fRefusal.empty())
             HoldRefusedEdit(this, nullptr);
@@ -77,10 +87,13 @@ private:
             HoldRefusedEdit(this, [this] { End(false); });
     }
 
-    // After a refused change the opening text is put back (with the change event off) and applied;
-    // `show`: the refusal is shown then.
+    // A text typed for the end is applied first, when the user ends the edit. After a refused change
+    // the opening text is put back (with the change event off) and applied; `show`: the user ended
+    // the edit, and the refusal is shown then.
     void End(bool show) {
         HoldRefusedEdit(this, nullptr);
+        if (std::exchange(fPending, false) && show)
+            fRefusal = Run(this);
         if (fRefusal.empty())
             return;
         const std::string refusal = std::exchange(fRefusal, std::string());
@@ -91,6 +104,7 @@ private:
             fRevert(this);
         else
             Run(this);
+        fPutBack = true;
         if (show)
             ShowMessageBoxText(refusal.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
     }
@@ -99,6 +113,9 @@ private:
     TNotifyEvent fApply;
     TNotifyEvent fRevert;
     std::string fRefusal; // of the last change; empty when it was stored
+    bool fAtEnd = false;
+    bool fPending = false; // typed since the last apply, when applied at the end
+    bool fPutBack = false; // the opening text was put back, and nothing typed since
 };
 
 TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec, TNotifyEvent& exitEvent) {

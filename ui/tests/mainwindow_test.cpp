@@ -577,6 +577,58 @@ TEST_F(MainWindow, TheNewChannelPageIsLaidOutWhenFirstShownAndTakesTypedValues) 
     EXPECT_EQ(m->ChannelOfRow(3)->BitWidth(), 16);
 }
 
+// A field of the "Новый" page outside its range, typed and the button clicked: one message names the
+// field and its range, and no channel is made.
+struct NewChannelFieldCase {
+    const char* name;
+    int row;
+    const char* text;
+    const char* message;
+};
+
+void PrintTo(const NewChannelFieldCase& c, std::ostream* os) { *os << c.name; }
+
+class NewChannelField : public MainWindow, public ::testing::WithParamInterface<NewChannelFieldCase> {};
+
+TEST_P(NewChannelField, OutsideItsRangeIsNamedOnceAndMakesNoChannel) {
+    const NewChannelFieldCase& c = GetParam();
+    m->Show();
+    ClickPageTab(m->pcMain, m->tsParamControl);
+    ClickPageTab(m->GwPageControl1, m->tsAddNewParam);
+    TGwStringGrid* g = m->gwsgNewParamProperty;
+    std::vector<std::pair<int, std::string>> typed{{c.row, c.text}};
+    if (c.row != 0)
+        typed.insert(typed.begin(), {0, "3"}); // a count that fits
+    for (const auto& [row, text] : typed) {
+        ClickCell(g, 1, row);
+        inputkit::TypeToFocus(text);
+        inputkit::PressToFocus(inputkit::Key::Return);
+    }
+    ASSERT_EQ(g->Cells(1, c.row), c.text);
+    dialogs.Shown.clear();
+    inputkit::Click(m->GwButton1, m->GwButton1->Width() / 2, m->GwButton1->Height() / 2);
+    EXPECT_EQ(dialogs.Shown, (std::vector<std::string>{c.message}));
+    EXPECT_EQ(m->ChannelRowList.Count, 0u);
+}
+
+const NewChannelFieldCase kNewChannelFields[] = {
+    {"Count0", 0, "0", "\"Количество\": значение 0 не сохранено, допустимы значения от 1 до 255."},
+    {"Count256", 0, "256", "\"Количество\": значение 256 не сохранено, допустимы значения от 1 до 255."},
+    {"Count11Digits", 0, "99999999999",
+     "\"Количество\": значение 99999999999 не сохранено, допустимы значения от 1 до 255."},
+    {"Width70000", 1, "70000",
+     "\"Длина параметра, бит\": значение 70000 не сохранено, допустимы значения от 0 до 65535."},
+    {"WriteHandler65536", 2, "65536",
+     "\"Обработка при записи\": значение 65536 не сохранено, допустимы значения от 0 до 65535."},
+    {"ChangeHandlerMinus1", 3, "-1",
+     "\"Обработка при изменении\": значение -1 не сохранено, допустимы значения от 0 до 65535."},
+    {"Depth256", 4, "256",
+     "\"Хранить в ОЗУ. Глубина\": значение 256 не сохранено, допустимы значения от 0 до 255."},
+};
+
+INSTANTIATE_TEST_SUITE_P(NewChannels, NewChannelField, ::testing::ValuesIn(kNewChannelFields),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The control's rectangle on the screen, and its client area's.
 TRect ScreenBounds(TControl* c) {
     TPoint p = c->Parent()->ClientToScreen(TPoint(c->Left(), c->Top()));

@@ -284,7 +284,9 @@ TEST_F(Radon, AddressAndSetpointEditors) {
     auto* address = dynamic_cast<TEdit*>(o->CreatePropertyEditor(2, host.get(), nullptr, nullptr));
     ASSERT_NE(address, nullptr);
     EXPECT_EQ(address->Text(), "0");
-    address->SetText("AB7");
+    address->SetText("AB7"); // refused whole, never cut to its first two characters
+    EXPECT_EQ(o->AddressText(), "0");
+    address->SetText("AB");
     EXPECT_EQ(o->AddressText(), "AB");
     address->SetText("");
     EXPECT_EQ(RowText(o, 2), "");

@@ -251,12 +251,65 @@ TEST_P(UkpmTiiTyped, FitsOrIsRefusedOnce) {
 }
 
 const UkpmTiiCase kUkpmTii[] = {
-    {"Pulses65535", 0, "65535/1", "65535/1"},       {"Pulses65536", 0, "65536/1", nullptr},
-    {"WattHours65536", 0, "1000/65536", nullptr},   {"AtZero4294967295", 2, "4294967295", "4294967295"},
-    {"AtZero4294967296", 2, "4294967296", nullptr}, {"AtZero11Digits", 2, "12345678901", nullptr},
+    {"Pulses65535", 0, "65535/1", "65535/1"},
+    {"Pulses65536", 0, "65536/1", nullptr},
+    {"WattHours65536", 0, "1000/65536", nullptr},
+    {"AtZero4294967295", 2, "4294967295", "4294967295"},
+    {"AtZero4294967296", 2, "4294967296", nullptr},
+    {"AtZero11Digits", 2, "12345678901", nullptr},
+    // At 1000 pulses per Wh the maximum count of 32 bits holds 4294967 Wh.
+    {"Maximum4294967", 1, "4294967", "4294967"},
+    {"Maximum4294968", 1, "4294968", nullptr},
+    {"Maximum11Digits", 1, "99999999999", nullptr},
 };
 
 INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmTiiTyped, ::testing::ValuesIn(kUkpmTii),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A УКПМ ТС channel's control "G:N" typed key by key into its in-place editor, the edit ended: a group
+// or number outside 1..8 is refused once and leaves the record and the channel as they were.
+class UkpmControlTyped : public testsupport::WithApplication<IoTest>,
+                         public ::testing::WithParamInterface<UkpmTiiCase> {};
+
+TEST_P(UkpmControlTyped, FitsOrIsRefusedOnce) {
+    const UkpmTiiCase& c = GetParam();
+    auto* o = dynamic_cast<TUKPMItem*>(cm->AddObject(40));
+    ASSERT_NE(o, nullptr);
+    ASSERT_TRUE(o->SetCount(TUKPMItem::Ts, "2"));
+    TParamItem* ts = o->ChannelsOf(TUKPMItem::Ts)[0];
+    ASSERT_TRUE(o->ApplyChannelSetting(ts, 0, "1:1", -1));
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    const std::pair<int, int> channel{ts->ParamType, ts->ChangeHandler};
+    messages.clear();
+    {
+        testsupport::EditorHost host;
+        EXPECT_TRUE(host.TypeAndEnd(o->CreateSetpointEditor(ts, 0, host.Host(), nullptr, nullptr), c.text));
+    }
+    EXPECT_EQ(messages.size(), c.shown ? 0u : 1u);
+    std::string text;
+    o->GetSetpointText(0, ts, text);
+    EXPECT_EQ(text, c.shown ? c.shown : "1:1");
+    if (!c.shown) {
+        EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+        EXPECT_EQ(std::make_pair(static_cast<int>(ts->ParamType), static_cast<int>(ts->ChangeHandler)),
+                  channel);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("\"Управление\": значение"), std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find("допустимы значения от 1 до 8."), std::string::npos) << messages[0];
+    }
+}
+
+const UkpmTiiCase kUkpmControls[] = {
+    {"Group8Number8", 0, "8:8", "8:8"},
+    {"None", 0, "Нет", "Нет"},
+    {"Number12", 0, "1:12", nullptr},
+    {"Number19999", 0, "1:19999", nullptr},
+    {"Group9", 0, "9:1", nullptr},
+    {"Number0", 0, "1:0", nullptr},
+    {"Number11Digits", 0, "1:99999999999", nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmControlTyped, ::testing::ValuesIn(kUkpmControls),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "Ukpmobject.h"
+#include "editorhost.h"
 #include "forms.h"
 #include "iofixture.h"
 #include "stdctrls.h"
@@ -278,7 +279,10 @@ TEST_F(Ukpm, MeterSettingsNeverDivideByZero) {
     EXPECT_EQ(Lines([&](TStrings* s) { o->ListSetpoints(s, tii); }).size(), 3u);
     EXPECT_EQ(row(0), "0/0");
     EXPECT_EQ(row(1), "");
-    EXPECT_FALSE(o->ApplyChannelSetting(tii, 1, "5", -1)); // b = 0
+    messages.clear();
+    EXPECT_FALSE(o->ApplyChannelSetting(tii, 1, "5", -1)); // b = 0: nothing to convert by
+    EXPECT_EQ(messages, (std::vector<std::string>{"\"Максимальное значение, Вт*ч\": значение 5 не сохранено, "
+                                                  "сначала задайте \"Постоянная счетчика, имп./Вт*ч\"."}));
     EXPECT_TRUE(o->ApplyChannelSetting(tii, 0, "1000/1", -1));
     EXPECT_EQ(row(0), "1000/1");
     EXPECT_TRUE(o->ApplyChannelSetting(tii, 1, "5", -1));
@@ -286,12 +290,18 @@ TEST_F(Ukpm, MeterSettingsNeverDivideByZero) {
     EXPECT_EQ(row(1), "5");
     EXPECT_TRUE(o->ApplyChannelSetting(tii, 0, "0/1", -1));
     EXPECT_EQ(row(1), "");
-    // Products past 32 bits wrap as the unit keeps them.
+    // A product past 32 bits would not read back as typed: refused with a message naming the range.
     EXPECT_TRUE(o->ApplyChannelSetting(tii, 0, "65535/1", -1));
-    EXPECT_TRUE(o->ApplyChannelSetting(tii, 1, "2147483647", -1));
-    // (2^31 − 1) · 65535 kept to 32 bits is 2147418113 pulses, shown as 2147418113 / 65535 Wh.
-    EXPECT_EQ(dev::GetU16(o->TiiSettings()[0], 4) | dev::GetU16(o->TiiSettings()[0], 6) << 16, 2147418113);
-    EXPECT_EQ(row(1), "32767");
+    messages.clear();
+    EXPECT_TRUE(o->ApplyChannelSetting(tii, 1, "65537", -1));
+    EXPECT_EQ(row(1), "65537");
+    EXPECT_FALSE(o->ApplyChannelSetting(tii, 1, "65538", -1));
+    EXPECT_FALSE(o->ApplyChannelSetting(tii, 1, "2147483647", -1));
+    EXPECT_EQ(row(1), "65537");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0],
+              "\"Максимальное значение, Вт*ч\": значение 65538 не сохранено, допустимы значения от 0 "
+              "до 65537.");
     EXPECT_TRUE(o->ApplyChannelSetting(tii, 2, "123", -1));
     EXPECT_EQ(row(2), "123");
     EXPECT_FALSE(o->ApplyChannelSetting(tii, 2, "x", -1));
@@ -373,11 +383,17 @@ TEST_F(Ukpm, Editors) {
     auto* count = dynamic_cast<TEdit*>(o->CreatePropertyEditor(4, host.get(), nullptr, after));
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->Text(), "0");
-    count->SetText("2");
-    EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 2u);
-    count->SetText("-1");
-    EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 2u);
-    EXPECT_EQ(done, 2);
+    count->SetText("2"); // a count is applied when the edit ends, not while it is typed
+    EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 0u);
+    delete count;
+    EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 0u);
+    {
+        testsupport::EditorHost typing;
+        ASSERT_TRUE(typing.TypeAndEnd(o->CreatePropertyEditor(4, typing.Host(), nullptr, after), "2"));
+        EXPECT_EQ(o->ChannelsOf(TUKPMItem::Ts).size(), 2u);
+        EXPECT_EQ(done, 1);
+    }
+    done = 0;
     ASSERT_TRUE(o->SetCount(TUKPMItem::Tit, "1"));
     TParamItem* ts = o->ChannelsOf(TUKPMItem::Ts)[1];
     auto* choice = dynamic_cast<TComboBox*>(o->CreateSetpointEditor(ts, 0, host.get(), nullptr, after));
@@ -386,7 +402,7 @@ TEST_F(Ukpm, Editors) {
     choice->SetText("2:4");
     choice->OnChange(choice);
     EXPECT_EQ(o->Records()[1]->Value[TUKPMItem::kTuCode], 19);
-    EXPECT_EQ(done, 3);
+    EXPECT_EQ(done, 1);
     TParamItem* tit = o->ChannelsOf(TUKPMItem::Tit)[0];
     auto* types = dynamic_cast<TComboBox*>(o->CreateSetpointEditor(tit, 0, host.get(), nullptr, after));
     ASSERT_NE(types, nullptr);
@@ -394,7 +410,7 @@ TEST_F(Ukpm, Editors) {
     types->SetItemIndex(9);
     types->OnChange(types);
     EXPECT_EQ(tit->ParamType, 19);
-    EXPECT_EQ(done, 3);
+    EXPECT_EQ(done, 1);
     EXPECT_EQ(o->CreateSetpointEditor(o->Records()[0], 0, host.get(), nullptr, after), nullptr);
     host.reset();
     Application->ProcessMessages();

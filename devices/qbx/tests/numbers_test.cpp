@@ -193,6 +193,31 @@ TEST_P(Qbx540AnalogTyped, CoefficientFitsSixteenBitsOrIsRefusedOnce) {
 INSTANTIATE_TEST_SUITE_P(Qbx540, Qbx540AnalogTyped, ::testing::ValuesIn(kAnalog),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The analog count typed key by key: a count the edit ends on is applied once, so a refused one
+// leaves every analog channel and its settings as they were, though the digits typed on the way
+// read as a smaller count than the opening one.
+class Qbx540CountTyped : public testsupport::WithApplication<QbxTest> {};
+
+TEST_F(Qbx540CountTyped, ARefusedCountLeavesEveryAnalogChannelAndAFittingOneIsStored) {
+    auto* o = Add<TQbx540Item>(5);
+    ASSERT_NE(o, nullptr);
+    o->ApplyPropertyValue(5, "3");
+    o->ApplyAnalogValue(o->Analog(2), 0, "7", -1);
+    const std::vector<std::string> before = devtest::ConfigurationState(Channels(), o);
+    messages.clear();
+    testsupport::EditorHost host;
+    ASSERT_TRUE(host.TypeAndEnd(o->CreatePropertyEditor(5, host.Host(), nullptr, nullptr), "12345678901"));
+    EXPECT_EQ(devtest::ConfigurationState(Channels(), o), before);
+    EXPECT_EQ(messages.size(), 1u);
+    messages.clear();
+    ASSERT_TRUE(host.TypeAndEnd(o->CreatePropertyEditor(5, host.Host(), nullptr, nullptr), "4"));
+    EXPECT_EQ(RowText(o, 5), "4");
+    EXPECT_TRUE(messages.empty());
+    std::string multiplier;
+    o->GetSetpointText(0, o->Analog(2), multiplier);
+    EXPECT_EQ(multiplier, "7");
+}
+
 struct Qbx510Case {
     const char* name;
     int row;
