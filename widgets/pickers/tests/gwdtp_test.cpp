@@ -1,16 +1,10 @@
 // The Gw date-time picker: the dropped calendar's look, the state colours, the hot-tracked frame,
-// the format and calendar colours across a new window, the flat button in pixels, and what it shows
-// read back by the Gw date edit.
+// the format and calendar colours across a new window, and the flat button in pixels.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "Gwdropedit.h"
 #include "Gwdtp.h"
-#include "cp1251.h"
 #include "forms.h"
 #include "gw_support.h"
-#include "inputkit.h"
 #include "screenkit.h"
 #include "sysinfo.h"
 #include "winapi.h"
@@ -220,49 +214,6 @@ TEST_F(GwDateTimePicker, DroppedCalendarShowsWeekNumbersAndSeveralMonths) {
     EXPECT_EQ(SendMessage(cal, MCM_GETMONTHRANGE, GMR_VISIBLE, LPARAM(range)), 1)
         << "each drop starts afresh";
     P->CloseUp(false);
-}
-
-TDateTime FixedNow() { return EncodeDate(2026, 7, 15) + 0.5; }
-
-// What the picker shows in each of its date formats, and what the locale and US English write with
-// "dd MMMM", typed into the Gw date edit key by key and left with Tab: the same date comes back,
-// in every month.
-TEST_F(GwDateTimePicker, WhatItShowsReadsBackInTheDateEditInEveryMonth) {
-    SetClock(&FixedNow);
-    auto* edit = new TGwDateTimeEdit(Form);
-    edit->SetParent(Form);
-    edit->SetBounds(10, 40, 150, 21);
-    auto* next = new TGwEdit(Form);
-    next->SetParent(Form);
-    next->SetBounds(10, 70, 150, 21);
-    Form->Show();
-    int invalid = 0;
-    edit->OnInvalidDate = [&](TObject*, bool&, bool&, TDateTime&) { ++invalid; };
-    for (int month = 1; month <= 12; ++month) {
-        const TDateTime date = EncodeDate(2026, month, 4);
-        std::vector<std::string> texts;
-        for (TDTDateFormat format : {dfShort, dfLong}) {
-            P->SetDateFormat(format);
-            P->SetDate(date);
-            texts.push_back(screenkit::ShownText(P));
-        }
-        for (LCID locale : {LCID(LOCALE_USER_DEFAULT), kLocaleUsEnglish})
-            texts.push_back(GetDateFormatStr(locale, date, "dd MMMM"));
-        for (const std::string& text : texts) {
-            edit->SetDate(EncodeDate(2000, 1, 1));
-            edit->SetFocus();
-            inputkit::Press(edit, inputkit::Key::Home);
-            inputkit::Press(edit, inputkit::Key::End, inputkit::Shift);
-            const bool cyrillic =
-                std::any_of(text.begin(), text.end(), [](char c) { return (unsigned char)c >= 0xC0; });
-            inputkit::Type(edit, text, cyrillic ? inputkit::TLayout::Russian : inputkit::TLayout::Us);
-            inputkit::Press(edit, inputkit::Key::Tab);
-            EXPECT_TRUE(next->Focused());
-            EXPECT_EQ(edit->Date(), date) << "month " << month << ": " << Cp1251ToUtf8(text);
-        }
-    }
-    EXPECT_EQ(invalid, 0);
-    SetClock(nullptr);
 }
 
 } // namespace
