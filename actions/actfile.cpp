@@ -48,6 +48,9 @@ int ReadWholeFile(const std::string& path, std::string& out) {
     return error;
 }
 
+// The text of a file that is no subprogram source, after the system's reason in a message.
+constexpr std::string_view kNoInstruction = "В файле нет ни одной инструкции";
+
 // One white-space-free run of the file ("2;push;x;2;4;") as assembler text ("push x 2 4").
 // A field whose closing ';' is missing reads as empty and does not advance the cursor.
 std::string RunToLine(std::string_view run) {
@@ -79,6 +82,16 @@ std::string RunToLine(std::string_view run) {
 
 } // namespace
 
+std::string TextFileRefusal(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if ((c < ' ' && !IsSpace(char(c))) || c == 0x7F)
+            return "Это не текстовый файл (байт $" + IntToHex(c, 2) + " по смещению " + IntToStr(int64_t(i)) +
+                   ")";
+    }
+    return {};
+}
+
 int T_Action::LoadActFile(const std::string& path, std::string* reason) {
     auto fail = [reason](const std::string& why) {
         if (reason)
@@ -88,16 +101,25 @@ int T_Action::LoadActFile(const std::string& path, std::string* reason) {
     std::string data;
     if (const int error = ReadWholeFile(path, data); error != 0)
         return fail(SysErrorMessage(unsigned(error)));
+    // A file of another kind, or text that gives no line, would silently empty the subprogram; an
+    // empty file is how an empty subprogram is saved.
+    if (std::string why = TextFileRefusal(data); !why.empty())
+        return fail(why);
     TStringList lines;
+    bool any = false;
     for (size_t i = 0; i < data.size();) {
         while (i < data.size() && IsSpace(data[i]))
             ++i;
         size_t start = i;
         while (i < data.size() && !IsSpace(data[i]))
             ++i;
-        if (i > start)
+        if (i > start) {
             lines.Add(RunToLine(std::string_view(data).substr(start, i - start)));
+            any = any || !lines[lines.Count() - 1].empty();
+        }
     }
+    if (!any && !data.empty())
+        return fail(std::string(kNoInstruction));
     // A file that does not assemble is as unusable as a missing one; the assembler's message says why.
     try {
         Assemble(lines);

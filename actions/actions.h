@@ -122,9 +122,11 @@ public:
     // subprogram's name when the store holds it and the name reads back to it, else the decimal id.
     std::string InstructionText(int n) const;
 
-    // Reads an .act file (read-only) and assembles it. 0 on success; -1 when the file cannot be read
-    // or its text does not assemble, and then nothing changes and reason (when given) says why: the
-    // system's reason, or the assembler's message naming the line. Sets FilePath and Version on success.
+    // Reads an .act file (read-only) and assembles it. 0 on success; -1 when the file cannot be read,
+    // holds bytes no text holds (TextFileRefusal), is not empty but gives no instruction, or does not
+    // assemble,
+    // and then nothing changes and reason (when given) says why: the system's reason, the file's, or
+    // the assembler's message naming the line. Sets FilePath and Version on success.
     int LoadActFile(const std::string& path, std::string* reason = nullptr);
     // Writes the instructions as an .act file (through a temporary file, so a failure keeps the old
     // one). 0 when written; -1 when the file cannot be created, and then error (when given) receives
@@ -223,6 +225,11 @@ private:
     T_Action* current_ = nullptr;
     ActionFilter filter_;
 };
+
+// Why bytes read from a user's file are no text: the first NUL or control byte that is not white
+// space (tab, LF, VT, FF, CR), with its offset; empty for a text. Such a file is no subprogram source,
+// whatever the assembler would make of it.
+std::string TextFileRefusal(std::string_view bytes);
 
 // Version of a subprogram from the version.ini beside its file (or beside `path` when it has no file
 // path). 0 when it has no name, there is no such file, or the section is missing. A key whose value is

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -153,6 +154,8 @@ std::string ShownText(TWinControl* c) {
         text = line->text();
     else if (auto* button = qobject_cast<QAbstractButton*>(w))
         text = button->text();
+    else if (auto* spin = w ? w->findChild<QAbstractSpinBox*>() : nullptr)
+        text = spin->text(); // a date picker's editor, beside its check box
     return Utf8ToCp1251(text.toStdString());
 }
 

@@ -53,7 +53,8 @@ private:
 
 // c's window, and the native widget it wraps, are visible on the screen.
 bool Shown(TWinControl* c);
-// The text c's native widget shows (a line edit's, an editable combo box's, a button's caption).
+// The text c's native widget shows (a line edit's, an editable combo box's, a button's caption, a
+// date picker's date).
 std::string ShownText(TWinControl* c);
 // c's native check box or radio button shows checked.
 bool ShownChecked(TWinControl* c);

@@ -36,6 +36,11 @@ std::string TakeField(std::string& s) {
     return field;
 }
 
+// A subprogram file the user chose that did not load: why, and nothing changed.
+void TellNotLoaded(const std::string& path, const std::string& reason) {
+    MessageDlg("Не удалось открыть файл " + path + ": " + reason, mtError, TMsgDlgButtons{mbOK});
+}
+
 } // namespace
 
 void TMainForm::ReplaceEditorText(const std::function<void()>& fill) {
@@ -129,7 +134,7 @@ void TMainForm::mmMainActionClick(TObject* Sender) {
         // Made and described all the same; the user learns why it is empty.
         const std::string path = PluginFolder() + templ->File;
         if (std::string reason; action->LoadActFile(path, &reason) != 0)
-            MessageDlg("Не удалось открыть файл " + path + ": " + reason, mtError, TMsgDlgButtons{mbOK});
+            TellNotLoaded(path, reason);
         action->Caption = templ->Name;
     }
     RefreshAllViews(Sender);
@@ -139,7 +144,7 @@ bool TMainForm::LoadActInto(const std::string& path) {
     std::string reason;
     if (Config->Current->LoadActFile(path, &reason) == 0)
         return true;
-    MessageDlg("Не удалось открыть файл " + path + ": " + reason, mtError, TMsgDlgButtons{mbOK});
+    TellNotLoaded(path, reason);
     return false;
 }
 
@@ -225,12 +230,15 @@ void TMainForm::N101Click(TObject*) {
         return;
     std::ifstream file(NativePath(ActionOpenDialog->FileName()), std::ios::binary);
     if (!file) {
-        const std::string reason = SysErrorMessage(unsigned(errno));
-        MessageDlg("Не удалось открыть файл " + ActionOpenDialog->FileName() + ": " + reason, mtError,
-                   TMsgDlgButtons{mbOK});
+        TellNotLoaded(ActionOpenDialog->FileName(), SysErrorMessage(unsigned(errno)));
         return;
     }
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // A file of another kind would fill the editor with its bytes; the editor keeps its text.
+    if (std::string why = TextFileRefusal(text); !why.empty()) {
+        TellNotLoaded(ActionOpenDialog->FileName(), why);
+        return;
+    }
     ReplaceEditorText([&] {
         MPSyntaxMemo1->Lines()->Clear();
         for (const std::string& line : ImportVersion10(text))
@@ -282,7 +290,10 @@ void TMainForm::SpeedButton3Click(TObject* Sender) {
     if (MessageDlg("Все изменения будут утрачены безвозвратно. Продолжить?", mtConfirmation,
                    TMsgDlgButtons{mbYes, mbCancel}) != mrYes)
         return;
-    action->LoadActFile(action->FilePath);
+    // The text comes back from the file it was last loaded from; one that no longer
+    // loads says why, and the subprogram stays as last applied.
+    if (!action->FilePath.empty())
+        LoadActInto(action->FilePath);
     SpeedButton1->SetEnabled(false);
     tcProgrammChange(Sender);
     if (Config->Current)

@@ -134,7 +134,8 @@ struct LoadCase {
     const char* what;
     std::string bytes;
     int result;
-    std::vector<std::string> same_as; // text the loaded subprogram must equal when result is 0
+    std::vector<std::string> same_as;  // text the loaded subprogram must equal when result is 0
+    std::string reason = "Строка 1: "; // how the reason of a refusal starts
 };
 
 void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.what; }
@@ -145,13 +146,32 @@ const LoadCase kLoads[] = {
     {"operands past the fourth ignored", "1;push;mem;1;2;3;4;5;", 0, {"push mem 1 2"}},
     {"number field ignored", "x;ret;", 0, {"ret"}},
     {"long variable name", "1;def;" + std::string(300, 'n') + ";", 0, {"def " + std::string(300, 'n')}},
-    {"empty file", "", 0, {}},
+    {"unknown mnemonic", "1;bogus;", 0, {"bogus"}},
+    {"Cyrillic text, tabs and CRLF", "1;def;счёт;\r\n\t2;push;счёт;", 0, {"def счёт", "push счёт"}},
+    {"empty file, as an empty subprogram is saved", "", 0, {}},
+    {"only white space", " \r\n\t\n", -1, {}, "В файле нет ни одной инструкции"},
+    {"words without fields", "hello world", -1, {}, "В файле нет ни одной инструкции"},
     {"jump without target", "1;gotoz;", -1, {}},
     {"def without name", "1;def;", -1, {}},
     {"act of an unknown name", "1;act;nosuch;", -1, {}},
     {"overlong number", "1;push;" + std::string(200, '9') + ";", -1, {}},
-    {"binary junk operand", std::string("1;push;\x01\xFF\x00\x7F;", 13), -1, {}},
-    {"binary junk mnemonic", std::string("\x00;\xC0\x01;", 5), 0, {"BOGUS"}},
+    {"binary junk operand",
+     std::string("1;push;\x01\xFF\x00\x7F;", 13),
+     -1,
+     {},
+     "Это не текстовый файл (байт $01 по смещению 7)"},
+    {"binary junk mnemonic",
+     std::string("\x00;\xC0\x01;", 5),
+     -1,
+     {},
+     "Это не текстовый файл (байт $00 по смещению 0)"},
+    {"escape byte",
+     "1;ret;\x1B"
+     "2;ret;",
+     -1,
+     {},
+     "Это не текстовый файл (байт $1B по смещению 6)"},
+    {"delete byte", "1;push;5\x7F;", -1, {}, "Это не текстовый файл (байт $7F по смещению 8)"},
 };
 
 class ActLoad : public testing::TestWithParam<LoadCase> {};
@@ -177,7 +197,7 @@ TEST_P(ActLoad, LoadsOrLeavesTheSubprogramUntouched) {
         EXPECT_EQ(a->FilePath, dir / "f.act");
         EXPECT_EQ(a->Version, 0);
     } else {
-        EXPECT_TRUE(reason.starts_with("Строка 1: ")) << reason; // the assembler names the line
+        EXPECT_TRUE(reason.starts_with(c.reason)) << reason; // the assembler names the line
         EXPECT_EQ(a->Instructions, before);
         EXPECT_EQ(a->Variables.Count(), 1);
         EXPECT_EQ(a->FilePath, "before.act");

@@ -1133,20 +1133,23 @@ TEST_F(MainWindow, AUtf8SettingsFileShowsItsTemplateNamesAsWritten) {
 TEST_F(MainWindow, ATemplateWhoseFileDoesNotLoadSaysWhy) {
     TearDown();
     std::ofstream(dir.File("qbxconf.ini"), std::ios::binary)
-        << "[DefaultActions]\nCount=3\nid1=Poll,common/poll.act,40\nid2=Broken,common/broken.act,41\n"
-           "id3=Gone,common/gone.act,42\n";
+        << "[DefaultActions]\nCount=4\nid1=Poll,common/poll.act,40\nid2=Broken,common/broken.act,41\n"
+           "id3=Gone,common/gone.act,42\nid4=Binary,common/binary.act,43\n";
     SetUp();
     std::filesystem::create_directories(dir.File("plugin/common"));
     std::ofstream(dir.File("plugin/common/poll.act")) << "1;ret;";
     std::ofstream(dir.File("plugin/common/broken.act")) << "1;gotoz;";
+    std::ofstream(dir.File("plugin/common/binary.act"), std::ios::binary) << std::string("1;ret;\0\x01", 8);
     const std::string plugins = dir.File("plugin/");
     const std::vector<std::vector<std::string>> shown = {
         {},
         {"Не удалось открыть файл " + plugins +
          "common/broken.act: Строка 1: '' - недопустимое целое значение"},
-        {"Не удалось открыть файл " + plugins + "common/gone.act: Не удается найти указанный файл"}};
-    ASSERT_EQ(m->N5->Count(), 3);
-    for (int i = 0; i < 3; ++i) {
+        {"Не удалось открыть файл " + plugins + "common/gone.act: Не удается найти указанный файл"},
+        {"Не удалось открыть файл " + plugins +
+         "common/binary.act: Это не текстовый файл (байт $00 по смещению 6)"}};
+    ASSERT_EQ(m->N5->Count(), 4);
+    for (int i = 0; i < 4; ++i) {
         dialogs.Shown.clear();
         m->N5->Items(i)->Click();
         EXPECT_EQ(dialogs.Shown, shown[size_t(i)]) << m->N5->Items(i)->Caption();

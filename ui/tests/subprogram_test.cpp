@@ -4,6 +4,9 @@
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
 #include <set>
 
 #include "Configmanager.h"
@@ -198,31 +201,9 @@ struct TPendingCase {
 };
 void PrintTo(const TPendingCase& c, std::ostream* os) { *os << c.name; }
 
-class PendingEdit : public TMainWindowTest<RecordingDialogs>,
-                    public ::testing::WithParamInterface<TPendingCase> {
+// The main window at its usual size, driven through its page tabs, subprogram tabs and menus.
+class SubprogramWindow : public TMainWindowTest<RecordingDialogs> {
 protected:
-    void SetUp() override {
-        TMainWindowTest::SetUp();
-        m->SetBounds(0, 0, 1051, 753);
-        m->Show();
-        ProcessEvents();
-        poll = m->Config->CreateSubprogram("poll");
-        TStringList text;
-        text.Add("push 7");
-        ASSERT_TRUE(poll->Assemble(text));
-        m->Config->CreateSubprogram("other");
-        m->Config->AddObject(kUserObject);
-        m->RefreshAllViews(m);
-        ClickPage(m->tsProgramm);
-        ClickTab("poll");
-        ASSERT_EQ(Text(), "push 7");
-        Click(m->MPSyntaxMemo1, 60, 10);
-        Press(m->MPSyntaxMemo1, Key::End);
-        Press(m->MPSyntaxMemo1, Key::Return);
-        Type(m->MPSyntaxMemo1, "push y qq");
-        ASSERT_EQ(Text(), "push 7|push y qq");
-        ASSERT_TRUE(m->SpeedButton1->Enabled());
-    }
     std::string Text() {
         std::string out;
         for (int i = 0; i < m->MPSyntaxMemo1->Lines()->Count(); ++i)
@@ -246,6 +227,32 @@ protected:
         ChooseInNextMenu(item);
         ClickMenuBar(m, title);
         ProcessEvents();
+    }
+};
+
+class PendingEdit : public SubprogramWindow, public ::testing::WithParamInterface<TPendingCase> {
+protected:
+    void SetUp() override {
+        TMainWindowTest::SetUp();
+        m->SetBounds(0, 0, 1051, 753);
+        m->Show();
+        ProcessEvents();
+        poll = m->Config->CreateSubprogram("poll");
+        TStringList text;
+        text.Add("push 7");
+        ASSERT_TRUE(poll->Assemble(text));
+        m->Config->CreateSubprogram("other");
+        m->Config->AddObject(kUserObject);
+        m->RefreshAllViews(m);
+        ClickPage(m->tsProgramm);
+        ClickTab("poll");
+        ASSERT_EQ(Text(), "push 7");
+        Click(m->MPSyntaxMemo1, 60, 10);
+        Press(m->MPSyntaxMemo1, Key::End);
+        Press(m->MPSyntaxMemo1, Key::Return);
+        Type(m->MPSyntaxMemo1, "push y qq");
+        ASSERT_EQ(Text(), "push 7|push y qq");
+        ASSERT_TRUE(m->SpeedButton1->Enabled());
     }
     void Act(TPath path) {
         switch (path) {
@@ -355,6 +362,127 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, PendingEdit,
                                            TPendingCase{"New", TPath::New, 0, false},
                                            TPendingCase{"Open", TPath::Open, 0, false}),
                          [](const ::testing::TestParamInfo<TPendingCase>& i) {
+                             return std::string(i.param.name);
+                         });
+
+// The ways a file the user chose becomes a subprogram's text, each given a file that holds none
+// (bytes of another kind, words without fields), one that does not assemble, and one that loads.
+enum class TFileUse { Load, Revert, Import };
+
+struct TFileCase {
+    const char* name;
+    TFileUse use;
+    std::string bytes;
+    std::string reason; // after "Не удалось открыть файл <file>: "; empty when the file loads
+    std::string text; // what the editor shows afterwards
+};
+void PrintTo(const TFileCase& c, std::ostream* os) { *os << c.name; }
+
+std::string RandomBytes(size_t n) {
+    std::mt19937 rng(300);
+    std::string bytes(n, '\0');
+    for (char& b : bytes)
+        b = char(rng());
+    return bytes;
+}
+
+const TFileCase kFiles[] = {
+    {"LoadRandomBytes", TFileUse::Load, RandomBytes(300), "Это не текстовый файл (байт $", "push 5"},
+    {"LoadHelloWorld", TFileUse::Load, "hello world", "В файле нет ни одной инструкции", "push 5"},
+    {"LoadBadOperand", TFileUse::Load, "2;push;zz;", "Строка 1: 'zz' - недопустимое целое значение",
+     "push 5"},
+    {"LoadASubprogram", TFileUse::Load, "1;push;7;\r\n2;ret;", "", "push 7|ret"},
+    {"RevertToRandomBytes", TFileUse::Revert, RandomBytes(300), "Это не текстовый файл (байт $", "push 5"},
+    {"RevertToHelloWorld", TFileUse::Revert, "hello world", "В файле нет ни одной инструкции", "push 5"},
+    {"RevertToASubprogram", TFileUse::Revert, "1;push;7;", "", "push 7"},
+    {"ImportRandomBytes", TFileUse::Import, RandomBytes(300), "Это не текстовый файл (байт $", "push 5"},
+    {"ImportASubprogram", TFileUse::Import, "3;push;7;;;;", "", "push 7"},
+};
+
+class SubprogramFile : public SubprogramWindow, public ::testing::WithParamInterface<TFileCase> {
+protected:
+    void SetUp() override {
+        TMainWindowTest::SetUp();
+        m->SetBounds(0, 0, 1051, 753);
+        m->Show();
+        ProcessEvents();
+        poll = m->Config->CreateSubprogram("poll");
+        m->RefreshAllViews(m);
+        ClickPage(m->tsProgramm);
+        ClickTab("poll");
+        Click(m->MPSyntaxMemo1, 60, 10);
+        Press(m->MPSyntaxMemo1, Key::Home);
+        Type(m->MPSyntaxMemo1, "push 5");
+        Click(m->SpeedButton1, 11, 11);
+        ProcessEvents();
+        ASSERT_EQ(Text(), "push 5");
+        ASSERT_EQ(poll->Instructions.size(), 1u);
+        ASSERT_FALSE(m->SpeedButton1->Enabled());
+        applied = poll->Instructions;
+    }
+    T_Action* poll = nullptr;
+    std::vector<TActionLine> applied;
+};
+
+// A file that gives no subprogram is refused with one message naming it and why; the subprogram
+// and the editor stay as they were. Any other file takes their place without a word.
+TEST_P(SubprogramFile, ThatHoldsNoSubprogramIsRefusedWithItsReason) {
+    const TFileCase& c = GetParam();
+    const std::string file = dir.File("chosen.act");
+    std::vector<std::string> asked;
+    if (c.use == TFileUse::Revert) {
+        // The subprogram remembers the file it came from; then the file changes on disk.
+        std::ofstream(file, std::ios::binary) << "1;push;5;";
+        dialogs.Files = {file};
+        ChooseInMenu("Подпрограммы", "Загрузить из Файла...");
+        ASSERT_EQ(poll->FilePath, file);
+        asked = {"Все изменения будут утрачены безвозвратно. Продолжить?"};
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
+    const std::string before = poll->FilePath;
+    dialogs.Shown.clear();
+    switch (c.use) {
+    case TFileUse::Load:
+        dialogs.Files = {file};
+        ChooseInMenu("Подпрограммы", "Загрузить из Файла...");
+        break;
+    case TFileUse::Revert:
+        Click(m->SpeedButton3, 11, 11);
+        ProcessEvents();
+        break;
+    case TFileUse::Import:
+        dialogs.Files = {file};
+        ChooseInMenu("Подпрограммы", "Импорт версии 1.0...");
+        break;
+    }
+    ASSERT_TRUE(dialogs.Files.empty()) << "the file dialog did not open";
+    EXPECT_EQ(Text(), c.text);
+    const bool refused = !c.reason.empty();
+    ASSERT_EQ(dialogs.Shown.size(), asked.size() + (refused ? 1 : 0));
+    EXPECT_TRUE(std::equal(asked.begin(), asked.end(), dialogs.Shown.begin()));
+    if (refused) {
+        const std::string said = dialogs.Shown.back();
+        EXPECT_TRUE(said.starts_with("Не удалось открыть файл " + file + ": " + c.reason)) << said;
+    }
+    if (refused || c.use == TFileUse::Import) {
+        EXPECT_EQ(poll->Instructions, applied) << "the subprogram as it was";
+        EXPECT_EQ(poll->FilePath, before);
+        EXPECT_EQ(m->SpeedButton1->Enabled(), !refused) << "an imported text waits to be applied";
+        return;
+    }
+    TStringList lines;
+    std::istringstream shown(c.text);
+    for (std::string line; std::getline(shown, line, '|');)
+        lines.Add(line);
+    T_Action* want = m->Config->CreateSubprogram("want");
+    want->Assemble(lines);
+    EXPECT_EQ(poll->Instructions, want->Instructions);
+    EXPECT_EQ(poll->FilePath, file);
+    EXPECT_FALSE(m->SpeedButton1->Enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, SubprogramFile, ::testing::ValuesIn(kFiles),
+                         [](const ::testing::TestParamInfo<TFileCase>& i) {
                              return std::string(i.param.name);
                          });
 

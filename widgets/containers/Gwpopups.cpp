@@ -1,6 +1,5 @@
 #include "Gwpopups.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -58,15 +57,19 @@ void Remove(std::string& Order, char Letter) {
         Order.erase(p, 1);
 }
 
+// The month name a locale writes after the day ("марта" in Russian, "March" in US English).
+std::string MonthAfterDay(LCID Locale, int Month) {
+    const std::string written = GetDateFormatStr(Locale, EncodeDate(2000, Month, 1), "dd MMMM");
+    return written.size() > 3 ? written.substr(3) : std::string();
+}
+
 // Month 1..12 a letter token names, or 0.
 int MonthNamed(const std::string& Token) {
-    static const std::array<const char*, 12> English = {"January",   "February", "March",    "April",
-                                                        "May",       "June",     "July",     "August",
-                                                        "September", "October",  "November", "December"};
-    for (int m = 0; m < 12; ++m)
-        if (AnsiSameText(Token, ShortMonthNames[m]) || AnsiSameText(Token, LongMonthNames[m]) ||
-            AnsiSameText(Token, English[size_t(m)]))
-            return m + 1;
+    for (int m = 1; m <= 12; ++m)
+        if (AnsiSameText(Token, ShortMonthNames[m - 1]) || AnsiSameText(Token, LongMonthNames[m - 1]) ||
+            AnsiSameText(Token, MonthAfterDay(LOCALE_USER_DEFAULT, m)) ||
+            AnsiSameText(Token, MonthAfterDay(kLocaleUsEnglish, m)))
+            return m;
     return 0;
 }
 
@@ -118,13 +121,17 @@ bool StrToDateEx(std::string_view Text, TDateTime& Value) {
     int day = td, month = tm, year = ty;
     bool daySet = false;
     int monthFromNumber = 0; // the number the month was taken from, while no name replaced it
+    bool monthRead = false;
+    bool unknownWord = false; // a word that names no month
     bool separated = text.find(DateSeparator) != std::string::npos;
     int numbers = 0;
     for (const TToken& t : Tokens(text)) {
         if (t.Letters) {
             int m = MonthNamed(t.Text);
-            if (!m)
+            if (!m) {
+                unknownWord = true;
                 continue;
+            }
             // A number read as the month before its name came is the day when no day was read.
             if (monthFromNumber && !daySet) {
                 day = monthFromNumber;
@@ -133,6 +140,7 @@ bool StrToDateEx(std::string_view Text, TDateTime& Value) {
             }
             monthFromNumber = 0;
             month = m;
+            monthRead = true;
             Remove(order, 'M');
             continue;
         }
@@ -155,10 +163,16 @@ bool StrToDateEx(std::string_view Text, TDateTime& Value) {
             } else if (field == 'M') {
                 month = part;
                 monthFromNumber = part;
+                monthRead = true;
             } else
                 year = part;
             Remove(order, field);
         }
+    }
+    // A month name this reading does not know would otherwise leave today's month in its place.
+    if (unknownWord && !monthRead) {
+        Value = 0;
+        return false;
     }
     if (month > 12) {
         if (day < 13)

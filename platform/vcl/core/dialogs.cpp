@@ -10,6 +10,7 @@
 #include <QIdentityProxyModel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -136,8 +137,11 @@ private:
 };
 
 // Russian texts are longer than the columns Qt sizes for English: the detail columns fit their
-// contents once the folder shown is read, and the name column takes what they leave of the view,
-// so that every column shows at the dialog's size (a long name is cut, not the date pushed away).
+// contents whenever a folder is shown, and the name column takes what they leave of the view, so
+// that every column shows at the dialog's size (a long name is cut, not the date pushed away).
+// A folder is shown when it is read, and also when the user goes into one read before (the model
+// reads each folder once, the program's own while the dialog is made): fitting only on a read left
+// such a folder in the columns of the one shown before it ("Н…о" for "Неизвестно").
 void SpeakRussian(QFileDialog& Dlg) {
     auto* details = new TRussianDetails(&Dlg);
     Dlg.setProxyModel(details);
@@ -145,7 +149,11 @@ void SpeakRussian(QFileDialog& Dlg) {
     auto* view = Dlg.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!files || !view)
         return;
-    QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
+    // After the view has taken the folder as its root.
+    auto* fit = new QTimer(view);
+    fit->setSingleShot(true);
+    fit->setInterval(0);
+    QObject::connect(fit, &QTimer::timeout, view, [view] {
         QHeaderView* header = view->header();
         int detailWidth = 0;
         for (int c = 1; c < header->count(); ++c) {
@@ -156,6 +164,9 @@ void SpeakRussian(QFileDialog& Dlg) {
         if (view->columnWidth(0) > room)
             view->setColumnWidth(0, std::max(room, header->minimumSectionSize()));
     });
+    auto later = [fit] { fit->start(); };
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, fit, later);
+    QObject::connect(files, &QFileSystemModel::rootPathChanged, fit, later);
 }
 
 class TQtDialogService : public TDialogService {

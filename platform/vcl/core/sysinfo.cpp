@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <climits>
 #include <cstring>
@@ -21,6 +22,7 @@
 #include <mutex>
 #include <thread>
 
+#include "cp1251.h"
 #include "forms.h"
 #include "graphics_qt.h"
 #include "handle.h"
@@ -525,6 +527,57 @@ int GetLocaleInfo(LCID, UINT Type, char* Data, int Size) {
 std::string GetLocaleStr(LCID, UINT Type, const std::string& Default) {
     std::string s;
     return LocaleAnswer(Type, s) && !s.empty() ? s : Default;
+}
+
+std::string DateTimeFormatToQt(const std::string& Format) {
+    std::string out;
+    for (size_t i = 0; i < Format.size();) {
+        char c = Format[i];
+        size_t n = 1;
+        while (i + n < Format.size() && Format[i + n] == c)
+            ++n;
+        if (c == '\'') {
+            size_t end = Format.find('\'', i + 1);
+            out += Format.substr(i, end == std::string::npos ? std::string::npos : end - i + 1);
+            i = end == std::string::npos ? Format.size() : end + 1;
+            continue;
+        }
+        std::string run(n, c);
+        switch (c) {
+        case 'd':
+        case 'M':
+        case 'h':
+        case 'H':
+        case 'm':
+        case 's': out += run; break;
+        case 'y': out += n <= 2 ? "yy" : "yyyy"; break;
+        case 't': out += "AP"; break;
+        default:
+            // Other letters would be format letters to Qt: quoted as text.
+            out += std::isalpha(static_cast<unsigned char>(c)) ? "'" + run + "'" : run;
+            break;
+        }
+        i += n;
+    }
+    return out;
+}
+
+std::string GetDateFormatStr(LCID Locale, TDateTime Date, const std::string& Picture) {
+    QLocale locale;
+    switch (Locale) {
+    case LOCALE_USER_DEFAULT:
+    case LOCALE_SYSTEM_DEFAULT:
+    case kLocaleRussian: locale = QLocale(QLocale::Russian, QLocale::Russia); break;
+    case kLocaleUsEnglish: locale = QLocale(QLocale::English, QLocale::UnitedStates); break;
+    default: return {};
+    }
+    unsigned short y = 0, m = 0, d = 0;
+    DecodeDate(Date, y, m, d);
+    const QDate date(y, m, d);
+    if (!date.isValid())
+        return {};
+    const QString picture = QString::fromStdString(Cp1251ToUtf8(DateTimeFormatToQt(Picture)));
+    return Utf8ToCp1251(locale.toString(date, picture).toStdString());
 }
 
 void InstallDesktopLanguage(QCoreApplication* App) {

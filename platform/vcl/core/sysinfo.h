@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "msgbox.h"
 #include "resources.h"
+#include "sysutils.h"
 #include "wingdi.h"
 
 // ---------------------------------------------------------------- time and sound
@@ -274,6 +275,14 @@ LCID GetThreadLocale();
 // when Size is 0, or 0 for an unknown item or a short buffer.
 int GetLocaleInfo(LCID Locale, UINT Type, char* Data, int Size);
 std::string GetLocaleStr(LCID Locale, UINT Type, const std::string& Default);
+// Locales GetDateFormatStr writes in besides the user's and the system's (which are Russian).
+constexpr LCID kLocaleRussian = 0x0419, kLocaleUsEnglish = 0x0409;
+// Date written in Locale with a Windows date picture (d dd ddd dddd M MM MMM MMMM yy yyyy 'text'),
+// as the date picker shows it: a Russian month name in the genitive, so "dd MMMM" gives
+// "01 марта". Empty for another locale or a date outside 1..9999.
+std::string GetDateFormatStr(LCID Locale, TDateTime Date, const std::string& Picture);
+// Windows date-time format picture -> Qt display format.
+std::string DateTimeFormatToQt(const std::string& Format);
 
 // ---------------------------------------------------------------- cursors
 

@@ -628,9 +628,6 @@ protected:
     void DayPicked() override;
 };
 
-// Windows date-time format picture -> Qt display format.
-std::string DateTimeFormatToQt(const std::string& Format);
-
 // ---- rich edit -----------------------------------------------------------------------------------
 
 class TCustomRichEdit;

@@ -424,39 +424,6 @@ struct TDateTimePickerQt {
 };
 using Q = TDateTimePickerQt;
 
-std::string DateTimeFormatToQt(const std::string& Format) {
-    std::string out;
-    for (size_t i = 0; i < Format.size();) {
-        char c = Format[i];
-        size_t n = 1;
-        while (i + n < Format.size() && Format[i + n] == c)
-            ++n;
-        if (c == '\'') {
-            size_t end = Format.find('\'', i + 1);
-            out += Format.substr(i, end == std::string::npos ? std::string::npos : end - i + 1);
-            i = end == std::string::npos ? Format.size() : end + 1;
-            continue;
-        }
-        std::string run(n, c);
-        switch (c) {
-        case 'd':
-        case 'M':
-        case 'h':
-        case 'H':
-        case 'm':
-        case 's': out += run; break;
-        case 'y': out += n <= 2 ? "yy" : "yyyy"; break;
-        case 't': out += "AP"; break;
-        default:
-            // Other letters would be format letters to Qt: quoted as text.
-            out += std::isalpha(static_cast<unsigned char>(c)) ? "'" + run + "'" : run;
-            break;
-        }
-        i += n;
-    }
-    return out;
-}
-
 TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TNativeControl(AOwner) {
     FMinDate = EncodeDate(1752, 9, 14);
     FMaxDate = EncodeDate(9999, 12, 31);

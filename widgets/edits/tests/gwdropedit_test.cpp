@@ -2,6 +2,7 @@
 // with unreadable text, and the drop-downs run through their popup loop with posted input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -241,6 +242,59 @@ TEST(GwDateTimeEdit, ClockDropDownSetsTheTime) {
     });
     EXPECT_NEAR(f.Edit->Time(), EncodeTime(10, 1, 0, 0), 1e-9);
 }
+
+// Replaces the edit's text as a user does, key by key on the layout that types it, and leaves the
+// edit with Tab.
+void TypeAndLeave(DateForm& f, const std::string& text) {
+    f.Edit->SetFocus();
+    inputkit::Press(f.Edit, inputkit::Key::Home);
+    inputkit::Press(f.Edit, inputkit::Key::End, inputkit::Shift);
+    const bool cyrillic =
+        std::any_of(text.begin(), text.end(), [](char c) { return (unsigned char)c >= 0xC0; });
+    inputkit::Type(f.Edit, text, cyrillic ? inputkit::TLayout::Russian : inputkit::TLayout::Us);
+    inputkit::Press(f.Edit, inputkit::Key::Tab);
+}
+
+struct TypedDateCase {
+    const char* Name;
+    const char* Text;
+    int Y, Mo, D; // 0 0 0: refused, the edit emptied
+};
+
+void PrintTo(const TypedDateCase& c, std::ostream* os) { *os << c.Name; }
+
+class TypedDates : public ::testing::TestWithParam<TypedDateCase> {};
+
+// A word that names no month is passed over where the digits give the month, and refused where it
+// would leave today's month in its place.
+TEST_P(TypedDates, AMonthNameThatIsNotReadIsNoOtherMonth) {
+    const TypedDateCase& c = GetParam();
+    DateForm f;
+    f.Edit->SetDate(EncodeDate(2000, 1, 1));
+    int invalid = 0;
+    f.Edit->OnInvalidDate = [&](TObject*, bool&, bool&, TDateTime&) { ++invalid; };
+    TBoxes boxes;
+    TypeAndLeave(f, c.Text);
+    EXPECT_EQ(f.Edit->Date(), c.Y ? EncodeDate(c.Y, c.Mo, c.D) : 0.0);
+    EXPECT_EQ(invalid, c.Y ? 0 : 1);
+    if (!c.Y) {
+        EXPECT_EQ(f.Edit->Text(), "");
+    }
+    EXPECT_TRUE(boxes.Texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(GwDateTimeEdit, TypedDates,
+                         ::testing::Values(TypedDateCase{"Genitive", "4 мая", 2026, 5, 4},
+                                           TypedDateCase{"GenitiveFirst", "сентября 30 2025", 2025, 9, 30},
+                                           TypedDateCase{"Nominative", "4 Май 2026", 2026, 5, 4},
+                                           TypedDateCase{"Short", "4 дек", 2026, 12, 4},
+                                           TypedDateCase{"YearWord", "04.03.2026 г.", 2026, 3, 4},
+                                           TypedDateCase{"UnknownName", "4 мартобря", 0, 0, 0},
+                                           TypedDateCase{"UnknownNameAndYear", "4 мартобря 2026", 0, 0, 0},
+                                           TypedDateCase{"OnlyAWord", "завтра", 0, 0, 0}),
+                         [](const ::testing::TestParamInfo<TypedDateCase>& i) {
+                             return std::string(i.param.Name);
+                         });
 
 // ---- colour edit
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -164,6 +166,64 @@ TEST_F(Dialogs, TheFileDialogShowsRussianDetailsInColumnsThatFitThemAndTheDialog
     for (int c = 0; c < 3; ++c)
         EXPECT_GE(widths[size_t(c)].first, widths[size_t(c)].second) << "column " << c + 1;
     EXPECT_LE(lastRight, viewWidth) << "the date column shows whole at the dialog's first size";
+}
+
+// The dialog reads the folder it was made in (the program's) before it goes to the one it starts in;
+// a user who goes on into that folder sees its types in a column wide enough for them, as in a
+// folder read on the way there.
+TEST_F(Dialogs, AFolderReadBeforeTheUserWentThereShowsItsTypesWhole) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString files = dir.filePath(QStringLiteral("files"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("files")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("other/sub")));
+    for (const auto& [name, bytes] :
+         {std::pair{"a.act", QByteArray("\0\1", 2)}, {"b.act", QByteArray("1;ret;")}}) {
+        QFile f(files + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(files));
+
+    QStringList types;
+    std::vector<std::pair<int, int>> widths; // each detail column's width and what it needs
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        auto* view = dlg->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(view, nullptr);
+        QAbstractItemModel* model = view->model();
+        auto shown = [&] { return model->rowCount(view->rootIndex()); };
+        WaitFor([&] { return shown() == 1 && model->index(0, 2, view->rootIndex()).data().isValid(); },
+                10000);
+        Application->ProcessMessages();
+        // The folder's path typed into the name box, and Enter.
+        auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(files);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(edit, &press);
+        WaitFor([&] { return shown() == 2; }, 10000);
+        Application->ProcessMessages();
+        for (int r = 0; r < shown(); ++r)
+            types << model->index(r, 2, view->rootIndex()).data().toString();
+        for (int c = 1; c < 4; ++c)
+            widths.emplace_back(view->columnWidth(c),
+                                std::max(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(c),
+                                         view->header()->sectionSizeHint(c)));
+        dlg->reject();
+    });
+    TOpenDialog open(nullptr);
+    open.SetInitialDir(dir.filePath(QStringLiteral("other")).toStdString());
+    EXPECT_FALSE(open.Execute());
+    QDir::setCurrent(cwd);
+
+    EXPECT_EQ(types.size(), 2) << "the dialog went into the folder";
+    EXPECT_FALSE(types.contains(QString())) << "every file has its type";
+    ASSERT_EQ(widths.size(), 3u);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_GE(widths[size_t(c)].first, widths[size_t(c)].second) << "column " << c + 1;
 }
 
 } // namespace

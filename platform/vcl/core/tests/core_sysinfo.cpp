@@ -239,6 +239,28 @@ TEST(SystemVersion, LocaleAnswersAreARussianDesktops) {
         EXPECT_EQ(GetLocaleStr(LOCALE_USER_DEFAULT, c.type, "?"), c.value) << c.type;
 }
 
+// Dates as a Russian desktop and US English write them with a date picture: a Russian month name
+// after the day in the genitive.
+TEST(SystemVersion, DatesWrittenWithAPicture) {
+    const struct {
+        LCID locale;
+        const char* picture;
+        const char* text;
+    } cases[] = {
+        {LOCALE_USER_DEFAULT, "dd MMMM", "04 марта"},
+        {LOCALE_SYSTEM_DEFAULT, "d MMMM yyyy", "4 марта 2026"},
+        {kLocaleRussian, "dd MMMM", "04 марта"},
+        {LOCALE_USER_DEFAULT, "dd.MM.yy", "04.03.26"},
+        {LOCALE_USER_DEFAULT, "'день' d", "день 4"},
+        {kLocaleUsEnglish, "dd MMMM", "04 March"},
+        {kLocaleUsEnglish, "MMM d, yyyy", "Mar 4, 2026"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetDateFormatStr(c.locale, EncodeDate(2026, 3, 4), c.picture), c.text) << c.picture;
+    EXPECT_EQ(GetDateFormatStr(0x0407, EncodeDate(2026, 3, 4), "dd MMMM"), "") << "another locale";
+    EXPECT_EQ(GetDateFormatStr(LOCALE_USER_DEFAULT, 1e9, "dd MMMM"), "") << "no date";
+}
+
 TEST(NamedCursors, LoadFromTheRegistryWithTheirHotSpot) {
     TApplication::QtApp();
     static const char kXpm[] = "/* XPM */\n"
