@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "forms.h"
 #include "inputkit.h"
 #include "stdctrls.h"
@@ -34,7 +36,9 @@ bool EditorHost::TypeAndEnd(TWinControl* editor, const std::string& text, End en
     editor->SetVisible(true);
     editor->SetFocus();
     inputkit::Press(editor, inputkit::Key::End);
-    for (int k = 0; k < 24; ++k)
+    // Every character of the opening text, the longest mode texts of a combo box too.
+    const size_t opening = std::max<size_t>(24, editor->Text().size());
+    for (size_t k = 0; k < opening; ++k)
         inputkit::Press(editor, inputkit::Key::Backspace);
     inputkit::Type(editor, text);
     switch (end) {
