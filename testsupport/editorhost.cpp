@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "forms.h"
 #include "inputkit.h"
 #include "stdctrls.h"
@@ -31,7 +33,9 @@ bool EditorHost::TypeAndEnd(TWinControl* editor, const std::string& text, End en
     return KeysAndEnd(
         editor,
         [&text](TWinControl* c) {
-            for (int k = 0; k < 24; ++k)
+            // Every character of the opening text, the longest mode texts of a combo box too.
+            const size_t opening = std::max<size_t>(24, c->Text().size());
+            for (size_t k = 0; k < opening; ++k)
                 inputkit::Press(c, inputkit::Key::Backspace);
             inputkit::Type(c, text);
         },

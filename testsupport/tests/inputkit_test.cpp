@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "editorhost.h"
 #include "extctrls.h"
 #include "forms.h"
 #include "inputkit.h"
@@ -47,6 +48,20 @@ TEST_F(InputKit, TypedTextAndEditingKeysReachAnEdit) {
     Press(Edit, Key::Home);
     Press(Edit, Key::Delete);
     EXPECT_EQ(Edit->Text(), "анал ");
+}
+
+// An editor opening on a text longer than a number ("Выполнять при каждом сеансе") is cleared whole
+// before the new text is typed.
+TEST(EditorHostTyping, ClearsALongOpeningTextWholeBeforeTyping) {
+    Application->Initialize();
+    testsupport::EditorHost host;
+    auto* editor = new TEdit(host.Host());
+    editor->SetParent(host.Host());
+    editor->SetText("Выполнять при каждом сеансе: 0 s");
+    std::string last;
+    editor->OnChange = [&](TObject*) { last = editor->Text(); };
+    ASSERT_TRUE(host.TypeAndEnd(editor, "5", testsupport::EditorHost::End::Enter));
+    EXPECT_EQ(last, "5");
 }
 
 TEST_F(InputKit, KeysArriveAsKeyDownCharAndKeyUp) {
