@@ -70,9 +70,9 @@ TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNot
         0,
         0,
         [command, changed](TObject* sender) {
-            std::string refused;
+            TPeriodRefusal refused;
             if (!CommandModeFromText(EditorText(sender), command->Execute, command->Period, &refused))
-                ReportNumberRefused(command->Name, refused, 0, kPeriodMaxCount);
+                ReportPeriodRefused(command->Name, refused);
             Raise(changed, sender);
         }};
     editorSpec.Revert = [command, execute = command->Execute, period = command->Period](TObject*) {

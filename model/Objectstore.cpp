@@ -114,11 +114,11 @@ TCommandItem* TObjectItem::CommandAt(int n) const {
 int TObjectItem::CommandCount() const { return static_cast<int>(Commands.Count); }
 
 void TObjectItem::ApplyPeriodText(const std::string& text) {
-    std::string refused;
+    TPeriodRefusal refused;
     if (std::optional<uint8_t> code = PeriodFromText(text, &refused))
         Period = *code;
-    else if (!refused.empty())
-        ReportNumberRefused(kPeriodRow, refused, 0, kPeriodMaxCount);
+    else if (!refused.Text.empty())
+        ReportPeriodRefused(kPeriodRow, refused);
 }
 
 namespace {
@@ -141,6 +141,16 @@ void ReportNumberRefused(const std::string& field, const std::string& text, int6
     ReportConfigurationProblem("\"" + field + "\": значение " + Trim(text) +
                                " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
                                IntToStr(hi) + ".");
+}
+
+void ReportPeriodRefused(const std::string& field, const TPeriodRefusal& refused) {
+    if (!refused.NoUnit) {
+        ReportNumberRefused(field, refused.Text, 0, kPeriodMaxCount);
+        return;
+    }
+    ReportConfigurationProblem("\"" + field + "\": значение " + refused.Text +
+                               " не сохранено, допустимы значения от 0 до " + IntToStr(kPeriodMaxCount) +
+                               " с единицей s, m или h.");
 }
 
 bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,

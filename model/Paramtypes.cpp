@@ -45,7 +45,7 @@ const double kMultipliers[kParamTypeCount] = {
 
 // A count outside 0..63 would wrap into another unit: no code, and the count as typed goes to
 // `refused`. Digits too many to read are such a count; a text that is no number is one of the unit.
-std::optional<uint8_t> TimedCode(const std::string& number, char unit, std::string* refused) {
+std::optional<uint8_t> TimedCode(const std::string& number, char unit, TPeriodRefusal* refused) {
     const std::string t = Trim(number);
     int64_t count = 0;
     const bool read = TryStrToInt64(t, count);
@@ -53,7 +53,7 @@ std::optional<uint8_t> TimedCode(const std::string& number, char unit, std::stri
         count = 1;
     } else if (!read || count < 0 || count > kPeriodMaxCount) {
         if (refused)
-            *refused = t;
+            *refused = {t, false};
         return std::nullopt;
     }
     uint8_t code = static_cast<uint8_t>(count);
@@ -74,6 +74,16 @@ size_t FindUnit(const std::string& text, char& unit) {
         }
     }
     return std::string::npos;
+}
+
+// A number typed with no unit letter would be dropped, or taken for a mode it never named.
+bool RefusedForNoUnit(const std::string& number, TPeriodRefusal* refused) {
+    const std::string t = Trim(number);
+    if (t.find_first_of("0123456789") == std::string::npos)
+        return false;
+    if (refused)
+        *refused = {t, true};
+    return true;
 }
 } // namespace
 
@@ -109,15 +119,17 @@ bool IsDecimalNumber(const std::string& text) {
     return text.size() > first && text.find_first_not_of("0123456789", first) == std::string::npos;
 }
 
-std::optional<uint8_t> PeriodFromText(const std::string& text, std::string* refused) {
+std::optional<uint8_t> PeriodFromText(const std::string& text, TPeriodRefusal* refused) {
     if (text == kPeriodNoneText)
         return kPeriodNone;
     if (text == kPeriodContinuousText)
         return kPeriodContinuous;
     char unit = 0;
     size_t at = FindUnit(text, unit);
-    if (at == std::string::npos)
+    if (at == std::string::npos) {
+        RefusedForNoUnit(text, refused);
         return std::nullopt;
+    }
     return TimedCode(text.substr(0, at), unit, refused);
 }
 
@@ -136,7 +148,8 @@ std::string CommandModeText(uint8_t execute, uint8_t period) {
     return std::string("Выполнять (T=") + PeriodCountText(period) + ")";
 }
 
-bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period, std::string* refused) {
+bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period,
+                         TPeriodRefusal* refused) {
     if (text == kModeExecute) {
         execute = 1;
         period = kPeriodNone;
@@ -159,6 +172,12 @@ bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& per
         period = *code;
         return true;
     }
+    // The count of a timed text stands between "=" and its closing bracket.
+    std::string count = text.substr(text.find('=') == std::string::npos ? 0 : text.find('=') + 1);
+    if (!count.empty() && count.back() == ')')
+        count.pop_back();
+    if (RefusedForNoUnit(count, refused))
+        return false;
     execute = 0;
     period = kPeriodNone;
     return true;

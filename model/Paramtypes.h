@@ -35,11 +35,18 @@ std::string PeriodText(uint8_t code);
 // An optional sign and decimal digits, however many: a typed number even where too long to read.
 bool IsDecimalNumber(const std::string& text);
 
+// Why a typed period was not taken: a count outside 0..63 (it would wrap into another unit), or a
+// number typed with no unit letter. `Text` is the count (or the text) as typed.
+struct TPeriodRefusal {
+    std::string Text;
+    bool NoUnit = false;
+};
+
 // Text to period code, as the period editors apply it. "0 s" is code 0, no period. Returns nothing
-// when the text must be refused: a count outside 0..63 would wrap into another unit, so the caller
-// keeps its old code; the count as typed then goes to `refused`, for the caller's message. A unit
-// letter after text that is no number gives one of that unit.
-std::optional<uint8_t> PeriodFromText(const std::string& text, std::string* refused = nullptr);
+// when the text is not taken, and the caller keeps its old code: when it must be refused, why goes
+// to `refused` for the caller's message; a text with no unit and no digit is simply not a period.
+// A unit letter after text that is no number gives one of that unit.
+std::optional<uint8_t> PeriodFromText(const std::string& text, TPeriodRefusal* refused = nullptr);
 
 // Execution modes of a poll command.
 extern const char* const kModeExecute;       // "Выполнять"
@@ -50,6 +57,7 @@ extern const char* const kModeNotExecuted;   // "Не выполнять"
 std::string CommandModeText(uint8_t execute, uint8_t period);
 
 // Applies an execution-mode text. Returns false (nothing changed) for a timed text whose count is
-// outside 0..63, the count as typed in `refused`; otherwise sets execute and period.
+// outside 0..63 or that holds a number with no unit, why in `refused`; otherwise sets execute and
+// period. A text with no unit and no digit is a command not executed.
 bool CommandModeFromText(const std::string& text, uint8_t& execute, uint8_t& period,
-                         std::string* refused = nullptr);
+                         TPeriodRefusal* refused = nullptr);

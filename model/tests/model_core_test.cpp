@@ -70,9 +70,10 @@ TEST(PeriodCodes, TextBothWays) {
 // The old editor added any count into the byte: 127 h became 0xFE, 64 s became "1 m".
 TEST(PeriodCodes, CountsOutsideZeroTo63AreRefused) {
     for (const char* text : {"127 h", "64 s", "100 m", "-1 s", "99999999999 s", "99999999999999999999 h"}) {
-        std::string refused;
+        TPeriodRefusal refused;
         EXPECT_FALSE(PeriodFromText(text, &refused).has_value()) << text;
-        EXPECT_EQ(refused, std::string(text).substr(0, std::string(text).find(' '))) << text;
+        EXPECT_EQ(refused.Text, std::string(text).substr(0, std::string(text).find(' '))) << text;
+        EXPECT_FALSE(refused.NoUnit) << text;
     }
     TObjectItem o(7);
     o.Period = 0x45;
@@ -81,6 +82,25 @@ TEST(PeriodCodes, CountsOutsideZeroTo63AreRefused) {
     uint8_t exec = 1, period = 0x45;
     EXPECT_FALSE(CommandModeFromText("Выполнять (T=70 m)", exec, period));
     EXPECT_EQ(period, 0x45);
+}
+
+// A number with no unit letter names no period: refused, where a text with no digit is not a period
+// (the object keeps its own) or a command not executed.
+TEST(PeriodCodes, ANumberWithNoUnitIsRefused) {
+    TPeriodRefusal refused;
+    EXPECT_FALSE(PeriodFromText(" 19999 ", &refused).has_value());
+    EXPECT_EQ(refused.Text, "19999");
+    EXPECT_TRUE(refused.NoUnit);
+    refused = {};
+    EXPECT_FALSE(PeriodFromText("abc", &refused).has_value());
+    EXPECT_TRUE(refused.Text.empty());
+    uint8_t exec = 1, period = 0x45;
+    EXPECT_FALSE(CommandModeFromText("Выполнять (T=12)", exec, period, &refused));
+    EXPECT_EQ(refused.Text, "12");
+    EXPECT_TRUE(refused.NoUnit);
+    EXPECT_EQ(std::make_pair(exec, period), std::make_pair(uint8_t{1}, uint8_t{0x45}));
+    EXPECT_TRUE(CommandModeFromText("Выполнять (T=?)", exec, period, &refused));
+    EXPECT_EQ(std::make_pair(exec, period), std::make_pair(uint8_t{0}, uint8_t{0}));
 }
 
 TEST(CommandModes, TextAndApply) {

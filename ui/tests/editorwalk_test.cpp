@@ -339,6 +339,17 @@ std::string DecimalPassword(const Typing& t) {
     return shown;
 }
 
+// A period of 0 with its unit is code 0, no period of its own: the row names it, as it names code 0.
+bool ZeroPeriod(const Typing& t) {
+    const std::vector<Number> numbers = Numbers(t.typed);
+    return numbers.size() == 1 && numbers[0].whole == "0" && numbers[0].fraction.empty() &&
+           PeriodFromText(t.typed.substr(t.typed.find('=') == std::string::npos ? 0 : t.typed.find('=') + 1))
+               .has_value();
+}
+bool ZeroPollPeriod(const Typing& t) { return t.row == 1 && ZeroPeriod(t); }
+std::string NoPeriod(const Typing&) { return PeriodText(kPeriodNone); }
+std::string ExecutedWithNoPeriod(const Typing&) { return CommandModeText(1, kPeriodNone); }
+
 const ByDesign kByDesign[] = {
     {nullptr, Place::Cell, nullptr, DeviceValueNotANumber, nullptr, false,
      "a device's value text is read as one decimal number; a text that does not convert is ignored"},
@@ -350,6 +361,12 @@ const ByDesign kByDesign[] = {
     {"LOGBOOK", Place::Setpoint, nullptr, nullptr, nullptr, false,
      "a journal record's fields are shown, not edited: its set points store through the base, which does "
      "nothing"},
+    {nullptr, Place::Tree, nullptr, ZeroPeriod, NoPeriod, false,
+     "a period of 0 is code 0: the object is not polled, and its row says so"},
+    {nullptr, Place::Property, nullptr, ZeroPollPeriod, NoPeriod, false,
+     "a period of 0 is code 0: the object is not polled, and its row says so"},
+    {nullptr, Place::Command, nullptr, ZeroPeriod, ExecutedWithNoPeriod, false,
+     "a period of 0 is code 0: the command runs with no period of its own, and its row says so"},
     {"MER230", Place::Property, "Пароль", nullptr, DecimalPassword, false,
      "a DEC password takes its first six characters, one digit per place; a place past the text keeps its "
      "digit"},

@@ -201,6 +201,7 @@ protected:
 };
 
 const char* const kPeriodRange = "допустимы значения от 0 до 63.";
+const char* const kPeriodUnitRange = "допустимы значения от 0 до 63 с единицей s, m или h.";
 
 // A count past 63 would wrap into another unit; 0 s is the code of no period.
 TEST_P(EveryType, PollPeriodOutsideItsByteIsRefusedOnceAndZeroSecondsIsNoPeriod) {
@@ -215,6 +216,11 @@ TEST_P(EveryType, PollPeriodOutsideItsByteIsRefusedOnceAndZeroSecondsIsNoPeriod)
         ExpectRefusedOnce(editor(), Retype(text), kEnds[k++ % 3], text,
                           std::string("\"Период опроса\": значение ") + count + " не сохранено, " +
                               kPeriodRange);
+    // A number with no unit letter names no period: refused, never dropped without a word.
+    for (const char* text : {"19999", "5", "99999999999"})
+        ExpectRefusedOnce(editor(), Retype(text), kEnds[k++ % 3], text,
+                          std::string("\"Период опроса\": значение ") + text + " не сохранено, " +
+                              kPeriodUnitRange);
     const std::pair<const char*, const char*> kept[] = {
         {"0 s", "нет опроса"}, {"63 h", "63 h"}, {"1 s", "1 s"}};
     for (const auto& [text, shown] : kept) {
@@ -257,6 +263,9 @@ TEST_P(EveryType, CommandPeriodOutsideItsByteLeavesTheModeAsItWasWithOneMessage)
         for (const char* text :
              {"Выполнять (T=19999 s)", "Выполнять (T=64 m)", "Выполнять (T=99999999999 h)"})
             ExpectRefusedOnce(editor(), Retype(text), kEnds[k++ % 3], what + " " + text, kPeriodRange);
+        // A count with no unit letter (the template's "?" typed over) is no mode: the poll stays on.
+        for (const char* text : {"Выполнять (T=19)", "Выполнять (T=0)", "99999999999"})
+            ExpectRefusedOnce(editor(), Retype(text), kEnds[k++ % 3], what + " " + text, kPeriodUnitRange);
         // The 1 selected, as a double click selects it, and 100 typed over it.
         ExpectRefusedOnce(
             editor(),
