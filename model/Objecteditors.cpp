@@ -29,10 +29,16 @@ TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinCon
                                                TNotifyEvent hostEvent, TNotifyEvent editDone) {
     std::string text;
     GetSetpointValueText(param, n, text);
-    return MakeEdit(host, text, std::move(hostEvent), [this, param, n, editDone](TObject* sender) {
-        SetSetpointValue(param, n, EditorText(sender));
-        Raise(editDone, sender);
-    });
+    TEditorSpec editorSpec{TEditorKind::Edit, text, {}, 0, 0, [this, param, n, editDone](TObject* sender) {
+                               SetSetpointValue(param, n, EditorText(sender));
+                               Raise(editDone, sender);
+                           }};
+    // A set point taken binds its channel's bounds subprogram and places its channel pair, which
+    // its opening text does not undo: it is stored once, at the edit's end, and a refused one has
+    // changed nothing.
+    editorSpec.ApplyAtEnd = true;
+    editorSpec.Revert = [](TObject*) {};
+    return BuildEditor(host, std::move(editorSpec), std::move(hostEvent));
 }
 
 // A period typed on its way is stored at once; a refused one puts back the code the editor opened

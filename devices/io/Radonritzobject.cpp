@@ -152,10 +152,10 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
         FState->SetAddress(0, 0);
         return;
     }
-    int64_t thousandths = 0;
-    if (!ReadScaled(text, kUnit, 1000, thousandths))
-        return;
-    // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped.
+    int64_t thousandths = -1;
+    ReadScaled(text, kUnit, 1000, thousandths);
+    // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped, and a text that is no
+    // number is refused with them.
     if (thousandths < 0 || thousandths > 0xFFFF) {
         ReportSetpointRefused(text, SetpointText(0), SetpointText(0xFFFF));
         return;

@@ -47,10 +47,19 @@ bool ReadU16(const std::string& text, uint16_t& out) {
 
 // G and N of "G:N", both 1..8; a number outside that is reported. A text without both numbers
 // (one still being typed) is false without a word.
+// A text that is neither "Нет" nor "G:N" is refused as well: a number typed with no colon, or beside
+// a text that is no number, is never dropped without a word.
 bool ReadControl(const std::string& text, int& g, int& n) {
     const size_t colon = text.find(':');
+    if (colon == std::string::npos || !IsDecimalNumber(Trim(text.substr(0, colon))) ||
+        !IsDecimalNumber(Trim(text.substr(colon + 1)))) {
+        ReportConfigurationProblem(std::string("\"") + kControlRow + "\": значение " + Trim(text) +
+                                   " не сохранено, введите группу:номер или \"" + kNoControl +
+                                   "\"; допустимы значения от 1 до " + IntToStr(kGroups) + ".");
+        return false;
+    }
     int64_t v[2] = {};
-    if (colon == std::string::npos || !ReadInRange(text.substr(0, colon), 1, kGroups, kControlRow, v[0]) ||
+    if (!ReadInRange(text.substr(0, colon), 1, kGroups, kControlRow, v[0]) ||
         !ReadInRange(text.substr(colon + 1), 1, kGroups, kControlRow, v[1]))
         return false;
     g = static_cast<int>(v[0]);

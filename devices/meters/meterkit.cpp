@@ -256,9 +256,11 @@ void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& t
         return;
     }
     const int factor = SetpointFactor(FSp.params[k]);
-    int64_t raw = 0;
-    if ((n != 0 && n != 1) || !ReadScaled(text, UnitOf(p->ParamType), factor > 0 ? factor : 1, raw))
+    if (n != 0 && n != 1)
         return;
+    // A text that is no number is refused as one out of range: it never keeps a number silently.
+    int64_t raw = -1;
+    ReadScaled(text, UnitOf(p->ParamType), factor > 0 ? factor : 1, raw);
     if (raw < 0 || raw > 0xFFFF) {
         const std::string unit = UnitOf(p->ParamType);
         const int decimals = DecimalsOf(factor);

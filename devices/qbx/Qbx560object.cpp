@@ -187,12 +187,11 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
         PlaceSetpoints(s, false);
         return;
     }
-    // The text the row shows (with its unit) reads as well: an edit that ends refused applies it again.
-    int64_t tenths = 0;
-    if (!dev::ReadScaled(text, "oC", 10, tenths))
-        return;
+    // The text the row shows (with its unit) reads as well.
+    int64_t tenths = -1;
+    dev::ReadScaled(text, "oC", 10, tenths);
     // Two bytes hold 0.0 to 6553.5 degrees; anything else, however large, is refused, never stored
-    // wrapped.
+    // wrapped, and a text that is no number with it.
     if (tenths < 0 || tenths > 0xFFFF) {
         dev::ReportSetpointRefused(text, TenthsText(0), TenthsText(0xFFFF));
         return;

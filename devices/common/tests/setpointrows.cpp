@@ -32,9 +32,9 @@ constexpr SetpointTextCase kCases[] = {
     {"ElevenDigitsRefused", -1, "99999999999", kRefused},
     {"TwentyDigitsRefused", -1, "12345678901234567890", kRefused},
     {"HugeExponentRefused", -1, "1e400", kRefused},
-    {"NotANumberIgnored", -1, "abc", kIgnored},
-    {"NumberThenTextIgnored", -1, "12abc", kIgnored},
-    {"EmptyIgnored", -1, "", kIgnored},
+    {"NotANumberRefused", -1, "abc", kRefused},
+    {"NumberThenTextRefused", -1, "12abc", kRefused},
+    {"EmptyRefused", -1, "", kRefused},
 };
 
 } // namespace

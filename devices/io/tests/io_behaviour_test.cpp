@@ -301,6 +301,8 @@ TEST_F(Radon, AddressAndSetpointEditors) {
     auto* edit = dynamic_cast<TEdit*>(o->CreateSetpointEditor(o->Param(0), 1, host.get(), nullptr, nullptr));
     ASSERT_NE(edit, nullptr);
     edit->SetText("2,25");
+    EXPECT_EQ(dev::GetU16(o->SetpointValues(), 3), 0); // stored when the edit ends
+    edit->OnExit(edit);
     EXPECT_EQ(dev::GetU16(o->SetpointValues(), 3), 2250);
     host.reset();
     Application->ProcessMessages();

@@ -307,6 +307,9 @@ const UkpmTiiCase kUkpmControls[] = {
     {"Group9", 0, "9:1", nullptr},
     {"Number0", 0, "1:0", nullptr},
     {"Number11Digits", 0, "1:99999999999", nullptr},
+    {"NoColon", 0, "12", nullptr},
+    {"ElevenDigitsNoColon", 0, "99999999999", nullptr},
+    {"NumberNotANumber", 0, "1:x", nullptr},
 };
 
 INSTANTIATE_TEST_SUITE_P(Ukpm, UkpmControlTyped, ::testing::ValuesIn(kUkpmControls),
