@@ -6,6 +6,7 @@
 #include "Qbx530object.h"
 #include "Qbx540object.h"
 #include "Qbx560object.h"
+#include "Qbx570object.h"
 #include "fixture.h"
 #include "editorhost.h"
 #include "forms.h"
@@ -125,6 +126,24 @@ TEST_F(CellAddressEditor, TypedAddressPastAByteIsRefusedWithAMessage) {
     EXPECT_EQ(o->Setting(dev::Role::Address)->Value[0], 7);
     messages.clear();
     EXPECT_EQ(TypeInto(o, 3, "255"), "255");
+    EXPECT_TRUE(messages.empty());
+}
+
+// The QBX-570-МЩ1's register row names a channel address: one another channel holds is refused
+// with one message, and the row and the value channel keep theirs.
+TEST_F(CellAddressEditor, Mp1RegisterHeldByAnotherChannelIsRefusedOnce) {
+    auto* o = Add<TQbx570mp1Item>(44);
+    auto* other = Add<TQbx570mp1Item>(44);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(TypeInto(other, 4, "2000:3"), "2000:3");
+    EXPECT_EQ(TypeInto(o, 4, "2000:4"), "2000:4");
+    messages.clear();
+    EXPECT_EQ(TypeInto(o, 4, "2000:3"), "2000:4");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("уже занят"), std::string::npos) << messages[0];
+    EXPECT_TRUE(SameAddress(o->Param(1), 2000, 4));
+    messages.clear();
+    EXPECT_EQ(TypeInto(o, 4, "2000:4"), "2000:4"); // its own address again
     EXPECT_TRUE(messages.empty());
 }
 
