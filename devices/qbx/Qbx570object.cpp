@@ -168,7 +168,8 @@ void TQbx570mp1Item::ApplyPropertyValue(int row, const std::string& text) {
     Address a;
     if (!ReadEntry(text, Mp1Rows[row - 2].caption, a))
         return;
-    if (const TParamItem* holder = a.type != 0 && a.index != 0 ? FindChannel(FChannels, a.type, a.index) : nullptr;
+    if (const TParamItem* holder =
+            a.type != 0 && a.index != 0 ? FindChannel(FChannels, a.type, a.index) : nullptr;
         holder && holder != Param(1)) {
         ReportAddressHeld(Param(1), a.type, a.index, holder);
         return;
