@@ -134,8 +134,7 @@ class EditorClicks : public TMainWindowTest<TUserBoxes> {
 protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
-        m->SetBounds(0, 0, 1051, 753);
-        m->Show();
+        ShowAtDefaultSize();
         ProcessEvents();
         user = static_cast<TUserObjItem*>(m->Config->AddObject(kUserObject));
         user->ApplyCommandCount("1");

@@ -38,6 +38,12 @@ protected:
         TMainForm::SettingsPathOverride.clear();
     }
 
+    // The main window shown at the size it first opens with on a desktop.
+    void ShowAtDefaultSize() {
+        m->SetBounds(0, 0, 1051, 753);
+        m->Show();
+    }
+
     testsupport::TempFolder dir;
     Dialogs dialogs;
     TDialogService* old = nullptr;

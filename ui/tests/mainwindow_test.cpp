@@ -642,8 +642,7 @@ TRect ScreenClient(TControl* c) {
 // With the message window docked under the pages, the load tab's log shrinks into the room left
 // below the link controls instead of covering them.
 TEST_F(MainWindow, TheLoadTabsLogStaysBelowTheLinkControls) {
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     ClickPageTab(m->pcMain, m->TabSheet1);
     ASSERT_EQ(m->pcMain->ActivePage(), m->TabSheet1);
     EXPECT_GT(m->GwRichEdit1->Height(), 150) << "the log has room while the message window is away";
@@ -707,8 +706,7 @@ TEST_F(MainWindowPorts, TheAdaptersPresentJoinTheListWhenTheUserGoesToIt) {
     EXPECT_EQ(Items().size(), 255u);
     EXPECT_EQ(Items().back(), "COM255");
 
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     ClickPageTab(m->pcMain, m->TabSheet1);
     ASSERT_EQ(m->pcMain->ActivePage(), m->TabSheet1);
     inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
@@ -737,8 +735,7 @@ TEST_F(MainWindowPorts, TheAdaptersPresentJoinTheListWhenTheUserGoesToIt) {
 TEST_F(MainWindowPorts, ALongAdapterNameShowsWholeInTheListAndAsTheFieldsHint) {
     Fs.Adapters.push_back("usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0");
     const std::string longest = AdapterFileSystem::kById + Fs.Adapters[1];
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     ClickPageTab(m->pcMain, m->TabSheet1);
     inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
     inputkit::ProcessEvents();
@@ -767,8 +764,7 @@ TEST_F(MainWindowPorts, ALongAdapterNameShowsWholeInTheListAndAsTheFieldsHint) {
 // moves, so only the mouse's coming in tells where it is.
 TEST_F(MainWindowPorts, TheCutAdapterNameShowsItsHintOnHover) {
     const std::string adapter = AdapterFileSystem::kById + Fs.Adapters[0];
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     ClickPageTab(m->pcMain, m->TabSheet1);
     inputkit::Click(m->ComboBox1, m->ComboBox1->Width() - 6, m->ComboBox1->Height() / 2);
     inputkit::ProcessEvents();
@@ -1110,8 +1106,7 @@ TEST_F(MainWindow, AUtf8SettingsFileShowsItsTemplateNamesAsWritten) {
     EXPECT_EQ(m->N5->Items(0)->Caption(), "Общий опрос");
     m->N5->Items(0)->Click();
     ASSERT_EQ(m->tcProgramm->TabCount(), 1);
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     m->pcMain->SetActivePage(m->tsProgramm);
     inputkit::ProcessEvents();
     const TRect tab = m->tcProgramm->TabRect(0);
@@ -1248,8 +1243,7 @@ TEST_P(LoadTabSpeed, ANumberThePortCannotTakeIsRefusedByName) {
     int master = -1, slave = -1;
     char name[256] = {};
     ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     ClickPageTab(m->pcMain, m->TabSheet1);
     m->ComboBox1->SetItemIndex(m->ComboBox1->Items()->Add(name));
     inputkit::Click(m->Edit3, 5, m->Edit3->Height() / 2);

@@ -65,8 +65,7 @@ class PageRefresh : public TMainWindowTest<QueuedDialogs>, public ::testing::Wit
 protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
-        m->SetBounds(0, 0, 1051, 753);
-        m->Show();
+        ShowAtDefaultSize();
         ProcessEvents();
     }
 
@@ -271,8 +270,7 @@ class ChannelPage : public TMainWindowTest<QueuedDialogs> {};
 // The grid keeps a row selected whenever it lists channels; that row's properties are shown
 // without a click, when the page opens and after the list is refilled.
 TEST_F(ChannelPage, ShowsThePropertiesOfTheRowItSelects) {
-    m->SetBounds(0, 0, 1051, 753);
-    m->Show();
+    ShowAtDefaultSize();
     TParamItem* first = m->Config->NewChannel(3, 1);
     first->Name = "первый";
     m->Config->NewChannel(3, 2)->Name = "второй";

@@ -234,8 +234,7 @@ class PendingEdit : public SubprogramWindow, public ::testing::WithParamInterfac
 protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
-        m->SetBounds(0, 0, 1051, 753);
-        m->Show();
+        ShowAtDefaultSize();
         ProcessEvents();
         poll = m->Config->CreateSubprogram("poll");
         TStringList text;
@@ -403,8 +402,7 @@ class SubprogramFile : public SubprogramWindow, public ::testing::WithParamInter
 protected:
     void SetUp() override {
         TMainWindowTest::SetUp();
-        m->SetBounds(0, 0, 1051, 753);
-        m->Show();
+        ShowAtDefaultSize();
         ProcessEvents();
         poll = m->Config->CreateSubprogram("poll");
         m->RefreshAllViews(m);

@@ -192,6 +192,31 @@ protected:
         EXPECT_NE(Messages()[0].find(range), std::string::npos) << what << ": " << Messages()[0];
     }
 
+    // Each too-large text typed over what a typed editor opens with, the edit ended in turn by each
+    // way: at most one message, and after one the configuration is as it was; `shown` checks the
+    // row of a text taken.
+    void TypeTooLarge(const std::function<TWinControl*()>& editor, const std::string& name, int& k,
+                      const std::function<void(const std::string&)>& shown) {
+        TWinControl* first = editor();
+        const bool typed = first && Typed(first);
+        const std::string opening = first ? first->Text() : std::string();
+        delete first;
+        if (!typed)
+            return;
+        for (const std::string& text : TooLarge(opening)) {
+            const std::string what = name + ": " + text;
+            const std::vector<std::string> before = Configuration();
+            Messages().clear();
+            ASSERT_TRUE(host->KeysAndEnd(editor(), Retype(text), kEnds[k++ % 3])) << what;
+            ASSERT_LE(Messages().size(), 1u) << what;
+            if (!Messages().empty()) {
+                EXPECT_EQ(Configuration(), before) << what;
+            } else if (shown) {
+                shown(text);
+            }
+        }
+    }
+
     testsupport::TempFolder folder;
     std::unique_ptr<testsupport::PluginFolderScope> plugins;
     std::unique_ptr<testsupport::MessageRecorder> recorder;
@@ -320,27 +345,14 @@ TEST_P(EveryType, TypedPropertyRowShowsWhatWasTypedOrIsRefusedOnceChangingNothin
     for (int row = 0; row < rows.Count(); ++row) {
         if (rows[row] == "Период опроса")
             continue;
-        auto editor = [&] { return object->CreatePropertyEditor(row, host->Host(), nullptr, nullptr); };
-        TWinControl* first = editor();
-        const bool typed = first && Typed(first);
-        const std::string opening = first ? first->Text() : std::string();
-        delete first;
-        if (!typed)
-            continue;
-        for (const std::string& text : TooLarge(opening)) {
-            const std::string what = rows[row] + ": " + text;
-            const std::vector<std::string> before = Configuration();
-            Messages().clear();
-            ASSERT_TRUE(host->KeysAndEnd(editor(), Retype(text), kEnds[k++ % 3])) << what;
-            ASSERT_LE(Messages().size(), 1u) << what;
-            if (Messages().empty()) {
-                if (!KeptInItsForm(GetParam().type->Tag, rows[row])) {
-                    EXPECT_EQ(RowText(row), WithoutLeadingZeros(text)) << what;
-                }
-            } else {
-                EXPECT_EQ(Configuration(), before) << what;
-            }
-        }
+        const bool kept = KeptInItsForm(GetParam().type->Tag, rows[row]);
+        TypeTooLarge([&] { return object->CreatePropertyEditor(row, host->Host(), nullptr, nullptr); },
+                     rows[row], k,
+                     [&](const std::string& text) {
+                         if (!kept) {
+                             EXPECT_EQ(RowText(row), WithoutLeadingZeros(text)) << rows[row] << ": " << text;
+                         }
+                     });
     }
 }
 
@@ -352,23 +364,8 @@ TEST_P(EveryType, RefusedChannelValuePutsEverythingBack) {
             owned.push_back(static_cast<TParamItem*>(e));
     int k = 0;
     for (TParamItem* p : owned) {
-        auto editor = [&] { return CreateChannelPropertyEditor(p, 4, host->Host(), nullptr, nullptr); };
-        TWinControl* first = editor();
-        const bool typed = first && Typed(first);
-        const std::string opening = first ? first->Text() : std::string();
-        delete first;
-        if (!typed)
-            continue;
-        for (const std::string& text : TooLarge(opening)) {
-            const std::string what = p->Name + ": " + text;
-            const std::vector<std::string> before = Configuration();
-            Messages().clear();
-            ASSERT_TRUE(host->KeysAndEnd(editor(), Retype(text), kEnds[k++ % 3])) << what;
-            ASSERT_LE(Messages().size(), 1u) << what;
-            if (!Messages().empty()) {
-                EXPECT_EQ(Configuration(), before) << what;
-            }
-        }
+        TypeTooLarge([&] { return CreateChannelPropertyEditor(p, 4, host->Host(), nullptr, nullptr); },
+                     p->Name, k, nullptr);
     }
 }
 
