@@ -51,9 +51,9 @@ bool CatchRefusal(const std::string& text) {
 
 TEditorKit SetEditorKit(TEditorKit kit) { return std::exchange(Installed(), std::move(kit)); }
 
-TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent) {
+TWinControl* BuildEditor(TWinControl* host, TEditorDef editorDef, TNotifyEvent exitEvent) {
     const TEditorKit& kit = Installed();
-    return kit.Build ? kit.Build(host, std::move(editorSpec), std::move(exitEvent)) : nullptr;
+    return kit.Build ? kit.Build(host, std::move(editorDef), std::move(exitEvent)) : nullptr;
 }
 
 std::string EditorText(TObject* sender) {

@@ -24,7 +24,7 @@ enum class TEditorKind {
               // box's tag is its bit and Apply receives the box
 };
 
-struct TEditorSpec {
+struct TEditorDef {
     TEditorKind Kind = TEditorKind::Edit;
     std::string Text;
     std::vector<std::string> Items;
@@ -43,7 +43,7 @@ struct TEditorSpec {
 
 // What builds the editors and reads them back; the program installs the one over the GUI core.
 struct TEditorKit {
-    std::function<TWinControl*(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent)> Build;
+    std::function<TWinControl*(TWinControl* host, TEditorDef editorDef, TNotifyEvent exitEvent)> Build;
     std::function<std::string(TObject* sender)> Text;
     std::function<int(TObject* sender)> Item;
     std::function<bool(TObject* sender, int& bit, bool& on)> Check;
@@ -54,7 +54,7 @@ struct TEditorKit {
 TEditorKit SetEditorKit(TEditorKit kit);
 
 // Null while no kit is installed.
-TWinControl* BuildEditor(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent);
+TWinControl* BuildEditor(TWinControl* host, TEditorDef editorDef, TNotifyEvent exitEvent);
 
 // Shorthands of BuildEditor, one per kind.
 TWinControl* MakeEdit(TWinControl* host, const std::string& text, TNotifyEvent exitEvent, TNotifyEvent apply);

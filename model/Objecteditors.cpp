@@ -29,16 +29,16 @@ TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinCon
                                                TNotifyEvent hostEvent, TNotifyEvent editDone) {
     std::string text;
     GetSetpointValueText(param, n, text);
-    TEditorSpec editorSpec{TEditorKind::Edit, text, {}, 0, 0, [this, param, n, editDone](TObject* sender) {
-                               SetSetpointValue(param, n, EditorText(sender));
-                               Raise(editDone, sender);
-                           }};
+    TEditorDef editorDef{TEditorKind::Edit, text, {}, 0, 0, [this, param, n, editDone](TObject* sender) {
+                             SetSetpointValue(param, n, EditorText(sender));
+                             Raise(editDone, sender);
+                         }};
     // A set point taken binds its channel's bounds subprogram and places its channel pair, which
     // its opening text does not undo: it is stored once, at the edit's end, and a refused one has
     // changed nothing.
-    editorSpec.ApplyAtEnd = true;
-    editorSpec.Revert = [](TObject*) {};
-    return BuildEditor(host, std::move(editorSpec), std::move(hostEvent));
+    editorDef.ApplyAtEnd = true;
+    editorDef.Revert = [](TObject*) {};
+    return BuildEditor(host, std::move(editorDef), std::move(hostEvent));
 }
 
 // A period typed on its way is stored at once; a refused one puts back the code the editor opened
@@ -49,17 +49,17 @@ TWinControl* TObjectItem::CreatePropertyEditor(int row, TWinControl* host, TNoti
         return nullptr;
     std::string text;
     GetPropertyText(1, text);
-    TEditorSpec editorSpec{TEditorKind::Combo,
-                           text,
-                           {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"},
-                           0,
-                           0,
-                           [this, changed](TObject* sender) {
-                               ApplyPeriodText(EditorText(sender));
-                               Raise(changed, sender);
-                           }};
-    editorSpec.Revert = [this, period = Period](TObject*) { Period = period; };
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+    TEditorDef editorDef{TEditorKind::Combo,
+                         text,
+                         {kPeriodNoneText, kPeriodContinuousText, "1 s", "1 m", "1 h"},
+                         0,
+                         0,
+                         [this, changed](TObject* sender) {
+                             ApplyPeriodText(EditorText(sender));
+                             Raise(changed, sender);
+                         }};
+    editorDef.Revert = [this, period = Period](TObject*) { Period = period; };
+    return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
 }
 
 // As the period: a refused mode puts back the command as it opened, one not executed with the
@@ -69,7 +69,7 @@ TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNot
     TCommandItem* command = CommandAt(n);
     if (!command)
         return nullptr;
-    TEditorSpec editorSpec{
+    TEditorDef editorDef{
         TEditorKind::Combo,
         CommandModeText(command->Execute, command->Period),
         {kModeExecute, kModeEverySession, kModeTimedTemplate, kModeNotExecuted},
@@ -81,11 +81,11 @@ TWinControl* TObjectItem::CreateCommandModeEditor(int n, TWinControl* host, TNot
                 ReportPeriodRefused(command->Name, refused);
             Raise(changed, sender);
         }};
-    editorSpec.Revert = [command, execute = command->Execute, period = command->Period](TObject*) {
+    editorDef.Revert = [command, execute = command->Execute, period = command->Period](TObject*) {
         command->Execute = execute;
         command->Period = period;
     };
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+    return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
 }
 
 TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNotifyEvent exitEvent,
@@ -94,11 +94,11 @@ TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNot
     if (row == 2 || row == 4) {
         std::string text;
         GetPropertyText(row, text);
-        TEditorSpec editorSpec{TEditorKind::Edit, text, {}, 0, 0, [this, row, changed](TObject* sender) {
-                                   row == 2 ? ApplyTag(EditorText(sender))
-                                            : ApplyCommandCount(EditorText(sender));
-                                   Raise(changed, sender);
-                               }};
+        TEditorDef editorDef{TEditorKind::Edit, text, {}, 0, 0, [this, row, changed](TObject* sender) {
+                                 row == 2 ? ApplyTag(EditorText(sender))
+                                          : ApplyCommandCount(EditorText(sender));
+                                 Raise(changed, sender);
+                             }};
         if (row == 4) {
             // A count typed on its way drops and adds commands: a refused edit puts them back as they were.
             std::vector<TCommandItem> commands;
@@ -108,9 +108,9 @@ TWinControl* TUserObjItem::CreatePropertyEditor(int row, TWinControl* host, TNot
                     selected = static_cast<int>(commands.size());
                 commands.push_back(*static_cast<TCommandItem*>(e));
             }
-            editorSpec.Revert = [this, commands, selected](TObject*) { PutCommandsBack(commands, selected); };
+            editorDef.Revert = [this, commands, selected](TObject*) { PutCommandsBack(commands, selected); };
         }
-        return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+        return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
     }
     if (row == 3) {
         std::vector<std::string> items{"Нет"};
@@ -202,16 +202,16 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
     if (text.empty())
         return nullptr;
     // A RAM depth typed on its way fills the value: a refused edit puts both back as they were.
-    TEditorSpec editorSpec{TEditorKind::Edit,
-                           text,
-                           {},
-                           0,
-                           0,
-                           [param](TObject* sender) { ApplyChannelPropertyEditor(param, sender); }};
+    TEditorDef editorDef{TEditorKind::Edit,
+                         text,
+                         {},
+                         0,
+                         0,
+                         [param](TObject* sender) { ApplyChannelPropertyEditor(param, sender); }};
     std::vector<uint8_t> bytes;
     for (int b = 0; b < param->ValueBytes(); ++b)
         bytes.push_back(param->Value[b]);
-    editorSpec.Revert = [param, bytes, text, column, depth = param->RamDepth](TObject*) {
+    editorDef.Revert = [param, bytes, text, column, depth = param->RamDepth](TObject*) {
         // What the owner keeps from its value (names that carry an address) follows the opening
         // text; the bytes themselves come back exactly.
         if (column == 4 && param->Owner)
@@ -219,7 +219,7 @@ TWinControl* CreateChannelPropertyEditor(TParamItem* param, int column, TWinCont
         param->RamDepth = depth;
         param->Value.Assign(bytes.data(), static_cast<int>(bytes.size()));
     };
-    return BuildEditor(host, std::move(editorSpec), std::move(hostEvent));
+    return BuildEditor(host, std::move(editorDef), std::move(hostEvent));
 }
 
 void ApplyChannelPropertyEditor(TParamItem* param, TObject* editor) {

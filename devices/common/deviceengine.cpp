@@ -511,13 +511,13 @@ TWinControl* TDeviceEngine::CreatePropertyEditor(int row, TWinControl* host, TNo
     const PropertyDef* r = PropertyRow(row);
     if (!r)
         return nullptr;
-    TEditorSpec editorSpec;
-    editorSpec.Kind = r->editor;
-    GetPropertyText(row, editorSpec.Text);
-    editorSpec.Items.assign(r->items.begin(), r->items.end());
-    editorSpec.Apply = [this](TObject* s) { ApplyPropertyEditor(s); };
-    editorSpec.ApplyAtEnd = r->applyAtEnd;
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+    TEditorDef editorDef;
+    editorDef.Kind = r->editor;
+    GetPropertyText(row, editorDef.Text);
+    editorDef.Items.assign(r->items.begin(), r->items.end());
+    editorDef.Apply = [this](TObject* s) { ApplyPropertyEditor(s); };
+    editorDef.ApplyAtEnd = r->applyAtEnd;
+    return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
 }
 
 void TDeviceEngine::ApplyPropertyValue(int row, const std::string& text) {

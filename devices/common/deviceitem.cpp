@@ -38,10 +38,10 @@ void TDeviceItem::BeginPropertyEdit(int row, TNotifyEvent doneEvent) {
 }
 
 TWinControl* TDeviceItem::RowEdit(int row, TWinControl* host, TNotifyEvent exitEvent, bool atEnd) {
-    TEditorSpec editorSpec{TEditorKind::Edit, "", {}, 0, 0, [this](TObject* s) { ApplyPropertyEditor(s); }};
-    GetPropertyText(row, editorSpec.Text);
-    editorSpec.ApplyAtEnd = atEnd;
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+    TEditorDef editorDef{TEditorKind::Edit, "", {}, 0, 0, [this](TObject* s) { ApplyPropertyEditor(s); }};
+    GetPropertyText(row, editorDef.Text);
+    editorDef.ApplyAtEnd = atEnd;
+    return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
 }
 
 TWinControl* TDeviceItem::RowChoice(int row, TWinControl* host, TNotifyEvent exitEvent,

@@ -144,14 +144,14 @@ TWinControl* TADAM4117Item::CreateSetpointEditor(TParamItem* p, int n, TWinContr
     if (ChannelOf(p) < 0 || n < 0 || n >= kScalingRows)
         return nullptr;
     BeginSetpointEdit(p, n, std::move(doneEvent));
-    TEditorSpec editorSpec;
-    editorSpec.Kind = n == 0 ? TEditorKind::Choice : TEditorKind::Edit;
+    TEditorDef editorDef;
+    editorDef.Kind = n == 0 ? TEditorKind::Choice : TEditorKind::Edit;
     if (n == 0)
         for (uint8_t t : kTypes)
-            editorSpec.Items.push_back(ParamTypeNames[t]);
-    GetSetpointText(n, p, editorSpec.Text);
-    editorSpec.Apply = [this](TObject* s) { ScalingChanged(s); };
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+            editorDef.Items.push_back(ParamTypeNames[t]);
+    GetSetpointText(n, p, editorDef.Text);
+    editorDef.Apply = [this](TObject* s) { ScalingChanged(s); };
+    return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
 }
 
 void TADAM4117Item::ScalingChanged(TObject* sender) {

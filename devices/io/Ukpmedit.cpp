@@ -209,18 +209,18 @@ TWinControl* TUKPMItem::CreateSetpointEditor(TParamItem* p, int row, TWinControl
     if (!Locate(p, kind, k))
         return nullptr;
     BeginSetpointEdit(p, row, std::move(doneEvent));
-    TEditorSpec editorSpec;
+    TEditorDef editorDef;
     if (kind == Ts) {
-        editorSpec.Kind = TEditorKind::Combo;
-        editorSpec.Items = {kNoControl, "_:_"};
+        editorDef.Kind = TEditorKind::Combo;
+        editorDef.Items = {kNoControl, "_:_"};
     } else if (kind == Tit) {
-        editorSpec.Kind = TEditorKind::Choice;
+        editorDef.Kind = TEditorKind::Choice;
         for (uint8_t t : kAnalogTypes)
-            editorSpec.Items.push_back(ParamTypeNames[t]);
+            editorDef.Items.push_back(ParamTypeNames[t]);
     }
-    GetSetpointText(row, p, editorSpec.Text);
-    editorSpec.Apply = [this](TObject* s) { ChannelSettingChanged(s); };
-    return BuildEditor(host, std::move(editorSpec), std::move(exitEvent));
+    GetSetpointText(row, p, editorDef.Text);
+    editorDef.Apply = [this](TObject* s) { ChannelSettingChanged(s); };
+    return BuildEditor(host, std::move(editorDef), std::move(exitEvent));
 }
 
 // Only the ТУ choice tells the host; it does so whether or not the text was taken.

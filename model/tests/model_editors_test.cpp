@@ -436,11 +436,11 @@ protected:
         recorder.reset();
     }
     TWinControl* Build(TWinControl* host) {
-        TEditorSpec editorSpec;
-        editorSpec.Kind = GetParam().kind;
-        editorSpec.Text = "7";
-        editorSpec.Items = {"1", "2"};
-        editorSpec.Apply = [this](TObject* sender) {
+        TEditorDef editorDef;
+        editorDef.Kind = GetParam().kind;
+        editorDef.Text = "7";
+        editorDef.Items = {"1", "2"};
+        editorDef.Apply = [this](TObject* sender) {
             int64_t v = 0;
             if (!TryStrToInt64(EditorText(sender), v))
                 return;
@@ -449,7 +449,7 @@ protected:
             else
                 stored = static_cast<int>(v);
         };
-        return BuildEditor(host, std::move(editorSpec), nullptr);
+        return BuildEditor(host, std::move(editorDef), nullptr);
     }
     // Shows the editor and types `text` into it key by key.
     static void Type(TWinControl* editor, const std::string& text) {
@@ -522,16 +522,16 @@ const KitEditorCase kKitEditors[] = {{"EditBox", TEditorKind::Edit}, {"ComboBox"
 TEST_P(TypedKitEditor, AppliedAtTheEndOnlyOnce) {
     std::vector<std::string> applied;
     auto build = [&](TWinControl* host) {
-        TEditorSpec editorSpec;
-        editorSpec.Kind = GetParam().kind;
-        editorSpec.Text = "7";
-        editorSpec.ApplyAtEnd = true;
-        editorSpec.Apply = [&applied](TObject* sender) {
+        TEditorDef editorDef;
+        editorDef.Kind = GetParam().kind;
+        editorDef.Text = "7";
+        editorDef.ApplyAtEnd = true;
+        editorDef.Apply = [&applied](TObject* sender) {
             applied.push_back(EditorText(sender));
             if (EditorText(sender).size() > 2)
                 ReportConfigurationProblem("\"Число\": значение " + EditorText(sender) + " не сохранено.");
         };
-        return BuildEditor(host, std::move(editorSpec), nullptr);
+        return BuildEditor(host, std::move(editorDef), nullptr);
     };
     testsupport::EditorHost host;
     ASSERT_TRUE(host.TypeAndEnd(build(host.Host()), "25"));

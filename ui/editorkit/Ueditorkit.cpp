@@ -24,7 +24,7 @@ void Place(TControl* c, TWinControl* host) {
 }
 
 // A typed editor (an edit box, a combobox one may type into): each change is stored at once by the
-// TEditorSpec's Apply; a change the model refuses stores nothing and shows nothing while the user types.
+// TEditorDef's Apply; a change the model refuses stores nothing and shows nothing while the user types.
 // When the edit ends (Enter, the focus leaving) on a refused change, the text the editor opened with
 // is applied again and the refusal is shown once. An editor freed, or put back by the model, before
 // the user ends its edit puts the opening text back without a message. One that applies at the end
@@ -37,11 +37,11 @@ public:
     TTypedEditor& operator=(const TTypedEditor&) = delete;
 
     // Takes the editor's opening text and handlers; `exitEvent` runs after the edit ends.
-    void Bind(TEditorSpec& editorSpec, TNotifyEvent exitEvent) {
-        fOpened = editorSpec.Text;
-        fApply = std::move(editorSpec.Apply);
-        fRevert = std::move(editorSpec.Revert);
-        fAtEnd = editorSpec.ApplyAtEnd;
+    void Bind(TEditorDef& editorDef, TNotifyEvent exitEvent) {
+        fOpened = editorDef.Text;
+        fApply = std::move(editorDef.Apply);
+        fRevert = std::move(editorDef.Revert);
+        fAtEnd = editorDef.ApplyAtEnd;
         this->OnChange = [this](TObject* sender) { Changed(sender); };
         this->OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
             if (key == VK_RETURN)
@@ -118,67 +118,67 @@ private:
     bool fPutBack = false; // the opening text was put back, and nothing typed since
 };
 
-TWinControl* MakeCombo(TWinControl* host, TEditorSpec& editorSpec, TNotifyEvent& exitEvent) {
-    const bool typed = editorSpec.Kind == TEditorKind::Combo;
+TWinControl* MakeCombo(TWinControl* host, TEditorDef& editorDef, TNotifyEvent& exitEvent) {
+    const bool typed = editorDef.Kind == TEditorKind::Combo;
     TComboBox* combo = typed ? new TTypedEditor<TComboBox>(host) : new TComboBox(host);
     Place(combo, host);
     combo->SetItemHeight(combo->ItemHeight() - kSmaller);
-    if (editorSpec.Kind == TEditorKind::Choice)
+    if (editorDef.Kind == TEditorKind::Choice)
         combo->SetStyle(csDropDownList);
     int chosen = -1;
-    for (size_t i = 0; i < editorSpec.Items.size(); ++i) {
-        combo->Items()->Add(editorSpec.Items[i]);
-        if (chosen < 0 && editorSpec.Items[i] == editorSpec.Text)
+    for (size_t i = 0; i < editorDef.Items.size(); ++i) {
+        combo->Items()->Add(editorDef.Items[i]);
+        if (chosen < 0 && editorDef.Items[i] == editorDef.Text)
             chosen = static_cast<int>(i);
     }
-    if (editorSpec.Kind == TEditorKind::Choice) {
+    if (editorDef.Kind == TEditorKind::Choice) {
         // A choice is complete at once: a refusal shows as it comes.
-        combo->SetItemIndex(editorSpec.Index >= 0 ? editorSpec.Index : chosen);
-        combo->OnChange = std::move(editorSpec.Apply);
+        combo->SetItemIndex(editorDef.Index >= 0 ? editorDef.Index : chosen);
+        combo->OnChange = std::move(editorDef.Apply);
         combo->OnExit = std::move(exitEvent);
     } else {
-        combo->SetText(editorSpec.Text);
-        static_cast<TTypedEditor<TComboBox>*>(combo)->Bind(editorSpec, std::move(exitEvent));
+        combo->SetText(editorDef.Text);
+        static_cast<TTypedEditor<TComboBox>*>(combo)->Bind(editorDef, std::move(exitEvent));
     }
     return combo;
 }
 
-TWinControl* MakePanel(TWinControl* host, TEditorSpec& editorSpec) {
+TWinControl* MakePanel(TWinControl* host, TEditorDef& editorDef) {
     auto* panel = new TPanel(host);
     Place(panel, host);
-    for (int k = 0; k < editorSpec.Count; ++k) {
+    for (int k = 0; k < editorDef.Count; ++k) {
         auto* box = new TCheckBox(panel);
         box->SetBounds(kBoxSize * k, 1, kBoxSize, kBoxSize);
         box->SetCaption("");
         box->Tag = k;
-        box->SetChecked((editorSpec.Bits >> k & 1) != 0);
+        box->SetChecked((editorDef.Bits >> k & 1) != 0);
         box->SetParent(panel);
-        box->OnClick = editorSpec.Apply;
+        box->OnClick = editorDef.Apply;
     }
     return panel;
 }
 
-TWinControl* Build(TWinControl* host, TEditorSpec editorSpec, TNotifyEvent exitEvent) {
+TWinControl* Build(TWinControl* host, TEditorDef editorDef, TNotifyEvent exitEvent) {
     TWinControl* editor = nullptr;
-    switch (editorSpec.Kind) {
+    switch (editorDef.Kind) {
     case TEditorKind::Edit: {
         auto* edit = new TTypedEditor<TEdit>(host);
         Place(edit, host);
-        edit->SetText(editorSpec.Text);
-        edit->Bind(editorSpec, std::move(exitEvent));
+        edit->SetText(editorDef.Text);
+        edit->Bind(editorDef, std::move(exitEvent));
         return edit;
     }
     case TEditorKind::Choice:
-    case TEditorKind::Combo: return MakeCombo(host, editorSpec, exitEvent);
+    case TEditorKind::Combo: return MakeCombo(host, editorDef, exitEvent);
     case TEditorKind::Button: {
         auto* button = new TButton(host);
         Place(button, host);
-        button->SetCaption(editorSpec.Text);
-        button->OnClick = std::move(editorSpec.Apply);
+        button->SetCaption(editorDef.Text);
+        button->OnClick = std::move(editorDef.Apply);
         editor = button;
         break;
     }
-    case TEditorKind::BitPanel: editor = MakePanel(host, editorSpec); break;
+    case TEditorKind::BitPanel: editor = MakePanel(host, editorDef); break;
     }
     editor->OnExit = std::move(exitEvent);
     return editor;

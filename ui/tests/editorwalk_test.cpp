@@ -60,15 +60,15 @@ struct CountingDialogs : TDialogService {
 };
 
 // What the kit was last asked to build: the walk types only into the typed kinds.
-struct BuiltSpec {
+struct BuiltEditor {
     TEditorKind Kind = TEditorKind::Edit;
     std::string Text;
     std::vector<std::string> Items;
     int Index = -1;
 };
-BuiltSpec& LastBuilt() {
-    static BuiltSpec spec;
-    return spec;
+BuiltEditor& LastBuilt() {
+    static BuiltEditor built;
+    return built;
 }
 
 // The program's kit, with every build recorded.
@@ -76,9 +76,9 @@ void InstallRecordingKit() {
     InstallEditorKit();
     TEditorKit kit = SetEditorKit({});
     TEditorKit recording = kit;
-    recording.Build = [build = kit.Build](TWinControl* host, TEditorSpec spec, TNotifyEvent exitEvent) {
-        LastBuilt() = {spec.Kind, spec.Text, spec.Items, spec.Index};
-        return build(host, std::move(spec), std::move(exitEvent));
+    recording.Build = [build = kit.Build](TWinControl* host, TEditorDef built, TNotifyEvent exitEvent) {
+        LastBuilt() = {built.Kind, built.Text, built.Items, built.Index};
+        return build(host, std::move(built), std::move(exitEvent));
     };
     SetEditorKit(recording);
 }
@@ -586,11 +586,11 @@ protected:
 
     void ChooseIfItOpensEditors(const Cell& c) {
         TWinControl* editor = Build(c);
-        const BuiltSpec spec = LastBuilt();
+        const BuiltEditor built = LastBuilt();
         delete editor;
         const bool first =
-            spec.Index == 0 || (spec.Index < 0 && !spec.Items.empty() && spec.Items[0] == spec.Text);
-        if (!editor || spec.Kind != TEditorKind::Choice || !first || spec.Items.size() < 2)
+            built.Index == 0 || (built.Index < 0 && !built.Items.empty() && built.Items[0] == built.Text);
+        if (!editor || built.Kind != TEditorKind::Choice || !first || built.Items.size() < 2)
             return;
         const int before = TypedEditors();
         Choose(c, inputkit::Key::Down);
@@ -665,7 +665,7 @@ protected:
     std::vector<std::string> Texts(const Cell& c, bool whole) {
         std::string opening;
         Opening(c, opening);
-        const BuiltSpec spec = LastBuilt();
+        const BuiltEditor built = LastBuilt();
         std::vector<std::string> texts{"99999999999"};
         if (!whole) {
             if (!TooLarge(opening).empty())
@@ -673,15 +673,15 @@ protected:
             return texts;
         }
         std::vector<std::string> starts;
-        if (spec.Kind == TEditorKind::Combo)
-            for (const std::string& item : spec.Items)
+        if (built.Kind == TEditorKind::Combo)
+            for (const std::string& item : built.Items)
                 if (!Numbers(item).empty() || !Filled(item).empty())
                     starts.push_back(Numbers(item).empty() ? Filled(item) : item);
         for (const std::string& item : fPeriodItems)
             if (std::optional<uint8_t> code = PeriodFromText(item); code && !Numbers(item).empty()) {
                 if (c.place == Place::Tree)
                     starts.push_back(item);
-                else if (c.place == Place::Command && spec.Kind == TEditorKind::Combo)
+                else if (c.place == Place::Command && built.Kind == TEditorKind::Combo)
                     starts.push_back(CommandModeText(1, *code));
             }
         starts.push_back(opening);
