@@ -34,8 +34,8 @@ TWinControl* TObjectItem::CreateSetpointEditor(TParamItem* param, int n, TWinCon
                              Raise(editDone, sender);
                          }};
     // A set point taken binds its channel's bounds subprogram and places its channel pair, which
-    // its opening text does not undo: it is stored once, at the edit's end, and a refused one has
-    // changed nothing.
+    // its opening text does not undo: it is stored once, at the edit's end. A refused one has
+    // changed nothing, so nothing but its text is put back (applying the opening text would bind).
     editorDef.ApplyAtEnd = true;
     editorDef.Revert = [](TObject*) {};
     return BuildEditor(host, std::move(editorDef), std::move(hostEvent));

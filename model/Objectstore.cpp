@@ -137,20 +137,16 @@ void ReportConfigurationProblem(const std::string& text) {
         ShowMessageBoxText(text.c_str(), "Ошибка", MB_OK | MB_ICONERROR);
 }
 
-void ReportNumberRefused(const std::string& field, const std::string& text, int64_t lo, int64_t hi) {
+void ReportNumberRefused(const std::string& field, const std::string& text, int64_t lo, int64_t hi,
+                         const std::string& unit) {
     ReportConfigurationProblem("\"" + field + "\": значение " + Trim(text) +
                                " не сохранено, допустимы значения от " + IntToStr(lo) + " до " +
-                               IntToStr(hi) + ".");
+                               IntToStr(hi) + unit + ".");
 }
 
 void ReportPeriodRefused(const std::string& field, const TPeriodRefusal& refused) {
-    if (!refused.NoUnit) {
-        ReportNumberRefused(field, refused.Text, 0, kPeriodMaxCount);
-        return;
-    }
-    ReportConfigurationProblem("\"" + field + "\": значение " + refused.Text +
-                               " не сохранено, допустимы значения от 0 до " + IntToStr(kPeriodMaxCount) +
-                               " с единицей s, m или h.");
+    ReportNumberRefused(field, refused.Text, 0, kPeriodMaxCount,
+                        refused.NoUnit ? " с единицей s, m или h" : "");
 }
 
 bool ReadNumberInRange(const std::string& text, int64_t lo, int64_t hi, const std::string& field,

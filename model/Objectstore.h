@@ -268,7 +268,9 @@ public:
 // message box.
 void ReportConfigurationProblem(const std::string& text);
 // Reports a number typed for `field` that lies outside lo..hi, in the one form of such refusals.
-void ReportNumberRefused(const std::string& field, const std::string& text, int64_t lo, int64_t hi);
+// `unit`, when given, follows the range (" с единицей …").
+void ReportNumberRefused(const std::string& field, const std::string& text, int64_t lo, int64_t hi,
+                         const std::string& unit = {});
 // Reports a typed period not taken: its count outside 0..63, or a number with no unit letter.
 void ReportPeriodRefused(const std::string& field, const TPeriodRefusal& refused);
 // Reads a number of lo..hi from text into out. One outside that range is reported with `field` and
