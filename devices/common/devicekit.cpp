@@ -304,6 +304,18 @@ void ReportSetpointRefused(const std::string& text, const std::string& lowest, c
                                lowest + " до " + highest + ".");
 }
 
+bool ReadSetpoint(const std::string& text, const char* unit, int64_t factor, const std::string& lowest,
+                  const std::string& highest, uint16_t& raw) {
+    int64_t scaled = -1;
+    ReadScaled(text, unit, factor, scaled);
+    if (scaled < 0 || scaled > 0xFFFF) {
+        ReportSetpointRefused(text, lowest, highest);
+        return false;
+    }
+    raw = static_cast<uint16_t>(scaled);
+    return true;
+}
+
 bool ReadUnsigned(const std::string& text, int bytes, const std::string& field, uint32_t& out) {
     int64_t v = 0;
     if (!ReadInRange(text, 0, (int64_t{1} << (8 * bytes)) - 1, field, v))

@@ -111,6 +111,10 @@ bool ReadInRange(const std::string& text, int64_t lo, int64_t hi, const std::str
 // Tells the user that the set point typed as `text` was not stored, and the range it must lie in
 // (texts as the set point shows them).
 void ReportSetpointRefused(const std::string& text, const std::string& lowest, const std::string& highest);
+// The set point typed as `text`, scaled by `factor` (ReadScaled), as the two bytes that hold it. A
+// text that is no number, or one past those bytes, is reported with the range and gives false.
+bool ReadSetpoint(const std::string& text, const char* unit, int64_t factor, const std::string& lowest,
+                  const std::string& highest, uint16_t& raw);
 // The same for an unsigned field of `bytes` bytes (1..4).
 bool ReadUnsigned(const std::string& text, int bytes, const std::string& field, uint32_t& out);
 // "a.b.c" or "a,b,c" to three bytes; false (nothing read) unless exactly three integers of 0..255.

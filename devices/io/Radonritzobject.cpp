@@ -152,16 +152,12 @@ void TRADONRITZItem::SetSetpointValue(TParamItem* p, int n, const std::string& t
         FState->SetAddress(0, 0);
         return;
     }
-    int64_t thousandths = -1;
-    ReadScaled(text, kUnit, 1000, thousandths);
-    // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped, and a text that is no
-    // number is refused with them.
-    if (thousandths < 0 || thousandths > 0xFFFF) {
-        ReportSetpointRefused(text, SetpointText(0), SetpointText(0xFFFF));
+    // Two bytes hold 0.000 to 65.535; anything else would be stored wrapped.
+    uint16_t thousandths = 0;
+    if (!ReadSetpoint(text, kUnit, 1000, SetpointText(0), SetpointText(0xFFFF), thousandths))
         return;
-    }
     if (n >= 0 && n < kSetpoints)
-        SetU16(FValues, 1 + 2 * n, static_cast<uint16_t>(thousandths));
+        SetU16(FValues, 1 + 2 * n, thousandths);
     if (FStore)
         channel->WriteHandler = FStore->FindOrCreate(kBoundsHandler, kBoundsReservedId, 1);
     FValues->SetAddress(kSetpointValueType, channel->ChannelIndex);

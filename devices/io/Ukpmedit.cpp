@@ -45,10 +45,8 @@ bool ReadU16(const std::string& text, uint16_t& out) {
     return true;
 }
 
-// G and N of "G:N", both 1..8; a number outside that is reported. A text without both numbers
-// (one still being typed) is false without a word.
-// A text that is neither "Нет" nor "G:N" is refused as well: a number typed with no colon, or beside
-// a text that is no number, is never dropped without a word.
+// G and N of "G:N", both 1..8; a number outside that is reported, and so is a text without both
+// numbers: a number typed with no colon is never dropped without a word.
 bool ReadControl(const std::string& text, int& g, int& n) {
     const size_t colon = text.find(':');
     if (colon == std::string::npos || !IsDecimalNumber(Trim(text.substr(0, colon))) ||

@@ -258,21 +258,18 @@ void TSetpointMeter::SetSetpointValue(TParamItem* p, int n, const std::string& t
     const int factor = SetpointFactor(FSp.params[k]);
     if (n != 0 && n != 1)
         return;
-    // A text that is no number is refused as one out of range: it never keeps a number silently.
-    int64_t raw = -1;
-    ReadScaled(text, UnitOf(p->ParamType), factor > 0 ? factor : 1, raw);
-    if (raw < 0 || raw > 0xFFFF) {
-        const std::string unit = UnitOf(p->ParamType);
-        const int decimals = DecimalsOf(factor);
-        const double highest = 0xFFFF / static_cast<double>(factor > 0 ? factor : 1);
-        ReportSetpointRefused(text, FloatToStrF(0.0, ffFixed, 10, decimals) + unit,
-                              FloatToStrF(highest, ffFixed, 10, decimals) + unit);
+    const std::string unit = UnitOf(p->ParamType);
+    const int decimals = DecimalsOf(factor);
+    const double highest = 0xFFFF / static_cast<double>(factor > 0 ? factor : 1);
+    uint16_t raw = 0;
+    if (!ReadSetpoint(text, unit.c_str(), factor > 0 ? factor : 1,
+                      FloatToStrF(0.0, ffFixed, 10, decimals) + unit,
+                      FloatToStrF(highest, ffFixed, 10, decimals) + unit, raw))
         return;
-    }
     const uint8_t index = p->ChannelType != 0 ? p->ChannelIndex : 0;
     if (index != 0 && !PlacePair(k, index))
         return;
-    SetU16(FValue[k], 1 + 2 * n, static_cast<uint16_t>(raw));
+    SetU16(FValue[k], 1 + 2 * n, raw);
     if (FStore)
         p->WriteHandler = FStore->FindOrCreate(kBoundsHandlerName, kBoundsHandlerReservedId, 1);
     if (index == 0)

@@ -187,20 +187,16 @@ void TQbx560Item::SetSetpointValue(TParamItem* p, int n, const std::string& text
         PlaceSetpoints(s, false);
         return;
     }
-    // The text the row shows (with its unit) reads as well.
-    int64_t tenths = -1;
-    dev::ReadScaled(text, "oC", 10, tenths);
-    // Two bytes hold 0.0 to 6553.5 degrees; anything else, however large, is refused, never stored
-    // wrapped, and a text that is no number with it.
-    if (tenths < 0 || tenths > 0xFFFF) {
-        dev::ReportSetpointRefused(text, TenthsText(0), TenthsText(0xFFFF));
+    // The text the row shows (with its unit) reads as well. Two bytes hold 0.0 to 6553.5 degrees;
+    // anything else, however large, is refused, never stored wrapped.
+    uint16_t tenths = 0;
+    if (!dev::ReadSetpoint(text, "oC", 10, TenthsText(0), TenthsText(0xFFFF), tenths))
         return;
-    }
     if (!IsUnbound(p) && PairHeld(s, p->ChannelIndex)) {
         ReportConfigurationProblem(SetpointsRefused(s, p->ChannelIndex));
         return;
     }
-    SetU16(FSpValue[s], 1 + 2 * n, static_cast<uint16_t>(tenths));
+    SetU16(FSpValue[s], 1 + 2 * n, tenths);
     p->WriteHandler = FStore ? FStore->FindOrCreate(kBoundsName, kBoundsReservedId, 1) : 0;
     PlaceSetpoints(s, true);
 }
